@@ -1,0 +1,91 @@
+// Control of the host kernel: start and stop, clock modes, interrupts from
+// host threads, blocking host I/O that gives up the emulated CPU, and the
+// hooks tests use to drive simulated time.
+//
+// One emulated CPU runs all tasks as fibers on one host thread (the CPU
+// thread). Exactly one task runs at a time; it gives up the CPU only at a
+// kernel call. Other host threads (tests, the loader, device models) reach
+// the kernel through the functions below, which are thread-safe; kernel
+// calls of vxworks.h made from such a thread run while the CPU is idle.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/vxworks.h"
+
+namespace hk {
+
+enum class ClockMode {
+    RealTime,   // ticks from absolute monotonic deadlines every 5 ms
+    Simulated,  // time jumps to the next tick whenever no task is ready
+};
+
+constexpr uint64_t kTickNs = 5'000'000;  // one tick = 5 ms
+
+// Starts the CPU thread. In Simulated mode time advances only up to a limit
+// that runFor/runTicks/runTask raise; setFreeRunning() removes the limit.
+void start(ClockMode mode);
+// Deletes every task, stops the CPU thread and forgets all kernel objects.
+void shutdown();
+bool running();
+ClockMode mode();
+
+// Simulated time: run until `ticks` more ticks have passed and the CPU is idle.
+void runTicks(uint64_t ticks);
+// Run until no task is ready at the current time (time does not advance).
+void runUntilIdle();
+// Run (advancing simulated time freely) until pred() holds, checked whenever
+// the CPU is idle; gives up after maxTicks. Returns pred().
+bool runUntil(const std::function<bool()>& pred, uint64_t maxTicks);
+// Removes the time limit (the loader's free-running simulated clock).
+void setFreeRunning();
+
+// Spawns `fn` as a task of the given priority and runs the kernel until it
+// returns (advancing simulated time as needed); the platform task that calls
+// tRGStart/tRGEnd is priority 100. In RealTime mode this blocks in real time.
+void runTask(const std::function<void()>& fn, int priority = 100, const char* name = "tPlatform");
+// Spawns `fn` as a task without waiting for it.
+TASK_ID spawnFunction(const std::function<void()>& fn, int priority, const char* name);
+
+// Current time.
+uint64_t nowNs();
+uint64_t ticks();
+
+// From inside a task: spend `ns` of simulated CPU time (frames that overrun,
+// loads that can be measured). Ticks falling inside are delivered on time and
+// may preempt the caller. In RealTime mode it busy-waits.
+void consumeCpu(uint64_t ns);
+// Kernel call without effect: delivers pending interrupts and lets a more
+// urgent ready task run. Placed between slices and in long loops.
+void checkpoint();
+
+// Queues `handler` to run at interrupt level on the CPU (thread-safe, from
+// any host thread or from inside the kernel).
+void postInterrupt(std::function<void()> handler);
+
+// Blocks the calling task until `fd` is ready for `events` (poll flags) or
+// `timeoutTicks` ticks pass (-1 forever, 0 poll). Returns the revents seen,
+// 0 on time-out, -1 when the task was deleted or called outside a task.
+// Outside a task it polls the fd directly with the given timeout in real time.
+int waitFd(int fd, short events, int timeoutTicks);
+
+// Task inspection for tests.
+struct TaskInfo {
+    TASK_ID id;
+    std::string name;
+    int priority;
+    std::string status;
+};
+std::vector<TaskInfo> listTasks();
+
+// A trace of scheduling events ("switch <name>", "tick <n>", ...) for tests of
+// determinism; off unless enabled.
+void enableTrace(bool on);
+std::vector<std::string> takeTrace();
+// Appends a line to the trace (from tasks, for tests).
+void traceNote(const std::string& text);
+
+}  // namespace hk
