@@ -1,0 +1,30 @@
+// Rate-group tasks: the slice tables they run and the flags the 160 ms
+// group raises after its passes.
+#pragma once
+
+#include <vector>
+
+typedef void (*SliceFn)();
+
+constexpr int kNumRateGroups = 5;  // index 0 = R10, 1 = R20, 2 = R40, 3 = R80, 4 = R160
+
+// The slices of each group in numeric order (`_R10_TASK_1` ...). The
+// application fills them at start-up; tests may replace them before tRGStart.
+extern std::vector<SliceFn> rg_slices[kNumRateGroups];
+
+// Set by the 160 ms group: after its first pass, and after every later pass.
+extern int AllRgExecuted;
+extern int AllRgExecutedwMMM;
+
+// Cross-rate copy routines, derived by the application from its declared
+// cross-rate reads; run by the faster group at the start of a slower frame.
+void _R10_R20_move_vals();
+void _R10_R40_move_vals();
+void _R10_R80_move_vals();
+void _R10_R160_move_vals();
+void _R20_R40_move_vals();
+void _R20_R80_move_vals();
+void _R20_R160_move_vals();
+void _R40_R80_move_vals();
+void _R40_R160_move_vals();
+void _R80_R160_move_vals();
