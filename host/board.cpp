@@ -273,6 +273,21 @@ void resetLocked(State& s) {
     attachBuiltins(s);
 }
 
+State& locked();
+
+// One field of the board state, read under the lock.
+template <typename T>
+T get(T State::*field) {
+    std::lock_guard<std::recursive_mutex> g(mutex());
+    return locked().*field;
+}
+
+template <typename T>
+void set(T State::*field, T value) {
+    std::lock_guard<std::recursive_mutex> g(mutex());
+    locked().*field = value;
+}
+
 State& locked() {
     if (state == nullptr) {
         state = new State;  // lives for the whole process
@@ -399,10 +414,7 @@ void setEstopButton(bool pressed) {
     }
 }
 
-bool estopLatched() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().estopLatched;
-}
+bool estopLatched() { return get(&State::estopLatched); }
 
 void setKey(int word, int bit, bool pressed) {
     if (word < 0 || word > 2 || bit < 0 || bit > 11) {
@@ -419,20 +431,11 @@ void releaseAllKeys() {
 
 bool watchdogEnabled() { return (peek16(ZARN_WDOG_ENABLE) & 1u) != 0; }
 
-uint64_t watchdogHandshakes() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().wdogHandshakes;
-}
+uint64_t watchdogHandshakes() { return get(&State::wdogHandshakes); }
 
-uint64_t watchdogBadKeys() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().wdogBadKeys;
-}
+uint64_t watchdogBadKeys() { return get(&State::wdogBadKeys); }
 
-void setWatchdogTimeoutNs(uint64_t ns) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    locked().wdogTimeoutNs = ns;
-}
+void setWatchdogTimeoutNs(uint64_t ns) { set(&State::wdogTimeoutNs, ns); }
 
 bool poll() {
     std::lock_guard<std::recursive_mutex> g(mutex());
@@ -446,15 +449,9 @@ void raiseCpuRequest(uint16_t statusBits) {
 
 void powerFail() { raiseCpuRequest(ZARN_INTR_POWER_FAIL); }
 
-uint16_t cpuRequestStatus() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().intrStatus;
-}
+uint16_t cpuRequestStatus() { return get(&State::intrStatus); }
 
-uint64_t cpuRequestsDelivered() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().cpuRqstDelivered;
-}
+uint64_t cpuRequestsDelivered() { return get(&State::cpuRqstDelivered); }
 
 void connectCpuRequest(VOIDFUNCPTR routine, long arg) {
     std::lock_guard<std::recursive_mutex> g(mutex());
@@ -474,15 +471,9 @@ void initCpuRequest() {
     updateCpuRqstLine(s);
 }
 
-void setSpiStuck(bool stuck) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    locked().spiStuck = stuck;
-}
+void setSpiStuck(bool stuck) { set(&State::spiStuck, stuck); }
 
-uint64_t spiTransfers() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
-    return locked().spiTransfers;
-}
+uint64_t spiTransfers() { return get(&State::spiTransfers); }
 
 void setDiscreteInputs(uint32_t levels) {
     std::lock_guard<std::recursive_mutex> g(mutex());

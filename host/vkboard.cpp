@@ -57,63 +57,38 @@ bool calLengthOk(int length) { return length > 0 && static_cast<size_t>(length) 
 
 }  // namespace
 
-bool runLed() {
+// One field of the platform state, read under the lock.
+template <typename T>
+T get(T Platform::*field) {
     std::lock_guard<std::mutex> g(m);
-    return platform.runLed;
-}
-bool faultLed() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.faultLed;
-}
-CanLed canLed1() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.can1;
-}
-CanLed canLed2() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.can2;
-}
-uint64_t runLedWrites() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.runLedWrites;
-}
-uint64_t faultLedWrites() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.faultLedWrites;
+    return platform.*field;
 }
 
-void setTemperature(float celsius) {
+template <typename T>
+void set(T Platform::*field, T value) {
     std::lock_guard<std::mutex> g(m);
-    platform.temperature = celsius;
-}
-void failTemperatureSensor(bool fail) {
-    std::lock_guard<std::mutex> g(m);
-    platform.temperatureFails = fail;
+    platform.*field = value;
 }
 
-void setIdentity(const Identity& id) {
-    std::lock_guard<std::mutex> g(m);
-    platform.id = id;
-}
-Identity identity() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.id;
-}
+bool runLed() { return get(&Platform::runLed); }
+bool faultLed() { return get(&Platform::faultLed); }
+CanLed canLed1() { return get(&Platform::can1); }
+CanLed canLed2() { return get(&Platform::can2); }
+uint64_t runLedWrites() { return get(&Platform::runLedWrites); }
+uint64_t faultLedWrites() { return get(&Platform::faultLedWrites); }
+std::vector<uint8_t> calibrationFlash() { return get(&Platform::flash); }
+Identity identity() { return get(&Platform::id); }
 
-std::vector<uint8_t> calibrationFlash() {
-    std::lock_guard<std::mutex> g(m);
-    return platform.flash;
-}
+void setTemperature(float celsius) { set(&Platform::temperature, celsius); }
+void failTemperatureSensor(bool fail) { set(&Platform::temperatureFails, fail); }
+void setIdentity(const Identity& id) { set(&Platform::id, id); }
+void failCalibrationFlash(bool fail) { set(&Platform::flashFails, fail); }
+
 void setCalibrationFlash(const std::vector<uint8_t>& bytes) {
     std::lock_guard<std::mutex> g(m);
     platform.flash.assign(kCalFlashSize, 0xFF);
     std::memcpy(platform.flash.data(), bytes.data(), bytes.size() < kCalFlashSize ? bytes.size() : kCalFlashSize);
 }
-void failCalibrationFlash(bool fail) {
-    std::lock_guard<std::mutex> g(m);
-    platform.flashFails = fail;
-}
-
 void resetPlatform() {
     std::lock_guard<std::mutex> g(m);
     platform = Platform{};
@@ -138,26 +113,22 @@ STATUS VKFaultLed(UINT32 on) {
 }
 
 STATUS VKCanLed1Off() {
-    std::lock_guard<std::mutex> g(board::m);
-    platform.can1 = board::CanLed::Off;
+    board::set(&board::Platform::can1, board::CanLed::Off);
     return OK;
 }
 
 STATUS VKCanLed2Red() {
-    std::lock_guard<std::mutex> g(board::m);
-    platform.can2 = board::CanLed::Red;
+    board::set(&board::Platform::can2, board::CanLed::Red);
     return OK;
 }
 
 STATUS VKCanLed2Green() {
-    std::lock_guard<std::mutex> g(board::m);
-    platform.can2 = board::CanLed::Green;
+    board::set(&board::Platform::can2, board::CanLed::Green);
     return OK;
 }
 
 STATUS VKCanLed2Off() {
-    std::lock_guard<std::mutex> g(board::m);
-    platform.can2 = board::CanLed::Off;
+    board::set(&board::Platform::can2, board::CanLed::Off);
     return OK;
 }
 
@@ -168,30 +139,11 @@ int VKGetTemperature(float* celsius) {
     return 0;
 }
 
-UINT32 VKGetIdentityPartNumber(UINT32 slot, UINT32) {
-    std::lock_guard<std::mutex> g(board::m);
-    return slot == 0 ? platform.id.partNumber : 0;
-}
-
-UINT32 VKGetIdentitySerialNumber(UINT32 slot, UINT32) {
-    std::lock_guard<std::mutex> g(board::m);
-    return slot == 0 ? platform.id.serialNumber : 0;
-}
-
-UINT32 VKGetIdentityRevision(UINT32 slot, UINT32) {
-    std::lock_guard<std::mutex> g(board::m);
-    return slot == 0 ? platform.id.revision : 0;
-}
-
-int VKGetModel(char* buffer) {
-    std::lock_guard<std::mutex> g(board::m);
-    return board::copyName(buffer, platform.id.model);
-}
-
-int VKGetTargetName(char* buffer) {
-    std::lock_guard<std::mutex> g(board::m);
-    return board::copyName(buffer, platform.id.targetName);
-}
+UINT32 VKGetIdentityPartNumber(UINT32 slot, UINT32) { return slot == 0 ? board::identity().partNumber : 0; }
+UINT32 VKGetIdentitySerialNumber(UINT32 slot, UINT32) { return slot == 0 ? board::identity().serialNumber : 0; }
+UINT32 VKGetIdentityRevision(UINT32 slot, UINT32) { return slot == 0 ? board::identity().revision : 0; }
+int VKGetModel(char* buffer) { return board::copyName(buffer, board::identity().model); }
+int VKGetTargetName(char* buffer) { return board::copyName(buffer, board::identity().targetName); }
 
 int VKReadCalibrationData(void* buffer, int length) {
     std::lock_guard<std::mutex> g(board::m);
