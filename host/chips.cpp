@@ -13,7 +13,7 @@ struct Chips {
     bool fail[3] = {false, false, false};
     // Supply monitor inputs, volts at the pin: the 24 V, 1.2 V, 1.4 V, 1.8 V,
     // 3.3 V, 5 V, 15 V and -15 V rails on their dividers (VIN0..VIN7).
-    double supplyVin[8] = {2.186, 0.48, 0.56, 0.72, 1.65, 2.143, 1.957, 1.147};
+    double supplyVin[8] = {2.186, 1.2, 1.4, 1.8, 1.65, 2.143, 1.957, 1.147};
     // Sensor monitors: probe inputs at 0 V (code 250) and the sensor supply
     // input 2 at 0 V, so that no open wire shows.
     uint16_t sensorCode[2][4] = {{250, 250, 0, 250}, {250, 250, 0, 250}};
