@@ -501,4 +501,10 @@ uint32_t discreteInputs() {
 
 uint16_t relayOutputs() { return peek16(ZARN_RELAYS); }
 
+uint16_t relaysEnergised() {
+    return outputsReleased() ? static_cast<uint16_t>(relayOutputs() & ~ZARN_RELAYS_ALWAYS & 0x3FFFu) : 0;
+}
+
+uint16_t pwmOutput(uint32_t countRegister) { return outputsReleased() ? peek16(countRegister) : 0; }
+
 }  // namespace board

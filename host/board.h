@@ -137,6 +137,13 @@ void setDiscreteInputs(uint32_t levels);
 void setDiscreteInput(int n, bool level);
 void setDiscreteInputsAt(uint64_t timeNs, uint32_t levels);
 uint32_t discreteInputs();  // the levels now
-uint16_t relayOutputs();    // 0x8080F150 as last written
+
+// ---- Outputs as the FPGA drives them --------------------------------------
+// The FPGA holds every output off while the control register's bit 15 is
+// clear (I/O locked).
+uint16_t relayOutputs();      // 0x8080F150 as last written
+uint16_t relaysEnergised();   // relay bits 0..13 driven now
+// PWM count driven now by the output whose count register is `countRegister`.
+uint16_t pwmOutput(uint32_t countRegister);
 
 }  // namespace board

@@ -239,6 +239,18 @@ TEST_F(Board, EstopLatch) {
     EXPECT_EQ(board::cpuRead16(ZARN_STATUS), ZARN_STATUS_BACKLIGHT_FAULT);
 }
 
+TEST_F(Board, OutputsHeldOffWhileLocked) {
+    board::cpuWrite16(ZARN_RELAYS, ZARN_RELAYS_ALWAYS | 0x5);
+    board::cpuWrite16(zarnAoutCountReg(4), 7000);
+    EXPECT_EQ(board::relaysEnergised(), 0u);
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), 0u);
+    board::cpuWrite16(ZARN_CTRL, ZARN_CTRL_OUTPUTS_RELEASED);
+    EXPECT_EQ(board::relaysEnergised(), 0x5u);
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), 7000u);
+    EXPECT_EQ(zarnAoutCountReg(4), 0x8080F1A0u);
+    EXPECT_EQ(board::relayOutputs(), ZARN_RELAYS_ALWAYS | 0x5u);
+}
+
 TEST_F(Board, SpiEngineDoneBit) {
     board::cpuWrite16(ZARN_SPI_CMD, 5);
     EXPECT_EQ(board::cpuRead16(ZARN_SPI_CMD), 5u | ZARN_SPI_DONE);
