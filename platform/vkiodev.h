@@ -167,6 +167,10 @@ int init_devs();
 // Releases every row of this CPU slot; returns 0.
 int DeleteDevs();
 
+// Driver helper: a reading operation on a row of another CPU slot sleeps
+// 1 s and returns VKIO_OTHER_CPU.
+int32_t vkioOtherSlotRead();
+
 // Null operations (ttyvxppc).
 int32_t xionull_VxCpu(const DevTabEntry* dev);       // sleeps 100 ms, VKIO_TIMEOUT
 int32_t xionullblock_VxCpu(const DevTabEntry* dev);  // suspends the caller until resumed, 0
