@@ -46,6 +46,11 @@ std::mutex g_portsMutex;
 std::map<int, std::shared_ptr<TtyPort>> g_ports;
 int g_nextHandle = 3;
 
+// Ports still open at exit are closed so that their reader threads end.
+struct PortsAtExit {
+    ~PortsAtExit();
+} g_portsAtExit;
+
 std::shared_ptr<TtyPort> portOf(int h) {
     std::lock_guard<std::mutex> lk(g_portsMutex);
     auto it = g_ports.find(h);
@@ -187,6 +192,17 @@ int ttyClose(int h) {
     }
     return 0;
 }
+
+namespace {
+PortsAtExit::~PortsAtExit() {
+    std::vector<int> open;
+    {
+        std::lock_guard<std::mutex> lk(g_portsMutex);
+        for (const auto& kv : g_ports) open.push_back(kv.first);
+    }
+    for (int h : open) ttyClose(h);
+}
+}  // namespace
 
 int ttySetBaud(int h, int baud) {
     auto p = portOf(h);

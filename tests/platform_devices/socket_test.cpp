@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <limits>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -472,8 +474,8 @@ TEST_F(SocketDevices, PutRoutinesWriteTheirFields) {
         VKIO_devPut_real(4, 4, 3, 3.14159f);
         VKIO_devPut_real(4, 3, 3, 3.14159f);
         VKIO_devPut_real(4, 2, 3, 3.14159f);
-        VKIO_devPut_real(4, 8, 2, 2.0e39f);
-        VKIO_devPut_real(4, 0, 2, -2.0e39f);
+        VKIO_devPut_real(4, 8, 2, std::numeric_limits<float>::infinity());
+        VKIO_devPut_real(4, 0, 2, -std::numeric_limits<float>::infinity());
         VKIO_devPut_real(4, 5, 2, std::nanf(""));
         VKIO_devPut_real(4, 7, 2, 123456.0f);
         VKIO_devPut_char(4, 'x', 3);
