@@ -228,6 +228,10 @@ TEST_F(SocketDevices, PeerCloseAndTimeOutEndTheReceive) {
     EXPECT_EQ(rd, VKIO_TIMEOUT);
     EXPECT_EQ(gc, VKIO_TIMEOUT);
     EXPECT_LE(hk::ticks() - t0, 1u);
+    // Writing to the closed connection never raises SIGPIPE; errors are not reported.
+    hk::runTask([&] {
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(VKIO_devWrite(2, "late", 4), VKIO_DONE);
+    });
     // Closing the device frees the row for the acceptor.
     hk::runTask([&] { EXPECT_EQ(VKIO_devClose(2), VKIO_DONE); });
     EXPECT_EQ(socketDvramOf(2)->socket, -1);
@@ -383,6 +387,7 @@ TEST_F(SocketDevices, FirewallRulesAndRelease) {
     EXPECT_EQ(hostio::firewallTakeLog(), (std::vector<std::string>{"add tcp 502", "add udp 5001", "add udp 5002"}));
     EXPECT_EQ(*devtab[7].faultCell, 1);
     EXPECT_EQ(socketDvramOf(7)->socket, -1);
+    EXPECT_EQ(*devtab[1].faultCell, 1);  // "/tyCo/0" is mapped to no tty here
     ::close(blocker);
     EXPECT_EQ(*devtab[2].statusCell, DEV_TCP_STATUS_FREE);
     EXPECT_EQ(*devtab[5].statusCell, DEV_TCP_STATUS_FREE);
