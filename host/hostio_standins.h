@@ -14,7 +14,5 @@ extern uint32_t PentEthPortIP[8];
 extern uint32_t PentEthPortNum[8];
 // FPGA register layer: the RS-485 transceiver of the serial port.
 int ZarnRS485Enable(int value);
-// Application state and event messages: SendAppState, SendAppEvent
-// (platform/send_evt.h) have weak stand-ins here as well.
 // Board library: the dotted IPv4 address of an interface into buf.
 int VKIPGet(int iface, char* buf);
