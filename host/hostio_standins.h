@@ -14,7 +14,5 @@ extern uint32_t PentEthPortIP[8];
 extern uint32_t PentEthPortNum[8];
 // FPGA register layer: the RS-485 transceiver of the serial port.
 int ZarnRS485Enable(int value);
-// File services: shutdown and close of a socket descriptor.
-int VKOS_CloseSocket(int fd);
 // Board library: the dotted IPv4 address of an interface into buf.
 int VKIPGet(int iface, char* buf);
