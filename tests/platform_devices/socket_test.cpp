@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "host/hostio.h"
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "host/hostkernel.h"
 #include "host/hostsym.h"
 #include "platform/vkiodev.h"
