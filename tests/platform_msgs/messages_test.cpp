@@ -105,7 +105,6 @@ TEST_F(Messages, TaskTimesChargeFasterGroupsToSlowerOnes) {
         StartTaskTimeForRG(2);
         hk::consumeCpu(1'000'000);
         EndTaskTimeForRG(2);
-        UpdateTaskTimes();
         hk::consumeCpu(1'000'000);
         EndTaskTimeForRG(3);
         UpdateTaskTimes();
