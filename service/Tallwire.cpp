@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/vkos.h"
+#include "runtime/appmain.h"
 #include "runtime/rgtask.h"
 #include "service/TallwireSupport.h"
 #include "service/TwApiClassic.h"
@@ -95,9 +96,8 @@ void TW_SLAVE(long) {
 }
 
 void TCP_LISTENER(long) {
-    SEM_ID inited = VKOS_OpenSemaphore("app_inited");
-    if (inited == 0) return;
-    VKOS_WaitSemaphore(inited, -1);
+    if (app_inited == 0) return;
+    VKOS_WaitSemaphore(app_inited, -1);
     VKOS_SleepMillisec(1000);
     if (pTcpTwListener != nullptr && _TCP_LISTENERpid != 0) pTcpTwListener();
 }

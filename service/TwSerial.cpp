@@ -18,12 +18,12 @@ TwSerialPort* pCurTWSerialPort = nullptr;
 namespace {
 
 constexpr uint16_t kErrPorts = 2200;
-constexpr int kDevProtocol = 15;
-constexpr int kDevFlush = 16;
-
 void selectFramedProtocol(uint16_t device) {
-    VKIO_devControl(device, kDevProtocol, 2, 0);
-    VKIO_devControl(device, kDevFlush, 0, 0);
+    VKIO_devControl(device, DEVCTL_PROTOCOL, 2, 0);
+    // In frame mode the device drops every frame whose first byte differs
+    // from its frame address; every Tallwire frame starts with SOH.
+    VKIO_devControl(device, DEVCTL_FRAME_ADDRESS, PDU_SOH, 0);
+    VKIO_devControl(device, DEVCTL_FLUSH, 0, 0);
 }
 
 uint8_t newSessionTokenState() { return ChangeExcluded() ? TOKEN_EXCLUDED : TOKEN_ALLOWED; }

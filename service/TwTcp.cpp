@@ -4,17 +4,19 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "host/hostio.h"
 #include "host/hostkernel.h"
 #include "platform/vkos.h"
+#include "runtime/sched.h"
 #include "service/Tallwire.h"
 #include "service/TallwireSupport.h"
 #include "service/TwDataTypeIO.h"
-#include "service/TwStandIns.h"
 
 TwTcpPort TWTcpPorts[TW_TCP_PORTS] = {
     {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -178,7 +180,7 @@ uint16_t TWtcpRead() {
 
 uint32_t tcpNowMs() { return 5u * sysclock_ticks; }
 
-uint16_t tcpListenPort() { return static_cast<uint16_t>(TW_TCP_PORT + tw_standin::portOffset()); }
+uint16_t tcpListenPort() { return hostio::hostPort(TW_TCP_PORT); }
 
 uint8_t tcpTwExtract() {
     // Past the received bytes a request reads as zeros.
@@ -333,6 +335,9 @@ uint32_t runTcpListener() {
         socklen_t len = sizeof peer;
         int client = accept4(listenerSocket, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (client < 0) continue;
+        // Every reply is a whole frame written at once: send it without delay.
+        int nodelay = 1;
+        setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
         if (!AddSocketToPortList(client, ntohl(peer.sin_addr.s_addr))) ShutdownSocket(client);
     }
 }

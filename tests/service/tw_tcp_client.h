@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -27,6 +28,8 @@ class TwTcpClient {
 public:
     explicit TwTcpClient(uint16_t port) {
         fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_port = htons(port);
@@ -52,9 +55,18 @@ public:
     }
     void sendFrame(uint8_t type, const Bytes& payload) { sendRaw(frame(type, payload)); }
 
-    // Runs the kernel until n bytes can be read (or the peer closed).
-    bool waitBytes(size_t n, uint64_t maxTicks = 400) {
-        return hk::runUntil([&] { return available() >= n || closedByPeer(); }, maxTicks) && available() >= n;
+    // Runs the kernel a tick at a time until n bytes can be read (or the
+    // peer closed); between ticks it waits on the socket itself for at most
+    // a millisecond, since loopback delivery takes a little real time.
+    bool waitBytes(size_t n, int maxTicks = 1000) {
+        for (int i = 0; i < maxTicks; ++i) {
+            if (available() >= n) return true;
+            if (closedByPeer()) return false;
+            hk::runTicks(1);
+            pollfd p{fd_, POLLIN, 0};
+            poll(&p, 1, 1);
+        }
+        return available() >= n;
     }
 
     size_t available() {
