@@ -1,5 +1,7 @@
 // The TCP transport as a client on 127.0.0.1 sees it: connect reply,
 // channel errors, frames split across segments, idle expiry, slot limits.
+#include <fcntl.h>
+
 #include <memory>
 
 #include "tw_server_fixture.h"
@@ -49,6 +51,40 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     big[0] = 0x00;  // Ping; the rest is ignored
     EXPECT_EQ(c.ask(big), (Bytes{0x00}));
     EXPECT_EQ(slotsInUse(), 1);
+}
+
+TEST_F(TwServer, PayloadShortAfterTwoReadsIsAChannelError) {
+    // A packet socket in a client slot: the byte count covers every queued
+    // packet, but one read takes one packet, so a payload in three packets
+    // is still short after the two reads.
+    int sv[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, sv), 0);
+    fcntl(sv[0], F_SETFL, O_NONBLOCK);
+    int added = 0;
+    hk::runTask([&] { added = AddSocketToPortList(sv[0], 0x7F000001); });
+    ASSERT_EQ(added, 1);
+    auto packet = [&](const Bytes& b) { ASSERT_EQ(send(sv[1], b.data(), b.size(), 0), ssize_t(b.size())); };
+    auto receive = [&] {
+        Bytes b(16);
+        for (int i = 0; i < 100; ++i) {
+            hk::runTicks(1);
+            ssize_t n = recv(sv[1], b.data(), b.size(), MSG_DONTWAIT);
+            if (n > 0) return Bytes(b.begin(), b.begin() + n);
+        }
+        return Bytes{};
+    };
+    packet({0x00, 0x00, 0x01});
+    packet({0x00});
+    EXPECT_EQ(receive(), kConnectReply);
+    packet({0x01, 0x00, 0x04});
+    packet({0x00});
+    packet({0x00});
+    packet({0x00, 0x00});
+    EXPECT_EQ(receive(), (Bytes{0xC1, 0, 0}));
+    EXPECT_EQ(TWTcpPorts[0].lastChannelError, TW_CHERR_SHORT);
+    // The slot stays open: the rest is read as the next header.
+    EXPECT_EQ(slotsInUse(), 1);
+    close(sv[1]);
 }
 
 TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
@@ -191,6 +227,18 @@ TEST_F(TwServer, CloseStopsEverythingAndCanBeRepeated) {
     EXPECT_EQ(_TW_SLAVEpid, 0);
     EXPECT_EQ(_TCP_LISTENERpid, 0);
     EXPECT_EQ(listenerSocket, -1);
+
+    // Started again in the same process (a restart of the application), the
+    // server listens and serves again.
+    hk::runTask([] {
+        InitializeTallwire(1, 0, 0, 0, 0);
+        installFakeBinding();
+        VKOS_FlushSemaphore(app_inited);
+    });
+    hk::runTicks(210);
+    TwTcpClient again(port);
+    EXPECT_EQ(rawFrame(again.connectSession()), kConnectReply);
+    EXPECT_EQ(again.ask({0x00}), (Bytes{0x00}));
 }
 
 }  // namespace
