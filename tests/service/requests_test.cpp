@@ -273,6 +273,9 @@ TEST_F(Requests, IdentifiersAndSecurity) {
     EXPECT_EQ(ask({0x62}), (Bytes{0x00, 0x03}));
     EXPECT_EQ(ask(cat({{0x62}, text("user")})), (Bytes{0x01}));
     EXPECT_EQ(ask(cat({{0x62}, text("user"), text("pw")})), (Bytes{0x00, 0x07}));
+    // Without a session-level callback the current level reads as 0.
+    fakeDescriptor.GetSessionSecurityLevel = nullptr;
+    EXPECT_EQ(ask({0x62}), (Bytes{0x00, 0x00}));
 }
 
 // The build's own binding: the application side is not there yet, so
