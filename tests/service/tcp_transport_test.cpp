@@ -204,6 +204,28 @@ TEST_F(TwServer, ClosedPeerFreesItsSlotAtOnce) {
     EXPECT_EQ(slotsInUse(), 1);
 }
 
+TEST_F(TwServer, ChangeTokenFollowsItsHolder) {
+    auto first = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(rawFrame(first->connectSession()), kConnectReply);
+    EXPECT_EQ(TWTcpPorts[0].tokenState, TOKEN_ALLOWED);
+    // The first session takes the change token, as the binding does.
+    hk::runTask([] {
+        AllowChangeForAll(0);
+        TWTcpPorts[0].tokenState = TOKEN_HOLDER;
+    });
+    EXPECT_EQ(ChangeExcluded(), 1);
+    // A new session starts excluded.
+    TwTcpClient second(port);
+    ASSERT_EQ(rawFrame(second.connectSession()), kConnectReply);
+    EXPECT_EQ(TWTcpPorts[1].tokenState, TOKEN_EXCLUDED);
+    // The holder goes away: every session may change values again.
+    first.reset();
+    hk::runTicks(4);
+    EXPECT_EQ(TWTcpPorts[0].inUse, 0);
+    EXPECT_EQ(TWTcpPorts[1].tokenState, TOKEN_ALLOWED);
+    EXPECT_EQ(ChangeExcluded(), 0);
+}
+
 TEST_F(TwServer, NothingIsServedBeforeTheRateGroupsHaveRun) {
     AllRgExecutedwMMM = 0;
     TwTcpClient c(port);
