@@ -6,6 +6,9 @@
 using cat::AppTables;
 using cat::chunk_of;
 
+static_assert(AppTables::check().what == nullptr,
+              "the catalogue's declarations are inconsistent (see cat::check_rows, Derive::check)");
+
 namespace {
 constexpr uint32_t size_of(cat::Zone z, cat::Kind k) { return AppTables::area_size(chunk_of(z, k)); }
 }  // namespace

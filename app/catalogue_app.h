@@ -21,9 +21,6 @@ namespace cat {
 using AppModules = reg::Collect<AppCat, cat_app_reg::kBase + 1, cat_app_reg::kEnd>::type;
 using AppTables = Derive<AppModules>;
 
-static_assert(check_modules(AppModules::desc, AppModules::n).what == nullptr,
-              "the catalogue's declarations are inconsistent (see check_modules)");
-
 template <>
 struct CatalogueOf<AppCat> {
     using Tables = AppTables;

@@ -14,14 +14,16 @@ using cat::Zone;
 
 template <int P, Kind KD, Zone Z, class T>
 inline void move_list(const T* src, T* dst) {
-    constexpr auto& list = AppTables::moves<P, KD, Z>;
-    cat::run_moves<T, list>(src, dst, std::make_index_sequence<list.size() - 1>{});
+    cat::run_moves<T, AppTables::all_moves, AppTables::moves_first(P, KD, Z)>(
+        src, dst, std::make_index_sequence<AppTables::moves_count(P, KD, Z)>{});
 }
 
-template <const auto& List, StrCell* Dst, size_t... I>
+template <int P, Zone Z, StrCell* Dst, size_t... I>
 inline void copy_texts(std::index_sequence<I...>) {
     // A full copy of the NUL-terminated text (both cells hold at most 39 characters).
-    (cat::str_cell_copy(Dst[List[I].dst], mr_c[List[I].src].s), ...);
+    constexpr auto& list = AppTables::all_moves;
+    constexpr uint32_t first = AppTables::moves_first(P, cat::K_C, Z);
+    (cat::str_cell_copy(Dst[list[first + I].dst], mr_c[list[first + I].src].s), ...);
 }
 
 // The copies of pair P into one zone: dn_ (faster group's cells) or up_
@@ -37,11 +39,9 @@ inline void move_zone(uint32_t* b, float* r, int32_t* i, TimeCell* t) {
 template <int P>
 inline void move_pair() {
     move_zone<P, cat::Z_DN>(dn_b, dn_r, dn_i, dn_t);
-    constexpr auto& dn_texts = AppTables::moves<P, cat::K_C, cat::Z_DN>;
-    copy_texts<dn_texts, dn_c>(std::make_index_sequence<dn_texts.size() - 1>{});
+    copy_texts<P, cat::Z_DN, dn_c>(std::make_index_sequence<AppTables::moves_count(P, cat::K_C, cat::Z_DN)>{});
     move_zone<P, cat::Z_UP>(up_b, up_r, up_i, up_t);
-    constexpr auto& up_texts = AppTables::moves<P, cat::K_C, cat::Z_UP>;
-    copy_texts<up_texts, up_c>(std::make_index_sequence<up_texts.size() - 1>{});
+    copy_texts<P, cat::Z_UP, up_c>(std::make_index_sequence<AppTables::moves_count(P, cat::K_C, cat::Z_UP)>{});
 }
 
 }  // namespace

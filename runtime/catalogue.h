@@ -283,22 +283,22 @@ struct Absent {
 template <int G, char Ty, Group RG, uint8_t RD>
 using view_t = std::conditional_t<
     G < 0 || RG == G_RNone || RG == G, Cell<elem_t<Ty>>,
-    std::conditional_t<(G >= 0 && (RD & (1u << (G < 0 ? 0 : G))) != 0), Slot<elem_t<Ty>>,
-                       Absent<elem_t<Ty>>>>;
+    std::conditional_t<(RD & (1u << (G < 0 ? 0 : G))) != 0, Slot<elem_t<Ty>>, Absent<elem_t<Ty>>>>;
 
-// Position of row k of module M in the view of group G.
-template <int G, class M, class T>
-constexpr Loc<T> locate(uint32_t k) {
-    const Row& row = M::rows[k];
-    const Kind kd = kind_of(row.type);
+// Position of row k of module M (type TY, group RG, readers RD) in the view
+// of group G.
+template <int G, class M, char TY, Group RG, uint8_t RD>
+constexpr Loc<elem_t<TY>> locate(uint32_t k) {
+    constexpr Kind kd = kind_of(TY);
     const Bases& b = ModuleBases<M>::v;
-    if (G < 0 || row.group == G_RNone || row.group == G) return {&b.p[chunk_of(Z_MR, kd)], M::layout.idx[k]};
-    const int g = G < 0 ? 0 : G;
-    if (row.readers & (1u << g)) {
-        const Zone z = g < row.group ? Z_UP : Z_DN;
-        return {&b.p[chunk_of(z, kd)], M::layout.slot[k][g]};
+    if constexpr (G < 0 || RG == G_RNone || RG == G) {
+        return {&b.p[chunk_of(Z_MR, kd)], M::layout.idx[k]};
+    } else if constexpr ((RD & (1u << G)) != 0) {
+        constexpr Zone z = G < RG ? Z_UP : Z_DN;
+        return {&b.p[chunk_of(z, kd)], M::layout.slot[k][G]};
+    } else {
+        return {&b.p[chunk_of(Z_MR, kd)], M::layout.idx[k]};
     }
-    return {&b.p[chunk_of(Z_MR, kd)], M::layout.idx[k]};
 }
 
 // ---- user blocks -----------------------------------------------------------------
@@ -331,12 +331,11 @@ struct Slot {
 #define CAT_ROW_ENUM(BLK, FLD, ...) BLK##_##FLD,
 #define CAT_ROW_DESC(BLK, FLD, TY, RG, ACC, ...) \
     ::cat::Row{#BLK, #FLD, #BLK "." #FLD, TY, RG, ACC, ::cat::readers_mask({__VA_ARGS__})},
-#define CAT_VIEW_MEMBER(BLK, FLD, ...)                                                           \
-    static constexpr ::cat::view_t<G, mod::rows[mod::Idx::BLK##_##FLD].type,                    \
-                                   mod::rows[mod::Idx::BLK##_##FLD].group,                      \
-                                   mod::rows[mod::Idx::BLK##_##FLD].readers>                    \
-        BLK##_##FLD{::cat::locate<G, mod::tag,                                                  \
-                                  ::cat::elem_t<mod::rows[mod::Idx::BLK##_##FLD].type>>(        \
+// The view member of one row. The row's own macro arguments (not the rows
+// array) give the member's type: compile time stays linear in the rows.
+#define CAT_VIEW_MEMBER(BLK, FLD, TY, RG, ACC, ...)                                              \
+    static constexpr ::cat::view_t<G, TY, RG, ::cat::readers_mask({__VA_ARGS__})> BLK##_##FLD{ \
+        ::cat::locate<G, mod::tag, TY, RG, ::cat::readers_mask({__VA_ARGS__})>(                  \
             mod::Idx::BLK##_##FLD)};
 #define CAT_ALIAS_TEXT(TEXT) TEXT,
 #define CAT_NO_ALIASES(X)

@@ -102,12 +102,11 @@ struct CatalogueError {
     const char* name;
 };
 
-// Checks the declarations of a set of modules. Used in a static_assert by
-// every catalogue and directly by tests.
-constexpr CatalogueError check_modules(const ModDesc* d, size_t n) {
+// Checks each declaration of a set of modules on its own (duplicates are
+// found once the rows are sorted, Derive::check). Linear in the rows, so
+// that the whole catalogue stays within the compiler's evaluation limits.
+constexpr CatalogueError check_rows(const ModDesc* d, size_t n) {
     for (size_t m = 0; m < n; ++m) {
-        for (size_t j = m + 1; j < n; ++j)
-            if (cstr_eq(d[m].name, d[j].name)) return {"module declared twice", d[m].name, ""};
         for (uint32_t k = 0; k < d[m].nrows; ++k) {
             const Row& r = d[m].rows[k];
             if (!valid_type(r.type)) return {"unknown type letter", d[m].name, r.name};
@@ -129,9 +128,6 @@ constexpr CatalogueError check_modules(const ModDesc* d, size_t n) {
                 return {"a service real needs a default and limits", d[m].name, r.name};
             if (r.access.has_limits && r.access.lo > r.access.hi)
                 return {"tunable minimum above its maximum", d[m].name, r.name};
-            for (uint32_t j = k + 1; j < d[m].nrows; ++j)
-                if (cstr_eq(r.block, d[m].rows[j].block) && cstr_eq(r.field, d[m].rows[j].field))
-                    return {"cell declared twice", d[m].name, r.name};
         }
         if (d[m].instance && user_block_number(d[m].name) == 0)
             return {"a user-block instance module must be named _ubN", d[m].name, ""};
@@ -147,8 +143,8 @@ constexpr CatalogueError check_modules(const ModDesc* d, size_t n) {
         }
     }
     for (size_t m = 0; m < n; ++m)
-        for (size_t j = 0; j < n; ++j)
-            if (m != j && d[m].instance && d[j].instance && cstr_eq(d[m].instance, d[j].instance))
+        for (size_t j = m + 1; d[m].instance && j < n; ++j)
+            if (d[j].instance && cstr_eq(d[m].instance, d[j].instance))
                 return {"instance name used twice", d[m].name, d[m].instance};
     return {nullptr, nullptr, nullptr};
 }
@@ -232,6 +228,21 @@ struct Derive {
         return p;
     }
     static constexpr Perm perm = make_perm();
+
+    // Every declaration sound, every module and every cell declared once.
+    static constexpr CatalogueError check() {
+        const CatalogueError e = check_rows(d, n);
+        if (e.what) return e;
+        for (size_t q = 1; q < n; ++q)
+            if (cstr_eq(d[order[q - 1]].name, d[order[q]].name)) return {"module declared twice", d[order[q]].name, ""};
+        for (size_t m = 0; m < n; ++m)
+            for (uint32_t j = 1; j < d[m].nrows; ++j) {
+                const Row& a = d[m].rows[perm.row[perm.first[m] + j - 1]];
+                const Row& b = d[m].rows[perm.row[perm.first[m] + j]];
+                if (cstr_eq(a.block, b.block) && cstr_eq(a.field, b.field)) return {"cell declared twice", d[m].name, b.name};
+            }
+        return {nullptr, nullptr, nullptr};
+    }
 
     static constexpr CellRef mr_ref(uint32_t m, uint32_t k) {
         const Kind kd = kind_of(d[m].rows[k].type);
@@ -410,37 +421,53 @@ struct Derive {
         return a;
     }
 
-    // ---- cross-rate copies of pair p, kind k, into zone z (Z_UP or Z_DN).
-    static constexpr size_t count_moves(int p, Kind kd, Zone z) {
-        size_t c = 0;
-        const Group src = z == Z_DN ? kPairs[p].fast : kPairs[p].slow;
-        const Group rd = z == Z_DN ? kPairs[p].slow : kPairs[p].fast;
-        for (size_t m = 0; m < n; ++m)
-            for (uint32_t k = 0; k < d[m].nrows; ++k) {
-                const Row& r = d[m].rows[k];
-                if (r.group == src && kind_of(r.type) == kd && (r.readers & (1u << rd))) ++c;
-            }
-        return c;
-    }
-    template <int P, Kind KD, Zone Z>
-    static constexpr std::array<Move, count_moves(P, KD, Z) + 1> make_moves() {
-        std::array<Move, count_moves(P, KD, Z) + 1> mv{};
-        size_t at = 0;
-        const Group src = Z == Z_DN ? kPairs[P].fast : kPairs[P].slow;
-        const Group rd = Z == Z_DN ? kPairs[P].slow : kPairs[P].fast;
+    // ---- cross-rate copies, in buckets of (pair, kind, zone): bucket
+    // (p * kKinds + kind) * 2 + (zone == Z_UP) holds the moves of that pair's
+    // routine for that kind and direction, in module order.
+    static constexpr int kBuckets = 10 * kKinds * 2;
+    static constexpr int bucket(int p, Kind kd, Zone z) { return (p * kKinds + kd) * 2 + (z == Z_UP ? 1 : 0); }
+    struct MoveCounts {
+        uint32_t first[kBuckets + 1];
+    };
+    // Calls f(bucket, src index, dst index) for every copy, in module order.
+    template <class F>
+    static constexpr void each_move(F f) {
         for (size_t q = 0; q < n; ++q) {
             const uint32_t m = order[q];
             for (uint32_t k = 0; k < d[m].nrows; ++k) {
                 const Row& r = d[m].rows[k];
-                if (r.group == src && kind_of(r.type) == KD && (r.readers & (1u << rd)))
-                    mv[at++] = {offsets.off[m][chunk_of(Z_MR, KD)] + d[m].idx[k],
-                                offsets.off[m][chunk_of(Z, KD)] + d[m].slot[k][rd]};
+                if (!r.readers || r.group >= kGroups) continue;
+                const Kind kd = kind_of(r.type);
+                for (int g = 0; g < kGroups; ++g) {
+                    if (!(r.readers & (1u << g))) continue;
+                    const Zone z = g < r.group ? Z_UP : Z_DN;
+                    const int p = z == Z_DN ? pair_index(r.group, g) : pair_index(g, r.group);
+                    f(bucket(p, kd, z), offsets.off[m][chunk_of(Z_MR, kd)] + d[m].idx[k],
+                      offsets.off[m][chunk_of(z, kd)] + d[m].slot[k][g]);
+                }
             }
         }
+    }
+    static constexpr MoveCounts make_move_counts() {
+        MoveCounts c{};
+        uint32_t per[kBuckets + 1] = {};
+        each_move([&](int b, uint32_t, uint32_t) { ++per[b]; });
+        for (int b = 0; b < kBuckets; ++b) c.first[b + 1] = c.first[b] + per[b];
+        return c;
+    }
+    static constexpr MoveCounts move_counts = make_move_counts();
+    static constexpr std::array<Move, move_counts.first[kBuckets] + 1> make_all_moves() {
+        std::array<Move, move_counts.first[kBuckets] + 1> mv{};
+        uint32_t at[kBuckets] = {};
+        for (int b = 0; b < kBuckets; ++b) at[b] = move_counts.first[b];
+        each_move([&](int b, uint32_t src, uint32_t dst) { mv[at[b]++] = {src, dst}; });
         return mv;
     }
-    template <int P, Kind KD, Zone Z>
-    static constexpr auto moves = make_moves<P, KD, Z>();
+    static constexpr auto all_moves = make_all_moves();
+    static constexpr uint32_t moves_first(int p, Kind kd, Zone z) { return move_counts.first[bucket(p, kd, z)]; }
+    static constexpr uint32_t moves_count(int p, Kind kd, Zone z) {
+        return move_counts.first[bucket(p, kd, z) + 1] - move_counts.first[bucket(p, kd, z)];
+    }
 
     // Position of a module tag in the list.
     template <class M, class... Ms>
@@ -464,10 +491,10 @@ struct Derive {
     }
 };
 
-// Runs the copies of one list as straight-line element moves.
-template <class T, const auto& List, size_t... I>
+// Runs the copies List[First + I] as straight-line element moves.
+template <class T, const auto& List, uint32_t First, size_t... I>
 inline void run_moves([[maybe_unused]] const T* src, [[maybe_unused]] T* dst, std::index_sequence<I...>) {
-    ((dst[List[I].dst] = src[List[I].src]), ...);
+    ((dst[List[First + I].dst] = src[List[First + I].src]), ...);
 }
 
 // Binds a catalogue tag to its areas; specialised by each catalogue's table unit.
