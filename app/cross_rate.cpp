@@ -23,7 +23,7 @@ inline void copy_texts(std::index_sequence<I...>) {
     // A full copy of the NUL-terminated text (both cells hold at most 39 characters).
     constexpr auto& list = AppTables::all_moves;
     constexpr uint32_t first = AppTables::moves_first(P, cat::K_C, Z);
-    (cat::str_cell_copy(Dst[list[first + I].dst], mr_c[list[first + I].src].s), ...);
+    (str_cell_copy(Dst[list[first + I].dst], mr_c[list[first + I].src].s), ...);
 }
 
 // The copies of pair P into one zone: dn_ (faster group's cells) or up_

@@ -16,7 +16,7 @@ constexpr const char* kTiqFiles[kNumTiqFiles] = {
 }  // namespace
 
 void sys_text_set(SysText slot, const char* text) {
-    if (slot < NUM_SYS_TEXT) cat::str_cell_copy(sys_text[slot], text);
+    if (slot < NUM_SYS_TEXT) str_cell_copy(sys_text[slot], text);
 }
 
 void sys_vars_init() {

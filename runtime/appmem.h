@@ -24,6 +24,15 @@ struct StrCell {
     char s[kStrCellBytes];
 };
 
+// Copies a text into a string cell: at most 39 characters; the rest of the
+// cell, and always its last byte, becomes 0.
+inline void str_cell_copy(StrCell& dst, const char* text) {
+    int n = 0;
+    while (n < kStrCellBytes - 1 && text[n] != '\0') ++n;
+    for (int k = 0; k < n; ++k) dst.s[k] = text[k];
+    for (int k = n; k < kStrCellBytes; ++k) dst.s[k] = '\0';
+}
+
 // ---- cell areas -------------------------------------------------------------
 extern uint32_t mr_b[];   // booleans, 0 or 1
 extern float mr_r[];      // reals

@@ -189,14 +189,6 @@ struct Loc {
 };
 
 // ---- cell proxies -----------------------------------------------------------------
-// Copies a text into a string cell: at most 39 characters, always terminated.
-inline void str_cell_copy(StrCell& dst, const char* src) {
-    size_t n = 0;
-    while (n < kStrCellBytes - 1 && src[n] != '\0') ++n;
-    std::memmove(dst.s, src, n);
-    dst.s[n] = '\0';
-}
-
 // A cell the view's group computes: read and write.
 template <class T>
 struct Cell {
@@ -231,7 +223,7 @@ struct Cell<StrCell> {
     const char* c_str() const { return ref().s; }
     // A text constant or another cell's text (at most 39 characters).
     const Cell& operator=(const char* text) const {
-        str_cell_copy(ref(), text);
+        ::str_cell_copy(ref(), text);
         return *this;
     }
     const Cell& operator=(const StrCell& v) const { return *this = v.s; }
