@@ -7,44 +7,14 @@
 #include "runtime/rgtask.h"
 
 namespace {
-
-using cat::AppTables;
-using cat::Kind;
-using cat::Zone;
-
-template <int P, Kind KD, Zone Z, class T>
-inline void move_list(const T* src, T* dst) {
-    cat::run_moves<T, AppTables::all_moves, AppTables::moves_first(P, KD, Z)>(
-        src, dst, std::make_index_sequence<AppTables::moves_count(P, KD, Z)>{});
-}
-
-template <int P, Zone Z, StrCell* Dst, size_t... I>
-inline void copy_texts(std::index_sequence<I...>) {
-    // A full copy of the NUL-terminated text (both cells hold at most 39 characters).
-    constexpr auto& list = AppTables::all_moves;
-    constexpr uint32_t first = AppTables::moves_first(P, cat::K_C, Z);
-    (str_cell_copy(Dst[list[first + I].dst], mr_c[list[first + I].src].s), ...);
-}
-
-// The copies of pair P into one zone: dn_ (faster group's cells) or up_
-// (slower group's cells).
-template <int P, Zone Z>
-inline void move_zone(uint32_t* b, float* r, int32_t* i, TimeCell* t) {
-    move_list<P, cat::K_B, Z>(mr_b, b);
-    move_list<P, cat::K_R, Z>(mr_r, r);
-    move_list<P, cat::K_I, Z>(mr_i, i);
-    move_list<P, cat::K_T, Z>(mr_t, t);
-}
-
 template <int P>
 inline void move_pair() {
-    move_zone<P, cat::Z_DN>(dn_b, dn_r, dn_i, dn_t);
-    copy_texts<P, cat::Z_DN, dn_c>(std::make_index_sequence<AppTables::moves_count(P, cat::K_C, cat::Z_DN)>{});
-    move_zone<P, cat::Z_UP>(up_b, up_r, up_i, up_t);
-    copy_texts<P, cat::Z_UP, up_c>(std::make_index_sequence<AppTables::moves_count(P, cat::K_C, cat::Z_UP)>{});
+    cat::run_pair<cat::AppTables, cat::CatalogueOf<cat::AppCat>::areas, P>();
+    if (cat::extra_copies) cat::extra_copies(P);
 }
-
 }  // namespace
+
+void (*cat::extra_copies)(int pair) = nullptr;
 
 void _R10_R20_move_vals() { move_pair<0>(); }
 void _R10_R40_move_vals() { move_pair<1>(); }
