@@ -34,8 +34,9 @@ constexpr CellRef sys_text_ref(uint32_t slot) { return cell_ref(AREA_sys_text, s
 
 inline constexpr FixedRec kSysVars[] = {
     {"Product Name", 'C', sys_text_ref(SYS_PRODUCT_NAME)},
-    {"OSRelease Date", 'C', sys_text_ref(SYS_OSRELEASE_DATE)},
-    {"OsVersion", 'C', sys_text_ref(SYS_OSVERSION)},
+    // The runtime's own texts (runtime/appinit.h).
+    {"OSRelease Date", 'C', cell_ref(AREA_os_text, 0)},
+    {"OsVersion", 'C', cell_ref(AREA_os_text, kStrCellBytes)},
 };
 
 #define CAT_TIQ_FILE(N)                                                     \

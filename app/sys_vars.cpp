@@ -21,8 +21,6 @@ void sys_text_set(SysText slot, const char* text) {
 
 void sys_vars_init() {
     for (auto& t : sys_text) t.s[0] = '\0';
-    sys_text_set(SYS_OSRELEASE_DATE, "2016/12/06");
-    sys_text_set(SYS_OSVERSION, "1.00-0");
     sys_text_set(APP_NAME, "9902-4411_e");
     sys_text_set(APP_BUILD_DATE, "Mon Apr 20 07:44:46 2026");
     sys_text_set(APP_CONFIG_ID, "Dflt Config ID");

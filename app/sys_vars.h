@@ -10,8 +10,6 @@
 // Text slots of the system modules, in directory order.
 enum SysText : uint32_t {
     SYS_PRODUCT_NAME,
-    SYS_OSRELEASE_DATE,
-    SYS_OSVERSION,
     APP_NAME,
     APP_BUILD_DATE,
     APP_CDR_DATE,
@@ -32,7 +30,8 @@ extern int32_t num_tiq_files;
 
 // Fills the texts the build fixes (application name, build date, program
 // files) and the identifier defaults; the runtime and the tunables file
-// overwrite the others with sys_text_set.
+// overwrite the others with sys_text_set. ("OSRelease Date" and "OsVersion"
+// of _SYS_VARS are the runtime's OSReleaseDate and OSVersionNumber.)
 void sys_vars_init();
 // Copies a text (at most 39 characters) into a system text slot.
 void sys_text_set(SysText slot, const char* text);

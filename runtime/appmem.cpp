@@ -1,6 +1,9 @@
 #include "runtime/appmem.h"
 
 #include "app/sys_vars.h"
+#include "runtime/appinit.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
 #include "runtime/catalogue_tables.h"
 
 uint32_t mw_b[1];
@@ -16,23 +19,6 @@ int32_t num_ll_b, num_ll_i, num_ll_r, num_ll_t, num_ll_c;
 
 float _zblock[kNumZBlock];
 uint32_t _zblockb[kNumZBlockB];
-
-uint32_t sched_move_R10_R20, sched_move_R10_R40, sched_move_R10_R80, sched_move_R10_R160;
-uint32_t sched_move_R20_R40, sched_move_R20_R80, sched_move_R20_R160;
-uint32_t sched_move_R40_R80, sched_move_R40_R160;
-uint32_t sched_move_R80_R160;
-
-uint32_t _SYS_INFO_FAULT, _SYS_INFO_ALARM, _SYS_INFO_S_PWD, _SYS_INFO_C_PWD;
-uint32_t _SYS_INFO_EE_BUSY, _SYS_INFO_RG_SLIP;
-uint32_t _SYS_INFO_STOP_PER, _SYS_INFO_LOCK_PER, _SYS_INFO_UPDATE_EE, _SYS_INFO_LOCK_IO;
-uint32_t _SYS_INFO_ALM_RST;
-TimeCell _SYS_INFO_TS_CLOCK;
-TimeCell _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK_6, _SYS_INFO_TS_CLOCK_5;
-TimeCell _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
-uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
-uint32_t _SYS_INFO_A_FAULT, _SYS_INFO_B_FAULT, _SYS_INFO_C_FAULT;
-uint32_t _SYS_INFO_PS1_FLT, _SYS_INFO_PS2_FLT, _SYS_INFO_FAN_FLT;
-uint32_t _SYS_INFO_TEMP_ALM_A, _SYS_INFO_TEMP_ALM_B, _SYS_INFO_TEMP_ALM_C, _SYS_INFO_VKC_OL_EN;
 
 namespace {
 // Constant-initialised, so block objects may register from any static constructor.
@@ -67,6 +53,9 @@ AreaInfo area_info(AreaCode a) {
         case AREA_int_tune: return {const_cast<IntTune*>(_int_tune), num_int_tune * kIntTuneBytes};
         case AREA_sys_text: return {sys_text, NUM_SYS_TEXT * kStrCellBytes};
         case AREA_sys_int: return {&num_tiq_files, 4};
+        case AREA_os_text:
+            // Two 40-byte texts, addressed as offsets 0 and 40.
+            return {nullptr, 2 * kStrCellBytes};
         default: return {nullptr, 0};
     }
 }
@@ -75,6 +64,11 @@ AreaInfo area_info(AreaCode a) {
 uint32_t area_bytes(AreaCode area) { return area_info(area).bytes; }
 
 void* cell_ptr(CellRef ref) {
+    if (ref_area(ref) == AREA_os_text) {
+        if (ref_offset(ref) == 0) return OSReleaseDate;
+        if (ref_offset(ref) == kStrCellBytes) return OSVersionNumber;
+        return nullptr;
+    }
     const AreaInfo a = area_info(ref_area(ref));
     if (a.base == nullptr || ref_offset(ref) >= a.bytes) return nullptr;
     return static_cast<uint8_t*>(a.base) + ref_offset(ref);

@@ -78,25 +78,9 @@ constexpr int kNumZBlockB = 79;
 extern float _zblock[kNumZBlock];
 extern uint32_t _zblockb[kNumZBlockB];
 
-// ---- copy-request flags (set by the master clock pass, cleared by the
-// faster group's task after the copy) -----------------------------------------
-extern uint32_t sched_move_R10_R20, sched_move_R10_R40, sched_move_R10_R80, sched_move_R10_R160;
-extern uint32_t sched_move_R20_R40, sched_move_R20_R80, sched_move_R20_R160;
-extern uint32_t sched_move_R40_R80, sched_move_R40_R160;
-extern uint32_t sched_move_R80_R160;
-
-// ---- system-information words -----------------------------------------------
-extern uint32_t _SYS_INFO_FAULT, _SYS_INFO_ALARM, _SYS_INFO_S_PWD, _SYS_INFO_C_PWD;
-extern uint32_t _SYS_INFO_EE_BUSY, _SYS_INFO_RG_SLIP;
-extern uint32_t _SYS_INFO_STOP_PER, _SYS_INFO_LOCK_PER, _SYS_INFO_UPDATE_EE, _SYS_INFO_LOCK_IO;
-extern uint32_t _SYS_INFO_ALM_RST;
-extern TimeCell _SYS_INFO_TS_CLOCK;
-extern TimeCell _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK_6, _SYS_INFO_TS_CLOCK_5;
-extern TimeCell _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
-extern uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
-extern uint32_t _SYS_INFO_A_FAULT, _SYS_INFO_B_FAULT, _SYS_INFO_C_FAULT;
-extern uint32_t _SYS_INFO_PS1_FLT, _SYS_INFO_PS2_FLT, _SYS_INFO_FAN_FLT;
-extern uint32_t _SYS_INFO_TEMP_ALM_A, _SYS_INFO_TEMP_ALM_B, _SYS_INFO_TEMP_ALM_C, _SYS_INFO_VKC_OL_EN;
+// The copy-request flags (sched_move_*) are the master clock's
+// (runtime/sched.h) and the system-information words (_SYS_INFO_*) the
+// runtime's (runtime/sysinfo.h); init_blk_ram clears and presets them.
 
 // ---- 32-bit cell references ---------------------------------------------------
 using CellRef = uint32_t;
@@ -111,6 +95,7 @@ enum AreaCode : uint8_t {
     AREA_int_tune,   // records of _int_tune
     AREA_sys_text,   // texts of the system modules _SYS_VARS / _APP_VARS
     AREA_sys_int,    // integers of the system modules
+    AREA_os_text,    // the runtime's version texts: OSReleaseDate, OSVersionNumber
     AREA_COUNT
 };
 

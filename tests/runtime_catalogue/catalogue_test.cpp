@@ -7,7 +7,10 @@
 #include <string>
 #include <type_traits>
 
+#include "runtime/appinit.h"
 #include "runtime/appmem.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
 #include "runtime/blockkinds.h"
 #include "app/system/_MASTER.cells.h"
 #include "runtime/catalogue_derive.h"
@@ -298,7 +301,13 @@ TEST(Lookup, ApplicationDirectoryHoldsTheSystemModules) {
     EXPECT_EQ(*static_cast<int32_t*>(cell_ptr(ref)), 12);
     type = 0;
     ASSERT_EQ(get_dbug_address("_SYS_VARS.OsVersion", &type, 0, &ref, &rate), 1);
-    EXPECT_STREQ(static_cast<const char*>(cell_ptr(ref)), "1.00-0");
+    EXPECT_EQ(cell_ptr(ref), OSVersionNumber);  // the runtime's own text
+    type = 0;
+    ASSERT_EQ(get_dbug_address("_SYS_VARS.OSRelease Date", &type, 0, &ref, &rate), 1);
+    EXPECT_EQ(cell_ptr(ref), OSReleaseDate);
+    type = 'I';
+    ASSERT_EQ(get_dbug_address("_MASTER._SYS_INFO.RG10_LOAD", &type, 0, &ref, &rate), 1);
+    EXPECT_STREQ(rate, "_RNone");
     type = 0;
     ASSERT_EQ(get_dbug_address("_MASTER._SYS_INFO.RG_SLIP", &type, 0, &ref, &rate), 1);
     cells::_MASTER._SYS_INFO_RG_SLIP = 1u;
