@@ -79,24 +79,30 @@ int parseCatBlkFld_in(const DbugTables& t, const char* name, char* module_out, c
     return module_out[0] != '\0' && field_out[0] != '\0' ? 1 : 0;
 }
 
-int get_dbug_address_in(const DbugTables& t, const char* name, char* type_io, int need_flag, CellRef* address_out,
-                        const char** rate_group_out) {
+const DbugVar* dbug_find_in(const DbugTables& t, const char* name) {
     char module[kDbugModuleBytes];
     char field[kDbugFieldBytes];
-    if (parseCatBlkFld_in(t, name, module, field) != 1) return -2;
+    if (parseCatBlkFld_in(t, name, module, field) != 1) return nullptr;
     const DbugHdr* h = nullptr;
     for (uint32_t k = 1; k < t.num_hdr; ++k)
         if (std::strcmp(t.hdr[k].name, module) == 0) {
             h = &t.hdr[k];
             break;
         }
-    if (h == nullptr || h->first > h->last) return -2;
-    const DbugVar* v = nullptr;
+    if (h == nullptr || h->first > h->last) return nullptr;
     for (uint32_t k = h->first; k <= h->last; ++k)
-        if (std::strcmp(t.var[k].name, field) == 0) {
-            v = &t.var[k];
-            break;
-        }
+        if (std::strcmp(t.var[k].name, field) == 0) return &t.var[k];
+    return nullptr;
+}
+
+CellRef dbug_cell_of(const DbugTables& t, const DbugVar& v) {
+    const AreaCode a = ref_area(v.address);
+    return a == AREA_an_tune || a == AREA_int_tune ? tune_record_cell(t, v.address) : v.address;
+}
+
+int get_dbug_address_in(const DbugTables& t, const char* name, char* type_io, int need_flag, CellRef* address_out,
+                        const char** rate_group_out) {
+    const DbugVar* v = dbug_find_in(t, name);
     if (v == nullptr) return -2;
     if (*type_io == 0) *type_io = v->type;
     if (*type_io != v->type) return -3;

@@ -40,6 +40,12 @@ struct DbugTables {
 };
 // The application's tables.
 DbugTables app_dbug_tables();
+// The directory record of a full name (steps 1 to 3 of get_dbug_address),
+// or nullptr for a malformed or unknown name.
+const DbugVar* dbug_find_in(const DbugTables& t, const char* name);
+// The cell a record names: for a tunable record ('*' or 'S' with an AnTune /
+// IntTune record) the record's cell, else the record's address.
+CellRef dbug_cell_of(const DbugTables& t, const DbugVar& v);
 int parseCatBlkFld_in(const DbugTables& t, const char* name, char* module_out, char* field_out);
 int get_dbug_address_in(const DbugTables& t, const char* name, char* type_io, int need_flag, CellRef* address_out,
                         const char** rate_group_out);

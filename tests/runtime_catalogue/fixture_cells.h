@@ -55,10 +55,14 @@ CAT_MODULE_IN(fx::FxCat, IFACE_MODE)
 CAT_MODULE_IN(fx::FxCat, XR)
 
 #define SAMP_CELLS(X)                                           \
-    X(HOLD_FLT, TUNE, I, R10, TUNE(0, 0, 30))                   \
-    X(HOLD_FLT, SAMP_ITUNE, I, R10, PLAIN)                      \
-    X(HOLD_FLT, EN_ENT_OUT, B, R10, PLAIN)                      \
-    X(HOLD_FLT, LIMITED, B, R10, PLAIN)
+    X(HOLD_FLT, TUNE, I, R160, TUNE(0, 0, 30))                  \
+    X(HOLD_FLT, SAMP_ITUNE, I, R160, PLAIN)                     \
+    X(HOLD_FLT, EN_ENT_OUT, B, R160, PLAIN)                     \
+    X(HOLD_FLT, LIMITED, B, R160, PLAIN)                        \
+    X(HOLD_FLT, HI_LIM_OUT, I, R160, PLAIN)                     \
+    X(TRIP_DLY, DELAY, B, R160, PLAIN)                          \
+    X(TRIP_DLY, R_TIME, I, R160, PLAIN)                         \
+    X(TRIP_DLY, IN, B, R160, PLAIN)
 CAT_MODULE_IN(fx::FxCat, SAMP)
 
 #define _ub1_CELLS(X)                                           \
