@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "platform/TIME.h"
+
 namespace bk {
 
 int32_t real_to_int(float x) {
@@ -54,21 +56,10 @@ TimeCell A_TO_T(float x) {
 }
 
 DateSplit DATE_SPLIT(const TimeCell& t) {
-    // UTC calendar of the seconds since 1970 (days to civil date).
-    const uint32_t s = t.sec;
-    const int64_t days = s / 86400;
-    const uint32_t rem = s % 86400;
-    const int64_t z = days + 719468;
-    const int64_t era = z / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-    return {static_cast<float>(year), static_cast<float>(month), static_cast<float>(day),
-            static_cast<float>(rem / 3600), static_cast<float>((rem / 60) % 60), static_cast<float>(rem % 60),
+    CalendarTime c{};
+    tohms(t.sec, &c);
+    return {static_cast<float>(c.year), static_cast<float>(c.month),  static_cast<float>(c.day),
+            static_cast<float>(c.hour), static_cast<float>(c.minute), static_cast<float>(c.second),
             static_cast<float>(t.usec)};
 }
 

@@ -114,7 +114,7 @@ inline float DIVIDE(float a, float b) {
 }
 // Real seconds to a time cell, millisecond resolution.
 TimeCell A_TO_T(float x);
-// Date and time split of a time cell (UTC calendar).
+// Date and time split of a time cell by the calendar routine tohms.
 struct DateSplit {
     float YEAR, MONTH, DAY, HOUR, MIN, SEC, MICROSEC;
 };

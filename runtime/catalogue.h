@@ -40,7 +40,22 @@
 // In the view of group G a cell of G (or RNone) reads and writes its cell; a
 // cell of another group that declares G among its readers reads (only) its
 // copy slot; any other cell of another group is a compile error naming the
-// missing read declaration. Member names are BLOCK_FIELD.
+// missing read declaration. Member names are BLOCK_FIELD. A member converts
+// to a reference of its element (float&, uint32_t&, int32_t&, TimeCell&,
+// StrCell&), so it is passed straight to the block kinds of
+// runtime/blockkinds.h; a string member takes a text constant (copied, at
+// most 39 characters).
+//
+// Hidden block state lives in one block object per module, cleared with the
+// areas by init_blk_ram:
+//
+//   struct ACCEL_blocks { bk::LagState SS_DERIV_FILT; };
+//   inline BlockRam<ACCEL_blocks> ACCEL_st;
+//   ...  bk::LAG(ACCEL_st.SS_DERIV_FILT, ACCEL.SS_DERIV_FILT_LAG_2, ...);
+//
+// Cost of a central table unit at 14,500 cells in 230 modules (g++ 12, -O2):
+// about 9 s and 0.6 GB for app/app_tables.cpp, 7 s for app/cross_rate.cpp;
+// a module's own unit that includes 20 cells headers compiles in 0.6 s.
 #pragma once
 
 #include <cstddef>

@@ -391,7 +391,10 @@ TEST(Views, GroupViewsReadCopySlotsAndRefuseOtherGroupsCells) {
     EXPECT_GT(static_cast<float>(r10::ACCEL.SS_DERIV_FILT_LAG_2), 0.0f);
     bk::A_COMPARE(r10::ACCEL.SS1_FLD_B_NAME, r10::XR.FAST_DLY, r10::XR.FAST_VAL, 2.5f);
     EXPECT_EQ(static_cast<uint32_t>(r10::ACCEL.SS1_FLD_B_NAME), 1u);
-    r10::XR.FAST_TXT = r160::SPD_CTRL.MSG_S_NAME;  // a cell of no reader: compiles only in its group's view
+    r160::SPD_CTRL.MSG_S_NAME = "a text constant of more than thirty-nine characters";
+    EXPECT_STREQ(r160::SPD_CTRL.MSG_S_NAME.c_str(), "a text constant of more than thirty-nin");
+    r10::XR.FAST_TXT = r10::XR.FAST_TXT.ref();  // a string cell copied onto itself stays whole
+    EXPECT_STREQ(r10::XR.FAST_TXT.c_str(), "fast text");
 }
 
 namespace {
