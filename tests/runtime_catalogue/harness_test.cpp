@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/hostkernel.h"
+#include "app/system/_MASTER.cells.h"
 #include "runtime/blockkinds.h"
 #include "tests/runtime_catalogue/fixture_cells.h"
 #include "tests/support/app_harness.h"
@@ -176,4 +177,17 @@ TEST_F(Harness, OnDelayOfTwoSecondsInThe160msGroupTurnsOnInThe14thPass) {
     }
     runPasses(4, 1);
     EXPECT_EQ(boolean("SAMP.TRIP_DLY.DELAY"), 1u);
+}
+
+TEST_F(Harness, ApplicationCellsByNameAfterTheStartClearedThem) {
+    cells::_MASTER._SYS_INFO_RG10_LOAD = 77;
+    startApp();  // init_blk_ram clears the areas during the start
+    EXPECT_EQ(integer("_MASTER._SYS_INFO.RG10_LOAD"), 0);
+    setCell("_MASTER._SYS_INFO.RG10_LOAD", 12);
+    EXPECT_EQ(static_cast<int32_t>(cells::_MASTER._SYS_INFO_RG10_LOAD), 12);
+    setCell("_MASTER._SYS_INFO.ALM_RST", 1);  // a boolean tunable
+    EXPECT_EQ(static_cast<uint32_t>(r40::_MASTER._SYS_INFO_ALM_RST), 1u);
+    EXPECT_EQ(text("_APP_VARS.App Name"), "9902-4411_e");
+    EXPECT_EQ(text("_SYS_VARS.OsVersion"), "1.00-0");  // set by the application start-up
+    EXPECT_EQ(cell("_MASTER._SYS_INFO.NOPE"), nullptr);
 }
