@@ -2,6 +2,7 @@
 // rate-group runtime in simulated time, fed by the pulse-train model.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "app/control/ACCEL.cells.h"
@@ -271,6 +272,43 @@ TEST_F(SpeedSense, SettingsLimitsAndStartUpFreeze) {
     setCell("ORVEX12_IO.SET_CLOCK.IN", 1);
     runPasses(R10, 1);
     EXPECT_EQ(boolean("ORVEX12_IO.SET_CLOCK.B_NAME"), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The acceleration filter alone, fed with sensor accelerations set by the
+// test: a non-finite input counts as 0.0 for that pass.
+float g_accelIn = 0.0f;
+void feedAccel() {
+    cells::ACCEL.SS1_DERIV_USED_A_SW = g_accelIn;
+    cells::ACCEL.SS2_DERIV_USED_A_SW = -1.0f;
+}
+
+class AccelFilter : public tc_test::AppHarness {};
+
+TEST_F(AccelFilter, NonFiniteInputCountsAsZero) {
+    useSlices(R10, {feedAccel, r10::ACCEL_accel});
+    startApp();
+    setCell("ACCEL.SS_DERIV_FILT.LAG_TAU", 0.05);
+    g_accelIn = 100.0f;
+    runPasses(R10, 100);
+    ASSERT_NEAR(real("ACCEL.ACCEL_PV.A_NAME"), 100.0f, 0.01f);
+    // One pass with NaN: x = 0 with the previous input 100 and y = 100 gives
+    // dy = 0.01 * (0 + 100 - 200) / (2 * 0.05 + 0.01).
+    g_accelIn = std::nanf("");
+    runPasses(R10, 1);
+    const float y = real("ACCEL.SS_DERIV_FILT.LAG_2");
+    EXPECT_NEAR(y, 100.0f - 0.01f * 100.0f / 0.11f, 0.01f);
+    EXPECT_NEAR(real("ACCEL.SS_DERIV_FILT.DERIV"), (y - 100.0f) / 0.01f, 1.0f);
+    g_accelIn = INFINITY;
+    runPasses(R10, 1);
+    EXPECT_TRUE(std::isfinite(real("ACCEL.SS_DERIV_FILT.LAG_2")));
+    EXPECT_LT(real("ACCEL.SS_DERIV_FILT.LAG_2"), y);
+    g_accelIn = 100.0f;
+    runPasses(R10, 100);
+    EXPECT_NEAR(real("ACCEL.ACCEL_PV.A_NAME"), 100.0f, 0.01f);
 }
 
 }  // namespace
