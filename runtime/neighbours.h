@@ -14,6 +14,7 @@
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
 #include "platform/vkiodput.h"
+#include "runtime/appmem.h"
 #include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
@@ -32,8 +33,6 @@ void init_local_channels();
 // Storage: tunables file.
 int init_eeram();
 int update_ee();
-// Application memory initialisation.
-void init_blk_ram();
 // PID contexts.
 void RTinit_pid_contexts();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
