@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/control/CNFG_SPEED.cells.h"
+#include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
 #include "platform/send_evt.h"
 #include "platform/vkos.h"
@@ -74,7 +76,14 @@ void init_local() {
         std::printf("Zarn Calibration Fault - Applying default calibration values.\n");
         SendAppEvent(3, "Zarn Calibration Fault - Applying default calibration values.");
     }
-    init_local_channels();
+    InitZarnAnalogInsFpga(0);
+    InitZarnReadbacksFpga();
+    InitZarnBackLight();
+    InitZarnActOut(6);
+    InitZarnProxVThresh(0);
+    InitZarnProxVThresh(1);
+    for (int ch = 0; ch < 4; ++ch) InitBooleanOutput(ch);
+    for (int ch = 4; ch < 7; ++ch) InitAnalogOut(ch);
     MSCANBConnect(MSCANBInterrupt);
 }
 
@@ -88,6 +97,7 @@ int init_blks() {
     RTinit_blks();
     AllRgExecuted = 0;
     AllRgExecutedwMMM = 0;
+    CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     TaskCounter_R10Z = TaskCounter_R10;
     TaskCounter_R20Z = TaskCounter_R20;
     TaskCounter_R40Z = TaskCounter_R40;

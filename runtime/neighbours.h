@@ -29,7 +29,12 @@ void UpdateZarnDITimeStamp();
 int ReadCalValues();
 int ValidateCalChecksum();
 void SetCalDefaults();
-void init_local_channels();
+void InitZarnAnalogInsFpga(int ch);
+void InitZarnReadbacksFpga();
+void InitZarnBackLight();
+void InitZarnActOut(int ch);
+void InitBooleanOutput(int ch);
+void InitAnalogOut(int ch);
 // Storage: tunables file.
 int init_eeram();
 int update_ee();

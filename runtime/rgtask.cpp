@@ -6,7 +6,6 @@
 #include "runtime/mscloads.h"
 #include "runtime/sched.h"
 
-std::vector<SliceFn> rg_slices[kNumRateGroups];
 int AllRgExecuted = 0;
 int AllRgExecutedwMMM = 0;
 

@@ -9,8 +9,9 @@ typedef void (*SliceFn)();
 
 constexpr int kNumRateGroups = 5;  // index 0 = R10, 1 = R20, 2 = R40, 3 = R80, 4 = R160
 
-// The slices of each group in numeric order (`_R10_TASK_1` ...). The
-// application fills them at start-up; tests may replace them before tRGStart.
+// The slices of each group in numeric order (`_R10_TASK_1` ...), defined
+// with the application (app/group_slices.cpp); tests may replace them
+// before tRGStart.
 extern std::vector<SliceFn> rg_slices[kNumRateGroups];
 
 // Set by the 160 ms group: after its first pass, and after every later pass.

@@ -15,7 +15,12 @@ STANDIN void UpdateZarnDITimeStamp() {}
 STANDIN int ReadCalValues() { return 0; }
 STANDIN int ValidateCalChecksum() { return 0; }
 STANDIN void SetCalDefaults() {}
-STANDIN void init_local_channels() {}
+STANDIN void InitZarnAnalogInsFpga(int) {}
+STANDIN void InitZarnReadbacksFpga() {}
+STANDIN void InitZarnBackLight() {}
+STANDIN void InitZarnActOut(int) {}
+STANDIN void InitBooleanOutput(int) {}
+STANDIN void InitAnalogOut(int) {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }
 STANDIN void RTinit_pid_contexts() {}
