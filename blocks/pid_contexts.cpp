@@ -1,0 +1,65 @@
+#include "blocks/pid_contexts.h"
+
+PidOptiVars SPD_CTRL_SPD_PID_9052_vars;
+PidOptiData SPD_CTRL_SPD_PID_9052_pData;
+PidOptiData* SPD_CTRL_SPD_PID_9052_sData;
+double SPD_CTRL_SPD_PID_9052_vars_UseRef;
+Pid2Vars CASC_CTRL_CASC_PID_9137_vars;
+
+void wire_SPD_CTRL_SPD_PID_9052(const SpdPidCells& c)
+{
+    PidOptiVars& v = SPD_CTRL_SPD_PID_9052_vars;
+    v.DRP_MV = 0.0f;
+    v.SPARE_E = 0;
+    v.SPARE_B = v.SPARE_C = v.SPARE_D = 0.0f;
+    v.ERR_PREV_SAVE = &c.hiddenReals[0];
+    v.DERIV_SAVE = &c.hiddenReals[1];
+    v.RESET_SAVE = &c.hiddenReals[2];
+    v.FDBK_PREV_SAVE = &c.hiddenReals[3];
+    v.MEAS_FILT_SAVE = &c.hiddenReals[4];
+    v.OUT_AVG_SAVE = &c.hiddenReals[5];
+    v.INIT_SAVE = &c.hiddenBools[0];
+    *v.INIT_SAVE = 0;
+    v.CLR_LAST_SAVE = &c.hiddenBools[1];
+    v.ENABLE_LAST_SAVE = &c.hiddenBools[2];
+    v.FAULT_LATCH_SAVE = c.hiddenInt;
+    v.OUT = c.PID_OPTI;
+    v.CALC_P = c.CALC_P;
+    v.CALC_I = c.CALC_I;
+    v.CALC_SDR = c.CALC_SDR;
+    v.OPTI_STATUS = c.OPTI_STATUS;
+    v.OPTI_ALARM = c.OPTI_ALARM;
+    v.OPTI_FAULT = c.OPTI_FAULT;
+    v.PROC_ERR = c.PROC_ERR;
+    v.OPTI_MON = c.OPTI_MON;
+    SPD_CTRL_SPD_PID_9052_sData = &SPD_CTRL_SPD_PID_9052_pData;
+    v.DATA = &SPD_CTRL_SPD_PID_9052_sData;
+    SPD_CTRL_SPD_PID_9052_pData.INIT = 0;
+    v.FAULT_LATCH = 0;
+    v.CLR_STATE_LAST = 0;
+    v.ENABLE_LAST = 0;
+    v.USE_REF = &SPD_CTRL_SPD_PID_9052_vars_UseRef;
+    v.DT = 0.01f;
+    v.RATE_CTRL = 0;
+    v.DRP_MV_LMT = 0.0f;
+    v.DRP_REF = 0.0f;
+    v.SPARE_A = 0.0f;
+    v.PROC_TYPE = 1;
+}
+
+void wire_CASC_CTRL_CASC_PID_9137(const CascPidCells& c)
+{
+    Pid2Vars& v = CASC_CTRL_CASC_PID_9137_vars;
+    v.PROP_ONLY_I = 0.0f;
+    v.ERR_PREV = &c.hiddenReals[0];
+    v.DERIV = &c.hiddenReals[1];
+    v.RESET = &c.hiddenReals[2];
+    v.FDBK_PREV = &c.hiddenReals[3];
+    v.OUT = c.PID_2;
+    v.LO_LIM = 0.0f;
+    v.HI_LIM = 100.0f;
+    v.DT = 0.08f;
+    v.LSS_HSS = 0;
+    v.RATE_CTRL = 0;
+    v.PROP_ONLY = 0;
+}
