@@ -1,0 +1,72 @@
+// A self-tuning PID record wired to plain cells, for the tests and the
+// benchmark: the settings the start-up wiring gives and the inputs the 10 ms
+// speed-control slice writes, at their default values.
+#pragma once
+
+#include <cstring>
+
+#include "blocks/PID_2_OPTI.h"
+#include "blocks/pid_opti.h"
+
+struct OptiRig {
+    float hidden[6] = {};
+    int32_t hiddenB[3] = {};
+    int32_t hiddenI = 0;
+    float out = 0, calcP = 0, calcI = 0, calcSdr = 0, procErr = 0, mon = 0;
+    int32_t status = 0, alarm = 0, fault = 0;
+    double useRef = 0;
+    PidOptiData data{};
+    PidOptiData* sData = &data;
+    PidOptiVars v{};
+
+    OptiRig()
+    {
+        std::memset(&data, 0, sizeof data);
+        v.ERR_PREV_SAVE = &hidden[0];
+        v.DERIV_SAVE = &hidden[1];
+        v.RESET_SAVE = &hidden[2];
+        v.FDBK_PREV_SAVE = &hidden[3];
+        v.MEAS_FILT_SAVE = &hidden[4];
+        v.OUT_AVG_SAVE = &hidden[5];
+        v.INIT_SAVE = &hiddenB[0];
+        v.CLR_LAST_SAVE = &hiddenB[1];
+        v.ENABLE_LAST_SAVE = &hiddenB[2];
+        v.FAULT_LATCH_SAVE = &hiddenI;
+        v.OUT = &out;
+        v.CALC_P = &calcP;
+        v.CALC_I = &calcI;
+        v.CALC_SDR = &calcSdr;
+        v.OPTI_STATUS = &status;
+        v.OPTI_ALARM = &alarm;
+        v.OPTI_FAULT = &fault;
+        v.PROC_ERR = &procErr;
+        v.OPTI_MON = &mon;
+        v.USE_REF = &useRef;
+        v.DATA = &sData;
+        v.DT = 0.01f;
+        v.PROC_TYPE = 1;
+        // Speed-control inputs at their defaults.
+        v.P = 5.0f;
+        v.I = 0.5f;
+        v.SDR = 5.0f;
+        v.THRESH = 100.0f;
+        v.FEEDBACK1 = 1;
+        v.PRC_MV_LMT = 27.0f;
+        v.OUT_MV_LMT = 5.0f;
+        v.RESP_TO = 5.0f;
+        v.PID_TYPE = 3;
+        v.FAST_SLOW = 50.0f;
+        v.LSS_HSS = 1;
+        v.PV = 90.0f;
+        v.SP = 90.0f;
+        v.FDBK = 40.0f;
+    }
+
+    // One call with the output fed back, as the low-signal select does while
+    // the speed PID is in control.
+    void step(int32_t mode = kPidOptiRun)
+    {
+        pid_opti(&v, mode);
+        v.FDBK = out;
+    }
+};
