@@ -233,10 +233,13 @@ void record_half_cycle(PidOptiData* d)
     d->CYCLE += 1;
 }
 
+// A half-cycle that never left the band: the records restart, and so does
+// the crossing time, which belongs to the half-cycle that follows.
 void half_cycle_timed_out(PidOptiData* d)
 {
     d->FIRST_CYCLE = kNoFirstCycle;
     d->CYCLE = 1;
+    d->CROSS_TIME = 0.0;
 }
 
 void track_droop(PidOptiData* d, const Inputs& in)

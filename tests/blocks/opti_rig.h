@@ -19,9 +19,22 @@ struct OptiRig {
     PidOptiData* sData = &data;
     PidOptiVars v{};
 
-    OptiRig()
+    OptiRig() { init(); }
+    // The record points into the rig itself: no copies.
+    OptiRig(const OptiRig&) = delete;
+    OptiRig& operator=(const OptiRig&) = delete;
+
+    // Back to the state of a fresh start.
+    void init()
     {
+        std::memset(hidden, 0, sizeof hidden);
+        std::memset(hiddenB, 0, sizeof hiddenB);
+        hiddenI = 0;
+        out = calcP = calcI = calcSdr = procErr = mon = 0;
+        status = alarm = fault = 0;
+        useRef = 0;
         std::memset(&data, 0, sizeof data);
+        v = PidOptiVars{};
         v.ERR_PREV_SAVE = &hidden[0];
         v.DERIV_SAVE = &hidden[1];
         v.RESET_SAVE = &hidden[2];

@@ -7,36 +7,8 @@
 #include <limits>
 
 #include "blocks/PID_2.h"
+#include "tests/blocks/pid2_rig.h"
 
-namespace {
-
-struct Pid2Rig {
-    float errPrev = 0, deriv = 0, reset = 0, fdbkPrev = 0, out = 0;
-    Pid2Vars v{};
-    Pid2Rig()
-    {
-        v.ERR_PREV = &errPrev;
-        v.DERIV = &deriv;
-        v.RESET = &reset;
-        v.FDBK_PREV = &fdbkPrev;
-        v.OUT = &out;
-        v.LO_LIM = -1000.0f;
-        v.HI_LIM = 1000.0f;
-        v.THRESH = 100.0f;
-        v.DT = 0.1f;
-        v.FEEDBACK1 = 1;
-    }
-    // One pass with the block's own output of the last pass fed back, as a
-    // downstream select does while this block is in control.
-    float stepOwnFeedback()
-    {
-        v.FDBK = out;
-        pid2(&v);
-        return out;
-    }
-};
-
-}  // namespace
 
 // PI: SDR 100 gives Td = 0 (lead-lag passes the error), Ki = I = 1,
 // Tf = max(1/20, 0.1) = 0.1, G = I*P*(DT/2 + 1/Ki) = 2.1, c = 0.95/1.05.
