@@ -6,9 +6,9 @@ PidOptiData* SPD_CTRL_SPD_PID_9052_sData;
 double SPD_CTRL_SPD_PID_9052_vars_UseRef;
 Pid2Vars CASC_CTRL_CASC_PID_9137_vars;
 
-void wire_SPD_CTRL_SPD_PID_9052(const SpdPidCells& c)
+void wire_pid_opti_record(PidOptiVars& v, PidOptiData** sData, PidOptiData* data,
+                          double* useRef, const PidOptiCells& c)
 {
-    PidOptiVars& v = SPD_CTRL_SPD_PID_9052_vars;
     v.DRP_MV = 0.0f;
     v.SPARE_E = 0;
     v.SPARE_B = v.SPARE_C = v.SPARE_D = 0.0f;
@@ -32,19 +32,25 @@ void wire_SPD_CTRL_SPD_PID_9052(const SpdPidCells& c)
     v.OPTI_FAULT = c.OPTI_FAULT;
     v.PROC_ERR = c.PROC_ERR;
     v.OPTI_MON = c.OPTI_MON;
-    SPD_CTRL_SPD_PID_9052_sData = &SPD_CTRL_SPD_PID_9052_pData;
-    v.DATA = &SPD_CTRL_SPD_PID_9052_sData;
-    SPD_CTRL_SPD_PID_9052_pData.INIT = 0;
+    *sData = data;
+    v.DATA = sData;
+    data->INIT = 0;
     v.FAULT_LATCH = 0;
     v.CLR_STATE_LAST = 0;
     v.ENABLE_LAST = 0;
-    v.USE_REF = &SPD_CTRL_SPD_PID_9052_vars_UseRef;
+    v.USE_REF = useRef;
     v.DT = 0.01f;
     v.RATE_CTRL = 0;
     v.DRP_MV_LMT = 0.0f;
     v.DRP_REF = 0.0f;
     v.SPARE_A = 0.0f;
     v.PROC_TYPE = 1;
+}
+
+void wire_SPD_CTRL_SPD_PID_9052(const PidOptiCells& c)
+{
+    wire_pid_opti_record(SPD_CTRL_SPD_PID_9052_vars, &SPD_CTRL_SPD_PID_9052_sData,
+                         &SPD_CTRL_SPD_PID_9052_pData, &SPD_CTRL_SPD_PID_9052_vars_UseRef, c);
 }
 
 void wire_CASC_CTRL_CASC_PID_9137(const CascPidCells& c)

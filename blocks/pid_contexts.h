@@ -14,8 +14,8 @@ extern PidOptiData* SPD_CTRL_SPD_PID_9052_sData;
 extern double SPD_CTRL_SPD_PID_9052_vars_UseRef;
 extern Pid2Vars CASC_CTRL_CASC_PID_9137_vars;
 
-// Cells of the speed PID.
-struct SpdPidCells {
+// Cells of a self-tuning PID record.
+struct PidOptiCells {
     float* hiddenReals;    // 6 consecutive: ERR_PREV, DERIV, RESET, FDBK_PREV, MEAS_FILT, OUT_AVG saves
     int32_t* hiddenBools;  // 3 consecutive: INIT, CLR_STATE_LAST, ENABLE_LAST saves
     int32_t* hiddenInt;    // FAULT_LATCH save
@@ -36,10 +36,15 @@ struct CascPidCells {
     float* PID_2;          // "CASC_CTRL.CASC_PID.PID_2"
 };
 
-// Sets up the speed PID record on the given cells: settings, state-block
-// indirection, edge memories and the hidden "initialised" cell cleared. The
-// inputs written by the 10 ms slice are left alone.
-void wire_SPD_CTRL_SPD_PID_9052(const SpdPidCells& cells);
+// Sets up a self-tuning PID record on the given cells, its state block (held
+// through the pointer word `sData`) and its reference word: settings of the
+// speed PID (period 0.01 s, process type 1), edge memories and the
+// "initialised" flag and its hidden cell cleared. Inputs are left alone.
+void wire_pid_opti_record(PidOptiVars& v, PidOptiData** sData, PidOptiData* data,
+                          double* useRef, const PidOptiCells& cells);
+
+// The speed PID record on its cells.
+void wire_SPD_CTRL_SPD_PID_9052(const PidOptiCells& cells);
 
 // Sets up the cascade PID record on the given cells (limits 0 and 100,
 // period 0.08 s). The inputs written by the 80 ms slice are left alone.

@@ -1,11 +1,12 @@
-// A self-tuning PID record wired to plain cells, for the tests and the
-// benchmark: the settings the start-up wiring gives and the inputs the 10 ms
-// speed-control slice writes, at their default values.
+// A self-tuning PID record wired to plain cells by the start-up wiring, for
+// the tests and the benchmark, with the inputs the 10 ms speed-control slice
+// writes at their default values.
 #pragma once
 
 #include <cstring>
 
 #include "blocks/PID_2_OPTI.h"
+#include "blocks/pid_contexts.h"
 #include "blocks/pid_opti.h"
 
 struct OptiRig {
@@ -35,29 +36,9 @@ struct OptiRig {
         useRef = 0;
         std::memset(&data, 0, sizeof data);
         v = PidOptiVars{};
-        v.ERR_PREV_SAVE = &hidden[0];
-        v.DERIV_SAVE = &hidden[1];
-        v.RESET_SAVE = &hidden[2];
-        v.FDBK_PREV_SAVE = &hidden[3];
-        v.MEAS_FILT_SAVE = &hidden[4];
-        v.OUT_AVG_SAVE = &hidden[5];
-        v.INIT_SAVE = &hiddenB[0];
-        v.CLR_LAST_SAVE = &hiddenB[1];
-        v.ENABLE_LAST_SAVE = &hiddenB[2];
-        v.FAULT_LATCH_SAVE = &hiddenI;
-        v.OUT = &out;
-        v.CALC_P = &calcP;
-        v.CALC_I = &calcI;
-        v.CALC_SDR = &calcSdr;
-        v.OPTI_STATUS = &status;
-        v.OPTI_ALARM = &alarm;
-        v.OPTI_FAULT = &fault;
-        v.PROC_ERR = &procErr;
-        v.OPTI_MON = &mon;
-        v.USE_REF = &useRef;
-        v.DATA = &sData;
-        v.DT = 0.01f;
-        v.PROC_TYPE = 1;
+        wire_pid_opti_record(v, &sData, &data, &useRef,
+                             {hidden, hiddenB, &hiddenI, &out, &calcP, &calcI, &calcSdr, &status,
+                              &alarm, &fault, &procErr, &mon});
         // Speed-control inputs at their defaults.
         v.P = 5.0f;
         v.I = 0.5f;

@@ -13,7 +13,7 @@ struct SpdCells {
     int32_t latch = 0;
     float out = 0, p = 0, i = 0, sdr = 0, err = 0, mon = 0;
     int32_t status = 0, alarm = 0, fault = 0;
-    SpdPidCells cells()
+    PidOptiCells cells()
     {
         return {hidden, bools, &latch, &out, &p, &i, &sdr, &status, &alarm, &fault, &err, &mon};
     }
