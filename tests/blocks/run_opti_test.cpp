@@ -411,6 +411,32 @@ TEST(RunOpti, SupervisionFaults)
     EXPECT_EQ(ab.fault, 17);
 }
 
+// A half-cycle ending when all 40 records are used: the test time-out (6)
+// stops the run, and the record that would follow the last one is not
+// written past the arrays.
+TEST(RunOpti, RecordsNeverOverrun)
+{
+    Seq q;
+    q.PV = 89.99;
+    q.startRun();
+    while (q.status == kOptiSettling) q.call();
+    ASSERT_EQ(q.d.STATE, kOptiStepUp);
+    q.d.CYCLE = kOptiCycles + 1;
+    // The fields right after each record array in the state block.
+    q.d.MON = 7.0;
+    q.d.CYC_MIN[0] = q.d.CYC_OUT_HI[0] = q.d.CYC_OUT_LO[0] = q.d.CYC_CROSS[0] = 7.0;
+    q.PV = 95.0;   // well above the band: the half-cycle ends on this pass
+    q.d.MEAS_FILT = q.d.MEAS_PREV = 95.0;
+    q.call();
+    EXPECT_EQ(q.fault, 6);
+    EXPECT_EQ(q.status, kOptiFault);
+    EXPECT_EQ(q.d.MON, 7.0);
+    EXPECT_EQ(q.d.CYC_MIN[0], 7.0);
+    EXPECT_EQ(q.d.CYC_OUT_HI[0], 7.0);
+    EXPECT_EQ(q.d.CYC_OUT_LO[0], 7.0);
+    EXPECT_EQ(q.d.CYC_CROSS[0], 7.0);
+}
+
 // SPARE_B restarts the run; process types 5 and 6 step only on calls
 // marked by SPARE_C, with the step time spanning the skipped calls.
 TEST(RunOpti, RestartAndMarkedCalls)
