@@ -356,6 +356,81 @@ TEST(RunOpti, TimeoutSequenceRaisesAlarm64)
     EXPECT_EQ(q.fault, 0);
 }
 
+// A test level limited by the movement limit raises alarm 8: after the up
+// time-out the up step grows 4x to 2.0, above OUT_MV_LMT 1.5.
+TEST(RunOpti, ActuatorMovementLimited)
+{
+    Seq q;
+    q.outMv = 1.5;
+    q.PV = 89.99;
+    q.startRun();
+    while (q.status == kOptiSettling) q.call();
+    ASSERT_EQ(q.status, kOptiStepUp);
+    while (q.status == kOptiStepUp) q.call();   // up time-out
+    EXPECT_EQ(q.alarm, 0);
+    q.PV = 89.9;
+    while (q.status == kOptiStepDown) q.call(); // down crossing
+    ASSERT_EQ(q.status, kOptiStepUp + 2);
+    EXPECT_DOUBLE_EQ(q.d.OUT_HI, q.d.OUT_BASE + 1.5);
+    EXPECT_EQ(q.alarm, static_cast<int32_t>(kAlarmActLimited));
+}
+
+// Step test 1 worked out by hand: output swing 42 - 40 over a response of
+// 1, g = 2; x = -0.444444 x 4.5/2 + 4.444444 = 3.444445, within 0..4 so
+// 1 + x/4; the integral gain is scaled by (0.5 + 0.0075 x 50)(1 + x/4).
+TEST(RunOpti, StepTest1ScalesIntegralGain)
+{
+    Seq q;
+    q.startRun();
+    q.PV = 91.0;
+    q.d.STATE = kOptiStepTest1;
+    q.d.STATE_TIME = 5.05;
+    q.d.BAND_HI = 90.1;
+    q.d.OUT_PREV = 42.0;
+    q.d.OUT_LO_LAST = 40.0;
+    q.d.MEAS_AT_TEST = 90.0;
+    q.d.MEAS_FILT = q.d.MEAS_PREV = 91.0;
+    q.d.RATIO_SUM = 4.5;
+    q.d.CALC_I = q.d.USE_I = 1.0;
+    q.d.USE_P = q.d.CALC_P = 0.5;
+    q.d.USE_SDR = q.d.CALC_SDR = 6.8531;
+    q.call();
+    EXPECT_EQ(q.fault, 0);
+    EXPECT_EQ(q.status, kOptiStepTest1Back);
+    const double x = -0.444444 * 4.5 / 2.0 + 4.444444;
+    EXPECT_NEAR(q.d.MON, x, 1e-12);
+    const double factor = (0.5 + 0.0075 * 50.0) * (1.0 + x / 4.0);
+    EXPECT_NEAR(q.d.CALC_I, factor, 1e-12);
+    EXPECT_NEAR(q.useI, factor, 1e-12);
+    EXPECT_DOUBLE_EQ(q.useRef, 90.1);   // stepped by one band on this pass
+}
+
+// Step test 2: an overshoot past three bands raises alarm 2; a response
+// that never reaches one band raises alarm 4.
+TEST(RunOpti, StepTest2Alarms)
+{
+    auto run = [](double peak) {
+        Seq q;
+        q.startRun();
+        q.PV = peak;
+        q.d.STATE = kOptiStepTest2;
+        q.d.STATE_TIME = 5.05;
+        q.d.BAND_HI = 90.1;
+        q.d.MEAS_MAX = q.d.MEAS_MIN = 90.0;
+        q.d.MEAS_FILT = q.d.MEAS_PREV = peak;
+        q.d.USE_P = 0.5;
+        q.d.USE_I = 1.0;
+        q.d.USE_SDR = 6.8531;
+        q.call();
+        EXPECT_EQ(q.status, kOptiStepTest2Back);
+        EXPECT_EQ(q.fault, 0);
+        return q.alarm;
+    };
+    EXPECT_EQ(run(90.35), static_cast<int32_t>(kAlarmOvershoot));
+    EXPECT_EQ(run(90.05), static_cast<int32_t>(kAlarmSluggish));
+    EXPECT_EQ(run(90.2), 0);
+}
+
 // Supervision and abort while enabled.
 TEST(RunOpti, SupervisionFaults)
 {
