@@ -13,11 +13,10 @@
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
 #include "platform/vkiodput.h"
+#include "runtime/appmem.h"
+#include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
-// Service protocol server.
-int TallwireClose();
-int InitializeTallwire(int tcpEnabled, int numSerialPorts, int readControlLevel, int writeControlLevel, int reserved);
 // CANopen stack and the CAN controller driver.
 int CanOpenClose(uint8_t controllerId);
 typedef void (*MSCANIsr)();
@@ -36,8 +35,6 @@ void init_local_channels();
 // Storage: tunables file.
 int init_eeram();
 int update_ee();
-// Application memory initialisation.
-void init_blk_ram();
 // PID contexts.
 void RTinit_pid_contexts();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
