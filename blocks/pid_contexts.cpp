@@ -1,5 +1,9 @@
 #include "blocks/pid_contexts.h"
 
+#include "app/control/CASC_CTRL.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "runtime/appmem.h"
+
 PidOptiVars SPD_CTRL_SPD_PID_9052_vars;
 PidOptiData SPD_CTRL_SPD_PID_9052_pData;
 PidOptiData* SPD_CTRL_SPD_PID_9052_sData;
@@ -68,4 +72,24 @@ void wire_CASC_CTRL_CASC_PID_9137(const CascPidCells& c)
     v.LSS_HSS = 0;
     v.RATE_CTRL = 0;
     v.PROP_ONLY = 0;
+}
+
+namespace {
+BlockRam<SPD_CTRL_SPD_PID_9052_hidden> g_spdHidden;
+BlockRam<CASC_CTRL_CASC_PID_9137_hidden> g_cascHidden;
+}  // namespace
+
+SPD_CTRL_SPD_PID_9052_hidden& SPD_CTRL_SPD_PID_9052_hidden_cells() { return g_spdHidden; }
+CASC_CTRL_CASC_PID_9137_hidden& CASC_CTRL_CASC_PID_9137_hidden_cells() { return g_cascHidden; }
+
+void RTinit_pid_contexts()
+{
+    const auto& s = cells::SPD_CTRL;
+    wire_SPD_CTRL_SPD_PID_9052({g_spdHidden.reals, g_spdHidden.bools, &g_spdHidden.faultLatch,
+                                &s.SPD_PID_PID_OPTI.ref(), &s.SPD_PID_CALC_P.ref(),
+                                &s.SPD_PID_CALC_I.ref(), &s.SPD_PID_CALC_SDR.ref(),
+                                &s.SPD_PID_OPTI_STATUS.ref(), &s.SPD_PID_OPTI_ALARM.ref(),
+                                &s.SPD_PID_OPTI_FAULT.ref(), &s.SPD_PID_PROC_ERR.ref(),
+                                &s.SPD_PID_OPTI_MON.ref()});
+    wire_CASC_CTRL_CASC_PID_9137({g_cascHidden.reals, &cells::CASC_CTRL.CASC_PID_PID_2.ref()});
 }

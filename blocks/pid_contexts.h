@@ -49,3 +49,20 @@ void wire_SPD_CTRL_SPD_PID_9052(const PidOptiCells& cells);
 // Sets up the cascade PID record on the given cells (limits 0 and 100,
 // period 0.08 s). The inputs written by the 80 ms slice are left alone.
 void wire_CASC_CTRL_CASC_PID_9137(const CascPidCells& cells);
+
+// Hidden state cells of the two records: not in the variable directory,
+// cleared with the application memory.
+struct SPD_CTRL_SPD_PID_9052_hidden {
+    float reals[6];
+    int32_t bools[3];
+    int32_t faultLatch;
+};
+struct CASC_CTRL_CASC_PID_9137_hidden {
+    float reals[4];
+};
+SPD_CTRL_SPD_PID_9052_hidden& SPD_CTRL_SPD_PID_9052_hidden_cells();
+CASC_CTRL_CASC_PID_9137_hidden& CASC_CTRL_CASC_PID_9137_hidden_cells();
+
+// Start-up: wires both records to their application cells. Called by
+// RTinit_blks after the rate-group tasks and the task times are set up.
+void RTinit_pid_contexts();

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "blocks/pid_contexts.h"
+#include "runtime/appmem.h"
+#include "runtime/dbug.h"
 
 namespace {
 
@@ -108,4 +110,80 @@ TEST(PidContexts, CascadePidWiring)
     v.FEEDBACK1 = 1;
     pid2(&v);
     EXPECT_EQ(out, 100.0f);
+}
+
+namespace {
+
+// The cell a full name resolves to, with its type letter and rate group.
+void* cell_named(const char* name, char type, const char* group)
+{
+    char t = type;
+    CellRef ref = 0;
+    const char* rate = nullptr;
+    EXPECT_EQ(get_dbug_address(name, &t, 0, &ref, &rate), 1) << name;
+    EXPECT_STREQ(rate, group) << name;
+    return cell_ptr(ref);
+}
+
+}  // namespace
+
+// At start-up both records point at their named cells; the hidden state
+// cells are outside the directory and start at 0 with the application memory.
+TEST(PidContexts, StartUpWiresTheApplicationCells)
+{
+    SPD_CTRL_SPD_PID_9052_hidden_cells().reals[2] = 5.0f;
+    SPD_CTRL_SPD_PID_9052_hidden_cells().faultLatch = 9;
+    CASC_CTRL_CASC_PID_9137_hidden_cells().reals[3] = 5.0f;
+    init_blk_ram();
+    EXPECT_EQ(SPD_CTRL_SPD_PID_9052_hidden_cells().reals[2], 0.0f);
+    EXPECT_EQ(SPD_CTRL_SPD_PID_9052_hidden_cells().faultLatch, 0);
+    EXPECT_EQ(CASC_CTRL_CASC_PID_9137_hidden_cells().reals[3], 0.0f);
+    RTinit_pid_contexts();
+
+    const PidOptiVars& v = SPD_CTRL_SPD_PID_9052_vars;
+    EXPECT_EQ(v.OUT, cell_named("SPD_CTRL.SPD_PID.PID_OPTI", 'A', "_R10"));
+    EXPECT_EQ(v.CALC_P, cell_named("SPD_CTRL.SPD_PID.CALC_P", 'A', "_R10"));
+    EXPECT_EQ(v.CALC_I, cell_named("SPD_CTRL.SPD_PID.CALC_I", 'A', "_R10"));
+    EXPECT_EQ(v.CALC_SDR, cell_named("SPD_CTRL.SPD_PID.CALC_SDR", 'A', "_R10"));
+    EXPECT_EQ(v.OPTI_STATUS, cell_named("SPD_CTRL.SPD_PID.OPTI_STATUS", 'I', "_R10"));
+    EXPECT_EQ(v.OPTI_ALARM, cell_named("SPD_CTRL.SPD_PID.OPTI_ALARM", 'I', "_R10"));
+    EXPECT_EQ(v.OPTI_FAULT, cell_named("SPD_CTRL.SPD_PID.OPTI_FAULT", 'I', "_R10"));
+    EXPECT_EQ(v.PROC_ERR, cell_named("SPD_CTRL.SPD_PID.PROC_ERR", 'A', "_R10"));
+    EXPECT_EQ(v.OPTI_MON, cell_named("SPD_CTRL.SPD_PID.OPTI_MON", 'A', "_R10"));
+    EXPECT_EQ(v.RESET_SAVE, &SPD_CTRL_SPD_PID_9052_hidden_cells().reals[2]);
+    EXPECT_EQ(v.FAULT_LATCH_SAVE, &SPD_CTRL_SPD_PID_9052_hidden_cells().faultLatch);
+    EXPECT_FLOAT_EQ(v.DT, 0.01f);
+    EXPECT_EQ(v.PROC_TYPE, 1);
+    EXPECT_EQ(v.DATA, &SPD_CTRL_SPD_PID_9052_sData);
+    EXPECT_EQ(*v.DATA, &SPD_CTRL_SPD_PID_9052_pData);
+
+    const Pid2Vars& c = CASC_CTRL_CASC_PID_9137_vars;
+    EXPECT_EQ(c.OUT, cell_named("CASC_CTRL.CASC_PID.PID_2", 'A', "_R80"));
+    EXPECT_EQ(c.DERIV, &CASC_CTRL_CASC_PID_9137_hidden_cells().reals[1]);
+    EXPECT_FLOAT_EQ(c.DT, 0.08f);
+    EXPECT_EQ(c.LO_LIM, 0.0f);
+    EXPECT_EQ(c.HI_LIM, 100.0f);
+
+    // The state cells have no name.
+    char t = 0;
+    CellRef ref = 0;
+    const char* rate = nullptr;
+    EXPECT_EQ(get_dbug_address("SPD_CTRL.SPD_PID.RESET", &t, 0, &ref, &rate), -2);
+    EXPECT_EQ(get_dbug_address("CASC_CTRL.CASC_PID.DERIV", &t, 0, &ref, &rate), -2);
+
+    // A pass of each block lands in its named cell.
+    SPD_CTRL_SPD_PID_9052_vars.FDBK = 42.0f;
+    SPD_CTRL_SPD_PID_9052_vars.FEEDBACK1 = 1;
+    SPD_CTRL_SPD_PID_9052_vars.SDR = 5.0f;
+    pid_opti(&SPD_CTRL_SPD_PID_9052_vars, kPidOptiRun);
+    EXPECT_FLOAT_EQ(*static_cast<float*>(cell_named("SPD_CTRL.SPD_PID.PID_OPTI", 'A', "_R10")), 42.0f);
+    EXPECT_EQ(*static_cast<int32_t*>(cell_named("SPD_CTRL.SPD_PID.OPTI_STATUS", 'I', "_R10")), 1);
+    CASC_CTRL_CASC_PID_9137_vars.SP = 1.0f;
+    CASC_CTRL_CASC_PID_9137_vars.P = 2.0f;
+    CASC_CTRL_CASC_PID_9137_vars.I = 1.0f;
+    CASC_CTRL_CASC_PID_9137_vars.SDR = 100.0f;
+    CASC_CTRL_CASC_PID_9137_vars.FEEDBACK1 = 1;
+    pid2(&CASC_CTRL_CASC_PID_9137_vars);
+    // G = 2 x (0.04 + 1) with Tf = max(0.05, 0.08): P x I x e x (dt/2 + 1).
+    EXPECT_NEAR(*static_cast<float*>(cell_named("CASC_CTRL.CASC_PID.PID_2", 'A', "_R80")), 2.08f, 1e-5f);
 }
