@@ -8,6 +8,7 @@
 
 #include "drivers/ZarnHwDepend.h"
 #include "drivers/ZarnIntrHandler.h"
+#include "drivers/ZarnTurbineSpeed.h"
 #include "host/vkboard.h"
 #include "host/vkplatform.h"
 #include "platform/vkiobus.h"
@@ -23,11 +24,8 @@ typedef void (*MSCANIsr)();
 int MSCANBConnect(MSCANIsr isr);
 int MSCANBDisconnect(MSCANIsr isr);
 void MSCANBInterrupt();
-// Controller I/O drivers: discrete-input time stamps, speed sensors,
-// calibration and channel start-up.
+// Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
 void UpdateZarnDITimeStamp();
-extern uint32_t ZarnTssUsed[2];
-void FilterZarnTss(int ch);
 int ReadCalValues();
 int ValidateCalChecksum();
 void SetCalDefaults();

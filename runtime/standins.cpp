@@ -12,8 +12,6 @@ STANDIN int MSCANBConnect(MSCANIsr) { return 0; }
 STANDIN int MSCANBDisconnect(MSCANIsr) { return 0; }
 STANDIN void MSCANBInterrupt() {}
 STANDIN void UpdateZarnDITimeStamp() {}
-STANDIN uint32_t ZarnTssUsed[2];
-STANDIN void FilterZarnTss(int) {}
 STANDIN int ReadCalValues() { return 0; }
 STANDIN int ValidateCalChecksum() { return 0; }
 STANDIN void SetCalDefaults() {}
