@@ -1,0 +1,9 @@
+// Module CASC_CTRL: the output cell of the cascade PID block CASC_PID. The
+// rest of the cascade module's cells join this row.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define CASC_CTRL_CELLS(X)                               \
+    X(CASC_PID, PID_2, A, R80, PLAIN)
+CAT_MODULE(CASC_CTRL)
