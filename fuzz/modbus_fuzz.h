@@ -6,7 +6,8 @@
 #include "modbus/ModbusSupport.h"
 
 inline ModSlave* fuzzSlave(int bitLimit, int regLimit) {
-    static int32_t area[8], coils[22], inputs[90], port = 1, slave = 1, mode = 2, we = 1;
+    static int32_t area[8], port = 1, slave = 1, mode = 2;
+    static uint32_t coils[22], inputs[90], we = 1;
     static int16_t inRegs[50], holdRegs[5];
     static float timeout = 1.0f;
     static const ModbusSlaveArgs args{&port,  &slave,  &mode,    0,        coils,    0,        22,

@@ -11,11 +11,11 @@
 
 TASK_ID _modSPid[kModMaxSlaves];
 
-void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, int32_t* coils,
-            int32_t coilBase, int32_t coilCount, int32_t* inputs, int32_t inputBase, int32_t inputCount,
+void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, uint32_t* coils,
+            int32_t coilBase, int32_t coilCount, uint32_t* inputs, int32_t inputBase, int32_t inputCount,
             int16_t* inRegs, int32_t inRegBase, int32_t inRegCount, int16_t* holdRegs, int32_t holdBase,
             int32_t holdCount, int32_t* errCount, int32_t* msgCount, int32_t* lastErr, int32_t instance,
-            int32_t spare, float* timeout, int32_t* coilWe, int32_t* regWe) {
+            int32_t spare, float* timeout, uint32_t* coilWe, uint32_t* regWe) {
     // A negative instance number would index before _modSPid: refused like one above 199.
     if (instance < 0 || instance >= kModMaxSlaves) {
         char text[64];
@@ -94,25 +94,17 @@ int timeoutMs(float seconds) {
     return static_cast<int>(ms);
 }
 
-int readBits(ModSlave* s, ModbusMsgBuf* buf, const int32_t* table, int base, int count) {
+// Reads Q elements from index i of a table: bits packed 8 to a byte, or
+// registers high byte first; elements past the table's end read as 0.
+template <typename T>
+int readTable(ModbusMsgBuf* buf, const T* table, int base, int count, int limit,
+              int (*fetch)(const T*, int, uint8_t*, int)) {
     int a = buf->data[2] << 8 | buf->data[3];
     int q = buf->data[4] << 8 | buf->data[5];
     int i = a - base;
     if (i >= count || i < 0) return MOD_EXC_ADDRESS;
-    if (q > s->bitLimit) return MOD_EXC_VALUE;
-    int bytes = fetchdig(table + i, q, buf->data + 3, count - i);
-    buf->data[2] = static_cast<uint8_t>(bytes);
-    buf->length = bytes + 3;
-    return 0;
-}
-
-int readRegs(ModSlave* s, ModbusMsgBuf* buf, const int16_t* table, int base, int count) {
-    int a = buf->data[2] << 8 | buf->data[3];
-    int q = buf->data[4] << 8 | buf->data[5];
-    int i = a - base;
-    if (i >= count || i < 0) return MOD_EXC_ADDRESS;
-    if (q > s->regLimit) return MOD_EXC_VALUE;
-    int bytes = fetchreg(table + i, q, buf->data + 3, count - i);
+    if (q > limit) return MOD_EXC_VALUE;
+    int bytes = fetch(table + i, q, buf->data + 3, count - i);
     buf->data[2] = static_cast<uint8_t>(bytes);
     buf->length = bytes + 3;
     return 0;
@@ -133,10 +125,10 @@ int MOD_Execute(ModSlave* s, ModbusMsgBuf* buf) {
         if (buf->length < 6) return MOD_EXC_VALUE;
     }
     switch (fc) {
-    case 1: return readBits(s, buf, a.coils, a.coilBase, a.coilCount);
-    case 2: return readBits(s, buf, a.inputs, a.inputBase, a.inputCount);
-    case 3: return readRegs(s, buf, a.holdRegs, a.holdBase, a.holdCount);
-    case 4: return readRegs(s, buf, a.inRegs, a.inRegBase, a.inRegCount);
+    case 1: return readTable(buf, a.coils, a.coilBase, a.coilCount, s->bitLimit, fetchdig);
+    case 2: return readTable(buf, a.inputs, a.inputBase, a.inputCount, s->bitLimit, fetchdig);
+    case 3: return readTable(buf, a.holdRegs, a.holdBase, a.holdCount, s->regLimit, fetchreg);
+    case 4: return readTable(buf, a.inRegs, a.inRegBase, a.inRegCount, s->regLimit, fetchreg);
     case 5: {
         buf->length = 6;
         if (*a.coilWe != 1) return 0;

@@ -15,10 +15,10 @@ struct ModbusSlaveArgs {
     int32_t* slaveAddr;     // slave address (whole value compared with the request's address byte)
     int32_t* mode;          // serial mode: 1 ASCII, 2 RTU (anything else counts as 1)
     uint32_t modbusRead;    // _MODBUS_READ, unused
-    int32_t* coils;         // 32-bit booleans
+    uint32_t* coils;        // 32-bit booleans
     int32_t coilBase;
     int32_t coilCount;
-    int32_t* inputs;        // 32-bit booleans
+    uint32_t* inputs;       // 32-bit booleans
     int32_t inputBase;
     int32_t inputCount;
     int16_t* inRegs;
@@ -34,8 +34,8 @@ struct ModbusSlaveArgs {
     int32_t instance;       // 0..199
     int32_t spare;          // passed as 0
     float* timeout;         // time-out, seconds
-    int32_t* coilWe;        // coil write enable (boolean)
-    int32_t* regWe;         // register write enable (boolean)
+    uint32_t* coilWe;       // coil write enable (boolean)
+    uint32_t* regWe;        // register write enable (boolean)
 };
 
 typedef void (*ModReader)(int dev, ModbusMsgBuf* buf);
@@ -64,11 +64,11 @@ struct ModSlave {
 extern TASK_ID _modSPid[kModMaxSlaves];
 
 // Starts instance `instance` as task "do_modbus".
-void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, int32_t* coils,
-            int32_t coilBase, int32_t coilCount, int32_t* inputs, int32_t inputBase, int32_t inputCount,
+void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, uint32_t* coils,
+            int32_t coilBase, int32_t coilCount, uint32_t* inputs, int32_t inputBase, int32_t inputCount,
             int16_t* inRegs, int32_t inRegBase, int32_t inRegCount, int16_t* holdRegs, int32_t holdBase,
             int32_t holdCount, int32_t* errCount, int32_t* msgCount, int32_t* lastErr, int32_t instance,
-            int32_t spare, float* timeout, int32_t* coilWe, int32_t* regWe);
+            int32_t spare, float* timeout, uint32_t* coilWe, uint32_t* regWe);
 // Task body of an instance; never returns.
 void do_modbus(long block);
 

@@ -56,24 +56,34 @@ uint8_t htob(const uint8_t* in, uint8_t* sum) {
     return b;
 }
 
-int fetchdig(const int32_t* first, int q, uint8_t* out, int remaining) {
+namespace {
+
+// Packs up to 8 elements equal to 1 into one byte, bit 0 first.
+template <typename T>
+int packElements(const T* elements, int count) {
+    int b = 0;
+    for (int k = 0; k < count && k < 8; ++k)
+        if (elements[k] == 1) b |= 1 << k;
+    return b;
+}
+
+template <typename T>
+int fetchBits(const T* first, int q, uint8_t* out, int remaining) {
     if (q <= 0) return 0;
     int bytes = (q - 1) / 8 + 1;
     for (int k = 0; k < bytes; ++k) {
         int left = remaining - 8 * k;
-        out[k] = left > 0 ? static_cast<uint8_t>(packbits(first + 8 * k, left < 8 ? left : 8)) : 0;
+        out[k] = left > 0 ? static_cast<uint8_t>(packElements(first + 8 * k, left < 8 ? left : 8)) : 0;
     }
     return bytes;
 }
 
+}  // namespace
+
+int fetchdig(const uint32_t* first, int q, uint8_t* out, int remaining) { return fetchBits(first, q, out, remaining); }
+
 int fetchdig_short(const int16_t* first, int q, uint8_t* out, int remaining) {
-    if (q <= 0) return 0;
-    int bytes = (q - 1) / 8 + 1;
-    for (int k = 0; k < bytes; ++k) {
-        int left = remaining - 8 * k;
-        out[k] = left > 0 ? static_cast<uint8_t>(packbits_short(first + 8 * k, left < 8 ? left : 8)) : 0;
-    }
-    return bytes;
+    return fetchBits(first, q, out, remaining);
 }
 
 int fetchreg(const int16_t* first, int q, uint8_t* out, int remaining) {
@@ -86,21 +96,11 @@ int fetchreg(const int16_t* first, int q, uint8_t* out, int remaining) {
     return 2 * q;
 }
 
-int packbits(const int32_t* elements, int count) {
-    int b = 0;
-    for (int k = 0; k < count && k < 8; ++k)
-        if (elements[k] == 1) b |= 1 << k;
-    return b;
-}
+int packbits(const uint32_t* elements, int count) { return packElements(elements, count); }
 
-int packbits_short(const int16_t* elements, int count) {
-    int b = 0;
-    for (int k = 0; k < count && k < 8; ++k)
-        if (elements[k] == 1) b |= 1 << k;
-    return b;
-}
+int packbits_short(const int16_t* elements, int count) { return packElements(elements, count); }
 
-void storedig(int32_t* first, int q, const uint8_t* data, int instance, int firstIndex, int force) {
+void storedig(uint32_t* first, int q, const uint8_t* data, int instance, int firstIndex, int force) {
     for (int k = 0; k < q; ++k) {
         int bit = (data[k / 8] >> (k % 8)) & 1;
         if (bit == 1 && (first[k] != 1 || force == 1)) {

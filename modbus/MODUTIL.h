@@ -56,12 +56,12 @@ void btoh(uint8_t* out, uint8_t* sum, uint8_t byte);
 uint8_t htob(const uint8_t* in, uint8_t* sum);
 
 // Table packing.
-int fetchdig(const int32_t* first, int q, uint8_t* out, int remaining);
+int fetchdig(const uint32_t* first, int q, uint8_t* out, int remaining);
 int fetchdig_short(const int16_t* first, int q, uint8_t* out, int remaining);
 int fetchreg(const int16_t* first, int q, uint8_t* out, int remaining);
-void storedig(int32_t* first, int q, const uint8_t* data, int instance, int firstIndex, int force);
+void storedig(uint32_t* first, int q, const uint8_t* data, int instance, int firstIndex, int force);
 void storereg(int16_t* first, int q, const uint8_t* data, int instance, int firstIndex, int force);
-int packbits(const int32_t* elements, int count);
+int packbits(const uint32_t* elements, int count);
 int packbits_short(const int16_t* elements, int count);
 
 // Delay queue of 16 {delay, id} slots (no caller in this system).

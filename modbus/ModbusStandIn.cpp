@@ -7,7 +7,7 @@
 
 #include "modbus/ModbusSupport.h"
 
-__attribute__((weak)) int32_t ApplicationRunning = 0;
+__attribute__((weak)) uint32_t ApplicationRunning = 0;
 
 __attribute__((weak)) int SendSysMessage(int, int, int, int) { return 1; }
 

@@ -16,7 +16,7 @@ constexpr int MOD_DATA_BITS_7 = 2;
 
 // Owned by other subsystems; ModbusStandIn.cpp holds weak stand-ins until
 // they land. Application running flag: tasks idle while it is 0.
-extern int32_t ApplicationRunning;
+extern uint32_t ApplicationRunning;
 // Runtime message hook: returns 1 always.
 int SendSysMessage(int code, int a, int b, int c);
 // Service server: closes a socket at once (linger 0, shutdown, close).

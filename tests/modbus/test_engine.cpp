@@ -14,11 +14,12 @@ namespace {
 
 struct Tables {
     int32_t area[64] = {};  // stands for mr_i: counters live here
-    int32_t coils[22] = {};
-    int32_t inputs[90] = {};
+    uint32_t coils[22] = {};
+    uint32_t inputs[90] = {};
     int16_t inRegs[50] = {};
     int16_t holdRegs[5] = {};
-    int32_t port = 0, slave = 1, mode = 2, coilWe = 1, regWe = 1;
+    int32_t port = 0, slave = 1, mode = 2;
+    uint32_t coilWe = 1, regWe = 1;
     float timeout = 1.0f;
 
     ModSlave slave_(int bitLimit, int regLimit, int coilBase = 0) {

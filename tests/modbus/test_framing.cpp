@@ -145,7 +145,7 @@ TEST(ModbusFraming, MbapHeaderChecks) {
 }
 
 TEST(ModbusFraming, TablePacking) {
-    int32_t coils[22] = {};
+    uint32_t coils[22] = {};
     for (int k : {0, 2, 7, 8, 9, 21}) coils[k] = 1;
     coils[3] = 2;  // only 1 counts as set
     uint8_t out[300];
@@ -169,11 +169,11 @@ TEST(ModbusFraming, TablePacking) {
     EXPECT_EQ(out[3], 0xFE);
 
     // storedig/storereg take bits LSB first and values high byte first.
-    int32_t dst[10] = {};
+    uint32_t dst[10] = {};
     dst[1] = 1;
     uint8_t bits[2] = {0x05, 0x02};
     storedig(dst, 10, bits, 0, 0, 0);
-    EXPECT_EQ(std::vector<int32_t>(dst, dst + 10), (std::vector<int32_t>{1, 0, 1, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(std::vector<uint32_t>(dst, dst + 10), (std::vector<uint32_t>{1, 0, 1, 0, 0, 0, 0, 0, 0, 1}));
     int16_t rdst[3] = {};
     uint8_t vals[6] = {0x80, 0x01, 0x00, 0x07, 0xFF, 0xFF};
     storereg(rdst, 3, vals, 0, 0, 0);
