@@ -60,9 +60,6 @@ struct ModSlave {
     int countdown;
 };
 
-// Task ids of the instances, by instance number (0 = free).
-extern TASK_ID _modSPid[kModMaxSlaves];
-
 // Starts instance `instance` as task "do_modbus".
 void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, uint32_t* coils,
             int32_t coilBase, int32_t coilCount, uint32_t* inputs, int32_t inputBase, int32_t inputCount,

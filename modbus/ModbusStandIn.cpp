@@ -1,15 +1,10 @@
-// Stand-ins for interfaces of other subsystems, until they land: weak
-// definitions that a real definition elsewhere in the program replaces.
-// SendSysMessage and ApplicationRunning belong to the rate-group runtime,
-// ShutdownSocket to the service server.
+// Stand-in for an interface of another subsystem, until it lands: a weak
+// definition that the real one elsewhere in the program replaces.
+// ShutdownSocket belongs to the service server.
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "modbus/ModbusSupport.h"
-
-__attribute__((weak)) uint32_t ApplicationRunning = 0;
-
-__attribute__((weak)) int SendSysMessage(int, int, int, int) { return 1; }
 
 __attribute__((weak)) void ShutdownSocket(int fd) {
     if (fd == -1) return;

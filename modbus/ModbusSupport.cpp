@@ -304,7 +304,6 @@ const TcpModRoute* TCPMods = kNoRoutes;
 int TCPModPort = 3;
 int TCPModPortB = 0;
 int TCPModPortC = 0;
-TASK_ID _scan_tcpPid = 0;
 
 void scan_tcp(long) {
     setListenRecord(-1);

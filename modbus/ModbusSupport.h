@@ -8,18 +8,16 @@
 #include "host/vxworks.h"
 #include "modbus/MODUTIL.h"
 #include "platform/vkiodev.h"
+#include "runtime/appinit.h"  // _scan_tcpPid
+#include "runtime/appmain.h"  // ApplicationRunning, SendSysMessage, _modSPid
 
 // Serial data-bits codes of device control 1, as the serial device defines
 // them (its record's data-bits code): RTU runs with 8 data bits, ASCII with 7.
 constexpr int MOD_DATA_BITS_8 = 1;
 constexpr int MOD_DATA_BITS_7 = 2;
 
-// Owned by other subsystems; ModbusStandIn.cpp holds weak stand-ins until
-// they land. Application running flag: tasks idle while it is 0.
-extern uint32_t ApplicationRunning;
-// Runtime message hook: returns 1 always.
-int SendSysMessage(int code, int a, int b, int c);
 // Service server: closes a socket at once (linger 0, shutdown, close).
+// ModbusStandIn.cpp holds a weak stand-in until the server lands.
 void ShutdownSocket(int fd);
 
 // Hooks, each true when SendSysMessage returns 1.
@@ -76,7 +74,6 @@ constexpr int TCP_scan_timeout = 21000;   // ms a new connection has for its fir
 extern int TCPModPort;                    // listening row when CpuSlot is 1
 extern int TCPModPortB;                   // ... when CpuSlot is 7 or 14
 extern int TCPModPortC;                   // ... otherwise
-extern TASK_ID _scan_tcpPid;
 
 // The acceptor task body ("scan_tcp").
 void scan_tcp(long arg);

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "host/hostio.h"
@@ -37,9 +38,12 @@ std::string ascii(const Bytes& pdu) {
 }
 
 Bytes mbap(uint16_t tid, const Bytes& pdu) {
-    Bytes b = {static_cast<uint8_t>(tid >> 8), static_cast<uint8_t>(tid), 0, 0,
-               static_cast<uint8_t>(pdu.size() >> 8), static_cast<uint8_t>(pdu.size())};
-    b.insert(b.end(), pdu.begin(), pdu.end());
+    Bytes b(6 + pdu.size());
+    b[0] = static_cast<uint8_t>(tid >> 8);
+    b[1] = static_cast<uint8_t>(tid);
+    b[4] = static_cast<uint8_t>(pdu.size() >> 8);
+    b[5] = static_cast<uint8_t>(pdu.size());
+    std::copy(pdu.begin(), pdu.end(), b.begin() + 6);
     return b;
 }
 
@@ -74,8 +78,9 @@ int pickPortOffset() {
 Rig::Rig(hk::ClockMode mode, bool serial) : mode_(mode) {
     hostio::setPortOffset(pickPortOffset());
     if (serial) {
-        serialOk_ = pty_.open();
-        if (serialOk_) hostio::setTtyPath("/tyCo/0", pty_.controllerPath());
+        pty_ = std::make_unique<testsupport::PtyPair>();
+        serialOk_ = pty_->ok();
+        if (serialOk_) hostio::setTtyPath("/tyCo/0", pty_->path(0));
     }
     for (int i = 0; i < 4; ++i) {
         Link& l = links[i];

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/hostkernel.h"
 #include "modbus/MODBUS.h"
 #include "modbus/ModbusSupport.h"
-#include "tests/modbus/pty_local.h"
+#include "tests/support/pty_pair.h"
 
 namespace mbt {
 
@@ -58,14 +59,14 @@ public:
     bool until(const std::function<bool()>& pred, int ms);
 
     uint16_t hostPort(uint16_t controllerPort) const;
-    std::string serialPath() const { return pty_.masterPath(); }
+    std::string serialPath() const { return pty_ ? pty_->path(1) : std::string(); }
     bool serialReady() const { return serialOk_; }
 
 private:
     int32_t area_[64] = {};
     TcpModRoute routes_[5] = {};
     hk::ClockMode mode_;
-    LocalPtyPair pty_;
+    std::unique_ptr<testsupport::PtyPair> pty_;
     bool serialOk_ = false;
 };
 
