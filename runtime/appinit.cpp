@@ -29,6 +29,8 @@ TASK_ID _DATA_LOG_M_pid = 0;
 void* DATA_LOG_M_MEMORY_START = nullptr;
 uint32_t DATA_LOG_M_MEMORY_SIZE = 0;
 
+uint32_t PentEthPortIP[8];
+uint32_t PentEthPortNum[8];
 uint32_t _TWCommandUpdateEE = 0;
 uint32_t ttyStatus = 0;
 uint32_t* ApplicationSDPermissive = nullptr;

@@ -142,6 +142,9 @@ uint32_t tRGEnd() {
         if (*t != 0) VKOS_KillProcess(*t);
         *t = 0;
     }
+    // "SlipMonitor" kept writing the running heartbeat until it was killed
+    // just now: leave the stopped value for the platform.
+    ApplicationIsRunning = 0x98765432u;
     ApplicationIsNotStopped = 0;
     std::printf("tRGEnd Done\n");
     return 0;

@@ -14,7 +14,7 @@ uint32_t CurTime = 0;
 uint32_t LoadintervalStartTime[2];
 uint32_t task_load_interval = 0;
 uint32_t _CPUAffinity[10];
-const uint32_t platform_type = 14;
+
 uint32_t FR_LooperCount = 0, FR_LooperCount2 = 0;
 
 int InitTaskTimes(uint32_t n, uint32_t* keys) {

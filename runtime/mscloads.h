@@ -26,7 +26,7 @@ extern uint32_t CurTime;
 extern uint32_t LoadintervalStartTime[2];
 extern uint32_t task_load_interval;
 extern uint32_t _CPUAffinity[10];
-extern const uint32_t platform_type;
+// platform_type (14 on this controller) is declared with the clock services.
 extern uint32_t FR_LooperCount, FR_LooperCount2;
 
 int InitTaskTimes(uint32_t n, uint32_t* keys);
