@@ -187,6 +187,8 @@ void MOD_SelectTransport(ModSlave* s) {
     s->mode = normalMode(*a.mode);
     s->timeout = *a.timeout;
     int kind = MOD_DevKind(dev);
+    s->idlePolls = kind == DEV_KIND_UDP || kind == DEV_KIND_SERIAL || kind == DEV_KIND_SERIAL2;
+    int pollMs = s->idlePolls ? kModIdlePollMs : 0;
     if (kind & 0x40) {
         if ((kind & 0x65) == 0x64) {
             s->reader = tcp_server_modread;
@@ -195,7 +197,7 @@ void MOD_SelectTransport(ModSlave* s) {
         } else {
             s->reader = udp_modread;
             s->writer = udp_modwrite;
-            VKIO_devControl(dev, 20, 0, 0);
+            VKIO_devControl(dev, 20, kModIdlePollMs, 0);
         }
         s->bitLimit = 1888;
         s->regLimit = 118;
@@ -207,7 +209,7 @@ void MOD_SelectTransport(ModSlave* s) {
         s->regLimit = 59;
         VKIO_devControl(dev, 16, 0, 0);
         VKIO_devControl(dev, 15, 1, 0);
-        VKIO_devControl(dev, 20, 0, 0);
+        VKIO_devControl(dev, 20, pollMs, 0);
     } else {
         VKIO_devControl(dev, 1, MOD_DATA_BITS_8, 0);
         s->reader = rtu_modread;
@@ -217,7 +219,7 @@ void MOD_SelectTransport(ModSlave* s) {
         VKIO_devControl(dev, 16, 0, 0);
         VKOS_SleepMillisec(500);
         VKIO_devControl(dev, 15, 2, 0);
-        VKIO_devControl(dev, 20, 0, 0);
+        VKIO_devControl(dev, 20, pollMs, 0);
     }
 }
 
@@ -253,6 +255,7 @@ bool readRequest(ModSlave* s, ModbusMsgBuf* buf) {
         buf->status = MOD_ST_NOTHING;
         s->reader(s->device, buf);
         if (buf->status == MOD_ST_GOOD && buf->length < 2) buf->status = MOD_ST_SHORT;
+        if (buf->status == MOD_ST_TIMEOUT && s->idlePolls) buf->status = MOD_ST_NOTHING;
         if (buf->status != MOD_ST_OTHER_CPU) return true;
         VKOS_SleepMillisec(1000);
     }

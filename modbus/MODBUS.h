@@ -7,6 +7,9 @@
 #include "modbus/MODUTIL.h"
 
 constexpr int kModMaxSlaves = 200;
+// Serial lines and UDP ports are read with this time-out, so that a change of
+// the port, mode or time-out cell is taken up on a quiet line too.
+constexpr int kModIdlePollMs = 1000;
 
 // The argument block of one instance, in the order `modbus` receives it
 // (word 19 repeats the port cell). Cells are application cells.
@@ -54,6 +57,7 @@ struct ModSlave {
     int bitLimit;
     int regLimit;
     int linkLost;
+    int idlePolls;          // a read time-out means a quiet line, not a lost link
     int foreign;            // consecutive requests for another address
     int backupLast;         // redundant-CPU check state
     int force;

@@ -2,7 +2,9 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -133,6 +135,10 @@ void Rig::start(int n) {
 
 TcpMaster::TcpMaster(Rig& rig, uint16_t port) : rig_(rig) {
     fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    // Segments go out at once: simulated time runs ahead while a master's
+    // bytes wait in the host's TCP stack.
+    int on = 1;
+    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(rig.hostPort(port));
@@ -228,25 +234,37 @@ Bytes UdpMaster::reply(int ms) {
 
 SerialMaster::SerialMaster(Rig& rig) : rig_(rig) {
     fd_ = open(rig.serialPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (const SerialDvram* rec = serialDvramOf(1)) sent_ = hostio::ttyDelivered(rec->readFd);
 }
 
 SerialMaster::~SerialMaster() {
     if (fd_ >= 0) close(fd_);
 }
 
+// The bytes pass through socat in real time: wait (in real time) until the
+// controller's port has taken all of them before simulated time goes on.
 void SerialMaster::send(const Bytes& b) {
-    if (fd_ >= 0 && write(fd_, b.data(), b.size()) < 0) in_.clear();
+    if (fd_ < 0 || write(fd_, b.data(), b.size()) != static_cast<ssize_t>(b.size())) return;
+    const SerialDvram* rec = serialDvramOf(1);
+    if (rec == nullptr) return;
+    sent_ += b.size();
+    hostio::ttyWaitDelivered(rec->readFd, sent_, 2000);
 }
 
 void SerialMaster::send(const std::string& s) { send(Bytes(s.begin(), s.end())); }
 
+// Simulated time goes on one tick at a time while the reply, which also
+// passes through socat in real time, is awaited on the master's end.
 Bytes SerialMaster::reply(const std::function<bool(const Bytes&)>& complete, int ms) {
-    rig_.until([&] {
+    for (int t = 0; t <= ms; t += 5) {
         uint8_t tmp[1024];
         ssize_t r;
         while ((r = read(fd_, tmp, sizeof tmp)) > 0) in_.insert(in_.end(), tmp, tmp + r);
-        return complete(in_);
-    }, ms);
+        if (complete(in_)) break;
+        rig_.run(5);
+        pollfd p{fd_, POLLIN, 0};
+        poll(&p, 1, 2);
+    }
     Bytes out;
     out.swap(in_);
     return out;

@@ -119,6 +119,7 @@ public:
 private:
     Rig& rig_;
     int fd_ = -1;
+    uint64_t sent_ = 0;  // bytes the controller's port has to deliver
     Bytes in_;
 };
 

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,9 +45,10 @@ ChildResult runChild(const std::vector<std::string>& argv) {
     return r;
 }
 
-std::string sourceDir() {
-    const char* d = std::getenv("TC_SOURCE_DIR");
-    return d != nullptr ? d : ".";
+// The master script beside this source file.
+std::string masterScript() {
+    std::string here = __FILE__;
+    return here.substr(0, here.find_last_of('/') + 1) + "pymodbus_master.py";
 }
 
 void fillTables(mbt::Link& l) {
@@ -113,8 +113,8 @@ TEST(ModbusMasters, MbpollTcp) {
                                "127.0.0.1"});
     EXPECT_EQ(di.status, 0) << di.out;
     EXPECT_NE(di.out.find("[2]: \t1"), std::string::npos) << di.out;
-    ChildResult wr = runChild({"mbpoll", "-m", "tcp", "-p", port, "-a", "1", "-t", "4", "-r", "1", "127.0.0.1", "--",
-                               "-7", "8"});
+    ChildResult wr = runChild({"mbpoll", "-m", "tcp", "-p", port, "-a", "1", "-t", "4", "-r", "1", "127.0.0.1", "65529",
+                               "8"});
     EXPECT_EQ(wr.status, 0) << wr.out;
     EXPECT_EQ(l.holdRegs[0], -7);
     EXPECT_EQ(l.holdRegs[1], 8);
@@ -134,7 +134,7 @@ TEST(ModbusMasters, PymodbusAsciiOnSerialLine) {
         VKIO_devControl(1, DEVCTL_READ_ENDING, 1, 0);
         VKIO_devControl(1, DEVCTL_CR_HANDLING, 2, 0);
     });
-    ChildResult r = runChild({"/usr/bin/python3", sourceDir() + "/tests/modbus/pymodbus_master.py", "ascii",
+    ChildResult r = runChild({"/usr/bin/python3", masterScript(), "ascii",
                               rig.serialPath(), "9"});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("hr 10 20 30 40 50"), std::string::npos) << r.out;
@@ -152,7 +152,7 @@ TEST(ModbusMasters, PymodbusRtuOverUdp) {
     l.slave() = 2;
     fillTables(l);
     rig.start(1);
-    ChildResult r = runChild({"/usr/bin/python3", sourceDir() + "/tests/modbus/pymodbus_master.py", "udp",
+    ChildResult r = runChild({"/usr/bin/python3", masterScript(), "udp",
                               std::to_string(rig.hostPort(5001)), "2"});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("hr 10 20 30 40 50"), std::string::npos) << r.out;

@@ -269,8 +269,9 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
         VKIO_devControl(1, DEVCTL_READ_ENDING, 1, 0);
         VKIO_devControl(1, DEVCTL_CR_HANDLING, 2, 0);
     });
-    l.mode() = 0;  // any value but 2 means ASCII
-    rig.run(1000);
+    // Any value but 2 means ASCII; the change is taken up on a quiet line.
+    l.mode() = 0;
+    rig.run(2500);
     EXPECT_EQ(rec->dataBits, MOD_DATA_BITS_7);
     EXPECT_EQ(rec->protocol, 1);
     EXPECT_EQ(l.errCount(), 2);
