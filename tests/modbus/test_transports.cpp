@@ -1,6 +1,8 @@
 // Instances over real transports in simulated time: Modbus/TCP through the
 // acceptor, RTU in UDP datagrams, RTU and ASCII on a pseudo-terminal.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/vkiodev.h"
 #include "tests/modbus/modbus_rig.h"
@@ -89,6 +91,80 @@ TEST(ModbusTcp, RoutesByUnitIdentifierAndServesRequests) {
     diag[2] = diag[3] = 0;
     a.send(mbap(16, diag));
     EXPECT_EQ(a.reply(), mbap(16, diag));
+}
+
+TEST(ModbusTcp, ConcurrentFirstRequestsReachTheirOwnInstances) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.links[0].slave() = 1;
+    rig.links[1].port() = 5;
+    rig.links[1].slave() = 2;
+    rig.links[0].holdRegs[0] = 111;
+    rig.links[1].holdRegs[0] = 222;
+    rig.start(2);
+    // Both first requests arrive before either instance has taken its
+    // connection: each is handed over with its own connection.
+    mbt::TcpMaster a(rig, 502);
+    mbt::TcpMaster b(rig, 502);
+    a.send(mbap(0xA1, {1, 3, 0, 0, 0, 1}));
+    b.send(mbap(0xB2, {2, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(b.reply(), mbap(0xB2, {2, 3, 2, 0, 222}));
+    EXPECT_EQ(a.reply(), mbap(0xA1, {1, 3, 2, 0, 111}));
+}
+
+TEST(ModbusTcp, RoutingSkipsPortCellsOutsideTheDeviceTable) {
+    mbt::Rig rig;
+    rig.links[0].port() = 99;  // no such device: the instance uses the null device
+    rig.links[0].slave() = 1;
+    rig.links[1].port() = 2;
+    rig.links[1].slave() = 1;
+    rig.links[1].holdRegs[0] = 42;
+    rig.start(2);
+    mbt::TcpMaster a(rig, 502);
+    a.send(mbap(1, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(a.reply(), mbap(1, {1, 3, 2, 0, 42}));
+}
+
+TEST(ModbusTcp, ConnectionOnDescriptorZero) {
+    // Make descriptor 0 the lowest free one, so that the acceptor's next
+    // connection gets it.
+    if (fcntl(0, F_GETFD) < 0) {
+        ASSERT_EQ(open("/dev/null", O_RDONLY), 0);
+    }
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.links[0].timeout = 1.0f;
+    rig.start(1);
+    mbt::TcpMaster a(rig, 502);
+    ASSERT_TRUE(a.connected());
+    close(0);
+    a.send(mbap(1, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(a.reply(), mbap(1, {1, 3, 2, 0, 0}));
+    const SocketDvram* rec = socketDvramOf(2);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->socket, 0);
+    // The row is in use: another master for the unit is refused.
+    mbt::TcpMaster b(rig, 502);
+    b.send(mbap(2, {1, 3, 0, 0, 0, 1}));
+    EXPECT_TRUE(b.closedByPeer());
+    // The idle time-out closes descriptor 0 like any other.
+    EXPECT_TRUE(a.closedByPeer(3000));
+    EXPECT_EQ(rec->socket, -1);
+}
+
+TEST(ModbusTcp, AcceptorListensAgainAfterTheApplicationRestarts) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.start(1);
+    ApplicationRunning = 0;
+    rig.run(500);
+    // Within 100 ms of the restart the acceptor has a new listening socket.
+    ApplicationRunning = 1;
+    rig.run(200);
+    EXPECT_NE(socketDvramOf(3)->socket, -1);
+    mbt::TcpMaster a(rig, 502);
+    a.send(mbap(1, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(a.reply(), mbap(1, {1, 3, 2, 0, 0}));
 }
 
 TEST(ModbusTcp, TenForeignRequestsCloseTheConnection) {
@@ -282,8 +358,14 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
     m.send(std::string(":0503000200011F\r\n"));  // wrong LRC
     EXPECT_TRUE(m.asciiReply(500).empty());
     EXPECT_EQ(l.lastErr(), MOD_ST_CHECKSUM);
+    m.send(std::string(":05FB\r\n"));  // too short
+    EXPECT_TRUE(m.asciiReply(500).empty());
+    EXPECT_EQ(l.lastErr(), MOD_ST_SHORT);
+    m.send(std::string(":05FB \r\n"));  // address and LRC only: no function code
+    EXPECT_TRUE(m.asciiReply(500).empty());
+    EXPECT_EQ(l.lastErr(), MOD_ST_SHORT);
     m.send(mbt::ascii({5, 6, 0, 3, 0xAB, 0xCD}));
     EXPECT_EQ(m.asciiReply(), mbt::ascii({5, 6, 0, 3, 0xAB, 0xCD}));
     EXPECT_EQ(l.holdRegs[3], static_cast<int16_t>(0xABCD));
-    EXPECT_EQ(l.errCount(), 4);
+    EXPECT_EQ(l.errCount(), 6);
 }
