@@ -18,7 +18,7 @@ std::vector<uint8_t> withCrc(std::vector<uint8_t> b) {
 
 ModbusMsgBuf rtu(const std::vector<uint8_t>& frame) {
     ModbusMsgBuf buf{};
-    std::memcpy(buf.data, frame.data(), frame.size());
+    if (!frame.empty()) std::memcpy(buf.data, frame.data(), frame.size());
     MOD_RtuCheck(&buf, static_cast<int>(frame.size()));
     return buf;
 }
