@@ -1,4 +1,4 @@
-// Fuzz target: Modbus/TCP frames arriving in pieces (as the acceptor and the
+// Fuzz target: Modbus/TCP frames arriving in segments (as the acceptor and the
 // TCP reader assemble them), checked, executed and framed back.
 #include <cstring>
 

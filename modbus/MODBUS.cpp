@@ -229,10 +229,10 @@ bool transportUnchanged(const ModSlave* s) {
     return *s->a.port == s->portValue && normalMode(*s->a.mode) == s->mode && sameFloat(*s->a.timeout, s->timeout);
 }
 
-// Step 3 and 4: keep or re-select the transport and read one request.
-// Returns false when the previous status is to be evaluated again (lost link
-// held by the device's fault cell).
-bool readRequest(ModSlave* s, ModbusMsgBuf* buf) {
+// Keeps or re-selects the transport and reads one request. While a lost link
+// is held by the device's fault cell nothing is read: the previous status is
+// evaluated again.
+void readRequest(ModSlave* s, ModbusMsgBuf* buf) {
     for (;;) {
         if (s->linkLost) {
             const int32_t* fault = MOD_DevFaultCell(s->device);
@@ -245,7 +245,7 @@ bool readRequest(ModSlave* s, ModbusMsgBuf* buf) {
         if (s->device >= 0 && transportUnchanged(s)) {
             if (s->linkLost) {
                 VKOS_SleepMillisec(200);
-                return false;
+                return;
             }
         } else {
             MOD_SelectTransport(s);
@@ -256,7 +256,7 @@ bool readRequest(ModSlave* s, ModbusMsgBuf* buf) {
         s->reader(s->device, buf);
         if (buf->status == MOD_ST_GOOD && buf->length < 2) buf->status = MOD_ST_SHORT;
         if (buf->status == MOD_ST_TIMEOUT && s->idlePolls) buf->status = MOD_ST_NOTHING;
-        if (buf->status != MOD_ST_OTHER_CPU) return true;
+        if (buf->status != MOD_ST_OTHER_CPU) return;
         VKOS_SleepMillisec(1000);
     }
 }

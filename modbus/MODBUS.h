@@ -82,9 +82,9 @@ int MOD_Execute(ModSlave* s, ModbusMsgBuf* buf);
 void moderror(int dev, ModbusMsgBuf* buf, int code, ModWriter writer);
 // Records an error: error count + 1 and last error = code, each offered to the hook.
 void set_error_exception(int32_t* errCount, int32_t* lastErr, int code, int instance);
-// Transport (re-)selection, one pass of the task loop's step 3 (exposed for tests).
+// Selects the transport that the port, mode and time-out cells name.
 void MOD_SelectTransport(ModSlave* s);
-// One request: read, check, execute and reply (steps 1-11 of the task loop).
+// One pass of the task loop: read one request, check it, execute it and reply.
 void MOD_Pass(ModSlave* s, ModbusMsgBuf* buf);
 
 // Readers and writers of the framings (serial RTU and ASCII, UDP, TCP server).
