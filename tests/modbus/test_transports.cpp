@@ -254,6 +254,23 @@ TEST(ModbusTcp, InstanceTimeoutClosesIdleConnections) {
     EXPECT_TRUE(b.closedByPeer(200));
 }
 
+TEST(ModbusTcp, ConnectionHandedOverWhileTheLostLinkIsRecorded) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.links[0].timeout = 0.5f;
+    rig.start(1);
+    mbt::TcpMaster a(rig, 502);
+    a.send(mbap(1, {1, 3, 0, 0, 0, 1}));
+    ASSERT_FALSE(a.reply().empty());
+    // The idle time-out closes a; while the instance records the lost link,
+    // the acceptor hands it the next master, which must not be closed.
+    ASSERT_TRUE(a.closedByPeer(2000));
+    mbt::TcpMaster b(rig, 502);
+    b.send(mbap(2, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(b.reply(), mbap(2, {1, 3, 2, 0, 0}));
+    EXPECT_EQ(rig.links[0].lastErr(), MOD_ST_TIMEOUT);
+}
+
 TEST(ModbusUdp, RtuFramesInDatagrams) {
     mbt::Rig rig;
     mbt::Link& l = rig.links[0];
