@@ -96,3 +96,7 @@ void asc_modwrite(int dev, ModbusMsgBuf* buf);
 void udp_modwrite(int dev, ModbusMsgBuf* buf);
 void tcp_server_modread(int dev, ModbusMsgBuf* buf);
 void tcp_server_modwrite(int dev, ModbusMsgBuf* buf);
+// The client (master) pair: no instance selects it, and its descriptor slots
+// are empty in this system.
+void tcp_client_modread(int dev, ModbusMsgBuf* buf);
+void tcp_client_modwrite(int dev, ModbusMsgBuf* buf);

@@ -33,3 +33,11 @@ void tcp_server_modread(int dev, ModbusMsgBuf* buf) {
     }
     ModbusDescriptorPtr->serverRead(dev, buf);
 }
+
+void tcp_client_modread(int dev, ModbusMsgBuf* buf) {
+    if (ModbusDescriptorPtr == nullptr || ModbusDescriptorPtr->clientRead == nullptr) {
+        VKOS_SleepMillisec(1000);
+        return;
+    }
+    ModbusDescriptorPtr->clientRead(dev, buf);
+}

@@ -25,3 +25,8 @@ void tcp_server_modwrite(int dev, ModbusMsgBuf* buf) {
     if (ModbusDescriptorPtr != nullptr && ModbusDescriptorPtr->serverWrite != nullptr)
         ModbusDescriptorPtr->serverWrite(dev, buf);
 }
+
+void tcp_client_modwrite(int dev, ModbusMsgBuf* buf) {
+    if (ModbusDescriptorPtr != nullptr && ModbusDescriptorPtr->clientWrite != nullptr)
+        ModbusDescriptorPtr->clientWrite(dev, buf);
+}
