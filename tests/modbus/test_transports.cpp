@@ -4,8 +4,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/vkiodev.h"
+#include "platform/send_evt.h"
+#include "platform/vkos.h"
 #include "tests/modbus/modbus_rig.h"
+#include "tests/support/runtime_fixture.h"
 
 using mbt::Bytes;
 using mbt::mbap;
@@ -374,4 +381,23 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
     EXPECT_EQ(m.asciiReply(), mbt::ascii({5, 6, 0, 3, 0xAB, 0xCD}));
     EXPECT_EQ(l.holdRegs[3], static_cast<int16_t>(0xABCD));
     EXPECT_EQ(l.errCount(), 6);
+}
+
+using ModbusStart = tc_test::RuntimeFixture;
+
+TEST_F(ModbusStart, InstanceNumbersOutsideTheTableAreRefused) {
+    static int32_t cells[8];
+    static uint32_t enable = 1;
+    static float timeout = 1.0f;
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        for (int32_t instance : {200, -1})
+            modbus(&cells[0], &cells[1], &cells[2], 0, nullptr, 0, 0, nullptr, 0, 0, nullptr, 0, 0, nullptr, 0, 0,
+                   &cells[3], &cells[4], &cells[5], instance, 0, &timeout, &enable, &enable);
+    });
+    hk::runTicks(200);
+    std::vector<std::string> lines = messageLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "event 6: Modbus Slave exceeded 200 port instances"), 2);
+    hk::runTask([] { EXPECT_EQ(taskNameToId("do_modbus"), ERROR); });
 }
