@@ -8,6 +8,7 @@
 #include "host/vxworks.h"
 #include "modbus/MODUTIL.h"
 #include "platform/vkiodev.h"
+#include "service/TwTcp.h"   // ShutdownSocket
 #include "runtime/appinit.h"  // _scan_tcpPid
 #include "runtime/appmain.h"  // ApplicationRunning, SendSysMessage, _modSPid
 
@@ -16,9 +17,6 @@
 constexpr int MOD_DATA_BITS_8 = 1;
 constexpr int MOD_DATA_BITS_7 = 2;
 
-// Service server: closes a socket at once (linger 0, shutdown, close).
-// ModbusStandIn.cpp holds a weak stand-in until the server lands.
-void ShutdownSocket(int fd);
 
 // Hooks, each true when SendSysMessage returns 1.
 int MOD_SendSysMessage_S_T_CMD(int wordIndex);
