@@ -84,14 +84,6 @@ int32_t Tcp502ct[NDEVS];
 
 namespace {
 
-void closeRow(int dev, SocketDvram* rec) {
-    if (rec != nullptr) {
-        if (rec->socket != -1) ShutdownSocket(rec->socket);
-        rec->socket = -1;
-    }
-    if (int32_t* st = MOD_DevStatusCell(dev)) *st = MOD_TCP_FREE;
-}
-
 // A row of another CPU slot loses its connection; status 14.
 bool otherCpu(int dev, SocketDvram* rec, ModbusMsgBuf* buf) {
     if (devtab[dev].cpuSlot == CpuSlot) return false;
@@ -129,7 +121,7 @@ void VKtcp_server_modread(int dev, ModbusMsgBuf* buf) {
             return;
         }
         if (v == MOD_TCP_FREE) VKOS_SleepMillisec(200);
-        else closeRow(dev, rec);
+        else MOD_ShutdownTCPSocket(dev, 0);
         VKOS_SleepMillisec(5);
         if (otherCpu(dev, rec, buf)) return;
     }
@@ -139,11 +131,11 @@ void VKtcp_server_modread(int dev, ModbusMsgBuf* buf) {
     int addrLen = 16;
     int n = VKIO_devRecvfrom(dev, frame, static_cast<int>(sizeof frame), 0, &buf->peer, &addrLen);
     if (VKSetModStatusValue(n, buf) < 0) {
-        closeRow(dev, rec);
+        MOD_ShutdownTCPSocket(dev, 0);
         return;
     }
     if (MOD_MbapFrameLength(frame, n) < 0) {
-        closeRow(dev, rec);
+        MOD_ShutdownTCPSocket(dev, 0);
         buf->status = MOD_ST_SHORT;
         return;
     }
