@@ -16,6 +16,7 @@
 #include "modbus/MODBUS.h"
 #include "platform/send_evt.h"
 #include "platform/vkos.h"
+#include "runtime/appmem.h"
 
 // ---------------------------------------------------------------- hooks
 
@@ -55,7 +56,7 @@ void CheckRedundantCpusModbusSlave(int* last, int* force, int* countdown, int mo
 
 // ---------------------------------------------------------------- areas
 
-int32_t* MOD_AreaBase[5];
+int32_t* MOD_AreaBase[5] = {nullptr, mr_i, dn_i, up_i, mw_i};
 
 int32_t* MOD_IntArea(int kind) { return (kind >= 1 && kind <= 4) ? MOD_AreaBase[kind] : nullptr; }
 

@@ -61,7 +61,8 @@ extern const TcpModRoute* TCPMods;
 // Resolves an area kind to its base (nullptr for an unknown kind); kind 1
 // (mr_i) is also the base of the counters' word indexes.
 int32_t* MOD_IntArea(int kind);
-// Stand-in until the application memory lands: the integer areas by kind.
+// The integer areas by kind: mr_i, dn_i, up_i, mw_i (tests may put tables of
+// their own in their place).
 extern int32_t* MOD_AreaBase[5];
 
 // The first request of a connection handed to a TCP row: frame bytes and count.
