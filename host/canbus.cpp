@@ -224,6 +224,7 @@ constexpr size_t kMaxPendingOut = 1 << 20;   // a client that stops reading lose
 struct Client {
     int participant = 0;
     std::string in;
+    bool overlong = false;
     std::string out;
 };
 
@@ -349,13 +350,15 @@ private:
                 for (ssize_t i = 0; i < n; ++i) {
                     if (buf[i] == '\n') {
                         Frame f;
-                        if (parseFrame(c.in, &f)) frames.push_back(f);
+                        if (!c.overlong && parseFrame(c.in, &f)) frames.push_back(f);
                         c.in.clear();
-                    } else if (c.in.size() <= kMaxLine) {
+                        c.overlong = false;
+                    } else if (c.in.size() < kMaxLine) {
                         c.in += buf[i];
+                    } else {
+                        c.overlong = true;  // discarded up to its newline
                     }
                 }
-                if (c.in.size() > kMaxLine) c.in.clear();  // over-long line: discarded up to its newline
             }
             for (const Frame& f : frames) send(participant, f);
         }

@@ -102,7 +102,8 @@ void loadTxBuffers(int id) {
         {
             std::lock_guard<std::recursive_mutex> lk(mu);
             Controller& c = ctl[id];
-            if (!c.open || c.params == nullptr) return;
+            // A controller in bus-off takes no frames; they wait in the stack's FIFO.
+            if (!c.open || c.params == nullptr || busOff(c)) return;
             for (int i = 0; i < kTxBuffers; ++i)
                 if (!c.busy[i]) {
                     freeSlot = i;
@@ -251,11 +252,13 @@ void MSCANCintDisable() { setIntEnable(2, false); }
 void MSCANDintDisable() { setIntEnable(3, false); }
 
 int MSCANBConnect(MSCANIsr isr) {
+    bool enabled = false;
     {
         std::lock_guard<std::recursive_mutex> lk(mu);
         isrB = isr;
+        enabled = ctl[1].intEnabled;
     }
-    setIntEnable(1, ctl[1].intEnabled);
+    setIntEnable(1, enabled);  // events that waited for the routine are serviced now
     return 0;
 }
 
