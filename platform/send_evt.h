@@ -4,7 +4,15 @@
 #include <cstdint>
 
 extern uint32_t CurrentAppState;
+extern uint32_t AppEventDrops;
 
 int SendAppState(uint32_t state, const char* text);
 int SendAppEvent(uint32_t code, const char* text);
 int AppEventEmpty(int kick);
+int GetMemorySymbols();
+
+// Prepares the ring and its semaphore; called once before "AppEventMonitor"
+// is created, so messages queued before the monitor first runs are kept.
+void AppEventInit();
+// Body of "AppEventMonitor".
+void AppEventMonitor(long arg);

@@ -1,0 +1,149 @@
+// Model of the controller board's FPGA: the register space the drivers reach
+// through the FPGA register layer, with the behaviour they rely on, and the
+// API through which tests and device models set inputs and read outputs.
+//
+// The register space covers 0x80800000..0x8080FFFF as 16-bit registers at
+// even addresses. A 32-bit register is two halves on the big-endian bus: the
+// high half at its address, the low half at address + 2. Any register holds
+// what was last written to it (or poked into it) unless a behaviour is
+// attached to its address range.
+//
+// Built in: the hardware watchdog and its keyed handshake, the CPU request
+// interrupt (status, enables, write-one-to-clear acknowledge), the E-stop
+// latch and its reset, the keypad words, the SPI engine's done bit and the
+// discrete-input sample history. Later device models attach their own
+// behaviour per address range with attach().
+//
+// All functions are thread-safe; behaviour callbacks run with the board lock
+// held and may call the peek/poke functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "host/vxworks.h"
+
+namespace board {
+
+constexpr uint32_t kFpgaBase = 0x80800000;
+constexpr uint32_t kFpgaEnd = 0x80810000;  // one past the last byte
+
+// Restores the quiet default state of the whole board (registers, chips and
+// platform library): every register at its power-up value, inputs idle,
+// watchdog off, no interrupt connected, empty write log, and no behaviour
+// attached beyond the built-in ones.
+void reset();
+
+// ---- CPU side: used only by the FPGA register layer --------------------
+// Addresses outside the space or not aligned to the access width are a
+// fault of the caller: the board prints the address and aborts.
+uint16_t cpuRead16(uint32_t address);
+void cpuWrite16(uint32_t address, uint16_t value);
+uint32_t cpuRead32(uint32_t address);
+void cpuWrite32(uint32_t address, uint32_t value);
+
+// ---- Register contents, without side effects (tests, device models) ---
+uint16_t peek16(uint32_t address);
+uint32_t peek32(uint32_t address);
+void poke16(uint32_t address, uint16_t value);
+void poke32(uint32_t address, uint32_t value);
+// Replaces the bits of `mask` with those of `value`.
+void pokeBits16(uint32_t address, uint16_t mask, uint16_t value);
+
+// ---- Behaviour per address range ---------------------------------------
+struct Behaviour {
+    // Value the CPU reads; `stored` is the register content. Width 16 or 32.
+    std::function<uint32_t(uint32_t address, int width, uint32_t stored)> read;
+    // Called after a CPU write has been stored (and logged).
+    std::function<void(uint32_t address, int width, uint32_t value)> write;
+};
+// Attaches `behaviour` to the registers first..last (inclusive); it replaces
+// whatever was attached to any of them before. An empty behaviour detaches.
+void attach(uint32_t first, uint32_t last, Behaviour behaviour);
+
+// ---- Log of CPU register writes ------------------------------------------
+struct RegWrite {
+    uint64_t timeNs;   // kernel time of the write
+    uint32_t address;
+    int width;         // 16 or 32
+    uint32_t value;
+};
+// Keeps at most `capacity` writes, dropping the oldest (default 65536).
+void setWriteLogCapacity(size_t capacity);
+std::vector<RegWrite> writeLog();
+// Only the writes to first..last (inclusive).
+std::vector<RegWrite> writeLog(uint32_t first, uint32_t last);
+void clearWriteLog();
+
+// ---- Control register and outputs ----------------------------------------
+uint16_t controlRegister();
+// Bit 15 of the control register: the FPGA holds every output off while clear.
+bool outputsReleased();
+uint16_t debugLeds();
+
+// ---- E-stop: the input latches until reset -------------------------------
+// The E-stop button; pressing it latches the E-stop input, which stays set
+// after release until the reset bit of the control register is set.
+void setEstopButton(bool pressed);
+bool estopLatched();
+
+// ---- Keypad ----------------------------------------------------------
+// word 0..2 (0x8080F2F0, F2F2, F2F4), bit 0..11.
+void setKey(int word, int bit, bool pressed);
+void releaseAllKeys();
+
+// ---- Hardware watchdog ---------------------------------------------------
+// A handshake is 0x5555 then 0xAAAA to 0x80805554, then 0x5555 then 0xAAAA to
+// 0x8080AAAA; any other write to those registers restarts the sequence and
+// counts as a bad key. While enabled, a time-out without a complete
+// handshake raises the CPU request status bit 0.
+bool watchdogEnabled();
+uint64_t watchdogHandshakes();
+uint64_t watchdogBadKeys();
+void setWatchdogTimeoutNs(uint64_t ns);   // default 100 ms
+// Checks the watchdog's deadline against the kernel time (also done at every
+// register access). Returns true when it timed out in this call.
+bool poll();
+
+// ---- CPU request interrupt -----------------------------------------------
+// Sets status bits of 0x8080F032 (1 watchdog time-out, 2 power fail,
+// 4 callback request). When the interrupt is connected and initialised
+// (VKCpuRqstConnect, VKCpuRqstInit) and enabled in the FPGA (0x8080F030 bit 0
+// and 0x8080F034 bit 0), the connected routine is delivered at interrupt level
+// through the kernel. Callable from any host thread.
+void raiseCpuRequest(uint16_t statusBits);
+void powerFail();
+uint16_t cpuRequestStatus();
+uint64_t cpuRequestsDelivered();
+// Platform side (vkboard): the connected routine and the interrupt
+// controller's enable.
+void connectCpuRequest(VOIDFUNCPTR routine, long arg);
+void initCpuRequest();
+
+// ---- SPI engine of the analog-input ADC ------------------------------------
+// A stuck engine never sets its done bit.
+void setSpiStuck(bool stuck);
+// Transfers started (a command with bit 0 written to 0x8080F080).
+uint64_t spiTransfers();
+
+// ---- Discrete inputs -----------------------------------------------------
+// The FPGA samples the 32 inputs every millisecond; the sample registers hold
+// the words of the last five samples. Inputs take effect at the kernel time
+// of the call, or at `timeNs` for a change scheduled in advance (changes must
+// be given in time order).
+void setDiscreteInputs(uint32_t levels);
+void setDiscreteInput(int n, bool level);
+void setDiscreteInputsAt(uint64_t timeNs, uint32_t levels);
+uint32_t discreteInputs();  // the levels now
+
+// ---- Outputs as the FPGA drives them --------------------------------------
+// The FPGA holds every output off while the control register's bit 15 is
+// clear (I/O locked).
+uint16_t relayOutputs();      // 0x8080F150 as last written
+uint16_t relaysEnergised();   // relay bits 0..13 driven now
+// PWM count driven now by the output whose count register is `countRegister`.
+uint16_t pwmOutput(uint32_t countRegister);
+
+}  // namespace board

@@ -1,0 +1,360 @@
+#include "host/hostfs.h"
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct State {
+    std::mutex m;
+    std::string root = "./var";
+    bool rootMade = false;
+    std::optional<uint64_t> capacity;
+    std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
+    // DOS attribute bits with no host equivalent, by (device, inode).
+    std::map<std::pair<dev_t, ino_t>, uint8_t> attributes;
+    State() { hostFds.fill(-1); }
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+int fail(int err) {
+    errno = err;
+    return -1;
+}
+
+// Root directory, created at first use. Caller holds the lock.
+std::string rootLocked(State& s) {
+    if (!s.rootMade) {
+        std::error_code ec;
+        fs::create_directories(s.root, ec);
+        s.rootMade = true;
+    }
+    return s.root;
+}
+
+int hostFd(int fd) {
+    if (fd < hostfs::kFirstDescriptor || fd > hostfs::kLastDescriptor) return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    return s.hostFds[fd];
+}
+
+// Enters a host descriptor in the lowest free target slot; closes it and
+// fails with EMFILE when every slot is taken.
+int adopt(int h) {
+    State& s = state();
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        for (int fd = hostfs::kFirstDescriptor; fd <= hostfs::kLastDescriptor; ++fd) {
+            if (s.hostFds[fd] < 0) {
+                s.hostFds[fd] = h;
+                return fd;
+            }
+        }
+    }
+    ::close(h);
+    return fail(EMFILE);
+}
+
+uint64_t usedBytes(const std::string& root) {
+    uint64_t total = 0;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        std::error_code sec;
+        if (it->is_regular_file(sec)) {
+            const auto size = it->file_size(sec);
+            if (!sec) total += size;
+        }
+    }
+    return total;
+}
+
+// write() on a host descriptor, cut short where the simulated drive is full.
+long writeHost(int h, const void* buf, size_t len) {
+    if (len > 0 && state().capacity) {
+        struct stat st{};
+        const off_t pos = ::lseek(h, 0, SEEK_CUR);
+        if (pos >= 0 && ::fstat(h, &st) == 0 && S_ISREG(st.st_mode)) {
+            const uint64_t end = static_cast<uint64_t>(pos) + len;
+            const uint64_t size = static_cast<uint64_t>(st.st_size);
+            const uint64_t growth = end > size ? end - size : 0;
+            const uint64_t space = hostfs::freeSpace();
+            if (growth > space) {
+                const uint64_t over = growth - space;
+                if (over >= len) return fail(ENOSPC);
+                len -= static_cast<size_t>(over);
+            }
+        }
+    }
+    return ::write(h, buf, len);
+}
+
+uint8_t attributesOf(const struct stat& st) {
+    State& s = state();
+    uint8_t a = 0;
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        auto it = s.attributes.find({st.st_dev, st.st_ino});
+        if (it != s.attributes.end()) a = it->second;
+    }
+    if ((st.st_mode & S_IWUSR) == 0) a |= hostfs::kAttrReadOnly;
+    if (S_ISDIR(st.st_mode)) a |= hostfs::kAttrDirectory;
+    return a;
+}
+
+int accessFlags(int flags) {
+    switch (flags & 3) {
+        case hostfs::kWriteOnly: return O_WRONLY;
+        case hostfs::kReadWrite: return O_RDWR;
+        default: return O_RDONLY;
+    }
+}
+
+}  // namespace
+
+namespace hostfs {
+
+void setApplicationRoot(const std::string& dir) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.root = dir.empty() ? std::string("./var") : dir;
+    s.rootMade = false;
+    rootLocked(s);
+}
+
+std::string applicationRoot() {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    return rootLocked(s);
+}
+
+std::string hostPath(const char* targetPath) {
+    if (targetPath == nullptr) return {};
+    const size_t rootLen = std::strlen(kApplicationRoot);
+    if (std::strncmp(targetPath, kApplicationRoot, rootLen) != 0) return {};
+    const char* rest = targetPath + rootLen;
+    if (*rest != '\0' && *rest != '/') return {};
+    std::string out = applicationRoot();
+    while (*rest != '\0') {
+        while (*rest == '/') ++rest;
+        const char* end = rest;
+        while (*end != '\0' && *end != '/') ++end;
+        const std::string part(rest, end);
+        rest = end;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") return {};
+        out += '/';
+        out += part;
+    }
+    return out;
+}
+
+void setCapacity(std::optional<uint64_t> bytes) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.capacity = bytes;
+}
+
+uint64_t freeSpace() {
+    State& s = state();
+    std::string root;
+    std::optional<uint64_t> capacity;
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        root = rootLocked(s);
+        capacity = s.capacity;
+    }
+    if (capacity) {
+        const uint64_t used = usedBytes(root);
+        return *capacity > used ? *capacity - used : 0;
+    }
+    struct statvfs vfs{};
+    if (::statvfs(root.c_str(), &vfs) != 0) return 0;
+    return static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+}
+
+int pathCat(const char* dir, const char* name, char* result) {
+    if (dir == nullptr || name == nullptr || result == nullptr) return -1;
+    std::string joined(dir);
+    while (*name == '/') ++name;
+    if (*name != '\0') {
+        if (!joined.empty() && joined.back() != '/') joined += '/';
+        joined += name;
+    }
+    if (joined.size() >= static_cast<size_t>(kMaxPath)) {
+        result[0] = '\0';
+        return -1;
+    }
+    std::memcpy(result, joined.c_str(), joined.size() + 1);
+    return 0;
+}
+
+int open(const char* path, int flags, int /*mode: files are never created here*/) {
+    const std::string hp = hostPath(path);
+    if (hp.empty()) return fail(ENOENT);
+    const int h = ::open(hp.c_str(), accessFlags(flags) | O_CLOEXEC);
+    if (h < 0) return -1;
+    return adopt(h);
+}
+
+int creat(const char* path, int flags) {
+    const std::string hp = hostPath(path);
+    if (hp.empty()) return fail(ENOENT);
+    const int h = ::open(hp.c_str(), accessFlags(flags) | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (h < 0) return -1;
+    return adopt(h);
+}
+
+long read(int fd, void* buf, size_t len) {
+    const int h = hostFd(fd);
+    if (h < 0) return fail(EBADF);
+    return ::read(h, buf, len);
+}
+
+long write(int fd, const void* buf, size_t len) {
+    const int h = hostFd(fd);
+    if (h < 0) return fail(EBADF);
+    return writeHost(h, buf, len);
+}
+
+int close(int fd) {
+    if (fd < kFirstDescriptor || fd > kLastDescriptor) return fail(EBADF);
+    int h;
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        h = s.hostFds[fd];
+        s.hostFds[fd] = -1;
+    }
+    if (h < 0) return fail(EBADF);
+    return ::close(h);
+}
+
+long lseek(int fd, long offset, int whence) {
+    const int h = hostFd(fd);
+    if (h < 0) return fail(EBADF);
+    const int w = whence == kSeekEnd ? SEEK_END : whence == kSeekCur ? SEEK_CUR : SEEK_SET;
+    return ::lseek(h, offset, w);
+}
+
+int fstat(int fd, FileStat* st) {
+    const int h = hostFd(fd);
+    if (h < 0 || st == nullptr) return fail(EBADF);
+    struct stat hs{};
+    if (::fstat(h, &hs) != 0) return -1;
+    st->size = static_cast<uint64_t>(hs.st_size);
+    st->mtime = static_cast<uint32_t>(hs.st_mtime);
+    st->attributes = attributesOf(hs);
+    return 0;
+}
+
+int ioctl(int fd, int request, long arg) {
+    const int h = hostFd(fd);
+    if (h < 0) return fail(EBADF);
+    if (request != kFioAttribSet) return fail(ENOTSUP);
+    struct stat hs{};
+    if (::fstat(h, &hs) != 0) return -1;
+    const mode_t perm = hs.st_mode & 07777;
+    const mode_t want = (arg & kAttrReadOnly) ? (perm & ~mode_t{0222}) : (perm | S_IWUSR);
+    if (want != perm && ::fchmod(h, want) != 0) return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.attributes[{hs.st_dev, hs.st_ino}] = static_cast<uint8_t>(arg & ~(kAttrReadOnly | kAttrDirectory));
+    return 0;
+}
+
+int rename(const char* oldPath, const char* newPath) {
+    const std::string from = hostPath(oldPath);
+    const std::string to = hostPath(newPath);
+    if (from.empty() || to.empty()) return fail(ENOENT);
+    return ::rename(from.c_str(), to.c_str());
+}
+
+int remove(const char* path) {
+    const std::string hp = hostPath(path);
+    if (hp.empty()) return fail(ENOENT);
+    return ::remove(hp.c_str());
+}
+
+int mkdir(const char* path) {
+    const std::string hp = hostPath(path);
+    if (hp.empty()) return fail(ENOENT);
+    return ::mkdir(hp.c_str(), 0755);
+}
+
+int copy(const char* fromPath, const char* toPath) {
+    const std::string from = hostPath(fromPath);
+    const std::string to = hostPath(toPath);
+    if (from.empty() || to.empty()) return fail(ENOENT);
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return -1;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return fail(err);
+    }
+    char buf[8192];
+    int result = 0;
+    for (;;) {
+        const long n = ::read(in, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            result = -1;
+            break;
+        }
+        long done = 0;
+        while (done < n) {
+            const long w = writeHost(out, buf + done, static_cast<size_t>(n - done));
+            if (w <= 0) {
+                result = -1;
+                break;
+            }
+            done += w;
+        }
+        if (result != 0) break;
+    }
+    const int err = errno;
+    ::close(in);
+    if (::close(out) != 0) result = -1;
+    if (result != 0) errno = err;
+    return result;
+}
+
+int socketShutdown(int fd, int how) {
+    const int h = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
+    return ::shutdown(fd, h);
+}
+
+int socketClose(int fd) { return ::close(fd); }
+
+int openDescriptors() {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    int n = 0;
+    for (int h : s.hostFds)
+        if (h >= 0) ++n;
+    return n;
+}
+
+}  // namespace hostfs
+
+int VKDriveSpaceAvailable(uint32_t bytes) { return hostfs::freeSpace() >= bytes ? 0 : 1; }

@@ -1,0 +1,96 @@
+// The controller's file system on the host.
+//
+// Every application file lives under the target path
+// "/HD1/Varnekar/Applications", which is mapped to a host directory given at
+// start (default "./var"). The calls below are the target kernel's file
+// calls the system needs, on target paths and target descriptors; they live
+// in this namespace so that they do not collide with the C library's
+// functions of the same names.
+//
+// Target descriptors are small numbers 3..255, as on the target: each maps
+// to a host descriptor, whatever its number, so checks for a descriptor out
+// of that range keep their meaning.
+//
+// A drive capacity can be set (tests of a full disk): writes that would
+// make the files under the root exceed it are cut short and then fail with
+// ENOSPC, as on a full drive.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace hostfs {
+
+constexpr const char* kApplicationRoot = "/HD1/Varnekar/Applications";
+constexpr int kMaxPath = 256;        // longest target path, terminating NUL included
+constexpr int kFirstDescriptor = 3;  // 0..2 are the console
+constexpr int kLastDescriptor = 255;
+
+// Access modes of open() and creat(), as on the target.
+constexpr int kReadOnly = 0;
+constexpr int kWriteOnly = 1;
+constexpr int kReadWrite = 2;
+// Origins of lseek().
+constexpr int kSeekSet = 0;
+constexpr int kSeekCur = 1;
+constexpr int kSeekEnd = 2;
+// ioctl request that sets the DOS attribute byte of an open file.
+constexpr int kFioAttribSet = 0x23;
+// DOS attribute bits.
+constexpr uint8_t kAttrReadOnly = 0x01;
+constexpr uint8_t kAttrDirectory = 0x10;
+
+// Maps the application root to `dir` (created when missing).
+void setApplicationRoot(const std::string& dir);
+std::string applicationRoot();
+// Host path of a target path below the application root; empty when the
+// path lies outside it or climbs out of it with "..".
+std::string hostPath(const char* targetPath);
+
+// Simulated drive size: the files under the root may hold at most `bytes`
+// bytes; std::nullopt removes the limit (the host drive's free space counts).
+void setCapacity(std::optional<uint64_t> bytes);
+// Free bytes on the application drive.
+uint64_t freeSpace();
+
+// pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
+// bytes). 0 on success; -1 when an argument is null or the result would not
+// fit (the buffer is then left as an empty string).
+int pathCat(const char* dir, const char* name, char* result);
+
+// File calls on target paths and descriptors: -1 with errno on failure.
+int open(const char* path, int flags, int mode);
+int creat(const char* path, int flags);  // creates or truncates
+long read(int fd, void* buf, size_t len);
+long write(int fd, const void* buf, size_t len);
+int close(int fd);
+long lseek(int fd, long offset, int whence);
+
+struct FileStat {
+    uint64_t size;
+    uint32_t mtime;      // seconds since 1970
+    uint8_t attributes;  // DOS attribute byte
+};
+int fstat(int fd, FileStat* st);
+// Only kFioAttribSet (arg: the new attribute byte) is provided.
+int ioctl(int fd, int request, long arg);
+
+int rename(const char* oldPath, const char* newPath);  // replaces newPath atomically
+int remove(const char* path);
+int mkdir(const char* path);
+int copy(const char* fromPath, const char* toPath);
+
+// Sockets are host descriptors; the OS services close them through these.
+int socketShutdown(int fd, int how);
+int socketClose(int fd);
+
+// Number of target descriptors open now (tests of leaks).
+int openDescriptors();
+
+}  // namespace hostfs
+
+// Platform library: 0 when `bytes` bytes are free on the application drive,
+// non-zero otherwise.
+int VKDriveSpaceAvailable(uint32_t bytes);

@@ -1,0 +1,1124 @@
+// The host kernel: one emulated CPU on one host thread. Tasks are fibers
+// switched only at kernel calls, scheduled by strict priority
+// (lower number first, FIFO among equals by the time they became ready).
+// Interrupt handlers (the 5 ms clock hook, posted handlers) run on the CPU
+// between tasks, never while the current context holds intLock.
+#include "host/hostkernel.h"
+
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <limits>
+#include <malloc.h>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#if defined(TC_SANITIZE)
+#include <sanitizer/asan_interface.h>
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+// Context switch without a system call: saves the callee-saved registers
+// and the floating-point control words on the old stack, then restores the
+// new stack's.
+extern "C" void hk_ctx_switch(void** saveSp, void* newSp);
+extern "C" void hk_ctx_start();
+asm(R"(
+    .text
+    .globl hk_ctx_switch
+    .type hk_ctx_switch,@function
+hk_ctx_switch:
+    pushq %rbp
+    pushq %rbx
+    pushq %r12
+    pushq %r13
+    pushq %r14
+    pushq %r15
+    subq $8, %rsp
+    stmxcsr (%rsp)
+    fnstcw 4(%rsp)
+    movq %rsp, (%rdi)
+    movq %rsi, %rsp
+    ldmxcsr (%rsp)
+    fldcw 4(%rsp)
+    addq $8, %rsp
+    popq %r15
+    popq %r14
+    popq %r13
+    popq %r12
+    popq %rbx
+    popq %rbp
+    ret
+    .size hk_ctx_switch,.-hk_ctx_switch
+    .globl hk_ctx_start
+    .type hk_ctx_start,@function
+hk_ctx_start:
+    callq *%r13
+    ud2
+    .size hk_ctx_start,.-hk_ctx_start
+    .section .note.GNU-stack,"",@progbits
+    .text
+)");
+
+namespace hk {
+namespace {
+
+enum class Block { None, Pend, Delay, Io };
+
+struct Sem;
+
+struct Task {
+    TASK_ID id = 0;
+    std::string name;
+    int priority = 0;
+    bool suspended = false;
+    bool dead = false;
+    Block block = Block::None;
+    uint64_t readySeq = 0;
+    uint64_t wakeTick = 0;  // 0: no time-out
+    Sem* pendSem = nullptr;
+    int pendResult = OK;
+    int ioFd = -1;
+    short ioEvents = 0;
+    short ioRevents = 0;
+    int intLockDepth = 0;
+    int taskLockDepth = 0;
+    int errnoValue = 0;
+    void* sp = nullptr;         // saved stack pointer while switched out
+    void* stackBase = nullptr;  // mmap base, guard page first
+    size_t mapSize = 0;
+    void* stackLow = nullptr;   // usable stack
+    size_t stackSize = 0;
+    FUNCPTR entry = nullptr;
+    long args[10]{};
+    std::function<void()> fn;
+    bool* doneFlag = nullptr;
+};
+
+struct Sem {
+    SEM_ID id = 0;
+    int count = 0;
+    std::deque<Task*> waiters;  // priority order, FIFO within a priority
+};
+
+// The lock other host threads take: it announces itself so that a CPU that
+// runs without idling (free-running simulated time) hands the lock over.
+struct ExtMutex {
+    std::mutex* m;
+    std::atomic<int>* waiting;
+    void lock() {
+        waiting->fetch_add(1);
+        m->lock();
+        waiting->fetch_sub(1);
+    }
+    void unlock() { m->unlock(); }
+};
+
+struct Kernel {
+    std::mutex big;                     // held by the CPU thread while it runs
+    std::atomic<int> extWaiting{0};
+    ExtMutex ext{&big, &extWaiting};
+    std::condition_variable_any idleCv; // signalled when the CPU goes idle
+    bool* untilDone = nullptr;          // simulated time passes until *untilDone
+    std::thread cpu;
+    bool started = false;
+    bool stopping = false;
+    ClockMode mode = ClockMode::Simulated;
+
+    std::unordered_map<TASK_ID, Task*> tasks;
+    std::vector<Task*> live;  // tasks not dead, in creation order
+    std::vector<Task*> zombies;
+    std::unordered_map<SEM_ID, Sem*> sems;
+    TASK_ID nextTaskId = 0x10000;
+    SEM_ID nextSemId = 0x20000;
+    uint64_t seq = 0;
+
+    Task* current = nullptr;  // nullptr: the CPU runs its own (idle) context
+    int irqDepth = 0;         // >0 while an interrupt handler runs
+    int idleIntLock = 0;
+    void* schedSp = nullptr;
+    void* schedStackLow = nullptr;
+    size_t schedStackSize = 0;
+
+    uint64_t simNow = 0;      // ns, simulated mode
+    uint64_t limitNs = 0;     // simulated time does not pass this while idle
+    uint64_t tickCount = 0;
+    uint64_t ticksDue = 0;
+    std::chrono::steady_clock::time_point realStart;
+    uint64_t nextDeadlineNs = kTickNs;
+
+    VOIDFUNCPTR clockHook = nullptr;
+    long clockArg = 0;
+
+    std::mutex irqMutex;
+    std::deque<std::function<void()>> posted;
+    std::atomic<bool> postedFlag{false};
+    int wakeFd = -1;
+
+    uint64_t idleGen = 0;
+    bool idleAtLimit = false;
+
+    bool traceOn = false;
+    std::vector<std::string> trace;
+};
+
+Kernel K;
+thread_local bool tOnCpu = false;
+
+size_t fiberStackSize(size_t requested) {
+#if defined(TC_SANITIZE)
+    size_t minimum = 2u << 20;
+#else
+    size_t minimum = 512u << 10;
+#endif
+    size_t s = std::max(requested, minimum);
+    size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    return (s + page - 1) / page * page;
+}
+
+uint64_t monoNs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now() - K.realStart)
+                                     .count());
+}
+
+uint64_t now() { return K.mode == ClockMode::Simulated ? K.simNow : monoNs(); }
+
+void wake() {
+    if (K.wakeFd >= 0) {
+        uint64_t one = 1;
+        ssize_t r = write(K.wakeFd, &one, sizeof one);
+        (void)r;  // the counter only saturates; a failed write still leaves it readable
+    }
+}
+
+void traceLine(std::string s) {
+    if (K.traceOn) K.trace.push_back(std::move(s));
+}
+
+bool runnable(const Task* t) { return t && !t->dead && !t->suspended && t->block == Block::None; }
+
+void makeReady(Task* t) {
+    if (runnable(t)) t->readySeq = ++K.seq;
+}
+
+Task* findTask(TASK_ID id) {
+    if (id == 0) return K.current;
+    auto it = K.tasks.find(id);
+    if (it == K.tasks.end() || it->second->dead) return nullptr;
+    return it->second;
+}
+
+Task* pickNext() {
+    Task* best = nullptr;
+    for (Task* t : K.live) {
+        if (!runnable(t)) continue;
+        if (!best || t->priority < best->priority ||
+            (t->priority == best->priority && t->readySeq < best->readySeq))
+            best = t;
+    }
+    return best;
+}
+
+void removeFromSem(Task* t) {
+    if (t->pendSem) {
+        auto& w = t->pendSem->waiters;
+        w.erase(std::remove(w.begin(), w.end(), t), w.end());
+        t->pendSem = nullptr;
+    }
+}
+
+// Ends a wait: the task becomes ready unless it is also suspended.
+void unblock(Task* t, int result) {
+    removeFromSem(t);
+    t->block = Block::None;
+    t->wakeTick = 0;
+    t->ioFd = -1;
+    t->pendResult = result;
+    makeReady(t);
+}
+
+void switchContext(void** from, void* to, void* toLow, size_t toSize, bool fromDying) {
+#if defined(TC_SANITIZE)
+    void* fake = nullptr;
+    __sanitizer_start_switch_fiber(fromDying ? nullptr : &fake, toLow, toSize);
+    hk_ctx_switch(from, to);
+    __sanitizer_finish_switch_fiber(fake, nullptr, nullptr);
+#else
+    (void)toLow;
+    (void)toSize;
+    (void)fromDying;
+    hk_ctx_switch(from, to);
+#endif
+}
+
+// Switches from the running context (task `me`, or the idle context when
+// nullptr) to `next` (or the idle context when nullptr).
+void switchTo(Task* me, Task* next, bool dying = false) {
+    static void* discard;
+    void** from = me ? (dying ? &discard : &me->sp) : &K.schedSp;
+    K.current = next;
+    if (next) {
+        traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
+        switchContext(from, next->sp, next->stackLow, next->stackSize, dying);
+    } else {
+        switchContext(from, K.schedSp, K.schedStackLow, K.schedStackSize, dying);
+    }
+}
+
+void freeStack(Task* t) {
+    if (t->stackBase) {
+        munmap(t->stackBase, t->mapSize);
+        t->stackBase = nullptr;
+    }
+}
+
+void reapZombies() {
+    for (Task* t : K.zombies) {
+        freeStack(t);
+        t->fn = nullptr;
+    }
+    K.zombies.clear();
+}
+
+void markDead(Task* t) {
+    removeFromSem(t);
+    t->dead = true;
+    t->block = Block::None;
+    t->ioFd = -1;
+    K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
+    if (t->doneFlag) *t->doneFlag = true;
+    K.idleCv.notify_all();
+}
+
+void processTick() {
+    ++K.tickCount;
+    traceLine("tick " + std::to_string(K.tickCount));
+    for (Task* t : K.live) {
+        if (t->wakeTick != 0 && t->wakeTick <= K.tickCount && t->block != Block::None) {
+            if (t->block == Block::Pend) {
+                t->errnoValue = S_objLib_OBJ_TIMEOUT;
+                unblock(t, ERROR);
+            } else {
+                t->ioRevents = 0;
+                unblock(t, OK);
+            }
+        }
+    }
+    if (K.clockHook) K.clockHook(K.clockArg);
+    K.idleCv.notify_all();
+}
+
+// Runs due ticks and posted handlers at interrupt level. The caller has
+// checked that the current context does not hold intLock.
+void deliverInterrupts() {
+    if (K.irqDepth > 0) return;
+    if (K.mode == ClockMode::RealTime) {
+        uint64_t n = monoNs();
+        while (n >= K.nextDeadlineNs) {
+            ++K.ticksDue;
+            K.nextDeadlineNs += kTickNs;
+        }
+    }
+    if (K.ticksDue == 0 && !K.postedFlag.load(std::memory_order_acquire)) return;
+    ++K.irqDepth;
+    while (K.ticksDue > 0) {
+        --K.ticksDue;
+        processTick();
+    }
+    for (;;) {
+        std::function<void()> h;
+        {
+            std::lock_guard<std::mutex> l(K.irqMutex);
+            if (K.posted.empty()) {
+                K.postedFlag.store(false, std::memory_order_release);
+                break;
+            }
+            h = std::move(K.posted.front());
+            K.posted.pop_front();
+        }
+        h();
+    }
+    --K.irqDepth;
+}
+
+
+// A scheduling point inside a task's kernel call.
+void schedPoint() {
+    Task* me = K.current;
+    if (!me || K.irqDepth > 0) return;
+    if (me->intLockDepth == 0) deliverInterrupts();
+    if (me->taskLockDepth > 0 && runnable(me)) return;
+    Task* next = pickNext();
+    if (next == me) return;
+    switchTo(me, next);
+}
+
+// Runs `f` as a kernel call: on the CPU directly (followed by a scheduling
+// point), from any other host thread under the big lock while the CPU idles.
+template <class F>
+auto kcall(F f) {
+    if (tOnCpu) {
+        auto r = f();
+        schedPoint();
+        return r;
+    }
+    std::unique_lock<ExtMutex> l(K.ext);
+    auto r = f();
+    wake();
+    return r;
+}
+
+void fiberMain() {
+#if defined(TC_SANITIZE)
+    __sanitizer_finish_switch_fiber(nullptr, nullptr, nullptr);
+#endif
+    Task* me = K.current;
+    if (me->fn) {
+        me->fn();
+    } else {
+        me->entry(me->args[0], me->args[1], me->args[2], me->args[3], me->args[4], me->args[5],
+                  me->args[6], me->args[7], me->args[8], me->args[9]);
+    }
+    // A task whose entry returns is deleted.
+    markDead(me);
+    K.zombies.push_back(me);
+    switchTo(me, pickNext(), true);
+    std::abort();  // never resumed
+}
+
+TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entry, const long* args,
+                  std::function<void()> fn, bool* doneFlag) {
+    if (!K.started || priority < 0 || priority > 255) return ERROR;
+    auto* t = new Task;
+    t->id = K.nextTaskId++;
+    t->name = name ? name : "";
+    t->priority = priority;
+    t->entry = entry;
+    if (args) std::copy(args, args + 10, t->args);
+    t->fn = std::move(fn);
+    t->doneFlag = doneFlag;
+    size_t size = fiberStackSize(stackSize);
+    size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    t->mapSize = size + page;
+    void* m = mmap(nullptr, t->mapSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (m == MAP_FAILED) {
+        delete t;
+        return ERROR;
+    }
+    mprotect(m, page, PROT_NONE);  // guard page below the stack
+    t->stackBase = m;
+    t->stackLow = static_cast<char*>(m) + page;
+    t->stackSize = size;
+#if defined(TC_SANITIZE)
+    // The range may have held the stack of a deleted task whose frames were
+    // never unwound: clear their red zones.
+    __asan_unpoison_memory_region(t->stackLow, size);
+#endif
+    // Initial frame as hk_ctx_switch leaves it: control words, r15..r12 (r13
+    // holds the entry), rbx, rbp, and hk_ctx_start as the return address.
+    auto top = reinterpret_cast<uintptr_t>(t->stackLow) + size;
+    top &= ~static_cast<uintptr_t>(15);
+    auto* frame = reinterpret_cast<uint64_t*>(top - 80);
+    uint32_t control[2] = {0x1F80u, 0x037Fu};  // default MXCSR and x87 control word
+    std::memcpy(&frame[0], control, sizeof control);
+    frame[1] = 0;                                              // r15
+    frame[2] = 0;                                              // r14
+    frame[3] = reinterpret_cast<uint64_t>(&fiberMain);         // r13
+    frame[4] = 0;                                              // r12
+    frame[5] = 0;                                              // rbx
+    frame[6] = 0;                                              // rbp
+    frame[7] = reinterpret_cast<uint64_t>(&hk_ctx_start);      // return address
+    t->sp = frame;
+    K.tasks[t->id] = t;
+    K.live.push_back(t);
+    makeReady(t);
+    return t->id;
+}
+
+bool pollIo(int timeoutMs, const timespec* ts) {
+    std::vector<pollfd> fds;
+    std::vector<Task*> owners;
+    fds.push_back({K.wakeFd, POLLIN, 0});
+    owners.push_back(nullptr);
+    for (Task* t : K.live) {
+        if (t->block == Block::Io && t->ioFd >= 0) {
+            fds.push_back({t->ioFd, t->ioEvents, 0});
+            owners.push_back(t);
+        }
+    }
+    if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
+    int r;
+    if (ts) {
+        K.big.unlock();
+        r = ppoll(fds.data(), fds.size(), ts, nullptr);
+        K.big.lock();
+    } else if (timeoutMs != 0) {
+        K.big.unlock();
+        r = poll(fds.data(), fds.size(), timeoutMs);
+        K.big.lock();
+    } else {
+        r = poll(fds.data(), fds.size(), 0);
+    }
+    if (r <= 0) return false;
+    bool any = false;
+    if (fds[0].revents) {
+        uint64_t v;
+        ssize_t n = read(K.wakeFd, &v, sizeof v);
+        (void)n;
+        any = true;
+    }
+    for (size_t i = 1; i < fds.size(); ++i) {
+        Task* t = owners[i];
+        if (fds[i].revents && !t->dead && t->block == Block::Io && t->ioFd == fds[i].fd) {
+            t->ioRevents = fds[i].revents;
+            unblock(t, OK);
+            any = true;
+        }
+    }
+    return any;
+}
+
+void cpuMain() {
+    tOnCpu = true;
+    std::unique_lock<std::mutex> lock(K.big);
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        pthread_attr_getstack(&attr, &K.schedStackLow, &K.schedStackSize);
+        pthread_attr_destroy(&attr);
+    }
+    while (!K.stopping) {
+        if (K.extWaiting.load(std::memory_order_relaxed) > 0) {
+            lock.unlock();
+            while (K.extWaiting.load() > 0) std::this_thread::yield();
+            lock.lock();
+        }
+        if (K.idleIntLock == 0) deliverInterrupts();
+        Task* next = pickNext();
+        if (next) {
+            K.idleAtLimit = false;
+            switchTo(nullptr, next);
+            continue;
+        }
+        reapZombies();
+        // Idle: nothing is ready at the current time.
+        if (pollIo(0, nullptr)) continue;
+        if (K.mode == ClockMode::Simulated) {
+            uint64_t nextTick = (K.tickCount + 1) * kTickNs;
+            bool open = K.untilDone && !*K.untilDone;
+            if (nextTick <= K.limitNs || open) {
+                // With no clock hook, ticks only end time-outs: skip to the next one.
+                if (!K.clockHook) {
+                    uint64_t target = open ? std::numeric_limits<uint64_t>::max() : K.limitNs / kTickNs;
+                    for (Task* t : K.live)
+                        if (t->wakeTick != 0) target = std::min(target, t->wakeTick);
+                    if (target != std::numeric_limits<uint64_t>::max() && target > K.tickCount + 1)
+                        K.tickCount = target - 1;
+                    nextTick = (K.tickCount + 1) * kTickNs;
+                }
+                K.simNow = nextTick;
+                ++K.ticksDue;
+                continue;
+            }
+            K.idleAtLimit = true;
+            ++K.idleGen;
+            K.idleCv.notify_all();
+            pollIo(-1, nullptr);
+        } else {
+            ++K.idleGen;
+            K.idleCv.notify_all();
+            uint64_t n = monoNs();
+            if (n < K.nextDeadlineNs) {
+                uint64_t d = K.nextDeadlineNs - n;
+                timespec ts{static_cast<time_t>(d / 1'000'000'000), static_cast<long>(d % 1'000'000'000)};
+                pollIo(0, &ts);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// ---- control -------------------------------------------------------------
+
+void start(ClockMode mode) {
+    if (K.started) shutdown();
+    K.mode = mode;
+    K.stopping = false;
+    K.simNow = 0;
+    K.limitNs = 0;
+    K.tickCount = 0;
+    K.ticksDue = 0;
+    K.nextDeadlineNs = kTickNs;
+    K.realStart = std::chrono::steady_clock::now();
+    K.clockHook = nullptr;
+    K.current = nullptr;
+    K.idleGen = 0;
+    K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    K.started = true;
+    K.cpu = std::thread(cpuMain);
+}
+
+void shutdown() {
+    if (!K.started) return;
+    {
+        std::lock_guard<ExtMutex> l(K.ext);
+        K.stopping = true;
+        wake();
+    }
+    K.cpu.join();
+    for (auto& [id, t] : K.tasks) {
+        freeStack(t);
+        delete t;
+    }
+    K.tasks.clear();
+    K.live.clear();
+    K.zombies.clear();
+    for (auto& [id, s] : K.sems) delete s;
+    K.sems.clear();
+    {
+        std::lock_guard<std::mutex> l(K.irqMutex);
+        K.posted.clear();
+        K.postedFlag = false;
+    }
+    close(K.wakeFd);
+    K.wakeFd = -1;
+    K.started = false;
+    K.trace.clear();
+}
+
+bool running() { return K.started; }
+ClockMode mode() { return K.mode; }
+
+namespace {
+// Waits (outside the CPU) until the CPU is idle at its time limit with an
+// idle pass begun after this call.
+void waitIdleAtLimit(std::unique_lock<ExtMutex>& l) {
+    uint64_t gen = K.idleGen;
+    wake();
+    K.idleCv.wait(l, [&] { return K.idleGen > gen && K.idleAtLimit && K.simNow >= K.limitNs; });
+}
+}  // namespace
+
+void runTicks(uint64_t n) {
+    if (tOnCpu) return;
+    std::unique_lock<ExtMutex> l(K.ext);
+    if (K.mode == ClockMode::RealTime) {
+        uint64_t target = K.tickCount + n;
+        K.idleCv.wait(l, [&] { return K.tickCount >= target; });
+        return;
+    }
+    uint64_t base = std::max(K.simNow, K.limitNs);
+    base = base / kTickNs * kTickNs;
+    K.limitNs = base + n * kTickNs;
+    waitIdleAtLimit(l);
+}
+
+void runUntilIdle() {
+    if (tOnCpu) return;
+    std::unique_lock<ExtMutex> l(K.ext);
+    if (K.mode == ClockMode::RealTime) {
+        uint64_t gen = K.idleGen;
+        wake();
+        K.idleCv.wait(l, [&] { return K.idleGen > gen; });
+        return;
+    }
+    if (K.limitNs < K.simNow) K.limitNs = K.simNow;
+    waitIdleAtLimit(l);
+}
+
+bool runUntil(const std::function<bool()>& pred, uint64_t maxTicks) {
+    runUntilIdle();
+    for (uint64_t i = 0; i < maxTicks; ++i) {
+        if (pred()) return true;
+        runTicks(1);
+    }
+    return pred();
+}
+
+void setFreeRunning() {
+    std::lock_guard<ExtMutex> l(K.ext);
+    K.limitNs = std::numeric_limits<uint64_t>::max();
+    wake();
+}
+
+TASK_ID spawnFunction(const std::function<void()>& fn, int priority, const char* name) {
+    return kcall([&] { return spawnTask(name, priority, 0, nullptr, nullptr, fn, nullptr); });
+}
+
+void runTask(const std::function<void()>& fn, int priority, const char* name) {
+    if (tOnCpu) {
+        fn();
+        return;
+    }
+    std::unique_lock<ExtMutex> l(K.ext);
+    bool done = false;
+    if (spawnTask(name, priority, 0, nullptr, nullptr, fn, &done) == ERROR) return;
+    if (K.mode == ClockMode::Simulated) {
+        K.untilDone = &done;
+        wake();
+        K.idleCv.wait(l, [&] { return done; });
+        K.untilDone = nullptr;
+        K.limitNs = std::max(K.limitNs, K.simNow);
+        waitIdleAtLimit(l);
+    } else {
+        wake();
+        K.idleCv.wait(l, [&] { return done; });
+    }
+}
+
+uint64_t nowNs() { return now(); }
+uint64_t ticks() { return K.tickCount; }
+
+void consumeCpu(uint64_t ns) {
+    if (!tOnCpu || !K.current) return;
+    Task* me = K.current;
+    if (K.mode == ClockMode::RealTime) {
+        uint64_t end = monoNs() + ns;
+        while (monoNs() < end) schedPoint();
+        return;
+    }
+    uint64_t remaining = ns;
+    while (remaining > 0) {
+        uint64_t nextTick = (K.tickCount + K.ticksDue + 1) * kTickNs;
+        uint64_t step = std::min(remaining, nextTick - K.simNow);
+        K.simNow += step;
+        remaining -= step;
+        if (K.simNow == nextTick) {
+            ++K.ticksDue;
+            if (me->intLockDepth == 0) schedPoint();
+        }
+    }
+}
+
+void checkpoint() {
+    if (tOnCpu) schedPoint();
+}
+
+void postInterrupt(std::function<void()> handler) {
+    {
+        std::lock_guard<std::mutex> l(K.irqMutex);
+        K.posted.push_back(std::move(handler));
+        K.postedFlag.store(true, std::memory_order_release);
+    }
+    if (!tOnCpu) wake();
+}
+
+int waitFd(int fd, short events, int timeoutTicks) {
+    if (!tOnCpu || !K.current || K.irqDepth > 0) {
+        pollfd p{fd, events, 0};
+        int ms = timeoutTicks < 0 ? -1 : timeoutTicks * static_cast<int>(kTickNs / 1'000'000);
+        int r = poll(&p, 1, ms);
+        return r > 0 ? p.revents : (r == 0 ? 0 : -1);
+    }
+    pollfd p{fd, events, 0};
+    if (poll(&p, 1, 0) > 0) {
+        schedPoint();
+        return p.revents;
+    }
+    if (timeoutTicks == 0) {
+        schedPoint();
+        return 0;
+    }
+    Task* me = K.current;
+    me->block = Block::Io;
+    me->ioFd = fd;
+    me->ioEvents = events;
+    me->ioRevents = 0;
+    me->wakeTick = timeoutTicks > 0 ? K.tickCount + static_cast<uint64_t>(timeoutTicks) : 0;
+    schedPoint();
+    return me->ioRevents;
+}
+
+std::vector<TaskInfo> listTasks() {
+    auto build = [] {
+        std::vector<TaskInfo> v;
+        for (Task* t : K.live) {
+            char buf[16];
+            taskStatusString(t->id, buf);
+            v.push_back({t->id, t->name, t->priority, buf});
+        }
+        return v;
+    };
+    if (tOnCpu) return build();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return build();
+}
+
+void enableTrace(bool on) {
+    std::lock_guard<ExtMutex> l(K.ext);
+    K.traceOn = on;
+}
+
+std::vector<std::string> takeTrace() {
+    std::lock_guard<ExtMutex> l(K.ext);
+    auto v = std::move(K.trace);
+    K.trace.clear();
+    return v;
+}
+
+void traceNote(const std::string& text) {
+    if (tOnCpu) {
+        traceLine(text);
+        return;
+    }
+    std::lock_guard<ExtMutex> l(K.ext);
+    traceLine(text);
+}
+
+}  // namespace hk
+
+// ---- kernel calls -----------------------------------------------------------
+
+using namespace hk;
+
+TASK_ID taskSpawn(const char* name, int priority, int /*options*/, size_t stackSize, FUNCPTR entry, long a1,
+                  long a2, long a3, long a4, long a5, long a6, long a7, long a8, long a9, long a10) {
+    long args[10] = {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10};
+    if (!entry) return ERROR;
+    return kcall([&] { return spawnTask(name, priority, stackSize, entry, args, nullptr, nullptr); });
+}
+
+STATUS taskDelete(TASK_ID tid) {
+    if (tOnCpu && (tid == 0 || (K.current && tid == K.current->id)) && K.current && K.irqDepth == 0) {
+        Task* me = K.current;
+        markDead(me);
+        K.zombies.push_back(me);
+        switchTo(me, pickNext(), true);
+        std::abort();
+    }
+    return kcall([&]() -> STATUS {
+        Task* t = tid == 0 ? nullptr : findTask(tid);
+        if (!t || t == K.current) return ERROR;
+        markDead(t);
+        freeStack(t);
+        return OK;
+    });
+}
+
+STATUS taskSuspend(TASK_ID tid) {
+    return kcall([&]() -> STATUS {
+        Task* t = findTask(tid);
+        if (!t) return ERROR;
+        t->suspended = true;
+        return OK;
+    });
+}
+
+STATUS taskResume(TASK_ID tid) {
+    return kcall([&]() -> STATUS {
+        Task* t = findTask(tid);
+        if (!t || tid == 0) return ERROR;
+        if (t->suspended) {
+            t->suspended = false;
+            makeReady(t);
+        }
+        return OK;
+    });
+}
+
+bool taskIsSuspended(TASK_ID tid) {
+    auto f = [&] {
+        Task* t = tid == 0 ? nullptr : findTask(tid);
+        return t && t->suspended;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+bool taskIsReady(TASK_ID tid) {
+    auto f = [&] { return runnable(findTask(tid)); };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+STATUS taskStatusString(TASK_ID tid, char* buf) {
+    auto f = [&]() -> STATUS {
+        Task* t = findTask(tid);
+        if (!t || !buf) return ERROR;
+        const char* s = "READY";
+        switch (t->block) {
+            case Block::None: s = t->suspended ? "SUSPEND" : "READY"; break;
+            case Block::Pend: s = t->suspended ? (t->wakeTick ? "PEND+S+T" : "PEND+S") : (t->wakeTick ? "PEND+T" : "PEND"); break;
+            case Block::Delay: s = t->suspended ? "DELAY+S" : "DELAY"; break;
+            case Block::Io: s = t->suspended ? "PEND+S" : "PEND"; break;
+        }
+        std::strcpy(buf, s);
+        return OK;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+TASK_ID taskIdSelf() { return (tOnCpu && K.current) ? K.current->id : 0; }
+
+STATUS taskIdVerify(TASK_ID tid) {
+    auto f = [&] { return (tid != 0 && findTask(tid)) ? OK : ERROR; };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+STATUS taskPriorityGet(TASK_ID tid, int* priority) {
+    auto f = [&]() -> STATUS {
+        Task* t = findTask(tid);
+        if (!t || !priority) return ERROR;
+        *priority = t->priority;
+        return OK;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+STATUS taskPrioritySet(TASK_ID tid, int priority) {
+    return kcall([&]() -> STATUS {
+        Task* t = findTask(tid);
+        if (!t || priority < 0 || priority > 255) return ERROR;
+        t->priority = priority;
+        return OK;
+    });
+}
+
+const char* taskName(TASK_ID tid) {
+    Task* t = findTask(tid);
+    return t ? t->name.c_str() : nullptr;
+}
+
+TASK_ID taskNameToId(const char* name) {
+    auto f = [&]() -> TASK_ID {
+        for (Task* t : K.live)
+            if (name && t->name == name) return t->id;
+        return ERROR;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+STATUS taskLock() {
+    if (!tOnCpu || !K.current) return OK;
+    ++K.current->taskLockDepth;
+    return OK;
+}
+
+STATUS taskUnlock() {
+    if (!tOnCpu || !K.current) return OK;
+    if (K.current->taskLockDepth > 0 && --K.current->taskLockDepth == 0) schedPoint();
+    return OK;
+}
+
+STATUS taskDelay(int ticks) {
+    if (!tOnCpu || !K.current || K.irqDepth > 0) return ERROR;
+    Task* me = K.current;
+    if (ticks <= 0) {
+        me->readySeq = ++K.seq;  // yield to tasks of equal priority
+    } else {
+        me->block = Block::Delay;
+        me->wakeTick = K.tickCount + static_cast<uint64_t>(ticks);
+    }
+    schedPoint();
+    return OK;
+}
+
+int intLock() {
+    if (!tOnCpu) return 0;
+    if (K.irqDepth > 0) return 0;
+    int& depth = K.current ? K.current->intLockDepth : K.idleIntLock;
+    return depth++;
+}
+
+void intUnlock(int key) {
+    if (!tOnCpu || K.irqDepth > 0) return;
+    int& depth = K.current ? K.current->intLockDepth : K.idleIntLock;
+    depth = key < 0 ? 0 : key;
+    if (depth == 0) schedPoint();
+}
+
+bool intContext() { return tOnCpu && K.irqDepth > 0; }
+
+SEM_ID semCCreate(int /*options*/, int initialCount) {
+    return kcall([&]() -> SEM_ID {
+        if (initialCount < 0) return 0;
+        auto* s = new Sem;
+        s->id = K.nextSemId++;
+        s->count = initialCount;
+        K.sems[s->id] = s;
+        return s->id;
+    });
+}
+
+namespace {
+Sem* findSem(SEM_ID id) {
+    auto it = K.sems.find(id);
+    return it == K.sems.end() ? nullptr : it->second;
+}
+}  // namespace
+
+STATUS semTake(SEM_ID id, int timeoutTicks) {
+    if (!tOnCpu || !K.current || K.irqDepth > 0) {
+        // Outside a task only a poll is possible.
+        auto f = [&]() -> STATUS {
+            Sem* s = findSem(id);
+            if (!s || s->count == 0) return ERROR;
+            --s->count;
+            return OK;
+        };
+        if (tOnCpu) return f();
+        std::lock_guard<ExtMutex> l(K.ext);
+        return f();
+    }
+    Task* me = K.current;
+    Sem* s = findSem(id);
+    if (!s) {
+        me->errnoValue = S_objLib_OBJ_ID_ERROR;
+        return ERROR;
+    }
+    if (s->count > 0) {
+        --s->count;
+        schedPoint();
+        return OK;
+    }
+    if (timeoutTicks == 0) {
+        me->errnoValue = S_objLib_OBJ_UNAVAILABLE;
+        schedPoint();
+        return ERROR;
+    }
+    me->block = Block::Pend;
+    me->pendSem = s;
+    me->pendResult = OK;
+    me->wakeTick = timeoutTicks > 0 ? K.tickCount + static_cast<uint64_t>(timeoutTicks) : 0;
+    auto pos = std::find_if(s->waiters.begin(), s->waiters.end(),
+                            [&](Task* w) { return w->priority > me->priority; });
+    s->waiters.insert(pos, me);
+    schedPoint();
+    return me->pendResult;
+}
+
+STATUS semGive(SEM_ID id) {
+    return kcall([&]() -> STATUS {
+        Sem* s = findSem(id);
+        if (!s) return ERROR;
+        if (!s->waiters.empty()) {
+            Task* t = s->waiters.front();
+            unblock(t, OK);
+        } else {
+            ++s->count;
+        }
+        return OK;
+    });
+}
+
+STATUS semFlush(SEM_ID id) {
+    return kcall([&]() -> STATUS {
+        Sem* s = findSem(id);
+        if (!s) return ERROR;
+        auto waiters = s->waiters;
+        for (Task* t : waiters) unblock(t, OK);
+        return OK;
+    });
+}
+
+STATUS semDelete(SEM_ID id) {
+    return kcall([&]() -> STATUS {
+        Sem* s = findSem(id);
+        if (!s) return ERROR;
+        auto waiters = s->waiters;
+        for (Task* t : waiters) {
+            t->errnoValue = S_objLib_OBJ_DELETED;
+            unblock(t, ERROR);
+        }
+        K.sems.erase(id);
+        delete s;
+        return OK;
+    });
+}
+
+int semCount(SEM_ID id) {
+    auto f = [&] {
+        Sem* s = findSem(id);
+        return s ? s->count : -1;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+int semWaiters(SEM_ID id) {
+    auto f = [&] {
+        Sem* s = findSem(id);
+        return s ? static_cast<int>(s->waiters.size()) : 0;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+ULONG tickGet() { return static_cast<ULONG>(K.tickCount); }
+int sysClkRateGet() { return 200; }
+
+namespace {
+int hostMemStats(MEM_PART_STATS* st) {
+    long pages = sysconf(_SC_AVPHYS_PAGES);
+    long page = sysconf(_SC_PAGESIZE);
+    if (pages < 0 || page < 0) return ERROR;
+    struct mallinfo2 mi = mallinfo2();
+    unsigned long avail = static_cast<unsigned long>(pages) * static_cast<unsigned long>(page);
+    st->numBytesFree = avail + mi.fordblks;
+    st->numBlocksFree = mi.ordblks;
+    st->maxBlockSizeFree = avail;
+    st->numBytesAlloc = mi.uordblks;
+    st->numBlocksAlloc = 0;
+    return OK;
+}
+int sysPartAnchor;
+}  // namespace
+
+PART_ID memSysPartId = &sysPartAnchor;
+
+STATUS memPartInfoGet(PART_ID part, MEM_PART_STATS* stats) {
+    if (part != memSysPartId || !stats) return ERROR;
+    return hostMemStats(stats);
+}
+
+long memFindMax() {
+    MEM_PART_STATS st{};
+    if (hostMemStats(&st) != OK) return 0;
+    return static_cast<long>(std::min<unsigned long>(st.maxBlockSizeFree, 0x7fffffffUL));
+}
+
+int errnoGet() { return (tOnCpu && K.current) ? K.current->errnoValue : errno; }
+void errnoSet(int value) {
+    if (tOnCpu && K.current) K.current->errnoValue = value;
+    else errno = value;
+}
+
+STATUS VKClkConnect(VOIDFUNCPTR routine, long arg) {
+    auto f = [&]() -> STATUS {
+        K.clockHook = routine;
+        K.clockArg = arg;
+        return OK;
+    };
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
+STATUS VKClkDisconnect() { return VKClkConnect(nullptr, 0); }
+
+UINT32 VKGetTimer() { return static_cast<UINT32>(now() / 1000); }

@@ -1,2 +1,0 @@
-// placeholder until the kernel lands
-namespace hk { int placeholder_anchor = 0; }

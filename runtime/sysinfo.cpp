@@ -1,0 +1,40 @@
+#include "runtime/sysinfo.h"
+
+uint32_t _SYS_INFO_FAULT, _SYS_INFO_ALARM, _SYS_INFO_S_PWD, _SYS_INFO_C_PWD, _SYS_INFO_EE_BUSY, _SYS_INFO_RG_SLIP,
+    _SYS_INFO_STOP_PER = 1, _SYS_INFO_LOCK_PER = 1, _SYS_INFO_UPDATE_EE, _SYS_INFO_LOCK_IO, _SYS_INFO_ALM_RST,
+    _SYS_INFO_A_FAULT, _SYS_INFO_B_FAULT, _SYS_INFO_C_FAULT, _SYS_INFO_PS1_FLT, _SYS_INFO_PS2_FLT,
+    _SYS_INFO_FAN_FLT, _SYS_INFO_TEMP_ALM_A, _SYS_INFO_TEMP_ALM_B, _SYS_INFO_TEMP_ALM_C, _SYS_INFO_VKC_OL_EN;
+SysTimeValue _SYS_INFO_TS_CLOCK, _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK_6, _SYS_INFO_TS_CLOCK_5,
+    _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
+uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
+
+// Stand-in storage of the application cells until their modules are
+// declared in the cell catalogue.
+namespace rtcells {
+namespace {
+int32_t words[21];
+SysTimeValue tod;
+}  // namespace
+int32_t& MASTER_SYS_INFO_SYS_FLT = words[0];
+int32_t& MASTER_SYS_INFO_SYS_ALM = words[1];
+int32_t& MASTER_SYS_INFO_S_PWD = words[2];
+int32_t& MASTER_SYS_INFO_C_PWD = words[3];
+int32_t& MASTER_SYS_INFO_EE_BUSY = words[4];
+int32_t& MASTER_SYS_INFO_RG_SLIP = words[5];
+int32_t& MASTER_SYS_INFO_ALM_RST = words[6];
+int32_t& CALMODE_CALPERM_B_NAME = words[7];
+int32_t& MASTER_EE_UPDATE_B_NAME = words[8];
+int32_t& MASTER_IOLOCK_CMD_B_NAME = words[9];
+int32_t& MASTER_SYS_INFO_RG160_LOAD = words[10];
+int32_t& MASTER_SYS_INFO_RG80_LOAD = words[11];
+int32_t& MASTER_SYS_INFO_RG40_LOAD = words[12];
+int32_t& MASTER_SYS_INFO_RG20_LOAD = words[13];
+int32_t& MASTER_SYS_INFO_RG10_LOAD = words[14];
+int32_t& MASTER_SYS_INFO_RG5_LOAD = words[15];
+int32_t& MASTER_SYS_INFO_RG1_LOAD = words[16];
+int32_t& MASTER_SYS_INFO_M_TOT_LOAD = words[17];
+int32_t& MASTER_SYS_INFO_M_TOT_LOAD_C2 = words[18];
+int32_t& MASTER_SYS_INFO_SYS_LOAD = words[19];
+int32_t& MASTER_SYS_INFO_IDLE_TIME = words[20];
+SysTimeValue& ORVEX12_IO_RTC_TOD = tod;
+}  // namespace rtcells

@@ -1,0 +1,295 @@
+// Semantics of the host kernel that the runtime relies on.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/hostkernel.h"
+
+namespace {
+
+std::vector<std::string> g_log;
+void note(const std::string& s) { g_log.push_back(s); }
+
+class Kernel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_log.clear();
+        hk::start(hk::ClockMode::Simulated);
+    }
+    void TearDown() override { hk::shutdown(); }
+};
+
+TEST_F(Kernel, GiveOrResumeOfMoreUrgentTaskSwitchesBeforeReturning) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        TASK_ID hi = hk::spawnFunction([s] {
+            note("hi waits");
+            semTake(s, WAIT_FOREVER);
+            note("hi got sem");
+            taskSuspend(0);
+            note("hi resumed");
+        }, 50, "hi");
+        // The more urgent new task ran inside spawn.
+        note("after spawn");
+        semGive(s);
+        note("after give");
+        taskResume(hi);
+        note("after resume");
+        // A less urgent task readied does not run before us.
+        hk::spawnFunction([] { note("lo runs"); }, 150, "lo");
+        note("after lo spawn");
+    });
+    hk::runUntilIdle();
+    std::vector<std::string> want = {"hi waits", "after spawn", "hi got sem", "after give",
+                                     "hi resumed", "after resume", "after lo spawn", "lo runs"};
+    EXPECT_EQ(g_log, want);
+}
+
+TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
+    hk::runTask([] {
+        hk::spawnFunction([] { note("a1"); taskDelay(0); note("a2"); }, 120, "a");
+        hk::spawnFunction([] { note("b1"); taskDelay(0); note("b2"); }, 120, "b");
+        note("spawner done");
+    }, 100);
+    hk::runUntilIdle();
+    std::vector<std::string> want = {"spawner done", "a1", "b1", "a2", "b2"};
+    EXPECT_EQ(g_log, want);
+}
+
+long g_hookCount = 0;
+TASK_ID g_target = 0;
+void resumeHook(long) {
+    ++g_hookCount;
+    if (g_target) taskResume(g_target);
+}
+
+TEST_F(Kernel, HandlerReadiedTaskRunsBeforeInterruptedTask) {
+    hk::runTask([] {
+        g_target = hk::spawnFunction([] {
+            for (;;) {
+                taskSuspend(0);
+                note("urgent @" + std::to_string(tickGet()));
+            }
+        }, 8, "urgent");
+        VKClkConnect(resumeHook, 0);
+        hk::spawnFunction([] {
+            note("busy start @" + std::to_string(tickGet()));
+            hk::consumeCpu(12'000'000);  // 12 ms: ticks 1 and 2 arrive meanwhile
+            note("busy end @" + std::to_string(tickGet()));
+        }, 120, "busy");
+    });
+    hk::runTicks(1);
+    VKClkDisconnect();
+    hk::runTicks(1);
+    ASSERT_GE(g_log.size(), 4u);
+    EXPECT_EQ(g_log[0], "busy start @0");
+    EXPECT_EQ(g_log[1], "urgent @1");
+    EXPECT_EQ(g_log[2], "urgent @2");
+    EXPECT_EQ(g_log[3], "busy end @2");
+}
+
+TEST_F(Kernel, TaskLockHoldsOffTasksButNotInterrupts) {
+    hk::runTask([] {
+        g_target = hk::spawnFunction([] {
+            for (;;) {
+                taskSuspend(0);
+                note("urgent");
+            }
+        }, 8, "urgent");
+        VKClkConnect(resumeHook, 0);
+        long before = g_hookCount;
+        taskLock();
+        hk::consumeCpu(6'000'000);
+        note("locked work done");
+        EXPECT_GT(g_hookCount, before);  // the clock interrupt was delivered
+        taskUnlock();                    // the readied task runs here
+        note("unlocked");
+        VKClkDisconnect();
+    });
+    ASSERT_GE(g_log.size(), 3u);
+    EXPECT_EQ(g_log[0], "locked work done");
+    EXPECT_EQ(g_log[1], "urgent");
+    EXPECT_EQ(g_log[2], "unlocked");
+}
+
+TEST_F(Kernel, IntLockDefersInterruptsUntilUnlock) {
+    hk::runTask([] {
+        VKClkConnect(resumeHook, 0);
+        g_target = 0;
+        long before = g_hookCount;
+        int key = intLock();
+        hk::consumeCpu(11'000'000);
+        EXPECT_EQ(g_hookCount, before);
+        intUnlock(key);
+        EXPECT_GT(g_hookCount, before);
+        VKClkDisconnect();
+    });
+}
+
+TEST_F(Kernel, FlushReleasesOnlyPendingTasksAndDeleteFailsWaiters) {
+    std::vector<int> results;
+    hk::runTask([&] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        for (int i = 0; i < 2; ++i)
+            hk::spawnFunction([&, s] { results.push_back(semTake(s, WAIT_FOREVER)); }, 90, "w");
+        EXPECT_EQ(semWaiters(s), 2);
+        semFlush(s);
+        EXPECT_EQ(semCount(s), 0);
+        EXPECT_EQ(results, (std::vector<int>{OK, OK}));
+        // A later taker is not released by the earlier flush.
+        EXPECT_EQ(semTake(s, NO_WAIT), ERROR);
+        hk::spawnFunction([&, s] { results.push_back(semTake(s, WAIT_FOREVER)); }, 90, "w3");
+        semDelete(s);
+        EXPECT_EQ(results.back(), ERROR);
+        EXPECT_EQ(semGive(s), ERROR);
+    });
+}
+
+TEST_F(Kernel, PollWaitsAndTimeouts) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        ULONG t0 = tickGet();
+        EXPECT_EQ(semTake(s, NO_WAIT), ERROR);
+        EXPECT_EQ(errnoGet(), S_objLib_OBJ_UNAVAILABLE);
+        EXPECT_EQ(tickGet(), t0);
+        EXPECT_EQ(semTake(s, 3), ERROR);
+        EXPECT_EQ(errnoGet(), S_objLib_OBJ_TIMEOUT);
+        EXPECT_EQ(tickGet(), t0 + 3);
+        semGive(s);
+        semGive(s);
+        EXPECT_EQ(semCount(s), 2);
+        EXPECT_EQ(semTake(s, NO_WAIT), OK);
+        EXPECT_EQ(semTake(s, 5), OK);
+        EXPECT_EQ(tickGet(), t0 + 3);
+        taskDelay(7);
+        EXPECT_EQ(tickGet(), t0 + 10);
+    });
+}
+
+TEST_F(Kernel, DeletionInEveryState) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        TASK_ID pend = hk::spawnFunction([s] { semTake(s, WAIT_FOREVER); note("pend ran on"); }, 90, "pend");
+        TASK_ID delayed = hk::spawnFunction([] { taskDelay(2); note("delay ran on"); }, 90, "delay");
+        TASK_ID susp = hk::spawnFunction([] { taskSuspend(0); note("susp ran on"); }, 90, "susp");
+        TASK_ID ready = hk::spawnFunction([] { note("ready ran"); }, 110, "ready");
+        TASK_ID pendSusp = hk::spawnFunction([s] { semTake(s, 10); note("ps ran on"); }, 90, "ps");
+        taskSuspend(pendSusp);
+        char buf[16];
+        taskStatusString(susp, buf);
+        EXPECT_STREQ(buf, "SUSPEND");
+        taskStatusString(pend, buf);
+        EXPECT_STREQ(buf, "PEND");
+        taskStatusString(delayed, buf);
+        EXPECT_STREQ(buf, "DELAY");
+        taskStatusString(ready, buf);
+        EXPECT_STREQ(buf, "READY");
+        for (TASK_ID t : {pend, delayed, susp, ready, pendSusp}) {
+            EXPECT_EQ(taskDelete(t), OK);
+            EXPECT_EQ(taskIdVerify(t), ERROR);
+            EXPECT_EQ(taskDelete(t), ERROR);
+        }
+        EXPECT_EQ(semWaiters(s), 0);
+        semGive(s);
+        EXPECT_EQ(semCount(s), 1);  // nobody was left waiting
+        taskDelay(20);
+        TASK_ID self = hk::spawnFunction([] { note("self before"); taskDelete(0); note("never"); }, 80, "self");
+        EXPECT_EQ(taskIdVerify(self), ERROR);
+    });
+    EXPECT_EQ(g_log, (std::vector<std::string>{"self before"}));
+}
+
+TEST_F(Kernel, ResumeIsNotCountedAndSuspendedPendKeepsSuspension) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        TASK_ID t = hk::spawnFunction([s] {
+            semTake(s, WAIT_FOREVER);
+            note("got");
+            taskSuspend(0);
+            note("resumed");
+        }, 90, "t");
+        taskResume(t);  // not suspended: nothing remembered
+        taskSuspend(t);
+        semGive(s);  // the pend ends, but the task stays suspended
+        EXPECT_TRUE(g_log.empty());
+        EXPECT_TRUE(taskIsSuspended(t));
+        taskResume(t);
+        EXPECT_EQ(g_log, (std::vector<std::string>{"got"}));
+        taskResume(t);
+        EXPECT_EQ(g_log.back(), "resumed");
+    });
+}
+
+TEST_F(Kernel, PostedInterruptRunsAtInterruptLevelFromAnotherThread) {
+    bool inIrq = false;
+    TASK_ID waiter = 0;
+    SEM_ID s = 0;
+    hk::runTask([&] {
+        s = semCCreate(SEM_Q_PRIORITY, 0);
+        waiter = hk::spawnFunction([&] { semTake(s, WAIT_FOREVER); note("woken"); }, 60, "waiter");
+    });
+    std::thread other([&] {
+        hk::postInterrupt([&] {
+            inIrq = intContext();
+            semGive(s);
+        });
+    });
+    other.join();
+    hk::runUntilIdle();
+    EXPECT_TRUE(inIrq);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"woken"}));
+}
+
+std::vector<std::string> scenario() {
+    hk::start(hk::ClockMode::Simulated);
+    hk::enableTrace(true);
+    hk::runTask([] {
+        g_target = hk::spawnFunction([] {
+            for (;;) {
+                taskSuspend(0);
+                hk::consumeCpu(300'000);
+            }
+        }, 8, "mc");
+        VKClkConnect(resumeHook, 0);
+        for (int i = 0; i < 3; ++i)
+            hk::spawnFunction([i] {
+                for (int k = 0; k < 5; ++k) {
+                    hk::consumeCpu(1'000'000 * (i + 1));
+                    taskDelay(i + 1);
+                }
+            }, 20 + i, "w");
+    });
+    hk::runTicks(40);
+    auto t = hk::takeTrace();
+    hk::shutdown();
+    return t;
+}
+
+TEST(KernelDeterminism, SameScenarioSameTrace) {
+    auto a = scenario();
+    auto b = scenario();
+    EXPECT_GT(a.size(), 50u);
+    EXPECT_EQ(a, b);
+}
+
+TEST_F(Kernel, RunTicksAdvancesSimulatedTimeExactly) {
+    EXPECT_EQ(hk::ticks(), 0u);
+    hk::runTicks(10);
+    EXPECT_EQ(hk::ticks(), 10u);
+    EXPECT_EQ(hk::nowNs(), 10 * hk::kTickNs);
+    EXPECT_EQ(VKGetTimer(), 50'000u);
+    EXPECT_EQ(sysClkRateGet(), 200);
+}
+
+TEST(KernelRealTime, TicksFollowTheWallClock) {
+    hk::start(hk::ClockMode::RealTime);
+    auto t0 = std::chrono::steady_clock::now();
+    hk::runTicks(20);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_GE(ms, 90);
+    EXPECT_GE(hk::ticks(), 20u);
+    hk::shutdown();
+}
+
+}  // namespace
