@@ -9,6 +9,7 @@
 #include "canopen/canopen_pdo.h"
 #include "host/canbus.h"
 #include "host/hostkernel.h"
+#include "host/mscan.h"
 #include "runtime/can_startup.h"
 
 static void BM_NetworkPassAllPdos(benchmark::State& state) {
@@ -34,6 +35,8 @@ static void BM_NetworkPassAllPdos(benchmark::State& state) {
             CanFrameToMscanBuffer(f, rx[k]);
         }
     });
+    const uint32_t sentBefore = mscan::framesSent(1);
+    int64_t rpdosTaken = 0;
     hk::runTask([&] {
         for (auto _ : state) {
             for (auto& b : rx) CanOpenHandlerRx(1, b);
@@ -41,10 +44,16 @@ static void BM_NetworkPassAllPdos(benchmark::State& state) {
             CanOpen(1, 20);
             CanOpenProcessTimers(1);
             for (uint8_t n = 1; n <= kNumTxPdos; ++n) CanOpenSendPdoNow(1, n, 0);
-            for (auto& row : RxPdoBufferB) row[0] = 0;  // the application takes the data
+            for (auto& row : RxPdoBufferB) {  // the application takes the data
+                rpdosTaken += row[0];
+                row[0] = 0;
+            }
         }
         benchmark::DoNotOptimize(RxPdoBufferB);
     });
+    const double passes = static_cast<double>(state.iterations());
+    state.counters["rpdos_per_pass"] = static_cast<double>(rpdosTaken) / passes;
+    state.counters["frames_sent_per_pass"] = (mscan::framesSent(1) - sentBefore) / passes;
     state.counters["rx_lost"] = COImagesApp.RxOverFlowCounter;
     hk::shutdown();
 }

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/vkboard.h"
 #include "host/vxworks.h"
+#include "platform/vkiobus.h"
 #include "runtime/can_startup_standin.h"
 
 uint8_t CanMsgPriority[4];
@@ -270,6 +272,6 @@ int CanOpenHandlerTxPop(uint8_t controllerId, uint8_t* out) {
 
 // ---- Identity forwarders ----
 
-uint32_t VKGetCanOpenRevision(long, long) { return VKGetIdentityRevision(); }
-uint32_t VKGetCanOpenSerialNumber(long, long) { return VKGetIdentitySerialNumber(); }
-uint32_t VKGetCanOpenPartNumber(long, long) { return VKGetIdentityPartNumber(); }
+uint32_t VKGetCanOpenRevision(uint32_t a, uint32_t b) { return VKGetIdentityRevision(a, b); }
+uint32_t VKGetCanOpenSerialNumber(uint32_t a, uint32_t b) { return VKGetIdentitySerialNumber(a, b); }
+uint32_t VKGetCanOpenPartNumber(uint32_t a, uint32_t b) { return VKGetIdentityPartNumber(a, b); }

@@ -26,9 +26,10 @@ void CanOpenHandlerError(uint8_t controllerId, uint8_t rxFlags);
 void CanOpenHandlerTxPush(uint8_t controllerId, const uint8_t* buffer);
 int CanOpenHandlerTxPop(uint8_t controllerId, uint8_t* buffer);
 
-uint32_t VKGetCanOpenRevision(long a, long b);
-uint32_t VKGetCanOpenSerialNumber(long a, long b);
-uint32_t VKGetCanOpenPartNumber(long a, long b);
+// Identity of the board for the own identity object (slot, reserved).
+uint32_t VKGetCanOpenRevision(uint32_t a, uint32_t b);
+uint32_t VKGetCanOpenSerialNumber(uint32_t a, uint32_t b);
+uint32_t VKGetCanOpenPartNumber(uint32_t a, uint32_t b);
 
 // Conversions between the stack's frame and the controller buffer layout.
 void CanFrameToMscanBuffer(const CanFrame& frame, uint8_t* buffer);

@@ -3,6 +3,7 @@
 // the bus server reads it), a raw frame into the dispatcher, a controller
 // buffer into the receive interrupt handler, a network pass, an NMT state.
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <string_view>
 
@@ -20,6 +21,7 @@ void setUp() {
     if (done) return;
     done = true;
     hk::start(hk::ClockMode::Simulated);
+    std::atexit([] { hk::shutdown(); });
     hk::runTask([] {
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();

@@ -1,6 +1,7 @@
 // Fuzz target: the SDO server and the filing of client responses. Each
 // 10-byte record is an NMT state selector, a kind byte and 8 request bytes.
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 
 #include "canopen/canopen.h"
@@ -15,6 +16,7 @@ void setUp() {
     if (done) return;
     done = true;
     hk::start(hk::ClockMode::Simulated);
+    std::atexit([] { hk::shutdown(); });
     hk::runTask([] {
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();

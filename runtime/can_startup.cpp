@@ -1,6 +1,7 @@
 #include "runtime/can_startup.h"
 
 #include "canopen/canopen_obj_dctn.h"
+#include "host/vkboard.h"
 #include "runtime/can_startup_standin.h"
 
 CanOpenImage COImagesApp;

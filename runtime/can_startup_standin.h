@@ -1,10 +1,8 @@
 // STAND-IN until their subsystems land: the few outside symbols the CANopen
 // glue and the CAN start-up glue need.
 //  - application cells read and written by the CAN start-up (cell catalogue),
-//  - VmeMasterController (application initialisation),
-//  - VKIO_fpgaRdUint16 (FPGA register layer),
-//  - VKGetIdentity*, VKCanLed1Off/VKCanLed2Off (board library).
-// The definitions are weak so that the real ones replace them when linked.
+//  - VmeMasterController (application initialisation); weak, so that the
+//    real definition replaces it when linked.
 #pragma once
 
 #include <cstdint>
@@ -31,13 +29,3 @@ extern CanStartupCellsStandin canCellsStandin;
 
 // ---- application initialisation ----
 extern uint32_t VmeMasterController;
-
-// ---- FPGA register layer ----
-uint32_t VKIO_fpgaRdUint16(uint32_t address);
-
-// ---- board library ----
-uint32_t VKGetIdentityRevision();
-uint32_t VKGetIdentitySerialNumber();
-uint32_t VKGetIdentityPartNumber();
-void VKCanLed1Off();
-void VKCanLed2Off();
