@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "canopen/canopen_mscan.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "canopen/canopen_pdo.h"
 #include "runtime/can_startup.h"
@@ -188,4 +189,44 @@ TEST(CanOpenPdo, DefaultCobIdsAndTheIdTable) {
     EXPECT_EQ(GetIndexFromPdoIdTable(table, 0x80, 0, 0), 0xFFFF);
     start = 7;
     EXPECT_EQ(GetSameIndexFromPdoIdTable(&start, table, 0x80, 0, 4), 0xFFFF);
+}
+
+TEST(CanOpenPdo, BytesBeyondTheLengthReadAsZero) {
+    CanNet net(true, false);
+    net.task([] {
+        COImagesApp.NmtState = NMT_OPERATIONAL;
+        // The receive interrupt stores only the bytes within the length.
+        CanFrame f{};
+        f.Id = 0x281u << 21;
+        f.Length = 2;
+        for (int i = 0; i < 8; ++i) f.Data[i] = static_cast<uint8_t>(0xA0 + i);
+        uint8_t buf[kMscanBufferBytes];
+        CanFrameToMscanBuffer(f, buf);
+        CanOpenHandlerRx(1, buf);
+        uint8_t slot[kRxFifoSlotBytes];
+        ASSERT_EQ(FifoRead(&COImagesApp.FifoParamsRx, slot), 0);
+        const CanFrame got = RxSlotToCanFrame(slot);
+        EXPECT_EQ(got.Data[0], 0xA0);
+        EXPECT_EQ(got.Data[1], 0xA1);
+        for (int i = 2; i < 8; ++i) EXPECT_EQ(got.Data[i], 0) << i;
+
+        // A synchronous RPDO mapped on two bytes buffers a 2-byte frame handed
+        // straight to the dispatcher with its other bytes zeroed.
+        RxPdoMappingParmsB1.Entries = 2;
+        RxPdoCommunicationTableB1.TransmissionType = 1;
+        CanOpenGenRxProcessor(1, &f);
+        EXPECT_EQ(RxPdoBufferB[1][0], 1);
+        EXPECT_EQ(RxPdoBufferB[1][1], 0xA0);
+        EXPECT_EQ(RxPdoBufferB[1][2], 0xA1);
+        for (int i = 3; i <= 8; ++i) EXPECT_EQ(RxPdoBufferB[1][i], 0) << i;
+        // One byte is shorter than the mapping: ignored.
+        RxPdoBufferB[1][0] = 0;
+        f.Length = 1;
+        CanOpenGenRxProcessor(1, &f);
+        EXPECT_EQ(RxPdoBufferB[1][0], 0);
+        // A length register above 8 counts as 8.
+        f.Length = 15;
+        CanOpenGenRxProcessor(1, &f);
+        EXPECT_EQ(RxPdoBufferB[1][8], 0xA7);
+    });
 }
