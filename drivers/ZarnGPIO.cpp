@@ -8,13 +8,13 @@ constexpr uint32_t kGpioRs485 = 16;
 constexpr uint32_t kGpioUsb = 14;
 }  // namespace
 
-int ZarnRS485Enable(uint32_t value) {
-    sysGpioValSet(kGpioRs485, value);
+int ZarnRS485Enable(int value) {
+    sysGpioValSet(kGpioRs485, static_cast<uint32_t>(value));
     return 0;
 }
 
-int SetUSBEnable(uint32_t value) {
-    sysGpioValSet(kGpioUsb, value);
+int SetUSBEnable(int value) {
+    sysGpioValSet(kGpioUsb, static_cast<uint32_t>(value));
     return 0;
 }
 

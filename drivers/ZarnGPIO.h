@@ -3,6 +3,6 @@
 
 #include <cstdint>
 
-int ZarnRS485Enable(uint32_t value);
-int SetUSBEnable(uint32_t value);
+int ZarnRS485Enable(int value);
+int SetUSBEnable(int value);
 int InitUSBEnable();

@@ -38,6 +38,7 @@ struct TtyPort {
     std::vector<uint8_t> rx;  // kept characters, oldest first
     uint64_t deliveredCount = 0;
     int options = 0;          // line options (echo, tandem)
+    int hwOptions = TTY_HW_CS8;  // character size, stop bits, parity as last set
     TtyRxHook hook = nullptr;
     void* hookArg = nullptr;
 };
@@ -215,28 +216,35 @@ int ttySetBaud(int h, int baud) {
     return ::tcsetattr(p->fd, TCSANOW, &t) == 0 ? 0 : -1;
 }
 
+// The hardware options are the driver's own state, as a UART driver keeps
+// them, and are also applied to the tty.
 int ttyGetHwOptions(int h, int* opts) {
     auto p = portOf(h);
-    termios t;
-    if (!p || ::tcgetattr(p->fd, &t) != 0) return -1;
-    int o = (t.c_cflag & CSIZE) == CS7 ? TTY_HW_CS7 : (t.c_cflag & CSIZE) == CS8 ? TTY_HW_CS8 : 0;
-    if (t.c_cflag & CSTOPB) o |= TTY_HW_STOPB;
-    if (t.c_cflag & PARENB) o |= TTY_HW_PARENB;
-    if (t.c_cflag & PARODD) o |= TTY_HW_PARODD;
-    *opts = o;
+    if (!p) return -1;
+    std::lock_guard<std::mutex> lk(p->mu);
+    *opts = p->hwOptions;
     return 0;
 }
 
 int ttySetHwOptions(int h, int opts) {
     auto p = portOf(h);
+    if (!p) return -1;
+    {
+        std::lock_guard<std::mutex> lk(p->mu);
+        p->hwOptions = opts;
+    }
+    // A pseudo-terminal refuses character formats it cannot have; a real
+    // serial line takes them.
     termios t;
-    if (!p || ::tcgetattr(p->fd, &t) != 0) return -1;
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD);
-    t.c_cflag |= (opts & TTY_HW_CSIZE) == TTY_HW_CS7 ? CS7 : CS8;
-    if (opts & TTY_HW_STOPB) t.c_cflag |= CSTOPB;
-    if (opts & TTY_HW_PARENB) t.c_cflag |= PARENB;
-    if (opts & TTY_HW_PARODD) t.c_cflag |= PARODD;
-    return ::tcsetattr(p->fd, TCSANOW, &t) == 0 ? 0 : -1;
+    if (::tcgetattr(p->fd, &t) == 0) {
+        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD);
+        t.c_cflag |= (opts & TTY_HW_CSIZE) == TTY_HW_CS7 ? CS7 : CS8;
+        if (opts & TTY_HW_STOPB) t.c_cflag |= CSTOPB;
+        if (opts & TTY_HW_PARENB) t.c_cflag |= PARENB;
+        if (opts & TTY_HW_PARODD) t.c_cflag |= PARODD;
+        ::tcsetattr(p->fd, TCSANOW, &t);
+    }
+    return 0;
 }
 
 int ttyGetOptions(int h, int* opts) {

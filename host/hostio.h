@@ -98,18 +98,17 @@ int sockMulticast(int fd, bool add, const char* group, const char* iface);
 int sockMulticastIf(int fd, const char* iface);
 
 // ---- Platform firewall functions -------------------------------------------
-// The platform's optional firewall rule functions. On the host they log the
-// request and succeed; tests can make them fail or hide them.
+// The platform's optional firewall rule functions, entered in the platform
+// symbol table under their names ("VKFirewallAddTCPPortRule" ...). On the
+// host they log the request and succeed.
 int VKFirewallAddTCPPortRule(int port);
 int VKFirewallRemoveTCPPortRule(int port);
 int VKFirewallAddUDPPortRule(int port);
 int VKFirewallRemoveUDPPortRule(int port);
-void firewallSetAvailable(bool available);  // false: the lookup finds none
-void firewallSetResult(int result);         // what the functions return
+// Enters the four functions in the symbol table (done at start-up whenever
+// the socket devices are linked; tests may call it again after removing one).
+void registerFirewallFunctions();
+void firewallSetResult(int result);         // for tests: what the functions return
 std::vector<std::string> firewallTakeLog(); // "add tcp 502", "remove udp 5001" ...
-// The function of that name, or nullptr (stand-in for the platform symbol
-// registry until it lands).
-typedef int (*FirewallFn)(int port);
-FirewallFn firewallLookup(const char* name);
 
 }  // namespace hostio

@@ -1,16 +1,15 @@
 // The platform's firewall rule functions on the host: they log the request
 // and succeed (the host's own firewall is not the controller's to change).
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 #include "host/hostio.h"
+#include "host/hostsym.h"
 
 namespace hostio {
 
 namespace {
 std::mutex g_mu;
-bool g_available = true;
 int g_result = 0;
 std::vector<std::string> g_log;
 
@@ -28,11 +27,6 @@ int VKFirewallRemoveTCPPortRule(int port) { return rule("remove tcp", port); }
 int VKFirewallAddUDPPortRule(int port) { return rule("add udp", port); }
 int VKFirewallRemoveUDPPortRule(int port) { return rule("remove udp", port); }
 
-void firewallSetAvailable(bool available) {
-    std::lock_guard<std::mutex> lk(g_mu);
-    g_available = available;
-}
-
 void firewallSetResult(int result) {
     std::lock_guard<std::mutex> lk(g_mu);
     g_result = result;
@@ -45,21 +39,11 @@ std::vector<std::string> firewallTakeLog() {
     return out;
 }
 
-FirewallFn firewallLookup(const char* name) {
-    static const struct {
-        const char* name;
-        FirewallFn fn;
-    } kTable[] = {{"VKFirewallAddTCPPortRule", VKFirewallAddTCPPortRule},
-                  {"VKFirewallRemoveTCPPortRule", VKFirewallRemoveTCPPortRule},
-                  {"VKFirewallAddUDPPortRule", VKFirewallAddUDPPortRule},
-                  {"VKFirewallRemoveUDPPortRule", VKFirewallRemoveUDPPortRule}};
-    {
-        std::lock_guard<std::mutex> lk(g_mu);
-        if (!g_available) return nullptr;
-    }
-    for (const auto& e : kTable)
-        if (std::strcmp(e.name, name) == 0) return e.fn;
-    return nullptr;
+void registerFirewallFunctions() {
+    hostsym::registerSymbol("VKFirewallAddTCPPortRule", reinterpret_cast<void*>(&VKFirewallAddTCPPortRule));
+    hostsym::registerSymbol("VKFirewallRemoveTCPPortRule", reinterpret_cast<void*>(&VKFirewallRemoveTCPPortRule));
+    hostsym::registerSymbol("VKFirewallAddUDPPortRule", reinterpret_cast<void*>(&VKFirewallAddUDPPortRule));
+    hostsym::registerSymbol("VKFirewallRemoveUDPPortRule", reinterpret_cast<void*>(&VKFirewallRemoveUDPPortRule));
 }
 
 }  // namespace hostio

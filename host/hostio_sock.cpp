@@ -18,6 +18,9 @@ namespace hostio {
 
 namespace {
 
+// The socket devices use the firewall functions: enter them at start-up.
+const bool g_firewallRegistered = (registerFirewallFunctions(), true);
+
 sockaddr_in inetAddr(uint32_t ip, uint16_t port) {
     sockaddr_in a;
     std::memset(&a, 0, sizeof a);

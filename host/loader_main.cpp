@@ -1,1 +1,127 @@
-int main() { return 0; }
+// The platform loader: maps the application directory, starts the host
+// kernel and the emulated platform, calls tRGStart from the platform task,
+// runs until SIGINT or SIGTERM, then calls tRGEnd.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "host/hostfs.h"
+#include "host/hostio.h"
+#include "host/hostkernel.h"
+#include "host/vkplatform.h"
+#include "runtime/appmain.h"
+
+namespace {
+
+void usage(const char* prog) {
+    std::printf(
+        "Usage: %s [options]\n"
+        "Runs the turbine controller on this host until Ctrl-C (SIGINT) or SIGTERM.\n\n"
+        "  --root DIR          directory that stands for the application root\n"
+        "                      \"/HD1/Varnekar/Applications\" (default: ./var, created if missing)\n"
+        "  --port-offset N     added to every TCP/UDP port the controller opens (service 666,\n"
+        "                      Modbus 502, 5001, 5002, 5005), so that it can run without root\n"
+        "                      and beside other instances (default: 0)\n"
+        "  --clock MODE        'real': 5 ms ticks in real time (default);\n"
+        "                      'sim': simulated time, as fast as the host allows\n"
+        "  --tty DEV=PATH      maps a serial device of the controller (\"/tyCo/0\") to a host\n"
+        "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0\n"
+        "  --help              this text\n\n"
+        "State and event messages of the application are printed as the platform receives them.\n",
+        prog);
+}
+
+bool parseInt(const char* s, int& out) {
+    char* end = nullptr;
+    long v = std::strtol(s, &end, 10);
+    if (!s[0] || *end || v < 0 || v > 60000) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string root = "var";
+    int portOffset = 0;
+    hk::ClockMode mode = hk::ClockMode::RealTime;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "controller: %s needs a value (see --help)\n", name);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            usage(argv[0]);
+            return 0;
+        } else if (a == "--root") {
+            root = value("--root");
+        } else if (a == "--port-offset") {
+            if (!parseInt(value("--port-offset"), portOffset)) {
+                std::fprintf(stderr, "controller: --port-offset takes a number from 0 to 60000\n");
+                return 2;
+            }
+        } else if (a == "--clock") {
+            std::string m = value("--clock");
+            if (m == "real") mode = hk::ClockMode::RealTime;
+            else if (m == "sim") mode = hk::ClockMode::Simulated;
+            else {
+                std::fprintf(stderr, "controller: --clock takes 'real' or 'sim'\n");
+                return 2;
+            }
+        } else if (a == "--tty") {
+            std::string m = value("--tty");
+            auto eq = m.find('=');
+            if (eq == std::string::npos || eq == 0 || eq + 1 == m.size()) {
+                std::fprintf(stderr, "controller: --tty takes DEV=PATH, for example /tyCo/0=/dev/ttyUSB0\n");
+                return 2;
+            }
+            hostio::setTtyPath(m.substr(0, eq), m.substr(eq + 1));
+        } else {
+            std::fprintf(stderr, "controller: unknown option '%s' (see --help)\n", a.c_str());
+            return 2;
+        }
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    // Signals are taken by this thread alone, never by the emulated CPU.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    hostfs::setApplicationRoot(root);
+    hostio::setPortOffset(portOffset);
+    hk::start(mode);
+    hostplatform::start(true);
+    if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
+
+    uint32_t started = 0;
+    hk::runTask([&] { started = tRGStart(); });
+    if (started != 0) {
+        std::fprintf(stderr, "controller: the application failed to start (tRGStart returned 0x%08X)\n", started);
+        hk::runTask([] { tRGEnd(); });
+        hk::shutdown();
+        return 1;
+    }
+
+    for (;;) {
+        int sig = 0;
+        sigwait(&stopSignals, &sig);
+        std::printf("controller: %s received, stopping\n", sig == SIGINT ? "SIGINT" : "SIGTERM");
+        uint32_t stopped = 0;
+        hk::runTask([&] { stopped = tRGEnd(); });
+        if (stopped == 0) break;
+        std::fprintf(stderr, "controller: the application refused to stop (its stop permissive is false); "
+                             "still running\n");
+    }
+    hk::shutdown();
+    return 0;
+}

@@ -72,7 +72,9 @@ void start(bool console) {
     hostsym::registerSymbol("_hVxServiceMutex", &g_mutex);
     hostsym::registerSymbol("_hVxServiceEvent", &g_event);
     hostsym::registerSymbol("ApplicationShutdownPermissive", &g_permissive);
-    g_task = hk::spawnFunction(serviceTask, 45, "tPlatformSvc");
+    // More urgent than the application's message monitor, so the table is
+    // emptied as soon as each message arrives.
+    g_task = hk::spawnFunction(serviceTask, 35, "tPlatformSvc");
 }
 
 void stop() {

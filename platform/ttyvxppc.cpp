@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "host/hostio.h"
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "platform/vkos.h"
 #include "platform/vxwsock2.h"
 

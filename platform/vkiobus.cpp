@@ -7,11 +7,7 @@
 #include "drivers/ZarnHwDepend.h"
 #include "host/board.h"
 #include "host/vxworks.h"
-
-// System-information words of the master clock scheduler: the I/O-lock state
-// (1 locked from the service side) and the I/O-lock permissive.
-extern uint32_t _SYS_INFO_C_PWD;
-extern uint32_t _SYS_INFO_LOCK_PER;
+#include "runtime/sysinfo.h"
 
 uint32_t VKIO_fpgaRdUint16(uint32_t address) { return board::cpuRead16(address); }
 

@@ -1,7 +1,7 @@
 // The device table of this application and the VKIO_dev dispatch.
 #include "platform/vkiodev.h"
 
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "platform/ttyvxppc.h"
 #include "platform/vkos.h"
 #include "platform/vxwsock2.h"

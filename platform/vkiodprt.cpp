@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/TIME.h"
 #include "platform/vkiodev.h"
 
 namespace {
@@ -259,7 +260,8 @@ int putField(char* buf, int value, bool twoDigits) {
 }  // namespace
 
 int _timertoascii(char* buf, uint32_t seconds, uint32_t micro, int precision, char pad) {
-    vkio_cal::CalFields c = vkio_cal::calendarOf(seconds);
+    CalendarTime c{};
+    tohms(seconds, &c);
     bool two = pad == '0';
     int n = 0;
     if (c.year != 1970) {
@@ -455,12 +457,9 @@ int _xdoprnt(const char* fmt, va_list ap, char* outBuf) {
             len = convertReal(text, prefix, plen, d, va_arg(args, double));
             break;
         case 't': {
-            // A TimerValue: seconds and microseconds, two 32-bit words.
-            const void* tv = va_arg(args, const void*);
-            uint32_t words[2] = {0, 0};
-            if (tv != nullptr) std::memcpy(words, tv, sizeof words);
-            uint32_t secs = words[0];
-            uint32_t micro = words[1];
+            const auto* tv = va_arg(args, const TimerValue*);
+            uint32_t secs = tv != nullptr ? tv->seconds : 0;
+            uint32_t micro = tv != nullptr ? tv->microsec : 0;
             len = _timertoascii(text, secs, micro, d.precision < 0 ? 3 : d.precision, pad);
             pad = ' ';
             break;
@@ -494,44 +493,3 @@ int VKIO_devPrintf(int dev, const char* fmt, ...) {
     return n;
 }
 
-namespace vkio_cal {
-
-// Stand-in for the calendar routine `tohms` of the time-of-day module until
-// that module lands: the same breakdown (every fourth year a leap year, exact
-// for 1970 to 2099).
-CalFields calendarOf(uint32_t t) {
-    static const int kDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                     {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
-    CalFields c{};
-    uint32_t days = t / 86400;
-    uint32_t rest = t % 86400;
-    int leap = 0;
-    uint32_t yday;
-    if (days < 365) {
-        c.year = 1970;
-        yday = days;
-    } else {
-        uint32_t d = days + 365;
-        uint32_t cycle = d / 1461;
-        uint32_t r = d % 1461;
-        if (r > 1095) {
-            c.year = static_cast<int>(1969 + 4 * cycle + (r - 1) / 365);
-            yday = r - 1095;
-            leap = 1;
-        } else {
-            c.year = static_cast<int>(1969 + 4 * cycle + r / 365);
-            yday = r % 365;
-        }
-    }
-    int dayOfYear = static_cast<int>(yday) + 1;  // 1-based
-    int m = 0;
-    while (m < 11 && dayOfYear > kDays[leap][m]) dayOfYear -= kDays[leap][m++];
-    c.month = m + 1;
-    c.day = dayOfYear;
-    c.hour = static_cast<int>(rest / 3600);
-    c.minute = static_cast<int>(rest % 3600 / 60);
-    c.second = static_cast<int>(rest % 60);
-    return c;
-}
-
-}  // namespace vkio_cal

@@ -30,11 +30,3 @@ int _timertoascii(char* buf, uint32_t seconds, uint32_t micro, int precision, ch
 // H:MM:SS with an optional fraction of ticks; returns the length.
 int _timertoascii_old(char* buf, uint32_t ticks, uint32_t ticksPerSecond, int precision);
 
-// Calendar breakdown of seconds since 1970 (UTC, no zone) used by the time
-// conversions. Stand-in for `tohms` of the time-of-day module until it lands.
-namespace vkio_cal {
-struct CalFields {
-    int year, month, day, hour, minute, second;
-};
-CalFields calendarOf(uint32_t seconds);
-}  // namespace vkio_cal

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/TIME.h"
 #include "platform/vkiodev.h"
 #include "platform/vkiodprt.h"
 
@@ -191,7 +192,8 @@ int VKIO_devPut_int(int dev, int32_t value, int width) {
 int sput_xtimer(char* out, uint32_t seconds, uint32_t micro, int width, uint32_t /*ticksPerSecond*/) {
     // The fraction comes from the microseconds word; the tick rate only
     // names the time base of the callers.
-    vkio_cal::CalFields c = vkio_cal::calendarOf(seconds);
+    CalendarTime c{};
+    tohms(seconds, &c);
     char head[48];
     int hlen;
     if (c.year == 1970) {

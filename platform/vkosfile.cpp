@@ -8,11 +8,6 @@
 #include "host/vxworks.h"
 #include "platform/send_evt.h"
 
-// Stand-in for the platform message layer's SendAppEvent until that layer
-// lands: weak, so that the real definition replaces it without a change
-// here; it drops the event. Remove it once platform/send_evt.cpp exists.
-__attribute__((weak)) int SendAppEvent(uint32_t, const char*) { return 0; }
-
 uint8_t _writeFileCache[VKOS_WRITE_CACHE_SIZE];
 int32_t _cacheIndex = 0;
 int32_t W_cacheFileHandle = 0;

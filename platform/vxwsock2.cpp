@@ -6,9 +6,10 @@
 #include <cstring>
 
 #include "host/hostio.h"
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "platform/send_evt.h"
 #include "platform/vkos.h"
+#include "platform/vkosfile.h"
 
 namespace {
 
@@ -47,10 +48,10 @@ void toCaller(VKSockAddr* to, int* toLen, uint32_t ip, uint16_t port) {
     if (toLen != nullptr) *toLen = sizeof(VKSockAddr);
 }
 
-// Firewall rule through the platform function of that name: missing 0,
-// -1 from the function VKIO_ERROR, else 0.
+// Firewall rule through the platform function of that name, looked up each
+// time: missing 0, -1 from the function VKIO_ERROR, else 0.
 int32_t firewall(const char* name, long port) {
-    hostio::FirewallFn fn = hostio::firewallLookup(name);
+    auto fn = reinterpret_cast<int (*)(int)>(VKOS_FindSymbol(name));
     if (fn == nullptr) return VKIO_DONE;
     return fn(static_cast<int>(port)) == -1 ? VKIO_ERROR : VKIO_DONE;
 }

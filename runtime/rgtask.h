@@ -2,6 +2,7 @@
 // group raises after its passes.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 typedef void (*SliceFn)();
@@ -16,6 +17,13 @@ extern std::vector<SliceFn> rg_slices[kNumRateGroups];
 extern int AllRgExecuted;
 extern int AllRgExecutedwMMM;
 
+// Task bodies.
+void _R10_TASK(long arg);
+void _R20_TASK(long arg);
+void _R40_TASK(long arg);
+void _R80_TASK(long arg);
+void _R160_TASK(long arg);
+
 // Cross-rate copy routines, derived by the application from its declared
 // cross-rate reads; run by the faster group at the start of a slower frame.
 void _R10_R20_move_vals();
@@ -28,3 +36,15 @@ void _R20_R160_move_vals();
 void _R40_R80_move_vals();
 void _R40_R160_move_vals();
 void _R80_R160_move_vals();
+
+// Data-log capture after resuming (storage); R10 starts the master chassis
+// task before its first wait.
+void populate_R10Data_Log_Values();
+void populate_R20Data_Log_Values();
+void populate_R40Data_Log_Values();
+void populate_R80Data_Log_Values();
+void populate_R160Data_Log_Values();
+void UpdateDataLogOutputValues();
+void _RGStartsFreerunThread();
+// CANopen receive processing and PDO unpacking of the 20 ms group.
+void R20CanReceive();

@@ -12,7 +12,9 @@ uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
 // declared in the cell catalogue.
 namespace rtcells {
 namespace {
-int32_t words[21];
+// The stop permissive "CALMODE.CALPERM.B_NAME" stands at true until the
+// calibration-mode logic computes it.
+int32_t words[21] = {0, 0, 0, 0, 0, 0, 0, 1};
 SysTimeValue tod;
 }  // namespace
 int32_t& MASTER_SYS_INFO_SYS_FLT = words[0];

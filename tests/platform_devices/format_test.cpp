@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/TIME.h"
 #include "platform/vkiodprt.h"
 #include "platform/vkiodput.h"
 
@@ -24,10 +25,7 @@ std::string fmt(const char* f, A... args) {
     return std::string(buf, static_cast<size_t>(n));
 }
 
-struct Timer {
-    uint32_t seconds;
-    uint32_t micro;
-};
+using Timer = TimerValue;
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/hostio.h"
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "host/hostkernel.h"
 #include "platform/ttyvxppc.h"
 #include "platform/vkiodev.h"

@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "host/hostio.h"
-#include "host/hostio_standins.h"
+#include "host/hostnet.h"
 #include "host/hostkernel.h"
+#include "host/hostsym.h"
 #include "platform/vkiodev.h"
+#include "platform/vkiodprt.h"
 #include "platform/vkiodput.h"
 #include "platform/vkos.h"
 #include "platform/vxwsock2.h"
@@ -115,7 +117,7 @@ protected:
         ASSERT_NE(r, nullptr);
         r->socket = fd;
         r->timeout = timeoutMs;
-        *devtab[dev].statusCell = 16;
+        if (devtab[dev].statusCell != nullptr) *devtab[dev].statusCell = 16;
     }
 
     int32_t recvFrame(int dev, uint8_t* buf, int cap) {
@@ -226,6 +228,10 @@ TEST_F(SocketDevices, PeerCloseAndTimeOutEndTheReceive) {
     EXPECT_EQ(rd, VKIO_TIMEOUT);
     EXPECT_EQ(gc, VKIO_TIMEOUT);
     EXPECT_LE(hk::ticks() - t0, 1u);
+    // Writing to the closed connection never raises SIGPIPE; errors are not reported.
+    hk::runTask([&] {
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(VKIO_devWrite(2, "late", 4), VKIO_DONE);
+    });
     // Closing the device frees the row for the acceptor.
     hk::runTask([&] { EXPECT_EQ(VKIO_devClose(2), VKIO_DONE); });
     EXPECT_EQ(socketDvramOf(2)->socket, -1);
@@ -381,6 +387,7 @@ TEST_F(SocketDevices, FirewallRulesAndRelease) {
     EXPECT_EQ(hostio::firewallTakeLog(), (std::vector<std::string>{"add tcp 502", "add udp 5001", "add udp 5002"}));
     EXPECT_EQ(*devtab[7].faultCell, 1);
     EXPECT_EQ(socketDvramOf(7)->socket, -1);
+    EXPECT_EQ(*devtab[1].faultCell, 1);  // "/tyCo/0" is mapped to no tty here
     ::close(blocker);
     EXPECT_EQ(*devtab[2].statusCell, DEV_TCP_STATUS_FREE);
     EXPECT_EQ(*devtab[5].statusCell, DEV_TCP_STATUS_FREE);
@@ -389,9 +396,9 @@ TEST_F(SocketDevices, FirewallRulesAndRelease) {
         EXPECT_EQ(VKIO_devControl(4, 24, 777, 0), VKIO_DONE);
         hostio::firewallSetResult(-1);
         EXPECT_EQ(VKIO_devControl(3, 25, 777, 0), VKIO_ERROR);
-        hostio::firewallSetAvailable(false);
+        hostsym::registerSymbol("VKFirewallAddUDPPortRule", nullptr);
         EXPECT_EQ(VKIO_devControl(4, 24, 778, 0), VKIO_DONE);  // no platform function
-        hostio::firewallSetAvailable(true);
+        hostio::registerFirewallFunctions();
         hostio::firewallSetResult(0);
     });
     EXPECT_EQ(hostio::firewallTakeLog(), (std::vector<std::string>{"add udp 777", "remove tcp 777"}));
@@ -492,5 +499,63 @@ TEST_F(SocketDevices, PutRoutinesWriteTheirFields) {
                              "   hello", "hello", "         1:02:03.045", "end"})
         EXPECT_EQ(next(), want);
     EXPECT_EQ(dt, VKIO_ERROR);  // writes nothing
+    ::close(peer);
+}
+
+TEST_F(SocketDevices, AuxiliaryRoutines) {
+    TcpPair c;
+    handOver(2, c.server, 0);
+    uint8_t buf[16];
+    int32_t n = 0;
+    // The select-style receive: no wait with a time-out word of 0.
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, nullptr, nullptr); });
+    EXPECT_EQ(n, VKIO_TIMEOUT);
+    c.send({'a', 'b'});
+    ASSERT_TRUE(readable(c.server));
+    VKSockAddr from{};
+    int fromLen = sizeof from;
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(vkSockAddrIp(from), kLoopback);
+    // Update drops the connection of a 'f' row.
+    hk::runTask([&] { EXPECT_EQ(vxtcpupdate_WSock(&devtab[2]), VKIO_DONE); });
+    EXPECT_EQ(socketDvramOf(2)->socket, -1);
+    EXPECT_EQ(*devtab[2].statusCell, DEV_TCP_STATUS_FREE);
+
+    // The UDP update reloads the addresses from the port table.
+    ASSERT_EQ(init(4), VKIO_DONE);
+    SocketDvram* u = socketDvramOf(4);
+    u->timeout = 9;
+    PentEthPortIP[4] = 0x0A000001;
+    PentEthPortNum[4] = 1234;
+    hk::runTask([&] { EXPECT_EQ(xudpupdate_WSock(&devtab[4]), VKIO_DONE); });
+    EXPECT_EQ(vkSockAddrIp(u->peer), 0x0A000001u);
+    EXPECT_EQ(vkSockAddrPort(u->own), 1234);
+    EXPECT_EQ(u->timeout, 0u);
+
+    // Multicast membership on the interface's address; a bad group fails.
+    hk::runTask([&] {
+        EXPECT_EQ(vxMCastAddMembership(u->socket, "239.1.2.3", 0), VKIO_DONE);
+        EXPECT_EQ(vxMCastDropMembership(u->socket, "239.1.2.3", 0), VKIO_DONE);
+        EXPECT_EQ(vxMCastAddMembership(u->socket, "not.an.address", 0), VKIO_ERROR);
+        EXPECT_EQ(vxMCastSetIF(u->socket, 0), VKIO_DONE);
+    });
+
+    // VKIO_devPrintf writes the text and returns its length, refused or not.
+    int peer = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in pa = loopback(0);
+    ::bind(peer, reinterpret_cast<sockaddr*>(&pa), sizeof pa);
+    socklen_t plen = sizeof pa;
+    ::getsockname(peer, reinterpret_cast<sockaddr*>(&pa), &plen);
+    u->peer = vkSockAddr(kLoopback, ntohs(pa.sin_port));
+    hk::runTask([&] { n = VKIO_devPrintf(4, "%s=%d %B", "x", 42, 1); });
+    EXPECT_EQ(n, 9);
+    char got[32];
+    ASSERT_TRUE(readable(peer));
+    EXPECT_EQ(::recv(peer, got, sizeof got, 0), 9);
+    EXPECT_EQ(std::string(got, 9), "x=42 TRUE");
+    ApplicationRunning = 0;
+    hk::runTask([&] { n = VKIO_devPrintf(4, "%d", 123); });
+    EXPECT_EQ(n, 3);
     ::close(peer);
 }

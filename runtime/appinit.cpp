@@ -1,0 +1,153 @@
+// Application initialisation, the generated block initialisation and the
+// supervision task.
+#include "runtime/appinit.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/CLOCK.h"
+#include "platform/send_evt.h"
+#include "platform/vkos.h"
+#include "platform/vkosfile.h"
+#include "runtime/appmain.h"
+#include "runtime/mscloads.h"
+#include "runtime/neighbours.h"
+#include "runtime/rgtask.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
+
+char OSReleaseDate[40];
+char OSVersionNumber[40];
+uint32_t VmeMasterController = 0;
+uint32_t has_fortran = 0;
+uint32_t ZarnTimeStampEn = 0;
+TASK_ID __MASTER_CHASS_2351pid = 0;
+TASK_ID LogEventMonitorPID = 0;
+TASK_ID _COND_MON_NV_MEM_LOG_10465pid = 0;
+TASK_ID _scan_tcpPid = 0;
+TASK_ID _DATA_LOG_M_pid = 0;
+void* DATA_LOG_M_MEMORY_START = nullptr;
+uint32_t DATA_LOG_M_MEMORY_SIZE = 0;
+
+uint32_t PentEthPortIP[8];
+uint32_t PentEthPortNum[8];
+uint32_t _TWCommandUpdateEE = 0;
+uint32_t ttyStatus = 0;
+uint32_t* ApplicationSDPermissive = nullptr;
+
+uint32_t init_application() {
+    std::strncpy(OSReleaseDate, "2016/12/06", sizeof OSReleaseDate);
+    std::strncpy(OSVersionNumber, "1.00-0", sizeof OSVersionNumber);
+    VmeMasterController = 1;
+    init_blk_ram();
+    init_eeram();
+    init_stest();
+    InitEthPorts();
+    if (VKGetAccountManagement() != 0) SendAppEvent(3, "Cyber Security Enabled");
+    init_devs();
+    TTYTaskPid = VKOS_CreateProcess(ttytask, 8192, 40, "ttytask", 0);
+    VKOS_ResumeProcess(TTYTaskPid);
+    FRTimeTaskPid = VKOS_CreateProcess(FRTimeTask, 4096, 251, "FRTimeTask", 0);
+    VKOS_ResumeProcess(FRTimeTaskPid);
+    VKIO_devPuts(0, "System Initializing");
+    VKIO_devPutc(0, 12);
+    init_io();
+    SendAppEvent(12, "");
+    init_blks();
+    init_service();
+    has_fortran = 0;
+    update_ee();
+    return 0;
+}
+
+void init_io() {
+    VKIO_devPutc(0, 11);
+    VKIO_devPuts(0, "Initializing IO Modules ");
+    VKIO_devPutc(0, 12);
+    ZarnTimeStampEn = 1;
+    init_local();
+}
+
+void init_local() {
+    if (ReadCalValues() != 0 || ValidateCalChecksum() != 0) {
+        SetCalDefaults();
+        std::printf("Zarn Calibration Fault - Applying default calibration values.\n");
+        SendAppEvent(3, "Zarn Calibration Fault - Applying default calibration values.");
+    }
+    init_local_channels();
+    MSCANBConnect(MSCANBInterrupt);
+}
+
+void RTinit_blks() {
+    CreateAllRgTasks();
+    InitTaskTimes(10, _CPUAffinity);
+    RTinit_pid_contexts();
+}
+
+int init_blks() {
+    RTinit_blks();
+    AllRgExecuted = 0;
+    AllRgExecutedwMMM = 0;
+    TaskCounter_R10Z = TaskCounter_R10;
+    TaskCounter_R20Z = TaskCounter_R20;
+    TaskCounter_R40Z = TaskCounter_R40;
+    TaskCounter_R80Z = TaskCounter_R80;
+    TaskCounter_R160Z = TaskCounter_R160;
+    InitializeTallwire(1, 0, 0, 0, 0);
+    return 0;
+}
+
+void init_service() {}
+void AllRtCanNtwGoPreOperational() {}
+
+void ttytask(long) {
+    VKOS_WaitSemaphore(app_inited, -1);
+    VKOS_SleepMillisec(4000);
+    _SYS_INFO_PS1_FLT = 0;
+    _SYS_INFO_FAN_FLT = 0;
+    _SYS_INFO_PS2_FLT = 0;
+    ApplicationSDPermissive = static_cast<uint32_t*>(VKOS_FindSymbol("ApplicationShutdownPermissive"));
+    if (!ApplicationSDPermissive)
+        std::printf("Error finding Task Entry point for ApplicationShutdownPermissive\n");
+    uint32_t published = 2;
+    bool saveLatch = false, lockLatch = false;
+    for (;;) {
+        VKOS_SleepMillisec(400);
+        CheckTTYControlPrams();
+        if (_SYS_INFO_STOP_PER != published) {
+            if (ApplicationSDPermissive) *ApplicationSDPermissive = _SYS_INFO_STOP_PER;
+            published = _SYS_INFO_STOP_PER;
+        }
+        ttyStatus = 2;
+        if (ApplicationRunning == 0 && ApplicationSDPermissive) *ApplicationSDPermissive = 1;
+        if (_TWCommandUpdateEE == 1) {
+            _TWCommandUpdateEE = 0;
+            update_ee();
+        }
+        ttyStatus = 3;
+        if (_SYS_INFO_UPDATE_EE == 1) {
+            if (!saveLatch) {
+                saveLatch = true;
+                update_ee();
+            }
+        } else {
+            saveLatch = false;
+        }
+        ttyStatus = 4;
+        if (_SYS_INFO_LOCK_IO == 1) {
+            if (!lockLatch) {
+                lockLatch = true;
+                Assert_IOLOCK();
+            }
+        } else if (lockLatch) {
+            RestartControl();
+            lockLatch = false;
+        }
+        ttyStatus = 5;
+        if (I2C_ClockNeedsUpdated > 0) {
+            I2C_ClockNeedsUpdated = 0;
+            SetI2C_Clock();
+        }
+        ttyStatus = 6;
+    }
+}

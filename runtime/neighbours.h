@@ -1,0 +1,51 @@
+// Routines and words of neighbouring subsystems that start-up, stop and the
+// master clock pass call. Where the subsystem exists its header is
+// included; the rest are stand-ins (weak definitions in standins.cpp) until
+// their subsystems land.
+#pragma once
+
+#include <cstdint>
+
+#include "drivers/ZarnHwDepend.h"
+#include "drivers/ZarnIntrHandler.h"
+#include "host/vkboard.h"
+#include "host/vkplatform.h"
+#include "platform/vkiobus.h"
+#include "platform/vkiodev.h"
+#include "platform/vkiodput.h"
+
+// --- stand-ins until their subsystems land ---------------------------------
+// Service protocol server.
+int TallwireClose();
+int InitializeTallwire(int tcpEnabled, int numSerialPorts, int readControlLevel, int writeControlLevel, int reserved);
+// CANopen stack and the CAN controller driver.
+int CanOpenClose(uint8_t controllerId);
+typedef void (*MSCANIsr)();
+int MSCANBConnect(MSCANIsr isr);
+int MSCANBDisconnect(MSCANIsr isr);
+void MSCANBInterrupt();
+// Controller I/O drivers: discrete-input time stamps, speed sensors,
+// calibration and channel start-up.
+void UpdateZarnDITimeStamp();
+extern uint32_t ZarnTssUsed[2];
+void FilterZarnTss(int ch);
+int ReadCalValues();
+int ValidateCalChecksum();
+void SetCalDefaults();
+void init_local_channels();
+// Storage: tunables file.
+int init_eeram();
+int update_ee();
+// Application memory initialisation.
+void init_blk_ram();
+// PID contexts.
+void RTinit_pid_contexts();
+// I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
+void _R10_iogather();
+void _R20_iogather();
+void _R80_iogather();
+// Supervision-task actions.
+void CheckTTYControlPrams();
+void Assert_IOLOCK();
+int RestartControl();
+void InitEthPorts();

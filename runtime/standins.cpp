@@ -1,0 +1,51 @@
+// Weak stand-ins for routines of subsystems that have not landed yet; each
+// is replaced by the subsystem's own definition when it is linked in.
+#include <cstdio>
+
+#include "runtime/neighbours.h"
+#include "runtime/rgtask.h"
+
+#define STANDIN __attribute__((weak))
+
+STANDIN int TallwireClose() { return 0; }
+STANDIN int InitializeTallwire(int, int, int, int, int) { return 0; }
+STANDIN int CanOpenClose(uint8_t) { return 0; }
+STANDIN int MSCANBConnect(MSCANIsr) { return 0; }
+STANDIN int MSCANBDisconnect(MSCANIsr) { return 0; }
+STANDIN void MSCANBInterrupt() {}
+STANDIN void UpdateZarnDITimeStamp() {}
+STANDIN uint32_t ZarnTssUsed[2];
+STANDIN void FilterZarnTss(int) {}
+STANDIN int ReadCalValues() { return 0; }
+STANDIN int ValidateCalChecksum() { return 0; }
+STANDIN void SetCalDefaults() {}
+STANDIN void init_local_channels() {}
+STANDIN int init_eeram() { return 0; }
+STANDIN int update_ee() { return 0; }
+STANDIN void init_blk_ram() {}
+STANDIN void RTinit_pid_contexts() {}
+STANDIN void _R10_iogather() {}
+STANDIN void _R20_iogather() {}
+STANDIN void _R80_iogather() {}
+STANDIN void CheckTTYControlPrams() {}
+STANDIN void Assert_IOLOCK() {}
+STANDIN int RestartControl() { return 0; }
+STANDIN void InitEthPorts() {}
+STANDIN void _R10_R20_move_vals() {}
+STANDIN void _R10_R40_move_vals() {}
+STANDIN void _R10_R80_move_vals() {}
+STANDIN void _R10_R160_move_vals() {}
+STANDIN void _R20_R40_move_vals() {}
+STANDIN void _R20_R80_move_vals() {}
+STANDIN void _R20_R160_move_vals() {}
+STANDIN void _R40_R80_move_vals() {}
+STANDIN void _R40_R160_move_vals() {}
+STANDIN void _R80_R160_move_vals() {}
+STANDIN void populate_R10Data_Log_Values() {}
+STANDIN void populate_R20Data_Log_Values() {}
+STANDIN void populate_R40Data_Log_Values() {}
+STANDIN void populate_R80Data_Log_Values() {}
+STANDIN void populate_R160Data_Log_Values() {}
+STANDIN void UpdateDataLogOutputValues() {}
+STANDIN void _RGStartsFreerunThread() {}
+STANDIN void R20CanReceive() {}

@@ -1,0 +1,124 @@
+// State and event messages to the platform, task times and load figures.
+#include <gtest/gtest.h>
+
+#include "host/hostkernel.h"
+#include "host/vkplatform.h"
+#include "platform/send_evt.h"
+#include "platform/vkos.h"
+#include "runtime/mscloads.h"
+#include "runtime/rgtask.h"
+#include "runtime/sysinfo.h"
+#include "tests/support/runtime_fixture.h"
+
+namespace {
+
+using Messages = tc_test::RuntimeFixture;
+
+TEST_F(Messages, FullRingDropsTheNewestAndKeepsTheQueued) {
+    hk::runTask([] {
+        AppEventInit();
+        // Nobody moves messages yet: 59 fit, the rest are dropped and counted.
+        for (int i = 0; i < 70; ++i) {
+            char text[32];
+            std::snprintf(text, sizeof text, "msg %d", i);
+            SendAppEvent(3, text);
+        }
+        EXPECT_EQ(AppEventDrops, 11u);
+        EXPECT_EQ(AppEventEmpty(0), 0);
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+    });
+    hk::runTicks(400);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 59u);
+    for (int i = 0; i < 59; ++i) EXPECT_EQ(msgs[static_cast<size_t>(i)].text, "msg " + std::to_string(i));
+    hk::runTask([] { EXPECT_EQ(AppEventEmpty(1), 1); });
+}
+
+TEST_F(Messages, MessagesQueuedBeforeTheMonitorRunsAreKept) {
+    hk::runTask([] {
+        AppEventInit();
+        SendAppState(8, "Application is initializing");
+        CurrentAppState = 8;
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        SendAppEvent(3, "A text that is far longer than the eighty characters of a message text field, cut");
+    });
+    hk::runTicks(200);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 2u);
+    EXPECT_EQ(msgs[0].code, 2u);
+    EXPECT_EQ(msgs[0].state, 8u);
+    EXPECT_EQ(msgs[0].text, "Application is initializing");
+    EXPECT_EQ(msgs[0].appState, 8u);
+    EXPECT_EQ(msgs[1].code, 3u);
+    EXPECT_EQ(msgs[1].state, 2u);
+    EXPECT_EQ(msgs[1].text.size(), 79u);
+}
+
+TEST_F(Messages, MessageFromInterruptLevel) {
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+    });
+    hk::runTicks(120);
+    hk::postInterrupt([] { SendAppEvent(3, "Power Failed!"); });
+    hk::runTicks(2);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].text, "Power Failed!");
+}
+
+TEST_F(Messages, MissingPlatformTableEndsTheMonitor) {
+    hostplatform::stop();
+    TASK_ID t = 0;
+    hk::runTask([&] {
+        AppEventInit();
+        t = VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+    });
+    EXPECT_EQ(VKOS_GetProcessStatus(t), 0);
+}
+
+uint64_t g_r10Cost = 0;
+void r10Slice() { hk::consumeCpu(g_r10Cost); }
+
+TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
+    g_r10Cost = 1'000'000;  // 1 ms of every 10 ms frame
+    rg_slices[0] = {r10Slice};
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(2 * 402 + 10);
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG10_LOAD, 10);
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG20_LOAD, 0);
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG5_LOAD, 0);
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG1_LOAD, 0);
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_M_TOT_LOAD, 10);
+    // The idle probe ran on every tick: idle 100, scaled by what the groups left.
+    EXPECT_EQ(rtcells::MASTER_SYS_INFO_IDLE_TIME, 90);
+    ASSERT_EQ(stop(), 0u);
+}
+
+TEST_F(Messages, TaskTimesChargeFasterGroupsToSlowerOnes) {
+    uint32_t keys[10] = {};
+    hk::runTask([&] {
+        ASSERT_EQ(InitTaskTimes(10, keys), 1);
+        // A 20 ms frame of 3 ms during which a 10 ms frame of 1 ms ran.
+        StartTaskTimeForRG(3);
+        hk::consumeCpu(1'000'000);
+        StartTaskTimeForRG(2);
+        hk::consumeCpu(1'000'000);
+        EndTaskTimeForRG(2);
+        hk::consumeCpu(1'000'000);
+        EndTaskTimeForRG(3);
+        UpdateTaskTimes();
+        EXPECT_EQ(TaskTimesRG[2].Elapsed, 1000u);
+        EXPECT_EQ(TaskTimesRG[2].Net, 1000u);
+        EXPECT_EQ(TaskTimesRG[3].Elapsed, 3000u);
+        EXPECT_EQ(TaskTimesRG[3].Net, 2000u);
+        // A group whose frame has not ended contributes nothing.
+        StartTaskTimeForRG(4);
+        UpdateTaskTimes();
+        EXPECT_EQ(TaskTimesRG[4].NetSum, 0u);
+        KillTaskTimes(10);
+        EXPECT_EQ(GetLoadPercentageForRG(2), 0u);
+    });
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// The rate-group runtime through real passes in simulated time.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/hostkernel.h"
+#include "host/vkplatform.h"
+#include "runtime/appmain.h"
+#include "runtime/rgtask.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
+#include "tests/support/runtime_fixture.h"
+
+namespace {
+
+struct FrameStart {
+    uint64_t tick;
+    int group;
+};
+std::vector<FrameStart> g_frames;
+uint64_t g_consumeNs[kNumRateGroups];
+std::vector<uint32_t> g_flagsSeenByR20;
+
+template <int G>
+void recordSlice() {
+    g_frames.push_back({hk::ticks(), G});
+    if (G == 1) g_flagsSeenByR20.push_back(sched_move_R10_R20);
+    if (g_consumeNs[G]) hk::consumeCpu(g_consumeNs[G]);
+}
+
+class Runtime : public tc_test::RuntimeFixture {
+protected:
+    void SetUp() override {
+        RuntimeFixture::SetUp();
+        g_frames.clear();
+        g_flagsSeenByR20.clear();
+        for (auto& c : g_consumeNs) c = 0;
+        rg_slices[0] = {recordSlice<0>};
+        rg_slices[1] = {recordSlice<1>};
+        rg_slices[2] = {recordSlice<2>};
+        rg_slices[3] = {recordSlice<3>};
+        rg_slices[4] = {recordSlice<4>};
+        rtcells::CALMODE_CALPERM_B_NAME = 1;
+    }
+
+    std::vector<uint64_t> startsOf(int group) {
+        std::vector<uint64_t> v;
+        for (auto& f : g_frames)
+            if (f.group == group) v.push_back(f.tick);
+        return v;
+    }
+};
+
+TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(200);
+    // Each group's first frame runs at the flush, then one frame per release.
+    const uint64_t periods[] = {2, 4, 8, 16, 32};
+    const uint64_t firstRelease[] = {3, 5, 9, 17, 33};  // ticks after the run hook
+    std::vector<uint64_t> s0 = startsOf(0);
+    ASSERT_GT(s0.size(), 3u);
+    uint64_t hookTick = s0[0];  // the flush happens in the tick the run hook was connected
+    for (int g = 0; g < kNumRateGroups; ++g) {
+        auto s = startsOf(g);
+        ASSERT_GE(s.size(), 3u) << g;
+        EXPECT_EQ(s[0], hookTick) << g;
+        EXPECT_EQ(s[1], hookTick + firstRelease[g]) << g;
+        for (size_t i = 2; i < s.size(); ++i) EXPECT_EQ(s[i] - s[i - 1], periods[g]) << g;
+    }
+    // On a tick releasing every group the order is R10, R20, R40, R80, R160.
+    uint64_t all = startsOf(4)[1];
+    std::vector<int> order;
+    for (auto& f : g_frames)
+        if (f.tick == all) order.push_back(f.group);
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+    // The copy flag for R20 is raised at its release and cleared by R10 before R20 runs.
+    for (uint32_t f : g_flagsSeenByR20) EXPECT_EQ(f, 0u);
+    EXPECT_GT(vl_R20_watchdog, 0);
+    for (uint32_t c : _RGSlipCounter) EXPECT_EQ(c, 0u);
+    EXPECT_EQ(AllRgExecuted, 1);
+    EXPECT_EQ(AllRgExecutedwMMM, 1);
+    EXPECT_EQ(ApplicationIsRunning, 0x12345678u);
+
+    ASSERT_EQ(stop(), 0u);
+    EXPECT_EQ(ApplicationIsRunning, 0x98765432u);
+    size_t frames = g_frames.size();
+    hk::runTicks(100);
+    EXPECT_EQ(g_frames.size(), frames);
+    auto lines = messageLines();
+    std::vector<std::string> want = {"state 8: Application is initializing",
+                                     "state 3: CPU Footprint 61930458.105 (6.9)",
+                                     "event 3: TIQ Coder 1.00-0",
+                                     "event 12: ",
+                                     "state 9: Application is running",
+                                     "state 17: Application is stopping",
+                                     "state 10: Application is stopped"};
+    // The two messages of init_application come in the order sent.
+    std::vector<std::string> got;
+    for (auto& l : lines)
+        if (std::find(want.begin(), want.end(), l) != want.end()) got.push_back(l);
+    EXPECT_EQ(got, (std::vector<std::string>{want[0], want[3], want[1], want[2], want[4], want[5], want[6]}));
+}
+
+TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
+    ASSERT_EQ(start(), 0u);
+    // Count passes until one where R10, R20 and R40 are due on the next pass.
+    bool seen0705 = false, seen070A = false;
+    for (int i = 0; i < 40; ++i) {
+        hk::runTicks(1);
+        if (key == 0x0705) seen0705 = true;
+        if (key == 0x070A) seen070A = true;
+    }
+    EXPECT_TRUE(seen0705);
+    EXPECT_TRUE(seen070A);
+}
+
+TEST_F(Runtime, OverrunsGiveSlipPointsAndTheThirdStopsTheApplication) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(50);
+    // One overrun of the 80 ms group: 64 points, counted down by on-time frames.
+    g_consumeNs[3] = 85'000'000;
+    hk::runTicks(16);
+    g_consumeNs[3] = 0;
+    hk::runTicks(40);
+    EXPECT_GT(_R80_slip_count, 0);
+    EXPECT_LT(_R80_slip_count, 64);
+    EXPECT_GT(_RGSlipCounter[4], 0u);
+    EXPECT_EQ(ApplicationRunning, 1u);
+
+    // A 40 ms group that keeps overrunning stops everything at the third slip.
+    g_consumeNs[2] = 45'000'000;
+    hk::runTicks(80);
+    EXPECT_EQ(ApplicationRunning, 0u);
+    size_t frames = g_frames.size();
+    hk::runTicks(60);  // SlipMonitor reports within 100 ms
+    EXPECT_EQ(_SYS_INFO_RG_SLIP, 1u);
+    EXPECT_EQ(AllRgExecutedwMMM, 0);
+    hk::runTicks(100);
+    // After the stop no group is released again (the overrunning frame may end).
+    EXPECT_LE(g_frames.size(), frames + 1);
+    auto lines = messageLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 6: RateGroup40 Slip detected, all I/O is disabled"),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "state 18: Application is NOT running"), lines.end());
+    // A slipped application stops without the permissive.
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    _SYS_INFO_STOP_PER = 0;
+    EXPECT_EQ(stop(), 0u);
+}
+
+TEST_F(Runtime, EntryPointGuards) {
+    EXPECT_EQ(stop(), 0u);  // before any start: console line only
+    EXPECT_TRUE(messageLines().empty());
+    ASSERT_EQ(start(), 0u);
+    size_t n = messageLines().size();
+    EXPECT_EQ(start(), 0x80000000u);
+    hk::runTicks(10);
+    EXPECT_EQ(messageLines().size(), n);
+
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    hk::runTicks(2);
+    EXPECT_EQ(stop(), 0x80000000u);
+    hk::runTicks(10);
+    EXPECT_EQ(messageLines().back(), "state 3: Can not stop. SYS_INFO->STOP_PER field is FALSE.");
+    EXPECT_EQ(ApplicationRunning, 1u);
+    size_t frames = g_frames.size();
+    hk::runTicks(10);
+    EXPECT_GT(g_frames.size(), frames);
+
+    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    hk::runTicks(2);
+    EXPECT_EQ(stop(), 0u);
+    EXPECT_EQ(messageLines().back(), "state 10: Application is stopped");
+    // Started again after a stop.
+    EXPECT_EQ(start(), 0u);
+    EXPECT_EQ(stop(), 0u);
+}
+
+TEST_F(Runtime, VersionMismatchFailsTheStartAfterFourSeconds) {
+    hostplatform::versions().os[3] = 4;
+    uint64_t t0 = hk::nowNs();
+    EXPECT_EQ(start(), 0x80000000u);
+    uint64_t ms = (hk::nowNs() - t0) / 1'000'000;
+    EXPECT_GE(ms, 4200u);
+    EXPECT_LT(ms, 5000u);  // the device start-up adds its own settling time
+    hk::runTicks(40);
+    auto lines = messageLines();
+    EXPECT_EQ(lines.back(), "state 18: Application is NOT running");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 6: ERROR: VxWorks version does not match."), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 3:   Actual 6.9.3.4, Expected 6.9.3.3"), lines.end());
+    // The other checks still report.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 3: TIQ Coder 1.00-0"), lines.end());
+    EXPECT_TRUE(g_frames.empty());  // tasks stay blocked on app_inited
+    EXPECT_EQ(start(), 0x80000000u);  // still marked as started
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    _SYS_INFO_STOP_PER = 0;
+    EXPECT_EQ(stop(), 0u);  // stops without the permissive
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "tests/support/runtime_fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "host/hostfs.h"
+#include "runtime/appmain.h"
+
+namespace tc_test {
+
+void RuntimeFixture::SetUp() {
+    root_ = (std::filesystem::temp_directory_path() / ("tc_rt_" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(root_);
+    hostfs::setApplicationRoot(root_);
+    hk::start(hk::ClockMode::Simulated);
+    hostplatform::start(false);
+}
+
+void RuntimeFixture::TearDown() {
+    hk::shutdown();
+    std::filesystem::remove_all(root_);
+}
+
+uint32_t RuntimeFixture::start() {
+    uint32_t r = 0;
+    hk::runTask([&] { r = tRGStart(); });
+    return r;
+}
+
+uint32_t RuntimeFixture::stop() {
+    uint32_t r = 0;
+    hk::runTask([&] { r = tRGEnd(); });
+    return r;
+}
+
+std::vector<std::string> RuntimeFixture::messageLines() {
+    std::vector<std::string> v;
+    for (const auto& m : hostplatform::messages()) {
+        if (m.code == 2)
+            v.push_back("state " + std::to_string(m.state) + ": " + m.text);
+        else
+            v.push_back("event " + std::to_string(m.code) + ": " + m.text);
+    }
+    return v;
+}
+
+}  // namespace tc_test
