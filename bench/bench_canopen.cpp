@@ -10,12 +10,14 @@
 #include "host/canbus.h"
 #include "host/hostkernel.h"
 #include "host/mscan.h"
+#include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 
 static void BM_NetworkPassAllPdos(benchmark::State& state) {
     hk::start(hk::ClockMode::Simulated);
     uint8_t rx[kNumRxPdos][kMscanBufferBytes];
     hk::runTask([&] {
+        VmeMasterController = 1;  // as the application initialisation sets it
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
         MSCANBConnect(MSCANBInterrupt);

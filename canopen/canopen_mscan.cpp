@@ -6,7 +6,7 @@
 #include "host/vkboard.h"
 #include "host/vxworks.h"
 #include "platform/vkiobus.h"
-#include "runtime/can_startup_standin.h"
+#include "runtime/appinit.h"
 
 uint8_t CanMsgPriority[4];
 uint8_t MsgOnDeck[4];

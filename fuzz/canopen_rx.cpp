@@ -12,6 +12,7 @@
 #include "canopen/canopen_pdo.h"
 #include "host/canbus.h"
 #include "host/hostkernel.h"
+#include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 
 namespace {
@@ -23,6 +24,7 @@ void setUp() {
     hk::start(hk::ClockMode::Simulated);
     std::atexit([] { hk::shutdown(); });
     hk::runTask([] {
+        VmeMasterController = 1;  // as the application initialisation sets it
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
         MSCANBConnect(MSCANBInterrupt);

@@ -7,6 +7,7 @@
 #include "canopen/canopen.h"
 #include "canopen/canopen_sdo.h"
 #include "host/hostkernel.h"
+#include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 
 namespace {
@@ -18,6 +19,7 @@ void setUp() {
     hk::start(hk::ClockMode::Simulated);
     std::atexit([] { hk::shutdown(); });
     hk::runTask([] {
+        VmeMasterController = 1;  // as the application initialisation sets it
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
         CanOpenOpen(1);

@@ -2,5 +2,3 @@
 #include "runtime/can_startup_standin.h"
 
 CanStartupCellsStandin canCellsStandin;
-
-__attribute__((weak)) uint32_t VmeMasterController = 1;

@@ -1,8 +1,5 @@
-// STAND-IN until their subsystems land: the few outside symbols the CANopen
-// glue and the CAN start-up glue need.
-//  - application cells read and written by the CAN start-up (cell catalogue),
-//  - VmeMasterController (application initialisation); weak, so that the
-//    real definition replaces it when linked.
+// STAND-IN until the cell catalogue declares them: the application cells that
+// the CAN start-up glue reads and writes.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +23,3 @@ struct CanStartupCellsStandin {
     uint32_t NodeStatus[4] = {0, 0, 0, 0};
 };
 extern CanStartupCellsStandin canCellsStandin;
-
-// ---- application initialisation ----
-extern uint32_t VmeMasterController;

@@ -4,6 +4,7 @@
 
 #include "host/hostkernel.h"
 #include "host/mscan.h"
+#include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 
 CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
@@ -13,6 +14,7 @@ CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
         lines_.push_back(hostcan::formatFrame(f));
     });
     hk::runTask([open] {
+        VmeMasterController = 1;  // as the application initialisation sets it
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
         MSCANBConnect(MSCANBInterrupt);

@@ -12,7 +12,7 @@
 #include "host/hostkernel.h"
 #include "host/mscan.h"
 #include "runtime/can_startup.h"
-#include "runtime/can_startup_standin.h"
+#include "runtime/appinit.h"
 #include "tests/canopen/can_fixture.h"
 
 using Lines = std::vector<std::string>;

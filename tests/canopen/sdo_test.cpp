@@ -5,6 +5,7 @@
 #include "canopen/canopen_obj_dctn.h"
 #include "canopen/canopen_sdo.h"
 #include "host/hostkernel.h"
+#include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 #include "tests/canopen/can_fixture.h"
 
@@ -245,6 +246,7 @@ TEST(CanOpenSdo, WriteOnlyUnknownCodesAndTypes) {
     testImage.FifoParamsRx = {rxStore, rxSlots, 20, kRxFifoSlotBytes, 0, 0, 0, nullptr};
     testImage.FifoParamsTx = {txStore, txSlots, 9, kTxFifoSlotBytes, 0, 0, 0, nullptr};
     CanOpenInit(&testImage, 1);
+    VmeMasterController = 1;
     hk::runTask([] { ASSERT_EQ(CanOpenOpen(2), 0); });
     hk::runTask([] {
         uint8_t buf[kMscanBufferBytes] = {};
