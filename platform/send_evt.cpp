@@ -105,7 +105,9 @@ void AppEventMonitor(long /*arg*/) {
     }
     VKOS_SleepMillisec(500);
     for (;;) {
-        VKOS_WaitSemaphore(hAppEvent, -1);
+        // A wait for ever fails only when the semaphore is gone: end the
+        // monitor rather than spin.
+        if (VKOS_WaitSemaphore(hAppEvent, -1) != 0) return;
         if (EventSharedMem.HeadEvent == EventSharedMem.TailEvent) continue;
         if (VKOS_WaitSemaphore(*phVxServiceMutex, -1) != 0) {
             VKOS_SignalSemaphore(*phVxServiceEvent);

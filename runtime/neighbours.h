@@ -13,11 +13,9 @@
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
 #include "platform/vkiodput.h"
+#include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
-// Service protocol server.
-int TallwireClose();
-int InitializeTallwire(int tcpEnabled, int numSerialPorts, int readControlLevel, int writeControlLevel, int reserved);
 // CANopen stack and the CAN controller driver.
 int CanOpenClose(uint8_t controllerId);
 typedef void (*MSCANIsr)();

@@ -7,8 +7,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN int TallwireClose() { return 0; }
-STANDIN int InitializeTallwire(int, int, int, int, int) { return 0; }
 STANDIN int CanOpenClose(uint8_t) { return 0; }
 STANDIN int MSCANBConnect(MSCANIsr) { return 0; }
 STANDIN int MSCANBDisconnect(MSCANIsr) { return 0; }

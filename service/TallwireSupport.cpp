@@ -1,0 +1,93 @@
+#include "service/TallwireSupport.h"
+
+#include "platform/vkiodev.h"
+#include "service/TwSerial.h"
+#include "service/TwTcp.h"
+
+// No structure values in this build.
+const StructDataRecord* StructData = nullptr;
+uint32_t StructDataCount = 0;
+
+TWEventData TWEventDataRecord = {0, 0, nullptr};
+
+void AssignTWEventDataPointer(TwValue* value) { value->data.ptr = &TWEventDataRecord; }
+
+uint8_t szBuffer[TW_SCI_BUFFER_SIZE];
+int curIndex = 0;
+
+namespace twsupport {
+
+uint8_t SciPutc(uint8_t byte) {
+    // A full buffer refuses the byte; the framer offers it again later.
+    if (curIndex >= TW_SCI_BUFFER_SIZE) return TW_BYTE_NOT_NOW;
+    szBuffer[curIndex++] = byte;
+    return 0;
+}
+
+uint8_t SciGetc(uint8_t* byte) {
+    if (pCurTWSerialPort == nullptr) return TW_BYTE_NOT_NOW;
+    int dev = pCurTWSerialPort->deviceNumber;
+    uint32_t waiting = 0;
+    if (VKIO_devControl(dev, DEVCTL_NREAD, reinterpret_cast<long>(&waiting), 0) < 0 || waiting < 1)
+        return TW_BYTE_NOT_NOW;
+    int32_t c = VKIO_devGetc(dev);
+    if (c < 0) return TW_BYTE_NOT_NOW;
+    *byte = static_cast<uint8_t>(c);
+    return 0;
+}
+
+void FlushMessage() {
+    if (curIndex > 0 && pCurTWSerialPort != nullptr)
+        VKIO_devWrite(pCurTWSerialPort->deviceNumber, szBuffer, curIndex);
+    curIndex = 0;
+}
+
+void TcpTwSlave() { tcpTwSlave(); }
+void TcpTwListener() { runTcpListener(); }
+void TcpTwClose() { CloseAllSockets(); }
+
+}  // namespace twsupport
+
+// The transport callbacks are in place; the value, security, identifier and
+// control callbacks of the application side are empty here, and the
+// requests that need them answer with their "not provided" status.
+const TwapiDescriptor TallwireClassicDescriptor = {
+    .Connect = nullptr,
+    .ResetControl = nullptr,
+    .ShutdownControl = nullptr,
+    .BeginProgramming = nullptr,
+    .IsControlRunning = nullptr,
+    .SaveValues = nullptr,
+    .GetSystemIdentifier = nullptr,
+    .GetControlIdentifier = nullptr,
+    .SetControlIdentifier = nullptr,
+    .GetApplicationIdentifier = nullptr,
+    .GetConfigIdentifier = nullptr,
+    .SetConfigIdentifier = nullptr,
+    .GetProductIdentifier = nullptr,
+    .GetSymbolTableEntry = nullptr,
+    .GetSymbolCount = nullptr,
+    .ReadValForHandle = nullptr,
+    .WriteValue = nullptr,
+    .GetDataPacketBytes = nullptr,
+    .ReadBytes = nullptr,
+    .GetArraySize = nullptr,
+    .ReadArrayItem = nullptr,
+    .WriteArrayItem = nullptr,
+    .ValidateSecurityItem = nullptr,
+    .GetValueHandle = nullptr,
+    .TcpTwSlave = twsupport::TcpTwSlave,
+    .TcpTwListener = twsupport::TcpTwListener,
+    .TcpTwClose = twsupport::TcpTwClose,
+    .SciPutc = twsupport::SciPutc,
+    .SciGetc = twsupport::SciGetc,
+    .FlushMessage = twsupport::FlushMessage,
+    .ResetAllowed = nullptr,
+    .ShutdownAllowed = nullptr,
+    .BeginProgrammingVeto = nullptr,
+    .GetSessionSecurityLevel = nullptr,
+    .AccountSecurityLogin = nullptr,
+    .QueryAccountSecurityLevel = nullptr,
+    .EndProgramming = nullptr,
+    .WriteProgramMemory = nullptr,
+};

@@ -1,0 +1,358 @@
+#include "service/TwTcp.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "host/hostio.h"
+#include "host/hostkernel.h"
+#include "platform/vkos.h"
+#include "runtime/sched.h"
+#include "service/Tallwire.h"
+#include "service/TallwireSupport.h"
+#include "service/TwDataTypeIO.h"
+
+TwTcpPort TWTcpPorts[TW_TCP_PORTS] = {
+    {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+TwTcpBuffers TheTcpBuffers;
+TwTcpBuffers* pTcpBuffers = &TheTcpBuffers;
+TwTcpPort* pCurTWTcpPort = nullptr;
+int listenerSocket = -1;
+int TWRun = 1;
+
+namespace {
+
+int slotIndex = 0;
+
+constexpr int kMaxWriteAttempts = 200;
+
+// Bytes waiting on the socket, or -1 when they cannot be counted.
+int bytesWaiting(int fd) {
+    int n = 0;
+    if (ioctl(fd, FIONREAD, &n) < 0) return -1;
+    return n;
+}
+
+// True once the peer has closed its side (or the connection failed): no
+// more bytes will arrive beyond those already waiting.
+bool peerClosed(int fd) {
+    pollfd p{fd, static_cast<short>(POLLIN | POLLRDHUP), 0};
+    if (poll(&p, 1, 0) <= 0) return false;
+    return (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+int readBytes(int fd, uint8_t* dst, int n) {
+    ssize_t r = recv(fd, dst, static_cast<size_t>(n), MSG_DONTWAIT);
+    return r < 0 ? 0 : static_cast<int>(r);
+}
+
+// Writes len bytes to the current slot's socket; a write that leaves bytes
+// unsent is retried 10 ms later, at most 200 writes in all. A hard error
+// (the peer is gone) drops the reply at once; the next read frees the slot.
+void writeToCurrent(const uint8_t* data, int len) {
+    TwTcpPort* port = pCurTWTcpPort;
+    int sent = 0;
+    for (int attempt = 0; attempt < kMaxWriteAttempts && sent < len; ++attempt) {
+        if (attempt > 0) VKOS_SleepMillisec(10);
+        // The slot may have been closed while this task slept.
+        if (port == nullptr || port->inUse == 0 || port->socket < 0) return;
+        ssize_t r = send(port->socket, data + sent, static_cast<size_t>(len - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (r > 0) {
+            sent += static_cast<int>(r);
+        } else if (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            return;
+        }
+    }
+}
+
+void clearFrameState() {
+    pCurTWTcpPort->pendingLength = 0;
+    pTcpBuffers->receivedLength = 0;
+    pTcpBuffers->replyLength = 0;
+}
+
+void tcpReplyChannelError(uint8_t code) {
+    pCurTWTcpPort->lastChannelError = code;
+    uint8_t frame[3] = {static_cast<uint8_t>(code | pCurTWTcpPort->frameType), 0, 0};
+    writeToCurrent(frame, 3);
+}
+
+void tcpInsertReplyHeader(uint8_t type) {
+    uint16_t payload = static_cast<uint16_t>(pTcpBuffers->replyLength - TW_TCP_HEADER);
+    pTcpBuffers->reply[0] = type;
+    pTcpBuffers->reply[1] = static_cast<uint8_t>(payload >> 8);
+    pTcpBuffers->reply[2] = static_cast<uint8_t>(payload);
+}
+
+void TWtcpWrite() {
+    writeToCurrent(pTcpBuffers->reply, pTcpBuffers->replyLength);
+}
+
+void tcpReplyToConnectRequest() {
+    Connect();
+    pCurTWTcpPort->connected = 1;
+    TwInsertUint16(TW_TCP_MAX_REQUEST);
+    TwInsertUint16(TW_TCP_REPLY_BUFFER);
+    tcpInsertReplyHeader(0);
+    TWtcpWrite();
+}
+
+// Reads the header of the next frame into the current slot. Returns false
+// when no header is held afterwards.
+bool tcpGetHeader() {
+    TwTcpPort* port = pCurTWTcpPort;
+    if (port->pendingLength != 0) return true;
+    int waiting = bytesWaiting(port->socket);
+    if (waiting < TW_TCP_HEADER) {
+        if (waiting >= 0 && peerClosed(port->socket)) FreeCurTcpSocket();
+        return false;
+    }
+    uint8_t header[3];
+    if (readBytes(port->socket, header, 3) != 3) return false;
+    pTcpBuffers->extractIndex = 0;
+    port->frameType = header[0];
+    uint16_t length = static_cast<uint16_t>((header[1] << 8) | header[2]);
+    if (port->frameType > 1) {
+        tcpReplyChannelError(TW_CHERR_BAD_TYPE);
+        clearFrameState();
+        return false;
+    }
+    if (length == 0 || length > TW_TCP_MAX_REQUEST) {
+        tcpReplyChannelError(TW_CHERR_BAD_LENGTH);
+        clearFrameState();
+        return false;
+    }
+    port->pendingLength = length;
+    return true;
+}
+
+// Reads one frame of the current slot; returns the payload length of a
+// data request ready for dispatch, else 0.
+uint16_t TWtcpRead() {
+    TwTcpPort* port = pCurTWTcpPort;
+    if (!tcpGetHeader()) return 0;
+    int waiting = bytesWaiting(port->socket);
+    if (waiting < 0) {
+        tcpReplyChannelError(static_cast<uint8_t>(waiting & 0xFF));
+        FreeCurTcpSocket();
+        return 0;
+    }
+    uint16_t length = port->pendingLength;
+    if (waiting < length) {
+        // The rest of the payload is awaited, unless the peer has gone.
+        if (peerClosed(port->socket)) FreeCurTcpSocket();
+        return 0;
+    }
+    int got = readBytes(port->socket, pTcpBuffers->request, length);
+    if (got < length) got += readBytes(port->socket, pTcpBuffers->request + got, length - got);
+    if (got < length) {
+        tcpReplyChannelError(TW_CHERR_SHORT);
+        clearFrameState();
+        return 0;
+    }
+    port->pendingLength = 0;
+    pTcpBuffers->receivedLength = length;
+    pTcpBuffers->replyLength = TW_TCP_HEADER;
+    if (port->frameType == 0) {
+        if (port->connected) tcpReplyChannelError(TW_CHERR_STATE);
+        else tcpReplyToConnectRequest();
+        return 0;
+    }
+    if (!port->connected) {
+        tcpReplyChannelError(TW_CHERR_STATE);
+        return 0;
+    }
+    pTcpBuffers->extractIndex = 0;
+    port->lastActivityMs = tcpNowMs();
+    return length;
+}
+
+}  // namespace
+
+uint32_t tcpNowMs() { return 5u * sysclock_ticks; }
+
+uint16_t tcpListenPort() { return hostio::hostPort(TW_TCP_PORT); }
+
+uint8_t tcpTwExtract() {
+    // Past the received bytes a request reads as zeros.
+    if (pTcpBuffers->extractIndex >= pTcpBuffers->receivedLength) return 0;
+    return pTcpBuffers->request[pTcpBuffers->extractIndex++];
+}
+
+void tcpTwInsert(uint8_t b) {
+    // Bytes beyond the reply buffer are dropped.
+    if (pTcpBuffers->replyLength >= TW_TCP_REPLY_BUFFER) return;
+    pTcpBuffers->reply[pTcpBuffers->replyLength++] = b;
+}
+
+bool tcpInsertWillOverflow(uint16_t n) { return pTcpBuffers->replyLength + n > TW_TCP_REPLY_BUFFER; }
+
+bool tcpDataAvailable(uint16_t n) { return pTcpBuffers->extractIndex + n <= pTcpBuffers->receivedLength; }
+
+bool tcpCanTwExtractString(uint16_t n) {
+    for (uint32_t i = pTcpBuffers->extractIndex, k = 0; i < pTcpBuffers->receivedLength && k < n; ++i, ++k)
+        if (pTcpBuffers->request[i] == 0) return true;
+    return false;
+}
+
+uint16_t tcpCurrentPortRef() {
+    return pCurTWTcpPort == nullptr ? 0 : static_cast<uint16_t>(pCurTWTcpPort->socket + 4096);
+}
+
+bool tcpPortRefInUse(uint16_t ref) {
+    for (const TwTcpPort& p : TWTcpPorts)
+        if (p.inUse && static_cast<uint16_t>(p.socket + 4096) == ref) return true;
+    return false;
+}
+
+uint16_t tcpOutputBufferSpace() { return TW_TCP_REPLY_BUFFER - TW_TCP_HEADER; }
+
+uint16_t tcpMaxDataPacketBytes(uint32_t handle) {
+    const TwapiDescriptor* d = TwapiDescriptorPtr;
+    if (d == nullptr || d->GetDataPacketBytes == nullptr) return 0;
+    return static_cast<uint16_t>(d->GetDataPacketBytes(handle));
+}
+
+void TcpSetTokenForAll(uint8_t state) {
+    for (TwTcpPort& p : TWTcpPorts)
+        if (p.inUse) p.tokenState = state;
+}
+
+int TcpChangeExcluded() {
+    for (const TwTcpPort& p : TWTcpPorts)
+        if (p.inUse && p.tokenState == TOKEN_HOLDER) return 1;
+    return 0;
+}
+
+void tcpInstallOperations() {
+    static constexpr TwTransportOps ops{tcpTwExtract,    tcpTwInsert,          tcpInsertWillOverflow,
+                                        tcpDataAvailable, tcpCanTwExtractString, tcpCurrentPortRef,
+                                        tcpPortRefInUse,  tcpOutputBufferSpace, tcpMaxDataPacketBytes};
+    TwInstallOperations(ops);
+    pTcpSetTokenForAll = TcpSetTokenForAll;
+    pTcpChangeExcluded = TcpChangeExcluded;
+}
+
+bool CurTcpPortExpired() {
+    const TwTcpPort* p = pCurTWTcpPort;
+    // Modular difference: the millisecond count wraps.
+    return p != nullptr && p->inUse && tcpNowMs() - p->lastActivityMs > TW_TCP_IDLE_LIMIT_MS;
+}
+
+void tcpTwSlave() {
+    if (_TW_SLAVEpid == 0 || pTcpBuffers == nullptr) return;
+    tcpInstallOperations();
+    if (slotIndex > TW_TCP_PORTS - 1) slotIndex = 0;
+    for (; slotIndex < TW_TCP_PORTS; ++slotIndex) {
+        TwTcpPort* port = &TWTcpPorts[slotIndex];
+        if (!port->inUse) continue;
+        pCurTWTcpPort = port;
+        while (port->inUse) {
+            if (TWtcpRead() == 0) {
+                if (CurTcpPortExpired()) FreeCurTcpSocket();
+                break;
+            }
+            ProcessRequest();
+            tcpInsertReplyHeader(1);
+            TWtcpWrite();
+        }
+    }
+    pCurTWTcpPort = nullptr;
+}
+
+void ShutdownSocket(int fd) {
+    linger l{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    shutdown(fd, SHUT_RDWR);
+    close(fd);
+}
+
+int AddSocketToPortList(int fd, uint32_t peerAddress) {
+    for (TwTcpPort& p : TWTcpPorts) {
+        if (p.inUse) continue;
+        p.lastActivityMs = tcpNowMs();
+        p.connected = 0;
+        p.socket = fd;
+        p.peerAddress = peerAddress;
+        p.pendingLength = 0;
+        p.lastChannelError = 0;
+        p.tokenState = ChangeExcluded() ? TOKEN_EXCLUDED : TOKEN_ALLOWED;
+        p.inUse = 1;
+        return 1;
+    }
+    return 0;
+}
+
+void FreeCurTcpSocket() {
+    TwTcpPort* p = pCurTWTcpPort;
+    if (p == nullptr || !p->inUse) return;
+    ShutdownSocket(p->socket);
+    p->connected = 0;
+    p->lastActivityMs = 0;
+    p->securityLevel = 0;
+    p->pendingLength = 0;
+    if (p->tokenState == TOKEN_HOLDER) AllowChangeForAll(1);
+    p->tokenState = 0;
+    p->socket = -1;
+    p->inUse = 0;
+}
+
+uint32_t runTcpListener() {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return 0x80000000u;
+    int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    addr.sin_port = htons(tcpListenPort());
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || listen(fd, 8) < 0) {
+        close(fd);
+        return 0x80000000u;
+    }
+    listenerSocket = fd;
+    // A server opened again after a close serves again.
+    TWRun = 1;
+    for (;;) {
+        if (TWRun == 0) {
+            VKOS_SleepMillisec(10);
+            continue;
+        }
+        // Wait for a connection without holding the CPU; look at TWRun again
+        // at least every 50 ms.
+        if (hk::waitFd(listenerSocket, POLLIN, 10) < 0) return 0;
+        if (TWRun == 0 || listenerSocket < 0) continue;
+        sockaddr_in peer{};
+        socklen_t len = sizeof peer;
+        int client = accept4(listenerSocket, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (client < 0) continue;
+        // Every reply is a whole frame written at once: send it without delay.
+        int nodelay = 1;
+        setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
+        if (!AddSocketToPortList(client, ntohl(peer.sin_addr.s_addr))) ShutdownSocket(client);
+    }
+}
+
+void CloseAllSockets() {
+    TWRun = 0;
+    if (listenerSocket >= 0) close(listenerSocket);
+    listenerSocket = -1;
+    for (TwTcpPort& p : TWTcpPorts) {
+        if (!p.inUse) continue;
+        ShutdownSocket(p.socket);
+        p.socket = -1;
+        p.inUse = 0;
+        p.securityLevel = 0;
+        p.tokenState = 0;
+        p.pendingLength = 0;
+        p.connected = 0;
+    }
+}
