@@ -161,6 +161,7 @@ struct Kernel {
 
     VOIDFUNCPTR clockHook = nullptr;
     long clockArg = 0;
+    std::function<void()> tickObserver;
 
     std::mutex irqMutex;
     std::deque<std::function<void()>> posted;
@@ -318,6 +319,7 @@ void processTick() {
         }
     }
     if (K.clockHook) K.clockHook(K.clockArg);
+    if (K.tickObserver) K.tickObserver();
     K.idleCv.notify_all();
 }
 
@@ -520,7 +522,7 @@ void cpuMain() {
             bool open = K.untilDone && !*K.untilDone;
             if (nextTick <= K.limitNs || open) {
                 // With no clock hook, ticks only end time-outs: skip to the next one.
-                if (!K.clockHook) {
+                if (!K.clockHook && !K.tickObserver) {
                     uint64_t target = open ? std::numeric_limits<uint64_t>::max() : K.limitNs / kTickNs;
                     for (Task* t : K.live)
                         if (t->wakeTick != 0) target = std::min(target, t->wakeTick);
@@ -671,6 +673,7 @@ void runTask(const std::function<void()>& fn, int priority, const char* name) {
         wake();
         K.idleCv.wait(l, [&] { return done; });
         K.untilDone = nullptr;
+        if (K.limitNs == std::numeric_limits<uint64_t>::max()) return;  // free-running clock
         K.limitNs = std::max(K.limitNs, K.simNow);
         waitIdleAtLimit(l);
     } else {
@@ -705,6 +708,11 @@ void consumeCpu(uint64_t ns) {
 
 void checkpoint() {
     if (tOnCpu) schedPoint();
+}
+
+void setTickObserver(std::function<void()> fn) {
+    std::lock_guard<ExtMutex> l(K.ext);
+    K.tickObserver = std::move(fn);
 }
 
 void postInterrupt(std::function<void()> handler) {

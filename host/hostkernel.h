@@ -66,6 +66,10 @@ void checkpoint();
 // any host thread or from inside the kernel).
 void postInterrupt(std::function<void()> handler);
 
+// Board hardware that lives on the tick (a watchdog timer, ...): called at
+// interrupt level at every tick, after the clock hook. Set before start.
+void setTickObserver(std::function<void()> fn);
+
 // Blocks the calling task until `fd` is ready for `events` (poll flags) or
 // `timeoutTicks` ticks pass (-1 forever, 0 poll). Returns the revents seen,
 // 0 on time-out, -1 when the task was deleted or called outside a task.

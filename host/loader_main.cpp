@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/board.h"
 #include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
@@ -94,11 +95,16 @@ int main(int argc, char** argv) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    // A shell may start us with SIGINT ignored (a background job); an
+    // ignored signal is discarded, so restore the default before blocking.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     hostfs::setApplicationRoot(root);
     hostio::setPortOffset(portOffset);
+    hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
     hk::start(mode);
     hostplatform::start(true);
     if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();

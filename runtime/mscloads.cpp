@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/system/_MASTER.cells.h"
 #include "platform/vkos.h"
 #include "runtime/appmain.h"
 #include "runtime/sysinfo.h"
@@ -108,26 +109,26 @@ uint32_t GetLoadPercentageForRG(uint32_t i) {
 }
 
 void LoadStep() {
-    using namespace rtcells;
+    auto& M = cells::_MASTER;
     int32_t idle = static_cast<int32_t>(FR_LooperCount) * 100 / 402;
     FR_LooperCount = 0;
     UpdateTaskTimesLoadPercentages();
-    MASTER_SYS_INFO_RG160_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(6));
-    MASTER_SYS_INFO_RG80_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(5));
-    MASTER_SYS_INFO_RG40_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(4));
-    MASTER_SYS_INFO_RG20_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(3));
-    MASTER_SYS_INFO_RG10_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(2));
-    MASTER_SYS_INFO_RG5_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(1));
-    MASTER_SYS_INFO_M_TOT_LOAD_C2 = 0;
-    MASTER_SYS_INFO_RG1_LOAD = 0;
-    int32_t x = (100 - MASTER_SYS_INFO_M_TOT_LOAD - MASTER_SYS_INFO_SYS_LOAD) * idle / 100;
-    if (x >= 0 && x <= 100) MASTER_SYS_INFO_IDLE_TIME = x;
-    MASTER_SYS_INFO_SYS_LOAD = 0;
-    int32_t s = MASTER_SYS_INFO_RG10_LOAD + MASTER_SYS_INFO_RG5_LOAD + MASTER_SYS_INFO_RG20_LOAD +
-                MASTER_SYS_INFO_RG40_LOAD + MASTER_SYS_INFO_RG80_LOAD + MASTER_SYS_INFO_RG160_LOAD +
-                MASTER_SYS_INFO_SYS_LOAD;
-    if (s >= 0 && s <= 100) MASTER_SYS_INFO_M_TOT_LOAD = s;
-    MASTER_SYS_INFO_M_TOT_LOAD_C2 = 0;
+    M._SYS_INFO_RG160_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(6));
+    M._SYS_INFO_RG80_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(5));
+    M._SYS_INFO_RG40_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(4));
+    M._SYS_INFO_RG20_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(3));
+    M._SYS_INFO_RG10_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(2));
+    M._SYS_INFO_RG5_LOAD = static_cast<int32_t>(GetLoadPercentageForRG(1));
+    M._SYS_INFO_M_TOT_LOAD_C2 = 0;
+    M._SYS_INFO_RG1_LOAD = 0;
+    int32_t x = (100 - M._SYS_INFO_M_TOT_LOAD - M._SYS_INFO_SYS_LOAD) * idle / 100;
+    if (x >= 0 && x <= 100) M._SYS_INFO_IDLE_TIME = x;
+    M._SYS_INFO_SYS_LOAD = 0;
+    int32_t s = M._SYS_INFO_RG10_LOAD + M._SYS_INFO_RG5_LOAD + M._SYS_INFO_RG20_LOAD +
+                M._SYS_INFO_RG40_LOAD + M._SYS_INFO_RG80_LOAD + M._SYS_INFO_RG160_LOAD +
+                M._SYS_INFO_SYS_LOAD;
+    if (s >= 0 && s <= 100) M._SYS_INFO_M_TOT_LOAD = s;
+    M._SYS_INFO_M_TOT_LOAD_C2 = 0;
 }
 
 void FRTimeTask(long) {

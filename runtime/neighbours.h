@@ -8,11 +8,13 @@
 
 #include "drivers/ZarnHwDepend.h"
 #include "drivers/ZarnIntrHandler.h"
+#include "drivers/ZarnTurbineSpeed.h"
 #include "host/vkboard.h"
 #include "host/vkplatform.h"
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
 #include "platform/vkiodput.h"
+#include "runtime/appmem.h"
 #include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
@@ -22,11 +24,8 @@ typedef void (*MSCANIsr)();
 int MSCANBConnect(MSCANIsr isr);
 int MSCANBDisconnect(MSCANIsr isr);
 void MSCANBInterrupt();
-// Controller I/O drivers: discrete-input time stamps, speed sensors,
-// calibration and channel start-up.
+// Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
 void UpdateZarnDITimeStamp();
-extern uint32_t ZarnTssUsed[2];
-void FilterZarnTss(int ch);
 int ReadCalValues();
 int ValidateCalChecksum();
 void SetCalDefaults();
@@ -34,8 +33,6 @@ void init_local_channels();
 // Storage: tunables file.
 int init_eeram();
 int update_ee();
-// Application memory initialisation.
-void init_blk_ram();
 // PID contexts.
 void RTinit_pid_contexts();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).

@@ -1,5 +1,6 @@
 #include "runtime/sched.h"
 
+#include "app/system/_MASTER.cells.h"
 #include "platform/vkos.h"
 #include "runtime/appmain.h"
 #include "runtime/mscloads.h"
@@ -67,17 +68,17 @@ Group groups[kNumRateGroups] = {
 };
 
 void exchangeSysInfo() {
-    rtcells::MASTER_SYS_INFO_SYS_FLT = static_cast<int32_t>(_SYS_INFO_FAULT);
-    rtcells::MASTER_SYS_INFO_S_PWD = static_cast<int32_t>(_SYS_INFO_S_PWD);
-    rtcells::MASTER_SYS_INFO_C_PWD = static_cast<int32_t>(_SYS_INFO_C_PWD);
-    rtcells::MASTER_SYS_INFO_EE_BUSY = static_cast<int32_t>(_SYS_INFO_EE_BUSY);
-    rtcells::MASTER_SYS_INFO_RG_SLIP = static_cast<int32_t>(_SYS_INFO_RG_SLIP);
+    cells::_MASTER._SYS_INFO_SYS_FLT = static_cast<int32_t>(_SYS_INFO_FAULT);
+    cells::_MASTER._SYS_INFO_S_PWD = static_cast<int32_t>(_SYS_INFO_S_PWD);
+    cells::_MASTER._SYS_INFO_C_PWD = static_cast<int32_t>(_SYS_INFO_C_PWD);
+    cells::_MASTER._SYS_INFO_EE_BUSY = static_cast<int32_t>(_SYS_INFO_EE_BUSY);
+    cells::_MASTER._SYS_INFO_RG_SLIP = static_cast<int32_t>(_SYS_INFO_RG_SLIP);
     _SYS_INFO_STOP_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
     _SYS_INFO_LOCK_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
     _SYS_INFO_UPDATE_EE = static_cast<uint32_t>(rtcells::MASTER_EE_UPDATE_B_NAME);
     _SYS_INFO_LOCK_IO = static_cast<uint32_t>(rtcells::MASTER_IOLOCK_CMD_B_NAME);
-    rtcells::MASTER_SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);
-    _SYS_INFO_ALM_RST = static_cast<uint32_t>(rtcells::MASTER_SYS_INFO_ALM_RST);
+    cells::_MASTER._SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);
+    _SYS_INFO_ALM_RST = static_cast<uint32_t>(cells::_MASTER._SYS_INFO_ALM_RST);
 }
 
 void r160TimeStamp() {
@@ -113,7 +114,7 @@ void handleGroup(int gi) {
     if (gi == 0) sKey = 0x0707;
     if (gi == 4) {
         vk_sleep_ticks = 0;
-        rtcells::MASTER_SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);
+        cells::_MASTER._SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);
         vkspl_resched = 0;
     }
     for (uint32_t* f : g.flags)
@@ -130,7 +131,7 @@ void handleGroup(int gi) {
         if (*g.slip > 128) {
             int k = intLock();
             _Slip_Error(g.periodMs);
-            rtcells::MASTER_SYS_INFO_RG_SLIP = 1;
+            cells::_MASTER._SYS_INFO_RG_SLIP = 1;
             intUnlock(k);
         } else {
             *g.expected = *g.counter;

@@ -12,15 +12,12 @@ STANDIN int MSCANBConnect(MSCANIsr) { return 0; }
 STANDIN int MSCANBDisconnect(MSCANIsr) { return 0; }
 STANDIN void MSCANBInterrupt() {}
 STANDIN void UpdateZarnDITimeStamp() {}
-STANDIN uint32_t ZarnTssUsed[2];
-STANDIN void FilterZarnTss(int) {}
 STANDIN int ReadCalValues() { return 0; }
 STANDIN int ValidateCalChecksum() { return 0; }
 STANDIN void SetCalDefaults() {}
 STANDIN void init_local_channels() {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }
-STANDIN void init_blk_ram() {}
 STANDIN void RTinit_pid_contexts() {}
 STANDIN void _R10_iogather() {}
 STANDIN void _R20_iogather() {}
@@ -29,16 +26,6 @@ STANDIN void CheckTTYControlPrams() {}
 STANDIN void Assert_IOLOCK() {}
 STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}
-STANDIN void _R10_R20_move_vals() {}
-STANDIN void _R10_R40_move_vals() {}
-STANDIN void _R10_R80_move_vals() {}
-STANDIN void _R10_R160_move_vals() {}
-STANDIN void _R20_R40_move_vals() {}
-STANDIN void _R20_R80_move_vals() {}
-STANDIN void _R20_R160_move_vals() {}
-STANDIN void _R40_R80_move_vals() {}
-STANDIN void _R40_R160_move_vals() {}
-STANDIN void _R80_R160_move_vals() {}
 STANDIN void populate_R10Data_Log_Values() {}
 STANDIN void populate_R20Data_Log_Values() {}
 STANDIN void populate_R40Data_Log_Values() {}

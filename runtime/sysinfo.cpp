@@ -14,29 +14,11 @@ namespace rtcells {
 namespace {
 // The stop permissive "CALMODE.CALPERM.B_NAME" stands at true until the
 // calibration-mode logic computes it.
-int32_t words[21] = {0, 0, 0, 0, 0, 0, 0, 1};
+int32_t words[3] = {1, 0, 0};
 SysTimeValue tod;
 }  // namespace
-int32_t& MASTER_SYS_INFO_SYS_FLT = words[0];
-int32_t& MASTER_SYS_INFO_SYS_ALM = words[1];
-int32_t& MASTER_SYS_INFO_S_PWD = words[2];
-int32_t& MASTER_SYS_INFO_C_PWD = words[3];
-int32_t& MASTER_SYS_INFO_EE_BUSY = words[4];
-int32_t& MASTER_SYS_INFO_RG_SLIP = words[5];
-int32_t& MASTER_SYS_INFO_ALM_RST = words[6];
-int32_t& CALMODE_CALPERM_B_NAME = words[7];
-int32_t& MASTER_EE_UPDATE_B_NAME = words[8];
-int32_t& MASTER_IOLOCK_CMD_B_NAME = words[9];
-int32_t& MASTER_SYS_INFO_RG160_LOAD = words[10];
-int32_t& MASTER_SYS_INFO_RG80_LOAD = words[11];
-int32_t& MASTER_SYS_INFO_RG40_LOAD = words[12];
-int32_t& MASTER_SYS_INFO_RG20_LOAD = words[13];
-int32_t& MASTER_SYS_INFO_RG10_LOAD = words[14];
-int32_t& MASTER_SYS_INFO_RG5_LOAD = words[15];
-int32_t& MASTER_SYS_INFO_RG1_LOAD = words[16];
-int32_t& MASTER_SYS_INFO_M_TOT_LOAD = words[17];
-int32_t& MASTER_SYS_INFO_M_TOT_LOAD_C2 = words[18];
-int32_t& MASTER_SYS_INFO_SYS_LOAD = words[19];
-int32_t& MASTER_SYS_INFO_IDLE_TIME = words[20];
+int32_t& CALMODE_CALPERM_B_NAME = words[0];
+int32_t& MASTER_EE_UPDATE_B_NAME = words[1];
+int32_t& MASTER_IOLOCK_CMD_B_NAME = words[2];
 SysTimeValue& ORVEX12_IO_RTC_TOD = tod;
 }  // namespace rtcells

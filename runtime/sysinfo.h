@@ -19,30 +19,12 @@ extern SysTimeValue _SYS_INFO_TS_CLOCK, _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK
     _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
 extern uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
 
-// Application cells the runtime reads and writes. Stand-in until the
-// application's _MASTER, CALMODE, MASTER and ORVEX12_IO modules are
+// Application cells the runtime reads besides those of _MASTER. Stand-in
+// until the application's CALMODE, MASTER and ORVEX12_IO modules are
 // declared in the cell catalogue: plain words with the cells' names.
 namespace rtcells {
-extern int32_t& MASTER_SYS_INFO_SYS_FLT;
-extern int32_t& MASTER_SYS_INFO_SYS_ALM;
-extern int32_t& MASTER_SYS_INFO_S_PWD;
-extern int32_t& MASTER_SYS_INFO_C_PWD;
-extern int32_t& MASTER_SYS_INFO_EE_BUSY;
-extern int32_t& MASTER_SYS_INFO_RG_SLIP;
-extern int32_t& MASTER_SYS_INFO_ALM_RST;
 extern int32_t& CALMODE_CALPERM_B_NAME;
 extern int32_t& MASTER_EE_UPDATE_B_NAME;
 extern int32_t& MASTER_IOLOCK_CMD_B_NAME;
-extern int32_t& MASTER_SYS_INFO_RG160_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG80_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG40_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG20_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG10_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG5_LOAD;
-extern int32_t& MASTER_SYS_INFO_RG1_LOAD;
-extern int32_t& MASTER_SYS_INFO_M_TOT_LOAD;
-extern int32_t& MASTER_SYS_INFO_M_TOT_LOAD_C2;
-extern int32_t& MASTER_SYS_INFO_SYS_LOAD;
-extern int32_t& MASTER_SYS_INFO_IDLE_TIME;
 extern SysTimeValue& ORVEX12_IO_RTC_TOD;
 }  // namespace rtcells

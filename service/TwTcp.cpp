@@ -328,8 +328,9 @@ uint32_t runTcpListener() {
         }
         // Wait for a connection without holding the CPU; look at TWRun again
         // at least every 50 ms.
-        if (hk::waitFd(listenerSocket, POLLIN, 10) < 0) return 0;
-        if (TWRun == 0 || listenerSocket < 0) continue;
+        int ready = hk::waitFd(listenerSocket, POLLIN, 10);
+        if (ready < 0) return 0;
+        if (ready == 0 || TWRun == 0 || listenerSocket < 0) continue;
         sockaddr_in peer{};
         socklen_t len = sizeof peer;
         int client = accept4(listenerSocket, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);

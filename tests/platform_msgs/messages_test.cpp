@@ -1,6 +1,7 @@
 // State and event messages to the platform, task times and load figures.
 #include <gtest/gtest.h>
 
+#include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "platform/send_evt.h"
@@ -85,13 +86,13 @@ TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
     rg_slices[0] = {r10Slice};
     ASSERT_EQ(start(), 0u);
     hk::runTicks(2 * 402 + 10);
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG10_LOAD, 10);
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG20_LOAD, 0);
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG5_LOAD, 0);
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_RG1_LOAD, 0);
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_M_TOT_LOAD, 10);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG10_LOAD, 10);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG20_LOAD, 0);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG5_LOAD, 0);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG1_LOAD, 0);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_M_TOT_LOAD, 10);
     // The idle probe ran on every tick: idle 100, scaled by what the groups left.
-    EXPECT_EQ(rtcells::MASTER_SYS_INFO_IDLE_TIME, 90);
+    EXPECT_EQ(cells::_MASTER._SYS_INFO_IDLE_TIME, 90);
     ASSERT_EQ(stop(), 0u);
 }
 

@@ -1,0 +1,62 @@
+// Module CNFG_SPEED: the speed-sensor settings and the two speed-sensor
+// channel blocks TSS_01 (driver channel 0) and TSS_02 (driver channel 1).
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define CNFG_SPEED_CELLS(X)                                   \
+    X(SPD1_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
+    X(SPD1_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD1_GEAR, IN, A, R10, TUNE(1.0, 0.1, 20.0))            \
+    X(SPD1_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD1_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
+    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN)                     \
+    X(SPD1_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
+    X(SPD1_LOW_SP, A_NAME, A, R10, PLAIN)                     \
+    X(SPD2_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
+    X(SPD2_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD2_GEAR, IN, A, R10, TUNE(1.0, 0.1, 10.0))            \
+    X(SPD2_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD2_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
+    X(SPD2_MAXSPD, A_NAME, A, R10, PLAIN)                     \
+    X(SPD2_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
+    X(SPD2_LOW_SP, A_NAME, A, R10, PLAIN)                     \
+    X(TSS_01, LATCH_DLY, A, R10, TUNE(20.0, 0.0, 100.0))      \
+    X(TSS_01, DERIV, A, R10, PLAIN)                           \
+    X(TSS_01, MIN_SPEED, B, R10, PLAIN)                       \
+    X(TSS_01, MPU_ZARN, A, R10, PLAIN)                        \
+    X(TSS_01, MONITOR, A, R10, PLAIN)                         \
+    X(TSS_01, HI_LATCH, B, R10, PLAIN)                        \
+    X(TSS_01, LO_LATCH, B, R10, PLAIN)                        \
+    X(TSS_01, LATCH_OR, B, R10, PLAIN)                        \
+    X(TSS_01, PHASE_DIFF, A, R10, PLAIN)                      \
+    X(TSS_01, TOOTH_DET, B, R10, PLAIN)                       \
+    X(TSS_02, LATCH_DLY, A, R10, TUNE(20.0, 0.0, 100.0))      \
+    X(TSS_02, DERIV, A, R10, PLAIN)                           \
+    X(TSS_02, MIN_SPEED, B, R10, PLAIN)                       \
+    X(TSS_02, MPU_ZARN, A, R10, PLAIN)                        \
+    X(TSS_02, MONITOR, A, R10, PLAIN)                         \
+    X(TSS_02, HI_LATCH, B, R10, PLAIN)                        \
+    X(TSS_02, LO_LATCH, B, R10, PLAIN)                        \
+    X(TSS_02, LATCH_OR, B, R10, PLAIN)                        \
+    X(TSS_02, PHASE_DIFF, A, R10, PLAIN)                      \
+    X(TSS_02, TOOTH_DET, B, R10, PLAIN)
+CAT_MODULE(CNFG_SPEED)
+
+// Block initialisation of both channel blocks (Hz per rpm 1.0) and of the
+// driver's channels 0 and 1; runs in init_blks after the rate-group tasks
+// have been created.
+void CNFG_SPEED_init_blks();
+
+// Sensor 1 (TSS_01, driver channel 0) and sensor 2 (TSS_02, channel 1):
+// settings, evaluation, latches, phase and teeth (pieces of _R10_TASK_1).
+namespace r10 {
+void CNFG_SPEED_config_1();
+void CNFG_SPEED_evaluate_1();
+void CNFG_SPEED_latches_1();
+void CNFG_SPEED_phase_teeth_1();
+void CNFG_SPEED_config_2();
+void CNFG_SPEED_evaluate_2();
+void CNFG_SPEED_latches_2();
+void CNFG_SPEED_phase_teeth_2();
+}  // namespace r10

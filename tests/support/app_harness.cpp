@@ -1,0 +1,136 @@
+#include "tests/support/app_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host/hostkernel.h"
+#include "runtime/catalogue.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
+
+namespace tc_test {
+
+namespace {
+uint32_t* const kCounters[kNumRateGroups] = {&TaskCounter_R10, &TaskCounter_R20, &TaskCounter_R40,
+                                             &TaskCounter_R80, &TaskCounter_R160};
+// The fixture catalogues whose copies run after the application's.
+std::vector<void (*)(int)> g_extra;
+void run_extra(int pair) {
+    for (auto f : g_extra) f(pair);
+}
+}  // namespace
+
+CatalogueAccess app_catalogue() { return {app_dbug_tables(), cell_ptr, nullptr, nullptr}; }
+
+void AppHarness::SetUp() {
+    RuntimeFixture::SetUp();
+    for (auto& s : rg_slices) s.clear();
+    catalogues_ = {app_catalogue()};
+    g_extra.clear();
+    cat::extra_copies = nullptr;
+    // The stop permissive, until the calibration-mode logic computes it.
+    rtcells::CALMODE_CALPERM_B_NAME = 1;
+}
+
+void AppHarness::TearDown() {
+    if (started_) stopApp();
+    cat::extra_copies = nullptr;
+    g_extra.clear();
+    RuntimeFixture::TearDown();
+}
+
+void AppHarness::useSlices(int group, std::vector<SliceFn> slices) { rg_slices[group] = std::move(slices); }
+
+void AppHarness::useCatalogue(const CatalogueAccess& c) {
+    catalogues_.push_back(c);
+    if (c.copies) {
+        g_extra.push_back(c.copies);
+        cat::extra_copies = run_extra;
+    }
+}
+
+void AppHarness::startApp() {
+    for (const auto& c : catalogues_)
+        if (c.clear) c.clear();
+    ASSERT_EQ(start(), 0u) << "tRGStart failed";
+    started_ = true;
+}
+
+void AppHarness::stopApp() {
+    started_ = false;
+    EXPECT_EQ(stop(), 0u) << "tRGEnd refused";
+}
+
+uint32_t AppHarness::passes(int group) const { return *kCounters[group]; }
+
+void AppHarness::runPasses(int group, uint32_t n) {
+    const uint32_t target = passes(group) + n;
+    // A frame of the slowest group takes 32 ticks; allow generously more.
+    const bool ok = hk::runUntil([&] { return passes(group) >= target; }, 64ull * (n + 1));
+    ASSERT_TRUE(ok) << "group " << group << " did not complete " << n << " frames";
+}
+
+void AppHarness::runTicks(uint64_t ticks) { hk::runTicks(ticks); }
+
+void* AppHarness::cell(const std::string& name, char* type) {
+    for (const auto& c : catalogues_) {
+        const DbugVar* v = dbug_find_in(c.tables, name.c_str());
+        if (v == nullptr) continue;
+        if (type) *type = v->type;
+        return c.ptr(dbug_cell_of(c.tables, *v));
+    }
+    return nullptr;
+}
+
+namespace {
+template <class T>
+T* typed(void* p, const std::string& name) {
+    EXPECT_NE(p, nullptr) << "no cell " << name;
+    return static_cast<T*>(p);
+}
+}  // namespace
+
+void AppHarness::setCell(const std::string& name, double value) {
+    char type = 0;
+    void* p = cell(name, &type);
+    ASSERT_NE(p, nullptr) << "no cell " << name;
+    switch (type) {
+        case 'A': *static_cast<float*>(p) = static_cast<float>(value); break;
+        case 'B': *static_cast<uint32_t*>(p) = value != 0.0 ? 1u : 0u; break;
+        case 'I': *static_cast<int32_t*>(p) = static_cast<int32_t>(value); break;
+        case 'U': *static_cast<uint32_t*>(p) = static_cast<uint32_t>(value); break;
+        default: FAIL() << name << " is of type " << type;
+    }
+}
+
+void AppHarness::setText(const std::string& name, const std::string& text) {
+    if (auto* p = typed<StrCell>(cell(name), name)) str_cell_copy(*p, text.c_str());
+}
+
+void AppHarness::setTime(const std::string& name, TimeCell t) {
+    if (auto* p = typed<TimeCell>(cell(name), name)) *p = t;
+}
+
+float AppHarness::real(const std::string& name) {
+    auto* p = typed<float>(cell(name), name);
+    return p ? *p : 0.0f;
+}
+uint32_t AppHarness::boolean(const std::string& name) {
+    auto* p = typed<uint32_t>(cell(name), name);
+    return p ? *p : 0u;
+}
+int32_t AppHarness::integer(const std::string& name) {
+    auto* p = typed<int32_t>(cell(name), name);
+    return p ? *p : 0;
+}
+std::string AppHarness::text(const std::string& name) {
+    auto* p = typed<StrCell>(cell(name), name);
+    return p ? std::string(p->s, strnlen(p->s, kStrCellBytes)) : std::string();
+}
+TimeCell AppHarness::time(const std::string& name) {
+    auto* p = typed<TimeCell>(cell(name), name);
+    return p ? *p : TimeCell{0, 0};
+}
+
+}  // namespace tc_test

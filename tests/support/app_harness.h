@@ -1,0 +1,74 @@
+// Runs generated-logic slices through real passes of the rate-group
+// runtime in simulated time, and sets and reads cells by their full name
+// "MODULE.BLOCK.FIELD". The way a module's tests drive its slices:
+//
+//   class SpeedCtrl : public tc_test::AppHarness {};
+//   TEST_F(SpeedCtrl, ...) {
+//       useSlices(0, {_R10_TASK_5, _R10_TASK_8});
+//       startApp();
+//       setCell("SPD_CTRL.ACT_LIM.NC", 7.5);
+//       runPasses(0, 3);                       // three more 10 ms frames
+//       EXPECT_EQ(real("SPD_CTRL.ACT_LIM.A_SW"), 7.5f);
+//   }
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/appmem.h"
+#include "runtime/dbug.h"
+#include "runtime/rgtask.h"
+#include "tests/support/runtime_fixture.h"
+
+namespace tc_test {
+
+// A catalogue the harness looks names up in: its directory tables and how a
+// cell reference becomes memory. The application's catalogue by default.
+struct CatalogueAccess {
+    DbugTables tables;
+    void* (*ptr)(CellRef ref);
+    void (*clear)();                 // clears its areas at start (nullptr: init_blk_ram does)
+    void (*copies)(int pair);        // its cross-rate copies (nullptr: the application's own)
+};
+CatalogueAccess app_catalogue();
+
+class AppHarness : public RuntimeFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The slices a group runs, in order (groups 0 = R10 .. 4 = R160).
+    void useSlices(int group, std::vector<SliceFn> slices);
+    // Looks names up in another catalogue (test fixtures) as well as the
+    // application's; its copies run with the application's.
+    void useCatalogue(const CatalogueAccess& c);
+    // tRGStart in the platform's task; the first frame of every group runs
+    // before it returns. Fails the test unless the start succeeds.
+    void startApp();
+    void stopApp();
+
+    // Frames the group has completed.
+    uint32_t passes(int group) const;
+    // Runs simulated time until the group has completed n more frames.
+    void runPasses(int group, uint32_t n);
+    void runTicks(uint64_t ticks);
+
+    // Cells by full name; a name that is not in the directory fails the test.
+    void setCell(const std::string& name, double value);  // A, B, I, U cells
+    void setText(const std::string& name, const std::string& text);
+    void setTime(const std::string& name, TimeCell t);
+    float real(const std::string& name);
+    uint32_t boolean(const std::string& name);
+    int32_t integer(const std::string& name);
+    std::string text(const std::string& name);
+    TimeCell time(const std::string& name);
+    // The cell's memory and type letter (nullptr when not found).
+    void* cell(const std::string& name, char* type = nullptr);
+
+private:
+    std::vector<CatalogueAccess> catalogues_;
+    bool started_ = false;
+};
+
+}  // namespace tc_test
