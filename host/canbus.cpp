@@ -107,19 +107,24 @@ bool logOn = false;
 std::vector<std::string> busLog;
 uint64_t carried = 0;
 
-// Under busMu: counts and logs the frame and collects the receivers of every other participant.
+// Under busMu: logs the frame and collects the receivers of every other participant.
 std::vector<std::shared_ptr<Receiver>> carryLocked(int from, const Frame& f) {
     std::vector<std::shared_ptr<Receiver>> targets;
     for (const Participant& p : participants)
         if (p.id != from) targets.push_back(p.rx);
-    ++carried;
     if (logOn) busLog.push_back(formatFrame(f));
     return targets;
 }
 
+// Hands the frame to the receivers, then counts it: a frame counts as carried
+// once every receiver has it.
 void deliver(const std::vector<std::shared_ptr<Receiver>>& targets, const Frame& f) {
-    busCv.notify_all();
     for (const auto& t : targets) (*t)(f);
+    {
+        std::lock_guard<std::mutex> lk(busMu);
+        ++carried;
+    }
+    busCv.notify_all();
 }
 
 }  // namespace

@@ -51,8 +51,9 @@ void clearFaults();
 // for tests; taking the log empties it.
 void enableLog(bool on);
 std::vector<std::string> takeLog();
-// Frames carried so far; waitFrames blocks (real time, on a condition) until
-// at least `n` have been carried or `timeoutMs` passed; returns the count.
+// Frames carried so far (each counted once every receiver has it); waitFrames
+// blocks (real time, on a condition) until at least `n` have been carried or
+// `timeoutMs` passed; returns the count.
 uint64_t framesCarried();
 uint64_t waitFrames(uint64_t n, int timeoutMs);
 
