@@ -1,0 +1,3 @@
+#include "canopen/CanVersion.h"
+
+uint32_t CanVersion() { return 3; }

@@ -1,0 +1,72 @@
+#include "tests/canopen/can_fixture.h"
+
+#include <cstdio>
+
+#include "host/hostkernel.h"
+#include "host/mscan.h"
+#include "runtime/appinit.h"
+#include "runtime/can_startup.h"
+
+CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
+    hk::start(mode);
+    node_ = hostcan::attach("test-node", [this](const hostcan::Frame& f) {
+        std::lock_guard<std::mutex> lk(mu_);
+        lines_.push_back(hostcan::formatFrame(f));
+    });
+    hk::runTask([open] {
+        VmeMasterController = 1;  // as the application initialisation sets it
+        init_can_protocols();
+        CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
+        MSCANBConnect(MSCANBInterrupt);
+        if (open) {
+            ASSERT_EQ(CanOpenOpen(1), 0);
+        }
+    });
+    if (passTask) {
+        hk::spawnFunction(
+            [this] {
+                for (;;) {
+                    taskDelay(4);
+                    CanOpenSendNmtNow(1, 0x80, &NmtCanMessageBufferB, 0);
+                    if (COisused[1] != 0) CanOpen(1, 20);
+                    CanOpenProcessTimers(1);
+                    ++passCount;
+                    if (afterPass) afterPass();
+                }
+            },
+            12, "_R20");
+    }
+}
+
+CanNet::~CanNet() {
+    hostcan::stopBusServer();  // no more interrupts from the server thread
+    hk::shutdown();
+    hostcan::reset();
+    mscan::reset();
+}
+
+std::vector<std::string> CanNet::take() {
+    std::lock_guard<std::mutex> lk(mu_);
+    std::vector<std::string> out;
+    out.swap(lines_);
+    return out;
+}
+
+void CanNet::send(const std::string& line) {
+    hostcan::Frame f;
+    ASSERT_TRUE(hostcan::parseFrame(line, &f)) << line;
+    hostcan::send(node_, f);
+}
+
+void CanNet::passes(int n) { hk::runTicks(static_cast<uint64_t>(4 * n)); }
+
+void CanNet::task(const std::function<void()>& fn) { hk::runTask(fn, 100); }
+
+CanOpenImage& CanNet::image() { return COImagesApp; }
+
+std::string abortLine(const std::string& indexSub, uint32_t code) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "58A#80%s%02X%02X%02X%02X", indexSub.c_str(), code & 0xFF, (code >> 8) & 0xFF,
+                  (code >> 16) & 0xFF, code >> 24);
+    return buf;
+}
