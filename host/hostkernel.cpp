@@ -222,6 +222,17 @@ Task* findTask(TASK_ID id) {
     return it->second;
 }
 
+void statusText(const Task* t, char* buf) {
+    const char* s = "READY";
+    switch (t->block) {
+        case Block::None: s = t->suspended ? "SUSPEND" : "READY"; break;
+        case Block::Pend: s = t->suspended ? (t->wakeTick ? "PEND+S+T" : "PEND+S") : (t->wakeTick ? "PEND+T" : "PEND"); break;
+        case Block::Delay: s = t->suspended ? "DELAY+S" : "DELAY"; break;
+        case Block::Io: s = t->suspended ? "PEND+S" : "PEND"; break;
+    }
+    std::strcpy(buf, s);
+}
+
 Task* pickNext() {
     Task* best = nullptr;
     for (Task* t : K.live) {
@@ -755,7 +766,7 @@ std::vector<TaskInfo> listTasks() {
         std::vector<TaskInfo> v;
         for (Task* t : K.live) {
             char buf[16];
-            taskStatusString(t->id, buf);
+            statusText(t, buf);
             v.push_back({t->id, t->name, t->priority, buf});
         }
         return v;
@@ -858,14 +869,7 @@ STATUS taskStatusString(TASK_ID tid, char* buf) {
     auto f = [&]() -> STATUS {
         Task* t = findTask(tid);
         if (!t || !buf) return ERROR;
-        const char* s = "READY";
-        switch (t->block) {
-            case Block::None: s = t->suspended ? "SUSPEND" : "READY"; break;
-            case Block::Pend: s = t->suspended ? (t->wakeTick ? "PEND+S+T" : "PEND+S") : (t->wakeTick ? "PEND+T" : "PEND"); break;
-            case Block::Delay: s = t->suspended ? "DELAY+S" : "DELAY"; break;
-            case Block::Io: s = t->suspended ? "PEND+S" : "PEND"; break;
-        }
-        std::strcpy(buf, s);
+        statusText(t, buf);
         return OK;
     };
     if (tOnCpu) return f();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/board.h"
+#include "host/canbus.h"
 #include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
@@ -27,6 +28,9 @@ void usage(const char* prog) {
         "                      and beside other instances (default: 0)\n"
         "  --clock MODE        'real': 5 ms ticks in real time (default);\n"
         "                      'sim': simulated time, as fast as the host allows\n"
+        "  --can-port N        serves the controller's CAN bus on TCP port N of 127.0.0.1, one frame\n"
+        "                      per line in candump's compact form (123#11223344), so that other\n"
+        "                      processes can join it (default: no bus port)\n"
         "  --tty DEV=PATH      maps a serial device of the controller (\"/tyCo/0\") to a host\n"
         "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0\n"
         "  --help              this text\n\n"
@@ -47,6 +51,7 @@ bool parseInt(const char* s, int& out) {
 int main(int argc, char** argv) {
     std::string root = "var";
     int portOffset = 0;
+    int canPort = 0;
     hk::ClockMode mode = hk::ClockMode::RealTime;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -65,6 +70,11 @@ int main(int argc, char** argv) {
         } else if (a == "--port-offset") {
             if (!parseInt(value("--port-offset"), portOffset)) {
                 std::fprintf(stderr, "controller: --port-offset takes a number from 0 to 60000\n");
+                return 2;
+            }
+        } else if (a == "--can-port") {
+            if (!parseInt(value("--can-port"), canPort) || canPort == 0) {
+                std::fprintf(stderr, "controller: --can-port takes a TCP port number from 1 to 60000\n");
                 return 2;
             }
         } else if (a == "--clock") {
@@ -104,6 +114,10 @@ int main(int argc, char** argv) {
 
     hostfs::setApplicationRoot(root);
     hostio::setPortOffset(portOffset);
+    if (canPort != 0 && hostcan::startBusServer(canPort) < 0) {
+        std::fprintf(stderr, "controller: cannot serve the CAN bus on port %d\n", canPort);
+        return 1;
+    }
     hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
     hk::start(mode);
     hostplatform::start(true);

@@ -13,6 +13,7 @@
 #include "host/vkplatform.h"
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
+#include "blocks/pid_contexts.h"
 #include "platform/vkiodput.h"
 #include "runtime/appmem.h"
 #include "service/Tallwire.h"
@@ -38,8 +39,6 @@ void InitAnalogOut(int ch);
 // Storage: tunables file.
 int init_eeram();
 int update_ee();
-// PID contexts.
-void RTinit_pid_contexts();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
 void _R10_iogather();
 void _R20_iogather();

@@ -23,7 +23,6 @@ STANDIN void InitBooleanOutput(int) {}
 STANDIN void InitAnalogOut(int) {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }
-STANDIN void RTinit_pid_contexts() {}
 STANDIN void _R10_iogather() {}
 STANDIN void _R20_iogather() {}
 STANDIN void _R80_iogather() {}
