@@ -341,7 +341,10 @@ int copy(const char* fromPath, const char* toPath) {
 
 int socketShutdown(int fd, int how) {
     const int h = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
-    return ::shutdown(fd, h);
+    // The target's stack shuts down an unconnected (UDP or never-connected)
+    // socket without complaint; Linux answers ENOTCONN.
+    if (::shutdown(fd, h) == 0 || errno == ENOTCONN) return 0;
+    return -1;
 }
 
 int socketClose(int fd) { return ::close(fd); }
