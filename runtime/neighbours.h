@@ -14,17 +14,13 @@
 #include "platform/vkiobus.h"
 #include "platform/vkiodev.h"
 #include "blocks/pid_contexts.h"
+#include "canopen/canopen.h"
+#include "host/mscan.h"
 #include "platform/vkiodput.h"
 #include "runtime/appmem.h"
 #include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
-// CANopen stack and the CAN controller driver.
-int CanOpenClose(uint8_t controllerId);
-typedef void (*MSCANIsr)();
-int MSCANBConnect(MSCANIsr isr);
-int MSCANBDisconnect(MSCANIsr isr);
-void MSCANBInterrupt();
 // Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
 void UpdateZarnDITimeStamp();
 int ReadCalValues();
@@ -45,6 +41,5 @@ void _R20_iogather();
 void _R80_iogather();
 // Supervision-task actions.
 void CheckTTYControlPrams();
-void Assert_IOLOCK();
 int RestartControl();
 void InitEthPorts();

@@ -7,10 +7,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN int CanOpenClose(uint8_t) { return 0; }
-STANDIN int MSCANBConnect(MSCANIsr) { return 0; }
-STANDIN int MSCANBDisconnect(MSCANIsr) { return 0; }
-STANDIN void MSCANBInterrupt() {}
 STANDIN void UpdateZarnDITimeStamp() {}
 STANDIN int ReadCalValues() { return 0; }
 STANDIN int ValidateCalChecksum() { return 0; }
@@ -27,7 +23,6 @@ STANDIN void _R10_iogather() {}
 STANDIN void _R20_iogather() {}
 STANDIN void _R80_iogather() {}
 STANDIN void CheckTTYControlPrams() {}
-STANDIN void Assert_IOLOCK() {}
 STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}
 STANDIN void populate_R10Data_Log_Values() {}
