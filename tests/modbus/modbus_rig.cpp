@@ -1,4 +1,5 @@
 #include "tests/modbus/modbus_rig.h"
+#include "tests/support/ports.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -49,36 +50,8 @@ Bytes mbap(uint16_t tid, const Bytes& pdu) {
     return b;
 }
 
-namespace {
-
-bool portFree(int type, uint16_t port) {
-    int fd = socket(AF_INET, type, 0);
-    if (fd < 0) return false;
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = htonl(INADDR_ANY);
-    bool ok = bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
-    close(fd);
-    return ok;
-}
-
-// A port offset, derived from the process id, under which the controller's
-// ports are free (tests run in parallel).
-int pickPortOffset() {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        int off = 10000 + static_cast<int>((static_cast<unsigned>(getpid()) * 7u + 1013u * attempt) % 50000u);
-        if (portFree(SOCK_STREAM, static_cast<uint16_t>(502 + off)) && portFree(SOCK_DGRAM, static_cast<uint16_t>(5001 + off)) &&
-            portFree(SOCK_DGRAM, static_cast<uint16_t>(5002 + off)) && portFree(SOCK_DGRAM, static_cast<uint16_t>(5005 + off)))
-            return off;
-    }
-    return 10000;
-}
-
-}  // namespace
-
 Rig::Rig(hk::ClockMode mode, bool serial) : mode_(mode) {
-    hostio::setPortOffset(pickPortOffset());
+    hostio::setPortOffset(tc_test::pickPortOffset());
     if (serial) {
         pty_ = std::make_unique<testsupport::PtyPair>();
         serialOk_ = pty_->ok();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ports.h"
+
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -31,7 +33,7 @@ namespace {
 constexpr uint32_t kLoopback = 0x7F000001;
 
 // Ports of parallel test processes must not meet.
-int offsetForThisProcess() { return 20000 + static_cast<int>(getpid() % 4000) * 10; }
+int offsetForThisProcess() { return tc_test::pickPortOffset(); }
 
 sockaddr_in loopback(uint16_t port) {
     sockaddr_in a{};

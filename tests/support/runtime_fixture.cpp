@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "host/hostfs.h"
+#include "host/hostio.h"
+#include "tests/support/ports.h"
 #include "runtime/appmain.h"
 
 namespace tc_test {
@@ -13,6 +15,7 @@ void RuntimeFixture::SetUp() {
     root_ = (std::filesystem::temp_directory_path() / ("tc_rt_" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(root_);
     hostfs::setApplicationRoot(root_);
+    hostio::setPortOffset(pickPortOffset());
     hk::start(hk::ClockMode::Simulated);
     hostplatform::start(false);
 }
