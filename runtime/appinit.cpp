@@ -12,6 +12,7 @@
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/appmain.h"
+#include "runtime/can_startup.h"
 #include "runtime/mscloads.h"
 #include "runtime/neighbours.h"
 #include "runtime/rgtask.h"
@@ -103,6 +104,7 @@ int init_blks() {
     TaskCounter_R40Z = TaskCounter_R40;
     TaskCounter_R80Z = TaskCounter_R80;
     TaskCounter_R160Z = TaskCounter_R160;
+    init_can_protocols();
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/vkos.h"
 #include "runtime/appmain.h"
 #include "runtime/mscloads.h"
+#include "runtime/can_startup.h"
 #include "runtime/sched.h"
 
 int AllRgExecuted = 0;
@@ -39,6 +40,11 @@ void endFrame(uint32_t& counter, uint32_t timeIndex) {
 }
 
 }  // namespace
+
+void R20CanReceive() {
+    if (COisused[1] != 0) CanOpen(1, 20);
+    R20UnpackRxPdos();
+}
 
 void _R10_TASK(long) {
     _RGStartsFreerunThread();

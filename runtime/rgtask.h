@@ -49,3 +49,5 @@ void UpdateDataLogOutputValues();
 void _RGStartsFreerunThread();
 // CANopen receive processing and PDO unpacking of the 20 ms group.
 void R20CanReceive();
+// Unpacks the receive-PDO slots into the remote nodes' cells (remote I/O logic).
+void R20UnpackRxPdos();

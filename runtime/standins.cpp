@@ -32,4 +32,4 @@ STANDIN void populate_R80Data_Log_Values() {}
 STANDIN void populate_R160Data_Log_Values() {}
 STANDIN void UpdateDataLogOutputValues() {}
 STANDIN void _RGStartsFreerunThread() {}
-STANDIN void R20CanReceive() {}
+STANDIN void R20UnpackRxPdos() {}
