@@ -466,7 +466,8 @@ struct Derive {
     template <class M, class... Ms>
     static constexpr size_t index_in(ModList<Ms...>*) {
         size_t i = 0;
-        ((std::is_same_v<M, Ms> ? false : (++i, true)) && ...);
+        // Counts the modules before M: the fold stops at the first match.
+        static_cast<void>(((std::is_same_v<M, Ms> ? false : (++i, true)) && ...));
         return i;
     }
     template <class M>

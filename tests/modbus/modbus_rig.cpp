@@ -50,7 +50,7 @@ Bytes mbap(uint16_t tid, const Bytes& pdu) {
     return b;
 }
 
-Rig::Rig(hk::ClockMode mode, bool serial) : mode_(mode) {
+Rig::Rig(hk::ClockMode mode, bool serial) {
     hostio::setPortOffset(tc_test::pickPortOffset());
     if (serial) {
         pty_ = std::make_unique<testsupport::PtyPair>();

@@ -65,7 +65,6 @@ public:
 private:
     int32_t area_[64] = {};
     TcpModRoute routes_[5] = {};
-    hk::ClockMode mode_;
     std::unique_ptr<testsupport::PtyPair> pty_;
     bool serialOk_ = false;
 };
