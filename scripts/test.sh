@@ -17,3 +17,10 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTC_SANITIZE=ON -DTC
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600
+
+# With clang at hand, the fuzz targets also run under libFuzzer, coverage-guided.
+if command -v clang++ >/dev/null 2>&1; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTC_BENCH=OFF
+  cmake --build build-fuzz -j "$jobs" --target fuzz_targets
+  ctest --test-dir build-fuzz -L fuzz -j "$jobs" --output-on-failure --timeout 120
+fi
