@@ -394,6 +394,16 @@ auto kcall(F f) {
     return r;
 }
 
+// Runs `f` as a kernel call without a scheduling point (queries, and calls
+// that never ready a task): directly on the CPU, from any other host thread
+// under the big lock.
+template <class F>
+auto kquick(F f) {
+    if (tOnCpu) return f();
+    std::lock_guard<ExtMutex> l(K.ext);
+    return f();
+}
+
 void fiberMain() {
 #if defined(TC_SANITIZE)
     __sanitizer_finish_switch_fiber(nullptr, nullptr, nullptr);
@@ -771,9 +781,7 @@ std::vector<TaskInfo> listTasks() {
         }
         return v;
     };
-    if (tOnCpu) return build();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return build();
+    return kquick(build);
 }
 
 void enableTrace(bool on) {
@@ -789,12 +797,10 @@ std::vector<std::string> takeTrace() {
 }
 
 void traceNote(const std::string& text) {
-    if (tOnCpu) {
+    kquick([&] {
         traceLine(text);
-        return;
-    }
-    std::lock_guard<ExtMutex> l(K.ext);
-    traceLine(text);
+        return 0;
+    });
 }
 
 }  // namespace hk
@@ -853,16 +859,12 @@ bool taskIsSuspended(TASK_ID tid) {
         Task* t = tid == 0 ? nullptr : findTask(tid);
         return t && t->suspended;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 bool taskIsReady(TASK_ID tid) {
     auto f = [&] { return runnable(findTask(tid)); };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 STATUS taskStatusString(TASK_ID tid, char* buf) {
@@ -872,18 +874,14 @@ STATUS taskStatusString(TASK_ID tid, char* buf) {
         statusText(t, buf);
         return OK;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 TASK_ID taskIdSelf() { return (tOnCpu && K.current) ? K.current->id : 0; }
 
 STATUS taskIdVerify(TASK_ID tid) {
     auto f = [&] { return (tid != 0 && findTask(tid)) ? OK : ERROR; };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 STATUS taskPriorityGet(TASK_ID tid, int* priority) {
@@ -893,9 +891,7 @@ STATUS taskPriorityGet(TASK_ID tid, int* priority) {
         *priority = t->priority;
         return OK;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 STATUS taskPrioritySet(TASK_ID tid, int priority) {
@@ -918,9 +914,7 @@ TASK_ID taskNameToId(const char* name) {
             if (name && t->name == name) return t->id;
         return ERROR;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 STATUS taskLock() {
@@ -991,9 +985,7 @@ STATUS semTake(SEM_ID id, int timeoutTicks) {
             --s->count;
             return OK;
         };
-        if (tOnCpu) return f();
-        std::lock_guard<ExtMutex> l(K.ext);
-        return f();
+        return kquick(f);
     }
     Task* me = K.current;
     Sem* s = findSem(id);
@@ -1066,9 +1058,7 @@ int semCount(SEM_ID id) {
         Sem* s = findSem(id);
         return s ? s->count : -1;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 int semWaiters(SEM_ID id) {
@@ -1076,9 +1066,7 @@ int semWaiters(SEM_ID id) {
         Sem* s = findSem(id);
         return s ? static_cast<int>(s->waiters.size()) : 0;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 ULONG tickGet() { return static_cast<ULONG>(K.tickCount); }
@@ -1126,9 +1114,7 @@ STATUS VKClkConnect(VOIDFUNCPTR routine, long arg) {
         K.clockArg = arg;
         return OK;
     };
-    if (tOnCpu) return f();
-    std::lock_guard<ExtMutex> l(K.ext);
-    return f();
+    return kquick(f);
 }
 
 STATUS VKClkDisconnect() { return VKClkConnect(nullptr, 0); }

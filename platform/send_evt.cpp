@@ -119,9 +119,10 @@ void AppEventMonitor(long /*arg*/) {
             uint8_t* slot = pVxSharedMem + 4 + 88 * count;
             putBE32(slot + 4, m.state);
             putBE32(slot, m.code);
-            std::memcpy(slot + 8, m.text, strnlen(m.text, sizeof m.text));
-            if (strnlen(m.text, sizeof m.text) < sizeof m.text)
-                std::memset(slot + 8 + strnlen(m.text, sizeof m.text), 0, sizeof m.text - strnlen(m.text, sizeof m.text));
+            // The text characters without the terminating NUL, the rest of the field cleared.
+            const size_t len = strnlen(m.text, sizeof m.text);
+            std::memcpy(slot + 8, m.text, len);
+            std::memset(slot + 8 + len, 0, sizeof m.text - len);
             putBE32(pVxSharedMem + kTableStateOffset, CurrentAppState);
             putBE32(pVxSharedMem, count + 1);
         }
