@@ -3,34 +3,14 @@
 // the bus server reads it), a raw frame into the dispatcher, a controller
 // buffer into the receive interrupt handler, a network pass, an NMT state.
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
 #include <string_view>
 
-#include "canopen/canopen.h"
-#include "canopen/canopen_mscan.h"
 #include "canopen/canopen_pdo.h"
+#include "fuzz/canopen_fuzz.h"
 #include "host/canbus.h"
-#include "host/hostkernel.h"
-#include "runtime/appinit.h"
-#include "runtime/can_startup.h"
 
 namespace {
-
-void setUp() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    hk::start(hk::ClockMode::Simulated);
-    std::atexit([] { hk::shutdown(); });
-    hk::runTask([] {
-        VmeMasterController = 1;  // as the application initialisation sets it
-        init_can_protocols();
-        CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
-        MSCANBConnect(MSCANBInterrupt);
-        CanOpenOpen(1);
-    });
-}
 
 void runScript(const uint8_t* data, size_t size) {
     size_t p = 0;
@@ -88,7 +68,7 @@ void runScript(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    setUp();
+    fuzzCanOpenSetUp(true);
     hk::runTask([&] { runScript(data, size); });
     return 0;
 }

@@ -1,7 +1,5 @@
 #include "tests/canopen/can_fixture.h"
 
-#include <cstdio>
-
 #include "host/hostkernel.h"
 #include "host/mscan.h"
 #include "runtime/appinit.h"
@@ -64,9 +62,9 @@ void CanNet::task(const std::function<void()>& fn) { hk::runTask(fn, 100); }
 
 CanOpenImage& CanNet::image() { return COImagesApp; }
 
-std::string abortLine(const std::string& indexSub, uint32_t code) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "58A#80%s%02X%02X%02X%02X", indexSub.c_str(), code & 0xFF, (code >> 8) & 0xFF,
-                  (code >> 16) & 0xFF, code >> 24);
-    return buf;
+void CanNet::goOperational() {
+    send("000#010A");
+    passes(1);
+    ASSERT_EQ(image().NmtState, NMT_OPERATIONAL);
+    take();
 }

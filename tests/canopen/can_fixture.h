@@ -15,6 +15,8 @@
 #include "host/canbus.h"
 #include "host/hostkernel.h"
 
+using Lines = std::vector<std::string>;
+
 class CanNet {
 public:
     // Starts the kernel, sets up and opens the image (unless open is false)
@@ -32,6 +34,8 @@ public:
     void task(const std::function<void()>& fn);
 
     CanOpenImage& image();
+    // Starts the own node (NMT start over the bus) and discards the lines so far.
+    void goOperational();
     // Called in the pass task after the network pass and the timer step.
     std::function<void()> afterPass;
     int passCount = 0;
@@ -41,7 +45,3 @@ private:
     std::vector<std::string> lines_;
     int node_ = 0;
 };
-
-// The abort response line of the controller (node 10) for a request's index
-// bytes and an abort code.
-std::string abortLine(const std::string& indexSub, uint32_t code);
