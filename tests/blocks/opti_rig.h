@@ -3,8 +3,6 @@
 // writes at their default values.
 #pragma once
 
-#include <cstring>
-
 #include "blocks/PID_2_OPTI.h"
 #include "blocks/pid_contexts.h"
 #include "blocks/pid_opti.h"
@@ -20,22 +18,8 @@ struct OptiRig {
     PidOptiData* sData = &data;
     PidOptiVars v{};
 
-    OptiRig() { init(); }
-    // The record points into the rig itself: no copies.
-    OptiRig(const OptiRig&) = delete;
-    OptiRig& operator=(const OptiRig&) = delete;
-
-    // Back to the state of a fresh start.
-    void init()
+    OptiRig()
     {
-        std::memset(hidden, 0, sizeof hidden);
-        std::memset(hiddenB, 0, sizeof hiddenB);
-        hiddenI = 0;
-        out = calcP = calcI = calcSdr = procErr = mon = 0;
-        status = alarm = fault = 0;
-        useRef = 0;
-        std::memset(&data, 0, sizeof data);
-        v = PidOptiVars{};
         wire_pid_opti_record(v, &sData, &data, &useRef,
                              {hidden, hiddenB, &hiddenI, &out, &calcP, &calcI, &calcSdr, &status,
                               &alarm, &fault, &procErr, &mon});
@@ -55,6 +39,9 @@ struct OptiRig {
         v.SP = 90.0f;
         v.FDBK = 40.0f;
     }
+    // The record points into the rig itself: no copies.
+    OptiRig(const OptiRig&) = delete;
+    OptiRig& operator=(const OptiRig&) = delete;
 
     // One call with the output fed back, as the low-signal select does while
     // the speed PID is in control.

@@ -10,8 +10,11 @@ struct Pid2Rig {
 
     float errPrev = 0, deriv = 0, reset = 0, fdbkPrev = 0, out = 0;
     Pid2Vars v{};
-    Pid2Rig()
+    explicit Pid2Rig(float P = 0.0f, float I = 0.0f, float SDR = 0.0f)
     {
+        v.P = P;
+        v.I = I;
+        v.SDR = SDR;
         v.ERR_PREV = &errPrev;
         v.DERIV = &deriv;
         v.RESET = &reset;

@@ -17,12 +17,9 @@ void speed_pid_slice()
     v.P = 2.0f;
     v.I = 1.0f;
     v.SDR = 100.0f;
-    v.THRESH = 100.0f;
     v.FDBK = *v.OUT;
     v.FEEDBACK1 = 1;
-    v.RESP_TO = 5.0f;
     v.PID_TYPE = 3;
-    v.LSS_HSS = 1;
     pid_opti(&v, kPidOptiRun);
 }
 
@@ -30,12 +27,10 @@ void speed_pid_slice()
 void cascade_pid_slice()
 {
     Pid2Vars& v = CASC_CTRL_CASC_PID_9137_vars;
-    v.PV = 0.0f;
     v.SP = 1.0f;
     v.P = 2.0f;
     v.I = 1.0f;
     v.SDR = 100.0f;
-    v.THRESH = 100.0f;
     v.FDBK = *v.OUT;
     v.FEEDBACK1 = 1;
     pid2(&v);
