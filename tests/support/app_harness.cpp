@@ -21,12 +21,10 @@ void run_extra(int pair) {
 }
 }  // namespace
 
-CatalogueAccess app_catalogue() { return {app_dbug_tables(), cell_ptr, nullptr, nullptr}; }
-
 void AppHarness::SetUp() {
     RuntimeFixture::SetUp();
     for (auto& s : rg_slices) s.clear();
-    catalogues_ = {app_catalogue()};
+    catalogues_ = {CatalogueAccess{app_dbug_tables(), cell_ptr, nullptr, nullptr}};
     g_extra.clear();
     cat::extra_copies = nullptr;
     // The stop permissive, until the calibration-mode logic computes it.
@@ -71,8 +69,6 @@ void AppHarness::runPasses(int group, uint32_t n) {
     ASSERT_TRUE(ok) << "group " << group << " did not complete " << n << " frames";
 }
 
-void AppHarness::runTicks(uint64_t ticks) { hk::runTicks(ticks); }
-
 void* AppHarness::cell(const std::string& name, char* type) {
     for (const auto& c : catalogues_) {
         const DbugVar* v = dbug_find_in(c.tables, name.c_str());
@@ -84,10 +80,11 @@ void* AppHarness::cell(const std::string& name, char* type) {
 }
 
 namespace {
+// The cell's value; a name that is not in the directory fails the test and reads as zero.
 template <class T>
-T* typed(void* p, const std::string& name) {
+T valueOf(void* p, const std::string& name) {
     EXPECT_NE(p, nullptr) << "no cell " << name;
-    return static_cast<T*>(p);
+    return p ? *static_cast<T*>(p) : T{};
 }
 }  // namespace
 
@@ -104,33 +101,12 @@ void AppHarness::setCell(const std::string& name, double value) {
     }
 }
 
-void AppHarness::setText(const std::string& name, const std::string& text) {
-    if (auto* p = typed<StrCell>(cell(name), name)) str_cell_copy(*p, text.c_str());
-}
-
-void AppHarness::setTime(const std::string& name, TimeCell t) {
-    if (auto* p = typed<TimeCell>(cell(name), name)) *p = t;
-}
-
-float AppHarness::real(const std::string& name) {
-    auto* p = typed<float>(cell(name), name);
-    return p ? *p : 0.0f;
-}
-uint32_t AppHarness::boolean(const std::string& name) {
-    auto* p = typed<uint32_t>(cell(name), name);
-    return p ? *p : 0u;
-}
-int32_t AppHarness::integer(const std::string& name) {
-    auto* p = typed<int32_t>(cell(name), name);
-    return p ? *p : 0;
-}
+float AppHarness::real(const std::string& name) { return valueOf<float>(cell(name), name); }
+uint32_t AppHarness::boolean(const std::string& name) { return valueOf<uint32_t>(cell(name), name); }
+int32_t AppHarness::integer(const std::string& name) { return valueOf<int32_t>(cell(name), name); }
 std::string AppHarness::text(const std::string& name) {
-    auto* p = typed<StrCell>(cell(name), name);
-    return p ? std::string(p->s, strnlen(p->s, kStrCellBytes)) : std::string();
-}
-TimeCell AppHarness::time(const std::string& name) {
-    auto* p = typed<TimeCell>(cell(name), name);
-    return p ? *p : TimeCell{0, 0};
+    const StrCell s = valueOf<StrCell>(cell(name), name);
+    return std::string(s.s, strnlen(s.s, kStrCellBytes));
 }
 
 }  // namespace tc_test

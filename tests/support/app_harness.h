@@ -31,7 +31,6 @@ struct CatalogueAccess {
     void (*clear)();                 // clears its areas at start (nullptr: init_blk_ram does)
     void (*copies)(int pair);        // its cross-rate copies (nullptr: the application's own)
 };
-CatalogueAccess app_catalogue();
 
 class AppHarness : public RuntimeFixture {
 protected:
@@ -52,17 +51,13 @@ protected:
     uint32_t passes(int group) const;
     // Runs simulated time until the group has completed n more frames.
     void runPasses(int group, uint32_t n);
-    void runTicks(uint64_t ticks);
 
     // Cells by full name; a name that is not in the directory fails the test.
     void setCell(const std::string& name, double value);  // A, B, I, U cells
-    void setText(const std::string& name, const std::string& text);
-    void setTime(const std::string& name, TimeCell t);
     float real(const std::string& name);
     uint32_t boolean(const std::string& name);
     int32_t integer(const std::string& name);
     std::string text(const std::string& name);
-    TimeCell time(const std::string& name);
     // The cell's memory and type letter (nullptr when not found).
     void* cell(const std::string& name, char* type = nullptr);
 

@@ -114,8 +114,6 @@ bool PtyPair::write(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
-bool PtyPair::write(const std::string& text) { return write(std::vector<uint8_t>(text.begin(), text.end())); }
-
 std::vector<uint8_t> PtyPair::read(size_t count, int timeoutMs) {
     std::vector<uint8_t> out;
     int64_t deadline = nowMs() + timeoutMs;

@@ -26,10 +26,8 @@ public:
 
     // The test's side: opens path(1) raw and non-blocking.
     bool openPeer();
-    int peerFd() const { return peerFd_; }
     // Writes all bytes to the peer end.
     bool write(const std::vector<uint8_t>& bytes);
-    bool write(const std::string& text);
     // Reads from the peer end until `count` bytes came or timeoutMs passed
     // (real time; the bytes come from the controller's side).
     std::vector<uint8_t> read(size_t count, int timeoutMs);
