@@ -42,42 +42,79 @@ constexpr float kSlewPct = 100.0f;       // percent of the maximum frequency per
 constexpr float kOverRange = 1.1f;       // speeds read at most 1.1 x the maximum speed
 constexpr float kLatchStepMs = 10.0f;
 
-// The channel's settings, applied to the driver only during the start-up
-// frames and only when they change; frozen after start-up until the next
-// start.
-void tss_config(CnfgTssVars& v, int ch, int32_t teeth, float gear, float maxSpeed) {
+// One speed-sensor channel block: its hidden state, its driver channel and
+// its cells.
+struct TssCells {
+    CnfgTssVars& v;
+    int ch;
+    float &maxSpeedIn, &maxSpeed, &gearIn, &gear;
+    int32_t &teethIn, &teeth;
+    float &lowSpeedIn, &lowSpeed, &latchDelayMs, &deriv, &mpuZarn, &monitor, &phaseDiff;
+    uint32_t &minSpeed, &hiLatch, &loLatch, &latchOr, &toothDet;
+    const uint32_t& overridden;
+};
+
+// The cells of sensor N (block TSS_0N on driver channel N - 1); OVRD is its override.
+#define CNFG_SPEED_TSS_CELLS(N, OVRD)                                                                           \
+    TssCells {                                                                                                  \
+        CNFG_SPEED_st.TSS_0##N, N - 1, CNFG_SPEED.SPD##N##_MAXSPD_IN, CNFG_SPEED.SPD##N##_MAXSPD_A_NAME,        \
+            CNFG_SPEED.SPD##N##_GEAR_IN, CNFG_SPEED.SPD##N##_GEAR_A_NAME, CNFG_SPEED.SPD##N##_TEETH_IN,         \
+            CNFG_SPEED.SPD##N##_TEETH_I_NAME, CNFG_SPEED.SPD##N##_LOW_SP_IN, CNFG_SPEED.SPD##N##_LOW_SP_A_NAME, \
+            CNFG_SPEED.TSS_0##N##_LATCH_DLY, CNFG_SPEED.TSS_0##N##_DERIV, CNFG_SPEED.TSS_0##N##_MPU_ZARN,       \
+            CNFG_SPEED.TSS_0##N##_MONITOR, CNFG_SPEED.TSS_0##N##_PHASE_DIFF, CNFG_SPEED.TSS_0##N##_MIN_SPEED,   \
+            CNFG_SPEED.TSS_0##N##_HI_LATCH, CNFG_SPEED.TSS_0##N##_LO_LATCH, CNFG_SPEED.TSS_0##N##_LATCH_OR,     \
+            CNFG_SPEED.TSS_0##N##_TOOTH_DET, OVRD                                                               \
+    }
+
+TssCells tss_cells(int sensor) {
+    using namespace r10;
+    if (sensor == 1) return CNFG_SPEED_TSS_CELLS(1, MPU_OVRD.OVRD1_OR_OR);
+    return CNFG_SPEED_TSS_CELLS(2, MPU_OVRD.OVRD_MPU2_OR);
+}
+#undef CNFG_SPEED_TSS_CELLS
+
+// The channel's settings, copied from the tunables and applied to the driver
+// only during the start-up frames and only when they change; frozen after
+// start-up until the next start.
+void tss_config(const TssCells& c) {
+    c.maxSpeed = c.maxSpeedIn;
+    c.gear = c.gearIn;
+    c.teeth = c.teethIn;
+    c.lowSpeed = c.lowSpeedIn;
+    CnfgTssVars& v = c.v;
     if (AllRgExecutedwMMM != 0) return;
-    if (teeth == v.teeth && gear == v.gear && maxSpeed == v.maxSpeed) return;
-    v.teeth = teeth;
-    v.gear = gear;
-    v.maxSpeed = maxSpeed;
-    v.hzPerRpm = static_cast<float>(teeth) * gear / 60.0f;
+    if (c.teeth == v.teeth && c.gear == v.gear && c.maxSpeed == v.maxSpeed) return;
+    v.teeth = c.teeth;
+    v.gear = c.gear;
+    v.maxSpeed = c.maxSpeed;
+    v.hzPerRpm = static_cast<float>(c.teeth) * c.gear / 60.0f;
     if (!(v.hzPerRpm > 0.0f)) v.hzPerRpm = 1e-6f;
-    v.maxFreq = bk::A_LIMITER(maxSpeed * v.hzPerRpm, kMinFreq, kMaxFreq);
-    ZarnTssChannel& c = stZarnTssData[ch];
-    c.maxFreq = v.maxFreq;
-    c.teethPerMeasure = static_cast<int32_t>(std::ceil(v.maxFreq / kFreqPerTooth));
-    ConfigZarnTss(ch);
+    v.maxFreq = bk::A_LIMITER(c.maxSpeed * v.hzPerRpm, kMinFreq, kMaxFreq);
+    ZarnTssChannel& z = stZarnTssData[c.ch];
+    z.maxFreq = v.maxFreq;
+    z.teethPerMeasure = static_cast<int32_t>(std::ceil(v.maxFreq / kFreqPerTooth));
+    ConfigZarnTss(c.ch);
 }
 
 // The driver's frame: status, speed and acceleration in rpm. Below the
 // measurable minimum the speed reads as that minimum; without a usable
 // signal the monitor speed and the acceleration read 0.
-void tss_evaluate(const CnfgTssVars& v, int ch, float& deriv, uint32_t& minSpeed, float& mpuZarn, float& monitor) {
-    ZarnTssChannel& c = stZarnTssData[ch];
-    RunZarnTss(ch);
-    c.slewPct = kSlewPct;
-    ConfigZarnTss(ch);
-    const float s = bk::DIVIDE(c.speed, v.hzPerRpm);
+void tss_evaluate(const TssCells& c) {
+    const CnfgTssVars& v = c.v;
+    ZarnTssChannel& z = stZarnTssData[c.ch];
+    RunZarnTss(c.ch);
+    z.slewPct = kSlewPct;
+    ConfigZarnTss(c.ch);
+    const float s = bk::DIVIDE(z.speed, v.hzPerRpm);
     const float limit = kOverRange * v.maxSpeed;
-    deriv = bk::DIVIDE(c.accel, v.hzPerRpm);
-    minSpeed = (c.status & ZARN_TSS_BELOW_MIN) != 0 ? 1u : 0u;
-    mpuZarn = minSpeed != 0 ? bk::DIVIDE(v.maxFreq / 50.0f, v.hzPerRpm) : bk::A_MIN(s, limit);
-    if ((c.status & ZARN_TSS_NO_SIGNAL) != 0) {
-        monitor = 0.0f;
-        deriv = 0.0f;
+    c.deriv = bk::DIVIDE(z.accel, v.hzPerRpm);
+    c.minSpeed = (z.status & ZARN_TSS_BELOW_MIN) != 0 ? 1u : 0u;
+    c.mpuZarn = c.minSpeed != 0 ? bk::DIVIDE(v.maxFreq / 50.0f, v.hzPerRpm) : bk::A_MIN(s, limit);
+    if ((z.status & ZARN_TSS_NO_SIGNAL) != 0) {
+        c.monitor = 0.0f;
+        c.deriv = 0.0f;
     } else {
-        monitor = bk::A_MIN(s, limit);
+        c.monitor = bk::A_MIN(s, limit);
     }
 }
 
@@ -93,19 +130,19 @@ void timed_latch(float& timerMs, uint32_t& latch, bool condition, float delayMs,
     }
 }
 
-void tss_latches(CnfgTssVars& v, uint32_t& hiLatch, uint32_t& loLatch, uint32_t& latchOr, float mpuZarn,
-                 float maxSpeed, float lowSpeed, uint32_t overridden, float delayMs, uint32_t reset) {
-    timed_latch(v.hiTimerMs, hiLatch, mpuZarn >= maxSpeed, delayMs, reset);
-    timed_latch(v.loTimerMs, loLatch, overridden == 0 && mpuZarn < lowSpeed, delayMs, reset);
-    latchOr = bk::OR({hiLatch, loLatch});
+void tss_latches(const TssCells& c) {
+    const uint32_t reset = r10::RESET.RESET_B_NAME;
+    timed_latch(c.v.hiTimerMs, c.hiLatch, c.mpuZarn >= c.maxSpeed, c.latchDelayMs, reset);
+    timed_latch(c.v.loTimerMs, c.loLatch, c.overridden == 0 && c.mpuZarn < c.lowSpeed, c.latchDelayMs, reset);
+    c.latchOr = bk::OR({c.hiLatch, c.loLatch});
 }
 
-void tss_phase_teeth(CnfgTssVars& v, int ch, float& phaseDiff, uint32_t& toothDet) {
-    if (AllRgExecutedwMMM == 1) phaseDiff = static_cast<float>(ReadZarnSpeedPhase(ch));
-    ReadToothCount(ch);
-    const uint16_t count = stZarnTssData[ch].toothCount;
-    toothDet = count != v.lastToothCount ? 1u : 0u;
-    v.lastToothCount = count;
+void tss_phase_teeth(const TssCells& c) {
+    if (AllRgExecutedwMMM == 1) c.phaseDiff = static_cast<float>(ReadZarnSpeedPhase(c.ch));
+    ReadToothCount(c.ch);
+    const uint16_t count = stZarnTssData[c.ch].toothCount;
+    c.toothDet = count != c.v.lastToothCount ? 1u : 0u;
+    c.v.lastToothCount = count;
 }
 
 }  // namespace
@@ -125,54 +162,13 @@ void CNFG_SPEED_init_blks() {
 
 namespace r10 {
 
-void CNFG_SPEED_config_1() {
-    CNFG_SPEED.SPD1_MAXSPD_A_NAME = CNFG_SPEED.SPD1_MAXSPD_IN;
-    CNFG_SPEED.SPD1_GEAR_A_NAME = CNFG_SPEED.SPD1_GEAR_IN;
-    CNFG_SPEED.SPD1_TEETH_I_NAME = CNFG_SPEED.SPD1_TEETH_IN;
-    CNFG_SPEED.SPD1_LOW_SP_A_NAME = CNFG_SPEED.SPD1_LOW_SP_IN;
-    tss_config(CNFG_SPEED_st.TSS_01, 0, CNFG_SPEED.SPD1_TEETH_I_NAME, CNFG_SPEED.SPD1_GEAR_A_NAME,
-               CNFG_SPEED.SPD1_MAXSPD_A_NAME);
-}
-
-void CNFG_SPEED_evaluate_1() {
-    tss_evaluate(CNFG_SPEED_st.TSS_01, 0, CNFG_SPEED.TSS_01_DERIV, CNFG_SPEED.TSS_01_MIN_SPEED,
-                 CNFG_SPEED.TSS_01_MPU_ZARN, CNFG_SPEED.TSS_01_MONITOR);
-}
-
-void CNFG_SPEED_latches_1() {
-    tss_latches(CNFG_SPEED_st.TSS_01, CNFG_SPEED.TSS_01_HI_LATCH, CNFG_SPEED.TSS_01_LO_LATCH,
-                CNFG_SPEED.TSS_01_LATCH_OR, CNFG_SPEED.TSS_01_MPU_ZARN, CNFG_SPEED.SPD1_MAXSPD_A_NAME,
-                CNFG_SPEED.SPD1_LOW_SP_A_NAME, MPU_OVRD.OVRD1_OR_OR, CNFG_SPEED.TSS_01_LATCH_DLY,
-                RESET.RESET_B_NAME);
-}
-
-void CNFG_SPEED_phase_teeth_1() {
-    tss_phase_teeth(CNFG_SPEED_st.TSS_01, 0, CNFG_SPEED.TSS_01_PHASE_DIFF, CNFG_SPEED.TSS_01_TOOTH_DET);
-}
-
-void CNFG_SPEED_config_2() {
-    CNFG_SPEED.SPD2_MAXSPD_A_NAME = CNFG_SPEED.SPD2_MAXSPD_IN;
-    CNFG_SPEED.SPD2_GEAR_A_NAME = CNFG_SPEED.SPD2_GEAR_IN;
-    CNFG_SPEED.SPD2_TEETH_I_NAME = CNFG_SPEED.SPD2_TEETH_IN;
-    CNFG_SPEED.SPD2_LOW_SP_A_NAME = CNFG_SPEED.SPD2_LOW_SP_IN;
-    tss_config(CNFG_SPEED_st.TSS_02, 1, CNFG_SPEED.SPD2_TEETH_I_NAME, CNFG_SPEED.SPD2_GEAR_A_NAME,
-               CNFG_SPEED.SPD2_MAXSPD_A_NAME);
-}
-
-void CNFG_SPEED_evaluate_2() {
-    tss_evaluate(CNFG_SPEED_st.TSS_02, 1, CNFG_SPEED.TSS_02_DERIV, CNFG_SPEED.TSS_02_MIN_SPEED,
-                 CNFG_SPEED.TSS_02_MPU_ZARN, CNFG_SPEED.TSS_02_MONITOR);
-}
-
-void CNFG_SPEED_latches_2() {
-    tss_latches(CNFG_SPEED_st.TSS_02, CNFG_SPEED.TSS_02_HI_LATCH, CNFG_SPEED.TSS_02_LO_LATCH,
-                CNFG_SPEED.TSS_02_LATCH_OR, CNFG_SPEED.TSS_02_MPU_ZARN, CNFG_SPEED.SPD2_MAXSPD_A_NAME,
-                CNFG_SPEED.SPD2_LOW_SP_A_NAME, MPU_OVRD.OVRD_MPU2_OR, CNFG_SPEED.TSS_02_LATCH_DLY,
-                RESET.RESET_B_NAME);
-}
-
-void CNFG_SPEED_phase_teeth_2() {
-    tss_phase_teeth(CNFG_SPEED_st.TSS_02, 1, CNFG_SPEED.TSS_02_PHASE_DIFF, CNFG_SPEED.TSS_02_TOOTH_DET);
-}
+void CNFG_SPEED_config_1() { tss_config(tss_cells(1)); }
+void CNFG_SPEED_evaluate_1() { tss_evaluate(tss_cells(1)); }
+void CNFG_SPEED_latches_1() { tss_latches(tss_cells(1)); }
+void CNFG_SPEED_phase_teeth_1() { tss_phase_teeth(tss_cells(1)); }
+void CNFG_SPEED_config_2() { tss_config(tss_cells(2)); }
+void CNFG_SPEED_evaluate_2() { tss_evaluate(tss_cells(2)); }
+void CNFG_SPEED_latches_2() { tss_latches(tss_cells(2)); }
+void CNFG_SPEED_phase_teeth_2() { tss_phase_teeth(tss_cells(2)); }
 
 }  // namespace r10

@@ -49,24 +49,13 @@ DbugTables tables() {
             Tables::an_tune.data(), static_cast<uint32_t>(Tables::kAn),
             Tables::int_tune.data(), static_cast<uint32_t>(Tables::kInt)};
 }
-Derived derived() {
-    static constexpr auto samp = Tables::make_samp();
-    static constexpr auto defs = Tables::make_defaults();
-    return {Tables::kAn, Tables::kInt, Tables::kSamp, Tables::kTunables, samp.data(), defs.data()};
-}
 uint32_t num_records() { return static_cast<uint32_t>(kDir.size()); }
 void run_copies(int pair) { run_pair_index(pair, std::make_integer_sequence<int, 10>{}); }
 void clear_areas() { std::memset(&storage, 0, sizeof storage); }
 void* ptr(CellRef ref) {
     const uint32_t off = ref_offset(ref);
     auto at = [off](auto& area) -> void* { return off < sizeof area ? reinterpret_cast<uint8_t*>(area) + off : nullptr; };
-    switch (ref_area(ref)) {
-        case AREA_mr_b: return at(storage.mr_b);
-        case AREA_mr_r: return at(storage.mr_r);
-        case AREA_mr_i: return at(storage.mr_i);
-        case AREA_mr_t: return at(storage.mr_t);
-        case AREA_mr_c: return at(storage.mr_c);
-        default: return nullptr;
-    }
+    // The fixture has boolean and real cells only.
+    return ref_area(ref) == AREA_mr_b ? at(storage.mr_b) : ref_area(ref) == AREA_mr_r ? at(storage.mr_r) : nullptr;
 }
 }  // namespace fx
