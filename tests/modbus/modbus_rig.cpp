@@ -25,18 +25,6 @@ Bytes rtu(Bytes pdu) {
     return pdu;
 }
 
-std::string ascii(const Bytes& pdu) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string s = ":";
-    uint8_t sum = 0;
-    for (uint8_t b : pdu) {
-        s += {hex[b >> 4], hex[b & 15]};
-        sum = static_cast<uint8_t>(sum + b);
-    }
-    sum = static_cast<uint8_t>(-sum);
-    return s + hex[sum >> 4] + hex[sum & 15] + "\r\n";
-}
-
 Bytes mbap(uint16_t tid, const Bytes& pdu) {
     Bytes b(6 + pdu.size());
     b[0] = uint8_t(tid >> 8);

@@ -19,7 +19,6 @@ namespace mbt {
 using Bytes = std::vector<uint8_t>;
 
 Bytes rtu(Bytes pdu);                        // appends the CRC, low byte first
-std::string ascii(const Bytes& pdu);         // ':' hex pairs, LRC, CR LF
 Bytes mbap(uint16_t tid, const Bytes& pdu);  // MBAP header + unit id + PDU
 
 // One instance's cells and tables; its integer cells lie in the rig's
