@@ -6,28 +6,24 @@
 #include <cstring>
 #include <vector>
 
-#include "modbus/MODBUS.h"
-#include "modbus/ModbusSupport.h"
+#include "tests/modbus/modbus_rig.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using mbt::Bytes;
 
-struct Tables {
-    int32_t area[64] = {};  // the counters live here
-    uint32_t coils[22] = {};
-    uint32_t inputs[90] = {};
-    int16_t inRegs[50] = {};
-    int16_t holdRegs[5] = {};
-    int32_t port = 0, slave = 1, mode = 2;
-    uint32_t coilWe = 1, regWe = 1;
-    float timeout = 1.0f;
-
+// An instance's tables, its cells at the start of an integer area.
+struct Tables : mbt::Link {
+    int32_t area[64] = {};
+    Tables() {
+        cells = area;
+        slave() = 1;
+        mode() = 2;
+    }
     ModSlave make(int bitLimit, int regLimit, int coilBase = 0) {
         MOD_AreaBase[1] = area;
-        ModbusSlaveArgs a{&port,    &slave, &mode, 0,        coils,   coilBase, 22,       inputs,   0,
-                          90,       inRegs, 0,     50,       holdRegs, 0,       5,        &area[1], &area[2],
-                          &area[3], &port,  7,     0,        &timeout, &coilWe, &regWe};
+        ModbusSlaveArgs a{&port(), &slave(), &mode(), 0, coils, coilBase, 22, inputs, 0, 90, inRegs, 0, 50, holdRegs,
+                          0, 5, &errCount(), &msgCount(), &lastErr(), &port(), 7, 0, &timeout, &coilWe, &regWe};
         ModSlave s;
         MOD_InitSlave(&s, &a);
         s.bitLimit = bitLimit;

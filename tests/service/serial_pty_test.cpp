@@ -3,6 +3,8 @@
 // service tool on the other end, talking to station address 3.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "host/hostio.h"
 #include "host/hostkernel.h"
 #include "platform/vkiodev.h"
@@ -11,12 +13,37 @@
 #include "service/TwSerial.h"
 #include "tests/support/pty_pair.h"
 #include "tw_fake_binding.h"
-#include "tw_serial_frames.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 uint32_t serialDeviceCell = 1;
+
+// A serial-line frame written from the framing rules: SOH, stuffed control,
+// optional address and data, ETX, stuffed reflected CRC-16 (high byte first).
+void putStuffed(Bytes& out, uint8_t b) {
+    bool special = b == 0x01 || b == 0x03 || b == 0x0D || b == 0x10 || b == 0x11 || b == 0x13;
+    if (special) out.push_back(0x10);
+    out.push_back(special ? static_cast<uint8_t>(b | 0x20) : b);
+}
+
+// control: sequence | kind (0x40 connect); an address adds bit 0x10.
+Bytes frame(uint8_t control, std::optional<uint8_t> address, const Bytes& data) {
+    Bytes body{static_cast<uint8_t>(control | (address ? 0x10 : 0))};
+    if (address) body.push_back(*address);
+    body.insert(body.end(), data.begin(), data.end());
+    uint16_t crc = 0xFFFF;
+    for (uint8_t b : body) {
+        crc ^= b;
+        for (int i = 0; i < 8; ++i) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    Bytes out{0x01};
+    for (uint8_t b : body) putStuffed(out, b);
+    out.push_back(0x03);
+    putStuffed(out, static_cast<uint8_t>(crc >> 8));
+    putStuffed(out, static_cast<uint8_t>(crc));
+    return out;
+}
 
 TEST(SerialPty, ConnectStuffingAndRetransmission) {
     testsupport::PtyPair pty;
@@ -52,38 +79,38 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
 
     // Connect: the reply carries the CRC 0x1734 over 60 01 01 00 01 00.
     Bytes connectReply{0x01, 0x60, 0x10, 0x21, 0x10, 0x21, 0x00, 0x10, 0x21, 0x00, 0x03, 0x17, 0x34};
-    EXPECT_EQ(exchange(twser::frame(0x40, 3, {}), connectReply), connectReply);
+    EXPECT_EQ(exchange(frame(0x40, 3, {}), connectReply), connectReply);
     EXPECT_EQ(fake.connects, 1);
 
     // Sequence 1 with the station address: the control byte 0x11 and the
     // address 0x03 travel stuffed (and are unstuffed before the CRC), and
     // the text carries every special byte.
-    Bytes request = twser::frame(0x01, 3, {0x53, 0x01, 0x03, 0x0D, 0x10, 0x11, 0x13, 'z', 0x00});
+    Bytes request = frame(0x01, 3, {0x53, 0x01, 0x03, 0x0D, 0x10, 0x11, 0x13, 'z', 0x00});
     ASSERT_EQ(Bytes(request.begin() + 1, request.begin() + 5), (Bytes{0x10, 0x31, 0x10, 0x23}));
-    Bytes ok = twser::frame(0x21, std::nullopt, {0x00});
+    Bytes ok = frame(0x21, std::nullopt, {0x00});
     EXPECT_EQ(exchange(request, ok), ok);
     EXPECT_EQ(fake.lastSetText, std::string("\x01\x03\x0D\x10\x11\x13z"));
 
     // A reply with every special byte goes out stuffed.
     fake.blob = {0x01, 0x03, 0x0D, 0x10, 0x11, 0x13};
-    Bytes blobReply = twser::frame(0x20, std::nullopt, {0x00, 0x01, 0x03, 0x0D, 0x10, 0x11, 0x13});
-    EXPECT_EQ(exchange(twser::frame(0x00, 3, {0x2B, 0xD0, 0x10, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}), blobReply), blobReply);
+    Bytes blobReply = frame(0x20, std::nullopt, {0x00, 0x01, 0x03, 0x0D, 0x10, 0x11, 0x13});
+    EXPECT_EQ(exchange(frame(0x00, 3, {0x2B, 0xD0, 0x10, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}), blobReply), blobReply);
 
     // The tool lost a reply and repeats the request: the same reply comes
     // again without a second dispatch.
-    Bytes write = twser::frame(0x01, 3, {0x25, 0x84, 0, 0, 2, 4, 0, 0, 0, 5});
+    Bytes write = frame(0x01, 3, {0x25, 0x84, 0, 0, 2, 4, 0, 0, 0, 5});
     EXPECT_EQ(exchange(write, ok), ok);
     EXPECT_EQ(exchange(write, ok), ok);
     EXPECT_EQ(fake.writes.size(), 1u);
 
     // A frame for station 5 gets no answer, a bad CRC neither: the next
     // reply is the first thing on the line.
-    send(twser::frame(0x00, 5, {0x00}));
-    Bytes bad = twser::frame(0x00, 3, {0x00});
+    send(frame(0x00, 5, {0x00}));
+    Bytes bad = frame(0x00, 3, {0x00});
     bad.back() ^= 0x01;
     send(bad);
-    Bytes pong = twser::frame(0x20, std::nullopt, {0x00});
-    EXPECT_EQ(exchange(twser::frame(0x00, 3, {0x00}), pong), pong);
+    Bytes pong = frame(0x20, std::nullopt, {0x00});
+    EXPECT_EQ(exchange(frame(0x00, 3, {0x00}), pong), pong);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
 }
