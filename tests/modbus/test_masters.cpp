@@ -33,6 +33,7 @@ struct Command {
     std::string want;
 };
 struct MasterCase {
+    const char* name;
     int port, slave, mode;
     uint16_t netPort;  // 0: serial line
     std::vector<Command> commands;
@@ -76,12 +77,18 @@ const std::string kPyOut = "hr 10 20 30 40 50\nwr 4321\nwc 4\nco 1 0 1 1\nir ";
 
 INSTANTIATE_TEST_SUITE_P(
     , ModbusMasters,
-    ::testing::Values(MasterCase{1, 17, 2, 0, {{kRtu + "-t 4 -r 1 -c 5 @", true, "[5]: \t50"},
-                                               {kRtu + "-t 4 -r 2 @ 1234", true, ""},
-                                               {kRtu + "-t 3 -r 1 -c 119 @", false, ""}}, 1234},
-                      MasterCase{2, 1, 2, 502, {{kTcp + "-t 3 -r 1 -c 10 127.0.0.1", true, "[10]: \t9"},
-                                                {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, ""}}, 8},
-                      MasterCase{1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2"}}, 4321},
-                      MasterCase{4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2"}}, 4321}));
+    ::testing::Values(
+        MasterCase{"MbpollRtuOnSerialLine", 1, 17, 2, 0,
+                   {{kRtu + "-t 4 -r 1 -c 5 @", true, "[5]: \t50"},
+                    {kRtu + "-t 4 -r 2 @ 1234", true, ""},
+                    {kRtu + "-t 3 -r 1 -c 119 @", false, ""}},  // past the RTU limit: exception 3
+                   1234},
+        MasterCase{"MbpollTcp", 2, 1, 2, 502,
+                   {{kTcp + "-t 3 -r 1 -c 10 127.0.0.1", true, "[10]: \t9"},
+                    {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, ""}},
+                   8},
+        MasterCase{"PymodbusAsciiOnSerialLine", 1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2"}}, 4321},
+        MasterCase{"PymodbusRtuOverUdp", 4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2"}}, 4321}),
+    [](const ::testing::TestParamInfo<MasterCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
