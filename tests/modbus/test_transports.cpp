@@ -17,17 +17,25 @@ Bytes concat(Bytes a, const Bytes& b) {
     return a;
 }
 
-TEST(ModbusTcp, RoutingFramesAndClosing) {
+// Two instances on TCP connections (units 1 and 2), one on UDP (slave 3).
+class ModbusNet : public ::testing::Test {
+protected:
     mbt::Rig rig;
-    mbt::Link &one = rig.links[0], &two = rig.links[1];
-    one.port() = 2;
-    two.port() = 5;
-    two.slave() = 2;
-    one.holdRegs[0] = 111;
-    two.holdRegs[0] = 222;
-    one.inRegs[1] = -2;
-    rig.start(2);
+    mbt::Link &one = rig.links[0], &two = rig.links[1], &udp = rig.links[2];
+    void SetUp() override {
+        one.port() = 2;
+        two.port() = 5;
+        two.slave() = 2;
+        udp.port() = 7;
+        udp.slave() = 3;
+        one.holdRegs[0] = udp.holdRegs[0] = 111;
+        two.holdRegs[0] = 222;
+        one.inRegs[1] = -2;
+        rig.start(3);
+    }
+};
 
+TEST_F(ModbusNet, TcpRoutingFramesAndClosing) {
     // Both first requests arrive before either instance has taken its
     // connection: each is handed over with its own connection.
     Master a(rig, Master::Tcp, 502), b(rig, Master::Tcp, 502);
@@ -80,16 +88,11 @@ TEST(ModbusTcp, RoutingFramesAndClosing) {
     }
 }
 
-TEST(ModbusUdp, RtuFramesInDatagrams) {
-    mbt::Rig rig;
-    mbt::Link& l = rig.links[0];
-    l.port() = 7;
-    l.slave() = 3;
-    l.holdRegs[0] = 0x0102;
-    rig.start(1);
+TEST_F(ModbusNet, RtuFramesInUdpDatagrams) {
+    mbt::Link& l = udp;
     Master m(rig, Master::Udp, 5005);
     m.send(rtu({3, 3, 0, 0, 0, 2}));
-    EXPECT_EQ(m.reply(), rtu({3, 3, 4, 1, 2, 0, 0}));
+    EXPECT_EQ(m.reply(), rtu({3, 3, 4, 0, 111, 0, 0}));
     // Bad CRC, short, broadcast and foreign frames: no answer, nothing written.
     Bytes bad = rtu({3, 6, 0, 0, 0, 9});
     std::swap(bad[6], bad[7]);
@@ -97,7 +100,7 @@ TEST(ModbusUdp, RtuFramesInDatagrams) {
         m.send(f);
         EXPECT_TRUE(m.reply(500).empty());
     }
-    EXPECT_EQ(l.holdRegs[0], 0x0102);
+    EXPECT_EQ(l.holdRegs[0], 111);
     EXPECT_EQ(l.errCount(), 2);
     EXPECT_EQ(l.msgCount(), 1);
 }
