@@ -3,10 +3,7 @@
 // a master that talks to them over TCP, UDP or a pseudo-terminal.
 #pragma once
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -134,15 +131,7 @@ public:
             sent_ = hostio::ttyDelivered(serialDvramOf(1)->readFd);
             return;
         }
-        fd_ = socket(AF_INET, kind == Tcp ? SOCK_STREAM : SOCK_DGRAM, 0);
-        // Segments go out at once: simulated time runs ahead while bytes wait in the host's stack.
-        int on = 1;
-        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        sa.sin_port = htons(hostio::hostPort(port));
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+        fd_ = tc_test::loopbackSocket(kind == Tcp ? SOCK_STREAM : SOCK_DGRAM, hostio::hostPort(port));
         fcntl(fd_, F_SETFL, O_NONBLOCK);
     }
     ~Master() { close(fd_); }

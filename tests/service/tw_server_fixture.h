@@ -5,8 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -36,18 +34,10 @@ inline Bytes twFrame(uint8_t type, const Bytes& payload) {
 const Bytes kConnectReply{0x00, 0x00, 0x04, 0x04, 0x00, 0x10, 0x00};
 
 struct TwTcpClient {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
     bool connected = false;
+    int fd;
 
-    explicit TwTcpClient(uint16_t port) {
-        int one = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connected = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    }
+    explicit TwTcpClient(uint16_t port) : fd(tc_test::loopbackSocket(SOCK_STREAM, port, &connected)) {}
     ~TwTcpClient() { close(fd); }
 
     void sendRaw(const Bytes& b) { ASSERT_EQ(send(fd, b.data(), b.size(), MSG_NOSIGNAL), ssize_t(b.size())); }
