@@ -57,7 +57,7 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
 TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
-    // Header in two pieces, then the payload: nothing is answered before all of it is there.
+    // The header split in two, then the payload: nothing is answered before all of it is there.
     Bytes req = twFrame(1, {0x00, 0x01, 0x02});
     c.sendRaw({req[0]});
     hk::runTicks(4);
