@@ -3,161 +3,92 @@
 // pseudo-terminal, RTU in UDP datagrams), run as child processes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
+#include <cstdio>
 #include <vector>
 
+#include "host/hostio.h"
+#include "platform/vkiodev.h"
 #include "tests/modbus/modbus_rig.h"
 
 namespace {
 
-struct ChildResult {
-    int status = -1;
+// Runs a shell command; its exit status and what it wrote on standard output and error.
+std::pair<int, std::string> runChild(const std::string& command) {
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
     std::string out;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    int st = pclose(p);
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
+// One run of a master: "@" in its arguments stands for the serial line or
+// the host port of the controller's port; it must exit with 0 (or not, when
+// it provokes an exception) and print `want`.
+struct Command {
+    std::string command;
+    bool ok;
+    std::string want;
+};
+struct MasterCase {
+    const char* name;
+    int port, slave, mode;
+    uint16_t netPort;  // 0: serial line
+    std::vector<Command> commands;
+    int16_t register1;  // written by the commands
 };
 
-// Runs a program, collecting its standard output (and error) until it exits.
-ChildResult runChild(const std::vector<std::string>& argv) {
-    ChildResult r;
-    int fds[2];
-    if (pipe(fds) != 0) return r;
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        dup2(fds[1], 2);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0) r.out.append(buf, static_cast<size_t>(n));
-    close(fds[0]);
-    int st = 0;
-    waitpid(pid, &st, 0);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
+class ModbusMasters : public ::testing::TestWithParam<MasterCase> {};
 
-// The master script beside this source file.
-std::string masterScript() {
-    std::string here = __FILE__;
-    return here.substr(0, here.find_last_of('/') + 1) + "pymodbus_master.py";
-}
-
-void fillTables(mbt::Link& l) {
+TEST_P(ModbusMasters, ReadWriteAndExceptions) {
+    const MasterCase& c = GetParam();
+    mbt::Rig rig(hk::ClockMode::RealTime, c.netPort == 0);
+    mbt::Link& l = rig.links[0];
+    l.port() = c.port;
+    l.slave() = c.slave;
+    l.mode() = c.mode;
     for (int k = 0; k < 5; ++k) l.holdRegs[k] = static_cast<int16_t>(10 * (k + 1));
     for (int k = 0; k < 50; ++k) l.inRegs[k] = static_cast<int16_t>(k);
-}
-
-}  // namespace
-
-TEST(ModbusMasters, MbpollRtuOnSerialLine) {
-    mbt::Rig rig(hk::ClockMode::RealTime, true);
-    ASSERT_TRUE(rig.serialReady());
-    mbt::Link& l = rig.links[0];
-    l.port() = 1;
-    l.slave() = 17;
-    l.mode() = 2;
-    fillTables(l);
-    rig.start(1);
-    const std::string tty = rig.serialPath();
-    const std::vector<std::string> base = {"mbpoll", "-m", "rtu", "-a", "17", "-b", "9600", "-P", "none", "-1", "-o", "2"};
-    auto with = [&](std::vector<std::string> extra) {
-        std::vector<std::string> v = base;
-        v.insert(v.end(), extra.begin(), extra.end());
-        return v;
-    };
-
-    ChildResult rd = runChild(with({"-t", "4", "-r", "1", "-c", "5", tty}));
-    EXPECT_EQ(rd.status, 0) << rd.out;
-    EXPECT_NE(rd.out.find("[1]: \t10"), std::string::npos) << rd.out;
-    EXPECT_NE(rd.out.find("[5]: \t50"), std::string::npos) << rd.out;
-
-    ChildResult wr = runChild(with({"-t", "4", "-r", "2", tty, "1234"}));
-    EXPECT_EQ(wr.status, 0) << wr.out;
-    EXPECT_EQ(l.holdRegs[1], 1234);
-    ChildResult wc = runChild(with({"-t", "0", "-r", "3", tty, "1", "0", "1"}));
-    EXPECT_EQ(wc.status, 0) << wc.out;
-    EXPECT_EQ(l.coils[2], 1);
-    EXPECT_EQ(l.coils[3], 0);
-    EXPECT_EQ(l.coils[4], 1);
-
-    // Past the register limit of RTU the slave answers exception 3.
-    ChildResult ex = runChild(with({"-t", "3", "-r", "1", "-c", "119", tty}));
-    EXPECT_NE(ex.status, 0) << ex.out;
-    EXPECT_EQ(l.lastErr(), MOD_EXC_VALUE);
-}
-
-TEST(ModbusMasters, MbpollTcp) {
-    mbt::Rig rig(hk::ClockMode::RealTime);
-    mbt::Link& l = rig.links[0];
-    l.port() = 2;
-    l.slave() = 1;
-    fillTables(l);
-    l.inputs[1] = 1;
-    rig.start(1);
-    const std::string port = std::to_string(rig.hostPort(502));
-
-    ChildResult rd = runChild({"mbpoll", "-m", "tcp", "-p", port, "-a", "1", "-t", "3", "-r", "1", "-c", "10", "-1",
-                               "127.0.0.1"});
-    EXPECT_EQ(rd.status, 0) << rd.out;
-    EXPECT_NE(rd.out.find("[10]: \t9"), std::string::npos) << rd.out;
-    ChildResult di = runChild({"mbpoll", "-m", "tcp", "-p", port, "-a", "1", "-t", "1", "-r", "1", "-c", "3", "-1",
-                               "127.0.0.1"});
-    EXPECT_EQ(di.status, 0) << di.out;
-    EXPECT_NE(di.out.find("[2]: \t1"), std::string::npos) << di.out;
-    ChildResult wr = runChild({"mbpoll", "-m", "tcp", "-p", port, "-a", "1", "-t", "4", "-r", "1", "127.0.0.1", "65529",
-                               "8"});
-    EXPECT_EQ(wr.status, 0) << wr.out;
-    EXPECT_EQ(l.holdRegs[0], -7);
-    EXPECT_EQ(l.holdRegs[1], 8);
-}
-
-TEST(ModbusMasters, PymodbusAsciiOnSerialLine) {
-    mbt::Rig rig(hk::ClockMode::RealTime, true);
-    ASSERT_TRUE(rig.serialReady());
-    mbt::Link& l = rig.links[0];
-    l.port() = 1;
-    l.slave() = 9;
-    l.mode() = 1;
-    fillTables(l);
     rig.start(1);
     // The runtime's serial settings for ASCII: a read ends at LF, CR is dropped.
-    hk::runTask([] {
+    if (c.mode == 1) hk::runTask([] {
         VKIO_devControl(1, DEVCTL_READ_ENDING, 1, 0);
         VKIO_devControl(1, DEVCTL_CR_HANDLING, 2, 0);
     });
-    ChildResult r = runChild({"/usr/bin/python3", masterScript(), "ascii",
-                              rig.serialPath(), "9"});
-    EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("hr 10 20 30 40 50"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("co 1 0 1 1"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("ir 59"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("ex 3"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("ea 2"), std::string::npos) << r.out;
-    EXPECT_EQ(l.holdRegs[1], 4321);
+    for (Command cmd : c.commands) {
+        size_t at = cmd.command.find('@');
+        cmd.command.replace(at, 1, c.netPort ? std::to_string(hostio::hostPort(c.netPort)) : rig.pty->path(1));
+        auto [status, out] = runChild(cmd.command);
+        EXPECT_EQ(status == 0, cmd.ok) << out;
+        EXPECT_NE(out.find(cmd.want), out.npos) << out;
+    }
+    EXPECT_EQ(l.holdRegs[1], c.register1);
 }
 
-TEST(ModbusMasters, PymodbusRtuOverUdp) {
-    mbt::Rig rig(hk::ClockMode::RealTime);
-    mbt::Link& l = rig.links[0];
-    l.port() = 4;
-    l.slave() = 2;
-    fillTables(l);
-    rig.start(1);
-    ChildResult r = runChild({"/usr/bin/python3", masterScript(), "udp",
-                              std::to_string(rig.hostPort(5001)), "2"});
-    EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("hr 10 20 30 40 50"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("co 1 0 1 1"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("ir 118"), std::string::npos) << r.out;  // past the table's end registers read 0
-    EXPECT_NE(r.out.find("ex 3"), std::string::npos) << r.out;
-    EXPECT_EQ(l.holdRegs[1], 4321);
-}
+const std::string kRtu = "mbpoll -m rtu -a 17 -b 9600 -P none -1 -o 2 ";
+const std::string kTcp = "mbpoll -m tcp -p @ -a 1 -1 ";
+const std::string kPy = "/usr/bin/python3 " + std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/') + 1) +
+                        "pymodbus_master.py ";
+// pymodbus reads past the table's end (0s), up to and beyond the transport's
+// limit, and beyond the holding table; it writes 4321 to register 1.
+const std::string kPyOut = "hr 10 20 30 40 50\nwr 4321\nwc 4\nco 1 0 1 1\nir ";
+
+INSTANTIATE_TEST_SUITE_P(
+    , ModbusMasters,
+    ::testing::Values(
+        MasterCase{"MbpollRtuOnSerialLine", 1, 17, 2, 0,
+                   {{kRtu + "-t 4 -r 1 -c 5 @", true, "[5]: \t50"},
+                    {kRtu + "-t 4 -r 2 @ 1234", true, ""},
+                    {kRtu + "-t 3 -r 1 -c 119 @", false, ""}},  // past the RTU limit: exception 3
+                   1234},
+        MasterCase{"MbpollTcp", 2, 1, 2, 502,
+                   {{kTcp + "-t 3 -r 1 -c 10 127.0.0.1", true, "[10]: \t9"},
+                    {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, ""}},
+                   8},
+        MasterCase{"PymodbusAsciiOnSerialLine", 1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2"}}, 4321},
+        MasterCase{"PymodbusRtuOverUdp", 4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2"}}, 4321}),
+    [](const ::testing::TestParamInfo<MasterCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

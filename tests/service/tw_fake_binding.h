@@ -1,7 +1,6 @@
 // A scripted application binding for the server tests: every callback slot
-// is present and answers from the public fields of `fake`, so each request's
-// reply layout can be checked; tests clear single slots to see the
-// "not provided" answers.
+// answers from fixed values or the fields of `fake`, so that each request's
+// reply layout can be checked.
 #pragma once
 
 #include <cstdint>
@@ -11,60 +10,132 @@
 
 #include "service/Tallwire.h"
 #include "service/TallwireSupport.h"
+#include "service/TwApiClassic.h"
 
 struct FakeBindingState {
     int connects = 0;
-    int resets = 0;
-    int programmingStarts = 0;
-    uint8_t shutdownStatus = 0;
-    uint8_t resetVeto = 0;
-    uint8_t shutdownVeto = 0;
-    uint8_t programmingVeto = 0;
-    int running = 1;
-    uint8_t saveStatus = 0;
-    uint8_t identStatus = 0;
     std::string lastSetText;
-    uint8_t setStatus = 0;
-    uint8_t endProgrammingStatus = 0;
-    uint32_t programAddress = 0;
-    uint16_t programLength = 0;
-    uint8_t sessionLevel = 3;
-    uint8_t loginLevel = 7;
-    uint8_t loginStatus = 0;
-    std::string lastUser, lastPassword;
-    uint8_t validateStatus = 0;
-    uint8_t validatedLevel = 0;
-    uint32_t validatedPassword = 0;
-    // Values by handle: the low byte of a handle picks the answer.
     std::vector<std::pair<uint32_t, TwValue>> writes;
-    uint8_t writeStatus = 0;
-    // Arrays: item i of any handle is float i * 1.5, up to arraySize items.
-    uint16_t arraySize = 5;
     std::vector<std::pair<uint16_t, float>> arrayWrites;
-    uint8_t arrayWriteFailAt = 0xFF;
-    // Bytes by handle.
-    std::vector<uint8_t> blob;
-    // Symbol table.
-    uint16_t symbolCount = 3;
+    std::vector<uint8_t> blob{10, 11, 12, 13, 14};
 };
 
-extern FakeBindingState fake;
-extern TwapiDescriptor fakeDescriptor;
+inline FakeBindingState fake;
 
-// Value kinds a read handle's low byte selects.
-constexpr uint32_t H_BOOL = 0x81000001;     // bool true
-constexpr uint32_t H_INT = 0x84000002;      // 0x01020304
-constexpr uint32_t H_FLOAT = 0x82000003;    // 1.5f
-constexpr uint32_t H_TIME = 0x89000004;     // 0x11223344, 0x55667788
-constexpr uint32_t H_STRING = 0x90000005;   // 39 characters, 40 bytes on the wire
-constexpr uint32_t H_HASH = 0x94000006;     // 96354
-constexpr uint32_t H_FAIL = 0x84000007;     // status 254
-constexpr uint32_t H_EVENT_LIST = 0xC0C08001;  // area 0xC, type 113 items
-constexpr uint32_t H_EVENTS = 0xC0E00001;      // area 0xE, type 112 items
-constexpr uint32_t H_EVENT_DATA = 0xC0A00001;  // area 0xA, type 114 items
-constexpr uint32_t H_SID = 0xD0100001;
+// Read handles and what they answer.
+constexpr uint32_t H_BOOL = 0x81000001;        // bool true
+constexpr uint32_t H_INT = 0x84000002;         // 0x01020304
+constexpr uint32_t H_FLOAT = 0x82000003;       // 1.5f
+constexpr uint32_t H_TIME = 0x89000004;        // 0x11223344, 0x55667788
+constexpr uint32_t H_STRING = 0x90000005;      // 39 characters, 40 bytes on the wire
+constexpr uint32_t H_HASH = 0x94000006;        // 96354
+constexpr uint32_t H_FAIL = 0x84000007;        // status 254
+constexpr uint32_t H_FLOATS = 0x82B00001;      // array: item i is 1.5 * i, five items
+constexpr uint32_t H_SID = 0xD0100001;         // the bytes of fake.blob
 
-extern const char kFakeString[];
+inline const char kFakeString[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc";
 
-// Installs the fake callbacks with the real transport slots.
-void installFakeBinding();
+namespace fakedetail {
+
+inline TwapiDescriptor descriptor;
+inline const char* symbolNames[] = {"", "ALPHA", "BETA", "GAMMA"};
+
+inline uint8_t readVal(uint32_t handle, TwValue* v) {
+    switch (handle) {
+    case H_BOOL: v->type = 1; v->data.u8 = 1; return 0;
+    case H_INT: v->type = 4; v->data.u32 = 0x01020304; return 0;
+    case H_FLOAT: v->type = 32; v->data.f = 1.5f; return 0;
+    case H_TIME: v->type = 64; v->data.time.seconds = 0x11223344; v->data.time.subSeconds = 0x55667788; return 0;
+    case H_STRING: v->type = 80; v->data.ptr = const_cast<char*>(kFakeString); return 0;
+    case H_HASH: v->type = 84; v->data.u32 = 96354; return 0;
+    case H_FAIL: return 254;
+    default: return 1;
+    }
+}
+
+inline uint8_t symbolEntry(uint16_t k, TwSymbolRecord* r) {
+    if (k < 1 || k > 3) return 1;
+    r->name = symbolNames[k];
+    r->handle = 0x82000000u + k;
+    r->attribute1 = static_cast<uint8_t>(10 + k);
+    r->attribute2 = static_cast<uint8_t>(k);
+    r->limitsFlag = k == 2 ? 1 : 0;  // BETA has limits, GAMMA an extra value
+    r->lowLimit.type = r->highLimit.type = 32;
+    r->lowLimit.data.f = -1.0f;
+    r->highLimit.data.f = 1.0f;
+    r->extraValueFlag = k == 3 ? 1 : 0;
+    r->extraValue.type = 4;
+    r->extraValue.data.u32 = 77;
+    return 0;
+}
+
+inline uint8_t login(const char*, const char*, uint8_t* level) {
+    *level = 7;
+    return 0;
+}
+
+template <size_t N>
+uint8_t ident(char* b, const char (&text)[N]) {
+    std::memcpy(b, text, N);
+    return 0;
+}
+
+}  // namespace fakedetail
+
+inline void installFakeBinding() {
+    using namespace fakedetail;
+    fake = FakeBindingState{};
+    TwapiDescriptor d = TallwireClassicDescriptor;
+    d.Connect = [] { ++fake.connects; };
+    d.ResetControl = d.BeginProgramming = [] {};
+    d.ShutdownControl = d.SaveValues = d.EndProgramming = d.ResetAllowed = d.ShutdownAllowed =
+        d.BeginProgrammingVeto = [] { return uint8_t{0}; };
+    d.IsControlRunning = [] { return 0; };
+    d.GetSystemIdentifier = [](char* b) { return ident(b, "RTOS 1.00-0"); };
+    d.GetControlIdentifier = [](char* b) { return ident(b, "CTRL"); };
+    d.GetApplicationIdentifier = [](char* b) { return ident(b, "APP"); };
+    d.GetConfigIdentifier = [](char* b) { return ident(b, "CFG"); };
+    d.GetProductIdentifier = [](char* b) { return ident(b, "Zarn 200"); };
+    d.SetControlIdentifier = d.SetConfigIdentifier = [](const char* t) {
+        fake.lastSetText = t;
+        return uint8_t{0};
+    };
+    d.GetSymbolTableEntry = symbolEntry;
+    d.GetSymbolCount = [] { return uint16_t{3}; };
+    d.ReadValForHandle = readVal;
+    d.WriteValue = [](uint32_t handle, TwValue* v) {
+        fake.writes.emplace_back(handle, *v);
+        if (v->type == 80) fake.lastSetText = static_cast<const char*>(v->data.ptr);
+        return uint8_t{0};
+    };
+    d.GetDataPacketBytes = [](uint32_t) -> uint32_t { return 4; };
+    d.ReadBytes = [](uint32_t handle, const uint8_t** data, uint32_t* size) -> uint8_t {
+        if (handle != H_SID) return 1;
+        *data = fake.blob.data();
+        *size = static_cast<uint32_t>(fake.blob.size());
+        return 0;
+    };
+    d.GetArraySize = [](uint32_t) { return uint16_t{5}; };
+    d.ReadArrayItem = [](uint32_t, TwValue* v, uint16_t item) -> uint8_t {
+        v->type = 32;
+        v->data.f = 1.5f * item;
+        return item < 5 ? 0 : 2;
+    };
+    d.WriteArrayItem = [](uint32_t, TwValue* v, uint16_t item) {
+        fake.arrayWrites.emplace_back(item, v->data.f);
+        return uint8_t{0};
+    };
+    d.ValidateSecurityItem = [](uint8_t, uint32_t) { return uint8_t{0}; };
+    d.GetValueHandle = [](const char* name, uint32_t* h, uint8_t* t, uint8_t* f) -> uint8_t {
+        if (std::strcmp(name, "__SID") != 0) return 1;
+        *h = H_SID;
+        *t = 1;
+        *f = 2;
+        return 0;
+    };
+    d.GetSessionSecurityLevel = [] { return uint8_t{3}; };
+    d.AccountSecurityLogin = d.QueryAccountSecurityLevel = login;
+    d.WriteProgramMemory = [](uint32_t, uint16_t) { return uint8_t{0}; };
+    descriptor = d;
+    TwApiClassicInit(&descriptor);
+}

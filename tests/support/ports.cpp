@@ -1,6 +1,8 @@
 #include "tests/support/ports.h"
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,5 +34,18 @@ int pickPortOffset() {
             return off;
     }
     return 10000;
+}
+
+int loopbackSocket(int type, uint16_t port, bool* connected) {
+    int fd = socket(AF_INET, type, 0);
+    int on = 1;
+    if (type == SOCK_STREAM) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    if (connected != nullptr) *connected = ok;
+    return fd;
 }
 }  // namespace tc_test

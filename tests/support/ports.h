@@ -3,6 +3,11 @@
 // parallel, so each process picks its own, seeded by its process id.
 #pragma once
 
+#include <cstdint>
+
 namespace tc_test {
 int pickPortOffset();
+// A TCP (segments sent at once) or UDP socket connected to 127.0.0.1:port;
+// connected reports whether the connect succeeded.
+int loopbackSocket(int type, uint16_t port, bool* connected = nullptr);
 }
