@@ -19,6 +19,7 @@
 #include "modbus/ModbusSupport.h"
 #include "platform/vkiodev.h"
 #include "platform/vkos.h"
+#include "tests/support/ports.h"
 
 #ifdef TC_HAVE_LIBMODBUS
 #include <modbus.h>
@@ -29,14 +30,9 @@ namespace {
 constexpr int kRegs = 10;
 
 int connectTo(uint16_t port) {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+    bool connected = false;
+    int fd = tc_test::loopbackSocket(SOCK_STREAM, port, &connected);
+    if (!connected) {
         close(fd);
         return -1;
     }
@@ -102,7 +98,7 @@ void BM_SlaveEngineTcpReadRegisters(benchmark::State& state) {
     area[1] = 1;  // slave address
     area[5] = -1;
     for (int k = 0; k < 50; ++k) inRegs[k] = static_cast<int16_t>(k);
-    hostio::setPortOffset(20000 + static_cast<int>(getpid() % 20000));
+    hostio::setPortOffset(tc_test::pickPortOffset());
     MOD_AreaBase[1] = area;
     TCPMods = routes;
     ApplicationRunning = 1;
