@@ -88,6 +88,24 @@ TEST_F(ModbusNet, TcpRoutingFramesAndClosing) {
     }
 }
 
+TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
+    mbt::Rig rig;
+    rig.links[0].port() = 99;  // no such device: its route row is skipped
+    rig.links[0].slave() = 1;
+    rig.links[1].port() = 2;
+    rig.links[1].slave() = 1;
+    rig.links[1].holdRegs[0] = 42;
+    rig.start(2);
+    Master silent(rig, Master::Tcp, 502);
+    rig.run(1000);
+    // Another master is served while the silent one still has its 21 s.
+    Master b(rig, Master::Tcp, 502);
+    b.send(mbap(5, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(b.reply(), mbap(5, {1, 3, 2, 0, 42}));
+    EXPECT_FALSE(silent.closedByPeer(15000));
+    EXPECT_TRUE(silent.closedByPeer(7000));
+}
+
 TEST_F(ModbusNet, RtuFramesInUdpDatagrams) {
     mbt::Link& l = udp;
     Master m(rig, Master::Udp, 5005);

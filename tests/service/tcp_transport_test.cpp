@@ -112,4 +112,19 @@ TEST_F(TwServer, NinthConnectionIsRefusedAndClosedPeersFreeTheirSlots) {
     EXPECT_EQ(last.connectSession(), kConnectReply);
 }
 
+TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    hk::runTask([] { TallwireClose(); });
+    EXPECT_EQ(slotsInUse(), 0);
+    hk::runTask([] {
+        InitializeTallwire(1, 0, 0, 0, 0);
+        installFakeBinding();
+        VKOS_FlushSemaphore(app_inited);
+    });
+    hk::runTicks(210);
+    TwTcpClient again(port);
+    EXPECT_EQ(again.connectSession(), kConnectReply);
+}
+
 }  // namespace
