@@ -4,9 +4,20 @@
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
-    {_R10_TASK_1},  // R10
-    {},             // R20
-    {},             // R40
-    {},             // R80
-    {},             // R160
+    // R10
+    {
+        _R10_TASK_1,
+    },
+    // R20
+    {
+    },
+    // R40
+    {
+    },
+    // R80
+    {
+    },
+    // R160
+    {
+    },
 };

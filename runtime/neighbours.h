@@ -1,6 +1,6 @@
 // Routines and words of neighbouring subsystems that start-up, stop and the
 // master clock pass call. Where the subsystem exists its header is
-// included; the rest are stand-ins (weak definitions in standins.cpp) until
+// included; the rest are stand-ins (definitions in standins.cpp) until
 // their subsystems land.
 #pragma once
 

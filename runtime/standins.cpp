@@ -1,11 +1,13 @@
-// Weak stand-ins for routines of subsystems that have not landed yet; each
-// is replaced by the subsystem's own definition when it is linked in.
+// Stand-ins for routines of subsystems that have not landed yet. They are
+// strong definitions on purpose: the change that brings a subsystem's own
+// routine deletes its line here, and a forgotten line is a duplicate-symbol
+// error at link time rather than a silently losing definition.
 #include <cstdio>
 
 #include "runtime/neighbours.h"
 #include "runtime/rgtask.h"
 
-#define STANDIN __attribute__((weak))
+#define STANDIN
 
 STANDIN void UpdateZarnDITimeStamp() {}
 STANDIN int ReadCalValues() { return 0; }
