@@ -21,9 +21,6 @@ STANDIN void InitBooleanOutput(int) {}
 STANDIN void InitAnalogOut(int) {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }
-STANDIN void _R10_iogather() {}
-STANDIN void _R20_iogather() {}
-STANDIN void _R80_iogather() {}
 STANDIN void CheckTTYControlPrams() {}
 STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}
