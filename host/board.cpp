@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "drivers/zarn_regs.h"
+#include "host/analog_inputs.h"
 #include "host/chips.h"
 #include "host/hostkernel.h"
 #include "host/vkboard.h"
@@ -253,6 +254,7 @@ void attachBuiltins(State& s) {
                                return word == 0 ? (levels & 0xFFFFu) : (levels >> 16);
                            },
                            nullptr});
+    attachLocked(s, ZARN_AIN_BASE, ZARN_AIN_BASE + 4u * (ZARN_AIN_COUNT - 1), analogInputBehaviour());
 }
 
 void resetLocked(State& s) {
@@ -331,6 +333,7 @@ void reset() {
         resetLocked(locked());
     }
     resetChips();
+    resetAnalogInputs();
     resetPlatform();
 }
 
