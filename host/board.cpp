@@ -51,6 +51,7 @@ struct State {
     uint64_t cpuRqstDelivered = 0;
 
     bool spiStuck = false;
+    uint32_t spiMissedDone = 0;
     uint64_t spiTransfers = 0;
 
     // Discrete input changes in time order; the first entry holds the levels
@@ -236,7 +237,8 @@ void attachBuiltins(State& s) {
         uint16_t reg = static_cast<uint16_t>(v & ~uint32_t{ZARN_SPI_DONE});
         if ((v & ZARN_SPI_START) != 0) {
             ++st.spiTransfers;
-            if (!st.spiStuck) reg |= ZARN_SPI_DONE;
+            const bool missed = st.spiTransfers <= 32 && ((st.spiMissedDone >> (st.spiTransfers - 1)) & 1u) != 0;
+            if (!st.spiStuck && !missed) reg |= ZARN_SPI_DONE;
         }
         st.regs[indexOf(a)] = reg;
     }});
@@ -475,6 +477,8 @@ void initCpuRequest() {
 }
 
 void setSpiStuck(bool stuck) { set(&State::spiStuck, stuck); }
+
+void setSpiMissedDone(uint32_t mask) { set(&State::spiMissedDone, mask); }
 
 uint64_t spiTransfers() { return get(&State::spiTransfers); }
 

@@ -71,38 +71,28 @@ constexpr const auto& ch160() {
 constexpr bool controller(int k) { return k < kAiControllerChannels; }
 
 // The input stage in front of instance K: its milliamperes and raw fault.
+struct StageOut {
+    float current;
+    uint32_t fault;
+};
+#define AI_CHANNEL_STAGE(BLOCK, MA) {BLOCK##_##MA, BLOCK##_LATCH_OR}
 template <int K>
-float stage_current() {
+StageOut stage() {
     using namespace r20;
-    if constexpr (K == 0) return CNFG_AI.AI_01_ZARN_AI_4_20;
-    else if constexpr (K == 1) return CNFG_AI.AI_02_ZARN_AI_4_20;
-    else if constexpr (K == 2) return CNFG_AI.AI_03_ZARN_AI_4_20;
-    else if constexpr (K == 3) return CNFG_AI.AI_04_ZARN_AI_4_20;
-    else if constexpr (K == 4) return VL1_AIO.AI_1_VL_AI;
-    else if constexpr (K == 5) return VL1_AIO.AI_2_VL_AI;
-    else if constexpr (K == 6) return VL1_AIO.AI_3_VL_AI;
-    else if constexpr (K == 7) return VL1_AIO.AI_4_VL_AI;
-    else if constexpr (K == 8) return VL1_AIO.AI_5_VL_AI;
-    else if constexpr (K == 9) return VL1_AIO.AI_6_VL_AI;
-    else if constexpr (K == 10) return VL1_AIO.AI_7_VL_AI;
-    else return VL1_AIO.AI_8_VL_AI;
+    if constexpr (K == 0) return AI_CHANNEL_STAGE(CNFG_AI.AI_01_ZARN, AI_4_20);
+    else if constexpr (K == 1) return AI_CHANNEL_STAGE(CNFG_AI.AI_02_ZARN, AI_4_20);
+    else if constexpr (K == 2) return AI_CHANNEL_STAGE(CNFG_AI.AI_03_ZARN, AI_4_20);
+    else if constexpr (K == 3) return AI_CHANNEL_STAGE(CNFG_AI.AI_04_ZARN, AI_4_20);
+    else if constexpr (K == 4) return AI_CHANNEL_STAGE(VL1_AIO.AI_1, VL_AI);
+    else if constexpr (K == 5) return AI_CHANNEL_STAGE(VL1_AIO.AI_2, VL_AI);
+    else if constexpr (K == 6) return AI_CHANNEL_STAGE(VL1_AIO.AI_3, VL_AI);
+    else if constexpr (K == 7) return AI_CHANNEL_STAGE(VL1_AIO.AI_4, VL_AI);
+    else if constexpr (K == 8) return AI_CHANNEL_STAGE(VL1_AIO.AI_5, VL_AI);
+    else if constexpr (K == 9) return AI_CHANNEL_STAGE(VL1_AIO.AI_6, VL_AI);
+    else if constexpr (K == 10) return AI_CHANNEL_STAGE(VL1_AIO.AI_7, VL_AI);
+    else return AI_CHANNEL_STAGE(VL1_AIO.AI_8, VL_AI);
 }
-template <int K>
-uint32_t stage_fault() {
-    using namespace r20;
-    if constexpr (K == 0) return CNFG_AI.AI_01_ZARN_LATCH_OR;
-    else if constexpr (K == 1) return CNFG_AI.AI_02_ZARN_LATCH_OR;
-    else if constexpr (K == 2) return CNFG_AI.AI_03_ZARN_LATCH_OR;
-    else if constexpr (K == 3) return CNFG_AI.AI_04_ZARN_LATCH_OR;
-    else if constexpr (K == 4) return VL1_AIO.AI_1_LATCH_OR;
-    else if constexpr (K == 5) return VL1_AIO.AI_2_LATCH_OR;
-    else if constexpr (K == 6) return VL1_AIO.AI_3_LATCH_OR;
-    else if constexpr (K == 7) return VL1_AIO.AI_4_LATCH_OR;
-    else if constexpr (K == 8) return VL1_AIO.AI_5_LATCH_OR;
-    else if constexpr (K == 9) return VL1_AIO.AI_6_LATCH_OR;
-    else if constexpr (K == 10) return VL1_AIO.AI_7_LATCH_OR;
-    else return VL1_AIO.AI_8_LATCH_OR;
-}
+#undef AI_CHANNEL_STAGE
 
 // Configuration inputs of instance K (160 ms).
 struct ConfigIn {
@@ -129,7 +119,7 @@ ConfigIn config_in() {
 template <int K>
 void fault() {
     const auto& c = ch20<K>();
-    c.CHN_FLT_B_NAME = stage_fault<K>();
+    c.CHN_FLT_B_NAME = stage<K>().fault;
     c.AI_FLT_AND = bk::AND({c.CHN_FLT_B_NAME, c.CH_ENABL_B_NAME});
     c.CHNL_FLT_B_NAME = c.AI_FLT_AND;
 }
@@ -144,7 +134,7 @@ inline float finite_or_alarm(float x, uint32_t& alarm) {
 template <int K>
 void scale() {
     const auto& c = ch20<K>();
-    c.MA_A_NAME = stage_current<K>();
+    c.MA_A_NAME = stage<K>().current;
     const float x = (static_cast<float>(c.MA_A_NAME) - 4.0f) * 0.0625f;
     const float mn = c.MIN_SAMP_TUNE;
     const float mx = c.MAX_SAMP_TUNE;

@@ -155,6 +155,11 @@ TEST_F(AlarmLevels, PermissiveIsMetAfterItsDelayAndHeldOffByAFailedSignal) {
     setCell("_ub4.PERM_SP.IN", 50.0);
     settle(3, 40.0);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
+    EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
+    setCell("_ub4.PERM_MET_DELAY.DLY_TIME", 3.0);
+    runPasses(R20, 1);
+    EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
+    setCell("_ub4.PERM_MET_DELAY.DLY_TIME", 1.0);
     setValue(3, 60.0);
     runPasses(R20, 2);  // the filter crosses the setpoint in its second pass
     // 0.98 s left shows 0: whole seconds, truncated.

@@ -87,10 +87,14 @@ TEST_F(AnalogChannel, FunctionNumbersOutsideTheTableAreClampedWhenSampled) {
 
 TEST_F(AnalogChannel, WizardSuppliesTheFunctionNumberWhileEnabled) {
     start();
-    setCell("CNFG_AI.WIZFUN_AI_CH4.IN", 7);
+    // Each controller channel takes its own wizard number.
+    for (int k = 0; k < 4; ++k) setCell("CNFG_AI.WIZFUN_AI_CH" + std::to_string(k + 1) + ".IN", 5 + k);
     setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
-    configure(3, 3, 0.0, 100.0);
-    EXPECT_EQ(integer("_ub9.FUN_NUM.SAMP_ITUNE"), 7);
+    for (int k = 0; k < 4; ++k) {
+        configure(k, 3, 0.0, 100.0);
+        EXPECT_EQ(integer(channel(k) + ".FUN_NUM.SAMP_ITUNE"), 5 + k) << k;
+        EXPECT_EQ(integer(channel(k) + ".WIZ_FUNCT.I_NAME"), 5 + k) << k;
+    }
     setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
     configure(3, 3, 0.0, 100.0);
     EXPECT_EQ(integer("_ub9.FUN_NUM.SAMP_ITUNE"), 3);
@@ -203,19 +207,51 @@ TEST_F(AnalogChannel, StageLineGainAndOffsetMapTheCalibratedCurrent) {
         {4.0, 20.0, 1.0, 0.0, 12.0, 12.0},  {0.0, 20.0, 1.0, 0.0, 4.0, 0.0},   {4.0, 20.0, 2.0, 1.0, 10.0, 21.0},
         {8.0, 8.0, 1.0, 0.0, 17.0, 8.0},    {4.0, 12.0, 1.0, -2.0, 20.0, 10.0},
     };
+    for (int ch = 0; ch < 4; ++ch) {
+        const std::string stage = "CNFG_AI.AI_0" + std::to_string(ch + 1);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(stage + " at " + std::to_string(c.mA));
+            setCell(stage + "_ZARN.VAL_4", c.val4);
+            setCell(stage + "_ZARN.VAL_20", c.val20);
+            setCell(stage + "_GAIN.IN", c.gain);
+            setCell(stage + "_OFFSET.IN", c.offset);
+            board::setAnalogInputMa(ch, c.mA);
+            runPasses(R160, 2);
+            const double mA = adcMa(c.mA);
+            const double slope = (c.val20 - c.val4) * 0.0625;
+            EXPECT_NEAR(real(stage + "_ZARN.AI_4_20"), (mA * slope + c.val20 - 20.0 * slope) * c.gain + c.offset,
+                        1e-4);
+            EXPECT_NEAR(real(stage + "_ZARN.AI_4_20"), c.expect, 2e-3);
+        }
+    }
+}
+
+// The band limits compare with the calibrated reading: at the high limit
+// is out of band, at the low limit is not.
+TEST_F(AnalogChannel, BandLimitsAreExactBoundaries) {
+    start();
+    configure(1, 2, 0.0, 100.0);
+    struct Case {
+        const char* limit;
+        double mA;
+        double offset;  // limit minus reading
+        const char* latch;
+        uint32_t expect;
+    };
+    const Case cases[] = {
+        {"HI_SP_MA", 22.3, 0.0, "HI_LATCH", 1},  {"HI_SP_MA", 22.3, 0.001, "HI_LATCH", 0},
+        {"LO_SP_MA", 1.7, 0.0, "LO_LATCH", 0},   {"LO_SP_MA", 1.7, 0.001, "LO_LATCH", 1},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mA);
-        setCell("CNFG_AI.AI_02_ZARN.VAL_4", c.val4);
-        setCell("CNFG_AI.AI_02_ZARN.VAL_20", c.val20);
-        setCell("CNFG_AI.AI_02_GAIN.IN", c.gain);
-        setCell("CNFG_AI.AI_02_OFFSET.IN", c.offset);
+        SCOPED_TRACE(std::string(c.limit) + " " + std::to_string(c.offset));
         board::setAnalogInputMa(1, c.mA);
-        runPasses(R160, 2);
-        const double mA = adcMa(c.mA);
-        const double slope = (c.val20 - c.val4) * 0.0625;
-        EXPECT_NEAR(real("CNFG_AI.AI_02_ZARN.AI_4_20"), (mA * slope + c.val20 - 20.0 * slope) * c.gain + c.offset,
-                    1e-4);
-        EXPECT_NEAR(real("CNFG_AI.AI_02_ZARN.AI_4_20"), c.expect, 2e-3);
+        setCell(std::string("CNFG_AI.AI_02_ZARN.") + c.limit, static_cast<float>(adcMa(c.mA)) + c.offset);
+        runPasses(R20, 3);
+        EXPECT_EQ(boolean(std::string("CNFG_AI.AI_02_ZARN.") + c.latch), c.expect);
+        setCell("CNFG_AI.AI_02_ZARN.HI_SP_MA", 22.0);
+        setCell("CNFG_AI.AI_02_ZARN.LO_SP_MA", 2.0);
+        board::setAnalogInputMa(1, 12.0);
+        reset();
     }
 }
 

@@ -72,6 +72,45 @@ TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
     }
 }
 
+// Every function's named value, percentage and fault cells.
+TEST_F(FunctionMux, EveryFunctionHasItsNamedCells) {
+    struct Names {
+        int function;
+        const char *value, *pct, *fault;
+    };
+    const Names names[] = {
+        {2, "RMT_SPD_SP", "RMT_SPD_PCT", "RMT_SPD_FLT"}, {3, "CASC_IN", "CASC_IN_PCT", "CASC_IN_FLT"},
+        {4, "RMT_CASC_SP", "RMT_CASC_PCT", "RMT_CASC_FLT"}, {5, "VIB_IN1", "VIB_IN1_PCT", "VIB_IN1_FLT"},
+        {6, "VIB_IN2", "VIB_IN2_PCT", "VIB_IN2_FLT"},       {7, "VIB_IN3", "VIB_IN3_PCT", "VIB_IN3_FLT"},
+        {8, "VIB_IN4", "VIB_IN4_PCT", "VIB_IN4_FLT"},       {9, "BEARTEMP1", "BTEMP1_PCT", "BTEMP1_FLT"},
+        {10, "BEARTEMP2", "BTEMP2_PCT", "BTEMP2_FLT"},      {11, "BEARTEMP3", "BTEMP3_PCT", "BTEMP3_FLT"},
+        {12, "BEARTEMP4", "BTEMP4_PCT", "BTEMP4_FLT"},      {13, "SIG_MON_1", "SIG_MON_1_PCT", "SIG_MON_1_FLT"},
+        {14, "SIG_MON_2", "SIG_MON_2_PCT", "SIG_MON_2_FLT"}, {15, "SIG_MON_3", "SIG_MON_3_PCT", "SIG_MON_3_FLT"},
+        {16, "HP_FDBK", "HP_FDBK_PCT", "HP_RDBK_FLT"},      {17, "SPARE17", "SPARE17_PCT", "AI17_FLT"},
+        {18, "SPARE18", "SPARE18_PCT", "AI18_FLT"},         {19, "SPARE19", "SPARE19_PCT", "AI19_FLT"},
+        {20, "SPARE20", "SPARE20_PCT", "AI20_FLT"},
+    };
+    start();
+    setCell("CNFG_AI.AI_03_LATDLY.IN", 0.0);
+    for (const Names& n : names) {
+        SCOPED_TRACE(n.function);
+        configure(2, n.function, 0.0, 50.0);
+        setValue(2, 80.0);
+        runPasses(R20, 30);
+        const std::string m = "AI_MUX.";
+        EXPECT_NEAR(real(m + n.value + ".A_NAME"), 40.0, 0.01);
+        EXPECT_NEAR(real(m + n.pct + ".A_NAME"), 80.0, 0.01);
+        EXPECT_EQ(boolean(m + n.fault + ".B_NAME"), 0u);
+        board::setAnalogInputOpen(2, true);
+        runPasses(R20, 1);
+        EXPECT_EQ(boolean(m + n.fault + ".B_NAME"), 1u);
+        board::setAnalogInputOpen(2, false);
+        setValue(2, 80.0);
+        reset();
+        EXPECT_EQ(boolean(m + n.fault + ".B_NAME"), 0u);
+    }
+}
+
 TEST_F(FunctionMux, LaterChannelWinsASharedFunction) {
     start();
     configure(0, 3, 0.0, 100.0);

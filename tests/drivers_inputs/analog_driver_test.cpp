@@ -161,6 +161,26 @@ TEST_F(AnalogDriver, SetUpSequenceStartsThreeTransfersThenContinuousConversion) 
     EXPECT_EQ(ZarnAdcSetupTimedOut, 0u);
 }
 
+TEST_F(AnalogDriver, AnyOneTransferWithoutItsDoneBitFailsTheSetUp) {
+    struct Case {
+        uint32_t missed;
+        const char* message;
+    };
+    const Case cases[] = {{1u << 0, "Spif bit error1.\n"}, {1u << 1, "Spif bit error1.\n"},
+                          {1u << 2, "Spif bit error2.\n"}, {0u, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missed);
+        board::reset();
+        board::setSpiMissedDone(c.missed);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(InitZarnAnalogInsFpga(0), c.missed ? 0x80000001u : 0u);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.message);
+        EXPECT_EQ(ZarnAdcSetupTimedOut, c.missed ? 1u : 0u);
+        EXPECT_EQ(board::spiTransfers(), 3u);
+        EXPECT_EQ(board::peek16(ZARN_ADC_CONTROL), 3);
+    }
+}
+
 TEST_F(AnalogDriver, StuckSpiEngineTimesOutEachTransferAndStillStartsTheAdc) {
     board::setSpiStuck(true);
     testing::internal::CaptureStdout();

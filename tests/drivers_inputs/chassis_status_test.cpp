@@ -10,6 +10,7 @@
 #include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/chips.h"
+#include "host/hostkernel.h"
 #include "host/vkboard.h"
 #include "tests/support/app_harness.h"
 
@@ -36,6 +37,14 @@ TEST_F(ChassisStatus, SuppliesAreReadFourTimesASecondAndKeptWhileTheMonitorFails
     board::setSupplyMonitorInput(0, 2.2);
     startApp();
     EXPECT_NE(_ORVEX12_IO_CHASS_STATUS_2278pidTemp, 0);
+    bool found = false;
+    for (const hk::TaskInfo& t : hk::listTasks()) {
+        if (t.id != _ORVEX12_IO_CHASS_STATUS_2278pidTemp) continue;
+        found = true;
+        EXPECT_EQ(t.name, "ORVEX12_IO_CHASS_STATUS_2278");
+        EXPECT_EQ(t.priority, 40);
+    }
+    EXPECT_TRUE(found);
     // The task starts 1 s after the application.
     EXPECT_EQ(real("ORVEX12_IO.CHASS_STATUS.PS_1_2V"), 0.0f);
     runMs(1100);
