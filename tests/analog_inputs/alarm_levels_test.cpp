@@ -4,6 +4,7 @@
 // start permissive.
 #include <cmath>
 
+#include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "tests/analog_inputs/analog_rig.h"
 
 namespace ai_test {
@@ -201,6 +202,42 @@ TEST_F(AlarmLevels, ValueThatIsNotANumberLeavesEveryCompareAsItWas) {
     settle(4, 10.0);
     EXPECT_EQ(boolean("_ub25.ALM_LVL1.A_COMPARE"), 1u);
     EXPECT_EQ(boolean("_ub25.ALARM_LVL1.B_NAME"), 1u);
+}
+
+// The RTD node's event blocks: the same template in the 80 ms group, each
+// instance on the value and fault its RTD channel passes in.
+void rtdPass() {
+    for (int k = 0; k < kRtdAlarmInstances; ++k) {
+        const float value = 40.0f + 10.0f * static_cast<float>(k);
+        r80::AI_ALARM_LEVELS_rtd(k, value, k == 7 ? 1u : 0u);
+    }
+}
+
+TEST_F(AlarmLevels, RtdEventBlocksRunInTheEightyMillisecondGroup) {
+    useSlices(R80, {rtdPass});
+    start();
+    setCell("MPU.TURB_SPD.A_NAME", 1000.0);
+    for (int k = 0; k < kRtdAlarmInstances; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        setCell(m + "USE_SP1.IN", 1);
+        setCell(m + "SIGFLT_TRIP.IN", 1);
+    }
+    // Arming takes the speed from the 10 ms group at the next 80 ms frame;
+    // the delay is 2 s at 0.08 s a pass.
+    runPasses(R80, 2);
+    for (int k = 0; k < kRtdAlarmInstances; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        EXPECT_EQ(real(m + "PV_VAL.A_NAME"), 40.0f + 10.0f * static_cast<float>(k)) << k;
+        EXPECT_EQ(text(m + "MSG.LIST_1"), "VL3_RTD_" + std::to_string(k + 1) + " Event1 Message") << k;
+        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), 0u) << k;
+    }
+    runPasses(R80, 26);
+    for (int k = 0; k < kRtdAlarmInstances; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        // Above the 60 setpoint from instance 2 on; instance 7 has a failed signal.
+        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), k >= 2 && k != 7 ? 1u : 0u) << k;
+        EXPECT_EQ(boolean(m + "AND.AND"), k == 7 ? 1u : 0u) << k;
+    }
 }
 
 TEST_F(AlarmLevels, RemoteInstancesArmAtTheirDefaultSpeedAndCarryTheirTexts) {

@@ -144,6 +144,21 @@ TEST_F(DiscreteTimeStamps, StampsLateInThe160MsFrameCountFromTheCapture) {
     EXPECT_EQ(HiEventLatch & ~0xFFFFFu, 0u);
 }
 
+// The time base stays put while the clock cell does not move: after the next
+// capture the stamps would fall behind the last one, and within the same
+// second the stamp holds at the last one instead.
+TEST_F(DiscreteTimeStamps, StampsNeverRunBackwardsWithinOneSecond) {
+    startAtCapture({9, 0});
+    change(100.5, 18, true);
+    runTo(110);
+    expectStamp(DinTimeStampHi[18], at(101), "before the next capture");
+    // The next capture is at 160 ms, with the same base.
+    change(180.2, 18, false);
+    runTo(200);
+    expectStamp(DinTimeStampLo[18], at(101), "held at the last stamp");
+    expectStamp(LastCaptureTime, at(101), "the last stamp");
+}
+
 TEST_F(DiscreteTimeStamps, NothingIsStampedWhileStampingIsOff) {
     startAtCapture({1, 0});
     ZarnTimeStampEn = 0;
