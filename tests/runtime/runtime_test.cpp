@@ -22,11 +22,21 @@ struct FrameStart {
 std::vector<FrameStart> g_frames;
 uint64_t g_consumeNs[kNumRateGroups];
 std::vector<uint32_t> g_flagsSeenByR20;
+// The time-stamp seconds each 10 ms frame saw, and the clock-of-day seconds
+// each 160 ms frame wrote (its frame number in both halves).
+std::vector<std::pair<uint64_t, uint32_t>> g_stampSeen;
+std::vector<std::pair<uint64_t, uint32_t>> g_todWritten;
 
 template <int G>
 void recordSlice() {
     g_frames.push_back({hk::ticks(), G});
     if (G == 1) g_flagsSeenByR20.push_back(sched_move_R10_R20);
+    if (G == 0) g_stampSeen.push_back({hk::ticks(), (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO});
+    if (G == 4) {
+        const uint32_t n = static_cast<uint32_t>(g_todWritten.size()) + 1;
+        rtcells::ORVEX12_IO_RTC_TOD = {n << 16 | n, 0};
+        g_todWritten.push_back({hk::ticks(), n << 16 | n});
+    }
     if (g_consumeNs[G]) hk::consumeCpu(g_consumeNs[G]);
 }
 
@@ -36,6 +46,8 @@ protected:
         RuntimeFixture::SetUp();
         g_frames.clear();
         g_flagsSeenByR20.clear();
+        g_stampSeen.clear();
+        g_todWritten.clear();
         for (auto& c : g_consumeNs) c = 0;
         rg_slices[0] = {recordSlice<0>};
         rg_slices[1] = {recordSlice<1>};
@@ -101,6 +113,53 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (auto& l : lines)
         if (std::find(want.begin(), want.end(), l) != want.end()) got.push_back(l);
     EXPECT_EQ(got, (std::vector<std::string>{want[0], want[3], want[1], want[2], want[4], want[5], want[6]}));
+}
+
+TEST_F(Runtime, TasksCarryTheirNamesAndPriorities) {
+    hostplatform::setAccountManagement(1);
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(100);
+    std::map<std::string, int> prio;
+    for (const auto& t : hk::listTasks()) prio[t.name] = t.priority;
+    const std::map<std::string, int> want = {{"MasterClockProcess", 8}, {"_R10", 11}, {"_R20", 12},
+                                             {"_R40", 13},  {"_R80", 14}, {"_R160", 15}, {"SlipMonitor", 40},
+                                             {"AppEventMonitor", 40}, {"ttytask", 40}, {"FRTimeTask", 251}};
+    for (const auto& [name, p] : want) {
+        ASSERT_TRUE(prio.count(name)) << name;
+        EXPECT_EQ(prio[name], p) << name;
+    }
+    // Account management switched on in the platform is announced.
+    auto lines = messageLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 3: Cyber Security Enabled"), lines.end());
+}
+
+TEST_F(Runtime, NoSecurityEventWithoutAccountManagement) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(100);
+    ASSERT_FALSE(messageLines().empty());
+    auto lines = messageLines();
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "event 3: Cyber Security Enabled"), lines.end());
+}
+
+TEST_F(Runtime, TimeStampSecondsFollowTheClockOfDayAtEach160msRelease) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(32 * 6);
+    ASSERT_GE(g_todWritten.size(), 5u);
+    // The 10 ms frames see a new value only in the tick of a 160 ms release,
+    // and then the value written by the previous 160 ms frame.
+    uint32_t last = g_stampSeen.front().second;
+    int changes = 0;
+    for (const auto& [tick, v] : g_stampSeen) {
+        if (v == last) continue;
+        ++changes;
+        auto at = std::find_if(g_todWritten.begin(), g_todWritten.end(), [&](const auto& w) { return w.first == tick; });
+        ASSERT_NE(at, g_todWritten.end()) << "changed at tick " << tick;
+        ASSERT_NE(at, g_todWritten.begin());
+        EXPECT_EQ(v, std::prev(at)->second);
+        last = v;
+    }
+    EXPECT_GE(changes, 4);
+    EXPECT_EQ(RtcSeconds, (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO);
 }
 
 TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
