@@ -93,9 +93,17 @@ TEST(Ramp, MovesTowardTheFirstSelectedTargetWithoutPassingIt) {
     RampOut r = RAMP(s, {{0, 101.0f}, {1, 1.0f}, {1, 50.0f}}, 40.0f, T10);
     EXPECT_EQ(r.pos_sel, 2);
     EXPECT_FLOAT_EQ(r.ramp, 0.4f);
+    EXPECT_EQ(r.moving_up, 1u);
+    EXPECT_EQ(r.moving_dn, 0u);
     for (int k = 0; k < 2; ++k) r = RAMP(s, {{0, 101.0f}, {1, 1.0f}}, 40.0f, T10);
     EXPECT_EQ(r.ramp, 1.0f);  // reached, not passed
+    EXPECT_EQ(r.moving_up, 0u);
     EXPECT_EQ(P_LIM(r, 1.0f), 1u);
+    r = RAMP(s, {{1, -1.0f}}, 40.0f, T10);
+    EXPECT_FLOAT_EQ(r.ramp, 0.6f);
+    EXPECT_EQ(r.moving_dn, 1u);
+    EXPECT_EQ(r.moving_up, 0u);
+    EXPECT_EQ(r.pos_sel, 1);
 }
 
 TEST(Latches, SetAndResetDominanceAndFlipFlopEdges) {
