@@ -43,6 +43,17 @@ TEST(Selection, MuxOutOfRangeHoldsLimiterAndSignalSelectPriority) {
     r = LSS_BUS({101.0f, 30.0f, 0.0f}, 100.0f, 0.0f);
     EXPECT_EQ(r.sel, 3);
     EXPECT_EQ(r.lo_lim_i, 1u);
+    // The high select: a later equal input keeps the earlier one; the limit
+    // flags the side it clamps.
+    r = HSS_BUS({50.0f, 70.0f, 70.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.sel, 2);
+    EXPECT_EQ(r.out, 70.0f);
+    EXPECT_EQ(r.hi_lim_i + r.lo_lim_i, 0u);
+    r = HSS_BUS({50.0f, 120.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.sel, 2);
+    EXPECT_EQ(r.out, 100.0f);
+    EXPECT_EQ(r.hi_lim_i, 1u);
+    EXPECT_EQ(r.lo_lim_i, 0u);
 }
 
 TEST(Arithmetic, CompareOnNaNDivisionByZeroAndWrappingIntegers) {
@@ -139,11 +150,15 @@ TEST(Timers, OneShotIgnoresAFallingTriggerOnAndOffDelays) {
     // The 2 s on-delay in the 160 ms group turns on in the 14th pass.
     DelayState dl{};
     int first_on = 0;
+    std::vector<int32_t> remaining;
     for (int pass = 1; pass <= 20 && !first_on; ++pass) {
         DELAY(dl, out, &rt, 1, 2.0f, 0.0f, T160);
+        remaining.push_back(rt);
         if (out) first_on = pass;
     }
     EXPECT_EQ(first_on, 14);
+    // Whole seconds left, truncated: 1 until less than a second remains.
+    EXPECT_EQ(remaining, (std::vector<int32_t>{1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
     DelayState o{};
     DELAY(o, out, &rt, 1, 0.0f, 0.05f, T10);  // zero on-delay: on at once
     int still_on = 0;
@@ -151,7 +166,7 @@ TEST(Timers, OneShotIgnoresAFallingTriggerOnAndOffDelays) {
         DELAY(o, out, &rt, 0, 0.0f, 0.05f, T10);
         still_on += static_cast<int>(out);
     }
-    EXPECT_NEAR(still_on, 5.5, 0.5);
+    EXPECT_EQ(still_on, 6);  // the 0.05 s off-delay holds for six 10 ms passes
 
     // A service command clears itself after its timeout.
     SvcCmdState<2> sc{};
