@@ -12,6 +12,11 @@ bash scripts/check-peers.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
+# Every parameterised case is named by its suite's name generator, not numbered.
+if ctest --test-dir build -N | grep -E '/[0-9]+$'; then
+  echo "test.sh: the parameterised cases above have no readable name; give their suite a name generator" >&2
+  exit 1
+fi
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTC_SANITIZE=ON -DTC_BENCH=OFF
