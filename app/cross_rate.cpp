@@ -10,11 +10,8 @@ namespace {
 template <int P>
 inline void move_pair() {
     cat::run_pair<cat::AppTables, cat::CatalogueOf<cat::AppCat>::areas, P>();
-    if (cat::extra_copies) cat::extra_copies(P);
 }
 }  // namespace
-
-void (*cat::extra_copies)(int pair) = nullptr;
 
 void _R10_R20_move_vals() { move_pair<0>(); }
 void _R10_R40_move_vals() { move_pair<1>(); }

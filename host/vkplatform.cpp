@@ -62,6 +62,14 @@ void serviceTask() {
 }  // namespace
 
 void start(bool console) {
+    // A platform start is a fresh board: no messages recorded, the versions
+    // and account setting the platform reports by default.
+    {
+        std::lock_guard<std::mutex> l(g_lock);
+        g_messages.clear();
+    }
+    g_versions = Versions{};
+    g_accounts = 0;
     g_console = console;
     std::memset(g_table, 0, sizeof g_table);
     g_mutex = semCCreate(SEM_Q_PRIORITY, 1);

@@ -45,6 +45,15 @@ void AppEventInit() {
     if (hAppEvent == 0) hAppEvent = VKOS_CreateSemaphore("hAppEvent", 0, 1);
 }
 
+void AppEventUnload() {
+    int key = intLock();
+    EventSharedMem.HeadEvent = 0;
+    EventSharedMem.TailEvent = 0;
+    intUnlock(key);
+    hAppEvent = 0;  // went with the kernel objects of the unloaded module
+    AppEventDrops = 0;
+}
+
 namespace {
 // Queues one message; a full ring drops the new message (never the queued ones).
 int queueMessage(uint32_t code, uint32_t state, const char* text) {

@@ -14,5 +14,8 @@ int GetMemorySymbols();
 // Prepares the ring and its semaphore; called once before "AppEventMonitor"
 // is created, so messages queued before the monitor first runs are kept.
 void AppEventInit();
+// The module's unload: the ring and its semaphore handle return to their
+// load-time state, so the next load creates them anew.
+void AppEventUnload();
 // Body of "AppEventMonitor".
 void AppEventMonitor(long arg);

@@ -321,11 +321,6 @@ constexpr int user_block_number(const char* m) {
 }
 
 // ---- catalogues and registration ---------------------------------------------------
-// The copies of another catalogue's cells (test fixtures declared outside
-// the application), run by each application copy routine after its own
-// with the pair's index (kPairs); nullptr when there are none.
-extern void (*extra_copies)(int pair);
-
 // The application's catalogue. Tests may declare modules into catalogues of
 // their own (CAT_MODULE_IN) and build separate tables from them.
 struct AppCat {};

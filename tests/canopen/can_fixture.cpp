@@ -1,11 +1,17 @@
 #include "tests/canopen/can_fixture.h"
 
+#include <cstring>
+
+#include "canopen/canopen_obj_dctn.h"
 #include "host/hostkernel.h"
 #include "host/mscan.h"
 #include "runtime/appinit.h"
 #include "runtime/can_startup.h"
 
 CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
+    // The PDO buffers as the module's load leaves them.
+    std::memset(RxPdoBufferB, 0, sizeof RxPdoBufferB);
+    std::memset(COBFifoTx, 0, sizeof COBFifoTx);
     hk::start(mode);
     node_ = hostcan::attach("test-node", [this](const hostcan::Frame& f) {
         std::lock_guard<std::mutex> lk(mu_);

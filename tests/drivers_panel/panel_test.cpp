@@ -26,6 +26,7 @@ protected:
         board::reset();
         hk::start(hk::ClockMode::Simulated);
         hostplatform::start(false);
+        AppEventUnload();
         AppEventInit();
         hk::spawnFunction([] { AppEventMonitor(0); }, 40, "AppEventMonitor");
     }

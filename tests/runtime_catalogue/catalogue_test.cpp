@@ -41,7 +41,7 @@ TEST(Directory, FixtureAndApplicationDirectoriesAreOrderedAndUnique) {
     const DbugTables app = app_dbug_tables();
     expect_directory_sound(app, num_dbug_var, 2);  // the two system modules last
     const DbugTables t = fx::tables();  // bytes: upper case before '_' before lower case
-    EXPECT_STREQ(t.hdr[1].name, "ACCEL");
+    EXPECT_STREQ(t.hdr[1].name, "FX_ACCEL");
     EXPECT_STREQ(t.hdr[t.num_hdr - 2].name, "_ub2");
 }
 
@@ -51,13 +51,13 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
         {"AI_EVENT.AI_01_EVENT.USE_SP1_IN", 0, 1, 'B', "_ub1.USE_SP1.IN"},  // alias first
         {"AI_EVENT.AI_01_EVENT.ALARM_LVL1.B_NAME", 0, 1, 'B', "_ub1.ALARM_LVL1.B_NAME"},
         {"AI_EVENT.AI_01.SIGNAL.B_NAME", 0, 1, 'B', "_ub2.SIGNAL.B_NAME"},  // a prefix instance, at its own dot
-        {"SPD_CTRL.ACT_LIM.A_SW", 0, 1, 'A', nullptr},                      // letter 0 returns the record's
-        {"SPD_CTRL.ACT_LIM.A_SW", 'B', -3, 'B', nullptr},                   // another letter: kept
-        {"SPD_CTRL.CASC_LAG.LAG_TAU", 0, -3, 'A', nullptr},                 // a service input
+        {"FX_CTRL.ACT_LIM.A_SW", 0, 1, 'A', nullptr},                      // letter 0 returns the record's
+        {"FX_CTRL.ACT_LIM.A_SW", 'B', -3, 'B', nullptr},                   // another letter: kept
+        {"FX_CTRL.CASC_LAG.LAG_TAU", 0, -3, 'A', nullptr},                 // a service input
     };
     const DbugTables t = fx::tables();
     const char* rate = nullptr;
-    for (const char* bad : {"SPD_CTRL", "SPD_CTRL.", ".X", "", "NOPE.ACT_LIM.A_SW", "SPD_CTRL.ACT_LIM", "spd_ctrl.ACT_LIM.A_SW"}) {
+    for (const char* bad : {"FX_CTRL", "FX_CTRL.", ".X", "", "NOPE.ACT_LIM.A_SW", "FX_CTRL.ACT_LIM", "fx_ctrl.ACT_LIM.A_SW"}) {
         char type = 0;
         CellRef ref = 0x12345;
         EXPECT_EQ(get_dbug_address_in(t, bad, &type, 0, &ref, &rate), -2) << bad;
@@ -74,8 +74,8 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
     }
     char type = 0;
     CellRef ref = 0;
-    EXPECT_EQ(get_dbug_address_in(t, "SPD_CTRL.ACT_LIM.A_SW", &type, 1, &ref, &rate), -4);  // attribute bit 0 clear
-    ASSERT_EQ(get_dbug_address_in(t, "ACCEL.SS_DERIV_FILT.LAG_TAU", &type, 0, &ref, &rate), 1);
+    EXPECT_EQ(get_dbug_address_in(t, "FX_CTRL.ACT_LIM.A_SW", &type, 1, &ref, &rate), -4);  // attribute bit 0 clear
+    ASSERT_EQ(get_dbug_address_in(t, "FX_ACCEL.SS_DERIV_FILT.LAG_TAU", &type, 0, &ref, &rate), 1);
     EXPECT_EQ(ref_area(ref), AREA_mr_r);  // a tunable resolves to its cell, not its limits record
 }
 
@@ -95,7 +95,7 @@ TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
     EXPECT_EQ(parseCatBlkFld_in(t, m63.get(), mod, fld), 1);
     EXPECT_EQ(std::strlen(mod), 63u);
     // A module part of 64 characters, a field part and an instance-rule field longer than their buffers.
-    for (const std::string& s : {std::string(64, 'M') + ".BLK.F", "SPD_CTRL." + std::string(kDbugFieldBytes, 'F'),
+    for (const std::string& s : {std::string(64, 'M') + ".BLK.F", "FX_CTRL." + std::string(kDbugFieldBytes, 'F'),
                                  "AI_EVENT.AI_01_EVENT." + std::string(kDbugFieldBytes, 'F')}) {
         auto p = exact(s);
         EXPECT_EQ(parseCatBlkFld_in(t, p.get(), mod, fld), 0) << s.size();

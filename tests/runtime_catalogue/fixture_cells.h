@@ -1,5 +1,7 @@
 // A catalogue of fixture modules for the tests (not part of the
-// application): named after cells the lookups and copies must handle.
+// application): shaped like the cells the lookups must handle. Module names
+// share one namespace with the application's modules (and one set of chunk
+// bases per name), so a fixture module never takes an application name.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -9,20 +11,17 @@ namespace fx {
 struct FxCat {};
 }  // namespace fx
 
-#define SPD_CTRL_CELLS(X)                                       \
+#define FX_CTRL_CELLS(X)                                       \
     X(ACT_LIM, A_SW, A, R10, PLAIN)                             \
     X(CASC_LAG, LAG_TAU, A, R10, SVC(0.1f, 0.0f, 10.0f))
-CAT_MODULE_IN(fx::FxCat, SPD_CTRL)
+CAT_MODULE_IN(fx::FxCat, FX_CTRL)
 
-#define ACCEL_CELLS(X)                                          \
+#define FX_ACCEL_CELLS(X)                                          \
     X(SS_DERIV_FILT, LAG_TAU, A, R10, TUNE(0.0f, 0.0f, 0.5f))
-CAT_MODULE_IN(fx::FxCat, ACCEL)
+CAT_MODULE_IN(fx::FxCat, FX_ACCEL)
 
-// Cross-rate cells: a value of the 160 ms group read by the 10 ms group and
-// one of the 10 ms group read by the 160 ms group.
+// Unit-delay cells of one group.
 #define XR_CELLS(X)                                             \
-    X(SLOW, VAL, A, R160, PLAIN, R10)                           \
-    X(FAST, VAL, A, R10, PLAIN, R160)                           \
     X(FAST, DLY_IN, B, R10, PLAIN)                              \
     X(FAST, DLY, B, R10, PLAIN)                                 \
     X(FAST, SEEN_DLY, B, R10, PLAIN)
@@ -42,7 +41,6 @@ namespace fx {
 // The fixture catalogue's tables and areas.
 DbugTables tables();
 uint32_t num_records();
-void run_copies(int pair);
 void clear_areas();
 // The memory of a fixture cell reference (the fixture's own areas).
 void* ptr(CellRef ref);

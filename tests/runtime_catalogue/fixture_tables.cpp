@@ -36,10 +36,6 @@ constexpr auto kDir = Tables::make_directory<Tables::kRows + 2>(kNoSys);
 constexpr auto kHdr = Tables::make_headers<Tables::n + 2>(kNoSys);
 constexpr auto kUb = Tables::make_ub_names();
 constexpr auto kAliases = Tables::make_aliases();
-template <int... P>
-void run_pair_index(int pair, std::integer_sequence<int, P...>) {
-    ((pair == P ? cat::run_pair<Tables, cat::CatalogueOf<FxCat>::areas, P>() : void()), ...);
-}
 }  // namespace
 
 DbugTables tables() {
@@ -50,7 +46,6 @@ DbugTables tables() {
             Tables::int_tune.data(), static_cast<uint32_t>(Tables::kInt)};
 }
 uint32_t num_records() { return static_cast<uint32_t>(kDir.size()); }
-void run_copies(int pair) { run_pair_index(pair, std::make_integer_sequence<int, 10>{}); }
 void clear_areas() { std::memset(&storage, 0, sizeof storage); }
 void* ptr(CellRef ref) {
     const uint32_t off = ref_offset(ref);

@@ -14,39 +14,24 @@ namespace tc_test {
 namespace {
 uint32_t* const kCounters[kNumRateGroups] = {&TaskCounter_R10, &TaskCounter_R20, &TaskCounter_R40,
                                              &TaskCounter_R80, &TaskCounter_R160};
-// The fixture catalogues whose copies run after the application's.
-std::vector<void (*)(int)> g_extra;
-void run_extra(int pair) {
-    for (auto f : g_extra) f(pair);
-}
 }  // namespace
 
 void AppHarness::SetUp() {
     RuntimeFixture::SetUp();
     for (auto& s : rg_slices) s.clear();
-    catalogues_ = {CatalogueAccess{app_dbug_tables(), cell_ptr, nullptr, nullptr}};
-    g_extra.clear();
-    cat::extra_copies = nullptr;
+    catalogues_ = {CatalogueAccess{app_dbug_tables(), cell_ptr, nullptr}};
     // The stop permissive, until the calibration-mode logic computes it.
     rtcells::CALMODE_CALPERM_B_NAME = 1;
 }
 
 void AppHarness::TearDown() {
     if (started_) stopApp();
-    cat::extra_copies = nullptr;
-    g_extra.clear();
     RuntimeFixture::TearDown();
 }
 
 void AppHarness::useSlices(int group, std::vector<SliceFn> slices) { rg_slices[group] = std::move(slices); }
 
-void AppHarness::useCatalogue(const CatalogueAccess& c) {
-    catalogues_.push_back(c);
-    if (c.copies) {
-        g_extra.push_back(c.copies);
-        cat::extra_copies = run_extra;
-    }
-}
+void AppHarness::useCatalogue(const CatalogueAccess& c) { catalogues_.push_back(c); }
 
 void AppHarness::startApp() {
     for (const auto& c : catalogues_)

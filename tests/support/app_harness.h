@@ -29,7 +29,6 @@ struct CatalogueAccess {
     DbugTables tables;
     void* (*ptr)(CellRef ref);
     void (*clear)();                 // clears its areas at start (nullptr: init_blk_ram does)
-    void (*copies)(int pair);        // its cross-rate copies (nullptr: the application's own)
 };
 
 class AppHarness : public RuntimeFixture {
@@ -40,7 +39,7 @@ protected:
     // The slices a group runs, in order (groups 0 = R10 .. 4 = R160).
     void useSlices(int group, std::vector<SliceFn> slices);
     // Looks names up in another catalogue (test fixtures) as well as the
-    // application's; its copies run with the application's.
+    // application's. Its cells have no cross-rate copies.
     void useCatalogue(const CatalogueAccess& c);
     // tRGStart in the platform's task; the first frame of every group runs
     // before it returns. Fails the test unless the start succeeds.

@@ -7,7 +7,9 @@
 #include "host/hostfs.h"
 #include "host/hostio.h"
 #include "tests/support/ports.h"
+#include "platform/send_evt.h"
 #include "runtime/appmain.h"
+#include "runtime/sysinfo.h"
 
 namespace tc_test {
 
@@ -18,9 +20,18 @@ void RuntimeFixture::SetUp() {
     hostio::setPortOffset(pickPortOffset());
     hk::start(hk::ClockMode::Simulated);
     hostplatform::start(false);
+    AppEventUnload();
 }
 
 void RuntimeFixture::TearDown() {
+    // A case that leaves the application started stops it as the platform
+    // would before unloading it, so the next case starts from a stopped one.
+    if (ApplicationIsNotStopped == 1) {
+        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        _SYS_INFO_STOP_PER = 1;
+        stop();
+    }
+    AppEventUnload();
     hk::shutdown();
     std::filesystem::remove_all(root_);
 }
