@@ -9,9 +9,12 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
+#include "platform/send_evt.h"
+#include "platform/vkos.h"
 #include "runtime/appinit.h"
 #include "tests/support/runtime_fixture.h"
 
@@ -94,13 +97,14 @@ INSTANTIATE_TEST_SUITE_P(Texts, CoderVersion, ::testing::ValuesIn(kCases),
 
 namespace {
 
-// The whole gate on the emulated platform: its result and the console text,
-// for each platform it may be loaded on.
+// The whole gate on the emulated platform: its result, the messages the
+// platform reads and the console text, for each platform it may be loaded on.
 struct GateCase {
     const char* name;
     void (*platform)(hostplatform::Versions&);
     std::string version, date;
     int result;
+    std::vector<std::string> messages;
     std::string console;
 };
 
@@ -116,54 +120,74 @@ const std::string kStdError = "ERROR:  VN_StdFiles version does not match:  Appl
 const std::string kStdAlarm = "ALARM:  Minor version of VN_StdFiles does not match:\n";
 const std::string kAbsError = "ERROR:  VN_Abstracton version does not match:  Application will not run.\n";
 const std::string kAbsAlarm = "ALARM:  Minor version of VN_Abstracton does not match:\n";
+const std::string kCoderError = "ERROR:  Wrong Coder library version installed:  Application will not run.\n";
 const std::string kFootprints = "61930458.105, 61930458.001";
 
+const std::string kFootprintState = "state 3: CPU Footprint 61930458.105 (6.9)";
+const std::string kCoderEvent = "event 3: TIQ Coder 1.00-0";
+const std::string kOsEvent = "event 6: ERROR: VxWorks version does not match.";
+const std::string kFpEvent = "event 6: ERROR: Wrong footprint version installed.";
+const std::string kStdEvent = "event 6: ERROR: VN_StdFiles version does not match.";
+const std::string kAbsEvent = "event 6: ERROR: VN_Abstracton version does not match.";
+
 const GateCase kGateCases[] = {
-    {"AllMatch", [](hostplatform::Versions&) {}, "1.00-0", "2016/12/06", 0, ""},
+    {"AllMatch", [](hostplatform::Versions&) {}, "1.00-0", "2016/12/06", 0, {kFootprintState, kCoderEvent}, ""},
     {"OsQueryFails", [](hostplatform::Versions& v) { v.osOk = false; }, "1.00-0", "2016/12/06", -1,
-     lines(kOsError, "", "")},
+     {kOsEvent, "event 3:   Actual , Expected ", kFootprintState, kCoderEvent}, lines(kOsError, "", "")},
     {"OsFirstNumber", [](hostplatform::Versions& v) { v.os[0] = 7; }, "1.00-0", "2016/12/06", -1,
+     {kOsEvent, "event 3:   Actual 7.9.3.3, Expected 6.9.3.3", kFootprintState, kCoderEvent},
      lines(kOsError, "7.9.3.3", "6.9.3.3")},
     {"OsSecondNumber", [](hostplatform::Versions& v) { v.os[1] = 8; }, "1.00-0", "2016/12/06", -1,
+     {kOsEvent, "event 3:   Actual 6.8.3.3, Expected 6.9.3.3", kFootprintState, kCoderEvent},
      lines(kOsError, "6.8.3.3", "6.9.3.3")},
     {"FootprintOtherPart", [](hostplatform::Versions& v) { v.footprintPn = 61930459; }, "1.00-0", "2016/12/06", -1,
+     {kFpEvent, "event 3:   Actual 61930459.105, Expected " + kFootprints, kCoderEvent},
      lines(kFpError, "61930459.105", kFootprints)},
     {"FootprintPartWithoutText", [](hostplatform::Versions& v) { v.footprintPn = 0; }, "1.00-0", "2016/12/06", -1,
-     lines(kFpError, "", "")},
+     {kFpEvent, "event 3:   Actual , Expected ", kCoderEvent}, lines(kFpError, "", "")},
     // Accepted, but by no row exactly: an alarm only.
     {"FootprintOlderRevision", [](hostplatform::Versions& v) { v.footprintRev = 104; }, "1.00-0", "2016/12/06", 0,
-     lines(kFpAlarm, "61930458.104", kFootprints)},
+     {"state 3: CPU Footprint 61930458.104 (6.9)", kCoderEvent}, lines(kFpAlarm, "61930458.104", kFootprints)},
     {"FootprintNewerRevision", [](hostplatform::Versions& v) { v.footprintRev = 106; }, "1.00-0", "2016/12/06", 0,
-     lines(kFpAlarm, "61930458.106", kFootprints)},
-    {"FootprintSecondRowExact", [](hostplatform::Versions& v) { v.footprintRev = 1; }, "1.00-0", "2016/12/06", 0, ""},
+     {"state 3: CPU Footprint 61930458.106 (6.9)", kCoderEvent}, lines(kFpAlarm, "61930458.106", kFootprints)},
+    {"FootprintSecondRowExact", [](hostplatform::Versions& v) { v.footprintRev = 1; }, "1.00-0", "2016/12/06", 0,
+     {"state 3: CPU Footprint 61930458.001 (6.9)", kCoderEvent}, ""},
     {"FootprintBelowEveryRow", [](hostplatform::Versions& v) { v.footprintRev = 0; }, "1.00-0", "2016/12/06", -1,
+     {kFpEvent, "event 3:   Actual 61930458.000, Expected " + kFootprints, kCoderEvent},
      lines(kFpError, "61930458.000", kFootprints)},
     {"CoderOtherDate", [](hostplatform::Versions&) {}, "1.00-0", "2016/12/07", 0,
+     {kFootprintState, "state 3: TIQ Coder 1.00-0 "},
      lines("ALARM:  Wrong Coder library version installed. Date does not match:\n", "1.00-0 (2016/12/07)",
            "1.00-0 (2016/12/06)")},
     {"CoderOtherVersion", [](hostplatform::Versions&) {}, "1.01-0", "2016/12/06", -1,
-     lines("ERROR:  Wrong Coder library version installed:  Application will not run.\n", "1.01-0 (2016/12/06)",
-           "1.00-0 (2016/12/06)")},
-    {"StdFilesQueryFails", [](hostplatform::Versions& v) { v.stdFilesOk = false; }, "1.00-0", "2016/12/06", -1,
-     lines(kStdError, "", "")},
-    {"StdFilesOtherMajor", [](hostplatform::Versions& v) { v.stdFiles[0] = 2; }, "1.00-0", "2016/12/06", -1,
-     lines(kStdError, "2.7.1", "1.7.1")},
-    {"StdFilesOlderMinor", [](hostplatform::Versions& v) { v.stdFiles[1] = 6; }, "1.00-0", "2016/12/06", -1,
-     lines(kStdError, "1.6.1", "1.7.1")},
-    {"StdFilesNewerMinor", [](hostplatform::Versions& v) { v.stdFiles[1] = 8; }, "1.00-0", "2016/12/06", 0,
-     lines(kStdAlarm, "1.8.1", "1.7.1")},
-    {"StdFilesOtherPatch", [](hostplatform::Versions& v) { v.stdFiles[2] = 0; }, "1.00-0", "2016/12/06", 0,
-     lines(kStdAlarm, "1.7.0", "1.7.1")},
-    {"AbstractionQueryFails", [](hostplatform::Versions& v) { v.abstractionOk = false; }, "1.00-0", "2016/12/06", -1,
-     lines(kAbsError, "", "")},
-    {"AbstractionOlderMinor", [](hostplatform::Versions& v) { v.abstraction[1] = 10; }, "1.00-0", "2016/12/06", -1,
-     lines(kAbsError, "3.10.0", "3.11.0")},
-    {"AbstractionOtherPatch", [](hostplatform::Versions& v) { v.abstraction[2] = 1; }, "1.00-0", "2016/12/06", 0,
-     lines(kAbsAlarm, "3.11.1", "3.11.0")},
+     {kFootprintState, "event 6: ERROR: Wrong Coder library version installed.",
+      "event 3:   Actual 1.01-0 (2016/12/06), Expected 1.00-0 (2016/12/06)"},
+     lines(kCoderError, "1.01-0 (2016/12/06)", "1.00-0 (2016/12/06)")},
     // Full version cells: the actual text is cut to the gate's 64-byte buffer.
     {"CoderFullCells", [](hostplatform::Versions&) {}, k40A, k40B, -1,
-     lines("ERROR:  Wrong Coder library version installed:  Application will not run.\n", kCutLong,
-           "1.00-0 (2016/12/06)")},
+     {kFootprintState, "event 6: ERROR: Wrong Coder library version installed.",
+      // the event text is formatted into 80 bytes
+      "event 3: " + ("  Actual " + kCutLong + ", Expected 1.00-0 (2016/12/06)").substr(0, 79)},
+     lines(kCoderError, kCutLong, "1.00-0 (2016/12/06)")},
+    {"StdFilesQueryFails", [](hostplatform::Versions& v) { v.stdFilesOk = false; }, "1.00-0", "2016/12/06", -1,
+     {kFootprintState, kCoderEvent, kStdEvent, "event 3:   Actual , Expected "}, lines(kStdError, "", "")},
+    {"StdFilesOtherMajor", [](hostplatform::Versions& v) { v.stdFiles[0] = 2; }, "1.00-0", "2016/12/06", -1,
+     {kFootprintState, kCoderEvent, kStdEvent, "event 3:   Actual 2.7.1, Expected 1.7.1"},
+     lines(kStdError, "2.7.1", "1.7.1")},
+    {"StdFilesOlderMinor", [](hostplatform::Versions& v) { v.stdFiles[1] = 6; }, "1.00-0", "2016/12/06", -1,
+     {kFootprintState, kCoderEvent, kStdEvent, "event 3:   Actual 1.6.1, Expected 1.7.1"},
+     lines(kStdError, "1.6.1", "1.7.1")},
+    {"StdFilesNewerMinor", [](hostplatform::Versions& v) { v.stdFiles[1] = 8; }, "1.00-0", "2016/12/06", 0,
+     {kFootprintState, kCoderEvent}, lines(kStdAlarm, "1.8.1", "1.7.1")},
+    {"StdFilesOtherPatch", [](hostplatform::Versions& v) { v.stdFiles[2] = 0; }, "1.00-0", "2016/12/06", 0,
+     {kFootprintState, kCoderEvent}, lines(kStdAlarm, "1.7.0", "1.7.1")},
+    {"AbstractionQueryFails", [](hostplatform::Versions& v) { v.abstractionOk = false; }, "1.00-0", "2016/12/06", -1,
+     {kFootprintState, kCoderEvent, kAbsEvent, "event 3:   Actual , Expected "}, lines(kAbsError, "", "")},
+    {"AbstractionOlderMinor", [](hostplatform::Versions& v) { v.abstraction[1] = 10; }, "1.00-0", "2016/12/06", -1,
+     {kFootprintState, kCoderEvent, kAbsEvent, "event 3:   Actual 3.10.0, Expected 3.11.0"},
+     lines(kAbsError, "3.10.0", "3.11.0")},
+    {"AbstractionOtherPatch", [](hostplatform::Versions& v) { v.abstraction[2] = 1; }, "1.00-0", "2016/12/06", 0,
+     {kFootprintState, kCoderEvent}, lines(kAbsAlarm, "3.11.1", "3.11.0")},
     // Every check runs: an early error does not hide a later one.
     {"FirstAndLastFail",
      [](hostplatform::Versions& v) {
@@ -171,12 +195,14 @@ const GateCase kGateCases[] = {
          v.abstraction[0] = 2;
      },
      "1.00-0", "2016/12/06", -1,
+     {kOsEvent, "event 3:   Actual 6.9.3.4, Expected 6.9.3.3", kFootprintState, kCoderEvent, kAbsEvent,
+      "event 3:   Actual 2.11.0, Expected 3.11.0"},
      lines(kOsError, "6.9.3.4", "6.9.3.3") + lines(kAbsError, "2.11.0", "3.11.0")},
 };
 
 class VersionGate : public tc_test::RuntimeFixture, public ::testing::WithParamInterface<GateCase> {};
 
-TEST_P(VersionGate, ResultAndConsole) {
+TEST_P(VersionGate, ResultMessagesAndConsole) {
     const GateCase& c = GetParam();
     hostplatform::versions() = {};  // the platform's own versions, then the case's differences
     c.platform(hostplatform::versions());
@@ -184,10 +210,17 @@ TEST_P(VersionGate, ResultAndConsole) {
     fillCell(OSReleaseDate, c.date);
     int result = 0;
     ::testing::internal::CaptureStdout();
-    hk::runTask([&] { result = AppVerifyVersionCompatibility(); });
+    hk::runTask([&] {
+        // The messages reach the platform through the application's monitor, as at start.
+        AppEventInit();
+        VKOS_ResumeProcess(VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0));
+        result = AppVerifyVersionCompatibility();
+    });
     std::fflush(stdout);
     const std::string console = ::testing::internal::GetCapturedStdout();
+    hk::runTicks(400);  // the monitor starts after half a second
     EXPECT_EQ(result, c.result);
+    EXPECT_EQ(messageLines(), c.messages);
     EXPECT_EQ(console, c.console);
 }
 
