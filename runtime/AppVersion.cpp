@@ -55,17 +55,36 @@ int checkLibrary(int (*query)(uint8_t*), int major, int minor, int patch, const 
     return 0;
 }
 
+// The runtime's version and date are 40-byte cells that a writer may fill
+// to the last byte, without a terminator: never read more than that.
+constexpr int kOsTextBytes = static_cast<int>(sizeof OSVersionNumber);
+static_assert(sizeof OSReleaseDate == sizeof OSVersionNumber);
+
+// A text formatted into a caller's buffer that did not fit is cut at the
+// buffer's end; it then ends in "..." so that whoever reads it sees it was cut.
+void markCut(char* text, size_t size, int wanted) {
+    if (wanted < 0 || static_cast<size_t>(wanted) < size || size < 4) return;
+    std::memcpy(text + size - 4, "...", 4);
+}
+
 }  // namespace
 
 int AppVersionVerifyCoderCompatibility(char* actual, int actualSize, char* expected, int expectedSize) {
-    if (actual) std::snprintf(actual, static_cast<size_t>(actualSize), "%s (%s)", OSVersionNumber, OSReleaseDate);
-    if (expected)
-        std::snprintf(expected, static_cast<size_t>(expectedSize), "%1.2f-%s (%s)",
-                      static_cast<double>(SupportedCoder.major), SupportedCoder.suffix, SupportedCoder.date);
+    if (actual && actualSize > 0) {
+        const size_t size = static_cast<size_t>(actualSize);
+        markCut(actual, size,
+                std::snprintf(actual, size, "%.*s (%.*s)", kOsTextBytes, OSVersionNumber, kOsTextBytes, OSReleaseDate));
+    }
+    if (expected && expectedSize > 0) {
+        const size_t size = static_cast<size_t>(expectedSize);
+        markCut(expected, size,
+                std::snprintf(expected, size, "%1.2f-%s (%s)", static_cast<double>(SupportedCoder.major),
+                              SupportedCoder.suffix, SupportedCoder.date));
+    }
     char version[32];
     std::snprintf(version, sizeof version, "%1.2f-%s", static_cast<double>(SupportedCoder.major), SupportedCoder.suffix);
-    if (std::strcmp(OSVersionNumber, version) != 0) return -1;
-    return std::strcmp(OSReleaseDate, SupportedCoder.date) == 0 ? 0 : 1;
+    if (std::strncmp(OSVersionNumber, version, kOsTextBytes) != 0) return -1;
+    return std::strncmp(OSReleaseDate, SupportedCoder.date, kOsTextBytes) == 0 ? 0 : 1;
 }
 
 int AppVerifyVersionCompatibility() {
@@ -132,10 +151,10 @@ int AppVerifyVersionCompatibility() {
     int coder = AppVersionVerifyCoderCompatibility(actual, 64, expected, 64);
     char text[80];
     if (coder == 0) {
-        std::snprintf(text, sizeof text, "TIQ Coder %s", OSVersionNumber);
+        std::snprintf(text, sizeof text, "TIQ Coder %.*s", kOsTextBytes, OSVersionNumber);
         SendAppEvent(3, text);
     } else if (coder == 1) {
-        std::snprintf(text, sizeof text, "TIQ Coder %s ", OSVersionNumber);
+        std::snprintf(text, sizeof text, "TIQ Coder %.*s ", kOsTextBytes, OSVersionNumber);
         SendAppState(3, text);
         reportAlarm("ALARM:  Wrong Coder library version installed. Date does not match:\n", actual, expected);
     } else {

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a normal build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test: installs what a Debian machine lacks, checks
+# that every peer the tests drive answers, then a normal build with its tests,
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# (with clang) the fuzz targets under libFuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-if [ -f tests/node/package.json ] && [ ! -d tests/node/node_modules ]; then
-  (cd tests/node && npm install --no-audit --no-fund --silent)
-fi
+bash scripts/install-deps.sh
+bash scripts/check-peers.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
+# Every parameterised case is named by its suite's name generator, not numbered.
+if ctest --test-dir build -N | grep -E '/[0-9]+$'; then
+  echo "test.sh: the parameterised cases above have no readable name; give their suite a name generator" >&2
+  exit 1
+fi
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTC_SANITIZE=ON -DTC_BENCH=OFF

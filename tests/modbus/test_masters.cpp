@@ -6,6 +6,7 @@
 
 #include <string>
 #include <cstdio>
+#include <ostream>
 #include <vector>
 
 #include "host/hostio.h"
@@ -39,6 +40,8 @@ struct MasterCase {
     std::vector<Command> commands;
     int16_t register1;  // written by the commands
 };
+
+void PrintTo(const MasterCase& c, std::ostream* os) { *os << c.name; }
 
 class ModbusMasters : public ::testing::TestWithParam<MasterCase> {};
 

@@ -1,6 +1,8 @@
 // State and event messages to the platform, task times and load figures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
@@ -78,21 +80,35 @@ TEST_F(Messages, MissingPlatformTableEndsTheMonitor) {
     EXPECT_EQ(VKOS_GetProcessStatus(t), 0);
 }
 
-uint64_t g_r10Cost = 0;
-void r10Slice() { hk::consumeCpu(g_r10Cost); }
+// CPU time each group's frame takes.
+uint64_t g_cost[kNumRateGroups];
+template <int G>
+void costSlice() { hk::consumeCpu(g_cost[G]); }
 
 TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
-    g_r10Cost = 1'000'000;  // 1 ms of every 10 ms frame
-    rg_slices[0] = {r10Slice};
+    const uint64_t cost[kNumRateGroups] = {500'000, 2'000'000, 6'000'000, 16'000'000, 4'800'000};
+    std::copy(std::begin(cost), std::end(cost), g_cost);
+    rg_slices[0] = {costSlice<0>};
+    rg_slices[1] = {costSlice<1>};
+    rg_slices[2] = {costSlice<2>};
+    rg_slices[3] = {costSlice<3>};
+    rg_slices[4] = {costSlice<4>};
     ASSERT_EQ(start(), 0u);
     hk::runTicks(2 * 402 + 10);
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG10_LOAD, 10);
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG20_LOAD, 0);
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG5_LOAD, 0);
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_RG1_LOAD, 0);
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_M_TOT_LOAD, 10);
-    // The idle probe ran on every tick: idle 100, scaled by what the groups left.
-    EXPECT_EQ(cells::_MASTER._SYS_INFO_IDLE_TIME, 90);
+    const auto& M = cells::_MASTER;
+    // Over a 2.01 s load interval: R10 201 frames of 0.5 ms, R20 100 of 2 ms,
+    // R40 50 of 6 ms, R80 25 of 16 ms, R160 12 of 4.8 ms, truncated to whole
+    // percent; the faster groups' time inside a slower frame is not charged to it.
+    EXPECT_EQ(M._SYS_INFO_RG10_LOAD, 5);
+    EXPECT_EQ(M._SYS_INFO_RG20_LOAD, 10);
+    EXPECT_EQ(M._SYS_INFO_RG40_LOAD, 15);
+    EXPECT_EQ(M._SYS_INFO_RG80_LOAD, 19);
+    EXPECT_EQ(M._SYS_INFO_RG160_LOAD, 2);
+    EXPECT_EQ(M._SYS_INFO_RG5_LOAD, 0);
+    EXPECT_EQ(M._SYS_INFO_RG1_LOAD, 0);
+    EXPECT_EQ(M._SYS_INFO_M_TOT_LOAD, 51);
+    // The idle probe ran in about 60 % of the ticks, scaled by what the groups left.
+    EXPECT_EQ(M._SYS_INFO_IDLE_TIME, 29);
     ASSERT_EQ(stop(), 0u);
 }
 

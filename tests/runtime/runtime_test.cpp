@@ -22,11 +22,21 @@ struct FrameStart {
 std::vector<FrameStart> g_frames;
 uint64_t g_consumeNs[kNumRateGroups];
 std::vector<uint32_t> g_flagsSeenByR20;
+// The time-stamp seconds each 10 ms frame saw, and the clock-of-day seconds
+// each 160 ms frame wrote (its frame number in both halves).
+std::vector<std::pair<uint64_t, uint32_t>> g_stampSeen;
+std::vector<std::pair<uint64_t, uint32_t>> g_todWritten;
 
 template <int G>
 void recordSlice() {
     g_frames.push_back({hk::ticks(), G});
     if (G == 1) g_flagsSeenByR20.push_back(sched_move_R10_R20);
+    if (G == 0) g_stampSeen.push_back({hk::ticks(), (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO});
+    if (G == 4) {
+        const uint32_t n = static_cast<uint32_t>(g_todWritten.size()) + 1;
+        rtcells::ORVEX12_IO_RTC_TOD = {n << 16 | n, 0};
+        g_todWritten.push_back({hk::ticks(), n << 16 | n});
+    }
     if (g_consumeNs[G]) hk::consumeCpu(g_consumeNs[G]);
 }
 
@@ -36,6 +46,8 @@ protected:
         RuntimeFixture::SetUp();
         g_frames.clear();
         g_flagsSeenByR20.clear();
+        g_stampSeen.clear();
+        g_todWritten.clear();
         for (auto& c : g_consumeNs) c = 0;
         rg_slices[0] = {recordSlice<0>};
         rg_slices[1] = {recordSlice<1>};
@@ -85,6 +97,7 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
 
     ASSERT_EQ(stop(), 0u);
     EXPECT_EQ(ApplicationIsRunning, 0x98765432u);
+    EXPECT_EQ(app_inited, SEM_ID(0));
     size_t frames = g_frames.size();
     hk::runTicks(100);
     EXPECT_EQ(g_frames.size(), frames);
@@ -103,6 +116,53 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     EXPECT_EQ(got, (std::vector<std::string>{want[0], want[3], want[1], want[2], want[4], want[5], want[6]}));
 }
 
+TEST_F(Runtime, TasksCarryTheirNamesAndPriorities) {
+    hostplatform::setAccountManagement(1);
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(100);
+    std::map<std::string, int> prio;
+    for (const auto& t : hk::listTasks()) prio[t.name] = t.priority;
+    const std::map<std::string, int> want = {{"MasterClockProcess", 8}, {"_R10", 11}, {"_R20", 12},
+                                             {"_R40", 13},  {"_R80", 14}, {"_R160", 15}, {"SlipMonitor", 40},
+                                             {"AppEventMonitor", 40}, {"ttytask", 40}, {"FRTimeTask", 251}};
+    for (const auto& [name, p] : want) {
+        ASSERT_TRUE(prio.count(name)) << name;
+        EXPECT_EQ(prio[name], p) << name;
+    }
+    // Account management switched on in the platform is announced.
+    auto lines = messageLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "event 3: Cyber Security Enabled"), lines.end());
+}
+
+TEST_F(Runtime, NoSecurityEventWithoutAccountManagement) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(100);
+    ASSERT_FALSE(messageLines().empty());
+    auto lines = messageLines();
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "event 3: Cyber Security Enabled"), lines.end());
+}
+
+TEST_F(Runtime, TimeStampSecondsFollowTheClockOfDayAtEach160msRelease) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(32 * 6);
+    ASSERT_GE(g_todWritten.size(), 5u);
+    // The 10 ms frames see a new value only in the tick of a 160 ms release,
+    // and then the value written by the previous 160 ms frame.
+    uint32_t last = g_stampSeen.front().second;
+    int changes = 0;
+    for (const auto& [tick, v] : g_stampSeen) {
+        if (v == last) continue;
+        ++changes;
+        auto at = std::find_if(g_todWritten.begin(), g_todWritten.end(), [&](const auto& w) { return w.first == tick; });
+        ASSERT_NE(at, g_todWritten.end()) << "changed at tick " << tick;
+        ASSERT_NE(at, g_todWritten.begin());
+        EXPECT_EQ(v, std::prev(at)->second);
+        last = v;
+    }
+    EXPECT_GE(changes, 4);
+    EXPECT_EQ(RtcSeconds, (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO);
+}
+
 TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
     ASSERT_EQ(start(), 0u);
     // Count passes until one where R10, R20 and R40 are due on the next pass.
@@ -116,22 +176,57 @@ TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
     EXPECT_TRUE(seen070A);
 }
 
-TEST_F(Runtime, OverrunsGiveSlipPointsAndTheThirdStopsTheApplication) {
+TEST_F(Runtime, SlipPointsStopTheApplicationAbove128) {
     ASSERT_EQ(start(), 0u);
     hk::runTicks(50);
-    // One overrun of the 80 ms group: 64 points, counted down by on-time frames.
+    // One overrun of the 80 ms group: 64 points, one less per on-time frame;
+    // every frame that ends with points counts in the slip statistics.
+    const uint32_t statsBefore = _RGSlipCounter[4];
     g_consumeNs[3] = 85'000'000;
     hk::runTicks(16);
     g_consumeNs[3] = 0;
-    hk::runTicks(40);
-    EXPECT_GT(_R80_slip_count, 0);
-    EXPECT_LT(_R80_slip_count, 64);
-    EXPECT_GT(_RGSlipCounter[4], 0u);
+    int peak = 0;
+    for (int k = 0; k < 16 * 70; ++k) {
+        hk::runTicks(1);
+        peak = std::max(peak, int(_R80_slip_count));
+    }
+    EXPECT_EQ(peak, 64);
+    EXPECT_EQ(_R80_slip_count, 0);
+    EXPECT_EQ(_RGSlipCounter[4] - statsBefore, 64u);
     EXPECT_EQ(ApplicationRunning, 1u);
 
-    // A 40 ms group that keeps overrunning stops everything at the third slip.
+    // One 40 ms frame of 85 ms misses two releases: 128 points, still running.
+    const size_t r40Frames = startsOf(2).size();
+    g_consumeNs[2] = 85'000'000;
+    hk::runUntil([&] { return startsOf(2).size() > r40Frames; }, 20);
+    g_consumeNs[2] = 0;
+    peak = 0;
+    for (int k = 0; k < 40; ++k) {
+        hk::runTicks(1);
+        peak = std::max(peak, int(_R40_slip_count));
+    }
+    EXPECT_EQ(peak, 128);
+    EXPECT_EQ(ApplicationRunning, 1u);
+    // Down to one point, then the same long frame: 65, then 129 stops. (The
+    // frame released with two points left, already run, takes the next one.)
+    ASSERT_TRUE(hk::runUntil([] { return _R40_slip_count == 2; }, 32 * 200));
+    const size_t r40Again = startsOf(2).size();
+    g_consumeNs[2] = 85'000'000;
+    hk::runUntil([&] { return startsOf(2).size() > r40Again; }, 20);
+    g_consumeNs[2] = 0;
+    hk::runTicks(40);
+    EXPECT_EQ(_R40_slip_count, 129);
+    EXPECT_EQ(ApplicationRunning, 0u);
+}
+
+TEST_F(Runtime, ContinuousOverrunsStopTheApplication) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(250);  // past the slip monitor's first second
+
+    // A 40 ms group that keeps overrunning goes above 128 and stops everything.
     g_consumeNs[2] = 45'000'000;
     hk::runTicks(80);
+    EXPECT_GT(_R40_slip_count, 128);
     EXPECT_EQ(ApplicationRunning, 0u);
     size_t frames = g_frames.size();
     hk::runTicks(60);  // SlipMonitor reports within 100 ms
@@ -173,9 +268,19 @@ TEST_F(Runtime, EntryPointGuards) {
     hk::runTicks(2);
     EXPECT_EQ(stop(), 0u);
     EXPECT_EQ(messageLines().back(), "state 10: Application is stopped");
-    // Started again after a stop.
+    // Started again after a stop: the frame counts carried over from the
+    // first run give no slip.
+    std::vector<uint32_t> before(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
     EXPECT_EQ(start(), 0u);
+    hk::runTicks(100);
+    EXPECT_EQ(std::vector<uint32_t>(std::begin(_RGSlipCounter), std::end(_RGSlipCounter)), before);
     EXPECT_EQ(stop(), 0u);
+    // Every state message carries the state the application was in.
+    for (const auto& m : hostplatform::messages()) {
+        if (m.code == 2 && (m.state == 17 || m.state == 10 || m.state == 9)) {
+            EXPECT_EQ(m.appState, m.state) << m.text;
+        }
+    }
 }
 
 TEST_F(Runtime, VersionMismatchFailsTheStartAfterFourSeconds) {

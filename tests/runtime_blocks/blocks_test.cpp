@@ -1,6 +1,8 @@
 // Block kinds of the generated logic, grouped by kind, with their corner cases.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <array>
 #include <cstring>
 #include <limits>
@@ -41,6 +43,17 @@ TEST(Selection, MuxOutOfRangeHoldsLimiterAndSignalSelectPriority) {
     r = LSS_BUS({101.0f, 30.0f, 0.0f}, 100.0f, 0.0f);
     EXPECT_EQ(r.sel, 3);
     EXPECT_EQ(r.lo_lim_i, 1u);
+    // The high select: a later equal input keeps the earlier one; the limit
+    // flags the side it clamps.
+    r = HSS_BUS({50.0f, 70.0f, 70.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.sel, 2);
+    EXPECT_EQ(r.out, 70.0f);
+    EXPECT_EQ(r.hi_lim_i + r.lo_lim_i, 0u);
+    r = HSS_BUS({50.0f, 120.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.sel, 2);
+    EXPECT_EQ(r.out, 100.0f);
+    EXPECT_EQ(r.hi_lim_i, 1u);
+    EXPECT_EQ(r.lo_lim_i, 0u);
 }
 
 TEST(Arithmetic, CompareOnNaNDivisionByZeroAndWrappingIntegers) {
@@ -91,9 +104,17 @@ TEST(Ramp, MovesTowardTheFirstSelectedTargetWithoutPassingIt) {
     RampOut r = RAMP(s, {{0, 101.0f}, {1, 1.0f}, {1, 50.0f}}, 40.0f, T10);
     EXPECT_EQ(r.pos_sel, 2);
     EXPECT_FLOAT_EQ(r.ramp, 0.4f);
+    EXPECT_EQ(r.moving_up, 1u);
+    EXPECT_EQ(r.moving_dn, 0u);
     for (int k = 0; k < 2; ++k) r = RAMP(s, {{0, 101.0f}, {1, 1.0f}}, 40.0f, T10);
     EXPECT_EQ(r.ramp, 1.0f);  // reached, not passed
+    EXPECT_EQ(r.moving_up, 0u);
     EXPECT_EQ(P_LIM(r, 1.0f), 1u);
+    r = RAMP(s, {{1, -1.0f}}, 40.0f, T10);
+    EXPECT_FLOAT_EQ(r.ramp, 0.6f);
+    EXPECT_EQ(r.moving_dn, 1u);
+    EXPECT_EQ(r.moving_up, 0u);
+    EXPECT_EQ(r.pos_sel, 1);
 }
 
 TEST(Latches, SetAndResetDominanceAndFlipFlopEdges) {
@@ -129,11 +150,15 @@ TEST(Timers, OneShotIgnoresAFallingTriggerOnAndOffDelays) {
     // The 2 s on-delay in the 160 ms group turns on in the 14th pass.
     DelayState dl{};
     int first_on = 0;
+    std::vector<int32_t> remaining;
     for (int pass = 1; pass <= 20 && !first_on; ++pass) {
         DELAY(dl, out, &rt, 1, 2.0f, 0.0f, T160);
+        remaining.push_back(rt);
         if (out) first_on = pass;
     }
     EXPECT_EQ(first_on, 14);
+    // Whole seconds left, truncated: 1 until less than a second remains.
+    EXPECT_EQ(remaining, (std::vector<int32_t>{1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
     DelayState o{};
     DELAY(o, out, &rt, 1, 0.0f, 0.05f, T10);  // zero on-delay: on at once
     int still_on = 0;
@@ -141,7 +166,7 @@ TEST(Timers, OneShotIgnoresAFallingTriggerOnAndOffDelays) {
         DELAY(o, out, &rt, 0, 0.0f, 0.05f, T10);
         still_on += static_cast<int>(out);
     }
-    EXPECT_NEAR(still_on, 5.5, 0.5);
+    EXPECT_EQ(still_on, 6);  // the 0.05 s off-delay holds for six 10 ms passes
 
     // A service command clears itself after its timeout.
     SvcCmdState<2> sc{};
@@ -198,17 +223,24 @@ TEST(Sfc, FirstTrueTransitionWinsAndActivationTakesOnePass) {
 }
 
 TEST(Action, EveryQualifierAndOutOfRange) {
-    // Each row: qualifier, requests per 10 ms pass (reset with the last one), passes on, final output.
-    const struct { int q; const char* req; bool rst; int on_min, on_max; uint32_t b_end; } rows[] = {
-        {1, "10", false, 1, 1, 0},             // non-stored
-        {2, "101", true, 2, 2, 0},             // set; reset takes precedence
-        {3, "111111111111", false, 5, 7, 0},   // time limited while the request stays
-        {4, "1111111111", false, 4, 5, 1},     // time delayed
-        {5, "1101", false, 2, 2, 1},           // pulse: one pass per rising request
-        {6, "1000000000", false, 3, 5, 1},     // stored and delayed: a short request is enough
-        {7, "1111111110", false, 4, 5, 1},     // delayed and stored: stays once done
-        {8, "1000000000", false, 5, 7, 0},     // stored and limited
-        {9, "0", false, 1, 1, 1},              // out of range: output unchanged
+    // Each row: qualifier, requests per 10 ms pass (reset with the last one
+    // when rst), passes with the output on, final output. The timed
+    // qualifiers run 0.05 s, which the float timer reaches on the sixth pass.
+    const struct { int q; const char* req; bool rst; int on; uint32_t b_end; } rows[] = {
+        {1, "10", false, 1, 0},             // non-stored
+        {2, "101", true, 2, 0},             // set; reset takes precedence
+        {3, "111111111111", false, 6, 0},   // time limited while the request stays
+        {4, "1111111111", false, 4, 1},     // time delayed
+        {5, "1101", false, 2, 1},           // pulse: one pass per rising request
+        {6, "1000000000", false, 4, 1},     // stored and delayed: a short request is enough
+        {7, "1111111110", false, 4, 1},     // delayed and stored: stays once done
+        {8, "1000000000", false, 6, 0},     // stored and limited
+        {9, "0", false, 1, 1},              // out of range: output unchanged
+        {3, "1111111111", true, 6, 0},      // time limited: a reset with the request ends it
+        {4, "1111111111", true, 3, 0},      // time delayed: a reset with the request clears it
+        {7, "1111111111", true, 3, 0},      // delayed and stored: a reset clears the stored output
+        {6, "1000011111", true, 3, 0},      // stored and delayed: a reset clears the store
+        {5, "1111", true, 1, 0},            // pulse: a reset with the request gives none
     };
     for (const auto& row : rows) {
         ActionState s{};
@@ -220,10 +252,47 @@ TEST(Action, EveryQualifierAndOutOfRange) {
             ACTION(s, b, q_out, e, r, *c == '1' ? 1u : 0u, row.rst && !c[1] ? 1u : 0u, row.q, 0.05f, T10);
             on += static_cast<int>(b);
         }
-        EXPECT_GE(on, row.on_min) << row.q;
-        EXPECT_LE(on, row.on_max) << row.q;
-        EXPECT_EQ(b, row.b_end) << row.q;
+        EXPECT_EQ(on, row.on) << row.q << " " << row.req;
+        EXPECT_EQ(b, row.b_end) << row.q << " " << row.req;
         EXPECT_EQ(q_out, row.q == 9 ? 0 : row.q) << row.q;
+    }
+}
+
+TEST(Elapsed, CountsSecondsAndResets) {
+    ElapsedState s{};
+    float out = 0.0f;
+    TimeCell t{};
+    // 160 ms passes: the seconds field steps each time the fraction passes 1 s.
+    std::vector<uint32_t> secs;
+    for (int k = 0; k < 20; ++k) {
+        ELAPSED(s, out, t, 0, 1, 0.16f);
+        secs.push_back(t.sec);
+    }
+    EXPECT_NEAR(out, 3.2f, 1e-4f);
+    EXPECT_EQ(secs, (std::vector<uint32_t>{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3}));
+    EXPECT_EQ(t.usec, 160000u);  // one pass since the last whole second
+    ELAPSED(s, out, t, 0, 0, 0.16f);  // disabled: holds
+    EXPECT_NEAR(out, 3.2f, 1e-4f);
+    ELAPSED(s, out, t, 1, 1, 0.16f);  // reset wins over enable
+    EXPECT_EQ(out, 0.0f);
+    EXPECT_EQ(t.sec, 0u);
+    EXPECT_EQ(t.usec, 0u);
+    for (int k = 0; k < 7; ++k) ELAPSED(s, out, t, 0, 1, 0.16f);
+    EXPECT_EQ(t.sec, 1u);  // the fraction restarted with the reset
+}
+
+TEST(SampledTunable, BooleanSamplesOncePerRisingEdge) {
+    SampState s{};
+    uint32_t tune = 0;
+    // Each step: input, sample; tunable after it.
+    const struct { uint32_t in, sample, tune; } steps[] = {
+        {1, 0, 0}, {1, 1, 1}, {0, 1, 1}, {0, 0, 1}, {0, 1, 0}, {5, 0, 0}, {5, 1, 1},
+    };
+    for (const auto& st : steps) {
+        SampOut<uint32_t> o = SAMP_BTUNE(s, tune, st.in, st.sample, 1);
+        EXPECT_EQ(tune, st.tune) << st.in << st.sample;
+        EXPECT_EQ(o.out, tune);
+        EXPECT_EQ(o.en_ent_out, 1u);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -25,8 +26,11 @@
 using Bytes = std::vector<uint8_t>;
 
 inline Bytes twFrame(uint8_t type, const Bytes& payload) {
-    Bytes f{type, static_cast<uint8_t>(payload.size() >> 8), static_cast<uint8_t>(payload.size())};
-    f.insert(f.end(), payload.begin(), payload.end());
+    Bytes f(3 + payload.size());
+    f[0] = type;
+    f[1] = static_cast<uint8_t>(payload.size() >> 8);
+    f[2] = static_cast<uint8_t>(payload.size());
+    std::copy(payload.begin(), payload.end(), f.begin() + 3);
     return f;
 }
 
