@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "drivers/zarn_regs.h"
+#include "host/analog_inputs.h"
 #include "host/chips.h"
 #include "host/hostkernel.h"
 #include "host/vkboard.h"
@@ -50,6 +51,7 @@ struct State {
     uint64_t cpuRqstDelivered = 0;
 
     bool spiStuck = false;
+    uint32_t spiMissedDone = 0;
     uint64_t spiTransfers = 0;
 
     // Discrete input changes in time order; the first entry holds the levels
@@ -235,7 +237,8 @@ void attachBuiltins(State& s) {
         uint16_t reg = static_cast<uint16_t>(v & ~uint32_t{ZARN_SPI_DONE});
         if ((v & ZARN_SPI_START) != 0) {
             ++st.spiTransfers;
-            if (!st.spiStuck) reg |= ZARN_SPI_DONE;
+            const bool missed = st.spiTransfers <= 32 && ((st.spiMissedDone >> (st.spiTransfers - 1)) & 1u) != 0;
+            if (!st.spiStuck && !missed) reg |= ZARN_SPI_DONE;
         }
         st.regs[indexOf(a)] = reg;
     }});
@@ -253,6 +256,7 @@ void attachBuiltins(State& s) {
                                return word == 0 ? (levels & 0xFFFFu) : (levels >> 16);
                            },
                            nullptr});
+    attachLocked(s, ZARN_AIN_BASE, ZARN_AIN_BASE + 4u * (ZARN_AIN_COUNT - 1), analogInputBehaviour());
 }
 
 void resetLocked(State& s) {
@@ -331,6 +335,7 @@ void reset() {
         resetLocked(locked());
     }
     resetChips();
+    resetAnalogInputs();
     resetPlatform();
 }
 
@@ -472,6 +477,8 @@ void initCpuRequest() {
 }
 
 void setSpiStuck(bool stuck) { set(&State::spiStuck, stuck); }
+
+void setSpiMissedDone(uint32_t mask) { set(&State::spiMissedDone, mask); }
 
 uint64_t spiTransfers() { return get(&State::spiTransfers); }
 

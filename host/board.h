@@ -125,6 +125,9 @@ void initCpuRequest();
 // ---- SPI engine of the analog-input ADC ------------------------------------
 // A stuck engine never sets its done bit.
 void setSpiStuck(bool stuck);
+// Transfer n (counted from 1 since the last reset) sets no done bit when bit
+// n - 1 of `mask` is set.
+void setSpiMissedDone(uint32_t mask);
 // Transfers started (a command with bit 0 written to 0x8080F080).
 uint64_t spiTransfers();
 

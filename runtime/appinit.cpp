@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/analog/AI_CHANNEL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
 #include "platform/send_evt.h"
@@ -98,7 +100,9 @@ int init_blks() {
     RTinit_blks();
     AllRgExecuted = 0;
     AllRgExecutedwMMM = 0;
+    AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
+    ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     TaskCounter_R10Z = TaskCounter_R10;
     TaskCounter_R20Z = TaskCounter_R20;
     TaskCounter_R40Z = TaskCounter_R40;

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+#include "drivers/ZarnAnalogIns.h"
+#include "drivers/ZarnDiscreteIns.h"
+#include "drivers/ZarnDiscreteOuts.h"
 #include "drivers/ZarnHwDepend.h"
 #include "drivers/ZarnIntrHandler.h"
 #include "drivers/ZarnTurbineSpeed.h"
@@ -22,15 +25,11 @@
 
 // --- stand-ins until their subsystems land ---------------------------------
 // Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
-void UpdateZarnDITimeStamp();
 int ReadCalValues();
 int ValidateCalChecksum();
 void SetCalDefaults();
-void InitZarnAnalogInsFpga(int ch);
 void InitZarnReadbacksFpga();
-void InitZarnBackLight();
 void InitZarnActOut(int ch);
-void InitBooleanOutput(int ch);
 void InitAnalogOut(int ch);
 // Storage: tunables file.
 int init_eeram();

@@ -9,15 +9,11 @@
 
 #define STANDIN
 
-STANDIN void UpdateZarnDITimeStamp() {}
 STANDIN int ReadCalValues() { return 0; }
 STANDIN int ValidateCalChecksum() { return 0; }
 STANDIN void SetCalDefaults() {}
-STANDIN void InitZarnAnalogInsFpga(int) {}
 STANDIN void InitZarnReadbacksFpga() {}
-STANDIN void InitZarnBackLight() {}
 STANDIN void InitZarnActOut(int) {}
-STANDIN void InitBooleanOutput(int) {}
 STANDIN void InitAnalogOut(int) {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }

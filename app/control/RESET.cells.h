@@ -3,5 +3,5 @@
 
 #include "runtime/catalogue.h"
 
-#define RESET_CELLS(X) X(RESET, B_NAME, B, R80, PLAIN, R10)
+#define RESET_CELLS(X) X(RESET, B_NAME, B, R80, PLAIN, R10, R20)
 CAT_MODULE(RESET)

@@ -1,0 +1,331 @@
+// The analog input channel template: scaling, filters and fault of the run
+// part (20 ms) and the sampled configuration (160 ms), computed inline once
+// per instance over the instance's own cells.
+#include "app/analog/AI_CHANNEL.cells.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+#include "app/analog/CNFG_AI.cells.h"
+#include "app/analog/standin/CALMODE_standin.cells.h"
+#include "app/analog/standin/CNFG_CAN2_standin.cells.h"
+#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/analog/standin/MASTER_standin.cells.h"
+#include "app/analog/standin/VL1_AIO_standin.cells.h"
+#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "runtime/appmem.h"
+#include "runtime/blockkinds.h"
+#include "runtime/rgtask.h"
+
+namespace {
+
+// Hidden state of one instance: the previous inputs of the two filters and
+// the edge memories of the three sampled tunables.
+struct AiChannelVars {
+    bk::LagState value_lag;
+    bk::LagState pct_lag;
+    bk::SampState fun_num;
+    bk::SampState min;
+    bk::SampState max;
+};
+struct AI_CHANNEL_blocks {
+    AiChannelVars ch[kAiChannels];
+};
+BlockRam<AI_CHANNEL_blocks> AI_CHANNEL_st;
+
+// Texts of the function numbers 1 .. 20.
+const char* const kFunctionTexts[20] = {
+    "--- Not Used ---",       "Remote Speed Setpoint",  "Process/Cascade Input",      "Remote Process Setpoint",
+    "Vibration Input #1",     "Vibration Input #2",     "Vibration Input #3",         "Vibration Input #4",
+    "Bearing Temperature #1", "Bearing Temperature #2", "Bearing Temperature #3",     "Bearing Temperature #4",
+    "Signal Monitoring #1",   "Signal Monitoring #2",   "Signal Monitoring #3",       "HP Valve Feedback Position",
+    "Spare 17",               "Spare 18",               "Spare 19",                   "Spare 20",
+};
+
+// ---- instance K's cells in the view of a group --------------------------------------
+#define AI_CHANNEL_SELECT(NS)                                                    \
+    if constexpr (K == 0) return NS::_ub6;                                       \
+    else if constexpr (K == 1) return NS::_ub7;                                  \
+    else if constexpr (K == 2) return NS::_ub8;                                  \
+    else if constexpr (K == 3) return NS::_ub9;                                  \
+    else if constexpr (K == 4) return NS::_ub33;                                 \
+    else if constexpr (K == 5) return NS::_ub34;                                 \
+    else if constexpr (K == 6) return NS::_ub35;                                 \
+    else if constexpr (K == 7) return NS::_ub36;                                 \
+    else if constexpr (K == 8) return NS::_ub37;                                 \
+    else if constexpr (K == 9) return NS::_ub38;                                 \
+    else if constexpr (K == 10) return NS::_ub39;                                \
+    else return NS::_ub40;
+
+template <int K>
+constexpr const auto& ch20() {
+    AI_CHANNEL_SELECT(r20)
+}
+template <int K>
+constexpr const auto& ch160() {
+    AI_CHANNEL_SELECT(r160)
+}
+#undef AI_CHANNEL_SELECT
+
+constexpr bool controller(int k) { return k < kAiControllerChannels; }
+
+// The input stage in front of instance K: its milliamperes and raw fault.
+struct StageOut {
+    float current;
+    uint32_t fault;
+};
+#define AI_CHANNEL_STAGE(BLOCK, MA) {BLOCK##_##MA, BLOCK##_LATCH_OR}
+template <int K>
+StageOut stage() {
+    using namespace r20;
+    if constexpr (K == 0) return AI_CHANNEL_STAGE(CNFG_AI.AI_01_ZARN, AI_4_20);
+    else if constexpr (K == 1) return AI_CHANNEL_STAGE(CNFG_AI.AI_02_ZARN, AI_4_20);
+    else if constexpr (K == 2) return AI_CHANNEL_STAGE(CNFG_AI.AI_03_ZARN, AI_4_20);
+    else if constexpr (K == 3) return AI_CHANNEL_STAGE(CNFG_AI.AI_04_ZARN, AI_4_20);
+    else if constexpr (K == 4) return AI_CHANNEL_STAGE(VL1_AIO.AI_1, VL_AI);
+    else if constexpr (K == 5) return AI_CHANNEL_STAGE(VL1_AIO.AI_2, VL_AI);
+    else if constexpr (K == 6) return AI_CHANNEL_STAGE(VL1_AIO.AI_3, VL_AI);
+    else if constexpr (K == 7) return AI_CHANNEL_STAGE(VL1_AIO.AI_4, VL_AI);
+    else if constexpr (K == 8) return AI_CHANNEL_STAGE(VL1_AIO.AI_5, VL_AI);
+    else if constexpr (K == 9) return AI_CHANNEL_STAGE(VL1_AIO.AI_6, VL_AI);
+    else if constexpr (K == 10) return AI_CHANNEL_STAGE(VL1_AIO.AI_7, VL_AI);
+    else return AI_CHANNEL_STAGE(VL1_AIO.AI_8, VL_AI);
+}
+#undef AI_CHANNEL_STAGE
+
+// Configuration inputs of instance K (160 ms).
+struct ConfigIn {
+    uint32_t enable, sample, wizard;
+    int32_t wizard_function;
+};
+template <int K>
+ConfigIn config_in() {
+    using namespace r160;
+    if constexpr (controller(K)) {
+        int32_t wiz = 0;
+        if constexpr (K == 0) wiz = CNFG_AI.WIZFUN_AI_CH1_IN;
+        else if constexpr (K == 1) wiz = CNFG_AI.WIZFUN_AI_CH2_IN;
+        else if constexpr (K == 2) wiz = CNFG_AI.WIZFUN_AI_CH3_IN;
+        else wiz = CNFG_AI.WIZFUN_AI_CH4_IN;
+        return {MASTER.IO_LOCK_OR_PWR_B_NAME, CALMODE.CFG_SAMPL_OK_B_NAME, CNFG_WIZ.WIZARD_B_NAME, wiz};
+    } else {
+        const auto& c = ch160<K>();
+        return {CNFG_CAN2.CNFG_VLTR_B_NAME, CNFG_CAN2.SAMPL_LIVE_AND, c.WIZ_ENA_IN, c.WIZ_FUNCT_IN};
+    }
+}
+
+// ---- run part --------------------------------------------------------------------------
+template <int K>
+void fault() {
+    const auto& c = ch20<K>();
+    c.CHN_FLT_B_NAME = stage<K>().fault;
+    c.AI_FLT_AND = bk::AND({c.CHN_FLT_B_NAME, c.CH_ENABL_B_NAME});
+    c.CHNL_FLT_B_NAME = c.AI_FLT_AND;
+}
+
+// A non-finite scaling result reads 0.0 and latches the scaling alarm.
+inline float finite_or_alarm(float x, uint32_t& alarm) {
+    if (std::isfinite(x)) return x;
+    alarm = 1;
+    return 0.0f;
+}
+
+template <int K>
+void scale() {
+    const auto& c = ch20<K>();
+    c.MA_A_NAME = stage<K>().current;
+    const float x = (static_cast<float>(c.MA_A_NAME) - 4.0f) * 0.0625f;
+    const float mn = c.MIN_SAMP_TUNE;
+    const float mx = c.MAX_SAMP_TUNE;
+    uint32_t& alarm = c.SCALED_ALM;
+    c.SCALED_A_OUT_1 = finite_or_alarm(std::fma(mx - mn, x, mn), alarm);
+    c.SCALED_A_OUT_2 = finite_or_alarm(x, alarm);
+    c.SCALED_A_OUT_3 = finite_or_alarm(100.0f * x, alarm);
+}
+
+template <int K>
+void value_filter() {
+    const auto& c = ch20<K>();
+    bk::LAG(AI_CHANNEL_st.ch[K].value_lag, c.AI_LAG_LAG_2, &static_cast<float&>(c.AI_LAG_DERIV), c.SCALED_A_OUT_1,
+            c.CH_FILTR_A_NAME, bk::T20);
+    c.VALUE_A_NAME = c.AI_LAG_LAG_2;
+}
+
+template <int K>
+void pct_filter() {
+    const auto& c = ch20<K>();
+    bk::LAG(AI_CHANNEL_st.ch[K].pct_lag, c.AI_PCT_LAG_LAG_2, &static_cast<float&>(c.AI_PCT_LAG_DERIV),
+            c.SCALED_A_OUT_3, c.CH_FILTR_A_NAME, bk::T20);
+    c.PCT_A_NAME = c.AI_PCT_LAG_LAG_2;
+}
+
+template <int K>
+int32_t function_in_force() {
+    return ch20<K>().FUN_NUM_SAMP_ITUNE;
+}
+template <int K>
+float value_out() {
+    return ch20<K>().VALUE_A_NAME;
+}
+template <int K>
+float pct_out() {
+    return ch20<K>().PCT_A_NAME;
+}
+template <int K>
+uint32_t fault_out() {
+    return ch20<K>().CHNL_FLT_B_NAME;
+}
+
+// ---- configuration part ------------------------------------------------------------------
+template <int K>
+void function_number() {
+    const auto& c = ch160<K>();
+    const ConfigIn in = config_in<K>();
+    c.CNFG_ENBL_B_NAME = in.enable;
+    c.WIZ_ENA_B_NAME = in.wizard;
+    c.FUNCT_I_NAME = c.FUNCT_IN;
+    c.WIZ_FUNCT_I_NAME = in.wizard_function;
+    c.I_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
+    c.SAMPLE_PULSE_B_NAME = in.sample;
+    if (c.CNFG_ENBL_B_NAME != 0) {
+        const auto s = bk::SAMP_ITUNE(AI_CHANNEL_st.ch[K].fun_num, c.FUN_NUM_TUNE, c.I_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
+                                      bk::kIntLoLim, bk::kIntHiLim, 0, 1, 20,
+                                      static_cast<uint32_t>(AllRgExecutedwMMM));
+        c.FUN_NUM_SAMP_ITUNE = s.out;
+        c.FUN_NUM_LIMITED = s.limited;
+        c.FUN_NUM_EN_ENT_OUT = s.en_ent_out;
+        c.FUN_NUM_LO_LIM_OUT = s.lo_lim_out;
+        c.FUN_NUM_HI_LIM_OUT = s.hi_lim_out;
+    }
+    bk::I_COMPARE(c.AI_USED_EQ, c.AI_USED_LT, c.AI_USED_GT, c.FUN_NUM_SAMP_ITUNE, 1);
+    c.CH_DISAB_B_NAME = c.AI_USED_EQ;
+    c.CH_ENABL_B_NAME = c.AI_USED_GT;
+    const int32_t f = c.FUN_NUM_SAMP_ITUNE;
+    c.FUN_STRG_I_TO_STR = (f >= 1 && f <= 20) ? kFunctionTexts[f - 1] : "Not Configured";
+}
+
+// One sampled range end from its entered value.
+template <class Cells>
+void sample_range(bk::SampState& st, uint32_t enable, uint32_t sample, float& entered_copy, float entered,
+                  float& tune, const Cells& out) {
+    entered_copy = entered;
+    if (enable == 0) return;
+    const auto s = bk::SAMP_TUNE(st, tune, entered, sample, bk::kRealLoLim, bk::kRealHiLim, 0, bk::kRealLoLim,
+                                 bk::kRealHiLim, static_cast<uint32_t>(AllRgExecutedwMMM));
+    out(s);
+}
+
+template <int K>
+void range() {
+    const auto& c = ch160<K>();
+    AiChannelVars& v = AI_CHANNEL_st.ch[K];
+    sample_range(v.min, c.CNFG_ENBL_B_NAME, c.SAMPLE_PULSE_B_NAME, c.RANGE_LO_A_NAME, c.RANGE_LO_IN, c.MIN_TUNE,
+                 [&](const bk::SampOut<float>& s) {
+                     c.MIN_SAMP_TUNE = s.out;
+                     c.MIN_LIMITED = s.limited;
+                     c.MIN_EN_ENT_OUT = s.en_ent_out;
+                     c.MIN_LO_LIM_OUT = s.lo_lim_out;
+                     c.MIN_HI_LIM_OUT = s.hi_lim_out;
+                 });
+    sample_range(v.max, c.CNFG_ENBL_B_NAME, c.SAMPLE_PULSE_B_NAME, c.RANGE_HI_A_NAME, c.RANGE_HI_IN, c.MAX_TUNE,
+                 [&](const bk::SampOut<float>& s) {
+                     c.MAX_SAMP_TUNE = s.out;
+                     c.MAX_LIMITED = s.limited;
+                     c.MAX_EN_ENT_OUT = s.en_ent_out;
+                     c.MAX_LO_LIM_OUT = s.lo_lim_out;
+                     c.MAX_HI_LIM_OUT = s.hi_lim_out;
+                 });
+}
+
+template <int K>
+void modbus() {
+    const auto& c = ch160<K>();
+    c.AI_MOD_X_I_NAME = c.AI_MOD_X_IN;
+    bk::MUX<float>(c.AI_MOD_SCALE_A_MUX_N_1, c.AI_MOD_X_I_NAME, {0.01f, 0.1f, 1.0f, 10.0f, 100.0f});
+    c.MOD_MULT_A_NAME = c.AI_MOD_SCALE_A_MUX_N_1;
+    c.QT_DECIMALS_I_NAME = c.QT_DECIMALS_IN;
+}
+
+template <int K>
+void texts() {
+    const auto& c = ch160<K>();
+    c.LOOP_PWR_B_NAME = c.LOOP_PWR_IN;
+    c.AI_TYPE_SEL_I_SW = c.LOOP_PWR_B_NAME != 0 ? 2 : 1;
+    c.TYPE_SEL_I_NAME = c.AI_TYPE_SEL_I_SW;
+    c.CH_FILTR_A_NAME = c.CH_FILTR_IN;
+    c.TAG_S_NAME = c.TAG_IN;
+    c.USAGE_S_NAME = c.USAGE_IN;
+    c.ENG_UNIT_S_NAME = c.ENG_UNIT_IN;
+}
+
+template <int K>
+void init_blks() {
+    const auto& c = ch160<K>();
+    c.FUN_NUM_SAMP_ITUNE = c.FUN_NUM_TUNE;
+    c.MIN_SAMP_TUNE = c.MIN_TUNE;
+    c.MAX_SAMP_TUNE = c.MAX_TUNE;
+}
+
+// ---- per-instance tables -----------------------------------------------------------------
+template <class R, template <int> class F, size_t... K>
+constexpr auto table(std::index_sequence<K...>) {
+    return std::array<R (*)(), sizeof...(K)>{&F<static_cast<int>(K)>::run...};
+}
+#define AI_CHANNEL_TABLE(NAME, R, FN)                                                               \
+    template <int K>                                                                                \
+    struct NAME##_t {                                                                               \
+        static R run() { return FN<K>(); }                                                          \
+    };                                                                                              \
+    constexpr auto NAME = table<R, NAME##_t>(std::make_index_sequence<kAiChannels>{});
+AI_CHANNEL_TABLE(kFault, void, fault)
+AI_CHANNEL_TABLE(kScale, void, scale)
+AI_CHANNEL_TABLE(kValueFilter, void, value_filter)
+AI_CHANNEL_TABLE(kPctFilter, void, pct_filter)
+AI_CHANNEL_TABLE(kFunctionInForce, int32_t, function_in_force)
+AI_CHANNEL_TABLE(kValueOut, float, value_out)
+AI_CHANNEL_TABLE(kPctOut, float, pct_out)
+AI_CHANNEL_TABLE(kFaultOut, uint32_t, fault_out)
+AI_CHANNEL_TABLE(kFunctionNumber, void, function_number)
+AI_CHANNEL_TABLE(kRange, void, range)
+AI_CHANNEL_TABLE(kModbus, void, modbus)
+AI_CHANNEL_TABLE(kTexts, void, texts)
+AI_CHANNEL_TABLE(kInitBlks, void, init_blks)
+#undef AI_CHANNEL_TABLE
+
+}  // namespace
+
+void AI_CHANNEL_init_blks() {
+    for (auto f : kInitBlks) f();
+}
+
+namespace r20 {
+void AI_CHANNEL_fault(int k) { kFault[k](); }
+void AI_CHANNEL_scale(int k) { kScale[k](); }
+void AI_CHANNEL_value_filter(int k) { kValueFilter[k](); }
+void AI_CHANNEL_pct_filter(int k) { kPctFilter[k](); }
+int32_t AI_CHANNEL_function(int k) { return kFunctionInForce[k](); }
+float AI_CHANNEL_value(int k) { return kValueOut[k](); }
+float AI_CHANNEL_percent(int k) { return kPctOut[k](); }
+uint32_t AI_CHANNEL_fault_out(int k) { return kFaultOut[k](); }
+}  // namespace r20
+
+namespace r160 {
+void AI_CHANNEL_function_number(int k) { kFunctionNumber[k](); }
+void AI_CHANNEL_range(int k) { kRange[k](); }
+void AI_CHANNEL_modbus(int k) { kModbus[k](); }
+void AI_CHANNEL_texts(int k) { kTexts[k](); }
+}  // namespace r160
+
+namespace r160 {
+void AI_CHANNEL_node_functions() {
+    VLTR_OUTS.VL_AI_FUNCT_LIST_1 = _ub33.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_2 = _ub34.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_3 = _ub35.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_4 = _ub36.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_5 = _ub37.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_6 = _ub38.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_7 = _ub39.FUN_NUM_SAMP_ITUNE;
+    VLTR_OUTS.VL_AI_FUNCT_LIST_8 = _ub40.FUN_NUM_SAMP_ITUNE;
+}
+}  // namespace r160

@@ -1,0 +1,148 @@
+// The slices of the analog input channels: each lists its module pieces in
+// the order they compute. Channel index k: controller inputs 0 .. 3, remote
+// node inputs 4 .. 11; alarm-level instance k watches channel k.
+#include "app/analog/input_slices.h"
+
+#include "app/analog/AI_ALARM_LEVELS.cells.h"
+#include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/AI_MUX.cells.h"
+#include "app/analog/CNFG_AI.cells.h"
+
+namespace {
+constexpr int kFirstNode = kAiControllerChannels;
+constexpr int kLastNode = kAiChannels - 1;
+}  // namespace
+
+void _R20_TASK_1() {
+    using namespace r20;
+    for (int k = 0; k < kAiControllerChannels; ++k) {
+        CNFG_AI_stage(k);
+        AI_CHANNEL_fault(k);
+    }
+    // also: VL1_AIO input stage pieces (not built yet), one before each remote channel's fault
+    for (int k = kFirstNode; k <= kLastNode; ++k) AI_CHANNEL_fault(k);
+    AI_MUX_faults();
+}
+
+void _R20_TASK_2() {
+    using namespace r20;
+    AI_MUX_spare_faults();
+    for (int k = 0; k < kLastNode; ++k) {
+        AI_CHANNEL_scale(k);
+        AI_CHANNEL_value_filter(k);
+    }
+    AI_CHANNEL_scale(kLastNode);
+}
+
+void _R20_TASK_3() {
+    using namespace r20;
+    AI_CHANNEL_value_filter(kLastNode);
+    AI_MUX_node_values();
+    AI_MUX_values();
+    for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_pct_filter(k);
+    AI_MUX_percents();
+    AI_MUX_copies_a();
+}
+
+void _R20_TASK_4() {
+    using namespace r20;
+    AI_MUX_copies_b();
+    // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
+}
+
+// Alarm levels: controller instances 0, 1 from _R20_TASK_7, the remote
+// instances 4 .. 11 in consecutive pairs of slices from _R20_TASK_9, the
+// controller instances 2 and 3 in _R20_TASK_14 and _R20_TASK_18.
+void _R20_TASK_7() {
+    r20::AI_ALARM_LEVELS_level1(0);
+}
+void _R20_TASK_8() {
+    r20::AI_ALARM_LEVELS_level2(0);
+    r20::AI_ALARM_LEVELS_level1(1);
+}
+void _R20_TASK_9() {
+    r20::AI_ALARM_LEVELS_level2(1);
+    r20::AI_ALARM_LEVELS_level1(4);
+}
+void _R20_TASK_10() {
+    r20::AI_ALARM_LEVELS_level2(4);
+    r20::AI_ALARM_LEVELS_level1(5);
+}
+void _R20_TASK_11() {
+    r20::AI_ALARM_LEVELS_level2(5);
+    r20::AI_ALARM_LEVELS_level1(6);
+}
+void _R20_TASK_12() {
+    r20::AI_ALARM_LEVELS_level2(6);
+    r20::AI_ALARM_LEVELS_level1(7);
+}
+void _R20_TASK_13() {
+    r20::AI_ALARM_LEVELS_level2(7);
+    r20::AI_ALARM_LEVELS_level1(8);
+}
+void _R20_TASK_14() {
+    r20::AI_ALARM_LEVELS_level2(8);
+    r20::AI_ALARM_LEVELS_level1(2);
+    r20::AI_ALARM_LEVELS_level2(2);
+    r20::AI_ALARM_LEVELS_level1(9);
+}
+void _R20_TASK_15() {
+    r20::AI_ALARM_LEVELS_level2(9);
+    r20::AI_ALARM_LEVELS_level1(10);
+}
+void _R20_TASK_16() {
+    r20::AI_ALARM_LEVELS_level2(10);
+    r20::AI_ALARM_LEVELS_level1(11);
+}
+void _R20_TASK_17() {
+    using namespace r20;
+    AI_ALARM_LEVELS_level2(11);
+    for (int k = kFirstNode; k < kLastNode; ++k) AI_CHANNEL_pct_filter(k);
+}
+void _R20_TASK_18() {
+    using namespace r20;
+    AI_CHANNEL_pct_filter(kLastNode);
+    AI_ALARM_LEVELS_level1(3);
+    AI_ALARM_LEVELS_level2(3);
+}
+
+// Configuration parts at 160 ms.
+void _R160_TASK_1() {
+    using namespace r160;
+    CNFG_AI_settings();
+    for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);
+}
+void _R160_TASK_2() {
+    using namespace r160;
+    for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_range(k);
+    for (int k = kFirstNode; k <= kLastNode; ++k) AI_CHANNEL_function_number(k);
+    AI_CHANNEL_node_functions();
+}
+void _R160_TASK_3() {
+    using namespace r160;
+    for (int k = kFirstNode; k <= kLastNode; ++k) AI_CHANNEL_range(k);
+}
+void _R160_TASK_4() {
+    using namespace r160;
+    for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_modbus(k);
+}
+void _R160_TASK_5() {
+    using namespace r160;
+    for (int k = kFirstNode; k < kFirstNode + 4; ++k) AI_CHANNEL_modbus(k);
+}
+void _R160_TASK_6() {
+    using namespace r160;
+    for (int k = kFirstNode + 4; k <= kLastNode; ++k) AI_CHANNEL_modbus(k);
+}
+void _R160_TASK_58() {
+    using namespace r160;
+    for (int k = kFirstNode; k < kFirstNode + 6; ++k) AI_CHANNEL_texts(k);
+}
+void _R160_TASK_59() {
+    using namespace r160;
+    for (int k = kFirstNode + 6; k <= kLastNode; ++k) AI_CHANNEL_texts(k);
+}
+void _R160_TASK_62() { r160::AI_CHANNEL_texts(0); }
+void _R160_TASK_65() { r160::AI_CHANNEL_texts(1); }
+void _R160_TASK_71() { r160::AI_CHANNEL_texts(2); }
+void _R160_TASK_80() { r160::AI_CHANNEL_texts(3); }

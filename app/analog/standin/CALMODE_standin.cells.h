@@ -1,0 +1,8 @@
+// STAND-IN until the calibration-mode module CALMODE lands: the sample pulse
+// of the controller channels' configuration.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define CALMODE_CELLS(X) X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN)
+CAT_MODULE(CALMODE)

@@ -1,0 +1,50 @@
+// STAND-IN until the remote-node summary module VLTR_OUTS lands: the lists
+// through which the remote analog node's channels reach the analog function
+// mux (values and faults at 20 ms, function numbers at 160 ms). The analog
+// channel logic fills them; the real module keeps these rows.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define VLTR_OUTS_CELLS(X) \
+    X(VL_AINS, LIST_1, A, R20, PLAIN) \
+    X(VL_AINS, LIST_2, A, R20, PLAIN) \
+    X(VL_AINS, LIST_3, A, R20, PLAIN) \
+    X(VL_AINS, LIST_4, A, R20, PLAIN) \
+    X(VL_AINS, LIST_5, A, R20, PLAIN) \
+    X(VL_AINS, LIST_6, A, R20, PLAIN) \
+    X(VL_AINS, LIST_7, A, R20, PLAIN) \
+    X(VL_AINS, LIST_8, A, R20, PLAIN) \
+    X(VL_AINS, LIST_9, A, R20, PLAIN) \
+    X(VL_AINS, LIST_10, A, R20, PLAIN) \
+    X(VL_AINS, LIST_11, A, R20, PLAIN) \
+    X(VL_AINS, LIST_12, A, R20, PLAIN) \
+    X(VL_AINS, LIST_13, A, R20, PLAIN) \
+    X(VL_AINS, LIST_14, A, R20, PLAIN) \
+    X(VL_AINS, LIST_15, A, R20, PLAIN) \
+    X(VL_AINS, LIST_16, A, R20, PLAIN) \
+    X(VL_AI_FUNCT, LIST_1, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_2, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_3, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_4, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_5, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_6, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_7, I, R160, PLAIN, R20) \
+    X(VL_AI_FUNCT, LIST_8, I, R160, PLAIN, R20) \
+    X(VL_AI_FLTS, LIST_1, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_2, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_3, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_4, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_5, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_6, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_7, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_8, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_9, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_10, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_11, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_12, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_13, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_14, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_15, B, R20, PLAIN) \
+    X(VL_AI_FLTS, LIST_16, B, R20, PLAIN)
+CAT_MODULE(VLTR_OUTS)

@@ -1,0 +1,107 @@
+// Runs the analog input slices (20 ms and 160 ms) through real passes of the
+// rate-group runtime, fed by the board model's analog sources. Channel k:
+// controller inputs 0 .. 3, remote-node inputs 4 .. 11.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/input_slices.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "runtime/catalogue_tables.h"
+#include "tests/support/app_harness.h"
+
+namespace ai_test {
+
+constexpr int R20 = 1, R80 = 3, R160 = 4;
+
+// Start-up steps that need the tunables at their defaults (until the
+// tunables file supplies them at start-up): the defaults, then the channels'
+// block initialisation. Runs as the first thing of the first 10 ms frame.
+inline bool g_started = false;
+inline void startUpInFirstFrame() {
+    if (g_started) return;
+    g_started = true;
+    for (uint32_t k = 0; k < num_tune_defaults; ++k) {
+        const TuneDefault& d = _tune_defaults[k];
+        void* p = cell_ptr(d.cell);
+        if (d.type == 'A') *static_cast<float*>(p) = static_cast<float>(d.value);
+        else if (d.type == 'I') *static_cast<int32_t*>(p) = static_cast<int32_t>(d.value);
+        else if (d.type == 'B' || d.type == 'U') *static_cast<uint32_t*>(p) = static_cast<uint32_t>(d.value);
+        else if (d.type == 'C' && d.text) str_cell_copy(*static_cast<StrCell*>(p), d.text);
+    }
+    AI_CHANNEL_init_blks();
+}
+
+// Module of channel k and of its alarm levels.
+inline std::string channel(int k) { return "_ub" + std::to_string(k < 4 ? 6 + k : 29 + k); }
+inline std::string alarms(int k) { return "_ub" + std::to_string(k < 4 ? 1 + k : 21 + k); }
+
+class AnalogRig : public tc_test::AppHarness {
+protected:
+    void SetUp() override {
+        AppHarness::SetUp();
+        board::reset();
+        g_started = false;
+        useSlices(0, {startUpInFirstFrame});
+        useSlices(R20, {_R20_TASK_1, _R20_TASK_2, _R20_TASK_3, _R20_TASK_4, _R20_TASK_7, _R20_TASK_8, _R20_TASK_9,
+                        _R20_TASK_10, _R20_TASK_11, _R20_TASK_12, _R20_TASK_13, _R20_TASK_14, _R20_TASK_15,
+                        _R20_TASK_16, _R20_TASK_17, _R20_TASK_18});
+        useSlices(R160, {_R160_TASK_1, _R160_TASK_2, _R160_TASK_3, _R160_TASK_4, _R160_TASK_5, _R160_TASK_6,
+                         _R160_TASK_58, _R160_TASK_59, _R160_TASK_62, _R160_TASK_65, _R160_TASK_71, _R160_TASK_80});
+    }
+
+    // Starts the application. The first frames run before the first I/O
+    // gather, so the controller stages see 0 mA there and latch low: one
+    // reset clears that.
+    void start() {
+        startApp();
+        ASSERT_TRUE(g_started);
+        runPasses(R160, 2);
+        reset();
+    }
+
+    // The common reset command (80 ms group) for one 80 ms frame; it reaches
+    // the 20 ms group through the copies at its frame boundaries.
+    void reset() {
+        setCell("RESET.RESET.B_NAME", 1);
+        runPasses(R20, 8);
+        setCell("RESET.RESET.B_NAME", 0);
+        runPasses(R20, 8);
+    }
+
+    // Puts a new function number and range of channel k in force the way
+    // the application does: configuration enable on, one sample pulse, and
+    // the next 160 ms frames carry it to the 20 ms group.
+    void configure(int k, int function, double lo, double hi) {
+        const std::string m = channel(k);
+        setCell(m + ".FUNCT.IN", function);
+        setCell(m + ".RANGE_LO.IN", lo);
+        setCell(m + ".RANGE_HI.IN", hi);
+        const std::string enable = k < 4 ? "MASTER.IO_LOCK_OR_PWR.B_NAME" : "CNFG_CAN2.CNFG_VLTR.B_NAME";
+        const std::string sample = k < 4 ? "CALMODE.CFG_SAMPL_OK.B_NAME" : "CNFG_CAN2.SAMPL_LIVE.AND";
+        setCell(enable, 1);
+        setCell(sample, 0);
+        runPasses(R160, 1);
+        setCell(sample, 1);
+        runPasses(R160, 1);
+        setCell(enable, 0);
+        setCell(sample, 0);
+        runPasses(R160, 2);
+    }
+
+    // The current of channel k: the board's source for a controller input,
+    // the node stage's value for a remote one.
+    void setMa(int k, double mA) {
+        if (k < 4) board::setAnalogInputMa(k, mA);
+        else setCell("VL1_AIO.AI_" + std::to_string(k - 3) + ".VL_AI", mA);
+    }
+    // The current that gives `value` on a range 0 .. 100.
+    void setValue(int k, double value) { setMa(k, 4.0 + 0.16 * value); }
+};
+
+}  // namespace ai_test

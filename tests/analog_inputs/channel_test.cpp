@@ -1,0 +1,311 @@
+// Analog input channels through real passes: the milliamp stage with its
+// open-loop and out-of-range latches, scaling to engineering units, the
+// filters, and the configuration that puts a function number and range in
+// force.
+#include <cmath>
+
+#include "drivers/ZarnAnalogIns.h"
+#include "tests/analog_inputs/analog_rig.h"
+
+namespace ai_test {
+namespace {
+
+class AnalogChannel : public AnalogRig {};
+
+// The driver's reading of a current, as the ADC quantises it.
+double adcMa(double mA) {
+    return static_cast<float>(static_cast<float>(board::analogInputCode(mA)) * 0.000416127f + 12.495655f);
+}
+
+TEST_F(AnalogChannel, FourToTwentyMilliampsScaleToTheRangeInForce) {
+    start();
+    configure(0, 3, -50.0, 150.0);
+    struct Case {
+        double mA;
+        double value, pct, pu;
+    };
+    const Case cases[] = {
+        {4.0, -50.0, 0.0, 0.0},   {20.0, 150.0, 100.0, 1.0}, {12.0, 50.0, 50.0, 0.5},
+        {2.0, -75.0, -12.5, -0.125}, {22.0, 175.0, 112.5, 1.125},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mA);
+        board::setAnalogInputMa(0, c.mA);
+        runPasses(R20, 40);
+        const double x = (adcMa(c.mA) - 4.0) * 0.0625;
+        EXPECT_NEAR(real("_ub6.MA.A_NAME"), adcMa(c.mA), 1e-5);
+        EXPECT_NEAR(real("_ub6.SCALED.A_OUT_2"), x, 1e-5);
+        EXPECT_NEAR(real("_ub6.SCALED.A_OUT_1"), -50.0 + 200.0 * x, 1e-3);
+        EXPECT_NEAR(real("_ub6.VALUE.A_NAME"), c.value, 0.01);
+        EXPECT_NEAR(real("_ub6.PCT.A_NAME"), c.pct, 0.01);
+        EXPECT_NEAR(real("_ub6.SCALED.A_OUT_2"), c.pu, 1e-4);
+    }
+    // The cascade input (function 3) carries the value.
+    EXPECT_NEAR(real("AI_MUX.CASC_IN.A_NAME"), 175.0, 0.01);
+    EXPECT_EQ(boolean("_ub6.SCALED.ALM"), 0u);
+}
+
+TEST_F(AnalogChannel, RangeEditsTakeEffectOnlyAtTheNextSampleWithTheConfigurationEnabled) {
+    start();
+    configure(1, 2, 0.0, 100.0);
+    board::setAnalogInputMa(1, 20.0);
+    runPasses(R20, 30);
+    EXPECT_NEAR(real("_ub7.VALUE.A_NAME"), 100.0, 0.01);
+    setCell("_ub7.RANGE_HI.IN", 300.0);
+    runPasses(R160, 4);
+    EXPECT_EQ(real("_ub7.MAX.SAMP_TUNE"), 100.0f);
+    EXPECT_NEAR(real("_ub7.VALUE.A_NAME"), 100.0, 0.01);
+    // A sample pulse without the enable changes nothing either.
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(real("_ub7.MAX.SAMP_TUNE"), 100.0f);
+    configure(1, 2, 0.0, 300.0);
+    runPasses(R20, 30);
+    EXPECT_NEAR(real("_ub7.VALUE.A_NAME"), 300.0, 0.02);
+    EXPECT_EQ(text("_ub7.FUN_STRG.I_TO_STR"), "Remote Speed Setpoint");
+}
+
+TEST_F(AnalogChannel, FunctionNumbersOutsideTheTableAreClampedWhenSampled) {
+    start();
+    struct Case {
+        int entered, in_force;
+        const char* text;
+        uint32_t used;
+    };
+    const Case cases[] = {{0, 1, "--- Not Used ---", 0}, {1, 1, "--- Not Used ---", 0}, {2, 2, "Remote Speed Setpoint", 1},
+                          {16, 16, "HP Valve Feedback Position", 1}, {20, 20, "Spare 20", 1}, {21, 20, "Spare 20", 1},
+                          {-4, 1, "--- Not Used ---", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entered);
+        configure(2, c.entered, 0.0, 100.0);
+        EXPECT_EQ(integer("_ub8.FUN_NUM.SAMP_ITUNE"), c.in_force);
+        EXPECT_EQ(text("_ub8.FUN_STRG.I_TO_STR"), c.text);
+        EXPECT_EQ(boolean("_ub8.CH_ENABL.B_NAME"), c.used);
+        EXPECT_EQ(boolean("_ub8.CH_DISAB.B_NAME"), 1u - c.used);
+    }
+}
+
+TEST_F(AnalogChannel, WizardSuppliesTheFunctionNumberWhileEnabled) {
+    start();
+    // Each controller channel takes its own wizard number.
+    for (int k = 0; k < 4; ++k) setCell("CNFG_AI.WIZFUN_AI_CH" + std::to_string(k + 1) + ".IN", 5 + k);
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    for (int k = 0; k < 4; ++k) {
+        configure(k, 3, 0.0, 100.0);
+        EXPECT_EQ(integer(channel(k) + ".FUN_NUM.SAMP_ITUNE"), 5 + k) << k;
+        EXPECT_EQ(integer(channel(k) + ".WIZ_FUNCT.I_NAME"), 5 + k) << k;
+    }
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
+    configure(3, 3, 0.0, 100.0);
+    EXPECT_EQ(integer("_ub9.FUN_NUM.SAMP_ITUNE"), 3);
+    // A remote channel has its own wizard.
+    setCell("_ub33.WIZ_ENA.IN", 1);
+    setCell("_ub33.WIZ_FUNCT.IN", 12);
+    configure(4, 3, 0.0, 100.0);
+    EXPECT_EQ(integer("_ub33.FUN_NUM.SAMP_ITUNE"), 12);
+    EXPECT_EQ(integer("VLTR_OUTS.VL_AI_FUNCT.LIST_1"), 12);
+}
+
+// The filter time constant; 0 s still filters with the shortest one.
+TEST_F(AnalogChannel, ValueFilterFollowsAStepWithItsTimeConstant) {
+    start();
+    configure(0, 3, 0.0, 100.0);
+    struct Case {
+        double tau;
+        int passes;
+        double expect;  // fraction of the step
+    };
+    // Bilinear lag: per pass y += (u + u' - 2y) T / (2 tau + T).
+    const Case cases[] = {{0.0, 1, 0.02 / (2 * 0.012738853 + 0.02)}, {1.0, 50, 0.6321}, {2.0, 100, 0.6321}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tau);
+        board::setAnalogInputMa(0, 4.0);
+        setCell("_ub6.CH_FILTR.IN", c.tau);
+        runPasses(R160, 2);
+        runPasses(R20, 1500);
+        ASSERT_NEAR(real("_ub6.VALUE.A_NAME"), 0.0, 0.01);
+        board::setAnalogInputMa(0, 20.0);
+        runPasses(R20, c.passes);
+        EXPECT_NEAR(real("_ub6.VALUE.A_NAME") / 100.0, c.expect, 0.004);
+        EXPECT_NEAR(real("_ub6.PCT.A_NAME") / 100.0, c.expect, 0.004);
+    }
+}
+
+struct LatchCase {
+    const char* name;
+    void (*apply)(int ch);
+    double delayMs;
+    const char* latch;  // the stage latch that sets
+};
+
+TEST_F(AnalogChannel, OpenLoopAndOutOfRangeLatchAfterTheirDelayUntilReset) {
+    const LatchCase cases[] = {
+        {"open loop", [](int ch) { board::setAnalogInputOpen(ch, true); }, 0.0, "LO_LATCH"},
+        {"open loop, 100 ms", [](int ch) { board::setAnalogInputOpen(ch, true); }, 100.0, "LO_LATCH"},
+        {"below 2 mA", [](int ch) { board::setAnalogInputMa(ch, 1.9); }, 60.0, "LO_LATCH"},
+        {"unpowered transmitter", [](int ch) { board::setAnalogInputLoopPowered(ch, true); }, 40.0, "LO_LATCH"},
+        {"above 22 mA", [](int ch) { board::setAnalogInputMa(ch, 22.5); }, 0.0, "HI_LATCH"},
+        {"above 22 mA, 200 ms", [](int ch) { board::setAnalogInputMa(ch, 22.5); }, 200.0, "HI_LATCH"},
+        {"at 22 mA", [](int ch) { board::setAnalogInputMa(ch, 22.001); }, 20.0, "HI_LATCH"},
+    };
+    start();
+    configure(0, 5, 0.0, 100.0);  // vibration input 1
+    for (const LatchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        setCell("CNFG_AI.AI_01_LATDLY.IN", c.delayMs);
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("CNFG_AI.AI_01_ZARN.LATCH_OR"), 0u);
+        c.apply(0);
+        // The timer compares before it grows by 20 ms a pass.
+        const int passes = static_cast<int>(c.delayMs / 20.0) + 1;
+        runPasses(R20, static_cast<uint32_t>(passes - 1));
+        EXPECT_EQ(boolean(std::string("CNFG_AI.AI_01_ZARN.") + c.latch), 0u);
+        EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 0u);
+        runPasses(R20, 1);
+        EXPECT_EQ(boolean(std::string("CNFG_AI.AI_01_ZARN.") + c.latch), 1u);
+        EXPECT_EQ(boolean("CNFG_AI.AI_01_ZARN.LATCH_OR"), 1u);
+        EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 1u);
+        EXPECT_EQ(boolean("AI_MUX.VIB_IN1_FLT.B_NAME"), 1u);
+        // A reset while the condition stands does nothing.
+        reset();
+        EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 1u);
+        // The signal back in band: still latched until the reset.
+        board::setAnalogInputOpen(0, false);
+        board::setAnalogInputLoopPowered(0, false);
+        board::setAnalogInputMa(0, 12.0);
+        runPasses(R20, 8);
+        EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 1u);
+        reset();
+        EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 0u);
+        EXPECT_EQ(boolean("AI_MUX.VIB_IN1_FLT.B_NAME"), 0u);
+    }
+}
+
+TEST_F(AnalogChannel, UnusedChannelReportsNoFaultAndSkipsTheLowCheck) {
+    start();
+    configure(0, 1, 0.0, 100.0);
+    board::setAnalogInputOpen(0, true);
+    runPasses(R20, 10);
+    EXPECT_EQ(boolean("CNFG_AI.AI_01_ZARN.LO_LATCH"), 0u);
+    EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("_ub6.CH_DISAB.B_NAME"), 1u);
+    // A high reading still latches, but an unused channel reports nothing.
+    board::setAnalogInputOpen(0, false);
+    board::setAnalogInputMa(0, 24.0);
+    runPasses(R20, 2);
+    EXPECT_EQ(boolean("CNFG_AI.AI_01_ZARN.HI_LATCH"), 1u);
+    EXPECT_EQ(boolean("_ub6.CHN_FLT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("_ub6.CHNL_FLT.B_NAME"), 0u);
+}
+
+TEST_F(AnalogChannel, StageLineGainAndOffsetMapTheCalibratedCurrent) {
+    start();
+    struct Case {
+        double val4, val20, gain, offset, mA, expect;
+    };
+    const Case cases[] = {
+        {4.0, 20.0, 1.0, 0.0, 12.0, 12.0},  {0.0, 20.0, 1.0, 0.0, 4.0, 0.0},   {4.0, 20.0, 2.0, 1.0, 10.0, 21.0},
+        {8.0, 8.0, 1.0, 0.0, 17.0, 8.0},    {4.0, 12.0, 1.0, -2.0, 20.0, 10.0},
+    };
+    for (int ch = 0; ch < 4; ++ch) {
+        const std::string stage = "CNFG_AI.AI_0" + std::to_string(ch + 1);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(stage + " at " + std::to_string(c.mA));
+            setCell(stage + "_ZARN.VAL_4", c.val4);
+            setCell(stage + "_ZARN.VAL_20", c.val20);
+            setCell(stage + "_GAIN.IN", c.gain);
+            setCell(stage + "_OFFSET.IN", c.offset);
+            board::setAnalogInputMa(ch, c.mA);
+            runPasses(R160, 2);
+            const double mA = adcMa(c.mA);
+            const double slope = (c.val20 - c.val4) * 0.0625;
+            EXPECT_NEAR(real(stage + "_ZARN.AI_4_20"), (mA * slope + c.val20 - 20.0 * slope) * c.gain + c.offset,
+                        1e-4);
+            EXPECT_NEAR(real(stage + "_ZARN.AI_4_20"), c.expect, 2e-3);
+        }
+    }
+}
+
+// The band limits compare with the calibrated reading: at the high limit
+// is out of band, at the low limit is not.
+TEST_F(AnalogChannel, BandLimitsAreExactBoundaries) {
+    start();
+    configure(1, 2, 0.0, 100.0);
+    struct Case {
+        const char* limit;
+        double mA;
+        double offset;  // limit minus reading
+        const char* latch;
+        uint32_t expect;
+    };
+    const Case cases[] = {
+        {"HI_SP_MA", 22.3, 0.0, "HI_LATCH", 1},  {"HI_SP_MA", 22.3, 0.001, "HI_LATCH", 0},
+        {"LO_SP_MA", 1.7, 0.0, "LO_LATCH", 0},   {"LO_SP_MA", 1.7, 0.001, "LO_LATCH", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.limit) + " " + std::to_string(c.offset));
+        board::setAnalogInputMa(1, c.mA);
+        setCell(std::string("CNFG_AI.AI_02_ZARN.") + c.limit, static_cast<float>(adcMa(c.mA)) + c.offset);
+        runPasses(R20, 3);
+        EXPECT_EQ(boolean(std::string("CNFG_AI.AI_02_ZARN.") + c.latch), c.expect);
+        setCell("CNFG_AI.AI_02_ZARN.HI_SP_MA", 22.0);
+        setCell("CNFG_AI.AI_02_ZARN.LO_SP_MA", 2.0);
+        board::setAnalogInputMa(1, 12.0);
+        reset();
+    }
+}
+
+TEST_F(AnalogChannel, LoopSupplyFollowsTheChannelsSetting) {
+    start();
+    board::setAnalogInputLoopPowered(2, true);
+    board::setAnalogInputMa(2, 16.0);
+    runPasses(R20, 4);
+    EXPECT_FALSE(board::analogLoopSupplyOn(2));
+    EXPECT_NEAR(real("_ub8.MA.A_NAME"), 0.0, 1e-3);
+    setCell("_ub8.LOOP_PWR.IN", 1);
+    runPasses(R160, 2);
+    runPasses(R20, 1);
+    EXPECT_EQ(integer("_ub8.TYPE_SEL.I_NAME"), 2);
+    EXPECT_TRUE(board::analogLoopSupplyOn(2));
+    runPasses(R20, 1);
+    EXPECT_NEAR(real("_ub8.MA.A_NAME"), 16.0, 1e-3);
+    EXPECT_FALSE(board::analogLoopSupplyOn(1));
+}
+
+TEST_F(AnalogChannel, ModbusMultiplierFollowsItsSelectionAndKeepsItForUnknownOnes) {
+    start();
+    const std::pair<int, float> cases[] = {{1, 0.01f}, {2, 0.1f}, {3, 1.0f}, {4, 10.0f}, {5, 100.0f}, {6, 100.0f},
+                                           {0, 100.0f}, {2, 0.1f}};
+    for (auto [sel, mult] : cases) {
+        setCell("_ub35.AI_MOD_X.IN", sel);
+        runPasses(R160, 1);
+        EXPECT_EQ(real("_ub35.MOD_MULT.A_NAME"), mult) << sel;
+    }
+    EXPECT_EQ(text("_ub35.TAG.S_NAME"), "VL1_AI_03");
+    EXPECT_EQ(text("_ub6.USAGE.S_NAME"), "AI_01 Description");
+    EXPECT_EQ(text("_ub6.ENG_UNIT.S_NAME"), "ENG Units");
+}
+
+TEST_F(AnalogChannel, NonFiniteCurrentScalesToZeroAndLatchesTheScalingAlarm) {
+    start();
+    configure(4, 3, 0.0, 100.0);
+    setMa(4, 20.0);
+    runPasses(R20, 30);
+    EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 100.0, 1e-3);
+    EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 0u);
+    setMa(4, std::nan(""));
+    runPasses(R20, 1);
+    for (const char* out : {"_ub33.SCALED.A_OUT_1", "_ub33.SCALED.A_OUT_2", "_ub33.SCALED.A_OUT_3"})
+        EXPECT_EQ(real(out), 0.0f) << out;
+    EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 1u);
+    runPasses(R20, 30);
+    EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 0.0, 1e-3);
+    // The alarm stays until the next start.
+    setMa(4, 20.0);
+    runPasses(R20, 30);
+    EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 100.0, 1e-3);
+    EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 1u);
+}
+
+}  // namespace
+}  // namespace ai_test
