@@ -1073,7 +1073,17 @@ ULONG tickGet() { return static_cast<ULONG>(K.tickCount); }
 int sysClkRateGet() { return 200; }
 
 namespace {
+// Figures a test has set for the system partition (free bytes, largest block).
+std::atomic<bool> memFiguresSet{false};
+std::atomic<unsigned long> memFreeFigure{0}, memMaxFigure{0};
+
 int hostMemStats(MEM_PART_STATS* st) {
+    if (memFiguresSet.load()) {
+        *st = MEM_PART_STATS{};
+        st->numBytesFree = memFreeFigure.load();
+        st->maxBlockSizeFree = memMaxFigure.load();
+        return OK;
+    }
     long pages = sysconf(_SC_AVPHYS_PAGES);
     long page = sysconf(_SC_PAGESIZE);
     if (pages < 0 || page < 0) return ERROR;
@@ -1090,6 +1100,15 @@ int sysPartAnchor;
 }  // namespace
 
 PART_ID memSysPartId = &sysPartAnchor;
+
+namespace hk {
+void setMemoryFigures(unsigned long freeBytes, unsigned long largestBlock) {
+    memFreeFigure = freeBytes;
+    memMaxFigure = largestBlock;
+    memFiguresSet = true;
+}
+void clearMemoryFigures() { memFiguresSet = false; }
+}  // namespace hk
 
 STATUS memPartInfoGet(PART_ID part, MEM_PART_STATS* stats) {
     if (part != memSysPartId || !stats) return ERROR;

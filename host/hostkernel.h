@@ -92,4 +92,9 @@ std::vector<std::string> takeTrace();
 // Appends a line to the trace (from tasks, for tests).
 void traceNote(const std::string& text);
 
+// The system memory partition's figures (free bytes, largest free block) as
+// the memory queries report them; by default those of the host.
+void setMemoryFigures(unsigned long freeBytes, unsigned long largestBlock);
+void clearMemoryFigures();
+
 }  // namespace hk

@@ -1,6 +1,7 @@
 // Application initialisation, the generated block initialisation and the
 // supervision task.
 #include "runtime/appinit.h"
+#include "storage/datalog.h"
 
 #include <cstdio>
 #include <cstring>
@@ -103,6 +104,8 @@ int init_blks() {
     AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
+    LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
+    StartDATA_LOG_M();  // data-log writer task
     TaskCounter_R10Z = TaskCounter_R10;
     TaskCounter_R20Z = TaskCounter_R20;
     TaskCounter_R40Z = TaskCounter_R40;

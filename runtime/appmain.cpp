@@ -204,7 +204,10 @@ void ShutdownApplicationMemory() {
     if (_COND_MON_NV_MEM_LOG_10465pid) VKOS_KillProcess(_COND_MON_NV_MEM_LOG_10465pid);
     if (_scan_tcpPid) VKOS_KillProcess(_scan_tcpPid);
     if (_DATA_LOG_M_pid) VKOS_KillProcess(_DATA_LOG_M_pid);
-    if (DATA_LOG_M_MEMORY_START != nullptr) VKOS_FreeMem(DATA_LOG_M_MEMORY_START, DATA_LOG_M_MEMORY_SIZE);
+    if (DATA_LOG_M_MEMORY_START != nullptr) {
+        VKOS_FreeMem(DATA_LOG_M_MEMORY_START, DATA_LOG_M_MEMORY_SIZE);
+        DATA_LOG_M_MEMORY_START = nullptr;
+    }
     if (FRTimeTaskPid) VKOS_KillProcess(FRTimeTaskPid);
 }
 

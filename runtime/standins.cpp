@@ -20,11 +20,5 @@ STANDIN int update_ee() { return 0; }
 STANDIN void CheckTTYControlPrams() {}
 STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}
-STANDIN void populate_R10Data_Log_Values() {}
-STANDIN void populate_R20Data_Log_Values() {}
-STANDIN void populate_R40Data_Log_Values() {}
-STANDIN void populate_R80Data_Log_Values() {}
-STANDIN void populate_R160Data_Log_Values() {}
-STANDIN void UpdateDataLogOutputValues() {}
 STANDIN void _RGStartsFreerunThread() {}
 STANDIN void R20UnpackRxPdos() {}
