@@ -1,3 +1,4 @@
+#include <atomic>
 #include "host/hostfs.h"
 
 #include <fcntl.h>
@@ -281,10 +282,17 @@ int ioctl(int fd, int request, long arg) {
     return 0;
 }
 
+namespace {
+std::atomic<bool> renameFault{false};
+}  // namespace
+
+void failRenames(bool fail) { renameFault = fail; }
+
 int rename(const char* oldPath, const char* newPath) {
     const std::string from = hostPath(oldPath);
     const std::string to = hostPath(newPath);
     if (from.empty() || to.empty()) return fail(ENOENT);
+    if (renameFault.load()) return fail(EIO);
     return ::rename(from.c_str(), to.c_str());
 }
 

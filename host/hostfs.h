@@ -52,6 +52,9 @@ std::string hostPath(const char* targetPath);
 // Simulated drive size: the files under the root may hold at most `bytes`
 // bytes; std::nullopt removes the limit (the host drive's free space counts).
 void setCapacity(std::optional<uint64_t> bytes);
+// While set, every rename fails with EIO and changes nothing (tests of a
+// drive that fails to update its directory).
+void failRenames(bool fail);
 // Free bytes on the application drive.
 uint64_t freeSpace();
 

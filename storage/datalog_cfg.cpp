@@ -222,7 +222,7 @@ void ReportCfgFileError(int code, const char* text) {
 
 void readDynamicConfiguration() {
     const int fd = VKOS_OpenFileRead(kCfgFile);
-    if (fd < 0) {
+    if (fd == 0) {
         if (iLoadedConfigurationDate != 0) InitConfiguration();
         iLoadedConfigurationDate = 0;
         str_cell_copy(T.CFG_NAME, "<static configuration only>");

@@ -263,8 +263,13 @@ void LoadStaticDATA_LOG_M_Configuration() {
 
 void configure_Log_Dataspace() {
     T.SAMPLE_MS = rounded_interval(cells::DATALOG.MININTVL_I_NAME);
-    // Without a block, or with static items that did not fit, no list has a place.
-    if (DATA_LOG_M_MEMORY_START == nullptr || pDynamicCfgStart == nullptr) return;
+    // Without a block, or with static items that did not fit, no list has a
+    // place: nothing is configured, no ring exists, and the error cell says so.
+    if (DATA_LOG_M_MEMORY_START == nullptr || pDynamicCfgStart == nullptr) {
+        T.CFG_ERR = 1;
+        T.HIST_SEC = 0;
+        return;
+    }
     UpdateStaticDATA_LOG_M_Names();
     readDynamicConfiguration();
     auto& D = cells::DATALOG;

@@ -171,12 +171,12 @@ void print_log() {
     std::snprintf(fin, sizeof fin, "%s.log", name);
 
     int fd = VKOS_OpenFileRead(tmp);
-    if (fd >= 0) {
+    if (fd != 0) {
         VKOS_SetFileAttributes(fd, kSetWritable);
         VKOS_CloseFile(fd);
     }
     fd = VKOS_CreateFileWrite(tmp);
-    if (fd < 0) {
+    if (fd == 0) {
         std::printf("Error opening DataLog File %s\n", tmp);
         end_print(true, "Unable to open DATA_LOG_M file for writing");
         return;

@@ -5,5 +5,7 @@
 #include "runtime/catalogue.h"
 
 #define CASC_CTRL_CELLS(X)                               \
-    X(CASC_PID, PID_2, A, R80, PLAIN)
+    X(CASC_PID, PID_2, A, R80, PLAIN) \
+    X(PROC_MULT, MULTIPLY, A, R80, PLAIN) \
+    X(SP_MULT, MULTIPLY, A, R80, PLAIN)
 CAT_MODULE(CASC_CTRL)

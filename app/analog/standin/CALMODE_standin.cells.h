@@ -4,5 +4,6 @@
 
 #include "runtime/catalogue.h"
 
-#define CALMODE_CELLS(X) X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN)
+#define CALMODE_CELLS(X) X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN) \
+    X(CALMODE, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CALMODE)

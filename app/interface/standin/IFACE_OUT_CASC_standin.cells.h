@@ -1,0 +1,10 @@
+// STAND-IN until module IFACE_OUT_CASC lands: the cells the data log's
+// static items sample.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define IFACE_OUT_CASC_CELLS(X) \
+    X(CASC_PID, A_NAME, A, R80, PLAIN) \
+    X(ENABLED, B_NAME, B, R80, PLAIN)
+CAT_MODULE(IFACE_OUT_CASC)

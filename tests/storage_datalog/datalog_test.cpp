@@ -1,0 +1,434 @@
+// The data log end to end: static and configured items sampled at their
+// rates by the rate groups, the writer task's prints read back by an
+// independent reader, the configuration file's errors, and the failures of
+// memory and drive.
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "datalog_rig.h"
+#include "runtime/appmain.h"
+
+using namespace dl_test;
+
+namespace {
+
+struct Var {
+    std::string type, path, name;
+    int spacing = 0, dynamic = 0, count = 0;
+    std::vector<double> samples;
+};
+struct LogFile {
+    std::map<std::string, std::string> head;
+    std::vector<Var> vars;
+    const Var* find(const std::string& path, int dynamic = 0) const {
+        for (const Var& v : vars)
+            if (v.path == path && v.dynamic == dynamic) return &v;
+        return nullptr;
+    }
+};
+
+LogFile parse(const std::string& text) {
+    LogFile f;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("var\t", 0) != 0) {
+            const size_t sp = line.find(' ');
+            f.head[line.substr(0, sp)] = sp == std::string::npos ? "" : line.substr(sp + 1);
+            continue;
+        }
+        std::vector<std::string> parts;
+        std::stringstream ls(line);
+        std::string part;
+        while (std::getline(ls, part, '\t')) parts.push_back(part);
+        Var v;
+        v.type = parts.at(1);
+        v.path = parts.at(2);
+        v.name = parts.at(3);
+        v.spacing = std::stoi(parts.at(4));
+        v.dynamic = std::stoi(parts.at(5));
+        v.count = std::stoi(parts.at(6));
+        std::stringstream vs(parts.size() > 7 ? parts[7] : "");
+        double x;
+        while (vs >> x) v.samples.push_back(x);
+        f.vars.push_back(v);
+    }
+    return f;
+}
+
+const char* kHeaderLine = "VARNEKAR DATA_LOG_M Configuration File\n";
+
+// Samples of a counting cell: the value before the counting began, then one
+// more per row up to the last value set, which the rows after the counting
+// stopped repeat.
+void expectCountingUp(const Var& v, double first, double last) {
+    ASSERT_FALSE(v.samples.empty());
+    size_t i = 0;
+    while (i < v.samples.size() && v.samples[i] == first) ++i;
+    for (; i < v.samples.size() && v.samples[i] != last; ++i) {
+        if (i > 0) {
+            ASSERT_EQ(v.samples[i], v.samples[i - 1] + 1) << i;
+        }
+    }
+    ASSERT_LT(i, v.samples.size());
+    for (; i < v.samples.size(); ++i) ASSERT_EQ(v.samples[i], last) << i;
+}
+
+}  // namespace
+
+class DataLog : public DataLogRig {};
+
+TEST_F(DataLog, StaticItemsAreBuiltAtStartAndEveryOneNamesACell) {
+    startApp();
+    EXPECT_EQ(computeNumVariables(), 84);
+    ASSERT_NE(pStatic_R10LogConfigReals, nullptr);
+    EXPECT_STREQ(pStatic_R10LogConfigReals[0].path, "DATALOG.SPEED.A_NAME");
+    EXPECT_STREQ(pStatic_R10LogConfigReals[0].name, "Speed");
+    ASSERT_EQ(static_R160LogConfigBoolCount, 2);
+    EXPECT_STREQ(pStatic_R160LogConfigBools[1].path, "CALMODE.CALMODE.B_NAME");
+    EXPECT_STREQ(pStatic_R160LogConfigBools[1].name, "Unit in Calibration Mode");
+    // The lists lie one after another in their fixed order, R20 Ints and
+    // Bools empty at the end of R20 Reals.
+    EXPECT_EQ(static_cast<void*>(pStatic_R10LogConfigReals), DATA_LOG_M_MEMORY_START);
+    EXPECT_EQ(pStatic_R10LogConfigInts, pStatic_R10LogConfigReals + 21);
+    EXPECT_EQ(pStatic_R20LogConfigReals, pStatic_R10LogConfigBools + 31);
+    EXPECT_EQ(pStatic_R20LogConfigInts, pStatic_R20LogConfigReals + 10);
+    EXPECT_EQ(pStatic_R20LogConfigBools, pStatic_R20LogConfigInts);
+    EXPECT_EQ(pStatic_R40LogConfigReals, pStatic_R20LogConfigInts);
+    EXPECT_EQ(pDynamicCfgStart, reinterpret_cast<uint8_t*>(pStatic_R160LogConfigBools + 2));
+    // A user-block output keeps its outside name as the path.
+    EXPECT_STREQ(pStatic_R20LogConfigReals[0].path, "CNFG_AI.AI_01.VALUE_OUT");
+    std::string unresolved;
+    for (int g = 0; g < dlog::kGroups; ++g)
+        for (int k = 0; k < dlog::kKinds; ++k)
+            for (int i = 0; i < *dlog::kLists[g][k].staticCount; ++i) {
+                const DataLogItem& it = (*dlog::kLists[g][k].pStatic)[i];
+                if (cell_ptr(it.cell) == nullptr) unresolved += std::string(it.path) + " ";
+            }
+    EXPECT_EQ(unresolved, "");
+}
+
+struct IntervalCase {
+    const char* name;
+    int32_t requested, sampleMs;
+    int32_t group, actual;  // ActualSampleRate(group) with that interval
+};
+class DataLogInterval : public DataLogRig, public ::testing::WithParamInterface<IntervalCase> {};
+
+TEST_P(DataLogInterval, RequestedIntervalIsRoundedAndGroupsSampleAtMultiples) {
+    const IntervalCase& c = GetParam();
+    startApp();
+    setCell("DATALOG.MININTVL.I_NAME", c.requested);
+    inTask([] { configure_Log_Dataspace(); });
+    EXPECT_EQ(TREND_DLOG_internal.SAMPLE_MS, c.sampleMs);
+    EXPECT_EQ(ActualSampleRate(c.group), c.actual);
+    EXPECT_EQ(DataLog_R20Cycle, c.sampleMs);  // the first pass after configuring samples at once
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DataLogInterval,
+    ::testing::Values(IntervalCase{"Zero", 0, 10, 20, 20}, IntervalCase{"Ten", 10, 10, 10, 10},
+                      IntervalCase{"Eleven", 11, 20, 10, 20}, IntervalCase{"Twenty", 20, 20, 40, 40},
+                      IntervalCase{"TwentyFive", 25, 40, 20, 40}, IntervalCase{"FortyOne", 41, 80, 40, 80},
+                      IntervalCase{"Eighty", 80, 80, 160, 160}, IntervalCase{"Hundred", 100, 160, 20, 160},
+                      IntervalCase{"OneSixty", 160, 160, 80, 160}, IntervalCase{"OneSixtyOne", 161, 320, 160, 320},
+                      IntervalCase{"ThreeTwenty", 320, 320, 80, 320}, IntervalCase{"ThreeTwentyOne", 321, 480, 40, 480}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataLog, IncRealTimeCarriesMicrosecondsIntoSeconds) {
+    struct {
+        TimeCell t;
+        uint32_t ms;
+        TimeCell want;
+    } cases[] = {
+        {{5, 0}, 160, {5, 160000}},
+        {{5, 840000}, 160, {6, 0}},
+        {{5, 999999}, 1, {6, 999}},
+        {{0, 999000}, 2500, {3, 499000}},
+    };
+    for (auto& c : cases) {
+        IncRealTime(&c.t, c.ms);
+        EXPECT_EQ(c.t.sec, c.want.sec);
+        EXPECT_EQ(c.t.usec, c.want.usec);
+    }
+}
+
+// Items from the static table and from the configuration file, sampled at
+// their rates, printed, and read back: every sample is the value the cell
+// held at the start of its pass.
+TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
+    writeConfig(std::string(kHeaderLine) +
+                "[Revision] Test configuration 7\n"
+                "ACCEL.SS1_DERIV_USED.A_SW Accel used\n"
+                "  CASC_CTRL.CASC_PID.PID_2\tCascade output\n"
+                "DATALOG.CNTATOI.OUT_1 File index\n"
+                "ORVEX12_IO.INIT_BLINK.B_SW Blink\n");
+    startLog(10);
+    setCell("CASC_CTRL.CASC_PID.PID_2", 42.5);
+    setCell("DATALOG.CNTATOI.OUT_1", 3);
+    setCell("DATALOG.SPEED.A_NAME", 999);
+    startCollecting();
+    // Speed follows the pass count; the trip input toggles every third pass.
+    std::vector<float> speed;
+    std::vector<int> trip;
+    for (int p = 0; p < 100; ++p) {
+        setCell("DATALOG.SPEED.A_NAME", 1000 + p);
+        setCell("DATALOG.TURB_TRIP.B_NAME", (p / 3) % 2);
+        runPasses(R10, 1);
+    }
+    stopCollecting();
+    EXPECT_EQ(integer("DATALOG.TREND_DLOG.ANALOG_CNT"), 21 + 10 + 3 + 3 + 1 + 2);
+    EXPECT_EQ(integer("DATALOG.TREND_DLOG.INT_CNT"), 4 + 1 + 2 + 1 + 1);
+    EXPECT_EQ(integer("DATALOG.TREND_DLOG.BOOL_CNT"), 31 + 1 + 5 + 2);
+    EXPECT_EQ(text("DATALOG.TREND_DLOG.CFG_ID"), "Test configuration 7");
+    ASSERT_TRUE(print());
+    ASSERT_TRUE(exists("TREND_DLOG3.log"));
+    EXPECT_FALSE(exists("TREND_DLOG3.tmp"));
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.P_ERROR"), 0u);
+
+    const LogFile f = parse(readLog("TREND_DLOG3.log"));
+    EXPECT_EQ(f.head.at("banner"), "Varnekar Binary Datalog File (MOTOROLA) 1");
+    EXPECT_EQ(f.head.at("version"), "1.1");
+    EXPECT_EQ(f.head.at("block"), "DATALOG_TREND_DLOG");
+    EXPECT_EQ(f.head.at("count"), "88");
+    {
+        std::istringstream ls(f.head.at("lengths"));
+        int headerLen, infoLen, infoRead;
+        ls >> headerLen >> infoLen >> infoRead;
+        EXPECT_EQ(headerLen, 35 + infoLen);
+        EXPECT_EQ(infoRead, infoLen);
+    }
+    EXPECT_NE(f.head.at("info").find("|Dynamic Configuration Name:Test configuration 7|MIN_INTVL:10 MS|"),
+              std::string::npos);
+    // Order: reals, integers, booleans; groups R10 .. R160; static, then dynamic.
+    ASSERT_EQ(f.vars.size(), 88u);
+    EXPECT_EQ(f.vars[0].path, "DATALOG.SPEED.A_NAME");
+    EXPECT_EQ(f.vars[21].path, "ACCEL.SS1_DERIV_USED.A_SW");
+    EXPECT_EQ(f.vars[21].dynamic, 1);
+    EXPECT_EQ(f.vars[21].name, "Accel used");
+
+    const Var* s = f.find("DATALOG.SPEED.A_NAME");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->type, "A4");
+    EXPECT_EQ(s->spacing, 10);
+    ASSERT_GT(s->count, 90);
+    // Consecutive passes, oldest first, up to the last value set.
+    expectCountingUp(*s, 999, 1099);
+    const Var* t = f.find("DATALOG.TURB_TRIP.B_NAME");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->type, "b");
+    ASSERT_EQ(t->count, s->count);
+    for (int i = 0; i < t->count; ++i) {
+        const int pass = static_cast<int>(s->samples[i]) - 1000;
+        ASSERT_EQ(t->samples[i], (pass / 3) % 2) << i;
+    }
+    // Every group of a file that never wrapped has as many rows as it sampled.
+    const Var* cascade = f.find("CASC_CTRL.CASC_PID.PID_2", 1);
+    ASSERT_NE(cascade, nullptr);
+    EXPECT_EQ(cascade->spacing, 80);
+    EXPECT_EQ(cascade->name, "Cascade output");
+    for (double v : cascade->samples) EXPECT_EQ(v, 42.5);
+    EXPECT_NEAR(cascade->count, s->count / 8, 1);
+    const Var* idx = f.find("DATALOG.CNTATOI.OUT_1", 1);
+    ASSERT_NE(idx, nullptr);
+    EXPECT_EQ(idx->type, "I4");
+    EXPECT_EQ(idx->spacing, 160);
+    for (double v : idx->samples) EXPECT_EQ(v, 3);
+}
+
+TEST_F(DataLog, WrappedRingsPrintTheWholeHistoryOldestFirst) {
+    // A small block: 128 KiB, the static items only.
+    hk::setMemoryFigures(0x500000 + 0x20000, 0x20000);
+    startLog(10);
+    EXPECT_EQ(DATA_LOG_M_MEMORY_SIZE, 0x20000u);
+    startCollecting();
+    const int64_t rows = (p_R10LogRealsEnd - p_R10LogRealsBegin) / (4 * 21);
+    ASSERT_GT(rows, 0);
+    for (int p = 0; p < rows + 37; ++p) {
+        setCell("DATALOG.SPEED.A_NAME", p);
+        runPasses(R10, 1);
+    }
+    stopCollecting();
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.BUF_FULL"), 1u);
+    EXPECT_EQ(percentDatalogBufferToPrint(), 100);
+    ASSERT_TRUE(print());
+    const LogFile f = parse(readLog("TREND_DLOG1.log"));
+    const Var* s = f.find("DATALOG.SPEED.A_NAME");
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->count, rows);
+    expectCountingUp(*s, -1, static_cast<double>(rows + 36));
+    EXPECT_NE(s->samples[0], 0);  // the oldest rows were overwritten
+}
+
+// Continuous mode: each ring is two halves; reaching the middle asks for a
+// print of the first half, handed over at the next 160 ms boundary.
+TEST_F(DataLog, ContinuousModePrintsEachFilledHalfInTurn) {
+    hk::setMemoryFigures(0x500000 + 0x20000, 0x20000);
+    startLog(10);
+    setCell("DATALOG.CONTIN.B_SW", 1);
+    *static_cast<TimeCell*>(cell("ORVEX12_IO.RTC.TOD")) = TimeCell{1700000000, 123456};
+    startCollecting();
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 1u);
+    ASSERT_TRUE(runUntil([this] { return exists("RamLog/TREND_DLOG_1.log"); }, 60000));
+    EXPECT_EQ(ContinuousDatalogCollectSection, 2);
+    ASSERT_TRUE(runUntil([this] { return exists("RamLog/TREND_DLOG_2.log"); }, 60000));
+    EXPECT_EQ(percentDatalogBufferToPrint(), 50);
+    const LogFile f = parse(readLog("RamLog/TREND_DLOG_1.log"));
+    const Var* s = f.find("DATALOG.SPEED.A_NAME");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->count, (p_R10LogRealsMiddle - p_R10LogRealsBegin) / (4 * 21));
+    // The log time is the clock's time at the start (to 5 ms), advanced 160 ms per frame.
+    std::istringstream ts(f.head.at("time"));
+    uint32_t sec = 0, usec = 0;
+    ts >> sec >> usec;
+    const int64_t since = (static_cast<int64_t>(sec) - 1700000000) * 1000000 + usec - 120000;
+    EXPECT_GT(since, 0);
+    EXPECT_EQ(since % 160000, 0) << sec << " " << usec;
+    stopCollecting();
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 0u);
+}
+
+struct NameCase {
+    const char* name;
+    int32_t index;
+    const char* file;
+};
+class DataLogFileName : public DataLogRig, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(DataLogFileName, FileIndexIsClampedToOneToFive) {
+    startLog(160);
+    setCell("DATALOG.CNTATOI.OUT_1", GetParam().index);
+    ASSERT_TRUE(print());
+    EXPECT_TRUE(exists(GetParam().file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DataLogFileName,
+                         ::testing::Values(NameCase{"Negative", -4, "TREND_DLOG1.log"},
+                                           NameCase{"Zero", 0, "TREND_DLOG1.log"},
+                                           NameCase{"One", 1, "TREND_DLOG1.log"},
+                                           NameCase{"Four", 4, "TREND_DLOG4.log"},
+                                           NameCase{"Five", 5, "TREND_DLOG5.log"},
+                                           NameCase{"Seven", 7, "TREND_DLOG5.log"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataLog, PrintCommandHeldGivesOnePrintAndWaitsWhileCollecting) {
+    startLog(160);
+    setCell("DATALOG.PRINT.OR", 1);
+    ASSERT_TRUE(runUntil([this] { return exists("TREND_DLOG1.log"); }));
+    runUntil([] { return TREND_DLOG_internal.PRT_BUSY == 0; });
+    std::filesystem::remove(hostFile("TREND_DLOG1.log"));
+    // Held at 1: no second print.
+    runPasses(R160, 5);
+    EXPECT_FALSE(exists("TREND_DLOG1.log"));
+    setCell("DATALOG.PRINT.OR", 0);
+    runPasses(R160, 2);
+    // Given while collecting: waits until collecting stops.
+    startCollecting();
+    setCell("DATALOG.PRINT.OR", 1);
+    runPasses(R160, 5);
+    EXPECT_FALSE(exists("TREND_DLOG1.log"));
+    setCell("DATALOG.EVENT_STP.OR", 1);
+    ASSERT_TRUE(runUntil([this] { return exists("TREND_DLOG1.log"); }));
+    runUntil([] { return TREND_DLOG_internal.PRT_BUSY == 0; });
+    std::filesystem::remove(hostFile("TREND_DLOG1.log"));
+    // Given and taken back while collecting: nothing is printed.
+    setCell("DATALOG.PRINT.OR", 0);
+    setCell("DATALOG.EVENT_STP.OR", 0);
+    runPasses(R160, 2);
+    startCollecting();
+    setCell("DATALOG.PRINT.OR", 1);
+    runPasses(R160, 3);
+    setCell("DATALOG.PRINT.OR", 0);
+    stopCollecting();
+    runPasses(R160, 5);
+    EXPECT_FALSE(exists("TREND_DLOG1.log"));
+}
+
+TEST_F(DataLog, StopPrintHeldFailsEveryPrintAtTheHeaderAndLeavesNoTemporaryFile) {
+    startLog(160);
+    setCell("DATALOG.STOP_PRT.OR", 1);
+    ASSERT_TRUE(print());
+    EXPECT_FALSE(exists("TREND_DLOG1.tmp"));
+    EXPECT_FALSE(exists("TREND_DLOG1.log"));
+    EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 1u);
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.P_ERROR"), 1u);
+    EXPECT_TRUE(event("event 3: ERROR:  Error writing DATA_LOG_M print header"));
+}
+
+// A failed print keeps the previous log of the same name whole.
+TEST_F(DataLog, FullDriveAndFailedRenameKeepThePreviousLog) {
+    startLog(160);
+    ASSERT_TRUE(print());
+    const std::string previous = readFile("TREND_DLOG1.log");
+    ASSERT_GT(previous.size(), 1000u);
+    setCell("DATALOG.SPEED.A_NAME", 77);
+    startCollecting();
+    runPasses(R160, 4);
+    stopCollecting();
+
+    hostfs::setCapacity(1);  // room for nothing
+    ASSERT_TRUE(print());
+    EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 1u);
+    EXPECT_EQ(readFile("TREND_DLOG1.log"), previous);
+    EXPECT_FALSE(exists("TREND_DLOG1.tmp"));
+    hostfs::setCapacity(std::nullopt);
+
+    hostfs::failRenames(true);
+    ASSERT_TRUE(print());
+    EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 1u);
+    EXPECT_EQ(readFile("TREND_DLOG1.log"), previous);
+    EXPECT_FALSE(exists("TREND_DLOG1.tmp"));
+    EXPECT_TRUE(event("event 3: ERROR:  Unable to complete DATA_LOG_M print file"));
+    hostfs::failRenames(false);
+
+    ASSERT_TRUE(print());
+    EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 0u);
+    EXPECT_NE(readFile("TREND_DLOG1.log"), previous);
+}
+
+TEST_F(DataLog, NoBlockWhenTheSystemHasLessThanItsReserveFree) {
+    hk::setMemoryFigures(0x500000, 0x800000);
+    startLog(10);
+    EXPECT_EQ(DATA_LOG_M_MEMORY_START, nullptr);
+    EXPECT_TRUE(event("event 3: Not Enough RAM available for DATA_LOG_M block"));
+    startCollecting();
+    runPasses(R10, 40);
+    EXPECT_EQ(computeNumVariables(), 0);
+    EXPECT_EQ(integer("DATALOG.TREND_DLOG.MAX_SEC"), 0);
+}
+
+TEST_F(DataLog, BlockTooSmallForTheStaticItemsStopsBuildingThem) {
+    // 83 items of 256 bytes: the 84th does not fit.
+    hk::setMemoryFigures(0x500000 + 83 * 256 + 255, 0x800000);
+    startLog(10);
+    ASSERT_NE(DATA_LOG_M_MEMORY_START, nullptr);
+    EXPECT_EQ(maxItemsInConfiguration, 83);
+    EXPECT_TRUE(event("event 6: FATAL ERROR: Not Enough RAM available for DataLogM block values"));
+    EXPECT_EQ(pDynamicCfgStart, nullptr);
+    startCollecting();
+    runPasses(R10, 40);
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CFG_ERROR"), 1u);
+}
+
+TEST_F(DataLog, BlockSizeIsCappedAtEightMegabytesAndLeavesFiveFree) {
+    struct {
+        unsigned long freeBytes, largest;
+        uint32_t size;
+    } cases[] = {
+        {0x2000000, 0x1000000, 0x800000},           // capped
+        {0x500000 + 0x300000, 0x800000, 0x300000},  // 5 MiB stay free
+        {0x500000 + 0x400000, 0x400000, 0x400000},  // exactly the reserve left
+        {0x500000 + 0x3FFFFF, 0x400000, 0x3FFFFF},  // one byte short of it
+        {0x500000 + 0x400001, 0x400000, 0x400000},
+    };
+    for (const auto& c : cases) {
+        hk::setMemoryFigures(c.freeBytes, c.largest);
+        startApp();
+        EXPECT_EQ(DATA_LOG_M_MEMORY_SIZE, c.size) << c.freeBytes;
+        EXPECT_EQ(TREND_DLOG_internal.MEM_MB, static_cast<int32_t>(c.size / 1048576));
+        stopApp();
+    }
+}
