@@ -2,6 +2,7 @@
 // provides them so far.
 #include "app/analog/input_slices.h"
 #include "app/control/control_slices.h"
+#include "app/interface/interface_slices.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -30,6 +31,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R40
     {
+        _R40_TASK_4,
     },
     // R80
     {
@@ -42,6 +44,10 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_29,
+        _R160_TASK_31,
+        _R160_TASK_34,
+        _R160_TASK_35,
         _R160_TASK_58,
         _R160_TASK_59,
         _R160_TASK_62,

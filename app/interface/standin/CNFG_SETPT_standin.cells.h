@@ -1,0 +1,9 @@
+// STAND-IN until the setpoint configuration (module CNFG_SETPT) lands: the cells the data-log
+// control reads and writes.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define CNFG_SETPT_CELLS(X) \
+    X(MIN_GOV, A_NAME, A, R160, PLAIN)
+CAT_MODULE(CNFG_SETPT)
