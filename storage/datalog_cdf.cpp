@@ -125,9 +125,8 @@ int FinishBooleanWord(int fd, uint32_t* word, uint32_t* bitCount, int32_t flush)
     if (full || flush == 1) {
         uint8_t bytes[128 * 4];
         for (int32_t k = 0; k < numBooleanWordsToWrite; ++k) put_be(bytes + 4 * k, booleanWordArray[k]);
-        result = numBooleanWordsToWrite > 0
-                     ? write_bytes(fd, bytes, static_cast<uint32_t>(numBooleanWordsToWrite) * 4u)
-                     : 1;
+        // An empty buffer writes no bytes (a write of none succeeds).
+        result = write_bytes(fd, bytes, static_cast<uint32_t>(numBooleanWordsToWrite) * 4u);
         numBooleanWordsToWrite = 0;
     }
     *word = 0;

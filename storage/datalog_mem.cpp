@@ -291,12 +291,14 @@ void configure_Log_Dataspace() {
     numBytesPerCycle = perCycle;
     auto* const blockStart = static_cast<uint8_t*>(DATA_LOG_M_MEMORY_START);
     DataLogMConfigureSpace = static_cast<uint32_t>(pDynamicCfgEnd - blockStart);
-    // Computed signed: a block too small for one cycle gives N = -1, and then
-    // every ring stays empty rather than being laid outside the block.
+    // Computed signed: ring space short of two cycles gives N < 1, and then
+    // every ring stays empty rather than being laid outside the block. (The
+    // configuration reader keeps the items below its request area, so half
+    // the block is always left for the rings; this guards the arithmetic.)
     int64_t n = 0;
     if (perCycle != 0)
         n = (static_cast<int64_t>(DATA_LOG_M_MEMORY_SIZE) - DataLogMConfigureSpace) / perCycle - 1;
-    const bool fits = n >= 0 && (perCycle == 0 || n >= 1);
+    const bool fits = perCycle == 0 || n >= 1;
     if (!fits) n = 0;
     DataLogMDataSpace = static_cast<uint32_t>((n + 1) * perCycle);
     T.HIST_SEC = static_cast<int32_t>(static_cast<float>(n + 1) * static_cast<float>(cycleMs) / 1000.0f);
@@ -306,7 +308,7 @@ void configure_Log_Dataspace() {
     }
     T.WRAPPED = 0;
 
-    if (!fits && perCycle != 0) {
+    if (!fits) {
         DataLogMDataSpace = 0;
         T.HIST_SEC = 0;
         empty_rings(pDynamicCfgEnd);

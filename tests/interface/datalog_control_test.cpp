@@ -208,6 +208,24 @@ TEST_F(DataLogControl, RequestedIntervalReachesTheWriterRounded) {
     ASSERT_TRUE(runUntil([] { return TREND_DLOG_internal.RUN_STATE == 1; }));
     EXPECT_EQ(integer("DATALOG.MININTVL.I_NAME"), 25);
     EXPECT_EQ(TREND_DLOG_internal.SAMPLE_MS, 40);
+    // The writer's status reaches the display cells.
+    runPasses(R160, 2);
+    const int32_t maxSec = integer("DATALOG.TREND_DLOG.MAX_SEC");
+    ASSERT_GT(maxSec, 0);
+    EXPECT_EQ(real("DATALOG.DATASEC.OUT_1"), static_cast<float>(maxSec));
+    EXPECT_EQ(real("DATALOG.DATATIME.A_NAME"), static_cast<float>(maxSec));
+    EXPECT_EQ(boolean("DATALOG.D_COLLECT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("DATALOG.D_BUFFFULL.B_NAME"), 0u);
+    EXPECT_EQ(boolean("DATALOG.UNLOCK_GUI.B_NAME"), 1u);
+    // Time left until the rings hold MAX_SEC seconds, counting down.
+    const float left = real("DATALOG.REMAINTIME.A_NAME");
+    EXPECT_GT(left, maxSec - 3.0f);
+    EXPECT_LE(left, static_cast<float>(maxSec));
+    runPasses(R160, 13);
+    EXPECT_NEAR(real("DATALOG.REMAINA.OUT_1"), left - 2.0f, 1.0f);
+    setCell("DATALOG.UNLOCK_GUI.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("DATALOG.UNLOCK_GUI.B_NAME"), 0u);
 }
 
 // A trip with the data log collecting: collection goes on STP_DLY.DLY_TIME

@@ -270,16 +270,35 @@ TEST_F(DataLog, ContinuousModePrintsEachFilledHalfInTurn) {
     startLog(10);
     setCell("DATALOG.CONTIN.B_SW", 1);
     *static_cast<TimeCell*>(cell("ORVEX12_IO.RTC.TOD")) = TimeCell{1700000000, 123456};
+    setCell("DATALOG.SPEED.A_NAME", 0);
     startCollecting();
     EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 1u);
-    ASSERT_TRUE(runUntil([this] { return exists("RamLog/TREND_DLOG_1.log"); }, 60000));
+    int pass = 0;
+    auto countUntil = [&](const char* file) {
+        for (; pass < 6000 && !exists(file); ++pass) {
+            setCell("DATALOG.SPEED.A_NAME", pass + 1);
+            runPasses(R10, 1);
+        }
+        runUntil([] { return TREND_DLOG_internal.PRT_BUSY == 0; });
+        return exists(file);
+    };
+    ASSERT_TRUE(countUntil("RamLog/TREND_DLOG_1.log"));
     EXPECT_EQ(ContinuousDatalogCollectSection, 2);
-    ASSERT_TRUE(runUntil([this] { return exists("RamLog/TREND_DLOG_2.log"); }, 60000));
+    EXPECT_EQ(DatalogPrintRequested, 0);  // one print per hand-over
+    ASSERT_TRUE(countUntil("RamLog/TREND_DLOG_2.log"));
     EXPECT_EQ(percentDatalogBufferToPrint(), 50);
     const LogFile f = parse(readLog("RamLog/TREND_DLOG_1.log"));
     const Var* s = f.find("DATALOG.SPEED.A_NAME");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->count, (p_R10LogRealsMiddle - p_R10LogRealsBegin) / (4 * 21));
+    const int64_t half = (p_R10LogRealsMiddle - p_R10LogRealsBegin) / (4 * 21);
+    EXPECT_EQ(s->count, half);
+    // The second file holds the second half: the rows after the first's.
+    const LogFile f2 = parse(readLog("RamLog/TREND_DLOG_2.log"));
+    const Var* s2 = f2.find("DATALOG.SPEED.A_NAME");
+    ASSERT_NE(s2, nullptr);
+    ASSERT_EQ(s2->count, (p_R10LogRealsEnd - p_R10LogRealsMiddle) / (4 * 21));
+    EXPECT_EQ(s2->samples.front(), s->samples.back() + 1);
+    for (size_t i = 1; i < s2->samples.size(); ++i) ASSERT_EQ(s2->samples[i], s2->samples[i - 1] + 1) << i;
     // The log time is the clock's time at the start (to 5 ms), advanced 160 ms per frame.
     std::istringstream ts(f.head.at("time"));
     uint32_t sec = 0, usec = 0;

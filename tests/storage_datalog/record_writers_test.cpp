@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "datalog_rig.h"
+#include "app/sys_vars.h"
 #include "platform/vkosfile.h"
 
 using namespace dl_test;
@@ -169,8 +170,17 @@ TEST_F(RecordWriters, SystemInformationSizeIsWhatIsWritten) {
         if (interval >= 0) {
             EXPECT_NE(b.find("\rMIN_INTVL:" + std::to_string(interval) + " MS\r"), std::string::npos);
         }
-        EXPECT_NE(b.find("\rTIQ File 12:"), std::string::npos);
-        EXPECT_NE(b.find("\rDate TIQ File 12:"), std::string::npos);
+        // The program files and their dates, in order.
+        size_t at = 0;
+        for (int f = 1; f <= 12; ++f) {
+            const std::string pair = "\rTIQ File " + std::to_string(f) + ":" + sys_text[APP_TIQFILE1 + 2 * (f - 1)].s +
+                                     "\rDate TIQ File " + std::to_string(f) + ":" +
+                                     sys_text[APP_TIQFILE1 + 2 * (f - 1) + 1].s;
+            const size_t found = b.find(pair, at);
+            ASSERT_NE(found, std::string::npos) << pair;
+            at = found + pair.size();
+        }
+        EXPECT_EQ(at, b.size() - 2);
     }
     // Without the interval piece: 11 bytes of label and the "%d MS" text less.
     EXPECT_EQ(sizeofSystemInfoBlob("x", 10) - sizeofSystemInfoBlob("x", -1), 11 + 5);
