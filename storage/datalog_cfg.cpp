@@ -273,12 +273,17 @@ void readDynamicConfiguration() {
     }
     VKOS_CloseFile(fd);
 
-    // One pass per group and kind, so each dynamic list is contiguous and in file order.
+    // One pass per group and kind, so each dynamic list is contiguous and in
+    // file order. Each duplicate check reads the list built so far: a long
+    // file gives up the CPU every few items.
+    int added = 0;
     for (int g = 0; g < kGroups; ++g)
         for (int k = 0; k < kKinds; ++k)
             for (const uint8_t* p = pToAddCfgStart; p < pToAddCfgEnd; p += sizeof(DataLogCfgRequest)) {
                 DataLogCfgRequest r;
                 std::memcpy(&r, p, sizeof r);
-                if (group_of_code(r.rate) == g && kind_of(static_cast<char>(r.type)) == k) AddToConfiguration(&r);
+                if (group_of_code(r.rate) != g || kind_of(static_cast<char>(r.type)) != k) continue;
+                AddToConfiguration(&r);
+                if (++added % 32 == 0) taskDelay(0);
             }
 }

@@ -357,8 +357,9 @@ int32_t percentDatalogBufferToPrint() {
             const ListRefs& l = kLists[g][k];
             if (*l.cur == *l.begin) continue;
             const int64_t filled = (*l.cur - *l.begin) / kEntryBytes[k];
+            // Cur is never past End, so a ring away from its Begin is not empty.
             const int64_t whole = (*l.end - *l.begin) / kEntryBytes[k];
-            return whole == 0 ? 0 : static_cast<int32_t>(filled * 100 / whole);
+            return static_cast<int32_t>(filled * 100 / whole);
         }
     return 0;
 }

@@ -138,6 +138,7 @@ const char* write_kind(int fd, int k) {
                                         static_cast<uint32_t>(p.samples), static_cast<uint32_t>(d));
                 ok &= write_column(fd, p, k, d == 0 ? i : counts[0] + i);
                 if (!ok) return kListError[k][d];
+                taskDelay(0);  // a column can be long and most writes stay in the cache
             }
             if (stop_print()) return kListError[k][d];
         }

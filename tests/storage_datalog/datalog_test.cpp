@@ -451,3 +451,21 @@ TEST_F(DataLog, BlockSizeIsCappedAtEightMegabytesAndLeavesFiveFree) {
         stopApp();
     }
 }
+
+// The refresh entry stops collecting at once, keeping the continuous mode;
+// the writer task, still asked to collect, configures again and restarts.
+TEST_F(DataLog, RefreshStopsCollectingAtOnceAndTheWriterConfiguresAgain) {
+    startLog(10);
+    startCollecting();
+    setCell("DATALOG.TREND_DLOG.CONTINUING", 1);
+    runPasses(R10, 5);
+    uint8_t* const cur = p_R10LogRealsCur;
+    inTask([] { TriggerDataLogRefresh(); });
+    EXPECT_EQ(TREND_DLOG_internal.RUN_STATE, 0u);
+    EXPECT_EQ(TREND_DLOG_internal.RUN_REQ, 0u);
+    runPasses(R10, 1);
+    EXPECT_EQ(p_R10LogRealsCur, cur);  // nothing sampled
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 1u);
+    ASSERT_TRUE(runUntil([] { return TREND_DLOG_internal.RUN_STATE == 1; }));
+    EXPECT_EQ(TREND_DLOG_internal.START_REQ, 1u);
+}

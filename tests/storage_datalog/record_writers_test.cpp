@@ -147,16 +147,19 @@ INSTANTIATE_TEST_SUITE_P(
                       WalkCase{"EveryOtherRowWrapped", 3, 7, 4, 2, {3, 5, 0, 0}},
                       WalkCase{"StepRowsOnlyBeforeTheStart", 4, 4, 2, 2, {0, 2}},
                       WalkCase{"FewerSamplesThanRows", 1, 5, 2, 1, {1, 2}},
+                      WalkCase{"OneSample", 3, 5, 1, 1, {3}},
                       WalkCase{"StartAtTheLastRow", 4, 5, 5, 1, {4, 0, 1, 2, 3}},
                       WalkCase{"NoRowToVisitWritesNothing", 0, 0, 3, 1, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RecordWriters, AnalogColumnIsWrittenInBlocksOfOneHundredTwentyEightValues) {
-    const std::vector<uint8_t> t = table(300, 1);
-    const std::string a = written([&](int fd) { WriteCDFAnalogData(fd, t.data(), 1, 0, 0, 300, 300, 1); });
-    const std::vector<uint32_t> w = words(a);
-    ASSERT_EQ(w.size(), 300u);
-    for (uint32_t r = 0; r < 300; ++r) ASSERT_EQ(w[r], 100 * r) << r;
+    for (int rows : {128, 129, 300}) {
+        const std::vector<uint8_t> t = table(rows, 1);
+        const std::string a = written([&](int fd) { WriteCDFAnalogData(fd, t.data(), 1, 0, 0, rows, rows, 1); });
+        const std::vector<uint32_t> w = words(a);
+        ASSERT_EQ(w.size(), static_cast<size_t>(rows));
+        for (uint32_t r = 0; r < w.size(); ++r) ASSERT_EQ(w[r], 100 * r) << r;
+    }
 }
 
 TEST_F(RecordWriters, SystemInformationSizeIsWhatIsWritten) {
