@@ -226,6 +226,11 @@ TEST_F(DataLogControl, RequestedIntervalReachesTheWriterRounded) {
     setCell("DATALOG.UNLOCK_GUI.IN", 0);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("DATALOG.UNLOCK_GUI.B_NAME"), 0u);
+    // A wrapped ring while collecting: buffer full and being overwritten.
+    TREND_DLOG_internal.WRAPPED = 1;
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("DATALOG.D_BUFFFULL.B_NAME"), 1u);
+    EXPECT_EQ(boolean("DATALOG.D_BUFFOVRT.B_NAME"), 1u);
 }
 
 // A trip with the data log collecting: collection goes on STP_DLY.DLY_TIME

@@ -162,11 +162,14 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
     writeConfig(std::string(kHeaderLine) +
                 "[Revision] Test configuration 7\n"
                 "ACCEL.SS1_DERIV_USED.A_SW Accel used\n"
+                "ACCEL.SS2_DERIV_USED.A_SW Second accel\n"
                 "  CASC_CTRL.CASC_PID.PID_2\tCascade output\n"
                 "DATALOG.CNTATOI.OUT_1 File index\n"
                 "ORVEX12_IO.INIT_BLINK.B_SW Blink\n");
     startLog(10);
     setCell("CASC_CTRL.CASC_PID.PID_2", 42.5);
+    setCell("ACCEL.SS1_DERIV_USED.A_SW", 1.5);
+    setCell("ACCEL.SS2_DERIV_USED.A_SW", -2.5);
     setCell("DATALOG.CNTATOI.OUT_1", 3);
     setCell("DATALOG.SPEED.A_NAME", 999);
     startCollecting();
@@ -179,7 +182,7 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
         runPasses(R10, 1);
     }
     stopCollecting();
-    EXPECT_EQ(integer("DATALOG.TREND_DLOG.ANALOG_CNT"), 21 + 10 + 3 + 3 + 1 + 2);
+    EXPECT_EQ(integer("DATALOG.TREND_DLOG.ANALOG_CNT"), 21 + 10 + 3 + 3 + 1 + 3);
     EXPECT_EQ(integer("DATALOG.TREND_DLOG.INT_CNT"), 4 + 1 + 2 + 1 + 1);
     EXPECT_EQ(integer("DATALOG.TREND_DLOG.BOOL_CNT"), 31 + 1 + 5 + 2);
     EXPECT_EQ(text("DATALOG.TREND_DLOG.CFG_ID"), "Test configuration 7");
@@ -192,7 +195,7 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
     EXPECT_EQ(f.head.at("banner"), "Varnekar Binary Datalog File (MOTOROLA) 1");
     EXPECT_EQ(f.head.at("version"), "1.1");
     EXPECT_EQ(f.head.at("block"), "DATALOG_TREND_DLOG");
-    EXPECT_EQ(f.head.at("count"), "88");
+    EXPECT_EQ(f.head.at("count"), "89");
     {
         std::istringstream ls(f.head.at("lengths"));
         int headerLen, infoLen, infoRead;
@@ -203,8 +206,10 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
     EXPECT_NE(f.head.at("info").find("|Dynamic Configuration Name:Test configuration 7|MIN_INTVL:10 MS|"),
               std::string::npos);
     // Order: reals, integers, booleans; groups R10 .. R160; static, then dynamic.
-    ASSERT_EQ(f.vars.size(), 88u);
+    ASSERT_EQ(f.vars.size(), 89u);
     EXPECT_EQ(f.vars[0].path, "DATALOG.SPEED.A_NAME");
+    EXPECT_EQ(f.vars[0].name, "Speed");
+    EXPECT_EQ(f.vars[1].name, "Speed_Sig1");
     EXPECT_EQ(f.vars[21].path, "ACCEL.SS1_DERIV_USED.A_SW");
     EXPECT_EQ(f.vars[21].dynamic, 1);
     EXPECT_EQ(f.vars[21].name, "Accel used");
@@ -230,6 +235,13 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
     EXPECT_EQ(cascade->spacing, 80);
     EXPECT_EQ(cascade->name, "Cascade output");
     for (double v : cascade->samples) EXPECT_EQ(v, 42.5);
+    // Two configured items of one group and kind: each its own column.
+    for (const auto& [path, value] : {std::pair{"ACCEL.SS1_DERIV_USED.A_SW", 1.5}, {"ACCEL.SS2_DERIV_USED.A_SW", -2.5}}) {
+        const Var* v = f.find(path, 1);
+        ASSERT_NE(v, nullptr) << path;
+        ASSERT_EQ(v->count, s->count);
+        for (double x : v->samples) ASSERT_EQ(x, value) << path;
+    }
     EXPECT_NEAR(cascade->count, s->count / 8, 1);
     const Var* idx = f.find("DATALOG.CNTATOI.OUT_1", 1);
     ASSERT_NE(idx, nullptr);
