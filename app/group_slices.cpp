@@ -2,12 +2,18 @@
 // provides them so far.
 #include "app/analog/input_slices.h"
 #include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     // R10
     {
         _R10_TASK_1,
+        _R10_TASK_2,
+        _R10_TASK_6,
+        _R10_TASK_7,
+        _R10_TASK_8,
+        _R10_TASK_10,
     },
     // R20
     {
@@ -15,6 +21,8 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R20_TASK_2,
         _R20_TASK_3,
         _R20_TASK_4,
+        _R20_TASK_5,
+        _R20_TASK_6,
         _R20_TASK_7,
         _R20_TASK_8,
         _R20_TASK_9,
@@ -42,10 +50,15 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_54,
+        _R160_TASK_55,
         _R160_TASK_58,
         _R160_TASK_59,
         _R160_TASK_62,
+        _R160_TASK_63,
+        _R160_TASK_64,
         _R160_TASK_65,
+        _R160_TASK_66,
         _R160_TASK_71,
         _R160_TASK_80,
     },

@@ -4,5 +4,9 @@
 
 #include "runtime/catalogue.h"
 
-#define CALMODE_CELLS(X) X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN)
+#define CALMODE_CELLS(X) \
+    X(CALMODE, B_NAME, B, R160, PLAIN, R10) \
+    X(NOTCALMODE, B_NAME, B, R160, PLAIN) \
+    X(ADJUSTOK, OR, B, R160, PLAIN) \
+    X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CALMODE)
