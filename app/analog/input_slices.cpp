@@ -138,6 +138,7 @@ void _R160_TASK_6() {
 void _R160_TASK_58() {
     using namespace r160;
     for (int k = kFirstNode; k < kFirstNode + 6; ++k) AI_CHANNEL_texts(k);
+    discrete_R160_TASK_58();
 }
 void _R160_TASK_59() {
     using namespace r160;
@@ -151,5 +152,11 @@ void _R160_TASK_65() {
     r160::AI_CHANNEL_texts(1);
     discrete_R160_TASK_65();
 }
-void _R160_TASK_71() { r160::AI_CHANNEL_texts(2); }
-void _R160_TASK_80() { r160::AI_CHANNEL_texts(3); }
+void _R160_TASK_71() {
+    r160::AI_CHANNEL_texts(2);
+    discrete_R160_TASK_71();
+}
+void _R160_TASK_80() {
+    r160::AI_CHANNEL_texts(3);
+    discrete_R160_TASK_80();
+}
