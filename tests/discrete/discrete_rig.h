@@ -11,6 +11,7 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "host/board.h"
+#include "platform/CLOCK.h"
 #include "runtime/catalogue_tables.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/tune_defaults.h"
@@ -45,8 +46,18 @@ protected:
         useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_2, _R10_TASK_6, _R10_TASK_7, _R10_TASK_8,
                         _R10_TASK_10});
         useSlices(R20, {_R20_TASK_5, _R20_TASK_6});
-        useSlices(R160, {_R160_TASK_54, _R160_TASK_55, _R160_TASK_62, _R160_TASK_63, _R160_TASK_64,
-                         _R160_TASK_65, _R160_TASK_66});
+        useSlices(R40, {_R40_TASK_5, _R40_TASK_6, _R40_TASK_7, _R40_TASK_8});
+        useSlices(R160, {_R160_TASK_18, _R160_TASK_19, _R160_TASK_27, _R160_TASK_54, _R160_TASK_55,
+                         _R160_TASK_56, _R160_TASK_57, _R160_TASK_58, _R160_TASK_62, _R160_TASK_63,
+                         _R160_TASK_64, _R160_TASK_65, _R160_TASK_66, _R160_TASK_67, _R160_TASK_68,
+                         _R160_TASK_69, _R160_TASK_70, _R160_TASK_71, _R160_TASK_72, _R160_TASK_73,
+                         _R160_TASK_74, _R160_TASK_75, _R160_TASK_76, _R160_TASK_77, _R160_TASK_78,
+                         _R160_TASK_79, _R160_TASK_80, _R160_TASK_81});
+        // The time service's zone and daylight-saving state are shared
+        // module-level values: every case starts from UTC without DST.
+        set_zone(0.0f);
+        dst_mode = 0;
+        dst_is_active = 0;
     }
 
     void start() {
@@ -86,6 +97,27 @@ protected:
     }
 
     uint32_t slot(int function) { return boolean("BI_MUX.CONT_MUX.OUT_" + std::to_string(function)); }
+
+    // Puts function `function` of relay channel k (0 .. 2 controller relays
+    // 2 .. 4, 3 .. 18 remote relays 1 .. 16) in force, with its level-switch
+    // number and inversion.
+    void configureRelay(int k, int function, int level_switch = 1, bool invert = false) {
+        const std::string m = relay(k);
+        setCell(m + ".RLY_FUNCT.IN", function);
+        setCell(m + ".LVL_SW_FUNCT.IN", level_switch);
+        setCell(m + ".INVERT.IN", invert ? 1 : 0);
+        const std::string enable = k < 3 ? "MASTER.IO_LOCK_OR_PWR.B_NAME" : "CNFG_CAN2.CNFG_VLTR.B_NAME";
+        const std::string sample = k < 3 ? "CALMODE.CFG_SAMPL_OK.B_NAME" : "CNFG_CAN2.SAMPL_LIVE.AND";
+        setCell(enable, 1);
+        setCell(sample, 0);
+        runPasses(R160, 1);
+        setCell(sample, 1);
+        runPasses(R160, 1);
+        setCell(enable, 0);
+        setCell(sample, 0);
+        runPasses(R160, 2);
+    }
+    static std::string relay(int k) { return "_ub" + std::to_string(k < 3 ? 21 + k : 72 + k); }
 };
 
 }  // namespace di_test
