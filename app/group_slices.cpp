@@ -83,5 +83,6 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_79,
         _R160_TASK_80,
         _R160_TASK_81,
+        _R160_TASK_82,
     },
 };

@@ -18,6 +18,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/discrete/VL4_BI.cells.h"
 #include "app/discrete/VL5_BO.cells.h"
+#include "app/discrete/unit_delays_r160.h"
 
 namespace {
 constexpr int kFirstRemote = kBiControllerChannels;
@@ -170,4 +171,12 @@ void _R160_TASK_77() { configure_remote_relay(12); }
 void _R160_TASK_78() { configure_remote_relay(13); }
 void _R160_TASK_79() { configure_remote_relay(14); }
 void discrete_R160_TASK_80() { configure_remote_relay(15); }
-void _R160_TASK_81() { configure_remote_relay(16); }
+void _R160_TASK_81() {
+    configure_remote_relay(16);
+    r160::unit_delays_store_first_block();
+}
+// The end of the 160 ms pass: the commit of the unit delays.
+void _R160_TASK_82() {
+    // also: the second block of stores and the step commits (not built yet)
+    r160::unit_delays_commit_first_block();
+}

@@ -41,6 +41,7 @@ void _R160_TASK_77();
 void _R160_TASK_78();
 void _R160_TASK_79();
 void _R160_TASK_81();
+void _R160_TASK_82();
 
 // Pieces of the discrete channels in slices that another module's file holds
 // (app/analog/input_slices.cpp).
