@@ -5,6 +5,8 @@
 // 40 ms remote). Computed inline once per instance over its own cells.
 #include "app/discrete/RELAY_CHANNEL.cells.h"
 
+#include <array>
+
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/analog/standin/CNFG_CAN2_standin.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
@@ -279,24 +281,22 @@ uint32_t command_cells(const Cells& c) {
     return c.ENERGIZE_CMD_B_NAME;
 }
 
+// The state list and the level-switch analog list as the view of a group
+// sees them (the 10 ms group's own cells or copies).
+template <class View>
+auto state_list(const View& m) {
+    return std::array{&m.SEL_STATES_LIST_1, &m.SEL_STATES_LIST_2, &m.SEL_STATES_LIST_3, &m.SEL_STATES_LIST_4, &m.SEL_STATES_LIST_5, &m.SEL_STATES_LIST_6, &m.SEL_STATES_LIST_7, &m.SEL_STATES_LIST_8, &m.SEL_STATES_LIST_9, &m.SEL_STATES_LIST_10, &m.SEL_STATES_LIST_11, &m.SEL_STATES_LIST_12, &m.SEL_STATES_LIST_13, &m.SEL_STATES_LIST_14, &m.SEL_STATES_LIST_15, &m.SEL_STATES_LIST_16, &m.SEL_STATES_LIST_17, &m.SEL_STATES_LIST_18, &m.SEL_STATES_LIST_19, &m.SEL_STATES_LIST_20, &m.SEL_STATES_LIST_21, &m.SEL_STATES_LIST_22, &m.SEL_STATES_LIST_23, &m.SEL_STATES_LIST_24, &m.SEL_STATES_LIST_25};
+}
+template <class View>
+auto value_list(const View& m) {
+    return std::array{&m.SEL_LSW_LIST_1, &m.SEL_LSW_LIST_2, &m.SEL_LSW_LIST_3, &m.SEL_LSW_LIST_4, &m.SEL_LSW_LIST_5, &m.SEL_LSW_LIST_6, &m.SEL_LSW_LIST_7, &m.SEL_LSW_LIST_8, &m.SEL_LSW_LIST_9, &m.SEL_LSW_LIST_10, &m.SEL_LSW_LIST_11, &m.SEL_LSW_LIST_12};
+}
+
 template <int K>
 void select10() {
     if constexpr (controller<K>()) {
-        using namespace r10;
-        static const cat::Cell<uint32_t>* const kStates[kRelayFunctions] = {
-            &BO_MUX.SEL_STATES_LIST_1, &BO_MUX.SEL_STATES_LIST_2, &BO_MUX.SEL_STATES_LIST_3, &BO_MUX.SEL_STATES_LIST_4,
-            &BO_MUX.SEL_STATES_LIST_5, &BO_MUX.SEL_STATES_LIST_6, &BO_MUX.SEL_STATES_LIST_7, &BO_MUX.SEL_STATES_LIST_8,
-            &BO_MUX.SEL_STATES_LIST_9, &BO_MUX.SEL_STATES_LIST_10, &BO_MUX.SEL_STATES_LIST_11, &BO_MUX.SEL_STATES_LIST_12,
-            &BO_MUX.SEL_STATES_LIST_13, &BO_MUX.SEL_STATES_LIST_14, &BO_MUX.SEL_STATES_LIST_15, &BO_MUX.SEL_STATES_LIST_16,
-            &BO_MUX.SEL_STATES_LIST_17, &BO_MUX.SEL_STATES_LIST_18, &BO_MUX.SEL_STATES_LIST_19, &BO_MUX.SEL_STATES_LIST_20,
-            &BO_MUX.SEL_STATES_LIST_21, &BO_MUX.SEL_STATES_LIST_22, &BO_MUX.SEL_STATES_LIST_23, &BO_MUX.SEL_STATES_LIST_24,
-            &BO_MUX.SEL_STATES_LIST_25
-        };
-        static const cat::Slot<float>* const kValues[kLevelSwitchValues] = {
-            &BO_MUX.SEL_LSW_LIST_1, &BO_MUX.SEL_LSW_LIST_2, &BO_MUX.SEL_LSW_LIST_3, &BO_MUX.SEL_LSW_LIST_4,
-            &BO_MUX.SEL_LSW_LIST_5, &BO_MUX.SEL_LSW_LIST_6, &BO_MUX.SEL_LSW_LIST_7, &BO_MUX.SEL_LSW_LIST_8,
-            &BO_MUX.SEL_LSW_LIST_9, &BO_MUX.SEL_LSW_LIST_10, &BO_MUX.SEL_LSW_LIST_11, &BO_MUX.SEL_LSW_LIST_12
-        };
+        static const auto kStates = state_list(r10::BO_MUX);
+        static const auto kValues = value_list(r10::BO_MUX);
         select_cells(ch10<K>(), kStates, kValues);
     }
 }
@@ -307,21 +307,8 @@ void output10() {
 template <int K>
 void select40() {
     if constexpr (!controller<K>()) {
-        using namespace r40;
-        static const cat::Slot<uint32_t>* const kStates[kRelayFunctions] = {
-            &BO_MUX.SEL_STATES_LIST_1, &BO_MUX.SEL_STATES_LIST_2, &BO_MUX.SEL_STATES_LIST_3, &BO_MUX.SEL_STATES_LIST_4,
-            &BO_MUX.SEL_STATES_LIST_5, &BO_MUX.SEL_STATES_LIST_6, &BO_MUX.SEL_STATES_LIST_7, &BO_MUX.SEL_STATES_LIST_8,
-            &BO_MUX.SEL_STATES_LIST_9, &BO_MUX.SEL_STATES_LIST_10, &BO_MUX.SEL_STATES_LIST_11, &BO_MUX.SEL_STATES_LIST_12,
-            &BO_MUX.SEL_STATES_LIST_13, &BO_MUX.SEL_STATES_LIST_14, &BO_MUX.SEL_STATES_LIST_15, &BO_MUX.SEL_STATES_LIST_16,
-            &BO_MUX.SEL_STATES_LIST_17, &BO_MUX.SEL_STATES_LIST_18, &BO_MUX.SEL_STATES_LIST_19, &BO_MUX.SEL_STATES_LIST_20,
-            &BO_MUX.SEL_STATES_LIST_21, &BO_MUX.SEL_STATES_LIST_22, &BO_MUX.SEL_STATES_LIST_23, &BO_MUX.SEL_STATES_LIST_24,
-            &BO_MUX.SEL_STATES_LIST_25
-        };
-        static const cat::Slot<float>* const kValues[kLevelSwitchValues] = {
-            &BO_MUX.SEL_LSW_LIST_1, &BO_MUX.SEL_LSW_LIST_2, &BO_MUX.SEL_LSW_LIST_3, &BO_MUX.SEL_LSW_LIST_4,
-            &BO_MUX.SEL_LSW_LIST_5, &BO_MUX.SEL_LSW_LIST_6, &BO_MUX.SEL_LSW_LIST_7, &BO_MUX.SEL_LSW_LIST_8,
-            &BO_MUX.SEL_LSW_LIST_9, &BO_MUX.SEL_LSW_LIST_10, &BO_MUX.SEL_LSW_LIST_11, &BO_MUX.SEL_LSW_LIST_12
-        };
+        static const auto kStates = state_list(r40::BO_MUX);
+        static const auto kValues = value_list(r40::BO_MUX);
         select_cells(ch40<K>(), kStates, kValues);
     }
 }

@@ -67,14 +67,20 @@ protected:
     }
 
     // Puts function `function` and inversion `invert` of channel k in force
-    // the way the application does: configuration enabled, one sample pulse,
-    // and the next 160 ms frames carry it to the fast group.
+    // the way the application does.
     void configure(int k, int function, bool invert = false) {
         const std::string m = bi(k);
         setCell(m + ".FUNCT.IN", function);
         setCell(m + ".INVRT.IN", invert ? 1 : 0);
-        const std::string enable = k < 8 ? "MASTER.IO_LOCK_OR_PWR.B_NAME" : "CNFG_CAN2.CNFG_VLTR.B_NAME";
-        const std::string sample = k < 8 ? "CALMODE.CFG_SAMPL_OK.B_NAME" : "CNFG_CAN2.SAMPL_LIVE.AND";
+        samplePulse(k < 8);
+    }
+
+    // Configuration enabled, one sample pulse, and the next 160 ms frames
+    // carry the result to the fast groups: of the controller's channels or
+    // of the remote nodes' channels.
+    void samplePulse(bool controller) {
+        const std::string enable = controller ? "MASTER.IO_LOCK_OR_PWR.B_NAME" : "CNFG_CAN2.CNFG_VLTR.B_NAME";
+        const std::string sample = controller ? "CALMODE.CFG_SAMPL_OK.B_NAME" : "CNFG_CAN2.SAMPL_LIVE.AND";
         setCell(enable, 1);
         setCell(sample, 0);
         runPasses(R160, 1);
@@ -106,16 +112,7 @@ protected:
         setCell(m + ".RLY_FUNCT.IN", function);
         setCell(m + ".LVL_SW_FUNCT.IN", level_switch);
         setCell(m + ".INVERT.IN", invert ? 1 : 0);
-        const std::string enable = k < 3 ? "MASTER.IO_LOCK_OR_PWR.B_NAME" : "CNFG_CAN2.CNFG_VLTR.B_NAME";
-        const std::string sample = k < 3 ? "CALMODE.CFG_SAMPL_OK.B_NAME" : "CNFG_CAN2.SAMPL_LIVE.AND";
-        setCell(enable, 1);
-        setCell(sample, 0);
-        runPasses(R160, 1);
-        setCell(sample, 1);
-        runPasses(R160, 1);
-        setCell(enable, 0);
-        setCell(sample, 0);
-        runPasses(R160, 2);
+        samplePulse(k < 3);
     }
     static std::string relay(int k) { return "_ub" + std::to_string(k < 3 ? 21 + k : 72 + k); }
 };
