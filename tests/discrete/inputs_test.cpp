@@ -51,6 +51,9 @@ TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSampl
     configure(0, 10, true);
     EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 10);
     EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
+    EXPECT_EQ(integer("_ub13.INV_INH.ACT_OUT"), 1);
+    EXPECT_EQ(text("_ub13.TAG.S_NAME"), "Contact BI01");
+    EXPECT_EQ(text("_ub13.USAGE.S_NAME"), "Lower Speed Command");
     // Outside configuration mode neither the function nor the inversion moves.
     setCell("_ub13.FUNCT.IN", 12);
     setCell("_ub13.INVRT.IN", 0);
@@ -79,6 +82,26 @@ TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSampl
     runPasses(R160, 1);
     EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 24);
     EXPECT_EQ(integer("CNFG_BI.WIZFUN_BI_CH01.I_NAME"), 24);
+}
+
+TEST_F(DiscreteInputs, RemoteNodeWizardSuppliesEachInputsFunction) {
+    start();
+    setCell("VL4_BI.WIZ_4BINS.IN", 1);
+    for (int n = 1; n <= 16; ++n) setCell("VL4_BI.WIZFUN_BI_CH" + std::to_string(n) + ".IN", n + 10);
+    samplePulse(false);
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(integer(bi(7 + n) + ".FUNCT_INT.I_NAME"), n + 10);
+        EXPECT_EQ(integer("VLTR_OUTS.VL_BINS_FUN.LIST_" + std::to_string(n)), n + 10);
+    }
+    // The controller's input 3 keeps its own wizard switch (on by default).
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 4);
+    setCell("_ub15.WIZ_ENA.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 4) << "the hand-entered default is 4 too";
+    setCell("_ub15.FUNCT.IN", 9);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 9);
 }
 
 struct FunctionCase {
@@ -150,6 +173,34 @@ TEST_F(DiscreteInputs, LaterChannelsWinASharedFunctionAndUnroutedTripsReadHealth
     runPasses(R10, 2);
     EXPECT_EQ(slot(16), 0u);
 }
+
+struct ContactCase {
+    const char* name;
+    int function;
+};
+class NamedContact : public DiscreteRig, public ::testing::WithParamInterface<ContactCase> {};
+
+TEST_P(NamedContact, FollowsTheSlotOfItsFunction) {
+    const ContactCase& c = GetParam();
+    start();
+    configure(7, c.function);
+    const std::string cell = std::string("BI_MUX.") + c.name + ".B_NAME";
+    for (bool closed : {true, false, true}) {
+        contact(7, closed);
+        runPasses(R10, 2);
+        EXPECT_EQ(boolean(cell), closed ? 1u : 0u);
+    }
+}
+const ContactCase kContactCases[] = {
+    {"SPD_LWR_CONT", 2},      {"SPD_RAISE_CONT", 3},      {"EXT_RUN_CONT", 5},        {"RESET_CONT", 6},
+    {"IDLE_RATED_CONT", 7},   {"RMT_SPD_ENBL_CONT", 8},   {"OVSPD_CONT", 10},         {"CASC_RAISE_CONT", 11},
+    {"CASC_LWR_CONT", 12},    {"CASC_ENBL_CONT", 13},     {"RMT_CASC_ENBL_CONT", 14}, {"EXT_ALM_1", 19},
+    {"EXT_ALM_2", 20},        {"EXT_ALM_3", 21},          {"VLV_LMT_OPN_CONT", 22},   {"VLV_LMT_CLS_CONT", 23},
+    {"SPD_CASC_RAZ", 24},     {"SPD_CASC_LWR", 25},       {"START_PERM", 27},         {"CONTL_SD_CONT", 28},
+    {"BI_FUNC_29", 29},       {"BI_FUNC_30", 30},         {"BI_FUNC_28", 31},
+};
+INSTANTIATE_TEST_SUITE_P(Functions, NamedContact, ::testing::ValuesIn(kContactCases),
+                         [](const ::testing::TestParamInfo<ContactCase>& i) { return std::string(i.param.name); });
 
 TEST_F(DiscreteInputs, ClockSyncContactIsRoutedToTheClockBlock) {
     start();
@@ -239,6 +290,7 @@ TEST_F(DiscreteInputs, ExternalTripOneLatchesOnlyAfterThePowerUpOverrideAndReset
     runPasses(R80, 2);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_01.LIGHT"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.HORN"), 0u);
     setCell("RESET.RESET.B_NAME", 0);
     // Simulation: the latch follows input 3's raw contact, not function 4.
     configure(2, 1, true);

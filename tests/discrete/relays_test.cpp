@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/discrete/BO_MUX.cells.h"
 #include "platform/vkiobus.h"
 #include "tests/discrete/discrete_rig.h"
 
@@ -35,8 +36,11 @@ protected:
 
 TEST_F(Relays, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
     startWithTripRelay();
+    runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
     EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG.I_TO_STR"), "Summary Shutdown");
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.MSG_SEL"), " Energized ");
+    EXPECT_EQ(real("CNFG_BO.RELAY_01_FUNCT.OUT_1"), 2.0f);
     EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 1u);
     EXPECT_EQ(tripRelayDriven(), 1u);
     EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
@@ -51,6 +55,8 @@ TEST_F(Relays, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 1u);
     runPasses(R10, 50);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 0u);
+    runPasses(R160, 1);
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.MSG_SEL"), " De-energized ");
     shutdown(false);
     runPasses(R10, 3);
     EXPECT_EQ(tripRelayDriven(), 1u);
@@ -177,10 +183,97 @@ TEST_F(Relays, FunctionSelectsItsStateAndTextsFollowTheNumberInForce) {
     configureRelay(18, 40);  // clamped to 25
     EXPECT_EQ(integer("_ub90.FUNCT_INT.I_NAME"), 25);
     EXPECT_EQ(text("_ub90.FUNCT_STRNG.S_NAME"), "Spare 25");
+    // The node's wizard supplies each relay's function while it is enabled.
+    setCell("VL5_BO.WIZ_4RELAYS.IN", 1);
+    for (int k = 1; k <= 16; ++k) setCell("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".IN", k + 4);
+    samplePulse(false);
+    for (int k = 1; k <= 16; ++k) {
+        EXPECT_EQ(integer(relay(k + 2) + ".FUNCT_INT.I_NAME"), k + 4) << "remote relay " << k;
+        EXPECT_EQ(integer("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".I_NAME"), k + 4);
+    }
+    // And the controller's wizard those of relays 2 .. 4.
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_BO.WIZFUN_RLY_CH2.IN", 11);
+    setCell("CNFG_BO.WIZFUN_RLY_CH4.IN", 12);
+    samplePulse(true);
+    EXPECT_EQ(integer("_ub21.FUNCT_INT.I_NAME"), 11);
+    EXPECT_EQ(integer("_ub23.FUNCT_INT.I_NAME"), 12);
+    EXPECT_EQ(real("CNFG_BO.RELAY_04_FUNCT.OUT_1"), 12.0f);
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
     // The default of relay 2 is "Summary Alarm", texted once in force.
     configureRelay(0, 3);
     EXPECT_EQ(text("_ub21.FUNCT_STRNG.S_NAME"), "Summary Alarm");
     EXPECT_EQ(real("CNFG_BO.RELAY_02_FUNCT.OUT_1"), 3.0f);
+}
+
+TEST_F(Relays, StateListCarriesEachRelayFunctionsSource) {
+    start();
+    struct Entry {
+        int n;
+        const char* source;
+    };
+    const Entry entries[] = {
+        {2, "SHUTDOWNS.ANY.LATCH_AE"},
+        {3, "BO_MUX.ALARM.B_NAME"},
+        {4, "BO_MUX.RST_PLS.B_NAME"},
+        {6, "BO_MUX.RMT_ENBLD.B_NAME"},
+        {7, "BO_MUX.RMT_CTRL.B_NAME"},
+        {8, "SHUTDOWNS.SD_03.B_ALARM"},
+        {9, "BO_MUX.OSPD_TEST.B_NAME"},
+        {10, "SPDC.UNDER_SPD.B_SW"},
+        {11, "HP_DRIVER.ACT_LSS.SEL_2"},
+        {12, "SPD_CTRL.ONLINE_DYN.B_NAME"},
+        {14, "BO_MUX.CASC_ENBLD.B_NAME"},
+        {15, "BO_MUX.CASC_ACTIV.B_NAME"},
+        {17, "BO_MUX.RMTCASC_EN.B_NAME"},
+        {18, "BO_MUX.RMTCAS_ACT.B_NAME"},
+        {19, "BO_MUX.START_IND.B_SW"},
+        {20, "IFACE_OUT_START.SD_CLEAR.B_NAME"},
+        {21, "IFACE_OUT_SPEED.NSD_IN_PROGRESS.B_NAME"},
+    };
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.source);
+        setCell(e.source, 1);
+        runPasses(R160, 1);
+        for (int n = 1; n <= kRelayStates; ++n) {
+            // 13 is the trip relay state (energised while healthy).
+            const uint32_t want = n == e.n || n == 13 ? 1u : 0u;
+            EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_" + std::to_string(n)), want) << n;
+        }
+        setCell(e.source, 0);
+    }
+    // Cascade in control: cascade enabled, speed PID in control and the
+    // reference at its cascade limit.
+    setCell("HP_DRIVER.ACT_LSS.SEL_1", 1);
+    setCell("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME", 1);
+    setCell("SPDC.SPEED_REF.P_LIM_13", 1);
+    runPasses(R160, 5);
+    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_5"), 1u);
+    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_16"), 1u);
+    setCell("SPDC.SPEED_REF.P_LIM_13", 0);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_16"), 0u);
+}
+
+TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
+    start();
+    setCell("CNFG_ACT.ACT_1.ACT_ZARN", 12.5);
+    setCell("CNFG_ACT.ACT_1.RDBK_RET", 11.25);
+    setCell("CNFG_ACT.ACT_1.RDBK_SRC", 12.75);
+    setCell("HP_DRIVER.ACT_LSS.HI_LIM_I", 1);
+    setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("CNFG_ACT.ACT_01_DISPLAY.A_NAME"), 12.5f);
+    EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), 11.25f);
+    EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), 12.75f);
+    EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), 1u);
+    EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 0u);
+    // The speed logic computes the sensor failure; with the sensor used the
+    // alarm condition is that failure.
+    EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), boolean("MPU_OVRD.SS2_FLD.B_SW"));
+    setCell("CONF_VAL_1.USE_MPU2.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 0u) << "the second sensor is not used";
 }
 
 TEST_F(Relays, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised) {
