@@ -202,6 +202,17 @@ const ContactCase kContactCases[] = {
 INSTANTIATE_TEST_SUITE_P(Functions, NamedContact, ::testing::ValuesIn(kContactCases),
                          [](const ::testing::TestParamInfo<ContactCase>& i) { return std::string(i.param.name); });
 
+TEST_F(DiscreteInputs, EachRemoteInputsContactReachesItsPlaceInTheNodeList) {
+    start();
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE(n);
+        for (int m = 1; m <= 16; ++m) contact(7 + m, m == n);
+        runPasses(R20, 2);
+        for (int m = 1; m <= 16; ++m)
+            EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_" + std::to_string(m)), m == n ? 1u : 0u) << m;
+    }
+}
+
 TEST_F(DiscreteInputs, ClockSyncContactIsRoutedToTheClockBlock) {
     start();
     configure(6, 26);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/discrete/BO_MUX.cells.h"
+#include "app/discrete/VL5_BO.cells.h"
 #include "platform/vkiobus.h"
 #include "tests/discrete/discrete_rig.h"
 
@@ -173,6 +174,20 @@ TEST_F(Relays, RemoteRelayOutputIsHeldOffUnderTheIoLockWhileItsCommandShows) {
     VKIO_UnAssertIOLock();
 }
 
+TEST_F(Relays, RemoteReadbackShowsTheInverseOfEachOutputsOwnBit) {
+    start();
+    for (int k = 1; k <= 16; ++k) {
+        SCOPED_TRACE(k);
+        // The remote node logic stores the node's readback bits.
+        for (int m = 1; m <= 16; ++m) VL5_BO_st.readback[m - 1] = m == k ? 1u : 0u;
+        runPasses(R40, 1);
+        for (int m = 1; m <= 16; ++m) {
+            const std::string block = std::string("VL5_BO.BOUT_") + (m < 10 ? "0" : "") + std::to_string(m);
+            EXPECT_EQ(boolean(block + ".RDBK"), m == k ? 0u : 1u) << m;
+        }
+    }
+}
+
 TEST_F(Relays, FunctionSelectsItsStateAndTextsFollowTheNumberInForce) {
     start();
     configureRelay(18, 13);  // remote relay 16: "Repeat of Trip Relay"
@@ -256,7 +271,11 @@ TEST_F(Relays, StateListCarriesEachRelayFunctionsSource) {
 }
 
 TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
+    // Without the speed sensing of the first slice, so that the second
+    // sensor's failure can be set here.
+    useSlices(R10, {startUpInFirstFrame, _R10_TASK_6, _R10_TASK_7});
     start();
+    setCell("MPU_OVRD.SS2_FLD.B_SW", 1);
     setCell("CNFG_ACT.ACT_1.ACT_ZARN", 12.5);
     setCell("CNFG_ACT.ACT_1.RDBK_RET", 11.25);
     setCell("CNFG_ACT.ACT_1.RDBK_SRC", 12.75);
@@ -268,11 +287,11 @@ TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
     EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), 12.75f);
     EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), 1u);
     EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 0u);
-    // The speed logic computes the sensor failure; with the sensor used the
-    // alarm condition is that failure.
-    EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), boolean("MPU_OVRD.SS2_FLD.B_SW"));
+    EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 1u);
     setCell("CONF_VAL_1.USE_MPU2.B_NAME", 0);
+    setCell("HP_DRIVER.ACT_LSS.HI_LIM_I", 0);
     runPasses(R160, 1);
+    EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 1u);
     EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 0u) << "the second sensor is not used";
 }
 
@@ -281,11 +300,14 @@ TEST_F(Relays, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised) {
     configureRelay(1, 1, 1, true);  // relay 3: constant 0, inverted
     runPasses(R10, 2);
     EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_4.DISPLAY"), 0u);
     // Forcing off with the force state 0.
     setCell("_ub22.ENA_FORCING.IN", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
     EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 0u) << "the inversion does not apply when forced";
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 0u);
     setCell("_ub22.FORCE_PROTECT.TUNE", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
