@@ -2,6 +2,7 @@
 // provides them so far.
 #include "app/analog/input_slices.h"
 #include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "runtime/rgtask.h"
 
@@ -9,6 +10,11 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     // R10
     {
         _R10_TASK_1,
+        _R10_TASK_2,
+        _R10_TASK_6,
+        _R10_TASK_7,
+        _R10_TASK_8,
+        _R10_TASK_10,
     },
     // R20
     {
@@ -16,6 +22,8 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R20_TASK_2,
         _R20_TASK_3,
         _R20_TASK_4,
+        _R20_TASK_5,
+        _R20_TASK_6,
         _R20_TASK_7,
         _R20_TASK_8,
         _R20_TASK_9,
@@ -32,6 +40,10 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     // R40
     {
         _R40_TASK_4,
+        _R40_TASK_5,
+        _R40_TASK_6,
+        _R40_TASK_7,
+        _R40_TASK_8,
     },
     // R80
     {
@@ -44,15 +56,39 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_18,
+        _R160_TASK_19,
+        _R160_TASK_27,
         _R160_TASK_29,
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_54,
+        _R160_TASK_55,
+        _R160_TASK_56,
+        _R160_TASK_57,
         _R160_TASK_58,
         _R160_TASK_59,
         _R160_TASK_62,
+        _R160_TASK_63,
+        _R160_TASK_64,
         _R160_TASK_65,
+        _R160_TASK_66,
+        _R160_TASK_67,
+        _R160_TASK_68,
+        _R160_TASK_69,
+        _R160_TASK_70,
         _R160_TASK_71,
+        _R160_TASK_72,
+        _R160_TASK_73,
+        _R160_TASK_74,
+        _R160_TASK_75,
+        _R160_TASK_76,
+        _R160_TASK_77,
+        _R160_TASK_78,
+        _R160_TASK_79,
         _R160_TASK_80,
+        _R160_TASK_81,
+        _R160_TASK_82,
     },
 };

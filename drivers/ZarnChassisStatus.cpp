@@ -1,7 +1,7 @@
 // Chassis status block task.
 #include "drivers/ZarnChassisStatus.h"
 
-#include "app/analog/standin/SHUTDOWNS_standin.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "drivers/ZarnAnalogIns.h"
 #include "drivers/ZarnGPIOExp.h"

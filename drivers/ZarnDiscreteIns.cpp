@@ -1,7 +1,7 @@
 // Discrete inputs with edge time stamps.
 #include "drivers/ZarnDiscreteIns.h"
 
-#include "app/discrete/standin/CNFG_BI_standin.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
 #include "drivers/ZarnIntrHandler.h"
 #include "drivers/zarn_regs.h"
 #include "host/vxworks.h"
@@ -72,22 +72,11 @@ void InitDiscreteIns() { EnableOneMsIntr(); }
 
 // ---- 10 ms I/O gather ----------------------------------------------------------------
 
-namespace {
-
-// Controller discrete inputs 1 .. 8 are hardware inputs 12 .. 19.
-constexpr int kFirstControllerInput = 12;
-
-}  // namespace
-
 void iogather_R10_discrete_inputs() {
-    using namespace r10;
-    const cat::Cell<uint32_t>* const states[8] = {
-        &CNFG_BI.BI_01_ZARN_BI_ZARN, &CNFG_BI.BI_02_ZARN_BI_ZARN, &CNFG_BI.BI_03_ZARN_BI_ZARN,
-        &CNFG_BI.BI_04_ZARN_BI_ZARN, &CNFG_BI.BI_05_ZARN_BI_ZARN, &CNFG_BI.BI_06_ZARN_BI_ZARN,
-        &CNFG_BI.BI_07_ZARN_BI_ZARN, &CNFG_BI.BI_08_ZARN_BI_ZARN,
-    };
     for (int n = 0; n < 8; ++n) {
-        *states[n] = ReadBooleanInput(kFirstControllerInput + n);
-        CNFG_BI_latch_snapshot[n] = {LoEventLatch, HiEventLatch};
+        CnfgBiInput& in = CNFG_BI_st.in[n];
+        in.raw = ReadBooleanInput(kCnfgBiFirstHardwareInput + n);
+        in.lo_snapshot = LoEventLatch;
+        in.hi_snapshot = HiEventLatch;
     }
 }

@@ -25,6 +25,10 @@ struct DinChange {
 
 struct State {
     std::vector<uint16_t> regs = std::vector<uint16_t>(kHalfwords, 0);
+    // Readback contact of relays 0 .. 3 (inputs 24 .. 27): -1 follows the
+    // driven relay, 0 or 1 is stuck at that level.
+    int relayReadback[4] = {-1, -1, -1, -1};
+    bool relayReadbacksWired = false;
     // Index into `behaviours` per register; 0 = none.
     std::vector<uint16_t> behaviourOf = std::vector<uint16_t>(kHalfwords, 0);
     std::vector<Behaviour> behaviours{Behaviour{}};
@@ -179,6 +183,22 @@ uint32_t dinLevelsAt(const State& s, uint64_t t) {
     return levels;
 }
 
+// The inputs with the relay readback contacts: a contact closes with its
+// relay while the FPGA drives it, unless it is stuck.
+constexpr int kFirstRelayReadback = 24;
+uint32_t withRelayReadbacks(const State& s, uint32_t levels) {
+    if (!s.relayReadbacksWired) return levels;
+    const bool released = (s.regs[indexOf(ZARN_CTRL)] & ZARN_CTRL_OUTPUTS_RELEASED) != 0;
+    const uint32_t driven = released ? s.regs[indexOf(ZARN_RELAYS)] : 0u;
+    for (int r = 0; r < 4; ++r) {
+        const int stuck = s.relayReadback[r];
+        const bool closed = stuck < 0 ? ((driven >> r) & 1u) != 0 : stuck != 0;
+        const uint32_t bit = 1u << (kFirstRelayReadback + r);
+        levels = closed ? (levels | bit) : (levels & ~bit);
+    }
+    return levels;
+}
+
 // Forgets changes that no sample register can show any more.
 void pruneDin(State& s, uint64_t t) {
     const uint64_t oldest = t > 10 * kMsNs ? t - 10 * kMsNs : 0;
@@ -252,7 +272,8 @@ void attachBuiltins(State& s) {
                                const uint64_t t = now();
                                const uint64_t sampleMs = t / kMsNs;
                                if (sampleMs < k) return 0;
-                               const uint32_t levels = dinLevelsAt(st, (sampleMs - k) * kMsNs);
+                               const uint32_t levels =
+                                   withRelayReadbacks(st, dinLevelsAt(st, (sampleMs - k) * kMsNs));
                                return word == 0 ? (levels & 0xFFFFu) : (levels >> 16);
                            },
                            nullptr});
@@ -499,6 +520,17 @@ void setDiscreteInput(int n, bool level) {
 void setDiscreteInputsAt(uint64_t timeNs, uint32_t levels) {
     std::lock_guard<std::recursive_mutex> g(mutex());
     addDinChange(locked(), timeNs, levels);
+}
+
+void wireRelayReadbacks(bool wired) {
+    std::lock_guard<std::recursive_mutex> g(mutex());
+    locked().relayReadbacksWired = wired;
+}
+
+void setRelayReadbackStuck(int relay, int level) {
+    if (relay < 0 || relay > 3) return;
+    std::lock_guard<std::recursive_mutex> g(mutex());
+    locked().relayReadback[relay] = level < 0 ? -1 : (level != 0 ? 1 : 0);
 }
 
 uint32_t discreteInputs() {

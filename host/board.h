@@ -140,6 +140,12 @@ void setDiscreteInputs(uint32_t levels);
 void setDiscreteInput(int n, bool level);
 void setDiscreteInputsAt(uint64_t timeNs, uint32_t levels);
 uint32_t discreteInputs();  // the levels now
+// Inputs 24 .. 27 as the readback contacts of relays 0 .. 3 once wired (after
+// a reset they read the levels set above): each reads 1 while the FPGA drives
+// its relay. A stuck contact (level 0 or 1) reads that level whatever the
+// relay does; level -1 lets it follow the relay again.
+void wireRelayReadbacks(bool wired);
+void setRelayReadbackStuck(int relay, int level);
 
 // ---- Outputs as the FPGA drives them --------------------------------------
 // The FPGA holds every output off while the control register's bit 15 is

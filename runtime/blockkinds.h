@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
 
 #include "runtime/appmem.h"
 
@@ -370,6 +371,17 @@ inline SampOut<float> SAMP_TUNE(SampState& s, float& tune, float in, uint32_t sa
 inline SampOut<int32_t> SAMP_ITUNE(SampState& s, int32_t& tune, int32_t in, uint32_t sample, int32_t lo_lim,
                                    int32_t hi_lim, uint32_t en_ent, int32_t tmin, int32_t tmax, uint32_t wmmm) {
     return SAMP<int32_t>(s, tune, in, sample, lo_lim, hi_lim, en_ent, tmin, tmax, wmmm);
+}
+// The five outputs of a sampled tunable into its cells.
+template <class V>
+inline void SAMP_OUTPUTS(const SampOut<V>& s, std::type_identity_t<V>& out, uint32_t& limited,
+                         uint32_t& en_ent_out, std::type_identity_t<V>& lo_lim_out,
+                         std::type_identity_t<V>& hi_lim_out) {
+    out = s.out;
+    limited = s.limited;
+    en_ent_out = s.en_ent_out;
+    lo_lim_out = s.lo_lim_out;
+    hi_lim_out = s.hi_lim_out;
 }
 // SAMP_BTUNE: a boolean has no limits; one sample per rising edge.
 SampOut<uint32_t> SAMP_BTUNE(SampState& s, uint32_t& tune, uint32_t in, uint32_t sample, uint32_t en_ent);

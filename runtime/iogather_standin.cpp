@@ -3,7 +3,6 @@
 #include "runtime/iogather.h"
 
 void iogather_R10_actuator() {}
-void iogather_R10_relays() {}
 void iogather_R20_analog_outputs() {}
 void iogather_R20_can2_sync() {}
 void iogather_R80_estop() {}

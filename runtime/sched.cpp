@@ -1,5 +1,6 @@
 #include "runtime/sched.h"
 
+#include "app/control/ORVEX12_IO.cells.h"
 #include "app/system/_MASTER.cells.h"
 #include "platform/vkos.h"
 #include "runtime/appmain.h"
@@ -82,7 +83,8 @@ void exchangeSysInfo() {
 }
 
 void r160TimeStamp() {
-    _SYS_INFO_TS_CLOCK = rtcells::ORVEX12_IO_RTC_TOD;
+    const TimeCell tod = cells::ORVEX12_IO.RTC_TOD;
+    _SYS_INFO_TS_CLOCK = {tod.sec, tod.usec};
     int k = intLock();
     TimeStampClockZarn = _SYS_INFO_TS_CLOCK;
     TimeStampMsCntrZarn = 0;

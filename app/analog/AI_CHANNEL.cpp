@@ -3,9 +3,7 @@
 // per instance over the instance's own cells.
 #include "app/analog/AI_CHANNEL.cells.h"
 
-#include <array>
 #include <cmath>
-#include <utility>
 
 #include "app/analog/CNFG_AI.cells.h"
 #include "app/analog/standin/CALMODE_standin.cells.h"
@@ -16,6 +14,7 @@
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "runtime/instance_table.h"
 #include "runtime/rgtask.h"
 
 namespace {
@@ -268,30 +267,19 @@ void init_blks() {
 }
 
 // ---- per-instance tables -----------------------------------------------------------------
-template <class R, template <int> class F, size_t... K>
-constexpr auto table(std::index_sequence<K...>) {
-    return std::array<R (*)(), sizeof...(K)>{&F<static_cast<int>(K)>::run...};
-}
-#define AI_CHANNEL_TABLE(NAME, R, FN)                                                               \
-    template <int K>                                                                                \
-    struct NAME##_t {                                                                               \
-        static R run() { return FN<K>(); }                                                          \
-    };                                                                                              \
-    constexpr auto NAME = table<R, NAME##_t>(std::make_index_sequence<kAiChannels>{});
-AI_CHANNEL_TABLE(kFault, void, fault)
-AI_CHANNEL_TABLE(kScale, void, scale)
-AI_CHANNEL_TABLE(kValueFilter, void, value_filter)
-AI_CHANNEL_TABLE(kPctFilter, void, pct_filter)
-AI_CHANNEL_TABLE(kFunctionInForce, int32_t, function_in_force)
-AI_CHANNEL_TABLE(kValueOut, float, value_out)
-AI_CHANNEL_TABLE(kPctOut, float, pct_out)
-AI_CHANNEL_TABLE(kFaultOut, uint32_t, fault_out)
-AI_CHANNEL_TABLE(kFunctionNumber, void, function_number)
-AI_CHANNEL_TABLE(kRange, void, range)
-AI_CHANNEL_TABLE(kModbus, void, modbus)
-AI_CHANNEL_TABLE(kTexts, void, texts)
-AI_CHANNEL_TABLE(kInitBlks, void, init_blks)
-#undef AI_CHANNEL_TABLE
+INSTANCE_TABLE(kFault, void, fault, kAiChannels)
+INSTANCE_TABLE(kScale, void, scale, kAiChannels)
+INSTANCE_TABLE(kValueFilter, void, value_filter, kAiChannels)
+INSTANCE_TABLE(kPctFilter, void, pct_filter, kAiChannels)
+INSTANCE_TABLE(kFunctionInForce, int32_t, function_in_force, kAiChannels)
+INSTANCE_TABLE(kValueOut, float, value_out, kAiChannels)
+INSTANCE_TABLE(kPctOut, float, pct_out, kAiChannels)
+INSTANCE_TABLE(kFaultOut, uint32_t, fault_out, kAiChannels)
+INSTANCE_TABLE(kFunctionNumber, void, function_number, kAiChannels)
+INSTANCE_TABLE(kRange, void, range, kAiChannels)
+INSTANCE_TABLE(kModbus, void, modbus, kAiChannels)
+INSTANCE_TABLE(kTexts, void, texts, kAiChannels)
+INSTANCE_TABLE(kInitBlks, void, init_blks, kAiChannels)
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
+#include "app/discrete/discrete_slices.h"
 
 namespace {
 constexpr int kFirstNode = kAiControllerChannels;
@@ -137,12 +138,25 @@ void _R160_TASK_6() {
 void _R160_TASK_58() {
     using namespace r160;
     for (int k = kFirstNode; k < kFirstNode + 6; ++k) AI_CHANNEL_texts(k);
+    discrete_R160_TASK_58();
 }
 void _R160_TASK_59() {
     using namespace r160;
     for (int k = kFirstNode + 6; k <= kLastNode; ++k) AI_CHANNEL_texts(k);
 }
-void _R160_TASK_62() { r160::AI_CHANNEL_texts(0); }
-void _R160_TASK_65() { r160::AI_CHANNEL_texts(1); }
-void _R160_TASK_71() { r160::AI_CHANNEL_texts(2); }
-void _R160_TASK_80() { r160::AI_CHANNEL_texts(3); }
+void _R160_TASK_62() {
+    r160::AI_CHANNEL_texts(0);
+    discrete_R160_TASK_62();
+}
+void _R160_TASK_65() {
+    r160::AI_CHANNEL_texts(1);
+    discrete_R160_TASK_65();
+}
+void _R160_TASK_71() {
+    r160::AI_CHANNEL_texts(2);
+    discrete_R160_TASK_71();
+}
+void _R160_TASK_80() {
+    r160::AI_CHANNEL_texts(3);
+    discrete_R160_TASK_80();
+}

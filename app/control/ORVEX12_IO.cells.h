@@ -3,9 +3,31 @@
 // commands.
 #pragma once
 
+#include "platform/TIME.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
+    X(RTC, YEARS, I, R10, PLAIN) \
+    X(RTC, MONTHS, I, R10, PLAIN) \
+    X(RTC, DAYS, I, R10, PLAIN) \
+    X(RTC, DAYOFWEEK, I, R10, PLAIN) \
+    X(RTC, HOURS, I, R10, PLAIN) \
+    X(RTC, MINUTES, I, R10, PLAIN) \
+    X(RTC, SECONDS, I, R10, PLAIN) \
+    X(RTC, F_SECS, I, R10, PLAIN) \
+    X(RTC, TOD, T, R10, PLAIN) \
+    X(RTC, FAULT, B, R10, PLAIN) \
+    X(RTC, RST, B, R10, TUNE(false)) \
+    X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \
+    X(RTC, MONTH_IN, I, R10, TUNE(1, 1, 12)) \
+    X(RTC, DAY_IN, I, R10, TUNE(1, 1, 31)) \
+    X(RTC, DOW_IN, I, R10, TUNE(1, 1, 7)) \
+    X(RTC, HOUR_IN, I, R10, TUNE(0, 0, 23)) \
+    X(RTC, MIN_IN, I, R10, TUNE(0, 0, 59)) \
+    X(RTC, SEC_IN, I, R10, TUNE(0, 0, 59)) \
+    X(RTC, DST_ACTIVE, B, R10, PLAIN) \
+    X(SET_TIME, OR, B, R10, PLAIN) \
+    X(ADD_HALF, ADD, A, R160, PLAIN, R10) \
     X(SET_CLOCK, IN, B, R10, TUNE(false))        \
     X(SET_CLOCK, B_NAME, B, R10, PLAIN)          \
     X(CHASS_STATUS, PS_1_2V, A, R20, PLAIN)      \
@@ -20,11 +42,22 @@
     X(CHASS_STATUS, CPU_RED_LED, B, R20, PLAIN)  \
     X(CHASS_STATUS, CPU_GREEN_LED, B, R20, PLAIN) \
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
-    X(INIT_BLINK, B_SW, B, R80, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN)
+    X(INIT_BLINK, B_SW, B, R80, PLAIN)
 CAT_MODULE(ORVEX12_IO)
 
 // The set-date command (piece of _R10_TASK_1).
 namespace r10 {
 void ORVEX12_IO_set_clock();
 }
+
+// The controller clock block RTC (app/discrete/ORVEX12_IO_RTC.cpp): local
+// time of day from the time service, its advance check, and the settings
+// from the tunables (piece of _R10_TASK_2, after the contact routing).
+namespace r10 {
+void ORVEX12_IO_clock();
+}
+// The block's time record, the last millisecond seen and the passes since it
+// changed.
+extern CalendarTime& ORVEX12_IO_RTC_2310_time;
+extern int32_t& ORVEX12_IO_RTC_2310_LastMs;
+extern int32_t& ORVEX12_IO_RTC_2310_Forgive;

@@ -3,5 +3,8 @@
 
 #include "runtime/catalogue.h"
 
-#define RESET_CELLS(X) X(RESET, B_NAME, B, R80, PLAIN, R10, R20)
+#define RESET_CELLS(X) \
+    X(TS_RESET, B_NAME, B, R80, PLAIN, R10) \
+    X(RST, ONE_SHOT, B, R80, PLAIN, R10) \
+    X(RESET, B_NAME, B, R80, PLAIN, R10, R20)
 CAT_MODULE(RESET)

@@ -7,6 +7,7 @@
 // The gains in use are sampled by the 160 ms speed-dynamics settings; the
 // tuner state is compared by the 40 ms speed control.
 #define SPD_CTRL_CELLS(X)                                \
+    X(ONLINE_DYN, B_NAME, B, R10, PLAIN) \
     X(SPD_PID, PID_OPTI, A, R10, PLAIN)                  \
     X(SPD_PID, CALC_P, A, R10, PLAIN, R160)              \
     X(SPD_PID, CALC_I, A, R10, PLAIN, R160)              \
@@ -20,7 +21,6 @@
     X(SPD_TO_PID, A_SW, A, R10, PLAIN) \
     X(SP_OPTI, A_NAME, A, R10, PLAIN) \
     X(DROOP_VAL, A_SW, A, R10, PLAIN) \
-    X(ONLINE_DYN, B_NAME, B, R10, PLAIN) \
     X(SPD_SETPT, A_NAME, A, R40, PLAIN) \
     X(ENA_OPTI, B_ACTION, B, R40, PLAIN) \
     X(FAST_SLOW, A_NAME, A, R160, PLAIN)

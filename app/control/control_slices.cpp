@@ -8,6 +8,8 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
+#include "app/discrete/BI_CHANNEL.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
 
 void _R10_TASK_1() {
     using namespace r10;
@@ -33,4 +35,10 @@ void _R10_TASK_1() {
     // Acceleration.
     ACCEL_accel();
     ORVEX12_IO_set_clock();
+    // Controller discrete inputs 1 and 2 (input 1's selection is in _R10_TASK_10).
+    CNFG_BI_input(0);
+    BI_CHANNEL_signal(0);
+    BI_CHANNEL_select(1);
+    CNFG_BI_input(1);
+    BI_CHANNEL_signal(1);
 }

@@ -4,9 +4,9 @@
 #include "app/interface/DATALOG.cells.h"
 
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
-#include "app/interface/standin/COND_MON_standin.cells.h"
+#include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/interface/standin/IFACE_IN_SPEED_standin.cells.h"
-#include "app/interface/standin/IFACE_OUT_VLV_standin.cells.h"
+#include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/interface/standin/START_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -1,12 +1,13 @@
 // Discrete-input edge time stamps in the running application: the 5 ms clock
 // hook walks the FPGA's 1 ms samples, latches the first rising and falling
 // edge of each input with its millisecond, and the 10 ms gather reads the
-// states and the latch words into the input channels' cells.
+// states and the latch words into the input blocks' unnamed words.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/discrete/standin/CNFG_BI_standin.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
 #include "drivers/ZarnDiscreteIns.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
@@ -34,7 +35,7 @@ protected:
     // the tick of a 160 ms release, where the stamp base was just captured.
     void startAtCapture(SysTimeValue tod) {
         startApp();
-        rtcells::ORVEX12_IO_RTC_TOD = tod;
+        cells::ORVEX12_IO.RTC_TOD = TimeCell{tod.sec, tod.usec};
         runPasses(R160, 1);
         t0_ = hk::nowNs();
         ASSERT_EQ(t0_ % (5 * kMs), 0u);
@@ -89,10 +90,10 @@ TEST_F(DiscreteTimeStamps, EdgesAreStampedWithTheMillisecondOfTheFirstSampleThat
     expectStamp(DinTimeStampLo[12], at(15), "input 12 falling");
     expectStamp(DinTimeStampHi[19], at(38), "input 19 rising");
     // The 10 ms gather: states now, and the latch words after each input.
-    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.BI_ZARN"), 0u);
-    EXPECT_EQ(boolean("CNFG_BI.BI_08_ZARN.BI_ZARN"), 1u);
-    EXPECT_EQ(CNFG_BI_latch_snapshot[0].hi & (1u << 12), 1u << 12);
-    EXPECT_EQ(CNFG_BI_latch_snapshot[7].lo & (1u << 12), 1u << 12);
+    EXPECT_EQ(CNFG_BI_st.in[0].raw, 0u);
+    EXPECT_EQ(CNFG_BI_st.in[7].raw, 1u);
+    EXPECT_EQ(CNFG_BI_st.in[0].hi_snapshot & (1u << 12), 1u << 12);
+    EXPECT_EQ(CNFG_BI_st.in[7].lo_snapshot & (1u << 12), 1u << 12);
 }
 
 TEST_F(DiscreteTimeStamps, LatchedEdgeKeepsItsStampUntilTheConsumerReArmsIt) {
@@ -126,10 +127,10 @@ TEST_F(DiscreteTimeStamps, ContactBounceBetweenTwoSamplesIsNotSeenAndBounceWithi
     runTo(40);
     EXPECT_EQ(HiEventLatch & (1u << 14), 0u);
     EXPECT_EQ(LoEventLatch & (1u << 14), 0u);
-    EXPECT_EQ(boolean("CNFG_BI.BI_03_ZARN.BI_ZARN"), 0u);
+    EXPECT_EQ(CNFG_BI_st.in[2].raw, 0u);
     expectStamp(DinTimeStampHi[16], at(31), "first rising edge of the bounce");
     expectStamp(DinTimeStampLo[16], at(32), "the bounce's fall");
-    EXPECT_EQ(boolean("CNFG_BI.BI_05_ZARN.BI_ZARN"), 1u);
+    EXPECT_EQ(CNFG_BI_st.in[4].raw, 1u);
 }
 
 TEST_F(DiscreteTimeStamps, StampsLateInThe160MsFrameCountFromTheCapture) {

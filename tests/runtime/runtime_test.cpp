@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control/ORVEX12_IO.cells.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
@@ -34,7 +35,7 @@ void recordSlice() {
     if (G == 0) g_stampSeen.push_back({hk::ticks(), (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO});
     if (G == 4) {
         const uint32_t n = static_cast<uint32_t>(g_todWritten.size()) + 1;
-        rtcells::ORVEX12_IO_RTC_TOD = {n << 16 | n, 0};
+        cells::ORVEX12_IO.RTC_TOD = TimeCell{n << 16 | n, 0};
         g_todWritten.push_back({hk::ticks(), n << 16 | n});
     }
     if (g_consumeNs[G]) hk::consumeCpu(g_consumeNs[G]);

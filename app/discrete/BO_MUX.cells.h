@@ -1,0 +1,63 @@
+// Module BO_MUX, the relay states at 10 ms: the speed-control and
+// valve-limiter states with their on/off delay, the trip-relay state, and the
+// state list SEL_STATES from which every relay output picks its function.
+#pragma once
+
+#include "app/discrete/standin/discrete_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define BO_MUX_CELLS(X) \
+    X(NOT_VLVLMTR, NOT, B, R10, PLAIN)                  \
+    X(SPD_NOTLMTR, AND, B, R10, PLAIN)                  \
+    X(DLY_LSS1, DELAY, B, R10, PLAIN)                   \
+    X(DLY_LSS1, R_TIME, I, R10, PLAIN)                  \
+    X(DLY_LSS1, DLY_TIME, A, R10, TUNE(0.5, 0.0, 3.0))  \
+    X(DLY_LSS1, NEG_DTIME, A, R10, TUNE(0.5, 0.0, 3.0)) \
+    X(SPD_CTRL, B_NAME, B, R10, PLAIN)                  \
+    X(SPD_CASC, AND, B, R10, PLAIN)                     \
+    X(CASC_CTRL, B_NAME, B, R10, PLAIN)                 \
+    X(ON_LINE, B_NAME, B, R10, PLAIN)                   \
+    X(OSPD_TRIP, B_NAME, B, R10, PLAIN)                 \
+    X(TRIPPED, B_NAME, B, R10, PLAIN)                   \
+    X(VLVLMT_CTL, B_NAME, B, R10, PLAIN)                \
+    X(TRIP_RLY, B_NAME, B, R10, PLAIN)                  \
+    X(SEL_STATES, LIST_1, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_2, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_3, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_4, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_5, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_6, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_7, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_8, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_9, B, R10, PLAIN, R40)           \
+    X(SEL_STATES, LIST_10, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_11, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_12, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_13, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_14, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_15, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_16, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_17, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_18, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_19, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_20, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_21, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_22, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_23, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_24, B, R10, PLAIN, R40)          \
+    X(SEL_STATES, LIST_25, B, R10, PLAIN, R40)          \
+    BO_MUX_STANDIN_ROWS(X)
+CAT_MODULE(BO_MUX)
+
+constexpr int kRelayStates = 25;
+
+namespace r10 {
+// The speed-PID and valve-limiter selections of the HP driver (sixth slice).
+void BO_MUX_limiter();
+// The speed-control delay and the states it feeds (seventh slice).
+void BO_MUX_speed_states();
+// The trip-relay state, after the trip relay logic.
+void BO_MUX_trip_relay();
+// The state list (entries 1 .. 25), just before the relay run parts.
+void BO_MUX_states();
+}  // namespace r10

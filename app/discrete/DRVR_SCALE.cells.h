@@ -1,0 +1,19 @@
+// Module DRVR_SCALE at 10 ms: the condition under which the HP actuator
+// driver is shut down.
+#pragma once
+
+#include "app/discrete/standin/discrete_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define DRVR_SCALE_CELLS(X) \
+    X(NOT_ACTREV, NOT, B, R10, PLAIN)    \
+    X(CAL_DRVRS, NOT, B, R10, PLAIN)     \
+    X(SD_DRV, AND, B, R10, PLAIN)        \
+    X(N_SD_DRVRS, AND, B, R10, PLAIN)    \
+    X(SDDRV_ACT1, B_NAME, B, R10, PLAIN) \
+    DRVR_SCALE_STANDIN_ROWS(X)
+CAT_MODULE(DRVR_SCALE)
+
+namespace r10 {
+void DRVR_SCALE_drive_shutdown();
+}

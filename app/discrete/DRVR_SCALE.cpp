@@ -1,0 +1,21 @@
+// DRVR_SCALE at 10 ms: the HP driver is shut down when its shutdown delay
+// is set and trips act on the actuators, unless the demand is reversed or
+// the calibration mode is active.
+#include "app/discrete/DRVR_SCALE.cells.h"
+
+#include "app/analog/standin/CALMODE_standin.cells.h"
+#include "app/discrete/standin/discrete_standin.cells.h"
+#include "runtime/blockkinds.h"
+
+namespace r10 {
+
+void DRVR_SCALE_drive_shutdown() {
+    DRVR_SCALE.NOT_ACTREV_NOT = bk::NOT(IFACE_IN_VLV.INVERT_DMD_B_NAME);
+    DRVR_SCALE.CAL_DRVRS_NOT = bk::NOT(CALMODE.CALMODE_B_NAME);
+    DRVR_SCALE.SD_DRV_AND = bk::AND({DRVR_SCALE.SD_DVR_BRK_ZMINUS1_B, CNFG_OPERATE.TRIP_ACTS_B_NAME});
+    DRVR_SCALE.N_SD_DRVRS_AND =
+        bk::AND({DRVR_SCALE.SD_DRV_AND, DRVR_SCALE.NOT_ACTREV_NOT, DRVR_SCALE.CAL_DRVRS_NOT});
+    DRVR_SCALE.SDDRV_ACT1_B_NAME = DRVR_SCALE.N_SD_DRVRS_AND;
+}
+
+}  // namespace r10

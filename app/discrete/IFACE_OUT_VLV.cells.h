@@ -1,0 +1,18 @@
+// Module IFACE_OUT_VLV at 10 ms: copies of the HP driver's low-signal-select
+// state.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define IFACE_OUT_VLV_CELLS(X) \
+    X(LSS_OUT, A_NAME, A, R10, PLAIN, R160) \
+    X(ACT_LSS_HI_LIM_I, B_NAME, B, R10, PLAIN) \
+    X(ACT_LSS_SEL_1, B_NAME, B, R10, PLAIN)    \
+    X(ACT_LSS_SEL_2, B_NAME, B, R10, PLAIN)
+CAT_MODULE(IFACE_OUT_VLV)
+
+namespace r10 {
+// The high-limit copy; the two selection copies.
+void IFACE_OUT_VLV_high_limit();
+void IFACE_OUT_VLV_selections();
+}  // namespace r10

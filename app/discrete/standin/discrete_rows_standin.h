@@ -1,0 +1,53 @@
+// STAND-IN rows of modules that the discrete channel logic shares with
+// subsystems not built yet: the cells those subsystems compute, declared in
+// the shared modules until their own logic lands and takes the rows over.
+#pragma once
+
+// SHUTDOWNS: the latched shutdown list's state, first-out number and
+// overspeed latch, the trip-relay reset option and the tripped LED command.
+#define SHUTDOWNS_STANDIN_ROWS(X) \
+    X(FIRST_OUT, I_NAME, I, R10, PLAIN)        \
+    X(TRIPPED_LED, B_NAME, B, R160, PLAIN)     \
+    X(ANY, LATCH_AE, B, R10, PLAIN)            \
+    X(ANY_SD, B_NAME, B, R10, PLAIN)           \
+    X(ANY, FIRST_ALM, I, R10, PLAIN)           \
+    X(SD_03, B_ALARM, B, R10, PLAIN)           \
+    X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10) \
+
+// BO_MUX: relay states computed in the slower groups and the level-switch
+// analog list.
+#define BO_MUX_STANDIN_ROWS(X) \
+    X(ALARM, B_NAME, B, R40, PLAIN, R10)         \
+    X(RST_PLS, B_NAME, B, R80, PLAIN, R10)       \
+    X(RMT_ENBLD, B_NAME, B, R80, PLAIN, R10)     \
+    X(RMT_CTRL, B_NAME, B, R80, PLAIN, R10)      \
+    X(OSPD_TEST, B_NAME, B, R80, PLAIN, R10)     \
+    X(CASC_ENBLD, B_NAME, B, R80, PLAIN, R10)    \
+    X(CASC_ACTIV, B_NAME, B, R80, PLAIN, R10)    \
+    X(RMTCASC_EN, B_NAME, B, R80, PLAIN, R10)    \
+    X(RMTCAS_ACT, B_NAME, B, R80, PLAIN, R10)    \
+    X(START_IND, B_SW, B, R80, PLAIN, R10)       \
+    X(SEL_LSW, LIST_1, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_2, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_3, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_4, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_5, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_6, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_7, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_8, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_9, A, R80, PLAIN, R10, R40)  \
+    X(SEL_LSW, LIST_10, A, R80, PLAIN, R10, R40) \
+    X(SEL_LSW, LIST_11, A, R80, PLAIN, R10, R40) \
+    X(SEL_LSW, LIST_12, A, R80, PLAIN, R10, R40) \
+
+// ALARMS: the alarm list's override of entry 17.
+#define ALARMS_STANDIN_ROWS(X) X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10)
+
+// CNFG_ACT: the actuator channel's output and readbacks.
+#define CNFG_ACT_STANDIN_ROWS(X) \
+    X(ACT_1, ACT_ZARN, A, R10, PLAIN) \
+    X(ACT_1, RDBK_SRC, A, R10, PLAIN) \
+    X(ACT_1, RDBK_RET, A, R10, PLAIN) \
+
+// DRVR_SCALE: the HP driver's shutdown unit delay.
+#define DRVR_SCALE_STANDIN_ROWS(X) X(SD_DVR_BRK, ZMINUS1_B, B, R10, PLAIN)

@@ -1,0 +1,85 @@
+// STAND-IN until the Modbus link, function-key, cascade entry, condition
+// monitoring, cascade setpoint, Modbus scaling and critical-speed modules
+// land: the inputs of the first block of the 160 ms group's unit delays and
+// their delay outputs. The real modules keep these rows.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define MOD_LNK_STAT_CELLS(X) \
+    X(LNK_ERR, AND, B, R160, PLAIN)  \
+    X(LNK2_ERR, AND, B, R160, PLAIN) \
+    X(LNK3_ERR, AND, B, R160, PLAIN)
+CAT_MODULE(MOD_LNK_STAT)
+
+#define MOD_CELLS(X) \
+    X(LNK1_ERR_Z, ZMINUS1_B, B, R160, PLAIN) \
+    X(LNK2_ERR_Z, ZMINUS1_B, B, R160, PLAIN) \
+    X(LNK3_ERR_Z, ZMINUS1_B, B, R160, PLAIN)
+CAT_MODULE(MOD)
+
+#define F_KEY_CELLS(X) \
+    X(BLINK_OFF, ONE_SHOT, B, R160, PLAIN) \
+    X(Z1, ZMINUS1_B, B, R160, PLAIN)
+CAT_MODULE(F_KEY)
+
+#define CASC_ENTRD_CELLS(X) \
+    X(SMPL_M1, OR, B, R160, PLAIN)             \
+    X(SAMPLEMOD1, ZMINUS1_B, B, R160, PLAIN)   \
+    X(RST_M1, OR, B, R160, PLAIN)              \
+    X(RST_M1_Z, ZMINUS1_B, B, R160, PLAIN)     \
+    X(LIMITED, DELAY, B, R160, PLAIN)          \
+    X(SAMPLE_Z, ZMINUS1_B, B, R160, PLAIN)     \
+    X(RST_ENTR, OR, B, R160, PLAIN)            \
+    X(RST_ENTR_Z, ZMINUS1_B, B, R160, PLAIN)   \
+    X(SMPL_OPC, OR, B, R160, PLAIN)            \
+    X(SAMPLEOPC, ZMINUS1_B, B, R160, PLAIN)    \
+    X(RST_OPC, OR, B, R160, PLAIN)             \
+    X(RST_OPC_Z, ZMINUS1_B, B, R160, PLAIN)    \
+    X(M1_AW3_Z, ZMINUS1, A, R160, PLAIN)       \
+    X(ENTR_CASC_SP_A_SW, A_SW, A, R160, PLAIN) \
+    X(ENTR_SP_Z, ZMINUS1, A, R160, PLAIN)      \
+    X(OPC_AW2_Z, ZMINUS1, A, R160, PLAIN)
+CAT_MODULE(CASC_ENTRD)
+
+#define COND_MON_CELLS(X) \
+    X(PWRUPOS, ONE_SHOT, B, R80, PLAIN, R160) \
+    X(LOAD_LVL1, B_NAME, B, R160, PLAIN) \
+    X(LOAD_LVL2, B_NAME, B, R160, PLAIN) \
+    X(END, DELAY, B, R160, PLAIN)             \
+    X(LAST, ZMINUS1_B, B, R160, PLAIN)        \
+    X(RSTNVTRIG, A_COMPARE, B, R160, PLAIN)   \
+    X(LOOP1, ZMINUS1_B, B, R160, PLAIN)       \
+    X(START_TURB, COUNTER, A, R160, PLAIN)    \
+    X(WAIT_CNT_1, ZMINUS1, A, R160, PLAIN)    \
+    X(OSPD_CNT, COUNTER, A, R160, PLAIN)      \
+    X(WAIT_CNT_11, ZMINUS1, A, R160, PLAIN)   \
+    X(SD_CNT, COUNTER, A, R160, PLAIN)        \
+    X(WAIT_CNT_3, ZMINUS1, A, R160, PLAIN)    \
+    X(SDWLOAD1_CNT, COUNTER, A, R160, PLAIN)  \
+    X(WAIT_CNT_4, ZMINUS1, A, R160, PLAIN)    \
+    X(SDWLOAD2_CNT, COUNTER, A, R160, PLAIN)  \
+    X(WAIT_CNT_5, ZMINUS1, A, R160, PLAIN)    \
+    X(TRUNCALC, CALCULATE, A, R160, PLAIN)    \
+    X(WAIT_TMR_1, ZMINUS1, A, R160, PLAIN)    \
+    X(TRUNLD2CALC, CALCULATE, A, R160, PLAIN) \
+    X(WAIT_TMR_3, ZMINUS1, A, R160, PLAIN)    \
+    X(TRUNLDCALC, CALCULATE, A, R160, PLAIN)  \
+    X(WAIT_TMR_2, ZMINUS1, A, R160, PLAIN)
+CAT_MODULE(COND_MON)
+
+#define CASC_SETPT_CELLS(X) \
+    X(SETPT, RAMP, A, R80, PLAIN, R160) \
+    X(SETPT_Z, ZMINUS1, A, R160, PLAIN)
+CAT_MODULE(CASC_SETPT)
+
+#define MOD_SCALE_CELLS(X) \
+    X(CASC_MOD1, DIVIDE, A, R160, PLAIN)  \
+    X(CASC_SCALE, A_NAME, A, R160, PLAIN) \
+    X(LAST_CASC, ZMINUS1, A, R160, PLAIN)
+CAT_MODULE(MOD_SCALE)
+
+#define CRIT_SPD_CELLS(X) \
+    X(RTIME, OUT_1, A, R160, PLAIN)      \
+    X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)
+CAT_MODULE(CRIT_SPD)

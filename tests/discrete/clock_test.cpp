@@ -1,0 +1,174 @@
+// The controller clock block through real passes: the time of day read from
+// the time service in the configured zone (with daylight saving), the
+// settings from the cells (all at once, the date, the time of day on the
+// synchronisation contact), and the advance check of a stalled clock.
+#include <ctime>
+
+#include "host/hostclock.h"
+#include "tests/discrete/discrete_rig.h"
+
+namespace di_test {
+namespace {
+
+class ControllerClock : public DiscreteRig {
+protected:
+    void setInputs(int yy, int month, int day, int hour, int minute, int second) {
+        setCell("ORVEX12_IO.RTC.YEAR_IN", yy);
+        setCell("ORVEX12_IO.RTC.MONTH_IN", month);
+        setCell("ORVEX12_IO.RTC.DAY_IN", day);
+        setCell("ORVEX12_IO.RTC.HOUR_IN", hour);
+        setCell("ORVEX12_IO.RTC.MIN_IN", minute);
+        setCell("ORVEX12_IO.RTC.SEC_IN", second);
+    }
+    // A command cell switched off for a pass, then on.
+    void rise(const std::string& name) {
+        setCell(name, 0);
+        runPasses(R10, 2);
+        setCell(name, 1);
+        runPasses(R10, 2);
+    }
+    std::vector<int> reading() {
+        return {integer("ORVEX12_IO.RTC.YEARS"), integer("ORVEX12_IO.RTC.MONTHS"), integer("ORVEX12_IO.RTC.DAYS"),
+                integer("ORVEX12_IO.RTC.HOURS"), integer("ORVEX12_IO.RTC.MINUTES"), integer("ORVEX12_IO.RTC.SECONDS")};
+    }
+    static int64_t utcSeconds() {
+        std::timespec ts{};
+        hostclock::clock_gettime(hostclock::kClockRealtime, &ts);
+        return ts.tv_sec;
+    }
+    const TimeCell& tod() { return *static_cast<const TimeCell*>(cell("ORVEX12_IO.RTC.TOD")); }
+};
+
+using V = std::vector<int>;
+
+struct SetAllCase {
+    const char* name;
+    float zone;
+    bool dst;
+    int yy, month, day, hour, minute, second;
+    int year;
+    int64_t utc_minus_local;
+};
+class SetAll : public ControllerClock, public ::testing::WithParamInterface<SetAllCase> {};
+
+TEST_P(SetAll, RisingResetSetsTheWholeDateAndTimeAndReadsItBack) {
+    const SetAllCase& c = GetParam();
+    start();
+    if (c.dst) {
+        // Second Sunday of March 02:00 to first Sunday of November 02:00, one hour.
+        dst_mode = 1;
+        dst_hours = 1;
+        dst_start_month = 3, dst_start_week = 2, dst_start_day = 1, dst_start_hour = 2;
+        dst_end_month = 11, dst_end_week = 1, dst_end_day = 1, dst_end_hour = 2;
+    }
+    setCell("ORVEX12_IO.ADD_HALF.ADD", c.zone);
+    runPasses(R160, 1);
+    setInputs(c.yy, c.month, c.day, c.hour, c.minute, c.second);
+    rise("ORVEX12_IO.RTC.RST");
+    EXPECT_EQ(reading(), (V{c.year, c.month, c.day, c.hour, c.minute, c.second}));
+    EXPECT_EQ(Global_Time_Zone, c.zone);
+    EXPECT_EQ(dst_is_active, 0);
+    CalendarTime local{static_cast<int16_t>(c.year), static_cast<int16_t>(c.month), static_cast<int16_t>(c.day),
+                       static_cast<int16_t>(c.hour), static_cast<int16_t>(c.minute), static_cast<int16_t>(c.second),
+                       0, 0};
+    EXPECT_EQ(utcSeconds() - static_cast<int64_t>(tontp(&local)), c.utc_minus_local);
+    EXPECT_EQ(tod().sec, tontp(&local));
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.F_SECS"), static_cast<int32_t>(tod().usec / 1000));
+    // Held on, it sets nothing more.
+    setCell("ORVEX12_IO.RTC.HOUR_IN", (c.hour + 5) % 24);
+    runPasses(R10, 3);
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.HOURS"), c.hour);
+}
+const SetAllCase kSetAllCases[] = {
+    {"UtcWithoutDaylightSaving", 0.0f, false, 24, 7, 15, 13, 45, 30, 2024, 0},
+    {"TwoHoursEast", 2.0f, false, 24, 7, 15, 13, 45, 30, 2024, -7200},
+    {"FiveAndAHalfHoursEast", 5.5f, false, 23, 12, 31, 23, 0, 10, 2023, -19800},
+    // This controller's time service never evaluates a daylight-saving rule
+    // when the clock is set: a configured rule moves nothing, in summer or
+    // in winter.
+    {"FiveHoursWestWithADaylightSavingRuleInSummer", -5.0f, true, 24, 7, 1, 12, 0, 0, 2024, 18000},
+    {"FiveHoursWestWithADaylightSavingRuleInWinter", -5.0f, true, 24, 12, 1, 12, 0, 0, 2024, 18000},
+    {"LastTwoDigitYearOfThe20thCentury", 0.0f, false, 80, 1, 1, 0, 0, 0, 1980, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Zones, SetAll, ::testing::ValuesIn(kSetAllCases),
+                         [](const ::testing::TestParamInfo<SetAllCase>& i) { return std::string(i.param.name); });
+
+struct YearCase {
+    const char* name;
+    int yy, year;
+};
+class SetDate : public ControllerClock, public ::testing::WithParamInterface<YearCase> {};
+
+// The set-date command is also a set-time command, so one rising edge sets
+// the date field by field and then the time of day.
+TEST_P(SetDate, SetDateCommandSetsDateAndTimeFieldByFieldOnceWhileHeld) {
+    const YearCase& c = GetParam();
+    start();
+    setInputs(c.yy, 3, 9, 22, 30, 15);
+    rise("ORVEX12_IO.SET_CLOCK.IN");
+    EXPECT_EQ(reading(), (V{c.year, 3, 9, 22, 30, 15}));
+    setCell("ORVEX12_IO.RTC.DAY_IN", 20);
+    setCell("ORVEX12_IO.RTC.MIN_IN", 0);
+    runPasses(R10, 3);
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.DAYS"), 9);
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.MINUTES"), 30);
+}
+const YearCase kYearCases[] = {
+    {"Zero", 0, 2000},
+    {"SeventyNineIsThisCentury", 79, 2079},
+    {"EightyIsTheLastCentury", 80, 1980},
+    {"NinetyNine", 99, 1999},
+};
+INSTANTIATE_TEST_SUITE_P(Years, SetDate, ::testing::ValuesIn(kYearCases),
+                         [](const ::testing::TestParamInfo<YearCase>& i) { return std::string(i.param.name); });
+
+TEST_F(ControllerClock, SyncContactSetsTheTimeOfDayOnEachClosing) {
+    start();
+    configure(6, 26);  // input 7: "Clock SYNC Pulse Contact"
+    setInputs(24, 5, 5, 6, 30, 0);
+    rise("ORVEX12_IO.RTC.RST");
+    setCell("ORVEX12_IO.RTC.HOUR_IN", 8);
+    setCell("ORVEX12_IO.RTC.MIN_IN", 0);
+    setCell("ORVEX12_IO.RTC.SEC_IN", 0);
+    contact(6, true);
+    runPasses(R10, 2);
+    EXPECT_EQ(reading(), (V{2024, 5, 5, 8, 0, 0}));
+    contact(6, false);
+    runPasses(R10, 2);
+    setCell("ORVEX12_IO.RTC.HOUR_IN", 9);
+    contact(6, true);
+    runPasses(R10, 2);
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.HOURS"), 9);
+    EXPECT_EQ(integer("ORVEX12_IO.RTC.DAYS"), 5) << "the contact does not set the date";
+}
+
+TEST_F(ControllerClock, StalledClockIsExtrapolatedAndFaultsAfter401StalledPasses) {
+    start();
+    runPasses(R10, 1);
+    // Before each pass the clock is put 10 ms behind a fixed second, so that
+    // every pass reads the same millisecond.
+    const std::timespec behind{1'700'000'000 - 1, 990'000'000};
+    auto stalledPass = [&] {
+        hostclock::clock_settime(hostclock::kClockRealtime, &behind);
+        runPasses(R10, 1);
+    };
+    stalledPass();
+    EXPECT_EQ(tod().sec, 1'700'000'000u);
+    EXPECT_EQ(tod().usec, 0u);
+    stalledPass();
+    EXPECT_EQ(tod().sec, 1'700'000'000u);
+    EXPECT_EQ(tod().usec, 10'000u) << "one pass ahead of the stalled reading";
+    EXPECT_EQ(boolean("ORVEX12_IO.RTC.FAULT"), 0u);
+    int stalled = 1;
+    while (stalled < 500 && boolean("ORVEX12_IO.RTC.FAULT") == 0) {
+        stalledPass();
+        ++stalled;
+    }
+    EXPECT_EQ(stalled, 402);
+    EXPECT_EQ(tod().usec, 0u) << "a faulted clock is not extrapolated";
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("ORVEX12_IO.RTC.FAULT"), 0u) << "the clock advances again";
+}
+
+}  // namespace
+}  // namespace di_test

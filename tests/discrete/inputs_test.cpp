@@ -1,0 +1,316 @@
+// Discrete input channels and the contact routing through real passes: the
+// configuration that puts a function and an inversion in force, the routing
+// of every channel to its function slot, the edge time stamps of the
+// controller inputs and the "External Trip 1" latch.
+#include "drivers/ZarnDiscreteIns.h"
+#include "tests/discrete/discrete_rig.h"
+
+namespace di_test {
+namespace {
+
+class DiscreteInputs : public DiscreteRig {};
+
+struct RouteCase {
+    const char* name;
+    int channel;
+    int function;
+    bool invert;
+    bool closed;
+    uint32_t slot;
+};
+class ContactRouting : public DiscreteRig, public ::testing::WithParamInterface<RouteCase> {};
+
+TEST_P(ContactRouting, SignalAfterInversionReachesTheSlotOfItsFunction) {
+    const RouteCase& c = GetParam();
+    start();
+    configure(c.channel, c.function, c.invert);
+    contact(c.channel, c.closed);
+    runPasses(R20, 3);
+    EXPECT_EQ(boolean(bi(c.channel) + ".SIGNAL.B_NAME"), c.closed ? 1u : 0u);
+    EXPECT_EQ(boolean(bi(c.channel) + ".BI_SIGNAL.B_NAME"), c.slot);
+    EXPECT_EQ(slot(c.function), c.slot);
+}
+const RouteCase kRouteCases[] = {
+    {"ClosedContactOnInput1", 0, 2, false, true, 1},
+    {"OpenContactOnInput1", 0, 2, false, false, 0},
+    {"InvertedOpenContactOnInput6", 5, 6, true, false, 1},
+    {"InvertedClosedContactOnInput6", 5, 6, true, true, 0},
+    {"InvertedOpenContactOnInput8ToSpare30", 7, 30, true, false, 1},
+    {"ClosedContactOnRemoteInput1", 8, 19, false, true, 1},
+    {"InvertedOpenContactOnRemoteInput16", 23, 31, true, false, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Channels, ContactRouting, ::testing::ValuesIn(kRouteCases),
+                         [](const ::testing::TestParamInfo<RouteCase>& i) { return std::string(i.param.name); });
+
+TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSample) {
+    start();
+    // Before any configuration pass nothing is in force and nothing routes.
+    EXPECT_EQ(integer("_ub13.BI_FUNCTION.SAMP_ITUNE"), 0);
+    EXPECT_EQ(boolean("_ub13.BI_USED.LT"), 1u);
+    EXPECT_EQ(text("_ub13.BI_FUN_STRG.I_TO_STR"), "Not Used");
+    configure(0, 10, true);
+    EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 10);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
+    EXPECT_EQ(integer("_ub13.INV_INH.ACT_OUT"), 1);
+    EXPECT_EQ(text("_ub13.TAG.S_NAME"), "Contact BI01");
+    EXPECT_EQ(text("_ub13.USAGE.S_NAME"), "Lower Speed Command");
+    // Outside configuration mode neither the function nor the inversion moves.
+    setCell("_ub13.FUNCT.IN", 12);
+    setCell("_ub13.INVRT.IN", 0);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 10);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
+    // Entering configuration mode clears the inversion at once, but a sample
+    // held true since outside it does not sample again.
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 0u);
+    EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 10);
+    // The fall and a new rise in configuration mode sample it.
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+    runPasses(R160, 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 12);
+    // The wizard supplies the function while it is enabled.
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_BI.WIZFUN_BI_CH01.IN", 24);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+    runPasses(R160, 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 24);
+    EXPECT_EQ(integer("CNFG_BI.WIZFUN_BI_CH01.I_NAME"), 24);
+}
+
+TEST_F(DiscreteInputs, RemoteNodeWizardSuppliesEachInputsFunction) {
+    start();
+    setCell("VL4_BI.WIZ_4BINS.IN", 1);
+    for (int n = 1; n <= 16; ++n) setCell("VL4_BI.WIZFUN_BI_CH" + std::to_string(n) + ".IN", n + 10);
+    samplePulse(false);
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(integer(bi(7 + n) + ".FUNCT_INT.I_NAME"), n + 10);
+        EXPECT_EQ(integer("VLTR_OUTS.VL_BINS_FUN.LIST_" + std::to_string(n)), n + 10);
+    }
+    // The controller's input 3 keeps its own wizard switch (on by default).
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 4);
+    setCell("_ub15.WIZ_ENA.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 4) << "the hand-entered default is 4 too";
+    setCell("_ub15.FUNCT.IN", 9);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("_ub15.BI_SW.I_SW"), 9);
+}
+
+struct FunctionCase {
+    const char* name;
+    int entered;
+    int32_t in_force;
+    const char* text;
+    uint32_t used, unused, estop, time_stamps;
+};
+class FunctionNumber : public DiscreteRig, public ::testing::WithParamInterface<FunctionCase> {};
+
+TEST_P(FunctionNumber, IsClampedWhenSampledAndGivesItsTextAndSelections) {
+    const FunctionCase& c = GetParam();
+    start();
+    configure(3, c.entered);
+    configure(12, c.entered);
+    runPasses(R20, 2);
+    for (int k : {3, 12}) {
+        SCOPED_TRACE(k);
+        const std::string m = bi(k);
+        EXPECT_EQ(integer(m + ".BI_FUNCTION.SAMP_ITUNE"), c.in_force);
+        EXPECT_EQ(text(m + ".BI_FUN_STRG.I_TO_STR"), c.text);
+        EXPECT_EQ(boolean(m + ".BI_USED.GT"), c.used);
+        EXPECT_EQ(boolean(m + ".BI_USED.EQ"), c.unused);
+        EXPECT_EQ(boolean(m + ".ESTOP.EQ"), c.estop);
+        EXPECT_EQ(boolean(m + ".DI_TS_FUNC_RANGE_OR.OR"), c.time_stamps);
+    }
+}
+const FunctionCase kFunctionCases[] = {
+    {"ZeroSamplesAsNotUsed", 0, 1, "---Not Used---", 0, 1, 0, 0},
+    {"OneIsNotUsed", 1, 1, "---Not Used---", 0, 1, 0, 0},
+    {"ThreeIsJustBelowTheTrip", 3, 3, "Speed Raise Command", 1, 0, 0, 0},
+    {"FourIsExternalTrip1", 4, 4, "External Trip 1", 1, 0, 1, 1},
+    {"FiveIsJustAboveTheTrip", 5, 5, "Start/External Run", 1, 0, 0, 0},
+    {"FourteenIsTheLowerRangeBound", 14, 14, "Rmt Process/Casc Setpt Enable", 1, 0, 0, 0},
+    {"FifteenOpensTheStampRange", 15, 15, "External Trip 2", 1, 0, 0, 1},
+    {"EighteenClosesTheStampRange", 18, 18, "External Trip 5", 1, 0, 0, 1},
+    {"NineteenIsTheUpperRangeBound", 19, 19, "External Alarm 1", 1, 0, 0, 0},
+    {"ThirtyIsTheLastText", 30, 30, "Spare 30", 1, 0, 0, 0},
+    {"ThirtyOneHasNoText", 31, 31, "Not Used", 1, 0, 0, 0},
+    {"FortySamplesAs31", 40, 31, "Not Used", 1, 0, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Numbers, FunctionNumber, ::testing::ValuesIn(kFunctionCases),
+                         [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
+
+TEST_F(DiscreteInputs, LaterChannelsWinASharedFunctionAndUnroutedTripsReadHealthy) {
+    start();
+    for (int f = 1; f <= 31; ++f) EXPECT_EQ(slot(f), (f >= 15 && f <= 18) ? 1u : 0u) << f;
+    EXPECT_EQ(boolean("BI_MUX.EXT_TRIP_1.B_NAME"), 0u);
+    configure(0, 2);
+    configure(4, 2);
+    contact(0, true);
+    contact(4, false);
+    runPasses(R10, 2);
+    EXPECT_EQ(slot(2), 0u) << "input 5 comes after input 1";
+    EXPECT_EQ(boolean("BI_MUX.SPD_LWR_CONT.B_NAME"), 0u);
+    contact(4, true);
+    configure(9, 2);
+    contact(9, false);
+    runPasses(R20, 3);
+    EXPECT_EQ(slot(2), 0u) << "a remote input overrides the controller's";
+    contact(9, true);
+    runPasses(R20, 3);
+    EXPECT_EQ(slot(2), 1u);
+    EXPECT_EQ(boolean("BI_MUX.SPD_LWR_CONT.B_NAME"), 1u);
+    EXPECT_EQ(integer("VLTR_OUTS.VL_BINS_FUN.LIST_2"), 2);
+    // A trip function routed from a closed contact reads the contact.
+    configure(3, 16);
+    runPasses(R10, 2);
+    EXPECT_EQ(slot(16), 0u);
+}
+
+struct ContactCase {
+    const char* name;
+    int function;
+};
+class NamedContact : public DiscreteRig, public ::testing::WithParamInterface<ContactCase> {};
+
+TEST_P(NamedContact, FollowsTheSlotOfItsFunction) {
+    const ContactCase& c = GetParam();
+    start();
+    configure(7, c.function);
+    const std::string cell = std::string("BI_MUX.") + c.name + ".B_NAME";
+    for (bool closed : {true, false, true}) {
+        contact(7, closed);
+        runPasses(R10, 2);
+        EXPECT_EQ(boolean(cell), closed ? 1u : 0u);
+    }
+}
+const ContactCase kContactCases[] = {
+    {"SPD_LWR_CONT", 2},      {"SPD_RAISE_CONT", 3},      {"EXT_RUN_CONT", 5},        {"RESET_CONT", 6},
+    {"IDLE_RATED_CONT", 7},   {"RMT_SPD_ENBL_CONT", 8},   {"OVSPD_CONT", 10},         {"CASC_RAISE_CONT", 11},
+    {"CASC_LWR_CONT", 12},    {"CASC_ENBL_CONT", 13},     {"RMT_CASC_ENBL_CONT", 14}, {"EXT_ALM_1", 19},
+    {"EXT_ALM_2", 20},        {"EXT_ALM_3", 21},          {"VLV_LMT_OPN_CONT", 22},   {"VLV_LMT_CLS_CONT", 23},
+    {"SPD_CASC_RAZ", 24},     {"SPD_CASC_LWR", 25},       {"START_PERM", 27},         {"CONTL_SD_CONT", 28},
+    {"BI_FUNC_29", 29},       {"BI_FUNC_30", 30},         {"BI_FUNC_28", 31},
+};
+INSTANTIATE_TEST_SUITE_P(Functions, NamedContact, ::testing::ValuesIn(kContactCases),
+                         [](const ::testing::TestParamInfo<ContactCase>& i) { return std::string(i.param.name); });
+
+TEST_F(DiscreteInputs, EachRemoteInputsContactReachesItsPlaceInTheNodeList) {
+    start();
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE(n);
+        for (int m = 1; m <= 16; ++m) contact(7 + m, m == n);
+        runPasses(R20, 2);
+        for (int m = 1; m <= 16; ++m)
+            EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_" + std::to_string(m)), m == n ? 1u : 0u) << m;
+    }
+}
+
+TEST_F(DiscreteInputs, ClockSyncContactIsRoutedToTheClockBlock) {
+    start();
+    configure(6, 26);
+    contact(6, true);
+    runPasses(R10, 2);
+    EXPECT_EQ(boolean("BI_MUX.TIME_SYNC.B_NAME"), 1u);
+    EXPECT_EQ(boolean("ORVEX12_IO.SET_TIME.OR"), 1u);
+}
+
+TEST_F(DiscreteInputs, InputTwoCapturesOnlyTheFirstEdgesWhileItsStampsAreWanted) {
+    start();
+    configure(1, 15);
+    contact(1, true);
+    runPasses(R10, 3);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.HI_TSEVENT"), 1u);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.LO_TSEVENT"), 0u);
+    const auto* hi = static_cast<const TimeCell*>(cell("CNFG_BI.BI_02_ZARN.HI_TIME"));
+    EXPECT_EQ(hi->sec, DinTimeStampHi[13].sec);
+    EXPECT_EQ(hi->usec, DinTimeStampHi[13].usec);
+    const TimeCell first = *hi;
+    contact(1, false);
+    runPasses(R10, 3);
+    contact(1, true);
+    runPasses(R10, 3);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.LO_TSEVENT"), 1u);
+    EXPECT_EQ(hi->usec, first.usec) << "a later rising edge is not captured";
+    EXPECT_EQ(hi->sec, first.sec);
+    // A function outside the stamp set disarms at once.
+    configure(1, 2);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.HI_TSEVENT"), 0u);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.LO_TSEVENT"), 0u);
+    EXPECT_EQ(HiEventLatch & (1u << 13), 0u);
+    EXPECT_EQ(LoEventLatch & (1u << 13), 0u);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.BI_ZARN"), 1u);
+    EXPECT_EQ(boolean("CNFG_BI.BI_02_ZARN.BI_NOT"), 0u);
+}
+
+TEST_F(DiscreteInputs, InputOneCapturesWhateverItsFunctionButOnlyAfterAStampReset) {
+    start();
+    // During the power-up window the event-time switches show the clock.
+    const auto* sw = static_cast<const TimeCell*>(cell("BI_MUX.T_SW3.T_SW"));
+    const auto* tod = static_cast<const TimeCell*>(cell("ORVEX12_IO.RTC.TOD"));
+    EXPECT_EQ(sw->sec, tod->sec);
+    EXPECT_NE(sw->sec, 0u);
+    contact(0, true);
+    runPasses(R10, 3);
+    EXPECT_EQ(HiEventLatch & (1u << 12), 1u << 12);
+    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.HI_TSEVENT"), 0u);
+    setCell("RESET.TS_RESET.B_NAME", 1);
+    runPasses(R80, 2);
+    setCell("RESET.TS_RESET.B_NAME", 0);
+    runPasses(R80, 2);
+    EXPECT_EQ(HiEventLatch & (1u << 12), 0u) << "the reset cleared the latch bit";
+    contact(0, false);
+    runPasses(R10, 3);
+    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.LO_TSEVENT"), 1u);
+    const auto* lo = static_cast<const TimeCell*>(cell("CNFG_BI.BI_01_ZARN.LO_TIME"));
+    EXPECT_EQ(lo->sec, DinTimeStampLo[12].sec);
+    EXPECT_EQ(lo->usec, DinTimeStampLo[12].usec);
+    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.HI_TSEVENT"), 0u);
+    // After the power-up window the event-time switch of input 1 shows it.
+    runPasses(R160, 4);
+    EXPECT_EQ(boolean("SD_LOGIC.PWR_UP_SD.ONE_SHOT"), 0u);
+    EXPECT_EQ(sw->usec, lo->usec);
+    EXPECT_EQ(sw->sec, lo->sec);
+}
+
+TEST_F(DiscreteInputs, ExternalTripOneLatchesOnlyAfterThePowerUpOverrideAndResetsWhenClear) {
+    start();
+    setCell("SHUTDOWNS.PWR_UP_OVRD.DLY_TIME", 2.0);
+    contact(2, false);  // input 3: inverted by default, open = trip
+    configure(2, 4, true);
+    runPasses(R10, 2);
+    EXPECT_EQ(boolean("BI_MUX.EXT_TRIP_1.B_NAME"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.PWR_UP_OVRD.ONE_SHOT"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 0u);
+    runPasses(R160, 9);
+    EXPECT_EQ(boolean("SHUTDOWNS.PWR_UP_OVRD.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.HORN"), 1u);
+    // A reset while the trip is still demanded leaves it latched.
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 1u);
+    contact(2, true);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.LIGHT"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.HORN"), 0u);
+    setCell("RESET.RESET.B_NAME", 0);
+    // Simulation: the latch follows input 3's raw contact, not function 4.
+    configure(2, 1, true);
+    setCell("SPEED_SIM.ENA__SIM.B_NAME", 1);
+    contact(2, true);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("BI_MUX.EXT_TRIP_1.B_NAME"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 1u);
+}
+
+}  // namespace
+}  // namespace di_test
