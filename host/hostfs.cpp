@@ -23,6 +23,7 @@ struct State {
     std::string root = "./var";
     bool rootMade = false;
     std::optional<uint64_t> capacity;
+    bool renameFault = false;
     std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
     // DOS attribute bits with no host equivalent, by (device, inode).
     std::map<std::pair<dev_t, ino_t>, uint8_t> attributes;
@@ -173,6 +174,12 @@ void setCapacity(std::optional<uint64_t> bytes) {
     s.capacity = bytes;
 }
 
+void setRenameFault(bool failing) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.renameFault = failing;
+}
+
 uint64_t freeSpace() {
     State& s = state();
     std::string root;
@@ -282,6 +289,11 @@ int ioctl(int fd, int request, long arg) {
 }
 
 int rename(const char* oldPath, const char* newPath) {
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        if (s.renameFault) return fail(EIO);
+    }
     const std::string from = hostPath(oldPath);
     const std::string to = hostPath(newPath);
     if (from.empty() || to.empty()) return fail(ENOENT);

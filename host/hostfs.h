@@ -54,6 +54,9 @@ std::string hostPath(const char* targetPath);
 void setCapacity(std::optional<uint64_t> bytes);
 // Free bytes on the application drive.
 uint64_t freeSpace();
+// A drive that refuses to update its directory: while set, rename() fails
+// with EIO and changes nothing (tests of a failed save).
+void setRenameFault(bool failing);
 
 // pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
 // bytes). 0 on success; -1 when an argument is null or the result would not

@@ -108,7 +108,7 @@ TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
     EXPECT_EQ(M._SYS_INFO_RG1_LOAD, 0);
     EXPECT_EQ(M._SYS_INFO_M_TOT_LOAD, 51);
     // The idle probe ran in about 60 % of the ticks, scaled by what the groups left.
-    EXPECT_EQ(M._SYS_INFO_IDLE_TIME, 29);
+    EXPECT_EQ(M._SYS_INFO_IDLE_TIME, 27);  // start-up includes the first tunables save
     ASSERT_EQ(stop(), 0u);
 }
 
