@@ -2,49 +2,28 @@
 // first input byte choosing a heading of this build in front of them, so
 // that the values are reached), read by ReadEETable in a task of the host
 // kernel; every text it loads must end within its field.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "host/hostfs.h"
-#include "host/hostkernel.h"
+#include "fuzz/storage_fuzz.h"
 #include "storage/eefile.h"
 
 namespace {
 
 bool ends(const char* field, size_t size) { return std::memchr(field, '\0', size) != nullptr; }
 
-struct Rig {
-    std::string root;
-    Rig() {
-        char tmpl[] = "/tmp/fuzz_ee-XXXXXX";
-        if (::mkdtemp(tmpl) == nullptr) std::abort();
-        root = tmpl;
-        hostfs::setApplicationRoot(root);
-        hk::start(hk::ClockMode::Simulated);
-    }
-    ~Rig() {
-        hk::shutdown();
-        std::filesystem::remove_all(root);
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Rig rig;
     if (size < 1) return 0;
     std::string file;
     if (data[0] & 1) file += "EE Tunables Save File (Binary Format)\n";
     if (data[0] & 2) file += "Application \"9902-4411_e\" CODER-generated Mon Apr 20 07:44:46 2026\n";
     if (data[0] & 4) file += std::string("Mon Apr 20 07:44:46 2026", 25) + std::string(3, '\0');
     file.append(reinterpret_cast<const char*>(data + 1), size - 1);
-    std::ofstream(rig.root + "/" + ee_file_name(), std::ios::binary | std::ios::trunc) << file;
+    storage_fuzz::rig().put(ee_file_name(), file);
     int loaded = -1;
     hk::runTask([&] { loaded = ReadEETable(); });
     if (loaded != 0 && loaded != 1) std::abort();
