@@ -465,3 +465,119 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+TEST_F(TunablesFile, SaveNeedsRoomForTheFileAndItsMargin) {
+    const std::string before = savedWithChanges();
+    const size_t needed = valuesEnd() + 460;  // heading, values and the margin for passwords and identifiers
+    setChanged(firstOf(EE_REAL), 5);
+    hostfs::setCapacity(before.size() + needed - 1);
+    EXPECT_EQ(save(), 0);
+    EXPECT_TRUE(hasEvent("event 6: " + std::to_string(needed) + " bytes are needed"));
+    EXPECT_EQ(contents(kFile), before);
+    hostfs::setCapacity(before.size() + needed);
+    EXPECT_EQ(save(), 1);
+}
+
+TEST_F(TunablesFile, TemporaryFileThatCannotBeCreatedFailsTheSave) {
+    const std::string before = savedWithChanges();
+    std::filesystem::create_directory(path(kTemp));
+    setChanged(firstOf(EE_INTEGER), 4);
+    EXPECT_EQ(save(), 0);
+    EXPECT_TRUE(hasEvent("event 6: Error opening EE FileName " + kTemp));
+    EXPECT_EQ(contents(kFile), before);
+    std::filesystem::remove(path(kTemp));
+    EXPECT_EQ(save(), 1);
+}
+
+TEST_F(TunablesFile, TextModeFileHoldsOnlyItsHeadingAndCountsAsNoFile) {
+    restart();
+    int r = -1;
+    inTask([&] { r = WriteEETable(1, 0); });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(contents(kFile), "EE Tunables Save File (Text Format)\n" + kLine2);
+    setChanged(firstOf(EE_REAL), 0);
+    EXPECT_EQ(restart(), 0);
+    EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+TEST_F(TunablesFile, SavePausesSoThatOtherTasksRun) {
+    restart();
+    setChanged(firstOf(EE_REAL), 0);
+    int ticksSeen = 0;
+    bool done = false;
+    hk::spawnFunction([&] {
+        while (!done) {
+            VKOS_SleepMillisec(5);
+            if (_SYS_INFO_EE_BUSY == 1) ++ticksSeen;
+        }
+    }, 50, "tWatcher");
+    hk::spawnFunction([&] {
+        update_ee();
+        done = true;
+    }, 60, "tSave");
+    hk::runUntil([&] { return done; }, 1000);
+    // Busy through the closing 200 ms and the 10 ms pauses, one about every
+    // 200 entries in the comparison and again in the write.
+    const int entries = static_cast<int>(lastEntry() - _eeinittab) + 1;
+    EXPECT_GT(ticksSeen, 40);
+    EXPECT_LE(ticksSeen, 40 + 2 * (2 * (entries / 200) + 2));
+    EXPECT_EQ(_SYS_INFO_EE_BUSY, 0u);
+}
+
+// A curve of adaptive values saved after the identifiers.
+class AdaptiveCurves : public TunablesFile {
+protected:
+    void SetUp() override {
+        TunablesFile::SetUp();
+        NumPerAdaptCurve = 1;
+        AdaptCurPer[0] = {curve, 0, 0, 3};
+    }
+    void TearDown() override {
+        NumPerAdaptCurve = 0;
+        AdaptCurPer[0] = AdaptCurveRec{};
+        TunablesFile::TearDown();
+    }
+    int check() {
+        int r = -9;
+        inTask([&] { r = CheckCurves(); });
+        return r;
+    }
+    float curve[3] = {1.0f, 2.0f, 3.0f};
+};
+
+TEST_F(AdaptiveCurves, AreSavedComparedAndLoaded) {
+    EXPECT_EQ(check(), -1) << "no file";
+    restart();
+    const std::string f = contents(kFile);
+    ASSERT_EQ(f.size(), completeSize() + 12);
+    EXPECT_EQ(readBe32(f, completeSize() + 8), 0x40400000u);  // 3.0f
+    EXPECT_EQ(check(), 0);
+    curve[1] = 7.0f;
+    EXPECT_EQ(check(), 1);
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0) << "a changed curve value alone rewrites the file";
+    hostfs::setRenameFault(false);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(check(), 0);
+    curve[1] = 0.0f;
+    restart();
+    EXPECT_EQ(curve[1], 7.0f);
+    EXPECT_EQ(curve[2], 3.0f);
+    put(kFile, contents(kFile).substr(0, completeSize() + 6));
+    hostplatform::clearMessages();
+    restart();
+    EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable(CAL_CUR)"));
+}
+
+TEST_F(AdaptiveCurves, UnknownModeIsReported) {
+    int r = -9;
+    inTask([&] { r = UpdatePersistantCurves(4, 0); });
+    EXPECT_EQ(r, 0);
+    EXPECT_TRUE(hasEvent("event 6: Error in EE Table(CAL_CUR)"));
+    EXPECT_EQ(getCurvesCount(), 3);
+}
+
+}  // namespace

@@ -232,3 +232,63 @@ TEST_F(NvLog, TaskLoadsTheStoredValuesAndWritesEachRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NvLog, WriteNeedsRoomForTheFileAndItsMargin) {
+    const size_t needed = 161 + 256;
+    hostfs::setCapacity(needed - 1);
+    EXPECT_EQ(logEleven(1.0f), 0);
+    EXPECT_TRUE(hasEvent("event 6: Insufficient memory space for NVLog file"));
+    hostfs::setCapacity(needed);
+    EXPECT_EQ(logEleven(1.0f), 1);
+}
+
+TEST_F(NvLog, TemporaryFileThatCannotBeCreatedIsReportedAndNotCounted) {
+    std::filesystem::create_directory(path(kTemp));
+    EXPECT_EQ(logEleven(1.0f), 0);
+    EXPECT_TRUE(hasEvent("event 6: Error opening NVlog FileName " + kTemp));
+    EXPECT_EQ(_NVnumWrites, 0);
+}
+
+// The stored counter as the task shows it in COUNT.
+struct CounterCase {
+    const char* name;
+    uint32_t stored;
+    int32_t count;
+};
+class NvCounter : public NvLog, public ::testing::WithParamInterface<CounterCase> {};
+
+TEST_P(NvCounter, ComesBackIntoCountThroughAFloat) {
+    put(kFile, nvFile(10, static_cast<int32_t>(GetParam().stored), 11));
+    inTask([] {
+        init_blk_ram();
+        app_inited = VKOS_CreateSemaphore("app_inited", 0, 500);
+    });
+    hk::spawnFunction([] { COND_MON_NV_MEM_LOG_10465(0); }, 40, "COND_MON_NV_MEM_LOG_10465");
+    inTask([] { VKOS_FlushSemaphore(app_inited); });
+    hk::runTicks(10);
+    EXPECT_EQ(static_cast<int32_t>(cells::COND_MON.NV_MEM_LOG_COUNT), GetParam().count);
+    app_inited = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(Counters, NvCounter,
+                         ::testing::Values(CounterCase{"Small", 7, 7}, CounterCase{"Negative", 0xFFFFFFFBu, -5},
+                                           CounterCase{"LargestExactFloat", 16777216, 16777216},
+                                           CounterCase{"RoundedToAFloat", 16777217, 16777216},
+                                           CounterCase{"LargestInteger", 0x7FFFFFFFu, INT32_MIN},
+                                           CounterCase{"SmallestInteger", 0x80000000u, INT32_MIN}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NvLog, TaskWithoutTheStartSemaphoreEndsAtOnce) {
+    app_inited = 0;
+    bool returned = false;
+    hk::spawnFunction([&] {
+        COND_MON_NV_MEM_LOG_10465(0);
+        returned = true;
+    }, 40, "COND_MON_NV_MEM_LOG_10465");
+    hk::runTicks(2);
+    EXPECT_TRUE(returned);
+}
+
+}  // namespace
