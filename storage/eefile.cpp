@@ -48,7 +48,6 @@ const char* const kIdDefault[kIds] = {"Dflt Config ID", "Dflt Control ID", "NoVa
 uint16_t* const kPwdArrays[kPwdGroups] = {service_pwds, debug_pwds, config_pwds,
                                           fault_pwds,   act_corr_pwds, ee_dnld_pwds};
 const char* const kKindName[] = {"REAL", "INTEGER", "VKBOOLEAN", "VKTIMER", "STRNG", "MOEDATE", "Structure"};
-constexpr uint32_t kKinds = sizeof(kKindName) / sizeof(kKindName[0]);
 // Room asked for beyond the heading, the values and the curves.
 constexpr uint32_t kSpaceMargin = 460;
 
@@ -404,7 +403,8 @@ int ReadEETable() {
     uint32_t missing = 0;
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
         if (missing == 0 && readEntry(fd, *e)) continue;
-        if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e) < kKinds ? kindOf(*e) : kKinds - 1]);
+        // Only entries with bytes in the file, of the kinds named, can fail.
+        if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
         applyDefault(*e, false);
     }
     for (int g = 0; g < kPwdGroups * NumServTasks; ++g) {
@@ -460,7 +460,7 @@ int WriteEETable(int mode, int useDefaults) {
                 ++pause;
             }
             if (!writeEntry(fd, *e)) {
-                storage_report(kEventWrite, "Error in WriteEETable(%s)", kKindName[kindOf(*e) < kKinds ? kindOf(*e) : kKinds - 1]);
+                storage_report(kEventWrite, "Error in WriteEETable(%s)", kKindName[kindOf(*e)]);
                 return discard(fd);
             }
         }

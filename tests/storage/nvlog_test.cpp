@@ -80,10 +80,14 @@ TEST_F(NvLog, WrittenValuesComeBack) {
     EXPECT_EQ(get(10), 110.0f);
     EXPECT_EQ(get(11), 0.0f) << "beyond the file's last value";
     EXPECT_EQ(get(-1), 1.0f);
+    EXPECT_EQ(ExistingNVFile, 1);
     EXPECT_EQ(_NVnumWrites, 1);
     EXPECT_EQ(readTable(), 11);
     ASSERT_EQ(logEleven(200.0f), 1);
     EXPECT_EQ(readBe32(contents(kFile), 113), 2u);
+    std::filesystem::remove(path(kFile));
+    EXPECT_EQ(get(0), 0.0f);
+    EXPECT_EQ(ExistingNVFile, 0);
 }
 
 struct IndexCase {
@@ -140,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CountCase{"AtTheCapacity", 2000, 2001, 2001, false},
                       CountCase{"JustAboveTheCapacity", 2001, 2002, -1, true},
                       CountCase{"FarAboveTheCapacity", 0x7FFFFFFF, 20, -1, true},
-                      CountCase{"NoValues", -1, 0, 0, false}, CountCase{"Negative", -5, 0, -4, false}),
+                      CountCase{"OneValue", 0, 1, 1, false}, CountCase{"NoValues", -1, 0, 0, false}, CountCase{"Negative", -5, 0, -4, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NvLog, ShortFilesReportAndKeepUnreadValues) {
