@@ -105,6 +105,16 @@ void textCopy(char* to, const char* from, int size) {
     to[size - 1] = '\0';
 }
 
+// The default passwords and identifiers, with the identifiers' shadows.
+void applyDefaultSystemInfo() {
+    for (int t = 0; t < NumServTasks; ++t)
+        for (int g = 0; g < kPwdGroups; ++g) kPwdArrays[g][t] = kDefaultPwds[g];
+    for (int k = 0; k < kIds; ++k) {
+        textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
+        textCopy(kIdShadow[k], kIdDefault[k], kEeIdBytes);
+    }
+}
+
 void publishIdentifiers() {
     for (int k = 0; k < kIds; ++k) sys_text_set(SysText(APP_CONFIG_ID + k), kIdText[k]);
 }
@@ -451,6 +461,7 @@ int WriteEETable(int mode, int useDefaults) {
     }
     if (WriteEEFileHeading(fd, mode, 0) != 0) return discard(fd);
     if (mode == kBinaryMode) {
+        if (useDefaults != 0) applyDefaultSystemInfo();
         int pause = 0;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
             if (pause > 199) {
@@ -468,18 +479,15 @@ int WriteEETable(int mode, int useDefaults) {
         for (int t = 0; t < NumServTasks && !systemFailed; ++t) {
             uint8_t buf[2 * kPwdGroups];
             for (int g = 0; g < kPwdGroups; ++g) {
-                if (useDefaults != 0) kPwdArrays[g][t] = kDefaultPwds[g];
                 buf[2 * g] = static_cast<uint8_t>(kPwdArrays[g][t] >> 8);
                 buf[2 * g + 1] = static_cast<uint8_t>(kPwdArrays[g][t]);
             }
             systemFailed = VKOS_WriteFile(fd, buf, sizeof buf) != 1;
         }
         for (int k = 0; k < kIds; ++k) {
-            if (useDefaults != 0) textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
             if (VKOS_WriteFile(fd, kIdText[k], kEeIdBytes) != 1) systemFailed = true;
             textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
         }
-        if (useDefaults != 0) publishIdentifiers();
         if (UpdatePersistantCurves(useDefaults != 0 ? 2 : 0, fd) != 0) {
             std::printf("Error in WriteEETable(Adapt REAL value)\n");
             SendAppEvent(kEventWrite, "Error in WriteEETable(CAL_CUR)");
@@ -518,14 +526,16 @@ int init_eeram() {
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
             if (e->live) copyValue(*e, e->live, e->saved);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
-        publishIdentifiers();
         loaded = 1;
     } else {
         new_application_flag = 1;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
+        // The defaults hold also when the fresh file cannot be written.
+        applyDefaultSystemInfo();
         ee_file_dirty = WriteEETable(kBinaryMode, 1) == 1 ? 0 : 1;
     }
+    publishIdentifiers();
     set_service_pwds();
     return loaded;
 }

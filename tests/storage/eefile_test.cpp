@@ -286,6 +286,18 @@ INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
                                            CutCase{"OneByteShort", 6, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(TunablesFile, ReadingFillsOnlyTheSavedCopies) {
+    const std::string good = savedWithChanges();
+    put(kFile, good.substr(0, offsetOf(firstOf(EE_REAL))));
+    setChanged(firstOf(EE_REAL), 9);
+    const float live = *static_cast<float*>(firstOf(EE_REAL)->live);
+    int r = -1;
+    inTask([&] { r = ReadEETable(); });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(*static_cast<float*>(firstOf(EE_REAL)->live), live);
+    EXPECT_EQ(std::memcmp(firstOf(EE_REAL)->saved, firstOf(EE_REAL)->dflt, 4), 0) << "unread: the default";
+}
+
 TEST_F(TunablesFile, OverlongFileLoadsAndExtraBytesAreIgnored) {
     const std::string good = savedWithChanges();
     put(kFile, good + std::string(100000, '\xFF'));
@@ -354,9 +366,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailedSaves,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TunablesFile, FreshFileThatCannotBeWrittenIsWrittenByTheNextSave) {
-    hostfs::setRenameFault(true);
-    restart();
+    std::filesystem::create_directory(path(kTemp));
+    EXPECT_EQ(restart(), 0);
     EXPECT_EQ(ee_file_dirty, 1);
+    EXPECT_EQ(debug_pwds[0], 5917) << "defaults hold without a file";
+    EXPECT_STREQ(ee_ControlID, "Dflt Control ID");
+    EXPECT_STREQ(sys_text[APP_CONTROL_ID].s, "Dflt Control ID");
+    std::filesystem::remove(path(kTemp));
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0);
     EXPECT_FALSE(exists(kFile));
     hostfs::setRenameFault(false);
     EXPECT_EQ(save(), 1);
@@ -550,6 +568,8 @@ protected:
 
 TEST_F(AdaptiveCurves, AreSavedComparedAndLoaded) {
     EXPECT_EQ(check(), -1) << "no file";
+    EXPECT_STREQ(_eeMOEDATE, "");
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: No existing save-file: " + kFile));
     restart();
     const std::string f = contents(kFile);
     ASSERT_EQ(f.size(), completeSize() + 12);

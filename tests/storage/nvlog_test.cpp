@@ -284,6 +284,14 @@ INSTANTIATE_TEST_SUITE_P(Counters, NvCounter,
                                            CounterCase{"SmallestInteger", 0x80000000u, INT32_MIN}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(NvLog, ResetReturnsToTheLoadTimeState) {
+    ASSERT_EQ(logEleven(3.0f), 1);
+    nvlog_reset();
+    EXPECT_EQ(ExistingNVFile, 0);
+    EXPECT_EQ(_NVnumWrites, 0);
+    EXPECT_EQ(_NVlogBuffer[10], 0.0f);
+}
+
 TEST_F(NvLog, TaskWithoutTheStartSemaphoreEndsAtOnce) {
     app_inited = 0;
     bool returned = false;
