@@ -264,8 +264,8 @@ void storage_put_be32(uint8_t* p, uint32_t v) {
     p[3] = static_cast<uint8_t>(v);
 }
 
-void storage_app_line(char* line, unsigned size) {
-    std::snprintf(line, size, "Application \"%s\" CODER-generated %s", uvAppName, _uvMOEDATE);
+int storage_app_line(char* line, unsigned size, const char* end) {
+    return std::snprintf(line, size, "Application \"%s\" CODER-generated %s%s", uvAppName, _uvMOEDATE, end);
 }
 
 const char* ee_file_name() {
@@ -311,7 +311,7 @@ int ReadValidateEEFileHeading(int fd) {
         return 0;
     }
     char expected[kEeLineBytes];
-    storage_app_line(expected, sizeof expected);
+    storage_app_line(expected, sizeof expected, "");
     hGetLine(fd, line, sizeof line);
     if (std::strcmp(line, expected) != 0) {
         storage_report(kEventStartup, "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)");
@@ -324,9 +324,7 @@ int WriteEEFileHeading(int fd, int mode, int dryRun) {
     char line1[kEeLineBytes];
     char line2[kEeLineBytes];
     const int n1 = std::snprintf(line1, sizeof line1, "%s\n", mode == kBinaryMode ? EE_BIN_HEADER : EE_TXT_HEADER);
-    storage_app_line(line2, sizeof line2 - 1);
-    std::strcat(line2, "\n");
-    const int n2 = static_cast<int>(std::strlen(line2));
+    const int n2 = storage_app_line(line2, sizeof line2, "\n");
     if (dryRun != 0) return n1 + n2;
     if (VKOS_WriteFile(fd, line1, static_cast<uint32_t>(n1)) != 1) {
         storage_report(kEventWrite, "Error in WriteEETable Heading (FirstLine FileMode)");

@@ -107,9 +107,10 @@ int PgmEEVal(char* destination, const char* source, int length);
 // Storage messages: a console line (with its line feed) and the same text
 // as an application event of that code.
 void storage_report(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// The second heading line of the tunables file and the NV log, without its
-// line feed: "Application "<name>" CODER-generated <date>".
-void storage_app_line(char* line, unsigned size);
+// The second heading line of the tunables file and the NV log,
+// "Application "<name>" CODER-generated <date>", followed by `end` ("" or
+// a line feed). The length of the line.
+int storage_app_line(char* line, unsigned size, const char* end);
 
 // Big-endian words of the storage files.
 uint32_t storage_get_be32(const uint8_t* p);

@@ -141,9 +141,7 @@ int32_t EElog(int32_t index, int32_t commit, float value) {
     char line1[kEeLineBytes];
     char line2[kEeLineBytes];
     const int n1 = std::snprintf(line1, sizeof line1, "%s\n", NV_BIN_HEADER);
-    storage_app_line(line2, sizeof line2 - 1);
-    std::strcat(line2, "\n");
-    const uint32_t n2 = static_cast<uint32_t>(std::strlen(line2));
+    const uint32_t n2 = static_cast<uint32_t>(storage_app_line(line2, sizeof line2, "\n"));
     const uint32_t bytes = static_cast<uint32_t>(n1) + n2 + 12 + 4 * static_cast<uint32_t>(index) + 256;
     if (VKDriveSpaceAvailable(bytes) != 0) {
         SendAppEvent(kEventWrite, "Insufficient memory space for NVLog file");

@@ -286,6 +286,34 @@ INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
                                            CutCase{"OneByteShort", 6, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file spoiled or removed while the application runs is written again by
+// the next save, though no value changed.
+struct SpoiledCase {
+    const char* name;
+    bool removed;
+};
+class SpoiledFiles : public TunablesFile, public ::testing::WithParamInterface<SpoiledCase> {};
+
+TEST_P(SpoiledFiles, AreWrittenAgainByTheNextSave) {
+    const std::string good = savedWithChanges();
+    if (GetParam().removed) std::filesystem::remove(path(kFile));
+    else put(kFile, "garbage\n");
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(ExistingEEFile, 1);
+    EXPECT_EQ(contents(kFile), good);
+    if (GetParam().removed) {
+        std::filesystem::remove(path(kFile));
+        int r = 0;
+        inTask([&] { r = CheckCurves(); });
+        EXPECT_EQ(r, -1);
+        EXPECT_EQ(ExistingEEFile, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileRunning, SpoiledFiles,
+                         ::testing::Values(SpoiledCase{"Removed", true}, SpoiledCase{"Overwritten", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TunablesFile, ReadingFillsOnlyTheSavedCopies) {
     const std::string good = savedWithChanges();
     put(kFile, good.substr(0, offsetOf(firstOf(EE_REAL))));

@@ -63,6 +63,7 @@ TEST_F(NvLog, MissingFileGivesZeros) {
     EXPECT_EQ(get(-1), 0.0f);
     EXPECT_EQ(ExistingNVFile, 0);
     EXPECT_EQ(readTable(), -1);
+    for (const auto& line : events()) EXPECT_EQ(line.find("Error"), std::string::npos) << line;
 }
 
 TEST_F(NvLog, WrittenValuesComeBack) {
