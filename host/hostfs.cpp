@@ -1,4 +1,3 @@
-#include <atomic>
 #include "host/hostfs.h"
 
 #include <fcntl.h>
@@ -24,6 +23,7 @@ struct State {
     std::string root = "./var";
     bool rootMade = false;
     std::optional<uint64_t> capacity;
+    bool renameFault = false;
     std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
     // DOS attribute bits with no host equivalent, by (device, inode).
     std::map<std::pair<dev_t, ino_t>, uint8_t> attributes;
@@ -174,6 +174,12 @@ void setCapacity(std::optional<uint64_t> bytes) {
     s.capacity = bytes;
 }
 
+void setRenameFault(bool failing) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.renameFault = failing;
+}
+
 uint64_t freeSpace() {
     State& s = state();
     std::string root;
@@ -282,17 +288,15 @@ int ioctl(int fd, int request, long arg) {
     return 0;
 }
 
-namespace {
-std::atomic<bool> renameFault{false};
-}  // namespace
-
-void failRenames(bool fail) { renameFault = fail; }
-
 int rename(const char* oldPath, const char* newPath) {
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        if (s.renameFault) return fail(EIO);
+    }
     const std::string from = hostPath(oldPath);
     const std::string to = hostPath(newPath);
     if (from.empty() || to.empty()) return fail(ENOENT);
-    if (renameFault.load()) return fail(EIO);
     return ::rename(from.c_str(), to.c_str());
 }
 

@@ -52,11 +52,11 @@ std::string hostPath(const char* targetPath);
 // Simulated drive size: the files under the root may hold at most `bytes`
 // bytes; std::nullopt removes the limit (the host drive's free space counts).
 void setCapacity(std::optional<uint64_t> bytes);
-// While set, every rename fails with EIO and changes nothing (tests of a
-// drive that fails to update its directory).
-void failRenames(bool fail);
 // Free bytes on the application drive.
 uint64_t freeSpace();
+// A drive that refuses to update its directory: while set, rename() fails
+// with EIO and changes nothing (tests of a failed save).
+void setRenameFault(bool failing);
 
 // pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
 // bytes). 0 on success; -1 when an argument is null or the result would not

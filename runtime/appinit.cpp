@@ -21,6 +21,7 @@
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"
 #include "runtime/sysinfo.h"
+#include "storage/nvlog.h"
 
 char OSReleaseDate[40];
 char OSVersionNumber[40];
@@ -112,6 +113,8 @@ int init_blks() {
     TaskCounter_R80Z = TaskCounter_R80;
     TaskCounter_R160Z = TaskCounter_R160;
     init_can_protocols();
+    _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
+    VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;
 }

@@ -22,6 +22,7 @@
 #include "platform/vkiodput.h"
 #include "runtime/appmem.h"
 #include "service/Tallwire.h"
+#include "storage/eefile.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
 // Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
@@ -31,9 +32,8 @@ void SetCalDefaults();
 void InitZarnReadbacksFpga();
 void InitZarnActOut(int ch);
 void InitAnalogOut(int ch);
-// Storage: tunables file.
-int init_eeram();
-int update_ee();
+// Runtime: the service-port table cleared after the tunables are loaded.
+void set_service_pwds();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
 void _R10_iogather();
 void _R20_iogather();

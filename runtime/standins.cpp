@@ -15,8 +15,7 @@ STANDIN void SetCalDefaults() {}
 STANDIN void InitZarnReadbacksFpga() {}
 STANDIN void InitZarnActOut(int) {}
 STANDIN void InitAnalogOut(int) {}
-STANDIN int init_eeram() { return 0; }
-STANDIN int update_ee() { return 0; }
+STANDIN void set_service_pwds() {}
 STANDIN void CheckTTYControlPrams() {}
 STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}

@@ -108,7 +108,9 @@ TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
     EXPECT_EQ(M._SYS_INFO_RG1_LOAD, 0);
     EXPECT_EQ(M._SYS_INFO_M_TOT_LOAD, 51);
     // The idle probe ran in about 60 % of the ticks, scaled by what the groups left.
-    EXPECT_EQ(M._SYS_INFO_IDLE_TIME, 29);
+    // Start-up includes the first tunables save, and the data-log writer
+    // wakes every 100 ms: both take ticks from the idle probe.
+    EXPECT_EQ(M._SYS_INFO_IDLE_TIME, 25);
     ASSERT_EQ(stop(), 0u);
 }
 

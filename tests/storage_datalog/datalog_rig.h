@@ -27,10 +27,10 @@ protected:
         AppHarness::SetUp();
         hk::clearMemoryFigures();
         hostfs::setCapacity(std::nullopt);
-        hostfs::failRenames(false);
+        hostfs::setRenameFault(false);
     }
     void TearDown() override {
-        hostfs::failRenames(false);
+        hostfs::setRenameFault(false);
         hostfs::setCapacity(std::nullopt);
         hk::clearMemoryFigures();
         AppHarness::TearDown();

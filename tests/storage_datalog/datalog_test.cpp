@@ -407,13 +407,13 @@ TEST_F(DataLog, FullDriveAndFailedRenameKeepThePreviousLog) {
     EXPECT_FALSE(exists("TREND_DLOG1.tmp"));
     hostfs::setCapacity(std::nullopt);
 
-    hostfs::failRenames(true);
+    hostfs::setRenameFault(true);
     ASSERT_TRUE(print());
     EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 1u);
     EXPECT_EQ(readFile("TREND_DLOG1.log"), previous);
     EXPECT_FALSE(exists("TREND_DLOG1.tmp"));
     EXPECT_TRUE(event("event 3: ERROR:  Unable to complete DATA_LOG_M print file"));
-    hostfs::failRenames(false);
+    hostfs::setRenameFault(false);
 
     ASSERT_TRUE(print());
     EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 0u);

@@ -43,6 +43,19 @@ CAT_MODULE(F_KEY)
 CAT_MODULE(CASC_ENTRD)
 
 #define COND_MON_CELLS(X) \
+    X(NV_MEM_LOG, B_ENABLE, B, R80, TUNE(false))   \
+    X(NV_MEM_LOG, COUNT, I, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_1, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_2, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_3, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_4, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_5, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_6, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_7, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_8, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_9, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_10, A, R80, PLAIN)            \
+    X(NV_MEM_LOG, OUT_11, A, R80, PLAIN)            \
     X(PWRUPOS, ONE_SHOT, B, R80, PLAIN, R160) \
     X(LOAD_LVL1, B_NAME, B, R160, PLAIN) \
     X(LOAD_LVL2, B_NAME, B, R160, PLAIN) \

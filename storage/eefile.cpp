@@ -1,0 +1,581 @@
+#include "storage/eefile.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "app/sys_vars.h"
+#include "host/hostfs.h"
+#include "platform/send_evt.h"
+#include "platform/vkos.h"
+#include "platform/vkosfile.h"
+#include "runtime/neighbours.h"
+#include "runtime/sysinfo.h"
+
+char _eeMOEDATE[kEeDateBytes];
+
+uint16_t service_pwds[NumServTasks], debug_pwds[NumServTasks], config_pwds[NumServTasks],
+    fault_pwds[NumServTasks], act_corr_pwds[NumServTasks], ee_dnld_pwds[NumServTasks];
+
+char ee_ConfigID[kEeIdBytes], ee_ControlID[kEeIdBytes], ee_Custom1[kEeIdBytes], ee_Custom2[kEeIdBytes],
+    ee_Custom3[kEeIdBytes], ee_Custom4[kEeIdBytes];
+char OLDee_ConfigID[kEeIdBytes], OLDee_ControlID[kEeIdBytes], OLDee_Custom1[kEeIdBytes],
+    OLDee_Custom2[kEeIdBytes], OLDee_Custom3[kEeIdBytes], OLDee_Custom4[kEeIdBytes];
+
+int32_t NumPerAdaptCurve = 0;
+AdaptCurveRec AdaptCurPer[1];
+
+int32_t ExistingEEFile = 0;
+int32_t new_application_flag = 0;
+int32_t ee_file_dirty = 0;
+
+const char* const EE_BIN_HEADER = "EE Tunables Save File (Binary Format)";
+const char* const EE_TXT_HEADER = "EE Tunables Save File (Text Format)";
+
+namespace {
+
+constexpr int kEventStartup = 3;
+constexpr int kEventWrite = 6;
+constexpr int kBinaryMode = 2;
+constexpr int kTextMode = 1;
+constexpr int kPwdGroups = 6;
+constexpr uint16_t kDefaultPwds[kPwdGroups] = {7519, 5917, 6194, 8359, 5689, 6879};
+constexpr int kIds = 6;
+char* const kIdText[kIds] = {ee_ConfigID, ee_ControlID, ee_Custom1, ee_Custom2, ee_Custom3, ee_Custom4};
+char* const kIdShadow[kIds] = {OLDee_ConfigID, OLDee_ControlID, OLDee_Custom1,
+                               OLDee_Custom2,  OLDee_Custom3,   OLDee_Custom4};
+const char* const kIdDefault[kIds] = {"Dflt Config ID", "Dflt Control ID", "NoVal", "NoVal", "NoVal", "NoVal"};
+uint16_t* const kPwdArrays[kPwdGroups] = {service_pwds, debug_pwds, config_pwds,
+                                          fault_pwds,   act_corr_pwds, ee_dnld_pwds};
+const char* const kKindName[] = {"REAL", "INTEGER", "VKBOOLEAN", "VKTIMER", "STRNG", "MOEDATE", "Structure"};
+// Room asked for beyond the heading, the values and the curves.
+constexpr uint32_t kSpaceMargin = 460;
+
+// A save in progress: update_ee runs in several tasks, and the host kernel
+// switches tasks only at kernel calls, so testing and setting this word
+// without a call in between cannot interleave.
+int32_t saveRunning = 0;
+
+char fileName[64];
+char tempName[72];
+
+
+uint32_t kindOf(const EeInitEntry& e) { return e.kind & 0xFFFFu; }
+
+// Bytes of an entry in the file; 0 for a kind the file does not hold.
+uint32_t entryBytes(const EeInitEntry& e) {
+    switch (kindOf(e)) {
+        case EE_REAL:
+        case EE_INTEGER:
+        case EE_VKBOOLEAN:
+        case EE_VKTIMER: return 4;
+        case EE_STRNG: return kStrCellBytes;
+        case EE_MOEDATE: return kEeDateBytes;
+        case EE_STRUCT: return (e.kind >> 16) & 0xFFu;
+        default: return 0;
+    }
+}
+
+bool isWord(uint32_t kind) { return kind <= EE_VKTIMER; }
+
+uint32_t word(const void* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// Copies a value between a default, a saved copy and a live cell by the
+// rule of its kind: one word, or the whole cell.
+void copyValue(const EeInitEntry& e, void* to, const void* from) {
+    const uint32_t kind = kindOf(e);
+    if (isWord(kind)) std::memcpy(to, from, 4);
+    else if (kind == EE_STRNG) std::memcpy(to, from, kStrCellBytes);
+    else if (kind == EE_STRUCT) std::memcpy(to, from, entryBytes(e));
+}
+
+// The entry's default into its saved copy and, with toLive, its live cell.
+void applyDefault(const EeInitEntry& e, bool toLive) {
+    if (kindOf(e) == EE_MOEDATE) return;
+    copyValue(e, e.saved, e.dflt);
+    if (toLive && e.live) copyValue(e, e.live, e.dflt);
+}
+
+void textCopy(char* to, const char* from, int size) {
+    std::strncpy(to, from, static_cast<size_t>(size) - 1);
+    to[size - 1] = '\0';
+}
+
+// The default passwords and identifiers, with the identifiers' shadows.
+void applyDefaultSystemInfo() {
+    for (int t = 0; t < NumServTasks; ++t)
+        for (int g = 0; g < kPwdGroups; ++g) kPwdArrays[g][t] = kDefaultPwds[g];
+    for (int k = 0; k < kIds; ++k) {
+        textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
+        textCopy(kIdShadow[k], kIdDefault[k], kEeIdBytes);
+    }
+}
+
+void publishIdentifiers() {
+    for (int k = 0; k < kIds; ++k) sys_text_set(SysText(APP_CONFIG_ID + k), kIdText[k]);
+}
+
+uint32_t tableBytes() {
+    uint32_t n = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) n += entryBytes(*e);
+    return n;
+}
+
+// Exact size of a complete binary file.
+uint32_t completeFileBytes() {
+    return static_cast<uint32_t>(WriteEEFileHeading(0, kBinaryMode, 1)) + tableBytes() +
+           2u * kPwdGroups * NumServTasks + kIds * kEeIdBytes + 4u * static_cast<uint32_t>(getCurvesCount());
+}
+
+// Opens the file and checks its heading as start-up does: 2 binary, 1 text
+// (fd open in both), 0 invalid and -1 missing (fd closed).
+int openAndCheck(int* fd) {
+    *fd = VKOS_OpenFileRead(ee_file_name());
+    if (*fd == 0) {
+        ExistingEEFile = 0;
+        _eeMOEDATE[0] = '\0';
+        storage_report(kEventStartup, "Initializing EE: No existing save-file: %s", ee_file_name());
+        return -1;
+    }
+    ExistingEEFile = 1;
+    const int mode = ReadValidateEEFileHeading(*fd);
+    if (mode == 0) {
+        VKOS_CloseFile(*fd);
+        _eeMOEDATE[0] = '\0';
+        storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
+    }
+    return mode;
+}
+
+// Reads one entry into its saved copy; false on a short read.
+bool readEntry(int fd, const EeInitEntry& e) {
+    uint8_t buf[256];
+    const uint32_t n = entryBytes(e);
+    if (n == 0) return true;
+    if (VKOS_ReadFile(fd, buf, n) != 1) return false;
+    const uint32_t kind = kindOf(e);
+    if (isWord(kind)) {
+        const uint32_t v = storage_get_be32(buf);
+        std::memcpy(e.saved, &v, 4);
+    } else {
+        std::memcpy(e.saved, buf, n);
+        // A text field always ends in a NUL, whatever the file held.
+        if (kind == EE_STRNG || kind == EE_MOEDATE) static_cast<char*>(e.saved)[n - 1] = '\0';
+    }
+    return true;
+}
+
+// Writes one entry, taken from its live cell (the build date for the date entry).
+bool writeEntry(int fd, const EeInitEntry& e) {
+    uint8_t buf[256] = {};
+    const uint32_t n = entryBytes(e);
+    if (n == 0) return true;
+    const uint32_t kind = kindOf(e);
+    if (kind == EE_MOEDATE) textCopy(reinterpret_cast<char*>(buf), _uvMOEDATE, kEeDateBytes);
+    else if (isWord(kind)) storage_put_be32(buf, word(e.live));
+    else std::memcpy(buf, e.live, n);
+    return VKOS_WriteFile(fd, buf, n) == 1;
+}
+
+// Compares the live cell with the saved copy and copies a changed value.
+bool takeChange(const EeInitEntry& e) {
+    switch (kindOf(e)) {
+        case EE_REAL: {
+            float l, s;
+            std::memcpy(&l, e.live, 4);
+            std::memcpy(&s, e.saved, 4);
+            if (l == s) return false;
+            break;
+        }
+        case EE_INTEGER:
+        case EE_VKBOOLEAN:
+        case EE_VKTIMER:
+            if (word(e.live) == word(e.saved)) return false;
+            break;
+        case EE_STRNG:
+            if (std::strncmp(static_cast<const char*>(e.live), static_cast<const char*>(e.saved), kStrCellBytes) == 0)
+                return false;
+            break;
+        case EE_MOEDATE:
+            if (std::strcmp(_eeMOEDATE, _uvMOEDATE) == 0) return false;
+            textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
+            return true;
+        case EE_STRUCT:
+            if (std::memcmp(e.live, e.saved, entryBytes(e)) == 0) return false;
+            break;
+        default: return false;
+    }
+    copyValue(e, e.saved, e.live);
+    return true;
+}
+
+// A write that failed: the temporary file goes, the old file stays.
+int discard(int fd) {
+    VKOS_CloseFile(fd);
+    VKOS_DeleteFile(ee_temp_name());
+    return 0;
+}
+
+bool exists(const char* name) {
+    const int fd = VKOS_OpenFileRead(name);
+    if (fd == 0) return false;
+    VKOS_CloseFile(fd);
+    return true;
+}
+
+// A save interrupted between writing the temporary file and renaming it
+// leaves no tunables file but a complete temporary one: it is taken.
+void adoptCompleteTemp() {
+    if (exists(ee_file_name())) return;
+    const int fd = VKOS_OpenFileRead(ee_temp_name());
+    if (fd == 0) return;
+    uint32_t size = 0;
+    VKOS_GetFileSize(fd, &size);
+    const bool complete = ReadValidateEEFileHeading(fd) == kBinaryMode && size == completeFileBytes();
+    VKOS_CloseFile(fd);
+    if (complete && VKOS_RenameFile(ee_temp_name(), ee_file_name()) == 1)
+        storage_report(kEventStartup, "Initializing EE: Adopted complete save-file: %s", ee_temp_name());
+}
+
+}  // namespace
+
+void storage_report(int code, const char* format, ...) {
+    char text[256];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    std::printf("%s\n", text);
+    SendAppEvent(static_cast<uint32_t>(code), text);
+}
+
+uint32_t storage_get_be32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+}
+
+void storage_put_be32(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v >> 24);
+    p[1] = static_cast<uint8_t>(v >> 16);
+    p[2] = static_cast<uint8_t>(v >> 8);
+    p[3] = static_cast<uint8_t>(v);
+}
+
+int storage_app_line(char* line, unsigned size, const char* end) {
+    return std::snprintf(line, size, "Application \"%s\" CODER-generated %s%s", uvAppName, _uvMOEDATE, end);
+}
+
+const char* ee_file_name() {
+    if (fileName[0] == '\0') std::snprintf(fileName, sizeof fileName, "%s.ee", uvAppName);
+    return fileName;
+}
+
+const char* ee_temp_name() {
+    if (tempName[0] == '\0') std::snprintf(tempName, sizeof tempName, "%s.tmp", ee_file_name());
+    return tempName;
+}
+
+int hGetLine(int fd, char* buffer, int size) {
+    int kept = 0;
+    for (;;) {
+        char c;
+        if (VKOS_ReadFile(fd, &c, 1) != 1) {
+            buffer[kept] = '\0';
+            return 1;
+        }
+        if (c == '\n') break;
+        if (c == '\r') continue;
+        if (kept == 0 && (c == ' ' || c == '\t')) continue;
+        if (kept < size - 1) buffer[kept++] = c;
+    }
+    buffer[kept] = '\0';
+    return 0;
+}
+
+int PgmEEVal(char* destination, const char* source, int length) {
+    std::strncpy(destination, source, static_cast<size_t>(length));
+    return 0;
+}
+
+int ReadValidateEEFileHeading(int fd) {
+    char line[kEeLineBytes];
+    hGetLine(fd, line, sizeof line);
+    int mode = 0;
+    if (std::strcmp(line, EE_BIN_HEADER) == 0) mode = kBinaryMode;
+    else if (std::strcmp(line, EE_TXT_HEADER) == 0) mode = kTextMode;
+    if (mode == 0) {
+        storage_report(kEventStartup, "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)");
+        return 0;
+    }
+    char expected[kEeLineBytes];
+    storage_app_line(expected, sizeof expected, "");
+    hGetLine(fd, line, sizeof line);
+    if (std::strcmp(line, expected) != 0) {
+        storage_report(kEventStartup, "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)");
+        return 0;
+    }
+    return mode;
+}
+
+int WriteEEFileHeading(int fd, int mode, int dryRun) {
+    char line1[kEeLineBytes];
+    char line2[kEeLineBytes];
+    const int n1 = std::snprintf(line1, sizeof line1, "%s\n", mode == kBinaryMode ? EE_BIN_HEADER : EE_TXT_HEADER);
+    const int n2 = storage_app_line(line2, sizeof line2, "\n");
+    if (dryRun != 0) return n1 + n2;
+    if (VKOS_WriteFile(fd, line1, static_cast<uint32_t>(n1)) != 1) {
+        storage_report(kEventWrite, "Error in WriteEETable Heading (FirstLine FileMode)");
+        return 1;
+    }
+    if (VKOS_WriteFile(fd, line2, static_cast<uint32_t>(n2)) != 1) {
+        storage_report(kEventWrite, "Error in WriteEETable Heading (SecondLine _uvAppName _uvMOEDATE)");
+        return 1;
+    }
+    return 0;
+}
+
+int getCurvesCount() {
+    int n = 0;
+    for (int c = 0; c < NumPerAdaptCurve; ++c) n += AdaptCurPer[c].count;
+    return n;
+}
+
+int UpdatePersistantCurves(int mode, int fd) {
+    if (getCurvesCount() == 0) return 0;
+    if (mode < 0 || mode > 3) {
+        storage_report(kEventWrite, "Error in EE Table(CAL_CUR)");
+        return 0;
+    }
+    int result = 0;
+    for (int c = 0; c < NumPerAdaptCurve; ++c) {
+        for (int v = 0; v < AdaptCurPer[c].count; ++v) {
+            float& live = AdaptCurPer[c].values[v];
+            uint8_t buf[4];
+            if (mode == 0 || mode == 2) {
+                uint32_t bits;
+                std::memcpy(&bits, &live, 4);
+                storage_put_be32(buf, bits);
+                if (VKOS_WriteFile(fd, buf, 4) != 1) return 1;
+                continue;
+            }
+            if (VKOS_ReadFile(fd, buf, 4) != 1) return 1;
+            const uint32_t bits = storage_get_be32(buf);
+            float stored;
+            std::memcpy(&stored, &bits, 4);
+            if (mode == 1) live = stored;
+            else if (stored != live) result = 1;
+        }
+    }
+    return result;
+}
+
+int CheckCurves() {
+    int fd = 0;
+    const int mode = openAndCheck(&fd);
+    if (mode <= 0) return -1;
+    int result = 0;
+    if (getCurvesCount() > 0) {
+        // The values, passwords and identifiers before the curves are read past.
+        uint32_t skip = tableBytes() + 2u * kPwdGroups * NumServTasks + kIds * kEeIdBytes;
+        uint8_t buf[256];
+        while (skip > 0) {
+            const uint32_t n = skip < sizeof buf ? skip : static_cast<uint32_t>(sizeof buf);
+            if (VKOS_ReadFile(fd, buf, n) != 1) break;
+            skip -= n;
+        }
+        result = UpdatePersistantCurves(3, fd);
+    }
+    VKOS_CloseFile(fd);
+    return result;
+}
+
+int CheckTallWireVars() {
+    for (int k = 0; k < kIds; ++k)
+        if (std::strncmp(kIdText[k], kIdShadow[k], kEeIdBytes) != 0) return 1;
+    return 0;
+}
+
+int ReadEETable() {
+    _eeMOEDATE[0] = '\0';
+    int fd = 0;
+    const int mode = openAndCheck(&fd);
+    if (mode <= 0) return 0;
+    if (mode != kBinaryMode) {
+        VKOS_CloseFile(fd);
+        return 0;
+    }
+    // Entries the file does not reach keep their defaults.
+    uint32_t missing = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+        if (missing == 0 && readEntry(fd, *e)) continue;
+        // Only entries with bytes in the file, of the kinds named, can fail.
+        if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
+        applyDefault(*e, false);
+    }
+    for (int g = 0; g < kPwdGroups * NumServTasks; ++g) {
+        uint8_t buf[2];
+        uint16_t* pwd = &kPwdArrays[g % kPwdGroups][g / kPwdGroups];
+        if (missing == 0 && VKOS_ReadFile(fd, buf, 2) == 1) {
+            *pwd = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
+            continue;
+        }
+        ++missing;
+        *pwd = kDefaultPwds[g % kPwdGroups];
+    }
+    for (int k = 0; k < kIds; ++k) {
+        if (missing != 0 || VKOS_ReadFile(fd, kIdText[k], kEeIdBytes) != 1) {
+            ++missing;
+            textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
+        }
+        kIdText[k][kEeIdBytes - 1] = '\0';
+        textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
+    }
+    if (UpdatePersistantCurves(1, fd) != 0) storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
+    VKOS_CloseFile(fd);
+    if (missing != 0) {
+        storage_report(kEventWrite, "Error in ReadEETable: file ends early, %u values take defaults", missing);
+        ee_file_dirty = 1;
+    }
+    return 1;
+}
+
+int WriteEETable(int mode, int useDefaults) {
+    const uint32_t needed = static_cast<uint32_t>(WriteEEFileHeading(0, mode, 1)) + tableBytes() + kSpaceMargin +
+                            4u * static_cast<uint32_t>(getCurvesCount());
+    const int fd = VKOS_CreateFileWrite(ee_temp_name());
+    if (fd == 0) {
+        storage_report(kEventWrite, "Error opening EE FileName %s", ee_temp_name());
+        return 0;
+    }
+    if (VKDriveSpaceAvailable(needed) != 0) {
+        SendAppEvent(kEventWrite, "Insufficient memory space for EE date file");
+        char text[64];
+        std::snprintf(text, sizeof text, "%u bytes are needed", needed);
+        SendAppEvent(kEventWrite, text);
+        return discard(fd);
+    }
+    if (WriteEEFileHeading(fd, mode, 0) != 0) return discard(fd);
+    if (mode == kBinaryMode) {
+        if (useDefaults != 0) applyDefaultSystemInfo();
+        int pause = 0;
+        for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+            if (pause > 199) {
+                VKOS_SleepMillisec(10);
+                pause = 0;
+            } else {
+                ++pause;
+            }
+            if (!writeEntry(fd, *e)) {
+                storage_report(kEventWrite, "Error in WriteEETable(%s)", kKindName[kindOf(*e)]);
+                return discard(fd);
+            }
+        }
+        bool systemFailed = false;
+        for (int t = 0; t < NumServTasks && !systemFailed; ++t) {
+            uint8_t buf[2 * kPwdGroups];
+            for (int g = 0; g < kPwdGroups; ++g) {
+                buf[2 * g] = static_cast<uint8_t>(kPwdArrays[g][t] >> 8);
+                buf[2 * g + 1] = static_cast<uint8_t>(kPwdArrays[g][t]);
+            }
+            systemFailed = VKOS_WriteFile(fd, buf, sizeof buf) != 1;
+        }
+        for (int k = 0; k < kIds; ++k) {
+            if (VKOS_WriteFile(fd, kIdText[k], kEeIdBytes) != 1) systemFailed = true;
+            textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
+        }
+        if (UpdatePersistantCurves(useDefaults != 0 ? 2 : 0, fd) != 0) {
+            std::printf("Error in WriteEETable(Adapt REAL value)\n");
+            SendAppEvent(kEventWrite, "Error in WriteEETable(CAL_CUR)");
+        }
+        if (systemFailed) {
+            storage_report(kEventWrite, "Error in WriteEETable(system information)");
+            return discard(fd);
+        }
+    }
+    if (VKOS_CloseFile(fd) != 1) {
+        storage_report(kEventWrite, "Error closing EE file %s", ee_temp_name());
+        VKOS_DeleteFile(ee_temp_name());
+        return 0;
+    }
+    using SyncFn = int (*)();
+    if (void* sync = VKOS_FindSymbol("is_directory_sync_ee_file_active"))
+        while (reinterpret_cast<SyncFn>(sync)() != 0) VKOS_SleepMillisec(1);
+    // The rename replaces the old file in one step; until it succeeds the
+    // old file stays, and the complete temporary file is kept for start-up.
+    if (VKOS_RenameFile(ee_temp_name(), ee_file_name()) != 1) {
+        storage_report(kEventWrite, "Error renaming EE file %s", ee_temp_name());
+        return 0;
+    }
+    ExistingEEFile = 1;
+    return 1;
+}
+
+int init_eeram() {
+    saveRunning = 0;
+    ee_file_dirty = 0;
+    adoptCompleteTemp();
+    ReadEETable();
+    int loaded = 0;
+    if (std::strcmp(_eeMOEDATE, _uvMOEDATE) == 0) {
+        new_application_flag = 0;
+        for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+            if (e->live) copyValue(*e, e->live, e->saved);
+        textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
+        loaded = 1;
+    } else {
+        new_application_flag = 1;
+        for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
+        textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
+        // The defaults hold also when the fresh file cannot be written.
+        applyDefaultSystemInfo();
+        ee_file_dirty = WriteEETable(kBinaryMode, 1) == 1 ? 0 : 1;
+    }
+    publishIdentifiers();
+    set_service_pwds();
+    return loaded;
+}
+
+int update_ee() {
+    while (saveRunning != 0) VKOS_SleepMillisec(10);
+    saveRunning = 1;
+    _SYS_INFO_EE_BUSY = 1;
+    bool changed = false;
+    int pause = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+        if (pause > 200) {
+            VKOS_SleepMillisec(10);
+            pause = 0;
+        } else {
+            ++pause;
+        }
+        if (takeChange(*e)) changed = true;
+    }
+    int result = 1;
+    if (changed || ee_file_dirty != 0 || CheckTallWireVars() != 0 || CheckCurves() != 0) {
+        result = WriteEETable(kBinaryMode, 0);
+        ee_file_dirty = result == 1 ? 0 : 1;
+        if (result == 1) publishIdentifiers();
+    }
+    VKOS_SleepMillisec(200);
+    _SYS_INFO_EE_BUSY = 0;
+    saveRunning = 0;
+    return result;
+}
+
+void eefile_reset() {
+    saveRunning = 0;
+    ee_file_dirty = 0;
+    ExistingEEFile = 0;
+    new_application_flag = 0;
+    _eeMOEDATE[0] = '\0';
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        if (kindOf(*e) != EE_MOEDATE) std::memset(e->saved, 0, entryBytes(*e));
+    for (int k = 0; k < kIds; ++k) {
+        std::memset(kIdText[k], 0, kEeIdBytes);
+        std::memset(kIdShadow[k], 0, kEeIdBytes);
+    }
+    for (uint16_t* p : kPwdArrays) std::memset(p, 0, sizeof(uint16_t) * NumServTasks);
+}

@@ -1,0 +1,631 @@
+// The tunables file through restarts: init_eeram after the application
+// memory was cleared, update_ee while running, on a real directory.
+#include <cstring>
+
+#include "app/sys_vars.h"
+#include "platform/vkos.h"
+#include "platform/vkosfile.h"
+#include "runtime/appmem.h"
+#include "runtime/sysinfo.h"
+#include "storage/eefile.h"
+#include "tests/storage/storage_fixture.h"
+
+using storage_test::be32;
+using storage_test::readBe32;
+
+namespace {
+
+const std::string kFile = "9902-4411_e.ee";
+const std::string kTemp = "9902-4411_e.ee.tmp";
+const std::string kLine1 = "EE Tunables Save File (Binary Format)\n";
+const std::string kLine2 = "Application \"9902-4411_e\" CODER-generated Mon Apr 20 07:44:46 2026\n";
+
+uint32_t bytesOf(const EeInitEntry& e) {
+    switch (e.kind & 0xFFFF) {
+        case EE_STRNG: return 40;
+        case EE_MOEDATE: return 28;
+        default: return 4;
+    }
+}
+const EeInitEntry* firstOf(uint32_t kind) {
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        if ((e->kind & 0xFFFF) == kind) return e;
+    return nullptr;
+}
+const EeInitEntry* lastEntry() {
+    const EeInitEntry* e = _eeinittab;
+    while (e[1].kind != kEeTableEnd) ++e;
+    return e;
+}
+size_t headingBytes() { return kLine1.size() + kLine2.size(); }
+size_t offsetOf(const EeInitEntry* target) {
+    size_t at = headingBytes();
+    for (const EeInitEntry* e = _eeinittab; e != target; ++e) at += bytesOf(*e);
+    return at;
+}
+size_t valuesEnd() { return offsetOf(lastEntry()) + bytesOf(*lastEntry()); }
+size_t completeSize() { return valuesEnd() + 12 + 6 * 32; }
+
+// A value of each kind that differs from every default, put into a live cell.
+void setChanged(const EeInitEntry* e, int variant) {
+    switch (e->kind & 0xFFFF) {
+        case EE_REAL: *static_cast<float*>(e->live) = 1234.5f + static_cast<float>(variant); break;
+        case EE_INTEGER: *static_cast<int32_t*>(e->live) = -77 - variant; break;
+        case EE_VKBOOLEAN: *static_cast<uint32_t*>(e->live) = *static_cast<const uint32_t*>(e->dflt) ^ 1u; break;
+        case EE_STRNG: str_cell_copy(*static_cast<StrCell*>(e->live), variant ? "Other text" : "Saved text"); break;
+    }
+}
+bool isDefault(const EeInitEntry* e) {
+    return std::memcmp(e->live, e->dflt, (e->kind & 0xFFFF) == EE_STRNG ? 40 : 4) == 0;
+}
+bool liveEquals(const EeInitEntry* e, const std::string& file, size_t at) {
+    if ((e->kind & 0xFFFF) == EE_STRNG) return std::memcmp(e->live, file.data() + at, 40) == 0;
+    uint32_t w;
+    std::memcpy(&w, e->live, 4);
+    return readBe32(file, at) == w;
+}
+
+class TunablesFile : public storage_test::StorageFixture {
+protected:
+    void SetUp() override {
+        StorageFixture::SetUp();
+        eefile_reset();
+    }
+    // A restart: the application memory cleared, the module at its load-time
+    // state, then the start-up load.
+    int restart() {
+        int r = -1;
+        inTask([&] {
+            init_blk_ram();
+            eefile_reset();
+            r = init_eeram();
+        });
+        return r;
+    }
+    int save() {
+        int r = -1;
+        inTask([&] { r = update_ee(); });
+        return r;
+    }
+    // A file of this build with every kind changed (the first entry of each).
+    std::string savedWithChanges() {
+        restart();
+        for (uint32_t kind : {EE_REAL, EE_INTEGER, EE_VKBOOLEAN, EE_STRNG}) setChanged(firstOf(kind), 0);
+        EXPECT_EQ(save(), 1);
+        return contents(kFile);
+    }
+};
+
+TEST_F(TunablesFile, NoFileGivesDefaultsAndAFreshBinaryFile) {
+    EXPECT_EQ(restart(), 0);
+    EXPECT_EQ(new_application_flag, 1);
+    EXPECT_EQ(ExistingEEFile, 1);
+    for (const EeInitEntry* e = _eeinittab + 1; e->kind != kEeTableEnd; ++e) EXPECT_TRUE(isDefault(e));
+    const std::string f = contents(kFile);
+    ASSERT_EQ(f.size(), completeSize());
+    EXPECT_EQ(f.substr(0, headingBytes()), kLine1 + kLine2);
+    EXPECT_EQ(std::string(f.c_str() + headingBytes()), "Mon Apr 20 07:44:46 2026");
+    const size_t pw = valuesEnd();
+    const uint16_t want[6] = {7519, 5917, 6194, 8359, 5689, 6879};
+    for (int g = 0; g < 6; ++g)
+        EXPECT_EQ((static_cast<uint8_t>(f[pw + 2 * g]) << 8) | static_cast<uint8_t>(f[pw + 2 * g + 1]), want[g]);
+    const char* ids[6] = {"Dflt Config ID", "Dflt Control ID", "NoVal", "NoVal", "NoVal", "NoVal"};
+    for (int k = 0; k < 6; ++k) EXPECT_STREQ(f.c_str() + pw + 12 + 32 * k, ids[k]);
+    EXPECT_EQ(service_pwds[0], 7519);
+    EXPECT_STREQ(ee_ControlID, "Dflt Control ID");
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: No existing save-file: " + kFile));
+    EXPECT_FALSE(exists(kTemp));
+}
+
+struct KindCase {
+    const char* name;
+    uint32_t kind;
+};
+class TunableKinds : public TunablesFile, public ::testing::WithParamInterface<KindCase> {};
+
+TEST_P(TunableKinds, ValueComesBackAfterARestart) {
+    restart();
+    const EeInitEntry* e = firstOf(GetParam().kind);
+    ASSERT_NE(e, nullptr);
+    const EeInitEntry* last = nullptr;
+    for (const EeInitEntry* p = _eeinittab; p->kind != kEeTableEnd; ++p)
+        if ((p->kind & 0xFFFF) == GetParam().kind) last = p;
+    setChanged(e, 0);
+    setChanged(last, 1);
+    ASSERT_EQ(save(), 1);
+    // Big-endian, at the entry's place in table order.
+    const std::string f = contents(kFile);
+    EXPECT_TRUE(liveEquals(e, f, offsetOf(e)));
+    EXPECT_TRUE(liveEquals(last, f, offsetOf(last)));
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(new_application_flag, 0);
+    EXPECT_FALSE(isDefault(e));
+    EXPECT_FALSE(isDefault(last));
+    EXPECT_TRUE(liveEquals(e, f, offsetOf(e)));
+    EXPECT_TRUE(liveEquals(last, f, offsetOf(last)));
+    EXPECT_EQ(contents(kFile), f) << "loading does not rewrite a complete file";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, TunableKinds,
+                         ::testing::Values(KindCase{"Real", EE_REAL}, KindCase{"Integer", EE_INTEGER},
+                                           KindCase{"Boolean", EE_VKBOOLEAN}, KindCase{"String", EE_STRNG}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TunablesFile, IdentifiersAndPasswordsComeBackAfterARestart) {
+    restart();
+    std::strcpy(ee_ControlID, "Turbine 7");
+    std::strcpy(ee_Custom4, "Unit B");
+    fault_pwds[0] = 4242;
+    ASSERT_EQ(save(), 1) << "a changed identifier alone rewrites the file";
+    EXPECT_STREQ(sys_text[APP_CONTROL_ID].s, "Turbine 7");
+    EXPECT_EQ(restart(), 1);
+    EXPECT_STREQ(ee_ControlID, "Turbine 7");
+    EXPECT_STREQ(OLDee_ControlID, "Turbine 7");
+    EXPECT_STREQ(ee_Custom4, "Unit B");
+    EXPECT_STREQ(sys_text[APP_CONTROL_ID].s, "Turbine 7");
+    EXPECT_EQ(fault_pwds[0], 4242);
+}
+
+TEST_F(TunablesFile, NothingChangedWritesNothing) {
+    restart();
+    const std::string before = contents(kFile);
+    hostfs::setRenameFault(true);  // a write would now fail
+    EXPECT_EQ(save(), 1);
+    fault_pwds[0] = 1;
+    EXPECT_EQ(save(), 1) << "passwords alone are not compared";
+    EXPECT_EQ(_SYS_INFO_EE_BUSY, 0u);
+    EXPECT_FALSE(exists(kTemp));
+    EXPECT_EQ(contents(kFile), before);
+}
+
+struct ForeignCase {
+    const char* name;
+    std::string file;
+    const char* message;  // "" for none
+};
+class ForeignFiles : public TunablesFile, public ::testing::WithParamInterface<ForeignCase> {};
+
+TEST_P(ForeignFiles, AreIgnoredAndReplaced) {
+    const std::string good = savedWithChanges();
+    // The foreign heading followed by the values of a good file.
+    put(kFile, GetParam().file + good.substr(headingBytes()));
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 0);
+    EXPECT_EQ(new_application_flag, 1);
+    for (const EeInitEntry* e = _eeinittab + 1; e->kind != kEeTableEnd; ++e) ASSERT_TRUE(isDefault(e));
+    const std::string f = contents(kFile);
+    EXPECT_EQ(f.size(), completeSize());
+    EXPECT_EQ(f.substr(0, headingBytes()), kLine1 + kLine2);
+    if (*GetParam().message) {
+        EXPECT_TRUE(hasEvent(std::string("event 3: ") + GetParam().message));
+        EXPECT_TRUE(hasEvent("event 3: Initializing EE: Creating new save-file: " + kFile));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headings, ForeignFiles,
+    ::testing::Values(
+        ForeignCase{"EarlierBuildDate", kLine1 + "Application \"9902-4411_e\" CODER-generated Mon Apr 20 07:44:45 2026\n",
+                    "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)"},
+        ForeignCase{"OtherApplication", kLine1 + "Application \"9902-4411_f\" CODER-generated Mon Apr 20 07:44:46 2026\n",
+                    "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)"},
+        ForeignCase{"TextMode", "EE Tunables Save File (Text Format)\n" + kLine2, ""},
+        ForeignCase{"UnknownMarker", "EE Tunables Save File (Binary Format) \n" + kLine2,
+                    "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)"},
+        ForeignCase{"OverlongFirstLine", std::string(5000, 'E') + "\n" + kLine2,
+                    "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)"},
+        ForeignCase{"OverlongSecondLine", kLine1 + kLine2.substr(0, kLine2.size() - 1) + std::string(300, 'x') + "\n",
+                    "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)"},
+        ForeignCase{"NoLineFeedAtAll", std::string(70000, 'z'),
+                    "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TunablesFile, HeadingWithBlanksAndCarriageReturnsIsAccepted) {
+    const std::string good = savedWithChanges();
+    put(kFile, " \t" + kLine1.substr(0, kLine1.size() - 1) + "\r\n\t" + kLine2 + good.substr(headingBytes()));
+    EXPECT_EQ(restart(), 1);
+    EXPECT_FALSE(isDefault(firstOf(EE_REAL)));
+}
+
+TEST_F(TunablesFile, FileOfAnotherDateInTheBodyGivesDefaults) {
+    std::string f = savedWithChanges();
+    f[headingBytes() + 3] = 'X';  // "MonXApr ..."
+    put(kFile, f);
+    EXPECT_EQ(restart(), 0);
+    EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
+}
+
+// Cut points of a good file, relative to the places of its parts.
+struct CutCase {
+    const char* name;
+    int where;  // 0 heading, 1 date, 2 second entry, 3 last entry, 4 passwords, 5 identifiers, 6 last byte
+    bool loaded;
+};
+class TruncatedFiles : public TunablesFile, public ::testing::WithParamInterface<CutCase> {};
+
+TEST_P(TruncatedFiles, LoadWithDefaultsWhereUnreadAndAreRewritten) {
+    const std::string good = savedWithChanges();
+    const EeInitEntry* second = _eeinittab + 1;
+    setChanged(second, 3);
+    setChanged(lastEntry(), 2);
+    std::strcpy(ee_ConfigID, "Plant A");
+    std::strcpy(ee_Custom4, "Unit B");
+    ASSERT_EQ(save(), 1);
+    const std::string full = contents(kFile);
+    const size_t cuts[] = {headingBytes() - 5, headingBytes() + 10, offsetOf(second) + 2,
+                           offsetOf(lastEntry()) + 1, valuesEnd() + 3, valuesEnd() + 12 + 40, full.size() - 1};
+    const size_t cut = cuts[GetParam().where];
+    put(kFile, full.substr(0, cut));
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), GetParam().loaded ? 1 : 0);
+    const bool secondRead = GetParam().where > 2;
+    EXPECT_EQ(isDefault(second), !secondRead);
+    if (GetParam().loaded) {
+        EXPECT_EQ(new_application_flag, 0);
+        EXPECT_EQ(ee_file_dirty, 1);
+        auto ev = events();
+        EXPECT_TRUE(std::any_of(ev.begin(), ev.end(),
+                                [](const std::string& l) { return l.find("event 6: Error in ReadEETable") == 0; }));
+        EXPECT_EQ(isDefault(lastEntry()), GetParam().where <= 3);
+        EXPECT_STREQ(ee_ConfigID, GetParam().where > 4 ? "Plant A" : "Dflt Config ID");
+        EXPECT_STREQ(ee_Custom4, "NoVal") << "an identifier cut short takes its default";
+        if (GetParam().where <= 4) {
+            EXPECT_EQ(ee_dnld_pwds[0], 6879);
+        }
+        // The next save writes a complete file again.
+        EXPECT_EQ(save(), 1);
+        EXPECT_EQ(ee_file_dirty, 0);
+    }
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
+                         ::testing::Values(CutCase{"InTheHeading", 0, false}, CutCase{"InTheDate", 1, false},
+                                           CutCase{"InTheSecondEntry", 2, true}, CutCase{"InTheLastEntry", 3, true},
+                                           CutCase{"InThePasswords", 4, true}, CutCase{"InTheIdentifiers", 5, true},
+                                           CutCase{"OneByteShort", 6, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A file spoiled or removed while the application runs is written again by
+// the next save, though no value changed.
+struct SpoiledCase {
+    const char* name;
+    bool removed;
+};
+class SpoiledFiles : public TunablesFile, public ::testing::WithParamInterface<SpoiledCase> {};
+
+TEST_P(SpoiledFiles, AreWrittenAgainByTheNextSave) {
+    const std::string good = savedWithChanges();
+    if (GetParam().removed) std::filesystem::remove(path(kFile));
+    else put(kFile, "garbage\n");
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(ExistingEEFile, 1);
+    EXPECT_EQ(contents(kFile), good);
+    if (GetParam().removed) {
+        std::filesystem::remove(path(kFile));
+        int r = 0;
+        inTask([&] { r = CheckCurves(); });
+        EXPECT_EQ(r, -1);
+        EXPECT_EQ(ExistingEEFile, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileRunning, SpoiledFiles,
+                         ::testing::Values(SpoiledCase{"Removed", true}, SpoiledCase{"Overwritten", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TunablesFile, ReadingFillsOnlyTheSavedCopies) {
+    const std::string good = savedWithChanges();
+    put(kFile, good.substr(0, offsetOf(firstOf(EE_REAL))));
+    setChanged(firstOf(EE_REAL), 9);
+    const float live = *static_cast<float*>(firstOf(EE_REAL)->live);
+    int r = -1;
+    inTask([&] { r = ReadEETable(); });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(*static_cast<float*>(firstOf(EE_REAL)->live), live);
+    EXPECT_EQ(std::memcmp(firstOf(EE_REAL)->saved, firstOf(EE_REAL)->dflt, 4), 0) << "unread: the default";
+}
+
+TEST_F(TunablesFile, OverlongFileLoadsAndExtraBytesAreIgnored) {
+    const std::string good = savedWithChanges();
+    put(kFile, good + std::string(100000, '\xFF'));
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(ee_file_dirty, 0);
+    EXPECT_FALSE(isDefault(firstOf(EE_STRNG)));
+}
+
+TEST_F(TunablesFile, TextFieldsWithoutNulAreCutToTheirCells) {
+    std::string f = savedWithChanges();
+    const EeInitEntry* s = firstOf(EE_STRNG);
+    f.replace(offsetOf(s), 40, std::string(40, 'S'));
+    f.replace(valuesEnd() + 12 + 32, 32, std::string(32, 'C'));  // ControlID
+    put(kFile, f);
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(std::string(static_cast<const char*>(s->live)), std::string(39, 'S'));
+    EXPECT_EQ(std::string(ee_ControlID), std::string(31, 'C'));
+}
+
+TEST_F(TunablesFile, BuildDateWithoutNulIsAnotherBuild) {
+    std::string f = savedWithChanges();
+    f.replace(headingBytes(), 28, std::string(28, 'D'));
+    put(kFile, f);
+    EXPECT_EQ(restart(), 0);
+    EXPECT_STREQ(_eeMOEDATE, "Mon Apr 20 07:44:46 2026");
+}
+
+// A save that cannot complete leaves the old file, and is retried by the
+// next save even when no value changed since.
+struct FaultCase {
+    const char* name;
+    bool fullDisk;
+};
+class FailedSaves : public TunablesFile, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
+    const std::string before = savedWithChanges();
+    const EeInitEntry* e = firstOf(EE_REAL);
+    *static_cast<float*>(e->live) = -5.25f;
+    if (GetParam().fullDisk) hostfs::setCapacity(before.size() + 100);
+    else hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0);
+    EXPECT_EQ(save(), 0) << "still failing";
+    EXPECT_EQ(contents(kFile), before);
+    EXPECT_EQ(ee_file_dirty, 1);
+    if (GetParam().fullDisk) {
+        EXPECT_FALSE(exists(kTemp));
+        EXPECT_TRUE(hasEvent("event 6: Insufficient memory space for EE date file"));
+    } else {
+        EXPECT_TRUE(hasEvent("event 6: Error renaming EE file " + kTemp));
+    }
+    hostfs::setCapacity(std::nullopt);
+    hostfs::setRenameFault(false);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(ee_file_dirty, 0);
+    EXPECT_FALSE(exists(kTemp));
+    const std::string after = contents(kFile);
+    EXPECT_NE(after, before);
+    EXPECT_TRUE(liveEquals(e, after, offsetOf(e)));
+    restart();
+    EXPECT_EQ(*static_cast<float*>(e->live), -5.25f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailedSaves,
+                         ::testing::Values(FaultCase{"FullDisk", true}, FaultCase{"FailedRename", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TunablesFile, FreshFileThatCannotBeWrittenIsWrittenByTheNextSave) {
+    std::filesystem::create_directory(path(kTemp));
+    EXPECT_EQ(restart(), 0);
+    EXPECT_EQ(ee_file_dirty, 1);
+    EXPECT_EQ(debug_pwds[0], 5917) << "defaults hold without a file";
+    EXPECT_STREQ(ee_ControlID, "Dflt Control ID");
+    EXPECT_STREQ(sys_text[APP_CONTROL_ID].s, "Dflt Control ID");
+    std::filesystem::remove(path(kTemp));
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0);
+    EXPECT_FALSE(exists(kFile));
+    hostfs::setRenameFault(false);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+TEST_F(TunablesFile, CompleteTemporaryFileIsAdoptedWhenTheFileIsMissing) {
+    const std::string good = savedWithChanges();
+    std::filesystem::rename(path(kFile), path(kTemp));
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    EXPECT_FALSE(isDefault(firstOf(EE_INTEGER)));
+    EXPECT_EQ(contents(kFile), good);
+    EXPECT_FALSE(exists(kTemp));
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Adopted complete save-file: " + kTemp));
+}
+
+struct TempCase {
+    const char* name;
+    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present
+};
+class TemporaryFiles : public TunablesFile, public ::testing::WithParamInterface<TempCase> {};
+
+TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
+    std::string good = savedWithChanges();
+    if (GetParam().change == 0) good.pop_back();
+    if (GetParam().change == 1) good.push_back('\0');
+    if (GetParam().change == 2) good[kLine1.size() + 40] = '5';
+    if (GetParam().change == 3) put(kFile, "junk");
+    else std::filesystem::remove(path(kFile));
+    put(kTemp, good);
+    EXPECT_EQ(restart(), 0);
+    EXPECT_TRUE(isDefault(firstOf(EE_INTEGER)));
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, TemporaryFiles,
+                         ::testing::Values(TempCase{"OneByteShort", 0}, TempCase{"OneByteLong", 1},
+                                           TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TunablesFile, ConcurrentSavesDoNotInterleave) {
+    restart();
+    const EeInitEntry* r = firstOf(EE_REAL);
+    const EeInitEntry* i = firstOf(EE_INTEGER);
+    int a = -1, b = -1;
+    bool bStartedWhileABusy = false;
+    hk::spawnFunction([&] {
+        setChanged(r, 0);
+        a = update_ee();
+    }, 60, "tSaveA");
+    hk::spawnFunction([&] {
+        VKOS_SleepMillisec(20);  // A is in its save now
+        bStartedWhileABusy = _SYS_INFO_EE_BUSY == 1;
+        setChanged(i, 0);
+        b = update_ee();
+    }, 60, "tSaveB");
+    hk::runUntil([&] { return a >= 0 && b >= 0; }, 1000);
+    EXPECT_TRUE(bStartedWhileABusy);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 1);
+    const std::string f = contents(kFile);
+    ASSERT_EQ(f.size(), completeSize());
+    EXPECT_TRUE(liveEquals(r, f, offsetOf(r)));
+    EXPECT_TRUE(liveEquals(i, f, offsetOf(i)));
+    EXPECT_EQ(_SYS_INFO_EE_BUSY, 0u);
+}
+
+// The bounded line reader.
+struct LineCase {
+    const char* name;
+    std::string file;
+    int size;
+    std::string line;
+    int result;
+    std::string next;  // the following line
+};
+class LineReader : public storage_test::StorageFixture, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(LineReader, ReadsOneLineWithinItsBuffer) {
+    put("lines.txt", GetParam().file);
+    inTask([&] {
+        const int fd = VKOS_OpenFileRead("lines.txt");
+        ASSERT_NE(fd, 0);
+        std::vector<char> buf(GetParam().size + 8, '#');
+        EXPECT_EQ(hGetLine(fd, buf.data(), GetParam().size), GetParam().result);
+        EXPECT_EQ(std::string(buf.data()), GetParam().line);
+        EXPECT_EQ(buf[GetParam().size], '#') << "nothing written past the buffer";
+        char next[64];
+        hGetLine(fd, next, sizeof next);
+        EXPECT_EQ(std::string(next), GetParam().next);
+        VKOS_CloseFile(fd);
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LineReader,
+    ::testing::Values(LineCase{"Plain", "abc\nnext\n", 10, "abc", 0, "next"},
+                      LineCase{"CarriageReturnsDropped", "a\rb\r\nnext\n", 10, "ab", 0, "next"},
+                      LineCase{"LeadingBlanksDropped", " \t a b\nnext\n", 10, "a b", 0, "next"},
+                      LineCase{"FillsTheBuffer", "123456789\nnext\n", 10, "123456789", 0, "next"},
+                      LineCase{"OneTooLongIsCut", "1234567890\nnext\n", 10, "123456789", 0, "next"},
+                      LineCase{"MuchTooLongIsCut", std::string(1000, 'L') + "\nnext\n", 10, "LLLLLLLLL", 0, "next"},
+                      LineCase{"EndOfFileWithoutLineFeed", "tail", 10, "tail", 1, ""},
+                      LineCase{"EmptyFile", "", 10, "", 1, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+TEST_F(TunablesFile, SaveNeedsRoomForTheFileAndItsMargin) {
+    const std::string before = savedWithChanges();
+    const size_t needed = valuesEnd() + 460;  // heading, values and the margin for passwords and identifiers
+    setChanged(firstOf(EE_REAL), 5);
+    hostfs::setCapacity(before.size() + needed - 1);
+    EXPECT_EQ(save(), 0);
+    EXPECT_TRUE(hasEvent("event 6: " + std::to_string(needed) + " bytes are needed"));
+    EXPECT_EQ(contents(kFile), before);
+    hostfs::setCapacity(before.size() + needed);
+    EXPECT_EQ(save(), 1);
+}
+
+TEST_F(TunablesFile, TemporaryFileThatCannotBeCreatedFailsTheSave) {
+    const std::string before = savedWithChanges();
+    std::filesystem::create_directory(path(kTemp));
+    setChanged(firstOf(EE_INTEGER), 4);
+    EXPECT_EQ(save(), 0);
+    EXPECT_TRUE(hasEvent("event 6: Error opening EE FileName " + kTemp));
+    EXPECT_EQ(contents(kFile), before);
+    std::filesystem::remove(path(kTemp));
+    EXPECT_EQ(save(), 1);
+}
+
+TEST_F(TunablesFile, TextModeFileHoldsOnlyItsHeadingAndCountsAsNoFile) {
+    restart();
+    int r = -1;
+    inTask([&] { r = WriteEETable(1, 0); });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(contents(kFile), "EE Tunables Save File (Text Format)\n" + kLine2);
+    setChanged(firstOf(EE_REAL), 0);
+    EXPECT_EQ(restart(), 0);
+    EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+TEST_F(TunablesFile, SavePausesSoThatOtherTasksRun) {
+    restart();
+    setChanged(firstOf(EE_REAL), 0);
+    int ticksSeen = 0;
+    bool done = false;
+    hk::spawnFunction([&] {
+        while (!done) {
+            VKOS_SleepMillisec(5);
+            if (_SYS_INFO_EE_BUSY == 1) ++ticksSeen;
+        }
+    }, 50, "tWatcher");
+    hk::spawnFunction([&] {
+        update_ee();
+        done = true;
+    }, 60, "tSave");
+    hk::runUntil([&] { return done; }, 1000);
+    // Busy through the closing 200 ms and the 10 ms pauses, one about every
+    // 200 entries in the comparison and again in the write.
+    const int entries = static_cast<int>(lastEntry() - _eeinittab) + 1;
+    EXPECT_GT(ticksSeen, 40);
+    EXPECT_LE(ticksSeen, 40 + 2 * (2 * (entries / 200) + 2));
+    EXPECT_EQ(_SYS_INFO_EE_BUSY, 0u);
+}
+
+// A curve of adaptive values saved after the identifiers.
+class AdaptiveCurves : public TunablesFile {
+protected:
+    void SetUp() override {
+        TunablesFile::SetUp();
+        NumPerAdaptCurve = 1;
+        AdaptCurPer[0] = {curve, 0, 0, 3};
+    }
+    void TearDown() override {
+        NumPerAdaptCurve = 0;
+        AdaptCurPer[0] = AdaptCurveRec{};
+        TunablesFile::TearDown();
+    }
+    int check() {
+        int r = -9;
+        inTask([&] { r = CheckCurves(); });
+        return r;
+    }
+    float curve[3] = {1.0f, 2.0f, 3.0f};
+};
+
+TEST_F(AdaptiveCurves, AreSavedComparedAndLoaded) {
+    EXPECT_EQ(check(), -1) << "no file";
+    EXPECT_STREQ(_eeMOEDATE, "");
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: No existing save-file: " + kFile));
+    restart();
+    const std::string f = contents(kFile);
+    ASSERT_EQ(f.size(), completeSize() + 12);
+    EXPECT_EQ(readBe32(f, completeSize() + 8), 0x40400000u);  // 3.0f
+    EXPECT_EQ(check(), 0);
+    curve[1] = 7.0f;
+    EXPECT_EQ(check(), 1);
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0) << "a changed curve value alone rewrites the file";
+    hostfs::setRenameFault(false);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(check(), 0);
+    curve[1] = 0.0f;
+    restart();
+    EXPECT_EQ(curve[1], 7.0f);
+    EXPECT_EQ(curve[2], 3.0f);
+    put(kFile, contents(kFile).substr(0, completeSize() + 6));
+    hostplatform::clearMessages();
+    restart();
+    EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable(CAL_CUR)"));
+}
+
+TEST_F(AdaptiveCurves, UnknownModeIsReported) {
+    int r = -9;
+    inTask([&] { r = UpdatePersistantCurves(4, 0); });
+    EXPECT_EQ(r, 0);
+    EXPECT_TRUE(hasEvent("event 6: Error in EE Table(CAL_CUR)"));
+    EXPECT_EQ(getCurvesCount(), 3);
+}
+
+}  // namespace
