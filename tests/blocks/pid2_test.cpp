@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "blocks/PID_2.h"
 #include "blocks/PID_2_OPTI.h"
+#include "blocks/pid_contexts.h"
 #include "tests/blocks/pid2_rig.h"
 
 namespace {
@@ -54,6 +56,31 @@ TEST(Pid2, StepResponses)
         for (float want : c.want) {
             EXPECT_NEAR(r.stepOwnFeedback(), want, 1e-4f) << c.what;
             EXPECT_NEAR(u = o.run(c.e, u), want, 1e-6) << c.what << " (double)";
+        }
+    }
+}
+
+// The double-precision step of the self-tuning PID follows the same law as
+// the block, across the SDR branches and their boundaries (0.01, 1, 100) and
+// an integral faster than the sample rate: five passes of a changing error
+// with the output fed back.
+TEST(Pid2, DoubleStepFollowsTheBlock)
+{
+    for (float I : {0.01f, 1.0f, 20.0f}) {
+        for (float sdr : {0.005f, 0.01f, 0.02f, 0.5f, 1.0f, 2.0f, 100.0f, 150.0f}) {
+            Pid2Rig r(2.0f, I, sdr);
+            r.v.LO_LIM = 0.0f;
+            r.v.HI_LIM = 100.0f;
+            r.out = 50.0f;
+            r.reset = 50.0f;
+            Opti2 o{3, 2.0, I, sdr};
+            double u = 50.0;
+            for (float e : {1.0f, 2.0f, -1.0f, 0.5f, 0.0f}) {
+                r.v.SP = e;
+                u = o.run(e, u);
+                EXPECT_NEAR(r.stepOwnFeedback(), u, 2e-3 * std::max(1.0, std::fabs(u)))
+                    << "I " << I << " SDR " << sdr << " e " << e;
+            }
         }
     }
 }
@@ -121,4 +148,93 @@ TEST(Pid2, ZeroIntegralGainGivesNoNaN)
         ASSERT_TRUE(std::isfinite(u) && std::isfinite(o.d.DERIV)) << sdr;
         EXPECT_NEAR(u, 30.0, 1e-6) << sdr;
     }
+}
+
+namespace {
+
+// The push out of a downstream select, for both the single-precision block
+// and the double-precision step: PI (P 2, I 1, SDR 100, dt 0.1, G 2.1),
+// limits 0 and 100, threshold 1, feedback 50 as the reset state.
+struct PushCase {
+    const char* name;
+    int32_t lssHss;
+    int32_t feedback1;
+    float e;
+    float want;
+};
+
+class Pid2Push : public ::testing::TestWithParam<PushCase> {};
+
+TEST_P(Pid2Push, OutputLeavesTheLimitsOnlyToTakeOver)
+{
+    const PushCase& c = GetParam();
+    Pid2Rig r(2.0f, 1.0f, 100.0f);
+    r.v.LO_LIM = 0.0f;
+    r.v.HI_LIM = 100.0f;
+    r.v.THRESH = 1.0f;
+    r.v.LSS_HSS = c.lssHss;
+    r.v.FEEDBACK1 = c.feedback1;
+    r.v.FDBK = 50.0f;
+    r.reset = 50.0f;
+    r.v.SP = c.e;
+    pid2(&r.v);
+    EXPECT_NEAR(r.out, c.want, 1e-4f);
+
+    PidOptiData d{};
+    const double u = PID_2_OPTI(&d, 3, 0, c.lssHss, c.feedback1, 0, c.e, 0.0, 50.0, 2.0, 1.0,
+                                100.0, 1.0, 0.1, 1.0);
+    EXPECT_NEAR(u, c.want, 1e-4);
+}
+
+const PushCase kPushCases[] = {
+    {"LowSelectErrorAboveThreshold", 1, 0, 1.5f, 101.0f},
+    {"LowSelectErrorAtThreshold", 1, 0, 1.0f, 52.1f},
+    {"LowSelectWrongDirection", 1, 0, -1.5f, 50.0f - 3.15f},
+    {"LowSelectWhileSelected", 1, 1, 1.5f, 53.15f},
+    {"HighSelectErrorBelowThreshold", 2, 0, -1.5f, -1.0f},
+    {"HighSelectErrorAtThreshold", 2, 0, -1.0f, 47.9f},
+    {"HighSelectWrongDirection", 2, 0, 1.5f, 53.15f},
+    {"HighSelectWhileSelected", 2, 1, -1.5f, 50.0f - 3.15f},
+    {"NoSelect", 0, 0, 1.5f, 53.15f},
+    {"NoSelectBigError", 0, 0, 30.0f, 100.0f},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, Pid2Push, ::testing::ValuesIn(kPushCases),
+                         [](const ::testing::TestParamInfo<PushCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+
+// The cascade record wired again over stale settings runs as the cascade PID:
+// no rate control, no proportional-only, no select push, limits 0 and 100,
+// 0.08 s: G x e = 2 x (0.04 + 1) on the first pass.
+TEST(Pid2, CascadeWiringSetsEverySetting)
+{
+    Pid2Vars& v = CASC_CTRL_CASC_PID_9137_vars;
+    v = Pid2Vars{};
+    v.RATE_CTRL = 1;
+    v.PROP_ONLY = 1;
+    v.PROP_ONLY_I = 5.0f;
+    v.LSS_HSS = 1;
+    v.LO_LIM = 50.0f;
+    v.HI_LIM = 60.0f;
+    v.DT = 1.0f;
+    float hidden[4] = {}, out = 0.0f;
+    wire_CASC_CTRL_CASC_PID_9137({hidden, &out});
+    v.SP = 1.0f;
+    v.PV = 0.0f;
+    v.P = 2.0f;
+    v.I = 1.0f;
+    v.SDR = 100.0f;
+    v.THRESH = 0.5f;
+    v.FDBK = 0.0f;
+    v.FEEDBACK1 = 0;
+    pid2(&v);
+    EXPECT_NEAR(out, 2.08f, 1e-5f);
+    EXPECT_FLOAT_EQ(hidden[0], 1.0f);  // the error kept for the next pass
+    v.SP = 200.0f;
+    pid2(&v);
+    EXPECT_FLOAT_EQ(out, 100.0f);
+    v.SP = -200.0f;
+    pid2(&v);
+    EXPECT_FLOAT_EQ(out, 0.0f);
 }
