@@ -2,6 +2,9 @@
 // change for the reading group only at its frame boundary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/control/MPU_OVRD.cells.h"
@@ -70,3 +73,83 @@ TEST_F(CrossRate, ValuesChangeOnlyAtTheReaderFrameBoundary) {
     }
 }
 
+
+namespace {
+
+// One crossing cell per pair of groups that the application's cells cross:
+// the writing group writes its frame count into it, the reading group
+// records what it sees.
+struct PairCase {
+    const char* name;
+    const char* cell;
+    int writer;
+    int reader;
+};
+
+void* g_cell;
+char g_type;
+uint32_t g_writes;
+std::vector<uint32_t> g_reads;
+
+uint32_t read_cell() {
+    if (g_type == 'A') return static_cast<uint32_t>(*static_cast<float*>(g_cell));
+    if (g_type == 'I') return static_cast<uint32_t>(*static_cast<int32_t*>(g_cell));
+    return *static_cast<uint32_t*>(g_cell);
+}
+void write_slice() {
+    ++g_writes;
+    if (g_type == 'A') *static_cast<float*>(g_cell) = static_cast<float>(g_writes);
+    else if (g_type == 'I') *static_cast<int32_t*>(g_cell) = static_cast<int32_t>(g_writes);
+    else *static_cast<uint32_t*>(g_cell) = g_writes;
+}
+void read_slice() { g_reads.push_back(read_cell()); }
+
+class CrossingPairs : public tc_test::AppHarness, public ::testing::WithParamInterface<PairCase> {};
+
+// The reader sees the writer's values through its own copy: a slower writer's
+// value holds for whole runs of the period ratio and then moves on by one; a
+// faster writer's value moves on by the period ratio from one reader frame
+// to the next.
+TEST_P(CrossingPairs, ReaderSeesTheWriterAtItsFrameBoundary) {
+    const PairCase& c = GetParam();
+    g_writes = 0;
+    g_reads.clear();
+    g_cell = cell(c.cell, &g_type);
+    ASSERT_NE(g_cell, nullptr) << c.cell;
+    useSlices(c.writer, {write_slice});
+    useSlices(c.reader, {read_slice});
+    startApp();
+    runPasses(std::max(c.writer, c.reader), 8);
+    const uint32_t ratio = 1u << std::abs(c.writer - c.reader);
+    size_t k = 0;
+    while (k < g_reads.size() && g_reads[k] == 0) ++k;
+    ASSERT_LT(k + 4, g_reads.size()) << "the reader never saw the writer";
+    if (c.writer > c.reader) {
+        size_t runs = 0;
+        for (size_t n = 0; k < g_reads.size(); k += n, n = 0) {
+            while (k + n < g_reads.size() && g_reads[k + n] == g_reads[k]) ++n;
+            if (k + n == g_reads.size()) break;
+            EXPECT_EQ(n, ratio) << "value " << g_reads[k];
+            EXPECT_EQ(g_reads[k + n], g_reads[k] + 1);
+            ++runs;
+        }
+        EXPECT_GE(runs, 4u);
+    } else {
+        for (++k; k < g_reads.size(); ++k) EXPECT_EQ(g_reads[k] - g_reads[k - 1], ratio) << k;
+    }
+}
+
+const PairCase kPairCases[] = {
+    {"R10ToR20", "MPU.TURB_SPD.A_NAME", 0, 1},
+    {"R10ToR40", "SPD_CTRL.SPD_PID.OPTI_STATUS", 0, 2},
+    {"R10ToR80", "MPU.TURB_SPD.A_NAME", 0, 3},
+    {"R10ToR160", "SPD_CTRL.SPD_PID.CALC_I", 0, 4},
+    {"R80ToR10", "RESET.RESET.B_NAME", 3, 0},
+    {"R80ToR20", "RESET.RESET.B_NAME", 3, 1},
+    {"R160ToR10", "MPU_OVRD.MIN_SPD_2.A_NAME", 4, 0},
+    {"R160ToR20", "_ub7.CH_ENABL.B_NAME", 4, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Pairs, CrossingPairs, ::testing::ValuesIn(kPairCases),
+                         [](const ::testing::TestParamInfo<PairCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
