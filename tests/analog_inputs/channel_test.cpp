@@ -281,6 +281,22 @@ TEST_F(AnalogChannel, ModbusMultiplierFollowsItsSelectionAndKeepsItForUnknownOne
         runPasses(R160, 1);
         EXPECT_EQ(real("_ub35.MOD_MULT.A_NAME"), mult) << sel;
     }
+    // Every channel of the three 160 ms slices takes its own settings.
+    const char* const channels[] = {"_ub6", "_ub7", "_ub8", "_ub9", "_ub33", "_ub34", "_ub35",
+                                    "_ub36", "_ub37", "_ub38", "_ub39", "_ub40"};
+    int k = 0;
+    for (const char* ch : channels) {
+        setCell(std::string(ch) + ".QT_DECIMALS.IN", ++k);
+        setCell(std::string(ch) + ".AI_MOD_X.IN", 1 + k % 5);
+    }
+    runPasses(R160, 1);
+    k = 0;
+    const float mults[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f};
+    for (const char* ch : channels) {
+        ++k;
+        EXPECT_EQ(integer(std::string(ch) + ".QT_DECIMALS.I_NAME"), k) << ch;
+        EXPECT_EQ(real(std::string(ch) + ".MOD_MULT.A_NAME"), mults[k % 5]) << ch;
+    }
     EXPECT_EQ(text("_ub35.TAG.S_NAME"), "VL1_AI_03");
     EXPECT_EQ(text("_ub6.USAGE.S_NAME"), "AI_01 Description");
     EXPECT_EQ(text("_ub6.ENG_UNIT.S_NAME"), "ENG Units");

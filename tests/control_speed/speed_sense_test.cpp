@@ -9,6 +9,8 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/control_slices.h"
 #include "drivers/ZarnTurbineSpeed.h"
+#include "drivers/zarn_regs.h"
+#include "host/board.h"
 #include "host/hostkernel.h"
 #include "host/speed_sensor_model.h"
 #include "runtime/catalogue_tables.h"
@@ -87,6 +89,12 @@ TEST_F(SpeedSense, ConstantSpeedOnBothChannelsGivesTheSpeedCells) {
         EXPECT_NEAR(real(t + ".PHASE_DIFF"), 45.0f, 0.5f) << ch;
     }
     EXPECT_NEAR(real("IFACE_IN_START.MPU_B.A_NAME"), 3000.0f, 0.5f);
+    // Both channels set up for the first input conditioning, option 0.
+    const uint16_t ctrl = board::peek16(ZARN_CTRL);
+    for (int ch = 0; ch < 2; ++ch) {
+        EXPECT_EQ(ctrl & (ZARN_CTRL_TSS_MODE0 << ch), 0) << ch;
+        EXPECT_NE(ctrl & (ZARN_CTRL_TSS_OPTION0 << ch), 0) << ch;
+    }
 }
 
 TEST_F(SpeedSense, SpeedStepGivesItsAcceleration) {
@@ -283,3 +291,56 @@ TEST_F(SpeedSense, HeldRateAndPeakKeepTheMaximumUntilTheirReset) {
     EXPECT_FLOAT_EQ(real("ACCEL.PEAK.A_NAME"), std::max(0.0f, real("ACCEL.ACCEL_PV.A_NAME")));
     EXPECT_FLOAT_EQ(real("ACCEL.MAX_RATE.A_NAME"), 0.0f);
 }
+
+namespace {
+
+// The speed latches: set once their condition has stood for the latch delay
+// (20 ms: the second frame), kept when the condition goes, cleared by the
+// reset only while the condition is gone. Conditions brought about by moving
+// the limit after start-up with both wheels at 3000 rpm.
+struct LatchCase {
+    const char* name;
+    const char* limit;
+    double on, off;
+    const char* latch;
+    const char* latchOr;
+};
+
+class SpeedLatch : public SpeedSense, public ::testing::WithParamInterface<LatchCase> {};
+
+TEST_P(SpeedLatch, SetAfterTheDelayKeptAndReset) {
+    const LatchCase& c = GetParam();
+    startWithDefaults();
+    spin(3000.0);
+    runPasses(R10, 120);  // past start-up and the power-up window
+    ASSERT_EQ(boolean(c.latch), 0u);
+    setCell(c.limit, c.on);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean(c.latch), 0u);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean(c.latch), 1u);
+    EXPECT_EQ(boolean(c.latchOr), 1u);
+    setCell("RESET.RESET.B_NAME", 1);  // while the condition stands: kept
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 1u);
+    setCell("RESET.RESET.B_NAME", 0);
+    runPasses(R10, 10);  // the 80 ms reset reaches the 10 ms group at its next release
+    setCell(c.limit, c.off);
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 1u) << "kept without a reset";
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 0u);
+    EXPECT_EQ(boolean(c.latchOr), 0u);
+}
+
+const LatchCase kLatchCases[] = {
+    {"Sensor1High", "CNFG_SPEED.SPD1_MAXSPD.IN", 2999.0, 6000.0, "CNFG_SPEED.TSS_01.HI_LATCH", "CNFG_SPEED.TSS_01.LATCH_OR"},
+    {"Sensor1Low", "CNFG_SPEED.SPD1_LOW_SP.IN", 3001.0, 250.0, "CNFG_SPEED.TSS_01.LO_LATCH", "CNFG_SPEED.TSS_01.LATCH_OR"},
+    {"Sensor2High", "CNFG_SPEED.SPD2_MAXSPD.IN", 2999.0, 6000.0, "CNFG_SPEED.TSS_02.HI_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
+    {"Sensor2Low", "CNFG_SPEED.SPD2_LOW_SP.IN", 3001.0, 250.0, "CNFG_SPEED.TSS_02.LO_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
+};
+INSTANTIATE_TEST_SUITE_P(Latches, SpeedLatch, ::testing::ValuesIn(kLatchCases),
+                         [](const ::testing::TestParamInfo<LatchCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
