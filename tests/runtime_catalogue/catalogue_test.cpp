@@ -79,6 +79,18 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
     EXPECT_EQ(get_dbug_address_in(t, "FX_CTRL.ACT_LIM.A_SW", &type, 1, &ref, &rate), -4);  // attribute bit 0 clear
     ASSERT_EQ(get_dbug_address_in(t, "FX_ACCEL.SS_DERIV_FILT.LAG_TAU", &type, 0, &ref, &rate), 1);
     EXPECT_EQ(ref_area(ref), AREA_mr_r);  // a tunable resolves to its cell, not its limits record
+    // The same for the application's real and integer tunables.
+    const DbugTables app = app_dbug_tables();
+    const struct { const char* name; AreaCode area; } tunes[] = {
+        {"CNFG_SPEED.SPD1_GEAR.IN", AREA_mr_r},
+        {"CNFG_SPEED.SPD1_TEETH.IN", AREA_mr_i},
+        {"CNFG_SPEED.SPD2_TEETH.IN", AREA_mr_i},
+    };
+    for (const auto& tn : tunes) {
+        type = 0;
+        ASSERT_EQ(get_dbug_address_in(app, tn.name, &type, 0, &ref, &rate), 1) << tn.name;
+        EXPECT_EQ(ref_area(ref), tn.area) << tn.name;
+    }
 }
 
 TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
