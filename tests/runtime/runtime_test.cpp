@@ -10,6 +10,7 @@
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
+#include "runtime/mscloads.h"
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"
 #include "runtime/sysinfo.h"
@@ -237,6 +238,28 @@ TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
     EXPECT_TRUE(seen070A);
 }
 
+// After each master clock pass the key names the slowest group released on
+// the next pass (R10 0x0707 .. R160 0x0703), or 0x070A when none is.
+TEST_F(Runtime, KeyNamesTheSlowestGroupDueOnTheNextPass) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(40);
+    std::vector<std::pair<uint64_t, uint16_t>> keys;
+    for (int i = 0; i < 70; ++i) {
+        hk::runTicks(1);
+        keys.push_back({hk::ticks(), key});
+    }
+    int seen[kNumRateGroups] = {};
+    for (size_t i = 0; i + 1 < keys.size(); ++i) {
+        int slowest = -1;
+        for (const auto& f : g_frames)
+            if (f.tick == keys[i + 1].first) slowest = std::max(slowest, f.group);
+        const uint16_t want = slowest < 0 ? 0x070A : static_cast<uint16_t>(0x0707 - slowest);
+        EXPECT_EQ(keys[i].second, want) << "tick " << keys[i].first;
+        if (slowest >= 0) ++seen[slowest];
+    }
+    for (int g = 0; g < kNumRateGroups; ++g) EXPECT_GT(seen[g], 0) << g;
+}
+
 TEST_F(Runtime, SlipPointsStopTheApplicationAbove128) {
     ASSERT_EQ(start(), 0u);
     hk::runTicks(50);
@@ -366,3 +389,16 @@ TEST_F(Runtime, VersionMismatchFailsTheStartAfterFourSeconds) {
 }
 
 }  // namespace
+
+// Clock-of-day values from hours, minutes, seconds and milliseconds.
+TEST(TimeOfDay, FromHoursMinutesSecondsAndMilliseconds) {
+    const struct { uint32_t h, m, s, ms, sec, usec; } rows[] = {
+        {0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 3600, 0}, {0, 1, 0, 0, 60, 0},
+        {0, 0, 1, 999, 1, 999000}, {23, 59, 59, 1, 86399, 1000},
+    };
+    for (const auto& r : rows) {
+        const TcTime t = TC(r.h, r.m, r.s, r.ms);
+        EXPECT_EQ(t.sec, r.sec) << r.h << ":" << r.m << ":" << r.s;
+        EXPECT_EQ(t.usec, r.usec) << r.h << ":" << r.m << ":" << r.s;
+    }
+}

@@ -85,6 +85,7 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
         {"CNFG_SPEED.SPD1_GEAR.IN", AREA_mr_r},
         {"CNFG_SPEED.SPD1_TEETH.IN", AREA_mr_i},
         {"CNFG_SPEED.SPD2_TEETH.IN", AREA_mr_i},
+        {"MPU_OVRD.INHIB_MIN1.IN_1", AREA_mr_b},  // a boolean tunable is its own cell
     };
     for (const auto& tn : tunes) {
         type = 0;
