@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "blocks/PID_2.h"
 #include "blocks/PID_2_OPTI.h"
@@ -18,11 +19,13 @@ namespace {
 struct Opti2 {
     int32_t type = 3;
     double P = 2.0, I = 1.0, SDR = 0.5, first = 1.0;
+    int32_t rate = 0;
+    double dt = 0.1;
     PidOptiData d{};
     double run(double ref, double fdbk, int32_t reinit = 0)
     {
         const double u =
-            PID_2_OPTI(&d, type, 0, 0, 1, reinit, ref, 0.0, fdbk, P, I, SDR, 100.0, 0.1, first);
+            PID_2_OPTI(&d, type, rate, 0, 1, reinit, ref, 0.0, fdbk, P, I, SDR, 100.0, dt, first);
         first = 0.0;
         return u;
     }
@@ -66,23 +69,66 @@ TEST(Pid2, StepResponses)
 // with the output fed back.
 TEST(Pid2, DoubleStepFollowsTheBlock)
 {
-    for (float I : {0.01f, 1.0f, 20.0f}) {
-        for (float sdr : {0.005f, 0.01f, 0.02f, 0.5f, 1.0f, 2.0f, 100.0f, 150.0f}) {
+    struct Set {
+        float I, sdr, dt;
+        int32_t rate;
+    };
+    std::vector<Set> sets;
+    for (float I : {0.01f, 1.0f, 20.0f})
+        for (float sdr : {0.005f, 0.01f, 0.02f, 0.5f, 1.0f, 2.0f, 100.0f, 150.0f}) sets.push_back({I, sdr, 0.1f, 0});
+    // Rate control; and an integral exactly as fast as the sample rate
+    // (I/SDR = 1/dt = 8).
+    sets.push_back({1.0f, 100.0f, 0.1f, 1});
+    sets.push_back({1.0f, 0.5f, 0.1f, 1});
+    sets.push_back({0.25f, 0.03125f, 0.125f, 0});
+    for (const Set& st : sets) {
+        const float I = st.I, sdr = st.sdr;
+        {
             Pid2Rig r(2.0f, I, sdr);
             r.v.LO_LIM = 0.0f;
             r.v.HI_LIM = 100.0f;
+            r.v.DT = st.dt;
+            r.v.RATE_CTRL = st.rate;
             r.out = 50.0f;
             r.reset = 50.0f;
+            r.fdbkPrev = 50.0f;
             Opti2 o{3, 2.0, I, sdr};
+            o.rate = st.rate;
+            o.dt = st.dt;
             double u = 50.0;
             for (float e : {1.0f, 2.0f, -1.0f, 0.5f, 0.0f}) {
                 r.v.SP = e;
                 u = o.run(e, u);
-                EXPECT_NEAR(r.stepOwnFeedback(), u, 2e-3 * std::max(1.0, std::fabs(u)))
-                    << "I " << I << " SDR " << sdr << " e " << e;
+                EXPECT_NEAR(r.stepOwnFeedback(), u, 2e-5 * std::max(1.0, std::fabs(u)))
+                    << "I " << I << " SDR " << sdr << " dt " << st.dt << " rate " << st.rate << " e " << e;
             }
         }
     }
+}
+
+// SDR 0.01 exactly takes the fast-integral case however slow the integral:
+// I 0.01 gives Td 100, Tf 5, Ki 0.2, G 0.101, a + b = 200.1/10.1 on the first
+// pass of an error of 1 from a reset state of 50; a rate-controlled pass adds
+// the change of the feedback to the reset state.
+TEST(Pid2, FastIntegralAtSdrOneHundredth)
+{
+    const double want = 50.0 + 0.101 * 200.1 / 10.1;
+    Opti2 o{3, 2.0, 0.01, 0.01};
+    EXPECT_NEAR(o.run(1.0, 50.0), want, 1e-9);
+    Pid2Rig r(2.0f, 0.01f, 0.01f);
+    r.v.SP = 1.0f;
+    r.v.FDBK = 50.0f;
+    r.reset = 50.0f;
+    pid2(&r.v);
+    EXPECT_NEAR(r.out, want, 1e-3);
+
+    Pid2Rig q(2.0f, 1.0f, 100.0f);  // PI, c = 0.95/1.05
+    q.v.RATE_CTRL = 1;
+    q.v.FDBK = 10.0f;
+    q.fdbkPrev = 4.0f;
+    q.reset = 10.0f;
+    pid2(&q.v);
+    EXPECT_NEAR(q.reset, 16.0f, 1e-5f);
 }
 
 // Clamped at a limit with the clamped value fed back, the reset state settles

@@ -285,6 +285,9 @@ TEST(PidOpti, SavedStatesCarryTheRunAcrossARestore)
     EXPECT_NEAR(b.data.MEAS_FILT, a.data.MEAS_FILT, 1e-4);
     EXPECT_NEAR(b.data.OUT_AVG, a.data.OUT_AVG, 1e-4);
     EXPECT_NEAR(b.data.RESET, a.data.RESET, 1e-4);
+    EXPECT_NEAR(b.data.DERIV, a.data.DERIV, 1e-4);
+    EXPECT_NEAR(b.data.ERR_PREV, a.data.ERR_PREV, 1e-4);
+    EXPECT_NEAR(b.data.FDBK_PREV, a.data.FDBK_PREV, 1e-4);
     EXPECT_EQ(b.status, a.status);
     EXPECT_EQ(b.fault, 0);
     EXPECT_EQ(b.v.ENABLE_LAST, 1);
@@ -322,6 +325,10 @@ TEST(PidOpti, ResultingGainsPerPidType)
         r.v.PID_TYPE = type;  // frozen at the enable edge of the next pass
         for (int k = 0; k < 30000 && r.status < kOptiAtSetpoint1; ++k) pass();
         ASSERT_EQ(r.status, kOptiAtSetpoint1) << type << " fault " << r.fault;
+        // With an integral the PID takes over bumplessly at the operating point.
+        if (type != 1) {
+            EXPECT_FLOAT_EQ(r.out, static_cast<float>(r.data.OUT_BASE)) << type;
+        }
         p[type] = r.data.CALC_P;
         i[type] = r.data.CALC_I;
         sdr[type] = r.data.CALC_SDR;
