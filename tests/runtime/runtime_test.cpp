@@ -9,6 +9,7 @@
 #include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
+#include "platform/vkiobus.h"
 #include "runtime/appmain.h"
 #include "runtime/mscloads.h"
 #include "runtime/rgtask.h"
@@ -178,6 +179,39 @@ TEST_F(Runtime, MasterClockPassExchangesEverySystemWord) {
     }
 }
 
+// The supervision task, every 400 ms once 4 s have passed: the stop
+// permissive published to the platform as it changes; the I/O locked on the
+// rising edge of the lock command only, and only with the lock permissive.
+TEST_F(Runtime, SupervisionTaskPublishesThePermissiveAndLocksTheIoOnItsEdge) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(1000);  // 5 s
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    hk::runTicks(100);
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 0u);
+
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;  // without the lock permissive: nothing
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    _SYS_INFO_C_PWD = 0;  // released elsewhere: the held command does not lock again
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    hk::runTicks(100);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    _SYS_INFO_C_PWD = 0;
+}
+
 TEST_F(Runtime, TasksCarryTheirNamesAndPriorities) {
     hostplatform::setAccountManagement(1);
     ASSERT_EQ(start(), 0u);
@@ -223,6 +257,37 @@ TEST_F(Runtime, TimeStampSecondsFollowTheClockOfDayAtEach160msRelease) {
     }
     EXPECT_GE(changes, 4);
     EXPECT_EQ(RtcSeconds, (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO);
+}
+
+// The staged copies of the time stamp follow it 2, 4, 8 and 16 passes after
+// each 160 ms release.
+TEST_F(Runtime, StagedTimeStampCopiesFollowAtTheirPasses) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(40);
+    struct Row {
+        uint64_t tick;
+        uint32_t ts, c[4];
+    };
+    std::vector<Row> rows;
+    for (int i = 0; i < 32 * 4; ++i) {
+        hk::runTicks(1);
+        rows.push_back({hk::ticks(), _SYS_INFO_TS_CLOCK.sec,
+                        {_SYS_INFO_TS_CLOCK_7.sec, _SYS_INFO_TS_CLOCK_6.sec, _SYS_INFO_TS_CLOCK_5.sec,
+                         _SYS_INFO_TS_CLOCK_4.sec}});
+    }
+    const uint64_t delay[4] = {2, 4, 8, 16};
+    int checked = 0;
+    for (size_t i = 1; i + 16 < rows.size(); ++i) {
+        if (rows[i].ts == rows[i - 1].ts) continue;
+        for (int k = 0; k < 4; ++k) {
+            size_t j = i;
+            while (j < rows.size() && rows[j].c[k] != rows[i].ts) ++j;
+            ASSERT_LT(j, rows.size()) << k;
+            EXPECT_EQ(rows[j].tick - rows[i].tick, delay[k]) << "copy " << 7 - k;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
 }
 
 TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {

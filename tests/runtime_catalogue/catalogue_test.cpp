@@ -140,6 +140,7 @@ TEST(SystemTexts, EverySlotAfterInitialisation) {
     for (auto& t : sys_text) str_cell_copy(t, "stale");
     num_tiq_files = 0;
     sys_vars_init();
+    sys_text_set(NUM_SYS_TEXT, "past the end");  // ignored
     const char* const files[kNumTiqFiles] = {
         "9902-4411_e.100.TIQ4", "ORVX_HW.100.Module",    "VELTRA_HT.100.Module",
         "CONFIG.100.Module",    "START_SEQ.100.Module",  "SPEED_CTRL.100.Module",
@@ -155,7 +156,6 @@ TEST(SystemTexts, EverySlotAfterInitialisation) {
     for (uint32_t f = 0; f < kNumTiqFiles; ++f) want[APP_TIQFILE1 + 2 * f] = files[f];
     for (uint32_t k = 0; k < NUM_SYS_TEXT; ++k) EXPECT_EQ(std::string(sys_text[k].s), want[k]) << "slot " << k;
     EXPECT_EQ(num_tiq_files, 12);
-    sys_text_set(NUM_SYS_TEXT, "past the end");  // ignored
     sys_text_set(APP_CUSTOM2, std::string(60, 'x').c_str());
     EXPECT_EQ(std::string(sys_text[APP_CUSTOM2].s), std::string(39, 'x'));
 }
