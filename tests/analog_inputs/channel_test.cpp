@@ -63,6 +63,12 @@ TEST_F(AnalogChannel, RangeEditsTakeEffectOnlyAtTheNextSampleWithTheConfiguratio
     runPasses(R20, 30);
     EXPECT_NEAR(real("_ub7.VALUE.A_NAME"), 300.0, 0.02);
     EXPECT_EQ(text("_ub7.FUN_STRG.I_TO_STR"), "Remote Speed Setpoint");
+    // Both sampled range ends show the limits of a real tunable and no limiting.
+    for (const char* end : {"_ub7.MIN.", "_ub7.MAX."}) {
+        EXPECT_EQ(real(std::string(end) + "LO_LIM_OUT"), -1e38f) << end;
+        EXPECT_EQ(real(std::string(end) + "HI_LIM_OUT"), 1e38f) << end;
+        EXPECT_EQ(boolean(std::string(end) + "LIMITED"), 0u) << end;
+    }
 }
 
 TEST_F(AnalogChannel, FunctionNumbersOutsideTheTableAreClampedWhenSampled) {

@@ -340,6 +340,27 @@ const LatchCase kLatchCases[] = {
     {"Sensor2High", "CNFG_SPEED.SPD2_MAXSPD.IN", 2999.0, 6000.0, "CNFG_SPEED.TSS_02.HI_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
     {"Sensor2Low", "CNFG_SPEED.SPD2_LOW_SP.IN", 3001.0, 250.0, "CNFG_SPEED.TSS_02.LO_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
 };
+// A speed reading exactly at the maximum counts as high: a wheel above the
+// over-range clamp (1.1 x a maximum of 1000 frozen at start-up) reads the
+// clamp; the maximum then moved onto that reading latches on the second frame.
+TEST_F(SpeedSense, HighLatchAtExactlyTheMaximumSpeed) {
+    startWithDefaults();
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 1000.0);
+    spin(1500.0);
+    runPasses(R10, 150);
+    const float clamp = real("CNFG_SPEED.TSS_01.MPU_ZARN");
+    ASSERT_NEAR(clamp, 1100.0f, 0.01f);
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", static_cast<double>(clamp) * 2.0);
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R10, 20);
+    setCell("RESET.RESET.B_NAME", 0);
+    runPasses(R10, 20);
+    ASSERT_EQ(boolean("CNFG_SPEED.TSS_01.HI_LATCH"), 0u);
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", static_cast<double>(clamp));
+    runPasses(R10, 2);
+    EXPECT_EQ(boolean("CNFG_SPEED.TSS_01.HI_LATCH"), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Latches, SpeedLatch, ::testing::ValuesIn(kLatchCases),
                          [](const ::testing::TestParamInfo<LatchCase>& i) { return std::string(i.param.name); });
 
