@@ -30,12 +30,15 @@ std::vector<uint32_t> g_flagsSeenByR20;
 // each 160 ms frame wrote (its frame number in both halves).
 std::vector<std::pair<uint64_t, uint32_t>> g_stampSeen;
 std::vector<std::pair<uint64_t, uint32_t>> g_todWritten;
+// The start-up flags as each 160 ms frame found them.
+std::vector<std::pair<int, int>> g_startUpSeen;
 
 template <int G>
 void recordSlice() {
     g_frames.push_back({hk::ticks(), G});
     if (G == 1) g_flagsSeenByR20.push_back(sched_move_R10_R20);
     if (G == 0) g_stampSeen.push_back({hk::ticks(), (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO});
+    if (G == 4) g_startUpSeen.push_back({AllRgExecuted, AllRgExecutedwMMM});
     if (G == 4) {
         const uint32_t n = static_cast<uint32_t>(g_todWritten.size()) + 1;
         rtcells::ORVEX12_IO_RTC_TOD = {n << 16 | n, 0};
@@ -52,6 +55,7 @@ protected:
         g_flagsSeenByR20.clear();
         g_stampSeen.clear();
         g_todWritten.clear();
+        g_startUpSeen.clear();
         for (auto& c : g_consumeNs) c = 0;
         rg_slices[0] = {recordSlice<0>};
         rg_slices[1] = {recordSlice<1>};
@@ -97,6 +101,12 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (uint32_t c : _RGSlipCounter) EXPECT_EQ(c, 0u);
     EXPECT_EQ(AllRgExecuted, 1);
     EXPECT_EQ(AllRgExecutedwMMM, 1);
+    // Start-up lasts two 160 ms frames: the first marks every group run, the
+    // second every group run with its copies.
+    ASSERT_GE(g_startUpSeen.size(), 3u);
+    EXPECT_EQ(g_startUpSeen[0], std::make_pair(0, 0));
+    EXPECT_EQ(g_startUpSeen[1], std::make_pair(1, 0));
+    EXPECT_EQ(g_startUpSeen[2], std::make_pair(1, 1));
     EXPECT_EQ(ApplicationIsRunning, 0x12345678u);
 
     const uint64_t t0 = hk::nowNs();
@@ -418,10 +428,14 @@ TEST_F(Runtime, EntryPointGuards) {
     EXPECT_EQ(stop(), 0u);
     EXPECT_EQ(messageLines().back(), "state 10: Application is stopped");
     // Started again after a stop: the frame counts carried over from the
-    // first run give no slip.
+    // first run give no slip, and start-up begins anew.
     std::vector<uint32_t> before(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
+    g_startUpSeen.clear();
     EXPECT_EQ(start(), 0u);
     hk::runTicks(100);
+    ASSERT_GE(g_startUpSeen.size(), 2u);
+    EXPECT_EQ(g_startUpSeen[0], std::make_pair(0, 0));
+    EXPECT_EQ(g_startUpSeen[1], std::make_pair(1, 0));
     EXPECT_EQ(std::vector<uint32_t>(std::begin(_RGSlipCounter), std::end(_RGSlipCounter)), before);
     EXPECT_EQ(stop(), 0u);
     // Every state message carries the state the application was in.
