@@ -68,6 +68,12 @@ TEST(PidOpti, FaultCodesRaisedByTheirCondition)
          [n = 0](OptiRig& r) mutable { r.v.PV = 90.0f + 0.5f * std::sin(++n * 0.157f); }, 2},
         {"spread periods", none,
          [](OptiRig& r) { craft_records(r, {1, 1.05, 1.1, 1.15, 6.1, 6.15, 11.1, 11.15, 16.1}); }, 3},
+        // Periods of 1 s and one of 20 s: the spread is 19/20 of the longest,
+        // within the bound of 20; 22 s is beyond it.
+        {"periods 1 and 20 s", none,
+         [](OptiRig& r) { craft_records(r, {1, 1.5, 2, 2.5, 3, 3.5, 4, 23.5, 24}); }, 0},
+        {"periods 1 and 22 s", none,
+         [](OptiRig& r) { craft_records(r, {1, 1.5, 2, 2.5, 3, 3.5, 4, 25.5, 26}); }, 3},
         {"record without swing", none, [](OptiRig& r) { craft_records(r); r.data.CYC_MAX[4] = 89.5; }, 4},
         {"not finite", none, [](OptiRig& r) { r.v.PV = std::nanf(""); }, kAbortNotFinite},
         {"measured value outside the limit", none, [](OptiRig& r) { r.v.PV = 117.5f; }, 5},
