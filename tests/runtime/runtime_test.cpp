@@ -404,6 +404,41 @@ TEST_F(Runtime, ContinuousOverrunsStopTheApplication) {
     EXPECT_EQ(stop(), 0u);
 }
 
+// A group that keeps overrunning stops the application with a message
+// naming its own period.
+struct SlipCase {
+    const char* name;
+    int group;
+    const char* text;
+};
+
+class RuntimeSlip : public Runtime, public ::testing::WithParamInterface<SlipCase> {};
+
+TEST_P(RuntimeSlip, MessageNamesTheSlippingGroup) {
+    const SlipCase& c = GetParam();
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(250);
+    g_consumeNs[c.group] = (10'000'000ull << c.group) + 5'000'000;
+    hk::runTicks(16 * 32);
+    g_consumeNs[c.group] = 0;
+    hk::runTicks(60);
+    EXPECT_EQ(ApplicationRunning, 0u);
+    auto lines = messageLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.text), lines.end()) << c.text;
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    _SYS_INFO_STOP_PER = 0;
+    EXPECT_EQ(stop(), 0u);
+}
+
+const SlipCase kSlipCases[] = {
+    {"R10", 0, "event 6: RateGroup10 Slip detected, all I/O is disabled"},
+    {"R20", 1, "event 6: RateGroup20 Slip detected, all I/O is disabled"},
+    {"R80", 3, "event 6: RateGroup80 Slip detected, all I/O is disabled"},
+    {"R160", 4, "event 6: RateGroup160 Slip detected, all I/O is disabled"},
+};
+INSTANTIATE_TEST_SUITE_P(Groups, RuntimeSlip, ::testing::ValuesIn(kSlipCases),
+                         [](const ::testing::TestParamInfo<SlipCase>& i) { return std::string(i.param.name); });
+
 TEST_F(Runtime, EntryPointGuards) {
     EXPECT_EQ(stop(), 0u);  // before any start: console line only
     EXPECT_TRUE(messageLines().empty());
