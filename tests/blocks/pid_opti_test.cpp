@@ -175,6 +175,28 @@ struct SpeedLoop {
 
 }  // namespace
 
+// From the second record on, two consecutive crossings more than 0.75 of the
+// response time (5 s) apart mark the response time as short.
+TEST(PidOpti, ShortResponseTimeFromTheSecondRecord)
+{
+    for (double apart : {3.5, 4.0}) {
+        OptiRig r;
+        r.v.PV = 89.99f;
+        start_run(r);
+        while (r.status == kOptiSettling) r.step();
+        ASSERT_EQ(r.status, kOptiStepUp);
+        PidOptiData& d = r.data;
+        d.CYCLE = 2;
+        d.TEST_TIME = d.CROSS_TIME = 20.0;
+        d.CYC_CROSS[0] = 20.0 - apart;
+        r.v.PV = 95.0f;  // above the band: the half-cycle ends on this pass
+        d.MEAS_FILT = d.MEAS_PREV = 95.0;
+        r.step();
+        ASSERT_EQ(d.CYCLE, 3);
+        EXPECT_EQ((r.alarm & kAlarmRespTimeShort) != 0, apart > 3.75) << apart;
+    }
+}
+
 // A whole run on the speed loop: every state in order, no fault, the new
 // gains kept and holding speed; dropping the enable returns to the
 // configured gains bumplessly.
