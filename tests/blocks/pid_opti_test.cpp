@@ -197,6 +197,28 @@ TEST(PidOpti, ShortResponseTimeFromTheSecondRecord)
     }
 }
 
+// Up timed out, down and up completed, then down timed out: short response
+// time. Without the completed up half-cycle in that sequence: no alarm.
+TEST(PidOpti, ShortResponseTimeFromTheTimeOutSequence)
+{
+    for (double seq : {1.0, 2.0}) {
+        OptiRig r;
+        r.v.PV = 89.99f;
+        start_run(r);
+        while (r.status == kOptiSettling) r.step();
+        ASSERT_EQ(r.status, kOptiStepUp);
+        PidOptiData& d = r.data;
+        d.TIMEOUT_SEQ = seq;  // 2: up timed out, then down completed
+        r.v.PV = 95.0f;       // up completes on this pass, down then times out
+        d.MEAS_FILT = d.MEAS_PREV = 95.0;
+        r.step();
+        ASSERT_EQ(d.STATE, kOptiStepDown);
+        for (int i = 0; i < 600 && d.STATE == kOptiStepDown; ++i) r.step();
+        EXPECT_EQ(r.fault, 0) << seq;
+        EXPECT_EQ((r.alarm & kAlarmRespTimeShort) != 0, seq == 2.0) << seq;
+    }
+}
+
 // A whole run on the speed loop: every state in order, no fault, the new
 // gains kept and holding speed; dropping the enable returns to the
 // configured gains bumplessly.
