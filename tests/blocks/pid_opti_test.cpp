@@ -173,6 +173,22 @@ struct SpeedLoop {
     }
 };
 
+// A run just below the band, settled and on the high test level.
+void run_to_step_up(OptiRig& r)
+{
+    r.v.PV = 89.99f;
+    start_run(r);
+    while (r.status == kOptiSettling) r.step();
+    ASSERT_EQ(r.status, kOptiStepUp);
+}
+
+// Ends the half-cycle on the next pass: the value well above the band.
+void leave_band_above(OptiRig& r)
+{
+    r.v.PV = 95.0f;
+    r.data.MEAS_FILT = r.data.MEAS_PREV = 95.0;
+}
+
 }  // namespace
 
 // From the second record on, two consecutive crossings more than 0.75 of the
@@ -181,16 +197,12 @@ TEST(PidOpti, ShortResponseTimeFromTheSecondRecord)
 {
     for (double apart : {3.5, 4.0}) {
         OptiRig r;
-        r.v.PV = 89.99f;
-        start_run(r);
-        while (r.status == kOptiSettling) r.step();
-        ASSERT_EQ(r.status, kOptiStepUp);
+        ASSERT_NO_FATAL_FAILURE(run_to_step_up(r));
         PidOptiData& d = r.data;
         d.CYCLE = 2;
         d.TEST_TIME = d.CROSS_TIME = 20.0;
         d.CYC_CROSS[0] = 20.0 - apart;
-        r.v.PV = 95.0f;  // above the band: the half-cycle ends on this pass
-        d.MEAS_FILT = d.MEAS_PREV = 95.0;
+        leave_band_above(r);
         r.step();
         ASSERT_EQ(d.CYCLE, 3);
         EXPECT_EQ((r.alarm & kAlarmRespTimeShort) != 0, apart > 3.75) << apart;
@@ -203,14 +215,10 @@ TEST(PidOpti, ShortResponseTimeFromTheTimeOutSequence)
 {
     for (double seq : {1.0, 2.0}) {
         OptiRig r;
-        r.v.PV = 89.99f;
-        start_run(r);
-        while (r.status == kOptiSettling) r.step();
-        ASSERT_EQ(r.status, kOptiStepUp);
+        ASSERT_NO_FATAL_FAILURE(run_to_step_up(r));
         PidOptiData& d = r.data;
         d.TIMEOUT_SEQ = seq;  // 2: up timed out, then down completed
-        r.v.PV = 95.0f;       // up completes on this pass, down then times out
-        d.MEAS_FILT = d.MEAS_PREV = 95.0;
+        leave_band_above(r);  // up completes on this pass, down then times out
         r.step();
         ASSERT_EQ(d.STATE, kOptiStepDown);
         for (int i = 0; i < 600 && d.STATE == kOptiStepDown; ++i) r.step();
