@@ -84,6 +84,32 @@ TEST_F(AlarmLevels, EachLevelSetsAfterItsDelayHoldsInItsDeadbandAndClearsOnReset
     }
 }
 
+// Both levels of every channel run on that channel's own value, in the
+// slice that holds it: each channel alone above both setpoints.
+TEST_F(AlarmLevels, EveryChannelRunsBothLevels) {
+    start();
+    setCell("MPU.TURB_SPD.A_NAME", 1000.0);
+    for (int k = 0; k < 12; ++k) {
+        configure(k, 3, 0.0, 100.0);
+        const std::string a = alarms(k) + ".";
+        setCell(a + "ALM_DLY.IN", 0.0);
+        setCell(a + "USE_SP1.IN", 1);
+        setCell(a + "USE_SP2.IN", 1);
+        setValue(k, 20.0);
+    }
+    runPasses(R20, 10);
+    for (int k = 0; k < 12; ++k) {
+        settle(k, 80.0);
+        for (int j = 0; j < 12; ++j) {
+            const std::string a = alarms(j) + ".";
+            EXPECT_EQ(boolean(a + "ALARM_LVL1.B_NAME"), j == k ? 1u : 0u) << "channel " << k << " at 80, " << j;
+            EXPECT_EQ(boolean(a + "ALARM_LVL2.B_NAME"), j == k ? 1u : 0u) << "channel " << k << " at 80, " << j;
+        }
+        settle(k, 20.0);
+        reset();
+    }
+}
+
 TEST_F(AlarmLevels, TripSelectionRoutesLevelTwoToTheTripOnly) {
     prepare(0);
     setCell("_ub1.ALM_DLY.IN", 0.0);

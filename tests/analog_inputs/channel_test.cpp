@@ -63,6 +63,12 @@ TEST_F(AnalogChannel, RangeEditsTakeEffectOnlyAtTheNextSampleWithTheConfiguratio
     runPasses(R20, 30);
     EXPECT_NEAR(real("_ub7.VALUE.A_NAME"), 300.0, 0.02);
     EXPECT_EQ(text("_ub7.FUN_STRG.I_TO_STR"), "Remote Speed Setpoint");
+    // Both sampled range ends show the limits of a real tunable and no limiting.
+    for (const char* end : {"_ub7.MIN.", "_ub7.MAX."}) {
+        EXPECT_EQ(real(std::string(end) + "LO_LIM_OUT"), -1e38f) << end;
+        EXPECT_EQ(real(std::string(end) + "HI_LIM_OUT"), 1e38f) << end;
+        EXPECT_EQ(boolean(std::string(end) + "LIMITED"), 0u) << end;
+    }
 }
 
 TEST_F(AnalogChannel, FunctionNumbersOutsideTheTableAreClampedWhenSampled) {
@@ -280,6 +286,22 @@ TEST_F(AnalogChannel, ModbusMultiplierFollowsItsSelectionAndKeepsItForUnknownOne
         setCell("_ub35.AI_MOD_X.IN", sel);
         runPasses(R160, 1);
         EXPECT_EQ(real("_ub35.MOD_MULT.A_NAME"), mult) << sel;
+    }
+    // Every channel of the three 160 ms slices takes its own settings.
+    const char* const channels[] = {"_ub6", "_ub7", "_ub8", "_ub9", "_ub33", "_ub34", "_ub35",
+                                    "_ub36", "_ub37", "_ub38", "_ub39", "_ub40"};
+    int k = 0;
+    for (const char* ch : channels) {
+        setCell(std::string(ch) + ".QT_DECIMALS.IN", ++k);
+        setCell(std::string(ch) + ".AI_MOD_X.IN", 1 + k % 5);
+    }
+    runPasses(R160, 1);
+    k = 0;
+    const float mults[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f};
+    for (const char* ch : channels) {
+        ++k;
+        EXPECT_EQ(integer(std::string(ch) + ".QT_DECIMALS.I_NAME"), k) << ch;
+        EXPECT_EQ(real(std::string(ch) + ".MOD_MULT.A_NAME"), mults[k % 5]) << ch;
     }
     EXPECT_EQ(text("_ub35.TAG.S_NAME"), "VL1_AI_03");
     EXPECT_EQ(text("_ub6.USAGE.S_NAME"), "AI_01 Description");

@@ -13,7 +13,7 @@ struct MuxCase {
     int channel;
     int function;
     const char* value;
-    const char* pct;  // nullptr: the node's channels give no percentage
+    const char* pct;  // the node's channels (4 and up) give no percentage: stays 0
     const char* fault;
 };
 
@@ -29,8 +29,9 @@ const MuxCase kRoutes[] = {
     {"valve feedback", 2, 16, "AI_MUX.HP_FDBK.A_NAME", "AI_MUX.HP_FDBK_PCT.A_NAME", "AI_MUX.HP_RDBK_FLT.B_NAME"},
     {"spare 17", 3, 17, "AI_MUX.SPARE17.A_NAME", "AI_MUX.SPARE17_PCT.A_NAME", "AI_MUX.AI17_FLT.B_NAME"},
     {"spare 20", 0, 20, "AI_MUX.SPARE20.A_NAME", "AI_MUX.SPARE20_PCT.A_NAME", "AI_MUX.AI20_FLT.B_NAME"},
-    {"node: bearing temperature 4", 4, 12, "AI_MUX.BEARTEMP4.A_NAME", nullptr, "AI_MUX.BTEMP4_FLT.B_NAME"},
-    {"node: vibration 2", 11, 6, "AI_MUX.VIB_IN2.A_NAME", nullptr, "AI_MUX.VIB_IN2_FLT.B_NAME"},
+    {"node: bearing temperature 4", 4, 12, "AI_MUX.BEARTEMP4.A_NAME", "AI_MUX.BTEMP4_PCT.A_NAME",
+     "AI_MUX.BTEMP4_FLT.B_NAME"},
+    {"node: vibration 2", 11, 6, "AI_MUX.VIB_IN2.A_NAME", "AI_MUX.VIB_IN2_PCT.A_NAME", "AI_MUX.VIB_IN2_FLT.B_NAME"},
 };
 
 TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
@@ -43,9 +44,7 @@ TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
         runPasses(R20, 30);
         EXPECT_NEAR(real(c.value), 75.0, 0.01);
         EXPECT_NEAR(real("AI_MUX.AI_MUX.OUT_" + std::to_string(c.function)), 75.0, 0.01);
-        if (c.pct) {
-            EXPECT_NEAR(real(c.pct), 37.5, 0.01);
-        }
+        EXPECT_NEAR(real(c.pct), c.channel < 4 ? 37.5 : 0.0, 0.01);
         EXPECT_EQ(boolean(c.fault), 0u);
         if (c.channel >= 4) {
             EXPECT_NEAR(real("VLTR_OUTS.VL_AINS.LIST_" + std::to_string(c.channel - 3)), 75.0, 0.01);
@@ -60,9 +59,7 @@ TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
         runPasses(R20, 1);
         EXPECT_EQ(real(c.value), 0.0f);
         EXPECT_EQ(boolean(c.fault), 0u);
-        if (c.pct) {
-            EXPECT_EQ(real(c.pct), 0.0f);
-        }
+        EXPECT_EQ(real(c.pct), 0.0f);
         if (c.channel >= 4) {
             setCell("VL1_AIO.AI_" + std::to_string(c.channel - 3) + ".LATCH_OR", 0);
         } else {

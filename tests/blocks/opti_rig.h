@@ -20,9 +20,7 @@ struct OptiRig {
 
     OptiRig()
     {
-        wire_pid_opti_record(v, &sData, &data, &useRef,
-                             {hidden, hiddenB, &hiddenI, &out, &calcP, &calcI, &calcSdr, &status,
-                              &alarm, &fault, &procErr, &mon});
+        wire();
         // Speed-control inputs at their defaults.
         v.P = 5.0f;
         v.I = 0.5f;
@@ -43,6 +41,13 @@ struct OptiRig {
     OptiRig(const OptiRig&) = delete;
     OptiRig& operator=(const OptiRig&) = delete;
 
+    // The start-up wiring, as at every start of the application.
+    void wire()
+    {
+        wire_pid_opti_record(v, &sData, &data, &useRef,
+                             {hidden, hiddenB, &hiddenI, &out, &calcP, &calcI, &calcSdr, &status,
+                              &alarm, &fault, &procErr, &mon});
+    }
     // One call with the output fed back, as the low-signal select does while
     // the speed PID is in control.
     void step(int32_t mode = kPidOptiRun)

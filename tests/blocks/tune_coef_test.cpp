@@ -53,6 +53,12 @@ TEST(TuneCoef, HandComputedValues)
         {"pid SDR 1", [] { return pid(false, 0, 0, 1, 20, 0, 1.0f); }, {0, 0, 1 / 3.f}},
         {"pid SDR 0.999", [] { return pid(false, 0, 0, 1, 20, 0, 0.999f); }, {0, 1 / 3.f}},
         {"pid824 SDR 0.999", [] { return pid(true, 0, 0, 1, 20, 0, 0.999f); }, {0, 1 / 3.f}},
+        // SDR 0.01 is fast-integral even when I/SDR is below 1/dt: I 0.01
+        // gives Td 100, Tf 5, Ki 0.2.
+        {"pid SDR 0.01 slow integral", [] { return pid(false, 0, 0, 2, 0.01f, 0, 0.01f); },
+         {0, 200 / 10.1f, 0.1f / 10.1f, 0.101f, 0.99f / 1.01f}},
+        {"pid824 SDR 0.01 slow integral", [] { return pid(true, 0, 0, 2, 0.01f, 0, 0.01f); },
+         {0, 100 / 5.05f, 0.05f / 5.05f, 0.101f, 0.99f / 1.01f}},
         {"slope", [&] { cal_slope_intercept(&m, &q, 1, 2, 3, 8); return Outs{m, q}; }, {3, -1}},
         {"curve first", [&] { x = 3; tune_crv_fxy(&x, 0, &q, &m, 2, 1); return Outs{x, m}; },
          {1.999f, 1.0f / (2.0f - 1.999f)}},
@@ -68,8 +74,10 @@ TEST(TuneCoef, HandComputedValues)
         {"spline first", [&] { x = 0; tune_spline_fm(&x, 0, &m, 1, 1, 2, 4, 0.5f); return Outs{m}; }, {0.5f}},
         {"spline last", [&] { x = 2; tune_spline_lm(&x, 4, &m, 1, 1, 0, 0, 0.5f); return Outs{m}; }, {3.5f}},
         {"spline inner", [&] { x = 1; tune_spline_im(&x, 2, &m, 0, 0, 2, 3, 0.25f); return Outs{m}; }, {1.5f}},
+        {"spline inner shifted", [&] { x = 2; tune_spline_im(&x, 2, &m, 1, 0, 3, 3, 0.25f); return Outs{m}; }, {1.5f}},
         // Hermite (0,0) slope 1 to (2,4) slope 3: h 2, dy 4.
         {"hermite", [&] { tune_spline_g(0, 0, 1, &c1, &c2, &c3, 2, 4, 3); return Outs{c1, c2, c3}; }, {2, 2, 0}},
+        {"hermite shifted", [&] { tune_spline_g(1, 1, 1, &c1, &c2, &c3, 3, 5, 3); return Outs{c1, c2, c3}; }, {2, 2, 0}},
     };
     for (const Case& c : cases) {
         const Outs got = c.run();

@@ -2,12 +2,15 @@
 // rate-group runtime in simulated time, fed by the pulse-train model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/control/ACCEL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/control_slices.h"
 #include "drivers/ZarnTurbineSpeed.h"
+#include "drivers/zarn_regs.h"
+#include "host/board.h"
 #include "host/hostkernel.h"
 #include "host/speed_sensor_model.h"
 #include "runtime/catalogue_tables.h"
@@ -86,6 +89,12 @@ TEST_F(SpeedSense, ConstantSpeedOnBothChannelsGivesTheSpeedCells) {
         EXPECT_NEAR(real(t + ".PHASE_DIFF"), 45.0f, 0.5f) << ch;
     }
     EXPECT_NEAR(real("IFACE_IN_START.MPU_B.A_NAME"), 3000.0f, 0.5f);
+    // Both channels set up for the first input conditioning, option 0.
+    const uint16_t ctrl = board::peek16(ZARN_CTRL);
+    for (int ch = 0; ch < 2; ++ch) {
+        EXPECT_EQ(ctrl & (ZARN_CTRL_TSS_MODE0 << ch), 0) << ch;
+        EXPECT_NE(ctrl & (ZARN_CTRL_TSS_OPTION0 << ch), 0) << ch;
+    }
 }
 
 TEST_F(SpeedSense, SpeedStepGivesItsAcceleration) {
@@ -132,5 +141,227 @@ TEST_F(SpeedSense, FailedSensorRaisesItsFailureCells) {
     EXPECT_FLOAT_EQ(real("CNFG_SPEED.TSS_01.MONITOR"), 0.0f);
     EXPECT_FLOAT_EQ(real("CNFG_SPEED.TSS_01.DERIV"), 0.0f);
 }
+
+}  // namespace
+
+namespace {
+
+// A failed sensor, for each of the two: its failure cells rise, its
+// acceleration drops out, the other sensor stays untouched. Sensor 2 lost
+// also raises its shutdown-logic flag.
+struct FailCase {
+    const char* name;
+    int ch;
+    const char* minSpeed;
+    const char* fldOr;
+    const char* fldSw;
+    const char* derivUsed;
+    const char* otherFldSw;
+    const char* minDetect;
+    const char* useMinFlag;
+};
+
+class SensorFailure : public SpeedSense, public ::testing::WithParamInterface<FailCase> {};
+
+TEST_P(SensorFailure, RaisesItsOwnCells) {
+    const FailCase& c = GetParam();
+    startWithDefaults();
+    spin(3000.0);
+    runPasses(R10, 120);  // past the 1 s power-up window
+    EXPECT_EQ(boolean("MPU_OVRD.MPU2_SD_L.OR"), 0u);
+    speedsensor::failSensor(c.ch);
+    runPasses(R10, 5);
+    EXPECT_EQ(boolean(c.minSpeed), 1u);
+    EXPECT_EQ(boolean(c.fldOr), 1u);
+    EXPECT_EQ(boolean(c.fldSw), 1u);
+    EXPECT_FLOAT_EQ(real(c.derivUsed), 0.0f);
+    EXPECT_EQ(boolean(c.otherFldSw), 0u);
+    EXPECT_EQ(boolean("MPU_OVRD.MPU2_SD_L.OR"), c.ch == 1 ? 1u : 0u);
+    EXPECT_EQ(boolean("ACCEL.MPU2_SD_L.B_NAME"), c.ch == 1 ? 1u : 0u);
+}
+
+// Reading above the minimum detection speed, the sensor below its measurable
+// minimum counts as failed only where the minimum flag is switched in.
+TEST_P(SensorFailure, MeasurableMinimumCountsWhenSwitchedIn) {
+    const FailCase& c = GetParam();
+    startWithDefaults();
+    setCell(c.minDetect, 50.0);
+    spin(3000.0);
+    runPasses(R10, 120);
+    speedsensor::failSensor(c.ch);
+    runPasses(R10, 5);
+    ASSERT_EQ(boolean(c.minSpeed), 1u);
+    EXPECT_EQ(boolean(c.fldSw), 0u);
+    setCell(c.useMinFlag, 1);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean(c.fldOr), 1u);
+    EXPECT_EQ(boolean(c.fldSw), 1u);
+    EXPECT_EQ(boolean(c.otherFldSw), 0u);
+}
+
+const FailCase kFailCases[] = {
+    {"Sensor1", 0, "CNFG_SPEED.TSS_01.MIN_SPEED", "MPU_OVRD.SPD1FLD.OR", "MPU_OVRD.SS1_FLD.B_SW",
+     "ACCEL.SS1_DERIV_USED.A_SW", "MPU_OVRD.SS2_FLD.B_SW", "MPU_OVRD.MIN_SPD_1.A_NAME",
+     "MPU_OVRD.INHIB_MIN1.IN_1"},
+    {"Sensor2", 1, "CNFG_SPEED.TSS_02.MIN_SPEED", "MPU_OVRD.SPD2FLD.OR", "MPU_OVRD.SS2_FLD.B_SW",
+     "ACCEL.SS2_DERIV_USED.A_SW", "MPU_OVRD.SS1_FLD.B_SW", "MPU_OVRD.MIN_SPD_2.A_NAME",
+     "MPU_OVRD.INHIB_MIN2.IN_1"},
+};
+INSTANTIATE_TEST_SUITE_P(Sensors, SensorFailure, ::testing::ValuesIn(kFailCases),
+                         [](const ::testing::TestParamInfo<FailCase>& i) { return std::string(i.param.name); });
+
+// A sensor setting changed during the start-up frames is taken (each one on
+// its own: teeth, gear, maximum speed); after start-up the settings stay
+// frozen until the next start while the named copy follows the tunable.
+// Both wheels: 60 teeth at 1500 rpm. Speeds read at most 1.1 x the maximum.
+struct SettingCase {
+    const char* name;
+    const char* in;
+    const char* copy;
+    double value;
+    double dflt;
+    const char* speed;
+    float want;
+};
+
+class SensorSettings : public SpeedSense, public ::testing::WithParamInterface<SettingCase> {};
+
+TEST_P(SensorSettings, TakenDuringStartUpOnlyAndOneAtATime) {
+    const SettingCase& c = GetParam();
+    startWithDefaults();
+    spin(1500.0);
+    setCell(c.in, c.value);
+    runPasses(R10, 150);
+    ASSERT_EQ(AllRgExecutedwMMM, 1);
+    EXPECT_NEAR(real(c.speed), c.want, 0.5f);
+    setCell(c.in, c.dflt);
+    runPasses(R10, 100);
+    EXPECT_NEAR(real(c.speed), c.want, 0.5f) << "frozen after start-up";
+    char type = 0;
+    ASSERT_NE(cell(c.copy, &type), nullptr);
+    EXPECT_EQ(type == 'I' ? static_cast<double>(integer(c.copy)) : static_cast<double>(real(c.copy)), c.dflt);
+}
+
+const SettingCase kSettingCases[] = {
+    {"Sensor1Teeth", "CNFG_SPEED.SPD1_TEETH.IN", "CNFG_SPEED.SPD1_TEETH.I_NAME", 30, 60, "CNFG_SPEED.TSS_01.MPU_ZARN", 3000.0f},
+    {"Sensor1Gear", "CNFG_SPEED.SPD1_GEAR.IN", "CNFG_SPEED.SPD1_GEAR.A_NAME", 2.0, 1.0, "CNFG_SPEED.TSS_01.MPU_ZARN", 750.0f},
+    {"Sensor1MaxSpeed", "CNFG_SPEED.SPD1_MAXSPD.IN", "CNFG_SPEED.SPD1_MAXSPD.A_NAME", 1000.0, 6000.0, "CNFG_SPEED.TSS_01.MPU_ZARN", 1100.0f},
+    {"Sensor2Teeth", "CNFG_SPEED.SPD2_TEETH.IN", "CNFG_SPEED.SPD2_TEETH.I_NAME", 120, 60, "CNFG_SPEED.TSS_02.MPU_ZARN", 750.0f},
+    {"Sensor2Gear", "CNFG_SPEED.SPD2_GEAR.IN", "CNFG_SPEED.SPD2_GEAR.A_NAME", 0.5, 1.0, "CNFG_SPEED.TSS_02.MPU_ZARN", 3000.0f},
+    {"Sensor2MaxSpeed", "CNFG_SPEED.SPD2_MAXSPD.IN", "CNFG_SPEED.SPD2_MAXSPD.A_NAME", 1000.0, 6000.0, "CNFG_SPEED.TSS_02.MPU_ZARN", 1100.0f},
+    {"Sensor1Unchanged", "CNFG_SPEED.SPD1_TEETH.IN", "CNFG_SPEED.SPD1_TEETH.I_NAME", 60, 30, "CNFG_SPEED.TSS_01.MPU_ZARN", 1500.0f},
+};
+INSTANTIATE_TEST_SUITE_P(Settings, SensorSettings, ::testing::ValuesIn(kSettingCases),
+                         [](const ::testing::TestParamInfo<SettingCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+
+// The held maximum rate and the peak keep the highest acceleration while the
+// speed settles and falls; the hold reset brings the held rate back to the
+// current value (never below 0), the blink reset does so for the peak, each
+// on its own.
+TEST_F(SpeedSense, HeldRateAndPeakKeepTheMaximumUntilTheirReset) {
+    startWithDefaults();
+    spin(3000.0);
+    runPasses(R10, 100);
+    spin(4500.0);
+    float most = 0.0f;
+    for (int k = 0; k < 60; ++k) {
+        runPasses(R10, 1);
+        most = std::max(most, real("ACCEL.ACCEL_PV.A_NAME"));
+    }
+    ASSERT_NEAR(most, 6000.0f, 30.0f);
+    spin(3500.0);  // slowing down: a negative acceleration
+    runPasses(R10, 12);
+    const float now = real("ACCEL.ACCEL_PV.A_NAME");
+    ASSERT_LT(now, -1000.0f);
+    EXPECT_FLOAT_EQ(real("ACCEL.MAX_RATE.A_NAME"), most);
+    EXPECT_FLOAT_EQ(real("ACCEL.PEAK.A_NAME"), most);
+
+    setCell("ACCEL.RST_HOLD.OR", 1);
+    runPasses(R10, 20);  // reaches the 10 ms group at the next 160 ms release
+    EXPECT_FLOAT_EQ(real("ACCEL.MAX_RATE.A_NAME"), 0.0f);  // held at its lower limit
+    EXPECT_EQ(boolean("ACCEL.ACCEL_HOLD.LO_LIM_I"), 1u);
+    EXPECT_FLOAT_EQ(real("ACCEL.PEAK.A_NAME"), most);
+    setCell("ACCEL.RST_HOLD.OR", 0);
+
+    setCell("X_RESET.BLINK_RST2.ONE_SHOT", 1);
+    runPasses(R10, 20);
+    // While resetting, the remembered peak reads 0: the larger of it and now.
+    EXPECT_FLOAT_EQ(real("ACCEL.PEAK.A_NAME"), std::max(0.0f, real("ACCEL.ACCEL_PV.A_NAME")));
+    EXPECT_FLOAT_EQ(real("ACCEL.MAX_RATE.A_NAME"), 0.0f);
+}
+
+namespace {
+
+// The speed latches: set once their condition has stood for the latch delay
+// (20 ms: the second frame), kept when the condition goes, cleared by the
+// reset only while the condition is gone. Conditions brought about by moving
+// the limit after start-up with both wheels at 3000 rpm.
+struct LatchCase {
+    const char* name;
+    const char* limit;
+    double on, off;
+    const char* latch;
+    const char* latchOr;
+};
+
+class SpeedLatch : public SpeedSense, public ::testing::WithParamInterface<LatchCase> {};
+
+TEST_P(SpeedLatch, SetAfterTheDelayKeptAndReset) {
+    const LatchCase& c = GetParam();
+    startWithDefaults();
+    spin(3000.0);
+    runPasses(R10, 120);  // past start-up and the power-up window
+    ASSERT_EQ(boolean(c.latch), 0u);
+    setCell(c.limit, c.on);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean(c.latch), 0u);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean(c.latch), 1u);
+    EXPECT_EQ(boolean(c.latchOr), 1u);
+    setCell("RESET.RESET.B_NAME", 1);  // while the condition stands: kept
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 1u);
+    setCell("RESET.RESET.B_NAME", 0);
+    runPasses(R10, 10);  // the 80 ms reset reaches the 10 ms group at its next release
+    setCell(c.limit, c.off);
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 1u) << "kept without a reset";
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R10, 10);
+    EXPECT_EQ(boolean(c.latch), 0u);
+    EXPECT_EQ(boolean(c.latchOr), 0u);
+}
+
+const LatchCase kLatchCases[] = {
+    {"Sensor1High", "CNFG_SPEED.SPD1_MAXSPD.IN", 2999.0, 6000.0, "CNFG_SPEED.TSS_01.HI_LATCH", "CNFG_SPEED.TSS_01.LATCH_OR"},
+    {"Sensor1Low", "CNFG_SPEED.SPD1_LOW_SP.IN", 3001.0, 250.0, "CNFG_SPEED.TSS_01.LO_LATCH", "CNFG_SPEED.TSS_01.LATCH_OR"},
+    {"Sensor2High", "CNFG_SPEED.SPD2_MAXSPD.IN", 2999.0, 6000.0, "CNFG_SPEED.TSS_02.HI_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
+    {"Sensor2Low", "CNFG_SPEED.SPD2_LOW_SP.IN", 3001.0, 250.0, "CNFG_SPEED.TSS_02.LO_LATCH", "CNFG_SPEED.TSS_02.LATCH_OR"},
+};
+// A speed reading exactly at the maximum counts as high: a wheel above the
+// over-range clamp (1.1 x a maximum of 1000 frozen at start-up) reads the
+// clamp; the maximum then moved onto that reading latches on the second frame.
+TEST_F(SpeedSense, HighLatchAtExactlyTheMaximumSpeed) {
+    startWithDefaults();
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 1000.0);
+    spin(1500.0);
+    runPasses(R10, 150);
+    const float clamp = real("CNFG_SPEED.TSS_01.MPU_ZARN");
+    ASSERT_NEAR(clamp, 1100.0f, 0.01f);
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", static_cast<double>(clamp) * 2.0);
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R10, 20);
+    setCell("RESET.RESET.B_NAME", 0);
+    runPasses(R10, 20);
+    ASSERT_EQ(boolean("CNFG_SPEED.TSS_01.HI_LATCH"), 0u);
+    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", static_cast<double>(clamp));
+    runPasses(R10, 2);
+    EXPECT_EQ(boolean("CNFG_SPEED.TSS_01.HI_LATCH"), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Latches, SpeedLatch, ::testing::ValuesIn(kLatchCases),
+                         [](const ::testing::TestParamInfo<LatchCase>& i) { return std::string(i.param.name); });
 
 }  // namespace

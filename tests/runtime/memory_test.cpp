@@ -7,6 +7,7 @@
 
 #include "runtime/appinit.h"
 #include "runtime/appmem.h"
+#include "runtime/sched.h"
 #include "runtime/sysinfo.h"
 
 namespace {
@@ -19,6 +20,12 @@ TEST(AppMemory, InitialisationClearsTheAreasAndSetsTheSystemDefaults) {
         {"A_FAULT", &_SYS_INFO_A_FAULT, 0},     {"B_FAULT", &_SYS_INFO_B_FAULT, 0},
         {"C_FAULT", &_SYS_INFO_C_FAULT, 0},     {"ALARM", &_SYS_INFO_ALARM, 0},
         {"UPDATE_EE", &_SYS_INFO_UPDATE_EE, 0},
+        // No cross-rate copy is due before the first release.
+        {"R10 to R20 copy", &sched_move_R10_R20, 0},   {"R10 to R40 copy", &sched_move_R10_R40, 0},
+        {"R10 to R80 copy", &sched_move_R10_R80, 0},   {"R10 to R160 copy", &sched_move_R10_R160, 0},
+        {"R20 to R40 copy", &sched_move_R20_R40, 0},   {"R20 to R80 copy", &sched_move_R20_R80, 0},
+        {"R20 to R160 copy", &sched_move_R20_R160, 0}, {"R40 to R80 copy", &sched_move_R40_R80, 0},
+        {"R40 to R160 copy", &sched_move_R40_R160, 0}, {"R80 to R160 copy", &sched_move_R80_R160, 0},
     };
     for (auto& w : words) *w.cell = 0xA5A5u;
     SysTimeValue* clocks[] = {&_SYS_INFO_TS_CLOCK, &_SYS_INFO_TS_CLOCK_3, &_SYS_INFO_TS_CLOCK_4,

@@ -1,14 +1,18 @@
 // The rate-group runtime through real passes in simulated time.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
+#include "platform/vkiobus.h"
 #include "runtime/appmain.h"
+#include "runtime/mscloads.h"
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"
 #include "runtime/sysinfo.h"
@@ -27,12 +31,15 @@ std::vector<uint32_t> g_flagsSeenByR20;
 // each 160 ms frame wrote (its frame number in both halves).
 std::vector<std::pair<uint64_t, uint32_t>> g_stampSeen;
 std::vector<std::pair<uint64_t, uint32_t>> g_todWritten;
+// The start-up flags as each 160 ms frame found them.
+std::vector<std::pair<int, int>> g_startUpSeen;
 
 template <int G>
 void recordSlice() {
     g_frames.push_back({hk::ticks(), G});
     if (G == 1) g_flagsSeenByR20.push_back(sched_move_R10_R20);
     if (G == 0) g_stampSeen.push_back({hk::ticks(), (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO});
+    if (G == 4) g_startUpSeen.push_back({AllRgExecuted, AllRgExecutedwMMM});
     if (G == 4) {
         const uint32_t n = static_cast<uint32_t>(g_todWritten.size()) + 1;
         cells::ORVEX12_IO.RTC_TOD = TimeCell{n << 16 | n, 0};
@@ -49,6 +56,7 @@ protected:
         g_flagsSeenByR20.clear();
         g_stampSeen.clear();
         g_todWritten.clear();
+        g_startUpSeen.clear();
         for (auto& c : g_consumeNs) c = 0;
         rg_slices[0] = {recordSlice<0>};
         rg_slices[1] = {recordSlice<1>};
@@ -94,9 +102,19 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (uint32_t c : _RGSlipCounter) EXPECT_EQ(c, 0u);
     EXPECT_EQ(AllRgExecuted, 1);
     EXPECT_EQ(AllRgExecutedwMMM, 1);
+    // Start-up lasts two 160 ms frames: the first marks every group run, the
+    // second every group run with its copies.
+    ASSERT_GE(g_startUpSeen.size(), 3u);
+    EXPECT_EQ(g_startUpSeen[0], std::make_pair(0, 0));
+    EXPECT_EQ(g_startUpSeen[1], std::make_pair(1, 0));
+    EXPECT_EQ(g_startUpSeen[2], std::make_pair(1, 1));
     EXPECT_EQ(ApplicationIsRunning, 0x12345678u);
 
+    const uint64_t t0 = hk::nowNs();
     ASSERT_EQ(stop(), 0u);
+    // The stop waits for the message ring to drain, not for its 40 s bound.
+    const uint64_t stopMs = (hk::nowNs() - t0) / 1'000'000;
+    EXPECT_LT(stopMs, 5000u);
     EXPECT_EQ(ApplicationIsRunning, 0x98765432u);
     EXPECT_EQ(app_inited, SEM_ID(0));
     size_t frames = g_frames.size();
@@ -115,6 +133,94 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (auto& l : lines)
         if (std::find(want.begin(), want.end(), l) != want.end()) got.push_back(l);
     EXPECT_EQ(got, (std::vector<std::string>{want[0], want[3], want[1], want[2], want[4], want[5], want[6]}));
+}
+
+// Every word the master clock pass exchanges between the runtime's system
+// words and the application's cells, each set alone and seen on the other
+// side by the next pass; the other words keep their values.
+TEST_F(Runtime, MasterClockPassExchangesEverySystemWord) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(250);  // past the slip monitor's first second
+    auto& M = cells::_MASTER;
+    struct Word {
+        const char* name;
+        std::function<void(uint32_t)> set;
+        std::function<uint32_t()> seen;
+        uint32_t rest;
+    };
+    const Word words[] = {
+        {"fault", [](uint32_t v) { _SYS_INFO_FAULT = v; }, [&] { return uint32_t(M._SYS_INFO_SYS_FLT); }, 0},
+        {"alarm", [](uint32_t v) { _SYS_INFO_ALARM = v; }, [&] { return uint32_t(M._SYS_INFO_SYS_ALM); }, 0},
+        {"service password", [](uint32_t v) { _SYS_INFO_S_PWD = v; }, [&] { return uint32_t(M._SYS_INFO_S_PWD); }, 0},
+        {"config password", [](uint32_t v) { _SYS_INFO_C_PWD = v; }, [&] { return uint32_t(M._SYS_INFO_C_PWD); }, 0},
+        {"EE busy", [](uint32_t v) { _SYS_INFO_EE_BUSY = v; }, [&] { return uint32_t(M._SYS_INFO_EE_BUSY); }, 0},
+        {"slip", [](uint32_t v) { _SYS_INFO_RG_SLIP = v; }, [&] { return uint32_t(M._SYS_INFO_RG_SLIP); }, 0},
+        {"alarm reset", [&](uint32_t v) { M._SYS_INFO_ALM_RST = v; }, [] { return _SYS_INFO_ALM_RST; }, 0},
+        {"stop permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME = int32_t(v); },
+         [] { return _SYS_INFO_STOP_PER; }, 1},
+        {"lock permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME = int32_t(v); },
+         [] { return _SYS_INFO_LOCK_PER; }, 1},
+        {"EE update", [](uint32_t v) { rtcells::MASTER_EE_UPDATE_B_NAME = int32_t(v); },
+         [] { return _SYS_INFO_UPDATE_EE; }, 0},
+        {"I/O lock", [](uint32_t v) { rtcells::MASTER_IOLOCK_CMD_B_NAME = int32_t(v); },
+         [] { return _SYS_INFO_LOCK_IO; }, 0},
+    };
+    for (const Word& w : words) {
+        w.set(w.rest);
+        hk::runTicks(1);
+        ASSERT_EQ(w.seen(), w.rest) << w.name;
+    }
+    // The two permissives share their source.
+    auto sameSource = [](size_t a, size_t b) { return a == b || (a >= 7 && a <= 8 && b >= 7 && b <= 8); };
+    for (size_t i = 0; i < std::size(words); ++i) {
+        const Word& w = words[i];
+        const uint32_t v = w.rest ? 0u : 1u;
+        const TimeCell tod = cells::ORVEX12_IO.RTC_TOD;
+        w.set(v);
+        EXPECT_EQ(static_cast<const TimeCell&>(cells::ORVEX12_IO.RTC_TOD).sec, tod.sec) << w.name;  // a word of its own
+        hk::runTicks(1);
+        EXPECT_EQ(w.seen(), v) << w.name;
+        for (size_t j = 0; j < std::size(words); ++j) {
+            if (!sameSource(i, j)) {
+                EXPECT_EQ(words[j].seen(), words[j].rest) << w.name << " moved " << words[j].name;
+            }
+        }
+        w.set(w.rest);
+        hk::runTicks(1);
+    }
+}
+
+// The supervision task, every 400 ms once 4 s have passed: the stop
+// permissive published to the platform as it changes; the I/O locked on the
+// rising edge of the lock command only, and only with the lock permissive.
+TEST_F(Runtime, SupervisionTaskPublishesThePermissiveAndLocksTheIoOnItsEdge) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(1000);  // 5 s
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    hk::runTicks(100);
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 0u);
+
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;  // without the lock permissive: nothing
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    _SYS_INFO_C_PWD = 0;  // released elsewhere: the held command does not lock again
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    hk::runTicks(100);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    hk::runTicks(100);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    _SYS_INFO_C_PWD = 0;
 }
 
 TEST_F(Runtime, TasksCarryTheirNamesAndPriorities) {
@@ -164,6 +270,37 @@ TEST_F(Runtime, TimeStampSecondsFollowTheClockOfDayAtEach160msRelease) {
     EXPECT_EQ(RtcSeconds, (uint32_t{_SYS_INFO_TS_SEC_HI} << 16) | _SYS_INFO_TS_SEC_LO);
 }
 
+// The staged copies of the time stamp follow it 2, 4, 8 and 16 passes after
+// each 160 ms release.
+TEST_F(Runtime, StagedTimeStampCopiesFollowAtTheirPasses) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(40);
+    struct Row {
+        uint64_t tick;
+        uint32_t ts, c[4];
+    };
+    std::vector<Row> rows;
+    for (int i = 0; i < 32 * 4; ++i) {
+        hk::runTicks(1);
+        rows.push_back({hk::ticks(), _SYS_INFO_TS_CLOCK.sec,
+                        {_SYS_INFO_TS_CLOCK_7.sec, _SYS_INFO_TS_CLOCK_6.sec, _SYS_INFO_TS_CLOCK_5.sec,
+                         _SYS_INFO_TS_CLOCK_4.sec}});
+    }
+    const uint64_t delay[4] = {2, 4, 8, 16};
+    int checked = 0;
+    for (size_t i = 1; i + 16 < rows.size(); ++i) {
+        if (rows[i].ts == rows[i - 1].ts) continue;
+        for (int k = 0; k < 4; ++k) {
+            size_t j = i;
+            while (j < rows.size() && rows[j].c[k] != rows[i].ts) ++j;
+            ASSERT_LT(j, rows.size()) << k;
+            EXPECT_EQ(rows[j].tick - rows[i].tick, delay[k]) << "copy " << 7 - k;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
+}
+
 TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
     ASSERT_EQ(start(), 0u);
     // Count passes until one where R10, R20 and R40 are due on the next pass.
@@ -175,6 +312,28 @@ TEST_F(Runtime, FirstFramesSeeNoReleaseAndKeyMarksDueGroups) {
     }
     EXPECT_TRUE(seen0705);
     EXPECT_TRUE(seen070A);
+}
+
+// After each master clock pass the key names the slowest group released on
+// the next pass (R10 0x0707 .. R160 0x0703), or 0x070A when none is.
+TEST_F(Runtime, KeyNamesTheSlowestGroupDueOnTheNextPass) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(40);
+    std::vector<std::pair<uint64_t, uint16_t>> keys;
+    for (int i = 0; i < 70; ++i) {
+        hk::runTicks(1);
+        keys.push_back({hk::ticks(), key});
+    }
+    int seen[kNumRateGroups] = {};
+    for (size_t i = 0; i + 1 < keys.size(); ++i) {
+        int slowest = -1;
+        for (const auto& f : g_frames)
+            if (f.tick == keys[i + 1].first) slowest = std::max(slowest, f.group);
+        const uint16_t want = slowest < 0 ? 0x070A : static_cast<uint16_t>(0x0707 - slowest);
+        EXPECT_EQ(keys[i].second, want) << "tick " << keys[i].first;
+        if (slowest >= 0) ++seen[slowest];
+    }
+    for (int g = 0; g < kNumRateGroups; ++g) EXPECT_GT(seen[g], 0) << g;
 }
 
 TEST_F(Runtime, SlipPointsStopTheApplicationAbove128) {
@@ -246,6 +405,41 @@ TEST_F(Runtime, ContinuousOverrunsStopTheApplication) {
     EXPECT_EQ(stop(), 0u);
 }
 
+// A group that keeps overrunning stops the application with a message
+// naming its own period.
+struct SlipCase {
+    const char* name;
+    int group;
+    const char* text;
+};
+
+class RuntimeSlip : public Runtime, public ::testing::WithParamInterface<SlipCase> {};
+
+TEST_P(RuntimeSlip, MessageNamesTheSlippingGroup) {
+    const SlipCase& c = GetParam();
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(250);
+    g_consumeNs[c.group] = (10'000'000ull << c.group) + 5'000'000;
+    hk::runTicks(16 * 32);
+    g_consumeNs[c.group] = 0;
+    hk::runTicks(60);
+    EXPECT_EQ(ApplicationRunning, 0u);
+    auto lines = messageLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.text), lines.end()) << c.text;
+    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    _SYS_INFO_STOP_PER = 0;
+    EXPECT_EQ(stop(), 0u);
+}
+
+const SlipCase kSlipCases[] = {
+    {"R10", 0, "event 6: RateGroup10 Slip detected, all I/O is disabled"},
+    {"R20", 1, "event 6: RateGroup20 Slip detected, all I/O is disabled"},
+    {"R80", 3, "event 6: RateGroup80 Slip detected, all I/O is disabled"},
+    {"R160", 4, "event 6: RateGroup160 Slip detected, all I/O is disabled"},
+};
+INSTANTIATE_TEST_SUITE_P(Groups, RuntimeSlip, ::testing::ValuesIn(kSlipCases),
+                         [](const ::testing::TestParamInfo<SlipCase>& i) { return std::string(i.param.name); });
+
 TEST_F(Runtime, EntryPointGuards) {
     EXPECT_EQ(stop(), 0u);  // before any start: console line only
     EXPECT_TRUE(messageLines().empty());
@@ -270,10 +464,14 @@ TEST_F(Runtime, EntryPointGuards) {
     EXPECT_EQ(stop(), 0u);
     EXPECT_EQ(messageLines().back(), "state 10: Application is stopped");
     // Started again after a stop: the frame counts carried over from the
-    // first run give no slip.
+    // first run give no slip, and start-up begins anew.
     std::vector<uint32_t> before(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
+    g_startUpSeen.clear();
     EXPECT_EQ(start(), 0u);
     hk::runTicks(100);
+    ASSERT_GE(g_startUpSeen.size(), 2u);
+    EXPECT_EQ(g_startUpSeen[0], std::make_pair(0, 0));
+    EXPECT_EQ(g_startUpSeen[1], std::make_pair(1, 0));
     EXPECT_EQ(std::vector<uint32_t>(std::begin(_RGSlipCounter), std::end(_RGSlipCounter)), before);
     EXPECT_EQ(stop(), 0u);
     // Every state message carries the state the application was in.
@@ -306,3 +504,16 @@ TEST_F(Runtime, VersionMismatchFailsTheStartAfterFourSeconds) {
 }
 
 }  // namespace
+
+// Clock-of-day values from hours, minutes, seconds and milliseconds.
+TEST(TimeOfDay, FromHoursMinutesSecondsAndMilliseconds) {
+    const struct { uint32_t h, m, s, ms, sec, usec; } rows[] = {
+        {0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 3600, 0}, {0, 1, 0, 0, 60, 0},
+        {0, 0, 1, 999, 1, 999000}, {23, 59, 59, 1, 86399, 1000},
+    };
+    for (const auto& r : rows) {
+        const TcTime t = TC(r.h, r.m, r.s, r.ms);
+        EXPECT_EQ(t.sec, r.sec) << r.h << ":" << r.m << ":" << r.s;
+        EXPECT_EQ(t.usec, r.usec) << r.h << ":" << r.m << ":" << r.s;
+    }
+}

@@ -54,6 +54,15 @@ TEST(Selection, MuxOutOfRangeHoldsLimiterAndSignalSelectPriority) {
     EXPECT_EQ(r.out, 100.0f);
     EXPECT_EQ(r.hi_lim_i, 1u);
     EXPECT_EQ(r.lo_lim_i, 0u);
+    // Below the low limit: clamped up to it, flagged; at a limit counts as at it.
+    r = HSS_BUS({-5.0f, -10.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.sel, 1);
+    EXPECT_EQ(r.out, 0.0f);
+    EXPECT_EQ(r.lo_lim_i, 1u);
+    EXPECT_EQ(r.hi_lim_i, 0u);
+    r = LSS_BUS({100.0f, 120.0f}, 100.0f, 0.0f);
+    EXPECT_EQ(r.out, 100.0f);
+    EXPECT_EQ(r.hi_lim_i, 1u);
 }
 
 TEST(Arithmetic, CompareOnNaNDivisionByZeroAndWrappingIntegers) {

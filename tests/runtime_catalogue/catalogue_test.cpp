@@ -4,9 +4,11 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/catalogue_tables.h"
 #include "runtime/dbug.h"
+#include "app/sys_vars.h"
 #include "tests/runtime_catalogue/fixture_cells.h"
 
 namespace {
@@ -77,6 +79,19 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
     EXPECT_EQ(get_dbug_address_in(t, "FX_CTRL.ACT_LIM.A_SW", &type, 1, &ref, &rate), -4);  // attribute bit 0 clear
     ASSERT_EQ(get_dbug_address_in(t, "FX_ACCEL.SS_DERIV_FILT.LAG_TAU", &type, 0, &ref, &rate), 1);
     EXPECT_EQ(ref_area(ref), AREA_mr_r);  // a tunable resolves to its cell, not its limits record
+    // The same for the application's real and integer tunables.
+    const DbugTables app = app_dbug_tables();
+    const struct { const char* name; AreaCode area; } tunes[] = {
+        {"CNFG_SPEED.SPD1_GEAR.IN", AREA_mr_r},
+        {"CNFG_SPEED.SPD1_TEETH.IN", AREA_mr_i},
+        {"CNFG_SPEED.SPD2_TEETH.IN", AREA_mr_i},
+        {"MPU_OVRD.INHIB_MIN1.IN_1", AREA_mr_b},  // a boolean tunable is its own cell
+    };
+    for (const auto& tn : tunes) {
+        type = 0;
+        ASSERT_EQ(get_dbug_address_in(app, tn.name, &type, 0, &ref, &rate), 1) << tn.name;
+        EXPECT_EQ(ref_area(ref), tn.area) << tn.name;
+    }
 }
 
 TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
@@ -116,4 +131,31 @@ TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
     aliases[0] = alias.c_str();
     EXPECT_EQ(parseCatBlkFld_in(ta, "X.Y.Z", mod, fld), 1);
     EXPECT_STREQ(fld, "Y.Z");
+}
+
+// Every text slot of the application's system module after initialisation,
+// whatever it held before: the build's own texts, the identifier defaults,
+// each program file at its slot with an empty date slot after it.
+TEST(SystemTexts, EverySlotAfterInitialisation) {
+    for (auto& t : sys_text) str_cell_copy(t, "stale");
+    num_tiq_files = 0;
+    sys_vars_init();
+    sys_text_set(NUM_SYS_TEXT, "past the end");  // ignored
+    const char* const files[kNumTiqFiles] = {
+        "9902-4411_e.100.TIQ4", "ORVX_HW.100.Module",    "VELTRA_HT.100.Module",
+        "CONFIG.100.Module",    "START_SEQ.100.Module",  "SPEED_CTRL.100.Module",
+        "CASC_CTRL.100.Module", "VALVE_DMD.100.Module",  "MANUL_VLV.100.Module",
+        "EVENTS.100.Module",    "COMMS.100.Module",      "SIM.100.Module",
+    };
+    std::vector<std::string> want(NUM_SYS_TEXT);
+    want[APP_NAME] = "9902-4411_e";
+    want[APP_BUILD_DATE] = "Mon Apr 20 07:44:46 2026";
+    want[APP_CONFIG_ID] = "Dflt Config ID";
+    want[APP_CONTROL_ID] = "Dflt Control ID";
+    for (uint32_t k = APP_CUSTOM1; k <= APP_CUSTOM4; ++k) want[k] = "NoVal";
+    for (uint32_t f = 0; f < kNumTiqFiles; ++f) want[APP_TIQFILE1 + 2 * f] = files[f];
+    for (uint32_t k = 0; k < NUM_SYS_TEXT; ++k) EXPECT_EQ(std::string(sys_text[k].s), want[k]) << "slot " << k;
+    EXPECT_EQ(num_tiq_files, 12);
+    sys_text_set(APP_CUSTOM2, std::string(60, 'x').c_str());
+    EXPECT_EQ(std::string(sys_text[APP_CUSTOM2].s), std::string(39, 'x'));
 }

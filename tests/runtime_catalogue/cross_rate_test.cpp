@@ -2,9 +2,14 @@
 // change for the reading group only at its frame boundary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/control/MPU_OVRD.cells.h"
+#include "app/analog/standin/MPU_standin.cells.h"
+#include "app/control/RESET.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "host/hostkernel.h"
 #include "tests/support/app_harness.h"
@@ -70,3 +75,91 @@ TEST_F(CrossRate, ValuesChangeOnlyAtTheReaderFrameBoundary) {
     }
 }
 
+
+namespace {
+
+// One crossing cell per pair of groups that the application's cells cross:
+// the writing group writes its frame count into it, the reading group
+// records what it sees in its own copy.
+struct PairCase {
+    const char* name;
+    void (*write)(uint32_t);
+    uint32_t (*read)();
+    int writer;
+    int reader;
+};
+
+uint32_t g_writes;
+void (*g_write)(uint32_t);
+uint32_t (*g_read)();
+std::vector<uint32_t> g_reads;
+std::vector<uint64_t> g_readTicks, g_writeTicks;
+
+void write_slice() {
+    g_writeTicks.push_back(hk::ticks());
+    g_write(++g_writes);
+}
+void read_slice() {
+    g_reads.push_back(g_read());
+    g_readTicks.push_back(hk::ticks());
+}
+
+class CrossingPairs : public tc_test::AppHarness, public ::testing::WithParamInterface<PairCase> {};
+
+// The reader sees the writer's values through its own copy: a slower writer's
+// value holds for whole runs of the period ratio and then moves on by one,
+// in the first reader frame after the writer's frame; a faster writer's
+// value moves on by the period ratio from one reader frame to the next.
+TEST_P(CrossingPairs, ReaderSeesTheWriterAtItsFrameBoundary) {
+    const PairCase& c = GetParam();
+    g_writes = 0;
+    g_reads.clear();
+    g_readTicks.clear();
+    g_writeTicks.clear();
+    g_write = c.write;
+    g_read = c.read;
+    useSlices(c.writer, {write_slice});
+    useSlices(c.reader, {read_slice});
+    startApp();
+    runPasses(std::max(c.writer, c.reader), 8);
+    const uint32_t ratio = 1u << std::abs(c.writer - c.reader);
+    size_t k = 0;
+    while (k < g_reads.size() && g_reads[k] == 0) ++k;
+    ASSERT_LT(k + 4, g_reads.size()) << "the reader never saw the writer";
+    if (c.writer > c.reader) {
+        for (size_t j = k + 1; j < g_reads.size(); ++j) {
+            if (g_reads[j] == g_reads[j - 1]) continue;
+            auto w = std::upper_bound(g_writeTicks.begin(), g_writeTicks.end(), g_readTicks[j]);
+            ASSERT_NE(w, g_writeTicks.begin());
+            EXPECT_LE(g_readTicks[j] - *std::prev(w), 2u << c.reader) << "changed at tick " << g_readTicks[j];
+        }
+        size_t runs = 0;
+        for (size_t n = 0; k < g_reads.size(); k += n, n = 0) {
+            while (k + n < g_reads.size() && g_reads[k + n] == g_reads[k]) ++n;
+            if (k + n == g_reads.size()) break;
+            EXPECT_EQ(n, ratio) << "value " << g_reads[k];
+            EXPECT_EQ(g_reads[k + n], g_reads[k] + 1);
+            ++runs;
+        }
+        EXPECT_GE(runs, 4u);
+    } else {
+        for (++k; k < g_reads.size(); ++k) EXPECT_EQ(g_reads[k] - g_reads[k - 1], ratio) << k;
+    }
+}
+
+const PairCase kPairCases[] = {
+    {"R10ToR20", [](uint32_t v) { r10::MPU.TURB_SPD_A_NAME = float(v); }, [] { return uint32_t(r20::MPU.TURB_SPD_A_NAME); }, 0, 1},
+    {"R10ToR40", [](uint32_t v) { r10::SPD_CTRL.SPD_PID_OPTI_STATUS = int32_t(v); },
+     [] { return uint32_t(r40::SPD_CTRL.SPD_PID_OPTI_STATUS); }, 0, 2},
+    {"R10ToR80", [](uint32_t v) { r10::MPU.TURB_SPD_A_NAME = float(v); }, [] { return uint32_t(r80::MPU.TURB_SPD_A_NAME); }, 0, 3},
+    {"R10ToR160", [](uint32_t v) { r10::SPD_CTRL.SPD_PID_CALC_I = float(v); },
+     [] { return uint32_t(r160::SPD_CTRL.SPD_PID_CALC_I); }, 0, 4},
+    {"R80ToR10", [](uint32_t v) { r80::RESET.RESET_B_NAME = v; }, [] { return uint32_t(r10::RESET.RESET_B_NAME); }, 3, 0},
+    {"R80ToR20", [](uint32_t v) { r80::RESET.RESET_B_NAME = v; }, [] { return uint32_t(r20::RESET.RESET_B_NAME); }, 3, 1},
+    {"R160ToR10", [](uint32_t v) { r160::MPU_OVRD.MIN_SPD_2_A_NAME = float(v); },
+     [] { return uint32_t(r10::MPU_OVRD.MIN_SPD_2_A_NAME); }, 4, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Pairs, CrossingPairs, ::testing::ValuesIn(kPairCases),
+                         [](const ::testing::TestParamInfo<PairCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
