@@ -46,6 +46,15 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
         {cat({{0x23}, u32(H_STRING)}), cat({{0x00}, text(kFakeString)})},
         {cat({{0x23}, u32(H_HASH)}), cat({{0x00}, u32(96354)})},
         {cat({{0x23}, u32(H_FAIL)}), {0xFE}},
+        // Record values: every field in its place.
+        {cat({{0x23}, u32(H_EVENT)}), cat({{0x00, 0x12, 0x34, 0x01, 0xC0, 0xC1, 0xC2, 0xC3}, u32(8), u32(1), u32(0),
+                                           u32(2), u32(0), u32(3), u32(0), u32(5), u32(0), u32(6), u32(7), u32(4), u32(4)})},
+        {cat({{0x23}, u32(H_EVENT_SHORT)}), cat({{0x00, 0x43, 0x21, 0x00, 0xD0, 0xD1, 0xD2, 0xD3}, u32(8), u32(6), u32(7),
+                                                 u32(4), u32(4)})},
+        {cat({{0x23}, u32(H_LATCH)}), cat({{0x00, 0x02, 0x03}, u32(0x11223344), u32(0x55667788)})},
+        {cat({{0x23}, u32(H_EVDATA)}), {0x00, 0x01, 0x02, 0x0C, 0x0B, 0x0A}},
+        {cat({{0x23}, u32(H_QUAD116)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
+        {cat({{0x23}, u32(H_QUAD117)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
         {cat({{0x25}, u32(H_INT), {4}, u32(9)}), {0x00}},
         {cat({{0x25}, u32(H_TIME), {64}, u32(5), u32(6)}), {0x00}},
         // Type-80 values: 127 characters and the NUL fit; 128, or no NUL, do not.

@@ -10,7 +10,9 @@
 #include "platform/vkiodev.h"
 #include "runtime/appmain.h"
 #include "runtime/rgtask.h"
+#include "service/Excepres.h"
 #include "service/TwSerial.h"
+#include "service/crc16.h"
 #include "tests/support/pty_pair.h"
 #include "tw_fake_binding.h"
 
@@ -77,7 +79,9 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
         return pty.read(expectedReply.size(), 2000);
     };
 
-    // Connect: the reply carries the CRC 0x1734 over 60 01 01 00 01 00.
+    // A data request before the connect gets no answer: the connect reply,
+    // which carries the CRC 0x1734 over 60 01 01 00 01 00, comes first.
+    send(frame(0x00, std::nullopt, {0x00}));
     Bytes connectReply{0x01, 0x60, 0x10, 0x21, 0x10, 0x21, 0x00, 0x10, 0x21, 0x00, 0x03, 0x17, 0x34};
     EXPECT_EQ(exchange(frame(0x40, 3, {}), connectReply), connectReply);
     EXPECT_EQ(fake.connects, 1);
@@ -111,8 +115,54 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
     send(bad);
     Bytes pong = frame(0x20, std::nullopt, {0x00});
     EXPECT_EQ(exchange(frame(0x00, 3, {0x00}), pong), pong);
+
+    // 256 data bytes are a request; 257 are dropped, so the next request
+    // with the same sequence number is a new one and gets its own reply.
+    Bytes ping256(256, 'p'), ping257(257, 'p');
+    ping256[0] = ping257[0] = 0x00;
+    EXPECT_EQ(exchange(frame(0x01, 3, ping256), ok), ok);
+    send(frame(0x00, 3, ping257));
+    Bytes running = frame(0x20, std::nullopt, {0x00, 0x01});
+    EXPECT_EQ(exchange(frame(0x00, 3, {0x12}), running), running);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
+}
+
+// Each port takes a free slot of those allocated; a station address above 15
+// is refused. In order: what is asked, what comes back, the error reported.
+TEST(SerialPortInit, StationAddressUpTo15AndOnlyFreeSlots) {
+    testsupport::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    hostio::setTtyPath("/tyCo/0", pty.path(0));
+    hk::start(hk::ClockMode::Simulated);
+    struct Row { uint16_t address; int result; uint16_t group, code; };
+    const Row rows[] = {{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}};
+    hk::runTask([&] {
+        ApplicationRunning = 1;
+        VKIO_devInit(1);
+        InitializeTallwire(0, 2, 0, 0, 0);
+        for (const Row& r : rows) {
+            ExceptionResInit(nullptr, nullptr);
+            const uint16_t config[2] = {0, r.address};
+            EXPECT_EQ(TallwireInitSerialPort(&serialDeviceCell, config), r.result) << r.address;
+            EXPECT_EQ(std::pair(ExceptionResId, ExceptionResErrorType), std::pair(r.group, r.code)) << r.address;
+        }
+        TallwireClose();
+    });
+    hk::shutdown();
+}
+
+// Both checksums against the published check values over "123456789".
+TEST(ServiceChecksums, PublishedCheckValues) {
+    struct Row { const char* name; uint16_t (*step)(uint16_t, uint8_t); uint16_t initial, check; };
+    const Row rows[] = {{"reflected 0xA001 (Modbus)", Crc16RevNext, 0xFFFF, 0x4B37},
+                        {"CCITT from 0xFFFF", Crc16CcittNext, 0xFFFF, 0x29B1},
+                        {"CCITT from 0 (XMODEM)", Crc16CcittNext, 0, 0x31C3}};
+    for (const Row& r : rows) {
+        uint16_t crc = r.initial;
+        for (char c : std::string("123456789")) crc = r.step(crc, static_cast<uint8_t>(c));
+        EXPECT_EQ(crc, r.check) << r.name;
+    }
 }
 
 // The serial output buffer refuses a byte when full instead of overrunning.

@@ -54,6 +54,24 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     close(sv[1]);
 }
 
+TEST_F(TwServer, RepliesEndAtTheReplyBuffer) {
+    // 4,096 bytes hold the header and 4,093 payload bytes: the status and 4,092 more.
+    fake.blob.assign(5000, 0x5B);
+    struct Row { Bytes request; uint8_t fill; };
+    const Row rows[] = {
+        {{0x23, 0x85, 0x00, 0x00, 0x0E}, 'L'},                          // a 5,000-character text
+        {{0x2B, 0xD0, 0x10, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 1}, 0x5B},  // 5,000 bytes
+    };
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    for (const Row& r : rows) {
+        Bytes want(4093, r.fill);
+        want[0] = 0x00;
+        EXPECT_EQ(c.ask(r.request), want) << int(r.request[0]);
+    }
+    EXPECT_EQ(c.ask({0x00}), (Bytes{0x00}));
+}
+
 TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);

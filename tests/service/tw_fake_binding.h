@@ -32,12 +32,26 @@ constexpr uint32_t H_HASH = 0x94000006;        // 96354
 constexpr uint32_t H_FAIL = 0x84000007;        // status 254
 constexpr uint32_t H_FLOATS = 0x82B00001;      // array: item i is 1.5 * i, five items
 constexpr uint32_t H_SID = 0xD0100001;         // the bytes of fake.blob
+constexpr uint32_t H_EVENT = 0x85000008;       // event record, W0..W7 = 1..8
+constexpr uint32_t H_EVENT_SHORT = 0x85000009; // event record with W0 = 0x000BADFD
+constexpr uint32_t H_LATCH = 0x8500000A;       // latched-list entry
+constexpr uint32_t H_EVDATA = 0x8500000B;      // event data, three bytes
+constexpr uint32_t H_QUAD116 = 0x8500000C;     // four-field record, type 116
+constexpr uint32_t H_QUAD117 = 0x8500000D;     // the same record as type 117
+constexpr uint32_t H_LONG = 0x8500000E;        // 5,000 characters
 
 inline const char kFakeString[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc";
 
 namespace fakedetail {
 
 inline TwapiDescriptor descriptor;
+inline TwEventRecord eventRecord{{1, 2, 3, 4, 5, 6, 7, 8}, 0x1234, 1, 0, {0xC0, 0xC1, 0xC2, 0xC3}};
+inline TwEventRecord shortEventRecord{{0x000BADFD, 2, 3, 4, 5, 6, 7, 8}, 0x4321, 0, 1, {0xD0, 0xD1, 0xD2, 0xD3}};
+inline TWEvent latchEntry{0x11223344, 0x55667788, 0x0203};
+inline uint8_t eventBytes[3] = {0x0A, 0x0B, 0x0C};
+inline TWEventData eventData{3, 0x0102, eventBytes};
+inline TwQuadRecord quad{0x0102, 0x0304, 0x05060708, 0x090A0B0C};
+inline const std::string longText(5000, 'L');
 inline const char* symbolNames[] = {"", "ALPHA", "BETA", "GAMMA"};
 
 inline uint8_t readVal(uint32_t handle, TwValue* v) {
@@ -49,6 +63,13 @@ inline uint8_t readVal(uint32_t handle, TwValue* v) {
     case H_STRING: v->type = 80; v->data.ptr = const_cast<char*>(kFakeString); return 0;
     case H_HASH: v->type = 84; v->data.u32 = 96354; return 0;
     case H_FAIL: return 254;
+    case H_EVENT: v->type = 112; v->data.ptr = &eventRecord; return 0;
+    case H_EVENT_SHORT: v->type = 112; v->data.ptr = &shortEventRecord; return 0;
+    case H_LATCH: v->type = 113; v->data.ptr = &latchEntry; return 0;
+    case H_EVDATA: v->type = 114; v->data.ptr = &eventData; return 0;
+    case H_QUAD116: v->type = 116; v->data.ptr = &quad; return 0;
+    case H_QUAD117: v->type = 117; v->data.ptr = &quad; return 0;
+    case H_LONG: v->type = 80; v->data.ptr = const_cast<char*>(longText.c_str()); return 0;
     default: return 1;
     }
 }
