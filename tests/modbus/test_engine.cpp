@@ -63,7 +63,22 @@ TEST(ModbusEngine, EveryFunctionCode) {
     off.coilWe = 2;  // only 1 enables
     off.regWe = 0;
     ModSlave disabled = off.make(1888, 118);
+    // The largest reads: 1,888 bits (236 bytes) and 118 registers, from tables of 22 and 50.
+    Bytes bits1888(3 + 236, 0), regs118(3 + 236, 0);
+    for (size_t k = 0; k < 3; ++k) bits1888[k] = regs118[k] = Bytes{1, 1, 236}[k];
+    regs118[1] = 4;
+    bits1888[3] = 0x85;
+    bits1888[5] = 0x20;
+    regs118[3 + 98] = 1;
+    regs118[3 + 99] = 2;
+    // ASCII: 944 bits (118 bytes) and 59 registers.
+    Bytes bits944(bits1888.begin(), bits1888.begin() + 3 + 118), regs59(regs118.begin(), regs118.begin() + 3 + 118);
+    bits944[2] = regs59[2] = 118;
     const Case cases[] = {
+        {'N', {1, 1, 0, 0, 0x07, 0x60}, 0, bits1888},
+        {'N', {1, 4, 0, 0, 0, 118}, 0, regs118},
+        {'A', {1, 1, 0, 0, 0x03, 0xB0}, 0, bits944},
+        {'A', {1, 4, 0, 0, 0, 59}, 0, regs59},
         {'N', {1, 1, 0, 0, 0, 3}, 0, {1, 1, 1, 0x85}},  // the whole first byte
         {'N', {1, 1, 0, 0, 0, 0}, 0, {1, 1, 0}},
         {'N', {1, 1, 0, 21, 0, 9}, 0, {1, 1, 2, 0x01, 0x00}},  // past the end: 0
@@ -112,6 +127,22 @@ TEST(ModbusEngine, EveryFunctionCode) {
         {'D', {1, 16, 0, 0, 0, 1, 2, 0, 9}, 0, {1, 16, 0, 0, 0, 1}},
         {'D', {1, 15, 0, 0, 0, 1, 1, 1}, 0, {1, 15, 0, 0, 0, 1}},
         {'D', {1, 16, 0, 5, 0, 1, 2, 0, 9}, 2, {}},  // the range is still checked
+        // Byte counts at each side of a whole byte of coils, and of 2Q; ranges to the last element.
+        {'D', {1, 15, 0, 0, 0, 8, 1, 0}, 0, {1, 15, 0, 0, 0, 8}},
+        {'D', {1, 15, 0, 0, 0, 8, 2, 0, 0}, 3, {}},
+        {'D', {1, 15, 0, 0, 0, 16, 2, 0, 0}, 0, {1, 15, 0, 0, 0, 16}},
+        {'D', {1, 15, 0, 0, 0, 17, 2, 0, 0, 0}, 3, {}},
+        {'D', {1, 15, 0, 0, 0, 17, 3, 0, 0, 0}, 0, {1, 15, 0, 0, 0, 17}},
+        {'D', {1, 15, 0, 0, 0, 1, 0}, 3, {}},
+        {'D', {1, 15, 0, 20, 0, 2, 1, 0}, 0, {1, 15, 0, 20, 0, 2}},
+        {'D', {1, 16, 0, 0, 0, 1, 1, 0}, 3, {}},
+        {'D', {1, 16, 0, 0, 0, 1, 3, 0, 0, 0}, 3, {}},
+        {'D', {1, 16, 0, 4, 0, 1, 2, 0, 9}, 0, {1, 16, 0, 4, 0, 1}},
+        {'B', {1, 15, 0, 99, 0, 1, 1, 1}, 2, {}},
+        {'B', {1, 5, 0, 99, 0xFF, 0}, 2, {}},
+        {'N', {1, 5, 0, 21, 0, 0}, 0, {1, 5, 0, 21, 0, 0}},
+        {'N', {1, 6, 0, 4, 0xFF, 0xFF}, 0, {1, 6, 0, 4, 0xFF, 0xFF}},
+        {'N', {1, 6, 0xFF, 0xFF, 0, 1}, 2, {}},
     };
     for (const Case& c : cases) {
         ModSlave& s = c.slave == 'N' ? net : c.slave == 'A' ? asc : c.slave == 'B' ? based : disabled;
@@ -120,6 +151,8 @@ TEST(ModbusEngine, EveryFunctionCode) {
     EXPECT_EQ(off.coils[0] + off.coils[4] + uint32_t(off.holdRegs[0]), 0u);
     EXPECT_EQ(t.coils[4], 1);
     EXPECT_EQ(t.coils[5], 0);
+    EXPECT_EQ(t.coils[21], 0);
+    EXPECT_EQ(t.holdRegs[4], -1);
     EXPECT_EQ(t.holdRegs[2], static_cast<int16_t>(0xABCD));
     EXPECT_EQ(t.holdRegs[1], -16);
     EXPECT_EQ(Bytes(t.coils + 9, t.coils + 21), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0}));
