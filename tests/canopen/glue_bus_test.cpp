@@ -1,6 +1,8 @@
 // The controller glue on the MSCAN model: error-passive and bus-off.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "canopen/canopen_mscan.h"
 #include "host/mscan.h"
 #include "runtime/can_startup.h"
@@ -45,4 +47,29 @@ TEST(CanGlue, ErrorPassiveAndBusOff) {
         EXPECT_EQ(COImagesApp.Errors, 0);
         EXPECT_EQ(COImagesApp.BusOff, 0);
     });
+}
+
+// The bit timing handed to the controller, and the stamp a frame on COB-id
+// 0x200 carries: 51 bit times after the last SYNC was loaded.
+TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
+    struct Row { uint16_t kbits; uint8_t timing0; uint32_t bitsUs; };
+    const Row rows[] = {{125, 0x97, 408}, {250, 0x8B, 204}, {500, 0x85, 102}, {1000, 0x82, 51}};
+    for (const Row& r : rows) {
+        CanNet net(false, false);
+        net.task([&] {
+            COImagesApp.BaudRate = r.kbits;
+            ASSERT_EQ(CanOpenOpen(1), 0);
+            EXPECT_EQ(COImagesApp.ControllerParams->BusTiming0, r.timing0) << r.kbits;
+            EXPECT_EQ(COImagesApp.ControllerParams->BusTiming1, 0x4F) << r.kbits;
+            CanOpenSendNmtNow(1, 0x80, &NmtCanMessageBufferB, 0);
+        });
+        net.passes(1);
+        CanFrame stamp{};
+        net.task([&] { CanOpenSendNmtNow(1, 0x200, &stamp, 4); });
+        net.passes(1);
+        const uint32_t v = r.bitsUs + COImagesApp.SyncTimeStamp;
+        char want[16];
+        std::snprintf(want, sizeof want, "200#%02X%02X0000", v & 0xFF, (v >> 8) & 0xFF);
+        EXPECT_EQ(net.take(), (Lines{"70A#00", "080#", want})) << r.kbits;
+    }
 }

@@ -1,17 +1,17 @@
 // NMT slave and master, boot-up and SYNC production, over the bus.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "canopen/canopen.h"
+#include "canopen/canopen_obj_dctn.h"
+#include "runtime/can_startup.h"
 #include "host/hostkernel.h"
 #include "tests/canopen/can_fixture.h"
 
-TEST(CanOpenNmt, BootUpOnOpenThenSyncEvery20msInEveryState) {
+TEST(CanOpenNmt, BootUpOnOpenThenOneSyncPerPassInEveryState) {
     CanNet net;
     EXPECT_EQ(net.take(), (Lines{"70A#00"}));
-    std::vector<uint64_t> syncTimes;
-    const int node = hostcan::attach("sync-clock", [&](const hostcan::Frame& f) {
-        if (f.id == 0x80) syncTimes.push_back(hk::nowNs());
-    });
     const std::pair<const char*, uint8_t> states[] = {
         {nullptr, NMT_PRE_OPERATIONAL}, {"000#010A", NMT_OPERATIONAL}, {"000#0200", NMT_STOPPED}};
     for (const auto& [command, state] : states) {
@@ -20,9 +20,76 @@ TEST(CanOpenNmt, BootUpOnOpenThenSyncEvery20msInEveryState) {
         EXPECT_EQ(net.image().NmtState, state);
         EXPECT_EQ(net.take(), Lines(3, "080#")) << int(state);
     }
-    hostcan::detach(node);
-    ASSERT_EQ(syncTimes.size(), 9u);
-    for (size_t i = 1; i < syncTimes.size(); ++i) EXPECT_EQ(syncTimes[i] - syncTimes[i - 1], 20'000'000u) << i;
+}
+
+// A SYNC latches the frames that arrived before it: the network pass after it
+// handles those, and the looped-back SYNC and later frames wait for the next.
+TEST(CanOpenSync, ThePassHandlesTheFramesBeforeTheSync) {
+    CanNet net(true, false);
+    const uint32_t before = NmtErrCntrlSt1B.HeartbeatCount;
+    net.send("701#05");
+    net.passes(1);
+    net.task([] { CanOpenSendNmtNow(1, 0x80, &NmtCanMessageBufferB, 0); });
+    net.send("701#05");
+    net.passes(1);
+    const uint32_t counts[] = {1, 2, 2};
+    for (uint32_t count : counts) {
+        net.task([] { CanOpen(1, 20); });
+        EXPECT_EQ(NmtErrCntrlSt1B.HeartbeatCount - before, count);
+    }
+    EXPECT_EQ(net.take(), (Lines{"70A#00", "080#"}));
+}
+
+// Frames the timer step and the SYNC consumer send, pass by pass: 1 where a
+// pass sends the frame. The producer heartbeat time counts 20 ms a pass; a
+// synchronous TPDO goes out on every n-th SYNC of the operational node.
+TEST(CanOpenTimers, HeartbeatAndSynchronousTpdoPerPass) {
+    struct Row {
+        const char* name;
+        uint16_t heartbeatMs;
+        uint8_t tpdo3Type;
+        const char* frame;
+        std::string pattern;
+    };
+    const Row rows[] = {
+        {"heartbeat 19 ms", 19, 254, "70A#05", "111111"},
+        {"heartbeat 20 ms", 20, 254, "70A#05", "111111"},
+        {"heartbeat 21 ms", 21, 254, "70A#05", "010101"},
+        {"heartbeat 40 ms", 40, 254, "70A#05", "010101"},
+        {"heartbeat 41 ms", 41, 254, "70A#05", "001001"},
+        {"heartbeat off", 0, 254, "70A#05", "000000"},
+        {"TPDO every SYNC", 0, 1, "38A#0000000000000000", "111111"},
+        {"TPDO every 2nd SYNC", 0, 2, "38A#0000000000000000", "010101"},
+        {"TPDO every 3rd SYNC", 0, 3, "38A#0000000000000000", "001001"},
+        {"TPDO every 240th SYNC", 0, 240, "38A#0000000000000000", "000000"},
+        {"TPDO type 0", 0, 0, "38A#0000000000000000", "000000"},
+        {"TPDO type 241", 0, 241, "38A#0000000000000000", "000000"},
+        {"TPDO on request", 0, 252, "38A#0000000000000000", "000000"},
+    };
+    for (const Row& r : rows) {
+        CanNet net;
+        // The type is written while the PDO is invalid; the reset of the
+        // communication then starts its SYNC count.
+        const std::string type = "60A#2F021802" + std::string(1, "0123456789ABCDEF"[r.tpdo3Type >> 4]) +
+                                 "0123456789ABCDEF"[r.tpdo3Type & 15] + "000000";
+        for (const char* line : {"60A#230218018A030080", type.c_str(), "60A#230218018A030000", "000#820A"}) {
+            net.send(line);
+            net.passes(1);
+        }
+        net.goOperational();
+        net.task([&] {
+            ProducerHeartbeatTimeB = r.heartbeatMs;
+            TimersStructB.HeartbeatElapsedMs = 0;
+        });
+        std::string pattern;
+        for (int pass = 0; pass < 6; ++pass) {
+            net.passes(1);
+            const Lines lines = net.take();
+            pattern += std::count(lines.begin(), lines.end(), r.frame) == 1 ? '1' : '0';
+        }
+        EXPECT_EQ(pattern, r.pattern) << r.name;
+        net.task([] { ProducerHeartbeatTimeB = 0; });
+    }
 }
 
 // Each step: an NMT frame from the bus, or a master command the controller sends
