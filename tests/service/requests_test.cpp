@@ -51,7 +51,7 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
                                            u32(2), u32(0), u32(3), u32(0), u32(5), u32(0), u32(6), u32(7), u32(4), u32(4)})},
         {cat({{0x23}, u32(H_EVENT_SHORT)}), cat({{0x00, 0x43, 0x21, 0x00, 0xD0, 0xD1, 0xD2, 0xD3}, u32(8), u32(6), u32(7),
                                                  u32(4), u32(4)})},
-        {cat({{0x23}, u32(H_LATCH)}), cat({{0x00, 0x02, 0x03}, u32(0x11223344), u32(0x55667788)})},
+        {cat({{0x23}, u32(H_LATCH)}), cat({{0x00, 0x02, 0x04}, u32(0x21222324), u32(0x25262728)})},
         {cat({{0x23}, u32(H_EVDATA)}), {0x00, 0x01, 0x02, 0x0C, 0x0B, 0x0A}},
         {cat({{0x23}, u32(H_QUAD116)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
         {cat({{0x23}, u32(H_QUAD117)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
@@ -77,6 +77,7 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
         {{0x52}, cat({{0x00}, text("CTRL")})}, {{0x54}, cat({{0x00}, text("APP")})},
         {{0x55}, cat({{0x00}, text("CFG")})}, {{0x57}, cat({{0x00}, text("Zarn 200")})},
         {cat({{0x53}, text("NEW ID")}), {0x00}},
+        {cat({{0x53}, text("ID")}), {0x00}},  // ends at its own NUL
         {cat({{0x56}, Bytes(200, 'x')}), {0x01}},
         {cat({{0x60, 0x02}, u32(0x1234)}), {0x00}},
         {cat({{0x61}, text("user"), text("pw")}), {0x00, 0x07}},
@@ -88,7 +89,7 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
     EXPECT_EQ(StartProgramLocation, 0x1000u);
     ASSERT_EQ(fake.writes.size(), 5u);
     EXPECT_EQ(fake.writes[1].second.data.time.subSeconds, 6u);
-    EXPECT_EQ(fake.lastSetText, "NEW ID");
+    EXPECT_EQ(fake.lastSetText, "ID");
     EXPECT_EQ(fake.arrayWrites.back(), std::make_pair(uint16_t{3}, 2.0f));
 }
 

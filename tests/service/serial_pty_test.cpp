@@ -124,6 +124,14 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
     send(frame(0x00, 3, ping257));
     Bytes running = frame(0x20, std::nullopt, {0x00, 0x01});
     EXPECT_EQ(exchange(frame(0x00, 3, {0x12}), running), running);
+
+    // An array read ends with the last item that leaves room for the frame:
+    // 23 latched-list entries of 10 bytes (with 14 kept free per item).
+    fake.arraySize = 40;
+    Bytes entries{0x00};
+    for (int i = 0; i < 23; ++i) entries.insert(entries.end(), {0x02, 0x04, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28});
+    Bytes list = frame(0x21, std::nullopt, entries);
+    EXPECT_EQ(exchange(frame(0x01, 3, {0x24, 0x85, 0xC0, 0x00, 0x01, 0, 0, 0, 0}), list), list);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
 }

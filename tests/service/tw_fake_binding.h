@@ -18,6 +18,7 @@ struct FakeBindingState {
     std::vector<std::pair<uint32_t, TwValue>> writes;
     std::vector<std::pair<uint16_t, float>> arrayWrites;
     std::vector<uint8_t> blob{10, 11, 12, 13, 14};
+    uint16_t arraySize = 5;
 };
 
 inline FakeBindingState fake;
@@ -47,7 +48,7 @@ namespace fakedetail {
 inline TwapiDescriptor descriptor;
 inline TwEventRecord eventRecord{{1, 2, 3, 4, 5, 6, 7, 8}, 0x1234, 1, 0, {0xC0, 0xC1, 0xC2, 0xC3}};
 inline TwEventRecord shortEventRecord{{0x000BADFD, 2, 3, 4, 5, 6, 7, 8}, 0x4321, 0, 1, {0xD0, 0xD1, 0xD2, 0xD3}};
-inline TWEvent latchEntry{0x11223344, 0x55667788, 0x0203};
+inline TWEvent latchEntry{0x21222324, 0x25262728, 0x0204};
 inline uint8_t eventBytes[3] = {0x0A, 0x0B, 0x0C};
 inline TWEventData eventData{3, 0x0102, eventBytes};
 inline TwQuadRecord quad{0x0102, 0x0304, 0x05060708, 0x090A0B0C};
@@ -136,11 +137,16 @@ inline void installFakeBinding() {
         *size = static_cast<uint32_t>(fake.blob.size());
         return 0;
     };
-    d.GetArraySize = [](uint32_t) { return uint16_t{5}; };
-    d.ReadArrayItem = [](uint32_t, TwValue* v, uint16_t item) -> uint8_t {
-        v->type = 32;
-        v->data.f = 1.5f * item;
-        return item < 5 ? 0 : 2;
+    d.GetArraySize = [](uint32_t) { return fake.arraySize; };
+    // Latched-list arrays (area 0xC) repeat one entry; the others are floats.
+    d.ReadArrayItem = [](uint32_t handle, TwValue* v, uint16_t item) -> uint8_t {
+        if (((handle >> 20) & 0xF) == 0xC) {
+            v->data.ptr = &latchEntry;
+        } else {
+            v->type = 32;
+            v->data.f = 1.5f * item;
+        }
+        return item < fake.arraySize ? 0 : 2;
     };
     d.WriteArrayItem = [](uint32_t, TwValue* v, uint16_t item) {
         fake.arrayWrites.emplace_back(item, v->data.f);
