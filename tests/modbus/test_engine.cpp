@@ -3,6 +3,7 @@
 // and short requests.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -187,6 +188,75 @@ TEST(ModbusEngine, LongEchoes) {
     huge.length = kModDataSize;
     EXPECT_EQ(MOD_Execute(&s, &huge), 0);
     EXPECT_EQ(huge.length, kModMaxAdu);
+}
+
+// The transport each port cell and mode selects: its reader and writer, its
+// read limits, and the receive time-out it gives a network device.
+TEST(ModbusTransport, SelectionByPortModeAndTimeout) {
+    struct Row {
+        const char* name;
+        int port, mode;
+        float seconds;
+        ModReader reader;
+        ModWriter writer;
+        int device, bitLimit, regLimit;
+        int64_t timeout;  // of the device's record; -1: none
+    };
+    const Row rows[] = {
+        {"TCP 10 s", 2, 2, 10.0f, tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 10000},
+        {"TCP 1.5 ms", 5, 1, 0.0015f, tcp_server_modread, tcp_server_modwrite, 5, 1888, 118, 1},
+        {"TCP 0 s", 2, 2, 0.0f, tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 0},
+        {"TCP negative", 2, 2, -1.0f, tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 0},
+        {"TCP not a number", 2, 2, std::nanf(""), tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 0},
+        {"TCP 2^31 ms", 2, 2, 2147483.648f, tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 2147483647},
+        {"TCP 10^12 ms", 2, 2, 1e9f, tcp_server_modread, tcp_server_modwrite, 2, 1888, 118, 2147483647},
+        {"UDP polls every second", 7, 1, 10.0f, udp_modread, udp_modwrite, 7, 1888, 118, 200},
+        {"ASCII", 0, 1, 10.0f, asc_modread, asc_modwrite, 0, 944, 59, -1},
+        {"RTU", 0, 2, 10.0f, rtu_modread, rtu_modwrite, 0, 1888, 118, -1},
+        {"mode 0 is ASCII", 0, 0, 10.0f, asc_modread, asc_modwrite, 0, 944, 59, -1},
+        {"mode 3 is ASCII", 0, 3, 10.0f, asc_modread, asc_modwrite, 0, 944, 59, -1},
+        {"port -1 is row 0", -1, 2, 10.0f, rtu_modread, rtu_modwrite, 0, 1888, 118, -1},
+        {"port 8 is row 0", 8, 2, 10.0f, rtu_modread, rtu_modwrite, 0, 1888, 118, -1},
+    };
+    hk::start(hk::ClockMode::Simulated);
+    hk::runTask([&] {
+        init_devs();
+        for (const Row& r : rows) {
+            Tables t;
+            t.port() = r.port;
+            t.mode() = r.mode;
+            t.timeout = r.seconds;
+            ModSlave s = t.make(0, 0);
+            MOD_SelectTransport(&s);
+            EXPECT_EQ(s.device, r.device) << r.name;
+            EXPECT_TRUE(s.reader == r.reader && s.writer == r.writer) << r.name;
+            EXPECT_EQ(std::pair(s.bitLimit, s.regLimit), std::pair(r.bitLimit, r.regLimit)) << r.name;
+            if (r.timeout >= 0) {
+                EXPECT_EQ(socketDvramOf(r.device)->timeout, uint32_t(r.timeout)) << r.name;
+            }
+        }
+    });
+    hk::shutdown();
+}
+
+// A 16-slot ring of delays: each new delay is reduced by the queued ones;
+// it holds 15 entries.
+TEST(ModbusQueue, DelaysIdsAndWrap) {
+    ModQueue q{};
+    EXPECT_EQ(modqrmv(&q), -1);
+    EXPECT_EQ(modqput(&q, 100, 1), 1);
+    EXPECT_EQ(modqput(&q, 250, 2), 1);
+    EXPECT_EQ(modqput(&q, 1000, 3), 1);
+    EXPECT_EQ(std::vector<int32_t>(q.delay, q.delay + 3), (std::vector<int32_t>{100, 150, 750}));
+    for (int id = 4; id <= 15; ++id) EXPECT_EQ(modqput(&q, 1000, id), 1);
+    EXPECT_EQ(modqput(&q, 0, 16), -1);
+    EXPECT_EQ(std::pair(modqon(&q, 1), modqon(&q, 16)), std::pair(1, 0));
+    EXPECT_EQ(modqrmv(&q), 1);
+    EXPECT_EQ(modqon(&q, 1), 0);
+    EXPECT_EQ(modqput(&q, 5000, 16), 1);  // into the last slot; the write index wraps to 0
+    EXPECT_EQ(std::tuple(q.delay[15], q.wr, modqon(&q, 16)), std::tuple(4100, 0, 1));
+    for (int k = 0; k < 15; ++k) EXPECT_EQ(modqrmv(&q), 1);
+    EXPECT_EQ(std::pair(q.rd, modqrmv(&q)), std::pair(0, -1));
 }
 
 }  // namespace
