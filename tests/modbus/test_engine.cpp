@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tests/modbus/modbus_rig.h"
@@ -237,6 +238,54 @@ TEST(ModbusTransport, SelectionByPortModeAndTimeout) {
         }
     });
     hk::shutdown();
+}
+
+// The Modbus/TCP client side goes through the binding's descriptor; the
+// build's own has none, and nothing is read or written.
+TEST(ModbusTransport, ClientSideThroughTheDescriptor) {
+    static std::vector<std::string> calls;
+    calls.clear();
+    static const ModbusDescriptor recording = {
+        nullptr, [](int dev, ModbusMsgBuf*) { calls.push_back("read " + std::to_string(dev)); }, nullptr,
+        [](int dev, ModbusMsgBuf*) { calls.push_back("write " + std::to_string(dev)); }};
+    hk::start(hk::ClockMode::Simulated);
+    hk::runTask([] {
+        ModbusMsgBuf buf{};
+        for (const ModbusDescriptor* d : {&ModbusClassicDescriptor, &recording}) {
+            ModbusDescriptorPtr = d;
+            tcp_client_modread(2, &buf);
+            tcp_client_modwrite(5, &buf);
+        }
+        ModbusDescriptorPtr = &ModbusClassicDescriptor;
+        EXPECT_EQ(buf.status, 0);
+    });
+    hk::shutdown();
+    EXPECT_EQ(calls, (std::vector<std::string>{"read 2", "write 5"}));
+}
+
+// The redundant-CPU check, step by step on one slave's three words.
+TEST(ModbusRedundantCpus, ForceFlagFollowsTheBackupState) {
+    struct Step { int expected, backup, mode, countdownBefore, last, force, countdown; };
+    const Step steps[] = {
+        {0, 0, 1, 10, -1, 0, 10},  // not expected: nothing
+        {1, 0, 1, 10, 0, 1, 10},   // the backup came up: force, count 10
+        {1, 0, 1, 1, 0, 1, 1},
+        {1, 0, 1, 0, 0, 0, 0},     // mode 1 and the count run down: force off
+        {1, 1, 1, 5, 1, 0, 5},
+        {1, 0, 2, 0, 0, 1, 10},
+        {1, 0, 2, 0, 0, 1, 0},     // mode 2 keeps the force flag
+    };
+    int last = -1, force = 0, countdown = 10;
+    for (const Step& st : steps) {
+        RedundantCpusExpected = st.expected;
+        BackupCpuStatus = st.backup;
+        countdown = st.countdownBefore;
+        CheckRedundantCpusModbusSlave(&last, &force, &countdown, st.mode);
+        EXPECT_EQ(std::tuple(last, force, countdown), std::tuple(st.last, st.force, st.countdown))
+            << &st - steps;
+    }
+    RedundantCpusExpected = 0;
+    BackupCpuStatus = -1;
 }
 
 // A 16-slot ring of delays: each new delay is reduced by the queued ones;
