@@ -240,8 +240,8 @@ TEST(ModbusTransport, SelectionByPortModeAndTimeout) {
     hk::shutdown();
 }
 
-// The Modbus/TCP client side goes through the binding's descriptor; the
-// build's own has none, and nothing is read or written.
+// Modbus/TCP goes through the binding's descriptor: a side it does not have
+// reads and writes nothing.
 TEST(ModbusTransport, ClientSideThroughTheDescriptor) {
     static std::vector<std::string> calls;
     calls.clear();
@@ -255,7 +255,9 @@ TEST(ModbusTransport, ClientSideThroughTheDescriptor) {
             ModbusDescriptorPtr = d;
             tcp_client_modread(2, &buf);
             tcp_client_modwrite(5, &buf);
+            tcp_server_modwrite(6, &buf);  // not a TCP row: nothing is sent
         }
+        tcp_server_modread(2, &buf);  // no server side in this descriptor
         ModbusDescriptorPtr = &ModbusClassicDescriptor;
         EXPECT_EQ(buf.status, 0);
     });

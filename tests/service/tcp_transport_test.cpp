@@ -130,6 +130,27 @@ TEST_F(TwServer, NinthConnectionIsRefusedAndClosedPeersFreeTheirSlots) {
     EXPECT_EQ(last.connectSession(), kConnectReply);
 }
 
+// Token states of the slots in order: a session that starts while another
+// holds the change token is excluded; when the holder goes, changes are
+// allowed for every session.
+TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
+    auto states = [&] {
+        std::vector<int> out;
+        for (const TwTcpPort& p : TWTcpPorts) out.push_back(p.inUse ? p.tokenState : 0);
+        return out;
+    };
+    auto holder = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(holder->connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0, 0}));
+    hk::runTask([] { TWTcpPorts[0].tokenState = TOKEN_HOLDER; });
+    TwTcpClient other(port);
+    ASSERT_EQ(other.connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_EXCLUDED, 0, 0, 0, 0, 0, 0}));
+    holder.reset();
+    hk::runTicks(4);
+    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
+}
+
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
