@@ -141,3 +141,48 @@ TEST(CanOpenNmt, CommandsFromTheBusAndThroughTheLoopBack) {
         EXPECT_EQ(net.take(), s.out) << (s.line ? s.line : s.out[0]);
     }
 }
+
+// TIME runs only where the dictionary has the COB-id TIME object: bit 30 of
+// it produces (28 bits of milliseconds, then the days), bit 31 consumes a
+// frame of at least 6 bytes.
+TEST(CanOpenTime, ProducedAndConsumedByTheTimeObject) {
+    static uint32_t timeCob = 0;
+    static const OdEntry timeOd[] = {{0x1012, OD_CODE_VAR, OD_TYPE_UNSIGNED32, OD_ACCESS_RW, &timeCob},
+                                     {0xFFFF, 255, 255, 255, nullptr}};
+    struct Row {
+        const char* name;
+        uint32_t cob;  // 0: no TIME object
+        const char* received;
+        Lines sent;
+        TimeOfDay after;
+    };
+    const Row rows[] = {
+        {"no TIME object", 0, "100#FFFFFFFF3412", {"080#"}, {0xF1234567, 0x0102}},
+        {"producer", 0x40000100, "100#FFFFFFFF3412", {"100#674523010201", "080#"}, {0xF1234567, 0x0102}},
+        {"consumer", 0x80000100, "100#FFFFFFFF3412", {"080#"}, {0x0FFFFFFF, 0x1234}},
+        {"both, a short frame", 0xC0000100, "100#FFFFFFFF34", {"100#674523010201", "080#"}, {0xF1234567, 0x0102}},
+    };
+    for (const Row& r : rows) {
+        CanNet net;
+        net.take();
+        TimeOfDay record{0xF1234567, 0x0102};
+        timeCob = r.cob;
+        net.task([&] {
+            COImagesApp.TimeRecord = &record;
+            if (r.cob != 0) {
+                COImagesApp.ObjectDictionary = timeOd;
+                COImagesApp.OdCount = 2;
+            }
+            EXPECT_EQ(CanOpenSendTime(1), 0);
+        });
+        net.send(r.received);
+        net.passes(1);
+        EXPECT_EQ(net.take(), r.sent) << r.name;
+        EXPECT_EQ(std::pair(record.Milliseconds, record.Days), std::pair(r.after.Milliseconds, r.after.Days)) << r.name;
+        net.task([] {
+            COImagesApp.TimeRecord = nullptr;
+            COImagesApp.ObjectDictionary = CANOpenBCommProfileArea.data();
+            COImagesApp.OdCount = kOdCount;
+        });
+    }
+}
