@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "canopen/canopen_mscan.h"
+#include "canopen/canopen_pdo.h"
 #include "host/mscan.h"
 #include "runtime/can_startup.h"
 #include "tests/canopen/can_fixture.h"
@@ -72,4 +73,72 @@ TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
         std::snprintf(want, sizeof want, "200#%02X%02X0000", v & 0xFF, (v >> 8) & 0xFF);
         EXPECT_EQ(net.take(), (Lines{"70A#00", "080#", want})) << r.kbits;
     }
+}
+
+// What an open needs: a node id 1..127, FIFOs of at least two slots of the
+// frame sizes, and a controller of its own unless the port is remote. A
+// refused open sends nothing and leaves the image closed.
+TEST(CanGlue, OpenAndCloseRefusals) {
+    struct Row {
+        const char* name;
+        uint8_t controller;
+        void (*change)(CanOpenImage&);
+        int result;
+        Lines sent;
+    };
+    const Row rows[] = {
+        {"node 1", 1, [](CanOpenImage& i) { i.NodeId = 1; }, 0, {"701#00"}},
+        {"node 127", 1, [](CanOpenImage& i) { i.NodeId = 127; }, 0, {"77F#00"}},
+        {"node 0", 1, [](CanOpenImage& i) { i.NodeId = 0; }, -1, {}},
+        {"node 128", 1, [](CanOpenImage& i) { i.NodeId = 128; }, -1, {}},
+        {"no such controller", 2, [](CanOpenImage&) {}, -1, {}},
+        {"controller 4", 4, [](CanOpenImage& i) { i.ControllerId = 4; }, -1, {}},
+        {"receive FIFO of one slot", 1, [](CanOpenImage& i) { i.FifoParamsRx.Count = 1; }, -1, {}},
+        {"receive FIFO of two slots", 1, [](CanOpenImage& i) { i.FifoParamsRx.Count = 2; }, 0, {"70A#00"}},
+        {"transmit slots too long", 1, [](CanOpenImage& i) { ++i.FifoParamsTx.Size; }, -1, {}},
+        {"receive slots too short", 1, [](CanOpenImage& i) { --i.FifoParamsRx.Size; }, -1, {}},
+        {"no transmit storage", 1, [](CanOpenImage& i) { i.FifoParamsTx.Storage = nullptr; }, -1, {}},
+        {"no receive slot table", 1, [](CanOpenImage& i) { i.FifoParamsRx.Slots = nullptr; }, -1, {}},
+        {"controller already open", 1, [](CanOpenImage& i) { i.ControllerParams->Open = 1; }, -1, {}},
+        {"no controller", 1, [](CanOpenImage& i) { i.ControllerParams = nullptr; }, -1, {}},
+        {"remote port", 1, [](CanOpenImage& i) { i.ControllerParams = nullptr, i.RemotePort = 1; }, 0, {}},
+    };
+    for (const Row& r : rows) {
+        CanNet net(false, false);
+        net.task([&] {
+            r.change(COImagesApp);
+            EXPECT_EQ(CanOpenOpen(r.controller), r.result) << r.name;
+            EXPECT_EQ(COImagesApp.Open, r.result == 0 ? 1 : 0) << r.name;
+            if (r.result == 0) {
+                EXPECT_EQ(CanOpenClose(r.controller), 0) << r.name;
+                EXPECT_EQ(CanOpenSendPdoNow(r.controller, 1, 0), -1) << r.name;
+                EXPECT_EQ(CanOpenClose(r.controller), COImagesApp.RemotePort != 0 ? 0 : -1) << r.name;
+            }
+        });
+        net.passes(1);
+        EXPECT_EQ(net.take(), r.sent) << r.name;
+        net.task([] {
+            COImagesApp.ControllerParams = &CANControllerMemory.ControllerB;
+            CANControllerMemory.ControllerB.Open = 0;
+        });
+    }
+}
+
+// The diagnostic dump names the image and its counters; another controller prints nothing.
+TEST(CanGlue, ImageDump) {
+    CanNet net(true, false);
+    std::string one, other;
+    net.task([&] {
+        testing::internal::CaptureStdout();
+        CanOpenImageDump(1);
+        one = testing::internal::GetCapturedStdout();
+        testing::internal::CaptureStdout();
+        CanOpenImageDump(2);
+        other = testing::internal::GetCapturedStdout();
+    });
+    for (const char* line : {"ImageIdx - 0\n", "CanOpenImage->Open - 1\n", "CanOpenImage->ControllerId - 1\n",
+                             "CanOpenImage->BaudRate - 500\n", "CanOpenImage->NmtState - 127\n",
+                             "CanOpenImage->FifoParamsRx Count - 0\n", "CanOpenImage->FifoParamsTx Count - 0\n"})
+        EXPECT_NE(one.find(line), std::string::npos) << line << one;
+    EXPECT_EQ(other, "");
 }

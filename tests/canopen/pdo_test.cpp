@@ -112,3 +112,35 @@ TEST(CanOpenPdo, BytesBeyondTheLengthReadAsZero) {
         RxPdoMappingParmsB1.Entries = 8;
     });
 }
+
+// A COB-id change goes through the node's own SDO server: first the PDO is
+// made invalid, then the new COB-id is written. Only the own node's server
+// takes it, and only while pre-operational.
+TEST(CanOpenPdo, ChangeCobIdThroughTheOwnServer) {
+    struct Row {
+        const char* name;
+        bool operational;
+        uint8_t node, pdo;
+        int tx;
+        Lines sent;
+        uint32_t tpdo3, rpdo2;
+    };
+    const Row rows[] = {
+        {"TPDO 3", false, 10, 3, 1, {"58A#6002180100000000", "58A#6002180100000000"}, 0x123, 0x281},
+        {"RPDO 2", false, 10, 2, 0, {"58A#6001140100000000", "58A#6001140100000000"}, 0x38A, 0x123},
+        {"another node", false, 11, 3, 1, {}, 0x38A, 0x281},
+        {"operational", true, 10, 3, 1, {"58A#8002180122000008", "58A#8002180122000008"}, 0x38A, 0x281},
+    };
+    for (const Row& r : rows) {
+        CanNet net(true, false);
+        if (r.operational) net.send("000#010A");
+        net.passes(1);
+        net.task([] { CanOpen(1, 20); });
+        net.take();
+        net.task([&] { CanOpenChangeCobId(1, r.node, r.pdo, r.tx, 0x123); });
+        net.passes(1);
+        EXPECT_EQ(net.take(), r.sent) << r.name;
+        EXPECT_EQ(std::pair(TxPdoCommunicationTableB2.CobId, RxPdoCommunicationTableB1.CobId), std::pair(r.tpdo3, r.rpdo2))
+            << r.name;
+    }
+}

@@ -112,3 +112,32 @@ TEST(CanOpenSdo, UploadsDownloadsAndEveryAbortCode) {
     EXPECT_EQ(rw32, 0x01020304u);
     EXPECT_EQ(rw16, 0x1234);
 }
+
+// Every row of the node's dictionary is found by its index, with its object,
+// type, access and object code; indexes below, between and above the rows are
+// absent.
+TEST(CanOpenDictionary, EveryRowFoundAndEveryGapAbsent) {
+    const OdEntry* od = CANOpenBCommProfileArea.data();
+    for (uint16_t row = 0; row + 1 < kOdCount; ++row) {
+        const uint16_t index = od[row].Index;
+        EXPECT_EQ(FindOdEntry(od, kOdCount, index), &od[row]) << std::hex << index;
+        EXPECT_EQ(GetIndex2OdEntry(od, kOdCount, index), row) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByOdIndex(od, kOdCount, index), od[row].Object) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByIndex(od, kOdCount, row), od[row].Object) << std::hex << index;
+        EXPECT_EQ(std::tuple(GetOdEntryTypeByOdIndex(od, kOdCount, index), GetOdEntryAttributeByOdIndex(od, kOdCount, index),
+                             GetOdEntryObjectNameByOdIndex(od, kOdCount, index), DoesOdEntryExist(od, kOdCount, index)),
+                  std::tuple(od[row].DataType, od[row].Access, od[row].ObjectCode, 1))
+            << std::hex << index;
+    }
+    for (uint16_t index : {0x0000, 0x001F, 0x0021, 0x0FFF, 0x1003, 0x1016, 0x1284, 0x1409, 0x1A09, 0x1FFF, 0x2090, 0xFFFE}) {
+        EXPECT_EQ(FindOdEntry(od, kOdCount, index), nullptr) << std::hex << index;
+        EXPECT_EQ(GetIndex2OdEntry(od, kOdCount, index), 0) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByOdIndex(od, kOdCount, index), OdAbsentObject()) << std::hex << index;
+        EXPECT_EQ(std::tuple(GetOdEntryTypeByOdIndex(od, kOdCount, index), GetOdEntryAttributeByOdIndex(od, kOdCount, index),
+                             GetOdEntryObjectNameByOdIndex(od, kOdCount, index), DoesOdEntryExist(od, kOdCount, index)),
+                  std::tuple(255, 255, 255, 0))
+            << std::hex << index;
+    }
+    EXPECT_EQ(GetOdEntryObjectByIndex(od, kOdCount, kOdCount), OdAbsentObject());
+    EXPECT_EQ(FindOdEntry(od, 0, 0x1000), nullptr);
+}
