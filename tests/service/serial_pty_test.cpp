@@ -144,17 +144,28 @@ TEST(SerialPortInit, StationAddressUpTo15AndOnlyFreeSlots) {
     hostio::setTtyPath("/tyCo/0", pty.path(0));
     hk::start(hk::ClockMode::Simulated);
     struct Row { uint16_t address; int result; uint16_t group, code; };
-    const Row rows[] = {{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}};
-    hk::runTask([&] {
-        ApplicationRunning = 1;
-        VKIO_devInit(1);
-        InitializeTallwire(0, 2, 0, 0, 0);
+    auto initPorts = [](std::initializer_list<Row> rows) {
         for (const Row& r : rows) {
             ExceptionResInit(nullptr, nullptr);
             const uint16_t config[2] = {0, r.address};
             EXPECT_EQ(TallwireInitSerialPort(&serialDeviceCell, config), r.result) << r.address;
             EXPECT_EQ(std::pair(ExceptionResId, ExceptionResErrorType), std::pair(r.group, r.code)) << r.address;
         }
+    };
+    hk::runTask([&] {
+        ApplicationRunning = 1;
+        AllRgExecutedwMMM = 1;
+        VKIO_devInit(1);
+        InitializeTallwire(0, 2, 0, 0, 0);
+        initPorts({{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}});
+    });
+    // A device cell of 0 frees both ports; the one set up before keeps its
+    // open channel, and taking it again reports that.
+    serialDeviceCell = 0;
+    hk::runTicks(4);
+    serialDeviceCell = 1;
+    hk::runTask([&] {
+        initPorts({{15, 0, 0, 0}, {15, 0, 2200, 4}});
         TallwireClose();
     });
     hk::shutdown();
