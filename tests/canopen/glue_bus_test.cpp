@@ -142,3 +142,11 @@ TEST(CanGlue, ImageDump) {
         EXPECT_NE(one.find(line), std::string::npos) << line << one;
     EXPECT_EQ(other, "");
 }
+
+// Frames keep leaving however many go out in a row: 300 SYNCs, one a pass.
+TEST(CanGlue, ThreeHundredFramesInARow) {
+    CanNet net;
+    net.take();
+    net.passes(300);
+    EXPECT_EQ(net.take(), Lines(300, "080#"));
+}

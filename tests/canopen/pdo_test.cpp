@@ -144,3 +144,24 @@ TEST(CanOpenPdo, ChangeCobIdThroughTheOwnServer) {
             << r.name;
     }
 }
+
+// Disabling invalidates PDOs 5..9 and leaves 1..4; enabling validates 1..4 only.
+TEST(CanOpenPdo, EnableAndDisableByPdoNumber) {
+    CanNet net(true, false);
+    auto invalid = [] {
+        std::string out;
+        for (PdoCommParams* const* table : {RxPdoCommunicationTablesB, TxPdoCommunicationTablesB})
+            for (int k = 0; k < 9; ++k) out += (table[k]->CobId & 0x80000000u) != 0 ? '1' : '0';
+        return out;
+    };
+    net.task([&] {
+        DisablePdos(&COImagesApp);
+        EXPECT_EQ(invalid(), "000011111" "000011111");
+        for (PdoCommParams* const* table : {RxPdoCommunicationTablesB, TxPdoCommunicationTablesB})
+            for (int k = 0; k < 9; ++k) table[k]->CobId |= 0x80000000u;
+        EnablePdos(&COImagesApp);
+        EXPECT_EQ(invalid(), "000011111" "000011111");
+        for (PdoCommParams* const* table : {RxPdoCommunicationTablesB, TxPdoCommunicationTablesB})
+            for (int k = 0; k < 9; ++k) table[k]->CobId &= ~0x80000000u;
+    });
+}
