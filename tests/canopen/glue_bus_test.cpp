@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "canopen/CanVersion.h"
 #include "canopen/canopen_mscan.h"
 #include "canopen/canopen_pdo.h"
 #include "host/mscan.h"
@@ -109,6 +110,10 @@ TEST(CanGlue, OpenAndCloseRefusals) {
             r.change(COImagesApp);
             EXPECT_EQ(CanOpenOpen(r.controller), r.result) << r.name;
             EXPECT_EQ(COImagesApp.Open, r.result == 0 ? 1 : 0) << r.name;
+            // A remote port keeps its frames (the boot-up) in the transmit FIFO, uncounted.
+            if (COImagesApp.RemotePort != 0) {
+                EXPECT_EQ(std::pair(FifoGetCount(&COImagesApp.FifoParamsTx), int(COImagesApp.NumIrq)), std::pair(1, 0));
+            }
             if (r.result == 0) {
                 EXPECT_EQ(CanOpenClose(r.controller), 0) << r.name;
                 EXPECT_EQ(CanOpenSendPdoNow(r.controller, 1, 0), -1) << r.name;
@@ -124,8 +129,9 @@ TEST(CanGlue, OpenAndCloseRefusals) {
     }
 }
 
-// The diagnostic dump names the image and its counters; another controller prints nothing.
-TEST(CanGlue, ImageDump) {
+// The diagnostic dump names the image and its counters; another controller
+// prints nothing. The library reports its version.
+TEST(CanGlue, ImageDumpAndVersion) {
     CanNet net(true, false);
     std::string one, other;
     net.task([&] {
@@ -138,9 +144,11 @@ TEST(CanGlue, ImageDump) {
     });
     for (const char* line : {"ImageIdx - 0\n", "CanOpenImage->Open - 1\n", "CanOpenImage->ControllerId - 1\n",
                              "CanOpenImage->BaudRate - 500\n", "CanOpenImage->NmtState - 127\n",
+                             "CanOpenImage->NumIrq - 1\n", "CanOpenImage->NumBytes - 1\n",  // the boot-up frame
                              "CanOpenImage->FifoParamsRx Count - 0\n", "CanOpenImage->FifoParamsTx Count - 0\n"})
         EXPECT_NE(one.find(line), std::string::npos) << line << one;
     EXPECT_EQ(other, "");
+    EXPECT_EQ(CanVersion(), 3u);  // the library version the network block records
 }
 
 // Frames keep leaving however many go out in a row: 300 SYNCs, one a pass.
