@@ -158,3 +158,39 @@ TEST(CanGlue, ThreeHundredFramesInARow) {
     net.passes(300);
     EXPECT_EQ(net.take(), Lines(300, "080#"));
 }
+
+// A FIFO of n slots holds n - 1 records, in order, across the wrap of its
+// indexes; it sets up only its own n slot references. Per size: records
+// written until full, then read back.
+TEST(CanFifo, HoldsOneLessThanItsSlotsInOrder) {
+    for (uint16_t n : {1, 2, 3, 5}) {
+        uint8_t storage[5 * 2] = {};
+        uint8_t* slots[6] = {};
+        uint8_t sentinel = 0;
+        slots[n] = &sentinel;
+        FifoParams f{storage, slots, n, 2, 0, 0, 0, nullptr};
+        const uint8_t first[2] = {9, 9};
+        EXPECT_EQ(FifoWrite(&f, first), -1) << n;  // not open yet
+        ASSERT_EQ(FifoInit(&f), 0);
+        ASSERT_EQ(FifoOpen(&f), 0);
+        EXPECT_EQ(slots[n], &sentinel) << n;
+        std::vector<int> order;
+        for (int round = 0; round < 3; ++round) {  // three rounds: the indexes wrap
+            int written = 0;
+            for (uint8_t v = 1; v <= 6; ++v) {
+                const uint8_t rec[2] = {uint8_t(round), v};
+                if (FifoWrite(&f, rec) != 0) break;
+                ++written;
+                EXPECT_EQ(FifoGetCount(&f), written) << n;
+            }
+            EXPECT_EQ(written, n < 2 ? 0 : n - 1) << n;
+            uint8_t rec[2];
+            while (FifoRead(&f, rec) == 0) order.push_back(rec[0] * 10 + rec[1]);
+            EXPECT_EQ(FifoGetCount(&f), 0) << n;
+        }
+        std::vector<int> want;
+        for (int round = 0; round < 3; ++round)
+            for (int v = 1; v < n; ++v) want.push_back(round * 10 + v);
+        EXPECT_EQ(order, want) << n;
+    }
+}
