@@ -40,6 +40,24 @@ TEST(CanOpenSync, ThePassHandlesTheFramesBeforeTheSync) {
     EXPECT_EQ(net.take(), (Lines{"70A#00", "080#"}));
 }
 
+// Heartbeats of the remote nodes are counted per node, boot-ups (state 0)
+// also apart; an empty frame, an unknown node and the own id count nothing.
+TEST(CanOpenNmt, RemoteHeartbeatsAndBootUpsCounted) {
+    CanNet net;
+    struct Row { const char* line; int node1Beats, node1Boots, node5Beats; };
+    const Row rows[] = {{"701#05", 1, 0, 0}, {"701#00", 1, 1, 0}, {"701#", 0, 0, 0},
+                        {"702#00", 0, 0, 0}, {"70A#05", 0, 0, 0}, {"705#7F", 0, 0, 1}};
+    for (const Row& r : rows) {
+        const NmtErrCntrlRecord one = NmtErrCntrlSt1B, five = NmtErrCntrlSt4B;
+        net.send(r.line);
+        net.passes(1);
+        EXPECT_EQ(std::tuple(NmtErrCntrlSt1B.HeartbeatCount - one.HeartbeatCount, NmtErrCntrlSt1B.BootUpCount - one.BootUpCount,
+                             NmtErrCntrlSt4B.HeartbeatCount - five.HeartbeatCount),
+                  std::tuple(r.node1Beats, r.node1Boots, r.node5Beats))
+            << r.line;
+    }
+}
+
 // Frames the timer step and the SYNC consumer send, pass by pass: 1 where a
 // pass sends the frame. The producer heartbeat time counts 20 ms a pass; a
 // synchronous TPDO goes out on every n-th SYNC of the operational node.
