@@ -67,6 +67,7 @@ TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
         });
         net.passes(1);
         CanFrame stamp{};
+        for (uint8_t& b : stamp.Data) b = 0xEE;  // the stamp replaces the first four bytes
         net.task([&] { CanOpenSendNmtNow(1, 0x200, &stamp, 4); });
         net.passes(1);
         const uint32_t v = r.bitsUs + COImagesApp.SyncTimeStamp;
