@@ -166,7 +166,7 @@ TEST(CanOpenPdo, EnableAndDisableByPdoNumber) {
     });
 }
 
-// RPDO 1 by transmission type: an event-driven one is taken over at once
+// RPDO 2 by transmission type: an event-driven one is taken over at once
 // (flag raised by the application callback); a synchronous one is buffered
 // with its flag raised and taken over at the next SYNC, which clears the
 // flag; a reserved type is ignored.
@@ -175,18 +175,18 @@ TEST(CanOpenPdo, SynchronousRpdoTakenOverAtTheSync) {
     const Row rows[] = {{"FE", 1, 1, 0x11}, {"01", 1, 0, 0x11}, {"F0", 1, 0, 0x11}, {"FC", 1, 0, 0x11}, {"F1", 0, 0, 0x00}};
     for (const Row& r : rows) {
         CanNet net;
-        for (const std::string& line : {std::string("60A#230014010A020080"), "60A#2F001402" + std::string(r.type) + "000000",
-                                         std::string("60A#230014010A020000")}) {
+        for (const std::string& line : {std::string("60A#2301140181020080"), "60A#2F011402" + std::string(r.type) + "000000",
+                                         std::string("60A#2301140181020000")}) {
             net.send(line);
             net.passes(1);
         }
         net.goOperational();
-        net.send("20A#1122334455667788");
+        net.send("281#1122334455667788");
         net.passes(1);
-        EXPECT_EQ(RxPdoBufferB[0][0], r.flagAfterFrame) << r.type;
+        EXPECT_EQ(RxPdoBufferB[1][0], r.flagAfterFrame) << r.type;
         net.passes(1);
-        EXPECT_EQ(RxPdoBufferB[0][0], r.flagAfterSync) << r.type;
-        EXPECT_EQ(RxPdoBufferB[0][1], r.value) << r.type;
-        EXPECT_EQ(RxPdoBufferB[0][8], r.value == 0 ? 0 : 0x88) << r.type;
+        EXPECT_EQ(RxPdoBufferB[1][0], r.flagAfterSync) << r.type;
+        EXPECT_EQ(RxPdoBufferB[1][1], r.value) << r.type;
+        EXPECT_EQ(RxPdoBufferB[1][8], r.value == 0 ? 0 : 0x88) << r.type;
     }
 }
