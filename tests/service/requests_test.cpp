@@ -53,8 +53,12 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
                                                  u32(4), u32(4)})},
         {cat({{0x23}, u32(H_LATCH)}), cat({{0x00, 0x02, 0x04}, u32(0x21222324), u32(0x25262728)})},
         {cat({{0x23}, u32(H_EVDATA)}), {0x00, 0x01, 0x02, 0x0C, 0x0B, 0x0A}},
-        {cat({{0x23}, u32(H_QUAD116)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
-        {cat({{0x23}, u32(H_QUAD117)}), cat({{0x00, 0x01, 0x02, 0x03, 0x04}, u32(0x05060708), u32(0x090A0B0C)})},
+        {cat({{0x23}, u32(H_QUAD116)}), cat({{0x00, 0x21, 0x22, 0x23, 0x24}, u32(0x25262728), u32(0x292A2B2C)})},
+        {cat({{0x23}, u32(H_QUAD117)}), cat({{0x00, 0x21, 0x22, 0x23, 0x24}, u32(0x25262728), u32(0x292A2B2C)})},
+        // Structures: handles of bits 28-20 0x0A5 are 14 bytes; other handles have no layout.
+        {cat({{0x23}, u32(H_STRUCT)}), {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
+        {cat({{0x25}, u32(H_STRUCT), {68}, Bytes(14, 0x5A)}), {0x00}},
+        {cat({{0x25}, u32(H_INT), {68}, Bytes(14, 0x5A)}), {0x01}},
         {cat({{0x25}, u32(H_INT), {4}, u32(9)}), {0x00}},
         {cat({{0x25}, u32(H_TIME), {64}, u32(5), u32(6)}), {0x00}},
         // Type-80 values: 127 characters and the NUL fit; 128, or no NUL, do not.
@@ -87,8 +91,9 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
     };
     for (const Row& r : rows) EXPECT_EQ(c.ask(r.request), r.reply) << "request " << int(r.request[0]);
     EXPECT_EQ(StartProgramLocation, 0x1000u);
-    ASSERT_EQ(fake.writes.size(), 5u);
-    EXPECT_EQ(fake.writes[1].second.data.time.subSeconds, 6u);
+    ASSERT_EQ(fake.writes.size(), 6u);
+    EXPECT_EQ(fake.writes[0].second.type, 68u);
+    EXPECT_EQ(fake.writes[2].second.data.time.subSeconds, 6u);
     EXPECT_EQ(fake.lastSetText, "ID");
     EXPECT_EQ(fake.arrayWrites.back(), std::make_pair(uint16_t{3}, 2.0f));
 }

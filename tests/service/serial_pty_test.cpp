@@ -132,6 +132,12 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
     for (int i = 0; i < 23; ++i) entries.insert(entries.end(), {0x02, 0x04, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28});
     Bytes list = frame(0x21, std::nullopt, entries);
     EXPECT_EQ(exchange(frame(0x01, 3, {0x24, 0x85, 0xC0, 0x00, 0x01, 0, 0, 0, 0}), list), list);
+    // A batch read likewise: 18 four-field records of 12 bytes, each with its status.
+    Bytes quads{0x00}, batch{0x28};
+    for (int i = 0; i < 18; ++i) quads.insert(quads.end(), {0x00, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C});
+    for (int i = 0; i < 20; ++i) batch.insert(batch.end(), {0x85, 0x00, 0x00, 0x0C});
+    Bytes quadReply = frame(0x20, std::nullopt, quads);
+    EXPECT_EQ(exchange(frame(0x00, 3, batch), quadReply), quadReply);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
 }
@@ -159,13 +165,16 @@ TEST(SerialPortInit, StationAddressUpTo15AndOnlyFreeSlots) {
         InitializeTallwire(0, 2, 0, 0, 0);
         initPorts({{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}});
     });
-    // A device cell of 0 frees both ports; the one set up before keeps its
-    // open channel, and taking it again reports that.
+    // A pass serves the ports; then a device cell of 0 frees both. The one
+    // set up before keeps its open channel, and taking it again reports that.
+    hk::runTicks(4);
     serialDeviceCell = 0;
     hk::runTicks(4);
     serialDeviceCell = 1;
     hk::runTask([&] {
         initPorts({{15, 0, 0, 0}, {15, 0, 2200, 4}});
+        // No port holds the change token: both sessions may change values.
+        EXPECT_EQ(std::pair(TWSerialPorts[0].tokenState, TWSerialPorts[1].tokenState), std::pair(TOKEN_ALLOWED, TOKEN_ALLOWED));
         TallwireClose();
     });
     hk::shutdown();

@@ -154,8 +154,10 @@ TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
+    hk::runTask([] { TWTcpPorts[0].securityLevel = 7; });  // as a login grants it
     hk::runTask([] { TallwireClose(); });
     EXPECT_EQ(slotsInUse(), 0);
+    EXPECT_EQ(TWTcpPorts[0].securityLevel, 0);  // the next session on the slot starts without it
     hk::runTask([] {
         InitializeTallwire(1, 0, 0, 0, 0);
         installFakeBinding();

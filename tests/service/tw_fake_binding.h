@@ -40,6 +40,7 @@ constexpr uint32_t H_EVDATA = 0x8500000B;      // event data, three bytes
 constexpr uint32_t H_QUAD116 = 0x8500000C;     // four-field record, type 116
 constexpr uint32_t H_QUAD117 = 0x8500000D;     // the same record as type 117
 constexpr uint32_t H_LONG = 0x8500000E;        // 5,000 characters
+constexpr uint32_t H_STRUCT = 0x8A500001;      // fixed 14-byte structure: bytes 1..14
 
 inline const char kFakeString[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc";
 
@@ -51,7 +52,7 @@ inline TwEventRecord shortEventRecord{{0x000BADFD, 2, 3, 4, 5, 6, 7, 8}, 0x4321,
 inline TWEvent latchEntry{0x21222324, 0x25262728, 0x0204};
 inline uint8_t eventBytes[3] = {0x0A, 0x0B, 0x0C};
 inline TWEventData eventData{3, 0x0102, eventBytes};
-inline TwQuadRecord quad{0x0102, 0x0304, 0x05060708, 0x090A0B0C};
+inline TwQuadRecord quad{0x2122, 0x2324, 0x25262728, 0x292A2B2C};
 inline const std::string longText(5000, 'L');
 inline const char* symbolNames[] = {"", "ALPHA", "BETA", "GAMMA"};
 
@@ -70,6 +71,10 @@ inline uint8_t readVal(uint32_t handle, TwValue* v) {
     case H_EVDATA: v->type = 114; v->data.ptr = &eventData; return 0;
     case H_QUAD116: v->type = 116; v->data.ptr = &quad; return 0;
     case H_QUAD117: v->type = 117; v->data.ptr = &quad; return 0;
+    case H_STRUCT:
+        v->type = 68;
+        for (uint8_t i = 0; i < 14; ++i) static_cast<TwStructHeader*>(v->data.ptr)->bytes[i] = static_cast<uint8_t>(i + 1);
+        return 0;
     case H_LONG: v->type = 80; v->data.ptr = const_cast<char*>(longText.c_str()); return 0;
     default: return 1;
     }
