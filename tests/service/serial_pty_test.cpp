@@ -79,11 +79,13 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
         return pty.read(expectedReply.size(), 2000);
     };
 
-    // A data request before the connect gets no answer: the connect reply,
-    // which carries the CRC 0x1734 over 60 01 01 00 01 00, comes first.
+    // A data request before the connect, and a connect request with three
+    // data bytes, get no answer: the reply to a connect with two, which
+    // carries the CRC 0x1734 over 60 01 01 00 01 00, comes first.
     send(frame(0x00, std::nullopt, {0x00}));
+    send(frame(0x40, 3, {0x00, 0x00, 0x00}));
     Bytes connectReply{0x01, 0x60, 0x10, 0x21, 0x10, 0x21, 0x00, 0x10, 0x21, 0x00, 0x03, 0x17, 0x34};
-    EXPECT_EQ(exchange(frame(0x40, 3, {}), connectReply), connectReply);
+    EXPECT_EQ(exchange(frame(0x40, 3, {0x00, 0x00}), connectReply), connectReply);
     EXPECT_EQ(fake.connects, 1);
 
     // Sequence 1 with the station address: the control byte 0x11 and the
