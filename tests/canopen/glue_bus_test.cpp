@@ -51,7 +51,7 @@ TEST(CanGlue, ErrorPassiveAndBusOff) {
     });
 }
 
-// The bit timing handed to the controller, and the stamp a frame on COB-id
+// The bit timing and the other settings handed to the controller, and the stamp a frame on COB-id
 // 0x200 carries: 51 bit times after the last SYNC was loaded.
 TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
     struct Row { uint16_t kbits; uint8_t timing0; uint32_t bitsUs; };
@@ -62,7 +62,12 @@ TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
             COImagesApp.BaudRate = r.kbits;
             ASSERT_EQ(CanOpenOpen(1), 0);
             EXPECT_EQ(COImagesApp.ControllerParams->BusTiming0, r.timing0) << r.kbits;
-            EXPECT_EQ(COImagesApp.ControllerParams->BusTiming1, 0x4F) << r.kbits;
+            const CanControllerParams& p = *COImagesApp.ControllerParams;
+            EXPECT_EQ(std::tuple(p.BusTiming1, p.Config, p.Control1, p.RxIntEnable, p.AcceptControl),
+                      std::tuple(0x4F, 0x08, 0xC0, 0x69, 0))
+                << r.kbits;
+            EXPECT_EQ(std::vector<uint8_t>(p.AcceptMask, p.AcceptMask + 8),
+                      (std::vector<uint8_t>{0xFF, 0xE7, 0xFF, 0xFE, 0xFF, 0xE7, 0xFF, 0xFE}));
             CanOpenSendNmtNow(1, 0x80, &NmtCanMessageBufferB, 0);
         });
         net.passes(1);
