@@ -158,6 +158,7 @@ TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     hk::runTask([] { TallwireClose(); });
     EXPECT_EQ(slotsInUse(), 0);
     EXPECT_EQ(TWTcpPorts[0].securityLevel, 0);  // the next session on the slot starts without it
+    EXPECT_EQ(std::pair(_TW_SLAVEpid, _TCP_LISTENERpid), std::pair(TASK_ID{0}, TASK_ID{0}));  // both tasks gone
     hk::runTask([] {
         InitializeTallwire(1, 0, 0, 0, 0);
         installFakeBinding();
