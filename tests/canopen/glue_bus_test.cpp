@@ -6,6 +6,7 @@
 #include "canopen/CanVersion.h"
 #include "canopen/canopen_mscan.h"
 #include "canopen/canopen_pdo.h"
+#include "host/board.h"
 #include "host/mscan.h"
 #include "runtime/can_startup.h"
 #include "tests/canopen/can_fixture.h"
@@ -68,14 +69,19 @@ TEST(CanGlue, BitTimingAndSyncStampPerBitRate) {
                 << r.kbits;
             EXPECT_EQ(std::vector<uint8_t>(p.AcceptMask, p.AcceptMask + 8),
                       (std::vector<uint8_t>{0xFF, 0xE7, 0xFF, 0xFE, 0xFF, 0xE7, 0xFF, 0xFE}));
+            board::poke16(kFpgaSyncTimerRegister, 0x1234);  // the timer when the SYNC is loaded
             CanOpenSendNmtNow(1, 0x80, &NmtCanMessageBufferB, 0);
         });
         net.passes(1);
         CanFrame stamp{};
         for (uint8_t& b : stamp.Data) b = 0xEE;  // the stamp replaces the first four bytes
-        net.task([&] { CanOpenSendNmtNow(1, 0x200, &stamp, 4); });
+        net.task([&] {
+            board::poke16(kFpgaSyncTimerRegister, 0x4000);  // later frames take no stamp
+            CanOpenSendNmtNow(1, 0x200, &stamp, 4);
+        });
         net.passes(1);
-        const uint32_t v = r.bitsUs + COImagesApp.SyncTimeStamp;
+        EXPECT_EQ(COImagesApp.SyncTimeStamp, 0x091A);
+        const uint32_t v = r.bitsUs + 0x091A;
         char want[16];
         std::snprintf(want, sizeof want, "200#%02X%02X0000", v & 0xFF, (v >> 8) & 0xFF);
         EXPECT_EQ(net.take(), (Lines{"70A#00", "080#", want})) << r.kbits;
