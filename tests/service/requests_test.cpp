@@ -98,6 +98,19 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
     EXPECT_EQ(fake.arrayWrites.back(), std::make_pair(uint16_t{3}, 2.0f));
 }
 
+// An extra value goes into the extended symbol table when its size fits a
+// byte: a text of 254 characters and its NUL does, one more character does not.
+TEST_F(TwServer, ExtraValuesUpTo255Bytes) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    const Bytes gamma = cat({text("GAMMA"), u32(0x82000003), {3, 13}});
+    for (size_t n : {254, 255}) {
+        fake.extraText.assign(n, 'x');
+        const Bytes extra = n == 254 ? cat({{1, 255}, text(fake.extraText)}) : Bytes{0, 0};
+        EXPECT_EQ(c.ask(cat({{0x2A}, u16(2), u16(1)})), cat({{0x00}, u16(2), gamma, extra})) << n;
+    }
+}
+
 TEST_F(TwServer, TheBuildsOwnBindingAnswersNotProvided) {
     hk::runTask([] { TwApiClassicInit(&TallwireClassicDescriptor); });
     TwTcpClient c(port);

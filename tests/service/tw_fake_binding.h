@@ -19,6 +19,7 @@ struct FakeBindingState {
     std::vector<std::pair<uint16_t, float>> arrayWrites;
     std::vector<uint8_t> blob{10, 11, 12, 13, 14};
     uint16_t arraySize = 5;
+    std::string extraText;  // when set, GAMMA's extra value is this text
 };
 
 inline FakeBindingState fake;
@@ -93,6 +94,10 @@ inline uint8_t symbolEntry(uint16_t k, TwSymbolRecord* r) {
     r->extraValueFlag = k == 3 ? 1 : 0;
     r->extraValue.type = 4;
     r->extraValue.data.u32 = 77;
+    if (!fake.extraText.empty()) {
+        r->extraValue.type = 80;
+        r->extraValue.data.ptr = const_cast<char*>(fake.extraText.c_str());
+    }
     return 0;
 }
 
