@@ -204,5 +204,13 @@ TEST(CanFifo, HoldsOneLessThanItsSlotsInOrder) {
         for (int round = 0; round < 3; ++round)
             for (int v = 1; v < n; ++v) want.push_back(round * 10 + v);
         EXPECT_EQ(order, want) << n;
+        // Opened again with both indexes elsewhere: empty.
+        const uint8_t rec[2] = {7, 7};
+        if (n >= 2) {
+            ASSERT_EQ(FifoWrite(&f, rec), 0);
+        }
+        ASSERT_EQ(FifoOpen(&f), 0);
+        uint8_t out[2];
+        EXPECT_EQ(std::pair(FifoGetCount(&f), FifoRead(&f, out)), std::pair(0, -1)) << n;
     }
 }

@@ -65,7 +65,11 @@ TEST_F(ModbusNet, TcpRoutingFramesAndClosing) {
     EXPECT_EQ(a.reply().size(), 6u + 239u);
     a.send(mbap(15, {1, 8, 0, 0, 0xA5, 0x37}));  // an echo has the request's own length
     EXPECT_EQ(a.reply(), mbap(15, {1, 8, 0, 0, 0xA5, 0x37}));
-    EXPECT_EQ(one.msgCount(), 6);
+    Bytes longest(254, 0x77);  // the longest frame, 260 bytes, on a connection in use
+    longest[0] = 1, longest[1] = 8, longest[2] = longest[3] = 0;
+    a.send(mbap(16, longest));
+    EXPECT_EQ(a.reply(), mbap(16, longest));
+    EXPECT_EQ(one.msgCount(), 7);
 
     // Nine foreign requests are tolerated; the tenth closes, and the row is free.
     for (int k = 0; k < 9; ++k) a.send(mbap(uint16_t(100 + k), {7, 3, 0, 0, 0, 1}));

@@ -167,9 +167,12 @@ TEST(SerialPortInit, StationAddressUpTo15AndOnlyFreeSlots) {
         InitializeTallwire(0, 2, 0, 0, 0);
         initPorts({{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}});
     });
-    // A pass serves the ports; then a device cell of 0 frees both. The one
-    // set up before keeps its open channel, and taking it again reports that.
+    // A pass serves the ports (the refused one not at all); then a device
+    // cell of 0 frees both. The one set up before keeps its open channel, and
+    // taking it again reports that.
+    hk::runTask([] { ExceptionResInit(nullptr, nullptr); });
     hk::runTicks(4);
+    EXPECT_EQ(std::pair(ExceptionResId, ExceptionResErrorType), std::pair(uint16_t{0}, uint16_t{0}));
     serialDeviceCell = 0;
     hk::runTicks(4);
     serialDeviceCell = 1;
