@@ -76,13 +76,13 @@ TEST(CanOpenTimers, HeartbeatAndSynchronousTpdoPerPass) {
         {"heartbeat 40 ms", 40, 254, "70A#05", "010101"},
         {"heartbeat 41 ms", 41, 254, "70A#05", "001001"},
         {"heartbeat off", 0, 254, "70A#05", "000000"},
-        {"TPDO every SYNC", 0, 1, "38A#0000000000000000", "111111"},
-        {"TPDO every 2nd SYNC", 0, 2, "38A#0000000000000000", "010101"},
-        {"TPDO every 3rd SYNC", 0, 3, "38A#0000000000000000", "001001"},
-        {"TPDO every 240th SYNC", 0, 240, "38A#0000000000000000", "000000"},
-        {"TPDO type 0", 0, 0, "38A#0000000000000000", "000000"},
-        {"TPDO type 241", 0, 241, "38A#0000000000000000", "000000"},
-        {"TPDO on request", 0, 252, "38A#0000000000000000", "000000"},
+        {"TPDO every SYNC", 0, 1, "38A#3132333435363738", "111111"},
+        {"TPDO every 2nd SYNC", 0, 2, "38A#3132333435363738", "010101"},
+        {"TPDO every 3rd SYNC", 0, 3, "38A#3132333435363738", "001001"},
+        {"TPDO every 240th SYNC", 0, 240, "38A#3132333435363738", "000000"},
+        {"TPDO type 0", 0, 0, "38A#3132333435363738", "000000"},
+        {"TPDO type 241", 0, 241, "38A#3132333435363738", "000000"},
+        {"TPDO on request", 0, 252, "38A#3132333435363738", "000000"},
     };
     for (const Row& r : rows) {
         CanNet net;
@@ -98,6 +98,7 @@ TEST(CanOpenTimers, HeartbeatAndSynchronousTpdoPerPass) {
         net.task([&] {
             ProducerHeartbeatTimeB = r.heartbeatMs;
             TimersStructB.HeartbeatElapsedMs = 0;
+            for (int i = 0; i < 8; ++i) COBFifoTx[2 * kTxPdoStride + i] = static_cast<uint8_t>(0x31 + i);  // TPDO 3's objects
         });
         std::string pattern;
         for (int pass = 0; pass < 6; ++pass) {
