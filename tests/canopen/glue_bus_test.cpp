@@ -127,7 +127,12 @@ TEST(CanGlue, OpenAndCloseRefusals) {
                 EXPECT_EQ(std::pair(FifoGetCount(&COImagesApp.FifoParamsTx), int(COImagesApp.NumIrq)), std::pair(1, 0));
             }
             if (r.result == 0) {
+                const bool own = COImagesApp.RemotePort == 0;
+                EXPECT_EQ(CanOpenDriverGetCanControllerStatus(&COImagesApp), own ? 0 : -1) << r.name;
                 EXPECT_EQ(CanOpenClose(r.controller), 0) << r.name;
+                if (own) {
+                    EXPECT_EQ(CanOpenDriverGetCanControllerStatus(&COImagesApp), -1) << r.name;
+                }
                 EXPECT_EQ(CanOpenSendPdoNow(r.controller, 1, 0), -1) << r.name;
                 EXPECT_EQ(CanOpenClose(r.controller), COImagesApp.RemotePort != 0 ? 0 : -1) << r.name;
             }

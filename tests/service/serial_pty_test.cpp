@@ -140,6 +140,9 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
     for (int i = 0; i < 20; ++i) batch.insert(batch.end(), {0x85, 0x00, 0x00, 0x0C});
     Bytes quadReply = frame(0x20, std::nullopt, quads);
     EXPECT_EQ(exchange(frame(0x00, 3, batch), quadReply), quadReply);
+    // A handle that ends exactly at the end of the request is still read.
+    Bytes one = frame(0x21, std::nullopt, {0x00, 0x00, 0x01, 0x02, 0x03, 0x04});
+    EXPECT_EQ(exchange(frame(0x01, 3, {0x28, 0x84, 0x00, 0x00, 0x02}), one), one);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
 }

@@ -151,6 +151,18 @@ TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
     EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
 }
 
+// A requested programming mode starts at the next connect, once.
+TEST_F(TwServer, ProgrammingStartsAtTheNextConnectOnce) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    EXPECT_EQ(c.ask({0x44, 0, 0, 0x10, 0, 0, 0, 0x20, 0}), (Bytes{0x00}));
+    for (int starts : {1, 1}) {
+        TwTcpClient next(port);
+        ASSERT_EQ(next.connectSession(), kConnectReply);
+        EXPECT_EQ(fake.programmingStarts, starts);
+    }
+}
+
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);

@@ -14,6 +14,7 @@
 
 struct FakeBindingState {
     int connects = 0;
+    int programmingStarts = 0;
     std::string lastSetText;
     std::vector<std::pair<uint32_t, TwValue>> writes;
     std::vector<std::pair<uint16_t, float>> arrayWrites;
@@ -119,7 +120,8 @@ inline void installFakeBinding() {
     fake = FakeBindingState{};
     TwapiDescriptor d = TallwireClassicDescriptor;
     d.Connect = [] { ++fake.connects; };
-    d.ResetControl = d.BeginProgramming = [] {};
+    d.ResetControl = [] {};
+    d.BeginProgramming = [] { ++fake.programmingStarts; };
     d.ShutdownControl = d.SaveValues = d.EndProgramming = d.ResetAllowed = d.ShutdownAllowed =
         d.BeginProgrammingVeto = [] { return uint8_t{0}; };
     d.IsControlRunning = [] { return 0; };
