@@ -58,13 +58,33 @@ TEST(CanOpenSdo, UploadsDownloadsAndEveryAbortCode) {
         {"60A#4020000300000000", "58A#4F20000006000000"},
         {"60A#402000FF00000000", "58A#4F20000007000000"},
         {"60A#4020000600000000", "58A#8020000611000906"},
+        {"60A#4022000000000000", "58A#4F22000003000000"},
+        {"60A#4022000300000000", "58A#4F22000005000000"},
+        {"60A#4022000400000000", "58A#8022000411000906"},
+        {"60A#402200FF00000000", "58A#4F22000007000000"},
+        {"60A#4023000000000000", "58A#4F23000004000000"},
+        {"60A#4023000100000000", "58A#4F23000007000000"},
+        {"60A#4023000200000000", "58A#4F23000007000000"},
+        {"60A#4023000300000000", "58A#4F23000007000000"},
         {"60A#4023000400000000", "58A#4F23000007000000"},
+        {"60A#402300FF00000000", "58A#4F23000007000000"},
+        {"60A#4020000100000000", "58A#4F20000007000000"},
+        {"60A#4020000200000000", "58A#4F20000005000000"},
+        {"60A#4020000400000000", "58A#4F20000005000000"},
+        {"60A#4020000500000000", "58A#4F20000006000000"},
+        {"60A#4022000100000000", "58A#4F22000007000000"},
+        {"60A#4022000200000000", "58A#4F22000007000000"},
         {"60A#2F20000001000000", "58A#8020000002000106"},  // and refuse downloads
         {"60A#4018100100000000", "58A#4318100178563412"},  // identity
         {"60A#401810FF00000000", "58A#4B1810FF23060000"},
         {"60A#4000120100000000", "58A#430012010A060000"},  // SDO server: no sub-index 3
         {"60A#4000120300000000", "58A#8000120311000906"},
         {"60A#4081120300000000", "58A#4F81120303000000"},  // a client has one
+        {"60A#4000120000000000", "58A#4F00120002000000"},  // entries: the server 2, each client 3
+        {"60A#4080120000000000", "58A#4F80120003000000"},
+        {"60A#4081120000000000", "58A#4F81120003000000"},
+        {"60A#4082120000000000", "58A#4F82120003000000"},
+        {"60A#4083120000000000", "58A#4F83120003000000"},
         {"60A#40001A0000000000", "58A#4F001A0005000000"},  // PDO mapping: type, sub-index, object
         {"60A#40001A0100000000", "58A#43001A0105004820"},
         {"60A#40081A0800000000", "58A#43081A0805008F20"},
@@ -111,4 +131,33 @@ TEST(CanOpenSdo, UploadsDownloadsAndEveryAbortCode) {
     EXPECT_EQ(woByte, 9);
     EXPECT_EQ(rw32, 0x01020304u);
     EXPECT_EQ(rw16, 0x1234);
+}
+
+// Every row of the node's dictionary is found by its index, with its object,
+// type, access and object code; indexes below, between and above the rows are
+// absent.
+TEST(CanOpenDictionary, EveryRowFoundAndEveryGapAbsent) {
+    const OdEntry* od = CANOpenBCommProfileArea.data();
+    for (uint16_t row = 0; row + 1 < kOdCount; ++row) {
+        const uint16_t index = od[row].Index;
+        EXPECT_EQ(FindOdEntry(od, kOdCount, index), &od[row]) << std::hex << index;
+        EXPECT_EQ(GetIndex2OdEntry(od, kOdCount, index), row) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByOdIndex(od, kOdCount, index), od[row].Object) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByIndex(od, kOdCount, row), od[row].Object) << std::hex << index;
+        EXPECT_EQ(std::tuple(GetOdEntryTypeByOdIndex(od, kOdCount, index), GetOdEntryAttributeByOdIndex(od, kOdCount, index),
+                             GetOdEntryObjectNameByOdIndex(od, kOdCount, index), DoesOdEntryExist(od, kOdCount, index)),
+                  std::tuple(od[row].DataType, od[row].Access, od[row].ObjectCode, 1))
+            << std::hex << index;
+    }
+    for (uint16_t index : {0x0000, 0x001F, 0x0021, 0x0FFF, 0x1003, 0x1016, 0x1284, 0x1409, 0x1A09, 0x1FFF, 0x2090, 0xFFFE}) {
+        EXPECT_EQ(FindOdEntry(od, kOdCount, index), nullptr) << std::hex << index;
+        EXPECT_EQ(GetIndex2OdEntry(od, kOdCount, index), 0) << std::hex << index;
+        EXPECT_EQ(GetOdEntryObjectByOdIndex(od, kOdCount, index), OdAbsentObject()) << std::hex << index;
+        EXPECT_EQ(std::tuple(GetOdEntryTypeByOdIndex(od, kOdCount, index), GetOdEntryAttributeByOdIndex(od, kOdCount, index),
+                             GetOdEntryObjectNameByOdIndex(od, kOdCount, index), DoesOdEntryExist(od, kOdCount, index)),
+                  std::tuple(255, 255, 255, 0))
+            << std::hex << index;
+    }
+    EXPECT_EQ(GetOdEntryObjectByIndex(od, kOdCount, kOdCount), OdAbsentObject());
+    EXPECT_EQ(FindOdEntry(od, 0, 0x1000), nullptr);
 }

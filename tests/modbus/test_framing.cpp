@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "modbus/MODUTIL.h"
+#include "runtime/appmem.h"
 #include "tests/modbus/modbus_rig.h"
 
 using mbt::Bytes;
@@ -54,11 +55,18 @@ TEST(ModbusFraming, MbapHeaderChecks) {
     EXPECT_EQ(MOD_MbapWanted(f.data(), 3), 3);
     EXPECT_EQ(MOD_MbapWanted(f.data(), 6), 6);
     EXPECT_EQ(MOD_MbapWanted(f.data(), 12), 0);
-    // Protocol identifier not 0, length above 254 or without a function code.
+    // Protocol identifier not 0, length above 254 or without a function code; 2 and 254 are taken.
     for (auto [idx, v, wanted] : {std::tuple{2, 1, -1}, {3, 1, -1}, {4, 1, -1}, {5, 1, -1}, {5, 0, -1},
-                                  {5, 255, -1}, {5, 254, 254}}) {
+                                  {5, 255, -1}, {5, 254, 254}, {5, 2, 2}}) {
         Bytes g = f;
         g[size_t(idx)] = uint8_t(v);
         EXPECT_EQ(MOD_MbapWanted(g.data(), 6), wanted) << idx << " " << v;
     }
+}
+
+// The integer areas by kind: 1..4 are the four areas, anything else none.
+TEST(ModbusAreas, KindsOneToFour) {
+    const std::pair<int, int32_t*> kinds[] = {{-1, nullptr}, {0, nullptr}, {1, MOD_AreaBase[1]}, {2, dn_i},
+                                              {3, up_i},     {4, mw_i},   {5, nullptr}};
+    for (const auto& [kind, area] : kinds) EXPECT_EQ(MOD_IntArea(kind), area) << kind;
 }

@@ -83,12 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MasterCase{"MbpollRtuOnSerialLine", 1, 17, 2, 0,
                    {{kRtu + "-t 4 -r 1 -c 5 @", true, "[5]: \t50"},
-                    {kRtu + "-t 4 -r 2 @ 1234", true, ""},
-                    {kRtu + "-t 3 -r 1 -c 119 @", false, ""}},  // past the RTU limit: exception 3
+                    {kRtu + "-t 4 -r 2 @ 1234", true, "Written 1 references."},
+                    {kRtu + "-t 3 -r 1 -c 119 @", false, "Illegal data value"}},  // past the RTU limit: exception 3
                    1234},
         MasterCase{"MbpollTcp", 2, 1, 2, 502,
                    {{kTcp + "-t 3 -r 1 -c 10 127.0.0.1", true, "[10]: \t9"},
-                    {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, ""}},
+                    {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, "Written 2 references."}},
                    8},
         MasterCase{"PymodbusAsciiOnSerialLine", 1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2"}}, 4321},
         MasterCase{"PymodbusRtuOverUdp", 4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2"}}, 4321}),

@@ -63,7 +63,13 @@ TEST_F(ModbusNet, TcpRoutingFramesAndClosing) {
     EXPECT_EQ(a.reply(), mbap(12, {1, 4, 4, 0, 0, 0xFF, 0xFE}));
     a.send(mbap(14, {1, 3, 0, 0, 0, 118}));
     EXPECT_EQ(a.reply().size(), 6u + 239u);
-    EXPECT_EQ(one.msgCount(), 5);
+    a.send(mbap(15, {1, 8, 0, 0, 0xA5, 0x37}));  // an echo has the request's own length
+    EXPECT_EQ(a.reply(), mbap(15, {1, 8, 0, 0, 0xA5, 0x37}));
+    Bytes longest(254, 0x77);  // the longest frame, 260 bytes, on a connection in use
+    longest[0] = 1, longest[1] = 8, longest[2] = longest[3] = 0;
+    a.send(mbap(16, longest));
+    EXPECT_EQ(a.reply(), mbap(16, longest));
+    EXPECT_EQ(one.msgCount(), 7);
 
     // Nine foreign requests are tolerated; the tenth closes, and the row is free.
     for (int k = 0; k < 9; ++k) a.send(mbap(uint16_t(100 + k), {7, 3, 0, 0, 0, 1}));
@@ -138,6 +144,15 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
     EXPECT_EQ(m.reply(), rtu({5, 3, 2, 0x12, 0x34}));
     m.send(rtu({5, 3, 0, 0, 0, 119}));
     EXPECT_EQ(m.reply(), rtu({5, 0x83, 3}));
+    // A read takes at most 252 bytes: an echo of that length is answered, one
+    // byte more is not a frame.
+    Bytes echo(250, 0x5A);
+    echo[0] = 5, echo[1] = 8, echo[2] = echo[3] = 0;
+    m.send(rtu(echo));
+    EXPECT_EQ(m.reply(), rtu(echo));
+    echo.push_back(0x5A);
+    m.send(rtu(echo));
+    EXPECT_TRUE(m.reply(500).empty());
     Bytes bad = rtu({5, 3, 0, 2, 0, 1});
     bad.back() ^= 1;
     m.send(bad);
@@ -162,7 +177,7 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
         EXPECT_TRUE(m.reply(500).empty());
         EXPECT_EQ(l.lastErr(), err);
     }
-    EXPECT_EQ(l.errCount(), 5);  // exceptions count too
+    EXPECT_EQ(l.errCount(), 7);  // exceptions count too; the long frame counts twice (its 252 bytes, then 1)
 }
 
 }  // namespace

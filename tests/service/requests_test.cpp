@@ -46,6 +46,19 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
         {cat({{0x23}, u32(H_STRING)}), cat({{0x00}, text(kFakeString)})},
         {cat({{0x23}, u32(H_HASH)}), cat({{0x00}, u32(96354)})},
         {cat({{0x23}, u32(H_FAIL)}), {0xFE}},
+        // Record values: every field in its place.
+        {cat({{0x23}, u32(H_EVENT)}), cat({{0x00, 0x12, 0x34, 0x01, 0xC0, 0xC1, 0xC2, 0xC3}, u32(8), u32(1), u32(0),
+                                           u32(2), u32(0), u32(3), u32(0), u32(5), u32(0), u32(6), u32(7), u32(4), u32(4)})},
+        {cat({{0x23}, u32(H_EVENT_SHORT)}), cat({{0x00, 0x43, 0x21, 0x00, 0xD0, 0xD1, 0xD2, 0xD3}, u32(8), u32(6), u32(7),
+                                                 u32(4), u32(4)})},
+        {cat({{0x23}, u32(H_LATCH)}), cat({{0x00, 0x02, 0x04}, u32(0x21222324), u32(0x25262728)})},
+        {cat({{0x23}, u32(H_EVDATA)}), {0x00, 0x01, 0x02, 0x0C, 0x0B, 0x0A}},
+        {cat({{0x23}, u32(H_QUAD116)}), cat({{0x00, 0x21, 0x22, 0x23, 0x24}, u32(0x25262728), u32(0x292A2B2C)})},
+        {cat({{0x23}, u32(H_QUAD117)}), cat({{0x00, 0x21, 0x22, 0x23, 0x24}, u32(0x25262728), u32(0x292A2B2C)})},
+        // Structures: handles of bits 28-20 0x0A5 are 14 bytes; other handles have no layout.
+        {cat({{0x23}, u32(H_STRUCT)}), {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
+        {cat({{0x25}, u32(H_STRUCT), {68}, Bytes(14, 0x5A)}), {0x00}},
+        {cat({{0x25}, u32(H_INT), {68}, Bytes(14, 0x5A)}), {0x01}},
         {cat({{0x25}, u32(H_INT), {4}, u32(9)}), {0x00}},
         {cat({{0x25}, u32(H_TIME), {64}, u32(5), u32(6)}), {0x00}},
         // Type-80 values: 127 characters and the NUL fit; 128, or no NUL, do not.
@@ -68,6 +81,7 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
         {{0x52}, cat({{0x00}, text("CTRL")})}, {{0x54}, cat({{0x00}, text("APP")})},
         {{0x55}, cat({{0x00}, text("CFG")})}, {{0x57}, cat({{0x00}, text("Zarn 200")})},
         {cat({{0x53}, text("NEW ID")}), {0x00}},
+        {cat({{0x53}, text("ID")}), {0x00}},  // ends at its own NUL
         {cat({{0x56}, Bytes(200, 'x')}), {0x01}},
         {cat({{0x60, 0x02}, u32(0x1234)}), {0x00}},
         {cat({{0x61}, text("user"), text("pw")}), {0x00, 0x07}},
@@ -77,10 +91,44 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
     };
     for (const Row& r : rows) EXPECT_EQ(c.ask(r.request), r.reply) << "request " << int(r.request[0]);
     EXPECT_EQ(StartProgramLocation, 0x1000u);
-    ASSERT_EQ(fake.writes.size(), 5u);
-    EXPECT_EQ(fake.writes[1].second.data.time.subSeconds, 6u);
-    EXPECT_EQ(fake.lastSetText, "NEW ID");
+    ASSERT_EQ(fake.writes.size(), 6u);
+    EXPECT_EQ(fake.writes[0].second.type, 68u);
+    EXPECT_EQ(fake.writes[2].second.data.time.subSeconds, 6u);
+    EXPECT_EQ(fake.lastSetText, "ID");
     EXPECT_EQ(fake.arrayWrites.back(), std::make_pair(uint16_t{3}, 2.0f));
+}
+
+// An extra value goes into the extended symbol table when its size fits a
+// byte: a text of 254 characters and its NUL does, one more character does not.
+TEST_F(TwServer, ExtraValuesUpTo255Bytes) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    const Bytes gamma = cat({text("GAMMA"), u32(0x82000003), {3, 13}});
+    for (size_t n : {254, 255}) {
+        fake.extraText.assign(n, 'x');
+        const Bytes extra = n == 254 ? cat({{1, 255}, text(fake.extraText)}) : Bytes{0, 0};
+        EXPECT_EQ(c.ask(cat({{0x2A}, u16(2), u16(1)})), cat({{0x00}, u16(2), gamma, extra})) << n;
+    }
+}
+
+TEST_F(TwServer, TheBuildsOwnBindingAnswersNotProvided) {
+    hk::runTask([] { TwApiClassicInit(&TallwireClassicDescriptor); });
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    struct Row { Bytes request, reply; };
+    const Row rows[] = {
+        {{0x00}, {0x00}}, {{0x10}, {0x01}}, {{0x11}, {0x01}}, {{0x12}, {0x00, 0x00}}, {{0x26}, {0xFF}},
+        {{0x44}, {0x04}}, {{0x45}, {0xFF}}, {{0x47}, {0xFF}}, {cat({{0x20}, text("X")}), {0xFF}}, {{0x20}, {0x01}},
+        {{0x21}, {0xFF}}, {cat({{0x22}, u16(0), u16(1)}), {0xFF}}, {cat({{0x23}, u32(H_INT)}), {0xFF}},
+        {cat({{0x23}, u32(0)}), {0x01}}, {{0x24, 0x84, 0, 0, 2, 0, 0, 0, 1}, {0xFF}},
+        {{0x24, 0x84, 0, 0, 2, 0, 0, 0, 0}, {0x02}}, {cat({{0x25}, u32(H_INT), {4}, u32(1)}), {0xFF}},
+        {cat({{0x27}, u32(H_FLOATS), u16(0), f32(1.0f)}), {0xFF}}, {cat({{0x28}, u32(H_INT)}), {0xFF}},
+        {cat({{0x29}, u32(H_INT), {4}, u32(1)}), {0xFF}}, {cat({{0x2B}, u32(H_SID), u32(0), u32(0)}), {0xFF}},
+        {{0x51}, {0xFF}}, {{0x52}, {0xFF}}, {cat({{0x53}, text("A")}), {0xFF}}, {{0x54}, {0xFF}}, {{0x55}, {0xFF}},
+        {cat({{0x56}, text("B")}), {0xFF}}, {{0x57}, {0xFF}}, {cat({{0x60, 1}, u32(1)}), {0xFF}},
+        {cat({{0x61}, text("u"), text("p")}), {0xFF}}, {{0x62}, {0xFF}}, {{0x99}, {0xFF}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(c.ask(r.request), r.reply) << "request " << int(r.request[0]);
 }
 
 TEST_F(TwServer, BatchReadStopsBeforeAnItemThatDoesNotFit) {

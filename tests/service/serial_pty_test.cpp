@@ -10,7 +10,9 @@
 #include "platform/vkiodev.h"
 #include "runtime/appmain.h"
 #include "runtime/rgtask.h"
+#include "service/Excepres.h"
 #include "service/TwSerial.h"
+#include "service/crc16.h"
 #include "tests/support/pty_pair.h"
 #include "tw_fake_binding.h"
 
@@ -77,9 +79,13 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
         return pty.read(expectedReply.size(), 2000);
     };
 
-    // Connect: the reply carries the CRC 0x1734 over 60 01 01 00 01 00.
+    // A data request before the connect, and a connect request with three
+    // data bytes, get no answer: the reply to a connect with two, which
+    // carries the CRC 0x1734 over 60 01 01 00 01 00, comes first.
+    send(frame(0x00, std::nullopt, {0x00}));
+    send(frame(0x40, 3, {0x00, 0x00, 0x00}));
     Bytes connectReply{0x01, 0x60, 0x10, 0x21, 0x10, 0x21, 0x00, 0x10, 0x21, 0x00, 0x03, 0x17, 0x34};
-    EXPECT_EQ(exchange(frame(0x40, 3, {}), connectReply), connectReply);
+    EXPECT_EQ(exchange(frame(0x40, 3, {0x00, 0x00}), connectReply), connectReply);
     EXPECT_EQ(fake.connects, 1);
 
     // Sequence 1 with the station address: the control byte 0x11 and the
@@ -111,8 +117,88 @@ TEST(SerialPty, ConnectStuffingAndRetransmission) {
     send(bad);
     Bytes pong = frame(0x20, std::nullopt, {0x00});
     EXPECT_EQ(exchange(frame(0x00, 3, {0x00}), pong), pong);
+
+    // 256 data bytes are a request; 257 are dropped, so the next request
+    // with the same sequence number is a new one and gets its own reply.
+    Bytes ping256(256, 'p'), ping257(257, 'p');
+    ping256[0] = ping257[0] = 0x00;
+    EXPECT_EQ(exchange(frame(0x01, 3, ping256), ok), ok);
+    send(frame(0x00, 3, ping257));
+    Bytes running = frame(0x20, std::nullopt, {0x00, 0x01});
+    EXPECT_EQ(exchange(frame(0x00, 3, {0x12}), running), running);
+
+    // An array read ends with the last item that leaves room for the frame:
+    // 23 latched-list entries of 10 bytes (with 14 kept free per item).
+    fake.arraySize = 40;
+    Bytes entries{0x00};
+    for (int i = 0; i < 23; ++i) entries.insert(entries.end(), {0x02, 0x04, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28});
+    Bytes list = frame(0x21, std::nullopt, entries);
+    EXPECT_EQ(exchange(frame(0x01, 3, {0x24, 0x85, 0xC0, 0x00, 0x01, 0, 0, 0, 0}), list), list);
+    // A batch read likewise: 18 four-field records of 12 bytes, each with its status.
+    Bytes quads{0x00}, batch{0x28};
+    for (int i = 0; i < 18; ++i) quads.insert(quads.end(), {0x00, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C});
+    for (int i = 0; i < 20; ++i) batch.insert(batch.end(), {0x85, 0x00, 0x00, 0x0C});
+    Bytes quadReply = frame(0x20, std::nullopt, quads);
+    EXPECT_EQ(exchange(frame(0x00, 3, batch), quadReply), quadReply);
+    // A handle that ends exactly at the end of the request is still read.
+    Bytes one = frame(0x21, std::nullopt, {0x00, 0x00, 0x01, 0x02, 0x03, 0x04});
+    EXPECT_EQ(exchange(frame(0x01, 3, {0x28, 0x84, 0x00, 0x00, 0x02}), one), one);
     hk::runTask([] { TallwireClose(); });
     hk::shutdown();
+}
+
+// Each port takes a free slot of those allocated; a station address above 15
+// is refused. In order: what is asked, what comes back, the error reported.
+TEST(SerialPortInit, StationAddressUpTo15AndOnlyFreeSlots) {
+    testsupport::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    hostio::setTtyPath("/tyCo/0", pty.path(0));
+    hk::start(hk::ClockMode::Simulated);
+    struct Row { uint16_t address; int result; uint16_t group, code; };
+    auto initPorts = [](std::initializer_list<Row> rows) {
+        for (const Row& r : rows) {
+            ExceptionResInit(nullptr, nullptr);
+            const uint16_t config[2] = {0, r.address};
+            EXPECT_EQ(TallwireInitSerialPort(&serialDeviceCell, config), r.result) << r.address;
+            EXPECT_EQ(std::pair(ExceptionResId, ExceptionResErrorType), std::pair(r.group, r.code)) << r.address;
+        }
+    };
+    hk::runTask([&] {
+        ApplicationRunning = 1;
+        AllRgExecutedwMMM = 1;
+        VKIO_devInit(1);
+        InitializeTallwire(0, 2, 0, 0, 0);
+        initPorts({{16, 255, 2201, 7}, {15, 0, 0, 0}, {3, 255, 2200, 2}});
+    });
+    // A pass serves the ports (the refused one not at all); then a device
+    // cell of 0 frees both. The one set up before keeps its open channel, and
+    // taking it again reports that.
+    hk::runTask([] { ExceptionResInit(nullptr, nullptr); });
+    hk::runTicks(4);
+    EXPECT_EQ(std::pair(ExceptionResId, ExceptionResErrorType), std::pair(uint16_t{0}, uint16_t{0}));
+    serialDeviceCell = 0;
+    hk::runTicks(4);
+    serialDeviceCell = 1;
+    hk::runTask([&] {
+        initPorts({{15, 0, 0, 0}, {15, 0, 2200, 4}});
+        // No port holds the change token: both sessions may change values.
+        EXPECT_EQ(std::pair(TWSerialPorts[0].tokenState, TWSerialPorts[1].tokenState), std::pair(TOKEN_ALLOWED, TOKEN_ALLOWED));
+        TallwireClose();
+    });
+    hk::shutdown();
+}
+
+// Both checksums against the published check values over "123456789".
+TEST(ServiceChecksums, PublishedCheckValues) {
+    struct Row { const char* name; uint16_t (*step)(uint16_t, uint8_t); uint16_t initial, check; };
+    const Row rows[] = {{"reflected 0xA001 (Modbus)", Crc16RevNext, 0xFFFF, 0x4B37},
+                        {"CCITT from 0xFFFF", Crc16CcittNext, 0xFFFF, 0x29B1},
+                        {"CCITT from 0 (XMODEM)", Crc16CcittNext, 0, 0x31C3}};
+    for (const Row& r : rows) {
+        uint16_t crc = r.initial;
+        for (char c : std::string("123456789")) crc = r.step(crc, static_cast<uint8_t>(c));
+        EXPECT_EQ(crc, r.check) << r.name;
+    }
 }
 
 // The serial output buffer refuses a byte when full instead of overrunning.

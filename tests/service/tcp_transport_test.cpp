@@ -54,6 +54,24 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     close(sv[1]);
 }
 
+TEST_F(TwServer, RepliesEndAtTheReplyBuffer) {
+    // 4,096 bytes hold the header and 4,093 payload bytes: the status and 4,092 more.
+    fake.blob.assign(5000, 0x5B);
+    struct Row { Bytes request; uint8_t fill; };
+    const Row rows[] = {
+        {{0x23, 0x85, 0x00, 0x00, 0x0E}, 'L'},                          // a 5,000-character text
+        {{0x2B, 0xD0, 0x10, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 1}, 0x5B},  // 5,000 bytes
+    };
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    for (const Row& r : rows) {
+        Bytes want(4093, r.fill);
+        want[0] = 0x00;
+        EXPECT_EQ(c.ask(r.request), want) << int(r.request[0]);
+    }
+    EXPECT_EQ(c.ask({0x00}), (Bytes{0x00}));
+}
+
 TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
@@ -112,11 +130,47 @@ TEST_F(TwServer, NinthConnectionIsRefusedAndClosedPeersFreeTheirSlots) {
     EXPECT_EQ(last.connectSession(), kConnectReply);
 }
 
+// Token states of the slots in order: a session that starts while another
+// holds the change token is excluded; when the holder goes, changes are
+// allowed for every session.
+TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
+    auto states = [&] {
+        std::vector<int> out;
+        for (const TwTcpPort& p : TWTcpPorts) out.push_back(p.inUse ? p.tokenState : 0);
+        return out;
+    };
+    auto holder = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(holder->connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0, 0}));
+    hk::runTask([] { TWTcpPorts[0].tokenState = TOKEN_HOLDER; });
+    TwTcpClient other(port);
+    ASSERT_EQ(other.connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_EXCLUDED, 0, 0, 0, 0, 0, 0}));
+    holder.reset();
+    hk::runTicks(4);
+    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
+}
+
+// A requested programming mode starts at the next connect, once.
+TEST_F(TwServer, ProgrammingStartsAtTheNextConnectOnce) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    EXPECT_EQ(c.ask({0x44, 0, 0, 0x10, 0, 0, 0, 0x20, 0}), (Bytes{0x00}));
+    for (int starts : {1, 1}) {
+        TwTcpClient next(port);
+        ASSERT_EQ(next.connectSession(), kConnectReply);
+        EXPECT_EQ(fake.programmingStarts, starts);
+    }
+}
+
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
+    hk::runTask([] { TWTcpPorts[0].securityLevel = 7; });  // as a login grants it
     hk::runTask([] { TallwireClose(); });
     EXPECT_EQ(slotsInUse(), 0);
+    EXPECT_EQ(TWTcpPorts[0].securityLevel, 0);  // the next session on the slot starts without it
+    EXPECT_EQ(std::pair(_TW_SLAVEpid, _TCP_LISTENERpid), std::pair(TASK_ID{0}, TASK_ID{0}));  // both tasks gone
     hk::runTask([] {
         InitializeTallwire(1, 0, 0, 0, 0);
         installFakeBinding();
