@@ -1,6 +1,7 @@
 // Socket devices and the dispatch over real sockets on 127.0.0.1, driven in
 // simulated time; the peers are plain host sockets.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
 #include "host/hostnet.h"
@@ -94,7 +96,7 @@ protected:
     // Hands a connected socket to a TCP row with the given receive time-out.
     void handOver(int dev, int fd, uint32_t timeoutMs) {
         ASSERT_TRUE(socketDvramOf(dev) != nullptr || run([&] { return VKIO_devInit(dev); }) == VKIO_DONE);
-        socketDvramOf(dev)->socket = fd;
+        socketDvramOf(dev)->socket = hostio::sockAdopt(fd);
         socketDvramOf(dev)->timeout = timeoutMs;
         if (devtab[dev].statusCell != nullptr) *devtab[dev].statusCell = 16;
     }
@@ -178,7 +180,7 @@ TEST_F(SocketDevices, UdpExchangeAndPutRoutines) {
     ::bind(peer, reinterpret_cast<sockaddr*>(&pa), sizeof pa);
     ::getsockname(peer, reinterpret_cast<sockaddr*>(&pa), &plen);
     ASSERT_EQ(::sendto(peer, "ping", 4, 0, reinterpret_cast<sockaddr*>(&dev), sizeof dev), 4);
-    ASSERT_TRUE(readable(socketDvramOf(4)->socket));
+    ASSERT_TRUE(readable(hostio::sockHostFd(socketDvramOf(4)->socket)));
     char buf[512];
     int32_t n = 0, dt = 0;
     hk::runTask([&] {
@@ -219,4 +221,59 @@ TEST_F(SocketDevices, DispatchResultCodes) {
     EXPECT_EQ(recvFrame(2, buf, sizeof buf), VKIO_OTHER_CPU);
     EXPECT_EQ(hk::ticks() - t0, 200u);
     EXPECT_EQ(run([] { return VKIO_devWrite(2, "x", 1); }), VKIO_ERROR);
+}
+
+namespace {
+
+// Host descriptors held open so that the next host socket gets a number
+// above the target's descriptor range.
+struct HighDescriptors {
+    std::vector<int> held;
+    HighDescriptors() {
+        for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0 && fd < 300; fd = ::open("/dev/null", O_RDONLY))
+            held.push_back(fd);
+        if (!held.empty() && held.back() < 299) held.clear();  // the host limit is lower: nothing to show
+    }
+    ~HighDescriptors() {
+        for (int fd : held) ::close(fd);
+    }
+};
+
+bool hostOpen(int h) { return ::fcntl(h, F_GETFD) != -1; }
+
+}  // namespace
+
+// Sockets whose host descriptor lies above 255 get a target descriptor in
+// 3..255 and close through the OS service like any other: a UDP row's own
+// socket when the row is released, a connection handed to a TCP row when
+// the row closes it (the peer sees the end of the stream).
+TEST_F(SocketDevices, SocketsWithHostDescriptorsAbove255StillClose) {
+    HighDescriptors high;
+    ASSERT_FALSE(high.held.empty()) << "the host allows too few open files";
+    const int before = hostfs::openDescriptors();
+
+    ASSERT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+    const int udp = socketDvramOf(4)->socket;
+    const int udpHost = hostio::sockHostFd(udp);
+    EXPECT_GE(udp, 3);
+    EXPECT_LE(udp, 255);
+    EXPECT_GT(udpHost, 255);
+
+    TcpPair c;
+    ASSERT_GT(c.server, 255);
+    handOver(2, c.server, 100);
+    const int tcp = socketDvramOf(2)->socket;
+    EXPECT_GE(tcp, 3);
+    EXPECT_LE(tcp, 255);
+    EXPECT_EQ(hostfs::openDescriptors(), before + 2);
+
+    EXPECT_EQ(run([] { return VKIO_devClose(2); }), VKIO_DONE);
+    EXPECT_FALSE(hostOpen(c.server));
+    ASSERT_TRUE(readable(c.client));
+    char b;
+    EXPECT_LE(::recv(c.client, &b, 1, 0), 0);
+
+    hk::runTask([] { DeleteDevs(); });
+    EXPECT_FALSE(hostOpen(udpHost));
+    EXPECT_EQ(hostfs::openDescriptors(), before);
 }
