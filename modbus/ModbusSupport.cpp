@@ -166,6 +166,11 @@ struct PendingConn {
 };
 
 constexpr int kMaxPending = 16;
+// The host's queue of connections not yet accepted. The host drops the
+// connection request of a client that finds it full, and the client asks
+// again only a second later: a burst of silent clients must not fill it
+// between two passes of the acceptor, or a good master is kept waiting.
+constexpr int kListenBacklog = 64;
 PendingConn pendingConns[kMaxPending];
 int pendingCount = 0;
 int listenFd = -1;
@@ -191,7 +196,7 @@ void openListener() {
             ShutdownSocket(listenFd);
             listenFd = -1;
         }
-        int fd = hostio::tcpListen(502, 5, nullptr);
+        int fd = hostio::tcpListen(502, kListenBacklog, nullptr);
         if (fd >= 0) {
             listenFd = fd;
             setListenRecord(fd);
