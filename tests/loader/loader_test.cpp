@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -23,10 +22,7 @@
 
 namespace {
 
-std::string controllerPath() {
-    const char* dir = std::getenv("TC_BINARY_DIR");
-    return std::string(dir != nullptr ? dir : "build") + "/controller";
-}
+std::string controllerPath() { return TC_CONTROLLER_PATH; }
 
 // A fresh directory for one case, removed with what it holds.
 struct TempDir {
@@ -162,7 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadOption{"RootWithoutWritePermission", {"--root", "@/locked"},
                   "controller: --root '@/locked' cannot serve as the application root: Permission denied", true},
         BadOption{"TtyPathThatDoesNotExist", {"--tty", "/tyCo/0=@/ttyS9"},
-                  "controller: --tty /tyCo/0=@/ttyS9: cannot use '@/ttyS9': No such file or directory", false}),
+                  "controller: --tty /tyCo/0=@/ttyS9: cannot use '@/ttyS9': No such file or directory", false},
+        BadOption{"TtyWithoutPath", {"--tty", "/tyCo/0="}, "controller: --tty takes DEV=PATH", false},
+        BadOption{"CanPortZero", {"--can-port", "0"}, "controller: --can-port takes a TCP port number", false}),
     [](const ::testing::TestParamInfo<BadOption>& info) { return std::string(info.param.name); });
 
 // A second controller with the same port offset finds the first one's ports

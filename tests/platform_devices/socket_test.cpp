@@ -277,3 +277,41 @@ TEST_F(SocketDevices, SocketsWithHostDescriptorsAbove255StillClose) {
     EXPECT_FALSE(hostOpen(udpHost));
     EXPECT_EQ(hostfs::openDescriptors(), before);
 }
+
+namespace {
+
+struct BindFailure {
+    std::string protocol;
+    uint16_t port = 0;
+    int err = 0;
+};
+std::vector<BindFailure> g_bindFailures;
+
+void recordBindFailure(const char* protocol, uint16_t port, int err) {
+    g_bindFailures.push_back({protocol, port, err});
+}
+
+}  // namespace
+
+// A UDP row whose port another program holds: the row reports its fault,
+// and the host layer names the port (offset included) to whoever watches.
+TEST_F(SocketDevices, UdpPortInUseIsAFaultAndIsReported) {
+    int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a = loopback(hostio::hostPort(5001));
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    g_bindFailures.clear();
+    hostio::setBindFailureObserver(recordBindFailure);
+    *devtab[4].faultCell = 0;
+    EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_ERROR);
+    hostio::setBindFailureObserver(nullptr);
+    EXPECT_EQ(*devtab[4].faultCell, 1);
+    ASSERT_EQ(g_bindFailures.size(), 1u);
+    EXPECT_EQ(g_bindFailures[0].protocol, "UDP");
+    EXPECT_EQ(g_bindFailures[0].port, hostio::hostPort(5001));
+    EXPECT_EQ(g_bindFailures[0].err, EADDRINUSE);
+    ::close(holder);
+    // Free again, the port opens.
+    hk::runTask([] { DeleteDevs(); });
+    EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+}
