@@ -124,7 +124,6 @@ int sockSendTo(int fd, const void* buf, int len, uint32_t ip, uint16_t port);
 // The connected peer of a stream socket; 0 on success, -1 otherwise.
 int sockPeer(int fd, uint32_t* ip, uint16_t* port);
 int sockSetNonBlocking(int fd, bool on);
-int sockSetOption(int fd, int level, int option, int value);
 // Multicast membership / interface (IPv4 text addresses); 0 or -1.
 int sockMulticast(int fd, bool add, const char* group, const char* iface);
 int sockMulticastIf(int fd, const char* iface);

@@ -218,11 +218,6 @@ int sockSetNonBlocking(int fd, bool on) {
     return ::fcntl(h, F_SETFL, fl) == 0 ? 0 : -1;
 }
 
-int sockSetOption(int fd, int level, int option, int value) {
-    const int h = sockHostFd(fd);
-    return h >= 0 && ::setsockopt(h, level, option, &value, sizeof value) == 0 ? 0 : -1;
-}
-
 int sockMulticast(int fd, bool add, const char* group, const char* iface) {
     ip_mreq m;
     std::memset(&m, 0, sizeof m);

@@ -113,15 +113,16 @@ private:
     }
 };
 
-struct BadOption {
+struct OptionCase {
     const char* name;
     // "@" in an argument stands for the case's own directory.
     std::vector<std::string> args;
     std::string message;
     bool needsNonRoot;  // a permission that the superuser does not meet
+    int exit = 2;  // 2 refused, 0 for help
 };
 
-void PrintTo(const BadOption& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.name; }
 
 // `text` with every "@" replaced by dir.
 std::string inDir(std::string text, const std::string& dir) {
@@ -130,10 +131,10 @@ std::string inDir(std::string text, const std::string& dir) {
     return text;
 }
 
-class LoaderRefuses : public ::testing::TestWithParam<BadOption> {};
+class LoaderOptions : public ::testing::TestWithParam<OptionCase> {};
 
-TEST_P(LoaderRefuses, WithAClearMessageAndExit2) {
-    const BadOption& c = GetParam();
+TEST_P(LoaderOptions, ExitStatusAndMessage) {
+    const OptionCase& c = GetParam();
     if (c.needsNonRoot && ::geteuid() == 0) GTEST_SKIP() << "the superuser may use any directory";
     const TempDir tmp;
     const std::string& dir = tmp.path;
@@ -143,25 +144,29 @@ TEST_P(LoaderRefuses, WithAClearMessageAndExit2) {
     for (const std::string& a : c.args) args.push_back(inDir(a, dir));
     const std::string message = inDir(c.message, dir);
     Controller ctl(args);
-    EXPECT_EQ(ctl.exitStatus(), 2) << ctl.output();
+    EXPECT_EQ(ctl.exitStatus(), c.exit) << ctl.output();
     EXPECT_NE(ctl.output().find(message), std::string::npos) << ctl.output();
     EXPECT_EQ(ctl.output().find("Application is"), std::string::npos) << ctl.output();
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , LoaderRefuses,
+    , LoaderOptions,
     ::testing::Values(
-        BadOption{"RootThatIsAFile", {"--root", "@/file"},
+        OptionCase{"RootThatIsAFile", {"--root", "@/file"},
                   "controller: --root '@/file' cannot serve as the application root: not a directory", false},
-        BadOption{"RootBelowAFile", {"--root", "@/file/var"},
+        OptionCase{"RootBelowAFile", {"--root", "@/file/var"},
                   "controller: --root '@/file/var' cannot serve as the application root: Not a directory", false},
-        BadOption{"RootWithoutWritePermission", {"--root", "@/locked"},
+        OptionCase{"RootWithoutWritePermission", {"--root", "@/locked"},
                   "controller: --root '@/locked' cannot serve as the application root: Permission denied", true},
-        BadOption{"TtyPathThatDoesNotExist", {"--tty", "/tyCo/0=@/ttyS9"},
+        OptionCase{"TtyPathThatDoesNotExist", {"--tty", "/tyCo/0=@/ttyS9"},
                   "controller: --tty /tyCo/0=@/ttyS9: cannot use '@/ttyS9': No such file or directory", false},
-        BadOption{"TtyWithoutPath", {"--tty", "/tyCo/0="}, "controller: --tty takes DEV=PATH", false},
-        BadOption{"CanPortZero", {"--can-port", "0"}, "controller: --can-port takes a TCP port number", false}),
-    [](const ::testing::TestParamInfo<BadOption>& info) { return std::string(info.param.name); });
+        OptionCase{"TtyWithoutPath", {"--tty", "/tyCo/0="}, "controller: --tty takes DEV=PATH", false},
+        OptionCase{"CanPortZero", {"--can-port", "0"}, "controller: --can-port takes a TCP port number", false},
+        OptionCase{"PortOffsetThatIsNoNumber", {"--port-offset", "5x"},
+                  "controller: --port-offset takes a number from 0 to 60000", false},
+        OptionCase{"RootWithoutValue", {"--root"}, "controller: --root needs a value", false},
+        OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0}),
+    [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
 
 // A second controller with the same port offset finds the first one's ports
 // taken: it names the port and exits with 1, and the first one runs on and

@@ -106,6 +106,26 @@ TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
     EXPECT_TRUE(silent.closedByPeer(7000));
 }
 
+// A new life of the acceptor (the task killed at a stop and created again)
+// first closes the connections the old one still waited on: nobody else
+// holds them.
+TEST(ModbusAcceptor, ANewLifeClosesConnectionsLeftPending) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.start(1);
+    Master silent(rig, Master::Tcp, 502);
+    EXPECT_FALSE(silent.closedByPeer(100));  // accepted, waiting for its first request
+    hk::runTask([] {
+        VKOS_KillProcess(_scan_tcpPid);
+        _scan_tcpPid = VKOS_CreateProcess(scan_tcp, 8192, 40, "scan_tcp", 0);
+    });
+    EXPECT_TRUE(silent.closedByPeer(500));
+    // The new life listens and serves.
+    Master good(rig, Master::Tcp, 502);
+    good.send(mbap(3, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(good.reply(), mbap(3, {1, 3, 2, 0, 0}));
+}
+
 TEST_F(ModbusNet, RtuFramesInUdpDatagrams) {
     mbt::Link& l = udp;
     Master m(rig, Master::Udp, 5005);

@@ -315,3 +315,24 @@ TEST_F(SocketDevices, UdpPortInUseIsAFaultAndIsReported) {
     hk::runTask([] { DeleteDevs(); });
     EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
 }
+
+// The multicast helpers on a row's socket, and refusals of a bad group
+// address and of a descriptor that is not open.
+TEST_F(SocketDevices, MulticastHelpers) {
+    ASSERT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+    const int sock = socketDvramOf(4)->socket;
+    constexpr int kNotOpen = 250;
+    struct {
+        const char* what;
+        int32_t result, want;
+    } cases[] = {
+        {"join", vxMCastAddMembership(sock, "239.1.2.3", 0), VKIO_DONE},
+        {"interface", vxMCastSetIF(sock, 0), VKIO_DONE},
+        {"leave", vxMCastDropMembership(sock, "239.1.2.3", 0), VKIO_DONE},
+        {"leave again", vxMCastDropMembership(sock, "239.1.2.3", 0), VKIO_ERROR},
+        {"bad group", vxMCastAddMembership(sock, "239.1.2", 0), VKIO_ERROR},
+        {"join on a closed descriptor", vxMCastAddMembership(kNotOpen, "239.1.2.3", 0), VKIO_ERROR},
+        {"interface on a closed descriptor", vxMCastSetIF(kNotOpen, 0), VKIO_ERROR},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.result, c.want) << c.what;
+}
