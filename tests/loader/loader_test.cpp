@@ -165,6 +165,10 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"PortOffsetThatIsNoNumber", {"--port-offset", "5x"},
                   "controller: --port-offset takes a number from 0 to 60000", false},
         OptionCase{"RootWithoutValue", {"--root"}, "controller: --root needs a value", false},
+        OptionCase{"UnknownOption", {"--fast"}, "controller: unknown option '--fast' (see --help)", false},
+        // Offset 0 is taken; what stops the start is the tty after it.
+        OptionCase{"PortOffsetZeroThenAMissingTty", {"--port-offset", "0", "--tty", "/tyCo/1=@/none"},
+                   "controller: --tty /tyCo/1=@/none: cannot use", false},
         OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real' or 'sim'", false},
         OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
