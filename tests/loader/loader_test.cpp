@@ -87,6 +87,8 @@ public:
             if (left <= 0) return -1;
             if (!readSome(left)) break;
         }
+        // No more output: the child has ended, unless the time ran out first.
+        if (std::chrono::steady_clock::now() >= end) return -1;
         int st = 0;
         if (::waitpid(pid_, &st, 0) != pid_) return -1;
         status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
