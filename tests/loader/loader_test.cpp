@@ -163,6 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"TtyPathThatDoesNotExist", {"--tty", "/tyCo/0=@/ttyS9"},
                   "controller: --tty /tyCo/0=@/ttyS9: cannot use '@/ttyS9': No such file or directory", false},
         OptionCase{"TtyWithoutPath", {"--tty", "/tyCo/0="}, "controller: --tty takes DEV=PATH", false},
+        OptionCase{"TtyWithoutDevice", {"--tty", "=@/ttyS0"}, "controller: --tty takes DEV=PATH", false},
         OptionCase{"CanPortZero", {"--can-port", "0"}, "controller: --can-port takes a TCP port number", false},
         OptionCase{"PortOffsetThatIsNoNumber", {"--port-offset", "5x"},
                   "controller: --port-offset takes a number from 0 to 60000", false},

@@ -119,6 +119,17 @@ TEST_F(SocketDevices, FramedReceiveOverAStreamThatEndsWithThePeerClosing) {
         ASSERT_EQ(recvFrame(2, buf, sizeof buf), static_cast<int32_t>(f.size()));
         EXPECT_EQ(Bytes(buf, buf + f.size()), f);
     }
+    // The sender of a frame is the connected peer.
+    sockaddr_in me{};
+    socklen_t meLen = sizeof me;
+    ::getsockname(c.client, reinterpret_cast<sockaddr*>(&me), &meLen);
+    c.send(f1);
+    VKSockAddr from{};
+    int fromLen = sizeof from;
+    ASSERT_EQ(run([&] { return VKIO_devRecvfrom(2, buf, sizeof buf, 0, &from, &fromLen); }),
+              static_cast<int32_t>(f1.size()));
+    EXPECT_EQ(vkSockAddrIp(from), kLoopback);
+    EXPECT_EQ(vkSockAddrPort(from), ntohs(me.sin_port));
     // The first 3 bytes in one segment, the rest later: the receive waits for them.
     c.send(Bytes(f3.begin(), f3.begin() + 3));
     std::atomic<int32_t> n{0};
