@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/hostio.h"
 #include "service/Tallwire.h"
 #include "service/TallwireSupport.h"
 #include "service/TwApiClassic.h"
@@ -124,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TwApiClassicInit(&fuzzDescriptor);
     _TW_SLAVEpid = 1;
     TWTcpPorts[0] = TwTcpPort{-1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    AddSocketToPortList(sv[0], 0x7F000001);
+    AddSocketToPortList(hostio::sockAdopt(sv[0]), 0x7F000001);
     // Half the inputs start on a connected session; some are taken as a list
     // of requests (a length byte, then the payload) and framed here, so that
     // the request decoder sees many well-framed requests.

@@ -351,15 +351,21 @@ int copy(const char* fromPath, const char* toPath) {
     return result;
 }
 
+int adoptSocket(int hostFd) { return hostFd < 0 ? fail(EBADF) : adopt(hostFd); }
+
+int hostDescriptor(int fd) { return hostFd(fd); }
+
 int socketShutdown(int fd, int how) {
+    const int host = hostFd(fd);
+    if (host < 0) return fail(EBADF);
     const int h = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
     // The target's stack shuts down an unconnected (UDP or never-connected)
     // socket without complaint; Linux answers ENOTCONN.
-    if (::shutdown(fd, h) == 0 || errno == ENOTCONN) return 0;
+    if (::shutdown(host, h) == 0 || errno == ENOTCONN) return 0;
     return -1;
 }
 
-int socketClose(int fd) { return ::close(fd); }
+int socketClose(int fd) { return close(fd); }
 
 int openDescriptors() {
     State& s = state();

@@ -85,7 +85,13 @@ int remove(const char* path);
 int mkdir(const char* path);
 int copy(const char* fromPath, const char* toPath);
 
-// Sockets are host descriptors; the OS services close them through these.
+// Sockets share the target descriptors with files: a host socket is entered
+// in the table (adoptSocket: its target descriptor, or -1 with EMFILE when
+// every descriptor is taken, the host socket then closed), the socket calls
+// of the host layer find the host socket again (hostDescriptor: -1 for a
+// descriptor that is not open), and the OS services close it through these.
+int adoptSocket(int hostFd);
+int hostDescriptor(int fd);
 int socketShutdown(int fd, int how);
 int socketClose(int fd);
 

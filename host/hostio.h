@@ -70,14 +70,46 @@ bool ttyWaitDelivered(int h, uint64_t total, int timeoutMs);
 uint64_t ttyDelivered(int h);
 
 // ---- Sockets ---------------------------------------------------------------
-// Descriptors are non-blocking. Results: a count (>= 0), or one of:
+// Descriptors are the target's (3..255, shared with files: see hostfs), each
+// standing for a host socket whatever its number. They are non-blocking.
+// Results: a count (>= 0), or one of:
 constexpr int SOCK_ERR = -1;        // failed (errno kept)
 constexpr int SOCK_WOULDBLOCK = -2; // nothing there now
+
+// Enters a host socket among the target descriptors (its descriptor, or -1
+// when all are taken: the host socket is then closed), and finds the host
+// socket of a descriptor (-1 when it is not open).
+int sockAdopt(int hostFd);
+int sockHostFd(int fd);
+
+// A listening TCP socket on hostPort(controllerPort), any address, address
+// reuse and TCP_NODELAY on. Returns the descriptor or -1; *failedStep names
+// the failed step ("socket", "option", "bind", "listen", "descriptor").
+int tcpListen(uint16_t controllerPort, int backlog, const char** failedStep);
+// Takes one waiting connection (non-blocking, TCP_NODELAY on): its
+// descriptor, SOCK_WOULDBLOCK when none waits, or SOCK_ERR. peerIp (host
+// order) is filled when not null.
+int tcpAccept(int fd, uint32_t* peerIp);
+// One send without waiting: the count taken, SOCK_WOULDBLOCK or SOCK_ERR.
+int sockSendSome(int fd, const void* buf, int len);
+// Bytes waiting to be received, or -1.
+int sockBytesWaiting(int fd);
+// True once the peer has closed its side or the connection failed.
+bool sockPeerClosed(int fd);
+// Closes at once: linger on with 0 s (the close resets the connection),
+// shutdown of both directions, close. -1 does nothing.
+void sockAbort(int fd);
+
+// A controller port that cannot be bound (in use, no permission) is
+// reported here with the host port, the protocol ("TCP", "UDP") and errno.
+// The loader stops on it; without an observer the caller's retry goes on.
+using BindFailureObserver = void (*)(const char* protocol, uint16_t hostPort, int err);
+void setBindFailureObserver(BindFailureObserver observer);
 
 // A datagram socket bound to hostPort(controllerPort) on any address, with
 // the given buffer sizes and broadcast on. Returns the descriptor or -1;
 // *failedStep names the failed step ("socket", "rcvbuf", "sndbuf",
-// "broadcast", "bind").
+// "broadcast", "bind", "descriptor").
 int udpOpen(uint16_t controllerPort, int rcvBuf, int sndBuf, const char** failedStep);
 // One receive without waiting. 0 means the peer closed (stream) or an empty
 // datagram. fromIp/fromPort (host order) are filled when not null.
@@ -92,7 +124,6 @@ int sockSendTo(int fd, const void* buf, int len, uint32_t ip, uint16_t port);
 // The connected peer of a stream socket; 0 on success, -1 otherwise.
 int sockPeer(int fd, uint32_t* ip, uint16_t* port);
 int sockSetNonBlocking(int fd, bool on);
-int sockSetOption(int fd, int level, int option, int value);
 // Multicast membership / interface (IPv4 text addresses); 0 or -1.
 int sockMulticast(int fd, bool add, const char* group, const char* iface);
 int sockMulticastIf(int fd, const char* iface);
@@ -109,6 +140,8 @@ int VKFirewallRemoveUDPPortRule(int port);
 // the socket devices are linked; tests may call it again after removing one).
 void registerFirewallFunctions();
 void firewallSetResult(int result);         // for tests: what the functions return
-std::vector<std::string> firewallTakeLog(); // "add tcp 502", "remove udp 5001" ...
+// The requests as printed, with the host port: "add tcp 10502" for 502 under
+// the port offset 10000, "remove udp 5001" without offset ...
+std::vector<std::string> firewallTakeLog();
 
 }  // namespace hostio

@@ -1,5 +1,7 @@
 // The platform's firewall rule functions on the host: they log the request
 // and succeed (the host's own firewall is not the controller's to change).
+// The controller asks for its own port numbers; the log names the host port
+// actually opened, the port offset added.
 #include <cstdio>
 #include <mutex>
 
@@ -15,7 +17,7 @@ std::vector<std::string> g_log;
 
 int rule(const char* what, int port) {
     std::lock_guard<std::mutex> lk(g_mu);
-    std::string line = std::string(what) + " " + std::to_string(port);
+    std::string line = std::string(what) + " " + std::to_string(port + portOffset());
     g_log.push_back(line);
     std::printf("firewall: %s\n", line.c_str());
     return g_result;

@@ -1,11 +1,20 @@
 // The platform loader: maps the application directory, starts the host
 // kernel and the emulated platform, calls tRGStart from the platform task,
 // runs until SIGINT or SIGTERM, then calls tRGEnd.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 #include "host/board.h"
 #include "host/canbus.h"
@@ -32,9 +41,12 @@ void usage(const char* prog) {
         "                      per line in candump's compact form (123#11223344), so that other\n"
         "                      processes can join it (default: no bus port)\n"
         "  --tty DEV=PATH      maps a serial device of the controller (\"/tyCo/0\") to a host\n"
-        "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0\n"
+        "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0; the path must\n"
+        "                      exist and be readable and writable\n"
         "  --help              this text\n\n"
-        "State and event messages of the application are printed as the platform receives them.\n",
+        "State and event messages of the application are printed as the platform receives them.\n"
+        "Exit status: 0 after a stop by signal, 1 when the application or one of its ports\n"
+        "(already in use, no permission) cannot be started, 2 for a bad option.\n",
         prog);
 }
 
@@ -46,12 +58,41 @@ bool parseInt(const char* s, int& out) {
     return true;
 }
 
+// Makes `root` usable as the application root: an existing directory must
+// be readable, writable and searchable; a missing one is created (and said
+// so). Returns an empty text, or why the path cannot serve.
+std::string prepareRoot(const std::string& root) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::file_status st = fs::status(root, ec);
+    if (st.type() == fs::file_type::not_found) {
+        if (!fs::create_directories(root, ec) && ec) return ec.message();
+        std::printf("controller: created the application root directory '%s'\n", root.c_str());
+        return {};
+    }
+    if (ec) return ec.message();
+    if (st.type() != fs::file_type::directory) return "not a directory";
+    if (::access(root.c_str(), R_OK | W_OK | X_OK) != 0) return std::strerror(errno);
+    return {};
+}
+
+// A port that cannot be bound stops the loader: the message names it, the
+// main thread is woken to stop the application.
+std::atomic<bool> g_portFailed{false};
+
+void onBindFailure(const char* protocol, uint16_t hostPort, int err) {
+    std::fprintf(stderr, "controller: cannot open %s port %u: %s\n", protocol, static_cast<unsigned>(hostPort),
+                 std::strerror(err));
+    if (!g_portFailed.exchange(true)) ::kill(::getpid(), SIGUSR1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string root = "var";
     int portOffset = 0;
     int canPort = 0;
+    std::vector<std::pair<std::string, std::string>> ttys;
     hk::ClockMode mode = hk::ClockMode::RealTime;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -92,19 +133,33 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "controller: --tty takes DEV=PATH, for example /tyCo/0=/dev/ttyUSB0\n");
                 return 2;
             }
-            hostio::setTtyPath(m.substr(0, eq), m.substr(eq + 1));
+            std::string path = m.substr(eq + 1);
+            if (::access(path.c_str(), R_OK | W_OK) != 0) {
+                std::fprintf(stderr, "controller: --tty %s: cannot use '%s': %s\n", m.c_str(), path.c_str(),
+                             std::strerror(errno));
+                return 2;
+            }
+            ttys.emplace_back(m.substr(0, eq), path);
         } else {
             std::fprintf(stderr, "controller: unknown option '%s' (see --help)\n", a.c_str());
             return 2;
         }
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::string rootProblem = prepareRoot(root);
+    if (!rootProblem.empty()) {
+        std::fprintf(stderr, "controller: --root '%s' cannot serve as the application root: %s\n", root.c_str(),
+                     rootProblem.c_str());
+        return 2;
+    }
 
-    // Signals are taken by this thread alone, never by the emulated CPU.
+    // Signals are taken by this thread alone, never by the emulated CPU
+    // (SIGUSR1: a port could not be bound).
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGUSR1);
     // A shell may start us with SIGINT ignored (a background job); an
     // ignored signal is discarded, so restore the default before blocking.
     std::signal(SIGINT, SIG_DFL);
@@ -114,6 +169,8 @@ int main(int argc, char** argv) {
 
     hostfs::setApplicationRoot(root);
     hostio::setPortOffset(portOffset);
+    for (const auto& [device, path] : ttys) hostio::setTtyPath(device, path);
+    hostio::setBindFailureObserver(onBindFailure);
     if (canPort != 0 && hostcan::startBusServer(canPort) < 0) {
         std::fprintf(stderr, "controller: cannot serve the CAN bus on port %d\n", canPort);
         return 1;
@@ -135,6 +192,13 @@ int main(int argc, char** argv) {
     for (;;) {
         int sig = 0;
         sigwait(&stopSignals, &sig);
+        if (sig == SIGUSR1) {
+            std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
+                                 "the same --port-offset?); stopping\n");
+            hk::runTask([] { tRGEnd(); });
+            hk::shutdown();
+            return 1;
+        }
         std::printf("controller: %s received, stopping\n", sig == SIGINT ? "SIGINT" : "SIGTERM");
         uint32_t stopped = 0;
         hk::runTask([&] { stopped = tRGEnd(); });

@@ -3,13 +3,6 @@
 // the server reader and writer with their MBAP handling.
 #include "modbus/ModbusSupport.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "host/hostio.h"
@@ -97,6 +90,12 @@ bool otherCpu(int dev, SocketDvram* rec, ModbusMsgBuf* buf) {
     return true;
 }
 
+// Waits up to 200 ms while the row is free, looking at its status cell
+// every tick, so that a connection handed over is taken at once.
+void awaitHandOver(const int32_t* st) {
+    for (int waited = 0; waited < 200 && *st == MOD_TCP_FREE; waited += 5) VKOS_SleepMillisec(5);
+}
+
 }  // namespace
 
 void VKtcp_server_modread(int dev, ModbusMsgBuf* buf) {
@@ -121,7 +120,7 @@ void VKtcp_server_modread(int dev, ModbusMsgBuf* buf) {
             *st = MOD_TCP_IN_USE;
             return;
         }
-        if (v == MOD_TCP_FREE) VKOS_SleepMillisec(200);
+        if (v == MOD_TCP_FREE) awaitHandOver(st);
         else MOD_ShutdownTCPSocket(dev, 0);
         VKOS_SleepMillisec(5);
         if (otherCpu(dev, rec, buf)) return;
@@ -167,6 +166,11 @@ struct PendingConn {
 };
 
 constexpr int kMaxPending = 16;
+// The host's queue of connections not yet accepted. The host drops the
+// connection request of a client that finds it full, and the client asks
+// again only a second later: a burst of silent clients must not fill it
+// between two passes of the acceptor, or a good master is kept waiting.
+constexpr int kListenBacklog = 64;
 PendingConn pendingConns[kMaxPending];
 int pendingCount = 0;
 int listenFd = -1;
@@ -183,12 +187,6 @@ void setListenRecord(int fd) {
     if (SocketDvram* rec = socketDvramOf(dev)) rec->socket = fd;
 }
 
-bool makeNonBlocking(int fd) {
-    int on = 1;
-    if (ioctl(fd, FIONBIO, &on) != 0) return false;
-    return setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) == 0;
-}
-
 // Opens the listening socket once the application runs; retries every second.
 void openListener() {
     for (;;) {
@@ -198,20 +196,11 @@ void openListener() {
             ShutdownSocket(listenFd);
             listenFd = -1;
         }
-        int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int fd = hostio::tcpListen(502, kListenBacklog, nullptr);
         if (fd >= 0) {
-            int on = 1;
-            sockaddr_in sa{};
-            sa.sin_family = AF_INET;
-            sa.sin_port = htons(hostio::hostPort(502));
-            sa.sin_addr.s_addr = htonl(INADDR_ANY);
-            if (makeNonBlocking(fd) && setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
-                bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 && listen(fd, 5) == 0) {
-                listenFd = fd;
-                setListenRecord(fd);
-                return;
-            }
-            close(fd);
+            listenFd = fd;
+            setListenRecord(fd);
+            return;
         }
         VKOS_SleepMillisec(1000);
     }
@@ -246,14 +235,24 @@ bool routeConnection(const PendingConn& p) {
     return false;
 }
 
+// The pending connection accepted first.
+int oldestPending() {
+    int oldest = 0;
+    for (int k = 1; k < pendingCount; ++k)
+        if (pendingConns[k].start < pendingConns[oldest].start) oldest = k;
+    return oldest;
+}
+
+// Takes the connections waiting to be accepted, at most a full list of them
+// per pass. When the list is full the oldest pending connection, which has
+// still not completed its first request, is closed to make room: a silent
+// client never keeps a good one waiting.
 void acceptNew() {
-    while (pendingCount < kMaxPending) {
-        int fd = accept(listenFd, nullptr, nullptr);
-        if (fd < 0) return;
-        if (!makeNonBlocking(fd)) {
-            ShutdownSocket(fd);
-            continue;
-        }
+    for (int taken = 0; taken < kMaxPending; ++taken) {
+        int fd = hostio::tcpAccept(listenFd, nullptr);
+        if (fd == hostio::SOCK_WOULDBLOCK) return;
+        if (fd < 0) continue;
+        if (pendingCount == kMaxPending) dropPending(oldestPending(), true);
         PendingConn& p = pendingConns[pendingCount++];
         p.fd = fd;
         p.start = tickGet();
@@ -269,13 +268,13 @@ void servePending() {
         int want = MOD_MbapWanted(p.frame, p.n);
         bool closed = false;
         while (want > 0) {
-            ssize_t r = recv(p.fd, p.frame + p.n, static_cast<size_t>(want), MSG_DONTWAIT);
-            if (r == 0 || (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            int r = hostio::sockRecv(p.fd, p.frame + p.n, want, nullptr, nullptr);
+            if (r == 0 || r == hostio::SOCK_ERR) {
                 closed = true;
                 break;
             }
             if (r < 0) break;
-            p.n += static_cast<int>(r);
+            p.n += r;
             want = MOD_MbapWanted(p.frame, p.n);
         }
         if (closed || want < 0) {
@@ -299,6 +298,9 @@ int TCPModPortB = 0;
 int TCPModPortC = 0;
 
 void scan_tcp(long) {
+    // Connections still pending from an earlier life of the task were never
+    // handed over: nobody else holds them.
+    while (pendingCount > 0) dropPending(pendingCount - 1, true);
     setListenRecord(-1);
     for (;;) {
         openListener();

@@ -1,17 +1,8 @@
 #include "service/TwTcp.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "host/hostio.h"
-#include "host/hostkernel.h"
 #include "platform/vkos.h"
+#include "platform/vkosfile.h"
 #include "runtime/sched.h"
 #include "service/Tallwire.h"
 #include "service/TallwireSupport.h"
@@ -35,23 +26,15 @@ int slotIndex = 0;
 constexpr int kMaxWriteAttempts = 200;
 
 // Bytes waiting on the socket, or -1 when they cannot be counted.
-int bytesWaiting(int fd) {
-    int n = 0;
-    if (ioctl(fd, FIONREAD, &n) < 0) return -1;
-    return n;
-}
+int bytesWaiting(int fd) { return hostio::sockBytesWaiting(fd); }
 
 // True once the peer has closed its side (or the connection failed): no
 // more bytes will arrive beyond those already waiting.
-bool peerClosed(int fd) {
-    pollfd p{fd, static_cast<short>(POLLIN | POLLRDHUP), 0};
-    if (poll(&p, 1, 0) <= 0) return false;
-    return (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
-}
+bool peerClosed(int fd) { return hostio::sockPeerClosed(fd); }
 
 int readBytes(int fd, uint8_t* dst, int n) {
-    ssize_t r = recv(fd, dst, static_cast<size_t>(n), MSG_DONTWAIT);
-    return r < 0 ? 0 : static_cast<int>(r);
+    int r = hostio::sockRecv(fd, dst, n, nullptr, nullptr);
+    return r < 0 ? 0 : r;
 }
 
 // Writes len bytes to the current slot's socket; a write that leaves bytes
@@ -64,10 +47,10 @@ void writeToCurrent(const uint8_t* data, int len) {
         if (attempt > 0) VKOS_SleepMillisec(10);
         // The slot may have been closed while this task slept.
         if (port == nullptr || port->inUse == 0 || port->socket < 0) return;
-        ssize_t r = send(port->socket, data + sent, static_cast<size_t>(len - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
+        int r = hostio::sockSendSome(port->socket, data + sent, len - sent);
         if (r > 0) {
-            sent += static_cast<int>(r);
-        } else if (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            sent += r;
+        } else if (r == hostio::SOCK_ERR) {
             return;
         }
     }
@@ -268,12 +251,7 @@ void tcpTwSlave() {
     pCurTWTcpPort = nullptr;
 }
 
-void ShutdownSocket(int fd) {
-    linger l{1, 0};
-    setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-    shutdown(fd, SHUT_RDWR);
-    close(fd);
-}
+void ShutdownSocket(int fd) { hostio::sockAbort(fd); }
 
 int AddSocketToPortList(int fd, uint32_t peerAddress) {
     for (TwTcpPort& p : TWTcpPorts) {
@@ -306,45 +284,31 @@ void FreeCurTcpSocket() {
 }
 
 uint32_t runTcpListener() {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    int fd = hostio::tcpListen(TW_TCP_PORT, 8, nullptr);
     if (fd < 0) return 0x80000000u;
-    int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_ANY);
-    addr.sin_port = htons(tcpListenPort());
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || listen(fd, 8) < 0) {
-        close(fd);
-        return 0x80000000u;
-    }
     listenerSocket = fd;
     // A server opened again after a close serves again.
     TWRun = 1;
     for (;;) {
-        if (TWRun == 0) {
+        if (TWRun == 0 || listenerSocket < 0) {
             VKOS_SleepMillisec(10);
             continue;
         }
         // Wait for a connection without holding the CPU; look at TWRun again
         // at least every 50 ms.
-        int ready = hk::waitFd(listenerSocket, POLLIN, 10);
+        int ready = hostio::sockWaitReadable(listenerSocket, 10);
         if (ready < 0) return 0;
         if (ready == 0 || TWRun == 0 || listenerSocket < 0) continue;
-        sockaddr_in peer{};
-        socklen_t len = sizeof peer;
-        int client = accept4(listenerSocket, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        uint32_t peer = 0;
+        int client = hostio::tcpAccept(listenerSocket, &peer);
         if (client < 0) continue;
-        // Every reply is a whole frame written at once: send it without delay.
-        int nodelay = 1;
-        setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
-        if (!AddSocketToPortList(client, ntohl(peer.sin_addr.s_addr))) ShutdownSocket(client);
+        if (!AddSocketToPortList(client, peer)) ShutdownSocket(client);
     }
 }
 
 void CloseAllSockets() {
     TWRun = 0;
-    if (listenerSocket >= 0) close(listenerSocket);
+    if (listenerSocket >= 0) VKOS_CloseSocket(listenerSocket);
     listenerSocket = -1;
     for (TwTcpPort& p : TWTcpPorts) {
         if (!p.inUse) continue;

@@ -1,12 +1,20 @@
 // Third-party Modbus masters against the running engine in real time:
 // mbpoll (RTU on a pseudo-terminal, TCP) and pymodbus (ASCII on a
 // pseudo-terminal, RTU in UDP datagrams), run as child processes.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <string>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "host/hostio.h"
@@ -95,3 +103,72 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MasterCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// A TCP client that connects and never sends: connect without waiting, then
+// the test waits (real time) until the connection is made.
+struct SilentClient {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    explicit SilentClient(uint16_t port) {
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_port = htons(port);
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+    }
+    ~SilentClient() { ::close(fd); }
+    bool connected(int ms) const {
+        pollfd p{fd, POLLOUT, 0};
+        int err = 0;
+        socklen_t len = sizeof err;
+        return ::poll(&p, 1, ms) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0;
+    }
+    // True when the controller has closed this connection.
+    bool dropped() const {
+        char c;
+        return ::recv(fd, &c, 1, MSG_DONTWAIT) == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+    }
+};
+
+// Wall-clock milliseconds of a command run to its end.
+double runTimed(const std::string& command, std::pair<int, std::string>& result) {
+    auto t0 = std::chrono::steady_clock::now();
+    result = runChild(command);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+}  // namespace
+
+// More silent clients than the acceptor keeps waiting for their first
+// request (16): the oldest are closed to make room, and a good master that
+// comes after them is served at once, as if they were not there. Each master
+// meets an idle instance of its own (units 1 and 2).
+TEST(ModbusSilentClients, AGoodMasterIsServedPromptly) {
+    mbt::Rig rig(hk::ClockMode::RealTime);
+    for (int i = 0; i < 2; ++i) {
+        rig.links[i].port() = i == 0 ? 2 : 5;
+        rig.links[i].slave() = i + 1;
+        rig.links[i].holdRegs[0] = static_cast<int16_t>(70 + i);
+    }
+    rig.start(2);
+    const uint16_t port = hostio::hostPort(502);
+    std::vector<std::unique_ptr<SilentClient>> silent;
+    for (int k = 0; k < 32; ++k) {
+        silent.push_back(std::make_unique<SilentClient>(port));
+        ASSERT_TRUE(silent.back()->connected(10000)) << k;
+    }
+    for (int unit = 1; unit <= 2; ++unit) {
+        std::pair<int, std::string> r;
+        double ms = runTimed(
+            "mbpoll -m tcp -p " + std::to_string(port) + " -a " + std::to_string(unit) + " -1 -t 4 -r 1 127.0.0.1", r);
+        ASSERT_EQ(r.first, 0) << r.second;
+        EXPECT_NE(r.second.find("[1]: \t" + std::to_string(69 + unit)), std::string::npos) << r.second;
+        // mbpoll itself waits 20 ms after connecting.
+        EXPECT_LT(ms, 100.0) << "unit " << unit;
+    }
+    // Each connection that found the list full closed the oldest silent one:
+    // the last sixteen silent ones and the first master (which, served, left
+    // room for the second). The newest still wait for their turn.
+    for (size_t k = 0; k < silent.size(); ++k) EXPECT_EQ(silent[k]->dropped(), k < 17) << "silent client " << k;
+}

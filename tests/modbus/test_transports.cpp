@@ -112,6 +112,56 @@ TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
     EXPECT_TRUE(silent.closedByPeer(7000));
 }
 
+// A new life of the acceptor (the task killed at a stop and created again)
+// first closes the connections the old one still waited on: nobody else
+// holds them.
+TEST(ModbusAcceptor, ANewLifeClosesConnectionsLeftPending) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.start(1);
+    Master silent(rig, Master::Tcp, 502);
+    EXPECT_FALSE(silent.closedByPeer(100));  // accepted, waiting for its first request
+    hk::runTask([] {
+        VKOS_KillProcess(_scan_tcpPid);
+        _scan_tcpPid = VKOS_CreateProcess(scan_tcp, 8192, 40, "scan_tcp", 0);
+    });
+    EXPECT_TRUE(silent.closedByPeer(500));
+    // The new life listens and serves.
+    Master good(rig, Master::Tcp, 502);
+    good.send(mbap(3, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(good.reply(), mbap(3, {1, 3, 2, 0, 0}));
+}
+
+// A connection has 21 s (4200 ticks) for its first request: still open just
+// before, closed by the acceptor's next pass after.
+TEST(ModbusAcceptor, AFirstRequestHas21Seconds) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.start(1);
+    rig.run(3000);  // the acceptor's tick count is well above zero
+    Master silent(rig, Master::Tcp, 502);
+    const uint64_t t0 = hk::ticks();
+    EXPECT_FALSE(silent.closedByPeer(20990));
+    EXPECT_TRUE(silent.closedByPeer(100));
+    const uint64_t elapsed = hk::ticks() - t0;
+    EXPECT_GE(elapsed, 4200u);
+    EXPECT_LE(elapsed, 4206u);
+}
+
+// When the application stops running, connections still waiting for their
+// first request are closed.
+TEST(ModbusAcceptor, AStopClosesConnectionsLeftPending) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.start(1);
+    Master a(rig, Master::Tcp, 502), b(rig, Master::Tcp, 502);
+    EXPECT_FALSE(a.closedByPeer(100));
+    ApplicationRunning = 0;
+    EXPECT_TRUE(a.closedByPeer(500));
+    EXPECT_TRUE(b.closedByPeer(500));
+    ApplicationRunning = 1;
+}
+
 TEST_F(ModbusNet, RtuFramesInUdpDatagrams) {
     mbt::Link& l = udp;
     Master m(rig, Master::Udp, 5005);

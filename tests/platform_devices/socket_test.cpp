@@ -1,6 +1,7 @@
 // Socket devices and the dispatch over real sockets on 127.0.0.1, driven in
 // simulated time; the peers are plain host sockets.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
 #include "host/hostnet.h"
@@ -94,7 +96,7 @@ protected:
     // Hands a connected socket to a TCP row with the given receive time-out.
     void handOver(int dev, int fd, uint32_t timeoutMs) {
         ASSERT_TRUE(socketDvramOf(dev) != nullptr || run([&] { return VKIO_devInit(dev); }) == VKIO_DONE);
-        socketDvramOf(dev)->socket = fd;
+        socketDvramOf(dev)->socket = hostio::sockAdopt(fd);
         socketDvramOf(dev)->timeout = timeoutMs;
         if (devtab[dev].statusCell != nullptr) *devtab[dev].statusCell = 16;
     }
@@ -117,6 +119,17 @@ TEST_F(SocketDevices, FramedReceiveOverAStreamThatEndsWithThePeerClosing) {
         ASSERT_EQ(recvFrame(2, buf, sizeof buf), static_cast<int32_t>(f.size()));
         EXPECT_EQ(Bytes(buf, buf + f.size()), f);
     }
+    // The sender of a frame is the connected peer.
+    sockaddr_in me{};
+    socklen_t meLen = sizeof me;
+    ::getsockname(c.client, reinterpret_cast<sockaddr*>(&me), &meLen);
+    c.send(f1);
+    VKSockAddr from{};
+    int fromLen = sizeof from;
+    ASSERT_EQ(run([&] { return VKIO_devRecvfrom(2, buf, sizeof buf, 0, &from, &fromLen); }),
+              static_cast<int32_t>(f1.size()));
+    EXPECT_EQ(vkSockAddrIp(from), kLoopback);
+    EXPECT_EQ(vkSockAddrPort(from), ntohs(me.sin_port));
     // The first 3 bytes in one segment, the rest later: the receive waits for them.
     c.send(Bytes(f3.begin(), f3.begin() + 3));
     std::atomic<int32_t> n{0};
@@ -178,7 +191,7 @@ TEST_F(SocketDevices, UdpExchangeAndPutRoutines) {
     ::bind(peer, reinterpret_cast<sockaddr*>(&pa), sizeof pa);
     ::getsockname(peer, reinterpret_cast<sockaddr*>(&pa), &plen);
     ASSERT_EQ(::sendto(peer, "ping", 4, 0, reinterpret_cast<sockaddr*>(&dev), sizeof dev), 4);
-    ASSERT_TRUE(readable(socketDvramOf(4)->socket));
+    ASSERT_TRUE(readable(hostio::sockHostFd(socketDvramOf(4)->socket)));
     char buf[512];
     int32_t n = 0, dt = 0;
     hk::runTask([&] {
@@ -219,4 +232,118 @@ TEST_F(SocketDevices, DispatchResultCodes) {
     EXPECT_EQ(recvFrame(2, buf, sizeof buf), VKIO_OTHER_CPU);
     EXPECT_EQ(hk::ticks() - t0, 200u);
     EXPECT_EQ(run([] { return VKIO_devWrite(2, "x", 1); }), VKIO_ERROR);
+}
+
+namespace {
+
+// Host descriptors held open so that the next host socket gets a number
+// above the target's descriptor range.
+struct HighDescriptors {
+    std::vector<int> held;
+    HighDescriptors() {
+        for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0 && fd < 300; fd = ::open("/dev/null", O_RDONLY))
+            held.push_back(fd);
+        if (!held.empty() && held.back() < 299) held.clear();  // the host limit is lower: nothing to show
+    }
+    ~HighDescriptors() {
+        for (int fd : held) ::close(fd);
+    }
+};
+
+bool hostOpen(int h) { return ::fcntl(h, F_GETFD) != -1; }
+
+}  // namespace
+
+// Sockets whose host descriptor lies above 255 get a target descriptor in
+// 3..255 and close through the OS service like any other: a UDP row's own
+// socket when the row is released, a connection handed to a TCP row when
+// the row closes it (the peer sees the end of the stream).
+TEST_F(SocketDevices, SocketsWithHostDescriptorsAbove255StillClose) {
+    HighDescriptors high;
+    ASSERT_FALSE(high.held.empty()) << "the host allows too few open files";
+    const int before = hostfs::openDescriptors();
+
+    ASSERT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+    const int udp = socketDvramOf(4)->socket;
+    const int udpHost = hostio::sockHostFd(udp);
+    EXPECT_GE(udp, 3);
+    EXPECT_LE(udp, 255);
+    EXPECT_GT(udpHost, 255);
+
+    TcpPair c;
+    ASSERT_GT(c.server, 255);
+    handOver(2, c.server, 100);
+    const int tcp = socketDvramOf(2)->socket;
+    EXPECT_GE(tcp, 3);
+    EXPECT_LE(tcp, 255);
+    EXPECT_EQ(hostfs::openDescriptors(), before + 2);
+
+    EXPECT_EQ(run([] { return VKIO_devClose(2); }), VKIO_DONE);
+    EXPECT_FALSE(hostOpen(c.server));
+    ASSERT_TRUE(readable(c.client));
+    char b;
+    EXPECT_LE(::recv(c.client, &b, 1, 0), 0);
+
+    hk::runTask([] { DeleteDevs(); });
+    EXPECT_FALSE(hostOpen(udpHost));
+    EXPECT_EQ(hostfs::openDescriptors(), before);
+}
+
+namespace {
+
+struct BindFailure {
+    std::string protocol;
+    uint16_t port = 0;
+    int err = 0;
+};
+std::vector<BindFailure> g_bindFailures;
+
+void recordBindFailure(const char* protocol, uint16_t port, int err) {
+    g_bindFailures.push_back({protocol, port, err});
+}
+
+}  // namespace
+
+// A UDP row whose port another program holds: the row reports its fault,
+// and the host layer names the port (offset included) to whoever watches.
+TEST_F(SocketDevices, UdpPortInUseIsAFaultAndIsReported) {
+    int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a = loopback(hostio::hostPort(5001));
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    g_bindFailures.clear();
+    hostio::setBindFailureObserver(recordBindFailure);
+    *devtab[4].faultCell = 0;
+    EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_ERROR);
+    hostio::setBindFailureObserver(nullptr);
+    EXPECT_EQ(*devtab[4].faultCell, 1);
+    ASSERT_EQ(g_bindFailures.size(), 1u);
+    EXPECT_EQ(g_bindFailures[0].protocol, "UDP");
+    EXPECT_EQ(g_bindFailures[0].port, hostio::hostPort(5001));
+    EXPECT_EQ(g_bindFailures[0].err, EADDRINUSE);
+    ::close(holder);
+    // Free again, the port opens.
+    hk::runTask([] { DeleteDevs(); });
+    EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+}
+
+// The multicast helpers on a row's socket, and refusals of a bad group
+// address and of a descriptor that is not open.
+TEST_F(SocketDevices, MulticastHelpers) {
+    ASSERT_EQ(run([] { return VKIO_devInit(4); }), VKIO_DONE);
+    const int sock = socketDvramOf(4)->socket;
+    constexpr int kNotOpen = 250;
+    struct {
+        const char* what;
+        int32_t result, want;
+    } cases[] = {
+        {"join", vxMCastAddMembership(sock, "239.1.2.3", 0), VKIO_DONE},
+        {"interface", vxMCastSetIF(sock, 0), VKIO_DONE},
+        {"leave", vxMCastDropMembership(sock, "239.1.2.3", 0), VKIO_DONE},
+        {"leave again", vxMCastDropMembership(sock, "239.1.2.3", 0), VKIO_ERROR},
+        {"bad group", vxMCastAddMembership(sock, "239.1.2", 0), VKIO_ERROR},
+        {"join on a closed descriptor", vxMCastAddMembership(kNotOpen, "239.1.2.3", 0), VKIO_ERROR},
+        {"interface on a closed descriptor", vxMCastSetIF(kNotOpen, 0), VKIO_ERROR},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.result, c.want) << c.what;
 }

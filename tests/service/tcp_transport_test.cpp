@@ -35,7 +35,7 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, sv), 0);
     fcntl(sv[0], F_SETFL, O_NONBLOCK);
     int added = 0;
-    hk::runTask([&] { added = AddSocketToPortList(sv[0], 0x7F000001); });
+    hk::runTask([&] { added = AddSocketToPortList(hostio::sockAdopt(sv[0]), 0x7F000001); });
     ASSERT_EQ(added, 1);
     for (Bytes p : {Bytes{0, 0, 1}, Bytes{0}, Bytes{1, 0, 4}, Bytes{0}, Bytes{0}, Bytes{0, 0}})
         send(sv[1], p.data(), p.size(), 0);
