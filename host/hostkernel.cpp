@@ -18,12 +18,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <limits>
 #include <malloc.h>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #if defined(TC_SANITIZE)
 #include <sanitizer/asan_interface.h>
@@ -173,6 +175,15 @@ struct Kernel {
 
     bool traceOn = false;
     std::vector<std::string> trace;
+
+    // Overrun watch: host time since the running task last got the CPU, and
+    // a recent sample of the CPU thread's own CPU time (taken at most every
+    // kCpuSampleNs of host time, so that a kernel call costs no system call).
+    uint64_t heldSinceNs = 0;
+    uint64_t cpuSampleNs = 0;
+    uint64_t cpuSampleWallNs = 0;
+    std::mutex overrunMutex;
+    std::vector<std::string> overruns;  // guarded by overrunMutex
 };
 
 Kernel K;
@@ -196,6 +207,12 @@ uint64_t monoNs() {
 }
 
 uint64_t now() { return K.mode == ClockMode::Simulated ? K.simNow : monoNs(); }
+
+uint64_t threadCpuNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+}
 
 void wake() {
     if (K.wakeFd >= 0) {
@@ -311,8 +328,10 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
-    if (t->doneFlag) *t->doneFlag = true;
-    K.idleCv.notify_all();
+    if (t->doneFlag) {
+        *t->doneFlag = true;
+        K.idleCv.notify_all();
+    }
 }
 
 void processTick() {
@@ -331,7 +350,10 @@ void processTick() {
     }
     if (K.clockHook) K.clockHook(K.clockArg);
     if (K.tickObserver) K.tickObserver();
-    K.idleCv.notify_all();
+    // Only real-time waiters count ticks; in simulated time a waiter wakes
+    // when the CPU idles at its limit, and a wake-up per tick would hand the
+    // big lock to another host thread and back at every tick.
+    if (K.mode == ClockMode::RealTime) K.idleCv.notify_all();
 }
 
 // Runs due ticks and posted handlers at interrupt level. The caller has
@@ -368,15 +390,68 @@ void deliverInterrupts() {
 }
 
 
+constexpr uint64_t kCpuSampleNs = 1'000'000;
+constexpr size_t kMaxOverrunReports = 64;
+
+// The running task (got) the CPU now.
+void markRunStart() {
+    uint64_t n = monoNs();
+    K.heldSinceNs = n;
+    if (n - K.cpuSampleWallNs >= kCpuSampleNs) {
+        K.cpuSampleNs = threadCpuNs();
+        K.cpuSampleWallNs = n;
+    }
+}
+
+// The most urgent task more urgent than `me` that is due: ready, or (in
+// simulated time, where the clock stands still while a task runs) one that
+// the next tick would ready on the target: waiting with a time-out, or
+// suspended while a clock hook can resume it.
+Task* dueTask(const Task* me) {
+    Task* due = nullptr;
+    for (Task* t : K.live) {
+        if (t == me || t->priority >= me->priority || (due && t->priority >= due->priority)) continue;
+        bool isDue = runnable(t);
+        if (!isDue && K.mode == ClockMode::Simulated)
+            isDue = t->block != Block::None ? t->wakeTick != 0 : (t->suspended && K.clockHook != nullptr);
+        if (isDue) due = t;
+    }
+    return due;
+}
+
+// `me` ran `heldNs` of host time since it last got the CPU. Reports it when
+// it spent more than a tick of CPU in that time while a more urgent task was
+// due. Host time the CPU thread spent preempted by the host is not counted:
+// the CPU used since the last sample, less what the sample's lead on the
+// run's start can hold, bounds the run's CPU time from below.
+void checkOverrun(const Task* me, uint64_t heldNs) {
+    auto used = static_cast<int64_t>(threadCpuNs() - K.cpuSampleNs);
+    auto lead = static_cast<int64_t>(K.heldSinceNs - K.cpuSampleWallNs);
+    if (used - lead <= static_cast<int64_t>(kTickNs)) return;
+    const Task* due = dueTask(me);
+    if (!due) return;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "host kernel: task \"%s\" held the CPU for %.1f ms without a kernel call while \"%s\" "
+                  "was due",
+                  me->name.c_str(), static_cast<double>(heldNs) / 1e6, due->name.c_str());
+    std::fprintf(stderr, "%s\n", text);
+    std::lock_guard<std::mutex> l(K.overrunMutex);
+    if (K.overruns.size() < kMaxOverrunReports) K.overruns.emplace_back(text);
+}
+
 // A scheduling point inside a task's kernel call.
 void schedPoint() {
     Task* me = K.current;
     if (!me || K.irqDepth > 0) return;
+    uint64_t held = monoNs() - K.heldSinceNs;
     if (me->intLockDepth == 0) deliverInterrupts();
-    if (me->taskLockDepth > 0 && runnable(me)) return;
-    Task* next = pickNext();
-    if (next == me) return;
-    switchTo(me, next);
+    if (held > kTickNs) checkOverrun(me, held);
+    if (me->taskLockDepth == 0 || !runnable(me)) {
+        Task* next = pickNext();
+        if (next != me) switchTo(me, next);
+    }
+    markRunStart();
 }
 
 // Runs `f` as a kernel call: on the CPU directly (followed by a scheduling
@@ -409,13 +484,19 @@ void fiberMain() {
     __sanitizer_finish_switch_fiber(nullptr, nullptr, nullptr);
 #endif
     Task* me = K.current;
+    markRunStart();
     if (me->fn) {
         me->fn();
     } else {
         me->entry(me->args[0], me->args[1], me->args[2], me->args[3], me->args[4], me->args[5],
                   me->args[6], me->args[7], me->args[8], me->args[9]);
     }
-    // A task whose entry returns is deleted.
+    // A task whose entry returns is deleted: its last kernel call.
+    uint64_t held = monoNs() - K.heldSinceNs;
+    if (held > kTickNs) {
+        if (me->intLockDepth == 0) deliverInterrupts();
+        checkOverrun(me, held);
+    }
     markDead(me);
     K.zombies.push_back(me);
     switchTo(me, pickNext(), true);
@@ -589,6 +670,9 @@ void start(ClockMode mode) {
     K.clockHook = nullptr;
     K.current = nullptr;
     K.idleGen = 0;
+    K.heldSinceNs = 0;
+    K.cpuSampleNs = 0;
+    K.cpuSampleWallNs = 0;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     K.started = true;
     K.cpu = std::thread(cpuMain);
@@ -782,6 +866,11 @@ std::vector<TaskInfo> listTasks() {
         return v;
     };
     return kquick(build);
+}
+
+std::vector<std::string> takeOverruns() {
+    std::lock_guard<std::mutex> l(K.overrunMutex);
+    return std::exchange(K.overruns, {});
 }
 
 void enableTrace(bool on) {

@@ -76,6 +76,15 @@ void setTickObserver(std::function<void()> fn);
 // Outside a task it polls the fd directly with the given timeout in real time.
 int waitFd(int fd, short events, int timeoutTicks);
 
+// Overruns: a task that holds the CPU for longer than one tick of host time
+// (CPU time of the host, not time it spent preempted) without a kernel call,
+// while a more urgent task is due, is reported on stderr by name and kept
+// here; a more urgent task is due when it is ready, or in simulated time
+// when the next tick could ready it (a time-out or delay, or suspension
+// while a clock hook is connected). Takes the reports kept so far (at most
+// 64); start and shutdown leave them for the test that caused them.
+std::vector<std::string> takeOverruns();
+
 // Task inspection for tests.
 struct TaskInfo {
     TASK_ID id;
