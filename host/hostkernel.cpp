@@ -811,6 +811,8 @@ void consumeCpu(uint64_t ns) {
     }
 }
 
+uint64_t cpuTimeNs() { return threadCpuNs(); }
+
 void checkpoint() {
     if (tOnCpu) schedPoint();
 }

@@ -58,6 +58,11 @@ uint64_t ticks();
 // loads that can be measured). Ticks falling inside are delivered on time and
 // may preempt the caller. In RealTime mode it busy-waits.
 void consumeCpu(uint64_t ns);
+// CPU time the emulated CPU has used, in ns of the host thread that runs
+// every task: the time source of a task's budget of CPU use (simulated time
+// stands still while a task runs; host time also counts while the host runs
+// something else). Call from a task.
+uint64_t cpuTimeNs();
 // Kernel call without effect: delivers pending interrupts and lets a more
 // urgent ready task run. Placed between slices and in long loops.
 void checkpoint();

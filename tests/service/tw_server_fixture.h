@@ -5,6 +5,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -42,6 +44,16 @@ struct TwTcpClient {
     int fd;
 
     explicit TwTcpClient(uint16_t port) : fd(tc_test::loopbackSocket(SOCK_STREAM, port, &connected)) {}
+    // A client whose receive buffer is fixed at `receiveBuffer` bytes, so
+    // that replies it does not read soon back up to the server.
+    TwTcpClient(uint16_t port, int receiveBuffer) : fd(socket(AF_INET, SOCK_STREAM, 0)) {
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_port = htons(port);
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected = connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    }
     ~TwTcpClient() { close(fd); }
 
     void sendRaw(const Bytes& b) { ASSERT_EQ(send(fd, b.data(), b.size(), MSG_NOSIGNAL), ssize_t(b.size())); }
