@@ -50,7 +50,10 @@ int udpOpen(uint16_t controllerPort, int rcvBuf, int sndBuf, const char** failed
     return -1;
 }
 
+// Receives and sends are host calls and so kernel calls: a server that
+// finds requests waiting reaches a scheduling point at each one.
 int sockRecv(int fd, void* buf, int len, uint32_t* fromIp, uint16_t* fromPort) {
+    hk::checkpoint();
     sockaddr_in from;
     socklen_t flen = sizeof from;
     std::memset(&from, 0, sizeof from);
@@ -69,6 +72,7 @@ int sockWaitReadable(int fd, int timeoutTicks) {
 }
 
 int sockSend(int fd, const void* buf, int len) {
+    hk::checkpoint();
     const char* b = static_cast<const char*>(buf);
     int done = 0;
     while (done < len) {
@@ -85,6 +89,7 @@ int sockSend(int fd, const void* buf, int len) {
 }
 
 int sockSendTo(int fd, const void* buf, int len, uint32_t ip, uint16_t port) {
+    hk::checkpoint();
     sockaddr_in to = inetAddr(ip, port);
     for (;;) {
         ssize_t n = ::sendto(fd, buf, static_cast<size_t>(len < 0 ? 0 : len), MSG_NOSIGNAL | MSG_DONTWAIT,
