@@ -176,12 +176,19 @@ struct Kernel {
     bool traceOn = false;
     std::vector<std::string> trace;
 
-    // Overrun watch: host time since the running task last got the CPU, and
-    // a recent sample of the CPU thread's own CPU time (taken at most every
-    // kCpuSampleNs of host time, so that a kernel call costs no system call).
-    uint64_t heldSinceNs = 0;
-    uint64_t cpuSampleNs = 0;
-    uint64_t cpuSampleWallNs = 0;
+    // Overrun watch. The CPU thread counts the runs of tasks (a run ends at
+    // a kernel call); a watcher thread samples the count every millisecond
+    // of host time, and when one run of a task has used more than a tick of
+    // the CPU thread's CPU time it marks the run. The task's next kernel
+    // call reports it. A kernel call thus costs no clock read.
+    std::atomic<uint64_t> runCount{0};
+    std::atomic<bool> taskRunning{false};
+    std::atomic<uint64_t> overlongRun{0};     // run count of a marked run, 0 none
+    std::atomic<uint64_t> overlongHeldNs{0};  // host time it had run when marked
+    std::thread watcher;
+    std::mutex watchMutex;
+    std::condition_variable watchCv;
+    bool watchStop = false;  // guarded by watchMutex
     std::mutex overrunMutex;
     std::vector<std::string> overruns;  // guarded by overrunMutex
 };
@@ -208,9 +215,9 @@ uint64_t monoNs() {
 
 uint64_t now() { return K.mode == ClockMode::Simulated ? K.simNow : monoNs(); }
 
-uint64_t threadCpuNs() {
+uint64_t clockNs(clockid_t id) {
     timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    clock_gettime(id, &ts);
     return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
 }
 
@@ -299,6 +306,7 @@ void switchTo(Task* me, Task* next, bool dying = false) {
     static void* discard;
     void** from = me ? (dying ? &discard : &me->sp) : &K.schedSp;
     K.current = next;
+    K.taskRunning.store(next != nullptr, std::memory_order_relaxed);
     if (next) {
         traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
         switchContext(from, next->sp, next->stackLow, next->stackSize, dying);
@@ -390,16 +398,32 @@ void deliverInterrupts() {
 }
 
 
-constexpr uint64_t kCpuSampleNs = 1'000'000;
+constexpr uint64_t kWatchPeriodNs = 1'000'000;
 constexpr size_t kMaxOverrunReports = 64;
 
-// The running task (got) the CPU now.
-void markRunStart() {
-    uint64_t n = monoNs();
-    K.heldSinceNs = n;
-    if (n - K.cpuSampleWallNs >= kCpuSampleNs) {
-        K.cpuSampleNs = threadCpuNs();
-        K.cpuSampleWallNs = n;
+// The running task (got) the CPU now: a new run begins.
+void markRunStart() { K.runCount.store(K.runCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
+
+// The watcher: samples the run count every millisecond of host time. A run
+// seen at two samples has lasted at least the time between them; the CPU
+// thread's CPU time used meanwhile, which leaves out time the host gave to
+// other threads, bounds the CPU the run used from below.
+void watchRuns(clockid_t cpuClock) {
+    uint64_t seenRun = 0, seenCpu = 0, seenWall = 0;
+    std::unique_lock<std::mutex> l(K.watchMutex);
+    while (!K.watchCv.wait_for(l, std::chrono::nanoseconds(kWatchPeriodNs), [] { return K.watchStop; })) {
+        uint64_t run = K.runCount.load(std::memory_order_relaxed);
+        bool busy = K.taskRunning.load(std::memory_order_relaxed);
+        uint64_t cpu = clockNs(cpuClock);
+        uint64_t wall = monoNs();
+        if (run != seenRun || !busy) {
+            seenRun = run;
+            seenCpu = cpu;
+            seenWall = wall;
+        } else if (cpu - seenCpu > kTickNs && K.overlongRun.load(std::memory_order_relaxed) != run) {
+            K.overlongHeldNs.store(wall - seenWall, std::memory_order_relaxed);
+            K.overlongRun.store(run, std::memory_order_release);
+        }
     }
 }
 
@@ -419,22 +443,19 @@ Task* dueTask(const Task* me) {
     return due;
 }
 
-// `me` ran `heldNs` of host time since it last got the CPU. Reports it when
-// it spent more than a tick of CPU in that time while a more urgent task was
-// due. Host time the CPU thread spent preempted by the host is not counted:
-// the CPU used since the last sample, less what the sample's lead on the
-// run's start can hold, bounds the run's CPU time from below.
-void checkOverrun(const Task* me, uint64_t heldNs) {
-    auto used = static_cast<int64_t>(threadCpuNs() - K.cpuSampleNs);
-    auto lead = static_cast<int64_t>(K.heldSinceNs - K.cpuSampleWallNs);
-    if (used - lead <= static_cast<int64_t>(kTickNs)) return;
+// At a kernel call of `me`: when the watcher marked the run that ends here
+// (more than a tick of CPU) and a more urgent task is due, reports it.
+void checkOverrun(const Task* me) {
+    if (K.overlongRun.load(std::memory_order_acquire) != K.runCount.load(std::memory_order_relaxed)) return;
+    uint64_t heldNs = K.overlongHeldNs.load(std::memory_order_relaxed);
+    K.overlongRun.store(0, std::memory_order_relaxed);
     const Task* due = dueTask(me);
     if (!due) return;
     char text[256];
     std::snprintf(text, sizeof text,
-                  "host kernel: task \"%s\" held the CPU for %.1f ms without a kernel call while \"%s\" "
+                  "host kernel: task \"%s\" held the CPU for over %.1f ms without a kernel call while \"%s\" "
                   "was due",
-                  me->name.c_str(), static_cast<double>(heldNs) / 1e6, due->name.c_str());
+                  me->name.c_str(), static_cast<double>(std::max(heldNs, kTickNs)) / 1e6, due->name.c_str());
     std::fprintf(stderr, "%s\n", text);
     std::lock_guard<std::mutex> l(K.overrunMutex);
     if (K.overruns.size() < kMaxOverrunReports) K.overruns.emplace_back(text);
@@ -444,9 +465,8 @@ void checkOverrun(const Task* me, uint64_t heldNs) {
 void schedPoint() {
     Task* me = K.current;
     if (!me || K.irqDepth > 0) return;
-    uint64_t held = monoNs() - K.heldSinceNs;
     if (me->intLockDepth == 0) deliverInterrupts();
-    if (held > kTickNs) checkOverrun(me, held);
+    checkOverrun(me);
     if (me->taskLockDepth == 0 || !runnable(me)) {
         Task* next = pickNext();
         if (next != me) switchTo(me, next);
@@ -492,10 +512,9 @@ void fiberMain() {
                   me->args[6], me->args[7], me->args[8], me->args[9]);
     }
     // A task whose entry returns is deleted: its last kernel call.
-    uint64_t held = monoNs() - K.heldSinceNs;
-    if (held > kTickNs) {
+    if (K.overlongRun.load(std::memory_order_relaxed) == K.runCount.load(std::memory_order_relaxed)) {
         if (me->intLockDepth == 0) deliverInterrupts();
-        checkOverrun(me, held);
+        checkOverrun(me);
     }
     markDead(me);
     K.zombies.push_back(me);
@@ -670,12 +689,16 @@ void start(ClockMode mode) {
     K.clockHook = nullptr;
     K.current = nullptr;
     K.idleGen = 0;
-    K.heldSinceNs = 0;
-    K.cpuSampleNs = 0;
-    K.cpuSampleWallNs = 0;
+    K.overlongRun = 0;
+    K.taskRunning = false;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     K.started = true;
     K.cpu = std::thread(cpuMain);
+    clockid_t cpuClock;
+    if (pthread_getcpuclockid(K.cpu.native_handle(), &cpuClock) == 0) {
+        K.watchStop = false;
+        K.watcher = std::thread(watchRuns, cpuClock);
+    }
 }
 
 void shutdown() {
@@ -684,6 +707,14 @@ void shutdown() {
         std::lock_guard<ExtMutex> l(K.ext);
         K.stopping = true;
         wake();
+    }
+    if (K.watcher.joinable()) {
+        {
+            std::lock_guard<std::mutex> l(K.watchMutex);
+            K.watchStop = true;
+        }
+        K.watchCv.notify_all();
+        K.watcher.join();
     }
     K.cpu.join();
     for (auto& [id, t] : K.tasks) {
@@ -811,7 +842,7 @@ void consumeCpu(uint64_t ns) {
     }
 }
 
-uint64_t cpuTimeNs() { return threadCpuNs(); }
+uint64_t hostNowNs() { return monoNs(); }
 
 void checkpoint() {
     if (tOnCpu) schedPoint();

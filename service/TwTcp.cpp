@@ -35,7 +35,7 @@ int slotIndex = 0;
 
 constexpr int kMaxWriteAttempts = 200;
 
-// Budget of one pass, in microseconds of the emulated CPU's time: a slot is
+// Budget of one pass, in microseconds of host time: a slot is
 // served again only while the pass has used at most kSlotBudgetUs, and the
 // next slot is taken only while it has used at most kPassBudgetUs. A pass
 // that runs out resumes at the next slot in the following pass.
@@ -292,8 +292,8 @@ bool CurTcpPortExpired() {
 void tcpTwSlave() {
     if (_TW_SLAVEpid == 0 || pTcpBuffers == nullptr) return;
     tcpInstallOperations();
-    const uint64_t passStart = hk::cpuTimeNs();
-    auto usedUs = [passStart] { return (hk::cpuTimeNs() - passStart) / 1000; };
+    const uint64_t passStart = hk::hostNowNs();
+    auto usedUs = [passStart] { return (hk::hostNowNs() - passStart) / 1000; };
     if (slotIndex > TW_TCP_PORTS - 1) slotIndex = 0;
     for (; slotIndex < TW_TCP_PORTS && usedUs() <= kPassBudgetUs; ++slotIndex) {
         TwTcpPort* port = &TWTcpPorts[slotIndex];
