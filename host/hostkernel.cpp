@@ -148,6 +148,10 @@ struct Kernel {
     uint64_t seq = 0;
 
     Task* current = nullptr;  // nullptr: the CPU runs its own (idle) context
+    // Set when a task may have become a better choice than the running one
+    // (readied, its priority or turn changed) since pickNext last chose:
+    // while clear, a kernel call of a runnable task keeps the CPU.
+    bool choiceStale = true;
     int irqDepth = 0;         // >0 while an interrupt handler runs
     int idleIntLock = 0;
     void* schedSp = nullptr;
@@ -178,13 +182,15 @@ struct Kernel {
 
     // Overrun watch. The CPU thread counts the runs of tasks (a run ends at
     // a kernel call); a watcher thread samples the count every millisecond
-    // of host time, and when one run of a task has used more than a tick of
-    // the CPU thread's CPU time it marks the run. The task's next kernel
-    // call reports it. A kernel call thus costs no clock read.
+    // of host time and notes the CPU thread's CPU time when it first finds a
+    // run going on. A run so noted reads the CPU clock at its end: more
+    // than a tick since the note is an overrun. Other kernel calls read no
+    // clock.
     std::atomic<uint64_t> runCount{0};
     std::atomic<bool> taskRunning{false};
-    std::atomic<uint64_t> overlongRun{0};     // run count of a marked run, 0 none
-    std::atomic<uint64_t> overlongHeldNs{0};  // host time it had run when marked
+    std::atomic<uint64_t> seenRun{0};     // the last run a sample found going on
+    std::atomic<uint64_t> seenCpuNs{0};   // the CPU thread's CPU time then
+    std::atomic<uint64_t> seenWallNs{0};  // and host time
     std::thread watcher;
     std::mutex watchMutex;
     std::condition_variable watchCv;
@@ -237,6 +243,7 @@ bool runnable(const Task* t) { return t && !t->dead && !t->suspended && t->block
 
 void makeReady(Task* t) {
     if (runnable(t)) t->readySeq = ++K.seq;
+    K.choiceStale = true;
 }
 
 Task* findTask(TASK_ID id) {
@@ -258,6 +265,7 @@ void statusText(const Task* t, char* buf) {
 }
 
 Task* pickNext() {
+    K.choiceStale = false;
     Task* best = nullptr;
     for (Task* t : K.live) {
         if (!runnable(t)) continue;
@@ -336,6 +344,7 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
+    K.choiceStale = true;
     if (t->doneFlag) {
         *t->doneFlag = true;
         K.idleCv.notify_all();
@@ -404,26 +413,19 @@ constexpr size_t kMaxOverrunReports = 64;
 // The running task (got) the CPU now: a new run begins.
 void markRunStart() { K.runCount.store(K.runCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
 
-// The watcher: samples the run count every millisecond of host time. A run
-// seen at two samples has lasted at least the time between them; the CPU
-// thread's CPU time used meanwhile, which leaves out time the host gave to
-// other threads, bounds the CPU the run used from below.
+// The watcher: samples the run count every millisecond of host time and
+// notes each run of a task it finds going on. The CPU time the CPU thread
+// uses from the note to the run's end leaves out time the host gave to
+// other threads and bounds the run's CPU time from below.
 void watchRuns(clockid_t cpuClock) {
-    uint64_t seenRun = 0, seenCpu = 0, seenWall = 0;
     std::unique_lock<std::mutex> l(K.watchMutex);
     while (!K.watchCv.wait_for(l, std::chrono::nanoseconds(kWatchPeriodNs), [] { return K.watchStop; })) {
         uint64_t run = K.runCount.load(std::memory_order_relaxed);
-        bool busy = K.taskRunning.load(std::memory_order_relaxed);
-        uint64_t cpu = clockNs(cpuClock);
-        uint64_t wall = monoNs();
-        if (run != seenRun || !busy) {
-            seenRun = run;
-            seenCpu = cpu;
-            seenWall = wall;
-        } else if (cpu - seenCpu > kTickNs && K.overlongRun.load(std::memory_order_relaxed) != run) {
-            K.overlongHeldNs.store(wall - seenWall, std::memory_order_relaxed);
-            K.overlongRun.store(run, std::memory_order_release);
-        }
+        if (!K.taskRunning.load(std::memory_order_relaxed) || run == K.seenRun.load(std::memory_order_relaxed))
+            continue;
+        K.seenCpuNs.store(clockNs(cpuClock), std::memory_order_relaxed);
+        K.seenWallNs.store(monoNs(), std::memory_order_relaxed);
+        K.seenRun.store(run, std::memory_order_release);
     }
 }
 
@@ -443,19 +445,21 @@ Task* dueTask(const Task* me) {
     return due;
 }
 
-// At a kernel call of `me`: when the watcher marked the run that ends here
-// (more than a tick of CPU) and a more urgent task is due, reports it.
+// True when the run that ends at this kernel call was noted by the watcher.
+bool runNoted() { return K.seenRun.load(std::memory_order_acquire) == K.runCount.load(std::memory_order_relaxed); }
+
+// At the end of a noted run of `me`: reports it when it used more than a
+// tick of CPU since the note while a more urgent task is due.
 void checkOverrun(const Task* me) {
-    if (K.overlongRun.load(std::memory_order_acquire) != K.runCount.load(std::memory_order_relaxed)) return;
-    uint64_t heldNs = K.overlongHeldNs.load(std::memory_order_relaxed);
-    K.overlongRun.store(0, std::memory_order_relaxed);
+    if (clockNs(CLOCK_THREAD_CPUTIME_ID) - K.seenCpuNs.load(std::memory_order_relaxed) <= kTickNs) return;
     const Task* due = dueTask(me);
     if (!due) return;
+    uint64_t heldNs = monoNs() - K.seenWallNs.load(std::memory_order_relaxed);
     char text[256];
     std::snprintf(text, sizeof text,
                   "host kernel: task \"%s\" held the CPU for over %.1f ms without a kernel call while \"%s\" "
                   "was due",
-                  me->name.c_str(), static_cast<double>(std::max(heldNs, kTickNs)) / 1e6, due->name.c_str());
+                  me->name.c_str(), static_cast<double>(heldNs) / 1e6, due->name.c_str());
     std::fprintf(stderr, "%s\n", text);
     std::lock_guard<std::mutex> l(K.overrunMutex);
     if (K.overruns.size() < kMaxOverrunReports) K.overruns.emplace_back(text);
@@ -466,8 +470,8 @@ void schedPoint() {
     Task* me = K.current;
     if (!me || K.irqDepth > 0) return;
     if (me->intLockDepth == 0) deliverInterrupts();
-    checkOverrun(me);
-    if (me->taskLockDepth == 0 || !runnable(me)) {
+    if (runNoted()) checkOverrun(me);
+    if (!runnable(me) || (me->taskLockDepth == 0 && K.choiceStale)) {
         Task* next = pickNext();
         if (next != me) switchTo(me, next);
     }
@@ -512,7 +516,7 @@ void fiberMain() {
                   me->args[6], me->args[7], me->args[8], me->args[9]);
     }
     // A task whose entry returns is deleted: its last kernel call.
-    if (K.overlongRun.load(std::memory_order_relaxed) == K.runCount.load(std::memory_order_relaxed)) {
+    if (runNoted()) {
         if (me->intLockDepth == 0) deliverInterrupts();
         checkOverrun(me);
     }
@@ -689,7 +693,7 @@ void start(ClockMode mode) {
     K.clockHook = nullptr;
     K.current = nullptr;
     K.idleGen = 0;
-    K.overlongRun = 0;
+    K.seenRun = 0;
     K.taskRunning = false;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     K.started = true;
@@ -1021,6 +1025,7 @@ STATUS taskPrioritySet(TASK_ID tid, int priority) {
         Task* t = findTask(tid);
         if (!t || priority < 0 || priority > 255) return ERROR;
         t->priority = priority;
+        K.choiceStale = true;
         return OK;
     });
 }
@@ -1056,6 +1061,7 @@ STATUS taskDelay(int ticks) {
     Task* me = K.current;
     if (ticks <= 0) {
         me->readySeq = ++K.seq;  // yield to tasks of equal priority
+        K.choiceStale = true;
     } else {
         me->block = Block::Delay;
         me->wakeTick = K.tickCount + static_cast<uint64_t>(ticks);
