@@ -1,7 +1,6 @@
 // Clients that load the TCP transport (a burst of requests in one write, a
 // client that never reads its replies) beside the running application: the
 // master clock stays on time and another session is still answered at once.
-#include <fcntl.h>
 #include <sys/ioctl.h>
 
 #include "host/board.h"
@@ -80,14 +79,8 @@ TEST_P(TwBusyClient, MasterClockStaysOnTimeAndAnotherSessionIsAnsweredWithin100M
         ASSERT_EQ(tcpBusy->connectSession(), kConnectReply);
         busyFd = tcpBusy->fd;
     } else {
-        int sv[2];
-        ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sv), 0);
-        fcntl(sv[0], F_SETFL, O_NONBLOCK);
-        int added = 0;
-        hk::runTask([&] { added = AddSocketToPortList(sv[0], 0x7F000001); });
-        ASSERT_EQ(added, 1);
-        serverEnd = sv[0];
-        busyFd = sv[1];
+        busyFd = addLocalClient(SOCK_STREAM, &serverEnd);
+        ASSERT_GE(busyFd, 0);
         Bytes connect = twFrame(0, {0x00});
         ASSERT_EQ(send(busyFd, connect.data(), connect.size(), 0), ssize_t(connect.size()));
     }

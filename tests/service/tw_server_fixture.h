@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -101,6 +102,24 @@ struct TwTcpClient {
         return f.size() < 3 ? Bytes{} : Bytes(f.begin() + 3, f.end());
     }
 };
+
+// A local socket pair of `type` whose server end (non-blocking) the server
+// takes into a client slot, as the listener would; the client end, or -1
+// when no slot took it.
+inline int addLocalClient(int type, int* serverEnd = nullptr) {
+    int sv[2];
+    if (socketpair(AF_UNIX, type, 0, sv) != 0) return -1;
+    fcntl(sv[0], F_SETFL, O_NONBLOCK);
+    int added = 0;
+    hk::runTask([&] { added = AddSocketToPortList(sv[0], 0x7F000001); });
+    if (added != 1) {
+        close(sv[0]);
+        close(sv[1]);
+        return -1;
+    }
+    if (serverEnd != nullptr) *serverEnd = sv[0];
+    return sv[1];
+}
 
 class TwServer : public ::testing::Test {
 protected:
