@@ -344,7 +344,6 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
-    K.choiceStale = true;
     if (t->doneFlag) {
         *t->doneFlag = true;
         K.idleCv.notify_all();

@@ -47,6 +47,18 @@ TEST_F(Kernel, GiveOrResumeOfMoreUrgentTaskSwitchesBeforeReturning) {
     EXPECT_EQ(g_log, want);
 }
 
+TEST_F(Kernel, PriorityRaisedAboveTheCallerRunsThatTaskAtOnce) {
+    hk::runTask([] {
+        TASK_ID lo = hk::spawnFunction([] { note("lo runs"); }, 150, "lo");
+        note("before raise");
+        taskPrioritySet(lo, 50);
+        note("after raise");
+    }, 100);
+    hk::runUntilIdle();
+    std::vector<std::string> want = {"before raise", "lo runs", "after raise"};
+    EXPECT_EQ(g_log, want);
+}
+
 TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
     hk::runTask([] {
         hk::spawnFunction([] { note("a1"); taskDelay(0); note("a2"); }, 120, "a");

@@ -70,6 +70,28 @@ TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
     EXPECT_EQ(c.readFrame(), twFrame(1, {0x00, 0x01}));
 }
 
+TEST_F(TwServer, HeaderAloneIsHeldUntilItsPayloadWaits) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    Bytes req = twFrame(1, {0x00});
+    c.sendRaw({req[0], req[1], req[2]});
+    hk::runTicks(6);
+    EXPECT_EQ(c.available(), 0u);
+    EXPECT_EQ(slotsInUse(), 1);
+    c.sendRaw({req[3]});
+    EXPECT_EQ(c.readFrame(), twFrame(1, {0x00}));
+}
+
+TEST_F(TwServer, PortReferenceIsInUseOnlyForAnOpenSlot) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    ASSERT_EQ(slotsInUse(), 1);
+    const uint16_t ref = static_cast<uint16_t>(TWTcpPorts[0].socket + 4096);
+    EXPECT_TRUE(tcpPortRefInUse(ref));
+    EXPECT_FALSE(tcpPortRefInUse(static_cast<uint16_t>(ref + 1)));
+    EXPECT_FALSE(tcpPortRefInUse(0));
+}
+
 TEST_F(TwServer, IdleLimitIs22000MsOnTheWrappingClock) {
     // Just below the wrap of the millisecond count, so the limit is crossed across it.
     const uint32_t base = 0xFFFFFFFFu / 5u - 1000u;
