@@ -365,6 +365,8 @@ void cpuWrite16(uint32_t address, uint16_t value) { cpuWrite(address, 16, value)
 uint32_t cpuRead32(uint32_t address) { return cpuRead(address, 32); }
 void cpuWrite32(uint32_t address, uint32_t value) { cpuWrite(address, 32, value); }
 
+std::unique_lock<std::recursive_mutex> lock() { return std::unique_lock<std::recursive_mutex>(mutex()); }
+
 uint16_t peek16(uint32_t address) {
     checkAddress(address, 16);
     std::lock_guard<std::recursive_mutex> g(mutex());

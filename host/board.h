@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "host/vxworks.h"
@@ -51,6 +52,11 @@ void poke16(uint32_t address, uint16_t value);
 void poke32(uint32_t address, uint32_t value);
 // Replaces the bits of `mask` with those of `value`.
 void pokeBits16(uint32_t address, uint16_t mask, uint16_t value);
+
+// The board's lock, for a device model with state of its own: taken around
+// the model's changes, it lets the model's callbacks (which always run with
+// it held) go without a lock of their own.
+std::unique_lock<std::recursive_mutex> lock();
 
 // ---- Behaviour per address range ---------------------------------------
 struct Behaviour {

@@ -14,6 +14,8 @@
 #include <mutex>
 #include <utility>
 
+#include "host/hostkernel.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -230,13 +232,17 @@ int creat(const char* path, int flags) {
     return adopt(h);
 }
 
+// File reads and writes are host calls and so kernel calls: a writer's or
+// reader's loop reaches a scheduling point at each one.
 long read(int fd, void* buf, size_t len) {
+    hk::checkpoint();
     const int h = hostFd(fd);
     if (h < 0) return fail(EBADF);
     return ::read(h, buf, len);
 }
 
 long write(int fd, const void* buf, size_t len) {
+    hk::checkpoint();
     const int h = hostFd(fd);
     if (h < 0) return fail(EBADF);
     return writeHost(h, buf, len);

@@ -295,6 +295,7 @@ int ttyNRead(int h) {
 }
 
 int ttyRead(int h, void* buf, int len) {
+    hk::checkpoint();  // a host call: a scheduling point for a reader's loop
     auto p = portOf(h);
     if (!p || len < 0) return -1;
     std::lock_guard<std::mutex> lk(p->mu);
@@ -305,6 +306,7 @@ int ttyRead(int h, void* buf, int len) {
 }
 
 int ttyWrite(int h, const void* buf, int len) {
+    hk::checkpoint();  // a host call: a scheduling point for a writer's loop
     auto p = portOf(h);
     if (!p || len < 0) return -1;
     const uint8_t* b = static_cast<const uint8_t*>(buf);

@@ -146,7 +146,10 @@ int udpOpen(uint16_t controllerPort, int rcvBuf, int sndBuf, const char** failed
     return -1;
 }
 
+// Receives and sends are host calls and so kernel calls: a server that
+// finds requests waiting reaches a scheduling point at each one.
 int sockRecv(int fd, void* buf, int len, uint32_t* fromIp, uint16_t* fromPort) {
+    hk::checkpoint();
     const int h = sockHostFd(fd);
     if (h < 0) return SOCK_ERR;
     sockaddr_in from;
@@ -169,6 +172,7 @@ int sockWaitReadable(int fd, int timeoutTicks) {
 }
 
 int sockSend(int fd, const void* buf, int len) {
+    hk::checkpoint();
     const int h = sockHostFd(fd);
     if (h < 0) return SOCK_ERR;
     const char* b = static_cast<const char*>(buf);
@@ -187,6 +191,7 @@ int sockSend(int fd, const void* buf, int len) {
 }
 
 int sockSendTo(int fd, const void* buf, int len, uint32_t ip, uint16_t port) {
+    hk::checkpoint();
     const int h = sockHostFd(fd);
     if (h < 0) return SOCK_ERR;
     sockaddr_in to = inetAddr(ip, port);

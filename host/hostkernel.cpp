@@ -18,12 +18,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <limits>
 #include <malloc.h>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #if defined(TC_SANITIZE)
 #include <sanitizer/asan_interface.h>
@@ -146,6 +148,10 @@ struct Kernel {
     uint64_t seq = 0;
 
     Task* current = nullptr;  // nullptr: the CPU runs its own (idle) context
+    // Set when a task may have become a better choice than the running one
+    // (readied, its priority or turn changed) since pickNext last chose:
+    // while clear, a kernel call of a runnable task keeps the CPU.
+    bool choiceStale = true;
     int irqDepth = 0;         // >0 while an interrupt handler runs
     int idleIntLock = 0;
     void* schedSp = nullptr;
@@ -173,6 +179,24 @@ struct Kernel {
 
     bool traceOn = false;
     std::vector<std::string> trace;
+
+    // Overrun watch. The CPU thread counts the runs of tasks (a run ends at
+    // a kernel call); a watcher thread samples the count every millisecond
+    // of host time and notes the CPU thread's CPU time when it first finds a
+    // run going on. A run so noted reads the CPU clock at its end: more
+    // than a tick since the note is an overrun. Other kernel calls read no
+    // clock.
+    std::atomic<uint64_t> runCount{0};
+    std::atomic<bool> taskRunning{false};
+    std::atomic<uint64_t> seenRun{0};     // the last run a sample found going on
+    std::atomic<uint64_t> seenCpuNs{0};   // the CPU thread's CPU time then
+    std::atomic<uint64_t> seenWallNs{0};  // and host time
+    std::thread watcher;
+    std::mutex watchMutex;
+    std::condition_variable watchCv;
+    bool watchStop = false;  // guarded by watchMutex
+    std::mutex overrunMutex;
+    std::vector<std::string> overruns;  // guarded by overrunMutex
 };
 
 Kernel K;
@@ -197,6 +221,12 @@ uint64_t monoNs() {
 
 uint64_t now() { return K.mode == ClockMode::Simulated ? K.simNow : monoNs(); }
 
+uint64_t clockNs(clockid_t id) {
+    timespec ts{};
+    clock_gettime(id, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
 void wake() {
     if (K.wakeFd >= 0) {
         uint64_t one = 1;
@@ -213,6 +243,7 @@ bool runnable(const Task* t) { return t && !t->dead && !t->suspended && t->block
 
 void makeReady(Task* t) {
     if (runnable(t)) t->readySeq = ++K.seq;
+    K.choiceStale = true;
 }
 
 Task* findTask(TASK_ID id) {
@@ -234,6 +265,7 @@ void statusText(const Task* t, char* buf) {
 }
 
 Task* pickNext() {
+    K.choiceStale = false;
     Task* best = nullptr;
     for (Task* t : K.live) {
         if (!runnable(t)) continue;
@@ -282,6 +314,7 @@ void switchTo(Task* me, Task* next, bool dying = false) {
     static void* discard;
     void** from = me ? (dying ? &discard : &me->sp) : &K.schedSp;
     K.current = next;
+    K.taskRunning.store(next != nullptr, std::memory_order_relaxed);
     if (next) {
         traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
         switchContext(from, next->sp, next->stackLow, next->stackSize, dying);
@@ -311,8 +344,10 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
-    if (t->doneFlag) *t->doneFlag = true;
-    K.idleCv.notify_all();
+    if (t->doneFlag) {
+        *t->doneFlag = true;
+        K.idleCv.notify_all();
+    }
 }
 
 void processTick() {
@@ -331,7 +366,10 @@ void processTick() {
     }
     if (K.clockHook) K.clockHook(K.clockArg);
     if (K.tickObserver) K.tickObserver();
-    K.idleCv.notify_all();
+    // Only real-time waiters count ticks; in simulated time a waiter wakes
+    // when the CPU idles at its limit, and a wake-up per tick would hand the
+    // big lock to another host thread and back at every tick.
+    if (K.mode == ClockMode::RealTime) K.idleCv.notify_all();
 }
 
 // Runs due ticks and posted handlers at interrupt level. The caller has
@@ -368,15 +406,75 @@ void deliverInterrupts() {
 }
 
 
+constexpr uint64_t kWatchPeriodNs = 1'000'000;
+constexpr size_t kMaxOverrunReports = 64;
+
+// The running task (got) the CPU now: a new run begins.
+void markRunStart() { K.runCount.store(K.runCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
+
+// The watcher: samples the run count every millisecond of host time and
+// notes each run of a task it finds going on. The CPU time the CPU thread
+// uses from the note to the run's end leaves out time the host gave to
+// other threads and bounds the run's CPU time from below.
+void watchRuns(clockid_t cpuClock) {
+    std::unique_lock<std::mutex> l(K.watchMutex);
+    while (!K.watchCv.wait_for(l, std::chrono::nanoseconds(kWatchPeriodNs), [] { return K.watchStop; })) {
+        uint64_t run = K.runCount.load(std::memory_order_relaxed);
+        if (!K.taskRunning.load(std::memory_order_relaxed) || run == K.seenRun.load(std::memory_order_relaxed))
+            continue;
+        K.seenCpuNs.store(clockNs(cpuClock), std::memory_order_relaxed);
+        K.seenWallNs.store(monoNs(), std::memory_order_relaxed);
+        K.seenRun.store(run, std::memory_order_release);
+    }
+}
+
+// The most urgent task more urgent than `me` that is due: ready, or (in
+// simulated time, where the clock stands still while a task runs) one that
+// the next tick would ready on the target: waiting with a time-out, or
+// suspended while a clock hook can resume it.
+Task* dueTask(const Task* me) {
+    Task* due = nullptr;
+    for (Task* t : K.live) {
+        if (t == me || t->priority >= me->priority || (due && t->priority >= due->priority)) continue;
+        bool isDue = runnable(t);
+        if (!isDue && K.mode == ClockMode::Simulated)
+            isDue = t->block != Block::None ? t->wakeTick != 0 : (t->suspended && K.clockHook != nullptr);
+        if (isDue) due = t;
+    }
+    return due;
+}
+
+// True when the run that ends at this kernel call was noted by the watcher.
+bool runNoted() { return K.seenRun.load(std::memory_order_acquire) == K.runCount.load(std::memory_order_relaxed); }
+
+// At the end of a noted run of `me`: reports it when it used more than a
+// tick of CPU since the note while a more urgent task is due.
+void checkOverrun(const Task* me) {
+    if (clockNs(CLOCK_THREAD_CPUTIME_ID) - K.seenCpuNs.load(std::memory_order_relaxed) <= kTickNs) return;
+    const Task* due = dueTask(me);
+    if (!due) return;
+    uint64_t heldNs = monoNs() - K.seenWallNs.load(std::memory_order_relaxed);
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "host kernel: task \"%s\" held the CPU for over %.1f ms without a kernel call while \"%s\" "
+                  "was due",
+                  me->name.c_str(), static_cast<double>(heldNs) / 1e6, due->name.c_str());
+    std::fprintf(stderr, "%s\n", text);
+    std::lock_guard<std::mutex> l(K.overrunMutex);
+    if (K.overruns.size() < kMaxOverrunReports) K.overruns.emplace_back(text);
+}
+
 // A scheduling point inside a task's kernel call.
 void schedPoint() {
     Task* me = K.current;
     if (!me || K.irqDepth > 0) return;
     if (me->intLockDepth == 0) deliverInterrupts();
-    if (me->taskLockDepth > 0 && runnable(me)) return;
-    Task* next = pickNext();
-    if (next == me) return;
-    switchTo(me, next);
+    if (runNoted()) checkOverrun(me);
+    if (!runnable(me) || (me->taskLockDepth == 0 && K.choiceStale)) {
+        Task* next = pickNext();
+        if (next != me) switchTo(me, next);
+    }
+    markRunStart();
 }
 
 // Runs `f` as a kernel call: on the CPU directly (followed by a scheduling
@@ -409,13 +507,18 @@ void fiberMain() {
     __sanitizer_finish_switch_fiber(nullptr, nullptr, nullptr);
 #endif
     Task* me = K.current;
+    markRunStart();
     if (me->fn) {
         me->fn();
     } else {
         me->entry(me->args[0], me->args[1], me->args[2], me->args[3], me->args[4], me->args[5],
                   me->args[6], me->args[7], me->args[8], me->args[9]);
     }
-    // A task whose entry returns is deleted.
+    // A task whose entry returns is deleted: its last kernel call.
+    if (runNoted()) {
+        if (me->intLockDepth == 0) deliverInterrupts();
+        checkOverrun(me);
+    }
     markDead(me);
     K.zombies.push_back(me);
     switchTo(me, pickNext(), true);
@@ -589,9 +692,16 @@ void start(ClockMode mode) {
     K.clockHook = nullptr;
     K.current = nullptr;
     K.idleGen = 0;
+    K.seenRun = 0;
+    K.taskRunning = false;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     K.started = true;
     K.cpu = std::thread(cpuMain);
+    clockid_t cpuClock;
+    if (pthread_getcpuclockid(K.cpu.native_handle(), &cpuClock) == 0) {
+        K.watchStop = false;
+        K.watcher = std::thread(watchRuns, cpuClock);
+    }
 }
 
 void shutdown() {
@@ -600,6 +710,14 @@ void shutdown() {
         std::lock_guard<ExtMutex> l(K.ext);
         K.stopping = true;
         wake();
+    }
+    if (K.watcher.joinable()) {
+        {
+            std::lock_guard<std::mutex> l(K.watchMutex);
+            K.watchStop = true;
+        }
+        K.watchCv.notify_all();
+        K.watcher.join();
     }
     K.cpu.join();
     for (auto& [id, t] : K.tasks) {
@@ -727,6 +845,8 @@ void consumeCpu(uint64_t ns) {
     }
 }
 
+uint64_t hostNowNs() { return monoNs(); }
+
 void checkpoint() {
     if (tOnCpu) schedPoint();
 }
@@ -782,6 +902,11 @@ std::vector<TaskInfo> listTasks() {
         return v;
     };
     return kquick(build);
+}
+
+std::vector<std::string> takeOverruns() {
+    std::lock_guard<std::mutex> l(K.overrunMutex);
+    return std::exchange(K.overruns, {});
 }
 
 void enableTrace(bool on) {
@@ -899,6 +1024,7 @@ STATUS taskPrioritySet(TASK_ID tid, int priority) {
         Task* t = findTask(tid);
         if (!t || priority < 0 || priority > 255) return ERROR;
         t->priority = priority;
+        K.choiceStale = true;
         return OK;
     });
 }
@@ -934,6 +1060,7 @@ STATUS taskDelay(int ticks) {
     Task* me = K.current;
     if (ticks <= 0) {
         me->readySeq = ++K.seq;  // yield to tasks of equal priority
+        K.choiceStale = true;
     } else {
         me->block = Block::Delay;
         me->wakeTick = K.tickCount + static_cast<uint64_t>(ticks);

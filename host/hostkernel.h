@@ -58,6 +58,10 @@ uint64_t ticks();
 // loads that can be measured). Ticks falling inside are delivered on time and
 // may preempt the caller. In RealTime mode it busy-waits.
 void consumeCpu(uint64_t ns);
+// Host monotonic time in ns: the time source of a task's budget of CPU use
+// (simulated time stands still while a task runs). Like a target's
+// microsecond timer it also counts while more urgent tasks run.
+uint64_t hostNowNs();
 // Kernel call without effect: delivers pending interrupts and lets a more
 // urgent ready task run. Placed between slices and in long loops.
 void checkpoint();
@@ -75,6 +79,17 @@ void setTickObserver(std::function<void()> fn);
 // 0 on time-out, -1 when the task was deleted or called outside a task.
 // Outside a task it polls the fd directly with the given timeout in real time.
 int waitFd(int fd, short events, int timeoutTicks);
+
+// Overruns: a task that holds the CPU for longer than one tick of host time
+// (CPU time of the host, not time it spent preempted; sampled every
+// millisecond, so a run is seen from at most a millisecond after its start)
+// without a kernel call,
+// while a more urgent task is due, is reported on stderr by name and kept
+// here; a more urgent task is due when it is ready, or in simulated time
+// when the next tick could ready it (a time-out or delay, or suspension
+// while a clock hook is connected). Takes the reports kept so far (at most
+// 64); start and shutdown leave them for the test that caused them.
+std::vector<std::string> takeOverruns();
 
 // Task inspection for tests.
 struct TaskInfo {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <vector>
 
 #include "drivers/zarn_regs.h"
@@ -33,8 +32,7 @@ struct Channel {
     double offset = 0.0;  // edges lie at positions offset + k, k = 1, 2, ...
 };
 
-std::mutex m;
-Channel chans[2];
+Channel chans[2];  // guarded by the board's lock
 
 int64_t now() { return hk::running() ? static_cast<int64_t>(hk::nowNs()) : 0; }
 
@@ -113,10 +111,9 @@ void prune(Channel& c, uint32_t k, int64_t t) {
     c.segs.erase(c.segs.begin(), c.segs.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
-// Lock order: the board's lock (held around every callback) before m.
+// Called with the board's lock held, as every callback is.
 uint32_t readChannel(int ch, uint32_t reg32, uint32_t stored16or32, int64_t t) {
     const uint32_t k = teethPerMeasure(ch);
-    std::lock_guard<std::mutex> g(m);
     const Channel& c = chans[ch];
     const uint32_t base = static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE;
     if (reg32 == ZARN_TSS_PERIOD_A0 + base) return periodA(c, k, t);
@@ -140,7 +137,6 @@ uint32_t onRead(uint32_t address, int width, uint32_t stored) {
     uint32_t value;
     const uint32_t reg32 = address & ~3u;
     if (reg32 == ZARN_TSS_PHASE) {
-        std::lock_guard<std::mutex> g(m);
         value = phaseCount(t);
     } else {
         const int ch = address >= ZARN_TSS_SAMPLES0 + ZARN_TSS_STRIDE ? 1 : 0;
@@ -156,7 +152,7 @@ uint32_t onRead(uint32_t address, int width, uint32_t stored) {
 void change(int ch, int64_t t, double hz) {
     if (ch != 0 && ch != 1) return;
     const uint32_t k = teethPerMeasure(ch);
-    std::lock_guard<std::mutex> g(m);
+    auto g = board::lock();
     Channel& c = chans[ch];
     if (t < c.segs.back().t0) {
         std::fprintf(stderr, "speedsensor: channel %d speed change scheduled before an earlier one\n", ch);
@@ -178,7 +174,7 @@ const bool installedAtStart = (install(), true);
 
 void install() {
     {
-        std::lock_guard<std::mutex> g(m);
+        auto g = board::lock();
         chans[0] = Channel{};
         chans[1] = Channel{};
     }
@@ -204,7 +200,7 @@ void failSensor(int ch) { setToothFrequency(ch, 0.0); }
 
 void setPhaseDegrees(double degrees) {
     const int64_t t = now();
-    std::lock_guard<std::mutex> g(m);
+    auto g = board::lock();
     // Channel 1's edges fall where channel 0's position is an edge plus the
     // phase, counting from where both wheels stand now.
     const double shift = degrees / 360.0 + position(chans[1], t) - position(chans[0], t);
@@ -213,13 +209,13 @@ void setPhaseDegrees(double degrees) {
 
 double toothFrequency(int ch) {
     if (ch != 0 && ch != 1) return 0.0;
-    std::lock_guard<std::mutex> g(m);
+    auto g = board::lock();
     return chans[ch].segs.back().f;
 }
 
 uint64_t edges(int ch) {
     if (ch != 0 && ch != 1) return 0;
-    std::lock_guard<std::mutex> g(m);
+    auto g = board::lock();
     return static_cast<uint64_t>(edgeCount(chans[ch], now()));
 }
 

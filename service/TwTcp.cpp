@@ -1,6 +1,9 @@
 #include "service/TwTcp.h"
 
+#include <cstring>
+
 #include "host/hostio.h"
+#include "host/hostkernel.h"
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/sched.h"
@@ -25,6 +28,27 @@ int slotIndex = 0;
 
 constexpr int kMaxWriteAttempts = 200;
 
+// Budget of one pass, in microseconds of host time: a slot is
+// served again only while the pass has used at most kSlotBudgetUs, and the
+// next slot is taken only while it has used at most kPassBudgetUs. A pass
+// that runs out resumes at the next slot in the following pass.
+constexpr uint64_t kSlotBudgetUs = 999;
+constexpr uint64_t kPassBudgetUs = 1699;
+
+// The part of a reply the socket did not take. It is written again once per
+// pass (10 ms apart), 200 writes in all counting the first, then dropped;
+// meanwhile its slot reads no further request, so that a client that does
+// not read its replies holds up nobody but itself.
+struct HeldReply {
+    uint8_t bytes[TW_TCP_REPLY_BUFFER];
+    int offset;
+    int length;
+    int attempts;
+};
+HeldReply heldReplies[TW_TCP_PORTS];
+
+HeldReply& heldReplyOf(const TwTcpPort* port) { return heldReplies[port - TWTcpPorts]; }
+
 // Bytes waiting on the socket, or -1 when they cannot be counted.
 int bytesWaiting(int fd) { return hostio::sockBytesWaiting(fd); }
 
@@ -37,23 +61,43 @@ int readBytes(int fd, uint8_t* dst, int n) {
     return r < 0 ? 0 : r;
 }
 
-// Writes len bytes to the current slot's socket; a write that leaves bytes
-// unsent is retried 10 ms later, at most 200 writes in all. A hard error
-// (the peer is gone) drops the reply at once; the next read frees the slot.
+// One write without waiting: the bytes the socket took, or -1 on a hard
+// error (the peer is gone).
+int writeOnce(int fd, const uint8_t* data, int len) {
+    const int r = hostio::sockSendSome(fd, data, len);
+    if (r >= 0) return r;
+    return r == hostio::SOCK_ERR ? -1 : 0;
+}
+
+// Writes len bytes to the current slot's socket; what it does not take is
+// held for the following passes. A hard error drops the reply at once; the
+// next read frees the slot.
 void writeToCurrent(const uint8_t* data, int len) {
     TwTcpPort* port = pCurTWTcpPort;
-    int sent = 0;
-    for (int attempt = 0; attempt < kMaxWriteAttempts && sent < len; ++attempt) {
-        if (attempt > 0) VKOS_SleepMillisec(10);
-        // The slot may have been closed while this task slept.
-        if (port == nullptr || port->inUse == 0 || port->socket < 0) return;
-        int r = hostio::sockSendSome(port->socket, data + sent, len - sent);
-        if (r > 0) {
-            sent += r;
-        } else if (r == hostio::SOCK_ERR) {
-            return;
-        }
+    if (port == nullptr || port->inUse == 0 || port->socket < 0) return;
+    HeldReply& held = heldReplyOf(port);
+    if (held.length > 0) return;  // a slot holding a reply reads no request
+    int sent = writeOnce(port->socket, data, len);
+    if (sent < 0 || sent >= len) return;
+    std::memcpy(held.bytes, data + sent, static_cast<size_t>(len - sent));
+    held.offset = 0;
+    held.length = len - sent;
+    held.attempts = 1;
+}
+
+// Writes once more what the slot holds of a reply. True when it holds
+// nothing afterwards.
+bool writeHeldReply(TwTcpPort* port) {
+    HeldReply& held = heldReplyOf(port);
+    if (held.length == 0) return true;
+    int sent = writeOnce(port->socket, held.bytes + held.offset, held.length);
+    ++held.attempts;
+    if (sent > 0) {
+        held.offset += sent;
+        held.length -= sent;
     }
+    if (sent < 0 || held.attempts >= kMaxWriteAttempts) held.length = 0;
+    return held.length == 0;
 }
 
 void clearFrameState() {
@@ -233,11 +277,14 @@ bool CurTcpPortExpired() {
 void tcpTwSlave() {
     if (_TW_SLAVEpid == 0 || pTcpBuffers == nullptr) return;
     tcpInstallOperations();
+    const uint64_t passStart = hk::hostNowNs();
+    auto usedUs = [passStart] { return (hk::hostNowNs() - passStart) / 1000; };
     if (slotIndex > TW_TCP_PORTS - 1) slotIndex = 0;
-    for (; slotIndex < TW_TCP_PORTS; ++slotIndex) {
+    for (; slotIndex < TW_TCP_PORTS && usedUs() <= kPassBudgetUs; ++slotIndex) {
         TwTcpPort* port = &TWTcpPorts[slotIndex];
         if (!port->inUse) continue;
         pCurTWTcpPort = port;
+        if (!writeHeldReply(port)) continue;
         while (port->inUse) {
             if (TWtcpRead() == 0) {
                 if (CurTcpPortExpired()) FreeCurTcpSocket();
@@ -246,6 +293,10 @@ void tcpTwSlave() {
             ProcessRequest();
             tcpInsertReplyHeader(1);
             TWtcpWrite();
+            // A scheduling point per request: a queue of requests never holds
+            // the CPU from a more urgent task.
+            hk::checkpoint();
+            if (heldReplyOf(port).length > 0 || usedUs() > kSlotBudgetUs) break;
         }
     }
     pCurTWTcpPort = nullptr;
@@ -262,6 +313,7 @@ int AddSocketToPortList(int fd, uint32_t peerAddress) {
         p.peerAddress = peerAddress;
         p.pendingLength = 0;
         p.lastChannelError = 0;
+        heldReplyOf(&p).length = 0;
         p.tokenState = ChangeExcluded() ? TOKEN_EXCLUDED : TOKEN_ALLOWED;
         p.inUse = 1;
         return 1;
@@ -273,6 +325,7 @@ void FreeCurTcpSocket() {
     TwTcpPort* p = pCurTWTcpPort;
     if (p == nullptr || !p->inUse) return;
     ShutdownSocket(p->socket);
+    heldReplyOf(p).length = 0;
     p->connected = 0;
     p->lastActivityMs = 0;
     p->securityLevel = 0;
@@ -313,6 +366,7 @@ void CloseAllSockets() {
     for (TwTcpPort& p : TWTcpPorts) {
         if (!p.inUse) continue;
         ShutdownSocket(p.socket);
+        heldReplyOf(&p).length = 0;
         p.socket = -1;
         p.inUse = 0;
         p.securityLevel = 0;

@@ -254,7 +254,14 @@ void LoadStaticDATA_LOG_M_Configuration() {
         return;
     }
     DATA_LOG_M_MEMORY_SIZE = size;
-    std::memset(DATA_LOG_M_MEMORY_START, 0, size);
+    // Cleared a slice at a time: clearing megabytes at once would hold the
+    // CPU past a tick.
+    constexpr uint32_t kClearSlice = 0x40000;
+    auto* const block = static_cast<uint8_t*>(DATA_LOG_M_MEMORY_START);
+    for (uint32_t at = 0; at < size; at += kClearSlice) {
+        std::memset(block + at, 0, size - at < kClearSlice ? size - at : kClearSlice);
+        taskDelay(0);
+    }
     maxItemsInConfiguration = static_cast<int32_t>(size / 256u);
     if (!BuildStaticDATA_LOG_M_Lists()) return;
     InitConfiguration();

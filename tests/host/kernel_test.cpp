@@ -1,6 +1,7 @@
 // Semantics of the host kernel that the runtime relies on.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,18 @@ TEST_F(Kernel, GiveOrResumeOfMoreUrgentTaskSwitchesBeforeReturning) {
     hk::runUntilIdle();
     std::vector<std::string> want = {"hi waits", "after spawn", "hi got sem", "after give",
                                      "hi resumed", "after resume", "after lo spawn", "lo runs"};
+    EXPECT_EQ(g_log, want);
+}
+
+TEST_F(Kernel, PriorityRaisedAboveTheCallerRunsThatTaskAtOnce) {
+    hk::runTask([] {
+        TASK_ID lo = hk::spawnFunction([] { note("lo runs"); }, 150, "lo");
+        note("before raise");
+        taskPrioritySet(lo, 50);
+        note("after raise");
+    }, 100);
+    hk::runUntilIdle();
+    std::vector<std::string> want = {"before raise", "lo runs", "after raise"};
     EXPECT_EQ(g_log, want);
 }
 
@@ -291,5 +304,92 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     EXPECT_GE(hk::ticks(), 20u);
     hk::shutdown();
 }
+
+// ---- overrun reports ---------------------------------------------------------
+
+uint64_t threadCpuNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
+// Busy runs last 40 ms of CPU: the kernel samples runs every millisecond of
+// host time, and on a loaded host a sample may come late. Runs that must not
+// be reported stay well below a tick, since a loaded host can add a few
+// milliseconds between two readings of the CPU clock.
+// Spends `ns` of the CPU thread's own CPU time, with a kernel call every
+// `checkpointNs` (0: none).
+void spinCpu(uint64_t ns, uint64_t checkpointNs) {
+    const uint64_t start = threadCpuNs();
+    uint64_t last = start;
+    for (uint64_t now = start; now - start < ns; now = threadCpuNs()) {
+        if (checkpointNs != 0 && now - last >= checkpointNs) {
+            hk::checkpoint();
+            last = now;
+        }
+    }
+}
+
+enum class Waits { Delay, Forever, Suspended };
+
+struct OverrunCase {
+    const char* name;
+    hk::ClockMode mode;
+    int otherPriority;  // the busy task runs at 120
+    Waits waits;
+    bool clockHook;
+    uint64_t busyNs;
+    uint64_t checkpointNs;
+    bool reported;
+};
+
+void noHook(long) {}
+
+class KernelOverrun : public ::testing::TestWithParam<OverrunCase> {
+protected:
+    void TearDown() override { hk::shutdown(); }
+};
+
+TEST_P(KernelOverrun, BusyTaskIsReportedOnlyWhileMoreUrgentTaskIsDue) {
+    const OverrunCase& c = GetParam();
+    hk::start(c.mode);
+    hk::takeOverruns();
+    hk::runTask([&c] {
+        if (c.clockHook) VKClkConnect(noHook, 0);
+        SEM_ID never = semCCreate(SEM_Q_PRIORITY, 0);
+        hk::spawnFunction([&c, never] {
+            if (c.waits == Waits::Delay) taskDelay(1);
+            else if (c.waits == Waits::Forever) semTake(never, WAIT_FOREVER);
+            else taskSuspend(0);
+        }, c.otherPriority, "other");
+        spinCpu(c.busyNs, c.checkpointNs);
+    }, 120, "busy");
+    std::vector<std::string> reports = hk::takeOverruns();
+    if (!c.reported) {
+        EXPECT_TRUE(reports.empty()) << reports.front();
+        return;
+    }
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("task \"busy\" held the CPU"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("while \"other\" was due"), std::string::npos) << reports[0];
+}
+
+constexpr uint64_t kMs = 1'000'000;
+constexpr auto kSim = hk::ClockMode::Simulated;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KernelOverrun,
+    ::testing::Values(
+        OverrunCase{"DelayedUrgentTask", kSim, 50, Waits::Delay, false, 40 * kMs, 0, true},
+        OverrunCase{"BelowATickOfCpu", kSim, 50, Waits::Delay, false, 2 * kMs, 0, false},
+        OverrunCase{"KernelCallEveryFifthOfATick", kSim, 50, Waits::Delay, false, 40 * kMs, kMs, false},
+        OverrunCase{"DelayedTaskLessUrgent", kSim, 150, Waits::Delay, false, 40 * kMs, 0, false},
+        OverrunCase{"DelayedTaskOfEqualPriority", kSim, 120, Waits::Delay, false, 40 * kMs, 0, false},
+        OverrunCase{"UrgentTaskWaitsWithoutTimeOut", kSim, 50, Waits::Forever, false, 40 * kMs, 0, false},
+        OverrunCase{"SuspendedUrgentTaskWithClockHook", kSim, 50, Waits::Suspended, true, 40 * kMs, 0, true},
+        OverrunCase{"SuspendedUrgentTaskWithoutClockHook", kSim, 50, Waits::Suspended, false, 40 * kMs, 0, false},
+        OverrunCase{"RealTimeDelayedUrgentTask", hk::ClockMode::RealTime, 50, Waits::Delay, false, 40 * kMs, 0,
+                    true}),
+    [](const ::testing::TestParamInfo<OverrunCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -31,19 +31,15 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
 
     // A payload still short after two reads: a packet socket in a client
     // slot, where one read takes one packet.
-    int sv[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, sv), 0);
-    fcntl(sv[0], F_SETFL, O_NONBLOCK);
-    int added = 0;
-    hk::runTask([&] { added = AddSocketToPortList(hostio::sockAdopt(sv[0]), 0x7F000001); });
-    ASSERT_EQ(added, 1);
+    int client = addLocalClient(SOCK_SEQPACKET);
+    ASSERT_GE(client, 0);
     for (Bytes p : {Bytes{0, 0, 1}, Bytes{0}, Bytes{1, 0, 4}, Bytes{0}, Bytes{0}, Bytes{0, 0}})
-        send(sv[1], p.data(), p.size(), 0);
+        send(client, p.data(), p.size(), 0);
     Bytes got(32);
     ssize_t n = 0;
     for (int i = 0; i < 100 && n < 10; ++i) {
         hk::runTicks(1);
-        ssize_t r = recv(sv[1], got.data() + n, got.size() - size_t(n), MSG_DONTWAIT);
+        ssize_t r = recv(client, got.data() + n, got.size() - size_t(n), MSG_DONTWAIT);
         n += r > 0 ? r : 0;
     }
     got.resize(size_t(n));
@@ -51,7 +47,7 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     expect.insert(expect.end(), {0xC1, 0, 0});
     EXPECT_EQ(got, expect);
     EXPECT_EQ(slotsInUse(), 2);
-    close(sv[1]);
+    close(client);
 }
 
 TEST_F(TwServer, RepliesEndAtTheReplyBuffer) {
@@ -90,6 +86,28 @@ TEST_F(TwServer, FramesSplitAcrossSegmentsAndQueuedRequests) {
     c.sendRaw(two);
     EXPECT_EQ(c.readFrame(), twFrame(1, {0x00}));
     EXPECT_EQ(c.readFrame(), twFrame(1, {0x00, 0x01}));
+}
+
+TEST_F(TwServer, HeaderAloneIsHeldUntilItsPayloadWaits) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    Bytes req = twFrame(1, {0x00});
+    c.sendRaw({req[0], req[1], req[2]});
+    hk::runTicks(6);
+    EXPECT_EQ(c.available(), 0u);
+    EXPECT_EQ(slotsInUse(), 1);
+    c.sendRaw({req[3]});
+    EXPECT_EQ(c.readFrame(), twFrame(1, {0x00}));
+}
+
+TEST_F(TwServer, PortReferenceIsInUseOnlyForAnOpenSlot) {
+    TwTcpClient c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    ASSERT_EQ(slotsInUse(), 1);
+    const uint16_t ref = static_cast<uint16_t>(TWTcpPorts[0].socket + 4096);
+    EXPECT_TRUE(tcpPortRefInUse(ref));
+    EXPECT_FALSE(tcpPortRefInUse(static_cast<uint16_t>(ref + 1)));
+    EXPECT_FALSE(tcpPortRefInUse(0));
 }
 
 TEST_F(TwServer, IdleLimitIs22000MsOnTheWrappingClock) {

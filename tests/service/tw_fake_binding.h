@@ -15,6 +15,7 @@
 struct FakeBindingState {
     int connects = 0;
     int programmingStarts = 0;
+    uint64_t valueReads = 0;
     std::string lastSetText;
     std::vector<std::pair<uint32_t, TwValue>> writes;
     std::vector<std::pair<uint16_t, float>> arrayWrites;
@@ -59,6 +60,7 @@ inline const std::string longText(5000, 'L');
 inline const char* symbolNames[] = {"", "ALPHA", "BETA", "GAMMA"};
 
 inline uint8_t readVal(uint32_t handle, TwValue* v) {
+    ++fake.valueReads;
     switch (handle) {
     case H_BOOL: v->type = 1; v->data.u8 = 1; return 0;
     case H_INT: v->type = 4; v->data.u32 = 0x01020304; return 0;

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -42,6 +45,16 @@ struct TwTcpClient {
     int fd;
 
     explicit TwTcpClient(uint16_t port) : fd(tc_test::loopbackSocket(SOCK_STREAM, port, &connected)) {}
+    // A client whose receive buffer is fixed at `receiveBuffer` bytes, so
+    // that replies it does not read soon back up to the server.
+    TwTcpClient(uint16_t port, int receiveBuffer) : fd(socket(AF_INET, SOCK_STREAM, 0)) {
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_port = htons(port);
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected = connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    }
     ~TwTcpClient() { close(fd); }
 
     void sendRaw(const Bytes& b) { ASSERT_EQ(send(fd, b.data(), b.size(), MSG_NOSIGNAL), ssize_t(b.size())); }
@@ -89,6 +102,24 @@ struct TwTcpClient {
         return f.size() < 3 ? Bytes{} : Bytes(f.begin() + 3, f.end());
     }
 };
+
+// A local socket pair of `type` whose server end (non-blocking) the server
+// takes into a client slot, as the listener would; the client end, or -1
+// when no slot took it.
+inline int addLocalClient(int type, int* serverEnd = nullptr) {
+    int sv[2];
+    if (socketpair(AF_UNIX, type, 0, sv) != 0) return -1;
+    fcntl(sv[0], F_SETFL, O_NONBLOCK);
+    int added = 0;
+    hk::runTask([&] { added = AddSocketToPortList(hostio::sockAdopt(sv[0]), 0x7F000001); });
+    if (added != 1) {
+        close(sv[0]);
+        close(sv[1]);
+        return -1;
+    }
+    if (serverEnd != nullptr) *serverEnd = sv[0];
+    return sv[1];
+}
 
 class TwServer : public ::testing::Test {
 protected:
