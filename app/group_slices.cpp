@@ -1,6 +1,7 @@
 // The slices of each rate group, in numeric order, as the generated logic
 // provides them so far.
 #include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
 #include "app/control/control_slices.h"
 #include "runtime/rgtask.h"
 
@@ -8,6 +9,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     // R10
     {
         _R10_TASK_1,
+        _R10_TASK_5,
     },
     // R20
     {
@@ -15,6 +17,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R20_TASK_2,
         _R20_TASK_3,
         _R20_TASK_4,
+        _R20_TASK_5,
         _R20_TASK_7,
         _R20_TASK_8,
         _R20_TASK_9,
@@ -42,6 +45,9 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_51,
+        _R160_TASK_52,
+        _R160_TASK_53,
         _R160_TASK_58,
         _R160_TASK_59,
         _R160_TASK_62,

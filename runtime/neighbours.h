@@ -6,7 +6,10 @@
 
 #include <cstdint>
 
+#include "drivers/ZarnActuator.h"
 #include "drivers/ZarnAnalogIns.h"
+#include "drivers/ZarnAnalogOuts.h"
+#include "drivers/ZarnCalibration.h"
 #include "drivers/ZarnDiscreteIns.h"
 #include "drivers/ZarnDiscreteOuts.h"
 #include "drivers/ZarnHwDepend.h"
@@ -24,13 +27,6 @@
 #include "service/Tallwire.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
-// Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
-int ReadCalValues();
-int ValidateCalChecksum();
-void SetCalDefaults();
-void InitZarnReadbacksFpga();
-void InitZarnActOut(int ch);
-void InitAnalogOut(int ch);
 // Storage: tunables file.
 int init_eeram();
 int update_ee();

@@ -9,12 +9,6 @@
 
 #define STANDIN
 
-STANDIN int ReadCalValues() { return 0; }
-STANDIN int ValidateCalChecksum() { return 0; }
-STANDIN void SetCalDefaults() {}
-STANDIN void InitZarnReadbacksFpga() {}
-STANDIN void InitZarnActOut(int) {}
-STANDIN void InitAnalogOut(int) {}
 STANDIN int init_eeram() { return 0; }
 STANDIN int update_ee() { return 0; }
 STANDIN void CheckTTYControlPrams() {}

@@ -6,6 +6,8 @@
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
 
 namespace {
@@ -48,6 +50,8 @@ void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
     // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
+    CNFG_AO_output(0);
+    CNFG_AO_output(1);
 }
 
 // Alarm levels: controller instances 0, 1 from _R20_TASK_7, the remote
@@ -142,7 +146,10 @@ void _R160_TASK_59() {
     using namespace r160;
     for (int k = kFirstNode + 6; k <= kLastNode; ++k) AI_CHANNEL_texts(k);
 }
-void _R160_TASK_62() { r160::AI_CHANNEL_texts(0); }
+void _R160_TASK_62() {
+    r160::CNFG_ACT_scaling();
+    r160::AI_CHANNEL_texts(0);
+}
 void _R160_TASK_65() { r160::AI_CHANNEL_texts(1); }
 void _R160_TASK_71() { r160::AI_CHANNEL_texts(2); }
 void _R160_TASK_80() { r160::AI_CHANNEL_texts(3); }
