@@ -1,0 +1,102 @@
+// Runs the analog output and actuator driver stages through real passes of
+// the rate-group runtime, with the board's current loops behind the PWM
+// outputs and the calibration table read from the board's flash at start.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
+#include "drivers/ZarnActuator.h"
+#include "drivers/ZarnCalibration.h"
+#include "host/board.h"
+#include "host/current_loops.h"
+#include "runtime/catalogue_tables.h"
+#include "tests/support/app_harness.h"
+
+namespace ao_test {
+
+constexpr int R10 = 0, R20 = 1, R160 = 4;
+
+// The tunables at their defaults (until the tunables file supplies them at
+// start-up), as the first thing of the first 10 ms frame.
+inline void tunableDefaults() {
+    for (uint32_t k = 0; k < num_tune_defaults; ++k) {
+        const TuneDefault& d = _tune_defaults[k];
+        void* p = cell_ptr(d.cell);
+        if (d.type == 'A') *static_cast<float*>(p) = static_cast<float>(d.value);
+        else if (d.type == 'I') *static_cast<int32_t*>(p) = static_cast<int32_t>(d.value);
+        else if (d.type == 'B' || d.type == 'U') *static_cast<uint32_t*>(p) = static_cast<uint32_t>(d.value);
+        else if (d.type == 'C' && d.text) str_cell_copy(*static_cast<StrCell*>(p), d.text);
+    }
+}
+
+inline bool g_defaultsLoaded = false;
+
+class OutputRig : public tc_test::AppHarness {
+protected:
+    void SetUp() override {
+        AppHarness::SetUp();
+        board::reset();
+        ResetZarnCalibration();
+        ResetZarnActuator();
+        g_defaultsLoaded = false;
+        rig_ = this;
+        running_ = false;
+        startUpCells_.clear();
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_5});
+        useSlices(R20, {_R20_TASK_4, _R20_TASK_5});
+        useSlices(R160, {_R160_TASK_51, _R160_TASK_52, _R160_TASK_53, _R160_TASK_62});
+    }
+
+    // Starts the application and lets the 160 ms settings reach the
+    // faster groups through the copies at the next 160 ms frame.
+    void start() {
+        startApp();
+        running_ = true;
+        runPasses(R160, 1);
+    }
+
+    // Stores a calibration table in the board's flash: every pair (1, 0)
+    // except the ones given, with a right checksum.
+    static void flashCalibration(std::initializer_list<std::tuple<uint32_t, double, double>> pairs) {
+        SetCalDefaults();
+        for (const auto& [k, m, b] : pairs) put_cal_mb(0, k, m, b);
+        put_cal_mb(0, 0, 1.0, 0.0);
+        ASSERT_EQ(WriteCalValues(), 0);
+        ResetZarnCalibration();
+    }
+
+    // The actuator's configuration as the channel hands it over: range,
+    // 0 % and 100 % currents. Before the start it is set in the first
+    // frame, so that the range reaches the driver during start-up.
+    void configureActuator(int range, double ma0, double ma100) {
+        const std::pair<std::string, double> cells[] = {{"_ub5.ACT_RANGE_SEL.SAMP_ITUNE", range},
+                                                        {"_ub5.MA_0.A_NAME", ma0},
+                                                        {"_ub5.MA_100.A_NAME", ma100},
+                                                        {"_ub5.FUNCT_INT.I_NAME", 2}};
+        for (const auto& c : cells) {
+            if (!running_) startUpCells_.push_back(c);
+            else setCell(c.first, c.second);
+        }
+    }
+
+private:
+    // First thing of the first 10 ms frame: the tunable defaults, then the
+    // cells the test configured before the start.
+    static void startUpInFirstFrame() {
+        if (g_defaultsLoaded) return;
+        g_defaultsLoaded = true;
+        tunableDefaults();
+        for (const auto& c : rig_->startUpCells_) rig_->setCell(c.first, c.second);
+    }
+    static inline OutputRig* rig_ = nullptr;
+    std::vector<std::pair<std::string, double>> startUpCells_;
+    bool running_ = false;
+};
+
+}  // namespace ao_test
