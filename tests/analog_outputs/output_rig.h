@@ -15,25 +15,11 @@
 #include "drivers/ZarnCalibration.h"
 #include "host/board.h"
 #include "host/current_loops.h"
-#include "runtime/catalogue_tables.h"
 #include "tests/support/app_harness.h"
 
 namespace ao_test {
 
 constexpr int R10 = 0, R20 = 1, R160 = 4;
-
-// The tunables at their defaults (until the tunables file supplies them at
-// start-up), as the first thing of the first 10 ms frame.
-inline void tunableDefaults() {
-    for (uint32_t k = 0; k < num_tune_defaults; ++k) {
-        const TuneDefault& d = _tune_defaults[k];
-        void* p = cell_ptr(d.cell);
-        if (d.type == 'A') *static_cast<float*>(p) = static_cast<float>(d.value);
-        else if (d.type == 'I') *static_cast<int32_t*>(p) = static_cast<int32_t>(d.value);
-        else if (d.type == 'B' || d.type == 'U') *static_cast<uint32_t*>(p) = static_cast<uint32_t>(d.value);
-        else if (d.type == 'C' && d.text) str_cell_copy(*static_cast<StrCell*>(p), d.text);
-    }
-}
 
 inline bool g_defaultsLoaded = false;
 
@@ -91,7 +77,7 @@ private:
     static void startUpInFirstFrame() {
         if (g_defaultsLoaded) return;
         g_defaultsLoaded = true;
-        tunableDefaults();
+        tc_test::loadTunableDefaults();
         for (const auto& c : rig_->startUpCells_) rig_->setCell(c.first, c.second);
     }
     static inline OutputRig* rig_ = nullptr;
