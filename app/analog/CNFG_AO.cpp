@@ -4,7 +4,7 @@
 // channel's milliamp signal into the PWM count the next gather writes.
 #include "app/analog/CNFG_AO.cells.h"
 
-#include "app/analog/standin/AO_CHANNEL_standin.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnAnalogOuts.h"
 #include "drivers/ZarnCalibration.h"

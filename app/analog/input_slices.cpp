@@ -6,6 +6,7 @@
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
@@ -50,8 +51,11 @@ void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
     // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
-    CNFG_AO_output(0);
-    CNFG_AO_output(1);
+    for (int k = 0; k < 2; ++k) {
+        AO_CHANNEL_signal(k);
+        CNFG_AO_output(k);
+        AO_CHANNEL_alarm(k);
+    }
 }
 
 // Alarm levels: controller instances 0, 1 from _R20_TASK_7, the remote

@@ -2,6 +2,7 @@
 // its module pieces in the order they compute.
 #include "app/analog/output_slices.h"
 
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 
@@ -10,10 +11,25 @@ void _R10_TASK_5() {
     r10::CNFG_ACT_driver();
 }
 
-void _R20_TASK_5() { r20::CNFG_AO_output(2); }
+void _R20_TASK_5() {
+    using namespace r20;
+    AO_CHANNEL_signal(2);
+    CNFG_AO_output(2);
+    AO_CHANNEL_alarm(2);
+    // also: the remote I/O node logic that shares this slice (not built yet)
+}
 
-// also: tutorial setpoint, units text, demo timers and the rest of the
-// analog output channel blocks (not built yet)
-void _R160_TASK_51() { r160::CNFG_AO_settings(0); }
-void _R160_TASK_52() { r160::CNFG_AO_settings(1); }
-void _R160_TASK_53() { r160::CNFG_AO_settings(2); }
+// The controller's analog output channels at 160 ms, one per slice.
+void _R160_TASK_51() {
+    // also: tutorial setpoint, units text, demo timers (before the channel)
+    r160::AO_CHANNEL_config(0);
+    r160::CNFG_AO_settings(0);
+}
+void _R160_TASK_52() {
+    r160::AO_CHANNEL_config(1);
+    r160::CNFG_AO_settings(1);
+}
+void _R160_TASK_53() {
+    r160::AO_CHANNEL_config(2);
+    r160::CNFG_AO_settings(2);
+}

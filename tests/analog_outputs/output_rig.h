@@ -45,7 +45,34 @@ protected:
         startApp();
         running_ = true;
         runPasses(R160, 1);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".FUNCT.IN", k + 2);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".RANGE_LO.IN", 4.0);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".RANGE_HI.IN", 20.0);
+        sampleConfiguration();
     }
+
+    // Module of output channel k (0 .. 2).
+    static std::string channel(int k) { return "_ub" + std::to_string(10 + k); }
+
+    // Puts the channels' configuration in force the way the application
+    // does: configuration enable on and the sample pulse on every second
+    // 160 ms pass for 1.28 s (the function number makes a round trip
+    // through the 20 ms group first), then the next 160 ms frames carry it
+    // to the 20 ms group.
+    void sampleConfiguration() {
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+        for (int pass = 0; pass < 8; ++pass) {
+            setCell("CALMODE.CFG_SAMPL_OK.B_NAME", pass % 2);
+            runPasses(R160, 1);
+        }
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+        setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+        runPasses(R160, 2);
+    }
+
+    // The signal output k selects (function k + 2, range 4 .. 20, so the
+    // signal is the current in mA).
+    void outputMa(int k, double mA) { setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(k + 2), mA); }
 
     // Stores a calibration table in the board's flash: every pair (1, 0)
     // except the ones given, with a right checksum.

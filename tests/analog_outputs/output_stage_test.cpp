@@ -26,9 +26,9 @@ class AnalogOutputCount : public OutputRig, public ::testing::WithParamInterface
 TEST_P(AnalogOutputCount, TheGatherWritesTheCalibratedCount) {
     flashCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {13, 1.0, 1.0}});
     start();
-    setCell("_ub10.MA_SIGNAL.A_NAME", GetParam().signalMa);
-    setCell("_ub11.MA_SIGNAL.A_NAME", 10.0);
-    setCell("_ub12.MA_SIGNAL.A_NAME", 30.0);
+    outputMa(0, GetParam().signalMa);
+    outputMa(1, 10.0);
+    outputMa(2, 30.0);
     runPasses(R20, 6);  // the filtered readback follows two passes behind the count
     EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().count);
     EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(5)), 2844);   // 10 x 0.5 x 568.89
@@ -149,7 +149,7 @@ class AnalogOutputWiring : public OutputRig, public ::testing::WithParamInterfac
 
 TEST_P(AnalogOutputWiring, FaultCellsRiseOnTheSixthPassAndClear) {
     start();
-    setCell("_ub10.MA_SIGNAL.A_NAME", 12.0);
+    outputMa(0, 12.0);
     runPasses(R20, 10);
     ASSERT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
     board::setLoopFault(3, GetParam().fault);
@@ -214,9 +214,9 @@ TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
     configureActuator(1, 20.0, 160.0);
     start();
     setCell("_ub5.DEMAND.A_NAME", 50.0);
-    setCell("_ub10.MA_SIGNAL.A_NAME", 12.0);
-    setCell("_ub11.MA_SIGNAL.A_NAME", 12.0);
-    setCell("_ub12.MA_SIGNAL.A_NAME", 12.0);
+    outputMa(0, 12.0);
+    outputMa(1, 12.0);
+    outputMa(2, 12.0);
     runPasses(R160, 3);
     ASSERT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
     io_lock(0x7FFF);
@@ -235,7 +235,7 @@ TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
 
 TEST_F(OutputStage, ShutdownOfAnAnalogOutputWritesZero) {
     start();
-    setCell("_ub10.MA_SIGNAL.A_NAME", 12.0);
+    outputMa(0, 12.0);
     setCell("CNFG_AO.AO_01_ZARN.SD", 1);
     runPasses(R20, 3);
     EXPECT_EQ(board::peek16(zarnAoutCountReg(4)), 0);
@@ -245,7 +245,7 @@ TEST_F(OutputStage, ShutdownOfAnAnalogOutputWritesZero) {
 
 struct LimitCase {
     const char* name;
-    double minCur, maxCur, signal;
+    double minCur, maxCur, signal, gain, offset;
     float current;
 };
 
@@ -255,19 +255,23 @@ TEST_P(AnalogOutputLimits, CurrentIsClampedToTheChannelLimits) {
     start();
     setCell("CNFG_AO.AO_01_ZARN.MIN_CUR", GetParam().minCur);
     setCell("CNFG_AO.AO_01_ZARN.MAX_CUR", GetParam().maxCur);
-    setCell("_ub10.MA_SIGNAL.A_NAME", GetParam().signal);
-    runPasses(R20, 2);
+    setCell("CNFG_AO.AO_01_GAIN.IN", GetParam().gain);
+    setCell("CNFG_AO.AO_01_OFFSET.IN", GetParam().offset);
+    outputMa(0, GetParam().signal);
+    runPasses(R160, 2);
     EXPECT_FLOAT_EQ(stZarnActData[3].MaDemand, GetParam().current);
     EXPECT_FLOAT_EQ(stZarnActData[3].MaDemandwDither, GetParam().current);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, AnalogOutputLimits,
-    ::testing::Values(LimitCase{"inside", 2.0, 22.0, 12.0, 12.0f}, LimitCase{"below_minimum", 2.0, 22.0, 1.0, 2.0f},
-                      LimitCase{"above_maximum", 2.0, 22.0, 23.0, 22.0f},
-                      LimitCase{"maximum_beyond_the_driver", 2.0, 30.0, 29.0, 27.5f},
-                      LimitCase{"minimum_above_maximum", 25.0, 20.0, 12.0, 0.0f},
-                      LimitCase{"negative_minimum_counts_as_zero", -1.0, 22.0, -3.0, 0.0f}),
+    ::testing::Values(LimitCase{"inside", 2.0, 22.0, 12.0, 1.0, 0.0, 12.0f},
+                      LimitCase{"gain_and_offset", 2.0, 22.0, 10.0, 1.5, -2.0, 13.0f},
+                      LimitCase{"below_minimum", 2.0, 22.0, 1.0, 1.0, 0.0, 2.0f},
+                      LimitCase{"above_maximum", 2.0, 22.0, 23.0, 1.0, 0.0, 22.0f},
+                      LimitCase{"maximum_beyond_the_driver", 2.0, 30.0, 24.0, 1.2, 0.0, 27.5f},
+                      LimitCase{"minimum_above_maximum", 25.0, 20.0, 12.0, 1.0, 0.0, 0.0f},
+                      LimitCase{"negative_minimum_counts_as_zero", -1.0, 22.0, 0.0, 1.0, -3.0, 0.0f}),
     [](const ::testing::TestParamInfo<LimitCase>& i) { return std::string(i.param.name); });
 
 // The calibration record read at start-up.
@@ -308,7 +312,7 @@ TEST_P(CalibrationRecord, ABadRecordGivesTheDefaultsAndTheEvent) {
     EXPECT_EQ(g, GetParam().fault ? 1.0f : 2.0f);
     EXPECT_EQ(o, GetParam().fault ? 0.0f : 1.0f);
     // The output follows the pair in force: 10 mA x 2 + 1 or 10 mA x 1 + 0.
-    setCell("_ub10.MA_SIGNAL.A_NAME", 10.0);
+    outputMa(0, 10.0);
     runPasses(R20, 3);
     EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().fault ? 5688 : 11946);
 }

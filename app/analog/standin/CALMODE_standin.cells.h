@@ -1,8 +1,11 @@
 // STAND-IN until the calibration-mode module CALMODE lands: the sample pulse
-// of the controller channels' configuration.
+// of the controller channels' configuration, and whether calibration mode
+// is off (forcing of the output channels is inhibited then).
 #pragma once
 
 #include "runtime/catalogue.h"
 
-#define CALMODE_CELLS(X) X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN)
+#define CALMODE_CELLS(X)                      \
+    X(CFG_SAMPL_OK, B_NAME, B, R160, PLAIN) \
+    X(NOTCALMODE, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CALMODE)

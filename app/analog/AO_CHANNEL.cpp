@@ -1,0 +1,292 @@
+// The analog output channel template: the sampled configuration, service
+// commands, forcing and force setpoint (160 ms) and the signal path with
+// force transfer and readback alarm (20 ms), computed inline once per
+// instance over the instance's own cells.
+#include "app/analog/AO_CHANNEL.cells.h"
+
+#include <cmath>
+
+#include "app/analog/CNFG_AO.cells.h"
+#include "app/analog/force_transfer.h"
+#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/standin/CALMODE_standin.cells.h"
+#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/analog/standin/MASTER_standin.cells.h"
+#include "runtime/appmem.h"
+#include "runtime/blockkinds.h"
+#include "runtime/rgtask.h"
+
+namespace {
+
+constexpr float kCommandTimeout = 60.0f;
+constexpr int32_t kFunctionLimit = 9999999;
+constexpr float kTransferStep = 2000.0f;
+constexpr float kFreeRate = 1000000.0f;
+constexpr float kForceLow = 4.0f, kForceHigh = 20.0f;
+
+// Hidden state of one instance.
+struct AoChannelVars {
+    bk::SampState max, min, function, entr_setpt;
+    bk::SvcCmdState<5> commands;
+    bk::OneShotState goto_val_samp, rst_frc, no_mom_lwr_rst, no_mom_rst;
+    bk::ActionState frc_lwr, frc_rse, goto_cmd;
+    bk::RampState force_setpt;
+    uint32_t frc_enbl_prev;
+    ForceTransferState force;
+};
+struct AO_CHANNEL_blocks {
+    AoChannelVars ch[kAoChannels];
+};
+BlockRam<AO_CHANNEL_blocks> AO_CHANNEL_st;
+
+#define AO_CHANNEL_SELECT(NS)                                  \
+    if constexpr (K == 0) return NS::_ub10;                    \
+    else if constexpr (K == 1) return NS::_ub11;               \
+    else return NS::_ub12;
+
+template <int K>
+constexpr const auto& ch20() {
+    AO_CHANNEL_SELECT(r20)
+}
+template <int K>
+constexpr const auto& ch160() {
+    AO_CHANNEL_SELECT(r160)
+}
+#undef AO_CHANNEL_SELECT
+
+template <int K>
+int32_t wizard_function() {
+    using namespace r160;
+    if constexpr (K == 0) return CNFG_AO.WIZFUN_AO_CH1_IN;
+    else if constexpr (K == 1) return CNFG_AO.WIZFUN_AO_CH2_IN;
+    else return CNFG_AO.WIZFUN_AO_CH3_IN;
+}
+
+template <int K>
+uint32_t readback_fault() {
+    using namespace r20;
+    if constexpr (K == 0) return CNFG_AO.AO_01_ZARN_RB_RET_FLT;
+    else if constexpr (K == 1) return CNFG_AO.AO_02_ZARN_RB_RET_FLT;
+    else return CNFG_AO.AO_03_ZARN_RB_RET_FLT;
+}
+
+template <int K>
+uint32_t& readback_alarm() {
+    using namespace r20;
+    if constexpr (K == 0) return CNFG_AO.AO_01_RDBK_FLTALM_B_NAME;
+    else if constexpr (K == 1) return CNFG_AO.AO_02_RDBK_FLTALM_B_NAME;
+    else return CNFG_AO.AO_03_RDBK_FLTALM_B_NAME;
+}
+
+// The outputs of a sampled tunable into its cells.
+template <class V, class Samp, class Lim, class En, class Lo, class Hi>
+void store(const bk::SampOut<V>& s, Samp&& samp, Lim&& limited, En&& en_ent, Lo&& lo, Hi&& hi) {
+    samp = s.out;
+    limited = s.limited;
+    en_ent = s.en_ent_out;
+    lo = s.lo_lim_out;
+    hi = s.hi_lim_out;
+}
+
+// ---- 160 ms ---------------------------------------------------------------------------------
+template <int K>
+void config() {
+    using namespace r160;
+    const auto& c = ch160<K>();
+    AoChannelVars& v = AO_CHANNEL_st.ch[K];
+    const uint32_t wmmm = static_cast<uint32_t>(AllRgExecutedwMMM);
+    c.CNFG_ENBL_B_NAME = MASTER.IO_LOCK_OR_PWR_B_NAME;
+    c.SAMPLE_PULSE_B_NAME = CALMODE.CFG_SAMPL_OK_B_NAME;
+    c.WIZ_ENA_B_NAME = CNFG_WIZ.WIZARD_B_NAME;
+    c.WIZ_FUNCT_I_NAME = wizard_function<K>();
+    c.FUNCT_I_NAME = c.FUNCT_IN;
+
+    // 1. Range.
+    if (c.CNFG_ENBL_B_NAME != 0) {
+        const auto hi = bk::SAMP_TUNE(v.max, c.MAX_TUNE, c.RANGE_HI_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
+                                      bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
+        store(hi, c.MAX_SAMP_TUNE, c.MAX_LIMITED, c.MAX_EN_ENT_OUT, c.MAX_LO_LIM_OUT, c.MAX_HI_LIM_OUT);
+        const auto lo = bk::SAMP_TUNE(v.min, c.MIN_TUNE, c.RANGE_LO_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
+                                      bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
+        store(lo, c.MIN_SAMP_TUNE, c.MIN_LIMITED, c.MIN_EN_ENT_OUT, c.MIN_LO_LIM_OUT, c.MIN_HI_LIM_OUT);
+    }
+    c.RANGE_HIGH_A_NAME = c.MAX_SAMP_TUNE;
+    c.RANGE_LOW_A_NAME = c.MIN_SAMP_TUNE;
+
+    // 2. Service commands, each passed on for at most 60 s.
+    bk::SVC_CMD(v.commands, 1, c.COMMANDS_IN_1, c.COMMANDS_OUT_1, kCommandTimeout, bk::T160);
+    bk::SVC_CMD(v.commands, 2, c.COMMANDS_IN_2, c.COMMANDS_OUT_2, kCommandTimeout, bk::T160);
+    bk::SVC_CMD(v.commands, 3, c.COMMANDS_IN_3, c.COMMANDS_OUT_3, kCommandTimeout, bk::T160);
+    bk::SVC_CMD(v.commands, 4, c.COMMANDS_IN_4, c.COMMANDS_OUT_4, kCommandTimeout, bk::T160);
+    bk::SVC_CMD(v.commands, 5, c.COMMANDS_IN_5, c.COMMANDS_OUT_5, kCommandTimeout, bk::T160);
+
+    // 3. Function number in use.
+    if (c.CNFG_ENBL_B_NAME != 0) {
+        const auto f = bk::SAMP_ITUNE(v.function, c.FUNCTION_TUNE, c.AO_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
+                                      -kFunctionLimit, kFunctionLimit, 1, 1, 42, wmmm);
+        store(f, c.FUNCTION_SAMP_ITUNE, c.FUNCTION_LIMITED, c.FUNCTION_EN_ENT_OUT, c.FUNCTION_LO_LIM_OUT, c.FUNCTION_HI_LIM_OUT);
+    }
+    c.FUNCT_INT_I_NAME = c.FUNCTION_SAMP_ITUNE;
+    bk::I_COMPARE(c.USED_EQ, c.USED_LT, c.USED_GT, c.FUNCT_INT_I_NAME, 1);
+    c.DISABL_B_NAME = c.USED_EQ;
+    c.ENABL_B_NAME = c.USED_GT;
+    // also: the function-used routing AO_MUX.AO_FUNC_USED (not built yet)
+
+    // 4. Forcing enable; enabling resets the go-to value.
+    c.FORCE_EN_B_NAME = c.FORCE_EN_IN;
+    c.FORCE_FINH_B_NAME = CALMODE.NOTCALMODE_B_NAME;
+    c.NOT_INH_NOT = bk::NOT(c.FORCE_FINH_B_NAME);
+    c.FRC_EN_AND = bk::AND({c.FORCE_EN_B_NAME, c.NOT_INH_NOT});
+    c.FORCE_DIS_B_NAME = c.FORCE_DIS_IN;
+    c.FRC_DIS_OR = bk::OR({c.FORCE_FINH_B_NAME, c.FORCE_DIS_B_NAME});
+    bk::LATCH_R(c.FRC_ENBL_LATCH_R, c.FRC_EN_AND, c.FRC_DIS_OR);
+    if (c.FRC_ENBL_LATCH_R == 1 && v.frc_enbl_prev == 0) c.ENTR_SETPT_TUNE = 0.0f;
+    v.frc_enbl_prev = c.FRC_ENBL_LATCH_R;
+
+    // 5. The go-to value, taken while the go-to one-shot is on.
+    const auto g = bk::SAMP_TUNE(v.entr_setpt, c.ENTR_SETPT_TUNE, c.ENTR_SETPT_TUNE, 0, 0.0f, 25.0f,
+                                 c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim, wmmm);
+    store(g, c.ENTR_SETPT_SAMP_TUNE, c.ENTR_SETPT_LIMITED, c.ENTR_SETPT_EN_ENT_OUT, c.ENTR_SETPT_LO_LIM_OUT, c.ENTR_SETPT_HI_LIM_OUT);
+    bk::ONE_SHOT(v.goto_val_samp, c.GOTO_VAL_SAMP_ONE_SHOT, &static_cast<int32_t&>(c.GOTO_VAL_SAMP_R_TIME),
+                 c.COMMANDS_OUT_5, c.GOTO_VAL_SAMP_DLY_TIME, bk::T160);
+    if (c.GOTO_VAL_SAMP_ONE_SHOT != 0) c.ENTR_SETPT_A_SW_A_SW = c.ENTR_SETPT_SAMP_TUNE;
+
+    // 6. Texts.
+    bk::I_TO_STR(c.FDBK_I_TO_STR, c.FUNCT_INT_I_NAME,
+                 {{1, "--- Not Used ---"},         {2, "Actual Shaft Speed"},   {3, "Speed Reference Setpoint"},
+                  {4, "Remote Speed Setpoint"},    {5, "Cascade Input Signal"}, {6, "Cascade Setpoint"},
+                  {7, "Remote Cascade Setpoint"},  {8, "Valve Limiter Setpoint"}, {9, "HP Valve Demand"},
+                  {10, "Signal Monitoring #1"},    {11, "Signal Monitoring #2"}, {12, "Signal Monitoring #3"},
+                  {13, "Spare 13"}, {14, "Spare 14"}, {15, "Spare 15"}, {16, "Spare 16"}, {17, "Spare 17"},
+                  {18, "Spare 18"}, {19, "Spare 19"}, {20, "Spare 20"}},
+                 "Default");
+    c.FUNCT_STRG_S_NAME = c.FDBK_I_TO_STR;
+    c.TAG_S_NAME = c.TAG_IN;
+    c.ENG_UNITS_S_NAME = c.ENG_UNITS_IN;
+
+    // 7. Force state and rate.
+    c.FORCE_ACTIVE_B_NAME = c.FORCE_FRC;
+    c.FORCE_RATE_A_NAME = CNFG_AO.AO_FORCE_RATE_IN;
+
+    // 8. One-shots.
+    c.FRC_NOT_NOT = bk::NOT(c.FRC_ENBL_LATCH_R);
+    c.NO_MOM_LWR_NOT = bk::NOT(c.COMMANDS_OUT_2);
+    c.NO__MOM_RSE_NOT = bk::NOT(c.COMMANDS_OUT_1);
+    bk::ONE_SHOT(v.rst_frc, c.RST_FRC_ONE_SHOT, &static_cast<int32_t&>(c.RST_FRC_R_TIME), c.FRC_NOT_NOT,
+                 c.RST_FRC_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(v.no_mom_lwr_rst, c.NO_MOM_LWR_RST_ONE_SHOT, &static_cast<int32_t&>(c.NO_MOM_LWR_RST_R_TIME),
+                 c.NO_MOM_LWR_NOT, c.NO_MOM_LWR_RST_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(v.no_mom_rst, c.NO_MOM_RST_ONE_SHOT, &static_cast<int32_t&>(c.NO_MOM_RST_R_TIME),
+                 c.NO__MOM_RSE_NOT, c.NO_MOM_RST_DLY_TIME, bk::T160);
+
+    // 9, 10. Command blocks; the limits and the go-to flag of the last pass
+    // inhibit them.
+    c.LWR_CMD_OR = bk::OR({c.RST_FRC_ONE_SHOT, c.COMMANDS_OUT_4, c.COMMANDS_OUT_2});
+    c.RSE_CMD_OR = bk::OR({c.COMMANDS_OUT_3, c.COMMANDS_OUT_1});
+    bk::ACTION(v.frc_lwr, c.FRC_LWR_B_ACTION, c.FRC_LWR_ACT_OUT, c.FRC_LWR_E_TIME, c.FRC_LWR_R_TIME, c.LWR_CMD_OR,
+               bk::OR({c.NO_MOM_LWR_RST_ONE_SHOT, c.P_LIM_1_DLY_ZMINUS1_B, c.GOTO_CMD_DLY_ZMINUS1_B}),
+               c.FRC_LWR_ACT_Q, 0.0f, bk::T160);
+    bk::ACTION(v.frc_rse, c.FRC_RSE_B_ACTION, c.FRC_RSE_ACT_OUT, c.FRC_RSE_E_TIME, c.FRC_RSE_R_TIME, c.RSE_CMD_OR,
+               bk::OR({c.NO_MOM_RST_ONE_SHOT, c.P_LIM_2_DLY_ZMINUS1_B, c.GOTO_CMD_DLY_ZMINUS1_B, c.FRC_NOT_NOT,
+                       c.LWR_CMD_OR}),
+               c.FRC_RSE_ACT_Q, 0.0f, bk::T160);
+    bk::ACTION(v.goto_cmd, c.GOTO_CMD_B_ACTION, c.GOTO_CMD_ACT_OUT, c.GOTO_CMD_E_TIME, c.GOTO_CMD_R_TIME,
+               c.GOTO_VAL_SAMP_ONE_SHOT,
+               bk::OR({c.P_LIM_3_DLY_ZMINUS1_B, c.FRC_NOT_NOT, c.RSE_CMD_OR, c.LWR_CMD_OR}), c.GOTO_CMD_ACT_Q, 0.0f,
+               bk::T160);
+
+    // 11, 12. Force setpoint.
+    c.LWR_RT_ENBL_AND = bk::AND({c.FRC_LWR_B_ACTION, c.FRC_ENBL_LATCH_R});
+    c.FRC_RATE_OR_OR = bk::OR({c.FRC_RSE_B_ACTION, c.LWR_RT_ENBL_AND, c.GOTO_CMD_B_ACTION});
+    const float goto_value = c.ENTR_SETPT_A_SW_A_SW;
+    const bk::RampOut r = bk::RAMP(v.force_setpt,
+                                   {{c.FRC_LWR_B_ACTION, kForceLow},
+                                    {c.FRC_RSE_B_ACTION, kForceHigh},
+                                    {c.GOTO_CMD_B_ACTION, goto_value}},
+                                   c.FRC_RATE_OR_OR != 0 ? static_cast<float>(c.FORCE_RATE_A_NAME) : kFreeRate,
+                                   bk::T160);
+    c.FORCE_SETPT_RAMP = r.ramp;
+    c.FORCE_SETPT_REV_RAMP = 0.0f;
+    c.FORCE_SETPT_MOVING_UP = r.moving_up;
+    c.FORCE_SETPT_MOVING_DN = r.moving_dn;
+    c.FORCE_SETPT_POS_SEL = r.pos_sel;
+    c.FORCE_SETPT_P_LIM_1 = bk::P_LIM(r, kForceLow);
+    c.FORCE_SETPT_P_LIM_2 = bk::P_LIM(r, kForceHigh);
+    c.FORCE_SETPT_P_LIM_3 = bk::P_LIM(r, goto_value);
+    // Unit delays: read above as the last pass's values.
+    c.P_LIM_1_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_1;
+    c.P_LIM_2_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_2;
+    c.P_LIM_3_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_3;
+    c.GOTO_CMD_DLY_ZMINUS1_B = c.GOTO_CMD_B_ACTION;
+
+    // 13. Modbus scale.
+    c.AO_MOD_X_I_NAME = c.AO_MOD_X_IN;
+    bk::MUX<float>(c.AO_MOD_SCALE_A_MUX_N_1, c.AO_MOD_X_I_NAME, {0.01f, 0.1f, 1.0f, 10.0f, 100.0f});
+    c.MOD_MULT_A_NAME = c.AO_MOD_SCALE_A_MUX_N_1;
+}
+
+// ---- 20 ms ----------------------------------------------------------------------------------
+template <int K>
+void signal() {
+    using namespace r20;
+    const auto& c = ch20<K>();
+    c.AO_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
+    bk::MUX<float>(c.SEL_A_MUX_N_1, c.FUNCTION_SAMP_ITUNE,
+                   {AO_MUX.SEL_OUTS_LIST_1, AO_MUX.SEL_OUTS_LIST_2, AO_MUX.SEL_OUTS_LIST_3, AO_MUX.SEL_OUTS_LIST_4,
+                    AO_MUX.SEL_OUTS_LIST_5, AO_MUX.SEL_OUTS_LIST_6, AO_MUX.SEL_OUTS_LIST_7, AO_MUX.SEL_OUTS_LIST_8,
+                    AO_MUX.SEL_OUTS_LIST_9, AO_MUX.SEL_OUTS_LIST_10, AO_MUX.SEL_OUTS_LIST_11,
+                    AO_MUX.SEL_OUTS_LIST_12, AO_MUX.SEL_OUTS_LIST_13, AO_MUX.SEL_OUTS_LIST_14,
+                    AO_MUX.SEL_OUTS_LIST_15, AO_MUX.SEL_OUTS_LIST_16, AO_MUX.SEL_OUTS_LIST_17,
+                    AO_MUX.SEL_OUTS_LIST_18, AO_MUX.SEL_OUTS_LIST_19, AO_MUX.SEL_OUTS_LIST_20});
+    c.VAL_A_NAME = c.SEL_A_MUX_N_1;
+    const float lo = c.RANGE_LOW_A_NAME;
+    const float hi = c.RANGE_HIGH_A_NAME;
+    const float mA = (static_cast<float>(c.SEL_A_MUX_N_1) - lo) / (hi - lo) * 16.0f + 4.0f;
+    c.OUTPUT_CALCULATE = std::isfinite(mA) ? mA : 0.0f;
+    c.OUTPUT_ALM = 0;
+    c.CHAN_A_LIMITER = bk::A_LIMITER(c.OUTPUT_CALCULATE, c.CHAN_LO_IN, c.CHAN_HI_IN);
+    const bool forcing = c.FRC_ENBL_LATCH_R == 1 && c.FORCE_FINH_B_NAME == 0;
+    c.FORCE_AO_FORCE = force_transfer(AO_CHANNEL_st.ch[K].force, c.FORCE_FRC, forcing, c.FORCE_SETPT_RAMP,
+                                      c.CHAN_A_LIMITER, kTransferStep);
+    c.MA_SIGNAL_A_NAME = c.FORCE_AO_FORCE;
+}
+
+template <int K>
+void alarm() {
+    using namespace r20;
+    const auto& c = ch20<K>();
+    c.CHN_RDBK_FLT_B_NAME = readback_fault<K>();
+    c.RDBK_FLT_ENBL_AND = bk::AND({c.ENBL_RDBK_FLT_IN, c.CHN_RDBK_FLT_B_NAME, c.USED_GT});
+    c.DBK_FLT_B_NAME = c.RDBK_FLT_ENBL_AND;
+    readback_alarm<K>() = c.RDBK_FLT_ENBL_AND;
+}
+
+template <int K>
+void written(int n, uint32_t value) {
+    if (value == 1) bk::SVC_CMD_RESTART(AO_CHANNEL_st.ch[K].commands, n);
+    else if (n >= 1 && n <= 5) AO_CHANNEL_st.ch[K].commands.e[n - 1] = kCommandTimeout;
+}
+
+template <void (*F0)(), void (*F1)(), void (*F2)()>
+void by_instance(int k) {
+    if (k == 0) F0();
+    else if (k == 1) F1();
+    else F2();
+}
+
+}  // namespace
+
+void AO_CHANNEL_command_written(int k, int n, uint32_t value) {
+    if (k == 0) written<0>(n, value);
+    else if (k == 1) written<1>(n, value);
+    else written<2>(n, value);
+}
+
+namespace r20 {
+void AO_CHANNEL_signal(int k) { by_instance<signal<0>, signal<1>, signal<2>>(k); }
+void AO_CHANNEL_alarm(int k) { by_instance<alarm<0>, alarm<1>, alarm<2>>(k); }
+}  // namespace r20
+
+namespace r160 {
+void AO_CHANNEL_config(int k) { by_instance<config<0>, config<1>, config<2>>(k); }
+}  // namespace r160
