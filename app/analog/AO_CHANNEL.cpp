@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/analog/CNFG_AO.cells.h"
+#include "app/analog/force_commands.h"
 #include "app/analog/force_transfer.h"
 #include "app/analog/standin/AO_MUX_standin.cells.h"
 #include "app/analog/standin/CALMODE_standin.cells.h"
@@ -18,19 +19,15 @@
 
 namespace {
 
-constexpr float kCommandTimeout = 60.0f;
 constexpr int32_t kFunctionLimit = 9999999;
 constexpr float kTransferStep = 2000.0f;
-constexpr float kFreeRate = 1000000.0f;
 constexpr float kForceLow = 4.0f, kForceHigh = 20.0f;
 
 // Hidden state of one instance.
 struct AoChannelVars {
     bk::SampState max, min, function, entr_setpt;
-    bk::SvcCmdState<5> commands;
-    bk::OneShotState goto_val_samp, rst_frc, no_mom_lwr_rst, no_mom_rst;
-    bk::ActionState frc_lwr, frc_rse, goto_cmd;
-    bk::RampState force_setpt;
+    ForceCommandState force_cmds;
+    bk::OneShotState goto_val_samp;
     uint32_t frc_enbl_prev;
     ForceTransferState force;
 };
@@ -78,16 +75,6 @@ uint32_t& readback_alarm() {
     else return CNFG_AO.AO_03_RDBK_FLTALM_B_NAME;
 }
 
-// The outputs of a sampled tunable into its cells.
-template <class V, class Samp, class Lim, class En, class Lo, class Hi>
-void store(const bk::SampOut<V>& s, Samp&& samp, Lim&& limited, En&& en_ent, Lo&& lo, Hi&& hi) {
-    samp = s.out;
-    limited = s.limited;
-    en_ent = s.en_ent_out;
-    lo = s.lo_lim_out;
-    hi = s.hi_lim_out;
-}
-
 // ---- 160 ms ---------------------------------------------------------------------------------
 template <int K>
 void config() {
@@ -105,26 +92,22 @@ void config() {
     if (c.CNFG_ENBL_B_NAME != 0) {
         const auto hi = bk::SAMP_TUNE(v.max, c.MAX_TUNE, c.RANGE_HI_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
                                       bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-        store(hi, c.MAX_SAMP_TUNE, c.MAX_LIMITED, c.MAX_EN_ENT_OUT, c.MAX_LO_LIM_OUT, c.MAX_HI_LIM_OUT);
+        store_samp(hi, c.MAX_SAMP_TUNE, c.MAX_LIMITED, c.MAX_EN_ENT_OUT, c.MAX_LO_LIM_OUT, c.MAX_HI_LIM_OUT);
         const auto lo = bk::SAMP_TUNE(v.min, c.MIN_TUNE, c.RANGE_LO_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
                                       bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-        store(lo, c.MIN_SAMP_TUNE, c.MIN_LIMITED, c.MIN_EN_ENT_OUT, c.MIN_LO_LIM_OUT, c.MIN_HI_LIM_OUT);
+        store_samp(lo, c.MIN_SAMP_TUNE, c.MIN_LIMITED, c.MIN_EN_ENT_OUT, c.MIN_LO_LIM_OUT, c.MIN_HI_LIM_OUT);
     }
     c.RANGE_HIGH_A_NAME = c.MAX_SAMP_TUNE;
     c.RANGE_LOW_A_NAME = c.MIN_SAMP_TUNE;
 
-    // 2. Service commands, each passed on for at most 60 s.
-    bk::SVC_CMD(v.commands, 1, c.COMMANDS_IN_1, c.COMMANDS_OUT_1, kCommandTimeout, bk::T160);
-    bk::SVC_CMD(v.commands, 2, c.COMMANDS_IN_2, c.COMMANDS_OUT_2, kCommandTimeout, bk::T160);
-    bk::SVC_CMD(v.commands, 3, c.COMMANDS_IN_3, c.COMMANDS_OUT_3, kCommandTimeout, bk::T160);
-    bk::SVC_CMD(v.commands, 4, c.COMMANDS_IN_4, c.COMMANDS_OUT_4, kCommandTimeout, bk::T160);
-    bk::SVC_CMD(v.commands, 5, c.COMMANDS_IN_5, c.COMMANDS_OUT_5, kCommandTimeout, bk::T160);
+    // 2. Service commands.
+    service_commands(c, v.force_cmds);
 
     // 3. Function number in use.
     if (c.CNFG_ENBL_B_NAME != 0) {
         const auto f = bk::SAMP_ITUNE(v.function, c.FUNCTION_TUNE, c.AO_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
                                       -kFunctionLimit, kFunctionLimit, 1, 1, 42, wmmm);
-        store(f, c.FUNCTION_SAMP_ITUNE, c.FUNCTION_LIMITED, c.FUNCTION_EN_ENT_OUT, c.FUNCTION_LO_LIM_OUT, c.FUNCTION_HI_LIM_OUT);
+        store_samp(f, c.FUNCTION_SAMP_ITUNE, c.FUNCTION_LIMITED, c.FUNCTION_EN_ENT_OUT, c.FUNCTION_LO_LIM_OUT, c.FUNCTION_HI_LIM_OUT);
     }
     c.FUNCT_INT_I_NAME = c.FUNCTION_SAMP_ITUNE;
     bk::I_COMPARE(c.USED_EQ, c.USED_LT, c.USED_GT, c.FUNCT_INT_I_NAME, 1);
@@ -146,7 +129,7 @@ void config() {
     // 5. The go-to value, taken while the go-to one-shot is on.
     const auto g = bk::SAMP_TUNE(v.entr_setpt, c.ENTR_SETPT_TUNE, c.ENTR_SETPT_TUNE, 0, 0.0f, 25.0f,
                                  c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-    store(g, c.ENTR_SETPT_SAMP_TUNE, c.ENTR_SETPT_LIMITED, c.ENTR_SETPT_EN_ENT_OUT, c.ENTR_SETPT_LO_LIM_OUT, c.ENTR_SETPT_HI_LIM_OUT);
+    store_samp(g, c.ENTR_SETPT_SAMP_TUNE, c.ENTR_SETPT_LIMITED, c.ENTR_SETPT_EN_ENT_OUT, c.ENTR_SETPT_LO_LIM_OUT, c.ENTR_SETPT_HI_LIM_OUT);
     bk::ONE_SHOT(v.goto_val_samp, c.GOTO_VAL_SAMP_ONE_SHOT, &static_cast<int32_t&>(c.GOTO_VAL_SAMP_R_TIME),
                  c.COMMANDS_OUT_5, c.GOTO_VAL_SAMP_DLY_TIME, bk::T160);
     if (c.GOTO_VAL_SAMP_ONE_SHOT != 0) c.ENTR_SETPT_A_SW_A_SW = c.ENTR_SETPT_SAMP_TUNE;
@@ -168,56 +151,9 @@ void config() {
     c.FORCE_ACTIVE_B_NAME = c.FORCE_FRC;
     c.FORCE_RATE_A_NAME = CNFG_AO.AO_FORCE_RATE_IN;
 
-    // 8. One-shots.
-    c.FRC_NOT_NOT = bk::NOT(c.FRC_ENBL_LATCH_R);
-    c.NO_MOM_LWR_NOT = bk::NOT(c.COMMANDS_OUT_2);
-    c.NO__MOM_RSE_NOT = bk::NOT(c.COMMANDS_OUT_1);
-    bk::ONE_SHOT(v.rst_frc, c.RST_FRC_ONE_SHOT, &static_cast<int32_t&>(c.RST_FRC_R_TIME), c.FRC_NOT_NOT,
-                 c.RST_FRC_DLY_TIME, bk::T160);
-    bk::ONE_SHOT(v.no_mom_lwr_rst, c.NO_MOM_LWR_RST_ONE_SHOT, &static_cast<int32_t&>(c.NO_MOM_LWR_RST_R_TIME),
-                 c.NO_MOM_LWR_NOT, c.NO_MOM_LWR_RST_DLY_TIME, bk::T160);
-    bk::ONE_SHOT(v.no_mom_rst, c.NO_MOM_RST_ONE_SHOT, &static_cast<int32_t&>(c.NO_MOM_RST_R_TIME),
-                 c.NO__MOM_RSE_NOT, c.NO_MOM_RST_DLY_TIME, bk::T160);
-
-    // 9, 10. Command blocks; the limits and the go-to flag of the last pass
-    // inhibit them.
-    c.LWR_CMD_OR = bk::OR({c.RST_FRC_ONE_SHOT, c.COMMANDS_OUT_4, c.COMMANDS_OUT_2});
-    c.RSE_CMD_OR = bk::OR({c.COMMANDS_OUT_3, c.COMMANDS_OUT_1});
-    bk::ACTION(v.frc_lwr, c.FRC_LWR_B_ACTION, c.FRC_LWR_ACT_OUT, c.FRC_LWR_E_TIME, c.FRC_LWR_R_TIME, c.LWR_CMD_OR,
-               bk::OR({c.NO_MOM_LWR_RST_ONE_SHOT, c.P_LIM_1_DLY_ZMINUS1_B, c.GOTO_CMD_DLY_ZMINUS1_B}),
-               c.FRC_LWR_ACT_Q, 0.0f, bk::T160);
-    bk::ACTION(v.frc_rse, c.FRC_RSE_B_ACTION, c.FRC_RSE_ACT_OUT, c.FRC_RSE_E_TIME, c.FRC_RSE_R_TIME, c.RSE_CMD_OR,
-               bk::OR({c.NO_MOM_RST_ONE_SHOT, c.P_LIM_2_DLY_ZMINUS1_B, c.GOTO_CMD_DLY_ZMINUS1_B, c.FRC_NOT_NOT,
-                       c.LWR_CMD_OR}),
-               c.FRC_RSE_ACT_Q, 0.0f, bk::T160);
-    bk::ACTION(v.goto_cmd, c.GOTO_CMD_B_ACTION, c.GOTO_CMD_ACT_OUT, c.GOTO_CMD_E_TIME, c.GOTO_CMD_R_TIME,
-               c.GOTO_VAL_SAMP_ONE_SHOT,
-               bk::OR({c.P_LIM_3_DLY_ZMINUS1_B, c.FRC_NOT_NOT, c.RSE_CMD_OR, c.LWR_CMD_OR}), c.GOTO_CMD_ACT_Q, 0.0f,
-               bk::T160);
-
-    // 11, 12. Force setpoint.
-    c.LWR_RT_ENBL_AND = bk::AND({c.FRC_LWR_B_ACTION, c.FRC_ENBL_LATCH_R});
-    c.FRC_RATE_OR_OR = bk::OR({c.FRC_RSE_B_ACTION, c.LWR_RT_ENBL_AND, c.GOTO_CMD_B_ACTION});
-    const float goto_value = c.ENTR_SETPT_A_SW_A_SW;
-    const bk::RampOut r = bk::RAMP(v.force_setpt,
-                                   {{c.FRC_LWR_B_ACTION, kForceLow},
-                                    {c.FRC_RSE_B_ACTION, kForceHigh},
-                                    {c.GOTO_CMD_B_ACTION, goto_value}},
-                                   c.FRC_RATE_OR_OR != 0 ? static_cast<float>(c.FORCE_RATE_A_NAME) : kFreeRate,
-                                   bk::T160);
-    c.FORCE_SETPT_RAMP = r.ramp;
-    c.FORCE_SETPT_REV_RAMP = 0.0f;
-    c.FORCE_SETPT_MOVING_UP = r.moving_up;
-    c.FORCE_SETPT_MOVING_DN = r.moving_dn;
-    c.FORCE_SETPT_POS_SEL = r.pos_sel;
-    c.FORCE_SETPT_P_LIM_1 = bk::P_LIM(r, kForceLow);
-    c.FORCE_SETPT_P_LIM_2 = bk::P_LIM(r, kForceHigh);
-    c.FORCE_SETPT_P_LIM_3 = bk::P_LIM(r, goto_value);
-    // Unit delays: read above as the last pass's values.
-    c.P_LIM_1_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_1;
-    c.P_LIM_2_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_2;
-    c.P_LIM_3_DLY_ZMINUS1_B = c.FORCE_SETPT_P_LIM_3;
-    c.GOTO_CMD_DLY_ZMINUS1_B = c.GOTO_CMD_B_ACTION;
+    // 8 .. 12. One-shots, command blocks and the force setpoint.
+    force_setpoint(c, v.force_cmds, c.FRC_ENBL_LATCH_R, kForceLow, kForceHigh, c.GOTO_VAL_SAMP_ONE_SHOT,
+                   c.ENTR_SETPT_A_SW_A_SW, c.FORCE_RATE_A_NAME);
 
     // 13. Modbus scale.
     c.AO_MOD_X_I_NAME = c.AO_MOD_X_IN;
@@ -261,12 +197,6 @@ void alarm() {
     readback_alarm<K>() = c.RDBK_FLT_ENBL_AND;
 }
 
-template <int K>
-void written(int n, uint32_t value) {
-    if (value == 1) bk::SVC_CMD_RESTART(AO_CHANNEL_st.ch[K].commands, n);
-    else if (n >= 1 && n <= 5) AO_CHANNEL_st.ch[K].commands.e[n - 1] = kCommandTimeout;
-}
-
 template <void (*F0)(), void (*F1)(), void (*F2)()>
 void by_instance(int k) {
     if (k == 0) F0();
@@ -277,9 +207,8 @@ void by_instance(int k) {
 }  // namespace
 
 void AO_CHANNEL_command_written(int k, int n, uint32_t value) {
-    if (k == 0) written<0>(n, value);
-    else if (k == 1) written<1>(n, value);
-    else written<2>(n, value);
+    if (k < 0 || k >= kAoChannels) return;
+    service_command_written(AO_CHANNEL_st.ch[k].force_cmds, n, value);
 }
 
 namespace r20 {
