@@ -25,7 +25,13 @@
     X(ACT_01_SRC_FLT, B_NAME, B, R10, PLAIN)                  \
     X(ACT_01_RDBK_FLT, B_NAME, B, R10, PLAIN)                 \
     X(ACT_01_FLT_ANY, IN_3, B, R10, TUNE(false))              \
-    X(ACT_01_FLT_ANY, OR, B, R10, PLAIN)
+    X(ACT_01_FLT_ANY, OR, B, R10, PLAIN)                      \
+    X(ACT_FRC_RATE, IN, A, R160, TUNE(1.0, 0.1, 20.0))        \
+    X(ACT_FRC_RATE, A_NAME, A, R160, PLAIN)                   \
+    X(WIZFUN_ACT1, I_NAME, I, R160, PLAIN)                    \
+    X(RO_WIZFUN_ACT1, I_NAME, I, R160, PLAIN)                 \
+    X(SELFPWR_SW, NO, B, R10, TUNE(false))                    \
+    X(SELFPWR_SW, B_SW, B, R10, PLAIN)
 CAT_MODULE(CNFG_ACT)
 
 // Block initialisation: the driver record of actuator channel 6.

@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-#include "app/analog/standin/ACT_CHANNEL_standin.cells.h"
+#include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/standin/SPEED_SIM_standin.cells.h"
 #include "drivers/ZarnActuator.h"
 #include "runtime/appmem.h"
 #include "runtime/iogather.h"
@@ -47,11 +48,10 @@ namespace r10 {
 void CNFG_ACT_driver() {
     ZarnActChannel& rec = stZarnActData[kCh];
     CNFG_ACT_blocks& st = CNFG_ACT_st;
-    // also: simulation mode of SPEED_SIM (not built yet) replaces the demand by 0.0
-    CNFG_ACT.SIM_MODE1_A_NAME = _ub5.DEMAND_A_NAME;
+    CNFG_ACT.SIM_MODE1_A_NAME = SPEED_SIM.SIM_MODE_ACTS_B_NAME == 1 ? 0.0f : static_cast<float>(_ub5.DEMAND_A_NAME);
 
     // The range reaches the driver during start-up only.
-    if (AllRgExecutedwMMM == 0) rec.Command = static_cast<uint16_t>(_ub5.ACT_RANGE_SEL_SAMP_ITUNE);
+    if (AllRgExecutedwMMM == 0) rec.Command = static_cast<uint16_t>(_ub5.RANGE_I_NAME);
     const bool high = rec.Command == 1;
 
     CalcZarnSrcRetReadback(kCh);
@@ -104,6 +104,7 @@ void CNFG_ACT_scaling() {
     CNFG_ACT.ACT1_SCALE_SD_AND = (_ub5.FUNCT_INT_I_NAME == 2 && CNFG_ACT.ACT1_SCALE_CHECK_A_COMPARE != 0) ? 1u : 0u;
     CNFG_ACT.ACT_01_GAIN_A_NAME = CNFG_ACT.ACT_01_GAIN_IN;
     CNFG_ACT.ACT_01_OFFSET_A_NAME = CNFG_ACT.ACT_01_OFFSET_IN;
+    CNFG_ACT.ACT_FRC_RATE_A_NAME = CNFG_ACT.ACT_FRC_RATE_IN;
     const float span = ma100 - ma0;
     CNFG_ACT.RANGE1_A_NAME = span;
     const float offset = CNFG_ACT.ACT_01_OFFSET_A_NAME;

@@ -6,6 +6,7 @@
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
@@ -151,7 +152,7 @@ void _R160_TASK_59() {
     for (int k = kFirstNode + 6; k <= kLastNode; ++k) AI_CHANNEL_texts(k);
 }
 void _R160_TASK_62() {
-    r160::CNFG_ACT_scaling();
+    r160::ACT_CHANNEL_config();
     r160::AI_CHANNEL_texts(0);
 }
 void _R160_TASK_65() { r160::AI_CHANNEL_texts(1); }

@@ -2,12 +2,14 @@
 // its module pieces in the order they compute.
 #include "app/analog/output_slices.h"
 
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 
 void _R10_TASK_5() {
     // also: the speed PID and valve demand chain ahead of the actuator (not built yet)
+    r10::ACT_CHANNEL_demand();
     r10::CNFG_ACT_driver();
 }
 

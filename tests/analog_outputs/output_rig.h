@@ -84,19 +84,29 @@ protected:
         ResetZarnCalibration();
     }
 
-    // The actuator's configuration as the channel hands it over: range,
-    // 0 % and 100 % currents. Before the start it is set in the first
-    // frame, so that the range reaches the driver during start-up.
+    // The actuator's configuration: HP demand function, range (0 low,
+    // 1 high), 0 % and 100 % currents. Before the start it is set in the
+    // first frame as the stored tunables and with the configuration enable
+    // on, so that the range reaches the driver during start-up.
     void configureActuator(int range, double ma0, double ma100) {
-        const std::pair<std::string, double> cells[] = {{"_ub5.ACT_RANGE_SEL.SAMP_ITUNE", range},
-                                                        {"_ub5.MA_0.A_NAME", ma0},
-                                                        {"_ub5.MA_100.A_NAME", ma100},
-                                                        {"_ub5.FUNCT_INT.I_NAME", 2}};
+        const std::string r = std::to_string(range);
+        const std::pair<std::string, double> cells[] = {{"_ub5.ACT_RANGE_SEL.TUNE", range},
+                                                        {"_ub5.HW_RANGE.IN", range + 1},
+                                                        {"_ub5.ACT_FUNCTION.TUNE", 2},
+                                                        {"_ub5.FUNCT.IN", 2},
+                                                        {"_ub5.ACT_MIN_VAL.TUNE", ma0},
+                                                        {"_ub5.ACT_MAX_VAL.TUNE", ma100},
+                                                        {"_ub5.MA_AT_0_RNG" + r + ".IN", ma0},
+                                                        {"_ub5.MA_AT_100_RNG" + r + ".IN", ma100},
+                                                        {"MASTER.IO_LOCK_OR_PWR.B_NAME", 1}};
         for (const auto& c : cells) {
             if (!running_) startUpCells_.push_back(c);
             else setCell(c.first, c.second);
         }
+        if (running_) sampleConfiguration();
     }
+    // The HP demand in percent, as the speed-control chain hands it over.
+    void hpDemand(double percent) { setCell("DRVR_SCALE.TO_HP_DMD.A_NAME", percent); }
 
 private:
     // First thing of the first 10 ms frame: the tunable defaults, then the

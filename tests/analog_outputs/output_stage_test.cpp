@@ -58,7 +58,7 @@ TEST_P(ActuatorCount, TheGatherWritesTheCalibratedCount) {
     flashCalibration({{32, 1.02, -0.5}});
     configureActuator(1, 20.0, 160.0);
     start();
-    setCell("_ub5.DEMAND.A_NAME", GetParam().percent);
+    hpDemand(GetParam().percent);
     runPasses(R160, 3);
     EXPECT_EQ(stZarnActData[6].Command, 1);
     EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), GetParam().count);
@@ -79,21 +79,22 @@ TEST_F(OutputStage, ARangeChangeAfterStartUpWaitsForTheNextStart) {
     start();
     runPasses(R160, 3);
     ASSERT_EQ(stZarnActData[6].Command, 0);
-    setCell("_ub5.ACT_RANGE_SEL.SAMP_ITUNE", 1);
-    runPasses(R160, 3);
+    setCell("_ub5.HW_RANGE.IN", 2);
+    sampleConfiguration();
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
     EXPECT_EQ(stZarnActData[6].Command, 0);
 }
 
 TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     configureActuator(0, -5.0, 30.0);  // 0 % raised to 0 mA, 100 % limited to 27.5 mA
     start();
-    setCell("_ub5.DEMAND.A_NAME", 100.0);
+    hpDemand(100.0);
     runPasses(R160, 3);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 27.5f);
-    setCell("_ub5.DEMAND.A_NAME", 0.0);
+    hpDemand(0.0);
     runPasses(R10, 2);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 0.0f);
-    setCell("_ub5.DEMAND.A_NAME", 200.0);  // the percent demand is limited to 110 %
+    hpDemand(200.0);  // the percent demand is limited to 110 %
     runPasses(R10, 2);
     EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
 }
@@ -103,7 +104,7 @@ TEST_F(OutputStage, OffsetAndGainOfTheActuator) {
     start();
     setCell("CNFG_ACT.ACT_01_GAIN.IN", 0.5);
     setCell("CNFG_ACT.ACT_01_OFFSET.IN", 10.0);  // 10 mA = 10 % of the 100 mA span
-    setCell("_ub5.DEMAND.A_NAME", 60.0);
+    hpDemand(60.0);
     runPasses(R160, 3);
     EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.A_NAME"), 10.0f);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f + 1.0f * (60.0f * 0.5f + 10.0f));
@@ -179,7 +180,7 @@ class ActuatorWiring : public OutputRig, public ::testing::WithParamInterface<Wi
 TEST_P(ActuatorWiring, FaultCellsRiseOnTheSixthPassAndClear) {
     configureActuator(1, 20.0, 160.0);
     start();
-    setCell("_ub5.DEMAND.A_NAME", 50.0);
+    hpDemand(50.0);
     runPasses(R160, 3);
     ASSERT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
     board::setLoopFault(6, GetParam().fault);
@@ -213,7 +214,7 @@ TEST_F(OutputStage, TheExtraFaultInputJoinsTheActuatorFault) {
 TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
     configureActuator(1, 20.0, 160.0);
     start();
-    setCell("_ub5.DEMAND.A_NAME", 50.0);
+    hpDemand(50.0);
     outputMa(0, 12.0);
     outputMa(1, 12.0);
     outputMa(2, 12.0);
