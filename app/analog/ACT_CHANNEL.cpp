@@ -9,6 +9,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/force_commands.h"
 #include "app/analog/force_transfer.h"
+#include "app/analog/signal_select.h"
 #include "app/analog/standin/AO_MUX_standin.cells.h"
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
@@ -170,13 +171,7 @@ void ACT_CHANNEL_demand() {
                    c.RO_FUNCTION_SAMP_ITUNE, c.RO_FUNCTION_LIMITED, c.RO_FUNCTION_EN_ENT_OUT,
                    c.RO_FUNCTION_LO_LIM_OUT, c.RO_FUNCTION_HI_LIM_OUT);
     }
-    bk::MUX<float>(c.SEL_A_MUX_N_1, c.RO_FUNCTION_SAMP_ITUNE,
-                   {AO_MUX.SEL_OUTS_LIST_1, AO_MUX.SEL_OUTS_LIST_2, AO_MUX.SEL_OUTS_LIST_3, AO_MUX.SEL_OUTS_LIST_4,
-                    AO_MUX.SEL_OUTS_LIST_5, AO_MUX.SEL_OUTS_LIST_6, AO_MUX.SEL_OUTS_LIST_7, AO_MUX.SEL_OUTS_LIST_8,
-                    AO_MUX.SEL_OUTS_LIST_9, AO_MUX.SEL_OUTS_LIST_10, AO_MUX.SEL_OUTS_LIST_11,
-                    AO_MUX.SEL_OUTS_LIST_12, AO_MUX.SEL_OUTS_LIST_13, AO_MUX.SEL_OUTS_LIST_14,
-                    AO_MUX.SEL_OUTS_LIST_15, AO_MUX.SEL_OUTS_LIST_16, AO_MUX.SEL_OUTS_LIST_17,
-                    AO_MUX.SEL_OUTS_LIST_18, AO_MUX.SEL_OUTS_LIST_19, 0.0f});
+    select_signal(c.SEL_A_MUX_N_1, c.RO_FUNCTION_SAMP_ITUNE, AO_MUX, true);
     bk::I_TO_STR(c.ACT_RO_FUNCT_STRG_I_TO_STR, c.RO_FUNCTION_SAMP_ITUNE,
                  {{1, "--- Not Used ---"},
                   {2, "Actual Shaft Speed"},

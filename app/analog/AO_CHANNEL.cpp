@@ -9,6 +9,7 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/force_commands.h"
 #include "app/analog/force_transfer.h"
+#include "app/analog/signal_select.h"
 #include "app/analog/standin/AO_MUX_standin.cells.h"
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
@@ -167,13 +168,7 @@ void signal() {
     using namespace r20;
     const auto& c = ch20<K>();
     c.AO_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
-    bk::MUX<float>(c.SEL_A_MUX_N_1, c.FUNCTION_SAMP_ITUNE,
-                   {AO_MUX.SEL_OUTS_LIST_1, AO_MUX.SEL_OUTS_LIST_2, AO_MUX.SEL_OUTS_LIST_3, AO_MUX.SEL_OUTS_LIST_4,
-                    AO_MUX.SEL_OUTS_LIST_5, AO_MUX.SEL_OUTS_LIST_6, AO_MUX.SEL_OUTS_LIST_7, AO_MUX.SEL_OUTS_LIST_8,
-                    AO_MUX.SEL_OUTS_LIST_9, AO_MUX.SEL_OUTS_LIST_10, AO_MUX.SEL_OUTS_LIST_11,
-                    AO_MUX.SEL_OUTS_LIST_12, AO_MUX.SEL_OUTS_LIST_13, AO_MUX.SEL_OUTS_LIST_14,
-                    AO_MUX.SEL_OUTS_LIST_15, AO_MUX.SEL_OUTS_LIST_16, AO_MUX.SEL_OUTS_LIST_17,
-                    AO_MUX.SEL_OUTS_LIST_18, AO_MUX.SEL_OUTS_LIST_19, AO_MUX.SEL_OUTS_LIST_20});
+    select_signal(c.SEL_A_MUX_N_1, c.FUNCTION_SAMP_ITUNE, AO_MUX, false);
     c.VAL_A_NAME = c.SEL_A_MUX_N_1;
     const float lo = c.RANGE_LOW_A_NAME;
     const float hi = c.RANGE_HIGH_A_NAME;
