@@ -6,6 +6,11 @@
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNITS.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
+#include "app/analog/ZZ.cells.h"
+#include "app/analog/_GENERIC.cells.h"
 
 void _R10_TASK_5() {
     // also: the speed PID and valve demand chain ahead of the actuator (not built yet)
@@ -23,7 +28,12 @@ void _R20_TASK_5() {
 
 // The controller's analog output channels at 160 ms, one per slice.
 void _R160_TASK_51() {
-    // also: tutorial setpoint, units text, demo timers (before the channel)
+    r160::TUTORIAL_setpoint();
+    r160::UNITS_text();
+    r160::UNIT_DEMO_timers();
+    // also: the reset blink of X_RESET (its 80 ms input is not built yet)
+    r160::ZZ_notes();
+    r160::_GENERIC_block();
     r160::AO_CHANNEL_config(0);
     r160::CNFG_AO_settings(0);
 }
