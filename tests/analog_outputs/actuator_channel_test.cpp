@@ -44,6 +44,7 @@ TEST_P(ActuatorFunction, DemandAndShutdownFollowTheFunction) {
     sampleConfiguration();
     runPasses(R10, 2);
     EXPECT_EQ(text("_ub5.ACT_FUNC_SEL_STRG.I_TO_STR"), GetParam().text);
+    EXPECT_EQ(text("_ub5.FUNCT_STRG.S_NAME"), GetParam().text);
     EXPECT_EQ(boolean("_ub5.SD.B_NAME"), GetParam().sd);
     EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), GetParam().demand);
     EXPECT_EQ(stZarnActData[6].Shutdown, GetParam().sd);
@@ -126,6 +127,57 @@ INSTANTIATE_TEST_SUITE_P(Functions, ActuatorReadout,
                                            ReadoutCase{"beyond_keeps", 21, "Inlet Pressure Input", 50.0f},
                                            ReadoutCase{"last", 42, "Spare 42", 50.0f}),
                          [](const ::testing::TestParamInfo<ReadoutCase>& i) { return std::string(i.param.name); });
+
+TEST_F(ActuatorChannel, EveryReadoutFunctionHasItsText) {
+    const char* const texts[] = {"--- Not Used ---",
+                                 "Actual Shaft Speed",
+                                 "Speed Reference Setpoint",
+                                 "Remote Speed Setpoint",
+                                 "Load Share Input",
+                                 "Synchronizing Input",
+                                 "Generator Load",
+                                 "Cascade Input Signal",
+                                 "Cascade Setpoint",
+                                 "Remote Cascade Setpoint",
+                                 "Auxiliary Input Signal",
+                                 "Auxiliary Setpoint",
+                                 "Remote Auxiliary Setpoint",
+                                 "Auxiliary 2 Input Signal",
+                                 "Auxiliary 2 Setpoint",
+                                 "Remote Auxiliary 2 Setpoint",
+                                 "Valve Limiter Setpoint",
+                                 "LSS Value",
+                                 "HP Valve Demand",
+                                 "HP2 Valve Demand",
+                                 "Inlet Pressure Input",
+                                 "I/H Actuator 1 Feedback Readout",
+                                 "I/H Actuator 2 Feedback Readout",
+                                 "Isolated PID Dmd Output",
+                                 "Isolated PID PV Input Signal",
+                                 "Isolated PID Setpoint",
+                                 "Remote Isolated PID Setpoint",
+                                 "Remote Load Setpoint",
+                                 "Exhaust Pressure Input",
+                                 "HP Valve Feedback Position",
+                                 "HP2 Valve Feedback Position",
+                                 "Signal Monitoring #1",
+                                 "Signal Monitoring #2",
+                                 "Signal Monitoring #3",
+                                 "Start Temperature 1",
+                                 "Start Temperature 2"};
+    start();
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    runPasses(R160, 2);
+    for (int f = 0; f <= 43; ++f) {
+        setCell("_ub5.RO_FUNCTION.TUNE", f);  // the stored readout function
+        runPasses(R10, 1);
+        std::string expected = "Not Used";
+        if (f >= 1 && f <= 36) expected = texts[f - 1];
+        else if (f >= 37 && f <= 42) expected = "Spare " + std::to_string(f);
+        if (f == 0 || f == 43) continue;  // clamped by the sample or kept: not a text of its own
+        EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
+    }
+}
 
 TEST_F(ActuatorChannel, AZeroReadoutSpanGivesZero) {
     start();

@@ -290,6 +290,21 @@ INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
                                            ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
                          [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
 
+TEST_F(OutputChannel, EveryFunctionHasItsText) {
+    const char* const texts[] = {"--- Not Used ---",      "Actual Shaft Speed",     "Speed Reference Setpoint",
+                                 "Remote Speed Setpoint", "Cascade Input Signal",   "Cascade Setpoint",
+                                 "Remote Cascade Setpoint", "Valve Limiter Setpoint", "HP Valve Demand",
+                                 "Signal Monitoring #1",  "Signal Monitoring #2",   "Signal Monitoring #3"};
+    start();
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    for (int f = 1; f <= 20; ++f) {
+        setCell("_ub11.FUNCTION.TUNE", f);  // the stored function in use
+        runPasses(R160, 1);
+        const std::string expected = f <= 12 ? texts[f - 1] : "Spare " + std::to_string(f);
+        EXPECT_EQ(text("_ub11.FDBK.I_TO_STR"), expected) << f;
+    }
+}
+
 TEST_F(OutputChannel, TextsAreCopied) {
     start();
     EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
 #include "drivers/ZarnHwDepend.h"
 #include "drivers/zarn_regs.h"
 #include "host/vkboard.h"
@@ -128,6 +130,7 @@ TEST_P(ActuatorScale, ScaleCheckAndOffsetInPercent) {
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), GetParam().equal);
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), GetParam().sd);
     EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.A_NAME"), GetParam().toDec);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.A_NAME"), static_cast<float>(GetParam().ma100 - GetParam().ma0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -232,6 +235,21 @@ TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
     runPasses(R20, 2);
     EXPECT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
     EXPECT_GT(board::peek16(zarnAoutCountReg(4)), 0);
+}
+
+TEST_F(OutputStage, BlockInitialisationSetsTheDriverRecords) {
+    for (int ch = 0; ch < 8; ++ch) stZarnActData[ch] = ZarnActChannel{7, 7, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7, 7, 1, 1,
+                                                                      1, 0, 0, 0, 0, 0, 0};
+    CNFG_AO_init_blks();
+    CNFG_ACT_init_blks();
+    for (int ch = 3; ch <= 5; ++ch) {
+        EXPECT_EQ(stZarnActData[ch].Command, 0) << ch;
+        EXPECT_EQ(stZarnActData[ch].Rategroup, 20) << ch;
+        EXPECT_EQ(stZarnActData[ch].Shutdown, 0u) << ch;
+    }
+    EXPECT_EQ(stZarnActData[6].Rategroup, 10);
+    EXPECT_EQ(stZarnActData[2].Rategroup, 7);
+    EXPECT_EQ(stZarnActData[7].Rategroup, 7);
 }
 
 TEST_F(OutputStage, ShutdownOfAnAnalogOutputWritesZero) {

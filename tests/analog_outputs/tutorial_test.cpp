@@ -131,6 +131,10 @@ TEST_P(DemoTimer, RunsOnlyWhileItsStepIsActive) {
     setCell(step, 1);
     runPasses(R160, 5);
     EXPECT_EQ(boolean(delay + ".DELAY"), 0u);
+    setCell(delay + ".DLY_TIME", 3.0);  // two whole seconds left ...
+    runPasses(R160, 1);
+    ASSERT_EQ(integer(delay + ".R_TIME"), 2);
+    setCell(delay + ".DLY_TIME", 1.0);
     setCell(step, 0);
     runPasses(R160, 2);
     EXPECT_EQ(boolean(delay + ".DELAY"), 0u);
@@ -161,6 +165,15 @@ TEST_F(Tutorial, DemoTimerShowsTheWholeSecondsLeft) {
     setCell("UNIT_DEMO.DEMO_STEP1.SFC_STEP", 1);
     runPasses(R160, 3);
     EXPECT_EQ(integer("UNIT_DEMO.DELAY.R_TIME"), 1);
+}
+
+TEST_F(Tutorial, TheTextTunableIsCopied) {
+    start();
+    StrCell* in = static_cast<StrCell*>(cell("TUTORIAL.S_TUNABLE.IN"));
+    ASSERT_NE(in, nullptr);
+    str_cell_copy(*in, "practice text");
+    runPasses(R160, 1);
+    EXPECT_EQ(text("TUTORIAL.S_TUNABLE.S_NAME"), "practice text");
 }
 
 TEST_F(Tutorial, NotesAndTheEmptyUserBlock) {

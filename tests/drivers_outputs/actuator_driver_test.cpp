@@ -391,3 +391,43 @@ TEST_F(OutputDriver, PrintListsEveryField) {
 }
 
 }  // namespace
+
+namespace {
+
+// Which calibration pair converts each readback: every pair gets its own
+// gain, so a readback of code 1000 shows which pair was used.
+struct PairCase {
+    const char* name;
+    uint32_t ch;
+    uint16_t command;
+    uint32_t srcPair, rtnPair;
+    float srcScale, srcOffset, rtnScale;
+};
+
+class ReadbackPair : public OutputDriver, public ::testing::WithParamInterface<PairCase> {};
+
+TEST_P(ReadbackPair, EachRangeAndChannelUsesItsPair) {
+    for (uint32_t k = 0; k < kZarnCalPairs; ++k) put_cal_mb(0, k, 1.0 + 0.01 * k, 0.0);
+    const PairCase& p = GetParam();
+    ZarnActChannel& c = stZarnActData[p.ch];
+    c.Command = p.command;
+    c.SourceReadback = 1500;
+    c.ReturnReadback = 1500;
+    CalcZarnSrcRetReadback(p.ch);
+    const float srcGain = 1.0f + 0.01f * static_cast<float>(p.srcPair);
+    const float rtnGain = 1.0f + 0.01f * static_cast<float>(p.rtnPair);
+    EXPECT_FLOAT_EQ(c.SourceRbMa, (1500.0f * p.srcScale - p.srcOffset) * srcGain);
+    EXPECT_FLOAT_EQ(c.ReturnRbMa, 1500.0f * p.rtnScale * rtnGain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, ReadbackPair,
+    ::testing::Values(PairCase{"output_readback_low", 3, 0, 19, 27, 0.04002001f, 40.96048f, 0.01235f},
+                      PairCase{"output_readback_high", 3, 1, 36, 37, 0.4002f, 0.0f, 0.2001f},
+                      PairCase{"actuator_6_low", 6, 0, 22, 30, 0.0522f, 0.0f, 0.2001f},
+                      PairCase{"actuator_6_high", 6, 1, 33, 34, 0.4002f, 0.0f, 0.2001f},
+                      PairCase{"actuator_7_low", 7, 0, 23, 31, 0.0522f, 0.0f, 0.2001f},
+                      PairCase{"actuator_7_high", 7, 1, 36, 37, 0.4002f, 0.0f, 0.2001f}),
+    [](const ::testing::TestParamInfo<PairCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
