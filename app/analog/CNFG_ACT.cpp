@@ -10,6 +10,7 @@
 #include "app/analog/standin/SPEED_SIM_standin.cells.h"
 #include "drivers/ZarnActuator.h"
 #include "runtime/appmem.h"
+#include "runtime/blockkinds.h"
 #include "runtime/iogather.h"
 #include "runtime/rgtask.h"
 
@@ -26,12 +27,6 @@ struct CNFG_ACT_blocks {
     float ma0, ma100;
 };
 BlockRam<CNFG_ACT_blocks> CNFG_ACT_st;
-
-float clampTo(float v, float lo, float hi) {
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
 
 }  // namespace
 
@@ -70,7 +65,7 @@ void CNFG_ACT_driver() {
         const float top = high ? kZarnActHighMaxMa : kZarnActLowMaxMa;
         st.ma100 = ma100 > top ? top : ma100;
     }
-    CNFG_ACT.ACT_1_ACT_ZARN = clampTo(CNFG_ACT.SIM_MODE1_A_NAME, -10.0f, 110.0f);
+    CNFG_ACT.ACT_1_ACT_ZARN = bk::A_LIMITER(CNFG_ACT.SIM_MODE1_A_NAME, -10.0f, 110.0f);
     const float demand =
         st.ma0 + (st.ma100 - st.ma0) / 100.0f *
                      (CNFG_ACT.ACT_1_ACT_ZARN * CNFG_ACT.ACT_01_GAIN_A_NAME + CNFG_ACT.MA_TO_PCT_A_NAME);

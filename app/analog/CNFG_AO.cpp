@@ -9,6 +9,7 @@
 #include "drivers/ZarnAnalogOuts.h"
 #include "drivers/ZarnCalibration.h"
 #include "runtime/appmem.h"
+#include "runtime/blockkinds.h"
 #include "runtime/iogather.h"
 
 namespace {
@@ -65,12 +66,6 @@ StageCells stage_cells(int k) {
 }
 #undef CNFG_AO_STAGE_CELLS
 
-float clampTo(float v, float lo, float hi) {
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
-
 }  // namespace
 
 void CNFG_AO_init_blks() {
@@ -121,7 +116,7 @@ void CNFG_AO_output(int k) {
     c.display = c.ma_signal;
     float current = c.ma_signal * c.gain + c.offset;
     current = current * 1.0f + 0.0f;
-    current = clampTo(current, v.lo_clamp, v.hi_clamp);
+    current = bk::A_LIMITER(current, v.lo_clamp, v.hi_clamp);
     if (c.sd == 1) {
         current = 0.0f;
         rec.Shutdown = 1;

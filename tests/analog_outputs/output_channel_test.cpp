@@ -238,6 +238,7 @@ TEST_F(OutputChannel, WritingZeroEndsACommandOnTheNextPass) {
 
 struct AlarmCase {
     const char* name;
+    int output;
     int function;
     int enabled;
     uint32_t alarm;
@@ -246,24 +247,31 @@ struct AlarmCase {
 class ReadbackAlarm : public OutputRig, public ::testing::WithParamInterface<AlarmCase> {};
 
 TEST_P(ReadbackAlarm, RaisedOnlyWhenEnabledAndUsed) {
+    const int k = GetParam().output;
+    const std::string m = channel(k);
     start();
-    setCell("_ub10.FUNCT.IN", GetParam().function);
-    setCell("_ub10.ENBL_RDBK_FLT.IN", GetParam().enabled);
+    setCell(m + ".FUNCT.IN", GetParam().function);
+    setCell(m + ".ENBL_RDBK_FLT.IN", GetParam().enabled);
     sampleConfiguration();
-    outputMa(0, 12.0);
+    for (int n = 0; n < 3; ++n) outputMa(n, 12.0);
     setCell("AO_MUX.SEL_OUTS.LIST_1", 12.0);
     runPasses(R20, 4);
-    board::setLoopFault(3, board::LoopFault::OpenWire);
+    board::setLoopFault(3 + k, board::LoopFault::OpenWire);
     runPasses(R20, 8);
-    EXPECT_EQ(boolean("_ub10.CHN_RDBK_FLT.B_NAME"), 1u);
-    EXPECT_EQ(boolean("_ub10.DBK_FLT.B_NAME"), GetParam().alarm);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_RDBK_FLTALM.B_NAME"), GetParam().alarm);
+    EXPECT_EQ(boolean(m + ".CHN_RDBK_FLT.B_NAME"), 1u);
+    EXPECT_EQ(boolean(m + ".DBK_FLT.B_NAME"), GetParam().alarm);
+    for (int n = 0; n < 3; ++n) {
+        const std::string alarm = "CNFG_AO.AO_0" + std::to_string(n + 1) + "_RDBK_FLTALM.B_NAME";
+        EXPECT_EQ(boolean(alarm), n == k ? GetParam().alarm : 0u) << alarm;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadbackAlarm,
-                         ::testing::Values(AlarmCase{"used_and_enabled", 2, 1, 1},
-                                           AlarmCase{"alarm_disabled", 2, 0, 0},
-                                           AlarmCase{"not_used", 1, 1, 0}),
+                         ::testing::Values(AlarmCase{"used_and_enabled", 0, 2, 1, 1},
+                                           AlarmCase{"alarm_disabled", 0, 2, 0, 0},
+                                           AlarmCase{"not_used", 0, 1, 1, 0},
+                                           AlarmCase{"second_output", 1, 3, 1, 1},
+                                           AlarmCase{"third_output", 2, 4, 1, 1}),
                          [](const ::testing::TestParamInfo<AlarmCase>& i) { return std::string(i.param.name); });
 
 struct ModbusCase {

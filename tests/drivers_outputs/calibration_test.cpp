@@ -145,6 +145,14 @@ TEST_F(Calibration, SpeedDefaultsTouchOnlyTheSpeedPairs) {
     }
 }
 
+TEST_F(Calibration, ResetGivesTheTableAsAtLoad) {
+    put_cal_mb(0, 3, 2.0, 1.0);
+    ResetZarnCalibration();
+    EXPECT_EQ(WriteFlash, 0u);
+    const ZarnCalTable zero{};
+    EXPECT_EQ(std::memcmp(&zero, &ZarnCalData, sizeof zero), 0);
+}
+
 struct PairCase {
     const char* name;
     uint32_t pair;
