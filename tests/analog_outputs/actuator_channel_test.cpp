@@ -179,6 +179,17 @@ TEST_F(ActuatorChannel, EveryReadoutFunctionHasItsText) {
     }
 }
 
+TEST_F(ActuatorChannel, ReadoutPercentOfAnOffsetRange) {
+    start();
+    setCell("_ub5.RO_FUNCT.IN", 2);
+    setCell("_ub5.RO_LOW.IN", 20.0);
+    setCell("_ub5.RO_HI.IN", 120.0);
+    setCell("AO_MUX.SEL_OUTS.LIST_2", 70.0);
+    sampleConfiguration();
+    runPasses(R10, 1);
+    EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), 50.0f);
+}
+
 TEST_F(ActuatorChannel, AZeroReadoutSpanGivesZero) {
     start();
     setCell("_ub5.RO_FUNCT.IN", 2);

@@ -313,6 +313,17 @@ TEST_F(OutputChannel, EveryFunctionHasItsText) {
     }
 }
 
+TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
+    start();
+    setCell("AO_MUX.SEL_OUTS.LIST_5", 9.0);
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_AO.WIZFUN_AO_CH1.IN", 5);
+    sampleConfiguration();
+    EXPECT_EQ(integer("_ub10.AO_SW.I_SW"), 5);
+    EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 5);
+    EXPECT_EQ(real("_ub10.VAL.A_NAME"), 9.0f);
+}
+
 TEST_F(OutputChannel, TextsAreCopied) {
     start();
     EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");

@@ -332,6 +332,28 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"drift_down_ten_percent", board::LoopFault::None, -0.10, true, false, true, false}),
     [](const ::testing::TestParamInfo<FaultCase>& i) { return std::string(i.param.name); });
 
+TEST_F(OutputDriver, LoadsLimitTheLoopCurrentAtTheCompliance) {
+    struct Case {
+        const char* name;
+        uint32_t ch;
+        double ohms;  // 0: the default load
+        double mA;
+    } cases[] = {{"actuator 6, default coil", 6, 0.0, 200.0},
+                 {"actuator 7, default coil", 7, 0.0, 200.0},
+                 {"actuator 6, 500 ohm", 6, 500.0, 48.0}};
+    for (const Case& k : cases) {
+        if (k.ohms > 0.0) board::setLoopLoad(static_cast<int>(k.ch), k.ohms);
+        ZarnActChannel& c = stZarnActData[k.ch];
+        c.Command = 1;
+        c.Rategroup = 40;
+        c.MaDemand = 200.0f;
+        c.SlopeMaBits = 67.546f;
+        CalcZarnActOutput(k.ch);
+        WriteZarnActOut(k.ch, c.S_actout);
+        EXPECT_NEAR(board::loopCurrentMa(static_cast<int>(k.ch)), k.mA, 0.05) << k.name;
+    }
+}
+
 TEST_F(OutputDriver, SmallDriftStaysWithinTheSteadyTolerance) {
     board::setLoopDrift(6, 0.03);
     for (int i = 0; i < 30; ++i) actuatorPass(6, 100.0f, 1);
