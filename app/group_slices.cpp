@@ -1,6 +1,7 @@
 // The slices of each rate group, in numeric order, as the generated logic
 // provides them so far.
 #include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
@@ -11,6 +12,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R10_TASK_1,
         _R10_TASK_2,
+        _R10_TASK_5,
         _R10_TASK_6,
         _R10_TASK_7,
         _R10_TASK_8,
@@ -63,6 +65,9 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_51,
+        _R160_TASK_52,
+        _R160_TASK_53,
         _R160_TASK_54,
         _R160_TASK_55,
         _R160_TASK_56,

@@ -8,6 +8,7 @@
 
 #include "drivers/zarn_regs.h"
 #include "host/analog_inputs.h"
+#include "host/current_loops.h"
 #include "host/chips.h"
 #include "host/hostkernel.h"
 #include "host/vkboard.h"
@@ -278,6 +279,7 @@ void attachBuiltins(State& s) {
                            },
                            nullptr});
     attachLocked(s, ZARN_AIN_BASE, ZARN_AIN_BASE + 4u * (ZARN_AIN_COUNT - 1), analogInputBehaviour());
+    attachLocked(s, ZARN_READBACK_FIRST, ZARN_READBACK_LAST, currentLoopBehaviour());
 }
 
 void resetLocked(State& s) {
@@ -357,6 +359,7 @@ void reset() {
     }
     resetChips();
     resetAnalogInputs();
+    resetCurrentLoops();
     resetPlatform();
 }
 

@@ -7,7 +7,10 @@
 #include <cstring>
 
 #include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
@@ -78,6 +81,7 @@ void init_io() {
 void init_local() {
     if (ReadCalValues() != 0 || ValidateCalChecksum() != 0) {
         SetCalDefaults();
+        r20::ORVEX12_IO.CHASS_STATUS_CAL_FLT = 1;
         std::printf("Zarn Calibration Fault - Applying default calibration values.\n");
         SendAppEvent(3, "Zarn Calibration Fault - Applying default calibration values.");
     }
@@ -103,6 +107,8 @@ int init_blks() {
     AllRgExecuted = 0;
     AllRgExecutedwMMM = 0;
     AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
+    CNFG_AO_init_blks();     // driver records of the analog outputs' readbacks
+    CNFG_ACT_init_blks();    // driver record of the actuator output
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items

@@ -2,7 +2,5 @@
 // purpose: the module that brings a step deletes its line here.
 #include "runtime/iogather.h"
 
-void iogather_R10_actuator() {}
-void iogather_R20_analog_outputs() {}
 void iogather_R20_can2_sync() {}
 void iogather_R80_estop() {}

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 
+#include "drivers/ZarnActuator.h"
 #include "drivers/ZarnAnalogIns.h"
+#include "drivers/ZarnAnalogOuts.h"
+#include "drivers/ZarnCalibration.h"
 #include "drivers/ZarnDiscreteIns.h"
 #include "drivers/ZarnDiscreteOuts.h"
 #include "drivers/ZarnHwDepend.h"
@@ -25,13 +28,6 @@
 #include "storage/eefile.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
-// Controller I/O drivers: discrete-input time stamps, calibration and channel start-up.
-int ReadCalValues();
-int ValidateCalChecksum();
-void SetCalDefaults();
-void InitZarnReadbacksFpga();
-void InitZarnActOut(int ch);
-void InitAnalogOut(int ch);
 // Runtime: the service-port table cleared after the tunables are loaded.
 void set_service_pwds();
 // I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).

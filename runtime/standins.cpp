@@ -9,12 +9,6 @@
 
 #define STANDIN
 
-STANDIN int ReadCalValues() { return 0; }
-STANDIN int ValidateCalChecksum() { return 0; }
-STANDIN void SetCalDefaults() {}
-STANDIN void InitZarnReadbacksFpga() {}
-STANDIN void InitZarnActOut(int) {}
-STANDIN void InitAnalogOut(int) {}
 STANDIN void set_service_pwds() {}
 STANDIN void CheckTTYControlPrams() {}
 STANDIN int RestartControl() { return 0; }

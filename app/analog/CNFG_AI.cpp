@@ -8,7 +8,7 @@
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/control/RESET.cells.h"
 #include "drivers/ZarnAnalogIns.h"
-#include "drivers/ZarnCalibration_standin.h"
+#include "drivers/ZarnCalibration.h"
 #include "runtime/appmem.h"
 #include "runtime/iogather.h"
 

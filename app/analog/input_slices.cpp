@@ -6,6 +6,10 @@
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
+#include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
 #include "app/discrete/discrete_slices.h"
 
@@ -49,6 +53,11 @@ void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
     // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
+    for (int k = 0; k < 2; ++k) {
+        AO_CHANNEL_signal(k);
+        CNFG_AO_output(k);
+        AO_CHANNEL_alarm(k);
+    }
 }
 
 // Alarm levels: controller instances 0, 1 from _R20_TASK_7, the remote
@@ -145,6 +154,7 @@ void _R160_TASK_59() {
     for (int k = kFirstNode + 6; k <= kLastNode; ++k) AI_CHANNEL_texts(k);
 }
 void _R160_TASK_62() {
+    r160::ACT_CHANNEL_config();
     r160::AI_CHANNEL_texts(0);
     discrete_R160_TASK_62();
 }

@@ -1,7 +1,7 @@
 // CNFG_ACT at 10 ms: the shutdown request of the actuator channel (the
 // self-powered actuator's own setting, or the drive shutdown) and the display
 // copies of the channel's output and readbacks.
-#include "app/discrete/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
 
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"

@@ -9,7 +9,7 @@
 #include "app/discrete/BI_CHANNEL.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
-#include "app/discrete/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/CNFG_BO.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
@@ -99,7 +99,7 @@ void _R10_TASK_8() { r10::RELAY_CHANNEL_output(2); }
 void _R10_TASK_10() { r10::BI_CHANNEL_select(0); }
 
 // Remote inputs: the signals into the node's list, then the selections.
-void _R20_TASK_5() {
+void discrete_R20_TASK_5() {
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_signal(k);
 }
 void _R20_TASK_6() {

@@ -10,7 +10,6 @@ void _R10_TASK_7();
 void _R10_TASK_8();
 void _R10_TASK_10();
 
-void _R20_TASK_5();
 void _R20_TASK_6();
 
 void _R40_TASK_5();
@@ -47,6 +46,8 @@ void _R160_TASK_82();
 // (app/analog/input_slices.cpp).
 void discrete_R160_TASK_58();
 void discrete_R160_TASK_62();
+// The remote inputs' signals, in the analog output file's _R20_TASK_5.
+void discrete_R20_TASK_5();
 void discrete_R160_TASK_65();
 void discrete_R160_TASK_71();
 void discrete_R160_TASK_80();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "host/board.h"

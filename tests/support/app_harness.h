@@ -31,6 +31,10 @@ struct CatalogueAccess {
     void (*clear)();                 // clears its areas at start (nullptr: init_blk_ram does)
 };
 
+// Every tunable cell of the application at its default, as the tunables
+// file gives them at start-up until it lands; run inside the first frame.
+void loadTunableDefaults();
+
 class AppHarness : public RuntimeFixture {
 protected:
     void SetUp() override;

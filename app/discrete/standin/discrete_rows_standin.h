@@ -44,10 +44,7 @@
 #define ALARMS_STANDIN_ROWS(X) X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10)
 
 // CNFG_ACT: the actuator channel's output and readbacks.
-#define CNFG_ACT_STANDIN_ROWS(X) \
-    X(ACT_1, ACT_ZARN, A, R10, PLAIN) \
-    X(ACT_1, RDBK_SRC, A, R10, PLAIN) \
-    X(ACT_1, RDBK_RET, A, R10, PLAIN) \
-
 // DRVR_SCALE: the HP driver's shutdown unit delay.
-#define DRVR_SCALE_STANDIN_ROWS(X) X(SD_DVR_BRK, ZMINUS1_B, B, R10, PLAIN)
+#define DRVR_SCALE_STANDIN_ROWS(X) \
+    X(TO_HP_DMD, A_NAME, A, R10, PLAIN) \
+    X(SD_DVR_BRK, ZMINUS1_B, B, R10, PLAIN)

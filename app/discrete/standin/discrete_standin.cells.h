@@ -8,6 +8,7 @@
 #include "runtime/catalogue.h"
 
 #define SPEED_SIM_CELLS(X) \
+    X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10) \
     X(ENA__SIM, B_NAME, B, R80, PLAIN, R10) \
 
 CAT_MODULE(SPEED_SIM)
@@ -53,6 +54,7 @@ CAT_MODULE(SPDC)
 CAT_MODULE(IFACE_OUT_START)
 
 #define HP_DRIVER_CELLS(X) \
+    X(STRK_LTCH, B_NAME, B, R160, PLAIN) \
     X(ACT_LSS, SEL_3, B, R10, PLAIN) \
     X(ACT_LSS, HI_LIM_I, B, R10, PLAIN) \
     X(ACT_LSS, SEL_1, B, R10, PLAIN)    \

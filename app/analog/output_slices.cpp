@@ -1,0 +1,50 @@
+// The slices of the analog output and actuator driver stages: each lists
+// its module pieces in the order they compute.
+#include "app/analog/output_slices.h"
+
+#include "app/discrete/discrete_slices.h"
+
+#include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNITS.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
+#include "app/analog/ZZ.cells.h"
+#include "app/analog/_GENERIC.cells.h"
+
+void _R10_TASK_5() {
+    // also: the speed PID and valve demand chain ahead of the actuator (not built yet)
+    r10::ACT_CHANNEL_demand();
+    r10::CNFG_ACT_driver();
+}
+
+void _R20_TASK_5() {
+    using namespace r20;
+    AO_CHANNEL_signal(2);
+    CNFG_AO_output(2);
+    AO_CHANNEL_alarm(2);
+    discrete_R20_TASK_5();
+    // also: the rest of the remote I/O node logic that shares this slice (not built yet)
+}
+
+// The controller's analog output channels at 160 ms, one per slice.
+void _R160_TASK_51() {
+    r160::TUTORIAL_setpoint();
+    r160::UNITS_text();
+    r160::UNIT_DEMO_timers();
+    // also: the reset blink of X_RESET (its 80 ms input is not built yet)
+    r160::ZZ_notes();
+    r160::_GENERIC_block();
+    r160::AO_CHANNEL_config(0);
+    r160::CNFG_AO_settings(0);
+}
+void _R160_TASK_52() {
+    r160::AO_CHANNEL_config(1);
+    r160::CNFG_AO_settings(1);
+}
+void _R160_TASK_53() {
+    r160::AO_CHANNEL_config(2);
+    r160::CNFG_AO_settings(2);
+}

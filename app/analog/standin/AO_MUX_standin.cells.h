@@ -1,0 +1,28 @@
+// STAND-IN until the analog output selection module AO_MUX lands: the
+// twenty signals an output channel can select by function number.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define AO_MUX_CELLS(X) \
+    X(SEL_OUTS, LIST_1, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_2, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_3, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_4, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_5, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_6, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_7, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_8, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_9, A, R10, PLAIN, R20)   \
+    X(SEL_OUTS, LIST_10, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_11, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_12, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_13, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_14, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_15, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_16, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_17, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_18, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_19, A, R10, PLAIN, R20)  \
+    X(SEL_OUTS, LIST_20, A, R10, PLAIN, R20) 
+CAT_MODULE(AO_MUX)

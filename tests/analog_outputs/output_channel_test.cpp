@@ -1,0 +1,335 @@
+// The analog output channel template through real passes: selection and
+// scaling, function texts, forcing with the ramped force setpoint and its
+// commands, the force transfer back, the readback alarm and the Modbus
+// scale.
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "host/vkboard.h"
+#include "tests/analog_outputs/output_rig.h"
+
+namespace ao_test {
+namespace {
+
+class OutputChannel : public OutputRig {
+protected:
+    // Calibration mode on and forcing of output 0 enabled; the force
+    // setpoint rests at 4 mA after the start-up's force reset.
+    void startForcing() {
+        setCell("CALMODE.NOTCALMODE.B_NAME", 0);
+        setCell("_ub10.FORCE_EN.IN", 1);
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
+        ASSERT_EQ(real("_ub10.FORCE_SETPT.RAMP"), 4.0f);
+    }
+    void command(int n, int value) {
+        setCell("_ub10.COMMANDS.IN_" + std::to_string(n), value);
+        AO_CHANNEL_command_written(0, n, static_cast<uint32_t>(value));
+    }
+    float ramp() { return real("_ub10.FORCE_SETPT.RAMP"); }
+};
+
+struct ScaleCase {
+    const char* name;
+    double lo, hi, signal;
+    float mA;
+};
+
+class OutputScaling : public OutputRig, public ::testing::WithParamInterface<ScaleCase> {};
+
+TEST_P(OutputScaling, SignalToMilliamps) {
+    start();
+    setCell("_ub10.RANGE_LO.IN", GetParam().lo);
+    setCell("_ub10.RANGE_HI.IN", GetParam().hi);
+    sampleConfiguration();
+    outputMa(0, GetParam().signal);
+    runPasses(R20, 2);
+    EXPECT_FLOAT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), GetParam().mA);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, OutputScaling,
+    ::testing::Values(ScaleCase{"bottom", 0.0, 100.0, 0.0, 4.0f}, ScaleCase{"middle", 0.0, 100.0, 50.0, 12.0f},
+                      ScaleCase{"top", 0.0, 100.0, 100.0, 20.0f},
+                      ScaleCase{"above_the_channel_limit", 0.0, 100.0, 200.0, 25.0f},
+                      ScaleCase{"below_the_channel_limit", 0.0, 100.0, -50.0, 0.0f},
+                      ScaleCase{"zero_span_reads_zero", 50.0, 50.0, 50.0, 0.0f},
+                      ScaleCase{"falling_range", 100.0, 0.0, 25.0, 16.0f}),
+    [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputChannel, ARangeChangeOutsideTheSampleWindowIsNotTaken) {
+    start();
+    setCell("_ub10.RANGE_HI.IN", 40.0);
+    runPasses(R160, 4);
+    EXPECT_EQ(real("_ub10.RANGE_HIGH.A_NAME"), 20.0f);
+    sampleConfiguration();
+    EXPECT_EQ(real("_ub10.RANGE_HIGH.A_NAME"), 40.0f);
+}
+
+struct FunctionCase {
+    const char* name;
+    int function;
+    const char* text;
+    float selected;  // what the channel selects after LIST_2 = 7 was selected before
+};
+
+class OutputFunction : public OutputRig, public ::testing::WithParamInterface<FunctionCase> {};
+
+TEST_P(OutputFunction, TextAndSelection) {
+    start();
+    for (int n = 1; n <= 20; ++n) setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(n), 100.0 + n);
+    setCell("AO_MUX.SEL_OUTS.LIST_2", 7.0);
+    runPasses(R20, 2);
+    setCell("_ub10.FUNCTION.TUNE", GetParam().function);  // as the service writes it
+    setCell("_ub10.FUNCT.IN", GetParam().function);
+    sampleConfiguration();
+    EXPECT_EQ(text("_ub10.FDBK.I_TO_STR"), GetParam().text);
+    EXPECT_EQ(text("_ub10.FUNCT_STRG.S_NAME"), GetParam().text);
+    EXPECT_EQ(real("_ub10.SEL.A_MUX_N_1"), GetParam().selected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, OutputFunction,
+    ::testing::Values(FunctionCase{"not_used", 1, "--- Not Used ---", 101.0f},
+                      FunctionCase{"shaft_speed", 2, "Actual Shaft Speed", 7.0f},
+                      FunctionCase{"valve_demand", 9, "HP Valve Demand", 109.0f},
+                      FunctionCase{"last_spare", 20, "Spare 20", 120.0f},
+                      FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
+    [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputChannel, RaiseRampsTheForceSetpointAtTheForceRate) {
+    start();
+    startForcing();
+    command(1, 1);
+    runPasses(R160, 1);
+    const float first = ramp();
+    EXPECT_NEAR(first, 4.16f, 1e-5);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 1u);
+    EXPECT_EQ(integer("_ub10.FORCE_SETPT.POS_SEL"), 2);
+    runPasses(R160, 10);
+    EXPECT_NEAR(ramp(), first + 1.6f, 1e-4);
+    runPasses(R20, 2);
+    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 1u);
+    EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), ramp(), 0.2);
+    // Releasing the command stops the ramp where it is.
+    command(1, 0);
+    runPasses(R160, 2);
+    const float held = ramp();
+    runPasses(R160, 5);
+    EXPECT_EQ(ramp(), held);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 0u);
+}
+
+TEST_F(OutputChannel, ARaiseStopsAtTwentyMilliamps) {
+    start();
+    startForcing();
+    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
+    command(3, 1);
+    runPasses(R160, 8);
+    EXPECT_EQ(ramp(), 20.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_2"), 1u);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);  // cleared by the limit of the last pass
+}
+
+TEST_F(OutputChannel, LowerRampsDownToFourMilliamps) {
+    start();
+    startForcing();
+    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
+    command(3, 1);
+    runPasses(R160, 8);
+    command(3, 0);
+    command(4, 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_DN"), 1u);
+    runPasses(R160, 6);
+    EXPECT_EQ(ramp(), 4.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_1"), 1u);
+}
+
+TEST_F(OutputChannel, GoToRampsToTheEnteredValue) {
+    start();
+    startForcing();
+    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 0.0f);  // enabling the force reset it
+    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
+    setCell("_ub10.ENTR_SETPT.TUNE", 10.0);
+    command(5, 1);
+    runPasses(R160, 6);
+    EXPECT_EQ(real("_ub10.ENTR_SETPT_A_SW.A_SW"), 10.0f);
+    EXPECT_EQ(ramp(), 10.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_3"), 1u);
+    runPasses(R20, 2);
+    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 10.0f);
+}
+
+TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
+    start();
+    runPasses(R160, 2);  // the limits apply once every group has run twice
+    setCell("_ub10.ENTR_SETPT.TUNE", 30.0);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
+    EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
+}
+
+TEST_F(OutputChannel, LeavingCalibrationModeEndsForcingAtOnce) {
+    start();
+    outputMa(0, 12.0);
+    startForcing();
+    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
+    command(3, 1);
+    runPasses(R160, 8);
+    runPasses(R20, 2);
+    ASSERT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 20.0f);
+    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
+    runPasses(R160, 2);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 0u);
+    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 12.0f);
+}
+
+TEST_F(OutputChannel, ForcingIsInhibitedOutsideCalibrationMode) {
+    start();
+    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
+    setCell("_ub10.FORCE_EN.IN", 1);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+}
+
+TEST_F(OutputChannel, DisablingForcingWins) {
+    start();
+    startForcing();
+    setCell("_ub10.FORCE_DIS.IN", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+}
+
+struct TimeoutCase {
+    const char* name;
+    int passes;
+    uint32_t out;
+};
+
+class CommandTimeout : public OutputRig, public ::testing::WithParamInterface<TimeoutCase> {};
+
+TEST_P(CommandTimeout, ACommandLastsSixtySecondsAfterItsWrite) {
+    start();
+    setCell("_ub10.COMMANDS.IN_1", 1);
+    AO_CHANNEL_command_written(0, 1, 1);
+    runPasses(R160, static_cast<uint32_t>(GetParam().passes));
+    EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_1"), GetParam().out);
+    EXPECT_EQ(boolean("_ub10.COMMANDS.IN_1"), GetParam().out);
+}
+
+// 60 s are 375 passes of 0.16 s: the timer reaches 60.0 s after pass 375
+// (single-precision sums of 0.16 reach it one pass later).
+INSTANTIATE_TEST_SUITE_P(Passes, CommandTimeout,
+                         ::testing::Values(TimeoutCase{"well_within", 200, 1}, TimeoutCase{"just_before", 374, 1},
+                                           TimeoutCase{"after", 378, 0}),
+                         [](const ::testing::TestParamInfo<TimeoutCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputChannel, WritingZeroEndsACommandOnTheNextPass) {
+    start();
+    command(2, 1);
+    runPasses(R160, 1);
+    ASSERT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 1u);
+    AO_CHANNEL_command_written(0, 2, 0);  // the write of 0 as the service hook sees it, before the cell changes
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 0u);
+    EXPECT_EQ(boolean("_ub10.COMMANDS.IN_2"), 0u);
+}
+
+struct AlarmCase {
+    const char* name;
+    int output;
+    int function;
+    int enabled;
+    uint32_t alarm;
+};
+
+class ReadbackAlarm : public OutputRig, public ::testing::WithParamInterface<AlarmCase> {};
+
+TEST_P(ReadbackAlarm, RaisedOnlyWhenEnabledAndUsed) {
+    const int k = GetParam().output;
+    const std::string m = channel(k);
+    start();
+    setCell(m + ".FUNCT.IN", GetParam().function);
+    setCell(m + ".ENBL_RDBK_FLT.IN", GetParam().enabled);
+    sampleConfiguration();
+    for (int n = 0; n < 3; ++n) outputMa(n, 12.0);
+    setCell("AO_MUX.SEL_OUTS.LIST_1", 12.0);
+    runPasses(R20, 4);
+    board::setLoopFault(3 + k, board::LoopFault::OpenWire);
+    runPasses(R20, 8);
+    EXPECT_EQ(boolean(m + ".CHN_RDBK_FLT.B_NAME"), 1u);
+    EXPECT_EQ(boolean(m + ".DBK_FLT.B_NAME"), GetParam().alarm);
+    for (int n = 0; n < 3; ++n) {
+        const std::string alarm = "CNFG_AO.AO_0" + std::to_string(n + 1) + "_RDBK_FLTALM.B_NAME";
+        EXPECT_EQ(boolean(alarm), n == k ? GetParam().alarm : 0u) << alarm;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadbackAlarm,
+                         ::testing::Values(AlarmCase{"used_and_enabled", 0, 2, 1, 1},
+                                           AlarmCase{"alarm_disabled", 0, 2, 0, 0},
+                                           AlarmCase{"not_used", 0, 1, 1, 0},
+                                           AlarmCase{"second_output", 1, 3, 1, 1},
+                                           AlarmCase{"third_output", 2, 4, 1, 1}),
+                         [](const ::testing::TestParamInfo<AlarmCase>& i) { return std::string(i.param.name); });
+
+struct ModbusCase {
+    const char* name;
+    int selection;
+    float multiplier;
+};
+
+class ModbusScale : public OutputRig, public ::testing::WithParamInterface<ModbusCase> {};
+
+TEST_P(ModbusScale, SelectionGivesTheMultiplier) {
+    start();
+    setCell("_ub10.AO_MOD_X.IN", 5);
+    runPasses(R160, 1);
+    setCell("_ub10.AO_MOD_X.IN", GetParam().selection);
+    runPasses(R160, 1);
+    EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), GetParam().multiplier);
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
+                         ::testing::Values(ModbusCase{"hundredths", 1, 0.01f}, ModbusCase{"units", 3, 1.0f},
+                                           ModbusCase{"hundreds", 5, 100.0f},
+                                           ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
+                                           ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
+                         [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputChannel, EveryFunctionHasItsText) {
+    const char* const texts[] = {"--- Not Used ---",      "Actual Shaft Speed",     "Speed Reference Setpoint",
+                                 "Remote Speed Setpoint", "Cascade Input Signal",   "Cascade Setpoint",
+                                 "Remote Cascade Setpoint", "Valve Limiter Setpoint", "HP Valve Demand",
+                                 "Signal Monitoring #1",  "Signal Monitoring #2",   "Signal Monitoring #3"};
+    start();
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    for (int f = 1; f <= 20; ++f) {
+        setCell("_ub11.FUNCTION.TUNE", f);  // the stored function in use
+        runPasses(R160, 1);
+        const std::string expected = f <= 12 ? texts[f - 1] : "Spare " + std::to_string(f);
+        EXPECT_EQ(text("_ub11.FDBK.I_TO_STR"), expected) << f;
+    }
+}
+
+TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
+    start();
+    setCell("AO_MUX.SEL_OUTS.LIST_5", 9.0);
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_AO.WIZFUN_AO_CH1.IN", 5);
+    sampleConfiguration();
+    EXPECT_EQ(integer("_ub10.AO_SW.I_SW"), 5);
+    EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 5);
+    EXPECT_EQ(real("_ub10.VAL.A_NAME"), 9.0f);
+}
+
+TEST_F(OutputChannel, TextsAreCopied) {
+    start();
+    EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");
+    EXPECT_EQ(text("_ub11.TAG.S_NAME"), "AO 02");
+    EXPECT_EQ(text("_ub12.ENG_UNITS.S_NAME"), "Eng Units");
+}
+
+}  // namespace
+}  // namespace ao_test

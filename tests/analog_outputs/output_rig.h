@@ -1,0 +1,125 @@
+// Runs the analog output and actuator driver stages through real passes of
+// the rate-group runtime, with the board's current loops behind the PWM
+// outputs and the calibration table read from the board's flash at start.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
+#include "drivers/ZarnActuator.h"
+#include "drivers/ZarnCalibration.h"
+#include "host/board.h"
+#include "host/current_loops.h"
+#include "tests/support/app_harness.h"
+
+namespace ao_test {
+
+constexpr int R10 = 0, R20 = 1, R160 = 4;
+
+inline bool g_defaultsLoaded = false;
+
+class OutputRig : public tc_test::AppHarness {
+protected:
+    void SetUp() override {
+        AppHarness::SetUp();
+        board::reset();
+        ResetZarnCalibration();
+        ResetZarnActuator();
+        g_defaultsLoaded = false;
+        rig_ = this;
+        running_ = false;
+        startUpCells_.clear();
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_5});
+        useSlices(R20, {_R20_TASK_4, _R20_TASK_5});
+        useSlices(R160, {_R160_TASK_51, _R160_TASK_52, _R160_TASK_53, _R160_TASK_62});
+    }
+
+    // Starts the application and lets the 160 ms settings reach the
+    // faster groups through the copies at the next 160 ms frame.
+    void start() {
+        startApp();
+        running_ = true;
+        runPasses(R160, 1);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".FUNCT.IN", k + 2);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".RANGE_LO.IN", 4.0);
+        for (int k = 0; k < 3; ++k) setCell(channel(k) + ".RANGE_HI.IN", 20.0);
+        sampleConfiguration();
+    }
+
+    // Module of output channel k (0 .. 2).
+    static std::string channel(int k) { return "_ub" + std::to_string(10 + k); }
+
+    // Puts the channels' configuration in force the way the application
+    // does: configuration enable on and the sample pulse on every second
+    // 160 ms pass for 1.28 s (the function number makes a round trip
+    // through the 20 ms group first), then the next 160 ms frames carry it
+    // to the 20 ms group.
+    void sampleConfiguration() {
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+        for (int pass = 0; pass < 8; ++pass) {
+            setCell("CALMODE.CFG_SAMPL_OK.B_NAME", pass % 2);
+            runPasses(R160, 1);
+        }
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+        setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+        runPasses(R160, 2);
+    }
+
+    // The signal output k selects (function k + 2, range 4 .. 20, so the
+    // signal is the current in mA).
+    void outputMa(int k, double mA) { setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(k + 2), mA); }
+
+    // Stores a calibration table in the board's flash: every pair (1, 0)
+    // except the ones given, with a right checksum.
+    static void flashCalibration(std::initializer_list<std::tuple<uint32_t, double, double>> pairs) {
+        SetCalDefaults();
+        for (const auto& [k, m, b] : pairs) put_cal_mb(0, k, m, b);
+        put_cal_mb(0, 0, 1.0, 0.0);
+        ASSERT_EQ(WriteCalValues(), 0);
+        ResetZarnCalibration();
+    }
+
+    // The actuator's configuration: HP demand function, range (0 low,
+    // 1 high), 0 % and 100 % currents. Before the start it is set in the
+    // first frame as the stored tunables and with the configuration enable
+    // on, so that the range reaches the driver during start-up.
+    void configureActuator(int range, double ma0, double ma100) {
+        const std::string r = std::to_string(range);
+        const std::pair<std::string, double> cells[] = {{"_ub5.ACT_RANGE_SEL.TUNE", range},
+                                                        {"_ub5.HW_RANGE.IN", range + 1},
+                                                        {"_ub5.ACT_FUNCTION.TUNE", 2},
+                                                        {"_ub5.FUNCT.IN", 2},
+                                                        {"_ub5.ACT_MIN_VAL.TUNE", ma0},
+                                                        {"_ub5.ACT_MAX_VAL.TUNE", ma100},
+                                                        {"_ub5.MA_AT_0_RNG" + r + ".IN", ma0},
+                                                        {"_ub5.MA_AT_100_RNG" + r + ".IN", ma100},
+                                                        {"MASTER.IO_LOCK_OR_PWR.B_NAME", 1}};
+        for (const auto& c : cells) {
+            if (!running_) startUpCells_.push_back(c);
+            else setCell(c.first, c.second);
+        }
+        if (running_) sampleConfiguration();
+    }
+    // The HP demand in percent, as the speed-control chain hands it over.
+    void hpDemand(double percent) { setCell("DRVR_SCALE.TO_HP_DMD.A_NAME", percent); }
+
+private:
+    // First thing of the first 10 ms frame: the tunable defaults, then the
+    // cells the test configured before the start.
+    static void startUpInFirstFrame() {
+        if (g_defaultsLoaded) return;
+        g_defaultsLoaded = true;
+        tc_test::loadTunableDefaults();
+        for (const auto& c : rig_->startUpCells_) rig_->setCell(c.first, c.second);
+    }
+    static inline OutputRig* rig_ = nullptr;
+    std::vector<std::pair<std::string, double>> startUpCells_;
+    bool running_ = false;
+};
+
+}  // namespace ao_test

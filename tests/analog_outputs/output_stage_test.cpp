@@ -1,0 +1,347 @@
+// The driver stages of the analog outputs and the actuator through real
+// passes of the slices: counts for 0, 50 and 100 % worked out by hand from
+// the calibration pairs, readback faults from wiring faults of the board's
+// loops, the I/O lock, and the calibration record read at start-up.
+#include <cmath>
+#include <limits>
+
+#include "app/analog/CNFG_ACT.cells.h"
+#include "app/analog/CNFG_AO.cells.h"
+#include "drivers/ZarnHwDepend.h"
+#include "drivers/zarn_regs.h"
+#include "host/vkboard.h"
+#include "tests/analog_outputs/output_rig.h"
+
+namespace ao_test {
+namespace {
+
+class OutputStage : public OutputRig {};
+
+struct AoCountCase {
+    const char* name;
+    double signalMa;  // the channel's milliamp signal (4 mA = 0 %, 20 mA = 100 %)
+    uint16_t count;   // (mA x 1.01 + 0.05) x 568.89, truncated
+};
+
+class AnalogOutputCount : public OutputRig, public ::testing::WithParamInterface<AoCountCase> {};
+
+TEST_P(AnalogOutputCount, TheGatherWritesTheCalibratedCount) {
+    flashCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {13, 1.0, 1.0}});
+    start();
+    outputMa(0, GetParam().signalMa);
+    outputMa(1, 10.0);
+    outputMa(2, 30.0);
+    runPasses(R20, 6);  // the filtered readback follows two passes behind the count
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().count);
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(5)), 2844);   // 10 x 0.5 x 568.89
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(6)), 13084);  // 22 mA limit, + 1: 23 x 568.89
+    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_ZARN.DISPLAY"), static_cast<float>(GetParam().signalMa));
+    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_MA.A_NAME"), static_cast<float>(GetParam().signalMa));
+    EXPECT_NEAR(real("CNFG_AO.AO_01_ZARN.RDBK_RET"), GetParam().count / 568.89, 0.02);
+    EXPECT_NEAR(real("CNFG_AO.AO_01_RDBK.A_NAME"), GetParam().count / 568.89, 0.02);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demands, AnalogOutputCount,
+                         ::testing::Values(AoCountCase{"zero_percent", 4.0, 2326},
+                                           AoCountCase{"fifty_percent", 12.0, 6923},
+                                           AoCountCase{"hundred_percent", 20.0, 11520}),
+                         [](const ::testing::TestParamInfo<AoCountCase>& i) { return std::string(i.param.name); });
+
+struct ActCountCase {
+    const char* name;
+    double percent;
+    uint16_t count;  // (20 + 1.4 x percent) x 1.02 - 0.5, x 67.546, truncated
+};
+
+class ActuatorCount : public OutputRig, public ::testing::WithParamInterface<ActCountCase> {};
+
+TEST_P(ActuatorCount, TheGatherWritesTheCalibratedCount) {
+    flashCalibration({{32, 1.02, -0.5}});
+    configureActuator(1, 20.0, 160.0);
+    start();
+    hpDemand(GetParam().percent);
+    runPasses(R160, 3);
+    EXPECT_EQ(stZarnActData[6].Command, 1);
+    EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), GetParam().count);
+    EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
+    EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_HIGH, 0);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), static_cast<float>(GetParam().percent));
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demands, ActuatorCount,
+                         ::testing::Values(ActCountCase{"zero_percent", 0.0, 1344},
+                                           ActCountCase{"fifty_percent", 50.0, 6166},
+                                           ActCountCase{"hundred_percent", 100.0, 10989}),
+                         [](const ::testing::TestParamInfo<ActCountCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputStage, ARangeChangeAfterStartUpWaitsForTheNextStart) {
+    configureActuator(0, 4.0, 20.0);
+    start();
+    runPasses(R160, 3);
+    ASSERT_EQ(stZarnActData[6].Command, 0);
+    setCell("_ub5.HW_RANGE.IN", 2);
+    sampleConfiguration();
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
+    EXPECT_EQ(stZarnActData[6].Command, 0);
+}
+
+TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
+    configureActuator(0, -5.0, 30.0);  // 0 % raised to 0 mA, 100 % limited to 27.5 mA
+    start();
+    hpDemand(100.0);
+    runPasses(R160, 3);
+    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 27.5f);
+    hpDemand(0.0);
+    runPasses(R10, 2);
+    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 0.0f);
+    hpDemand(200.0);  // the percent demand is limited to 110 %
+    runPasses(R10, 2);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
+}
+
+TEST_F(OutputStage, OffsetAndGainOfTheActuator) {
+    configureActuator(1, 20.0, 120.0);
+    start();
+    setCell("CNFG_ACT.ACT_01_GAIN.IN", 0.5);
+    setCell("CNFG_ACT.ACT_01_OFFSET.IN", 10.0);  // 10 mA = 10 % of the 100 mA span
+    hpDemand(60.0);
+    runPasses(R160, 3);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.A_NAME"), 10.0f);
+    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f + 1.0f * (60.0f * 0.5f + 10.0f));
+}
+
+struct ScaleCase {
+    const char* name;
+    double ma0, ma100, offset;
+    uint32_t compare, equal, sd;
+    float toDec;
+};
+
+class ActuatorScale : public OutputRig, public ::testing::WithParamInterface<ScaleCase> {};
+
+TEST_P(ActuatorScale, ScaleCheckAndOffsetInPercent) {
+    configureActuator(1, GetParam().ma0, GetParam().ma100);
+    start();
+    setCell("CNFG_ACT.ACT_01_OFFSET.IN", GetParam().offset);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_COMPARE"), GetParam().compare);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), GetParam().equal);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), GetParam().sd);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.A_NAME"), GetParam().toDec);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.A_NAME"), static_cast<float>(GetParam().ma100 - GetParam().ma0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spans, ActuatorScale,
+    ::testing::Values(ScaleCase{"rising_span", 20.0, 120.0, 5.0, 0, 0, 0, 0.05f},
+                      ScaleCase{"zero_span_positive_offset", 50.0, 50.0, 0.0, 1, 1, 1, 1e34f},
+                      ScaleCase{"zero_span_negative_offset", 50.0, 50.0, -1.0, 1, 1, 1, -1e34f},
+                      ScaleCase{"falling_span", 120.0, 20.0, 10.0, 1, 0, 1, -0.1f}),
+    [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
+
+// Wiring faults: the fault flag rises on the sixth pass that sees it and
+// falls on the first pass without it.
+struct WiringCase {
+    const char* name;
+    board::LoopFault fault;
+    bool source, ret;
+};
+
+class AnalogOutputWiring : public OutputRig, public ::testing::WithParamInterface<WiringCase> {};
+
+TEST_P(AnalogOutputWiring, FaultCellsRiseOnTheSixthPassAndClear) {
+    start();
+    outputMa(0, 12.0);
+    runPasses(R20, 10);
+    ASSERT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+    board::setLoopFault(3, GetParam().fault);
+    for (int pass = 1; pass <= 6; ++pass) {
+        runPasses(R20, 1);
+        const bool raised = pass == 6;
+        EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_SRC_FLT"), raised && GetParam().source ? 1u : 0u) << pass;
+        EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), raised && GetParam().ret ? 1u : 0u) << pass;
+    }
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_RDBK_FLT.B_NAME"), GetParam().ret ? 1u : 0u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_SRC_FLT.B_NAME"), GetParam().source ? 1u : 0u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_02_ZARN.RB_RET_FLT"), 0u);
+    board::setLoopFault(3, board::LoopFault::None);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_SRC_FLT"), 0u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, AnalogOutputWiring,
+                         ::testing::Values(WiringCase{"open_wire", board::LoopFault::OpenWire, true, true},
+                                           WiringCase{"short_to_ground", board::LoopFault::ShortToGround, false,
+                                                      true}),
+                         [](const ::testing::TestParamInfo<WiringCase>& i) { return std::string(i.param.name); });
+
+class ActuatorWiring : public OutputRig, public ::testing::WithParamInterface<WiringCase> {};
+
+TEST_P(ActuatorWiring, FaultCellsRiseOnTheSixthPassAndClear) {
+    configureActuator(1, 20.0, 160.0);
+    start();
+    hpDemand(50.0);
+    runPasses(R160, 3);
+    ASSERT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+    board::setLoopFault(6, GetParam().fault);
+    for (int pass = 1; pass <= 6; ++pass) {
+        runPasses(R10, 1);
+        const bool raised = pass == 6;
+        EXPECT_EQ(boolean("CNFG_ACT.ACT_1.RB_SRC_FLT"), raised && GetParam().source ? 1u : 0u) << pass;
+        EXPECT_EQ(boolean("CNFG_ACT.ACT_1.RB_RET_FLT"), raised && GetParam().ret ? 1u : 0u) << pass;
+        EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), raised ? 1u : 0u) << pass;
+    }
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_SRC_FLT.B_NAME"), GetParam().source ? 1u : 0u);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_RDBK_FLT.B_NAME"), GetParam().ret ? 1u : 0u);
+    board::setLoopFault(6, board::LoopFault::None);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ActuatorWiring,
+                         ::testing::Values(WiringCase{"open_wire", board::LoopFault::OpenWire, true, true},
+                                           WiringCase{"short_to_ground", board::LoopFault::ShortToGround, false,
+                                                      true}),
+                         [](const ::testing::TestParamInfo<WiringCase>& i) { return std::string(i.param.name); });
+
+TEST_F(OutputStage, TheExtraFaultInputJoinsTheActuatorFault) {
+    start();
+    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 1u);
+}
+
+TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
+    configureActuator(1, 20.0, 160.0);
+    start();
+    hpDemand(50.0);
+    outputMa(0, 12.0);
+    outputMa(1, 12.0);
+    outputMa(2, 12.0);
+    runPasses(R160, 3);
+    ASSERT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
+    io_lock(0x7FFF);
+    board::clearWriteLog();
+    runPasses(R20, 2);
+    for (int n = 4; n <= 6; ++n) EXPECT_EQ(board::peek16(zarnAoutCountReg(n)), 0) << "output " << n;
+    EXPECT_EQ(board::peek16(ZARN_ACT6_COUNT), 0);
+    EXPECT_EQ(stZarnActData[6].S_actout, 0.0f);
+    for (int ch = 0; ch < board::kCurrentLoops; ++ch) EXPECT_EQ(board::loopCurrentMa(ch), 0.0) << ch;
+    EXPECT_FALSE(board::writeLog(ZARN_ACT6_COUNT, ZARN_ACT6_COUNT).empty());
+    io_lock(0x8000);
+    runPasses(R20, 2);
+    EXPECT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
+    EXPECT_GT(board::peek16(zarnAoutCountReg(4)), 0);
+}
+
+TEST_F(OutputStage, BlockInitialisationSetsTheDriverRecords) {
+    for (int ch = 0; ch < 8; ++ch) stZarnActData[ch] = ZarnActChannel{7, 7, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7, 7, 1, 1,
+                                                                      1, 0, 0, 0, 0, 0, 0};
+    CNFG_AO_init_blks();
+    CNFG_ACT_init_blks();
+    for (int ch = 3; ch <= 5; ++ch) {
+        EXPECT_EQ(stZarnActData[ch].Command, 0) << ch;
+        EXPECT_EQ(stZarnActData[ch].Rategroup, 20) << ch;
+        EXPECT_EQ(stZarnActData[ch].Shutdown, 0u) << ch;
+    }
+    EXPECT_EQ(stZarnActData[6].Rategroup, 10);
+    EXPECT_EQ(stZarnActData[2].Rategroup, 7);
+    EXPECT_EQ(stZarnActData[7].Rategroup, 7);
+}
+
+TEST_F(OutputStage, ShutdownOfAnAnalogOutputWritesZero) {
+    start();
+    outputMa(0, 12.0);
+    setCell("CNFG_AO.AO_01_ZARN.SD", 1);
+    runPasses(R20, 3);
+    EXPECT_EQ(board::peek16(zarnAoutCountReg(4)), 0);
+    EXPECT_EQ(stZarnActData[3].Shutdown, 1u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+}
+
+struct LimitCase {
+    const char* name;
+    double minCur, maxCur, signal, gain, offset;
+    float current;
+};
+
+class AnalogOutputLimits : public OutputRig, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(AnalogOutputLimits, CurrentIsClampedToTheChannelLimits) {
+    start();
+    setCell("CNFG_AO.AO_01_ZARN.MIN_CUR", GetParam().minCur);
+    setCell("CNFG_AO.AO_01_ZARN.MAX_CUR", GetParam().maxCur);
+    setCell("CNFG_AO.AO_01_GAIN.IN", GetParam().gain);
+    setCell("CNFG_AO.AO_01_OFFSET.IN", GetParam().offset);
+    outputMa(0, GetParam().signal);
+    runPasses(R160, 2);
+    EXPECT_FLOAT_EQ(stZarnActData[3].MaDemand, GetParam().current);
+    EXPECT_FLOAT_EQ(stZarnActData[3].MaDemandwDither, GetParam().current);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, AnalogOutputLimits,
+    ::testing::Values(LimitCase{"inside", 2.0, 22.0, 12.0, 1.0, 0.0, 12.0f},
+                      LimitCase{"gain_and_offset", 2.0, 22.0, 10.0, 1.5, -2.0, 13.0f},
+                      LimitCase{"below_minimum", 2.0, 22.0, 1.0, 1.0, 0.0, 2.0f},
+                      LimitCase{"above_maximum", 2.0, 22.0, 23.0, 1.0, 0.0, 22.0f},
+                      LimitCase{"maximum_beyond_the_driver", 2.0, 30.0, 24.0, 1.2, 0.0, 27.5f},
+                      LimitCase{"minimum_above_maximum", 25.0, 20.0, 12.0, 1.0, 0.0, 0.0f},
+                      LimitCase{"negative_minimum_counts_as_zero", -1.0, 22.0, 0.0, 1.0, -3.0, 0.0f}),
+    [](const ::testing::TestParamInfo<LimitCase>& i) { return std::string(i.param.name); });
+
+// The calibration record read at start-up.
+struct RecordCase {
+    const char* name;
+    int kind;  // 0 good, 1 checksum wrong, 2 all zeros, 3 NaN with right sum, 4 flash fails
+    bool fault;
+};
+
+class CalibrationRecord : public OutputRig, public ::testing::WithParamInterface<RecordCase> {};
+
+TEST_P(CalibrationRecord, ABadRecordGivesTheDefaultsAndTheEvent) {
+    const int kind = GetParam().kind;
+    flashCalibration({{11, 2.0, 1.0}});
+    if (kind == 1) {
+        std::vector<uint8_t> f = board::calibrationFlash();
+        f[11 * 8] ^= 1;
+        board::setCalibrationFlash(f);
+    } else if (kind == 2) {
+        board::setCalibrationFlash(std::vector<uint8_t>(356, 0));
+    } else if (kind == 3) {
+        SetCalDefaults();
+        put_cal_mb(0, 11, std::numeric_limits<double>::quiet_NaN(), 0.0);
+        ASSERT_EQ(WriteCalValues(), 0);
+        ResetZarnCalibration();
+    } else if (kind == 4) {
+        board::failCalibrationFlash(true);
+    }
+    start();
+    EXPECT_EQ(boolean("ORVEX12_IO.CHASS_STATUS.CAL_FLT"), GetParam().fault ? 1u : 0u);
+    bool event = false;
+    for (const std::string& line : messageLines()) {
+        if (line == "event 3: Zarn Calibration Fault - Applying default calibration values.") event = true;
+    }
+    EXPECT_EQ(event, GetParam().fault);
+    float g = 0, o = 0;
+    ASSERT_EQ(get_cal_mb(0, 11, &g, &o), 0);
+    EXPECT_EQ(g, GetParam().fault ? 1.0f : 2.0f);
+    EXPECT_EQ(o, GetParam().fault ? 0.0f : 1.0f);
+    // The output follows the pair in force: 10 mA x 2 + 1 or 10 mA x 1 + 0.
+    outputMa(0, 10.0);
+    runPasses(R20, 3);
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().fault ? 5688 : 11946);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, CalibrationRecord,
+                         ::testing::Values(RecordCase{"good", 0, false}, RecordCase{"checksum_wrong", 1, true},
+                                           RecordCase{"all_zeros", 2, true},
+                                           RecordCase{"not_a_number_with_right_checksum", 3, true},
+                                           RecordCase{"flash_read_fails", 4, true}),
+                         [](const ::testing::TestParamInfo<RecordCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
