@@ -25,7 +25,6 @@ class DataLogRig : public tc_test::AppHarness {
 protected:
     void SetUp() override {
         AppHarness::SetUp();
-        hk::clearMemoryFigures();
         hostfs::setCapacity(std::nullopt);
         hostfs::setRenameFault(false);
     }

@@ -18,6 +18,10 @@ void RuntimeFixture::SetUp() {
     std::filesystem::create_directories(root_);
     hostfs::setApplicationRoot(root_);
     hostio::setPortOffset(pickPortOffset());
+    // A test host with 1 MiB for the data log beyond the 5 MiB the system
+    // keeps: every start takes and clears the block, and tests that need
+    // another size set their own figures.
+    hk::setMemoryFigures(0x600000, 0x100000);
     hk::start(hk::ClockMode::Simulated);
     hostplatform::start(false);
     AppEventUnload();
