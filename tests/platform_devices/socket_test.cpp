@@ -197,6 +197,18 @@ TEST_F(SocketDevices, UdpExchangeAndPutRoutines) {
         ssize_t got = ::recv(peer, buf, sizeof buf, 0);
         EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max<ssize_t>(got, 0))), want);
     }
+    // Until the application runs nothing goes out; the next datagram is the first one sent after.
+    ApplicationRunning = 0;
+    hk::runTask([&] {
+        EXPECT_EQ(VKIO_devWrite(4, "early", 5), VKIO_ERROR);
+        const VKSockAddr to = vkSockAddr(kLoopback, ntohs(pa.sin_port));
+        EXPECT_EQ(VKIO_devSendto(4, "early", 5, 0, &to, sizeof to), VKIO_ERROR);
+    });
+    ApplicationRunning = 1;
+    EXPECT_EQ(run([] { return VKIO_devWrite(4, "run", 3); }), VKIO_DONE);
+    ASSERT_TRUE(readable(peer));
+    ssize_t got = ::recv(peer, buf, sizeof buf, 0);
+    EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max<ssize_t>(got, 0))), "run");
     ::close(peer);
 }
 

@@ -7,6 +7,7 @@
 
 #include "host/hostclock.h"
 #include "host/hostkernel.h"
+#include "host/hostsym.h"
 #include "platform/CLOCK.h"
 #include "platform/TimeSupport.h"
 
@@ -82,4 +83,60 @@ TEST_F(TimeOfDay, DaylightSavingRoundTrips) {
         EXPECT_EQ(utcNow(), local + 18000u - (c[4] ? 3600u : 0u));
         EXPECT_EQ(now(), (V{2024, c[0], c[1], c[2], c[3], 30}));
     }
+}
+
+namespace {
+
+int g_syncStates = 0;
+void countSyncState(int state) { g_syncStates += state; }
+
+}  // namespace
+
+TEST_F(TimeOfDay, SettingTheTimeMarksTheBatteryClockForUpdateOnKnownPlatforms) {
+    const struct {
+        uint32_t platform;
+        bool sets;
+        bool syncs;
+    } cases[] = {
+        {10, true, true},  {11, true, true},  {2, true, false},  {3, true, false},   {4, true, false},
+        {5, true, false},  {8, true, false},  {9, true, false},  {12, true, false},  {14, true, false},
+        {0, false, false}, {1, false, false}, {6, false, false}, {7, false, false},  {13, false, false},
+        {15, false, false},
+    };
+    hostsym::registerSymbol("VKsetTimeSyncState", reinterpret_cast<void*>(countSyncState));
+    uint32_t local = 1700000000u;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.platform);
+        const uint32_t before = I2C_ClockNeedsUpdated, utcBefore = utcNow();
+        g_syncStates = 0;
+        local += 1000;
+        EXPECT_EQ(setTTimeOnPlatform(c.platform, local), 0);
+        EXPECT_EQ(I2C_ClockNeedsUpdated, before + (c.sets ? 1u : 0u));
+        EXPECT_EQ(utcNow(), c.sets ? local : utcBefore);
+        EXPECT_EQ(g_syncStates, c.syncs ? 1 : 0);
+    }
+    hostsym::registerSymbol("VKsetTimeSyncState", nullptr);
+    // This controller's own platform type, through the plain setter.
+    const uint32_t before = I2C_ClockNeedsUpdated;
+    EXPECT_EQ(set_time_posix(1800000000u), 0);
+    EXPECT_EQ(I2C_ClockNeedsUpdated, before + 1);
+    EXPECT_EQ(utcNow(), 1800000000u);
+}
+
+TEST_F(TimeOfDay, BatteryClockWriteIsTriedTwice) {
+    const struct {
+        int failures;
+        int writes;
+        bool ok;
+    } cases[] = {{0, 1, true}, {1, 2, true}, {2, 2, false}};
+    EXPECT_EQ(set_time_posix(1800000000u), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failures);
+        hostclock::failBatteryClockWrites(c.failures);
+        const int before = hostclock::batteryClockWrites();
+        EXPECT_EQ(SetI2C_Clock() == 0, c.ok);
+        EXPECT_EQ(hostclock::batteryClockWrites() - before, c.writes);
+        hostclock::failBatteryClockWrites(0);
+    }
+    EXPECT_EQ(hostclock::batteryClockSeconds(), 1800000000u);
 }
