@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drivers/ZarnAnalogIns.h"
+#include "drivers/ZarnCalibration_standin.h"
 #include "drivers/zarn_regs.h"
 #include "host/analog_inputs.h"
 #include "host/board.h"
@@ -250,6 +251,24 @@ TEST_F(AnalogDriver, FailedMonitorReadReturnsTheChipStatusAndLeavesTheValue) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Voltage Monitor SPI error\nVoltage Monitor SPI error\nVoltage Monitor SPI error\n");
     EXPECT_EQ(ps3_3Value, good33);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CalibrationPairs, EveryPairHoldsItsDefaultAndNoneBeyondTheLast) {
+    const struct {
+        uint32_t pair;
+        int result;
+        float gain, offset;
+    } cases[] = {{0, 0, 1.0f, 0.0f}, {43, 0, 1.0f, 0.0f}, {44, 1, 9.0f, 9.0f}, {45, 1, 9.0f, 9.0f}};
+    for (const auto& c : cases) {
+        float gain = 9.0f, offset = 9.0f;
+        EXPECT_EQ(get_cal_mb(0, c.pair, &gain, &offset), c.result) << c.pair;
+        EXPECT_EQ(gain, c.gain) << c.pair;
+        EXPECT_EQ(offset, c.offset) << c.pair;
+    }
 }
 
 }  // namespace
