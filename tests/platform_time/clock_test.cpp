@@ -2,6 +2,7 @@
 // and field-by-field setting.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ctime>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "host/hostkernel.h"
 #include "host/hostsym.h"
 #include "platform/CLOCK.h"
+#include "platform/TIME.h"
 #include "platform/TimeSupport.h"
 
 namespace {
@@ -38,6 +40,92 @@ protected:
 using V = std::vector<int>;
 
 }  // namespace
+
+// Before anything is configured: no zone, no daylight saving, nothing for
+// the battery clock. (First in this file: later cases change these words.)
+TEST(ClockSettings, StartWithoutZoneDaylightSavingOrPendingUpdate) {
+    EXPECT_EQ(Global_Time_Zone, 0.0f);
+    const uint8_t* words[] = {&dst_mode, &dst_is_active, &dst_hours, &current_year, &current_month,
+                              &current_day, &current_hour, &dst_start_month, &dst_start_day, &dst_start_hour,
+                              &dst_end_month, &dst_end_day, &dst_end_hour};
+    for (const uint8_t* w : words) EXPECT_EQ(*w, 0) << (w - words[0]);
+    EXPECT_EQ(dst_start_week, 0);
+    EXPECT_EQ(dst_end_week, 0);
+    EXPECT_EQ(I2C_ClockNeedsUpdated, 0u);
+}
+
+TEST_F(TimeOfDay, ReadingTheTimeRefreshesTheDateWordsBeforeDaylightSaving) {
+    dst_mode = 1, dst_hours = 1;
+    dst_start_month = 3, dst_start_week = 2, dst_start_day = 1, dst_start_hour = 2;
+    dst_end_month = 11, dst_end_week = 1, dst_end_day = 1, dst_end_hour = 2;
+    set_zone(1.0f);
+    const struct {
+        const char* name;
+        V local;  // year, month, day, hour as set and read
+        V words;  // current_year, _month, _day, _hour
+    } cases[] = {
+        {"summer: the words an hour back", {2024, 8, 1, 0}, {24, 7, 31, 23}},
+        {"winter", {1999, 12, 31, 23}, {99, 12, 31, 23}},
+        {"2079", {2079, 1, 2, 3}, {79, 1, 2, 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CalendarTime want{static_cast<int16_t>(c.local[0]), static_cast<int16_t>(c.local[1]),
+                          static_cast<int16_t>(c.local[2]), static_cast<int16_t>(c.local[3]), 10, 20, 0, 0};
+        setTTimeOnPlatform(10, tontp(&want));
+        hk::runTicks(1);
+        CalendarTime r{};
+        get_time(&r);
+        EXPECT_EQ((V{r.year, r.month, r.day, r.hour, r.minute, r.second}),
+                  (V{c.local[0], c.local[1], c.local[2], c.local[3], 10, 20}));
+        EXPECT_EQ(r.microsec, 5000u);
+        EXPECT_EQ((V{current_year, current_month, current_day, current_hour}), c.words);
+    }
+    // Two-digit years: 80 and above are the 1900s.
+    dst_mode = 0;
+    const std::pair<int, int> years[] = {{80, 1980}, {79, 2079}, {0, 2000}, {99, 1999}};
+    for (auto [yy, year] : years) {
+        EXPECT_EQ(set_all(yy, 1, 2, 3, 4, 5), 0);
+        EXPECT_EQ(now(), (V{year, 1, 2, 3, 4, 5})) << yy;
+    }
+}
+
+TEST_F(TimeOfDay, EachFieldSetterChangesItsFieldOnly) {
+    const struct {
+        const char* name;
+        int (*set)(int);
+        int value;
+        V after;
+    } cases[] = {
+        {"seconds", set_seconds, 45, {2021, 6, 15, 10, 20, 45}}, {"minutes", set_minutes, 59, {2021, 6, 15, 10, 59, 30}},
+        {"hours", set_hours, 0, {2021, 6, 15, 0, 20, 30}},      {"days", set_days, 1, {2021, 6, 1, 10, 20, 30}},
+        {"months", set_months, 12, {2021, 12, 15, 10, 20, 30}}, {"years", set_years, 85, {1985, 6, 15, 10, 20, 30}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(set_all(21, 6, 15, 10, 20, 30), 0);
+        EXPECT_EQ(c.set(c.value), 0);
+        EXPECT_EQ(now(), c.after);
+    }
+    EXPECT_EQ(set_dow(3), 0);
+    EXPECT_EQ(init_rtc(), 0);
+}
+
+TEST(ClockZone, OffsetInWholeSecondsClampedToThe32BitRange) {
+    const struct {
+        float hours;
+        int32_t seconds;
+    } cases[] = {
+        {0.0f, 0},           {-8.0f, -28800},       {5.5f, 19800},        {std::nanf(""), 0},
+        {596523.25f, INT32_MAX},  // exactly 2^31 seconds in single precision
+        {1.0e6f, INT32_MAX}, {-1.0e6f, INT32_MIN}, {-596523.25f, INT32_MIN},
+    };
+    for (const auto& c : cases) {
+        set_zone(c.hours);
+        EXPECT_EQ(zone_seconds(), c.seconds) << c.hours;
+    }
+    set_zone(0.0f);
+}
 
 TEST_F(TimeOfDay, SettingFieldsAcrossBoundariesAndZones) {
     set_zone(2.0f);
