@@ -232,3 +232,24 @@ TEST_F(SocketDevices, DispatchResultCodes) {
     EXPECT_EQ(hk::ticks() - t0, 200u);
     EXPECT_EQ(run([] { return VKIO_devWrite(2, "x", 1); }), VKIO_ERROR);
 }
+
+TEST_F(SocketDevices, RowsNeverInitialisedRefuseEveryOperation) {
+    for (int dev : {2, 3, 4, 5, 6, 7}) {
+        SCOPED_TRACE(dev);
+        ASSERT_EQ(socketDvramOf(dev), nullptr);
+        uint8_t buf[8] = {};
+        const VKSockAddr to = vkSockAddr(kLoopback, 9);
+        const uint64_t t0 = hk::ticks();
+        hk::runTask([&] {
+            EXPECT_EQ(VKIO_devOpen(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devClose(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devRead(dev, buf, sizeof buf), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devWrite(dev, buf, sizeof buf), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devGetc(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devPutc(dev, 'x'), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devRecvfrom(dev, buf, sizeof buf, 0, nullptr, nullptr), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devSendto(dev, buf, sizeof buf, 0, &to, sizeof to), VKIO_ERROR);
+        });
+        EXPECT_EQ(hk::ticks(), t0);
+    }
+}

@@ -81,3 +81,22 @@ TEST(DaylightSaving, RuleBoundariesEveryYear) {
     EXPECT_EQ(dst_check(3, 2, 1, 2, 11, 1, 1, 2, 100, 7, 1, 12, 1), 0);  // beyond the century
     EXPECT_EQ(dst_check(4, 1, 1, 2, 4, 1, 1, 2, 24, 4, 7, 2, 1), 0);     // same start and end
 }
+
+TEST(DaylightSaving, RulesStartingOrEndingInTheOuterMonths) {
+    // Start month, end month, the month asked about, and whether the rule applies then (year 2024).
+    const struct {
+        const char* name;
+        int startMonth, endMonth, month;
+        int active;
+    } cases[] = {
+        {"December to February, in January", 12, 2, 1, 1},
+        {"January to December, in July", 1, 12, 7, 1},
+        {"December to February, in July", 12, 2, 7, 0},
+        {"start month 13", 13, 2, 1, 0},
+        {"start month 0", 0, 2, 1, 0},
+        {"end month 13", 1, 13, 7, 0},
+        {"end month 0", 1, 0, 7, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dst_check(c.startMonth, 1, 1, 2, c.endMonth, 1, 1, 2, 24, c.month, 15, 12, 1), c.active) << c.name;
+}
