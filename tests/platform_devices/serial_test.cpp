@@ -114,3 +114,33 @@ TEST_F(SerialDevice, FrameModeSplitsBySilenceAndFiltersAddress) {
     EXPECT_EQ(read(), b);
     EXPECT_EQ(hk::ticks() - t0, 5u);
 }
+
+TEST_F(SerialDevice, ControlValuesOutsideTheirRangesAreRefused) {
+    // Each code with its lowest and highest value: one below and one above are refused.
+    const struct {
+        const char* name;
+        int code;
+        long low, high;
+    } cases[] = {
+        {"baud", 0, 1, 12},        {"data bits", 1, 1, 2},   {"stop bits", 2, 1, 3}, {"parity", 3, 1, 5},
+        {"read ending", 4, 1, 2},  {"flow control", 5, 1, 3}, {"echo", 6, 1, 2},     {"write ending", 7, 1, 3},
+        {"carriage return", 8, 1, 2}, {"protocol", 15, 1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(control(c.code, c.low - 1), VKIO_ERROR);
+        EXPECT_EQ(control(c.code, c.low), VKIO_DONE);
+        EXPECT_EQ(control(c.code, c.high), VKIO_DONE);
+        EXPECT_EQ(control(c.code, c.high + 1), VKIO_ERROR);
+    }
+    // Flow control 2 is XON/XOFF on, 1 and 3 off; echo 2 on.
+    int opts = 0;
+    const struct { int code; long value; int option; bool on; } options[] = {
+        {5, 2, hostio::TTY_OPT_TANDEM, true}, {5, 3, hostio::TTY_OPT_TANDEM, false},
+        {5, 1, hostio::TTY_OPT_TANDEM, false}, {6, 2, hostio::TTY_OPT_ECHO, true}, {6, 1, hostio::TTY_OPT_ECHO, false}};
+    for (const auto& o : options) {
+        ASSERT_EQ(control(o.code, o.value), VKIO_DONE);
+        ASSERT_EQ(hostio::ttyGetOptions(rec->readFd, &opts), 0);
+        EXPECT_EQ((opts & o.option) != 0, o.on) << o.code << " " << o.value;
+    }
+}

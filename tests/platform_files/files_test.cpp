@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/hostfs.h"
+#include "host/hostsym.h"
 #include "host/hostkernel.h"
 #include "platform/vkosfile.h"
 
@@ -74,6 +75,7 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         EXPECT_EQ(writeString(fd, "!"), 1);
         EXPECT_EQ(sizeOf("tun.tmp"), static_cast<uint64_t>(VKOS_WRITE_CACHE_SIZE));
         EXPECT_EQ(writeString(fd, big), 1);  // as large as the cache: out directly, after the cached byte
+        EXPECT_EQ(sizeOf("tun.tmp"), 2u * VKOS_WRITE_CACHE_SIZE + 1);
         EXPECT_EQ(writeString(fd, "end"), 1);
         EXPECT_EQ(VKOS_CloseFile(fd), 1);
         EXPECT_EQ(W_cacheFileHandle, 0);
@@ -149,4 +151,24 @@ TEST_F(FileServices, LogRotation) {
     put("full.bak/keep", "x");
     inTask([&] { append("full.csv", "full.bak", 2, "next"); });
     EXPECT_EQ(contents("full.csv"), std::string(2048, 'L') + "next");
+}
+
+namespace {
+
+int g_ramSpace = 1;  // what the RAM drive answers: 0 room, non-zero none
+int ramDriveSpace(uint32_t) { return g_ramSpace; }
+
+}  // namespace
+
+TEST_F(FileServices, RamDriveSpaceIsAskedOfThePlatformWhenItHasTheCall) {
+    inTask([] {
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 1), 1);  // no RAM drive call: the application drive answers
+        hostsym::registerSymbol("VKRAMDriveSpaceAvailable", reinterpret_cast<void*>(ramDriveSpace));
+        g_ramSpace = 1;
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 1), 0);
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 0), 1);  // the application drive
+        g_ramSpace = 0;
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 2), 1);
+        hostsym::registerSymbol("VKRAMDriveSpaceAvailable", nullptr);
+    });
 }
