@@ -1,4 +1,7 @@
 // Semantics of the host kernel that the runtime relies on.
+#include <poll.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -309,6 +312,66 @@ TEST_F(Kernel, WaitersAreServedMostUrgentFirstThenInArrivalOrder) {
         for (int i = 0; i < 4; ++i) semGive(s);
     }, 100);
     EXPECT_EQ(g_log, (std::vector<std::string>{"d40", "b60", "c60", "a80"}));
+}
+
+TEST_F(Kernel, RunUntilGivesUpAfterItsTicks) {
+    bool flag = false;
+    hk::spawnFunction([&] { taskDelay(7), flag = true; }, 100, "setter");
+    EXPECT_FALSE(hk::runUntil([&] { return flag; }, 5));
+    EXPECT_TRUE(hk::runUntil([&] { return flag; }, 5));
+    EXPECT_EQ(hk::ticks(), 7u);
+}
+
+TEST_F(Kernel, WaitOnADescriptorEndsWhenReadableOrAtItsTicks) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    int r = -9;
+    uint64_t t0 = hk::ticks();
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, 4); });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(hk::ticks() - t0, 4u);
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, 0); });
+    EXPECT_EQ(r, 0);
+    ASSERT_EQ(::write(fds[1], "x", 1), 1);
+    t0 = hk::ticks();
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, -1); });
+    EXPECT_EQ(r & POLLIN, POLLIN);
+    EXPECT_EQ(hk::ticks(), t0);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
+TEST_F(Kernel, NestedTaskLocksReleaseAtTheOutermostUnlock) {
+    hk::runTask([] {
+        g_target = hk::spawnFunction([] {
+            for (;;) {
+                taskSuspend(0);
+                note("urgent");
+            }
+        }, 8, "urgent");
+        taskLock();
+        taskLock();
+        taskResume(g_target);
+        taskUnlock();
+        note("inner unlock");
+        taskUnlock();
+        note("outer unlock");
+    });
+    EXPECT_EQ(g_log, (std::vector<std::string>{"inner unlock", "urgent", "outer unlock"}));
+}
+
+TEST_F(Kernel, TaskListShowsNamePriorityAndState) {
+    TASK_ID t = hk::spawnFunction([] { taskDelay(100); }, 77, "tSleepy");
+    hk::runTicks(1);
+    bool found = false;
+    for (const hk::TaskInfo& i : hk::listTasks()) {
+        if (i.id != t) continue;
+        found = true;
+        EXPECT_EQ(i.name, "tSleepy");
+        EXPECT_EQ(i.priority, 77);
+        EXPECT_EQ(i.status, "DELAY");
+    }
+    EXPECT_TRUE(found);
 }
 
 std::vector<std::string> scenario() {
