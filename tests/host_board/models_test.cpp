@@ -168,6 +168,19 @@ TEST_F(Models, LedsNamesAndCalibrationLengths) {
     }
     EXPECT_NE(VKReadCalibrationData(nullptr, 4), 0);
     EXPECT_NE(VKWriteCalibrationData(nullptr, 4), 0);
+    // The CAN status LEDs.
+    using board::CanLed;
+    EXPECT_EQ(board::canLed1(), CanLed::Off);
+    EXPECT_EQ(board::canLed2(), CanLed::Off);
+    const struct { STATUS (*call)(); CanLed led2; } can[] = {
+        {VKCanLed2Red, CanLed::Red}, {VKCanLed2Green, CanLed::Green}, {VKCanLed2Off, CanLed::Off}};
+    for (const auto& c : can) {
+        EXPECT_EQ(c.call(), OK);
+        EXPECT_EQ(board::canLed2(), c.led2);
+        EXPECT_EQ(board::canLed1(), CanLed::Off);
+    }
+    EXPECT_EQ(VKCanLed1Off(), OK);
+    EXPECT_EQ(board::canLed1(), CanLed::Off);
     board::setCalibrationFlash({1, 2, 3});
     uint8_t head[4] = {};
     ASSERT_EQ(VKReadCalibrationData(head, 4), 0);
