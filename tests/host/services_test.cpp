@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -72,6 +73,16 @@ protected:
         hk::shutdown();
     }
 };
+
+// First of the clock cases: nothing in this program has set the clock yet.
+TEST_F(Clocks, UnsetClockStartsAtTheHostTimeAndRunsWithTheKernel) {
+    std::timespec host{};
+    ::clock_gettime(CLOCK_REALTIME, &host);
+    const int64_t first = hostclock::realtimeNs();
+    EXPECT_LT(std::llabs(first / 1'000'000'000 - host.tv_sec), 5);
+    hk::runTicks(200);
+    EXPECT_EQ(hostclock::realtimeNs() - first, 1'000'000'000);
+}
 
 TEST_F(Clocks, SetTimeRunsOnWithTheKernel) {
     const std::timespec set{1'700'000'000, 250'000'000};
