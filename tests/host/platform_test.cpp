@@ -95,3 +95,57 @@ TEST_F(PlatformTable, ConsoleShowsStatesAndEvents) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlatformTable, VersionAnswersAndSettings) {
+    hostplatform::start(false);
+    uint8_t os[4] = {}, files[8] = {}, abstraction[8] = {};
+    ASSERT_EQ(VNVersionGetOSVersion(os), 0);
+    EXPECT_EQ(std::vector<uint8_t>(os, os + 4), (std::vector<uint8_t>{6, 9, 3, 3}));
+    ASSERT_EQ(VN_StdFiles_GetVersion(files), 0);
+    EXPECT_EQ(std::vector<uint8_t>(files, files + 8), (std::vector<uint8_t>{0, 0, 0, 0, 1, 7, 1, 0}));
+    ASSERT_EQ(VN_Abstraction_GetVersion(abstraction), 0);
+    EXPECT_EQ(std::vector<uint8_t>(abstraction + 4, abstraction + 7), (std::vector<uint8_t>{3, 11, 0}));
+    EXPECT_EQ(VNVersionGetFootprintPN(), 61930458u);
+    EXPECT_EQ(VNVersionGetFootprintRev(), 105u);
+    EXPECT_STREQ(VNVersionGetFootprintVersionString(), "61930458.105");
+    char text[16];
+    EXPECT_EQ(VNVersionPNIntToString(1234, text, sizeof text), 0);
+    EXPECT_STREQ(text, "1234");
+    EXPECT_EQ(VNVersionPNIntToString(0, text, sizeof text), -1);
+    EXPECT_EQ(VNVersionRevIntToString(7, text, sizeof text), 0);
+    EXPECT_STREQ(text, "007");
+    // Each answer can fail on its own.
+    hostplatform::versions().osOk = false;
+    EXPECT_EQ(VNVersionGetOSVersion(os), -1);
+    EXPECT_EQ(VN_StdFiles_GetVersion(files), 0);
+    hostplatform::versions().stdFilesOk = false;
+    EXPECT_EQ(VN_StdFiles_GetVersion(files), -1);
+    EXPECT_EQ(VN_Abstraction_GetVersion(abstraction), 0);
+    hostplatform::versions().abstractionOk = false;
+    EXPECT_EQ(VN_Abstraction_GetVersion(abstraction), -1);
+    // Account management, the default I/O path, the SPI semaphore.
+    EXPECT_EQ(VKGetAccountManagement(), 0);
+    hostplatform::setAccountManagement(2);
+    EXPECT_EQ(VKGetAccountManagement(), 2);
+    EXPECT_EQ(ioDefPathSet("/HD1/Varnekar"), OK);
+    EXPECT_EQ(hostplatform::defaultIoPath(), "/HD1/Varnekar");
+    EXPECT_EQ(ioDefPathSet(nullptr), OK);
+    EXPECT_EQ(hostplatform::defaultIoPath(), "");
+    std::vector<std::string> order;
+    hk::runTask([&] {
+        VN_WaitSpi5Sem();
+        hk::spawnFunction([&] { VN_WaitSpi5Sem(), order.push_back("second"), VN_SignalSpi5Sem(); }, 50, "other");
+        order.push_back("first");
+        VN_SignalSpi5Sem();
+    });
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
+    // A new start is a fresh board.
+    hostplatform::stop();
+    hostplatform::start(false);
+    EXPECT_EQ(VKGetAccountManagement(), 0);
+    EXPECT_EQ(VNVersionGetOSVersion(os), 0);
+}
+
+}  // namespace
