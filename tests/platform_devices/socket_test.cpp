@@ -189,10 +189,12 @@ TEST_F(SocketDevices, UdpExchangeAndPutRoutines) {
         VKIO_devPut_strn(4, "hello", 3);
         dt = VKIO_devPut_dtimer(4, 0, 12);  // leaves its buffer unfilled
         VKIO_devPuts(4, "end");
+        VKIO_devPut_strn(4, "hi", 300);  // a field is at most 256 characters
     });
     EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max(n, 0))), "ping");
     EXPECT_EQ(dt, VKIO_ERROR);
-    for (const char* want : {" O", "*2", "  NaN", "hel", "end"}) {
+    for (const std::string& want : {std::string(" O"), std::string("*2"), std::string("  NaN"), std::string("hel"),
+                                   std::string("end"), std::string(254, ' ') + "hi"}) {
         ASSERT_TRUE(readable(peer));
         ssize_t got = ::recv(peer, buf, sizeof buf, 0);
         EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max<ssize_t>(got, 0))), want);
