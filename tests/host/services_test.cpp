@@ -39,6 +39,8 @@ TEST(SymbolTable, RegisterFindReplaceAndRemove) {
 TEST(Firewall, RulesAreFoundByNameLoggedAndAnswerTheSetResult) {
     hostio::registerFirewallFunctions();
     hostio::firewallTakeLog();
+    EXPECT_EQ(hostio::VKFirewallAddTCPPortRule(1), 0);  // success until told otherwise
+    hostio::firewallTakeLog();
     using Rule = int (*)(int);
     const struct {
         const char* symbol;

@@ -189,6 +189,15 @@ TEST_F(Board, WatchdogTimeOutCountsFromTheEnable) {
     EXPECT_FALSE(board::poll());
     hk::runTicks(1);
     EXPECT_TRUE(board::poll());
+    // A handshake after the time-out arms it again.
+    board::cpuWrite16(ZARN_WDOG_KEY_A, 0x5555);
+    board::cpuWrite16(ZARN_WDOG_KEY_A, 0xAAAA);
+    board::cpuWrite16(ZARN_WDOG_KEY_B, 0x5555);
+    board::cpuWrite16(ZARN_WDOG_KEY_B, 0xAAAA);
+    hk::runTicks(4);
+    EXPECT_FALSE(board::poll());
+    hk::runTicks(1);
+    EXPECT_TRUE(board::poll());
     // Switching it on again restarts the time-out.
     board::cpuWrite16(ZARN_WDOG_ENABLE, 0);
     EXPECT_FALSE(board::poll());
