@@ -255,3 +255,23 @@ TEST_F(SocketDevices, RowsNeverInitialisedRefuseEveryOperation) {
         EXPECT_EQ(hk::ticks(), t0);
     }
 }
+
+TEST_F(SocketDevices, PlainStreamReceiveReportsThePeer) {
+    TcpPair c;
+    handOver(2, c.server, 0);  // no wait
+    uint8_t buf[16];
+    VKSockAddr from{};
+    int fromLen = sizeof from;
+    int32_t n = 0;
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    EXPECT_EQ(n, VKIO_TIMEOUT);  // nothing there
+    c.send({1, 2, 3});
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    ASSERT_EQ(n, 3);
+    EXPECT_EQ(Bytes(buf, buf + 3), (Bytes{1, 2, 3}));
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    ::getsockname(c.client, reinterpret_cast<sockaddr*>(&local), &len);
+    EXPECT_EQ(vkSockAddrIp(from), kLoopback);
+    EXPECT_EQ(vkSockAddrPort(from), ntohs(local.sin_port));
+}
