@@ -72,7 +72,7 @@ TEST_F(PlatformTable, EachSlotIsReadInOrderWithTheStateWord) {
 TEST_F(PlatformTable, AtMostTwentySlotsAreRead) {
     hostplatform::start(false);
     std::vector<Message> slots;
-    for (uint32_t i = 0; i < 20; ++i) slots.push_back({3, 2, "m" + std::to_string(i), 0});
+    for (uint32_t i = 0; i < 20; ++i) slots.push_back({3, 2, std::string("m").append(std::to_string(i)), 0});
     post(25, slots, 7);
     const std::vector<Message> got = hostplatform::messages();
     ASSERT_EQ(got.size(), 20u);
