@@ -81,6 +81,8 @@ TEST_F(SerialDevice, LineModeReadsAndWritesBuildTheLineEndingInTheDriver) {
     EXPECT_EQ(control(7, 2), VKIO_DONE);
     EXPECT_EQ(write("Z\n", 2), VKIO_DONE);
     EXPECT_EQ(pty.read(2, 5000), (Bytes{'Z', '\r'}));
+    EXPECT_EQ(run([] { return VKIO_devOpen(1); }), VKIO_DONE);  // takes the device for the caller
+    EXPECT_EQ(run([] { return VKIO_devClose(1); }), VKIO_DONE);
     EXPECT_EQ(control(15, 2), VKIO_DONE);  // frame mode writes the bytes as they are
     EXPECT_EQ(write("\x05\n", 2), VKIO_DONE);
     EXPECT_EQ(pty.read(2, 5000), (Bytes{5, '\n'}));
