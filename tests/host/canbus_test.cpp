@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -131,11 +134,27 @@ struct Client {
     }
 };
 
+// The local address (hex, as the kernel lists it) of the TCP socket listening on `port`.
+std::string listeningAddress(int port) {
+    std::ifstream in("/proc/net/tcp");
+    std::string line;
+    char want[8];
+    std::snprintf(want, sizeof want, ":%04X", port);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string index, local, remote, state;
+        fields >> index >> local >> remote >> state;
+        if (state == "0A" && local.size() > 8 && local.substr(8) == want) return local.substr(0, 8);
+    }
+    return "";
+}
+
 TEST_F(CanBus, ServerCarriesLinesBothWaysAndSkipsBadOnes) {
     std::vector<std::string> heard;
     const int node = hostcan::attach("node", [&](const Frame& f) { heard.push_back(hostcan::formatFrame(f)); });
     const int port = hostcan::startBusServer(0);
     ASSERT_GT(port, 0);
+    EXPECT_EQ(listeningAddress(port), "0100007F");  // 127.0.0.1 only, never every interface
     Client c(port);
     Client d(port);
     for (int i = 0; i < 500 && hostcan::busClients() < 2; ++i) ::usleep(10000);
