@@ -147,3 +147,22 @@ TEST_F(SerialDevice, ControlValuesOutsideTheirRangesAreRefused) {
         EXPECT_EQ((opts & o.option) != 0, o.on) << o.code << " " << o.value;
     }
 }
+
+TEST_F(SerialDevice, CharacterFormatReachesThePortWithoutComplaint) {
+    const struct { int code; long value; int mask, bits; } cases[] = {
+        {1, 2, hostio::TTY_HW_CSIZE, hostio::TTY_HW_CS7}, {1, 1, hostio::TTY_HW_CSIZE, hostio::TTY_HW_CS8},
+        {2, 3, hostio::TTY_HW_STOPB, hostio::TTY_HW_STOPB}, {2, 1, hostio::TTY_HW_STOPB, 0},
+        {3, 2, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD},
+        {3, 3, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, hostio::TTY_HW_PARENB},
+        {3, 1, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, 0},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(control(c.code, c.value), VKIO_DONE);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.code << " " << c.value;
+        int opts = 0;
+        ASSERT_EQ(hostio::ttyGetHwOptions(rec->readFd, &opts), 0);
+        EXPECT_EQ(opts & c.mask, c.bits) << c.code << " " << c.value;
+    }
+}
+

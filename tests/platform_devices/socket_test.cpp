@@ -274,4 +274,10 @@ TEST_F(SocketDevices, PlainStreamReceiveReportsThePeer) {
     ::getsockname(c.client, reinterpret_cast<sockaddr*>(&local), &len);
     EXPECT_EQ(vkSockAddrIp(from), kLoopback);
     EXPECT_EQ(vkSockAddrPort(from), ntohs(local.sin_port));
+    // With a time-out of 100 ms a silent peer is waited for 20 ticks.
+    socketDvramOf(2)->timeout = 100;
+    const uint64_t t0 = hk::ticks();
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    EXPECT_EQ(n, VKIO_TIMEOUT);
+    EXPECT_EQ(hk::ticks() - t0, 20u);
 }

@@ -1,5 +1,7 @@
 // File services against a real temporary directory mapped as the
 // application root, run from a task of the host kernel.
+#include <sys/socket.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -172,3 +174,17 @@ TEST_F(FileServices, RamDriveSpaceIsAskedOfThePlatformWhenItHasTheCall) {
         hostsym::registerSymbol("VKRAMDriveSpaceAvailable", nullptr);
     });
 }
+
+TEST_F(FileServices, PathJoinAndSocketCloseResults) {
+    char out[hostfs::kMaxPath];
+    EXPECT_EQ(VKOS_pathCat("/a", "b", out), 0);
+    EXPECT_STREQ(out, "/a/b");
+    EXPECT_EQ(VKOS_pathCat(std::string(300, 'd').c_str(), "b", out), 1);
+    inTask([] {
+        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(s, 0);
+        EXPECT_EQ(VKOS_CloseSocket(s), 0);
+        EXPECT_EQ(VKOS_CloseSocket(-1), -1);
+    });
+}
+

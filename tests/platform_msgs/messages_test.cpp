@@ -62,6 +62,20 @@ TEST_F(Messages, MessagesQueuedBeforeTheMonitorRunsAreKept) {
     EXPECT_EQ(msgs[1].text.size(), 79u);
 }
 
+TEST_F(Messages, CodesAndStatesKeepAllTheirBytes) {
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        SendAppEvent(0x01020304, "wide code");
+        SendAppState(0x0A0B0C0D, "wide state");
+    });
+    hk::runTicks(200);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 2u);
+    EXPECT_EQ(msgs[0].code, 0x01020304u);
+    EXPECT_EQ(msgs[1].state, 0x0A0B0C0Du);
+}
+
 TEST_F(Messages, MessageFromInterruptLevel) {
     hk::runTask([] {
         AppEventInit();
