@@ -78,6 +78,8 @@ TEST_F(Models, ChipArgumentsOutsideTheirRangesAreRefused) {
     EXPECT_FALSE(board::expanderLedOn(-1));
     EXPECT_EQ(board::expanderWrites(), 2u);
     EXPECT_EQ(MAX7317_Write(nullptr, 0), -1);
+    EXPECT_EQ(sysGpioValSet(0, 1), OK);
+    EXPECT_EQ(board::gpioValue(0), 1u);
     EXPECT_EQ(sysGpioValSet(31, 1), OK);
     EXPECT_EQ(sysGpioValSet(32, 1), ERROR);
     EXPECT_EQ(board::gpioValue(31), 1u);

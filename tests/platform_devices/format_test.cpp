@@ -82,6 +82,7 @@ TEST(PutText, IntegersRealsAndTimers) {
         {integer(0, 8), "1:0"},
         {real(3, 3.14159f), "5:3.142"},
         {real(-1, -2.5f), "5:-2.50"},       // a negative precision counts as 2
+        {real(0, 2.5f), "1:3"},         // no decimals
         {real(2, 123456.7f), "8:1.23E+05"},  // digits are truncated, not rounded
         {real(1, std::numeric_limits<float>::infinity()), "7:9.9E+37"},
         {real(2, std::nanf("")), "3:NaN"},

@@ -281,3 +281,16 @@ TEST_F(SocketDevices, PlainStreamReceiveReportsThePeer) {
     EXPECT_EQ(n, VKIO_TIMEOUT);
     EXPECT_EQ(hk::ticks() - t0, 20u);
 }
+
+TEST_F(SocketDevices, GetcWaitsForTheNextByte) {
+    TcpPair c;
+    handOver(2, c.server, 100);
+    std::atomic<int32_t> got{-100};
+    hk::spawnFunction([&] { got = VKIO_devGetc(2); }, 50, "tGetc");
+    hk::runTicks(3);
+    EXPECT_EQ(got, -100);  // still waiting
+    c.send({'x'}, false);
+    ASSERT_TRUE(hk::runUntil([&] { return got.load() != -100; }, 2000));
+    EXPECT_EQ(got, 'x');
+}
+
