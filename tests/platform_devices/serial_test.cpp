@@ -166,3 +166,20 @@ TEST_F(SerialDevice, CharacterFormatReachesThePortWithoutComplaint) {
     }
 }
 
+TEST(SerialDeviceUnset, RowNeverInitialisedRefusesEveryOperation) {
+    hk::start(hk::ClockMode::Simulated);
+    ApplicationRunning = 1;
+    ASSERT_EQ(serialDvramOf(1), nullptr);
+    hk::runTask([] {
+        char buf[4] = {};
+        EXPECT_EQ(VKIO_devOpen(1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devClose(1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devWrite(1, "x", 1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devPutc(1, 'x'), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devControl(1, 4, 1, 0), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devRead(1, buf, sizeof buf), VKIO_ERROR);
+    });
+    ApplicationRunning = 0;
+    hk::shutdown();
+}
+

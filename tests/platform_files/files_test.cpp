@@ -188,3 +188,24 @@ TEST_F(FileServices, PathJoinAndSocketCloseResults) {
     });
 }
 
+TEST_F(FileServices, AttributeCodesSetAndClearTheirBits) {
+    put("attr.ee", "x");
+    inTask([] {
+        const int fd = VKOS_OpenFileRead("attr.ee");
+        ASSERT_GT(fd, 0);
+        hostfs::FileStat st{};
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 32), 0);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 1), 0);
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x21);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 44), 0);  // clears read-only
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x20);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 3), 0);  // no such code: nothing changes
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x20);
+        EXPECT_EQ(VKOS_CloseFile(fd), 1);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 1), -1);  // closed
+    });
+}
+
