@@ -7,6 +7,8 @@
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "platform/send_evt.h"
+#include "platform/vkiodev.h"
+#include "platform/vxwsock2.h"
 #include "platform/vkos.h"
 #include "runtime/mscloads.h"
 #include "runtime/rgtask.h"
@@ -74,6 +76,24 @@ TEST_F(Messages, CodesAndStatesKeepAllTheirBytes) {
     ASSERT_EQ(msgs.size(), 2u);
     EXPECT_EQ(msgs[0].code, 0x01020304u);
     EXPECT_EQ(msgs[1].state, 0x0A0B0C0Du);
+}
+
+TEST_F(Messages, KillOfAnotherSlotsDatagramRowIsReportedAsState3) {
+    int32_t r = 0;
+    CpuSlot = 2;
+    hk::runTask([&] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        r = vxudpKill_WSock(&devtab[4]);
+    });
+    CpuSlot = 1;
+    hk::runTicks(200);
+    EXPECT_EQ(r, VKIO_ERROR);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].code, 2u);
+    EXPECT_EQ(msgs[0].state, 3u);
+    EXPECT_EQ(msgs[0].text, "vxudpKill_WSock: devptr->dvram not valid");
 }
 
 TEST_F(Messages, MessageFromInterruptLevel) {
