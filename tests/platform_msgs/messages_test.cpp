@@ -5,6 +5,7 @@
 
 #include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
+#include "host/hostsym.h"
 #include "host/vkplatform.h"
 #include "platform/send_evt.h"
 #include "platform/vkiodev.h"
@@ -94,6 +95,34 @@ TEST_F(Messages, KillOfAnotherSlotsDatagramRowIsReportedAsState3) {
     EXPECT_EQ(msgs[0].code, 2u);
     EXPECT_EQ(msgs[0].state, 3u);
     EXPECT_EQ(msgs[0].text, "vxudpKill_WSock: devptr->dvram not valid");
+}
+
+uint32_t be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
+
+TEST_F(Messages, TableFillsSlotAfterSlotWhileThePlatformDoesNotEmptyIt) {
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+    });
+    hk::runTicks(120);
+    void* addr = nullptr;
+    ASSERT_EQ(VKSymFindByName("_VxSharedMem", &addr), OK);
+    const auto* table = static_cast<const uint8_t*>(addr);
+    hostplatform::stop();  // its service task no longer empties the table
+    hk::runTask([] {
+        CurrentAppState = 6;
+        for (uint32_t i = 0; i < 3; ++i) SendAppEvent(10 + i, std::string("event ").append(std::to_string(i)).c_str());
+    });
+    hk::runTicks(2);
+    ASSERT_EQ(be32(table), 3u);
+    for (uint32_t i = 0; i < 3; ++i) {
+        const uint8_t* slot = table + 4 + 88 * i;
+        EXPECT_EQ(be32(slot), 10 + i) << i;
+        EXPECT_EQ(be32(slot + 4), 2u) << i;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(slot + 8)), std::string("event ").append(std::to_string(i))) << i;
+    }
+    EXPECT_EQ(be32(table + 1764), 6u);
+    CurrentAppState = 0;
 }
 
 TEST_F(Messages, MessageFromInterruptLevel) {
