@@ -69,6 +69,7 @@ TEST_F(HostSockets, DatagramsBothWaysWithTheSender) {
     EXPECT_EQ(hostio::sockMulticast(a, true, "not an address", "127.0.0.1"), -1);
     EXPECT_EQ(hostio::sockMulticast(a, true, "239.1.2.3", "nowhere"), -1);
     EXPECT_EQ(hostio::sockMulticastIf(a, "nowhere"), -1);
+    EXPECT_EQ(hostio::sockMulticast(a, false, "239.1.2.3", "127.0.0.1"), -1);  // never joined: the host refuses
     EXPECT_EQ(hostio::sockMulticastIf(a, "127.0.0.1"), 0);
     ::close(a);
     ::close(b);
