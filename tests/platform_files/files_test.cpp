@@ -69,7 +69,8 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         ASSERT_LE(fd, 255);
         EXPECT_EQ(W_cacheFileHandle, fd);  // the first file owns the cache, the second is written directly
         EXPECT_EQ(writeString(other, "direct"), 1);
-        EXPECT_EQ(contents("other.tmp"), "direct");
+        EXPECT_EQ(writeString(other, "!"), 1);  // a single byte too
+        EXPECT_EQ(contents("other.tmp"), "direct!");
         EXPECT_EQ(VKOS_CloseFile(other), 1);
         EXPECT_EQ(writeString(fd, first), 1);
         EXPECT_EQ(writeString(fd, "xyz"), 1);

@@ -38,10 +38,15 @@ TEST_F(Messages, FullRingDropsTheNewestAndKeepsTheQueued) {
     ASSERT_EQ(msgs.size(), 59u);
     for (int i = 0; i < 59; ++i) EXPECT_EQ(msgs[static_cast<size_t>(i)].text, "msg " + std::to_string(i));
     hk::runTask([] { EXPECT_EQ(AppEventEmpty(1), 1); });
-    // A new start of the ring after a pass round it is empty.
+    // A new start of the ring after a pass round it is empty; so is the ring after an unload.
     hk::runTask([] {
         AppEventInit();
         EXPECT_EQ(AppEventEmpty(0), 1);
+        SendAppEvent(3, "queued");
+        AppEventUnload();
+        EXPECT_EQ(AppEventEmpty(0), 1);
+        EXPECT_EQ(AppEventDrops, 0u);
+        AppEventInit();
     });
 }
 
