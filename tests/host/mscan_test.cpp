@@ -103,6 +103,12 @@ TEST_F(Mscan, FramesGoOutThroughTheBuffersAndComeInAtInterruptLevel) {
     hk::runTicks(1);
     EXPECT_EQ(seen_, (std::vector<std::string>{"181#010203", "201#01", "202#02", "200#00", "203#03"}));
     EXPECT_EQ(MSCANReadRegister8(kMscanRegisterBase[1] + MSCAN_REG_TFLG), 7);
+    // Equal priorities go out in buffer order.
+    mscan::setTxStall(1, true);
+    for (uint8_t i = 0; i < 3; ++i) MSCANTxRequest(1, buffer(0x300u + i, {}, 2).data());
+    mscan::setTxStall(1, false);
+    hk::runTicks(1);
+    EXPECT_EQ(std::vector<std::string>(seen_.end() - 3, seen_.end()), (std::vector<std::string>{"300#", "301#", "302#"}));
     // From the bus: the handler sees the id, length and data bytes at interrupt level.
     hostcan::send(node_, hostcan::makeFrame(0x60A, {0x40, 0x18, 0x10}));
     hk::runTicks(1);

@@ -101,6 +101,7 @@ TEST_F(Tty, OptionsAreKeptAsSet) {
         EXPECT_EQ(hostio::ttyWrite(bad, "x", 1), -1);
     }
     EXPECT_EQ(hostio::ttyOpen("/tyCo/9"), -1);  // not mapped
+    EXPECT_FALSE(hostio::ttyWaitDelivered(h + 100, 0, 0));
 }
 
 TEST_F(Tty, WritesReachThePeer) {
