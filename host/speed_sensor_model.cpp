@@ -210,7 +210,12 @@ void setPhaseDegrees(double degrees) {
 double toothFrequency(int ch) {
     if (ch != 0 && ch != 1) return 0.0;
     auto g = board::lock();
-    return chans[ch].segs.back().f;
+    // The segment in force now: a change scheduled for later is not yet.
+    const int64_t t = now();
+    const std::vector<Segment>& segs = chans[ch].segs;
+    for (size_t i = segs.size(); i-- > 0;)
+        if (segs[i].t0 <= t) return segs[i].f;
+    return segs.front().f;
 }
 
 uint64_t edges(int ch) {

@@ -4,10 +4,13 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "drivers/ZarnTurbineSpeed.h"
 #include "drivers/zarn_regs.h"
 #include "host/board.h"
+#include "host/chips.h"
 #include "host/hostkernel.h"
 
 namespace {
@@ -109,6 +112,207 @@ TEST_F(TssDriver, StatusRulesAndAbsoluteMinimumTableIndexClamp) {
         RunZarnTss(0);
         EXPECT_EQ(stZarnTssData[0].status, r.status) << r.teeth << " " << r.periodB;
     }
+}
+
+// Channel set-up: the control register bits of each channel, the teeth
+// register and the filter constants.
+TEST_F(TssDriver, SetUpWritesEachChannelsOwnBits) {
+    const struct {
+        const char* name;
+        int ch;
+        uint32_t mode, option;
+        uint16_t before, after;
+    } cases[] = {
+        {"mode 1 option 0", 0, 1, 0, 0x0040, 0x0010},
+        {"mode 1 option 1", 0, 1, 1, 0x0050, 0x0000},
+        {"mode 1 option 2 keeps the option", 0, 1, 2, 0x0050, 0x0010},
+        {"mode 2 keeps the option", 0, 2, 0, 0x0010, 0x0050},
+        {"mode 3 changes nothing", 0, 3, 0, 0x0040, 0x0040},
+        {"channel 1 mode 1 option 0", 1, 1, 0, 0x00C0, 0x0060},
+        {"channel 1 mode 1 option 1", 1, 1, 1, 0x00A0, 0x0000},
+        {"channel 1 mode 2", 1, 2, 1, 0x0000, 0x0080},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        board::poke16(ZARN_CTRL, c.before);
+        ZarnTssChannel& k = stZarnTssData[c.ch];
+        k.inputMode = c.mode, k.inputOption = c.option, k.teethPerMeasure = 4, k.maxFreq = 2500.0f;
+        hk::runTask([&] { ConfigZarnTss(c.ch); });
+        EXPECT_EQ(board::peek16(ZARN_CTRL), c.after);
+        EXPECT_EQ(board::peek16(reg(ZARN_TSS_TEETH0, c.ch)), 3);
+        EXPECT_DOUBLE_EQ(ZarnTssFilter(c.ch).minSpeed, 50.0);
+    }
+}
+
+TEST_F(TssDriver, SlewLimitPerSampleIsBounded) {
+    const struct {
+        float slewPct;
+        double limit;  // of 1000 Hz per 0.1 ms sample
+    } cases[] = {{100.0f, 0.1}, {1.0f, 0.001}, {0.5f, 0.001}, {10000.0f, 10.0}, {20000.0f, 10.0}, {250.0f, 0.25}};
+    for (const auto& c : cases) {
+        stZarnTssData[0].maxFreq = 1000.0f;
+        stZarnTssData[0].slewPct = c.slewPct;
+        ConfigZarnTss(0);
+        EXPECT_NEAR(ZarnTssFilter(0).slewLimit, c.limit, 1e-12) << c.slewPct;
+    }
+}
+
+TEST_F(TssDriver, InitialisationMarksTheChannelSlowAndArmsTheThreshold) {
+    for (int ch : {0, 1}) {
+        SCOPED_TRACE(ch);
+        ZarnTssChannel& c = stZarnTssData[ch];
+        c = ZarnTssChannel{};
+        c.tau1Ms = 20, c.tau2Ms = 40, c.accel = 5.0f;
+        ZarnTssUsed[ch] = 0;
+        board::poke16(ZARN_CTRL, 0);
+        board::poke16(ZARN_TSS_THRESH_VALUE0 + ch * ZARN_TSS_THRESH_STRIDE, 77);
+        hk::runTask([ch] { InitZarnTss(ch); });
+        EXPECT_EQ(board::peek16(ZARN_CTRL), ZARN_CTRL_TSS_OPENW0 << ch);
+        EXPECT_EQ(board::peek16(ZARN_TSS_THRESH_VALUE0 + ch * ZARN_TSS_THRESH_STRIDE), 0);
+        EXPECT_EQ(board::peek16(ZARN_TSS_THRESH_PERIOD0 + ch * ZARN_TSS_THRESH_STRIDE), 5246);
+        EXPECT_EQ(ZarnTssUsed[ch], 1u);
+        EXPECT_EQ(c.status, ZARN_TSS_BELOW_MIN | ZARN_TSS_NO_SIGNAL);
+        EXPECT_EQ(c.accel, 0.0f);
+        const ZarnTssFilterState f = ZarnTssFilter(ch);
+        EXPECT_DOUBLE_EQ(f.tsTau1, 0.1 / 20);
+        EXPECT_DOUBLE_EQ(f.tsTau2, 0.1 / 40);
+        EXPECT_DOUBLE_EQ(f.derivScale, 1000.0 / 20);
+        hk::runTask([ch] { InitZarnProxVThresh(ch); });
+        EXPECT_EQ(board::peek16(ZARN_TSS_THRESH_PERIOD0 + ch * ZARN_TSS_THRESH_STRIDE), 14222);
+    }
+}
+
+TEST_F(TssDriver, ChannelsOtherThanZeroAndOneDoNothing) {
+    for (int ch : {-1, 2, 7}) {
+        board::clearWriteLog();
+        stZarnTssData[0].status = stZarnTssData[1].status = 0;
+        hk::runTask([ch] {
+            InitZarnTss(ch);
+            ConfigZarnTss(ch);
+            FilterZarnTss(ch);
+            RunZarnTss(ch);
+            ReadToothCount(ch);
+            InitZarnProxVThresh(ch);
+            SetZarnProxVThresh(ch, 10.0);
+            SetOpenWireTest(ch, 1);
+            ReadOpenWire(ch);
+            EXPECT_EQ(ReadZarnSpeedPhase(ch), 0.0);
+        });
+        EXPECT_TRUE(board::writeLog().empty()) << ch;
+        EXPECT_EQ(stZarnTssData[0].status | stZarnTssData[1].status, 0u) << ch;
+        EXPECT_EQ(ZarnTssFilter(ch).tsTau1, 0.0) << ch;
+    }
+}
+
+TEST_F(TssDriver, PeriodAIsReadUntilTwoReadsAgree) {
+    setUpChannel(1, 500.0f, 1);  // MinSpeed 10 Hz
+    const struct {
+        const char* name;
+        std::vector<uint32_t> reads;  // successive values of period A
+        size_t used;                  // reads taken
+        bool belowMin;
+    } cases[] = {
+        {"first two agree", {64000, 64000, 12800000}, 2, false},
+        {"first two differ: the third counts", {64000, 12800000, 12800000}, 3, true},
+        {"the third even when it is the first again", {12800000, 64000, 12800000}, 3, true},
+        {"slow and agreeing", {12800000, 12800000, 64000}, 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        static std::vector<uint32_t> reads;
+        static size_t taken = 0;
+        reads = c.reads, taken = 0;
+        board::attach(reg(ZARN_TSS_PERIOD_A0, 1), reg(ZARN_TSS_PERIOD_A0, 1) + 2,
+                      board::Behaviour{[](uint32_t, int, uint32_t) { return reads[std::min(taken++, reads.size() - 1)]; },
+                                       nullptr});
+        board::poke32(reg(ZARN_TSS_PERIOD_B0, 1), 64000);
+        stZarnTssData[1].status = 0;
+        hk::runTask([] { RunZarnTss(1); });
+        EXPECT_EQ(taken, c.used);
+        EXPECT_EQ((stZarnTssData[1].status & ZARN_TSS_BELOW_MIN) != 0, c.belowMin);
+    }
+}
+
+TEST_F(TssDriver, PublishedSpeedAccelerationToothCountAndPhase) {
+    setUpChannel(1, 1000.0f, 1);
+    pokeSamples(1, 64000);
+    pokePeriods(1, 64000, 64000);
+    for (int i = 0; i < 30; ++i) hk::runTask([] { FilterZarnTss(1); });
+    board::poke16(reg(ZARN_TSS_TOOTH_COUNT0, 1), 4321);
+    hk::runTask([] {
+        RunZarnTss(1);
+        ReadToothCount(1);
+    });
+    const ZarnTssFilterState f = ZarnTssFilter(1);
+    EXPECT_GT(f.lastY2, 0.0);
+    EXPECT_EQ(stZarnTssData[1].speed, static_cast<float>(f.lastY2));
+    EXPECT_EQ(stZarnTssData[1].accel, static_cast<float>(f.lastY3 * 100.0));
+    EXPECT_EQ(stZarnTssData[1].toothCount, 4321);
+    // Phase: the edge-to-edge count at 64 MHz times the speed, in degrees; above 360 it reads 0.
+    stZarnTssData[1].speed = 100.0f;
+    const struct { uint32_t count; double degrees; } phases[] = {
+        {0, 0.0}, {64000, 36.0}, {640000, 360.0}, {640064, 0.0}};
+    for (const auto& p : phases) {
+        board::poke32(ZARN_TSS_PHASE, p.count);
+        EXPECT_NEAR(ReadZarnSpeedPhase(1), p.degrees, 1e-9) << p.count;
+    }
+}
+
+TEST_F(TssDriver, ProximityThresholdCodes) {
+    const struct { double volts; uint16_t code; } cases[] = {
+        {2.0, 699}, {3.99, 699}, {4.0, 699}, {10.0, 1748}, {20.0, 3497}, {20.01, 3497}, {29.0, 3497}};
+    for (int ch : {0, 1}) {
+        for (const auto& c : cases) {
+            hk::runTask([&] { SetZarnProxVThresh(ch, c.volts); });
+            EXPECT_EQ(board::peek16(ZARN_TSS_THRESH_VALUE0 + ch * ZARN_TSS_THRESH_STRIDE), c.code) << ch << " " << c.volts;
+        }
+    }
+}
+
+TEST_F(TssDriver, OpenWireTestAndSupplyLevel) {
+    board::poke16(ZARN_CTRL, 0x0300);
+    hk::runTask([] { SetOpenWireTest(1, 1); });  // 1 runs the test: the bit low
+    EXPECT_EQ(board::peek16(ZARN_CTRL), 0x0100);
+    hk::runTask([] { SetOpenWireTest(1, 2); });
+    EXPECT_EQ(board::peek16(ZARN_CTRL), 0x0300);
+    hk::runTask([] { SetOpenWireTest(0, 1); });
+    EXPECT_EQ(board::peek16(ZARN_CTRL), 0x0200);
+    hk::runTask([] { SetOpenWireTest(0, 0); });
+    EXPECT_EQ(board::peek16(ZARN_CTRL), 0x0300);
+    // Open wire above 6.836 V: codes of 17.5 mV on input 2 of the channel's monitor.
+    const struct { int ch; uint16_t code; uint32_t open; } levels[] = {
+        {0, 390, 0}, {0, 391, 1}, {1, 391, 1}, {1, 0, 0}, {1, 2047, 1}};
+    for (const auto& l : levels) {
+        board::resetChips();
+        board::setSensorMonitorCode(l.ch, 2, l.code);
+        stZarnTssData[l.ch].openWire = 7;
+        hk::runTask([&] { ReadOpenWire(l.ch); });
+        EXPECT_EQ(stZarnTssData[l.ch].openWire, l.open) << l.ch << " " << l.code;
+    }
+    board::setSensorMonitorCode(1, 2, 400);
+    EXPECT_DOUBLE_EQ(ReadZarnMpuPs(1), 400 * 0.0175);
+}
+
+TEST_F(TssDriver, ProbeVoltsFromTheSelectedMonitorInput) {
+    for (int input = 0; input < 4; ++input) board::setSensorMonitorCode(1, input, static_cast<uint16_t>(250 + 100 * input));
+    for (uint32_t select = 0; select < 4; ++select) {
+        float volts = -1.0f;
+        EXPECT_EQ(ReadZarnProxVolts(1, select, &volts), 0);
+        EXPECT_FLOAT_EQ(volts, static_cast<float>((250 + 100 * select) * 0.02 - 5.0)) << select;
+    }
+    // A failed transfer is reported; the reading is what the untouched command word gives.
+    board::failChip(board::Chip::ADT1018, true);
+    testing::internal::CaptureStdout();
+    float volts = 0.0f;
+    ReadZarnProxVolts(0, 0, &volts);
+    const double mpu = ReadZarnMpuPs(0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Voltage Monitor SPI error\nMPU Voltage Monitor SPI error\n");
+    EXPECT_DOUBLE_EQ(mpu, ((0xE3CA >> 4) & 0x7FF) * 0.0175);
+    board::failChip(board::Chip::ADT1018, false);
+    testing::internal::CaptureStdout();
+    ReadZarnProxVolts(0, 0, &volts);
+    ReadZarnMpuPs(0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 }  // namespace

@@ -15,6 +15,9 @@
 
 namespace {
 
+// First in this program: later cases run the set-up and reset the indication.
+TEST(AnalogDriverLoad, NoSetUpTimeOutIsShownBeforeTheSetUp) { EXPECT_EQ(ZarnAdcSetupTimedOut, 0u); }
+
 class AnalogDriver : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -106,6 +106,11 @@ TEST_F(ChassisStatus, StatusLedsAreTakenOverAtTheFirstChangeOnly) {
     runMs(260);
     EXPECT_TRUE(board::expanderLedOn(8));
     EXPECT_FALSE(board::expanderLedOn(9));
+    setCell("ORVEX12_IO.INIT_BLINK.B_SW", 0);
+    setCell("SHUTDOWNS.TRIPPED_LED.B_NAME", 1);
+    runMs(260);
+    EXPECT_FALSE(board::expanderLedOn(8));
+    EXPECT_TRUE(board::expanderLedOn(9));
     // A failing temperature sensor keeps the last temperature.
     board::failTemperatureSensor(true);
     board::setTemperature(80.0f);

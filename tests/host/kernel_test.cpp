@@ -1,4 +1,7 @@
 // Semantics of the host kernel that the runtime relies on.
+#include <poll.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -252,6 +255,141 @@ TEST_F(Kernel, PostedInterruptRunsAtInterruptLevelFromAnotherThread) {
     hk::runUntilIdle();
     EXPECT_TRUE(inIrq);
     EXPECT_EQ(g_log, (std::vector<std::string>{"woken"}));
+}
+
+TEST_F(Kernel, NamesPrioritiesAndStatusTexts) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        TASK_ID pend = hk::spawnFunction([s] { semTake(s, WAIT_FOREVER); }, 90, "tPend");
+        TASK_ID pendT = hk::spawnFunction([s] { semTake(s, 50); }, 90, "tPendT");
+        TASK_ID delay = hk::spawnFunction([] { taskDelay(50); }, 90, "tDelay");
+        TASK_ID ready = hk::spawnFunction([] { note("ready ran"); }, 200, "tReady");
+        const struct {
+            TASK_ID task;
+            const char* plain;
+            const char* suspended;
+        } rows[] = {{pend, "PEND", "PEND+S"}, {pendT, "PEND+T", "PEND+S+T"}, {delay, "DELAY", "DELAY+S"},
+                    {ready, "READY", "SUSPEND"}};
+        for (const auto& r : rows) {
+            char buf[16];
+            ASSERT_EQ(taskStatusString(r.task, buf), OK);
+            EXPECT_STREQ(buf, r.plain);
+            EXPECT_EQ(taskIsReady(r.task), std::string(r.plain) == "READY") << r.plain;
+            taskSuspend(r.task);
+            taskStatusString(r.task, buf);
+            EXPECT_STREQ(buf, r.suspended);
+            EXPECT_TRUE(taskIsSuspended(r.task));
+            EXPECT_FALSE(taskIsReady(r.task));
+            taskResume(r.task);
+        }
+        EXPECT_EQ(taskNameToId("tDelay"), delay);
+        EXPECT_EQ(taskNameToId("nobody"), ERROR);
+        EXPECT_EQ(taskNameToId(nullptr), ERROR);
+        EXPECT_STREQ(taskName(pend), "tPend");
+        EXPECT_EQ(taskName(999999), nullptr);
+        for (int prio : {0, 255}) {
+            EXPECT_EQ(taskPrioritySet(pend, prio), OK);
+            int got = -1;
+            EXPECT_EQ(taskPriorityGet(pend, &got), OK);
+            EXPECT_EQ(got, prio);
+        }
+        EXPECT_TRUE(g_log.empty());
+        EXPECT_EQ(taskPrioritySet(ready, 10), OK);  // more urgent than this task now: it runs at once
+        EXPECT_EQ(g_log, std::vector<std::string>{"ready ran"});
+        EXPECT_EQ(taskPrioritySet(pend, -1), ERROR);
+        EXPECT_EQ(taskPrioritySet(pend, 256), ERROR);
+        EXPECT_EQ(taskPriorityGet(pend, nullptr), ERROR);
+        EXPECT_EQ(taskSpawn("bad", 256, 0, 4096, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), ERROR);
+        EXPECT_EQ(taskSpawn("bad", -1, 0, 4096, nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), ERROR);
+        for (TASK_ID t : {pend, pendT, delay}) taskDelete(t);
+        // Ids that name no semaphore.
+        EXPECT_EQ(semCount(12345), -1);
+        EXPECT_EQ(semGive(12345), ERROR);
+        EXPECT_EQ(semFlush(12345), ERROR);
+        EXPECT_EQ(semDelete(12345), ERROR);
+        EXPECT_EQ(semTake(12345, 0), ERROR);
+        EXPECT_EQ(errnoGet(), S_objLib_OBJ_ID_ERROR);
+        EXPECT_EQ(semCCreate(SEM_Q_PRIORITY, -1), 0);
+    });
+}
+
+TEST_F(Kernel, WaitersAreServedMostUrgentFirstThenInArrivalOrder) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        const std::pair<const char*, int> waiters[] = {{"b60", 60}, {"a80", 80}, {"c60", 60}, {"d40", 40}};
+        for (auto [name, prio] : waiters) {
+            std::string n = name;
+            hk::spawnFunction([s, n] { semTake(s, WAIT_FOREVER), note(n); }, prio, name);
+        }
+        EXPECT_EQ(semWaiters(s), 4);
+        for (int i = 0; i < 4; ++i) semGive(s);
+    }, 100);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"d40", "b60", "c60", "a80"}));
+}
+
+TEST_F(Kernel, RunUntilGivesUpAfterItsTicks) {
+    bool flag = false;
+    hk::spawnFunction([&] { taskDelay(7), flag = true; }, 100, "setter");
+    EXPECT_FALSE(hk::runUntil([&] { return flag; }, 5));
+    EXPECT_TRUE(hk::runUntil([&] { return flag; }, 5));
+    EXPECT_EQ(hk::ticks(), 7u);
+}
+
+TEST_F(Kernel, WaitOnADescriptorEndsWhenReadableOrAtItsTicks) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    int r = -9;
+    uint64_t t0 = hk::ticks();
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, 4); });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(hk::ticks() - t0, 4u);
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, 0); });
+    EXPECT_EQ(r, 0);
+    ASSERT_EQ(::write(fds[1], "x", 1), 1);
+    t0 = hk::ticks();
+    hk::runTask([&] { r = hk::waitFd(fds[0], POLLIN, -1); });
+    EXPECT_EQ(r & POLLIN, POLLIN);
+    EXPECT_EQ(hk::ticks(), t0);
+    // From outside a task the descriptor is polled directly.
+    EXPECT_EQ(hk::waitFd(fds[0], POLLIN, 1) & POLLIN, POLLIN);
+    char c;
+    ASSERT_EQ(::read(fds[0], &c, 1), 1);
+    EXPECT_EQ(hk::waitFd(fds[0], POLLIN, 0), 0);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
+TEST_F(Kernel, NestedTaskLocksReleaseAtTheOutermostUnlock) {
+    hk::runTask([] {
+        g_target = hk::spawnFunction([] {
+            for (;;) {
+                taskSuspend(0);
+                note("urgent");
+            }
+        }, 8, "urgent");
+        taskLock();
+        taskLock();
+        taskResume(g_target);
+        taskUnlock();
+        note("inner unlock");
+        taskUnlock();
+        note("outer unlock");
+    });
+    EXPECT_EQ(g_log, (std::vector<std::string>{"inner unlock", "urgent", "outer unlock"}));
+}
+
+TEST_F(Kernel, TaskListShowsNamePriorityAndState) {
+    TASK_ID t = hk::spawnFunction([] { taskDelay(100); }, 77, "tSleepy");
+    hk::runTicks(1);
+    bool found = false;
+    for (const hk::TaskInfo& i : hk::listTasks()) {
+        if (i.id != t) continue;
+        found = true;
+        EXPECT_EQ(i.name, "tSleepy");
+        EXPECT_EQ(i.priority, 77);
+        EXPECT_EQ(i.status, "DELAY");
+    }
+    EXPECT_TRUE(found);
 }
 
 std::vector<std::string> scenario() {

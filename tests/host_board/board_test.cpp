@@ -157,3 +157,90 @@ TEST_F(Board, CalibrationFlashAndIdentity) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Board, WatchdogKeySequenceRestartsOnAWrongWrite) {
+    const uint32_t A = ZARN_WDOG_KEY_A, B = ZARN_WDOG_KEY_B;
+    const struct {
+        const char* name;
+        std::vector<std::pair<uint32_t, uint16_t>> writes;
+        uint64_t handshakes, bad;
+    } cases[] = {
+        {"in order", {{A, 0x5555}, {A, 0xAAAA}, {B, 0x5555}, {B, 0xAAAA}}, 1, 0},
+        {"a repeated first key starts over", {{A, 0x5555}, {A, 0x5555}, {A, 0xAAAA}, {B, 0x5555}, {B, 0xAAAA}}, 1, 1},
+        {"a wrong value", {{A, 0x5555}, {A, 0x1234}, {A, 0xAAAA}, {B, 0x5555}, {B, 0xAAAA}}, 0, 4},
+        {"the last key twice", {{A, 0x5555}, {A, 0xAAAA}, {B, 0x5555}, {B, 0xAAAA}, {B, 0xAAAA}}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        board::reset();
+        for (auto [reg, value] : c.writes) board::cpuWrite16(reg, value);
+        EXPECT_EQ(board::watchdogHandshakes(), c.handshakes) << c.name;
+        EXPECT_EQ(board::watchdogBadKeys(), c.bad) << c.name;
+    }
+}
+
+TEST_F(Board, WatchdogTimeOutCountsFromTheEnable) {
+    board::setWatchdogTimeoutNs(4 * hk::kTickNs);
+    hk::runTicks(50);
+    board::cpuWrite16(ZARN_WDOG_ENABLE, 1);  // no handshake yet: the time-out runs from here
+    EXPECT_TRUE(board::watchdogEnabled());
+    hk::runTicks(4);
+    EXPECT_FALSE(board::poll());
+    hk::runTicks(1);
+    EXPECT_TRUE(board::poll());
+    // A handshake after the time-out arms it again.
+    board::cpuWrite16(ZARN_WDOG_KEY_A, 0x5555);
+    board::cpuWrite16(ZARN_WDOG_KEY_A, 0xAAAA);
+    board::cpuWrite16(ZARN_WDOG_KEY_B, 0x5555);
+    board::cpuWrite16(ZARN_WDOG_KEY_B, 0xAAAA);
+    hk::runTicks(4);
+    EXPECT_FALSE(board::poll());
+    hk::runTicks(1);
+    EXPECT_TRUE(board::poll());
+    // Switching it on again restarts the time-out.
+    board::cpuWrite16(ZARN_WDOG_ENABLE, 0);
+    EXPECT_FALSE(board::poll());
+    board::cpuWrite16(ZARN_WDOG_ENABLE, 1);
+    hk::runTicks(4);
+    EXPECT_FALSE(board::poll());
+}
+
+TEST_F(Board, InterruptStatusIsReadOnlyAndAcknowledgedBitByBit) {
+    board::raiseCpuRequest(ZARN_INTR_POWER_FAIL | ZARN_INTR_CALLBACK | 0x8);  // only the three sources exist
+    EXPECT_EQ(board::cpuRead16(ZARN_INTR_STATUS), 0x6u);
+    board::cpuWrite16(ZARN_INTR_STATUS, 0);  // the CPU cannot clear it by writing
+    EXPECT_EQ(board::cpuRead16(ZARN_INTR_STATUS), 0x6u);
+    board::cpuWrite16(ZARN_INTR_ACK, ZARN_INTR_CALLBACK);
+    EXPECT_EQ(board::cpuRead16(ZARN_INTR_STATUS), 0x2u);
+    EXPECT_EQ(board::cpuRead16(ZARN_INTR_ACK), 0u);
+    // Enabled without its source bit, the request is not delivered; with it, once.
+    int runs = 0;
+    static int* counter = nullptr;
+    counter = &runs;
+    VKCpuRqstConnect([](long) { ++*counter; }, 0);
+    VKCpuRqstInit();
+    hk::runTicks(1);
+    EXPECT_EQ(runs, 1);
+    board::cpuWrite16(ZARN_INTR_SOURCES, 0);
+    board::raiseCpuRequest(ZARN_INTR_WDOG_TIMEOUT);
+    board::cpuWrite16(ZARN_INTR_ENABLE, 1);
+    hk::runTicks(1);
+    EXPECT_EQ(runs, 1);
+    board::cpuWrite16(ZARN_INTR_SOURCES, ZARN_INTR_SRC_CPU_RQST);
+    hk::runTicks(1);
+    EXPECT_EQ(runs, 2);
+    board::cpuWrite16(ZARN_INTR_ACK, 7);
+    board::cpuWrite16(ZARN_INTR_ENABLE, 0);  // and off again
+    board::raiseCpuRequest(ZARN_INTR_WDOG_TIMEOUT);
+    hk::runTicks(1);
+    EXPECT_EQ(runs, 2);
+}
+
+TEST(BoardAccess, DiscreteInputChangesMustComeInTimeOrder) {
+    board::reset();
+    board::setDiscreteInputsAt(5'000'000, 1);
+    EXPECT_DEATH(board::setDiscreteInputsAt(4'000'000, 2), "before an earlier one");
+}
+
+}  // namespace

@@ -82,6 +82,7 @@ TEST(PutText, IntegersRealsAndTimers) {
         {integer(0, 8), "1:0"},
         {real(3, 3.14159f), "5:3.142"},
         {real(-1, -2.5f), "5:-2.50"},       // a negative precision counts as 2
+        {real(0, 2.5f), "1:3"},         // no decimals
         {real(2, 123456.7f), "8:1.23E+05"},  // digits are truncated, not rounded
         {real(1, std::numeric_limits<float>::infinity()), "7:9.9E+37"},
         {real(2, std::nanf("")), "3:NaN"},
@@ -92,4 +93,25 @@ TEST(PutText, IntegersRealsAndTimers) {
         {timer(1457168707, 456000, 12), "*3/5 9:05:07"},
     };
     for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
+}
+
+TEST(PutText, TimerTicksAsHoursMinutesSeconds) {
+    char buf[64];
+    const struct {
+        uint32_t ticks, perSecond;
+        int precision;
+        const char* text;
+    } cases[] = {
+        {3723 * 200 + 100, 200, 2, "1:02:03.50"},
+        {3723 * 200 + 1, 200, 3, "1:02:03.005"},
+        {3723 * 200 + 199, 200, 1, "1:02:03.9"},
+        {59, 1, 0, "0:00:59"},
+        {360000 * 10 + 7, 10, 5, "100:00:00.700"},  // at most three decimals
+        {7, 0, 2, "0:00:07.00"},                     // no ticks per second: one
+    };
+    for (const auto& c : cases) {
+        const int n = _timertoascii_old(buf, c.ticks, c.perSecond, c.precision);
+        EXPECT_STREQ(buf, c.text) << c.ticks;
+        EXPECT_EQ(n, static_cast<int>(std::strlen(c.text))) << c.ticks;
+    }
 }

@@ -68,7 +68,8 @@ TEST_F(SerialDevice, LineModeReadsAndWritesBuildTheLineEndingInTheDriver) {
     EXPECT_EQ(read(), "cd\n");
     feed("abc\n");
     EXPECT_EQ(read(2), "ab");  // a full caller buffer also ends the read
-    EXPECT_EQ(read(), "c\n");
+    EXPECT_EQ(read(1), "c");   // even of one byte
+    EXPECT_EQ(read(), "\n");
 
     // The caller's bytes are never written into; the driver adds the CR.
     const Bytes line = {'h', 'i', '\n'};
@@ -80,6 +81,8 @@ TEST_F(SerialDevice, LineModeReadsAndWritesBuildTheLineEndingInTheDriver) {
     EXPECT_EQ(control(7, 2), VKIO_DONE);
     EXPECT_EQ(write("Z\n", 2), VKIO_DONE);
     EXPECT_EQ(pty.read(2, 5000), (Bytes{'Z', '\r'}));
+    EXPECT_EQ(run([] { return VKIO_devOpen(1); }), VKIO_DONE);  // takes the device for the caller
+    EXPECT_EQ(run([] { return VKIO_devClose(1); }), VKIO_DONE);
     EXPECT_EQ(control(15, 2), VKIO_DONE);  // frame mode writes the bytes as they are
     EXPECT_EQ(write("\x05\n", 2), VKIO_DONE);
     EXPECT_EQ(pty.read(2, 5000), (Bytes{5, '\n'}));
@@ -114,3 +117,69 @@ TEST_F(SerialDevice, FrameModeSplitsBySilenceAndFiltersAddress) {
     EXPECT_EQ(read(), b);
     EXPECT_EQ(hk::ticks() - t0, 5u);
 }
+
+TEST_F(SerialDevice, ControlValuesOutsideTheirRangesAreRefused) {
+    // Each code with its lowest and highest value: one below and one above are refused.
+    const struct {
+        const char* name;
+        int code;
+        long low, high;
+    } cases[] = {
+        {"baud", 0, 1, 12},        {"data bits", 1, 1, 2},   {"stop bits", 2, 1, 3}, {"parity", 3, 1, 5},
+        {"read ending", 4, 1, 2},  {"flow control", 5, 1, 3}, {"echo", 6, 1, 2},     {"write ending", 7, 1, 3},
+        {"carriage return", 8, 1, 2}, {"protocol", 15, 1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(control(c.code, c.low - 1), VKIO_ERROR);
+        EXPECT_EQ(control(c.code, c.low), VKIO_DONE);
+        EXPECT_EQ(control(c.code, c.high), VKIO_DONE);
+        EXPECT_EQ(control(c.code, c.high + 1), VKIO_ERROR);
+    }
+    // Flow control 2 is XON/XOFF on, 1 and 3 off; echo 2 on.
+    int opts = 0;
+    const struct { int code; long value; int option; bool on; } options[] = {
+        {5, 2, hostio::TTY_OPT_TANDEM, true}, {5, 3, hostio::TTY_OPT_TANDEM, false},
+        {5, 1, hostio::TTY_OPT_TANDEM, false}, {6, 2, hostio::TTY_OPT_ECHO, true}, {6, 1, hostio::TTY_OPT_ECHO, false}};
+    for (const auto& o : options) {
+        ASSERT_EQ(control(o.code, o.value), VKIO_DONE);
+        ASSERT_EQ(hostio::ttyGetOptions(rec->readFd, &opts), 0);
+        EXPECT_EQ((opts & o.option) != 0, o.on) << o.code << " " << o.value;
+    }
+}
+
+TEST_F(SerialDevice, CharacterFormatReachesThePortWithoutComplaint) {
+    const struct { int code; long value; int mask, bits; } cases[] = {
+        {1, 2, hostio::TTY_HW_CSIZE, hostio::TTY_HW_CS7}, {1, 1, hostio::TTY_HW_CSIZE, hostio::TTY_HW_CS8},
+        {2, 3, hostio::TTY_HW_STOPB, hostio::TTY_HW_STOPB}, {2, 1, hostio::TTY_HW_STOPB, 0},
+        {3, 2, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD},
+        {3, 3, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, hostio::TTY_HW_PARENB},
+        {3, 1, hostio::TTY_HW_PARENB | hostio::TTY_HW_PARODD, 0},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(control(c.code, c.value), VKIO_DONE);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.code << " " << c.value;
+        int opts = 0;
+        ASSERT_EQ(hostio::ttyGetHwOptions(rec->readFd, &opts), 0);
+        EXPECT_EQ(opts & c.mask, c.bits) << c.code << " " << c.value;
+    }
+}
+
+TEST(SerialDeviceUnset, RowNeverInitialisedRefusesEveryOperation) {
+    hk::start(hk::ClockMode::Simulated);
+    ApplicationRunning = 1;
+    ASSERT_EQ(serialDvramOf(1), nullptr);
+    hk::runTask([] {
+        char buf[4] = {};
+        EXPECT_EQ(VKIO_devOpen(1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devClose(1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devWrite(1, "x", 1), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devPutc(1, 'x'), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devControl(1, 4, 1, 0), VKIO_ERROR);
+        EXPECT_EQ(VKIO_devRead(1, buf, sizeof buf), VKIO_ERROR);
+    });
+    ApplicationRunning = 0;
+    hk::shutdown();
+}
+

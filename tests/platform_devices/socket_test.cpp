@@ -202,14 +202,28 @@ TEST_F(SocketDevices, UdpExchangeAndPutRoutines) {
         VKIO_devPut_strn(4, "hello", 3);
         dt = VKIO_devPut_dtimer(4, 0, 12);  // leaves its buffer unfilled
         VKIO_devPuts(4, "end");
+        VKIO_devPut_strn(4, "hi", 300);  // a field is at most 256 characters
     });
     EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max(n, 0))), "ping");
     EXPECT_EQ(dt, VKIO_ERROR);
-    for (const char* want : {" O", "*2", "  NaN", "hel", "end"}) {
+    for (const std::string& want : {std::string(" O"), std::string("*2"), std::string("  NaN"), std::string("hel"),
+                                   std::string("end"), std::string(254, ' ') + "hi"}) {
         ASSERT_TRUE(readable(peer));
         ssize_t got = ::recv(peer, buf, sizeof buf, 0);
         EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max<ssize_t>(got, 0))), want);
     }
+    // Until the application runs nothing goes out; the next datagram is the first one sent after.
+    ApplicationRunning = 0;
+    hk::runTask([&] {
+        EXPECT_EQ(VKIO_devWrite(4, "early", 5), VKIO_ERROR);
+        const VKSockAddr to = vkSockAddr(kLoopback, ntohs(pa.sin_port));
+        EXPECT_EQ(VKIO_devSendto(4, "early", 5, 0, &to, sizeof to), VKIO_ERROR);
+    });
+    ApplicationRunning = 1;
+    EXPECT_EQ(run([] { return VKIO_devWrite(4, "run", 3); }), VKIO_DONE);
+    ASSERT_TRUE(readable(peer));
+    ssize_t got = ::recv(peer, buf, sizeof buf, 0);
+    EXPECT_EQ(std::string(buf, static_cast<size_t>(std::max<ssize_t>(got, 0))), "run");
     ::close(peer);
 }
 
@@ -347,3 +361,63 @@ TEST_F(SocketDevices, MulticastHelpers) {
     };
     for (const auto& c : cases) EXPECT_EQ(c.result, c.want) << c.what;
 }
+
+TEST_F(SocketDevices, RowsNeverInitialisedRefuseEveryOperation) {
+    for (int dev : {2, 3, 4, 5, 6, 7}) {
+        SCOPED_TRACE(dev);
+        ASSERT_EQ(socketDvramOf(dev), nullptr);
+        uint8_t buf[8] = {};
+        const VKSockAddr to = vkSockAddr(kLoopback, 9);
+        const uint64_t t0 = hk::ticks();
+        hk::runTask([&] {
+            EXPECT_EQ(VKIO_devOpen(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devClose(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devRead(dev, buf, sizeof buf), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devWrite(dev, buf, sizeof buf), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devGetc(dev), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devPutc(dev, 'x'), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devRecvfrom(dev, buf, sizeof buf, 0, nullptr, nullptr), VKIO_ERROR);
+            EXPECT_EQ(VKIO_devSendto(dev, buf, sizeof buf, 0, &to, sizeof to), VKIO_ERROR);
+        });
+        EXPECT_EQ(hk::ticks(), t0);
+    }
+}
+
+TEST_F(SocketDevices, PlainStreamReceiveReportsThePeer) {
+    TcpPair c;
+    handOver(2, c.server, 0);  // no wait
+    uint8_t buf[16];
+    VKSockAddr from{};
+    int fromLen = sizeof from;
+    int32_t n = 0;
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    EXPECT_EQ(n, VKIO_TIMEOUT);  // nothing there
+    c.send({1, 2, 3});
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    ASSERT_EQ(n, 3);
+    EXPECT_EQ(Bytes(buf, buf + 3), (Bytes{1, 2, 3}));
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    ::getsockname(c.client, reinterpret_cast<sockaddr*>(&local), &len);
+    EXPECT_EQ(vkSockAddrIp(from), kLoopback);
+    EXPECT_EQ(vkSockAddrPort(from), ntohs(local.sin_port));
+    // With a time-out of 100 ms a silent peer is waited for 20 ticks.
+    socketDvramOf(2)->timeout = 100;
+    const uint64_t t0 = hk::ticks();
+    hk::runTask([&] { n = QLMvxtcprecv_WSock(&devtab[2], buf, sizeof buf, 0, &from, &fromLen); });
+    EXPECT_EQ(n, VKIO_TIMEOUT);
+    EXPECT_EQ(hk::ticks() - t0, 20u);
+}
+
+TEST_F(SocketDevices, GetcWaitsForTheNextByte) {
+    TcpPair c;
+    handOver(2, c.server, 100);
+    std::atomic<int32_t> got{-100};
+    hk::spawnFunction([&] { got = VKIO_devGetc(2); }, 50, "tGetc");
+    hk::runTicks(3);
+    EXPECT_EQ(got, -100);  // still waiting
+    c.send({'x'}, false);
+    ASSERT_TRUE(hk::runUntil([&] { return got.load() != -100; }, 2000));
+    EXPECT_EQ(got, 'x');
+}
+

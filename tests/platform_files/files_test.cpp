@@ -1,5 +1,7 @@
 // File services against a real temporary directory mapped as the
 // application root, run from a task of the host kernel.
+#include <sys/socket.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +12,8 @@
 #include <string>
 
 #include "host/hostfs.h"
+#include "host/hostio.h"
+#include "host/hostsym.h"
 #include "host/hostkernel.h"
 #include "platform/vkosfile.h"
 
@@ -66,7 +70,8 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         ASSERT_LE(fd, 255);
         EXPECT_EQ(W_cacheFileHandle, fd);  // the first file owns the cache, the second is written directly
         EXPECT_EQ(writeString(other, "direct"), 1);
-        EXPECT_EQ(contents("other.tmp"), "direct");
+        EXPECT_EQ(writeString(other, "!"), 1);  // a single byte too
+        EXPECT_EQ(contents("other.tmp"), "direct!");
         EXPECT_EQ(VKOS_CloseFile(other), 1);
         EXPECT_EQ(writeString(fd, first), 1);
         EXPECT_EQ(writeString(fd, "xyz"), 1);
@@ -74,6 +79,7 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         EXPECT_EQ(writeString(fd, "!"), 1);
         EXPECT_EQ(sizeOf("tun.tmp"), static_cast<uint64_t>(VKOS_WRITE_CACHE_SIZE));
         EXPECT_EQ(writeString(fd, big), 1);  // as large as the cache: out directly, after the cached byte
+        EXPECT_EQ(sizeOf("tun.tmp"), 2u * VKOS_WRITE_CACHE_SIZE + 1);
         EXPECT_EQ(writeString(fd, "end"), 1);
         EXPECT_EQ(VKOS_CloseFile(fd), 1);
         EXPECT_EQ(W_cacheFileHandle, 0);
@@ -150,3 +156,58 @@ TEST_F(FileServices, LogRotation) {
     inTask([&] { append("full.csv", "full.bak", 2, "next"); });
     EXPECT_EQ(contents("full.csv"), std::string(2048, 'L') + "next");
 }
+
+namespace {
+
+int g_ramSpace = 1;  // what the RAM drive answers: 0 room, non-zero none
+int ramDriveSpace(uint32_t) { return g_ramSpace; }
+
+}  // namespace
+
+TEST_F(FileServices, RamDriveSpaceIsAskedOfThePlatformWhenItHasTheCall) {
+    inTask([] {
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 1), 1);  // no RAM drive call: the application drive answers
+        hostsym::registerSymbol("VKRAMDriveSpaceAvailable", reinterpret_cast<void*>(ramDriveSpace));
+        g_ramSpace = 1;
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 1), 0);
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 0), 1);  // the application drive
+        g_ramSpace = 0;
+        EXPECT_EQ(VKOS_DriveSpaceAvailable(10, 2), 1);
+        hostsym::registerSymbol("VKRAMDriveSpaceAvailable", nullptr);
+    });
+}
+
+TEST_F(FileServices, PathJoinAndSocketCloseResults) {
+    char out[hostfs::kMaxPath];
+    EXPECT_EQ(VKOS_pathCat("/a", "b", out), 0);
+    EXPECT_STREQ(out, "/a/b");
+    EXPECT_EQ(VKOS_pathCat(std::string(300, 'd').c_str(), "b", out), 1);
+    inTask([] {
+        const int s = hostio::sockAdopt(::socket(AF_INET, SOCK_STREAM, 0));  // sockets get target descriptors
+        ASSERT_GE(s, 3);
+        EXPECT_EQ(VKOS_CloseSocket(s), 0);
+        EXPECT_EQ(VKOS_CloseSocket(-1), -1);
+    });
+}
+
+TEST_F(FileServices, AttributeCodesSetAndClearTheirBits) {
+    put("attr.ee", "x");
+    inTask([] {
+        const int fd = VKOS_OpenFileRead("attr.ee");
+        ASSERT_GT(fd, 0);
+        hostfs::FileStat st{};
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 32), 0);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 1), 0);
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x21);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 44), 0);  // clears read-only
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x20);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 3), 0);  // no such code: nothing changes
+        ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+        EXPECT_EQ(st.attributes, 0x20);
+        EXPECT_EQ(VKOS_CloseFile(fd), 1);
+        EXPECT_EQ(VKOS_SetFileAttributes(fd, 1), -1);  // closed
+    });
+}
+

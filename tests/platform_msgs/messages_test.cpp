@@ -5,8 +5,11 @@
 
 #include "app/system/_MASTER.cells.h"
 #include "host/hostkernel.h"
+#include "host/hostsym.h"
 #include "host/vkplatform.h"
 #include "platform/send_evt.h"
+#include "platform/vkiodev.h"
+#include "platform/vxwsock2.h"
 #include "platform/vkos.h"
 #include "runtime/mscloads.h"
 #include "runtime/rgtask.h"
@@ -35,6 +38,16 @@ TEST_F(Messages, FullRingDropsTheNewestAndKeepsTheQueued) {
     ASSERT_EQ(msgs.size(), 59u);
     for (int i = 0; i < 59; ++i) EXPECT_EQ(msgs[static_cast<size_t>(i)].text, "msg " + std::to_string(i));
     hk::runTask([] { EXPECT_EQ(AppEventEmpty(1), 1); });
+    // A new start of the ring after a pass round it is empty; so is the ring after an unload.
+    hk::runTask([] {
+        AppEventInit();
+        EXPECT_EQ(AppEventEmpty(0), 1);
+        SendAppEvent(3, "queued");
+        AppEventUnload();
+        EXPECT_EQ(AppEventEmpty(0), 1);
+        EXPECT_EQ(AppEventDrops, 0u);
+        AppEventInit();
+    });
 }
 
 TEST_F(Messages, MessagesQueuedBeforeTheMonitorRunsAreKept) {
@@ -55,6 +68,66 @@ TEST_F(Messages, MessagesQueuedBeforeTheMonitorRunsAreKept) {
     EXPECT_EQ(msgs[1].code, 3u);
     EXPECT_EQ(msgs[1].state, 2u);
     EXPECT_EQ(msgs[1].text.size(), 79u);
+}
+
+TEST_F(Messages, CodesAndStatesKeepAllTheirBytes) {
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        SendAppEvent(0x01020304, "wide code");
+        SendAppState(0x0A0B0C0D, "wide state");
+    });
+    hk::runTicks(200);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 2u);
+    EXPECT_EQ(msgs[0].code, 0x01020304u);
+    EXPECT_EQ(msgs[1].state, 0x0A0B0C0Du);
+}
+
+TEST_F(Messages, KillOfAnotherSlotsDatagramRowIsReportedAsState3) {
+    int32_t r = 0;
+    CpuSlot = 2;
+    hk::runTask([&] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+        r = vxudpKill_WSock(&devtab[4]);
+    });
+    CpuSlot = 1;
+    hk::runTicks(200);
+    EXPECT_EQ(r, VKIO_ERROR);
+    auto msgs = hostplatform::messages();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].code, 2u);
+    EXPECT_EQ(msgs[0].state, 3u);
+    EXPECT_EQ(msgs[0].text, "vxudpKill_WSock: devptr->dvram not valid");
+}
+
+uint32_t be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
+
+TEST_F(Messages, TableFillsSlotAfterSlotWhileThePlatformDoesNotEmptyIt) {
+    hk::runTask([] {
+        AppEventInit();
+        VKOS_CreateProcess(AppEventMonitor, 8192, 40, "AppEventMonitor", 0);
+    });
+    hk::runTicks(120);
+    void* addr = nullptr;
+    ASSERT_EQ(VKSymFindByName("_VxSharedMem", &addr), OK);
+    const auto* table = static_cast<const uint8_t*>(addr);
+    hostplatform::stop();  // its service task no longer empties the table
+    hk::runTask([] {
+        CurrentAppState = 6;
+        for (uint32_t i = 0; i < 3; ++i) SendAppEvent(10 + i, std::string("event ").append(std::to_string(i)).c_str());
+    });
+    hk::runTicks(2);
+    ASSERT_EQ(be32(table), 3u);
+    for (uint32_t i = 0; i < 3; ++i) {
+        const uint8_t* slot = table + 4 + 88 * i;
+        EXPECT_EQ(be32(slot), 10 + i) << i;
+        EXPECT_EQ(be32(slot + 4), 2u) << i;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(slot + 8)), std::string("event ").append(std::to_string(i))) << i;
+    }
+    EXPECT_EQ(be32(table + 1764), 6u);
+    CurrentAppState = 0;
 }
 
 TEST_F(Messages, MessageFromInterruptLevel) {

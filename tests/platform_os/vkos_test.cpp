@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "host/hostkernel.h"
+#include "host/hostclock.h"
+#include "platform/TimeSupport.h"
 #include "platform/vkos.h"
 
 namespace {
@@ -74,6 +76,9 @@ TEST_F(Vkos, WaitPollAndForever) {
         EXPECT_EQ(VKOS_SignalnSemaphore(s, 0), 1);
         EXPECT_EQ(VKOS_SemaphoreCount(s), 12);
         EXPECT_EQ(VKOS_CloseSemaphore(s), 1);
+        SEM_ID one = VKOS_CreateSemaphore("one", 1, 1);
+        EXPECT_EQ(VKOS_SemaphoreCount(one), 1);
+        EXPECT_EQ(VKOS_CloseSemaphore(one), 1);
         EXPECT_EQ(VKOS_SignalSemaphore(s), 0);
         EXPECT_EQ(VKOS_WaitSemaphore(s, 0), -1);
         EXPECT_EQ(VKOS_OpenSemaphore("s"), 0);
@@ -119,17 +124,84 @@ TEST_F(Vkos, SuspendAndResumeReportWhetherTheyActed) {
         EXPECT_EQ(VKOS_KillProcess(t), 0);
         EXPECT_EQ(VKOS_GetProcessPriority(t), -1);
         EXPECT_EQ(VKOS_CreateProcess(selfSuspender, 4096, 999, "bad", 0), 0);
+
+        // The interrupt-locked forms act alike.
+        TASK_ID u = VKOS_CreateProcess(selfSuspender, 4096, 50, "rg1", reinterpret_cast<long>(&passes));
+        EXPECT_EQ(passes, 3);
+        EXPECT_EQ(VKOS_SuspendProcess1(u), 0);
+        EXPECT_EQ(VKOS_ResumeProcess1(u), 1);
+        EXPECT_EQ(passes, 4);
+        EXPECT_EQ(VKOS_ResumeProcess1(me), 0);
+        EXPECT_EQ(VKOS_KillProcess(u), 1);
+        EXPECT_EQ(VKOS_TaskLock(), 1);
+        EXPECT_EQ(VKOS_TaskUnlock(), 1);
     });
 }
 
-TEST_F(Vkos, MemoryServices) {
-    void* p = VKOS_GetMem(1000);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(VKOS_FreeMem(p, 1000), 1);
+TEST_F(Vkos, SuspendOfARunnableTaskStopsIt) {
+    int passes = 0;
+    hk::runTask([&] {
+        TASK_ID t = VKOS_CreateProcess([](long p) { for (;;) ++*reinterpret_cast<int*>(p), taskDelay(1); }, 4096,
+                                       150, "loop", reinterpret_cast<long>(&passes));
+        taskDelay(3);
+        EXPECT_EQ(VKOS_SuspendProcess(t), 1);
+        const int stopped = passes;
+        taskDelay(5);
+        EXPECT_EQ(passes, stopped);
+        EXPECT_EQ(VKOS_ResumeProcess(t), 1);
+        taskDelay(3);
+        EXPECT_GT(passes, stopped);
+        EXPECT_EQ(VKOS_SuspendProcess1(t), 1);
+        EXPECT_EQ(VKOS_KillProcess(t), 1);
+    });
+}
+
+TEST_F(Vkos, SleepsInMinutesAndHours) {
+    const struct {
+        const char* name;
+        void (*sleep)();
+        uint64_t ticks;
+    } cases[] = {
+        {"two minutes", [] { VKOS_SleepMinutes(2); }, 2 * 60 * 200},
+        {"one hour", [] { VKOS_SleepHours(1); }, 3600 * 200},
+        {"no minutes", [] { VKOS_SleepMinutes(0); }, 0},
+        {"beyond one chunk of minutes", [] { VKOS_SleepMinutes(30'000'001u); }, 30'000'001ull * 60 * 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TASK_ID t = hk::spawnFunction(c.sleep, 100, "sleeper");
+        if (c.ticks > 0) {
+            hk::runTicks(c.ticks - 1);
+            EXPECT_EQ(VKOS_GetProcessStatus(t), 1);
+        }
+        hk::runTicks(1);
+        EXPECT_EQ(VKOS_GetProcessStatus(t), 0);
+    }
+}
+
+TEST_F(Vkos, MicrosecondCounterAddsTheSubSecondSteps) {
+    // Each row: ticks of 5 ms run before the read, and the counter's growth.
+    const struct {
+        uint64_t ticks;
+        uint32_t grows;
+    } steps[] = {{0, 0}, {1, 5000}, {199, 995000}, {1, 5000}, {200, 0}, {201, 5000}};
+    hk::runTask([] { VKOS_ReadClockTime(); });
+    for (const auto& st : steps) {
+        SCOPED_TRACE(st.ticks);
+        hk::runTicks(st.ticks);
+        uint32_t before = ClockMicrosecondCounter, now = 0;
+        hk::runTask([&] { now = VKOS_ReadClockTime(); });
+        EXPECT_EQ(now, ClockMicrosecondCounter);
+        EXPECT_EQ(now - before, st.grows);
+        EXPECT_EQ(LastClockMicroseconds, static_cast<uint32_t>(hostclock::realtimeNs() % 1'000'000'000 / 1000));
+    }
+    EXPECT_EQ(ClockResolutionNs, 5'000'000);
+}
+
+TEST_F(Vkos, FreeMemoryOfTheSystemPartition) {
     uint32_t avail = 0;
     EXPECT_EQ(VKOS_memAvail(&avail), 0);
     EXPECT_GT(avail, 0u);
-    EXPECT_GT(VKOS_FindMaxMemChunk(), 0);
 }
 
 }  // namespace

@@ -81,3 +81,46 @@ TEST(DaylightSaving, RuleBoundariesEveryYear) {
     EXPECT_EQ(dst_check(3, 2, 1, 2, 11, 1, 1, 2, 100, 7, 1, 12, 1), 0);  // beyond the century
     EXPECT_EQ(dst_check(4, 1, 1, 2, 4, 1, 1, 2, 24, 4, 7, 2, 1), 0);     // same start and end
 }
+
+TEST(DaylightSaving, RulesStartingOrEndingInTheOuterMonths) {
+    // Start month, end month, the month asked about, and whether the rule applies then (year 2024).
+    const struct {
+        const char* name;
+        int startMonth, endMonth, month;
+        int active;
+    } cases[] = {
+        {"December to February, in January", 12, 2, 1, 1},
+        {"January to December, in July", 1, 12, 7, 1},
+        {"December to February, in July", 12, 2, 7, 0},
+        {"start month 13", 13, 2, 1, 0},
+        {"start month 0", 0, 2, 1, 0},
+        {"end month 13", 1, 13, 7, 0},
+        {"end month 0", 1, 0, 7, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dst_check(c.startMonth, 1, 1, 2, c.endMonth, 1, 1, 2, 24, c.month, 15, 12, 1), c.active) << c.name;
+}
+
+TEST(TimerArithmetic, SumsAndDifferencesWithCarryAndOverflow) {
+    const struct {
+        const char* name;
+        TimerValue a, b, sum, difference;
+    } cases[] = {
+        {"plain", {5, 300}, {2, 200}, {7, 500}, {3, 100}},
+        {"carry into the seconds", {5, 999999}, {2, 1}, {8, 0}, {3, 999998}},
+        {"borrow from the seconds", {5, 1}, {2, 2}, {7, 3}, {2, 999999}},
+        {"equal seconds, smaller fraction", {5, 1}, {5, 2}, {10, 3}, {0xFFFFFFFFu, 999999}},
+        {"largest fractions", {1, 999999}, {1, 999999}, {3, 999998}, {0, 0}},
+        {"fraction out of range", {1, 1000000}, {1, 999999}, {0, 0}, {0, 0}},
+        {"seconds overflow", {0xFFFFFFFFu, 0}, {1, 0}, {0, 0}, {0xFFFFFFFEu, 0}},
+        {"carry overflow", {0xFFFFFFFFu, 999999}, {0, 1}, {0, 0}, {0xFFFFFFFFu, 999998}},
+        {"larger subtrahend", {1, 0}, {2, 0}, {3, 0}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        const TimerValue s = timer_add(&c.a, &c.b), d = timer_sub(&c.a, &c.b);
+        EXPECT_EQ(s.seconds, c.sum.seconds) << c.name;
+        EXPECT_EQ(s.microsec, c.sum.microsec) << c.name;
+        EXPECT_EQ(d.seconds, c.difference.seconds) << c.name;
+        EXPECT_EQ(d.microsec, c.difference.microsec) << c.name;
+    }
+}

@@ -1,0 +1,156 @@
+// The host file system under the application root: path mapping, joining,
+// descriptors, seeks, attributes and the simulated drive size.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "host/hostfs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostFs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/hostfs-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        root_ = tmpl;
+        hostfs::setApplicationRoot(root_);
+    }
+    void TearDown() override {
+        hostfs::setCapacity(std::nullopt);
+        fs::remove_all(root_);
+    }
+    static std::string target(const std::string& name) { return std::string(hostfs::kApplicationRoot) + "/" + name; }
+    std::string root_;
+};
+
+TEST_F(HostFs, TargetPathsMapBelowTheRootOnly) {
+    const struct {
+        const char* path;
+        std::string host;  // relative to the root; "-" when refused
+    } cases[] = {
+        {"/HD1/Varnekar/Applications", ""},
+        {"/HD1/Varnekar/Applications/a.ee", "/a.ee"},
+        {"/HD1/Varnekar/Applications//sub/./b.csv", "/sub/b.csv"},
+        {"/HD1/Varnekar/Applications/sub/../b", "-"},
+        {"/HD1/Varnekar/ApplicationsX/b", "-"},
+        {"/HD1/Varnekar/Application", "-"},
+        {"/HD1/other/a.ee", "-"},
+        {"a.ee", "-"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hostfs::hostPath(c.path), c.host == "-" ? std::string() : root_ + c.host) << c.path;
+    EXPECT_EQ(hostfs::hostPath(nullptr), "");
+}
+
+TEST(HostFsPath, JoinWithOneSlashWithinTheLimit) {
+    char out[hostfs::kMaxPath];
+    const struct {
+        const char* dir;
+        const char* name;
+        const char* joined;
+    } cases[] = {{"/a", "b", "/a/b"}, {"/a/", "b", "/a/b"}, {"/a", "//b", "/a/b"}, {"/a", "", "/a"}, {"", "b", "b"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(hostfs::pathCat(c.dir, c.name, out), 0) << c.dir << "+" << c.name;
+        EXPECT_STREQ(out, c.joined);
+    }
+    const std::string dir(250, 'd');
+    EXPECT_EQ(hostfs::pathCat(dir.c_str(), "abcd", out), 0);  // 255 characters and the NUL
+    EXPECT_EQ(std::string(out).size(), 255u);
+    EXPECT_EQ(hostfs::pathCat(dir.c_str(), "abcde", out), -1);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(hostfs::pathCat(nullptr, "b", out), -1);
+    EXPECT_EQ(hostfs::pathCat("a", nullptr, out), -1);
+    EXPECT_EQ(hostfs::pathCat("a", "b", nullptr), -1);
+}
+
+TEST_F(HostFs, DescriptorsSeeksAndAttributes) {
+    const int fd = hostfs::creat(target("f.bin").c_str(), hostfs::kReadWrite);
+    ASSERT_GE(fd, hostfs::kFirstDescriptor);
+    ASSERT_LE(fd, hostfs::kLastDescriptor);
+    EXPECT_EQ(hostfs::openDescriptors(), 1);
+    EXPECT_EQ(hostfs::write(fd, "0123456789", 10), 10);
+    EXPECT_EQ(hostfs::lseek(fd, 2, hostfs::kSeekSet), 2);
+    EXPECT_EQ(hostfs::lseek(fd, 3, hostfs::kSeekCur), 5);
+    EXPECT_EQ(hostfs::lseek(fd, -1, hostfs::kSeekEnd), 9);
+    char c = 0;
+    EXPECT_EQ(hostfs::read(fd, &c, 1), 1);
+    EXPECT_EQ(c, '9');
+    hostfs::FileStat st{};
+    ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+    EXPECT_EQ(st.size, 10u);
+    EXPECT_EQ(st.attributes, 0);
+    EXPECT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, hostfs::kAttrReadOnly | 0x20), 0);
+    ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+    EXPECT_EQ(st.attributes, hostfs::kAttrReadOnly | 0x20);
+    EXPECT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, 0), 0);
+    ASSERT_EQ(hostfs::fstat(fd, &st), 0);
+    EXPECT_EQ(st.attributes, 0);
+    EXPECT_EQ(hostfs::ioctl(fd, 0x24, 0), -1);
+    EXPECT_EQ(errno, ENOTSUP);
+    EXPECT_EQ(hostfs::fstat(fd, nullptr), -1);
+    EXPECT_EQ(hostfs::close(fd), 0);
+    EXPECT_EQ(hostfs::openDescriptors(), 0);
+    // Descriptors outside 3..255, or closed, are refused with EBADF.
+    for (int bad : {fd, 2, 256, -1}) {
+        errno = 0;
+        EXPECT_EQ(hostfs::close(bad), -1) << bad;
+        EXPECT_EQ(errno, EBADF) << bad;
+        EXPECT_EQ(hostfs::read(bad, &c, 1), -1) << bad;
+        EXPECT_EQ(hostfs::write(bad, &c, 1), -1) << bad;
+        EXPECT_EQ(hostfs::lseek(bad, 0, hostfs::kSeekSet), -1) << bad;
+    }
+    // A read-only open cannot write; paths outside the root do not exist.
+    const int ro = hostfs::open(target("f.bin").c_str(), hostfs::kReadOnly, 0);
+    ASSERT_GE(ro, 3);
+    EXPECT_EQ(hostfs::write(ro, "x", 1), -1);
+    hostfs::close(ro);
+    const int wo = hostfs::open(target("f.bin").c_str(), hostfs::kWriteOnly, 0);
+    EXPECT_EQ(hostfs::read(wo, &c, 1), -1);
+    EXPECT_EQ(hostfs::write(wo, "A", 1), 1);
+    hostfs::close(wo);
+    EXPECT_EQ(hostfs::open(target("none").c_str(), hostfs::kReadOnly, 0), -1);
+    EXPECT_EQ(hostfs::open("/tmp/x", hostfs::kReadOnly, 0), -1);
+    EXPECT_EQ(hostfs::creat(target("../x").c_str(), hostfs::kWriteOnly), -1);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(hostfs::mkdir(target("d").c_str()), 0);
+    EXPECT_EQ(hostfs::copy(target("f.bin").c_str(), target("d/g.bin").c_str()), 0);
+    std::ifstream in(root_ + "/d/g.bin");
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "A123456789");
+    EXPECT_EQ(hostfs::remove(target("f.bin").c_str()), 0);
+    EXPECT_EQ(hostfs::remove(target("f.bin").c_str()), -1);
+    EXPECT_EQ(hostfs::rename(target("d/g.bin").c_str(), target("h.bin").c_str()), 0);
+    EXPECT_TRUE(fs::exists(root_ + "/h.bin"));
+}
+
+TEST_F(HostFs, SimulatedDriveSizeCutsWritesShort) {
+    hostfs::setCapacity(100);
+    EXPECT_EQ(hostfs::freeSpace(), 100u);
+    EXPECT_EQ(VKDriveSpaceAvailable(100), 0);
+    EXPECT_NE(VKDriveSpaceAvailable(101), 0);
+    const int fd = hostfs::creat(target("big").c_str(), hostfs::kWriteOnly);
+    const std::string data(80, 'x');
+    EXPECT_EQ(hostfs::write(fd, data.data(), 80), 80);
+    EXPECT_EQ(hostfs::freeSpace(), 20u);
+    EXPECT_EQ(hostfs::write(fd, data.data(), 30), 20);  // cut to what is left
+    EXPECT_EQ(hostfs::freeSpace(), 0u);
+    errno = 0;
+    EXPECT_EQ(hostfs::write(fd, data.data(), 1), -1);
+    EXPECT_EQ(errno, ENOSPC);
+    // Overwriting in place needs no space.
+    EXPECT_EQ(hostfs::lseek(fd, 0, hostfs::kSeekSet), 0);
+    EXPECT_EQ(hostfs::write(fd, data.data(), 50), 50);
+    hostfs::close(fd);
+    hostfs::setCapacity(std::nullopt);
+    EXPECT_GT(hostfs::freeSpace(), 100u);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// The device layer's socket calls over host sockets on 127.0.0.1.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/hostfs.h"
+#include "host/hostio.h"
+#include "host/hostkernel.h"
+#include "tests/support/ports.h"
+
+namespace {
+
+constexpr uint32_t kLoopback = 0x7F000001;
+
+class HostSockets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hostio::setPortOffset(tc_test::pickPortOffset());
+        hk::start(hk::ClockMode::Simulated);
+    }
+    void TearDown() override { hk::shutdown(); }
+};
+
+uint16_t boundPort(int fd) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    return ntohs(a.sin_port);
+}
+
+TEST_F(HostSockets, DatagramsBothWaysWithTheSender) {
+    EXPECT_EQ(hostio::hostPort(5001), static_cast<uint16_t>(5001 + hostio::portOffset()));
+    const char* step = "none";
+    const int a = hostio::udpOpen(5001, 8192, 8192, &step);
+    ASSERT_GE(a, 0);
+    EXPECT_STREQ(step, "none");
+    EXPECT_EQ(boundPort(hostio::sockHostFd(a)), hostio::hostPort(5001));
+    EXPECT_EQ(::fcntl(hostio::sockHostFd(a), F_GETFL) & O_NONBLOCK, O_NONBLOCK);
+    // The same port again cannot be bound: the step that failed is named.
+    EXPECT_EQ(hostio::udpOpen(5001, 8192, 8192, &step), -1);
+    EXPECT_STREQ(step, "bind");
+    const int b = hostio::udpOpen(5002, 8192, 8192, nullptr);
+    ASSERT_GE(b, 0);
+    char buf[16];
+    uint32_t ip = 0;
+    uint16_t port = 0;
+    EXPECT_EQ(hostio::sockRecv(a, buf, sizeof buf, &ip, &port), hostio::SOCK_WOULDBLOCK);
+    EXPECT_EQ(hostio::sockSendTo(b, "ping", 4, kLoopback, hostio::hostPort(5001)), 4);
+    int ready = 0;
+    hk::runTask([&] { ready = hostio::sockWaitReadable(a, 200); });
+    ASSERT_EQ(ready, 1);
+    EXPECT_EQ(hostio::sockRecv(a, buf, sizeof buf, &ip, &port), 4);
+    EXPECT_EQ(std::string(buf, 4), "ping");
+    EXPECT_EQ(ip, kLoopback);
+    EXPECT_EQ(port, hostio::hostPort(5002));
+    // Nothing more: a wait ends by its time-out, in simulated ticks.
+    const uint64_t t0 = hk::ticks();
+    hk::runTask([&] { ready = hostio::sockWaitReadable(a, 3); });
+    EXPECT_EQ(ready, 0);
+    EXPECT_EQ(hk::ticks() - t0, 3u);
+    EXPECT_EQ(hostio::sockRecv(-1, buf, sizeof buf, nullptr, nullptr), hostio::SOCK_ERR);
+    EXPECT_EQ(hostio::sockSendTo(-1, "x", 1, kLoopback, 9), hostio::SOCK_ERR);
+    EXPECT_EQ(hostio::sockMulticast(a, true, "not an address", "127.0.0.1"), -1);
+    EXPECT_EQ(hostio::sockMulticast(a, true, "239.1.2.3", "nowhere"), -1);
+    EXPECT_EQ(hostio::sockMulticastIf(a, "nowhere"), -1);
+    EXPECT_EQ(hostio::sockMulticast(a, false, "239.1.2.3", "127.0.0.1"), -1);  // never joined: the host refuses
+    EXPECT_EQ(hostio::sockMulticastIf(a, "127.0.0.1"), 0);
+    hostfs::socketClose(a);
+    hostfs::socketClose(b);
+}
+
+TEST_F(HostSockets, StreamPeerSendAndBlockingMode) {
+    int lis = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in la{};
+    la.sin_family = AF_INET;
+    la.sin_addr.s_addr = htonl(kLoopback);
+    socklen_t len = sizeof la;
+    ASSERT_EQ(::bind(lis, reinterpret_cast<sockaddr*>(&la), sizeof la), 0);
+    ::listen(lis, 1);
+    ::getsockname(lis, reinterpret_cast<sockaddr*>(&la), &len);
+    int client = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&la), sizeof la), 0);
+    const int serverHost = ::accept(lis, nullptr, nullptr);
+    const int server = hostio::sockAdopt(serverHost);  // the host layer takes target descriptors
+    const int lisT = hostio::sockAdopt(lis);
+    uint32_t ip = 0;
+    uint16_t port = 0;
+    ASSERT_EQ(hostio::sockPeer(server, &ip, &port), 0);
+    EXPECT_EQ(ip, kLoopback);
+    EXPECT_EQ(port, boundPort(client));
+    EXPECT_EQ(hostio::sockPeer(lisT, &ip, &port), -1);  // not connected
+    EXPECT_EQ(hostio::sockSetNonBlocking(server, true), 0);
+    EXPECT_EQ(::fcntl(serverHost, F_GETFL) & O_NONBLOCK, O_NONBLOCK);
+    EXPECT_EQ(hostio::sockSetNonBlocking(server, false), 0);
+    EXPECT_EQ(::fcntl(serverHost, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_EQ(hostio::sockSetNonBlocking(-1, true), -1);
+    int n = 0;
+    hk::runTask([&] { n = hostio::sockSend(server, "hello", 5); });
+    EXPECT_EQ(n, 5);
+    char buf[8] = {};
+    EXPECT_EQ(::recv(client, buf, sizeof buf, 0), 5);
+    EXPECT_EQ(std::string(buf, 5), "hello");
+    ::close(client);
+    char c;
+    pollfd p{serverHost, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_EQ(hostio::sockRecv(server, &c, 1, nullptr, nullptr), 0);  // the peer closed
+    hk::runTask([&] { n = hostio::sockSend(-1, "x", 1); });
+    EXPECT_EQ(n, hostio::SOCK_ERR);
+    hostfs::socketClose(server);
+    hostfs::socketClose(lisT);
+}
+
+}  // namespace
