@@ -59,7 +59,7 @@ int32_t VKIO_devPut_bool(int dev, int state, int width) {
 
 int32_t VKIO_devPut_strn(int dev, const char* s, int width) {
     if (width <= 0) return VKIO_devPuts(dev, s);
-    char buf[kMaxField];
+    char buf[kMaxField + 1];  // the field and the NUL the fill routine ends it with
     width = clampWidth(width);
     int len = static_cast<int>(strnlen(s, static_cast<size_t>(width)));
     return VKIO_devWrite(dev, buf, sput_rstrn(buf, s, len, width, ' '));
