@@ -316,7 +316,7 @@ void switchTo(Task* me, Task* next, bool dying = false) {
     K.current = next;
     K.taskRunning.store(next != nullptr, std::memory_order_relaxed);
     if (next) {
-        traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
+        if (K.traceOn) traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
         switchContext(from, next->sp, next->stackLow, next->stackSize, dying);
     } else {
         switchContext(from, K.schedSp, K.schedStackLow, K.schedStackSize, dying);
@@ -352,7 +352,7 @@ void markDead(Task* t) {
 
 void processTick() {
     ++K.tickCount;
-    traceLine("tick " + std::to_string(K.tickCount));
+    if (K.traceOn) traceLine("tick " + std::to_string(K.tickCount));
     for (Task* t : K.live) {
         if (t->wakeTick != 0 && t->wakeTick <= K.tickCount && t->block != Block::None) {
             if (t->block == Block::Pend) {
