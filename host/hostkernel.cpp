@@ -173,6 +173,9 @@ struct Kernel {
     std::deque<std::function<void()>> posted;
     std::atomic<bool> postedFlag{false};
     int wakeFd = -1;
+    // The idle loop's poll set, kept between polls (CPU thread only).
+    std::vector<pollfd> pollFds;
+    std::vector<Task*> pollOwners;
 
     uint64_t idleGen = 0;
     bool idleAtLimit = false;
@@ -372,10 +375,18 @@ void processTick() {
     if (K.mode == ClockMode::RealTime) K.idleCv.notify_all();
 }
 
+void deliverDue();
+
 // Runs due ticks and posted handlers at interrupt level. The caller has
-// checked that the current context does not hold intLock.
-void deliverInterrupts() {
+// checked that the current context does not hold intLock. In simulated time
+// nothing is due at most kernel calls: that case stays inline.
+inline void deliverInterrupts() {
     if (K.irqDepth > 0) return;
+    if (K.mode == ClockMode::Simulated && K.ticksDue == 0 && !K.postedFlag.load(std::memory_order_acquire)) return;
+    deliverDue();
+}
+
+void deliverDue() {
     if (K.mode == ClockMode::RealTime) {
         uint64_t n = monoNs();
         while (n >= K.nextDeadlineNs) {
@@ -575,8 +586,10 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
 }
 
 bool pollIo(int timeoutMs, const timespec* ts) {
-    std::vector<pollfd> fds;
-    std::vector<Task*> owners;
+    std::vector<pollfd>& fds = K.pollFds;
+    std::vector<Task*>& owners = K.pollOwners;
+    fds.clear();
+    owners.clear();
     fds.push_back({K.wakeFd, POLLIN, 0});
     owners.push_back(nullptr);
     for (Task* t : K.live) {
