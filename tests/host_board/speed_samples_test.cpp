@@ -75,6 +75,38 @@ TEST_P(SampleChange, ShowsInTheNextRead) {
 INSTANTIATE_TEST_SUITE_P(Cases, SampleChange, ::testing::ValuesIn(kChangeCases),
                          [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
 
+// 1000 teeth per second (an edge every 1 ms), from 18 ms on 2000 (every
+// 0.5 ms); read in the tick at 20 ms, the samples stand 0.1 ms apart from
+// 15.1 ms to 20 ms and show the last tooth interval.
+struct InstantCase {
+    const char* name;
+    int sample;
+    uint32_t counts;  // 64 MHz
+};
+
+const InstantCase kInstantCases[] = {
+    {"Oldest", 0, 64000},
+    {"JustBeforeTheFirstFasterEdge", 33, 64000},
+    {"JustAfterTheFirstFasterEdge", 35, 32000},
+    {"OneBeforeTheLatest", 48, 32000},
+};
+
+class SampleInstant : public SpeedSamples, public ::testing::WithParamInterface<InstantCase> {};
+
+TEST_P(SampleInstant, ShowsThePeriodAtItsInstant) {
+    speedsensor::setToothFrequency(0, 1000.0);
+    speedsensor::setToothFrequencyAt(0, 18 * kMs, 2000.0);
+    hk::runTicks(4);
+    uint32_t counts[ZARN_TSS_SAMPLE_COUNT] = {};
+    hk::runTask([&] {
+        for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i) counts[i] = board::cpuRead32(sampleRegister(i));
+    });
+    EXPECT_NEAR(counts[GetParam().sample], GetParam().counts, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SampleInstant, ::testing::ValuesIn(kInstantCases),
+                         [](const ::testing::TestParamInfo<InstantCase>& info) { return std::string(info.param.name); });
+
 // One register read after another, with the watchdog switched on at the
 // first read and a time-out of 2 ms.
 struct DeadlineCase {
