@@ -64,10 +64,29 @@ struct State {
     std::deque<DinChange> din{DinChange{0, 0}};
 };
 
-std::recursive_mutex& mutex() {
-    static std::recursive_mutex m;
+Mutex& mutex() {
+    static Mutex m;
     return m;
 }
+
+// A copy of some registers' reads, valid while the board's lock count is
+// `holds` (what it becomes when the publishing hold ends). Written under the
+// lock, read without it: every field is atomic, and a reader trusts what it
+// read only when the count did not move meanwhile.
+struct Published {
+    std::atomic<uint64_t> holds{1};  // odd: never matches
+    std::atomic<uint32_t> first{0};
+    std::atomic<uint32_t> count{0};
+    std::atomic<uint64_t> fromNs{0};
+    std::atomic<uint64_t> untilNs{0};
+    // The watchdog as the slow path's poll would find it.
+    std::atomic<bool> wdogArmed{false};
+    std::atomic<uint64_t> wdogLastKickNs{0};
+    std::atomic<uint64_t> wdogTimeoutNs{0};
+    std::atomic<uint32_t> values[kPublishedMax]{};
+};
+
+Published published[2];
 
 State* state = nullptr;  // guarded by mutex(); built on first use
 
@@ -121,7 +140,7 @@ void deliverCpuRqst() {
     VOIDFUNCPTR routine = nullptr;
     long arg = 0;
     {
-        std::lock_guard<std::recursive_mutex> g(mutex());
+        std::lock_guard<Mutex> g(mutex());
         state->cpuRqstQueued = false;
         routine = state->cpuRqstRoutine;
         arg = state->cpuRqstArg;
@@ -305,13 +324,13 @@ State& locked();
 // One field of the board state, read under the lock.
 template <typename T>
 T get(T State::*field) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     return locked().*field;
 }
 
 template <typename T>
 void set(T State::*field, T value) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     locked().*field = value;
 }
 
@@ -329,9 +348,34 @@ void logWrite(State& s, uint32_t address, int width, uint32_t value) {
     s.log.push_back(RegWrite{now(), address, width, value});
 }
 
+// A whole 32-bit read answered from a published copy; false when none
+// holds it as it stands now.
+bool readPublished(uint32_t address, uint32_t& value) {
+    const uint64_t holds = mutex().holds();
+    if (holds & 1u) return false;
+    for (const Published& p : published) {
+        if (p.holds.load(std::memory_order_relaxed) != holds) continue;
+        const uint32_t offset = address - p.first.load(std::memory_order_relaxed);
+        if (offset % 4u != 0 || offset / 4u >= p.count.load(std::memory_order_relaxed)) continue;
+        const uint64_t t = now();
+        if (t < p.fromNs.load(std::memory_order_relaxed) || t >= p.untilNs.load(std::memory_order_relaxed)) return false;
+        if (p.wdogArmed.load(std::memory_order_relaxed) &&
+            t - p.wdogLastKickNs.load(std::memory_order_relaxed) > p.wdogTimeoutNs.load(std::memory_order_relaxed))
+            return false;
+        value = p.values[offset / 4u].load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        return mutex().holds() == holds;
+    }
+    return false;
+}
+
 uint32_t cpuRead(uint32_t address, int width) {
+    if (width == 32) {
+        uint32_t value;
+        if (readPublished(address, value)) return value;
+    }
     checkAddress(address, width);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     pollLocked(s);
     const uint32_t value = stored(s, address, width);
@@ -341,7 +385,7 @@ uint32_t cpuRead(uint32_t address, int width) {
 
 void cpuWrite(uint32_t address, int width, uint32_t value) {
     checkAddress(address, width);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     pollLocked(s);
     store(s, address, width, value);
@@ -354,7 +398,7 @@ void cpuWrite(uint32_t address, int width, uint32_t value) {
 
 void reset() {
     {
-        std::lock_guard<std::recursive_mutex> g(mutex());
+        std::lock_guard<Mutex> g(mutex());
         resetLocked(locked());
     }
     resetChips();
@@ -368,47 +412,82 @@ void cpuWrite16(uint32_t address, uint16_t value) { cpuWrite(address, 16, value)
 uint32_t cpuRead32(uint32_t address) { return cpuRead(address, 32); }
 void cpuWrite32(uint32_t address, uint32_t value) { cpuWrite(address, 32, value); }
 
-std::unique_lock<std::recursive_mutex> lock() { return std::unique_lock<std::recursive_mutex>(mutex()); }
+void Mutex::lock() {
+    m_.lock();
+    if (depth_++ == 0) {
+        count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_release);
+    }
+}
+
+void Mutex::unlock() {
+    if (--depth_ == 0) count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    m_.unlock();
+}
+
+std::unique_lock<Mutex> lock() { return std::unique_lock<Mutex>(mutex()); }
+
+void publishReads(int slot, uint32_t first, const uint32_t* values, size_t count, uint64_t fromNs,
+                  uint64_t untilNs) {
+    if (slot < 0 || slot > 1 || count > kPublishedMax) return;
+    const State& s = locked();
+    Published& p = published[slot];
+    p.first.store(first, std::memory_order_relaxed);
+    p.count.store(static_cast<uint32_t>(count), std::memory_order_relaxed);
+    p.fromNs.store(fromNs, std::memory_order_relaxed);
+    p.untilNs.store(untilNs, std::memory_order_relaxed);
+    p.wdogArmed.store((s.regs[indexOf(ZARN_WDOG_ENABLE)] & 1u) && !s.wdogExpired, std::memory_order_relaxed);
+    p.wdogLastKickNs.store(s.wdogLastKickNs, std::memory_order_relaxed);
+    p.wdogTimeoutNs.store(s.wdogTimeoutNs, std::memory_order_relaxed);
+    for (size_t i = 0; i < count; ++i) p.values[i].store(values[i], std::memory_order_relaxed);
+    // Valid from the end of the present hold of the lock.
+    p.holds.store(mutex().holds() + 1, std::memory_order_relaxed);
+}
 
 uint16_t peek16(uint32_t address) {
     checkAddress(address, 16);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
+    return static_cast<uint16_t>(stored(locked(), address, 16));
+}
+
+uint16_t peek16Held(uint32_t address) {
+    checkAddress(address, 16);
     return static_cast<uint16_t>(stored(locked(), address, 16));
 }
 
 uint32_t peek32(uint32_t address) {
     checkAddress(address, 32);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     return stored(locked(), address, 32);
 }
 
 void poke16(uint32_t address, uint16_t value) {
     checkAddress(address, 16);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     store(locked(), address, 16, value);
 }
 
 void poke32(uint32_t address, uint32_t value) {
     checkAddress(address, 32);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     store(locked(), address, 32, value);
 }
 
 void pokeBits16(uint32_t address, uint16_t mask, uint16_t value) {
     checkAddress(address, 16);
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     const uint32_t old = stored(s, address, 16);
     store(s, address, 16, (old & ~uint32_t{mask}) | (value & mask));
 }
 
 void attach(uint32_t first, uint32_t last, Behaviour behaviour) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     attachLocked(locked(), first, last, std::move(behaviour));
 }
 
 void setWriteLogCapacity(size_t capacity) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     s.logCapacity = capacity;
     while (s.log.size() > capacity) s.log.pop_front();
@@ -417,7 +496,7 @@ void setWriteLogCapacity(size_t capacity) {
 std::vector<RegWrite> writeLog() { return writeLog(kFpgaBase, kFpgaEnd - 2); }
 
 std::vector<RegWrite> writeLog(uint32_t first, uint32_t last) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     std::vector<RegWrite> out;
     for (const RegWrite& w : locked().log) {
         if (w.address >= first && w.address <= last) out.push_back(w);
@@ -426,7 +505,7 @@ std::vector<RegWrite> writeLog(uint32_t first, uint32_t last) {
 }
 
 void clearWriteLog() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     locked().log.clear();
 }
 
@@ -435,7 +514,7 @@ bool outputsReleased() { return (controlRegister() & ZARN_CTRL_OUTPUTS_RELEASED)
 uint16_t debugLeds() { return peek16(ZARN_DBUG_LEDS); }
 
 void setEstopButton(bool pressed) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     s.estopButton = pressed;
     if (pressed) {
@@ -469,12 +548,12 @@ uint64_t watchdogBadKeys() { return get(&State::wdogBadKeys); }
 void setWatchdogTimeoutNs(uint64_t ns) { set(&State::wdogTimeoutNs, ns); }
 
 bool poll() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     return pollLocked(locked());
 }
 
 void raiseCpuRequest(uint16_t statusBits) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     raiseLocked(locked(), statusBits);
 }
 
@@ -485,7 +564,7 @@ uint16_t cpuRequestStatus() { return get(&State::intrStatus); }
 uint64_t cpuRequestsDelivered() { return get(&State::cpuRqstDelivered); }
 
 void connectCpuRequest(VOIDFUNCPTR routine, long arg) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     s.cpuRqstRoutine = routine;
     s.cpuRqstArg = arg;
@@ -493,7 +572,7 @@ void connectCpuRequest(VOIDFUNCPTR routine, long arg) {
 }
 
 void initCpuRequest() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     s.cpuRqstInited = true;
     // The platform's initialisation also switches the FPGA's request line on.
@@ -509,13 +588,13 @@ void setSpiMissedDone(uint32_t mask) { set(&State::spiMissedDone, mask); }
 uint64_t spiTransfers() { return get(&State::spiTransfers); }
 
 void setDiscreteInputs(uint32_t levels) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     addDinChange(locked(), now(), levels);
 }
 
 void setDiscreteInput(int n, bool level) {
     if (n < 0 || n > 31) return;
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     State& s = locked();
     const uint32_t bit = 1u << n;
     const uint32_t levels = s.din.back().levels;
@@ -523,23 +602,23 @@ void setDiscreteInput(int n, bool level) {
 }
 
 void setDiscreteInputsAt(uint64_t timeNs, uint32_t levels) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     addDinChange(locked(), timeNs, levels);
 }
 
 void wireRelayReadbacks(bool wired) {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     locked().relayReadbacksWired = wired;
 }
 
 void setRelayReadbackStuck(int relay, int level) {
     if (relay < 0 || relay > 3) return;
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     locked().relayReadback[relay] = level < 0 ? -1 : (level != 0 ? 1 : 0);
 }
 
 uint32_t discreteInputs() {
-    std::lock_guard<std::recursive_mutex> g(mutex());
+    std::lock_guard<Mutex> g(mutex());
     return dinLevelsAt(locked(), now());
 }
 

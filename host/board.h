@@ -18,6 +18,7 @@
 // held and may call the peek/poke functions.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -48,15 +49,33 @@ void cpuWrite32(uint32_t address, uint32_t value);
 // ---- Register contents, without side effects (tests, device models) ---
 uint16_t peek16(uint32_t address);
 uint32_t peek32(uint32_t address);
+// peek16 for a behaviour callback, or a holder of lock(): the caller's hold
+// on the lock is what guards the read.
+uint16_t peek16Held(uint32_t address);
 void poke16(uint32_t address, uint16_t value);
 void poke32(uint32_t address, uint32_t value);
 // Replaces the bits of `mask` with those of `value`.
 void pokeBits16(uint32_t address, uint16_t mask, uint16_t value);
 
+// The board's lock: recursive, and counted, so that a reader can tell that
+// nobody took it since a given moment. The count is odd while the lock is
+// held and grows by two with every outermost hold.
+class Mutex {
+public:
+    void lock();
+    void unlock();
+    uint64_t holds() const { return count_.load(std::memory_order_acquire); }
+
+private:
+    std::recursive_mutex m_;
+    int depth_ = 0;
+    std::atomic<uint64_t> count_{0};
+};
+
 // The board's lock, for a device model with state of its own: taken around
 // the model's changes, it lets the model's callbacks (which always run with
 // it held) go without a lock of their own.
-std::unique_lock<std::recursive_mutex> lock();
+std::unique_lock<Mutex> lock();
 
 // ---- Behaviour per address range ---------------------------------------
 struct Behaviour {
@@ -68,6 +87,17 @@ struct Behaviour {
 // Attaches `behaviour` to the registers first..last (inclusive); it replaces
 // whatever was attached to any of them before. An empty behaviour detaches.
 void attach(uint32_t first, uint32_t last, Behaviour behaviour);
+
+// ---- Reads served without the lock ---------------------------------------
+// A read callback (lock held) may publish what the 32-bit registers
+// first, first + 4, ... (`count` of them) read as while the kernel time stays
+// in [fromNs, untilNs). Whole 32-bit CPU reads of them are then answered
+// from that copy, without the lock, until anybody takes the board's lock
+// again; the watchdog's deadline is checked as on every access. Two slots
+// (0, 1); publishing into a slot replaces what it held.
+constexpr size_t kPublishedMax = 64;
+void publishReads(int slot, uint32_t first, const uint32_t* values, size_t count, uint64_t fromNs,
+                  uint64_t untilNs);
 
 // ---- Log of CPU register writes ------------------------------------------
 struct RegWrite {

@@ -173,6 +173,9 @@ struct Kernel {
     std::deque<std::function<void()>> posted;
     std::atomic<bool> postedFlag{false};
     int wakeFd = -1;
+    // The idle loop's poll set, kept between polls (CPU thread only).
+    std::vector<pollfd> pollFds;
+    std::vector<Task*> pollOwners;
 
     uint64_t idleGen = 0;
     bool idleAtLimit = false;
@@ -316,7 +319,7 @@ void switchTo(Task* me, Task* next, bool dying = false) {
     K.current = next;
     K.taskRunning.store(next != nullptr, std::memory_order_relaxed);
     if (next) {
-        traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
+        if (K.traceOn) traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
         switchContext(from, next->sp, next->stackLow, next->stackSize, dying);
     } else {
         switchContext(from, K.schedSp, K.schedStackLow, K.schedStackSize, dying);
@@ -352,7 +355,7 @@ void markDead(Task* t) {
 
 void processTick() {
     ++K.tickCount;
-    traceLine("tick " + std::to_string(K.tickCount));
+    if (K.traceOn) traceLine("tick " + std::to_string(K.tickCount));
     for (Task* t : K.live) {
         if (t->wakeTick != 0 && t->wakeTick <= K.tickCount && t->block != Block::None) {
             if (t->block == Block::Pend) {
@@ -372,10 +375,18 @@ void processTick() {
     if (K.mode == ClockMode::RealTime) K.idleCv.notify_all();
 }
 
+void deliverDue();
+
 // Runs due ticks and posted handlers at interrupt level. The caller has
-// checked that the current context does not hold intLock.
-void deliverInterrupts() {
+// checked that the current context does not hold intLock. In simulated time
+// nothing is due at most kernel calls: that case stays inline.
+inline void deliverInterrupts() {
     if (K.irqDepth > 0) return;
+    if (K.mode == ClockMode::Simulated && K.ticksDue == 0 && !K.postedFlag.load(std::memory_order_acquire)) return;
+    deliverDue();
+}
+
+void deliverDue() {
     if (K.mode == ClockMode::RealTime) {
         uint64_t n = monoNs();
         while (n >= K.nextDeadlineNs) {
@@ -584,8 +595,10 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
 }
 
 bool pollIo(int timeoutMs, const timespec* ts) {
-    std::vector<pollfd> fds;
-    std::vector<Task*> owners;
+    std::vector<pollfd>& fds = K.pollFds;
+    std::vector<Task*>& owners = K.pollOwners;
+    fds.clear();
+    owners.clear();
     fds.push_back({K.wakeFd, POLLIN, 0});
     owners.push_back(nullptr);
     for (Task* t : K.live) {

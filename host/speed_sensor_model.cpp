@@ -1,6 +1,7 @@
 // Speed-sensor pulse-train model behind the FPGA's speed-sensor registers.
 #include "host/speed_sensor_model.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,9 +28,19 @@ struct Segment {
     double p0;
 };
 
+// The per-sample registers as they stand through one tick: the filter reads
+// all of them every tick, so they are worked out once per tick and teeth per
+// measurement.
+struct SampleTable {
+    int64_t tick = -1;  // none yet
+    uint32_t k = 0;
+    std::array<uint32_t, ZARN_TSS_SAMPLE_COUNT> counts{};
+};
+
 struct Channel {
     std::vector<Segment> segs{Segment{0, 0.0, 0.0}};
     double offset = 0.0;  // edges lie at positions offset + k, k = 1, 2, ...
+    SampleTable samples;  // forgotten on every change of the above
 };
 
 Channel chans[2];  // guarded by the board's lock
@@ -70,14 +81,54 @@ uint32_t countOf(double ns) {
     return counts >= 4294967295.0 ? kNoCount : static_cast<uint32_t>(counts);
 }
 
-uint32_t teethPerMeasure(int ch) {
-    return static_cast<uint32_t>(board::peek16(ZARN_TSS_TEETH0 + static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE)) + 1;
-}
+uint32_t teethRegister(int ch) { return ZARN_TSS_TEETH0 + static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE; }
 
-uint32_t periodA(const Channel& c, uint32_t k, int64_t t) {
-    const int64_t n = edgeCount(c, t);
+uint32_t teethPerMeasure(int ch) { return static_cast<uint32_t>(board::peek16(teethRegister(ch))) + 1; }
+
+// The same, with the board's lock held.
+uint32_t teethPerMeasureHeld(int ch) { return static_cast<uint32_t>(board::peek16Held(teethRegister(ch))) + 1; }
+
+// Period A once n edges have been seen.
+uint32_t periodAAfter(const Channel& c, uint32_t k, int64_t n) {
     if (n - static_cast<int64_t>(k) < 1) return kNoCount;
     return countOf(edgeTime(c, n) - edgeTime(c, n - k));
+}
+
+uint32_t periodA(const Channel& c, uint32_t k, int64_t t) { return periodAAfter(c, k, edgeCount(c, t)); }
+
+// The sample registers of the tick starting at `tick`: period A at each
+// sample instant, worked out once for every run of instants that saw the
+// same edges.
+const SampleTable& samplesOf(Channel& c, uint32_t k, int64_t tick) {
+    SampleTable& s = c.samples;
+    if (s.tick == tick && s.k == k) return s;
+    // The wheel never turns back: with no edge between the first instant
+    // and the last, every sample shows the same count.
+    const int64_t first = tick - (ZARN_TSS_SAMPLE_COUNT - 1) * kSampleNs;
+    if (first >= 0 && edgeCount(c, first) == edgeCount(c, tick)) {
+        s.counts.fill(periodA(c, k, tick));
+        s.tick = tick;
+        s.k = k;
+        return s;
+    }
+    int64_t seen = -1;
+    uint32_t count = kNoCount;
+    for (int64_t i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i) {
+        const int64_t at = tick - (ZARN_TSS_SAMPLE_COUNT - 1 - i) * kSampleNs;
+        if (at < 0) {
+            s.counts[static_cast<size_t>(i)] = kNoCount;
+            continue;
+        }
+        const int64_t n = edgeCount(c, at);
+        if (n != seen) {
+            seen = n;
+            count = periodAAfter(c, k, n);
+        }
+        s.counts[static_cast<size_t>(i)] = count;
+    }
+    s.tick = tick;
+    s.k = k;
+    return s;
 }
 
 uint32_t periodB(const Channel& c, int64_t t) {
@@ -111,10 +162,12 @@ void prune(Channel& c, uint32_t k, int64_t t) {
     c.segs.erase(c.segs.begin(), c.segs.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
+void forgetSamples(Channel& c) { c.samples = SampleTable{}; }
+
 // Called with the board's lock held, as every callback is.
 uint32_t readChannel(int ch, uint32_t reg32, uint32_t stored16or32, int64_t t) {
-    const uint32_t k = teethPerMeasure(ch);
-    const Channel& c = chans[ch];
+    const uint32_t k = teethPerMeasureHeld(ch);
+    Channel& c = chans[ch];
     const uint32_t base = static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE;
     if (reg32 == ZARN_TSS_PERIOD_A0 + base) return periodA(c, k, t);
     if (reg32 == ZARN_TSS_PERIOD_B0 + base) return periodB(c, t);
@@ -122,10 +175,13 @@ uint32_t readChannel(int ch, uint32_t reg32, uint32_t stored16or32, int64_t t) {
     const uint32_t first = ZARN_TSS_SAMPLES0 + base;
     const uint32_t last = first + 4u * (ZARN_TSS_SAMPLE_COUNT - 1);
     if (reg32 >= first && reg32 <= last) {
-        const int64_t i = (reg32 - first) / 4;
         const int64_t tick = t / kTickNs * kTickNs;
-        const int64_t at = tick - (ZARN_TSS_SAMPLE_COUNT - 1 - i) * kSampleNs;
-        return at < 0 ? kNoCount : periodA(c, k, at);
+        const SampleTable& samples = samplesOf(c, k, tick);
+        // The filter reads them all, one after the other: let the board
+        // answer the rest of them without coming back here.
+        board::publishReads(ch, first, samples.counts.data(), samples.counts.size(), static_cast<uint64_t>(tick),
+                            static_cast<uint64_t>(tick + kTickNs));
+        return samples.counts[(reg32 - first) / 4];
     }
     return stored16or32;
 }
@@ -166,6 +222,7 @@ void change(int ch, int64_t t, double hz) {
         c.segs.push_back(Segment{t, f, p});
     }
     prune(c, k, now());
+    forgetSamples(c);
 }
 
 const bool installedAtStart = (install(), true);
@@ -205,6 +262,7 @@ void setPhaseDegrees(double degrees) {
     // phase, counting from where both wheels stand now.
     const double shift = degrees / 360.0 + position(chans[1], t) - position(chans[0], t);
     chans[1].offset = shift - std::floor(shift);
+    forgetSamples(chans[1]);
 }
 
 double toothFrequency(int ch) {
