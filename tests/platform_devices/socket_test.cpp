@@ -347,3 +347,21 @@ TEST_F(SocketDevices, MulticastHelpers) {
     };
     for (const auto& c : cases) EXPECT_EQ(c.result, c.want) << c.what;
 }
+
+namespace {
+
+// Device control 16 makes a TCP row's socket non-blocking; a row whose
+// descriptor names no socket is an error.
+TEST_F(SocketDevices, ControlSixteenMakesTheSocketNonBlocking) {
+    TcpPair c;
+    handOver(2, c.server, 100);
+    ASSERT_EQ(::fcntl(c.server, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_EQ(run([] { return VKIO_devControl(2, 16, 0, 0); }), VKIO_DONE);
+    EXPECT_NE(::fcntl(c.server, F_GETFL) & O_NONBLOCK, 0);
+    const int mapped = socketDvramOf(2)->socket;
+    socketDvramOf(2)->socket = 250;  // a target descriptor nothing is mapped to
+    EXPECT_EQ(run([] { return VKIO_devControl(2, 16, 0, 0); }), VKIO_ERROR);
+    socketDvramOf(2)->socket = mapped;
+}
+
+}  // namespace
