@@ -163,13 +163,17 @@ TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
     auto holder = std::make_unique<TwTcpClient>(port);
     ASSERT_EQ(holder->connectSession(), kConnectReply);
     EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0, 0}));
+    // Sessions open without a holder: changes stay allowed for the next one.
+    auto second = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(second->connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
     hk::runTask([] { TWTcpPorts[0].tokenState = TOKEN_HOLDER; });
     TwTcpClient other(port);
     ASSERT_EQ(other.connectSession(), kConnectReply);
-    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_EXCLUDED, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_ALLOWED, TOKEN_EXCLUDED, 0, 0, 0, 0, 0}));
     holder.reset();
     hk::runTicks(4);
-    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, TOKEN_ALLOWED, 0, 0, 0, 0, 0}));
 }
 
 // A requested programming mode starts at the next connect, once.
