@@ -249,3 +249,15 @@ TEST(ModbusServerRead, ARowWithoutAConnectionTimesOutAfter201Passes) {
     EXPECT_EQ(buf.status, MOD_ST_TIMEOUT);
     EXPECT_EQ(elapsed, 201u * 41u);
 }
+
+// On CPU slot 1 the acceptor's listening socket is recorded in the listening
+// row (TCPModPort), where the device layer looks for it.
+TEST(ModbusAcceptor, TheListeningRowHoldsTheListeningSocket) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    ASSERT_EQ(CpuSlot, 1);
+    rig.start(1);
+    const SocketDvram* listen = socketDvramOf(TCPModPort);
+    ASSERT_NE(listen, nullptr);
+    EXPECT_NE(listen->socket, -1);
+}
