@@ -62,6 +62,48 @@ TEST_F(Kernel, PriorityRaisedAboveTheCallerRunsThatTaskAtOnce) {
     EXPECT_EQ(g_log, want);
 }
 
+// Priorities 0..255 of a live task are taken; anything else is refused and
+// changes nothing.
+TEST_F(Kernel, PriorityOfALiveTaskWithinZeroTo255) {
+    struct Row { const char* name; bool liveTask; int priority; STATUS result; int after; };
+    const Row rows[] = {
+        {"lowest number", true, 0, OK, 0},          {"highest number", true, 255, OK, 255},
+        {"below the range", true, -1, ERROR, 150},  {"above the range", true, 256, ERROR, 150},
+        {"task that is gone", false, 50, ERROR, 150},
+    };
+    for (const Row& r : rows) {
+        STATUS result = OK;
+        int after = -1;
+        hk::runTask([&] {
+            TASK_ID t = hk::spawnFunction([] { taskSuspend(0); }, 150, "waiter");
+            TASK_ID target = t;
+            if (!r.liveTask) {
+                target = hk::spawnFunction([] {}, 50, "gone");
+                t = taskNameToId("waiter");
+            }
+            result = taskPrioritySet(target, r.priority);
+            taskPriorityGet(t, &after);
+            taskDelete(t);
+        }, 100);
+        EXPECT_EQ(result, r.result) << r.name;
+        EXPECT_EQ(after, r.after) << r.name;
+    }
+}
+
+// A task is found by its own name only.
+TEST_F(Kernel, TaskNameToIdFindsOnlyThatName) {
+    hk::runTask([] {
+        TASK_ID a = hk::spawnFunction([] { taskSuspend(0); }, 150, "alpha");
+        TASK_ID b = hk::spawnFunction([] { taskSuspend(0); }, 150, "beta");
+        EXPECT_EQ(taskNameToId("alpha"), a);
+        EXPECT_EQ(taskNameToId("beta"), b);
+        EXPECT_EQ(taskNameToId("gamma"), TASK_ID(ERROR));
+        EXPECT_EQ(taskNameToId(nullptr), TASK_ID(ERROR));
+        taskDelete(a);
+        taskDelete(b);
+    }, 100);
+}
+
 TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
     hk::runTask([] {
         hk::spawnFunction([] { note("a1"); taskDelay(0); note("a2"); }, 120, "a");

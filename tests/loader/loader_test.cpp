@@ -172,6 +172,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Offset 0 is taken; what stops the start is the tty after it.
         OptionCase{"PortOffsetZeroThenAMissingTty", {"--port-offset", "0", "--tty", "/tyCo/1=@/none"},
                    "controller: --tty /tyCo/1=@/none: cannot use", false},
+        OptionCase{"PortOffset60000ThenAMissingTty", {"--port-offset", "60000", "--tty", "/tyCo/1=@/none"},
+                   "controller: --tty /tyCo/1=@/none: cannot use", false},
+        OptionCase{"PortOffset60001", {"--port-offset", "60001"},
+                   "controller: --port-offset takes a number from 0 to 60000", false},
         OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real' or 'sim'", false},
         OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });

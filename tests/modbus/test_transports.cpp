@@ -231,3 +231,33 @@ TEST(ModbusSerial, RtuThenAsciiOnOneLine) {
 }
 
 }  // namespace
+
+// A row that no connection is handed to: the read looks for one in 201
+// passes of 205 ms (40 looks of 5 ms, then 5 ms), then gives up with status 23.
+TEST(ModbusServerRead, ARowWithoutAConnectionTimesOutAfter201Passes) {
+    mbt::Rig rig;
+    ApplicationRunning = 1;
+    ModbusMsgBuf buf{};
+    ULONG elapsed = 0;
+    hk::runTask([&] {
+        init_devs();
+        *devtab[2].statusCell = MOD_TCP_FREE;
+        const ULONG t0 = tickGet();
+        VKtcp_server_modread(2, &buf);
+        elapsed = tickGet() - t0;
+    });
+    EXPECT_EQ(buf.status, MOD_ST_TIMEOUT);
+    EXPECT_EQ(elapsed, 201u * 41u);
+}
+
+// On CPU slot 1 the acceptor's listening socket is recorded in the listening
+// row (TCPModPort), where the device layer looks for it.
+TEST(ModbusAcceptor, TheListeningRowHoldsTheListeningSocket) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    ASSERT_EQ(CpuSlot, 1);
+    rig.start(1);
+    const SocketDvram* listen = socketDvramOf(TCPModPort);
+    ASSERT_NE(listen, nullptr);
+    EXPECT_NE(listen->socket, -1);
+}

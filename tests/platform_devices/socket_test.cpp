@@ -421,3 +421,20 @@ TEST_F(SocketDevices, GetcWaitsForTheNextByte) {
     EXPECT_EQ(got, 'x');
 }
 
+namespace {
+
+// Device control 16 makes a TCP row's socket non-blocking; a row whose
+// descriptor names no socket is an error.
+TEST_F(SocketDevices, ControlSixteenMakesTheSocketNonBlocking) {
+    TcpPair c;
+    handOver(2, c.server, 100);
+    ASSERT_EQ(::fcntl(c.server, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_EQ(run([] { return VKIO_devControl(2, 16, 0, 0); }), VKIO_DONE);
+    EXPECT_NE(::fcntl(c.server, F_GETFL) & O_NONBLOCK, 0);
+    const int mapped = socketDvramOf(2)->socket;
+    socketDvramOf(2)->socket = 250;  // a target descriptor nothing is mapped to
+    EXPECT_EQ(run([] { return VKIO_devControl(2, 16, 0, 0); }), VKIO_ERROR);
+    socketDvramOf(2)->socket = mapped;
+}
+
+}  // namespace

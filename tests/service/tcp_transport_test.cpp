@@ -1,5 +1,6 @@
 // The TCP transport as a client on 127.0.0.1 sees it.
 #include <fcntl.h>
+#include <sys/ioctl.h>
 
 #include <memory>
 
@@ -11,6 +12,8 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     // In order on one connection: what the client sends, what comes back.
     struct Row { Bytes sent, reply; };
     const Row rows[] = {
+        {{0x02, 0x00, 0x01}, {0xF2, 0, 0}},        // type above 1 before a connect: that error alone
+        {{0x01, 0x00, 0x00}, {0xD1, 0, 0}},        // data length 0 before a connect: that error alone
         {{0x01, 0x00, 0x01, 0x00}, {0xE1, 0, 0}},  // data before a connect request
         {{0x00, 0x00, 0x00}, {0xD0, 0, 0}},        // connect without payload
         {{0x00, 0x00, 0x01, 0x00}, kConnectReply},
@@ -160,13 +163,17 @@ TEST_F(TwServer, ChangeTokenStatesOfNewAndRemainingSessions) {
     auto holder = std::make_unique<TwTcpClient>(port);
     ASSERT_EQ(holder->connectSession(), kConnectReply);
     EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0, 0}));
+    // Sessions open without a holder: changes stay allowed for the next one.
+    auto second = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(second->connectSession(), kConnectReply);
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_ALLOWED, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
     hk::runTask([] { TWTcpPorts[0].tokenState = TOKEN_HOLDER; });
     TwTcpClient other(port);
     ASSERT_EQ(other.connectSession(), kConnectReply);
-    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_EXCLUDED, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(states(), (std::vector<int>{TOKEN_HOLDER, TOKEN_ALLOWED, TOKEN_EXCLUDED, 0, 0, 0, 0, 0}));
     holder.reset();
     hk::runTicks(4);
-    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(states(), (std::vector<int>{0, TOKEN_ALLOWED, TOKEN_ALLOWED, 0, 0, 0, 0, 0}));
 }
 
 // A requested programming mode starts at the next connect, once.
@@ -200,3 +207,101 @@ TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 5,000-byte blob whose bytes differ from their neighbours, so that a
+// reply written twice in part, or with a part left out, cannot pass.
+std::vector<uint8_t> patternBlob() {
+    std::vector<uint8_t> b(5000);
+    for (size_t i = 0; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    return b;
+}
+
+const Bytes kBlobRequest = twFrame(1, {0x2B, 0xD0, 0x10, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 1});
+
+// A client slot on a local stream socket whose server end has the smallest
+// send buffer the host allows: a reply of 4 KB then fills it.
+struct NarrowClient {
+    int serverEnd = -1;
+    int fd = addLocalClient(SOCK_STREAM, &serverEnd);
+    NarrowClient() {
+        int one = 1;
+        if (serverEnd >= 0) setsockopt(serverEnd, SOL_SOCKET, SO_SNDBUF, &one, sizeof one);
+    }
+    ~NarrowClient() {
+        if (fd >= 0) close(fd);
+    }
+    void send(const Bytes& b) { ASSERT_EQ(::send(fd, b.data(), b.size(), MSG_NOSIGNAL), ssize_t(b.size())); }
+    // Request bytes the server has not read yet.
+    int unread() {
+        int n = -1;
+        ioctl(serverEnd, FIONREAD, &n);
+        return n;
+    }
+    // Reads at most `chunk` bytes per tick until `want` bytes came.
+    Bytes readSlowly(size_t want, size_t chunk) {
+        Bytes got;
+        uint8_t buf[4096];
+        for (int i = 0; i < 4000 && got.size() < want; ++i) {
+            hk::runTicks(1);
+            ssize_t r = recv(fd, buf, std::min(chunk, want - got.size()), MSG_DONTWAIT);
+            if (r > 0) got.insert(got.end(), buf, buf + r);
+        }
+        return got;
+    }
+    Bytes connectSession() {
+        send(twFrame(0, {0x00}));
+        return readSlowly(kConnectReply.size(), 64);
+    }
+};
+
+Bytes repeated(const Bytes& b, int times) {
+    Bytes out;
+    for (int i = 0; i < times; ++i) out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
+}  // namespace
+
+// A client that takes a few hundred bytes per tick gets every reply whole
+// and in order, however many writes each one takes.
+TEST_F(TwServer, RepliesTakenAFewBytesAtATimeArriveWhole) {
+    fake.blob = patternBlob();
+    TwTcpClient quick(port);
+    ASSERT_EQ(quick.connectSession(), kConnectReply);
+    quick.sendRaw(kBlobRequest);
+    const Bytes reply = quick.readFrame();
+    ASSERT_EQ(reply.size(), 4096u);
+
+    NarrowClient slow;
+    ASSERT_GE(slow.fd, 0);
+    ASSERT_EQ(slow.connectSession(), kConnectReply);
+    const Bytes four = repeated(kBlobRequest, 4), want = repeated(reply, 4);
+    slow.send(four);
+    for (size_t chunk : {size_t(300), size_t(1000)}) {
+        const Bytes got = slow.readSlowly(want.size(), chunk);
+        ASSERT_EQ(got.size(), want.size()) << chunk;
+        EXPECT_TRUE(got == want) << "reply bytes differ, reading " << chunk << " bytes per tick";
+        slow.send(four);
+    }
+}
+
+// A reply the client does not take is written once per pass, 200 writes in
+// all, then dropped: only then does the slot read the next request, and the
+// session goes on.
+TEST_F(TwServer, AHeldReplyIsDroppedAfter200Writes) {
+    fake.blob = patternBlob();
+    NarrowClient c;
+    ASSERT_GE(c.fd, 0);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    c.send(repeated(kBlobRequest, 3));
+    const int one = int(kBlobRequest.size());
+    // The first reply fills the socket; the second is held; the third request waits.
+    ASSERT_TRUE(hk::runUntil([&] { return c.unread() == one; }, 100));
+    const uint64_t held = hk::ticks();
+    ASSERT_TRUE(hk::runUntil([&] { return c.unread() == 0; }, 1000));
+    // 199 more writes, one per pass of 10 ms (2 ticks).
+    EXPECT_EQ(hk::ticks() - held, 398u);
+    EXPECT_EQ(slotsInUse(), 1);
+}
