@@ -67,7 +67,6 @@ using namespace dlog;
 namespace {
 constexpr uint32_t kMaxBlockBytes = 0x800000;    // 8 MiB at most
 constexpr uint32_t kKeepFreeBytes = 0x500000;    // left to the system
-constexpr int32_t kItemBytes = sizeof(DataLogItem);
 TrendDlogInternal& T = TREND_DLOG_internal;
 bool sizingReported = false;
 
