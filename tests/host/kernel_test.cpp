@@ -214,6 +214,11 @@ TEST_F(Kernel, PollWaitsAndTimeouts) {
         EXPECT_EQ(semTake(s, 3), ERROR);
         EXPECT_EQ(errnoGet(), S_objLib_OBJ_TIMEOUT);
         EXPECT_EQ(tickGet(), t0 + 3);
+        // The shortest time-out, one tick, ends too.
+        EXPECT_EQ(semTake(s, 1), ERROR);
+        EXPECT_EQ(errnoGet(), S_objLib_OBJ_TIMEOUT);
+        EXPECT_EQ(tickGet(), t0 + 4);
+        t0 += 1;
         semGive(s);
         semGive(s);
         EXPECT_EQ(semCount(s), 2);
