@@ -174,6 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "controller: --tty /tyCo/1=@/none: cannot use", false},
         OptionCase{"PortOffset60000ThenAMissingTty", {"--port-offset", "60000", "--tty", "/tyCo/1=@/none"},
                    "controller: --tty /tyCo/1=@/none: cannot use", false},
+        OptionCase{"UsableTtyThenAnUnknownClock", {"--tty", "/tyCo/0=/dev/null", "--clock", "fast"},
+                   "controller: --clock takes 'real' or 'sim'", false},
         OptionCase{"PortOffset60001", {"--port-offset", "60001"},
                    "controller: --port-offset takes a number from 0 to 60000", false},
         OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real' or 'sim'", false},
