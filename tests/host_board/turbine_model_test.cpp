@@ -60,11 +60,17 @@ TEST_F(TurbineModel, OffByDefaultNothingTurns) {
     turbine::enable();
     runSeconds(0.5);
     turbine::disable();
+    EXPECT_FALSE(turbine::enabled());
     const double frozen = turbine::speedRpm();
     EXPECT_GT(frozen, 3000.0);
     runSeconds(0.5);
     EXPECT_EQ(turbine::speedRpm(), frozen);
     EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), frozen);
+    // And on again, it turns on.
+    turbine::enable();
+    EXPECT_TRUE(turbine::enabled());
+    hk::runTicks(1);
+    EXPECT_GT(turbine::speedRpm(), frozen);
 }
 
 // From standstill without load or friction, the speed rises by
@@ -184,15 +190,21 @@ TEST_F(TurbineModel, TheSensorsSeeTheShaftThroughTheirWheels) {
                     2.0 * 64e6 / 3000.0, 2.0);
     }
     // A failed sensor gives no pulses while the other follows the shaft.
-    turbine::failSensor(1);
     driveActuator(6, 20.0);
-    runSeconds(0.2);
-    EXPECT_EQ(speedsensor::toothFrequency(1), 0.0);
-    EXPECT_NEAR(speedsensor::toothFrequency(0), turbine::speedRpm(), 1e-9);
-    EXPECT_GT(turbine::speedRpm(), 3000.0);
-    turbine::failSensor(1, false);
-    hk::runTicks(1);
-    EXPECT_NEAR(speedsensor::toothFrequency(1), turbine::speedRpm(), 1e-9);
+    turbine::failSensor(2);  // no such sensor: nothing changes
+    for (int ch : {0, 1}) {
+        SCOPED_TRACE(ch);
+        const int other = 1 - ch;
+        turbine::failSensor(ch);
+        const double before = turbine::speedRpm();
+        runSeconds(0.2);
+        EXPECT_EQ(speedsensor::toothFrequency(ch), 0.0);
+        EXPECT_NEAR(speedsensor::toothFrequency(other), turbine::speedRpm(), 1e-9);
+        EXPECT_GT(turbine::speedRpm(), before);
+        turbine::failSensor(ch, false);
+        hk::runTicks(1);
+        EXPECT_NEAR(speedsensor::toothFrequency(ch), turbine::speedRpm(), 1e-9);
+    }
     // A new rated speed keeps the shaft's rpm.
     const double rpm = turbine::speedRpm();
     s.ratedRpm = 6000.0;
@@ -202,11 +214,11 @@ TEST_F(TurbineModel, TheSensorsSeeTheShaftThroughTheirWheels) {
 }
 
 TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
-    struct Bad {
+    struct Change {
         const char* name;
         void (*spoil)(turbine::Settings&);
     };
-    const Bad bad[] = {
+    const Change bad[] = {
         {"zero starting time", [](turbine::Settings& s) { s.inertiaTimeS = 0.0; }},
         {"no rated speed", [](turbine::Settings& s) { s.ratedRpm = 0.0; }},
         {"negative gain", [](turbine::Settings& s) { s.valveGain = -0.01; }},
@@ -220,11 +232,25 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
     turbine::Settings good;
     good.ratedRpm = 3000.0;
     ASSERT_TRUE(turbine::configure(good));
-    for (const Bad& b : bad) {
+    for (const Change& b : bad) {
         turbine::Settings s = good;
         b.spoil(s);
         EXPECT_FALSE(turbine::configure(s)) << b.name;
         EXPECT_EQ(turbine::settings().ratedRpm, 3000.0) << b.name;
+    }
+    // The edges that still make sense are taken.
+    const Change edge[] = {
+        {"no valve", [](turbine::Settings& s) { s.valveGain = 0.0; }},
+        {"no friction", [](turbine::Settings& s) { s.frictionPu = 0.0; }},
+        {"one tooth", [](turbine::Settings& s) { s.teeth[0] = 1; }},
+        {"loop 7", [](turbine::Settings& s) { s.actuatorLoop = 7; }},
+    };
+    for (const Change& e : edge) {
+        turbine::Settings s = good;
+        s.ratedRpm = 1500.0;
+        e.spoil(s);
+        EXPECT_TRUE(turbine::configure(s)) << e.name;
+        EXPECT_EQ(turbine::settings().ratedRpm, 1500.0) << e.name;
     }
     // Load never below 0; a rejection fraction is held to 0 .. 1.
     turbine::setLoad(-1.0);

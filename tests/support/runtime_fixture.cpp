@@ -6,6 +6,7 @@
 
 #include "host/hostfs.h"
 #include "host/hostio.h"
+#include "host/turbine_model.h"
 #include "tests/support/ports.h"
 #include "platform/send_evt.h"
 #include "runtime/appmain.h"
@@ -22,6 +23,9 @@ void RuntimeFixture::SetUp() {
     // keeps: every start takes and clears the block, and tests that need
     // another size set their own figures.
     hk::setMemoryFigures(0x600000, 0x100000);
+    // The turbine model off and at its defaults, whatever an earlier case
+    // of the same program left.
+    turbine::reset();
     hk::start(hk::ClockMode::Simulated);
     hostplatform::start(false);
     AppEventUnload();
