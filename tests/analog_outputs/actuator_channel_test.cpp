@@ -296,7 +296,8 @@ TEST_P(ActuatorPower, ShutdownOfTheDriver) {
     start();
     setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", GetParam().selfPowered);
     setCell("CNFG_ACT.SELFPWR_SW.NO", GetParam().tunable);
-    setCell("DRVR_SCALE.N_SD_DRVRS.AND", GetParam().driversSd);
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", GetParam().driversSd);
+    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", GetParam().driversSd);
     runPasses(R160, 1);  // the self-powered flag reaches the 10 ms group at a frame boundary
     runPasses(R10, 1);
     EXPECT_EQ(boolean("_ub5.HP_SD.B_NAME"), GetParam().sd);
