@@ -168,6 +168,8 @@ struct Kernel {
     VOIDFUNCPTR clockHook = nullptr;
     long clockArg = 0;
     std::function<void()> tickObserver;
+    std::vector<std::pair<int, std::function<void()>>> tickHooks;  // in the order added
+    int nextTickHookId = 1;
 
     std::mutex irqMutex;
     std::deque<std::function<void()>> posted;
@@ -369,6 +371,11 @@ void processTick() {
     }
     if (K.clockHook) K.clockHook(K.clockArg);
     if (K.tickObserver) K.tickObserver();
+    // By index and by copy: a hook may remove itself or another one.
+    for (size_t i = 0; i < K.tickHooks.size(); ++i) {
+        std::function<void()> hook = K.tickHooks[i].second;
+        hook();
+    }
     // Only real-time waiters count ticks; in simulated time a waiter wakes
     // when the CPU idles at its limit, and a wake-up per tick would hand the
     // big lock to another host thread and back at every tick.
@@ -668,7 +675,7 @@ void cpuMain() {
             bool open = K.untilDone && !*K.untilDone;
             if (nextTick <= K.limitNs || open) {
                 // With no clock hook, ticks only end time-outs: skip to the next one.
-                if (!K.clockHook && !K.tickObserver) {
+                if (!K.clockHook && !K.tickObserver && K.tickHooks.empty()) {
                     uint64_t target = open ? std::numeric_limits<uint64_t>::max() : K.limitNs / kTickNs;
                     for (Task* t : K.live)
                         if (t->wakeTick != 0) target = std::min(target, t->wakeTick);
@@ -876,6 +883,21 @@ void checkpoint() {
 void setTickObserver(std::function<void()> fn) {
     std::lock_guard<ExtMutex> l(K.ext);
     K.tickObserver = std::move(fn);
+}
+
+int addTickHook(std::function<void()> fn) {
+    return kquick([&] {
+        const int id = K.nextTickHookId++;
+        K.tickHooks.emplace_back(id, std::move(fn));
+        return id;
+    });
+}
+
+void removeTickHook(int id) {
+    kquick([&] {
+        std::erase_if(K.tickHooks, [id](const auto& h) { return h.first == id; });
+        return 0;
+    });
 }
 
 void postInterrupt(std::function<void()> handler) {

@@ -73,6 +73,12 @@ void postInterrupt(std::function<void()> handler);
 // Board hardware that lives on the tick (a watchdog timer, ...): called at
 // interrupt level at every tick, after the clock hook. Set before start.
 void setTickObserver(std::function<void()> fn);
+// Models of the plant that live on the tick like the board's hardware:
+// each runs at interrupt level at every tick, after the tick observer, in
+// the order added; they stay across start and shutdown until removed.
+// Callable from any host thread and from the CPU. Returns the hook's id.
+int addTickHook(std::function<void()> fn);
+void removeTickHook(int id);
 
 // Blocks the calling task until `fd` is ready for `events` (poll flags) or
 // `timeoutTicks` ticks pass (-1 forever, 0 poll). Returns the revents seen,

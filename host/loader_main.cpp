@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
+#include "host/turbine_model.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
 
@@ -43,6 +45,15 @@ void usage(const char* prog) {
         "  --tty DEV=PATH      maps a serial device of the controller (\"/tyCo/0\") to a host\n"
         "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0; the path must\n"
         "                      exist and be readable and writable\n"
+        "  --turbine           closes the loop with a model of the turbine: its shaft speed follows\n"
+        "                      the steam torque from the actuator current against the load and\n"
+        "                      drives both speed sensors (default: off, no speed)\n"
+        "  --turbine-set LIST  turbine settings NAME=VALUE[,NAME=VALUE...], implies --turbine:\n"
+        "                      inertia (starting time, s; 10), rated-rpm (3600), valve-gain\n"
+        "                      (rated torque per mA; 0.078125), closed-ma (4), friction (torque\n"
+        "                      at rated speed; 0.02), actuator (current loop 6 or 7; 6), teeth1,\n"
+        "                      teeth2 (60), gear1, gear2 (1), load (rated torque; 0), speed (rpm\n"
+        "                      at start; 0)\n"
         "  --help              this text\n\n"
         "State and event messages of the application are printed as the platform receives them.\n"
         "Exit status: 0 after a stop by signal, 1 when the application or one of its ports\n"
@@ -76,6 +87,68 @@ std::string prepareRoot(const std::string& root) {
     return {};
 }
 
+// What --turbine-set gives: the turbine model's settings, its load and the
+// shaft speed at start.
+struct TurbineStart {
+    turbine::Settings settings;
+    double load = 0.0;
+    double speedRpm = 0.0;
+};
+
+// A whole number for an integer setting.
+bool wholeNumber(double v, int& out) {
+    if (v != std::floor(v) || std::fabs(v) > 1e6) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+// One setting of --turbine-set: false when the value cannot serve.
+using TurbineSetter = bool (*)(TurbineStart&, double);
+struct TurbineSetting {
+    const char* name;
+    TurbineSetter set;
+};
+const TurbineSetting kTurbineSettings[] = {
+    {"inertia", [](TurbineStart& t, double v) { return t.settings.inertiaTimeS = v, true; }},
+    {"rated-rpm", [](TurbineStart& t, double v) { return t.settings.ratedRpm = v, true; }},
+    {"valve-gain", [](TurbineStart& t, double v) { return t.settings.valveGain = v, true; }},
+    {"closed-ma", [](TurbineStart& t, double v) { return t.settings.closedMa = v, true; }},
+    {"friction", [](TurbineStart& t, double v) { return t.settings.frictionPu = v, true; }},
+    {"actuator", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.actuatorLoop); }},
+    {"teeth1", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[0]); }},
+    {"teeth2", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[1]); }},
+    {"gear1", [](TurbineStart& t, double v) { return t.settings.gear[0] = v, true; }},
+    {"gear2", [](TurbineStart& t, double v) { return t.settings.gear[1] = v, true; }},
+    {"load", [](TurbineStart& t, double v) { return t.load = v, v >= 0.0; }},
+    {"speed", [](TurbineStart& t, double v) { return t.speedRpm = v, v >= 0.0; }},
+};
+
+// The settings of NAME=VALUE[,NAME=VALUE...] into `t`, checked by the model.
+// Returns an empty text, or what is wrong.
+std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
+    size_t from = 0;
+    while (from <= list.size()) {
+        size_t comma = list.find(',', from);
+        if (comma == std::string::npos) comma = list.size();
+        const std::string item = list.substr(from, comma - from);
+        from = comma + 1;
+        const size_t eq = item.find('=');
+        if (eq == std::string::npos) return "'" + item + "' is not NAME=VALUE";
+        const std::string name = item.substr(0, eq);
+        const std::string text = item.substr(eq + 1);
+        char* end = nullptr;
+        const double v = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || !std::isfinite(v)) return "'" + item + "' has no number";
+        const TurbineSetting* setting = nullptr;
+        for (const TurbineSetting& ts : kTurbineSettings)
+            if (name == ts.name) setting = &ts;
+        if (setting == nullptr) return "unknown setting '" + name + "'";
+        if (!setting->set(t, v)) return "'" + item + "' is out of range";
+    }
+    if (!turbine::configure(t.settings)) return "a setting is out of range";
+    return {};
+}
+
 // A port that cannot be bound stops the loader: the message names it, the
 // main thread is woken to stop the application.
 std::atomic<bool> g_portFailed{false};
@@ -94,6 +167,8 @@ int main(int argc, char** argv) {
     int canPort = 0;
     std::vector<std::pair<std::string, std::string>> ttys;
     hk::ClockMode mode = hk::ClockMode::RealTime;
+    bool withTurbine = false;
+    TurbineStart turbineStart;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](const char* name) -> const char* {
@@ -126,6 +201,15 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "controller: --clock takes 'real' or 'sim'\n");
                 return 2;
             }
+        } else if (a == "--turbine") {
+            withTurbine = true;
+        } else if (a == "--turbine-set") {
+            std::string problem = parseTurbineSettings(value("--turbine-set"), turbineStart);
+            if (!problem.empty()) {
+                std::fprintf(stderr, "controller: --turbine-set: %s (see --help)\n", problem.c_str());
+                return 2;
+            }
+            withTurbine = true;
         } else if (a == "--tty") {
             std::string m = value("--tty");
             auto eq = m.find('=');
@@ -176,6 +260,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
+    if (withTurbine) {
+        const turbine::Settings& t = turbineStart.settings;
+        turbine::setLoad(turbineStart.load);
+        turbine::setSpeedRpm(turbineStart.speedRpm);
+        turbine::enable();
+        std::printf("controller: turbine model on: starting time %g s, rated %g rpm, valve gain %g per mA above "
+                    "%g mA on current loop %d, friction %g, load %g, shaft at %g rpm\n",
+                    t.inertiaTimeS, t.ratedRpm, t.valveGain, t.closedMa, t.actuatorLoop, t.frictionPu,
+                    turbineStart.load, turbineStart.speedRpm);
+    }
     hk::start(mode);
     hostplatform::start(true);
     if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
@@ -200,6 +294,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("controller: %s received, stopping\n", sig == SIGINT ? "SIGINT" : "SIGTERM");
+        if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
         uint32_t stopped = 0;
         hk::runTask([&] { stopped = tRGEnd(); });
         if (stopped == 0) break;

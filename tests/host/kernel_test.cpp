@@ -577,4 +577,23 @@ INSTANTIATE_TEST_SUITE_P(
                     true}),
     [](const ::testing::TestParamInfo<OverrunCase>& info) { return std::string(info.param.name); });
 
+// Tick hooks run at interrupt level at every tick in the order added, even
+// with nothing else on the tick; one removed (also by a hook, from the CPU)
+// runs no more.
+TEST(KernelTickHooks, EveryTickInOrderUntilRemoved) {
+    g_log.clear();
+    hk::start(hk::ClockMode::Simulated);
+    int second = 0;
+    const int first = hk::addTickHook([] { note(intContext() ? "first" : "first outside"); });
+    second = hk::addTickHook([&] {
+        note("second " + std::to_string(hk::ticks()));
+        if (hk::ticks() == 2) hk::removeTickHook(second);
+    });
+    hk::runTicks(3);
+    hk::removeTickHook(first);
+    hk::runTicks(2);
+    hk::shutdown();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"first", "second 1", "first", "second 2", "first"}));
+}
+
 }  // namespace

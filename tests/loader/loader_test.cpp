@@ -179,8 +179,46 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"PortOffset60001", {"--port-offset", "60001"},
                    "controller: --port-offset takes a number from 0 to 60000", false},
         OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real' or 'sim'", false},
-        OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0}),
+        OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0},
+        OptionCase{"HelpListsTheTurbine", {"--help"}, "  --turbine-set LIST  turbine settings", false, 0},
+        OptionCase{"TurbineSettingUnknown", {"--turbine-set", "inertia=8,mass=3"},
+                   "controller: --turbine-set: unknown setting 'mass' (see --help)", false},
+        OptionCase{"TurbineSettingWithoutValue", {"--turbine-set", "inertia"},
+                   "controller: --turbine-set: 'inertia' is not NAME=VALUE", false},
+        OptionCase{"TurbineSettingNoNumber", {"--turbine-set", "speed=fast"},
+                   "controller: --turbine-set: 'speed=fast' has no number", false},
+        OptionCase{"TurbineLoadBelowZero", {"--turbine-set", "load=-0.5"},
+                   "controller: --turbine-set: 'load=-0.5' is out of range", false},
+        OptionCase{"TurbineTeethNotWhole", {"--turbine-set", "teeth2=60.5"},
+                   "controller: --turbine-set: 'teeth2=60.5' is out of range", false},
+        OptionCase{"TurbineStartingTimeZero", {"--turbine-set", "rated-rpm=3000,inertia=0"},
+                   "controller: --turbine-set: a setting is out of range", false},
+        OptionCase{"TurbineActuatorLoop5", {"--turbine-set", "actuator=5"},
+                   "controller: --turbine-set: a setting is out of range", false}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
+
+// With the turbine model on, the controller says so with its settings at
+// start, and where the shaft stands at the stop: with no actuator current
+// the shaft has slowed down under its load.
+TEST(LoaderTurbine, TheModelRunsWithTheController) {
+    const TempDir tmp;
+    Controller ctl({"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root",
+                    tmp.path + "/var", "--turbine-set", "speed=1800,load=0.2,inertia=8,teeth1=30"});
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 8 s, rated 3600 rpm, valve gain "
+                                "0.078125 per mA above 4 mA on current loop 6, friction 0.02, load 0.2, shaft at "
+                                "1800 rpm\n"),
+              std::string::npos)
+        << ctl.output();
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    const std::string mark = "controller: turbine shaft at ";
+    const size_t at = ctl.output().find(mark);
+    ASSERT_NE(at, std::string::npos) << ctl.output();
+    const double rpm = std::stod(ctl.output().substr(at + mark.size()));
+    EXPECT_GE(rpm, 0.0);
+    EXPECT_LT(rpm, 1800.0);
+}
 
 // A second controller with the same port offset finds the first one's ports
 // taken: it names the port and exits with 1, and the first one runs on and
