@@ -13,6 +13,7 @@
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/SPD_DYN.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/control/standin/speed_select_standin.h"
 #include "app/control/unit_delays_r10_r40.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -55,7 +56,10 @@ void _R10_TASK_1() {
     BI_CHANNEL_signal(1);
 }
 
-void _R10_TASK_4() { r10::SPD_CTRL_dynamics(); }
+void _R10_TASK_4() {
+    r10::MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
+    r10::SPD_CTRL_dynamics();
+}
 
 void _R10_TASK_5() {
     using namespace r10;

@@ -338,3 +338,31 @@ TEST_F(ActuatorChannel, DitherReachesTheDriver) {
 
 }  // namespace
 }  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// A drive shutdown reaches the actuator driver in the 10 ms pass in which
+// the drive-shutdown condition is raised, not one pass later.
+TEST_F(ActuatorChannel, DriveShutdownDisablesTheDriverInTheSamePass) {
+    configureActuator(1, 20.0, 160.0);
+    start();
+    hpDemand(50.0);
+    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", 1);
+    runPasses(R160, 2);
+    ASSERT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 0u);
+    ASSERT_EQ(stZarnActData[6].Shutdown, 0u);
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 1);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 1u);
+    EXPECT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), 1u);
+    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), 1u);
+    EXPECT_EQ(stZarnActData[6].Shutdown, 1u);
+    // And it lets go in the pass the condition clears.
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 0);
+    runPasses(R10, 1);
+    EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
+}
+
+}  // namespace
+}  // namespace ao_test

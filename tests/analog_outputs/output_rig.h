@@ -107,7 +107,6 @@ protected:
         }
         if (running_) sampleConfiguration();
     }
-    // The HP demand in percent, as the speed-control chain hands it over.
     // An HP demand of `percent` through the valve demand chain: the valve
     // limiter selected (speed control disabled, manual control and trip
     // demand out of the select), forward acting, with the reverse setpoint
