@@ -275,6 +275,89 @@ TEST_F(SpeedControl, FastSlowInWholeSteps) {
     EXPECT_EQ(real("SPD_CTRL.FAST_SLOW.A_NAME"), 1.0f);
 }
 
+// The manual demand: tracking the selected demand while manual control is
+// disabled, offered to the select only when enabled or selected, raised at
+// its rate when enabled, and soft-disabled toward 101 while still selected.
+TEST_F(SpeedControl, ManualDemandTracksRampsAndSoftDisables) {
+    start();
+    setCell("SPD_CTRL.OTHER_AT_MAX.IN_3", 1);  // speed control disabled
+    setCell("SPD_CTRL.OTHER_EN_CTL.OR", 1);
+    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 40.0);
+    runPasses(R160, 2);
+    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD.RAMP"), 40.0f);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.P_LIM_2"), 1u);
+    EXPECT_EQ(integer("HP_MAN_RAMP.MAN_DMD.POS_SEL"), 2);
+    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"), 101.0f);
+    EXPECT_EQ(real("IFACE_OUT_HP_MAN.MAN_OUT.A_NAME"), 101.0f);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.TRACK.B_NAME"), 1u);
+
+    // Enabled: the delayed ramp is offered and wins below the limiter.
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
+    setCell("IFACE_IN_HP_MAN.MAN_RATE.A_NAME", 10.0);
+    setCell("HP_MAN_RAMP.LOWER.B_ACTION", 1);
+    runPasses(R160, 2);
+    runPasses(R10, 50);
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_3"), 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_3.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_HP_MAN.MAN_CTRL.B_NAME"), 1u);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_DN"), 1u);
+    const float before = real("HP_MAN_RAMP.MAN_DMD.RAMP");
+    runPasses(R10, 10);
+    EXPECT_NEAR(before - real("HP_MAN_RAMP.MAN_DMD.RAMP"), 1.0f, 1e-3f);  // 10 %/s
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"));
+
+    // Disabled while selected: soft disable toward 101 at its rate.
+    setCell("HP_MAN_RAMP.LOWER.B_ACTION", 0);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 0);
+    setCell("HP_MAN_RAMP.SOFT_DIS_RATE.MULTIPLY", 20.0);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.SOFT_DIS.B_NAME"), 1u);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("HP_MAN_RAMP.MAN_DMD.POS_SEL"), 1);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_UP"), 1u);
+    runSeconds(6.0);  // the limiter takes over once the ramp passes it
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_2"), 1u);
+    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD.RAMP"), 40.0f);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.TRACK.B_NAME"), 1u);
+}
+
+// The critical band while running, the rated speed, the self-powered
+// actuator level and the simulator's configuration numbers.
+TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
+    start();
+    setCell("CRIT_SPD.SET_HIGH1_SUB.SUBTRACT", 2500.0);
+    setCell("IFACE_IN_START.SET_LOW1.A_NAME", 2000.0);
+    setCell("START.RUN_CMD.LATCH_R", 1);
+    setCell("CONF_VAL_1.CRIT_BAND1.B_NAME", 1);
+    setCell("CRIT_SPD.CRIT_PROB1.IN_4", 1);
+    setCell("MPU_OVRD.IN_PCT.MULTIPLY", 2105.0);
+    setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", 1);
+    setCell("SIM.GEN_UNIT.B_NAME", 1);
+    setCell("SPEED_SIM.LOAD_MW.NO", 12.5);
+    const struct {
+        double rpm;
+        uint32_t crit, selfPowered;
+    } rows[] = {{1990.0, 0, 1}, {2000.0, 1, 1}, {2101.0, 1, 1}, {2500.0, 1, 0}, {2510.0, 0, 0}, {2090.0, 1, 1}};
+    for (const auto& r : rows) {
+        speedsensor::setShaftSpeed(0, r.rpm, 60);
+        runSeconds(2.0);
+        EXPECT_EQ(boolean("CRIT_SPD.CRIT.OR"), r.crit) << r.rpm;
+        EXPECT_EQ(boolean("IFACE_OUT_START.IN_CRIT.B_NAME"), r.crit) << r.rpm;
+        EXPECT_EQ(boolean("MPU_OVRD.SELFPWRED.B_SW"), r.selfPowered) << r.rpm;
+    }
+    EXPECT_EQ(boolean("CRIT_SPD.SPD_MIN1.A_EQUAL"), 0u);
+    EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(kMaxGovRpm * 1.27));
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
+    EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_1"), 1.0f);
+    EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
+    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+    runPasses(R40, 1);
+    EXPECT_EQ(boolean("MPU_OVRD.OR_NOTSTRP.OR"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANY_SD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("SIM.TRIP_ACT.B_NAME"), 1u);
+    EXPECT_EQ(SIM_link().sentBool[0], 1);
+}
+
 // The optimizer status block: alarm texts, the fault held for display until
 // its reset, and the state flags.
 TEST_F(SpeedControl, OptimizerStatusTexts) {
