@@ -12,11 +12,13 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R10_TASK_1,
         _R10_TASK_2,
+        _R10_TASK_4,
         _R10_TASK_5,
         _R10_TASK_6,
         _R10_TASK_7,
         _R10_TASK_8,
         _R10_TASK_10,
+        _R10_TASK_11,
     },
     // R20
     {
@@ -65,6 +67,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_49,
         _R160_TASK_51,
         _R160_TASK_52,
         _R160_TASK_53,

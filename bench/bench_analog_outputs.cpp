@@ -46,7 +46,7 @@ void setUp() {
     _ub5.ACT_MIN_VAL_TUNE = 20.0f;
     _ub5.ACT_MAX_VAL_TUNE = 160.0f;
     _ub5.ACT_DITHER_IN = 2.0f;
-    DRVR_SCALE.TO_HP_DMD_A_NAME = 50.0f;
+    DRVR_SCALE.TO_HP_DMD_A_SW = 50.0f;
     MASTER.IO_LOCK_OR_PWR_B_NAME = 1;
     _ub10.FUNCTION_TUNE = 2;
     _ub11.FUNCTION_TUNE = 2;
@@ -64,7 +64,9 @@ void setUp() {
 
 void r10Pass() {
     iogather_R10_actuator();
-    _R10_TASK_5();
+    r10::ACT_CHANNEL_demand();
+    r10::ACT_CHANNEL_shutdown();
+    r10::CNFG_ACT_driver();
 }
 
 void BM_R10ActuatorOutputPath(benchmark::State& state) {

@@ -344,7 +344,13 @@ void square_wave(PidOptiData* d, const Inputs& in, double h, Step& s)
         identify(d, in, h, s);
         return;
     }
-    if (d->CYCLE > kOptiCycles || d->TEST_TIME > 40.0 * in.RESP_TO) d->FAULT = 6;
+    // Out of records or out of time: the run stops here, before a half-cycle
+    // could be recorded past the last record.
+    if (d->CYCLE > kOptiCycles || d->TEST_TIME > 40.0 * in.RESP_TO) {
+        d->FAULT = 6;
+        s.out = d->STATE == kOptiStepUp ? d->OUT_HI : d->OUT_LO;
+        return;
+    }
     const double mf = d->MEAS_FILT;
     if (d->STATE == kOptiStepUp) {
         s.out = d->OUT_HI;

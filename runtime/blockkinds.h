@@ -95,6 +95,16 @@ inline void A_COMPARE(uint32_t& compare, uint32_t& equal, float in1, float in2) 
     if (!std::isnan(in1) && !std::isnan(in2)) compare = in1 >= in2 ? 1u : 0u;
     equal = in1 == in2 ? 1u : 0u;
 }
+// A_COMPARE with hysteresis h on IN_1 against IN_2: for h >= 0 set at
+// IN_1 >= IN_2 + h and cleared below IN_2; for h < 0 set at IN_1 >= IN_2 and
+// cleared below IN_2 + h; unchanged between and when either is NaN.
+inline void A_COMPARE_HYST(uint32_t& compare, uint32_t& equal, float in1, float in2, float h) {
+    const float on = h >= 0.0f ? in2 + h : in2;
+    const float off = h >= 0.0f ? in2 : in2 + h;
+    if (in1 >= on) compare = 1u;
+    else if (in1 < off) compare = 0u;
+    equal = in1 == in2 ? 1u : 0u;
+}
 // EQ, LT, GT of two integers: exactly one is 1.
 inline void I_COMPARE(uint32_t& eq, uint32_t& lt, uint32_t& gt, int32_t a, int32_t b) {
     gt = a > b ? 1u : 0u;

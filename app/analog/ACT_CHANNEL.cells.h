@@ -196,8 +196,11 @@ CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", CAT_NO_ALIASES)
 void ACT_CHANNEL_command_written(int n, uint32_t value);
 
 namespace r10 {
-// Run part ahead of the driver stage: readout, demand, forcing, shutdown.
+// Run part of the speed-control slice: readout, demand, forcing.
 void ACT_CHANNEL_demand();
+// The driver's shutdown flag, after the shutdown request of the same pass
+// and ahead of the driver stage.
+void ACT_CHANNEL_shutdown();
 }  // namespace r10
 
 namespace r160 {

@@ -14,6 +14,7 @@
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
+#include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/analog/standin/MASTER_standin.cells.h"
 #include "runtime/appmem.h"
@@ -159,7 +160,8 @@ void ACT_CHANNEL_demand() {
 
     // 1. Force setpoint and the demands of the speed-control chain.
     c.FORCE_SP_A_NAME = c.FORCE_SETPT_RAMP;
-    c.HP_DMD_A_NAME = DRVR_SCALE.TO_HP_DMD_A_NAME;
+    c.HP_DMD_A_NAME = DRVR_SCALE.TO_HP_DMD_A_SW;
+    IFACE_OUT_VLV.HP_DMD_A_NAME = c.HP_DMD_A_NAME;
     c.HP2_DMD_A_NAME = 0.0f;
 
     // 2. Readout function and its signal.
@@ -244,9 +246,11 @@ void ACT_CHANNEL_demand() {
         force_transfer(v.force, c.ACT_FORCE_FRC, forcing, c.FRC_LIN_NO, c.FRC_LIN_NC, 0.01f * c.ACT_FORCE_RATE);
     c.DEMAND_A_NAME = c.ACT_FORCE_AO_FORCE;
 
-    // 8. Shutdown of the driver.
-    CNFG_ACT.SELFPWR_SW_B_SW =
-        bk::SW<uint32_t>(IFACE_IN_VLV.SELF_PWACT_B_NAME, DRVR_SCALE.N_SD_DRVRS_AND, CNFG_ACT.SELFPWR_SW_NO);
+}
+
+// 8. Shutdown of the driver, from the shutdown request of this pass.
+void ACT_CHANNEL_shutdown() {
+    auto& c = _ub5;
     c.HP_SD_B_NAME = CNFG_ACT.SELFPWR_SW_B_SW;
     c.HP2_SD_B_NAME = 0;
     bk::MUX<uint32_t>(c.SD_SW_B_MUX_N_1, c.ACT_FUNCTION_SAMP_ITUNE, {1u, c.HP_SD_B_NAME, 0u, 0u});

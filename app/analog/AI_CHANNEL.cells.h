@@ -47,12 +47,12 @@
     X(FUN_NUM, HI_LIM_OUT, I, R160, PLAIN)                           \
     X(CH_ENABL, B_NAME, B, R160, PLAIN, R20)                         \
     X(CH_DISAB, B_NAME, B, R160, PLAIN, R20)                         \
-    X(MIN, SAMP_TUNE, A, R160, PLAIN, R20)                           \
+    X(MIN, SAMP_TUNE, A, R160, PLAIN, R20, R40)                      \
     X(MIN, LIMITED, B, R160, PLAIN)                                  \
     X(MIN, EN_ENT_OUT, B, R160, PLAIN)                               \
     X(MIN, LO_LIM_OUT, A, R160, PLAIN)                               \
     X(MIN, HI_LIM_OUT, A, R160, PLAIN)                               \
-    X(MAX, SAMP_TUNE, A, R160, PLAIN, R20)                           \
+    X(MAX, SAMP_TUNE, A, R160, PLAIN, R20, R40)                      \
     X(MAX, LIMITED, B, R160, PLAIN)                                  \
     X(MAX, EN_ENT_OUT, B, R160, PLAIN)                               \
     X(MAX, LO_LIM_OUT, A, R160, PLAIN)                               \

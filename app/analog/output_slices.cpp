@@ -14,12 +14,6 @@
 #include "app/analog/ZZ.cells.h"
 #include "app/analog/_GENERIC.cells.h"
 
-void _R10_TASK_5() {
-    // also: the speed PID and valve demand chain ahead of the actuator (not built yet)
-    r10::ACT_CHANNEL_demand();
-    r10::CNFG_ACT_driver();
-}
-
 void _R20_TASK_5() {
     using namespace r20;
     AO_CHANNEL_signal(2);

@@ -3,7 +3,6 @@
 // input_slices.cpp).
 #pragma once
 
-void _R10_TASK_5();
 void _R20_TASK_5();
 void _R160_TASK_51();
 void _R160_TASK_52();

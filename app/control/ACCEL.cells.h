@@ -38,9 +38,4 @@ void ACCEL_deriv_1();
 void ACCEL_deriv_2();
 // Filtered acceleration, held maximum rate and peak (piece of _R10_TASK_1).
 void ACCEL_accel();
-// Unit-delay stores 0 and 1 of the hold and peak feedback (a piece of the
-// 10 ms speed-control slice), and their commits into LP_BRKR and MEM (a
-// piece of the group's last slice).
-void ACCEL_store_delays();
-void ACCEL_commit_delays();
 }  // namespace r10

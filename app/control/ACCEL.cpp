@@ -19,8 +19,6 @@ namespace r10 {
 namespace {
 constexpr float kHoldHi = 50000.0f;
 constexpr float kHoldLo = 0.0f;
-constexpr int kZHoldRst = 0;  // unit-delay slots of the 10 ms group
-constexpr int kZReset = 1;
 }  // namespace
 
 // A failed sensor contributes no acceleration.
@@ -55,16 +53,6 @@ void ACCEL_accel() {
     ACCEL.A_MAX_A_MAX = bk::A_MAX(ACCEL.ACCEL_PV_A_NAME, ACCEL.MEM_ZMINUS1);
     ACCEL.RESET_A_SW = bk::SW<float>(X_RESET.BLINK_RST2_ONE_SHOT, ACCEL.A_MAX_A_MAX, 0.0f);
     ACCEL.PEAK_A_NAME = ACCEL.A_MAX_A_MAX;
-}
-
-void ACCEL_store_delays() {
-    bk::ZSTORE(kZHoldRst, ACCEL.HOLD_RST_A_SW);
-    bk::ZSTORE(kZReset, ACCEL.RESET_A_SW);
-}
-
-void ACCEL_commit_delays() {
-    ACCEL.LP_BRKR_ZMINUS1 = bk::ZCOMMIT(kZHoldRst);
-    ACCEL.MEM_ZMINUS1 = bk::ZCOMMIT(kZReset);
 }
 
 }  // namespace r10

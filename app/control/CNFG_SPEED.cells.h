@@ -10,7 +10,7 @@
     X(SPD1_GEAR, IN, A, R10, TUNE(1.0, 0.1, 20.0))            \
     X(SPD1_GEAR, A_NAME, A, R10, PLAIN)                       \
     X(SPD1_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
-    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN)                     \
+    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN, R40)                \
     X(SPD1_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
     X(SPD1_LOW_SP, A_NAME, A, R10, PLAIN)                     \
     X(SPD2_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
@@ -40,7 +40,9 @@
     X(TSS_02, LO_LATCH, B, R10, PLAIN)                        \
     X(TSS_02, LATCH_OR, B, R10, PLAIN)                        \
     X(TSS_02, PHASE_DIFF, A, R10, PLAIN)                      \
-    X(TSS_02, TOOTH_DET, B, R10, PLAIN)
+    X(TSS_02, TOOTH_DET, B, R10, PLAIN)                       \
+    X(RATED_MULT1, IN_2, A, R10, TUNE(1.27, 1.02, 1.35))      \
+    X(RATED_MULT1, MULTIPLY, A, R10, PLAIN)
 CAT_MODULE(CNFG_SPEED)
 
 // Block initialisation of both channel blocks (Hz per rpm 1.0) and of the
@@ -59,4 +61,6 @@ void CNFG_SPEED_config_2();
 void CNFG_SPEED_evaluate_2();
 void CNFG_SPEED_latches_2();
 void CNFG_SPEED_phase_teeth_2();
+// The rated speed (piece of _R10_TASK_8).
+void CNFG_SPEED_rated();
 }  // namespace r10

@@ -8,6 +8,7 @@
 
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/RESET.cells.h"
+#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -170,5 +171,9 @@ void CNFG_SPEED_config_2() { tss_config(tss_cells(2)); }
 void CNFG_SPEED_evaluate_2() { tss_evaluate(tss_cells(2)); }
 void CNFG_SPEED_latches_2() { tss_latches(tss_cells(2)); }
 void CNFG_SPEED_phase_teeth_2() { tss_phase_teeth(tss_cells(2)); }
+
+void CNFG_SPEED_rated() {
+    CNFG_SPEED.RATED_MULT1_MULTIPLY = CNFG_SETPT.MAX_GOV_A_NAME * CNFG_SPEED.RATED_MULT1_IN_2;
+}
 
 }  // namespace r10

@@ -3,6 +3,7 @@
 // outputs, delays and minimum detection speeds come from the 160 ms group.
 #pragma once
 
+#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X)                                  \
@@ -23,6 +24,11 @@
     X(MPU2_SD_L, OR, B, R10, PLAIN)                        \
     X(SELFPWRED, B_SW, B, R10, PLAIN)                      \
     X(S_PWRACT_O, ZMINUS1_B, B, R10, PLAIN)                \
+    X(MPU_COMP, A_COMPARE, B, R10, PLAIN)                  \
+    X(MPU_COMP, A_EQUAL, B, R10, PLAIN)                    \
+    X(OR_NOTSTRP, OR, B, R10, PLAIN)                       \
+    X(NOT_SD_Z, ZMINUS1_B, B, R10, PLAIN)                  \
+    MPU_OVRD_SPEED_STANDIN_ROWS(X)                         \
     X(OVRD_MPU_1, B_SW, B, R160, PLAIN, R10)               \
     X(OVRD_MPU_2, B_SW, B, R160, PLAIN, R10)               \
     X(RDWN_DLY, DELAY, B, R160, PLAIN, R10)                \
@@ -38,4 +44,6 @@ void MPU_OVRD_override_1();
 void MPU_OVRD_failed_1();
 void MPU_OVRD_override_2();
 void MPU_OVRD_failed_2();
+// The self-powered actuator check (piece of _R10_TASK_8).
+void MPU_OVRD_self_powered();
 }

@@ -5,6 +5,8 @@
 #include "app/control/CONF_VAL_2.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {
@@ -39,6 +41,19 @@ void MPU_OVRD_failed_2() {
     MPU_OVRD.SPD2FLD_OR = bk::OR({MPU_OVRD.SPD2_FLD_A_COMPARE, MPU_OVRD.INHIB_MIN2_AND});
     MPU_OVRD.SS2_FLD_B_SW = bk::SW<uint32_t>(MPU_OVRD.OVRD_MPU2_OR, MPU_OVRD.SPD2FLD_OR, 0u);
     MPU_OVRD.MPU2_SD_L_OR = bk::OR({MPU_OVRD.SS2_FLD_B_SW, CONF_VAL_2.NO_MPU2_NOT});
+}
+
+}  // namespace r10
+
+namespace r10 {
+
+// A self-powered actuator counts as powered while its speed level is 5 rpm
+// or more above the turbine speed, until the speed passes the level.
+void MPU_OVRD_self_powered() {
+    bk::A_COMPARE_HYST(MPU_OVRD.MPU_COMP_A_COMPARE, MPU_OVRD.MPU_COMP_A_EQUAL, MPU_OVRD.IN_PCT_MULTIPLY,
+                       IFACE_IN_START.TURB_SPEED_A_NAME, 5.0f);
+    MPU_OVRD.SELFPWRED_B_SW = bk::SW<uint32_t>(IFACE_IN_VLV.SELF_PWACT_B_NAME, 0u, MPU_OVRD.MPU_COMP_A_COMPARE);
+    MPU_OVRD.OR_NOTSTRP_OR = bk::OR({MPU_OVRD.NSTR_SH_ONE_SHOT, SHUTDOWNS.ANY_SD_B_NAME});
 }
 
 }  // namespace r10

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/TIME.h"
+#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
@@ -43,7 +44,9 @@
     X(CHASS_STATUS, CPU_RED_LED, B, R20, PLAIN)  \
     X(CHASS_STATUS, CPU_GREEN_LED, B, R20, PLAIN) \
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
-    X(INIT_BLINK, B_SW, B, R80, PLAIN)
+    X(INIT_BLINK, B_SW, B, R80, PLAIN)           \
+    X(PULSE, ZMINUS1_B, B, R10, PLAIN)           \
+    ORVEX12_IO_STANDIN_ROWS(X)
 CAT_MODULE(ORVEX12_IO)
 
 // The set-date command (piece of _R10_TASK_1).

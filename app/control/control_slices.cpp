@@ -2,7 +2,20 @@
 // the order they compute.
 #include "app/control/control_slices.h"
 
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/control/ACCEL.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
+#include "app/control/DROOP.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/SIM.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/control/SPD_DYN.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/control/standin/speed_select_standin.h"
+#include "app/control/unit_delays_r10_r40.h"
+#include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
@@ -41,4 +54,62 @@ void _R10_TASK_1() {
     BI_CHANNEL_select(1);
     CNFG_BI_input(1);
     BI_CHANNEL_signal(1);
+}
+
+void _R10_TASK_4() {
+    r10::MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
+    r10::SPD_CTRL_dynamics();
+}
+
+void _R10_TASK_5() {
+    using namespace r10;
+    DROOP_reference();
+    SPD_CTRL_speed_pid();
+    HP_MAN_RAMP_gate();
+    HP_DRIVER_trip();
+    HP_DRIVER_select();
+    HP_DRIVER_scaling();
+    DRVR_SCALE_demand();
+    ACT_CHANNEL_demand();
+}
+
+void speed_control_R10_TASK_8() {
+    using namespace r10;
+    CRIT_SPD_band();
+    CNFG_SPEED_rated();
+    DROOP_lag();
+    HP_MAN_RAMP_ramp();
+    IFACE_OUT_SPEED_copies();
+    MPU_OVRD_self_powered();
+    unit_delays_store_first();
+}
+
+void speed_control_R10_TASK_10() {
+    using namespace r10;
+    SPD_CTRL_optimizer_ready();
+    SPD_CTRL_noise();
+    SPD_CTRL_status_block();
+    SIM_trip();
+}
+
+void _R10_TASK_11() {
+    r10::unit_delays_store_second();
+    r10::unit_delays_commit();
+}
+
+void speed_control_R40_TASK_8() {
+    using namespace r40;
+    SIM_transfer();
+    SPD_CTRL_setpoint();
+    SPD_CTRL_optimizer_enable();
+    SPD_CTRL_near_max();
+    SPD_DYN_accept();
+    unit_delays_store_commit();
+}
+
+void _R160_TASK_49() {
+    using namespace r160;
+    SPD_DYN_settings();
+    SPD_CTRL_values();
+    SPEED_SIM_config();
 }

@@ -3,10 +3,12 @@
 // function contacts, and the event-time switches.
 #pragma once
 
+#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define BI_MUX_CELLS(X) \
     X(ONLINE_DYN_CONT, B_NAME, B, R10, PLAIN) \
+    BI_MUX_SPEED_STANDIN_ROWS(X) \
     X(CONT_MUX, OUT_1, B, R10, PLAIN)            \
     X(CONT_MUX, OUT_2, B, R10, PLAIN)            \
     X(CONT_MUX, OUT_3, B, R10, PLAIN)            \

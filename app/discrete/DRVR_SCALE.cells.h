@@ -11,9 +11,15 @@
     X(SD_DRV, AND, B, R10, PLAIN)        \
     X(N_SD_DRVRS, AND, B, R10, PLAIN)    \
     X(SDDRV_ACT1, B_NAME, B, R10, PLAIN) \
+    X(SELF_PWR, A_SW, A, R10, PLAIN)     \
+    X(TO_HP_DMD, A_SW, A, R10, PLAIN)    \
+    X(SD_DVR_BRK, ZMINUS1_B, B, R10, PLAIN) \
     DRVR_SCALE_STANDIN_ROWS(X)
 CAT_MODULE(DRVR_SCALE)
 
 namespace r10 {
 void DRVR_SCALE_drive_shutdown();
+// The HP demand from the stroke switch: the self-powered start ramp while
+// the trip switch is on, unless stroking (piece of _R10_TASK_5).
+void DRVR_SCALE_demand();
 }

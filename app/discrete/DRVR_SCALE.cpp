@@ -5,6 +5,7 @@
 
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {
@@ -16,6 +17,13 @@ void DRVR_SCALE_drive_shutdown() {
     DRVR_SCALE.N_SD_DRVRS_AND =
         bk::AND({DRVR_SCALE.SD_DRV_AND, DRVR_SCALE.NOT_ACTREV_NOT, DRVR_SCALE.CAL_DRVRS_NOT});
     DRVR_SCALE.SDDRV_ACT1_B_NAME = DRVR_SCALE.N_SD_DRVRS_AND;
+}
+
+void DRVR_SCALE_demand() {
+    DRVR_SCALE.SELF_PWR_A_SW =
+        bk::SW<float>(DRVR_SCALE.TRIP_SWITC_B_SW, HP_DRIVER.HP_ACT_A_NAME, DRVR_SCALE.SELF_PWR_R_RAMP);
+    DRVR_SCALE.TO_HP_DMD_A_SW =
+        bk::SW<float>(DRVR_SCALE.SELFP_STROK_AND, DRVR_SCALE.SELF_PWR_A_SW, HP_DRIVER.HP_ACT_A_NAME);
 }
 
 }  // namespace r10

@@ -3,7 +3,9 @@
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
 #include "app/discrete/discrete_slices.h"
 
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/control/control_slices.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/BI_CHANNEL.cells.h"
@@ -61,13 +63,15 @@ void _R10_TASK_2() {
     BI_MUX_event_times();
 }
 
-// The drive shutdown, the alarm override after a shutdown, the named
-// contacts and the HP driver's selections.
+// The drive shutdown and, in the same pass, its hand-off to the actuator
+// driver; the alarm override after a shutdown, the named contacts and the HP
+// driver's selections.
 void _R10_TASK_6() {
     using namespace r10;
     DRVR_SCALE_drive_shutdown();
     CNFG_ACT_shutdown_request();
-    // also: the 10 ms piece of the actuator channel (not built yet)
+    ACT_CHANNEL_shutdown();
+    CNFG_ACT_driver();
     SHUTDOWNS_not_latched();
     ALARMS_shutdown_override();
     IFACE_OUT_VLV_high_limit();
@@ -93,10 +97,17 @@ void _R10_TASK_7() {
     RELAY_CHANNEL_output(1);
     RELAY_CHANNEL_select(2);
 }
-void _R10_TASK_8() { r10::RELAY_CHANNEL_output(2); }
+// Relay 3's run part, then the speed control's pieces.
+void _R10_TASK_8() {
+    r10::RELAY_CHANNEL_output(2);
+    speed_control_R10_TASK_8();
+}
 
-// Input 1's E-stop and time-stamp selection.
-void _R10_TASK_10() { r10::BI_CHANNEL_select(0); }
+// Input 1's E-stop and time-stamp selection, then the speed control's pieces.
+void _R10_TASK_10() {
+    r10::BI_CHANNEL_select(0);
+    speed_control_R10_TASK_10();
+}
 
 // Remote inputs: the signals into the node's list, then the selections.
 void discrete_R20_TASK_5() {
@@ -119,7 +130,12 @@ void _R40_TASK_7() {
     run_remote_relays(11, 15);
     r40::RELAY_CHANNEL_select(remote_relay(16));
 }
-void _R40_TASK_8() { r40::RELAY_CHANNEL_output(remote_relay(16)); }
+// Remote relay 16's run part, then the speed control's pieces and the 40 ms
+// unit delays.
+void _R40_TASK_8() {
+    r40::RELAY_CHANNEL_output(remote_relay(16));
+    speed_control_R40_TASK_8();
+}
 
 // Relay 1 and the function and level-switch numbers of relays 2 .. 4.
 void _R160_TASK_18() { r160::CNFG_BO_relay_1(); }

@@ -296,7 +296,8 @@ TEST_P(ActuatorPower, ShutdownOfTheDriver) {
     start();
     setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", GetParam().selfPowered);
     setCell("CNFG_ACT.SELFPWR_SW.NO", GetParam().tunable);
-    setCell("DRVR_SCALE.N_SD_DRVRS.AND", GetParam().driversSd);
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", GetParam().driversSd);
+    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", GetParam().driversSd);
     runPasses(R160, 1);  // the self-powered flag reaches the 10 ms group at a frame boundary
     runPasses(R10, 1);
     EXPECT_EQ(boolean("_ub5.HP_SD.B_NAME"), GetParam().sd);
@@ -333,6 +334,34 @@ TEST_F(ActuatorChannel, DitherReachesTheDriver) {
         hi = std::max(hi, stZarnActData[6].MaDemandwDither);
     }
     EXPECT_FLOAT_EQ(hi - lo, 10.0f);
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// A drive shutdown reaches the actuator driver in the 10 ms pass in which
+// the drive-shutdown condition is raised, not one pass later.
+TEST_F(ActuatorChannel, DriveShutdownDisablesTheDriverInTheSamePass) {
+    configureActuator(1, 20.0, 160.0);
+    start();
+    hpDemand(50.0);
+    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", 1);
+    runPasses(R160, 2);
+    ASSERT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 0u);
+    ASSERT_EQ(stZarnActData[6].Shutdown, 0u);
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 1);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 1u);
+    EXPECT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), 1u);
+    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), 1u);
+    EXPECT_EQ(stZarnActData[6].Shutdown, 1u);
+    // And it lets go in the pass the condition clears.
+    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 0);
+    runPasses(R10, 1);
+    EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include "app/analog/input_slices.h"
 #include "app/analog/output_slices.h"
+#include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnCalibration.h"
 #include "host/board.h"
@@ -34,7 +36,7 @@ protected:
         rig_ = this;
         running_ = false;
         startUpCells_.clear();
-        useSlices(R10, {startUpInFirstFrame, _R10_TASK_5});
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_5, _R10_TASK_6});
         useSlices(R20, {_R20_TASK_4, _R20_TASK_5});
         useSlices(R160, {_R160_TASK_51, _R160_TASK_52, _R160_TASK_53, _R160_TASK_62});
     }
@@ -105,8 +107,17 @@ protected:
         }
         if (running_) sampleConfiguration();
     }
-    // The HP demand in percent, as the speed-control chain hands it over.
-    void hpDemand(double percent) { setCell("DRVR_SCALE.TO_HP_DMD.A_NAME", percent); }
+    // An HP demand of `percent` through the valve demand chain: the valve
+    // limiter selected (speed control disabled, manual control and trip
+    // demand out of the select), forward acting, with the reverse setpoint
+    // below 0 for a demand above 100 %. It reaches the 10 ms group at the
+    // next 160 ms frame.
+    void hpDemand(double percent) {
+        setCell("SPD_CTRL.SPD_SW_DLY.DELAY", 1);
+        setCell("HP_DRIVER.REV_GAIN.A_SW", -1.0);
+        setCell("HP_DRIVER.REV_SP.A_SW", percent > 100.0 ? 100.0 - percent : 0.0);
+        setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", percent > 100.0 ? 100.0 : percent);
+    }
 
 private:
     // First thing of the first 10 ms frame: the tunable defaults, then the

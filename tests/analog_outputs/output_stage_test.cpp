@@ -94,10 +94,10 @@ TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     runPasses(R160, 3);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 27.5f);
     hpDemand(0.0);
-    runPasses(R10, 2);
+    runPasses(R160, 1);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 0.0f);
     hpDemand(200.0);  // the percent demand is limited to 110 %
-    runPasses(R10, 2);
+    runPasses(R160, 1);
     EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
 }
 

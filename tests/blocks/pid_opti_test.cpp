@@ -48,6 +48,13 @@ void craft_records(OptiRig& r, std::array<double, 9> ends = {1, 2, 3, 4, 5, 6, 7
     d.MEAS_FILT = d.MEAS_PREV = 90.0;
 }
 
+// Ends the half-cycle of the high side on the next pass.
+void leave_band_above_now(OptiRig& r)
+{
+    r.v.PV = 95.0f;
+    r.data.MEAS_FILT = r.data.MEAS_PREV = 95.0;
+}
+
 using Act = std::function<void(OptiRig&)>;
 void none(OptiRig&) {}
 
@@ -118,8 +125,9 @@ TEST(PidOpti, FaultCodesRaisedByTheirCondition)
 
 // A half-cycle that crossed into the band but timed out leaves no crossing
 // time to the half-cycle that follows. A half-cycle ending when all 40
-// records are used stops the run with the test time-out (6) and writes
-// nothing past the record arrays.
+// records are used stops the run with the test time-out (6): nothing is
+// written past the record arrays, and neither the record count nor the step
+// sizes nor the alarms move on that pass.
 TEST(PidOpti, SquareWaveRecords)
 {
     OptiRig r;
@@ -141,10 +149,34 @@ TEST(PidOpti, SquareWaveRecords)
     d.MON = d.CYC_MIN[0] = d.CYC_OUT_HI[0] = d.CYC_OUT_LO[0] = d.CYC_CROSS[0] = 7.0;
     r.v.PV = 85.0f;  // well below the band: the half-cycle ends on this pass
     d.MEAS_FILT = d.MEAS_PREV = 85.0;
+    const double stepUp = d.STEP_UP, stepDown = d.STEP_DOWN;
+    const uint32_t alarms = d.ALARM_BITS;
     r.step();
     EXPECT_EQ(r.fault, 6);
     for (double cell : {d.MON, d.CYC_MIN[0], d.CYC_OUT_HI[0], d.CYC_OUT_LO[0], d.CYC_CROSS[0]})
         EXPECT_EQ(cell, 7.0);
+    EXPECT_EQ(d.CYCLE, kOptiCycles + 1);
+    EXPECT_EQ(d.STEP_UP, stepUp);
+    EXPECT_EQ(d.STEP_DOWN, stepDown);
+    EXPECT_EQ(d.ALARM_BITS, alarms);
+}
+
+// Out of test time with records still free: the half-cycle that ends on the
+// pass of the time-out is not recorded.
+TEST(PidOpti, TestTimeOutRecordsNoFurtherHalfCycle)
+{
+    OptiRig r;
+    r.v.PV = 89.99f;
+    start_run(r);
+    while (r.status == kOptiSettling) r.step();
+    ASSERT_EQ(r.status, kOptiStepUp);
+    PidOptiData& d = r.data;
+    d.TEST_TIME = 40.0 * 5.0 + 0.5;
+    leave_band_above_now(r);
+    r.step();
+    EXPECT_EQ(r.fault, 6);
+    EXPECT_EQ(d.CYCLE, 1);
+    EXPECT_EQ(d.CYC_TIME[0], 0.0);
 }
 
 namespace {

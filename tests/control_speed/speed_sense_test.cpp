@@ -8,6 +8,7 @@
 #include "app/control/ACCEL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "drivers/zarn_regs.h"
 #include "host/board.h"
@@ -17,13 +18,6 @@
 #include "tests/support/app_harness.h"
 
 namespace {
-
-// Until the speed-control slices exist: the unit-delay stores of the 10 ms
-// speed-control slice and the group's commits, as far as ACCEL uses them.
-void speedControlTail() {
-    r10::ACCEL_store_delays();
-    r10::ACCEL_commit_delays();
-}
 
 constexpr int R10 = 0;
 
@@ -51,7 +45,9 @@ protected:
         AppHarness::SetUp();
         speedsensor::install();
         g_started = false;
-        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, speedControlTail});
+        // The held rate and peak go through the unit delays stored in the eighth
+        // slice and committed in the group's last.
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_8, _R10_TASK_11});
     }
 
     // Starts the application; the start-up frames that take the sensor

@@ -276,15 +276,15 @@ TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
     useSlices(R10, {startUpInFirstFrame, _R10_TASK_6, _R10_TASK_7});
     start();
     setCell("MPU_OVRD.SS2_FLD.B_SW", 1);
-    setCell("CNFG_ACT.ACT_1.ACT_ZARN", 12.5);
-    setCell("CNFG_ACT.ACT_1.RDBK_RET", 11.25);
-    setCell("CNFG_ACT.ACT_1.RDBK_SRC", 12.75);
+    // The driver stage of this slice computes the actuator's cells from the
+    // channel's demand and the board's readbacks.
+    setCell("_ub5.DEMAND.A_NAME", 12.5);
     setCell("HP_DRIVER.ACT_LSS.HI_LIM_I", 1);
     setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
     runPasses(R160, 1);
     EXPECT_EQ(real("CNFG_ACT.ACT_01_DISPLAY.A_NAME"), 12.5f);
-    EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), 11.25f);
-    EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), 12.75f);
+    EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_RET"));
+    EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_SRC"));
     EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), 1u);
     EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 0u);
     EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 1u);

@@ -13,6 +13,8 @@
     X(ANY, FIRST_ALM, I, R10, PLAIN)           \
     X(SD_03, B_ALARM, B, R10, PLAIN)           \
     X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10) \
+    X(COUNTER, CMP_OUT, B, R10, PLAIN)         \
+    X(CMP_OUT_Z, ZMINUS1_B, B, R10, PLAIN)     \
 
 // BO_MUX: relay states computed in the slower groups and the level-switch
 // analog list.
@@ -41,10 +43,15 @@
     X(SEL_LSW, LIST_12, A, R80, PLAIN, R10, R40) \
 
 // ALARMS: the alarm list's override of entry 17.
-#define ALARMS_STANDIN_ROWS(X) X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10)
+#define ALARMS_STANDIN_ROWS(X) \
+    X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10) \
+    X(ACK_D, DELAY, B, R40, PLAIN) \
+    X(HORN_Z, ZMINUS1_B, B, R40, PLAIN)
 
 // CNFG_ACT: the actuator channel's output and readbacks.
-// DRVR_SCALE: the HP driver's shutdown unit delay.
+// DRVR_SCALE: the self-powered start ramp, the trip switch and the stroke
+// condition.
 #define DRVR_SCALE_STANDIN_ROWS(X) \
-    X(TO_HP_DMD, A_NAME, A, R10, PLAIN) \
-    X(SD_DVR_BRK, ZMINUS1_B, B, R10, PLAIN)
+    X(SELF_PWR_R, RAMP, A, R20, PLAIN, R10) \
+    X(TRIP_SWITC, B_SW, B, R10, PLAIN)      \
+    X(SELFP_STROK, AND, B, R160, PLAIN, R10)

@@ -7,18 +7,11 @@
 
 #include "runtime/catalogue.h"
 
-#define SPEED_SIM_CELLS(X) \
-    X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10) \
-    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10) \
-
-CAT_MODULE(SPEED_SIM)
-
-#define IFACE_IN_VLV_CELLS(X) \
-    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN) \
-    X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10) \
-    X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10) \
-
-CAT_MODULE(IFACE_IN_VLV)
+// The real modules that took rows over from here.
+#include "app/control/HP_DRIVER.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 
 #define CNFG_OPERATE_CELLS(X) \
     X(TRIP_ACTS, B_NAME, B, R160, PLAIN, R10)       \
@@ -28,19 +21,15 @@ CAT_MODULE(CNFG_OPERATE)
 
 #define CONF_VAL_1_CELLS(X) \
     X(USE_MPU2, B_NAME, B, R160, PLAIN, R10) \
+    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10) \
 
 CAT_MODULE(CONF_VAL_1)
 
-#define IFACE_OUT_SPEED_CELLS(X) \
-    X(SPD_PID_LSS, A_NAME, A, R10, PLAIN) \
-    X(OSPD_TEST_EN, B_NAME, B, R80, PLAIN) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10) \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10) \
-
-CAT_MODULE(IFACE_OUT_SPEED)
-
 #define SPDC_CELLS(X) \
-    X(SPEED_REF, RAMP, A, R40, PLAIN) \
+    X(SPEED_REF, RAMP, A, R40, PLAIN, R10) \
+    X(TRACK_RATE, A_MUX_HSS, A, R40, PLAIN) \
+    X(ZRATETRACK, ZMINUS1, A, R40, PLAIN) \
+    X(MN_REF, ZMINUS1, A, R10, PLAIN) \
     X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10) \
     X(UNDER_SPD, B_SW, B, R40, PLAIN, R10)     \
 
@@ -53,11 +42,3 @@ CAT_MODULE(SPDC)
 
 CAT_MODULE(IFACE_OUT_START)
 
-#define HP_DRIVER_CELLS(X) \
-    X(STRK_LTCH, B_NAME, B, R160, PLAIN) \
-    X(ACT_LSS, SEL_3, B, R10, PLAIN) \
-    X(ACT_LSS, HI_LIM_I, B, R10, PLAIN) \
-    X(ACT_LSS, SEL_1, B, R10, PLAIN)    \
-    X(ACT_LSS, SEL_2, B, R10, PLAIN)    \
-
-CAT_MODULE(HP_DRIVER)

@@ -1,0 +1,24 @@
+// Module DROOP: the droop reference switch of the speed deadband and the
+// droop lag of the selected valve demand.
+#pragma once
+
+#include "app/control/standin/speed_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define DROOP_CELLS(X)                                          \
+    X(SW_REF, A_SW, A, R10, PLAIN)                              \
+    X(SET_LAG, DIVIDE, A, R10, PLAIN)                           \
+    X(SPD_DP_LAG, LAG_2, A, R10, PLAIN)                         \
+    X(SPD_DP_LAG, DERIV, A, R10, PLAIN)                         \
+    X(DROOP_RPM, MULTIPLY, A, R10, PLAIN)                       \
+    X(ACTR_Z, ZMINUS1, A, R10, PLAIN)                           \
+    X(Z_SPD, ZMINUS1, A, R10, PLAIN)                            \
+    DROOP_STANDIN_ROWS(X)
+CAT_MODULE(DROOP)
+
+namespace r10 {
+// Reference switch of the deadband (piece of _R10_TASK_5).
+void DROOP_reference();
+// Droop lag of the selected demand (piece of _R10_TASK_8).
+void DROOP_lag();
+}  // namespace r10

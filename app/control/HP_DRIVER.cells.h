@@ -1,0 +1,31 @@
+// Module HP_DRIVER: the low-signal select of the speed PID, valve limiter,
+// manual and trip demands, the forward/reverse scaling and the stroke switch.
+#pragma once
+
+#include "app/control/standin/speed_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define HP_DRIVER_CELLS(X)                                      \
+    X(TRIP, A_SW, A, R10, PLAIN)                                \
+    X(ACT_LSS, LSS_BUS, A, R10, PLAIN)                          \
+    X(ACT_LSS, SEL_1, B, R10, PLAIN)                            \
+    X(ACT_LSS, SEL_2, B, R10, PLAIN)                            \
+    X(ACT_LSS, SEL_3, B, R10, PLAIN)                            \
+    X(ACT_LSS, SEL_4, B, R10, PLAIN)                            \
+    X(ACT_LSS, HI_LIM_I, B, R10, PLAIN)                         \
+    X(ACT_LSS, LO_LIM_I, B, R10, PLAIN)                         \
+    X(HP_MAX, A_MIN, A, R10, PLAIN)                             \
+    X(FORWRD_REV, PROP, A, R10, PLAIN)                          \
+    X(STRK_SW, A_SW, A, R10, PLAIN)                             \
+    X(HP_ACT, A_NAME, A, R10, PLAIN)                            \
+    X(LSS_SEL_3_Z, ZMINUS1_B, B, R10, PLAIN)                    \
+    HP_DRIVER_STANDIN_ROWS(X)
+CAT_MODULE(HP_DRIVER)
+
+namespace r10 {
+// Trip demand, low-signal select, scaling and stroke switch (pieces of
+// _R10_TASK_5).
+void HP_DRIVER_trip();
+void HP_DRIVER_select();
+void HP_DRIVER_scaling();
+}  // namespace r10

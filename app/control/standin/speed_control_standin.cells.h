@@ -1,0 +1,17 @@
+// STAND-IN until the remote setpoint, the alarm routing of the actuator and
+// the overspeed hold land: the cells of those modules the speed control
+// reads, and the overspeed hold's unit delay the 40 ms group commits.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define RMT_SETPT_CELLS(X) X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)
+CAT_MODULE(RMT_SETPT)
+
+#define ACT_MUX_CELLS(X) X(HP_FLT_ACTOUT, B_NAME, B, R10, PLAIN)
+CAT_MODULE(ACT_MUX)
+
+#define OSPD_CELLS(X)                                           \
+    X(HOLD_RST, A_SW, A, R40, PLAIN)                            \
+    X(LP_BRKR, ZMINUS1, A, R40, PLAIN)
+CAT_MODULE(OSPD)

@@ -1,9 +1,0 @@
-// STAND-IN until module IFACE_OUT_HP_MAN lands: the cells the data log's
-// static items sample.
-#pragma once
-
-#include "runtime/catalogue.h"
-
-#define IFACE_OUT_HP_MAN_CELLS(X) \
-    X(MAN_OUT, A_NAME, A, R10, PLAIN)
-CAT_MODULE(IFACE_OUT_HP_MAN)
