@@ -19,12 +19,12 @@ namespace {
 
 // a <= b into `out` (kept when either is not a number).
 void at_most(uint32_t& out, float a, float b) {
-    uint32_t equal = 0;
+    uint32_t equal;
     bk::A_COMPARE(out, equal, b, a);
 }
 // a >= b into `out`.
 void at_least(uint32_t& out, float a, float b) {
-    uint32_t equal = 0;
+    uint32_t equal;
     bk::A_COMPARE(out, equal, a, b);
 }
 

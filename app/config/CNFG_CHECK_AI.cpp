@@ -16,10 +16,7 @@
 namespace r160 {
 namespace {
 
-using fnchk::kAny;
-using fnchk::kCasc;
-using fnchk::kRmtCasc;
-using fnchk::kRmtSpd;
+using namespace fnchk;
 
 // What each analog input function 1 .. 20 needs.
 constexpr fnchk::Need kAiNeeds[20] = {kAny, kRmtSpd, kCasc, kRmtCasc, kAny, kAny, kAny, kAny, kAny, kAny,
@@ -50,9 +47,7 @@ constexpr const cat::Cell<int32_t>* Imux_CNFG_CHECK_AI_AI_FUNCT_7407[20] = {
     &CNFG_CHECK_AI.AI_FUNCT_OUT_19, &CNFG_CHECK_AI.AI_FUNCT_OUT_20,
 };
 
-void collect(int32_t f) {
-    if (f >= 1 && f <= 20) *Imux_CNFG_CHECK_AI_AI_FUNCT_7407[f - 1] = f;
-}
+constexpr fnchk::Collector<20> kCollector{Imux_CNFG_CHECK_AI_AI_FUNCT_7407};
 
 }  // namespace
 
@@ -68,23 +63,16 @@ void CNFG_CHECK_AI_functions() {
 
 void CNFG_CHECK_AI_duplicates() {
     auto& c = CNFG_CHECK_AI;
-    int32_t sum = 0;
-    for (const AiCheck& ch : kChannels) {
-        *ch.sw = fnchk::dup_switch(*ch.function);
-        sum = bk::I_ADD(sum, *ch.sw);
-    }
-    c.AI_ADD1_I_ADD = bk::I_ADD(sum, CNFG_CHECK_VL.VL_FUNCTS_I_SW);
-    for (const cat::Cell<int32_t>* s : Imux_CNFG_CHECK_AI_AI_FUNCT_7407) *s = 0;
-    for (const AiCheck& ch : kChannels) collect(*ch.function);
+    c.AI_ADD1_I_ADD = bk::I_ADD(fnchk::switch_sum(kChannels), CNFG_CHECK_VL.VL_FUNCTS_I_SW);
+    kCollector.clear();
+    for (const AiCheck& ch : kChannels) kCollector.collect(*ch.function);
     // The remote node's channels take part only while the node is enabled:
     // a disabled node's stored configuration is not in effect.
     if (CNFG_CAN2.VL1_ENA_B_NAME != 0)
-        for (int n = 0; n < kAiChannels - kAiControllerChannels; ++n) collect(CNFG_CHECK_VL_ai_function(n));
-    int32_t slots = 0;
-    for (int k = 1; k < 20; ++k) slots = bk::I_ADD(slots, *Imux_CNFG_CHECK_AI_AI_FUNCT_7407[k]);
-    c.AI_ADD2_I_ADD = slots;
-    bk::I_COMPARE(c.AI_FUNCT_EQ_EQ, c.AI_FUNCT_EQ_LT, c.AI_FUNCT_EQ_GT, c.AI_ADD1_I_ADD, c.AI_ADD2_I_ADD);
-    c.DUP_AI_NOT = bk::NOT(c.AI_FUNCT_EQ_EQ);
+        for (int n = 0; n < kVlAiChannels; ++n) kCollector.collect(CNFG_CHECK_VL_ai_function(n));
+    c.AI_ADD2_I_ADD = kCollector.sum();
+    c.DUP_AI_NOT = fnchk::duplicate(c.AI_FUNCT_EQ_EQ, c.AI_FUNCT_EQ_LT, c.AI_FUNCT_EQ_GT, c.AI_ADD1_I_ADD,
+                                    c.AI_ADD2_I_ADD);
     c.DUPLICATE_AI_B_NAME = c.DUP_AI_NOT;
 }
 

@@ -11,10 +11,7 @@
 namespace r160 {
 namespace {
 
-using fnchk::kAny;
-using fnchk::kCasc;
-using fnchk::kRmtCasc;
-using fnchk::kRmtSpd;
+using namespace fnchk;
 
 // What each analog output function 1 .. 20 needs.
 constexpr fnchk::Need kAoNeeds[20] = {kAny, kAny, kAny, kRmtSpd, kCasc, kCasc, kRmtCasc, kAny, kAny, kAny,

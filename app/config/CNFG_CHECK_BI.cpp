@@ -12,10 +12,7 @@
 namespace r160 {
 namespace {
 
-using fnchk::kAny;
-using fnchk::kCasc;
-using fnchk::kRmtCasc;
-using fnchk::kRmtSpd;
+using namespace fnchk;
 
 // What each discrete input function 1 .. 30 needs.
 constexpr fnchk::Need kBiNeeds[30] = {

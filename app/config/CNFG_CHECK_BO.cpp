@@ -11,13 +11,7 @@
 namespace r160 {
 namespace {
 
-using fnchk::kAny;
-using fnchk::kCasc;
-using fnchk::kRmtCasc;
-using fnchk::kRmtSpd;
-using fnchk::kSigMon1;
-using fnchk::kSigMon2;
-using fnchk::kSigMon3;
+using namespace fnchk;
 
 // What each relay function needs: relays 2 and 4 know functions 1 .. 20,
 // relay 3 also 21.

@@ -3,8 +3,6 @@
 // node is enabled (0 otherwise).
 #include "app/config/CNFG_CHECK_VL.cells.h"
 
-#include <cstddef>
-
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/function_check.h"
@@ -30,26 +28,15 @@ constexpr Remote kDiscrete[kVlBiChannels] = {
     CNFG_CHECK_VL_B(13, 13), CNFG_CHECK_VL_B(14, 14), CNFG_CHECK_VL_B(15, 15), CNFG_CHECK_VL_B(16, 16)};
 #undef CNFG_CHECK_VL_B
 
-// Switch values of `channels` and their sum.
-template <size_t N>
-int32_t switches(const Remote (&channels)[N]) {
-    int32_t sum = 0;
-    for (const Remote& r : channels) {
-        *r.sw = fnchk::dup_switch(*r.function);
-        sum = bk::I_ADD(sum, *r.sw);
-    }
-    return sum;
-}
-
 }  // namespace
 
 void CNFG_CHECK_VL_analog() {
-    CNFG_CHECK_VL.VL_FUNCT_I_ADD = switches(kAnalog);
+    CNFG_CHECK_VL.VL_FUNCT_I_ADD = fnchk::switch_sum(kAnalog);
     CNFG_CHECK_VL.VL_FUNCTS_I_SW = bk::SW<int32_t>(CNFG_CAN2.VL1_ENA_B_NAME, 0, CNFG_CHECK_VL.VL_FUNCT_I_ADD);
 }
 
 void CNFG_CHECK_VL_discrete() {
-    CNFG_CHECK_VL.BI_FUNCT_I_ADD = switches(kDiscrete);
+    CNFG_CHECK_VL.BI_FUNCT_I_ADD = fnchk::switch_sum(kDiscrete);
     CNFG_CHECK_VL.BI_FUNCTS_I_SW = bk::SW<int32_t>(CNFG_CAN2.VL4_ENA_B_NAME, 0, CNFG_CHECK_VL.BI_FUNCT_I_ADD);
 }
 

@@ -38,32 +38,23 @@ constexpr const cat::Cell<int32_t>* Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611[kSlots] =
     &CNFG_DUP_CHK_BI.BI_FUNCT_OUT_46, &CNFG_DUP_CHK_BI.BI_FUNCT_OUT_47, &CNFG_DUP_CHK_BI.BI_FUNCT_OUT_48, &CNFG_DUP_CHK_BI.BI_FUNCT_OUT_49, &CNFG_DUP_CHK_BI.BI_FUNCT_OUT_50,
 };
 
-void collect(int32_t v) {
-    if (v >= 1 && v <= kSlots) *Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611[v - 1] = v;
-}
+constexpr fnchk::Collector<kSlots> kCollector{Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611};
 
 }  // namespace
 
 void CNFG_DUP_CHK_BI_duplicates() {
     auto& c = CNFG_DUP_CHK_BI;
-    int32_t sum = 0;
-    for (const BiDup& ch : kChannels) {
-        *ch.sw = fnchk::dup_switch(*ch.function);
-        sum = bk::I_ADD(sum, *ch.sw);
-    }
-    c.BI_ADD1_I_ADD = bk::I_ADD(sum, CNFG_CHECK_VL.BI_FUNCTS_I_SW);
-    for (const cat::Cell<int32_t>* s : Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611) *s = 0;
-    for (const BiDup& ch : kChannels) collect(*ch.function);
+    c.BI_ADD1_I_ADD = bk::I_ADD(fnchk::switch_sum(kChannels), CNFG_CHECK_VL.BI_FUNCTS_I_SW);
+    kCollector.clear();
+    for (const BiDup& ch : kChannels) kCollector.collect(*ch.function);
     // The remote node's inputs write their switch values only while the node
     // is enabled: a disabled node's stored configuration is not in effect.
     if (CNFG_CAN2.VL4_ENA_B_NAME != 0)
-        for (int n = 0; n < kVlBiChannels; ++n) collect(CNFG_CHECK_VL_bi_switch(n));
-    int32_t slots = 0;
-    for (int k = 1; k < kSlots; ++k) slots = bk::I_ADD(slots, *Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611[k]);
-    c.BI_ADD2_I_ADD = slots;
-    c.BI_ADD4_I_ADD = slots;
-    bk::I_COMPARE(c.BI_FUNCT_EQ_EQ, c.BI_FUNCT_EQ_LT, c.BI_FUNCT_EQ_GT, c.BI_ADD1_I_ADD, c.BI_ADD2_I_ADD);
-    c.DUP_BI_NOT = bk::NOT(c.BI_FUNCT_EQ_EQ);
+        for (int n = 0; n < kVlBiChannels; ++n) kCollector.collect(CNFG_CHECK_VL_bi_switch(n));
+    c.BI_ADD2_I_ADD = kCollector.sum();
+    c.BI_ADD4_I_ADD = c.BI_ADD2_I_ADD;
+    c.DUP_BI_NOT = fnchk::duplicate(c.BI_FUNCT_EQ_EQ, c.BI_FUNCT_EQ_LT, c.BI_FUNCT_EQ_GT, c.BI_ADD1_I_ADD,
+                                    c.BI_ADD2_I_ADD);
     CNFG_CHECK_BI.DUPLICATDI_B_NAME = c.DUP_BI_NOT;
 }
 

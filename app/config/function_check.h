@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/blockkinds.h"
+#include "runtime/catalogue.h"
+
 namespace fnchk {
 
 enum Need : uint8_t { kAny, kRmtSpd, kCasc, kRmtCasc, kSigMon1, kSigMon2, kSigMon3 };
@@ -35,8 +38,51 @@ void check(uint32_t& ok, const Need (&table)[N], int32_t f, const Features& have
     ok = met(table[f - 1], have) != 0 ? 1u : 0u;
 }
 
-// The switch value of a channel in the duplicate checks: 0 for function 1
-// (not used), otherwise the function number.
+// ---- duplicate checks ----------------------------------------------------------------
+// A function chosen by several channels counts once per channel in the sum
+// of the channels' switch values and once in the sum of a block that
+// collects the distinct numbers, so the sums differ exactly when some
+// function other than 1 is chosen twice.
+
+// The switch value of a channel: 0 for function 1 (not used), otherwise the
+// function number.
 inline int32_t dup_switch(int32_t f) { return f == 1 ? 0 : f; }
+
+// Writes each channel's switch value (channels with cells `function` and
+// `sw`) and returns their sum.
+template <class Ch, size_t N>
+int32_t switch_sum(const Ch (&channels)[N]) {
+    int32_t sum = 0;
+    for (const Ch& c : channels) {
+        *c.sw = dup_switch(*c.function);
+        sum = bk::I_ADD(sum, *c.sw);
+    }
+    return sum;
+}
+
+// The collecting block: slot n holds n when some channel wrote n.
+template <size_t N>
+struct Collector {
+    const cat::Cell<int32_t>* const (&slots)[N];
+
+    void clear() const {
+        for (const cat::Cell<int32_t>* s : slots) *s = 0;
+    }
+    void collect(int32_t v) const {
+        if (v >= 1 && v <= static_cast<int32_t>(N)) *slots[v - 1] = v;
+    }
+    // The sum of slots 2 .. N (slot 1, function not used, is left out).
+    int32_t sum() const {
+        int32_t s = 0;
+        for (size_t k = 1; k < N; ++k) s = bk::I_ADD(s, *slots[k]);
+        return s;
+    }
+};
+
+// The three-way comparison of the two sums and the finding.
+inline uint32_t duplicate(uint32_t& eq, uint32_t& lt, uint32_t& gt, int32_t channel_sum, int32_t slot_sum) {
+    bk::I_COMPARE(eq, lt, gt, channel_sum, slot_sum);
+    return bk::NOT(eq);
+}
 
 }  // namespace fnchk

@@ -163,17 +163,64 @@ TEST_F(ConfigChecks, TheWizardSilencesInputChecksButNotOutputChecks) {
     EXPECT_EQ(boolean("CNFG_CHECK_BI.DI01CFG_ER.B_NAME"), 1u);
 }
 
-TEST_F(ConfigChecks, ARelayFunctionOutsideTheCheckKeepsTheLastResult) {
-    apply({{"_ub22.RLY_FUNCT.IN", 6}});
-    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_03_ERR.OR"), 1u);
-    // 23 is sampled (1 .. 25) but lies outside relay 3's check (1 .. 21).
-    apply({{"_ub22.RLY_FUNCT.IN", 23}});
-    EXPECT_EQ(integer("_ub22.FUNCT_INT.I_NAME"), 23);
-    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_03_ERR.OR"), 1u);
-    apply({{"_ub22.RLY_FUNCT.IN", 20}});
-    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_03_ERR.OR"), 0u);
-    apply({{"_ub22.RLY_FUNCT.IN", 23}});
-    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_03_ERR.OR"), 0u);
+// A function sampled but outside the check's table keeps the last result.
+struct OutOfTable {
+    const char* function;
+    const char* error;
+    int wrong, outside, good;
+};
+
+TEST_F(ConfigChecks, AFunctionOutsideTheCheckKeepsTheLastResult) {
+    const OutOfTable cases[] = {
+        // Relay functions are sampled 1 .. 25; relay 3's check knows 1 .. 21.
+        {"_ub22.RLY_FUNCT.IN", "CNFG_CHECK_BO.BO_03_ERR.OR", 6, 22, 20},
+        // Relay 2's check knows 1 .. 20.
+        {"_ub21.RLY_FUNCT.IN", "CNFG_CHECK_BO.BO_02_ERR.OR", 7, 21, 20},
+        // Analog output functions are sampled 1 .. 42; the check knows 1 .. 20.
+        {"_ub11.FUNCT.IN", "CNFG_CHECK_AO.AO02CFG_ER.B_NAME", 5, 21, 20},
+    };
+    for (const OutOfTable& c : cases) {
+        SCOPED_TRACE(c.function);
+        apply({{c.function, double(c.wrong)}});
+        EXPECT_EQ(boolean(c.error), 1u);
+        apply({{c.function, double(c.outside)}});
+        EXPECT_EQ(boolean(c.error), 1u);
+        apply({{c.function, double(c.good)}});
+        EXPECT_EQ(boolean(c.error), 0u);
+        apply({{c.function, double(c.outside)}});
+        EXPECT_EQ(boolean(c.error), 0u);
+    }
+}
+
+// Each channel's function raises that channel's error and no other's.
+struct ChannelKind {
+    const char* prefix;   // entered function of channel k: prefix + (first + k) + ".FUNCT.IN"
+    int first, count;
+    int needs_cascade;    // a function that needs cascade control
+    const char* const* errors;
+};
+const char* const kAiErrors[] = {"CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME", "CNFG_CHECK_AI.AI_02_CFG_ER.B_NAME",
+                                 "CNFG_CHECK_AI.AI_03_CFG_ER.B_NAME", "CNFG_CHECK_AI.AI_04_CFG_ER.B_NAME"};
+const char* const kAoErrors[] = {"CNFG_CHECK_AO.AO01CFG_ER.B_NAME", "CNFG_CHECK_AO.AO02CFG_ER.B_NAME",
+                                 "CNFG_CHECK_AO.AO03CFG_ER.B_NAME"};
+const char* const kBiErrors[] = {"CNFG_CHECK_BI.DI01CFG_ER.B_NAME", "CNFG_CHECK_BI.DI02CFG_ER.B_NAME",
+                                 "CNFG_CHECK_BI.DI03CFG_ER.B_NAME", "CNFG_CHECK_BI.DI04CFG_ER.B_NAME",
+                                 "CNFG_CHECK_BI.DI05CFG_ER.B_NAME", "CNFG_CHECK_BI.DI06CFG_ER.B_NAME",
+                                 "CNFG_CHECK_BI.DI07CFG_ER.B_NAME", "CNFG_CHECK_BI.DI08CFG_ER.B_NAME"};
+
+TEST_F(ConfigChecks, EachChannelRaisesItsOwnError) {
+    setCell("_ub15.WIZ_ENA.IN", 0);
+    const ChannelKind kinds[] = {{"_ub", 6, 4, 3, kAiErrors}, {"_ub", 10, 3, 6, kAoErrors}, {"_ub", 13, 8, 12, kBiErrors}};
+    for (const ChannelKind& kind : kinds) {
+        for (int k = 0; k < kind.count; ++k) {
+            const std::string entered = kind.prefix + std::to_string(kind.first + k) + ".FUNCT.IN";
+            SCOPED_TRACE(entered);
+            apply({{entered.c_str(), double(kind.needs_cascade)}});
+            for (int j = 0; j < kind.count; ++j) EXPECT_EQ(boolean(kind.errors[j]), j == k ? 1u : 0u) << kind.errors[j];
+            apply({{entered.c_str(), 1}});
+            EXPECT_EQ(boolean(kind.errors[k]), 0u);
+        }
+    }
 }
 
 }  // namespace

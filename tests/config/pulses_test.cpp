@@ -105,6 +105,7 @@ TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
     // Input 2's use tunable is off: the cascade function counts as unused.
     EXPECT_EQ(boolean("AI_MUX.CASC_USED.B_NAME"), 0u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_USED.B_NAME"), 1u);
+    EXPECT_EQ(text("AI_MUX.VIB_ENG_UNITS.S_NAME"), "ENG Units");
     // The fixed entries, moved to function 16 and (tag) 17.
     EXPECT_EQ(real("AI_MUX.HP_FDBK_MAX.A_NAME"), 20.0f);
     EXPECT_EQ(real("AI_MUX.HP_FDBK_MIN.A_NAME"), 4.0f);

@@ -53,6 +53,11 @@ TEST_F(Routing, AnalogFunctionsOfAControllerAndARemoteChannel) {
     EXPECT_EQ(boolean("AI_MUX.HP_FDBK_USED.B_NAME"), 0u);
     EXPECT_EQ(integer("AI_MUX.HP_FDBK_DECIMALS.I_NAME"), 1);
     EXPECT_EQ(text("AI_MUX.RMT_SPD_TAG.S_NAME"), "");
+    // Units of the functions that have a units cell.
+    EXPECT_EQ(text("AI_MUX.BTEMP_UNITS.S_NAME"), "ENG Units");
+    for (const char* units : {"AI_MUX.VIB_ENG_UNITS.S_NAME", "AI_MUX.SIGMON1_UNITS.S_NAME",
+                              "AI_MUX.SIGMON2_UNITS.S_NAME", "AI_MUX.SIGMON3_UNITS.S_NAME"})
+        EXPECT_EQ(text(units), "") << units;
     // The values follow at 20 ms: 12 mA on 10 .. 500, 20 mA on 0 .. 150.
     board::setAnalogInputMa(0, 12.0);
     setCell("VL1_AIO.AI_3.VL_AI", 20.0);

@@ -30,7 +30,9 @@ protected:
 TEST_F(ConfigWindow, OpenForTheFirstTwoSecondsAfterStart) {
     start();
     EXPECT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 1u);
+    EXPECT_EQ(integer("MASTER.PWR_UP_RST_ONE_SHOT.R_TIME"), 1);
     const std::vector<uint32_t> w = window(20);
+    EXPECT_EQ(integer("MASTER.PWR_UP_RST_ONE_SHOT.R_TIME"), 0);
     // The first pass ran inside startApp: 13 passes of 0.16 s in all.
     EXPECT_EQ(ones(w) + 1, 13);
     for (size_t k = 0; k + 1 < w.size(); ++k) EXPECT_GE(w[k], w[k + 1]) << "pass " << k;
@@ -44,9 +46,12 @@ TEST_F(ConfigWindow, LockOpensAtOnceAndUnlockHoldsTwoSeconds) {
     EXPECT_EQ(boolean("MASTER.IO_LOCK.B_NAME"), 1u);
     EXPECT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 1u);
     runPasses(R160, 3);
+    EXPECT_EQ(integer("MASTER.DLY_OFFDSP.R_TIME"), 0);
     unlock();
-    const std::vector<uint32_t> w = window(16);
-    EXPECT_EQ(ones(w), 13);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("MASTER.DLY_OFFDSP.R_TIME"), 1);
+    const std::vector<uint32_t> w = window(15);
+    EXPECT_EQ(ones(w) + 1, 13);
     EXPECT_EQ(w.back(), 0u);
     EXPECT_EQ(boolean("MASTER.IO_LOCK.B_NAME"), 0u);
 }
