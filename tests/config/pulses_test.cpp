@@ -79,7 +79,8 @@ TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
          {"_ub25.USE_SP2.IN", 1}, {"_ub25.SPEED_ENA.IN", -1}, {"_ub25.ALM_DLY.IN", 0.0}, {"_ub25.ALM_SP1.IN", 40.0},
          {"_ub25.ALM_SP2.IN", 70.0}, {"_ub6.FUNCT.IN", 12},
          {"AI_MUX.AI_FUNC_USED.IN_3", 0}, {"AI_MUX.AI_FUNC_USED.IN_6", 1}, {"AI_MUX.AI_MAX.SEL_1", 16}, {"AI_MUX.AI_MIN.SEL_1", 16},
-         {"AI_MUX.AI_MULT.SEL_1", 16}, {"AI_MUX.AI_FUNC_USED.SEL_1", 16}, {"AI_MUX.AI_TAGS.SEL_1", 17},
+         {"AI_MUX.AI_MULT.SEL_1", 16}, {"AI_MUX.AI_FUNC_USED.SEL_1", 16}, {"AI_MUX.AI_TAGS.SEL_1", 17}, {"AI_MUX.AI_ALM1_SP.SEL_1", 16}, {"AI_MUX.AI_ALM2_SP.SEL_1", 16},
+         {"AI_MUX.AI_CHAN_ALM1.SEL_1", 16}, {"AI_MUX.AI_CHAN_ALM2.SEL_1", 16}, {"AI_MUX.AI_CHAN_TRIP.SEL_1", 16},
          {"AI_MUX.AI_CHAN_USED.SEL_1", 5}});
     setCell("VL1_AIO.AI_1.VL_AI", 4.0 + 0.16 * 50.0);
     settle();
@@ -111,6 +112,11 @@ TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
     EXPECT_EQ(real("AI_MUX.HP_FDBK_MIN.A_NAME"), 4.0f);
     EXPECT_EQ(real("AI_MUX.HP_FDBK_MODX.A_NAME"), 20.0f);
     EXPECT_EQ(boolean("AI_MUX.HP_FDBK_USED.B_NAME"), 1u);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_ALM1SP.A_NAME"), 4.0f);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_ALM2SP.A_NAME"), 4.0f);
+    EXPECT_EQ(boolean("AI_MUX.HP_FDBK_ALM1.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.HP_FDBK_ALM2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_16"), 0u);
     EXPECT_EQ(text("AI_MUX.AI_TAGS.OUT_17"), "NOT USED");
     // Input 1 (bearing temperature 4) has its use flag moved to channel slot 5.
     EXPECT_EQ(boolean("AI_MUX.AI_01_USED.B_NAME"), 0u);

@@ -82,13 +82,18 @@ TEST_F(Routing, ALaterChannelOverwritesAnEarlierOne) {
 }
 
 TEST_F(Routing, DiscreteFunctionsInUse) {
-    set({{"_ub13.FUNCT.IN", 16}, {"_ub15.FUNCT.IN", 10}, {"_ub18.FUNCT.IN", 40}, {"_ub17.FUNCT.IN", 6}, {"_ub19.FUNCT.IN", 1},
-         {"_ub20.FUNCT.IN", 27}});
+    set({{"_ub13.FUNCT.IN", 16}, {"_ub14.FUNCT.IN", 17}, {"_ub15.FUNCT.IN", 10}, {"_ub16.FUNCT.IN", 18},
+         {"_ub18.FUNCT.IN", 40}, {"_ub17.FUNCT.IN", 6}, {"_ub19.FUNCT.IN", 1}, {"_ub20.FUNCT.IN", 27}});
     settle();
     EXPECT_EQ(boolean("BI_MUX.EXT_TRIP_3_USED.B_NAME"), 1u);
     EXPECT_EQ(integer("BI_MUX.FUNC_TO_TRIP_01.I_SUBTRACT"), 3);
     EXPECT_EQ(boolean("BI_MUX.RESET_USED.B_NAME"), 1u);
-    EXPECT_EQ(integer("BI_MUX.FUNC_TO_TRIP_05.I_SUBTRACT"), -7);
+    // Trip numbers: the function less 13 (input 3 has none).
+    const std::pair<const char*, int> trips[] = {
+        {"BI_MUX.FUNC_TO_TRIP_02.I_SUBTRACT", 4},  {"BI_MUX.FUNC_TO_TRIP_04.I_SUBTRACT", 5},
+        {"BI_MUX.FUNC_TO_TRIP_05.I_SUBTRACT", -7}, {"BI_MUX.FUNC_TO_TRIP_06.I_SUBTRACT", 18},
+        {"BI_MUX.FUNC_TO_TRIP_07.I_SUBTRACT", -12}, {"BI_MUX.FUNC_TO_TRIP_08.I_SUBTRACT", 14}};
+    for (const auto& [cell, number] : trips) EXPECT_EQ(integer(cell), number) << cell;
     EXPECT_EQ(boolean("BI_MUX.STARTPERM_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("BI_MUX.BI_05_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("BI_MUX.BI_07_USED.B_NAME"), 0u);
