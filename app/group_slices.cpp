@@ -2,6 +2,7 @@
 // provides them so far.
 #include "app/analog/input_slices.h"
 #include "app/analog/output_slices.h"
+#include "app/config/config_slices.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
@@ -60,8 +61,18 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_7,
+        _R160_TASK_8,
+        _R160_TASK_9,
+        _R160_TASK_12,
         _R160_TASK_18,
         _R160_TASK_19,
+        _R160_TASK_20,
+        _R160_TASK_21,
+        _R160_TASK_22,
+        _R160_TASK_23,
+        _R160_TASK_25,
+        _R160_TASK_26,
         _R160_TASK_27,
         _R160_TASK_29,
         _R160_TASK_31,

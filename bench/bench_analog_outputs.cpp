@@ -12,7 +12,7 @@
 #include "app/analog/output_slices.h"
 #include "app/analog/standin/AO_MUX_standin.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
-#include "app/analog/standin/MASTER_standin.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnCalibration.h"
 #include "drivers/ZarnHwDepend.h"

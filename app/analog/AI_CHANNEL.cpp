@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "app/analog/CNFG_AI.cells.h"
-#include "app/analog/standin/CALMODE_standin.cells.h"
-#include "app/analog/standin/CNFG_CAN2_standin.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
-#include "app/analog/standin/MASTER_standin.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/analog/standin/VL1_AIO_standin.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "runtime/appmem.h"

@@ -5,9 +5,11 @@
 // control logic and the operator interface read.
 #pragma once
 
+#include "app/config/AI_MUX_routing.rows.h"
 #include "runtime/catalogue.h"
 
 #define AI_MUX_CELLS(X) \
+    AI_MUX_ROUTING_ROWS(X) \
     X(AI_MUX, OUT_1, A, R20, PLAIN) \
     X(AI_MUX, OUT_2, A, R20, PLAIN) \
     X(AI_MUX, OUT_3, A, R20, PLAIN) \
@@ -145,3 +147,11 @@ void AI_MUX_copies_a();
 // Named copies of slots 5 .. 8, 19 and 20 (start of the fourth slice).
 void AI_MUX_copies_b();
 }  // namespace r20
+
+namespace r160 {
+// The 160 ms routing of limits, multipliers, alarm levels and flags, use
+// flags, units, tags and decimals (app/config/AI_MUX_routing.cpp), then the
+// named per-function copies.
+void AI_MUX_routing();
+void AI_MUX_named_copies();
+}  // namespace r160

@@ -6,10 +6,10 @@
 #include "app/discrete/BI_CHANNEL.cells.h"
 
 
-#include "app/analog/standin/CALMODE_standin.cells.h"
-#include "app/analog/standin/CNFG_CAN2_standin.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
-#include "app/analog/standin/MASTER_standin.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/VL4_BI.cells.h"

@@ -3,12 +3,12 @@
 // function contacts, and the event-time switches.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
+#include "app/config/BI_MUX_routing.rows.h"
 #include "runtime/catalogue.h"
 
 #define BI_MUX_CELLS(X) \
+    BI_MUX_ROUTING_ROWS(X) \
     X(ONLINE_DYN_CONT, B_NAME, B, R10, PLAIN) \
-    BI_MUX_SPEED_STANDIN_ROWS(X) \
     X(CONT_MUX, OUT_1, B, R10, PLAIN)            \
     X(CONT_MUX, OUT_2, B, R10, PLAIN)            \
     X(CONT_MUX, OUT_3, B, R10, PLAIN)            \
@@ -86,3 +86,9 @@ void BI_MUX_event_times();
 // The named function contacts (sixth slice).
 void BI_MUX_contacts();
 }  // namespace r10
+
+namespace r160 {
+// Which discrete-input functions and channels are in use, the named use
+// flags and the trip numbers (app/config/BI_MUX_routing.cpp).
+void BI_MUX_routing();
+}  // namespace r160

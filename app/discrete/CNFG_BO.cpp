@@ -5,7 +5,7 @@
 // blocks' readbacks and displays.
 #include "app/discrete/CNFG_BO.cells.h"
 
-#include "app/analog/standin/CALMODE_standin.cells.h"
+#include "app/config/CALMODE.cells.h"
 #include "app/discrete/RELAY_CHANNEL.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "drivers/ZarnDiscreteIns.h"

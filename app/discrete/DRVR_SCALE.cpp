@@ -3,7 +3,7 @@
 // the calibration mode is active.
 #include "app/discrete/DRVR_SCALE.cells.h"
 
-#include "app/analog/standin/CALMODE_standin.cells.h"
+#include "app/config/CALMODE.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "runtime/blockkinds.h"

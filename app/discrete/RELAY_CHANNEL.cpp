@@ -7,10 +7,10 @@
 
 #include <array>
 
-#include "app/analog/standin/CALMODE_standin.cells.h"
-#include "app/analog/standin/CNFG_CAN2_standin.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
-#include "app/analog/standin/MASTER_standin.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/CNFG_BO.cells.h"
 #include "app/discrete/VL5_BO.cells.h"

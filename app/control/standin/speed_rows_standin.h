@@ -101,6 +101,3 @@
 #define ORVEX12_IO_STANDIN_ROWS(X)                       \
     X(A_COMPARE, A_COMPARE, B, R10, PLAIN)               \
     X(KEYPAD, SHIFT, B, R80, PLAIN, R160)
-
-// BI_MUX: whether a contact chooses the on-line dynamics.
-#define BI_MUX_SPEED_STANDIN_ROWS(X) X(ONLINE_DYN_USED, B_NAME, B, R160, PLAIN, R10)

@@ -1,12 +1,19 @@
 // STAND-IN until the setpoint configuration (module CNFG_SETPT) lands: the cells the data-log
-// control reads and writes.
+// control reads and writes, and the sampled speed settings the configuration
+// checks compare.
 #pragma once
 
 #include "runtime/catalogue.h"
 
 #define CNFG_SETPT_CELLS(X) \
-    X(MIN_GOV, A_NAME, A, R160, PLAIN)     \
+    X(MIN_GOV, A_NAME, A, R160, PLAIN) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R10) \
+    X(CRIT_SPD_1_MIN, A_NAME, A, R160, PLAIN) \
+    X(CRIT_SPD_1_MAX, A_NAME, A, R160, PLAIN) \
+    X(CRIT_SPD_RATE, A_NAME, A, R160, PLAIN) \
+    X(SLOW_RATE_OFFLINE, A_NAME, A, R160, PLAIN) \
+    X(USE_CRIT_SPD, B_NAME, B, R160, PLAIN) \
+    X(USE_RMTSPD, B_NAME, B, R160, PLAIN) \
     X(OST_LIMIT, A_NAME, A, R160, PLAIN, R40) \
     X(OSPD_TRIP, A_NAME, A, R160, PLAIN, R40)
 CAT_MODULE(CNFG_SETPT)

@@ -1,0 +1,39 @@
+// The remote nodes' configuration gates and network timers at 160 ms.
+#include "app/config/CNFG_CAN2.cells.h"
+
+#include "app/config/MASTER.cells.h"
+#include "runtime/appmem.h"
+#include "runtime/blockkinds.h"
+
+namespace {
+
+constexpr float kGoOperPulse = 1.0f;
+constexpr float kNotOperDelay = 2.0f;
+
+struct CNFG_CAN2_blocks {
+    bk::OneShotState go_oper_rst;
+    bk::DelayState no_operdly;
+};
+BlockRam<CNFG_CAN2_blocks> CNFG_CAN2_st;
+
+}  // namespace
+
+namespace r160 {
+
+void CNFG_CAN2_config_gates() {
+    CNFG_CAN2.CNFG_LIVE_B_NAME = CNFG_CAN2.CNFG_LIVE_IN;
+    CNFG_CAN2.CNFG_IO_OR = bk::OR({CNFG_CAN2.CNFG_LIVE_B_NAME, MASTER.IO_LOCK_OR_PWR_B_NAME});
+    CNFG_CAN2.CNFG_VLTR_B_NAME = CNFG_CAN2.CNFG_IO_OR;
+    CNFG_CAN2.PULSER_NOT = bk::NOT(CNFG_CAN2.PULSER_NOT);
+    CNFG_CAN2.SAMPL_LIVE_AND = bk::AND({CNFG_CAN2.CNFG_VLTR_B_NAME, CNFG_CAN2.PULSER_NOT});
+}
+
+void CNFG_CAN2_timers() {
+    CNFG_CAN2.ENA_VL_OR = bk::OR({CNFG_CAN2.USE_VL_B_NAME, CNFG_CAN2.ENA_VL_IN_2});
+    bk::ONE_SHOT(CNFG_CAN2_st.go_oper_rst, CNFG_CAN2.GO_OPER_RST_ONE_SHOT, nullptr, CNFG_CAN2.NMT_STATUS_5_EQ,
+                 kGoOperPulse, bk::T160);
+    bk::DELAY(CNFG_CAN2_st.no_operdly, CNFG_CAN2.NO_OPERDLY_DELAY, nullptr, CNFG_CAN2.NOT_OPER_OR, kNotOperDelay, 0.0f,
+              bk::T160);
+}
+
+}  // namespace r160

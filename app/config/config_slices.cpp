@@ -1,0 +1,56 @@
+// The slices of the I/O configuration and checks: each lists its module
+// pieces in the order they compute. The channels' own configuration parts
+// (app/analog, app/discrete) read the window and pulses of _R160_TASK_7.
+#include "app/config/config_slices.h"
+
+#include "app/analog/AI_MUX.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/CNFG_CHECK.cells.h"
+#include "app/config/CNFG_CHECK_AI.cells.h"
+#include "app/config/CNFG_CHECK_AO.cells.h"
+#include "app/config/CNFG_CHECK_BI.cells.h"
+#include "app/config/CNFG_CHECK_BO.cells.h"
+#include "app/config/CNFG_CHECK_VL.cells.h"
+#include "app/config/CNFG_DUP_CHK_BI.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/discrete/BI_MUX.cells.h"
+
+// The configuration window, the sample pulses, the remote nodes' gates.
+void _R160_TASK_7() {
+    using namespace r160;
+    MASTER_config_window();
+    CALMODE_sample_pulses();
+    CNFG_CAN2_config_gates();
+    CNFG_CAN2_timers();
+}
+// The analog inputs' routing blocks, then their named copies.
+void _R160_TASK_8() { r160::AI_MUX_routing(); }
+void _R160_TASK_9() { r160::AI_MUX_named_copies(); }
+// The discrete inputs' use blocks and trip numbers.
+void _R160_TASK_12() { r160::BI_MUX_routing(); }
+// The speed-setting checks and the feature flags.
+void _R160_TASK_20() { r160::CNFG_CHECK_speed_settings(); }
+// The analog input and output function checks.
+void _R160_TASK_21() {
+    using namespace r160;
+    CNFG_CHECK_BI_wizard();
+    CNFG_CHECK_AI_functions();
+    CNFG_CHECK_AO_functions();
+}
+// The discrete input function checks.
+void _R160_TASK_22() { r160::CNFG_CHECK_BI_functions(); }
+// The analog inputs' duplicate check.
+void _R160_TASK_23() {
+    using namespace r160;
+    CNFG_CHECK_VL_analog();
+    CNFG_CHECK_AI_duplicates();
+}
+// The discrete inputs' duplicate check.
+void _R160_TASK_25() {
+    using namespace r160;
+    CNFG_CHECK_VL_discrete();
+    CNFG_DUP_CHK_BI_duplicates();
+}
+// The relay function checks.
+void _R160_TASK_26() { r160::CNFG_CHECK_BO_functions(); }

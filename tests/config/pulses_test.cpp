@@ -1,0 +1,127 @@
+// The calibration-mode pulses and copies, the remote network's timers, and
+// the parts of the analog routing the other cases leave out (alarm flags,
+// use tunables, fixed entries).
+#include <string>
+#include <vector>
+
+#include "host/analog_inputs.h"
+#include "tests/config/config_rig.h"
+
+namespace cfg_test {
+namespace {
+
+class Pulses : public ConfigRig {
+protected:
+    void SetUp() override {
+        ConfigRig::SetUp();
+        startPastPowerUp();
+    }
+    // How many of the next n 160 ms passes show `cell` set.
+    int count(const char* cell, int n) {
+        int ones = 0;
+        for (int k = 0; k < n; ++k) {
+            runPasses(R160, 1);
+            ones += boolean(cell) != 0;
+        }
+        return ones;
+    }
+};
+
+struct CalCase {
+    uint32_t calmode, adjust_in, permissive, sample_in;
+    uint32_t adjust_ok, calperm, nocalperm;
+    int cal_pulses;  // of six passes
+};
+
+TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
+    const CalCase cases[] = {
+        {0, 0, 0, 0, 0, 0, 1, 0},
+        {1, 0, 0, 0, 1, 0, 1, 3},
+        {0, 1, 1, 0, 1, 1, 0, 0},
+        {0, 0, 1, 1, 0, 1, 0, 6},
+    };
+    for (const CalCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.calmode << c.adjust_in << c.permissive << c.sample_in);
+        set({{"CALMODE.CALMODE.B_NAME", double(c.calmode)},
+             {"CALMODE.ADJUSTOK.IN_2", double(c.adjust_in)},
+             {"CALMODE.CAL_PERM.AND", double(c.permissive)},
+             {"CALMODE.CAL_SAMPLOK.IN_2", double(c.sample_in)}});
+        EXPECT_EQ(count("CALMODE.CAL_SAMPL_OK.B_NAME", 6), c.cal_pulses);
+        EXPECT_EQ(boolean("CALMODE.ADJUSTOK.OR"), c.adjust_ok);
+        EXPECT_EQ(boolean("CALMODE.ADJUST_OK.B_NAME"), c.adjust_ok);
+        EXPECT_EQ(boolean("CALMODE.CALPERM.B_NAME"), c.calperm);
+        EXPECT_EQ(boolean("CALMODE.NOCALPERM.NOT"), c.nocalperm);
+        EXPECT_EQ(boolean("CALMODE.CFG_SAMPL_OK.B_NAME"), 0u);
+    }
+}
+
+TEST_F(Pulses, RemoteNetworkTimers) {
+    EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 0u);
+    setCell("CNFG_CAN2.USE_VL.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 1u);
+    set({{"CNFG_CAN2.USE_VL.B_NAME", 0}, {"CNFG_CAN2.ENA_VL.IN_2", 1}});
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 1u);
+    // A 1.0 s pulse in 0.16 s steps on the NMT state 5 flag, held or not.
+    setCell("CNFG_CAN2.NMT_STATUS_5.EQ", 1);
+    EXPECT_EQ(count("CNFG_CAN2.GO_OPER_RST.ONE_SHOT", 12), 7);
+    // True after 2.0 s of not-operational, false at once when it clears.
+    setCell("CNFG_CAN2.NOT_OPER.OR", 1);
+    EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 20), 7);
+    setCell("CNFG_CAN2.NOT_OPER.OR", 0);
+    EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 0);
+}
+
+TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
+    lock();
+    set({{"_ub33.FUNCT.IN", 5}, {"_ub7.FUNCT.IN", 3}, {"_ub25.USE_SP1.IN", 1},
+         {"_ub25.USE_SP2.IN", 1}, {"_ub25.SPEED_ENA.IN", -1}, {"_ub25.ALM_DLY.IN", 0.0}, {"_ub25.ALM_SP1.IN", 40.0},
+         {"_ub25.ALM_SP2.IN", 70.0}, {"_ub6.FUNCT.IN", 12},
+         {"AI_MUX.AI_FUNC_USED.IN_3", 0}, {"AI_MUX.AI_FUNC_USED.IN_6", 1}, {"AI_MUX.AI_MAX.SEL_1", 16}, {"AI_MUX.AI_MIN.SEL_1", 16},
+         {"AI_MUX.AI_MULT.SEL_1", 16}, {"AI_MUX.AI_FUNC_USED.SEL_1", 16}, {"AI_MUX.AI_TAGS.SEL_1", 17}, {"AI_MUX.AI_ALM1_SP.SEL_1", 16}, {"AI_MUX.AI_ALM2_SP.SEL_1", 16},
+         {"AI_MUX.AI_CHAN_ALM1.SEL_1", 16}, {"AI_MUX.AI_CHAN_ALM2.SEL_1", 16}, {"AI_MUX.AI_CHAN_TRIP.SEL_1", 16},
+         {"AI_MUX.AI_CHAN_USED.SEL_1", 5}});
+    setCell("VL1_AIO.AI_1.VL_AI", 4.0 + 0.16 * 50.0);
+    settle();
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM1.B_NAME"), 1u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(real("AI_MUX.VIB_IN1_ALM1SP.A_NAME"), 40.0f);
+    EXPECT_EQ(real("AI_MUX.VIB_IN1_ALM2SP.A_NAME"), 70.0f);
+    setCell("VL1_AIO.AI_1.VL_AI", 4.0 + 0.16 * 90.0);
+    settle();
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM1.B_NAME"), 1u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 1u);
+    EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_5"), 0u);
+    // A function's trip flag follows its level-2 alarm slot, not the trip
+    // slot: with level 2 made a trip the alarm slot clears and so does it.
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 1u);
+    setCell("_ub25.TRIP_SP2.IN", 1);
+    settle();
+    EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_5"), 1u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN2_ALM1.B_NAME"), 0u);
+    // Input 2's use tunable is off: the cascade function counts as unused.
+    EXPECT_EQ(boolean("AI_MUX.CASC_USED.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.VIB_IN1_USED.B_NAME"), 1u);
+    EXPECT_EQ(text("AI_MUX.VIB_ENG_UNITS.S_NAME"), "ENG Units");
+    // The fixed entries, moved to function 16 and (tag) 17.
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_MAX.A_NAME"), 20.0f);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_MIN.A_NAME"), 4.0f);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_MODX.A_NAME"), 20.0f);
+    EXPECT_EQ(boolean("AI_MUX.HP_FDBK_USED.B_NAME"), 1u);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_ALM1SP.A_NAME"), 4.0f);
+    EXPECT_EQ(real("AI_MUX.HP_FDBK_ALM2SP.A_NAME"), 4.0f);
+    EXPECT_EQ(boolean("AI_MUX.HP_FDBK_ALM1.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.HP_FDBK_ALM2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_16"), 0u);
+    EXPECT_EQ(text("AI_MUX.AI_TAGS.OUT_17"), "NOT USED");
+    // Input 1 (bearing temperature 4) has its use flag moved to channel slot 5.
+    EXPECT_EQ(boolean("AI_MUX.AI_01_USED.B_NAME"), 0u);
+    EXPECT_EQ(boolean("AI_MUX.AI_CHAN_USED.OUT_5"), 1u);
+}
+
+}  // namespace
+}  // namespace cfg_test
