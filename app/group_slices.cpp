@@ -17,6 +17,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R10_TASK_7,
         _R10_TASK_8,
         _R10_TASK_10,
+        _R10_TASK_11,
     },
     // R20
     {
@@ -41,6 +42,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R40
     {
+        _R40_TASK_3,
         _R40_TASK_4,
         _R40_TASK_5,
         _R40_TASK_6,
@@ -49,6 +51,16 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R80
     {
+        _R80_TASK_14,
+        _R80_TASK_15,
+        _R80_TASK_16,
+        _R80_TASK_18,
+        _R80_TASK_19,
+        _R80_TASK_23,
+        _R80_TASK_24,
+        _R80_TASK_25,
+        _R80_TASK_26,
+        _R80_TASK_30,
     },
     // R160
     {
@@ -58,13 +70,25 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_11,
         _R160_TASK_18,
         _R160_TASK_19,
+        _R160_TASK_20,
+        _R160_TASK_21,
         _R160_TASK_27,
         _R160_TASK_29,
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_36,
+        _R160_TASK_37,
+        _R160_TASK_40,
+        _R160_TASK_44,
+        _R160_TASK_45,
+        _R160_TASK_47,
+        _R160_TASK_48,
+        _R160_TASK_49,
+        _R160_TASK_50,
         _R160_TASK_51,
         _R160_TASK_52,
         _R160_TASK_53,

@@ -3,6 +3,7 @@
 // outputs, delays and minimum detection speeds come from the 160 ms group.
 #pragma once
 
+#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X)                                  \
@@ -29,7 +30,8 @@
     X(DLY_CTRL1, DELAY, B, R160, PLAIN, R10)               \
     X(DLY_CTRL2, DELAY, B, R160, PLAIN, R10)               \
     X(MIN_SPD_1, A_NAME, A, R160, PLAIN, R10)              \
-    X(MIN_SPD_2, A_NAME, A, R160, PLAIN, R10)
+    X(MIN_SPD_2, A_NAME, A, R160, PLAIN, R10)              \
+    MPU_OVRD_SPEEDREF_STANDIN_ROWS(X)
 CAT_MODULE(MPU_OVRD)
 
 // Overrides and failure detection of sensors 1 and 2 (pieces of _R10_TASK_1).

@@ -7,7 +7,9 @@
 // The gains in use are sampled by the 160 ms speed-dynamics settings; the
 // tuner state is compared by the 40 ms speed control.
 #define SPD_CTRL_CELLS(X)                                \
-    X(ONLINE_DYN, B_NAME, B, R10, PLAIN) \
+    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80) \
+    X(COMBO_SETPT, ZMINUS1, A, R10, PLAIN, R40) \
+    X(SP_MOVE, OR, B, R40, PLAIN) \
     X(SPD_PID, PID_OPTI, A, R10, PLAIN)                  \
     X(SPD_PID, CALC_P, A, R10, PLAIN, R160)              \
     X(SPD_PID, CALC_I, A, R10, PLAIN, R160)              \

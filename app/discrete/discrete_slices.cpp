@@ -3,7 +3,10 @@
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
 #include "app/discrete/discrete_slices.h"
 
+#include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/control/OSPD.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/BI_CHANNEL.cells.h"
@@ -108,6 +111,8 @@ void _R20_TASK_6() {
 
 // Run parts of the remote node's relays at 40 ms.
 void _R40_TASK_5() {
+    r40::SPDC_track_rate();
+    r40::OSPD_speed_hold();
     run_remote_relays(1, 4);
     r40::RELAY_CHANNEL_select(remote_relay(5));
 }
@@ -119,7 +124,11 @@ void _R40_TASK_7() {
     run_remote_relays(11, 15);
     r40::RELAY_CHANNEL_select(remote_relay(16));
 }
-void _R40_TASK_8() { r40::RELAY_CHANNEL_output(remote_relay(16)); }
+void _R40_TASK_8() {
+    r40::SPDC_store_delays();
+    r40::RELAY_CHANNEL_output(remote_relay(16));
+    r40::SPDC_commit_delays();
+}
 
 // Relay 1 and the function and level-switch numbers of relays 2 .. 4.
 void _R160_TASK_18() { r160::CNFG_BO_relay_1(); }
@@ -178,5 +187,10 @@ void _R160_TASK_81() {
 // The end of the 160 ms pass: the commit of the unit delays.
 void _R160_TASK_82() {
     // also: the second block of stores and the step commits (not built yet)
+    r160::SPDC_store_delays();
+    r160::ENTR_SETPT_store_delays();
     r160::unit_delays_commit_first_block();
+    r160::SPDC_commit_delays();
+    r160::ENTR_SETPT_commit_delays();
+    r160::SPDC_commit_mode();
 }

@@ -5,9 +5,9 @@
 
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
-#include "app/interface/standin/IFACE_IN_SPEED_standin.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/interface/standin/START_standin.cells.h"
+#include "app/control/START.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

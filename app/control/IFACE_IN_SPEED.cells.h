@@ -1,0 +1,16 @@
+// Module IFACE_IN_SPEED: the raise/lower contacts and the remote-setpoint
+// enable commands (80 ms), and the speed interface inputs.
+#pragma once
+
+#include "app/control/standin/speedref_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define IFACE_IN_SPEED_CELLS(X)                         \
+    X(LWR_SPD, B_NAME, B, R80, PLAIN)                   \
+    X(RAZ_SPD, B_NAME, B, R80, PLAIN)                   \
+    X(SPD_LWR_CMD, B_SW, B, R80, PLAIN)                 \
+    X(SPD_RAZ_CMD, B_SW, B, R80, PLAIN)                 \
+    X(RMT_SPD_SP_EN, B_NAME, B, R80, PLAIN)             \
+    X(RMT_SPD_SP_DIS, B_NAME, B, R80, PLAIN)            \
+    IFACE_IN_SPEED_STANDIN_ROWS(X)
+CAT_MODULE(IFACE_IN_SPEED)

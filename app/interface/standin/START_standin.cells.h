@@ -1,9 +1,0 @@
-// STAND-IN until the start sequence (module START) lands: the cells the data-log
-// control reads and writes.
-#pragma once
-
-#include "runtime/catalogue.h"
-
-#define START_CELLS(X) \
-    X(STARTED, LATCH, B, R160, PLAIN)
-CAT_MODULE(START)
