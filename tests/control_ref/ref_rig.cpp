@@ -9,7 +9,6 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
-#include "runtime/catalogue_tables.h"
 
 namespace ref_test {
 
@@ -22,13 +21,7 @@ bool g_follow = true;
 void startUp() {
     if (g_started) return;
     g_started = true;
-    for (uint32_t k = 0; k < num_tune_defaults; ++k) {
-        const TuneDefault& d = _tune_defaults[k];
-        void* p = cell_ptr(d.cell);
-        if (d.type == 'A') *static_cast<float*>(p) = static_cast<float>(d.value);
-        else if (d.type == 'I') *static_cast<int32_t*>(p) = static_cast<int32_t>(d.value);
-        else if (d.type == 'B' || d.type == 'U') *static_cast<uint32_t*>(p) = static_cast<uint32_t>(d.value);
-    }
+    tc_test::loadTunableDefaults();
     SPDC_init_blks();
 }
 
@@ -111,4 +104,13 @@ void RefRig::startToInControl() {
     ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 5000)) << "never in control";
 }
 
+}  // namespace ref_test
+
+namespace ref_test {
+void RefRig::startToRated() {
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500)) << "never at idle";
+    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000)) << "never in control";
+}
 }  // namespace ref_test

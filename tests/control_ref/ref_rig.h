@@ -36,6 +36,8 @@ protected:
     double slopeOverOneSecond();
     // From a start command to the speed controller in control (A08).
     void startToInControl();
+    // An automatic start to idle, then rated selected: in control at rated.
+    void startToRated();
 
     // The plant: while `follow`, the speed is the reference.
     static void setFollow(bool follow);

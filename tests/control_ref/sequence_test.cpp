@@ -141,10 +141,7 @@ TEST_F(Sequence, RatedAndIdleCommandsAreIgnoredWhileARemoteSourceIsEnabled) {
 
 TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     start(true, true);
-    pulse("START.START_OS.ONE_SHOT", R80);
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
-    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    startToRated();
     // A repeated rated command still gives the rated pulse.
     setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
     EXPECT_TRUE(runUntil([&] { return boolean("IDLE_RATE.REPEAT_ON.AND") != 0; }, 4));
@@ -160,10 +157,7 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
 
 TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
     start(true, true);
-    pulse("START.START_OS.ONE_SHOT", R80);
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
-    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    startToRated();
     // Enable the controlled stop; its sequence then runs.
     setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
     runPasses(R160, 1);
@@ -187,10 +181,7 @@ TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
 
 TEST_F(Sequence, AbortedControlledStopHaltsInA02AAndReturnsToControl) {
     start(true, true);
-    pulse("START.START_OS.ONE_SHOT", R80);
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
-    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    startToRated();
     setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
     runPasses(R160, 2);
     setCell("IFACE_OUT_START.CSD_SEQ_ENABLED.B_NAME", 1);
