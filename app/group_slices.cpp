@@ -44,6 +44,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R40
     {
+        _R40_TASK_3,
         _R40_TASK_4,
         _R40_TASK_5,
         _R40_TASK_6,
@@ -52,6 +53,16 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R80
     {
+        _R80_TASK_14,
+        _R80_TASK_15,
+        _R80_TASK_16,
+        _R80_TASK_18,
+        _R80_TASK_19,
+        _R80_TASK_23,
+        _R80_TASK_24,
+        _R80_TASK_25,
+        _R80_TASK_26,
+        _R80_TASK_30,
     },
     // R160
     {
@@ -64,6 +75,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_7,
         _R160_TASK_8,
         _R160_TASK_9,
+        _R160_TASK_11,
         _R160_TASK_12,
         _R160_TASK_18,
         _R160_TASK_19,
@@ -78,7 +90,15 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_36,
+        _R160_TASK_37,
+        _R160_TASK_40,
+        _R160_TASK_44,
+        _R160_TASK_45,
+        _R160_TASK_47,
+        _R160_TASK_48,
         _R160_TASK_49,
+        _R160_TASK_50,
         _R160_TASK_51,
         _R160_TASK_52,
         _R160_TASK_53,

@@ -9,7 +9,7 @@
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/input_slices.h"
-#include "app/analog/standin/MPU_standin.cells.h"
+#include "app/control/MPU.cells.h"
 #include "drivers/ZarnAnalogIns.h"
 #include "host/analog_inputs.h"
 #include "host/board.h"

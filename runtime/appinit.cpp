@@ -10,6 +10,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
@@ -110,6 +111,7 @@ int init_blks() {
     CNFG_AO_init_blks();     // driver records of the analog outputs' readbacks
     CNFG_ACT_init_blks();    // driver record of the actuator output
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
+    SPDC_init_blks();        // speed reference charts: Z00 and B00 active
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/analog/AI_CHANNEL.cells.h"
-#include "app/analog/standin/MPU_standin.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/control/RESET.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -1,6 +1,7 @@
 // Module UNIT_DEMO: the step timers of the demonstration sequence (160 ms).
 // The sequence's steps are computed by the demo chart of the 80 ms group
-// (not built yet: their cells are declared here, as the timers read them).
+// (not built yet: their cells are declared here, as the timers read them;
+// so are its commands, which the start and speed-reference logic read).
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -11,6 +12,9 @@
     X(D, R_TIME, I, R160, PLAIN)
 #define UNIT_DEMO_CELLS(X)                                        \
     X(DEMO_STEP1, SFC_STEP, B, R80, PLAIN, R160)                  \
+    X(B_CMDS, LIST_1, B, R80, PLAIN)                              \
+    X(B_CMDS, LIST_4, B, R80, PLAIN)                              \
+    X(B_CMDS, LIST_5, B, R80, PLAIN)                              \
     X(DEMO_STEP3, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(DEMO_STEP4, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(DEMO_STEP5, SFC_STEP, B, R80, PLAIN, R160)                  \

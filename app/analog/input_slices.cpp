@@ -4,6 +4,7 @@
 #include "app/analog/input_slices.h"
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/ACT_CHANNEL.cells.h"
@@ -64,6 +65,7 @@ void _R20_TASK_4() {
 // instances 4 .. 11 in consecutive pairs of slices from _R20_TASK_9, the
 // controller instances 2 and 3 in _R20_TASK_14 and _R20_TASK_18.
 void _R20_TASK_7() {
+    r20::SPDC_lost_rem();
     r20::AI_ALARM_LEVELS_level1(0);
 }
 void _R20_TASK_8() {

@@ -9,6 +9,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
+#include "app/control/X_RESET.cells.h"
 #include "app/analog/UNITS.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/ZZ.cells.h"
@@ -28,7 +29,7 @@ void _R160_TASK_51() {
     r160::TUTORIAL_setpoint();
     r160::UNITS_text();
     r160::UNIT_DEMO_timers();
-    // also: the reset blink of X_RESET (its 80 ms input is not built yet)
+    r160::X_RESET_blink();
     r160::ZZ_notes();
     r160::_GENERIC_block();
     r160::AO_CHANNEL_config(0);

@@ -44,7 +44,7 @@
     X(EXT_TRIP_5_USED, B_NAME, B, R160, PLAIN) X(EXT_ALM_1_USED, B_NAME, B, R160, PLAIN)              \
     X(EXT_ALM_2_USED, B_NAME, B, R160, PLAIN) X(EXT_ALM_3_USED, B_NAME, B, R160, PLAIN)               \
     X(VLV_LMT_OPN_USED, B_NAME, B, R160, PLAIN) X(VLV_LMT_CLS_USED, B_NAME, B, R160, PLAIN)           \
-    X(SPDCAS_R_USED, B_NAME, B, R160, PLAIN) X(SPDCAS_L_USED, B_NAME, B, R160, PLAIN)                 \
+    X(SPDCAS_R_USED, B_NAME, B, R160, PLAIN, R80) X(SPDCAS_L_USED, B_NAME, B, R160, PLAIN, R80)                 \
     X(TIME_SYNC_USED, B_NAME, B, R160, PLAIN) X(STARTPERM_USED, B_NAME, B, R160, PLAIN)               \
     BI_MUX_TRIP(X, 01) BI_MUX_TRIP(X, 02) BI_MUX_TRIP(X, 04) BI_MUX_TRIP(X, 05) BI_MUX_TRIP(X, 06)    \
     BI_MUX_TRIP(X, 07) BI_MUX_TRIP(X, 08)                                                             \

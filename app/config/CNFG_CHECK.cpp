@@ -4,14 +4,14 @@
 #include "app/config/CNFG_CHECK.cells.h"
 
 #include "app/analog/AI_MUX.cells.h"
-#include "app/config/standin/CNFG_CASC_standin.cells.h"
-#include "app/config/standin/CNFG_START_standin.cells.h"
+#include "app/control/standin/speedref_standin.cells.h"
+#include "app/control/standin/speedref_standin.cells.h"
 #include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
-#include "app/interface/standin/START_standin.cells.h"
+#include "app/control/START.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r160 {

@@ -14,6 +14,7 @@
 #include "app/config/CNFG_CHECK_VL.cells.h"
 #include "app/config/CNFG_DUP_CHK_BI.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 
 // The configuration window, the sample pulses, the remote nodes' gates.
@@ -29,14 +30,20 @@ void _R160_TASK_8() { r160::AI_MUX_routing(); }
 void _R160_TASK_9() { r160::AI_MUX_named_copies(); }
 // The discrete inputs' use blocks and trip numbers.
 void _R160_TASK_12() { r160::BI_MUX_routing(); }
-// The speed-setting checks and the feature flags.
-void _R160_TASK_20() { r160::CNFG_CHECK_speed_settings(); }
-// The analog input and output function checks.
+// The speed-setting checks and the feature flags, then the speed
+// reference's slow rates.
+void _R160_TASK_20() {
+    r160::CNFG_CHECK_speed_settings();
+    r160::SPDC_slow_rates();
+}
+// The analog input and output function checks, then the speed
+// reference's rated target.
 void _R160_TASK_21() {
     using namespace r160;
     CNFG_CHECK_BI_wizard();
     CNFG_CHECK_AI_functions();
     CNFG_CHECK_AO_functions();
+    SPDC_rated_target();
 }
 // The discrete input function checks.
 void _R160_TASK_22() { r160::CNFG_CHECK_BI_functions(); }

@@ -7,5 +7,6 @@
 #define CASC_CTRL_CELLS(X)                               \
     X(CASC_PID, PID_2, A, R80, PLAIN) \
     X(PROC_MULT, MULTIPLY, A, R80, PLAIN) \
-    X(SP_MULT, MULTIPLY, A, R80, PLAIN)
+    X(SP_MULT, MULTIPLY, A, R80, PLAIN) \
+    X(CAS_TO_SPD, ADD, A, R80, PLAIN, R40)
 CAT_MODULE(CASC_CTRL)

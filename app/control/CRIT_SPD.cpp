@@ -4,7 +4,7 @@
 
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/interface/standin/START_standin.cells.h"
+#include "app/control/START.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {

@@ -10,7 +10,7 @@
     X(SET_LAG, DIVIDE, A, R10, PLAIN)                           \
     X(SPD_DP_LAG, LAG_2, A, R10, PLAIN)                         \
     X(SPD_DP_LAG, DERIV, A, R10, PLAIN)                         \
-    X(DROOP_RPM, MULTIPLY, A, R10, PLAIN)                       \
+    X(DROOP_RPM, MULTIPLY, A, R10, PLAIN, R80)                    \
     X(ACTR_Z, ZMINUS1, A, R10, PLAIN)                           \
     X(Z_SPD, ZMINUS1, A, R10, PLAIN)                            \
     DROOP_STANDIN_ROWS(X)

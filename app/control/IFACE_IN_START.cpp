@@ -1,6 +1,8 @@
-// IFACE_IN_START in the 10 ms group: the probe speeds of the start logic.
+// IFACE_IN_START: the probe speeds of the start logic (10 ms) and the
+// automatic-sequence flags (160 ms).
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "runtime/blockkinds.h"
 
 namespace r10 {
 
@@ -8,3 +10,12 @@ void IFACE_IN_START_mpu_a() { IFACE_IN_START.MPU_A_A_NAME = CNFG_SPEED.TSS_01_MP
 void IFACE_IN_START_mpu_b() { IFACE_IN_START.MPU_B_A_NAME = CNFG_SPEED.TSS_02_MPU_ZARN; }
 
 }  // namespace r10
+
+namespace r160 {
+
+void IFACE_IN_START_auto_seq() {
+    IFACE_IN_START.AUTO_SEQ_B_NAME = 0;
+    IFACE_IN_START.AUTO_SEQ_NOT_NOT = bk::NOT(IFACE_IN_START.AUTO_SEQ_B_NAME);
+}
+
+}  // namespace r160

@@ -4,6 +4,7 @@
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

@@ -1,10 +1,23 @@
-// Module RESET: the common reset commands of the 80 ms group.
+// Module RESET: the common reset commands and the trip-reset logic of the
+// 80 ms group.
 #pragma once
 
+#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
-    X(TS_RESET, B_NAME, B, R80, PLAIN, R10) \
-    X(RST, ONE_SHOT, B, R80, PLAIN, R10) \
-    X(RESET, B_NAME, B, R80, PLAIN, R10, R20, R40)
+    X(TS_RESET, B_NAME, B, R80, PLAIN, R10)        \
+    X(RST, ONE_SHOT, B, R80, PLAIN, R10)           \
+    X(RESET, B_NAME, B, R80, PLAIN, R10, R20, R40) \
+    X(AUTO_RESET, AND, B, R80, PLAIN)              \
+    X(RST_TRP_CI, ONE_SHOT, B, R80, PLAIN)         \
+    X(RST_NOT, NOT, B, R80, PLAIN)                 \
+    X(TRP_HDR_DY, DELAY, B, R80, PLAIN)            \
+    X(RUN_TRIP, OR, B, R80, PLAIN)                 \
+    X(TRIP_HDR, AND, B, R80, PLAIN)  \
+    RESET_STANDIN_ROWS(X)
 CAT_MODULE(RESET)
+
+namespace r80 {
+void RESET_trip_reset();   // _R80_TASK_23
+}

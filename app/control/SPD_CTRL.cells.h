@@ -9,125 +9,126 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
-#define SPD_CTRL_CELLS(X)                                      \
-    X(ONLINE_DYN, B_NAME, B, R10, PLAIN)                       \
-    X(SW_DYN, B_SW, B, R10, PLAIN)                             \
-    X(OTHER_AT_MAX, IN_3, B, R10, TUNE(false))                 \
-    X(OTHER_AT_MAX, AND, B, R10, PLAIN)                        \
-    X(SPD_SW_DLY, DLY_TIME, A, R10, TUNE(0.0, 0.0, 100.0))     \
-    X(SPD_SW_DLY, NEG_DTIME, A, R10, TUNE(0.0, 0.0, 100.0))    \
-    X(SPD_SW_DLY, DELAY, B, R10, PLAIN)                        \
-    X(P_GAIN, A_SW, A, R10, PLAIN)                             \
-    X(I_GAIN, A_SW, A, R10, PLAIN)                             \
-    X(D_GAIN, A_SW, A, R10, PLAIN)                             \
-    X(SW_DB, A_SW, A, R10, PLAIN)                              \
-    X(SPD_DB, A_DEADBAND, A, R10, PLAIN)                       \
-    X(SPD_TO_PID, A_SW, A, R10, PLAIN)                         \
-    X(NORM_SPD, MULTIPLY, A, R10, PLAIN)                       \
-    X(PROC_OPTI, A_NAME, A, R10, PLAIN)                        \
-    X(NORM_SETPT, MULTIPLY, A, R10, PLAIN)                     \
-    X(SP_OPTI, A_NAME, A, R10, PLAIN)                          \
-    X(ACT_LIM, NC, A, R10, TUNE(5.0, 0.25, 100.0))             \
-    X(ACT_LIM, NO, A, R10, TUNE(10.0, 0.5, 100.0))             \
-    X(ACT_LIM, A_SW, A, R10, PLAIN)                            \
-    X(SPD_PID, THRESH, A, R10, TUNE(100.0, 0.0, 110.0))        \
-    X(SPD_PID, RESP_TM_LMT, A, R10, TUNE(5.0, 0.005, 100.0))   \
-    X(SPD_PID, LSS_HSS, I, R10, TUNE(1, 0, 2))                 \
-    X(SPD_PID, P_PI_PID, I, R10, TUNE(3, 1, 3))                \
-    X(SPD_PID, CLR_STATE, B, R10, TUNE(false))                 \
-    X(SPD_PID, PID_OPTI, A, R10, PLAIN)                        \
-    X(SPD_PID, CALC_P, A, R10, PLAIN, R160)                    \
-    X(SPD_PID, CALC_I, A, R10, PLAIN, R160)                    \
-    X(SPD_PID, CALC_SDR, A, R10, PLAIN, R160)                  \
-    X(SPD_PID, OPTI_STATUS, I, R10, PLAIN, R40)                \
-    X(SPD_PID, OPTI_ALARM, I, R10, PLAIN)                      \
-    X(SPD_PID, OPTI_FAULT, I, R10, PLAIN)                      \
-    X(SPD_PID, PROC_ERR, A, R10, PLAIN)                        \
-    X(SPD_PID, OPTI_MON, A, R10, PLAIN)                        \
-    X(SPD_PID_SW, A_SW, A, R10, PLAIN)                         \
-    X(OPTI_NOT_RDY, GT, B, R10, PLAIN)                         \
-    X(OPTI_NOT_RDY, EQ, B, R10, PLAIN)                         \
-    X(OPTI_NOT_RDY, LT, B, R10, PLAIN)                         \
-    X(CALC_NOISE, ACT_Q, I, R10, TUNE(4, 1, 8))                \
-    X(CALC_NOISE, D_TIME, A, R10, TUNE(30.0, 0.0, 600.0))      \
-    X(CALC_NOISE, RST_6, B, R10, TUNE(false))                  \
-    X(CALC_NOISE, B_ACTION, B, R10, PLAIN)                     \
-    X(CALC_NOISE, ACT_OUT, I, R10, PLAIN)                      \
-    X(CALC_NOISE, E_TIME, A, R10, PLAIN)                       \
-    X(CALC_NOISE, R_TIME, A, R10, PLAIN)                       \
-    X(CALC_NOISE_ENBL, IN_1, B, R10, TUNE(false))              \
-    X(CALC_NOISE_ENBL, OR, B, R10, PLAIN)                      \
-    X(DROOP_VAL, CTRL, B, R10, TUNE(true))                     \
-    X(DROOP_VAL, A_SW, A, R10, PLAIN, R40)                     \
-    X(HOLD_HI, HSS_BUS, A, R10, PLAIN)                         \
-    X(HOLD_HI, SEL_1, B, R10, PLAIN)                           \
-    X(HOLD_HI, SEL_2, B, R10, PLAIN)                           \
-    X(HOLD_HI, HI_LIM_I, B, R10, PLAIN)                        \
-    X(HOLD_HI, LO_LIM_I, B, R10, PLAIN)                        \
-    X(HOLD_LO, LSS_BUS, A, R10, PLAIN)                         \
-    X(HOLD_LO, SEL_1, B, R10, PLAIN)                           \
-    X(HOLD_LO, SEL_2, B, R10, PLAIN)                           \
-    X(HOLD_LO, HI_LIM_I, B, R10, PLAIN)                        \
-    X(HOLD_LO, LO_LIM_I, B, R10, PLAIN)                        \
-    X(HI_LO_DIFF, SUBTRACT, A, R10, PLAIN)                     \
-    X(SIGNAL_NOISE, A_NAME, A, R10, PLAIN)                     \
-    X(RST_HOLD, NOT, B, R10, PLAIN)                            \
-    X(HOLD_RST_HI, A_SW, A, R10, PLAIN)                        \
-    X(HOLD_RST_LO, A_SW, A, R10, PLAIN)                        \
-    X(LP_BRKR_HI, ZMINUS1, A, R10, PLAIN)                      \
-    X(LP_BRKR_LO, ZMINUS1, A, R10, PLAIN)                      \
-    X(OPID_ALRM, OUT_1, A, R10, PLAIN)                         \
-    X(OPID_FAULT, OUT_1, A, R10, PLAIN)                        \
-    X(OPID_STATE, OUT_1, A, R10, PLAIN)                        \
-    X(SPD_REF, ADD, A, R40, PLAIN)                             \
-    X(REM_SIG, A_SW, A, R40, PLAIN)                            \
-    X(COMBO_MODE, HSS_BUS, A, R40, PLAIN)                      \
-    X(COMBO_MODE, SEL_1, B, R40, PLAIN)                        \
-    X(COMBO_MODE, SEL_2, B, R40, PLAIN)                        \
-    X(COMBO_MODE, HI_LIM_I, B, R40, PLAIN)                     \
-    X(COMBO_MODE, LO_LIM_I, B, R40, PLAIN)                     \
-    X(COMBO_SETPT, ZMINUS1, A, R40, PLAIN)                     \
-    X(RAMP_OR_HSS, A_SW, A, R40, PLAIN)                        \
-    X(DROOPED_SP, SUBTRACT, A, R40, PLAIN)                     \
-    X(SPD_SETPT, A_NAME, A, R40, PLAIN, R10)                   \
-    X(TIQ_OPTI_RQST, IN, B, R40, TUNE(false))                  \
-    X(TIQ_OPTI_RQST, B_NAME, B, R40, PLAIN)                    \
-    X(OPTI_RQST, OR, B, R40, PLAIN)                            \
-    X(OPTI_FLT, AND, B, R40, PLAIN)                            \
-    X(ENA_OPTI, ACT_Q, I, R40, TUNE(8, 1, 8))                  \
-    X(ENA_OPTI, D_TIME, A, R40, TUNE(300.0, 10.0, 900.0))      \
-    X(ENA_OPTI, RST_1, B, R40, TUNE(false))                    \
-    X(ENA_OPTI, RST_2, B, R40, TUNE(false))                    \
-    X(ENA_OPTI, RST_5, B, R40, TUNE(false))                    \
-    X(ENA_OPTI, B_ACTION, B, R40, PLAIN, R10)                  \
-    X(ENA_OPTI, ACT_OUT, I, R40, PLAIN)                        \
-    X(ENA_OPTI, E_TIME, A, R40, PLAIN)                         \
-    X(ENA_OPTI, R_TIME, A, R40, PLAIN)                         \
-    X(ENA_OPTI_DELAY, DELAY, B, R40, PLAIN, R10)               \
-    X(MAX_SETPT, SUBTRACT, A, R40, PLAIN)                      \
-    X(NEAR_MAXGV, IN_2, A, R40, TUNE(0.1, 0.0, 10.0))          \
-    X(NEAR_MAXGV, HYSTER, A, R40, TUNE(2.0, -10.0, 10.0))      \
-    X(NEAR_MAXGV, A_COMPARE, B, R40, PLAIN, R10)               \
-    X(NEAR_MAXGV, A_EQUAL, B, R40, PLAIN)                      \
+#define SPD_CTRL_CELLS(X) \
+    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80)                   \
+    X(SW_DYN, B_SW, B, R10, PLAIN)                              \
+    X(OTHER_AT_MAX, IN_3, B, R10, TUNE(false))                  \
+    X(OTHER_AT_MAX, AND, B, R10, PLAIN)                         \
+    X(SPD_SW_DLY, DLY_TIME, A, R10, TUNE(0.0, 0.0, 100.0))      \
+    X(SPD_SW_DLY, NEG_DTIME, A, R10, TUNE(0.0, 0.0, 100.0))     \
+    X(SPD_SW_DLY, DELAY, B, R10, PLAIN)                         \
+    X(P_GAIN, A_SW, A, R10, PLAIN)                              \
+    X(I_GAIN, A_SW, A, R10, PLAIN)                              \
+    X(D_GAIN, A_SW, A, R10, PLAIN)                              \
+    X(SW_DB, A_SW, A, R10, PLAIN)                               \
+    X(SPD_DB, A_DEADBAND, A, R10, PLAIN)                        \
+    X(SPD_TO_PID, A_SW, A, R10, PLAIN)                          \
+    X(NORM_SPD, MULTIPLY, A, R10, PLAIN)                        \
+    X(PROC_OPTI, A_NAME, A, R10, PLAIN)                         \
+    X(NORM_SETPT, MULTIPLY, A, R10, PLAIN)                      \
+    X(SP_OPTI, A_NAME, A, R10, PLAIN)                           \
+    X(ACT_LIM, NC, A, R10, TUNE(5.0, 0.25, 100.0))              \
+    X(ACT_LIM, NO, A, R10, TUNE(10.0, 0.5, 100.0))              \
+    X(ACT_LIM, A_SW, A, R10, PLAIN)                             \
+    X(SPD_PID, THRESH, A, R10, TUNE(100.0, 0.0, 110.0))         \
+    X(SPD_PID, RESP_TM_LMT, A, R10, TUNE(5.0, 0.005, 100.0))    \
+    X(SPD_PID, LSS_HSS, I, R10, TUNE(1, 0, 2))                  \
+    X(SPD_PID, P_PI_PID, I, R10, TUNE(3, 1, 3))                 \
+    X(SPD_PID, CLR_STATE, B, R10, TUNE(false))                  \
+    X(SPD_PID, PID_OPTI, A, R10, PLAIN)                         \
+    X(SPD_PID, CALC_P, A, R10, PLAIN, R160)                     \
+    X(SPD_PID, CALC_I, A, R10, PLAIN, R160)                     \
+    X(SPD_PID, CALC_SDR, A, R10, PLAIN, R160)                   \
+    X(SPD_PID, OPTI_STATUS, I, R10, PLAIN, R40)                 \
+    X(SPD_PID, OPTI_ALARM, I, R10, PLAIN)                       \
+    X(SPD_PID, OPTI_FAULT, I, R10, PLAIN)                       \
+    X(SPD_PID, PROC_ERR, A, R10, PLAIN)                         \
+    X(SPD_PID, OPTI_MON, A, R10, PLAIN)                         \
+    X(SPD_PID_SW, A_SW, A, R10, PLAIN)                          \
+    X(OPTI_NOT_RDY, GT, B, R10, PLAIN)                          \
+    X(OPTI_NOT_RDY, EQ, B, R10, PLAIN)                          \
+    X(OPTI_NOT_RDY, LT, B, R10, PLAIN)                          \
+    X(CALC_NOISE, ACT_Q, I, R10, TUNE(4, 1, 8))                 \
+    X(CALC_NOISE, D_TIME, A, R10, TUNE(30.0, 0.0, 600.0))       \
+    X(CALC_NOISE, RST_6, B, R10, TUNE(false))                   \
+    X(CALC_NOISE, B_ACTION, B, R10, PLAIN)                      \
+    X(CALC_NOISE, ACT_OUT, I, R10, PLAIN)                       \
+    X(CALC_NOISE, E_TIME, A, R10, PLAIN)                        \
+    X(CALC_NOISE, R_TIME, A, R10, PLAIN)                        \
+    X(CALC_NOISE_ENBL, IN_1, B, R10, TUNE(false))               \
+    X(CALC_NOISE_ENBL, OR, B, R10, PLAIN)                       \
+    X(DROOP_VAL, CTRL, B, R10, TUNE(true))                      \
+    X(DROOP_VAL, A_SW, A, R10, PLAIN, R40)                      \
+    X(HOLD_HI, HSS_BUS, A, R10, PLAIN)                          \
+    X(HOLD_HI, SEL_1, B, R10, PLAIN)                            \
+    X(HOLD_HI, SEL_2, B, R10, PLAIN)                            \
+    X(HOLD_HI, HI_LIM_I, B, R10, PLAIN)                         \
+    X(HOLD_HI, LO_LIM_I, B, R10, PLAIN)                         \
+    X(HOLD_LO, LSS_BUS, A, R10, PLAIN)                          \
+    X(HOLD_LO, SEL_1, B, R10, PLAIN)                            \
+    X(HOLD_LO, SEL_2, B, R10, PLAIN)                            \
+    X(HOLD_LO, HI_LIM_I, B, R10, PLAIN)                         \
+    X(HOLD_LO, LO_LIM_I, B, R10, PLAIN)                         \
+    X(HI_LO_DIFF, SUBTRACT, A, R10, PLAIN)                      \
+    X(SIGNAL_NOISE, A_NAME, A, R10, PLAIN)                      \
+    X(RST_HOLD, NOT, B, R10, PLAIN)                             \
+    X(HOLD_RST_HI, A_SW, A, R10, PLAIN)                         \
+    X(HOLD_RST_LO, A_SW, A, R10, PLAIN)                         \
+    X(LP_BRKR_HI, ZMINUS1, A, R10, PLAIN)                       \
+    X(LP_BRKR_LO, ZMINUS1, A, R10, PLAIN)                       \
+    X(OPID_ALRM, OUT_1, A, R10, PLAIN)                          \
+    X(OPID_FAULT, OUT_1, A, R10, PLAIN)                         \
+    X(OPID_STATE, OUT_1, A, R10, PLAIN)                         \
+    X(SPD_REF, ADD, A, R40, PLAIN)                              \
+    X(REM_SIG, A_SW, A, R40, PLAIN)                             \
+    X(COMBO_MODE, HSS_BUS, A, R40, PLAIN)                       \
+    X(COMBO_MODE, SEL_1, B, R40, PLAIN)                         \
+    X(COMBO_MODE, SEL_2, B, R40, PLAIN)                         \
+    X(COMBO_MODE, HI_LIM_I, B, R40, PLAIN)                      \
+    X(COMBO_MODE, LO_LIM_I, B, R40, PLAIN)                      \
+    X(COMBO_SETPT, ZMINUS1, A, R40, PLAIN)                      \
+    X(RAMP_OR_HSS, A_SW, A, R40, PLAIN)                         \
+    X(DROOPED_SP, SUBTRACT, A, R40, PLAIN)                      \
+    X(SPD_SETPT, A_NAME, A, R40, PLAIN, R10)                    \
+    X(TIQ_OPTI_RQST, IN, B, R40, TUNE(false))                   \
+    X(TIQ_OPTI_RQST, B_NAME, B, R40, PLAIN)                     \
+    X(OPTI_RQST, OR, B, R40, PLAIN)                             \
+    X(OPTI_FLT, AND, B, R40, PLAIN)                             \
+    X(ENA_OPTI, ACT_Q, I, R40, TUNE(8, 1, 8))                   \
+    X(ENA_OPTI, D_TIME, A, R40, TUNE(300.0, 10.0, 900.0))       \
+    X(ENA_OPTI, RST_1, B, R40, TUNE(false))                     \
+    X(ENA_OPTI, RST_2, B, R40, TUNE(false))                     \
+    X(ENA_OPTI, RST_5, B, R40, TUNE(false))                     \
+    X(ENA_OPTI, B_ACTION, B, R40, PLAIN, R10)                   \
+    X(ENA_OPTI, ACT_OUT, I, R40, PLAIN)                         \
+    X(ENA_OPTI, E_TIME, A, R40, PLAIN)                          \
+    X(ENA_OPTI, R_TIME, A, R40, PLAIN)                          \
+    X(ENA_OPTI_DELAY, DELAY, B, R40, PLAIN, R10)                \
+    X(MAX_SETPT, SUBTRACT, A, R40, PLAIN)                       \
+    X(NEAR_MAXGV, IN_2, A, R40, TUNE(0.1, 0.0, 10.0))           \
+    X(NEAR_MAXGV, HYSTER, A, R40, TUNE(2.0, -10.0, 10.0))       \
+    X(NEAR_MAXGV, A_COMPARE, B, R40, PLAIN, R10)                \
+    X(NEAR_MAXGV, A_EQUAL, B, R40, PLAIN)                       \
     X(FAST_SLOW_RAMP, P_SP_2, A, R160, TUNE(100.0, 0.0, 200.0)) \
-    X(FAST_SLOW_RAMP, R_SP_1, A, R160, TUNE(2.0, 0.0, 100.0))  \
-    X(FAST_SLOW_RAMP, RAMP, A, R160, PLAIN)                    \
-    X(FAST_SLOW_RAMP, REV_RAMP, A, R160, PLAIN)                \
-    X(FAST_SLOW_RAMP, MOVING_UP, B, R160, PLAIN)               \
-    X(FAST_SLOW_RAMP, MOVING_DN, B, R160, PLAIN)               \
-    X(FAST_SLOW_RAMP, POS_SEL, I, R160, PLAIN)                 \
-    X(FAST_SLOW_RAMP, P_LIM_1, B, R160, PLAIN)                 \
-    X(FAST_SLOW_RAMP, P_LIM_2, B, R160, PLAIN)                 \
-    X(A_TO_INT, OUT_1, I, R160, PLAIN)                         \
-    X(I_TO_AN, OUT_1, A, R160, PLAIN)                          \
-    X(FAST_SLOW, A_NAME, A, R160, PLAIN, R10)                  \
-    X(INV_MX_SPD, DIVIDE, A, R160, PLAIN, R10)                 \
-    X(NORM_PRCMV, IN_1, A, R160, TUNE(30.0, 0.0, 100.0))       \
-    X(NORM_PRCMV, MULTIPLY, A, R160, PLAIN)                    \
-    X(PRC_MVLMT, A_NAME, A, R160, PLAIN, R10)                  \
-    X(SPD_GT_MIN, HYSTER, A, R160, TUNE(-100.0, -1000.0, 0.0)) \
-    X(SPD_GT_MIN, A_COMPARE, B, R160, PLAIN, R10)              \
-    X(SPD_GT_MIN, A_EQUAL, B, R160, PLAIN)                     \
+    X(FAST_SLOW_RAMP, R_SP_1, A, R160, TUNE(2.0, 0.0, 100.0))   \
+    X(FAST_SLOW_RAMP, RAMP, A, R160, PLAIN)                     \
+    X(FAST_SLOW_RAMP, REV_RAMP, A, R160, PLAIN)                 \
+    X(FAST_SLOW_RAMP, MOVING_UP, B, R160, PLAIN)                \
+    X(FAST_SLOW_RAMP, MOVING_DN, B, R160, PLAIN)                \
+    X(FAST_SLOW_RAMP, POS_SEL, I, R160, PLAIN)                  \
+    X(FAST_SLOW_RAMP, P_LIM_1, B, R160, PLAIN)                  \
+    X(FAST_SLOW_RAMP, P_LIM_2, B, R160, PLAIN)                  \
+    X(A_TO_INT, OUT_1, I, R160, PLAIN)                          \
+    X(I_TO_AN, OUT_1, A, R160, PLAIN)                           \
+    X(FAST_SLOW, A_NAME, A, R160, PLAIN, R10)                   \
+    X(INV_MX_SPD, DIVIDE, A, R160, PLAIN, R10)                  \
+    X(NORM_PRCMV, IN_1, A, R160, TUNE(30.0, 0.0, 100.0))        \
+    X(NORM_PRCMV, MULTIPLY, A, R160, PLAIN)                     \
+    X(PRC_MVLMT, A_NAME, A, R160, PLAIN, R10)                   \
+    X(SPD_GT_MIN, HYSTER, A, R160, TUNE(-100.0, -1000.0, 0.0))  \
+    X(SPD_GT_MIN, A_COMPARE, B, R160, PLAIN, R10)               \
+    X(SPD_GT_MIN, A_EQUAL, B, R160, PLAIN)                      \
+    X(SP_MOVE, OR, B, R40, PLAIN, R10, R80)  \
     SPD_CTRL_STANDIN_ROWS(X)
 CAT_MODULE(SPD_CTRL)
 

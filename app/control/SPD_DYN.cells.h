@@ -1,5 +1,6 @@
 // Module SPD_DYN: the offline and online gain sets of the speed PID as
-// sampled tunables (160 ms), and the acceptance of tuned gains (40 ms).
+// sampled tunables (160 ms), the acceptance of tuned gains and the speed
+// step test target computed with the reference ramp (40 ms).
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -26,7 +27,10 @@
     X(ACPT_OFFLINE, AND, B, R40, PLAIN, R160)                   \
     X(USE_ONLINE, AND, B, R40, PLAIN, R160)                     \
     X(RST_OPTI, OR, B, R40, PLAIN)                              \
-    X(OPTI_OFF, DELAY, B, R40, PLAIN)
+    X(OPTI_OFF, DELAY, B, R40, PLAIN)                           \
+    X(I_TO_AN, OUT_1, A, R40, PLAIN)                            \
+    X(ADD_STEP, ADD, A, R40, PLAIN)                             \
+    X(STEP_SP_LMT, A_LIMITER, A, R40, PLAIN)
 CAT_MODULE(SPD_DYN)
 
 namespace r40 {

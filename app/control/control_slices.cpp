@@ -11,7 +11,9 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SIM.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/control/SPD_DYN.cells.h"
+#include "app/control/SPD_REF.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/control/standin/speed_select_standin.h"
 #include "app/control/unit_delays_r10_r40.h"
@@ -112,4 +114,6 @@ void _R160_TASK_49() {
     SPD_DYN_settings();
     SPD_CTRL_values();
     SPEED_SIM_config();
+    SPD_REF_not_high();
+    SPDC_mode_chart();
 }

@@ -1,6 +1,9 @@
 // The unit-delay slots of the 10 ms and 40 ms groups, in slot order.
 #include "app/control/unit_delays_r10_r40.h"
 
+#include "app/control/OSPD.cells.h"
+#include "app/control/SPDC.cells.h"
+
 #include "app/control/ACCEL.cells.h"
 #include "app/control/DROOP.cells.h"
 #include "app/control/HP_DRIVER.cells.h"

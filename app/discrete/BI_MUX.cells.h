@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/config/BI_MUX_routing.rows.h"
+#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define BI_MUX_CELLS(X) \
@@ -40,7 +41,7 @@
     X(CONT_MUX, OUT_29, B, R10, PLAIN)           \
     X(CONT_MUX, OUT_30, B, R10, PLAIN)           \
     X(CONT_MUX, OUT_31, B, R10, PLAIN)           \
-    X(EXT_TRIP_1, B_NAME, B, R10, PLAIN)         \
+    X(EXT_TRIP_1, B_NAME, B, R10, PLAIN, R80)    \
     X(TIME_SYNC, B_NAME, B, R10, PLAIN)          \
     X(BI_FUNC_28, B_NAME, B, R10, PLAIN)         \
     X(BI_FUNC_29, B_NAME, B, R10, PLAIN)         \
@@ -58,10 +59,10 @@
     X(RESET_CONT, B_NAME, B, R10, PLAIN)         \
     X(RMT_CASC_ENBL_CONT, B_NAME, B, R10, PLAIN) \
     X(RMT_SPD_ENBL_CONT, B_NAME, B, R10, PLAIN)  \
-    X(SPD_CASC_LWR, B_NAME, B, R10, PLAIN)       \
-    X(SPD_CASC_RAZ, B_NAME, B, R10, PLAIN)       \
-    X(SPD_LWR_CONT, B_NAME, B, R10, PLAIN)       \
-    X(SPD_RAISE_CONT, B_NAME, B, R10, PLAIN)     \
+    X(SPD_CASC_LWR, B_NAME, B, R10, PLAIN, R80) \
+    X(SPD_CASC_RAZ, B_NAME, B, R10, PLAIN, R80) \
+    X(SPD_LWR_CONT, B_NAME, B, R10, PLAIN, R80) \
+    X(SPD_RAISE_CONT, B_NAME, B, R10, PLAIN, R80) \
     X(START_PERM, B_NAME, B, R10, PLAIN)         \
     X(VLV_LMT_CLS_CONT, B_NAME, B, R10, PLAIN)   \
     X(VLV_LMT_OPN_CONT, B_NAME, B, R10, PLAIN)   \
@@ -71,6 +72,7 @@
     X(T_SW4, T_SW, T, R10, PLAIN)                \
     X(T_SW5, T_SW, T, R10, PLAIN)                \
     X(T_SW6, T_SW, T, R10, PLAIN)                \
+    BI_MUX_SPEEDREF_STANDIN_ROWS(X)              \
 
 CAT_MODULE(BI_MUX)
 

@@ -2,6 +2,10 @@
 // on/off delay, the trip-relay state and the relay state list.
 #include "app/discrete/BO_MUX.cells.h"
 
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/IFACE_OUT_START.cells.h"
+#include "app/control/SPDC.cells.h"
+
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

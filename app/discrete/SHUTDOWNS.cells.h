@@ -15,7 +15,7 @@
     X(SD_01, LIGHT, B, R10, PLAIN)                         \
     X(SD_01, HORN, B, R10, PLAIN)                          \
     X(NOT_SD, NOT, B, R10, PLAIN)                          \
-    X(SD_PLS, ONE_SHOT, B, R10, PLAIN)                     \
+    X(SD_PLS, ONE_SHOT, B, R10, PLAIN, R80)                \
     X(SD_PLS, R_TIME, I, R10, PLAIN)                       \
     X(REL_LATCH, LATCH, B, R10, PLAIN)                     \
     X(SD_REL_SW, B_SW, B, R10, PLAIN)                      \
@@ -34,7 +34,7 @@
     X(N_EXT_TRIP, NOR, B, R10, PLAIN)                      \
     X(XTRNL_TRIP, B_SW, B, R10, PLAIN)                     \
     X(TRIP_RELAY, AND, B, R10, PLAIN)                      \
-    X(RELY_NOT, NOT, B, R10, PLAIN)                        \
+    X(RELY_NOT, NOT, B, R10, PLAIN, R80)                   \
     SHUTDOWNS_STANDIN_ROWS(X)
 CAT_MODULE(SHUTDOWNS)
 

@@ -6,6 +6,9 @@
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/control_slices.h"
+#include "app/control/ENTR_SETPT.cells.h"
+#include "app/control/OSPD.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/BI_CHANNEL.cells.h"
@@ -119,6 +122,8 @@ void _R20_TASK_6() {
 
 // Run parts of the remote node's relays at 40 ms.
 void _R40_TASK_5() {
+    r40::SPDC_track_rate();
+    r40::OSPD_speed_hold();
     run_remote_relays(1, 4);
     r40::RELAY_CHANNEL_select(remote_relay(5));
 }
@@ -131,8 +136,9 @@ void _R40_TASK_7() {
     r40::RELAY_CHANNEL_select(remote_relay(16));
 }
 // Remote relay 16's run part, then the speed control's pieces and the 40 ms
-// unit delays.
+// unit delays; the reference's over-maximum comparison comes first.
 void _R40_TASK_8() {
+    r40::SPDC_over_max_gov();
     r40::RELAY_CHANNEL_output(remote_relay(16));
     speed_control_R40_TASK_8();
 }
@@ -194,5 +200,10 @@ void _R160_TASK_81() {
 // The end of the 160 ms pass: the commit of the unit delays.
 void _R160_TASK_82() {
     // also: the second block of stores and the step commits (not built yet)
+    r160::SPDC_store_delays();
+    r160::ENTR_SETPT_store_delays();
     r160::unit_delays_commit_first_block();
+    r160::SPDC_commit_delays();
+    r160::ENTR_SETPT_commit_delays();
+    r160::SPDC_commit_mode();
 }

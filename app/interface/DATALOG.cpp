@@ -7,7 +7,7 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/interface/standin/START_standin.cells.h"
+#include "app/control/START.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -1,8 +1,10 @@
 #include "app/interface/interface_slices.h"
 
 #include "app/interface/DATALOG.cells.h"
+#include "app/control/SPDC.cells.h"
 
 void _R40_TASK_4() {
+    r40::SPDC_ramp();
     r40::DATALOG_start_request();
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/control/MPU_OVRD.cells.h"
-#include "app/analog/standin/MPU_standin.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "host/hostkernel.h"

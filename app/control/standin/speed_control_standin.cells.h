@@ -5,13 +5,5 @@
 
 #include "runtime/catalogue.h"
 
-#define RMT_SETPT_CELLS(X) X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)
-CAT_MODULE(RMT_SETPT)
-
 #define ACT_MUX_CELLS(X) X(HP_FLT_ACTOUT, B_NAME, B, R10, PLAIN)
 CAT_MODULE(ACT_MUX)
-
-#define OSPD_CELLS(X)                                           \
-    X(HOLD_RST, A_SW, A, R40, PLAIN)                            \
-    X(LP_BRKR, ZMINUS1, A, R40, PLAIN)
-CAT_MODULE(OSPD)

@@ -5,30 +5,52 @@
 #pragma once
 
 // IFACE_IN_SPEED: the turbine speed and the speed-interface settings.
-#define IFACE_IN_SPEED_STANDIN_ROWS(X)                   \
-    X(SPEED, A_NAME, A, R10, PLAIN, R160)                \
-    X(IDLE_1, A_NAME, A, R160, PLAIN, R40)               \
-    X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)            \
-    X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40)         \
-    X(MAX_GOV, A_NAME, A, R160, PLAIN, R40)              \
-    X(GO_ONLINE, A_NAME, A, R160, PLAIN)                 \
-    X(RESET_NOISE_CALC, B_NAME, B, R80, PLAIN, R10)      \
-    X(ANLYZ_RQST, OUT_1, B, R80, PLAIN, R40)             \
-    X(ANLYZ_RQST, OUT_2, B, R80, PLAIN, R40)             \
-    X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40)          \
-    X(USE_OPID_OUTS, OUT_1, B, R160, PLAIN, R40)         \
-    X(USE_OPID_OUTS, OUT_2, B, R160, PLAIN, R40)         \
-    X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)              \
-    X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)
+#define IFACE_IN_SPEED_STANDIN_ROWS(X) \
+    X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
+    X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
+    X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
+    X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
+    X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
+    X(GO_ONLINE, A_NAME, A, R160, PLAIN)              \
+    X(RESET_NOISE_CALC, B_NAME, B, R80, PLAIN, R10)   \
+    X(ANLYZ_RQST, OUT_1, B, R80, PLAIN, R40)          \
+    X(ANLYZ_RQST, OUT_2, B, R80, PLAIN, R40)          \
+    X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
+    X(USE_OPID_OUTS, OUT_1, B, R160, PLAIN, R40)      \
+    X(USE_OPID_OUTS, OUT_2, B, R160, PLAIN, R40)      \
+    X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)           \
+    X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)           \
+    X(USE_SETBACK, B_NAME, B, R160, PLAIN, R80)       \
+    X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)         \
+    X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)         \
+    X(SP_FRATE_DLY, A_NAME, A, R160, PLAIN, R80)      \
+    X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)      \
+    X(ENA_DIS_REM, OUT_1, B, R40, PLAIN, R80)         \
+    X(ENA_DIS_REM, OUT_2, B, R40, PLAIN, R80)         \
+    X(USE_DI_MOMENT, B_NAME, B, R160, PLAIN, R80)     \
+    X(NO_RMT_DI, NOT, B, R160, PLAIN, R80)            \
+    X(NO_RMT_SPD, NOT, B, R160, PLAIN, R80)           \
+    X(GOTO_ENTR_SP, B_NAME, B, R160, PLAIN)           \
+    X(ENA_STEPTEST, B_ACTION, B, R160, PLAIN, R40)    \
+    X(GO_STEP_SP, OUT_1, B, R160, PLAIN, R40)         \
+    X(SP_STEP, SAMP_ITUNE, I, R160, PLAIN, R40)       \
+    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
+    X(OSPD_RATE, A_NAME, A, R160, PLAIN, R40)         \
+    X(NS_RATE, A_NAME, A, R160, PLAIN, R40)           \
+    X(SP_GOTO_RT, A_NAME, A, R160, PLAIN, R40)        \
+    X(RMT_NOT_MATCH, A_NAME, A, R160, PLAIN, R40)     \
+    X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)      \
+    X(HOT_START_CMD, B_NAME, B, R160, PLAIN)          \
+    X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)            \
+    X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)           \
+    X(USE_COMBO, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // cascade, overspeed-test and normal-shutdown flags.
-#define IFACE_OUT_SPEED_STANDIN_ROWS(X)                  \
-    X(OSPD_TEST_EN, B_NAME, B, R80, PLAIN)               \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10)       \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)       \
-    X(SPEED_REF, A_NAME, A, R40, PLAIN)                  \
-    X(Z_SETPOINT, A_NAME, A, R40, PLAIN)
+#define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
+    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
+    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
+    X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.
@@ -55,6 +77,7 @@
     X(ENTR_SETPT_A_SW, A_SW, A, R80, PLAIN, R10)         \
     X(SOFT_DIS_RATE, MULTIPLY, A, R160, PLAIN, R10)
 #define HP_MAN_ENBL_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R10, PLAIN)
+#define IFACE_OUT_HP_MAN_STANDIN_ROWS(X) X(ENABLED, B_NAME, B, R10, PLAIN, R40)
 #define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(MAN_RATE, A_NAME, A, R160, PLAIN, R10)
 
 // DROOP: the droop feedback limit, the reference switch and the on-line
@@ -66,34 +89,50 @@
 
 // SPD_CTRL: the other-controller flag, the speed-reference movement, the
 // optimizer fault reset, the combination enable and the tuning time-out.
-#define SPD_CTRL_STANDIN_ROWS(X)                         \
-    X(OTHER_EN_CTL, OR, B, R10, PLAIN)                   \
-    X(SP_MOVE, OR, B, R80, PLAIN, R10)                   \
-    X(OPTI_FLT_RST, OR, B, R80, PLAIN, R10)              \
-    X(ENA_COMBO, AND, B, R80, PLAIN, R40)                \
+#define SPD_CTRL_STANDIN_ROWS(X) \
+    X(OTHER_EN_CTL, OR, B, R10, PLAIN)        \
+    X(OPTI_FLT_RST, OR, B, R80, PLAIN, R10)   \
+    X(ENA_COMBO, AND, B, R80, PLAIN, R40)     \
     X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)
 
 // CRIT_SPD: the band's upper limit, the band OR of the slower groups and the
 // band-time cells of the 160 ms unit delays.
 #define CRIT_SPD_STANDIN_ROWS(X)                         \
     X(SET_HIGH1_SUB, SUBTRACT, A, R160, PLAIN, R10)      \
-    X(CRIT_BAND, OR, B, R160, PLAIN, R10)                \
+    X(CRIT_BAND, OR, B, R40, PLAIN, R10, R80)            \
+    X(IN_CRIT, OR, B, R40, PLAIN, R80)                   \
     X(CRIT_PROB1, IN_4, B, R10, PLAIN)                   \
+    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)          \
     X(RTIME, OUT_1, A, R160, PLAIN)                      \
     X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)
 
 // IFACE_IN_START: the turbine speed copy, the band's lower limit and the
 // no-shutdown flag of the start logic.
-#define IFACE_IN_START_STANDIN_ROWS(X)                   \
-    X(TURB_SPEED, A_NAME, A, R10, PLAIN)                 \
-    X(SET_LOW1, A_NAME, A, R10, PLAIN)                   \
-    X(NOT_SD, B_NAME, B, R10, PLAIN)
+#define IFACE_IN_START_STANDIN_ROWS(X) \
+    X(TURB_SPEED, A_NAME, A, R10, PLAIN)              \
+    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R80)         \
+    X(NOT_SD, B_NAME, B, R10, PLAIN)                  \
+    X(MANUAL_START, B_NAME, B, R160, PLAIN, R80)      \
+    X(AUTO_START, B_NAME, B, R160, PLAIN, R80)        \
+    X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80)    \
+    X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160)    \
+    X(STARTCMD, B_NAME, B, R10, PLAIN, R80)           \
+    X(CNTRL_ST, B_NAME, B, R160, PLAIN, R80)          \
+    X(CSD_ABORT, B_NAME, B, R160, PLAIN, R80)         \
+    X(AUTO_EN, B_NAME, B, R160, PLAIN, R80)           \
+    X(AUTO_DIS, B_NAME, B, R160, PLAIN, R80)          \
+    X(START_KEY, B_NAME, B, R160, PLAIN, R80)         \
+    X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)        \
+    X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80) \
+    X(IR_EN, B_NAME, B, R160, PLAIN, R80)             \
+    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.
-#define MPU_OVRD_SPEED_STANDIN_ROWS(X)                   \
-    X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10)             \
-    X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)
+#define MPU_OVRD_STANDIN_ROWS(X) \
+    X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10) \
+    X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)      \
+    X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
 #define SD_LOGIC_STANDIN_ROWS(X) X(PUSHBUTTON, B_SW, B, R10, PLAIN)
 
 // ORVEX12_IO: the chassis comparator of the shutdown slices and the keypad's
@@ -101,3 +140,7 @@
 #define ORVEX12_IO_STANDIN_ROWS(X)                       \
     X(A_COMPARE, A_COMPARE, B, R10, PLAIN)               \
     X(KEYPAD, SHIFT, B, R80, PLAIN, R160)
+
+// RESET
+#define RESET_STANDIN_ROWS(X) \
+    X(PWR_UP_N, NOT, B, R80, PLAIN)

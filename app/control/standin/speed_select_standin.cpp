@@ -2,7 +2,7 @@
 // needs until the protection logic builds it.
 #include "app/control/standin/speed_select_standin.h"
 
-#include "app/analog/standin/MPU_standin.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"

@@ -8,11 +8,12 @@
 #define SHUTDOWNS_STANDIN_ROWS(X) \
     X(FIRST_OUT, I_NAME, I, R10, PLAIN)        \
     X(TRIPPED_LED, B_NAME, B, R160, PLAIN)     \
-    X(ANY, LATCH_AE, B, R10, PLAIN)            \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)           \
+    X(ANY, LATCH_AE, B, R10, PLAIN, R80)       \
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R40, R80, R160) \
+    X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R80, R160) \
     X(ANY, FIRST_ALM, I, R10, PLAIN)           \
     X(SD_03, B_ALARM, B, R10, PLAIN)           \
-    X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10) \
+    X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10, R80) \
     X(COUNTER, CMP_OUT, B, R10, PLAIN)         \
     X(CMP_OUT_Z, ZMINUS1_B, B, R10, PLAIN)     \
 
@@ -27,6 +28,7 @@
     X(CASC_ENBLD, B_NAME, B, R80, PLAIN, R10)    \
     X(CASC_ACTIV, B_NAME, B, R80, PLAIN, R10)    \
     X(RMTCASC_EN, B_NAME, B, R80, PLAIN, R10)    \
+    X(AUTO_HALT, B_NAME, B, R80, PLAIN)          \
     X(RMTCAS_ACT, B_NAME, B, R80, PLAIN, R10)    \
     X(START_IND, B_SW, B, R80, PLAIN, R10)       \
     X(SEL_LSW, LIST_1, A, R80, PLAIN, R10, R40)  \

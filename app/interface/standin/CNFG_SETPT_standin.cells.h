@@ -1,19 +1,20 @@
 // STAND-IN until the setpoint configuration (module CNFG_SETPT) lands: the cells the data-log
-// control reads and writes, and the sampled speed settings the configuration
-// checks compare.
+// control reads and writes, the sampled speed settings the configuration
+// checks compare and those the speed reference reads.
 #pragma once
 
 #include "runtime/catalogue.h"
 
 #define CNFG_SETPT_CELLS(X) \
-    X(MIN_GOV, A_NAME, A, R160, PLAIN) \
-    X(MAX_GOV, A_NAME, A, R160, PLAIN, R10) \
-    X(CRIT_SPD_1_MIN, A_NAME, A, R160, PLAIN) \
-    X(CRIT_SPD_1_MAX, A_NAME, A, R160, PLAIN) \
-    X(CRIT_SPD_RATE, A_NAME, A, R160, PLAIN) \
-    X(SLOW_RATE_OFFLINE, A_NAME, A, R160, PLAIN) \
-    X(USE_CRIT_SPD, B_NAME, B, R160, PLAIN) \
-    X(USE_RMTSPD, B_NAME, B, R160, PLAIN) \
-    X(OST_LIMIT, A_NAME, A, R160, PLAIN, R40) \
-    X(OSPD_TRIP, A_NAME, A, R160, PLAIN, R40)
+    X(MIN_GOV, A_NAME, A, R160, PLAIN, R80)        \
+    X(MAX_GOV, A_NAME, A, R160, PLAIN, R10)        \
+    X(CRIT_SPD_1_MIN, A_NAME, A, R160, PLAIN)      \
+    X(CRIT_SPD_1_MAX, A_NAME, A, R160, PLAIN)      \
+    X(CRIT_SPD_RATE, A_NAME, A, R160, PLAIN, R40)  \
+    X(SLOW_RATE_OFFLINE, A_NAME, A, R160, PLAIN)   \
+    X(USE_CRIT_SPD, B_NAME, B, R160, PLAIN)        \
+    X(USE_RMTSPD, B_NAME, B, R160, PLAIN)          \
+    X(OST_LIMIT, A_NAME, A, R160, PLAIN, R40, R80) \
+    X(OSPD_TRIP, A_NAME, A, R160, PLAIN, R40, R80) \
+    X(SLOW_RATE_ONLINE, A_NAME, A, R160, PLAIN)
 CAT_MODULE(CNFG_SETPT)

@@ -1,0 +1,28 @@
+// Module AUTO_SEQ: continue and halt of the automatic start sequence, and
+// the start and stop indications (80 ms).
+#pragma once
+
+#include "app/control/standin/speedref_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define AUTO_SEQ_CELLS(X)                             \
+    X(START, B_ACTION, B, R80, PLAIN)                 \
+    X(OR_ENABLE, OR, B, R80, PLAIN)                   \
+    X(OR_ENABLE, IN_3, B, R80, TUNE(false))           \
+    X(PLS_ON, B_ACTION, B, R80, PLAIN)                \
+    X(IDLE_STEPS, OR, B, R80, PLAIN)                  \
+    X(IDLE_STEPS, IN_2, B, R80, TUNE(false))          \
+    X(IH_AGAIN, DELAY, B, R80, PLAIN)                 \
+    X(PLS_SEQ_OF, B_ACTION, B, R80, PLAIN)            \
+    X(HALT_IDLE, AND, B, R80, PLAIN)                  \
+    X(OR_DISABLE, OR, B, R80, PLAIN)                  \
+    X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
+    X(CONTINUE, LATCH_R, B, R80, PLAIN)               \
+    X(HALT_LTCH, NOT, B, R80, PLAIN)                  \
+    X(HALT, AND, B, R80, PLAIN)                       \
+    AUTO_SEQ_STANDIN_ROWS(X)
+CAT_MODULE(AUTO_SEQ)
+
+namespace r80 {
+void AUTO_SEQ_sequence();   // continue/halt latch and the indications
+}

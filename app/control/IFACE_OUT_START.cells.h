@@ -1,0 +1,12 @@
+// Module IFACE_OUT_START: the start and stop interface outputs.
+#pragma once
+
+#include "app/control/standin/speedref_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define IFACE_OUT_START_CELLS(X)                        \
+    X(STRT_INH, B_NAME, B, R80, PLAIN)                  \
+    X(CSD_LATCH_ENABLED, B_NAME, B, R80, PLAIN)         \
+    X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
+    IFACE_OUT_START_STANDIN_ROWS(X)
+CAT_MODULE(IFACE_OUT_START)

@@ -1,0 +1,63 @@
+// Module START: start permissives and the start inhibit list, the run
+// command and the start pulse, and the run-time counter.
+#pragma once
+
+#include "app/control/standin/speedref_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define START_LIST_ROWS(X, N) X(STRT_IH, SEL_##N, B, R80, PLAIN) X(STRT_IH, ALM_NO_##N, I, R80, PLAIN)
+#define START_CELLS(X)                                          \
+    X(NO_BI_PERM, NOT, B, R160, PLAIN)                          \
+    X(BI_START_PERM, B_SW, B, R160, PLAIN)                      \
+    X(BI_START_PERM, NC, B, R160, TUNE(false))                  \
+    X(AI_START_PERM, OR, B, R160, PLAIN)                        \
+    X(START_PERMS_NOT_MET, OR, B, R160, PLAIN)                  \
+    X(START_PERM_NOT_MET, B_SW, B, R160, PLAIN, R80)            \
+    X(NO_STR_CF, NOR, B, R160, PLAIN, R80)                      \
+    X(PWRUP_PERM, NOT, B, R160, PLAIN, R80)                     \
+    X(STRT_PRM_D, DELAY, B, R160, PLAIN, R80)                   \
+    X(STRT_PRM_D, NEG_DTIME, A, R160, TUNE(1.0, 0.0, 60.0))     \
+    X(NO_OTHER, NOR, B, R160, PLAIN)                            \
+    X(SEMI_AUTO, AND, B, R160, PLAIN, R80)                      \
+    X(NO_RUN_PLS, NOT, B, R160, PLAIN, R80)                     \
+    X(NO_START, NOT, B, R160, PLAIN)                            \
+    X(TMR_STRT, LATCH, B, R160, PLAIN)                          \
+    X(MINUTES, RAMP, A, R160, PLAIN)                            \
+    X(MINUTES, P_LIM_1, B, R160, PLAIN)                         \
+    X(MINUTES, P_LIM_2, B, R160, PLAIN)                         \
+    X(RUN_HRS, DIVIDE, A, R160, PLAIN)                          \
+    X(OR_NOSTRT, OR, B, R80, PLAIN)                             \
+    START_LIST_ROWS(X, 1) START_LIST_ROWS(X, 2) START_LIST_ROWS(X, 3) \
+    START_LIST_ROWS(X, 4) START_LIST_ROWS(X, 5) START_LIST_ROWS(X, 6) \
+    X(STRT_IH, LATCH1, B, R80, PLAIN)                           \
+    X(STRT_IH, HORN, B, R80, PLAIN)                             \
+    X(STRT_IH, FIRST_ALM, I, R80, PLAIN)                        \
+    X(STRT_IH, LOGICAL_OR, B, R80, PLAIN)                       \
+    X(RST_START, B_ACTION, B, R80, PLAIN)                       \
+    X(OR_SD, OR, B, R80, PLAIN)                                 \
+    X(SD_CLEAR, NOT, B, R80, PLAIN)                             \
+    X(RSET_START, AND, B, R80, PLAIN)                           \
+    X(START, OR, B, R80, PLAIN)                                 \
+    X(START, IN_3, B, R80, TUNE(false))                         \
+    X(V1_STRT, ONE_SHOT, B, R80, PLAIN, R160)                   \
+    X(RUN_CMD, LATCH_R, B, R80, PLAIN, R10, R160)                    \
+    X(PULSE, ONE_SHOT, B, R80, PLAIN, R160)                     \
+    X(AND_H_MIN, AND, B, R80, PLAIN)                            \
+    X(IDLE, OR, B, R80, PLAIN)                                  \
+    X(OR_STARTED, OR, B, R80, PLAIN)                            \
+    X(SEMI_START, NC, B, R80, PLAIN)                            \
+    X(SEMI_START, NO, B, R80, PLAIN)                            \
+    START_STANDIN_ROWS(X)
+CAT_MODULE(START)
+
+namespace r160 {
+void START_permissives();   // _R160_TASK_49 and _R160_TASK_50: permissives and run flags
+void START_semi_auto();     // _R160_TASK_36: semi-automatic start
+void START_run_time();      // the run-time counter
+}  // namespace r160
+namespace r80 {
+void START_inhibit();       // the start inhibit list
+void START_run_command();   // RST_START .. RUN_CMD
+void START_pulse();         // the 1.0 s start pulse
+void START_flags();         // _R80_TASK_26 flags
+}  // namespace r80

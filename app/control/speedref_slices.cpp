@@ -1,0 +1,100 @@
+// The slices of the speed reference road: each lists its module pieces in
+// the order they compute.
+#include "app/control/AUTO_SEQ.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
+#include "app/control/ENTR_SETPT.cells.h"
+#include "app/control/GOTO_MIN.cells.h"
+#include "app/control/IDLE_RATE.cells.h"
+#include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/MOD_SPD_SP.cells.h"
+#include "app/control/OSPD.cells.h"
+#include "app/control/RCTRL.cells.h"
+#include "app/control/RESET.cells.h"
+#include "app/control/RMT_ENBL.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "app/control/SPD_REF.cells.h"
+#include "app/control/SPD_R_L.cells.h"
+#include "app/control/SPD_SETPT.cells.h"
+#include "app/control/START.cells.h"
+#include "app/control/X_RESET.cells.h"
+#include "app/control/control_slices.h"
+
+void _R40_TASK_3() { r40::SPDC_selectors(); }
+
+void _R80_TASK_14() { r80::SPDC_stop_input(); }
+void _R80_TASK_15() {
+    using namespace r80;
+    SPD_R_L_lower();
+    RMT_ENBL_enable();
+    CNTRL_STOP_enable();
+}
+void _R80_TASK_16() {
+    using namespace r80;
+    SPD_R_L_raise();
+    OSPD_test_flags();
+    START_inhibit();
+    START_run_command();
+    AUTO_SEQ_sequence();
+    CNTRL_STOP_disable();
+    SPDC_stop_transitions();
+}
+void _R80_TASK_18() {
+    using namespace r80;
+    SPDC_mingo();
+    GOTO_MIN_second_start();
+    IDLE_RATE_enable();
+}
+void _R80_TASK_19() { r80::IDLE_RATE_latch(); }
+void _R80_TASK_23() {
+    using namespace r80;
+    RMT_ENBL_disabled();
+    START_pulse();
+    RESET_trip_reset();
+    SPDC_start_detect();
+}
+void _R80_TASK_24() { r80::SPDC_run_steps(); }
+void _R80_TASK_25() {
+    using namespace r80;
+    SPD_SETPT_tracking();
+    SPDC_test_steps();
+}
+void _R80_TASK_26() {
+    using namespace r80;
+    SPD_R_L_fast_rate();
+    START_flags();
+    X_RESET_not_blink();
+    SPDC_z00();
+}
+void _R80_TASK_30() { r80::SPDC_commit(); }
+
+void _R160_TASK_11() { r160::SPDC_min_gov_level(); }
+void _R160_TASK_36() {
+    using namespace r160;
+    START_semi_auto();
+    ENTR_SETPT_entry();
+}
+void _R160_TASK_37() {
+    using namespace r160;
+    IFACE_IN_START_auto_seq();
+    IDLE_RATE_config();
+    SPDC_idle_target();
+    SPD_REF_deviation();
+}
+void _R160_TASK_40() {
+    using namespace r160;
+    SPDC_ramp_rates();
+    SPDC_idle_level();
+}
+void _R160_TASK_44() { r160::SPDC_rem_act(); }
+void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
+void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
+void _R160_TASK_48() {
+    using namespace r160;
+    RCTRL_conditions();
+    SPDC_a02a_c2();
+}
+void _R160_TASK_50() {
+    using namespace r160;
+    START_permissives();
+    START_run_time();
+}

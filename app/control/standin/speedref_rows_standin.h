@@ -1,0 +1,88 @@
+// STAND-IN rows of the speed-reference modules: cells of these modules that
+// other logic computes (operator interface, configuration, protection,
+// overspeed test, cascade), declared here until that logic lands and takes
+// the rows over.
+#pragma once
+
+// SPDC: the underspeed alarm's switch.
+#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10)
+
+// START: start and stop contacts, keypad start, the permissive unit delays
+// and the start-type configuration.
+#define START_STANDIN_ROWS(X)                       \
+    X(STARTED, LATCH, B, R160, PLAIN)               \
+    X(START_OS, ONE_SHOT, B, R80, PLAIN)            \
+    X(KEYPAD_START, B_SW, B, R80, PLAIN)            \
+    X(RST_OS, ONE_SHOT, B, R80, PLAIN)              \
+    X(PLS_OFF, B_ACTION, B, R80, PLAIN)             \
+    X(ZPERM, ZMINUS1_B, B, R80, PLAIN)              \
+    X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)             \
+    X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
+    X(DLY_OF, DELAY, B, R40, PLAIN, R80)            \
+    X(AUTO_START, AND, B, R160, PLAIN)              \
+    X(MAN_START, B_NAME, B, R160, PLAIN)
+
+// REMOTE: the remote setpoint's matching flags, rate and entry enable.
+#define REMOTE_STANDIN_ROWS(X)                      \
+    X(MATCH_HI, A_COMPARE, B, R80, PLAIN)           \
+    X(MATCH_LO, A_COMPARE, B, R80, PLAIN)           \
+    X(DISABLE, OR, B, R80, PLAIN)                   \
+    X(ENTR_ENBL, AND, B, R80, PLAIN)                \
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
+
+// ENTR_SETPT: the automatic-start and matched pulses.
+#define ENTR_SETPT_STANDIN_ROWS(X)                  \
+    X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)         \
+    X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)
+
+// MOD_SPD_SP: the Modbus entered setpoint's latch and value.
+#define MOD_SPD_SP_STANDIN_ROWS(X)                  \
+    X(GOTO_M1_SP, LATCH_R, B, R160, PLAIN)          \
+    X(M1_SP, A_LIMITER, A, R160, PLAIN)
+
+// AUTO_SEQ: the sequence contacts' actions.
+#define AUTO_SEQ_STANDIN_ROWS(X)                    \
+    X(BI_ON, B_ACTION, B, R80, PLAIN)               \
+    X(BI_OFF, B_ACTION, B, R80, PLAIN)
+
+// CNTRL_STOP: the contact and its action, the option and the valve-limiter
+// ramp's end.
+#define CNTRL_STOP_STANDIN_ROWS(X)                  \
+    X(BI_ON, B_ACTION, B, R80, PLAIN)               \
+    X(CONTACT, B_NAME, B, R80, PLAIN)               \
+    X(NOT_USED, NOT, B, R160, PLAIN, R80)           \
+    X(RST_LTCH, DELAY, B, R160, PLAIN, R80)         \
+    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)
+
+// MPU: the turbine speed and its idle comparison.
+#define MPU_STANDIN_ROWS(X)                         \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80)    \
+    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)
+
+// OSPD: the overspeed test's commands and checks.
+#define OSPD_STANDIN_ROWS(X)                        \
+    X(OSPD_PLS, B_ACTION, B, R80, PLAIN)            \
+    X(REF_CHK, AND, B, R80, PLAIN)                  \
+    X(OR_DISABLE, OR, B, R80, PLAIN)                \
+    X(DISABLED, NOT, B, R80, PLAIN)                 \
+    X(ENTR_RESET, ONE_SHOT, B, R160, PLAIN, R80)    \
+    X(NOT_REDUCED, NOT, B, R80, PLAIN)              \
+    X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
+    X(HOLD_RST, A_SW, A, R40, PLAIN)                \
+    X(SPD_OR_SP, A_MAX, A, R10, PLAIN, R80)
+
+// IFACE_OUT_START: outputs of the speed sensing, the critical band and the
+// controlled-stop sequence.
+#define IFACE_OUT_START_STANDIN_ROWS(X)                  \
+    X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
+    X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
+    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
+    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
+
+// BI_MUX: the start-permissive and combined speed/cascade contact options
+// and the external trips 2 .. 4.
+#define BI_MUX_SPEEDREF_STANDIN_ROWS(X)                  \
+    X(EXT_TRIP_2, B_NAME, B, R10, PLAIN, R80)            \
+    X(EXT_TRIP_3, B_NAME, B, R10, PLAIN, R80)            \
+    X(EXT_TRIP_4, B_NAME, B, R10, PLAIN, R80)
+

@@ -1,0 +1,117 @@
+#include "tests/control_ref/ref_rig.h"
+
+#include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
+#include "app/config/config_slices.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/MPU.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
+#include "app/interface/interface_slices.h"
+
+namespace ref_test {
+
+namespace {
+bool g_started = false;
+bool g_follow = true;
+
+// What start-up does before the first frame: the tunable defaults, then the
+// block initialisation of the charts.
+void startUp() {
+    if (g_started) return;
+    g_started = true;
+    tc_test::loadTunableDefaults();
+    SPDC_init_blks();
+}
+
+// The plant at 10 ms: the shaft follows the reference.
+void plant() {
+    using namespace cells;
+    if (!g_follow) return;
+    const float r = IFACE_OUT_SPEED.SPEED_REF_A_NAME;
+    IFACE_IN_SPEED.SPEED_A_NAME = r > 0.0f ? r : 0.0f;
+    MPU.TURB_SPD_A_NAME = IFACE_IN_SPEED.SPEED_A_NAME;
+}
+}  // namespace
+
+void RefRig::setFollow(bool follow) { g_follow = follow; }
+
+void RefRig::SetUp() {
+    AppHarness::SetUp();
+    g_started = false;
+    g_follow = true;
+    useSlices(R10, {startUp, _R10_TASK_11, plant});
+    useSlices(R20, {_R20_TASK_7});
+    useSlices(R40, {_R40_TASK_3, _R40_TASK_4, _R40_TASK_5, _R40_TASK_8});
+    useSlices(R80, {_R80_TASK_14, _R80_TASK_15, _R80_TASK_16, _R80_TASK_18, _R80_TASK_19, _R80_TASK_23,
+                    _R80_TASK_24, _R80_TASK_25, _R80_TASK_26, _R80_TASK_30});
+    useSlices(R160, {_R160_TASK_11, _R160_TASK_20, _R160_TASK_21, _R160_TASK_36, _R160_TASK_37, _R160_TASK_40,
+                     _R160_TASK_44, _R160_TASK_45, _R160_TASK_47, _R160_TASK_48, _R160_TASK_49, _R160_TASK_50,
+                     _R160_TASK_51, _R160_TASK_82});
+}
+
+void RefRig::start(bool idle_rated, bool auto_start) {
+    startApp();
+    ASSERT_TRUE(g_started);
+    setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", kIdle);
+    setCell("IFACE_IN_SPEED.MIN_GOV.A_NAME", kMinGov);
+    setCell("CNFG_SETPT.MIN_GOV.A_NAME", kMinGov);
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);
+    setCell("CNFG_START.IR_RATED_SP.A_NAME", kRated);
+    setCell("CNFG_START.RATE_IDL_SPD.A_NAME", kRateIdle);
+    setCell("CNFG_START.RATE_MIN_SPD.A_NAME", kRateMin);
+    setCell("CNFG_START.HOT_START_MULT.A_NAME", 2.0);
+    setCell("CNFG_START.CONFIG_B.LIST_10", auto_start ? 1 : 0);
+    setCell("CNFG_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
+    setCell("IFACE_IN_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
+    setCell("IFACE_IN_START.MANUAL_START.B_NAME", auto_start ? 0 : 1);
+    setCell("IFACE_IN_START.USE_IDLE_RATED.B_NAME", idle_rated ? 1 : 0);
+    setCell("CNFG_SETPT.SLOW_RATE_ONLINE.A_NAME", 4.0);
+    setCell("CNFG_SETPT.SLOW_RATE_OFFLINE.A_NAME", 5.0);
+    setCell("IFACE_IN_SPEED.SP_FRATE_OFF.A_NAME", 40.0);
+    setCell("IFACE_IN_SPEED.SP_FRATE_ON.A_NAME", 30.0);
+    setCell("IFACE_IN_SPEED.SP_FRATE_DLY.A_NAME", 3.0);
+    setCell("IFACE_IN_SPEED.NS_RATE.A_NAME", 100.0);
+    setCell("IFACE_IN_SPEED.SP_GOTO_RT.A_NAME", 20.0);
+    setCell("MPU_OVRD.MIN_LVL_1.ADD", 250.0);
+    setCell("REMOTE.ENTR_ENBL.AND", 1);
+    runPasses(R160, 2);
+}
+
+void RefRig::pulse(const std::string& cell, int group) {
+    setCell(cell, 1);
+    runPasses(group, 1);
+    setCell(cell, 0);
+}
+
+bool RefRig::runUntil(const std::function<bool()>& done, int max) {
+    for (int k = 0; k < max; ++k) {
+        if (done()) return true;
+        runPasses(R80, 1);
+    }
+    return done();
+}
+
+double RefRig::slopeOverOneSecond() {
+    const double a = ref();
+    runPasses(R40, 25);
+    return ref() - a;
+}
+
+void RefRig::startToInControl() {
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 5000)) << "never in control";
+}
+
+}  // namespace ref_test
+
+namespace ref_test {
+void RefRig::startToRated() {
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500)) << "never at idle";
+    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000)) << "never in control";
+}
+}  // namespace ref_test

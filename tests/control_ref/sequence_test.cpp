@@ -1,0 +1,199 @@
+// The speed reference sequence: a start from shutdown through idle to
+// rated, a shutdown from every step, idle/rated selection and a controlled
+// stop.
+#include <vector>
+
+#include "tests/control_ref/ref_rig.h"
+
+using namespace ref_test;
+
+namespace {
+class Sequence : public RefRig {};
+
+const char* const kSteps[] = {"Z00_STEP", "A00_STEP", "A00ASTEP", "A01_STEP", "A02_STEP", "A02ASTEP", "A07_STEP",
+                              "A08_STEP", "A09_STEP", "A10_STEP", "A11_STEP", "A12_STEP", "Z01_STEP"};
+}  // namespace
+
+TEST_F(Sequence, StartFromShutdownThroughIdleToRatedAtTheStartRates) {
+    start(true, true);
+    // Shutdown step first, then ready with the reference at zero demand.
+    EXPECT_TRUE(step("A00_STEP"));
+    EXPECT_FLOAT_EQ(ref(), -1.0f);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+    // To idle at the idle rate.
+    runPasses(R80, 5);
+    EXPECT_NEAR(slopeOverOneSecond(), kRateIdle, 0.01);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 400));
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
+    // Idle holds until rated is selected.
+    runPasses(R80, 40);
+    EXPECT_TRUE(step("A02_STEP"));
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
+    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A07_STEP"); }, 10));
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
+    runPasses(R80, 5);
+    EXPECT_NEAR(slopeOverOneSecond(), kRateMin, 0.01);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kRated));
+    // In control: the reference holds.
+    runPasses(R80, 20);
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kRated));
+    EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 0);
+}
+
+TEST_F(Sequence, HotStartScalesBothStartRates) {
+    start(true, true);
+    setCell("IFACE_IN_SPEED.HOT_START_CMD.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.HOT_START_ENABLED.B_NAME"), 1u);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
+    runPasses(R80, 5);
+    EXPECT_NEAR(slopeOverOneSecond(), 2.0 * kRateIdle, 0.01);
+    // A shutdown pulse ends the hot start.
+    setCell("IFACE_IN_SPEED.HOT_START_CMD.B_NAME", 0);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
+    runPasses(R160, 1);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.HOT_START_ENABLED.B_NAME"), 0u);
+    EXPECT_FLOAT_EQ(real("SPDC.RT_TO_IDL.A_NAME"), static_cast<float>(kRateIdle));
+}
+
+TEST_F(Sequence, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
+    start(true, true);
+    for (const char* s : kSteps) {
+        SCOPED_TRACE(s);
+        for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
+        setCell(std::string("SPDC.") + s + ".SFC_STEP", 1);
+        setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+        runPasses(R80, 1);
+        int active = 0;
+        for (const char* other : kSteps) active += step(other) ? 1 : 0;
+        EXPECT_TRUE(step("Z00_STEP"));
+        EXPECT_EQ(active, 1);
+        // Z00 stays while the shutdown lasts.
+        runPasses(R80, 25);
+        EXPECT_TRUE(step("Z00_STEP"));
+        EXPECT_FALSE(step("A00_STEP"));
+        EXPECT_FLOAT_EQ(ref(), -1.0f);
+        // and leaves to A00 once no shutdown has been present for 0.5 s.
+        setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
+        runPasses(R80, 5);
+        EXPECT_TRUE(step("Z00_STEP"));
+        runPasses(R80, 3);
+        EXPECT_TRUE(step("A00_STEP"));
+        EXPECT_FALSE(step("Z00_STEP"));
+    }
+}
+
+TEST_F(Sequence, ActiveTimeGrowsWhileActiveAndDropsWhenLeft) {
+    start(true, true);
+    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+    runPasses(R80, 1);
+    const float t0 = real("SPDC.Z00_STEP.ACTIVETIME");
+    runPasses(R80, 10);
+    EXPECT_NEAR(real("SPDC.Z00_STEP.ACTIVETIME") - t0, 0.8f, 1e-4);
+    EXPECT_FLOAT_EQ(real("SPDC.A00_STEP.ACTIVETIME"), 0.0f);
+}
+
+TEST_F(Sequence, RestartOnARollingTurbineTracksTheSpeed) {
+    start(true, true);
+    setFollow(false);
+    setCell("IFACE_IN_SPEED.SPEED.A_NAME", 2000.0);
+    runPasses(R80, 30);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A00ASTEP"); }, 20));
+    runPasses(R80, 20);
+    EXPECT_FALSE(step("A01_STEP"));
+    EXPECT_NEAR(ref(), 2000.0, 1.0);
+}
+
+struct IdleRatedCase {
+    const char* name;
+    bool remote_enabled;
+    const char* command;
+    uint32_t rated_after;
+};
+
+TEST_F(Sequence, RatedAndIdleCommandsAreIgnoredWhileARemoteSourceIsEnabled) {
+    const IdleRatedCase cases[] = {
+        {"rated, local", false, "IFACE_IN_START.IR_EN.B_NAME", 1},
+        {"idle, remote enabled", true, "IFACE_IN_START.IR_DIS.B_NAME", 1},
+        {"idle, local", false, "IFACE_IN_START.IR_DIS.B_NAME", 0},
+        {"rated, remote enabled", true, "IFACE_IN_START.IR_EN.B_NAME", 0},
+    };
+    start(true, true);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", c.remote_enabled ? 1 : 0);
+        pulse(c.command, R160);
+        runPasses(R80, 3);
+        EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), c.rated_after);
+    }
+}
+
+TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
+    start(true, true);
+    startToRated();
+    // A repeated rated command still gives the rated pulse.
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
+    EXPECT_TRUE(runUntil([&] { return boolean("IDLE_RATE.REPEAT_ON.AND") != 0; }, 4));
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
+    pulse("IFACE_IN_START.IR_DIS.B_NAME", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
+    EXPECT_EQ(boolean("IDLE_RATE.IDLE.AND"), 1u);
+    runPasses(R80, 5);
+    EXPECT_NEAR(slopeOverOneSecond(), -kRateMin, 0.01);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 2000));
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
+}
+
+TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
+    start(true, true);
+    startToRated();
+    // Enable the controlled stop; its sequence then runs.
+    setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
+    runPasses(R160, 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("IFACE_OUT_START.CSD_LATCH_ENABLED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_START.CSD_DISABLED.B_NAME"), 0u);
+    setCell("IFACE_OUT_START.CSD_SEQ_ENABLED.B_NAME", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 3));
+    runPasses(R80, 3);
+    EXPECT_NEAR(slopeOverOneSecond(), -100.0, 0.01);
+    ASSERT_TRUE(runUntil([&] { return ref() == static_cast<float>(kIdle); }, 500));
+    EXPECT_TRUE(step("Z01_STEP"));
+    // The valve limiter at its end completes the stop.
+    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 1);
+    ASSERT_TRUE(runUntil([&] { return step("A00_STEP"); }, 3));
+    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 0);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    EXPECT_FLOAT_EQ(ref(), -1.0f);
+}
+
+TEST_F(Sequence, AbortedControlledStopHaltsInA02AAndReturnsToControl) {
+    start(true, true);
+    startToRated();
+    setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
+    runPasses(R160, 2);
+    setCell("IFACE_OUT_START.CSD_SEQ_ENABLED.B_NAME", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 3));
+    setCell("IFACE_OUT_START.CSD_SEQ_ENABLED.B_NAME", 0);
+    setCell("IFACE_IN_START.CSD_ABORT.B_NAME", 1);
+    runPasses(R160, 1);
+    // Disabled for 0.2 s: the chart halts with the reference held, and above
+    // minimum governor it returns to control.
+    ASSERT_TRUE(runUntil([&] { return step("A02ASTEP"); }, 6));
+    runPasses(R80, 1);
+    const float held = ref();
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 10));
+    EXPECT_FLOAT_EQ(ref(), held);
+}

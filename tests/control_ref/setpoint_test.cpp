@@ -1,0 +1,208 @@
+// Setpoint sources while the speed controller is in control: raise and
+// lower at the slow and fast rates, the entered setpoint, the remote
+// setpoint and its loss, and the held speed.
+#include "tests/control_ref/ref_rig.h"
+
+using namespace ref_test;
+
+namespace {
+class Setpoint : public RefRig {};
+
+struct RaiseLowerCase {
+    const char* contact;
+    double slow, fast;  // signed rates
+    float end;          // where the reference stops
+};
+}  // namespace
+
+TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRate) {
+    const RaiseLowerCase cases[] = {
+        {"BI_MUX.SPD_RAISE_CONT.B_NAME", 5.0, 40.0, static_cast<float>(kMaxGov)},
+        {"BI_MUX.SPD_LWR_CONT.B_NAME", -5.0, -40.0, static_cast<float>(kMinGov)},
+    };
+    start(false, false);
+    startToInControl();
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.contact);
+        setCell(c.contact, 1);
+        runPasses(R80, 3);
+        EXPECT_NEAR(slopeOverOneSecond(), c.slow, 0.01);
+        // After the fast-rate delay (3 s) the fast rate.
+        runPasses(R80, 30);
+        EXPECT_EQ(boolean("SPD_R_L.USE_FASTRATE.OR"), 1u);
+        runPasses(R160, 2);
+        EXPECT_NEAR(slopeOverOneSecond(), c.fast, 0.01);
+        EXPECT_TRUE(runUntil([&] { return ref() == c.end; }, 500));
+        // Released: the reference holds.
+        setCell(c.contact, 0);
+        runPasses(R80, 5);
+        const float held = ref();
+        runPasses(R80, 10);
+        EXPECT_FLOAT_EQ(ref(), held);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.SP_NOT_MOVE.NOT"), 1u);
+    }
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.REF_LOW_LMT.B_NAME"), 1u);
+}
+
+TEST_F(Setpoint, AContactShorterThanItsDelayIsIgnored) {
+    start(false, false);
+    startToInControl();
+    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 1);
+    runPasses(R10, 5);
+    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 0);
+    runPasses(R80, 10);
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
+}
+
+TEST_F(Setpoint, EnteredSetpointAcceptedAndARefusedOneReplacedAfterTheLimitedDelay) {
+    start(false, false);
+    startToInControl();
+    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 3300.0);
+    runPasses(R160, 2);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("ENTR_SETPT.IN_OVRSPD.B_SW"), 1u);
+    EXPECT_NEAR(slopeOverOneSecond(), 20.0, 0.01);
+    EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 10);
+    ASSERT_TRUE(runUntil([&] { return ref() == 3300.0f; }, 300));
+    // Above maximum governor: refused, and after 3 s replaced by the last
+    // accepted value.
+    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 5000.0);
+    runPasses(R160, 1);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
+    runPasses(R160, 14);
+    EXPECT_FLOAT_EQ(real("ENTR_SETPT.ENTR_SETPT.TUNE"), 5000.0f);
+    EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 1u);
+    EXPECT_FLOAT_EQ(ref(), 3300.0f);
+    runPasses(R160, 8);
+    EXPECT_FLOAT_EQ(real("ENTR_SETPT.ENTR_SETPT.TUNE"), 3300.0f);
+    EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 0u);
+    // A raise command drops the entered setpoint.
+    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 1);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
+    EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 9);
+}
+
+TEST_F(Setpoint, EntryBelowTheLowerLimitIsRefused) {
+    start(false, false);
+    startToInControl();
+    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 2000.0);
+    runPasses(R160, 2);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("ENTR_SETPT.SP_BLW_MIN.AND"), 1u);
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
+}
+
+TEST_F(Setpoint, RemoteSetpointTakesOverAndItsLossTracksTheSpeed) {
+    start(false, false);
+    startToInControl();
+    setCell("RMT_SETPT.RMT_DEAD.A_DEADBAND", 3400.0);
+    setCell("IFACE_IN_SPEED.RMT_NOT_MATCH.A_NAME", 30.0);
+    setCell("REMOTE.RMT_RATE.A_NAME", 60.0);
+    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
+    setCell("IFACE_IN_SPEED.ENA_REM_SPDSP.B_NAME", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("SPDC.REM_ENA.AND"), 0u);
+    // Selected after 1 s; moving at the not-matched rate until matched.
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.REM_ENA.AND") != 0; }, 14));
+    runPasses(R80, 2);
+    EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 12);
+    EXPECT_NEAR(slopeOverOneSecond(), 30.0, 0.01);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_N_MTCH_RATE_SEL.B_NAME"), 1u);
+    setCell("REMOTE.DISABLE.OR", 1);
+    runPasses(R80, 2);
+    EXPECT_NEAR(slopeOverOneSecond(), 60.0, 0.01);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_MAX_RATE_SEL.B_NAME"), 1u);
+    // The mode chart shows the remote setpoint in control; raise is ignored.
+    runPasses(R160, 2);
+    EXPECT_TRUE(step("B01_STEP"));
+    EXPECT_FALSE(step("B00_STEP"));
+    ASSERT_TRUE(runUntil([&] { return ref() == 3400.0f; }, 100));
+    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 1);
+    runPasses(R80, 10);
+    EXPECT_FLOAT_EQ(ref(), 3400.0f);
+    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 0);
+    // Remote input lost: the reference jumps to the tracked speed and the
+    // remote setpoint is dropped.
+    setFollow(false);
+    setCell("IFACE_IN_SPEED.SPEED.A_NAME", 3350.0);
+    runPasses(R80, 10);
+    setCell("IFACE_IN_SPEED.REMSP_PV_FLT.B_NAME", 1);
+    runPasses(R80, 6);
+    EXPECT_NEAR(ref(), 3350.0, 0.5);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("SPDC.REM_ENA.AND"), 0u);
+    // The interface shows the remote setpoint disabled; the chart returns
+    // to local control.
+    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 0);
+    runPasses(R160, 3);
+    EXPECT_TRUE(step("B00_STEP"));
+    const float held = ref();
+    runPasses(R80, 10);
+    EXPECT_FLOAT_EQ(ref(), held);
+}
+
+TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {
+    start(false, false);
+    setCell("IFACE_IN_SPEED.ENA_REM_SPDSP.B_NAME", 1);
+    runPasses(R80, 5);
+    EXPECT_EQ(boolean("RMT_ENBL.ENA_OK.AND"), 0u);
+    EXPECT_EQ(boolean("RMT_ENBL.INHIBITED.OR"), 1u);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
+}
+
+TEST_F(Setpoint, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
+    start(false, false);
+    startToInControl();
+    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
+    setCell("IFACE_OUT_CASC.ENABLED.B_NAME", 1);
+    setCell("CONF_VAL_1.NO_CASC.NOT", 0);
+    runPasses(R160, 1);
+    // Both conditions of B00 true: the remote setpoint (first) wins; the
+    // enabled cascade then takes over.
+    EXPECT_TRUE(step("B01_STEP"));
+    runPasses(R160, 1);
+    EXPECT_TRUE(step("B02_STEP"));
+    EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 1u);
+    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+    runPasses(R80, 1);
+    runPasses(R160, 2);
+    EXPECT_TRUE(step("B00_STEP"));
+    EXPECT_FALSE(step("B02_STEP"));
+}
+
+struct HoldCase {
+    float held, speed, out;
+    uint32_t hi, lo, sel1;
+};
+
+TEST_F(Setpoint, SpeedHoldTakesTheHigherOfHeldAndSpeedWithinItsLimits) {
+    const HoldCase cases[] = {
+        {100.0f, 200.0f, 200.0f, 0, 0, 0},    {300.0f, 200.0f, 300.0f, 0, 0, 1},
+        {250.0f, 250.0f, 250.0f, 0, 0, 1},    {100.0f, 25000.0f, 20000.0f, 1, 0, 0},
+        {20000.0f, 0.0f, 20000.0f, 1, 0, 1},  {-5.0f, -10.0f, 0.0f, 0, 1, 1},
+        {0.0f, 0.0f, 0.0f, 0, 1, 1},
+    };
+    start(false, false);
+    setFollow(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.held);
+        SCOPED_TRACE(c.speed);
+        // The held value reaches LP_BRKR through the 40 ms unit delay.
+        setCell("OSPD.HOLD_RST.A_SW", c.held);
+        setCell("IFACE_IN_SPEED.SPEED.A_NAME", c.speed);
+        runPasses(R40, 2);
+        EXPECT_FLOAT_EQ(real("OSPD.SPEED_HOLD.HSS_BUS"), c.out);
+        EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.SPEED_HOLD.A_NAME"), c.out);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.HI_LIM_I"), c.hi);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.LO_LIM_I"), c.lo);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_1"), c.sel1);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_2"), 1u - c.sel1);
+    }
+}

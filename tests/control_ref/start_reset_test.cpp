@@ -1,0 +1,106 @@
+// Start and run-time counting, the start inhibit, the trip reset and the
+// reset blink.
+#include "app/control/control_slices.h"
+#include "app/analog/output_slices.h"
+#include "tests/control_ref/ref_rig.h"
+
+using namespace ref_test;
+
+namespace {
+class StartReset : public RefRig {};
+}  // namespace
+
+TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
+    start(true, true);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("START.TMR_STRT.LATCH"), 1u);
+    const float m0 = real("START.MINUTES.RAMP");
+    // Twenty minutes of 160 ms passes: 7500 steps of 0.016667/s x 0.16 s
+    // (a float accumulation is already 0.0008 short here).
+    runPasses(R160, 7500);
+    EXPECT_NEAR(real("START.MINUTES.RAMP") - m0, 20.0004, 0.0002);
+    EXPECT_NEAR(real("START.RUN_HRS.DIVIDE"), real("START.MINUTES.RAMP") / 60.0, 1e-6);
+    // A shutdown clears the count.
+    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_FLOAT_EQ(real("START.MINUTES.RAMP"), 0.0f);
+    EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 1u);
+    EXPECT_EQ(boolean("START.TMR_STRT.LATCH"), 0u);
+}
+
+TEST_F(StartReset, AStartHeldOnGivesOnePulseAndAShutdownBlocksIt) {
+    start(true, true);
+    setCell("START.START.IN_3", 1);
+    runPasses(R80, 20);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("START.V1_STRT.ONE_SHOT"), 0u);
+    setCell("START.START.IN_3", 0);
+    // A shutdown clears the run command; a start then is ignored.
+    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R80, 3);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+}
+
+TEST_F(StartReset, StartInhibitListShowsTheShutdownFirstAndBlocksTheStart) {
+    start(true, true);
+    setCell("START.AUTO_START.AND", 1);
+    setCell("PWR_UP_MSG.N_ERR_DLY.DELAY", 1);
+    setCell("START.NOT_STRTD.NOT", 1);
+    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
+    runPasses(R160, 2);
+    setCell("IFACE_IN_START.ANY_SD.B_NAME", 0);
+    runPasses(R160, 2);
+    // Within NEG_DTIME after the shutdown cleared: inhibited, input 1 first.
+    EXPECT_EQ(boolean("IFACE_OUT_START.STRT_INH.B_NAME"), 1u);
+    EXPECT_EQ(integer("START.STRT_IH.FIRST_ALM"), 1);
+    EXPECT_EQ(boolean("START.STRT_IH.SEL_1"), 1u);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    // Once the delay has passed the list clears and a start runs.
+    runPasses(R160, 8);
+    EXPECT_EQ(boolean("IFACE_OUT_START.STRT_INH.B_NAME"), 0u);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+}
+
+TEST_F(StartReset, ResetCommandHeldHalfASecondRunsTheTripHeader) {
+    start(true, true);
+    setCell("SHUTDOWNS.ANY.LATCH_AE", 1);
+    setCell("RESET.PWR_UP_N.NOT", 1);
+    setCell("RESET.RST.ONE_SHOT", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RESET.RST_NOT.NOT"), 0u);
+    EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 0u);
+    runPasses(R80, 7);
+    EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 1u);
+    setCell("RESET.RST.ONE_SHOT", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 0u);
+    // Reset commands pass on to the time-stamp reset.
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RESET.TS_RESET.B_NAME"), 1u);
+}
+
+TEST_F(StartReset, ResetBlinkPulsesForTwoPassesEveryDelay) {
+    start(true, true);
+    // Rising edges and pulse lengths of the blink over 10 s.
+    int rises = 0, on = 0;
+    uint32_t prev = 0;
+    for (int k = 0; k < 62; ++k) {
+        runPasses(R160, 1);
+        const uint32_t b = boolean("X_RESET.BLINK_RST2.ONE_SHOT");
+        if (b && !prev) ++rises;
+        on += b ? 1 : 0;
+        prev = b;
+    }
+    EXPECT_GE(rises, 6);
+    EXPECT_LE(rises, 8);
+    EXPECT_EQ(on, 2 * rises);
+}
