@@ -5,6 +5,7 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -12,10 +13,13 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R10_TASK_1,
         _R10_TASK_2,
+        _R10_TASK_3,
+        _R10_TASK_4,
         _R10_TASK_5,
         _R10_TASK_6,
         _R10_TASK_7,
         _R10_TASK_8,
+        _R10_TASK_9,
         _R10_TASK_10,
     },
     // R20
@@ -41,6 +45,9 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R40
     {
+        _R40_TASK_1,
+        _R40_TASK_2,
+        _R40_TASK_3,
         _R40_TASK_4,
         _R40_TASK_5,
         _R40_TASK_6,
@@ -58,6 +65,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_4,
         _R160_TASK_5,
         _R160_TASK_6,
+        _R160_TASK_11,
         _R160_TASK_18,
         _R160_TASK_19,
         _R160_TASK_27,
@@ -65,6 +73,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,
+        _R160_TASK_48,
         _R160_TASK_51,
         _R160_TASK_52,
         _R160_TASK_53,

@@ -3,6 +3,7 @@
 // (not built yet: their cells are declared here, as the timers read them).
 #pragma once
 
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define UNIT_DEMO_TIMER_ROWS(X, D)                                \
@@ -10,6 +11,7 @@
     X(D, DELAY, B, R160, PLAIN)                                   \
     X(D, R_TIME, I, R160, PLAIN)
 #define UNIT_DEMO_CELLS(X)                                        \
+    UNIT_DEMO_STANDIN_ROWS(X) \
     X(DEMO_STEP1, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(DEMO_STEP3, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(DEMO_STEP4, SFC_STEP, B, R80, PLAIN, R160)                  \

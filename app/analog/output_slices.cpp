@@ -5,6 +5,7 @@
 #include "app/discrete/discrete_slices.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/ACT_MUX.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
@@ -18,6 +19,7 @@ void _R10_TASK_5() {
     // also: the speed PID and valve demand chain ahead of the actuator (not built yet)
     r10::ACT_CHANNEL_demand();
     r10::CNFG_ACT_driver();
+    r10::ACT_MUX_fault_routing();
 }
 
 void _R20_TASK_5() {

@@ -3,16 +3,18 @@
 // outputs, delays and minimum detection speeds come from the 160 ms group.
 #pragma once
 
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X)                                  \
+    MPU_OVRD_STANDIN_ROWS(X) \
     X(OVRD1_OR, OR, B, R10, PLAIN)                         \
     X(SPD1_FLD, A_COMPARE, B, R10, PLAIN)                  \
     X(SPD1_FLD, A_EQUAL, B, R10, PLAIN)                    \
     X(INHIB_MIN1, IN_1, B, R10, TUNE(false))               \
     X(INHIB_MIN1, AND, B, R10, PLAIN)                      \
     X(SPD1FLD, OR, B, R10, PLAIN)                          \
-    X(SS1_FLD, B_SW, B, R10, PLAIN)                        \
+    X(SS1_FLD, B_SW, B, R10, PLAIN, R40)                        \
     X(OVRD_MPU2, OR, B, R10, PLAIN)                        \
     X(SPD2_FLD, A_COMPARE, B, R10, PLAIN)                  \
     X(SPD2_FLD, A_EQUAL, B, R10, PLAIN)                    \

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "platform/TIME.h"
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
+    ORVEX12_IO_STANDIN_ROWS(X) \
     X(RTC, YEARS, I, R10, PLAIN) \
     X(RTC, MONTHS, I, R10, PLAIN) \
     X(RTC, DAYS, I, R10, PLAIN) \
@@ -15,7 +17,7 @@
     X(RTC, MINUTES, I, R10, PLAIN) \
     X(RTC, SECONDS, I, R10, PLAIN) \
     X(RTC, F_SECS, I, R10, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN) \
+    X(RTC, TOD, T, R10, PLAIN, R40) \
     X(RTC, FAULT, B, R10, PLAIN) \
     X(RTC, RST, B, R10, TUNE(false)) \
     X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \

@@ -39,6 +39,10 @@
     X(CONT_MUX, OUT_30, B, R10, PLAIN)           \
     X(CONT_MUX, OUT_31, B, R10, PLAIN)           \
     X(EXT_TRIP_1, B_NAME, B, R10, PLAIN)         \
+    X(EXT_TRIP_2, B_NAME, B, R10, PLAIN)         \
+    X(EXT_TRIP_3, B_NAME, B, R10, PLAIN)         \
+    X(EXT_TRIP_4, B_NAME, B, R10, PLAIN)         \
+    X(EXT_TRIP_5, B_NAME, B, R10, PLAIN)         \
     X(TIME_SYNC, B_NAME, B, R10, PLAIN)          \
     X(BI_FUNC_28, B_NAME, B, R10, PLAIN)         \
     X(BI_FUNC_29, B_NAME, B, R10, PLAIN)         \
@@ -47,9 +51,9 @@
     X(CASC_LWR_CONT, B_NAME, B, R10, PLAIN)      \
     X(CASC_RAISE_CONT, B_NAME, B, R10, PLAIN)    \
     X(CONTL_SD_CONT, B_NAME, B, R10, PLAIN)      \
-    X(EXT_ALM_1, B_NAME, B, R10, PLAIN)          \
-    X(EXT_ALM_2, B_NAME, B, R10, PLAIN)          \
-    X(EXT_ALM_3, B_NAME, B, R10, PLAIN)          \
+    X(EXT_ALM_1, B_NAME, B, R10, PLAIN, R40)          \
+    X(EXT_ALM_2, B_NAME, B, R10, PLAIN, R40)          \
+    X(EXT_ALM_3, B_NAME, B, R10, PLAIN, R40)          \
     X(EXT_RUN_CONT, B_NAME, B, R10, PLAIN)       \
     X(IDLE_RATED_CONT, B_NAME, B, R10, PLAIN)    \
     X(OVSPD_CONT, B_NAME, B, R10, PLAIN)         \

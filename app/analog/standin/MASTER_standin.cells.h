@@ -4,5 +4,7 @@
 
 #include "runtime/catalogue.h"
 
-#define MASTER_CELLS(X) X(IO_LOCK_OR_PWR, B_NAME, B, R160, PLAIN)
+#define MASTER_CELLS(X) \
+    X(IO_LOCK_OR_PWR, B_NAME, B, R160, PLAIN) \
+    X(IO_LOCK, B_NAME, B, R160, PLAIN)
 CAT_MODULE(MASTER)

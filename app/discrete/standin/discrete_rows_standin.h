@@ -3,17 +3,6 @@
 // the shared modules until their own logic lands and takes the rows over.
 #pragma once
 
-// SHUTDOWNS: the latched shutdown list's state, first-out number and
-// overspeed latch, the trip-relay reset option and the tripped LED command.
-#define SHUTDOWNS_STANDIN_ROWS(X) \
-    X(FIRST_OUT, I_NAME, I, R10, PLAIN)        \
-    X(TRIPPED_LED, B_NAME, B, R160, PLAIN)     \
-    X(ANY, LATCH_AE, B, R10, PLAIN)            \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)           \
-    X(ANY, FIRST_ALM, I, R10, PLAIN)           \
-    X(SD_03, B_ALARM, B, R10, PLAIN)           \
-    X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10) \
-
 // BO_MUX: relay states computed in the slower groups and the level-switch
 // analog list.
 #define BO_MUX_STANDIN_ROWS(X) \
@@ -39,9 +28,6 @@
     X(SEL_LSW, LIST_10, A, R80, PLAIN, R10, R40) \
     X(SEL_LSW, LIST_11, A, R80, PLAIN, R10, R40) \
     X(SEL_LSW, LIST_12, A, R80, PLAIN, R10, R40) \
-
-// ALARMS: the alarm list's override of entry 17.
-#define ALARMS_STANDIN_ROWS(X) X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10)
 
 // CNFG_ACT: the actuator channel's output and readbacks.
 // DRVR_SCALE: the HP driver's shutdown unit delay.

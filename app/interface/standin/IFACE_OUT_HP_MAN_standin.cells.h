@@ -5,5 +5,6 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_HP_MAN_CELLS(X) \
-    X(MAN_OUT, A_NAME, A, R10, PLAIN)
+    X(MAN_OUT, A_NAME, A, R10, PLAIN) \
+    X(ENABLED, B_NAME, B, R10, PLAIN, R40)
 CAT_MODULE(IFACE_OUT_HP_MAN)
