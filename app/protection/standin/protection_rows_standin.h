@@ -8,6 +8,8 @@
 // shutdown list's delayed reset (20 ms).
 #define SHUTDOWNS_STANDIN_ROWS(X) \
     X(SD_27, B_ALARM, B, R80, PLAIN, R10)      \
+    X(SD_27, LIGHT, B, R80, PLAIN)             \
+    X(SD_27, HORN, B, R80, PLAIN)              \
     X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10)
 
 // ALARMS: the Modbus link-1 alarm summary.
