@@ -7,7 +7,7 @@
 
 #define ACT_MUX_CELLS(X)                                    \
     X(HP_FLT_ACT, IN_2, B, R10, TUNE(false))                \
-    X(HP_FLT_ACT, SEL_2, I, R10, TUNE(3, 1, 20))            \
+    X(HP_FLT_ACT, SEL_2, I, R10, TUNE(1, 1, 20))            \
     X(HP_FLT_ACTOUT, B_NAME, B, R10, PLAIN, R40)            \
     X(HP2_FLT_ACTOUT, B_NAME, B, R10, PLAIN)
 CAT_MODULE(ACT_MUX)

@@ -315,3 +315,35 @@ TEST_F(ShutdownList, LedTestLightsTheTrippedLedForFiveSeconds) {
 
 }  // namespace
 }  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+// The clock held at the last microsecond of a second.
+void lastMicrosecondClock() {
+    cells::ORVEX12_IO.RTC_TOD = TimeCell{1800000000u, 999999u};
+    r10::SHUTDOWNS_external_trip_1();
+}
+
+TEST_F(ShutdownList, AllClearedOneMicrosecondAfterTheResetCarriesIntoTheSeconds) {
+    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, lastMicrosecondClock, _R10_TASK_3, _R10_TASK_4, _R10_TASK_9});
+    start();
+    setCell("MOD_BW.MOD1_SW.B_SW", 1);
+    runPasses(R10, 2);
+    setCell("MOD_BW.MOD1_SW.B_SW", 0);
+    resetShutdowns();
+    ASSERT_EQ(GetLatchAESize(1), 2);
+    uint16_t id = 0;
+    TimerValue reset{}, cleared{};
+    ASSERT_EQ(GetNextLatchAEInfo(1, 0, &id, &reset), 1);
+    EXPECT_EQ(id, 31);
+    ASSERT_EQ(GetNextLatchAEInfo(1, 1, &id, &cleared), 1);
+    EXPECT_EQ(id, 32);
+    EXPECT_EQ(reset.seconds, 1800000000u);
+    EXPECT_EQ(reset.microsec, 999999u);
+    EXPECT_EQ(cleared.seconds, 1800000001u);
+    EXPECT_EQ(cleared.microsec, 0u);
+}
+
+}  // namespace
+}  // namespace pr_test
