@@ -6,6 +6,7 @@
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/protection/START_ALM_DSPL.h"
 
 // Trips 2 to 11 and their conditions.
 void _R10_TASK_3() {
@@ -62,5 +63,6 @@ void _R160_TASK_48() {
     SHUTDOWNS_inputs();
     SD_LOGIC_settings();
     SHUTDOWNS_displays();
-    // also: the remote-control buttons, remote cascade limits and start-inhibit display (not built yet)
+    // also: the remote-control buttons and the remote cascade limits (not built yet)
+    START_start_inhibits();
 }

@@ -50,7 +50,8 @@ TEST_P(AlarmDelays, AnAlarmLatchesInTheFirstPassItsTimerHasReachedTheDelay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Delays, AlarmDelays,
-                         ::testing::Values(DelayCase{0.0, 1}, DelayCase{0.1, 4}, DelayCase{1.0, 26}));
+                         ::testing::Values(DelayCase{0.0, 1}, DelayCase{0.1, 4}, DelayCase{1.0, 26}),
+                         [](const auto& i) { return "Passes" + std::to_string(i.param.passes); });
 
 TEST_F(Alarms, AConditionShorterThanItsDelayNeverLatchesAndItsTimerRestarts) {
     start();
@@ -175,6 +176,7 @@ TEST_F(Alarms, FirstOutTextIsKeptAfterAFirstOutReset) {
 }
 
 struct DiffCase {
+    const char* name;
     float demand, feedback;
     uint32_t raise, lower, exceed;
     int rdbkFault;
@@ -199,9 +201,13 @@ TEST_P(HpDifference, ThePositionDifferenceAlarmsAfterItsDelayUnlessTheReadbackHa
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HpDifference,
-                         ::testing::Values(DiffCase{50, 30, 1, 0, 0, 0, 1}, DiffCase{30, 50, 0, 1, 0, 0, 1},
-                                           DiffCase{50, 45, 0, 0, 0, 0, 0}, DiffCase{50, -60, 1, 0, 1, 0, 1},
-                                           DiffCase{-60, 50, 0, 1, 1, 0, 1}, DiffCase{50, 30, 1, 0, 0, 1, 0}));
+                         ::testing::Values(DiffCase{"Raise", 50, 30, 1, 0, 0, 0, 1},
+                                           DiffCase{"Lower", 30, 50, 0, 1, 0, 0, 1},
+                                           DiffCase{"WithinAmount", 50, 45, 0, 0, 0, 0, 0},
+                                           DiffCase{"RaiseBeyondBand", 50, -60, 1, 0, 1, 0, 1},
+                                           DiffCase{"LowerBeyondBand", -60, 50, 0, 1, 1, 0, 1},
+                                           DiffCase{"ReadbackFailed", 50, 30, 1, 0, 0, 1, 0}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(Alarms, ASignalFailureAlarmsOnlyWhenItsFunctionIsUsedAndItsAlarmEnabled) {
     start();

@@ -347,3 +347,36 @@ TEST_F(ShutdownList, AllClearedOneMicrosecondAfterTheResetCarriesIntoTheSeconds)
 
 }  // namespace
 }  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+TEST_F(ShutdownList, StartInhibitsAreListedInOrderWhileTheUnitIsNotStarted) {
+    start();
+    setCell("START.STRT_IH.SEL_2", 1);
+    setCell("START.STRT_IH.SEL_5", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("START.ALM_DSPL.SEL_2"), 1u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.SEL_5"), 1u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.SEL_3"), 0u);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_2"), 1);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_5"), 2);
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 2);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LATCH1"), 1u);
+    EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"  Start Perms Not Met  \"");
+    EXPECT_EQ(integer("SERVICE.SW_M_NSTR.MSG_SEL"), 0);
+    setCell("START.STRT_IH.SEL_4", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_5"), 3);
+    EXPECT_EQ(boolean("SERVICE.PERN_DSP1.OR"), 1u);
+    EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"Redundant Com Link Err\"");
+    EXPECT_EQ(integer("SERVICE.SW_M_NSTR.MSG_SEL"), 2);
+    setCell("START.OR_STARTED.OR", 1);
+    runPasses(R160, 2);
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(boolean("START.ALM_DSPL.SEL_" + std::to_string(k)), 0u) << k;
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 0);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u) << "the inhibits still show";
+}
+
+}  // namespace
+}  // namespace pr_test

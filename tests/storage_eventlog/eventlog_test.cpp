@@ -108,6 +108,7 @@ TEST_F(EventLog, LinesCarryTheLatchTimesAlsoForAnEntryReleasedBeforeTheWriterRan
 }
 
 struct FormatCase {
+    const char* name;
     uint32_t sec, usec;
     const char* line;
 };
@@ -120,10 +121,11 @@ TEST_P(EventLine, FormatsDateMonthNameAndTruncatedMilliseconds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EventLine,
-                         ::testing::Values(FormatCase{1776671086, 123999, "2026-Apr-20 07:44:46.123,A.B,t,,1\n"},
-                                           FormatCase{0, 999999, "1970-Jan-01 00:00:00.999,A.B,t,,1\n"},
-                                           FormatCase{951782400, 0, "2000-Feb-29 00:00:00.000,A.B,t,,1\n"},
-                                           FormatCase{1767225599, 500000, "2025-Dec-31 23:59:59.500,A.B,t,,1\n"}));
+                         ::testing::Values(FormatCase{"Truncated", 1776671086, 123999, "2026-Apr-20 07:44:46.123,A.B,t,,1\n"},
+                                           FormatCase{"LastMicrosecond", 0, 999999, "1970-Jan-01 00:00:00.999,A.B,t,,1\n"},
+                                           FormatCase{"LeapDay", 951782400, 0, "2000-Feb-29 00:00:00.000,A.B,t,,1\n"},
+                                           FormatCase{"YearEnd", 1767225599, 500000, "2025-Dec-31 23:59:59.500,A.B,t,,1\n"}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST(EventLogMonths, NumbersOutsideTheYearPrintQuestionMarks) {
     EXPECT_STREQ(ToMonthString(0), "???");
@@ -169,7 +171,8 @@ TEST_P(EventLogRotation, TheLogMovesToTheBackupAtItsLimitAndLosesNoLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, EventLogRotation,
-                         ::testing::Values(RotateCase{511999, false}, RotateCase{512000, true}));
+                         ::testing::Values(RotateCase{511999, false}, RotateCase{512000, true}),
+                         [](const auto& i) { return "Bytes" + std::to_string(i.param.before); });
 
 TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) {
     start();

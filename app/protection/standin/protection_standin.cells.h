@@ -7,6 +7,7 @@
 // these rows.
 #pragma once
 
+#include "app/protection/START_ALM_DSPL.h"
 #include "runtime/catalogue.h"
 
 #define OSPD_CELLS(X) \
@@ -47,3 +48,7 @@ CAT_MODULE(IFACE_IN_CASC)
     X(S2, B_NAME, B, R160, PLAIN, R40)      \
     X(S3, B_NAME, B, R160, PLAIN, R40)
 CAT_MODULE(S_ALARMS)
+
+// The service screen's start message; the real module keeps its rows.
+#define SERVICE_CELLS(X) SERVICE_START_MSG_ROWS(X)
+CAT_MODULE(SERVICE)
