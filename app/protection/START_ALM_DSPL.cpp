@@ -4,17 +4,10 @@
 #include "app/interface/standin/START_standin.cells.h"
 #include "app/protection/LATCH_AE.h"
 #include "app/protection/standin/protection_standin.cells.h"
-#include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
 namespace {
 constexpr int kInhibits = 6;
-struct START_ALM_DSPL_blocks {
-    int32_t count;
-    int32_t first_ref;
-    uint32_t memory[kInhibits + 1];
-};
-BlockRam<START_ALM_DSPL_blocks> START_ALM_DSPL_st;
 }  // namespace
 
 namespace r160 {
@@ -31,28 +24,25 @@ const Inhibit kInhibit[kInhibits + 1] = {INHIBIT(1), INHIBIT(1), INHIBIT(2), INH
 }  // namespace
 
 void START_start_inhibits() {
-    START_ALM_DSPL_blocks& s = START_ALM_DSPL_st;
+    // Rebuilt from nothing in every pass, so the first active inhibit is the
+    // first-out and the count numbers them.
     START.ALM_DSPL_LATCH1 = 0;
     START.ALM_DSPL_HORN = 0;
     START.ALM_DSPL_FIRST_ALM = 0;
-    s.count = 0;
-    s.first_ref = 0;
+    int32_t count = 0;
     uint32_t any = 0;
     for (int k = 1; k <= kInhibits; ++k) {
         const Inhibit& i = kInhibit[k];
         i.sel.get() = 0;
         i.alm_no.get() = 0;
-        s.memory[k] = 0;
         const uint32_t active = i.active.get();
         if (active == 1 && START.OR_STARTED_OR == 0) {
-            if (s.count == 0 || s.first_ref == 0) START.ALM_DSPL_FIRST_ALM = k;
+            if (count == 0) START.ALM_DSPL_FIRST_ALM = k;
             START.ALM_DSPL_HORN = 1;
             i.sel.get() = 1;
             START.ALM_DSPL_LATCH1 = 1;
-            s.memory[k] = 1;
-            ++s.count;
-            s.first_ref = s.count;
-            i.alm_no.get() = s.count;
+            ++count;
+            i.alm_no.get() = count;
         }
         if (active == 1) any = 1;
     }

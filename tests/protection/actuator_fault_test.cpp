@@ -39,6 +39,12 @@ TEST_P(ActuatorFault, TheFaultReachesTheFlagOfTheValveItsFunctionDrives) {
     EXPECT_EQ(boolean("ALARMS.ALM_017.B_ALARM"), c.hp);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_19.B_ALARM"), c.hp);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), c.hp);
+    // The routed flags follow the fault, they do not hold it.
+    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 0);
+    setCell("ACT_MUX.HP_FLT_ACT.IN_2", 0);
+    runPasses(R10, 2);
+    EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ActuatorFault,

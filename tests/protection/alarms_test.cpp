@@ -135,6 +135,7 @@ TEST_P(AlarmBlink, TheIndicationBlinksWhereEnabledAndIsSteadyOtherwise) {
     setCell("F_KEY.BLINK_OFF.ONE_SHOT", c.blinkOff);
     setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
     runPasses(R160, 3);
+    EXPECT_EQ(boolean("ALARMS.EN_BLINK.AND"), static_cast<uint32_t>(c.blinkOff));
     EXPECT_EQ(boolean("ALARMS.USE_BLNK.AND"), c.useBlink);
     EXPECT_EQ(boolean("ALARMS.BLINK.B_SW"), c.blink);
 }
@@ -223,6 +224,66 @@ TEST_F(Alarms, ASignalFailureAlarmsOnlyWhenItsFunctionIsUsedAndItsAlarmEnabled) 
     EXPECT_EQ(boolean("ALARMS.ALM_030.B_ALARM"), 1u);
     EXPECT_EQ(text("ALARMS.ALM_FO.S_MUX_N_1"), "*\"AL_30 Vibration Input 1 Failed\"");
 }
+
+TEST_F(Alarms, EveryOverrideAndDelayReachesItsAlarmFromItsTunable) {
+    start();
+    const auto hasOverride = [](int n) { return !((n >= 76 && n <= 81) || (n >= 83 && n <= 99)); };
+    const auto hasDelay = [&](int n) { return hasOverride(n) && n != 100; };
+    for (int n = 1; n <= 100; ++n) {
+        if (hasOverride(n)) setCell("ALARMS.ALM_OVRDS.IN_" + std::to_string(n), 1);
+        if (hasDelay(n)) setCell("ALARMS.ALM_DELAYS.IN_" + std::to_string(n), n * 0.5);
+    }
+    runPasses(R160, 1);
+    for (int n = 1; n <= 100; ++n) {
+        if (hasOverride(n)) {
+            EXPECT_EQ(boolean("ALARMS.ALM_OVRDS.LIST_" + std::to_string(n)), 1u) << n;
+        }
+        if (hasDelay(n)) {
+            EXPECT_EQ(real("ALARMS.ALM_DELAYS.LIST_" + std::to_string(n)), n * 0.5f) << n;
+        }
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    const char* failed;
+    const char* used;
+    const char* enable;
+    int alarm;
+};
+class SignalFailures : public Alarms, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(SignalFailures, EachFailedInputAlarmsOnlyWhileUsedAndEnabled) {
+    const FailureCase& c = GetParam();
+    start();
+    setCell(c.failed, 1);
+    setCell(c.enable, 0);
+    setCell(c.used, 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean(alm(c.alarm)), 0u) << "not enabled";
+    setCell(c.enable, 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean(alm(c.alarm)), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, SignalFailures,
+    ::testing::Values(
+        FailureCase{"RemoteSpeed", "AI_MUX.RMT_SPD_FLT.B_NAME", "AI_MUX.RMT_SPD_USED.B_NAME", "ALM_LOGIC.REMSPDSP_FLT.IN_2", 27},
+        FailureCase{"Cascade", "AI_MUX.CASC_IN_FLT.B_NAME", "AI_MUX.CASC_USED.B_NAME", "IFACE_IN_CASC.USE_CASC.B_NAME", 28},
+        FailureCase{"RemoteCascade", "AI_MUX.RMT_CASC_FLT.B_NAME", "AI_MUX.RMT_CASC_USED.B_NAME", "ALM_LOGIC.REMCASCSP_FLT.IN_2", 29},
+        FailureCase{"Vib2", "AI_MUX.VIB_IN2_FLT.B_NAME", "AI_MUX.VIB_IN2_USED.B_NAME", "ALM_LOGIC.VIB2_FLT.IN_2", 31},
+        FailureCase{"Vib3", "AI_MUX.VIB_IN3_FLT.B_NAME", "AI_MUX.VIB_IN3_USED.B_NAME", "ALM_LOGIC.VIB3_FLT.IN_2", 32},
+        FailureCase{"Vib4", "AI_MUX.VIB_IN4_FLT.B_NAME", "AI_MUX.VIB_IN4_USED.B_NAME", "ALM_LOGIC.VIB4_FLT.IN_2", 33},
+        FailureCase{"Bearing1", "AI_MUX.BTEMP1_FLT.B_NAME", "AI_MUX.BEARTEMP1_USED.B_NAME", "ALM_LOGIC.BTEMP1_FLT.IN_2", 34},
+        FailureCase{"Bearing2", "AI_MUX.BTEMP2_FLT.B_NAME", "AI_MUX.BEARTEMP2_USED.B_NAME", "ALM_LOGIC.BTEMP2_FLT.IN_2", 35},
+        FailureCase{"Bearing3", "AI_MUX.BTEMP3_FLT.B_NAME", "AI_MUX.BEARTEMP3_USED.B_NAME", "ALM_LOGIC.BTEMP3_FLT.IN_2", 36},
+        FailureCase{"Bearing4", "AI_MUX.BTEMP4_FLT.B_NAME", "AI_MUX.BEARTEMP4_USED.B_NAME", "ALM_LOGIC.BTEMP4_FLT.IN_2", 37},
+        FailureCase{"Signal1", "AI_MUX.SIG_MON_1_FLT.B_NAME", "AI_MUX.SIG_MON_1_USED.B_NAME", "ALM_LOGIC.SIG_MON_1_FLT.IN_2", 38},
+        FailureCase{"Signal2", "AI_MUX.SIG_MON_2_FLT.B_NAME", "AI_MUX.SIG_MON_2_USED.B_NAME", "ALM_LOGIC.SIG_MON_2_FLT.IN_2", 39},
+        FailureCase{"Signal3", "AI_MUX.SIG_MON_3_FLT.B_NAME", "AI_MUX.SIG_MON_3_USED.B_NAME", "ALM_LOGIC.SIG_MON_3_FLT.IN_2", 40},
+        FailureCase{"HpFeedback", "AI_MUX.HP_RDBK_FLT.B_NAME", "AI_MUX.HP_FDBK_USED.B_NAME", "ALM_LOGIC.HP_FDBK_FLT.IN_2", 41}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 // The service side's view: list events first (reset, all cleared,
 // acknowledge), then the entries oldest first.

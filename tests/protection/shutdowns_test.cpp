@@ -71,6 +71,7 @@ TEST_P(Shutdowns, EachTripLatchesWithItsFirstOutTextAndShutsTheValveDown) {
     EXPECT_EQ(boolean(any("SEL_", c.n)), 1u);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.HORN"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.LOGICAL_OR"), 1u);
     // The shutdown signal and the copies the valve demand and drivers obey.
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_VLV.ANY_SD.B_NAME"), 1u);
@@ -87,6 +88,9 @@ TEST_P(Shutdowns, EachTripLatchesWithItsFirstOutTextAndShutsTheValveDown) {
     }
     EXPECT_EQ(boolean(any("SEL_", c.n)), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    if (c.n == 27) {
+        EXPECT_EQ(boolean("SHUTDOWNS.ANY.LOGICAL_OR"), 0u) << "no input is 1 now";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Shutdowns, ::testing::ValuesIn(kTrips),
@@ -361,7 +365,9 @@ TEST_F(ShutdownList, StartInhibitsAreListedInOrderWhileTheUnitIsNotStarted) {
     EXPECT_EQ(boolean("START.ALM_DSPL.SEL_3"), 0u);
     EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_2"), 1);
     EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_5"), 2);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_3"), 0);
     EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 2);
+    EXPECT_EQ(boolean("START.ALM_DSPL.HORN"), 1u);
     EXPECT_EQ(boolean("START.ALM_DSPL.LATCH1"), 1u);
     EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"  Start Perms Not Met  \"");
     EXPECT_EQ(integer("SERVICE.SW_M_NSTR.MSG_SEL"), 0);
