@@ -6,6 +6,7 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -13,11 +14,13 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R10_TASK_1,
         _R10_TASK_2,
+        _R10_TASK_3,
         _R10_TASK_4,
         _R10_TASK_5,
         _R10_TASK_6,
         _R10_TASK_7,
         _R10_TASK_8,
+        _R10_TASK_9,
         _R10_TASK_10,
         _R10_TASK_11,
     },
@@ -44,6 +47,8 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R40
     {
+        _R40_TASK_1,
+        _R40_TASK_2,
         _R40_TASK_3,
         _R40_TASK_4,
         _R40_TASK_5,

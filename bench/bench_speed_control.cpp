@@ -12,6 +12,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/control_slices.h"
+#include "app/protection/protection_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "blocks/pid_contexts.h"

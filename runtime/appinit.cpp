@@ -12,6 +12,8 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
@@ -25,6 +27,7 @@
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"
 #include "runtime/sysinfo.h"
+#include "storage/log_evt.h"
 #include "storage/nvlog.h"
 
 char OSReleaseDate[40];
@@ -112,6 +115,11 @@ int init_blks() {
     CNFG_ACT_init_blks();    // driver record of the actuator output
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
+    LogEventInit();          // the alarm/event-log ring, empty until its writer runs
+    LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
+    VKOS_ResumeProcess(LogEventMonitorPID);
+    SHUTDOWNS_init_blks();   // shutdown history counter, LED test command, list flags
+    ALARMS_init_blks();      // alarm list flags
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task

@@ -185,7 +185,7 @@
     X(FRC_LIN, NO, A, R10, PLAIN)                              \
     X(ACT_FORCE, FRC, B, R10, PLAIN)                           \
     X(ACT_FORCE, AO_FORCE, A, R10, PLAIN)                      \
-    X(DEMAND, A_NAME, A, R10, PLAIN)                           \
+    X(DEMAND, A_NAME, A, R10, PLAIN, R160)                           \
     X(HP_SD, B_NAME, B, R10, PLAIN)                            \
     X(HP2_SD, B_NAME, B, R10, PLAIN)                           \
     X(SD_SW, B_MUX_N_1, B, R10, PLAIN)                         \

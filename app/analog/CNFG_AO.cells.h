@@ -24,7 +24,7 @@
     X(AO_0##N##_RDBK, A_NAME, A, R20, PLAIN)                    \
     X(AO_0##N##_RDBK_FLT, B_NAME, B, R20, PLAIN)                \
     X(AO_0##N##_SRC_FLT, B_NAME, B, R20, PLAIN)                \
-    X(AO_0##N##_RDBK_FLTALM, B_NAME, B, R20, PLAIN)            \
+    X(AO_0##N##_RDBK_FLTALM, B_NAME, B, R20, PLAIN, R40)          \
     X(WIZFUN_AO_CH##N, IN, I, R160, TUNE(1, 1, 20))                
 #define CNFG_AO_CELLS(X)                                                                        \
     CNFG_AO_OUTPUT_ROWS(X, 1) CNFG_AO_OUTPUT_ROWS(X, 2) CNFG_AO_OUTPUT_ROWS(X, 3)               \

@@ -4,6 +4,7 @@
 // so are its commands, which the start and speed-reference logic read).
 #pragma once
 
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define UNIT_DEMO_TIMER_ROWS(X, D)                                \
@@ -11,6 +12,7 @@
     X(D, DELAY, B, R160, PLAIN)                                   \
     X(D, R_TIME, I, R160, PLAIN)
 #define UNIT_DEMO_CELLS(X)                                        \
+    UNIT_DEMO_PROT_STANDIN_ROWS(X) \
     X(DEMO_STEP1, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(B_CMDS, LIST_1, B, R80, PLAIN)                              \
     X(B_CMDS, LIST_4, B, R80, PLAIN)                              \

@@ -5,6 +5,7 @@
 #include "app/discrete/discrete_slices.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/ACT_MUX.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"

@@ -31,7 +31,7 @@
 #define AI_MUX_FN(X, P, USED)                                                                         \
     X(P##MAX, A_NAME, A, R160, PLAIN) X(P##MIN, A_NAME, A, R160, PLAIN)                               \
     X(P##MODX, A_NAME, A, R160, PLAIN) X(P##ALM1SP, A_NAME, A, R160, PLAIN)                           \
-    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN)
+    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN, R40)
 #define AI_MUX_FN_ALM(X, P)                                                                           \
     X(P##ALM1, B_NAME, B, R160, PLAIN) X(P##ALM2, B_NAME, B, R160, PLAIN) X(P##TRIP, B_NAME, B, R160, PLAIN)
 #define AI_MUX_FN_TAG(X, P) X(P##TAG, S_NAME, C, R160, PLAIN)

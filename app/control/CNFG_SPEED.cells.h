@@ -2,9 +2,11 @@
 // channel blocks TSS_01 (driver channel 0) and TSS_02 (driver channel 1).
 #pragma once
 
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_SPEED_CELLS(X)                                   \
+    CNFG_SPEED_PROT_STANDIN_ROWS(X) \
     X(SPD1_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
     X(SPD1_TEETH, I_NAME, I, R10, PLAIN)                      \
     X(SPD1_GEAR, IN, A, R10, TUNE(1.0, 0.1, 20.0))            \

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/control/standin/speed_rows_standin.h"
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X) \
@@ -13,7 +14,7 @@
     X(INHIB_MIN1, IN_1, B, R10, TUNE(false))  \
     X(INHIB_MIN1, AND, B, R10, PLAIN)         \
     X(SPD1FLD, OR, B, R10, PLAIN)             \
-    X(SS1_FLD, B_SW, B, R10, PLAIN)           \
+    X(SS1_FLD, B_SW, B, R10, PLAIN, R40)      \
     X(OVRD_MPU2, OR, B, R10, PLAIN)           \
     X(SPD2_FLD, A_COMPARE, B, R10, PLAIN)     \
     X(SPD2_FLD, A_EQUAL, B, R10, PLAIN)       \
@@ -35,7 +36,8 @@
     X(DLY_CTRL2, DELAY, B, R160, PLAIN, R10)  \
     X(MIN_SPD_1, A_NAME, A, R160, PLAIN, R10) \
     X(MIN_SPD_2, A_NAME, A, R160, PLAIN, R10)  \
-    MPU_OVRD_STANDIN_ROWS(X)
+    MPU_OVRD_STANDIN_ROWS(X) \
+    MPU_OVRD_PROT_STANDIN_ROWS(X)
 CAT_MODULE(MPU_OVRD)
 
 // Overrides and failure detection of sensors 1 and 2 (pieces of _R10_TASK_1).

@@ -5,9 +5,11 @@
 
 #include "platform/TIME.h"
 #include "app/control/standin/speed_rows_standin.h"
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
+    ORVEX12_IO_STANDIN_ROWS(X) \
     X(RTC, YEARS, I, R10, PLAIN) \
     X(RTC, MONTHS, I, R10, PLAIN) \
     X(RTC, DAYS, I, R10, PLAIN) \
@@ -16,7 +18,7 @@
     X(RTC, MINUTES, I, R10, PLAIN) \
     X(RTC, SECONDS, I, R10, PLAIN) \
     X(RTC, F_SECS, I, R10, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN) \
+    X(RTC, TOD, T, R10, PLAIN, R40) \
     X(RTC, FAULT, B, R10, PLAIN) \
     X(RTC, RST, B, R10, TUNE(false)) \
     X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \
@@ -46,7 +48,7 @@
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
     X(INIT_BLINK, B_SW, B, R80, PLAIN)           \
     X(PULSE, ZMINUS1_B, B, R10, PLAIN)           \
-    ORVEX12_IO_STANDIN_ROWS(X)
+    ORVEX12_IO_PROT_STANDIN_ROWS(X)
 CAT_MODULE(ORVEX12_IO)
 
 // The set-date command (piece of _R10_TASK_1).

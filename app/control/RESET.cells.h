@@ -3,15 +3,16 @@
 #pragma once
 
 #include "app/control/standin/speed_rows_standin.h"
+#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
     X(TS_RESET, B_NAME, B, R80, PLAIN, R10)        \
-    X(RST, ONE_SHOT, B, R80, PLAIN, R10)           \
-    X(RESET, B_NAME, B, R80, PLAIN, R10, R20, R40) \
+    X(RST, ONE_SHOT, B, R80, PLAIN, R10, R160)          \
+    X(RESET, B_NAME, B, R80, PLAIN, R10, R20, R40, R160) \
     X(AUTO_RESET, AND, B, R80, PLAIN)              \
     X(RST_TRP_CI, ONE_SHOT, B, R80, PLAIN)         \
-    X(RST_NOT, NOT, B, R80, PLAIN)                 \
+    X(RST_NOT, NOT, B, R80, PLAIN, R40)            \
     X(TRP_HDR_DY, DELAY, B, R80, PLAIN)            \
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \

@@ -18,11 +18,11 @@
     X(PLS_ON, IN_5, B, R80, TUNE(false))                     \
     X(BI_ENA, B_SW, B, R80, PLAIN)                           \
     X(OR_ENABLE, OR, B, R80, PLAIN)                          \
-    X(DISFROMCASC, AND, B, R80, PLAIN)                       \
+    X(DISFROMCASC, AND, B, R80, PLAIN, R40)                  \
     X(OR, OR, B, R80, PLAIN)                                 \
     X(DIS_REM, NOT, B, R80, PLAIN)                           \
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                       \
-    X(BI_DIS, B_SW, B, R80, PLAIN)                           \
+    X(BI_DIS, B_SW, B, R80, PLAIN, R40)                      \
     X(SPD_LOW, NOT, B, R80, PLAIN)                           \
     X(INHIBITED, OR, B, R80, PLAIN)                          \
     X(OR_DISABLE, OR, B, R80, PLAIN)                         \

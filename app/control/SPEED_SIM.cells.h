@@ -8,7 +8,7 @@
 // enable.
 #define SPEED_SIM_STANDIN_ROWS(X)                               \
     X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10)               \
-    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10)
+    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40)
 
 #define SPEED_SIM_CELLS(X)                                      \
     X(VLV_PERCENT, ZMINUS1, A, R10, PLAIN)                      \

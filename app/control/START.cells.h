@@ -3,9 +3,10 @@
 #pragma once
 
 #include "app/control/standin/speedref_rows_standin.h"
+#include "app/protection/START_ALM_DSPL.h"
 #include "runtime/catalogue.h"
 
-#define START_LIST_ROWS(X, N) X(STRT_IH, SEL_##N, B, R80, PLAIN) X(STRT_IH, ALM_NO_##N, I, R80, PLAIN)
+#define START_LIST_ROWS(X, N) X(STRT_IH, SEL_##N, B, R80, PLAIN, R160) X(STRT_IH, ALM_NO_##N, I, R80, PLAIN)
 #define START_CELLS(X)                                          \
     X(NO_BI_PERM, NOT, B, R160, PLAIN)                          \
     X(BI_START_PERM, B_SW, B, R160, PLAIN)                      \
@@ -44,10 +45,11 @@
     X(PULSE, ONE_SHOT, B, R80, PLAIN, R160)                     \
     X(AND_H_MIN, AND, B, R80, PLAIN)                            \
     X(IDLE, OR, B, R80, PLAIN)                                  \
-    X(OR_STARTED, OR, B, R80, PLAIN)                            \
+    X(OR_STARTED, OR, B, R80, PLAIN, R160)                     \
     X(SEMI_START, NC, B, R80, PLAIN)                            \
     X(SEMI_START, NO, B, R80, PLAIN)                            \
-    START_STANDIN_ROWS(X)
+    START_STANDIN_ROWS(X)                                       \
+    START_ALM_DSPL_ROWS(X)
 CAT_MODULE(START)
 
 namespace r160 {

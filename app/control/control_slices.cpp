@@ -58,11 +58,6 @@ void _R10_TASK_1() {
     BI_CHANNEL_signal(1);
 }
 
-void _R10_TASK_4() {
-    r10::MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
-    r10::SPD_CTRL_dynamics();
-}
-
 void _R10_TASK_5() {
     using namespace r10;
     DROOP_reference();

@@ -6,8 +6,6 @@
 
 // 10 ms group, first slice: speed sensing and acceleration.
 void _R10_TASK_1();
-// 10 ms group: the speed controller's gain set and switch.
-void _R10_TASK_4();
 // 10 ms group: speed PID and the valve demand chain.
 void _R10_TASK_5();
 // 10 ms group, last slice: the second block of unit-delay stores and the
@@ -23,7 +21,6 @@ void speed_control_R10_TASK_10();
 void speed_control_R40_TASK_8();
 
 // 40 ms group: the reference's selector flags and step rates.
-void _R40_TASK_3();
 // 80 ms group: the speed reference sequence, raise/lower, remote enable,
 // start, stop, reset and idle/rated logic.
 void _R80_TASK_14();
@@ -38,12 +35,10 @@ void _R80_TASK_26();
 void _R80_TASK_30();
 // 160 ms group: the sequence's inputs, the rates, the entered setpoint, the
 // start permissives and the remote-control mode chart.
-void _R160_TASK_11();
 void _R160_TASK_36();
 void _R160_TASK_37();
 void _R160_TASK_40();
 void _R160_TASK_44();
 void _R160_TASK_45();
 void _R160_TASK_47();
-void _R160_TASK_48();
 void _R160_TASK_50();

@@ -19,8 +19,6 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
-void _R40_TASK_3() { r40::SPDC_selectors(); }
-
 void _R80_TASK_14() { r80::SPDC_stop_input(); }
 void _R80_TASK_15() {
     using namespace r80;
@@ -67,7 +65,6 @@ void _R80_TASK_26() {
 }
 void _R80_TASK_30() { r80::SPDC_commit(); }
 
-void _R160_TASK_11() { r160::SPDC_min_gov_level(); }
 void _R160_TASK_36() {
     using namespace r160;
     START_semi_auto();
@@ -88,11 +85,6 @@ void _R160_TASK_40() {
 void _R160_TASK_44() { r160::SPDC_rem_act(); }
 void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
 void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
-void _R160_TASK_48() {
-    using namespace r160;
-    RCTRL_conditions();
-    SPDC_a02a_c2();
-}
 void _R160_TASK_50() {
     using namespace r160;
     START_permissives();

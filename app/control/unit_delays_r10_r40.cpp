@@ -14,7 +14,7 @@
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
-#include "app/control/standin/speed_control_standin.cells.h"
+#include "app/analog/ACT_MUX.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"

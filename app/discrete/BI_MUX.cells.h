@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/config/BI_MUX_routing.rows.h"
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define BI_MUX_CELLS(X) \
@@ -41,7 +40,11 @@
     X(CONT_MUX, OUT_29, B, R10, PLAIN)           \
     X(CONT_MUX, OUT_30, B, R10, PLAIN)           \
     X(CONT_MUX, OUT_31, B, R10, PLAIN)           \
-    X(EXT_TRIP_1, B_NAME, B, R10, PLAIN, R80)    \
+    X(EXT_TRIP_1, B_NAME, B, R10, PLAIN, R80) \
+    X(EXT_TRIP_2, B_NAME, B, R10, PLAIN, R80) \
+    X(EXT_TRIP_3, B_NAME, B, R10, PLAIN, R80) \
+    X(EXT_TRIP_4, B_NAME, B, R10, PLAIN, R80) \
+    X(EXT_TRIP_5, B_NAME, B, R10, PLAIN) \
     X(TIME_SYNC, B_NAME, B, R10, PLAIN)          \
     X(BI_FUNC_28, B_NAME, B, R10, PLAIN)         \
     X(BI_FUNC_29, B_NAME, B, R10, PLAIN)         \
@@ -50,9 +53,9 @@
     X(CASC_LWR_CONT, B_NAME, B, R10, PLAIN)      \
     X(CASC_RAISE_CONT, B_NAME, B, R10, PLAIN)    \
     X(CONTL_SD_CONT, B_NAME, B, R10, PLAIN)      \
-    X(EXT_ALM_1, B_NAME, B, R10, PLAIN)          \
-    X(EXT_ALM_2, B_NAME, B, R10, PLAIN)          \
-    X(EXT_ALM_3, B_NAME, B, R10, PLAIN)          \
+    X(EXT_ALM_1, B_NAME, B, R10, PLAIN, R40)          \
+    X(EXT_ALM_2, B_NAME, B, R10, PLAIN, R40)          \
+    X(EXT_ALM_3, B_NAME, B, R10, PLAIN, R40)          \
     X(EXT_RUN_CONT, B_NAME, B, R10, PLAIN)       \
     X(IDLE_RATED_CONT, B_NAME, B, R10, PLAIN)    \
     X(OVSPD_CONT, B_NAME, B, R10, PLAIN)         \
@@ -72,7 +75,6 @@
     X(T_SW4, T_SW, T, R10, PLAIN)                \
     X(T_SW5, T_SW, T, R10, PLAIN)                \
     X(T_SW6, T_SW, T, R10, PLAIN)                \
-    BI_MUX_SPEEDREF_STANDIN_ROWS(X)              \
 
 CAT_MODULE(BI_MUX)
 

@@ -4,6 +4,7 @@
 #include "app/discrete/discrete_slices.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/ACT_MUX.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/ENTR_SETPT.cells.h"
@@ -75,6 +76,7 @@ void _R10_TASK_6() {
     CNFG_ACT_shutdown_request();
     ACT_CHANNEL_shutdown();
     CNFG_ACT_driver();
+    ACT_MUX_fault_routing();
     SHUTDOWNS_not_latched();
     ALARMS_shutdown_override();
     IFACE_OUT_VLV_high_limit();

@@ -10,6 +10,7 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
 
 namespace ref_test {
 

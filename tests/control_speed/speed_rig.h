@@ -14,6 +14,8 @@
 #include "app/analog/input_slices.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/control_slices.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/control/standin/speed_select_standin.h"
 #include "app/discrete/discrete_slices.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnCalibration.h"
@@ -44,10 +46,16 @@ protected:
         turbine::reset();
         speedsensor::install();
         g_defaultsLoaded = false;
-        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_4, _R10_TASK_5, _R10_TASK_6, _R10_TASK_8,
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, speedControlOfTask4, _R10_TASK_5, _R10_TASK_6, _R10_TASK_8,
                         _R10_TASK_10, _R10_TASK_11});
         useSlices(R40, {_R40_TASK_8});
         useSlices(R160, {_R160_TASK_49, _R160_TASK_62});
+    }
+    // The speed-control pieces of the fourth slice, without the trips that
+    // share it (the tests drive the shutdown cells themselves).
+    static void speedControlOfTask4() {
+        r10::MPU_speed_select_standin();
+        r10::SPD_CTRL_dynamics();
     }
     void TearDown() override {
         turbine::reset();

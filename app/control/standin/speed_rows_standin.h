@@ -78,7 +78,7 @@
     X(SOFT_DIS_RATE, MULTIPLY, A, R160, PLAIN, R10)
 #define HP_MAN_ENBL_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R10, PLAIN)
 #define IFACE_OUT_HP_MAN_STANDIN_ROWS(X) X(ENABLED, B_NAME, B, R10, PLAIN, R40)
-#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(MAN_RATE, A_NAME, A, R160, PLAIN, R10)
+#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(MAN_RATE, A_NAME, A, R160, PLAIN, R10) X(ANY_SD, B_NAME, B, R10, PLAIN)
 
 // DROOP: the droop feedback limit, the reference switch and the on-line
 // deadband of the droop settings.
@@ -133,7 +133,7 @@
     X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10) \
     X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)      \
     X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
-#define SD_LOGIC_STANDIN_ROWS(X) X(PUSHBUTTON, B_SW, B, R10, PLAIN)
+
 
 // ORVEX12_IO: the chassis comparator of the shutdown slices and the keypad's
 // shift key.

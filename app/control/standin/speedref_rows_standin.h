@@ -5,7 +5,7 @@
 #pragma once
 
 // SPDC: the underspeed alarm's switch.
-#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10)
+#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
 
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
@@ -52,7 +52,8 @@
     X(CONTACT, B_NAME, B, R80, PLAIN)               \
     X(NOT_USED, NOT, B, R160, PLAIN, R80)           \
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)         \
-    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)
+    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)          \
+    X(STP_COMPLETE, AND, B, R10, PLAIN)
 
 // MPU: the turbine speed and its idle comparison.
 #define MPU_STANDIN_ROWS(X)                         \
@@ -69,6 +70,9 @@
     X(NOT_REDUCED, NOT, B, R80, PLAIN)              \
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
     X(HOLD_RST, A_SW, A, R40, PLAIN)                \
+    X(OSPD_SD, AND, B, R10, PLAIN)                  \
+    X(MAX_SP_ENA, AND, B, R10, PLAIN)               \
+    X(OSPD_ALM, B_NAME, B, R80, PLAIN, R40)         \
     X(SPD_OR_SP, A_MAX, A, R10, PLAIN, R80)
 
 // IFACE_OUT_START: outputs of the speed sensing, the critical band and the
@@ -78,11 +82,4 @@
     X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
     X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
     X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
-
-// BI_MUX: the start-permissive and combined speed/cascade contact options
-// and the external trips 2 .. 4.
-#define BI_MUX_SPEEDREF_STANDIN_ROWS(X)                  \
-    X(EXT_TRIP_2, B_NAME, B, R10, PLAIN, R80)            \
-    X(EXT_TRIP_3, B_NAME, B, R10, PLAIN, R80)            \
-    X(EXT_TRIP_4, B_NAME, B, R10, PLAIN, R80)
 

@@ -27,7 +27,8 @@ CAT_MODULE(CNFG_START)
     X(BW_CMD, SEL_6, B, R80, PLAIN)                      \
     X(BW_CMD, SEL_7, B, R80, PLAIN)                      \
     X(BW_CMD, SEL_8, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_9, B, R80, PLAIN)                      \
+    X(BW_CMD, SEL_9, B, R80, PLAIN, R40)                 \
+    X(MOD1_SW, B_SW, B, R10, PLAIN)                      \
     X(BW_CMD, SEL_21, B, R80, PLAIN)                     \
     X(BW_CMD, SEL_22, B, R80, PLAIN)
 CAT_MODULE(MOD_BW)
@@ -39,7 +40,8 @@ CAT_MODULE(MOD_BW)
     X(BW_CMDS, SEL_6, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_7, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_8, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_9, B, R80, PLAIN)
+    X(BW_CMDS, SEL_9, B, R80, PLAIN, R40)                \
+    X(OPC_TRIP, AND, B, R10, PLAIN)
 CAT_MODULE(OPC_DATA)
 
 #define OPC_SPD_SP_CELLS(X)                              \

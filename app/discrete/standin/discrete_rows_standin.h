@@ -3,20 +3,6 @@
 // the shared modules until their own logic lands and takes the rows over.
 #pragma once
 
-// SHUTDOWNS: the latched shutdown list's state, first-out number and
-// overspeed latch, the trip-relay reset option and the tripped LED command.
-#define SHUTDOWNS_STANDIN_ROWS(X) \
-    X(FIRST_OUT, I_NAME, I, R10, PLAIN)        \
-    X(TRIPPED_LED, B_NAME, B, R160, PLAIN)     \
-    X(ANY, LATCH_AE, B, R10, PLAIN, R80)       \
-    X(ANY_SD, B_NAME, B, R10, PLAIN, R40, R80, R160) \
-    X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R80, R160) \
-    X(ANY, FIRST_ALM, I, R10, PLAIN)           \
-    X(SD_03, B_ALARM, B, R10, PLAIN)           \
-    X(RST_CLRTRP, B_NAME, B, R160, PLAIN, R10, R80) \
-    X(COUNTER, CMP_OUT, B, R10, PLAIN)         \
-    X(CMP_OUT_Z, ZMINUS1_B, B, R10, PLAIN)     \
-
 // BO_MUX: relay states computed in the slower groups and the level-switch
 // analog list.
 #define BO_MUX_STANDIN_ROWS(X) \
@@ -44,16 +30,9 @@
     X(SEL_LSW, LIST_11, A, R80, PLAIN, R10, R40) \
     X(SEL_LSW, LIST_12, A, R80, PLAIN, R10, R40) \
 
-// ALARMS: the alarm list's override of entry 17.
-#define ALARMS_STANDIN_ROWS(X) \
-    X(ALM_OVRDS, LIST_17, B, R40, PLAIN, R10) \
-    X(ACK_D, DELAY, B, R40, PLAIN) \
-    X(HORN_Z, ZMINUS1_B, B, R40, PLAIN)
-
 // CNFG_ACT: the actuator channel's output and readbacks.
 // DRVR_SCALE: the self-powered start ramp, the trip switch and the stroke
 // condition.
 #define DRVR_SCALE_STANDIN_ROWS(X) \
     X(SELF_PWR_R, RAMP, A, R20, PLAIN, R10) \
-    X(TRIP_SWITC, B_SW, B, R10, PLAIN)      \
     X(SELFP_STROK, AND, B, R160, PLAIN, R10)

@@ -1,0 +1,74 @@
+// The slices of the protection logic: each lists its module pieces in the
+// order they compute.
+#include "app/protection/protection_slices.h"
+
+#include "app/control/RCTRL.cells.h"
+#include "app/control/SD_LOGIC.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/control/standin/speed_select_standin.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/ALM_LOGIC.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/protection/START_ALM_DSPL.h"
+
+// Trips 2 to 11 and their conditions.
+void _R10_TASK_3() {
+    using namespace r10;
+    // also: the contact-trip time stamps of the discrete inputs (not built yet)
+    // also: the simulated speed of SPEED_SIM (speed control, not built yet)
+    SD_LOGIC_conditions();
+    SD_LOGIC_hp_fault();
+    SHUTDOWNS_trips_a();
+}
+
+// Trips 12 to 30, the shutdown list and the shutdown signal.
+void _R10_TASK_4() {
+    using namespace r10;
+    MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
+    SHUTDOWNS_trips_b();
+    SHUTDOWNS_list();
+    SPD_CTRL_dynamics();
+}
+
+// The front-panel trip key and the history of the last five shutdowns.
+void _R10_TASK_9() {
+    using namespace r10;
+    SD_LOGIC_trip_key();
+    SHUTDOWNS_history();
+    // also: the chassis comparator of ORVEX12_IO (not built yet)
+}
+
+void _R40_TASK_1() {
+    using namespace r40;
+    ALM_LOGIC_signal_failures();
+    ALARMS_alarms(1, 40);
+}
+
+void _R40_TASK_2() { r40::ALARMS_alarms(41, 85); }
+
+void _R40_TASK_3() {
+    using namespace r40;
+    ALARMS_alarms(86, 100);
+    ALARMS_list();
+    ALARMS_outputs();
+    SPDC_selectors();
+}
+
+void _R160_TASK_11() {
+    using namespace r160;
+    ALARMS_settings();
+    ALM_LOGIC_hp_difference();
+    SPDC_min_gov_level();
+}
+
+void _R160_TASK_48() {
+    using namespace r160;
+    SHUTDOWNS_overrides();
+    SHUTDOWNS_inputs();
+    SD_LOGIC_settings();
+    SHUTDOWNS_displays();
+    RCTRL_conditions();
+    SPDC_a02a_c2();
+    START_start_inhibits();
+}

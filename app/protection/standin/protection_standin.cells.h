@@ -1,0 +1,29 @@
+// STAND-IN until the modules that compute these cells land: the trip and
+// alarm conditions and settings the protection logic reads from the
+// overspeed test, the Modbus and OPC command maps, the controlled stop, the
+// configuration-error list, the driver configuration, the interface modes,
+// the manual valve and cascade interfaces and the alarm screens; and the
+// interface cell the shutdown signal is copied into. The real modules keep
+// these rows.
+#pragma once
+
+#include "app/protection/START_ALM_DSPL.h"
+#include "runtime/catalogue.h"
+
+#define CONF_LATCH_CELLS(X) X(ANY, LATCH_AE, B, R160, PLAIN)
+CAT_MODULE(CONF_LATCH)
+
+#define CNFG_DRIVER_CELLS(X) X(USE_HP1_FLT_SD, B_NAME, B, R160, PLAIN, R10)
+CAT_MODULE(CNFG_DRIVER)
+
+#define IFACE_MODE_CELLS(X) X(DISPLAY_FLT, B_NAME, B, R160, PLAIN, R40)
+CAT_MODULE(IFACE_MODE)
+
+#define S_ALARMS_CELLS(X) \
+    X(S2, B_NAME, B, R160, PLAIN, R40)      \
+    X(S3, B_NAME, B, R160, PLAIN, R40)
+CAT_MODULE(S_ALARMS)
+
+// The service screen's start message; the real module keeps its rows.
+#define SERVICE_CELLS(X) SERVICE_START_MSG_ROWS(X)
+CAT_MODULE(SERVICE)
