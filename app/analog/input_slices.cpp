@@ -64,6 +64,7 @@ void _R20_TASK_4() {
 // instances 4 .. 11 in consecutive pairs of slices from _R20_TASK_9, the
 // controller instances 2 and 3 in _R20_TASK_14 and _R20_TASK_18.
 void _R20_TASK_7() {
+    discrete_R20_TASK_7();
     r20::AI_ALARM_LEVELS_level1(0);
 }
 void _R20_TASK_8() {

@@ -61,6 +61,11 @@ const char* const kFunctionTexts[30] = {
 };
 constexpr int32_t kEstopFunction = 4;
 
+// The remote node's inputs by input number, with their modules.
+#define BI_CHANNEL_NODE_INPUTS(X)                                                                                   \
+    X(1, _ub59) X(2, _ub67) X(3, _ub68) X(4, _ub69) X(5, _ub70) X(6, _ub71) X(7, _ub72) X(8, _ub73) X(9, _ub74) \
+        X(10, _ub60) X(11, _ub61) X(12, _ub62) X(13, _ub63) X(14, _ub64) X(15, _ub65) X(16, _ub66)
+
 // ---- instance K's cells in the view of a group --------------------------------------
 template <int K>
 constexpr bool controller() {
@@ -245,12 +250,9 @@ template <int K>
 void select20() {
     if constexpr (!controller<K>()) select_cells(ch20<K>());
 }
-// The remote contacts and the node's signal list, by input number n.
-#define BI_CHANNEL_NODE(N, NN)                                   \
-    if constexpr (n == N) {                                      \
-        signal_cells(c, VL4_BI.BIN_##NN##_VL_BIN);               \
-        VLTR_OUTS.VL_BINS_LIST_##N = c.BI_SIGNAL_B_NAME;         \
-    }
+// The remote contacts, by input number n.
+#define BI_CHANNEL_NODE(N, NN) \
+    if constexpr (n == N) signal_cells(c, VL4_BI.BIN_##NN##_VL_BIN);
 template <int K>
 void signal20() {
     if constexpr (!controller<K>()) {
@@ -288,27 +290,20 @@ uint32_t BI_CHANNEL_use_time_stamps(int k) { return kUseTs10[k](); }
 namespace r20 {
 void BI_CHANNEL_signal(int k) { kSignal20[k](); }
 void BI_CHANNEL_select(int k) { kSelect20[k](); }
+
+void BI_CHANNEL_node_list() {
+#define BI_CHANNEL_LIST_SIGNAL(N, M) VLTR_OUTS.VL_BINS_LIST_##N = M.BI_SIGNAL_B_NAME;
+    BI_CHANNEL_NODE_INPUTS(BI_CHANNEL_LIST_SIGNAL)
+#undef BI_CHANNEL_LIST_SIGNAL
+}
 }  // namespace r20
 
 namespace r160 {
 void BI_CHANNEL_configure(int k) { kConfigure[k](); }
 
 void BI_CHANNEL_node_functions() {
-    VLTR_OUTS.VL_BINS_FUN_LIST_1 = _ub59.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_2 = _ub67.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_3 = _ub68.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_4 = _ub69.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_5 = _ub70.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_6 = _ub71.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_7 = _ub72.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_8 = _ub73.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_9 = _ub74.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_10 = _ub60.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_11 = _ub61.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_12 = _ub62.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_13 = _ub63.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_14 = _ub64.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_15 = _ub65.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_16 = _ub66.FUNCT_INT_I_NAME;
+#define BI_CHANNEL_LIST_FUNCTION(N, M) VLTR_OUTS.VL_BINS_FUN_LIST_##N = M.FUNCT_INT_I_NAME;
+    BI_CHANNEL_NODE_INPUTS(BI_CHANNEL_LIST_FUNCTION)
+#undef BI_CHANNEL_LIST_FUNCTION
 }
 }  // namespace r160
