@@ -63,9 +63,9 @@ void log_message(const char* text) { logMsg("%s", reinterpret_cast<long>(text));
 void format_message(const char* format, const char* now, const char* text) {
     constexpr size_t kMessageMax = VKIO_PRINT_BUF - 1;
     VKIO_sprintf(szDLMessage, format, now, "");
-    const size_t fixed = std::strlen(szDLMessage);
+    const size_t fixed = std::strlen(szDLMessage);  // at most kMessageMax
     char cut[VKIO_PRINT_BUF];
-    copy_text(cut, text, fixed < kMessageMax ? kMessageMax - fixed + 1 : 1);
+    copy_text(cut, text, kMessageMax - fixed + 1);
     VKIO_sprintf(szDLMessage, format, now, cut);
 }
 }  // namespace

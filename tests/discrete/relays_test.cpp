@@ -426,6 +426,20 @@ TEST_F(Relays, SpeedControlStateDropsWhileItsOnDelayIsNoNumber) {
     EXPECT_EQ(boolean("BO_MUX.DLY_LSS1.DELAY"), 1u);
 }
 
+// Relay 1 samples its function from the number entered by hand.
+TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
+    startWithTripRelay();
+    setCell("CNFG_BO.RLY_FUNCTION.TUNE", 1);
+    setCell("CNFG_BO.RLY_FUNCT.IN", 2);
+    setCell("CALMODE.ADJUSTOK.OR", 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+    runPasses(R160, 1);
+    ASSERT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
+}
+
 struct InvertCase {
     const char* name;
     int invert;

@@ -162,6 +162,20 @@ TEST_F(ConfigFile, WrongFirstLineLeavesOnlyTheStaticItems) {
     EXPECT_EQ(cfgName(), "");
 }
 
+// The file is read 256 bytes at a time: a last read of one byte still
+// belongs to the file.
+TEST_F(ConfigFile, AFileWhoseLastReadIsOneByteKeepsThatByte) {
+    for (const size_t size : {257u, 513u}) {
+        SCOPED_TRACE(size);
+        const std::string last = "DATALOG.CNTATOI.OUT_1 Index";
+        const size_t pad = size - kHeader.size() - last.size() - 4;
+        load(kHeader + "// " + std::string(pad, 'p') + "\n" + last);
+        ASSERT_EQ(dynamic_R160LogConfigIntCount, 1);
+        EXPECT_STREQ(pDynamic_R160LogConfigInts[0].name, "Index");
+        stopApp();
+    }
+}
+
 TEST_F(ConfigFile, DynamicItemsGoToTheirGroupAndKindInFileOrder) {
     load(kHeader +
          "DATALOG.CNTATOI.OUT_1 Index\n"
