@@ -5,12 +5,12 @@
 // once per instance over the instance's own cells.
 #include "app/discrete/BI_CHANNEL.cells.h"
 
-
 #include "app/analog/standin/CALMODE_standin.cells.h"
 #include "app/analog/standin/CNFG_CAN2_standin.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/analog/standin/MASTER_standin.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/channel_config.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/VL4_BI.cells.h"
 #include "runtime/appmem.h"
@@ -137,12 +137,8 @@ constexpr const auto& ch160() {
 }
 
 // Configuration inputs of instance K (160 ms).
-struct ConfigIn {
-    uint32_t enable, sample, wizard;
-    int32_t wizard_function;
-};
 template <int K>
-ConfigIn config_in() {
+chan::ConfigIn config_in() {
     using namespace r160;
     if constexpr (controller<K>()) {
         // Input 3 takes its wizard enable from its own tunable.
@@ -159,20 +155,9 @@ ConfigIn config_in() {
 template <int K>
 void configure() {
     const auto& c = ch160<K>();
-    const ConfigIn in = config_in<K>();
-    c.ENA_CONFIG_B_NAME = in.enable;
-    c.WIZ_ENA_B_NAME = in.wizard;
-    c.FUNCT_I_NAME = c.FUNCT_IN;
-    c.WIZ_FUNCT_I_NAME = in.wizard_function;
-    c.BI_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
-    c.SAMPLE_PULSE_B_NAME = in.sample;
-    if (c.ENA_CONFIG_B_NAME == 1) {
-        bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(BI_CHANNEL_st.function[K], c.BI_FUNCTION_TUNE, c.BI_SW_I_SW,
-                                        c.SAMPLE_PULSE_B_NAME, bk::kIntLoLim, bk::kIntHiLim, 0, 1, 31,
-                                        static_cast<uint32_t>(AllRgExecutedwMMM)),
-                         c.BI_FUNCTION_SAMP_ITUNE, c.BI_FUNCTION_LIMITED, c.BI_FUNCTION_EN_ENT_OUT,
-                         c.BI_FUNCTION_LO_LIM_OUT, c.BI_FUNCTION_HI_LIM_OUT);
-    }
+    chan::choose_function(config_in<K>(), CHANNEL_FUNCTION_CHOICE(c, ENA_CONFIG, FUNCT, BI_SW));
+    chan::sample<int32_t>(c.ENA_CONFIG_B_NAME == 1, BI_CHANNEL_st.function[K], CHANNEL_SAMPLED_ITUNE(c, BI_FUNCTION),
+                          c.BI_SW_I_SW, c.SAMPLE_PULSE_B_NAME, {bk::kIntLoLim, bk::kIntHiLim, 0, 1, 31});
     const int32_t f = c.BI_FUNCTION_SAMP_ITUNE;
     c.FUNCT_INT_I_NAME = f;
     bk::I_COMPARE(c.BI_USED_EQ, c.BI_USED_LT, c.BI_USED_GT, f, 1);
@@ -184,15 +169,9 @@ void configure() {
     c.INVRT_B_NAME = c.INVRT_IN;
     c.INV_NOT_NOT = bk::NOT(c.INVRT_B_NAME);
     c.ENBL_RST_AND = bk::AND({c.INV_NOT_NOT, c.ENA_CONFIG_B_NAME});
-    c.INV_INH_ACT_OUT = 1;
     // The inversion follows its tunable only in configuration mode.
-    if (c.INVRT_B_NAME == 1 && c.ENA_CNFG_NOT_NOT == 0) {
-        c.INV_INH_B_ACTION = 1;
-        c.INVERTED_LATCH = 1;
-    } else {
-        c.INV_INH_B_ACTION = 0;
-        if (c.ENBL_RST_AND == 1) c.INVERTED_LATCH = 0;
-    }
+    chan::inversion_latch(c.INVRT_B_NAME == 1 && c.ENA_CNFG_NOT_NOT == 0, c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     c.TAG_S_NAME = c.TAG_IN;
     c.USAGE_S_NAME = c.USAGE_IN;
 }
