@@ -87,6 +87,16 @@ TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSampl
     runPasses(R160, 1);
     EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 24);
     EXPECT_EQ(integer("CNFG_BI.WIZFUN_BI_CH01.I_NAME"), 24);
+    // The set-inversion action is 1 only while configuration sets the latch.
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 0u);
+    setCell("_ub13.INVRT.IN", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
 }
 
 TEST_F(DiscreteInputs, RemoteNodeWizardSuppliesEachInputsFunction) {
