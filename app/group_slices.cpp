@@ -44,6 +44,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R20_TASK_16,
         _R20_TASK_17,
         _R20_TASK_18,
+        _R20_TASK_19,
     },
     // R40
     {

@@ -24,12 +24,21 @@ enum SysText : uint32_t {
 };
 constexpr uint32_t kNumTiqFiles = 12;
 
+// The coder's date of this build ("2026-04-20 07.44.46") and its program
+// files with their build dates.
+extern const char _CdrDate[];
+struct TiqDefinition {
+    const char* name;
+    const char* date;
+};
+extern const TiqDefinition tiq_definitions[kNumTiqFiles];
+
 extern StrCell sys_text[NUM_SYS_TEXT];
 // The "TIQ Program Count" of _APP_VARS: the number of program files.
 extern int32_t num_tiq_files;
 
-// Fills the texts the build fixes (application name, build date, program
-// files) and the identifier defaults; the runtime and the tunables file
+// Fills the texts the build fixes (application name, build and coder dates,
+// program files and their dates) and the identifier defaults; the runtime and the tunables file
 // overwrite the others with sys_text_set. ("OSRelease Date" and "OsVersion"
 // of _SYS_VARS are the runtime's OSReleaseDate and OSVersionNumber.)
 void sys_vars_init();

@@ -217,12 +217,13 @@ void CalcZarnActOutput(uint32_t ch) {
 
 void WriteZarnActOut(uint32_t ch, double count) {
     if (!isActuator(ch)) return;
-    // Out of the range of a 64-bit count the truncation has no meaning: such
-    // a count, like one that is no number, writes 0.
-    constexpr double kLimit = 9.0e18;
-    int64_t value = 0;
-    if (std::isfinite(count) && count > -kLimit && count < kLimit) value = static_cast<int64_t>(count);
-    VKIO_fpgaWrUint16(countRegister(ch), static_cast<uint32_t>(value) & 0xFFFFu);
+    // The register takes 0 .. the period cap: a negative count or one that is
+    // no number writes 0 (off), a larger one the cap, never a wrapped value.
+    uint32_t value = 0;
+    if (!std::isfinite(count) || count < 0.0) value = 0;
+    else if (count > static_cast<double>(kZarnActMaxCount)) value = static_cast<uint32_t>(kZarnActMaxCount);
+    else value = static_cast<uint32_t>(count);
+    VKIO_fpgaWrUint16(countRegister(ch), value);
 }
 
 void CheckZarnSrcRetReadbackFaults(uint32_t ch) {

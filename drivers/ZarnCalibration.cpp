@@ -88,7 +88,12 @@ void SetSpdCalDefaults() {
 
 int put_cal_mb(uint32_t, uint32_t pair, double gain, double offset) {
     if (pair >= kZarnCalPairs) return 1;
-    ZarnCalData.pair[pair] = ZarnCalPair{static_cast<float>(gain), static_cast<float>(offset)};
+    // A pair that is no finite single-precision number would fail the table
+    // at the next start (or silence the readback checks): refused, the table
+    // stays as it was.
+    const float m = static_cast<float>(gain), b = static_cast<float>(offset);
+    if (!std::isfinite(m) || !std::isfinite(b)) return 2;
+    ZarnCalData.pair[pair] = ZarnCalPair{m, b};
     recomputeChecksum();
     WriteFlash = 1;
     return 0;

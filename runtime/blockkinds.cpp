@@ -1,6 +1,7 @@
 #include "runtime/blockkinds.h"
 
 #include <climits>
+#include <cmath>
 
 #include "platform/TIME.h"
 
@@ -163,17 +164,16 @@ void ONE_SHOT(OneShotState& s, uint32_t& out, int32_t* r_time, uint32_t trigger,
 namespace {
 // One side of DELAY while the input is at `level`: its own elapsed time `e`
 // runs toward `dly`, the other side's is cleared; the output follows the
-// input once the delay has passed (at once for a delay of 0).
+// input once the delay has passed (at once for a delay of 0). An output that
+// already follows pins the time at the delay. A delay that is no number
+// fails every comparison, so that side keeps counting (the on side gives 0,
+// the off side keeps the output) until the delay is a number again.
 inline uint32_t delay_side(float& e, float& e_other, uint32_t prev, uint32_t level, float dly, float T) {
     e_other = 0.0f;
-    if (dly == 0.0f) return level;
-    if (prev == level) {
-        e = dly;
-        return level;
-    }
+    if (prev == level && !std::isnan(dly)) e = dly;
     if (e >= dly) return level;
     e += T;
-    return level ? 0u : 1u;
+    return level ? 0u : prev;
 }
 }  // namespace
 
@@ -226,9 +226,9 @@ void ACTION(ActionState& s, uint32_t& b_action, int32_t& act_out, float& e_time,
             else timer_reset(s, e_time, r_time, time);
             b_action = q == 3 ? (req && !rst && !s.done ? 1u : 0u) : s.done;
             break;
-        case 5:  // pulse: done holds the previous request
+        case 5:  // pulse: done holds the previous request, inhibited or not
             b_action = req && !rst && s.done == 0 ? 1u : 0u;
-            s.done = req && !rst ? 1u : 0u;
+            s.done = req ? 1u : 0u;
             break;
         case 6:  // stored and delayed
         case 8:  // stored and limited

@@ -127,9 +127,8 @@ void UpdateEventEE();
 // ---- static configuration -------------------------------------------------------------
 constexpr int kStaticItems = 84;
 struct StaticDataLogRow {
-    const char* path;    // as the log file shows it
-    const char* name;    // short name
-    const char* lookup;  // directory name of the cell (differs for user-block outputs)
+    const char* path;  // the cell's name (a user-block output by its outside name), as the log shows it
+    const char* name;  // short name
 };
 extern const StaticDataLogRow kStaticDataLogRows[kStaticItems];
 // Rows of each list, in list order: R10 Reals, R10 Ints, R10 Bools, R20 Reals,

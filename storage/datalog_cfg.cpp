@@ -56,6 +56,18 @@ void copy_text(char* dst, const char* src, size_t cap) {
 }
 
 void log_message(const char* text) { logMsg("%s", reinterpret_cast<long>(text)); }
+
+// Formats a message of the time and one quoted text into szDLMessage. The
+// formatter stops at 256 bytes: the text is cut so that the whole message,
+// its closing quote and line feed included, fits.
+void format_message(const char* format, const char* now, const char* text) {
+    constexpr size_t kMessageMax = VKIO_PRINT_BUF - 1;
+    VKIO_sprintf(szDLMessage, format, now, "");
+    const size_t fixed = std::strlen(szDLMessage);  // at most kMessageMax
+    char cut[VKIO_PRINT_BUF];
+    copy_text(cut, text, kMessageMax - fixed + 1);
+    VKIO_sprintf(szDLMessage, format, now, cut);
+}
 }  // namespace
 
 int InitConfiguration() {
@@ -90,18 +102,23 @@ int GetNextFileChar(int fd) {
 
 // Keeps at most kDlLineBytes - 1 characters of a line; the rest of an
 // over-long line is read and dropped, so the next line starts where it should.
+// A NUL byte is no end of the file: the line is read to its end without its
+// NUL bytes and the result is -1, so that it can be reported and skipped.
 int ReadLine(int fd, char* line) {
     int kept = 0;
     bool any = false;
+    bool nul = false;
     for (;;) {
         const int c = GetNextFileChar(fd);
-        if (c == 0) break;
+        if (c == 0 && iReadBufferEnd == 0) break;  // the end of the file
         any = true;
         if (c == '\n' || c == '\r') break;
-        if (kept < kDlLineBytes - 1) line[kept++] = static_cast<char>(c);
+        if (c == 0) nul = true;
+        else if (kept < kDlLineBytes - 1) line[kept++] = static_cast<char>(c);
     }
     line[kept] = '\0';
-    return any ? 1 : 0;
+    if (!any) return 0;
+    return nul ? -1 : 1;
 }
 
 int isWhiteSpace(int c) { return c == ' ' || c == '\t'; }
@@ -202,14 +219,14 @@ void ReportCfgFileError(int code, const char* text) {
     VKGetTime(now);
     if (code == 0) {
         cfgErrorCount = 0;
-        VKIO_sprintf(szDLMessage, "%s Loaded new configuration '%s'\n", now, text);
+        format_message("%s Loaded new configuration '%s'\n", now, text);
         log_message(szDLMessage);
         return;
     }
     ++cfgErrorCount;
     if (cfgErrorCount >= 6) return;
     VKOS_SleepMillisec(300);
-    VKIO_sprintf(szDLMessage, message_of(code), now, text);
+    format_message(message_of(code), now, text);
     if (!cfgErrorReported) {
         T.CFG_ERR = 1;
         SendAppEvent(3, "DATA_LOG_M Configuration error:  See LogFile.txt for details");
@@ -238,15 +255,18 @@ void readDynamicConfiguration() {
     ReportCfgFileError(0, kCfgFile);
 
     char line[kDlLineBytes];
-    ReadLine(fd, line);
-    if (std::strcmp(line, kFirstLine) != 0) {
+    if (ReadLine(fd, line) < 0 || std::strcmp(line, kFirstLine) != 0) {
         VKOS_CloseFile(fd);
         ReportCfgFileError(-5, line);
         return;
     }
     char tag[kTextMax + 1];
     char detail[kDlLineBytes];
-    while (ReadLine(fd, line)) {
+    for (int read = ReadLine(fd, line); read != 0; read = ReadLine(fd, line)) {
+        if (read < 0) {
+            ReportCfgFileError(-1, line);
+            continue;
+        }
         if (std::strlen(line) < 3 || isCommentLine(line)) continue;
         if (!ExtractDetailAndTag(line, tag, detail)) {
             ReportCfgFileError(-1, line);

@@ -27,6 +27,7 @@ TrendDlogInternal& T = TREND_DLOG_internal;
 bool printLatch;
 
 constexpr const char* kHeaderError = "ERROR:  Error writing DATA_LOG_M print header";
+constexpr const char* kNothingHandedOver = "ERROR:  No DATA_LOG_M data handed over for a continuous print yet";
 // [kind][dynamic]
 constexpr const char* kListError[kKinds][2] = {
     {"ERROR:  Error writing DATA_LOG_M statically configured analog values",
@@ -157,6 +158,14 @@ void end_print(bool failed, const char* event) {
 
 void print_log() {
     DatalogPrintRequested = 0;
+    // In continuous mode a print writes the half last handed over: before
+    // the first hand-over there is none, and the rings hold no sample yet.
+    if (cells::DATALOG.TREND_DLOG_CONTINUING && ContinuousDatalogPrintSection != 1 &&
+        ContinuousDatalogPrintSection != 2) {
+        std::printf("%s\n", kNothingHandedOver);
+        end_print(true, kNothingHandedOver);
+        return;
+    }
     DATALOG_TREND_DLOGPrintFlag = 1;
     T.PRT_BUSY = 1;
     T.PRT_ERR = 0;

@@ -190,7 +190,9 @@
     X(HP2_SD, B_NAME, B, R10, PLAIN)                           \
     X(SD_SW, B_MUX_N_1, B, R10, PLAIN)                         \
     X(SD, B_NAME, B, R10, PLAIN)                              
-CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", CAT_NO_ALIASES)
+// The output port that the data log names by its outside name.
+#define _ub5_ALIASES(X) X("CNFG_ACT.ACT_01.DEMAND_OUT _ub5.DEMAND.A_NAME")
+CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", _ub5_ALIASES)
 
 // The service interface wrote command input n (1 .. 5).
 void ACT_CHANNEL_command_written(int n, uint32_t value);

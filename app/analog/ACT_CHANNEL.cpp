@@ -17,6 +17,7 @@
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/channel_config.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"
@@ -48,7 +49,6 @@ namespace r160 {
 void ACT_CHANNEL_config() {
     auto& c = _ub5;
     ACT_CHANNEL_blocks& v = ACT_CHANNEL_st;
-    const uint32_t wmmm = static_cast<uint32_t>(AllRgExecutedwMMM);
 
     // 1. Function.
     c.CNFG_ENBL_B_NAME = MASTER.IO_LOCK_OR_PWR_B_NAME;
@@ -58,12 +58,8 @@ void ACT_CHANNEL_config() {
     CNFG_ACT.RO_WIZFUN_ACT1_I_NAME = kWizardFunction;
     c.ACT_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_IN, c.WIZ_FUNCT_I_NAME);
     c.SAMPLE_PULSE_B_NAME = CALMODE.CFG_SAMPL_OK_B_NAME;
-    if (c.CNFG_ENBL_B_NAME == 1) {
-        store_samp(bk::SAMP_ITUNE(v.act_function, c.ACT_FUNCTION_TUNE, c.ACT_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
-                                  -kFunctionLimit, kFunctionLimit, 1, 1, 4, wmmm),
-                   c.ACT_FUNCTION_SAMP_ITUNE, c.ACT_FUNCTION_LIMITED, c.ACT_FUNCTION_EN_ENT_OUT,
-                   c.ACT_FUNCTION_LO_LIM_OUT, c.ACT_FUNCTION_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.act_function, CHANNEL_SAMPLED_ITUNE(c, ACT_FUNCTION),
+                          c.ACT_SW_I_SW, c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 4});
     c.FUNCT_INT_I_NAME = c.ACT_FUNCTION_SAMP_ITUNE;
 
     // 2. Readout or not, and the function text.
@@ -84,29 +80,20 @@ void ACT_CHANNEL_config() {
     // 4. Range: a readout always uses the low range.
     c.RNG_TO_CNFG_I_SUBTRACT = bk::I_SUBTRACT(c.HW_RANGE_IN, 1);
     c.RO_RNG_SW_I_SW = readout ? 0 : static_cast<int32_t>(c.RNG_TO_CNFG_I_SUBTRACT);
-    if (c.CNFG_ENBL_B_NAME == 1) {
-        const int32_t wanted = c.RO_RNG_SW_I_SW < 0 ? 0 : (c.RO_RNG_SW_I_SW > 0 ? 1 : 0);
-        store_samp(bk::SAMP_ITUNE(v.act_range_sel, c.ACT_RANGE_SEL_TUNE, wanted, c.SAMPLE_PULSE_B_NAME, 0, 1, 0, 0,
-                                  1, wmmm),
-                   c.ACT_RANGE_SEL_SAMP_ITUNE, c.ACT_RANGE_SEL_LIMITED, c.ACT_RANGE_SEL_EN_ENT_OUT,
-                   c.ACT_RANGE_SEL_LO_LIM_OUT, c.ACT_RANGE_SEL_HI_LIM_OUT);
-    }
+    const int32_t wanted = c.RO_RNG_SW_I_SW < 0 ? 0 : (c.RO_RNG_SW_I_SW > 0 ? 1 : 0);
+    chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.act_range_sel, CHANNEL_SAMPLED_ITUNE(c, ACT_RANGE_SEL), wanted,
+                          c.SAMPLE_PULSE_B_NAME, {0, 1, 0, 0, 1});
     c.RANGE_I_NAME = c.ACT_RANGE_SEL_SAMP_ITUNE;
 
     // 5, 6. The currents of 0 % and 100 % of the range in use.
     bk::I_COMPARE(c.ACT_CNFG_200_EQ, c.ACT_CNFG_200_LT, c.ACT_CNFG_200_GT, c.RANGE_I_NAME, 1);
     c.MIN_MA_A_SW = bk::SW<float>(c.ACT_CNFG_200_EQ, c.MA_AT_0_RNG0_IN, c.MA_AT_0_RNG1_IN);
     c.MAX_MA_A_SW = bk::SW<float>(c.ACT_CNFG_200_EQ, c.MA_AT_100_RNG0_IN, c.MA_AT_100_RNG1_IN);
-    if (c.CAL_OR_CNFG_OR == 1) {
-        store_samp(bk::SAMP_TUNE(v.act_min_val, c.ACT_MIN_VAL_TUNE, c.MIN_MA_A_SW, c.CAL_OR_CNFG_PLS_OR, -220.0f,
-                                 220.0f, 0, -210.0f, 210.0f, wmmm),
-                   c.ACT_MIN_VAL_SAMP_TUNE, c.ACT_MIN_VAL_LIMITED, c.ACT_MIN_VAL_EN_ENT_OUT, c.ACT_MIN_VAL_LO_LIM_OUT,
-                   c.ACT_MIN_VAL_HI_LIM_OUT);
-        store_samp(bk::SAMP_TUNE(v.act_max_val, c.ACT_MAX_VAL_TUNE, c.MAX_MA_A_SW, c.CAL_OR_CNFG_PLS_OR, -220.0f,
-                                 220.0f, 0, -210.0f, 210.0f, wmmm),
-                   c.ACT_MAX_VAL_SAMP_TUNE, c.ACT_MAX_VAL_LIMITED, c.ACT_MAX_VAL_EN_ENT_OUT, c.ACT_MAX_VAL_LO_LIM_OUT,
-                   c.ACT_MAX_VAL_HI_LIM_OUT);
-    }
+    constexpr chan::SampleBounds<float> kCurrent{-220.0f, 220.0f, 0, -210.0f, 210.0f};
+    chan::sample<float>(c.CAL_OR_CNFG_OR == 1, v.act_min_val, CHANNEL_SAMPLED_TUNE(c, ACT_MIN_VAL), c.MIN_MA_A_SW,
+                        c.CAL_OR_CNFG_PLS_OR, kCurrent);
+    chan::sample<float>(c.CAL_OR_CNFG_OR == 1, v.act_max_val, CHANNEL_SAMPLED_TUNE(c, ACT_MAX_VAL), c.MAX_MA_A_SW,
+                        c.CAL_OR_CNFG_PLS_OR, kCurrent);
 
     // 7. A readout spans 4 .. 20 mA.
     c.RO_MIN_A_SW = readout ? 4.0f : static_cast<float>(c.ACT_MIN_VAL_SAMP_TUNE);
@@ -126,10 +113,8 @@ void ACT_CHANNEL_config() {
     if (c.FORCE_EN_B_NAME == 1 && v.force_en_prev == 0) c.ENTR_SETPT_TUNE = 0.0f;
     v.force_en_prev = c.FORCE_EN_B_NAME;
     service_commands(c, v.force_cmds);
-    store_samp(bk::SAMP_TUNE(v.entr_setpt, c.ENTR_SETPT_TUNE, c.ENTR_SETPT_TUNE, 0, 0.0f, 100.0f,
-                             c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim, wmmm),
-               c.ENTR_SETPT_SAMP_TUNE, c.ENTR_SETPT_LIMITED, c.ENTR_SETPT_EN_ENT_OUT, c.ENTR_SETPT_LO_LIM_OUT,
-               c.ENTR_SETPT_HI_LIM_OUT);
+    chan::sample<float>(true, v.entr_setpt, CHANNEL_SAMPLED_TUNE(c, ENTR_SETPT), c.ENTR_SETPT_TUNE, 0,
+                        {0.0f, 100.0f, c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim});
     bk::ONE_SHOT(v.goto_os, c.GOTO_OS_ONE_SHOT, &static_cast<int32_t&>(c.GOTO_OS_R_TIME), c.COMMANDS_OUT_5,
                  c.GOTO_OS_DLY_TIME, bk::T160);
     if (c.GOTO_OS_ONE_SHOT != 0) c.ENTR_SETPT_A_SW_A_SW = c.ENTR_SETPT_SAMP_TUNE;
@@ -156,7 +141,6 @@ namespace r10 {
 void ACT_CHANNEL_demand() {
     auto& c = _ub5;
     ACT_CHANNEL_blocks& v = ACT_CHANNEL_st;
-    const uint32_t wmmm = static_cast<uint32_t>(AllRgExecutedwMMM);
 
     // 1. Force setpoint and the demands of the speed-control chain.
     c.FORCE_SP_A_NAME = c.FORCE_SETPT_RAMP;
@@ -166,12 +150,8 @@ void ACT_CHANNEL_demand() {
 
     // 2. Readout function and its signal.
     c.RO_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.RO_FUNCT_I_NAME, c.WIZ_RO_FUNCT_I_NAME);
-    if (c.CNFG_ENBL_B_NAME == 1) {
-        store_samp(bk::SAMP_ITUNE(v.ro_function, c.RO_FUNCTION_TUNE, c.RO_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
-                                  -kFunctionLimit, kFunctionLimit, 1, 1, 42, wmmm),
-                   c.RO_FUNCTION_SAMP_ITUNE, c.RO_FUNCTION_LIMITED, c.RO_FUNCTION_EN_ENT_OUT,
-                   c.RO_FUNCTION_LO_LIM_OUT, c.RO_FUNCTION_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.ro_function, CHANNEL_SAMPLED_ITUNE(c, RO_FUNCTION), c.RO_SW_I_SW,
+                          c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 42});
     select_signal(c.SEL_A_MUX_N_1, c.RO_FUNCTION_SAMP_ITUNE, AO_MUX, true);
     bk::I_TO_STR(c.ACT_RO_FUNCT_STRG_I_TO_STR, c.RO_FUNCTION_SAMP_ITUNE,
                  {{1, "--- Not Used ---"},
@@ -219,14 +199,10 @@ void ACT_CHANNEL_demand() {
                  "Not Used");
 
     // 3. Readout range and the readout in percent.
-    if (c.CNFG_ENBL_B_NAME == 1) {
-        store_samp(bk::SAMP_TUNE(v.min, c.MIN_TUNE, c.RO_LOW_A_NAME, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
-                                 bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm),
-                   c.MIN_SAMP_TUNE, c.MIN_LIMITED, c.MIN_EN_ENT_OUT, c.MIN_LO_LIM_OUT, c.MIN_HI_LIM_OUT);
-        store_samp(bk::SAMP_TUNE(v.max, c.MAX_TUNE, c.RO_HI_A_NAME, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
-                                 bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm),
-                   c.MAX_SAMP_TUNE, c.MAX_LIMITED, c.MAX_EN_ENT_OUT, c.MAX_LO_LIM_OUT, c.MAX_HI_LIM_OUT);
-    }
+    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.min, CHANNEL_SAMPLED_TUNE(c, MIN), c.RO_LOW_A_NAME,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
+    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RO_HI_A_NAME,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
     const float pct = (static_cast<float>(c.SEL_A_MUX_N_1) - c.MIN_SAMP_TUNE) /
                       (static_cast<float>(c.MAX_SAMP_TUNE) - c.MIN_SAMP_TUNE) * 100.0f;
     c.OUTPUT_CALCULATE = std::isfinite(pct) ? pct : 0.0f;

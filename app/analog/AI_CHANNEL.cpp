@@ -8,6 +8,7 @@
 #include "app/analog/CNFG_AI.cells.h"
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/channel_config.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/analog/standin/VL1_AIO_standin.cells.h"
@@ -94,12 +95,8 @@ StageOut stage() {
 #undef AI_CHANNEL_STAGE
 
 // Configuration inputs of instance K (160 ms).
-struct ConfigIn {
-    uint32_t enable, sample, wizard;
-    int32_t wizard_function;
-};
 template <int K>
-ConfigIn config_in() {
+chan::ConfigIn config_in() {
     using namespace r160;
     if constexpr (controller(K)) {
         int32_t wiz = 0;
@@ -180,23 +177,9 @@ uint32_t fault_out() {
 template <int K>
 void function_number() {
     const auto& c = ch160<K>();
-    const ConfigIn in = config_in<K>();
-    c.CNFG_ENBL_B_NAME = in.enable;
-    c.WIZ_ENA_B_NAME = in.wizard;
-    c.FUNCT_I_NAME = c.FUNCT_IN;
-    c.WIZ_FUNCT_I_NAME = in.wizard_function;
-    c.I_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
-    c.SAMPLE_PULSE_B_NAME = in.sample;
-    if (c.CNFG_ENBL_B_NAME != 0) {
-        const auto s = bk::SAMP_ITUNE(AI_CHANNEL_st.ch[K].fun_num, c.FUN_NUM_TUNE, c.I_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
-                                      bk::kIntLoLim, bk::kIntHiLim, 0, 1, 20,
-                                      static_cast<uint32_t>(AllRgExecutedwMMM));
-        c.FUN_NUM_SAMP_ITUNE = s.out;
-        c.FUN_NUM_LIMITED = s.limited;
-        c.FUN_NUM_EN_ENT_OUT = s.en_ent_out;
-        c.FUN_NUM_LO_LIM_OUT = s.lo_lim_out;
-        c.FUN_NUM_HI_LIM_OUT = s.hi_lim_out;
-    }
+    chan::choose_function(config_in<K>(), CHANNEL_FUNCTION_CHOICE(c, CNFG_ENBL, FUNCT, I_SW));
+    chan::sample<int32_t>(c.CNFG_ENBL_B_NAME != 0, AI_CHANNEL_st.ch[K].fun_num, CHANNEL_SAMPLED_ITUNE(c, FUN_NUM),
+                          c.I_SW_I_SW, c.SAMPLE_PULSE_B_NAME, {bk::kIntLoLim, bk::kIntHiLim, 0, 1, 20});
     bk::I_COMPARE(c.AI_USED_EQ, c.AI_USED_LT, c.AI_USED_GT, c.FUN_NUM_SAMP_ITUNE, 1);
     c.CH_DISAB_B_NAME = c.AI_USED_EQ;
     c.CH_ENABL_B_NAME = c.AI_USED_GT;
@@ -204,37 +187,17 @@ void function_number() {
     c.FUN_STRG_I_TO_STR = (f >= 1 && f <= 20) ? kFunctionTexts[f - 1] : "Not Configured";
 }
 
-// One sampled range end from its entered value.
-template <class Cells>
-void sample_range(bk::SampState& st, uint32_t enable, uint32_t sample, float& entered_copy, float entered,
-                  float& tune, const Cells& out) {
-    entered_copy = entered;
-    if (enable == 0) return;
-    const auto s = bk::SAMP_TUNE(st, tune, entered, sample, bk::kRealLoLim, bk::kRealHiLim, 0, bk::kRealLoLim,
-                                 bk::kRealHiLim, static_cast<uint32_t>(AllRgExecutedwMMM));
-    out(s);
-}
-
+// The range ends, each sampled from its entered value.
 template <int K>
 void range() {
     const auto& c = ch160<K>();
     AiChannelVars& v = AI_CHANNEL_st.ch[K];
-    sample_range(v.min, c.CNFG_ENBL_B_NAME, c.SAMPLE_PULSE_B_NAME, c.RANGE_LO_A_NAME, c.RANGE_LO_IN, c.MIN_TUNE,
-                 [&](const bk::SampOut<float>& s) {
-                     c.MIN_SAMP_TUNE = s.out;
-                     c.MIN_LIMITED = s.limited;
-                     c.MIN_EN_ENT_OUT = s.en_ent_out;
-                     c.MIN_LO_LIM_OUT = s.lo_lim_out;
-                     c.MIN_HI_LIM_OUT = s.hi_lim_out;
-                 });
-    sample_range(v.max, c.CNFG_ENBL_B_NAME, c.SAMPLE_PULSE_B_NAME, c.RANGE_HI_A_NAME, c.RANGE_HI_IN, c.MAX_TUNE,
-                 [&](const bk::SampOut<float>& s) {
-                     c.MAX_SAMP_TUNE = s.out;
-                     c.MAX_LIMITED = s.limited;
-                     c.MAX_EN_ENT_OUT = s.en_ent_out;
-                     c.MAX_LO_LIM_OUT = s.lo_lim_out;
-                     c.MAX_HI_LIM_OUT = s.hi_lim_out;
-                 });
+    c.RANGE_LO_A_NAME = c.RANGE_LO_IN;
+    chan::sample<float>(c.CNFG_ENBL_B_NAME != 0, v.min, CHANNEL_SAMPLED_TUNE(c, MIN), c.RANGE_LO_IN,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
+    c.RANGE_HI_A_NAME = c.RANGE_HI_IN;
+    chan::sample<float>(c.CNFG_ENBL_B_NAME != 0, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RANGE_HI_IN,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
 }
 
 template <int K>

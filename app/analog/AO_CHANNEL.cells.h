@@ -144,12 +144,18 @@
     X(RDBK_FLT_ENBL, AND, B, R20, PLAIN)                       \
     X(DBK_FLT, B_NAME, B, R20, PLAIN)                         
 
+// The output port that the data log names by its outside name.
+#define AO_CHANNEL_PORTS(X, OUTER, M) X(OUTER ".MA_SIGNAL_OUT " M ".MA_SIGNAL.A_NAME")
+
 #define _ub10_CELLS(X) AO_CHANNEL_ROWS(X, "AO 01 Actual Speed")
-CAT_USER_BLOCK(_ub10, "CNFG_AO.AO_01", CAT_NO_ALIASES)
+#define _ub10_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_01", "_ub10")
+CAT_USER_BLOCK(_ub10, "CNFG_AO.AO_01", _ub10_ALIASES)
 #define _ub11_CELLS(X) AO_CHANNEL_ROWS(X, "AO 02")
-CAT_USER_BLOCK(_ub11, "CNFG_AO.AO_02", CAT_NO_ALIASES)
+#define _ub11_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_02", "_ub11")
+CAT_USER_BLOCK(_ub11, "CNFG_AO.AO_02", _ub11_ALIASES)
 #define _ub12_CELLS(X) AO_CHANNEL_ROWS(X, "AO 03")
-CAT_USER_BLOCK(_ub12, "CNFG_AO.AO_03", CAT_NO_ALIASES)
+#define _ub12_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_03", "_ub12")
+CAT_USER_BLOCK(_ub12, "CNFG_AO.AO_03", _ub12_ALIASES)
 
 // Instance k: 0 .. 2 for _ub10 .. _ub12.
 constexpr int kAoChannels = 3;

@@ -14,6 +14,7 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/channel_config.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"
@@ -82,7 +83,6 @@ void config() {
     using namespace r160;
     const auto& c = ch160<K>();
     AoChannelVars& v = AO_CHANNEL_st.ch[K];
-    const uint32_t wmmm = static_cast<uint32_t>(AllRgExecutedwMMM);
     c.CNFG_ENBL_B_NAME = MASTER.IO_LOCK_OR_PWR_B_NAME;
     c.SAMPLE_PULSE_B_NAME = CALMODE.CFG_SAMPL_OK_B_NAME;
     c.WIZ_ENA_B_NAME = CNFG_WIZ.WIZARD_B_NAME;
@@ -90,14 +90,10 @@ void config() {
     c.FUNCT_I_NAME = c.FUNCT_IN;
 
     // 1. Range.
-    if (c.CNFG_ENBL_B_NAME != 0) {
-        const auto hi = bk::SAMP_TUNE(v.max, c.MAX_TUNE, c.RANGE_HI_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
-                                      bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-        store_samp(hi, c.MAX_SAMP_TUNE, c.MAX_LIMITED, c.MAX_EN_ENT_OUT, c.MAX_LO_LIM_OUT, c.MAX_HI_LIM_OUT);
-        const auto lo = bk::SAMP_TUNE(v.min, c.MIN_TUNE, c.RANGE_LO_IN, c.SAMPLE_PULSE_B_NAME, bk::kRealLoLim,
-                                      bk::kRealHiLim, 0, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-        store_samp(lo, c.MIN_SAMP_TUNE, c.MIN_LIMITED, c.MIN_EN_ENT_OUT, c.MIN_LO_LIM_OUT, c.MIN_HI_LIM_OUT);
-    }
+    chan::sample<float>(c.CNFG_ENBL_B_NAME != 0, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RANGE_HI_IN,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
+    chan::sample<float>(c.CNFG_ENBL_B_NAME != 0, v.min, CHANNEL_SAMPLED_TUNE(c, MIN), c.RANGE_LO_IN,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
     c.RANGE_HIGH_A_NAME = c.MAX_SAMP_TUNE;
     c.RANGE_LOW_A_NAME = c.MIN_SAMP_TUNE;
 
@@ -105,11 +101,8 @@ void config() {
     service_commands(c, v.force_cmds);
 
     // 3. Function number in use.
-    if (c.CNFG_ENBL_B_NAME != 0) {
-        const auto f = bk::SAMP_ITUNE(v.function, c.FUNCTION_TUNE, c.AO_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
-                                      -kFunctionLimit, kFunctionLimit, 1, 1, 42, wmmm);
-        store_samp(f, c.FUNCTION_SAMP_ITUNE, c.FUNCTION_LIMITED, c.FUNCTION_EN_ENT_OUT, c.FUNCTION_LO_LIM_OUT, c.FUNCTION_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.CNFG_ENBL_B_NAME != 0, v.function, CHANNEL_SAMPLED_ITUNE(c, FUNCTION), c.AO_SW_I_SW,
+                          c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 42});
     c.FUNCT_INT_I_NAME = c.FUNCTION_SAMP_ITUNE;
     bk::I_COMPARE(c.USED_EQ, c.USED_LT, c.USED_GT, c.FUNCT_INT_I_NAME, 1);
     c.DISABL_B_NAME = c.USED_EQ;
@@ -128,9 +121,8 @@ void config() {
     v.frc_enbl_prev = c.FRC_ENBL_LATCH_R;
 
     // 5. The go-to value, taken while the go-to one-shot is on.
-    const auto g = bk::SAMP_TUNE(v.entr_setpt, c.ENTR_SETPT_TUNE, c.ENTR_SETPT_TUNE, 0, 0.0f, 25.0f,
-                                 c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim, wmmm);
-    store_samp(g, c.ENTR_SETPT_SAMP_TUNE, c.ENTR_SETPT_LIMITED, c.ENTR_SETPT_EN_ENT_OUT, c.ENTR_SETPT_LO_LIM_OUT, c.ENTR_SETPT_HI_LIM_OUT);
+    chan::sample<float>(true, v.entr_setpt, CHANNEL_SAMPLED_TUNE(c, ENTR_SETPT), c.ENTR_SETPT_TUNE, 0,
+                        {0.0f, 25.0f, c.ENTR_SETPT_ENBL_ENTER, bk::kRealLoLim, bk::kRealHiLim});
     bk::ONE_SHOT(v.goto_val_samp, c.GOTO_VAL_SAMP_ONE_SHOT, &static_cast<int32_t&>(c.GOTO_VAL_SAMP_R_TIME),
                  c.COMMANDS_OUT_5, c.GOTO_VAL_SAMP_DLY_TIME, bk::T160);
     if (c.GOTO_VAL_SAMP_ONE_SHOT != 0) c.ENTR_SETPT_A_SW_A_SW = c.ENTR_SETPT_SAMP_TUNE;

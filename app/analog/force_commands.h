@@ -84,12 +84,3 @@ void force_setpoint(const C& c, ForceCommandState& s, uint32_t enabled, float lo
     c.GOTO_CMD_DLY_ZMINUS1_B = c.GOTO_CMD_B_ACTION;
 }
 
-// The outputs of a sampled tunable into its cells.
-template <class V, class Samp, class Lim, class En, class Lo, class Hi>
-void store_samp(const bk::SampOut<V>& s, Samp&& samp, Lim&& limited, En&& en_ent, Lo&& lo, Hi&& hi) {
-    samp = s.out;
-    limited = s.limited;
-    en_ent = s.en_ent_out;
-    lo = s.lo_lim_out;
-    hi = s.hi_lim_out;
-}

@@ -66,6 +66,7 @@ void _R20_TASK_4() {
 // controller instances 2 and 3 in _R20_TASK_14 and _R20_TASK_18.
 void _R20_TASK_7() {
     r20::SPDC_lost_rem();
+    discrete_R20_TASK_7();
     r20::AI_ALARM_LEVELS_level1(0);
 }
 void _R20_TASK_8() {

@@ -21,7 +21,6 @@ void _R20_TASK_5() {
     AO_CHANNEL_signal(2);
     CNFG_AO_output(2);
     AO_CHANNEL_alarm(2);
-    discrete_R20_TASK_5();
     // also: the rest of the remote I/O node logic that shares this slice (not built yet)
 }
 

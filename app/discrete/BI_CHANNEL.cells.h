@@ -64,8 +64,10 @@
 #define BI_CHANNEL_NO_WIZ(X)
 #define BI_CHANNEL_OWN_WIZ(X) X(WIZ_ENA, IN, B, R160, TUNE(true))
 
-// Port aliases of instance M named OUTER.
+// Port aliases of instance M named OUTER. The function port names a
+// display-side variable that has no cell here.
 #define BI_CHANNEL_PORTS(X, OUTER, M)                              \
+    X(OUTER ".FUNCT_C " M ".QT_BI_FUNCT.VAR")                      \
     X(OUTER ".INVRT_IN " M ".INVRT.IN")                            \
     X(OUTER ".TAG_C " M ".TAG.IN")                                 \
     X(OUTER ".USAGE_C " M ".USAGE.IN")                             \
@@ -176,10 +178,12 @@ uint32_t BI_CHANNEL_use_time_stamps(int k);
 }  // namespace r10
 
 namespace r20 {
-// Fast part of remote channel k (8 .. 23): the signal into the node's list;
-// ESTOP and the time-stamp selection.
+// Fast part of remote channel k (8 .. 23): the signal after inversion (from
+// the node's contact); ESTOP and the time-stamp selection.
 void BI_CHANNEL_signal(int k);
 void BI_CHANNEL_select(int k);
+// The remote channels' signals into the node's input list, by input number.
+void BI_CHANNEL_node_list();
 }  // namespace r20
 
 namespace r160 {

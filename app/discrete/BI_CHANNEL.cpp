@@ -11,6 +11,7 @@
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/channel_config.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/VL4_BI.cells.h"
 #include "runtime/appmem.h"
@@ -60,6 +61,11 @@ const char* const kFunctionTexts[30] = {
     "Spare 30",
 };
 constexpr int32_t kEstopFunction = 4;
+
+// The remote node's inputs by input number, with their modules.
+#define BI_CHANNEL_NODE_INPUTS(X)                                                                                   \
+    X(1, _ub59) X(2, _ub67) X(3, _ub68) X(4, _ub69) X(5, _ub70) X(6, _ub71) X(7, _ub72) X(8, _ub73) X(9, _ub74) \
+        X(10, _ub60) X(11, _ub61) X(12, _ub62) X(13, _ub63) X(14, _ub64) X(15, _ub65) X(16, _ub66)
 
 // ---- instance K's cells in the view of a group --------------------------------------
 template <int K>
@@ -132,12 +138,8 @@ constexpr const auto& ch160() {
 }
 
 // Configuration inputs of instance K (160 ms).
-struct ConfigIn {
-    uint32_t enable, sample, wizard;
-    int32_t wizard_function;
-};
 template <int K>
-ConfigIn config_in() {
+chan::ConfigIn config_in() {
     using namespace r160;
     if constexpr (controller<K>()) {
         // Input 3 takes its wizard enable from its own tunable.
@@ -154,20 +156,9 @@ ConfigIn config_in() {
 template <int K>
 void configure() {
     const auto& c = ch160<K>();
-    const ConfigIn in = config_in<K>();
-    c.ENA_CONFIG_B_NAME = in.enable;
-    c.WIZ_ENA_B_NAME = in.wizard;
-    c.FUNCT_I_NAME = c.FUNCT_IN;
-    c.WIZ_FUNCT_I_NAME = in.wizard_function;
-    c.BI_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
-    c.SAMPLE_PULSE_B_NAME = in.sample;
-    if (c.ENA_CONFIG_B_NAME == 1) {
-        bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(BI_CHANNEL_st.function[K], c.BI_FUNCTION_TUNE, c.BI_SW_I_SW,
-                                        c.SAMPLE_PULSE_B_NAME, bk::kIntLoLim, bk::kIntHiLim, 0, 1, 31,
-                                        static_cast<uint32_t>(AllRgExecutedwMMM)),
-                         c.BI_FUNCTION_SAMP_ITUNE, c.BI_FUNCTION_LIMITED, c.BI_FUNCTION_EN_ENT_OUT,
-                         c.BI_FUNCTION_LO_LIM_OUT, c.BI_FUNCTION_HI_LIM_OUT);
-    }
+    chan::choose_function(config_in<K>(), CHANNEL_FUNCTION_CHOICE(c, ENA_CONFIG, FUNCT, BI_SW));
+    chan::sample<int32_t>(c.ENA_CONFIG_B_NAME == 1, BI_CHANNEL_st.function[K], CHANNEL_SAMPLED_ITUNE(c, BI_FUNCTION),
+                          c.BI_SW_I_SW, c.SAMPLE_PULSE_B_NAME, {bk::kIntLoLim, bk::kIntHiLim, 0, 1, 31});
     const int32_t f = c.BI_FUNCTION_SAMP_ITUNE;
     c.FUNCT_INT_I_NAME = f;
     bk::I_COMPARE(c.BI_USED_EQ, c.BI_USED_LT, c.BI_USED_GT, f, 1);
@@ -179,15 +170,9 @@ void configure() {
     c.INVRT_B_NAME = c.INVRT_IN;
     c.INV_NOT_NOT = bk::NOT(c.INVRT_B_NAME);
     c.ENBL_RST_AND = bk::AND({c.INV_NOT_NOT, c.ENA_CONFIG_B_NAME});
-    c.INV_INH_ACT_OUT = 1;
     // The inversion follows its tunable only in configuration mode.
-    if (c.INVRT_B_NAME == 1 && c.ENA_CNFG_NOT_NOT == 0) {
-        c.INV_INH_B_ACTION = 1;
-        c.INVERTED_LATCH = 1;
-    } else {
-        c.INV_INH_B_ACTION = 0;
-        if (c.ENBL_RST_AND == 1) c.INVERTED_LATCH = 0;
-    }
+    chan::inversion_latch(c.INVRT_B_NAME == 1 && c.ENA_CNFG_NOT_NOT == 0, c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     c.TAG_S_NAME = c.TAG_IN;
     c.USAGE_S_NAME = c.USAGE_IN;
 }
@@ -245,12 +230,9 @@ template <int K>
 void select20() {
     if constexpr (!controller<K>()) select_cells(ch20<K>());
 }
-// The remote contacts and the node's signal list, by input number n.
-#define BI_CHANNEL_NODE(N, NN)                                   \
-    if constexpr (n == N) {                                      \
-        signal_cells(c, VL4_BI.BIN_##NN##_VL_BIN);               \
-        VLTR_OUTS.VL_BINS_LIST_##N = c.BI_SIGNAL_B_NAME;         \
-    }
+// The remote contacts, by input number n.
+#define BI_CHANNEL_NODE(N, NN) \
+    if constexpr (n == N) signal_cells(c, VL4_BI.BIN_##NN##_VL_BIN);
 template <int K>
 void signal20() {
     if constexpr (!controller<K>()) {
@@ -288,27 +270,20 @@ uint32_t BI_CHANNEL_use_time_stamps(int k) { return kUseTs10[k](); }
 namespace r20 {
 void BI_CHANNEL_signal(int k) { kSignal20[k](); }
 void BI_CHANNEL_select(int k) { kSelect20[k](); }
+
+void BI_CHANNEL_node_list() {
+#define BI_CHANNEL_LIST_SIGNAL(N, M) VLTR_OUTS.VL_BINS_LIST_##N = M.BI_SIGNAL_B_NAME;
+    BI_CHANNEL_NODE_INPUTS(BI_CHANNEL_LIST_SIGNAL)
+#undef BI_CHANNEL_LIST_SIGNAL
+}
 }  // namespace r20
 
 namespace r160 {
 void BI_CHANNEL_configure(int k) { kConfigure[k](); }
 
 void BI_CHANNEL_node_functions() {
-    VLTR_OUTS.VL_BINS_FUN_LIST_1 = _ub59.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_2 = _ub67.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_3 = _ub68.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_4 = _ub69.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_5 = _ub70.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_6 = _ub71.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_7 = _ub72.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_8 = _ub73.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_9 = _ub74.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_10 = _ub60.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_11 = _ub61.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_12 = _ub62.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_13 = _ub63.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_14 = _ub64.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_15 = _ub65.FUNCT_INT_I_NAME;
-    VLTR_OUTS.VL_BINS_FUN_LIST_16 = _ub66.FUNCT_INT_I_NAME;
+#define BI_CHANNEL_LIST_FUNCTION(N, M) VLTR_OUTS.VL_BINS_FUN_LIST_##N = M.FUNCT_INT_I_NAME;
+    BI_CHANNEL_NODE_INPUTS(BI_CHANNEL_LIST_FUNCTION)
+#undef BI_CHANNEL_LIST_FUNCTION
 }
 }  // namespace r160

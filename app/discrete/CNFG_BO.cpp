@@ -82,7 +82,7 @@ void CNFG_BO_relay_1() {
                                         kTripRelayState, static_cast<uint32_t>(AllRgExecutedwMMM)),
                          c.RLY_FUNCTION_SAMP_ITUNE, c.RLY_FUNCTION_LIMITED, c.RLY_FUNCTION_EN_ENT_OUT,
                          c.RLY_FUNCTION_LO_LIM_OUT, c.RLY_FUNCTION_HI_LIM_OUT);
-        c.INVERTED_LATCH = c.INVERT_RELAY_IN == 1 ? 1u : 0u;
+        c.INVERTED_LATCH = c.INVERT_RELAY_IN != 0 ? 1u : 0u;
     }
     c.DIS_FRC_OR = bk::OR({c.DISBL_FORCING_IN, CALMODE.NOTCALMODE_B_NAME});
     bk::LATCH_R(c.FORCING_ENBLD_LATCH_R, c.ENBLE_FORCING_IN, c.DIS_FRC_OR);

@@ -11,6 +11,7 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/channel_config.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/CNFG_BO.cells.h"
 #include "app/discrete/VL5_BO.cells.h"
@@ -126,12 +127,8 @@ constexpr bool controller() {
 }
 
 // Configuration inputs of instance K (160 ms).
-struct ConfigIn {
-    uint32_t enable, sample, wizard;
-    int32_t wizard_function;
-};
 template <int K>
-ConfigIn config_in() {
+chan::ConfigIn config_in() {
     using namespace r160;
     if constexpr (controller<K>()) {
         return {MASTER.IO_LOCK_OR_PWR_B_NAME, CALMODE.CFG_SAMPL_OK_B_NAME, CNFG_WIZ.WIZARD_B_NAME,
@@ -146,23 +143,12 @@ ConfigIn config_in() {
 template <int K>
 void function() {
     const auto& c = ch160<K>();
-    RelayVars& v = RELAY_CHANNEL_st.ch[K];
-    const ConfigIn in = config_in<K>();
-    c.WIZ_ENA_B_NAME = in.wizard;
-    c.RLY_FUNCT_I_NAME = c.RLY_FUNCT_IN;
-    c.WIZ_FUNCT_I_NAME = in.wizard_function;
-    c.BI_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.RLY_FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
-    c.ENA_CONFIG_B_NAME = in.enable;
+    chan::choose_function(config_in<K>(), CHANNEL_FUNCTION_CHOICE(c, ENA_CONFIG, RLY_FUNCT, BI_SW));
     c.LVL_SW_FUNCT_I_NAME = c.LVL_SW_FUNCT_IN;
-    c.SAMPLE_PULSE_B_NAME = in.sample;
     c.ENA_FORCING_B_NAME = c.ENA_FORCING_IN;
-    if (c.ENA_CONFIG_B_NAME == 1) {
-        bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(v.function, c.RLY_FUNCTION_TUNE, c.BI_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
-                                        bk::kIntLoLim, bk::kIntHiLim, 1, 1, kRelayFunctions,
-                                        static_cast<uint32_t>(AllRgExecutedwMMM)),
-                         c.RLY_FUNCTION_SAMP_ITUNE, c.RLY_FUNCTION_LIMITED, c.RLY_FUNCTION_EN_ENT_OUT,
-                         c.RLY_FUNCTION_LO_LIM_OUT, c.RLY_FUNCTION_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.ENA_CONFIG_B_NAME == 1, RELAY_CHANNEL_st.ch[K].function,
+                          CHANNEL_SAMPLED_ITUNE(c, RLY_FUNCTION), c.BI_SW_I_SW, c.SAMPLE_PULSE_B_NAME,
+                          {bk::kIntLoLim, bk::kIntHiLim, 1, 1, kRelayFunctions});
     // GT means below the manual-control number, LT above it.
     bk::I_COMPARE(c.MANUAL_CONTROL_EQ, c.MANUAL_CONTROL_GT, c.MANUAL_CONTROL_LT, c.RLY_FUNCTION_SAMP_ITUNE,
                   kManualControl);
@@ -172,13 +158,9 @@ void function() {
 template <int K>
 void level_switch() {
     const auto& c = ch160<K>();
-    if (c.ENA_CONFIG_B_NAME == 1) {
-        bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(RELAY_CHANNEL_st.ch[K].lvl_funct, c.RLY_LVL_FUNCT_TUNE,
-                                        c.LVL_SW_FUNCT_I_NAME, c.SAMPLE_PULSE_B_NAME, bk::kIntLoLim, bk::kIntHiLim,
-                                        1, 1, kLevelSwitchValues, static_cast<uint32_t>(AllRgExecutedwMMM)),
-                         c.RLY_LVL_FUNCT_SAMP_ITUNE, c.RLY_LVL_FUNCT_LIMITED, c.RLY_LVL_FUNCT_EN_ENT_OUT,
-                         c.RLY_LVL_FUNCT_LO_LIM_OUT, c.RLY_LVL_FUNCT_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.ENA_CONFIG_B_NAME == 1, RELAY_CHANNEL_st.ch[K].lvl_funct,
+                          CHANNEL_SAMPLED_ITUNE(c, RLY_LVL_FUNCT), c.LVL_SW_FUNCT_I_NAME, c.SAMPLE_PULSE_B_NAME,
+                          {bk::kIntLoLim, bk::kIntHiLim, 1, 1, kLevelSwitchValues});
     c.BO_RO_FUNC_STRING_I_TO_STR = text_of(kLevelSwitchTexts, kLevelSwitchValues, c.RLY_LVL_FUNCT_SAMP_ITUNE);
     c.USE_LVL_SW_B_NAME = c.USE_LVL_SW_IN;
     c.OUT_USE_LVL_SW_B_NAME = c.USE_LVL_SW_B_NAME;
@@ -211,24 +193,14 @@ void settings() {
                  c.RESET_STATE_DLY_TIME, bk::T160);
     // While forcing is (or was just) on, the end-of-forcing pulse sets the
     // force state command back to 0.
-    if (c.DISBL_DLY_DELAY == 1) {
-        bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(v.force_protect, c.FORCE_PROTECT_TUNE, 0, c.RESET_STATE_ONE_SHOT, 0, 1, 0,
-                                        0, 1, static_cast<uint32_t>(AllRgExecutedwMMM)),
-                         c.FORCE_PROTECT_SAMP_ITUNE, c.FORCE_PROTECT_LIMITED, c.FORCE_PROTECT_EN_ENT_OUT,
-                         c.FORCE_PROTECT_LO_LIM_OUT, c.FORCE_PROTECT_HI_LIM_OUT);
-    }
+    chan::sample<int32_t>(c.DISBL_DLY_DELAY == 1, v.force_protect, CHANNEL_SAMPLED_ITUNE(c, FORCE_PROTECT), 0,
+                          c.RESET_STATE_ONE_SHOT, {0, 1, 0, 0, 1});
     bk::I_COMPARE(c.FORCE_STATE_EQ, c.FORCE_STATE_LT, c.FORCE_STATE_GT, c.FORCE_PROTECT_SAMP_ITUNE, 1);
     c.RLY_FUN_STRG1_I_TO_STR = text_of(kFunctionTexts, kRelayFunctions, c.RLY_FUNCTION_SAMP_ITUNE);
     c.FUNCT_STRNG_S_NAME = c.RLY_FUN_STRG1_I_TO_STR;
     // The inversion follows its tunable only while configuration is enabled.
-    c.INV_INH_ACT_OUT = 1;
-    if (c.INVERT_B_NAME == 0 || c.ENA_CNFG_NOT_NOT == 1) {
-        c.INV_INH_B_ACTION = 0;
-        if (c.ENBL_RST_AND == 1) c.INVERTED_LATCH = 0;
-    } else {
-        c.INV_INH_B_ACTION = 1;
-        c.INVERTED_LATCH = 1;
-    }
+    chan::inversion_latch(!(c.INVERT_B_NAME == 0 || c.ENA_CNFG_NOT_NOT == 1), c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     // GT means below analog number 1, LT above it.
     bk::I_COMPARE(c.LSW_NOT_USED_EQ, c.LSW_NOT_USED_GT, c.LSW_NOT_USED_LT, c.RLY_LVL_FUNCT_SAMP_ITUNE, 1);
     c.LVL_FUNCT_STRNG_S_NAME = c.BO_RO_FUNC_STRING_I_TO_STR;

@@ -114,11 +114,16 @@ void _R10_TASK_10() {
     speed_control_R10_TASK_10();
 }
 
-// Remote inputs: the signals into the node's list, then the selections.
-void discrete_R20_TASK_5() {
+// Remote inputs: the signals from the node's contacts (which the node logic
+// delivers at the head of _R20_TASK_6), the node's input list, then the
+// E-stop and time-stamp selections.
+void _R20_TASK_6() {
+    // also first: the node's contact states (the node logic is not built yet)
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_signal(k);
 }
-void _R20_TASK_6() {
+void discrete_R20_TASK_7() { r20::BI_CHANNEL_node_list(); }
+void _R20_TASK_19() {
+    // also first: the node supervision (not built yet)
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_select(k);
 }
 

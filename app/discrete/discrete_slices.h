@@ -11,6 +11,7 @@ void _R10_TASK_8();
 void _R10_TASK_10();
 
 void _R20_TASK_6();
+void _R20_TASK_19();
 
 void _R40_TASK_5();
 void _R40_TASK_6();
@@ -46,8 +47,8 @@ void _R160_TASK_82();
 // (app/analog/input_slices.cpp).
 void discrete_R160_TASK_58();
 void discrete_R160_TASK_62();
-// The remote inputs' signals, in the analog output file's _R20_TASK_5.
-void discrete_R20_TASK_5();
+// The remote inputs' node list, in the analog input file's _R20_TASK_7.
+void discrete_R20_TASK_7();
 void discrete_R160_TASK_65();
 void discrete_R160_TASK_71();
 void discrete_R160_TASK_80();

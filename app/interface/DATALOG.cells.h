@@ -1,7 +1,8 @@
 // Module DATALOG: when the data-log block TREND_DLOG starts and stops
 // collecting, prints, collects continuously, which file index it uses and at
 // which interval it samples (160 ms group, start request at 40 ms); with the
-// block's enable, status and display cells that its writer task keeps.
+// block's enable, status and display cells that its writer task keeps (the
+// B_ and C_ companions of the status cells are listed but written by nothing).
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -20,6 +21,28 @@
     X(TREND_DLOG, INT_CNT, I, RNone, PLAIN) \
     X(TREND_DLOG, CFG_ID, C, RNone, PLAIN) \
     X(TREND_DLOG, CONTINUING, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_COLLING, B, RNone, PLAIN) \
+    X(TREND_DLOG, C_COLLING, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_BUF_FULL, B, RNone, PLAIN) \
+    X(TREND_DLOG, C_BUF_FULL, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_PRINTING, B, RNone, PLAIN) \
+    X(TREND_DLOG, C_PRINTING, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_P_ERROR, B, RNone, PLAIN) \
+    X(TREND_DLOG, C_P_ERROR, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_CFG_ERR, B, RNone, PLAIN) \
+    X(TREND_DLOG, C_CFG_ERR, B, RNone, PLAIN) \
+    X(TREND_DLOG, B_ACT_MEM, I, RNone, PLAIN) \
+    X(TREND_DLOG, C_ACT_MEM, I, RNone, PLAIN) \
+    X(TREND_DLOG, B_MAX_SEC, I, RNone, PLAIN) \
+    X(TREND_DLOG, C_MAX_SEC, I, RNone, PLAIN) \
+    X(TREND_DLOG, B_BOOL_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, C_BOOL_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, B_ANA_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, C_ANA_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, B_INT_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, C_INT_CNT, I, RNone, PLAIN) \
+    X(TREND_DLOG, B_CFG_ID, C, RNone, PLAIN) \
+    X(TREND_DLOG, C_CFG_ID, C, RNone, PLAIN) \
     X(SPEED, A_NAME, A, R10, PLAIN) \
     X(TURB_TRIP, B_NAME, B, R10, PLAIN, R160) \
     X(PRT_OS, ONE_SHOT, B, R10, PLAIN, R160) \

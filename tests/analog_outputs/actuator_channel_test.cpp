@@ -128,6 +128,21 @@ INSTANTIATE_TEST_SUITE_P(Functions, ActuatorReadout,
                                            ReadoutCase{"last", 42, "Spare 42", 50.0f}),
                          [](const ::testing::TestParamInfo<ReadoutCase>& i) { return std::string(i.param.name); });
 
+// With the wizard on, the channel and its readout both take the wizard's
+// function 2, whatever was entered by hand.
+TEST_F(ActuatorChannel, TheWizardProposesTheDemandAndTheSpeedReadout) {
+    start();
+    setCell("_ub5.FUNCT.IN", 4);
+    setCell("_ub5.RO_FUNCT.IN", 19);
+    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    sampleConfiguration();
+    runPasses(R10, 1);
+    EXPECT_EQ(integer("CNFG_ACT.RO_WIZFUN_ACT1.I_NAME"), 2);
+    EXPECT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 2);
+    EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 2);
+    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
+}
+
 TEST_F(ActuatorChannel, EveryReadoutFunctionHasItsText) {
     const char* const texts[] = {"--- Not Used ---",
                                  "Actual Shaft Speed",

@@ -118,6 +118,34 @@ TEST_F(OutputChannel, RaiseRampsTheForceSetpointAtTheForceRate) {
     EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 0u);
 }
 
+// In pulse mode the raise block remembers the command itself: a raise held
+// while forcing was off gives no step when forcing comes on; a new press
+// gives one step of one pass.
+TEST_F(OutputChannel, APulseRaiseActsOnlyOnANewPress) {
+    start();
+    setCell("_ub10.FRC_RSE.ACT_Q", 5);
+    command(1, 1);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
+    setCell("CALMODE.NOTCALMODE.B_NAME", 0);
+    setCell("_ub10.FORCE_EN.IN", 1);
+    for (int pass = 0; pass < 4; ++pass) {
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u) << pass;
+    }
+    ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
+    EXPECT_EQ(ramp(), 4.0f);
+    command(1, 0);
+    runPasses(R160, 10);  // past the release's inhibit pulse
+    command(1, 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 1u);
+    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
+    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
+}
+
 TEST_F(OutputChannel, ARaiseStopsAtTwentyMilliamps) {
     start();
     startForcing();

@@ -159,6 +159,42 @@ INSTANTIATE_TEST_SUITE_P(Steps, DemoTimer,
                                            DemoCase{"step_5", "DEMO_STEP5", "DELAY5"}),
                          [](const ::testing::TestParamInfo<DemoCase>& i) { return std::string(i.param.name); });
 
+struct OnDelayCase {
+    const char* name;
+    double delay;
+    int pass;  // of the step's activity, 1 the first, in which DELAY comes on
+};
+
+class DemoOnDelay : public OutputRig, public ::testing::WithParamInterface<OnDelayCase> {};
+
+// An on-delay comes on in the first pass that finds the elapsed time at the
+// delay, before it grows: a delay of 0.32 s (two passes) in the third pass.
+// The first active pass is the one in which a delay of 0 comes on.
+TEST_P(DemoOnDelay, ComesOnInTheFirstPassThatFindsTheDelayElapsed) {
+    start();
+    setCell("UNIT_DEMO.DELAY.DLY_TIME", 0.0);
+    setCell("UNIT_DEMO.DELAY4.DLY_TIME", GetParam().delay);
+    setCell("UNIT_DEMO.DEMO_STEP1.SFC_STEP", 1);
+    setCell("UNIT_DEMO.DEMO_STEP4.SFC_STEP", 1);
+    int first = 0;
+    for (int pass = 1; pass <= 20 && first == 0; ++pass) {
+        runPasses(R160, 1);
+        if (boolean("UNIT_DEMO.DELAY.DELAY") == 1) first = pass;
+    }
+    ASSERT_NE(first, 0);
+    int on = boolean("UNIT_DEMO.DELAY4.DELAY") == 1 ? 1 : 0;
+    for (int pass = 2; pass <= 20 && on == 0; ++pass) {
+        runPasses(R160, 1);
+        if (boolean("UNIT_DEMO.DELAY4.DELAY") == 1) on = pass;
+    }
+    EXPECT_EQ(on, GetParam().pass);
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, DemoOnDelay,
+                         ::testing::Values(OnDelayCase{"none", 0.0, 1}, OnDelayCase{"one_pass", 0.16, 2},
+                                           OnDelayCase{"two_passes", 0.32, 3}, OnDelayCase{"one_second", 1.0, 8}),
+                         [](const ::testing::TestParamInfo<OnDelayCase>& i) { return std::string(i.param.name); });
+
 TEST_F(Tutorial, DemoTimerShowsTheWholeSecondsLeft) {
     start();
     setCell("UNIT_DEMO.DELAY.DLY_TIME", 2.0);

@@ -46,7 +46,7 @@ protected:
         g_started = false;
         useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_2, _R10_TASK_6, _R10_TASK_7, _R10_TASK_8,
                         _R10_TASK_10});
-        useSlices(R20, {_R20_TASK_5, _R20_TASK_6});
+        useSlices(R20, {_R20_TASK_5, _R20_TASK_6, _R20_TASK_7, _R20_TASK_19});
         useSlices(R40, {_R40_TASK_5, _R40_TASK_6, _R40_TASK_7, _R40_TASK_8});
         useSlices(R160, {_R160_TASK_18, _R160_TASK_19, _R160_TASK_27, _R160_TASK_54, _R160_TASK_55,
                          _R160_TASK_56, _R160_TASK_57, _R160_TASK_58, _R160_TASK_62, _R160_TASK_63,

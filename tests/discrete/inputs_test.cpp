@@ -2,7 +2,12 @@
 // configuration that puts a function and an inversion in force, the routing
 // of every channel to its function slot, the edge time stamps of the
 // controller inputs and the "External Trip 1" latch.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "drivers/ZarnDiscreteIns.h"
+#include "runtime/dbug.h"
 #include "tests/discrete/discrete_rig.h"
 
 namespace di_test {
@@ -82,6 +87,16 @@ TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSampl
     runPasses(R160, 1);
     EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 24);
     EXPECT_EQ(integer("CNFG_BI.WIZFUN_BI_CH01.I_NAME"), 24);
+    // The set-inversion action is 1 only while configuration sets the latch.
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 0u);
+    setCell("_ub13.INVRT.IN", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("_ub13.INV_INH.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);
 }
 
 TEST_F(DiscreteInputs, RemoteNodeWizardSuppliesEachInputsFunction) {
@@ -210,6 +225,57 @@ TEST_F(DiscreteInputs, EachRemoteInputsContactReachesItsPlaceInTheNodeList) {
         runPasses(R20, 2);
         for (int m = 1; m <= 16; ++m)
             EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_" + std::to_string(m)), m == n ? 1u : 0u) << m;
+    }
+}
+
+// The node logic delivers its contact states at the head of _R20_TASK_6;
+// a contact that changes there reaches the channel's signal and the node's
+// list in the same 20 ms pass.
+uint32_t g_nodeContact = 0;
+uint32_t* g_nodeContactCell = nullptr;
+void nodeContactsAtTheHeadOfTask6() { *g_nodeContactCell = g_nodeContact; }
+
+TEST_F(DiscreteInputs, ARemoteContactReachesTheNodeListInThePassItArrives) {
+    useSlices(R20, {_R20_TASK_5, nodeContactsAtTheHeadOfTask6, _R20_TASK_6, _R20_TASK_7, _R20_TASK_19});
+    g_nodeContactCell = static_cast<uint32_t*>(cell("VL4_BI.BIN_01.VL_BIN"));
+    ASSERT_NE(g_nodeContactCell, nullptr);
+    g_nodeContact = 0;
+    start();
+    configure(8, 4);
+    runPasses(R20, 2);
+    ASSERT_EQ(boolean("_ub59.ESTOP.EQ"), 1u);
+    for (uint32_t closed : {1u, 0u, 1u}) {
+        g_nodeContact = closed;
+        runPasses(R20, 1);
+        EXPECT_EQ(boolean("_ub59.BI_SIGNAL.B_NAME"), closed);
+        EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_1"), closed);
+    }
+}
+
+// Every input's function port names the display-side variable, first among
+// the input's ports; it resolves to no cell.
+TEST_F(DiscreteInputs, FunctionPortOfEveryInputNamesTheDisplaySideVariable) {
+    const struct {
+        const char* outer;
+        const char* module;
+    } rows[] = {{"CNFG_BI.BI_01", "_ub13"}, {"CNFG_BI.BI_03", "_ub15"}, {"VL4_BI.BI_1", "_ub59"},
+                {"VL4_BI.BI_16", "_ub66"}};
+    std::vector<std::string> aliases(UserBlockOutputMappings, UserBlockOutputMappings + numUserBlockOutputMappings);
+    for (const auto& r : rows) {
+        const std::string port = std::string(r.outer) + ".FUNCT_C " + r.module + ".QT_BI_FUNCT.VAR";
+        const auto at = std::find(aliases.begin(), aliases.end(), port);
+        ASSERT_NE(at, aliases.end()) << port;
+        const auto invert = std::find(aliases.begin(), aliases.end(),
+                                      std::string(r.outer) + ".INVRT_IN " + r.module + ".INVRT.IN");
+        EXPECT_LT(at, invert) << r.outer;
+        char module[kDbugModuleBytes], field[kDbugFieldBytes];
+        ASSERT_EQ(parseCatBlkFld((std::string(r.outer) + ".FUNCT_C").c_str(), module, field), 1);
+        EXPECT_STREQ(module, r.module);
+        EXPECT_STREQ(field, "QT_BI_FUNCT.VAR");
+        char type = 0;
+        CellRef ref = 0;
+        const char* rate = nullptr;
+        EXPECT_EQ(get_dbug_address((std::string(r.outer) + ".FUNCT_C").c_str(), &type, 0, &ref, &rate), -2);
     }
 }
 

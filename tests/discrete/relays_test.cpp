@@ -407,6 +407,68 @@ TEST_F(Relays, SpeedControlStateFollowsItsSelectionAfterTheOnAndOffDelays) {
     EXPECT_EQ(boolean("BO_MUX.SPD_CTRL.B_NAME"), 0u);
 }
 
+// A delay that is no number keeps the on-delay counting: a state that had
+// come on goes off and stays off while the delay is no number.
+TEST_F(Relays, SpeedControlStateDropsWhileItsOnDelayIsNoNumber) {
+    start();
+    setCell("HP_DRIVER.ACT_LSS.SEL_1", 1);
+    runPasses(R10, 60);
+    ASSERT_EQ(boolean("BO_MUX.SPD_CTRL.B_NAME"), 1u);
+    setCell("BO_MUX.DLY_LSS1.DLY_TIME", std::numeric_limits<double>::quiet_NaN());
+    for (int pass = 0; pass < 5; ++pass) {
+        runPasses(R10, 1);
+        EXPECT_EQ(boolean("BO_MUX.DLY_LSS1.DELAY"), 0u) << pass;
+        EXPECT_EQ(integer("BO_MUX.DLY_LSS1.R_TIME"), 0) << pass;
+    }
+    // A number again: the time counted meanwhile has passed it.
+    setCell("BO_MUX.DLY_LSS1.DLY_TIME", 0.02);
+    runPasses(R10, 1);
+    EXPECT_EQ(boolean("BO_MUX.DLY_LSS1.DELAY"), 1u);
+}
+
+// Relay 1 samples its function from the number entered by hand.
+TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
+    startWithTripRelay();
+    setCell("CNFG_BO.RLY_FUNCTION.TUNE", 1);
+    setCell("CNFG_BO.RLY_FUNCT.IN", 2);
+    setCell("CALMODE.ADJUSTOK.OR", 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
+    runPasses(R160, 1);
+    ASSERT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1);
+    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
+}
+
+struct InvertCase {
+    const char* name;
+    int invert;
+    uint32_t latched;
+};
+class RelayOneInversion : public Relays, public ::testing::WithParamInterface<InvertCase> {};
+
+// Relay 1 takes its inversion from any value of the tunable that is not 0,
+// and only while configuration is enabled.
+TEST_P(RelayOneInversion, LatchedFromTheTunableWhileConfiguring) {
+    startWithTripRelay();
+    // The word as a stored file may hold it (setCell would make it 0 or 1).
+    *static_cast<uint32_t*>(cell("CNFG_BO.INVERT_RELAY.IN")) = static_cast<uint32_t>(GetParam().invert);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 0u) << "not while configuration is off";
+    setCell("CALMODE.ADJUSTOK.OR", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), GetParam().latched);
+    setCell("CALMODE.ADJUSTOK.OR", 0);
+    setCell("CNFG_BO.INVERT_RELAY.IN", GetParam().latched == 1 ? 0 : 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), GetParam().latched) << "held outside configuration";
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RelayOneInversion,
+                         ::testing::Values(InvertCase{"zero", 0, 0}, InvertCase{"one", 1, 1},
+                                           InvertCase{"other_than_one", 2, 1}),
+                         [](const ::testing::TestParamInfo<InvertCase>& i) { return std::string(i.param.name); });
+
 TEST_F(Relays, AlarmOverrideRunsForItsDelayAfterALatchedShutdownClears) {
     start();
     shutdown(true);

@@ -121,7 +121,9 @@ class ActuatorCount : public OutputDriver, public ::testing::WithParamInterface<
 
 TEST_P(ActuatorCount, CalibratedDemandGivesTheCount) {
     const CountCase& p = GetParam();
-    put_cal_mb(0, p.range == 1 ? 32 : 14, p.gain, p.offset);
+    // The pair as the table holds it (a pair that is no number can only come
+    // from the flash: put_cal_mb refuses it).
+    ZarnCalData.pair[p.range == 1 ? 32 : 14] = ZarnCalPair{p.gain, p.offset};
     IoLock = p.lock;
     ZarnActChannel& c = stZarnActData[6];
     c.Command = p.range;
@@ -191,7 +193,9 @@ struct WriteCase {
 
 class CountWrite : public OutputDriver, public ::testing::WithParamInterface<WriteCase> {};
 
-TEST_P(CountWrite, RegistersGetTheTruncatedCount) {
+// Both count registers take 0 .. the period cap: a count beyond it writes the
+// cap, never its low 16 bits.
+TEST_P(CountWrite, RegistersGetTheTruncatedCountWithinThePeriodCap) {
     board::poke16(ZARN_ACT6_COUNT, 0xBEEF);
     board::poke16(zarnAoutCountReg(4), 0xBEEF);
     WriteZarnActOut(6, GetParam().count);
@@ -204,13 +208,14 @@ INSTANTIATE_TEST_SUITE_P(
     Counts, CountWrite,
     ::testing::Values(WriteCase{"truncated", 1234.9, 1234, 1234}, WriteCase{"below_the_limit", 13937.5, 13937, 13937},
                       WriteCase{"just_above_the_limit", 13937.6, 13937, 13937},
-                      WriteCase{"far_above_the_limit", 20000.0, 20000, 13937},
-                      WriteCase{"wraps_to_sixteen_bits", 70000.0, 4464, 13937},
+                      WriteCase{"far_above_the_limit", 20000.0, 13937, 13937},
+                      WriteCase{"beyond_sixteen_bits", 70000.0, 13937, 13937},
                       WriteCase{"just_below_zero", -0.1, 0, 0}, WriteCase{"zero", 0.0, 0, 0},
+                      WriteCase{"minus_one", -1.0, 0, 0},
                       WriteCase{"not_a_number", std::nan(""), 0, 0},
                       WriteCase{"infinite", std::numeric_limits<double>::infinity(), 0, 0},
                       WriteCase{"minus_infinite", -std::numeric_limits<double>::infinity(), 0, 0},
-                      WriteCase{"beyond_sixty_four_bits", 1e30, 0, 13937}),
+                      WriteCase{"beyond_sixty_four_bits", 1e30, 13937, 13937}),
     [](const ::testing::TestParamInfo<WriteCase>& i) { return std::string(i.param.name); });
 
 TEST_F(OutputDriver, AnalogOutputsOutsideOneToSixWriteNothing) {

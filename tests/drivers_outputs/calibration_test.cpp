@@ -186,4 +186,42 @@ INSTANTIATE_TEST_SUITE_P(Pairs, CalibrationPairNumber,
                                            PairCase{"just_beyond", 44, 1}, PairCase{"far_beyond", 0xFFFFFFFFu, 1}),
                          [](const ::testing::TestParamInfo<PairCase>& i) { return std::string(i.param.name); });
 
+struct ValueCase {
+    const char* name;
+    double gain, offset;
+    bool stored;
+};
+
+class CalibrationValue : public Calibration, public ::testing::WithParamInterface<ValueCase> {};
+
+// A pair that is no finite single-precision number is refused and leaves
+// the table, its checksum and the flash request as they were.
+TEST_P(CalibrationValue, OnlyFiniteSinglePrecisionPairsAreStored) {
+    ASSERT_EQ(put_cal_mb(0, 7, 1.5, 0.25), 0);
+    WriteFlash = 0;
+    const ZarnCalTable before = ZarnCalData;
+    const int rc = put_cal_mb(0, 7, GetParam().gain, GetParam().offset);
+    EXPECT_EQ(ValidateCalChecksum(), 0);
+    if (GetParam().stored) {
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(WriteFlash, 1u);
+        EXPECT_EQ(ZarnCalData.pair[7].m, static_cast<float>(GetParam().gain));
+        return;
+    }
+    EXPECT_NE(rc, 0);
+    EXPECT_EQ(WriteFlash, 0u);
+    EXPECT_EQ(std::memcmp(&before, &ZarnCalData, sizeof before), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, CalibrationValue,
+                         ::testing::Values(ValueCase{"ordinary", 2.5, -1.0, true},
+                                           ValueCase{"largest_single", 3.4e38, -3.4e38, true},
+                                           ValueCase{"gain_not_a_number", std::nan(""), 0.0, false},
+                                           ValueCase{"offset_not_a_number", 1.0, std::nan(""), false},
+                                           ValueCase{"gain_infinite", kInf, 0.0, false},
+                                           ValueCase{"offset_minus_infinite", 1.0, -kInf, false},
+                                           ValueCase{"gain_beyond_single", 1e39, 0.0, false},
+                                           ValueCase{"offset_beyond_single", 1.0, -1e300, false}),
+                         [](const ::testing::TestParamInfo<ValueCase>& i) { return std::string(i.param.name); });
+
 }  // namespace

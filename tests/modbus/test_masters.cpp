@@ -1,6 +1,7 @@
 // Third-party Modbus masters against the running engine in real time:
 // mbpoll (RTU on a pseudo-terminal, TCP) and pymodbus (ASCII on a
 // pseudo-terminal, RTU in UDP datagrams), run as child processes.
+#include <cstdlib>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -80,8 +81,14 @@ TEST_P(ModbusMasters, ReadWriteAndExceptions) {
 
 const std::string kRtu = "mbpoll -m rtu -a 17 -b 9600 -P none -1 -o 2 ";
 const std::string kTcp = "mbpoll -m tcp -p @ -a 1 -1 ";
-const std::string kPy = "/usr/bin/python3 " + std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/') + 1) +
-                        "pymodbus_master.py ";
+// The script beside this file: under the source folder ctest names, or else
+// where the compiler saw this file (a relative name only holds from the
+// build folder).
+std::string scriptFolder() {
+    if (const char* src = std::getenv("TC_SOURCE_DIR")) return std::string(src) + "/tests/modbus/";
+    return std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/') + 1);
+}
+const std::string kPy = "/usr/bin/python3 " + scriptFolder() + "pymodbus_master.py ";
 // pymodbus reads past the table's end (0s), up to and beyond the transport's
 // limit, and beyond the holding table; it writes 4321 to register 1.
 const std::string kPyOut = "hr 10 20 30 40 50\nwr 4321\nwc 4\nco 1 0 1 1\nir ";

@@ -135,7 +135,7 @@ TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
 
 // Every text slot of the application's system module after initialisation,
 // whatever it held before: the build's own texts, the identifier defaults,
-// each program file at its slot with an empty date slot after it.
+// the coder's date, each program file at its slot with its date after it.
 TEST(SystemTexts, EverySlotAfterInitialisation) {
     for (auto& t : sys_text) str_cell_copy(t, "stale");
     num_tiq_files = 0;
@@ -150,10 +150,14 @@ TEST(SystemTexts, EverySlotAfterInitialisation) {
     std::vector<std::string> want(NUM_SYS_TEXT);
     want[APP_NAME] = "9902-4411_e";
     want[APP_BUILD_DATE] = "Mon Apr 20 07:44:46 2026";
+    want[APP_CDR_DATE] = "2026-04-20 07.44.46";
     want[APP_CONFIG_ID] = "Dflt Config ID";
     want[APP_CONTROL_ID] = "Dflt Control ID";
     for (uint32_t k = APP_CUSTOM1; k <= APP_CUSTOM4; ++k) want[k] = "NoVal";
-    for (uint32_t f = 0; f < kNumTiqFiles; ++f) want[APP_TIQFILE1 + 2 * f] = files[f];
+    for (uint32_t f = 0; f < kNumTiqFiles; ++f) {
+        want[APP_TIQFILE1 + 2 * f] = files[f];
+        want[APP_TIQFILE1 + 2 * f + 1] = "2026/02/17 20:20:27 UTC";
+    }
     for (uint32_t k = 0; k < NUM_SYS_TEXT; ++k) EXPECT_EQ(std::string(sys_text[k].s), want[k]) << "slot " << k;
     EXPECT_EQ(num_tiq_files, 12);
     sys_text_set(APP_CUSTOM2, std::string(60, 'x').c_str());

@@ -87,6 +87,20 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"DynamicDuplicateIsReportedAndKept", "ACCEL.SS2_DERIV_USED.A_SW One\nACCEL.SS2_DERIV_USED.A_SW Two\n", 2,
                  {"Configuration error:  Duplicate definition (dynamic/dynamic) for 'ACCEL.SS2_DERIV_USED.A_SW'"}},
         LineCase{"UserBlockOutsideNameIsNotAStaticDuplicate", "_ub6.VALUE.A_NAME Value\n", 1, {}},
+        LineCase{"OutsideNamesOfTheStaticUserBlockOutputsAreFound",
+                 "CNFG_ACT.ACT_01.DEMAND_OUT d\nCNFG_AO.AO_01.MA_SIGNAL_OUT a\nCNFG_AO.AO_02.MA_SIGNAL_OUT b\n"
+                 "CNFG_AO.AO_03.MA_SIGNAL_OUT c\n",
+                 4,
+                 {"Duplicate definition (static/dynamic) for 'CNFG_ACT.ACT_01.DEMAND_OUT'",
+                  "Duplicate definition (static/dynamic) for 'CNFG_AO.AO_01.MA_SIGNAL_OUT'",
+                  "Duplicate definition (static/dynamic) for 'CNFG_AO.AO_02.MA_SIGNAL_OUT'",
+                  "Duplicate definition (static/dynamic) for 'CNFG_AO.AO_03.MA_SIGNAL_OUT'"}},
+        LineCase{"LineStartingWithANulByteIsReportedAndReadingGoesOn",
+                 std::string("\0junk\nDATALOG.CNTATOI.OUT_1 Index\n", 34), 1,
+                 {"Configuration error:  Improper line 'junk'"}},
+        LineCase{"NulByteInsideALineIsReported",
+                 std::string("ACCEL.SS1_DERIV_USED.A_SW Ac\0cel\nDATALOG.CNTATOI.OUT_1 Index\n", 61), 1,
+                 {"Configuration error:  Improper line 'ACCEL.SS1_DERIV_USED.A_SW Accel'"}},
         LineCase{"SecondRevisionIsIgnored", "[Revision] first\n[Revision] second\n", 0,
                  {"Configuration error:  Duplicate revision string ignored ('second')"}},
         LineCase{"LongDetailIsCut",
@@ -117,6 +131,27 @@ TEST_F(ConfigFile, FifthErrorAnnouncesTheLimitAndTheEventIsSentOnce) {
     EXPECT_EQ(events, 1);
 }
 
+// A message longer than the formatter's 256 bytes has its quoted text cut:
+// every message still ends in its closing quote and line feed, and the next
+// one starts a line of its own.
+TEST_F(ConfigFile, OverLongMessagesAreCutInsideTheirQuotedText) {
+    const std::string improper = "A" + std::string(60, 'x') + " " + std::string(193, 'd');
+    ASSERT_EQ(improper.size(), 255u);
+    load(kHeader + improper + "\nNO_SUCH.CELL.HERE Gone\n");
+    const std::string log = logText();
+    std::vector<std::string> lines;
+    for (size_t from = 0, end; (end = log.find('\n', from)) != std::string::npos; from = end + 1)
+        lines.push_back(log.substr(from, end - from));
+    ASSERT_EQ(lines.size(), 3u) << log;
+    EXPECT_NE(lines[0].find("Loaded new configuration 'TREND_DLOG.logConfig'"), std::string::npos);
+    const std::string start = "Configuration error:  Improper line '" + improper.substr(0, 100);
+    EXPECT_NE(lines[1].find(start), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].size() + 1, 256u) << "cut to the formatter's length";
+    EXPECT_EQ(lines[1].back(), '\'');
+    EXPECT_NE(lines[2].find("Configuration error:  Could not find 'NO_SUCH.CELL.HERE'"), std::string::npos);
+    EXPECT_EQ(lines[2].back(), '\'');
+}
+
 TEST_F(ConfigFile, WrongFirstLineLeavesOnlyTheStaticItems) {
     load("VARNEKAR DATA_LOG_M Configuration File \nACCEL.SS2_DERIV_USED.A_SW One\n");
     EXPECT_EQ(dynamicItems(), 0);
@@ -125,6 +160,20 @@ TEST_F(ConfigFile, WrongFirstLineLeavesOnlyTheStaticItems) {
                              "'VARNEKAR DATA_LOG_M Configuration File '"),
               std::string::npos);
     EXPECT_EQ(cfgName(), "");
+}
+
+// The file is read 256 bytes at a time: a last read of one byte still
+// belongs to the file.
+TEST_F(ConfigFile, AFileWhoseLastReadIsOneByteKeepsThatByte) {
+    for (const size_t size : {257u, 513u}) {
+        SCOPED_TRACE(size);
+        const std::string last = "DATALOG.CNTATOI.OUT_1 Index";
+        const size_t pad = size - kHeader.size() - last.size() - 4;
+        load(kHeader + "// " + std::string(pad, 'p') + "\n" + last);
+        ASSERT_EQ(dynamic_R160LogConfigIntCount, 1);
+        EXPECT_STREQ(pDynamic_R160LogConfigInts[0].name, "Index");
+        stopApp();
+    }
 }
 
 TEST_F(ConfigFile, DynamicItemsGoToTheirGroupAndKindInFileOrder) {

@@ -9,6 +9,7 @@
 
 #include "datalog_rig.h"
 #include "runtime/appmain.h"
+#include "runtime/dbug.h"
 
 using namespace dl_test;
 
@@ -108,6 +109,32 @@ TEST_F(DataLog, StaticItemsAreBuiltAtStartAndEveryOneNamesACell) {
                 if (cell_ptr(it.cell) == nullptr) unresolved += std::string(it.path) + " ";
             }
     EXPECT_EQ(unresolved, "");
+}
+
+// The data-log block's cells of the variable directory: the status cells and
+// their B_ and C_ companions, all without a rate group.
+TEST_F(DataLog, DirectoryListsEveryCellOfTheBlock) {
+    const struct {
+        const char* field;
+        char type;
+    } rows[] = {
+        {"B_ENABLE", 'B'},   {"COLLECTING", 'B'}, {"BUF_FULL", 'B'},   {"PRINTING", 'B'},   {"P_ERROR", 'B'},
+        {"CFG_ERROR", 'B'},  {"ACTUAL_MEM", 'I'}, {"MAX_SEC", 'I'},    {"BOOL_CNT", 'I'},   {"ANALOG_CNT", 'I'},
+        {"INT_CNT", 'I'},    {"CFG_ID", 'C'},     {"CONTINUING", 'B'}, {"B_COLLING", 'B'},  {"C_COLLING", 'B'},
+        {"B_BUF_FULL", 'B'}, {"C_BUF_FULL", 'B'}, {"B_PRINTING", 'B'}, {"C_PRINTING", 'B'}, {"B_P_ERROR", 'B'},
+        {"C_P_ERROR", 'B'},  {"B_CFG_ERR", 'B'},  {"C_CFG_ERR", 'B'},  {"B_ACT_MEM", 'I'},  {"C_ACT_MEM", 'I'},
+        {"B_MAX_SEC", 'I'},  {"C_MAX_SEC", 'I'},  {"B_BOOL_CNT", 'I'}, {"C_BOOL_CNT", 'I'}, {"B_ANA_CNT", 'I'},
+        {"C_ANA_CNT", 'I'},  {"B_INT_CNT", 'I'},  {"C_INT_CNT", 'I'},  {"B_CFG_ID", 'C'},   {"C_CFG_ID", 'C'},
+    };
+    for (const auto& r : rows) {
+        const std::string name = std::string("DATALOG.TREND_DLOG.") + r.field;
+        char type = 0;
+        CellRef ref = 0;
+        const char* rate = nullptr;
+        ASSERT_EQ(get_dbug_address(name.c_str(), &type, 0, &ref, &rate), 1) << name;
+        EXPECT_EQ(type, r.type) << name;
+        EXPECT_STREQ(rate, "_RNone") << name;
+    }
 }
 
 struct IntervalCase {
@@ -320,6 +347,23 @@ TEST_F(DataLog, ContinuousModePrintsEachFilledHalfInTurn) {
     EXPECT_EQ(since % 160000, 0) << sec << " " << usec;
     stopCollecting();
     EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 0u);
+}
+
+// A print given in continuous mode before the first half is handed over
+// finds no sample to write: it writes no file and reports it.
+TEST_F(DataLog, ContinuousPrintBeforeTheFirstHandOverWritesNothing) {
+    startLog(160);
+    setCell("DATALOG.CONTIN.B_SW", 1);
+    setCell("DATALOG.PRINT.OR", 1);
+    setCell("DATALOG.EVENT_STRT.OR", 1);
+    ASSERT_TRUE(runUntil([] { return TREND_DLOG_internal.RUN_STATE == 1; }));
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("DATALOG.TREND_DLOG.CONTINUING"), 1u);
+    for (const char* f : {"RamLog/TREND_DLOG_0.log", "RamLog/TREND_DLOG_0.tmp", "RamLog/TREND_DLOG_1.log"})
+        EXPECT_FALSE(exists(f)) << f;
+    EXPECT_EQ(TREND_DLOG_internal.PRT_ERR, 1u);
+    EXPECT_EQ(TREND_DLOG_internal.PRT_BUSY, 0u);
+    EXPECT_TRUE(event("event 3: ERROR:  No DATA_LOG_M data handed over for a continuous print yet"));
 }
 
 struct NameCase {

@@ -162,6 +162,28 @@ TEST_F(RecordWriters, AnalogColumnIsWrittenInBlocksOfOneHundredTwentyEightValues
     }
 }
 
+// The coder's date and every program file's date are filled: each date is
+// the 23-character "yyyy/mm/dd hh:mm:ss UTC".
+TEST_F(RecordWriters, SystemInformationCarriesTheCoderAndProgramFileDates) {
+    const std::string b = written([&](int fd) { writeSystemInfoBlob(fd, "cfg", 10); });
+    EXPECT_NE(b.find("\rCDR Date:2026-04-20 07.44.46\rTIQ File 1:"), std::string::npos);
+    for (int f = 1; f <= 12; ++f) {
+        const std::string label = "\rDate TIQ File " + std::to_string(f) + ":";
+        const size_t at = b.find(label);
+        ASSERT_NE(at, std::string::npos) << f;
+        const size_t from = at + label.size();
+        const size_t end = b.find('\r', from);
+        ASSERT_NE(end, std::string::npos) << f;
+        const std::string date = b.substr(from, end - from);
+        ASSERT_EQ(date.size(), 23u) << f << " '" << date << "'";
+        for (size_t i = 0; i < date.size(); ++i) {
+            const char want = std::string("0000/00/00 00:00:00 UTC")[i];
+            if (want == '0') EXPECT_TRUE(date[i] >= '0' && date[i] <= '9') << f << " " << date;
+            else EXPECT_EQ(date[i], want) << f << " " << date;
+        }
+    }
+}
+
 TEST_F(RecordWriters, SystemInformationSizeIsWhatIsWritten) {
     for (int32_t interval : {-1, 0, 10, 320}) {
         const std::string b = written([&](int fd) { writeSystemInfoBlob(fd, "My config", interval); });
