@@ -121,6 +121,7 @@ int init_blks() {
     init_can_protocols();
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
+    init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;
 }
