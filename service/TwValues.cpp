@@ -176,11 +176,19 @@ int32_t GetValueIndex(uint32_t handle) {
     if (area == kAreaDirectory) return index < directoryCount() ? static_cast<int32_t>(index) : -1;
     if (area == kAreaStruct) return index < StructDataCount ? static_cast<int32_t>(index) : -1;
     if (!isValueArea(area)) return static_cast<int32_t>(index);
-    // Only the handle issued for a record reaches it: another type or access
-    // would read or write the cell as what it is not.
-    if (index >= sizeofHMIValueArray || HmiValueHandles[index] != handle) return -1;
-    return static_cast<int32_t>(index);
+    return index < sizeofHMIValueArray ? static_cast<int32_t>(index) : -1;
 }
+
+namespace {
+// The record of a value handle for a read or write: only the handle issued
+// for a record reaches its cell, since another type or access would read or
+// write the cell as what it is not.
+int32_t valueIndex(uint32_t handle) {
+    const int32_t index = GetValueIndex(handle);
+    if (index >= 0 && isValueArea(areaOf(handle)) && HmiValueHandles[index] != handle) return -1;
+    return index;
+}
+}  // namespace
 
 uint8_t ReadStringHash(uint32_t index, uint32_t* hash) {
     uint32_t h = 0;
@@ -227,7 +235,7 @@ void* SidGetTuneAddressReal(uint32_t index) { return index < sizeofHMIValueArray
 namespace twsupport {
 
 uint8_t ReadValForHandle(uint32_t handle, TwValue* value) {
-    const int32_t index = GetValueIndex(handle);
+    const int32_t index = valueIndex(handle);
     if (index < 0) return TW_BAD_ARGUMENT;
     const uint32_t area = areaOf(handle);
     const uint8_t level = ::GetSessionSecurityLevel();
@@ -272,7 +280,7 @@ uint8_t ReadValForHandle(uint32_t handle, TwValue* value) {
 uint8_t WriteValue(uint32_t handle, TwValue* value) {
     const uint32_t area = areaOf(handle);
     if (area == kHandleAreaReadOnly) return TW_NOT_WRITABLE;
-    const int32_t index = GetValueIndex(handle);
+    const int32_t index = valueIndex(handle);
     if (index < 0) return TW_BAD_ARGUMENT;
     const uint8_t level = ::GetSessionSecurityLevel();
     if (area == kAreaSystem) {
