@@ -14,6 +14,14 @@ constexpr KeyMap kKeys[] = {
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// The whole part of a parsed value, held within +-1e12 (a NaN gives 0) so
+// that the millisecond arithmetic below cannot overflow.
+int64_t whole(float v) {
+    if (std::isnan(v)) return 0;
+    constexpr float kLimit = 1e12f;
+    return static_cast<int64_t>(std::fmax(-kLimit, std::fmin(kLimit, v)));
+}
+
 void skipBlanks(const char*& p) {
     while (*p == ' ' || *p == '\t') ++p;
 }
@@ -77,18 +85,18 @@ uint32_t ASC_TO_TIMER(const char** text, int32_t tickMs) {
     int64_t base = 0;
     if (parts == 3) {
         const float h = part[0];
-        const int64_t whole = static_cast<int64_t>(h);
-        const float minutes = (h - static_cast<float>(whole)) * 60.0f + part[1];
-        const int64_t wholeMinutes = static_cast<int64_t>(minutes);
+        const int64_t hours = whole(h);
+        const float minutes = (h - static_cast<float>(hours)) * 60.0f + part[1];
+        const int64_t wholeMinutes = whole(minutes);
         seconds = part[2] + (minutes - static_cast<float>(wholeMinutes)) * 60.0f;
-        base = (whole * 60 + wholeMinutes) * 60;
+        base = (hours * 60 + wholeMinutes) * 60;
     } else if (parts == 2) {
-        const int64_t wholeMinutes = static_cast<int64_t>(part[0]);
+        const int64_t wholeMinutes = whole(part[0]);
         base = wholeMinutes * 60;
         seconds = part[1] + (part[0] - static_cast<float>(wholeMinutes)) * 60.0f;
     }
-    const int64_t wholeSeconds = static_cast<int64_t>(seconds);
-    const int64_t ms = static_cast<int64_t>((seconds - static_cast<float>(wholeSeconds)) * 1000.0f);
+    const int64_t wholeSeconds = whole(seconds);
+    const int64_t ms = whole((seconds - static_cast<float>(wholeSeconds)) * 1000.0f);
     // The whole duration in milliseconds first, so that a tick above a
     // second keeps the whole seconds.
     const int64_t total = (wholeSeconds + base) * 1000 + ms;
