@@ -4,6 +4,7 @@
 #include "host/hostaccounts.h"
 #include "host/hostsym.h"
 #include "service/TallwireSupport.h"
+#include "service/TwControl.h"
 #include "service/TwSecurity.h"
 #include "service/TwTcp.h"
 #include "service/TwValues.h"
@@ -114,6 +115,22 @@ TEST_F(Binding, FloatArraysKeepTheirOrderWhileTheControlRuns) {
     session.tokenState = TOKEN_EXCLUDED;
     EXPECT_EQ(put(0, 0.75f), 254);
     EXPECT_EQ(get(0), 0.25f);
+}
+
+TEST_F(Binding, OnlyLevel15TakesTheTokenWithoutTheChangeRight) {
+    hk::runTask([] { init_service_binding(); });
+    ASSERT_EQ(ChangeTokenHandle, handleOf(kChangeTokenCell));
+    session.tokenState = TOKEN_EXCLUDED;
+    for (uint8_t level : {14, 16}) {
+        session.securityLevel = level;
+        EXPECT_EQ(inTask([] { return WriteValueRed(ChangeTokenHandle, 1, 1); }), 4) << int(level);
+    }
+    session.securityLevel = 15;
+    EXPECT_EQ(inTask([] { return WriteValueRed(ChangeTokenHandle, 1, 1); }), 0);
+    EXPECT_EQ(session.tokenState, TOKEN_HOLDER);
+    // Another value than the token is still refused to a level-15 session without the right.
+    session.tokenState = TOKEN_EXCLUDED;
+    EXPECT_EQ(inTask([] { return WriteValueRed(handleOf("DATALOG.PRINT.IN_2"), 1, 1); }), 4);
 }
 
 TEST_F(Binding, PlatformEntryPoints) {
