@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -109,6 +111,8 @@ int init_blks() {
     AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
     CNFG_AO_init_blks();     // driver records of the analog outputs' readbacks
     CNFG_ACT_init_blks();    // driver record of the actuator output
+    AO_CHANNEL_init_blks();  // output channels' service commands over
+    ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items

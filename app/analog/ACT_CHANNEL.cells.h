@@ -194,6 +194,8 @@ CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", CAT_NO_ALIASES)
 
 // The service interface wrote command input n (1 .. 5).
 void ACT_CHANNEL_command_written(int n, uint32_t value);
+// Block initialisation: the commands over.
+void ACT_CHANNEL_init_blks();
 
 namespace r10 {
 // Run part ahead of the driver stage: readout, demand, forcing, shutdown.

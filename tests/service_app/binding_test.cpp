@@ -73,6 +73,9 @@ TEST_F(Binding, WithoutAnAccountManagerBothRequestsAnswerNotProvidedUntilItIsThe
     EXPECT_EQ(session.securityLevel, 0);
     EXPECT_EQ(inTask([&] { return twsupport::AccountSecurityLogin("op", "pw", &level); }), 0);
     EXPECT_EQ(session.securityLevel, 11);
+    // Without a session nothing is saved.
+    pCurTWTcpPort = nullptr;
+    EXPECT_EQ(inTask([] { return twsupport::SaveValues(); }), 254);
     // Without a session only the reply carries the level.
     pCurTWTcpPort = nullptr;
     EXPECT_EQ(inTask([&] { return twsupport::AccountSecurityLogin("op", "pw", &level); }), 0);
@@ -146,6 +149,10 @@ TEST_F(Binding, PlatformEntryPoints) {
     EXPECT_EQ(twsupport::GetDataPacketBytes(0xC9100000), 8u);
     EXPECT_EQ(twsupport::GetDataPacketBytes(handleOf("DATALOG.SPEED.A_NAME")), 4u);
     EXPECT_EQ(GetValueIndex(0), -1);
+    // Directory records by number: the named ones, up to the empty last.
+    const uint32_t named = num_dbug_var - 2;
+    EXPECT_EQ(GetValueIndex(0x81000000 | (named - 1)), int32_t(named - 1));
+    EXPECT_EQ(GetValueIndex(0x81000000 | named), -1);
     EXPECT_EQ(GetValueType(0x08000000), 66u);
     EXPECT_EQ(GetValueType(0x03000000), 255u);
     // A text cut or padded to n characters; n of the whole buffer or more is refused.

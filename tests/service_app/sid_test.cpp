@@ -46,6 +46,7 @@ TEST_F(Sid, DownloadedParsedAndEveryValueReadBack) {
     ASSERT_EQ(c.connectSession(), kConnectReply);
     // The handle of the definition, its size, then its bytes a reply at a time.
     ASSERT_EQ(c.ask(cat({{0x20}, str0("__SID")})), cat({{0}, u32(0xD0100001), {1, 2}}));
+    EXPECT_EQ(c.ask(cat({{0x20}, str0("_CONTROL_TIME")})), cat({{0}, u32(0xC9100000), {1, 0x40}}));
     EXPECT_EQ(c.ask(cat({{0x20}, str0("SPD.X")})), (Bytes{1}));
     Bytes head = c.ask(cat({{0x2B}, u32(0xD0100001), u32(0), u32(0)}));
     ASSERT_EQ(head.size(), 9u);
