@@ -76,6 +76,7 @@ TEST_F(Binding, WithoutAnAccountManagerBothRequestsAnswerNotProvidedUntilItIsThe
     // Without a session nothing is saved.
     pCurTWTcpPort = nullptr;
     EXPECT_EQ(inTask([] { return twsupport::SaveValues(); }), 254);
+    EXPECT_EQ(inTask([] { return WriteValueRed(handleOf("DATALOG.PRINT.IN_2"), 1, 1); }), 4);
     // Without a session only the reply carries the level.
     pCurTWTcpPort = nullptr;
     EXPECT_EQ(inTask([&] { return twsupport::AccountSecurityLogin("op", "pw", &level); }), 0);
