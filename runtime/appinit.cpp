@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -113,6 +115,8 @@ int init_blks() {
     AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
     CNFG_AO_init_blks();     // driver records of the analog outputs' readbacks
     CNFG_ACT_init_blks();    // driver record of the actuator output
+    AO_CHANNEL_init_blks();  // output channels' service commands over
+    ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
@@ -131,6 +135,7 @@ int init_blks() {
     init_can_protocols();
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
+    init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;
 }

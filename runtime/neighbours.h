@@ -25,6 +25,7 @@
 #include "platform/vkiodput.h"
 #include "runtime/appmem.h"
 #include "service/Tallwire.h"
+#include "service/TwControl.h"
 #include "storage/eefile.h"
 
 // --- stand-ins until their subsystems land ---------------------------------
@@ -36,5 +37,4 @@ void _R20_iogather();
 void _R80_iogather();
 // Supervision-task actions.
 void CheckTTYControlPrams();
-int RestartControl();
 void InitEthPorts();

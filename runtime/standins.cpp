@@ -11,7 +11,6 @@
 
 STANDIN void set_service_pwds() {}
 STANDIN void CheckTTYControlPrams() {}
-STANDIN int RestartControl() { return 0; }
 STANDIN void InitEthPorts() {}
 STANDIN void _RGStartsFreerunThread() {}
 STANDIN void R20UnpackRxPdos() {}

@@ -2,7 +2,10 @@
 
 #include "platform/vkiodev.h"
 #include "service/TwSerial.h"
+#include "service/TwControl.h"
+#include "service/TwSecurity.h"
 #include "service/TwTcp.h"
+#include "service/TwValues.h"
 
 // No structure values in this build.
 const StructDataRecord* StructData = nullptr;
@@ -48,46 +51,45 @@ void TcpTwClose() { CloseAllSockets(); }
 
 }  // namespace twsupport
 
-// The transport callbacks are in place; the value, security, identifier and
-// control callbacks of the application side are empty here, and the
-// requests that need them answer with their "not provided" status.
+// Symbol tables and programming mode are not part of this binding: those
+// requests answer with their "not provided" status.
 const TwapiDescriptor TallwireClassicDescriptor = {
-    .Connect = nullptr,
-    .ResetControl = nullptr,
-    .ShutdownControl = nullptr,
+    .Connect = twsupport::Connect,
+    .ResetControl = twsupport::ResetControl,
+    .ShutdownControl = twsupport::ShutdownControl,
     .BeginProgramming = nullptr,
-    .IsControlRunning = nullptr,
-    .SaveValues = nullptr,
-    .GetSystemIdentifier = nullptr,
-    .GetControlIdentifier = nullptr,
-    .SetControlIdentifier = nullptr,
-    .GetApplicationIdentifier = nullptr,
-    .GetConfigIdentifier = nullptr,
-    .SetConfigIdentifier = nullptr,
-    .GetProductIdentifier = nullptr,
+    .IsControlRunning = twsupport::IsControlRunning,
+    .SaveValues = twsupport::SaveValues,
+    .GetSystemIdentifier = twsupport::GetSystemIdentifier,
+    .GetControlIdentifier = twsupport::GetControlIdentifier,
+    .SetControlIdentifier = twsupport::SetControlIdentifier,
+    .GetApplicationIdentifier = twsupport::GetApplicationIdentifier,
+    .GetConfigIdentifier = twsupport::GetConfigIdentifier,
+    .SetConfigIdentifier = twsupport::SetConfigIdentifier,
+    .GetProductIdentifier = twsupport::GetProductIdentifier,
     .GetSymbolTableEntry = nullptr,
     .GetSymbolCount = nullptr,
-    .ReadValForHandle = nullptr,
-    .WriteValue = nullptr,
-    .GetDataPacketBytes = nullptr,
-    .ReadBytes = nullptr,
-    .GetArraySize = nullptr,
-    .ReadArrayItem = nullptr,
-    .WriteArrayItem = nullptr,
-    .ValidateSecurityItem = nullptr,
-    .GetValueHandle = nullptr,
+    .ReadValForHandle = twsupport::ReadValForHandle,
+    .WriteValue = twsupport::WriteValue,
+    .GetDataPacketBytes = twsupport::GetDataPacketBytes,
+    .ReadBytes = twsupport::ReadBytes,
+    .GetArraySize = twsupport::GetArraySize,
+    .ReadArrayItem = twsupport::ReadArrayItem,
+    .WriteArrayItem = twsupport::WriteArrayItem,
+    .ValidateSecurityItem = twsupport::ValidateSecurityItem,
+    .GetValueHandle = twsupport::GetValueHandle,
     .TcpTwSlave = twsupport::TcpTwSlave,
     .TcpTwListener = twsupport::TcpTwListener,
     .TcpTwClose = twsupport::TcpTwClose,
     .SciPutc = twsupport::SciPutc,
     .SciGetc = twsupport::SciGetc,
     .FlushMessage = twsupport::FlushMessage,
-    .ResetAllowed = nullptr,
-    .ShutdownAllowed = nullptr,
+    .ResetAllowed = twsupport::ResetAllowed,
+    .ShutdownAllowed = twsupport::ShutdownAllowed,
     .BeginProgrammingVeto = nullptr,
-    .GetSessionSecurityLevel = nullptr,
-    .AccountSecurityLogin = nullptr,
-    .QueryAccountSecurityLevel = nullptr,
+    .GetSessionSecurityLevel = twsupport::GetSessionSecurityLevel,
+    .AccountSecurityLogin = twsupport::AccountSecurityLogin,
+    .QueryAccountSecurityLevel = twsupport::QueryAccountSecurityLevel,
     .EndProgramming = nullptr,
     .WriteProgramMemory = nullptr,
 };

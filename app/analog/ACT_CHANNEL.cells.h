@@ -196,6 +196,8 @@ CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", _ub5_ALIASES)
 
 // The service interface wrote command input n (1 .. 5).
 void ACT_CHANNEL_command_written(int n, uint32_t value);
+// Block initialisation: the commands over.
+void ACT_CHANNEL_init_blks();
 
 namespace r10 {
 // Run part of the speed-control slice: readout, demand, forcing.

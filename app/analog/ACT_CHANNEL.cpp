@@ -40,6 +40,8 @@ BlockRam<ACT_CHANNEL_blocks> ACT_CHANNEL_st;
 
 }  // namespace
 
+void ACT_CHANNEL_init_blks() { service_commands_init(ACT_CHANNEL_st.force_cmds); }
+
 void ACT_CHANNEL_command_written(int n, uint32_t value) {
     service_command_written(ACT_CHANNEL_st.force_cmds, n, value);
 }

@@ -163,6 +163,8 @@ constexpr int kAoChannels = 3;
 // The service interface wrote command input n (1 .. 5) of instance k: a 1
 // restarts the command's 60 s, a 0 ends it on the next pass.
 void AO_CHANNEL_command_written(int k, int n, uint32_t value);
+// Block initialisation: every channel's commands over.
+void AO_CHANNEL_init_blks();
 
 namespace r20 {
 // Run part before the hardware stage: selection, scaling, limit, forcing.

@@ -193,6 +193,10 @@ void by_instance(int k) {
 
 }  // namespace
 
+void AO_CHANNEL_init_blks() {
+    for (auto& ch : AO_CHANNEL_st.ch) service_commands_init(ch.force_cmds);
+}
+
 void AO_CHANNEL_command_written(int k, int n, uint32_t value) {
     if (k < 0 || k >= kAoChannels) return;
     service_command_written(AO_CHANNEL_st.ch[k].force_cmds, n, value);

@@ -28,6 +28,9 @@ void service_commands(const C& c, ForceCommandState& s) {
     bk::SVC_CMD(s.commands, 5, c.COMMANDS_IN_5, c.COMMANDS_OUT_5, kServiceCommandTimeout, bk::T160);
 }
 
+// Block initialisation: every command over (its time at the time-out).
+inline void service_commands_init(ForceCommandState& s) { bk::SVC_CMD_INIT(s.commands, kServiceCommandTimeout); }
+
 // The service interface wrote command input n (1 .. 5): a 1 restarts its
 // 60 s, a 0 ends it on the next pass.
 inline void service_command_written(ForceCommandState& s, int n, uint32_t value) {

@@ -22,6 +22,7 @@
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/protection/ALARMS_texts.h"
 #include "app/protection/standin/protection_standin.cells.h"
+#include "app/interface/standin/IFACE_MODE_standin.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
