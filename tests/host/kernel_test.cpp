@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/hostkernel.h"
@@ -488,6 +491,30 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     EXPECT_GE(ms, 90);
     EXPECT_GE(hk::ticks(), 20u);
     hk::shutdown();
+}
+
+// A CPU thread that the host does not run for 100 ms (here: a task that
+// sleeps on the host without a kernel call) finds 20 ticks due at once; the
+// master clock would run one pass for them: the others are lost, counted and
+// reported on the console with how many and when.
+TEST(KernelRealTime, TicksLostWhileTheProcessDidNotRunAreReported) {
+    hk::start(hk::ClockMode::RealTime);
+    hk::runTask([] { VKClkConnect([](long) {}, 0); });
+    testing::internal::CaptureStderr();
+    hk::runTask([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); });
+    hk::runTicks(2);
+    const std::string console = testing::internal::GetCapturedStderr();
+    const uint64_t lost = hk::lostTicks();
+    hk::shutdown();
+    EXPECT_GE(lost, 15u);
+    EXPECT_LE(lost, 1000u);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(
+        console, m, std::regex("host kernel: ([0-9]+) clock ticks? \\(([0-9.]+) s\\) lost before "
+                               "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} UTC")))
+        << console;
+    EXPECT_EQ(std::stoull(m[1]), lost);
+    EXPECT_DOUBLE_EQ(std::stod(m[2]), static_cast<double>(lost) * 0.005);
 }
 
 // ---- overrun reports ---------------------------------------------------------
