@@ -255,11 +255,12 @@ int discard(int fd) {
     return 0;
 }
 
+// Something is there under the name (a file, or what cannot be read as one).
 bool exists(const char* name) {
-    const int fd = VKOS_OpenFileRead(name);
-    if (fd == 0) return false;
-    VKOS_CloseFile(fd);
-    return true;
+    const char* why = "";
+    const int fd = storage_open_read(name, &why);
+    if (fd > 0) VKOS_CloseFile(fd);
+    return fd != 0;
 }
 
 // A save interrupted between writing the temporary file and renaming it
@@ -299,10 +300,7 @@ void keepRefusedFile() {
     for (int n = 1; n <= kMaxKept; ++n) {
         char name[sizeof keptName];
         std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
-        const char* why = "";
-        const int fd = storage_open_read(name, &why);
-        if (fd > 0) VKOS_CloseFile(fd);
-        if (fd != 0) continue;
+        if (exists(name)) continue;
         if (VKOS_RenameFile(ee_file_name(), name) == 1) {
             std::memcpy(keptName, name, sizeof keptName);
             storage_report(kEventStartup, "Initializing EE: Refused save-file kept as %s", name);

@@ -509,7 +509,7 @@ TEST_F(TunablesFile, CompleteTemporaryFileIsAdoptedWhenTheFileIsMissing) {
 
 struct TempCase {
     const char* name;
-    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present
+    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present, 4 a pipe there
 };
 class TemporaryFiles : public TunablesFile, public ::testing::WithParamInterface<TempCase> {};
 
@@ -520,6 +520,7 @@ TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
     if (GetParam().change == 2) good[kLine1.size() + 40] = '5';
     if (GetParam().change == 3) put(kFile, "junk");
     else std::filesystem::remove(path(kFile));
+    if (GetParam().change == 4) putHostile(kFile, storage_test::kPipe);
     put(kTemp, good);
     EXPECT_EQ(restart(), 0);
     EXPECT_TRUE(isDefault(firstOf(EE_INTEGER)));
@@ -528,7 +529,8 @@ TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, TemporaryFiles,
                          ::testing::Values(TempCase{"OneByteShort", 0}, TempCase{"OneByteLong", 1},
-                                           TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3}),
+                                           TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3},
+                                           TempCase{"PipeUnderTheFinalName", 4}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TunablesFile, ConcurrentSavesDoNotInterleave) {
