@@ -513,8 +513,11 @@ TEST(KernelRealTime, TicksLostWhileTheProcessDidNotRunAreReported) {
         console, m, std::regex("host kernel: ([0-9]+) clock ticks? \\(([0-9.]+) s\\) lost before "
                                "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} UTC")))
         << console;
-    EXPECT_EQ(std::stoull(m[1]), lost);
-    EXPECT_DOUBLE_EQ(std::stod(m[2]), static_cast<double>(lost) * 0.005);
+    // A loaded host may lose more ticks after the report; they go into the next.
+    const uint64_t reported = std::stoull(m[1]);
+    EXPECT_GE(reported, 15u);
+    EXPECT_LE(reported, lost);
+    EXPECT_DOUBLE_EQ(std::stod(m[2]), static_cast<double>(reported) * 0.005);
 }
 
 // ---- overrun reports ---------------------------------------------------------
