@@ -65,6 +65,26 @@ constexpr std::array<EeIndex, kEntries> make_index() {
 }
 constexpr auto kIndex = make_index();
 
+// FNV-1a over every entry's kind and cell name "MODULE.BLOCK.FIELD", in
+// table order: the layout a file of this build has.
+constexpr uint32_t table_fingerprint() {
+    uint32_t h = 2166136261u;
+    auto mix = [&h](uint32_t byte) { h = (h ^ (byte & 0xFFu)) * 16777619u; };
+    auto text = [&mix](const char* t) {
+        for (; *t != '\0'; ++t) mix(static_cast<unsigned char>(*t));
+        mix(0);
+    };
+    mix(EE_MOEDATE);
+    AppTables::walk([&](uint32_t m, uint32_t k) {
+        const cat::Row& r = AppTables::d[m].rows[k];
+        if (!saved_in_file(r)) return;
+        mix(ee_kind(r.type));
+        text(AppTables::d[m].name);
+        text(r.name);
+    });
+    return h;
+}
+
 template <class T, uint32_t N>
 constexpr std::array<T, N + 1> make_defaults(uint32_t kind) {
     std::array<T, N + 1> v{};
@@ -134,3 +154,4 @@ const std::array<EeInitEntry, kEntries + 1> kTable = [] {
 }  // namespace
 
 const EeInitEntry* const _eeinittab = kTable.data();
+const uint32_t _eeTableFingerprint = table_fingerprint();

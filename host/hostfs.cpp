@@ -6,6 +6,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -26,6 +27,7 @@ struct State {
     bool rootMade = false;
     std::optional<uint64_t> capacity;
     bool renameFault = false;
+    std::optional<uint64_t> writesLeft;  // bytes until writes fail
     std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
     // DOS attribute bits with no host equivalent, by (device, inode).
     std::map<std::pair<dev_t, ino_t>, uint8_t> attributes;
@@ -90,8 +92,23 @@ uint64_t usedBytes(const std::string& root) {
     return total;
 }
 
+// The part of a write of len bytes that the failing drive still takes.
+size_t writableBeforeFault(size_t len) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    if (!s.writesLeft) return len;
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(len, *s.writesLeft));
+    *s.writesLeft -= n;
+    return n;
+}
+
 // write() on a host descriptor, cut short where the simulated drive is full.
 long writeHost(int h, const void* buf, size_t len) {
+    if (len > 0) {
+        const size_t n = writableBeforeFault(len);
+        if (n == 0) return fail(EIO);
+        len = n;
+    }
     if (len > 0 && state().capacity) {
         struct stat st{};
         const off_t pos = ::lseek(h, 0, SEEK_CUR);
@@ -182,6 +199,12 @@ void setRenameFault(bool failing) {
     s.renameFault = failing;
 }
 
+void setWriteFault(std::optional<uint64_t> bytes) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.writesLeft = bytes;
+}
+
 uint64_t freeSpace() {
     State& s = state();
     std::string root;
@@ -216,20 +239,35 @@ int pathCat(const char* dir, const char* name, char* result) {
     return 0;
 }
 
+// Opens without blocking (a named pipe would wait for its other end), then
+// keeps the descriptor only for a regular file or a directory, blocking.
+static int openFile(const std::string& hp, int hostFlags) {
+    const int h = ::open(hp.c_str(), hostFlags | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (h < 0) return -1;
+    struct stat st{};
+    if (::fstat(h, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) ||
+        ::fcntl(h, F_SETFL, ::fcntl(h, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int err = S_ISREG(st.st_mode) || S_ISDIR(st.st_mode) ? errno : kNotAFile;
+        ::close(h);
+        return fail(err);
+    }
+    return adopt(h);
+}
+
 int open(const char* path, int flags, int /*mode: files are never created here*/) {
     const std::string hp = hostPath(path);
     if (hp.empty()) return fail(ENOENT);
-    const int h = ::open(hp.c_str(), accessFlags(flags) | O_CLOEXEC);
-    if (h < 0) return -1;
-    return adopt(h);
+    return openFile(hp, accessFlags(flags));
 }
 
 int creat(const char* path, int flags) {
     const std::string hp = hostPath(path);
     if (hp.empty()) return fail(ENOENT);
-    const int h = ::open(hp.c_str(), accessFlags(flags) | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (h < 0) return -1;
-    return adopt(h);
+    // A pipe is neither truncated nor written: O_TRUNC takes effect only on
+    // a regular file, and the pipe is refused before any write.
+    const int h = openFile(hp, accessFlags(flags) | O_CREAT | O_TRUNC);
+    if (h < 0 && errno == ENXIO) return fail(kNotAFile);  // a pipe without a reader
+    return h;
 }
 
 // File reads and writes are host calls and so kernel calls: a writer's or

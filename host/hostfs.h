@@ -16,6 +16,7 @@
 // ENOSPC, as on a full drive.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -57,11 +58,21 @@ uint64_t freeSpace();
 // A drive that refuses to update its directory: while set, rename() fails
 // with EIO and changes nothing (tests of a failed save).
 void setRenameFault(bool failing);
+// A drive that fails in the middle of writing: once `bytes` more bytes were
+// written to files, every write fails with EIO (a write across the point is
+// cut short there); std::nullopt ends the fault (tests of failed writes).
+void setWriteFault(std::optional<uint64_t> bytes);
 
 // pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
 // bytes). 0 on success; -1 when an argument is null or the result would not
 // fit (the buffer is then left as an empty string).
 int pathCat(const char* dir, const char* name, char* result);
+
+// The target's file system holds regular files and directories only: a
+// name that leads to anything else on the host (a named pipe, a device, a
+// socket, also through a symbolic link) is refused by open() and creat()
+// with this errno, without waiting for a writer or reader of a pipe.
+constexpr int kNotAFile = ENODEV;
 
 // File calls on target paths and descriptors: -1 with errno on failure.
 int open(const char* path, int flags, int mode);

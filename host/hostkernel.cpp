@@ -164,6 +164,13 @@ struct Kernel {
     uint64_t ticksDue = 0;
     std::chrono::steady_clock::time_point realStart;
     uint64_t nextDeadlineNs = kTickNs;
+    // Real time: ticks whose deadlines passed while an earlier tick was
+    // still undelivered (the process was stopped or not run in time). They
+    // are delivered together, so the master clock runs one pass for them.
+    std::atomic<uint64_t> lostTicks{0};
+    uint64_t lostUnreported = 0;
+    uint64_t lostReportNs = 0;  // host time of the last report
+    bool lostReported = false;
 
     VOIDFUNCPTR clockHook = nullptr;
     long clockArg = 0;
@@ -393,6 +400,35 @@ inline void deliverInterrupts() {
     deliverDue();
 }
 
+constexpr uint64_t kLostReportGapNs = 1'000'000'000;
+
+// Counts the ticks of one delivery beyond the first as lost (the clock
+// hook runs for each, but the task it readies runs once) and reports them
+// on the console, at most once a second (the rest then in the next
+// report), with how many and when.
+void noteLostTicks(uint64_t due) {
+    // Without a clock hook no pass depends on the ticks.
+    if (due > 1 && K.clockHook != nullptr) {
+        K.lostTicks.fetch_add(due - 1, std::memory_order_relaxed);
+        K.lostUnreported += due - 1;
+    }
+    if (K.lostUnreported == 0) return;
+    const uint64_t n = monoNs();
+    if (K.lostReported && n - K.lostReportNs < kLostReportGapNs) return;
+    const std::time_t wall = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&wall, &utc);
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &utc);
+    std::fprintf(stderr,
+                 "host kernel: %llu clock tick%s (%.3f s) lost before %s UTC: the process did not run in time\n",
+                 static_cast<unsigned long long>(K.lostUnreported), K.lostUnreported == 1 ? "" : "s",
+                 static_cast<double>(K.lostUnreported * kTickNs) / 1e9, when);
+    K.lostUnreported = 0;
+    K.lostReportNs = n;
+    K.lostReported = true;
+}
+
 void deliverDue() {
     if (K.mode == ClockMode::RealTime) {
         uint64_t n = monoNs();
@@ -400,6 +436,7 @@ void deliverDue() {
             ++K.ticksDue;
             K.nextDeadlineNs += kTickNs;
         }
+        noteLostTicks(K.ticksDue);
     }
     if (K.ticksDue == 0 && !K.postedFlag.load(std::memory_order_acquire)) return;
     ++K.irqDepth;
@@ -717,6 +754,9 @@ void start(ClockMode mode) {
     K.tickCount = 0;
     K.ticksDue = 0;
     K.nextDeadlineNs = kTickNs;
+    K.lostTicks = 0;
+    K.lostUnreported = 0;
+    K.lostReported = false;
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
     K.current = nullptr;
@@ -851,6 +891,7 @@ void runTask(const std::function<void()>& fn, int priority, const char* name) {
 }
 
 uint64_t nowNs() { return now(); }
+uint64_t lostTicks() { return K.lostTicks.load(std::memory_order_relaxed); }
 uint64_t ticks() { return K.tickCount; }
 
 void consumeCpu(uint64_t ns) {

@@ -52,6 +52,11 @@ TASK_ID spawnFunction(const std::function<void()>& fn, int priority, const char*
 
 // Current time.
 uint64_t nowNs();
+// Real time: ticks lost since start, those whose deadlines passed while an
+// earlier tick was still undelivered (the process was stopped, or the host
+// did not run it in time) while a clock hook was connected. Each loss is reported on the console (stderr),
+// how many and when, at most once a second.
+uint64_t lostTicks();
 uint64_t ticks();
 
 // From inside a task: spend `ns` of simulated CPU time (frames that overrun,

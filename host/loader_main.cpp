@@ -1,6 +1,15 @@
-// The platform loader: maps the application directory, starts the host
-// kernel and the emulated platform, calls tRGStart from the platform task,
-// runs until SIGINT or SIGTERM, then calls tRGEnd.
+// The platform loader: maps the application directory, checks that the
+// controller's ports are free, takes real-time scheduling where the host
+// allows it, starts the host kernel and the emulated platform, calls
+// tRGStart from the platform task, runs until SIGINT, SIGTERM or SIGHUP
+// (also during the start), then calls tRGEnd.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,8 +21,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -28,10 +39,17 @@
 
 namespace {
 
+// A moderate real-time priority: above every ordinary process, below the
+// kernel's own threads and whatever the host runs at higher priorities.
+constexpr int kRealTimePriority = 20;
+// How long a stop asked for during the start waits for the start to end
+// before the process ends without the stop sequence.
+constexpr int kStartEndWaitS = 15;
+
 void usage(const char* prog) {
     std::printf(
         "Usage: %s [options]\n"
-        "Runs the turbine controller on this host until Ctrl-C (SIGINT) or SIGTERM.\n\n"
+        "Runs the turbine controller on this host until Ctrl-C (SIGINT), SIGTERM or SIGHUP.\n\n"
         "  --root DIR          directory that stands for the application root\n"
         "                      \"/HD1/Varnekar/Applications\" (default: ./var, created if missing)\n"
         "  --port-offset N     added to every TCP/UDP port the controller opens (service 666,\n"
@@ -54,11 +72,15 @@ void usage(const char* prog) {
         "                      at rated speed; 0.02), actuator (current loop 6 or 7; 6), teeth1,\n"
         "                      teeth2 (60), gear1, gear2 (1), load (rated torque; 0), speed (rpm\n"
         "                      at start; 0)\n"
+        "  --normal-priority   stay an ordinary process; otherwise, with the real clock, the\n"
+        "                      controller asks for real-time scheduling (SCHED_FIFO, priority %d)\n"
+        "                      and locked memory where the host allows it (root, CAP_SYS_NICE,\n"
+        "                      CAP_IPC_LOCK) and says on the console which it got\n"
         "  --help              this text\n\n"
         "State and event messages of the application are printed as the platform receives them.\n"
         "Exit status: 0 after a stop by signal, 1 when the application or one of its ports\n"
         "(already in use, no permission) cannot be started, 2 for a bad option.\n",
-        prog);
+        prog, kRealTimePriority);
 }
 
 bool parseInt(const char* s, int& out) {
@@ -149,6 +171,84 @@ std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
     return {};
 }
 
+// The controller's ports as its servers open them (service TCP 666, Modbus
+// TCP 502 and UDP 5001, 5002, 5005), offset included: each one that another
+// program holds (or that this user may not open), as
+// "cannot open TCP port N: reason".
+std::vector<std::string> busyPorts(int portOffset) {
+    const struct {
+        int type;
+        int port;
+    } ports[] = {{SOCK_STREAM, 666}, {SOCK_STREAM, 502}, {SOCK_DGRAM, 5001}, {SOCK_DGRAM, 5002}, {SOCK_DGRAM, 5005}};
+    std::vector<std::string> busy;
+    for (const auto& p : ports) {
+        const bool tcp = p.type == SOCK_STREAM;
+        const int port = p.port + portOffset;
+        const int h = ::socket(AF_INET, p.type | SOCK_CLOEXEC, 0);
+        int one = 1;
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_ANY);
+        // As the servers do: a TCP port in TIME_WAIT is free to listen on.
+        const bool free = h >= 0 && (!tcp || ::setsockopt(h, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one) == 0) &&
+                          ::bind(h, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && (!tcp || ::listen(h, 1) == 0);
+        const int err = errno;
+        if (h >= 0) ::close(h);
+        if (!free)
+            busy.push_back(std::string("cannot open ") + (tcp ? "TCP" : "UDP") + " port " + std::to_string(port) + ": " +
+                           std::strerror(err));
+    }
+    return busy;
+}
+
+// CAP_IPC_LOCK in the effective set, read from /proc (no libcap needed).
+bool hasIpcLock() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("CapEff:", 0) != 0) continue;
+        const unsigned long long caps = std::strtoull(line.c_str() + 7, nullptr, 16);
+        return (caps >> 14) & 1u;
+    }
+    return false;
+}
+
+// Real-time scheduling for this thread and every thread started after it
+// (they inherit it), and memory locked where allowed: locking under a
+// finite locked-memory limit would make later allocations fail, so it is
+// asked for only with CAP_IPC_LOCK or an unlimited limit. Returns the
+// console line that says what the controller got.
+std::string takeRealTime(hk::ClockMode mode, bool normalPriority) {
+    if (normalPriority) return "normal priority (--normal-priority), memory not locked";
+    if (mode == hk::ClockMode::Simulated) return "normal priority (simulated clock), memory not locked";
+    std::string line;
+    sched_param sp{};
+    sp.sched_priority = kRealTimePriority;
+    if (::sched_setscheduler(0, SCHED_FIFO, &sp) == 0)
+        line = "real-time scheduling SCHED_FIFO priority " + std::to_string(kRealTimePriority);
+    else
+        line = std::string("normal priority (real-time scheduling refused: ") + std::strerror(errno) + ")";
+    rlimit lim{};
+    const bool unlimited = ::getrlimit(RLIMIT_MEMLOCK, &lim) == 0 && lim.rlim_cur == RLIM_INFINITY;
+    if (!unlimited && !hasIpcLock())
+        line += ", memory not locked (no CAP_IPC_LOCK and a locked-memory limit of " +
+                std::to_string(lim.rlim_cur / 1024) + " kB)";
+    else if (::mlockall(MCL_CURRENT | MCL_FUTURE) == 0)
+        line += ", memory locked";
+    else
+        line += std::string(", memory not locked (") + std::strerror(errno) + ")";
+    return line;
+}
+
+const char* signalName(int sig) {
+    switch (sig) {
+        case SIGINT: return "SIGINT";
+        case SIGHUP: return "SIGHUP";
+        default: return "SIGTERM";
+    }
+}
+
 // A port that cannot be bound stops the loader: the message names it, the
 // main thread is woken to stop the application.
 std::atomic<bool> g_portFailed{false};
@@ -169,6 +269,8 @@ int main(int argc, char** argv) {
     hk::ClockMode mode = hk::ClockMode::RealTime;
     bool withTurbine = false;
     TurbineStart turbineStart;
+
+    bool normalPriority = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](const char* name) -> const char* {
@@ -181,6 +283,8 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             usage(argv[0]);
             return 0;
+        } else if (a == "--normal-priority") {
+            normalPriority = true;
         } else if (a == "--root") {
             root = value("--root");
         } else if (a == "--port-offset") {
@@ -237,19 +341,27 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // Signals are taken by this thread alone, never by the emulated CPU
-    // (SIGUSR1: a port could not be bound).
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGUSR1);
+    // Signals are taken by this thread alone, never by the emulated CPU or
+    // another host thread: SIGINT, SIGTERM and SIGHUP stop the controller,
+    // SIGUSR1 says that a port could not be bound, SIGUSR2 that the start
+    // has ended.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigaddset(&signals, sig);
     // A shell may start us with SIGINT ignored (a background job); an
     // ignored signal is discarded, so restore the default before blocking.
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, SIG_DFL);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+
+    // The ports first: a controller that cannot open them all does not start.
+    const std::vector<std::string> busy = busyPorts(portOffset);
+    if (!busy.empty()) {
+        for (const std::string& b : busy) std::fprintf(stderr, "controller: %s\n", b.c_str());
+        std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
+                             "the same --port-offset?); not starting\n");
+        return 1;
+    }
 
     hostfs::setApplicationRoot(root);
     hostio::setPortOffset(portOffset);
@@ -259,6 +371,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "controller: cannot serve the CAN bus on port %d\n", canPort);
         return 1;
     }
+    std::printf("controller: %s\n", takeRealTime(mode, normalPriority).c_str());
     hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
     if (withTurbine) {
         const turbine::Settings& t = turbineStart.settings;
@@ -274,8 +387,38 @@ int main(int argc, char** argv) {
     hostplatform::start(true);
     if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
 
+    // The start runs in a thread of its own, so that this one keeps taking
+    // signals: a stop asked for during the start follows as soon as it ends.
     uint32_t started = 0;
-    hk::runTask([&] { started = tRGStart(); });
+    std::thread starter([&] {
+        hk::runTask([&] { started = tRGStart(); });
+        ::kill(::getpid(), SIGUSR2);
+    });
+    int pending = 0;  // a stop signal taken during the start
+    for (bool starting = true; starting;) {
+        int sig = 0;
+        if (pending == 0) {
+            sigwait(&signals, &sig);
+        } else {
+            // Stopping: wait for the end of the start, but not for ever.
+            timespec limit{kStartEndWaitS, 0};
+            sig = sigtimedwait(&signals, nullptr, &limit);
+            if (sig < 0) {
+                std::fprintf(stderr, "controller: the start did not end within %d s; ending without the stop\n",
+                             kStartEndWaitS);
+                std::_Exit(1);
+            }
+        }
+        if (sig == SIGUSR2) {
+            starting = false;
+        } else if (sig == SIGUSR1) {
+            g_portFailed = true;
+        } else if (pending == 0) {
+            pending = sig;
+            std::printf("controller: %s received during the start; stopping once it has ended\n", signalName(sig));
+        }
+    }
+    starter.join();
     if (started != 0) {
         std::fprintf(stderr, "controller: the application failed to start (tRGStart returned 0x%08X)\n", started);
         hk::runTask([] { tRGEnd(); });
@@ -284,8 +427,11 @@ int main(int argc, char** argv) {
     }
 
     for (;;) {
-        int sig = 0;
-        sigwait(&stopSignals, &sig);
+        // A port lost during the start stops the controller as one lost later.
+        int sig = g_portFailed ? SIGUSR1 : pending;
+        pending = 0;
+        if (sig == 0) sigwait(&signals, &sig);
+        if (sig == SIGUSR2) continue;
         if (sig == SIGUSR1) {
             std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
                                  "the same --port-offset?); stopping\n");
@@ -293,7 +439,7 @@ int main(int argc, char** argv) {
             hk::shutdown();
             return 1;
         }
-        std::printf("controller: %s received, stopping\n", sig == SIGINT ? "SIGINT" : "SIGTERM");
+        std::printf("controller: %s received, stopping\n", signalName(sig));
         if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
         uint32_t stopped = 0;
         hk::runTask([&] { stopped = tRGEnd(); });

@@ -1,5 +1,6 @@
 #include "platform/vkosfile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +20,14 @@ constexpr int kEventError = 3;
 // Joins a caller's file name onto the application directory.
 bool joinName(const char* name, char* path) {
     return hostfs::pathCat(VKOS_APPLICATION_DIR, name, path) == 0;
+}
+
+// A failed open leaves its reason in the calling task's errno, as the
+// target's I/O system does; 0 stands for no file.
+int openedOr0(int fd) {
+    if (fd >= 0) return fd;
+    errnoSet(errno);
+    return 0;
 }
 
 bool validDescriptor(int fd) { return fd >= hostfs::kFirstDescriptor && fd <= hostfs::kLastDescriptor; }
@@ -84,15 +93,13 @@ int VKOS_CreateDirectory(const char* name) {
 int VKOS_OpenFileRead(const char* name) {
     char path[VKOS_PATH_MAX];
     if (!joinName(name, path)) return 0;
-    const int fd = hostfs::open(path, hostfs::kReadOnly, 0);
-    return fd < 0 ? 0 : fd;
+    return openedOr0(hostfs::open(path, hostfs::kReadOnly, 0));
 }
 
 int VKOS_OpenFileRW(const char* name) {
     char path[VKOS_PATH_MAX];
     if (!joinName(name, path)) return 0;
-    const int fd = hostfs::open(path, hostfs::kReadWrite, 0);
-    return fd < 0 ? 0 : fd;
+    return openedOr0(hostfs::open(path, hostfs::kReadWrite, 0));
 }
 
 int VKOS_CreateFileRW(const char* name) {

@@ -98,6 +98,9 @@ uint32_t tRGEnd() {
     AllRtCanNtwGoPreOperational();
     Zarn_application_stop_tasks();
     io_lock(0x7FFF);
+    // Unhooking the clock ends the master clock passes and with them the
+    // watchdog handshake: a stop asked for is no watchdog time-out.
+    WatchdogDisable();
     VKClkDisconnect();
     VKOS_SleepMillisec(200);
     ioDefPathSet(StartupPath);

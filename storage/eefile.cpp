@@ -1,5 +1,6 @@
 #include "storage/eefile.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -58,6 +59,19 @@ int32_t saveRunning = 0;
 
 char fileName[64];
 char tempName[72];
+char keptName[96];
+
+// The fingerprint sits in the last bytes of the date field; a date text
+// must end before them.
+constexpr uint32_t kFingerprintAt = kEeDateBytes - 3;
+// The fingerprint found in the last file read (0: none).
+uint32_t fileFingerprint = 0;
+// The last ReadEETable found a file that it refused to take values from
+// (not readable as a file, another heading, date or table): start-up keeps
+// it aside before writing a fresh one.
+bool refused = false;
+// Names tried for keeping a refused file.
+constexpr int kMaxKept = 999;
 
 
 uint32_t kindOf(const EeInitEntry& e) { return e.kind & 0xFFFFu; }
@@ -134,7 +148,16 @@ uint32_t completeFileBytes() {
 // Opens the file and checks its heading as start-up does: 2 binary, 1 text
 // (fd open in both), 0 invalid and -1 missing (fd closed).
 int openAndCheck(int* fd) {
-    *fd = VKOS_OpenFileRead(ee_file_name());
+    const char* why = "";
+    *fd = storage_open_read(ee_file_name(), &why);
+    if (*fd < 0) {
+        *fd = 0;
+        ExistingEEFile = 0;
+        _eeMOEDATE[0] = '\0';
+        storage_report(kEventStartup, "Initializing EE: Cannot read save-file %s (%s)", ee_file_name(), why);
+        storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
+        return 0;
+    }
     if (*fd == 0) {
         ExistingEEFile = 0;
         _eeMOEDATE[0] = '\0';
@@ -163,6 +186,11 @@ bool readEntry(int fd, const EeInitEntry& e) {
         std::memcpy(e.saved, &v, 4);
     } else {
         std::memcpy(e.saved, buf, n);
+        if (kind == EE_MOEDATE)
+            fileFingerprint = std::memchr(buf, '\0', kFingerprintAt) == nullptr
+                                  ? 0
+                                  : (uint32_t{buf[kFingerprintAt]} << 16) | (uint32_t{buf[kFingerprintAt + 1]} << 8) |
+                                        buf[kFingerprintAt + 2];
         // A text field always ends in a NUL, whatever the file held.
         if (kind == EE_STRNG || kind == EE_MOEDATE) static_cast<char*>(e.saved)[n - 1] = '\0';
     }
@@ -175,8 +203,15 @@ bool writeEntry(int fd, const EeInitEntry& e) {
     const uint32_t n = entryBytes(e);
     if (n == 0) return true;
     const uint32_t kind = kindOf(e);
-    if (kind == EE_MOEDATE) textCopy(reinterpret_cast<char*>(buf), _uvMOEDATE, kEeDateBytes);
-    else if (isWord(kind)) storage_put_be32(buf, word(e.live));
+    if (kind == EE_MOEDATE) {
+        textCopy(reinterpret_cast<char*>(buf), _uvMOEDATE, kEeDateBytes);
+        if (std::strlen(_uvMOEDATE) < kFingerprintAt) {
+            const uint32_t f = ee_fingerprint();
+            buf[kFingerprintAt] = static_cast<uint8_t>(f >> 16);
+            buf[kFingerprintAt + 1] = static_cast<uint8_t>(f >> 8);
+            buf[kFingerprintAt + 2] = static_cast<uint8_t>(f);
+        }
+    } else if (isWord(kind)) storage_put_be32(buf, word(e.live));
     else std::memcpy(buf, e.live, n);
     return VKOS_WriteFile(fd, buf, n) == 1;
 }
@@ -220,11 +255,12 @@ int discard(int fd) {
     return 0;
 }
 
+// Something is there under the name (a file, or what cannot be read as one).
 bool exists(const char* name) {
-    const int fd = VKOS_OpenFileRead(name);
-    if (fd == 0) return false;
-    VKOS_CloseFile(fd);
-    return true;
+    const char* why = "";
+    const int fd = storage_open_read(name, &why);
+    if (fd > 0) VKOS_CloseFile(fd);
+    return fd != 0;
 }
 
 // A save interrupted between writing the temporary file and renaming it
@@ -241,7 +277,58 @@ void adoptCompleteTemp() {
         storage_report(kEventStartup, "Initializing EE: Adopted complete save-file: %s", ee_temp_name());
 }
 
+// After the date entry was read: true when the file's values are this
+// build's (its date, and its table when it names one); else the file is
+// reported and refused.
+bool valuesOfThisBuild() {
+    if (std::strcmp(_eeMOEDATE, _uvMOEDATE) != 0)
+        storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another build date");
+    else if (fileFingerprint != 0 && fileFingerprint != ee_fingerprint())
+        storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another table");
+    else
+        return true;
+    _eeMOEDATE[0] = '\0';
+    refused = true;
+    storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
+    return false;
+}
+
+// A refused file is renamed to the first free "<name>.rejected<n>", never
+// over another file, so that a fresh file takes its place and nothing of it
+// is lost.
+void keepRefusedFile() {
+    for (int n = 1; n <= kMaxKept; ++n) {
+        char name[sizeof keptName];
+        std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
+        if (exists(name)) continue;
+        if (VKOS_RenameFile(ee_file_name(), name) == 1) {
+            std::memcpy(keptName, name, sizeof keptName);
+            storage_report(kEventStartup, "Initializing EE: Refused save-file kept as %s", name);
+            return;
+        }
+        break;
+    }
+    storage_report(kEventWrite, "Error keeping the refused save-file %s", ee_file_name());
+}
+
 }  // namespace
+
+int storage_open_read(const char* name, const char** why) {
+    errnoSet(0);
+    const int fd = VKOS_OpenFileRead(name);
+    if (fd != 0) return fd;
+    const int err = errnoGet();
+    if (err == 0 || err == ENOENT) return 0;
+    *why = err == hostfs::kNotAFile ? "not a regular file" : std::strerror(err);
+    return -1;
+}
+
+const char* ee_kept_name() { return keptName; }
+
+uint32_t ee_fingerprint() {
+    const uint32_t f = (_eeTableFingerprint ^ (_eeTableFingerprint >> 24)) & 0xFFFFFFu;
+    return f != 0 ? f : 1;
+}
 
 void storage_report(int code, const char* format, ...) {
     char text[256];
@@ -280,7 +367,11 @@ const char* ee_temp_name() {
 
 int hGetLine(int fd, char* buffer, int size) {
     int kept = 0;
-    for (;;) {
+    for (int n = 0;; ++n) {
+        if (n == kEeLineLimit) {
+            buffer[kept] = '\0';
+            return 2;
+        }
         char c;
         if (VKOS_ReadFile(fd, &c, 1) != 1) {
             buffer[kept] = '\0';
@@ -302,7 +393,8 @@ int PgmEEVal(char* destination, const char* source, int length) {
 
 int ReadValidateEEFileHeading(int fd) {
     char line[kEeLineBytes];
-    hGetLine(fd, line, sizeof line);
+    // A line without its line feed within the bound is no heading line.
+    if (hGetLine(fd, line, sizeof line) == 2) line[0] = '\0';
     int mode = 0;
     if (std::strcmp(line, EE_BIN_HEADER) == 0) mode = kBinaryMode;
     else if (std::strcmp(line, EE_TXT_HEADER) == 0) mode = kTextMode;
@@ -312,7 +404,7 @@ int ReadValidateEEFileHeading(int fd) {
     }
     char expected[kEeLineBytes];
     storage_app_line(expected, sizeof expected, "");
-    hGetLine(fd, line, sizeof line);
+    if (hGetLine(fd, line, sizeof line) == 2) line[0] = '\0';
     if (std::strcmp(line, expected) != 0) {
         storage_report(kEventStartup, "Error in ReadValidateEEFileHeading (Invalid ApplicationName or CoderDate)");
         return 0;
@@ -400,8 +492,10 @@ int CheckTallWireVars() {
 
 int ReadEETable() {
     _eeMOEDATE[0] = '\0';
+    fileFingerprint = 0;
     int fd = 0;
     const int mode = openAndCheck(&fd);
+    refused = mode == 0;
     if (mode <= 0) return 0;
     if (mode != kBinaryMode) {
         VKOS_CloseFile(fd);
@@ -410,7 +504,11 @@ int ReadEETable() {
     // Entries the file does not reach keep their defaults.
     uint32_t missing = 0;
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
-        if (missing == 0 && readEntry(fd, *e)) continue;
+        if (missing == 0 && readEntry(fd, *e)) {
+            if (kindOf(*e) != EE_MOEDATE || valuesOfThisBuild()) continue;
+            VKOS_CloseFile(fd);
+            return 0;
+        }
         // Only entries with bytes in the file, of the kinds named, can fail.
         if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
         applyDefault(*e, false);
@@ -516,6 +614,8 @@ int WriteEETable(int mode, int useDefaults) {
 int init_eeram() {
     saveRunning = 0;
     ee_file_dirty = 0;
+    refused = false;
+    keptName[0] = '\0';
     adoptCompleteTemp();
     ReadEETable();
     int loaded = 0;
@@ -526,6 +626,7 @@ int init_eeram() {
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
         loaded = 1;
     } else {
+        if (refused) keepRefusedFile();
         new_application_flag = 1;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
@@ -567,6 +668,9 @@ int update_ee() {
 
 void eefile_reset() {
     saveRunning = 0;
+    refused = false;
+    fileFingerprint = 0;
+    keptName[0] = '\0';
     ee_file_dirty = 0;
     ExistingEEFile = 0;
     new_application_flag = 0;

@@ -37,6 +37,10 @@ struct EeInitEntry {
 // Generated from the cell catalogue (app/ee_tables.cpp): the date entry,
 // then every tunable in directory order, then the end record.
 extern const EeInitEntry* const _eeinittab;
+// A hash of the table's layout (every entry's kind and cell name, in order),
+// from the same declarations: a file written by a build with another table
+// carries another fingerprint.
+extern const uint32_t _eeTableFingerprint;
 extern const uint32_t _NumEEREAL, _NumEEINTEGER, _NumEEVKBOOLEAN, _NumEEVKTIMER, _NumEESTRNG;
 extern float _eeREAL[];
 extern int32_t _eeINTEGER[];
@@ -99,10 +103,18 @@ int getCurvesCount();
 int CheckTallWireVars();
 // Reads one line of at most size - 1 kept characters into buffer (always
 // NUL-terminated; a longer line is cut, the rest up to its line feed is
-// read and dropped). 0 at a line feed, 1 when a read failed.
+// read and dropped). 0 at a line feed, 1 when a read failed, 2 when no line
+// feed came within kEeLineLimit bytes (the reading stops there: a heading
+// line is far shorter, so the file is not one of these stores).
 constexpr int kEeLineBytes = 150;
+constexpr int kEeLineLimit = 1024;
 int hGetLine(int fd, char* buffer, int size);
 int PgmEEVal(char* destination, const char* source, int length);
+
+// Opens a store's file for reading: its descriptor, 0 when there is no
+// such file, -1 when the name holds something that cannot be read as a
+// file (a pipe, a device, no permission); *why then tells what.
+int storage_open_read(const char* name, const char** why);
 
 // Storage messages: a console line (with its line feed) and the same text
 // as an application event of that code.
@@ -119,6 +131,12 @@ void storage_put_be32(uint8_t* p, uint32_t v);
 // The tunables file's name and its temporary name.
 const char* ee_file_name();
 const char* ee_temp_name();
+// The name under which start-up kept the last file it refused ("" when
+// none): "<name>.rejected<n>", the first n from 1 that names no file.
+const char* ee_kept_name();
+// The fingerprint a file of this build carries in the three bytes after
+// the NUL of its date field (never 0; a file without one has zeros there).
+uint32_t ee_fingerprint();
 
 // Back to the load-time state (tests).
 void eefile_reset();

@@ -25,6 +25,20 @@ constexpr int32_t kValuesPerPause = 250;
 
 char fileName[64];
 char tempName[72];
+// The last problem reported by a read: the task reads the file twelve
+// times at start-up, and one problem is reported once, until a read
+// succeeds.
+char lastReadProblem[160];
+
+// Reports a reading problem (console line and event) unless it was the last
+// one reported.
+void readProblem(const char* console, const char* event) {
+    if (std::strcmp(console, lastReadProblem) == 0) return;
+    std::snprintf(lastReadProblem, sizeof lastReadProblem, "%s", console);
+    std::printf("%s\n", console);
+    SendAppEvent(kEventWrite, event);
+}
+void readProblem(const char* text) { readProblem(text, text); }
 
 bool writeWord(int fd, uint32_t v) {
     uint8_t b[4];
@@ -66,28 +80,41 @@ struct NvRead {
 // no value is read.
 NvRead readFile() {
     NvRead r{false, false, -1, 0};
-    const int fd = VKOS_OpenFileRead(nv_file_name());
-    ExistingNVFile = fd != 0 ? 1 : 0;
-    if (fd == 0) return r;
+    char text[160];
+    const char* why = "";
+    const int fd = storage_open_read(nv_file_name(), &why);
+    ExistingNVFile = fd > 0 ? 1 : 0;
+    if (fd < 0) {
+        std::snprintf(text, sizeof text, "Error in ReadNVLogTable(cannot read %s: %s)", nv_file_name(), why);
+        readProblem(text);
+    }
+    if (fd <= 0) return r;
     r.found = true;
     char line[kEeLineBytes];
-    hGetLine(fd, line, sizeof line);
-    hGetLine(fd, line, sizeof line);
+    // Two heading lines, each ended within the bound; else the file is no
+    // NV log and none of its bytes count.
+    if (hGetLine(fd, line, sizeof line) == 2 || hGetLine(fd, line, sizeof line) == 2) {
+        readProblem("Error in ReadNVLogTable(heading)");
+        VKOS_CloseFile(fd);
+        r.failed = true;
+        return r;
+    }
     uint32_t n = 0, count = 0;
     if (!readWord(fd, &n)) {
-        storage_report(kEventWrite, "Error in ReadNVLogTable(num_values)");
+        readProblem("Error in ReadNVLogTable(num_values)");
         r.failed = true;
         n = 0xFFFFFFFFu;
     }
     if (readWord(fd, &count)) {
         r.count = static_cast<int32_t>(count);
     } else {
-        storage_report(kEventWrite, "Error in ReadNVLogTable(count)");
+        readProblem("Error in ReadNVLogTable(count)");
         r.failed = true;
     }
     const int32_t last = static_cast<int32_t>(n);
     if (last >= kNVlogValues) {
-        storage_report(kEventWrite, "Error in ReadNVLogTable(num_values %d above %d)", last, kNVlogValues - 1);
+        std::snprintf(text, sizeof text, "Error in ReadNVLogTable(num_values %d above %d)", last, kNVlogValues - 1);
+        readProblem(text);
         r.failed = true;
     } else if (last < 0) {
         r.n = last;
@@ -96,8 +123,8 @@ NvRead readFile() {
             pauseAt(k);
             uint32_t v;
             if (!readWord(fd, &v)) {
-                std::printf("Error in ReadNVLogTable(value%d)\n", k);
-                SendAppEvent(kEventWrite, "Error in ReadNVLogTable(value)");
+                std::snprintf(text, sizeof text, "Error in ReadNVLogTable(value%d)", k);
+                readProblem(text, "Error in ReadNVLogTable(value)");
                 r.failed = true;
                 break;
             }
@@ -106,6 +133,7 @@ NvRead readFile() {
         r.n = last;
     }
     VKOS_CloseFile(fd);
+    if (!r.failed) lastReadProblem[0] = '\0';
     return r;
 }
 
@@ -148,7 +176,7 @@ int32_t EElog(int32_t index, int32_t commit, float value) {
         return failWrite(fd);
     }
     if (VKOS_WriteFile(fd, line1, static_cast<uint32_t>(n1)) != 1 || VKOS_WriteFile(fd, line2, n2) != 1) {
-        storage_report(kEventWrite, "Error in WriteEETable Heading");
+        storage_report(kEventWrite, "Error in WriteNVlogTable(Heading)");
         return failWrite(fd);
     }
     if (!writeWord(fd, static_cast<uint32_t>(index))) {
@@ -162,7 +190,8 @@ int32_t EElog(int32_t index, int32_t commit, float value) {
     for (int32_t k = 0; k <= index; ++k) {
         pauseAt(k);
         if (!writeWord(fd, bitsOf(_NVlogBuffer[k]))) {
-            storage_report(kEventWrite, "Error in WriteEETable(REAL)");
+            std::printf("Error in WriteNVlogTable(value%d)\n", k);
+            SendAppEvent(kEventWrite, "Error in WriteNVlogTable(value)");
             return failWrite(fd);
         }
     }
@@ -229,6 +258,7 @@ void COND_MON_NV_MEM_LOG_10465(long) {
 }
 
 void nvlog_reset() {
+    lastReadProblem[0] = '\0';
     std::memset(_NVlogBuffer, 0, sizeof _NVlogBuffer);
     _NVnumWrites = 0;
     ExistingNVFile = 0;

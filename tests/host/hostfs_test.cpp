@@ -1,6 +1,7 @@
 // The host file system under the application root: path mapping, joining,
 // descriptors, seeks, attributes and the simulated drive size.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -151,6 +152,63 @@ TEST_F(HostFs, SimulatedDriveSizeCutsWritesShort) {
     hostfs::close(fd);
     hostfs::setCapacity(std::nullopt);
     EXPECT_GT(hostfs::freeSpace(), 100u);
+}
+
+}  // namespace
+
+namespace {
+
+// The target's drive holds files and directories only: whatever else a name
+// leads to on the host is refused at once by open and creat, without
+// waiting for the other end of a pipe and without writing to a device.
+TEST_F(HostFs, OnlyFilesAndDirectoriesOpen) {
+    std::ofstream(root_ + "/file") << "abc";
+    fs::create_directory(root_ + "/dir");
+    ASSERT_EQ(::mkfifo((root_ + "/pipe").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", root_ + "/zero");
+    fs::create_symlink(root_ + "/file", root_ + "/link");
+    const struct {
+        const char* name;
+        bool reads, writes, creates;
+        int err;  // errno of a refusal (0: not checked)
+    } cases[] = {
+        {"file", true, true, true, 0},
+        {"link", true, true, true, 0},
+        {"dir", true, false, false, 0},
+        {"pipe", false, false, false, hostfs::kNotAFile},
+        {"zero", false, false, false, hostfs::kNotAFile},
+    };
+    for (const auto& c : cases) {
+        const bool expected[3] = {c.reads, c.writes, c.creates};
+        for (int call = 0; call < 3; ++call) {
+            errno = 0;
+            const int fd = call == 2 ? hostfs::creat(target(c.name).c_str(), hostfs::kWriteOnly)
+                                     : hostfs::open(target(c.name).c_str(),
+                                                    call == 0 ? hostfs::kReadOnly : hostfs::kReadWrite, 0);
+            EXPECT_EQ(fd >= 3, expected[call]) << c.name << " call " << call;
+            if (fd >= 3) hostfs::close(fd);
+            if (fd < 0 && c.err != 0) {
+                EXPECT_EQ(errno, c.err) << c.name << " call " << call;
+            }
+        }
+    }
+    EXPECT_EQ(hostfs::openDescriptors(), 0);
+    EXPECT_EQ(fs::symlink_status(root_ + "/pipe").type(), fs::file_type::fifo);
+}
+
+TEST_F(HostFs, WriteFaultCutsAWriteAndFailsTheRest) {
+    const int fd = hostfs::creat(target("w.bin").c_str(), hostfs::kWriteOnly);
+    ASSERT_GE(fd, 3);
+    hostfs::setWriteFault(5);
+    EXPECT_EQ(hostfs::write(fd, "abc", 3), 3);
+    EXPECT_EQ(hostfs::write(fd, "defg", 4), 2);
+    errno = 0;
+    EXPECT_EQ(hostfs::write(fd, "h", 1), -1);
+    EXPECT_EQ(errno, EIO);
+    hostfs::setWriteFault(std::nullopt);
+    EXPECT_EQ(hostfs::write(fd, "i", 1), 1);
+    hostfs::close(fd);
+    EXPECT_EQ(fs::file_size(root_ + "/w.bin"), 6u);
 }
 
 }  // namespace

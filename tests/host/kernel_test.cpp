@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/hostkernel.h"
@@ -488,6 +491,34 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     EXPECT_GE(ms, 90);
     EXPECT_GE(hk::ticks(), 20u);
     hk::shutdown();
+}
+
+// A CPU thread that the host does not run for 100 ms (here: a task that
+// sleeps on the host without a kernel call) finds 20 ticks due at once; the
+// master clock would run one pass for them: the others are lost, counted and
+// reported on the console with how many and when.
+TEST(KernelRealTime, TicksLostWhileTheProcessDidNotRunAreReported) {
+    hk::start(hk::ClockMode::RealTime);
+    hk::runTask([] { VKClkConnect([](long) {}, 0); });
+    testing::internal::CaptureStderr();
+    hk::runTask([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); });
+    // Reports come at most once a second: one more second brings out the
+    // rest of what a report before the stall held back.
+    hk::runTicks(220);
+    const std::string console = testing::internal::GetCapturedStderr();
+    const uint64_t lost = hk::lostTicks();
+    hk::shutdown();
+    EXPECT_LE(lost, 1000u);
+    uint64_t reported = 0;
+    const std::regex line("host kernel: ([0-9]+) clock ticks? \\(([0-9.]+) s\\) lost before "
+                          "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} UTC: the process did not run in time");
+    for (std::sregex_iterator it(console.begin(), console.end(), line), end; it != end; ++it) {
+        const uint64_t n = std::stoull((*it)[1]);
+        EXPECT_DOUBLE_EQ(std::stod((*it)[2]), static_cast<double>(n) * 0.005) << it->str();
+        reported += n;
+    }
+    EXPECT_GE(reported, 15u) << console;  // the stall: 20 ticks due at once
+    EXPECT_LE(reported, lost) << console;
 }
 
 // ---- overrun reports ---------------------------------------------------------

@@ -3,6 +3,7 @@
 // the real loader as a child process and reads what it prints.
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <random>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -68,9 +72,9 @@ public:
 
     // Reads output until it holds `text` or the child's output ends; false
     // when it did not come within ms.
-    bool waitFor(const std::string& text, int ms = 30000) {
+    bool waitFor(const std::string& text, int ms = 30000, size_t from = 0) {
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (output_.find(text) == std::string::npos) {
+        while (output_.find(text, from) == std::string::npos) {
             int left = static_cast<int>(
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
             if (left <= 0 || !readSome(left)) return false;
@@ -95,6 +99,7 @@ public:
         return status_;
     }
     void signal(int sig) { ::kill(pid_, sig); }
+    pid_t pid() const { return pid_; }
     const std::string& output() const { return output_; }
 
 private:
@@ -249,11 +254,231 @@ TEST(LoaderPorts, ASecondControllerOnTheSamePortsFails) {
                                    ": Address already in use"),
               std::string::npos)
         << second.output();
+    // The ports are checked before the application starts: nothing of it
+    // runs, so nothing of it is declared running or stopped.
+    EXPECT_NE(second.output().find("; not starting"), std::string::npos) << second.output();
+    EXPECT_EQ(second.output().find("Application is"), std::string::npos) << second.output();
+    EXPECT_EQ(second.output().find("External Watchdog Timeout!"), std::string::npos) << second.output();
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << first.output();
     EXPECT_NE(first.output().find("firewall: remove udp " + std::to_string(5001 + offset) + "\n"), std::string::npos)
         << first.output();
 }
+
+// The arguments of a controller in simulated time on ports of its own.
+std::vector<std::string> simArgs(const std::string& root) {
+    return {"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root", root};
+}
+
+// Each stop signal runs the whole stop sequence and ends with status 0; the
+// watchdog is disarmed with the clock, so a clean stop reports no time-out.
+struct StopCase {
+    const char* name;
+    int signal;
+    const char* line;
+};
+class LoaderStops : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(LoaderStops, RunTheStopSequence) {
+    const TempDir tmp;
+    Controller ctl({"--port-offset", std::to_string(tc_test::pickPortOffset()), "--root", tmp.path + "/var",
+                    "--normal-priority"});
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    ctl.signal(GetParam().signal);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    EXPECT_NE(ctl.output().find(GetParam().line), std::string::npos) << ctl.output();
+    EXPECT_NE(ctl.output().find("tRGEnd Done"), std::string::npos) << ctl.output();
+    EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
+}
+
+INSTANTIATE_TEST_SUITE_P(, LoaderStops,
+                         ::testing::Values(StopCase{"Interrupt", SIGINT, "controller: SIGINT received, stopping"},
+                                           StopCase{"Terminate", SIGTERM, "controller: SIGTERM received, stopping"},
+                                           StopCase{"HangUp", SIGHUP, "controller: SIGHUP received, stopping"}),
+                         [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+// A stop asked for while the application starts (in real time its start
+// takes a good part of a second) is taken at once and carried out as soon
+// as the start has ended.
+TEST(LoaderStart, StopSignalDuringTheStartIsHonoured) {
+    const TempDir tmp;
+    Controller ctl({"--port-offset", std::to_string(tc_test::pickPortOffset()), "--root", tmp.path + "/var",
+                    "--normal-priority"});
+    ASSERT_TRUE(ctl.waitFor("controller: normal priority (--normal-priority)")) << ctl.output();
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    const std::string& out = ctl.output();
+    const size_t taken = out.find("controller: SIGTERM received during the start; stopping once it has ended");
+    EXPECT_NE(taken, std::string::npos) << out;
+    EXPECT_LT(taken, out.find("Application is running")) << out;
+    EXPECT_NE(out.find("tRGEnd Done"), std::string::npos) << out;
+}
+
+// The scheduling the controller asks for: real-time with the real clock
+// unless told to stay at normal priority; the console says which it got,
+// and the process has what it says.
+struct PriorityCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* line;  // the start of the console line
+};
+class LoaderPriority : public ::testing::TestWithParam<PriorityCase> {};
+
+TEST_P(LoaderPriority, ConsoleSaysWhatTheProcessGot) {
+    const TempDir tmp;
+    std::vector<std::string> args = {"--port-offset", std::to_string(tc_test::pickPortOffset()), "--root",
+                                     tmp.path + "/var"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    Controller ctl(args);
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    std::smatch m;
+    const std::string out = ctl.output();
+    ASSERT_TRUE(std::regex_search(out, m, std::regex("controller: ((real-time|normal)[^\n]*), memory ([^\n]*)\n")))
+        << out;
+    EXPECT_EQ(m[1].str().rfind(GetParam().line, 0), 0u) << m[1];
+    const bool fifo = m[2] == "real-time";
+    EXPECT_EQ(::sched_getscheduler(ctl.pid()), fifo ? SCHED_FIFO : SCHED_OTHER);
+    if (fifo) {
+        sched_param sp{};
+        ::sched_getparam(ctl.pid(), &sp);
+        EXPECT_EQ(sp.sched_priority, 20);
+    }
+    std::ifstream status("/proc/" + std::to_string(ctl.pid()) + "/status");
+    std::string locked;
+    for (std::string l; std::getline(status, l);)
+        if (l.rfind("VmLck:", 0) == 0) locked = l;
+    EXPECT_EQ(m[3] == "locked", std::regex_search(locked, std::regex("VmLck:\\s+[1-9]"))) << locked;
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , LoaderPriority,
+    ::testing::Values(PriorityCase{"RealClock", {}, ::geteuid() == 0 ? "real-time scheduling SCHED_FIFO priority 20"
+                                                                     : ""},
+                      PriorityCase{"NormalPriorityAskedFor", {"--normal-priority"}, "normal priority (--normal-priority)"},
+                      PriorityCase{"SimulatedClock", {"--clock", "sim"}, "normal priority (simulated clock)"}),
+    [](const ::testing::TestParamInfo<PriorityCase>& info) { return std::string(info.param.name); });
+
+// Ticks lost while the process was stopped are reported: how many, when.
+TEST(LoaderClock, TicksLostWhileStoppedAreReported) {
+    const TempDir tmp;
+    Controller ctl({"--port-offset", std::to_string(tc_test::pickPortOffset()), "--root", tmp.path + "/var",
+                    "--normal-priority"});
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    const size_t before = ctl.output().size();
+    ctl.signal(SIGSTOP);
+    ::usleep(500'000);  // the time the process stands still
+    ctl.signal(SIGCONT);
+    ASSERT_TRUE(ctl.waitFor(" UTC: the process did not run in time\n", 30000, before)) << ctl.output();
+    std::smatch m;
+    const std::string out = ctl.output().substr(before);
+    ASSERT_TRUE(std::regex_search(out, m, std::regex("host kernel: ([0-9]+) clock ticks? \\([0-9.]+ s\\) lost before "
+                                                     "[0-9-]+ [0-9:]+ UTC")))
+        << out;
+    uint64_t lost = 0;
+    const std::regex report("host kernel: ([0-9]+) clock ticks?");
+    for (std::sregex_iterator it(out.begin(), out.end(), report), end; it != end; ++it)
+        lost += std::stoull((*it)[1]);
+    EXPECT_GE(lost, 90u) << out;  // half a second is 100 ticks
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
+
+// Files that no tunables file or NV log can be, under their names at start:
+// each is reported, the start is not held up by it, and a refused tunables
+// file is kept under a name of its own.
+struct HostileCase {
+    const char* name;
+    const char* file;  // "ee" or "nlg"
+    const char* kind;  // pipe, zero, huge, random, table
+    const char* message;
+};
+class LoaderHostileFiles : public ::testing::TestWithParam<HostileCase> {};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST_P(LoaderHostileFiles, AreReportedWithoutHoldingUpTheStart) {
+    namespace fs = std::filesystem;
+    const TempDir tmp;
+    const std::string var = tmp.path + "/var";
+    const std::string ee = var + "/9902-4411_e.ee";
+    const std::string name = var + "/9902-4411_e." + GetParam().file;
+    const std::string kind = GetParam().kind;
+    fs::create_directories(var);
+    const std::string heading =
+        "EE Tunables Save File (Binary Format)\nApplication \"9902-4411_e\" CODER-generated Mon Apr 20 07:44:46 2026\n";
+    std::string written;
+    if (kind == "table") {
+        // A file this build wrote, then the fingerprint after the date's NUL changed.
+        Controller first(simArgs(var));
+        ASSERT_TRUE(first.waitFor("Application is running")) << first.output();
+        first.signal(SIGTERM);
+        ASSERT_EQ(first.exitStatus(), 0) << first.output();
+        written = readAll(ee);
+        ASSERT_GT(written.size(), heading.size() + 28);
+        written[heading.size() + 27] = static_cast<char>(written[heading.size() + 27] ^ 0x21);
+        std::ofstream(ee, std::ios::binary | std::ios::trunc) << written;
+    } else if (kind == "pipe") {
+        ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0);
+    } else if (kind == "zero") {
+        fs::create_symlink("/dev/zero", name);
+    } else if (kind == "huge") {
+        std::ofstream out(name, std::ios::binary);
+        const std::string block(1 << 20, 'E');
+        for (int k = 0; k < 30; ++k) out << block;
+    } else if (kind == "random") {
+        std::mt19937 random(38);
+        written = heading;
+        for (int k = 0; k < 100000; ++k) written += static_cast<char>(random());
+        std::ofstream(name, std::ios::binary) << written;
+    }
+    const auto t0 = std::chrono::steady_clock::now();
+    Controller ctl(simArgs(var));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    const auto startMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    ASSERT_TRUE(ctl.waitFor(GetParam().message)) << ctl.output();
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    EXPECT_LT(startMs, 5000) << "the start waited on the file";
+    RecordProperty("start_ms", static_cast<int>(startMs));
+    if (std::string(GetParam().file) != "ee") return;
+    const std::string kept = ee + ".rejected1";
+    EXPECT_NE(ctl.output().find("Initializing EE: Refused save-file kept as 9902-4411_e.ee.rejected1"),
+              std::string::npos)
+        << ctl.output();
+    const fs::file_type type = fs::symlink_status(kept).type();
+    const fs::file_type want = kind == "pipe" ? fs::file_type::fifo
+                               : kind == "zero" ? fs::file_type::symlink
+                                                : fs::file_type::regular;
+    EXPECT_EQ(type, want);
+    EXPECT_EQ(kind == "huge" ? fs::file_size(kept) : 0u, kind == "huge" ? 30u << 20 : 0u);
+    EXPECT_EQ(written.empty() ? std::string() : readAll(kept), written);
+    EXPECT_EQ(readAll(ee).compare(0, heading.size(), heading), 0) << "a fresh file in its place";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , LoaderHostileFiles,
+    ::testing::Values(
+        HostileCase{"TunablesPipe", "ee", "pipe",
+                    "Initializing EE: Cannot read save-file 9902-4411_e.ee (not a regular file)"},
+        HostileCase{"TunablesLinkToDevZero", "ee", "zero",
+                    "Initializing EE: Cannot read save-file 9902-4411_e.ee (not a regular file)"},
+        HostileCase{"TunablesHugeHeading", "ee", "huge", "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)"},
+        HostileCase{"TunablesRandomBody", "ee", "random", "Error in ReadEETable(MOEDATE): values of another build date"},
+        HostileCase{"TunablesOfAnotherTable", "ee", "table", "Error in ReadEETable(MOEDATE): values of another table"},
+        HostileCase{"NvLogPipe", "nlg", "pipe",
+                    "Error in ReadNVLogTable(cannot read 9902-4411_e.nlg: not a regular file)"},
+        HostileCase{"NvLogLinkToDevZero", "nlg", "zero",
+                    "Error in ReadNVLogTable(cannot read 9902-4411_e.nlg: not a regular file)"},
+        HostileCase{"NvLogHugeHeading", "nlg", "huge", "Error in ReadNVLogTable(heading)"}),
+    [](const ::testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

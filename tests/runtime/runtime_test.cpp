@@ -8,6 +8,7 @@
 
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/system/_MASTER.cells.h"
+#include "host/board.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "platform/vkiobus.h"
@@ -439,6 +440,47 @@ const SlipCase kSlipCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Groups, RuntimeSlip, ::testing::ValuesIn(kSlipCases),
                          [](const ::testing::TestParamInfo<SlipCase>& i) { return std::string(i.param.name); });
+
+// The board's watchdog once the master clock passes end: a stop asked for
+// leaves no time-out behind; passes that stop on a slip still time out.
+struct WatchdogCase {
+    const char* name;
+    bool slip;
+    bool timeout;
+};
+
+class RuntimeWatchdog : public Runtime, public ::testing::WithParamInterface<WatchdogCase> {
+protected:
+    void TearDown() override {
+        hk::setTickObserver({});
+        Runtime::TearDown();
+    }
+};
+
+TEST_P(RuntimeWatchdog, TimesOutOnlyWhenThePassesStopUnasked) {
+    hk::setTickObserver([] { board::poll(); });
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(250);
+    ASSERT_TRUE(board::watchdogEnabled());
+    if (GetParam().slip) {
+        g_consumeNs[2] = 45'000'000;
+        hk::runTicks(80);
+        g_consumeNs[2] = 0;
+        ASSERT_EQ(ApplicationRunning, 0u);
+        hk::runTicks(100);
+    }
+    ASSERT_EQ(stop(), 0u);
+    hk::runTicks(100);
+    const auto lines = messageLines();
+    const bool reported =
+        std::find(lines.begin(), lines.end(), "event 3: External Watchdog Timeout!") != lines.end();
+    EXPECT_EQ(reported, GetParam().timeout);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, RuntimeWatchdog,
+                         ::testing::Values(WatchdogCase{"AskedFor", false, false},
+                                           WatchdogCase{"AfterASlip", true, true}),
+                         [](const ::testing::TestParamInfo<WatchdogCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Runtime, EntryPointGuards) {
     EXPECT_EQ(stop(), 0u);  // before any start: console line only

@@ -1,6 +1,7 @@
 // The tunables file through restarts: init_eeram after the application
 // memory was cleared, update_ee while running, on a real directory.
 #include <cstring>
+#include <random>
 
 #include "app/sys_vars.h"
 #include "platform/vkos.h"
@@ -227,13 +228,99 @@ TEST_F(TunablesFile, HeadingWithBlanksAndCarriageReturnsIsAccepted) {
     EXPECT_FALSE(isDefault(firstOf(EE_REAL)));
 }
 
-TEST_F(TunablesFile, FileOfAnotherDateInTheBodyGivesDefaults) {
+// Bodies behind a heading of this build that are not this build's values:
+// reported, not loaded, kept aside under a name of their own, and a fresh
+// file written; a file without a table fingerprint (zeros after the date's
+// NUL, as earlier builds wrote it) is judged by its heading and date.
+struct BodyCase {
+    const char* name;
+    int change;         // 0 another date, 1 random bytes, 2 another table, 3 no fingerprint
+    const char* event;  // "" when the file loads
+};
+class Bodies : public TunablesFile, public ::testing::WithParamInterface<BodyCase> {};
+
+TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
     std::string f = savedWithChanges();
-    f[headingBytes() + 3] = 'X';  // "MonXApr ..."
+    const size_t date = headingBytes();
+    ASSERT_EQ(f.compare(date, 25, std::string("Mon Apr 20 07:44:46 2026", 25)), 0);
+    const uint32_t mark = (uint32_t{uint8_t(f[date + 25])} << 16) | (uint32_t{uint8_t(f[date + 26])} << 8) |
+                          uint8_t(f[date + 27]);
+    ASSERT_EQ(mark, ee_fingerprint()) << "a file of this build names its table";
+    ASSERT_NE(mark, 0u);
+    switch (GetParam().change) {
+        case 0: f[date + 3] = 'X'; break;  // "MonXApr ..."
+        case 1: {
+            std::mt19937 random(38);
+            for (size_t k = date; k < f.size(); ++k) f[k] = static_cast<char>(random());
+            break;
+        }
+        case 2: f[date + 27] = static_cast<char>(f[date + 27] ^ 0x40); break;
+        case 3: f.replace(date + 25, 3, std::string(3, '\0')); break;
+    }
     put(kFile, f);
-    EXPECT_EQ(restart(), 0);
-    EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
+    const std::string older = "older settings";
+    put(kFile + ".rejected1", older);
+    hostplatform::clearMessages();
+    const bool loads = *GetParam().event == '\0';
+    EXPECT_EQ(restart(), loads ? 1 : 0);
+    EXPECT_EQ(isDefault(firstOf(EE_REAL)), !loads);
+    EXPECT_EQ(isDefault(firstOf(EE_STRNG)), !loads);
+    EXPECT_EQ(contents(kFile + ".rejected1"), older) << "a kept file is never overwritten";
+    if (loads) {
+        EXPECT_EQ(contents(kFile), f);
+        EXPECT_FALSE(exists(kFile + ".rejected2"));
+        return;
+    }
+    EXPECT_TRUE(hasEvent(std::string("event 3: ") + GetParam().event));
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Refused save-file kept as " + kFile + ".rejected2"));
+    EXPECT_EQ(std::string(ee_kept_name()), kFile + ".rejected2");
+    EXPECT_EQ(contents(kFile + ".rejected2"), f);
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+    EXPECT_EQ(new_application_flag, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, Bodies,
+    ::testing::Values(
+        BodyCase{"AnotherDate", 0, "Error in ReadEETable(MOEDATE): values of another build date"},
+        BodyCase{"RandomBytes", 1, "Error in ReadEETable(MOEDATE): values of another build date"},
+        BodyCase{"AnotherTable", 2, "Error in ReadEETable(MOEDATE): values of another table"},
+        BodyCase{"NoFingerprint", 3, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What no tunables file can be: a pipe, a link to a device, a first line of
+// 30 MB. Start-up reports it without waiting on it or reading it through,
+// keeps it aside and writes a fresh file.
+struct HostileEeCase {
+    const char* name;
+    int kind;
+    const char* event;
+};
+class HostileTunablesFiles : public TunablesFile, public ::testing::WithParamInterface<HostileEeCase> {};
+
+TEST_P(HostileTunablesFiles, AreReportedKeptAndReplaced) {
+    putHostile(kFile, GetParam().kind);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 0);
+    EXPECT_TRUE(hasEvent(std::string("event 3: ") + GetParam().event));
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Refused save-file kept as " + kFile + ".rejected1"));
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+    const auto kept = std::filesystem::symlink_status(path(kFile + ".rejected1")).type();
+    EXPECT_EQ(kept, GetParam().kind == storage_test::kPipe         ? std::filesystem::file_type::fifo
+                    : GetParam().kind == storage_test::kLinkToZero ? std::filesystem::file_type::symlink
+                                                                    : std::filesystem::file_type::regular);
+    EXPECT_EQ(restart(), 1) << "the fresh file loads";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, HostileTunablesFiles,
+    ::testing::Values(HostileEeCase{"NamedPipe", storage_test::kPipe,
+                                    "Initializing EE: Cannot read save-file 9902-4411_e.ee (not a regular file)"},
+                      HostileEeCase{"LinkToDevZero", storage_test::kLinkToZero,
+                                    "Initializing EE: Cannot read save-file 9902-4411_e.ee (not a regular file)"},
+                      HostileEeCase{"HugeFirstLine", storage_test::kHugeLine,
+                                    "Error in ReadValidateEEFileHeading (Cannot read FileMode marker)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Cut points of a good file, relative to the places of its parts.
 struct CutCase {
@@ -422,7 +509,7 @@ TEST_F(TunablesFile, CompleteTemporaryFileIsAdoptedWhenTheFileIsMissing) {
 
 struct TempCase {
     const char* name;
-    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present
+    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present, 4 a pipe there
 };
 class TemporaryFiles : public TunablesFile, public ::testing::WithParamInterface<TempCase> {};
 
@@ -433,6 +520,7 @@ TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
     if (GetParam().change == 2) good[kLine1.size() + 40] = '5';
     if (GetParam().change == 3) put(kFile, "junk");
     else std::filesystem::remove(path(kFile));
+    if (GetParam().change == 4) putHostile(kFile, storage_test::kPipe);
     put(kTemp, good);
     EXPECT_EQ(restart(), 0);
     EXPECT_TRUE(isDefault(firstOf(EE_INTEGER)));
@@ -441,7 +529,8 @@ TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, TemporaryFiles,
                          ::testing::Values(TempCase{"OneByteShort", 0}, TempCase{"OneByteLong", 1},
-                                           TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3}),
+                                           TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3},
+                                           TempCase{"PipeUnderTheFinalName", 4}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TunablesFile, ConcurrentSavesDoNotInterleave) {
@@ -507,7 +596,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"OneTooLongIsCut", "1234567890\nnext\n", 10, "123456789", 0, "next"},
                       LineCase{"MuchTooLongIsCut", std::string(1000, 'L') + "\nnext\n", 10, "LLLLLLLLL", 0, "next"},
                       LineCase{"EndOfFileWithoutLineFeed", "tail", 10, "tail", 1, ""},
-                      LineCase{"EmptyFile", "", 10, "", 1, ""}),
+                      LineCase{"EmptyFile", "", 10, "", 1, ""},
+                      LineCase{"LongestWithinTheBound", std::string(1023, 'L') + "\nnext\n", 10, "LLLLLLLLL", 0, "next"},
+                      LineCase{"NoLineFeedWithinTheBound", std::string(1024, 'L') + "\nnext\n", 10, "LLLLLLLLL", 2, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

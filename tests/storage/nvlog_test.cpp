@@ -164,12 +164,98 @@ TEST_F(NvLog, ShortFilesReportAndKeepUnreadValues) {
     EXPECT_TRUE(hasEvent("event 6: Error in ReadNVLogTable(num_values)"));
 }
 
-TEST_F(NvLog, OverlongHeadingsAreReadPast) {
-    put(kFile, std::string(3000, 'H') + "\n" + std::string(3000, 'h') + "\n" + be32(1) + be32(5) + be32(bits(2.0f)) +
+// Heading lines are read past up to a bound far above their length;
+// beyond it the file is no NV log and none of its bytes count.
+struct HeadingCase {
+    const char* name;
+    size_t length;
+    bool read;
+};
+class NvHeadings : public NvLog, public ::testing::WithParamInterface<HeadingCase> {};
+
+TEST_P(NvHeadings, AreReadPastWithinTheirBound) {
+    const size_t n = GetParam().length;
+    put(kFile, std::string(n, 'H') + "\n" + std::string(n, 'h') + "\n" + be32(1) + be32(5) + be32(bits(2.0f)) +
                    be32(bits(4.0f)));
-    EXPECT_EQ(get(1), 4.0f);
-    EXPECT_EQ(get(-1), 5.0f);
+    EXPECT_EQ(get(1), GetParam().read ? 4.0f : 0.0f);
+    EXPECT_EQ(get(-1), GetParam().read ? 5.0f : 0.0f);
+    EXPECT_EQ(readTable(), GetParam().read ? 2 : -1);
+    EXPECT_EQ(eventsStartingWith("event 6: Error in ReadNVLogTable(heading)"), GetParam().read ? 0 : 1)
+        << "reported once for the three reads";
 }
+
+INSTANTIATE_TEST_SUITE_P(Lengths, NvHeadings,
+                         ::testing::Values(HeadingCase{"WithinTheBound", 1000, true},
+                                           HeadingCase{"BeyondTheBound", 3000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Files no NV log can be: reported once and read as no file; the next
+// write replaces them.
+struct HostileCase {
+    const char* name;
+    int kind;
+    const char* event;
+};
+class NvHostileFiles : public NvLog, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(NvHostileFiles, AreReportedOnceAndReplacedByTheNextWrite) {
+    putHostile(kFile, GetParam().kind);
+    for (int k = 0; k < 12; ++k) EXPECT_EQ(get(k - 1), 0.0f);
+    EXPECT_EQ(readTable(), -1);
+    EXPECT_EQ(ExistingNVFile, GetParam().kind == storage_test::kHugeLine ? 1 : 0) << "opened only when a file";
+    EXPECT_EQ(eventsStartingWith(std::string("event 6: ") + GetParam().event), 1);
+    ASSERT_EQ(logEleven(7.0f), 1);
+    EXPECT_EQ(get(3), 10.0f);
+    EXPECT_EQ(contents(kFile).size(), 161u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NvHostileFiles,
+    ::testing::Values(HostileCase{"NamedPipe", storage_test::kPipe,
+                                  "Error in ReadNVLogTable(cannot read 9902-4411_e.nlg: not a regular file)"},
+                      HostileCase{"LinkToDevZero", storage_test::kLinkToZero,
+                                  "Error in ReadNVLogTable(cannot read 9902-4411_e.nlg: not a regular file)"},
+                      HostileCase{"HugeHeadingLine", storage_test::kHugeLine,
+                                  "Error in ReadNVLogTable(heading)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A write that fails on the drive names the NV log's own part, never the
+// tunables file's, and leaves the previous file.
+struct WriteTextCase {
+    const char* name;
+    uint64_t bytesBefore;  // written before the drive fails
+    const char* event;
+};
+class NvWriteTexts : public NvLog, public ::testing::WithParamInterface<WriteTextCase> {};
+
+TEST_P(NvWriteTexts, NameTheFailedPart) {
+    ASSERT_EQ(logEleven(1.0f), 1);
+    const std::string before = contents(kFile);
+    int32_t r = -1;
+    inTask([&] {
+        // Another writer holds the write cache: the log's writes go straight
+        // to the drive, as when the data log is writing.
+        const int other = VKOS_CreateFileWrite("other.bin");
+        hostfs::setWriteFault(GetParam().bytesBefore);
+        for (int k = 0; k < 10; ++k) EElog(k, 0, 2.0f);
+        r = EElog(10, 1, 2.0f);
+        hostfs::setWriteFault(std::nullopt);
+        VKOS_CloseFile(other);
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(contents(kFile), before);
+    EXPECT_FALSE(exists(kTemp));
+    EXPECT_TRUE(hasEvent(std::string("event 6: ") + GetParam().event));
+    EXPECT_EQ(eventsStartingWith("event 6: Error in WriteEETable"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, NvWriteTexts,
+                         ::testing::Values(WriteTextCase{"Heading", 0, "Error in WriteNVlogTable(Heading)"},
+                                           WriteTextCase{"SecondHeadingLine", 50, "Error in WriteNVlogTable(Heading)"},
+                                           WriteTextCase{"NumVars", 109, "Error in WriteNVlogTable(num_vars)"},
+                                           WriteTextCase{"Count", 113, "Error in WriteNVlogTable(Count)"},
+                                           WriteTextCase{"LastValue", 157, "Error in WriteNVlogTable(value)"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct WriteFault {
     const char* name;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,9 @@
 #include "platform/send_evt.h"
 
 namespace storage_test {
+
+// What putHostile leaves under a store's name.
+enum Hostile { kPipe, kLinkToZero, kHugeLine };
 
 class StorageFixture : public ::testing::Test {
 protected:
@@ -38,6 +42,7 @@ protected:
         hk::shutdown();
         hostfs::setCapacity(std::nullopt);
         hostfs::setRenameFault(false);
+        hostfs::setWriteFault(std::nullopt);
         std::filesystem::remove_all(root);
     }
     static void inTask(const std::function<void()>& body) { hk::runTask(body, 100, "tStorage"); }
@@ -63,6 +68,27 @@ protected:
     bool hasEvent(const std::string& line) {
         const auto v = events();
         return std::find(v.begin(), v.end(), line) != v.end();
+    }
+    // Events that begin with `start`.
+    int eventsStartingWith(const std::string& start) {
+        int n = 0;
+        for (const std::string& l : events()) n += l.rfind(start, 0) == 0 ? 1 : 0;
+        return n;
+    }
+    // Something under `name` that is no regular file, or a regular file
+    // bigger than any store: what a user or another program may leave there.
+    void putHostile(const std::string& name, int kind) const {
+        const std::string p = path(name);
+        std::filesystem::remove(p);
+        if (kind == kPipe) {
+            ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+        }
+        if (kind == kLinkToZero) std::filesystem::create_symlink("/dev/zero", p);
+        if (kind == kHugeLine) {
+            std::ofstream out(p, std::ios::binary);
+            const std::string block(1 << 20, 'E');
+            for (int k = 0; k < 30; ++k) out << block;
+        }
     }
 
     std::string root;
