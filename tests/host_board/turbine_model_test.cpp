@@ -69,9 +69,12 @@ TEST_F(TurbineModel, OffByDefaultNothingTurns) {
     runSeconds(0.5);
     EXPECT_EQ(turbine::speedRpm(), frozen);
     EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), frozen);
-    // On again, it takes one step a tick, as before.
+    // On again, it takes the sensors back at once (whatever was done to them
+    // meanwhile) and one step a tick, as before.
+    speedsensor::setToothFrequency(0, 0.0);
     turbine::enable();
     EXPECT_TRUE(turbine::enabled());
+    EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), frozen);
     hk::runTicks(1);
     EXPECT_NEAR(turbine::speedRpm() - frozen, stepRpm, 1e-3);
 }
@@ -267,6 +270,20 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
     EXPECT_NEAR(turbine::load(), 0.6, 1e-12);
     turbine::rejectLoad(2.0);
     EXPECT_EQ(turbine::load(), 0.0);
+    // reset() brings back the defaults: off, standing, no load.
+    turbine::setLoad(0.4);
+    turbine::setSpeedRpm(1200.0);
+    turbine::failSensor(0);
+    turbine::enable();
+    turbine::reset();
+    EXPECT_FALSE(turbine::enabled());
+    EXPECT_EQ(turbine::settings().ratedRpm, 3600.0);
+    EXPECT_EQ(turbine::load(), 0.0);
+    EXPECT_EQ(turbine::speedRpm(), 0.0);
+    EXPECT_EQ(turbine::peakRpm(), 0.0);
+    turbine::setSpeedRpm(600.0);
+    turbine::enable();
+    EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), 600.0);  // sensor 0 no longer failed
 }
 
 // The model rides on the tick in real time as well.
