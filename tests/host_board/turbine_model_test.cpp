@@ -286,23 +286,34 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
     EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), 600.0);  // sensor 0 no longer failed
 }
 
-// The model rides on the tick in real time as well.
+// The model rides on the tick in real time as well: one step for every
+// tick the real clock gives while it is on.
 TEST(TurbineModelRealTime, AdvancesWithTheRealClock) {
     turbine::reset();
     board::reset();
     speedsensor::install();
+    turbine::Settings s;
+    s.frictionPu = 0.0;
+    ASSERT_TRUE(turbine::configure(s));
     hk::start(hk::ClockMode::RealTime);
     driveActuator(6, 20.0);
+    // Ticks counted around each switch: those between the inner counts are
+    // surely stepped (the last of them perhaps just after the switch-off),
+    // none outside the outer counts.
+    const uint64_t before = hk::ticks();
     turbine::enable();
+    const uint64_t on = hk::ticks();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const uint64_t stillOn = hk::ticks();
     turbine::disable();
+    const uint64_t after = hk::ticks();
     const double pu = turbine::speedPu();
     hk::shutdown();
     turbine::reset();
-    // 40 ticks of 1.25 rated torque give 0.025; the host may deliver a few
-    // more or fewer by the time the reading is taken.
-    EXPECT_GT(pu, 0.015);
-    EXPECT_LT(pu, 0.035);
+    constexpr double kStep = 1.25 * 0.005 / 10.0;  // 1.25 rated torque, 5 ms of a 10 s starting time
+    EXPECT_GE(stillOn - on, 20u);                  // 40 due
+    EXPECT_GE(pu, (static_cast<double>(stillOn - on) - 1.0) * kStep - 1e-9);
+    EXPECT_LE(pu, static_cast<double>(after - before) * kStep + 1e-9);
 }
 
 }  // namespace
