@@ -31,6 +31,8 @@ struct State {
 
 State model;  // guarded by the board's lock
 
+double notBelowZero(double v) { return v > 0.0 ? v : 0.0; }
+
 bool sane(const Settings& s) {
     if (!(s.inertiaTimeS > 0.0) || !(s.ratedRpm > 0.0)) return false;
     if (!(s.valveGain >= 0.0) || !(s.frictionPu >= 0.0) || !std::isfinite(s.closedMa)) return false;
@@ -57,7 +59,7 @@ void driveSensors(State& m) {
 }
 
 void setSpeedLocked(State& m, double pu) {
-    m.speedPu = pu > 0.0 ? pu : 0.0;
+    m.speedPu = notBelowZero(pu);
     m.peakPu = m.speedPu;
     if (m.enabled) driveSensors(m);
 }
@@ -89,22 +91,19 @@ Settings settings() {
 }
 
 void enable() {
-    bool hook = false;
     {
         auto g = board::lock();
         if (model.enabled) return;
         model.enabled = true;
         model.sentHz[0] = model.sentHz[1] = -1.0;
         driveSensors(model);
-        hook = model.hook == kNoHook;
+        if (model.hook != kNoHook) return;
     }
     // Outside the board's lock: the kernel's lock comes first wherever both
     // are taken (a tick takes the board's lock inside the kernel).
-    if (hook) {
-        const int id = hk::addTickHook(tick);
-        auto g = board::lock();
-        model.hook = id;
-    }
+    const int id = hk::addTickHook(tick);
+    auto g = board::lock();
+    model.hook = id;
 }
 
 void disable() {
@@ -125,7 +124,7 @@ bool enabled() {
 
 void setLoad(double pu) {
     auto g = board::lock();
-    model.loadPu = pu > 0.0 ? pu : 0.0;
+    model.loadPu = notBelowZero(pu);
 }
 
 double load() {
@@ -187,11 +186,9 @@ void tick() {
     if (!m.enabled) return;
     const Settings& s = m.settings;
     m.actuatorMa = board::loopCurrentMa(s.actuatorLoop);
-    const double steam = s.valveGain * (m.actuatorMa - s.closedMa);
-    m.steamPu = steam > 0.0 ? steam : 0.0;
+    m.steamPu = notBelowZero(s.valveGain * (m.actuatorMa - s.closedMa));
     const double net = m.steamPu - m.loadPu - s.frictionPu * m.speedPu;
-    const double next = m.speedPu + kTickS / s.inertiaTimeS * net;
-    m.speedPu = next > 0.0 ? next : 0.0;
+    m.speedPu = notBelowZero(m.speedPu + kTickS / s.inertiaTimeS * net);
     if (m.speedPu > m.peakPu) m.peakPu = m.speedPu;
     driveSensors(m);
 }

@@ -59,18 +59,24 @@ TEST_F(TurbineModel, OffByDefaultNothingTurns) {
     // Switched on and off again, the shaft freezes where it is.
     turbine::enable();
     runSeconds(0.5);
+    const double step = turbine::speedRpm();
+    hk::runTicks(1);
+    const double stepRpm = turbine::speedRpm() - step;  // one tick's rise
+    EXPECT_GT(stepRpm, 0.0);
     turbine::disable();
     EXPECT_FALSE(turbine::enabled());
     const double frozen = turbine::speedRpm();
-    EXPECT_GT(frozen, 3000.0);
     runSeconds(0.5);
     EXPECT_EQ(turbine::speedRpm(), frozen);
     EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), frozen);
-    // And on again, it turns on.
+    // On again, it takes the sensors back at once (whatever was done to them
+    // meanwhile) and one step a tick, as before.
+    speedsensor::setToothFrequency(0, 0.0);
     turbine::enable();
     EXPECT_TRUE(turbine::enabled());
+    EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), frozen);
     hk::runTicks(1);
-    EXPECT_GT(turbine::speedRpm(), frozen);
+    EXPECT_NEAR(turbine::speedRpm() - frozen, stepRpm, 1e-3);
 }
 
 // From standstill without load or friction, the speed rises by
@@ -166,6 +172,8 @@ TEST_F(TurbineModel, WithoutCurrentTheShaftComesToRestAndStays) {
     EXPECT_EQ(turbine::speedRpm(), 0.0);  // the load does not turn it backwards
     EXPECT_EQ(speedsensor::toothFrequency(0), 0.0);
     EXPECT_DOUBLE_EQ(turbine::peakRpm(), 360.0);
+    turbine::clearPeak();
+    EXPECT_EQ(turbine::peakRpm(), 0.0);
     const uint64_t edges = speedsensor::edges(0);
     runSeconds(1.0);
     EXPECT_EQ(speedsensor::edges(0), edges);
@@ -262,25 +270,50 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
     EXPECT_NEAR(turbine::load(), 0.6, 1e-12);
     turbine::rejectLoad(2.0);
     EXPECT_EQ(turbine::load(), 0.0);
+    // reset() brings back the defaults: off, standing, no load.
+    turbine::setLoad(0.4);
+    turbine::setSpeedRpm(1200.0);
+    turbine::failSensor(0);
+    turbine::enable();
+    turbine::reset();
+    EXPECT_FALSE(turbine::enabled());
+    EXPECT_EQ(turbine::settings().ratedRpm, 3600.0);
+    EXPECT_EQ(turbine::load(), 0.0);
+    EXPECT_EQ(turbine::speedRpm(), 0.0);
+    EXPECT_EQ(turbine::peakRpm(), 0.0);
+    turbine::setSpeedRpm(600.0);
+    turbine::enable();
+    EXPECT_DOUBLE_EQ(speedsensor::toothFrequency(0), 600.0);  // sensor 0 no longer failed
 }
 
-// The model rides on the tick in real time as well.
+// The model rides on the tick in real time as well: one step for every
+// tick the real clock gives while it is on.
 TEST(TurbineModelRealTime, AdvancesWithTheRealClock) {
     turbine::reset();
     board::reset();
     speedsensor::install();
+    turbine::Settings s;
+    s.frictionPu = 0.0;
+    ASSERT_TRUE(turbine::configure(s));
     hk::start(hk::ClockMode::RealTime);
     driveActuator(6, 20.0);
+    // Ticks counted around each switch: those between the inner counts are
+    // surely stepped (the last of them perhaps just after the switch-off),
+    // none outside the outer counts.
+    const uint64_t before = hk::ticks();
     turbine::enable();
+    const uint64_t on = hk::ticks();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const uint64_t stillOn = hk::ticks();
     turbine::disable();
+    const uint64_t after = hk::ticks();
     const double pu = turbine::speedPu();
     hk::shutdown();
     turbine::reset();
-    // 40 ticks of 1.25 rated torque give 0.025; the host may deliver a few
-    // more or fewer by the time the reading is taken.
-    EXPECT_GT(pu, 0.015);
-    EXPECT_LT(pu, 0.035);
+    constexpr double kStep = 1.25 * 0.005 / 10.0;  // 1.25 rated torque, 5 ms of a 10 s starting time
+    EXPECT_GE(stillOn - on, 20u);                  // 40 due
+    EXPECT_GE(pu, (static_cast<double>(stillOn - on) - 1.0) * kStep - 1e-9);
+    EXPECT_LE(pu, static_cast<double>(after - before) * kStep + 1e-9);
 }
 
 }  // namespace
