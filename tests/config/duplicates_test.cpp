@@ -122,11 +122,17 @@ TEST_F(Duplicates, EachRemoteInputTakesPartWhileItsNodeIsEnabled) {
     }
     for (int n = 1; n <= 16; ++n) {
         const std::string entered = remoteBi(n) + ".FUNCT.IN";
+        const std::string sw = std::string("CNFG_CHECK_VL.BI_") + (n < 10 ? "0" : "") + std::to_string(n) + "_SW.I_SW";
         SCOPED_TRACE(entered);
         setCell(entered, 6);
         settle();
         EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), 1u);
         EXPECT_EQ(integer("CNFG_CHECK_VL.BI_FUNCT.I_ADD"), 6);
+        // Alone on its function: no finding.
+        setCell(entered, 20);
+        settle();
+        EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), 0u);
+        EXPECT_EQ(integer(sw), 20);
         setCell(entered, 1);
     }
     settle();

@@ -115,7 +115,9 @@ TEST_F(Routing, DiscreteFunctionsInUse) {
         {"BI_MUX.FUNC_TO_TRIP_07.I_SUBTRACT", -12}, {"BI_MUX.FUNC_TO_TRIP_08.I_SUBTRACT", 14}};
     for (const auto& [cell, number] : trips) EXPECT_EQ(integer(cell), number) << cell;
     EXPECT_EQ(boolean("BI_MUX.STARTPERM_USED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("BI_MUX.BI_01_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("BI_MUX.BI_05_USED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("BI_MUX.BI_FUNC_USED.OUT_1"), 1u);  // input 7, not used
     EXPECT_EQ(boolean("BI_MUX.BI_07_USED.B_NAME"), 0u);
     EXPECT_EQ(boolean("BI_MUX.BI_08_USED.B_NAME"), 1u);
     // 40 is sampled as 31, for which the block has no slot.
