@@ -27,11 +27,11 @@
 #define AI_MUX_SEL(X, B) X(B, SEL_1, I, R160, TUNE(1, 0, 100))
 
 // Named cells of one function: limits, multiplier, alarm setpoints and use
-// flag; its alarm flags; its tag.
+// flag (read by the 40 ms alarm logic too); its alarm flags; its tag.
 #define AI_MUX_FN(X, P, USED)                                                                         \
     X(P##MAX, A_NAME, A, R160, PLAIN) X(P##MIN, A_NAME, A, R160, PLAIN)                               \
     X(P##MODX, A_NAME, A, R160, PLAIN) X(P##ALM1SP, A_NAME, A, R160, PLAIN)                           \
-    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN)
+    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN, R40)
 #define AI_MUX_FN_ALM(X, P)                                                                           \
     X(P##ALM1, B_NAME, B, R160, PLAIN) X(P##ALM2, B_NAME, B, R160, PLAIN) X(P##TRIP, B_NAME, B, R160, PLAIN)
 #define AI_MUX_FN_TAG(X, P) X(P##TAG, S_NAME, C, R160, PLAIN)
