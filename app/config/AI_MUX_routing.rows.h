@@ -27,7 +27,7 @@
 #define AI_MUX_SEL(X, B) X(B, SEL_1, I, R160, TUNE(1, 0, 100))
 
 // Named cells of one function: limits, multiplier, alarm setpoints and use
-// flag; its alarm flags; its tag.
+// flag (read by the 40 ms alarm logic too); its alarm flags; its tag.
 #define AI_MUX_FN(X, P, USED)                                                                         \
     X(P##MAX, A_NAME, A, R160, PLAIN) X(P##MIN, A_NAME, A, R160, PLAIN)                               \
     X(P##MODX, A_NAME, A, R160, PLAIN) X(P##ALM1SP, A_NAME, A, R160, PLAIN)                           \

@@ -19,7 +19,7 @@ namespace {
 using namespace fnchk;
 
 // What each analog input function 1 .. 20 needs.
-constexpr fnchk::Need kAiNeeds[20] = {kAny, kRmtSpd, kCasc, kRmtCasc, kAny, kAny, kAny, kAny, kAny, kAny,
+constexpr fnchk::Need kAiNeeds[] = {kAny, kRmtSpd, kCasc, kRmtCasc, kAny, kAny, kAny, kAny, kAny, kAny,
                                       kAny, kAny,    kAny,  kAny,     kAny, kAny, kAny, kAny, kAny, kAny};
 
 struct AiCheck {
@@ -68,8 +68,7 @@ void CNFG_CHECK_AI_duplicates() {
     for (const AiCheck& ch : kChannels) kCollector.collect(*ch.function);
     // The remote node's channels take part only while the node is enabled:
     // a disabled node's stored configuration is not in effect.
-    if (CNFG_CAN2.VL1_ENA_B_NAME != 0)
-        for (int n = 0; n < kVlAiChannels; ++n) kCollector.collect(CNFG_CHECK_VL_ai_function(n));
+    if (CNFG_CAN2.VL1_ENA_B_NAME != 0) CNFG_CHECK_VL_collect_analog(kCollector);
     c.AI_ADD2_I_ADD = kCollector.sum();
     c.DUP_AI_NOT = fnchk::duplicate(c.AI_FUNCT_EQ_EQ, c.AI_FUNCT_EQ_LT, c.AI_FUNCT_EQ_GT, c.AI_ADD1_I_ADD,
                                     c.AI_ADD2_I_ADD);

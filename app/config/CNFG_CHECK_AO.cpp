@@ -14,7 +14,7 @@ namespace {
 using namespace fnchk;
 
 // What each analog output function 1 .. 20 needs.
-constexpr fnchk::Need kAoNeeds[20] = {kAny, kAny, kAny, kRmtSpd, kCasc, kCasc, kRmtCasc, kAny, kAny, kAny,
+constexpr fnchk::Need kAoNeeds[] = {kAny, kAny, kAny, kRmtSpd, kCasc, kCasc, kRmtCasc, kAny, kAny, kAny,
                                       kAny, kAny, kAny, kAny,    kAny,  kAny,  kAny,     kAny, kAny, kAny};
 
 struct AoCheck {

@@ -15,7 +15,7 @@ namespace {
 using namespace fnchk;
 
 // What each discrete input function 1 .. 30 needs.
-constexpr fnchk::Need kBiNeeds[30] = {
+constexpr fnchk::Need kBiNeeds[] = {
     kAny, kAny, kAny, kAny, kAny, kAny,  kAny,  kRmtSpd, kAny, kAny,  // 1 .. 10
     kCasc, kCasc, kCasc, kRmtCasc, kAny, kAny, kAny, kAny, kAny, kAny,  // 11 .. 20
     kAny, kAny, kAny, kCasc, kCasc, kAny, kAny, kAny, kAny, kAny,   // 21 .. 30

@@ -15,14 +15,14 @@ using namespace fnchk;
 
 // What each relay function needs: relays 2 and 4 know functions 1 .. 20,
 // relay 3 also 21.
-constexpr fnchk::Need kRelayNeeds[20] = {kAny,  kAny,  kAny,  kAny,     kAny,     kRmtSpd, kRmtSpd,
+constexpr fnchk::Need kRelayNeeds[] = {kAny,  kAny,  kAny,  kAny,     kAny,     kRmtSpd, kRmtSpd,
                                          kAny,  kAny,  kAny,  kAny,     kAny,     kAny,    kCasc,
                                          kCasc, kCasc, kRmtCasc, kRmtCasc, kAny, kAny};
-constexpr fnchk::Need kRelay3Needs[21] = {kAny,  kAny,  kAny,  kAny,     kAny,     kRmtSpd, kRmtSpd,
+constexpr fnchk::Need kRelay3Needs[] = {kAny,  kAny,  kAny,  kAny,     kAny,     kRmtSpd, kRmtSpd,
                                           kAny,  kAny,  kAny,  kAny,     kAny,     kAny,    kCasc,
                                           kCasc, kCasc, kRmtCasc, kRmtCasc, kAny, kAny, kAny};
 // What each level-switch function 1 .. 12 needs.
-constexpr fnchk::Need kLevelNeeds[12] = {kAny, kAny,     kAny,     kCasc,    kCasc, kAny,
+constexpr fnchk::Need kLevelNeeds[] = {kAny, kAny,     kAny,     kCasc,    kCasc, kAny,
                                          kSigMon1, kSigMon2, kSigMon3, kAny, kAny, kAny};
 
 // The relay-function part of relay UB's check N.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "app/config/function_check.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CHECK_VL_AI(X, N) X(VL_AI_##N##_SW, I_SW, I, R160, PLAIN)
@@ -24,16 +25,14 @@
     X(BI_FUNCTS, I_SW, I, R160, PLAIN)
 CAT_MODULE(CNFG_CHECK_VL)
 
-constexpr int kVlAiChannels = 8;
-constexpr int kVlBiChannels = 16;
-
 namespace r160 {
 // The remote analog inputs' switch values and sums (node 1).
 void CNFG_CHECK_VL_analog();
 // The remote discrete inputs' switch values and sums (node 4).
 void CNFG_CHECK_VL_discrete();
-// The sampled function number of remote analog input n (0 .. 7) and the
-// switch value of remote discrete input n (0 .. 15).
-int32_t CNFG_CHECK_VL_ai_function(int n);
-int32_t CNFG_CHECK_VL_bi_switch(int n);
+// The remote analog inputs' function numbers into the analog duplicate
+// check's block, the remote discrete inputs' switch values into the
+// discrete one's.
+void CNFG_CHECK_VL_collect_analog(const fnchk::Collector<20>& block);
+void CNFG_CHECK_VL_collect_discrete(const fnchk::Collector<50>& block);
 }  // namespace r160

@@ -16,12 +16,12 @@ struct Remote {
     const cat::Cell<int32_t>* sw;
 };
 #define CNFG_CHECK_VL_A(N) Remote{&VLTR_OUTS.VL_AI_FUNCT_LIST_##N, &CNFG_CHECK_VL.VL_AI_##N##_SW_I_SW}
-constexpr Remote kAnalog[kVlAiChannels] = {CNFG_CHECK_VL_A(1), CNFG_CHECK_VL_A(2), CNFG_CHECK_VL_A(3),
+constexpr Remote kAnalog[] = {CNFG_CHECK_VL_A(1), CNFG_CHECK_VL_A(2), CNFG_CHECK_VL_A(3),
                                            CNFG_CHECK_VL_A(4), CNFG_CHECK_VL_A(5), CNFG_CHECK_VL_A(6),
                                            CNFG_CHECK_VL_A(7), CNFG_CHECK_VL_A(8)};
 #undef CNFG_CHECK_VL_A
 #define CNFG_CHECK_VL_B(N, NN) Remote{&VLTR_OUTS.VL_BINS_FUN_LIST_##N, &CNFG_CHECK_VL.BI_##NN##_SW_I_SW}
-constexpr Remote kDiscrete[kVlBiChannels] = {
+constexpr Remote kDiscrete[] = {
     CNFG_CHECK_VL_B(1, 01),  CNFG_CHECK_VL_B(2, 02),  CNFG_CHECK_VL_B(3, 03),  CNFG_CHECK_VL_B(4, 04),
     CNFG_CHECK_VL_B(5, 05),  CNFG_CHECK_VL_B(6, 06),  CNFG_CHECK_VL_B(7, 07),  CNFG_CHECK_VL_B(8, 08),
     CNFG_CHECK_VL_B(9, 09),  CNFG_CHECK_VL_B(10, 10), CNFG_CHECK_VL_B(11, 11), CNFG_CHECK_VL_B(12, 12),
@@ -40,7 +40,12 @@ void CNFG_CHECK_VL_discrete() {
     CNFG_CHECK_VL.BI_FUNCTS_I_SW = bk::SW<int32_t>(CNFG_CAN2.VL4_ENA_B_NAME, 0, CNFG_CHECK_VL.BI_FUNCT_I_ADD);
 }
 
-int32_t CNFG_CHECK_VL_ai_function(int n) { return *kAnalog[n].function; }
-int32_t CNFG_CHECK_VL_bi_switch(int n) { return *kDiscrete[n].sw; }
+void CNFG_CHECK_VL_collect_analog(const fnchk::Collector<20>& block) {
+    for (const Remote& r : kAnalog) block.collect(*r.function);
+}
+
+void CNFG_CHECK_VL_collect_discrete(const fnchk::Collector<50>& block) {
+    for (const Remote& r : kDiscrete) block.collect(*r.sw);
+}
 
 }  // namespace r160

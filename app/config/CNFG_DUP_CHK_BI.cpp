@@ -49,8 +49,7 @@ void CNFG_DUP_CHK_BI_duplicates() {
     for (const BiDup& ch : kChannels) kCollector.collect(*ch.function);
     // The remote node's inputs write their switch values only while the node
     // is enabled: a disabled node's stored configuration is not in effect.
-    if (CNFG_CAN2.VL4_ENA_B_NAME != 0)
-        for (int n = 0; n < kVlBiChannels; ++n) kCollector.collect(CNFG_CHECK_VL_bi_switch(n));
+    if (CNFG_CAN2.VL4_ENA_B_NAME != 0) CNFG_CHECK_VL_collect_discrete(kCollector);
     c.BI_ADD2_I_ADD = kCollector.sum();
     c.BI_ADD4_I_ADD = c.BI_ADD2_I_ADD;
     c.DUP_BI_NOT = fnchk::duplicate(c.BI_FUNCT_EQ_EQ, c.BI_FUNCT_EQ_LT, c.BI_FUNCT_EQ_GT, c.BI_ADD1_I_ADD,

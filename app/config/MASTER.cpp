@@ -23,14 +23,12 @@ BlockRam<MASTER_blocks> MASTER_st;
 namespace r160 {
 
 void MASTER_config_window() {
-    int32_t r_time = 0;
-    bk::DELAY(MASTER_st.dly_offdsp, MASTER.DLY_OFFDSP_DELAY, &r_time, _MASTER._SYS_INFO_C_PWD, 0.0f, kUnlockHold,
-              bk::T160);
-    MASTER.DLY_OFFDSP_R_TIME = r_time;
+    bk::DELAY(MASTER_st.dly_offdsp, MASTER.DLY_OFFDSP_DELAY, &MASTER.DLY_OFFDSP_R_TIME.ref(), _MASTER._SYS_INFO_C_PWD,
+              0.0f, kUnlockHold, bk::T160);
     MASTER.IO_LOCK_B_NAME = MASTER.DLY_OFFDSP_DELAY;
     // Triggered from the first pass on: one pulse after start.
-    bk::ONE_SHOT(MASTER_st.pwr_up, MASTER.PWR_UP_RST_ONE_SHOT_ONE_SHOT, &r_time, 1u, kPowerUpWindow, bk::T160);
-    MASTER.PWR_UP_RST_ONE_SHOT_R_TIME = r_time;
+    bk::ONE_SHOT(MASTER_st.pwr_up, MASTER.PWR_UP_RST_ONE_SHOT_ONE_SHOT, &MASTER.PWR_UP_RST_ONE_SHOT_R_TIME.ref(), 1u,
+                 kPowerUpWindow, bk::T160);
     MASTER.IO_LOCK_PWR_UP_OR = bk::OR({MASTER.IO_LOCK_B_NAME, MASTER.PWR_UP_RST_ONE_SHOT_ONE_SHOT});
     MASTER.IO_LOCK_OR_PWR_B_NAME = MASTER.IO_LOCK_PWR_UP_OR;
 }

@@ -198,11 +198,17 @@ struct ChannelKind {
     int first, count;
     int needs_cascade;    // a function that needs cascade control
     const char* const* errors;
+    const char* const* steps;  // the error's steps, nullptr when the error is the only cell
 };
 const char* const kAiErrors[] = {"CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME", "CNFG_CHECK_AI.AI_02_CFG_ER.B_NAME",
                                  "CNFG_CHECK_AI.AI_03_CFG_ER.B_NAME", "CNFG_CHECK_AI.AI_04_CFG_ER.B_NAME"};
 const char* const kAoErrors[] = {"CNFG_CHECK_AO.AO01CFG_ER.B_NAME", "CNFG_CHECK_AO.AO02CFG_ER.B_NAME",
                                  "CNFG_CHECK_AO.AO03CFG_ER.B_NAME"};
+const char* const kAiSteps[] = {"CNFG_CHECK_AI.AI_01_CNFG_ERR.NOT", "CNFG_CHECK_AI.AI_02_CNFG_ERR.NOT",
+                                "CNFG_CHECK_AI.AI_03_CNFG_ERR.NOT", "CNFG_CHECK_AI.AI_04_CNFG_ERR.NOT"};
+const char* const kBiSteps[] = {"CNFG_CHECK_BI.CHK1.AND", "CNFG_CHECK_BI.CHK2.AND", "CNFG_CHECK_BI.CHK3.AND",
+                                "CNFG_CHECK_BI.CHK4.AND", "CNFG_CHECK_BI.CHK5.AND", "CNFG_CHECK_BI.CHK6.AND",
+                                "CNFG_CHECK_BI.CHK7.AND", "CNFG_CHECK_BI.CHK8.AND"};
 const char* const kBiErrors[] = {"CNFG_CHECK_BI.DI01CFG_ER.B_NAME", "CNFG_CHECK_BI.DI02CFG_ER.B_NAME",
                                  "CNFG_CHECK_BI.DI03CFG_ER.B_NAME", "CNFG_CHECK_BI.DI04CFG_ER.B_NAME",
                                  "CNFG_CHECK_BI.DI05CFG_ER.B_NAME", "CNFG_CHECK_BI.DI06CFG_ER.B_NAME",
@@ -210,13 +216,20 @@ const char* const kBiErrors[] = {"CNFG_CHECK_BI.DI01CFG_ER.B_NAME", "CNFG_CHECK_
 
 TEST_F(ConfigChecks, EachChannelRaisesItsOwnError) {
     setCell("_ub15.WIZ_ENA.IN", 0);
-    const ChannelKind kinds[] = {{"_ub", 6, 4, 3, kAiErrors}, {"_ub", 10, 3, 6, kAoErrors}, {"_ub", 13, 8, 12, kBiErrors}};
+    const ChannelKind kinds[] = {{"_ub", 6, 4, 3, kAiErrors, kAiSteps},
+                                 {"_ub", 10, 3, 6, kAoErrors, nullptr},
+                                 {"_ub", 13, 8, 12, kBiErrors, kBiSteps}};
     for (const ChannelKind& kind : kinds) {
         for (int k = 0; k < kind.count; ++k) {
             const std::string entered = kind.prefix + std::to_string(kind.first + k) + ".FUNCT.IN";
             SCOPED_TRACE(entered);
             apply({{entered.c_str(), double(kind.needs_cascade)}});
-            for (int j = 0; j < kind.count; ++j) EXPECT_EQ(boolean(kind.errors[j]), j == k ? 1u : 0u) << kind.errors[j];
+            for (int j = 0; j < kind.count; ++j) {
+                EXPECT_EQ(boolean(kind.errors[j]), j == k ? 1u : 0u) << kind.errors[j];
+                if (kind.steps) {
+                    EXPECT_EQ(boolean(kind.steps[j]), j == k ? 1u : 0u) << kind.steps[j];
+                }
+            }
             apply({{entered.c_str(), 1}});
             EXPECT_EQ(boolean(kind.errors[k]), 0u);
         }

@@ -107,5 +107,38 @@ TEST_F(Duplicates, DiscreteInputs) {
     }
 }
 
+// Each remote input on a function a controller input holds is a duplicate
+// while its node is enabled and none while it is not.
+TEST_F(Duplicates, EachRemoteInputTakesPartWhileItsNodeIsEnabled) {
+    set({{"_ub6.FUNCT.IN", 9}, {"_ub17.FUNCT.IN", 6}, {"CNFG_CAN2.VL1_ENA.B_NAME", 1}, {"CNFG_CAN2.VL4_ENA.B_NAME", 1}});
+    for (int n = 1; n <= 8; ++n) {
+        const std::string entered = "_ub" + std::to_string(32 + n) + ".FUNCT.IN";
+        SCOPED_TRACE(entered);
+        setCell(entered, 9);
+        settle();
+        EXPECT_EQ(boolean("CNFG_CHECK_AI.DUPLICATE_AI.B_NAME"), 1u);
+        EXPECT_EQ(integer("CNFG_CHECK_VL.VL_FUNCT.I_ADD"), 9);
+        setCell(entered, 1);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        const std::string entered = remoteBi(n) + ".FUNCT.IN";
+        const std::string sw = std::string("CNFG_CHECK_VL.BI_") + (n < 10 ? "0" : "") + std::to_string(n) + "_SW.I_SW";
+        SCOPED_TRACE(entered);
+        setCell(entered, 6);
+        settle();
+        EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), 1u);
+        EXPECT_EQ(integer("CNFG_CHECK_VL.BI_FUNCT.I_ADD"), 6);
+        // Alone on its function: no finding.
+        setCell(entered, 20);
+        settle();
+        EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), 0u);
+        EXPECT_EQ(integer(sw), 20);
+        setCell(entered, 1);
+    }
+    settle();
+    EXPECT_EQ(boolean("CNFG_CHECK_AI.DUPLICATE_AI.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), 0u);
+}
+
 }  // namespace
 }  // namespace cfg_test

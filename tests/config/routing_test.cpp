@@ -81,6 +81,26 @@ TEST_F(Routing, ALaterChannelOverwritesAnEarlierOne) {
     EXPECT_EQ(real("AI_MUX.AI_MAX.OUT_1"), 100.0f);
 }
 
+// Every channel reaches the last function's slot, and its own use tunable
+// decides whether the function counts as used.
+TEST_F(Routing, EachChannelReachesItsFunctionWithItsUseTunable) {
+    for (int k = 0; k < kAiChannels; ++k) {
+        const std::string ch = "_ub" + std::to_string(k < 4 ? 6 + k : 29 + k);
+        const std::string use = "AI_MUX.AI_FUNC_USED.IN_" + std::to_string(k + 2);
+        SCOPED_TRACE(ch);
+        set({{(ch + ".FUNCT.IN").c_str(), 20}, {(ch + ".RANGE_HI.IN").c_str(), 200.0 + k}});
+        settle();
+        EXPECT_EQ(real("AI_MUX.SPARE20_MAX.A_NAME"), 200.0f + k);
+        EXPECT_EQ(boolean("AI_MUX.SPARE20_USED.B_NAME"), 1u);
+        setCell(use, 0);
+        settle();
+        EXPECT_EQ(boolean("AI_MUX.SPARE20_USED.B_NAME"), 0u);
+        set({{use.c_str(), 1}, {(ch + ".FUNCT.IN").c_str(), 1}});
+    }
+    settle();
+    EXPECT_EQ(real("AI_MUX.SPARE20_MAX.A_NAME"), 0.0f);
+}
+
 TEST_F(Routing, DiscreteFunctionsInUse) {
     set({{"_ub13.FUNCT.IN", 16}, {"_ub14.FUNCT.IN", 17}, {"_ub15.FUNCT.IN", 10}, {"_ub16.FUNCT.IN", 18},
          {"_ub18.FUNCT.IN", 40}, {"_ub17.FUNCT.IN", 6}, {"_ub19.FUNCT.IN", 1}, {"_ub20.FUNCT.IN", 27}});
@@ -95,7 +115,9 @@ TEST_F(Routing, DiscreteFunctionsInUse) {
         {"BI_MUX.FUNC_TO_TRIP_07.I_SUBTRACT", -12}, {"BI_MUX.FUNC_TO_TRIP_08.I_SUBTRACT", 14}};
     for (const auto& [cell, number] : trips) EXPECT_EQ(integer(cell), number) << cell;
     EXPECT_EQ(boolean("BI_MUX.STARTPERM_USED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("BI_MUX.BI_01_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("BI_MUX.BI_05_USED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("BI_MUX.BI_FUNC_USED.OUT_1"), 1u);  // input 7, not used
     EXPECT_EQ(boolean("BI_MUX.BI_07_USED.B_NAME"), 0u);
     EXPECT_EQ(boolean("BI_MUX.BI_08_USED.B_NAME"), 1u);
     // 40 is sampled as 31, for which the block has no slot.
