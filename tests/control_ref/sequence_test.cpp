@@ -20,22 +20,30 @@ TEST_F(Sequence, StartFromShutdownThroughIdleToRatedAtTheStartRates) {
     EXPECT_TRUE(step("A00_STEP"));
     EXPECT_FLOAT_EQ(ref(), -1.0f);
     EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    setCell("AUTO_ENBL.AUTO_HALT.B_NAME", 1);
     pulse("START.START_OS.ONE_SHOT", R80);
     ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
     EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
-    // To idle at the idle rate.
+    // To idle at the idle rate; reaching idle gives the halt-at-idle pulse.
     runPasses(R80, 5);
     EXPECT_NEAR(slopeOverOneSecond(), kRateIdle, 0.01);
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 400));
+    ASSERT_TRUE(runUntil([&] { return boolean("AUTO_SEQ.HALT_IDLE.AND") != 0; }, 400));
+    EXPECT_TRUE(step("A02_STEP"));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
     // Idle holds until rated is selected.
     runPasses(R80, 40);
     EXPECT_TRUE(step("A02_STEP"));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
+    // In the pass that selects rated, idle is already off.
+    ASSERT_TRUE(runUntil([&] { return boolean("IDLE_RATE.RATED.LATCH_R") != 0; }, 4));
+    EXPECT_EQ(boolean("IDLE_RATE.RATE_LACT.NOT"), 0u);
+    EXPECT_EQ(boolean("IDLE_RATE.IDLE.AND"), 0u);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
     ASSERT_TRUE(runUntil([&] { return step("A07_STEP"); }, 10));
-    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
-    runPasses(R80, 5);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("IDLE_RTD.IDL_OR_RTD.OR"), 1u);
+    runPasses(R80, 4);
     EXPECT_NEAR(slopeOverOneSecond(), kRateMin, 0.01);
     ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kRated));
@@ -196,4 +204,60 @@ TEST_F(Sequence, AbortedControlledStopHaltsInA02AAndReturnsToControl) {
     const float held = ref();
     ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 10));
     EXPECT_FLOAT_EQ(ref(), held);
+}
+
+TEST_F(Sequence, RaiseDuringTheOverspeedTestMovesTowardsTheTestLimit) {
+    start(true, true);
+    setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0);
+    for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
+    setCell("SPDC.A09_STEP.SFC_STEP", 1);
+    setCell("SPD_R_L.NONDI_RAZ.IN_2", 1);
+    runPasses(R80, 3);
+    EXPECT_TRUE(step("A09_STEP"));
+    EXPECT_EQ(boolean("SPDC.AND_OSPD.AND"), 1u);
+    EXPECT_EQ(boolean("SPDC.STRT_SEQ.OR"), 1u);
+    EXPECT_EQ(integer("SPDC.SEL_SP.INT_SEL"), 6);
+    EXPECT_FLOAT_EQ(real("SPDC.SEL_SP.A_MUX_HSS"), 4000.0f);
+}
+
+TEST_F(Sequence, ReferenceDeviationFlagSetsAtTwoHundredAboveTheSpeed) {
+    struct Case {
+        double speed;
+        uint32_t deviation;
+    };
+    // The reference is at -1 while ready.
+    const Case cases[] = {{-200.0, 0}, {-201.0, 1}, {-202.0, 1}, {-150.0, 0}};
+    start(true, true);
+    setFollow(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.speed);
+        setCell("IFACE_IN_SPEED.SPEED.A_NAME", c.speed);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("SPD_REF.CP_DEV.A_COMPARE"), c.deviation);
+        EXPECT_EQ(boolean("SPD_REF.N_HIGH.NOT"), 1u - c.deviation);
+    }
+}
+
+TEST_F(Sequence, ControlledStopLatchClearsWhenItsContactOpens) {
+    start(true, true);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R80, 3);
+    setCell("CNTRL_STOP.CONTACT.B_NAME", 1);
+    setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 1u);
+    setCell("CNTRL_STOP.CONTACT.B_NAME", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("CNTRL_STOP.DISABLED.NOT"), 1u);
+}
+
+TEST_F(Sequence, AutomaticSequenceEnableGivesOnePulseAndStaysDisabledHere) {
+    start(true, true);
+    setCell("IFACE_IN_START.AUTO_EN.B_NAME", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("AUTO_SEQ.PLS_ON.B_ACTION") != 0; }, 4));
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.PLS_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.CONTINUE.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.HALT_LTCH.NOT"), 1u);
 }

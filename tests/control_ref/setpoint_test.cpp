@@ -33,14 +33,19 @@ TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRate) {
         EXPECT_EQ(boolean("SPD_R_L.USE_FASTRATE.OR"), 1u);
         runPasses(R160, 2);
         EXPECT_NEAR(slopeOverOneSecond(), c.fast, 0.01);
-        EXPECT_TRUE(runUntil([&] { return ref() == c.end; }, 500));
-        // Released: the reference holds.
+        // Released on the way: the reference holds.
         setCell(c.contact, 0);
         runPasses(R80, 5);
         const float held = ref();
+        EXPECT_NE(held, c.end);
         runPasses(R80, 10);
         EXPECT_FLOAT_EQ(ref(), held);
         EXPECT_EQ(boolean("IFACE_OUT_SPEED.SP_NOT_MOVE.NOT"), 1u);
+        // Held again: it stops at its limit.
+        setCell(c.contact, 1);
+        EXPECT_TRUE(runUntil([&] { return ref() == c.end; }, 1000));
+        setCell(c.contact, 0);
+        runPasses(R80, 5);
     }
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.REF_LOW_LMT.B_NAME"), 1u);
 }
@@ -146,6 +151,19 @@ TEST_F(Setpoint, RemoteSetpointTakesOverAndItsLossTracksTheSpeed) {
     const float held = ref();
     runPasses(R80, 10);
     EXPECT_FLOAT_EQ(ref(), held);
+}
+
+TEST_F(Setpoint, RemoteEnableContactReleaseDisablesTheRemoteSetpoint) {
+    start(false, false);
+    startToInControl();
+    setCell("IFACE_IN_SPEED.ENA_REM_SPDSP.B_NAME", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 1u);
+    setCell("IFACE_IN_SPEED.ENA_REM_SPDSP.B_NAME", 0);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("RMT_ENBL.BI_DIS.B_SW"), 1u);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("RMT_ENBL.DISABLED.NOT"), 1u);
 }
 
 TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {

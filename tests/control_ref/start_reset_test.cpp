@@ -82,6 +82,7 @@ TEST_F(StartReset, ResetCommandHeldHalfASecondRunsTheTripHeader) {
     setCell("RESET.RST.ONE_SHOT", 0);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 0u);
+    EXPECT_EQ(boolean("RESET.RST_NOT.NOT"), 1u);
     // Reset commands pass on to the time-stamp reset.
     setCell("RESET.RESET.B_NAME", 1);
     runPasses(R80, 1);
