@@ -6,7 +6,7 @@
 #include "host/hostclock.h"
 #include "runtime/appmain.h"
 #include "runtime/catalogue_tables.h"
-#include "runtime/special_case_tune.h"
+#include "runtime/tune_side_effects.h"
 #include "runtime/value_handles.h"
 #include "service/TallwireSupport.h"
 #include "service/TwApiClassic.h"

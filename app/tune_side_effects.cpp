@@ -1,6 +1,6 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks.
-#include "runtime/special_case_tune.h"
+#include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
