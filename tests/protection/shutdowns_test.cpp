@@ -100,6 +100,8 @@ class ShutdownList : public ProtectionRig {};
 
 TEST_F(ShutdownList, PowerUpTripLatchesOnlyInsideItsWindowWhenConfigured) {
     start(false);
+    EXPECT_EQ(boolean("SD_LOGIC.OVRD_TRIP.NOT"), 1u) << "overridden unless configured";
+    EXPECT_EQ(boolean("SD_LOGIC.PU_SD_HIST.AND"), 1u) << "the history's power-up entry";
     setCell("SD_LOGIC.SD_ON_PWRUP.IN", 1);
     runPasses(R10, 20);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_08.B_ALARM"), 1u);
@@ -422,6 +424,30 @@ INSTANTIATE_TEST_SUITE_P(Paths, TripKey,
                          ::testing::Values(KeyCase{"Direct", 0, "ORVEX12_IO.KEYPAD.TRIP"},
                                            KeyCase{"Delayed", 1, "SD_LOGIC.DELAY.DELAY"}),
                          [](const auto& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+TEST_F(ShutdownList, AResetKeepsTheFirstSlotsTripWhileItStandsAndReleasesTheRest) {
+    start();
+    setCell("BI_MUX.EXT_TRIP_1.B_NAME", 1);  // record 1, in slot 0
+    runPasses(R10, 2);
+    setCell("MOD_BW.MOD1_SW.B_SW", 1);
+    runPasses(R10, 2);
+    setCell("MOD_BW.MOD1_SW.B_SW", 0);
+    resetShutdowns();
+    EXPECT_EQ(boolean(any("SEL_", 1)), 1u);
+    EXPECT_EQ(integer(any("ALM_NO_", 1)), 1);
+    EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.LATCH_AE"), 1u);
+    EXPECT_EQ(GetLatchAESize(1), 2) << "the reset and the entry, no all-cleared";
+    setCell("SPDC.Z01_STEP.SFC_STEP", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 0u);
+}
 
 }  // namespace
 }  // namespace pr_test
