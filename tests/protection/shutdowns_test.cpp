@@ -444,6 +444,7 @@ TEST_F(ShutdownList, AResetKeepsTheFirstSlotsTripWhileItStandsAndReleasesTheRest
     EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.LATCH_AE"), 1u);
     EXPECT_EQ(GetLatchAESize(1), 2) << "the reset and the entry, no all-cleared";
+    EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 1u);
     setCell("SPDC.Z01_STEP.SFC_STEP", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 0u);
