@@ -13,10 +13,11 @@
 #include "platform/vkosfile.h"
 #include "runtime/appmain.h"
 
-LogEventSlot* pLatchAEqueue = nullptr;
-int32_t LogEventHead = 0;
-int32_t LogEventTail = 0;
-int32_t LogEventLostEvents = 0;
+// Set by LogEventInit at every start (static storage: zero before it).
+LogEventSlot* pLatchAEqueue;
+int32_t LogEventHead;
+int32_t LogEventTail;
+int32_t LogEventLostEvents;
 
 namespace {
 

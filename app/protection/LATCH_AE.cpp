@@ -4,10 +4,10 @@
 
 #include "storage/log_evt.h"
 
-int32_t SHUTDOWNS_ANYNewRedFlag = 0, ALARMS_ANYNewRedFlag = 0, VLTR_ALMS_SUMMARYNewRedFlag = 0,
-        VLTR_ALMS_TRIP_SUMNewRedFlag = 0, CONF_LATCH_ANYNewRedFlag = 0;
-int32_t bEventStatusChanged1 = 0, bEventStatusChanged2 = 0, bEventStatusChanged3 = 0, bEventStatusChanged4 = 0,
-        bEventStatusChanged5 = 0;
+// Zero until the lists run (static storage).
+int32_t SHUTDOWNS_ANYNewRedFlag, ALARMS_ANYNewRedFlag, VLTR_ALMS_SUMMARYNewRedFlag, VLTR_ALMS_TRIP_SUMNewRedFlag,
+    CONF_LATCH_ANYNewRedFlag;
+int32_t bEventStatusChanged1, bEventStatusChanged2, bEventStatusChanged3, bEventStatusChanged4, bEventStatusChanged5;
 const int32_t TotalNumLatchAeBlocks = 5;
 const int32_t LatchAeRedundantTable[7] = {-1, -1, -1, -1, -1, -1, -1};
 

@@ -61,3 +61,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, ActuatorFault,
 
 }  // namespace
 }  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+TEST_F(ProtectionRig, AFunctionChangeMovesTheFaultAndClearsTheOtherFlag) {
+    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_5});
+    start();
+    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
+    setCell("_ub5.FUNCT_INT.I_NAME", 3);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 1u);
+    setCell("_ub5.FUNCT_INT.I_NAME", 2);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 0u);
+}
+
+}  // namespace
+}  // namespace pr_test

@@ -100,6 +100,8 @@ class ShutdownList : public ProtectionRig {};
 
 TEST_F(ShutdownList, PowerUpTripLatchesOnlyInsideItsWindowWhenConfigured) {
     start(false);
+    EXPECT_EQ(boolean("SD_LOGIC.OVRD_TRIP.NOT"), 1u) << "overridden unless configured";
+    EXPECT_EQ(boolean("SD_LOGIC.PU_SD_HIST.AND"), 1u) << "the history's power-up entry";
     setCell("SD_LOGIC.SD_ON_PWRUP.IN", 1);
     runPasses(R10, 20);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_08.B_ALARM"), 1u);
@@ -381,7 +383,71 @@ TEST_F(ShutdownList, StartInhibitsAreListedInOrderWhileTheUnitIsNotStarted) {
     runPasses(R160, 2);
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(boolean("START.ALM_DSPL.SEL_" + std::to_string(k)), 0u) << k;
     EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 0);
+    EXPECT_EQ(boolean("START.ALM_DSPL.HORN"), 0u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LATCH1"), 0u);
     EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u) << "the inhibits still show";
+    for (int k : {2, 4, 5}) setCell("START.STRT_IH.SEL_" + std::to_string(k), 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 0u);
+}
+
+}  // namespace
+}  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+struct KeyCase {
+    const char* name;
+    int useDelay;
+    const char* source;  // the input that trips through the key path
+};
+class TripKey : public ProtectionRig, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(TripKey, TheKeyTripsDirectlyOrThroughItsDelayAndNotAgainWhileShutDown) {
+    const KeyCase& c = GetParam();
+    start();
+    setCell("SD_LOGIC.USE_DELAY.IN", c.useDelay);
+    runPasses(R160, 2);
+    const char* other = std::string(c.source) == "ORVEX12_IO.KEYPAD.TRIP" ? "SD_LOGIC.DELAY.DELAY" : "ORVEX12_IO.KEYPAD.TRIP";
+    setCell(other, 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_02.B_ALARM"), 0u) << "the other input is not in use";
+    setCell(other, 0);
+    setCell(c.source, 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_02.B_ALARM"), 1u);
+    EXPECT_EQ(boolean("SD_LOGIC.PUSHBUTTON.B_SW"), 0u) << "masked while a shutdown is latched";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TripKey,
+                         ::testing::Values(KeyCase{"Direct", 0, "ORVEX12_IO.KEYPAD.TRIP"},
+                                           KeyCase{"Delayed", 1, "SD_LOGIC.DELAY.DELAY"}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+TEST_F(ShutdownList, AResetKeepsTheFirstSlotsTripWhileItStandsAndReleasesTheRest) {
+    start();
+    setCell("BI_MUX.EXT_TRIP_1.B_NAME", 1);  // record 1, in slot 0
+    runPasses(R10, 2);
+    setCell("MOD_BW.MOD1_SW.B_SW", 1);
+    runPasses(R10, 2);
+    setCell("MOD_BW.MOD1_SW.B_SW", 0);
+    resetShutdowns();
+    EXPECT_EQ(boolean(any("SEL_", 1)), 1u);
+    EXPECT_EQ(integer(any("ALM_NO_", 1)), 1);
+    EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.LATCH_AE"), 1u);
+    EXPECT_EQ(GetLatchAESize(1), 2) << "the reset and the entry, no all-cleared";
+    EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 1u);
+    setCell("SPDC.Z01_STEP.SFC_STEP", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 0u);
 }
 
 }  // namespace
