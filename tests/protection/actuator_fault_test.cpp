@@ -66,7 +66,7 @@ namespace pr_test {
 namespace {
 
 TEST_F(ProtectionRig, AFunctionChangeMovesTheFaultAndClearsTheOtherFlag) {
-    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_5});
+    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_5, _R10_TASK_6});
     start();
     setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
     setCell("_ub5.FUNCT_INT.I_NAME", 3);
