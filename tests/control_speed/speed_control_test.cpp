@@ -64,6 +64,9 @@ TEST_P(DemandSelect, LowestDemandWinsTiesKeepTheEarlierInput) {
     EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), c.lo);
     EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME"), c.selected == 1 ? 1u : 0u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NOT_SPDCTRL.NOT"), c.selected == 1 ? 0u : 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME"), static_cast<uint32_t>(c.disabled));
+    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), real("SPD_CTRL.SPD_PID.PID_OPTI"));
+    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), c.disabled ? 101.0f : c.pidInput);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,20 +207,21 @@ TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     start();
     setCell("SIM.XFER_TO_SIM.TIME_OUT_1", 1.0);
     setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 40000.0);
-    SIM_link().recvBool[0] = 1;
+    SIM_link().recvBool[1] = 1;
     SIM_link().recvAnalog[0] = -7;
     SIM_link().received = 1;
     runPasses(R40, 1);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 1u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 1u);
     EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), -7.0f);
     runPasses(R40, 24);  // 0.96 s without a message: within the time-out
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
     runPasses(R40, 2);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 1u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 0u);
     EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), 0.0f);
-    EXPECT_EQ(SIM_link().recvBool[0], 0);
+    EXPECT_EQ(SIM_link().recvBool[1], 0);
     EXPECT_EQ(SIM_link().sentAnalog[11], 32767);
     EXPECT_EQ(SIM_link().sentAnalog[1], static_cast<int16_t>(kOstLimitRpm));
     EXPECT_EQ(SIM_link().sentAnalog[12], static_cast<int16_t>(kTripRpm));
@@ -262,6 +266,14 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.D_OFFLINE.SAMP_TUNE"), 6.8531f);
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_ONLINE.SAMP_TUNE"), 5.0f);
     EXPECT_EQ(boolean("SPD_DYN.OPTI_OFF.DELAY"), 1u);
+    // The online set takes the next proposal.
+    setCell("IFACE_IN_SPEED.USE_OPID_OUTS.OUT_2", 0);
+    setCell("IFACE_IN_SPEED.USE_OPID_OUTS.OUT_1", 1);
+    setCell("SPD_CTRL.SPD_PID.CALC_P", 12.0);
+    runPasses(R160, 2);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.P_ONLINE.SAMP_TUNE"), 12.0f);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.I_ONLINE.SAMP_TUNE"), 0.0099f);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
 }
 
 // The fast/slow preference moves in whole steps: 0.32 gives 0.
@@ -348,7 +360,11 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
     EXPECT_EQ(boolean("CRIT_SPD.SPD_MIN1.A_EQUAL"), 0u);
     EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(kMaxGovRpm * 1.27));
     EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
-    EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_1"), 1.0f);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_" + std::to_string(k)), 1.0f) << k;
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)),
+                  static_cast<float>(integer("_ub" + std::to_string(9 + k) + ".FUNCT_INT.I_NAME")))
+            << k;
     EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
     setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
     runPasses(R40, 1);
@@ -436,6 +452,40 @@ TEST_F(SpeedControl, SecondUnitDelayBlock) {
         cell(r.out, &type);
         EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.want)) << r.out;
     }
+}
+
+// The first block of 10 ms unit delays (stored in the eighth slice) and the
+// 40 ms unit delays: each input reaches its delay output at the end of the
+// pass.
+TEST_F(SpeedControl, FirstUnitDelayBlockAndFortyMillisecondDelays) {
+    useSlices(R10, {_R10_TASK_8, _R10_TASK_11});
+    useSlices(R40, {_R40_TASK_8});
+    start();
+    const struct {
+        const char *in, *out;
+        int group;
+        double v;
+    } rows[] = {
+        {"IFACE_OUT_VLV.HP_DMD.A_NAME", "SPEED_SIM.VLV_PERCENT.ZMINUS1", R10, 2.5},
+        {"SD_LOGIC.PUSHBUTTON.B_SW", "SD_LOGIC.PSHBTN_Z.ZMINUS1_B", R10, 1},
+        {"IFACE_IN_START.NOT_SD.B_NAME", "MPU_OVRD.NOT_SD_Z.ZMINUS1_B", R10, 1},
+        {"ALARMS.ACK_D.DELAY", "ALARMS.HORN_Z.ZMINUS1_B", R40, 1},
+        {"SPDC.TRACK_RATE.A_MUX_HSS", "SPDC.ZRATETRACK.ZMINUS1", R40, 6.5},
+        {"OSPD.HOLD_RST.A_SW", "OSPD.LP_BRKR.ZMINUS1", R40, 7.5},
+    };
+    for (const auto& r : rows) {
+        setCell(r.in, r.v);
+        runPasses(r.group, 1);
+        char type = 0;
+        cell(r.out, &type);
+        EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.v)) << r.out;
+    }
+    // The combination bus and the distance to maximum governor.
+    reference(3000.0);
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGovRpm);
+    runPasses(R40, 2);
+    EXPECT_EQ(real("SPD_CTRL.COMBO_SETPT.ZMINUS1"), 3000.0f);
+    EXPECT_EQ(real("SPD_CLTR.Z_REFBACK.ZMINUS1"), static_cast<float>(kMaxGovRpm - 3000.0));
 }
 
 }  // namespace
