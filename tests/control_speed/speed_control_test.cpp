@@ -105,6 +105,7 @@ TEST_F(SpeedControl, DroopLagTimeFromTheIntegralGain) {
         runPasses(R10, 1);
         EXPECT_EQ(real("DROOP.SET_LAG.DIVIDE"), r.quotient) << r.gain;
         EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.firstStep, 1e-4f) << r.gain;
+        EXPECT_NEAR(real("DROOP.SPD_DP_LAG.DERIV"), r.firstStep / 0.01f, 1e-2f) << r.gain;
         stopApp();
     }
 }
@@ -227,6 +228,29 @@ TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     EXPECT_EQ(SIM_link().sentAnalog[12], static_cast<int16_t>(kTripRpm));
 }
 
+// The words sent to the simulator, each from its own setting.
+TEST_F(SpeedControl, SimulatorWordsFromTheirSettings) {
+    start();
+    const struct {
+        const char* cell;
+        double v;
+        int word;
+    } rows[] = {{"IFACE_IN_SPEED.MIN_GOV.A_NAME", 3001.4, 0}, {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 3779.6, 2},
+                {"_ub6.MIN.SAMP_TUNE", 1.04, 3},              {"_ub6.MAX.SAMP_TUNE", 2.04, 4},
+                {"_ub7.MIN.SAMP_TUNE", 3.04, 5},              {"_ub7.MAX.SAMP_TUNE", 4.04, 6},
+                {"_ub8.MIN.SAMP_TUNE", 5.04, 7},              {"_ub9.MIN.SAMP_TUNE", 6.04, 9},
+                {"_ub9.MAX.SAMP_TUNE", 7.04, 10},             {"IFACE_IN_SPEED.IDLE_1.A_NAME", 800.0, 13}};
+    for (const auto& r : rows) setCell(r.cell, r.v);
+    setCell("SIM.SIM_START.B_NAME", 1);
+    runPasses(R160, 2);
+    for (const auto& r : rows) {
+        const double scale = r.word >= 3 && r.word <= 10 ? 10.0 : 1.0;
+        EXPECT_EQ(SIM_link().sentAnalog[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
+    }
+    EXPECT_EQ(SIM_link().sentAnalog[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
+    EXPECT_EQ(SIM_link().sentBool[1], 1);
+}
+
 // More than 1024 counted messages halve both totals, keeping the error
 // percentage; a reset clears the error flag.
 TEST_F(SpeedControl, SimulatorLinkStatistics) {
@@ -346,6 +370,7 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
     setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", 1);
     setCell("SIM.GEN_UNIT.B_NAME", 1);
     setCell("SPEED_SIM.LOAD_MW.NO", 12.5);
+    for (int k = 1; k <= 3; ++k) setCell("_ub" + std::to_string(9 + k) + ".FUNCT_INT.I_NAME", 1 + k);
     const struct {
         double rpm;
         uint32_t crit, selfPowered;
@@ -356,15 +381,13 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
         EXPECT_EQ(boolean("CRIT_SPD.CRIT.OR"), r.crit) << r.rpm;
         EXPECT_EQ(boolean("IFACE_OUT_START.IN_CRIT.B_NAME"), r.crit) << r.rpm;
         EXPECT_EQ(boolean("MPU_OVRD.SELFPWRED.B_SW"), r.selfPowered) << r.rpm;
+        EXPECT_EQ(boolean("MPU_OVRD.S_PWRACT_O.ZMINUS1_B"), r.selfPowered) << r.rpm;
     }
     EXPECT_EQ(boolean("CRIT_SPD.SPD_MIN1.A_EQUAL"), 0u);
     EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(kMaxGovRpm * 1.27));
     EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_" + std::to_string(k)), 1.0f) << k;
-    for (int k = 1; k <= 3; ++k)
-        EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)),
-                  static_cast<float>(integer("_ub" + std::to_string(9 + k) + ".FUNCT_INT.I_NAME")))
-            << k;
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)), 1.0f + k) << k;
     EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
     setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
     runPasses(R40, 1);
