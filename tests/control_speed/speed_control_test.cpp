@@ -106,6 +106,8 @@ TEST_F(SpeedControl, DroopLagTimeFromTheIntegralGain) {
         EXPECT_EQ(real("DROOP.SET_LAG.DIVIDE"), r.quotient) << r.gain;
         EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.firstStep, 1e-4f) << r.gain;
         EXPECT_NEAR(real("DROOP.SPD_DP_LAG.DERIV"), r.firstStep / 0.01f, 1e-2f) << r.gain;
+        runSeconds(1.0);  // and settles on the demand
+        EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.gain > 0.0f ? 50.0f : 0.0f, 1e-3f) << r.gain;
         stopApp();
     }
 }
@@ -249,6 +251,12 @@ TEST_F(SpeedControl, SimulatorWordsFromTheirSettings) {
     }
     EXPECT_EQ(SIM_link().sentAnalog[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
     EXPECT_EQ(SIM_link().sentBool[1], 1);
+    // The function numbers of the chassis analog inputs and outputs.
+    for (int k = 0; k < 4; ++k) setCell("_ub" + std::to_string(6 + k) + ".FUN_NUM.SAMP_ITUNE", 11 + k);
+    for (int k = 0; k < 3; ++k) setCell("_ub" + std::to_string(10 + k) + ".FUNCT_INT.I_NAME", 2 + k);
+    runPasses(R160, 2);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(SIM_link().sentAnalog[15 + k], 11 + k) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(SIM_link().sentAnalog[23 + k], 2 + k) << k;
 }
 
 // More than 1024 counted messages halve both totals, keeping the error
@@ -417,10 +425,12 @@ TEST_F(SpeedControl, OptimizerStatusTexts) {
         setCell("SPD_CTRL.SPD_PID.OPTI_ALARM", r.alarm);
         runPasses(R10, 1);
         EXPECT_EQ(text("_ub91.OPID_ALMS.I_TO_STR"), r.text) << r.alarm;
+        EXPECT_EQ(real("SPD_CTRL.OPID_ALRM.OUT_1"), static_cast<float>(r.alarm)) << r.alarm;
     }
     setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", 11);
     setCell("SPD_CTRL.SPD_PID.OPTI_FAULT", 9);
     runPasses(R10, 2);
+    EXPECT_EQ(real("SPD_CTRL.OPID_FAULT.OUT_1"), 9.0f);
     setCell("SPD_CTRL.SPD_PID.OPTI_FAULT", 0);
     runPasses(R10, 2);
     EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "FEEDBACK1 was False");
@@ -441,6 +451,15 @@ TEST_F(SpeedControl, OptimizerStatusTexts) {
     setCell("SPD_CTRL.OPTI_FLT_RST.OR", 1);
     runPasses(R80, 2);
     EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "None");
+    const struct {
+        int status;
+        const char* text;
+    } states[] = {{0, "OFF"}, {5, "Step Up to Threshold"}, {6, "Step Down to Threshold"}, {17, "OFF"}};
+    for (const auto& st : states) {
+        setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", st.status);
+        runPasses(R10, 1);
+        EXPECT_EQ(text("_ub91.OPID_STATUS.I_TO_STR"), st.text) << st.status;
+    }
     setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", 16);
     runPasses(R10, 1);
     EXPECT_EQ(boolean("_ub91.OPTIDYN_IN_USE.AND"), 1u);
