@@ -91,6 +91,8 @@ TEST(PidOpti, FaultCodesRaisedByTheirCondition)
          [](OptiRig& r) { r.data.TEST_TIME = r.status == kOptiStepUp ? 200.1 : r.data.TEST_TIME; }, 6},
         {"droop movement", [](OptiRig& r) { r.v.SPARE_E = 1; r.v.DRP_MV_LMT = 1.0f; },
          [](OptiRig& r) { r.v.DRP_MV = 1.5f; r.v.PV = 88.5f; }, 7},
+        {"droop variable at its limit", [](OptiRig& r) { r.v.SPARE_E = 1; r.v.DRP_MV_LMT = 1.0f; },
+         [](OptiRig& r) { r.v.DRP_MV = -1.0f; r.v.PV = 91.0f; }, 0},
         {"rate control", none, [](OptiRig& r) { r.v.RATE_CTRL = 1; }, kAbortRateCtrl},
         {"feedback", none, [](OptiRig& r) { r.v.FEEDBACK1 = 0; }, kAbortFeedback1},
         {"movement limit", none, [](OptiRig& r) { r.v.PRC_MV_LMT = 26.0f; }, kAbortPrcMvLmt},
@@ -159,6 +161,27 @@ TEST(PidOpti, SquareWaveRecords)
     EXPECT_EQ(d.STEP_UP, stepUp);
     EXPECT_EQ(d.STEP_DOWN, stepDown);
     EXPECT_EQ(d.ALARM_BITS, alarms);
+}
+
+// A run starts from fresh extremes: what a run before it measured does not
+// widen the noise band of the next.
+TEST(PidOpti, ANewRunMeasuresItsOwnNoise)
+{
+    OptiRig r;
+    start_run(r);
+    r.v.CLR_STATE = 1;
+    r.step();
+    ASSERT_EQ(r.fault, kAbortClrState);
+    r.v.CLR_STATE = 0;
+    r.data.MEAS_MAX = 200.0;
+    r.data.MEAS_MIN = -200.0;
+    r.v.ENABLE = 0;
+    r.step();
+    r.v.ENABLE = 1;
+    r.step();
+    while (r.status == kOptiSettling) r.step();
+    EXPECT_EQ(r.fault, 0);
+    EXPECT_EQ(r.status, kOptiStepDown);
 }
 
 // Out of test time with records still free: the half-cycle that ends on the

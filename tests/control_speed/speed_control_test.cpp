@@ -64,6 +64,9 @@ TEST_P(DemandSelect, LowestDemandWinsTiesKeepTheEarlierInput) {
     EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), c.lo);
     EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME"), c.selected == 1 ? 1u : 0u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NOT_SPDCTRL.NOT"), c.selected == 1 ? 0u : 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME"), static_cast<uint32_t>(c.disabled));
+    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), real("SPD_CTRL.SPD_PID.PID_OPTI"));
+    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), c.disabled ? 101.0f : c.pidInput);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,6 +105,9 @@ TEST_F(SpeedControl, DroopLagTimeFromTheIntegralGain) {
         runPasses(R10, 1);
         EXPECT_EQ(real("DROOP.SET_LAG.DIVIDE"), r.quotient) << r.gain;
         EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.firstStep, 1e-4f) << r.gain;
+        EXPECT_NEAR(real("DROOP.SPD_DP_LAG.DERIV"), r.firstStep / 0.01f, 1e-2f) << r.gain;
+        runSeconds(1.0);  // and settles on the demand
+        EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.gain > 0.0f ? 50.0f : 0.0f, 1e-3f) << r.gain;
         stopApp();
     }
 }
@@ -204,23 +210,53 @@ TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     start();
     setCell("SIM.XFER_TO_SIM.TIME_OUT_1", 1.0);
     setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 40000.0);
-    SIM_link().recvBool[0] = 1;
+    SIM_link().recvBool[1] = 1;
     SIM_link().recvAnalog[0] = -7;
     SIM_link().received = 1;
     runPasses(R40, 1);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 1u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 1u);
     EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), -7.0f);
     runPasses(R40, 24);  // 0.96 s without a message: within the time-out
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
     runPasses(R40, 2);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 1u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 0u);
     EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), 0.0f);
-    EXPECT_EQ(SIM_link().recvBool[0], 0);
+    EXPECT_EQ(SIM_link().recvBool[1], 0);
     EXPECT_EQ(SIM_link().sentAnalog[11], 32767);
     EXPECT_EQ(SIM_link().sentAnalog[1], static_cast<int16_t>(kOstLimitRpm));
     EXPECT_EQ(SIM_link().sentAnalog[12], static_cast<int16_t>(kTripRpm));
+}
+
+// The words sent to the simulator, each from its own setting.
+TEST_F(SpeedControl, SimulatorWordsFromTheirSettings) {
+    start();
+    const struct {
+        const char* cell;
+        double v;
+        int word;
+    } rows[] = {{"IFACE_IN_SPEED.MIN_GOV.A_NAME", 3001.4, 0}, {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 3779.6, 2},
+                {"_ub6.MIN.SAMP_TUNE", 1.04, 3},              {"_ub6.MAX.SAMP_TUNE", 2.04, 4},
+                {"_ub7.MIN.SAMP_TUNE", 3.04, 5},              {"_ub7.MAX.SAMP_TUNE", 4.04, 6},
+                {"_ub8.MIN.SAMP_TUNE", 5.04, 7},              {"_ub9.MIN.SAMP_TUNE", 6.04, 9},
+                {"_ub9.MAX.SAMP_TUNE", 7.04, 10},             {"IFACE_IN_SPEED.IDLE_1.A_NAME", 800.0, 13}};
+    for (const auto& r : rows) setCell(r.cell, r.v);
+    setCell("SIM.SIM_START.B_NAME", 1);
+    runPasses(R160, 2);
+    for (const auto& r : rows) {
+        const double scale = r.word >= 3 && r.word <= 10 ? 10.0 : 1.0;
+        EXPECT_EQ(SIM_link().sentAnalog[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
+    }
+    EXPECT_EQ(SIM_link().sentAnalog[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
+    EXPECT_EQ(SIM_link().sentBool[1], 1);
+    // The function numbers of the chassis analog inputs and outputs.
+    for (int k = 0; k < 4; ++k) setCell("_ub" + std::to_string(6 + k) + ".FUN_NUM.SAMP_ITUNE", 11 + k);
+    for (int k = 0; k < 3; ++k) setCell("_ub" + std::to_string(10 + k) + ".FUNCT_INT.I_NAME", 2 + k);
+    runPasses(R160, 2);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(SIM_link().sentAnalog[15 + k], 11 + k) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(SIM_link().sentAnalog[23 + k], 2 + k) << k;
 }
 
 // More than 1024 counted messages halve both totals, keeping the error
@@ -262,6 +298,14 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.D_OFFLINE.SAMP_TUNE"), 6.8531f);
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_ONLINE.SAMP_TUNE"), 5.0f);
     EXPECT_EQ(boolean("SPD_DYN.OPTI_OFF.DELAY"), 1u);
+    // The online set takes the next proposal.
+    setCell("IFACE_IN_SPEED.USE_OPID_OUTS.OUT_2", 0);
+    setCell("IFACE_IN_SPEED.USE_OPID_OUTS.OUT_1", 1);
+    setCell("SPD_CTRL.SPD_PID.CALC_P", 12.0);
+    runPasses(R160, 2);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.P_ONLINE.SAMP_TUNE"), 12.0f);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.I_ONLINE.SAMP_TUNE"), 0.0099f);
+    EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
 }
 
 // The fast/slow preference moves in whole steps: 0.32 gives 0.
@@ -334,6 +378,7 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
     setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", 1);
     setCell("SIM.GEN_UNIT.B_NAME", 1);
     setCell("SPEED_SIM.LOAD_MW.NO", 12.5);
+    for (int k = 1; k <= 3; ++k) setCell("_ub" + std::to_string(9 + k) + ".FUNCT_INT.I_NAME", 1 + k);
     const struct {
         double rpm;
         uint32_t crit, selfPowered;
@@ -344,11 +389,13 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
         EXPECT_EQ(boolean("CRIT_SPD.CRIT.OR"), r.crit) << r.rpm;
         EXPECT_EQ(boolean("IFACE_OUT_START.IN_CRIT.B_NAME"), r.crit) << r.rpm;
         EXPECT_EQ(boolean("MPU_OVRD.SELFPWRED.B_SW"), r.selfPowered) << r.rpm;
+        EXPECT_EQ(boolean("MPU_OVRD.S_PWRACT_O.ZMINUS1_B"), r.selfPowered) << r.rpm;
     }
     EXPECT_EQ(boolean("CRIT_SPD.SPD_MIN1.A_EQUAL"), 0u);
     EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(kMaxGovRpm * 1.27));
     EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
-    EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_1"), 1.0f);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_" + std::to_string(k)), 1.0f) << k;
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)), 1.0f + k) << k;
     EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
     setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
     runPasses(R40, 1);
@@ -378,10 +425,12 @@ TEST_F(SpeedControl, OptimizerStatusTexts) {
         setCell("SPD_CTRL.SPD_PID.OPTI_ALARM", r.alarm);
         runPasses(R10, 1);
         EXPECT_EQ(text("_ub91.OPID_ALMS.I_TO_STR"), r.text) << r.alarm;
+        EXPECT_EQ(real("SPD_CTRL.OPID_ALRM.OUT_1"), static_cast<float>(r.alarm)) << r.alarm;
     }
     setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", 11);
     setCell("SPD_CTRL.SPD_PID.OPTI_FAULT", 9);
     runPasses(R10, 2);
+    EXPECT_EQ(real("SPD_CTRL.OPID_FAULT.OUT_1"), 9.0f);
     setCell("SPD_CTRL.SPD_PID.OPTI_FAULT", 0);
     runPasses(R10, 2);
     EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "FEEDBACK1 was False");
@@ -402,6 +451,15 @@ TEST_F(SpeedControl, OptimizerStatusTexts) {
     setCell("SPD_CTRL.OPTI_FLT_RST.OR", 1);
     runPasses(R80, 2);
     EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "None");
+    const struct {
+        int status;
+        const char* text;
+    } states[] = {{0, "OFF"}, {5, "Step Up to Threshold"}, {6, "Step Down to Threshold"}, {17, "OFF"}};
+    for (const auto& st : states) {
+        setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", st.status);
+        runPasses(R10, 1);
+        EXPECT_EQ(text("_ub91.OPID_STATUS.I_TO_STR"), st.text) << st.status;
+    }
     setCell("SPD_CTRL.SPD_PID.OPTI_STATUS", 16);
     runPasses(R10, 1);
     EXPECT_EQ(boolean("_ub91.OPTIDYN_IN_USE.AND"), 1u);
@@ -436,6 +494,40 @@ TEST_F(SpeedControl, SecondUnitDelayBlock) {
         cell(r.out, &type);
         EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.want)) << r.out;
     }
+}
+
+// The first block of 10 ms unit delays (stored in the eighth slice) and the
+// 40 ms unit delays: each input reaches its delay output at the end of the
+// pass.
+TEST_F(SpeedControl, FirstUnitDelayBlockAndFortyMillisecondDelays) {
+    useSlices(R10, {_R10_TASK_8, _R10_TASK_11});
+    useSlices(R40, {_R40_TASK_8});
+    start();
+    const struct {
+        const char *in, *out;
+        int group;
+        double v;
+    } rows[] = {
+        {"IFACE_OUT_VLV.HP_DMD.A_NAME", "SPEED_SIM.VLV_PERCENT.ZMINUS1", R10, 2.5},
+        {"SD_LOGIC.PUSHBUTTON.B_SW", "SD_LOGIC.PSHBTN_Z.ZMINUS1_B", R10, 1},
+        {"IFACE_IN_START.NOT_SD.B_NAME", "MPU_OVRD.NOT_SD_Z.ZMINUS1_B", R10, 1},
+        {"ALARMS.ACK_D.DELAY", "ALARMS.HORN_Z.ZMINUS1_B", R40, 1},
+        {"SPDC.TRACK_RATE.A_MUX_HSS", "SPDC.ZRATETRACK.ZMINUS1", R40, 6.5},
+        {"OSPD.HOLD_RST.A_SW", "OSPD.LP_BRKR.ZMINUS1", R40, 7.5},
+    };
+    for (const auto& r : rows) {
+        setCell(r.in, r.v);
+        runPasses(r.group, 1);
+        char type = 0;
+        cell(r.out, &type);
+        EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.v)) << r.out;
+    }
+    // The combination bus and the distance to maximum governor.
+    reference(3000.0);
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGovRpm);
+    runPasses(R40, 2);
+    EXPECT_EQ(real("SPD_CTRL.COMBO_SETPT.ZMINUS1"), 3000.0f);
+    EXPECT_EQ(real("SPD_CLTR.Z_REFBACK.ZMINUS1"), static_cast<float>(kMaxGovRpm - 3000.0));
 }
 
 }  // namespace
