@@ -38,6 +38,7 @@ void plant() {
 }  // namespace
 
 void RefRig::setFollow(bool follow) { g_follow = follow; }
+void RefRig::startUpInFirstFrame() { startUp(); }
 
 void RefRig::SetUp() {
     AppHarness::SetUp();

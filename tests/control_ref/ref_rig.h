@@ -41,6 +41,9 @@ protected:
 
     // The plant: while `follow`, the speed is the reference.
     static void setFollow(bool follow);
+    // First thing of the first 10 ms frame: the tunable defaults and the
+    // charts' block initialisation (once per start).
+    static void startUpInFirstFrame();
 };
 
 }  // namespace ref_test

@@ -11,15 +11,6 @@
 namespace sc_test {
 namespace {
 
-// The speed error the controller cannot resolve: the error whose
-// proportional action moves the demand by one actuator count. One count of
-// the 4 .. 20 mA range (517.86 counts per mA) is 100 / (16 x 517.86) % of the
-// demand; the PID works on speed in percent of the overspeed-test limit.
-double countTolerance(double pGain) {
-    const double countPct = 100.0 / (16.0 * 517.86);
-    return countPct / pGain * kOstLimitRpm / 100.0;
-}
-
 class ClosedLoop : public SpeedRig {
 protected:
     // Largest deviation of the shaft from `rpm` over `seconds`, every pass.

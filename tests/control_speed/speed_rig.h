@@ -36,6 +36,35 @@ inline bool g_defaultsLoaded = false;
 constexpr double kRatedRpm = 3600.0, kTripRpm = 3960.0, kOstLimitRpm = 4000.0;
 constexpr double kMinGovRpm = 3000.0, kMaxGovRpm = 3780.0;
 
+// The speed error the controller cannot resolve: the error whose
+// proportional action moves the demand by one actuator count. One count of
+// the 4 .. 20 mA range (517.86 counts per mA) is 100 / (16 x 517.86) % of the
+// demand; the PID works on speed in percent of the overspeed-test limit.
+inline double countTolerance(double pGain) {
+    const double countPct = 100.0 / (16.0 * 517.86);
+    return countPct / pGain * kOstLimitRpm / 100.0;
+}
+
+// The cells of that configuration: actuator function 2 (HP demand, 4 .. 20
+// mA), forward acting, the valve limiter open, the speed limits, the speed
+// sensors' override levels, and the I/O lock that opens the window in which
+// the configuration is sampled.
+inline constexpr std::pair<const char*, double> kPlantCells[] = {
+    {"_ub5.ACT_FUNCTION.TUNE", 2},
+    {"HP_DRIVER.REV_GAIN.A_SW", -1.0},
+    {"HP_DRIVER.REV_SP.A_SW", 0.0},
+    {"IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 100.0},
+    {"CNFG_SETPT.OST_LIMIT.A_NAME", kOstLimitRpm},
+    {"CNFG_SETPT.OSPD_TRIP.A_NAME", kTripRpm},
+    {"CNFG_SETPT.MAX_GOV.A_NAME", kMaxGovRpm},
+    {"IFACE_IN_SPEED.MIN_GOV.A_NAME", kMinGovRpm},
+    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGovRpm},
+    {"IFACE_IN_SPEED.GO_ONLINE.A_NAME", 1e6},
+    {"MPU_OVRD.MIN_SPD_1.A_NAME", 250.0},
+    {"MPU_OVRD.MIN_SPD_2.A_NAME", 250.0},
+    {"MASTER.IO_LOCK_OR_PWR.B_NAME", 1},
+};
+
 class SpeedRig : public tc_test::AppHarness {
 protected:
     void SetUp() override {
@@ -67,22 +96,7 @@ protected:
     void start() {
         startApp();
         runPasses(R160, 1);
-        const std::pair<const char*, double> cells[] = {
-            {"_ub5.ACT_FUNCTION.TUNE", 2},
-            {"HP_DRIVER.REV_GAIN.A_SW", -1.0},
-            {"HP_DRIVER.REV_SP.A_SW", 0.0},
-            {"IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 100.0},
-            {"CNFG_SETPT.OST_LIMIT.A_NAME", kOstLimitRpm},
-            {"CNFG_SETPT.OSPD_TRIP.A_NAME", kTripRpm},
-            {"CNFG_SETPT.MAX_GOV.A_NAME", kMaxGovRpm},
-            {"IFACE_IN_SPEED.MIN_GOV.A_NAME", kMinGovRpm},
-            {"IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGovRpm},
-            {"IFACE_IN_SPEED.GO_ONLINE.A_NAME", 1e6},
-            {"MPU_OVRD.MIN_SPD_1.A_NAME", 250.0},
-            {"MPU_OVRD.MIN_SPD_2.A_NAME", 250.0},
-            {"MASTER.IO_LOCK_OR_PWR.B_NAME", 1},
-        };
-        for (const auto& c : cells) setCell(c.first, c.second);
+        for (const auto& c : kPlantCells) setCell(c.first, c.second);
         for (int pass = 0; pass < 8; ++pass) {
             setCell("CALMODE.CFG_SAMPL_OK.B_NAME", pass % 2);
             runPasses(R160, 1);
