@@ -152,6 +152,19 @@ INSTANTIATE_TEST_SUITE_P(Some, ShutdownOverrides,
                                            OverrideCase{9, "BI_MUX.CONT_MUX.OUT_15", 0, false}),
                          [](const auto& i) { return "Trip" + std::to_string(i.param.n); });
 
+TEST_F(ShutdownList, EveryOverrideInputReachesItsListEntryAndTheFourFixedOnesStayOff) {
+    const auto fixed = [](int n) { return n == 1 || n == 3 || n == 6 || n == 7; };
+    start();
+    setCell("SHUTDOWNS.SD_OVRDS.B_ENABLE", 1);
+    for (uint32_t v : {1u, 0u}) {
+        for (int n = 1; n <= 30; ++n)
+            if (!fixed(n)) setCell("SHUTDOWNS.SD_OVRDS.IN_" + std::to_string(n), v);
+        runPasses(R160, 2);
+        for (int n = 1; n <= 30; ++n)
+            EXPECT_EQ(boolean("SHUTDOWNS.SD_OVRDS.LIST_" + std::to_string(n)), fixed(n) ? 0u : v) << n;
+    }
+}
+
 TEST_F(ShutdownList, OverrideListKeepsItsValuesWhileDisabled) {
     start();
     setCell("SHUTDOWNS.SD_OVRDS.B_ENABLE", 1);
@@ -306,6 +319,10 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
     }
     for (int k = 1; k <= 5; ++k)
         EXPECT_EQ(integer("SHUTDOWNS.LAST_5_SD.I_OUT_" + std::to_string(k)), seen[k - 1]) << k;
+    // The wrap after the fifth shutdown cleared the compare, so the sixth
+    // counted on from one and the next wrap can come.
+    EXPECT_EQ(boolean("SHUTDOWNS.COUNTER.CMP_OUT"), 0u);
+    EXPECT_EQ(real("SHUTDOWNS.COUNTER.COUNTER"), 2.0f);
 }
 
 TEST_F(ShutdownList, LedTestLightsTheTrippedLedForFiveSeconds) {
@@ -356,6 +373,20 @@ TEST_F(ShutdownList, AllClearedOneMicrosecondAfterTheResetCarriesIntoTheSeconds)
 
 namespace pr_test {
 namespace {
+
+TEST_F(ShutdownList, EachStartInhibitAloneIsTheFirstOutIncludingTheFirstAndLast) {
+    start();
+    for (int k = 1; k <= 6; ++k) {
+        const std::string n = std::to_string(k);
+        setCell("START.STRT_IH.SEL_" + n, 1);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("START.ALM_DSPL.SEL_" + n), 1u) << k;
+        EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_" + n), 1) << k;
+        EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), k);
+        EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u) << k;
+        setCell("START.STRT_IH.SEL_" + n, 0);
+    }
+}
 
 TEST_F(ShutdownList, StartInhibitsAreListedInOrderWhileTheUnitIsNotStarted) {
     start();
@@ -418,6 +449,15 @@ TEST_P(TripKey, TheKeyTripsDirectlyOrThroughItsDelayAndNotAgainWhileShutDown) {
     runPasses(R80, 2);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_02.B_ALARM"), 1u);
     EXPECT_EQ(boolean("SD_LOGIC.PUSHBUTTON.B_SW"), 0u) << "masked while a shutdown is latched";
+}
+
+TEST_F(ShutdownList, TheRemoteTripSettingFollowsItsInput) {
+    start();
+    for (int v : {1, 0, 1}) {
+        setCell("SD_LOGIC.USE_RMTTRIP.IN", v);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("SD_LOGIC.USE_RMTTRIP.B_NAME"), static_cast<uint32_t>(v));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, TripKey,

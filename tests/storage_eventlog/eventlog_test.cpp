@@ -240,5 +240,77 @@ TEST_F(EventLog, EveryEventOfABurstFromThreeGroupsIsEitherWrittenOrCountedAsLost
     EXPECT_EQ(written + lost, kBurst);
 }
 
+// One event per 10 ms pass up to a limit.
+int g_limit = 0;
+void produceOne() {
+    if (g_go && g_queued < g_limit) {
+        SendEventlogEntry(&SHUTDOWNS_ANY_list.entries[g_queued % 30]);
+        ++g_queued;
+    }
+}
+
+// Two and a half times the ring with the writer running: every event reaches
+// the file, in order. Then, with the ring wrapped and the writer held, it
+// still takes exactly 100 and counts the rest as lost.
+TEST_F(EventLog, MoreEventsThanTheRingHoldsPassThroughItInOrderAndAWrappedRingHoldsOneHundred) {
+    constexpr int kSteady = 250, kHeld = 150;
+    g_queued = 0;
+    g_limit = kSteady;
+    g_go = false;
+    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, produceOne});
+    startApp();
+    g_go = true;
+    ASSERT_TRUE(hk::runUntil([] { return g_queued >= kSteady; }, 20000));
+    waitWriter();
+    EXPECT_EQ(LogEventLostEvents, 0);
+    ASSERT_NE(LogEventTail, 0) << "the ring has wrapped";
+    holdWriter();
+    g_limit = kSteady + kHeld;
+    ASSERT_TRUE(hk::runUntil([] { return g_queued >= kSteady + kHeld; }, 20000));
+    releaseWriter();
+    ASSERT_TRUE(hk::runUntil([] { return LogEventHead == LogEventTail && LogEventLostEvents == 0; }, 5000));
+    runPasses(R10, 2);
+    const auto rows = read({"ae_eventlog.csv"});
+    const int held = kLogEventSlots - 1;
+    ASSERT_EQ(rows.size(), static_cast<size_t>(kSteady + held + 1));
+    for (int k = 0; k < kSteady + held; ++k) {
+        std::string want = SHUTDOWNS_ANY_list.entries[k % 30].text;
+        want.replace(want.find(",,"), 2, "|");
+        want.replace(want.find(','), 1, "|");
+        ASSERT_FALSE(rows[k].lost) << k;
+        ASSERT_EQ(rows[k].what, want) << k;
+    }
+    EXPECT_TRUE(rows.back().lost);
+    EXPECT_EQ(rows.back().ms, kHeld - held);
+}
+
+TEST_F(EventLog, ADiskWithRoomToSpareTakesTheLines) {
+    start();
+    hostfs::setCapacity(1000000);
+    trip("MOD_BW.MOD1_SW.B_SW");
+    trip("OPC_DATA.OPC_TRIP.AND");
+    waitWriter();
+    const auto rows = read({"ae_eventlog.csv"});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].what, "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500");
+}
+
+TEST_F(EventLog, ALogThatCannotBeOpenedIsReportedOnceAndWrittenOnceItCan) {
+    start();
+    std::filesystem::create_directory(hostFile("ae_eventlog.csv"));  // cannot be opened as a file
+    trip("MOD_BW.MOD1_SW.B_SW");
+    runPasses(R10, 1000);  // several retries
+    EXPECT_FALSE(writerIdle());
+    int reports = 0;
+    for (const auto& m : messageLines())
+        if (m == "event 6: Error opening \"ae_eventlog.csv\" file!") ++reports;
+    EXPECT_EQ(reports, 1);
+    std::filesystem::remove(hostFile("ae_eventlog.csv"));
+    waitWriter();
+    const auto rows = read({"ae_eventlog.csv"});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
+}
+
 }  // namespace
 }  // namespace pr_test
