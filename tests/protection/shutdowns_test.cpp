@@ -1,11 +1,16 @@
 // The thirty trips and the latched shutdown list through real passes: each
-// trip latches with its first-out text and raises the shutdown signal that
-// the valve demand obeys; overrides, reset and acknowledge, the order of the
+// trip latches with its first-out text and raises the shutdown signal, whose
+// input to the valve demand select wins over the speed PID's demand and
+// drives the demand to zero; overrides, reset and acknowledge, the order of the
 // list and its first-out, and the history of the last five shutdowns.
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/control/HP_DRIVER.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "tests/protection/protection_rig.h"
 
 namespace pr_test {
@@ -57,12 +62,50 @@ const std::vector<TripCase> kTrips = {
     {30, {{"SHUTDOWNS.TUNABLE_TRIP.IN", 1}}, 30, "*\"SD_30 - Tunable TRIP (SIM Mode)\""},
 };
 
-class Shutdowns : public ProtectionRig, public ::testing::WithParamInterface<TripCase> {};
+// With the speed control and the valve demand chain running and the speed
+// PID asking for a demand: the speed far below the reference at rated,
+// forward acting, the valve limiter open.
+inline bool g_configured = false;
+class Shutdowns : public ProtectionRig, public ::testing::WithParamInterface<TripCase> {
+protected:
+    void SetUp() override {
+        ProtectionRig::SetUp();
+        g_configured = false;
+        useSlices(R10, {startUpInFirstFrame, configureInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_3,
+                        _R10_TASK_4, _R10_TASK_5, _R10_TASK_8, _R10_TASK_9, _R10_TASK_11});
+        useSlices(R40, {_R40_TASK_1, _R40_TASK_2, _R40_TASK_3, _R40_TASK_8});
+        useSlices(R160, {_R160_TASK_11, _R160_TASK_48, _R160_TASK_49});
+    }
+    // In the first frame, before the speed PID first runs (the overspeed-test
+    // limit scales its input).
+    static void configureInFirstFrame() {
+        if (g_configured) return;
+        g_configured = true;
+        cells::HP_DRIVER.REV_GAIN_A_SW = -1.0f;
+        cells::HP_DRIVER.REV_SP_A_SW = 0.0f;
+        cells::IFACE_IN_VLV.V1LMTR_VAL_A_NAME = 100.0f;
+        cells::CNFG_SETPT.OST_LIMIT_A_NAME = 4000.0f;
+        cells::IFACE_OUT_SPEED.SPEED_REF_A_NAME = 3600.0f;
+    }
+    // The trip input of the demand select wins and the demand is zero.
+    void expectValveShut() {
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_" + std::to_string(k)), k == 4 ? 1u : 0u) << k;
+        EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), 0.0f);
+        EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), 0.0f);
+        EXPECT_EQ(real("HP_DRIVER.HP_ACT.A_NAME"), 0.0f);
+    }
+};
 
 TEST_P(Shutdowns, EachTripLatchesWithItsFirstOutTextAndShutsTheValveDown) {
     const TripCase& c = GetParam();
     start();
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u) << "healthy before the trip";
+    // The speed PID's demand reaches the actuator.
+    EXPECT_EQ(real("SPD_CTRL.SPD_PID_SW.A_SW"), 100.0f);
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_1"), 1u);
+    EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), 100.0f);
+    EXPECT_EQ(real("HP_DRIVER.HP_ACT.A_NAME"), 100.0f);
     for (const Raise& r : c.raise) setCell(r.cell, r.value);
     runPasses(R10, 150);  // the HP fault's 1 s delay, and the slower groups' copies
     EXPECT_EQ(boolean(sd(c.n, "B_ALARM")), 1u);
@@ -80,6 +123,7 @@ TEST_P(Shutdowns, EachTripLatchesWithItsFirstOutTextAndShutsTheValveDown) {
     EXPECT_EQ(boolean("SHUTDOWNS.TRIPPED_LED.B_NAME"), 1u);
     EXPECT_EQ(text("SHUTDOWNS.SD_FO_NOW.S_MUX_N_1"), c.text);
     EXPECT_EQ(real("SHUTDOWNS.LAST_TRIP.OUT_1"), static_cast<float>(c.first));
+    expectValveShut();
     // The condition going away does not release the trip.
     for (const Raise& r : c.raise) setCell(r.cell, r.value == 0 ? 1 : 0);
     runPasses(R10, 30);
@@ -88,6 +132,7 @@ TEST_P(Shutdowns, EachTripLatchesWithItsFirstOutTextAndShutsTheValveDown) {
     }
     EXPECT_EQ(boolean(any("SEL_", c.n)), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    expectValveShut();
     if (c.n == 27) {
         EXPECT_EQ(boolean("SHUTDOWNS.ANY.LOGICAL_OR"), 0u) << "no input is 1 now";
     }
