@@ -103,12 +103,16 @@ std::string dataItem(const DbugVar& v, uint32_t index, const std::map<CellRef, c
     std::string x = "<DataItem" + attr("Name", dot + 1);
     if (writable) x += attr("Access", token ? "DeviceOnlyWrite" : "ReadWrite");
     if (tunable) x += attr("Address", std::to_string(addresses.next(v.type)));
-    x += ">" + typeElement(v.type) + handleOf(handle);
+    x += ">";
+    x += typeElement(v.type);
+    x += handleOf(handle);
     const Limits lim = limitsOf(v);
     const auto d = defaults.find(rec.cell);
     if (d != defaults.end()) {
         const TuneDefault& t = *d->second;
-        x += "<InitialValue>" + constant("Default", t.type == 'C' ? std::string(t.text) : number(t.value)) + "</InitialValue>";
+        x += "<InitialValue>";
+        x += constant("Default", t.type == 'C' ? std::string(t.text) : number(t.value));
+        x += "</InitialValue>";
     }
     if (lim.has) {
         x += "<Minimum>" + constant("Minimum", number(lim.lo)) + "</Minimum>";

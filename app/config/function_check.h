@@ -31,11 +31,14 @@ inline uint32_t met(Need need, const Features& have) {
     }
 }
 
-// `ok` := whether function f's need is met (1 .. N), else unchanged.
+// `ok` := whether function f's need is met (1 .. n), else unchanged.
+inline void check_in(uint32_t& ok, const Need* table, size_t n, int32_t f, const Features& have) {
+    if (f < 1 || static_cast<size_t>(f) > n) return;
+    ok = met(table[f - 1], have) != 0 ? 1u : 0u;
+}
 template <size_t N>
 void check(uint32_t& ok, const Need (&table)[N], int32_t f, const Features& have) {
-    if (f < 1 || f > static_cast<int32_t>(N)) return;
-    ok = met(table[f - 1], have) != 0 ? 1u : 0u;
+    check_in(ok, table, N, f, have);
 }
 
 // ---- duplicate checks ----------------------------------------------------------------
