@@ -179,6 +179,24 @@ TEST_F(TunablesFile, NothingChangedWritesNothing) {
     EXPECT_EQ(contents(kFile), before);
 }
 
+TEST_F(TunablesFile, PendingRewriteOfAnEarlierRunIsForgottenAtTheNextStart) {
+    const std::string good = savedWithChanges();
+    put(kFile, good.substr(0, good.size() - 1));
+    EXPECT_EQ(restart(), 1);
+    ASSERT_EQ(ee_file_dirty, 1) << "a short file is to be rewritten";
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0);
+    put(kFile, good);
+    int r = -1;
+    inTask([&] {  // the application started again in the same process
+        init_blk_ram();
+        r = init_eeram();
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(save(), 1) << "a complete file loaded: nothing to write";
+    hostfs::setRenameFault(false);
+}
+
 struct ForeignCase {
     const char* name;
     std::string file;
@@ -709,6 +727,14 @@ TEST_F(AdaptiveCurves, AreSavedComparedAndLoaded) {
     hostplatform::clearMessages();
     restart();
     EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable(CAL_CUR)"));
+}
+
+TEST_F(AdaptiveCurves, OneValueCurveIsComparedToo) {
+    AdaptCurPer[0] = {curve, 0, 0, 1};
+    restart();
+    EXPECT_EQ(check(), 0);
+    curve[0] = 5.0f;
+    EXPECT_EQ(check(), 1);
 }
 
 TEST_F(AdaptiveCurves, UnknownModeIsReported) {
