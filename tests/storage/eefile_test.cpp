@@ -498,6 +498,36 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailedSaves,
                          ::testing::Values(FaultCase{"FullDisk", true}, FaultCase{"FailedRename", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A drive failing in the passwords or the identifiers fails the save under
+// its own name; the previous file stays.
+struct SystemPartCase {
+    const char* name;
+    size_t after;  // bytes past the values before the drive fails
+};
+class SystemInformationWrites : public TunablesFile, public ::testing::WithParamInterface<SystemPartCase> {};
+
+TEST_P(SystemInformationWrites, FailTheSaveAndKeepTheFile) {
+    const std::string before = savedWithChanges();
+    setChanged(_eeinittab + 1, 5);
+    int r = -1;
+    inTask([&] {
+        // Another writer holds the write cache: the save's writes go straight
+        // to the drive.
+        const int other = VKOS_CreateFileWrite("other.bin");
+        hostfs::setWriteFault(valuesEnd() + GetParam().after);
+        r = update_ee();
+        hostfs::setWriteFault(std::nullopt);
+        VKOS_CloseFile(other);
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(contents(kFile), before);
+    EXPECT_TRUE(hasEvent("event 6: Error in WriteEETable(system information)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, SystemInformationWrites,
+                         ::testing::Values(SystemPartCase{"Passwords", 3}, SystemPartCase{"Identifiers", 12 + 50}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TunablesFile, FreshFileThatCannotBeWrittenIsWrittenByTheNextSave) {
     std::filesystem::create_directory(path(kTemp));
     EXPECT_EQ(restart(), 0);
