@@ -147,6 +147,28 @@ TEST_F(CommandLists, TheLatchNumbersCommandsInListOrderAndTakesEachOnce) {
     EXPECT_EQ(boolean("MOD_BW.BW_CMD.LOGICAL_OR"), 0u);
 }
 
+// Each command alone reaches its own output, first and numbered 1.
+TEST_F(CommandLists, EveryCoilReachesItsOwnCommand) {
+    startApp();
+    enableLink1();
+    runPasses(R80, 14);
+    for (int n = 1; n <= 22; ++n) {
+        const std::string input = n == 20 ? "MOD_BW.BW_CMD.IN_20" : coil(n);
+        setCell(input, 1);
+        runPasses(R160, 1);
+        runPasses(R80, 1);
+        std::vector<uint32_t> expect(22, 0u);
+        expect[size_t(n - 1)] = 1;
+        EXPECT_EQ(sels(), expect) << n;
+        EXPECT_EQ(integer("MOD_BW.BW_CMD.ALM_NO_" + std::to_string(n)), 1) << n;
+        EXPECT_EQ(integer("MOD_BW.BW_CMD.FIRST_ALM"), n);
+        setCell(input, 0);
+        runPasses(R160, 1);
+        runPasses(R80, 1);
+        EXPECT_EQ(integer("MOD_BW.BW_CMD.ALM_NO_" + std::to_string(n)), 0) << n;
+    }
+}
+
 // A reset command held on the coil gives a single pulse; none while every
 // Modbus link has failed, none while its own reset input is on.
 TEST_F(CommandLists, ResetCommandGivesOnePulse) {
@@ -302,6 +324,23 @@ TEST_F(OpcCommands, WithoutTheResetACommandStaysLatchedAndTheTripNeedsItsEnables
     runPasses(R80, 1);
     EXPECT_EQ(boolean(osel(3)), 0u);
     EXPECT_EQ(integer("OPC_DATA.BW_CMDS.ALM_NO_5"), 1);
+}
+
+TEST_F(OpcCommands, EveryWrittenCommandReachesItsOwnOutput) {
+    startApp();
+    window(1);
+    for (int n = 1; n <= 20; ++n) {
+        setCell(in(n), 1);
+        runPasses(R80, 1);
+        for (int m = 1; m <= 20; ++m) {
+            const std::string k = std::to_string(m);
+            EXPECT_EQ(boolean("OPC_DATA.BW_LIST.LIST_" + k), m == n ? 1u : 0u) << n << " " << m;
+            EXPECT_EQ(boolean(osel(m)), m == n ? 1u : 0u) << n << " " << m;
+            EXPECT_EQ(integer("OPC_DATA.BW_CMDS.ALM_NO_" + k), m == n ? 1 : 0) << n << " " << m;
+        }
+        EXPECT_EQ(integer("OPC_DATA.BW_CMDS.FIRST_ALM"), n);
+        setCell(in(n), 0);
+    }
 }
 
 TEST_F(OpcCommands, ResetCommandGivesOnePulse) {

@@ -170,7 +170,8 @@ TEST_F(FrontPanel, BrightnessDifferenceAgainstTheUserLevel) {
         double user;
         uint32_t raise, lower, excd;
     } rows[] = {{50.0, 0, 0, 0}, {49.75, 0, 0, 0}, {49.7, 1, 0, 0}, {48.0, 1, 0, 0}, {47.9, 1, 0, 1},
-                {50.25, 0, 0, 0}, {50.3, 0, 1, 0}, {52.0, 0, 1, 0}, {52.1, 0, 1, 1}};
+                {50.25, 0, 0, 0}, {50.3, 0, 1, 0}, {52.0, 0, 1, 0}, {52.1, 0, 1, 1},
+                {47.9, 1, 0, 1}};
     for (const auto& r : rows) {
         set160("ORVEX12_IO.USER_BRITE.SAMP_TUNE", r.user);
         EXPECT_EQ(boolean("ORVEX12_IO.BRITE_DIFF.RAISE_VAL"), r.raise) << r.user;
@@ -263,6 +264,45 @@ TEST_F(FrontPanel, TheUnitTemperatureAveragesOneSampleAPeriodOverSixtySamples) {
     set160("ORVEX12_IO.BUFF_INIT.ONE_SHOT", 1);
     runPasses(R80, 1);
     EXPECT_EQ(real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG"), 20.0f);
+}
+
+// The temperature rising a degree every pass: after the initialisation the
+// first sample comes one period later; with one sample a pass the average
+// of the last sixty then rises a degree a pass, through the buffer's wrap.
+TEST_F(FrontPanel, SamplesComeOnePeriodApartAndTheBufferWrapsAfterSixty) {
+    startApp();
+    setCell("ORVEX12_IO.UNIT_TEMP.PERIOD", 10);
+    std::vector<float> avg;
+    for (int k = 0; k < 40; ++k) {
+        setCell("ORVEX12_IO.CHASS_STATUS.CELSIUS", 20.0 + k);
+        runPasses(R80, 1);
+        avg.push_back(real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG"));
+    }
+    // The initialisation follows the temperature; then the average holds
+    // for the period and moves by a sixtieth of the rise at the sample.
+    size_t k = 1;
+    while (k < avg.size() && avg[k] - avg[k - 1] >= 0.99f) ++k;
+    ASSERT_LT(k, avg.size());
+    int held = 0;
+    while (k < avg.size() && avg[k] == avg[k - 1]) {
+        ++held;
+        ++k;
+    }
+    EXPECT_EQ(held, 9) << "the first sample ten passes after the last initialisation";
+    ASSERT_LT(k, avg.size());
+    EXPECT_GT(avg[k] - avg[k - 1], 0.0f);
+    EXPECT_LT(avg[k] - avg[k - 1], 0.99f);
+
+    setCell("ORVEX12_IO.UNIT_TEMP.PERIOD", 1);
+    std::vector<float> steps;
+    for (int n = 40; n < 220; ++n) {
+        setCell("ORVEX12_IO.CHASS_STATUS.CELSIUS", 20.0 + n);
+        runPasses(R80, 1);
+        const float now = real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG");
+        if (n >= 110) steps.push_back(now - avg.back());
+        avg.push_back(now);
+    }
+    for (size_t n = 0; n < steps.size(); ++n) EXPECT_NEAR(steps[n], 1.0f, 1e-3) << n;
 }
 
 }  // namespace
