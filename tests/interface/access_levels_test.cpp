@@ -164,6 +164,22 @@ TEST_F(AccessLevels, TheHighestLocalSlotIsTheDisplayAndAddressesCompareSigned) {
     EXPECT_EQ(boolean("IFACE_MODE.SERV_USER.B_NAME"), 0u);
 }
 
+TEST_F(AccessLevels, TheLastSlotCanBeTheDisplay) {
+    startService();
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int k = 0; k < 8; ++k) {
+        clients.push_back(std::make_unique<Client>(port));
+        ASSERT_EQ(clients.back()->connectSession(), kConnectReply);
+    }
+    hk::runTask([] { TWTcpPorts[7].securityLevel = 12; });
+    runPasses(R80, 2);
+    EXPECT_EQ(integer("IFACE_MODE.LOCAL_LEVEL.INT_SEL"), 8);
+    EXPECT_EQ(integer("IFACE_MODE.LOCAL_LEVEL.I_MUX_HSS"), 12);
+    EXPECT_EQ(integer("IFACE_MODE.LOCAL_STATUS.INT_SEL"), 8);
+    EXPECT_EQ(boolean("IFACE_MODE.LOCAL_SERV_USER.GT"), 1u);
+    EXPECT_EQ(boolean("IFACE_MODE.SERV_USER.B_NAME"), 1u);
+}
+
 TEST_F(AccessLevels, TheIdentifiersReachTheDisplayCells) {
     startService();
     Client c(port);
