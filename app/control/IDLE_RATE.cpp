@@ -11,6 +11,8 @@
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

@@ -4,6 +4,8 @@
 
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/interface/RESET_iface.rows.h"
+#include "app/interface/standin/RESET_iface_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
@@ -16,7 +18,8 @@
     X(TRP_HDR_DY, DELAY, B, R80, PLAIN)            \
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
-    RESET_STANDIN_ROWS(X)
+    RESET_IFACE_ROWS(X) \
+    RESET_IFACE_STANDIN_ROWS(X)
 CAT_MODULE(RESET)
 
 namespace r80 {

@@ -9,6 +9,8 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"

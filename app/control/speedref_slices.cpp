@@ -10,6 +10,7 @@
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/RESET.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_REF.cells.h"
@@ -42,7 +43,11 @@ void _R80_TASK_18() {
     GOTO_MIN_second_start();
     IDLE_RATE_enable();
 }
-void _R80_TASK_19() { r80::IDLE_RATE_latch(); }
+void _R80_TASK_19() {
+    using namespace r80;
+    IDLE_RATE_latch();
+    IFACE_MODE_level_flags();
+}
 void _R80_TASK_23() {
     using namespace r80;
     RMT_ENBL_disabled();
@@ -81,6 +86,7 @@ void _R160_TASK_40() {
     using namespace r160;
     SPDC_ramp_rates();
     SPDC_idle_level();
+    IFACE_MODE_modes();
 }
 void _R160_TASK_44() { r160::SPDC_rem_act(); }
 void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }

@@ -6,6 +6,8 @@
 
 #include "app/protection/LATCH_AE.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/interface/ALARMS_links.rows.h"
+#include "app/interface/standin/ALARMS_iface_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define ALARMS_CELLS(X) \
@@ -665,9 +667,9 @@
     X(ANY, SEL_43, B, R40, PLAIN) \
     X(ANY, SEL_44, B, R40, PLAIN) \
     X(ANY, SEL_45, B, R40, PLAIN) \
-    X(ANY, SEL_46, B, R40, PLAIN) \
-    X(ANY, SEL_47, B, R40, PLAIN) \
-    X(ANY, SEL_48, B, R40, PLAIN) \
+    X(ANY, SEL_46, B, R40, PLAIN, R160) \
+    X(ANY, SEL_47, B, R40, PLAIN, R160) \
+    X(ANY, SEL_48, B, R40, PLAIN, R160) \
     X(ANY, SEL_49, B, R40, PLAIN) \
     X(ANY, SEL_50, B, R40, PLAIN) \
     X(ANY, SEL_51, B, R40, PLAIN) \
@@ -957,7 +959,8 @@
     X(RST_SD_OVRD, R_TIME, I, R10, PLAIN) \
     X(RST_SD_OVRD, DLY_TIME, A, R10, TUNE(0.2, 0.0, 1.0)) \
     X(OVRD_17, OR, B, R10, PLAIN, R40) \
-    ALARMS_PROT_STANDIN_ROWS(X)
+    ALARMS_LINK_ROWS(X) \
+    ALARMS_IFACE_STANDIN_ROWS(X)
 CAT_MODULE(ALARMS)
 
 // The latched alarm list (list 2).

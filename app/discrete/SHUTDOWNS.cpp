@@ -24,6 +24,8 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
 #include "app/protection/trip_block.h"
 #include "runtime/appmem.h"

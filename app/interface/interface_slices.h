@@ -2,6 +2,10 @@
 // rate-group tables list them; each lists its modules' pieces in order.
 #pragma once
 
+void _R80_TASK_1();
+void _R80_TASK_2();
+void _R80_TASK_22();
+void _R160_TASK_10();
 void _R40_TASK_4();
 void _R160_TASK_29();
 void _R160_TASK_31();

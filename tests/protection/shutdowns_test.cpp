@@ -229,7 +229,7 @@ TEST_F(ShutdownList, ResetReleasesOnlyTripsWhoseConditionHasGoneAndRenumbers) {
     setCell("MOD_BW.MOD1_SW.B_SW", 1);
     runPasses(R10, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
-    runPasses(R10, 2);
+    runPasses(R80, 1);  // an 80 ms cell: the trip sees it after the next copy
     setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
     runPasses(R10, 2);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), 1);
@@ -282,16 +282,16 @@ TEST_F(ShutdownList, AcknowledgeSilencesTheHornAndANewTripSoundsItAgain) {
     setCell("SHUTDOWNS.ACKNOWLEDG.IN_2", 0);
     runPasses(R160, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
-    runPasses(R10, 3);
+    runPasses(R80, 1);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.HORN"), 1u);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 5) << "the first-out stays";
 }
 
 struct OrderCase {
     const char* name;
-    int gap;  // passes between raising trip 20 and trip 5
+    int gap;  // passes between raising trip 25 and trip 5
     int first;
-    int alm5, alm20;
+    int alm5, alm25;
 };
 
 class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface<OrderCase> {};
@@ -299,18 +299,18 @@ class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface
 TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcrossPasses) {
     const OrderCase& c = GetParam();
     start();
-    setCell("OPC_DATA.OPC_TRIP.AND", 1);
+    setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
     if (c.gap > 0) runPasses(R10, c.gap);
     setCell("MOD_BW.MOD1_SW.B_SW", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), c.alm5);
-    EXPECT_EQ(integer(any("ALM_NO_", 20)), c.alm20);
+    EXPECT_EQ(integer(any("ALM_NO_", 25)), c.alm25);
     EXPECT_EQ(GetLatchAESize(1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ShutdownOrder,
-                         ::testing::Values(OrderCase{"SamePass", 0, 5, 1, 2}, OrderCase{"NextPass", 1, 20, 2, 1}),
+                         ::testing::Values(OrderCase{"SamePass", 0, 5, 1, 2}, OrderCase{"NextPass", 1, 25, 2, 1}),
                          [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
@@ -333,7 +333,7 @@ TEST_F(ShutdownList, NewEntryCountSaturatesAtTwoAndTheChangeFlagMarksChangingPas
                            "CNTRL_STOP.STP_COMPLETE.AND", "SPDC.UDRSPD_SD.AND"};
     for (const char* c : cells) {
         setCell(c, 1);
-        runPasses(R10, 2);
+        runPasses(R80, 1);  // the OPC trip is an 80 ms cell
     }
     EXPECT_EQ(SHUTDOWNS_ANYNewRedFlag, 2);
     EXPECT_EQ(bEventStatusChanged1, 0) << "nothing changed in the last pass";
@@ -355,7 +355,7 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
     std::vector<int> seen;
     for (const auto& t : trips) {
         setCell(t.cell, 1);
-        runPasses(R10, 5);
+        runPasses(R80, 1);  // the OPC trip is an 80 ms cell
         setCell(t.cell, 0);
         resetShutdowns();
         seen.insert(seen.begin(), t.n);

@@ -135,12 +135,7 @@
     X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
 
 
-// ORVEX12_IO: the chassis comparator of the shutdown slices and the keypad's
-// shift key.
+// ORVEX12_IO: the chassis comparator of the shutdown slices.
 #define ORVEX12_IO_STANDIN_ROWS(X)                       \
-    X(A_COMPARE, A_COMPARE, B, R10, PLAIN)               \
-    X(KEYPAD, SHIFT, B, R80, PLAIN, R160)
+    X(A_COMPARE, A_COMPARE, B, R10, PLAIN)
 
-// RESET
-#define RESET_STANDIN_ROWS(X) \
-    X(PWR_UP_N, NOT, B, R80, PLAIN)

@@ -20,29 +20,18 @@
     X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CNFG_START)
 
-#define MOD_BW_CELLS(X)                                  \
-    X(BW_CMD, SEL_1, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_2, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_5, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_6, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_7, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_8, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_9, B, R80, PLAIN, R40)                 \
-    X(MOD1_SW, B_SW, B, R10, PLAIN)                      \
-    X(BW_CMD, SEL_21, B, R80, PLAIN)                     \
-    X(BW_CMD, SEL_22, B, R80, PLAIN)
-CAT_MODULE(MOD_BW)
+// MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).
+#define MOD_BW_STANDIN_ROWS(X) X(MOD1_SW, B_SW, B, R10, PLAIN)
 
-#define OPC_DATA_CELLS(X)                                \
-    X(BW_CMDS, SEL_1, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_2, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_5, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_6, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_7, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_8, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_9, B, R80, PLAIN, R40)                \
-    X(OPC_TRIP, AND, B, R10, PLAIN)
-CAT_MODULE(OPC_DATA)
+// OPC_DATA: the 160 ms cells of the OPC link that the 80 ms command latch and
+// link supervision read (app/interface/OPC_DATA.cells.h lists them).
+#define OPC_DATA_STANDIN_ROWS(X)                         \
+    X(WRIT_OFF_DLY, DELAY, B, R160, PLAIN, R80)          \
+    X(CLEAR_BWS, ONE_SHOT, B, R160, PLAIN, R80)          \
+    X(HEARTBEAT, B_NAME, B, R160, PLAIN, R80)            \
+    X(ENA_WRITES, B_NAME, B, R160, PLAIN, R80)           \
+    X(ENA_OPC_TRIP, B_NAME, B, R160, PLAIN, R80)         \
+    X(NO_FLT, NOT, B, R160, PLAIN, R80)
 
 #define OPC_SPD_SP_CELLS(X)                              \
     X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)              \

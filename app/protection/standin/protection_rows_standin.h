@@ -13,9 +13,6 @@
     X(SD_27, HORN, B, R80, PLAIN)              \
     X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10)
 
-// ALARMS: the Modbus link-1 alarm summary.
-#define ALARMS_PROT_STANDIN_ROWS(X) X(ANY_MOD1_ALM, AND, B, R160, PLAIN)
-
 // SD_LOGIC: the keypad trip delay, the remote-node trip summary (both 80 ms,
 // with the reset logic) and the delayed shutdown state of the 20 ms group.
 #define SD_LOGIC_PROT_STANDIN_ROWS(X) \
@@ -33,10 +30,8 @@
 // MPU_OVRD: all speed probes failed.
 #define MPU_OVRD_PROT_STANDIN_ROWS(X) X(B_MPUS_FLD, AND, B, R10, PLAIN)
 
-// ORVEX12_IO: keypad trip key and backlight fault, chassis alarms.
+// ORVEX12_IO: chassis alarms.
 #define ORVEX12_IO_PROT_STANDIN_ROWS(X) \
-    X(KEYPAD, TRIP, B, R80, PLAIN, R10)           \
-    X(KEYPAD, DISP_BKLT_FLT, B, R80, PLAIN, R40)  \
     X(CHASS_ALMS, OR, B, R160, PLAIN, R40)        \
     X(TOO_HOT, A_COMPARE, B, R160, PLAIN, R40)
 
