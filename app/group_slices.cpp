@@ -59,11 +59,14 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R80
     {
+        _R80_TASK_1,
+        _R80_TASK_2,
         _R80_TASK_14,
         _R80_TASK_15,
         _R80_TASK_16,
         _R80_TASK_18,
         _R80_TASK_19,
+        _R80_TASK_22,
         _R80_TASK_23,
         _R80_TASK_24,
         _R80_TASK_25,
@@ -81,6 +84,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_7,
         _R160_TASK_8,
         _R160_TASK_9,
+        _R160_TASK_10,
         _R160_TASK_11,
         _R160_TASK_12,
         _R160_TASK_18,

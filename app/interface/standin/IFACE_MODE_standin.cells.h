@@ -1,10 +1,12 @@
 // STAND-IN until module IFACE_MODE lands: the change-token cell that the
-// service side writes, and the display fault the alarm logic reads.
+// service side writes, the display fault the alarm logic reads and the
+// local configure-or-higher access level the simulator enable reads.
 #pragma once
 
 #include "runtime/catalogue.h"
 
 #define IFACE_MODE_CELLS(X) \
     X(TALLWIRE, LOCK_WRITE, B, R80, PLAIN) \
-    X(DISPLAY_FLT, B_NAME, B, R160, PLAIN, R40)
+    X(DISPLAY_FLT, B_NAME, B, R160, PLAIN, R40) \
+    X(CNFG_OR_ABOV, OR, B, R80, PLAIN)
 CAT_MODULE(IFACE_MODE)
