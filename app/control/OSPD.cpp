@@ -70,3 +70,25 @@ void OSPD_test_demand() {
 }
 
 }  // namespace r80
+
+// The reference's no-move time-out (160 ms): the time the speed reference
+// has not moved, up to 30 s, and the whole seconds that remain of it.
+namespace {
+struct OSPD_no_move_blocks {
+    bk::DelayState DLY_NOMOV;
+};
+BlockRam<OSPD_no_move_blocks> OSPD_no_move_st;
+}  // namespace
+
+namespace r160 {
+
+void OSPD_no_move() {
+    auto& c = OSPD;
+    c.NO_MV_NOT = bk::NOT(c.MV_REF_OR);
+    bk::DELAY(OSPD_no_move_st.DLY_NOMOV, c.DLY_NOMOV_DELAY, &c.DLY_NOMOV_R_TIME.ref(), c.NO_MV_NOT,
+              c.DLY_NOMOV_DLY_TIME, 0.0f, bk::T160);
+    IFACE_OUT_SPEED.DIS_TIMEOUT_I_NAME = c.DLY_NOMOV_R_TIME;
+    IFACE_OUT_SPEED.ENTRD_RATE_A_NAME = IFACE_IN_SPEED.SP_GOTO_RT_A_NAME;
+}
+
+}  // namespace r160

@@ -6,6 +6,9 @@
 #include "app/control/GOTO_MIN.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
@@ -42,7 +45,13 @@ void _R80_TASK_18() {
     GOTO_MIN_second_start();
     IDLE_RATE_enable();
 }
-void _R80_TASK_19() { r80::IDLE_RATE_latch(); }
+void _R80_TASK_19() {
+    using namespace r80;
+    IDLE_RATE_latch();
+    IFACE_IN_VLV_sequence_status();
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_dynamics_set();
+}
 void _R80_TASK_23() {
     using namespace r80;
     RMT_ENBL_disabled();
@@ -79,6 +88,9 @@ void _R160_TASK_37() {
 }
 void _R160_TASK_40() {
     using namespace r160;
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_status_leds();
+    OSPD_no_move();
     SPDC_ramp_rates();
     SPDC_idle_level();
 }

@@ -71,6 +71,11 @@ TEST_F(RemoteNodes, EachFaultOfANodeCountsForThatNodeOnly) {
             nodeFlag(k, f, 0);
         }
     }
+    // Node 2 has no node: its flags stay off whatever was in them.
+    for (const char* f : {"VLTR_ALMS.VL2_CFLT_ENA.AND", "VLTR_ALMS.VL2_FLT.OR", "VLTR_ALMS.VL2_FLT_ENA.AND"}) setCell(f, 1);
+    runPasses(R80, 1);
+    for (const char* f : {"VLTR_ALMS.VL2_CFLT_ENA.AND", "VLTR_ALMS.VL2_FLT.OR", "VLTR_ALMS.VL2_FLT_ENA.AND"})
+        EXPECT_EQ(boolean(f), 0u) << f;
     // A fault of a node that is not enabled is not annunciated.
     setCell("CNFG_CAN2.VL4_ENA.IN", 0);
     nodeFlag(4, "CFG_FAULT", 1);
@@ -132,6 +137,9 @@ TEST_F(RemoteNodes, RtdChannelOneRangeInCelsiusAndItsTexts) {
     EXPECT_FLOAT_EQ(real("_ub43.OFFSET.A_NAME"), -3.0f);
     EXPECT_FLOAT_EQ(real("_ub43.LO_SP_IN_C.A_SW"), 0.0f);
     EXPECT_FLOAT_EQ(real("_ub43.HI_SP_IN_C.A_SW"), 1500.0f);
+    setCell("_ub43.RANGE_LO.IN", 100.0);
+    runPasses(R80, 1);
+    EXPECT_FLOAT_EQ(real("_ub43.LO_SP_IN_C.A_SW"), 100.0f);
     // A selector outside 1 .. 2 keeps the text.
     setCell("_ub43.CURVE_C.IN", 3);
     setCell("_ub43.OHM_C.IN", 0);

@@ -294,7 +294,14 @@ TEST_F(RemoteSetpoint, MinimumGovernorAgainstSetpointAndSpeed) {
         EXPECT_EQ(boolean("MPU.SPD_LT_MIN.A_COMPARE"), r.spd_cmp) << r.speed;
         EXPECT_EQ(boolean("MPU.SPD_LT_MIN.A_EQUAL"), r.spd_eq) << r.speed;
     }
-    EXPECT_EQ(boolean("MPU.SPD_LT_IDL.NOT"), boolean("MPU.SPD_GTEQ_IDL.OR") ? 0u : 1u);
+    // Below idle (1000 rpm, less 5.5 with the default hysteresis) the speed
+    // is under idle.
+    setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", 1000);
+    runPasses(R80, 3);
+    EXPECT_EQ(boolean("MPU.SPD_LT_IDL.NOT"), 0u);
+    setCell("MPU.TURB_SPD.A_NAME", 990);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("MPU.SPD_LT_IDL.NOT"), 1u);
 }
 
 TEST_F(RemoteSetpoint, PowerUpMessageAndCompleteFlag) {

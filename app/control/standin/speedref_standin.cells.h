@@ -61,7 +61,10 @@ CAT_MODULE(CASC_ENBL)
 #define CASC_RATE_CELLS(X)                               \
     X(N_MATCHED, LATCH, B, R80, PLAIN, R40)              \
     X(N_MTCHD, SAMP_TUNE, A, R160, PLAIN, R40)           \
-    X(N_CASC_EN, NOT, B, R80, PLAIN)
+    X(N_CASC_EN, NOT, B, R80, PLAIN)                     \
+    X(ENTR_SETPT, AND, B, R80, PLAIN)                    \
+    X(ENTRD_RATE, SAMP_TUNE, A, R160, PLAIN)             \
+    X(RT_N_MTCH, SAMP_TUNE, A, R160, PLAIN)
 CAT_MODULE(CASC_RATE)
 
 #define CNFG_CASC_CELLS(X) X(SPD_MAX_RATE, A_NAME, A, R160, PLAIN, R40) X(USE_CASC, B_NAME, B, R160, PLAIN)

@@ -22,6 +22,7 @@ CAT_MODULE(MOD_LNK_STAT)
 CAT_MODULE(MOD)
 
 #define CASC_ENTRD_CELLS(X) \
+    X(INVALID_SP, OR, B, R160, PLAIN)          \
     X(SMPL_M1, OR, B, R160, PLAIN)             \
     X(SAMPLEMOD1, ZMINUS1_B, B, R160, PLAIN)   \
     X(RST_M1, OR, B, R160, PLAIN)              \
