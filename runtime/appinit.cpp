@@ -13,6 +13,8 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -124,6 +126,9 @@ int init_blks() {
     VKOS_ResumeProcess(LogEventMonitorPID);
     SHUTDOWNS_init_blks();   // shutdown history counter, LED test command, list flags
     ALARMS_init_blks();      // alarm list flags
+    ALARMS_led_init_blks();       // lamp-test input over
+    MASTER_commands_init_blks();  // master commands over
+    SPEED_SIM_init_blks();        // simulator commands over
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task

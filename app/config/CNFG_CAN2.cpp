@@ -37,3 +37,24 @@ void CNFG_CAN2_timers() {
 }
 
 }  // namespace r160
+
+namespace r80 {
+
+void CNFG_CAN2_node_enables() {
+    auto& c = CNFG_CAN2;
+    c.VL_RST_OR = bk::OR({c.CAN2_RST_OR, c.VL_RST_IN_2});
+    c.NO_IOLOCK_NOT = bk::NOT(MASTER.IO_LOCK_B_NAME);
+    c.VL1_ENA_B_NAME = c.VL1_ENA_IN;
+    c.VL1_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL1_ENA_B_NAME});
+    c.VL2_ENA_B_NAME = c.VL2_ENA_IN;
+    c.VL2_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL2_ENA_B_NAME});
+    c.VL3_ENA_B_NAME = c.VL3_ENA_IN;
+    c.VL3_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL3_ENA_B_NAME});
+    c.VL4_ENA_B_NAME = c.VL4_ENA_IN;
+    c.VL4_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL4_ENA_B_NAME});
+    c.VL5_ENA_B_NAME = c.VL5_ENA_IN;
+    c.VL5_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL5_ENA_B_NAME});
+    c.USE_DEG_F_B_NAME = c.USE_DEG_F_IN;
+}
+
+}  // namespace r80

@@ -15,7 +15,8 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -16,7 +16,7 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -19,6 +19,10 @@
     X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
     X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN)            \
     X(HOT_START_ENABLED, B_NAME, B, R160, PLAIN)  \
+    X(AT_SETPT, OR, B, R160, PLAIN)               \
+    X(DATA_STEPS, OR, B, R160, PLAIN)             \
+    X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN)        \
+    X(ENTRD_RATE, A_NAME, A, R160, PLAIN)         \
     IFACE_OUT_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_SPEED)
 

@@ -10,7 +10,8 @@
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -19,9 +19,15 @@
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
     RESET_IFACE_ROWS(X) \
-    RESET_IFACE_STANDIN_ROWS(X)
+    RESET_IFACE_STANDIN_ROWS(X) \
+    X(DEBUG_RST, TRIGGER, B, R80, TUNE(false))     \
+    X(DEBUG_RST, ONE_SHOT, B, R80, PLAIN)          \
+    X(DEBUG_RST, R_TIME, I, R80, PLAIN)            \
+    X(RESET_DI, ONE_SHOT, B, R80, PLAIN)           \
+    X(RESET_DI, R_TIME, I, R80, PLAIN)
 CAT_MODULE(RESET)
 
 namespace r80 {
 void RESET_trip_reset();   // _R80_TASK_23
+void RESET_pulses();       // _R80_TASK_1: the debug and reset-contact pulses
 }

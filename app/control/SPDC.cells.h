@@ -204,7 +204,7 @@
     X(SPEED_REF, POS_SEL, I, R40, PLAIN)                                   \
     SPDC_P_LIM(X, 1) SPDC_P_LIM(X, 2) SPDC_P_LIM(X, 3) SPDC_P_LIM(X, 4)    \
     SPDC_P_LIM(X, 5) SPDC_P_LIM(X, 6) SPDC_P_LIM(X, 7) SPDC_P_LIM(X, 8)    \
-    SPDC_P_LIM(X, 9) SPDC_P_LIM(X, 10) SPDC_P_LIM(X, 11) SPDC_P_LIM(X, 12) \
+    X(SPEED_REF, P_LIM_9, B, R40, PLAIN, R80) SPDC_P_LIM(X, 10) SPDC_P_LIM(X, 11) SPDC_P_LIM(X, 12) \
     X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10)                             \
     SPDC_P_LIM(X, 14)                                                      \
     X(SPEED_REF, P_SP_1, A, R40, TUNE(-1.0, -1.0, 0.0))                    \
@@ -247,7 +247,8 @@
     X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40)
 
 #define SPDC_CELLS(X) \
-    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X)
+    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X) \
+    X(RMT_SPD_KW_SW, CTRL, B, R80, TUNE(false)) X(RMT_SPD_KW_SW, A_SW, A, R80, PLAIN)
 CAT_MODULE(SPDC)
 
 namespace r80 {

@@ -21,6 +21,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

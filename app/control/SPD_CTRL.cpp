@@ -19,6 +19,7 @@
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "blocks/pid_contexts.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"

@@ -15,6 +15,7 @@
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -6,6 +6,9 @@
 #include "app/control/GOTO_MIN.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
@@ -47,6 +50,9 @@ void _R80_TASK_19() {
     using namespace r80;
     IDLE_RATE_latch();
     IFACE_MODE_level_flags();
+    IFACE_IN_VLV_sequence_status();
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_dynamics_set();
 }
 void _R80_TASK_23() {
     using namespace r80;
@@ -84,6 +90,9 @@ void _R160_TASK_37() {
 }
 void _R160_TASK_40() {
     using namespace r160;
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_status_leds();
+    OSPD_no_move();
     SPDC_ramp_rates();
     SPDC_idle_level();
     IFACE_MODE_modes();

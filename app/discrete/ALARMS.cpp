@@ -18,6 +18,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/F_KEY.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/protection/ALARMS_texts.h"

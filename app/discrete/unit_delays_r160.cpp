@@ -4,6 +4,7 @@
 #include "app/discrete/unit_delays_r160.h"
 
 #include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/F_KEY.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r160 {

@@ -9,6 +9,7 @@
 #include "app/config/MASTER.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/F_KEY.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "service/TwControl.h"

@@ -6,28 +6,23 @@
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/MOD_links.rows.h"
 #include "app/interface/OPC_DATA.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/control/MPU.cells.h"
+#include "app/control/OSPD.cells.h"
+#include "app/control/REMOTE.cells.h"
+#include "app/control/RESET.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/interface/F_KEY.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
+#include "app/interface/VLTR_ALMS.cells.h"
+#include "app/interface/_ub43.cells.h"
 #include "app/control/SPDC.cells.h"
-
-void _R80_TASK_1() {
-    using namespace r80;
-    ORVEX12_IO_keypad();
-    MOD_BW_write_enable();
-}
-
-void _R80_TASK_2() {
-    using namespace r80;
-    MOD_BW_commands();
-    OPC_DATA_commands();
-    IFACE_MODE_local_level();
-}
-
-void _R80_TASK_22() {
-    using namespace r80;
-    ORVEX12_IO_activity();
-    OPC_DATA_link();
-}
-
-void _R160_TASK_10() { r160::MOD_link_flags(); }
 
 void _R40_TASK_4() {
     r40::SPDC_ramp();
@@ -50,4 +45,58 @@ void _R160_TASK_34() {
 
 void _R160_TASK_35() {
     r160::DATALOG_requests();
+}
+
+// Remote-node enables and fault summaries, RTD channel 1's configuration and
+// the reset pulses, ahead of the front panel.
+void _R80_TASK_1() {
+    using namespace r80;
+    CNFG_CAN2_node_enables();
+    VLTR_ALMS_override();
+    VLTR_ALMS_node_faults();
+    _ub43_config();
+    RESET_pulses();
+    ORVEX12_IO_keypad();
+    MOD_BW_write_enable();
+}
+
+// The simulator commands, the simulation and demo enables and the idle
+// comparison.
+void _R80_TASK_2() {
+    using namespace r80;
+    MOD_BW_commands();
+    OPC_DATA_commands();
+    SPEED_SIM_internal_sim();
+    IFACE_MODE_local_level();
+    SPEED_SIM_enable();
+    UNIT_DEMO_enables();
+    MPU_idle_compare();
+    UNIT_DEMO_at_idle();
+}
+
+// Minimum governor and idle flags, the remote-cascade inhibit list, the
+// overspeed-test demand, the power-up message and the remote speed setpoint.
+void _R80_TASK_22() {
+    using namespace r80;
+    MPU_min_gov_compare();
+    OPC_DATA_link();
+    RMT_CAS_EN_inhibit_list();
+    OSPD_test_demand();
+    ORVEX12_IO_activity();
+    PWR_UP_MSG_timing();
+    REMOTE_selection();
+    RMT_SETPT_filter();
+    RMT_SETPT_switch();
+    REMOTE_match_window();
+}
+
+// The lamp test and alarm LED, the blink rhythm, the master commands and the
+// calibration permissive.
+void _R160_TASK_10() {
+    using namespace r160;
+    ALARMS_alarm_led();
+    MOD_link_flags();
+    F_KEY_blink();
+    MASTER_commands();
+    CALMODE_permissive();
 }

@@ -44,7 +44,8 @@ TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
         SCOPED_TRACE(::testing::Message() << c.calmode << c.adjust_in << c.permissive << c.sample_in);
         set({{"CALMODE.CALMODE.B_NAME", double(c.calmode)},
              {"CALMODE.ADJUSTOK.IN_2", double(c.adjust_in)},
-             {"CALMODE.CAL_PERM.AND", double(c.permissive)},
+             {"CALMODE.UNIT_OFF.OR", double(c.permissive)},
+             {"CALMODE.LO_CHECK_TEST_OVRD.IN_2", 1},
              {"CALMODE.CAL_SAMPLOK.IN_2", double(c.sample_in)}});
         EXPECT_EQ(count("CALMODE.CAL_SAMPL_OK.B_NAME", 6), c.cal_pulses);
         EXPECT_EQ(boolean("CALMODE.ADJUSTOK.OR"), c.adjust_ok);

@@ -6,6 +6,7 @@
 
 #include "app/interface/interface_slices.h"
 #include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
 #include "host/board.h"
 #include "tests/support/app_harness.h"
 

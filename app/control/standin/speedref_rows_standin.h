@@ -22,13 +22,10 @@
     X(AUTO_START, AND, B, R160, PLAIN)              \
     X(MAN_START, B_NAME, B, R160, PLAIN)
 
-// REMOTE: the remote setpoint's matching flags, rate and entry enable.
+// REMOTE: the remote setpoint's rate and the selection's unit delay.
 #define REMOTE_STANDIN_ROWS(X)                      \
-    X(MATCH_HI, A_COMPARE, B, R80, PLAIN)           \
-    X(MATCH_LO, A_COMPARE, B, R80, PLAIN)           \
-    X(DISABLE, OR, B, R80, PLAIN)                   \
-    X(ENTR_ENBL, AND, B, R80, PLAIN)                \
-    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)        \
+    X(ZSEL, ZMINUS1_B, B, R80, PLAIN)
 
 // ENTR_SETPT: the automatic-start and matched pulses.
 #define ENTR_SETPT_STANDIN_ROWS(X)                  \
@@ -55,24 +52,28 @@
     X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)          \
     X(STP_COMPLETE, AND, B, R10, PLAIN)
 
-// MPU: the turbine speed and its idle comparison.
+// MPU: the turbine speed and the speeds of sensor 1 and of the selected
+// sensor.
 #define MPU_STANDIN_ROWS(X)                         \
-    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80)    \
-    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160) \
+    X(TSS_01, A_SW, A, R10, PLAIN, R80)             \
+    X(SPEED_SW, A_SW, A, R10, PLAIN, R80)
 
 // OSPD: the overspeed test's commands and checks.
 #define OSPD_STANDIN_ROWS(X)                        \
-    X(OSPD_PLS, B_ACTION, B, R80, PLAIN)            \
     X(REF_CHK, AND, B, R80, PLAIN)                  \
     X(OR_DISABLE, OR, B, R80, PLAIN)                \
-    X(DISABLED, NOT, B, R80, PLAIN)                 \
+    X(ENA_INT_OST_OS, ONE_SHOT, B, R160, PLAIN, R80) \
+    X(ENA_RED_INT, ONE_SHOT, B, R160, PLAIN, R80)   \
+    X(OSPD_DMD_EXT, B_ACTION, B, R80, PLAIN)        \
+    X(OSPD_LEVEL, A_COMPARE, B, R10, PLAIN, R80)    \
+    X(REDUCE_OSPD_USE, B_ACTION, B, R80, PLAIN)     \
     X(ENTR_RESET, ONE_SHOT, B, R160, PLAIN, R80)    \
     X(NOT_REDUCED, NOT, B, R80, PLAIN)              \
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
     X(HOLD_RST, A_SW, A, R40, PLAIN)                \
     X(OSPD_SD, AND, B, R10, PLAIN)                  \
     X(MAX_SP_ENA, AND, B, R10, PLAIN)               \
-    X(OSPD_ALM, B_NAME, B, R80, PLAIN, R40)         \
     X(SPD_OR_SP, A_MAX, A, R10, PLAIN, R80)
 
 // IFACE_OUT_START: outputs of the speed sensing, the critical band and the
