@@ -3,11 +3,13 @@
 // of its own) and the network timers that lie in the same slices.
 #pragma once
 
+#include "app/config/CNFG_CAN2_nodes.rows.h"
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
+    CNFG_CAN2_NODE_ROWS(X)                               \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
     X(CNFG_IO, OR, B, R160, PLAIN)                       \
