@@ -124,12 +124,12 @@ void OrskRig::supervise(int k) {
 
 std::vector<std::string> nodeFrames(const std::vector<std::string>& lines, int id) {
     char nmt[16], req[16], resp[16], boot[16];
-    std::snprintf(nmt, sizeof nmt, "000#81%02X", id);
+    std::snprintf(nmt, sizeof nmt, "%02X", id);
     std::snprintf(req, sizeof req, "%03X#", 0x600 + id);
     std::snprintf(resp, sizeof resp, "%03X#", 0x580 + id);
     std::snprintf(boot, sizeof boot, "%03X#", 0x700 + id);
     std::vector<std::string> out;
     for (const std::string& l : lines)
-        if (l == nmt || l.rfind(req, 0) == 0 || l.rfind(resp, 0) == 0 || l.rfind(boot, 0) == 0) out.push_back(l);
+        if ((l.size() == 8 && l.rfind("000#", 0) == 0 && l.compare(6, 2, nmt) == 0) || l.rfind(req, 0) == 0 || l.rfind(resp, 0) == 0 || l.rfind(boot, 0) == 0) out.push_back(l);
     return out;
 }
