@@ -6,7 +6,7 @@
 #include "host/hostkernel.h"
 #include "runtime/can_startup.h"
 
-OrskRig::OrskRig(bool runTask) : net(true, true) {
+OrskRig::OrskRig(bool runTask, hk::ClockMode mode) : net(true, true, mode) {
     hostcan::enableLog(false);
     for (CoOrskNodeData* d : CoOrskNodeData4) std::memset(d, 0, sizeof *d);
     for (SdoParams* s : {&cSdo1B, &cSdo2B, &cSdo3B, &cSdo4B}) std::memset(s->ResponseData, 0, 9);
