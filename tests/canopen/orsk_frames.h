@@ -83,8 +83,11 @@ inline Lines expectedSequence(const KindCase& c, bool extraSegment = false) {
     if (c.kind == Kind::AnalogIO) add(x, dl(id, 0x1403, 5, 140, 2));  // 40 ms + 100
     if (c.kind == Kind::RelayOut) add(x, dl(id, 0x1400, 5, 180, 2));  // 80 ms + 100
     if (c.kind == Kind::Rtd) {
-        for (int ch = 1; ch <= 8; ++ch) add(x, dl(id, 0x2269, static_cast<uint8_t>(ch), 0x00, 1));
-        for (int ch = 1; ch <= 8; ++ch) add(x, dl(id, 0x6430, static_cast<uint8_t>(ch), 0x2D0000, 4));
+        // The rig's words: 0x100 + channel index (one byte on the bus) and 0x2D0000 + index.
+        for (int ch = 1; ch <= 8; ++ch)
+            add(x, dl(id, 0x2269, static_cast<uint8_t>(ch), static_cast<uint32_t>(ch - 1), 1));
+        for (int ch = 1; ch <= 8; ++ch)
+            add(x, dl(id, 0x6430, static_cast<uint8_t>(ch), 0x2D0000u + static_cast<uint32_t>(ch - 1), 4));
     }
     add(x, up(id, 0x1018, 1, 0x1F0, 4));
     add(x, up(id, 0x1018, 2, 0x00100000u + static_cast<uint32_t>(c.kind), 4));

@@ -39,6 +39,7 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     OrskRig rig;
     SimRemoteNode node(Kind::DiscreteIn, 4);
     node.values[SimRemoteNode::key(0x1018, 1)] = 0x12345678;
+    cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID = -1;
     rig.start(2);
     ASSERT_TRUE(rig.runUntilIdle(2));
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE4_BI_VENDOR_ID), 0x12345678);
@@ -48,7 +49,7 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     EXPECT_STREQ(cells::CNFG_CAN2.VL_NODE4_BI_SW_VER.c_str(), "rev A 2.14");
     EXPECT_EQ(static_cast<uint32_t>(cells::CNFG_CAN2.VL_NODE4_BI_CFG_FAULT), 0u);
     // The other nodes' cells are untouched.
-    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID), 0);
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID), -1);
 }
 
 TEST(OrskSequence, NodeThatNeverBootsIsWaitedForThenLost) {
@@ -242,4 +243,72 @@ TEST(OrskSequence, FourNodesConfigureSideBySide) {
         EXPECT_EQ(rig.cfgFault(c.slot), 0u) << c.name;
         EXPECT_EQ(nodeFrames(all, c.id), expectedSequence(c)) << c.name;
     }
+}
+
+TEST(OrskSequence, StartUpValuesOfTheNodes) {
+    OrskRig rig;
+    for (int k = 0; k < 4; ++k) {
+        rig.data(k).NibbleA = rig.data(k).NibbleB = 0x12345678;
+        rig.data(k).ThisPort = rig.data(k).NodeDiag = 7;
+        rig.data(k).ChanCount = 0;
+    }
+    VL3_RTD_ChanUnits[5] = 1;
+    rig.net.task([] { CNFG_CAN2_nodes_init_blks(); });
+    const int32_t ids[4] = {1, 3, 4, 5};
+    for (int k = 0; k < 4; ++k) {
+        const CoOrskNodeData& d = rig.data(k);
+        EXPECT_EQ(d.Status, ORSK_IDLE | 1u << 16 | (k == 1 ? 2u << 13 : 0u)) << k;
+        EXPECT_EQ(d.NibbleA, 0u);
+        EXPECT_EQ(d.NibbleB, 0u);
+        EXPECT_EQ(d.ThisPort, 0);
+        EXPECT_EQ(d.NodeDiag, 0);
+        EXPECT_EQ(d.ChanCount, 1);
+        EXPECT_EQ(d.CurrentSDO, 0);
+        EXPECT_EQ(d.NodeId, ids[k]);
+    }
+    for (int32_t u : VL3_RTD_ChanUnits) EXPECT_EQ(u, 0x2D0000);
+}
+
+// A module code with bit 31 set writes the sync period; with the retry bit a
+// second failure counts as done.
+TEST(OrskSequence, SyncPeriodFailingTwiceCountsAsDone) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::AnalogIO, 1);
+    node.values[SimRemoteNode::key(0x2000, 0)] = 0x80006001u;
+    node.aborts[SimRemoteNode::key(0x1006, 0)] = 0x06010002;
+    rig.data(0).Status |= ORSK_RETRY;
+    rig.start(0);
+    ASSERT_TRUE(rig.runUntilIdle(0));
+    const Lines frames = nodeFrames(rig.net.take(), 1);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "601#2306100000710200"), 2);
+    EXPECT_EQ((rig.data(0).NibbleA >> 4) & 0xF, NIB_DONE);
+    EXPECT_EQ(rig.cfgFault(0), 1u);  // the code is not the expected one
+}
+
+TEST(OrskSequence, SyncPeriodWrittenForAModuleCodeWithBit31) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::AnalogIO, 1);
+    node.values[SimRemoteNode::key(0x2000, 0)] = 0x80006001u;
+    rig.start(0);
+    ASSERT_TRUE(rig.runUntilIdle(0));
+    EXPECT_EQ(node.writes(), (std::vector<SimRemoteNode::Write>{{0x1017, 0, 0}, {0x1006, 0, 160000}}));
+    EXPECT_EQ((rig.data(0).NibbleA >> 4) & 0xF, NIB_DONE);
+}
+
+// With the retry bit a failed step is tried once more, then the sequence goes on.
+TEST(OrskSequence, RetryBitRepeatsAFailedStepOnce) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::Rtd, 3);
+    node.aborts[SimRemoteNode::key(0x1017, 0)] = 0x06010002;
+    node.aborts[SimRemoteNode::key(0x2269, 3)] = 0x06090011;
+    rig.data(1).Status |= ORSK_RETRY;
+    rig.start(1);
+    ASSERT_TRUE(rig.runUntilIdle(1));
+    const Lines frames = nodeFrames(rig.net.take(), 3);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2B17100000000000"), 2);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2F69220302000000"), 2);
+    EXPECT_EQ((rig.data(1).NibbleA >> 20) & 0xF, NIB_ABORT);
+    EXPECT_EQ(rig.data(1).ChanStatus[2], 0x82u);
+    EXPECT_EQ((rig.data(1).NibbleA >> 24) & 0xF, NIB_ABORT);  // the channel pattern check
+    EXPECT_EQ(rig.cfgFault(1), 1u);
 }
