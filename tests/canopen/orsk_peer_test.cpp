@@ -98,8 +98,10 @@ struct PeerRun {
     }
     ~PeerRun() { hostcan::stopBusServer(); }
     bool ready() {
-        return nodes->started() && nodes->read(1) == std::vector<std::string>{"ready"} &&
-               hostcan::busClients() == 1;
+        if (!nodes->started() || nodes->read(1) != std::vector<std::string>{"ready"}) return false;
+        // The bus server's thread registers the client a moment after the peer's connect.
+        for (int i = 0; i < 200 && hostcan::busClients() != 1; ++i) ::usleep(10000);
+        return hostcan::busClients() == 1;
     }
     // Configures every node slot; returns whether all ended.
     bool configureAll(int maxPasses = 600) {

@@ -40,6 +40,9 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     SimRemoteNode node(Kind::DiscreteIn, 4);
     node.values[SimRemoteNode::key(0x1018, 1)] = 0x12345678;
     cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID = -1;
+    // Channel status words of an earlier run are cleared when the sequence starts.
+    rig.data(2).ChanStatus[0] = 0x44;
+    rig.data(2).ChanStatus[15] = 0x44;
     rig.start(2);
     ASSERT_TRUE(rig.runUntilIdle(2));
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE4_BI_VENDOR_ID), 0x12345678);
@@ -48,6 +51,8 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     EXPECT_STREQ(cells::CNFG_CAN2.VL_NODE4_BI_DEVICE_NM.c_str(), "VL-BI-16C");
     EXPECT_STREQ(cells::CNFG_CAN2.VL_NODE4_BI_SW_VER.c_str(), "rev A 2.14");
     EXPECT_EQ(static_cast<uint32_t>(cells::CNFG_CAN2.VL_NODE4_BI_CFG_FAULT), 0u);
+    EXPECT_EQ(rig.data(2).ChanStatus[0], 0u);
+    EXPECT_EQ(rig.data(2).ChanStatus[15], 0u);
     // The other nodes' cells are untouched.
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID), -1);
 }
@@ -300,15 +305,15 @@ TEST(OrskSequence, RetryBitRepeatsAFailedStepOnce) {
     OrskRig rig;
     SimRemoteNode node(Kind::Rtd, 3);
     node.aborts[SimRemoteNode::key(0x1017, 0)] = 0x06010002;
-    node.aborts[SimRemoteNode::key(0x2269, 3)] = 0x06090011;
+    node.aborts[SimRemoteNode::key(0x2269, 1)] = 0x06090011;
     rig.data(1).Status |= ORSK_RETRY;
     rig.start(1);
     ASSERT_TRUE(rig.runUntilIdle(1));
     const Lines frames = nodeFrames(rig.net.take(), 3);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2B17100000000000"), 2);
-    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2F69220302000000"), 2);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2F69220100000000"), 2);
     EXPECT_EQ((rig.data(1).NibbleA >> 20) & 0xF, NIB_ABORT);
-    EXPECT_EQ(rig.data(1).ChanStatus[2], 0x82u);
+    EXPECT_EQ(rig.data(1).ChanStatus[0], 0x82u);
     EXPECT_EQ((rig.data(1).NibbleA >> 24) & 0xF, NIB_ABORT);  // the channel pattern check
     EXPECT_EQ(rig.cfgFault(1), 1u);
 }
