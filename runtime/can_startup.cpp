@@ -1,6 +1,7 @@
 #include "runtime/can_startup.h"
 
 #include "canopen/canopen_obj_dctn.h"
+#include "canopen/canopen_orsk.h"
 #include "host/vkboard.h"
 #include "runtime/can_startup_standin.h"
 
@@ -109,7 +110,7 @@ void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
         clients[k]->CobIdServerToClient = withNode(clients[k]->CobIdServerToClient, ids[k]);
         clients[k]->NodeId = static_cast<uint8_t>(ids[k]);
         heartbeats[k]->CobId = 0x700u + static_cast<uint32_t>(ids[k]);
-        canCellsStandin.NodeStatus[k] |= 1u << 30;
+        *CoOrskNodeRecords[k]->Status |= ORSK_IDS_LOADED;
     }
 
     const uint8_t ownLow = static_cast<uint8_t>(own & 0xFF);

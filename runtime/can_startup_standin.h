@@ -18,8 +18,5 @@ struct CanStartupCellsStandin {
     int32_t VL_NODE3_RTD_8C_NODE_ID = 3;
     int32_t VL_NODE4_BI_NODE_ID = 4;
     int32_t VL_NODE5_BO_NODE_ID = 5;
-    // First status word of each node's configuration record
-    // (CO_ORSK_CNFG_CAN2_VL_NODE1_AIO_2416 and its sisters).
-    uint32_t NodeStatus[4] = {0, 0, 0, 0};
 };
 extern CanStartupCellsStandin canCellsStandin;

@@ -3,6 +3,7 @@
 // of its own) and the network timers that lie in the same slices.
 #pragma once
 
+#include "app/config/CNFG_CAN2_nodes.rows.h"
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
 #include "runtime/catalogue.h"
 
@@ -21,6 +22,7 @@
     X(NO_IOLOCK, NOT, B, R80, PLAIN)                     \
     X(USE_DEG_F, IN, B, R80, TUNE(true))                 \
     X(USE_DEG_F, B_NAME, B, R80, PLAIN)                  \
+    CNFG_CAN2_NODE_ROWS(X)                               \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
     X(CNFG_IO, OR, B, R160, PLAIN)                       \

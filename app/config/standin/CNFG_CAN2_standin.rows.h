@@ -7,9 +7,7 @@
 
 #define CNFG_CAN2_NODE_STANDIN_ROWS(X, NODE)       \
     X(NODE, COMM_FLT_1, B, R20, PLAIN, R80)        \
-    X(NODE, NODE_FLT, B, R20, PLAIN, R80)          \
-    X(NODE, CFG_FAULT, B, R20, PLAIN, R80)         \
-    X(NODE, ID_FAULT, B, R20, PLAIN, R80)
+    X(NODE, NODE_FLT, B, R20, PLAIN, R80)
 
 #define CNFG_CAN2_STANDIN_ROWS(X)                  \
     CNFG_CAN2_NODE_STANDIN_ROWS(X, VL_NODE1_AIO)   \
@@ -19,4 +17,5 @@
     X(CAN2_RST, OR, B, R20, PLAIN, R80)            \
     X(USE_VL, B_NAME, B, R80, PLAIN, R160)         \
     X(NMT_STATUS_5, EQ, B, R20, PLAIN, R160)       \
-    X(NOT_OPER, OR, B, R20, PLAIN, R160)
+    X(NOT_OPER, OR, B, R20, PLAIN, R160)       \
+    X(CAN2_RST_OS, ONE_SHOT, B, R20, PLAIN)
