@@ -4,6 +4,7 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/interface/CNFG_ENET1.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -28,5 +29,9 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    const auto& e = cells::CNFG_ENET1;
+    const void* confirms[3] = {&e.QT_CONFIRM_IP_IN_1.ref(), &e.QT_CONFIRM_IP_IN_2.ref(), &e.QT_CONFIRM_IP_IN_3.ref()};
+    for (int k = 1; k <= 3; ++k)
+        if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     intUnlock(key);
 }

@@ -16,6 +16,7 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
@@ -124,6 +125,7 @@ int init_blks() {
     VKOS_ResumeProcess(LogEventMonitorPID);
     SHUTDOWNS_init_blks();   // shutdown history counter, LED test command, list flags
     ALARMS_init_blks();      // alarm list flags
+    CNFG_ENET1_init();       // the Ethernet confirmations start elapsed
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task

@@ -4,10 +4,14 @@
 #pragma once
 
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
+#include "app/remote_io/CNFG_CAN2_net.rows.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
+    CNFG_CAN2_NET_ROWS(X)                                \
+    CNFG_CAN2_SUPERVISION_ROWS(X)                        \
+    CNFG_CAN2_PULSE_ROWS(X)                              \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
     X(CNFG_IO, OR, B, R160, PLAIN)                       \
@@ -15,9 +19,9 @@
     X(PULSER, NOT, B, R160, PLAIN)                       \
     X(SAMPL_LIVE, AND, B, R160, PLAIN)                   \
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
-    X(ENA_VL, OR, B, R160, PLAIN)                        \
-    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN)             \
-    X(NO_OPERDLY, DELAY, B, R160, PLAIN)
+    X(ENA_VL, OR, B, R160, PLAIN, R20)                     \
+    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)          \
+    X(NO_OPERDLY, DELAY, B, R160, PLAIN, R20)
 CAT_MODULE(CNFG_CAN2)
 
 namespace r160 {

@@ -1,0 +1,25 @@
+// Module CNFG_COMMS: the Modbus settings of serial ports 2 and 3, plain
+// copies of their tunables every 160 ms pass.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define CNFG_COMMS_CELLS(X)                                  \
+    X(PORT2_COMM_TYP, IN, I, R160, TUNE(2, 1, 3))            \
+    X(PORT2_COMM_TYP, I_NAME, I, R160, PLAIN)                \
+    X(PORT3_COMM_TYP, IN, I, R160, TUNE(2, 1, 3))            \
+    X(PORT3_COMM_TYP, I_NAME, I, R160, PLAIN)                \
+    X(PORT2_NET_ADDR, IN, I, R160, TUNE(2, 1, 247))          \
+    X(PORT2_NET_ADDR, I_NAME, I, R160, PLAIN)                \
+    X(PORT3_NET_ADDR, IN, I, R160, TUNE(3, 1, 247))          \
+    X(PORT3_NET_ADDR, I_NAME, I, R160, PLAIN)                \
+    X(PORT2_PROTO, IN, I, R160, TUNE(1, 1, 2))               \
+    X(PORT2_PROTO, I_NAME, I, R160, PLAIN)                   \
+    X(PORT3_PROTO, IN, I, R160, TUNE(1, 1, 2))               \
+    X(PORT3_PROTO, I_NAME, I, R160, PLAIN)
+CAT_MODULE(CNFG_COMMS)
+
+
+namespace r160 {
+void CNFG_COMMS_ports();  // slice 28
+}  // namespace r160

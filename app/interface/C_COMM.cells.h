@@ -1,0 +1,16 @@
+// Module C_COMM: the serial mode and Modbus slave address pair, copied
+// every 160 ms pass.
+#pragma once
+
+#include "runtime/catalogue.h"
+
+#define C_COMM_CELLS(X)                                      \
+    X(C3, IN, I, R160, TUNE(1, 1, 2))                        \
+    X(C3, I_NAME, I, R160, PLAIN)                            \
+    X(C4, IN, I, R160, TUNE(1, 1, 247))                      \
+    X(C4, I_NAME, I, R160, PLAIN)
+CAT_MODULE(C_COMM)
+
+namespace r160 {
+void C_COMM_copy();  // slice 34
+}
