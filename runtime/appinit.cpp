@@ -16,6 +16,7 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
@@ -135,6 +136,7 @@ int init_blks() {
     TaskCounter_R80Z = TaskCounter_R80;
     TaskCounter_R160Z = TaskCounter_R160;
     init_can_protocols();
+    CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     init_service_binding();  // change token handle, running control identifier

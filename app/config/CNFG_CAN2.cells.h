@@ -3,6 +3,7 @@
 // of its own) and the network timers that lie in the same slices.
 #pragma once
 
+#include "app/config/CNFG_CAN2_nodes.rows.h"
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
 #include "app/remote_io/CNFG_CAN2_net.rows.h"
 #include "runtime/catalogue.h"
@@ -12,6 +13,7 @@
     CNFG_CAN2_NET_ROWS(X)                                \
     CNFG_CAN2_SUPERVISION_ROWS(X)                        \
     CNFG_CAN2_PULSE_ROWS(X)                              \
+    CNFG_CAN2_NODE_ROWS(X)                               \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
     X(CNFG_IO, OR, B, R160, PLAIN)                       \

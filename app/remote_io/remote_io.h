@@ -75,5 +75,5 @@ void remote_io_R20_TASK_19();
 // ---- the chassis block task ----
 void _MASTER_CHASS_2351(long);
 int GenRedundantChecksum();
-extern long __MASTER_CHASS_2351pid;
+
 extern uint32_t PreviousLEDStateB;

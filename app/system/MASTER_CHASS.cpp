@@ -17,8 +17,8 @@
 #include "host/hostnet.h"
 #include "host/vkboard.h"
 #include "platform/vkos.h"
+#include "runtime/appinit.h"
 
-long __MASTER_CHASS_2351pid;
 uint32_t PreviousLEDStateB;
 
 namespace {

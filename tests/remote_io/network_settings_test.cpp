@@ -3,6 +3,7 @@
 // operator's confirmations, the 80 ms apply pulses, and the chassis task
 // that applies them to (and reads them back from) the host's in-memory
 // network interface.
+#include "app/config/MASTER.cells.h"
 #include "runtime/tune_side_effects.h"
 #include "tests/remote_io/remote_rig.h"
 
@@ -160,6 +161,14 @@ INSTANTIATE_TEST_SUITE_P(
                       MacCase{"00a0451c2d3e77", "--:--:--:--:--:--"},
                       MacCase{"00:a0:45:1c:2d:3g", "--:--:--:--:--:--"}));
 
+bool g_applyAtPowerUp = false;
+// The configuration window open and the power-up setting chosen from the
+// first 10 ms frame on, as the I/O lock and the tunables file give them.
+void powerUpSettings() {
+    cells::MASTER.IO_LOCK_OR_PWR_B_NAME = 1;
+    cells::CNFG_ENET1.INIT_ENET1_IN_2 = g_applyAtPowerUp ? 1u : 0u;
+}
+
 TEST_F(NetworkSettings, PowerUpAppliesTheAddressOnlyWhenAskedTo) {
     for (bool atPowerUp : {false, true}) {
         SCOPED_TRACE(atPowerUp);
@@ -167,9 +176,9 @@ TEST_F(NetworkSettings, PowerUpAppliesTheAddressOnlyWhenAskedTo) {
             TearDown();
             SetUp();
         }
+        g_applyAtPowerUp = atPowerUp;
+        useSlices(R10, {startUpInFirstFrame, powerUpSettings});
         startApp();
-        window(true);
-        setCell("CNFG_ENET1.INIT_ENET1.IN_2", atPowerUp ? 1 : 0);
         runPasses(R80, 60);
         const Lines want = atPowerUp ? Lines{"VKIPSet 172.16.10.10", "VKMaskSet 255.255.0.0"} : Lines{};
         EXPECT_EQ(calls(), want);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/interface/CNFG_ENET1.cells.h"
+#include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/remote_io/remote_io.h"
 #include "host/board.h"
