@@ -181,7 +181,9 @@ int CO_ORSK_ResetNode(CO_ORSK_NodeConfig r) {
         return ORSK_BUSY;
     }
     st = (st | ORSK_SDO_ERROR) & ~ORSK_REQUEST;
-    const bool repeat = (nibA & 0xFu) != NIB_TIMEOUT && (st & ORSK_RETRY) != 0;
+    // The waiting marks bit 0 of the nibble; the time-out bit tells whether
+    // the reset was already repeated.
+    const bool repeat = (nibA & NIB_TIMEOUT) == 0 && (st & ORSK_RETRY) != 0;
     *r.State = repeat ? 14 : 15;
     nibA = (nibA & ~0xFu) | NIB_TIMEOUT;
     return ORSK_DONE;

@@ -100,6 +100,7 @@ void CNFG_CAN2_nodes_init_blks() {
         d.NodeId = ids[k];
         d.ThisPort = 0;
         d.NodeDiag = 0;
+        d.ChanCount = 1;  // the channel cursor counts from 1
     }
     for (int32_t& u : VL3_RTD_ChanUnits) u = kRtdUnitWord;
 }
