@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/CNFG_CAN2_nodes.h"
 #include "app/control/RESET.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "canopen/canopen.h"
@@ -42,6 +43,19 @@ uint16_t increase(uint16_t now, uint16_t& snap) {
     snap = now;
     return d;
 }
+
+// The block's hidden items start cleared with the application memory, so
+// that a restart of the application opens the network afresh.
+void clear_hidden(BlockRamNode*) {
+    CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled = 0;
+    CNFG_CAN2_CAN2_NTW1_2357_NtwOpen = 0;
+    CNFG_CAN2_CAN2_NTW1_2357_ReopenLatch = 0;
+    for (uint16_t& s : CNFG_CAN2_CAN2_NTW1_2357_FrameSnap) s = 0;
+}
+struct HiddenItems {
+    BlockRamNode node{nullptr, clear_hidden};
+    HiddenItems() { register_block_ram(&node); }
+} hiddenItems;
 
 }  // namespace
 

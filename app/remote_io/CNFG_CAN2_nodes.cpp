@@ -17,7 +17,13 @@
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
-RemoteNodeBlock RemoteNodeBlocks[4];
+namespace {
+struct RemoteNodeBlockStore {
+    RemoteNodeBlock n[4];
+};
+BlockRam<RemoteNodeBlockStore> RemoteNodeBlockRam;
+}  // namespace
+RemoteNodeBlock (&RemoteNodeBlocks)[4] = RemoteNodeBlockRam.n;
 
 namespace {
 

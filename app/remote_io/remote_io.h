@@ -47,7 +47,8 @@ constexpr int32_t kNeverReceived = 0x7FFFFFFF;
 // In the chassis task's order of the configuration records: analog I/O,
 // RTD, discrete input, relay output.
 enum RemoteNode { kNodeAio = 0, kNodeRtd = 1, kNodeBi = 2, kNodeBo = 3 };
-extern RemoteNodeBlock RemoteNodeBlocks[4];
+// Cleared with the application memory at every start.
+extern RemoteNodeBlock (&RemoteNodeBlocks)[4];
 
 // Per-channel raw words split from the nodes' data words in their frame
 // windows: analog inputs 1-8 and output readbacks 1-2, the discrete inputs,

@@ -227,6 +227,7 @@ void CheckSIOControlPrams(int) {}
 int GenRedundantChecksum() { return 0; }
 
 void _MASTER_CHASS_2351(long) {
+    PreviousLEDStateB = 0;  // the start-up CAN set-up switched the LED off
     VKOS_SleepMillisec(100);
     read_gateway();
     read_sntp();
