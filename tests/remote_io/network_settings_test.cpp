@@ -227,7 +227,7 @@ TEST_F(NetworkSettings, AnOctetOutsideItsRangeIsNeverHandedToThePlatform) {
 TEST_F(NetworkSettings, GatewayAndSntpSettingsAreAppliedOncePerConfirmation) {
     startApp();
     window(true);
-    octets("CNFG_ENET1.CONFIG_IP.IN_", 9, 172, 16, 0, 1);
+    octets("CNFG_ENET1.CONFIG_IP.IN_", 9, 172, 16, 5, 1);
     setCell("CNFG_SNTP.IP_4.IN", 9);
     setCell("CNFG_ENET1.ENET_IPS.SNTP_ENABLE", 1);
     runPasses(R160, 2);
@@ -237,9 +237,9 @@ TEST_F(NetworkSettings, GatewayAndSntpSettingsAreAppliedOncePerConfirmation) {
     confirm(2);  // again while the apply pulse still runs
     confirm(3);
     runPasses(R160, 12);
-    EXPECT_EQ(calls(), (Lines{"VKGatewaySet 172.16.0.1", "VNSntp_SetServerAddress 10.0.0.9",
+    EXPECT_EQ(calls(), (Lines{"VKGatewaySet 172.16.5.1", "VNSntp_SetServerAddress 10.0.0.9",
                               "VNSntp_SetUpdateRate 60", "VNSntp_SetServerTimeout 5", "VNSntp_ClientStart"}));
-    EXPECT_EQ(text("CNFG_ENET1.ENET_IPS.GATEWAY_ADDR"), "172.016.000.001");
+    EXPECT_EQ(text("CNFG_ENET1.ENET_IPS.GATEWAY_ADDR"), "172.016.005.001");
     EXPECT_EQ(text("CNFG_ENET1.ENET_IPS.SNTP_ADDR"), "010.000.000.009");
     EXPECT_EQ(boolean("CNFG_ENET1.ENET_IPS.SNTP_ENABLED"), 1u);
     // With the client disabled a confirmation stops it.

@@ -151,6 +151,12 @@ TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_FLT")), 1u);
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_T_ALM")), 1u);
     EXPECT_EQ(RemoteNodeBlocks[2].SDOSlipCount, 0);
+    // The error register is read once a second.
+    hostcan::takeLog();
+    feed(0x184, 255, 10);
+    int reads = 0;
+    for (const std::string& l : hostcan::takeLog()) reads += l.rfind("604#40011000", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(reads, 5);
     node_->aborts[SimRemoteNode::key(0x1001, 0)] = 0x06020000;
     std::vector<int> counts;
     for (int p = 0; p < 400 && boolean(f("VL_NODE4_BI", "COMM_FLT_1")) == 0; ++p) {
@@ -165,6 +171,24 @@ TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
     EXPECT_EQ(counts, (std::vector<int>{0, 32, 29, 61, 58, 90, 87, 119, 116, 148, 145}));
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 1u);
     EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);  // PDOs were fine all along
+}
+
+TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCleared) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    node_->lateMs = 100;
+    setCell("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    bool seenRunning = false;
+    for (int p = 0; p < 2000 && !(seenRunning && (CNFG_CAN2_VL_NODE4_BI_2425.Status & ORSK_IDLE) != 0); ++p) {
+        runPasses(R20, 1);
+        if ((CNFG_CAN2_VL_NODE4_BI_2425.Status & ORSK_IDLE) == 0 && !seenRunning) {
+            // From the start of the sequence until its verdict.
+            seenRunning = true;
+            EXPECT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 1u) << "pass " << p;
+            EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
+        }
+    }
+    EXPECT_TRUE(seenRunning);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 0u);
 }
 
 TEST_F(Supervision, HeartbeatsOfAnIdleNodeAreNoRestartButABootUpIs) {
