@@ -7,6 +7,7 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
+#include "app/remote_io/remote_io.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -61,6 +62,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R80_TASK_1,
         _R80_TASK_2,
+        _R80_TASK_12,
         _R80_TASK_14,
         _R80_TASK_15,
         _R80_TASK_16,
@@ -96,6 +98,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_25,
         _R160_TASK_26,
         _R160_TASK_27,
+        _R160_TASK_28,
         _R160_TASK_29,
         _R160_TASK_31,
         _R160_TASK_34,

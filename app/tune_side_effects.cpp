@@ -10,6 +10,7 @@
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
+#include "app/interface/CNFG_ENET1.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -55,5 +56,9 @@ void special_case_tune(void* cell) {
     if (const int n = input_number(cell, {&SPEED_SIM.INTERNAL_SIM_IN_1.ref(), &SPEED_SIM.INTERNAL_SIM_IN_2.ref(),
                                           &SPEED_SIM.INTERNAL_SIM_IN_3.ref(), &SPEED_SIM.INTERNAL_SIM_IN_4.ref()}))
         SPEED_SIM_internal_sim_written(n, value);
+    const auto& e = cells::CNFG_ENET1;
+    const void* confirms[3] = {&e.QT_CONFIRM_IP_IN_1.ref(), &e.QT_CONFIRM_IP_IN_2.ref(), &e.QT_CONFIRM_IP_IN_3.ref()};
+    for (int k = 1; k <= 3; ++k)
+        if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     intUnlock(key);
 }

@@ -19,6 +19,7 @@
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
+#include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
@@ -130,6 +131,7 @@ int init_blks() {
     ALARMS_led_init_blks();       // lamp-test input over
     MASTER_commands_init_blks();  // master commands over
     SPEED_SIM_init_blks();        // simulator commands over
+    CNFG_ENET1_init();       // the Ethernet confirmations start elapsed
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task

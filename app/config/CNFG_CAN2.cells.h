@@ -5,23 +5,27 @@
 
 #include "app/config/CNFG_CAN2_nodes.rows.h"
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
+#include "app/remote_io/CNFG_CAN2_net.rows.h"
 #include "runtime/catalogue.h"
 
 // The enable of remote node N (node 2 has enables but no node).
 #define CNFG_CAN2_ENABLE_ROWS(X, N)                      \
     X(VL##N##_ENA, IN, B, R80, TUNE(false))              \
     X(VL##N##_ENA, B_NAME, B, R80, PLAIN, R160)          \
-    X(VL##N##_ENABLE, AND, B, R80, PLAIN)
+    X(VL##N##_ENABLE, AND, B, R80, PLAIN, R20)
 
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
     CNFG_CAN2_ENABLE_ROWS(X, 1) CNFG_CAN2_ENABLE_ROWS(X, 2) CNFG_CAN2_ENABLE_ROWS(X, 3) \
     CNFG_CAN2_ENABLE_ROWS(X, 4) CNFG_CAN2_ENABLE_ROWS(X, 5) \
-    X(VL_RST, OR, B, R80, PLAIN)                         \
+    X(VL_RST, OR, B, R80, PLAIN, R20)                       \
     X(VL_RST, IN_2, B, R80, TUNE(false))                 \
     X(NO_IOLOCK, NOT, B, R80, PLAIN)                     \
     X(USE_DEG_F, IN, B, R80, TUNE(true))                 \
     X(USE_DEG_F, B_NAME, B, R80, PLAIN)                  \
+    CNFG_CAN2_NET_ROWS(X)                                \
+    CNFG_CAN2_SUPERVISION_ROWS(X)                        \
+    CNFG_CAN2_PULSE_ROWS(X)                              \
     CNFG_CAN2_NODE_ROWS(X)                               \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
@@ -30,9 +34,9 @@
     X(PULSER, NOT, B, R160, PLAIN)                       \
     X(SAMPL_LIVE, AND, B, R160, PLAIN)                   \
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
-    X(ENA_VL, OR, B, R160, PLAIN, R80)                   \
-    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN)             \
-    X(NO_OPERDLY, DELAY, B, R160, PLAIN)
+    X(ENA_VL, OR, B, R160, PLAIN, R20, R80)              \
+    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)        \
+    X(NO_OPERDLY, DELAY, B, R160, PLAIN, R20)
 CAT_MODULE(CNFG_CAN2)
 
 namespace r160 {

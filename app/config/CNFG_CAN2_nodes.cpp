@@ -88,8 +88,9 @@ const CO_ORSK_NodeConfig* const CoOrskNodeRecords[4] = {
     &CO_ORSK_CNFG_CAN2_VL_NODE5_BO_2429};
 
 void CNFG_CAN2_nodes_init_blks() {
-    const int32_t ids[] = {canCellsStandin.VL_NODE1_AIO_NODE_ID, canCellsStandin.VL_NODE3_RTD_8C_NODE_ID,
-                            canCellsStandin.VL_NODE4_BI_NODE_ID, canCellsStandin.VL_NODE5_BO_NODE_ID};
+    const auto& c = cells::CNFG_CAN2;
+    const int32_t ids[4] = {c.VL_NODE1_AIO_NODE_ID, c.VL_NODE3_RTD_8C_NODE_ID, c.VL_NODE4_BI_NODE_ID,
+                            c.VL_NODE5_BO_NODE_ID};
     for (int k = 0; k < 4; ++k) {
         CoOrskNodeData& d = *CoOrskNodeData4[k];
         const uint32_t objects = k == 1 ? 2u : 0u;

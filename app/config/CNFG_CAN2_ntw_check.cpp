@@ -2,7 +2,7 @@
 // use it, and closes and reopens it once per reset pulse of the network block.
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
-#include "app/config/standin/CNFG_CAN2_load_standin.h"
+#include "app/remote_io/remote_io.h"
 #include "canopen/canopen_mscan.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
@@ -36,7 +36,7 @@ void openNetwork(bool reopen) {
 }  // namespace
 
 void COpenNtwCheckCNFG_CAN2_CAN2_NTW1_2357() {
-    if (canCellsStandin.CAN2_NTW1_NTW_ENABLED != 1) return;
+    if (CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled != 1) return;
     const bool ready = AllRgExecutedwMMM != 0;
     const bool pulse = cells::CNFG_CAN2.CAN2_RST_OS_ONE_SHOT != 0;
     if (CNFG_CAN2_CAN2_NTW1_2357_NtwOpen == 0 && ready) {

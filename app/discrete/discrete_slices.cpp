@@ -2,6 +2,7 @@
 // order they compute. Discrete input channel k: controller inputs 0 .. 7,
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
 #include "app/discrete/discrete_slices.h"
+#include "app/remote_io/remote_io.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/ACT_MUX.cells.h"
@@ -123,7 +124,7 @@ void _R20_TASK_6() {
 }
 void discrete_R20_TASK_7() { r20::BI_CHANNEL_node_list(); }
 void _R20_TASK_19() {
-    // also first: the node supervision (not built yet)
+    remote_io_R20_TASK_19();
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_select(k);
 }
 

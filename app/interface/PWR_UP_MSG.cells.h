@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/interface/standin/interface_rows_standin.h"
+#include "app/remote_io/PWR_UP_MSG_pulses.rows.h"
 #include "runtime/catalogue.h"
 
 #define PWR_UP_MSG_CELLS(X)                                       \
@@ -10,6 +11,7 @@
     X(INI_DSPLY, R_TIME, I, R80, PLAIN)                           \
     X(PWR_UP_COMPLETE, DELAY, B, R80, PLAIN)                      \
     X(PWR_UP_COMPLETE, DLY_TIME, A, R80, TUNE(1.0, 0.1, 600.0))   \
+    PWR_UP_MSG_PULSE_ROWS(X)                                      \
     PWR_UP_MSG_STANDIN_ROWS(X)
 CAT_MODULE(PWR_UP_MSG)
 

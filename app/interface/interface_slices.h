@@ -7,6 +7,7 @@ void _R80_TASK_2();
 void _R80_TASK_22();
 void _R160_TASK_10();
 void _R40_TASK_4();
+void _R160_TASK_28();
 void _R160_TASK_29();
 void _R160_TASK_31();
 void _R160_TASK_34();

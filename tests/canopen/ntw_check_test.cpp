@@ -6,8 +6,8 @@
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
-#include "app/config/standin/CNFG_CAN2_load_standin.h"
 #include "host/vkboard.h"
+#include "app/remote_io/remote_io.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
 #include "runtime/can_startup_standin.h"
@@ -108,9 +108,9 @@ TEST(Can2RestartCheck, ResetPulseBeforeTheGroupsHaveRunDoesNothing) {
 TEST(Can2RestartCheck, NothingWhileTheNetworkIsNotEnabled) {
     NtwRig rig;
     AllRgExecutedwMMM = 1;
-    canCellsStandin.CAN2_NTW1_NTW_ENABLED = 0;
+    CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled = 0;
     EXPECT_EQ(rig.check(3), 0);
     EXPECT_EQ(rig.state(), 0);
-    canCellsStandin.CAN2_NTW1_NTW_ENABLED = 1;
+    CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled = 1;
     EXPECT_EQ(rig.check(), 1);
 }

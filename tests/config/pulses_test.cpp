@@ -58,19 +58,19 @@ TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
 
 TEST_F(Pulses, RemoteNetworkTimers) {
     EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 0u);
-    setCell("CNFG_CAN2.USE_VL.B_NAME", 1);
-    runPasses(R160, 1);
+    setCell("CNFG_CAN2.USE_VL.IN", 1);
+    runPasses(R160, 2);
     EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 1u);
-    set({{"CNFG_CAN2.USE_VL.B_NAME", 0}, {"CNFG_CAN2.ENA_VL.IN_2", 1}});
-    runPasses(R160, 1);
+    set({{"CNFG_CAN2.USE_VL.IN", 0}, {"CNFG_CAN2.ENA_VL.IN_2", 1}});
+    runPasses(R160, 2);
     EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 1u);
-    // A 1.0 s pulse in 0.16 s steps on the NMT state 5 flag, held or not.
-    setCell("CNFG_CAN2.NMT_STATUS_5.EQ", 1);
+    // The network is open but the own node not operational: the
+    // not-operational delay stands.
+    EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 1);
+    // The own node started: a 1.0 s pulse in 0.16 s steps on the NMT state 5
+    // flag, and the delay gone at once.
+    setCell("CNFG_CAN2.GO_OPER.AND", 1);
     EXPECT_EQ(count("CNFG_CAN2.GO_OPER_RST.ONE_SHOT", 12), 7);
-    // True after 2.0 s of not-operational, false at once when it clears.
-    setCell("CNFG_CAN2.NOT_OPER.OR", 1);
-    EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 20), 7);
-    setCell("CNFG_CAN2.NOT_OPER.OR", 0);
     EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 0);
 }
 

@@ -8,9 +8,7 @@
 #define RMT_SETPT_STANDIN_ROWS(X) X(A_LIMITER, A_LIMITER, A, R80, PLAIN)
 
 // PWR_UP_MSG: the power-up delay and the error-message delay.
-#define PWR_UP_MSG_STANDIN_ROWS(X)                  \
-    X(PWR_UP_DLY, DELAY, B, R80, PLAIN)             \
-    X(N_ERR_DLY, DELAY, B, R160, PLAIN)
+#define PWR_UP_MSG_STANDIN_ROWS(X) X(N_ERR_DLY, DELAY, B, R160, PLAIN)
 
 // RMT_CAS_EN: the remote-cascade enable latch and its unit delay.
 #define RMT_CAS_EN_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R80, PLAIN) X(Z_LOOP, ZMINUS1_B, B, R80, PLAIN)
