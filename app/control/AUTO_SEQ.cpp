@@ -15,7 +15,7 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/control/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -1,4 +1,5 @@
 // IDLE_RATE, GOTO_MIN and IDLE_RTD: the idle/rated selection.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 
 #include "app/control/GOTO_MIN.cells.h"
@@ -14,7 +15,7 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/control/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -8,7 +8,7 @@
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/control/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

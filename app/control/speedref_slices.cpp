@@ -1,6 +1,7 @@
 // The slices of the speed reference road: each lists its module pieces in
 // the order they compute.
 #include "app/control/AUTO_SEQ.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
@@ -25,6 +26,7 @@ void _R80_TASK_15() {
     SPD_R_L_lower();
     RMT_ENBL_enable();
     CNTRL_STOP_enable();
+    CASC_ENBL_latch();
 }
 void _R80_TASK_16() {
     using namespace r80;

@@ -46,9 +46,8 @@
     X(USE_COMBO, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
-// cascade, overspeed-test and normal-shutdown flags.
+// overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
 
@@ -143,4 +142,5 @@
 
 // RESET
 #define RESET_STANDIN_ROWS(X) \
-    X(PWR_UP_N, NOT, B, R80, PLAIN)
+    X(PWR_UP_N, NOT, B, R80, PLAIN) \
+    X(PWR_UP_RST, ONE_SHOT, B, R160, PLAIN, R80)

@@ -30,7 +30,11 @@ CAT_MODULE(CNFG_START)
     X(BW_CMD, SEL_9, B, R80, PLAIN, R40)                 \
     X(MOD1_SW, B_SW, B, R10, PLAIN)                      \
     X(BW_CMD, SEL_21, B, R80, PLAIN)                     \
-    X(BW_CMD, SEL_22, B, R80, PLAIN)
+    X(BW_CMD, SEL_22, B, R80, PLAIN)                     \
+    X(BW_CMD, SEL_12, B, R80, PLAIN)                     \
+    X(BW_CMD, SEL_13, B, R80, PLAIN)                     \
+    X(BW_CMD, SEL_16, B, R80, PLAIN)                     \
+    X(BW_CMD, SEL_17, B, R80, PLAIN)
 CAT_MODULE(MOD_BW)
 
 #define OPC_DATA_CELLS(X)                                \
@@ -41,7 +45,11 @@ CAT_MODULE(MOD_BW)
     X(BW_CMDS, SEL_7, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_8, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_9, B, R80, PLAIN, R40)                \
-    X(OPC_TRIP, AND, B, R10, PLAIN)
+    X(OPC_TRIP, AND, B, R10, PLAIN)                      \
+    X(BW_CMDS, SEL_12, B, R80, PLAIN)                    \
+    X(BW_CMDS, SEL_13, B, R80, PLAIN)                    \
+    X(BW_CMDS, SEL_16, B, R80, PLAIN)                    \
+    X(BW_CMDS, SEL_17, B, R80, PLAIN)
 CAT_MODULE(OPC_DATA)
 
 #define OPC_SPD_SP_CELLS(X)                              \
@@ -52,24 +60,13 @@ CAT_MODULE(OPC_SPD_SP)
 #define AUTO_ENBL_CELLS(X) X(AUTO_HALT, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(AUTO_ENBL)
 
-#define CASC_ENBL_CELLS(X)                               \
-    X(DISABLED, NOT, B, R80, PLAIN, R160)                \
-    X(INHIBITED, LATCH1, B, R80, PLAIN, R160)            \
-    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
-CAT_MODULE(CASC_ENBL)
-
 #define RMT_CAS_EN_CELLS(X)                              \
     X(ENABLED, LATCH_R, B, R80, PLAIN)                   \
-    X(RCASC_IH, LATCH1, B, R80, PLAIN, R160)
+    X(RCASC_IH, LATCH1, B, R80, PLAIN, R160)             \
+    X(BI_ON, B_ACTION, B, R80, PLAIN)                    \
+    X(CAS_DIS, OR, B, R80, PLAIN)                        \
+    X(Z_LOOP, ZMINUS1_B, B, R80, PLAIN)
 CAT_MODULE(RMT_CAS_EN)
-
-#define CASC_RATE_CELLS(X)                               \
-    X(N_MATCHED, LATCH, B, R80, PLAIN, R40)              \
-    X(N_MTCHD, SAMP_TUNE, A, R160, PLAIN, R40)
-CAT_MODULE(CASC_RATE)
-
-#define CNFG_CASC_CELLS(X) X(SPD_MAX_RATE, A_NAME, A, R160, PLAIN, R40) X(USE_CASC, B_NAME, B, R160, PLAIN)
-CAT_MODULE(CNFG_CASC)
 
 #define RMT_SETPT_CELLS(X) X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)
 CAT_MODULE(RMT_SETPT)

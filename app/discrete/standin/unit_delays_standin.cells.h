@@ -1,5 +1,5 @@
 // STAND-IN until the Modbus link, function-key, cascade entry, condition
-// monitoring, cascade setpoint, Modbus scaling and critical-speed modules
+// monitoring, Modbus scaling and critical-speed modules
 // land: the inputs of the first block of the 160 ms group's unit delays and
 // their delay outputs. The real modules keep these rows.
 #pragma once
@@ -83,11 +83,6 @@ CAT_MODULE(CASC_ENTRD)
     X(TRUNLDCALC, CALCULATE, A, R160, PLAIN)  \
     X(WAIT_TMR_2, ZMINUS1, A, R160, PLAIN)
 CAT_MODULE(COND_MON)
-
-#define CASC_SETPT_CELLS(X) \
-    X(SETPT, RAMP, A, R80, PLAIN, R160) \
-    X(SETPT_Z, ZMINUS1, A, R160, PLAIN)
-CAT_MODULE(CASC_SETPT)
 
 #define MOD_SCALE_CELLS(X) \
     X(CASC_MOD1, DIVIDE, A, R160, PLAIN)  \
