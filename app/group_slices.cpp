@@ -99,6 +99,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_27,
         _R160_TASK_29,
         _R160_TASK_31,
+        _R160_TASK_32,
         _R160_TASK_34,
         _R160_TASK_35,
         _R160_TASK_36,

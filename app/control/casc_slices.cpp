@@ -6,6 +6,7 @@
 #include "app/control/CASC_R_L.cells.h"
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
+#include "app/control/CONF_CHECK_CASC.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/control_slices.h"
 
@@ -36,3 +37,10 @@ void _R160_TASK_17() {
     CASC_RATE_matched();
 }
 void _R160_TASK_38() { r160::IFACE_IN_CASC_service(); }
+
+void _R160_TASK_32() {
+    using namespace r160;
+    COND_MON_run_times();
+    CONF_CHECK_CASC_checks();
+    MPU_checks();
+}

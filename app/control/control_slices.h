@@ -52,3 +52,5 @@ void _R160_TASK_15();
 void _R160_TASK_16();
 void _R160_TASK_17();
 void _R160_TASK_38();
+// 160 ms group: the cascade and speed-sensor configuration checks.
+void _R160_TASK_32();
