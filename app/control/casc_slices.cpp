@@ -7,6 +7,7 @@
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/CONF_CHECK_CASC.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/control_slices.h"
 
@@ -36,7 +37,11 @@ void _R160_TASK_17() {
     CASC_SETPT_targets();
     CASC_RATE_matched();
 }
-void _R160_TASK_38() { r160::IFACE_IN_CASC_service(); }
+void _R160_TASK_38() {
+    using namespace r160;
+    HP_MAN_RAMP_commands();
+    IFACE_IN_CASC_service();
+}
 
 void _R160_TASK_32() {
     using namespace r160;

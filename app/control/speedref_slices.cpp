@@ -5,6 +5,7 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
@@ -78,6 +79,7 @@ void _R160_TASK_37() {
     IDLE_RATE_config();
     SPDC_idle_target();
     SPD_REF_deviation();
+    IFACE_IN_HP_MAN_raise_lower();
 }
 void _R160_TASK_40() {
     using namespace r160;
