@@ -34,10 +34,11 @@ protected:
 
     // Cascade configured (tracking as given) and its limits sampled by a
     // power-up pulse; the turbine in control at minimum governor.
-    void configure(bool track = true, bool inverted = false) {
+    void configure(bool track = true, bool inverted = false, double spd_min = kMinGov, double spd_max = kMaxGov) {
         start(false, false);
         startToInControl();
         setCell("CNFG_SETPT.MAX_GOV.A_NAME", kMaxGov);
+        setCell("CNFG_SETPT.MIN_GOV.A_NAME", holdMinGov_);
         setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
         setCell("CNFG_CASC.CONFIG_B.IN_1", 1);
         setCell("CNFG_CASC.CONFIG_B.IN_2", inverted ? 1 : 0);
@@ -45,13 +46,14 @@ protected:
         setCell("CNFG_CASC.CONFIG_A.IN_1", 0.0);
         setCell("CNFG_CASC.CONFIG_A.IN_2", kSpanMax);
         setCell("CNFG_CASC.CONFIG_A.IN_3", 50.0);
-        setCell("CNFG_CASC.CONFIG_A.IN_4", kMinGov);
-        setCell("CNFG_CASC.CONFIG_A.IN_5", kMaxGov);
+        setCell("CNFG_CASC.CONFIG_A.IN_4", spd_min);
+        setCell("CNFG_CASC.CONFIG_A.IN_5", spd_max);
         setCell("CNFG_CASC.P.A_NAME", 2.0);
         setCell("CNFG_CASC.I.A_NAME", 0.5);
         setCell("CNFG_CASC.SDR.A_NAME", 100.0);
         setCell("CNFG_CASC.SP_RATE.A_NAME", 5.0);
         setCell("CNFG_CASC.SPD_MAX_RATE.A_NAME", 20.0);
+        setCell("CNFG_CASC.INPUT.I_NAME", 1);
         setCell("AI_MUX.CASC_IN.A_NAME", kPv);
         runPasses(R160, 1);
         // The power-up pulse as its slice gives it, seen by the 80 ms
@@ -64,6 +66,7 @@ protected:
         runPasses(R160, 300);
     }
     float setpoint() { return real("CASC_SETPT.SETPT.RAMP"); }
+    double holdMinGov_ = kMinGov;  // the configured minimum governor
     bool inCascade() { return boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0; }
     // A service command: the momentary tunable set once.
     void command(const std::string& cell) {
@@ -79,6 +82,20 @@ protected:
 TEST_F(Cascade, ConfigurationScalesTheSpanAndSamplesTheSpeedLimits) {
     configure();
     EXPECT_EQ(boolean("IFACE_IN_CASC.USE_CASC.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 1u);
+    EXPECT_EQ(integer("IFACE_IN_CASC.CASC_INPUT_INT.I_NAME"), 1);
+    EXPECT_FLOAT_EQ(real("CNFG_CASC.MAX_SP.A_NAME"), kSpanMax);
+    EXPECT_FLOAT_EQ(real("CNFG_CASC.SP_INI.A_NAME"), 50.0f);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    setCell("CNFG_CASC.CONFIG_B.IN_4", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CAS_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 0u);
+    setCell("CNFG_CASC.CONFIG_B.IN_4", 0);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+    runPasses(R160, 1);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MIN.SAMP_TUNE"), kMinGov);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MAX.SAMP_TUNE"), kMaxGov);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.DIV_1.DIVIDE"), (kMaxGov - kMinGov) / 100.0);
@@ -101,13 +118,15 @@ TEST_F(Cascade, NegativeMinimumWidensTheScalingSpanWithHysteresis) {
     const struct {
         double min;
         float neg_offset;
-    } rows[] = {{-0.5, 0.0f}, {-1.0, -1.0f}, {-0.5, -0.5f}, {0.0, -0.0f}, {0.5, 0.0f}};
+        uint32_t neg_min;
+    } rows[] = {{-0.5, 0.0f, 0}, {-1.0, -1.0f, 1}, {-0.5, -0.5f, 1}, {0.0, -0.0f, 1}, {0.5, 0.0f, 0}};
     setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.min);
         setCell("CNFG_CASC.CONFIG_A.IN_1", r.min);
         runPasses(R160, 2);
         EXPECT_FLOAT_EQ(real("CASC_SETPT.NEG_OFFSET.A_SW"), r.neg_offset);
+        EXPECT_EQ(boolean("CASC_SETPT.NEG_MIN.A_COMPARE"), r.neg_min);
         EXPECT_FLOAT_EQ(real("CASC_CTRL.MAX_CASC.SUBTRACT"), 0.5f * kSpanMax - 0.5f * r.neg_offset);
     }
     // No span at all: the scaling saturates instead of dividing by zero.
@@ -151,6 +170,7 @@ TEST_F(Cascade, EnableIsBumplessAndTheReferenceStaysMatched) {
     enable();
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
     EXPECT_TRUE(step("B02_STEP"));
+    EXPECT_EQ(boolean("CASC_RATE.CASC_PLS.ONE_SHOT"), 1u);  // from the first pass in cascade
     // The PID followed the speed setpoint while not in control: its demand
     // equals the reference, so the reference does not move.
     for (int k = 0; k < 25; ++k) {
@@ -160,6 +180,43 @@ TEST_F(Cascade, EnableIsBumplessAndTheReferenceStaysMatched) {
     EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), before, 0.5);
     EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 0u);
     EXPECT_EQ(boolean("CASC_RATE.MATCHED.NOT"), 1u);
+}
+
+TEST_F(Cascade, ADemandAwayFromTheReferenceIsMatchedAtTheUnmatchedRate) {
+    // The cascade's speed range starts 100 rpm above the reference: its
+    // demand at transfer is that minimum.
+    configure(true, false, kMinGov + 100.0);
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), kMinGov + 100.0, 0.01);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.FDBK_LMT.A_MIN"), -100.0f / 7.0f);
+    enable();
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.LOWER_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 1u);
+    // Toward the demand at the unmatched rate (the on-line slow rate, 4/s).
+    EXPECT_NEAR(slopeOverOneSecond(), 4.0, 0.1);
+    // Within the window (0.2 % of maximum governor) the transfer completes.
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_RATE.N_MATCHED.LATCH") == 0; }, 500));
+    EXPECT_NEAR(ref(), kMinGov + 100.0, 0.002 * kMaxGov + 0.5);
+    EXPECT_EQ(boolean("CASC_RATE.SP_CLOSE.NOT"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 0u);
+}
+
+TEST_F(Cascade, ADemandBelowTheReferenceRaisesTheLowerFlag) {
+    // A cascade speed range below minimum governor (its hold follows the
+    // configured minimum governor): the demand at transfer is its maximum.
+    holdMinGov_ = 2000.0;
+    configure(true, false, 2000.0, 2900.0);
+    enable();
+    runPasses(R80, 1);
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), 2900.0, 0.01);
+    EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.LOWER_VAL"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 1u);
 }
 
 TEST_F(Cascade, AProcessValueStepMovesTheSpeedReferenceTheWayThatCorrectsIt) {
