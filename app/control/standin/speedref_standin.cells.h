@@ -1,8 +1,8 @@
 // STAND-IN until the modules that compute these cells land: configuration
 // of the start, Modbus and OPC commands, the automatic-sequence options,
-// the cascade enable and rates, the remote setpoint value, droop and the
-// power-up message logic, as far as the speed reference and the
-// configuration checks read them.
+// the remote cascade enable, the remote setpoint value, droop and the
+// power-up message logic, as far as the speed reference, the cascade and
+// the configuration checks read them.
 #pragma once
 
 #include "runtime/catalogue.h"
