@@ -21,7 +21,10 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
-void _R80_TASK_14() { r80::SPDC_stop_input(); }
+void _R80_TASK_14() {
+    r80::SPDC_stop_input();
+    r80::AUTO_SEQ_contact();
+}
 void _R80_TASK_15() {
     using namespace r80;
     SPD_R_L_lower();
