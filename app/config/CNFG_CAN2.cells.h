@@ -6,6 +6,9 @@
 #include "app/config/standin/CNFG_CAN2_standin.rows.h"
 #include "runtime/catalogue.h"
 
+// A momentary node initialisation command and what it passes on.
+#define CNFG_CAN2_INIT_ROWS(X, N) \
+    X(INIT_NODES, IN_##N, B, R80, TUNE(false)) X(INIT_NODES, OUT_##N, B, R80, PLAIN)
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
@@ -17,7 +20,14 @@
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
     X(ENA_VL, OR, B, R160, PLAIN)                        \
     X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN)             \
-    X(NO_OPERDLY, DELAY, B, R160, PLAIN)
+    X(NO_OPERDLY, DELAY, B, R160, PLAIN)                 \
+    X(INIT_ALL, IN, B, R80, TUNE(false))                 \
+    X(INIT_ALL, B_NAME, B, R80, PLAIN)                   \
+    CNFG_CAN2_INIT_ROWS(X, 1) CNFG_CAN2_INIT_ROWS(X, 2)   \
+    CNFG_CAN2_INIT_ROWS(X, 3) CNFG_CAN2_INIT_ROWS(X, 4)   \
+    CNFG_CAN2_INIT_ROWS(X, 5)                            \
+    X(VL1_INIT, IN_3, B, R80, TUNE(false))               \
+    X(VL1_INIT, OR, B, R80, PLAIN)
 CAT_MODULE(CNFG_CAN2)
 
 namespace r160 {
@@ -27,3 +37,8 @@ void CNFG_CAN2_config_gates();
 // delay.
 void CNFG_CAN2_timers();
 }  // namespace r160
+namespace r80 {
+// The node initialisation commands: each momentary command passes on for at
+// most 1 s; node 1's request also follows the all-nodes command.
+void CNFG_CAN2_init_commands();
+}  // namespace r80

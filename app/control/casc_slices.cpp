@@ -1,5 +1,6 @@
 // The slices of the cascade controller: each lists its module pieces in the
 // order they compute.
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_RATE.cells.h"
@@ -22,6 +23,7 @@ void _R80_TASK_17() {
     CASC_CTRL_pid();
     CASC_ENBL_inhibit();
     CASC_RATE_matching();
+    CNFG_CAN2_init_commands();
 }
 
 void _R160_TASK_15() { r160::CNFG_CASC_config(); }
