@@ -4,6 +4,7 @@
 #include "app/analog/input_slices.h"
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
@@ -53,7 +54,8 @@ void _R20_TASK_3() {
 void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
-    // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
+    IFACE_IN_CASC_process_value();
+    // also: the AO_MUX copy of the cascade input (not built yet)
     for (int k = 0; k < 2; ++k) {
         AO_CHANNEL_signal(k);
         CNFG_AO_output(k);

@@ -8,19 +8,19 @@
 #define CNFG_SPEED_CELLS(X)                                   \
     CNFG_SPEED_PROT_STANDIN_ROWS(X) \
     X(SPD1_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
-    X(SPD1_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD1_TEETH, I_NAME, I, R10, PLAIN, R160)                 \
     X(SPD1_GEAR, IN, A, R10, TUNE(1.0, 0.1, 20.0))            \
-    X(SPD1_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD1_GEAR, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD1_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
-    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN, R40)                \
+    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN, R40, R160)                \
     X(SPD1_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
     X(SPD1_LOW_SP, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD2_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
-    X(SPD2_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD2_TEETH, I_NAME, I, R10, PLAIN, R160)                 \
     X(SPD2_GEAR, IN, A, R10, TUNE(1.0, 0.1, 10.0))            \
-    X(SPD2_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD2_GEAR, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD2_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
-    X(SPD2_MAXSPD, A_NAME, A, R10, PLAIN)                     \
+    X(SPD2_MAXSPD, A_NAME, A, R10, PLAIN, R160)                \
     X(SPD2_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
     X(SPD2_LOW_SP, A_NAME, A, R10, PLAIN, R160)                  \
     X(TSS_01, LATCH_DLY, A, R10, TUNE(20.0, 0.0, 100.0))      \

@@ -1,4 +1,5 @@
 // IDLE_RATE, GOTO_MIN and IDLE_RTD: the idle/rated selection.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 
 #include "app/control/GOTO_MIN.cells.h"

@@ -1,10 +1,18 @@
 // Module MPU: the turbine speed against minimum governor, read by the
-// remote-setpoint enable (80 ms).
+// remote-setpoint enable (80 ms), and the speed-sensor configuration checks
+// (160 ms).
 #pragma once
 
 #include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The frequency of speed sensor N at its maximum speed.
+#define MPU_SENSOR_ROWS(X, N)                                  \
+    X(RATIO##N, A_NAME, A, R160, PLAIN)                        \
+    X(TEETH##N, A_NAME, A, R160, PLAIN)                        \
+    X(HZ_TO_RPM##N, MULTIPLY, A, R160, PLAIN)                  \
+    X(HZ_RPM_RAT##N, DIVIDE, A, R160, PLAIN)                   \
+    X(MAX_SPD_HZ##N, MULTIPLY, A, R160, PLAIN)
 #define MPU_CELLS(X)                                           \
     X(NEAR_MIN, SUBTRACT, A, R80, PLAIN)                       \
     X(SPD_GT_MIN, A_COMPARE, B, R80, PLAIN)                    \
@@ -21,6 +29,19 @@
     X(SPD_LT_IDL, NOT, B, R80, PLAIN)                          \
     X(SPD_LT_MIN, A_COMPARE, B, R80, PLAIN)                    \
     X(SPD_LT_MIN, A_EQUAL, B, R80, PLAIN)                      \
+    MPU_SENSOR_ROWS(X, 1) MPU_SENSOR_ROWS(X, 2)               \
+    X(OST_LIM_GT_MAX_SPD1, A_COMPARE, B, R160, PLAIN)          \
+    X(OST_LIM_GT_MAX_SPD2, A_COMPARE, B, R160, PLAIN)          \
+    X(MAX_SPD2_USED, AND, B, R160, PLAIN)                      \
+    X(OST_LIM_GT_MAX_SPD, OR, B, R160, PLAIN)                  \
+    X(SPD1_GT_MAX, A_COMPARE, B, R160, PLAIN)                  \
+    X(SPD2_GT, A_COMPARE, B, R160, PLAIN)                      \
+    X(SPD2_GT_MAX, AND, B, R160, PLAIN)                        \
+    X(BUFFER, IN, A, R160, TUNE(1.02, 1.0, 1.5))               \
+    X(BUFFER, A_NAME, A, R160, PLAIN)                          \
+    X(MIN_SPD_CK1, MULTIPLY, A, R160, PLAIN)                   \
+    X(MIN_SPD_CK2, MULTIPLY, A, R160, PLAIN)                   \
+    X(SP1_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
     MPU_STANDIN_ROWS(X)
 CAT_MODULE(MPU)
 

@@ -1,5 +1,6 @@
 // RCTRL and the remote-control mode chart B00..B03 of SPDC (160 ms): which
 // source owns the speed setpoint while the speed controller is in control.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/RCTRL.cells.h"
 
 #include "app/control/IFACE_OUT_SPEED.cells.h"

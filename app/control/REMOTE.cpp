@@ -2,7 +2,7 @@
 // window (default +/-0.5 %) around the remote setpoint in which the speed
 // reference matches it.
 #include "app/control/REMOTE.cells.h"
-
+#include "app/control/CASC_RATE.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"

@@ -1,5 +1,6 @@
 // RMT_ENBL and REMOTE: enable and selection of the remote speed setpoint
 // (80 ms).
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 
 #include "app/control/AUTO_SEQ.cells.h"

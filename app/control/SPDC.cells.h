@@ -205,7 +205,7 @@
     SPDC_P_LIM(X, 1) SPDC_P_LIM(X, 2) SPDC_P_LIM(X, 3) SPDC_P_LIM(X, 4)    \
     SPDC_P_LIM(X, 5) SPDC_P_LIM(X, 6) SPDC_P_LIM(X, 7) SPDC_P_LIM(X, 8)    \
     X(SPEED_REF, P_LIM_9, B, R40, PLAIN, R80) SPDC_P_LIM(X, 10) SPDC_P_LIM(X, 11) SPDC_P_LIM(X, 12) \
-    X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10)                             \
+    X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10, R80)                           \
     SPDC_P_LIM(X, 14)                                                      \
     X(SPEED_REF, P_SP_1, A, R40, TUNE(-1.0, -1.0, 0.0))                    \
     X(SPEED_REF, P_SEL_5, B, R40, TUNE(false))                             \

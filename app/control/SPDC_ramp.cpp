@@ -3,6 +3,9 @@
 // 20 ms lost-remote pulse and the rates of the 160 ms group.
 #include <cmath>
 
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/CNFG_CASC.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"

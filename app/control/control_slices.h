@@ -42,3 +42,15 @@ void _R160_TASK_44();
 void _R160_TASK_45();
 void _R160_TASK_47();
 void _R160_TASK_50();
+
+// The cascade controller: setpoint ramp and raise/lower (80 ms), PID,
+// inhibit list and matching (80 ms); configuration, scaling and rates
+// (160 ms); the service tool's interface inputs (160 ms).
+void _R80_TASK_13();
+void _R80_TASK_17();
+void _R160_TASK_15();
+void _R160_TASK_16();
+void _R160_TASK_17();
+void _R160_TASK_38();
+// 160 ms group: the cascade and speed-sensor configuration checks.
+void _R160_TASK_32();

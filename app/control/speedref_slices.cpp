@@ -1,9 +1,11 @@
 // The slices of the speed reference road: each lists its module pieces in
 // the order they compute.
 #include "app/control/AUTO_SEQ.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
@@ -23,12 +25,16 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
-void _R80_TASK_14() { r80::SPDC_stop_input(); }
+void _R80_TASK_14() {
+    r80::SPDC_stop_input();
+    r80::AUTO_SEQ_contact();
+}
 void _R80_TASK_15() {
     using namespace r80;
     SPD_R_L_lower();
     RMT_ENBL_enable();
     CNTRL_STOP_enable();
+    CASC_ENBL_latch();
 }
 void _R80_TASK_16() {
     using namespace r80;
@@ -87,6 +93,7 @@ void _R160_TASK_37() {
     IDLE_RATE_config();
     SPDC_idle_target();
     SPD_REF_deviation();
+    IFACE_IN_HP_MAN_raise_lower();
 }
 void _R160_TASK_40() {
     using namespace r160;

@@ -26,7 +26,7 @@
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/protection/trip_block.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

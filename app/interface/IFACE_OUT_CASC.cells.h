@@ -1,9 +1,10 @@
 // Module IFACE_OUT_CASC: the cascade state as the display, Modbus and OPC
-// maps read it (80 ms: the controller output, entry and remote enables;
+// maps read it (80 ms: the enable, setpoint, controller output, entry and
+// remote enables;
 // 160 ms: rates, inhibit and the invalid-setpoint flag).
 #pragma once
 
-#include "app/interface/standin/interface_rows_standin.h"
+#include "app/control/standin/casc_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_CASC_CELLS(X)                               \
@@ -15,6 +16,8 @@
     X(INHIBITED, B_NAME, B, R160, PLAIN)                      \
     X(INVALID_SP, B_NAME, B, R160, PLAIN)                     \
     X(RMT_N_MATCH_RATE, A_NAME, A, R160, PLAIN)               \
+    X(ENABLED, B_NAME, B, R80, PLAIN, R160)                   \
+    X(CASC_SP, A_NAME, A, R80, PLAIN)                         \
     IFACE_OUT_CASC_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_CASC)
 

@@ -3,7 +3,9 @@
 // remote signal has failed or it is not configured.
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"

@@ -4,7 +4,9 @@
 // so that the list then shows the present inputs.
 #include "app/interface/RMT_CAS_EN.cells.h"
 
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/appmem.h"

@@ -2,6 +2,7 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -29,6 +30,7 @@ void _R10_TASK_4() {
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
     SPD_CTRL_dynamics();
+    HP_MAN_ENBL_latch();
 }
 
 // The front-panel trip key and the history of the last five shutdowns.

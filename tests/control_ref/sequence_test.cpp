@@ -261,3 +261,30 @@ TEST_F(Sequence, AutomaticSequenceEnableGivesOnePulseAndStaysDisabledHere) {
     EXPECT_EQ(boolean("AUTO_SEQ.CONTINUE.LATCH_R"), 0u);
     EXPECT_EQ(boolean("AUTO_SEQ.HALT_LTCH.NOT"), 1u);
 }
+
+// This application has no automatic sequence to continue, so the contact
+// shows only through the enable and disable requests it makes.
+TEST_F(Sequence, ContinueContactPulsesOnClosingAndOnOpening) {
+    start(true, true);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
+    setCell("AUTO_SEQ.CONTACT.IN", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.OR_ENABLE.OR"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.PLS_ON.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
+    // Held closed: one pulse only.
+    runPasses(R80, 5);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.OR_ENABLE.OR"), 0u);
+    setCell("AUTO_SEQ.CONTACT.IN", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
+}

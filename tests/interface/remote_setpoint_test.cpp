@@ -2,6 +2,7 @@
 // setpoint's filter, deadband and match window, the remote-cascade inhibit
 // list, the overspeed-test demand, the minimum-governor flags and the
 // power-up message timing.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -177,8 +178,16 @@ protected:
         setCell("CASC_ENBL.INHIBITED.LATCH1", inhibited);
         setCell("IFACE_IN_CASC.RMT_CASC_FLT.B_NAME", failed);
         setCell("IFACE_IN_CASC.CASC_RMT_N.NOT", not_cfg);
-        runPasses(R80, 1);
+        // The configuration flag is a 160 ms cell whose copy reaches the list
+        // after the next 160 ms pass: four 80 ms passes, over which the first
+        // alarm (set for one pass) is gathered.
+        first_ = 0;
+        for (int k = 0; k < 4; ++k) {
+            runPasses(R80, 1);
+            first_ = std::max(first_, integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"));
+        }
     }
+    int32_t first_ = 0;
     std::string sel() {
         std::string s;
         for (int n = 1; n <= 4; ++n) s += std::to_string(boolean("RMT_CAS_EN.RCASC_IH.SEL_" + std::to_string(n)));
@@ -199,12 +208,12 @@ TEST_F(InhibitList, WithTheDefaultResetTheListShowsThePresentInputs) {
     inputs(0, 1, 1, 0);
     EXPECT_EQ(sel(), "0110");
     EXPECT_EQ(numbers(), "0120");
-    EXPECT_EQ(integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"), 2);
+    EXPECT_EQ(first_, 2);
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.HORN"), 1u);
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.LATCH1"), 1u);
     inputs(0, 0, 0, 1);
     EXPECT_EQ(sel(), "0001");
-    EXPECT_EQ(integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"), 4);
+    EXPECT_EQ(first_, 4);
     inputs(0, 0, 0, 0);
     EXPECT_EQ(sel(), "0000");
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.LATCH1"), 0u);
@@ -215,18 +224,18 @@ TEST_F(InhibitList, WithoutTheResetInputsLatchInTheirOrder) {
     start();
     setCell("RMT_CAS_EN.RCASC_IH.RST", 0);
     inputs(0, 0, 1, 0);
-    EXPECT_EQ(integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"), 3);
+    EXPECT_EQ(first_, 3);
     inputs(1, 0, 0, 0);
     // The new input is the first of its pass; the earlier one stays latched.
     EXPECT_EQ(sel(), "1010");
     EXPECT_EQ(numbers(), "1010");
-    EXPECT_EQ(integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"), 1);
+    EXPECT_EQ(first_, 1);
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.LOGICAL_OR"), 1u);
     inputs(0, 0, 0, 0);
     EXPECT_EQ(sel(), "1010");
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.LATCH1"), 1u);
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.HORN"), 0u);
-    EXPECT_EQ(integer("RMT_CAS_EN.RCASC_IH.FIRST_ALM"), 0);
+    EXPECT_EQ(first_, 0);
     EXPECT_EQ(boolean("RMT_CAS_EN.RCASC_IH.LOGICAL_OR"), 0u);
     // A latched input that comes again does not latch twice.
     inputs(1, 0, 0, 0);

@@ -5,11 +5,6 @@
 #pragma once
 
 #define CNFG_CAN2_STANDIN_ROWS(X)                  \
-    X(VL1_INIT, OR, B, R80, PLAIN)                 \
-    X(INIT_NODES, OUT_3, B, R80, PLAIN)            \
-    X(INIT_NODES, OUT_4, B, R80, PLAIN)            \
-    X(INIT_NODES, OUT_5, B, R80, PLAIN)            \
-    X(INIT_ALL, B_NAME, B, R80, PLAIN)             \
     X(ALL_PWRUP, AND, B, R80, PLAIN)               \
     X(NONE_ACTIV, NOR, B, R80, PLAIN, R20)         \
     X(GO_OPER, AND, B, R10, PLAIN, R20)

@@ -49,9 +49,8 @@
     X(USE_COMBO, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
-// cascade, overspeed-test and normal-shutdown flags.
+// overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
 
@@ -71,17 +70,10 @@
     X(REV_GAIN, A_SW, A, R160, PLAIN, R10)               \
     X(REV_SP, A_SW, A, R160, PLAIN, R10)
 
-// HP_MAN_RAMP / HP_MAN_ENBL / IFACE_IN_HP_MAN: the manual demand commands,
-// the entered setpoint, the soft-disable rate and the manual enable latch.
-#define HP_MAN_RAMP_STANDIN_ROWS(X)                      \
-    X(LOWER, B_ACTION, B, R80, PLAIN, R10)               \
-    X(RAISE, B_ACTION, B, R80, PLAIN, R10)               \
-    X(GOTO_CMD, B_ACTION, B, R80, PLAIN, R10)            \
-    X(ENTR_SETPT_A_SW, A_SW, A, R80, PLAIN, R10)         \
-    X(SOFT_DIS_RATE, MULTIPLY, A, R160, PLAIN, R10)
-#define HP_MAN_ENBL_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R10, PLAIN) X(DLY_NOMOV, R_TIME, I, R160, PLAIN)
-#define IFACE_OUT_HP_MAN_STANDIN_ROWS(X) X(ENABLED, B_NAME, B, R10, PLAIN, R40)
-#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(MAN_RATE, A_NAME, A, R160, PLAIN, R10) X(ANY_SD, B_NAME, B, R10, PLAIN)
+// HP_MAN_ENBL / IFACE_IN_HP_MAN: the start-complete permissive of the
+// manual enable and the shutdown copy of the protection logic.
+#define HP_MAN_ENBL_STANDIN_ROWS(X) X(START_COMP_NOT, NOT, B, R10, PLAIN)
+#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(ANY_SD, B_NAME, B, R10, PLAIN)
 
 // DROOP: the droop feedback limit, the reference switch and the on-line
 // deadband of the droop settings.

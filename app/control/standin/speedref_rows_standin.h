@@ -38,9 +38,7 @@
     X(M1_SP, A_LIMITER, A, R160, PLAIN)
 
 // AUTO_SEQ: the sequence contacts' actions.
-#define AUTO_SEQ_STANDIN_ROWS(X)                    \
-    X(BI_ON, B_ACTION, B, R80, PLAIN)               \
-    X(BI_OFF, B_ACTION, B, R80, PLAIN)
+#define AUTO_SEQ_STANDIN_ROWS(X)
 
 // CNTRL_STOP: the contact and its action, the option and the valve-limiter
 // ramp's end.

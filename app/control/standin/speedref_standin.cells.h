@@ -1,8 +1,8 @@
 // STAND-IN until the modules that compute these cells land: configuration
 // of the start, Modbus and OPC commands, the automatic-sequence options,
-// the cascade enable and rates, the remote setpoint value, droop and the
-// power-up message logic, as far as the speed reference and the
-// configuration checks read them.
+// the remote cascade enable, the remote setpoint value, droop and the
+// power-up message logic, as far as the speed reference, the cascade and
+// the configuration checks read them.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -40,23 +40,5 @@ CAT_MODULE(OPC_SPD_SP)
 
 #define AUTO_ENBL_CELLS(X) X(AUTO_HALT, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(AUTO_ENBL)
-
-#define CASC_ENBL_CELLS(X)                               \
-    X(DISABLED, NOT, B, R80, PLAIN, R160)                \
-    X(INHIBITED, LATCH1, B, R80, PLAIN, R160)            \
-    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
-CAT_MODULE(CASC_ENBL)
-
-#define CASC_RATE_CELLS(X)                               \
-    X(N_MATCHED, LATCH, B, R80, PLAIN, R40)              \
-    X(N_MTCHD, SAMP_TUNE, A, R160, PLAIN, R40)           \
-    X(N_CASC_EN, NOT, B, R80, PLAIN)                     \
-    X(ENTR_SETPT, AND, B, R80, PLAIN)                    \
-    X(ENTRD_RATE, SAMP_TUNE, A, R160, PLAIN)             \
-    X(RT_N_MTCH, SAMP_TUNE, A, R160, PLAIN)
-CAT_MODULE(CASC_RATE)
-
-#define CNFG_CASC_CELLS(X) X(SPD_MAX_RATE, A_NAME, A, R160, PLAIN, R40) X(USE_CASC, B_NAME, B, R160, PLAIN)
-CAT_MODULE(CNFG_CASC)
 
 

@@ -1,5 +1,5 @@
 // STAND-IN until the Modbus link, function-key, cascade entry, condition
-// monitoring, cascade setpoint, Modbus scaling and critical-speed modules
+// monitoring, Modbus scaling and critical-speed modules
 // land: the inputs of the first block of the 160 ms group's unit delays and
 // their delay outputs. The real modules keep these rows.
 #pragma once
@@ -46,6 +46,16 @@ CAT_MODULE(MOD)
     X(OPC_AW2_Z, ZMINUS1, A, R160, PLAIN)
 CAT_MODULE(CASC_ENTRD)
 
+// The run-time displays: the condition monitor's two run times and their
+// calendar fields, computed by the configuration-check slice.
+#define COND_MON_HMS_ROWS(X, B)                                                                    \
+    X(B, YEAR, A, R160, PLAIN) X(B, MONTH, A, R160, PLAIN) X(B, DAY, A, R160, PLAIN)               \
+    X(B, HOUR, A, R160, PLAIN) X(B, MIN, A, R160, PLAIN) X(B, SEC, A, R160, PLAIN)       \
+    X(B, MICROSEC, A, R160, PLAIN)
+#define COND_MON_RUN_TIME_ROWS(X)                                                                  \
+    X(TRUNCVTBK, A_NAME, A, R160, PLAIN) X(TRUNLDTOTIME, T_NAME, T, R160, PLAIN)                   \
+    X(TRUNTOTIME, T_NAME, T, R160, PLAIN) COND_MON_HMS_ROWS(X, TRUNLD_HMS)                         \
+    COND_MON_HMS_ROWS(X, TRUN_HMS) X(TRUNLDMINS, A_NAME, A, R160, PLAIN) X(TRUNMINS, A_NAME, A, R160, PLAIN)
 #define COND_MON_CELLS(X) \
     X(NV_MEM_LOG, B_ENABLE, B, R80, TUNE(false))   \
     X(NV_MEM_LOG, COUNT, I, R80, PLAIN)            \
@@ -82,13 +92,9 @@ CAT_MODULE(CASC_ENTRD)
     X(TRUNLD2CALC, CALCULATE, A, R160, PLAIN) \
     X(WAIT_TMR_3, ZMINUS1, A, R160, PLAIN)    \
     X(TRUNLDCALC, CALCULATE, A, R160, PLAIN)  \
-    X(WAIT_TMR_2, ZMINUS1, A, R160, PLAIN)
+    X(WAIT_TMR_2, ZMINUS1, A, R160, PLAIN)   \
+    COND_MON_RUN_TIME_ROWS(X)
 CAT_MODULE(COND_MON)
-
-#define CASC_SETPT_CELLS(X) \
-    X(SETPT, RAMP, A, R80, PLAIN, R160) \
-    X(SETPT_Z, ZMINUS1, A, R160, PLAIN)
-CAT_MODULE(CASC_SETPT)
 
 #define MOD_SCALE_CELLS(X) \
     X(CASC_MOD1, DIVIDE, A, R160, PLAIN)  \
