@@ -59,6 +59,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R80
     {
+        _R80_TASK_13,
         _R80_TASK_14,
         _R80_TASK_15,
         _R80_TASK_16,

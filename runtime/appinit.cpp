@@ -13,6 +13,7 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/HPLM.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -119,6 +120,7 @@ int init_blks() {
     ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
+    HPLM_init_blks();        // valve limiter chart: A00 active
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
     VKOS_ResumeProcess(LogEventMonitorPID);

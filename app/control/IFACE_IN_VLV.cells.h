@@ -7,5 +7,9 @@
 
 #define IFACE_IN_VLV_CELLS(X)                                   \
     X(SPD_PID, A_NAME, A, R10, PLAIN)                           \
+    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)                   \
+    X(VLV_LIM_MAX, IN, A, R160, TUNE(101.0, 0.0, 101.0))        \
+    X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
+    X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
     IFACE_IN_VLV_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_VLV)

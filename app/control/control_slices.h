@@ -23,6 +23,7 @@ void speed_control_R40_TASK_8();
 // 40 ms group: the reference's selector flags and step rates.
 // 80 ms group: the speed reference sequence, raise/lower, remote enable,
 // start, stop, reset and idle/rated logic.
+void _R80_TASK_13();
 void _R80_TASK_14();
 void _R80_TASK_15();
 void _R80_TASK_16();

@@ -4,6 +4,8 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
@@ -19,7 +21,11 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
-void _R80_TASK_14() { r80::SPDC_stop_input(); }
+void _R80_TASK_14() {
+    using namespace r80;
+    SPDC_stop_input();
+    HP_LIMTER_commands();
+}
 void _R80_TASK_15() {
     using namespace r80;
     SPD_R_L_lower();
@@ -76,6 +82,8 @@ void _R160_TASK_37() {
     IDLE_RATE_config();
     SPDC_idle_target();
     SPD_REF_deviation();
+    HP_LIMTER_maximum();
+    HPLM_chart();
 }
 void _R160_TASK_40() {
     using namespace r160;

@@ -2,10 +2,12 @@
 
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 
 void _R40_TASK_4() {
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::HP_LIMTER_lag();
 }
 
 void _R160_TASK_29() {

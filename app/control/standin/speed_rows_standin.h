@@ -55,10 +55,27 @@
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
-    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)            \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
     X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10)           \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
+    X(SD_SEQ_NORM_SD, B_NAME, B, R160, PLAIN)            \
+    X(SD_SEQ_SD, B_NAME, B, R160, PLAIN)                 \
+    X(STRT_SEQ_RST, B_NAME, B, R160, PLAIN)              \
+    X(STRT_SEQ_CMPL, B_NAME, B, R160, PLAIN)             \
+    X(STRT_SEQ_OVSPD, B_NAME, B, R160, PLAIN)            \
+    X(STRT_SEQ_OVSPD_RST, B_NAME, B, R160, PLAIN)        \
+    X(STRT_SEQ_RUN_BK, B_NAME, B, R160, PLAIN)           \
+    X(STRT_SEQ_TO_IDL1, B_NAME, B, R160, PLAIN)          \
+    X(STRT_SEQ_AT_IDL1, B_NAME, B, R160, PLAIN)          \
+    X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
+    X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
+    X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \
+    X(VLIM_LWR, B_NAME, B, R80, PLAIN)                   \
+    X(TUNED_OK, B_NAME, B, R80, PLAIN)                   \
+    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)
+
+// HP_LIMTER: the entered-value disable of the operator interface.
+#define HP_LIMTER_STANDIN_ROWS(X) X(H_SER_DIS, OR, B, R80, PLAIN)
 
 // HP_DRIVER: the stroke latch and the forward/reverse setting of the valve
 // configuration.

@@ -53,7 +53,8 @@
     X(NOT_USED, NOT, B, R160, PLAIN, R80)           \
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)         \
     X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)          \
-    X(STP_COMPLETE, AND, B, R10, PLAIN)
+    X(STP_COMPLETE, AND, B, R10, PLAIN)             \
+    X(STP_CPLT, B_NAME, B, R80, PLAIN)
 
 // MPU: the turbine speed and its idle comparison.
 #define MPU_STANDIN_ROWS(X)                         \

@@ -17,7 +17,8 @@
     X(CONFIG_B, LIST_10, B, R160, PLAIN)                 \
     X(AUTO_START, B_NAME, B, R160, PLAIN)                \
     X(MAN_START, B_NAME, B, R160, PLAIN, R80)            \
-    X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)
+    X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)            \
+    X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)
 CAT_MODULE(CNFG_START)
 
 #define MOD_BW_CELLS(X)                                  \
@@ -28,6 +29,8 @@ CAT_MODULE(CNFG_START)
     X(BW_CMD, SEL_7, B, R80, PLAIN)                      \
     X(BW_CMD, SEL_8, B, R80, PLAIN)                      \
     X(BW_CMD, SEL_9, B, R80, PLAIN, R40)                 \
+    X(BW_CMD, SEL_10, B, R80, PLAIN)                     \
+    X(BW_CMD, SEL_11, B, R80, PLAIN)                     \
     X(MOD1_SW, B_SW, B, R10, PLAIN)                      \
     X(BW_CMD, SEL_21, B, R80, PLAIN)                     \
     X(BW_CMD, SEL_22, B, R80, PLAIN)
@@ -41,6 +44,8 @@ CAT_MODULE(MOD_BW)
     X(BW_CMDS, SEL_7, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_8, B, R80, PLAIN)                     \
     X(BW_CMDS, SEL_9, B, R80, PLAIN, R40)                \
+    X(BW_CMDS, SEL_10, B, R80, PLAIN)                    \
+    X(BW_CMDS, SEL_11, B, R80, PLAIN)                    \
     X(OPC_TRIP, AND, B, R10, PLAIN)
 CAT_MODULE(OPC_DATA)
 
