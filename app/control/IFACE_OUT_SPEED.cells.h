@@ -17,7 +17,7 @@
     X(RMT_N_MTCH_RATE_SEL, B_NAME, B, R40, PLAIN)       \
     X(SPEED_HOLD, A_NAME, A, R40, PLAIN)                \
     X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
-    X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN)            \
+    X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN, R160)          \
     X(HOT_START_ENABLED, B_NAME, B, R160, PLAIN)  \
     IFACE_OUT_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_SPEED)

@@ -117,7 +117,7 @@
     X(QT_LOW, NC, A, R80, TUNE(0.0, -1e38, 1e38))                          \
     X(NOT_UP, NOT, B, R80, PLAIN)                                          \
     X(Z_UP, ZMINUS1_B, B, R80, PLAIN)                                      \
-    X(L_CRIT_FRC, AND, B, R80, PLAIN)                                      \
+    X(L_CRIT_FRC, AND, B, R80, PLAIN, R160)                                \
     X(R_CRIT_FRC, AND, B, R80, PLAIN)                                      \
     X(ORFRC_LOW, OR, B, R80, PLAIN, R40)                                   \
     X(ORFRC_RAIS, OR, B, R80, PLAIN, R40)                                  \

@@ -36,6 +36,7 @@ void _R80_TASK_26();
 void _R80_TASK_30();
 // 160 ms group: the sequence's inputs, the rates, the entered setpoint, the
 // start permissives and the remote-control mode chart.
+void _R160_TASK_33();
 void _R160_TASK_36();
 void _R160_TASK_37();
 void _R160_TASK_40();

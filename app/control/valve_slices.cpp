@@ -1,6 +1,23 @@
-// Slices of the valve limiter, the critical band and the control messages
-// that hold only these modules' pieces.
+// Slices that hold only pieces of the valve limiter, the critical band, the
+// configuration-error list and the control status.
+#include "app/control/CONF_LATCH.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
+#include "app/control/CONT_MESS.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
+#include "app/control/MPU.cells.h"
+#include "app/control/START.cells.h"
 #include "app/control/control_slices.h"
 
 void _R80_TASK_13() { r80::HP_LIMTER_force_close(); }
+
+void _R160_TASK_33() {
+    using namespace r160;
+    MPU_min_speed_check();
+    CONF_LATCH_list();
+    CONF_VAL_flags();
+    START_mode_flags();
+    CONT_MESS_message();
+    START_min_gov();
+    CRIT_SPD_dwell();
+}

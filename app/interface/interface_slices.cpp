@@ -3,8 +3,10 @@
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 
 void _R40_TASK_4() {
+    r40::CRIT_SPD_reference_band();
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
     r40::HP_LIMTER_lag();

@@ -112,25 +112,13 @@
     X(ENA_COMBO, AND, B, R80, PLAIN, R40)     \
     X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)
 
-// CRIT_SPD: the band's upper limit, the band OR of the slower groups and the
-// band-time cells of the 160 ms unit delays.
-#define CRIT_SPD_STANDIN_ROWS(X)                         \
-    X(SET_HIGH1_SUB, SUBTRACT, A, R160, PLAIN, R10)      \
-    X(CRIT_BAND, OR, B, R40, PLAIN, R10, R80)            \
-    X(IN_CRIT, OR, B, R40, PLAIN, R80)                   \
-    X(CRIT_PROB1, IN_4, B, R10, PLAIN)                   \
-    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)          \
-    X(RTIME, OUT_1, A, R160, PLAIN)                      \
-    X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)
-
 // IFACE_IN_START: the turbine speed copy, the band's lower limit and the
 // no-shutdown flag of the start logic.
 #define IFACE_IN_START_STANDIN_ROWS(X) \
     X(TURB_SPEED, A_NAME, A, R10, PLAIN)              \
-    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R80)         \
+    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80)    \
+    X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)             \
     X(NOT_SD, B_NAME, B, R10, PLAIN)                  \
-    X(MANUAL_START, B_NAME, B, R160, PLAIN, R80)      \
-    X(AUTO_START, B_NAME, B, R160, PLAIN, R80)        \
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80)    \
     X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160)    \
     X(STARTCMD, B_NAME, B, R10, PLAIN, R80)           \

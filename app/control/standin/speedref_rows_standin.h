@@ -18,9 +18,7 @@
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)              \
     X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)             \
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
-    X(DLY_OF, DELAY, B, R40, PLAIN, R80)            \
-    X(AUTO_START, AND, B, R160, PLAIN)              \
-    X(MAN_START, B_NAME, B, R160, PLAIN)
+    X(DLY_OF, DELAY, B, R40, PLAIN, R80)
 
 // REMOTE: the remote setpoint's matching flags, rate and entry enable.
 #define REMOTE_STANDIN_ROWS(X)                      \
@@ -82,5 +80,6 @@
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
     X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
     X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
-    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
+    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)      \
+    X(STARTING, B_NAME, B, R80, PLAIN, R160)
 
