@@ -103,7 +103,7 @@ namespace r160 {
 
 void CONF_LATCH_list() {
     auto& c = CONF_LATCH;
-    c.COMPLETE_N_NOT = bk::NOT(PWR_UP_MSG.PWR_UP_COMPLETE_B_NAME);
+    c.COMPLETE_N_NOT = bk::NOT(PWR_UP_MSG.PWR_UP_COMPLETE_DELAY);
     // The list releases the findings that have gone on a reset, while the
     // configuration is sampled, or on its spare input.
     c.CFG_SAMPL_OK_OR_OR = bk::OR({CALMODE.CFG_SAMPL_OK_B_NAME, RESET.RESET_B_NAME, c.CFG_SAMPL_OK_OR_IN_3});

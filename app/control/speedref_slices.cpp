@@ -36,6 +36,7 @@ void _R80_TASK_16() {
     using namespace r80;
     SPD_R_L_raise();
     OSPD_test_flags();
+    OSPD_demand();
     START_inhibit();
     START_run_command();
     AUTO_SEQ_sequence();
@@ -92,7 +93,11 @@ void _R160_TASK_40() {
 }
 void _R160_TASK_44() { r160::SPDC_rem_act(); }
 void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
-void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
+void _R160_TASK_47() {
+    using namespace r160;
+    RCTRL_local_conditions();
+    OSPD_test_commands();
+}
 void _R160_TASK_50() {
     using namespace r160;
     START_permissives();

@@ -43,12 +43,18 @@
     X(HOT_START_CMD, B_NAME, B, R160, PLAIN)          \
     X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)            \
     X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)           \
-    X(USE_COMBO, B_NAME, B, R160, PLAIN)
+    X(USE_COMBO, B_NAME, B, R160, PLAIN)              \
+    X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
+    X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
+    X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_RED_OST, B_NAME, B, R160, PLAIN)         \
+    X(RESET_HOLD, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // cascade, overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
+    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
 
@@ -148,4 +154,5 @@
 
 // RESET
 #define RESET_STANDIN_ROWS(X) \
-    X(PWR_UP_N, NOT, B, R80, PLAIN)
+    X(PWR_UP_N, NOT, B, R80, PLAIN) \
+    X(PWR_UP_RST, ONE_SHOT, B, R160, PLAIN)

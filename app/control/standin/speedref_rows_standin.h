@@ -5,7 +5,8 @@
 #pragma once
 
 // SPDC: the underspeed alarm's switch.
-#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
+#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40) \
+    X(SR_MXGGRRE, A_COMPARE, B, R80, PLAIN)
 
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
@@ -61,18 +62,8 @@
 
 // OSPD: the overspeed test's commands and checks.
 #define OSPD_STANDIN_ROWS(X)                        \
-    X(OSPD_PLS, B_ACTION, B, R80, PLAIN)            \
-    X(REF_CHK, AND, B, R80, PLAIN)                  \
-    X(OR_DISABLE, OR, B, R80, PLAIN)                \
-    X(DISABLED, NOT, B, R80, PLAIN)                 \
-    X(ENTR_RESET, ONE_SHOT, B, R160, PLAIN, R80)    \
-    X(NOT_REDUCED, NOT, B, R80, PLAIN)              \
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
-    X(HOLD_RST, A_SW, A, R40, PLAIN)                \
-    X(OSPD_SD, AND, B, R10, PLAIN)                  \
-    X(MAX_SP_ENA, AND, B, R10, PLAIN)               \
-    X(OSPD_ALM, B_NAME, B, R80, PLAIN, R40)         \
-    X(SPD_OR_SP, A_MAX, A, R10, PLAIN, R80)
+    X(HOLD_RST, A_SW, A, R40, PLAIN)
 
 // IFACE_OUT_START: outputs of the speed sensing, the critical band and the
 // controlled-stop sequence.
