@@ -18,6 +18,7 @@
 #include "app/control/SPD_R_L.cells.h"
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/START.cells.h"
+#include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
@@ -100,6 +101,7 @@ void _R160_TASK_47() {
 }
 void _R160_TASK_50() {
     using namespace r160;
+    SYS_ID_site();
     START_permissives();
     START_run_time();
 }
