@@ -103,6 +103,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_40,
         _R160_TASK_44,
         _R160_TASK_45,
+        _R160_TASK_46,
         _R160_TASK_47,
         _R160_TASK_48,
         _R160_TASK_49,

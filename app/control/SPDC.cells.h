@@ -88,7 +88,7 @@
     X(STRT, AND, B, R80, PLAIN)                                            \
     X(RSTRT, AND, B, R80, PLAIN)                                           \
     X(STRT_TO_MIN_NOT, NOT, B, R80, PLAIN)                                 \
-    SPDC_CMP(X, CP_MINCTRL, R80)                                           \
+    SPDC_CMP(X, CP_MINCTRL, R80, R160)                                     \
     X(ADD_OFSET, ADD, A, R80, PLAIN)                                       \
     SPDC_CMP(X, COMP_MN, R80)                                              \
     SPDC_CMP(X, COMP_MINGO, R80)                                           \

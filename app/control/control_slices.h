@@ -42,5 +42,6 @@ void _R160_TASK_37();
 void _R160_TASK_40();
 void _R160_TASK_44();
 void _R160_TASK_45();
+void _R160_TASK_46();
 void _R160_TASK_47();
 void _R160_TASK_50();

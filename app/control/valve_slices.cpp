@@ -6,10 +6,16 @@
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/MPU.cells.h"
+#include "app/control/MPU_OVRD.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/control_slices.h"
 
 void _R80_TASK_13() { r80::HP_LIMTER_force_close(); }
+
+void _R160_TASK_46() {
+    // also: the OPC data items' descriptions and write enables (not built yet)
+    r160::MPU_OVRD_overrides();
+}
 
 void _R160_TASK_33() {
     using namespace r160;

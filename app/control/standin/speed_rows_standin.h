@@ -136,14 +136,17 @@
     X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)        \
     X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80) \
     X(IR_EN, B_NAME, B, R160, PLAIN, R80)             \
-    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)
+    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)            \
+    X(USE_MPU_OVRD_TIME, B_NAME, B, R160, PLAIN)      \
+    X(ROLLDWN_SPD, A_NAME, A, R160, PLAIN)            \
+    X(USE_RDWN_OVRD, B_NAME, B, R160, PLAIN)          \
+    X(ROLLDWN_DLY, A_NAME, A, R160, PLAIN)            \
+    X(SELFPWRACT, A_NAME, A, R160, PLAIN)
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.
 #define MPU_OVRD_STANDIN_ROWS(X) \
-    X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10) \
-    X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)      \
-    X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
+    X(STRT_DLY_1, DELAY, B, R160, PLAIN)
 
 
 // ORVEX12_IO: the chassis comparator of the shutdown slices and the keypad's

@@ -57,7 +57,7 @@
 
 // MPU: the turbine speed and its idle comparison.
 #define MPU_STANDIN_ROWS(X)                         \
-    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80)    \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160) \
     X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)
 
 // OSPD: the overspeed test's commands and checks.

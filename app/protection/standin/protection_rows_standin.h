@@ -11,7 +11,8 @@
     X(SD_27, B_ALARM, B, R80, PLAIN, R10)      \
     X(SD_27, LIGHT, B, R80, PLAIN)             \
     X(SD_27, HORN, B, R80, PLAIN)              \
-    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10)
+    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10) \
+    X(SD_PWRUP, OR, B, R10, PLAIN, R160)
 
 // ALARMS: the Modbus link-1 alarm summary.
 #define ALARMS_PROT_STANDIN_ROWS(X) X(ANY_MOD1_ALM, AND, B, R160, PLAIN)
