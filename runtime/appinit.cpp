@@ -15,6 +15,8 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/CONF_LATCH.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -123,6 +125,8 @@ int init_blks() {
     ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
+    HPLM_init_blks();        // valve limiter chart: A00 active
+    CONF_LATCH_init_blks();  // configuration-error list counters
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
     VKOS_ResumeProcess(LogEventMonitorPID);

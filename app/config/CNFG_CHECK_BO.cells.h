@@ -3,6 +3,7 @@
 // level-switch check and the relay error cells complete elsewhere).
 #pragma once
 
+#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CHECK_BO_FN(X, N)                              \
@@ -18,7 +19,8 @@
 #define CNFG_CHECK_BO_CELLS(X)                                                  \
     CNFG_CHECK_BO_FN(X, 02) CNFG_CHECK_BO_LVL(X, 02)                            \
     CNFG_CHECK_BO_FN(X, 03) CNFG_CHECK_BO_LVL(X, 03)                            \
-    CNFG_CHECK_BO_FN(X, 04)
+    CNFG_CHECK_BO_FN(X, 04)                                                     \
+    CNFG_CHECK_BO_STANDIN_ROWS(X)
 CAT_MODULE(CNFG_CHECK_BO)
 
 namespace r160 {

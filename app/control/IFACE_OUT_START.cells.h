@@ -5,7 +5,7 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_START_CELLS(X)                        \
-    X(STRT_INH, B_NAME, B, R80, PLAIN)                  \
+    X(STRT_INH, B_NAME, B, R80, PLAIN, R160)                \
     X(CSD_LATCH_ENABLED, B_NAME, B, R80, PLAIN)         \
     X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)               \

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/control/standin/speedref_rows_standin.h"
+#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 // The frequency of speed sensor N at its maximum speed.
@@ -42,6 +43,10 @@
     X(MIN_SPD_CK1, MULTIPLY, A, R160, PLAIN)                   \
     X(MIN_SPD_CK2, MULTIPLY, A, R160, PLAIN)                   \
     X(SP1_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
+    X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
+    X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
+    X(SP2_MINERR, AND, B, R160, PLAIN)                         \
+    MPU_CHECK_STANDIN_ROWS(X)                                  \
     MPU_STANDIN_ROWS(X)
 CAT_MODULE(MPU)
 
@@ -51,3 +56,9 @@ void MPU_idle_compare();
 // Minimum governor against the setpoint and the speed (piece of _R80_TASK_22).
 void MPU_min_gov_compare();
 }  // namespace r80
+
+namespace r160 {
+// The second speed sensor's failed level against its measurable range
+// (_R160_TASK_33).
+void MPU_min_speed_check();
+}

@@ -8,6 +8,9 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "runtime/blockkinds.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
+#include "app/control/MPU_OVRD.cells.h"
 
 namespace {
 constexpr float kNearIdle = 0.5f;
@@ -32,3 +35,13 @@ void MPU_min_gov_compare() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+
+void MPU_min_speed_check() {
+    MPU_OVRD.MIN_SPD_2_A_NAME = CNFG_SPEED.SPD2_LOW_SP_A_NAME;
+    bk::A_COMPARE(MPU.SP2_MN_CHK_A_COMPARE, MPU.SP2_MN_CHK_A_EQUAL, MPU.MIN_SPD_CK2_A_NAME, MPU_OVRD.MIN_SPD_2_A_NAME);
+    MPU.SP2_MINERR_AND = bk::AND({CONF_VAL_1.USE_MPU2_B_NAME, MPU.SP2_MN_CHK_A_COMPARE});
+}
+
+}  // namespace r160

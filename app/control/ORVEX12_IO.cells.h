@@ -20,7 +20,7 @@
     X(RTC, MINUTES, I, R10, PLAIN) \
     X(RTC, SECONDS, I, R10, PLAIN) \
     X(RTC, F_SECS, I, R10, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN, R40) \
+    X(RTC, TOD, T, R10, PLAIN, R40, R160) \
     X(RTC, FAULT, B, R10, PLAIN) \
     X(RTC, RST, B, R10, TUNE(false)) \
     X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \

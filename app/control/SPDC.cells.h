@@ -88,7 +88,7 @@
     X(STRT, AND, B, R80, PLAIN)                                            \
     X(RSTRT, AND, B, R80, PLAIN)                                           \
     X(STRT_TO_MIN_NOT, NOT, B, R80, PLAIN)                                 \
-    SPDC_CMP(X, CP_MINCTRL, R80)                                           \
+    SPDC_CMP(X, CP_MINCTRL, R80, R160)                                     \
     X(ADD_OFSET, ADD, A, R80, PLAIN)                                       \
     SPDC_CMP(X, COMP_MN, R80)                                              \
     SPDC_CMP(X, COMP_MINGO, R80)                                           \
@@ -117,7 +117,7 @@
     X(QT_LOW, NC, A, R80, TUNE(0.0, -1e38, 1e38))                          \
     X(NOT_UP, NOT, B, R80, PLAIN)                                          \
     X(Z_UP, ZMINUS1_B, B, R80, PLAIN)                                      \
-    X(L_CRIT_FRC, AND, B, R80, PLAIN)                                      \
+    X(L_CRIT_FRC, AND, B, R80, PLAIN, R160)                                \
     X(R_CRIT_FRC, AND, B, R80, PLAIN)                                      \
     X(ORFRC_LOW, OR, B, R80, PLAIN, R40)                                   \
     X(ORFRC_RAIS, OR, B, R80, PLAIN, R40)                                  \

@@ -10,7 +10,7 @@
 #include "runtime/catalogue.h"
 
 #define SPD_CTRL_CELLS(X) \
-    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80)                   \
+    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80, R160)                \
     X(SW_DYN, B_SW, B, R10, PLAIN)                              \
     X(OTHER_AT_MAX, IN_3, B, R10, TUNE(false))                  \
     X(OTHER_AT_MAX, AND, B, R10, PLAIN)                         \

@@ -8,6 +8,7 @@
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/CONF_CHECK_CASC.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/control_slices.h"
@@ -17,6 +18,7 @@ void _R80_TASK_13() {
     CASC_RATE_tracking();
     CASC_R_L_commands();
     CASC_SETPT_ramp();
+    HP_LIMTER_force_close();
 }
 void _R80_TASK_17() {
     using namespace r80;

@@ -6,6 +6,8 @@
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
@@ -22,12 +24,15 @@
 #include "app/control/SPD_R_L.cells.h"
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/START.cells.h"
+#include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
 
 void _R80_TASK_14() {
-    r80::SPDC_stop_input();
-    r80::AUTO_SEQ_contact();
+    using namespace r80;
+    SPDC_stop_input();
+    AUTO_SEQ_contact();
+    HP_LIMTER_commands();
 }
 void _R80_TASK_15() {
     using namespace r80;
@@ -40,6 +45,7 @@ void _R80_TASK_16() {
     using namespace r80;
     SPD_R_L_raise();
     OSPD_test_flags();
+    OSPD_demand();
     START_inhibit();
     START_run_command();
     AUTO_SEQ_sequence();
@@ -94,21 +100,27 @@ void _R160_TASK_37() {
     SPDC_idle_target();
     SPD_REF_deviation();
     IFACE_IN_HP_MAN_raise_lower();
+    HP_LIMTER_maximum();
+    HPLM_chart();
 }
 void _R160_TASK_40() {
     using namespace r160;
     IFACE_OUT_CASC_status();
     SPD_CTRL_status_leds();
-    OSPD_no_move();
     SPDC_ramp_rates();
     SPDC_idle_level();
     IFACE_MODE_modes();
 }
 void _R160_TASK_44() { r160::SPDC_rem_act(); }
 void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
-void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
+void _R160_TASK_47() {
+    using namespace r160;
+    RCTRL_local_conditions();
+    OSPD_test_commands();
+}
 void _R160_TASK_50() {
     using namespace r160;
+    SYS_ID_site();
     START_permissives();
     START_run_time();
 }

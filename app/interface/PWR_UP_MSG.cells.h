@@ -9,7 +9,7 @@
 #define PWR_UP_MSG_CELLS(X)                                       \
     X(INI_DSPLY, ONE_SHOT, B, R80, PLAIN)                         \
     X(INI_DSPLY, R_TIME, I, R80, PLAIN)                           \
-    X(PWR_UP_COMPLETE, DELAY, B, R80, PLAIN)                      \
+    X(PWR_UP_COMPLETE, DELAY, B, R80, PLAIN, R160)                \
     X(PWR_UP_COMPLETE, DLY_TIME, A, R80, TUNE(1.0, 0.1, 600.0))   \
     PWR_UP_MSG_PULSE_ROWS(X)                                      \
     PWR_UP_MSG_STANDIN_ROWS(X)

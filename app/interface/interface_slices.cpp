@@ -27,10 +27,14 @@
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/CNFG_SNTP.cells.h"
 #include "app/interface/C_COMM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 
 void _R40_TASK_4() {
+    r40::CRIT_SPD_reference_band();
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::HP_LIMTER_lag();
 }
 
 void _R160_TASK_28() {
@@ -94,7 +98,6 @@ void _R80_TASK_22() {
     MPU_min_gov_compare();
     OPC_DATA_link();
     RMT_CAS_EN_inhibit_list();
-    OSPD_test_demand();
     ORVEX12_IO_activity();
     PWR_UP_MSG_timing();
     REMOTE_selection();

@@ -3,6 +3,7 @@
 #include "app/protection/protection_slices.h"
 
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -20,6 +21,7 @@ void _R10_TASK_3() {
     // also: the simulated speed of SPEED_SIM (speed control, not built yet)
     SD_LOGIC_conditions();
     SD_LOGIC_hp_fault();
+    OSPD_trip();
     SHUTDOWNS_trips_a();
 }
 

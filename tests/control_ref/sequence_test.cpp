@@ -211,6 +211,8 @@ TEST_F(Sequence, RaiseDuringTheOverspeedTestMovesTowardsTheTestLimit) {
     setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0);
     for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
     setCell("SPDC.A09_STEP.SFC_STEP", 1);
+    // No test demand was latched: keep the step from ending the test.
+    setCell("SPDC.A09_C3.RST_1", 1);
     setCell("SPD_R_L.NONDI_RAZ.IN_2", 1);
     runPasses(R80, 3);
     EXPECT_TRUE(step("A09_STEP"));

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "app/control/control_slices.h"
 #include "tests/interface/operator_rig.h"
 
 namespace op_test {
@@ -244,46 +245,6 @@ TEST_F(InhibitList, WithoutTheResetInputsLatchInTheirOrder) {
     inputs(0, 0, 0, 0);
     EXPECT_EQ(sel(), "0000");
     EXPECT_EQ(numbers(), "0000");
-}
-
-TEST_F(RemoteSetpoint, OverspeedTestDemandDisableWinsAndPulsesOnItsRise) {
-    start();
-    setCell("OSPD.ENA_INT_OST_OS.ONE_SHOT", 1);
-    runPasses(R80, 3);
-    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 1u);
-    EXPECT_EQ(boolean("OSPD.OSPD_DMD_OR.OR"), 1u);
-    EXPECT_EQ(boolean("OSPD.DISABLED.NOT"), 0u);
-    setCell("OSPD.ENA_INT_OST_OS.ONE_SHOT", 0);
-    runPasses(R80, 3);
-    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 1u);  // stored
-    EXPECT_EQ(boolean("OSPD.OSPD_PLS.B_ACTION"), 0u);
-    // Disable and enable pulses in the same pass: the demand ends.
-    setCell("OSPD.ENA_RED_INT.ONE_SHOT", 1);
-    setCell("OSPD.OR_DISABLE.OR", 1);
-    runPasses(R80, 3);
-    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 0u);
-    EXPECT_EQ(boolean("OSPD.DISABLED.NOT"), 1u);
-    setCell("OSPD.OR_DISABLE.OR", 0);
-    // The pulse is one pass long on the rise of the demand.
-    int pulses = 0;
-    for (int p = 0; p < 6; ++p) {
-        runPasses(R80, 1);
-        pulses += static_cast<int>(boolean("OSPD.OSPD_PLS.B_ACTION"));
-    }
-    EXPECT_EQ(pulses, 1);
-    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 1u);
-    // An external test is annunciated only at the test level.
-    setCell("OSPD.OSPD_DMD_EXT.B_ACTION", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("OSPD.OSPD_ALM.B_NAME"), 0u);
-    setCell("OSPD.OSPD_LEVEL.A_COMPARE", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("OSPD.EXTERN_TEST.AND"), 1u);
-    EXPECT_EQ(boolean("OSPD.OSPD_ALM.B_NAME"), 1u);
-    EXPECT_EQ(boolean("OSPD.REDICE_OSPD_NOT.NOT"), 1u);
-    setCell("OSPD.REDUCE_OSPD_USE.B_ACTION", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("OSPD.REDICE_OSPD_NOT.NOT"), 0u);
 }
 
 TEST_F(RemoteSetpoint, MinimumGovernorAgainstSetpointAndSpeed) {

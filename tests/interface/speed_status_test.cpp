@@ -15,7 +15,7 @@ protected:
     void startStatus() {
         useSlices(R10, {loadDefaults});
         useSlices(R80, {_R80_TASK_19});
-        useSlices(R160, {_R160_TASK_40});
+        useSlices(R160, {_R160_TASK_40, _R160_TASK_47});
         startApp();
     }
     static void loadDefaults() {

@@ -46,7 +46,13 @@
     X(HOT_START_CMD, B_NAME, B, R160, PLAIN)          \
     X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)            \
     X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)           \
-    X(USE_COMBO, B_NAME, B, R160, PLAIN)
+    X(USE_COMBO, B_NAME, B, R160, PLAIN)              \
+    X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
+    X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
+    X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_RED_OST, B_NAME, B, R160, PLAIN)         \
+    X(RESET_HOLD, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.
@@ -57,10 +63,19 @@
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
-    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)            \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
     X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10)           \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
+    X(SD_SEQ_NORM_SD, B_NAME, B, R160, PLAIN)            \
+    X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
+    X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
+    X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \
+    X(VLIM_LWR, B_NAME, B, R80, PLAIN)                   \
+    X(TUNED_OK, B_NAME, B, R80, PLAIN)                   \
+    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)
+
+// HP_LIMTER: the entered-value disable of the operator interface.
+#define HP_LIMTER_STANDIN_ROWS(X) X(H_SER_DIS, OR, B, R80, PLAIN)
 
 // HP_DRIVER: the stroke latch and the forward/reverse setting of the valve
 // configuration.
@@ -90,25 +105,13 @@
     X(ENA_COMBO, AND, B, R80, PLAIN, R40)     \
     X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)
 
-// CRIT_SPD: the band's upper limit, the band OR of the slower groups and the
-// band-time cells of the 160 ms unit delays.
-#define CRIT_SPD_STANDIN_ROWS(X)                         \
-    X(SET_HIGH1_SUB, SUBTRACT, A, R160, PLAIN, R10)      \
-    X(CRIT_BAND, OR, B, R40, PLAIN, R10, R80)            \
-    X(IN_CRIT, OR, B, R40, PLAIN, R80)                   \
-    X(CRIT_PROB1, IN_4, B, R10, PLAIN)                   \
-    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)          \
-    X(RTIME, OUT_1, A, R160, PLAIN)                      \
-    X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)
-
 // IFACE_IN_START: the turbine speed copy, the band's lower limit and the
 // no-shutdown flag of the start logic.
 #define IFACE_IN_START_STANDIN_ROWS(X) \
     X(TURB_SPEED, A_NAME, A, R10, PLAIN)              \
-    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R80)         \
+    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80)    \
+    X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)             \
     X(NOT_SD, B_NAME, B, R10, PLAIN)                  \
-    X(MANUAL_START, B_NAME, B, R160, PLAIN, R80)      \
-    X(AUTO_START, B_NAME, B, R160, PLAIN, R80)        \
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80)    \
     X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160)    \
     X(STARTCMD, B_NAME, B, R10, PLAIN, R80)           \
@@ -120,14 +123,17 @@
     X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)        \
     X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80) \
     X(IR_EN, B_NAME, B, R160, PLAIN, R80)             \
-    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)
+    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)            \
+    X(USE_MPU_OVRD_TIME, B_NAME, B, R160, PLAIN)      \
+    X(ROLLDWN_SPD, A_NAME, A, R160, PLAIN)            \
+    X(USE_RDWN_OVRD, B_NAME, B, R160, PLAIN)          \
+    X(ROLLDWN_DLY, A_NAME, A, R160, PLAIN)            \
+    X(SELFPWRACT, A_NAME, A, R160, PLAIN)
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.
 #define MPU_OVRD_STANDIN_ROWS(X) \
-    X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10) \
-    X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)      \
-    X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
+    X(STRT_DLY_1, DELAY, B, R160, PLAIN)
 
 
 // ORVEX12_IO: the chassis comparator of the shutdown slices.

@@ -8,6 +8,7 @@
 #include "runtime/catalogue.h"
 
 // The real modules that took rows over from here.
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
@@ -20,10 +21,4 @@
 
 CAT_MODULE(CNFG_OPERATE)
 
-#define CONF_VAL_1_CELLS(X) \
-    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10) \
-    X(NO_CASC, NOT, B, R160, PLAIN, R80) \
-    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10) \
-
-CAT_MODULE(CONF_VAL_1)
 

@@ -11,7 +11,8 @@
     X(SD_27, B_ALARM, B, R80, PLAIN, R10)      \
     X(SD_27, LIGHT, B, R80, PLAIN)             \
     X(SD_27, HORN, B, R80, PLAIN)              \
-    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10)
+    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10) \
+    X(SD_PWRUP, OR, B, R10, PLAIN, R160)
 
 // SD_LOGIC: the keypad trip delay, the remote-node trip summary (both 80 ms,
 // with the reset logic) and the delayed shutdown state of the 20 ms group.
