@@ -93,6 +93,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_26,
         _R160_TASK_27,
         _R160_TASK_29,
+        _R160_TASK_30,
         _R160_TASK_31,
         _R160_TASK_34,
         _R160_TASK_35,

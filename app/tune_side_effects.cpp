@@ -4,6 +4,7 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -28,5 +29,6 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
     intUnlock(key);
 }

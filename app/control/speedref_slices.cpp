@@ -18,6 +18,7 @@
 #include "app/control/START.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
+#include "app/interface/COND_MON.cells.h"
 
 void _R80_TASK_14() { r80::SPDC_stop_input(); }
 void _R80_TASK_15() {
@@ -41,6 +42,7 @@ void _R80_TASK_18() {
     SPDC_mingo();
     GOTO_MIN_second_start();
     IDLE_RATE_enable();
+    COND_MON_nv_snapshot();
 }
 void _R80_TASK_19() { r80::IDLE_RATE_latch(); }
 void _R80_TASK_23() {

@@ -1,5 +1,6 @@
 #include "app/interface/interface_slices.h"
 
+#include "app/interface/COND_MON.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/SPDC.cells.h"
 
@@ -9,12 +10,14 @@ void _R40_TASK_4() {
 }
 
 void _R160_TASK_29() {
-    // also: COND_MON counters (not built yet)
     r160::DATALOG_load_levels();
+    r160::COND_MON_inputs();
 }
 
+void _R160_TASK_30() { r160::COND_MON_counters(); }
+
 void _R160_TASK_31() {
-    // also: COND_MON run hours (not built yet)
+    r160::COND_MON_run_hours();
     r160::DATALOG_start();
 }
 

@@ -4,6 +4,7 @@
 
 void _R40_TASK_4();
 void _R160_TASK_29();
+void _R160_TASK_30();
 void _R160_TASK_31();
 void _R160_TASK_34();
 void _R160_TASK_35();
