@@ -95,6 +95,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_29,
         _R160_TASK_30,
         _R160_TASK_31,
+        _R160_TASK_33,
         _R160_TASK_34,
         _R160_TASK_35,
         _R160_TASK_36,

@@ -1,12 +1,14 @@
 #include "app/interface/interface_slices.h"
 
 #include "app/interface/COND_MON.cells.h"
+#include "app/interface/CUST_TREND.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/SPDC.cells.h"
 
 void _R40_TASK_4() {
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::CUST_TREND_values();
 }
 
 void _R160_TASK_29() {
@@ -21,7 +23,10 @@ void _R160_TASK_31() {
     r160::DATALOG_start();
 }
 
+void _R160_TASK_33() { r160::CUST_TREND_positions(); }
+
 void _R160_TASK_34() {
+    r160::CUST_TREND_ranges();
     r160::DATALOG_counter();
 }
 

@@ -6,5 +6,6 @@ void _R40_TASK_4();
 void _R160_TASK_29();
 void _R160_TASK_30();
 void _R160_TASK_31();
+void _R160_TASK_33();
 void _R160_TASK_34();
 void _R160_TASK_35();
