@@ -3,6 +3,9 @@
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/CUST_TREND.cells.h"
 #include "app/interface/DATALOG.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/SYS_ID.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/control/SPDC.cells.h"
 
 void _R40_TASK_4() {
@@ -32,4 +35,12 @@ void _R160_TASK_34() {
 
 void _R160_TASK_35() {
     r160::DATALOG_requests();
+}
+
+void _R160_TASK_43() {
+    using namespace r160;
+    VLTR_VIB_count();
+    SYS_ID_delay();
+    MASTER_configure_mode();
+    MESSAGE_texts();
 }

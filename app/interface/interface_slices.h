@@ -9,3 +9,4 @@ void _R160_TASK_31();
 void _R160_TASK_33();
 void _R160_TASK_34();
 void _R160_TASK_35();
+void _R160_TASK_43();

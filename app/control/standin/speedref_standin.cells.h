@@ -55,7 +55,8 @@ CAT_MODULE(AUTO_ENBL)
 #define CASC_ENBL_CELLS(X)                               \
     X(DISABLED, NOT, B, R80, PLAIN, R160)                \
     X(INHIBITED, LATCH1, B, R80, PLAIN, R160)            \
-    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
+    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)                \
+    X(ENABLEDMES, B_ACTION, B, R80, PLAIN, R160)
 CAT_MODULE(CASC_ENBL)
 
 #define RMT_CAS_EN_CELLS(X)                              \

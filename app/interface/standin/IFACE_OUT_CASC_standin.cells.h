@@ -1,5 +1,5 @@
 // STAND-IN until module IFACE_OUT_CASC lands: the cells the data log's
-// static items sample.
+// static items sample, and the cascade states the status texts show.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -7,5 +7,7 @@
 #define IFACE_OUT_CASC_CELLS(X) \
     X(CASC_PID, A_NAME, A, R80, PLAIN, R40) \
     X(ENABLED, B_NAME, B, R80, PLAIN, R160) \
-    X(RMT_CAS_EN, B_NAME, B, R80, PLAIN, R160)
+    X(RMT_CAS_EN, B_NAME, B, R80, PLAIN, R160) \
+    X(REM_CAS_SEL, B_NAME, B, R80, PLAIN, R160) \
+    X(INHIBITED, B_NAME, B, R80, PLAIN, R160)
 CAT_MODULE(IFACE_OUT_CASC)

@@ -1,0 +1,62 @@
+// Module MESSAGE at 160 ms: debounced cascade and remote setpoint states
+// and the status texts the operator interface shows for them.
+#pragma once
+
+#include "app/interface/standin/MESSAGE_standin.rows.h"
+#include "runtime/catalogue.h"
+
+#define MESSAGE_CELLS(X) \
+    MESSAGE_STANDIN_ROWS(X) \
+    X(B02_STEP_DELAY, DELAY, B, R160, PLAIN) \
+    X(B02_STEP_DELAY, R_TIME, I, R160, PLAIN) \
+    X(B02_STEP_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(B02_STEP_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CASC_CTL_DELAY, DELAY, B, R160, PLAIN) \
+    X(CASC_CTL_DELAY, R_TIME, I, R160, PLAIN) \
+    X(CASC_CTL_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CASC_CTL_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CASC_RMT_DELAY, DELAY, B, R160, PLAIN) \
+    X(CASC_RMT_DELAY, R_TIME, I, R160, PLAIN) \
+    X(CASC_RMT_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CASC_RMT_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CAS_INHIBITED_DELAY, DELAY, B, R160, PLAIN) \
+    X(CAS_INHIBITED_DELAY, R_TIME, I, R160, PLAIN) \
+    X(CAS_INHIBITED_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(CAS_INHIBITED_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(ENABLEDMES_DELAY, DELAY, B, R160, PLAIN) \
+    X(ENABLEDMES_DELAY, R_TIME, I, R160, PLAIN) \
+    X(ENABLEDMES_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(ENABLEDMES_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(REM_CAS_SEL_DELAY, DELAY, B, R160, PLAIN) \
+    X(REM_CAS_SEL_DELAY, R_TIME, I, R160, PLAIN) \
+    X(REM_CAS_SEL_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(REM_CAS_SEL_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(REM_CAS_SEL_DLY, DELAY, B, R160, PLAIN) \
+    X(REM_CAS_SEL_DLY, R_TIME, I, R160, PLAIN) \
+    X(REM_CAS_SEL_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(REM_CAS_SEL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(RMT_CAS_EN_DELAY, DELAY, B, R160, PLAIN) \
+    X(RMT_CAS_EN_DELAY, R_TIME, I, R160, PLAIN) \
+    X(RMT_CAS_EN_DELAY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(RMT_CAS_EN_DELAY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(INHIBITED_DLY, DELAY, B, R160, PLAIN) \
+    X(CASC_CTL, AND, B, R160, PLAIN) \
+    X(CASC_RMT, AND, B, R160, PLAIN) \
+    X(RMT_IN_CTL, AND, B, R160, PLAIN) \
+    X(F_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_MSG, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_MSG, MSG_SEL, I, R160, PLAIN) \
+    X(SPD_NOT_DISABLED, NOT, B, R160, PLAIN) \
+    X(SPD_NOT_IN_CTRL, NOT, B, R160, PLAIN) \
+    X(SPD_ACTIVE, AND, B, R160, PLAIN)
+CAT_MODULE(MESSAGE)
+
+namespace r160 {
+// The debounce delays, the text selections and the speed status bits.
+void MESSAGE_texts();
+}  // namespace r160
