@@ -92,6 +92,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_25,
         _R160_TASK_26,
         _R160_TASK_27,
+        _R160_TASK_28,
         _R160_TASK_29,
         _R160_TASK_30,
         _R160_TASK_31,

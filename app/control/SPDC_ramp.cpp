@@ -3,6 +3,7 @@
 // 20 ms lost-remote pulse and the rates of the 160 ms group.
 #include <cmath>
 
+#include "app/config/RMT_SETPT.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"

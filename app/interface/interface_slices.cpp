@@ -5,7 +5,12 @@
 #include "app/interface/DATALOG.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/SYS_ID.cells.h"
+#include "app/config/CNFG_CHECK_BO.cells.h"
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/config/RMT_SETPT.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/SPDC.cells.h"
 
 void _R40_TASK_4() {
@@ -14,9 +19,21 @@ void _R40_TASK_4() {
     r40::CUST_TREND_values();
 }
 
+void _R160_TASK_28() {
+    using namespace r160;
+    CNFG_CHECK_BO_relay_errors();
+    RMT_SETPT_limits();
+    CNFG_CHECK_RMT_range();
+    CNFG_DRIVER_options();
+}
+
 void _R160_TASK_29() {
-    r160::DATALOG_load_levels();
-    r160::COND_MON_inputs();
+    using namespace r160;
+    DATALOG_load_levels();
+    COND_MON_inputs();
+    CNFG_OPERATE_options();
+    CNFG_SPEED_difference();
+    CNTRL_STOP_settings();
 }
 
 void _R160_TASK_30() { r160::COND_MON_counters(); }

@@ -3,6 +3,7 @@
 #pragma once
 
 void _R40_TASK_4();
+void _R160_TASK_28();
 void _R160_TASK_29();
 void _R160_TASK_30();
 void _R160_TASK_31();
