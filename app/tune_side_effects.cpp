@@ -11,6 +11,7 @@
 #include "app/discrete/ALARMS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -60,5 +61,6 @@ void special_case_tune(void* cell) {
     const void* confirms[3] = {&e.QT_CONFIRM_IP_IN_1.ref(), &e.QT_CONFIRM_IP_IN_2.ref(), &e.QT_CONFIRM_IP_IN_3.ref()};
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
+    if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
     intUnlock(key);
 }

@@ -10,6 +10,7 @@
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
@@ -55,7 +56,7 @@ void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
     IFACE_IN_CASC_process_value();
-    // also: the AO_MUX copy of the cascade input (not built yet)
+    AO_MUX_cascade_input();
     for (int k = 0; k < 2; ++k) {
         AO_CHANNEL_signal(k);
         CNFG_AO_output(k);
@@ -160,6 +161,7 @@ void _R160_TASK_59() {
 }
 void _R160_TASK_62() {
     r160::ACT_CHANNEL_config();
+    r160::AO_MUX_functions_used();
     r160::AI_CHANNEL_texts(0);
     discrete_R160_TASK_62();
 }

@@ -21,7 +21,7 @@
     X(DISABLED, NOT, B, R80, PLAIN, R160)                   \
     X(ZENABLED, ZMINUS1_B, B, R80, PLAIN)                   \
     X(PLS_ENABL, B_ACTION, B, R80, PLAIN)                   \
-    X(ENABLEDMES, B_ACTION, B, R80, PLAIN)                  \
+    X(ENABLEDMES, B_ACTION, B, R80, PLAIN, R160)            \
     CASC_ENBL_LIST_ROWS(X, 1) CASC_ENBL_LIST_ROWS(X, 2) CASC_ENBL_LIST_ROWS(X, 3) \
     CASC_ENBL_LIST_ROWS(X, 4) CASC_ENBL_LIST_ROWS(X, 5) CASC_ENBL_LIST_ROWS(X, 6) \
     X(INHIBITED, LATCH1, B, R80, PLAIN, R160)               \

@@ -6,6 +6,7 @@
 
 #include "app/control/CONF_CHECK.cells.h"
 #include "app/control/CONF_CHECK_CASC.cells.h"
+#include "app/config/RMT_SETPT.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/config/CALMODE.cells.h"

@@ -89,12 +89,6 @@
     HP_LIMTER_STANDIN_ROWS(X)
 CAT_MODULE(HP_LIMTER)
 
-// MESSAGE: the speed controller winning the valve's low-signal select.
-#define MESSAGE_CELLS(X)                                         \
-    X(SPD_IN_CTRL_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0))   \
-    X(SPD_IN_CTRL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))  \
-    X(SPD_PID_IN_CTRL, DELAY, B, R160, PLAIN)
-CAT_MODULE(MESSAGE)
 
 namespace r160 {
 void HP_LIMTER_maximum();   // _R160_TASK_37: maximum, take-over and start maximum

@@ -3,10 +3,12 @@
 // limiter that the valve's low-signal select and the maximum use.
 #include "app/control/HP_LIMTER.cells.h"
 
+#include "app/interface/MESSAGE.cells.h"
+
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 
-#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"

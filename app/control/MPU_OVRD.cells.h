@@ -8,13 +8,13 @@
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X) \
-    X(OVRD1_OR, OR, B, R10, PLAIN)            \
+    X(OVRD1_OR, OR, B, R10, PLAIN, R160)       \
     X(SPD1_FLD, A_COMPARE, B, R10, PLAIN)     \
     X(SPD1_FLD, A_EQUAL, B, R10, PLAIN)       \
     X(INHIB_MIN1, IN_1, B, R10, TUNE(false))  \
     X(INHIB_MIN1, AND, B, R10, PLAIN)         \
     X(SPD1FLD, OR, B, R10, PLAIN)             \
-    X(SS1_FLD, B_SW, B, R10, PLAIN, R40)      \
+    X(SS1_FLD, B_SW, B, R10, PLAIN, R40, R160)      \
     X(OVRD_MPU2, OR, B, R10, PLAIN)           \
     X(SPD2_FLD, A_COMPARE, B, R10, PLAIN)     \
     X(SPD2_FLD, A_EQUAL, B, R10, PLAIN)       \

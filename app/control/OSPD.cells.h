@@ -11,7 +11,7 @@
     X(OR_OSPD, OR, B, R80, PLAIN, R160)              \
     X(OR_OSPD_OS, ONE_SHOT, B, R80, PLAIN)           \
     X(MV_REF, OR, B, R80, PLAIN, R160)               \
-    X(SPEED_HOLD, HSS_BUS, A, R40, PLAIN)            \
+    X(SPEED_HOLD, HSS_BUS, A, R40, PLAIN, R160)       \
     X(SPEED_HOLD, HI_LIM_I, B, R40, PLAIN)           \
     X(SPEED_HOLD, LO_LIM_I, B, R40, PLAIN)           \
     X(SPEED_HOLD, SEL_1, B, R40, PLAIN)              \

@@ -1,5 +1,6 @@
 // SD_LOGIC: the power-up shutdown window and the trip conditions the
 // shutdown logic computes at 10 ms, with their 160 ms settings.
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 
 #include "app/control/SPDC.cells.h"

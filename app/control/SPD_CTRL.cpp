@@ -1,5 +1,6 @@
 // SPD_CTRL: the speed controller at 10, 40 and 160 ms, and the optimizer
 // status block _ub91.
+#include "app/config/RMT_SETPT.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 
 #include <cmath>

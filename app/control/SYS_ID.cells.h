@@ -23,7 +23,10 @@ CAT_MODULE(_ub24)
     X(SITE_UNIT, S_NAME, C, R160, PLAIN)                       \
     X(HW_SN, I_NAME, I, R160, PLAIN)                           \
     X(HW_SN_AVAIL, IN, B, R160, TUNE(true))                    \
-    X(HW_SN_AVAIL, B_NAME, B, R160, PLAIN)
+    X(HW_SN_AVAIL, B_NAME, B, R160, PLAIN)                     \
+    X(SS_HOURS, IN, A, R160, TUNE(4.0, 0.01, 24.0))            \
+    X(SS_HOURS, A_NAME, A, R160, PLAIN)                        \
+    X(CONVRT, MULTIPLY, A, R160, PLAIN)
 CAT_MODULE(SYS_ID)
 
 // The user block's wrapper: stores its inputs, keeps the output pointers of

@@ -27,6 +27,7 @@
 #include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
+#include "app/interface/COND_MON.cells.h"
 
 void _R80_TASK_14() {
     using namespace r80;
@@ -57,6 +58,7 @@ void _R80_TASK_18() {
     SPDC_mingo();
     GOTO_MIN_second_start();
     IDLE_RATE_enable();
+    COND_MON_nv_snapshot();
 }
 void _R80_TASK_19() {
     using namespace r80;

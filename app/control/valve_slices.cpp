@@ -9,6 +9,7 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/control_slices.h"
+#include "app/interface/CUST_TREND.cells.h"
 
 void _R160_TASK_46() {
     // also: the OPC data items' descriptions and write enables (not built yet)
@@ -24,4 +25,5 @@ void _R160_TASK_33() {
     CONT_MESS_message();
     START_min_gov();
     CRIT_SPD_dwell();
+    CUST_TREND_positions();
 }

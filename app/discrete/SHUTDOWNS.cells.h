@@ -192,7 +192,7 @@
     X(ANY, FIRST_ALM, I, R10, PLAIN, R160) \
     X(ANY, SEL_1, B, R10, PLAIN) \
     X(ANY, SEL_2, B, R10, PLAIN) \
-    X(ANY, SEL_3, B, R10, PLAIN) \
+    X(ANY, SEL_3, B, R10, PLAIN, R160) \
     X(ANY, SEL_4, B, R10, PLAIN) \
     X(ANY, SEL_5, B, R10, PLAIN) \
     X(ANY, SEL_6, B, R10, PLAIN) \

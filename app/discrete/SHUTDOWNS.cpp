@@ -2,6 +2,7 @@
 // list with the shutdown signal and its copies, the history of the last five
 // shutdowns, the first-out text and the tripped LED; and the discrete
 // logic's part: the "External Trip 1" latch and the trip relay.
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"

@@ -2,6 +2,7 @@
 // and the deadband the speed reference follows.
 #pragma once
 
+#include "app/config/RMT_SETPT_limits.rows.h"
 #include "app/interface/standin/interface_rows_standin.h"
 #include "runtime/catalogue.h"
 
@@ -9,6 +10,7 @@
     X(LAG, LAG_2, A, R80, PLAIN)                    \
     X(LAG, DERIV, A, R80, PLAIN)                    \
     X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)     \
+    RMT_SETPT_LIMIT_ROWS(X)                         \
     RMT_SETPT_STANDIN_ROWS(X)
 CAT_MODULE(RMT_SETPT)
 

@@ -22,6 +22,17 @@
 #include "app/interface/RMT_SETPT.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"
 #include "app/interface/_ub43.cells.h"
+#include "app/interface/COND_MON.cells.h"
+#include "app/interface/CUST_TREND.cells.h"
+#include "app/interface/DATALOG.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/SYS_ID.cells.h"
+#include "app/config/CNFG_CHECK_BO.cells.h"
+#include "app/config/CNFG_DRIVER.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/config/RMT_SETPT.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/interface/CNFG_COMMS.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
@@ -35,28 +46,40 @@ void _R40_TASK_4() {
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
     r40::HP_LIMTER_lag();
+    r40::CUST_TREND_values();
 }
 
 void _R160_TASK_28() {
-    // also: the remote speed setpoint limits and driver checks (not built yet)
-    r160::CNFG_ENET1_lists();
-    r160::CNFG_COMMS_ports();
+    using namespace r160;
+    CNFG_CHECK_BO_relay_errors();
+    RMT_SETPT_limits();
+    CNFG_CHECK_RMT_range();
+    CNFG_DRIVER_options();
+    CNFG_ENET1_lists();
+    CNFG_COMMS_ports();
 }
 
 void _R160_TASK_29() {
-    r160::CNFG_ENET1_mask_tail();
-    r160::CNFG_SNTP_server();
-    // also: COND_MON counters (not built yet)
-    r160::DATALOG_load_levels();
+    using namespace r160;
+    CNFG_ENET1_mask_tail();
+    CNFG_SNTP_server();
+    DATALOG_load_levels();
+    COND_MON_inputs();
+    CNFG_OPERATE_options();
+    CNFG_SPEED_difference();
+    CNTRL_STOP_settings();
 }
 
+void _R160_TASK_30() { r160::COND_MON_counters(); }
+
 void _R160_TASK_31() {
-    // also: COND_MON run hours (not built yet)
+    r160::COND_MON_run_hours();
     r160::DATALOG_start();
 }
 
 void _R160_TASK_34() {
     r160::C_COMM_copy();
+    r160::CUST_TREND_ranges();
     r160::DATALOG_counter();
 }
 
@@ -115,4 +138,12 @@ void _R160_TASK_10() {
     F_KEY_blink();
     MASTER_commands();
     CALMODE_permissive();
+}
+
+void _R160_TASK_43() {
+    using namespace r160;
+    VLTR_VIB_count();
+    SYS_ID_delay();
+    MASTER_configure_mode();
+    MESSAGE_texts();
 }

@@ -23,7 +23,3 @@
 
 #define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 
-#define CNFG_CHECK_RMT_CELLS(X)                      \
-    X(REMSPD_CFG, B_NAME, B, R160, PLAIN)            \
-    X(RANG_ERR, AND, B, R160, PLAIN)
-CAT_MODULE(CNFG_CHECK_RMT)

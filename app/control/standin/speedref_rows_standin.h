@@ -44,9 +44,7 @@
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
     X(CONTACT, B_NAME, B, R80, PLAIN)               \
-    X(NOT_USED, NOT, B, R160, PLAIN, R80)           \
-    X(RST_LTCH, DELAY, B, R160, PLAIN, R80)         \
-    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)          \
+    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
     X(STP_COMPLETE, AND, B, R10, PLAIN)             \
     X(STP_CPLT, B_NAME, B, R80, PLAIN)
 

@@ -14,11 +14,4 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 
-#define CNFG_OPERATE_CELLS(X) \
-    X(TRIP_ACTS, B_NAME, B, R160, PLAIN, R10)       \
-    X(EXT_TRIPS_RELAY, B_NAME, B, R160, PLAIN, R10) \
-    X(RST_CLRS_TRIP, B_NAME, B, R160, PLAIN) \
-
-CAT_MODULE(CNFG_OPERATE)
-
 

@@ -36,8 +36,5 @@
     X(CHASS_ALMS, OR, B, R160, PLAIN, R40)        \
     X(TOO_HOT, A_COMPARE, B, R160, PLAIN, R40)
 
-// CNFG_SPEED: speed difference between the probes.
-#define CNFG_SPEED_PROT_STANDIN_ROWS(X) X(DIFF_ALM, B_NAME, B, R160, PLAIN, R40)
-
 // UNIT_DEMO: the demonstration's trip command.
 #define UNIT_DEMO_PROT_STANDIN_ROWS(X) X(B_CMDS, LIST_2, B, R80, PLAIN, R160)

@@ -13,9 +13,6 @@
 // The real modules that took rows over from here.
 #include "app/control/CONF_LATCH.cells.h"
 
-#define CNFG_DRIVER_CELLS(X) X(USE_HP1_FLT_SD, B_NAME, B, R160, PLAIN, R10)
-CAT_MODULE(CNFG_DRIVER)
-
 #define S_ALARMS_CELLS(X) \
     X(S2, B_NAME, B, R160, PLAIN, R40)      \
     X(S3, B_NAME, B, R160, PLAIN, R40)
