@@ -155,7 +155,10 @@ TEST_P(OrskLate, AnswersWithinTheLimitAreTakenLaterOnesTimeOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Late, OrskLate,
-                         ::testing::Values(LateCase{1900, 0, false}, LateCase{2100, 1, true}));
+                         ::testing::Values(LateCase{1900, 0, false}, LateCase{2100, 1, true}),
+                         [](const ::testing::TestParamInfo<LateCase>& i) {
+                             return "answer_after_" + std::to_string(i.param.lateMs) + "_ms";
+                         });
 
 TEST(OrskSequence, AbortedStepIsRecordedAndTheSequenceGoesOn) {
     OrskRig rig;
