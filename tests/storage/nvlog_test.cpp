@@ -164,6 +164,12 @@ TEST_F(NvLog, ShortFilesReportAndKeepUnreadValues) {
     EXPECT_TRUE(hasEvent("event 6: Error in ReadNVLogTable(num_values)"));
 }
 
+TEST_F(NvLog, AMissingCountFailsTheReadEvenWithoutValues) {
+    put(kFile, kHeading + be32(0xFFFFFFFFu));
+    EXPECT_EQ(readTable(), -1);
+    EXPECT_TRUE(hasEvent("event 6: Error in ReadNVLogTable(count)"));
+}
+
 // Heading lines are read past up to a bound far above their length;
 // beyond it the file is no NV log and none of its bytes count.
 struct HeadingCase {
