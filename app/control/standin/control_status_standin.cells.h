@@ -1,8 +1,8 @@
 // STAND-IN until the modules that compute these cells land: the
-// configuration summary inputs, the configuration checks of the cascade,
-// the remote speed setpoint, the relays and the speed sensors and the
-// valve-limiter message of the alarm logic, as far as the control status and the configuration-error
-// list read them. The real modules take the rows over.
+// configuration summary inputs, the second speed sensor's minimum-speed
+// value and the valve-limiter message of the alarm logic, as far as the
+// control status and the configuration-error list read them. The real
+// modules take the rows over.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -14,12 +14,6 @@
 
 #define MPU_CHECK_STANDIN_ROWS(X)                    \
     X(MIN_SPD_CK2, A_NAME, A, R160, PLAIN)
-
-#define CNFG_CHECK_BO_STANDIN_ROWS(X)                \
-    X(RLY1ER, B_NAME, B, R160, PLAIN)                \
-    X(RLY2ER, B_NAME, B, R160, PLAIN)                \
-    X(RLY3ER, B_NAME, B, R160, PLAIN)                \
-    X(RLY4ER, B_NAME, B, R160, PLAIN)
 
 #define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 
