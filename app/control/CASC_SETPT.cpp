@@ -30,7 +30,6 @@ BlockRam<CASC_SETPT_blocks> CASC_SETPT_st;
 
 constexpr float kContactDelay = 0.08f;  // s on- and off-delay of the contacts
 constexpr float kInstantRate = 32500.0f;
-constexpr float kTrackRateFactor = 75.0f;
 }  // namespace
 
 namespace r160 {
