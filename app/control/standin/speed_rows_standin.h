@@ -11,7 +11,6 @@
     X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)    \
     X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN, R80)    \
     X(RMT_SPD_DB, A_NAME, A, R160, PLAIN, R80)        \
-    X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)             \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \

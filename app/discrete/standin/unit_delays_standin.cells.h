@@ -6,6 +6,7 @@
 
 #include "app/interface/MOD_links.rows.h"
 #include "app/interface/standin/MOD_coils_standin.rows.h"
+#include "app/interface/standin/MOD_port_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define MOD_LNK_STAT_CELLS(X) \
@@ -23,7 +24,8 @@ CAT_MODULE(MOD_LNK_STAT)
     X(LNK2_ERR_Z, ZMINUS1_B, B, R160, PLAIN) \
     X(LNK3_ERR_Z, ZMINUS1_B, B, R160, PLAIN) \
     MOD_LINK_ROWS(X) \
-    MOD_COILS_STANDIN_ROWS(X)
+    MOD_COILS_STANDIN_ROWS(X) \
+    MOD_PORT_STANDIN_ROWS(X)
 CAT_MODULE(MOD)
 
 #define CASC_ENTRD_CELLS(X) \
