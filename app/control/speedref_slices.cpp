@@ -17,6 +17,9 @@
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/X_RESET.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 
 void _R80_TASK_14() { r80::SPDC_stop_input(); }
@@ -82,8 +85,16 @@ void _R160_TASK_40() {
     SPDC_ramp_rates();
     SPDC_idle_level();
 }
-void _R160_TASK_44() { r160::SPDC_rem_act(); }
-void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
+void _R160_TASK_44() {
+    r160::SPDC_rem_act();
+    r160::MESSAGE_texts();
+    r160::MOD_links_standin();
+    r160::MOD_map();
+}
+void _R160_TASK_45() {
+    r160::MOD_link_alarms();
+    r160::MOD_SPD_SP_select();
+}
 void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
 void _R160_TASK_50() {
     using namespace r160;

@@ -48,9 +48,10 @@
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // cascade, overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
+    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
-    X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
+    X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160) \
+    X(RMT_SPD_INPUT, A_NAME, A, R160, PLAIN)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.

@@ -57,7 +57,7 @@
 
 // MPU: the turbine speed and its idle comparison.
 #define MPU_STANDIN_ROWS(X)                         \
-    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80)    \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160)    \
     X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)
 
 // OSPD: the overspeed test's commands and checks.
@@ -79,7 +79,7 @@
 // controlled-stop sequence.
 #define IFACE_OUT_START_STANDIN_ROWS(X)                  \
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
-    X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
-    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
+    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)                    \
+    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10, R160)              \
     X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
 

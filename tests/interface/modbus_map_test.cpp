@@ -1,0 +1,304 @@
+// The Modbus map through real passes of the 160 ms group, with the slave
+// instances running beside it: link devices and settings, supervision
+// (silence, errors, percentage, totals), the map hold, the exchange arrays
+// and the link alarms. Link 1 has no serial line here, so only the test
+// feeds its counters; links 2 and 3 start on the null device.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/control/control_slices.h"
+#include "app/interface/MOD.cells.h"
+#include "tests/support/app_harness.h"
+
+namespace {
+
+constexpr int R160 = 4;
+
+// The tunables at their defaults once, in the first 10 ms frame.
+bool g_defaulted = false;
+void defaultsOnce() {
+    if (!g_defaulted) tc_test::loadTunableDefaults();
+    g_defaulted = true;
+}
+
+class ModbusMap : public tc_test::AppHarness {
+protected:
+    void start() {
+        g_defaulted = false;
+        useSlices(0, {defaultsOnce});
+        useSlices(R160, {_R160_TASK_44, _R160_TASK_45});
+        startApp();
+        runPasses(R160, 30);  // power-up settled, map free
+    }
+    // One pass in which link 1's engine counted `messages` requests and `errors` errors.
+    void link1Pass(int messages, int errors = 0) {
+        setCell("MOD.MOD1.MSG_CNT_1", messages);
+        setCell("MOD.MOD1.ERR_CNT_1", errors);
+        runPasses(R160, 1);
+    }
+};
+
+TEST(ModbusRegisterWord, NearestIntegerLowSixteenBits) {
+    struct Case {
+        float multiplier, value;
+        int16_t word;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {1.0f, 123.5f, 124},   {1.0f, -123.5f, -124}, {1.0f, 123.49f, 123}, {1.0f, 40000.0f, -25536},
+        {1.0f, 32767.0f, 32767}, {1.0f, 32768.0f, -32768}, {1.0f, -32769.0f, 32767}, {10.0f, 3.6f, 36},
+        {0.01f, 12345.0f, 123}, {1.0f, nan, 0},         {1.0f, 3e9f, -1},     {1.0f, inf, -1},
+        {1.0f, -3e9f, 0},      {1.0f, 65536.0f + 7.0f, 7}, {1.0f, -0.5f, -1}, {1.0f, 0.4f, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MOD_register_word(c.multiplier, c.value), c.word) << c.multiplier << " x " << c.value;
+}
+
+// With a time-out of 10 s the link error comes on the first pass after the
+// silence has exceeded it (63 steps of 0.16 s); a request clears it.
+TEST_F(ModbusMap, SilenceBeyondTheTimeOutRaisesTheLinkError) {
+    start();
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.TIMER_1"), 0.0f);
+    for (int k = 1; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 0u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 1u);
+    link1Pass(2);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 0u);
+    EXPECT_EQ(integer("MOD.MOD1.MSG_CNT_1"), 0);  // consumed
+}
+
+// 1030 messages with 10 errors: the pass shows 10 / 1030 x 100 % and halves
+// both totals; an error seen sets the exception flag until the reset pulse.
+TEST_F(ModbusMap, ErrorPercentageTotalsHalvedAndExceptionFlag) {
+    start();
+    link1Pass(1020, 10);
+    EXPECT_FLOAT_EQ(real("MOD.MOD1.ERR_PCT_1"), 10.0f / 1030.0f * 100.0f);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 5);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 515);
+    EXPECT_EQ(integer("MOD.MOD1.ERR_CNT_1"), 0);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 1u);
+    // 1024 is not halved; errors of 0 leave the flag and give 5 / 516.
+    link1Pass(509, 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 1024);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 5);
+    EXPECT_FLOAT_EQ(real("MOD.MOD1.ERR_PCT_1"), 5.0f / 1024.0f * 100.0f);
+    link1Pass(1, 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 512);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 2);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 1u);
+    setCell("MOD.MOD1.ERR_NUM_1", 3);
+    setCell("RESET.RST.ONE_SHOT", 1);
+    link1Pass(1, 4);  // the reset drops this pass's errors too
+    setCell("RESET.RST.ONE_SHOT", 0);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 0u);
+    EXPECT_EQ(integer("MOD.MOD1.ERR_NUM_1"), 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 6);  // counted in the totals before the reset
+}
+
+TEST_F(ModbusMap, NoErrorsNoPercentage) {
+    start();
+    link1Pass(7, 0);
+    EXPECT_EQ(real("MOD.MOD1.ERR_PCT_1"), 0.0f);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 7);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 0u);
+}
+
+// The device of links 2 and 3 by the link type; a link not in use gets the
+// null device, where its instance times out and records error 23.
+TEST_F(ModbusMap, LinkDevicesByTypeAndTheNullDevice) {
+    start();
+    struct Case {
+        int type2, type3;
+        int device2, device3;
+    };
+    setCell("C_COMM.C1.IN", 1);
+    setCell("CNFG_COMMS.LINK2_USED.IN", 1);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 1);
+    const Case cases[] = {{2, 2, 2, 5}, {3, 3, 4, 6}, {7, 7, 4, 6}, {1, 1, 0, 0}, {7, 2, 0, 5}};
+    for (const Case& c : cases) {
+        setCell("CNFG_COMMS.PORT2_COMM_TYP.IN", c.type2);
+        setCell("CNFG_COMMS.PORT3_COMM_TYP.IN", c.type3);
+        runPasses(R160, 1);
+        EXPECT_EQ(integer("MOD.PORT2_COMM_USED.I_SW"), c.device2) << c.type2;
+        EXPECT_EQ(integer("MOD.PORT3_COMM_USED.I_SW"), c.device3) << c.type3;
+    }
+    setCell("CNFG_COMMS.PORT3_COMM_TYP.IN", 3);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("MOD.PORT3_COMM_USED.I_SW"), 0);
+    EXPECT_EQ(integer("MOD.PORT3_COMM.I_MUX_N_1"), 6);
+    // The slave addresses and write enables follow their settings.
+    setCell("CNFG_COMMS.PORT2_NET_ADDR.IN", 44);
+    setCell("C_COMM.C4.IN", 9);
+    setCell("CNFG_COMMS.PORT2_WRT_ENBL.IN", 1);
+    runPasses(R160, 20);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_2"), 44);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_1"), 9);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_3"), 3);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_ENBL_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.AW_ENBL_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.AW_ENBL_1"), 0u);
+    // On the null device the link records time-outs.
+    EXPECT_EQ(integer("MOD.PORT2_ERR_CODE.I_NAME"), 23);
+    EXPECT_EQ(boolean("MOD.PORT2_EXCP_ERR.B_NAME"), 1u);
+    EXPECT_EQ(integer("MOD.PORT3_ERR_CODE.I_NAME"), 23);
+    EXPECT_EQ(boolean("MOD.PORT3_EXCP_ERR.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1_PERM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD.USE_MOD.B_NAME"), 1u);
+    setCell("C_COMM.C1.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MOD.MOD1_PERM.AND"), 0u);
+    EXPECT_EQ(boolean("MOD.C2_OR.OR"), 0u);
+}
+
+// What masters wrote reaches the map's cells in the next pass, unless the
+// map is held (all links in error, or the hold input): then arrays and
+// cells are cleared.
+TEST_F(ModbusMap, WrittenValuesTakenOverUnlessTheMapIsHeld) {
+    start();
+    link1Pass(1);
+    _AW_MOD_MOD1_11103[1] = 500;
+    _AW_MOD_MOD1_11103[4] = -7;
+    _BW_MOD_MOD1_11103[0] = 1;
+    _BW_MOD_MOD1_11103[21] = 1;
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_2"), 500.0f);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_5"), -7.0f);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_1"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_22"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_2"), 0u);
+    // The hold input clears arrays and cells.
+    setCell("MOD.OR_INI.IN_1", 1);
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_2"), 0.0f);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_1"), 0u);
+    EXPECT_EQ(_AW_MOD_MOD1_11103[1], 0);
+    EXPECT_EQ(_BW_MOD_MOD1_11103[21], 0u);
+    setCell("MOD.OR_INI.IN_1", 0);
+    // All three links in error: held; one good link frees the map.
+    _AW_MOD_MOD1_11103[2] = 12;
+    for (int k = 0; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_3"), 1u);
+    EXPECT_EQ(_AW_MOD_MOD1_11103[2], 0);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_3"), 0.0f);
+    _AW_MOD_MOD1_11103[2] = 12;
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_3"), 12.0f);
+}
+
+// Discrete inputs and input registers from the application's cells.
+TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
+    start();
+    struct Bit {
+        const char* cell;
+        int element;
+    };
+    const Bit bits[] = {{"SHUTDOWNS.ANY_SD.B_NAME", 0},     {"ALARMS.ANY.SEL_2", 3},
+                        {"SHUTDOWNS.ANY.SEL_4", 6},        {"SHUTDOWNS.ANY.SEL_2", 8},
+                        {"SPDC.A07_STEP.SFC_STEP", 13},    {"HP_LIMTER.HP_RAMP.P_LIM_1", 31},
+                        {"CNFG_BI.BI_08_ZARN.BI_ZARN", 41}, {"CNFG_BO.RELAY_4.DISPLAY", 45},
+                        {"MOD_VL_IO.VL_B_STATES.LIST_1", 46}, {"MOD_VL_IO.VL_B_STATES.LIST_32", 77},
+                        {"SHUTDOWNS.ANY.SEL_25", 80},      {"_ub9.CHNL_FLT.B_NAME", 85},
+                        {"SPDC.Z01_C2.B_ACTION", 86}};
+    for (const Bit& b : bits) {
+        setCell(b.cell, 1);
+        runPasses(R160, 1);
+        EXPECT_EQ(_BR_MOD_MOD1_11103[b.element], 1u) << b.cell;
+        int on = 0;
+        for (uint32_t v : _BR_MOD_MOD1_11103) on += v != 0;
+        EXPECT_EQ(on, 1) << b.cell;
+        setCell(b.cell, 0);
+        runPasses(R160, 1);
+        EXPECT_EQ(_BR_MOD_MOD1_11103[b.element], 0u) << b.cell;
+    }
+    struct Reg {
+        const char* cell;
+        float value;
+        const char* multiplier;  // nullptr: none
+        float m;
+        int element;
+        int16_t word;
+    };
+    const Reg regs[] = {
+        {"MPU.TURB_SPD.A_NAME", 3600.0f, "MOD.MOD1.AR_M_1", 0.1f, 0, 360},
+        {"CNFG_SPEED.TSS_02.MONITOR", 1234.5f, "MOD.MOD1.AR_M_12", 1.0f, 11, 1235},
+        {"_ub7.VALUE.A_NAME", 2.5f, "_ub7.MOD_MULT.A_NAME", 10.0f, 13, 25},
+        {"MOD_IO.ACT1_100.MULTIPLY", 0.0f, "MOD.MOD1.AR_M_17", 1.0f, 16, 0},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_18", 7.0f, "MOD_VL_IO.VL_A_MULT.LIST_18", 3.0f, 37, 21},
+        {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 50.0f, "AI_MUX.CASC_IN_MODX.A_NAME", 2.0f, 8, 100},
+        {"COND_MON.STRT_TURB.A_NAME", 40000.0f, nullptr, 0.0f, 40, -25536},
+        {"COND_MON.TRUNLD2HRS.A_NAME", -123.5f, nullptr, 0.0f, 47, -124},
+    };
+    for (const Reg& r : regs) {
+        setCell(r.cell, r.value);
+        if (r.multiplier != nullptr) setCell(r.multiplier, r.m);
+        runPasses(R160, 1);
+        EXPECT_EQ(_AR_MOD_MOD1_11103[r.element], r.word) << r.cell;
+    }
+    // The actuator percentage of the second slice.
+    setCell("CNFG_ACT.ACT_01_SRC.A_NAME", 0.25f);
+    runPasses(R160, 2);
+    EXPECT_EQ(real("MOD_IO.ACT1_100.MULTIPLY"), 25.0f);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[16], 25);
+}
+
+// A link's alarm: the steady error, or with its switch set a pulse of one
+// pass at the onset; all three alarms together make all-links-failed.
+TEST_F(ModbusMap, LinkAlarmsSteadyOrPulsed) {
+    start();
+    setCell("C_COMM.C1.IN", 1);
+    setCell("C_COMM.C2.IN", 1);
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
+    link1Pass(1);
+    for (int k = 0; k < 62; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 0);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+    // Links 2 and 3 are not in use: no alarm, not all links failed.
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    setCell("CNFG_COMMS.LINK2_USED.IN", 1);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 1);
+    setCell("MOD_LNK_STAT.LN2_SW.CTRL", 1);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MODBUS1.LNK2_ALM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALL_LNK_FLD.AND"), 1u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MODBUS1.LNK2_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(boolean("MODBUS1.N_LNK2_ERR.NOT"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    // Link 1 heard again: its error and alarm clear, the latch re-arms.
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
+    link1Pass(3);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    for (int k = 0; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+}
+
+}  // namespace
