@@ -1,9 +1,11 @@
 // The service-write side effects of the cells declared with access 'S': the
-// momentary command inputs of the output channels' command blocks.
+// momentary command inputs of the output channels' command blocks and the
+// timed commands of the operator interface.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -28,5 +30,6 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    IFACE_IN_command_written(cell, value);
     intUnlock(key);
 }

@@ -2,10 +2,12 @@
 
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 
 void _R40_TASK_4() {
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::IFACE_IN_commands_40();
 }
 
 void _R160_TASK_29() {
@@ -24,4 +26,7 @@ void _R160_TASK_34() {
 
 void _R160_TASK_35() {
     r160::DATALOG_requests();
+    r160::IFACE_IN_settings();
 }
+
+void _R160_TASK_39() { r160::IFACE_IN_VLV_limiter_text(); }

@@ -7,3 +7,4 @@ void _R160_TASK_29();
 void _R160_TASK_31();
 void _R160_TASK_34();
 void _R160_TASK_35();
+void _R160_TASK_39();

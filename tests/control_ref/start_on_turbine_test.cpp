@@ -86,7 +86,7 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
     // limiter (a plant input here) closed until the start.
     start(true, true);
     for (const auto& c : sc_test::kPlantCells) setCell(c.first, c.second);
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 0.0);
+    setCell("HP_LIMTER.RAMP_LAG.LAG", 0.0);
     runPasses(R160, 20);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 1u);
     // Trip contact closed, shutdowns reset: ready, the shaft at standstill.
@@ -129,7 +129,7 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
         {"START.START_OS.ONE_SHOT", R80, "A02_STEP", kIdle, kToIdleS, kRateIdle, 60.0},
         {"IFACE_IN_START.IR_EN.B_NAME", R160, "A08_STEP", kRated, kToRatedS, kRateMin, 90.0},
     };
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 100.0);
+    setCell("HP_LIMTER.RAMP_LAG.LAG", 100.0);
     for (const Phase& p : phases) {
         SCOPED_TRACE(p.until);
         t0 = passes(R10);
