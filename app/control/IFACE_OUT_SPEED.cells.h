@@ -6,7 +6,7 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_SPEED_CELLS(X) \
-    X(SPD_PID_LSS, A_NAME, A, R10, PLAIN)               \
+    X(SPD_PID_LSS, A_NAME, A, R10, PLAIN, R160)         \
     X(SPD_PID, A_NAME, A, R10, PLAIN)                   \
     X(SPD_CTRL_DISABLED, B_NAME, B, R10, PLAIN, R160)         \
     X(SPEED_REF, A_NAME, A, R40, PLAIN, R10, R80, R160) \

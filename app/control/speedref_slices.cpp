@@ -93,6 +93,7 @@ void _R160_TASK_44() {
 }
 void _R160_TASK_45() {
     r160::MOD_link_alarms();
+    r160::MOD_SCALE_values();
     r160::MOD_SPD_SP_select();
 }
 void _R160_TASK_47() { r160::RCTRL_local_conditions(); }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "app/interface/standin/MOD_map_rows_standin.h"
 #include "app/interface/standin/MOD_standin.rows.h"
 #include "runtime/catalogue.h"
 
@@ -102,6 +103,30 @@ CAT_MODULE(MOD_LNK_STAT)
 #define MOD_IO_CELLS(X) X(ACT1_100, MULTIPLY, A, R160, PLAIN)
 CAT_MODULE(MOD_IO)
 
+#define MOD_SCALE_CELLS(X)                      \
+    X(ACT1_HSS, MULTIPLY, A, R160, PLAIN)       \
+    X(CASC_100, MULTIPLY, A, R160, PLAIN)       \
+    X(CASC_MOD1, DIVIDE, A, R160, PLAIN)        \
+    X(SP_DIV2, DIVIDE, A, R160, PLAIN)          \
+    X(CAS_SP_SCL, SUBTRACT, A, R160, PLAIN)     \
+    X(CASC_RANGE, DIVIDE, A, R160, PLAIN)       \
+    X(CASC_PRCT, MULTIPLY, A, R160, PLAIN)      \
+    X(CASC_RNG_SCL, DIVIDE, A, R160, PLAIN)     \
+    X(CASC_SCD, MULTIPLY, A, R160, PLAIN)       \
+    X(CAS_PV_SCL, SUBTRACT, A, R160, PLAIN)     \
+    X(CAS_VL_PRC, MULTIPLY, A, R160, PLAIN)     \
+    X(CSETPT_SCD, MULTIPLY, A, R160, PLAIN)     \
+    X(LSS_100, MULTIPLY, A, R160, PLAIN)        \
+    X(M1_CAS_SCL, MULTIPLY, A, R160, PLAIN)     \
+    X(RMT_CASC_S, MULTIPLY, A, R160, PLAIN)     \
+    X(SETPT, DIVIDE, A, R160, PLAIN)            \
+    X(SETPT_PRCT, MULTIPLY, A, R160, PLAIN)     \
+    X(SPD_100, MULTIPLY, A, R160, PLAIN)        \
+    X(SPEED, DIVIDE, A, R160, PLAIN)            \
+    X(SPD_PRCT, MULTIPLY, A, R160, PLAIN)       \
+    MOD_SCALE_STANDIN_ROWS(X)
+CAT_MODULE(MOD_SCALE)
+
 // The exchange arrays of the map, shared with the slave instances.
 extern uint32_t _BW_MOD_MOD1_11103[22];
 extern uint32_t _BR_MOD_MOD1_11103[90];
@@ -122,4 +147,6 @@ namespace r160 {
 void MOD_map();
 // _R160_TASK_45: link-3 alarm, actuator percentage, link-1 alarm, switches.
 void MOD_link_alarms();
+// _R160_TASK_45: the values scaled for the map.
+void MOD_SCALE_values();
 }  // namespace r160

@@ -11,7 +11,10 @@
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
+#include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
@@ -362,6 +365,32 @@ void MOD_link_alarms() {
     s.FLD_Z_ZMINUS1_B = s.SIO_LNK1_ALM_B_NAME;
     z.LNK2_Z_ZMINUS1_B = s.LNK2_ALM_B_NAME;
     z.LNK3_Z_ZMINUS1_B = s.LNK3_ALM_B_NAME;
+}
+
+void MOD_SCALE_values() {
+    auto& s = MOD_SCALE;
+    const float cascSp = IFACE_OUT_CASC.CASC_SP_A_NAME;
+    const float cascIn = IFACE_IN_CASC.CASC_IN_NAME_A_NAME;
+    s.ACT1_HSS_MULTIPLY = HP_DRIVER.HP_MAX_A_MIN * 100.0f;
+    s.CASC_100_MULTIPLY = IFACE_OUT_CASC.CASC_PID_A_NAME * 100.0f;
+    s.CASC_MOD1_DIVIDE = bk::DIVIDE(MOD.MOD1_AW_V_2, s.CASC_SCALE_A_NAME);
+    s.SP_DIV2_DIVIDE = 0.5f * cascSp;
+    s.CAS_SP_SCL_SUBTRACT = s.SP_DIV2_DIVIDE - CASC_CTRL.MINSP_DIV2_DIVIDE;
+    s.CASC_RANGE_DIVIDE = bk::DIVIDE(100.0f, CASC_CTRL.MAX_CASC_SUBTRACT);
+    s.CASC_PRCT_MULTIPLY = s.CAS_SP_SCL_SUBTRACT * 100.0f * s.CASC_RANGE_DIVIDE;
+    s.CASC_RNG_SCL_DIVIDE = 0.5f * cascIn;
+    s.CASC_SCD_MULTIPLY = cascIn * s.CASC_SCALE_A_NAME;
+    s.CAS_PV_SCL_SUBTRACT = s.CASC_RNG_SCL_DIVIDE - CASC_CTRL.MINSP_DIV2_DIVIDE;
+    s.CAS_VL_PRC_MULTIPLY = s.CAS_PV_SCL_SUBTRACT * 100.0f * s.CASC_RANGE_DIVIDE;
+    s.CSETPT_SCD_MULTIPLY = s.CASC_SCALE_A_NAME * cascSp;
+    s.LSS_100_MULTIPLY = IFACE_OUT_VLV.LSS_OUT_A_NAME * 100.0f;
+    s.M1_CAS_SCL_MULTIPLY = CASC_ENTRD.M1_SMP_TUN_SAMP_TUNE * s.CASC_SCALE_A_NAME;
+    s.RMT_CASC_S_MULTIPLY = IFACE_OUT_CASC.REMOTE_CAS_SP_A_NAME * s.CASC_SCALE_A_NAME;
+    s.SETPT_DIVIDE = bk::DIVIDE(SPD_CTRL.SPD_SETPT_A_NAME, IFACE_IN_SPEED.MAX_GOV_A_NAME);
+    s.SETPT_PRCT_MULTIPLY = s.SETPT_DIVIDE * 10000.0f;
+    s.SPD_100_MULTIPLY = IFACE_OUT_SPEED.SPD_PID_LSS_A_NAME * 100.0f;
+    s.SPEED_DIVIDE = bk::DIVIDE(MPU.TURB_SPD_A_NAME, IFACE_IN_SPEED.MAX_GOV_A_NAME);
+    s.SPD_PRCT_MULTIPLY = s.SPEED_DIVIDE * 10000.0f;
 }
 
 }  // namespace r160

@@ -249,6 +249,55 @@ TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
     EXPECT_EQ(_AR_MOD_MOD1_11103[16], 25);
 }
 
+// The values scaled for the map, division by zero included.
+TEST_F(ModbusMap, ScaledValues) {
+    start();
+    struct In {
+        const char* cell;
+        double value;
+    };
+    const In ins[] = {{"HP_DRIVER.HP_MAX.A_MIN", 0.5},          {"IFACE_OUT_CASC.CASC_PID.A_NAME", 0.25},
+                      {"MOD_SCALE.CASC_SCALE.A_NAME", 4.0},     {"IFACE_OUT_CASC.CASC_SP.A_NAME", 60.0},
+                      {"CASC_CTRL.MINSP_DIV2.DIVIDE", 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
+                      {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 30.0}, {"IFACE_OUT_VLV.LSS_OUT.A_NAME", 0.75},
+                      {"CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE", 3.0}, {"IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME", 7.0},
+                      {"SPD_CTRL.SPD_SETPT.A_NAME", 3000.0},    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 4000.0},
+                      {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", 0.4}, {"MPU.TURB_SPD.A_NAME", 2000.0}};
+    for (const In& i : ins) setCell(i.cell, i.value);
+    _AW_MOD_MOD1_11103[1] = 200;
+    link1Pass(1);
+    link1Pass(1);
+    struct Out {
+        const char* cell;
+        float value;
+    };
+    const Out outs[] = {
+        {"MOD_SCALE.ACT1_HSS.MULTIPLY", 50.0f},   {"MOD_SCALE.CASC_100.MULTIPLY", 25.0f},
+        {"MOD_SCALE.CASC_MOD1.DIVIDE", 50.0f},    {"MOD_SCALE.SP_DIV2.DIVIDE", 30.0f},
+        {"MOD_SCALE.CAS_SP_SCL.SUBTRACT", 20.0f}, {"MOD_SCALE.CASC_RANGE.DIVIDE", 2.0f},
+        {"MOD_SCALE.CASC_PRCT.MULTIPLY", 4000.0f}, {"MOD_SCALE.CASC_RNG_SCL.DIVIDE", 15.0f},
+        {"MOD_SCALE.CASC_SCD.MULTIPLY", 120.0f},  {"MOD_SCALE.CAS_PV_SCL.SUBTRACT", 5.0f},
+        {"MOD_SCALE.CAS_VL_PRC.MULTIPLY", 1000.0f}, {"MOD_SCALE.CSETPT_SCD.MULTIPLY", 240.0f},
+        {"MOD_SCALE.LSS_100.MULTIPLY", 75.0f},    {"MOD_SCALE.M1_CAS_SCL.MULTIPLY", 12.0f},
+        {"MOD_SCALE.RMT_CASC_S.MULTIPLY", 28.0f}, {"MOD_SCALE.SETPT.DIVIDE", 0.75f},
+        {"MOD_SCALE.SETPT_PRCT.MULTIPLY", 7500.0f}, {"MOD_SCALE.SPD_100.MULTIPLY", 40.0f},
+        {"MOD_SCALE.SPEED.DIVIDE", 0.5f},         {"MOD_SCALE.SPD_PRCT.MULTIPLY", 5000.0f},
+    };
+    for (const Out& o : outs) EXPECT_FLOAT_EQ(real(o.cell), o.value) << o.cell;
+    // Registers 6 and 7: the speed demand and the actuator high select, x 100.
+    EXPECT_EQ(_AR_MOD_MOD1_11103[5], 40);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[6], 50);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[7], 25);
+    // Division by zero gives the system's large value, with the dividend's sign.
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 0.0);
+    setCell("MOD_SCALE.CASC_SCALE.A_NAME", 0.0);
+    setCell("MPU.TURB_SPD.A_NAME", -5.0);
+    link1Pass(1);
+    EXPECT_GT(real("MOD_SCALE.SETPT.DIVIDE"), 1e30f);
+    EXPECT_LT(real("MOD_SCALE.SPEED.DIVIDE"), -1e30f);
+    EXPECT_GT(real("MOD_SCALE.CASC_MOD1.DIVIDE"), 1e30f);
+}
+
 // A link's alarm: the steady error, or with its switch set a pulse of one
 // pass at the onset; all three alarms together make all-links-failed.
 TEST_F(ModbusMap, LinkAlarmsSteadyOrPulsed) {
