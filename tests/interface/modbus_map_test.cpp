@@ -196,53 +196,204 @@ TEST_F(ModbusMap, WrittenValuesTakenOverUnlessTheMapIsHeld) {
 // Discrete inputs and input registers from the application's cells.
 TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
     start();
-    struct Bit {
-        const char* cell;
-        int element;
+    // Element k of the discrete inputs, in the order the map lists them.
+    const char* const bits[87] = {
+        "SHUTDOWNS.ANY_SD.B_NAME",
+        "ALARMS.ANY_ALM.B_NAME",
+        "ALARMS.ANY.SEL_1",
+        "ALARMS.ANY.SEL_2",
+        "ALARMS.ANY.SEL_3",
+        "SHUTDOWNS.ANY.SEL_1",
+        "SHUTDOWNS.ANY.SEL_4",
+        "SHUTDOWNS.ANY.SEL_3",
+        "SHUTDOWNS.ANY.SEL_2",
+        "SHUTDOWNS.ANY.SEL_5",
+        "IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME",
+        "IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME",
+        "SPDC.A00_STEP.SFC_STEP",
+        "SPDC.A07_STEP.SFC_STEP",
+        "SPDC.A01_STEP.SFC_STEP",
+        "IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME",
+        "IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME",
+        "MPU_OVRD.OVRD1_OR.OR",
+        "ALARMS.ANY.SEL_7",
+        "ALARMS.ANY.SEL_67",
+        "MESSAGE.RMT_IN_CTL.AND",
+        "RMT_ENBL.RMT_SPD_INH.AND",
+        "IFACE_OUT_CASC.ENABLED.B_NAME",
+        "IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME",
+        "MESSAGE.CASC_CTL_DELAY.DELAY",
+        "CASC_ENBL.INHIBITED.LATCH1",
+        "IFACE_OUT_CASC.RMT_CAS_EN.B_NAME",
+        "IFACE_OUT_CASC.REM_CAS_SEL.B_NAME",
+        "MESSAGE.CASC_RMT_DELAY.DELAY",
+        "RMT_CAS_EN.RCASC_IH.LATCH1",
+        "HP_LIMTER.AT_MAX.OR",
+        "HP_LIMTER.HP_RAMP.P_LIM_1",
+        "IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME",
+        "IFACE_OUT_START.SD_CLEAR.B_NAME",
+        "CNFG_BI.BI_01_ZARN.BI_ZARN",
+        "CNFG_BI.BI_02_ZARN.BI_ZARN",
+        "CNFG_BI.BI_03_ZARN.BI_ZARN",
+        "CNFG_BI.BI_04_ZARN.BI_ZARN",
+        "CNFG_BI.BI_05_ZARN.BI_ZARN",
+        "CNFG_BI.BI_06_ZARN.BI_ZARN",
+        "CNFG_BI.BI_07_ZARN.BI_ZARN",
+        "CNFG_BI.BI_08_ZARN.BI_ZARN",
+        "CNFG_BO.RELAY_1.DISPLAY",
+        "CNFG_BO.RELAY_2.DISPLAY",
+        "CNFG_BO.RELAY_3.DISPLAY",
+        "CNFG_BO.RELAY_4.DISPLAY",
+        "MOD_VL_IO.VL_B_STATES.LIST_1",
+        "MOD_VL_IO.VL_B_STATES.LIST_2",
+        "MOD_VL_IO.VL_B_STATES.LIST_3",
+        "MOD_VL_IO.VL_B_STATES.LIST_4",
+        "MOD_VL_IO.VL_B_STATES.LIST_5",
+        "MOD_VL_IO.VL_B_STATES.LIST_6",
+        "MOD_VL_IO.VL_B_STATES.LIST_7",
+        "MOD_VL_IO.VL_B_STATES.LIST_8",
+        "MOD_VL_IO.VL_B_STATES.LIST_9",
+        "MOD_VL_IO.VL_B_STATES.LIST_10",
+        "MOD_VL_IO.VL_B_STATES.LIST_11",
+        "MOD_VL_IO.VL_B_STATES.LIST_12",
+        "MOD_VL_IO.VL_B_STATES.LIST_13",
+        "MOD_VL_IO.VL_B_STATES.LIST_14",
+        "MOD_VL_IO.VL_B_STATES.LIST_15",
+        "MOD_VL_IO.VL_B_STATES.LIST_16",
+        "MOD_VL_IO.VL_B_STATES.LIST_17",
+        "MOD_VL_IO.VL_B_STATES.LIST_18",
+        "MOD_VL_IO.VL_B_STATES.LIST_19",
+        "MOD_VL_IO.VL_B_STATES.LIST_20",
+        "MOD_VL_IO.VL_B_STATES.LIST_21",
+        "MOD_VL_IO.VL_B_STATES.LIST_22",
+        "MOD_VL_IO.VL_B_STATES.LIST_23",
+        "MOD_VL_IO.VL_B_STATES.LIST_24",
+        "MOD_VL_IO.VL_B_STATES.LIST_25",
+        "MOD_VL_IO.VL_B_STATES.LIST_26",
+        "MOD_VL_IO.VL_B_STATES.LIST_27",
+        "MOD_VL_IO.VL_B_STATES.LIST_28",
+        "MOD_VL_IO.VL_B_STATES.LIST_29",
+        "MOD_VL_IO.VL_B_STATES.LIST_30",
+        "MOD_VL_IO.VL_B_STATES.LIST_31",
+        "MOD_VL_IO.VL_B_STATES.LIST_32",
+        "SPDC.Z01_STEP.SFC_STEP",
+        "START.IDLE.OR",
+        "SHUTDOWNS.ANY.SEL_25",
+        "IFACE_MODE.TIQ_HEARTBEAT.B_NAME",
+        "_ub6.CHNL_FLT.B_NAME",
+        "_ub7.CHNL_FLT.B_NAME",
+        "_ub8.CHNL_FLT.B_NAME",
+        "_ub9.CHNL_FLT.B_NAME",
+        "SPDC.Z01_C2.B_ACTION",
     };
-    const Bit bits[] = {{"SHUTDOWNS.ANY_SD.B_NAME", 0},     {"ALARMS.ANY.SEL_2", 3},
-                        {"SHUTDOWNS.ANY.SEL_4", 6},        {"SHUTDOWNS.ANY.SEL_2", 8},
-                        {"SPDC.A07_STEP.SFC_STEP", 13},    {"HP_LIMTER.HP_RAMP.P_LIM_1", 31},
-                        {"CNFG_BI.BI_08_ZARN.BI_ZARN", 41}, {"CNFG_BO.RELAY_4.DISPLAY", 45},
-                        {"MOD_VL_IO.VL_B_STATES.LIST_1", 46}, {"MOD_VL_IO.VL_B_STATES.LIST_32", 77},
-                        {"SHUTDOWNS.ANY.SEL_25", 80},      {"_ub9.CHNL_FLT.B_NAME", 85},
-                        {"SPDC.Z01_C2.B_ACTION", 86}};
-    for (const Bit& b : bits) {
-        setCell(b.cell, 1);
+    for (int k = 0; k < 87; ++k) setCell(bits[k], 0);
+    runPasses(R160, 1);
+    for (int k = 0; k < 87; ++k) {
+        setCell(bits[k], 1);
         runPasses(R160, 1);
-        EXPECT_EQ(_BR_MOD_MOD1_11103[b.element], 1u) << b.cell;
+        EXPECT_EQ(_BR_MOD_MOD1_11103[k], 1u) << bits[k];
         int on = 0;
         for (uint32_t v : _BR_MOD_MOD1_11103) on += v != 0;
-        EXPECT_EQ(on, 1) << b.cell;
-        setCell(b.cell, 0);
-        runPasses(R160, 1);
-        EXPECT_EQ(_BR_MOD_MOD1_11103[b.element], 0u) << b.cell;
+        EXPECT_EQ(on, 1) << bits[k];
+        setCell(bits[k], 0);
     }
+    // Element k of the input registers: its source and multiplier cells. Each
+    // value k + 1 with multiplier 2 (the last ten have none) shows where it
+    // lands; registers 5-7 and 16 carry their sources x 100.
     struct Reg {
+        const char* value;
+        const char* multiplier;
+    };
+    const Reg regs[48] = {
+        {"MPU.TURB_SPD.A_NAME", "MOD.MOD1.AR_M_1"},
+        {"SPD_CTRL.SPD_SETPT.A_NAME", "MOD.MOD1.AR_M_2"},
+        {"IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME", "MOD.MOD1.AR_M_3"},
+        {"AI_MUX.RMT_SPD_SP.A_NAME", "MOD.MOD1.AR_M_4"},
+        {"MOD_SCALE.VLV_100.MULTIPLY", "MOD.MOD1.AR_M_5"},
+        {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", "MOD.MOD1.AR_M_6"},
+        {"HP_DRIVER.HP_MAX.A_MIN", "MOD.MOD1.AR_M_7"},
+        {"IFACE_OUT_CASC.CASC_PID.A_NAME", "MOD.MOD1.AR_M_8"},
+        {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", "AI_MUX.CASC_IN_MODX.A_NAME"},
+        {"IFACE_OUT_CASC.CASC_SP.A_NAME", "AI_MUX.CASC_IN_MODX.A_NAME"},
+        {"CNFG_SPEED.TSS_01.MONITOR", "MOD.MOD1.AR_M_11"},
+        {"CNFG_SPEED.TSS_02.MONITOR", "MOD.MOD1.AR_M_12"},
+        {"_ub6.VALUE.A_NAME", "_ub6.MOD_MULT.A_NAME"},
+        {"_ub7.VALUE.A_NAME", "_ub7.MOD_MULT.A_NAME"},
+        {"_ub8.VALUE.A_NAME", "_ub8.MOD_MULT.A_NAME"},
+        {"_ub9.VALUE.A_NAME", "_ub9.MOD_MULT.A_NAME"},
+        {"CNFG_ACT.ACT_01_SRC.A_NAME", "MOD.MOD1.AR_M_17"},
+        {"_ub10.VAL.A_NAME", "_ub10.MOD_MULT.A_NAME"},
+        {"_ub11.VAL.A_NAME", "_ub11.MOD_MULT.A_NAME"},
+        {"_ub12.VAL.A_NAME", "_ub12.MOD_MULT.A_NAME"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_1", "MOD_VL_IO.VL_A_MULT.LIST_1"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_2", "MOD_VL_IO.VL_A_MULT.LIST_2"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_3", "MOD_VL_IO.VL_A_MULT.LIST_3"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_4", "MOD_VL_IO.VL_A_MULT.LIST_4"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_5", "MOD_VL_IO.VL_A_MULT.LIST_5"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_6", "MOD_VL_IO.VL_A_MULT.LIST_6"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_7", "MOD_VL_IO.VL_A_MULT.LIST_7"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_8", "MOD_VL_IO.VL_A_MULT.LIST_8"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_9", "MOD_VL_IO.VL_A_MULT.LIST_9"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_10", "MOD_VL_IO.VL_A_MULT.LIST_10"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_11", "MOD_VL_IO.VL_A_MULT.LIST_11"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_12", "MOD_VL_IO.VL_A_MULT.LIST_12"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_13", "MOD_VL_IO.VL_A_MULT.LIST_13"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_14", "MOD_VL_IO.VL_A_MULT.LIST_14"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_15", "MOD_VL_IO.VL_A_MULT.LIST_15"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_16", "MOD_VL_IO.VL_A_MULT.LIST_16"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_17", "MOD_VL_IO.VL_A_MULT.LIST_17"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_18", "MOD_VL_IO.VL_A_MULT.LIST_18"},
+        {"ALARMS.FIRSTOUT_A.OUT_1", nullptr},
+        {"SHUTDOWNS.FIRSTOUT_A.OUT_1", nullptr},
+        {"COND_MON.STRT_TURB.A_NAME", nullptr},
+        {"COND_MON.SD_NUM.A_NAME", nullptr},
+        {"COND_MON.SDLOAD1_NUM.A_NAME", nullptr},
+        {"COND_MON.SDLOAD2_NUM.A_NAME", nullptr},
+        {"COND_MON.OSPD_NUM.A_NAME", nullptr},
+        {"COND_MON.TRUNHRS.A_NAME", nullptr},
+        {"COND_MON.TRUNLDHRS.A_NAME", nullptr},
+        {"COND_MON.TRUNLD2HRS.A_NAME", nullptr},
+    };
+    for (const Reg& r : regs) {
+        setCell(r.value, 0);
+        if (r.multiplier != nullptr) setCell(r.multiplier, 2.0);
+    }
+    for (int k = 0; k < 48; ++k) {
+        // The speed demand, actuator high select, cascade output and actuator
+        // source reach their registers as percentages.
+        const bool percent = (k >= 5 && k <= 7) || k == 16;
+        setCell(regs[k].value, percent ? (k + 1) / 100.0 : k + 1);
+        runPasses(R160, 2);
+        const int want = regs[k].multiplier != nullptr ? 2 * (k + 1) : k + 1;
+        EXPECT_EQ(_AR_MOD_MOD1_11103[k], want) << regs[k].value;
+        int others = 0;
+        for (int e = 0; e < 50; ++e) others += e != k && _AR_MOD_MOD1_11103[e] != 0;
+        EXPECT_EQ(others, 0) << regs[k].value;
+        setCell(regs[k].value, 0);
+    }
+    runPasses(R160, 2);
+    struct Word {
         const char* cell;
         float value;
-        const char* multiplier;  // nullptr: none
+        const char* multiplier;
         float m;
         int element;
         int16_t word;
     };
-    const Reg regs[] = {
+    const Word words[] = {
         {"MPU.TURB_SPD.A_NAME", 3600.0f, "MOD.MOD1.AR_M_1", 0.1f, 0, 360},
         {"CNFG_SPEED.TSS_02.MONITOR", 1234.5f, "MOD.MOD1.AR_M_12", 1.0f, 11, 1235},
-        {"_ub7.VALUE.A_NAME", 2.5f, "_ub7.MOD_MULT.A_NAME", 10.0f, 13, 25},
-        {"MOD_IO.ACT1_100.MULTIPLY", 0.0f, "MOD.MOD1.AR_M_17", 1.0f, 16, 0},
-        {"MOD_VL_IO.VL_A_VALUES.LIST_18", 7.0f, "MOD_VL_IO.VL_A_MULT.LIST_18", 3.0f, 37, 21},
-        {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 50.0f, "AI_MUX.CASC_IN_MODX.A_NAME", 2.0f, 8, 100},
         {"COND_MON.STRT_TURB.A_NAME", 40000.0f, nullptr, 0.0f, 40, -25536},
         {"COND_MON.TRUNLD2HRS.A_NAME", -123.5f, nullptr, 0.0f, 47, -124},
     };
-    for (const Reg& r : regs) {
+    for (const Word& r : words) {
         setCell(r.cell, r.value);
         if (r.multiplier != nullptr) setCell(r.multiplier, r.m);
         runPasses(R160, 1);
         EXPECT_EQ(_AR_MOD_MOD1_11103[r.element], r.word) << r.cell;
     }
     // The actuator percentage of the second slice.
+    setCell("MOD.MOD1.AR_M_17", 1.0);
     setCell("CNFG_ACT.ACT_01_SRC.A_NAME", 0.25f);
     runPasses(R160, 2);
     EXPECT_EQ(real("MOD_IO.ACT1_100.MULTIPLY"), 25.0f);
