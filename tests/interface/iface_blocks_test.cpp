@@ -69,33 +69,71 @@ TEST_F(InterfaceBlocks, SettingsAreCopiedWithTheirDefaults) {
         else if (type == 'I') EXPECT_EQ(integer(d.name), static_cast<int32_t>(d.value)) << d.name;
         else EXPECT_EQ(boolean(d.name), static_cast<uint32_t>(d.value)) << d.name;
     }
-    struct Copy {
-        const char* in;
-        const char* out;
-        double value;
+    // Every setting reaches its copy in the next pass: each its own value.
+    const char* const copies[][2] = {
+        {"IFACE_IN_SPEED.GO_ONLINE.IN", "IFACE_IN_SPEED.GO_ONLINE.A_NAME"},
+        {"IFACE_IN_SPEED.NS_RATE.IN", "IFACE_IN_SPEED.NS_RATE.A_NAME"},
+        {"IFACE_IN_SPEED.OSPD_RATE.IN", "IFACE_IN_SPEED.OSPD_RATE.A_NAME"},
+        {"IFACE_IN_SPEED.RMT_NOT_MATCH.IN", "IFACE_IN_SPEED.RMT_NOT_MATCH.A_NAME"},
+        {"IFACE_IN_SPEED.RMT_SPD_DB.IN", "IFACE_IN_SPEED.RMT_SPD_DB.A_NAME"},
+        {"IFACE_IN_SPEED.RMT_SPD_LAGTAU.IN", "IFACE_IN_SPEED.RMT_SPD_LAGTAU.A_NAME"},
+        {"IFACE_IN_SPEED.SP_FRATE_DLY.IN", "IFACE_IN_SPEED.SP_FRATE_DLY.A_NAME"},
+        {"IFACE_IN_SPEED.SP_FRATE_OFF.IN", "IFACE_IN_SPEED.SP_FRATE_OFF.A_NAME"},
+        {"IFACE_IN_SPEED.SP_FRATE_ON.IN", "IFACE_IN_SPEED.SP_FRATE_ON.A_NAME"},
+        {"IFACE_IN_SPEED.SP_GOTO_RT.IN", "IFACE_IN_SPEED.SP_GOTO_RT.A_NAME"},
+        {"IFACE_IN_SPEED.UNDERSPEED.IN", "IFACE_IN_SPEED.UNDERSPEED.A_NAME"},
+        {"IFACE_IN_SPEED.ONLINE_DB.IN", "IFACE_IN_SPEED.ONLINE_DB.A_NAME"},
+        {"IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", "IFACE_IN_SPEED.GAUGE_TICK_CONFIG.I_NAME"},
+        {"IFACE_IN_SPEED.TREND1_Y_MAX.IN", "IFACE_IN_SPEED.TREND1_Y_MAX.I_NAME"},
+        {"IFACE_IN_SPEED.TREND1_Y_MIN.IN", "IFACE_IN_SPEED.TREND1_Y_MIN.I_NAME"},
+        {"IFACE_IN_SPEED.ENABLE_INT_OST.IN", "IFACE_IN_SPEED.ENABLE_INT_OST.B_NAME"},
+        {"IFACE_IN_SPEED.ENABLE_RED_OST.IN", "IFACE_IN_SPEED.ENABLE_RED_OST.B_NAME"},
+        {"IFACE_IN_SPEED.ENA_USPD_AL.IN", "IFACE_IN_SPEED.ENA_USPD_AL.B_NAME"},
+        {"IFACE_IN_SPEED.ENA_USPD_SD.IN", "IFACE_IN_SPEED.ENA_USPD_SD.B_NAME"},
+        {"IFACE_IN_SPEED.HOLD_CHANGES_RMT.IN", "IFACE_IN_SPEED.HOLD_CHANGES_RMT.B_NAME"},
+        {"IFACE_IN_SPEED.HOT_START_CMD.IN", "IFACE_IN_SPEED.HOT_START_CMD.B_NAME"},
+        {"IFACE_IN_SPEED.RESET_NOISE_CALC.IN", "IFACE_IN_SPEED.RESET_NOISE_CALC.B_NAME"},
+        {"IFACE_IN_SPEED.USE_COMBO.IN", "IFACE_IN_SPEED.USE_COMBO.B_NAME"},
+        {"IFACE_IN_SPEED.USE_SETBACK.IN", "IFACE_IN_SPEED.USE_SETBACK.B_NAME"},
+        {"IFACE_IN_SPEED.GOTO_ENTR_SP.IN", "IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME"},
+        {"IFACE_IN_START.AT_IDL_DISP_MRGN.IN", "IFACE_IN_START.AT_IDL_DISP_MRGN.A_NAME"},
+        {"IFACE_IN_START.MPU_OVRD_TIME.IN", "IFACE_IN_START.MPU_OVRD_TIME.A_NAME"},
+        {"IFACE_IN_START.ROLLDWN_DLY.IN", "IFACE_IN_START.ROLLDWN_DLY.A_NAME"},
+        {"IFACE_IN_START.ROLLDWN_SPD.IN", "IFACE_IN_START.ROLLDWN_SPD.A_NAME"},
+        {"IFACE_IN_START.SELFPWRACT.IN", "IFACE_IN_START.SELFPWRACT.A_NAME"},
+        {"IFACE_IN_START.AUTO_DIS.IN", "IFACE_IN_START.AUTO_DIS.B_NAME"},
+        {"IFACE_IN_START.AUTO_EN.IN", "IFACE_IN_START.AUTO_EN.B_NAME"},
+        {"IFACE_IN_START.BI_RESET_GOTO_MIN.IN", "IFACE_IN_START.BI_RESET_GOTO_MIN.B_NAME"},
+        {"IFACE_IN_START.CNTRL_ST.IN", "IFACE_IN_START.CNTRL_ST.B_NAME"},
+        {"IFACE_IN_START.CSD_ABORT.IN", "IFACE_IN_START.CSD_ABORT.B_NAME"},
+        {"IFACE_IN_START.IR_DIS.IN", "IFACE_IN_START.IR_DIS.B_NAME"},
+        {"IFACE_IN_START.IR_EN.IN", "IFACE_IN_START.IR_EN.B_NAME"},
+        {"IFACE_IN_START.START_KEY.IN", "IFACE_IN_START.START_KEY.B_NAME"},
+        {"IFACE_IN_START.START_KEY_C.IN", "IFACE_IN_START.START_KEY_C.B_NAME"},
+        {"IFACE_IN_START.USE_MPU_OVRD_TIME.IN", "IFACE_IN_START.USE_MPU_OVRD_TIME.B_NAME"},
+        {"IFACE_IN_START.USE_RDWN_OVRD.IN", "IFACE_IN_START.USE_RDWN_OVRD.B_NAME"},
+        {"IFACE_IN_START.USE_STOP_CMD.IN", "IFACE_IN_START.USE_STOP_CMD.B_NAME"},
+        {"IFACE_IN_VLV.VLV_LIM_ENTRD.IN", "IFACE_IN_VLV.VLV_LIM_ENTRD.A_NAME"},
+        {"IFACE_IN_VLV.SELFPWR_TDLY.IN", "IFACE_IN_VLV.SELFPWR_TDLY.I_NAME"},
+        {"IFACE_IN_VLV.TUNED_OK.IN", "IFACE_IN_VLV.TUNED_OK.B_NAME"},
+        {"IFACE_IN_VLV.HP_STRK_DISBL.IN", "IFACE_IN_VLV.HP_STRK_DISBL.B_NAME"},
+        {"IFACE_IN_VLV.SELF_PWACT.IN", "IFACE_IN_VLV.SELF_PWACT.B_NAME"},
     };
-    const Copy copies[] = {
-        {"IFACE_IN_SPEED.UNDERSPEED.IN", "IFACE_IN_SPEED.UNDERSPEED.A_NAME", 1234.5},
-        {"IFACE_IN_SPEED.ONLINE_DB.IN", "DROOP.RPM_DB.A_NAME", 12.5},
-        {"IFACE_IN_SPEED.ONLINE_DB.IN", "IFACE_IN_SPEED.ONLINE_DB.A_NAME", 12.5},
-        {"IFACE_IN_START.MPU_OVRD_TIME.IN", "IFACE_IN_START.MPU_OVRD_TIME.A_NAME", 42},
-        {"IFACE_IN_VLV.VLV_LIM_ENTRD.IN", "IFACE_IN_VLV.VLV_LIM_ENTRD.A_NAME", 7.5},
-        {"IFACE_IN_SPEED.TREND1_Y_MIN.IN", "IFACE_IN_SPEED.TREND1_Y_MIN.I_NAME", -300},
-        {"IFACE_IN_VLV.SELFPWR_TDLY.IN", "IFACE_IN_VLV.SELFPWR_TDLY.I_NAME", 99},
-        {"IFACE_IN_SPEED.HOLD_CHANGES_RMT.IN", "IFACE_IN_SPEED.HOLD_CHANGES_RMT.B_NAME", 1},
-        {"IFACE_IN_START.START_KEY_C.IN", "IFACE_IN_START.START_KEY_C.B_NAME", 1},
-        {"IFACE_IN_VLV.SELF_PWACT.IN", "IFACE_IN_VLV.SELF_PWACT.B_NAME", 1},
-        {"IFACE_IN_START.USE_STOP_CMD.IN", "IFACE_IN_START.USE_STOP_CMD.B_NAME", 0},
-    };
-    for (const Copy& c : copies) {
-        setCell(c.in, c.value);
-        runPasses(R160, 1);
+    int k = 0;
+    for (const auto& c : copies) {
+        ++k;
         char type = 0;
-        cell(c.out, &type);
-        if (type == 'A') EXPECT_EQ(real(c.out), static_cast<float>(c.value)) << c.out;
-        else if (type == 'I') EXPECT_EQ(integer(c.out), static_cast<int32_t>(c.value)) << c.out;
-        else EXPECT_EQ(boolean(c.out), static_cast<uint32_t>(c.value)) << c.out;
+        cell(c[0], &type);
+        const double v = type == 'B' ? (boolean(c[1]) == 0 ? 1 : 0) : type == 'I' ? 5 + k : 1.5 + k;
+        setCell(c[0], v);
+        runPasses(R160, 1);
+        if (type == 'A') EXPECT_EQ(real(c[1]), static_cast<float>(v)) << c[1];
+        else if (type == 'I') EXPECT_EQ(integer(c[1]), static_cast<int32_t>(v)) << c[1];
+        else EXPECT_EQ(boolean(c[1]), static_cast<uint32_t>(v)) << c[1];
     }
+    setCell("IFACE_IN_SPEED.ONLINE_DB.IN", 12.5);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("DROOP.RPM_DB.A_NAME"), 12.5f);
 }
 
 // A write of true raises OUT_1 for 60 s, then input and output clear; a
@@ -133,6 +171,8 @@ TEST_F(InterfaceBlocks, FortyMillisecondCommandsByTheirLengths) {
     };
     const Case cases[] = {
         {"IFACE_IN_SPEED.ANLYZ_RQST.IN_1", "IFACE_IN_SPEED.ANLYZ_RQST.OUT_1", 25},
+        {"IFACE_IN_SPEED.ANLYZ_RQST.IN_2", "IFACE_IN_SPEED.ANLYZ_RQST.OUT_2", 25},
+        {"IFACE_IN_SPEED.ANLYZ_RQST.IN_3", "IFACE_IN_SPEED.ANLYZ_RQST.OUT_3", 25},
         {"IFACE_IN_SPEED.ANLYZ_RQST.IN_4", "IFACE_IN_SPEED.ANLYZ_RQST.OUT_4", 25},
         {"IFACE_IN_SPEED.ENA_DIS_REM.IN_1", "IFACE_IN_SPEED.ENA_DIS_REM.OUT_1", 51},
         {"IFACE_IN_SPEED.ENA_DIS_REM.IN_2", "IFACE_IN_SPEED.ENA_DIS_REM.OUT_2", 51},
@@ -149,6 +189,13 @@ TEST_F(InterfaceBlocks, FortyMillisecondCommandsByTheirLengths) {
     runPasses(R40, 1);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.OUT_2"), 0u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.IN_2"), 0u);
+    // Two commands of one block run their own times.
+    serviceWrite("IFACE_IN_SPEED.ANLYZ_RQST.IN_2", 1);
+    runPasses(R40, 10);
+    serviceWrite("IFACE_IN_SPEED.ANLYZ_RQST.IN_3", 1);
+    EXPECT_EQ(passesOn(R40, "IFACE_IN_SPEED.ANLYZ_RQST.OUT_2", 100), 15);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.OUT_3"), 1u);
+    EXPECT_EQ(passesOn(R40, "IFACE_IN_SPEED.ANLYZ_RQST.OUT_3", 100), 9);  // 25 - 16
 }
 
 TEST_F(InterfaceBlocks, GaugeTickKeepsItsValueOutsideOneToSix) {
