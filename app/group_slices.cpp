@@ -7,6 +7,7 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
+#include "app/remote_io/remote_io.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -59,11 +60,17 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     },
     // R80
     {
+        _R80_TASK_1,
+        _R80_TASK_2,
+        _R80_TASK_12,
+        _R80_TASK_13,
         _R80_TASK_14,
         _R80_TASK_15,
         _R80_TASK_16,
+        _R80_TASK_17,
         _R80_TASK_18,
         _R80_TASK_19,
+        _R80_TASK_22,
         _R80_TASK_23,
         _R80_TASK_24,
         _R80_TASK_25,
@@ -81,8 +88,12 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_7,
         _R160_TASK_8,
         _R160_TASK_9,
+        _R160_TASK_10,
         _R160_TASK_11,
         _R160_TASK_12,
+        _R160_TASK_15,
+        _R160_TASK_16,
+        _R160_TASK_17,
         _R160_TASK_18,
         _R160_TASK_19,
         _R160_TASK_20,
@@ -92,16 +103,23 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_25,
         _R160_TASK_26,
         _R160_TASK_27,
+        _R160_TASK_28,
         _R160_TASK_29,
+        _R160_TASK_30,
         _R160_TASK_31,
+        _R160_TASK_32,
+        _R160_TASK_33,
         _R160_TASK_34,
         _R160_TASK_35,
         _R160_TASK_36,
         _R160_TASK_37,
+        _R160_TASK_38,
         _R160_TASK_39,
         _R160_TASK_40,
+        _R160_TASK_43,
         _R160_TASK_44,
         _R160_TASK_45,
+        _R160_TASK_46,
         _R160_TASK_47,
         _R160_TASK_48,
         _R160_TASK_49,

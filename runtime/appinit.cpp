@@ -13,11 +13,17 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/CONF_LATCH.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/MOD.cells.h"
+#include "app/config/CNFG_CAN2_nodes.h"
+#include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "platform/CLOCK.h"
@@ -121,11 +127,17 @@ int init_blks() {
     ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
+    HPLM_init_blks();        // valve limiter chart: A00 active
+    CONF_LATCH_init_blks();  // configuration-error list counters
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
     VKOS_ResumeProcess(LogEventMonitorPID);
     SHUTDOWNS_init_blks();   // shutdown history counter, LED test command, list flags
     ALARMS_init_blks();      // alarm list flags
+    ALARMS_led_init_blks();       // lamp-test input over
+    MASTER_commands_init_blks();  // master commands over
+    SPEED_SIM_init_blks();        // simulator commands over
+    CNFG_ENET1_init();       // the Ethernet confirmations start elapsed
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items
     StartDATA_LOG_M();  // data-log writer task
@@ -135,6 +147,7 @@ int init_blks() {
     TaskCounter_R80Z = TaskCounter_R80;
     TaskCounter_R160Z = TaskCounter_R160;
     init_can_protocols();
+    CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     IFACE_IN_init_blks();  // timed commands of the operator interface over

@@ -1,6 +1,10 @@
 #include "runtime/can_startup.h"
 
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/remote_io/remote_io.h"
+
 #include "canopen/canopen_obj_dctn.h"
+#include "canopen/canopen_orsk.h"
 #include "host/vkboard.h"
 #include "runtime/can_startup_standin.h"
 
@@ -52,7 +56,7 @@ void init_can_protocols() {
     img.ControllerId = 255;
     img.NodeId = 255;
     COisused[1] = 1;
-    canCellsStandin.CAN2_NTW1_NTW_ENABLED = 1;
+    CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled = 1;
 
     img.ControllerParams = &CANControllerMemory.ControllerB;
     img.Timers = &TimersStructB;
@@ -78,10 +82,10 @@ static uint32_t withNode(uint32_t cob, int32_t node) {
 }
 
 void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
-    const CanStartupCellsStandin& cells = canCellsStandin;
-    const int32_t own = cells.CAN2_NTW1_NODE_ID;
-    const int32_t ids[4] = {cells.VL_NODE1_AIO_NODE_ID, cells.VL_NODE3_RTD_8C_NODE_ID, cells.VL_NODE4_BI_NODE_ID,
-                            cells.VL_NODE5_BO_NODE_ID};
+    const auto& net = cells::CNFG_CAN2;
+    const int32_t own = net.CAN2_NTW1_NODE_ID;
+    const int32_t ids[4] = {net.VL_NODE1_AIO_NODE_ID, net.VL_NODE3_RTD_8C_NODE_ID, net.VL_NODE4_BI_NODE_ID,
+                            net.VL_NODE5_BO_NODE_ID};
 
     Sdo1B.CobIdClientToServer = withNode(Sdo1B.CobIdClientToServer, own);
     Sdo1B.CobIdServerToClient = withNode(Sdo1B.CobIdServerToClient, own);
@@ -90,7 +94,7 @@ void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
     CanOpenImage& img = COImagesApp;
     img.ControllerId = 1;
     img.TimerPeriod = 20000;
-    switch (cells.CAN2_NTW1_CAN_BAUD) {
+    switch (net.CAN2_NTW1_CAN_BAUD) {
         case 0: img.BaudRate = 125; break;
         case 1: img.BaudRate = 250; break;
         case 2: img.BaudRate = 500; break;
@@ -109,7 +113,7 @@ void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
         clients[k]->CobIdServerToClient = withNode(clients[k]->CobIdServerToClient, ids[k]);
         clients[k]->NodeId = static_cast<uint8_t>(ids[k]);
         heartbeats[k]->CobId = 0x700u + static_cast<uint32_t>(ids[k]);
-        canCellsStandin.NodeStatus[k] |= 1u << 30;
+        *CoOrskNodeRecords[k]->Status |= ORSK_IDS_LOADED;
     }
 
     const uint8_t ownLow = static_cast<uint8_t>(own & 0xFF);

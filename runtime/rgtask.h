@@ -46,7 +46,7 @@ void populate_R40Data_Log_Values();
 void populate_R80Data_Log_Values();
 void populate_R160Data_Log_Values();
 void UpdateDataLogOutputValues();
-void _RGStartsFreerunThread();
+int _RGStartsFreerunThread();
 // CANopen receive processing and PDO unpacking of the 20 ms group.
 void R20CanReceive();
 // Unpacks the receive-PDO slots into the remote nodes' cells (remote I/O logic).

@@ -12,5 +12,3 @@
 STANDIN void set_service_pwds() {}
 STANDIN void CheckTTYControlPrams() {}
 STANDIN void InitEthPorts() {}
-STANDIN void _RGStartsFreerunThread() {}
-STANDIN void R20UnpackRxPdos() {}

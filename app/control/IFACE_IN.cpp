@@ -12,6 +12,8 @@
 #include "app/analog/AI_MUX.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/interface/standin/MOD_map_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -86,7 +88,6 @@ void IFACE_IN_commands_40() {
     bk::SVC_CMD(st.useOpid, 1, c.USE_OPID_OUTS_IN_1, c.USE_OPID_OUTS_OUT_1, kUseOpid, T);
     bk::SVC_CMD(st.useOpid, 2, c.USE_OPID_OUTS_IN_2, c.USE_OPID_OUTS_OUT_2, kUseOpid, T);
     IFACE_IN_START.Z_SETPOINT_A_NAME = IFACE_OUT_SPEED.Z_SETPOINT_A_NAME;
-    IFACE_IN_VLV.V1LMTR_VAL_A_NAME = HP_LIMTER.RAMP_LAG_LAG;
 }
 
 }  // namespace r40

@@ -18,9 +18,9 @@
     X(RMT_NOT_MATCH, IN, A, R160, TUNE(15.0, 0.0099, 1000.0))   \
     X(RMT_NOT_MATCH, A_NAME, A, R160, PLAIN, R40)               \
     X(RMT_SPD_DB, IN, A, R160, TUNE(0.0, 0.0, 100.0))           \
-    X(RMT_SPD_DB, A_NAME, A, R160, PLAIN)                       \
+    X(RMT_SPD_DB, A_NAME, A, R160, PLAIN, R80)                       \
     X(RMT_SPD_LAGTAU, IN, A, R160, TUNE(1.0, 0.0, 10.0))        \
-    X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN)                   \
+    X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN, R80)                   \
     X(SP_FRATE_DLY, IN, A, R160, TUNE(3.0, 0.0, 100.0))         \
     X(SP_FRATE_DLY, A_NAME, A, R160, PLAIN, R80)                \
     X(SP_FRATE_OFF, IN, A, R160, TUNE(3.0, 0.0, 100.0))         \
@@ -81,7 +81,7 @@
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
     X(USE_RMT_ENA_DI, B_NAME, B, R160, PLAIN)                   \
     X(NO_RMT_DI, NOT, B, R160, PLAIN, R80)                      \
-    X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN)                   \
+    X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)                   \
     X(NO_RMT_SPD, NOT, B, R160, PLAIN, R80)                     \
     X(TICK_CONFIG, A_MUX_N_1, A, R160, PLAIN)
 

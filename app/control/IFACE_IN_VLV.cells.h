@@ -9,11 +9,11 @@
 // commands and the derived inputs.
 #define IFACE_IN_ROWS_IFACE_IN_VLV(X) \
     X(VLV_LIM_ENTRD, IN, A, R160, TUNE(5.0, 0.099, 100.0))   \
-    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN)                 \
+    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)            \
     X(SELFPWR_TDLY, IN, I, R160, TUNE(60, 5, 50000))         \
     X(SELFPWR_TDLY, I_NAME, I, R160, PLAIN)                  \
     X(TUNED_OK, IN, B, R160, TUNE(false))                    \
-    X(TUNED_OK, B_NAME, B, R160, PLAIN)                      \
+    X(TUNED_OK, B_NAME, B, R160, PLAIN, R80)                 \
     X(HP_STRK_DISBL, IN, B, R160, TUNE(false))               \
     X(HP_STRK_DISBL, B_NAME, B, R160, PLAIN)                 \
     X(SELF_PWACT, IN, B, R160, TUNE(false))                  \
@@ -24,12 +24,24 @@
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                        \
     X(V1_LIMITER_SEQ, B_TO_STR, C, R160, PLAIN)              \
     X(V1_LIMITER_SEQ, MSG_SEL, I, R160, PLAIN)               \
-    X(VLV_LIMITER_SEQ, S_NAME, C, R160, PLAIN)               \
-    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)
+    X(VLV_LIMITER_SEQ, S_NAME, C, R160, PLAIN)
 
 #define IFACE_IN_VLV_CELLS(X)                                   \
     X(SPD_PID, A_NAME, A, R10, PLAIN)                           \
-    IFACE_IN_ROWS_IFACE_IN_VLV(X) \
+    X(CSD_ENABLED, B_NAME, B, R80, PLAIN)                       \
+    X(SD_SEQ_SD, B_NAME, B, R80, PLAIN, R160)                         \
+    X(STRT_SEQ_AT_IDL1, B_NAME, B, R80, PLAIN, R160)                  \
+    X(STRT_SEQ_CMPL, B_NAME, B, R80, PLAIN, R160)                     \
+    X(STRT_SEQ_OVSPD, B_NAME, B, R80, PLAIN, R160)                    \
+    X(STRT_SEQ_OVSPD_RST, B_NAME, B, R80, PLAIN, R160)                \
+    X(STRT_SEQ_RST, B_NAME, B, R80, PLAIN, R160)                      \
+    X(STRT_SEQ_RUN_BK, B_NAME, B, R80, PLAIN, R160)                   \
+    X(STRT_SEQ_TO_IDL1, B_NAME, B, R80, PLAIN, R160)                  \
+    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)                   \
+    X(VLV_LIM_MAX, IN, A, R160, TUNE(101.0, 0.0, 101.0))        \
+    X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
+    X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
+    IFACE_IN_ROWS_IFACE_IN_VLV(X)                               \
     IFACE_IN_VLV_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_VLV)
 
@@ -39,8 +51,13 @@ void IFACE_IN_init_blks();
 void IFACE_IN_command_written(const void* cell, uint32_t value);
 
 namespace r40 {
-// The 40 ms timed commands and copies (piece of _R40_TASK_4).
+// The 40 ms timed commands (piece of _R40_TASK_4).
 void IFACE_IN_commands_40();
+}
+namespace r80 {
+// The controlled-stop enable and the start sequence's steps for the
+// interface maps (piece of _R80_TASK_19).
+void IFACE_IN_VLV_sequence_status();
 }
 namespace r160 {
 // The settings' copies, derived inputs, gauge tick and raise/lower commands

@@ -1,7 +1,9 @@
 // The slices of the discrete channels: each lists its module pieces in the
 // order they compute. Discrete input channel k: controller inputs 0 .. 7,
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
+#include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
+#include "app/remote_io/remote_io.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/ACT_MUX.cells.h"
@@ -123,7 +125,7 @@ void _R20_TASK_6() {
 }
 void discrete_R20_TASK_7() { r20::BI_CHANNEL_node_list(); }
 void _R20_TASK_19() {
-    // also first: the node supervision (not built yet)
+    remote_io_R20_TASK_19();
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_select(k);
 }
 
@@ -213,4 +215,5 @@ void _R160_TASK_82() {
     r160::SPDC_commit_delays();
     r160::ENTR_SETPT_commit_delays();
     r160::SPDC_commit_mode();
+    r160::HPLM_commit();
 }

@@ -1,6 +1,6 @@
-// Modules MESSAGE, MESSAGE_START and PWR_UP_MSG: the speed-status and
-// start-sequence texts of the operator display and the power-up delays that
-// hold back the start and the Modbus map (160 ms).
+// Modules MESSAGE and MESSAGE_START at 160 ms: debounced cascade, remote
+// setpoint and speed-control states and the status texts the operator
+// interface shows for them; the start-sequence texts.
 #pragma once
 
 #include "app/interface/standin/MESSAGE_standin.rows.h"
@@ -9,11 +9,42 @@
 #define MESSAGE_MSG_ROWS(X, BLK) X(BLK, B_TO_STR, C, R160, PLAIN) X(BLK, MSG_SEL, I, R160, PLAIN)
 #define MESSAGE_DLY_ROWS(X, BLK) X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)
 
-#define MESSAGE_CELLS(X)                                   \
-    MESSAGE_DLY_ROWS(X, SPD_ACTIVE_DLY)          \
-    MESSAGE_DLY_ROWS(X, SPD_DISABLED_DLY)        \
-    MESSAGE_MSG_ROWS(X, SPEED_MSG)                         \
-    MESSAGE_STANDIN_ROWS(X)
+// A debounce delay with its own on and off delays (0.5 s each by default).
+#define MESSAGE_DELAY_ROWS(X, BLK)                                                 \
+    X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)                   \
+    X(BLK, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) X(BLK, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))
+
+#define MESSAGE_CELLS(X) \
+    MESSAGE_STANDIN_ROWS(X) \
+    MESSAGE_DELAY_ROWS(X, B02_STEP_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CASC_CTL_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CASC_RMT_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CAS_INHIBITED_DELAY) \
+    MESSAGE_DELAY_ROWS(X, ENABLEDMES_DELAY) \
+    MESSAGE_DELAY_ROWS(X, REM_CAS_SEL_DELAY) \
+    MESSAGE_DELAY_ROWS(X, REM_CAS_SEL_DLY) \
+    MESSAGE_DELAY_ROWS(X, RMT_CAS_EN_DELAY) \
+    X(INHIBITED_DLY, DELAY, B, R160, PLAIN) \
+    X(CASC_CTL, AND, B, R160, PLAIN) \
+    X(CASC_RMT, AND, B, R160, PLAIN) \
+    X(RMT_IN_CTL, AND, B, R160, PLAIN) \
+    X(F_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_MSG, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_MSG, MSG_SEL, I, R160, PLAIN) \
+    X(SPD_NOT_DISABLED, NOT, B, R160, PLAIN) \
+    X(SPD_NOT_IN_CTRL, NOT, B, R160, PLAIN) \
+    X(SPD_ACTIVE, AND, B, R160, PLAIN) \
+    X(SPD_IN_CTRL_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(SPD_IN_CTRL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(SPD_PID_IN_CTRL, DELAY, B, R160, PLAIN) \
+    MESSAGE_DLY_ROWS(X, SPD_ACTIVE_DLY) \
+    MESSAGE_DLY_ROWS(X, SPD_DISABLED_DLY) \
+    MESSAGE_MSG_ROWS(X, SPEED_MSG)
 CAT_MODULE(MESSAGE)
 
 #define MESSAGE_START_CELLS(X)                  \
@@ -34,16 +65,10 @@ CAT_MODULE(MESSAGE)
     MESSAGE_START_STANDIN_ROWS(X)
 CAT_MODULE(MESSAGE_START)
 
-#define PWR_UP_MSG_CELLS(X)                        \
-    MESSAGE_DLY_ROWS(X, COMPLT_DLY)                \
-    X(CONFIG_ERR, AND, B, R160, PLAIN)             \
-    X(N_CONF_ERR, NOT, B, R160, PLAIN)             \
-    X(ENBL_STRT, AND, B, R160, PLAIN)              \
-    MESSAGE_DLY_ROWS(X, N_ERR_DLY)                 \
-    PWR_UP_MSG_STANDIN_ROWS(X)
-CAT_MODULE(PWR_UP_MSG)
-
 namespace r160 {
-// The texts and power-up delays (part of _R160_TASK_44).
+// The debounce delays, the text selections and the speed status bits.
 void MESSAGE_texts();
-}
+// The speed-status, start-sequence and power-up texts and delays (piece of
+// _R160_TASK_44).
+void MESSAGE_start_texts();
+}  // namespace r160

@@ -6,15 +6,15 @@
 
 #include <cstdint>
 
+#include "app/interface/MOD_links.rows.h"
 #include "app/interface/standin/MOD_map_rows_standin.h"
-#include "app/interface/standin/MOD_standin.rows.h"
 #include "runtime/catalogue.h"
 
 // The engine's cells of link n: slave address, error and message counts of
 // the pass, running totals, port-reset request, silence timer and the two
 // write enables. The engine needs them in the integer, real and boolean
 // areas, so they carry names of their block.
-#define MOD_LINK_ROWS(X, N)                                         \
+#define MOD_ENGINE_ROWS(X, N)                                         \
     X(MOD1, LNK_ERR_##N, B, R160, PLAIN)                            \
     X(MOD1, EX_ERR_##N, B, R160, PLAIN)                             \
     X(MOD1, ERR_PCT_##N, A, R160, PLAIN)                            \
@@ -30,11 +30,11 @@
     X(MOD1, AW_ENBL_##N, B, R160, PLAIN)                            \
     X(QT_TIME_OUT_##N, IN, A, R160, TUNE(10.0, 0.0, 100.0))
 
-#define MOD_BW_ROW(X, N) X(MOD1, BW_V_##N, B, R160, PLAIN)
+#define MOD_BW_ROW(X, N) X(MOD1, BW_V_##N, B, R160, PLAIN, R80)
 #define MOD_ARM_ROW(X, N) X(MOD1, AR_M_##N, A, R160, TUNE(1.0, 0.01, 100.0))
 
 #define MOD_CELLS(X)                                                                       \
-    MOD_LINK_ROWS(X, 1) MOD_LINK_ROWS(X, 2) MOD_LINK_ROWS(X, 3)                            \
+    MOD_ENGINE_ROWS(X, 1) MOD_ENGINE_ROWS(X, 2) MOD_ENGINE_ROWS(X, 3)                            \
     MOD_BW_ROW(X, 1) MOD_BW_ROW(X, 2) MOD_BW_ROW(X, 3) MOD_BW_ROW(X, 4) MOD_BW_ROW(X, 5)   \
     MOD_BW_ROW(X, 6) MOD_BW_ROW(X, 7) MOD_BW_ROW(X, 8) MOD_BW_ROW(X, 9) MOD_BW_ROW(X, 10)  \
     MOD_BW_ROW(X, 11) MOD_BW_ROW(X, 12) MOD_BW_ROW(X, 13) MOD_BW_ROW(X, 14)                \
@@ -65,7 +65,7 @@
     X(LNK1_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
     X(LNK2_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
     X(LNK3_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
-    MOD_STANDIN_ROWS(X)
+    MOD_LINK_ROWS(X)
 CAT_MODULE(MOD)
 
 #define MODBUS1_CELLS(X)                       \
@@ -97,7 +97,7 @@ CAT_MODULE(MODBUS1)
     X(LNK2_ALM, B_NAME, B, R160, PLAIN, R40)          \
     X(LNK3_ALM, B_NAME, B, R160, PLAIN, R40)          \
     X(MOD1_ALL_LNK_FLD, AND, B, R160, PLAIN)          \
-    X(ALL_LNK_FAIL, B_NAME, B, R160, PLAIN)
+    X(ALL_LNK_FAIL, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(MOD_LNK_STAT)
 
 #define MOD_IO_CELLS(X) X(ACT1_100, MULTIPLY, A, R160, PLAIN)

@@ -12,6 +12,7 @@
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
@@ -32,11 +33,17 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/interface/MESSAGE.cells.h"
-#include "app/interface/standin/IFACE_MODE_standin.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
+#include "app/interface/CNFG_COMMS.cells.h"
+#include "app/interface/C_COMM.cells.h"
 #include "app/interface/standin/MOD_links_standin.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/interface/standin/MOD_map_standin.cells.h"
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "modbus/MODBUS.h"
 #include "modbus/ModbusSupport.h"
 #include "platform/vkiodev.h"
@@ -375,12 +382,12 @@ void MOD_SCALE_values() {
     s.CASC_100_MULTIPLY = IFACE_OUT_CASC.CASC_PID_A_NAME * 100.0f;
     s.CASC_MOD1_DIVIDE = bk::DIVIDE(MOD.MOD1_AW_V_2, s.CASC_SCALE_A_NAME);
     s.SP_DIV2_DIVIDE = 0.5f * cascSp;
-    s.CAS_SP_SCL_SUBTRACT = s.SP_DIV2_DIVIDE - CASC_CTRL.MINSP_DIV2_DIVIDE;
+    s.CAS_SP_SCL_SUBTRACT = s.SP_DIV2_DIVIDE - CASC_CTRL.MINSP_DIV2_MULTIPLY;
     s.CASC_RANGE_DIVIDE = bk::DIVIDE(100.0f, CASC_CTRL.MAX_CASC_SUBTRACT);
     s.CASC_PRCT_MULTIPLY = s.CAS_SP_SCL_SUBTRACT * 100.0f * s.CASC_RANGE_DIVIDE;
     s.CASC_RNG_SCL_DIVIDE = 0.5f * cascIn;
     s.CASC_SCD_MULTIPLY = cascIn * s.CASC_SCALE_A_NAME;
-    s.CAS_PV_SCL_SUBTRACT = s.CASC_RNG_SCL_DIVIDE - CASC_CTRL.MINSP_DIV2_DIVIDE;
+    s.CAS_PV_SCL_SUBTRACT = s.CASC_RNG_SCL_DIVIDE - CASC_CTRL.MINSP_DIV2_MULTIPLY;
     s.CAS_VL_PRC_MULTIPLY = s.CAS_PV_SCL_SUBTRACT * 100.0f * s.CASC_RANGE_DIVIDE;
     s.CSETPT_SCD_MULTIPLY = s.CASC_SCALE_A_NAME * cascSp;
     s.LSS_100_MULTIPLY = IFACE_OUT_VLV.LSS_OUT_A_NAME * 100.0f;

@@ -7,6 +7,7 @@
 #include "host/mscan.h"
 #include "runtime/appinit.h"
 #include "runtime/can_startup.h"
+#include "tests/support/tune_defaults.h"
 
 CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
     // The PDO buffers as the module's load leaves them.
@@ -19,6 +20,7 @@ CanNet::CanNet(bool open, bool passTask, hk::ClockMode mode) {
     });
     hk::runTask([open] {
         VmeMasterController = 1;  // as the application initialisation sets it
+        tc_test::loadTuneDefaults();  // the network's ids and bit rate, as the tunables file gives them
         init_can_protocols();
         CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset();
         MSCANBConnect(MSCANBInterrupt);

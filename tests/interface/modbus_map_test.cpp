@@ -11,10 +11,16 @@
 
 #include "app/control/control_slices.h"
 #include "app/interface/MOD.cells.h"
+#include "app/interface/CNFG_COMMS.cells.h"
+#include "app/interface/C_COMM.cells.h"
+#include "app/interface/MOD_links.rows.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/remote_io/remote_io.h"
 #include "tests/support/app_harness.h"
 
 namespace {
 
+constexpr int R80 = 3;
 constexpr int R160 = 4;
 
 // The tunables at their defaults once, in the first 10 ms frame.
@@ -29,9 +35,13 @@ protected:
     void start() {
         g_defaulted = false;
         useSlices(0, {defaultsOnce});
-        useSlices(R160, {_R160_TASK_44, _R160_TASK_45});
+        // The power-up pulses and delay (80 ms); the link flags and the
+        // port settings' copies (160 ms) ahead of the map.
+        useSlices(R80, {r80::PWR_UP_MSG_pulses, r80::PWR_UP_MSG_timing});
+        useSlices(R160, {r160::MOD_link_flags, r160::CNFG_COMMS_ports, r160::C_COMM_copy, _R160_TASK_44,
+                         _R160_TASK_45});
         startApp();
-        runPasses(R160, 30);  // power-up settled, map free
+        runPasses(R160, 40);  // power-up settled, map free
     }
     // One pass in which link 1's engine counted `messages` requests and `errors` errors.
     void link1Pass(int messages, int errors = 0) {
@@ -409,7 +419,7 @@ TEST_F(ModbusMap, ScaledValues) {
     };
     const In ins[] = {{"HP_DRIVER.HP_MAX.A_MIN", 0.5},          {"IFACE_OUT_CASC.CASC_PID.A_NAME", 0.25},
                       {"MOD_SCALE.CASC_SCALE.A_NAME", 4.0},     {"IFACE_OUT_CASC.CASC_SP.A_NAME", 60.0},
-                      {"CASC_CTRL.MINSP_DIV2.DIVIDE", 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
+                      {"CASC_CTRL.MINSP_DIV2.MULTIPLY", 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
                       {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 30.0}, {"IFACE_OUT_VLV.LSS_OUT.A_NAME", 0.75},
                       {"CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE", 3.0}, {"IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME", 7.0},
                       {"SPD_CTRL.SPD_SETPT.A_NAME", 3000.0},    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 4000.0},

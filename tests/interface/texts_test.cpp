@@ -9,10 +9,16 @@
 #include <vector>
 
 #include "app/control/control_slices.h"
+#include "app/interface/CNFG_COMMS.cells.h"
+#include "app/interface/C_COMM.cells.h"
+#include "app/interface/MOD_links.rows.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/remote_io/remote_io.h"
 #include "tests/support/app_harness.h"
 
 namespace {
 
+constexpr int R80 = 3;
 constexpr int R160 = 4;
 
 // The tunables at their defaults once, in the first 10 ms frame.
@@ -39,6 +45,9 @@ protected:
     void start() {
         g_defaulted = false;
         useSlices(0, {defaultsOnce});
+        // The power-up pulses and the power-up-complete delay (80 ms) feed
+        // the power-up delays.
+        useSlices(R80, {r80::PWR_UP_MSG_pulses, r80::PWR_UP_MSG_timing});
         useSlices(R160, {_R160_TASK_44});
         startApp();
     }
@@ -80,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
     , Selections,
     ::testing::Values(
         Selection{"MESSAGE.SPEED_MSG",
-                  {{"MESSAGE.SPD_IN_CTRL_DLY.DELAY", 1, "In Control"},
+                  {{"MESSAGE.SPD_PID_IN_CTRL.DELAY", 1, "In Control"},
                    {"IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME", 2, "Disabled"},
                    {"MESSAGE.SPD_ACTIVE.AND", 3, "Active"},
                    {"", 0, "Active"}}},
@@ -192,7 +201,7 @@ TEST_F(Texts, CompletedSequenceLatchesUntilAShutdown) {
 TEST_F(Texts, PowerUpFreesTheMapTwoAndAHalfSecondsAfterAConfigurationErrorClears) {
     start();
     // The first passes: power-up complete, then 1.0 s, then 2.5 s.
-    runPasses(R160, 30);
+    runPasses(R160, 40);
     EXPECT_EQ(boolean("PWR_UP_MSG.COMPLT_DLY.DELAY"), 1u);
     EXPECT_EQ(boolean("PWR_UP_MSG.N_ERR_DLY.DELAY"), 1u);
     EXPECT_EQ(boolean("MOD.MODMNOT_OK.NOT"), 0u);

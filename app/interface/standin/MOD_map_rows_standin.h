@@ -1,10 +1,9 @@
-// STAND-IN rows of RMT_ENBL, CASC_CTRL and MOD_SCALE: cells the Modbus map
+// STAND-IN rows of RMT_ENBL and MOD_SCALE: cells the Modbus map
 // reads that no module computes yet, declared in their modules until the
 // logic lands.
 #pragma once
 
 #define RMT_ENBL_MAP_STANDIN_ROWS(X) X(RMT_SPD_INH, AND, B, R160, PLAIN)
-#define CASC_CTRL_MAP_STANDIN_ROWS(X) X(MINSP_DIV2, DIVIDE, A, R160, PLAIN) X(MAX_CASC, SUBTRACT, A, R160, PLAIN)
 // MOD_SCALE: the cascade scale, the valve percentage and the unit delay of
 // the cascade entry.
 #define MOD_SCALE_STANDIN_ROWS(X) \

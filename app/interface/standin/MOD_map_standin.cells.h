@@ -1,6 +1,5 @@
-// STAND-IN until the remote-node Modbus image, the valve limiter and the
-// other sources of the Modbus map and the interface blocks land: the cells
-// they read that no module computes yet. The real modules take these rows over.
+// STAND-IN until the remote-node Modbus image lands: the cells of it that
+// the Modbus map reads. The real modules take these rows over.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -22,12 +21,3 @@
     MOD_VL_IO_A_ROWS(X, VL_A_MULT, 7, 8, 9) MOD_VL_IO_A_ROWS(X, VL_A_MULT, 10, 11, 12)            \
     MOD_VL_IO_A_ROWS(X, VL_A_MULT, 13, 14, 15) MOD_VL_IO_A_ROWS(X, VL_A_MULT, 16, 17, 18)
 CAT_MODULE(MOD_VL_IO)
-
-#define HP_LIMTER_CELLS(X) \
-    X(AT_MAX, OR, B, R160, PLAIN) X(HP_RAMP, P_LIM_1, B, R160, PLAIN) X(RAMP_LAG, LAG, A, R40, PLAIN)
-CAT_MODULE(HP_LIMTER)
-
-// The valve limiter's sequence steps.
-#define HPLM_CELLS(X) \
-    X(A01_STEP, SFC_STEP, B, R160, PLAIN) X(A02_STEP, SFC_STEP, B, R160, PLAIN) X(A03_STEP, SFC_STEP, B, R160, PLAIN)
-CAT_MODULE(HPLM)

@@ -1,0 +1,303 @@
+// The CAN2 network block and the 80 ms start-up pulses through real passes:
+// the reset pulse, the port silence watch, the bus load, the error cells and
+// LEDs and the CAN LED the chassis task drives, the NMT state compare, the
+// node initialisation pulses and the configuration start they give.
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/CNFG_CAN2_nodes.h"
+#include "app/remote_io/standin/RTD_CHANNEL_standin.h"
+#include "runtime/can_startup.h"
+#include "tests/remote_io/remote_rig.h"
+
+namespace rio_test {
+namespace {
+
+uint32_t g_goOper = 0;
+int32_t g_baud = 2;
+bool g_set = false;
+// Once, in the first 10 ms frame: the own node's start command, the bit
+// rate, and no node configured.
+void networkSettings() {
+    if (g_set) return;
+    g_set = true;
+    cells::CNFG_CAN2.GO_OPER_AND = g_goOper;
+    cells::CNFG_CAN2.CAN2_NTW1_CAN_BAUD = g_baud;
+    for (uint32_t* perm : {&cells::CNFG_CAN2.VL_NODE1_AIO_INIT_PERM.ref(), &cells::CNFG_CAN2.VL_NODE3_RTD_8C_INIT_PERM.ref(),
+                           &cells::CNFG_CAN2.VL_NODE4_BI_INIT_PERM.ref(), &cells::CNFG_CAN2.VL_NODE5_BO_INIT_PERM.ref()})
+        *perm = 0;
+}
+
+class NetworkBlock : public RemoteRig {
+protected:
+    void start(uint32_t goOper = 0, int32_t baud = 2) {
+        g_goOper = goOper;
+        g_baud = baud;
+        g_set = false;
+        useSlices(R10, {startUpInFirstFrame, networkSettings});
+        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
+        startApp();
+    }
+    // Runs 20 ms passes until the network is open (the second 160 ms pass).
+    void untilOpen() {
+        for (int k = 0; k < 100 && integer("CNFG_CAN2.CAN2_NTW1.STATE") != 2; ++k) runPasses(R20, 1);
+        ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.STATE"), 2);
+    }
+    void frame(uint32_t cob, int len) {
+        hostcan::Frame f = hostcan::makeFrame(cob, {});
+        f.len = static_cast<uint8_t>(len);
+        hostcan::send(peer_, f);
+    }
+    int peer_ = -1;
+};
+
+TEST_F(NetworkBlock, NotOpenReadsAsBusOffWithTheLedsOffAndStatesMinusOne) {
+    start();
+    EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), -1);
+    EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.STATE"), -1);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.BUS_OFF"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.LT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.EQ"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
+    EXPECT_EQ(integer("CNFG_CAN2.NTW1_NMT_STATUS.I_NAME"), -1);
+    EXPECT_EQ(integer("CNFG_CAN2.NTW1_STATE.I_NAME"), -1);
+}
+
+TEST_F(NetworkBlock, PreOperationalBlinksThenOperationalShowsGreenOnTheCanLed) {
+    start();
+    untilOpen();
+    runPasses(R20, 1);
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 127);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.BUS_OFF"), 0u);
+    // 200 ms on, 200 ms off.
+    std::string pattern;
+    for (int k = 0; k < 40; ++k) {
+        runPasses(R20, 1);
+        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
+    }
+    EXPECT_NE(pattern.find("0111111111100000000001"), std::string::npos) << pattern;
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
+    // Started: operational, green for good, and the LED follows it.
+    setCell("CNFG_CAN2.GO_OPER.AND", 1);
+    runPasses(R20, 3);
+    EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.EQ"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 0u);
+    for (int k = 0; k < 60; ++k) {
+        runPasses(R20, 1);
+        ASSERT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), 1u);
+    }
+    EXPECT_EQ(board::canLed2(), board::CanLed::Green);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
+}
+
+TEST_F(NetworkBlock, AStoppedNodeFlashesGreenOncePerCycle) {
+    start(1);
+    untilOpen();
+    runPasses(R20, 5);
+    hostcan::send(peer_, hostcan::makeFrame(0x000, {0x02, 10}));  // stop the controller's node
+    runPasses(R20, 2);
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 4);
+    std::string pattern;
+    for (int k = 0; k < 120; ++k) {
+        runPasses(R20, 1);
+        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
+    }
+    const std::string cycle = "1111111111" + std::string(50, '0');
+    EXPECT_NE(pattern.find("0" + cycle + "1"), std::string::npos) << pattern;
+}
+
+TEST_F(NetworkBlock, ASilentPortRaisesTheAlarmOnTheFourthSilentPassAndKeepsItUntilReset) {
+    start();
+    setCell("CNFG_CAN2.CAN2_P_STAT.A_TIMEOUT", 100);
+    setCell("CNFG_CAN2.CAN2_P_STAT.E_TIMEOUT", 200);
+    untilOpen();
+    runPasses(R20, 10);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 1u);  // silent since the start
+    // A reset in the pass that sees a new frame clears the latches.
+    setCell("CNFG_CAN2.CAN2_RST.IN_4", 1);
+    frame(0x704, 1);
+    runPasses(R20, 1);
+    setCell("CNFG_CAN2.CAN2_RST.IN_4", 0);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 0u);
+    std::vector<int> alm, err;
+    for (int k = 1; k <= 10; ++k) {
+        runPasses(R20, 1);
+        alm.push_back(static_cast<int>(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM")));
+        err.push_back(static_cast<int>(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ERR")));
+    }
+    EXPECT_EQ(alm, (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(err, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.BKUP_ERR"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_FLT.AND"), 0u);  // remote nodes not in use
+    // Frames again: the alarm stays latched until a reset.
+    frame(0x704, 1);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 1u);
+    setCell("CNFG_CAN2.CAN2_RST.IN_4", 1);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ERR"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_RST.OR"), 1u);
+}
+
+TEST_F(NetworkBlock, BusLoadCountsBitsOfEveryFrameAgainstTheBitRate) {
+    start(0, 1);  // 250 kbit/s
+    untilOpen();
+    runPasses(R20, 30);
+    const float before = real("CNFG_CAN2.CAN2_NTW1.CAN_LOAD");
+    for (int k = 0; k < 100; ++k) frame(0x7F0, 8);
+    runPasses(R20, 1);
+    const float after = real("CNFG_CAN2.CAN2_NTW1.CAN_LOAD");
+    // (8 x 800 + 51 x 100) / 250000 / 0.02 x 100 = 230 %, a tenth of it
+    // filtered in; the pass's own SYNC adds about 0.1 %.
+    EXPECT_NEAR(after - 0.9f * before, 23.0f, 0.3f);
+    runPasses(R20, 1);
+    EXPECT_NEAR(real("CNFG_CAN2.CAN2_NTW1.CAN_LOAD"), 0.9f * after, 0.3f);
+}
+
+TEST_F(NetworkBlock, TheResetPulseRunsItsLengthAndReopensTheNetwork) {
+    start();
+    untilOpen();
+    setCell("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 0.1);
+    setCell("CNFG_CAN2.RST_OR.IN_2", 1);
+    std::string pulse;
+    for (int k = 0; k < 10; ++k) {
+        runPasses(R20, 1);
+        pulse += boolean("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT") ? '1' : '0';
+    }
+    EXPECT_EQ(pulse, "1111110000");  // 0.1 s: five sums of 0.02 stay below it
+    EXPECT_EQ(boolean("CNFG_CAN2.RST_OR.OR"), 1u);
+    // The RST input ends a pulse at once.
+    setCell("CNFG_CAN2.RST_OR.IN_2", 0);
+    runPasses(R20, 1);
+    setCell("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 2.0);
+    setCell("CNFG_CAN2.RST_OR.IN_2", 1);
+    runPasses(R20, 3);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT"), 1u);
+    EXPECT_EQ(integer("CNFG_CAN2.CAN2_RST_OS.R_TIME"), 1);
+    setCell("CNFG_CAN2.CAN2_RST_OS.RST", 1);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT"), 0u);
+    untilOpen();
+}
+
+TEST_F(NetworkBlock, StartUpPulseFollowsNoneActiveAfterTheNotOperationalDelay) {
+    start();
+    setCell("CNFG_CAN2.NONE_ACTIV.NOR", 1);
+    runPasses(R20, 3);
+    EXPECT_EQ(boolean("CNFG_CAN2.PULS.AND"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT.NOT"), 1u);
+    // The not-operational delay of the 160 ms group stands.
+    setCell("CNFG_CAN2.NO_OPERDLY.DELAY", 1);
+    int on = 0;
+    for (int k = 0; k < 200; ++k) {
+        runPasses(R20, 1);
+        on += static_cast<int>(boolean("CNFG_CAN2.PULSE_OS.ONE_SHOT"));
+        EXPECT_NE(boolean("CNFG_CAN2.PULSE_OS.ONE_SHOT"), boolean("CNFG_CAN2.NOT.NOT"));
+    }
+    EXPECT_EQ(boolean("CNFG_CAN2.PULS.AND"), 1u);
+    EXPECT_EQ(on, 51);  // one 1.0 s pulse: fifty sums of 0.02 stay below 1.0
+}
+
+class StartPulses : public NetworkBlock {};
+
+TEST_F(StartPulses, InitAllHeldGivesEachNodeOnePulseOfThirteenPasses) {
+    start();
+    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 1);
+    int on[3] = {};
+    for (int k = 0; k < 30; ++k) {
+        runPasses(R80, 1);
+        on[0] += static_cast<int>(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"));
+        on[1] += static_cast<int>(boolean("CNFG_CAN2.VL4_INIT_OS.ONE_SHOT"));
+        on[2] += static_cast<int>(boolean("CNFG_CAN2.VL5_INIT_OS.ONE_SHOT"));
+    }
+    EXPECT_EQ(on[0], 13);
+    EXPECT_EQ(on[1], 13);
+    EXPECT_EQ(on[2], 13);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL4_INIT.OR"), 1u);
+    // Dropped for a pass, held again: a new pulse.
+    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 0);
+    runPasses(R80, 1);
+    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"), 1u);
+    EXPECT_EQ(integer("CNFG_CAN2.VL3_INIT_OS.R_TIME"), 0);
+}
+
+TEST_F(StartPulses, EachNodeHasItsOwnRequestAndTheNetworkResetWaitsForPowerUp) {
+    start();
+    setCell("CNFG_CAN2.VL5_INIT.IN_3", 1);
+    setCell("CNFG_CAN2.VL1_INIT.OR", 1);
+    setCell("CNFG_CAN2.RST_CAN2.DLY_TIME", 0.4);
+    setCell("CNFG_CAN2.USE_VL.IN", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL5_INIT_OS.ONE_SHOT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL1_INIT_OS.ONE_SHOT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL4_INIT_OS.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.RST_CAN2.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.USE_VL.B_NAME"), 1u);
+    setCell("CNFG_CAN2.ALL_PWRUP.AND", 1);
+    int on = 0;
+    for (int k = 0; k < 12; ++k) {
+        runPasses(R80, 1);
+        on += static_cast<int>(boolean("CNFG_CAN2.RST_CAN2.ONE_SHOT"));
+    }
+    EXPECT_EQ(on, 6);  // 0.4 s in 0.08 s steps: five sums stay below it
+}
+
+TEST_F(StartPulses, PowerUpDelayAndResetPulse) {
+    start();
+    runPasses(R80, 40);
+    EXPECT_EQ(boolean("PWR_UP_MSG.PWR_UP_DLY.DELAY"), 1u);
+    EXPECT_EQ(boolean("PWR_UP_MSG.PWR_UP_RST.ONE_SHOT"), 0u);
+    EXPECT_EQ(integer("PWR_UP_MSG.PWR_UP_RST.R_TIME"), 0);
+}
+
+struct ScanCase {
+    int ht, scan;
+};
+class ScanRate : public NetworkBlock, public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(ScanRate, IsTheTunableRoundedDownToHundredsWithinLimits) {
+    start();
+    setCell("CNFG_CAN2.VL_NODE4_BI.HT_SCAN_RT", GetParam().ht);
+    setCell("CNFG_CAN2.VL_NODE4_BI.INIT_PERM", 1);
+    setCell("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    runPasses(R80, 2);
+    runPasses(R20, 2);
+    EXPECT_EQ(CNFG_CAN2_VL_NODE4_BI_2425.ScanRate[0], GetParam().scan);
+    EXPECT_EQ(CNFG_CAN2_VL_NODE4_BI_2425.TxScanRate, GetParam().scan);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL_NODE4_BI.CFG_FAULT"), 1u);  // until the sequence says otherwise
+}
+INSTANTIATE_TEST_SUITE_P(Rates, ScanRate,
+                         ::testing::Values(ScanCase{250, 200}, ScanCase{150, 100}, ScanCase{1000, 1000},
+                                           ScanCase{99, 100}, ScanCase{1999, 1000}),
+                         [](const ::testing::TestParamInfo<ScanCase>& i) {
+                             return "set_" + std::to_string(i.param.ht) + "_scans_" + std::to_string(i.param.scan);
+                         });
+
+TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveTexts) {
+    const char* ohm[8] = {"100", "100", "200", "200", "100", "200", "100", "1000"};
+    const char* curve[8] = {"A", "E", "a", "E", "a", "A", "x", "a"};
+    for (int c = 0; c < 8; ++c) {
+        str_cell_copy(VL3_RTD_OhmValStandin[c], ohm[c]);
+        str_cell_copy(VL3_RTD_CurveTypeStandin[c], curve[c]);
+    }
+    start();
+    setCell("CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM", 1);
+    setCell("CNFG_CAN2.VL3_INIT.IN_3", 1);
+    runPasses(R80, 2);
+    runPasses(R20, 2);
+    const int want[8] = {0x100, 0x101, 0x102, 0x103, 0x100, 0x102, 0x101, 0x102};
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(VL3_RTD_ChanDev[c], want[c]) << c;
+    for (int c = 0; c < 8; ++c) {
+        str_cell_copy(VL3_RTD_OhmValStandin[c], "100");
+        str_cell_copy(VL3_RTD_CurveTypeStandin[c], "E");
+    }
+}
+
+}  // namespace
+}  // namespace rio_test

@@ -1,0 +1,255 @@
+// The remote nodes' supervision and the CAN2 network block through real
+// passes of the whole start-up: the network opens, the chassis task runs
+// the configuration sequence against a simulated node on the virtual bus,
+// commands the node operational, and the 20 ms node block counts the node's
+// PDOs (raw frames from the test) and its failed periodic reads.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/CNFG_CAN2_nodes.h"
+#include "app/remote_io/standin/remote_outputs_standin.h"
+#include "host/hostkernel.h"
+#include "tests/remote_io/remote_rig.h"
+#include "tests/support/sim_remote_node.h"
+
+namespace rio_test {
+namespace {
+
+using Kind = SimRemoteNode::Kind;
+using Lines = std::vector<std::string>;
+
+// Which nodes may be configured, and the node enables, from the first frame.
+uint32_t g_nodeMask = 0;
+const char* const kBlocks[4] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
+void nodeSettings() {
+    auto& c = cells::CNFG_CAN2;
+    uint32_t* perm[4] = {&c.VL_NODE1_AIO_INIT_PERM.ref(), &c.VL_NODE3_RTD_8C_INIT_PERM.ref(),
+                         &c.VL_NODE4_BI_INIT_PERM.ref(), &c.VL_NODE5_BO_INIT_PERM.ref()};
+    uint32_t* enable[4] = {&c.VL1_ENABLE_AND.ref(), &c.VL3_ENABLE_AND.ref(), &c.VL4_ENABLE_AND.ref(),
+                           &c.VL5_ENABLE_AND.ref()};
+    for (int k = 0; k < 4; ++k) {
+        *perm[k] = (g_nodeMask >> k) & 1u;
+        *enable[k] = (g_nodeMask >> k) & 1u;
+    }
+    c.GO_OPER_AND = 1;  // the own node goes operational once the network is open
+}
+
+class Supervision : public RemoteRig {
+protected:
+    void SetUp() override {
+        RemoteRig::SetUp();
+        hostcan::enableLog(true);
+        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
+    }
+    void TearDown() override {
+        node_.reset();
+        RemoteRig::TearDown();
+    }
+    std::string f(const std::string& block, const char* field) { return "CNFG_CAN2." + block + "." + field; }
+
+    // Starts the application with node k simulated and configurable; runs
+    // until the node is configured and commanded operational.
+    void startWithNode(int k, Kind kind, int id) {
+        g_nodeMask = 1u << k;
+        useSlices(R10, {startUpInFirstFrame, nodeSettings});
+        node_ = std::make_unique<SimRemoteNode>(kind, static_cast<uint8_t>(id));
+        startApp();
+        for (int pass = 0; pass < 2000 && RemoteNodeBlocks[k].Operational == 0; ++pass) runPasses(R20, 1);
+        ASSERT_EQ(RemoteNodeBlocks[k].Operational, 1u) << "node " << id << " never became operational";
+        ASSERT_EQ(boolean(f(kBlocks[k], "CFG_FAULT")), 0u);
+        ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
+    }
+    // A PDO as long as any mapping (8 bytes), or another frame of the given bytes.
+    void pdo(uint32_t cob, std::initializer_list<uint8_t> bytes) {
+        hostcan::Frame fr = hostcan::makeFrame(cob, bytes);
+        if (cob < 0x700) fr.len = 8;
+        hostcan::send(peer_, fr);
+    }
+    // Runs passes, sending the PDO every `every` passes.
+    void feed(uint32_t cob, int passes, int every) {
+        for (int p = 0; p < passes; ++p) {
+            if (p % every == 0) pdo(cob, {1, 2, 3});
+            runPasses(R20, 1);
+        }
+    }
+    bool logged(const std::string& line) {
+        const Lines l = hostcan::takeLog();
+        return std::find(l.begin(), l.end(), line) != l.end();
+    }
+
+    std::unique_ptr<SimRemoteNode> node_;
+    int peer_ = -1;
+};
+
+TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    EXPECT_TRUE(logged("000#0104"));  // NMT start of node 4
+    feed(0x184, 400, 10);             // every 200 ms, the scan rate
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
+    EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);
+    EXPECT_NEAR(real(f("VL_NODE4_BI", "MSG_1_RATE")), 200.0f, 25.0f);
+    EXPECT_LE(integer(f("VL_NODE4_BI", "LAST_MSG_1")), 200);
+    // The PDOs stop: a slip of 64 every 220 ms (lateness above the 200 ms
+    // limit), the node lost once the count passes 128.
+    pdo(0x184, {1, 2, 3});
+    runPasses(R20, 1);
+    std::vector<int> slips;
+    int lostAt = -1;
+    for (int p = 1; p <= 40 && lostAt < 0; ++p) {
+        runPasses(R20, 1);
+        const int s = integer(f("VL_NODE4_BI", "DBS_M1_P1"));
+        if (slips.empty() || s != slips.back()) slips.push_back(s);
+        if (boolean(f("VL_NODE4_BI", "COMM_FLT_1")) != 0) lostAt = p;
+    }
+    EXPECT_EQ(slips, (std::vector<int>{0, 64, 128, 192}));
+    EXPECT_EQ(lostAt, 33);  // three steps of 11 passes
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
+    runPasses(R20, 2);
+    EXPECT_TRUE(logged("000#8004"));  // a lost node is sent back to pre-operational
+    // PDOs again: the node stays lost, its slip count held at 0.
+    feed(0x184, 30, 10);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 1u);
+    EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
+    // The communication reset brings it back: operational again, active.
+    setCell("CNFG_CAN2.VL_RST.OR", 1);
+    runPasses(R20, 3);
+    setCell("CNFG_CAN2.VL_RST.OR", 0);
+    feed(0x184, 30, 10);
+    EXPECT_TRUE(logged("000#0104"));
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 0u);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
+}
+
+TEST_F(Supervision, TheRtdNodeGetsAHundredMillisecondsMoreBeforeASlip) {
+    startWithNode(1, Kind::Rtd, 3);
+    feed(0x283, 30, 10);
+    pdo(0x283, {1});
+    pdo(0x383, {1});
+    runPasses(R20, 1);
+    std::vector<int> at;
+    int prev = integer(f("VL_NODE3_RTD_8C", "DBS_M1_P1"));
+    for (int p = 1; p <= 50; ++p) {
+        if (p % 10 == 0) pdo(0x383, {1});  // the second PDO keeps coming
+        runPasses(R20, 1);
+        const int s = integer(f("VL_NODE3_RTD_8C", "DBS_M1_P1"));
+        if (s != prev) at.push_back(p);
+        prev = s;
+    }
+    // +64 every 320 ms past the last PDO; lost above 128, and a lost node's
+    // count is held at 0.
+    EXPECT_EQ(at, (std::vector<int>{16, 32, 48, 49}));
+    EXPECT_EQ(boolean(f("VL_NODE3_RTD_8C", "COMM_FLT_1")), 1u);
+    EXPECT_EQ(integer(f("VL_NODE3_RTD_8C", "DBS_M2_P1")), 0);
+}
+
+TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    node_->values[SimRemoteNode::key(0x1001, 0)] = 0x09;  // error register: generic and temperature
+    feed(0x184, 75, 10);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_FLT")), 1u);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_T_ALM")), 1u);
+    EXPECT_EQ(RemoteNodeBlocks[2].SDOSlipCount, 0);
+    // The error register is read once a second.
+    hostcan::takeLog();
+    feed(0x184, 255, 10);
+    int reads = 0;
+    for (const std::string& l : hostcan::takeLog()) reads += l.rfind("604#40011000", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(reads, 5);
+    node_->aborts[SimRemoteNode::key(0x1001, 0)] = 0x06020000;
+    std::vector<int> counts;
+    for (int p = 0; p < 400 && boolean(f("VL_NODE4_BI", "COMM_FLT_1")) == 0; ++p) {
+        if (p % 10 == 0) pdo(0x184, {1});
+        runPasses(R20, 1);
+        const int s = RemoteNodeBlocks[2].SDOSlipCount;
+        if (counts.empty() || s != counts.back()) counts.push_back(s);
+    }
+    // Each aborted read adds 32; the three further 5 ms chassis passes that
+    // still see the read's finished state count as clean ones (-1 each)
+    // until the 20 ms block closes the read. Lost once past 128.
+    EXPECT_EQ(counts, (std::vector<int>{0, 32, 29, 61, 58, 90, 87, 119, 116, 148, 145}));
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 1u);
+    EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);  // PDOs were fine all along
+}
+
+TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCleared) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    node_->lateMs = 100;
+    setCell("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    bool seenRunning = false;
+    for (int p = 0; p < 2000 && !(seenRunning && (CNFG_CAN2_VL_NODE4_BI_2425.Status & ORSK_IDLE) != 0); ++p) {
+        runPasses(R20, 1);
+        if ((CNFG_CAN2_VL_NODE4_BI_2425.Status & ORSK_IDLE) == 0 && !seenRunning) {
+            // From the start of the sequence until its verdict.
+            seenRunning = true;
+            EXPECT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 1u) << "pass " << p;
+            EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
+        }
+    }
+    EXPECT_TRUE(seenRunning);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 0u);
+}
+
+TEST_F(Supervision, HeartbeatsOfAnIdleNodeAreNoRestartButABootUpIs) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    for (int k = 0; k < 5; ++k) {
+        pdo(0x704, {0x05});
+        feed(0x184, 10, 10);
+    }
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ID_FAULT")), 0u);
+    pdo(0x704, {0x00});
+    runPasses(R20, 2);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ID_FAULT")), 1u);
+}
+
+TEST_F(Supervision, TheRelayNodeGetsItsCommandsWithTheWatchdogByteOncePerScan) {
+    startWithNode(3, Kind::RelayOut, 5);
+    VL5_BO_RelayDisplayStandin[15] = 1;  // relay 16 alone
+    hostcan::takeLog();
+    feed(0x185, 40, 10);
+    Lines tx;
+    for (const std::string& l : hostcan::takeLog())
+        if (l.rfind("205#", 0) == 0) tx.push_back(l);
+    ASSERT_GE(tx.size(), 3u);
+    ASSERT_LE(tx.size(), 5u);
+    unsigned wd[2] = {};
+    for (size_t k = 0; k < tx.size(); ++k) {
+        ASSERT_EQ(tx[k].size(), 10u) << tx[k];
+        EXPECT_EQ(tx[k].substr(4, 4), "0080");
+        if (k < 2) std::sscanf(tx[k].c_str() + 8, "%2x", &wd[k]);
+    }
+    EXPECT_EQ((wd[1] - wd[0]) & 0xFFu, 10u);  // ten 20 ms releases between two PDOs
+    // A lost node gets nothing and reads all relays back as on.
+    feed(0x185, 1, 10);
+    runPasses(R20, 40);
+    hostcan::takeLog();
+    runPasses(R20, 20);
+    for (const std::string& l : hostcan::takeLog()) EXPECT_NE(l.rfind("205#", 0), 0u) << l;
+    EXPECT_EQ(RemoteNodeBlocks[3].Data[0][0], 65535u);
+}
+
+TEST_F(Supervision, TheAnalogNodeGetsBothOutputsAndTheWatchdogInFiveBytes) {
+    startWithNode(0, Kind::AnalogIO, 1);
+    VL1_AIO_AoCommandStandin[0] = 20 * 1024;  // 20 mA
+    VL1_AIO_AoCommandStandin[1] = 4 * 1024;
+    hostcan::takeLog();
+    for (int p = 0; p < 20; ++p) {
+        if (p % 10 == 0) {
+            pdo(0x181, {0});
+            pdo(0x281, {0});
+            pdo(0x381, {0});
+        }
+        runPasses(R20, 1);
+    }
+    Lines tx;
+    for (const std::string& l : hostcan::takeLog())
+        if (l.rfind("501#", 0) == 0) tx.push_back(l);
+    ASSERT_FALSE(tx.empty());
+    EXPECT_EQ(tx[0].substr(0, 12), "501#00500010");
+    EXPECT_EQ(tx[0].size(), 14u);
+    EXPECT_EQ(boolean(f("VL_NODE1_AIO", "ACTIVE")), 1u);
+}
+
+}  // namespace
+}  // namespace rio_test
