@@ -1,10 +1,17 @@
 // The service-write side effects of the cells declared with access 'S': the
-// momentary command inputs of the output channels' command blocks.
+// momentary command inputs of the output channels' command blocks, the
+// display's heartbeat input, the lamp test, the master commands and the
+// simulator commands.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -20,6 +27,16 @@ int command_input(const C& c, const void* cell) {
     return 0;
 }
 
+// Which of the listed inputs (1 ..) the cell is; 0 for none.
+int input_number(const void* cell, std::initializer_list<const void*> inputs) {
+    int n = 0;
+    for (const void* in : inputs) {
+        ++n;
+        if (in == cell) return n;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void special_case_tune(void* cell) {
@@ -29,9 +46,21 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    if (cell == &cells::IFACE_MODE.QT_OI_LOCAL_IN_1.ref()) IFACE_MODE_heartbeat_written(value);
+    using cells::MASTER;
+    using cells::SPEED_SIM;
+    if (cell == &cells::ALARMS.LED_TEST_IN_1.ref()) ALARMS_led_test_written(value);
+    if (const int n = input_number(cell, {&MASTER.COMMANDS_IN_1.ref(), &MASTER.COMMANDS_IN_2.ref(),
+                                          &MASTER.COMMANDS_IN_3.ref(), &MASTER.COMMANDS_IN_4.ref(),
+                                          &MASTER.COMMANDS_IN_5.ref(), &MASTER.COMMANDS_IN_6.ref()}))
+        MASTER_command_written(n, value);
+    if (const int n = input_number(cell, {&SPEED_SIM.INTERNAL_SIM_IN_1.ref(), &SPEED_SIM.INTERNAL_SIM_IN_2.ref(),
+                                          &SPEED_SIM.INTERNAL_SIM_IN_3.ref(), &SPEED_SIM.INTERNAL_SIM_IN_4.ref()}))
+        SPEED_SIM_internal_sim_written(n, value);
     const auto& e = cells::CNFG_ENET1;
     const void* confirms[3] = {&e.QT_CONFIRM_IP_IN_1.ref(), &e.QT_CONFIRM_IP_IN_2.ref(), &e.QT_CONFIRM_IP_IN_3.ref()};
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
+    if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
     intUnlock(key);
 }

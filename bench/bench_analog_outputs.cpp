@@ -10,7 +10,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/output_slices.h"
-#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "drivers/ZarnActuator.h"

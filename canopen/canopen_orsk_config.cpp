@@ -2,6 +2,7 @@
 // configuration task. The node's state byte says which step; the node
 // supervision of the 20 ms group starts the sequence and moves it on where it
 // waits (states 0, 2, 6, 10, 13, 15, 17 and 38).
+#include <algorithm>
 #include <cstring>
 
 #include "canopen/canopen_orsk.h"
@@ -72,6 +73,13 @@ bool repeatFailure(const Rec& r, uint32_t before) {
     return before != NIB_ABORT && before != NIB_TIMEOUT && (*r.Status & ORSK_RETRY) != 0;
 }
 
+// A repeated step keeps the mark of its first failure while it runs, so that
+// a second failure ends it instead of repeating it without end.
+void markBusy(uint32_t* word, int shift) {
+    const uint32_t n = nibble(*word, shift);
+    if (n != NIB_ABORT && n != NIB_TIMEOUT) setNibble(word, shift, NIB_BUSY);
+}
+
 // The handling every single-transfer step shares, after the client's result:
 // busy keeps the step; success records 8 and moves to `next`; a failure
 // records abort or time-out and moves on unless the step is repeated.
@@ -79,7 +87,7 @@ int transferRule(const Rec& r, int result, uint32_t* word, int shift, uint8_t ne
                  bool mayRepeat = true) {
     if (result == ORSK_BUSY || result == ORSK_SEG_INIT || result == ORSK_SEG_MORE) {
         beginTransfer(r, counter);
-        setNibble(word, shift, NIB_BUSY);
+        markBusy(word, shift);
         return ORSK_BUSY;
     }
     if (result == ORSK_DONE) {
@@ -107,7 +115,7 @@ int uploadStep(const Rec& r, uint8_t lo, uint8_t hi, uint8_t sub, uint8_t size, 
 
 void putValue(CanFrame* f, uint32_t value, uint8_t size) {
     std::memset(f->Data, 0, 8);
-    const int n = size == 0 ? 1 : (size > 4 ? 4 : size);
+    const int n = std::clamp<int>(size, 1, 4);
     for (int i = 0; i < n; ++i) f->Data[4 + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
@@ -228,8 +236,7 @@ int transmitInterval(const Rec& r, uint8_t state, int* counter) {
         (state == 29 && (fam == 1 || fam == 2 || fam == 3)))
         return skipStep(r, r.NibbleC, shift, next);
     const CO_ORSK_Object& o = ht_msg_info_sdo_index[(fam == 6 && state == 29) ? 3 : k];
-    int32_t rate = *r.MsgInfo[k];
-    if (rate > 1000) rate = 1000;
+    const int32_t rate = std::min<int32_t>(*r.MsgInfo[k], 1000);
     return downloadStep(r, o.IndexLow, o.IndexHigh, o.SubIndex, o.Size, static_cast<uint32_t>(rate), r.NibbleC, shift,
                         next, counter);
 }
@@ -290,7 +297,7 @@ int Process_CO_ORSK_Chan_Config(CO_ORSK_NodeConfig r, uint8_t lo, uint8_t hi, ui
     const int res = CO_ORSK_ExpeditedDownload(r, lo, hi, c, size, &f);
     const int shift = 4 * j;
     if (res == ORSK_BUSY) {
-        setNibble(ch.Status, shift, NIB_BUSY);
+        markBusy(ch.Status, shift);
     } else if (res == ORSK_DONE) {
         setNibble(ch.Status, shift, NIB_DONE);
         ++c;
@@ -327,7 +334,7 @@ int Process_CO_ORSK_Sdo(CO_ORSK_NodeConfig r, int* counter) {
         case 1: return uploadStep(r, 0x01, 0x10, 0, 1, r.Diag, r.NibbleC, 28, 2, counter, false);
         case 3: {
             const uint8_t c = *r.ChanCursor;
-            int32_t scratch = 0;
+            int32_t scratch{};
             int32_t* target = (c >= 1 && c <= r.ChanCount && r.ChanVars[c - 1].Value != nullptr)
                                   ? r.ChanVars[c - 1].Value
                                   : &scratch;

@@ -2,6 +2,7 @@
 // the configuration task, sends at most one frame and tells by its result
 // whether the answer is still awaited; all its state is in the node's status
 // word, request timer and response buffer.
+#include <algorithm>
 #include <cstring>
 
 #include "canopen/canopen_mscan.h"
@@ -139,7 +140,7 @@ int CO_ORSK_SegmentedUpload(CO_ORSK_NodeConfig r, uint8_t lo, uint8_t hi, uint8_
     const uint8_t cmd = buf[1];
     if ((cmd & 0x10) == sent) {
         if ((cmd & 0xE0) == 0) {
-            std::memcpy(frame->Data, buf + 1, 8);
+            std::copy_n(buf + 1, sizeof frame->Data, frame->Data);
             st = (st & ~(ORSK_REQUEST | ORSK_SEGMENT_COUNT)) | ((st + 1) & ORSK_SEGMENT_COUNT);
             return (cmd & 1) != 0 ? ORSK_DONE : ORSK_SEG_MORE;
         }

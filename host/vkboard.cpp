@@ -142,6 +142,13 @@ int VKGetTemperature(float* celsius) {
 UINT32 VKGetIdentityPartNumber(UINT32 slot, UINT32) { return slot == 0 ? board::identity().partNumber : 0; }
 UINT32 VKGetIdentitySerialNumber(UINT32 slot, UINT32) { return slot == 0 ? board::identity().serialNumber : 0; }
 UINT32 VKGetIdentityRevision(UINT32 slot, UINT32) { return slot == 0 ? board::identity().revision : 0; }
+float VNReadBacklightPercent() {
+    const uint16_t period = board::cpuRead16(0x8080F1F2);
+    if (period == 0) return 0.0f;
+    const uint16_t count = board::cpuRead16(0x8080F1F0);
+    return static_cast<float>(count) * 100.0f / static_cast<float>(period);
+}
+
 int VKGetModel(char* buffer) { return board::copyName(buffer, board::identity().model); }
 int VKGetTargetName(char* buffer) { return board::copyName(buffer, board::identity().targetName); }
 

@@ -37,6 +37,11 @@ int VKGetTargetName(char* buffer);
 int VKReadCalibrationData(void* buffer, int length);
 int VKWriteCalibrationData(const void* buffer, int length);
 
+// The display backlight's level in percent, read back from its PWM
+// registers (on count over period, 0x8080F1F0 / 0x8080F1F2); 0.0 while no
+// period is set.
+float VNReadBacklightPercent();
+
 // CPU request interrupt: connects `routine` (called with `arg` at interrupt
 // level) and enables the interrupt.
 STATUS VKCpuRqstConnect(VOIDFUNCPTR routine, long arg);

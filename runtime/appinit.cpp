@@ -13,6 +13,10 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/CONF_LATCH.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -121,11 +125,16 @@ int init_blks() {
     ACT_CHANNEL_init_blks();
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
+    HPLM_init_blks();        // valve limiter chart: A00 active
+    CONF_LATCH_init_blks();  // configuration-error list counters
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
     VKOS_ResumeProcess(LogEventMonitorPID);
     SHUTDOWNS_init_blks();   // shutdown history counter, LED test command, list flags
     ALARMS_init_blks();      // alarm list flags
+    ALARMS_led_init_blks();       // lamp-test input over
+    MASTER_commands_init_blks();  // master commands over
+    SPEED_SIM_init_blks();        // simulator commands over
     CNFG_ENET1_init();       // the Ethernet confirmations start elapsed
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     LoadStaticDATA_LOG_M_Configuration();  // data-log block and static items

@@ -52,7 +52,9 @@ BusOut LSS_BUS(std::initializer_list<float> in, float hi_lim, float lo_lim) { re
 
 TimeCell A_TO_T(float x) {
     const int32_t sec = real_to_int(x);
-    const int32_t ms = real_to_int(1000.0f * x) % 1000;
+    // The fraction is taken before scaling, so the milliseconds stay right
+    // beyond the 2^31 ms (24.9 days) that 1000 x would overflow.
+    const int32_t ms = real_to_int((x - std::trunc(x)) * 1000.0f);
     return {static_cast<uint32_t>(sec), static_cast<uint32_t>(ms * 1000)};
 }
 

@@ -324,6 +324,13 @@ template <int N>
 inline void SVC_CMD_RESTART(SvcCmdState<N>& s, int k) {
     if (k >= 1 && k <= N) s.e[k - 1] = 0.0f;
 }
+// A service write of IN_k (from 1) with `value`: a true input starts its
+// time at 0, a false one sets it to the time-out, so its output falls at the
+// next pass.
+template <int N>
+inline void SVC_CMD_WRITTEN(SvcCmdState<N>& s, int k, uint32_t value, float timeout) {
+    if (k >= 1 && k <= N) s.e[k - 1] = value != 0 ? 0.0f : timeout;
+}
 // One input k (from 1): IN_k is cleared once it has been on for the time-out.
 template <int N>
 inline void SVC_CMD(SvcCmdState<N>& s, int k, uint32_t& in, uint32_t& out, float timeout, float T) {

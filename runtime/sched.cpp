@@ -1,6 +1,7 @@
 #include "runtime/sched.h"
 
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/system/_MASTER.cells.h"
 #include "platform/vkos.h"
 #include "runtime/appmain.h"
@@ -76,8 +77,8 @@ void exchangeSysInfo() {
     cells::_MASTER._SYS_INFO_RG_SLIP = static_cast<int32_t>(_SYS_INFO_RG_SLIP);
     _SYS_INFO_STOP_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
     _SYS_INFO_LOCK_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
-    _SYS_INFO_UPDATE_EE = static_cast<uint32_t>(rtcells::MASTER_EE_UPDATE_B_NAME);
-    _SYS_INFO_LOCK_IO = static_cast<uint32_t>(rtcells::MASTER_IOLOCK_CMD_B_NAME);
+    _SYS_INFO_UPDATE_EE = static_cast<uint32_t>(cells::MASTER.EE_UPDATE_B_NAME);
+    _SYS_INFO_LOCK_IO = static_cast<uint32_t>(cells::MASTER.IOLOCK_CMD_B_NAME);
     cells::_MASTER._SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);
     _SYS_INFO_ALM_RST = static_cast<uint32_t>(cells::_MASTER._SYS_INFO_ALM_RST);
 }

@@ -14,9 +14,7 @@ namespace rtcells {
 namespace {
 // The stop permissive "CALMODE.CALPERM.B_NAME" stands at true until the
 // calibration-mode logic computes it.
-int32_t words[3] = {1, 0, 0};
+int32_t words[1] = {1};
 }  // namespace
 int32_t& CALMODE_CALPERM_B_NAME = words[0];
-int32_t& MASTER_EE_UPDATE_B_NAME = words[1];
-int32_t& MASTER_IOLOCK_CMD_B_NAME = words[2];
 }  // namespace rtcells

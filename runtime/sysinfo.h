@@ -19,12 +19,9 @@ extern SysTimeValue _SYS_INFO_TS_CLOCK, _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK
     _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
 extern uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
 
-// Application cells the runtime reads besides those of _MASTER and the
-// clock block's time of day. Stand-in until the application's CALMODE and
-// MASTER modules are
-// declared in the cell catalogue: plain words with the cells' names.
+// Application cells the runtime reads besides those of _MASTER, MASTER and
+// the clock block's time of day. Stand-in until the application's CALMODE
+// module computes the permissive: a plain word with the cell's name.
 namespace rtcells {
 extern int32_t& CALMODE_CALPERM_B_NAME;
-extern int32_t& MASTER_EE_UPDATE_B_NAME;
-extern int32_t& MASTER_IOLOCK_CMD_B_NAME;
 }  // namespace rtcells

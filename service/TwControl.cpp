@@ -18,6 +18,7 @@
 #include "storage/eefile.h"
 
 char ram_ControlID[kIdentifierBytes];
+char ram_ConfigID[kIdentifierBytes];
 
 namespace {
 
@@ -79,6 +80,7 @@ void init_service_binding() {
     const DbugVar* token = dbug_find_in(tables, kChangeTokenCell);
     if (token != nullptr) ChangeTokenHandle = HmiValueHandles[static_cast<uint32_t>(token - _dbug_var) - 1];
     copyIdentifier(ram_ControlID, ee_ControlID);
+    copyIdentifier(ram_ConfigID, ee_ConfigID);
 }
 
 namespace twsupport {
@@ -150,6 +152,7 @@ uint8_t GetConfigIdentifier(char* text) {
 
 uint8_t SetConfigIdentifier(const char* text) {
     if (!mayChange(SecurityWriteControlInfo)) return TW_SECURITY;
+    copyIdentifier(ram_ConfigID, text);
     copyIdentifier(ee_ConfigID, text);
     return TW_OK;
 }

@@ -5,8 +5,9 @@
 #include <cstdint>
 
 constexpr int kIdentifierBytes = 32;
-// The running copy of the control identifier.
+// The running copies of the control and configuration identifiers.
 extern char ram_ControlID[kIdentifierBytes];
+extern char ram_ConfigID[kIdentifierBytes];
 
 // The service interface definition: gzip-compressed XML, generated at build
 // time from the cell catalogue.

@@ -10,7 +10,7 @@
 #include "app/analog/force_commands.h"
 #include "app/analog/force_transfer.h"
 #include "app/analog/signal_select.h"
-#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/config/CALMODE.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"

@@ -10,7 +10,7 @@
 #include "app/analog/force_commands.h"
 #include "app/analog/force_transfer.h"
 #include "app/analog/signal_select.h"
-#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/config/CALMODE.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
@@ -107,7 +107,6 @@ void config() {
     bk::I_COMPARE(c.USED_EQ, c.USED_LT, c.USED_GT, c.FUNCT_INT_I_NAME, 1);
     c.DISABL_B_NAME = c.USED_EQ;
     c.ENABL_B_NAME = c.USED_GT;
-    // also: the function-used routing AO_MUX.AO_FUNC_USED (not built yet)
 
     // 4. Forcing enable; enabling resets the go-to value.
     c.FORCE_EN_B_NAME = c.FORCE_EN_IN;

@@ -4,11 +4,13 @@
 #include "app/analog/input_slices.h"
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
@@ -56,7 +58,8 @@ void _R20_TASK_3() {
 void _R20_TASK_4() {
     using namespace r20;
     AI_MUX_copies_b();
-    // also: IFACE_IN_CASC and AO_MUX copies of the cascade input (not built yet)
+    IFACE_IN_CASC_process_value();
+    AO_MUX_cascade_input();
     for (int k = 0; k < 2; ++k) {
         AO_CHANNEL_signal(k);
         CNFG_AO_output(k);
@@ -162,6 +165,7 @@ void _R160_TASK_59() {
 }
 void _R160_TASK_62() {
     r160::ACT_CHANNEL_config();
+    r160::AO_MUX_functions_used();
     r160::AI_CHANNEL_texts(0);
     discrete_R160_TASK_62();
 }

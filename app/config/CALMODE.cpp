@@ -21,3 +21,31 @@ void CALMODE_sample_pulses() {
 }
 
 }  // namespace r160
+
+// The calibration permissive: calibration may be entered while the unit is
+// off and the turbine turns no faster than 5 rpm above the lower of the two
+// low-speed setpoints (or the check is overridden).
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/MPU.cells.h"
+
+namespace {
+constexpr float kLowSpeedHysteresis = -5.0f;
+}
+
+namespace r160 {
+
+void CALMODE_permissive() {
+    auto& c = CALMODE;
+    c.ENTER_CAL_PLS_B_NAME = MASTER.COMMANDS_OUT_4;
+    c.CAL_ENABLE_OR = bk::OR({c.CAL_ENABLE_IN_1, c.ENTER_CAL_PLS_B_NAME});
+    const float lo1 = CNFG_SPEED.SPD1_LOW_SP_A_NAME, lo2 = CNFG_SPEED.SPD2_LOW_SP_A_NAME;
+    c.MIN_SPEED_A_MIN = lo1 < lo2 ? lo1 : lo2;
+    bk::A_COMPARE_HYST(c.LO_CHECK_A_COMPARE, c.LO_CHECK_A_EQUAL, c.MIN_SPEED_A_MIN, MPU.TURB_SPD_A_NAME,
+                       kLowSpeedHysteresis);
+    c.LO_CHECK_TEST_OVRD_OR = bk::OR({c.LO_CHECK_A_COMPARE, c.LO_CHECK_TEST_OVRD_IN_2});
+    c.CAL_PERM_AND = bk::AND({c.LO_CHECK_TEST_OVRD_OR, c.UNIT_OFF_OR});
+    c.ENABL_AND = bk::AND({c.CAL_PERM_AND, c.CAL_ENABLE_OR});
+    c.EXIT_CAL_PLS_B_NAME = MASTER.COMMANDS_OUT_5;
+}
+
+}  // namespace r160

@@ -8,8 +8,24 @@
 #include "app/remote_io/CNFG_CAN2_net.rows.h"
 #include "runtime/catalogue.h"
 
+// The enable of remote node N (node 2 has enables but no node).
+#define CNFG_CAN2_ENABLE_ROWS(X, N)                      \
+    X(VL##N##_ENA, IN, B, R80, TUNE(false))              \
+    X(VL##N##_ENA, B_NAME, B, R80, PLAIN, R160)          \
+    X(VL##N##_ENABLE, AND, B, R80, PLAIN, R20)
+
+// A momentary node initialisation command and what it passes on.
+#define CNFG_CAN2_INIT_ROWS(X, N) \
+    X(INIT_NODES, IN_##N, B, R80, TUNE(false)) X(INIT_NODES, OUT_##N, B, R80, PLAIN)
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
+    CNFG_CAN2_ENABLE_ROWS(X, 1) CNFG_CAN2_ENABLE_ROWS(X, 2) CNFG_CAN2_ENABLE_ROWS(X, 3) \
+    CNFG_CAN2_ENABLE_ROWS(X, 4) CNFG_CAN2_ENABLE_ROWS(X, 5) \
+    X(VL_RST, OR, B, R80, PLAIN, R20)                       \
+    X(VL_RST, IN_2, B, R80, TUNE(false))                 \
+    X(NO_IOLOCK, NOT, B, R80, PLAIN)                     \
+    X(USE_DEG_F, IN, B, R80, TUNE(true))                 \
+    X(USE_DEG_F, B_NAME, B, R80, PLAIN)                  \
     CNFG_CAN2_NET_ROWS(X)                                \
     CNFG_CAN2_SUPERVISION_ROWS(X)                        \
     CNFG_CAN2_PULSE_ROWS(X)                              \
@@ -21,9 +37,16 @@
     X(PULSER, NOT, B, R160, PLAIN)                       \
     X(SAMPL_LIVE, AND, B, R160, PLAIN)                   \
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
-    X(ENA_VL, OR, B, R160, PLAIN, R20)                     \
-    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)          \
-    X(NO_OPERDLY, DELAY, B, R160, PLAIN, R20)
+    X(ENA_VL, OR, B, R160, PLAIN, R20, R80)              \
+    X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)        \
+    X(NO_OPERDLY, DELAY, B, R160, PLAIN, R20)            \
+    X(INIT_ALL, IN, B, R80, TUNE(false))                 \
+    X(INIT_ALL, B_NAME, B, R80, PLAIN)                   \
+    CNFG_CAN2_INIT_ROWS(X, 1) CNFG_CAN2_INIT_ROWS(X, 2)   \
+    CNFG_CAN2_INIT_ROWS(X, 3) CNFG_CAN2_INIT_ROWS(X, 4)   \
+    CNFG_CAN2_INIT_ROWS(X, 5)                            \
+    X(VL1_INIT, IN_3, B, R80, TUNE(false))               \
+    X(VL1_INIT, OR, B, R80, PLAIN)
 CAT_MODULE(CNFG_CAN2)
 
 namespace r160 {
@@ -33,3 +56,11 @@ void CNFG_CAN2_config_gates();
 // delay.
 void CNFG_CAN2_timers();
 }  // namespace r160
+namespace r80 {
+// The network reset and the enables of the remote nodes, off while the
+// I/O is locked (piece of _R80_TASK_1).
+void CNFG_CAN2_node_enables();
+// The node initialisation commands: each momentary command passes on for at
+// most 1 s; node 1's request also follows the all-nodes command.
+void CNFG_CAN2_init_commands();
+}  // namespace r80

@@ -2,6 +2,7 @@
 #include "app/config/CNFG_CAN2.cells.h"
 
 #include "app/config/MASTER.cells.h"
+#include "app/control/ref_blocks.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -9,10 +10,12 @@ namespace {
 
 constexpr float kGoOperPulse = 1.0f;
 constexpr float kNotOperDelay = 2.0f;
+constexpr float kInitCommand = 1.0f;
 
 struct CNFG_CAN2_blocks {
     bk::OneShotState go_oper_rst;
     bk::DelayState no_operdly;
+    refbk::MomentaryState init_nodes[5];
 };
 BlockRam<CNFG_CAN2_blocks> CNFG_CAN2_st;
 
@@ -37,3 +40,36 @@ void CNFG_CAN2_timers() {
 }
 
 }  // namespace r160
+
+namespace r80 {
+
+void CNFG_CAN2_node_enables() {
+    auto& c = CNFG_CAN2;
+    c.VL_RST_OR = bk::OR({c.CAN2_RST_OR, c.VL_RST_IN_2});
+    c.NO_IOLOCK_NOT = bk::NOT(MASTER.IO_LOCK_B_NAME);
+    c.VL1_ENA_B_NAME = c.VL1_ENA_IN;
+    c.VL1_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL1_ENA_B_NAME});
+    c.VL2_ENA_B_NAME = c.VL2_ENA_IN;
+    c.VL2_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL2_ENA_B_NAME});
+    c.VL3_ENA_B_NAME = c.VL3_ENA_IN;
+    c.VL3_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL3_ENA_B_NAME});
+    c.VL4_ENA_B_NAME = c.VL4_ENA_IN;
+    c.VL4_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL4_ENA_B_NAME});
+    c.VL5_ENA_B_NAME = c.VL5_ENA_IN;
+    c.VL5_ENABLE_AND = bk::AND({c.NO_IOLOCK_NOT, c.VL5_ENA_B_NAME});
+    c.USE_DEG_F_B_NAME = c.USE_DEG_F_IN;
+}
+
+void CNFG_CAN2_init_commands() {
+    auto& c = CNFG_CAN2;
+    auto& s = CNFG_CAN2_st;
+    c.INIT_ALL_B_NAME = c.INIT_ALL_IN != 0 ? 1u : 0u;
+    refbk::MOMENTARY(s.init_nodes[0], c.INIT_NODES_IN_1, c.INIT_NODES_OUT_1, kInitCommand, bk::T80);
+    refbk::MOMENTARY(s.init_nodes[1], c.INIT_NODES_IN_2, c.INIT_NODES_OUT_2, kInitCommand, bk::T80);
+    refbk::MOMENTARY(s.init_nodes[2], c.INIT_NODES_IN_3, c.INIT_NODES_OUT_3, kInitCommand, bk::T80);
+    refbk::MOMENTARY(s.init_nodes[3], c.INIT_NODES_IN_4, c.INIT_NODES_OUT_4, kInitCommand, bk::T80);
+    refbk::MOMENTARY(s.init_nodes[4], c.INIT_NODES_IN_5, c.INIT_NODES_OUT_5, kInitCommand, bk::T80);
+    c.VL1_INIT_OR = bk::OR({c.INIT_NODES_OUT_1, c.INIT_ALL_B_NAME, c.VL1_INIT_IN_3});
+}
+
+}  // namespace r80

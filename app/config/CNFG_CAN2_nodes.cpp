@@ -3,6 +3,7 @@
 #include "app/config/CNFG_CAN2_nodes.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "canopen/canopen_obj_dctn.h"
@@ -21,17 +22,17 @@ namespace {
 constexpr uint32_t kSyncRate = 160000;
 constexpr int32_t kRtdUnitWord = 0x2D0000;
 
-template <int N>
+// A node's channel table; its record's channel count says how many rows are used.
 struct ChanTable {
-    CO_ORSK_ChanVars v[N];
+    CO_ORSK_ChanVars v[std::size(CoOrskNodeData{}.ChanValue)];
     explicit ChanTable(CoOrskNodeData& d) {
-        for (int c = 0; c < N; ++c) v[c] = {&d.ChanValue[c], &d.ChanStatus[c], &d.ChanFault[c]};
+        for (size_t c = 0; c < std::size(v); ++c) v[c] = {&d.ChanValue[c], &d.ChanStatus[c], &d.ChanFault[c]};
     }
 };
-ChanTable<10> aioChans(CNFG_CAN2_VL_NODE1_AIO_2416);
-ChanTable<8> rtdChans(CNFG_CAN2_VL_NODE3_RTD_8C_2421);
-ChanTable<16> biChans(CNFG_CAN2_VL_NODE4_BI_2425);
-ChanTable<16> boChans(CNFG_CAN2_VL_NODE5_BO_2429);
+ChanTable aioChans(CNFG_CAN2_VL_NODE1_AIO_2416);
+ChanTable rtdChans(CNFG_CAN2_VL_NODE3_RTD_8C_2421);
+ChanTable biChans(CNFG_CAN2_VL_NODE4_BI_2425);
+ChanTable boChans(CNFG_CAN2_VL_NODE5_BO_2429);
 
 int32_t* const aioMsgInfo[3] = {&CNFG_CAN2_VL_NODE1_AIO_2416.ScanRate[0], &CNFG_CAN2_VL_NODE1_AIO_2416.ScanRate[1],
                                 &CNFG_CAN2_VL_NODE1_AIO_2416.ScanRate[2]};

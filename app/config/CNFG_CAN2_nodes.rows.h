@@ -12,8 +12,8 @@
     X(NODE, NODE_FUNC, I, R20, PLAIN)        \
     X(NODE, SW_VER, C, R20, PLAIN)           \
     X(NODE, DEVICE_NM, C, R20, PLAIN)        \
-    X(NODE, CFG_FAULT, B, R20, PLAIN)        \
-    X(NODE, ID_FAULT, B, R20, PLAIN)
+    X(NODE, CFG_FAULT, B, R20, PLAIN, R80)   \
+    X(NODE, ID_FAULT, B, R20, PLAIN, R80)
 
 #define CNFG_CAN2_NODE_ROWS(X)                     \
     CNFG_CAN2_NODE_BLOCK_ROWS(X, VL_NODE1_AIO)     \

@@ -1,8 +1,8 @@
 // Module CNFG_CHECK_BO at 160 ms: the function and level-switch checks of
-// the controller's relays 2 and 3, and the function check of relay 4 (its
-// level-switch check and the relay error cells complete elsewhere).
+// the controller's relays 2 to 4 and the relay error cells.
 #pragma once
 
+#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CHECK_BO_FN(X, N)                              \
@@ -18,10 +18,17 @@
 #define CNFG_CHECK_BO_CELLS(X)                                                  \
     CNFG_CHECK_BO_FN(X, 02) CNFG_CHECK_BO_LVL(X, 02)                            \
     CNFG_CHECK_BO_FN(X, 03) CNFG_CHECK_BO_LVL(X, 03)                            \
-    CNFG_CHECK_BO_FN(X, 04)
+    CNFG_CHECK_BO_FN(X, 04) CNFG_CHECK_BO_LVL(X, 04)                            \
+    X(RLY1ER, IN, B, R160, TUNE(false))                                         \
+    X(RLY1ER, B_NAME, B, R160, PLAIN)                                           \
+    X(RLY2ER, B_NAME, B, R160, PLAIN)                                           \
+    X(RLY3ER, B_NAME, B, R160, PLAIN)                                           \
+    X(RLY4ER, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CNFG_CHECK_BO)
 
 namespace r160 {
 // The relay function and level-switch checks.
 void CNFG_CHECK_BO_functions();
+// Relay 4's level-switch check and the errors of relays 1 to 4.
+void CNFG_CHECK_BO_relay_errors();
 }  // namespace r160

@@ -51,6 +51,7 @@ CNFG_CHECK_BO_RELAY(_ub23, 04, kRelayNeeds)
     }
 CNFG_CHECK_BO_LEVEL(_ub21, 02)
 CNFG_CHECK_BO_LEVEL(_ub22, 03)
+CNFG_CHECK_BO_LEVEL(_ub23, 04)
 #undef CNFG_CHECK_BO_LEVEL
 
 }  // namespace
@@ -62,6 +63,15 @@ void CNFG_CHECK_BO_functions() {
     relay_03(have);
     level_03(have);
     relay_04(have);
+}
+
+void CNFG_CHECK_BO_relay_errors() {
+    level_04(CNFG_CHECK_features());
+    auto& C = CNFG_CHECK_BO;
+    C.RLY1ER_B_NAME = C.RLY1ER_IN;
+    C.RLY2ER_B_NAME = C.BO_02_ERR_OR;
+    C.RLY3ER_B_NAME = C.BO_03_ERR_OR;
+    C.RLY4ER_B_NAME = C.BO_04_ERR_OR;
 }
 
 }  // namespace r160

@@ -3,6 +3,8 @@
 // one-shot over the first 2.0 s after start.
 #include "app/config/MASTER.cells.h"
 
+#include "app/config/CALMODE.cells.h"
+#include "app/interface/SYS_ID.cells.h"
 #include "app/system/_MASTER.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -12,9 +14,13 @@ namespace {
 constexpr float kUnlockHold = 2.0f;
 constexpr float kPowerUpWindow = 2.0f;
 
+constexpr float kExitSave = 1.0f;
+
 struct MASTER_blocks {
     bk::DelayState dly_offdsp;
     bk::OneShotState pwr_up;
+    bk::OneShotState io_locl_os, os_on_exit;
+    bk::DelayState full_cnfg;
 };
 BlockRam<MASTER_blocks> MASTER_st;
 
@@ -31,6 +37,48 @@ void MASTER_config_window() {
                  kPowerUpWindow, bk::T160);
     MASTER.IO_LOCK_PWR_UP_OR = bk::OR({MASTER.IO_LOCK_B_NAME, MASTER.PWR_UP_RST_ONE_SHOT_ONE_SHOT});
     MASTER.IO_LOCK_OR_PWR_B_NAME = MASTER.IO_LOCK_PWR_UP_OR;
+}
+
+void MASTER_configure_mode() {
+    MASTER_blocks& s = MASTER_st;
+    auto& M = MASTER;
+    M.DLY_IN_SEC_OUT_1 = bk::real_to_int(SYS_ID.CONVRT_MULTIPLY);
+    M.DISABL_SS_B_NAME = M.DISABL_SS_IN;
+    M.APP_OVRD_I_SW = bk::SW<int32_t>(M.DISABL_SS_B_NAME, M.DLY_IN_SEC_OUT_1, M.APP_OVRD_NO);
+
+    // Configure mode: entered by command, the service lock or a local I/O
+    // lock, left by command; both only under the calibration permissive.
+    bk::ONE_SHOT(s.io_locl_os, M.IO_LOCL_OS_ONE_SHOT, nullptr, M.IO_LOCK_B_NAME, M.IO_LOCL_OS_DLY_TIME, bk::T160);
+    M.ENTER_CONFIG_B_NAME = M.COMMANDS_OUT_2;
+    M.LOCK_CMD_OR = bk::OR({M.LOCK_CMD_IN_1, M.ENTER_CONFIG_B_NAME});
+    M.LOCK_CMD_OR_OR = bk::OR({M.IO_LOCL_OS_ONE_SHOT, M.LOCK_CMD_OR});
+    M.LOCK_PERM_AND = bk::AND({M.LOCK_CMD_OR_OR, CALMODE.CALPERM_B_NAME});
+    M.EXIT_CONFIG_B_NAME = M.COMMANDS_OUT_3;
+    M.EXIT_CONFIG_AND_AND = bk::AND({CALMODE.CALPERM_B_NAME, M.EXIT_CONFIG_B_NAME});
+    bk::LATCH(M.LOCK_IO_LATCH, M.LOCK_PERM_AND, M.EXIT_CONFIG_AND_AND);
+    M.CNFG_EXIT_NOT = bk::NOT(M.LOCK_IO_LATCH);
+
+    // The save request: the save command or button, or leaving configure mode.
+    M.IH_SAVE_PB_ACT_OUT = 1;
+    M.IH_SAVE_PB_B_ACTION =
+        bk::AND({bk::OR({M.COMMANDS_OUT_1, M.IH_SAVE_PB_IN_2}), bk::NOT(M.IH_SAVE_PB_RST_1)});
+    bk::ONE_SHOT(s.os_on_exit, M.OS_ON_EXIT_ONE_SHOT, nullptr, M.CNFG_EXIT_NOT, kExitSave, bk::T160);
+    M.SAVETUNES_OR = bk::OR({M.SAVETUNES_IN_1, M.IH_SAVE_PB_B_ACTION, M.OS_ON_EXIT_ONE_SHOT});
+    M.EE_UPDATE_B_NAME = M.SAVETUNES_OR;
+
+    // The I/O lock follows configure mode after its on-delay and is released
+    // its off-delay after leaving.
+    bk::DELAY(s.full_cnfg, M.FULL_CNFG_DELAY, &M.FULL_CNFG_R_TIME.ref(), M.LOCK_IO_LATCH, M.FULL_CNFG_DLY_TIME,
+              M.FULL_CNFG_NEG_DTIME, bk::T160);
+    M.IOLOCK_CMD_B_NAME = M.FULL_CNFG_DELAY;
+
+    M.TIQ_PN_S_NAME = "9902-4411";
+    str_cell_copy(M.TIQ_REV_S_NAME, static_cast<const StrCell&>(M.TIQ_REV_IN).s);
+    M.LOGOUT_TO_OPERATOR_B_NAME = M.LOGOUT_TO_OPERATOR_IN;
+    str_cell_copy(M.OPERATOR_PASSWORD_S_NAME, static_cast<const StrCell&>(M.OPERATOR_PASSWORD_IN).s);
+    M.PART_NUMBER_A_NAME = 99024408.0f;
+    M.QT_PN_S_NAME = "9902-4486";
+    M.REV_A_NAME = 0.0f;
 }
 
 }  // namespace r160

@@ -24,7 +24,7 @@
     X(ACCEL_HOLD, LO_LIM_I, B, R10, PLAIN)                   \
     X(HOLD_RST, A_SW, A, R10, PLAIN)                         \
     X(LP_BRKR, ZMINUS1, A, R10, PLAIN)                       \
-    X(MAX_RATE, A_NAME, A, R10, PLAIN)                       \
+    X(MAX_RATE, A_NAME, A, R10, PLAIN, R160)                   \
     X(A_MAX, A_MAX, A, R10, PLAIN)                           \
     X(RESET, A_SW, A, R10, PLAIN)                            \
     X(MEM, ZMINUS1, A, R10, PLAIN)                           \

@@ -20,9 +20,15 @@
     X(CONTINUE, LATCH_R, B, R80, PLAIN)               \
     X(HALT_LTCH, NOT, B, R80, PLAIN)                  \
     X(HALT, AND, B, R80, PLAIN)                       \
+    X(CONTACT, IN, B, R80, TUNE(false))               \
+    X(CONTACT, B_NAME, B, R80, PLAIN)                 \
+    X(CI_NOT, NOT, B, R80, PLAIN)                     \
+    X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
+    X(BI_OFF, B_ACTION, B, R80, PLAIN)                \
     AUTO_SEQ_STANDIN_ROWS(X)
 CAT_MODULE(AUTO_SEQ)
 
 namespace r80 {
 void AUTO_SEQ_sequence();   // continue/halt latch and the indications
+void AUTO_SEQ_contact();    // _R80_TASK_14: the continue contact and its edge pulses
 }

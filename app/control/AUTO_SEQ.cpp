@@ -15,19 +15,30 @@
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
 namespace {
 struct AUTO_SEQ_blocks {
-    refbk::EdgeState START, PLS_ON, PLS_SEQ_OF;
+    refbk::EdgeState START, PLS_ON, PLS_SEQ_OF, BI_ON, BI_OFF;
     bk::DelayState IH_AGAIN;
 };
 BlockRam<AUTO_SEQ_blocks> AUTO_SEQ_st;
 }  // namespace
 
 namespace r80 {
+
+void AUTO_SEQ_contact() {
+    auto& c = AUTO_SEQ;
+    auto& s = AUTO_SEQ_st;
+    // The continue contact: closing it enables the sequence, opening it halts it.
+    c.CONTACT_B_NAME = c.CONTACT_IN != 0 ? 1u : 0u;
+    c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
+    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
+}
 
 void AUTO_SEQ_sequence() {
     auto& c = AUTO_SEQ;

@@ -5,28 +5,45 @@
 #include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The speed-sensor difference alarm and the lowest measurable speeds.
+#define CNFG_SPEED_DIFF_ROWS(X)                               \
+    X(MPU_DIFF, SUBTRACT, A, R160, PLAIN)                     \
+    X(ABS_ERR, ABSOLUTE, A, R160, PLAIN)                      \
+    X(BOTH_GOOD, NOR, B, R160, PLAIN)                         \
+    X(OVRD_OFF, NOT, B, R160, PLAIN)                          \
+    X(MPU_DIFF_SP, IN, A, R160, TUNE(50.0, 1.0, 1000.0))      \
+    X(MPU_DIFF_SP, A_NAME, A, R160, PLAIN)                    \
+    X(SPD_DIFF, A_COMPARE, B, R160, PLAIN)                    \
+    X(SPD_DIFF, A_EQUAL, B, R160, PLAIN)                      \
+    X(SPDSIG_DIFF, AND, B, R160, PLAIN)                       \
+    X(DIFF_DELAY, DELAY, B, R160, PLAIN)                      \
+    X(DIFF_DELAY, DLY_TIME, A, R160, TUNE(3.0, 1.0, 20.0))    \
+    X(DIFF_ALM, B_NAME, B, R160, PLAIN, R40)                  \
+    X(SPD1_MINSPD, DIVIDE, A, R160, PLAIN)                    \
+    X(SPD2_MINSPD, DIVIDE, A, R160, PLAIN)
+
 #define CNFG_SPEED_CELLS(X)                                   \
-    CNFG_SPEED_PROT_STANDIN_ROWS(X) \
+    CNFG_SPEED_DIFF_ROWS(X) \
     X(SPD1_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
-    X(SPD1_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD1_TEETH, I_NAME, I, R10, PLAIN, R160)                 \
     X(SPD1_GEAR, IN, A, R10, TUNE(1.0, 0.1, 20.0))            \
-    X(SPD1_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD1_GEAR, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD1_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
-    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN, R40)                \
+    X(SPD1_MAXSPD, A_NAME, A, R10, PLAIN, R40, R160)                \
     X(SPD1_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
     X(SPD1_LOW_SP, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD2_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
-    X(SPD2_TEETH, I_NAME, I, R10, PLAIN)                      \
+    X(SPD2_TEETH, I_NAME, I, R10, PLAIN, R160)                 \
     X(SPD2_GEAR, IN, A, R10, TUNE(1.0, 0.1, 10.0))            \
-    X(SPD2_GEAR, A_NAME, A, R10, PLAIN)                       \
+    X(SPD2_GEAR, A_NAME, A, R10, PLAIN, R160)                  \
     X(SPD2_MAXSPD, IN, A, R10, TUNE(6000.0, 10.0, 65000.0))   \
-    X(SPD2_MAXSPD, A_NAME, A, R10, PLAIN)                     \
+    X(SPD2_MAXSPD, A_NAME, A, R10, PLAIN, R160)                \
     X(SPD2_LOW_SP, IN, A, R10, TUNE(250.0, 10.0, 25000.0))    \
     X(SPD2_LOW_SP, A_NAME, A, R10, PLAIN, R160)                  \
     X(TSS_01, LATCH_DLY, A, R10, TUNE(20.0, 0.0, 100.0))      \
     X(TSS_01, DERIV, A, R10, PLAIN)                           \
     X(TSS_01, MIN_SPEED, B, R10, PLAIN)                       \
-    X(TSS_01, MPU_ZARN, A, R10, PLAIN)                        \
+    X(TSS_01, MPU_ZARN, A, R10, PLAIN, R160)                  \
     X(TSS_01, MONITOR, A, R10, PLAIN)                         \
     X(TSS_01, HI_LATCH, B, R10, PLAIN)                        \
     X(TSS_01, LO_LATCH, B, R10, PLAIN)                        \
@@ -36,7 +53,7 @@
     X(TSS_02, LATCH_DLY, A, R10, TUNE(20.0, 0.0, 100.0))      \
     X(TSS_02, DERIV, A, R10, PLAIN)                           \
     X(TSS_02, MIN_SPEED, B, R10, PLAIN)                       \
-    X(TSS_02, MPU_ZARN, A, R10, PLAIN)                        \
+    X(TSS_02, MPU_ZARN, A, R10, PLAIN, R160)                  \
     X(TSS_02, MONITOR, A, R10, PLAIN)                         \
     X(TSS_02, HI_LATCH, B, R10, PLAIN)                        \
     X(TSS_02, LO_LATCH, B, R10, PLAIN)                        \
@@ -66,3 +83,8 @@ void CNFG_SPEED_phase_teeth_2();
 // The rated speed (piece of _R10_TASK_8).
 void CNFG_SPEED_rated();
 }  // namespace r10
+
+namespace r160 {
+// The speed-sensor difference alarm and the lowest measurable speeds.
+void CNFG_SPEED_difference();
+}  // namespace r160

@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "app/control/MPU_OVRD.cells.h"
+#include "app/discrete/ALM_LOGIC.cells.h"
+#include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "drivers/ZarnTurbineSpeed.h"
@@ -177,3 +179,31 @@ void CNFG_SPEED_rated() {
 }
 
 }  // namespace r10
+
+namespace {
+struct CNFG_SPEED_diff_blocks {
+    bk::DelayState DIFF_DELAY;
+};
+BlockRam<CNFG_SPEED_diff_blocks> CNFG_SPEED_diff_st;
+}  // namespace
+
+namespace r160 {
+
+void CNFG_SPEED_difference() {
+    auto& C = CNFG_SPEED;
+    C.MPU_DIFF_SUBTRACT = C.TSS_01_MPU_ZARN - C.TSS_02_MPU_ZARN;
+    C.ABS_ERR_ABSOLUTE = std::fabs(C.MPU_DIFF_SUBTRACT);
+    C.BOTH_GOOD_NOR = bk::NOR({ALM_LOGIC.SS2_FLT_AND, MPU_OVRD.SS1_FLD_B_SW});
+    C.OVRD_OFF_NOT = bk::NOT(MPU_OVRD.OVRD1_OR_OR);
+    C.MPU_DIFF_SP_A_NAME = C.MPU_DIFF_SP_IN;
+    bk::A_COMPARE(C.SPD_DIFF_A_COMPARE, C.SPD_DIFF_A_EQUAL, C.ABS_ERR_ABSOLUTE, C.MPU_DIFF_SP_A_NAME);
+    C.SPDSIG_DIFF_AND = bk::AND({C.BOTH_GOOD_NOR, CONF_VAL_1.USE_MPU2_B_NAME, C.OVRD_OFF_NOT, C.SPD_DIFF_A_COMPARE});
+    bk::DELAY(CNFG_SPEED_diff_st.DIFF_DELAY, C.DIFF_DELAY_DELAY, nullptr, C.SPDSIG_DIFF_AND, C.DIFF_DELAY_DLY_TIME,
+              0.0f, bk::T160);
+    C.DIFF_ALM_B_NAME = C.DIFF_DELAY_DELAY;
+    // The lowest measurable speed is a fiftieth of the sensor's maximum.
+    C.SPD1_MINSPD_DIVIDE = bk::DIVIDE(C.SPD1_MAXSPD_A_NAME, 50.0f);
+    C.SPD2_MINSPD_DIVIDE = bk::DIVIDE(C.SPD2_MAXSPD_A_NAME, 50.0f);
+}
+
+}  // namespace r160

@@ -15,6 +15,11 @@
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
     X(NSD_ENABLED, LATCH_R, B, R80, PLAIN)            \
     X(DISABLED, NOT, B, R80, PLAIN)                   \
+    X(USE_STOP, IN, B, R160, TUNE(true))              \
+    X(USE_STOP, B_NAME, B, R160, PLAIN)               \
+    X(NOT_USED, NOT, B, R160, PLAIN, R80)             \
+    X(RST_LTCH, DELAY, B, R160, PLAIN, R80)           \
+    X(CSD_TRIP, B_NAME, B, R160, PLAIN, R80)          \
     CNTRL_STOP_STANDIN_ROWS(X)
 CAT_MODULE(CNTRL_STOP)
 
@@ -22,3 +27,8 @@ namespace r80 {
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
 }  // namespace r80
+
+namespace r160 {
+// Whether the controlled stop is used, the latch reset delay.
+void CNTRL_STOP_settings();
+}  // namespace r160

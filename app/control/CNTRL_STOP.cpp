@@ -7,6 +7,8 @@
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -44,3 +46,22 @@ void CNTRL_STOP_disable() {
 }
 
 }  // namespace r80
+
+namespace {
+struct CNTRL_STOP_settings_blocks {
+    bk::DelayState RST_LTCH;
+};
+BlockRam<CNTRL_STOP_settings_blocks> CNTRL_STOP_settings_st;
+}  // namespace
+
+namespace r160 {
+
+void CNTRL_STOP_settings() {
+    auto& c = CNTRL_STOP;
+    c.USE_STOP_B_NAME = c.USE_STOP_IN;
+    c.NOT_USED_NOT = bk::NOT(c.USE_STOP_B_NAME);
+    bk::DELAY(CNTRL_STOP_settings_st.RST_LTCH, c.RST_LTCH_DELAY, nullptr, c.Z_HPRPLIM_ZMINUS1_B, 1.0f, 0.0f,
+              bk::T160);
+}
+
+}  // namespace r160

@@ -1,4 +1,5 @@
 // IDLE_RATE, GOTO_MIN and IDLE_RTD: the idle/rated selection.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 
 #include "app/control/GOTO_MIN.cells.h"
@@ -11,10 +12,12 @@
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -10,6 +10,8 @@
     X(MPU_A, A_NAME, A, R10, PLAIN)              \
     X(MPU_B, A_NAME, A, R10, PLAIN)              \
     X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)  \
+    X(MANUAL_START, B_NAME, B, R160, PLAIN, R80) \
+    X(AUTO_START, B_NAME, B, R160, PLAIN, R80)   \
     X(AUTO_SEQ, B_NAME, B, R160, PLAIN)          \
     X(AUTO_SEQ_NOT, NOT, B, R160, PLAIN, R80)    \
     X(SEMI_AUTO_START, B_NAME, B, R160, PLAIN)   \

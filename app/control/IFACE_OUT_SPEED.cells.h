@@ -7,18 +7,24 @@
 
 #define IFACE_OUT_SPEED_CELLS(X) \
     X(SPD_PID_LSS, A_NAME, A, R10, PLAIN)               \
-    X(SPD_PID, A_NAME, A, R10, PLAIN)                   \
-    X(SPD_CTRL_DISABLED, B_NAME, B, R10, PLAIN)         \
+    X(SPD_PID, A_NAME, A, R10, PLAIN, R40)               \
+    X(SPD_CTRL_DISABLED, B_NAME, B, R10, PLAIN, R160)     \
     X(SPEED_REF, A_NAME, A, R40, PLAIN, R10, R80, R160) \
     X(Z_SETPOINT, A_NAME, A, R40, PLAIN, R80, R160)     \
-    X(OSPD_TEST_EN, B_NAME, B, R80, PLAIN, R40, R160)   \
+    X(OSPD_TEST_EN, B_NAME, B, R80, PLAIN, R10, R40, R160)   \
+    X(OSPD_TRIP_EN, B_NAME, B, R80, PLAIN)   \
     X(REF_LOW_LMT, B_NAME, B, R40, PLAIN)               \
     X(RMT_MAX_RATE_SEL, B_NAME, B, R40, PLAIN)          \
     X(RMT_N_MTCH_RATE_SEL, B_NAME, B, R40, PLAIN)       \
     X(SPEED_HOLD, A_NAME, A, R40, PLAIN)                \
     X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
-    X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN)            \
+    X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN, R160)          \
     X(HOT_START_ENABLED, B_NAME, B, R160, PLAIN)  \
+    X(AT_SETPT, OR, B, R160, PLAIN)               \
+    X(DATA_STEPS, OR, B, R160, PLAIN)             \
+    X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN)        \
+    X(ENTRD_RATE, A_NAME, A, R160, PLAIN)         \
+    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
     IFACE_OUT_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_SPEED)
 

@@ -5,8 +5,9 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_START_CELLS(X)                        \
-    X(STRT_INH, B_NAME, B, R80, PLAIN)                  \
+    X(STRT_INH, B_NAME, B, R80, PLAIN, R160)                \
     X(CSD_LATCH_ENABLED, B_NAME, B, R80, PLAIN)         \
     X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
+    X(CSD_ENABLED, B_NAME, B, R80, PLAIN)               \
     IFACE_OUT_START_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_START)

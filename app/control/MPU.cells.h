@@ -1,15 +1,64 @@
 // Module MPU: the turbine speed against minimum governor, read by the
-// remote-setpoint enable (80 ms).
+// remote-setpoint enable (80 ms), and the speed-sensor configuration checks
+// (160 ms).
 #pragma once
 
 #include "app/control/standin/speedref_rows_standin.h"
+#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
+// The frequency of speed sensor N at its maximum speed.
+#define MPU_SENSOR_ROWS(X, N)                                  \
+    X(RATIO##N, A_NAME, A, R160, PLAIN)                        \
+    X(TEETH##N, A_NAME, A, R160, PLAIN)                        \
+    X(HZ_TO_RPM##N, MULTIPLY, A, R160, PLAIN)                  \
+    X(HZ_RPM_RAT##N, DIVIDE, A, R160, PLAIN)                   \
+    X(MAX_SPD_HZ##N, MULTIPLY, A, R160, PLAIN)
 #define MPU_CELLS(X)                                           \
     X(NEAR_MIN, SUBTRACT, A, R80, PLAIN)                       \
     X(SPD_GT_MIN, A_COMPARE, B, R80, PLAIN)                    \
     X(SPD_GT_MIN, A_EQUAL, B, R80, PLAIN)                      \
     X(SPD_GT_MIN, HYSTER, A, R80, TUNE(-100.0, -1e38, 1e38))   \
     X(SPD_GTEQ_MIN, OR, B, R80, PLAIN)                         \
+    X(NEAR_IDL, SUBTRACT, A, R80, PLAIN)                       \
+    X(SPD_GT_IDL, A_COMPARE, B, R80, PLAIN)                    \
+    X(SPD_GT_IDL, A_EQUAL, B, R80, PLAIN)                      \
+    X(SPD_GT_IDL, HYSTER, A, R80, TUNE(-5.0, -10.0, 10.0))     \
+    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)                         \
+    X(SETPT_MIN, A_COMPARE, B, R80, PLAIN)                     \
+    X(SETPT_MIN, A_EQUAL, B, R80, PLAIN)                       \
+    X(SPD_LT_IDL, NOT, B, R80, PLAIN)                          \
+    X(SPD_LT_MIN, A_COMPARE, B, R80, PLAIN)                    \
+    X(SPD_LT_MIN, A_EQUAL, B, R80, PLAIN)                      \
+    MPU_SENSOR_ROWS(X, 1) MPU_SENSOR_ROWS(X, 2)               \
+    X(OST_LIM_GT_MAX_SPD1, A_COMPARE, B, R160, PLAIN)          \
+    X(OST_LIM_GT_MAX_SPD2, A_COMPARE, B, R160, PLAIN)          \
+    X(MAX_SPD2_USED, AND, B, R160, PLAIN)                      \
+    X(OST_LIM_GT_MAX_SPD, OR, B, R160, PLAIN)                  \
+    X(SPD1_GT_MAX, A_COMPARE, B, R160, PLAIN)                  \
+    X(SPD2_GT, A_COMPARE, B, R160, PLAIN)                      \
+    X(SPD2_GT_MAX, AND, B, R160, PLAIN)                        \
+    X(BUFFER, IN, A, R160, TUNE(1.02, 1.0, 1.5))               \
+    X(BUFFER, A_NAME, A, R160, PLAIN)                          \
+    X(MIN_SPD_CK1, MULTIPLY, A, R160, PLAIN)                   \
+    X(MIN_SPD_CK2, MULTIPLY, A, R160, PLAIN)                   \
+    X(SP1_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
+    X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
+    X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
+    X(SP2_MINERR, AND, B, R160, PLAIN)                         \
+    MPU_CHECK_STANDIN_ROWS(X)                                  \
     MPU_STANDIN_ROWS(X)
 CAT_MODULE(MPU)
+
+namespace r80 {
+// The turbine speed against idle (piece of _R80_TASK_2).
+void MPU_idle_compare();
+// Minimum governor against the setpoint and the speed (piece of _R80_TASK_22).
+void MPU_min_gov_compare();
+}  // namespace r80
+
+namespace r160 {
+// The second speed sensor's failed level against its measurable range
+// (_R160_TASK_33).
+void MPU_min_speed_check();
+}

@@ -6,6 +6,8 @@
 #include "platform/TIME.h"
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/interface/ORVEX12_IO_panel.h"
+#include "app/interface/standin/ORVEX12_IO_panel_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
@@ -18,7 +20,7 @@
     X(RTC, MINUTES, I, R10, PLAIN) \
     X(RTC, SECONDS, I, R10, PLAIN) \
     X(RTC, F_SECS, I, R10, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN, R40) \
+    X(RTC, TOD, T, R10, PLAIN, R40, R160) \
     X(RTC, FAULT, B, R10, PLAIN) \
     X(RTC, RST, B, R10, TUNE(false)) \
     X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \
@@ -46,9 +48,10 @@
     X(CHASS_STATUS, CPU_RED_LED, B, R20, PLAIN)  \
     X(CHASS_STATUS, CPU_GREEN_LED, B, R20, PLAIN) \
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
-    X(INIT_BLINK, B_SW, B, R80, PLAIN)           \
     X(PULSE, ZMINUS1_B, B, R10, PLAIN)           \
-    ORVEX12_IO_PROT_STANDIN_ROWS(X)
+    ORVEX12_IO_PROT_STANDIN_ROWS(X) \
+    ORVEX12_IO_PANEL_ROWS(X) \
+    ORVEX12_IO_PANEL_STANDIN_ROWS(X)
 CAT_MODULE(ORVEX12_IO)
 
 // The set-date command (piece of _R10_TASK_1).

@@ -1,5 +1,6 @@
 // RCTRL and the remote-control mode chart B00..B03 of SPDC (160 ms): which
 // source owns the speed setpoint while the speed controller is in control.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/RCTRL.cells.h"
 
 #include "app/control/IFACE_OUT_SPEED.cells.h"
@@ -10,7 +11,8 @@
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -4,6 +4,8 @@
 
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/interface/RESET_iface.rows.h"
+#include "app/interface/standin/RESET_iface_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
@@ -16,9 +18,16 @@
     X(TRP_HDR_DY, DELAY, B, R80, PLAIN)            \
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
-    RESET_STANDIN_ROWS(X)
+    RESET_IFACE_ROWS(X) \
+    RESET_IFACE_STANDIN_ROWS(X) \
+    X(DEBUG_RST, TRIGGER, B, R80, TUNE(false))     \
+    X(DEBUG_RST, ONE_SHOT, B, R80, PLAIN)          \
+    X(DEBUG_RST, R_TIME, I, R80, PLAIN)            \
+    X(RESET_DI, ONE_SHOT, B, R80, PLAIN)           \
+    X(RESET_DI, R_TIME, I, R80, PLAIN)
 CAT_MODULE(RESET)
 
 namespace r80 {
 void RESET_trip_reset();   // _R80_TASK_23
+void RESET_pulses();       // _R80_TASK_1: the debug and reset-contact pulses
 }

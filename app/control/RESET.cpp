@@ -28,3 +28,23 @@ void RESET_trip_reset() {
     c.TS_RESET_B_NAME = c.RESET_B_NAME;
 }
 }  // namespace r80
+
+// The one-second pulses of the debug reset and of the reset contact.
+namespace {
+constexpr float kResetPulse = 1.0f;
+
+struct RESET_pulse_blocks {
+    bk::OneShotState DEBUG_RST, RESET_DI;
+};
+BlockRam<RESET_pulse_blocks> RESET_pulse_st;
+}  // namespace
+
+namespace r80 {
+void RESET_pulses() {
+    auto& c = RESET;
+    bk::ONE_SHOT(RESET_pulse_st.DEBUG_RST, c.DEBUG_RST_ONE_SHOT, &c.DEBUG_RST_R_TIME.ref(), c.DEBUG_RST_TRIGGER,
+                 kResetPulse, bk::T80);
+    bk::ONE_SHOT(RESET_pulse_st.RESET_DI, c.RESET_DI_ONE_SHOT, &c.RESET_DI_R_TIME.ref(), BI_MUX.RESET_CONT_B_NAME,
+                 kResetPulse, bk::T80);
+}
+}  // namespace r80

@@ -24,8 +24,8 @@
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                       \
     X(BI_DIS, B_SW, B, R80, PLAIN, R40)                      \
     X(SPD_LOW, NOT, B, R80, PLAIN)                           \
-    X(INHIBITED, OR, B, R80, PLAIN)                          \
-    X(OR_DISABLE, OR, B, R80, PLAIN)                         \
+    X(INHIBITED, OR, B, R80, PLAIN, R160)                      \
+    X(OR_DISABLE, OR, B, R80, PLAIN, R160)                     \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))                 \
     X(ENABLED, LATCH_R, B, R80, PLAIN, R160)                 \
     X(DISABLED, NOT, B, R80, PLAIN, R160)                    \

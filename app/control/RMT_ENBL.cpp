@@ -1,5 +1,6 @@
 // RMT_ENBL and REMOTE: enable and selection of the remote speed setpoint
 // (80 ms).
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 
 #include "app/control/AUTO_SEQ.cells.h"
@@ -11,6 +12,8 @@
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_MUX.cells.h"

@@ -1,5 +1,6 @@
 // SD_LOGIC: the power-up shutdown window and the trip conditions the
 // shutdown logic computes at 10 ms, with their 160 ms settings.
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 
 #include "app/control/SPDC.cells.h"
@@ -13,7 +14,7 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -88,7 +88,7 @@
     X(STRT, AND, B, R80, PLAIN)                                            \
     X(RSTRT, AND, B, R80, PLAIN)                                           \
     X(STRT_TO_MIN_NOT, NOT, B, R80, PLAIN)                                 \
-    SPDC_CMP(X, CP_MINCTRL, R80)                                           \
+    SPDC_CMP(X, CP_MINCTRL, R80, R160)                                     \
     X(ADD_OFSET, ADD, A, R80, PLAIN)                                       \
     SPDC_CMP(X, COMP_MN, R80)                                              \
     SPDC_CMP(X, COMP_MINGO, R80)                                           \
@@ -117,7 +117,7 @@
     X(QT_LOW, NC, A, R80, TUNE(0.0, -1e38, 1e38))                          \
     X(NOT_UP, NOT, B, R80, PLAIN)                                          \
     X(Z_UP, ZMINUS1_B, B, R80, PLAIN)                                      \
-    X(L_CRIT_FRC, AND, B, R80, PLAIN)                                      \
+    X(L_CRIT_FRC, AND, B, R80, PLAIN, R160)                                \
     X(R_CRIT_FRC, AND, B, R80, PLAIN)                                      \
     X(ORFRC_LOW, OR, B, R80, PLAIN, R40)                                   \
     X(ORFRC_RAIS, OR, B, R80, PLAIN, R40)                                  \
@@ -204,8 +204,8 @@
     X(SPEED_REF, POS_SEL, I, R40, PLAIN)                                   \
     SPDC_P_LIM(X, 1) SPDC_P_LIM(X, 2) SPDC_P_LIM(X, 3) SPDC_P_LIM(X, 4)    \
     SPDC_P_LIM(X, 5) SPDC_P_LIM(X, 6) SPDC_P_LIM(X, 7) SPDC_P_LIM(X, 8)    \
-    SPDC_P_LIM(X, 9) SPDC_P_LIM(X, 10) SPDC_P_LIM(X, 11) SPDC_P_LIM(X, 12) \
-    X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10)                             \
+    X(SPEED_REF, P_LIM_9, B, R40, PLAIN, R80) SPDC_P_LIM(X, 10) SPDC_P_LIM(X, 11) SPDC_P_LIM(X, 12) \
+    X(SPEED_REF, P_LIM_13, B, R40, PLAIN, R10, R80)                           \
     SPDC_P_LIM(X, 14)                                                      \
     X(SPEED_REF, P_SP_1, A, R40, TUNE(-1.0, -1.0, 0.0))                    \
     X(SPEED_REF, P_SEL_5, B, R40, TUNE(false))                             \
@@ -247,7 +247,8 @@
     X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40)
 
 #define SPDC_CELLS(X) \
-    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X)
+    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X) \
+    X(RMT_SPD_KW_SW, CTRL, B, R80, TUNE(false)) X(RMT_SPD_KW_SW, A_SW, A, R80, PLAIN)
 CAT_MODULE(SPDC)
 
 namespace r80 {

@@ -1,6 +1,7 @@
 // SPDC, the speed reference sequence: the chart Z00 .. Z01 of the 80 ms
 // group with its conditions, target selection and reference cells, and its
 // inputs computed in the 160 ms group.
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 
 #include "app/control/AUTO_SEQ.cells.h"

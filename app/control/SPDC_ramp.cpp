@@ -3,6 +3,10 @@
 // 20 ms lost-remote pulse and the rates of the 160 ms group.
 #include <cmath>
 
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/CNFG_CASC.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
@@ -17,10 +21,11 @@
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
-#include "app/analog/standin/AO_MUX_standin.cells.h"
+#include "app/analog/AO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

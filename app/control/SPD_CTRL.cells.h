@@ -10,7 +10,7 @@
 #include "runtime/catalogue.h"
 
 #define SPD_CTRL_CELLS(X) \
-    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80)                   \
+    X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80, R160)                \
     X(SW_DYN, B_SW, B, R10, PLAIN)                              \
     X(OTHER_AT_MAX, IN_3, B, R10, TUNE(false))                  \
     X(OTHER_AT_MAX, AND, B, R10, PLAIN)                         \
@@ -39,7 +39,7 @@
     X(SPD_PID, CALC_P, A, R10, PLAIN, R160)                     \
     X(SPD_PID, CALC_I, A, R10, PLAIN, R160)                     \
     X(SPD_PID, CALC_SDR, A, R10, PLAIN, R160)                   \
-    X(SPD_PID, OPTI_STATUS, I, R10, PLAIN, R40)                 \
+    X(SPD_PID, OPTI_STATUS, I, R10, PLAIN, R40, R160)                 \
     X(SPD_PID, OPTI_ALARM, I, R10, PLAIN)                       \
     X(SPD_PID, OPTI_FAULT, I, R10, PLAIN)                       \
     X(SPD_PID, PROC_ERR, A, R10, PLAIN)                         \
@@ -129,6 +129,30 @@
     X(SPD_GT_MIN, A_COMPARE, B, R160, PLAIN, R10)               \
     X(SPD_GT_MIN, A_EQUAL, B, R160, PLAIN)                      \
     X(SP_MOVE, OR, B, R40, PLAIN, R10, R80)  \
+    X(DYN_PACK8, I_OUT, I, R80, PLAIN) \
+    X(I_ADD, I_ADD, I, R80, PLAIN) \
+    X(CALC_GAINS_SW, I_SW, I, R80, PLAIN) \
+    X(DYN_ACTIV, OUT_1, B, R80, PLAIN) \
+    X(DYN_ACTIV, OUT_2, B, R80, PLAIN) \
+    X(DYN_ACTIV, OUT_3, B, R80, PLAIN) \
+    X(DYN_ACTIV, OUT_4, B, R80, PLAIN) \
+    X(DYN_ACTIV, OUT_5, B, R80, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_1, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_2, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_3, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_4, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_5, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_6, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_7, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_8, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_9, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_10, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_11, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_12, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_13, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_14, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_15, B, R160, PLAIN) \
+    X(QT_STATUS_LEDS, OUT_16, B, R160, PLAIN) \
     SPD_CTRL_STANDIN_ROWS(X)
 CAT_MODULE(SPD_CTRL)
 
@@ -160,7 +184,7 @@ CAT_MODULE(SPD_CLTR)
     X(OPTI_11_FLT, GT, B, R10, PLAIN)                          \
     X(NOT_FLT, NOT, B, R10, PLAIN)                             \
     X(OPTIDYN_ON, IN_2, I, R10, TUNE(8, 7, 20))                \
-    X(OPTIDYN_IN_USE, AND, B, R10, PLAIN)                      \
+    X(OPTIDYN_IN_USE, AND, B, R10, PLAIN, R80)                      \
     X(OPTI_CMPLT, IN_2, I, R10, TUNE(16, 7, 20))               \
     X(OPTI_ACTIVE, AND, B, R10, PLAIN)
 CAT_USER_BLOCK(_ub91, "SPD_CTRL.OPID_STATUS", CAT_NO_ALIASES)
@@ -186,7 +210,14 @@ void SPD_CTRL_optimizer_enable();
 void SPD_CTRL_near_max();
 }  // namespace r40
 
+namespace r80 {
+// The active dynamics set of the speed PID (piece of _R80_TASK_19).
+void SPD_CTRL_dynamics_set();
+}  // namespace r80
+
 namespace r160 {
+// The optimizer status LEDs (piece of _R160_TASK_40).
+void SPD_CTRL_status_leds();
 // Fast/slow ramp, overspeed-test normalisation, on-line speed comparison
 // (pieces of _R160_TASK_49).
 void SPD_CTRL_values();

@@ -1,5 +1,6 @@
 // SPD_CTRL: the speed controller at 10, 40 and 160 ms, and the optimizer
 // status block _ub91.
+#include "app/config/RMT_SETPT.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 
 #include <cmath>
@@ -19,6 +20,7 @@
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "blocks/pid_contexts.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"

@@ -6,9 +6,11 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
-#include "app/interface/standin/IFACE_OUT_CASC_standin.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

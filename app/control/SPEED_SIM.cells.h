@@ -4,11 +4,13 @@
 
 #include "runtime/catalogue.h"
 
-// STAND-IN rows until the speed simulation lands: its actuator mode and
-// enable.
+// STAND-IN row until the speed simulation lands: its actuator mode.
 #define SPEED_SIM_STANDIN_ROWS(X)                               \
-    X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10)               \
-    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40)
+    X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10)
+
+#define SPEED_SIM_INTERNAL_ROWS(X, N)                           \
+    X(INTERNAL_SIM, IN_##N, B, R80, SVC_IN)                     \
+    X(INTERNAL_SIM, OUT_##N, B, R80, PLAIN)
 
 #define SPEED_SIM_CELLS(X)                                      \
     X(VLV_PERCENT, ZMINUS1, A, R10, PLAIN)                      \
@@ -23,8 +25,30 @@
     X(LOAD_MW, NO, A, R160, TUNE(10.0, 0.0, 10000.0))           \
     X(LOAD_MW, NC, A, R160, TUNE(10.0, 0.0, 10000.0))           \
     X(LOAD_MW, A_SW, A, R160, PLAIN)                            \
+    SPEED_SIM_INTERNAL_ROWS(X, 1) SPEED_SIM_INTERNAL_ROWS(X, 2) \
+    SPEED_SIM_INTERNAL_ROWS(X, 3) SPEED_SIM_INTERNAL_ROWS(X, 4) \
+    X(ENA_SW_SIM, AND, B, R80, PLAIN)                           \
+    X(REAL_SPD, A_MAX, A, R80, PLAIN)                           \
+    X(SPD_GT_1, A_COMPARE, B, R80, PLAIN)                       \
+    X(SPD_GT_1, A_EQUAL, B, R80, PLAIN)                         \
+    X(ENA_SIM, B_ACTION, B, R80, PLAIN)                         \
+    X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
+    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
     SPEED_SIM_STANDIN_ROWS(X)
 CAT_MODULE(SPEED_SIM)
+
+// The four simulator commands of the service tool (on, off, demo on, demo
+// off): block initialisation and the service write of IN_n.
+void SPEED_SIM_init_blks();
+void SPEED_SIM_internal_sim_written(int n, uint32_t value);
+
+namespace r80 {
+// The commands' one-second pulses (piece of _R80_TASK_2, after the OPC latch).
+void SPEED_SIM_internal_sim();
+// When the internal simulation is switched on and off (piece of
+// _R80_TASK_2, after the local access level).
+void SPEED_SIM_enable();
+}  // namespace r80
 
 namespace r160 {
 // Configuration copies for the simulator (piece of _R160_TASK_49).

@@ -23,3 +23,56 @@ void SPEED_SIM_config() {
 }
 
 }  // namespace r160
+
+// SPEED_SIM at 80 ms: the internal speed simulation is switched on by the
+// service tool's command only while the unit is shut down and a local user
+// of configure level or higher is logged in; the off command, a reset
+// setting, discrete input 3 or a real speed of 1 rpm switch it off.
+#include "app/control/MPU.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
+#include "runtime/appmem.h"
+
+namespace {
+constexpr float kCommandTime = 1.0f;
+constexpr float kRealSpeed = 1.0f;
+
+struct SPEED_SIM_blocks {
+    bk::SvcCmdState<4> INTERNAL_SIM;
+};
+BlockRam<SPEED_SIM_blocks> SPEED_SIM_st;
+}  // namespace
+
+void SPEED_SIM_init_blks() { bk::SVC_CMD_INIT(SPEED_SIM_st.INTERNAL_SIM, kCommandTime); }
+
+void SPEED_SIM_internal_sim_written(int n, uint32_t value) {
+    bk::SVC_CMD_WRITTEN(SPEED_SIM_st.INTERNAL_SIM, n, value, kCommandTime);
+}
+
+namespace r80 {
+
+void SPEED_SIM_internal_sim() {
+    auto& c = SPEED_SIM;
+    auto& s = SPEED_SIM_st.INTERNAL_SIM;
+    bk::SVC_CMD(s, 1, c.INTERNAL_SIM_IN_1, c.INTERNAL_SIM_OUT_1, kCommandTime, bk::T80);
+    bk::SVC_CMD(s, 2, c.INTERNAL_SIM_IN_2, c.INTERNAL_SIM_OUT_2, kCommandTime, bk::T80);
+    bk::SVC_CMD(s, 3, c.INTERNAL_SIM_IN_3, c.INTERNAL_SIM_OUT_3, kCommandTime, bk::T80);
+    bk::SVC_CMD(s, 4, c.INTERNAL_SIM_IN_4, c.INTERNAL_SIM_OUT_4, kCommandTime, bk::T80);
+}
+
+void SPEED_SIM_enable() {
+    auto& c = SPEED_SIM;
+    c.ENA_SW_SIM_AND = bk::AND({SHUTDOWNS.ANY_SD_B_NAME, IFACE_MODE.CNFG_OR_ABOV_OR, c.INTERNAL_SIM_OUT_1});
+    const float tss1 = MPU.TSS_01_A_SW, selected = MPU.SPEED_SW_A_SW;
+    c.REAL_SPD_A_MAX = tss1 > selected ? tss1 : selected;
+    bk::A_COMPARE(c.SPD_GT_1_A_COMPARE, c.SPD_GT_1_A_EQUAL, c.REAL_SPD_A_MAX, kRealSpeed);
+    // Stored action: the resets take precedence over the request.
+    if (bk::OR({c.INTERNAL_SIM_OUT_2, c.ENA_SIM_RST_2, CNFG_BI.BI_03_ZARN_BI_ZARN, c.SPD_GT_1_A_COMPARE}) != 0)
+        c.ENA_SIM_B_ACTION = 0;
+    else if (c.ENA_SW_SIM_AND != 0)
+        c.ENA_SIM_B_ACTION = 1;
+    c.ENA__SIM_B_NAME = c.ENA_SIM_B_ACTION;
+}
+
+}  // namespace r80

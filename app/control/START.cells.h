@@ -48,6 +48,14 @@
     X(OR_STARTED, OR, B, R80, PLAIN, R160)                     \
     X(SEMI_START, NC, B, R80, PLAIN)                            \
     X(SEMI_START, NO, B, R80, PLAIN)                            \
+    X(MAN_START, B_NAME, B, R160, PLAIN)                        \
+    X(NOT_MAN, NOT, B, R160, PLAIN)                             \
+    X(AUTO_START, AND, B, R160, PLAIN)                          \
+    X(MIN_GOV_1, SUBTRACT, A, R160, PLAIN)                      \
+    X(SP_MINGOV, A_COMPARE, B, R160, PLAIN)                     \
+    X(SP_MINGOV, A_EQUAL, B, R160, PLAIN)                       \
+    X(SP_MINGOV, HYSTER, A, R160, TUNE(1.0, 0.0, 50.0))         \
+    X(SP_MIN_NOT, NOT, B, R160, PLAIN)                          \
     START_STANDIN_ROWS(X)                                       \
     START_ALM_DSPL_ROWS(X)
 CAT_MODULE(START)
@@ -56,6 +64,8 @@ namespace r160 {
 void START_permissives();   // _R160_TASK_49 and _R160_TASK_50: permissives and run flags
 void START_semi_auto();     // _R160_TASK_36: semi-automatic start
 void START_run_time();      // the run-time counter
+void START_mode_flags();    // _R160_TASK_33: the configured start mode
+void START_min_gov();       // _R160_TASK_33: the reference at minimum governor
 }  // namespace r160
 namespace r80 {
 void START_inhibit();       // the start inhibit list

@@ -6,13 +6,18 @@
 
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -119,3 +124,24 @@ void START_flags() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+
+// The configured start mode: manual wins over automatic.
+void START_mode_flags() {
+    START.MAN_START_B_NAME = CNFG_START.MAN_START_B_NAME;
+    IFACE_IN_START.MANUAL_START_B_NAME = START.MAN_START_B_NAME;
+    START.NOT_MAN_NOT = bk::NOT(START.MAN_START_B_NAME);
+    IFACE_IN_START.AUTO_START_B_NAME = CNFG_START.AUTO_START_B_NAME;
+    START.AUTO_START_AND = bk::AND({START.NOT_MAN_NOT, CNFG_START.AUTO_START_B_NAME});
+}
+
+// The speed reference at (1 below) minimum governor or above.
+void START_min_gov() {
+    START.MIN_GOV_1_SUBTRACT = CNFG_SETPT.MIN_GOV_A_NAME - 1.0f;
+    bk::A_COMPARE_HYST(START.SP_MINGOV_A_COMPARE, START.SP_MINGOV_A_EQUAL, IFACE_OUT_SPEED.Z_SETPOINT_A_NAME,
+                       START.MIN_GOV_1_SUBTRACT, START.SP_MINGOV_HYSTER);
+    START.SP_MIN_NOT_NOT = bk::NOT(START.SP_MINGOV_A_COMPARE);
+}
+
+}  // namespace r160

@@ -23,6 +23,7 @@ void speed_control_R40_TASK_8();
 // 40 ms group: the reference's selector flags and step rates.
 // 80 ms group: the speed reference sequence, raise/lower, remote enable,
 // start, stop, reset and idle/rated logic.
+void _R80_TASK_13();
 void _R80_TASK_14();
 void _R80_TASK_15();
 void _R80_TASK_16();
@@ -35,10 +36,24 @@ void _R80_TASK_26();
 void _R80_TASK_30();
 // 160 ms group: the sequence's inputs, the rates, the entered setpoint, the
 // start permissives and the remote-control mode chart.
+void _R160_TASK_33();
 void _R160_TASK_36();
 void _R160_TASK_37();
 void _R160_TASK_40();
 void _R160_TASK_44();
 void _R160_TASK_45();
+void _R160_TASK_46();
 void _R160_TASK_47();
 void _R160_TASK_50();
+
+// The cascade controller: setpoint ramp and raise/lower (80 ms), PID,
+// inhibit list and matching (80 ms); configuration, scaling and rates
+// (160 ms); the service tool's interface inputs (160 ms).
+void _R80_TASK_13();
+void _R80_TASK_17();
+void _R160_TASK_15();
+void _R160_TASK_16();
+void _R160_TASK_17();
+void _R160_TASK_38();
+// 160 ms group: the cascade and speed-sensor configuration checks.
+void _R160_TASK_32();

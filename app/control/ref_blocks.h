@@ -99,3 +99,26 @@ inline void LIST_PASS(uint32_t* const (&sel)[N], int32_t* const (&alm_no)[N], ui
 }
 
 }  // namespace refbk
+
+namespace refbk {
+
+// A momentary service input: OUT follows IN, and IN is cleared once it has
+// been on for `timeout` seconds (its own timer, T a pass).
+struct MomentaryState {
+    float e;
+};
+inline void MOMENTARY(MomentaryState& s, uint32_t& in, uint32_t& out, float timeout, float T) {
+    if (in == 0) {
+        s.e = 0.0f;
+        out = 0;
+        return;
+    }
+    s.e += T;
+    if (s.e >= timeout) {
+        in = 0;
+        s.e = 0.0f;
+    }
+    out = in;
+}
+
+}  // namespace refbk

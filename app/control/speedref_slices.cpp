@@ -1,35 +1,52 @@
 // The slices of the speed reference road: each lists its module pieces in
 // the order they compute.
 #include "app/control/AUTO_SEQ.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/GOTO_MIN.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/RESET.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_REF.cells.h"
 #include "app/control/SPD_R_L.cells.h"
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/START.cells.h"
+#include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
+#include "app/interface/COND_MON.cells.h"
 
-void _R80_TASK_14() { r80::SPDC_stop_input(); }
+void _R80_TASK_14() {
+    using namespace r80;
+    SPDC_stop_input();
+    AUTO_SEQ_contact();
+    HP_LIMTER_commands();
+}
 void _R80_TASK_15() {
     using namespace r80;
     SPD_R_L_lower();
     RMT_ENBL_enable();
     CNTRL_STOP_enable();
+    CASC_ENBL_latch();
 }
 void _R80_TASK_16() {
     using namespace r80;
     SPD_R_L_raise();
     OSPD_test_flags();
+    OSPD_demand();
     START_inhibit();
     START_run_command();
     AUTO_SEQ_sequence();
@@ -41,8 +58,16 @@ void _R80_TASK_18() {
     SPDC_mingo();
     GOTO_MIN_second_start();
     IDLE_RATE_enable();
+    COND_MON_nv_snapshot();
 }
-void _R80_TASK_19() { r80::IDLE_RATE_latch(); }
+void _R80_TASK_19() {
+    using namespace r80;
+    IDLE_RATE_latch();
+    IFACE_MODE_level_flags();
+    IFACE_IN_VLV_sequence_status();
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_dynamics_set();
+}
 void _R80_TASK_23() {
     using namespace r80;
     RMT_ENBL_disabled();
@@ -76,17 +101,28 @@ void _R160_TASK_37() {
     IDLE_RATE_config();
     SPDC_idle_target();
     SPD_REF_deviation();
+    IFACE_IN_HP_MAN_raise_lower();
+    HP_LIMTER_maximum();
+    HPLM_chart();
 }
 void _R160_TASK_40() {
     using namespace r160;
+    IFACE_OUT_CASC_status();
+    SPD_CTRL_status_leds();
     SPDC_ramp_rates();
     SPDC_idle_level();
+    IFACE_MODE_modes();
 }
 void _R160_TASK_44() { r160::SPDC_rem_act(); }
 void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
-void _R160_TASK_47() { r160::RCTRL_local_conditions(); }
+void _R160_TASK_47() {
+    using namespace r160;
+    RCTRL_local_conditions();
+    OSPD_test_commands();
+}
 void _R160_TASK_50() {
     using namespace r160;
+    SYS_ID_site();
     START_permissives();
     START_run_time();
 }

@@ -6,6 +6,7 @@
 
 #include "app/protection/LATCH_AE.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/interface/ALARMS_links.rows.h"
 #include "runtime/catalogue.h"
 
 #define ALARMS_CELLS(X) \
@@ -665,9 +666,9 @@
     X(ANY, SEL_43, B, R40, PLAIN) \
     X(ANY, SEL_44, B, R40, PLAIN) \
     X(ANY, SEL_45, B, R40, PLAIN) \
-    X(ANY, SEL_46, B, R40, PLAIN) \
-    X(ANY, SEL_47, B, R40, PLAIN) \
-    X(ANY, SEL_48, B, R40, PLAIN) \
+    X(ANY, SEL_46, B, R40, PLAIN, R160) \
+    X(ANY, SEL_47, B, R40, PLAIN, R160) \
+    X(ANY, SEL_48, B, R40, PLAIN, R160) \
     X(ANY, SEL_49, B, R40, PLAIN) \
     X(ANY, SEL_50, B, R40, PLAIN) \
     X(ANY, SEL_51, B, R40, PLAIN) \
@@ -936,7 +937,7 @@
     X(JUMP_NEW_ALARM, B_NAME, B, R40, PLAIN) \
     X(BLNK_LTCH, LATCH, B, R40, PLAIN) \
     X(USE_BLNK, AND, B, R40, PLAIN) \
-    X(BLINK, B_SW, B, R40, PLAIN) \
+    X(BLINK, B_SW, B, R40, PLAIN, R160) \
     X(IN_OPERATION, NOR, B, R160, PLAIN) \
     X(EN_BLINK, AND, B, R160, PLAIN, R40) \
     X(NOT_LNK1_F, NOT, B, R160, PLAIN) \
@@ -957,7 +958,12 @@
     X(RST_SD_OVRD, R_TIME, I, R10, PLAIN) \
     X(RST_SD_OVRD, DLY_TIME, A, R10, TUNE(0.2, 0.0, 1.0)) \
     X(OVRD_17, OR, B, R10, PLAIN, R40) \
-    ALARMS_PROT_STANDIN_ROWS(X)
+    ALARMS_LINK_ROWS(X) \
+    X(LED_TEST, IN_1, B, R160, SVC_IN) \
+    X(LED_TEST, OUT_1, B, R160, PLAIN) \
+    X(LED_TST, B_SW, B, R160, PLAIN) \
+    X(TO_LED, OR, B, R160, PLAIN) \
+    X(ALARM_LED, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(ALARMS)
 
 // The latched alarm list (list 2).
@@ -977,7 +983,13 @@ void ALARMS_alarms(int first, int last);
 void ALARMS_list();
 void ALARMS_outputs();
 }  // namespace r40
+// The lamp test's timed input: block initialisation and a service write.
+void ALARMS_led_init_blks();
+void ALARMS_led_test_written(uint32_t value);
+
 namespace r160 {
 // Override and delay copies, blink enable, the delayed reset and the tunable inputs.
 void ALARMS_settings();
+// The lamp test and the alarm-LED request (_R160_TASK_10).
+void ALARMS_alarm_led();
 }

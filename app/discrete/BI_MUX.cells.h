@@ -49,9 +49,9 @@
     X(BI_FUNC_28, B_NAME, B, R10, PLAIN)         \
     X(BI_FUNC_29, B_NAME, B, R10, PLAIN)         \
     X(BI_FUNC_30, B_NAME, B, R10, PLAIN)         \
-    X(CASC_ENBL_CONT, B_NAME, B, R10, PLAIN)     \
-    X(CASC_LWR_CONT, B_NAME, B, R10, PLAIN)      \
-    X(CASC_RAISE_CONT, B_NAME, B, R10, PLAIN)    \
+    X(CASC_ENBL_CONT, B_NAME, B, R10, PLAIN, R80) \
+    X(CASC_LWR_CONT, B_NAME, B, R10, PLAIN, R80) \
+    X(CASC_RAISE_CONT, B_NAME, B, R10, PLAIN, R80) \
     X(CONTL_SD_CONT, B_NAME, B, R10, PLAIN)      \
     X(EXT_ALM_1, B_NAME, B, R10, PLAIN, R40)          \
     X(EXT_ALM_2, B_NAME, B, R10, PLAIN, R40)          \
@@ -59,7 +59,7 @@
     X(EXT_RUN_CONT, B_NAME, B, R10, PLAIN)       \
     X(IDLE_RATED_CONT, B_NAME, B, R10, PLAIN)    \
     X(OVSPD_CONT, B_NAME, B, R10, PLAIN)         \
-    X(RESET_CONT, B_NAME, B, R10, PLAIN)         \
+    X(RESET_CONT, B_NAME, B, R10, PLAIN, R80)    \
     X(RMT_CASC_ENBL_CONT, B_NAME, B, R10, PLAIN) \
     X(RMT_SPD_ENBL_CONT, B_NAME, B, R10, PLAIN)  \
     X(SPD_CASC_LWR, B_NAME, B, R10, PLAIN, R80) \

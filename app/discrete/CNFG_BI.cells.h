@@ -21,7 +21,7 @@
     X(BI_02_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_02_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_02_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_03_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_03_ZARN, BI_ZARN, B, R10, PLAIN, R80)     \
     X(BI_03_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_03_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_03_ZARN, HI_TSEVENT, B, R10, PLAIN)       \

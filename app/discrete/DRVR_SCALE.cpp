@@ -1,6 +1,7 @@
 // DRVR_SCALE at 10 ms: the HP driver is shut down when its shutdown delay
 // is set and trips act on the actuators, unless the demand is reversed or
 // the calibration mode is active.
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 
 #include "app/config/CALMODE.cells.h"

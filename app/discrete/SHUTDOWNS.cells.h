@@ -12,7 +12,7 @@
 
 #define SHUTDOWNS_CELLS(X) \
     X(SIM_SW, B_SW, B, R10, PLAIN) \
-    X(PWR_UP_OVRD, ONE_SHOT, B, R10, PLAIN) \
+    X(PWR_UP_OVRD, ONE_SHOT, B, R10, PLAIN, R160) \
     X(PWR_UP_OVRD, R_TIME, I, R10, PLAIN) \
     X(PWR_UP_OVRD, DLY_TIME, A, R10, TUNE(0.5, 0.01, 5.0)) \
     X(SD_01, B_ALARM, B, R10, PLAIN) \
@@ -192,7 +192,7 @@
     X(ANY, FIRST_ALM, I, R10, PLAIN, R160) \
     X(ANY, SEL_1, B, R10, PLAIN) \
     X(ANY, SEL_2, B, R10, PLAIN) \
-    X(ANY, SEL_3, B, R10, PLAIN) \
+    X(ANY, SEL_3, B, R10, PLAIN, R160) \
     X(ANY, SEL_4, B, R10, PLAIN) \
     X(ANY, SEL_5, B, R10, PLAIN) \
     X(ANY, SEL_6, B, R10, PLAIN) \

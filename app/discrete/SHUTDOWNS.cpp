@@ -2,6 +2,7 @@
 // list with the shutdown signal and its copies, the history of the last five
 // shutdowns, the first-out text and the tripped LED; and the discrete
 // logic's part: the "External Trip 1" latch and the trip relay.
+#include "app/config/CNFG_DRIVER.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
@@ -24,7 +25,9 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/protection/trip_block.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

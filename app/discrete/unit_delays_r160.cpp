@@ -3,7 +3,9 @@
 // every delay output seen during a pass is its input of the pass before.
 #include "app/discrete/unit_delays_r160.h"
 
+#include "app/control/CASC_SETPT.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/F_KEY.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r160 {

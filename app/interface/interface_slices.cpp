@@ -1,40 +1,149 @@
 #include "app/interface/interface_slices.h"
 
+#include "app/control/ORVEX12_IO.cells.h"
 #include "app/interface/DATALOG.cells.h"
+#include "app/interface/IFACE_MODE.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/MOD_links.rows.h"
+#include "app/interface/OPC_DATA.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
+#include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/control/MPU.cells.h"
+#include "app/control/OSPD.cells.h"
+#include "app/control/REMOTE.cells.h"
+#include "app/control/RESET.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/interface/F_KEY.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
+#include "app/interface/VLTR_ALMS.cells.h"
+#include "app/interface/_ub43.cells.h"
+#include "app/interface/COND_MON.cells.h"
+#include "app/interface/CUST_TREND.cells.h"
+#include "app/interface/DATALOG.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/SYS_ID.cells.h"
+#include "app/config/CNFG_CHECK_BO.cells.h"
+#include "app/config/CNFG_DRIVER.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/config/RMT_SETPT.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/interface/CNFG_COMMS.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/CNFG_SNTP.cells.h"
 #include "app/interface/C_COMM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 
 void _R40_TASK_4() {
+    r40::CRIT_SPD_reference_band();
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::HP_LIMTER_lag();
+    r40::CUST_TREND_values();
 }
 
 void _R160_TASK_28() {
-    // also: the remote speed setpoint limits and driver checks (not built yet)
-    r160::CNFG_ENET1_lists();
-    r160::CNFG_COMMS_ports();
+    using namespace r160;
+    CNFG_CHECK_BO_relay_errors();
+    RMT_SETPT_limits();
+    CNFG_CHECK_RMT_range();
+    CNFG_DRIVER_options();
+    CNFG_ENET1_lists();
+    CNFG_COMMS_ports();
 }
 
 void _R160_TASK_29() {
-    r160::CNFG_ENET1_mask_tail();
-    r160::CNFG_SNTP_server();
-    // also: COND_MON counters (not built yet)
-    r160::DATALOG_load_levels();
+    using namespace r160;
+    CNFG_ENET1_mask_tail();
+    CNFG_SNTP_server();
+    DATALOG_load_levels();
+    COND_MON_inputs();
+    CNFG_OPERATE_options();
+    CNFG_SPEED_difference();
+    CNTRL_STOP_settings();
 }
 
+void _R160_TASK_30() { r160::COND_MON_counters(); }
+
 void _R160_TASK_31() {
-    // also: COND_MON run hours (not built yet)
+    r160::COND_MON_run_hours();
     r160::DATALOG_start();
 }
 
 void _R160_TASK_34() {
     r160::C_COMM_copy();
+    r160::CUST_TREND_ranges();
     r160::DATALOG_counter();
 }
 
 void _R160_TASK_35() {
     r160::DATALOG_requests();
+}
+
+// Remote-node enables and fault summaries, RTD channel 1's configuration and
+// the reset pulses, ahead of the front panel.
+void _R80_TASK_1() {
+    using namespace r80;
+    CNFG_CAN2_node_enables();
+    VLTR_ALMS_override();
+    VLTR_ALMS_node_faults();
+    _ub43_config();
+    RESET_pulses();
+    ORVEX12_IO_keypad();
+    MOD_BW_write_enable();
+}
+
+// The simulator commands, the simulation and demo enables and the idle
+// comparison.
+void _R80_TASK_2() {
+    using namespace r80;
+    MOD_BW_commands();
+    OPC_DATA_commands();
+    SPEED_SIM_internal_sim();
+    IFACE_MODE_local_level();
+    SPEED_SIM_enable();
+    UNIT_DEMO_enables();
+    MPU_idle_compare();
+    UNIT_DEMO_at_idle();
+}
+
+// Minimum governor and idle flags, the remote-cascade inhibit list, the
+// overspeed-test demand, the power-up message and the remote speed setpoint.
+void _R80_TASK_22() {
+    using namespace r80;
+    MPU_min_gov_compare();
+    OPC_DATA_link();
+    RMT_CAS_EN_inhibit_list();
+    ORVEX12_IO_activity();
+    PWR_UP_MSG_timing();
+    REMOTE_selection();
+    RMT_SETPT_filter();
+    RMT_SETPT_switch();
+    REMOTE_match_window();
+}
+
+// The lamp test and alarm LED, the blink rhythm, the master commands and the
+// calibration permissive.
+void _R160_TASK_10() {
+    using namespace r160;
+    ALARMS_alarm_led();
+    MOD_link_flags();
+    F_KEY_blink();
+    MASTER_commands();
+    CALMODE_permissive();
+}
+
+void _R160_TASK_43() {
+    using namespace r160;
+    VLTR_VIB_count();
+    SYS_ID_delay();
+    MASTER_configure_mode();
+    MESSAGE_texts();
 }

@@ -215,15 +215,17 @@ int GetNextDataInfo(uint32_t, uint16_t* count) {
     return NumberOfShelves();
 }
 
-// Lists 1 (shutdowns) and 2 (alarms); the remote-node lists (3, 4) and the
-// configuration-error list (5) come with their modules.
+// Lists 1 (shutdowns), 2 (alarms) and 5 (configuration errors); the
+// remote-node lists (3, 4) come with their modules.
 extern const LatchAeList SHUTDOWNS_ANY_list;
 extern const LatchAeList ALARMS_ANY_list;
+extern const LatchAeList CONF_LATCH_ANY_list;
 
 const LatchAeList* latch_ae_list(int number) {
     switch (number) {
         case 1: return &SHUTDOWNS_ANY_list;
         case 2: return &ALARMS_ANY_list;
+        case 5: return &CONF_LATCH_ANY_list;
         default: return nullptr;
     }
 }

@@ -9,7 +9,7 @@
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
-#include "app/config/standin/IFACE_IN_CASC_standin.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace {

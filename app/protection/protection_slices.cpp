@@ -2,6 +2,8 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -19,6 +21,7 @@ void _R10_TASK_3() {
     // also: the simulated speed of SPEED_SIM (speed control, not built yet)
     SD_LOGIC_conditions();
     SD_LOGIC_hp_fault();
+    OSPD_trip();
     SHUTDOWNS_trips_a();
 }
 
@@ -29,6 +32,7 @@ void _R10_TASK_4() {
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
     SPD_CTRL_dynamics();
+    HP_MAN_ENBL_latch();
 }
 
 // The front-panel trip key and the history of the last five shutdowns.

@@ -14,7 +14,7 @@
     X(CAN2_RST_OS, ONE_SHOT, B, R20, PLAIN)                     \
     X(CAN2_RST_OS, R_TIME, I, R20, PLAIN)                       \
     X(CAN2_RST, IN_4, B, R20, TUNE(false))                      \
-    X(CAN2_RST, OR, B, R20, PLAIN)                              \
+    X(CAN2_RST, OR, B, R20, PLAIN, R80)                         \
     X(CAN2_P_STAT, E_TIMEOUT, I, R20, TUNE(1000, 10, 3000))     \
     X(CAN2_P_STAT, A_TIMEOUT, I, R20, TUNE(500, 10, 3000))      \
     X(CAN2_P_STAT, LNK_ERR, B, R20, PLAIN)                      \
@@ -54,9 +54,9 @@
     X(BLK, INIT_PERM, B, R20, TUNE(true))                         \
     X(BLK, HT_SCAN_RT, I, R20, TUNE(200, 100, 1000))              \
     X(BLK, ACTIVE, B, R20, PLAIN)                                 \
-    X(BLK, COMM_FLT_1, B, R20, PLAIN)                             \
+    X(BLK, COMM_FLT_1, B, R20, PLAIN, R80)                        \
     X(BLK, COMM_FLT_2, B, R20, PLAIN)                             \
-    X(BLK, NODE_FLT, B, R20, PLAIN)                               \
+    X(BLK, NODE_FLT, B, R20, PLAIN, R80)                          \
     X(BLK, NODE_T_ALM, B, R20, PLAIN)                             \
     X(BLK, NODE_TEMP, I, R20, PLAIN)                              \
     X(BLK, NEW_MSG_1, B, R20, PLAIN)                              \

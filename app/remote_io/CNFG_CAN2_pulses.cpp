@@ -4,6 +4,7 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -6,6 +6,7 @@
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
+#include "host/vkboard.h"
 #include "app/remote_io/remote_io.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
@@ -49,6 +50,9 @@ TEST(Can2RestartCheck, OpensOnlyOnceEveryGroupHasRun) {
     EXPECT_EQ(rig.state(), 0);
     AllRgExecutedwMMM = 1;
     IdentityB.VendorId = 0;
+    IdentityB.ProductCode = IdentityB.SerialNumber = IdentityB.Revision = 0;
+    const board::Identity saved = board::identity();
+    board::setIdentity({99024411, 7001, 0x00020001, "model", "target"});
     ProducerHeartbeatTimeB = 500;
     for (CoOrskNodeData* d : CoOrskNodeData4) d->Status = 0;
     EXPECT_EQ(rig.check(), 1);
@@ -58,6 +62,10 @@ TEST(Can2RestartCheck, OpensOnlyOnceEveryGroupHasRun) {
     EXPECT_EQ(CNFG_CAN2_CAN2_NTW1_2357_NtwOpen, 1u);
     EXPECT_EQ(CNFG_CAN2_CAN2_NTW1_2357_ReopenLatch, 0u);
     EXPECT_EQ(IdentityB.VendorId, kCan2OwnVendorId);
+    EXPECT_EQ(IdentityB.ProductCode, 99024411u);
+    EXPECT_EQ(IdentityB.SerialNumber, 7001u);
+    EXPECT_EQ(IdentityB.Revision, 0x00020001u);
+    board::setIdentity(saved);
     EXPECT_EQ(ProducerHeartbeatTimeB, 0);
     for (CoOrskNodeData* d : CoOrskNodeData4) EXPECT_EQ(d->Status, ORSK_IDS_LOADED);
     EXPECT_EQ(rig.check(5), 0);  // stays open

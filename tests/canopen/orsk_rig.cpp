@@ -6,7 +6,7 @@
 #include "host/hostkernel.h"
 #include "runtime/can_startup.h"
 
-OrskRig::OrskRig(bool runTask) : net(true, true) {
+OrskRig::OrskRig(bool runTask, hk::ClockMode mode) : net(true, true, mode) {
     hostcan::enableLog(false);
     for (CoOrskNodeData* d : CoOrskNodeData4) std::memset(d, 0, sizeof *d);
     for (SdoParams* s : {&cSdo1B, &cSdo2B, &cSdo3B, &cSdo4B}) std::memset(s->ResponseData, 0, 9);
@@ -14,8 +14,12 @@ OrskRig::OrskRig(bool runTask) : net(true, true) {
         n->HeartbeatCount = 0;
         n->BootUpCount = 0;
     }
-    for (int32_t& w : VL3_RTD_ChanDev) w = 0x100;
     net.task([] { CNFG_CAN2_nodes_init_blks(); });
+    // Distinct channel words, so that each channel's own word is seen on the bus.
+    for (int c = 0; c < 8; ++c) {
+        VL3_RTD_ChanDev[c] = 0x100 + c;
+        VL3_RTD_ChanUnits[c] = 0x2D0000 + c;
+    }
     // Scan rates as the supervision derives them from its settings.
     const int32_t rates[4][3] = {{100, 200, 5000}, {0, 200, 300}, {150, 0, 0}, {250, 0, 0}};
     for (int k = 0; k < 4; ++k) {

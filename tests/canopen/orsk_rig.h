@@ -17,7 +17,7 @@
 
 class OrskRig {
 public:
-    explicit OrskRig(bool runTask = true);
+    explicit OrskRig(bool runTask = true, hk::ClockMode mode = hk::ClockMode::Simulated);
     ~OrskRig();
 
     // Starts the configuration of node k (0 analog, 1 RTD, 2 discrete input, 3 relay).

@@ -6,104 +6,9 @@
 #include <cstdio>
 
 #include "app/config/CNFG_CAN2.cells.h"
-#include "tests/canopen/orsk_rig.h"
+#include "tests/canopen/orsk_frames.h"
 
 namespace {
-
-using Kind = SimRemoteNode::Kind;
-
-std::string frame(uint32_t cob, std::initializer_list<uint8_t> bytes) {
-    char buf[40];
-    int n = std::snprintf(buf, sizeof buf, "%03X#", cob);
-    for (uint8_t b : bytes) n += std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), "%02X", b);
-    return buf;
-}
-
-uint8_t b(uint32_t v, int i) { return static_cast<uint8_t>(v >> (8 * i)); }
-
-// An expedited upload of an n-byte value, request and answer.
-Lines up(int id, uint16_t idx, uint8_t sub, uint32_t v, int n) {
-    return {frame(0x600 + id, {0x40, b(idx, 0), b(idx, 1), sub, 0, 0, 0, 0}),
-            frame(0x580 + id, {static_cast<uint8_t>(0x43 + 4 * (4 - n)), b(idx, 0), b(idx, 1), sub, b(v, 0), b(v, 1),
-                               b(v, 2), b(v, 3)})};
-}
-
-// An expedited download of an n-byte value, request and answer.
-Lines dl(int id, uint16_t idx, uint8_t sub, uint32_t v, int n) {
-    uint8_t d[4] = {};
-    for (int i = 0; i < n; ++i) d[i] = b(v, i);
-    return {frame(0x600 + id, {static_cast<uint8_t>(0x23 + 4 * (4 - n)), b(idx, 0), b(idx, 1), sub, d[0], d[1], d[2],
-                               d[3]}),
-            frame(0x580 + id, {0x60, b(idx, 0), b(idx, 1), sub, 0, 0, 0, 0})};
-}
-
-// A segmented upload of a text: initiate, then one request and one segment per 7 bytes.
-Lines seg(int id, uint16_t idx, const std::string& text) {
-    const auto len = static_cast<uint32_t>(text.size());
-    Lines out = {frame(0x600 + id, {0x40, b(idx, 0), b(idx, 1), 0, 0, 0, 0, 0}),
-                 frame(0x580 + id, {0x41, b(idx, 0), b(idx, 1), 0, b(len, 0), b(len, 1), b(len, 2), b(len, 3)})};
-    uint8_t t = 0;
-    for (size_t pos = 0; pos < text.size(); pos += 7, t ^= 0x10) {
-        const size_t n = std::min<size_t>(7, text.size() - pos);
-        const bool last = pos + n >= text.size();
-        uint8_t d[8] = {static_cast<uint8_t>(t | (7 - n) << 1 | (last ? 1 : 0))};
-        for (size_t i = 0; i < n; ++i) d[1 + i] = static_cast<uint8_t>(text[pos + i]);
-        out.push_back(frame(0x600 + id, {static_cast<uint8_t>(0x60 | t), 0, 0, 0, 0, 0, 0, 0}));
-        out.push_back(frame(0x580 + id, {d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]}));
-    }
-    return out;
-}
-
-void add(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
-
-struct KindCase {
-    Kind kind;
-    int slot;   // record index
-    int id;     // node id
-    const char* name;
-};
-const KindCase kKinds[] = {{Kind::AnalogIO, 0, 1, "VL-AIO-10C"},
-                           {Kind::Rtd, 1, 3, "VL-RTD-8C"},
-                           {Kind::DiscreteIn, 2, 4, "VL-BI-16C"},
-                           {Kind::RelayOut, 3, 5, "VL-BO-16C"}};
-
-// The whole sequence of a well-behaved node of each kind with the rig's scan rates.
-Lines expectedSequence(const KindCase& c) {
-    const int id = c.id;
-    const uint32_t code = SimRemoteNode::moduleCode(c.kind);
-    const uint32_t serial = 41000u + static_cast<uint32_t>(id);
-    Lines x = {frame(0, {0x81, static_cast<uint8_t>(id)}), frame(0x700 + id, {0})};
-    add(x, up(id, 0x1018, 4, serial, 4));
-    add(x, up(id, 0x2264, 2, 1, 1));
-    add(x, up(id, 0x2000, 0, code, 4));
-    if (c.kind == Kind::AnalogIO) add(x, dl(id, 0x1403, 5, 140, 2));  // 40 ms + 100
-    if (c.kind == Kind::RelayOut) add(x, dl(id, 0x1400, 5, 180, 2));  // 80 ms + 100
-    if (c.kind == Kind::Rtd) {
-        for (int ch = 1; ch <= 8; ++ch) add(x, dl(id, 0x2269, static_cast<uint8_t>(ch), 0x00, 1));
-        for (int ch = 1; ch <= 8; ++ch) add(x, dl(id, 0x6430, static_cast<uint8_t>(ch), 0x2D0000, 4));
-    }
-    add(x, up(id, 0x1018, 1, 0x1F0, 4));
-    add(x, up(id, 0x1018, 2, 0x00100000u + static_cast<uint32_t>(c.kind), 4));
-    add(x, up(id, 0x1018, 3, 0x00010002, 4));
-    add(x, up(id, 0x1018, 4, serial, 4));
-    add(x, seg(id, 0x1008, c.name));
-    add(x, seg(id, 0x100A, "rev A 2.14"));
-    add(x, dl(id, 0x1017, 0, 0, 2));
-    switch (c.kind) {
-        case Kind::AnalogIO:
-            add(x, dl(id, 0x1803, 5, 100, 2));
-            add(x, dl(id, 0x1801, 5, 200, 2));
-            add(x, dl(id, 0x1802, 5, 1000, 2));  // 5000 limited
-            break;
-        case Kind::Rtd:
-            add(x, dl(id, 0x1801, 5, 200, 2));
-            add(x, dl(id, 0x1802, 5, 300, 2));
-            break;
-        case Kind::DiscreteIn: add(x, dl(id, 0x1800, 5, 150, 2)); break;
-        case Kind::RelayOut: add(x, dl(id, 0x1800, 5, 250, 2)); break;
-    }
-    return x;
-}
 
 class OrskKinds : public ::testing::TestWithParam<KindCase> {};
 
@@ -134,6 +39,10 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     OrskRig rig;
     SimRemoteNode node(Kind::DiscreteIn, 4);
     node.values[SimRemoteNode::key(0x1018, 1)] = 0x12345678;
+    cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID = -1;
+    // Channel status words of an earlier run are cleared when the sequence starts.
+    rig.data(2).ChanStatus[0] = 0x44;
+    rig.data(2).ChanStatus[15] = 0x44;
     rig.start(2);
     ASSERT_TRUE(rig.runUntilIdle(2));
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE4_BI_VENDOR_ID), 0x12345678);
@@ -142,8 +51,10 @@ TEST(OrskSequence, ResultsLandInTheNodeBlockCells) {
     EXPECT_STREQ(cells::CNFG_CAN2.VL_NODE4_BI_DEVICE_NM.c_str(), "VL-BI-16C");
     EXPECT_STREQ(cells::CNFG_CAN2.VL_NODE4_BI_SW_VER.c_str(), "rev A 2.14");
     EXPECT_EQ(static_cast<uint32_t>(cells::CNFG_CAN2.VL_NODE4_BI_CFG_FAULT), 0u);
+    EXPECT_EQ(rig.data(2).ChanStatus[0], 0u);
+    EXPECT_EQ(rig.data(2).ChanStatus[15], 0u);
     // The other nodes' cells are untouched.
-    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID), 0);
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.VL_NODE5_BO_VENDOR_ID), -1);
 }
 
 TEST(OrskSequence, NodeThatNeverBootsIsWaitedForThenLost) {
@@ -244,7 +155,10 @@ TEST_P(OrskLate, AnswersWithinTheLimitAreTakenLaterOnesTimeOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Late, OrskLate,
-                         ::testing::Values(LateCase{1900, 0, false}, LateCase{2100, 1, true}));
+                         ::testing::Values(LateCase{1900, 0, false}, LateCase{2100, 1, true}),
+                         [](const ::testing::TestParamInfo<LateCase>& i) {
+                             return "answer_after_" + std::to_string(i.param.lateMs) + "_ms";
+                         });
 
 TEST(OrskSequence, AbortedStepIsRecordedAndTheSequenceGoesOn) {
     OrskRig rig;
@@ -337,4 +251,72 @@ TEST(OrskSequence, FourNodesConfigureSideBySide) {
         EXPECT_EQ(rig.cfgFault(c.slot), 0u) << c.name;
         EXPECT_EQ(nodeFrames(all, c.id), expectedSequence(c)) << c.name;
     }
+}
+
+TEST(OrskSequence, StartUpValuesOfTheNodes) {
+    OrskRig rig;
+    for (int k = 0; k < 4; ++k) {
+        rig.data(k).NibbleA = rig.data(k).NibbleB = 0x12345678;
+        rig.data(k).ThisPort = rig.data(k).NodeDiag = 7;
+        rig.data(k).ChanCount = 0;
+    }
+    VL3_RTD_ChanUnits[5] = 1;
+    rig.net.task([] { CNFG_CAN2_nodes_init_blks(); });
+    const int32_t ids[4] = {1, 3, 4, 5};
+    for (int k = 0; k < 4; ++k) {
+        const CoOrskNodeData& d = rig.data(k);
+        EXPECT_EQ(d.Status, ORSK_IDLE | 1u << 16 | (k == 1 ? 2u << 13 : 0u)) << k;
+        EXPECT_EQ(d.NibbleA, 0u);
+        EXPECT_EQ(d.NibbleB, 0u);
+        EXPECT_EQ(d.ThisPort, 0);
+        EXPECT_EQ(d.NodeDiag, 0);
+        EXPECT_EQ(d.ChanCount, 1);
+        EXPECT_EQ(d.CurrentSDO, 0);
+        EXPECT_EQ(d.NodeId, ids[k]);
+    }
+    for (int32_t u : VL3_RTD_ChanUnits) EXPECT_EQ(u, 0x2D0000);
+}
+
+// A module code with bit 31 set writes the sync period; with the retry bit a
+// second failure counts as done.
+TEST(OrskSequence, SyncPeriodFailingTwiceCountsAsDone) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::AnalogIO, 1);
+    node.values[SimRemoteNode::key(0x2000, 0)] = 0x80006001u;
+    node.aborts[SimRemoteNode::key(0x1006, 0)] = 0x06010002;
+    rig.data(0).Status |= ORSK_RETRY;
+    rig.start(0);
+    ASSERT_TRUE(rig.runUntilIdle(0));
+    const Lines frames = nodeFrames(rig.net.take(), 1);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "601#2306100000710200"), 2);
+    EXPECT_EQ((rig.data(0).NibbleA >> 4) & 0xF, NIB_DONE);
+    EXPECT_EQ(rig.cfgFault(0), 1u);  // the code is not the expected one
+}
+
+TEST(OrskSequence, SyncPeriodWrittenForAModuleCodeWithBit31) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::AnalogIO, 1);
+    node.values[SimRemoteNode::key(0x2000, 0)] = 0x80006001u;
+    rig.start(0);
+    ASSERT_TRUE(rig.runUntilIdle(0));
+    EXPECT_EQ(node.writes(), (std::vector<SimRemoteNode::Write>{{0x1017, 0, 0}, {0x1006, 0, 160000}}));
+    EXPECT_EQ((rig.data(0).NibbleA >> 4) & 0xF, NIB_DONE);
+}
+
+// With the retry bit a failed step is tried once more, then the sequence goes on.
+TEST(OrskSequence, RetryBitRepeatsAFailedStepOnce) {
+    OrskRig rig;
+    SimRemoteNode node(Kind::Rtd, 3);
+    node.aborts[SimRemoteNode::key(0x1017, 0)] = 0x06010002;
+    node.aborts[SimRemoteNode::key(0x2269, 1)] = 0x06090011;
+    rig.data(1).Status |= ORSK_RETRY;
+    rig.start(1);
+    ASSERT_TRUE(rig.runUntilIdle(1));
+    const Lines frames = nodeFrames(rig.net.take(), 3);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2B17100000000000"), 2);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "603#2F69220100000000"), 2);
+    EXPECT_EQ((rig.data(1).NibbleA >> 20) & 0xF, NIB_ABORT);
+    EXPECT_EQ(rig.data(1).ChanStatus[0], 0x82u);
+    EXPECT_EQ((rig.data(1).NibbleA >> 24) & 0xF, NIB_ABORT);  // the channel pattern check
+    EXPECT_EQ(rig.cfgFault(1), 1u);
 }

@@ -80,19 +80,19 @@ const Check kChecks[] = {
     {"rated above maximum governor (record 47)", "CNFG_CHECK.IR_MAXERR.B_SW",
      {{"CNFG_START.IR_RATED_SP.A_NAME", 3601.0}}, {{"CNFG_START.USE_RATED.B_NAME", 0}}},
     {"analog input 1 on cascade input without cascade (record 11)", "CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME",
-     {{"_ub6.FUNCT.IN", 3}}, {{"CNFG_CASC.USE_CASC.B_NAME", 1}}},
+     {{"_ub6.FUNCT.IN", 3}}, {{"CNFG_CASC.CONFIG_B.IN_1", 1}}},
     {"analog input 4 on remote speed setpoint (record 14)", "CNFG_CHECK_AI.AI_04_CFG_ER.B_NAME",
      {{"_ub9.FUNCT.IN", 2}}, {{"CNFG_SETPT.USE_RMTSPD.B_NAME", 1}}},
     {"analog input 1 on remote cascade setpoint (record 11)", "CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME",
-     {{"_ub6.FUNCT.IN", 4}, {"CNFG_CASC.USE_CASC.B_NAME", 1}}, {{"IFACE_IN_CASC.CAS_RMT.B_NAME", 1}}},
+     {{"_ub6.FUNCT.IN", 4}, {"CNFG_CASC.CONFIG_B.IN_1", 1}}, {{"CNFG_CASC.CONFIG_B.IN_4", 1}}},
     {"analog output 1 on a cascade function (record 19)", "CNFG_CHECK_AO.AO01CFG_ER.B_NAME",
      {{"_ub10.FUNCT.IN", 5}}, {{"_ub10.FUNCT.IN", 8}}},
     {"analog output 3 on remote cascade (record 21)", "CNFG_CHECK_AO.AO03CFG_ER.B_NAME",
-     {{"_ub12.FUNCT.IN", 7}, {"CNFG_CASC.USE_CASC.B_NAME", 1}}, {{"IFACE_IN_CASC.CAS_RMT.B_NAME", 1}}},
+     {{"_ub12.FUNCT.IN", 7}, {"CNFG_CASC.CONFIG_B.IN_1", 1}}, {{"CNFG_CASC.CONFIG_B.IN_4", 1}}},
     {"discrete input 1 on remote speed enable (record 2)", "CNFG_CHECK_BI.DI01CFG_ER.B_NAME",
      {{"_ub13.FUNCT.IN", 8}}, {{"CNFG_SETPT.USE_RMTSPD.B_NAME", 1}}},
     {"discrete input 8 on speed/cascade lower (record 9)", "CNFG_CHECK_BI.DI08CFG_ER.B_NAME",
-     {{"_ub20.FUNCT.IN", 25}}, {{"CNFG_CASC.USE_CASC.B_NAME", 1}}},
+     {{"_ub20.FUNCT.IN", 25}}, {{"CNFG_CASC.CONFIG_B.IN_1", 1}}},
     {"relay 2 on a cascade function", "CNFG_CHECK_BO.BO_02_ERR.OR",
      {{"_ub21.RLY_FUNCT.IN", 14}}, {{"_ub21.USE_LVL_SW.IN", 1}}},
     {"relay 2 level switch on signal monitoring 1 not routed", "CNFG_CHECK_BO.BO_02_ERR.OR",
@@ -100,7 +100,7 @@ const Check kChecks[] = {
     {"relay 3 on remote speed setpoint", "CNFG_CHECK_BO.BO_03_ERR.OR",
      {{"_ub22.RLY_FUNCT.IN", 6}}, {{"_ub22.RLY_FUNCT.IN", 21}}},
     {"relay 4 on remote cascade", "CNFG_CHECK_BO.BO_04_CNFG_ERR_AND.AND",
-     {{"_ub23.RLY_FUNCT.IN", 18}, {"CNFG_CASC.USE_CASC.B_NAME", 1}}, {{"IFACE_IN_CASC.CAS_RMT.B_NAME", 1}}},
+     {{"_ub23.RLY_FUNCT.IN", 18}, {"CNFG_CASC.CONFIG_B.IN_1", 1}}, {{"CNFG_CASC.CONFIG_B.IN_4", 1}}},
 };
 
 class ConfigChecks : public ConfigRig {
@@ -139,7 +139,7 @@ TEST_F(ConfigChecks, EachCheckRaisesForItsFaultAndClearsWhenCorrected) {
                                "_ub13.FUNCT.IN", "_ub20.FUNCT.IN", "_ub21.RLY_FUNCT.IN", "_ub22.RLY_FUNCT.IN",
                                "_ub23.RLY_FUNCT.IN", "_ub21.LVL_SW_FUNCT.IN"})
             setCell(ch, 1);
-        apply({{"_ub21.USE_LVL_SW.IN", 0}, {"CNFG_CASC.USE_CASC.B_NAME", 0}, {"IFACE_IN_CASC.CAS_RMT.B_NAME", 0},
+        apply({{"_ub21.USE_LVL_SW.IN", 0}, {"CNFG_CASC.CONFIG_B.IN_1", 0}, {"CNFG_CASC.CONFIG_B.IN_4", 0},
                {"CNFG_SETPT.USE_RMTSPD.B_NAME", 0}, {"CNFG_CHECK.IDLE_MN_SPD_ERROR.IN_3", 1},
                {"CNFG_CHECK.MIN_MAX_ERR.IN_3", 1}, {"CNFG_SPEED.SPD1_LOW_SP.IN", 250.0},
                {"CNFG_SPEED.SPD2_LOW_SP.IN", 250.0}});

@@ -82,7 +82,7 @@ TEST_F(Duplicates, AnalogInputs) {
         SCOPED_TRACE(c.what);
         for (int k = 0; k < 4; ++k) setCell("_ub" + std::to_string(6 + k) + ".FUNCT.IN", c.controller[k]);
         for (int k = 0; k < 8; ++k) setCell("_ub" + std::to_string(33 + k) + ".FUNCT.IN", c.remote[k]);
-        setCell("CNFG_CAN2.VL1_ENA.B_NAME", c.node_enabled);
+        setCell("CNFG_CAN2.VL1_ENA.IN", c.node_enabled);
         settle();
         EXPECT_EQ(boolean("CNFG_CHECK_AI.DUPLICATE_AI.B_NAME"), c.duplicate ? 1u : 0u);
     }
@@ -100,7 +100,7 @@ TEST_F(Duplicates, DiscreteInputs) {
         SCOPED_TRACE(c.what);
         for (int k = 0; k < 8; ++k) setCell("_ub" + std::to_string(13 + k) + ".FUNCT.IN", c.controller[k]);
         for (int n = 1; n <= 16; ++n) setCell(remoteBi(n) + ".FUNCT.IN", c.remote[n - 1]);
-        setCell("CNFG_CAN2.VL4_ENA.B_NAME", c.node_enabled);
+        setCell("CNFG_CAN2.VL4_ENA.IN", c.node_enabled);
         settle();
         EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), c.duplicate ? 1u : 0u);
         EXPECT_EQ(integer("CNFG_DUP_CHK_BI.BI_ADD4.I_ADD"), integer("CNFG_DUP_CHK_BI.BI_ADD2.I_ADD"));
@@ -110,7 +110,7 @@ TEST_F(Duplicates, DiscreteInputs) {
 // Each remote input on a function a controller input holds is a duplicate
 // while its node is enabled and none while it is not.
 TEST_F(Duplicates, EachRemoteInputTakesPartWhileItsNodeIsEnabled) {
-    set({{"_ub6.FUNCT.IN", 9}, {"_ub17.FUNCT.IN", 6}, {"CNFG_CAN2.VL1_ENA.B_NAME", 1}, {"CNFG_CAN2.VL4_ENA.B_NAME", 1}});
+    set({{"_ub6.FUNCT.IN", 9}, {"_ub17.FUNCT.IN", 6}, {"CNFG_CAN2.VL1_ENA.IN", 1}, {"CNFG_CAN2.VL4_ENA.IN", 1}});
     for (int n = 1; n <= 8; ++n) {
         const std::string entered = "_ub" + std::to_string(32 + n) + ".FUNCT.IN";
         SCOPED_TRACE(entered);

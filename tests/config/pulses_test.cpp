@@ -44,7 +44,8 @@ TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
         SCOPED_TRACE(::testing::Message() << c.calmode << c.adjust_in << c.permissive << c.sample_in);
         set({{"CALMODE.CALMODE.B_NAME", double(c.calmode)},
              {"CALMODE.ADJUSTOK.IN_2", double(c.adjust_in)},
-             {"CALMODE.CAL_PERM.AND", double(c.permissive)},
+             {"CALMODE.UNIT_OFF.OR", double(c.permissive)},
+             {"CALMODE.LO_CHECK_TEST_OVRD.IN_2", 1},
              {"CALMODE.CAL_SAMPLOK.IN_2", double(c.sample_in)}});
         EXPECT_EQ(count("CALMODE.CAL_SAMPL_OK.B_NAME", 6), c.cal_pulses);
         EXPECT_EQ(boolean("CALMODE.ADJUSTOK.OR"), c.adjust_ok);
@@ -123,6 +124,45 @@ TEST_F(Pulses, DISABLED_AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions)
     // Input 1 (bearing temperature 4) has its use flag moved to channel slot 5.
     EXPECT_EQ(boolean("AI_MUX.AI_01_USED.B_NAME"), 0u);
     EXPECT_EQ(boolean("AI_MUX.AI_CHAN_USED.OUT_5"), 1u);
+}
+
+}  // namespace
+}  // namespace cfg_test
+
+namespace cfg_test {
+namespace {
+
+// Each node initialisation command passes on for 1 s and is then dropped,
+// however long it is held; only node 1's reaches its re-initialise request.
+TEST_F(Pulses, NodeInitialisationCommandsAreDroppedAfterOneSecond) {
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        const std::string in = "CNFG_CAN2.INIT_NODES.IN_" + std::to_string(n);
+        const std::string out = "CNFG_CAN2.INIT_NODES.OUT_" + std::to_string(n);
+        setCell(in, 1);
+        int on = 0;
+        for (int k = 0; k < 20; ++k) {
+            runPasses(R80, 1);
+            on += boolean(out) != 0;
+            EXPECT_EQ(boolean("CNFG_CAN2.VL1_INIT.OR"), n == 1 ? boolean(out) : 0u);
+        }
+        EXPECT_EQ(on, 12);  // 12 passes of 80 ms; the 13th reaches 1 s
+        EXPECT_EQ(boolean(in), 0u);
+        EXPECT_EQ(boolean(out), 0u);
+    }
+    // The all-nodes command and the node's own input hold the request as long as they are set.
+    const char* const holds[] = {"CNFG_CAN2.INIT_ALL.IN", "CNFG_CAN2.VL1_INIT.IN_3"};
+    for (const char* h : holds) {
+        SCOPED_TRACE(h);
+        setCell(h, 1);
+        runPasses(R80, 30);
+        EXPECT_EQ(boolean("CNFG_CAN2.VL1_INIT.OR"), 1u);
+        EXPECT_EQ(boolean(h), 1u);
+        setCell(h, 0);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("CNFG_CAN2.VL1_INIT.OR"), 0u);
+    }
+    EXPECT_EQ(boolean("CNFG_CAN2.INIT_ALL.B_NAME"), 0u);
 }
 
 }  // namespace

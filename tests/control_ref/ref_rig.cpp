@@ -7,6 +7,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/HPLM.cells.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
@@ -25,6 +26,7 @@ void startUp() {
     g_started = true;
     tc_test::loadTunableDefaults();
     SPDC_init_blks();
+    HPLM_init_blks();
 }
 
 // The plant at 10 ms: the shaft follows the reference.

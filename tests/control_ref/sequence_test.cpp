@@ -211,6 +211,8 @@ TEST_F(Sequence, RaiseDuringTheOverspeedTestMovesTowardsTheTestLimit) {
     setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0);
     for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
     setCell("SPDC.A09_STEP.SFC_STEP", 1);
+    // No test demand was latched: keep the step from ending the test.
+    setCell("SPDC.A09_C3.RST_1", 1);
     setCell("SPD_R_L.NONDI_RAZ.IN_2", 1);
     runPasses(R80, 3);
     EXPECT_TRUE(step("A09_STEP"));
@@ -260,4 +262,31 @@ TEST_F(Sequence, AutomaticSequenceEnableGivesOnePulseAndStaysDisabledHere) {
     EXPECT_EQ(boolean("AUTO_SEQ.PLS_ON.B_ACTION"), 0u);
     EXPECT_EQ(boolean("AUTO_SEQ.CONTINUE.LATCH_R"), 0u);
     EXPECT_EQ(boolean("AUTO_SEQ.HALT_LTCH.NOT"), 1u);
+}
+
+// This application has no automatic sequence to continue, so the contact
+// shows only through the enable and disable requests it makes.
+TEST_F(Sequence, ContinueContactPulsesOnClosingAndOnOpening) {
+    start(true, true);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
+    setCell("AUTO_SEQ.CONTACT.IN", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.OR_ENABLE.OR"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.PLS_ON.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
+    // Held closed: one pulse only.
+    runPasses(R80, 5);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.OR_ENABLE.OR"), 0u);
+    setCell("AUTO_SEQ.CONTACT.IN", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("AUTO_SEQ.CI_NOT.NOT"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("AUTO_SEQ.BI_OFF.B_ACTION"), 0u);
 }

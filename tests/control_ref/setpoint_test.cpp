@@ -179,7 +179,7 @@ TEST_F(Setpoint, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
     start(false, false);
     startToInControl();
     setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
-    setCell("IFACE_OUT_CASC.ENABLED.B_NAME", 1);
+    setCell("CASC_ENBL.ENABLED.LATCH_R", 1);
     setCell("CONF_VAL_1.NO_CASC.NOT", 0);
     runPasses(R160, 1);
     // Both conditions of B00 true: the remote setpoint (first) wins; the

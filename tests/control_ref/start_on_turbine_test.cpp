@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "runtime/rgtask.h"
@@ -78,15 +79,21 @@ constexpr double kFollowS = 1.0;
 // loop lets through while it takes the ramp's accelerating torque off: no
 // more than 1.1 s of the ramp's rate.
 constexpr double kOvershootS = 1.1;
+// The valve limiter opens with the start at this rate (%/s).
+constexpr double kLimiterRate = 25.0;
 
 TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
     ASSERT_FALSE(g_program[R10].empty());
     turbine::enable();
-    // Power-up with the external trip contact open: tripped; the valve
-    // limiter (a plant input here) closed until the start.
+    // Power-up with the external trip contact open: tripped.
     start(true, true);
-    for (const auto& c : sc_test::kPlantCells) setCell(c.first, c.second);
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 0.0);
+    for (const auto& c : sc_test::kPlantCells)
+        if (c.first != std::string("IFACE_IN_VLV.V1LMTR_VAL.A_NAME")) setCell(c.first, c.second);
+    setCell("CNFG_START.VLV_LIM_RATE.A_NAME", kLimiterRate);
+    // The I/O configuration is left at its defaults, which its checks
+    // report: the configuration-error list's override keeps those from
+    // latching into a shutdown.
+    setCell("CONF_LATCH.ANY.OVRD", 1);
     runPasses(R160, 20);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_01.B_ALARM"), 1u);
     // Trip contact closed, shutdowns reset: ready, the shaft at standstill.
@@ -100,6 +107,11 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
     runPasses(R160, 20);
     ASSERT_TRUE(step("A00_STEP"));
     EXPECT_EQ(shaft(), 0.0);
+    // Reset but not started: the valve limiter stays closed, and so does the
+    // valve.
+    EXPECT_EQ(boolean("HPLM.A00_STEP.SFC_STEP"), 1u);
+    EXPECT_EQ(real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"), 0.0f);
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), 0.0f);
 
     // Every 10 ms pass: the first time the reference and the shaft reach a
     // speed, and the peak of the shaft.
@@ -129,7 +141,6 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
         {"START.START_OS.ONE_SHOT", R80, "A02_STEP", kIdle, kToIdleS, kRateIdle, 60.0},
         {"IFACE_IN_START.IR_EN.B_NAME", R160, "A08_STEP", kRated, kToRatedS, kRateMin, 90.0},
     };
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 100.0);
     for (const Phase& p : phases) {
         SCOPED_TRACE(p.until);
         t0 = passes(R10);
@@ -153,6 +164,9 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
     }
     EXPECT_LT(worst, tol);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
+    // The limiter opened to its maximum and the chart holds it there.
+    EXPECT_EQ(boolean("HPLM.A01_STEP.SFC_STEP"), 1u);
+    EXPECT_NEAR(real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"), 101.0f, 1e-3);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ protected:
         turbine::enable();
     }
 
-private:
+protected:
     // First thing of the first 10 ms frame: the tunable defaults, then the
     // block initialisation that reads them.
     static void startUpInFirstFrame() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/F_KEY.cells.h"
 #include "tests/discrete/discrete_rig.h"
 
 namespace di_test {

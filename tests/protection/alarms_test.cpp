@@ -11,6 +11,16 @@ namespace {
 
 class Alarms : public ProtectionRig {
 protected:
+    // Alarm 57's condition, the manual demand enabled: the latch held with
+    // its permissives in place (configured, speed inside the governor range).
+    void start(bool pastPowerUp = true) {
+        ProtectionRig::start(pastPowerUp);
+        setCell("IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1);
+        setCell("HP_MAN_RAMP.NOT_USED.NOT", 0);
+        setCell("CNFG_SETPT.MAX_GOV.A_NAME", 1e6);
+        setCell("IFACE_IN_HP_MAN.MAX_GOV.A_NAME", 1e6);
+        runPasses(R160, 2);  // the 10 ms group sees them from its next copy
+    }
     // Passes of the 40 ms group until alarm n latches, at most `limit`.
     int passesToLatch(int n, int limit) {
         char name[40];
@@ -44,7 +54,7 @@ TEST_P(AlarmDelays, AnAlarmLatchesInTheFirstPassItsTimerHasReachedTheDelay) {
     start();
     setCell("ALARMS.ALM_DELAYS.IN_57", GetParam().delay);
     runPasses(R160, 2);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     EXPECT_EQ(passesToLatch(57, 40), GetParam().passes);
     EXPECT_EQ(boolean("ALARMS.ANY.SEL_57"), 1u);
 }
@@ -57,12 +67,12 @@ TEST_F(Alarms, AConditionShorterThanItsDelayNeverLatchesAndItsTimerRestarts) {
     start();
     setCell("ALARMS.ALM_DELAYS.IN_57", 1.0);
     runPasses(R160, 2);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     runPasses(R40, 24);  // 0.96 s
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 0);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 0);
     runPasses(R40, 3);
     EXPECT_EQ(boolean(alm(57)), 0u);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     EXPECT_EQ(passesToLatch(57, 40), 26) << "the timer started again from 0";
 }
 
@@ -70,7 +80,7 @@ TEST_F(Alarms, AnOverridePreventsLatchingAndReleasesALatchedAlarmAtTheNextReset)
     start();
     setCell("ALARMS.ALM_OVRDS.IN_57", 1);
     runPasses(R160, 2);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     runPasses(R40, 5);
     EXPECT_EQ(boolean(alm(57)), 0u);
     setCell("ALARMS.ALM_OVRDS.IN_57", 0);
@@ -88,7 +98,7 @@ TEST_F(Alarms, AnOverridePreventsLatchingAndReleasesALatchedAlarmAtTheNextReset)
 TEST_F(Alarms, TheHornAcknowledgesItselfAfterItsDelayOncePerNewAlarm) {
     start();
     setCell("ALARMS.ACK_D.DLY_TIME", 5.0);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     runPasses(R40, 2);
     EXPECT_EQ(boolean("ALARMS.ANY.HORN"), 1u);
     EXPECT_EQ(boolean("ALARMS.ANY_HORN_ONE_SHOT.ONE_SHOT"), 1u);
@@ -133,7 +143,7 @@ TEST_P(AlarmBlink, TheIndicationBlinksWhereEnabledAndIsSteadyOtherwise) {
     setCell("S_ALARMS.S2.B_NAME", c.s2);
     setCell("RESET.RST_NOT.NOT", c.rstNot);
     setCell("F_KEY.BLINK_OFF.ONE_SHOT", c.blinkOff);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     runPasses(R160, 3);
     EXPECT_EQ(boolean("ALARMS.EN_BLINK.AND"), static_cast<uint32_t>(c.blinkOff));
     EXPECT_EQ(boolean("ALARMS.USE_BLNK.AND"), c.useBlink);
@@ -151,7 +161,7 @@ TEST_F(Alarms, TheBlinkLatchEndsWithTheDelayedResetOnceTheHornIsSilent) {
     setCell("S_ALARMS.S2.B_NAME", 1);
     setCell("RESET.RST_NOT.NOT", 1);
     setCell("ALARMS.ACK_D.DLY_TIME", 0.2);
-    setCell("IFACE_OUT_HP_MAN.ENABLED.B_NAME", 1);
+    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
     runPasses(R40, 20);
     EXPECT_EQ(boolean("ALARMS.ANY.HORN"), 0u);
     EXPECT_EQ(boolean("ALARMS.BLNK_LTCH.LATCH"), 1u);
@@ -290,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Alarms, AccessorsGiveListEventsThenEntriesAndNothingBeyondTheSize) {
     start();
     setCell("ALARMS.ACK_D.DLY_TIME", 0.2);
-    for (const char* c : {"BI_MUX.EXT_ALM_2.B_NAME", "IFACE_OUT_HP_MAN.ENABLED.B_NAME", "BI_MUX.EXT_ALM_1.B_NAME"}) {
+    for (const char* c : {"BI_MUX.EXT_ALM_2.B_NAME", "HP_MAN_ENBL.ENABLED.LATCH_R", "BI_MUX.EXT_ALM_1.B_NAME"}) {
         setCell(c, 1);
         runPasses(R40, 1);
     }

@@ -27,10 +27,13 @@ struct TripCase {
     const char* text;
 };
 
+// The overspeed trip level is 0 here (its 160 ms logic does not run), so the
+// overspeed trip comes with its permission (NAND_TEST: no external test);
+// the test-limit trip comes with the test and the limit at the reference.
 const std::vector<TripCase> kTrips = {
     {1, {{"BI_MUX.EXT_TRIP_1.B_NAME", 1}}, 1, "*\"SD_01 - DI 03 External Trip Input 1\""},
     {2, {{"ORVEX12_IO.KEYPAD.TRIP", 1}}, 2, "*\"SD_02 - Front Display Trip Button\""},
-    {3, {{"OSPD.OSPD_SD.AND", 1}}, 3, "*\"SD_03 - Overspeed Trip"},
+    {3, {{"OSPD.NAND_TEST.NAND", 1}}, 3, "*\"SD_03 - Overspeed Trip"},
     {4, {{"MPU_OVRD.B_MPUS_FLD.AND", 1}}, 4, "*\"SD_04 - All Speed Probes Failed"},
     {5, {{"MOD_BW.MOD1_SW.B_SW", 1}}, 5, "*\"SD_05 - Trip Command from Modbus\""},
     {6, {{"MASTER.IO_LOCK.B_NAME", 1}}, 6, "*\"SD_06 - Configuration Error/IO Lock\""},
@@ -44,7 +47,7 @@ const std::vector<TripCase> kTrips = {
     {15, {{"_ub3.TRIP_LVL2.B_NAME", 1}}, 15, "*\"SD_15 - AI Chan 3 Level 2 TRIP\""},
     {16, {{"_ub4.TRIP_LVL2.B_NAME", 1}}, 16, "*\"SD_16 - AI Chan 4 Level 2 TRIP\""},
     {17, {{"SD_LOGIC.VL_SUMMARY.B_NAME", 1}}, 17, "*\"SD_17 - TRIP from Veltra Nodes\""},
-    {18, {{"OSPD.MAX_SP_ENA.AND", 1}}, 18, "*\"SD_18 - At Overspeed Test Max SP\""},
+    {18, {{"IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME", 1}, {"CNFG_SETPT.OST_LIMIT.A_NAME", 3600.0}}, 18, "*\"SD_18 - At Overspeed Test Max SP\""},
     {19,
      {{"ACT_MUX.HP_FLT_ACTOUT.B_NAME", 1}, {"SD_LOGIC.SD_NOT_DLY.DELAY", 1}, {"CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME", 1}},
      19,
@@ -192,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(Some, ShutdownOverrides,
                          ::testing::Values(OverrideCase{5, "MOD_BW.MOD1_SW.B_SW", 1, true},
                                            OverrideCase{13, "_ub1.TRIP_LVL2.B_NAME", 1, true},
                                            OverrideCase{30, "SHUTDOWNS.TUNABLE_TRIP.IN", 1, true},
-                                           OverrideCase{3, "OSPD.OSPD_SD.AND", 1, false},
+                                           OverrideCase{3, "OSPD.NAND_TEST.NAND", 1, false},
                                            OverrideCase{7, "CALMODE.CALMODE.B_NAME", 1, false},
                                            OverrideCase{9, "BI_MUX.CONT_MUX.OUT_15", 0, false}),
                          [](const auto& i) { return "Trip" + std::to_string(i.param.n); });
@@ -229,7 +232,7 @@ TEST_F(ShutdownList, ResetReleasesOnlyTripsWhoseConditionHasGoneAndRenumbers) {
     setCell("MOD_BW.MOD1_SW.B_SW", 1);
     runPasses(R10, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
-    runPasses(R10, 2);
+    runPasses(R80, 1);  // an 80 ms cell: the trip sees it after the next copy
     setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
     runPasses(R10, 2);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), 1);
@@ -282,16 +285,16 @@ TEST_F(ShutdownList, AcknowledgeSilencesTheHornAndANewTripSoundsItAgain) {
     setCell("SHUTDOWNS.ACKNOWLEDG.IN_2", 0);
     runPasses(R160, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
-    runPasses(R10, 3);
+    runPasses(R80, 1);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.HORN"), 1u);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 5) << "the first-out stays";
 }
 
 struct OrderCase {
     const char* name;
-    int gap;  // passes between raising trip 20 and trip 5
+    int gap;  // passes between raising trip 25 and trip 5
     int first;
-    int alm5, alm20;
+    int alm5, alm25;
 };
 
 class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface<OrderCase> {};
@@ -299,18 +302,18 @@ class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface
 TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcrossPasses) {
     const OrderCase& c = GetParam();
     start();
-    setCell("OPC_DATA.OPC_TRIP.AND", 1);
+    setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
     if (c.gap > 0) runPasses(R10, c.gap);
     setCell("MOD_BW.MOD1_SW.B_SW", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), c.alm5);
-    EXPECT_EQ(integer(any("ALM_NO_", 20)), c.alm20);
+    EXPECT_EQ(integer(any("ALM_NO_", 25)), c.alm25);
     EXPECT_EQ(GetLatchAESize(1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ShutdownOrder,
-                         ::testing::Values(OrderCase{"SamePass", 0, 5, 1, 2}, OrderCase{"NextPass", 1, 20, 2, 1}),
+                         ::testing::Values(OrderCase{"SamePass", 0, 5, 1, 2}, OrderCase{"NextPass", 1, 25, 2, 1}),
                          [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
@@ -329,11 +332,11 @@ TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
 
 TEST_F(ShutdownList, NewEntryCountSaturatesAtTwoAndTheChangeFlagMarksChangingPasses) {
     start();
-    const char* cells[] = {"MOD_BW.MOD1_SW.B_SW", "OPC_DATA.OPC_TRIP.AND", "OSPD.MAX_SP_ENA.AND",
+    const char* cells[] = {"MOD_BW.MOD1_SW.B_SW", "OPC_DATA.OPC_TRIP.AND", "MPU_OVRD.B_MPUS_FLD.AND",
                            "CNTRL_STOP.STP_COMPLETE.AND", "SPDC.UDRSPD_SD.AND"};
     for (const char* c : cells) {
         setCell(c, 1);
-        runPasses(R10, 2);
+        runPasses(R80, 1);  // the OPC trip is an 80 ms cell
     }
     EXPECT_EQ(SHUTDOWNS_ANYNewRedFlag, 2);
     EXPECT_EQ(bEventStatusChanged1, 0) << "nothing changed in the last pass";
@@ -348,14 +351,14 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
         const char* text;
     } trips[] = {{"MOD_BW.MOD1_SW.B_SW", 5, "*\"SD_05 - Trip Command from Modbus\""},
                  {"OPC_DATA.OPC_TRIP.AND", 20, "*\"SD_20 - Trip Cmd from OPC Device\""},
-                 {"OSPD.MAX_SP_ENA.AND", 18, "*\"SD_18 - At Overspeed Test Max SP\""},
+                 {"MPU_OVRD.B_MPUS_FLD.AND", 4, "*\"SD_04 - All Speed Probes Failed"},
                  {"CNTRL_STOP.STP_COMPLETE.AND", 25, "*\"SD_25 - Normal Shutdown Complete\""},
                  {"SPDC.UDRSPD_SD.AND", 26, "*\"SD_26 - Underspeed TRIP\""},
-                 {"OSPD.OSPD_SD.AND", 3, "*\"SD_03 - Overspeed Trip"}};
+                 {"_ub1.TRIP_LVL2.B_NAME", 13, "*\"SD_13 - AI Chan 1 Level 2 TRIP\""}};
     std::vector<int> seen;
     for (const auto& t : trips) {
         setCell(t.cell, 1);
-        runPasses(R10, 5);
+        runPasses(R80, 1);  // the OPC trip is an 80 ms cell
         setCell(t.cell, 0);
         resetShutdowns();
         seen.insert(seen.begin(), t.n);

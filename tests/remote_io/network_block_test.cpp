@@ -274,7 +274,10 @@ TEST_P(ScanRate, IsTheTunableRoundedDownToHundredsWithinLimits) {
 }
 INSTANTIATE_TEST_SUITE_P(Rates, ScanRate,
                          ::testing::Values(ScanCase{250, 200}, ScanCase{150, 100}, ScanCase{1000, 1000},
-                                           ScanCase{99, 100}, ScanCase{1999, 1000}));
+                                           ScanCase{99, 100}, ScanCase{1999, 1000}),
+                         [](const ::testing::TestParamInfo<ScanCase>& i) {
+                             return "set_" + std::to_string(i.param.ht) + "_scans_" + std::to_string(i.param.scan);
+                         });
 
 TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveTexts) {
     const char* ohm[8] = {"100", "100", "200", "200", "100", "200", "100", "1000"};

@@ -3,6 +3,7 @@
 // operator's confirmations, the 80 ms apply pulses, and the chassis task
 // that applies them to (and reads them back from) the host's in-memory
 // network interface.
+#include <cctype>
 #include "app/config/MASTER.cells.h"
 #include "runtime/tune_side_effects.h"
 #include "tests/remote_io/remote_rig.h"
@@ -159,7 +160,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MacCase{"00:a0:45", "--:--:--:--:--:--"}, MacCase{"", "--:--:--:--:--:--"},
                       // more than twelve digits, or a character that is no digit
                       MacCase{"00a0451c2d3e77", "--:--:--:--:--:--"},
-                      MacCase{"00:a0:45:1c:2d:3g", "--:--:--:--:--:--"}));
+                      MacCase{"00:a0:45:1c:2d:3g", "--:--:--:--:--:--"}),
+    [](const ::testing::TestParamInfo<MacCase>& i) {
+        std::string n = "text_";
+        for (const char* c = i.param.reported; *c != '\0'; ++c) n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        return n + "_" + std::to_string(i.index);
+    });
 
 bool g_applyAtPowerUp = false;
 // The configuration window open and the power-up setting chosen from the

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config/MASTER.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/system/_MASTER.cells.h"
 #include "host/board.h"
@@ -161,9 +162,9 @@ TEST_F(Runtime, MasterClockPassExchangesEverySystemWord) {
          [] { return _SYS_INFO_STOP_PER; }, 1},
         {"lock permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME = int32_t(v); },
          [] { return _SYS_INFO_LOCK_PER; }, 1},
-        {"EE update", [](uint32_t v) { rtcells::MASTER_EE_UPDATE_B_NAME = int32_t(v); },
+        {"EE update", [](uint32_t v) { cells::MASTER.EE_UPDATE_B_NAME = v; },
          [] { return _SYS_INFO_UPDATE_EE; }, 0},
-        {"I/O lock", [](uint32_t v) { rtcells::MASTER_IOLOCK_CMD_B_NAME = int32_t(v); },
+        {"I/O lock", [](uint32_t v) { cells::MASTER.IOLOCK_CMD_B_NAME = v; },
          [] { return _SYS_INFO_LOCK_IO; }, 0},
     };
     for (const Word& w : words) {
@@ -202,25 +203,25 @@ TEST_F(Runtime, SupervisionTaskPublishesThePermissiveAndLocksTheIoOnItsEdge) {
     hk::runTicks(100);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 0u);
 
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;  // without the lock permissive: nothing
+    cells::MASTER.IOLOCK_CMD_B_NAME = 1;  // without the lock permissive: nothing
     hk::runTicks(100);
     EXPECT_EQ(Query_IOLOCK(), 0u);
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    cells::MASTER.IOLOCK_CMD_B_NAME = 0;
     rtcells::CALMODE_CALPERM_B_NAME = 1;
     hk::runTicks(100);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    cells::MASTER.IOLOCK_CMD_B_NAME = 1;
     hk::runTicks(100);
     EXPECT_EQ(Query_IOLOCK(), 1u);
     _SYS_INFO_C_PWD = 0;  // released elsewhere: the held command does not lock again
     hk::runTicks(100);
     EXPECT_EQ(Query_IOLOCK(), 0u);
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    cells::MASTER.IOLOCK_CMD_B_NAME = 0;
     hk::runTicks(100);
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 1;
+    cells::MASTER.IOLOCK_CMD_B_NAME = 1;
     hk::runTicks(100);
     EXPECT_EQ(Query_IOLOCK(), 1u);
-    rtcells::MASTER_IOLOCK_CMD_B_NAME = 0;
+    cells::MASTER.IOLOCK_CMD_B_NAME = 0;
     _SYS_INFO_C_PWD = 0;
 }
 

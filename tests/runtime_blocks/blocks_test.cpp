@@ -21,6 +21,10 @@ TEST(Conversions, SaturationTimeAndDate) {
     for (const auto& c : ints) EXPECT_EQ(real_to_int(c.in), c.out) << c.in;
     const TimeCell t = A_TO_T(3.2567f);  // millisecond resolution in the microseconds word
     EXPECT_EQ(t.sec * 1000000u + t.usec, 3256000u);
+    // Past 2^31 ms the milliseconds still come from the fraction.
+    const TimeCell late = A_TO_T(3000000.5f);
+    EXPECT_EQ(late.sec, 3000000u);
+    EXPECT_EQ(late.usec, 500000u);
     DateSplit d = DATE_SPLIT({1771359627u, 123u});  // 2026-02-17 20:20:27 UTC
     EXPECT_EQ((std::array{d.YEAR, d.MONTH, d.DAY, d.HOUR, d.MIN, d.SEC, d.MICROSEC}),
               (std::array{2026.0f, 2.0f, 17.0f, 20.0f, 20.0f, 27.0f, 123.0f}));

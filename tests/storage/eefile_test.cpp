@@ -179,6 +179,24 @@ TEST_F(TunablesFile, NothingChangedWritesNothing) {
     EXPECT_EQ(contents(kFile), before);
 }
 
+TEST_F(TunablesFile, PendingRewriteOfAnEarlierRunIsForgottenAtTheNextStart) {
+    const std::string good = savedWithChanges();
+    put(kFile, good.substr(0, good.size() - 1));
+    EXPECT_EQ(restart(), 1);
+    ASSERT_EQ(ee_file_dirty, 1) << "a short file is to be rewritten";
+    hostfs::setRenameFault(true);
+    EXPECT_EQ(save(), 0);
+    put(kFile, good);
+    int r = -1;
+    inTask([&] {  // the application started again in the same process
+        init_blk_ram();
+        r = init_eeram();
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(save(), 1) << "a complete file loaded: nothing to write";
+    hostfs::setRenameFault(false);
+}
+
 struct ForeignCase {
     const char* name;
     std::string file;
@@ -480,6 +498,36 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailedSaves,
                          ::testing::Values(FaultCase{"FullDisk", true}, FaultCase{"FailedRename", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A drive failing in the passwords or the identifiers fails the save under
+// its own name; the previous file stays.
+struct SystemPartCase {
+    const char* name;
+    size_t after;  // bytes past the values before the drive fails
+};
+class SystemInformationWrites : public TunablesFile, public ::testing::WithParamInterface<SystemPartCase> {};
+
+TEST_P(SystemInformationWrites, FailTheSaveAndKeepTheFile) {
+    const std::string before = savedWithChanges();
+    setChanged(_eeinittab + 1, 5);
+    int r = -1;
+    inTask([&] {
+        // Another writer holds the write cache: the save's writes go straight
+        // to the drive.
+        const int other = VKOS_CreateFileWrite("other.bin");
+        hostfs::setWriteFault(valuesEnd() + GetParam().after);
+        r = update_ee();
+        hostfs::setWriteFault(std::nullopt);
+        VKOS_CloseFile(other);
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(contents(kFile), before);
+    EXPECT_TRUE(hasEvent("event 6: Error in WriteEETable(system information)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, SystemInformationWrites,
+                         ::testing::Values(SystemPartCase{"Passwords", 3}, SystemPartCase{"Identifiers", 12 + 50}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TunablesFile, FreshFileThatCannotBeWrittenIsWrittenByTheNextSave) {
     std::filesystem::create_directory(path(kTemp));
     EXPECT_EQ(restart(), 0);
@@ -709,6 +757,14 @@ TEST_F(AdaptiveCurves, AreSavedComparedAndLoaded) {
     hostplatform::clearMessages();
     restart();
     EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable(CAL_CUR)"));
+}
+
+TEST_F(AdaptiveCurves, OneValueCurveIsComparedToo) {
+    AdaptCurPer[0] = {curve, 0, 0, 1};
+    restart();
+    EXPECT_EQ(check(), 0);
+    curve[0] = 5.0f;
+    EXPECT_EQ(check(), 1);
 }
 
 TEST_F(AdaptiveCurves, UnknownModeIsReported) {

@@ -164,18 +164,23 @@ TEST_F(NvLog, ShortFilesReportAndKeepUnreadValues) {
     EXPECT_TRUE(hasEvent("event 6: Error in ReadNVLogTable(num_values)"));
 }
 
+TEST_F(NvLog, AMissingCountFailsTheReadEvenWithoutValues) {
+    put(kFile, kHeading + be32(0xFFFFFFFFu));
+    EXPECT_EQ(readTable(), -1);
+    EXPECT_TRUE(hasEvent("event 6: Error in ReadNVLogTable(count)"));
+}
+
 // Heading lines are read past up to a bound far above their length;
 // beyond it the file is no NV log and none of its bytes count.
 struct HeadingCase {
     const char* name;
-    size_t length;
+    size_t first, second;  // the lengths of the two heading lines
     bool read;
 };
 class NvHeadings : public NvLog, public ::testing::WithParamInterface<HeadingCase> {};
 
 TEST_P(NvHeadings, AreReadPastWithinTheirBound) {
-    const size_t n = GetParam().length;
-    put(kFile, std::string(n, 'H') + "\n" + std::string(n, 'h') + "\n" + be32(1) + be32(5) + be32(bits(2.0f)) +
+    put(kFile, std::string(GetParam().first, 'H') + "\n" + std::string(GetParam().second, 'h') + "\n" + be32(1) + be32(5) + be32(bits(2.0f)) +
                    be32(bits(4.0f)));
     EXPECT_EQ(get(1), GetParam().read ? 4.0f : 0.0f);
     EXPECT_EQ(get(-1), GetParam().read ? 5.0f : 0.0f);
@@ -185,8 +190,9 @@ TEST_P(NvHeadings, AreReadPastWithinTheirBound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, NvHeadings,
-                         ::testing::Values(HeadingCase{"WithinTheBound", 1000, true},
-                                           HeadingCase{"BeyondTheBound", 3000, false}),
+                         ::testing::Values(HeadingCase{"WithinTheBound", 1000, 1000, true},
+                                           HeadingCase{"BeyondTheBound", 3000, 3000, false},
+                                           HeadingCase{"SecondLineBeyondTheBound", 10, 3000, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Files no NV log can be: reported once and read as no file; the next

@@ -20,6 +20,7 @@
 #include "runtime/dbug.h"
 #include "runtime/rgtask.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/tune_defaults.h"
 
 namespace tc_test {
 
@@ -31,9 +32,8 @@ struct CatalogueAccess {
     void (*clear)();                 // clears its areas at start (nullptr: init_blk_ram does)
 };
 
-// Every tunable cell of the application at its default, as the tunables
-// file gives them at start-up until it lands; run inside the first frame.
-void loadTunableDefaults();
+// The older name of loadTuneDefaults(), kept for the rigs that use it.
+inline void loadTunableDefaults() { loadTuneDefaults(); }
 
 class AppHarness : public RuntimeFixture {
 protected:

@@ -1,6 +1,7 @@
 // STAND-IN until the remote-node summary module VLTR_OUTS lands: the lists
 // through which the remote analog node's channels reach the analog function
-// mux (values and faults at 20 ms, function numbers at 160 ms). The analog
+// mux (values and faults at 20 ms, function numbers at 160 ms), and the
+// remote RTD values the custom trends show. The analog
 // channel logic fills them; the real module keeps these rows.
 #pragma once
 
@@ -81,5 +82,9 @@
     X(VL_AI_FLTS, LIST_16, B, R20, PLAIN) \
     X(VLTR_ALM_FO, I_NAME, I, R80, PLAIN) \
     X(VLTR_TRIP_FO, I_NAME, I, R80, PLAIN) \
-    X(VL_PERMS_NOT_MET, OR, B, R160, PLAIN)
+    X(VL_PERMS_NOT_MET, OR, B, R160, PLAIN) \
+    X(VL_RTDS, LIST_1, A, R80, PLAIN, R40) \
+    X(VL_RTDS, LIST_2, A, R80, PLAIN, R40) \
+    X(VL_RTDS, LIST_3, A, R80, PLAIN, R40) \
+    X(VL_RTDS, LIST_4, A, R80, PLAIN, R40)
 CAT_MODULE(VLTR_OUTS)

@@ -8,6 +8,10 @@
 #define IFACE_IN_SPEED_STANDIN_ROWS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
     X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
+    X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)    \
+    X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN, R80)    \
+    X(RMT_SPD_DB, A_NAME, A, R160, PLAIN, R80)        \
+    X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)             \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
@@ -43,22 +47,36 @@
     X(HOT_START_CMD, B_NAME, B, R160, PLAIN)          \
     X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)            \
     X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)           \
-    X(USE_COMBO, B_NAME, B, R160, PLAIN)
+    X(USE_COMBO, B_NAME, B, R160, PLAIN)              \
+    X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
+    X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
+    X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)         \
+    X(ENABLE_RED_OST, B_NAME, B, R160, PLAIN)         \
+    X(RESET_HOLD, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
-// cascade, overspeed-test and normal-shutdown flags.
+// overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
-    X(V1LMTR_VAL, A_NAME, A, R40, PLAIN, R10)            \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
     X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10)           \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
+    X(SD_SEQ_NORM_SD, B_NAME, B, R160, PLAIN)            \
+    X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
+    X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
+    X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \
+    X(VLIM_LWR, B_NAME, B, R80, PLAIN)                   \
+    X(TUNED_OK, B_NAME, B, R80, PLAIN)                   \
+    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)
+
+// HP_LIMTER: the entered-value disable of the operator interface.
+#define HP_LIMTER_STANDIN_ROWS(X) X(H_SER_DIS, OR, B, R80, PLAIN)
 
 // HP_DRIVER: the stroke latch and the forward/reverse setting of the valve
 // configuration.
@@ -68,17 +86,10 @@
     X(REV_GAIN, A_SW, A, R160, PLAIN, R10)               \
     X(REV_SP, A_SW, A, R160, PLAIN, R10)
 
-// HP_MAN_RAMP / HP_MAN_ENBL / IFACE_IN_HP_MAN: the manual demand commands,
-// the entered setpoint, the soft-disable rate and the manual enable latch.
-#define HP_MAN_RAMP_STANDIN_ROWS(X)                      \
-    X(LOWER, B_ACTION, B, R80, PLAIN, R10)               \
-    X(RAISE, B_ACTION, B, R80, PLAIN, R10)               \
-    X(GOTO_CMD, B_ACTION, B, R80, PLAIN, R10)            \
-    X(ENTR_SETPT_A_SW, A_SW, A, R80, PLAIN, R10)         \
-    X(SOFT_DIS_RATE, MULTIPLY, A, R160, PLAIN, R10)
-#define HP_MAN_ENBL_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R10, PLAIN)
-#define IFACE_OUT_HP_MAN_STANDIN_ROWS(X) X(ENABLED, B_NAME, B, R10, PLAIN, R40)
-#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(MAN_RATE, A_NAME, A, R160, PLAIN, R10) X(ANY_SD, B_NAME, B, R10, PLAIN)
+// HP_MAN_ENBL / IFACE_IN_HP_MAN: the start-complete permissive of the
+// manual enable and the shutdown copy of the protection logic.
+#define HP_MAN_ENBL_STANDIN_ROWS(X) X(START_COMP_NOT, NOT, B, R10, PLAIN)
+#define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(ANY_SD, B_NAME, B, R10, PLAIN)
 
 // DROOP: the droop feedback limit, the reference switch and the on-line
 // deadband of the droop settings.
@@ -95,25 +106,13 @@
     X(ENA_COMBO, AND, B, R80, PLAIN, R40)     \
     X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)
 
-// CRIT_SPD: the band's upper limit, the band OR of the slower groups and the
-// band-time cells of the 160 ms unit delays.
-#define CRIT_SPD_STANDIN_ROWS(X)                         \
-    X(SET_HIGH1_SUB, SUBTRACT, A, R160, PLAIN, R10)      \
-    X(CRIT_BAND, OR, B, R40, PLAIN, R10, R80)            \
-    X(IN_CRIT, OR, B, R40, PLAIN, R80)                   \
-    X(CRIT_PROB1, IN_4, B, R10, PLAIN)                   \
-    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)          \
-    X(RTIME, OUT_1, A, R160, PLAIN)                      \
-    X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)
-
 // IFACE_IN_START: the turbine speed copy, the band's lower limit and the
 // no-shutdown flag of the start logic.
 #define IFACE_IN_START_STANDIN_ROWS(X) \
     X(TURB_SPEED, A_NAME, A, R10, PLAIN)              \
-    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R80)         \
+    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80)    \
+    X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)             \
     X(NOT_SD, B_NAME, B, R10, PLAIN)                  \
-    X(MANUAL_START, B_NAME, B, R160, PLAIN, R80)      \
-    X(AUTO_START, B_NAME, B, R160, PLAIN, R80)        \
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80)    \
     X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160)    \
     X(STARTCMD, B_NAME, B, R10, PLAIN, R80)           \
@@ -125,22 +124,20 @@
     X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)        \
     X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80) \
     X(IR_EN, B_NAME, B, R160, PLAIN, R80)             \
-    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)
+    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)            \
+    X(USE_MPU_OVRD_TIME, B_NAME, B, R160, PLAIN)      \
+    X(ROLLDWN_SPD, A_NAME, A, R160, PLAIN)            \
+    X(USE_RDWN_OVRD, B_NAME, B, R160, PLAIN)          \
+    X(ROLLDWN_DLY, A_NAME, A, R160, PLAIN)            \
+    X(SELFPWRACT, A_NAME, A, R160, PLAIN)
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.
 #define MPU_OVRD_STANDIN_ROWS(X) \
-    X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10) \
-    X(NSTR_SH, ONE_SHOT, B, R10, PLAIN)      \
-    X(MIN_LVL_1, ADD, A, R160, PLAIN, R80)
+    X(STRT_DLY_1, DELAY, B, R160, PLAIN)
 
 
-// ORVEX12_IO: the chassis comparator of the shutdown slices and the keypad's
-// shift key.
+// ORVEX12_IO: the chassis comparator of the shutdown slices.
 #define ORVEX12_IO_STANDIN_ROWS(X)                       \
-    X(A_COMPARE, A_COMPARE, B, R10, PLAIN)               \
-    X(KEYPAD, SHIFT, B, R80, PLAIN, R160)
+    X(A_COMPARE, A_COMPARE, B, R10, PLAIN)
 
-// RESET
-#define RESET_STANDIN_ROWS(X) \
-    X(PWR_UP_N, NOT, B, R80, PLAIN)

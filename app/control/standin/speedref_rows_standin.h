@@ -5,7 +5,8 @@
 #pragma once
 
 // SPDC: the underspeed alarm's switch.
-#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
+#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40) \
+    X(SR_MXGGRRE, A_COMPARE, B, R80, PLAIN)
 
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
@@ -18,17 +19,12 @@
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)              \
     X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)             \
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
-    X(DLY_OF, DELAY, B, R40, PLAIN, R80)            \
-    X(AUTO_START, AND, B, R160, PLAIN)              \
-    X(MAN_START, B_NAME, B, R160, PLAIN)
+    X(DLY_OF, DELAY, B, R40, PLAIN, R80)
 
-// REMOTE: the remote setpoint's matching flags, rate and entry enable.
+// REMOTE: the remote setpoint's rate and the selection's unit delay.
 #define REMOTE_STANDIN_ROWS(X)                      \
-    X(MATCH_HI, A_COMPARE, B, R80, PLAIN)           \
-    X(MATCH_LO, A_COMPARE, B, R80, PLAIN)           \
-    X(DISABLE, OR, B, R80, PLAIN)                   \
-    X(ENTR_ENBL, AND, B, R80, PLAIN)                \
-    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)        \
+    X(ZSEL, ZMINUS1_B, B, R80, PLAIN)
 
 // ENTR_SETPT: the automatic-start and matched pulses.
 #define ENTR_SETPT_STANDIN_ROWS(X)                  \
@@ -41,39 +37,28 @@
     X(M1_SP, A_LIMITER, A, R160, PLAIN)
 
 // AUTO_SEQ: the sequence contacts' actions.
-#define AUTO_SEQ_STANDIN_ROWS(X)                    \
-    X(BI_ON, B_ACTION, B, R80, PLAIN)               \
-    X(BI_OFF, B_ACTION, B, R80, PLAIN)
+#define AUTO_SEQ_STANDIN_ROWS(X)
 
 // CNTRL_STOP: the contact and its action, the option and the valve-limiter
 // ramp's end.
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
     X(CONTACT, B_NAME, B, R80, PLAIN)               \
-    X(NOT_USED, NOT, B, R160, PLAIN, R80)           \
-    X(RST_LTCH, DELAY, B, R160, PLAIN, R80)         \
-    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN)          \
-    X(STP_COMPLETE, AND, B, R10, PLAIN)
+    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
+    X(STP_COMPLETE, AND, B, R10, PLAIN)             \
+    X(STP_CPLT, B_NAME, B, R80, PLAIN)
 
-// MPU: the turbine speed and its idle comparison.
+// MPU: the turbine speed and the speeds of sensor 1 and of the selected
+// sensor.
 #define MPU_STANDIN_ROWS(X)                         \
-    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80)    \
-    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160) \
+    X(TSS_01, A_SW, A, R10, PLAIN, R80)             \
+    X(SPEED_SW, A_SW, A, R10, PLAIN, R80)
 
 // OSPD: the overspeed test's commands and checks.
 #define OSPD_STANDIN_ROWS(X)                        \
-    X(OSPD_PLS, B_ACTION, B, R80, PLAIN)            \
-    X(REF_CHK, AND, B, R80, PLAIN)                  \
-    X(OR_DISABLE, OR, B, R80, PLAIN)                \
-    X(DISABLED, NOT, B, R80, PLAIN)                 \
-    X(ENTR_RESET, ONE_SHOT, B, R160, PLAIN, R80)    \
-    X(NOT_REDUCED, NOT, B, R80, PLAIN)              \
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
-    X(HOLD_RST, A_SW, A, R40, PLAIN)                \
-    X(OSPD_SD, AND, B, R10, PLAIN)                  \
-    X(MAX_SP_ENA, AND, B, R10, PLAIN)               \
-    X(OSPD_ALM, B_NAME, B, R80, PLAIN, R40)         \
-    X(SPD_OR_SP, A_MAX, A, R10, PLAIN, R80)
+    X(HOLD_RST, A_SW, A, R40, PLAIN)
 
 // IFACE_OUT_START: outputs of the speed sensing, the critical band and the
 // controlled-stop sequence.
@@ -81,5 +66,6 @@
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
     X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
     X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
-    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
+    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)      \
+    X(STARTING, B_NAME, B, R80, PLAIN, R160)
 

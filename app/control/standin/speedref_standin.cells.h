@@ -1,8 +1,8 @@
 // STAND-IN until the modules that compute these cells land: configuration
 // of the start, Modbus and OPC commands, the automatic-sequence options,
-// the cascade enable and rates, the remote setpoint value, droop and the
-// power-up message logic, as far as the speed reference and the
-// configuration checks read them.
+// the remote cascade enable, the remote setpoint value, droop and the
+// power-up message logic, as far as the speed reference, the cascade and
+// the configuration checks read them.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -17,32 +17,22 @@
     X(CONFIG_B, LIST_10, B, R160, PLAIN)                 \
     X(AUTO_START, B_NAME, B, R160, PLAIN)                \
     X(MAN_START, B_NAME, B, R160, PLAIN, R80)            \
-    X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)
+    X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)            \
+    X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)
 CAT_MODULE(CNFG_START)
 
-#define MOD_BW_CELLS(X)                                  \
-    X(BW_CMD, SEL_1, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_2, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_5, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_6, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_7, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_8, B, R80, PLAIN)                      \
-    X(BW_CMD, SEL_9, B, R80, PLAIN, R40)                 \
-    X(MOD1_SW, B_SW, B, R10, PLAIN)                      \
-    X(BW_CMD, SEL_21, B, R80, PLAIN)                     \
-    X(BW_CMD, SEL_22, B, R80, PLAIN)
-CAT_MODULE(MOD_BW)
+// MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).
+#define MOD_BW_STANDIN_ROWS(X) X(MOD1_SW, B_SW, B, R10, PLAIN)
 
-#define OPC_DATA_CELLS(X)                                \
-    X(BW_CMDS, SEL_1, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_2, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_5, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_6, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_7, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_8, B, R80, PLAIN)                     \
-    X(BW_CMDS, SEL_9, B, R80, PLAIN, R40)                \
-    X(OPC_TRIP, AND, B, R10, PLAIN)
-CAT_MODULE(OPC_DATA)
+// OPC_DATA: the 160 ms cells of the OPC link that the 80 ms command latch and
+// link supervision read (app/interface/OPC_DATA.cells.h lists them).
+#define OPC_DATA_STANDIN_ROWS(X)                         \
+    X(WRIT_OFF_DLY, DELAY, B, R160, PLAIN, R80)          \
+    X(CLEAR_BWS, ONE_SHOT, B, R160, PLAIN, R80)          \
+    X(HEARTBEAT, B_NAME, B, R160, PLAIN, R80)            \
+    X(ENA_WRITES, B_NAME, B, R160, PLAIN, R80)           \
+    X(ENA_OPC_TRIP, B_NAME, B, R160, PLAIN, R80)         \
+    X(NO_FLT, NOT, B, R160, PLAIN, R80)
 
 #define OPC_SPD_SP_CELLS(X)                              \
     X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)              \
@@ -52,28 +42,4 @@ CAT_MODULE(OPC_SPD_SP)
 #define AUTO_ENBL_CELLS(X) X(AUTO_HALT, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(AUTO_ENBL)
 
-#define CASC_ENBL_CELLS(X)                               \
-    X(DISABLED, NOT, B, R80, PLAIN, R160)                \
-    X(INHIBITED, LATCH1, B, R80, PLAIN, R160)            \
-    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
-CAT_MODULE(CASC_ENBL)
 
-#define RMT_CAS_EN_CELLS(X)                              \
-    X(ENABLED, LATCH_R, B, R80, PLAIN)                   \
-    X(RCASC_IH, LATCH1, B, R80, PLAIN, R160)
-CAT_MODULE(RMT_CAS_EN)
-
-#define CASC_RATE_CELLS(X)                               \
-    X(N_MATCHED, LATCH, B, R80, PLAIN, R40)              \
-    X(N_MTCHD, SAMP_TUNE, A, R160, PLAIN, R40)
-CAT_MODULE(CASC_RATE)
-
-#define CNFG_CASC_CELLS(X) X(SPD_MAX_RATE, A_NAME, A, R160, PLAIN, R40) X(USE_CASC, B_NAME, B, R160, PLAIN)
-CAT_MODULE(CNFG_CASC)
-
-#define RMT_SETPT_CELLS(X) X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)
-CAT_MODULE(RMT_SETPT)
-
-#include "app/remote_io/PWR_UP_MSG_pulses.rows.h"
-#define PWR_UP_MSG_CELLS(X) X(N_ERR_DLY, DELAY, B, R160, PLAIN) PWR_UP_MSG_PULSE_ROWS(X)
-CAT_MODULE(PWR_UP_MSG)

@@ -8,22 +8,10 @@
 #include "runtime/catalogue.h"
 
 // The real modules that took rows over from here.
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 
-#define CNFG_OPERATE_CELLS(X) \
-    X(TRIP_ACTS, B_NAME, B, R160, PLAIN, R10)       \
-    X(EXT_TRIPS_RELAY, B_NAME, B, R160, PLAIN, R10) \
-    X(RST_CLRS_TRIP, B_NAME, B, R160, PLAIN) \
-
-CAT_MODULE(CNFG_OPERATE)
-
-#define CONF_VAL_1_CELLS(X) \
-    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10) \
-    X(NO_CASC, NOT, B, R160, PLAIN) \
-    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10) \
-
-CAT_MODULE(CONF_VAL_1)
 

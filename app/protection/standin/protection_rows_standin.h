@@ -11,10 +11,8 @@
     X(SD_27, B_ALARM, B, R80, PLAIN, R10)      \
     X(SD_27, LIGHT, B, R80, PLAIN)             \
     X(SD_27, HORN, B, R80, PLAIN)              \
-    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10)
-
-// ALARMS: the Modbus link-1 alarm summary.
-#define ALARMS_PROT_STANDIN_ROWS(X) X(ANY_MOD1_ALM, AND, B, R160, PLAIN)
+    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10) \
+    X(SD_PWRUP, OR, B, R10, PLAIN, R160)
 
 // SD_LOGIC: the keypad trip delay, the remote-node trip summary (both 80 ms,
 // with the reset logic) and the delayed shutdown state of the 20 ms group.
@@ -33,15 +31,10 @@
 // MPU_OVRD: all speed probes failed.
 #define MPU_OVRD_PROT_STANDIN_ROWS(X) X(B_MPUS_FLD, AND, B, R10, PLAIN)
 
-// ORVEX12_IO: keypad trip key and backlight fault, chassis alarms.
+// ORVEX12_IO: chassis alarms.
 #define ORVEX12_IO_PROT_STANDIN_ROWS(X) \
-    X(KEYPAD, TRIP, B, R80, PLAIN, R10)           \
-    X(KEYPAD, DISP_BKLT_FLT, B, R80, PLAIN, R40)  \
     X(CHASS_ALMS, OR, B, R160, PLAIN, R40)        \
     X(TOO_HOT, A_COMPARE, B, R160, PLAIN, R40)
-
-// CNFG_SPEED: speed difference between the probes.
-#define CNFG_SPEED_PROT_STANDIN_ROWS(X) X(DIFF_ALM, B_NAME, B, R160, PLAIN, R40)
 
 // UNIT_DEMO: the demonstration's trip command.
 #define UNIT_DEMO_PROT_STANDIN_ROWS(X) X(B_CMDS, LIST_2, B, R80, PLAIN, R160)

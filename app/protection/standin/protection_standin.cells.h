@@ -10,11 +10,8 @@
 #include "app/protection/START_ALM_DSPL.h"
 #include "runtime/catalogue.h"
 
-#define CONF_LATCH_CELLS(X) X(ANY, LATCH_AE, B, R160, PLAIN)
-CAT_MODULE(CONF_LATCH)
-
-#define CNFG_DRIVER_CELLS(X) X(USE_HP1_FLT_SD, B_NAME, B, R160, PLAIN, R10)
-CAT_MODULE(CNFG_DRIVER)
+// The real modules that took rows over from here.
+#include "app/control/CONF_LATCH.cells.h"
 
 #define S_ALARMS_CELLS(X) \
     X(S2, B_NAME, B, R160, PLAIN, R40)      \

@@ -1,10 +1,10 @@
-// STAND-IN until the analog output selection module AO_MUX lands: the
-// twenty signals an output channel can select by function number.
+// STAND-IN rows of module AO_MUX until the analog output selection lands:
+// the twenty signals an output channel can select by function number, and
+// the signals the custom trends show that the selection names. AO_MUX.cells.h
+// lists them; the real selection declares them there and deletes this file.
 #pragma once
 
-#include "runtime/catalogue.h"
-
-#define AO_MUX_CELLS(X) \
+#define AO_MUX_STANDIN_ROWS(X) \
     X(SEL_OUTS, LIST_1, A, R10, PLAIN, R20)   \
     X(SEL_OUTS, LIST_2, A, R10, PLAIN, R20)   \
     X(SEL_OUTS, LIST_3, A, R10, PLAIN, R20)   \
@@ -25,5 +25,11 @@
     X(SEL_OUTS, LIST_18, A, R10, PLAIN, R20)  \
     X(SEL_OUTS, LIST_19, A, R10, PLAIN, R20)  \
     X(SEL_OUTS, LIST_20, A, R10, PLAIN, R20)  \
-    X(SPD_SETPT, A_NAME, A, R40, PLAIN)
-CAT_MODULE(AO_MUX)
+    X(SPD_SETPT, A_NAME, A, R40, PLAIN)       \
+    X(SPEED, A_NAME, A, R10, PLAIN, R40)      \
+    X(RMT_SPD_SP, A_NAME, A, R80, PLAIN, R40) \
+    X(CASC_SETPT, A_NAME, A, R80, PLAIN, R40) \
+    X(RMT_CASC, A_NAME, A, R80, PLAIN, R40)   \
+    X(VALVE_LMT_NAME, A_NAME, A, R80, PLAIN, R40) \
+    X(HP_DMD, A_SW, A, R10, PLAIN, R40)       \
+    X(LSS_VALUE, A_NAME, A, R10, PLAIN, R40)

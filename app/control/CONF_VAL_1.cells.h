@@ -1,0 +1,20 @@
+// Modules CONF_VAL_1 and CONF_VAL_2: configuration summary flags (160 ms).
+#pragma once
+
+#include "app/control/standin/control_status_standin.cells.h"
+#include "runtime/catalogue.h"
+
+#define CONF_VAL_1_CELLS(X)                          \
+    X(CASC_USED, I_NAME, I, R160, PLAIN)             \
+    X(CAS_EN_TRK, AND, B, R160, PLAIN)               \
+    X(CONTROLLERS_TOTAL, I_NAME, I, R160, PLAIN)     \
+    X(CONTROLLERS_USED, I_NAME, I, R160, PLAIN)      \
+    X(IDLE_RTD_N, NOT, B, R160, PLAIN)               \
+    X(NO_CASC, NOT, B, R160, PLAIN, R80)             \
+    CONF_VAL_1_STANDIN_ROWS(X)
+CAT_MODULE(CONF_VAL_1)
+
+namespace r160 {
+// The summary flags of CONF_VAL_1 and CONF_VAL_2 (_R160_TASK_33).
+void CONF_VAL_flags();
+}

@@ -1,0 +1,55 @@
+// The slices of the cascade controller: each lists its module pieces in the
+// order they compute.
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/control/CASC_CTRL.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/CASC_R_L.cells.h"
+#include "app/control/CASC_SETPT.cells.h"
+#include "app/control/CNFG_CASC.cells.h"
+#include "app/control/CONF_CHECK_CASC.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/control/control_slices.h"
+
+void _R80_TASK_13() {
+    using namespace r80;
+    CASC_RATE_tracking();
+    CASC_R_L_commands();
+    CASC_SETPT_ramp();
+    HP_LIMTER_force_close();
+}
+void _R80_TASK_17() {
+    using namespace r80;
+    CASC_CTRL_pid();
+    CASC_ENBL_inhibit();
+    CASC_RATE_matching();
+    CNFG_CAN2_init_commands();
+}
+
+void _R160_TASK_15() { r160::CNFG_CASC_config(); }
+void _R160_TASK_16() {
+    using namespace r160;
+    CASC_RATE_rates();
+    CASC_SETPT_limits();
+    CASC_CTRL_scaling();
+}
+void _R160_TASK_17() {
+    using namespace r160;
+    CASC_ENBL_config();
+    CASC_SETPT_targets();
+    CASC_RATE_matched();
+}
+void _R160_TASK_38() {
+    using namespace r160;
+    HP_MAN_RAMP_commands();
+    IFACE_IN_CASC_service();
+}
+
+void _R160_TASK_32() {
+    using namespace r160;
+    COND_MON_run_times();
+    CONF_CHECK_CASC_checks();
+    MPU_checks();
+}

@@ -1,0 +1,29 @@
+// STAND-IN rows of the cascade modules: cells of these modules that other
+// logic computes (the configuration logic's gains and rates, the analog
+// input faults, the remote-cascade and PID interface outputs), declared here
+// until that logic lands and takes the rows over.
+#pragma once
+
+// CNFG_CASC: the PID gains, droop, rates, input function and the speed
+// reference's cascade rate of the configuration logic.
+#define CNFG_CASC_STANDIN_ROWS(X)                         \
+    X(SPD_MAX_RATE, A_NAME, A, R160, PLAIN, R40)          \
+    X(P, A_NAME, A, R160, PLAIN, R80)                     \
+    X(I, A_NAME, A, R160, PLAIN, R80)                     \
+    X(SDR, A_NAME, A, R160, PLAIN, R80)                   \
+    X(DROOP, A_NAME, A, R160, PLAIN, R80)                 \
+    X(SP_RATE, A_NAME, A, R160, PLAIN)                    \
+    X(RMT_MAX_RATE, A_NAME, A, R160, PLAIN)               \
+    X(INPUT, I_NAME, I, R160, PLAIN)
+
+// IFACE_IN_CASC: the cascade and remote cascade input faults.
+#define IFACE_IN_CASC_STANDIN_ROWS(X)                     \
+    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R80)            \
+    X(RMT_CASC_FLT, B_NAME, B, R20, PLAIN, R80, R160)
+
+// IFACE_OUT_CASC: the remote cascade selection.
+#define IFACE_OUT_CASC_STANDIN_ROWS(X) X(REM_CAS_SEL, B_NAME, B, R80, PLAIN, R160)
+
+// CASC_RATE: the entered rate and the not-matched rate of the setpoint
+// entries, which the interface outputs read.
+#define CASC_RATE_STANDIN_ROWS(X) X(ENTRD_RATE, SAMP_TUNE, A, R160, PLAIN) X(RT_N_MTCH, SAMP_TUNE, A, R160, PLAIN)

@@ -1,0 +1,46 @@
+// Module MESSAGE at 160 ms: debounced cascade and remote setpoint states
+// and the status texts the operator interface shows for them.
+#pragma once
+
+#include "app/interface/standin/MESSAGE_standin.rows.h"
+#include "runtime/catalogue.h"
+
+// A debounce delay with its own on and off delays (0.5 s each by default).
+#define MESSAGE_DELAY_ROWS(X, BLK)                                                 \
+    X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)                   \
+    X(BLK, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) X(BLK, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))
+
+#define MESSAGE_CELLS(X) \
+    MESSAGE_STANDIN_ROWS(X) \
+    MESSAGE_DELAY_ROWS(X, B02_STEP_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CASC_CTL_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CASC_RMT_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CAS_INHIBITED_DELAY) \
+    MESSAGE_DELAY_ROWS(X, ENABLEDMES_DELAY) \
+    MESSAGE_DELAY_ROWS(X, REM_CAS_SEL_DELAY) \
+    MESSAGE_DELAY_ROWS(X, REM_CAS_SEL_DLY) \
+    MESSAGE_DELAY_ROWS(X, RMT_CAS_EN_DELAY) \
+    X(INHIBITED_DLY, DELAY, B, R160, PLAIN) \
+    X(CASC_CTL, AND, B, R160, PLAIN) \
+    X(CASC_RMT, AND, B, R160, PLAIN) \
+    X(RMT_IN_CTL, AND, B, R160, PLAIN) \
+    X(F_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_CASC, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_CASC, MSG_SEL, I, R160, PLAIN) \
+    X(F_RMT_MSG, B_TO_STR, C, R160, PLAIN) \
+    X(F_RMT_MSG, MSG_SEL, I, R160, PLAIN) \
+    X(SPD_NOT_DISABLED, NOT, B, R160, PLAIN) \
+    X(SPD_NOT_IN_CTRL, NOT, B, R160, PLAIN) \
+    X(SPD_ACTIVE, AND, B, R160, PLAIN) \
+    X(SPD_IN_CTRL_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(SPD_IN_CTRL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
+    X(SPD_PID_IN_CTRL, DELAY, B, R160, PLAIN)
+CAT_MODULE(MESSAGE)
+
+namespace r160 {
+// The debounce delays, the text selections and the speed status bits.
+void MESSAGE_texts();
+}  // namespace r160

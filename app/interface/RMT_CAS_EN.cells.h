@@ -1,0 +1,27 @@
+// Module RMT_CAS_EN at 80 ms: the first-out list of the reasons that inhibit
+// remote cascade (a shutdown, cascade inhibited, a failed remote cascade
+// signal, remote cascade not configured).
+#pragma once
+
+#include "app/interface/standin/interface_rows_standin.h"
+#include "runtime/catalogue.h"
+
+#define RMT_CAS_EN_INHIBIT_ROWS(X, N)               \
+    X(RCASC_IH, SEL_##N, B, R80, PLAIN)             \
+    X(RCASC_IH, ALM_NO_##N, I, R80, PLAIN)
+
+#define RMT_CAS_EN_CELLS(X)                         \
+    X(RCASC_IH, RST, B, R80, TUNE(true))            \
+    X(RCASC_IH, LATCH1, B, R80, PLAIN, R160)        \
+    X(RCASC_IH, LOGICAL_OR, B, R80, PLAIN)          \
+    X(RCASC_IH, HORN, B, R80, PLAIN)                \
+    X(RCASC_IH, FIRST_ALM, I, R80, PLAIN)           \
+    X(INHIBITED, OR, B, R160, PLAIN)                \
+    RMT_CAS_EN_INHIBIT_ROWS(X, 1) RMT_CAS_EN_INHIBIT_ROWS(X, 2) \
+    RMT_CAS_EN_INHIBIT_ROWS(X, 3) RMT_CAS_EN_INHIBIT_ROWS(X, 4) \
+    RMT_CAS_EN_STANDIN_ROWS(X)
+CAT_MODULE(RMT_CAS_EN)
+
+namespace r80 {
+void RMT_CAS_EN_inhibit_list();  // piece of _R80_TASK_22
+}

@@ -1,0 +1,180 @@
+// The cascade and speed-sensor configuration checks in the running program:
+// each raises its condition for the configuration that is wrong and clears
+// when it is corrected; the condition monitor's run time shown in calendar
+// fields.
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/appmem.h"
+#include "tests/config/config_rig.h"
+
+namespace cfg_test {
+namespace {
+
+using Cells = std::vector<std::pair<const char*, double>>;
+
+constexpr double kMinGov = 3000.0, kMaxGov = 3800.0;
+
+// Cascade on analog input 1 (range 0 .. 100) with a setpoint range inside it
+// and speed limits inside the governor range; one speed sensor of 60 teeth
+// up to 6000 rpm failing at 250.
+const Cells kConsistent = {
+    {"_ub6.FUNCT.IN", 3},
+    {"CNFG_CASC.INPUT.I_NAME", 1},
+    {"CNFG_CASC.CONFIG_B.IN_1", 1},
+    {"CNFG_CASC.CONFIG_A.IN_1", 10.0},
+    {"CNFG_CASC.CONFIG_A.IN_2", 90.0},
+    {"CNFG_CASC.CONFIG_A.IN_4", kMinGov},
+    {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov},
+    {"CNFG_SETPT.MIN_GOV.A_NAME", kMinGov},
+    {"CNFG_SETPT.MAX_GOV.A_NAME", kMaxGov},
+    {"CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0},
+    {"CONF_VAL_1.USE_MPU2.B_NAME", 0},
+    {"CNFG_SPEED.SPD1_TEETH.IN", 60},
+    {"CNFG_SPEED.SPD1_GEAR.IN", 1.0},
+    {"CNFG_SPEED.SPD1_MAXSPD.IN", 6000.0},
+    {"CNFG_SPEED.SPD1_LOW_SP.IN", 250.0},
+    {"CNFG_SPEED.SPD2_TEETH.IN", 60},
+    {"CNFG_SPEED.SPD2_GEAR.IN", 1.0},
+    {"CNFG_SPEED.SPD2_MAXSPD.IN", 6000.0},
+};
+
+const char* const kErrors[] = {
+    "CONF_CHECK_CASC.CASC_NO_AI.AND", "CONF_CHECK_CASC.SPD_LIM_ERR.OR", "CONF_CHECK.RMT_CASC_NO_AI.AND",
+    "CONF_CHECK_CASC.SETPT_ERR.AND",  "MPU.OST_LIM_GT_MAX_SPD.OR",      "MPU.SPD1_GT_MAX.A_COMPARE",
+    "MPU.SPD2_GT_MAX.AND",            "MPU.SP1_MN_CHK.A_COMPARE",
+};
+
+struct Check {
+    const char* what;
+    const char* error;
+    Cells wrong;
+    Cells corrected;
+    // Another condition the wrong setting raises as well, and what the
+    // correction leaves (nullptr: none).
+    const char* also = nullptr;
+    const char* left = nullptr;
+};
+
+const Check kChecks[] = {
+    // Without the input its range is gone too: the setpoint range fails.
+    {"cascade on input 1 with no analog input routed", "CONF_CHECK_CASC.CASC_NO_AI.AND",
+     {{"_ub6.FUNCT.IN", 1}}, {{"_ub6.FUNCT.IN", 3}}, "CONF_CHECK_CASC.SETPT_ERR.AND"},
+    {"cascade input number other than 1 is not checked", "CONF_CHECK_CASC.CASC_NO_AI.AND",
+     {{"_ub6.FUNCT.IN", 1}}, {{"CNFG_CASC.INPUT.I_NAME", 2}}, "CONF_CHECK_CASC.SETPT_ERR.AND",
+     "CONF_CHECK_CASC.SETPT_ERR.AND"},
+    {"remote cascade setpoint with no analog input", "CONF_CHECK.RMT_CASC_NO_AI.AND",
+     {{"CNFG_CASC.CONFIG_B.IN_4", 1}}, {{"_ub7.FUNCT.IN", 4}}},
+    {"maximum setpoint within 1.0 of the input's maximum", "CONF_CHECK_CASC.SETPT_ERR.AND",
+     {{"CNFG_CASC.CONFIG_A.IN_2", 101.0}}, {{"CNFG_CASC.CONFIG_A.IN_2", 100.5}}},
+    {"minimum setpoint 1.0 below the input's minimum", "CONF_CHECK_CASC.SETPT_ERR.AND",
+     {{"CNFG_CASC.CONFIG_A.IN_1", -1.0}}, {{"CNFG_CASC.CONFIG_A.IN_1", -0.5}}},
+    {"range check only while cascade is used", "CONF_CHECK_CASC.SETPT_ERR.AND",
+     {{"CNFG_CASC.CONFIG_A.IN_1", -1.0}}, {{"CNFG_CASC.CONFIG_B.IN_1", 0}}},
+    {"speed minimum above speed maximum", "CONF_CHECK_CASC.SPD_LIM_ERR.OR",
+     {{"CNFG_CASC.CONFIG_A.IN_4", 3500.0}, {"CNFG_CASC.CONFIG_A.IN_5", 3499.0}}, {{"CNFG_CASC.CONFIG_A.IN_5", 3500.0}}},
+    {"speed minimum below minimum governor", "CONF_CHECK_CASC.SPD_LIM_ERR.OR",
+     {{"CNFG_CASC.CONFIG_A.IN_4", kMinGov - 1.0}}, {{"CNFG_CASC.CONFIG_A.IN_4", kMinGov}}},
+    {"speed maximum above maximum governor", "CONF_CHECK_CASC.SPD_LIM_ERR.OR",
+     {{"CNFG_CASC.CONFIG_A.IN_5", kMaxGov + 1.0}}, {{"CNFG_CASC.CONFIG_A.IN_5", kMaxGov}}},
+    {"speed maximum check disabled", "CONF_CHECK_CASC.SPD_LIM_ERR.OR",
+     {{"CNFG_CASC.CONFIG_A.IN_5", kMaxGov + 1.0}}, {{"CONF_CHECK_CASC.SPD_MAX_ER.IN_4", 0}}},
+    {"overspeed test limit at sensor 1's maximum", "MPU.OST_LIM_GT_MAX_SPD.OR",
+     {{"CNFG_SETPT.OST_LIMIT.A_NAME", 6000.0}}, {{"CNFG_SETPT.OST_LIMIT.A_NAME", 5999.0}}},
+    {"overspeed test limit at sensor 2's maximum", "MPU.OST_LIM_GT_MAX_SPD.OR",
+     {{"CONF_VAL_1.USE_MPU2.B_NAME", 1}, {"CNFG_SPEED.SPD2_MAXSPD.IN", 3900.0}}, {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
+    {"sensor 1 at exactly 35000 Hz", "MPU.SPD1_GT_MAX.A_COMPARE",
+     {{"CNFG_SPEED.SPD1_MAXSPD.IN", 35000.0}, {"CNFG_SETPT.OST_LIMIT.A_NAME", 100.0},
+      {"CNFG_SPEED.SPD1_LOW_SP.IN", 800.0}},
+     {{"CNFG_SPEED.SPD1_MAXSPD.IN", 34999.0}}},
+    {"sensor 1 frequency through its gear", "MPU.SPD1_GT_MAX.A_COMPARE",
+     {{"CNFG_SPEED.SPD1_GEAR.IN", 6.0}}, {{"CNFG_SPEED.SPD1_GEAR.IN", 5.8}}},
+    {"sensor 2 above 35000 Hz only while used", "MPU.SPD2_GT_MAX.AND",
+     {{"CNFG_SPEED.SPD2_TEETH.IN", 120}, {"CNFG_SPEED.SPD2_MAXSPD.IN", 20000.0}, {"CONF_VAL_1.USE_MPU2.B_NAME", 1},
+      {"CNFG_SETPT.OST_LIMIT.A_NAME", 100.0}},
+     {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
+    {"sensor 1 fails below its lowest detectable speed", "MPU.SP1_MN_CHK.A_COMPARE",
+     {{"CNFG_SPEED.SPD1_LOW_SP.IN", 122.0}}, {{"CNFG_SPEED.SPD1_LOW_SP.IN", 123.0}}},
+    {"the detectable-speed buffer widens the check", "MPU.SP1_MN_CHK.A_COMPARE",
+     {{"CNFG_SPEED.SPD1_LOW_SP.IN", 123.0}, {"MPU.BUFFER.IN", 1.5}}, {{"MPU.BUFFER.IN", 1.0}}},
+};
+
+class CascChecks : public ConfigRig {
+protected:
+    void SetUp() override {
+        ConfigRig::SetUp();
+        start();
+        lock();
+        apply(kConsistent);
+    }
+    void apply(const Cells& cells) {
+        for (const auto& [name, value] : cells) setCell(name, value);
+        settle();
+    }
+    std::vector<std::string> raised() {
+        std::vector<std::string> r;
+        for (const char* e : kErrors)
+            if (boolean(e) != 0) r.push_back(e);
+        return r;
+    }
+};
+
+TEST_F(CascChecks, EachCheckRaisesForItsFaultAndClearsWhenCorrected) {
+    ASSERT_EQ(raised(), std::vector<std::string>{});
+    for (const Check& c : kChecks) {
+        SCOPED_TRACE(c.what);
+        apply(c.wrong);
+        std::vector<std::string> expected{c.error};
+        if (c.also) expected.push_back(c.also);
+        std::sort(expected.begin(), expected.end());
+        std::vector<std::string> got = raised();
+        std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, expected);
+        apply(c.corrected);
+        EXPECT_EQ(raised(), c.left ? std::vector<std::string>{c.left} : std::vector<std::string>{});
+        apply(kConsistent);
+        apply({{"CNFG_CASC.CONFIG_B.IN_4", 0}, {"_ub7.FUNCT.IN", 1}, {"CONF_CHECK_CASC.SPD_MAX_ER.IN_4", 1},
+               {"MPU.BUFFER.IN", 1.02}});
+    }
+}
+
+TEST_F(CascChecks, RunTimesInCalendarFieldsKeepTheirMillisecondsPastTwentyFiveDays) {
+    const struct {
+        double seconds;
+        float day, hour, min, sec, usec;
+    } rows[] = {
+        {12.3456, 1, 0, 0, 12, 345000},
+        // 34 days 17:20:00.5: ten times past where 1000 x the time overflows.
+        {3000000.5, 4, 17, 20, 0, 500000},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.seconds);
+        setCell("COND_MON.TRUNCVTBK.A_NAME", r.seconds);
+        runPasses(R160, 1);
+        auto* t = static_cast<TimeCell*>(cell("COND_MON.TRUNTOTIME.T_NAME"));
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->sec, static_cast<uint32_t>(r.seconds));
+        EXPECT_EQ(t->usec, static_cast<uint32_t>(r.usec));
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.DAY"), r.day);
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), r.hour);
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.MIN"), r.min);
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.SEC"), r.sec);
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.MICROSEC"), r.usec);
+        EXPECT_EQ(real("COND_MON.TRUNMINS.A_NAME"), r.min);
+    }
+    // The loaded run time is kept as a time cell already.
+    auto* ld = static_cast<TimeCell*>(cell("COND_MON.TRUNLDTOTIME.T_NAME"));
+    ASSERT_NE(ld, nullptr);
+    *ld = {951782400u + 3723u, 250000u};  // 2000-02-29 01:02:03.25
+    runPasses(R160, 1);
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.YEAR"), 2000.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.MONTH") * 100 + real("COND_MON.TRUNLD_HMS.DAY"), 229.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLDMINS.A_NAME"), 2.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.SEC"), 3.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.MICROSEC"), 250000.0f);
+}
+
+}  // namespace
+}  // namespace cfg_test

@@ -1,0 +1,262 @@
+// Function configuration settings and checks in the running program: the
+// option lists taken over only while the I/O is locked or at power-up, the
+// level-switch check of relay 4 and the relay errors, the speed-sensor
+// difference alarm, the controlled-stop settings, and the remote speed
+// setpoint's limits and range check.
+#include <string>
+
+#include "app/config/config_slices.h"
+#include "app/interface/interface_slices.h"
+#include "runtime/sysinfo.h"
+#include "tests/config/config_rig.h"
+
+namespace cfg_test {
+namespace {
+
+class FunctionConfig : public ConfigRig {};
+
+TEST_F(FunctionConfig, OperatingOptionsChangeOnlyWhileTheIoIsLocked) {
+    start();
+    runPasses(R160, 2);  // the power-up window takes the defaults
+    EXPECT_EQ(boolean("CNFG_OPERATE.RST_CLRS_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.EXT_TRIPS_RELAY.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.TRIP_ACTS.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.CSD_TRIP.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNTRL_STOP.CSD_TRIP.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 1u);
+    runPasses(R160, 15);
+    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u);
+    set({{"CNFG_OPERATE.CONFIG_B.IN_3", 1},
+         {"CNFG_OPERATE.CONFIG_B.IN_5", 0},
+         {"CNFG_DRIVER.CONFIG_B.IN_1", 1},
+         {"CNFG_DRIVER.CONFIG_B.IN_2", 0},
+         {"CNFG_DRIVER.CONFIG_A.IN_1", 42}});
+    settle();
+    EXPECT_EQ(boolean("CNFG_OPERATE.RST_CLRS_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.CSD_TRIP.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_DRIVER.INVERT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 1u);
+    EXPECT_EQ(real("CNFG_DRIVER.CONFIG_A.LIST_1"), 0.0f);
+    lock();
+    settle();
+    EXPECT_EQ(boolean("CNFG_OPERATE.RST_CLRS_TRIP.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.CSD_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNTRL_STOP.CSD_TRIP.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CNFG_OPERATE.CONFIG_B.LIST_1"), 0u);
+    EXPECT_EQ(boolean("CNFG_DRIVER.INVERT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 0u);
+    EXPECT_EQ(real("CNFG_DRIVER.CONFIG_A.LIST_1"), 42.0f);
+    EXPECT_EQ(boolean("CNFG_DRIVER.CONFIG_B.LIST_3"), boolean("CNFG_DRIVER.ACT1_HP2.EQ"));
+}
+
+TEST_F(FunctionConfig, RelayFourLevelSwitchNeedsItsFeature) {
+    startPastPowerUp();
+    const struct {
+        int function;
+        const char* feature;  // the setting that brings it (nullptr: none needed)
+        uint32_t error_without;
+    } rows[] = {
+        {1, nullptr, 0}, {4, "CNFG_CASC.CONFIG_B.IN_1", 1}, {5, "CNFG_CASC.CONFIG_B.IN_1", 1},
+        {6, nullptr, 0}, {12, nullptr, 0},
+    };
+    lock();
+    setCell("_ub23.USE_LVL_SW.IN", 1);
+    for (const auto& r : rows) {
+        setCell("_ub23.LVL_SW_FUNCT.IN", r.function);
+        settle();
+        EXPECT_EQ(integer("_ub23.OUT_LVL_SW_FUNCT.I_NAME"), r.function);
+        EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY4ER.B_NAME"), r.error_without) << r.function;
+        EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_04_LVL_SW.AND"), r.error_without) << r.function;
+        if (r.feature) {
+            setCell(r.feature, 1);
+            settle();
+            EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY4ER.B_NAME"), 0u) << r.function;
+            setCell(r.feature, 0);
+        }
+    }
+    // Not used as a level switch: its level function is not checked.
+    setCell("_ub23.LVL_SW_FUNCT.IN", 4);
+    setCell("_ub23.USE_LVL_SW.IN", 0);
+    settle();
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_04_LVL_SW.AND"), 0u);
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.BO_04_LVL_CNFG_ERR.NOT"), 1u);
+    // The other relay errors are the relays' own checks and the tunable.
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY2ER.B_NAME"), boolean("CNFG_CHECK_BO.BO_02_ERR.OR"));
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY3ER.B_NAME"), boolean("CNFG_CHECK_BO.BO_03_ERR.OR"));
+    setCell("CNFG_CHECK_BO.RLY1ER.IN", 1);
+    settle();
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY1ER.B_NAME"), 1u);
+}
+
+TEST_F(FunctionConfig, ControlledStopSettings) {
+    start();
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNTRL_STOP.USE_STOP.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNTRL_STOP.NOT_USED.NOT"), 0u);
+    setCell("CNTRL_STOP.USE_STOP.IN", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNTRL_STOP.NOT_USED.NOT"), 1u);
+}
+
+// The settings slices alone, so that the remote input's range, the speed
+// sensors' readings and the actuator's function can be set directly.
+class RemoteSetpointLimits : public tc_test::AppHarness {
+protected:
+    void start() {
+        useSlices(R160, {_R160_TASK_7, _R160_TASK_28, _R160_TASK_29});
+        startApp();
+        setCell("CALMODE.CAL_PERM.AND", 0);
+        setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 3800);
+        setCell("CNFG_SETPT.MIN_GOV.A_NAME", 1000);
+        setCell("AI_MUX.RMT_SPD_MAX.A_NAME", 3700);
+        setCell("AI_MUX.RMT_SPD_MIN.A_NAME", 900);
+    }
+};
+
+TEST_F(RemoteSetpointLimits, SampledFromTheNarrowerRangeAtPowerUp) {
+    start();
+    runPasses(R160, 16);
+    EXPECT_EQ(real("RMT_SETPT.MAX_REMOTE.A_MIN"), 3700.0f);
+    EXPECT_EQ(real("RMT_SETPT.MIN_REMOTE.A_MAX"), 1000.0f);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.SAMP_TUNE"), 3700.0f);
+    EXPECT_EQ(real("RMT_SETPT.MIN_SPD.SAMP_TUNE"), 1000.0f);
+    EXPECT_EQ(boolean("RMT_SETPT.MIN_SPD.LIMITED"), 1u) << "at the lower hold limit";
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.LO_LIM_OUT"), 1000.0f);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.HI_LIM_OUT"), 3800.0f);
+    EXPECT_EQ(boolean("RMT_SETPT.MAX_SPD.EN_ENT_OUT"), 0u);
+    // A tuned value outside the governor range is held at its edge.
+    setCell("RMT_SETPT.MAX_SPD.TUNE", 3900);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.SAMP_TUNE"), 3800.0f);
+    EXPECT_EQ(boolean("RMT_SETPT.MAX_SPD.LIMITED"), 1u);
+    setCell("RMT_SETPT.MAX_SPD.TUNE", 3500);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.SAMP_TUNE"), 3500.0f);
+    EXPECT_EQ(boolean("RMT_SETPT.MAX_SPD.LIMITED"), 0u);
+    // With the I/O locked the hold limits open and the configuration
+    // window samples the range again.
+    _SYS_INFO_C_PWD = 1;
+    setCell("CNFG_SETPT.MIN_GOV.A_NAME", 800);
+    runPasses(R160, 3);
+    EXPECT_EQ(real("RMT_SETPT.MIN_CAS_SP_HOLD.A_SW"), -1e38f);
+    EXPECT_EQ(real("RMT_SETPT.MAX_GOV_HOLD.A_SW"), 1e38f);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.SAMP_TUNE"), 3700.0f);
+    EXPECT_EQ(real("RMT_SETPT.MIN_SPD.SAMP_TUNE"), 900.0f);
+    EXPECT_EQ(boolean("RMT_SETPT.MIN_SPD.LIMITED"), 0u);
+    _SYS_INFO_C_PWD = 0;
+}
+
+TEST_F(RemoteSetpointLimits, RangeCheckAgainstTheRemoteInput) {
+    start();
+    runPasses(R160, 16);
+    setCell("AI_MUX.RMT_SPD_USED.B_NAME", 1);
+    setCell("RMT_SETPT.MIN_SPD.TUNE", 1200);
+    setCell("AI_MUX.RMT_SPD_MIN.A_NAME", 1199.5);
+    const struct {
+        float input_max, sampled_max;
+        uint32_t too_high;
+    } rows[] = {{3601.0f, 3600.0f, 1}, {3600.5f, 3600.0f, 0}, {3700.0f, 3699.0f, 1}, {3700.0f, 3699.5f, 0}};
+    for (const auto& r : rows) {
+        setCell("AI_MUX.RMT_SPD_MAX.A_NAME", r.input_max);
+        setCell("RMT_SETPT.MAX_SPD.TUNE", r.sampled_max);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CNFG_CHECK_RMT.MAX_2HI.A_COMPARE"), r.too_high)
+            << r.input_max;
+        EXPECT_EQ(boolean("CNFG_CHECK_RMT.RANG_ERR.AND"), r.too_high) << r.input_max;
+    }
+    setCell("AI_MUX.RMT_SPD_MIN.A_NAME", 1199);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.MIN_2LO.A_COMPARE"), 1u);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.RANG_ERR.AND"), 1u);
+    setCell("AI_MUX.RMT_SPD_MIN.A_NAME", 1199.5);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.MIN_2LO.A_COMPARE"), 0u);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.RANG_WRNG.OR"), 0u);
+    // Remote setpoint configured without its input.
+    setCell("CNFG_SETPT.USE_RMTSPD.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.REMSPD_CFG.B_NAME"), 0u);
+    setCell("AI_MUX.RMT_SPD_USED.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.REMSPD_CFG.B_NAME"), 1u);
+    setCell("CNFG_SETPT.USE_RMTSPD.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CHECK_RMT.REMSPD_CFG.B_NAME"), 0u);
+}
+
+TEST_F(RemoteSetpointLimits, ActuatorFunctionComparedWithTheSecondHpValve) {
+    start();
+    const struct {
+        int32_t f;
+        uint32_t gt, eq, lt;
+    } rows[] = {{2, 0, 0, 1}, {3, 0, 1, 0}, {4, 1, 0, 0}};
+    for (const auto& r : rows) {
+        setCell("_ub5.FUNCT_INT.I_NAME", r.f);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CNFG_DRIVER.ACT1_HP2.GT"), r.gt) << r.f;
+        EXPECT_EQ(boolean("CNFG_DRIVER.ACT1_HP2.EQ"), r.eq) << r.f;
+        EXPECT_EQ(boolean("CNFG_DRIVER.ACT1_HP2.LT"), r.lt) << r.f;
+        EXPECT_EQ(boolean("CNFG_DRIVER.CONFIG_B.LIST_3"), r.eq) << "taken over in the power-up window";
+    }
+}
+
+TEST_F(RemoteSetpointLimits, SpeedSensorDifferenceAlarmAfterItsDelay) {
+    start();
+    _SYS_INFO_C_PWD = 0;
+    setCell("CNFG_SPEED.TSS_01.MPU_ZARN", 3000);
+    setCell("CNFG_SPEED.TSS_02.MPU_ZARN", 3060);
+    setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("CNFG_SPEED.ABS_ERR.ABSOLUTE"), 60.0f);
+    EXPECT_EQ(boolean("CNFG_SPEED.SPDSIG_DIFF.AND"), 1u);
+    int passes = 0;
+    while (boolean("CNFG_SPEED.DIFF_ALM.B_NAME") == 0 && passes < 40) {
+        runPasses(R160, 1);
+        ++passes;
+    }
+    EXPECT_GE(passes, 18);  // 3 s
+    EXPECT_LE(passes, 20);
+    // Each of the conditions alone ends it: a sensor failed, an override, the
+    // second sensor unused, a difference below the setpoint.
+    const struct {
+        const char* cell;
+        double bad, good;
+    } rows[] = {{"ALM_LOGIC.SS2_FLT.AND", 1, 0},
+                {"MPU_OVRD.SS1_FLD.B_SW", 1, 0},
+                {"MPU_OVRD.OVRD1_OR.OR", 1, 0},
+                {"CONF_VAL_1.USE_MPU2.B_NAME", 0, 1},
+                {"CNFG_SPEED.TSS_02.MPU_ZARN", 3049.9, 3060},
+                {"CNFG_SPEED.TSS_01.MPU_ZARN", 3010.1, 3000}};
+    for (const auto& r : rows) {
+        setCell(r.cell, r.bad);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("CNFG_SPEED.DIFF_ALM.B_NAME"), 0u) << r.cell;
+        setCell(r.cell, r.good);
+        runPasses(R160, 21);
+        EXPECT_EQ(boolean("CNFG_SPEED.DIFF_ALM.B_NAME"), 1u) << r.cell;
+    }
+    setCell("CNFG_SPEED.TSS_02.MPU_ZARN", 2950);  // the difference either way
+    runPasses(R160, 1);
+    EXPECT_EQ(real("CNFG_SPEED.MPU_DIFF.SUBTRACT"), 50.0f);
+    EXPECT_EQ(boolean("CNFG_SPEED.SPD_DIFF.A_COMPARE"), 1u);
+    setCell("CNFG_SPEED.SPD1_MAXSPD.A_NAME", 6000);
+    setCell("CNFG_SPEED.SPD2_MAXSPD.A_NAME", 5000);
+    runPasses(R160, 1);
+    EXPECT_EQ(real("CNFG_SPEED.SPD1_MINSPD.DIVIDE"), 120.0f);
+    EXPECT_EQ(real("CNFG_SPEED.SPD2_MINSPD.DIVIDE"), 100.0f);
+}
+
+TEST_F(RemoteSetpointLimits, ControlledStopLatchResetFollowsTheLimiterAfterOneSecond) {
+    start();
+    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 1);
+    runPasses(R160, 7);
+    EXPECT_EQ(boolean("CNTRL_STOP.RST_LTCH.DELAY"), 0u);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNTRL_STOP.RST_LTCH.DELAY"), 1u);
+    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNTRL_STOP.RST_LTCH.DELAY"), 0u);
+}
+
+}  // namespace
+}  // namespace cfg_test

@@ -1,0 +1,399 @@
+// The cascade controller on the speed reference road, through real passes:
+// configuration, enable and its inhibits, bumpless transfer into and out of
+// cascade, the setpoint's raise/lower and tracking rates, the PID's answer to
+// a process-value step on the cascade analog input, and the loss of that
+// input.
+#include <cmath>
+
+#include "app/analog/input_slices.h"
+#include "app/analog/output_slices.h"
+#include "app/config/config_slices.h"
+#include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
+#include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
+#include "tests/control_ref/ref_rig.h"
+
+namespace ref_test {
+namespace {
+
+constexpr double kSpanMax = 200.0;  // cascade setpoint range 0 .. 200
+constexpr double kPv = 120.0;       // process value at the start
+
+class Cascade : public RefRig {
+protected:
+    void SetUp() override {
+        RefRig::SetUp();
+        useSlices(R20, {_R20_TASK_4, _R20_TASK_7});
+        useSlices(R80, {_R80_TASK_13, _R80_TASK_14, _R80_TASK_15, _R80_TASK_16, _R80_TASK_17, _R80_TASK_18,
+                        _R80_TASK_19, _R80_TASK_23, _R80_TASK_24, _R80_TASK_25, _R80_TASK_26, _R80_TASK_30});
+        useSlices(R160, {_R160_TASK_11, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
+                         _R160_TASK_36, _R160_TASK_37, _R160_TASK_38, _R160_TASK_40, _R160_TASK_44, _R160_TASK_45,
+                         _R160_TASK_47, _R160_TASK_48, _R160_TASK_49, _R160_TASK_50, _R160_TASK_51, _R160_TASK_82});
+    }
+
+    // Cascade configured (tracking as given) and its limits sampled by a
+    // power-up pulse; the turbine in control at minimum governor.
+    void configure(bool track = true, bool inverted = false, double spd_min = kMinGov, double spd_max = kMaxGov) {
+        start(false, false);
+        startToInControl();
+        setCell("CNFG_SETPT.MAX_GOV.A_NAME", kMaxGov);
+        setCell("CNFG_SETPT.MIN_GOV.A_NAME", holdMinGov_);
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+        setCell("CNFG_CASC.CONFIG_B.IN_1", 1);
+        setCell("CNFG_CASC.CONFIG_B.IN_2", inverted ? 1 : 0);
+        setCell("CNFG_CASC.CONFIG_B.IN_3", track ? 1 : 0);
+        setCell("CNFG_CASC.CONFIG_A.IN_1", 0.0);
+        setCell("CNFG_CASC.CONFIG_A.IN_2", kSpanMax);
+        setCell("CNFG_CASC.CONFIG_A.IN_3", 50.0);
+        setCell("CNFG_CASC.CONFIG_A.IN_4", spd_min);
+        setCell("CNFG_CASC.CONFIG_A.IN_5", spd_max);
+        setCell("CNFG_CASC.P.A_NAME", 2.0);
+        setCell("CNFG_CASC.I.A_NAME", 0.5);
+        setCell("CNFG_CASC.SDR.A_NAME", 100.0);
+        setCell("CNFG_CASC.SP_RATE.A_NAME", 5.0);
+        setCell("CNFG_CASC.SPD_MAX_RATE.A_NAME", 20.0);
+        setCell("CNFG_CASC.INPUT.I_NAME", 1);
+        setCell("AI_MUX.CASC_IN.A_NAME", kPv);
+        runPasses(R160, 1);
+        // The power-up pulse as its slice gives it, seen by the 80 ms
+        // group together with the values computed in the same pass.
+        setCell("RESET.PWR_UP_RST.ONE_SHOT", 1);
+        runPasses(R160, 2);
+        setCell("RESET.PWR_UP_RST.ONE_SHOT", 0);
+        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+        // Long enough for the PID output to settle on its feedback.
+        runPasses(R160, 300);
+    }
+    float setpoint() { return real("CASC_SETPT.SETPT.RAMP"); }
+    double holdMinGov_ = kMinGov;  // the configured minimum governor
+    bool inCascade() { return boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0; }
+    // A service command: the momentary tunable set once.
+    void command(const std::string& cell) {
+        setCell(cell, 1);
+        runPasses(R160, 1);
+    }
+    void enable() {
+        command("IFACE_IN_CASC.ENA_DIS.IN_1");
+        ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "cascade never took control";
+    }
+};
+
+TEST_F(Cascade, ConfigurationScalesTheSpanAndSamplesTheSpeedLimits) {
+    configure();
+    EXPECT_EQ(boolean("IFACE_IN_CASC.USE_CASC.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 1u);
+    EXPECT_EQ(integer("IFACE_IN_CASC.CASC_INPUT_INT.I_NAME"), 1);
+    EXPECT_FLOAT_EQ(real("CNFG_CASC.MAX_SP.A_NAME"), kSpanMax);
+    EXPECT_FLOAT_EQ(real("CNFG_CASC.SP_INI.A_NAME"), 50.0f);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    setCell("CNFG_CASC.CONFIG_B.IN_4", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CAS_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 0u);
+    setCell("CNFG_CASC.CONFIG_B.IN_4", 0);
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MIN.SAMP_TUNE"), kMinGov);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MAX.SAMP_TUNE"), kMaxGov);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.DIV_1.DIVIDE"), (kMaxGov - kMinGov) / 100.0);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.INV_MX_CAS.DIVIDE"), 50.0 / (kSpanMax / 2));
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.INV_SW.A_SW"), 0.01f);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.RTD_SETPT.SAMP_TUNE"), kSpanMax);
+    EXPECT_FLOAT_EQ(real("CASC_RATE.FST_RATE.SAMP_TUNE"), 15.0f);
+    // A limit above maximum governor is held to it after sampling.
+    setCell("CASC_CTRL.SPD_SP_MAX.TUNE", kMaxGov + 100.0);
+    runPasses(R160, 1);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MAX.SAMP_TUNE"), kMaxGov);
+    EXPECT_EQ(boolean("CASC_CTRL.SPD_SP_MAX.LIMITED"), 1u);
+    // The process value reaches the controller through the analog input copy.
+    EXPECT_FLOAT_EQ(real("IFACE_IN_CASC.CASC_IN_NAME.A_NAME"), kPv);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
+}
+
+TEST_F(Cascade, NegativeMinimumWidensTheScalingSpanWithHysteresis) {
+    configure();
+    const struct {
+        double min;
+        float neg_offset;
+        uint32_t neg_min;
+    } rows[] = {{-0.5, 0.0f, 0}, {-1.0, -1.0f, 1}, {-0.5, -0.5f, 1}, {0.0, -0.0f, 1}, {0.5, 0.0f, 0}};
+    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.min);
+        setCell("CNFG_CASC.CONFIG_A.IN_1", r.min);
+        runPasses(R160, 2);
+        EXPECT_FLOAT_EQ(real("CASC_SETPT.NEG_OFFSET.A_SW"), r.neg_offset);
+        EXPECT_EQ(boolean("CASC_SETPT.NEG_MIN.A_COMPARE"), r.neg_min);
+        EXPECT_FLOAT_EQ(real("CASC_CTRL.MAX_CASC.SUBTRACT"), 0.5f * kSpanMax - 0.5f * r.neg_offset);
+    }
+    // No span at all: the scaling saturates instead of dividing by zero.
+    setCell("CNFG_CASC.CONFIG_A.IN_2", 0.0);
+    runPasses(R160, 2);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.INV_MX_CAS.DIVIDE"), 1e34f);
+}
+
+TEST_F(Cascade, WhileDisabledTheSetpointTracksTheProcessValueAtTheTrackingRate) {
+    configure();
+    setCell("AI_MUX.CASC_IN.A_NAME", 190.0);
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.SETPT.MOVING_UP") != 0; }, 10));
+    const float a = setpoint();
+    runPasses(R80, 1);
+    // 75 times the cascade rate: 375 units/s, 30 a pass.
+    EXPECT_NEAR(setpoint() - a, 30.0, 1e-3);
+    runPasses(R160, 3);
+    EXPECT_FLOAT_EQ(setpoint(), 190.0f);
+    EXPECT_EQ(boolean("CASC_SETPT.SETPT.P_LIM_1"), 1u);
+    EXPECT_FLOAT_EQ(real("IFACE_OUT_CASC.CASC_SP.A_NAME"), 190.0f);
+    // Above the range the target is the maximum.
+    setCell("AI_MUX.CASC_IN.A_NAME", 250.0);
+    runPasses(R160, 4);
+    EXPECT_FLOAT_EQ(setpoint(), kSpanMax);
+}
+
+TEST_F(Cascade, WithoutTrackingPowerUpPutsTheSetpointAtItsInitialValue) {
+    configure(false);
+    EXPECT_FLOAT_EQ(setpoint(), 50.0f);
+    EXPECT_EQ(integer("CASC_SETPT.SETPT.POS_SEL"), 0);
+    // It holds: no tracking of the process value.
+    setCell("AI_MUX.CASC_IN.A_NAME", 150.0);
+    runPasses(R160, 5);
+    EXPECT_FLOAT_EQ(setpoint(), 50.0f);
+}
+
+TEST_F(Cascade, EnableIsBumplessAndTheReferenceStaysMatched) {
+    configure();
+    runPasses(R160, 5);
+    const float before = ref();
+    enable();
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    EXPECT_TRUE(step("B02_STEP"));
+    EXPECT_EQ(boolean("CASC_RATE.CASC_PLS.ONE_SHOT"), 1u);  // from the first pass in cascade
+    // The PID followed the speed setpoint while not in control: its demand
+    // equals the reference, so the reference does not move.
+    for (int k = 0; k < 25; ++k) {
+        runPasses(R80, 1);
+        EXPECT_NEAR(ref(), before, 0.5);
+    }
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), before, 0.5);
+    EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHED.NOT"), 1u);
+}
+
+TEST_F(Cascade, ADemandAwayFromTheReferenceIsMatchedAtTheUnmatchedRate) {
+    // The cascade's speed range starts 100 rpm above the reference: its
+    // demand at transfer is that minimum.
+    configure(true, false, kMinGov + 100.0);
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), kMinGov + 100.0, 0.01);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.FDBK_LMT.A_MIN"), -100.0f / 7.0f);
+    enable();
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.LOWER_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 1u);
+    // Toward the demand at the unmatched rate (the on-line slow rate, 4/s).
+    EXPECT_NEAR(slopeOverOneSecond(), 4.0, 0.1);
+    // Within the window (0.2 % of maximum governor) the transfer completes.
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_RATE.N_MATCHED.LATCH") == 0; }, 500));
+    EXPECT_NEAR(ref(), kMinGov + 100.0, 0.002 * kMaxGov + 0.5);
+    EXPECT_EQ(boolean("CASC_RATE.SP_CLOSE.NOT"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 0u);
+}
+
+TEST_F(Cascade, ADemandBelowTheReferenceRaisesTheLowerFlag) {
+    // A cascade speed range below minimum governor (its hold follows the
+    // configured minimum governor): the demand at transfer is its maximum.
+    holdMinGov_ = 2000.0;
+    configure(true, false, 2000.0, 2900.0);
+    enable();
+    runPasses(R80, 1);
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"), 2900.0, 0.01);
+    EXPECT_EQ(boolean("CASC_RATE.N_MATCHED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.LOWER_VAL"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 0u);
+    EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 1u);
+}
+
+TEST_F(Cascade, AProcessValueStepMovesTheSpeedReferenceTheWayThatCorrectsIt) {
+    configure();
+    enable();
+    runPasses(R160, 5);
+    const float sp = setpoint();
+    const float before = ref();
+    // The process value falls 20 % of the span below its setpoint.
+    setCell("AI_MUX.CASC_IN.A_NAME", sp - 40.0);
+    runPasses(R160, 20);
+    EXPECT_FLOAT_EQ(setpoint(), sp);  // in control the setpoint no longer tracks
+    const float after = ref();
+    EXPECT_GT(after, before + 20.0f);
+    EXPECT_GT(real("CASC_CTRL.PID_PCT.A_NAME"), 0.0f);
+    EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"),
+                kMinGov + real("CASC_CTRL.CASC_PID.PID_2") * (kMaxGov - kMinGov) / 100.0, 0.01);
+    // A rise above the setpoint lowers it again.
+    setCell("AI_MUX.CASC_IN.A_NAME", sp + 40.0);
+    runPasses(R160, 20);
+    EXPECT_LT(ref(), after - 20.0f);
+}
+
+TEST_F(Cascade, InvertedActionRaisesTheReferenceOnARisingProcessValue) {
+    configure(true, true);
+    enable();
+    runPasses(R160, 5);
+    const float before = ref();
+    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() + 40.0);
+    runPasses(R160, 20);
+    EXPECT_GT(ref(), before + 20.0f);
+}
+
+TEST_F(Cascade, RaiseAndLowerMoveTheSetpointAtTheCascadeRateThenFaster) {
+    configure();
+    enable();
+    const float a = setpoint();
+    setCell("IFACE_IN_CASC.RSE_LWR.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.SETPT.MOVING_UP") != 0; }, 10));
+    const float b = setpoint();
+    runPasses(R80, 25);  // 2 s
+    EXPECT_NEAR(setpoint() - b, 2 * 5.0, 0.05);
+    EXPECT_GT(b, a);
+    EXPECT_EQ(boolean("CASC_SETPT.FAST.OR"), 0u);
+    runPasses(R80, 25);  // past the 3 s fast-rate delay
+    EXPECT_EQ(boolean("CASC_SETPT.FAST.OR"), 1u);
+    const float c = setpoint();
+    runPasses(R80, 25);
+    EXPECT_NEAR(setpoint() - c, 2 * 15.0, 0.05);
+    // Lower: the raise command is released, the setpoint comes down and
+    // stops at the minimum.
+    setCell("IFACE_IN_CASC.RSE_LWR.IN_1", 0);
+    setCell("IFACE_IN_CASC.RSE_LWR.IN_2", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.SETPT.MOVING_DN") != 0; }, 10));
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.FAST.OR") == 0; }, 10));
+    runPasses(R160, 2);
+    const float d = setpoint();
+    runPasses(R80, 25);
+    EXPECT_NEAR(d - setpoint(), 2 * 5.0, 0.05);
+    EXPECT_EQ(boolean("CASC_R_L.PERM_LOWER.AND"), 1u);
+    runPasses(R160, 200);
+    EXPECT_FLOAT_EQ(setpoint(), 0.0f);
+    EXPECT_EQ(boolean("CASC_SETPT.SETPT.P_LIM_4"), 1u);
+}
+
+TEST_F(Cascade, ServiceRaiseIsDroppedAfterSixtySeconds) {
+    configure();
+    setCell("IFACE_IN_CASC.RSE_LWR.IN_1", 1);
+    runPasses(R160, 370);  // 59.2 s
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RSE.B_NAME"), 1u);
+    runPasses(R160, 6);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RSE.B_NAME"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.RSE_LWR.IN_1"), 0u);
+}
+
+TEST_F(Cascade, RaiseContactHoldsUntilReleasedAndTheLowerContactWins) {
+    configure();
+    enable();
+    const float a = setpoint();
+    setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", 1);
+    runPasses(R80, 14);
+    EXPECT_GT(setpoint(), a + 4.0f);
+    EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), 1u);
+    setCell("BI_MUX.CASC_LWR_CONT.B_NAME", 1);
+    runPasses(R80, 3);
+    EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("CASC_R_L.ENAB_LOWER.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("CASC_SETPT.SETPT.MOVING_DN"), 1u);
+    setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", 0);
+    setCell("BI_MUX.CASC_LWR_CONT.B_NAME", 0);
+    runPasses(R80, 3);
+    EXPECT_EQ(boolean("CASC_R_L.LOWER.OR"), 0u);
+    const float held = setpoint();
+    runPasses(R80, 5);
+    EXPECT_FLOAT_EQ(setpoint(), held);
+}
+
+TEST_F(Cascade, DisableIsBumplessAndTheSpeedControllerKeepsTheReference) {
+    configure();
+    enable();
+    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() - 30.0);
+    runPasses(R160, 10);
+    EXPECT_GT(ref(), kMinGov + 3.0);
+    command("IFACE_IN_CASC.ENA_DIS.IN_2");
+    ASSERT_TRUE(runUntil([&] { return !inCascade(); }, 10));
+    EXPECT_EQ(boolean("CASC_ENBL.DISABLED.NOT"), 1u);
+    runPasses(R80, 1);
+    const float in_cascade = ref();
+    for (int k = 0; k < 20; ++k) {
+        runPasses(R80, 1);
+        EXPECT_NEAR(ref(), in_cascade, 1.0);
+    }
+    EXPECT_TRUE(step("B00_STEP"));
+}
+
+TEST_F(Cascade, LossOfTheCascadeInputDropsCascadeAndShowsWhy) {
+    configure();
+    enable();
+    setCell("IFACE_IN_CASC.CASC_PV_FLT.B_NAME", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("CASC_ENBL.INHIBITED.LATCH1"), 1u);
+    EXPECT_EQ(boolean("CASC_ENBL.INHIBITED.SEL_3"), 1u);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "CASC PV is Failed");
+    ASSERT_TRUE(runUntil([&] { return !inCascade(); }, 10));
+    // An enable command is refused while the input has failed.
+    command("IFACE_IN_CASC.ENA_DIS.IN_1");
+    runPasses(R80, 4);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    setCell("IFACE_IN_CASC.CASC_PV_FLT.B_NAME", 0);
+    runPasses(R80, 2);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
+}
+
+TEST_F(Cascade, InhibitTextsInTheirOrderAndDisableWinsOverEnable) {
+    configure();
+    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+    setCell("CONF_VAL_1.NO_CASC.NOT", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "No CASC Configured");
+    EXPECT_EQ(integer("CASC_ENBL.INHIBITED.ALM_NO_2"), 2);
+    setCell("CONF_VAL_1.NO_CASC.NOT", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Unit is TRIPPED");
+    // Enable and a shutdown in the same pass: the latch stays off.
+    setCell("CASC_ENBL.OR_ENABLE.IN_4", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CASC_ENBL.PLS_ON.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
+    setCell("CASC_ENBL.OR_ENABLE.IN_4", 0);
+    runPasses(R80, 1);
+    setCell("CASC_ENBL.OR_ENABLE.IN_4", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
+    // The delayed latch's pulse comes one pass later, for one pass.
+    EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 0u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 0u);
+}
+
+TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {
+    configure();
+    enable();
+    setCell("CASC_CTRL.NOT_SPDCTL.IN_3", 1);
+    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() - 40.0);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CASC_CTRL.EN_LMTR.AND"), 1u);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.PROC_MULT.MULTIPLY"), real("CASC_CTRL.SP_MULT.MULTIPLY"));
+    // A lowering error still goes through.
+    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() + 40.0);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("CASC_CTRL.EN_LMTR.AND"), 0u);
+    EXPECT_GT(real("CASC_CTRL.CASC_DB.A_LIMITER"), real("CASC_CTRL.SP_MULT.MULTIPLY"));
+}
+
+}  // namespace
+}  // namespace ref_test

@@ -1,0 +1,74 @@
+// The speed reference crossing the first critical band: at no less than the
+// critical rate, and never coming to rest inside it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "tests/control_ref/ref_rig.h"
+
+using namespace ref_test;
+
+namespace {
+
+class CriticalCrossing : public RefRig {};
+
+constexpr double kLow = 1500.0, kHigh = 2000.0;
+
+// From idle to rated: the seconds the reference spends rising inside the
+// band and its slowest 40 ms step there after the first.
+struct Crossing {
+    double seconds = 0.0, slowest = 1e9;
+};
+
+Crossing crossToRated(const std::function<float()>& ref, const std::function<void()>& pass) {
+    Crossing c;
+    float last = ref();
+    for (int k = 0; k < 5000; ++k) {
+        pass();
+        const float r = ref();
+        // The band is judged on the held setpoint, one pass old: the first
+        // step into the band is still at the old rate.
+        if (last > kLow + 5.0 && r <= kHigh && r > last) {
+            c.seconds += 0.04;
+            if (r < kHigh) c.slowest = std::min(c.slowest, static_cast<double>(r - last));
+        }
+        last = r;
+        if (r >= kRated) break;
+    }
+    return c;
+}
+
+}  // namespace
+
+TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
+    start(true, true);
+    setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
+    setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
+    setCell("CONF_VAL_1.CRIT_BAND1.B_NAME", 1);
+    setCell("CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 400.0);
+    runPasses(R160, 2);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });
+    EXPECT_NEAR(c.slowest, 400.0 * 0.04, 1e-2);
+    EXPECT_LE(c.seconds, (kHigh - kLow) / 400.0 + 0.12);
+    EXPECT_EQ(boolean("CRIT_SPD.CRIT_BAND.OR"), 0u);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kRated));
+}
+
+TEST_F(CriticalCrossing, WithoutTheBandTheReferenceCrossesAtTheStartRate) {
+    start(true, true);
+    setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
+    setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
+    setCell("CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 400.0);
+    runPasses(R160, 2);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });
+    EXPECT_NEAR(c.slowest, kRateMin * 0.04, 1e-2);
+    EXPECT_GT(c.seconds, (kHigh - kLow) / kRateMin - 0.2);
+}

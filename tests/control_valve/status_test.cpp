@@ -1,0 +1,225 @@
+// The control-status message and the configuration-error list of the
+// 160 ms status slice.
+#include "app/control/control_slices.h"
+#include "app/protection/LATCH_AE.h"
+#include "tests/control_valve/valve_rig.h"
+
+using namespace valve_test;
+
+namespace {
+
+class Status : public ValveRig {
+protected:
+    void SetUp() override {
+        ValveRig::SetUp();
+        run({}, {}, {}, {_R160_TASK_33});
+        seconds(0.5);
+    }
+};
+
+// Each message's condition, in the table's order (first holds wins).
+struct Message {
+    const char* cell;
+    int32_t index;
+    const char* text;
+};
+const Message kMessages[] = {
+    {"SHUTDOWNS.ANY_SD.B_NAME", 1, "Shutdown"},
+    {"SPDC.Z01_STEP.SFC_STEP", 2, "Controlled Shutdown"},
+    {"IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME", 4, "Max Actuator"},
+    {"CONT_MESS.VLV_LIM_MESS.AND", 5, "Valve Limiter"},
+    {"IFACE_OUT_VLV.ACT_LSS_SEL_3.B_NAME", 7, "Manual Demand"},
+    {"CNFG_CHECK.USE_BND1.AND", 8, "Configuration Error"},
+    {"IFACE_OUT_START.STRT_INH.B_NAME", 9, "Start Perm Not Met"},
+    {"SPDC.A00_STEP.SFC_STEP", 10, "Ready to Start"},
+    {"CNFG_START.MAN_START.B_NAME", 11, "Manual Start"},
+    {"CNFG_START.AUTO_START.B_NAME", 12, "Auto Start"},
+    {"SPDC.B03_STEP.SFC_STEP", 14, "Remote Cascade/Speed"},
+    {"SPDC.B02_STEP.SFC_STEP", 15, "Cascade / Speed"},
+    {"IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME", 16, "Remote / Speed"},
+    {"SPD_CTRL.ONLINE_DYN.B_NAME", 17, "Speed / On-Line"},
+    {"IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 18, "Speed / Off-Line"},
+};
+
+TEST_F(Status, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) {
+    EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 0);
+    EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), "Ready to Start");
+    // The starting messages need the start sequence running; the on-line
+    // message the speed controller in control.
+    setCell("IFACE_OUT_START.STARTING.B_NAME", 1);
+    setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 1);
+    // From the last row up: each condition added takes over.
+    for (int k = static_cast<int>(std::size(kMessages)) - 1; k >= 0; --k) {
+        const Message& m = kMessages[k];
+        SCOPED_TRACE(m.text);
+        setCell(m.cell, 1);
+        seconds(0.5);
+        EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), m.index);
+        EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), m.text);
+        EXPECT_EQ(integer("CONT_MESS.CONT_PARA_INT.I_NAME"), m.index);
+        EXPECT_EQ(real("CONT_MESS.CNTRL_PARAMTR.A_NAME"), static_cast<float>(m.index));
+        EXPECT_EQ(text("CONT_MESS.CONT_PARA.S_NAME"), m.text);
+    }
+}
+
+TEST_F(Status, EachMessageAlone) {
+    for (const Message& m : kMessages) {
+        SCOPED_TRACE(m.text);
+        const bool starting = m.index == 11 || m.index == 12, online = m.index == 17;
+        setCell(m.cell, 1);
+        if (starting) setCell("IFACE_OUT_START.STARTING.B_NAME", 1);
+        if (online) setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 1);
+        seconds(0.5);
+        EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), m.index);
+        EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), m.text);
+        setCell(m.cell, 0);
+        setCell("IFACE_OUT_START.STARTING.B_NAME", 0);
+        setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 0);
+        // A latched configuration error stays until a reset.
+        setCell("CONF_LATCH.CFG_SAMPL_OK_OR.IN_3", 1);
+        seconds(0.5);
+        setCell("CONF_LATCH.CFG_SAMPL_OK_OR.IN_3", 0);
+        seconds(0.5);
+        EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 0);
+    }
+}
+
+TEST_F(Status, TheStartModeFlagsFollowTheConfigurationManualFirst) {
+    const struct {
+        int man, aut;
+        uint32_t man_start, auto_start;
+    } cases[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1}, {1, 1, 1, 0}};
+    for (const auto& c : cases) {
+        setCell("CNFG_START.MAN_START.B_NAME", c.man);
+        setCell("CNFG_START.AUTO_START.B_NAME", c.aut);
+        seconds(0.32);
+        EXPECT_EQ(boolean("START.MAN_START.B_NAME"), c.man_start);
+        EXPECT_EQ(boolean("IFACE_IN_START.MANUAL_START.B_NAME"), c.man_start);
+        EXPECT_EQ(boolean("START.AUTO_START.AND"), c.auto_start);
+        EXPECT_EQ(boolean("IFACE_IN_START.AUTO_START.B_NAME"), static_cast<uint32_t>(c.aut));
+    }
+}
+
+TEST_F(Status, TheConfigurationSummaryFlags) {
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 1);
+    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 1u);
+    setCell("CNFG_CASC.USE_CASC.B_NAME", 1);
+    setCell("IFACE_IN_CASC.USE_CASC.B_NAME", 1);
+    setCell("CNFG_CASC.USE_SP_TRACK.B_NAME", 1);
+    setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
+    setCell("CONF_VAL_1.IDLE_RTD.B_NAME", 1);
+    seconds(0.32);
+    EXPECT_EQ(integer("CONF_VAL_1.CASC_USED.I_NAME"), 1);
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 2);
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_TOTAL.I_NAME"), 2);
+    EXPECT_EQ(boolean("CONF_VAL_1.CAS_EN_TRK.AND"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 0u);
+    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 0u);
+    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 0u);
+}
+
+// The list's inputs by record number.
+const char* const kConfigErrors[47] = {
+    "CNFG_CHECK_BI.DUPLICATDI.B_NAME",    "CNFG_CHECK_BI.DI01CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI02CFG_ER.B_NAME",
+    "CNFG_CHECK_BI.DI03CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI04CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI05CFG_ER.B_NAME",
+    "CNFG_CHECK_BI.DI06CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI07CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI08CFG_ER.B_NAME",
+    "CNFG_CHECK_AI.DUPLICATE_AI.B_NAME",  "CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME",  "CNFG_CHECK_AI.AI_02_CFG_ER.B_NAME",
+    "CNFG_CHECK_AI.AI_03_CFG_ER.B_NAME",  "CNFG_CHECK_AI.AI_04_CFG_ER.B_NAME",  "CNFG_CHECK_BO.RLY1ER.B_NAME",
+    "CNFG_CHECK_BO.RLY2ER.B_NAME",        "CNFG_CHECK_BO.RLY3ER.B_NAME",        "CNFG_CHECK_BO.RLY4ER.B_NAME",
+    "CNFG_CHECK_AO.AO01CFG_ER.B_NAME",    "CNFG_CHECK_AO.AO02CFG_ER.B_NAME",    "CNFG_CHECK_AO.AO03CFG_ER.B_NAME",
+    "CNFG_ACT.ACT1_SCALE_SD.AND",         "CONF_CHECK_CASC.CASC_NO_AI.AND",     "CONF_CHECK_CASC.SPD_LIM_ERR.OR",
+    "CONF_CHECK.RMT_CASC_NO_AI.AND",      "CNFG_CHECK_RMT.REMSPD_CFG.B_NAME",   "CNFG_CHECK_RMT.RANG_ERR.AND",
+    "CNFG_CHECK.IDLE1_IN_CRIT.AND",       "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",     "CNFG_CHECK.IDL_ERROR.AND",
+    "CONF_CHECK_CASC.SETPT_ERR.AND",      "CNFG_CHECK.CRIT_RATE.AND",           "CNFG_CHECK.CRIT_ER_NI.B_SW",
+    "CNFG_CHECK.USE_BND1.AND",            "CNFG_CHECK.USE_BND2.AND",            "CNFG_CHECK.USE_BND3.AND",
+    "CNFG_CHECK.MIN_MAX_ERR.AND",         "CNFG_CHECK.MAX_GOV_OS_ER.A_COMPARE", "CNFG_CHECK.OS_OSTSP_ER.A_COMPARE",
+    "MPU.OST_LIM_GT_MAX_SPD.OR",          "MPU.SPD1_GT_MAX.A_COMPARE",          "MPU.SPD2_GT_MAX.AND",
+    "MPU.SP1_MN_CHK.A_COMPARE",           "MPU.SP2_MINERR.AND",                 "START.STRT_IH.SEL_2",
+    "CNFG_CHECK.IR_MINERR.B_SW",          "CNFG_CHECK.IR_MAXERR.B_SW",
+};
+
+// The list as the service side reads it: the record numbers in order.
+std::vector<uint16_t> serviceView() {
+    std::vector<uint16_t> ids;
+    const uint16_t n = GetLatchAESize(5);
+    for (uint16_t k = 0; k < n; ++k) {
+        uint16_t id = 0;
+        TimerValue t{};
+        if (GetNextLatchAEInfo(0xC0C08005u, k, &id, &t) == 1) ids.push_back(id);
+    }
+    return ids;
+}
+
+TEST_F(Status, EachConfigurationErrorLatchesItsRecordUntilAResetAfterItHasGone) {
+    for (int n = 1; n <= 47; ++n) {
+        SCOPED_TRACE(kConfigErrors[n - 1]);
+        if (n == 44) {
+            // The second sensor's failed level below what it can measure,
+            // with the sensor used.
+            setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
+            setCell("MPU.MIN_SPD_CK2.A_NAME", 300.0);
+            setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", 300.0);
+        } else {
+            setCell(kConfigErrors[n - 1], 1);
+        }
+        seconds(0.5);
+        const std::string sel = "CONF_LATCH.ANY.SEL_" + std::to_string(n);
+        EXPECT_EQ(boolean(sel), 1u);
+        EXPECT_EQ(boolean("CONF_LATCH.ANY.LATCH_AE"), 1u);
+        EXPECT_EQ(integer("CONF_LATCH.ANY.ALM_NO_" + std::to_string(n)), 1);  // the first latched
+        EXPECT_EQ(serviceView(), std::vector<uint16_t>{static_cast<uint16_t>(n)});
+        EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 8);
+        // Gone but not reset: still latched.
+        if (n == 44) setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", 301.0);
+        else setCell(kConfigErrors[n - 1], 0);
+        seconds(0.5);
+        EXPECT_EQ(boolean(sel), 1u);
+        setCell("RESET.RESET.B_NAME", 1);
+        seconds(0.32);
+        setCell("RESET.RESET.B_NAME", 0);
+        EXPECT_EQ(boolean(sel), 0u);
+        EXPECT_EQ(boolean("CONF_LATCH.ANY.LATCH_AE"), 0u);
+        setCell("CONF_VAL_1.USE_MPU2.B_NAME", 0);
+    }
+    // The spare records never latch.
+    seconds(1.0);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_48"), 0u);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_49"), 0u);
+}
+
+TEST_F(Status, AFindingStillPresentStaysThroughAResetAndTheOverrideReleasesIt) {
+    setCell("CNFG_CHECK.USE_BND2.AND", 1);
+    seconds(0.5);
+    setCell("CONF_LATCH.CFG_SAMPL_OK_OR.IN_3", 1);
+    seconds(0.5);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_35"), 1u);
+    setCell("CONF_LATCH.ANY.OVRD", 1);
+    seconds(0.5);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_35"), 0u);
+    setCell("CONF_LATCH.CFG_SAMPL_OK_OR.IN_3", 0);
+    setCell("CNFG_CHECK.USE_BND1.AND", 1);
+    seconds(0.5);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.LATCH_AE"), 0u);
+    EXPECT_TRUE(serviceView().size() <= 2u);  // at most the reset and all-cleared events
+    for (uint16_t id : serviceView()) EXPECT_TRUE(id == 50 || id == 51) << id;
+}
+
+TEST_F(Status, TheSecondSensorCheckComparesItsFailedLevelWithItsRange) {
+    setCell("MPU.MIN_SPD_CK2.A_NAME", 300.0);
+    const struct {
+        double level;
+        int used;
+        uint32_t err;
+    } cases[] = {{299.0, 1, 1}, {300.0, 1, 1}, {300.5, 1, 0}, {200.0, 0, 0}};
+    for (const auto& c : cases) {
+        setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", c.level);
+        setCell("CONF_VAL_1.USE_MPU2.B_NAME", c.used);
+        seconds(0.32);
+        EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), static_cast<float>(c.level));
+        EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), c.err) << c.level;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// The operator interface's slices through real passes in simulated time,
+// with the tunables at their defaults from the first frame on.
+#pragma once
+
+#include <string>
+
+#include "app/interface/interface_slices.h"
+#include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
+#include "host/board.h"
+#include "tests/support/app_harness.h"
+
+namespace iface_test {
+
+inline bool g_defaultsLoaded = false;
+
+class IfaceRig : public tc_test::AppHarness {
+protected:
+    static constexpr int R10 = 0, R20 = 1, R40 = 2, R80 = 3, R160 = 4;
+    static void defaultsInFirstFrame() {
+        if (g_defaultsLoaded) return;
+        g_defaultsLoaded = true;
+        tc_test::loadTunableDefaults();
+    }
+    void SetUp() override {
+        AppHarness::SetUp();
+        board::reset();  // keys released, E-stop and backlight as at power-up
+        g_defaultsLoaded = false;
+        useSlices(R10, {defaultsInFirstFrame});
+        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_19, _R80_TASK_22});
+        useSlices(R160, {_R160_TASK_10, _R160_TASK_40});
+    }
+    // Passes of `group` until `cell` reads `value`, at most `limit`; 0 when
+    // it never does.
+    int passesUntil(int group, const std::string& cell, uint32_t value, int limit) {
+        for (int k = 1; k <= limit; ++k) {
+            runPasses(group, 1);
+            if (boolean(cell) == value) return k;
+        }
+        return 0;
+    }
+};
+
+}  // namespace iface_test
