@@ -5,7 +5,7 @@
 // logic read it).
 #pragma once
 
-#include "app/analog/standin/MESSAGE_START_standin.cells.h"
+#include "app/interface/MESSAGE.cells.h"
 #include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 

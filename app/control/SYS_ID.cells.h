@@ -5,7 +5,7 @@
 // S_PORT_1.
 #pragma once
 
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "runtime/catalogue.h"
 
 #define _ub24_CELLS(X)                                         \

@@ -1,6 +1,7 @@
 // Module PWR_UP_MSG at 80 ms: the one-second display pulse after the
 // power-up delay and the power-up-complete flag a second later; at 160 ms
-// the program-running pulse.
+// the delays that hold back the start and the Modbus map after power-up or
+// while a configuration error stands, and the program-running pulse.
 #pragma once
 
 #include "app/interface/standin/interface_rows_standin.h"
@@ -15,7 +16,13 @@
     X(RUN_PRGM, ONE_SHOT, B, R160, PLAIN)                         \
     X(RUN_PRGM, R_TIME, I, R160, PLAIN)                           \
     PWR_UP_MSG_PULSE_ROWS(X)                                      \
-    PWR_UP_MSG_STANDIN_ROWS(X)
+    X(COMPLT_DLY, DELAY, B, R160, PLAIN)                          \
+    X(COMPLT_DLY, R_TIME, I, R160, PLAIN)                         \
+    X(CONFIG_ERR, AND, B, R160, PLAIN)                            \
+    X(N_CONF_ERR, NOT, B, R160, PLAIN)                            \
+    X(ENBL_STRT, AND, B, R160, PLAIN)                             \
+    X(N_ERR_DLY, DELAY, B, R160, PLAIN)                           \
+    X(N_ERR_DLY, R_TIME, I, R160, PLAIN)
 CAT_MODULE(PWR_UP_MSG)
 
 namespace r80 {
