@@ -35,6 +35,7 @@
 #include "runtime/appmain.h"
 #include "runtime/can_startup.h"
 #include "runtime/mscloads.h"
+#include "runtime/eth_ports.h"
 #include "runtime/neighbours.h"
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"

@@ -37,4 +37,3 @@ void _R20_iogather();
 void _R80_iogather();
 // Supervision-task actions.
 void CheckTTYControlPrams();
-void InitEthPorts();

@@ -11,4 +11,3 @@
 
 STANDIN void set_service_pwds() {}
 STANDIN void CheckTTYControlPrams() {}
-STANDIN void InitEthPorts() {}

@@ -2,99 +2,23 @@
 // `canopen` package (tests/node/sim_nodes.js), joined through the bus port
 // in real time: each kind frame by frame, and each misbehaviour's outcome.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "tests/canopen/orsk_frames.h"
-
-extern char** environ;
+#include "tests/support/peer_nodes.h"
 
 namespace {
-
-// The node script as a child process; its stdout is read line by line.
-class PeerNodes {
-public:
-    PeerNodes(int port, const std::vector<std::string>& specs) {
-        const char* src = std::getenv("TC_SOURCE_DIR");
-        const std::string dir = std::string(src != nullptr ? src : ".") + "/tests/node";
-        if (::access((dir + "/node_modules/canopen/package.json").c_str(), R_OK) != 0) return;
-        int out[2], in[2];
-        if (::pipe(out) != 0 || ::pipe(in) != 0) return;
-        posix_spawn_file_actions_t a;
-        posix_spawn_file_actions_init(&a);
-        posix_spawn_file_actions_adddup2(&a, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&a, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_addclose(&a, out[0]);
-        posix_spawn_file_actions_addclose(&a, in[1]);
-        const std::string script = dir + "/sim_nodes.js", portText = std::to_string(port);
-        std::vector<const char*> argv = {"node", script.c_str(), portText.c_str()};
-        for (const auto& s : specs) argv.push_back(s.c_str());
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, "node", &a, nullptr, const_cast<char**>(argv.data()), environ) != 0) pid_ = 0;
-        posix_spawn_file_actions_destroy(&a);
-        ::close(out[1]);
-        ::close(in[0]);
-        fd_ = out[0];
-        stdin_ = in[1];
-    }
-    ~PeerNodes() {
-        if (stdin_ >= 0) ::close(stdin_);
-        if (fd_ >= 0) ::close(fd_);
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool started() const { return pid_ > 0; }
-    // Reads until `lines` full lines have arrived (or 20 s passed).
-    std::vector<std::string> read(size_t lines) {
-        std::vector<std::string> out;
-        while (out.size() < lines) {
-            const size_t nl = buf_.find('\n');
-            if (nl != std::string::npos) {
-                out.push_back(buf_.substr(0, nl));
-                buf_.erase(0, nl + 1);
-                continue;
-            }
-            pollfd p{fd_, POLLIN, 0};
-            if (::poll(&p, 1, 20000) <= 0) break;
-            char b[4096];
-            const ssize_t n = ::read(fd_, b, sizeof b);
-            if (n <= 0) break;
-            buf_.append(b, static_cast<size_t>(n));
-        }
-        return out;
-    }
-    // Ends the nodes; one JSON line per node.
-    std::vector<std::string> finish(size_t nodes) {
-        ::close(stdin_);
-        stdin_ = -1;
-        auto out = read(nodes);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = 0;
-        return out;
-    }
-
-private:
-    pid_t pid_ = 0;
-    int fd_ = -1, stdin_ = -1;
-    std::string buf_;
-};
 
 struct PeerRun {
     OrskRig rig{true, hk::ClockMode::RealTime};
     int port = hostcan::startBusServer(0);
-    std::unique_ptr<PeerNodes> nodes;
+    std::unique_ptr<tc_test::PeerNodes> nodes;
     explicit PeerRun(const std::vector<std::string>& specs) {
         hostcan::enableLog(false);
-        nodes = std::make_unique<PeerNodes>(port, specs);
+        nodes = std::make_unique<tc_test::PeerNodes>(port, specs);
     }
     ~PeerRun() { hostcan::stopBusServer(); }
     bool ready() {

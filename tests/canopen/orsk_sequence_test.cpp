@@ -63,12 +63,14 @@ TEST(OrskSequence, NodeThatNeverBootsIsWaitedForThenLost) {
     node.neverBoots = true;
     rig.start(3);
     int passes = 0;
+    uint32_t waiting = 0;  // nibble A one second into the wait
     while ((rig.data(3).Status & ORSK_IDLE) == 0 && passes < 500) {
         rig.net.passes(1);
-        ++passes;
+        if (++passes == 50) waiting = rig.data(3).NibbleA & 0xF;
     }
     EXPECT_GE(passes * 20, 2000);
     EXPECT_LT(passes * 20, 2200);
+    EXPECT_EQ(waiting, 1u);  // the reset's wait is marked in bit 0
     EXPECT_EQ(nodeFrames(rig.net.take(), 5), Lines{"000#8105"});
     EXPECT_EQ(rig.idFault(3), 1u);
     EXPECT_TRUE(rig.lost(3));

@@ -22,103 +22,13 @@
 #include <system_error>
 #include <vector>
 
+#include "tests/loader/controller_proc.h"
 #include "tests/support/ports.h"
 
 namespace {
 
-std::string controllerPath() { return TC_CONTROLLER_PATH; }
-
-// A fresh directory for one case, removed with what it holds.
-struct TempDir {
-    std::string path;
-    TempDir() {
-        char name[] = "/tmp/loader_test_XXXXXX";
-        path = ::mkdtemp(name) != nullptr ? name : "";
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-};
-
-// The loader run as a child, its standard output and error read together.
-class Controller {
-public:
-    explicit Controller(std::vector<std::string> args) {
-        int p[2];
-        if (::pipe2(p, O_CLOEXEC) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(p[1], 1);
-            ::dup2(p[1], 2);
-            std::vector<char*> argv;
-            std::string prog = controllerPath();
-            argv.push_back(prog.data());
-            for (std::string& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(prog.c_str(), argv.data());
-            ::_exit(127);
-        }
-        ::close(p[1]);
-        fd_ = p[0];
-    }
-    ~Controller() {
-        if (pid_ > 0 && status_ < 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (fd_ >= 0) ::close(fd_);
-    }
-
-    // Reads output until it holds `text` or the child's output ends; false
-    // when it did not come within ms.
-    bool waitFor(const std::string& text, int ms = 30000, size_t from = 0) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (output_.find(text, from) == std::string::npos) {
-            int left = static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
-            if (left <= 0 || !readSome(left)) return false;
-        }
-        return true;
-    }
-    // The exit status once the child has ended (all its output read), or -1
-    // when it was still running after ms.
-    int exitStatus(int ms = 30000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        for (;;) {
-            int left = static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
-            if (left <= 0) return -1;
-            if (!readSome(left)) break;
-        }
-        // No more output: the child has ended, unless the time ran out first.
-        if (std::chrono::steady_clock::now() >= end) return -1;
-        int st = 0;
-        if (::waitpid(pid_, &st, 0) != pid_) return -1;
-        status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-        return status_;
-    }
-    void signal(int sig) { ::kill(pid_, sig); }
-    pid_t pid() const { return pid_; }
-    const std::string& output() const { return output_; }
-
-private:
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    int status_ = -1;
-    std::string output_;
-
-    // False at the end of the output or when nothing came within ms.
-    bool readSome(int ms) {
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, ms) != 1) return false;
-        char buf[4096];
-        ssize_t n = ::read(fd_, buf, sizeof buf);
-        if (n <= 0) return false;
-        output_.append(buf, static_cast<size_t>(n));
-        return true;
-    }
-};
+using tc_test::Controller;
+using tc_test::TempDir;
 
 struct OptionCase {
     const char* name;

@@ -14,6 +14,9 @@
 //   abort=I.S        answers object I (hex) sub S with an SDO abort
 //   code=X           reports module code X (object 0x2000)
 //   pdo              sends its transmit PDOs on each SYNC while operational
+//   timer            sends transmit PDO n (1..4, COB-id 0x80 + n * 0x100 + id)
+//                    every T ms while operational, T being the event time in
+//                    object 0x1800+n-1 sub 5 as the controller wrote it (0: none)
 // Two nodes with the same id share it. The script prints "ready" once it is
 // on the bus; on SIGTERM (or when stdin closes) it prints one JSON line per
 // node with its NMT state, resets and the downloads it took, and exits.
@@ -48,12 +51,13 @@ function parseNode(spec) {
     const [kind, idText, ...opts] = spec.split(':');
     if (!KINDS[kind]) throw new Error(`unknown node kind ${kind}`);
     const node = { kind, id: Number(idText), never: false, twice: false, lateMs: 0, lateObject: null,
-        aborts: [], code: KINDS[kind].code, pdo: false };
+        aborts: [], code: KINDS[kind].code, pdo: false, timer: false };
     for (const o of opts) {
         const [k, v] = o.split('=');
         if (k === 'never') node.never = true;
         else if (k === 'twice') node.twice = true;
         else if (k === 'pdo') node.pdo = true;
+        else if (k === 'timer') node.timer = true;
         else if (k === 'late') {
             const [ms, obj] = v.split('@');
             node.lateMs = Number(ms);
@@ -97,9 +101,15 @@ function buildDevice(node, send) {
         [2, DataType.UNSIGNED32, 0x00100000 + Object.keys(KINDS).indexOf(node.kind), AccessType.READ_ONLY],
         [3, DataType.UNSIGNED32, 0x00010002, AccessType.READ_ONLY],
         [4, DataType.UNSIGNED32, 41000 + node.id, AccessType.READ_ONLY]]);
+    // PDO parameters that the package's own PDO service leaves alone (COB-id
+    // not valid, nothing mapped): the script sends the PDOs itself.
     for (let n = 0; n < 4; ++n) {
-        addRecord(eds, 0x1400 + n, `RPDO ${n + 1} event timer`, [[5, DataType.UNSIGNED16, 0]]);
-        addRecord(eds, 0x1800 + n, `TPDO ${n + 1} event timer`, [[5, DataType.UNSIGNED16, 0]]);
+        addRecord(eds, 0x1400 + n, `RPDO ${n + 1} parameters`,
+            [[1, DataType.UNSIGNED32, 0x80000000], [5, DataType.UNSIGNED16, 0]]);
+        addRecord(eds, 0x1800 + n, `TPDO ${n + 1} parameters`,
+            [[1, DataType.UNSIGNED32, 0x80000000], [5, DataType.UNSIGNED16, 0]]);
+        addRecord(eds, 0x1600 + n, `RPDO ${n + 1} mapping`, []);
+        addRecord(eds, 0x1A00 + n, `TPDO ${n + 1} mapping`, []);
     }
     addVar(eds, 0x2000, 'Module code', DataType.UNSIGNED32, node.code, AccessType.READ_ONLY);
     addVar(eds, 0x2212, 'Module temperature', DataType.UNSIGNED8, 45, AccessType.READ_ONLY);
@@ -125,6 +135,7 @@ function main() {
     for (const node of nodes) {
         node.writes = [];
         node.resets = 0;
+        node.lastSent = [];
         node.device = buildDevice(node, (id, data) => {
             const sdo = id === 0x580 + node.id;
             const late = sdo && node.lateMs > 0 && (!node.lateObject ||
@@ -176,6 +187,27 @@ function main() {
             node.device.receive(f);
         }
     };
+
+    // Event-timed transmit PDOs: a 5 ms tick sends each one that is due.
+    const timed = nodes.filter((n) => n.timer);
+    if (timed.length > 0) {
+        setInterval(() => {
+            const now = Date.now();
+            for (const node of timed) {
+                if (node.device.nmt.state !== 5) {
+                    node.lastSent = [];
+                    continue;
+                }
+                for (let n = 0; n < 4; ++n) {
+                    const ms = Number(node.device.getValueArray(0x1800 + n, 5));
+                    if (ms <= 0) continue;
+                    if (node.lastSent[n] !== undefined && now - node.lastSent[n] < ms) continue;
+                    node.lastSent[n] = now;
+                    write(0x180 + 0x100 * n + node.id, Buffer.alloc(8));
+                }
+            }
+        }, 5);
+    }
 
     let pending = '';
     socket.on('data', (chunk) => {

@@ -92,6 +92,23 @@ TEST_F(NetworkBlock, PreOperationalBlinksThenOperationalShowsGreenOnTheCanLed) {
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
 }
 
+// Each rise of the go-operational command sends one start command to the
+// controller's own node.
+TEST_F(NetworkBlock, EachRiseOfTheGoOperationalCommandStartsTheOwnNodeOnce) {
+    start();
+    untilOpen();
+    runPasses(R20, 1);
+    hostcan::enableLog(true);
+    hostcan::takeLog();
+    for (uint32_t level : {1u, 1u, 0u, 1u, 1u}) {
+        setCell("CNFG_CAN2.GO_OPER.AND", level);
+        runPasses(R20, 1);
+    }
+    int starts = 0;
+    for (const std::string& l : hostcan::takeLog()) starts += l == "000#010A" ? 1 : 0;
+    EXPECT_EQ(starts, 2);
+}
+
 TEST_F(NetworkBlock, AStoppedNodeFlashesGreenOncePerCycle) {
     start(1);
     untilOpen();

@@ -236,9 +236,9 @@ TEST_F(Supervision, TheAnalogNodeGetsBothOutputsAndTheWatchdogInFiveBytes) {
     hostcan::takeLog();
     for (int p = 0; p < 20; ++p) {
         if (p % 10 == 0) {
-            pdo(0x181, {0});
             pdo(0x281, {0});
             pdo(0x381, {0});
+            pdo(0x481, {0});
         }
         runPasses(R20, 1);
     }

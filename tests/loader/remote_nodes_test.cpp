@@ -1,0 +1,261 @@
+// The running controller and four remote I/O nodes (analog I/O, RTD,
+// discrete input, relay output) of the npm `canopen` package on its CAN bus
+// port: the nodes are enabled over the service protocol as a user does, the
+// controller configures them and starts each one. A bus monitor on the same
+// port counts the frames and times the start-up.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/catalogue_tables.h"
+#include "runtime/dbug.h"
+#include "runtime/value_handles.h"
+#include "tests/loader/controller_proc.h"
+#include "tests/support/peer_nodes.h"
+#include "tests/support/ports.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<uint8_t>;
+
+// A TCP port of 127.0.0.1 that nothing listens on now.
+int freeTcpPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) == 0)
+        port = ntohs(sa.sin_port);
+    ::close(fd);
+    return port;
+}
+
+// Connects to 127.0.0.1:port, retrying for up to `ms` while the listener comes up.
+int connectWithin(int port, int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        bool ok = false;
+        const int fd = tc_test::loopbackSocket(SOCK_STREAM, static_cast<uint16_t>(port), &ok);
+        if (ok) return fd;
+        ::close(fd);
+        if (Clock::now() > end) return -1;
+        ::usleep(20000);
+    }
+}
+
+// Waits up to ms for fd to become readable.
+bool readable(int fd, int ms) {
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, ms) == 1;
+}
+
+// A participant of the bus that only listens: every frame with the time it
+// arrived.
+class BusMonitor {
+public:
+    struct Frame {
+        Clock::time_point at;
+        std::string line;
+    };
+    explicit BusMonitor(int port) : fd_(connectWithin(port, 10000)) {}
+    ~BusMonitor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool connected() const { return fd_ >= 0; }
+    const std::vector<Frame>& frames() const { return frames_; }
+    // Takes what has arrived, waiting at most ms for the first byte.
+    void pump(int ms) {
+        if (fd_ < 0 || !readable(fd_, ms)) return;
+        char b[8192];
+        const ssize_t n = ::recv(fd_, b, sizeof b, MSG_DONTWAIT);
+        if (n <= 0) return;
+        const auto now = Clock::now();
+        pending_.append(b, static_cast<size_t>(n));
+        for (size_t nl; (nl = pending_.find('\n')) != std::string::npos;) {
+            frames_.push_back({now, pending_.substr(0, nl)});
+            pending_.erase(0, nl + 1);
+        }
+    }
+    // The frames so far, one a line with the time since the first.
+    std::string dump() const {
+        std::string out;
+        for (const Frame& f : frames_) {
+            char b[32];
+            std::snprintf(b, sizeof b, "%8.3f ", std::chrono::duration<double>(f.at - frames_[0].at).count());
+            out += b + f.line + "\n";
+        }
+        return out;
+    }
+    // Index of the first frame equal to `line` at or after `from`, or -1.
+    long find(const std::string& line, size_t from = 0) const {
+        for (size_t i = from; i < frames_.size(); ++i)
+            if (frames_[i].line == line) return static_cast<long>(i);
+        return -1;
+    }
+
+private:
+    int fd_;
+    std::string pending_;
+    std::vector<Frame> frames_;
+};
+
+// The service handle of a named cell (0 when the directory has no such name).
+uint32_t handleOf(const std::string& name) {
+    const DbugTables t = app_dbug_tables();
+    const DbugVar* v = dbug_find_in(t, name.c_str());
+    if (v == nullptr || v - _dbug_var < 1 || uint32_t(v - _dbug_var) > sizeofHMIValueArray) return 0;
+    return HmiValueHandles[v - _dbug_var - 1];
+}
+
+// A service tool on the controller's service port: frames of a type byte, a
+// big-endian 16-bit length and the payload.
+class ServiceTool {
+public:
+    explicit ServiceTool(int port) : fd_(connectWithin(port, 10000)) {
+        if (fd_ >= 0) connectedSession_ = exchange(0, {0x00}).size() == 4;
+    }
+    ~ServiceTool() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool ready() const { return connectedSession_; }
+    // Writes a boolean cell by name; the reply's status byte (0 accepted).
+    int writeBool(const std::string& name, bool value) {
+        const uint32_t h = handleOf(name);
+        const Bytes r = exchange(1, {0x25, uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h), 1,
+                                     uint8_t(value ? 1 : 0)});
+        return r.empty() ? -1 : r[0];
+    }
+    // Reads a cell by name: the status byte and the value bytes.
+    Bytes read(const std::string& name) {
+        const uint32_t h = handleOf(name);
+        return exchange(1, {0x23, uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h)});
+    }
+
+private:
+    int fd_;
+    bool connectedSession_ = false;
+
+    Bytes exchange(uint8_t type, const Bytes& payload) {
+        Bytes f{type, uint8_t(payload.size() >> 8), uint8_t(payload.size())};
+        f.insert(f.end(), payload.begin(), payload.end());
+        if (::send(fd_, f.data(), f.size(), MSG_NOSIGNAL) != ssize_t(f.size())) return {};
+        Bytes in;
+        while (in.size() < 3 || in.size() < 3u + ((in[1] << 8) | in[2])) {
+            if (!readable(fd_, 5000)) return {};
+            uint8_t b[512];
+            const ssize_t n = ::recv(fd_, b, sizeof b, 0);
+            if (n <= 0) return {};
+            in.insert(in.end(), b, b + n);
+        }
+        return Bytes(in.begin() + 3, in.end());
+    }
+};
+
+struct NodeKind {
+    const char* spec;
+    int id;
+    const char* block;  // the node's supervision block in CNFG_CAN2
+};
+constexpr NodeKind kNodes[] = {
+    {"aio:1:timer", 1, "VL_NODE1_AIO"},
+    {"rtd:3:timer", 3, "VL_NODE3_RTD_8C"},
+    {"bi:4:timer", 4, "VL_NODE4_BI"},
+    {"bo:5:timer", 5, "VL_NODE5_BO"},
+};
+constexpr int kEnables[] = {1, 3, 4, 5};
+
+std::string hexId(int id) {
+    char b[8];
+    std::snprintf(b, sizeof b, "%02X", id);
+    return b;
+}
+
+}  // namespace
+
+TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
+    const tc_test::TempDir tmp;
+    const int offset = tc_test::pickPortOffset();
+    const int canPort = freeTcpPort();
+    ASSERT_NE(canPort, 0);
+    tc_test::Controller ctl({"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
+                             tmp.path + "/var", "--normal-priority"});
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+
+    BusMonitor bus(canPort);
+    ASSERT_TRUE(bus.connected());
+    std::vector<std::string> specs;
+    for (const NodeKind& n : kNodes) specs.push_back(n.spec);
+    tc_test::PeerNodes nodes(canPort, specs);
+    ASSERT_TRUE(nodes.started()) << "run `npm install` in tests/node (scripts/test.sh does)";
+    ASSERT_EQ(nodes.read(1), std::vector<std::string>{"ready"});
+
+    // The network opened before the nodes joined: they missed their resets.
+    // The user enables the four nodes, has the network's start command
+    // repeated (which takes the controller's own node to operational as
+    // well) and, once the start-up reset of the network has ended, resets
+    // the network to take the nodes in.
+    const auto openBy = Clock::now() + std::chrono::seconds(20);
+    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
+    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
+    ServiceTool tool(666 + offset);
+    ASSERT_TRUE(tool.ready());
+    for (int n : kEnables) EXPECT_EQ(tool.writeBool("CNFG_CAN2.VL" + std::to_string(n) + "_ENA.IN", true), 0) << n;
+    EXPECT_EQ(tool.writeBool("CNFG_CAN2.CAN2_NTW1.AUTOGO2OP", true), 0);
+    const auto quietBy = Clock::now() + std::chrono::seconds(20);
+    while (tool.read("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT") != Bytes{0, 0} && Clock::now() < quietBy) bus.pump(100);
+    const size_t before = bus.frames().size();
+    EXPECT_EQ(tool.writeBool("CNFG_CAN2.RST_OR.IN_2", true), 0);
+    bus.pump(200);  // held over a few passes of the network block
+    EXPECT_EQ(tool.writeBool("CNFG_CAN2.RST_OR.IN_2", false), 0);
+
+    // Every node is reset, configured and then started by its own command.
+    const auto end = Clock::now() + std::chrono::seconds(30);
+    auto started = [&] {
+        for (const NodeKind& n : kNodes)
+            if (bus.find("000#01" + hexId(n.id), before) < 0) return false;
+        return true;
+    };
+    while (!started() && Clock::now() < end) bus.pump(100);
+    ASSERT_TRUE(started()) << ctl.output() << bus.dump();
+    EXPECT_EQ(tool.read("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), (Bytes{0, 0, 0, 0, 5}));
+    long firstReset = -1, lastStart = -1;
+    for (const NodeKind& n : kNodes) {
+        const long reset = bus.find("000#81" + hexId(n.id), before);
+        ASSERT_GE(reset, 0) << n.spec;
+        const long start = bus.find("000#01" + hexId(n.id), static_cast<size_t>(reset));
+        ASSERT_GT(start, reset) << n.spec;
+        firstReset = firstReset < 0 ? reset : std::min(firstReset, reset);
+        lastStart = std::max(lastStart, start);
+        const std::string blk = std::string("CNFG_CAN2.") + n.block;
+        EXPECT_EQ(tool.read(blk + ".CFG_FAULT"), (Bytes{0, 0})) << n.spec;
+        EXPECT_EQ(tool.read(blk + ".ID_FAULT"), (Bytes{0, 0})) << n.spec;
+    }
+    const auto& f = bus.frames();
+    const long frames = lastStart - firstReset + 1;
+    const double seconds = std::chrono::duration<double>(f[size_t(lastStart)].at - f[size_t(firstReset)].at).count();
+    std::printf("four nodes from the first reset to the last start: %ld frames in %.2f s\n", frames, seconds);
+    ::testing::Test::RecordProperty("frames", static_cast<int>(frames));
+    ::testing::Test::RecordProperty("milliseconds", static_cast<int>(seconds * 1000));
+
+    const auto report = nodes.finish(4);
+    ASSERT_EQ(report.size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_NE(report[i].find("\"id\":" + std::to_string(kNodes[i].id) + ",\"state\":5,"), std::string::npos)
+            << report[i];
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
