@@ -3,7 +3,28 @@
 // two reals it writes, and the supervision of the link's heartbeat.
 #include "app/interface/OPC_DATA.cells.h"
 
+#include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/AI_MUX.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/MPU.cells.h"
+#include "app/control/MPU_OVRD.cells.h"
 #include "app/control/RESET.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
+#include "app/discrete/CNFG_BO.cells.h"
+#include "app/discrete/IFACE_OUT_VLV.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/interface/COND_MON.cells.h"
+#include "app/interface/IFACE_OUT_CASC.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/OPC_DATA_texts.h"
 #include "app/interface/command_latch.h"
 #include "runtime/appmem.h"
@@ -68,6 +89,77 @@ void OPC_DATA_commands() {
 void OPC_DATA_lists() {
     auto& c = OPC_DATA;
     OPC_DATA_blocks& s = OPC_DATA_st;
+    // The values the link reads, in its list order.
+    c.AR_LIST_LIST_1 = MPU.TURB_SPD_A_NAME;
+    c.AR_LIST_LIST_2 = SPD_CTRL.SPD_SETPT_A_NAME;
+    c.AR_LIST_LIST_4 = AI_MUX.RMT_SPD_SP_A_NAME;
+    c.AR_LIST_LIST_9 = IFACE_IN_CASC.CASC_IN_NAME_A_NAME;
+    c.AR_LIST_LIST_10 = IFACE_OUT_CASC.CASC_SP_A_NAME;
+    c.AR_LIST_LIST_11 = CNFG_SPEED.TSS_01_MONITOR;
+    c.AR_LIST_LIST_12 = CNFG_SPEED.TSS_02_MONITOR;
+    c.AR_LIST_LIST_13 = _ub6.VALUE_A_NAME;
+    c.AR_LIST_LIST_14 = _ub7.VALUE_A_NAME;
+    c.AR_LIST_LIST_15 = _ub8.VALUE_A_NAME;
+    c.AR_LIST_LIST_16 = _ub9.VALUE_A_NAME;
+    c.AR_LIST_LIST_18 = _ub10.VAL_A_NAME;
+    c.AR_LIST_LIST_19 = _ub11.VAL_A_NAME;
+    c.AR_LIST_LIST_20 = _ub12.VAL_A_NAME;
+    c.AR_LIST_LIST_39 = ALARMS.FIRSTOUT_A_OUT_1;
+    c.AR_LIST_LIST_40 = SHUTDOWNS.FIRSTOUT_A_OUT_1;
+    c.AR_LIST_LIST_41 = COND_MON.STRT_TURB_A_NAME;
+    c.AR_LIST_LIST_42 = COND_MON.SD_NUM_A_NAME;
+    c.AR_LIST_LIST_43 = COND_MON.SDLOAD1_NUM_A_NAME;
+    c.AR_LIST_LIST_44 = COND_MON.SDLOAD2_NUM_A_NAME;
+    c.AR_LIST_LIST_45 = COND_MON.OSPD_NUM_A_NAME;
+    c.AR_LIST_LIST_46 = COND_MON.TRUNHRS_A_NAME;
+    c.AR_LIST_LIST_47 = COND_MON.TRUNLDHRS_A_NAME;
+    c.AR_LIST_LIST_48 = COND_MON.TRUNLD2HRS_A_NAME;
+    c.BR_LIST_LIST_1 = SHUTDOWNS.ANY_SD_B_NAME;
+    c.BR_LIST_LIST_2 = ALARMS.ANY_ALM_B_NAME;
+    c.BR_LIST_LIST_3 = ALARMS.ANY_SEL_1;
+    c.BR_LIST_LIST_4 = ALARMS.ANY_SEL_2;
+    c.BR_LIST_LIST_5 = ALARMS.ANY_SEL_3;
+    c.BR_LIST_LIST_6 = SHUTDOWNS.ANY_SEL_1;
+    c.BR_LIST_LIST_7 = SHUTDOWNS.ANY_SEL_4;
+    c.BR_LIST_LIST_8 = SHUTDOWNS.ANY_SEL_3;
+    c.BR_LIST_LIST_9 = SHUTDOWNS.ANY_SEL_2;
+    c.BR_LIST_LIST_10 = SHUTDOWNS.ANY_SEL_5;
+    c.BR_LIST_LIST_11 = IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME;
+    c.BR_LIST_LIST_12 = IFACE_OUT_SPEED.RMT_SPD_ACTIVE_B_NAME;
+    c.BR_LIST_LIST_13 = SPDC.A00_STEP_SFC_STEP;
+    c.BR_LIST_LIST_14 = SPDC.A07_STEP_SFC_STEP;
+    c.BR_LIST_LIST_15 = SPDC.A01_STEP_SFC_STEP;
+    c.BR_LIST_LIST_16 = IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME;
+    c.BR_LIST_LIST_17 = IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME;
+    c.BR_LIST_LIST_18 = MPU_OVRD.OVRD1_OR_OR;
+    c.BR_LIST_LIST_19 = ALARMS.ANY_SEL_7;
+    c.BR_LIST_LIST_20 = ALARMS.ANY_SEL_67;
+    c.BR_LIST_LIST_21 = MESSAGE.RMT_IN_CTL_AND;
+    c.BR_LIST_LIST_23 = IFACE_OUT_CASC.ENABLED_B_NAME;
+    c.BR_LIST_LIST_24 = IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME;
+    c.BR_LIST_LIST_25 = MESSAGE.CASC_CTL_DELAY_DELAY;
+    c.BR_LIST_LIST_26 = CASC_ENBL.INHIBITED_LATCH1;
+    c.BR_LIST_LIST_27 = IFACE_OUT_CASC.RMT_CAS_EN_B_NAME;
+    c.BR_LIST_LIST_28 = IFACE_OUT_CASC.REM_CAS_SEL_B_NAME;
+    c.BR_LIST_LIST_29 = MESSAGE.CASC_RMT_DELAY_DELAY;
+    c.BR_LIST_LIST_30 = RMT_CAS_EN.RCASC_IH_LATCH1;
+    c.BR_LIST_LIST_31 = HP_LIMTER.AT_MAX_OR;
+    c.BR_LIST_LIST_32 = HP_LIMTER.HP_RAMP_P_LIM_1;
+    c.BR_LIST_LIST_33 = IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME;
+    c.BR_LIST_LIST_34 = 0;  // spare
+    c.BR_LIST_LIST_35 = CNFG_BI.BI_01_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_36 = CNFG_BI.BI_02_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_37 = CNFG_BI.BI_03_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_38 = CNFG_BI.BI_04_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_39 = CNFG_BI.BI_05_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_40 = CNFG_BI.BI_06_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_41 = CNFG_BI.BI_07_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_42 = CNFG_BI.BI_08_ZARN_BI_ZARN;
+    c.BR_LIST_LIST_43 = CNFG_BO.RELAY_1_DISPLAY;
+    c.BR_LIST_LIST_44 = CNFG_BO.RELAY_2_DISPLAY;
+    c.BR_LIST_LIST_45 = CNFG_BO.RELAY_3_DISPLAY;
+    c.BR_LIST_LIST_46 = CNFG_BO.RELAY_4_DISPLAY;
+
     // The link writes the tunables themselves: nothing is sampled into them.
     const uint32_t wmmm = static_cast<uint32_t>(AllRgExecutedwMMM);
 #define OPC_DATA_WRITTEN(B)                                                                                     \

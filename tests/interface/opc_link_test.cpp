@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/interface/OPC_DATA.cells.h"
 #include "app/interface/OPC_DATA_texts.h"
 #include "tests/interface/iface_rig.h"
 
@@ -293,6 +294,192 @@ TEST_F(OpcLink, TheMonitoringSpeedDoublesTheMonitorLag) {
         frame160();
         EXPECT_EQ(real("MPU.SPEED.MULTIPLY"), 2.0f * lag) << lag;
     }
+}
+
+// ---- read lists ---------------------------------------------------------------------
+
+// The read lists alone in the 80 ms group, so that every source holds what
+// the test sets.
+void listsOnly() { r80::OPC_DATA_lists(); }
+
+class OpcReadLists : public OpcLink {
+protected:
+    void SetUp() override {
+        OpcLink::SetUp();
+        useSlices(R80, {listsOnly});
+        useSlices(R160, {});
+    }
+    // Sources of every group reach the 80 ms group within two 160 ms frames.
+    void settle() { runPasses(R160, 2); }
+};
+
+// Source of each analog read entry, in list order (nullptr: none).
+const char* const kAnalogSources[48] = {
+        "MPU.TURB_SPD.A_NAME",  // 1
+        "SPD_CTRL.SPD_SETPT.A_NAME",  // 2
+        nullptr,  // 3
+        "AI_MUX.RMT_SPD_SP.A_NAME",  // 4
+        nullptr,  // 5
+        nullptr,  // 6
+        nullptr,  // 7
+        nullptr,  // 8
+        "IFACE_IN_CASC.CASC_IN_NAME.A_NAME",  // 9
+        "IFACE_OUT_CASC.CASC_SP.A_NAME",  // 10
+        "CNFG_SPEED.TSS_01.MONITOR",  // 11
+        "CNFG_SPEED.TSS_02.MONITOR",  // 12
+        "_ub6.VALUE.A_NAME",  // 13
+        "_ub7.VALUE.A_NAME",  // 14
+        "_ub8.VALUE.A_NAME",  // 15
+        "_ub9.VALUE.A_NAME",  // 16
+        nullptr,  // 17
+        "_ub10.VAL.A_NAME",  // 18
+        "_ub11.VAL.A_NAME",  // 19
+        "_ub12.VAL.A_NAME",  // 20
+        nullptr,  // 21
+        nullptr,  // 22
+        nullptr,  // 23
+        nullptr,  // 24
+        nullptr,  // 25
+        nullptr,  // 26
+        nullptr,  // 27
+        nullptr,  // 28
+        nullptr,  // 29
+        nullptr,  // 30
+        nullptr,  // 31
+        nullptr,  // 32
+        nullptr,  // 33
+        nullptr,  // 34
+        nullptr,  // 35
+        nullptr,  // 36
+        nullptr,  // 37
+        nullptr,  // 38
+        "ALARMS.FIRSTOUT_A.OUT_1",  // 39
+        "SHUTDOWNS.FIRSTOUT_A.OUT_1",  // 40
+        "COND_MON.STRT_TURB.A_NAME",  // 41
+        "COND_MON.SD_NUM.A_NAME",  // 42
+        "COND_MON.SDLOAD1_NUM.A_NAME",  // 43
+        "COND_MON.SDLOAD2_NUM.A_NAME",  // 44
+        "COND_MON.OSPD_NUM.A_NAME",  // 45
+        "COND_MON.TRUNHRS.A_NAME",  // 46
+        "COND_MON.TRUNLDHRS.A_NAME",  // 47
+        "COND_MON.TRUNLD2HRS.A_NAME",  // 48
+};
+
+// Source of each boolean read entry, in list order (nullptr: none).
+const char* const kBooleanSources[78] = {
+        "SHUTDOWNS.ANY_SD.B_NAME",  // 1
+        "ALARMS.ANY_ALM.B_NAME",  // 2
+        "ALARMS.ANY.SEL_1",  // 3
+        "ALARMS.ANY.SEL_2",  // 4
+        "ALARMS.ANY.SEL_3",  // 5
+        "SHUTDOWNS.ANY.SEL_1",  // 6
+        "SHUTDOWNS.ANY.SEL_4",  // 7
+        "SHUTDOWNS.ANY.SEL_3",  // 8
+        "SHUTDOWNS.ANY.SEL_2",  // 9
+        "SHUTDOWNS.ANY.SEL_5",  // 10
+        "IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME",  // 11
+        "IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME",  // 12
+        "SPDC.A00_STEP.SFC_STEP",  // 13
+        "SPDC.A07_STEP.SFC_STEP",  // 14
+        "SPDC.A01_STEP.SFC_STEP",  // 15
+        "IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME",  // 16
+        "IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME",  // 17
+        "MPU_OVRD.OVRD1_OR.OR",  // 18
+        "ALARMS.ANY.SEL_7",  // 19
+        "ALARMS.ANY.SEL_67",  // 20
+        "MESSAGE.RMT_IN_CTL.AND",  // 21
+        nullptr,  // 22
+        "IFACE_OUT_CASC.ENABLED.B_NAME",  // 23
+        "IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME",  // 24
+        "MESSAGE.CASC_CTL_DELAY.DELAY",  // 25
+        "CASC_ENBL.INHIBITED.LATCH1",  // 26
+        "IFACE_OUT_CASC.RMT_CAS_EN.B_NAME",  // 27
+        "IFACE_OUT_CASC.REM_CAS_SEL.B_NAME",  // 28
+        "MESSAGE.CASC_RMT_DELAY.DELAY",  // 29
+        "RMT_CAS_EN.RCASC_IH.LATCH1",  // 30
+        "HP_LIMTER.AT_MAX.OR",  // 31
+        "HP_LIMTER.HP_RAMP.P_LIM_1",  // 32
+        "IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME",  // 33
+        nullptr,  // 34
+        "CNFG_BI.BI_01_ZARN.BI_ZARN",  // 35
+        "CNFG_BI.BI_02_ZARN.BI_ZARN",  // 36
+        "CNFG_BI.BI_03_ZARN.BI_ZARN",  // 37
+        "CNFG_BI.BI_04_ZARN.BI_ZARN",  // 38
+        "CNFG_BI.BI_05_ZARN.BI_ZARN",  // 39
+        "CNFG_BI.BI_06_ZARN.BI_ZARN",  // 40
+        "CNFG_BI.BI_07_ZARN.BI_ZARN",  // 41
+        "CNFG_BI.BI_08_ZARN.BI_ZARN",  // 42
+        "CNFG_BO.RELAY_1.DISPLAY",  // 43
+        "CNFG_BO.RELAY_2.DISPLAY",  // 44
+        "CNFG_BO.RELAY_3.DISPLAY",  // 45
+        "CNFG_BO.RELAY_4.DISPLAY",  // 46
+        nullptr,  // 47
+        nullptr,  // 48
+        nullptr,  // 49
+        nullptr,  // 50
+        nullptr,  // 51
+        nullptr,  // 52
+        nullptr,  // 53
+        nullptr,  // 54
+        nullptr,  // 55
+        nullptr,  // 56
+        nullptr,  // 57
+        nullptr,  // 58
+        nullptr,  // 59
+        nullptr,  // 60
+        nullptr,  // 61
+        nullptr,  // 62
+        nullptr,  // 63
+        nullptr,  // 64
+        nullptr,  // 65
+        nullptr,  // 66
+        nullptr,  // 67
+        nullptr,  // 68
+        nullptr,  // 69
+        nullptr,  // 70
+        nullptr,  // 71
+        nullptr,  // 72
+        nullptr,  // 73
+        nullptr,  // 74
+        nullptr,  // 75
+        nullptr,  // 76
+        nullptr,  // 77
+        nullptr,  // 78
+};
+
+TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
+    startApp();
+    for (const char* src : kAnalogSources)
+        if (src) setCell(src, 0.0);
+    settle();
+    for (int n = 1; n <= 48; ++n) {
+        const char* src = kAnalogSources[n - 1];
+        if (src == nullptr) continue;
+        const float v = 1000.0f + 0.25f * static_cast<float>(n);
+        setCell(src, v);
+        settle();
+        for (int k = 1; k <= 48; ++k)
+            EXPECT_EQ(real(item("AR_LIST", k)), k == n ? v : 0.0f) << src << " at entry " << k;
+        setCell(src, 0.0);
+    }
+}
+
+TEST_F(OpcReadLists, EveryBooleanEntryComesFromItsOwnSource) {
+    startApp();
+    for (const char* src : kBooleanSources)
+        if (src) setCell(src, 0);
+    settle();
+    for (int n = 1; n <= 78; ++n) {
+        const char* src = kBooleanSources[n - 1];
+        if (src == nullptr) continue;
+        setCell(src, 1);
+        settle();
+        for (int k = 1; k <= 78; ++k)
+            EXPECT_EQ(boolean(item("BR_LIST", k)), k == n ? 1u : 0u) << src << " at entry " << k;
+        setCell(src, 0);
+    }
+    settle();
+    for (int k = 1; k <= 78; ++k) EXPECT_EQ(boolean(item("BR_LIST", k)), 0u) << k;
 }
 
 }  // namespace
