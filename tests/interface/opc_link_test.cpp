@@ -317,12 +317,12 @@ protected:
 const char* const kAnalogSources[48] = {
         "MPU.TURB_SPD.A_NAME",  // 1
         "SPD_CTRL.SPD_SETPT.A_NAME",  // 2
-        nullptr,  // 3
+        "IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME",  // 3
         "AI_MUX.RMT_SPD_SP.A_NAME",  // 4
-        nullptr,  // 5
-        nullptr,  // 6
-        nullptr,  // 7
-        nullptr,  // 8
+        "HP_LIMTER.HP_RAMP.RAMP",  // 5, in percent: MOD_SCALE.VLV_100.MULTIPLY
+        "MOD_SCALE.SPD_100.MULTIPLY",  // 6
+        "MOD_SCALE.ACT1_HSS.MULTIPLY",  // 7
+        "MOD_SCALE.CASC_100.MULTIPLY",  // 8
         "IFACE_IN_CASC.CASC_IN_NAME.A_NAME",  // 9
         "IFACE_OUT_CASC.CASC_SP.A_NAME",  // 10
         "CNFG_SPEED.TSS_01.MONITOR",  // 11
@@ -331,28 +331,28 @@ const char* const kAnalogSources[48] = {
         "_ub7.VALUE.A_NAME",  // 14
         "_ub8.VALUE.A_NAME",  // 15
         "_ub9.VALUE.A_NAME",  // 16
-        nullptr,  // 17
+        "MOD_IO.ACT1_100.MULTIPLY",  // 17
         "_ub10.VAL.A_NAME",  // 18
         "_ub11.VAL.A_NAME",  // 19
         "_ub12.VAL.A_NAME",  // 20
-        nullptr,  // 21
-        nullptr,  // 22
-        nullptr,  // 23
-        nullptr,  // 24
-        nullptr,  // 25
-        nullptr,  // 26
-        nullptr,  // 27
-        nullptr,  // 28
-        nullptr,  // 29
-        nullptr,  // 30
-        nullptr,  // 31
-        nullptr,  // 32
-        nullptr,  // 33
-        nullptr,  // 34
-        nullptr,  // 35
-        nullptr,  // 36
-        nullptr,  // 37
-        nullptr,  // 38
+        "MOD_VL_IO.VL_A_VALUES.LIST_1",  // 21
+        "MOD_VL_IO.VL_A_VALUES.LIST_2",  // 22
+        "MOD_VL_IO.VL_A_VALUES.LIST_3",  // 23
+        "MOD_VL_IO.VL_A_VALUES.LIST_4",  // 24
+        "MOD_VL_IO.VL_A_VALUES.LIST_5",  // 25
+        "MOD_VL_IO.VL_A_VALUES.LIST_6",  // 26
+        "MOD_VL_IO.VL_A_VALUES.LIST_7",  // 27
+        "MOD_VL_IO.VL_A_VALUES.LIST_8",  // 28
+        "MOD_VL_IO.VL_A_VALUES.LIST_9",  // 29
+        "MOD_VL_IO.VL_A_VALUES.LIST_10",  // 30
+        "MOD_VL_IO.VL_A_VALUES.LIST_11",  // 31
+        "MOD_VL_IO.VL_A_VALUES.LIST_12",  // 32
+        "MOD_VL_IO.VL_A_VALUES.LIST_13",  // 33
+        "MOD_VL_IO.VL_A_VALUES.LIST_14",  // 34
+        "MOD_VL_IO.VL_A_VALUES.LIST_15",  // 35
+        "MOD_VL_IO.VL_A_VALUES.LIST_16",  // 36
+        "MOD_VL_IO.VL_A_VALUES.LIST_17",  // 37
+        "MOD_VL_IO.VL_A_VALUES.LIST_18",  // 38
         "ALARMS.FIRSTOUT_A.OUT_1",  // 39
         "SHUTDOWNS.FIRSTOUT_A.OUT_1",  // 40
         "COND_MON.STRT_TURB.A_NAME",  // 41
@@ -388,7 +388,7 @@ const char* const kBooleanSources[78] = {
         "ALARMS.ANY.SEL_7",  // 19
         "ALARMS.ANY.SEL_67",  // 20
         "MESSAGE.RMT_IN_CTL.AND",  // 21
-        nullptr,  // 22
+        "RMT_ENBL.RMT_SPD_INH.AND",  // 22
         "IFACE_OUT_CASC.ENABLED.B_NAME",  // 23
         "IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME",  // 24
         "MESSAGE.CASC_CTL_DELAY.DELAY",  // 25
@@ -413,38 +413,38 @@ const char* const kBooleanSources[78] = {
         "CNFG_BO.RELAY_2.DISPLAY",  // 44
         "CNFG_BO.RELAY_3.DISPLAY",  // 45
         "CNFG_BO.RELAY_4.DISPLAY",  // 46
-        nullptr,  // 47
-        nullptr,  // 48
-        nullptr,  // 49
-        nullptr,  // 50
-        nullptr,  // 51
-        nullptr,  // 52
-        nullptr,  // 53
-        nullptr,  // 54
-        nullptr,  // 55
-        nullptr,  // 56
-        nullptr,  // 57
-        nullptr,  // 58
-        nullptr,  // 59
-        nullptr,  // 60
-        nullptr,  // 61
-        nullptr,  // 62
-        nullptr,  // 63
-        nullptr,  // 64
-        nullptr,  // 65
-        nullptr,  // 66
-        nullptr,  // 67
-        nullptr,  // 68
-        nullptr,  // 69
-        nullptr,  // 70
-        nullptr,  // 71
-        nullptr,  // 72
-        nullptr,  // 73
-        nullptr,  // 74
-        nullptr,  // 75
-        nullptr,  // 76
-        nullptr,  // 77
-        nullptr,  // 78
+        "MOD_VL_IO.VL_B_STATES.LIST_1",  // 47
+        "MOD_VL_IO.VL_B_STATES.LIST_2",  // 48
+        "MOD_VL_IO.VL_B_STATES.LIST_3",  // 49
+        "MOD_VL_IO.VL_B_STATES.LIST_4",  // 50
+        "MOD_VL_IO.VL_B_STATES.LIST_5",  // 51
+        "MOD_VL_IO.VL_B_STATES.LIST_6",  // 52
+        "MOD_VL_IO.VL_B_STATES.LIST_7",  // 53
+        "MOD_VL_IO.VL_B_STATES.LIST_8",  // 54
+        "MOD_VL_IO.VL_B_STATES.LIST_9",  // 55
+        "MOD_VL_IO.VL_B_STATES.LIST_10",  // 56
+        "MOD_VL_IO.VL_B_STATES.LIST_11",  // 57
+        "MOD_VL_IO.VL_B_STATES.LIST_12",  // 58
+        "MOD_VL_IO.VL_B_STATES.LIST_13",  // 59
+        "MOD_VL_IO.VL_B_STATES.LIST_14",  // 60
+        "MOD_VL_IO.VL_B_STATES.LIST_15",  // 61
+        "MOD_VL_IO.VL_B_STATES.LIST_16",  // 62
+        "MOD_VL_IO.VL_B_STATES.LIST_17",  // 63
+        "MOD_VL_IO.VL_B_STATES.LIST_18",  // 64
+        "MOD_VL_IO.VL_B_STATES.LIST_19",  // 65
+        "MOD_VL_IO.VL_B_STATES.LIST_20",  // 66
+        "MOD_VL_IO.VL_B_STATES.LIST_21",  // 67
+        "MOD_VL_IO.VL_B_STATES.LIST_22",  // 68
+        "MOD_VL_IO.VL_B_STATES.LIST_23",  // 69
+        "MOD_VL_IO.VL_B_STATES.LIST_24",  // 70
+        "MOD_VL_IO.VL_B_STATES.LIST_25",  // 71
+        "MOD_VL_IO.VL_B_STATES.LIST_26",  // 72
+        "MOD_VL_IO.VL_B_STATES.LIST_27",  // 73
+        "MOD_VL_IO.VL_B_STATES.LIST_28",  // 74
+        "MOD_VL_IO.VL_B_STATES.LIST_29",  // 75
+        "MOD_VL_IO.VL_B_STATES.LIST_30",  // 76
+        "MOD_VL_IO.VL_B_STATES.LIST_31",  // 77
+        "MOD_VL_IO.VL_B_STATES.LIST_32",  // 78
 };
 
 TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
@@ -458,9 +458,22 @@ TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
         const float v = 1000.0f + 0.25f * static_cast<float>(n);
         setCell(src, v);
         settle();
+        const float shown = n == 5 ? v * 100.0f : v;  // the limiter in percent
         for (int k = 1; k <= 48; ++k)
-            EXPECT_EQ(real(item("AR_LIST", k)), k == n ? v : 0.0f) << src << " at entry " << k;
+            EXPECT_EQ(real(item("AR_LIST", k)), k == n ? shown : 0.0f) << src << " at entry " << k;
         setCell(src, 0.0);
+    }
+}
+
+// The limiter's position in percent is computed here first; the Modbus map
+// reads the same cell.
+TEST_F(OpcReadLists, TheLimiterInPercentIsComputedBeforeTheList) {
+    startApp();
+    for (float ramp : {0.0f, 0.375f, 101.0f, -2.5f}) {
+        setCell("HP_LIMTER.HP_RAMP.RAMP", ramp);
+        runPasses(R80, 1);
+        EXPECT_EQ(real("MOD_SCALE.VLV_100.MULTIPLY"), ramp * 100.0f) << ramp;
+        EXPECT_EQ(real(item("AR_LIST", 5)), ramp * 100.0f) << "same pass: " << ramp;
     }
 }
 
