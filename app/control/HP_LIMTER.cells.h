@@ -11,7 +11,7 @@
     /* maximum and start logic (160 ms) */                       \
     X(CP_MAX, A_COMPARE, B, R160, PLAIN)                         \
     X(CP_MAX, A_EQUAL, B, R160, PLAIN)                           \
-    X(AT_MAX, OR, B, R160, PLAIN)                                \
+    X(AT_MAX, OR, B, R160, PLAIN, R80)                           \
     X(SPDCTRL_MING, AND, B, R160, PLAIN)                         \
     X(SPDCTRL_IDL, AND, B, R160, PLAIN)                          \
     X(SW_MIN_CTRL, B_SW, B, R160, PLAIN)                         \

@@ -3,6 +3,7 @@
 // (160 ms).
 #pragma once
 
+#include "app/control/standin/MPU_monitor_standin.rows.h"
 #include "app/control/standin/speedref_rows_standin.h"
 #include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
@@ -47,7 +48,9 @@
     X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MINERR, AND, B, R160, PLAIN)                         \
     MPU_CHECK_STANDIN_ROWS(X)                                  \
-    MPU_STANDIN_ROWS(X)
+    MPU_STANDIN_ROWS(X)                                        \
+    X(SPEED, MULTIPLY, A, R160, PLAIN)                         \
+    MPU_MONITOR_STANDIN_ROWS(X)
 CAT_MODULE(MPU)
 
 namespace r80 {
@@ -61,4 +64,6 @@ namespace r160 {
 // The second speed sensor's failed level against its measurable range
 // (_R160_TASK_33).
 void MPU_min_speed_check();
+// The speed shown for monitoring (piece of _R160_TASK_46).
+void MPU_speed_monitor();
 }

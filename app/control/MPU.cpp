@@ -44,4 +44,7 @@ void MPU_min_speed_check() {
     MPU.SP2_MINERR_AND = bk::AND({CONF_VAL_1.USE_MPU2_B_NAME, MPU.SP2_MN_CHK_A_COMPARE});
 }
 
+// The monitor lags half the speed; the speed shown doubles it back.
+void MPU_speed_monitor() { MPU.SPEED_MULTIPLY = 2.0f * MPU.SPD_MONTOR_LAG; }
+
 }  // namespace r160

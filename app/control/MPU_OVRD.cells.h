@@ -8,7 +8,7 @@
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X) \
-    X(OVRD1_OR, OR, B, R10, PLAIN, R160)       \
+    X(OVRD1_OR, OR, B, R10, PLAIN, R160, R80)  \
     X(SPD1_FLD, A_COMPARE, B, R10, PLAIN)     \
     X(SPD1_FLD, A_EQUAL, B, R10, PLAIN)       \
     X(INHIB_MIN1, IN_1, B, R10, TUNE(false))  \

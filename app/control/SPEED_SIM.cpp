@@ -32,33 +32,27 @@ void SPEED_SIM_config() {
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
+#include "app/timed_inputs.h"
 #include "runtime/appmem.h"
 
 namespace {
-constexpr float kCommandTime = 1.0f;
 constexpr float kRealSpeed = 1.0f;
-
-struct SPEED_SIM_blocks {
-    bk::SvcCmdState<4> INTERNAL_SIM;
-};
-BlockRam<SPEED_SIM_blocks> SPEED_SIM_st;
+TimedInputs<4> INTERNAL_SIM{1.0f};
 }  // namespace
 
-void SPEED_SIM_init_blks() { bk::SVC_CMD_INIT(SPEED_SIM_st.INTERNAL_SIM, kCommandTime); }
+void SPEED_SIM_init_blks() { INTERNAL_SIM.init(); }
 
-void SPEED_SIM_internal_sim_written(int n, uint32_t value) {
-    bk::SVC_CMD_WRITTEN(SPEED_SIM_st.INTERNAL_SIM, n, value, kCommandTime);
-}
+void SPEED_SIM_internal_sim_written(int n, uint32_t value) { INTERNAL_SIM.written(n, value); }
 
 namespace r80 {
 
 void SPEED_SIM_internal_sim() {
     auto& c = SPEED_SIM;
-    auto& s = SPEED_SIM_st.INTERNAL_SIM;
-    bk::SVC_CMD(s, 1, c.INTERNAL_SIM_IN_1, c.INTERNAL_SIM_OUT_1, kCommandTime, bk::T80);
-    bk::SVC_CMD(s, 2, c.INTERNAL_SIM_IN_2, c.INTERNAL_SIM_OUT_2, kCommandTime, bk::T80);
-    bk::SVC_CMD(s, 3, c.INTERNAL_SIM_IN_3, c.INTERNAL_SIM_OUT_3, kCommandTime, bk::T80);
-    bk::SVC_CMD(s, 4, c.INTERNAL_SIM_IN_4, c.INTERNAL_SIM_OUT_4, kCommandTime, bk::T80);
+    INTERNAL_SIM.pass({{c.INTERNAL_SIM_IN_1, c.INTERNAL_SIM_OUT_1},
+                       {c.INTERNAL_SIM_IN_2, c.INTERNAL_SIM_OUT_2},
+                       {c.INTERNAL_SIM_IN_3, c.INTERNAL_SIM_OUT_3},
+                       {c.INTERNAL_SIM_IN_4, c.INTERNAL_SIM_OUT_4}},
+                      bk::T80);
 }
 
 void SPEED_SIM_enable() {

@@ -10,10 +10,14 @@
 #include "app/control/START.cells.h"
 #include "app/control/control_slices.h"
 #include "app/interface/CUST_TREND.cells.h"
+#include "app/interface/OPC_DATA.cells.h"
 
 void _R160_TASK_46() {
-    // also: the OPC data items' descriptions and write enables (not built yet)
-    r160::MPU_OVRD_overrides();
+    using namespace r160;
+    MPU_speed_monitor();
+    MPU_OVRD_overrides();
+    OPC_DATA_items();
+    OPC_DATA_write_enable();
 }
 
 void _R160_TASK_33() {

@@ -10,15 +10,15 @@
 #define MESSAGE_DLY_ROWS(X, BLK) X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)
 
 // A debounce delay with its own on and off delays (0.5 s each by default).
-#define MESSAGE_DELAY_ROWS(X, BLK)                                                 \
-    X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)                   \
+#define MESSAGE_DELAY_ROWS(X, BLK, ...)                                                          \
+    X(BLK, DELAY, B, R160, PLAIN __VA_OPT__(, ) __VA_ARGS__) X(BLK, R_TIME, I, R160, PLAIN)      \
     X(BLK, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) X(BLK, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))
 
 #define MESSAGE_CELLS(X) \
     MESSAGE_STANDIN_ROWS(X) \
     MESSAGE_DELAY_ROWS(X, B02_STEP_DELAY) \
-    MESSAGE_DELAY_ROWS(X, CASC_CTL_DELAY) \
-    MESSAGE_DELAY_ROWS(X, CASC_RMT_DELAY) \
+    MESSAGE_DELAY_ROWS(X, CASC_CTL_DELAY, R80) \
+    MESSAGE_DELAY_ROWS(X, CASC_RMT_DELAY, R80) \
     MESSAGE_DELAY_ROWS(X, CAS_INHIBITED_DELAY) \
     MESSAGE_DELAY_ROWS(X, ENABLEDMES_DELAY) \
     MESSAGE_DELAY_ROWS(X, REM_CAS_SEL_DELAY) \
@@ -27,7 +27,7 @@
     X(INHIBITED_DLY, DELAY, B, R160, PLAIN) \
     X(CASC_CTL, AND, B, R160, PLAIN) \
     X(CASC_RMT, AND, B, R160, PLAIN) \
-    X(RMT_IN_CTL, AND, B, R160, PLAIN) \
+    X(RMT_IN_CTL, AND, B, R160, PLAIN, R80)\
     X(F_CASC, B_TO_STR, C, R160, PLAIN) \
     X(F_CASC, MSG_SEL, I, R160, PLAIN) \
     X(F_RMT, B_TO_STR, C, R160, PLAIN) \

@@ -123,6 +123,7 @@ void _R80_TASK_2() {
 void _R80_TASK_22() {
     using namespace r80;
     MPU_min_gov_compare();
+    OPC_DATA_lists();
     OPC_DATA_link();
     RMT_CAS_EN_inhibit_list();
     ORVEX12_IO_activity();

@@ -33,7 +33,7 @@
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
     X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160) \
-    X(RMT_SPD_INPUT, A_NAME, A, R160, PLAIN)
+    X(RMT_SPD_INPUT, A_NAME, A, R160, PLAIN, R80)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.

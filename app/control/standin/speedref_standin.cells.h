@@ -24,16 +24,6 @@ CAT_MODULE(CNFG_START)
 // MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).
 #define MOD_BW_STANDIN_ROWS(X) X(MOD1_SW, B_SW, B, R10, PLAIN)
 
-// OPC_DATA: the 160 ms cells of the OPC link that the 80 ms command latch and
-// link supervision read (app/interface/OPC_DATA.cells.h lists them).
-#define OPC_DATA_STANDIN_ROWS(X)                         \
-    X(WRIT_OFF_DLY, DELAY, B, R160, PLAIN, R80)          \
-    X(CLEAR_BWS, ONE_SHOT, B, R160, PLAIN, R80)          \
-    X(HEARTBEAT, B_NAME, B, R160, PLAIN, R80)            \
-    X(ENA_WRITES, B_NAME, B, R160, PLAIN, R80)           \
-    X(ENA_OPC_TRIP, B_NAME, B, R160, PLAIN, R80)         \
-    X(NO_FLT, NOT, B, R160, PLAIN, R80)
-
 #define OPC_SPD_SP_CELLS(X)                              \
     X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)              \
     X(AW1_SP, A_LIMITER, A, R160, PLAIN)
