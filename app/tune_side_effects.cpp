@@ -9,6 +9,7 @@
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
@@ -64,5 +65,9 @@ void special_case_tune(void* cell) {
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
+    using cells::TUTORIAL;
+    if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
+                                          &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))
+        TUTORIAL_command_written(n, value);
     intUnlock(key);
 }

@@ -9,6 +9,8 @@
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -128,6 +130,8 @@ int init_blks() {
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
     HPLM_init_blks();        // valve limiter chart: A00 active
+    UNIT_DEMO_init_blks();   // demonstration chart: first step active
+    TUTORIAL_init_blks();    // tutorial commands over
     CONF_LATCH_init_blks();  // configuration-error list counters
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);

@@ -113,7 +113,7 @@
     X(LOWER, B_NAME, B, R80, PLAIN)                                        \
     X(OR_MINSEL, OR, B, R80, PLAIN)                                        \
     X(LOWER_SP, A_SW, A, R80, PLAIN, R40, R160)                            \
-    X(QT_LOW, A_SW, A, R80, PLAIN)                                         \
+    X(QT_LOW, A_SW, A, R80, PLAIN, R160)                                   \
     X(QT_LOW, NC, A, R80, TUNE(0.0, -1e38, 1e38))                          \
     X(NOT_UP, NOT, B, R80, PLAIN)                                          \
     X(Z_UP, ZMINUS1_B, B, R80, PLAIN)                                      \

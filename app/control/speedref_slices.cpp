@@ -1,5 +1,7 @@
 // The slices of the speed reference road: each lists its module pieces in
 // the order they compute.
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
 #include "app/control/AUTO_SEQ.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -31,6 +33,8 @@
 #include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 #include "app/interface/COND_MON.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 
 void _R80_TASK_14() {
     using namespace r80;
@@ -90,8 +94,12 @@ void _R80_TASK_26() {
     START_flags();
     X_RESET_not_blink();
     SPDC_z00();
+    UNIT_DEMO_chart();
 }
-void _R80_TASK_30() { r80::SPDC_commit(); }
+void _R80_TASK_30() {
+    r80::SPDC_commit();
+    r80::UNIT_DEMO_commit();
+}
 
 void _R160_TASK_36() {
     using namespace r160;
@@ -132,10 +140,13 @@ void _R160_TASK_47() {
     using namespace r160;
     RCTRL_local_conditions();
     OSPD_test_commands();
+    ORVEX12_IO_display();
+    PWR_UP_MSG_run_program();
 }
 void _R160_TASK_50() {
     using namespace r160;
     SYS_ID_site();
     START_permissives();
     START_run_time();
+    TUTORIAL_page();
 }

@@ -59,7 +59,7 @@ CAT_MODULE(MESSAGE)
     X(OR_NOPERM, OR, B, R160, PLAIN)            \
     X(IDLE_IH, AND, B, R160, PLAIN)             \
     X(RATED_IH, AND, B, R160, PLAIN)            \
-    X(START_COMP, B_NAME, B, R160, PLAIN)       \
+    X(START_COMP, B_NAME, B, R160, PLAIN, R80)  \
     MESSAGE_MSG_ROWS(X, IDL_RTD)                \
     MESSAGE_MSG_ROWS(X, START_INH_MSG)          \
     MESSAGE_START_STANDIN_ROWS(X)

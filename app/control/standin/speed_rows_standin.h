@@ -8,7 +8,6 @@
 #define IFACE_IN_SPEED_STANDIN_ROWS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
     X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
-    X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)             \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
