@@ -132,7 +132,9 @@ void _R160_TASK_44() {
 void _R160_TASK_45() {
     r160::MOD_link_alarms();
     r160::MOD_SCALE_values();
+    r160::MOD_SPD_SP_entries();
     r160::MOD_SPD_SP_select();
+    r160::MOD_SPD_SP_requests();
 }
 void _R160_TASK_47() {
     using namespace r160;

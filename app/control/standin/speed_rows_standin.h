@@ -26,7 +26,8 @@
     X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
     X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
     X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)         \
-    X(RESET_HOLD, B_NAME, B, R160, PLAIN)
+    X(RESET_HOLD, B_NAME, B, R160, PLAIN)             \
+    X(MOD_LINK_ALARM, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.

@@ -24,10 +24,7 @@ CAT_MODULE(CNFG_START)
 // MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).
 #define MOD_BW_STANDIN_ROWS(X) X(MOD1_SW, B_SW, B, R10, PLAIN)
 
-#define OPC_SPD_SP_CELLS(X)                              \
-    X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)              \
-    X(AW1_SP, A_LIMITER, A, R160, PLAIN)
-CAT_MODULE(OPC_SPD_SP)
+#include "app/control/OPC_SPD_SP.cells.h"
 
 #define AUTO_ENBL_CELLS(X) X(AUTO_HALT, B_NAME, B, R160, PLAIN, R80)
 CAT_MODULE(AUTO_ENBL)
