@@ -1,13 +1,15 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks, the
 // display's heartbeat input, the lamp test, the master commands and the
-// simulator commands.
+// simulator commands, and the timed commands of the operator interface.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
@@ -46,6 +48,7 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    IFACE_IN_command_written(cell, value);
     if (cell == &cells::IFACE_MODE.QT_OI_LOCAL_IN_1.ref()) IFACE_MODE_heartbeat_written(value);
     using cells::MASTER;
     using cells::SPEED_SIM;
@@ -62,5 +65,9 @@ void special_case_tune(void* cell) {
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
+    using cells::TUTORIAL;
+    if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
+                                          &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))
+        TUTORIAL_command_written(n, value);
     intUnlock(key);
 }

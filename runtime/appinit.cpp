@@ -9,6 +9,8 @@
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -20,6 +22,8 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
@@ -126,6 +130,8 @@ int init_blks() {
     CNFG_SPEED_init_blks();  // speed-sensor channels 0 and 1
     SPDC_init_blks();        // speed reference charts: Z00 and B00 active
     HPLM_init_blks();        // valve limiter chart: A00 active
+    UNIT_DEMO_init_blks();   // demonstration chart: first step active
+    TUTORIAL_init_blks();    // tutorial commands over
     CONF_LATCH_init_blks();  // configuration-error list counters
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
@@ -148,6 +154,8 @@ int init_blks() {
     CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
+    IFACE_IN_init_blks();  // timed commands of the operator interface over
+    MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
     init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;

@@ -1,11 +1,18 @@
-// Module UNIT_DEMO: the step timers of the demonstration sequence (160 ms).
-// The sequence's steps are computed by the demo chart of the 80 ms group
-// (not built yet: their cells are declared here, as the timers read them;
-// so are its commands, which the start and speed-reference logic read).
+// Module UNIT_DEMO: the demonstration sequence. The five-step chart and the
+// page it names (80 ms), the step timers (160 ms), demo mode and its start,
+// trip and reset pulses (80 ms). Its command list is computed by the
+// operator-interface logic (declared here, as the start and speed-reference
+// logic read it).
 #pragma once
 
+#include "app/interface/MESSAGE.cells.h"
 #include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
+
+#define UNIT_DEMO_STEP_ROWS(X, S)                                 \
+    X(S, ACTIVETIME, A, R80, PLAIN)                               \
+    X(S, TRAN_1, B, R80, PLAIN)                                   \
+    X(S, TRAN_2, B, R80, PLAIN)
 
 #define UNIT_DEMO_TIMER_ROWS(X, D)                                \
     X(D, DLY_TIME, A, R160, TUNE(10.0, 0.0, 3600.0))              \
@@ -41,8 +48,20 @@
     X(DEMO_RAZ, AND, B, R80, PLAIN)                               \
     X(GO2_CURV, DELAY, B, R80, PLAIN)                             \
     X(GO2_CURV, DLY_TIME, A, R80, TUNE(10.0, 2.0, 30.0))          \
-    X(AT_IDLE, AND, B, R80, PLAIN)
+    X(AT_IDLE, AND, B, R80, PLAIN)                                \
+    UNIT_DEMO_STEP_ROWS(X, DEMO_STEP1) UNIT_DEMO_STEP_ROWS(X, DEMO_STEP2) \
+    UNIT_DEMO_STEP_ROWS(X, DEMO_STEP3) UNIT_DEMO_STEP_ROWS(X, DEMO_STEP4) \
+    UNIT_DEMO_STEP_ROWS(X, DEMO_STEP5)                            \
+    X(START_DONE, ONE_SHOT, B, R80, PLAIN)                        \
+    X(START_DONE, R_TIME, I, R80, PLAIN)                          \
+    X(GO2READY, AND, B, R80, PLAIN)                               \
+    X(DEMO_PAGES, MSG_SEL, I, R80, PLAIN)                         \
+    X(DEMO_PAGES, B_TO_STR, C, R80, PLAIN)                        \
+    X(DEMO_PAGE, I_NAME, I, R80, PLAIN)
 CAT_MODULE(UNIT_DEMO)
+
+// Block initialisation: the chart starts in its first step.
+void UNIT_DEMO_init_blks();
 
 namespace r80 {
 // Demo mode (only in simulation) and its start, trip, reset and zeroing
@@ -50,6 +69,10 @@ namespace r80 {
 void UNIT_DEMO_enables();
 // At idle once the second step has dwelt its time (piece of _R80_TASK_2).
 void UNIT_DEMO_at_idle();
+// The chart's transitions and the page to show (piece of _R80_TASK_26).
+void UNIT_DEMO_chart();
+// The chart's step activations (end of the 80 ms pass, _R80_TASK_30).
+void UNIT_DEMO_commit();
 }  // namespace r80
 
 namespace r160 {

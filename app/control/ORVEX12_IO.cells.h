@@ -1,12 +1,13 @@
 // Module ORVEX12_IO: controller I/O values; the 10 ms group takes the
 // set-date command; the chassis status block's supplies, ADC fault and LED
-// commands.
+// commands; the chassis display settings (160 ms).
 #pragma once
 
 #include "platform/TIME.h"
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
 #include "app/interface/ORVEX12_IO_panel.h"
+#include "app/control/ORVEX12_IO_display.rows.h"
 #include "app/interface/standin/ORVEX12_IO_panel_standin.rows.h"
 #include "runtime/catalogue.h"
 
@@ -49,7 +50,7 @@
     X(CHASS_STATUS, CPU_GREEN_LED, B, R20, PLAIN) \
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
     X(PULSE, ZMINUS1_B, B, R10, PLAIN)           \
-    ORVEX12_IO_PROT_STANDIN_ROWS(X) \
+    ORVEX12_IO_DISPLAY_ROWS(X) \
     ORVEX12_IO_PANEL_ROWS(X) \
     ORVEX12_IO_PANEL_STANDIN_ROWS(X)
 CAT_MODULE(ORVEX12_IO)

@@ -68,7 +68,7 @@
     SPDC_COND(X, A08_C6, R80) SPDC_COND(X, A08_C8, R80) SPDC_COND(X, A09_C2, R80) SPDC_COND(X, A09_C3, R80)    \
     SPDC_COND(X, A09_C4, R80) SPDC_COND(X, A10_C2, R80) SPDC_COND(X, A10_C3, R80) SPDC_COND(X, A10_C5, R80)    \
     SPDC_COND(X, A11_C2, R80) SPDC_COND(X, A11_C3, R80) SPDC_COND(X, A11_C4, R80) SPDC_COND(X, A11_C6, R80)    \
-    SPDC_COND(X, A11_C7, R80) SPDC_COND(X, Z01_SD, R80) SPDC_COND(X, Z01_C2, R80) SPDC_COND(X, Z01_C3, R80)    \
+    SPDC_COND(X, A11_C7, R80) SPDC_COND(X, Z01_SD, R80) SPDC_COND(X, Z01_C2, R80, R160) SPDC_COND(X, Z01_C3, R80)    \
     SPDC_COND(X, IH_REMOTE, R80, R40)                                                                          \
     SPDC_SW(X, A00_C2, RST_4) SPDC_SW(X, A00_C2_MANUL, RST_3) SPDC_SW(X, A00_C3, RST_2)                        \
     SPDC_SW(X, A00_C5_AUTO_TO_MIN, RST_3) SPDC_SW(X, A02AC3B, RST_2) SPDC_SW(X, A02_C6, RST_1)                 \
@@ -113,7 +113,7 @@
     X(LOWER, B_NAME, B, R80, PLAIN)                                        \
     X(OR_MINSEL, OR, B, R80, PLAIN)                                        \
     X(LOWER_SP, A_SW, A, R80, PLAIN, R40, R160)                            \
-    X(QT_LOW, A_SW, A, R80, PLAIN)                                         \
+    X(QT_LOW, A_SW, A, R80, PLAIN, R160)                                   \
     X(QT_LOW, NC, A, R80, TUNE(0.0, -1e38, 1e38))                          \
     X(NOT_UP, NOT, B, R80, PLAIN)                                          \
     X(Z_UP, ZMINUS1_B, B, R80, PLAIN)                                      \

@@ -1,8 +1,11 @@
 // Modules SYS_ID and _ub24: the site identification texts and the
 // controller's hardware serial number, read from the board once after
-// power-up by the user block IFACE_MODE.GET_HW_SN (160 ms).
+// power-up by the user block IFACE_MODE.GET_HW_SN (160 ms). In the same
+// piece: the alarm-screen settings S_ALARMS and the Modbus port 1 status
+// S_PORT_1.
 #pragma once
 
+#include "app/interface/MOD.cells.h"
 #include "runtime/catalogue.h"
 
 #define _ub24_CELLS(X)                                         \
@@ -26,8 +29,21 @@ CAT_MODULE(_ub24)
     X(HW_SN_AVAIL, B_NAME, B, R160, PLAIN)                     \
     X(SS_HOURS, IN, A, R160, TUNE(4.0, 0.01, 24.0))            \
     X(SS_HOURS, A_NAME, A, R160, PLAIN)                        \
-    X(CONVRT, MULTIPLY, A, R160, PLAIN)
+    X(CONVRT, MULTIPLY, A, R160, PLAIN)                        \
+    X(SS_SECONDS, I_NAME, I, R160, PLAIN)
 CAT_MODULE(SYS_ID)
+
+#define S_ALARMS_CELLS(X)                                      \
+    X(S2, IN, B, R160, TUNE(false))                            \
+    X(S2, B_NAME, B, R160, PLAIN, R40)                         \
+    X(S3, IN, B, R160, TUNE(false))                            \
+    X(S3, B_NAME, B, R160, PLAIN, R40)
+CAT_MODULE(S_ALARMS)
+
+#define S_PORT_1_CELLS(X)                                      \
+    X(S2, B_NAME, B, R160, PLAIN)                              \
+    X(S3, I_NAME, I, R160, PLAIN)
+CAT_MODULE(S_PORT_1)
 
 // The user block's wrapper: stores its inputs, keeps the output pointers of
 // its first call and calls the block function; the block function's result.

@@ -1,6 +1,7 @@
 // SYS_ID and the hardware serial-number user block.
 #include "app/control/SYS_ID.cells.h"
 
+#include "app/config/MASTER.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "host/vkboard.h"
 #include "runtime/appmem.h"
@@ -62,6 +63,11 @@ void SYS_ID_site() {
     c.SITE_LOCAL_S_NAME = c.SITE_LOCAL_IN;
     c.SITE_NAME_S_NAME = c.SITE_NAME_IN;
     c.SITE_UNIT_S_NAME = c.SITE_UNIT_IN;
+    c.SS_SECONDS_I_NAME = MASTER.APP_OVRD_I_SW;
+    S_ALARMS.S2_B_NAME = S_ALARMS.S2_IN;
+    S_ALARMS.S3_B_NAME = S_ALARMS.S3_IN;
+    S_PORT_1.S2_B_NAME = MOD.MOD1_EX_ERR_1;
+    S_PORT_1.S3_I_NAME = MOD.MOD1_ERR_NUM_1;
 }
 
 }  // namespace r160

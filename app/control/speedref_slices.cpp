@@ -1,5 +1,7 @@
 // The slices of the speed reference road: each lists its module pieces in
 // the order they compute.
+#include "app/analog/TUTORIAL.cells.h"
+#include "app/analog/UNIT_DEMO.cells.h"
 #include "app/control/AUTO_SEQ.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -26,8 +28,13 @@
 #include "app/control/START.cells.h"
 #include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 #include "app/interface/COND_MON.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 
 void _R80_TASK_14() {
     using namespace r80;
@@ -87,8 +94,12 @@ void _R80_TASK_26() {
     START_flags();
     X_RESET_not_blink();
     SPDC_z00();
+    UNIT_DEMO_chart();
 }
-void _R80_TASK_30() { r80::SPDC_commit(); }
+void _R80_TASK_30() {
+    r80::SPDC_commit();
+    r80::UNIT_DEMO_commit();
+}
 
 void _R160_TASK_36() {
     using namespace r160;
@@ -113,16 +124,27 @@ void _R160_TASK_40() {
     SPDC_idle_level();
     IFACE_MODE_modes();
 }
-void _R160_TASK_44() { r160::SPDC_rem_act(); }
-void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
+void _R160_TASK_44() {
+    r160::SPDC_rem_act();
+    r160::MESSAGE_start_texts();
+    r160::MOD_map();
+}
+void _R160_TASK_45() {
+    r160::MOD_link_alarms();
+    r160::MOD_SCALE_values();
+    r160::MOD_SPD_SP_select();
+}
 void _R160_TASK_47() {
     using namespace r160;
     RCTRL_local_conditions();
     OSPD_test_commands();
+    ORVEX12_IO_display();
+    PWR_UP_MSG_run_program();
 }
 void _R160_TASK_50() {
     using namespace r160;
     SYS_ID_site();
     START_permissives();
     START_run_time();
+    TUTORIAL_page();
 }

@@ -23,6 +23,7 @@
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/protection/ALARMS_texts.h"
 #include "app/protection/standin/protection_standin.cells.h"
+#include "app/control/SYS_ID.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"

@@ -1,6 +1,7 @@
 // The slices of the discrete channels: each lists its module pieces in the
 // order they compute. Discrete input channel k: controller inputs 0 .. 7,
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
+#include "app/analog/TUTORIAL.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/remote_io/remote_io.h"
@@ -217,4 +218,5 @@ void _R160_TASK_82() {
     r160::ENTR_SETPT_commit_delays();
     r160::SPDC_commit_mode();
     r160::HPLM_commit();
+    r160::TUTORIAL_commit();
 }

@@ -11,6 +11,7 @@
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
@@ -119,6 +120,8 @@ void CUST_TREND_positions() {
     T.TEMP3_MIN_A_SW = bk::SW<float>(used[2], _ub45.LO_SP_IN_C_A_SW, AI_MUX.BEARTEMP3_MIN_A_NAME);
     T.TEMP4_MAX_A_SW = bk::SW<float>(used[3], _ub46.HI_SP_IN_C_A_SW, AI_MUX.BEARTEMP4_MAX_A_NAME);
     T.TEMP4_MIN_A_SW = bk::SW<float>(used[3], _ub46.LO_SP_IN_C_A_SW, AI_MUX.BEARTEMP4_MIN_A_NAME);
+    // The quick-stop speed low limit, the range floor of the speed pens.
+    IFACE_IN_SPEED.QT_SPD_LOW_A_NAME = SPDC.QT_LOW_A_SW;
 
     T.TREND1_VAR_INT_I_NAME = T.TREND1_VAR_INT_IN;
     T.TREND2_VAR_INT_I_NAME = T.TREND2_VAR_INT_IN;

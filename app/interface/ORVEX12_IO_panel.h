@@ -49,7 +49,7 @@
     X(KEYPAD, SHIFT, B, R80, PLAIN, R160)                         \
     X(KEYPAD, BRIGHTNESS, B, R80, PLAIN)                          \
     X(KEYPAD, HOLD_TIME, A, R80, TUNE(100.0, 10.0, 1000.0))       \
-    X(KEYPAD, BRIGHTNESS_OUT, A, R80, PLAIN)                      \
+    X(KEYPAD, BRIGHTNESS_OUT, A, R80, PLAIN, R160)                \
     X(KEYPAD, DISP_BKLT_FLT, B, R80, PLAIN, R40)                  \
     X(KEYPAD, ESTOP_RESET, B, R80, TUNE(false))                   \
     X(INIT_BLINK, B_SW, B, R80, PLAIN)                            \
@@ -61,14 +61,14 @@
     X(DIM_MINS, A_NAME, A, R80, TUNE(30.0, 0.5, 240.0))           \
     X(DIM_TO_DIM, MULTIPLY, A, R80, PLAIN)                        \
     X(DLY_NOKEYS, DELAY, B, R80, PLAIN)                           \
-    X(AUTO_DIM, AND, B, R80, PLAIN)                               \
-    X(BRITE_DIFF, RAISE_VAL, B, R80, PLAIN)                       \
-    X(BRITE_DIFF, LOWER_VAL, B, R80, PLAIN)                       \
+    X(AUTO_DIM, AND, B, R80, PLAIN, R160)                         \
+    X(BRITE_DIFF, RAISE_VAL, B, R80, PLAIN, R160)                 \
+    X(BRITE_DIFF, LOWER_VAL, B, R80, PLAIN, R160)                 \
     X(BRITE_DIFF, EXCD_DB_2, B, R80, PLAIN)                       \
     X(UNIT_TEMP, PERIOD, I, R80, TUNE(750, 1, 100000))            \
     X(UNIT_TEMP, RUNNING_AVG, A, R80, PLAIN)                      \
     X(EST_OP_TEMP, IN_2, A, R80, TUNE(-2.0, -50.0, 50.0))         \
-    X(EST_OP_TEMP, ADD, A, R80, PLAIN)
+    X(EST_OP_TEMP, ADD, A, R80, PLAIN, R160)
 
 // Backlight, keys, E-stop reset, key stretching and the keypad reset pulse
 // (piece of _R80_TASK_1).

@@ -6,10 +6,12 @@
 
 namespace {
 constexpr float kDisplayPulse = 1.0f;
+constexpr float kRunPulse = 0.5f;
 
 struct PWR_UP_MSG_blocks {
     bk::OneShotState INI_DSPLY;
     bk::DelayState PWR_UP_COMPLETE;
+    bk::OneShotState RUN_PRGM;
 };
 BlockRam<PWR_UP_MSG_blocks> PWR_UP_MSG_st;
 }  // namespace
@@ -25,3 +27,13 @@ void PWR_UP_MSG_timing() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+
+void PWR_UP_MSG_run_program() {
+    auto& c = PWR_UP_MSG;
+    bk::ONE_SHOT(PWR_UP_MSG_st.RUN_PRGM, c.RUN_PRGM_ONE_SHOT, &c.RUN_PRGM_R_TIME.ref(), c.N_ERR_DLY_DELAY, kRunPulse,
+                 bk::T160);
+}
+
+}  // namespace r160

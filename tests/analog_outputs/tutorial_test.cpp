@@ -127,6 +127,8 @@ TEST_P(DemoTimer, RunsOnlyWhileItsStepIsActive) {
     const std::string step = std::string("UNIT_DEMO.") + GetParam().step + ".SFC_STEP";
     const std::string delay = std::string("UNIT_DEMO.") + GetParam().delay;
     start();
+    setCell("UNIT_DEMO.DEMO_STEP1.SFC_STEP", 0);  // the chart starts in its first step
+    runPasses(R160, 2);
     setCell(delay + ".DLY_TIME", 1.0);
     setCell(step, 1);
     runPasses(R160, 5);
@@ -197,6 +199,8 @@ INSTANTIATE_TEST_SUITE_P(Delays, DemoOnDelay,
 
 TEST_F(Tutorial, DemoTimerShowsTheWholeSecondsLeft) {
     start();
+    setCell("UNIT_DEMO.DEMO_STEP1.SFC_STEP", 0);  // the chart starts in its first step
+    runPasses(R160, 2);
     setCell("UNIT_DEMO.DELAY.DLY_TIME", 2.0);
     setCell("UNIT_DEMO.DEMO_STEP1.SFC_STEP", 1);
     runPasses(R160, 3);

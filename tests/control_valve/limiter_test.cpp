@@ -225,6 +225,31 @@ TEST_F(Limiter, ANormalShutdownClosesItSlowlyAndAnyShutdownAtOnce) {
     EXPECT_TRUE(at("A00_STEP"));
 }
 
+TEST_F(Limiter, AShutdownSequenceOrAStartResetEndsTheNormalShutdownInA00) {
+    for (const char* end : {"IFACE_IN_VLV.SD_SEQ_SD.B_NAME", "IFACE_IN_VLV.STRT_SEQ_RST.B_NAME"}) {
+        startPulse();
+        seconds(12.0);
+        ASSERT_TRUE(at("A01_STEP")) << end;
+        EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_2"), 0u) << "open";
+        setCell("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME", 1);
+        seconds(0.5);
+        ASSERT_TRUE(at("A03_STEP")) << end;
+        setCell(end, 1);
+        seconds(0.5);
+        EXPECT_TRUE(at("A00_STEP")) << end;
+        setCell(end, 0);
+        setCell("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME", 0);
+        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+        seconds(12.0);
+        EXPECT_EQ(limiter(), 0.0f) << end;
+        // Closed: the ramp stands at both of its zero targets.
+        EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_1"), 1u) << end;
+        EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_2"), 1u) << end;
+        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+        seconds(2.5);
+    }
+}
+
 TEST_F(Limiter, AStartSequenceResetReturnsA01ToA00OnlyTwoSecondsAfterLeavingA00) {
     semiAutoStart();
     setCell("IFACE_IN_VLV.STRT_SEQ_RST.B_NAME", 1);
@@ -238,7 +263,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     semiAutoStart();
     setCell("IFACE_IN_VLV.VLV_LIM_ENTRD.A_NAME", 20.0);
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 40.0);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(1.0);
     EXPECT_NEAR(limiter(), 20.0, 3.3);
     seconds(2.0);
@@ -248,7 +273,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 120.0);
     seconds(0.5);
     EXPECT_EQ(boolean("HP_LIMTER.INVALID_SP.OR"), 1u);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(1.0);
     EXPECT_EQ(limiter(), 40.0f);
     seconds(2.5);
@@ -266,7 +291,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     }
     // The entered-value disable ends the move.
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 0.0);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(0.5);
     setCell("HP_LIMTER.H_SER_DIS.OR", 1);
     runPasses(R80, 3);

@@ -61,6 +61,7 @@ TEST_F(Overspeed, TheOwnTripComesAtTheConfiguredLevel) {
 TEST_F(Overspeed, AContactClosedWhilePermittedRunsAnExternalTestThatSuppressesTheOwnTrip) {
     permit();
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TRIP_EN.B_NAME"), 1u) << "the own trip is armed";
     setCell("IFACE_IN_SPEED.OSPD_TEST_SW.B_NAME", 1);
     seconds(0.5);
     EXPECT_EQ(boolean("OSPD.AND_OK.AND"), 1u);
@@ -76,6 +77,7 @@ TEST_F(Overspeed, AContactClosedWhilePermittedRunsAnExternalTestThatSuppressesTh
     setCell("IFACE_IN_SPEED.OSPD_TEST_SW.B_NAME", 0);
     seconds(0.5);
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TRIP_EN.B_NAME"), 1u);
     EXPECT_EQ(tripping(), 1u);
 }
 

@@ -73,4 +73,26 @@ TEST_F(SiteId, TheSerialNumberIsReadOnceOnEachPowerUpPulse) {
     EXPECT_EQ(integer("_ub24._C_FUNC.I_OUT_1"), 0);
 }
 
+TEST_F(SiteId, TheStatusPageCopiesReachTheirCells) {
+    EXPECT_EQ(boolean("S_ALARMS.S2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("S_ALARMS.S3.B_NAME"), 0u);
+    setCell("MASTER.APP_OVRD.I_SW", 86400);
+    setCell("MOD.MOD1.EX_ERR_1", 1);
+    setCell("MOD.MOD1.ERR_NUM_1", 3);
+    setCell("S_ALARMS.S3.IN", 1);
+    seconds(0.32);
+    EXPECT_EQ(integer("SYS_ID.SS_SECONDS.I_NAME"), 86400);
+    EXPECT_EQ(boolean("S_PORT_1.S2.B_NAME"), 1u);
+    EXPECT_EQ(integer("S_PORT_1.S3.I_NAME"), 3);
+    EXPECT_EQ(boolean("S_ALARMS.S2.B_NAME"), 0u);
+    EXPECT_EQ(boolean("S_ALARMS.S3.B_NAME"), 1u);
+    setCell("S_ALARMS.S2.IN", 1);
+    setCell("S_ALARMS.S3.IN", 0);
+    setCell("MOD.MOD1.EX_ERR_1", 0);
+    seconds(0.32);
+    EXPECT_EQ(boolean("S_ALARMS.S2.B_NAME"), 1u);
+    EXPECT_EQ(boolean("S_ALARMS.S3.B_NAME"), 0u);
+    EXPECT_EQ(boolean("S_PORT_1.S2.B_NAME"), 0u);
+}
+
 }  // namespace

@@ -124,7 +124,7 @@ TEST_F(CustTrend, APositionOutsideTheListKeepsThePensLastValue) {
 TEST_F(CustTrend, RangesAreTheDefaultSignalsLimitsAsIntegers) {
     start();
     setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 3.0e9);
-    setCell("IFACE_IN_SPEED.QT_SPD_LOW.A_NAME", -3.0e9);
+    setCell("SPDC.QT_LOW.A_SW", -3.0e9);
     setCell("AI_MUX.CASC_IN_MAX.A_NAME", 99.9);
     setCell("AI_MUX.CASC_IN_MIN.A_NAME", -0.5);
     setCell("CNFG_CASC.MAX_SP.A_NAME", std::nan(""));

@@ -45,6 +45,7 @@ TEST_F(TimedInputs, EachInputHoldsForItsTimeAndIsThenCleared) {
         {"MASTER.COMMANDS.IN_6", "MASTER.COMMANDS.OUT_6", R160, 7},
         {"SPEED_SIM.INTERNAL_SIM.IN_2", "SPEED_SIM.INTERNAL_SIM.OUT_2", R80, 13},
         {"SPEED_SIM.INTERNAL_SIM.IN_4", "SPEED_SIM.INTERNAL_SIM.OUT_4", R80, 13},
+        {"TUTORIAL.SP_TUT_COMMANDS.IN_2", "TUTORIAL.SP_TUT_COMMANDS.OUT_2", R160, 125},
     };
     for (const Input& i : inputs) {
         ASSERT_EQ(c.writeName(i.in, kBool, {1}), 0) << i.in;

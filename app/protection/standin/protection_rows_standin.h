@@ -31,10 +31,5 @@
 // MPU_OVRD: all speed probes failed.
 #define MPU_OVRD_PROT_STANDIN_ROWS(X) X(B_MPUS_FLD, AND, B, R10, PLAIN)
 
-// ORVEX12_IO: chassis alarms.
-#define ORVEX12_IO_PROT_STANDIN_ROWS(X) \
-    X(CHASS_ALMS, OR, B, R160, PLAIN, R40)        \
-    X(TOO_HOT, A_COMPARE, B, R160, PLAIN, R40)
-
 // UNIT_DEMO: the demonstration's trip command.
 #define UNIT_DEMO_PROT_STANDIN_ROWS(X) X(B_CMDS, LIST_2, B, R80, PLAIN, R160)

@@ -13,11 +13,6 @@
 // The real modules that took rows over from here.
 #include "app/control/CONF_LATCH.cells.h"
 
-#define S_ALARMS_CELLS(X) \
-    X(S2, B_NAME, B, R160, PLAIN, R40)      \
-    X(S3, B_NAME, B, R160, PLAIN, R40)
-CAT_MODULE(S_ALARMS)
-
 // The service screen's start message; the real module keeps its rows.
 #define SERVICE_CELLS(X) SERVICE_START_MSG_ROWS(X)
 CAT_MODULE(SERVICE)
