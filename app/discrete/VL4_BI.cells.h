@@ -1,6 +1,6 @@
 // Module VL4_BI: the remote discrete-input node's wizard switch and wizard
-// function numbers, and the contacts of its sixteen inputs (BIN_nn.VL_BIN,
-// written at 20 ms by the remote node logic).
+// function numbers, the contacts of its sixteen inputs (BIN_nn.VL_BIN, from
+// the node's input word at 20 ms) and the inputs' trip indexes.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +58,38 @@
     X(BIN_14, VL_BIN, B, R20, PLAIN)               \
     X(BIN_15, VL_BIN, B, R20, PLAIN)               \
     X(BIN_16, VL_BIN, B, R20, PLAIN)               \
+    X(FUNC_TO_TRIP_01, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_01, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_02, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_02, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_03, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_03, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_04, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_04, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_05, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_05, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_06, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_06, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_07, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_07, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_08, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_08, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_09, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_09, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_10, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_10, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_11, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_11, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_12, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_12, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_13, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_13, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_14, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_14, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_15, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_15, I_SUBTRACT, I, R160, PLAIN, R10) \
+    X(FUNC_TO_TRIP_16, IN_2, I, R160, TUNE(13, -200, 200)) \
+    X(FUNC_TO_TRIP_16, I_SUBTRACT, I, R160, PLAIN, R10) \
 
 CAT_MODULE(VL4_BI)
 
@@ -67,4 +99,12 @@ void VL4_BI_wizard();
 // The wizard's function number of remote input n (1 .. 16), copied from its
 // tunable; returns it.
 int32_t VL4_BI_wizard_function(int n);
+// Each input's trip index: its function number less its offset.
+void VL4_BI_trip_numbers();
 }  // namespace r160
+
+namespace r20 {
+// The contacts as received, each from its bit of the node's input word; all
+// open while the node is not active.
+void VL4_BI_contacts();
+}  // namespace r20

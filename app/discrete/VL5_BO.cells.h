@@ -43,37 +43,37 @@
     X(WIZFUN_RLY_CH15, I_NAME, I, R160, PLAIN)      \
     X(WIZFUN_RLY_CH16, IN, I, R160, TUNE(1, 1, 25)) \
     X(WIZFUN_RLY_CH16, I_NAME, I, R160, PLAIN)      \
-    X(BOUT_01, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_01, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_01, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_02, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_02, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_02, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_03, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_03, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_03, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_04, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_04, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_04, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_05, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_05, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_05, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_06, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_06, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_06, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_07, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_07, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_07, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_08, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_08, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_08, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_09, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_09, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_09, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_10, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_10, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_10, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_11, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_11, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_11, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_12, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_12, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_12, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_13, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_13, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_13, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_14, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_14, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_14, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_15, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_15, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_15, RDBK, B, R40, PLAIN)                 \
-    X(BOUT_16, DISPLAY, B, R40, PLAIN)              \
+    X(BOUT_16, DISPLAY, B, R40, PLAIN, R20)         \
     X(BOUT_16, RDBK, B, R40, PLAIN)
 CAT_MODULE(VL5_BO)
 

@@ -121,7 +121,7 @@ void _R10_TASK_10() {
 // delivers at the head of _R20_TASK_6), the node's input list, then the
 // E-stop and time-stamp selections.
 void _R20_TASK_6() {
-    // also first: the node's contact states (the node logic is not built yet)
+    r20::VL4_BI_contacts();
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_signal(k);
 }
 void discrete_R20_TASK_7() { r20::BI_CHANNEL_node_list(); }
@@ -185,6 +185,7 @@ void discrete_R160_TASK_65() { configure_remote(10, 12); }
 void _R160_TASK_66() {
     configure_remote(13, 16);
     r160::BI_CHANNEL_node_functions();
+    r160::VL4_BI_trip_numbers();
     r160::VL5_BO_wizard();
     configure_remote_relay(1);
 }

@@ -7,6 +7,7 @@
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
+#include "app/discrete/VL5_BO.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "app/remote_io/standin/RTD_CHANNEL_standin.h"
 #include "app/remote_io/standin/remote_outputs_standin.h"
@@ -380,9 +381,14 @@ void CNFG_CAN2_node_outputs(RemoteNode n) {
         pdo = 1;
         length = 5;
     } else {
+        const auto& o = VL5_BO;
+        const uint32_t relays[16] = {o.BOUT_01_DISPLAY, o.BOUT_02_DISPLAY, o.BOUT_03_DISPLAY, o.BOUT_04_DISPLAY,
+                                     o.BOUT_05_DISPLAY, o.BOUT_06_DISPLAY, o.BOUT_07_DISPLAY, o.BOUT_08_DISPLAY,
+                                     o.BOUT_09_DISPLAY, o.BOUT_10_DISPLAY, o.BOUT_11_DISPLAY, o.BOUT_12_DISPLAY,
+                                     o.BOUT_13_DISPLAY, o.BOUT_14_DISPLAY, o.BOUT_15_DISPLAY, o.BOUT_16_DISPLAY};
         b.TxWord = 0;
         for (int r = 0; r < 16; ++r)
-            if (VL5_BO_RelayDisplayStandin[r] != 0) b.TxWord |= 1u << r;
+            if (relays[r] != 0) b.TxWord |= 1u << r;
         tx = &COBFifoTx[kTxPdoStride];
         tx[0] = static_cast<uint8_t>(b.TxWord);
         tx[1] = static_cast<uint8_t>(b.TxWord >> 8);

@@ -24,14 +24,7 @@ namespace cfg_test {
 constexpr int R10 = 0, R20 = 1, R80 = 3, R160 = 4;
 
 // The program's slice table as it stands before any fixture replaces it.
-inline const std::array<std::vector<SliceFn>, kNumRateGroups>& programSlices() {
-    static const std::array<std::vector<SliceFn>, kNumRateGroups> table = [] {
-        std::array<std::vector<SliceFn>, kNumRateGroups> t;
-        for (int g = 0; g < kNumRateGroups; ++g) t[g] = rg_slices[g];
-        return t;
-    }();
-    return table;
-}
+inline const std::array<std::vector<SliceFn>, kNumRateGroups>& programSlices() { return tc_test::programSliceTable(); }
 
 // The start-up the loader does before the groups run: the tunables at their
 // defaults (as the tunables file gives them) and the modules' block

@@ -11,6 +11,8 @@
 #include "app/analog/output_slices.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/remote_io/remote_io.h"
 #include "host/board.h"
 #include "platform/CLOCK.h"
 #include "runtime/catalogue_tables.h"
@@ -30,6 +32,15 @@ inline void startUpInFirstFrame() {
     tc_test::loadTuneDefaults();
 }
 
+// This rig runs no node on the bus: the discrete-input node counts as active
+// and reports its input word again at every 20 ms pass (the node block in
+// _R20_TASK_19 would clear both).
+inline uint32_t g_nodeWord = 0;
+inline void discreteNodeActive() {
+    cells::CNFG_CAN2.VL_NODE4_BI_ACTIVE = 1;
+    RemoteNodeBlocks[kNodeBi].Data[0][0] = g_nodeWord;
+}
+
 // Module of discrete input channel k.
 inline std::string bi(int k) {
     if (k < 8) return "_ub" + std::to_string(13 + k);
@@ -44,9 +55,10 @@ protected:
         AppHarness::SetUp();
         board::reset();
         g_started = false;
+        g_nodeWord = 0;
         useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_2, _R10_TASK_6, _R10_TASK_7, _R10_TASK_8,
                         _R10_TASK_10});
-        useSlices(R20, {_R20_TASK_5, _R20_TASK_6, _R20_TASK_7, _R20_TASK_19});
+        useSlices(R20, {discreteNodeActive, _R20_TASK_5, _R20_TASK_6, _R20_TASK_7, _R20_TASK_19});
         useSlices(R40, {_R40_TASK_5, _R40_TASK_6, _R40_TASK_7, _R40_TASK_8});
         useSlices(R160, {_R160_TASK_18, _R160_TASK_19, _R160_TASK_27, _R160_TASK_54, _R160_TASK_55,
                          _R160_TASK_56, _R160_TASK_57, _R160_TASK_58, _R160_TASK_62, _R160_TASK_63,
@@ -65,6 +77,8 @@ protected:
         startApp();
         ASSERT_TRUE(g_started);
         runPasses(R160, 1);
+        // Past the pass in which the node block clears the node's data words.
+        runPasses(R20, 1);
     }
 
     // Puts function `function` and inversion `invert` of channel k in force
@@ -92,14 +106,15 @@ protected:
         runPasses(R160, 2);
     }
 
-    // The contact of channel k: a board input for a controller channel, the
-    // node's contact cell for a remote one.
+    // The contact of channel k: a board input for a controller channel, its
+    // bit of the node's input word for a remote one.
     void contact(int k, bool closed) {
         if (k < 8) {
             board::setDiscreteInput(12 + k, closed);
         } else {
-            const int n = k - 7;
-            setCell(std::string("VL4_BI.BIN_") + (n < 10 ? "0" : "") + std::to_string(n) + ".VL_BIN", closed ? 1 : 0);
+            const uint32_t bit = 1u << (k - 8);
+            g_nodeWord = closed ? (g_nodeWord | bit) : (g_nodeWord & ~bit);
+            RemoteNodeBlocks[kNodeBi].Data[0][0] = g_nodeWord;
         }
     }
 

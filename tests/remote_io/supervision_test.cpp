@@ -205,7 +205,8 @@ TEST_F(Supervision, HeartbeatsOfAnIdleNodeAreNoRestartButABootUpIs) {
 
 TEST_F(Supervision, TheRelayNodeGetsItsCommandsWithTheWatchdogByteOncePerScan) {
     startWithNode(3, Kind::RelayOut, 5);
-    VL5_BO_RelayDisplayStandin[15] = 1;  // relay 16 alone
+    // Relay 16 alone, as the relay logic (not run here) would show it.
+    setCell("VL5_BO.BOUT_16.DISPLAY", 1);
     hostcan::takeLog();
     feed(0x185, 40, 10);
     Lines tx;

@@ -17,8 +17,18 @@ uint32_t* const kCounters[kNumRateGroups] = {&TaskCounter_R10, &TaskCounter_R20,
                                              &TaskCounter_R80, &TaskCounter_R160};
 }  // namespace
 
+const std::array<std::vector<SliceFn>, kNumRateGroups>& programSliceTable() {
+    static const std::array<std::vector<SliceFn>, kNumRateGroups> table = [] {
+        std::array<std::vector<SliceFn>, kNumRateGroups> t;
+        for (int g = 0; g < kNumRateGroups; ++g) t[g] = rg_slices[g];
+        return t;
+    }();
+    return table;
+}
+
 void AppHarness::SetUp() {
     RuntimeFixture::SetUp();
+    programSliceTable();  // taken before the first harness replaces it
     for (auto& s : rg_slices) s.clear();
     catalogues_ = {CatalogueAccess{app_dbug_tables(), cell_ptr, nullptr}};
     // The stop permissive, until the calibration-mode logic computes it.

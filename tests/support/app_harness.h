@@ -12,6 +12,7 @@
 //   }
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ struct CatalogueAccess {
 
 // The older name of loadTuneDefaults(), kept for the rigs that use it.
 inline void loadTunableDefaults() { loadTuneDefaults(); }
+
+// The program's own slice table (app/group_slices.cpp), as it stood before
+// any harness in this process replaced it.
+const std::array<std::vector<SliceFn>, kNumRateGroups>& programSliceTable();
 
 class AppHarness : public RuntimeFixture {
 protected:

@@ -2,4 +2,3 @@
 #include "app/remote_io/standin/remote_outputs_standin.h"
 
 int32_t VL1_AIO_AoCommandStandin[2];
-uint32_t VL5_BO_RelayDisplayStandin[16];

@@ -1,0 +1,130 @@
+// The whole program (its own slice table) with simulated remote nodes on the
+// host CAN bus: the program configures the nodes and commands them
+// operational; the test sends the nodes' process data as raw frames every
+// 100 ms and sees the frames the controller sends.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "host/board.h"
+#include "host/canbus.h"
+#include "host/hostnet.h"
+#include "host/vkboard.h"
+#include "tests/config/config_rig.h"
+#include "tests/support/sim_remote_node.h"
+
+namespace rio_test {
+
+class ProgramWithNodes : public cfg_test::ConfigRig {
+protected:
+    using Kind = SimRemoteNode::Kind;
+    static constexpr int R10 = cfg_test::R10, R20 = cfg_test::R20, R80 = cfg_test::R80, R160 = cfg_test::R160;
+
+    void SetUp() override {
+        board::resetPlatform();
+        hostnet::reset();
+        hostcan::reset();
+        sent_.clear();
+        peer_ = hostcan::attach("test-peer", [this](const hostcan::Frame& f) {
+            std::lock_guard<std::mutex> lock(mu_);
+            sent_.push_back(f);
+        });
+        ConfigRig::SetUp();
+    }
+    void TearDown() override {
+        nodes_.clear();
+        ConfigRig::TearDown();
+        hostcan::reset();
+    }
+
+    // A node of kind k with its default id, enabled by tunable `enable`
+    // ("CNFG_CAN2.VL1_ENA.IN" ..).
+    void addNode(Kind k, uint8_t id) { nodes_.push_back(std::make_unique<SimRemoteNode>(k, id)); }
+
+    // Starts past the power-up window, opens the network and waits until
+    // every node in `active` ("CNFG_CAN2.VL_NODE1_AIO.ACTIVE" ..) is set.
+    void startWithNodes(std::initializer_list<const char*> enables, std::initializer_list<const char*> active) {
+        startPastPowerUp();
+        // Only the nodes on the bus may be configured.
+        for (const char* perm : {"CNFG_CAN2.VL_NODE1_AIO.INIT_PERM", "CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM",
+                                 "CNFG_CAN2.VL_NODE4_BI.INIT_PERM", "CNFG_CAN2.VL_NODE5_BO.INIT_PERM"})
+            setCell(perm, 0);
+        for (const auto& nd : nodes_) setCell(permOf(nd->id()), 1);
+        setCell("CNFG_CAN2.USE_VL.IN", 1);
+        for (const char* e : enables) setCell(e, 1);
+        // The own node's go-operational command (computed by no module yet).
+        setCell("CNFG_CAN2.GO_OPER.AND", 1);
+        for (int pass = 0; pass < 4000; ++pass) {
+            bool all = true;
+            for (const char* a : active) all = all && boolean(a) != 0;
+            if (all) return;
+            run(1);
+        }
+        for (const char* a : active) ASSERT_EQ(boolean(a), 1u) << a;
+    }
+
+    static const char* permOf(uint8_t id) {
+        switch (id) {
+            case 1: return "CNFG_CAN2.VL_NODE1_AIO.INIT_PERM";
+            case 3: return "CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM";
+            case 4: return "CNFG_CAN2.VL_NODE4_BI.INIT_PERM";
+            default: return "CNFG_CAN2.VL_NODE5_BO.INIT_PERM";
+        }
+    }
+
+    // The data bytes that a node sends in its PDO `cob` every 100 ms, padded
+    // to 8 (an empty entry stops it).
+    void pdo(uint32_t cob, std::vector<uint8_t> bytes) {
+        if (bytes.empty()) pdos_.erase(cob);
+        else pdos_[cob] = std::move(bytes);
+    }
+    // Little-endian 16-bit words as PDO bytes.
+    static std::vector<uint8_t> words(std::initializer_list<uint16_t> w) {
+        std::vector<uint8_t> out;
+        for (uint16_t v : w) {
+            out.push_back(static_cast<uint8_t>(v & 0xFF));
+            out.push_back(static_cast<uint8_t>(v >> 8));
+        }
+        return out;
+    }
+
+    // 20 ms passes, the nodes reporting every fifth.
+    void run(int passes) {
+        for (int p = 0; p < passes; ++p) {
+            if (tick_++ % 5 == 0) {
+                for (const auto& [cob, bytes] : pdos_) {
+                    hostcan::Frame fr = hostcan::makeFrame(cob, {});
+                    fr.len = 8;  // as long as any mapping
+                    for (size_t i = 0; i < bytes.size() && i < 8; ++i) fr.data[i] = bytes[i];
+                    hostcan::send(peer_, fr);
+                }
+            }
+            runPasses(R20, 1);
+        }
+    }
+
+    // Frames with identifier `cob` the controller sent since the last call.
+    std::vector<hostcan::Frame> takeSent(uint32_t cob) {
+        std::lock_guard<std::mutex> lock(mu_);
+        std::vector<hostcan::Frame> out;
+        for (const auto& f : sent_)
+            if (f.id == cob) out.push_back(f);
+        sent_.clear();
+        return out;
+    }
+
+    std::vector<std::unique_ptr<SimRemoteNode>> nodes_;
+    std::map<uint32_t, std::vector<uint8_t>> pdos_;
+    int peer_ = -1;
+    int tick_ = 0;
+    std::mutex mu_;
+    std::vector<hostcan::Frame> sent_;
+};
+
+}  // namespace rio_test
