@@ -12,6 +12,7 @@
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/COND_MON.cells.h"
+#include "app/interface/DATALOG.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -62,5 +63,9 @@ void special_case_tune(void* cell) {
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
+    const auto& d = cells::DATALOG;
+    if (const int n = input_number(cell, {&d.DLOG_CMDS_IN_1.ref(), &d.DLOG_CMDS_IN_2.ref(), &d.DLOG_CMDS_IN_3.ref(),
+                                          &d.DLOG_CMDS_IN_4.ref(), &d.DLOG_CMDS_IN_5.ref(), &d.DLOG_CMDS_IN_6.ref()}))
+        DATALOG_command_written(n, value);
     intUnlock(key);
 }

@@ -27,6 +27,7 @@
 #include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "app/control/control_slices.h"
+#include "app/control/unit_delays_r80.h"
 #include "app/interface/COND_MON.cells.h"
 
 void _R80_TASK_14() {
@@ -88,7 +89,12 @@ void _R80_TASK_26() {
     X_RESET_not_blink();
     SPDC_z00();
 }
-void _R80_TASK_30() { r80::SPDC_commit(); }
+void _R80_TASK_30() {
+    using namespace r80;
+    unit_delays_store();
+    SPDC_commit();
+    unit_delays_commit();
+}
 
 void _R160_TASK_36() {
     using namespace r160;

@@ -1,5 +1,5 @@
 // STAND-IN rows of module ORVEX12_IO until the chassis display settings of
-// the 160 ms group and the chassis temperature cell land: what the front
+// the 160 ms group land: what the front
 // panel logic reads of them.
 #pragma once
 
@@ -7,5 +7,4 @@
     X(BRITENESS, OUT_1, I, R160, PLAIN, R80)          \
     X(USER_BRITE, SAMP_TUNE, A, R160, PLAIN, R80)     \
     X(ENA_DB, AND, B, R160, PLAIN, R80)               \
-    X(BUFF_INIT, ONE_SHOT, B, R160, PLAIN, R80)       \
-    X(CHASS_STATUS, CELSIUS, A, R20, PLAIN, R80)
+    X(BUFF_INIT, ONE_SHOT, B, R160, PLAIN, R80)
