@@ -14,6 +14,7 @@
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/COND_MON.cells.h"
+#include "app/interface/DATALOG.cells.h"
 #include "host/vxworks.h"
 
 namespace {
@@ -69,5 +70,9 @@ void special_case_tune(void* cell) {
     if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
                                           &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))
         TUTORIAL_command_written(n, value);
+    const auto& d = cells::DATALOG;
+    if (const int n = input_number(cell, {&d.DLOG_CMDS_IN_1.ref(), &d.DLOG_CMDS_IN_2.ref(), &d.DLOG_CMDS_IN_3.ref(),
+                                          &d.DLOG_CMDS_IN_4.ref(), &d.DLOG_CMDS_IN_5.ref(), &d.DLOG_CMDS_IN_6.ref()}))
+        DATALOG_command_written(n, value);
     intUnlock(key);
 }

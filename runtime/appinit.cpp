@@ -19,6 +19,8 @@
 #include "app/config/MASTER.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/CONF_LATCH.cells.h"
+#include "app/interface/VLTR_ALMS.cells.h"
+#include "app/interface/DATALOG.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -134,6 +136,8 @@ int init_blks() {
     UNIT_DEMO_init_blks();   // demonstration chart: first step active
     TUTORIAL_init_blks();    // tutorial commands over
     CONF_LATCH_init_blks();  // configuration-error list counters
+    VLTR_ALMS_init_blks();   // remote-node list counters
+    DATALOG_commands_init_blks();  // data-log commands over
     LogEventInit();          // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);
     VKOS_ResumeProcess(LogEventMonitorPID);

@@ -27,7 +27,7 @@
     X(MA, A_NAME, A, R20, PLAIN)                                     \
     X(VALUE, A_NAME, A, R20, PLAIN, R160, R80)                                  \
     X(PCT, A_NAME, A, R20, PLAIN)                                    \
-    X(CHNL_FLT, B_NAME, B, R20, PLAIN, R160)                               \
+    X(CHNL_FLT, B_NAME, B, R20, PLAIN, R80, R160)                    \
     X(SCALED, A_OUT_1, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_2, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_3, A, R20, PLAIN)                                \

@@ -19,9 +19,13 @@
     X(D, DELAY, B, R160, PLAIN, R80)                              \
     X(D, R_TIME, I, R160, PLAIN)
 #define UNIT_DEMO_CELLS(X)                                        \
-    UNIT_DEMO_PROT_STANDIN_ROWS(X) \
     X(DEMO_STEP1, SFC_STEP, B, R80, PLAIN, R160)                  \
     X(B_CMDS, LIST_1, B, R80, PLAIN)                              \
+    X(B_CMDS, LIST_2, B, R80, PLAIN, R160)                        \
+    X(B_CMDS, LIST_3, B, R80, PLAIN)                              \
+    X(GO_MINGOV, DELAY, B, R80, PLAIN)                            \
+    X(GO_MINGOV, DLY_TIME, A, R80, TUNE(10.0, 2.0, 120.0))        \
+    X(GO_MINGOV, R_TIME, I, R80, PLAIN)                           \
     X(B_CMDS, LIST_4, B, R80, PLAIN)                              \
     X(B_CMDS, LIST_5, B, R80, PLAIN)                              \
     X(DEMO_STEP3, SFC_STEP, B, R80, PLAIN, R160)                  \
@@ -73,6 +77,9 @@ void UNIT_DEMO_at_idle();
 void UNIT_DEMO_chart();
 // The chart's step activations (end of the 80 ms pass, _R80_TASK_30).
 void UNIT_DEMO_commit();
+// The go-to-minimum delay and the demonstration's command list (piece of
+// _R80_TASK_2, after the idle flag).
+void UNIT_DEMO_commands();
 }  // namespace r80
 
 namespace r160 {

@@ -6,6 +6,9 @@
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
+#include "app/control/SD_LOGIC.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/ACT_CHANNEL.cells.h"
@@ -71,8 +74,11 @@ void _R20_TASK_4() {
 // instances 4 .. 11 in consecutive pairs of slices from _R20_TASK_9, the
 // controller instances 2 and 3 in _R20_TASK_14 and _R20_TASK_18.
 void _R20_TASK_7() {
-    r20::SPDC_lost_rem();
     discrete_R20_TASK_7();
+    r20::ORVEX12_IO_chassis();
+    r20::SD_LOGIC_not_sd_delay();
+    r20::SHUTDOWNS_delayed_reset();
+    r20::SPDC_lost_rem();
     r20::AI_ALARM_LEVELS_level1(0);
 }
 void _R20_TASK_8() {

@@ -23,6 +23,7 @@
     CNFG_CAN2_ENABLE_ROWS(X, 4) CNFG_CAN2_ENABLE_ROWS(X, 5) \
     X(VL_RST, OR, B, R80, PLAIN, R20)                       \
     X(VL_RST, IN_2, B, R80, TUNE(false))                 \
+    X(RXTXERRS, I_NAME, I, R80, PLAIN)                   \
     X(NO_IOLOCK, NOT, B, R80, PLAIN)                     \
     X(USE_DEG_F, IN, B, R80, TUNE(true))                 \
     X(USE_DEG_F, B_NAME, B, R80, PLAIN)                  \

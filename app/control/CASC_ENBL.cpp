@@ -22,7 +22,6 @@
 namespace {
 struct CASC_ENBL_blocks {
     refbk::EdgeState BI_ON, BI_OFF, PLS_ON, PLS_ENABL;
-    uint32_t enabled_prev;
 };
 BlockRam<CASC_ENBL_blocks> CASC_ENBL_st;
 }  // namespace
@@ -60,8 +59,6 @@ void CASC_ENBL_latch() {
     if (cf != 0) bk::LATCH_R(c.ENABLED_LATCH_R, c.PLS_ON_B_ACTION, c.OR_DISABLE_OR);
     IFACE_OUT_CASC.ENABLED_B_NAME = c.ENABLED_LATCH_R;
     c.DISABLED_NOT = bk::NOT(c.ENABLED_LATCH_R);
-    c.ZENABLED_ZMINUS1_B = s.enabled_prev;
-    s.enabled_prev = c.ENABLED_LATCH_R;
     c.PLS_ENABL_B_ACTION = refbk::RISE(s.PLS_ENABL, c.ZENABLED_ZMINUS1_B);
     c.ENABLEDMES_B_ACTION = IFACE_OUT_CASC.ENABLED_B_NAME;
 }

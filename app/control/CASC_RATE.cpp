@@ -16,7 +16,6 @@ namespace {
 struct CASC_RATE_blocks {
     bk::OneShotState CASC_PLS;
     uint32_t cascade_was_enabled;
-    uint32_t sp_close_prev;
 };
 BlockRam<CASC_RATE_blocks> CASC_RATE_st;
 constexpr float kMatchPulse = 0.2f;        // s
@@ -46,7 +45,6 @@ void CASC_RATE_matching() {
     const uint32_t rise = enabled != 0 && s.cascade_was_enabled == 0 ? 1u : 0u;
     s.cascade_was_enabled = enabled;
     bk::ONE_SHOT(s.CASC_PLS, r.CASC_PLS_ONE_SHOT, nullptr, rise, kMatchPulse, bk::T80);
-    r.MATCHD_Z_ZMINUS1_B = s.sp_close_prev;
     r.RST_RATE_OR = bk::OR({r.N_CASC_EN_NOT, SPDC.SPEED_REF_P_LIM_13, r.MATCHD_Z_ZMINUS1_B});
     const uint32_t used = IFACE_IN_CASC.USE_CASC_B_NAME;
     if (used != 0) bk::LATCH(r.N_MATCHED_LATCH, r.CASC_PLS_ONE_SHOT, r.RST_RATE_OR);
@@ -64,7 +62,6 @@ void CASC_RATE_matching() {
         }
     }
     r.SP_CLOSE_NOT = bk::NOT(r.MATCHEDX_EXCD_DB_2);
-    s.sp_close_prev = r.SP_CLOSE_NOT;
     r.ENTR_SETPT_AND = bk::AND({bk::NOT(IFACE_OUT_CASC.REM_CAS_SEL_B_NAME), bk::NOT(r.EN_TRACK_AND)});
 }
 

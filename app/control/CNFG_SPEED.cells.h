@@ -23,6 +23,14 @@
     X(SPD2_MINSPD, DIVIDE, A, R160, PLAIN)
 
 #define CNFG_SPEED_CELLS(X)                                   \
+    X(OPNCHK1_DIS, IN_2, A, R80, TUNE(1.0, 1.0, 50.0))        \
+    X(OPNCHK1_DIS, A_COMPARE, B, R80, PLAIN)                  \
+    X(OPNCHK1_DIS, A_EQUAL, B, R80, PLAIN)                    \
+    X(AUTOOWF1_R, NOT, B, R80, PLAIN)                         \
+    X(OPNCHK2_DIS, IN_2, A, R80, TUNE(1.0, 1.0, 50.0))        \
+    X(OPNCHK2_DIS, A_COMPARE, B, R80, PLAIN)                  \
+    X(OPNCHK2_DIS, A_EQUAL, B, R80, PLAIN)                    \
+    X(AUTOOWF2_R, NOT, B, R80, PLAIN)                         \
     CNFG_SPEED_DIFF_ROWS(X) \
     X(SPD1_TEETH, IN, I, R10, TUNE(60, 1, 300))               \
     X(SPD1_TEETH, I_NAME, I, R10, PLAIN, R160)                 \
@@ -71,6 +79,10 @@ void CNFG_SPEED_init_blks();
 
 // Sensor 1 (TSS_01, driver channel 0) and sensor 2 (TSS_02, channel 1):
 // settings, evaluation, latches, phase and teeth (pieces of _R10_TASK_1).
+namespace r80 {
+// The open-wire check of both sensors (piece of _R80_TASK_12).
+void CNFG_SPEED_open_wire();
+}
 namespace r10 {
 void CNFG_SPEED_config_1();
 void CNFG_SPEED_evaluate_1();

@@ -20,6 +20,7 @@
     X(NOT_USED, NOT, B, R160, PLAIN, R80)             \
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)           \
     X(CSD_TRIP, B_NAME, B, R160, PLAIN, R80)          \
+    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
     CNTRL_STOP_STANDIN_ROWS(X)
 CAT_MODULE(CNTRL_STOP)
 

@@ -6,6 +6,8 @@
 #include "runtime/catalogue.h"
 
 #define HP_DRIVER_CELLS(X)                                      \
+    X(YES_PLS, ONE_SHOT, B, R80, PLAIN)                         \
+    X(YES_PLS, R_TIME, I, R80, PLAIN)                           \
     X(TRIP, A_SW, A, R10, PLAIN)                                \
     X(ACT_LSS, LSS_BUS, A, R10, PLAIN)                          \
     X(ACT_LSS, SEL_1, B, R10, PLAIN)                            \
@@ -22,6 +24,10 @@
     HP_DRIVER_STANDIN_ROWS(X)
 CAT_MODULE(HP_DRIVER)
 
+namespace r80 {
+// The stroke pulse of the HP driver (piece of _R80_TASK_12).
+void HP_DRIVER_stroke();
+}
 namespace r10 {
 // Trip demand, low-signal select, scaling and stroke switch (pieces of
 // _R10_TASK_5).

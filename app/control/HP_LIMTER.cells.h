@@ -86,7 +86,9 @@
     X(RAMP_LAG, LAG_TAU, A, R40, TUNE(0.0, 0.0, 10.0))           \
     X(RAMP_LAG, LAG, A, R40, PLAIN, R160)                        \
     X(RAMP_LAG, DERIV, A, R40, PLAIN)                            \
-    HP_LIMTER_STANDIN_ROWS(X)
+    X(H_SER_OK_NOT, NOT, B, R80, PLAIN)                          \
+    X(AT_ENTERED, AND, B, R80, PLAIN)                            \
+    X(H_SER_DIS, OR, B, R80, PLAIN)
 CAT_MODULE(HP_LIMTER)
 
 
@@ -96,6 +98,7 @@ void HP_LIMTER_maximum();   // _R160_TASK_37: maximum, take-over and start maxim
 namespace r80 {
 void HP_LIMTER_force_close();  // _R80_TASK_13
 void HP_LIMTER_commands();     // _R80_TASK_14: commands, entered value, ramp
+void HP_LIMTER_service_disable();  // _R80_TASK_12: the entered value's disable
 }
 namespace r40 {
 void HP_LIMTER_lag();          // the lagged limiter and its copy to the valve interface

@@ -30,8 +30,6 @@ struct HP_LIMTER_blocks {
     bk::SampState ENTR_HP_LIM_SP;
     bk::RampState HP_RAMP;
     bk::LagState RAMP_LAG;
-    uint32_t at_pos3_z, sample_z, h_ser_z;  // unit-delay stores
-    float entr_sp_z;
 };
 BlockRam<HP_LIMTER_blocks> HP_LIMTER_st;
 
@@ -85,11 +83,6 @@ void HP_LIMTER_commands() {
     auto& c = HP_LIMTER;
     auto& s = HP_LIMTER_st;
     const auto& v = IFACE_IN_VLV;
-    // Unit delays of the previous pass.
-    c.AT_POS3_ZMINUS1_B = s.at_pos3_z;
-    c.SAMPLE_Z_ZMINUS1_B = s.sample_z;
-    c.ENTR_SP_Z_ZMINUS1 = bk::finite(s.entr_sp_z) ? s.entr_sp_z : 0.0f;
-    c.H_SER_Z_ZMINUS1_B = s.h_ser_z;
 
     // Lower: service, Modbus, OPC or the debounced contact.
     c.CLOSE_OR = bk::OR({MOD_BW.BW_CMD_SEL_11, c.CLOSE_IN_2, v.VLIM_LWR_B_NAME, OPC_DATA.BW_CMDS_SEL_11});
@@ -155,12 +148,6 @@ void HP_LIMTER_commands() {
     c.HP_RAMP_P_LIM_4 = bk::P_LIM(r, c.ENTR_HP_LIM_SP_A_SW_A_SW);
     IFACE_OUT_VLV.VALVE_LMT_A_NAME = r.ramp;
     AO_MUX.VALVE_LMT_NAME_A_NAME = r.ramp;
-
-    // Unit-delay stores for the next pass.
-    s.at_pos3_z = c.HP_RAMP_P_LIM_3;
-    s.sample_z = c.LIMITED_DELAY;
-    s.entr_sp_z = c.ENTR_HP_LIM_SP_A_SW_A_SW;
-    s.h_ser_z = c.H_SER_DIS_OR;
 }
 
 }  // namespace r80

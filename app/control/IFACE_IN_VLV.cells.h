@@ -42,7 +42,10 @@
     X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
     X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
     IFACE_IN_ROWS_IFACE_IN_VLV(X)                               \
-    IFACE_IN_VLV_STANDIN_ROWS(X)
+    IFACE_IN_VLV_STANDIN_ROWS(X) \
+    X(SD_SEQ_NORM_SD, B_NAME, B, R80, PLAIN, R160) \
+    X(HP_STRK_ENBL, IN, B, R80, TUNE(false)) \
+    X(HP_STRK_ENBL, B_NAME, B, R80, PLAIN)
 CAT_MODULE(IFACE_IN_VLV)
 
 // The timed commands' elapsed times at their lengths (block initialisation).

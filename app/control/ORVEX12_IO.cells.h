@@ -21,7 +21,7 @@
     X(RTC, MINUTES, I, R10, PLAIN) \
     X(RTC, SECONDS, I, R10, PLAIN) \
     X(RTC, F_SECS, I, R10, PLAIN) \
-    X(RTC, TOD, T, R10, PLAIN, R40, R160) \
+    X(RTC, TOD, T, R10, PLAIN, R40, R80, R160) \
     X(RTC, FAULT, B, R10, PLAIN) \
     X(RTC, RST, B, R10, TUNE(false)) \
     X(RTC, YEAR_IN, I, R10, TUNE(17, 0, 99)) \
@@ -46,6 +46,9 @@
     X(CHASS_STATUS, PS_24V, A, R20, PLAIN)       \
     X(CHASS_STATUS, FPGA_ADC_FLT, B, R20, PLAIN) \
     X(CHASS_STATUS, CAL_FLT, B, R20, PLAIN)      \
+    X(CHASS_STATUS, CELSIUS, A, R20, PLAIN, R80) \
+    X(CAL_FLT, IN_2, B, R20, TUNE(true))         \
+    X(CAL_FLT, AND, B, R20, PLAIN, R160)         \
     X(CHASS_STATUS, CPU_RED_LED, B, R20, PLAIN)  \
     X(CHASS_STATUS, CPU_GREEN_LED, B, R20, PLAIN) \
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
@@ -54,6 +57,11 @@
     ORVEX12_IO_PANEL_ROWS(X) \
     ORVEX12_IO_PANEL_STANDIN_ROWS(X)
 CAT_MODULE(ORVEX12_IO)
+
+// The board temperature and the calibration fault (piece of _R20_TASK_7).
+namespace r20 {
+void ORVEX12_IO_chassis();
+}
 
 // The set-date command (piece of _R10_TASK_1).
 namespace r10 {

@@ -25,6 +25,7 @@
     X(MATCH_HI, A_EQUAL, B, R80, PLAIN)               \
     X(MATCH_LO, A_COMPARE, B, R80, PLAIN)             \
     X(MATCH_LO, A_EQUAL, B, R80, PLAIN)               \
+    X(ZSEL, ZMINUS1_B, B, R80, PLAIN)                 \
     REMOTE_STANDIN_ROWS(X)
 CAT_MODULE(REMOTE)
 

@@ -5,7 +5,7 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
-#include "app/interface/standin/RESET_iface_standin.rows.h"
+#include "app/control/standin/RESET_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
@@ -19,7 +19,19 @@
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
     RESET_IFACE_ROWS(X) \
-    RESET_IFACE_STANDIN_ROWS(X) \
+    RESET_STANDIN_ROWS(X) \
+    X(RST, R_TIME, I, R80, PLAIN)                  \
+    X(RST_DEMO, ACT_OUT, I, R80, PLAIN)            \
+    X(RST_DEMO, B_ACTION, B, R80, PLAIN)           \
+    X(RST_DEMO, RST_2, B, R80, TUNE(false))        \
+    X(PWR_UP_DLY, DLY_TIME, A, R80, TUNE(0.0, 0.0, 10.0)) \
+    X(PWR_UP_DLY, DELAY, B, R80, PLAIN)            \
+    X(PWR_UP_DLY, R_TIME, I, R80, PLAIN)           \
+    X(PWR_UP_RST, DLY_TIME, A, R80, TUNE(2.0, 0.0, 5.0)) \
+    X(PWR_UP_RST, ONE_SHOT, B, R80, PLAIN, R160)   \
+    X(PWR_UP_RST, R_TIME, I, R80, PLAIN)           \
+    X(RST_OR, OR, B, R80, PLAIN)                   \
+    X(RST_Z, ZMINUS1_B, B, R80, PLAIN)             \
     X(DEBUG_RST, TRIGGER, B, R80, TUNE(false))     \
     X(DEBUG_RST, ONE_SHOT, B, R80, PLAIN)          \
     X(DEBUG_RST, R_TIME, I, R80, PLAIN)            \
@@ -30,4 +42,7 @@ CAT_MODULE(RESET)
 namespace r80 {
 void RESET_trip_reset();   // _R80_TASK_23
 void RESET_pulses();       // _R80_TASK_1: the debug and reset-contact pulses
+// The power-up reset and the common reset pulse RST (end of _R80_TASK_2,
+// after the keypad, Modbus and OPC reset commands).
+void RESET_reset_pulse();
 }

@@ -29,6 +29,7 @@
     X(OR_DISABLE, OR, B, R80, PLAIN, R160)                     \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))                 \
     X(ENABLED, LATCH_R, B, R80, PLAIN, R160)                 \
+    X(ZENABLED, ZMINUS1_B, B, R80, PLAIN)                    \
     X(DISABLED, NOT, B, R80, PLAIN, R160)                    \
     X(ENBL_AUTO, AND, B, R80, PLAIN, R160)                   \
     RMT_ENBL_LIST_ROWS(X, 1) RMT_ENBL_LIST_ROWS(X, 2) RMT_ENBL_LIST_ROWS(X, 3) \

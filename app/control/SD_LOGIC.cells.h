@@ -14,6 +14,10 @@
     X(PSHBTN_Z, ZMINUS1_B, B, R10, PLAIN) \
     X(HP_FLT_Z, ZMINUS1_B, B, R10, PLAIN) \
     SD_LOGIC_PROT_STANDIN_ROWS(X) \
+    X(VL_SUMMARY, B_NAME, B, R80, PLAIN, R10) \
+    X(SD_NOT_DLY, DLY_TIME, A, R20, TUNE(3.5, 0.0, 5.0)) \
+    X(SD_NOT_DLY, DELAY, B, R20, PLAIN, R10) \
+    X(SD_NOT_DLY, R_TIME, I, R20, PLAIN) \
     X(SD_ON_PWRUP, IN, B, R10, TUNE(false)) \
     X(SD_ON_PWRUP, B_NAME, B, R10, PLAIN) \
     X(PWRUP_SD, AND, B, R10, PLAIN) \
@@ -50,4 +54,8 @@ void SD_LOGIC_trip_key();
 }  // namespace r10
 namespace r160 {
 void SD_LOGIC_settings();
+}
+namespace r20 {
+// The not-shut-down delay (piece of _R20_TASK_7).
+void SD_LOGIC_not_sd_delay();
 }

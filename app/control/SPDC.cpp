@@ -37,7 +37,7 @@ struct SPDC_blocks {
     bk::OneShotState PLS_SPD, SBACK_OS;
     uint32_t pls_spd_cut;  // PLS_SPD cut off in this activation of A11
     bk::LagState LAG_SPEED;
-    uint32_t z_up, z_hprp;  // unit-delay stores
+    uint32_t z_hprp;  // unit-delay store
 };
 BlockRam<SPDC_blocks> SPDC_st;
 }  // namespace
@@ -375,9 +375,6 @@ void SPDC_commit() {
     c.Z01_STEP_SFC_STEP = bk::SFC_COMMIT(s.Z01, {c.A00ASTEP_TRAN_2, c.A01_STEP_TRAN_4, c.A02_STEP_TRAN_6,
                                                  c.A02ASTEP_TRAN_8, c.A07_STEP_TRAN_2, c.A08_STEP_TRAN_3,
                                                  c.A09_STEP_TRAN_4, c.A10_STEP_TRAN_3, c.A11_STEP_TRAN_2});
-    // The 80 ms unit delay of the ramp's raising flag: stored and committed.
-    s.z_up = c.SPEED_REF_MOVING_UP;
-    c.Z_UP_ZMINUS1_B = s.z_up;
 }
 
 }  // namespace r80

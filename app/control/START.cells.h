@@ -57,6 +57,8 @@
     X(SP_MINGOV, HYSTER, A, R160, TUNE(1.0, 0.0, 50.0))         \
     X(SP_MIN_NOT, NOT, B, R160, PLAIN)                          \
     START_STANDIN_ROWS(X)                                       \
+    X(ZPERM, ZMINUS1_B, B, R80, PLAIN)                          \
+    X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)                         \
     START_ALM_DSPL_ROWS(X)
 CAT_MODULE(START)
 

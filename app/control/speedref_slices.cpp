@@ -32,6 +32,7 @@
 #include "app/interface/MOD.cells.h"
 #include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
+#include "app/control/unit_delays_r80.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
@@ -97,8 +98,11 @@ void _R80_TASK_26() {
     UNIT_DEMO_chart();
 }
 void _R80_TASK_30() {
-    r80::SPDC_commit();
-    r80::UNIT_DEMO_commit();
+    using namespace r80;
+    unit_delays_store();
+    SPDC_commit();
+    UNIT_DEMO_commit();
+    unit_delays_commit();
 }
 
 void _R160_TASK_36() {

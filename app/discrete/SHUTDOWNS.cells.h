@@ -18,7 +18,9 @@
     X(SD_01, B_ALARM, B, R10, PLAIN) \
     X(SD_01, LIGHT, B, R10, PLAIN) \
     X(SD_01, HORN, B, R10, PLAIN) \
-    X(NOT_SD, NOT, B, R10, PLAIN, R160, R80) \
+    X(NOT_SD, NOT, B, R10, PLAIN, R20, R160, R80) \
+    X(DLY_SDREAC, ACT_OUT, I, R20, PLAIN) \
+    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10) \
     X(SD_PLS, ONE_SHOT, B, R10, PLAIN, R80) \
     X(SD_PLS, R_TIME, I, R10, PLAIN) \
     X(REL_LATCH, LATCH, B, R10, PLAIN) \
@@ -403,3 +405,9 @@ void SHUTDOWNS_displays();
 // A service write of SHUTDOWNS.LED_TEST.IN_1 restarts its timer.
 void SHUTDOWNS_led_test_written();
 }  // namespace r160
+
+namespace r20 {
+// The reset of the shutdown list's delayed action: a reset that does not
+// coincide with the shutdown one-shot (piece of _R20_TASK_7).
+void SHUTDOWNS_delayed_reset();
+}

@@ -53,7 +53,14 @@
     X(DLOG_CMDS, OUT_4, B, R80, PLAIN, R160) \
     X(DLOG_CMDS, OUT_5, B, R80, PLAIN, R160) \
     X(DLOG_CMDS, OUT_6, B, R80, PLAIN, R160) \
+    X(DLOG_CMDS, IN_1, B, R80, SVC_IN) \
+    X(DLOG_CMDS, IN_2, B, R80, SVC_IN) \
+    X(DLOG_CMDS, IN_3, B, R80, SVC_IN) \
+    X(DLOG_CMDS, IN_4, B, R80, SVC_IN) \
+    X(DLOG_CMDS, IN_5, B, R80, SVC_IN) \
+    X(DLOG_CMDS, IN_6, B, R80, SVC_IN) \
     X(COMMISH_TIME, OUT_1, A, R80, PLAIN, R160) \
+    X(COMMISH_TIME, ELAP_TIME, T, R80, PLAIN) \
     X(LOAD_LVL1, A_COMPARE, B, R160, PLAIN) \
     X(LOAD_LVL1, A_EQUAL, B, R160, PLAIN) \
     X(LOAD_LVL1, IN_2, A, R160, TUNE(25.0, 0.0, 110.0)) \
@@ -136,3 +143,15 @@ void DATALOG_requests();      // piece of _R160_TASK_35
 namespace r40 {
 void DATALOG_start_request();  // piece of _R40_TASK_4
 }  // namespace r40
+
+namespace r80 {
+// The commissioning time and the six operator commands (pieces of
+// _R80_TASK_12).
+void DATALOG_commission_time();
+void DATALOG_commands();
+}  // namespace r80
+
+// Block initialisation: every command's window over.
+void DATALOG_commands_init_blks();
+// After a service write of DLOG_CMDS.IN_n (from 1): the window restarts.
+void DATALOG_command_written(int n, uint32_t value);

@@ -76,7 +76,6 @@ void MOD_BW_commands() {
     RESET.RST_M1_B_ACTION = bk::AND({c.BW_CMD_SEL_4, bk::NOT(MOD_LNK_STAT.ALL_LNK_FAIL_B_NAME),
                                      bk::NOT(RESET.RST_M1_RST_2), bk::NOT(s.sel4_prev)});
     s.sel4_prev = c.BW_CMD_SEL_4;
-    c.ZLATCH_ZMINUS1_B = c.BW_CMD_LATCH1;
 }
 
 }  // namespace r80

@@ -28,7 +28,8 @@
     X(F_TO_C, OUT_1, A, R80, PLAIN)                              \
     X(F_TO_C, OUT_2, A, R80, PLAIN)                              \
     X(LO_SP_IN_C, A_SW, A, R80, PLAIN, R160)                     \
-    X(HI_SP_IN_C, A_SW, A, R80, PLAIN, R160)
+    X(HI_SP_IN_C, A_SW, A, R80, PLAIN, R160)                     \
+    X(CHNL_FLT, B_NAME, B, R80, PLAIN) /* STAND-IN: the channel's fault, until the channel logic lands */
 CAT_USER_BLOCK(_ub43, "VL3_RTD.RTD_1", CAT_NO_ALIASES)
 
 namespace r80 {

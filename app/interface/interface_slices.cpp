@@ -116,6 +116,8 @@ void _R80_TASK_2() {
     UNIT_DEMO_enables();
     MPU_idle_compare();
     UNIT_DEMO_at_idle();
+    UNIT_DEMO_commands();
+    RESET_reset_pulse();
 }
 
 // Minimum governor and idle flags, the remote-cascade inhibit list, the

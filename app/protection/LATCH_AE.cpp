@@ -219,12 +219,15 @@ int GetNextDataInfo(uint32_t, uint16_t* count) {
 // remote-node lists (3, 4) come with their modules.
 extern const LatchAeList SHUTDOWNS_ANY_list;
 extern const LatchAeList ALARMS_ANY_list;
+extern const LatchAeList VLTR_ALMS_SUMMARY_list, VLTR_ALMS_TRIP_SUM_list;
 extern const LatchAeList CONF_LATCH_ANY_list;
 
 const LatchAeList* latch_ae_list(int number) {
     switch (number) {
         case 1: return &SHUTDOWNS_ANY_list;
         case 2: return &ALARMS_ANY_list;
+        case 3: return &VLTR_ALMS_SUMMARY_list;
+        case 4: return &VLTR_ALMS_TRIP_SUM_list;
         case 5: return &CONF_LATCH_ANY_list;
         default: return nullptr;
     }

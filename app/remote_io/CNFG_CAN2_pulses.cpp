@@ -5,6 +5,11 @@
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/interface/VLTR_ALMS.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
+#include "app/interface/DATALOG.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -53,11 +58,20 @@ void PWR_UP_MSG_pulses() {
 
 }  // namespace r80
 
-// Slice 12 of the 80 ms group: the pulses in their order.
+// Slice 12 of the 80 ms group: the remote-node lists (after the RTD
+// channels and their levels), then the pulses in their order, then the
+// speed-sensor, data-log and valve pieces.
 void _R80_TASK_12() {
     using namespace r80;
+    VLTR_ALMS_summary();
+    VLTR_ALMS_trip_list();
     CNFG_CAN2_start_pulses();
     CNFG_ENET1_gateway();
     PWR_UP_MSG_pulses();
     CNFG_ENET1_address();
+    CNFG_SPEED_open_wire();
+    DATALOG_commission_time();
+    DATALOG_commands();
+    HP_DRIVER_stroke();
+    HP_LIMTER_service_disable();
 }

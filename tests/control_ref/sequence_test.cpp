@@ -165,6 +165,9 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
 
 TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
     start(true, true);
+    // The valve limiter stays closed in this rig: hold back the stop's
+    // completion on the limiter's end until the reference is at idle.
+    setCell("SPDC.Z01_C2.RST_1", 1);
     startToRated();
     // Enable the controlled stop; its sequence then runs.
     setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
@@ -179,9 +182,9 @@ TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
     ASSERT_TRUE(runUntil([&] { return ref() == static_cast<float>(kIdle); }, 500));
     EXPECT_TRUE(step("Z01_STEP"));
     // The valve limiter at its end completes the stop.
-    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 1);
+    ASSERT_EQ(boolean("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B"), 1u);
+    setCell("SPDC.Z01_C2.RST_1", 0);
     ASSERT_TRUE(runUntil([&] { return step("A00_STEP"); }, 3));
-    setCell("CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", 0);
     runPasses(R80, 2);
     EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
     EXPECT_FLOAT_EQ(ref(), -1.0f);
@@ -189,6 +192,7 @@ TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
 
 TEST_F(Sequence, AbortedControlledStopHaltsInA02AAndReturnsToControl) {
     start(true, true);
+    setCell("SPDC.Z01_C2.RST_1", 1);  // the closed limiter does not end the stop
     startToRated();
     setCell("IFACE_IN_START.CNTRL_ST.B_NAME", 1);
     runPasses(R160, 2);

@@ -1,6 +1,7 @@
 // The HP valve limiter: its chart through a start, operator raise and lower,
 // the entered value, the start maximum, a normal shutdown and a trip.
 #include "app/control/control_slices.h"
+#include "app/control/unit_delays_r80.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "tests/control_valve/valve_rig.h"
@@ -11,11 +12,17 @@ namespace {
 
 constexpr double kRate = 10.0;  // the limiter's normal rate (%/s)
 
+// The 80 ms unit delays, stored and committed at the end of the group.
+void unitDelays80() {
+    r80::unit_delays_store();
+    r80::unit_delays_commit();
+}
+
 class Limiter : public ValveRig {
 protected:
     void SetUp() override {
         ValveRig::SetUp();
-        run({}, {_R40_TASK_4}, {_R80_TASK_13, _R80_TASK_14}, {_R160_TASK_37, _R160_TASK_82});
+        run({}, {_R40_TASK_4}, {_R80_TASK_13, _R80_TASK_14, unitDelays80}, {_R160_TASK_37, _R160_TASK_82});
         setCell("CNFG_START.VLV_LIM_RATE.A_NAME", kRate);
         seconds(0.5);
     }

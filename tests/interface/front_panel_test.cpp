@@ -187,6 +187,10 @@ TEST_F(FrontPanel, BrightnessDifferenceAgainstTheUserLevel) {
 // other key or a reset is.
 TEST_F(FrontPanel, NoKeysForTheDimmingTimeDimsAndTheTripViewKeyIsNoActivity) {
     startApp();
+    // The reset pulse of the start is itself activity: the half minute runs
+    // from its end.
+    const int resetPasses = passesUntil(R80, "RESET.RST.ONE_SHOT", 0, 20);
+    ASSERT_EQ(resetPasses, 13);
     setCell("ORVEX12_IO.DIM_MINS.A_NAME", 0.5);
     runPasses(R80, 1);
     EXPECT_EQ(real("ORVEX12_IO.DIM_TO_DIM.MULTIPLY"), 30.0f);
@@ -208,10 +212,11 @@ TEST_F(FrontPanel, NoKeysForTheDimmingTimeDimsAndTheTripViewKeyIsNoActivity) {
     EXPECT_EQ(boolean("ORVEX12_IO.AUTO_DIM.AND"), 0u);
     key(2, 2, false);
     runPasses(R80, 3);
-    setCell("RESET.RESET.B_NAME", 1);
+    setCell("RESET.DEBUG_RST.TRIGGER", 1);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("ORVEX12_IO.ANY_KEY.OR"), 1u) << "a reset counts as activity";
-    setCell("RESET.RESET.B_NAME", 0);
+    setCell("RESET.DEBUG_RST.TRIGGER", 0);
+    ASSERT_EQ(passesUntil(R80, "RESET.RST.ONE_SHOT", 0, 20), 13) << "the pulse of 1.0 s lasts 13 passes";
     setCell("ORVEX12_IO.DIS_DIMMING.IN", 1);
     runPasses(R80, 380);
     EXPECT_EQ(boolean("ORVEX12_IO.DLY_NOKEYS.DELAY"), 1u);

@@ -2,6 +2,7 @@
 // with the tunables at their defaults from the first frame on.
 #pragma once
 
+#include "app/control/unit_delays_r80.h"
 #include <string>
 
 #include "app/interface/interface_slices.h"
@@ -22,12 +23,17 @@ protected:
         g_defaultsLoaded = true;
         tc_test::loadTunableDefaults();
     }
+    // The group's unit delays, stored and committed at its end.
+    static void unitDelays80() {
+        r80::unit_delays_store();
+        r80::unit_delays_commit();
+    }
     void SetUp() override {
         AppHarness::SetUp();
         board::reset();  // keys released, E-stop and backlight as at power-up
         g_defaultsLoaded = false;
         useSlices(R10, {defaultsInFirstFrame});
-        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_19, _R80_TASK_22});
+        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_19, _R80_TASK_22, unitDelays80});
         useSlices(R160, {_R160_TASK_10, _R160_TASK_40});
     }
     // Passes of `group` until `cell` reads `value`, at most `limit`; 0 when

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/control/unit_delays_r80.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "runtime/tune_side_effects.h"
@@ -18,7 +19,7 @@ protected:
     void start() {
         defaultsLoaded() = false;
         useSlices(R10, {loadDefaultsOnce});
-        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_22});
+        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_22, unitDelays80});
         // With the group's unit delays, stored and committed at its end.
         useSlices(R160, {_R160_TASK_10, _R160_TASK_81, _R160_TASK_82});
         startApp();
@@ -31,6 +32,11 @@ protected:
     }
 
 private:
+    // The group's unit delays, stored and committed at its end.
+    static void unitDelays80() {
+        r80::unit_delays_store();
+        r80::unit_delays_commit();
+    }
     static bool& defaultsLoaded() {
         static bool loaded = false;
         return loaded;

@@ -8,6 +8,8 @@
 #include "runtime/catalogue.h"
 
 #define VLTR_OUTS_CELLS(X) \
+    X(VLTR_ALM_SUM, B_NAME, B, R80, PLAIN) \
+    X(VLTR_TRIP_SUM, B_NAME, B, R80, PLAIN) \
     X(VL_BINS, LIST_1, B, R20, PLAIN, R10) \
     X(VL_BINS, LIST_2, B, R20, PLAIN, R10) \
     X(VL_BINS, LIST_3, B, R20, PLAIN, R10) \

@@ -41,14 +41,10 @@
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
     X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
-    X(SD_SEQ_NORM_SD, B_NAME, B, R160, PLAIN)            \
     X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
     X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
     X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \
     X(VLIM_LWR, B_NAME, B, R80, PLAIN)
-
-// HP_LIMTER: the entered-value disable of the operator interface.
-#define HP_LIMTER_STANDIN_ROWS(X) X(H_SER_DIS, OR, B, R80, PLAIN)
 
 // HP_DRIVER: the stroke latch and the forward/reverse setting of the valve
 // configuration.

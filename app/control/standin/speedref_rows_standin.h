@@ -16,15 +16,12 @@
     X(KEYPAD_START, B_SW, B, R80, PLAIN)            \
     X(RST_OS, ONE_SHOT, B, R80, PLAIN)              \
     X(PLS_OFF, B_ACTION, B, R80, PLAIN)             \
-    X(ZPERM, ZMINUS1_B, B, R80, PLAIN)              \
-    X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)             \
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
     X(DLY_OF, DELAY, B, R40, PLAIN, R80)
 
 // REMOTE: the remote setpoint's rate and the selection's unit delay.
 #define REMOTE_STANDIN_ROWS(X)                      \
-    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)        \
-    X(ZSEL, ZMINUS1_B, B, R80, PLAIN)
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
 
 // ENTR_SETPT: the automatic-start and matched pulses.
 #define ENTR_SETPT_STANDIN_ROWS(X)                  \
@@ -53,7 +50,6 @@
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
     X(CONTACT, B_NAME, B, R80, PLAIN)               \
-    X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
     X(STP_COMPLETE, AND, B, R10, PLAIN)             \
     X(STP_CPLT, B_NAME, B, R80, PLAIN)
 

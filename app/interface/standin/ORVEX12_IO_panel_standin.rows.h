@@ -1,6 +1,5 @@
-// STAND-IN rows of module ORVEX12_IO until the chassis temperature cell
-// lands: what the front panel logic reads of it.
+// STAND-IN rows of module ORVEX12_IO: none left; the chassis temperature
+// and the display settings are computed now.
 #pragma once
 
-#define ORVEX12_IO_PANEL_STANDIN_ROWS(X)              \
-    X(CHASS_STATUS, CELSIUS, A, R20, PLAIN, R80)
+#define ORVEX12_IO_PANEL_STANDIN_ROWS(X)

@@ -7,29 +7,22 @@
 // SHUTDOWNS: trip 27 (computed with the reset logic at 80 ms) and the
 // shutdown list's delayed reset (20 ms).
 #define SHUTDOWNS_PROT_STANDIN_ROWS(X) \
-    X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R80, R160) \
+    X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R20, R80, R160) \
     X(SD_27, B_ALARM, B, R80, PLAIN, R10)      \
     X(SD_27, LIGHT, B, R80, PLAIN)             \
     X(SD_27, HORN, B, R80, PLAIN)              \
-    X(DLY_SDREAC, B_ACTION, B, R20, PLAIN, R10) \
     X(SD_PWRUP, OR, B, R10, PLAIN, R160)
 
-// SD_LOGIC: the keypad trip delay, the remote-node trip summary (both 80 ms,
-// with the reset logic) and the delayed shutdown state of the 20 ms group.
+// SD_LOGIC: the keypad trip delay (80 ms, with the reset logic).
 #define SD_LOGIC_PROT_STANDIN_ROWS(X) \
-    X(DELAY, DELAY, B, R80, PLAIN, R10)          \
-    X(VL_SUMMARY, B_NAME, B, R80, PLAIN, R10)    \
-    X(SD_NOT_DLY, DELAY, B, R20, PLAIN, R10)
+    X(DELAY, DELAY, B, R80, PLAIN, R10)
 
-// ALM_LOGIC: the tripped alarm and the remote-node alarm summary (80 ms),
+// ALM_LOGIC: the tripped alarm (80 ms),
 // and the valve limiter in control (160 ms, with the speed reference).
 #define ALM_LOGIC_PROT_STANDIN_ROWS(X) \
     X(TRIP_ALM, AND, B, R80, PLAIN, R40)        \
-    X(VL_SUMMARY, B_NAME, B, R80, PLAIN, R40)   \
     X(ON_LIMITER, B_NAME, B, R160, PLAIN, R40)
 
 // MPU_OVRD: all speed probes failed.
 #define MPU_OVRD_PROT_STANDIN_ROWS(X) X(B_MPUS_FLD, AND, B, R10, PLAIN)
 
-// UNIT_DEMO: the demonstration's trip command.
-#define UNIT_DEMO_PROT_STANDIN_ROWS(X) X(B_CMDS, LIST_2, B, R80, PLAIN, R160)

@@ -1,0 +1,267 @@
+// The reset pulse of the 80 ms group, the commit of its unit delays at the
+// end of the pass, the 20 ms chassis status and shutdown delays, and the
+// 80 ms data-log commands and commissioning time.
+#include <algorithm>
+#include <cmath>
+
+#include "app/control/SPDC.cells.h"
+#include "host/vkboard.h"
+#include "runtime/appmem.h"
+#include "runtime/tune_side_effects.h"
+#include "tests/remote_alarms/remote_rig.h"
+
+using namespace ra_test;
+
+namespace {
+
+class PassEnd : public RemoteRig {};
+
+TEST_F(PassEnd, TheStartGivesOneResetPulseOf13Passes) {
+    startApp();
+    // A pass that ran during the start shows in the cell already.
+    int on = static_cast<int>(boolean("RESET.RST.ONE_SHOT"));
+    std::vector<uint32_t> seen;
+    for (int k = 0; k < 30; ++k) {
+        runPasses(R80, 1);
+        seen.push_back(boolean("RESET.RST.ONE_SHOT"));
+        on += static_cast<int>(seen.back());
+        EXPECT_EQ(boolean("RESET.RESET.B_NAME"), seen.back());
+    }
+    EXPECT_EQ(on, 13);
+    EXPECT_EQ(std::count(seen.begin() + 12, seen.end(), 1u), 0) << "one pulse, at the start";
+    EXPECT_EQ(boolean("RESET.PWR_UP_RST.ONE_SHOT"), 0u) << "2.0 s power-up pulse over";
+    EXPECT_EQ(boolean("RESET.PWR_UP_DLY.DELAY"), 1u);
+}
+
+TEST_F(PassEnd, AShutdownOneShotEndsTheResetPulseWhichDoesNotRestartWhileItsSourceStays) {
+    start();
+    setCell("RESET.DEBUG_RST.TRIGGER", 1);
+    runPasses(R80, 3);
+    ASSERT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 0u) << "cut off in the pass";
+    EXPECT_EQ(integer("RESET.RST.R_TIME"), 0);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
+    setCell("RESET.DEBUG_RST.TRIGGER", 0);
+    ASSERT_EQ(boolean("RESET.DEBUG_RST.ONE_SHOT"), 1u) << "the source is still on";
+    for (int k = 0; k < 15; ++k) {
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 0u) << k;
+    }
+    // Once the source has dropped, a new source starts a new pulse.
+    setCell("RESET.DEBUG_RST.TRIGGER", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u);
+    EXPECT_EQ(integer("RESET.RST.R_TIME"), 0);
+}
+
+TEST_F(PassEnd, TheDemoResetCommandResetsUnlessItsResetInputIsSet) {
+    start();
+    // Outside demo mode the command list keeps what it holds.
+    for (int blocked : {0, 1}) {
+        setCell("RESET.RST_DEMO.RST_2", blocked);
+        setCell("UNIT_DEMO.B_CMDS.LIST_3", 1);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 1u - blocked);
+        EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u - blocked);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_3"), 1u);
+        EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 0u) << "one pass on the rising edge";
+        setCell("UNIT_DEMO.B_CMDS.LIST_3", 0);
+        runPasses(R80, 20);
+    }
+}
+
+// Each unit delay of the group: its input goes to its slot; its output
+// shows the input of the previous pass.
+struct Delay {
+    const char* input;
+    int slot;  // boolean slot, or real slot for a real pair
+    const char* output;
+    bool real;
+};
+const Delay kDelays[] = {
+    {"RESET.RST_TRP_CI.ONE_SHOT", 10, "RESET.RST_Z.ZMINUS1_B", false},
+    {"MOD_BW.BW_CMD.LATCH1", 11, "MOD_BW.ZLATCH.ZMINUS1_B", false},
+    {"RMT_ENBL.ENABLED.LATCH_R", 12, "RMT_ENBL.ZENABLED.ZMINUS1_B", false},
+    {"RMT_CAS_EN.N_MTCH_RTE.LATCH", 13, "RMT_CAS_EN.Z_LOOP.ZMINUS1_B", false},
+    {"HP_LIMTER.HP_RAMP.P_LIM_3", 14, "HP_LIMTER.AT_POS3.ZMINUS1_B", false},
+    {"HP_LIMTER.ENTR_HP_LIM_SP_A_SW.A_SW", 13, "HP_LIMTER.ENTR_SP_Z.ZMINUS1", true},
+    {"HP_LIMTER.LIMITED.DELAY", 15, "HP_LIMTER.SAMPLE_Z.ZMINUS1_B", false},
+    {"HP_LIMTER.H_SER_DIS.OR", 16, "HP_LIMTER.H_SER_Z.ZMINUS1_B", false},
+    {"HP_LIMTER.HP_RAMP.P_LIM_1", 17, "CNTRL_STOP.Z_HPRPLIM.ZMINUS1_B", false},
+    {"CASC_ENBL.ENABLED.LATCH_R", 18, "CASC_ENBL.ZENABLED.ZMINUS1_B", false},
+    {"START.STRT_IH.LATCH1", 19, "START.ZPERM.ZMINUS1_B", false},
+    {"START.RUN_CMD.LATCH_R", 20, "START.ZSTRTR.ZMINUS1_B", false},
+    {"CASC_RATE.SP_CLOSE.NOT", 21, "CASC_RATE.MATCHD_Z.ZMINUS1_B", false},
+    {"REMOTE.IN_CNTRL.AND", 22, "REMOTE.ZSEL.ZMINUS1_B", false},
+    {"SPDC.SPEED_REF.MOVING_UP", 23, "SPDC.Z_UP.ZMINUS1_B", false},
+};
+
+// The end of the pass alone: the inputs are what the test sets.
+class UnitDelays : public tc_test::AppHarness {
+protected:
+    void SetUp() override {
+        AppHarness::SetUp();
+        useSlices(R80, {unitDelays80});
+    }
+};
+
+TEST_F(UnitDelays, EachInputGoesToItsSlotAndItsOutputOnePassLater) {
+    startApp();
+    runPasses(R80, 1);
+    for (const Delay& d : kDelays) {
+        setCell(d.input, d.real ? 12.5 : 1);
+        if (std::string(d.input) == "SPDC.SPEED_REF.MOVING_UP") runPasses(R40, 1);  // a 40 ms cell: its copy
+        runPasses(R80, 1);
+        for (const Delay& o : kDelays) {
+            const bool same = &o == &d;
+            if (o.real) {
+                EXPECT_EQ(_zblock[o.slot], same ? 12.5f : 0.0f) << d.input;
+                EXPECT_EQ(real(o.output), same ? 12.5f : 0.0f) << d.input << " -> " << o.output;
+            } else {
+                EXPECT_EQ(_zblockb[o.slot], same ? 1u : 0u) << d.input;
+                EXPECT_EQ(boolean(o.output), same ? 1u : 0u) << d.input << " -> " << o.output;
+            }
+        }
+        setCell(d.input, 0);
+        if (std::string(d.input) == "SPDC.SPEED_REF.MOVING_UP") runPasses(R40, 1);
+        runPasses(R80, 1);
+    }
+    // A real that is no number arrives as 0.0.
+    setCell("HP_LIMTER.ENTR_HP_LIM_SP_A_SW.A_SW", std::nan(""));
+    runPasses(R80, 1);
+    EXPECT_EQ(real("HP_LIMTER.ENTR_SP_Z.ZMINUS1"), 0.0f);
+}
+
+// The charts commit between the store and the outputs: a transition taken
+// in a pass activates its step for the next pass, as the delays do.
+TEST_F(UnitDelays, TheChartsCommitInTheSameSlice) {
+    useSlices(R80, {_R80_TASK_30});
+    startApp();
+    setCell("SPDC.Z00_STEP.SFC_STEP", 0);
+    setCell("SPDC.Z00_STEP.TRAN_1", 1);
+    setCell("START.RUN_CMD.LATCH_R", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("SPDC.A00_STEP.SFC_STEP"), 1u);
+    EXPECT_EQ(boolean("START.ZSTRTR.ZMINUS1_B"), 1u);
+}
+
+TEST_F(PassEnd, TheBoardTemperatureAndTheCalibrationFault) {
+    board::setTemperature(61.5f);
+    start();
+    runPasses(R20, 20);  // the chassis task reads every 250 ms
+    EXPECT_EQ(real("ORVEX12_IO.CHASS_STATUS.CELSIUS"), 61.5f);
+    const struct {
+        int fault, report;
+        uint32_t out;
+    } rows[] = {{0, 1, 0}, {1, 1, 1}, {1, 0, 0}, {0, 0, 0}};
+    for (const auto& r : rows) {
+        setCell("ORVEX12_IO.CHASS_STATUS.CAL_FLT", r.fault);
+        setCell("ORVEX12_IO.CAL_FLT.IN_2", r.report);
+        runPasses(R20, 1);
+        EXPECT_EQ(boolean("ORVEX12_IO.CAL_FLT.AND"), r.out) << r.fault << r.report;
+    }
+}
+
+TEST_F(PassEnd, NoShutdownFor3_5SecondsRisesOnThe177thPassAndALowerDelayKeepsIt) {
+    start();
+    setCell("SHUTDOWNS.NOT_SD.NOT", 0);
+    runPasses(R20, 2);
+    ASSERT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 0u);
+    setCell("SHUTDOWNS.NOT_SD.NOT", 1);  // the next 20 ms frame copies it
+    std::vector<int32_t> seconds;
+    int rise = 0;
+    for (int k = 1; k <= 200 && rise == 0; ++k) {
+        runPasses(R20, 1);
+        const int32_t s = integer("SD_LOGIC.SD_NOT_DLY.R_TIME");
+        if (seconds.empty() || seconds.back() != s) seconds.push_back(s);
+        if (boolean("SD_LOGIC.SD_NOT_DLY.DELAY") == 1) rise = k;
+    }
+    EXPECT_EQ(rise, 177);
+    EXPECT_EQ(seconds, (std::vector<int32_t>{3, 2, 1, 0}));
+    setCell("SD_LOGIC.SD_NOT_DLY.DLY_TIME", 1.0);
+    runPasses(R20, 3);
+    EXPECT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 1u);
+    setCell("SHUTDOWNS.NOT_SD.NOT", 0);
+    runPasses(R20, 2);
+    EXPECT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 0u);
+    EXPECT_EQ(integer("SD_LOGIC.SD_NOT_DLY.R_TIME"), 0);
+}
+
+TEST_F(PassEnd, AResetCountsForTheDelayedShutdownActionOnlyWithoutTheShutdownOneShot) {
+    start();
+    runPasses(R20, 1);
+    EXPECT_EQ(integer("SHUTDOWNS.DLY_SDREAC.ACT_OUT"), 1);
+    EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u);
+    setCell("RESET.DEBUG_RST.TRIGGER", 1);
+    runPasses(R80, 2);
+    setCell("RESET.DEBUG_RST.TRIGGER", 0);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 1u);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u) << "the reset coincides with the shutdown pulse";
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
+    runPasses(R80, 20);
+    EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u);
+}
+
+TEST_F(PassEnd, ADataLogCommandWrittenTrueHolds13PassesAndAFalseWriteEndsIt) {
+    start();
+    for (int n = 1; n <= 6; ++n) {
+        const std::string in = "DATALOG.DLOG_CMDS.IN_" + std::to_string(n);
+        const std::string out = "DATALOG.DLOG_CMDS.OUT_" + std::to_string(n);
+        setCell(in, 1);
+        special_case_tune(cell(in));
+        int held = 0;
+        for (int k = 0; k < 20; ++k) {
+            runPasses(R80, 1);
+            held += static_cast<int>(boolean(out));
+        }
+        EXPECT_EQ(held, 13) << n;
+        EXPECT_EQ(boolean(in), 0u) << "the input is cleared with the output";
+        setCell(in, 1);
+        special_case_tune(cell(in));
+        runPasses(R80, 2);
+        setCell(in, 0);
+        special_case_tune(cell(in));
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean(out), 0u) << n;
+    }
+}
+
+TEST_F(PassEnd, CommissioningTimeCountsHoursAndSecondsAndClearsOnTheResetDelay) {
+    start();
+    const TimeCell* t = static_cast<TimeCell*>(cell("DATALOG.COMMISH_TIME.ELAP_TIME"));
+    setCell("DATALOG.COMMISH_MODE.LATCH_R", 1);
+    int first = 0;
+    for (int k = 1; k <= 4 && first == 0; ++k) {
+        runPasses(R80, 1);
+        if (t->usec != 0) first = k;
+    }
+    ASSERT_GT(first, 0) << "the 160 ms latch reaches the group";
+    EXPECT_EQ(t->usec, 80000u);
+    runPasses(R80, 11);
+    EXPECT_EQ(t->sec, 0u);
+    EXPECT_EQ(t->usec, 12u * 80000u);
+    runPasses(R80, 1);
+    EXPECT_EQ(t->sec, 1u) << "the first second on the 13th step";
+    EXPECT_EQ(t->usec, 0u);
+    runPasses(R80, 7500 - 13);  // ten minutes
+    EXPECT_NEAR(real("DATALOG.COMMISH_TIME.OUT_1"), 1.0 / 6.0, 0.002);
+    EXPECT_NEAR(static_cast<double>(t->sec), 600.0, 8.0);
+    setCell("DATALOG.COMMISH_MODE.LATCH_R", 0);
+    runPasses(R80, 3);
+    const float hours = real("DATALOG.COMMISH_TIME.OUT_1");
+    runPasses(R80, 3);
+    EXPECT_EQ(real("DATALOG.COMMISH_TIME.OUT_1"), hours) << "held while not commissioning";
+    setCell("DATALOG.RST_ACCUM.DELAY", 1);
+    runPasses(R80, 3);
+    EXPECT_EQ(real("DATALOG.COMMISH_TIME.OUT_1"), 0.0f);
+    EXPECT_EQ(t->sec, 0u);
+    EXPECT_EQ(t->usec, 0u);
+}
+
+}  // namespace
