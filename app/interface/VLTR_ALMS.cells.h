@@ -14,6 +14,7 @@
     X(NOT_USED, NOT, B, R80, PLAIN)                 \
     X(OVRD_ALMS, IN_1, B, R80, TUNE(false))         \
     X(OVRD_ALMS, OR, B, R80, PLAIN)                 \
+    X(VIB_SIGS_LOST, B_NAME, B, R80, PLAIN)         \
     VLTR_ALMS_NODE_ROWS(X, 1) VLTR_ALMS_NODE_ROWS(X, 2) VLTR_ALMS_NODE_ROWS(X, 3) \
     VLTR_ALMS_NODE_ROWS(X, 4) VLTR_ALMS_NODE_ROWS(X, 5)
 CAT_MODULE(VLTR_ALMS)
