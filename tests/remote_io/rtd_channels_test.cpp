@@ -336,8 +336,8 @@ TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) 
 TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
     g_early = {{"_ub44.RTD_MOD_X.IN", 1}, {"_ub45.RTD_MOD_X.IN", 5}, {"_ub50.FLT_DLY.IN", 2.5}};
     start();
-    setCell("_ub33.MOD_MULT.A_NAME", 10.0);
-    setCell("_ub40.MOD_MULT.A_NAME", 0.1);
+    // The analog node's ten channels, each with a multiplier of its own.
+    for (int k = 0; k < 10; ++k) setCell("_ub" + std::to_string(33 + k) + ".MOD_MULT.A_NAME", 1.5 + k);
     feed(4);
     EXPECT_EQ(text(inst(1, "TAG.S_NAME")), "RTD_1");
     EXPECT_EQ(text(inst(8, "USAGE.S_NAME")), "RTD_8 Description");
@@ -346,8 +346,8 @@ TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
     const float mult[8] = {1.0f, 0.01f, 100.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
     for (int k = 1; k <= 8; ++k)
         EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(10 + k)), mult[k - 1]) << k;
-    EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_1"), 10.0f);
-    EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_8"), 0.1f);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), 1.5f + static_cast<float>(k)) << k;
     // A selector outside 1..5 keeps the multiplier.
     setCell("_ub45.RTD_MOD_X.IN", 6);
     feed(2);
