@@ -3,9 +3,11 @@
 // outputs 1 .. 2, then the RTD channels 1 .. 8.
 #pragma once
 
+#include "app/interface/standin/MOD_map_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define MOD_VL_IO_CELLS(X) \
+    MOD_VL_IO_STANDIN_ROWS(X) \
     X(VL_A_MULT, LIST_1, A, R80, PLAIN, R160) \
     X(VL_A_MULT, LIST_2, A, R80, PLAIN, R160) \
     X(VL_A_MULT, LIST_3, A, R80, PLAIN, R160) \
