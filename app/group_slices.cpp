@@ -8,6 +8,7 @@
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
 #include "app/remote_io/remote_io.h"
+#include "app/remote_io/rtd_slices.h"
 #include "runtime/rgtask.h"
 
 std::vector<SliceFn> rg_slices[kNumRateGroups] = {
@@ -62,6 +63,15 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
     {
         _R80_TASK_1,
         _R80_TASK_2,
+        _R80_TASK_3,
+        _R80_TASK_4,
+        _R80_TASK_5,
+        _R80_TASK_6,
+        _R80_TASK_7,
+        _R80_TASK_8,
+        _R80_TASK_9,
+        _R80_TASK_10,
+        _R80_TASK_11,
         _R80_TASK_12,
         _R80_TASK_13,
         _R80_TASK_14,
@@ -75,6 +85,8 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R80_TASK_24,
         _R80_TASK_25,
         _R80_TASK_26,
+        _R80_TASK_27,
+        _R80_TASK_28,
         _R80_TASK_30,
     },
     // R160

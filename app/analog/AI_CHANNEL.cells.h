@@ -59,7 +59,7 @@
     X(MAX, HI_LIM_OUT, A, R160, PLAIN)                               \
     X(FUN_STRG, I_TO_STR, C, R160, PLAIN)                            \
     X(TYPE_SEL, I_NAME, I, R160, PLAIN, R20)                         \
-    X(MOD_MULT, A_NAME, A, R160, PLAIN)                              \
+    X(MOD_MULT, A_NAME, A, R160, PLAIN, R80)                         \
     X(QT_DECIMALS, I_NAME, I, R160, PLAIN)                           \
     X(TAG, S_NAME, C, R160, PLAIN)                                   \
     X(USAGE, S_NAME, C, R160, PLAIN)                                 \

@@ -34,9 +34,9 @@
     X(CNFG_LIVE, IN, B, R160, TUNE(false))               \
     X(CNFG_LIVE, B_NAME, B, R160, PLAIN)                 \
     X(CNFG_IO, OR, B, R160, PLAIN)                       \
-    X(CNFG_VLTR, B_NAME, B, R160, PLAIN)                 \
+    X(CNFG_VLTR, B_NAME, B, R160, PLAIN, R80)            \
     X(PULSER, NOT, B, R160, PLAIN)                       \
-    X(SAMPL_LIVE, AND, B, R160, PLAIN)                   \
+    X(SAMPL_LIVE, AND, B, R160, PLAIN, R80)              \
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
     X(ENA_VL, OR, B, R160, PLAIN, R20, R80)              \
     X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)        \

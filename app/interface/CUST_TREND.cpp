@@ -3,11 +3,10 @@
 #include "app/interface/CUST_TREND.cells.h"
 
 #include "app/control/CNFG_CASC.cells.h"
-#include "app/interface/_ub43.cells.h"
+#include "app/remote_io/RTD_CHANNEL.cells.h"
 
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/AO_MUX.cells.h"
-#include "app/analog/standin/RTD_CHANNEL_standin.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"

@@ -130,7 +130,16 @@ namespace {
 // The remote-node image's lists: consecutive cells of one kind.
 uint32_t MOD_VL_IO_b_state(int k) { return (&static_cast<uint32_t&>(MOD_VL_IO.VL_B_STATES_LIST_1))[k]; }
 float MOD_VL_IO_a_value(int k) { return (&static_cast<float&>(MOD_VL_IO.VL_A_VALUES_LIST_1))[k]; }
-float MOD_VL_IO_a_mult(int k) { return (&static_cast<float&>(MOD_VL_IO.VL_A_MULT_LIST_1))[k]; }
+// The multipliers come from the 80 ms group, one copy each.
+float MOD_VL_IO_a_mult(int k) {
+    const auto& M = MOD_VL_IO;
+    const float m[18] = {M.VL_A_MULT_LIST_1,  M.VL_A_MULT_LIST_2,  M.VL_A_MULT_LIST_3,  M.VL_A_MULT_LIST_4,
+                         M.VL_A_MULT_LIST_5,  M.VL_A_MULT_LIST_6,  M.VL_A_MULT_LIST_7,  M.VL_A_MULT_LIST_8,
+                         M.VL_A_MULT_LIST_9,  M.VL_A_MULT_LIST_10, M.VL_A_MULT_LIST_11, M.VL_A_MULT_LIST_12,
+                         M.VL_A_MULT_LIST_13, M.VL_A_MULT_LIST_14, M.VL_A_MULT_LIST_15, M.VL_A_MULT_LIST_16,
+                         M.VL_A_MULT_LIST_17, M.VL_A_MULT_LIST_18};
+    return m[k];
+}
 
 Link link_cells(int n) {
     auto& m = MOD;

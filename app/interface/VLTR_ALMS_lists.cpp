@@ -6,7 +6,6 @@
 // every list event goes to the event log.
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
-#include "app/analog/standin/RTD_CHANNEL_standin.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
@@ -15,8 +14,8 @@
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"
 #include "app/interface/VLTR_ALMS_texts.h"
-#include "app/interface/_ub43.cells.h"
 #include "app/protection/LATCH_AE.h"
+#include "app/remote_io/RTD_CHANNEL.cells.h"
 #include "app/remote_io/standin/AO_CHANNEL_remote_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

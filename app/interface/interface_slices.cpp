@@ -21,7 +21,7 @@
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/RMT_SETPT.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"
-#include "app/interface/_ub43.cells.h"
+#include "app/remote_io/RTD_CHANNEL.cells.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/CUST_TREND.cells.h"
 #include "app/interface/DATALOG.cells.h"
@@ -98,7 +98,7 @@ void _R80_TASK_1() {
     CNFG_CAN2_node_enables();
     VLTR_ALMS_override();
     VLTR_ALMS_node_faults();
-    _ub43_config();
+    RTD_CHANNEL_settings(0);
     RESET_pulses();
     ORVEX12_IO_keypad();
     MOD_BW_write_enable();

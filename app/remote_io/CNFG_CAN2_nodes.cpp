@@ -9,7 +9,7 @@
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/discrete/VL5_BO.cells.h"
 #include "app/remote_io/remote_io.h"
-#include "app/remote_io/standin/RTD_CHANNEL_standin.h"
+#include "app/remote_io/RTD_CHANNEL.cells.h"
 #include "app/remote_io/standin/remote_outputs_standin.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "canopen/canopen_pdo.h"
@@ -165,7 +165,7 @@ void start_configuration(RemoteNode n, RemoteNodeBlock& b, CoOrskNodeData& d, No
 
     if (n == kNodeRtd) {
         for (int ch = 0; ch < 8; ++ch)
-            VL3_RTD_ChanDev[ch] = rtd_config_word(VL3_RTD_OhmValStandin[ch].s, VL3_RTD_CurveTypeStandin[ch].s);
+            VL3_RTD_ChanDev[ch] = rtd_config_word(r20::RTD_CHANNEL_ohm_text(ch), r20::RTD_CHANNEL_curve_text(ch));
     }
 
     if (rec.NmtErrCntrl != nullptr) rec.NmtErrCntrl->BootUpCount = 0;

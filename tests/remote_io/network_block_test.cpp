@@ -4,7 +4,7 @@
 // node initialisation pulses and the configuration start they give.
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
-#include "app/remote_io/standin/RTD_CHANNEL_standin.h"
+#include "app/remote_io/rtd_slices.h"
 #include "runtime/can_startup.h"
 #include "tests/remote_io/remote_rig.h"
 
@@ -296,24 +296,25 @@ INSTANTIATE_TEST_SUITE_P(Rates, ScanRate,
                              return "set_" + std::to_string(i.param.ht) + "_scans_" + std::to_string(i.param.scan);
                          });
 
-TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveTexts) {
-    const char* ohm[8] = {"100", "100", "200", "200", "100", "200", "100", "1000"};
-    const char* curve[8] = {"A", "E", "a", "E", "a", "A", "x", "a"};
-    for (int c = 0; c < 8; ++c) {
-        str_cell_copy(VL3_RTD_OhmValStandin[c], ohm[c]);
-        str_cell_copy(VL3_RTD_CurveTypeStandin[c], curve[c]);
-    }
+TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveSelections) {
+    // The channels' settings (channel 1's in the first slice) make the texts
+    // that the sensor type words are made from.
+    useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_12});
+    const int ohm[8] = {1, 1, 2, 2, 1, 2, 1, 2};
+    const int curve[8] = {2, 1, 2, 1, 2, 2, 1, 2};
     start();
+    for (int c = 0; c < 8; ++c) {
+        const std::string inst = "_ub" + std::to_string(43 + c);
+        setCell(inst + ".OHM_C.IN", ohm[c]);
+        setCell(inst + ".CURVE_C.IN", curve[c]);
+    }
+    runPasses(R80, 2);
     setCell("CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM", 1);
     setCell("CNFG_CAN2.VL3_INIT.IN_3", 1);
     runPasses(R80, 2);
     runPasses(R20, 2);
     const int want[8] = {0x100, 0x101, 0x102, 0x103, 0x100, 0x102, 0x101, 0x102};
     for (int c = 0; c < 8; ++c) EXPECT_EQ(VL3_RTD_ChanDev[c], want[c]) << c;
-    for (int c = 0; c < 8; ++c) {
-        str_cell_copy(VL3_RTD_OhmValStandin[c], "100");
-        str_cell_copy(VL3_RTD_CurveTypeStandin[c], "E");
-    }
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // STAND-IN until the remote-node summary module VLTR_OUTS lands: the lists
 // through which the remote analog node's channels reach the analog function
 // mux (values and faults at 20 ms, function numbers at 160 ms), and the
-// remote RTD values the custom trends show. The analog
-// channel logic fills them; the real module keeps these rows.
+// remote RTD lists (VLTR_OUTS_rtd.rows.h, computed with the RTD channels).
+// The analog channel logic fills them; the real module keeps these rows.
 #pragma once
 
+#include "app/remote_io/VLTR_OUTS_rtd.rows.h"
 #include "runtime/catalogue.h"
 
 #define VLTR_OUTS_CELLS(X) \
@@ -85,8 +86,5 @@
     X(VLTR_ALM_FO, I_NAME, I, R80, PLAIN) \
     X(VLTR_TRIP_FO, I_NAME, I, R80, PLAIN) \
     X(VL_PERMS_NOT_MET, OR, B, R160, PLAIN) \
-    X(VL_RTDS, LIST_1, A, R80, PLAIN, R40) \
-    X(VL_RTDS, LIST_2, A, R80, PLAIN, R40) \
-    X(VL_RTDS, LIST_3, A, R80, PLAIN, R40) \
-    X(VL_RTDS, LIST_4, A, R80, PLAIN, R40)
+    VLTR_OUTS_RTD_ROWS(X)
 CAT_MODULE(VLTR_OUTS)

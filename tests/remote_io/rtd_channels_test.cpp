@@ -1,0 +1,446 @@
+// The remote RTD node's channels through real passes of the whole start-up:
+// a simulated RTD node on the virtual CAN bus is configured and commanded
+// operational by the chassis task, the test sends the node's two process
+// data PDOs, and the 80 ms channel logic turns the words into temperatures,
+// faults, range latches, alarm levels, lists and texts.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/config_slices.h"
+#include "app/interface/interface_slices.h"
+#include "app/remote_io/rtd_slices.h"
+#include "tests/remote_io/remote_rig.h"
+#include "tests/support/sim_remote_node.h"
+
+namespace rio_test {
+namespace {
+
+using Kind = SimRemoteNode::Kind;
+
+// Settings applied once in the first 10 ms frame, after the defaults (so
+// that they are in force when the node's configuration is prepared).
+std::vector<std::pair<std::string, double>> g_early;
+void rtdNodeSettings() {
+    auto& c = cells::CNFG_CAN2;
+    c.VL_NODE1_AIO_INIT_PERM = 0;
+    c.VL_NODE4_BI_INIT_PERM = 0;
+    c.VL_NODE5_BO_INIT_PERM = 0;
+    c.GO_OPER_AND = 1;  // the own node goes operational once the network is open
+}
+
+std::string ch(int k, const char* field) { return "VL3_RTD.RTD_" + std::to_string(k) + "." + field; }
+std::string inst(int k, const char* cell) { return "_ub" + std::to_string(42 + k) + "." + cell; }
+std::string event(int k, const char* cell) { return "_ub" + std::to_string(50 + k) + "." + cell; }
+std::string display(int k) { return "VL3_RTD.RTD" + std::to_string(k) + ".A_SW"; }
+
+class RtdChannels : public RemoteRig {
+protected:
+    void SetUp() override {
+        RemoteRig::SetUp();
+        self_ = this;
+        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
+        useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_7, _R80_TASK_8,
+                        _R80_TASK_9, _R80_TASK_10, _R80_TASK_11, _R80_TASK_12, _R80_TASK_27, _R80_TASK_28});
+        useSlices(R160, {_R160_TASK_7, _R160_TASK_28, _R160_TASK_29, _R160_TASK_34});
+    }
+    void TearDown() override {
+        node_.reset();
+        g_early.clear();
+        RemoteRig::TearDown();
+    }
+    static void early() {
+        static bool done = false;
+        if (!g_started) done = false;
+        startUpInFirstFrame();
+        if (done) return;
+        done = true;
+        for (const auto& [name, v] : g_early) self_->setCell(name, v);
+    }
+    // Starts with the RTD node configurable and enabled; runs until it is
+    // operational and its PDOs keep it active.
+    void start() {
+        g_early.emplace_back("CNFG_CAN2.VL3_ENA.IN", 1);
+        useSlices(R10, {early, rtdNodeSettings});
+        node_ = std::make_unique<SimRemoteNode>(Kind::Rtd, 3);
+        startApp();
+        for (int p = 0; p < 2000 && RemoteNodeBlocks[kNodeRtd].Operational == 0; ++p) runPasses(R20, 1);
+        ASSERT_EQ(RemoteNodeBlocks[kNodeRtd].Operational, 1u) << "the RTD node never became operational";
+        feed(4);
+        ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE"), 1u);
+    }
+    // Until the node was active its channels showed the fault value and may
+    // have latched; the words settle and a reset pulse clears the latches.
+    void settle(int n80 = 10) {
+        feed(n80);
+        pulse("RESET.RST.ONE_SHOT");
+    }
+    void pulse(const std::string& cell) {
+        setCell(cell, 1);
+        feed(1);
+        setCell(cell, 0);
+    }
+    // The eight channel words the node sends from now on.
+    void words(std::initializer_list<uint16_t> w) {
+        int k = 0;
+        for (uint16_t v : w) raw_[k++] = v;
+    }
+    // Runs n 80 ms passes, the node sending both PDOs every 160 ms.
+    void feed(int n80) {
+        for (int p = 0; p < 4 * n80; ++p) {
+            if (sending_ && tick_ % 8 == 0) {
+                send(0x283, 0);
+                send(0x383, 4);
+            }
+            ++tick_;
+            runPasses(R20, 1);
+        }
+    }
+    void send(uint32_t cob, int first) {
+        std::vector<uint8_t> b;
+        for (int k = first; k < first + 4; ++k) {
+            b.push_back(static_cast<uint8_t>(raw_[k] & 0xFF));
+            b.push_back(static_cast<uint8_t>(raw_[k] >> 8));
+        }
+        hostcan::Frame f = hostcan::makeFrame(cob, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]});
+        hostcan::send(peer_, f);
+    }
+    static inline RtdChannels* self_ = nullptr;
+    std::unique_ptr<SimRemoteNode> node_;
+    int peer_ = -1;
+    uint16_t raw_[8] = {};
+    bool sending_ = true;
+    int tick_ = 0;
+};
+
+struct DecodeCase {
+    uint16_t raw;
+    float celsius;
+    uint32_t fault;
+};
+
+TEST_F(RtdChannels, RawWordsBecomeCalibratedTemperaturesInBothUnits) {
+    // Channel 3 with gain 1.2 and offset 10, channel 5 with 0.8 and -100.
+    g_early = {{"_ub45.GAIN.IN", 1.2}, {"_ub45.OFFSET.IN", 10.0}, {"_ub47.GAIN.IN", 0.8}, {"_ub47.OFFSET.IN", -100.0}};
+    start();
+    const DecodeCase cases[8] = {
+        {0x0640, 100.0f, 0},                                   // 1600 counts of 1/16 degree
+        {0x7FFF, -0.0625f, 0},                                 // the 15-bit count is signed
+        {0x4000, std::fma(1.2f, -1024.0f, 10.0f), 0},          // the most negative count, calibrated
+        {0x8000, 0.0f, 1},                                     // the node's channel fault bit
+        {0x3E80, std::fma(0.8f, 1000.0f, -100.0f), 0},
+        {0x0010, 1.0f, 0},
+        {0xFFFF, -0.0625f, 1},
+        {0x0001, 0.0625f, 0},
+    };
+    words({cases[0].raw, cases[1].raw, cases[2].raw, cases[3].raw, cases[4].raw, cases[5].raw, cases[6].raw,
+           cases[7].raw});
+    feed(30);
+    for (int k = 1; k <= 8; ++k) {
+        const DecodeCase& c = cases[k - 1];
+        EXPECT_NEAR(real(ch(k, "VL_RTD")), c.celsius, 1e-3f) << k;
+        EXPECT_EQ(boolean(ch(k, "FAULT")), c.fault) << k;
+        EXPECT_NEAR(real(inst(k, "TEMP_C.A_NAME")), c.celsius, 1e-3f) << k;
+        EXPECT_NEAR(real(inst(k, "TEMP_F.A_NAME")), c.celsius * 1.8f + 32.0f, 2e-3f) << k;
+        // Degrees Fahrenheit by default.
+        EXPECT_FLOAT_EQ(real(display(k)), real(inst(k, "TEMP_F.A_NAME"))) << k;
+        EXPECT_EQ(text(inst(k, "ENG_UNIT.B_TO_STR")), "Deg F") << k;
+    }
+    // Below the low limit (0 F = -17.8 C) only channel 3.
+    EXPECT_EQ(boolean(ch(3, "LO_LATCH")), 1u);
+    EXPECT_EQ(boolean(ch(2, "LO_LATCH")), 0u);
+    EXPECT_EQ(boolean(ch(5, "HI_LATCH")), 0u);  // 700 C is below 1500 F
+    EXPECT_FLOAT_EQ(real(inst(1, "HI_SP_IN_C.A_SW")), (1500.0f - 32.0f) * 0.5555556f);
+
+    setCell("CNFG_CAN2.USE_DEG_F.IN", 0);
+    feed(2);
+    for (int k = 1; k <= 8; ++k) {
+        EXPECT_FLOAT_EQ(real(display(k)), real(ch(k, "VL_RTD"))) << k;
+        EXPECT_EQ(text(inst(k, "ENG_UNIT.B_TO_STR")), "Deg C") << k;
+        EXPECT_FLOAT_EQ(real(inst(k, "HI_SP_IN_C.A_SW")), 1500.0f) << k;
+        EXPECT_FLOAT_EQ(real(inst(k, "LO_SP_IN_C.A_SW")), 0.0f) << k;
+    }
+}
+
+TEST_F(RtdChannels, TheFilterFollowsAStepWithItsTimeConstant) {
+    start();
+    settle(20);
+    setCell("_ub43.CH_FILTR.IN", 1.0);
+    feed(1);
+    const float before = real(ch(1, "VL_RTD"));
+    ASSERT_NEAR(before, 0.0f, 1e-3f);
+    words({0x0640, 0x0640});
+    // Both channels step from 0 to 100 C in the same pass; channel 2 has no
+    // filter constant (the shortest is used), channel 1 one of 1 s.
+    int at = -1;
+    std::vector<float> y1;
+    for (int p = 0; p < 20; ++p) {
+        feed(1);
+        if (at < 0 && real(ch(2, "VL_RTD")) > 1.0f) at = p;
+        if (at >= 0) y1.push_back(real(ch(1, "VL_RTD")));
+    }
+    ASSERT_GE(at, 0);
+    ASSERT_GE(y1.size(), 3u);
+    // Trapezoidal lag: y += (x + x_prev - 2 y) * 0.08 / (2 tau + 0.08).
+    const float a = 0.08f / (2.0f * 1.0f + 0.08f);
+    float y = before, xp = 0.0f;
+    for (size_t n = 0; n < 3; ++n) {
+        y = y + (100.0f + xp - 2.0f * y) * a;
+        xp = 100.0f;
+        EXPECT_NEAR(y1[n], y, 1e-4f) << n;
+    }
+    EXPECT_GT(real(ch(2, "VL_RTD")), 99.9f);  // the shortest constant settles within a few passes
+}
+
+struct LatchCase {
+    int channel;
+    const char* setting;  // the delay setting, or nullptr for the default
+    double value;
+    int pass;  // the pass of the latch, counted from the first pass out of range
+};
+
+TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRange) {
+    g_early = {{"_ub43.FLT_DLY.IN", 0.5},        {"VL3_RTD.RTD_3.LATCH_DLY", 400.0},
+               {"VL3_RTD.RTD_4.LATCH_DLY", 0.0}, {"VL3_RTD.RTD_6.OVRD", 1.0}};
+    start();
+    words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
+    settle();
+    for (int k = 1; k <= 8; ++k) ASSERT_EQ(boolean(ch(k, "LATCH_OR")), 0u) << k;
+    // Channels 1-4 above the high limit, 5 and 6 below the low one; the fault
+    // bit of channel 8 marks the first pass of the new words.
+    words({0x3E80, 0x3E80, 0x3E80, 0x3E80, 0x4000, 0x4000, 0x0640, 0x8000});
+    std::vector<int> hi(5, -1), lo(7, -1);
+    int first = -1;
+    for (int p = 0; p < 30; ++p) {
+        feed(1);
+        if (first < 0 && boolean(ch(8, "FAULT")) != 0) first = p;
+        if (first < 0) continue;
+        for (int k = 1; k <= 4; ++k)
+            if (hi[k] < 0 && boolean(ch(k, "HI_LATCH")) != 0) hi[k] = p - first + 1;
+        for (int k = 5; k <= 6; ++k)
+            if (lo[k] < 0 && boolean(ch(k, "LO_LATCH")) != 0) lo[k] = p - first + 1;
+    }
+    // Channel 1: its fault delay 0.5 s as 500 ms, the timer gains 80 a pass;
+    // channels 2 and 5: 0.2 ms, so the second pass; channel 3: 400 ms;
+    // channel 4: none.
+    EXPECT_EQ(hi[1], 8);
+    EXPECT_EQ(hi[2], 2);
+    EXPECT_EQ(hi[3], 6);
+    EXPECT_EQ(hi[4], 1);
+    EXPECT_EQ(lo[5], 2);
+    EXPECT_EQ(lo[6], -1);  // the override keeps the low latch off
+    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 1u);
+    EXPECT_EQ(boolean(ch(7, "LATCH_OR")), 0u);
+
+    // A reset while out of range keeps them; back in range they stay until
+    // the next reset.
+    setCell("RESET.RST.ONE_SHOT", 1);
+    feed(1);
+    setCell("RESET.RST.ONE_SHOT", 0);
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
+    EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u);
+    words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
+    feed(6);
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
+    EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u);
+    setCell("RESET.RST.ONE_SHOT", 1);
+    feed(1);
+    setCell("RESET.RST.ONE_SHOT", 0);
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(boolean(ch(k, "LATCH_OR")), 0u) << k;
+}
+
+TEST_F(RtdChannels, AValueAtTheHighLimitRunsItsTimerAndOneAtTheLowLimitDoesNot) {
+    g_early = {{"CNFG_CAN2.USE_DEG_F.IN", 0}, {"_ub44.RANGE_HI.IN", 100.0}, {"_ub45.RANGE_LO.IN", 100.0}};
+    start();
+    words({0x0640, 0x0640, 0x0640});  // exactly 100 C
+    settle();
+    feed(3);
+    EXPECT_EQ(boolean(ch(2, "HI_LATCH")), 1u);
+    EXPECT_EQ(boolean(ch(3, "LO_LATCH")), 0u);
+    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 0u);
+}
+
+TEST_F(RtdChannels, ASilentNodeShowsTheFaultValueOfEachSensorType) {
+    // Channel 2 a 200-ohm curve-A sensor, channel 3 a 200-ohm other curve,
+    // channel 4 a 100-ohm curve-A one; the rest 100 ohm, curve E.
+    g_early = {{"_ub44.OHM_C.IN", 2}, {"_ub44.CURVE_C.IN", 2}, {"_ub45.OHM_C.IN", 2}, {"_ub46.CURVE_C.IN", 2}};
+    start();
+    // The sensor types went to the node with its configuration.
+    const std::vector<SimRemoteNode::Write> w = node_->writes();
+    const uint32_t types[4] = {0x01, 0x02, 0x03, 0x00};
+    for (int k = 1; k <= 4; ++k) {
+        const SimRemoteNode::Write want{0x2269, static_cast<uint8_t>(k), types[k - 1]};
+        EXPECT_NE(std::find(w.begin(), w.end(), want), w.end()) << k;
+    }
+    words({0x0640, 0x0640, 0x0640, 0x0640});
+    settle();
+    EXPECT_EQ(boolean(ch(1, "FAULT")), 0u);
+    sending_ = false;
+    for (int p = 0; p < 40 && boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1") == 0; ++p) feed(1);
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1"), 1u);
+    feed(30);
+    const float want[4] = {850.0f, 550.0f, 550.0f, 850.0f};
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(boolean(ch(k, "FAULT")), 1u) << k;
+        EXPECT_NEAR(real(ch(k, "VL_RTD")), want[k - 1], 1e-2f) << k;
+    }
+    // 850 C is above the 1500 F limit, 550 C is not.
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
+    EXPECT_EQ(boolean(ch(2, "HI_LATCH")), 0u);
+}
+
+TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) {
+    g_early = {{"_ub43.FUNCT.IN", 16}, {"_ub44.FUNCT.IN", 3}, {"_ub44.WIZ_ENA.IN", 1}, {"_ub44.WIZ_FUNCT.IN", 2},
+               {"_ub45.FUNCT.IN", 8}};
+    start();
+    words({0x8000, 0x8000, 0x0640, 0x8000});  // channels 1, 2 and 4 report a fault
+    settle(6);
+    struct Want {
+        int32_t function;
+        const char* text;
+        uint32_t used, unused, fault;
+    } const want[4] = {
+        {15, "Temperature Monitoring #6", 1, 0, 1},  // 16 is stored as 15
+        {2, "Bearing Temperature 1", 1, 0, 1},      // the wizard's number
+        {8, "Lube Oil Temperature", 1, 0, 0},
+        {1, "--- Not Used ---", 0, 1, 0},           // an unused channel reports no fault
+    };
+    for (int k = 1; k <= 4; ++k) {
+        const Want& x = want[k - 1];
+        EXPECT_EQ(integer(inst(k, "FUN_NUM.SAMP_ITUNE")), x.function) << k;
+        EXPECT_EQ(text(inst(k, "FUN_STRG.I_TO_STR")), x.text) << k;
+        EXPECT_EQ(boolean(inst(k, "CH_ENBL.B_NAME")), x.used) << k;
+        EXPECT_EQ(boolean(inst(k, "CH_DSBL.B_NAME")), x.unused) << k;
+        EXPECT_EQ(boolean(inst(k, "CHNL_FLT.B_NAME")), x.fault) << k;
+        EXPECT_EQ(boolean(ch(k, "LATCH_OR")), k == 3 ? 0u : 1u) << k;
+        // The lists repeat the display value, the reported fault and the function.
+        const std::string n = std::to_string(k);
+        EXPECT_FLOAT_EQ(real("VLTR_OUTS.VL_RTDS.LIST_" + n), real(display(k))) << k;
+        EXPECT_EQ(boolean("VLTR_OUTS.VL_RTD_FLTS.LIST_" + n), x.fault) << k;
+        EXPECT_EQ(integer("VLTR_OUTS.VL_RTD_FUNCT.LIST_" + n), x.function) << k;
+    }
+    // The power-up window is over: a new number waits for configuration.
+    feed(30);
+    setCell("_ub45.FUNCT.IN", 9);
+    feed(6);
+    EXPECT_EQ(integer(inst(3, "FUN_NUM.SAMP_ITUNE")), 8);
+    setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    feed(10);  // the first rising sample pulse after the window opens
+    EXPECT_EQ(integer(inst(3, "FUN_NUM.SAMP_ITUNE")), 9);
+    EXPECT_EQ(text(inst(3, "FUN_STRG.I_TO_STR")), "Casing Temperature");
+}
+
+TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
+    g_early = {{"_ub44.RTD_MOD_X.IN", 1}, {"_ub45.RTD_MOD_X.IN", 5}, {"_ub50.FLT_DLY.IN", 2.5}};
+    start();
+    // The analog node's ten channels, each with a multiplier of its own.
+    for (int k = 0; k < 10; ++k) setCell("_ub" + std::to_string(33 + k) + ".MOD_MULT.A_NAME", 1.5 + k);
+    feed(4);
+    EXPECT_EQ(text(inst(1, "TAG.S_NAME")), "RTD_1");
+    EXPECT_EQ(text(inst(8, "USAGE.S_NAME")), "RTD_8 Description");
+    EXPECT_EQ(integer(inst(8, "QT_DECIMALS.I_NAME")), 1);
+    EXPECT_FLOAT_EQ(real(inst(8, "SEC_TO_MS.MULTIPLY")), 2500.0f);
+    const float mult[8] = {1.0f, 0.01f, 100.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(10 + k)), mult[k - 1]) << k;
+    for (int k = 0; k < 10; ++k)
+        EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), 1.5f + static_cast<float>(k)) << k;
+    // A selector outside 1..5 keeps the multiplier.
+    setCell("_ub45.RTD_MOD_X.IN", 6);
+    feed(2);
+    EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_13"), 100.0f);
+    setCell("_ub45.RTD_MOD_X.IN", 2);
+    feed(2);
+    EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_13"), 0.1f);
+}
+
+TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) {
+    // Channel 1 armed at standstill, level 1 at 150 without delay, level 2 a
+    // trip at 200 after 0.16 s; a failed value trips.
+    g_early = {{"_ub51.SPEED_ENA.IN", 0},  {"_ub51.USE_SP1.IN", 1},    {"_ub51.ALM_SP1.IN", 150.0},
+               {"_ub51.ALM_DLY.IN", 0.0},  {"_ub51.TRIP_SP2.IN", 1},   {"_ub51.ALM_SP2.IN", 200.0},
+               {"_ub51.SIGFLT_TRIP.IN", 1}, {"_ub51.USE_PERM.IN", 1}, {"_ub43.FUNCT.IN", 2}};
+    start();
+    words({0x0640});  // 100 C = 212 F
+    settle();
+    feed(15);  // the permissive's delay
+    EXPECT_FLOAT_EQ(real(event(1, "PV_VAL.A_NAME")), real(display(1)));
+    EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 1u);
+    EXPECT_EQ(boolean(event(1, "TRIP_LVL2.B_NAME")), 1u);
+    EXPECT_EQ(boolean(event(1, "ALARM_LVL2.B_NAME")), 0u);  // level 2 is a trip
+    EXPECT_EQ(boolean(event(1, "AND.AND")), 0u);
+    EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), 0u);
+    // In degrees Celsius the value is below both levels; the reset clears them.
+    setCell("CNFG_CAN2.USE_DEG_F.IN", 0);
+    feed(1);
+    EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 1u);  // latched until a reset
+    setCell("RESET.RESET.B_NAME", 1);
+    feed(1);
+    setCell("RESET.RESET.B_NAME", 0);
+    EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 0u);
+    EXPECT_EQ(boolean(event(1, "TRIP_LVL2.B_NAME")), 0u);
+    // The node's fault bit on a used channel: the signal-failed trip.
+    words({0x8640});
+    feed(2);
+    EXPECT_EQ(boolean(inst(1, "CHNL_FLT.B_NAME")), 1u);
+    EXPECT_EQ(boolean(event(1, "PV_SIGFLT.B_NAME")), 1u);
+    EXPECT_EQ(boolean(event(1, "AND.AND")), 1u);
+    EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), 1u);  // a failed value withdraws the permissive
+}
+
+}  // namespace
+}  // namespace rio_test
+
+namespace rio_test {
+namespace {
+
+struct VibCase {
+    int used;      // vibration signals in use
+    int required;  // signals required
+    int faulted;   // faulted vibration inputs (the first n)
+    int good;
+    uint32_t lost;
+};
+
+class VibrationCount : public RemoteRig, public ::testing::WithParamInterface<VibCase> {};
+
+TEST_P(VibrationCount, TooFewGoodSignalsRaiseTheTripInput) {
+    const VibCase& c = GetParam();
+    useSlices(R80, {_R80_TASK_11});
+    useSlices(R160, {_R160_TASK_43});
+    startApp();
+    for (int k = 1; k <= 4; ++k) {
+        const std::string n = std::to_string(k);
+        setCell("VLTR_VIB.VIBS_USED.OUT_" + n, k <= c.used ? 1 : 0);
+        setCell("AI_MUX.VIB_IN" + n + "_FLT.B_NAME", k <= c.faulted ? 1 : 0);
+    }
+    setCell("VLTR_VIB.WIZ_RQRD.IN", c.required);
+    runPasses(R160, 2);
+    runPasses(R80, 1);
+    EXPECT_EQ(integer("VLTR_VIB.NUM_CHANFLTS.I_ADD"), c.faulted);
+    EXPECT_EQ(integer("VLTR_VIB.NUM_GOOD.I_SUBTRACT"), c.good);
+    EXPECT_EQ(boolean("VLTR_VIB.SIG_RQRD.LT"), c.good < c.required ? 1u : 0u);
+    EXPECT_EQ(boolean("VLTR_VIB.SIG_RQRD.EQ"), c.good == c.required ? 1u : 0u);
+    EXPECT_EQ(boolean("VLTR_VIB.SIG_RQRD.GT"), c.good > c.required ? 1u : 0u);
+    EXPECT_EQ(boolean("VLTR_VIB.VIB_SIGS_LOST.B_NAME"), c.lost);
+    EXPECT_EQ(boolean("VLTR_ALMS.VIB_SIGS_LOST.B_NAME"), c.lost);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, VibrationCount,
+                         ::testing::Values(VibCase{4, 2, 0, 4, 0}, VibCase{4, 2, 2, 2, 0}, VibCase{4, 2, 3, 1, 1},
+                                           VibCase{4, 4, 1, 3, 1},
+                                           // more faulted inputs than signals in use: fewer than none
+                                           VibCase{1, 0, 3, -2, 1},
+                                           // no signal in use: no monitoring, whatever the faults
+                                           VibCase{0, 2, 4, -4, 0}),
+                         [](const ::testing::TestParamInfo<VibCase>& i) {
+                             const VibCase& c = i.param;
+                             return "used_" + std::to_string(c.used) + "_required_" + std::to_string(c.required) +
+                                    "_faulted_" + std::to_string(c.faulted);
+                         });
+
+}  // namespace
+}  // namespace rio_test
