@@ -3,6 +3,9 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
+#include "app/control/CASC_ENTRD.cells.h"
+#include "app/control/RMT_CAS.cells.h"
+#include "app/interface/MOD_SCALE_casc.rows.h"
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/CASC_R_L.cells.h"
 #include "app/control/CASC_SETPT.cells.h"
@@ -16,8 +19,11 @@
 void _R80_TASK_13() {
     using namespace r80;
     CASC_RATE_tracking();
+    RMT_CAS_setpoint();
     CASC_R_L_commands();
+    CASC_R_L_step_test();
     CASC_SETPT_ramp();
+    CASC_ENTRD_arrived();
     HP_LIMTER_force_close();
 }
 void _R80_TASK_17() {
@@ -34,10 +40,13 @@ void _R160_TASK_16() {
     CASC_RATE_rates();
     CASC_SETPT_limits();
     CASC_CTRL_scaling();
+    CASC_R_L_step_limits();
 }
 void _R160_TASK_17() {
     using namespace r160;
     CASC_ENBL_config();
+    MOD_SCALE_casc_change();
+    CASC_ENTRD_entries();
     CASC_SETPT_targets();
     CASC_RATE_matched();
 }

@@ -48,8 +48,8 @@
     X(HB_LOST, OR, B, R80, PLAIN)                           \
     X(ENA_FLT, IN_3, B, R80, TUNE(false))                   \
     X(ENA_FLT, AND, B, R80, PLAIN)                          \
-    X(LINK_FLT, B_NAME, B, R80, PLAIN)                      \
-    X(LINK_FLT_OS, ONE_SHOT, B, R80, PLAIN)                 \
+    X(LINK_FLT, B_NAME, B, R80, PLAIN, R160)                \
+    X(LINK_FLT_OS, ONE_SHOT, B, R80, PLAIN, R160)           \
     X(OPC_TRIP, AND, B, R80, PLAIN, R10)
 CAT_MODULE(OPC_DATA)
 

@@ -2,6 +2,7 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/control/RMT_CAS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
@@ -75,4 +76,5 @@ void _R160_TASK_48() {
     RCTRL_conditions();
     SPDC_a02a_c2();
     START_start_inhibits();
+    RMT_CAS_limits();
 }

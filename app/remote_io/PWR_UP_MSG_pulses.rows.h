@@ -7,5 +7,5 @@
     X(PWR_UP_DLY, DELAY, B, R80, PLAIN)                        \
     X(PWR_UP_DLY, R_TIME, I, R80, PLAIN)                       \
     X(PWR_UP_RST, DLY_TIME, A, R80, TUNE(2.0f, 0.0f, 5.0f))    \
-    X(PWR_UP_RST, ONE_SHOT, B, R80, PLAIN)                     \
+    X(PWR_UP_RST, ONE_SHOT, B, R80, PLAIN, R160)                  \
     X(PWR_UP_RST, R_TIME, I, R80, PLAIN)
