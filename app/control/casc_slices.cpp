@@ -1,5 +1,6 @@
 // The slices of the cascade controller: each lists its module pieces in the
 // order they compute.
+#include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
@@ -32,9 +33,14 @@ void _R80_TASK_17() {
     CASC_ENBL_inhibit();
     CASC_RATE_matching();
     CNFG_CAN2_init_commands();
+    CALMODE_unit_off();
 }
 
-void _R160_TASK_15() { r160::CNFG_CASC_config(); }
+void _R160_TASK_15() {
+    using namespace r160;
+    CNFG_CASC_config();
+    CALMODE_flags();
+}
 void _R160_TASK_16() {
     using namespace r160;
     CASC_RATE_rates();

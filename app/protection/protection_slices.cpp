@@ -2,6 +2,7 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/config/CALMODE.cells.h"
 #include "app/control/RMT_CAS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/OSPD.cells.h"
@@ -65,6 +66,7 @@ void _R160_TASK_11() {
     ALARMS_settings();
     ALM_LOGIC_hp_difference();
     SPDC_min_gov_level();
+    CALMODE_latch();
 }
 
 void _R160_TASK_48() {
