@@ -2,6 +2,7 @@
 // and the raise and lower commands that move it.
 #include "app/control/CASC_SETPT.cells.h"
 
+#include "app/analog/AO_MUX.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_ENTRD.cells.h"
 #include "app/control/RMT_CAS.cells.h"
@@ -140,6 +141,7 @@ void CASC_SETPT_ramp() {
         c.SETPT_P_LIM_6 = bk::P_LIM(o, step);
     }
     IFACE_OUT_CASC.CASC_SP_A_NAME = c.SETPT_RAMP;
+    AO_MUX.CASC_SETPT_A_NAME = c.SETPT_RAMP;
 }
 
 }  // namespace r80

@@ -4,6 +4,7 @@
 
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/discrete/standin/discrete_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
 #include "app/interface/standin/RESET_iface_standin.rows.h"
 #include "runtime/catalogue.h"
@@ -24,7 +25,8 @@
     X(DEBUG_RST, ONE_SHOT, B, R80, PLAIN)          \
     X(DEBUG_RST, R_TIME, I, R80, PLAIN)            \
     X(RESET_DI, ONE_SHOT, B, R80, PLAIN)           \
-    X(RESET_DI, R_TIME, I, R80, PLAIN)
+    X(RESET_DI, R_TIME, I, R80, PLAIN)            \
+    RESET_RST_OR_STANDIN_ROWS(X)
 CAT_MODULE(RESET)
 
 namespace r80 {

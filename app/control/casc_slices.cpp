@@ -3,6 +3,9 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
+#include "app/discrete/BO_MUX.cells.h"
+#include "app/interface/RMT_SETPT.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_ENTRD.cells.h"
 #include "app/control/RMT_CAS.cells.h"
@@ -20,12 +23,14 @@
 void _R80_TASK_13() {
     using namespace r80;
     CASC_RATE_tracking();
+    RMT_SETPT_limiter();
     RMT_CAS_setpoint();
     CASC_R_L_commands();
     CASC_R_L_step_test();
     CASC_SETPT_ramp();
     CASC_ENTRD_arrived();
     HP_LIMTER_force_close();
+    CNTRL_STOP_below_idle();
 }
 void _R80_TASK_17() {
     using namespace r80;
@@ -34,6 +39,8 @@ void _R80_TASK_17() {
     CASC_RATE_matching();
     CNFG_CAN2_init_commands();
     CALMODE_unit_off();
+    BO_MUX_indications();
+    CNFG_CAN2_power_up();
 }
 
 void _R160_TASK_15() {

@@ -53,7 +53,7 @@
     X(BLK, NODE_ID, I, R20, TUNE(ID, 1, 127))                     \
     X(BLK, INIT_PERM, B, R20, TUNE(true))                         \
     X(BLK, HT_SCAN_RT, I, R20, TUNE(200, 100, 1000))              \
-    X(BLK, ACTIVE, B, R20, PLAIN)                                 \
+    X(BLK, ACTIVE, B, R20, PLAIN, R80)                            \
     X(BLK, COMM_FLT_1, B, R20, PLAIN, R80)                        \
     X(BLK, COMM_FLT_2, B, R20, PLAIN)                             \
     X(BLK, NODE_FLT, B, R20, PLAIN, R80)                          \

@@ -4,9 +4,6 @@
 // takes the rows over.
 #pragma once
 
-// RMT_SETPT: the limited remote speed setpoint.
-#define RMT_SETPT_STANDIN_ROWS(X) X(A_LIMITER, A_LIMITER, A, R80, PLAIN)
-
 // PWR_UP_MSG: the power-up delay and the error-message delay.
 #define PWR_UP_MSG_STANDIN_ROWS(X) X(N_ERR_DLY, DELAY, B, R160, PLAIN)
 
