@@ -1,11 +1,12 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks, the
 // display's heartbeat input, the lamp test, the master commands and the
-// simulator commands.
+// simulator commands, and the timed commands of the operator interface.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/ALARMS.cells.h"
@@ -46,6 +47,7 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    IFACE_IN_command_written(cell, value);
     if (cell == &cells::IFACE_MODE.QT_OI_LOCAL_IN_1.ref()) IFACE_MODE_heartbeat_written(value);
     using cells::MASTER;
     using cells::SPEED_SIM;

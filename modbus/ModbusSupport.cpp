@@ -187,15 +187,19 @@ void setListenRecord(int fd) {
     if (SocketDvram* rec = socketDvramOf(dev)) rec->socket = fd;
 }
 
+// The socket in the listening device's record: the listener of the present
+// application life, or -1. Every life starts its devices with fresh records.
+int listenRecord() {
+    int dev = listenDevice();
+    if (dev < 0 || dev >= ndevs) return -1;
+    const SocketDvram* rec = socketDvramOf(dev);
+    return rec != nullptr ? rec->socket : -1;
+}
+
 // Opens the listening socket once the application runs; retries every second.
 void openListener() {
     for (;;) {
         while (ApplicationRunning == 0) VKOS_SleepMillisec(100);
-        if (listenFd != -1) {
-            setListenRecord(-1);
-            ShutdownSocket(listenFd);
-            listenFd = -1;
-        }
         int fd = hostio::tcpListen(502, kListenBacklog, nullptr);
         if (fd >= 0) {
             listenFd = fd;
@@ -209,6 +213,17 @@ void openListener() {
 void dropPending(int k, bool closeIt) {
     if (closeIt) ShutdownSocket(pendingConns[k].fd);
     pendingConns[k] = pendingConns[--pendingCount];
+}
+
+// Closes the listener and every connection still waiting for its first
+// request: none of them was handed to an instance, so nobody else holds them.
+void closeAll() {
+    while (pendingCount > 0) dropPending(pendingCount - 1, true);
+    if (listenFd != -1) {
+        setListenRecord(-1);
+        ShutdownSocket(listenFd);
+        listenFd = -1;
+    }
 }
 
 // Hands a connection with its complete first frame to the first free TCP row
@@ -298,9 +313,17 @@ int TCPModPortB = 0;
 int TCPModPortC = 0;
 
 void scan_tcp(long) {
-    // Connections still pending from an earlier life of the task were never
-    // handed over: nobody else holds them.
-    while (pendingCount > 0) dropPending(pendingCount - 1, true);
+    // A task of the same application life killed while it ran left its
+    // listener in the device record: that one and its pending connections
+    // are still this life's own. Whatever an earlier life left was closed
+    // with that life (its numbers may now belong to other files), so it is
+    // forgotten, never closed.
+    if (listenFd != -1 && listenRecord() == listenFd) {
+        closeAll();
+    } else {
+        listenFd = -1;
+        pendingCount = 0;
+    }
     setListenRecord(-1);
     for (;;) {
         openListener();
@@ -309,7 +332,9 @@ void scan_tcp(long) {
             servePending();
             VKOS_SleepMillisec(10);
         }
-        while (pendingCount > 0) dropPending(pendingCount - 1, true);
+        // The application stopped: the acceptor closes what it opened
+        // before the task is killed, and listens again at the next start.
+        closeAll();
         VKOS_SleepMillisec(5);
     }
 }

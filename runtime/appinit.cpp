@@ -20,6 +20,8 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
@@ -148,6 +150,8 @@ int init_blks() {
     CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
+    IFACE_IN_init_blks();  // timed commands of the operator interface over
+    MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
     init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;

@@ -25,9 +25,9 @@
     X(MIN, TUNE, A, R160, TUNE(0.0, -1e38, 1e38))                    \
     X(MAX, TUNE, A, R160, TUNE(100.0, -1e38, 1e38))                  \
     X(MA, A_NAME, A, R20, PLAIN)                                     \
-    X(VALUE, A_NAME, A, R20, PLAIN)                                  \
+    X(VALUE, A_NAME, A, R20, PLAIN, R160)                                  \
     X(PCT, A_NAME, A, R20, PLAIN)                                    \
-    X(CHNL_FLT, B_NAME, B, R20, PLAIN)                               \
+    X(CHNL_FLT, B_NAME, B, R20, PLAIN, R160)                               \
     X(SCALED, A_OUT_1, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_2, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_3, A, R20, PLAIN)                                \

@@ -11,7 +11,7 @@
 #include "app/channel_config.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
-#include "app/analog/standin/VL1_AIO_standin.cells.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "app/analog/standin/VLTR_OUTS_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -133,7 +133,7 @@
     X(MOD_MULT, A_NAME, A, R160, PLAIN)                        \
     X(AO_SW, I_SW, I, R20, PLAIN, R160)                        \
     X(SEL, A_MUX_N_1, A, R20, PLAIN)                           \
-    X(VAL, A_NAME, A, R20, PLAIN)                              \
+    X(VAL, A_NAME, A, R20, PLAIN, R160)                              \
     X(OUTPUT, CALCULATE, A, R20, PLAIN)                        \
     X(OUTPUT, ALM, B, R20, PLAIN)                              \
     X(CHAN, A_LIMITER, A, R20, PLAIN)                          \

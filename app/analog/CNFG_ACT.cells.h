@@ -36,7 +36,7 @@
     X(SELFPWR_SW, B_SW, B, R10, PLAIN)                        \
     X(ACT_01_DISPLAY, A_NAME, A, R10, PLAIN)                  \
     X(ACT_01_RDBK, A_NAME, A, R10, PLAIN)                     \
-    X(ACT_01_SRC, A_NAME, A, R10, PLAIN)
+    X(ACT_01_SRC, A_NAME, A, R10, PLAIN, R160)
 CAT_MODULE(CNFG_ACT)
 
 // Block initialisation: the driver record of actuator channel 6.

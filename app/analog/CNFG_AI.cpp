@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/ma_stage.h"
 #include "app/control/RESET.cells.h"
 #include "drivers/ZarnAnalogIns.h"
 #include "drivers/ZarnCalibration.h"
@@ -14,14 +15,11 @@
 
 namespace {
 
-constexpr float kTimerStepMs = 20.0f;
-
 // Hidden state of a stage: the raw reading, the line and its settings, and
 // the two band timers (ms).
 struct StageVars {
     float raw;
-    float last_lo, last_hi;
-    float slope, intercept;
+    MaLine line;
     float hi_timer, lo_timer;
 };
 struct CNFG_AI_blocks {
@@ -58,19 +56,6 @@ StageCells stage_cells(int ch) {
 }
 #undef CNFG_AI_STAGE_CELLS
 
-// One band check with its delay: the timer compares before it grows, so a
-// delay of 0 latches on the first pass that sees the condition. A latch
-// clears only on the reset once its condition is gone.
-void band_check(bool condition, float& timer, uint32_t& latch, float delay_ms, uint32_t reset) {
-    if (condition) {
-        if (timer >= delay_ms) latch = 1;
-        else timer += kTimerStepMs;
-    } else {
-        timer = 0.0f;
-        if (reset != 0) latch = 0;
-    }
-}
-
 }  // namespace
 
 float CNFG_AI_raw_reading(int ch) { return CNFG_AI_st.ch[ch].raw; }
@@ -94,20 +79,15 @@ void CNFG_AI_stage(int ch) {
     const StageCells c = stage_cells(ch);
     StageVars& v = CNFG_AI_st.ch[ch];
     SetZarnAnalogInsLoopPower(static_cast<uint32_t>(ch), static_cast<uint32_t>(c.type_sel));
-    if (v.last_lo != c.val4 || v.last_hi != c.val20) {
-        v.last_lo = c.val4;
-        v.last_hi = c.val20;
-        v.slope = (v.last_hi - v.last_lo) * 0.0625f;
-        v.intercept = v.last_hi - 20.0f * v.slope;
-    }
+    v.line.update(c.val4, c.val20);
     float gain = 1.0f, offset = 0.0f;
     get_cal_mb(0, static_cast<uint32_t>(ch), &gain, &offset);
     float mA = gain * v.raw + offset;
     if (mA < 0.0f) mA = 0.0f;
-    c.ai_4_20 = (mA * v.slope + v.intercept) * c.gain + c.offset;
+    c.ai_4_20 = v.line.map(mA) * c.gain + c.offset;
     const uint32_t reset = RESET.RESET_B_NAME;
-    band_check(mA >= c.hi_sp, v.hi_timer, c.hi_latch, c.latdly, reset);
-    band_check(c.ch_disab == 0 && mA < c.lo_sp, v.lo_timer, c.lo_latch, c.latdly, reset);
+    ma_band_check(mA >= c.hi_sp, v.hi_timer, c.hi_latch, c.latdly, reset);
+    ma_band_check(c.ch_disab == 0 && mA < c.lo_sp, v.lo_timer, c.lo_latch, c.latdly, reset);
     c.latch_or = (c.hi_latch != 0 || c.lo_latch != 0) ? 1u : 0u;
 }
 

@@ -14,6 +14,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/CNFG_AI.cells.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "app/discrete/discrete_slices.h"
 
 namespace {
@@ -27,8 +28,10 @@ void _R20_TASK_1() {
         CNFG_AI_stage(k);
         AI_CHANNEL_fault(k);
     }
-    // also: VL1_AIO input stage pieces (not built yet), one before each remote channel's fault
-    for (int k = kFirstNode; k <= kLastNode; ++k) AI_CHANNEL_fault(k);
+    for (int k = kFirstNode; k <= kLastNode; ++k) {
+        VL1_AIO_stage(k - kFirstNode);
+        AI_CHANNEL_fault(k);
+    }
     AI_MUX_faults();
 }
 
@@ -126,6 +129,7 @@ void _R20_TASK_18() {
 void _R160_TASK_1() {
     using namespace r160;
     CNFG_AI_settings();
+    VL1_AIO_settings();
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);
 }
 void _R160_TASK_2() {

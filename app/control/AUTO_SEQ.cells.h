@@ -17,7 +17,7 @@
     X(HALT_IDLE, AND, B, R80, PLAIN)                  \
     X(OR_DISABLE, OR, B, R80, PLAIN)                  \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
-    X(CONTINUE, LATCH_R, B, R80, PLAIN)               \
+    X(CONTINUE, LATCH_R, B, R80, PLAIN, R160)               \
     X(HALT_LTCH, NOT, B, R80, PLAIN)                  \
     X(HALT, AND, B, R80, PLAIN)                       \
     X(CONTACT, IN, B, R80, TUNE(false))               \

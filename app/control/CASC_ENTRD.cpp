@@ -15,7 +15,7 @@
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/discrete/ALARMS.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/interface/MOD_BW.cells.h"

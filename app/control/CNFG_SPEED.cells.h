@@ -44,7 +44,7 @@
     X(TSS_01, DERIV, A, R10, PLAIN)                           \
     X(TSS_01, MIN_SPEED, B, R10, PLAIN)                       \
     X(TSS_01, MPU_ZARN, A, R10, PLAIN, R160)                  \
-    X(TSS_01, MONITOR, A, R10, PLAIN)                         \
+    X(TSS_01, MONITOR, A, R10, PLAIN, R160)                   \
     X(TSS_01, HI_LATCH, B, R10, PLAIN)                        \
     X(TSS_01, LO_LATCH, B, R10, PLAIN)                        \
     X(TSS_01, LATCH_OR, B, R10, PLAIN)                        \
@@ -54,7 +54,7 @@
     X(TSS_02, DERIV, A, R10, PLAIN)                           \
     X(TSS_02, MIN_SPEED, B, R10, PLAIN)                       \
     X(TSS_02, MPU_ZARN, A, R10, PLAIN, R160)                  \
-    X(TSS_02, MONITOR, A, R10, PLAIN)                         \
+    X(TSS_02, MONITOR, A, R10, PLAIN, R160)                   \
     X(TSS_02, HI_LATCH, B, R10, PLAIN)                        \
     X(TSS_02, LO_LATCH, B, R10, PLAIN)                        \
     X(TSS_02, LATCH_OR, B, R10, PLAIN)                        \

@@ -13,7 +13,7 @@
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                \
     X(OR_DISABLE, OR, B, R80, PLAIN)                  \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
-    X(NSD_ENABLED, LATCH_R, B, R80, PLAIN)            \
+    X(NSD_ENABLED, LATCH_R, B, R80, PLAIN, R160)            \
     X(DISABLED, NOT, B, R80, PLAIN)                   \
     X(USE_STOP, IN, B, R160, TUNE(true))              \
     X(USE_STOP, B_NAME, B, R160, PLAIN)               \

@@ -6,6 +6,7 @@
 #include "runtime/catalogue.h"
 
 #define DROOP_CELLS(X)                                          \
+    X(RPM_DB, A_NAME, A, R160, PLAIN)                           \
     X(SW_REF, A_SW, A, R10, PLAIN)                              \
     X(SET_LAG, DIVIDE, A, R10, PLAIN)                           \
     X(SPD_DP_LAG, LAG_2, A, R10, PLAIN)                         \

@@ -14,7 +14,7 @@
     X(ACT_LSS, SEL_4, B, R10, PLAIN)                            \
     X(ACT_LSS, HI_LIM_I, B, R10, PLAIN)                         \
     X(ACT_LSS, LO_LIM_I, B, R10, PLAIN)                         \
-    X(HP_MAX, A_MIN, A, R10, PLAIN)                             \
+    X(HP_MAX, A_MIN, A, R10, PLAIN, R160)                       \
     X(FORWRD_REV, PROP, A, R10, PLAIN)                          \
     X(STRK_SW, A_SW, A, R10, PLAIN)                             \
     X(HP_ACT, A_NAME, A, R10, PLAIN)                            \

@@ -78,7 +78,7 @@
     X(HP_RAMP, MOVING_UP, B, R80, PLAIN)                         \
     X(HP_RAMP, MOVING_DN, B, R80, PLAIN)                         \
     X(HP_RAMP, POS_SEL, I, R80, PLAIN)                           \
-    X(HP_RAMP, P_LIM_1, B, R80, PLAIN)                           \
+    X(HP_RAMP, P_LIM_1, B, R80, PLAIN, R160)                     \
     X(HP_RAMP, P_LIM_2, B, R80, PLAIN)                           \
     X(HP_RAMP, P_LIM_3, B, R80, PLAIN)                           \
     X(HP_RAMP, P_LIM_4, B, R80, PLAIN)                           \

@@ -19,8 +19,8 @@
     X(CMD_OFF, B_ACTION, B, R80, PLAIN)                    \
     X(OR_DISABLE, OR, B, R80, PLAIN)                       \
     X(OR_DISABLE, IN_3, B, R80, TUNE(false))               \
-    X(RATED, LATCH_R, B, R80, PLAIN)                       \
-    X(RATE_LACT, NOT, B, R80, PLAIN)                       \
+    X(RATED, LATCH_R, B, R80, PLAIN, R160)                       \
+    X(RATE_LACT, NOT, B, R80, PLAIN, R160)                       \
     X(IDLE, AND, B, R80, PLAIN, R160)                      \
     X(AND_TOILDE, AND, B, R80, PLAIN)                      \
     X(AND_TORATD, AND, B, R80, PLAIN)                      \

@@ -10,7 +10,7 @@
     X(CASC_RMT, B_NAME, B, R160, PLAIN)                          \
     X(CAS_RMT, B_NAME, B, R160, PLAIN, R80)                         \
     X(CASC_RMT_N, NOT, B, R160, PLAIN, R80)                      \
-    X(CASC_IN_NAME, A_NAME, A, R20, PLAIN, R80)                  \
+    X(CASC_IN_NAME, A_NAME, A, R20, PLAIN, R80, R160)            \
     X(CASC_RATE, A_NAME, A, R160, PLAIN, R80)                    \
     X(CASC_DB, A_NAME, A, R160, TUNE(0.1, 0.0, 50.0))            \
     X(FAST_RATE_DLY, A_NAME, A, R160, TUNE(3.0, 0.0, 100.0), R80) \

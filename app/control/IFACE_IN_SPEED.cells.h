@@ -6,6 +6,85 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The settings of the operator interface and their copies, the timed
+// commands and the derived inputs.
+#define IFACE_IN_ROWS_IFACE_IN_SPEED(X) \
+    X(GO_ONLINE, IN, A, R160, TUNE(15000.0, 50.0, 65000.0))     \
+    X(GO_ONLINE, A_NAME, A, R160, PLAIN)                        \
+    X(NS_RATE, IN, A, R160, TUNE(5.0, 0.0099, 300.0))           \
+    X(NS_RATE, A_NAME, A, R160, PLAIN, R40)                     \
+    X(OSPD_RATE, IN, A, R160, TUNE(2.0, 0.0099, 100.0))         \
+    X(OSPD_RATE, A_NAME, A, R160, PLAIN, R40)                   \
+    X(RMT_NOT_MATCH, IN, A, R160, TUNE(15.0, 0.0099, 1000.0))   \
+    X(RMT_NOT_MATCH, A_NAME, A, R160, PLAIN, R40)               \
+    X(RMT_SPD_DB, IN, A, R160, TUNE(0.0, 0.0, 100.0))           \
+    X(RMT_SPD_DB, A_NAME, A, R160, PLAIN, R80)                       \
+    X(RMT_SPD_LAGTAU, IN, A, R160, TUNE(1.0, 0.0, 10.0))        \
+    X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN, R80)                   \
+    X(SP_FRATE_DLY, IN, A, R160, TUNE(3.0, 0.0, 100.0))         \
+    X(SP_FRATE_DLY, A_NAME, A, R160, PLAIN, R80)                \
+    X(SP_FRATE_OFF, IN, A, R160, TUNE(3.0, 0.0, 100.0))         \
+    X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)                     \
+    X(SP_FRATE_ON, IN, A, R160, TUNE(3.0, 0.0, 100.0))          \
+    X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)                      \
+    X(SP_GOTO_RT, IN, A, R160, TUNE(5.0, 0.0099, 100.0))        \
+    X(SP_GOTO_RT, A_NAME, A, R160, PLAIN, R40)                  \
+    X(UNDERSPEED, IN, A, R160, TUNE(0.0, 0.0, 65000.0))         \
+    X(UNDERSPEED, A_NAME, A, R160, PLAIN)                       \
+    X(ONLINE_DB, IN, A, R160, TUNE(0.0, 0.0, 50.0))             \
+    X(ONLINE_DB, A_NAME, A, R160, PLAIN)                        \
+    X(GAUGE_TICK_CONFIG, IN, I, R160, TUNE(3, 1, 6))            \
+    X(GAUGE_TICK_CONFIG, I_NAME, I, R160, PLAIN)                \
+    X(TREND1_Y_MAX, IN, I, R160, TUNE(100, -20000, 20000))      \
+    X(TREND1_Y_MAX, I_NAME, I, R160, PLAIN)                     \
+    X(TREND1_Y_MIN, IN, I, R160, TUNE(0, -20000, 20000))        \
+    X(TREND1_Y_MIN, I_NAME, I, R160, PLAIN)                     \
+    X(ENABLE_INT_OST, IN, B, R160, TUNE(false))                 \
+    X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)                   \
+    X(ENABLE_RED_OST, IN, B, R160, TUNE(false))                 \
+    X(ENABLE_RED_OST, B_NAME, B, R160, PLAIN)                   \
+    X(ENA_USPD_AL, IN, B, R160, TUNE(true))                     \
+    X(ENA_USPD_AL, B_NAME, B, R160, PLAIN)                      \
+    X(ENA_USPD_SD, IN, B, R160, TUNE(false))                    \
+    X(ENA_USPD_SD, B_NAME, B, R160, PLAIN)                      \
+    X(HOLD_CHANGES_RMT, IN, B, R160, TUNE(false))               \
+    X(HOLD_CHANGES_RMT, B_NAME, B, R160, PLAIN)                 \
+    X(HOT_START_CMD, IN, B, R160, TUNE(false))                  \
+    X(HOT_START_CMD, B_NAME, B, R160, PLAIN)                    \
+    X(RESET_NOISE_CALC, IN, B, R160, TUNE(false))               \
+    X(RESET_NOISE_CALC, B_NAME, B, R160, PLAIN, R10)            \
+    X(USE_COMBO, IN, B, R160, TUNE(false))                      \
+    X(USE_COMBO, B_NAME, B, R160, PLAIN)                        \
+    X(USE_SETBACK, IN, B, R160, TUNE(false))                    \
+    X(USE_SETBACK, B_NAME, B, R160, PLAIN, R80)                 \
+    X(GOTO_ENTR_SP, IN, B, R160, TUNE(false))                   \
+    X(GOTO_ENTR_SP, B_NAME, B, R160, PLAIN)                     \
+    X(ANLYZ_RQST, IN_1, B, R40, SVC_IN)                         \
+    X(ANLYZ_RQST, IN_2, B, R40, SVC_IN)                         \
+    X(ANLYZ_RQST, IN_3, B, R40, SVC_IN)                         \
+    X(ANLYZ_RQST, IN_4, B, R40, SVC_IN)                         \
+    X(ANLYZ_RQST, OUT_1, B, R40, PLAIN)                         \
+    X(ANLYZ_RQST, OUT_2, B, R40, PLAIN)                         \
+    X(ANLYZ_RQST, OUT_3, B, R40, PLAIN)                         \
+    X(ANLYZ_RQST, OUT_4, B, R40, PLAIN)                         \
+    X(ENA_DIS_REM, IN_1, B, R40, SVC_IN)                        \
+    X(ENA_DIS_REM, IN_2, B, R40, SVC_IN)                        \
+    X(ENA_DIS_REM, OUT_1, B, R40, PLAIN, R80)                   \
+    X(ENA_DIS_REM, OUT_2, B, R40, PLAIN, R80)                   \
+    X(USE_OPID_OUTS, IN_1, B, R40, SVC_IN)                      \
+    X(USE_OPID_OUTS, IN_2, B, R40, SVC_IN)                      \
+    X(USE_OPID_OUTS, OUT_1, B, R40, PLAIN)                      \
+    X(USE_OPID_OUTS, OUT_2, B, R40, PLAIN)                      \
+    X(RSE_LWR, IN_1, B, R160, SVC_IN)                           \
+    X(RSE_LWR, IN_2, B, R160, SVC_IN)                           \
+    X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
+    X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
+    X(USE_RMT_ENA_DI, B_NAME, B, R160, PLAIN)                   \
+    X(NO_RMT_DI, NOT, B, R160, PLAIN, R80)                      \
+    X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)                   \
+    X(NO_RMT_SPD, NOT, B, R160, PLAIN, R80)                     \
+    X(TICK_CONFIG, A_MUX_N_1, A, R160, PLAIN)
+
 #define IFACE_IN_SPEED_CELLS(X) \
     X(ANY_SD, B_NAME, B, R10, PLAIN)         \
     X(NOT_SPDCTRL, NOT, B, R10, PLAIN)       \
@@ -15,5 +94,6 @@
     X(SPD_RAZ_CMD, B_SW, B, R80, PLAIN)      \
     X(RMT_SPD_SP_EN, B_NAME, B, R80, PLAIN)  \
     X(RMT_SPD_SP_DIS, B_NAME, B, R80, PLAIN)  \
+    IFACE_IN_ROWS_IFACE_IN_SPEED(X) \
     IFACE_IN_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_SPEED)

@@ -6,6 +6,45 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The settings of the operator interface and their copies, the timed
+// commands and the derived inputs.
+#define IFACE_IN_ROWS_IFACE_IN_START(X) \
+    X(AT_IDL_DISP_MRGN, IN, A, R160, TUNE(5.0, 0.0, 50.0))   \
+    X(AT_IDL_DISP_MRGN, A_NAME, A, R160, PLAIN)              \
+    X(MPU_OVRD_TIME, IN, A, R160, TUNE(10.0, 0.0, 3000.0))   \
+    X(MPU_OVRD_TIME, A_NAME, A, R160, PLAIN)                 \
+    X(ROLLDWN_DLY, IN, A, R160, TUNE(5.0, 0.0, 100.0))       \
+    X(ROLLDWN_DLY, A_NAME, A, R160, PLAIN)                   \
+    X(ROLLDWN_SPD, IN, A, R160, TUNE(450.0, 10.0, 5000.0))   \
+    X(ROLLDWN_SPD, A_NAME, A, R160, PLAIN)                   \
+    X(SELFPWRACT, IN, A, R160, TUNE(20.0, 1.0, 100.0))       \
+    X(SELFPWRACT, A_NAME, A, R160, PLAIN)                    \
+    X(AUTO_DIS, IN, B, R160, TUNE(false))                    \
+    X(AUTO_DIS, B_NAME, B, R160, PLAIN, R80)                 \
+    X(AUTO_EN, IN, B, R160, TUNE(false))                     \
+    X(AUTO_EN, B_NAME, B, R160, PLAIN, R80)                  \
+    X(BI_RESET_GOTO_MIN, IN, B, R160, TUNE(true))            \
+    X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80)        \
+    X(CNTRL_ST, IN, B, R160, TUNE(false))                    \
+    X(CNTRL_ST, B_NAME, B, R160, PLAIN, R80)                 \
+    X(CSD_ABORT, IN, B, R160, TUNE(false))                   \
+    X(CSD_ABORT, B_NAME, B, R160, PLAIN, R80)                \
+    X(IR_DIS, IN, B, R160, TUNE(false))                      \
+    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)                   \
+    X(IR_EN, IN, B, R160, TUNE(false))                       \
+    X(IR_EN, B_NAME, B, R160, PLAIN, R80)                    \
+    X(START_KEY, IN, B, R160, TUNE(false))                   \
+    X(START_KEY, B_NAME, B, R160, PLAIN, R80)                \
+    X(START_KEY_C, IN, B, R160, TUNE(false))                 \
+    X(START_KEY_C, B_NAME, B, R160, PLAIN)                   \
+    X(USE_MPU_OVRD_TIME, IN, B, R160, TUNE(false))           \
+    X(USE_MPU_OVRD_TIME, B_NAME, B, R160, PLAIN)             \
+    X(USE_RDWN_OVRD, IN, B, R160, TUNE(false))               \
+    X(USE_RDWN_OVRD, B_NAME, B, R160, PLAIN)                 \
+    X(USE_STOP_CMD, IN, B, R160, TUNE(true))                 \
+    X(USE_STOP_CMD, B_NAME, B, R160, PLAIN)                  \
+    X(Z_SETPOINT, A_NAME, A, R40, PLAIN)
+
 #define IFACE_IN_START_CELLS(X) \
     X(MPU_A, A_NAME, A, R10, PLAIN)              \
     X(MPU_B, A_NAME, A, R10, PLAIN)              \
@@ -19,6 +58,7 @@
     X(USE_RAMP_TO_IDLE, IN, B, R160, TUNE(true)) \
     X(IDLE_PRIORITY, B_NAME, B, R160, PLAIN)     \
     X(IDLE_PRIORITY, IN, B, R160, TUNE(false))  \
+    IFACE_IN_ROWS_IFACE_IN_START(X) \
     IFACE_IN_START_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_START)
 

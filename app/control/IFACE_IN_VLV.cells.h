@@ -5,6 +5,27 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The settings of the operator interface and their copies, the timed
+// commands and the derived inputs.
+#define IFACE_IN_ROWS_IFACE_IN_VLV(X) \
+    X(VLV_LIM_ENTRD, IN, A, R160, TUNE(5.0, 0.099, 100.0))   \
+    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)            \
+    X(SELFPWR_TDLY, IN, I, R160, TUNE(60, 5, 50000))         \
+    X(SELFPWR_TDLY, I_NAME, I, R160, PLAIN)                  \
+    X(TUNED_OK, IN, B, R160, TUNE(false))                    \
+    X(TUNED_OK, B_NAME, B, R160, PLAIN, R80)                 \
+    X(HP_STRK_DISBL, IN, B, R160, TUNE(false))               \
+    X(HP_STRK_DISBL, B_NAME, B, R160, PLAIN)                 \
+    X(SELF_PWACT, IN, B, R160, TUNE(false))                  \
+    X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10)               \
+    X(RSE_LWR, IN_1, B, R160, SVC_IN)                        \
+    X(RSE_LWR, IN_2, B, R160, SVC_IN)                        \
+    X(RSE_LWR, OUT_1, B, R160, PLAIN)                        \
+    X(RSE_LWR, OUT_2, B, R160, PLAIN)                        \
+    X(V1_LIMITER_SEQ, B_TO_STR, C, R160, PLAIN)              \
+    X(V1_LIMITER_SEQ, MSG_SEL, I, R160, PLAIN)               \
+    X(VLV_LIMITER_SEQ, S_NAME, C, R160, PLAIN)
+
 #define IFACE_IN_VLV_CELLS(X)                                   \
     X(SPD_PID, A_NAME, A, R10, PLAIN)                           \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)                       \
@@ -20,11 +41,28 @@
     X(VLV_LIM_MAX, IN, A, R160, TUNE(101.0, 0.0, 101.0))        \
     X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
     X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
+    IFACE_IN_ROWS_IFACE_IN_VLV(X)                               \
     IFACE_IN_VLV_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_VLV)
 
+// The timed commands' elapsed times at their lengths (block initialisation).
+void IFACE_IN_init_blks();
+// A service write of a timed command's input restarts or ends its pulse.
+void IFACE_IN_command_written(const void* cell, uint32_t value);
+
+namespace r40 {
+// The 40 ms timed commands (piece of _R40_TASK_4).
+void IFACE_IN_commands_40();
+}
 namespace r80 {
 // The controlled-stop enable and the start sequence's steps for the
 // interface maps (piece of _R80_TASK_19).
 void IFACE_IN_VLV_sequence_status();
+}
+namespace r160 {
+// The settings' copies, derived inputs, gauge tick and raise/lower commands
+// (piece of _R160_TASK_35).
+void IFACE_IN_settings();
+// The valve limiter sequence text (piece of _R160_TASK_39).
+void IFACE_IN_VLV_limiter_text();
 }

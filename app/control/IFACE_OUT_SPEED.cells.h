@@ -6,9 +6,9 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_SPEED_CELLS(X) \
-    X(SPD_PID_LSS, A_NAME, A, R10, PLAIN)               \
-    X(SPD_PID, A_NAME, A, R10, PLAIN, R40)               \
-    X(SPD_CTRL_DISABLED, B_NAME, B, R10, PLAIN, R160)     \
+    X(SPD_PID_LSS, A_NAME, A, R10, PLAIN, R160)         \
+    X(SPD_PID, A_NAME, A, R10, PLAIN, R40)              \
+    X(SPD_CTRL_DISABLED, B_NAME, B, R10, PLAIN, R160)   \
     X(SPEED_REF, A_NAME, A, R40, PLAIN, R10, R80, R160) \
     X(Z_SETPOINT, A_NAME, A, R40, PLAIN, R80, R160)     \
     X(OSPD_TEST_EN, B_NAME, B, R80, PLAIN, R10, R40, R160)   \
@@ -20,7 +20,7 @@
     X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
     X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN, R160)          \
     X(BELOW_MIN, B_NAME, B, R80, PLAIN)                     \
-    X(RMT_SPD_INPUT, A_NAME, A, R80, PLAIN)                 \
+    X(RMT_SPD_INPUT, A_NAME, A, R80, PLAIN, R160)           \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)         \
     X(HOT_START_ENABLED, B_NAME, B, R160, PLAIN)  \
     X(AT_SETPT, OR, B, R160, PLAIN)               \

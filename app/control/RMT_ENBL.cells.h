@@ -2,6 +2,7 @@
 // remote-setpoint inhibit list (80 ms).
 #pragma once
 
+#include "app/interface/standin/MOD_map_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RMT_ENBL_LIST_ROWS(X, N) X(RMT_SP_INH, SEL_##N, B, R80, PLAIN) X(RMT_SP_INH, ALM_NO_##N, I, R80, PLAIN)
@@ -36,7 +37,8 @@
     X(RMT_SP_INH, HORN, B, R80, PLAIN)                       \
     X(RMT_SP_INH, FIRST_ALM, I, R80, PLAIN)                  \
     X(RMT_SP_INH, LOGICAL_OR, B, R80, PLAIN)                 \
-    X(RMT_SP_INH, RST, B, R80, TUNE(true))
+    X(RMT_SP_INH, RST, B, R80, TUNE(true)) \
+    RMT_ENBL_MAP_STANDIN_ROWS(X)
 CAT_MODULE(RMT_ENBL)
 
 namespace r80 {

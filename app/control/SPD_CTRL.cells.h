@@ -89,7 +89,7 @@
     X(COMBO_SETPT, ZMINUS1, A, R40, PLAIN)                      \
     X(RAMP_OR_HSS, A_SW, A, R40, PLAIN)                         \
     X(DROOPED_SP, SUBTRACT, A, R40, PLAIN)                      \
-    X(SPD_SETPT, A_NAME, A, R40, PLAIN, R10)                    \
+    X(SPD_SETPT, A_NAME, A, R40, PLAIN, R10, R160)                    \
     X(TIQ_OPTI_RQST, IN, B, R40, TUNE(false))                   \
     X(TIQ_OPTI_RQST, B_NAME, B, R40, PLAIN)                     \
     X(OPTI_RQST, OR, B, R40, PLAIN)                             \

@@ -44,7 +44,7 @@
     X(RUN_CMD, LATCH_R, B, R80, PLAIN, R10, R160)                    \
     X(PULSE, ONE_SHOT, B, R80, PLAIN, R160)                     \
     X(AND_H_MIN, AND, B, R80, PLAIN)                            \
-    X(IDLE, OR, B, R80, PLAIN)                                  \
+    X(IDLE, OR, B, R80, PLAIN, R160)                                  \
     X(OR_STARTED, OR, B, R80, PLAIN, R160)                     \
     X(SEMI_START, NC, B, R80, PLAIN)                            \
     X(SEMI_START, NO, B, R80, PLAIN)                            \

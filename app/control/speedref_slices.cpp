@@ -26,6 +26,9 @@
 #include "app/control/START.cells.h"
 #include "app/control/SYS_ID.cells.h"
 #include "app/control/X_RESET.cells.h"
+#include "app/interface/MESSAGE.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 #include "app/interface/COND_MON.cells.h"
 
@@ -115,8 +118,16 @@ void _R160_TASK_40() {
     SPDC_idle_level();
     IFACE_MODE_modes();
 }
-void _R160_TASK_44() { r160::SPDC_rem_act(); }
-void _R160_TASK_45() { r160::MOD_SPD_SP_select(); }
+void _R160_TASK_44() {
+    r160::SPDC_rem_act();
+    r160::MESSAGE_start_texts();
+    r160::MOD_map();
+}
+void _R160_TASK_45() {
+    r160::MOD_link_alarms();
+    r160::MOD_SCALE_values();
+    r160::MOD_SPD_SP_select();
+}
 void _R160_TASK_47() {
     using namespace r160;
     RCTRL_local_conditions();

@@ -9,49 +9,49 @@
 #include "runtime/catalogue.h"
 
 #define CNFG_BI_CELLS(X) \
-    X(BI_01_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_01_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_01_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_01_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_01_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_01_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_01_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_02_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_02_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_02_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_02_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_02_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_02_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_02_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_03_ZARN, BI_ZARN, B, R10, PLAIN, R80)     \
+    X(BI_03_ZARN, BI_ZARN, B, R10, PLAIN, R80, R160)     \
     X(BI_03_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_03_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_03_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_03_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_03_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_04_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_04_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_04_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_04_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_04_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_04_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_04_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_05_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_05_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_05_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_05_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_05_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_05_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_05_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_06_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_06_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_06_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_06_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_06_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_06_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_06_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_07_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_07_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_07_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_07_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_07_ZARN, HI_TSEVENT, B, R10, PLAIN)       \
     X(BI_07_ZARN, LO_TIME, T, R10, PLAIN)          \
     X(BI_07_ZARN, HI_TIME, T, R10, PLAIN)          \
-    X(BI_08_ZARN, BI_ZARN, B, R10, PLAIN)          \
+    X(BI_08_ZARN, BI_ZARN, B, R10, PLAIN, R160)          \
     X(BI_08_ZARN, BI_NOT, B, R10, PLAIN)           \
     X(BI_08_ZARN, LO_TSEVENT, B, R10, PLAIN)       \
     X(BI_08_ZARN, HI_TSEVENT, B, R10, PLAIN)       \

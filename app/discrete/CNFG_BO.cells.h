@@ -16,16 +16,16 @@
     X(WIZFUN_RLY_CH3, I_NAME, I, R160, PLAIN)              \
     X(WIZFUN_RLY_CH4, IN, I, R160, TUNE(1, 1, 25))         \
     X(WIZFUN_RLY_CH4, I_NAME, I, R160, PLAIN)              \
-    X(RELAY_1, DISPLAY, B, R10, PLAIN)                     \
+    X(RELAY_1, DISPLAY, B, R10, PLAIN, R160)                     \
     X(RELAY_1, READBACK, B, R10, PLAIN)                    \
     X(RELAY_1, RDBK_FAULT, B, R10, PLAIN)                  \
-    X(RELAY_2, DISPLAY, B, R10, PLAIN)                     \
+    X(RELAY_2, DISPLAY, B, R10, PLAIN, R160)                     \
     X(RELAY_2, READBACK, B, R10, PLAIN)                    \
     X(RELAY_2, RDBK_FAULT, B, R10, PLAIN)                  \
-    X(RELAY_3, DISPLAY, B, R10, PLAIN)                     \
+    X(RELAY_3, DISPLAY, B, R10, PLAIN, R160)                     \
     X(RELAY_3, READBACK, B, R10, PLAIN)                    \
     X(RELAY_3, RDBK_FAULT, B, R10, PLAIN)                  \
-    X(RELAY_4, DISPLAY, B, R10, PLAIN)                     \
+    X(RELAY_4, DISPLAY, B, R10, PLAIN, R160)                     \
     X(RELAY_4, READBACK, B, R10, PLAIN)                    \
     X(RELAY_4, RDBK_FAULT, B, R10, PLAIN)                  \
     X(ENA_CONFIG_IN, B_NAME, B, R160, PLAIN)               \

@@ -8,7 +8,7 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_CASC_CELLS(X)                               \
-    X(CASC_PID, A_NAME, A, R80, PLAIN, R40)                   \
+    X(CASC_PID, A_NAME, A, R80, PLAIN, R40, R160)             \
     X(EN_ENTR_SETPT, B_NAME, B, R80, PLAIN)                   \
     X(RMT_CAS_EN, B_NAME, B, R80, PLAIN, R160)                \
     X(RMT_N_MATCH_RATE_SEL, B_NAME, B, R80, PLAIN)            \
@@ -17,8 +17,8 @@
     X(INVALID_SP, B_NAME, B, R160, PLAIN)                     \
     X(RMT_N_MATCH_RATE, A_NAME, A, R160, PLAIN)               \
     X(ENABLED, B_NAME, B, R80, PLAIN, R160)                   \
-    X(CASC_SP, A_NAME, A, R80, PLAIN)                         \
-    X(REMOTE_CAS_SP, A_NAME, A, R80, PLAIN)                   \
+    X(CASC_SP, A_NAME, A, R80, PLAIN, R160)                   \
+    X(REMOTE_CAS_SP, A_NAME, A, R80, PLAIN, R160)             \
     IFACE_OUT_CASC_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_CASC)
 

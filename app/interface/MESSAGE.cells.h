@@ -1,9 +1,13 @@
-// Module MESSAGE at 160 ms: debounced cascade and remote setpoint states
-// and the status texts the operator interface shows for them.
+// Modules MESSAGE and MESSAGE_START at 160 ms: debounced cascade, remote
+// setpoint and speed-control states and the status texts the operator
+// interface shows for them; the start-sequence texts.
 #pragma once
 
 #include "app/interface/standin/MESSAGE_standin.rows.h"
 #include "runtime/catalogue.h"
+
+#define MESSAGE_MSG_ROWS(X, BLK) X(BLK, B_TO_STR, C, R160, PLAIN) X(BLK, MSG_SEL, I, R160, PLAIN)
+#define MESSAGE_DLY_ROWS(X, BLK) X(BLK, DELAY, B, R160, PLAIN) X(BLK, R_TIME, I, R160, PLAIN)
 
 // A debounce delay with its own on and off delays (0.5 s each by default).
 #define MESSAGE_DELAY_ROWS(X, BLK)                                                 \
@@ -37,10 +41,34 @@
     X(SPD_ACTIVE, AND, B, R160, PLAIN) \
     X(SPD_IN_CTRL_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
     X(SPD_IN_CTRL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
-    X(SPD_PID_IN_CTRL, DELAY, B, R160, PLAIN)
+    X(SPD_PID_IN_CTRL, DELAY, B, R160, PLAIN) \
+    MESSAGE_DLY_ROWS(X, SPD_ACTIVE_DLY) \
+    MESSAGE_DLY_ROWS(X, SPD_DISABLED_DLY) \
+    MESSAGE_MSG_ROWS(X, SPEED_MSG)
 CAT_MODULE(MESSAGE)
+
+#define MESSAGE_START_CELLS(X)                  \
+    X(AS_SEQ_CMP, LATCH, B, R160, PLAIN)        \
+    MESSAGE_MSG_ROWS(X, AUTO_MSG)               \
+    MESSAGE_MSG_ROWS(X, AUTO_STRT)              \
+    MESSAGE_MSG_ROWS(X, CNTRL_STOP)             \
+    X(GOTO_IDLE, AND, B, R160, PLAIN)           \
+    MESSAGE_MSG_ROWS(X, F_IDLE_RTD)             \
+    X(OR_STRT, OR, B, R160, PLAIN)              \
+    X(IAND_RTE, AND, B, R160, PLAIN)            \
+    X(OR_NOPERM, OR, B, R160, PLAIN)            \
+    X(IDLE_IH, AND, B, R160, PLAIN)             \
+    X(RATED_IH, AND, B, R160, PLAIN)            \
+    X(START_COMP, B_NAME, B, R160, PLAIN)       \
+    MESSAGE_MSG_ROWS(X, IDL_RTD)                \
+    MESSAGE_MSG_ROWS(X, START_INH_MSG)          \
+    MESSAGE_START_STANDIN_ROWS(X)
+CAT_MODULE(MESSAGE_START)
 
 namespace r160 {
 // The debounce delays, the text selections and the speed status bits.
 void MESSAGE_texts();
+// The speed-status, start-sequence and power-up texts and delays (piece of
+// _R160_TASK_44).
+void MESSAGE_start_texts();
 }  // namespace r160

@@ -1,10 +1,22 @@
 // MESSAGE: the cascade and remote setpoint states, each debounced, and the
-// status texts the operator interface shows for them.
+// status texts the operator interface shows for them. MESSAGE_START and
+// PWR_UP_MSG: the speed-status and start-sequence texts and the power-up
+// delays, in the order the 160 ms slice computes them. Every text selection
+// writes its text and its selection number.
 #include "app/interface/MESSAGE.cells.h"
 
+#include "app/config/CNFG_CHECK.cells.h"
+#include "app/control/AUTO_SEQ.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
-
+#include "app/control/CNTRL_STOP.cells.h"
+#include "app/control/IDLE_RATE.cells.h"
+#include "app/control/IDLE_RTD.cells.h"
+#include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/IFACE_OUT_START.cells.h"
+#include "app/control/START.cells.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/protection/standin/protection_standin.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
@@ -18,6 +30,7 @@ namespace {
 struct MESSAGE_blocks {
     bk::DelayState B02_STEP_DELAY, CASC_CTL_DELAY, CASC_RMT_DELAY, CAS_INHIBITED_DELAY, ENABLEDMES_DELAY,
         REM_CAS_SEL_DELAY, REM_CAS_SEL_DLY, RMT_CAS_EN_DELAY, INHIBITED_DLY;
+    bk::DelayState spdActive, spdDisabled, complt, nErr;
 };
 BlockRam<MESSAGE_blocks> MESSAGE_st;
 
@@ -89,6 +102,94 @@ void MESSAGE_texts() {
     M.SPD_NOT_DISABLED_NOT = bk::NOT(IFACE_OUT_SPEED.SPD_CTRL_DISABLED_B_NAME);
     M.SPD_NOT_IN_CTRL_NOT = bk::NOT(valve_in_control);
     M.SPD_ACTIVE_AND = bk::AND({M.SPD_NOT_DISABLED_NOT, M.SPD_NOT_IN_CTRL_NOT});
+}
+
+void MESSAGE_start_texts() {
+    auto& m = MESSAGE;
+    auto& st = MESSAGE_st;
+    // 1-2: speed status.
+    bk::DELAY(st.spdActive, m.SPD_ACTIVE_DLY_DELAY, &static_cast<int32_t&>(m.SPD_ACTIVE_DLY_R_TIME),
+              m.SPD_ACTIVE_AND, 0.5f, 0.5f, bk::T160);
+    bk::DELAY(st.spdDisabled, m.SPD_DISABLED_DLY_DELAY, &static_cast<int32_t&>(m.SPD_DISABLED_DLY_R_TIME),
+              IFACE_OUT_SPEED.SPD_CTRL_DISABLED_B_NAME, 0.5f, 0.5f, bk::T160);
+    m.SPEED_MSG_MSG_SEL = bk::MSG_SEL(m.SPEED_MSG_B_TO_STR,
+                                      {{m.SPD_PID_IN_CTRL_DELAY, 1, "In Control"},
+                                       {m.SPD_DISABLED_DLY_DELAY, 2, "Disabled"},
+                                       {m.SPD_ACTIVE_DLY_DELAY, 3, "Active"}},
+                                      "Active");
+
+    auto& s = MESSAGE_START;
+    const uint32_t completed = SPDC.A08_STEP_SFC_STEP;
+    // 3: automatic sequence.
+    if (completed != 0) {
+        s.AS_SEQ_CMP_LATCH = 1;
+        s.AUTO_MSG_MSG_SEL = 1;
+        s.AUTO_MSG_B_TO_STR = "Auto Start Seq Cmpltd";
+    } else {
+        if (IFACE_IN_START.ANY_SD_B_NAME != 0) s.AS_SEQ_CMP_LATCH = 0;
+        s.AUTO_MSG_MSG_SEL = bk::MSG_SEL(s.AUTO_MSG_B_TO_STR,
+                                         {{s.AS_SEQ_CMP_LATCH, 1, "Auto Start Seq Cmpltd"},
+                                          {AUTO_SEQ.CONTINUE_LATCH_R, 2, "\"Press No to Halt     \""}},
+                                         "\"Press Yes to Continue\"");
+    }
+    // 4: start sequence.
+    s.AUTO_STRT_MSG_SEL = bk::MSG_SEL(s.AUTO_STRT_B_TO_STR,
+                                      {{IFACE_OUT_START.IN_CRIT_B_NAME, 1, "\"In Crit Band\""},
+                                       {completed, 3, "Startup Completed"},
+                                       {SPDC.A02ASTEP_SFC_STEP, 4, "\"Halted\""},
+                                       {SPDC.A12_STEP_SFC_STEP, 5, "\"Waiting for Idle Permissives\""},
+                                       {s.TOIDLE_OR, 6, "\"Mvg Low Idle\""},
+                                       {SPDC.A02_STEP_SFC_STEP, 7, "\"At Low Idle\""},
+                                       {SPDC.A07_STEP_SFC_STEP, 12, "\"Mvg to Rated\""}},
+                                      "Not Active");
+    // 5: controlled stop.
+    s.CNTRL_STOP_MSG_SEL =
+        bk::MSG_SEL(s.CNTRL_STOP_B_TO_STR, {{CNTRL_STOP.NSD_ENABLED_LATCH_R, 1, "In Control"}}, "Stopped");
+    // 6: idle/rated prompt.
+    s.GOTO_IDLE_AND = bk::AND({IDLE_RATE.RATED_LATCH_R, IDLE_RTD.USE_IDLE_B_NAME});
+    s.F_IDLE_RTD_MSG_SEL = bk::MSG_SEL(s.F_IDLE_RTD_B_TO_STR,
+                                       {{s.GOTO_IDLE_AND, 1, "\"No to Go to Idle  \""},
+                                        {IDLE_RATE.RATE_LACT_NOT, 2, "Yes to Go to Rated"}},
+                                       "\"Yes=Rated No=Idle \"");
+    // 7-8: conditions of the idle/rated text.
+    s.OR_STRT_OR = bk::OR({SPDC.A01_STEP_SFC_STEP, SPDC.A02_STEP_SFC_STEP, SPDC.A00_STEP_SFC_STEP,
+                           SPDC.A00ASTEP_SFC_STEP});
+    s.IAND_RTE_AND = bk::AND({s.OR_STRT_OR, IDLE_RATE.RATED_LATCH_R});
+    s.OR_NOPERM_OR = bk::NOT(SPDC.B00_STEP_SFC_STEP);
+    s.IDLE_IH_AND = bk::AND({s.OR_NOPERM_OR, s.SH_OFFCMD_ONE_SHOT, completed});
+    s.RATED_IH_AND = bk::AND({s.OR_NOPERM_OR, completed, s.SH_ONCMD_ONE_SHOT});
+    s.START_COMP_B_NAME = completed;
+    // 9: idle/rated status.
+    s.IDL_RTD_MSG_SEL = bk::MSG_SEL(s.IDL_RTD_B_TO_STR,
+                                    {{IFACE_OUT_START.IN_CRIT_B_NAME, 1, "In Crit Band"},
+                                     {s.IAND_RTE_AND, 2, "Rated selected"},
+                                     {SPDC.A07_STEP_SFC_STEP, 3, "Mvg to Rated"},
+                                     {SPDC.A02_STEP_SFC_STEP, 4, "At Idle Spd"},
+                                     {SPDC.A01_STEP_SFC_STEP, 5, "Mvg to Idle"},
+                                     {s.IDLE_IH_AND, 7, "Idle inhibited"},
+                                     {s.RATED_IH_AND, 8, "Rated inhibited"},
+                                     {SPDC.A11_STEP_SFC_STEP, 9, "Mvg to Idle"},
+                                     {s.START_COMP_B_NAME, 11, "Startup Completed"}},
+                                    "Not Active");
+    // 10: start inhibits.
+    s.START_INH_MSG_MSG_SEL = bk::MSG_SEL(s.START_INH_MSG_B_TO_STR,
+                                          {{START.STRT_IH_SEL_1, 1, "Turbine Tripped"},
+                                           {START.STRT_IH_SEL_2, 2, "No Start Configured"},
+                                           {START.STRT_IH_SEL_3, 3, "BI Permissibe Not Met"},
+                                           {START.STRT_IH_SEL_4, 4, "Redundant Communication Error"},
+                                           {START.STRT_IH_SEL_5, 5, "Configuration Error"},
+                                           {START.STRT_IH_SEL_6, 6, "In Critical Band"}},
+                                          "Ok to Start");
+
+    // 11: power-up.
+    auto& p = PWR_UP_MSG;
+    bk::DELAY(st.complt, p.COMPLT_DLY_DELAY, &static_cast<int32_t&>(p.COMPLT_DLY_R_TIME),
+              p.PWR_UP_COMPLETE_DELAY, 1.0f, 0.0f, bk::T160);
+    p.CONFIG_ERR_AND = bk::AND({p.COMPLT_DLY_DELAY, CONF_LATCH.ANY_LATCH_AE});
+    p.N_CONF_ERR_NOT = bk::NOT(p.CONFIG_ERR_AND);
+    p.ENBL_STRT_AND = bk::AND({p.PWR_UP_COMPLETE_DELAY, p.N_CONF_ERR_NOT});
+    bk::DELAY(st.nErr, p.N_ERR_DLY_DELAY, &static_cast<int32_t&>(p.N_ERR_DLY_R_TIME), p.ENBL_STRT_AND, 2.5f, 0.0f,
+              bk::T160);
 }
 
 }  // namespace r160

@@ -4,7 +4,7 @@
 // change at once and again once the block has stood for its delay, which
 // re-samples the OPC entry.
 #include "app/analog/AI_MUX.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -1,5 +1,7 @@
 // Module PWR_UP_MSG at 80 ms: the one-second display pulse after the
-// power-up delay and the power-up-complete flag a second later.
+// power-up delay and the power-up-complete flag a second later; at 160 ms
+// the delays that hold back the start and the Modbus map after power-up or
+// while a configuration error stands.
 #pragma once
 
 #include "app/interface/standin/interface_rows_standin.h"
@@ -12,7 +14,13 @@
     X(PWR_UP_COMPLETE, DELAY, B, R80, PLAIN, R160)                \
     X(PWR_UP_COMPLETE, DLY_TIME, A, R80, TUNE(1.0, 0.1, 600.0))   \
     PWR_UP_MSG_PULSE_ROWS(X)                                      \
-    PWR_UP_MSG_STANDIN_ROWS(X)
+    X(COMPLT_DLY, DELAY, B, R160, PLAIN)                          \
+    X(COMPLT_DLY, R_TIME, I, R160, PLAIN)                         \
+    X(CONFIG_ERR, AND, B, R160, PLAIN)                            \
+    X(N_CONF_ERR, NOT, B, R160, PLAIN)                            \
+    X(ENBL_STRT, AND, B, R160, PLAIN)                             \
+    X(N_ERR_DLY, DELAY, B, R160, PLAIN)                           \
+    X(N_ERR_DLY, R_TIME, I, R160, PLAIN)
 CAT_MODULE(PWR_UP_MSG)
 
 namespace r80 {

@@ -34,6 +34,7 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/CNFG_COMMS.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/CNFG_SNTP.cells.h"
@@ -45,6 +46,7 @@ void _R40_TASK_4() {
     r40::CRIT_SPD_reference_band();
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
+    r40::IFACE_IN_commands_40();
     r40::HP_LIMTER_lag();
     r40::CUST_TREND_values();
 }
@@ -85,8 +87,10 @@ void _R160_TASK_34() {
 
 void _R160_TASK_35() {
     r160::DATALOG_requests();
+    r160::IFACE_IN_settings();
 }
 
+void _R160_TASK_39() { r160::IFACE_IN_VLV_limiter_text(); }
 // Remote-node enables and fault summaries, RTD channel 1's configuration and
 // the reset pulses, ahead of the front panel.
 void _R80_TASK_1() {

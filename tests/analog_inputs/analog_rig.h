@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "app/analog/AI_CHANNEL.cells.h"
 #include "app/analog/input_slices.h"
+#include "app/remote_io/remote_io.h"
 #include "host/analog_inputs.h"
 #include "host/board.h"
 #include "runtime/catalogue_tables.h"
@@ -50,11 +52,12 @@ protected:
     }
 
     // Starts the application. The first frames run before the first I/O
-    // gather, so the controller stages see 0 mA there and latch low: one
-    // reset clears that.
+    // gather, so the controller stages see 0 mA there and latch low (the
+    // remote ones too, until the node reports): one reset clears that.
     void start() {
         startApp();
         ASSERT_TRUE(g_started);
+        for (int n = 0; n < 8; ++n) setNodeWord(n, 12 * 1024);
         runPasses(R160, 2);
         reset();
     }
@@ -88,11 +91,19 @@ protected:
         runPasses(R160, 2);
     }
 
+    // The raw word of remote input n (0 .. 7) as the active analog node's
+    // receive PDOs deliver it (four inputs a PDO, two a data word).
+    void setNodeWord(int n, uint16_t word) {
+        setCell("CNFG_CAN2.VL_NODE1_AIO.ACTIVE", 1);
+        uint32_t& w = RemoteNodeBlocks[kNodeAio].Data[1 + n / 4][(n % 4) / 2];
+        const int shift = 16 * (n % 2);
+        w = (w & ~(0xFFFFu << shift)) | static_cast<uint32_t>(word) << shift;
+    }
     // The current of channel k: the board's source for a controller input,
-    // the node stage's value for a remote one.
+    // the node's word for a remote one.
     void setMa(int k, double mA) {
         if (k < 4) board::setAnalogInputMa(k, mA);
-        else setCell("VL1_AIO.AI_" + std::to_string(k - 3) + ".VL_AI", mA);
+        else setNodeWord(k - 4, static_cast<uint16_t>(std::lround(mA * 1024.0)));
     }
     // The current that gives `value` on a range 0 .. 100.
     void setValue(int k, double value) { setMa(k, 4.0 + 0.16 * value); }

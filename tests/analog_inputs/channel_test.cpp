@@ -315,15 +315,16 @@ TEST_F(AnalogChannel, NonFiniteCurrentScalesToZeroAndLatchesTheScalingAlarm) {
     runPasses(R20, 30);
     EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 100.0, 1e-3);
     EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 0u);
-    setMa(4, std::nan(""));
-    runPasses(R20, 1);
+    // A gain that is not a number (written past the service's range check).
+    setCell("VL1_AIO.AI_1_GAIN.IN", std::nan(""));
+    runPasses(R160, 2);
     for (const char* out : {"_ub33.SCALED.A_OUT_1", "_ub33.SCALED.A_OUT_2", "_ub33.SCALED.A_OUT_3"})
         EXPECT_EQ(real(out), 0.0f) << out;
     EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 1u);
     runPasses(R20, 30);
     EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 0.0, 1e-3);
     // The alarm stays until the next start.
-    setMa(4, 20.0);
+    setCell("VL1_AIO.AI_1_GAIN.IN", 1.0);
     runPasses(R20, 30);
     EXPECT_NEAR(real("_ub33.VALUE.A_NAME"), 100.0, 1e-3);
     EXPECT_EQ(boolean("_ub33.SCALED.ALM"), 1u);

@@ -48,7 +48,7 @@ TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
         EXPECT_EQ(boolean(c.fault), 0u);
         if (c.channel >= 4) {
             EXPECT_NEAR(real("VLTR_OUTS.VL_AINS.LIST_" + std::to_string(c.channel - 3)), 75.0, 0.01);
-            setCell("VL1_AIO.AI_" + std::to_string(c.channel - 3) + ".LATCH_OR", 1);
+            setNodeWord(c.channel - 4, 0x8000 | 10 * 1024);  // the node's channel-fault flag
         } else {
             board::setAnalogInputOpen(c.channel, true);
         }
@@ -61,7 +61,7 @@ TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
         EXPECT_EQ(boolean(c.fault), 0u);
         EXPECT_EQ(real(c.pct), 0.0f);
         if (c.channel >= 4) {
-            setCell("VL1_AIO.AI_" + std::to_string(c.channel - 3) + ".LATCH_OR", 0);
+            setValue(c.channel, 37.5);
         } else {
             board::setAnalogInputOpen(c.channel, false);
             reset();

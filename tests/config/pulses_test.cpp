@@ -1,11 +1,14 @@
 // The calibration-mode pulses and copies, the remote network's timers, and
 // the parts of the analog routing the other cases leave out (alarm flags,
 // use tunables, fixed entries).
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/analog_inputs.h"
+#include "host/canbus.h"
 #include "tests/config/config_rig.h"
+#include "tests/support/sim_remote_node.h"
 
 namespace cfg_test {
 namespace {
@@ -83,7 +86,60 @@ TEST_F(Pulses, RemoteNetworkTimers) {
     EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 0);
 }
 
-TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
+// The remote analog node on the bus: configured and commanded operational by
+// the program itself, its input PDOs sent by the test as raw frames.
+class PulsesWithAnalogNode : public Pulses {
+protected:
+    void SetUp() override {
+        hostcan::reset();
+        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
+        node_ = std::make_unique<SimRemoteNode>(SimRemoteNode::Kind::AnalogIO, 1);
+        Pulses::SetUp();
+    }
+    void TearDown() override {
+        node_.reset();
+        Pulses::TearDown();
+        hostcan::reset();
+    }
+    // Input 1 of the node in milliamps; the others at 12 mA.
+    void sendInput1(double mA) {
+        const auto word = [](double v) { return static_cast<uint16_t>(v * 1024.0); };
+        auto frame = [&](uint32_t cob, uint16_t first) {
+            hostcan::Frame fr = hostcan::makeFrame(cob, {});
+            fr.len = 8;
+            for (int i = 0; i < 4; ++i) {
+                const uint16_t w = i == 0 ? first : word(12.0);
+                fr.data[2 * i] = static_cast<uint8_t>(w & 0xFF);
+                fr.data[2 * i + 1] = static_cast<uint8_t>(w >> 8);
+            }
+            hostcan::send(peer_, fr);
+        };
+        hostcan::Frame readbacks = hostcan::makeFrame(0x481, {});
+        readbacks.len = 8;
+        hostcan::send(peer_, readbacks);
+        frame(0x281, word(mA));
+        frame(0x381, word(12.0));
+    }
+    // 160 ms passes with the node reporting every 100 ms.
+    void report(double mA, int passes160) {
+        for (int p = 0; p < passes160 * 8; ++p) {
+            if (p % 5 == 0) sendInput1(mA);
+            runPasses(R20, 1);
+        }
+    }
+    std::unique_ptr<SimRemoteNode> node_;
+    int peer_ = -1;
+};
+
+TEST_F(PulsesWithAnalogNode, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
+    // No low limit on the node's input 1: it reads 0 mA until the node
+    // reports. The low latch of the first passes (the function not yet
+    // sampled) goes with a common reset.
+    setCell("VL1_AIO.AI_1.LO_SP", 0.0);
+    setCell("RESET.RESET.B_NAME", 1);
+    runPasses(R160, 1);
+    setCell("RESET.RESET.B_NAME", 0);
+    ASSERT_EQ(boolean("VL1_AIO.AI_1.LO_LATCH"), 0u);
     lock();
     set({{"_ub33.FUNCT.IN", 5}, {"_ub7.FUNCT.IN", 3}, {"_ub25.USE_SP1.IN", 1},
          {"_ub25.USE_SP2.IN", 1}, {"_ub25.SPEED_ENA.IN", -1}, {"_ub25.ALM_DLY.IN", 0.0}, {"_ub25.ALM_SP1.IN", 40.0},
@@ -92,15 +148,25 @@ TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
          {"AI_MUX.AI_MULT.SEL_1", 16}, {"AI_MUX.AI_FUNC_USED.SEL_1", 16}, {"AI_MUX.AI_TAGS.SEL_1", 17}, {"AI_MUX.AI_ALM1_SP.SEL_1", 16}, {"AI_MUX.AI_ALM2_SP.SEL_1", 16},
          {"AI_MUX.AI_CHAN_ALM1.SEL_1", 16}, {"AI_MUX.AI_CHAN_ALM2.SEL_1", 16}, {"AI_MUX.AI_CHAN_TRIP.SEL_1", 16},
          {"AI_MUX.AI_CHAN_USED.SEL_1", 5}});
-    setCell("VL1_AIO.AI_1.VL_AI", 4.0 + 0.16 * 50.0);
     settle();
+    // The node is enabled only while the I/O is unlocked; the own node goes
+    // operational once the network is open.
+    unlock();
+    set({{"CNFG_CAN2.USE_VL.IN", 1}, {"CNFG_CAN2.VL1_ENA.IN", 1}, {"CNFG_CAN2.GO_OPER.AND", 1}});
+    for (int pass = 0; pass < 3000 && boolean("CNFG_CAN2.VL_NODE1_AIO.ACTIVE") == 0; ++pass) {
+        if (pass % 5 == 0) sendInput1(12.0);
+        runPasses(R20, 1);
+    }
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE1_AIO.ACTIVE"), 1u);
+    report(4.0 + 0.16 * 50.0, 3);
+    ASSERT_EQ(boolean("VL1_AIO.AI_1.LATCH_OR"), 0u);
+    ASSERT_NEAR(real("_ub25.PV_VAL.A_NAME"), 50.0f, 0.01f);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM1.B_NAME"), 1u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 0u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 0u);
     EXPECT_EQ(real("AI_MUX.VIB_IN1_ALM1SP.A_NAME"), 40.0f);
     EXPECT_EQ(real("AI_MUX.VIB_IN1_ALM2SP.A_NAME"), 70.0f);
-    setCell("VL1_AIO.AI_1.VL_AI", 4.0 + 0.16 * 90.0);
-    settle();
+    report(4.0 + 0.16 * 90.0, 3);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM1.B_NAME"), 1u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 1u);
     EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_5"), 0u);
@@ -108,7 +174,7 @@ TEST_F(Pulses, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
     // slot: with level 2 made a trip the alarm slot clears and so does it.
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 1u);
     setCell("_ub25.TRIP_SP2.IN", 1);
-    settle();
+    report(4.0 + 0.16 * 90.0, 5);
     EXPECT_EQ(boolean("AI_MUX.AI_CHAN_TRIP.OUT_5"), 1u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_ALM2.B_NAME"), 0u);
     EXPECT_EQ(boolean("AI_MUX.VIB_IN1_TRIP.B_NAME"), 0u);

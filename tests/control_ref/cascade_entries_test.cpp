@@ -9,6 +9,14 @@ namespace {
 
 class CascadeEntries : public Cascade {
 protected:
+    // The Modbus map's own pass is left out: the registers a master wrote
+    // are given to the scaling block directly.
+    void SetUp() override {
+        Cascade::SetUp();
+        useSlices(R160, {_R160_TASK_11, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
+                         _R160_TASK_36, _R160_TASK_37, _R160_TASK_38, _R160_TASK_40, _R160_TASK_45, _R160_TASK_47,
+                         _R160_TASK_48, _R160_TASK_49, _R160_TASK_50, _R160_TASK_51, _R160_TASK_81, _R160_TASK_82});
+    }
     int sel() { return integer("CASC_SETPT.SETPT.POS_SEL"); }
     // The service tool's entry and its go command.
     void enterAndGo(double value) {
@@ -18,8 +26,9 @@ protected:
         runPasses(R160, 1);
         setCell("IFACE_IN_CASC.CAS_TUN_OK.B_NAME", 0);
     }
-    // A value written by the Modbus master (scaled to engineering units).
-    void modbusWrites(double value) { setCell("MOD_SCALE.CASC_MOD1.DIVIDE", value); }
+    // A value a Modbus master wrote into the cascade setpoint's holding
+    // register (the cascade scale is 1).
+    void modbusWrites(double value) { setCell("MOD.MOD1.AW_V_2", value); }
     bool latched(const char* latch) { return boolean(std::string("CASC_ENTRD.") + latch + ".LATCH_R") != 0; }
     // Passes of 160 ms until `done`, at most `max`; the count or -1.
     int passesUntil(const std::function<bool()>& done, int max) {

@@ -53,6 +53,7 @@ protected:
         setCell("CNFG_CASC.SPD_MAX_RATE.A_NAME", 20.0);
         setCell("CNFG_CASC.INPUT.I_NAME", 1);
         setCell("AI_MUX.CASC_IN.A_NAME", kPv);
+        setCell("AI_MUX.CASC_IN_MODX.A_NAME", 1.0);
         runPasses(R160, 1);
         // The power-up pulse as its slice gives it, seen by the 80 ms
         // group together with the values computed in the same pass.

@@ -243,7 +243,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     semiAutoStart();
     setCell("IFACE_IN_VLV.VLV_LIM_ENTRD.A_NAME", 20.0);
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 40.0);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(1.0);
     EXPECT_NEAR(limiter(), 20.0, 3.3);
     seconds(2.0);
@@ -253,7 +253,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 120.0);
     seconds(0.5);
     EXPECT_EQ(boolean("HP_LIMTER.INVALID_SP.OR"), 1u);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(1.0);
     EXPECT_EQ(limiter(), 40.0f);
     seconds(2.5);
@@ -271,7 +271,7 @@ TEST_F(Limiter, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideReverts) {
     }
     // The entered-value disable ends the move.
     setCell("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 0.0);
-    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R80);
+    pulse("IFACE_IN_VLV.TUNED_OK.B_NAME", R160);
     seconds(0.5);
     setCell("HP_LIMTER.H_SER_DIS.OR", 1);
     runPasses(R80, 3);

@@ -8,52 +8,26 @@
 #define IFACE_IN_SPEED_STANDIN_ROWS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
     X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
-    X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)    \
     X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \
-    X(RMT_SPD_LAGTAU, A_NAME, A, R160, PLAIN, R80)    \
-    X(RMT_SPD_DB, A_NAME, A, R160, PLAIN, R80)        \
     X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)             \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
-    X(GO_ONLINE, A_NAME, A, R160, PLAIN)              \
-    X(RESET_NOISE_CALC, B_NAME, B, R80, PLAIN, R10)   \
-    X(ANLYZ_RQST, OUT_1, B, R80, PLAIN, R40)          \
-    X(ANLYZ_RQST, OUT_2, B, R80, PLAIN, R40)          \
     X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
-    X(USE_OPID_OUTS, OUT_1, B, R160, PLAIN, R40)      \
-    X(USE_OPID_OUTS, OUT_2, B, R160, PLAIN, R40)      \
     X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)           \
     X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)           \
-    X(USE_SETBACK, B_NAME, B, R160, PLAIN, R80)       \
     X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)         \
     X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)         \
-    X(SP_FRATE_DLY, A_NAME, A, R160, PLAIN, R80)      \
     X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)      \
-    X(ENA_DIS_REM, OUT_1, B, R40, PLAIN, R80)         \
-    X(ENA_DIS_REM, OUT_2, B, R40, PLAIN, R80)         \
     X(USE_DI_MOMENT, B_NAME, B, R160, PLAIN, R80)     \
-    X(NO_RMT_DI, NOT, B, R160, PLAIN, R80)            \
-    X(NO_RMT_SPD, NOT, B, R160, PLAIN, R80)           \
-    X(GOTO_ENTR_SP, B_NAME, B, R160, PLAIN)           \
     X(ENA_STEPTEST, B_ACTION, B, R160, PLAIN, R40)    \
     X(GO_STEP_SP, OUT_1, B, R160, PLAIN, R40)         \
     X(SP_STEP, SAMP_ITUNE, I, R160, PLAIN, R40)       \
     X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
-    X(OSPD_RATE, A_NAME, A, R160, PLAIN, R40)         \
-    X(NS_RATE, A_NAME, A, R160, PLAIN, R40)           \
-    X(SP_GOTO_RT, A_NAME, A, R160, PLAIN, R40)        \
-    X(RMT_NOT_MATCH, A_NAME, A, R160, PLAIN, R40)     \
     X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)      \
-    X(HOT_START_CMD, B_NAME, B, R160, PLAIN)          \
-    X(SP_FRATE_ON, A_NAME, A, R160, PLAIN)            \
-    X(SP_FRATE_OFF, A_NAME, A, R160, PLAIN)           \
-    X(USE_COMBO, B_NAME, B, R160, PLAIN)              \
     X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
     X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
     X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)         \
-    X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)         \
-    X(ENABLE_RED_OST, B_NAME, B, R160, PLAIN)         \
     X(RESET_HOLD, B_NAME, B, R160, PLAIN)
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
@@ -65,15 +39,12 @@
 // actuator and the shutdown copy of the protection logic.
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
-    X(SELF_PWACT, B_NAME, B, R160, PLAIN, R10)           \
     X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
     X(SD_SEQ_NORM_SD, B_NAME, B, R160, PLAIN)            \
     X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
     X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
     X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \
-    X(VLIM_LWR, B_NAME, B, R80, PLAIN)                   \
-    X(TUNED_OK, B_NAME, B, R80, PLAIN)                   \
-    X(VLV_LIM_ENTRD, A_NAME, A, R160, PLAIN, R80)
+    X(VLIM_LWR, B_NAME, B, R80, PLAIN)
 
 // HP_LIMTER: the entered-value disable of the operator interface.
 #define HP_LIMTER_STANDIN_ROWS(X) X(H_SER_DIS, OR, B, R80, PLAIN)
@@ -116,20 +87,7 @@
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80)    \
     X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160)    \
     X(STARTCMD, B_NAME, B, R10, PLAIN, R80)           \
-    X(CNTRL_ST, B_NAME, B, R160, PLAIN, R80)          \
-    X(CSD_ABORT, B_NAME, B, R160, PLAIN, R80)         \
-    X(AUTO_EN, B_NAME, B, R160, PLAIN, R80)           \
-    X(AUTO_DIS, B_NAME, B, R160, PLAIN, R80)          \
-    X(START_KEY, B_NAME, B, R160, PLAIN, R80)         \
-    X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)        \
-    X(BI_RESET_GOTO_MIN, B_NAME, B, R160, PLAIN, R80) \
-    X(IR_EN, B_NAME, B, R160, PLAIN, R80)             \
-    X(IR_DIS, B_NAME, B, R160, PLAIN, R80)            \
-    X(USE_MPU_OVRD_TIME, B_NAME, B, R160, PLAIN)      \
-    X(ROLLDWN_SPD, A_NAME, A, R160, PLAIN)            \
-    X(USE_RDWN_OVRD, B_NAME, B, R160, PLAIN)          \
-    X(ROLLDWN_DLY, A_NAME, A, R160, PLAIN)            \
-    X(SELFPWRACT, A_NAME, A, R160, PLAIN)
+    X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.

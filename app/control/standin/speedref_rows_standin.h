@@ -62,8 +62,8 @@
 // controlled-stop sequence.
 #define IFACE_OUT_START_STANDIN_ROWS(X)                  \
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
-    X(IN_CRIT, B_NAME, B, R10, PLAIN)                    \
-    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10)              \
+    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)                    \
+    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10, R160)              \
     X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)      \
     X(STARTING, B_NAME, B, R80, PLAIN, R160)
 

@@ -1,0 +1,514 @@
+// The Modbus map through real passes of the 160 ms group, with the slave
+// instances running beside it: link devices and settings, supervision
+// (silence, errors, percentage, totals), the map hold, the exchange arrays
+// and the link alarms. Link 1 has no serial line here, so only the test
+// feeds its counters; links 2 and 3 start on the null device.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/control/control_slices.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/CNFG_COMMS.cells.h"
+#include "app/interface/C_COMM.cells.h"
+#include "app/interface/MOD_links.rows.h"
+#include "app/interface/PWR_UP_MSG.cells.h"
+#include "app/remote_io/remote_io.h"
+#include "tests/support/app_harness.h"
+
+namespace {
+
+constexpr int R80 = 3;
+constexpr int R160 = 4;
+
+// The tunables at their defaults once, in the first 10 ms frame.
+bool g_defaulted = false;
+void defaultsOnce() {
+    if (!g_defaulted) tc_test::loadTunableDefaults();
+    g_defaulted = true;
+}
+
+class ModbusMap : public tc_test::AppHarness {
+protected:
+    void start() {
+        g_defaulted = false;
+        useSlices(0, {defaultsOnce});
+        // The power-up pulses and delay (80 ms); the link flags and the
+        // port settings' copies (160 ms) ahead of the map.
+        useSlices(R80, {r80::PWR_UP_MSG_pulses, r80::PWR_UP_MSG_timing});
+        useSlices(R160, {r160::MOD_link_flags, r160::CNFG_COMMS_ports, r160::C_COMM_copy, _R160_TASK_44,
+                         _R160_TASK_45});
+        startApp();
+        runPasses(R160, 40);  // power-up settled, map free
+    }
+    // One pass in which link 1's engine counted `messages` requests and `errors` errors.
+    void link1Pass(int messages, int errors = 0) {
+        setCell("MOD.MOD1.MSG_CNT_1", messages);
+        setCell("MOD.MOD1.ERR_CNT_1", errors);
+        runPasses(R160, 1);
+    }
+};
+
+TEST(ModbusRegisterWord, NearestIntegerLowSixteenBits) {
+    struct Case {
+        float multiplier, value;
+        int16_t word;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {1.0f, 123.5f, 124},   {1.0f, -123.5f, -124}, {1.0f, 123.49f, 123}, {1.0f, 40000.0f, -25536},
+        {1.0f, 32767.0f, 32767}, {1.0f, 32768.0f, -32768}, {1.0f, -32769.0f, 32767}, {10.0f, 3.6f, 36},
+        {0.01f, 12345.0f, 123}, {1.0f, nan, 0},         {1.0f, 3e9f, -1},     {1.0f, inf, -1},
+        {1.0f, -3e9f, 0},      {1.0f, 65536.0f + 7.0f, 7}, {1.0f, -0.5f, -1}, {1.0f, 0.4f, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MOD_register_word(c.multiplier, c.value), c.word) << c.multiplier << " x " << c.value;
+}
+
+// With a time-out of 10 s the link error comes on the first pass after the
+// silence has exceeded it (63 steps of 0.16 s); a request clears it.
+TEST_F(ModbusMap, SilenceBeyondTheTimeOutRaisesTheLinkError) {
+    start();
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.TIMER_1"), 0.0f);
+    for (int k = 1; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 0u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 1u);
+    link1Pass(2);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 0u);
+    EXPECT_EQ(integer("MOD.MOD1.MSG_CNT_1"), 0);  // consumed
+}
+
+// 1030 messages with 10 errors: the pass shows 10 / 1030 x 100 % and halves
+// both totals; an error seen sets the exception flag until the reset pulse.
+TEST_F(ModbusMap, ErrorPercentageTotalsHalvedAndExceptionFlag) {
+    start();
+    link1Pass(1020, 10);
+    EXPECT_FLOAT_EQ(real("MOD.MOD1.ERR_PCT_1"), 10.0f / 1030.0f * 100.0f);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 5);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 515);
+    EXPECT_EQ(integer("MOD.MOD1.ERR_CNT_1"), 0);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 1u);
+    // 1024 is not halved; errors of 0 leave the flag and give 5 / 516.
+    link1Pass(509, 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 1024);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 5);
+    EXPECT_FLOAT_EQ(real("MOD.MOD1.ERR_PCT_1"), 5.0f / 1024.0f * 100.0f);
+    link1Pass(1, 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 512);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 2);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 1u);
+    setCell("MOD.MOD1.ERR_NUM_1", 3);
+    setCell("RESET.RST.ONE_SHOT", 1);
+    link1Pass(1, 4);  // the reset drops this pass's errors too
+    setCell("RESET.RST.ONE_SHOT", 0);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 0u);
+    EXPECT_EQ(integer("MOD.MOD1.ERR_NUM_1"), 0);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_ERR_1"), 6);  // counted in the totals before the reset
+}
+
+TEST_F(ModbusMap, NoErrorsNoPercentage) {
+    start();
+    link1Pass(7, 0);
+    EXPECT_EQ(real("MOD.MOD1.ERR_PCT_1"), 0.0f);
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 7);
+    EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 0u);
+}
+
+// The device of links 2 and 3 by the link type; a link not in use gets the
+// null device, where its instance times out and records error 23.
+TEST_F(ModbusMap, LinkDevicesByTypeAndTheNullDevice) {
+    start();
+    struct Case {
+        int type2, type3;
+        int device2, device3;
+    };
+    setCell("C_COMM.C1.IN", 1);
+    setCell("CNFG_COMMS.LINK2_USED.IN", 1);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 1);
+    const Case cases[] = {{2, 2, 2, 5}, {3, 3, 4, 6}, {7, 7, 4, 6}, {1, 1, 0, 0}, {7, 2, 0, 5}};
+    for (const Case& c : cases) {
+        setCell("CNFG_COMMS.PORT2_COMM_TYP.IN", c.type2);
+        setCell("CNFG_COMMS.PORT3_COMM_TYP.IN", c.type3);
+        runPasses(R160, 1);
+        EXPECT_EQ(integer("MOD.PORT2_COMM_USED.I_SW"), c.device2) << c.type2;
+        EXPECT_EQ(integer("MOD.PORT3_COMM_USED.I_SW"), c.device3) << c.type3;
+    }
+    setCell("CNFG_COMMS.PORT3_COMM_TYP.IN", 3);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("MOD.PORT3_COMM_USED.I_SW"), 0);
+    EXPECT_EQ(integer("MOD.PORT3_COMM.I_MUX_N_1"), 6);
+    // The slave addresses and write enables follow their settings.
+    setCell("CNFG_COMMS.PORT2_NET_ADDR.IN", 44);
+    setCell("C_COMM.C4.IN", 9);
+    setCell("CNFG_COMMS.PORT2_WRT_ENBL.IN", 1);
+    runPasses(R160, 20);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_2"), 44);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_1"), 9);
+    EXPECT_EQ(integer("MOD.MOD1.ADDR_3"), 3);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_ENBL_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.AW_ENBL_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.AW_ENBL_1"), 0u);
+    // On the null device the link records time-outs.
+    EXPECT_EQ(integer("MOD.PORT2_ERR_CODE.I_NAME"), 23);
+    EXPECT_EQ(boolean("MOD.PORT2_EXCP_ERR.B_NAME"), 1u);
+    EXPECT_EQ(integer("MOD.PORT3_ERR_CODE.I_NAME"), 23);
+    EXPECT_EQ(boolean("MOD.PORT3_EXCP_ERR.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1_PERM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD.USE_MOD.B_NAME"), 1u);
+    setCell("C_COMM.C1.IN", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MOD.MOD1_PERM.AND"), 0u);
+    EXPECT_EQ(boolean("MOD.C2_OR.OR"), 0u);
+}
+
+// What masters wrote reaches the map's cells in the next pass, unless the
+// map is held (all links in error, or the hold input): then arrays and
+// cells are cleared.
+TEST_F(ModbusMap, WrittenValuesTakenOverUnlessTheMapIsHeld) {
+    start();
+    link1Pass(1);
+    _AW_MOD_MOD1_11103[1] = 500;
+    _AW_MOD_MOD1_11103[4] = -7;
+    _BW_MOD_MOD1_11103[0] = 1;
+    _BW_MOD_MOD1_11103[21] = 1;
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_2"), 500.0f);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_5"), -7.0f);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_1"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_22"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_2"), 0u);
+    // The hold input clears arrays and cells.
+    setCell("MOD.OR_INI.IN_1", 1);
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_2"), 0.0f);
+    EXPECT_EQ(boolean("MOD.MOD1.BW_V_1"), 0u);
+    EXPECT_EQ(_AW_MOD_MOD1_11103[1], 0);
+    EXPECT_EQ(_BW_MOD_MOD1_11103[21], 0u);
+    setCell("MOD.OR_INI.IN_1", 0);
+    // All three links in error: held; one good link frees the map.
+    _AW_MOD_MOD1_11103[2] = 12;
+    for (int k = 0; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_1"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_2"), 1u);
+    EXPECT_EQ(boolean("MOD.MOD1.LNK_ERR_3"), 1u);
+    EXPECT_EQ(_AW_MOD_MOD1_11103[2], 0);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_3"), 0.0f);
+    _AW_MOD_MOD1_11103[2] = 12;
+    link1Pass(1);
+    EXPECT_EQ(real("MOD.MOD1.AW_V_3"), 12.0f);
+}
+
+// Discrete inputs and input registers from the application's cells.
+TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
+    start();
+    // Element k of the discrete inputs, in the order the map lists them.
+    const char* const bits[87] = {
+        "SHUTDOWNS.ANY_SD.B_NAME",
+        "ALARMS.ANY_ALM.B_NAME",
+        "ALARMS.ANY.SEL_1",
+        "ALARMS.ANY.SEL_2",
+        "ALARMS.ANY.SEL_3",
+        "SHUTDOWNS.ANY.SEL_1",
+        "SHUTDOWNS.ANY.SEL_4",
+        "SHUTDOWNS.ANY.SEL_3",
+        "SHUTDOWNS.ANY.SEL_2",
+        "SHUTDOWNS.ANY.SEL_5",
+        "IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME",
+        "IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME",
+        "SPDC.A00_STEP.SFC_STEP",
+        "SPDC.A07_STEP.SFC_STEP",
+        "SPDC.A01_STEP.SFC_STEP",
+        "IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME",
+        "IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME",
+        "MPU_OVRD.OVRD1_OR.OR",
+        "ALARMS.ANY.SEL_7",
+        "ALARMS.ANY.SEL_67",
+        "MESSAGE.RMT_IN_CTL.AND",
+        "RMT_ENBL.RMT_SPD_INH.AND",
+        "IFACE_OUT_CASC.ENABLED.B_NAME",
+        "IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME",
+        "MESSAGE.CASC_CTL_DELAY.DELAY",
+        "CASC_ENBL.INHIBITED.LATCH1",
+        "IFACE_OUT_CASC.RMT_CAS_EN.B_NAME",
+        "IFACE_OUT_CASC.REM_CAS_SEL.B_NAME",
+        "MESSAGE.CASC_RMT_DELAY.DELAY",
+        "RMT_CAS_EN.RCASC_IH.LATCH1",
+        "HP_LIMTER.AT_MAX.OR",
+        "HP_LIMTER.HP_RAMP.P_LIM_1",
+        "IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME",
+        "IFACE_OUT_START.SD_CLEAR.B_NAME",
+        "CNFG_BI.BI_01_ZARN.BI_ZARN",
+        "CNFG_BI.BI_02_ZARN.BI_ZARN",
+        "CNFG_BI.BI_03_ZARN.BI_ZARN",
+        "CNFG_BI.BI_04_ZARN.BI_ZARN",
+        "CNFG_BI.BI_05_ZARN.BI_ZARN",
+        "CNFG_BI.BI_06_ZARN.BI_ZARN",
+        "CNFG_BI.BI_07_ZARN.BI_ZARN",
+        "CNFG_BI.BI_08_ZARN.BI_ZARN",
+        "CNFG_BO.RELAY_1.DISPLAY",
+        "CNFG_BO.RELAY_2.DISPLAY",
+        "CNFG_BO.RELAY_3.DISPLAY",
+        "CNFG_BO.RELAY_4.DISPLAY",
+        "MOD_VL_IO.VL_B_STATES.LIST_1",
+        "MOD_VL_IO.VL_B_STATES.LIST_2",
+        "MOD_VL_IO.VL_B_STATES.LIST_3",
+        "MOD_VL_IO.VL_B_STATES.LIST_4",
+        "MOD_VL_IO.VL_B_STATES.LIST_5",
+        "MOD_VL_IO.VL_B_STATES.LIST_6",
+        "MOD_VL_IO.VL_B_STATES.LIST_7",
+        "MOD_VL_IO.VL_B_STATES.LIST_8",
+        "MOD_VL_IO.VL_B_STATES.LIST_9",
+        "MOD_VL_IO.VL_B_STATES.LIST_10",
+        "MOD_VL_IO.VL_B_STATES.LIST_11",
+        "MOD_VL_IO.VL_B_STATES.LIST_12",
+        "MOD_VL_IO.VL_B_STATES.LIST_13",
+        "MOD_VL_IO.VL_B_STATES.LIST_14",
+        "MOD_VL_IO.VL_B_STATES.LIST_15",
+        "MOD_VL_IO.VL_B_STATES.LIST_16",
+        "MOD_VL_IO.VL_B_STATES.LIST_17",
+        "MOD_VL_IO.VL_B_STATES.LIST_18",
+        "MOD_VL_IO.VL_B_STATES.LIST_19",
+        "MOD_VL_IO.VL_B_STATES.LIST_20",
+        "MOD_VL_IO.VL_B_STATES.LIST_21",
+        "MOD_VL_IO.VL_B_STATES.LIST_22",
+        "MOD_VL_IO.VL_B_STATES.LIST_23",
+        "MOD_VL_IO.VL_B_STATES.LIST_24",
+        "MOD_VL_IO.VL_B_STATES.LIST_25",
+        "MOD_VL_IO.VL_B_STATES.LIST_26",
+        "MOD_VL_IO.VL_B_STATES.LIST_27",
+        "MOD_VL_IO.VL_B_STATES.LIST_28",
+        "MOD_VL_IO.VL_B_STATES.LIST_29",
+        "MOD_VL_IO.VL_B_STATES.LIST_30",
+        "MOD_VL_IO.VL_B_STATES.LIST_31",
+        "MOD_VL_IO.VL_B_STATES.LIST_32",
+        "SPDC.Z01_STEP.SFC_STEP",
+        "START.IDLE.OR",
+        "SHUTDOWNS.ANY.SEL_25",
+        "IFACE_MODE.TIQ_HEARTBEAT.B_NAME",
+        "_ub6.CHNL_FLT.B_NAME",
+        "_ub7.CHNL_FLT.B_NAME",
+        "_ub8.CHNL_FLT.B_NAME",
+        "_ub9.CHNL_FLT.B_NAME",
+        "SPDC.Z01_C2.B_ACTION",
+    };
+    for (int k = 0; k < 87; ++k) setCell(bits[k], 0);
+    runPasses(R160, 1);
+    for (int k = 0; k < 87; ++k) {
+        setCell(bits[k], 1);
+        runPasses(R160, 1);
+        EXPECT_EQ(_BR_MOD_MOD1_11103[k], 1u) << bits[k];
+        int on = 0;
+        for (uint32_t v : _BR_MOD_MOD1_11103) on += v != 0;
+        EXPECT_EQ(on, 1) << bits[k];
+        setCell(bits[k], 0);
+    }
+    // Element k of the input registers: its source and multiplier cells. Each
+    // value k + 1 with multiplier 2 (the last ten have none) shows where it
+    // lands; registers 5-7 and 16 carry their sources x 100.
+    struct Reg {
+        const char* value;
+        const char* multiplier;
+    };
+    const Reg regs[48] = {
+        {"MPU.TURB_SPD.A_NAME", "MOD.MOD1.AR_M_1"},
+        {"SPD_CTRL.SPD_SETPT.A_NAME", "MOD.MOD1.AR_M_2"},
+        {"IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME", "MOD.MOD1.AR_M_3"},
+        {"AI_MUX.RMT_SPD_SP.A_NAME", "MOD.MOD1.AR_M_4"},
+        {"MOD_SCALE.VLV_100.MULTIPLY", "MOD.MOD1.AR_M_5"},
+        {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", "MOD.MOD1.AR_M_6"},
+        {"HP_DRIVER.HP_MAX.A_MIN", "MOD.MOD1.AR_M_7"},
+        {"IFACE_OUT_CASC.CASC_PID.A_NAME", "MOD.MOD1.AR_M_8"},
+        {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", "AI_MUX.CASC_IN_MODX.A_NAME"},
+        {"IFACE_OUT_CASC.CASC_SP.A_NAME", "AI_MUX.CASC_IN_MODX.A_NAME"},
+        {"CNFG_SPEED.TSS_01.MONITOR", "MOD.MOD1.AR_M_11"},
+        {"CNFG_SPEED.TSS_02.MONITOR", "MOD.MOD1.AR_M_12"},
+        {"_ub6.VALUE.A_NAME", "_ub6.MOD_MULT.A_NAME"},
+        {"_ub7.VALUE.A_NAME", "_ub7.MOD_MULT.A_NAME"},
+        {"_ub8.VALUE.A_NAME", "_ub8.MOD_MULT.A_NAME"},
+        {"_ub9.VALUE.A_NAME", "_ub9.MOD_MULT.A_NAME"},
+        {"CNFG_ACT.ACT_01_SRC.A_NAME", "MOD.MOD1.AR_M_17"},
+        {"_ub10.VAL.A_NAME", "_ub10.MOD_MULT.A_NAME"},
+        {"_ub11.VAL.A_NAME", "_ub11.MOD_MULT.A_NAME"},
+        {"_ub12.VAL.A_NAME", "_ub12.MOD_MULT.A_NAME"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_1", "MOD_VL_IO.VL_A_MULT.LIST_1"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_2", "MOD_VL_IO.VL_A_MULT.LIST_2"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_3", "MOD_VL_IO.VL_A_MULT.LIST_3"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_4", "MOD_VL_IO.VL_A_MULT.LIST_4"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_5", "MOD_VL_IO.VL_A_MULT.LIST_5"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_6", "MOD_VL_IO.VL_A_MULT.LIST_6"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_7", "MOD_VL_IO.VL_A_MULT.LIST_7"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_8", "MOD_VL_IO.VL_A_MULT.LIST_8"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_9", "MOD_VL_IO.VL_A_MULT.LIST_9"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_10", "MOD_VL_IO.VL_A_MULT.LIST_10"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_11", "MOD_VL_IO.VL_A_MULT.LIST_11"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_12", "MOD_VL_IO.VL_A_MULT.LIST_12"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_13", "MOD_VL_IO.VL_A_MULT.LIST_13"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_14", "MOD_VL_IO.VL_A_MULT.LIST_14"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_15", "MOD_VL_IO.VL_A_MULT.LIST_15"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_16", "MOD_VL_IO.VL_A_MULT.LIST_16"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_17", "MOD_VL_IO.VL_A_MULT.LIST_17"},
+        {"MOD_VL_IO.VL_A_VALUES.LIST_18", "MOD_VL_IO.VL_A_MULT.LIST_18"},
+        {"ALARMS.FIRSTOUT_A.OUT_1", nullptr},
+        {"SHUTDOWNS.FIRSTOUT_A.OUT_1", nullptr},
+        {"COND_MON.STRT_TURB.A_NAME", nullptr},
+        {"COND_MON.SD_NUM.A_NAME", nullptr},
+        {"COND_MON.SDLOAD1_NUM.A_NAME", nullptr},
+        {"COND_MON.SDLOAD2_NUM.A_NAME", nullptr},
+        {"COND_MON.OSPD_NUM.A_NAME", nullptr},
+        {"COND_MON.TRUNHRS.A_NAME", nullptr},
+        {"COND_MON.TRUNLDHRS.A_NAME", nullptr},
+        {"COND_MON.TRUNLD2HRS.A_NAME", nullptr},
+    };
+    for (const Reg& r : regs) {
+        setCell(r.value, 0);
+        if (r.multiplier != nullptr) setCell(r.multiplier, 2.0);
+    }
+    for (int k = 0; k < 48; ++k) {
+        // The speed demand, actuator high select, cascade output and actuator
+        // source reach their registers as percentages.
+        const bool percent = (k >= 5 && k <= 7) || k == 16;
+        setCell(regs[k].value, percent ? (k + 1) / 100.0 : k + 1);
+        runPasses(R160, 2);
+        const int want = regs[k].multiplier != nullptr ? 2 * (k + 1) : k + 1;
+        EXPECT_EQ(_AR_MOD_MOD1_11103[k], want) << regs[k].value;
+        int others = 0;
+        for (int e = 0; e < 50; ++e) others += e != k && _AR_MOD_MOD1_11103[e] != 0;
+        EXPECT_EQ(others, 0) << regs[k].value;
+        setCell(regs[k].value, 0);
+    }
+    runPasses(R160, 2);
+    struct Word {
+        const char* cell;
+        float value;
+        const char* multiplier;
+        float m;
+        int element;
+        int16_t word;
+    };
+    const Word words[] = {
+        {"MPU.TURB_SPD.A_NAME", 3600.0f, "MOD.MOD1.AR_M_1", 0.1f, 0, 360},
+        {"CNFG_SPEED.TSS_02.MONITOR", 1234.5f, "MOD.MOD1.AR_M_12", 1.0f, 11, 1235},
+        {"COND_MON.STRT_TURB.A_NAME", 40000.0f, nullptr, 0.0f, 40, -25536},
+        {"COND_MON.TRUNLD2HRS.A_NAME", -123.5f, nullptr, 0.0f, 47, -124},
+    };
+    for (const Word& r : words) {
+        setCell(r.cell, r.value);
+        if (r.multiplier != nullptr) setCell(r.multiplier, r.m);
+        runPasses(R160, 1);
+        EXPECT_EQ(_AR_MOD_MOD1_11103[r.element], r.word) << r.cell;
+    }
+    // The actuator percentage of the second slice.
+    setCell("MOD.MOD1.AR_M_17", 1.0);
+    setCell("CNFG_ACT.ACT_01_SRC.A_NAME", 0.25f);
+    runPasses(R160, 2);
+    EXPECT_EQ(real("MOD_IO.ACT1_100.MULTIPLY"), 25.0f);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[16], 25);
+}
+
+// The values scaled for the map, division by zero included.
+TEST_F(ModbusMap, ScaledValues) {
+    start();
+    struct In {
+        const char* cell;
+        double value;
+    };
+    const In ins[] = {{"HP_DRIVER.HP_MAX.A_MIN", 0.5},          {"IFACE_OUT_CASC.CASC_PID.A_NAME", 0.25},
+                      {"MOD_SCALE.CASC_SCALE.A_NAME", 4.0},     {"IFACE_OUT_CASC.CASC_SP.A_NAME", 60.0},
+                      {"CASC_CTRL.MINSP_DIV2.MULTIPLY", 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
+                      {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 30.0}, {"IFACE_OUT_VLV.LSS_OUT.A_NAME", 0.75},
+                      {"CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE", 3.0}, {"IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME", 7.0},
+                      {"SPD_CTRL.SPD_SETPT.A_NAME", 3000.0},    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 4000.0},
+                      {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", 0.4}, {"MPU.TURB_SPD.A_NAME", 2000.0}};
+    for (const In& i : ins) setCell(i.cell, i.value);
+    _AW_MOD_MOD1_11103[1] = 200;
+    link1Pass(1);
+    link1Pass(1);
+    struct Out {
+        const char* cell;
+        float value;
+    };
+    const Out outs[] = {
+        {"MOD_SCALE.ACT1_HSS.MULTIPLY", 50.0f},   {"MOD_SCALE.CASC_100.MULTIPLY", 25.0f},
+        {"MOD_SCALE.CASC_MOD1.DIVIDE", 50.0f},    {"MOD_SCALE.SP_DIV2.DIVIDE", 30.0f},
+        {"MOD_SCALE.CAS_SP_SCL.SUBTRACT", 20.0f}, {"MOD_SCALE.CASC_RANGE.DIVIDE", 2.0f},
+        {"MOD_SCALE.CASC_PRCT.MULTIPLY", 4000.0f}, {"MOD_SCALE.CASC_RNG_SCL.DIVIDE", 15.0f},
+        {"MOD_SCALE.CASC_SCD.MULTIPLY", 120.0f},  {"MOD_SCALE.CAS_PV_SCL.SUBTRACT", 5.0f},
+        {"MOD_SCALE.CAS_VL_PRC.MULTIPLY", 1000.0f}, {"MOD_SCALE.CSETPT_SCD.MULTIPLY", 240.0f},
+        {"MOD_SCALE.LSS_100.MULTIPLY", 75.0f},    {"MOD_SCALE.M1_CAS_SCL.MULTIPLY", 12.0f},
+        {"MOD_SCALE.RMT_CASC_S.MULTIPLY", 28.0f}, {"MOD_SCALE.SETPT.DIVIDE", 0.75f},
+        {"MOD_SCALE.SETPT_PRCT.MULTIPLY", 7500.0f}, {"MOD_SCALE.SPD_100.MULTIPLY", 40.0f},
+        {"MOD_SCALE.SPEED.DIVIDE", 0.5f},         {"MOD_SCALE.SPD_PRCT.MULTIPLY", 5000.0f},
+    };
+    for (const Out& o : outs) EXPECT_FLOAT_EQ(real(o.cell), o.value) << o.cell;
+    // Registers 6 and 7: the speed demand and the actuator high select, x 100.
+    EXPECT_EQ(_AR_MOD_MOD1_11103[5], 40);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[6], 50);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[7], 25);
+    // Division by zero gives the system's large value, with the dividend's sign.
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 0.0);
+    setCell("MOD_SCALE.CASC_SCALE.A_NAME", 0.0);
+    setCell("MPU.TURB_SPD.A_NAME", -5.0);
+    link1Pass(1);
+    EXPECT_GT(real("MOD_SCALE.SETPT.DIVIDE"), 1e30f);
+    EXPECT_LT(real("MOD_SCALE.SPEED.DIVIDE"), -1e30f);
+    EXPECT_GT(real("MOD_SCALE.CASC_MOD1.DIVIDE"), 1e30f);
+}
+
+// A link's alarm: the steady error, or with its switch set a pulse of one
+// pass at the onset; all three alarms together make all-links-failed.
+TEST_F(ModbusMap, LinkAlarmsSteadyOrPulsed) {
+    start();
+    setCell("C_COMM.C1.IN", 1);
+    setCell("C_COMM.C2.IN", 1);
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
+    link1Pass(1);
+    for (int k = 0; k < 62; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 0);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+    // Links 2 and 3 are not in use: no alarm, not all links failed.
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    setCell("CNFG_COMMS.LINK2_USED.IN", 1);
+    setCell("CNFG_COMMS.LINK3_USED.IN", 1);
+    setCell("MOD_LNK_STAT.LN2_SW.CTRL", 1);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MODBUS1.LNK2_ALM.AND"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALL_LNK_FLD.AND"), 1u);
+    link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("MODBUS1.LNK2_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(boolean("MODBUS1.N_LNK2_ERR.NOT"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    // Link 1 heard again: its error and alarm clear, the latch re-arms.
+    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
+    link1Pass(3);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 1u);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
+    for (int k = 0; k < 63; ++k) link1Pass(0);
+    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+}
+
+}  // namespace

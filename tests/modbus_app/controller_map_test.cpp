@@ -1,0 +1,285 @@
+// The running controller answering real Modbus masters: mbpoll reads the
+// application's map over TCP (link 2) and RTU on a pseudo-terminal (link 1),
+// writes are refused until a link's write enable is set, and a link that is
+// no longer polled raises its link error. Settings go in over the service
+// protocol, the way a service tool sets them.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <algorithm>
+#include <vector>
+
+#include "tests/service_app/service_app.h"
+#include "tests/support/ports.h"
+#include "tests/support/pty_pair.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string controllerPath() {
+    const char* bin = std::getenv("TC_BINARY_DIR");
+    return std::string(bin != nullptr ? bin : "build") + "/controller";
+}
+
+std::pair<int, std::string> runChild(const std::string& command) {
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    int st = pclose(p);
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
+// The controller as a child process in real time, its output in a file.
+class Controller {
+public:
+    Controller(int offset, const std::string& tty) {
+        char name[] = "/tmp/modbus_app_XXXXXX";
+        dir_ = ::mkdtemp(name) != nullptr ? name : "";
+        std::ofstream(dir_ + "/Accounts.txt") << "# user password level\ntech secret 3\n";
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            int fd = ::open((dir_ + "/out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(fd, 1);
+            ::dup2(fd, 2);
+            std::string prog = controllerPath(), off = std::to_string(offset), map = "/tyCo/0=" + tty;
+            std::vector<const char*> argv = {prog.c_str(), "--clock", "real",     "--normal-priority",
+                                             "--root",     dir_.c_str(), "--port-offset", off.c_str(),
+                                             "--tty",      map.c_str(),  "--turbine-set", "speed=3000,friction=0,inertia=1000", nullptr};
+            ::execv(prog.c_str(), const_cast<char* const*>(argv.data()));
+            ::_exit(127);
+        }
+    }
+    ~Controller() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        std::error_code ec;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    }
+    std::string output() const {
+        std::ifstream f(dir_ + "/out.txt");
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    bool waitFor(const std::string& text, int ms) {
+        for (int t = 0; t < ms; t += 20) {
+            if (output().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string dir_;
+};
+
+// A service-protocol session over TCP in real time.
+class Service {
+public:
+    explicit Service(uint16_t port) {
+        for (int i = 0; i < 200 && !connected_; ++i) {
+            if (fd_ >= 0) ::close(fd_);
+            fd_ = tc_test::loopbackSocket(SOCK_STREAM, port, &connected_);
+            if (!connected_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        timeval tv{5, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        exchange(0, {0x00});
+    }
+    ~Service() { ::close(fd_); }
+    bool connected() const { return connected_; }
+    // Status byte of a write by name.
+    uint8_t write(const std::string& name, uint8_t type, const Bytes& value) {
+        Bytes r = exchange(1, svc_test::cat({{0x25}, svc_test::u32(svc_test::handleOf(name)), {type}, value}));
+        return r.empty() ? 0xEE : r[0];
+    }
+    Bytes read(const std::string& name) {
+        return exchange(1, svc_test::cat({{0x23}, svc_test::u32(svc_test::handleOf(name))}));
+    }
+
+private:
+    int fd_ = -1;
+    bool connected_ = false;
+    Bytes exchange(uint8_t type, const Bytes& payload) {
+        Bytes f = twFrame(type, payload);
+        if (::send(fd_, f.data(), f.size(), MSG_NOSIGNAL) != ssize_t(f.size())) return {};
+        uint8_t h[3];
+        if (!readAll(h, 3)) return {};
+        Bytes body(size_t(h[1] << 8 | h[2]));
+        if (!readAll(body.data(), body.size())) return {};
+        return body;
+    }
+    bool readAll(uint8_t* p, size_t n) {
+        for (size_t got = 0; got < n;) {
+            ssize_t r = ::recv(fd_, p + got, n - got, 0);
+            if (r <= 0) return false;
+            got += size_t(r);
+        }
+        return true;
+    }
+};
+
+constexpr uint8_t kBool = svc_test::kBool, kInt = svc_test::kInt, kReal = svc_test::kReal;
+
+class ControllerMap : public ::testing::Test {
+protected:
+    int offset = tc_test::pickPortOffset();
+    testsupport::PtyPair pty;
+    std::unique_ptr<Controller> ctl;
+    std::unique_ptr<Service> svc;
+    std::string tcp;  // mbpoll's TCP options
+
+    void SetUp() override {
+        ASSERT_TRUE(pty.ok());
+        ctl = std::make_unique<Controller>(offset, pty.path(0));
+        ASSERT_TRUE(ctl->waitFor("Application is running", 30000)) << ctl->output();
+        svc = std::make_unique<Service>(uint16_t(666 + offset));
+        ASSERT_TRUE(svc->connected());
+        tcp = "mbpoll -m tcp -p " + std::to_string(502 + offset) + " -a 2 -1 ";
+        // The I/O configuration is left at its defaults, which its checks
+        // report; the configuration-error list's override keeps them from
+        // holding the map once power-up has completed.
+        ASSERT_EQ(svc->write("CONF_LATCH.ANY.OVRD", kBool, {1}), 0);
+        ASSERT_TRUE(eventually([&] { return svc->read("PWR_UP_MSG.N_ERR_DLY.DELAY").back() == 1; }, 10000));
+    }
+    float real(const std::string& name) {
+        Bytes r = svc->read(name);
+        return r.size() == 5 ? svc_test::asFloat(svc_test::be32(r, 1)) : -1e9f;
+    }
+    int32_t integer(const std::string& name) {
+        Bytes r = svc->read(name);
+        return r.size() == 5 ? int32_t(svc_test::be32(r, 1)) : -999999;
+    }
+    // mbpoll's output for a command that must succeed.
+    std::string poll(const std::string& command) {
+        auto [status, out] = runChild(command);
+        EXPECT_EQ(status, 0) << command << "\n" << out;
+        return out;
+    }
+    // Polls until `probe` holds or ms passed (the map is taken over each 160 ms).
+    bool eventually(const std::function<bool()>& probe, int ms = 5000) {
+        for (int t = 0; t < ms; t += 50) {
+            if (probe()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+};
+
+std::string at(int ref, int value) { return "[" + std::to_string(ref) + "]: \t" + std::to_string(value) + "\n"; }
+
+// Steps a real tunable toward `target` in the largest steps the service side
+// accepts while the control runs (10 %).
+void stepTo(Service& svc, const std::string& name, float from, float target) {
+    for (float v = from; v != target;) {
+        v = target < v ? std::max(target, v * 0.9f) : std::min(target, v * 1.1f);
+        ASSERT_EQ(svc.write(name, kReal, svc_test::f32(v)), 0) << name << " " << v;
+    }
+}
+
+// Input registers over TCP carry the cells times their multipliers; the
+// discrete inputs carry the application's booleans.
+TEST_F(ControllerMap, TcpLinkServesTheMapWithItsScaling) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return integer("MOD.PORT2_COMM_USED.I_SW") == 2; }));
+    ASSERT_TRUE(eventually([&] { return poll(tcp + "-t 3 -r 1 -c 12 127.0.0.1").find(at(1, 3000)) != std::string::npos; }));
+    std::string ir = poll(tcp + "-t 3 -r 1 -c 12 127.0.0.1");
+    EXPECT_NE(ir.find(at(11, 3000)), std::string::npos) << ir;  // probe 1 monitor
+    EXPECT_NE(ir.find(at(12, 3000)), std::string::npos) << ir;  // probe 2 monitor
+    // Multipliers: speed x 1.1, probe 2 x 0.9.
+    ASSERT_EQ(svc->write("MOD.MOD1.AR_M_1", kReal, svc_test::f32(1.1f)), 0);
+    ASSERT_EQ(svc->write("MOD.MOD1.AR_M_12", kReal, svc_test::f32(0.9f)), 0);
+    ASSERT_TRUE(eventually([&] {
+        std::string r = poll(tcp + "-t 3 -r 1 -c 12 127.0.0.1");
+        return r.find(at(1, 3300)) != std::string::npos && r.find(at(12, 2700)) != std::string::npos &&
+               r.find(at(11, 3000)) != std::string::npos;
+    }));
+    // Discrete inputs 1 and 2: any shutdown, any alarm.
+    std::string di = poll(tcp + "-t 1 -r 1 -c 2 127.0.0.1");
+    EXPECT_NE(di.find(at(1, svc->read("SHUTDOWNS.ANY_SD.B_NAME").back())), std::string::npos) << di;
+    EXPECT_NE(di.find(at(2, svc->read("ALARMS.ANY_ALM.B_NAME").back())), std::string::npos) << di;
+}
+
+// A master's writes reach the map's cells only while the link's write
+// enable is set; with it off the engine answers and changes nothing.
+TEST_F(ControllerMap, TcpWritesAreRefusedUntilTheWriteEnableIsSet) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return integer("MOD.PORT2_COMM_USED.I_SW") == 2; }));
+    ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 4 -r 1 127.0.0.1").first == 0; }));
+    EXPECT_NE(poll(tcp + "-t 4 -r 2 127.0.0.1 500").find("Written 1 references."), std::string::npos);
+    EXPECT_NE(poll(tcp + "-t 0 -r 3 127.0.0.1 1").find("Written 1 references."), std::string::npos);
+    EXPECT_FALSE(eventually([&] { return real("MOD.MOD1.AW_V_2") != 0.0f; }, 1000));
+    EXPECT_NE(poll(tcp + "-t 4 -r 2 127.0.0.1").find(at(2, 0)), std::string::npos);
+    EXPECT_EQ(svc->read("MOD.MOD1.BW_V_3").back(), 0);
+
+    ASSERT_EQ(svc->write("CNFG_COMMS.PORT2_WRT_ENBL.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.AW_ENBL_2").back() == 1; }));
+    EXPECT_NE(poll(tcp + "-t 4 -r 2 127.0.0.1 500").find("Written 1 references."), std::string::npos);
+    EXPECT_NE(poll(tcp + "-t 0 -r 3 127.0.0.1 1").find("Written 1 references."), std::string::npos);
+    EXPECT_TRUE(eventually([&] { return real("MOD.MOD1.AW_V_2") == 500.0f; })) << ctl->output();
+    EXPECT_TRUE(eventually([&] { return svc->read("MOD.MOD1.BW_V_3").back() == 1; }));
+    EXPECT_NE(poll(tcp + "-t 4 -r 1 -c 3 127.0.0.1").find(at(2, 500)), std::string::npos);
+}
+
+// Link 1 on the serial line in RTU framing: the same map, its own write enable.
+TEST_F(ControllerMap, RtuLinkOnTheSerialLine) {
+    ASSERT_EQ(svc->write("C_COMM.C3.IN", kInt, svc_test::u32(2)), 0);
+    ASSERT_EQ(svc->write("C_COMM.C4.IN", kInt, svc_test::u32(17)), 0);
+    const std::string rtu = "mbpoll -m rtu -a 17 -b 9600 -P none -1 -o 2 ";
+    const std::string line = " " + pty.path(1);
+    ASSERT_TRUE(eventually([&] { return runChild(rtu + "-t 3 -r 1 -c 12" + line).second.find(at(1, 3000)) != std::string::npos; }, 10000));
+    EXPECT_NE(poll(rtu + "-t 3 -r 11 -c 2" + line).find(at(12, 3000)), std::string::npos);
+    EXPECT_NE(poll(rtu + "-t 4 -r 3" + line + " 77").find("Written 1 references."), std::string::npos);
+    EXPECT_FALSE(eventually([&] { return real("MOD.MOD1.AW_V_3") != 0.0f; }, 1000));
+    ASSERT_EQ(svc->write("CNFG_COMMS.PORT1_WRT_ENBL.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.AW_ENBL_1").back() == 1; }));
+    EXPECT_NE(poll(rtu + "-t 4 -r 3" + line + " 77").find("Written 1 references."), std::string::npos);
+    EXPECT_TRUE(eventually([&] { return real("MOD.MOD1.AW_V_3") == 77.0f; }));
+    EXPECT_NE(poll(rtu + "-t 4 -r 3" + line).find(at(3, 77)), std::string::npos);
+}
+
+// While a master polls, the link is good; when it stops, the link error
+// rises after the link's time-out and the link alarm with it.
+TEST_F(ControllerMap, LinkErrorWhenTheMasterStopsPolling) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    stepTo(*svc, "MOD.QT_TIME_OUT_2.IN", 10.0f, 2.0f);
+    ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 3 -r 1 127.0.0.1").first == 0; }));
+    for (int k = 0; k < 12; ++k) {
+        poll(tcp + "-t 3 -r 1 127.0.0.1");
+        EXPECT_EQ(svc->read("MOD.MOD1.LNK_ERR_2").back(), 0) << k;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    EXPECT_EQ(svc->read("MOD_LNK_STAT.LNK2_ALM.B_NAME").back(), 0);
+    // Silence: the error comes once 2 s have passed without a request.
+    auto t0 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.LNK_ERR_2").back() == 1; }, 6000));
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1500));
+    EXPECT_TRUE(eventually([&] { return svc->read("MOD_LNK_STAT.LNK2_ALM.B_NAME").back() == 1; }, 1000));
+    // Polling again clears it.
+    poll(tcp + "-t 3 -r 1 127.0.0.1");
+    EXPECT_TRUE(eventually([&] { return svc->read("MOD.MOD1.LNK_ERR_2").back() == 0; }, 2000));
+}
+
+}  // namespace
