@@ -2,6 +2,8 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/config/CALMODE.cells.h"
+#include "app/control/RMT_CAS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
@@ -64,6 +66,7 @@ void _R160_TASK_11() {
     ALARMS_settings();
     ALM_LOGIC_hp_difference();
     SPDC_min_gov_level();
+    CALMODE_latch();
 }
 
 void _R160_TASK_48() {
@@ -75,4 +78,5 @@ void _R160_TASK_48() {
     RCTRL_conditions();
     SPDC_a02a_c2();
     START_start_inhibits();
+    RMT_CAS_limits();
 }

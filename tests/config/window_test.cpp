@@ -20,6 +20,15 @@ protected:
         }
         return w;
     }
+    // The turbine turns above the low-speed check (lowered to 10 rpm), so
+    // calibration is not permitted and a lock does not enter configure
+    // mode, which would hold the lock.
+    void aboveTheCalibrationSpeed() {
+        setCell("CNFG_SPEED.SPD1_LOW_SP.IN", 10.0);
+        setCell("CNFG_SPEED.SPD2_LOW_SP.IN", 10.0);
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 0u);
+    }
     static int ones(const std::vector<uint32_t>& w) {
         int n = 0;
         for (uint32_t v : w) n += v != 0;
@@ -41,6 +50,7 @@ TEST_F(ConfigWindow, OpenForTheFirstTwoSecondsAfterStart) {
 
 TEST_F(ConfigWindow, LockOpensAtOnceAndUnlockHoldsTwoSeconds) {
     startPastPowerUp();
+    aboveTheCalibrationSpeed();
     lock();
     runPasses(R160, 1);
     EXPECT_EQ(boolean("MASTER.IO_LOCK.B_NAME"), 1u);
@@ -58,6 +68,7 @@ TEST_F(ConfigWindow, LockOpensAtOnceAndUnlockHoldsTwoSeconds) {
 
 TEST_F(ConfigWindow, PulsesOnEverySecondPassOnlyInsideTheWindow) {
     startPastPowerUp();
+    aboveTheCalibrationSpeed();
     EXPECT_EQ(ones(window(6, "CALMODE.CFG_SAMPL_OK.B_NAME")), 0);
     EXPECT_EQ(ones(window(6, "CNFG_CAN2.SAMPL_LIVE.AND")), 0);
     lock();
