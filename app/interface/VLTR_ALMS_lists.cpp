@@ -197,8 +197,6 @@ const LatchAeEntry kTripEntries[kTrips + 3] = {
 #undef TS_EVENT
 }  // namespace
 
-const LatchAeEntry* const VLTR_ALMS_SUMMARY_lPtr = kSummaryEntries;
-const LatchAeEntry* const VLTR_ALMS_TRIP_SUM_lPtr = kTripEntries;
 uint16_t* const VLTR_ALMS_SUMMARY_nIndex = &VLTR_ALMS_list_st.summary_order[2];
 uint16_t* const VLTR_ALMS_TRIP_SUM_nIndex = &VLTR_ALMS_list_st.trip_order[2];
 

@@ -189,28 +189,31 @@ std::string hexId(int id) {
 TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
     const tc_test::TempDir tmp;
     const int offset = tc_test::pickPortOffset();
-    const int canPort = freeTcpPort();
+    // The loader takes bus ports up to 60000; the host's ephemeral range may
+    // reach beyond.
+    int canPort = 0;
+    for (int tries = 0; tries < 100 && (canPort == 0 || canPort > 60000); ++tries) canPort = freeTcpPort();
     ASSERT_NE(canPort, 0);
+    ASSERT_LE(canPort, 60000);
     tc_test::Controller ctl({"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
                              tmp.path + "/var", "--normal-priority"});
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
 
     BusMonitor bus(canPort);
     ASSERT_TRUE(bus.connected());
+    // The nodes join once the network has opened, so they miss its start-up
+    // resets. The user enables the four nodes, has the network's start
+    // command repeated (which takes the controller's own node to operational
+    // as well) and, once the start-up reset of the network has ended, resets
+    // the network to take the nodes in.
+    const auto openBy = Clock::now() + std::chrono::seconds(20);
+    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
+    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
     std::vector<std::string> specs;
     for (const NodeKind& n : kNodes) specs.push_back(n.spec);
     tc_test::PeerNodes nodes(canPort, specs);
     ASSERT_TRUE(nodes.started()) << "run `npm install` in tests/node (scripts/test.sh does)";
     ASSERT_EQ(nodes.read(1), std::vector<std::string>{"ready"});
-
-    // The network opened before the nodes joined: they missed their resets.
-    // The user enables the four nodes, has the network's start command
-    // repeated (which takes the controller's own node to operational as
-    // well) and, once the start-up reset of the network has ended, resets
-    // the network to take the nodes in.
-    const auto openBy = Clock::now() + std::chrono::seconds(20);
-    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
-    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
     ServiceTool tool(666 + offset);
     ASSERT_TRUE(tool.ready());
     for (int n : kEnables) EXPECT_EQ(tool.writeBool("CNFG_CAN2.VL" + std::to_string(n) + "_ENA.IN", true), 0) << n;
