@@ -85,6 +85,32 @@ TEST_F(ConfigWindow, PulsesOnEverySecondPassOnlyInsideTheWindow) {
     EXPECT_EQ(ones(window(6, "CALMODE.CFG_SAMPL_OK.B_NAME")), 0);
 }
 
+TEST_F(ConfigWindow, AServiceLockWhileShutDownEntersConfigureModeWhichOnlyTheExitCommandLeaves) {
+    startPastPowerUp();
+    ASSERT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 1u) << "shut down at standstill: calibration permitted";
+    lock();
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u);
+    // Released without leaving configure mode: the program takes the lock
+    // again once its command follows configure mode.
+    UnAssert_IOLOCK();
+    runPasses(R160, 20);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 1u);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u);
+    // The exit command leaves it and asks for the tunables to be saved.
+    serviceWrite("MASTER.COMMANDS.IN_3", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u);
+    UnAssert_IOLOCK();
+    runPasses(R160, 60);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 0u);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+}
+
 // An entered setting and the sampled value the program uses.
 struct Taken {
     const char* entered;
