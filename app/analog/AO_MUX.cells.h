@@ -8,7 +8,7 @@
 
 #define AO_MUX_CELLS(X)                         \
     AO_MUX_STANDIN_ROWS(X)                      \
-    X(CASC_IN_NAME, A_NAME, A, R20, PLAIN, R40) \
+    X(CASC_IN_NAME, A_NAME, A, R20, PLAIN, R40, R80) \
     X(AO_FUNC_USED, SEL_1, I, R160, TUNE(1, 0, 100)) \
     X(AO_FUNC_USED, IN_1, B, R160, TUNE(true)) \
     X(AO_FUNC_USED, IN_2, B, R160, TUNE(true)) \

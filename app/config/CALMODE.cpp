@@ -3,6 +3,7 @@
 #include "app/config/CALMODE.cells.h"
 
 #include "app/config/MASTER.cells.h"
+#include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
 namespace r160 {
@@ -49,3 +50,44 @@ void CALMODE_permissive() {
 }
 
 }  // namespace r160
+
+// The calibration-mode latch: set while permitted and requested, cleared
+// on the exit command or once the speed check fails; and the flags derived
+// from it. The user's stop request lasts a minute.
+#include "app/discrete/SHUTDOWNS.cells.h"
+
+namespace {
+struct CALMODE_blocks {
+    bk::OneShotState USER_STOP;
+};
+BlockRam<CALMODE_blocks> CALMODE_st;
+constexpr float kUserStopTime = 60.0f;  // s
+}  // namespace
+
+namespace r160 {
+
+void CALMODE_latch() {
+    auto& c = CALMODE;
+    c.LO_CHECK_NOT_NOT = bk::NOT(c.LO_CHECK_TEST_OVRD_OR);
+    c.EXIT_CAL_OR = bk::OR({c.EXIT_CAL_PLS_B_NAME, c.LO_CHECK_NOT_NOT});
+    bk::LATCH_R(c.ENABLE_LATCH_R, c.ENABL_AND, c.EXIT_CAL_OR);
+    c.CALMODE_B_NAME = c.ENABLE_LATCH_R;
+}
+
+void CALMODE_flags() {
+    auto& c = CALMODE;
+    c.FORCE_INHI_OR = bk::OR({c.NOCALPERM_NOT, c.FORCE_INHI_IN_2});
+    c.NOT_CAL_NOT = bk::NOT(c.ENABLE_LATCH_R);
+    c.NOTCALMODE_B_NAME = c.NOT_CAL_NOT;
+    bk::ONE_SHOT(CALMODE_st.USER_STOP, c.USER_STOP_ONE_SHOT, &c.USER_STOP_R_TIME.ref(), c.USER_STOP_TRIGGER, kUserStopTime,
+                 bk::T160);
+    c.STOP_APPL_OR = bk::OR({c.CALPERM_B_NAME, c.USER_STOP_ONE_SHOT});
+}
+
+}  // namespace r160
+
+namespace r80 {
+
+void CALMODE_unit_off() { CALMODE.UNIT_OFF_OR = bk::OR({CALMODE.UNIT_OFF_IN_1, SHUTDOWNS.ANY_SD_B_NAME}); }
+
+}  // namespace r80

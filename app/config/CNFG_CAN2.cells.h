@@ -47,7 +47,10 @@
     CNFG_CAN2_INIT_ROWS(X, 3) CNFG_CAN2_INIT_ROWS(X, 4)   \
     CNFG_CAN2_INIT_ROWS(X, 5)                            \
     X(VL1_INIT, IN_3, B, R80, TUNE(false))               \
-    X(VL1_INIT, OR, B, R80, PLAIN)
+    X(VL1_INIT, OR, B, R80, PLAIN)                       \
+    X(NONE_ACTIV, NOR, B, R80, PLAIN, R20)               \
+    X(ALL_PWRUP, IN_7, B, R80, TUNE(false))              \
+    X(ALL_PWRUP, AND, B, R80, PLAIN)
 CAT_MODULE(CNFG_CAN2)
 
 namespace r160 {
@@ -69,4 +72,7 @@ void CNFG_CAN2_node_enables();
 // The node initialisation commands: each momentary command passes on for at
 // most 1 s; node 1's request also follows the all-nodes command.
 void CNFG_CAN2_init_commands();
+// No node active, and the request to restart the network when every node
+// has failed its identity check (piece of _R80_TASK_17).
+void CNFG_CAN2_power_up();
 }  // namespace r80

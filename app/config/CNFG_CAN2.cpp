@@ -78,3 +78,15 @@ void CNFG_CAN2_init_commands() {
 }
 
 }  // namespace r80
+
+namespace r80 {
+
+void CNFG_CAN2_power_up() {
+    auto& c = CNFG_CAN2;
+    c.NONE_ACTIV_NOR = bk::NOR({c.VL_NODE1_AIO_ACTIVE, c.VL_NODE3_RTD_8C_ACTIVE, c.VL_NODE4_BI_ACTIVE,
+                                c.VL_NODE5_BO_ACTIVE});
+    c.ALL_PWRUP_AND = bk::AND({c.NONE_ACTIV_NOR, c.VL_NODE1_AIO_ID_FAULT, c.VL_NODE3_RTD_8C_ID_FAULT,
+                               c.VL_NODE4_BI_ID_FAULT, c.VL_NODE5_BO_ID_FAULT, c.ENA_VL_OR, c.ALL_PWRUP_IN_7});
+}
+
+}  // namespace r80

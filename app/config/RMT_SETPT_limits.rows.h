@@ -5,7 +5,7 @@
 
 #define RMT_SETPT_SAMP_ROWS(X, BLK)                          \
     X(BLK, TUNE, A, R160, TUNE(0.0, -1e38, 1e38))           \
-    X(BLK, SAMP_TUNE, A, R160, PLAIN)                        \
+    X(BLK, SAMP_TUNE, A, R160, PLAIN, R80)                   \
     X(BLK, LIMITED, B, R160, PLAIN)                          \
     X(BLK, EN_ENT_OUT, B, R160, PLAIN)                       \
     X(BLK, LO_LIM_OUT, A, R160, PLAIN)                       \

@@ -19,7 +19,7 @@
 
 namespace {
 struct CASC_CTRL_blocks {
-    bk::SampState SPD_SP_MAX, SPD_SP_MIN, RTD_SETPT, FST_RATE, N_MTCHD;
+    bk::SampState SPD_SP_MAX, SPD_SP_MIN, RTD_SETPT, FST_RATE, N_MTCHD, ENTRD_RATE, RT_N_MTCH;
     bk::LagState CASC_LAG;
 };
 BlockRam<CASC_CTRL_blocks> CASC_CTRL_st;
@@ -42,6 +42,10 @@ void CASC_RATE_rates() {
     r.FAST_RATE_MULTIPLY = IFACE_IN_CASC.CASC_RATE_A_NAME * r.FAST_RATE_IN_2;
     CASC_SAMPLE(r, FST_RATE, r.FAST_RATE_MULTIPLY, r.H_CASC_SET_B_SW, 0.01f, 5000.0f, 0.01f, 5000.0f);
     CASC_SAMPLE(r, N_MTCHD, CNFG_SETPT.SLOW_RATE_ONLINE_A_NAME, r.H_CASC_SET_B_SW, 0.01f, 1000.0f, 0.01f, 1000.0f);
+    CASC_SAMPLE(r, ENTRD_RATE, CNFG_CASC.SP_RATE_A_NAME, r.H_CASC_SET_B_SW, 0.01f, 1000.0f, 0.01f, 1000.0f);
+    // The remote not-matched rate has a power-up pulse of its own.
+    r.H_R_CAS_S_B_SW = bk::SW<uint32_t>(r.H_R_CAS_S_CTRL, RESET.PWR_UP_RST_ONE_SHOT, 0u);
+    CASC_SAMPLE(r, RT_N_MTCH, IFACE_IN_CASC.CASC_RATE_A_NAME, r.H_R_CAS_S_B_SW, 0.01f, 1000.0f, 0.01f, 1000.0f);
 }
 
 void CASC_CTRL_scaling() {

@@ -9,6 +9,10 @@
 #define CASC_RATE_CELLS(X)                                  \
     X(H_CASC_SET, B_SW, B, R160, PLAIN)                     \
     X(H_CASC_SET, CTRL, B, R160, TUNE(false))               \
+    X(H_R_CAS_S, B_SW, B, R160, PLAIN)                      \
+    X(H_R_CAS_S, CTRL, B, R160, TUNE(false))                \
+    CASC_SAMP_ROWS(X, ENTRD_RATE, 0.1, 0.01, 1000.0, R80)   \
+    CASC_SAMP_ROWS(X, RT_N_MTCH, 5.0, 0.01, 1000.0, R80)    \
     X(FAST_RATE, MULTIPLY, A, R160, PLAIN)                  \
     X(FAST_RATE, IN_2, A, R160, TUNE(3.0, 1.0, 5.0))        \
     CASC_SAMP_ROWS(X, FST_RATE, 10.0, 0.01, 5000.0, R80)    \
@@ -27,8 +31,7 @@
     X(MATCHEDX, LOWER_VAL, B, R80, PLAIN)                   \
     X(MATCHEDX, EXCD_DB_2, B, R80, PLAIN)                   \
     X(SP_CLOSE, NOT, B, R80, PLAIN)                         \
-    X(ENTR_SETPT, AND, B, R80, PLAIN)                       \
-    CASC_RATE_STANDIN_ROWS(X)
+    X(ENTR_SETPT, AND, B, R80, PLAIN)
 CAT_MODULE(CASC_RATE)
 
 namespace r160 {

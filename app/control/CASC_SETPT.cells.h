@@ -16,6 +16,10 @@
     X(TRACK_MODE, B_NAME, B, R160, PLAIN, R80)              \
     X(FAST, OR, B, R160, PLAIN, R80)                        \
     X(INST_RATE, OR, B, R80, PLAIN)                         \
+    X(ENA_STEP, AND, B, R80, PLAIN)                         \
+    X(ENA_STEP, ONE_SHOT, B, R80, PLAIN)                    \
+    X(ENTRD_SP, OR, B, R160, PLAIN, R80)                    \
+    X(ENTRD_SP, IN_3, B, R160, TUNE(false))                 \
     X(SETPT, RAMP, A, R80, PLAIN, R160)                     \
     X(SETPT, REV_RAMP, A, R80, PLAIN)                       \
     X(SETPT, MOVING_UP, B, R80, PLAIN)                      \

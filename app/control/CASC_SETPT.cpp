@@ -2,7 +2,10 @@
 // and the raise and lower commands that move it.
 #include "app/control/CASC_SETPT.cells.h"
 
+#include "app/analog/AO_MUX.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
+#include "app/control/CASC_ENTRD.cells.h"
+#include "app/control/RMT_CAS.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/CASC_R_L.cells.h"
@@ -102,24 +105,28 @@ void CASC_R_L_commands() {
 void CASC_SETPT_ramp() {
     auto& c = CASC_SETPT;
     auto& r = CASC_RATE;
-    c.INST_RATE_OR = RESET.PWR_UP_RST_ONE_SHOT;
+    c.INST_RATE_OR = bk::OR({RESET.PWR_UP_RST_ONE_SHOT, c.ENA_STEP_ONE_SHOT});
     if (IFACE_IN_CASC.USE_CASC_B_NAME == 0) {
         c.SETPT_RAMP = 0.0f;
     } else {
+        const uint32_t remote = IFACE_OUT_CASC.REM_CAS_SEL_B_NAME;
         const float rate = c.INST_RATE_OR != 0         ? kInstantRate
                            : r.EN_TRACK_AND != 0        ? r.TRACK_RATE_MULTIPLY
+                           : c.ENTRD_SP_OR != 0         ? static_cast<float>(r.ENTRD_RATE_SAMP_TUNE)
+                           : RMT_CAS_EN.Z_LOOP_ZMINUS1_B != 0 ? static_cast<float>(r.RT_N_MTCH_SAMP_TUNE)
+                           : remote != 0                ? static_cast<float>(IFACE_IN_CASC.RMT_RATE_A_NAME)
                            : c.FAST_OR != 0             ? static_cast<float>(r.FST_RATE_SAMP_TUNE)
                                                         : static_cast<float>(IFACE_IN_CASC.CASC_RATE_A_NAME);
         const float track = c.DROOP_LMT_A_LIMITER, lower = c.CASC_MIN_S_A_SW, raise = c.MAX_SETPT_A_NAME;
-        // Targets 2 (remote setpoint), 3 (entered setpoint) and 6 (step
-        // test) have no source in this application.
+        const float rmt = RMT_CAS.RMT_CASC_D_A_DEADBAND, entered = CASC_ENTRD.ENTRD_MUX_A_MUX_HSS;
+        const float step = CASC_R_L.STEP_SP_LMT_A_LIMITER;
         const bk::RampOut o = bk::RAMP(CASC_SETPT_st.SETPT,
                                        {{c.TRACK_MODE_B_NAME, track},
-                                        {0u, 0.0f},
-                                        {0u, 0.0f},
+                                        {remote, rmt},
+                                        {c.ENTRD_SP_OR, entered},
                                         {CASC_R_L.PERM_LOWER_AND, lower},
                                         {CASC_R_L.PERM_RAISE_AND, raise},
-                                        {0u, 0.0f}},
+                                        {c.ENA_STEP_ONE_SHOT, step}},
                                        rate, bk::T80);
         c.SETPT_RAMP = o.ramp;
         c.SETPT_REV_RAMP = 0.0f;
@@ -127,10 +134,14 @@ void CASC_SETPT_ramp() {
         c.SETPT_MOVING_DN = o.moving_dn;
         c.SETPT_POS_SEL = o.pos_sel;
         c.SETPT_P_LIM_1 = bk::P_LIM(o, track);
+        c.SETPT_P_LIM_2 = bk::P_LIM(o, rmt);
+        c.SETPT_P_LIM_3 = bk::P_LIM(o, entered);
         c.SETPT_P_LIM_4 = bk::P_LIM(o, lower);
         c.SETPT_P_LIM_5 = bk::P_LIM(o, raise);
+        c.SETPT_P_LIM_6 = bk::P_LIM(o, step);
     }
     IFACE_OUT_CASC.CASC_SP_A_NAME = c.SETPT_RAMP;
+    AO_MUX.CASC_SETPT_A_NAME = c.SETPT_RAMP;
 }
 
 }  // namespace r80

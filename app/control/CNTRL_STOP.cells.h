@@ -21,12 +21,20 @@
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)           \
     X(CSD_TRIP, B_NAME, B, R160, PLAIN, R80)          \
     X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
+    X(STP_SPD_LT_IDLE, AND, B, R80, PLAIN)            \
+    X(STP_SPD_EQ_IDLE, OR, B, R80, PLAIN)             \
+    X(STP_CMD, AND, B, R80, PLAIN)                    \
+    X(STP_CPLT, B_NAME, B, R80, PLAIN)                \
     CNTRL_STOP_STANDIN_ROWS(X)
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
+// The stop at idle: below idle (_R80_TASK_13) and at idle or minimum
+// (_R80_TASK_14), each while the normal-shutdown step is active.
+void CNTRL_STOP_below_idle();
+void CNTRL_STOP_stop_flags();
 }  // namespace r80
 
 namespace r160 {

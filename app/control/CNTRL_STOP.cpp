@@ -65,3 +65,29 @@ void CNTRL_STOP_settings() {
 }
 
 }  // namespace r160
+
+// The controlled stop complete: while the normal-shutdown step is active,
+// once the speed has come below idle, or the reference is at idle (or at
+// the minimum it stops at). The valve limiter lowers on it.
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/SPDC.cells.h"
+
+namespace r80 {
+
+void CNTRL_STOP_below_idle() {
+    CNTRL_STOP.STP_SPD_LT_IDLE_AND = bk::AND({SPDC.IDLE_1_CMPL_AND, SPDC.Z01_STEP_SFC_STEP});
+    // The reference at or below the lowest speed it idles at.
+    refbk::A_COMPARE_H(SPDC.MIN_REF_EQ_A_COMPARE, SPDC.MIN_REF_EQ_A_EQUAL, SPDC.NO_LOW_IDL_A_SW,
+                       SPDC.SPEED_REF_RAMP, SPDC.MIN_REF_EQ_HYSTER);
+    SPDC.BELOW_MIN_OR = bk::OR({SPDC.MIN_REF_EQ_A_COMPARE, SPDC.MIN_REF_EQ_A_EQUAL});
+    IFACE_OUT_SPEED.BELOW_MIN_B_NAME = SPDC.BELOW_MIN_OR;
+}
+
+void CNTRL_STOP_stop_flags() {
+    auto& c = CNTRL_STOP;
+    c.STP_SPD_EQ_IDLE_OR = bk::OR({SPDC.A01_STEP_SFC_STEP, IFACE_OUT_SPEED.BELOW_MIN_B_NAME});
+    c.STP_CMD_AND = bk::AND({c.STP_SPD_EQ_IDLE_OR, SPDC.Z01_STEP_SFC_STEP});
+    c.STP_CPLT_B_NAME = bk::OR({c.STP_SPD_LT_IDLE_AND, c.STP_CMD_AND});
+}
+
+}  // namespace r80

@@ -8,14 +8,14 @@
 #define IFACE_IN_CASC_CELLS(X)                                   \
     X(USE_CASC, B_NAME, B, R160, PLAIN, R40, R80)                \
     X(CASC_RMT, B_NAME, B, R160, PLAIN)                          \
-    X(CAS_RMT, B_NAME, B, R160, PLAIN)                           \
+    X(CAS_RMT, B_NAME, B, R160, PLAIN, R80)                         \
     X(CASC_RMT_N, NOT, B, R160, PLAIN, R80)                      \
     X(CASC_IN_NAME, A_NAME, A, R20, PLAIN, R80, R160)            \
     X(CASC_RATE, A_NAME, A, R160, PLAIN, R80)                    \
     X(CASC_DB, A_NAME, A, R160, TUNE(0.1, 0.0, 50.0))            \
     X(FAST_RATE_DLY, A_NAME, A, R160, TUNE(3.0, 0.0, 100.0), R80) \
-    X(RMT_DB, A_NAME, A, R160, TUNE(0.0, 0.0, 500.0))            \
-    X(RMT_RATE, A_NAME, A, R160, PLAIN)                          \
+    X(RMT_DB, A_NAME, A, R160, TUNE(0.0, 0.0, 500.0), R80)         \
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R80)                    \
     X(ENBL_CONT_USED, B_NAME, B, R160, PLAIN)                    \
     X(ENA_DIS, IN_1, B, R160, TUNE(false))                       \
     X(ENA_DIS, IN_2, B, R160, TUNE(false))                       \
@@ -42,6 +42,10 @@
     X(TICK_CONFIG, A_NAME, A, R160, PLAIN)                       \
     X(TREND1_Y_MAX, I_NAME, I, R160, TUNE(100, -20000, 20000))   \
     X(TREND1_Y_MIN, I_NAME, I, R160, TUNE(0, -20000, 20000))     \
+    X(QT_RMT_SP_MIN, A_NAME, A, R160, TUNE(0.0, -20000.0, 20000.0)) \
+    X(QT_RMT_SP_MAX, A_NAME, A, R160, TUNE(0.0, -20000.0, 20000.0)) \
+    X(CAS_TUN_OK, B_NAME, B, R160, TUNE(false))                  \
+    X(MOD_LINK_ALARM, B_NAME, B, R160, PLAIN)                    \
     IFACE_IN_CASC_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_CASC)
 

@@ -19,6 +19,9 @@
     X(SPEED_HOLD, A_NAME, A, R40, PLAIN)                \
     X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
     X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN, R160)          \
+    X(BELOW_MIN, B_NAME, B, R80, PLAIN)                     \
+    X(RMT_SPD_INPUT, A_NAME, A, R80, PLAIN, R160)           \
+    X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160)         \
     X(HOT_START_ENABLED, B_NAME, B, R160, PLAIN)  \
     X(AT_SETPT, OR, B, R160, PLAIN)               \
     X(DATA_STEPS, OR, B, R160, PLAIN)             \

@@ -9,5 +9,6 @@
     X(CSD_LATCH_ENABLED, B_NAME, B, R80, PLAIN)         \
     X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)               \
+    X(STARTED, B_NAME, B, R80, PLAIN)                   \
     IFACE_OUT_START_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_START)

@@ -4,6 +4,7 @@
 
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/standin/protection_rows_standin.h"
+#include "app/discrete/standin/discrete_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
 #include "app/control/standin/RESET_standin.rows.h"
 #include "runtime/catalogue.h"

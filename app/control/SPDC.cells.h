@@ -128,6 +128,9 @@
     X(RESTART, A_NAME, A, R80, PLAIN, R40)                                 \
     X(SPD_GT_OSPD, A_COMPARE, B, R80, PLAIN)                               \
     X(SPD_GT_OSPD, HYSTER, A, R80, TUNE(2.0, -1e38, 1e38))                 \
+    SPDC_CMP(X, MIN_REF_EQ, R80)                                           \
+    X(MIN_REF_EQ, HYSTER, A, R80, TUNE(0.0, -1e38, 1e38))                  \
+    X(BELOW_MIN, OR, B, R80, PLAIN)                                        \
     X(OVER_INT_SP, AND, B, R80, PLAIN)                                     \
     X(PLS_SPD, ONE_SHOT, B, R80, PLAIN, R40)                               \
     X(SETBACK, AND, B, R80, PLAIN)                                         \
@@ -156,7 +159,7 @@
     X(ABOV_MING, OR, B, R160, PLAIN)                                       \
     X(ABOV_IDLE, OR, B, R160, PLAIN)                                       \
     X(SR_LT_L1, NOT, B, R160, PLAIN)                                       \
-    X(IDLE_1_CMPL, AND, B, R160, PLAIN)                                    \
+    X(IDLE_1_CMPL, AND, B, R160, PLAIN, R80)                               \
     X(IDLE_1_CMPL, IN_2, B, R160, TUNE(false))                             \
     SPDC_CMP(X, SR__GE_RAT, R160, R80)                                     \
     X(NO_IDLE, AND, B, R160, PLAIN, R80)                                   \

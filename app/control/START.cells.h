@@ -56,6 +56,10 @@
     X(SP_MINGOV, A_EQUAL, B, R160, PLAIN)                       \
     X(SP_MINGOV, HYSTER, A, R160, TUNE(1.0, 0.0, 50.0))         \
     X(SP_MIN_NOT, NOT, B, R160, PLAIN)                          \
+    X(DI_RST_CMD, DELAY, B, R80, PLAIN)                         \
+    X(CP_REFNLUL, A_COMPARE, B, R80, PLAIN)                     \
+    X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN)                       \
+    X(PLS_OFF, B_ACTION, B, R80, PLAIN)                         \
     START_STANDIN_ROWS(X)                                       \
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)                          \
     X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)                         \
@@ -74,4 +78,7 @@ void START_inhibit();       // the start inhibit list
 void START_run_command();   // RST_START .. RUN_CMD
 void START_pulse();         // the 1.0 s start pulse
 void START_flags();         // _R80_TASK_26 flags
+// The reset-contact command and the stop pulse of the reference at rest
+// (_R80_TASK_14).
+void START_pulses();
 }  // namespace r80

@@ -145,3 +145,29 @@ void START_min_gov() {
 }
 
 }  // namespace r160
+
+// The reset contact's command, held off for half a second; and the stop
+// pulse when the reference comes to rest at -1.
+#include "app/control/RESET.cells.h"
+
+namespace {
+struct START_pulse_blocks {
+    bk::DelayState DI_RST_CMD;
+    refbk::EdgeState PLS_OFF;
+};
+BlockRam<START_pulse_blocks> START_pulse_st;
+constexpr float kResetContactDelay = 0.5f;  // s
+constexpr float kRefAtRest = -1.0f;
+}  // namespace
+
+namespace r80 {
+
+void START_pulses() {
+    auto& c = START;
+    auto& s = START_pulse_st;
+    bk::DELAY(s.DI_RST_CMD, c.DI_RST_CMD_DELAY, nullptr, RESET.RESET_DI_ONE_SHOT, kResetContactDelay, 0.0f, bk::T80);
+    bk::A_COMPARE(c.CP_REFNLUL_A_COMPARE, c.CP_REFNLUL_A_EQUAL, IFACE_OUT_SPEED.SPEED_REF_A_NAME, kRefAtRest);
+    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.CP_REFNLUL_A_EQUAL);
+}
+
+}  // namespace r80

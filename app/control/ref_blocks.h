@@ -122,3 +122,15 @@ inline void MOMENTARY(MomentaryState& s, uint32_t& in, uint32_t& out, float time
 }
 
 }  // namespace refbk
+
+namespace refbk {
+
+// A backlash deadband: the output keeps its previous value while that lies
+// within [in - db, in + db] and is otherwise pulled to the nearer bound.
+inline float BACKLASH(float prev, float in, float db) {
+    const float hi = in + db, lo = in - db;
+    const float capped = prev < hi ? prev : hi;
+    return capped > lo ? capped : lo;
+}
+
+}  // namespace refbk

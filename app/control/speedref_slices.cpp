@@ -41,6 +41,8 @@ void _R80_TASK_14() {
     using namespace r80;
     SPDC_stop_input();
     AUTO_SEQ_contact();
+    START_pulses();
+    CNTRL_STOP_stop_flags();
     HP_LIMTER_commands();
 }
 void _R80_TASK_15() {

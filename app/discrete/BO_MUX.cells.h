@@ -6,6 +6,10 @@
 #include "app/discrete/standin/discrete_rows_standin.h"
 #include "runtime/catalogue.h"
 
+// The level-switch list: the values a relay level switch can watch (the
+// first twelve reach the relays), partly tunable.
+#define BO_MUX_LSW_ROW(X, N) X(SEL_LSW, LIST_##N, A, R80, PLAIN, R10, R40)
+#define BO_MUX_LSW_IN(X, N) X(SEL_LSW, IN_##N, A, R80, TUNE(0.0, -1e38, 1e38))
 #define BO_MUX_CELLS(X) \
     X(NOT_VLVLMTR, NOT, B, R10, PLAIN)                  \
     X(SPD_NOTLMTR, AND, B, R10, PLAIN)                  \
@@ -46,10 +50,33 @@
     X(SEL_STATES, LIST_23, B, R10, PLAIN, R40)          \
     X(SEL_STATES, LIST_24, B, R10, PLAIN, R40)          \
     X(SEL_STATES, LIST_25, B, R10, PLAIN, R40)          \
+    X(RMT_ENBLD, B_NAME, B, R80, PLAIN, R10)            \
+    X(RST_PLS2, ONE_SHOT, B, R80, PLAIN)                \
+    X(RST_PLS, B_NAME, B, R80, PLAIN, R10)              \
+    X(STARTED_OS, ONE_SHOT, B, R80, PLAIN)              \
+    X(START_IND, CTRL, B, R80, TUNE(true))              \
+    X(START_IND, B_SW, B, R80, PLAIN, R10)              \
+    X(SEL_LSW, IN_1, A, R80, TUNE(0.0, -100.0, 100.0))  \
+    BO_MUX_LSW_ROW(X, 1) BO_MUX_LSW_ROW(X, 2) BO_MUX_LSW_ROW(X, 3)     \
+    BO_MUX_LSW_ROW(X, 4) BO_MUX_LSW_ROW(X, 5) BO_MUX_LSW_ROW(X, 6)     \
+    BO_MUX_LSW_ROW(X, 7) BO_MUX_LSW_ROW(X, 8) BO_MUX_LSW_ROW(X, 9)     \
+    BO_MUX_LSW_ROW(X, 10) BO_MUX_LSW_ROW(X, 11) BO_MUX_LSW_ROW(X, 12)  \
+    X(SEL_LSW, LIST_13, A, R80, PLAIN)                  \
+    X(SEL_LSW, LIST_14, A, R80, PLAIN)                  \
+    X(SEL_LSW, LIST_15, A, R80, PLAIN)                  \
+    BO_MUX_LSW_IN(X, 10) BO_MUX_LSW_IN(X, 11) BO_MUX_LSW_IN(X, 12)     \
+    BO_MUX_LSW_IN(X, 13) BO_MUX_LSW_IN(X, 14) BO_MUX_LSW_IN(X, 15)     \
     BO_MUX_STANDIN_ROWS(X)
 CAT_MODULE(BO_MUX)
 
 constexpr int kRelayStates = 25;
+
+namespace r80 {
+// The relay indications of the 80 ms group: remote speed setpoint enabled,
+// the reset pulse, the level-switch list and the start indication (piece of
+// _R80_TASK_17).
+void BO_MUX_indications();
+}  // namespace r80
 
 namespace r10 {
 // The speed-PID and valve-limiter selections of the HP driver (sixth slice).

@@ -71,3 +71,51 @@ void BO_MUX_states() {
 }
 
 }  // namespace r10
+
+// The relay indications of the 80 ms group.
+#include "app/analog/AI_MUX.cells.h"
+#include "app/analog/AO_MUX.cells.h"
+#include "app/control/RESET.cells.h"
+#include "app/control/RMT_ENBL.cells.h"
+#include "app/control/START.cells.h"
+
+namespace {
+struct BO_MUX_r80_blocks {
+    bk::OneShotState RST_PLS2, STARTED_OS;
+};
+BlockRam<BO_MUX_r80_blocks> BO_MUX_r80_st;
+constexpr float kRelayPulse = 2.0f;  // s a pulse indication lasts
+}  // namespace
+
+namespace r80 {
+
+void BO_MUX_indications() {
+    auto& m = BO_MUX;
+    auto& s = BO_MUX_r80_st;
+    m.RMT_ENBLD_B_NAME = RMT_ENBL.ENABLED_LATCH_R;
+    IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME = m.RMT_ENBLD_B_NAME;
+    // A reset command of one pass still shows for the whole pulse.
+    bk::ONE_SHOT(s.RST_PLS2, m.RST_PLS2_ONE_SHOT, nullptr, RESET.RST_OR_OR, kRelayPulse, bk::T80);
+    m.RST_PLS_B_NAME = m.RST_PLS2_ONE_SHOT;
+    m.SEL_LSW_LIST_1 = m.SEL_LSW_IN_1;
+    m.SEL_LSW_LIST_2 = AO_MUX.SPEED_A_NAME;
+    m.SEL_LSW_LIST_3 = AO_MUX.SPD_SETPT_A_NAME;
+    m.SEL_LSW_LIST_4 = AO_MUX.CASC_IN_NAME_A_NAME;
+    m.SEL_LSW_LIST_5 = AO_MUX.CASC_SETPT_A_NAME;
+    m.SEL_LSW_LIST_6 = AO_MUX.HP_DMD_A_SW;
+    m.SEL_LSW_LIST_7 = AI_MUX.SIG_MON_1_A_NAME;
+    m.SEL_LSW_LIST_8 = AI_MUX.SIG_MON_2_A_NAME;
+    m.SEL_LSW_LIST_9 = AI_MUX.SIG_MON_3_A_NAME;
+    m.SEL_LSW_LIST_10 = m.SEL_LSW_IN_10;
+    m.SEL_LSW_LIST_11 = m.SEL_LSW_IN_11;
+    m.SEL_LSW_LIST_12 = m.SEL_LSW_IN_12;
+    m.SEL_LSW_LIST_13 = m.SEL_LSW_IN_13;
+    m.SEL_LSW_LIST_14 = m.SEL_LSW_IN_14;
+    m.SEL_LSW_LIST_15 = m.SEL_LSW_IN_15;
+    // The start indication: a 2 s pulse on starting, or the started state.
+    IFACE_OUT_START.STARTED_B_NAME = START.RUN_CMD_LATCH_R;
+    bk::ONE_SHOT(s.STARTED_OS, m.STARTED_OS_ONE_SHOT, nullptr, IFACE_OUT_START.STARTED_B_NAME, kRelayPulse, bk::T80);
+    m.START_IND_B_SW = bk::SW<uint32_t>(m.START_IND_CTRL, IFACE_OUT_START.STARTED_B_NAME, m.STARTED_OS_ONE_SHOT);
+}
+
+}  // namespace r80

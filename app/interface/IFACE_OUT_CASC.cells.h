@@ -18,6 +18,7 @@
     X(RMT_N_MATCH_RATE, A_NAME, A, R160, PLAIN)               \
     X(ENABLED, B_NAME, B, R80, PLAIN, R160)                   \
     X(CASC_SP, A_NAME, A, R80, PLAIN, R160)                   \
+    X(REMOTE_CAS_SP, A_NAME, A, R80, PLAIN, R160)             \
     IFACE_OUT_CASC_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_CASC)
 

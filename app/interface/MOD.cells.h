@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "app/interface/MOD_SCALE_casc.rows.h"
 #include "app/interface/MOD_links.rows.h"
 #include "app/interface/standin/MOD_map_rows_standin.h"
 #include "runtime/catalogue.h"
@@ -65,7 +66,8 @@
     X(LNK1_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
     X(LNK2_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
     X(LNK3_ERR_Z, ZMINUS1_B, B, R160, PLAIN)                                               \
-    MOD_LINK_ROWS(X)
+    MOD_LINK_ROWS(X)                                                                       \
+    MOD_AW_DLY_ROWS(X)
 CAT_MODULE(MOD)
 
 #define MODBUS1_CELLS(X)                       \
@@ -125,6 +127,7 @@ CAT_MODULE(MOD_IO)
     X(SPEED, DIVIDE, A, R160, PLAIN)            \
     X(SPD_PRCT, MULTIPLY, A, R160, PLAIN)       \
     X(VLV_100, MULTIPLY, A, R80, PLAIN, R160)   \
+    MOD_SCALE_CASC_ROWS(X)                      \
     MOD_SCALE_STANDIN_ROWS(X)
 CAT_MODULE(MOD_SCALE)
 

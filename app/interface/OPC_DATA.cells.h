@@ -80,7 +80,7 @@
     X(ENA_FLT, IN_3, B, R80, TUNE(false))                   \
     X(ENA_FLT, AND, B, R80, PLAIN)                          \
     X(LINK_FLT, B_NAME, B, R80, PLAIN, R160)                \
-    X(LINK_FLT_OS, ONE_SHOT, B, R80, PLAIN)                 \
+    X(LINK_FLT_OS, ONE_SHOT, B, R80, PLAIN, R160)           \
     X(OPC_TRIP, AND, B, R80, PLAIN, R10)                    \
     OPC_DATA_EACH_48(OPC_DATA_AR_ROW, X)                    \
     OPC_DATA_EACH_78(OPC_DATA_BR_ROW, X)                    \

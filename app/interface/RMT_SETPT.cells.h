@@ -10,8 +10,8 @@
     X(LAG, LAG_2, A, R80, PLAIN)                    \
     X(LAG, DERIV, A, R80, PLAIN)                    \
     X(RMT_DEAD, A_DEADBAND, A, R80, PLAIN, R40)     \
-    RMT_SETPT_LIMIT_ROWS(X)                         \
-    RMT_SETPT_STANDIN_ROWS(X)
+    X(A_LIMITER, A_LIMITER, A, R80, PLAIN)          \
+    RMT_SETPT_LIMIT_ROWS(X)
 CAT_MODULE(RMT_SETPT)
 
 namespace r80 {
@@ -19,4 +19,6 @@ namespace r80 {
 // switch that zeroes it (pieces of _R80_TASK_22).
 void RMT_SETPT_filter();
 void RMT_SETPT_switch();
+// The remote speed setpoint held to its limits (piece of _R80_TASK_13).
+void RMT_SETPT_limiter();
 }  // namespace r80

@@ -50,3 +50,18 @@ void RMT_SETPT_switch() {
 }
 
 }  // namespace r80
+
+#include "app/analog/AO_MUX.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+
+namespace r80 {
+
+void RMT_SETPT_limiter() {
+    auto& c = RMT_SETPT;
+    c.A_LIMITER_A_LIMITER =
+        bk::A_LIMITER(IFACE_IN_SPEED.REM_SPD_SP_A_NAME, c.MIN_SPD_SAMP_TUNE, c.MAX_SPD_SAMP_TUNE);
+    IFACE_OUT_SPEED.RMT_SPD_INPUT_A_NAME = c.A_LIMITER_A_LIMITER;
+    AO_MUX.RMT_SPD_SP_A_NAME = c.A_LIMITER_A_LIMITER;
+}
+
+}  // namespace r80

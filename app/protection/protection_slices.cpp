@@ -2,6 +2,8 @@
 // order they compute.
 #include "app/protection/protection_slices.h"
 
+#include "app/config/CALMODE.cells.h"
+#include "app/control/RMT_CAS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/OSPD.cells.h"
@@ -66,6 +68,7 @@ void _R160_TASK_11() {
     ALARMS_settings();
     ALM_LOGIC_hp_difference();
     SPDC_min_gov_level();
+    CALMODE_latch();
 }
 
 void _R160_TASK_48() {
@@ -77,4 +80,5 @@ void _R160_TASK_48() {
     RCTRL_conditions();
     SPDC_a02a_c2();
     START_start_inhibits();
+    RMT_CAS_limits();
 }

@@ -16,6 +16,7 @@
 #include "host/board.h"
 #include "platform/vkiobus.h"
 #include "runtime/rgtask.h"
+#include "runtime/tune_side_effects.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/tune_defaults.h"
 
@@ -68,8 +69,25 @@ protected:
         runPasses(R160, 15);
         ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u);
     }
+    // The I/O lock taken from the service side. While the unit is shut down
+    // (the calibration permissive) it enters configure mode, which takes the
+    // lock again through the supervision task until configure mode is left.
     void lock() { Assert_IOLOCK(); }
-    void unlock() { UnAssert_IOLOCK(); }
+    // Leaves configure mode as the service tool does, with the exit command,
+    // then releases the lock.
+    void unlock() {
+        serviceWrite("MASTER.COMMANDS.IN_3", 1);
+        for (int p = 0; p < 8 && boolean("MASTER.LOCK_IO.LATCH") != 0; ++p) pass160();
+        ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u) << "configure mode not left";
+        UnAssert_IOLOCK();
+    }
+    // A cell written by the service tool, with the program's reaction to it.
+    void serviceWrite(const std::string& name, double value) {
+        setCell(name, value);
+        special_case_tune(cell(name));
+    }
+    // One 160 ms pass; rigs that feed the bus each pass override it.
+    virtual void pass160() { runPasses(R160, 1); }
     // Enough 160 ms passes for a change entered while the window is open to
     // be sampled, routed and checked.
     void settle() { runPasses(R160, 5); }

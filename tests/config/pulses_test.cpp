@@ -40,18 +40,27 @@ struct CalCase {
 TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
     const CalCase cases[] = {
         {0, 0, 0, 0, 0, 0, 1, 0},
-        {1, 0, 0, 0, 1, 0, 1, 3},
+        {1, 0, 1, 0, 1, 1, 0, 3},
         {0, 1, 1, 0, 1, 1, 0, 0},
         {0, 0, 1, 1, 0, 1, 0, 6},
     };
+    // The unit is tripped (off); the turbine turns above the low-speed
+    // check, so calibration is permitted only with the check overridden.
+    set({{"CNFG_SPEED.SPD1_LOW_SP.IN", 10.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 10.0}});
     for (const CalCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.calmode << c.adjust_in << c.permissive << c.sample_in);
-        set({{"CALMODE.CALMODE.B_NAME", double(c.calmode)},
+        // Out of calibration mode first: the failed speed check ends it.
+        set({{"CALMODE.LO_CHECK_TEST_OVRD.IN_2", 0}, {"CALMODE.CAL_ENABLE.IN_1", 0}});
+        runPasses(R160, 1);
+        ASSERT_EQ(boolean("CALMODE.CALMODE.B_NAME"), 0u);
+        set({{"CALMODE.CAL_ENABLE.IN_1", double(c.calmode)},
              {"CALMODE.ADJUSTOK.IN_2", double(c.adjust_in)},
-             {"CALMODE.UNIT_OFF.OR", double(c.permissive)},
-             {"CALMODE.LO_CHECK_TEST_OVRD.IN_2", 1},
+             {"CALMODE.LO_CHECK_TEST_OVRD.IN_2", double(c.permissive)},
              {"CALMODE.CAL_SAMPLOK.IN_2", double(c.sample_in)}});
+        runPasses(R160, 2);  // the permissive, then the latch
         EXPECT_EQ(count("CALMODE.CAL_SAMPL_OK.B_NAME", 6), c.cal_pulses);
+        EXPECT_EQ(boolean("CALMODE.CALMODE.B_NAME"), c.calmode);
+        EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 1u - c.calmode);
         EXPECT_EQ(boolean("CALMODE.ADJUSTOK.OR"), c.adjust_ok);
         EXPECT_EQ(boolean("CALMODE.ADJUST_OK.B_NAME"), c.adjust_ok);
         EXPECT_EQ(boolean("CALMODE.CALPERM.B_NAME"), c.calperm);

@@ -20,6 +20,15 @@ protected:
         }
         return w;
     }
+    // The turbine turns above the low-speed check (lowered to 10 rpm), so
+    // calibration is not permitted and a lock does not enter configure
+    // mode, which would hold the lock.
+    void aboveTheCalibrationSpeed() {
+        setCell("CNFG_SPEED.SPD1_LOW_SP.IN", 10.0);
+        setCell("CNFG_SPEED.SPD2_LOW_SP.IN", 10.0);
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 0u);
+    }
     static int ones(const std::vector<uint32_t>& w) {
         int n = 0;
         for (uint32_t v : w) n += v != 0;
@@ -41,6 +50,7 @@ TEST_F(ConfigWindow, OpenForTheFirstTwoSecondsAfterStart) {
 
 TEST_F(ConfigWindow, LockOpensAtOnceAndUnlockHoldsTwoSeconds) {
     startPastPowerUp();
+    aboveTheCalibrationSpeed();
     lock();
     runPasses(R160, 1);
     EXPECT_EQ(boolean("MASTER.IO_LOCK.B_NAME"), 1u);
@@ -58,6 +68,7 @@ TEST_F(ConfigWindow, LockOpensAtOnceAndUnlockHoldsTwoSeconds) {
 
 TEST_F(ConfigWindow, PulsesOnEverySecondPassOnlyInsideTheWindow) {
     startPastPowerUp();
+    aboveTheCalibrationSpeed();
     EXPECT_EQ(ones(window(6, "CALMODE.CFG_SAMPL_OK.B_NAME")), 0);
     EXPECT_EQ(ones(window(6, "CNFG_CAN2.SAMPL_LIVE.AND")), 0);
     lock();
@@ -72,6 +83,32 @@ TEST_F(ConfigWindow, PulsesOnEverySecondPassOnlyInsideTheWindow) {
     setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
     EXPECT_EQ(ones(window(6, "CNFG_CAN2.SAMPL_LIVE.AND")), 3);
     EXPECT_EQ(ones(window(6, "CALMODE.CFG_SAMPL_OK.B_NAME")), 0);
+}
+
+TEST_F(ConfigWindow, AServiceLockWhileShutDownEntersConfigureModeWhichOnlyTheExitCommandLeaves) {
+    startPastPowerUp();
+    ASSERT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 1u) << "shut down at standstill: calibration permitted";
+    lock();
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u);
+    // Released without leaving configure mode: the program takes the lock
+    // again once its command follows configure mode.
+    UnAssert_IOLOCK();
+    runPasses(R160, 20);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 1u);
+    EXPECT_EQ(Query_IOLOCK(), 1u);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u);
+    // The exit command leaves it and asks for the tunables to be saved.
+    serviceWrite("MASTER.COMMANDS.IN_3", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u);
+    UnAssert_IOLOCK();
+    runPasses(R160, 60);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 0u);
+    EXPECT_EQ(Query_IOLOCK(), 0u);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
 }
 
 // An entered setting and the sampled value the program uses.

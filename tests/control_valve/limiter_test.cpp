@@ -210,12 +210,17 @@ TEST_F(Limiter, ANormalShutdownClosesItSlowlyAndAnyShutdownAtOnce) {
     float a = limiter();
     seconds(1.0);
     EXPECT_EQ(limiter(), a);
-    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+    // The controlled stop completes: the reference at idle in the normal
+    // shutdown step.
+    setCell("SPDC.Z01_STEP.SFC_STEP", 1);
+    setCell("SPDC.A01_STEP.SFC_STEP", 1);
     runPasses(R80, 1);
+    ASSERT_EQ(boolean("CNTRL_STOP.STP_CPLT.B_NAME"), 1u);
     a = limiter();
     seconds(5.0);
     EXPECT_NEAR(a - limiter(), 5.0, 0.2);
-    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+    setCell("SPDC.Z01_STEP.SFC_STEP", 0);
+    setCell("SPDC.A01_STEP.SFC_STEP", 0);
     // The sequence ended: back to A01 after 2 s.
     setCell("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME", 0);
     seconds(1.5);

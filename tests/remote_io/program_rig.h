@@ -109,6 +109,8 @@ protected:
         }
     }
 
+    void pass160() override { run(8); }
+
     // Frames with identifier `cob` the controller sent since the last call.
     std::vector<hostcan::Frame> takeSent(uint32_t cob) {
         std::lock_guard<std::mutex> lock(mu_);

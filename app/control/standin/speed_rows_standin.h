@@ -8,6 +8,7 @@
 #define IFACE_IN_SPEED_STANDIN_ROWS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
     X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
+    X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
@@ -27,9 +28,7 @@
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
-    X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160) \
-    X(RMT_SPD_INPUT, A_NAME, A, R160, PLAIN, R80)
+    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.

@@ -15,7 +15,6 @@
     X(START_OS, ONE_SHOT, B, R80, PLAIN)            \
     X(KEYPAD_START, B_SW, B, R80, PLAIN)            \
     X(RST_OS, ONE_SHOT, B, R80, PLAIN)              \
-    X(PLS_OFF, B_ACTION, B, R80, PLAIN)             \
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
     X(DLY_OF, DELAY, B, R40, PLAIN, R80)
 
@@ -50,8 +49,7 @@
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
     X(CONTACT, B_NAME, B, R80, PLAIN)               \
-    X(STP_COMPLETE, AND, B, R10, PLAIN)             \
-    X(STP_CPLT, B_NAME, B, R80, PLAIN)
+    X(STP_COMPLETE, AND, B, R10, PLAIN)
 
 // MPU: the turbine speed and the speeds of sensor 1 and of the selected
 // sensor.

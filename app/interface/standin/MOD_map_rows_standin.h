@@ -4,5 +4,5 @@
 #pragma once
 
 #define RMT_ENBL_MAP_STANDIN_ROWS(X) X(RMT_SPD_INH, AND, B, R160, PLAIN, R80)
-// MOD_SCALE: the cascade scale and the unit delay of the cascade entry.
-#define MOD_SCALE_STANDIN_ROWS(X) X(CASC_SCALE, A_NAME, A, R160, PLAIN) X(LAST_CASC, ZMINUS1, A, R160, PLAIN)
+// MOD_SCALE: none left; the cascade scale and the valve percentage are computed.
+#define MOD_SCALE_STANDIN_ROWS(X)

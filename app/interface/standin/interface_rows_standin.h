@@ -4,8 +4,6 @@
 // takes the rows over.
 #pragma once
 
-// RMT_SETPT: the limited remote speed setpoint.
-#define RMT_SETPT_STANDIN_ROWS(X) X(A_LIMITER, A_LIMITER, A, R80, PLAIN)
 
 // RMT_CAS_EN: the remote-cascade enable latch and its unit delay.
 #define RMT_CAS_EN_STANDIN_ROWS(X) X(ENABLED, LATCH_R, B, R80, PLAIN) X(N_MTCH_RTE, LATCH, B, R80, PLAIN) \

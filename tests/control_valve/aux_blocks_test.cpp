@@ -1,0 +1,237 @@
+// The small block groups the cascade and valve slices carry for other
+// modules, through real passes: the controlled-stop flags, the reset-contact
+// command and the stop pulse of the reference at rest, the remote speed
+// setpoint's limiter, the relay indications, the remote nodes' power-up
+// request and the calibration stop flags.
+#include <cmath>
+
+#include "app/config/config_slices.h"
+#include "app/control/control_slices.h"
+#include "app/discrete/discrete_slices.h"
+#include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
+#include "tests/control_valve/valve_rig.h"
+
+using namespace valve_test;
+
+namespace {
+
+class AuxBlocks : public ValveRig {
+protected:
+    void SetUp() override {
+        ValveRig::SetUp();
+        run({}, {}, {_R80_TASK_13, _R80_TASK_14, _R80_TASK_17}, {_R160_TASK_15, _R160_TASK_82});
+        seconds(0.5);
+    }
+};
+
+TEST_F(AuxBlocks, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownStep) {
+    setCell("SPDC.NO_LOW_IDL.A_SW", 1000.0);
+    const struct {
+        uint32_t z01, a01, idle_cmpl;
+        double ref;
+        uint32_t below_min, lt_idle, cmd, cplt;
+    } rows[] = {
+        {0, 0, 0, 2000.0, 0, 0, 0, 0},  // running
+        {1, 0, 0, 2000.0, 0, 0, 0, 0},  // stopping, still above idle
+        {1, 1, 0, 2000.0, 0, 0, 1, 1},  // stopping at idle
+        {0, 1, 0, 2000.0, 0, 0, 0, 0},  // at idle, no stop
+        {1, 0, 0, 1000.0, 1, 0, 1, 1},  // reference at the idle it stops at
+        {1, 0, 0, 999.0, 1, 0, 1, 1},   // and below it
+        {0, 0, 0, 999.0, 1, 0, 0, 0},
+        {1, 0, 1, 2000.0, 0, 1, 0, 1},  // the speed came below idle
+        {0, 0, 1, 2000.0, 0, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(::testing::Message() << r.z01 << r.a01 << r.idle_cmpl << " " << r.ref);
+        setCell("SPDC.Z01_STEP.SFC_STEP", r.z01);
+        setCell("SPDC.A01_STEP.SFC_STEP", r.a01);
+        setCell("SPDC.IDLE_1_CMPL.AND", r.idle_cmpl);
+        setCell("SPDC.SPEED_REF.RAMP", r.ref);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.BELOW_MIN.B_NAME"), r.below_min);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_SPD_LT_IDLE.AND"), r.lt_idle);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CMD.AND"), r.cmd);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT.B_NAME"), r.cplt);
+    }
+}
+
+TEST_F(AuxBlocks, ResetContactCommandFollowsAfterHalfASecondAndDropsAtOnce) {
+    setCell("RESET.RESET_DI.ONE_SHOT", 1);
+    int on = 0;
+    for (int k = 0; k < 20 && boolean("START.DI_RST_CMD.DELAY") == 0; ++k) {
+        runPasses(R80, 1);
+        ++on;
+    }
+    EXPECT_NEAR(on * 0.08, 0.6, 0.05);
+    setCell("RESET.RESET_DI.ONE_SHOT", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("START.DI_RST_CMD.DELAY"), 0u);
+}
+
+TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
+    const struct {
+        double ref;
+        uint32_t compare, equal, pulse;
+    } rows[] = {{100.0, 1, 0, 0}, {-0.5, 1, 0, 0}, {-1.0, 1, 1, 1}, {-1.0, 1, 1, 0}, {-1.5, 0, 0, 0},
+                {-1.0, 1, 1, 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.ref);
+        setCell("IFACE_OUT_SPEED.SPEED_REF.A_NAME", r.ref);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), r.compare);
+        EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), r.equal);
+        EXPECT_EQ(boolean("START.PLS_OFF.B_ACTION"), r.pulse);
+    }
+}
+
+TEST_F(AuxBlocks, RemoteSpeedSetpointIsHeldToItsSampledLimits) {
+    setCell("RMT_SETPT.MIN_SPD.SAMP_TUNE", 3000.0);
+    setCell("RMT_SETPT.MAX_SPD.SAMP_TUNE", 3700.0);
+    const double rows[][2] = {{3500.0, 3500.0}, {2500.0, 3000.0}, {3900.0, 3700.0}, {3700.0, 3700.0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r[0]);
+        setCell("IFACE_IN_SPEED.REM_SPD_SP.A_NAME", r[0]);
+        runPasses(R160, 1);
+        EXPECT_FLOAT_EQ(real("RMT_SETPT.A_LIMITER.A_LIMITER"), r[1]);
+        EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME"), r[1]);
+        EXPECT_FLOAT_EQ(real("AO_MUX.RMT_SPD_SP.A_NAME"), r[1]);
+    }
+}
+
+TEST_F(AuxBlocks, AResetCommandOfOnePassShowsForTwoSeconds) {
+    pulse("RESET.RST_OR.OR", R80);
+    int on = 0;
+    for (int k = 0; k < 40; ++k) {
+        on += boolean("BO_MUX.RST_PLS.B_NAME") != 0;
+        EXPECT_EQ(boolean("BO_MUX.RST_PLS.B_NAME"), boolean("BO_MUX.RST_PLS2.ONE_SHOT"));
+        runPasses(R80, 1);
+    }
+    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
+}
+
+TEST_F(AuxBlocks, StartIndicationIsAPulseOrTheStartedState) {
+    setCell("START.RUN_CMD.LATCH_R", 1);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 1u);
+    int on = 0;
+    for (int k = 0; k < 40; ++k) {
+        on += boolean("BO_MUX.START_IND.B_SW") != 0;
+        runPasses(R80, 1);
+    }
+    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
+    EXPECT_EQ(boolean("BO_MUX.STARTED_OS.ONE_SHOT"), 0u);
+    setCell("BO_MUX.START_IND.CTRL", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 1u);
+    setCell("START.RUN_CMD.LATCH_R", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 0u);
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 0u);
+}
+
+TEST_F(AuxBlocks, RemoteSpeedSetpointEnableIsIndicated) {
+    for (uint32_t v : {1u, 0u}) {
+        setCell("RMT_ENBL.ENABLED.LATCH_R", v);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("BO_MUX.RMT_ENBLD.B_NAME"), v);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), v);
+    }
+}
+
+TEST_F(AuxBlocks, LevelSwitchListCarriesItsValuesInOrder) {
+    const char* sources[] = {"BO_MUX.SEL_LSW.IN_1",   "AO_MUX.SPEED.A_NAME",     "AO_MUX.SPD_SETPT.A_NAME",
+                             "AO_MUX.CASC_IN_NAME.A_NAME", "AO_MUX.CASC_SETPT.A_NAME", "AO_MUX.HP_DMD.A_SW",
+                             "AI_MUX.SIG_MON_1.A_NAME", "AI_MUX.SIG_MON_2.A_NAME", "AI_MUX.SIG_MON_3.A_NAME",
+                             "BO_MUX.SEL_LSW.IN_10",  "BO_MUX.SEL_LSW.IN_11",    "BO_MUX.SEL_LSW.IN_12",
+                             "BO_MUX.SEL_LSW.IN_13",  "BO_MUX.SEL_LSW.IN_14",    "BO_MUX.SEL_LSW.IN_15"};
+    for (int n = 0; n < 15; ++n) setCell(sources[n], 10.0 * (n + 1) + 0.5);
+    runPasses(R160, 1);
+    for (int n = 0; n < 15; ++n) {
+        SCOPED_TRACE(sources[n]);
+        // The cascade setpoint comes from the ramp, 0 while cascade is unused.
+        const float want = n == 4 ? 0.0f : static_cast<float>(10.0 * (n + 1) + 0.5);
+        EXPECT_FLOAT_EQ(real("BO_MUX.SEL_LSW.LIST_" + std::to_string(n + 1)), want);
+    }
+}
+
+TEST_F(AuxBlocks, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedTheirIdentity) {
+    const char* nodes[] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
+    auto set = [&](const char* field, uint32_t v) {
+        for (const char* n : nodes) setCell(std::string("CNFG_CAN2.") + n + "." + field, v);
+    };
+    set("ACTIVE", 0);
+    set("ID_FAULT", 1);
+    setCell("CNFG_CAN2.ENA_VL.OR", 1);
+    setCell("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 1u);
+    // Any one node active, or any one without an identity fault, or the
+    // network or the option off: no request.
+    for (const char* n : nodes) {
+        SCOPED_TRACE(n);
+        setCell(std::string("CNFG_CAN2.") + n + ".ACTIVE", 1);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 0u);
+        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u);
+        setCell(std::string("CNFG_CAN2.") + n + ".ACTIVE", 0);
+        setCell(std::string("CNFG_CAN2.") + n + ".ID_FAULT", 0);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 1u);
+        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u);
+        setCell(std::string("CNFG_CAN2.") + n + ".ID_FAULT", 1);
+    }
+    for (const char* gate : {"CNFG_CAN2.ENA_VL.OR", "CNFG_CAN2.ALL_PWRUP.IN_7"}) {
+        setCell(gate, 0);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u) << gate;
+        setCell(gate, 1);
+    }
+}
+
+TEST_F(AuxBlocks, CalibrationStopFlagsAndTheUsersOneMinuteStop) {
+    EXPECT_EQ(integer("CALMODE.USER_STOP.R_TIME"), 60);
+    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 1u);
+    setCell("CALMODE.ENABLE.LATCH_R", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CALMODE.NOT_CAL.NOT"), 0u);
+    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 0u);
+    const struct {
+        uint32_t nocalperm, in_2, force;
+    } force[] = {{0, 0, 0}, {1, 0, 1}, {0, 1, 1}};
+    for (const auto& f : force) {
+        setCell("CALMODE.NOCALPERM.NOT", f.nocalperm);
+        setCell("CALMODE.FORCE_INHI.IN_2", f.in_2);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CALMODE.FORCE_INHI.OR"), f.force) << f.nocalperm << f.in_2;
+    }
+    setCell("CALMODE.CALPERM.B_NAME", 1);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u);
+    setCell("CALMODE.CALPERM.B_NAME", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
+    // The user's stop: a minute, counted down in whole seconds.
+    setCell("CALMODE.USER_STOP.TRIGGER", 1);
+    runPasses(R160, 1);
+    setCell("CALMODE.USER_STOP.TRIGGER", 0);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u);
+    seconds(30.0);
+    EXPECT_NEAR(integer("CALMODE.USER_STOP.R_TIME"), 30, 1);
+    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 1u);
+    seconds(31.0);
+    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
+    // The unit is off while tripped or by its tunable.
+    for (uint32_t sd : {0u, 1u}) {
+        for (uint32_t in : {0u, 1u}) {
+            setCell("SHUTDOWNS.ANY_SD.B_NAME", sd);
+            setCell("CALMODE.UNIT_OFF.IN_1", in);
+            runPasses(R80, 1);
+            EXPECT_EQ(boolean("CALMODE.UNIT_OFF.OR"), sd | in) << sd << in;
+        }
+    }
+}
+
+}  // namespace
