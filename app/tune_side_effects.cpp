@@ -6,6 +6,9 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/CASC_R_L.cells.h"
+#include "app/control/CNFG_CASC.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/MASTER.cells.h"
@@ -52,6 +55,9 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
     IFACE_IN_command_written(cell, value);
+    IFACE_IN_CASC_command_written(cell, value);
+    IFACE_IN_HP_MAN_command_written(cell, value);
+    CASC_R_L_command_written(cell, value);
     if (cell == &cells::IFACE_MODE.QT_OI_LOCAL_IN_1.ref()) IFACE_MODE_heartbeat_written(value);
     using cells::MASTER;
     using cells::SPEED_SIM;

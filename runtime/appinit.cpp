@@ -24,6 +24,9 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/control/CASC_R_L.cells.h"
+#include "app/control/CNFG_CASC.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/MOD.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
@@ -161,6 +164,9 @@ int init_blks() {
     CNFG_CAN2_init_blks();        // node initialisation commands over
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
+    IFACE_IN_CASC_init_blks();     // cascade enable/disable and raise/lower commands over
+    IFACE_IN_HP_MAN_init_blks();   // manual demand raise/lower commands over
+    CASC_R_L_init_blks();          // cascade step-test commands over
     IFACE_IN_init_blks();  // timed commands of the operator interface over
     MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
     init_service_binding();  // change token handle, running control identifier

@@ -5,7 +5,7 @@
 #include "runtime/catalogue.h"
 
 #define CASC_R_L_GO_STEP(X, N)                              \
-    X(GO_STEP_SP, IN_##N, B, R80, TUNE(false))              \
+    X(GO_STEP_SP, IN_##N, B, R80, SVC_IN)                   \
     X(GO_STEP_SP, OUT_##N, B, R80, PLAIN)
 #define CASC_R_L_CELLS(X)                                   \
     X(DI_LWR_DLY, DELAY, B, R80, PLAIN)                     \
@@ -48,6 +48,11 @@
     X(ADD_STEP, ADD, A, R80, PLAIN)                         \
     X(STEP_SP_LMT, A_LIMITER, A, R80, PLAIN)
 CAT_MODULE(CASC_R_L)
+
+// Block initialisation of its service commands, and a service write of
+// one of their inputs (a true value starts the command, a false one ends it).
+void CASC_R_L_init_blks();
+void CASC_R_L_command_written(const void* cell, uint32_t value);
 
 namespace r80 {
 void CASC_R_L_commands();   // _R80_TASK_13

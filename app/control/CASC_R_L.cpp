@@ -14,7 +14,7 @@
 
 namespace {
 struct CASC_R_L_blocks {
-    refbk::MomentaryState GO_STEP_SP[3];
+    bk::SvcCmdState<3> GO_STEP_SP;
     bk::ActionState IFENA_STEPTEST;
     refbk::EdgeState ENA_STEP;
     bk::SampState SP_STEP;
@@ -25,6 +25,15 @@ constexpr float kGoStepTime = 1.0f;  // s a step-test command stays set
 constexpr float kArmTime = 0.5f;     // s, time of the arming action block
 constexpr float kStepMin = -100.0f, kStepMax = 100.0f;
 }  // namespace
+
+void CASC_R_L_init_blks() { bk::SVC_CMD_INIT(CASC_R_L_st.GO_STEP_SP, kGoStepTime); }
+
+void CASC_R_L_command_written(const void* cell, uint32_t value) {
+    auto& c = cells::CASC_R_L;
+    const void* go[3] = {&c.GO_STEP_SP_IN_1.ref(), &c.GO_STEP_SP_IN_2.ref(), &c.GO_STEP_SP_IN_3.ref()};
+    for (int k = 1; k <= 3; ++k)
+        if (cell == go[k - 1]) bk::SVC_CMD_WRITTEN(CASC_R_L_st.GO_STEP_SP, k, value, kGoStepTime);
+}
 
 namespace r160 {
 
@@ -41,9 +50,9 @@ namespace r80 {
 void CASC_R_L_step_test() {
     auto& c = CASC_R_L;
     auto& s = CASC_R_L_st;
-    refbk::MOMENTARY(s.GO_STEP_SP[0], c.GO_STEP_SP_IN_1, c.GO_STEP_SP_OUT_1, kGoStepTime, bk::T80);
-    refbk::MOMENTARY(s.GO_STEP_SP[1], c.GO_STEP_SP_IN_2, c.GO_STEP_SP_OUT_2, kGoStepTime, bk::T80);
-    refbk::MOMENTARY(s.GO_STEP_SP[2], c.GO_STEP_SP_IN_3, c.GO_STEP_SP_OUT_3, kGoStepTime, bk::T80);
+    bk::SVC_CMD(s.GO_STEP_SP, 1, c.GO_STEP_SP_IN_1, c.GO_STEP_SP_OUT_1, kGoStepTime, bk::T80);
+    bk::SVC_CMD(s.GO_STEP_SP, 2, c.GO_STEP_SP_IN_2, c.GO_STEP_SP_OUT_2, kGoStepTime, bk::T80);
+    bk::SVC_CMD(s.GO_STEP_SP, 3, c.GO_STEP_SP_IN_3, c.GO_STEP_SP_OUT_3, kGoStepTime, bk::T80);
     c.NOT_CASC_CTRL_NOT = bk::NOT(SPDC.B02_STEP_SFC_STEP);
     bk::ACTION(s.IFENA_STEPTEST, c.IFENA_STEPTEST_B_ACTION, c.IFENA_STEPTEST_ACT_OUT, c.IFENA_STEPTEST_E_TIME,
                c.IFENA_STEPTEST_R_TIME, c.GO_STEP_SP_OUT_2,

@@ -38,6 +38,11 @@
     CNFG_CASC_STANDIN_ROWS(X)
 CAT_MODULE(CNFG_CASC)
 
+// Block initialisation of its service commands, and a service write of
+// one of their inputs (a true value starts the command, a false one ends it).
+void IFACE_IN_CASC_init_blks();
+void IFACE_IN_CASC_command_written(const void* cell, uint32_t value);
+
 namespace r160 {
 void CNFG_CASC_config();   // _R160_TASK_15: the configuration latch
 }

@@ -8,19 +8,34 @@
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
-#include "app/control/ref_blocks.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
 namespace {
 struct CNFG_CASC_blocks {
-    refbk::MomentaryState ENA_DIS[4], RSE_LWR[2];
+    bk::SvcCmdState<4> ENA_DIS;
+    bk::SvcCmdState<2> RSE_LWR;
 };
 BlockRam<CNFG_CASC_blocks> CNFG_CASC_st;
 constexpr float kEnaDisTime = 2.0f;    // s an enable/disable command stays on
 constexpr float kRseLwrTime = 60.0f;   // s a raise/lower command stays on
 }  // namespace
+
+void IFACE_IN_CASC_init_blks() {
+    bk::SVC_CMD_INIT(CNFG_CASC_st.ENA_DIS, kEnaDisTime);
+    bk::SVC_CMD_INIT(CNFG_CASC_st.RSE_LWR, kRseLwrTime);
+}
+
+void IFACE_IN_CASC_command_written(const void* cell, uint32_t value) {
+    auto& i = cells::IFACE_IN_CASC;
+    auto& s = CNFG_CASC_st;
+    const void* ena_dis[4] = {&i.ENA_DIS_IN_1.ref(), &i.ENA_DIS_IN_2.ref(), &i.ENA_DIS_IN_3.ref(), &i.ENA_DIS_IN_4.ref()};
+    for (int k = 1; k <= 4; ++k)
+        if (cell == ena_dis[k - 1]) bk::SVC_CMD_WRITTEN(s.ENA_DIS, k, value, kEnaDisTime);
+    if (cell == &i.RSE_LWR_IN_1.ref()) bk::SVC_CMD_WRITTEN(s.RSE_LWR, 1, value, kRseLwrTime);
+    if (cell == &i.RSE_LWR_IN_2.ref()) bk::SVC_CMD_WRITTEN(s.RSE_LWR, 2, value, kRseLwrTime);
+}
 
 namespace r20 {
 void IFACE_IN_CASC_process_value() { IFACE_IN_CASC.CASC_IN_NAME_A_NAME = AI_MUX.CASC_IN_A_NAME; }
@@ -69,16 +84,16 @@ void CNFG_CASC_config() {
 void IFACE_IN_CASC_service() {
     auto& i = IFACE_IN_CASC;
     auto& s = CNFG_CASC_st;
-    refbk::MOMENTARY(s.ENA_DIS[0], i.ENA_DIS_IN_1, i.ENA_DIS_OUT_1, kEnaDisTime, bk::T160);
-    refbk::MOMENTARY(s.ENA_DIS[1], i.ENA_DIS_IN_2, i.ENA_DIS_OUT_2, kEnaDisTime, bk::T160);
-    refbk::MOMENTARY(s.ENA_DIS[2], i.ENA_DIS_IN_3, i.ENA_DIS_OUT_3, kEnaDisTime, bk::T160);
-    refbk::MOMENTARY(s.ENA_DIS[3], i.ENA_DIS_IN_4, i.ENA_DIS_OUT_4, kEnaDisTime, bk::T160);
+    bk::SVC_CMD(s.ENA_DIS, 1, i.ENA_DIS_IN_1, i.ENA_DIS_OUT_1, kEnaDisTime, bk::T160);
+    bk::SVC_CMD(s.ENA_DIS, 2, i.ENA_DIS_IN_2, i.ENA_DIS_OUT_2, kEnaDisTime, bk::T160);
+    bk::SVC_CMD(s.ENA_DIS, 3, i.ENA_DIS_IN_3, i.ENA_DIS_OUT_3, kEnaDisTime, bk::T160);
+    bk::SVC_CMD(s.ENA_DIS, 4, i.ENA_DIS_IN_4, i.ENA_DIS_OUT_4, kEnaDisTime, bk::T160);
     i.CASC_ENBL_B_NAME = i.ENA_DIS_OUT_1;
     i.CASC_DIS_B_NAME = i.ENA_DIS_OUT_2;
     i.RMT_CAS_ENBL_B_NAME = i.ENA_DIS_OUT_3;
     i.RMT_CAS_DIS_B_NAME = i.ENA_DIS_OUT_4;
-    refbk::MOMENTARY(s.RSE_LWR[0], i.RSE_LWR_IN_1, i.RSE_LWR_OUT_1, kRseLwrTime, bk::T160);
-    refbk::MOMENTARY(s.RSE_LWR[1], i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
+    bk::SVC_CMD(s.RSE_LWR, 1, i.RSE_LWR_IN_1, i.RSE_LWR_OUT_1, kRseLwrTime, bk::T160);
+    bk::SVC_CMD(s.RSE_LWR, 2, i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
     i.CASC_RSE_B_NAME = i.RSE_LWR_OUT_1;
     i.CASC_LWR_B_NAME = i.RSE_LWR_OUT_2;
     static constexpr float kTicks[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f};

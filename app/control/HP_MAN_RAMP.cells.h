@@ -82,8 +82,8 @@ CAT_MODULE(HP_MAN_ENBL)
     X(NOMOV_DLY, A_NAME, A, R160, TUNE(120.0, 10.0, 300.0))     \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10)                     \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R10)                     \
-    X(RSE_LWR, IN_1, B, R160, TUNE(false))                      \
-    X(RSE_LWR, IN_2, B, R160, TUNE(false))                      \
+    X(RSE_LWR, IN_1, B, R160, SVC_IN)                         \
+    X(RSE_LWR, IN_2, B, R160, SVC_IN)                         \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
     IFACE_IN_HP_MAN_STANDIN_ROWS(X)
@@ -92,6 +92,11 @@ CAT_MODULE(IFACE_IN_HP_MAN)
 #define IFACE_OUT_HP_MAN_CELLS(X) \
     X(MAN_OUT, A_NAME, A, R10, PLAIN) X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN) X(ENABLED, B_NAME, B, R10, PLAIN, R40)
 CAT_MODULE(IFACE_OUT_HP_MAN)
+
+// Block initialisation of its service commands, and a service write of
+// one of their inputs (a true value starts the command, a false one ends it).
+void IFACE_IN_HP_MAN_init_blks();
+void IFACE_IN_HP_MAN_command_written(const void* cell, uint32_t value);
 
 namespace r10 {
 // The manual demand gate into the select (piece of _R10_TASK_5).

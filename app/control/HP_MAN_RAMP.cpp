@@ -20,7 +20,7 @@ struct HP_MAN_RAMP_blocks {
     bk::SampState ENTR_SETPT;
     bk::DelayState DLY_NOMOV;
     refbk::EdgeState PLS_ON, ENABLED;
-    refbk::MomentaryState RSE_LWR[2];
+    bk::SvcCmdState<2> RSE_LWR;
 };
 BlockRam<HP_MAN_RAMP_blocks> HP_MAN_RAMP_st;
 constexpr float kNeverSelected = 101.0f;
@@ -28,6 +28,13 @@ constexpr float kInstantRate = 9e20f;
 constexpr float kRseLwrTime = 60.0f;   // s a service raise/lower stays on
 constexpr float kShutOffPulse = 1.0f;  // s
 }  // namespace
+
+void IFACE_IN_HP_MAN_init_blks() { bk::SVC_CMD_INIT(HP_MAN_RAMP_st.RSE_LWR, kRseLwrTime); }
+
+void IFACE_IN_HP_MAN_command_written(const void* cell, uint32_t value) {
+    if (cell == &cells::IFACE_IN_HP_MAN.RSE_LWR_IN_1.ref()) bk::SVC_CMD_WRITTEN(HP_MAN_RAMP_st.RSE_LWR, 1, value, kRseLwrTime);
+    if (cell == &cells::IFACE_IN_HP_MAN.RSE_LWR_IN_2.ref()) bk::SVC_CMD_WRITTEN(HP_MAN_RAMP_st.RSE_LWR, 2, value, kRseLwrTime);
+}
 
 namespace r10 {
 
@@ -96,8 +103,8 @@ namespace r160 {
 void IFACE_IN_HP_MAN_raise_lower() {
     auto& i = IFACE_IN_HP_MAN;
     auto& s = HP_MAN_RAMP_st;
-    refbk::MOMENTARY(s.RSE_LWR[0], i.RSE_LWR_IN_1, i.RSE_LWR_OUT_1, kRseLwrTime, bk::T160);
-    refbk::MOMENTARY(s.RSE_LWR[1], i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
+    bk::SVC_CMD(s.RSE_LWR, 1, i.RSE_LWR_IN_1, i.RSE_LWR_OUT_1, kRseLwrTime, bk::T160);
+    bk::SVC_CMD(s.RSE_LWR, 2, i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
     HP_MAN_RAMP.RSE_CMD_B_NAME = i.RSE_LWR_OUT_1;
     HP_MAN_RAMP.LWR_CMD_B_NAME = i.RSE_LWR_OUT_2;
 }

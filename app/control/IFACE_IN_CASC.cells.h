@@ -17,10 +17,10 @@
     X(RMT_DB, A_NAME, A, R160, TUNE(0.0, 0.0, 500.0), R80)         \
     X(RMT_RATE, A_NAME, A, R160, PLAIN, R80)                    \
     X(ENBL_CONT_USED, B_NAME, B, R160, PLAIN)                    \
-    X(ENA_DIS, IN_1, B, R160, TUNE(false))                       \
-    X(ENA_DIS, IN_2, B, R160, TUNE(false))                       \
-    X(ENA_DIS, IN_3, B, R160, TUNE(false))                       \
-    X(ENA_DIS, IN_4, B, R160, TUNE(false))                       \
+    X(ENA_DIS, IN_1, B, R160, SVC_IN)                          \
+    X(ENA_DIS, IN_2, B, R160, SVC_IN)                          \
+    X(ENA_DIS, IN_3, B, R160, SVC_IN)                          \
+    X(ENA_DIS, IN_4, B, R160, SVC_IN)                          \
     X(ENA_DIS, OUT_1, B, R160, PLAIN)                            \
     X(ENA_DIS, OUT_2, B, R160, PLAIN)                            \
     X(ENA_DIS, OUT_3, B, R160, PLAIN)                            \
@@ -29,8 +29,8 @@
     X(CASC_DIS, B_NAME, B, R160, PLAIN, R80)                     \
     X(RMT_CAS_ENBL, B_NAME, B, R160, PLAIN)                      \
     X(RMT_CAS_DIS, B_NAME, B, R160, PLAIN)                       \
-    X(RSE_LWR, IN_1, B, R160, TUNE(false))                       \
-    X(RSE_LWR, IN_2, B, R160, TUNE(false))                       \
+    X(RSE_LWR, IN_1, B, R160, SVC_IN)                          \
+    X(RSE_LWR, IN_2, B, R160, SVC_IN)                          \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                            \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                            \
     X(CASC_RSE, B_NAME, B, R160, PLAIN, R80)                     \

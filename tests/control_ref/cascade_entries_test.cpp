@@ -40,7 +40,7 @@ protected:
     }
     // The step test's commands: each momentary for a second.
     void stepCommand(int n) {
-        setCell("CASC_R_L.GO_STEP_SP.IN_" + std::to_string(n), 1);
+        serviceWrite("CASC_R_L.GO_STEP_SP.IN_" + std::to_string(n), 1);
         runPasses(R160, 8);
         ASSERT_EQ(boolean("CASC_R_L.GO_STEP_SP.IN_" + std::to_string(n)), 0u) << "a command outlived its second";
     }
@@ -196,7 +196,7 @@ TEST_F(CascadeEntries, StepTestJumpsTheSetpointByTheStepWithinItsLimits) {
     EXPECT_FLOAT_EQ(real("CASC_R_L.SP_STEP.SAMP_TUNE"), 0.0f);
     EXPECT_EQ(boolean("CASC_R_L.SP_STEP.EN_ENT_OUT"), 1u);
     setCell("CASC_R_L.SP_STEP.TUNE", 10.0);
-    setCell("CASC_R_L.GO_STEP_SP.IN_1", 1);
+    serviceWrite("CASC_R_L.GO_STEP_SP.IN_1", 1);
     ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.ENA_STEP.ONE_SHOT") != 0; }, 3));
     // In one pass, whatever the rate.
     EXPECT_FLOAT_EQ(setpoint(), 60.0f);
@@ -219,7 +219,7 @@ TEST_F(CascadeEntries, StepTestJumpsTheSetpointByTheStepWithinItsLimits) {
     EXPECT_FLOAT_EQ(real("CASC_R_L.STEP_SP_LMT.A_LIMITER"), kSpanMax);
     // A step of 0 still gives the instantaneous pass.
     setCell("CASC_R_L.SP_STEP.TUNE", 0.0);
-    setCell("CASC_R_L.GO_STEP_SP.IN_1", 1);
+    serviceWrite("CASC_R_L.GO_STEP_SP.IN_1", 1);
     ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.ENA_STEP.ONE_SHOT") != 0; }, 3));
     EXPECT_EQ(boolean("CASC_SETPT.INST_RATE.OR"), 1u);
     EXPECT_FLOAT_EQ(setpoint(), static_cast<float>(kSpanMax));

@@ -69,7 +69,7 @@ protected:
     bool inCascade() { return boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0; }
     // A service command: the momentary tunable set once.
     void command(const std::string& cell) {
-        setCell(cell, 1);
+        serviceWrite(cell, 1);
         runPasses(R160, 1);
     }
     void enable() {

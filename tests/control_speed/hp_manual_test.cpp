@@ -60,22 +60,22 @@ TEST_F(HpManual, EnableIsBumplessAndServiceCommandsMoveAtTheManualRate) {
     EXPECT_FLOAT_EQ(demand(), kLimiter);
     EXPECT_EQ(boolean("HP_MAN_ENBL.DISABLED.NOT"), 0u);
     // Raise at 0.25 %/s.
-    setCell("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 1);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 1);
     ASSERT_TRUE(waitFor("HP_MAN_RAMP.RAISE.B_ACTION", 1, 4));
     runPasses(R160, 2);
     float a = demand();
     runPasses(R10, 100);
     EXPECT_NEAR(demand() - a, 0.25, 1e-3);
     // Lower as well: lower wins.
-    setCell("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 1);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 1);
     ASSERT_TRUE(waitFor("HP_MAN_RAMP.LOWER.B_ACTION", 1, 4));
     EXPECT_EQ(boolean("HP_MAN_RAMP.RAISE.B_ACTION"), 0u);
     runPasses(R160, 2);
     a = demand();
     runPasses(R10, 100);
     EXPECT_NEAR(a - demand(), 0.25, 1e-3);
-    setCell("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 0);
-    setCell("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 0);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 0);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 0);
     ASSERT_TRUE(waitFor("HP_MAN_RAMP.LOWER.B_ACTION", 0, 4));
     runPasses(R160, 2);
     a = demand();
@@ -106,10 +106,10 @@ TEST_F(HpManual, TheEnteredValueIsHeldToZeroToHundredPercent) {
 
 TEST_F(HpManual, ServiceRaiseIsDroppedAfterSixtySeconds) {
     configure();
-    setCell("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 1);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 1);
     runPasses(R160, 370);
     EXPECT_EQ(boolean("HP_MAN_RAMP.RSE_CMD.B_NAME"), 1u);
-    runPasses(R160, 6);
+    runPasses(R160, 8);  // on while less than 60 s had run before the pass
     EXPECT_EQ(boolean("HP_MAN_RAMP.RSE_CMD.B_NAME"), 0u);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/hostkernel.h"
+#include "runtime/tune_side_effects.h"
 #include "runtime/catalogue.h"
 #include "runtime/catalogue_tables.h"
 #include "runtime/sched.h"
@@ -83,6 +84,11 @@ T valueOf(void* p, const std::string& name) {
     return p ? *static_cast<T*>(p) : T{};
 }
 }  // namespace
+
+void AppHarness::serviceWrite(const std::string& name, double value) {
+    setCell(name, value);
+    special_case_tune(cell(name));
+}
 
 void AppHarness::setCell(const std::string& name, double value) {
     char type = 0;

@@ -62,6 +62,9 @@ protected:
 
     // Cells by full name; a name that is not in the directory fails the test.
     void setCell(const std::string& name, double value);  // A, B, I, U cells
+    // A cell written as the service side writes it: the write, then its side
+    // effect (a command input starts or ends its command).
+    void serviceWrite(const std::string& name, double value);
     float real(const std::string& name);
     uint32_t boolean(const std::string& name);
     int32_t integer(const std::string& name);
