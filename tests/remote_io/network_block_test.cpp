@@ -5,6 +5,7 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/remote_io/rtd_slices.h"
+#include "canopen/canopen.h"
 #include "runtime/can_startup.h"
 #include "tests/remote_io/remote_rig.h"
 
@@ -77,7 +78,14 @@ TEST_F(NetworkBlock, PreOperationalBlinksThenOperationalShowsGreenOnTheCanLed) {
     EXPECT_NE(pattern.find("0111111111100000000001"), std::string::npos) << pattern;
     EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 1u);
     EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
-    // Started: operational, green for good, and the LED follows it.
+    // Started at the beginning of an off phase of the blink: operational
+    // turns the green LED on at once, green for good, and the CAN LED
+    // follows it.
+    for (int k = 0; k < 40 && !(pattern.ends_with("10")); ++k) {
+        runPasses(R20, 1);
+        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
+    }
+    ASSERT_TRUE(pattern.ends_with("10")) << pattern;
     setCell("CNFG_CAN2.GO_OPER.AND", 1);
     runPasses(R20, 3);
     EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
@@ -172,6 +180,56 @@ TEST_F(NetworkBlock, BusLoadCountsBitsOfEveryFrameAgainstTheBitRate) {
     EXPECT_NEAR(after - 0.9f * before, 23.0f, 0.3f);
     runPasses(R20, 1);
     EXPECT_NEAR(real("CNFG_CAN2.CAN2_NTW1.CAN_LOAD"), 0.9f * after, 0.3f);
+}
+
+// The first load after the application starts counts the frames since the
+// network opened, no more and no less.
+TEST_F(NetworkBlock, FirstBusLoadCountsTheFramesSinceTheOpen) {
+    start(0, 0);  // 125 kbit/s
+    float load = 0.0f;
+    for (int k = 0; k < 100 && load == 0.0f; ++k) {
+        runPasses(R20, 1);
+        load = real("CNFG_CAN2.CAN2_NTW1.CAN_LOAD");
+    }
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.STATE"), 2);
+    const float bits = 8.0f * COImagesApp.NumBytes + 51.0f * COImagesApp.NumIrq;
+    ASSERT_GT(COImagesApp.NumIrq, 0);
+    // One frame more or less would move it by 0.24 %.
+    EXPECT_NEAR(load, 0.1f * bits / 125000.0f / 0.02f * 100.0f, 0.05f)
+        << COImagesApp.NumIrq << " frames, " << COImagesApp.NumBytes << " bytes";
+}
+
+// The raw channel words take a node's new data only in the 20 ms pass that
+// begins the frame of the group whose channel logic reads them: the analog
+// words in every pass, the relay readback in every second, the RTD words in
+// every fourth (with the relay's).
+TEST_F(NetworkBlock, RawChannelWordsTakeNewDataOnlyAtTheirReadersFrame) {
+    start(1);
+    untilOpen();
+    runPasses(R20, 5);
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
+    std::string aio, bo, rtd;
+    for (int p = 1; p <= 16; ++p) {
+        const auto v = static_cast<uint8_t>(p);
+        for (uint32_t cob : {0x281u, 0x185u, 0x283u}) hostcan::send(peer_, hostcan::makeFrame(cob, {v, 0, 0, 0, 0, 0, 0, 0}));
+        runPasses(R20, 1);
+        uint32_t readback = 0;
+        for (int ch = 0; ch < 16; ++ch) readback |= (VL5_BO_Readback[ch] & 1u) << ch;
+        aio += VL1_AIO_RawChan[0] == p ? '1' : '0';
+        bo += readback == static_cast<uint32_t>(p) ? '1' : '0';
+        rtd += VL3_RTD_RawChan[0] == p ? '1' : '0';
+    }
+    EXPECT_EQ(aio, std::string(16, '1'));
+    const size_t first = bo.find('1');
+    ASSERT_LT(first, 2u) << bo;
+    std::string wantBo(16, '0'), wantRtd(16, '0');
+    for (size_t k = first; k < 16; k += 2) wantBo[k] = '1';
+    EXPECT_EQ(bo, wantBo);
+    const size_t firstRtd = rtd.find('1');
+    ASSERT_LT(firstRtd, 4u) << rtd;
+    for (size_t k = firstRtd; k < 16; k += 4) wantRtd[k] = '1';
+    EXPECT_EQ(rtd, wantRtd);
+    EXPECT_EQ(bo[firstRtd], '1');  // the 80 ms frame begins with a 40 ms one
 }
 
 TEST_F(NetworkBlock, TheResetPulseRunsItsLengthAndReopensTheNetwork) {

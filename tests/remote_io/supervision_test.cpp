@@ -191,6 +191,29 @@ TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCle
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 0u);
 }
 
+// A node whose serial number read was refused is lost from then on; its
+// sequence still reads the port and then the module code, as for a sound node.
+TEST_F(Supervision, ANodeLostBeforeThePortReadStillHasItsModuleCodeRead) {
+    g_nodeMask = 1u << 3;
+    useSlices(R10, {startUpInFirstFrame, nodeSettings});
+    node_ = std::make_unique<SimRemoteNode>(Kind::RelayOut, 5);
+    node_->aborts[SimRemoteNode::key(0x1018, 4)] = 0x06020000;
+    startApp();
+    Lines requests;
+    for (int pass = 0; pass < 300; ++pass) {
+        runPasses(R20, 1);
+        for (const std::string& l : hostcan::takeLog())
+            if (l.rfind("605#", 0) == 0) requests.push_back(l.substr(0, 12));
+    }
+    EXPECT_EQ(RemoteNodeBlocks[3].Lost[0], 1u);
+    std::string all;
+    for (const std::string& r : requests) all += r + " ";
+    const auto port = std::find(requests.begin(), requests.end(), "605#40642202");
+    ASSERT_NE(port, requests.end()) << all;
+    ASSERT_NE(port + 1, requests.end()) << all;
+    EXPECT_EQ(port[1], "605#40002000") << all;
+}
+
 TEST_F(Supervision, HeartbeatsOfAnIdleNodeAreNoRestartButABootUpIs) {
     startWithNode(2, Kind::DiscreteIn, 4);
     for (int k = 0; k < 5; ++k) {
