@@ -9,5 +9,13 @@
     X(CSD_LATCH_ENABLED, B_NAME, B, R80, PLAIN)         \
     X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)               \
-    IFACE_OUT_START_STANDIN_ROWS(X)
+    IFACE_OUT_START_STANDIN_ROWS(X)                     \
+    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10, R160)       \
+    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)
 CAT_MODULE(IFACE_OUT_START)
+
+namespace r80 {
+// The controlled-stop sequence and shutdown-clear copies (piece of
+// _R80_TASK_12).
+void IFACE_OUT_START_copies();
+}

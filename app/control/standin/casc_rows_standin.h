@@ -22,7 +22,7 @@
     X(RMT_CASC_FLT, B_NAME, B, R20, PLAIN, R80, R160)
 
 // IFACE_OUT_CASC: the remote cascade selection.
-#define IFACE_OUT_CASC_STANDIN_ROWS(X) X(REM_CAS_SEL, B_NAME, B, R80, PLAIN, R160) X(REMOTE_CAS_SP, A_NAME, A, R160, PLAIN)
+#define IFACE_OUT_CASC_STANDIN_ROWS(X) X(REMOTE_CAS_SP, A_NAME, A, R160, PLAIN)
 
 // CASC_RATE: the entered rate and the not-matched rate of the setpoint
 // entries, which the interface outputs read.

@@ -32,7 +32,6 @@
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)      \
     X(RMT_SPD_ENABLED, B_NAME, B, R80, PLAIN, R160) \
     X(RMT_SPD_INPUT, A_NAME, A, R160, PLAIN, R80)
 
