@@ -95,22 +95,3 @@ void RMT_ENBL_disabled() {
 }
 
 }  // namespace r80
-
-namespace {
-struct RMT_ENBL_pulse_blocks {
-    refbk::EdgeState PLS_ENABL;
-};
-BlockRam<RMT_ENBL_pulse_blocks> RMT_ENBL_pulse_st;
-}  // namespace
-
-namespace r80 {
-
-// One pass on the rise of the remote speed setpoint's enable, as the last
-// pass left it: enabling the remote speed setpoint drops remote cascade.
-void RMT_ENBL_enable_pulse() {
-    auto& c = RMT_ENBL;
-    c.PLS_ENABL_ACT_OUT = 5;
-    c.PLS_ENABL_B_ACTION = refbk::RISE(RMT_ENBL_pulse_st.PLS_ENABL, c.ZENABLED_ZMINUS1_B);
-}
-
-}  // namespace r80

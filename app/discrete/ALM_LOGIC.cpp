@@ -4,8 +4,6 @@
 #include <cmath>
 
 #include "app/analog/ACT_CHANNEL.cells.h"
-#include "app/discrete/ALARMS.cells.h"
-#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/RESET.cells.h"
@@ -89,11 +87,3 @@ void ALM_LOGIC_hp_difference() {
 }
 
 }  // namespace r160
-
-namespace r80 {
-
-void ALM_LOGIC_trip_alarm() {
-    ALM_LOGIC.TRIP_ALM_AND = bk::AND({ALARMS.S1_B_NAME, SHUTDOWNS.ANY_SD_B_NAME});
-}
-
-}  // namespace r80

@@ -2,7 +2,6 @@
 // interface and the relay states.
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 
-#include "app/control/HP_LIMTER.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 
 namespace r10 {
@@ -15,9 +14,3 @@ void IFACE_OUT_VLV_selections() {
 }
 
 }  // namespace r10
-
-namespace r80 {
-
-void IFACE_OUT_VLV_invalid_setpoint() { IFACE_OUT_VLV.INVALID_SP_B_NAME = HP_LIMTER.INVALID_SP_OR; }
-
-}  // namespace r80

@@ -6,7 +6,6 @@
 
 #include "app/control/RESET.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
-#include "app/interface/MOD.cells.h"
 #include "app/interface/command_latch.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -77,19 +76,6 @@ void MOD_BW_commands() {
     RESET.RST_M1_B_ACTION = bk::AND({c.BW_CMD_SEL_4, bk::NOT(MOD_LNK_STAT.ALL_LNK_FAIL_B_NAME),
                                      bk::NOT(RESET.RST_M1_RST_2), bk::NOT(s.sel4_prev)});
     s.sel4_prev = c.BW_CMD_SEL_4;
-}
-
-}  // namespace r80
-
-namespace r80 {
-
-// The Modbus trip: coil 3 while Modbus is used and its trip is enabled; the
-// service override replaces it with its own setting.
-void MOD_BW_trip_command() {
-    auto& c = MOD_BW;
-    c.MOD1_SD_B_NAME = c.MOD1_SD_IN;
-    c.M1_BW_3_AND = bk::AND({c.BW_CMD_SEL_3, MOD.USE_MOD_B_NAME, c.MOD1_SD_B_NAME});
-    c.MOD1_SW_B_SW = bk::SW<uint32_t>(c.MOD1_SW_CTRL, c.M1_BW_3_AND, c.MOD1_SW_NO);
 }
 
 }  // namespace r80
