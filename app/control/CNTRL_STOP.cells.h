@@ -26,9 +26,9 @@
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
+void CNTRL_STOP_sequence(); // _R80_TASK_20: the sequence flag CSD_SEQ
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
-void CNTRL_STOP_sequence(); // _R80_TASK_12: the sequence flag CSD_SEQ
 }  // namespace r80
 
 namespace r160 {
