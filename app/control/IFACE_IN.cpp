@@ -14,9 +14,11 @@
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
+#include "app/control/SPD_R_L.cells.h"
 #include "app/interface/standin/MOD_map_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "runtime/rgtask.h"
 
 namespace {
 
@@ -26,10 +28,16 @@ struct IFACE_IN_blocks {
     bk::SvcCmdState<2> useOpid;       // IFACE_IN_SPEED.USE_OPID_OUTS, 2.0 s
     bk::SvcCmdState<2> speedRaiseLower;  // IFACE_IN_SPEED.RSE_LWR, 60.0 s
     bk::SvcCmdState<2> valveRaiseLower;  // IFACE_IN_VLV.RSE_LWR, 60.0 s
+    bk::SvcCmdState<2> adjFastSlow;      // IFACE_IN_SPEED.ADJ_FAST_SLOW, 100.0 s
+    bk::SvcCmdState<3> goStep;           // IFACE_IN_SPEED.GO_STEP_SP, 1.0 s
+    bk::ActionState enaStepTest;         // IFACE_IN_SPEED.ENA_STEPTEST
+    bk::SampState spStep;                // IFACE_IN_SPEED.SP_STEP
 };
 BlockRam<IFACE_IN_blocks> IFACE_IN_st;
 
 constexpr float kAnalyze = 1.0f, kEnaDisRem = 2.0f, kUseOpid = 2.0f, kRaiseLower = 60.0f;
+constexpr float kGoStep = 1.0f, kArmStepTest = 0.5f, kAdjFastSlow = 100.0f;
+constexpr int32_t kStepMin = -100, kStepMax = 100;  // percent
 
 // Written true: the pulse starts (elapsed 0); written false: it ends.
 template <int N>
@@ -45,6 +53,8 @@ void IFACE_IN_init_blks() {
     bk::SVC_CMD_INIT(IFACE_IN_st.useOpid, kUseOpid);
     bk::SVC_CMD_INIT(IFACE_IN_st.speedRaiseLower, kRaiseLower);
     bk::SVC_CMD_INIT(IFACE_IN_st.valveRaiseLower, kRaiseLower);
+    bk::SVC_CMD_INIT(IFACE_IN_st.adjFastSlow, kAdjFastSlow);
+    bk::SVC_CMD_INIT(IFACE_IN_st.goStep, kGoStep);
 }
 
 void IFACE_IN_command_written(const void* cell, uint32_t value) {
@@ -55,17 +65,21 @@ void IFACE_IN_command_written(const void* cell, uint32_t value) {
                               &sp.ANLYZ_RQST_IN_4.ref()};
     for (int k = 1; k <= 4; ++k)
         if (cell == analyze[k - 1]) restart(st.analyze, k, value, kAnalyze);
+    const void* goStep[3] = {&sp.GO_STEP_SP_IN_1.ref(), &sp.GO_STEP_SP_IN_2.ref(), &sp.GO_STEP_SP_IN_3.ref()};
+    for (int k = 1; k <= 3; ++k)
+        if (cell == goStep[k - 1]) restart(st.goStep, k, value, kGoStep);
     struct Pair {
         const void* in1;
         const void* in2;
         bk::SvcCmdState<2>& s;
         float length;
     };
-    const Pair pairs[4] = {
+    const Pair pairs[5] = {
         {&sp.ENA_DIS_REM_IN_1.ref(), &sp.ENA_DIS_REM_IN_2.ref(), st.enaDisRem, kEnaDisRem},
         {&sp.USE_OPID_OUTS_IN_1.ref(), &sp.USE_OPID_OUTS_IN_2.ref(), st.useOpid, kUseOpid},
         {&sp.RSE_LWR_IN_1.ref(), &sp.RSE_LWR_IN_2.ref(), st.speedRaiseLower, kRaiseLower},
         {&IFACE_IN_VLV.RSE_LWR_IN_1.ref(), &IFACE_IN_VLV.RSE_LWR_IN_2.ref(), st.valveRaiseLower, kRaiseLower},
+        {&sp.ADJ_FAST_SLOW_IN_1.ref(), &sp.ADJ_FAST_SLOW_IN_2.ref(), st.adjFastSlow, kAdjFastSlow},
     };
     for (const Pair& p : pairs) {
         if (cell == p.in1) restart(p.s, 1, value, p.length);
@@ -88,6 +102,31 @@ void IFACE_IN_commands_40() {
     bk::SVC_CMD(st.useOpid, 1, c.USE_OPID_OUTS_IN_1, c.USE_OPID_OUTS_OUT_1, kUseOpid, T);
     bk::SVC_CMD(st.useOpid, 2, c.USE_OPID_OUTS_IN_2, c.USE_OPID_OUTS_OUT_2, kUseOpid, T);
     IFACE_IN_START.Z_SETPOINT_A_NAME = IFACE_OUT_SPEED.Z_SETPOINT_A_NAME;
+}
+
+}  // namespace r40
+
+namespace r40 {
+
+// The step test: command 2 arms it, command 3, a raise or lower of the
+// setpoint or the speed PID out of control disarms it; the step (percent) is
+// cleared on arming and may be entered only while armed; command 1 applies it.
+void IFACE_IN_step_test() {
+    auto& c = IFACE_IN_SPEED;
+    auto& st = IFACE_IN_st;
+    constexpr float T = 0.04f;
+    bk::SVC_CMD(st.goStep, 1, c.GO_STEP_SP_IN_1, c.GO_STEP_SP_OUT_1, kGoStep, T);
+    bk::SVC_CMD(st.goStep, 2, c.GO_STEP_SP_IN_2, c.GO_STEP_SP_OUT_2, kGoStep, T);
+    bk::SVC_CMD(st.goStep, 3, c.GO_STEP_SP_IN_3, c.GO_STEP_SP_OUT_3, kGoStep, T);
+    bk::ACTION(st.enaStepTest, c.ENA_STEPTEST_B_ACTION, c.ENA_STEPTEST_ACT_OUT, c.ENA_STEPTEST_E_TIME,
+               c.ENA_STEPTEST_R_TIME, c.GO_STEP_SP_OUT_2,
+               bk::OR({c.GO_STEP_SP_OUT_3, SPD_R_L.RSE_LWR_OR, c.NOT_SPDCTRL_NOT}), c.ENA_STEPTEST_ACT_Q, kArmStepTest,
+               T);
+    const uint32_t armed = c.ENA_STEPTEST_B_ACTION;
+    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.SP_STEP_TUNE, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
+                                    static_cast<uint32_t>(AllRgExecutedwMMM)),
+                     c.SP_STEP_SAMP_ITUNE, c.SP_STEP_LIMITED, c.SP_STEP_EN_ENT_OUT, c.SP_STEP_LO_LIM_OUT,
+                     c.SP_STEP_HI_LIM_OUT);
 }
 
 }  // namespace r40
@@ -132,6 +171,8 @@ void IFACE_IN_settings() {
                        {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f});
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 1, c.RSE_LWR_IN_1, c.RSE_LWR_OUT_1, kRaiseLower, 0.16f);
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 2, c.RSE_LWR_IN_2, c.RSE_LWR_OUT_2, kRaiseLower, 0.16f);
+        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 1, c.ADJ_FAST_SLOW_IN_1, c.ADJ_FAST_SLOW_OUT_1, kAdjFastSlow, 0.16f);
+        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 2, c.ADJ_FAST_SLOW_IN_2, c.ADJ_FAST_SLOW_OUT_2, kAdjFastSlow, 0.16f);
     }
     {
         auto& c = IFACE_IN_START;
