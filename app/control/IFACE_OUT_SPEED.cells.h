@@ -41,7 +41,7 @@ namespace r10 {
 void IFACE_OUT_SPEED_copies();
 }
 namespace r80 {
-// The dynamics in use and the off-line flag (piece of _R80_TASK_12).
+// The dynamics in use and the off-line flag (piece of _R80_TASK_20).
 void IFACE_OUT_SPEED_dynamics();
 // The load percentage and the normal-shutdown flag (piece of _R80_TASK_20).
 void IFACE_OUT_SPEED_load();

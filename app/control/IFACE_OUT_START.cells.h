@@ -16,6 +16,6 @@ CAT_MODULE(IFACE_OUT_START)
 
 namespace r80 {
 // The controlled-stop sequence and shutdown-clear copies (piece of
-// _R80_TASK_12).
+// _R80_TASK_20).
 void IFACE_OUT_START_copies();
 }

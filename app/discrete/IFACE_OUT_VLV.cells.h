@@ -21,6 +21,6 @@ void IFACE_OUT_VLV_high_limit();
 void IFACE_OUT_VLV_selections();
 }  // namespace r10
 namespace r80 {
-// The limiter's invalid-setpoint copy (piece of _R80_TASK_12).
+// The limiter's invalid-setpoint copy (piece of _R80_TASK_20).
 void IFACE_OUT_VLV_invalid_setpoint();
 }

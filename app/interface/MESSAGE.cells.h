@@ -78,6 +78,6 @@ void MESSAGE_start_texts();
 }  // namespace r160
 namespace r80 {
 // The idle and rated command pulses the start texts hold for 3 s and the
-// move-to-idle flag (piece of _R80_TASK_12).
+// move-to-idle flag (piece of _R80_TASK_20).
 void MESSAGE_START_pulses();
 }  // namespace r80
