@@ -17,7 +17,7 @@
     X(FAST_RATE, IN_2, A, R160, TUNE(3.0, 1.0, 5.0))        \
     CASC_SAMP_ROWS(X, FST_RATE, 10.0, 0.01, 5000.0, R80)    \
     CASC_SAMP_ROWS(X, N_MTCHD, 1.0, 0.01, 1000.0, R40)    \
-    X(MATCHED, NOT, B, R160, PLAIN)                         \
+    X(MATCHED, NOT, B, R160, PLAIN, R80)                     \
     X(N_CASC_EN, NOT, B, R80, PLAIN)                        \
     X(EN_TRACK, AND, B, R80, PLAIN, R160)                   \
     X(TRACK_RATE, MULTIPLY, A, R80, PLAIN)                  \

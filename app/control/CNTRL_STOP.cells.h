@@ -15,6 +15,7 @@
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
     X(NSD_ENABLED, LATCH_R, B, R80, PLAIN, R160)            \
     X(DISABLED, NOT, B, R80, PLAIN)                   \
+    X(CSD_SEQ, B_NAME, B, R80, PLAIN)                 \
     X(USE_STOP, IN, B, R160, TUNE(true))              \
     X(USE_STOP, B_NAME, B, R160, PLAIN)               \
     X(NOT_USED, NOT, B, R160, PLAIN, R80)             \
@@ -29,6 +30,7 @@
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
+void CNTRL_STOP_sequence(); // _R80_TASK_20: the sequence flag CSD_SEQ
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
 // The stop at idle: below idle (_R80_TASK_13) and at idle or minimum

@@ -28,7 +28,7 @@
     X(CASC_ENBL, B_NAME, B, R160, PLAIN, R80)                    \
     X(CASC_DIS, B_NAME, B, R160, PLAIN, R80)                     \
     X(RMT_CAS_ENBL, B_NAME, B, R160, PLAIN)                      \
-    X(RMT_CAS_DIS, B_NAME, B, R160, PLAIN)                       \
+    X(RMT_CAS_DIS, B_NAME, B, R160, PLAIN, R80)                  \
     X(RSE_LWR, IN_1, B, R160, SVC_IN)                          \
     X(RSE_LWR, IN_2, B, R160, SVC_IN)                          \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                            \

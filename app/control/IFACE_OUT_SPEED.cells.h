@@ -28,10 +28,24 @@
     X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN)        \
     X(ENTRD_RATE, A_NAME, A, R160, PLAIN)         \
     X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
-    IFACE_OUT_SPEED_STANDIN_ROWS(X)
+    IFACE_OUT_SPEED_STANDIN_ROWS(X)                     \
+    X(MANUL_OFFL, B_NAME, B, R80, PLAIN)                \
+    X(MANUL_ONL, B_NAME, B, R80, PLAIN)                 \
+    X(OPTI_OFFL, B_NAME, B, R80, PLAIN)                 \
+    X(OPTI_ONL, B_NAME, B, R80, PLAIN)                  \
+    X(USING_OPTIDYN, B_NAME, B, R80, PLAIN)             \
+    X(OFFLINE, OR, B, R80, PLAIN)                       \
+    X(MDRIVE_LOAD, A_NAME, A, R80, PLAIN)               \
+    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)
 CAT_MODULE(IFACE_OUT_SPEED)
 
 namespace r10 {
 // The interface copies of the speed control (piece of _R10_TASK_8).
 void IFACE_OUT_SPEED_copies();
+}
+namespace r80 {
+// The dynamics in use and the off-line flag (piece of _R80_TASK_20).
+void IFACE_OUT_SPEED_dynamics();
+// The load percentage and the normal-shutdown flag (piece of _R80_TASK_20).
+void IFACE_OUT_SPEED_load();
 }

@@ -39,10 +39,13 @@
     X(RMT_SP_INH, FIRST_ALM, I, R80, PLAIN)                  \
     X(RMT_SP_INH, LOGICAL_OR, B, R80, PLAIN)                 \
     X(RMT_SP_INH, RST, B, R80, TUNE(true)) \
-    RMT_ENBL_MAP_STANDIN_ROWS(X)
+    RMT_ENBL_MAP_STANDIN_ROWS(X)                             \
+    X(PLS_ENABL, ACT_OUT, I, R80, PLAIN)                     \
+    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
 CAT_MODULE(RMT_ENBL)
 
 namespace r80 {
 void RMT_ENBL_enable();     // the enable latch and the selection of the remote setpoint
 void RMT_ENBL_disabled();   // DISABLED, the inhibit list and ENBL_AUTO
+void RMT_ENBL_enable_pulse();  // _R80_TASK_12: PLS_ENABL, the rise of the last pass's enable
 }  // namespace r80

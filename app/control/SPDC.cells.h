@@ -249,9 +249,21 @@
     X(MN_REF, ZMINUS1, A, R10, PLAIN, R40)                                 \
     X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40)
 
+// The load percentage of the reference within the governor range and the
+// reference's maximum-governor check (80 ms), with the maximum-governor
+// margin it compares against (160 ms).
+#define SPDC_DISPLAY_ROWS(X)                                               \
+    X(SP_RPM, SUBTRACT, A, R80, PLAIN)                                     \
+    X(RANGE, SUBTRACT, A, R80, PLAIN)                                      \
+    X(RATIO, DIVIDE, A, R80, PLAIN)                                        \
+    X(PCT_RANGE, MULTIPLY, A, R80, PLAIN)                                  \
+    X(SUB_1, SUBTRACT, A, R160, PLAIN, R80)                                \
+    SPDC_CMP(X, SR_MXGGRRE, R80)
+
 #define SPDC_CELLS(X) \
     SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X) \
-    X(RMT_SPD_KW_SW, CTRL, B, R80, TUNE(false)) X(RMT_SPD_KW_SW, A_SW, A, R80, PLAIN)
+    X(RMT_SPD_KW_SW, CTRL, B, R80, TUNE(false)) X(RMT_SPD_KW_SW, A_SW, A, R80, PLAIN) \
+    SPDC_DISPLAY_ROWS(X)
 CAT_MODULE(SPDC)
 
 namespace r80 {
@@ -263,6 +275,8 @@ void SPDC_run_steps();        // A00, A01, A02A, A02, A07, A08 and the A09 condi
 void SPDC_test_steps();       // A09, A10, A11, A12, the target selection and reference cells
 void SPDC_z00();              // Z00
 void SPDC_commit();           // the activation commit and the 80 ms unit delay
+void SPDC_load_percent();     // _R80_TASK_20: SP_RPM, RANGE, RATIO, PCT_RANGE
+void SPDC_max_gov_check();    // _R80_TASK_12: SR_MXGGRRE
 }  // namespace r80
 namespace r160 {
 void SPDC_ramp_rates();       // hot start and the start rates
@@ -277,6 +291,7 @@ void SPDC_mode_chart();       // the transitions of B00..B03
 void SPDC_store_delays();     // the 160 ms unit delay of the chart
 void SPDC_commit_mode();      // the mode chart's activation commit
 void SPDC_commit_delays();    // the 160 ms unit-delay commit
+void SPDC_max_gov_margin();   // _R160_TASK_49: SUB_1
 }  // namespace r160
 namespace r40 {
 void SPDC_selectors();        // _R40_TASK_3: selector flags, step test, RP_PV, ACTIV_RATE

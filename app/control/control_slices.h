@@ -29,6 +29,7 @@ void _R80_TASK_15();
 void _R80_TASK_16();
 void _R80_TASK_18();
 void _R80_TASK_19();
+void _R80_TASK_20();
 void _R80_TASK_23();
 void _R80_TASK_24();
 void _R80_TASK_25();

@@ -36,6 +36,9 @@
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/IFACE_OUT_START.cells.h"
+#include "app/discrete/IFACE_OUT_VLV.cells.h"
 
 void _R80_TASK_14() {
     using namespace r80;
@@ -77,6 +80,18 @@ void _R80_TASK_19() {
     IFACE_IN_VLV_sequence_status();
     IFACE_OUT_CASC_status();
     SPD_CTRL_dynamics_set();
+}
+// The display values and interface bits of the speed control, after the
+// idle/rated latch and the dynamics of the pass.
+void _R80_TASK_20() {
+    using namespace r80;
+    IFACE_OUT_SPEED_dynamics();
+    SPDC_load_percent();
+    IFACE_OUT_SPEED_load();
+    CNTRL_STOP_sequence();
+    IFACE_OUT_START_copies();
+    IFACE_OUT_VLV_invalid_setpoint();
+    MESSAGE_START_pulses();
 }
 void _R80_TASK_23() {
     using namespace r80;

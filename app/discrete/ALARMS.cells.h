@@ -949,7 +949,7 @@
     X(RST_DLY, R_TIME, I, R160, PLAIN) \
     X(RST_DLY, DLY_TIME, A, R160, TUNE(0.5, 0.0, 600.0)) \
     X(S1, IN, B, R160, TUNE(false)) \
-    X(S1, B_NAME, B, R160, PLAIN) \
+    X(S1, B_NAME, B, R160, PLAIN, R80) \
     X(TUNABLE_ALARM, IN, B, R160, TUNE(false)) \
     X(TUNABLE_ALARM, B_NAME, B, R160, PLAIN, R40) \
     X(UNUSED, IN, B, R160, TUNE(false)) \

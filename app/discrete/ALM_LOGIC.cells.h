@@ -53,7 +53,8 @@
     X(HP_DIFF, OR, B, R160, PLAIN) \
     X(HP_POS_ERR, B_ALARM, B, R160, PLAIN, R40) \
     X(HP_POS_ERR, LIGHT, B, R160, PLAIN) \
-    X(HP_POS_ERR, HORN, B, R160, PLAIN)
+    X(HP_POS_ERR, HORN, B, R160, PLAIN) \
+    X(TRIP_ALM, AND, B, R80, PLAIN, R40)
 CAT_MODULE(ALM_LOGIC)
 
 namespace r10 {
@@ -64,4 +65,8 @@ void ALM_LOGIC_signal_failures();
 }
 namespace r160 {
 void ALM_LOGIC_hp_difference();
+}
+namespace r80 {
+// A shutdown with the first alarm (piece of _R80_TASK_12).
+void ALM_LOGIC_trip_alarm();
 }

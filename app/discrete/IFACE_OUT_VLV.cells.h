@@ -11,7 +11,8 @@
     X(ACT_LSS_SEL_2, B_NAME, B, R10, PLAIN, R80, R160) \
     X(ACT_LSS_SEL_3, B_NAME, B, R10, PLAIN, R80, R160) \
     X(VALVE_LMT, A_NAME, A, R80, PLAIN)        \
-    X(HP_DMD, A_NAME, A, R10, PLAIN)
+    X(HP_DMD, A_NAME, A, R10, PLAIN)           \
+    X(INVALID_SP, B_NAME, B, R80, PLAIN)
 CAT_MODULE(IFACE_OUT_VLV)
 
 namespace r10 {
@@ -19,3 +20,7 @@ namespace r10 {
 void IFACE_OUT_VLV_high_limit();
 void IFACE_OUT_VLV_selections();
 }  // namespace r10
+namespace r80 {
+// The limiter's invalid-setpoint copy (piece of _R80_TASK_20).
+void IFACE_OUT_VLV_invalid_setpoint();
+}

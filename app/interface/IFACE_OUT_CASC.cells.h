@@ -12,6 +12,7 @@
     X(EN_ENTR_SETPT, B_NAME, B, R80, PLAIN)                   \
     X(RMT_CAS_EN, B_NAME, B, R80, PLAIN, R160)                \
     X(RMT_N_MATCH_RATE_SEL, B_NAME, B, R80, PLAIN)            \
+    X(REM_CAS_SEL, B_NAME, B, R80, PLAIN, R160)               \
     X(ENTRD_RATE, A_NAME, A, R160, PLAIN)                     \
     X(INHIBITED, B_NAME, B, R160, PLAIN)                      \
     X(INVALID_SP, B_NAME, B, R160, PLAIN)                     \

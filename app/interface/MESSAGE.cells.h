@@ -62,7 +62,11 @@ CAT_MODULE(MESSAGE)
     X(START_COMP, B_NAME, B, R160, PLAIN, R80)  \
     MESSAGE_MSG_ROWS(X, IDL_RTD)                \
     MESSAGE_MSG_ROWS(X, START_INH_MSG)          \
-    MESSAGE_START_STANDIN_ROWS(X)
+    X(SH_OFFCMD, ONE_SHOT, B, R80, PLAIN, R160) \
+    X(SH_OFFCMD, R_TIME, I, R80, PLAIN)         \
+    X(SH_ONCMD, ONE_SHOT, B, R80, PLAIN, R160)  \
+    X(SH_ONCMD, R_TIME, I, R80, PLAIN)          \
+    X(TOIDLE, OR, B, R80, PLAIN, R160)
 CAT_MODULE(MESSAGE_START)
 
 namespace r160 {
@@ -72,3 +76,8 @@ void MESSAGE_texts();
 // _R160_TASK_44).
 void MESSAGE_start_texts();
 }  // namespace r160
+namespace r80 {
+// The idle and rated command pulses the start texts hold for 3 s and the
+// move-to-idle flag (piece of _R80_TASK_20).
+void MESSAGE_START_pulses();
+}  // namespace r80

@@ -58,7 +58,7 @@
     X(PORT3_COMM, I_MUX_N_1, I, R160, PLAIN)                                               \
     X(PORT3_COMM_USED, I_SW, I, R160, PLAIN)                                               \
     X(MOD1_PERM, AND, B, R160, PLAIN)                                                      \
-    X(USE_MOD, B_NAME, B, R160, PLAIN)                                                     \
+    X(USE_MOD, B_NAME, B, R160, PLAIN, R80)                                                \
     X(PORT2_ERR_CODE, I_NAME, I, R160, PLAIN)                                              \
     X(PORT2_EXCP_ERR, B_NAME, B, R160, PLAIN)                                              \
     X(PORT3_ERR_CODE, I_NAME, I, R160, PLAIN)                                              \
@@ -99,7 +99,8 @@ CAT_MODULE(MODBUS1)
     X(LNK2_ALM, B_NAME, B, R160, PLAIN, R40)          \
     X(LNK3_ALM, B_NAME, B, R160, PLAIN, R40)          \
     X(MOD1_ALL_LNK_FLD, AND, B, R160, PLAIN)          \
-    X(ALL_LNK_FAIL, B_NAME, B, R160, PLAIN, R80)
+    X(ALL_LNK_FAIL, B_NAME, B, R160, PLAIN, R80)      \
+    X(RST_MODBUS, OR, B, R80, PLAIN)
 CAT_MODULE(MOD_LNK_STAT)
 
 #define MOD_IO_CELLS(X) X(ACT1_100, MULTIPLY, A, R160, PLAIN, R80)
@@ -154,3 +155,8 @@ void MOD_link_alarms();
 // _R160_TASK_45: the values scaled for the map.
 void MOD_SCALE_values();
 }  // namespace r160
+namespace r80 {
+// The Modbus reset: the common reset pulse or the delayed restart (piece of
+// _R80_TASK_12).
+void MOD_LNK_STAT_reset();
+}  // namespace r80

@@ -46,7 +46,13 @@
     MOD_BW_CMD(X, 19, R160)                           \
     MOD_BW_CMD(X, 20)                                 \
     MOD_BW_CMD(X, 21)                                 \
-    MOD_BW_CMD(X, 22)
+    MOD_BW_CMD(X, 22)                                 \
+    X(MOD1_SD, IN, B, R80, TUNE(false))               \
+    X(MOD1_SD, B_NAME, B, R80, PLAIN)                 \
+    X(M1_BW_3, AND, B, R80, PLAIN)                    \
+    X(MOD1_SW, CTRL, B, R80, TUNE(false))             \
+    X(MOD1_SW, NO, B, R80, TUNE(false))               \
+    X(MOD1_SW, B_SW, B, R80, PLAIN, R10)
 CAT_MODULE(MOD_BW)
 
 namespace r80 {
@@ -55,4 +61,7 @@ void MOD_BW_write_enable();
 // Window, clear pulse, command latch and the Modbus reset pulse (piece of
 // _R80_TASK_2).
 void MOD_BW_commands();
+// The Modbus trip command: its enable and the service override (piece of
+// _R80_TASK_12).
+void MOD_BW_trip_command();
 }  // namespace r80

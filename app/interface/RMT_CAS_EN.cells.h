@@ -20,9 +20,18 @@
     RMT_CAS_EN_INHIBIT_ROWS(X, 1) RMT_CAS_EN_INHIBIT_ROWS(X, 2) \
     RMT_CAS_EN_INHIBIT_ROWS(X, 3) RMT_CAS_EN_INHIBIT_ROWS(X, 4) \
     X(Z_LOOP, ZMINUS1_B, B, R80, PLAIN)             \
-    RMT_CAS_EN_STANDIN_ROWS(X)
+    RMT_CAS_EN_STANDIN_ROWS(X)                      \
+    X(PLS_ON, ACT_OUT, I, R80, PLAIN)               \
+    X(PLS_ON, B_ACTION, B, R80, PLAIN)              \
+    X(OR_DISABLE, IN_8, B, R80, TUNE(false))        \
+    X(OR_DISABLE, OR, B, R80, PLAIN)                \
+    X(ENABLED, LATCH_R, B, R80, PLAIN)              \
+    X(REM_SEL, AND, B, R80, PLAIN)
 CAT_MODULE(RMT_CAS_EN)
 
 namespace r80 {
 void RMT_CAS_EN_inhibit_list();  // piece of _R80_TASK_22
+// The remote-cascade enable latch and the selection (piece of _R80_TASK_12,
+// after the remote speed setpoint's enable pulse).
+void RMT_CAS_EN_enable();
 }

@@ -10,6 +10,12 @@
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/interface/DATALOG.cells.h"
+#include "app/control/RMT_ENBL.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "app/discrete/ALM_LOGIC.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/MOD_BW.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -74,4 +80,10 @@ void _R80_TASK_12() {
     DATALOG_commands();
     HP_DRIVER_stroke();
     HP_LIMTER_service_disable();
+    SPDC_max_gov_check();
+    ALM_LOGIC_trip_alarm();
+    RMT_ENBL_enable_pulse();
+    RMT_CAS_EN_enable();
+    MOD_BW_trip_command();
+    MOD_LNK_STAT_reset();
 }

@@ -293,9 +293,9 @@ TEST_F(ShutdownList, AcknowledgeSilencesTheHornAndANewTripSoundsItAgain) {
 
 struct OrderCase {
     const char* name;
-    int gap;  // passes between raising trip 25 and trip 5
+    int gap;  // passes between raising trip 25 and trip 4
     int first;
-    int alm5, alm25;
+    int alm4, alm25;
 };
 
 class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface<OrderCase> {};
@@ -305,16 +305,16 @@ TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcross
     start();
     setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
     if (c.gap > 0) runPasses(R10, c.gap);
-    setCell("MOD_BW.MOD1_SW.B_SW", 1);
+    setCell("MPU_OVRD.B_MPUS_FLD.AND", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
-    EXPECT_EQ(integer(any("ALM_NO_", 5)), c.alm5);
+    EXPECT_EQ(integer(any("ALM_NO_", 4)), c.alm4);
     EXPECT_EQ(integer(any("ALM_NO_", 25)), c.alm25);
     EXPECT_EQ(GetLatchAESize(1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ShutdownOrder,
-                         ::testing::Values(OrderCase{"SamePass", 0, 5, 1, 2}, OrderCase{"NextPass", 1, 25, 2, 1}),
+                         ::testing::Values(OrderCase{"SamePass", 0, 4, 1, 2}, OrderCase{"NextPass", 1, 25, 2, 1}),
                          [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
@@ -325,10 +325,10 @@ TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
     runPasses(R10, 2);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 0);
     setCell("SHUTDOWNS.ANY.FA_RST", 0);
-    setCell("MOD_BW.MOD1_SW.B_SW", 1);
+    setCell("MPU_OVRD.B_MPUS_FLD.AND", 1);
     runPasses(R10, 3);
-    EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 5);
-    EXPECT_EQ(integer(any("ALM_NO_", 5)), 2) << "its place in the list is unchanged";
+    EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 4);
+    EXPECT_EQ(integer(any("ALM_NO_", 4)), 2) << "its place in the list is unchanged";
 }
 
 TEST_F(ShutdownList, NewEntryCountSaturatesAtTwoAndTheChangeFlagMarksChangingPasses) {

@@ -28,7 +28,7 @@
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)
+#define IFACE_OUT_SPEED_STANDIN_ROWS(X)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
 // actuator and the shutdown copy of the protection logic.

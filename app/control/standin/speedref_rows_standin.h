@@ -5,8 +5,7 @@
 #pragma once
 
 // SPDC: the underspeed alarm's switch.
-#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40) \
-    X(SR_MXGGRRE, A_COMPARE, B, R80, PLAIN)
+#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
 
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
@@ -68,7 +67,5 @@
 #define IFACE_OUT_START_STANDIN_ROWS(X)                  \
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
     X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)                    \
-    X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10, R160)              \
-    X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)      \
     X(STARTING, B_NAME, B, R80, PLAIN, R160)
 

@@ -21,8 +21,8 @@
     X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)
 CAT_MODULE(CNFG_START)
 
-// MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).
-#define MOD_BW_STANDIN_ROWS(X) X(MOD1_SW, B_SW, B, R10, PLAIN)
+// MOD_BW: none left (app/interface/MOD_BW.cells.h lists the macro).
+#define MOD_BW_STANDIN_ROWS(X)
 
 #include "app/control/OPC_SPD_SP.cells.h"
 

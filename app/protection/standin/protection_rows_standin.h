@@ -17,10 +17,8 @@
 #define SD_LOGIC_PROT_STANDIN_ROWS(X) \
     X(DELAY, DELAY, B, R80, PLAIN, R10)
 
-// ALM_LOGIC: the tripped alarm (80 ms),
-// and the valve limiter in control (160 ms, with the speed reference).
+// ALM_LOGIC: the valve limiter in control (160 ms, with the speed reference).
 #define ALM_LOGIC_PROT_STANDIN_ROWS(X) \
-    X(TRIP_ALM, AND, B, R80, PLAIN, R40)        \
     X(ON_LIMITER, B_NAME, B, R160, PLAIN, R40)
 
 // MPU_OVRD: all speed probes failed.
