@@ -21,12 +21,19 @@
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)           \
     X(CSD_TRIP, B_NAME, B, R160, PLAIN, R80)          \
     X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
+    X(CSD_SEQ, B_NAME, B, R80, PLAIN)                 \
+    X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
+    X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
+    X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
     CNTRL_STOP_STANDIN_ROWS(X)
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
+// The sequence flag, the stop complete (once the valve limiter has come
+// down) and its delay (piece of _R80_TASK_12).
+void CNTRL_STOP_complete();
 }  // namespace r80
 
 namespace r160 {

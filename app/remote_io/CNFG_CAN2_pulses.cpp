@@ -9,6 +9,8 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "runtime/appmem.h"
@@ -70,8 +72,10 @@ void _R80_TASK_12() {
     PWR_UP_MSG_pulses();
     CNFG_ENET1_address();
     CNFG_SPEED_open_wire();
+    CNTRL_STOP_complete();
     DATALOG_commission_time();
     DATALOG_commands();
     HP_DRIVER_stroke();
     HP_LIMTER_service_disable();
+    HP_MAN_ENBL_start_complete();
 }
