@@ -120,6 +120,7 @@ TEST_F(Commands, TheDataLogStopCommandOverTheServiceInterfaceWritesTheLogFile) {
     const dl_test::Var* speed = f.find("DATALOG.SPEED.A_NAME");
     ASSERT_NE(speed, nullptr);
     EXPECT_GT(speed->count, 30 * 16) << "the 10 ms rows of the collection";
+}
 
 // Every command block the service side writes: a write of 1 to each input
 // gives its output for the block's time-out in passes of its group, then
