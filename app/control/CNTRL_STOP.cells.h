@@ -26,17 +26,22 @@
     X(STP_SPD_EQ_IDLE, OR, B, R80, PLAIN)             \
     X(STP_CMD, AND, B, R80, PLAIN)                    \
     X(STP_CPLT, B_NAME, B, R80, PLAIN)                \
+    X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
+    X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
+    X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
     CNTRL_STOP_STANDIN_ROWS(X)
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
-void CNTRL_STOP_sequence(); // _R80_TASK_20: the sequence flag CSD_SEQ
 void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
 // The stop at idle: below idle (_R80_TASK_13) and at idle or minimum
 // (_R80_TASK_14), each while the normal-shutdown step is active.
 void CNTRL_STOP_below_idle();
 void CNTRL_STOP_stop_flags();
+// The sequence flag, the stop complete (once the valve limiter has come
+// down) and its delay (piece of _R80_TASK_12).
+void CNTRL_STOP_complete();
 }  // namespace r80
 
 namespace r160 {

@@ -69,6 +69,7 @@ CAT_MODULE(HP_MAN_RAMP)
     X(OR_DISABLE, OR, B, R10, PLAIN)                            \
     X(OR_DISABLE, IN_7, B, R10, TUNE(false))                    \
     X(ENABLED, LATCH_R, B, R10, PLAIN, R160)                    \
+    X(START_COMP_NOT, NOT, B, R80, PLAIN, R10)                  \
     HP_MAN_ENBL_STANDIN_ROWS(X)
 CAT_MODULE(HP_MAN_ENBL)
 
@@ -86,6 +87,7 @@ CAT_MODULE(HP_MAN_ENBL)
     X(RSE_LWR, IN_2, B, R160, SVC_IN)                         \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
+    X(START_COMP, B_NAME, B, R80, PLAIN)                        \
     IFACE_IN_HP_MAN_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_HP_MAN)
 
@@ -106,6 +108,10 @@ void HP_MAN_RAMP_ramp();
 // The manual enable latch and its permissives (piece of _R10_TASK_4).
 void HP_MAN_ENBL_latch();
 }  // namespace r10
+namespace r80 {
+// The start complete that permits the manual demand (piece of _R80_TASK_12).
+void HP_MAN_ENBL_start_complete();
+}  // namespace r80
 namespace r160 {
 // The service raise and lower inputs (piece of _R160_TASK_37).
 void IFACE_IN_HP_MAN_raise_lower();

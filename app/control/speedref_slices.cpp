@@ -88,7 +88,6 @@ void _R80_TASK_20() {
     IFACE_OUT_SPEED_dynamics();
     SPDC_load_percent();
     IFACE_OUT_SPEED_load();
-    CNTRL_STOP_sequence();
     IFACE_OUT_START_copies();
     IFACE_OUT_VLV_invalid_setpoint();
     MESSAGE_START_pulses();

@@ -1,6 +1,7 @@
 // The slices of the discrete channels: each lists its module pieces in the
 // order they compute. Discrete input channel k: controller inputs 0 .. 7,
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
+#include "app/interface/DATALOG.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
@@ -109,6 +110,7 @@ void _R10_TASK_7() {
 void _R10_TASK_8() {
     r10::RELAY_CHANNEL_output(2);
     speed_control_R10_TASK_8();
+    r10::DATALOG_print_pulse();
 }
 
 // Input 1's E-stop and time-stamp selection, then the speed control's pieces.

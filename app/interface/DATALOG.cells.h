@@ -144,6 +144,12 @@ namespace r40 {
 void DATALOG_start_request();  // piece of _R40_TASK_4
 }  // namespace r40
 
+namespace r10 {
+// The logged speed and the print pulse while the writer prints (piece of
+// _R10_TASK_8).
+void DATALOG_print_pulse();
+}  // namespace r10
+
 namespace r80 {
 // The commissioning time and the six operator commands (pieces of
 // _R80_TASK_12).

@@ -9,6 +9,8 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
+#include "app/control/CNTRL_STOP.cells.h"
+#include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -76,6 +78,7 @@ void _R80_TASK_12() {
     PWR_UP_MSG_pulses();
     CNFG_ENET1_address();
     CNFG_SPEED_open_wire();
+    CNTRL_STOP_complete();
     DATALOG_commission_time();
     DATALOG_commands();
     HP_DRIVER_stroke();
@@ -86,4 +89,5 @@ void _R80_TASK_12() {
     RMT_CAS_EN_enable();
     MOD_BW_trip_command();
     MOD_LNK_STAT_reset();
+    HP_MAN_ENBL_start_complete();
 }

@@ -147,6 +147,39 @@ TEST_F(Sequence, RatedAndIdleCommandsAreIgnoredWhileARemoteSourceIsEnabled) {
     }
 }
 
+// A rated request held while the remote setpoint is enabled is not taken
+// when the remote drops out: only a new rising request is.
+TEST_F(Sequence, ARatedRequestRefusedForARemoteSourceNeedsToRiseAgain) {
+    start(true, true);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
+    int pulses = 0;
+    for (int k = 0; k < 6; ++k) {
+        runPasses(R80, 1);
+        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
+    }
+    EXPECT_EQ(boolean("IDLE_RATE.OR_ENABLE.OR"), 1u);
+    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 0);
+    for (int k = 0; k < 6; ++k) {
+        runPasses(R80, 1);
+        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
+    }
+    EXPECT_EQ(pulses, 0);
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
+    runPasses(R160, 2);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
+    for (int k = 0; k < 6; ++k) {
+        runPasses(R80, 1);
+        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
+    }
+    EXPECT_EQ(pulses, 1);
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
+    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
+}
+
 TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     start(true, true);
     startToRated();

@@ -16,10 +16,13 @@ protected:
         SpeedRig::SetUp();
         useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, speedControlOfTask4, manualLatch, _R10_TASK_5,
                         _R10_TASK_6, _R10_TASK_8, _R10_TASK_10, _R10_TASK_11});
+        useSlices(R80, {startComplete});
         useSlices(R160, {_R160_TASK_37, _R160_TASK_38, _R160_TASK_49, _R160_TASK_62});
     }
     // The manual enable latch of the protection slice that computes it.
     static void manualLatch() { r10::HP_MAN_ENBL_latch(); }
+    // The start-complete permissive of the 80 ms slice that computes it.
+    static void startComplete() { r80::HP_MAN_ENBL_start_complete(); }
 
     // Speed control out of the way, the limiter selected, manual demand
     // configured inside a wide governor range.
@@ -31,6 +34,7 @@ protected:
         setCell("CNFG_SETPT.MIN_GOV.A_NAME", 0.0);
         setCell("CNFG_SETPT.MAX_GOV.A_NAME", 1e6);
         setCell("IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1);
+        setCell("SPDC.A08_STEP.SFC_STEP", 1);  // the start has completed
         runPasses(R160, 3);
     }
     float demand() { return real("HP_MAN_RAMP.MAN_DMD.RAMP"); }
@@ -134,7 +138,7 @@ TEST_F(HpManual, EachDisableConditionDropsItAndBlocksTheEnable) {
         {"service disable", "IFACE_IN_HP_MAN.DISABLE.B_NAME", 1, 0},
         {"not configured", "IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 0, 1},
         {"any shutdown", "IFACE_IN_HP_MAN.ANY_SD.B_NAME", 1, 0},
-        {"start not complete", "HP_MAN_ENBL.START_COMP_NOT.NOT", 1, 0},
+        {"start not complete", "SPDC.A08_STEP.SFC_STEP", 0, 1},
         {"speed below minimum governor", "CNFG_SETPT.MIN_GOV.A_NAME", 1e5, 0},
         {"speed above maximum governor", "CNFG_SETPT.MAX_GOV.A_NAME", -100.0, 1e6},
         {"disable input", "HP_MAN_ENBL.OR_DISABLE.IN_7", 1, 0},

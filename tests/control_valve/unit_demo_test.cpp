@@ -141,3 +141,60 @@ TEST_F(UnitDemo, EachStepTimesItsActivity) {
 }
 
 }  // namespace
+
+namespace {
+
+// The demonstration's command list alone: the chart's pulses and the idle
+// flag are its inputs here.
+class UnitDemoCommands : public ValveRig {
+protected:
+    void SetUp() override {
+        ValveRig::SetUp();
+        run({}, {}, {commands}, {});
+    }
+    static void commands() { r80::UNIT_DEMO_commands(); }
+};
+
+TEST_F(UnitDemoCommands, InDemoModeEachPulseReachesItsListEntryAndOutsideTheListKeepsIt) {
+    const struct {
+        const char* source;
+        const char* entry;
+    } rows[] = {{"UNIT_DEMO.DEMO_START.ONE_SHOT", "UNIT_DEMO.B_CMDS.LIST_1"},
+                {"UNIT_DEMO.DEMO_TRIP.ONE_SHOT", "UNIT_DEMO.B_CMDS.LIST_2"},
+                {"UNIT_DEMO.DEMO_RESET.ONE_SHOT", "UNIT_DEMO.B_CMDS.LIST_3"},
+                {"UNIT_DEMO.DEMO_RAZ.AND", "UNIT_DEMO.B_CMDS.LIST_4"}};
+    setCell("UNIT_DEMO.DEMO_MODE.B_NAME", 1);
+    for (const auto& r : rows) {
+        setCell(r.source, 1);
+        runPasses(R80, 1);
+        for (const auto& other : rows) EXPECT_EQ(boolean(other.entry), &other == &r ? 1u : 0u) << r.source;
+        setCell(r.source, 0);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean(r.entry), 0u);
+    }
+    // Outside demo mode a set entry stays as it is.
+    setCell("UNIT_DEMO.DEMO_MODE.B_NAME", 0);
+    setCell("UNIT_DEMO.B_CMDS.LIST_2", 1);
+    setCell("UNIT_DEMO.DEMO_START.ONE_SHOT", 1);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_2"), 1u);
+    EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_1"), 0u);
+}
+
+TEST_F(UnitDemoCommands, AtIdleForItsDelayTheListAsksForTheMinimumGovernor) {
+    setCell("UNIT_DEMO.DEMO_MODE.B_NAME", 1);
+    setCell("UNIT_DEMO.GO_MINGOV.DLY_TIME", 2.0);
+    setCell("UNIT_DEMO.AT_IDLE.AND", 1);
+    int pass = 0;
+    for (int k = 1; k <= 40 && pass == 0; ++k) {
+        runPasses(R80, 1);
+        if (boolean("UNIT_DEMO.B_CMDS.LIST_5") == 1) pass = k;
+    }
+    EXPECT_EQ(pass, 26);
+    EXPECT_EQ(boolean("UNIT_DEMO.GO_MINGOV.DELAY"), 1u);
+    setCell("UNIT_DEMO.AT_IDLE.AND", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_5"), 0u);
+}
+
+}  // namespace

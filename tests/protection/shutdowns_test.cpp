@@ -234,18 +234,18 @@ TEST_F(ShutdownList, ResetReleasesOnlyTripsWhoseConditionHasGoneAndRenumbers) {
     runPasses(R10, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
     runPasses(R80, 1);  // an 80 ms cell: the trip sees it after the next copy
-    setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
+    setCell("SPDC.UDRSPD_SD.AND", 1);
     runPasses(R10, 2);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), 1);
     EXPECT_EQ(integer(any("ALM_NO_", 20)), 2);
-    EXPECT_EQ(integer(any("ALM_NO_", 25)), 3);
+    EXPECT_EQ(integer(any("ALM_NO_", 26)), 3);
     const int32_t stamp20 = static_cast<int32_t>(
         static_cast<TimeCell*>(cell("SHUTDOWNS.ANY.EV_TM_20"))->sec);
     setCell("MOD_BW.MOD1_SW.B_SW", 0);
-    setCell("CNTRL_STOP.STP_COMPLETE.AND", 0);
+    setCell("SPDC.UDRSPD_SD.AND", 0);
     resetShutdowns();
     EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
-    EXPECT_EQ(boolean(any("SEL_", 25)), 0u);
+    EXPECT_EQ(boolean(any("SEL_", 26)), 0u);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), 0);
     EXPECT_EQ(boolean(any("SEL_", 20)), 1u) << "its condition stands";
     EXPECT_EQ(integer(any("ALM_NO_", 20)), 1);
@@ -293,9 +293,9 @@ TEST_F(ShutdownList, AcknowledgeSilencesTheHornAndANewTripSoundsItAgain) {
 
 struct OrderCase {
     const char* name;
-    int gap;  // passes between raising trip 25 and trip 4
+    int gap;  // passes between raising trip 26 and trip 4
     int first;
-    int alm4, alm25;
+    int alm4, alm26;
 };
 
 class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface<OrderCase> {};
@@ -303,18 +303,18 @@ class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface
 TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcrossPasses) {
     const OrderCase& c = GetParam();
     start();
-    setCell("CNTRL_STOP.STP_COMPLETE.AND", 1);
+    setCell("SPDC.UDRSPD_SD.AND", 1);
     if (c.gap > 0) runPasses(R10, c.gap);
     setCell("MPU_OVRD.B_MPUS_FLD.AND", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(integer(any("ALM_NO_", 4)), c.alm4);
-    EXPECT_EQ(integer(any("ALM_NO_", 25)), c.alm25);
+    EXPECT_EQ(integer(any("ALM_NO_", 26)), c.alm26);
     EXPECT_EQ(GetLatchAESize(1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ShutdownOrder,
-                         ::testing::Values(OrderCase{"SamePass", 0, 4, 1, 2}, OrderCase{"NextPass", 1, 25, 2, 1}),
+                         ::testing::Values(OrderCase{"SamePass", 0, 4, 1, 2}, OrderCase{"NextPass", 1, 26, 2, 1}),
                          [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {

@@ -1,5 +1,6 @@
-// The 80 ms pieces of the speed-sensor configuration, the HP driver, the
-// valve limiter that share the node slices.
+// The 80 ms pieces of the speed-sensor configuration, the controlled stop,
+// the HP driver, the valve limiter and the manual demand that share the node
+// slices.
 #include "tests/remote_alarms/remote_rig.h"
 
 using namespace ra_test;
@@ -68,6 +69,58 @@ TEST_F(Pieces, TheEnteredLimiterValueIsDisabledByEachOfItsConditions) {
         EXPECT_EQ(boolean("HP_LIMTER.AT_ENTERED.AND"), uint32_t(r.atEntered && !r.pulse));
         EXPECT_EQ(boolean("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME"), uint32_t(r.nsd));
         EXPECT_EQ(boolean("HP_LIMTER.H_SER_Z.ZMINUS1_B"), r.dis) << "its unit delay";
+    }
+}
+
+TEST_F(Pieces, TheStopIsCompleteOnlyWithTheLimiterDownAndTheStopsTripInForce) {
+    start();
+    const struct {
+        int cplt, limDown, csdTrip;
+    } rows[] = {{0, 0, 0}, {1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 1}};
+    for (const auto& r : rows) {
+        setCell("CNTRL_STOP.STP_CPLT.B_NAME", r.cplt);
+        setCell("HP_LIMTER.HP_RAMP.P_LIM_1", r.limDown);
+        setCell("CNTRL_STOP.CSD_TRIP.B_NAME", r.csdTrip);
+        runPasses(R80, 2);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_COMPLETE.AND"), uint32_t(r.cplt && r.limDown && r.csdTrip))
+            << r.cplt << r.limDown << r.csdTrip;
+    }
+    for (int latch : {1, 0}) {
+        setCell("CNTRL_STOP.NSD_ENABLED.LATCH_R", latch);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("CNTRL_STOP.CSD_SEQ.B_NAME"), uint32_t(latch));
+    }
+}
+
+TEST_F(Pieces, TheStopCompleteDelayRisesAfterItsTimeAndFallsAtOnce) {
+    start();
+    EXPECT_FLOAT_EQ(real("CNTRL_STOP.STP_CPLT_DLY.DLY_TIME"), 10.0f);
+    const struct {
+        double seconds;
+        int pass;  // the 80 ms pass the delay rises in
+    } rows[] = {{10.0, 127}, {2.0, 26}};  // 0.08 summed 126 times stays below 10.0
+    for (const auto& r : rows) {
+        setCell("CNTRL_STOP.STP_CPLT_DLY.DLY_TIME", r.seconds);
+        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+        EXPECT_EQ(passesUntil(R80, "CNTRL_STOP.STP_CPLT_DLY.DELAY", 1, 200), r.pass) << r.seconds;
+        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT_DLY.DELAY"), 0u);
+    }
+    // A completion shorter than the delay leaves it down.
+    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+    runPasses(R80, 20);
+    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+    EXPECT_EQ(passesUntil(R80, "CNTRL_STOP.STP_CPLT_DLY.DELAY", 1, 30), 0);
+}
+
+TEST_F(Pieces, TheManualDemandIsPermittedOnlyOnceTheStartHasCompleted) {
+    start();
+    for (int step : {0, 1, 0}) {
+        setCell("SPDC.A08_STEP.SFC_STEP", step);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("IFACE_IN_HP_MAN.START_COMP.B_NAME"), uint32_t(step));
+        EXPECT_EQ(boolean("HP_MAN_ENBL.START_COMP_NOT.NOT"), uint32_t(1 - step));
     }
 }
 

@@ -25,6 +25,7 @@
 #include "host/hostkernel.h"
 #include "storage/log_evt.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/event_log_reader.h"
 
 namespace ra_test {
 
@@ -58,10 +59,7 @@ inline void defaultsOnce() {
     tc_test::loadTunableDefaults();
 }
 
-struct LogRow {
-    long long ms;
-    std::string what;  // source|text|severity
-};
+using tc_test::LogRow;
 
 class RemoteRig : public tc_test::AppHarness {
 protected:
@@ -104,34 +102,9 @@ protected:
     std::vector<LogRow> eventLog() {
         EXPECT_TRUE(hk::runUntil([] { return LogEventHead == LogEventTail; }, 2000));
         runPasses(R10, 2);
-        const char* src = std::getenv("TC_SOURCE_DIR");
-        const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
-                                "/tests/storage_eventlog/read_eventlog.py " + hostfs::applicationRoot() +
-                                "/ae_eventlog.csv";
-        std::string out;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[4096];
-            size_t k;
-            while ((k = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, k);
-            EXPECT_EQ(pclose(p), 0) << out;
-        }
-        std::vector<LogRow> rows;
-        std::istringstream in(out);
-        std::string kind;
-        while (in >> kind) {
-            LogRow r{0, ""};
-            in >> r.ms;
-            std::getline(in, r.what);
-            if (!r.what.empty() && r.what[0] == ' ') r.what.erase(0, 1);
-            if (kind == "event") rows.push_back(r);
-        }
-        return rows;
+        return tc_test::readEventLog();
     }
-    static int count(const std::vector<LogRow>& rows, const std::string& what) {
-        int n = 0;
-        for (const auto& r : rows) n += r.what == what ? 1 : 0;
-        return n;
-    }
+    static int count(const std::vector<LogRow>& rows, const std::string& what) { return tc_test::countRows(rows, what); }
 };
 
 }  // namespace ra_test

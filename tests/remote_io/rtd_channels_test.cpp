@@ -14,6 +14,7 @@
 #include "app/interface/interface_slices.h"
 #include "app/remote_io/rtd_slices.h"
 #include "tests/remote_io/remote_rig.h"
+#include "tests/support/event_log_reader.h"
 #include "tests/support/sim_remote_node.h"
 
 namespace rio_test {
@@ -64,7 +65,9 @@ protected:
     // operational and its PDOs keep it active.
     void start() {
         g_early.emplace_back("CNFG_CAN2.VL3_ENA.IN", 1);
-        useSlices(R10, {early, rtdNodeSettings});
+        std::vector<SliceFn> r10{early, rtdNodeSettings};
+        r10.insert(r10.end(), r10tail_.begin(), r10tail_.end());
+        useSlices(R10, r10);
         node_ = std::make_unique<SimRemoteNode>(Kind::Rtd, 3);
         startApp();
         for (int p = 0; p < 2000 && RemoteNodeBlocks[kNodeRtd].Operational == 0; ++p) runPasses(R20, 1);
@@ -109,6 +112,7 @@ protected:
         hostcan::send(peer_, f);
     }
     static inline RtdChannels* self_ = nullptr;
+    std::vector<SliceFn> r10tail_;  // 10 ms slices after the node settings
     std::unique_ptr<SimRemoteNode> node_;
     int peer_ = -1;
     uint16_t raw_[8] = {};
@@ -389,6 +393,59 @@ TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) 
     EXPECT_EQ(boolean(event(1, "PV_SIGFLT.B_NAME")), 1u);
     EXPECT_EQ(boolean(event(1, "AND.AND")), 1u);
     EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), 1u);  // a failed value withdraws the permissive
+}
+
+// The whole controller with the RTD node: a temperature over its trip level
+// latches the remote trip list's entry with its text, and the shutdown logic
+// takes the remote-node trip and shuts the unit down.
+class RtdTrip : public RtdChannels {
+protected:
+    void SetUp() override {
+        RtdChannels::SetUp();
+        const auto& program = tc_test::programSliceTable();
+        r10tail_ = program[R10];
+        for (int g : {R20, R40, R80, R160}) useSlices(g, program[g]);
+    }
+    // The service tool's reset: a pulse on the debug reset, then the 1 s
+    // reset pulse of the 80 ms group.
+    void reset() {
+        setCell("RESET.DEBUG_RST.TRIGGER", 1);
+        feed(2);
+        setCell("RESET.DEBUG_RST.TRIGGER", 0);
+        feed(20);
+    }
+};
+
+TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
+    // Channel 1 used as bearing temperature, its level 2 a trip at 200 F,
+    // armed at standstill.
+    g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.TRIP_SP2.IN", 1}, {"_ub51.ALM_SP2.IN", 200.0},
+               {"_ub51.ALM_DLY.IN", 0.0}, {"_ub43.FUNCT.IN", 2}, {"CNFG_CAN2.USE_VL.IN", 1}};
+    start();
+    words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 25 C = 77 F everywhere
+    feed(10);
+    reset();
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+    ASSERT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 0u);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
+    // 100 C = 212 F on channel 1.
+    words({0x0640, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    EXPECT_EQ(boolean("_ub51.TRIP_LVL2.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 1u);
+    EXPECT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u);
+    const auto rows = tc_test::readEventLog();
+    EXPECT_EQ(tc_test::countRows(rows, "VLTR_ALMS.TRIP_SUM.SEL_18|Node 3 RTD_1 Level 2 Trip|500"), 1);
+    EXPECT_EQ(tc_test::countRows(rows, "SHUTDOWNS.ANY.SEL_17|TRIP_17 TRIP from Veltra Nodes|500"), 1);
+    // Back below the level, a reset clears the remote trip and the unit's.
+    words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    reset();
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "service_app.h"
+#include "tests/storage_datalog/datalog_file.h"
 
 using namespace svc_test;
 
@@ -89,6 +90,36 @@ TEST_F(Commands, APrintCommandedOverTheServiceInterfaceWritesADataLogFile) {
     ASSERT_EQ(c.writeName("DATALOG.PRINT.IN_2", kBool, {1}), 0);
     for (int i = 0; i < 500 && logFiles() == 0; ++i) runPasses(R160, 1);
     EXPECT_EQ(logFiles(), 1);
+}
+
+// The data-log commands of the service tool: a start, then a stop, which
+// writes the log file; the print pulse then counts the file.
+TEST_F(Commands, TheDataLogStopCommandOverTheServiceInterfaceWritesTheLogFile) {
+    startService();
+    Client c(port);
+    loggedIn(c);
+    auto waitFor = [&](const char* name, uint32_t value) {
+        for (int i = 0; i < 500 && boolean(name) != value; ++i) runPasses(R160, 1);
+        return boolean(name) == value;
+    };
+    const std::string file = root_ + "/TREND_DLOG1.log";
+    ASSERT_FALSE(std::filesystem::exists(file));
+    ASSERT_EQ(c.writeName("DATALOG.DLOG_CMDS.IN_1", kBool, {1}), 0);
+    ASSERT_TRUE(waitFor("DATALOG.TREND_DLOG.COLLECTING", 1));
+    runPasses(R160, 30);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    ASSERT_EQ(c.writeName("DATALOG.DLOG_CMDS.IN_2", kBool, {1}), 0);
+    ASSERT_TRUE(waitFor("DATALOG.TREND_DLOG.COLLECTING", 0));
+    ASSERT_TRUE(waitFor("DATALOG.PRT_OS.ONE_SHOT", 1));
+    ASSERT_TRUE(waitFor("DATALOG.TREND_DLOG.PRINTING", 0));
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(waitFor("DATALOG.PRT_OS.ONE_SHOT", 0));
+    EXPECT_EQ(integer("DATALOG.CNTATOI.OUT_1"), 1);
+    const dl_test::LogFile f = dl_test::parse(dl_test::readDataLogFile(file));
+    EXPECT_EQ(f.head.at("block"), "DATALOG_TREND_DLOG");
+    const dl_test::Var* speed = f.find("DATALOG.SPEED.A_NAME");
+    ASSERT_NE(speed, nullptr);
+    EXPECT_GT(speed->count, 30 * 16) << "the 10 ms rows of the collection";
 }
 
 // Every command block the service side writes: a write of 1 to each input

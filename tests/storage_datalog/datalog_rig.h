@@ -15,6 +15,7 @@
 #include "host/hostkernel.h"
 #include "host/hostlog.h"
 #include "storage/datalog.h"
+#include "tests/storage_datalog/datalog_file.h"
 #include "tests/support/app_harness.h"
 
 namespace dl_test {
@@ -105,19 +106,7 @@ protected:
     }
 
     // The printed log as text lines from the independent reader.
-    std::string readLog(const std::string& name) {
-        const char* src = std::getenv("TC_SOURCE_DIR");
-        const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
-                                "/tests/storage_datalog/read_datalog.py " + hostFile(name);
-        std::string out;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[4096];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-            EXPECT_EQ(pclose(p), 0) << out;
-        }
-        return out;
-    }
+    std::string readLog(const std::string& name) { return readDataLogFile(hostFile(name)); }
 };
 
 }  // namespace dl_test

@@ -15,50 +15,6 @@ using namespace dl_test;
 
 namespace {
 
-struct Var {
-    std::string type, path, name;
-    int spacing = 0, dynamic = 0, count = 0;
-    std::vector<double> samples;
-};
-struct LogFile {
-    std::map<std::string, std::string> head;
-    std::vector<Var> vars;
-    const Var* find(const std::string& path, int dynamic = 0) const {
-        for (const Var& v : vars)
-            if (v.path == path && v.dynamic == dynamic) return &v;
-        return nullptr;
-    }
-};
-
-LogFile parse(const std::string& text) {
-    LogFile f;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("var\t", 0) != 0) {
-            const size_t sp = line.find(' ');
-            f.head[line.substr(0, sp)] = sp == std::string::npos ? "" : line.substr(sp + 1);
-            continue;
-        }
-        std::vector<std::string> parts;
-        std::stringstream ls(line);
-        std::string part;
-        while (std::getline(ls, part, '\t')) parts.push_back(part);
-        Var v;
-        v.type = parts.at(1);
-        v.path = parts.at(2);
-        v.name = parts.at(3);
-        v.spacing = std::stoi(parts.at(4));
-        v.dynamic = std::stoi(parts.at(5));
-        v.count = std::stoi(parts.at(6));
-        std::stringstream vs(parts.size() > 7 ? parts[7] : "");
-        double x;
-        while (vs >> x) v.samples.push_back(x);
-        f.vars.push_back(v);
-    }
-    return f;
-}
-
 const char* kHeaderLine = "VARNEKAR DATA_LOG_M Configuration File\n";
 
 // Samples of a counting cell: the value before the counting began, then one

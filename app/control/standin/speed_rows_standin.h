@@ -48,9 +48,8 @@
     X(REV_GAIN, A_SW, A, R160, PLAIN, R10)               \
     X(REV_SP, A_SW, A, R160, PLAIN, R10)
 
-// HP_MAN_ENBL / IFACE_IN_HP_MAN: the start-complete permissive of the
-// manual enable and the shutdown copy of the protection logic.
-#define HP_MAN_ENBL_STANDIN_ROWS(X) X(START_COMP_NOT, NOT, B, R10, PLAIN)
+// HP_MAN_ENBL / IFACE_IN_HP_MAN: the shutdown copy of the protection logic.
+#define HP_MAN_ENBL_STANDIN_ROWS(X)
 #define IFACE_IN_HP_MAN_STANDIN_ROWS(X) X(ANY_SD, B_NAME, B, R10, PLAIN)
 
 // DROOP: the droop feedback limit, the reference switch and the on-line

@@ -47,8 +47,7 @@
 // ramp's end.
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
-    X(CONTACT, B_NAME, B, R80, PLAIN)               \
-    X(STP_COMPLETE, AND, B, R10, PLAIN)
+    X(CONTACT, B_NAME, B, R80, PLAIN)
 
 // MPU: the turbine speed and the speeds of sensor 1 and of the selected
 // sensor.
