@@ -26,6 +26,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/MOD.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
@@ -161,6 +162,7 @@ int init_blks() {
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     IFACE_IN_init_blks();  // timed commands of the operator interface over
     MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
+    MPU_init_blks();  // speed monitor lag coefficient
     init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;

@@ -11,7 +11,8 @@
     X(ACT_LSS_SEL_2, B_NAME, B, R10, PLAIN, R80, R160) \
     X(ACT_LSS_SEL_3, B_NAME, B, R10, PLAIN, R80, R160) \
     X(VALVE_LMT, A_NAME, A, R80, PLAIN)        \
-    X(HP_DMD, A_NAME, A, R10, PLAIN)
+    X(HP_DMD, A_NAME, A, R10, PLAIN)           \
+    X(ENTRD_RATE, A_NAME, A, R160, PLAIN)
 CAT_MODULE(IFACE_OUT_VLV)
 
 namespace r10 {
@@ -19,3 +20,8 @@ namespace r10 {
 void IFACE_OUT_VLV_high_limit();
 void IFACE_OUT_VLV_selections();
 }  // namespace r10
+
+namespace r160 {
+// The entered valve limiter rate shown (piece of _R160_TASK_41).
+void IFACE_OUT_VLV_entered_rate();
+}  // namespace r160

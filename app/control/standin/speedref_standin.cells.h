@@ -18,7 +18,8 @@
     X(AUTO_START, B_NAME, B, R160, PLAIN)                \
     X(MAN_START, B_NAME, B, R160, PLAIN, R80)            \
     X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)            \
-    X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)
+    X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)         \
+    X(IDLE_RATED_SEQ, B_NAME, B, R160, PLAIN)
 CAT_MODULE(CNFG_START)
 
 // MOD_BW: the Modbus trip selection (app/interface/MOD_BW.cells.h lists it).

@@ -6,7 +6,6 @@
 // BO_MUX: relay states computed in the slower groups and the level-switch
 // analog list.
 #define BO_MUX_STANDIN_ROWS(X) \
-    X(ALARM, B_NAME, B, R40, PLAIN, R10)         \
     X(RST_PLS, B_NAME, B, R80, PLAIN, R10)       \
     X(RMT_ENBLD, B_NAME, B, R80, PLAIN, R10)     \
     X(RMT_CTRL, B_NAME, B, R80, PLAIN, R10)      \
@@ -35,5 +34,4 @@
 // condition.
 #define DRVR_SCALE_STANDIN_ROWS(X) \
     X(SELF_PWR_R, RAMP, A, R20, PLAIN, R10) \
-    X(SELFP_STROK, AND, B, R160, PLAIN, R10) \
-    X(IDL_OR_RATED, A_SW, A, R160, PLAIN)
+    X(SELFP_STROK, AND, B, R160, PLAIN, R10)
