@@ -336,3 +336,33 @@ TEST_F(InterfacePieces, OverspeedTestPermissionAndTheShownRates) {
 }
 
 }  // namespace
+
+namespace {
+
+class MinSpeedCheck : public tc_test::AppHarness {};
+
+// The second sensor's failed level against the lowest speed it can measure,
+// an error only while the second sensor is used.
+TEST_F(MinSpeedCheck, SecondSensorFailedLevelBelowItsRangeIsAnErrorWhenUsed) {
+    useSlices(0, {defaultsOnce});
+    g_defaulted = false;
+    useSlices(R160, {r160::MPU_min_speed_check});
+    startApp();
+    setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", 100.0);
+    struct Row {
+        double lowest;
+        int used;
+        uint32_t check, error;
+    };
+    const Row rows[] = {{150, 1, 1, 1}, {100, 1, 1, 1}, {99, 1, 0, 0}, {150, 0, 1, 0}};
+    for (const Row& r : rows) {
+        setCell("MPU.MIN_SPD_CK2.A_NAME", r.lowest);
+        setCell("CONF_VAL_1.USE_MPU2.B_NAME", r.used);
+        runPasses(R160, 1);
+        EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), 100.0f);
+        EXPECT_EQ(boolean("MPU.SP2_MN_CHK.A_COMPARE"), r.check) << r.lowest;
+        EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), r.error) << r.lowest << " used " << r.used;
+    }
+}
+
+}  // namespace
