@@ -41,6 +41,8 @@
 #include "app/interface/C_COMM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
+#include "app/config/CNFG_START.cells.h"
 #include "app/control/DROOP.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
@@ -79,6 +81,8 @@ void _R160_TASK_29() {
     CNFG_OPERATE_options();
     CNFG_SPEED_difference();
     CNTRL_STOP_settings();
+    CNFG_SETPT_settings();
+    CNFG_START_settings();
 }
 
 void _R160_TASK_30() { r160::COND_MON_counters(); }
