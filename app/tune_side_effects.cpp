@@ -1,16 +1,18 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks, the
-// display's heartbeat input, the lamp test, the master commands and the
+// display's heartbeat input, the lamp tests, the master commands and the
 // simulator commands, and the timed commands of the operator interface.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/COND_MON.cells.h"
@@ -54,6 +56,7 @@ void special_case_tune(void* cell) {
     using cells::MASTER;
     using cells::SPEED_SIM;
     if (cell == &cells::ALARMS.LED_TEST_IN_1.ref()) ALARMS_led_test_written(value);
+    if (cell == &cells::SHUTDOWNS.LED_TEST_IN_1.ref()) r160::SHUTDOWNS_led_test_written(value);
     if (const int n = input_number(cell, {&MASTER.COMMANDS_IN_1.ref(), &MASTER.COMMANDS_IN_2.ref(),
                                           &MASTER.COMMANDS_IN_3.ref(), &MASTER.COMMANDS_IN_4.ref(),
                                           &MASTER.COMMANDS_IN_5.ref(), &MASTER.COMMANDS_IN_6.ref()}))
@@ -70,6 +73,10 @@ void special_case_tune(void* cell) {
     if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
                                           &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))
         TUTORIAL_command_written(n, value);
+    const auto& n2 = cells::CNFG_CAN2;
+    if (const int n = input_number(cell, {&n2.INIT_NODES_IN_1.ref(), &n2.INIT_NODES_IN_2.ref(), &n2.INIT_NODES_IN_3.ref(),
+                                          &n2.INIT_NODES_IN_4.ref(), &n2.INIT_NODES_IN_5.ref()}))
+        CNFG_CAN2_init_command_written(n, value);
     const auto& d = cells::DATALOG;
     if (const int n = input_number(cell, {&d.DLOG_CMDS_IN_1.ref(), &d.DLOG_CMDS_IN_2.ref(), &d.DLOG_CMDS_IN_3.ref(),
                                           &d.DLOG_CMDS_IN_4.ref(), &d.DLOG_CMDS_IN_5.ref(), &d.DLOG_CMDS_IN_6.ref()}))
