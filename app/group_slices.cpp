@@ -129,6 +129,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R160_TASK_38,
         _R160_TASK_39,
         _R160_TASK_40,
+        _R160_TASK_41,
         _R160_TASK_43,
         _R160_TASK_44,
         _R160_TASK_45,

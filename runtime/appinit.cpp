@@ -29,6 +29,7 @@
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/MOD.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
@@ -169,6 +170,7 @@ int init_blks() {
     CASC_R_L_init_blks();          // cascade step-test commands over
     IFACE_IN_init_blks();  // timed commands of the operator interface over
     MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
+    MPU_init_blks();  // speed monitor lag coefficient
     init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);
     return 0;

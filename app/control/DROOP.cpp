@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -38,3 +39,14 @@ void DROOP_lag() {
 }
 
 }  // namespace r10
+
+namespace r160 {
+
+void DROOP_values() {
+    auto& d = DROOP;
+    d.ADD_OFSET_ADD = d.RPM_DB_A_NAME + CNFG_SETPT.MIN_GOV_A_NAME;
+    d.SPD_DB2_A_SW = bk::SW<float>(d.SPD_DB2_CTRL, d.RPM_DB_A_NAME, 0.0f);
+    d.SUB_RPM2_SUBTRACT = IFACE_IN_SPEED.MAX_GOV_A_NAME - d.RPM_DB_A_NAME;
+}
+
+}  // namespace r160

@@ -17,7 +17,7 @@
     X(RMT_MAX_RATE_SEL, B_NAME, B, R40, PLAIN)          \
     X(RMT_N_MTCH_RATE_SEL, B_NAME, B, R40, PLAIN)       \
     X(SPEED_HOLD, A_NAME, A, R40, PLAIN)                \
-    X(SP_NOT_MOVE, NOT, B, R40, PLAIN)                  \
+    X(SP_NOT_MOVE, NOT, B, R40, PLAIN, R160)            \
     X(RMT_SPD_ACTIVE, B_NAME, B, R80, PLAIN, R160)          \
     X(BELOW_MIN, B_NAME, B, R80, PLAIN)                     \
     X(RMT_SPD_INPUT, A_NAME, A, R80, PLAIN, R160)           \
@@ -28,7 +28,6 @@
     X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN)        \
     X(ENTRD_RATE, A_NAME, A, R160, PLAIN)         \
     X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
-    IFACE_OUT_SPEED_STANDIN_ROWS(X)                     \
     X(MANUL_OFFL, B_NAME, B, R80, PLAIN)                \
     X(MANUL_ONL, B_NAME, B, R80, PLAIN)                 \
     X(OPTI_OFFL, B_NAME, B, R80, PLAIN)                 \
@@ -36,7 +35,30 @@
     X(USING_OPTIDYN, B_NAME, B, R80, PLAIN)             \
     X(OFFLINE, OR, B, R80, PLAIN)                       \
     X(MDRIVE_LOAD, A_NAME, A, R80, PLAIN)               \
-    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10)
+    X(NSD_IN_PROGRESS, B_NAME, B, R80, PLAIN, R10) \
+    X(IDLE_1_CMPL, B_NAME, B, R160, PLAIN) \
+    X(INVALID_SP, B_NAME, B, R160, PLAIN) \
+    X(OPTI_AT_SETPT, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEPS_THRESH, B_NAME, B, R160, PLAIN) \
+    X(OPTI_CALC_GAINS, B_NAME, B, R160, PLAIN) \
+    X(OPTI_CMPLT, B_NAME, B, R160, PLAIN) \
+    X(OPTI_FAULT_ABORT, B_NAME, B, R160, PLAIN) \
+    X(OPTI_SETTLING, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEADY, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEPDN_ALYZ, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEPDN_THRE, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEPUP_ALYZ, B_NAME, B, R160, PLAIN) \
+    X(OPTI_STEPUP_THRE, B_NAME, B, R160, PLAIN) \
+    X(RDY_STATUS, AND, B, R160, PLAIN) \
+    X(OPTI_RDY, B_NAME, B, R160, PLAIN) \
+    X(STEPS, OR, B, R160, PLAIN) \
+    X(OPTI_STEP_TESTS, B_NAME, B, R160, PLAIN) \
+    X(STAT_7812, OR, B, R160, PLAIN) \
+    X(STATUS7812, B_NAME, B, R160, PLAIN) \
+    X(OST_PERMISSIVE, B_NAME, B, R160, PLAIN) \
+    X(RMT_SPD_N_MATCH_RATE, A_NAME, A, R160, PLAIN) \
+    X(SUGGEST_PROC_LIM, A_NAME, A, R160, PLAIN) \
+    IFACE_OUT_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_SPEED)
 
 namespace r10 {
@@ -49,3 +71,9 @@ void IFACE_OUT_SPEED_dynamics();
 // The load percentage and the normal-shutdown flag (piece of _R80_TASK_20).
 void IFACE_OUT_SPEED_load();
 }
+
+namespace r160 {
+// The speed status shown: the self-tuning PID's states, the overspeed test
+// permission and the remote rates (piece of _R160_TASK_41).
+void IFACE_OUT_SPEED_status();
+}  // namespace r160

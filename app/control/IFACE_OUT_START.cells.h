@@ -12,6 +12,8 @@
     X(CSD_DISABLED, B_NAME, B, R80, PLAIN)              \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)               \
     X(STARTED, B_NAME, B, R80, PLAIN)                   \
+    X(MPU2_OVRD_ON, B_NAME, B, R160, PLAIN)             \
+    X(MPU_OVRD_TIME_REM, I_NAME, I, R160, PLAIN)        \
     IFACE_OUT_START_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_START)
 
@@ -20,3 +22,8 @@ namespace r80 {
 // _R80_TASK_20).
 void IFACE_OUT_START_copies();
 }
+namespace r160 {
+// The speed-sensor override shown to the operator, with the override time
+// left (piece of _R160_TASK_41).
+void IFACE_OUT_START_overrides();
+}  // namespace r160

@@ -1,8 +1,10 @@
-// IFACE_OUT_START at 80 ms: the controlled-stop sequence and shutdown-clear
-// states for the interfaces.
+// IFACE_OUT_START: the controlled-stop sequence and shutdown-clear states
+// (80 ms), the second speed sensor's override and the seconds the start
+// override has left (160 ms), as the interfaces show them.
 #include "app/control/IFACE_OUT_START.cells.h"
 
 #include "app/control/CNTRL_STOP.cells.h"
+#include "app/control/MPU_OVRD.cells.h"
 #include "app/control/START.cells.h"
 
 namespace r80 {
@@ -13,3 +15,12 @@ void IFACE_OUT_START_copies() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+
+void IFACE_OUT_START_overrides() {
+    IFACE_OUT_START.MPU2_OVRD_ON_B_NAME = MPU_OVRD.MPU2_OVRD_B_SW;
+    IFACE_OUT_START.MPU_OVRD_TIME_REM_I_NAME = MPU_OVRD.STRT_DLY_1_R_TIME;
+}
+
+}  // namespace r160

@@ -3,7 +3,6 @@
 // (160 ms).
 #pragma once
 
-#include "app/control/standin/MPU_monitor_standin.rows.h"
 #include "app/control/standin/speedref_rows_standin.h"
 #include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
@@ -26,10 +25,10 @@
     X(SPD_GT_IDL, A_EQUAL, B, R80, PLAIN)                      \
     X(SPD_GT_IDL, HYSTER, A, R80, TUNE(-5.0, -10.0, 10.0))     \
     X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)                         \
-    X(SETPT_MIN, A_COMPARE, B, R80, PLAIN)                     \
+    X(SETPT_MIN, A_COMPARE, B, R80, PLAIN, R160)               \
     X(SETPT_MIN, A_EQUAL, B, R80, PLAIN)                       \
     X(SPD_LT_IDL, NOT, B, R80, PLAIN)                          \
-    X(SPD_LT_MIN, A_COMPARE, B, R80, PLAIN)                    \
+    X(SPD_LT_MIN, A_COMPARE, B, R80, PLAIN, R160)              \
     X(SPD_LT_MIN, A_EQUAL, B, R80, PLAIN)                      \
     MPU_SENSOR_ROWS(X, 1) MPU_SENSOR_ROWS(X, 2)               \
     X(OST_LIM_GT_MAX_SPD1, A_COMPARE, B, R160, PLAIN)          \
@@ -50,7 +49,14 @@
     MPU_CHECK_STANDIN_ROWS(X)                                  \
     MPU_STANDIN_ROWS(X)                                        \
     X(SPEED, MULTIPLY, A, R160, PLAIN)                         \
-    MPU_MONITOR_STANDIN_ROWS(X)
+    X(IDLE_MIN, AND, B, R160, PLAIN)                           \
+    X(MIN_ENTR, SEL_2, B, R160, TUNE(false))                   \
+    X(MIN_ENTR, INT_SEL, I, R160, PLAIN)                       \
+    X(MIN_ENTR, A_MUX_HSS, A, R160, PLAIN)                     \
+    X(SPDDIV2, MULTIPLY, A, R160, PLAIN)                       \
+    X(SPD_MONTOR, LAG, A, R160, PLAIN)                         \
+    X(SPD_MONTOR, DERIV, A, R160, PLAIN)                       \
+    X(SPD_DRV, MULTIPLY, A, R160, PLAIN)
 CAT_MODULE(MPU)
 
 namespace r80 {
@@ -66,4 +72,11 @@ namespace r160 {
 void MPU_min_speed_check();
 // The speed shown for monitoring (piece of _R160_TASK_46).
 void MPU_speed_monitor();
-}
+// The minimum a speed entry may take, and the lag of half the speed with
+// its rate of change (piece of _R160_TASK_45).
+void MPU_min_entry();
+void MPU_monitor_lag();
+}  // namespace r160
+
+// The monitor lag's coefficient, kept from its lag time.
+void MPU_init_blks();

@@ -11,10 +11,24 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
+#include "app/config/CNFG_CHECK.cells.h"
+#include "app/control/ref_blocks.h"
+#include "blocks/tune_coef.h"
+#include "runtime/appmem.h"
 
 namespace {
 constexpr float kNearIdle = 0.5f;
-}
+// The monitor lag has no lag time of its own: the shortest the step allows.
+constexpr float kMonitorLagTime = 0.0f;
+
+struct MPU_blocks {
+    bk::LagState SPD_MONTOR;
+    float SPD_MONTOR_coef;
+};
+BlockRam<MPU_blocks> MPU_st;
+}  // namespace
+
+void MPU_init_blks() { tune_lag(&MPU_st.SPD_MONTOR_coef, kMonitorLagTime, bk::T160); }
 
 namespace r80 {
 
@@ -46,5 +60,26 @@ void MPU_min_speed_check() {
 
 // The monitor lags half the speed; the speed shown doubles it back.
 void MPU_speed_monitor() { MPU.SPEED_MULTIPLY = 2.0f * MPU.SPD_MONTOR_LAG; }
+
+// Idle is the lowest entry while the turbine, under another start mode, is
+// below minimum governor with the setpoint at it; the switch forces 0.
+void MPU_min_entry() {
+    auto& c = MPU;
+    c.IDLE_MIN_AND = bk::AND({CNFG_CHECK.OTHR_STRT_OR, c.SPD_LT_MIN_A_COMPARE, c.SETPT_MIN_A_COMPARE});
+    const refbk::MuxIn in[] = {
+        {1, c.IDLE_MIN_AND, IFACE_IN_SPEED.IDLE_1_A_NAME},
+        {2, c.MIN_ENTR_SEL_2, 0.0f},
+    };
+    c.MIN_ENTR_INT_SEL = refbk::A_MUX_HSS(c.MIN_ENTR_A_MUX_HSS.ref(), in, CNFG_SETPT.MIN_GOV_A_NAME);
+}
+
+// Half the speed through the monitor lag; the rate of change doubles back.
+void MPU_monitor_lag() {
+    auto& c = MPU;
+    c.SPDDIV2_MULTIPLY = 0.5f * c.TURB_SPD_A_NAME;
+    bk::LAG_COEF(MPU_st.SPD_MONTOR, c.SPD_MONTOR_LAG.ref(), &c.SPD_MONTOR_DERIV.ref(), c.SPDDIV2_MULTIPLY,
+                 MPU_st.SPD_MONTOR_coef, bk::T160);
+    c.SPD_DRV_MULTIPLY = 2.0f * c.SPD_MONTOR_DERIV;
+}
 
 }  // namespace r160

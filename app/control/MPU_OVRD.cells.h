@@ -15,7 +15,7 @@
     X(INHIB_MIN1, AND, B, R10, PLAIN)         \
     X(SPD1FLD, OR, B, R10, PLAIN)             \
     X(SS1_FLD, B_SW, B, R10, PLAIN, R40, R160)      \
-    X(OVRD_MPU2, OR, B, R10, PLAIN)           \
+    X(OVRD_MPU2, OR, B, R10, PLAIN, R160)     \
     X(SPD2_FLD, A_COMPARE, B, R10, PLAIN)     \
     X(SPD2_FLD, A_EQUAL, B, R10, PLAIN)       \
     X(INHIB_MIN2, IN_1, B, R10, TUNE(false))  \
@@ -71,6 +71,10 @@
     X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10)  \
     X(NOSD, NOT, B, R160, PLAIN)              \
     X(NSTR_SH, ONE_SHOT, B, R160, PLAIN, R10) \
+    X(MPU2_OVRD, B_SW, B, R160, PLAIN)        \
+    X(OVRD_TIME, A_NAME, A, R160, PLAIN)      \
+    X(STRT_DLY_1, DELAY, B, R160, PLAIN)      \
+    X(STRT_DLY_1, R_TIME, I, R160, PLAIN)     \
     MPU_OVRD_STANDIN_ROWS(X) \
     MPU_OVRD_PROT_STANDIN_ROWS(X)
 CAT_MODULE(MPU_OVRD)
@@ -89,3 +93,9 @@ namespace r160 {
 // idle in a controlled stop and at roll-down (_R160_TASK_46).
 void MPU_OVRD_overrides();
 }
+
+namespace r160 {
+// The second sensor's override shown, and the override time counted from the
+// run command (piece of _R160_TASK_41).
+void MPU_OVRD_start_timer();
+}  // namespace r160

@@ -2,6 +2,7 @@
 // failed flag; in the 160 ms group when each override holds.
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/CONF_VAL_2.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
@@ -126,6 +127,25 @@ void MPU_OVRD_overrides() {
     c.IN_PCT_MULTIPLY = DRVR_SCALE.IDL_OR_RATED_A_SW * 0.01f * IFACE_IN_START.SELFPWRACT_A_NAME;
     c.NOSD_NOT = bk::NOT(SPDC.Z00_STEP_SFC_STEP);
     bk::ONE_SHOT(s.NSTR_SH, c.NSTR_SH_ONE_SHOT, nullptr, START.NOT_STRTD_NOT, kNotStartedPulse, bk::T160);
+}
+
+}  // namespace r160
+
+namespace {
+struct MPU_OVRD_timer_blocks {
+    bk::DelayState STRT_DLY_1;
+};
+BlockRam<MPU_OVRD_timer_blocks> MPU_OVRD_timer_st;
+}  // namespace
+
+namespace r160 {
+
+void MPU_OVRD_start_timer() {
+    auto& m = MPU_OVRD;
+    m.MPU2_OVRD_B_SW = bk::SW<uint32_t>(CONF_VAL_1.USE_MPU2_B_NAME, 0u, m.OVRD_MPU2_OR);
+    m.OVRD_TIME_A_NAME = IFACE_IN_START.MPU_OVRD_TIME_A_NAME;
+    bk::DELAY(MPU_OVRD_timer_st.STRT_DLY_1, m.STRT_DLY_1_DELAY.ref(), &m.STRT_DLY_1_R_TIME.ref(), START.RUN_CMD_LATCH_R,
+              m.OVRD_TIME_A_NAME, 0.0f, bk::T160);
 }
 
 }  // namespace r160

@@ -56,7 +56,8 @@
     /* permission and demand (80 ms) */              \
     X(REF_CHK, AND, B, R80, PLAIN)                   \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))         \
-    X(OR_DISABLE, OR, B, R80, PLAIN)                 \
+    X(OR_DISABLE, OR, B, R80, PLAIN, R160)           \
+    X(PERMISSIVE, NOT, B, R160, PLAIN)               \
     X(OSPD_DMD_EXT, B_ACTION, B, R80, PLAIN)         \
     X(OSPD_DMD_EXT, ACT_OUT, I, R80, PLAIN)          \
     X(OSPD_DMD_INT, B_ACTION, B, R80, PLAIN)         \

@@ -200,7 +200,7 @@
 // delay of its output and the 20 ms lost-remote pulse.
 #define SPDC_P_LIM(X, N) X(SPEED_REF, P_LIM_##N, B, R40, PLAIN)
 #define SPDC_RAMP_ROWS(X)                                                  \
-    X(SPEED_REF, RAMP, A, R40, PLAIN, R10, R80)                            \
+    X(SPEED_REF, RAMP, A, R40, PLAIN, R10, R80, R160)                      \
     X(SPEED_REF, REV_RAMP, A, R40, PLAIN)                                  \
     X(SPEED_REF, MOVING_UP, B, R40, PLAIN, R80)                            \
     X(SPEED_REF, MOVING_DN, B, R40, PLAIN)                                 \

@@ -56,7 +56,7 @@
     X(CALC_NOISE, E_TIME, A, R10, PLAIN)                        \
     X(CALC_NOISE, R_TIME, A, R10, PLAIN)                        \
     X(CALC_NOISE_ENBL, IN_1, B, R10, TUNE(false))               \
-    X(CALC_NOISE_ENBL, OR, B, R10, PLAIN)                       \
+    X(CALC_NOISE_ENBL, OR, B, R10, PLAIN, R160)                 \
     X(DROOP_VAL, CTRL, B, R10, TUNE(true))                      \
     X(DROOP_VAL, A_SW, A, R10, PLAIN, R40)                      \
     X(HOLD_HI, HSS_BUS, A, R10, PLAIN)                          \
@@ -70,7 +70,16 @@
     X(HOLD_LO, HI_LIM_I, B, R10, PLAIN)                         \
     X(HOLD_LO, LO_LIM_I, B, R10, PLAIN)                         \
     X(HI_LO_DIFF, SUBTRACT, A, R10, PLAIN)                      \
-    X(SIGNAL_NOISE, A_NAME, A, R10, PLAIN)                      \
+    X(SIGNAL_NOISE, A_NAME, A, R10, PLAIN, R160)                \
+    X(RST_HOLD_DLY, DLY_TIME, A, R160, TUNE(10.0, 0.0, 60.0))   \
+    X(RST_HOLD_DLY, DELAY, B, R160, PLAIN)                      \
+    X(RCMD_OPTI_PROC, IN_2, A, R160, TUNE(12.0, 0.0, 50.0))     \
+    X(RCMD_OPTI_PROC, MULTIPLY, A, R160, PLAIN)                 \
+    X(MULTIPLY, IN_2, A, R160, TUNE(0.005, 0.0, 1.0))           \
+    X(MULTIPLY, MULTIPLY, A, R160, PLAIN)                       \
+    X(PROC_LIM, IN_HI, A, R160, TUNE(200.0, 0.0, 1000.0))       \
+    X(PROC_LIM, A_LIMITER, A, R160, PLAIN)                      \
+    X(RCMD_OPTI_PROC_LIM, A_SW, A, R160, PLAIN)                 \
     X(RST_HOLD, NOT, B, R10, PLAIN)                             \
     X(HOLD_RST_HI, A_SW, A, R10, PLAIN)                         \
     X(HOLD_RST_LO, A_SW, A, R10, PLAIN)                         \
@@ -221,4 +230,10 @@ void SPD_CTRL_status_leds();
 // Fast/slow ramp, overspeed-test normalisation, on-line speed comparison
 // (pieces of _R160_TASK_49).
 void SPD_CTRL_values();
+}  // namespace r160
+
+namespace r160 {
+// The process limit suggested from the measured signal noise, held while the
+// noise calculation has run long enough (piece of _R160_TASK_41).
+void SPD_CTRL_process_limit();
 }  // namespace r160

@@ -4,6 +4,8 @@
 #include "app/control/SPD_CTRL.cells.h"
 
 #include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/SPDC.cells.h"
+#include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
 namespace {
@@ -47,6 +49,27 @@ void SPD_CTRL_status_leds() {
     route_one(Bmux_SPD_CTRL_QT_STATUS_LEDS_9039, c.SPD_PID_OPTI_STATUS);
     IFACE_OUT_SPEED.AT_SETPT_OR = bk::OR({c.QT_STATUS_LEDS_OUT_8, c.QT_STATUS_LEDS_OUT_12});
     IFACE_OUT_SPEED.DATA_STEPS_OR = bk::OR({c.QT_STATUS_LEDS_OUT_5, c.QT_STATUS_LEDS_OUT_6});
+}
+
+}  // namespace r160
+
+namespace {
+struct SPD_CTRL_limit_blocks {
+    bk::DelayState RST_HOLD_DLY;
+};
+BlockRam<SPD_CTRL_limit_blocks> SPD_CTRL_limit_st;
+}  // namespace
+
+namespace r160 {
+
+void SPD_CTRL_process_limit() {
+    auto& c = SPD_CTRL;
+    bk::DELAY(SPD_CTRL_limit_st.RST_HOLD_DLY, c.RST_HOLD_DLY_DELAY.ref(), nullptr, c.CALC_NOISE_ENBL_OR,
+              c.RST_HOLD_DLY_DLY_TIME, 0.0f, bk::T160);
+    c.RCMD_OPTI_PROC_MULTIPLY = c.SIGNAL_NOISE_A_NAME * c.RCMD_OPTI_PROC_IN_2;
+    c.MULTIPLY_MULTIPLY = SPDC.SPEED_REF_RAMP * c.MULTIPLY_IN_2;
+    c.PROC_LIM_A_LIMITER = bk::A_LIMITER(c.RCMD_OPTI_PROC_MULTIPLY, c.MULTIPLY_MULTIPLY, c.PROC_LIM_IN_HI);
+    c.RCMD_OPTI_PROC_LIM_A_SW = bk::SW<float>(c.RST_HOLD_DLY_DELAY, 0.0f, c.PROC_LIM_A_LIMITER);
 }
 
 }  // namespace r160

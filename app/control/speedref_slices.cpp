@@ -16,6 +16,7 @@
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/control/MOD_SPD_SP.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/RESET.cells.h"
@@ -155,6 +156,8 @@ void _R160_TASK_45() {
     r160::MOD_SPD_SP_entries();
     r160::MOD_SPD_SP_select();
     r160::MOD_SPD_SP_requests();
+    r160::MPU_min_entry();
+    r160::MPU_monitor_lag();
 }
 void _R160_TASK_47() {
     using namespace r160;

@@ -66,6 +66,9 @@
     X(SEL_LSW, LIST_15, A, R80, PLAIN)                  \
     BO_MUX_LSW_IN(X, 10) BO_MUX_LSW_IN(X, 11) BO_MUX_LSW_IN(X, 12)     \
     BO_MUX_LSW_IN(X, 13) BO_MUX_LSW_IN(X, 14) BO_MUX_LSW_IN(X, 15)     \
+    X(ALARM, B_NAME, B, R40, PLAIN, R10)                \
+    X(REV_ALM, NOT, B, R40, PLAIN)                      \
+    X(ALARM_R, B_NAME, B, R40, PLAIN)                   \
     BO_MUX_STANDIN_ROWS(X)
 CAT_MODULE(BO_MUX)
 
@@ -88,3 +91,9 @@ void BO_MUX_trip_relay();
 // The state list (entries 1 .. 25), just before the relay run parts.
 void BO_MUX_states();
 }  // namespace r10
+
+namespace r40 {
+// The alarm relay's function slots: the blinking alarm and its negation
+// (piece of _R40_TASK_4).
+void BO_MUX_alarm_slots();
+}  // namespace r40

@@ -2,6 +2,7 @@
 // on/off delay, the trip-relay state and the relay state list.
 #include "app/discrete/BO_MUX.cells.h"
 
+#include "app/discrete/ALARMS.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -119,3 +120,13 @@ void BO_MUX_indications() {
 }
 
 }  // namespace r80
+
+namespace r40 {
+
+void BO_MUX_alarm_slots() {
+    BO_MUX.ALARM_B_NAME = ALARMS.BLINK_B_SW;
+    BO_MUX.REV_ALM_NOT = bk::NOT(ALARMS.BLINK_B_SW);
+    BO_MUX.ALARM_R_B_NAME = BO_MUX.REV_ALM_NOT;
+}
+
+}  // namespace r40

@@ -7,6 +7,10 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {
@@ -28,3 +32,15 @@ void DRVR_SCALE_demand() {
 }
 
 }  // namespace r10
+
+namespace r160 {
+
+void DRVR_SCALE_self_powered() {
+    auto& d = DRVR_SCALE;
+    d.IDL_OR_RATED_A_SW =
+        bk::SW<float>(CNFG_START.IDLE_RATED_SEQ_B_NAME, IFACE_IN_SPEED.MIN_GOV_A_NAME, IFACE_IN_SPEED.IDLE_1_A_NAME);
+    d.IN_PCT_MULTIPLY = d.IDL_OR_RATED_A_SW * IFACE_IN_START.SELFPWRACT_A_NAME * 0.01f;
+    d.I_TO_AN_OUT_1 = static_cast<float>(IFACE_IN_VLV.SELFPWR_TDLY_I_NAME);
+}
+
+}  // namespace r160

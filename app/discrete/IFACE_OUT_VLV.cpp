@@ -3,6 +3,7 @@
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 
 #include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 
 namespace r10 {
 
@@ -14,3 +15,9 @@ void IFACE_OUT_VLV_selections() {
 }
 
 }  // namespace r10
+
+namespace r160 {
+
+void IFACE_OUT_VLV_entered_rate() { IFACE_OUT_VLV.ENTRD_RATE_A_NAME = IFACE_IN_VLV.VLV_LIM_ENTRD_A_NAME; }
+
+}  // namespace r160

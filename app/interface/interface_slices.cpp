@@ -41,6 +41,16 @@
 #include "app/interface/C_COMM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
+#include "app/config/CNFG_START.cells.h"
+#include "app/control/DROOP.cells.h"
+#include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/IFACE_OUT_START.cells.h"
+#include "app/control/MPU_OVRD.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
+#include "app/discrete/BO_MUX.cells.h"
+#include "app/discrete/DRVR_SCALE.cells.h"
+#include "app/discrete/IFACE_OUT_VLV.cells.h"
 
 void _R40_TASK_4() {
     r40::CRIT_SPD_reference_band();
@@ -49,6 +59,7 @@ void _R40_TASK_4() {
     r40::IFACE_IN_commands_40();
     r40::HP_LIMTER_lag();
     r40::CUST_TREND_values();
+    r40::BO_MUX_alarm_slots();
 }
 
 void _R160_TASK_28() {
@@ -70,6 +81,8 @@ void _R160_TASK_29() {
     CNFG_OPERATE_options();
     CNFG_SPEED_difference();
     CNTRL_STOP_settings();
+    CNFG_SETPT_settings();
+    CNFG_START_settings();
 }
 
 void _R160_TASK_30() { r160::COND_MON_counters(); }
@@ -88,6 +101,19 @@ void _R160_TASK_34() {
 void _R160_TASK_35() {
     r160::DATALOG_requests();
     r160::IFACE_IN_settings();
+    r160::DROOP_values();
+    r160::DRVR_SCALE_self_powered();
+}
+
+// The suggested process limit, the sensor override timer and the speed,
+// start and valve status shown.
+void _R160_TASK_41() {
+    using namespace r160;
+    SPD_CTRL_process_limit();
+    MPU_OVRD_start_timer();
+    IFACE_OUT_SPEED_status();
+    IFACE_OUT_START_overrides();
+    IFACE_OUT_VLV_entered_rate();
 }
 
 void _R160_TASK_39() { r160::IFACE_IN_VLV_limiter_text(); }

@@ -15,6 +15,7 @@ void _R160_TASK_33();
 void _R160_TASK_34();
 void _R160_TASK_35();
 void _R160_TASK_39();
+void _R160_TASK_41();
 void _R80_TASK_1();
 void _R80_TASK_2();
 void _R80_TASK_22();

@@ -258,5 +258,55 @@ TEST_F(RemoteSetpointLimits, ControlledStopLatchResetFollowsTheLimiterAfterOneSe
     EXPECT_EQ(boolean("CNTRL_STOP.RST_LTCH.DELAY"), 0u);
 }
 
+TEST_F(RemoteSetpointLimits, StartModesAndSettingsFollowTheirSources) {
+    start();
+    const char* const modes[][2] = {
+        {"CNFG_START.CONFIG_B.LIST_1", "CNFG_START.MAN_START.B_NAME"},
+        {"CNFG_START.CONFIG_B.LIST_3", "CNFG_START.SEMIAUTO_START.B_NAME"},
+        {"CNFG_START.CONFIG_B.LIST_6", "CNFG_START.AUTO_SEQ.B_NAME"},
+        {"CNFG_START.CONFIG_B.LIST_7", "CNFG_START.KEYPAD_CNFRM.B_NAME"},
+    };
+    for (const auto& on : modes) {
+        for (const auto& m : modes) setCell(m[0], &m == &on ? 1 : 0);
+        runPasses(R160, 1);
+        for (const auto& m : modes) EXPECT_EQ(boolean(m[1]), &m == &on ? 1u : 0u) << on[0] << " -> " << m[1];
+    }
+    const char* const settings[][2] = {
+        {"CNFG_START.HOT_START_MULT.IN", "CNFG_START.HOT_START_MULT.A_NAME"},
+        {"CNFG_START.RATE_IDL_SPD.IN", "CNFG_START.RATE_IDL_SPD.A_NAME"},
+        {"CNFG_START.RATE_MIN_SPD.IN", "CNFG_START.RATE_MIN_SPD.A_NAME"},
+        {"CNFG_START.VLV_LIM_RATE.IN", "CNFG_START.VLV_LIM_RATE.A_NAME"},
+        {"CNFG_SETPT.RMT_SPD_SP_MAX_RT.IN", "CNFG_SETPT.RMT_SPD_SP_MAX_RT.A_NAME"},
+    };
+    double value = 1.5;
+    for (const auto& s : settings) setCell(s[0], value += 1.0);
+    runPasses(R160, 1);
+    value = 1.5;
+    for (const auto& s : settings) EXPECT_EQ(real(s[1]), static_cast<float>(value += 1.0)) << s[1];
+}
+
+// The reduced overspeed option is cleared once when its disable rises; chosen
+// again while the disable stays, it holds.
+TEST_F(RemoteSetpointLimits, ReducedOverspeedOptionClearedByTheRiseOfItsDisable) {
+    start();
+    setCell("CNFG_SETPT.USE_REDUC_OSPD.TUNE", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.SAMP_BTUNE"), 1u);
+    setCell("OSPD.REDICE_OSPD_NOT.NOT", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.TUNE"), 0u);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.SAMP_BTUNE"), 0u);
+    setCell("CNFG_SETPT.USE_REDUC_OSPD.TUNE", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.TUNE"), 1u);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.SAMP_BTUNE"), 1u);
+    setCell("OSPD.REDICE_OSPD_NOT.NOT", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.SAMP_BTUNE"), 1u);
+    setCell("OSPD.REDICE_OSPD_NOT.NOT", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CNFG_SETPT.USE_REDUC_OSPD.SAMP_BTUNE"), 0u);
+}
+
 }  // namespace
 }  // namespace cfg_test

@@ -1,5 +1,8 @@
 #include "tests/control_ref/ref_rig.h"
 
+#include <string>
+#include <utility>
+
 #include "app/analog/input_slices.h"
 #include "app/analog/output_slices.h"
 #include "app/config/config_slices.h"
@@ -64,9 +67,14 @@ void RefRig::start(bool idle_rated, bool auto_start) {
     setCell("CNFG_SETPT.MIN_GOV.A_NAME", kMinGov);
     setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);
     setCell("CNFG_START.IR_RATED_SP.A_NAME", kRated);
-    setCell("CNFG_START.RATE_IDL_SPD.A_NAME", kRateIdle);
-    setCell("CNFG_START.RATE_MIN_SPD.A_NAME", kRateMin);
-    setCell("CNFG_START.HOT_START_MULT.A_NAME", 2.0);
+    // The start settings: their tunables for a rig that runs the settings
+    // slice, their copies for one that does not.
+    for (const auto& [name, value] : {std::pair<std::string, double>{"CNFG_START.RATE_IDL_SPD", kRateIdle},
+                                      {"CNFG_START.RATE_MIN_SPD", kRateMin},
+                                      {"CNFG_START.HOT_START_MULT", 2.0}}) {
+        setCell(name + ".IN", value);
+        setCell(name + ".A_NAME", value);
+    }
     setCell("CNFG_START.CONFIG_B.LIST_10", auto_start ? 1 : 0);
     setCell("CNFG_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
     setCell("IFACE_IN_START.AUTO_START.B_NAME", auto_start ? 1 : 0);

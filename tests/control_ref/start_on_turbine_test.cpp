@@ -89,7 +89,7 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
     start(true, true);
     for (const auto& c : sc_test::kPlantCells)
         if (c.first != std::string("IFACE_IN_VLV.V1LMTR_VAL.A_NAME")) setCell(c.first, c.second);
-    setCell("CNFG_START.VLV_LIM_RATE.A_NAME", kLimiterRate);
+    setCell("CNFG_START.VLV_LIM_RATE.IN", kLimiterRate);
     // The I/O configuration is left at its defaults, which its checks
     // report: the configuration-error list's override keeps those from
     // latching into a shutdown.

@@ -148,6 +148,25 @@ TEST(ModbusAcceptor, AFirstRequestHas21Seconds) {
     EXPECT_LE(elapsed, 4206u);
 }
 
+// A connection that sent part of its first request and went away leaves
+// nothing behind: the next connection's request is read from its own start.
+TEST(ModbusAcceptor, AnAbandonedPartialFrameLeavesNothingForTheNext) {
+    mbt::Rig rig;
+    rig.links[0].port() = 2;
+    rig.links[0].holdRegs[0] = 77;
+    rig.start(1);
+    {
+        Master a(rig, Master::Tcp, 502);
+        Bytes req = mbap(1, {1, 3, 0, 0, 0, 1});
+        a.send(Bytes(req.begin(), req.begin() + 5));
+        rig.run(50);
+    }
+    rig.run(50);
+    Master b(rig, Master::Tcp, 502);
+    b.send(mbap(2, {1, 3, 0, 0, 0, 1}));
+    EXPECT_EQ(b.reply(), mbap(2, {1, 3, 2, 0, 77}));
+}
+
 // When the application stops running, connections still waiting for their
 // first request are closed.
 TEST(ModbusAcceptor, AStopClosesConnectionsLeftPending) {

@@ -56,8 +56,7 @@
 // deadband of the droop settings.
 #define DROOP_STANDIN_ROWS(X)                            \
     X(SW_REF, CTRL, B, R10, PLAIN)                       \
-    X(LIM_FDBK, A_LIMITER, A, R10, PLAIN)                \
-    X(SPD_DB2, A_SW, A, R160, PLAIN, R10)
+    X(LIM_FDBK, A_LIMITER, A, R10, PLAIN)
 
 // SPD_CTRL: the other-controller flag, the speed-reference movement, the
 // optimizer fault reset, the combination enable and the tuning time-out.
@@ -81,8 +80,7 @@
 
 // MPU_OVRD / SD_LOGIC: the self-powered speed level, the start pulse and the
 // push-button of the shutdown logic.
-#define MPU_OVRD_STANDIN_ROWS(X) \
-    X(STRT_DLY_1, DELAY, B, R160, PLAIN)
+#define MPU_OVRD_STANDIN_ROWS(X)
 
 
 // ORVEX12_IO: the chassis comparator of the shutdown slices.

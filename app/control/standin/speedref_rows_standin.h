@@ -58,6 +58,7 @@
 
 // OSPD: the overspeed test's commands and checks.
 #define OSPD_STANDIN_ROWS(X)                        \
+    X(REDICE_OSPD_NOT, NOT, B, R80, PLAIN, R160)    \
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
     X(HOLD_RST, A_SW, A, R40, PLAIN)
 

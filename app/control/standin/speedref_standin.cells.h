@@ -7,19 +7,7 @@
 
 #include "runtime/catalogue.h"
 
-#define CNFG_START_CELLS(X)                              \
-    X(IDLE_1_SP, A_NAME, A, R160, PLAIN)                 \
-    X(IR_RATED_SP, A_NAME, A, R160, PLAIN)               \
-    X(USE_RATED, B_NAME, B, R160, PLAIN)                 \
-    X(RATE_IDL_SPD, A_NAME, A, R160, PLAIN)              \
-    X(RATE_MIN_SPD, A_NAME, A, R160, PLAIN)              \
-    X(HOT_START_MULT, A_NAME, A, R160, PLAIN)            \
-    X(CONFIG_B, LIST_10, B, R160, PLAIN)                 \
-    X(AUTO_START, B_NAME, B, R160, PLAIN)                \
-    X(MAN_START, B_NAME, B, R160, PLAIN, R80)            \
-    X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)            \
-    X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)
-CAT_MODULE(CNFG_START)
+#include "app/config/CNFG_START.cells.h"
 
 // MOD_BW: none left (app/interface/MOD_BW.cells.h lists the macro).
 #define MOD_BW_STANDIN_ROWS(X)

@@ -5,7 +5,6 @@
 
 // BO_MUX: relay states computed in the slower groups.
 #define BO_MUX_STANDIN_ROWS(X) \
-    X(ALARM, B_NAME, B, R40, PLAIN, R10)         \
     X(RMT_CTRL, B_NAME, B, R80, PLAIN, R10)      \
     X(OSPD_TEST, B_NAME, B, R80, PLAIN, R10)     \
     X(CASC_ENBLD, B_NAME, B, R80, PLAIN, R10)    \
@@ -19,5 +18,4 @@
 // condition.
 #define DRVR_SCALE_STANDIN_ROWS(X) \
     X(SELF_PWR_R, RAMP, A, R20, PLAIN, R10) \
-    X(SELFP_STROK, AND, B, R160, PLAIN, R10) \
-    X(IDL_OR_RATED, A_SW, A, R160, PLAIN)
+    X(SELFP_STROK, AND, B, R160, PLAIN, R10)
