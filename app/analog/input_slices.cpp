@@ -137,6 +137,7 @@ void _R160_TASK_1() {
     CNFG_AI_settings();
     VL1_AIO_settings();
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);
+    for (int k = kAoFirstRemote; k < kAoAllChannels; ++k) AO_CHANNEL_config(k);
 }
 void _R160_TASK_2() {
     using namespace r160;

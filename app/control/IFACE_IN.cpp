@@ -14,7 +14,7 @@
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
-#include "app/interface/standin/MOD_map_standin.cells.h"
+#include "app/remote_io/MOD_VL_IO.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
