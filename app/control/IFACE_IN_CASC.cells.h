@@ -42,10 +42,13 @@
     X(TICK_CONFIG, A_NAME, A, R160, PLAIN)                       \
     X(TREND1_Y_MAX, I_NAME, I, R160, TUNE(100, -20000, 20000))   \
     X(TREND1_Y_MIN, I_NAME, I, R160, TUNE(0, -20000, 20000))     \
-    IFACE_IN_CASC_STANDIN_ROWS(X)
+    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R80)                   \
+    X(RMT_CASC_FLT, B_NAME, B, R20, PLAIN, R80, R160)
 CAT_MODULE(IFACE_IN_CASC)
 
 namespace r20 {
+// The copies of the cascade and remote cascade input faults.
+void IFACE_IN_CASC_faults();
 // The copy of the cascade input's value (start of _R20_TASK_4).
 void IFACE_IN_CASC_process_value();
 }

@@ -14,15 +14,14 @@ namespace {
 
 constexpr uint32_t kReadbackPdo = 0x481, kInputPdo1 = 0x281, kInputPdo2 = 0x381, kCommandPdo = 0x501;
 
-uint16_t ma(double v) { return static_cast<uint16_t>(std::lround(v * 1024.0)); }
 
 class RemoteAnalogOutputs : public ProgramWithNodes {
 protected:
     void SetUp() override {
         ProgramWithNodes::SetUp();
         addNode(Kind::AnalogIO, 1);
-        pdo(kInputPdo1, words({ma(12), ma(12), ma(12), ma(12)}));
-        pdo(kInputPdo2, words({ma(12), ma(12), ma(12), ma(12)}));
+        pdo(kInputPdo1, words({nodeMa(12), nodeMa(12), nodeMa(12), nodeMa(12)}));
+        pdo(kInputPdo2, words({nodeMa(12), nodeMa(12), nodeMa(12), nodeMa(12)}));
         readback(0, 0);
         startWithNodes({"CNFG_CAN2.VL1_ENA.IN"}, {"CNFG_CAN2.VL_NODE1_AIO.ACTIVE"});
     }
@@ -48,7 +47,7 @@ protected:
 TEST_F(RemoteAnalogOutputs, TheChannelCurrentsReachTheNodesPdoWithTheWatchdog) {
     current(1, 20.0);
     current(2, 4.0);
-    readback(ma(20), ma(4));
+    readback(nodeMa(20), nodeMa(4));
     run(20);
     takeSent(kCommandPdo);
     run(40);
@@ -72,14 +71,14 @@ TEST_F(RemoteAnalogOutputs, TheChannelCurrentsReachTheNodesPdoWithTheWatchdog) {
 
     // A fraction of a count is cut off: 12.3456 mA x 1024 = 12641.89.
     current(2, 12.3456);
-    readback(ma(20), 12641);
+    readback(nodeMa(20), 12641);
     run(30);
     EXPECT_EQ(lastCommand(), std::make_pair(20480, 12641));
 }
 
 TEST_F(RemoteAnalogOutputs, GainOffsetCurrentLimitsShutdownAndTheLock) {
     current(1, 20.0);
-    readback(ma(12), 0);
+    readback(nodeMa(12), 0);
     setCell("VL1_AIO.AO_1_GAIN.IN", 0.5);
     setCell("VL1_AIO.AO_1_OFFSET.IN", 2.0);
     run(30);
@@ -145,24 +144,24 @@ TEST_F(ReadbackCheck, AReadbackBelowTheDemandFaultsOnTheSixthPassAndClearsAtOnce
     run(40);
     setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
     current(1, 10.0);
-    readback(ma(10), 0);
+    readback(nodeMa(10), 0);
     run(30);
     ASSERT_EQ(boolean(ao(1, "FAULT")), 0u);
     ASSERT_EQ(integer("_ub41.FUNCT_INT.I_NAME"), 2);
     // 32 % against 40 %, tolerance 5 %.
-    readback(ma(8), 0);
-    EXPECT_EQ(passesToFault(ao(1, "FAULT"), ma(8)), 6);
+    readback(nodeMa(8), 0);
+    EXPECT_EQ(passesToFault(ao(1, "FAULT"), nodeMa(8)), 6);
     EXPECT_EQ(boolean("_ub41.DBK_FLT.B_NAME"), 0u);  // the alarm follows in the next pass
     run(1);
     EXPECT_EQ(boolean("_ub41.CHN_RDBK_FLT.B_NAME"), 1u);
     EXPECT_EQ(boolean("_ub41.DBK_FLT.B_NAME"), 1u);
     // Within the tolerance (36 %): cleared in the pass that sees it.
-    readback(ma(9), 0);
+    readback(nodeMa(9), 0);
     for (int p = 0; p < 10 && real(ao(1, "RDBK_MA")) != 9.0f; ++p) run(1);
     EXPECT_EQ(boolean(ao(1, "FAULT")), 0u);
     // The alarm is off while disabled.
     setCell("_ub41.ENBL_RDBK_FLT.IN", 0);
-    readback(ma(8), 0);
+    readback(nodeMa(8), 0);
     run(30);
     EXPECT_EQ(boolean("_ub41.CHN_RDBK_FLT.B_NAME"), 1u);
     EXPECT_EQ(boolean("_ub41.DBK_FLT.B_NAME"), 0u);
@@ -170,22 +169,22 @@ TEST_F(ReadbackCheck, AReadbackBelowTheDemandFaultsOnTheSixthPassAndClearsAtOnce
 
 TEST_F(ReadbackCheck, AReadbackAboveTheDemandFaultsOnTheSixthPass) {
     current(1, 10.0);
-    readback(ma(10), 0);
+    readback(nodeMa(10), 0);
     run(30);
     // 46 % against 40 %: beyond the 5 % tolerance.
-    readback(ma(11.5), 0);
-    EXPECT_EQ(passesToFault(ao(1, "FAULT"), ma(11.5)), 6);
-    readback(ma(11.2), 0);  // 44.8 %, within
-    for (int p = 0; p < 10 && real(ao(1, "RDBK_MA")) != static_cast<float>(ma(11.2)) / 1024.0f; ++p) run(1);
+    readback(nodeMa(11.5), 0);
+    EXPECT_EQ(passesToFault(ao(1, "FAULT"), nodeMa(11.5)), 6);
+    readback(nodeMa(11.2), 0);  // 44.8 %, within
+    for (int p = 0; p < 10 && real(ao(1, "RDBK_MA")) != static_cast<float>(nodeMa(11.2)) / 1024.0f; ++p) run(1);
     EXPECT_EQ(boolean(ao(1, "FAULT")), 0u);
     // Exactly at the edge (45 %) is no fault.
-    readback(ma(11.25), 0);
-    EXPECT_EQ(passesToFault(ao(1, "FAULT"), ma(11.25), 40), 0);
+    readback(nodeMa(11.25), 0);
+    EXPECT_EQ(passesToFault(ao(1, "FAULT"), nodeMa(11.25), 40), 0);
 }
 
 TEST_F(ReadbackCheck, ASmallDemandHoldsTheLowCheckOffAndItsCountStartsFarBelow) {
     current(1, 4.0);
-    readback(ma(4), 0);
+    readback(nodeMa(4), 0);
     run(30);
     ASSERT_EQ(boolean(ao(1, "FAULT")), 0u);
     // Below 1.25 mA nothing is checked low, whatever the node reads.
@@ -202,7 +201,7 @@ TEST_F(ReadbackCheck, ASmallDemandHoldsTheLowCheckOffAndItsCountStartsFarBelow) 
 
 TEST_F(ReadbackCheck, WhileTheDemandStepsTheToleranceIsAQuarterOfIt) {
     current(1, 10.0);
-    readback(ma(16), 0);
+    readback(nodeMa(16), 0);
     run(4);
     current(1, 16.0);
     run(30);
@@ -227,7 +226,7 @@ TEST_F(RemoteAnalogOutputs, AReadbackWordAtOrBelowZeroReadsZero) {
         run(10);
         EXPECT_EQ(real(ao(1, "RDBK_MA")), 0.0f) << w;
     }
-    readback(ma(4), ma(0.5));
+    readback(nodeMa(4), nodeMa(0.5));
     run(10);
     EXPECT_EQ(real(ao(1, "RDBK_MA")), 4.0f);
     EXPECT_EQ(real(ao(2, "RDBK_MA")), 0.5f);
@@ -236,7 +235,7 @@ TEST_F(RemoteAnalogOutputs, AReadbackWordAtOrBelowZeroReadsZero) {
 TEST_F(RemoteAnalogOutputs, TheLossOfTheNodeFaultsBothOutputsAndZeroesTheirReadbacks) {
     current(1, 12.0);
     current(2, 12.0);
-    readback(ma(12), ma(12));
+    readback(nodeMa(12), nodeMa(12));
     run(30);
     ASSERT_EQ(boolean(ao(1, "FAULT")), 0u);
     ASSERT_EQ(boolean(ao(2, "FAULT")), 0u);

@@ -11,7 +11,6 @@ namespace {
 
 constexpr uint32_t kDiPdo = 0x184, kRelayReadbackPdo = 0x185;
 
-uint16_t ma(double v) { return static_cast<uint16_t>(std::lround(v * 1024.0)); }
 
 class RemoteImage : public ProgramWithNodes {
 protected:
@@ -21,8 +20,8 @@ protected:
         addNode(Kind::DiscreteIn, 4);
         addNode(Kind::RelayOut, 5);
         // Inputs 1 .. 8 at 4, 6, .. 18 mA.
-        pdo(0x281, words({ma(4), ma(6), ma(8), ma(10)}));
-        pdo(0x381, words({ma(12), ma(14), ma(16), ma(18)}));
+        pdo(0x281, words({nodeMa(4), nodeMa(6), nodeMa(8), nodeMa(10)}));
+        pdo(0x381, words({nodeMa(12), nodeMa(14), nodeMa(16), nodeMa(18)}));
         pdo(0x481, words({0, 0}));
         pdo(kDiPdo, words({0x0000}));
         pdo(kRelayReadbackPdo, words({0x0000}));

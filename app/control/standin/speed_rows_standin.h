@@ -11,7 +11,6 @@
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
-    X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
     X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)           \
     X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)           \
     X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)         \
@@ -21,7 +20,6 @@
     X(ENA_STEPTEST, B_ACTION, B, R160, PLAIN, R40)    \
     X(GO_STEP_SP, OUT_1, B, R160, PLAIN, R40)         \
     X(SP_STEP, SAMP_ITUNE, I, R160, PLAIN, R40)       \
-    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
     X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)      \
     X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
     X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
