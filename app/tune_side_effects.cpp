@@ -1,6 +1,6 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks, the
-// display's heartbeat input, the lamp test, the master commands and the
+// display's heartbeat input, the lamp tests, the master commands and the
 // simulator commands, and the timed commands of the operator interface.
 #include "runtime/tune_side_effects.h"
 
@@ -11,6 +11,7 @@
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/COND_MON.cells.h"
@@ -54,6 +55,7 @@ void special_case_tune(void* cell) {
     using cells::MASTER;
     using cells::SPEED_SIM;
     if (cell == &cells::ALARMS.LED_TEST_IN_1.ref()) ALARMS_led_test_written(value);
+    if (cell == &cells::SHUTDOWNS.LED_TEST_IN_1.ref()) r160::SHUTDOWNS_led_test_written(value);
     if (const int n = input_number(cell, {&MASTER.COMMANDS_IN_1.ref(), &MASTER.COMMANDS_IN_2.ref(),
                                           &MASTER.COMMANDS_IN_3.ref(), &MASTER.COMMANDS_IN_4.ref(),
                                           &MASTER.COMMANDS_IN_5.ref(), &MASTER.COMMANDS_IN_6.ref()}))

@@ -15,8 +15,10 @@
 #include "app/control/HPLM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"
+#include "app/control/SPD_R_L.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "runtime/rgtask.h"
 
 namespace {
 
@@ -26,10 +28,15 @@ struct IFACE_IN_blocks {
     bk::SvcCmdState<2> useOpid;       // IFACE_IN_SPEED.USE_OPID_OUTS, 2.0 s
     bk::SvcCmdState<2> speedRaiseLower;  // IFACE_IN_SPEED.RSE_LWR, 60.0 s
     bk::SvcCmdState<2> valveRaiseLower;  // IFACE_IN_VLV.RSE_LWR, 60.0 s
+    bk::SvcCmdState<3> goStep;           // IFACE_IN_SPEED.GO_STEP_SP, 1.0 s
+    bk::ActionState enaStepTest;         // IFACE_IN_SPEED.ENA_STEPTEST
+    bk::SampState spStep;                // IFACE_IN_SPEED.SP_STEP
 };
 BlockRam<IFACE_IN_blocks> IFACE_IN_st;
 
 constexpr float kAnalyze = 1.0f, kEnaDisRem = 2.0f, kUseOpid = 2.0f, kRaiseLower = 60.0f;
+constexpr float kGoStep = 1.0f, kArmStepTest = 0.5f;
+constexpr int32_t kStepMin = -100, kStepMax = 100;  // percent
 
 // Written true: the pulse starts (elapsed 0); written false: it ends.
 template <int N>
@@ -45,6 +52,7 @@ void IFACE_IN_init_blks() {
     bk::SVC_CMD_INIT(IFACE_IN_st.useOpid, kUseOpid);
     bk::SVC_CMD_INIT(IFACE_IN_st.speedRaiseLower, kRaiseLower);
     bk::SVC_CMD_INIT(IFACE_IN_st.valveRaiseLower, kRaiseLower);
+    bk::SVC_CMD_INIT(IFACE_IN_st.goStep, kGoStep);
 }
 
 void IFACE_IN_command_written(const void* cell, uint32_t value) {
@@ -55,6 +63,9 @@ void IFACE_IN_command_written(const void* cell, uint32_t value) {
                               &sp.ANLYZ_RQST_IN_4.ref()};
     for (int k = 1; k <= 4; ++k)
         if (cell == analyze[k - 1]) restart(st.analyze, k, value, kAnalyze);
+    const void* goStep[3] = {&sp.GO_STEP_SP_IN_1.ref(), &sp.GO_STEP_SP_IN_2.ref(), &sp.GO_STEP_SP_IN_3.ref()};
+    for (int k = 1; k <= 3; ++k)
+        if (cell == goStep[k - 1]) restart(st.goStep, k, value, kGoStep);
     struct Pair {
         const void* in1;
         const void* in2;
@@ -88,6 +99,31 @@ void IFACE_IN_commands_40() {
     bk::SVC_CMD(st.useOpid, 1, c.USE_OPID_OUTS_IN_1, c.USE_OPID_OUTS_OUT_1, kUseOpid, T);
     bk::SVC_CMD(st.useOpid, 2, c.USE_OPID_OUTS_IN_2, c.USE_OPID_OUTS_OUT_2, kUseOpid, T);
     IFACE_IN_START.Z_SETPOINT_A_NAME = IFACE_OUT_SPEED.Z_SETPOINT_A_NAME;
+}
+
+}  // namespace r40
+
+namespace r40 {
+
+// The step test: command 2 arms it, command 3, a raise or lower of the
+// setpoint or the speed PID out of control disarms it; the step (percent) is
+// cleared on arming and may be entered only while armed; command 1 applies it.
+void IFACE_IN_step_test() {
+    auto& c = IFACE_IN_SPEED;
+    auto& st = IFACE_IN_st;
+    constexpr float T = 0.04f;
+    bk::SVC_CMD(st.goStep, 1, c.GO_STEP_SP_IN_1, c.GO_STEP_SP_OUT_1, kGoStep, T);
+    bk::SVC_CMD(st.goStep, 2, c.GO_STEP_SP_IN_2, c.GO_STEP_SP_OUT_2, kGoStep, T);
+    bk::SVC_CMD(st.goStep, 3, c.GO_STEP_SP_IN_3, c.GO_STEP_SP_OUT_3, kGoStep, T);
+    bk::ACTION(st.enaStepTest, c.ENA_STEPTEST_B_ACTION, c.ENA_STEPTEST_ACT_OUT, c.ENA_STEPTEST_E_TIME,
+               c.ENA_STEPTEST_R_TIME, c.GO_STEP_SP_OUT_2,
+               bk::OR({c.GO_STEP_SP_OUT_3, SPD_R_L.RSE_LWR_OR, c.NOT_SPDCTRL_NOT}), c.ENA_STEPTEST_ACT_Q, kArmStepTest,
+               T);
+    const uint32_t armed = c.ENA_STEPTEST_B_ACTION;
+    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.SP_STEP_TUNE, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
+                                    static_cast<uint32_t>(AllRgExecutedwMMM)),
+                     c.SP_STEP_SAMP_ITUNE, c.SP_STEP_LIMITED, c.SP_STEP_EN_ENT_OUT, c.SP_STEP_LO_LIM_OUT,
+                     c.SP_STEP_HI_LIM_OUT);
 }
 
 }  // namespace r40

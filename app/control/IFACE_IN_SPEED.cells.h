@@ -71,6 +71,23 @@
     X(ENA_DIS_REM, IN_2, B, R40, SVC_IN)                        \
     X(ENA_DIS_REM, OUT_1, B, R40, PLAIN, R80)                   \
     X(ENA_DIS_REM, OUT_2, B, R40, PLAIN, R80)                   \
+    X(GO_STEP_SP, IN_1, B, R40, SVC_IN)                         \
+    X(GO_STEP_SP, IN_2, B, R40, SVC_IN)                         \
+    X(GO_STEP_SP, IN_3, B, R40, SVC_IN)                         \
+    X(GO_STEP_SP, OUT_1, B, R40, PLAIN)                         \
+    X(GO_STEP_SP, OUT_2, B, R40, PLAIN)                         \
+    X(GO_STEP_SP, OUT_3, B, R40, PLAIN)                         \
+    X(ENA_STEPTEST, B_ACTION, B, R40, PLAIN)                    \
+    X(ENA_STEPTEST, ACT_OUT, I, R40, PLAIN)                     \
+    X(ENA_STEPTEST, E_TIME, A, R40, PLAIN)                      \
+    X(ENA_STEPTEST, R_TIME, A, R40, PLAIN)                      \
+    X(ENA_STEPTEST, ACT_Q, I, R40, TUNE(2, 1, 8))               \
+    X(SP_STEP, TUNE, I, R40, TUNE(0, -100, 100))                \
+    X(SP_STEP, SAMP_ITUNE, I, R40, PLAIN)                       \
+    X(SP_STEP, LIMITED, B, R40, PLAIN)                          \
+    X(SP_STEP, EN_ENT_OUT, B, R40, PLAIN)                       \
+    X(SP_STEP, LO_LIM_OUT, I, R40, PLAIN)                       \
+    X(SP_STEP, HI_LIM_OUT, I, R40, PLAIN)                       \
     X(USE_OPID_OUTS, IN_1, B, R40, SVC_IN)                      \
     X(USE_OPID_OUTS, IN_2, B, R40, SVC_IN)                      \
     X(USE_OPID_OUTS, OUT_1, B, R40, PLAIN)                      \
@@ -87,7 +104,7 @@
 
 #define IFACE_IN_SPEED_CELLS(X) \
     X(ANY_SD, B_NAME, B, R10, PLAIN)         \
-    X(NOT_SPDCTRL, NOT, B, R10, PLAIN)       \
+    X(NOT_SPDCTRL, NOT, B, R10, PLAIN, R40)  \
     X(LWR_SPD, B_NAME, B, R80, PLAIN)        \
     X(RAZ_SPD, B_NAME, B, R80, PLAIN)        \
     X(SPD_LWR_CMD, B_SW, B, R80, PLAIN)      \

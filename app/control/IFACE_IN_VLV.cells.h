@@ -56,6 +56,9 @@ void IFACE_IN_command_written(const void* cell, uint32_t value);
 namespace r40 {
 // The 40 ms timed commands (piece of _R40_TASK_4).
 void IFACE_IN_commands_40();
+// The speed step test's commands, arming and step size (piece of
+// _R40_TASK_3, ahead of the speed reference's step target).
+void IFACE_IN_step_test();
 }
 namespace r80 {
 // The controlled-stop enable and the start sequence's steps for the

@@ -27,7 +27,7 @@
     X(LOWER_REF, OR, B, R80, PLAIN)                        \
     X(NO_REM, NOT, B, R80, PLAIN)                          \
     X(SPD_LWR, AND, B, R80, PLAIN)                         \
-    X(RSE_LWR, OR, B, R80, PLAIN, R160)                    \
+    X(RSE_LWR, OR, B, R80, PLAIN, R160, R40)               \
     X(LWR_DLY, DELAY, B, R80, PLAIN)                       \
     X(LWR_PLS, ONE_SHOT, B, R80, PLAIN)                    \
     X(FST_DLY_TM, A_NAME, A, R80, PLAIN)                   \

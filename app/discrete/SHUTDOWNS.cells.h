@@ -402,8 +402,9 @@ namespace r160 {
 void SHUTDOWNS_overrides();
 void SHUTDOWNS_inputs();
 void SHUTDOWNS_displays();
-// A service write of SHUTDOWNS.LED_TEST.IN_1 restarts its timer.
-void SHUTDOWNS_led_test_written();
+// A service write of SHUTDOWNS.LED_TEST.IN_1: a true value restarts its
+// time, a false one ends it.
+void SHUTDOWNS_led_test_written(uint32_t value);
 }  // namespace r160
 
 namespace r20 {

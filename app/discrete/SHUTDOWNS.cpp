@@ -393,6 +393,8 @@ void SHUTDOWNS_displays() {
     SHUTDOWNS.TRIPPED_LED_B_NAME = SHUTDOWNS.TO_LED_OR;
 }
 
-void SHUTDOWNS_led_test_written() { bk::SVC_CMD_RESTART(SHUTDOWNS_st.LED_TEST, 1); }
+void SHUTDOWNS_led_test_written(uint32_t value) {
+    bk::SVC_CMD_WRITTEN(SHUTDOWNS_st.LED_TEST, 1, value, kLedTestTime);
+}
 
 }  // namespace r160

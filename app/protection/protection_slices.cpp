@@ -3,6 +3,7 @@
 #include "app/protection/protection_slices.h"
 
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
@@ -56,6 +57,7 @@ void _R40_TASK_3() {
     ALARMS_alarms(86, 100);
     ALARMS_list();
     ALARMS_outputs();
+    IFACE_IN_step_test();
     SPDC_selectors();
 }
 

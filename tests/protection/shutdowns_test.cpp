@@ -11,6 +11,7 @@
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "runtime/tune_side_effects.h"
 #include "tests/protection/protection_rig.h"
 
 namespace pr_test {
@@ -376,7 +377,7 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
 TEST_F(ShutdownList, LedTestLightsTheTrippedLedForFiveSeconds) {
     start();
     setCell("SHUTDOWNS.LED_TEST.IN_1", 1);
-    r160::SHUTDOWNS_led_test_written();
+    special_case_tune(cell("SHUTDOWNS.LED_TEST.IN_1"));  // as a service write does
     runPasses(R160, 2);
     EXPECT_EQ(boolean("SHUTDOWNS.TRIPPED_LED.B_NAME"), 1u);
     runPasses(R160, 31);

@@ -47,11 +47,13 @@ TEST_F(Values, EachRefusalHasItsStatus) {
     ASSERT_EQ(c.connectSession(), kConnectReply);
     const uint32_t lag = handleOf("ACCEL.SS_DERIV_FILT.LAG_TAU");  // 0.0, range 0 .. 0.5
     const uint32_t level = handleOf("DATALOG.LOAD_LVL1.IN_2");      // 25.0, range 0 .. 110
+    setCell("ALARMS.ALM_DELAYS.IN_1", 60.0);                           // range 0 .. 60
     struct Row { const char* what; uint32_t handle; uint8_t type; Bytes value; uint8_t status; };
     const Row rows[] = {
         {"unknown handle", 0x82F0FFFF, kReal, f32(1), 1},
         {"handle with another type than its cell", lag ^ 0x06000000, kInt, u32(1), 1},
         {"below the minimum", lag, kReal, f32(-0.01f), 2},
+        {"an alarm delay over its minute", handleOf("ALARMS.ALM_DELAYS.IN_1"), kReal, f32(60.5f), 2},
         {"a step over 10.1 % while running", level, kReal, f32(27.6f), 3},
         {"the largest step", level, kReal, f32(27.52f), 0},
         {"wrong type", level, kInt, u32(26), 5},

@@ -17,9 +17,6 @@
     X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)         \
     X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)      \
     X(USE_DI_MOMENT, B_NAME, B, R160, PLAIN, R80)     \
-    X(ENA_STEPTEST, B_ACTION, B, R160, PLAIN, R40)    \
-    X(GO_STEP_SP, OUT_1, B, R160, PLAIN, R40)         \
-    X(SP_STEP, SAMP_ITUNE, I, R160, PLAIN, R40)       \
     X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)      \
     X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
     X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \
