@@ -90,6 +90,8 @@ TEST_F(RemoteAnalogOutputs, GainOffsetCurrentLimitsShutdownAndTheLock) {
         float expect;
     } cases[] = {
         {0.0, 10.0, 0, 10.0f},    // the maximum limits
+        {5.0, 10.0, 0, 10.0f},    // a new minimum alone is taken too
+        {11.0, 10.0, 0, 0.0f},
         {13.0, 25.0, 0, 13.0f},   // the minimum limits
         {12.0, 12.0, 0, 12.0f},   // equal limits pass the value
         {15.0, 10.0, 0, 0.0f},    // a minimum above the maximum gives nothing
@@ -165,6 +167,19 @@ TEST_F(ReadbackCheck, AReadbackBelowTheDemandFaultsOnTheSixthPassAndClearsAtOnce
     run(30);
     EXPECT_EQ(boolean("_ub41.CHN_RDBK_FLT.B_NAME"), 1u);
     EXPECT_EQ(boolean("_ub41.DBK_FLT.B_NAME"), 0u);
+}
+
+TEST_F(ReadbackCheck, ALowFaultClearsOnceTheSmallDemandIsMetAlsoWithAQuietReadback) {
+    current(1, 10.0);
+    readback(0, 0);
+    for (int p = 0; p < 40 && boolean(ao(1, "FAULT")) == 0; ++p) run(1);
+    ASSERT_EQ(boolean(ao(1, "FAULT")), 1u);
+    // 1.5 mA (6 %) read back as 0.5 mA (2 %): within the tolerance, and the
+    // fault clears although the readback is below 2.5 %.
+    current(1, 1.5);
+    readback(nodeMa(0.5), 0);
+    run(30);
+    EXPECT_EQ(boolean(ao(1, "FAULT")), 0u);
 }
 
 TEST_F(ReadbackCheck, AReadbackAboveTheDemandFaultsOnTheSixthPass) {
