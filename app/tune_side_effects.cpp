@@ -7,6 +7,7 @@
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
@@ -72,6 +73,10 @@ void special_case_tune(void* cell) {
     if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
                                           &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))
         TUTORIAL_command_written(n, value);
+    const auto& n2 = cells::CNFG_CAN2;
+    if (const int n = input_number(cell, {&n2.INIT_NODES_IN_1.ref(), &n2.INIT_NODES_IN_2.ref(), &n2.INIT_NODES_IN_3.ref(),
+                                          &n2.INIT_NODES_IN_4.ref(), &n2.INIT_NODES_IN_5.ref()}))
+        CNFG_CAN2_init_command_written(n, value);
     const auto& d = cells::DATALOG;
     if (const int n = input_number(cell, {&d.DLOG_CMDS_IN_1.ref(), &d.DLOG_CMDS_IN_2.ref(), &d.DLOG_CMDS_IN_3.ref(),
                                           &d.DLOG_CMDS_IN_4.ref(), &d.DLOG_CMDS_IN_5.ref(), &d.DLOG_CMDS_IN_6.ref()}))

@@ -26,6 +26,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/interface/MOD.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "drivers/ZarnChassisStatus.h"
@@ -157,6 +158,7 @@ int init_blks() {
     TaskCounter_R160Z = TaskCounter_R160;
     init_can_protocols();
     CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
+    CNFG_CAN2_init_blks();        // node initialisation commands over
     _COND_MON_NV_MEM_LOG_10465pid = VKOS_CreateProcess(COND_MON_NV_MEM_LOG_10465, 8192, 40, "COND_MON_NV_MEM_LOG_10465", 0);
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     IFACE_IN_init_blks();  // timed commands of the operator interface over

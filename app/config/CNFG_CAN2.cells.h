@@ -14,9 +14,9 @@
     X(VL##N##_ENA, B_NAME, B, R80, PLAIN, R160)          \
     X(VL##N##_ENABLE, AND, B, R80, PLAIN, R20)
 
-// A momentary node initialisation command and what it passes on.
+// A node initialisation command of the service side and what it passes on.
 #define CNFG_CAN2_INIT_ROWS(X, N) \
-    X(INIT_NODES, IN_##N, B, R80, TUNE(false)) X(INIT_NODES, OUT_##N, B, R80, PLAIN)
+    X(INIT_NODES, IN_##N, B, R80, SVC_IN) X(INIT_NODES, OUT_##N, B, R80, PLAIN)
 #define CNFG_CAN2_CELLS(X)                               \
     CNFG_CAN2_STANDIN_ROWS(X)                            \
     CNFG_CAN2_ENABLE_ROWS(X, 1) CNFG_CAN2_ENABLE_ROWS(X, 2) CNFG_CAN2_ENABLE_ROWS(X, 3) \
@@ -57,6 +57,11 @@ void CNFG_CAN2_config_gates();
 // delay.
 void CNFG_CAN2_timers();
 }  // namespace r160
+// Block initialisation: the node initialisation commands over.
+void CNFG_CAN2_init_blks();
+// A service write of CNFG_CAN2.INIT_NODES.IN_k (k from 1).
+void CNFG_CAN2_init_command_written(int k, uint32_t value);
+
 namespace r80 {
 // The network reset and the enables of the remote nodes, off while the
 // I/O is locked (piece of _R80_TASK_1).

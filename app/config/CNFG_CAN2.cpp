@@ -2,7 +2,6 @@
 #include "app/config/CNFG_CAN2.cells.h"
 
 #include "app/config/MASTER.cells.h"
-#include "app/control/ref_blocks.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -15,11 +14,17 @@ constexpr float kInitCommand = 1.0f;
 struct CNFG_CAN2_blocks {
     bk::OneShotState go_oper_rst;
     bk::DelayState no_operdly;
-    refbk::MomentaryState init_nodes[5];
+    bk::SvcCmdState<5> init_nodes;
 };
 BlockRam<CNFG_CAN2_blocks> CNFG_CAN2_st;
 
 }  // namespace
+
+void CNFG_CAN2_init_blks() { bk::SVC_CMD_INIT(CNFG_CAN2_st.init_nodes, kInitCommand); }
+
+void CNFG_CAN2_init_command_written(int k, uint32_t value) {
+    bk::SVC_CMD_WRITTEN(CNFG_CAN2_st.init_nodes, k, value, kInitCommand);
+}
 
 namespace r160 {
 
@@ -64,11 +69,11 @@ void CNFG_CAN2_init_commands() {
     auto& c = CNFG_CAN2;
     auto& s = CNFG_CAN2_st;
     c.INIT_ALL_B_NAME = c.INIT_ALL_IN != 0 ? 1u : 0u;
-    refbk::MOMENTARY(s.init_nodes[0], c.INIT_NODES_IN_1, c.INIT_NODES_OUT_1, kInitCommand, bk::T80);
-    refbk::MOMENTARY(s.init_nodes[1], c.INIT_NODES_IN_2, c.INIT_NODES_OUT_2, kInitCommand, bk::T80);
-    refbk::MOMENTARY(s.init_nodes[2], c.INIT_NODES_IN_3, c.INIT_NODES_OUT_3, kInitCommand, bk::T80);
-    refbk::MOMENTARY(s.init_nodes[3], c.INIT_NODES_IN_4, c.INIT_NODES_OUT_4, kInitCommand, bk::T80);
-    refbk::MOMENTARY(s.init_nodes[4], c.INIT_NODES_IN_5, c.INIT_NODES_OUT_5, kInitCommand, bk::T80);
+    bk::SVC_CMD(s.init_nodes, 1, c.INIT_NODES_IN_1, c.INIT_NODES_OUT_1, kInitCommand, bk::T80);
+    bk::SVC_CMD(s.init_nodes, 2, c.INIT_NODES_IN_2, c.INIT_NODES_OUT_2, kInitCommand, bk::T80);
+    bk::SVC_CMD(s.init_nodes, 3, c.INIT_NODES_IN_3, c.INIT_NODES_OUT_3, kInitCommand, bk::T80);
+    bk::SVC_CMD(s.init_nodes, 4, c.INIT_NODES_IN_4, c.INIT_NODES_OUT_4, kInitCommand, bk::T80);
+    bk::SVC_CMD(s.init_nodes, 5, c.INIT_NODES_IN_5, c.INIT_NODES_OUT_5, kInitCommand, bk::T80);
     c.VL1_INIT_OR = bk::OR({c.INIT_NODES_OUT_1, c.INIT_ALL_B_NAME, c.VL1_INIT_IN_3});
 }
 

@@ -28,6 +28,7 @@ struct IFACE_IN_blocks {
     bk::SvcCmdState<2> useOpid;       // IFACE_IN_SPEED.USE_OPID_OUTS, 2.0 s
     bk::SvcCmdState<2> speedRaiseLower;  // IFACE_IN_SPEED.RSE_LWR, 60.0 s
     bk::SvcCmdState<2> valveRaiseLower;  // IFACE_IN_VLV.RSE_LWR, 60.0 s
+    bk::SvcCmdState<2> adjFastSlow;      // IFACE_IN_SPEED.ADJ_FAST_SLOW, 100.0 s
     bk::SvcCmdState<3> goStep;           // IFACE_IN_SPEED.GO_STEP_SP, 1.0 s
     bk::ActionState enaStepTest;         // IFACE_IN_SPEED.ENA_STEPTEST
     bk::SampState spStep;                // IFACE_IN_SPEED.SP_STEP
@@ -35,7 +36,7 @@ struct IFACE_IN_blocks {
 BlockRam<IFACE_IN_blocks> IFACE_IN_st;
 
 constexpr float kAnalyze = 1.0f, kEnaDisRem = 2.0f, kUseOpid = 2.0f, kRaiseLower = 60.0f;
-constexpr float kGoStep = 1.0f, kArmStepTest = 0.5f;
+constexpr float kGoStep = 1.0f, kArmStepTest = 0.5f, kAdjFastSlow = 100.0f;
 constexpr int32_t kStepMin = -100, kStepMax = 100;  // percent
 
 // Written true: the pulse starts (elapsed 0); written false: it ends.
@@ -52,6 +53,7 @@ void IFACE_IN_init_blks() {
     bk::SVC_CMD_INIT(IFACE_IN_st.useOpid, kUseOpid);
     bk::SVC_CMD_INIT(IFACE_IN_st.speedRaiseLower, kRaiseLower);
     bk::SVC_CMD_INIT(IFACE_IN_st.valveRaiseLower, kRaiseLower);
+    bk::SVC_CMD_INIT(IFACE_IN_st.adjFastSlow, kAdjFastSlow);
     bk::SVC_CMD_INIT(IFACE_IN_st.goStep, kGoStep);
 }
 
@@ -72,11 +74,12 @@ void IFACE_IN_command_written(const void* cell, uint32_t value) {
         bk::SvcCmdState<2>& s;
         float length;
     };
-    const Pair pairs[4] = {
+    const Pair pairs[5] = {
         {&sp.ENA_DIS_REM_IN_1.ref(), &sp.ENA_DIS_REM_IN_2.ref(), st.enaDisRem, kEnaDisRem},
         {&sp.USE_OPID_OUTS_IN_1.ref(), &sp.USE_OPID_OUTS_IN_2.ref(), st.useOpid, kUseOpid},
         {&sp.RSE_LWR_IN_1.ref(), &sp.RSE_LWR_IN_2.ref(), st.speedRaiseLower, kRaiseLower},
         {&IFACE_IN_VLV.RSE_LWR_IN_1.ref(), &IFACE_IN_VLV.RSE_LWR_IN_2.ref(), st.valveRaiseLower, kRaiseLower},
+        {&sp.ADJ_FAST_SLOW_IN_1.ref(), &sp.ADJ_FAST_SLOW_IN_2.ref(), st.adjFastSlow, kAdjFastSlow},
     };
     for (const Pair& p : pairs) {
         if (cell == p.in1) restart(p.s, 1, value, p.length);
@@ -168,6 +171,8 @@ void IFACE_IN_settings() {
                        {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f});
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 1, c.RSE_LWR_IN_1, c.RSE_LWR_OUT_1, kRaiseLower, 0.16f);
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 2, c.RSE_LWR_IN_2, c.RSE_LWR_OUT_2, kRaiseLower, 0.16f);
+        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 1, c.ADJ_FAST_SLOW_IN_1, c.ADJ_FAST_SLOW_OUT_1, kAdjFastSlow, 0.16f);
+        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 2, c.ADJ_FAST_SLOW_IN_2, c.ADJ_FAST_SLOW_OUT_2, kAdjFastSlow, 0.16f);
     }
     {
         auto& c = IFACE_IN_START;

@@ -92,6 +92,10 @@
     X(USE_OPID_OUTS, IN_2, B, R40, SVC_IN)                      \
     X(USE_OPID_OUTS, OUT_1, B, R40, PLAIN)                      \
     X(USE_OPID_OUTS, OUT_2, B, R40, PLAIN)                      \
+    X(ADJ_FAST_SLOW, IN_1, B, R160, SVC_IN)                     \
+    X(ADJ_FAST_SLOW, IN_2, B, R160, SVC_IN)                     \
+    X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)                     \
+    X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)                     \
     X(RSE_LWR, IN_1, B, R160, SVC_IN)                           \
     X(RSE_LWR, IN_2, B, R160, SVC_IN)                           \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \

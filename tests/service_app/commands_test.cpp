@@ -1,5 +1,9 @@
 // Service writes with side effects through real passes of the application:
 // the output channels' momentary commands and a data-log print.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "service_app.h"
 
 using namespace svc_test;
@@ -85,6 +89,75 @@ TEST_F(Commands, APrintCommandedOverTheServiceInterfaceWritesADataLogFile) {
     ASSERT_EQ(c.writeName("DATALOG.PRINT.IN_2", kBool, {1}), 0);
     for (int i = 0; i < 500 && logFiles() == 0; ++i) runPasses(R160, 1);
     EXPECT_EQ(logFiles(), 1);
+}
+
+// Every command block the service side writes: a write of 1 to each input
+// gives its output for the block's time-out in passes of its group, then
+// the block clears both.
+TEST_F(Commands, EveryServiceCommandBlockRunsForItsTimeOut) {
+    struct Block {
+        const char* name;
+        int inputs;
+        double timeout;
+    };
+    struct Group {
+        int group;
+        double period;
+        std::vector<Block> blocks;
+    };
+    const Group groups[] = {
+        {R40, 0.04,
+         {{"IFACE_IN_SPEED.GO_STEP_SP", 3, 1.0},
+          {"IFACE_IN_SPEED.ANLYZ_RQST", 4, 1.0},
+          {"IFACE_IN_SPEED.ENA_DIS_REM", 2, 2.0},
+          {"IFACE_IN_SPEED.USE_OPID_OUTS", 2, 2.0}}},
+        {R80, 0.08,
+         {{"SPEED_SIM.INTERNAL_SIM", 4, 1.0},
+          {"CNFG_CAN2.INIT_NODES", 5, 1.0},
+          {"DATALOG.DLOG_CMDS", 6, 1.0}}},
+        {R160, 0.16,
+         {{"ALARMS.LED_TEST", 1, 5.0},
+          {"MASTER.COMMANDS", 6, 1.0},
+          {"CNFG_ENET1.QT_CONFIRM_IP", 3, 1.0},
+          {"COND_MON.REWRITE_NV_CMD", 1, 1.0},
+          {"IFACE_IN_SPEED.ADJ_FAST_SLOW", 2, 100.0},
+          {"IFACE_IN_SPEED.RSE_LWR", 2, 60.0},
+          {"IFACE_IN_VLV.RSE_LWR", 2, 60.0},
+          {"IFACE_MODE.QT_OI_LOCAL", 1, 2.0},
+          {"SHUTDOWNS.LED_TEST", 1, 5.0},
+          {"TUTORIAL.SP_TUT_COMMANDS", 3, 20.0}}},
+    };
+    startService();
+    Client c(port);
+    loggedIn(c);
+    for (const Group& g : groups) {
+        struct Input {
+            std::string in, out;
+            double timeout;
+            int on = 0;
+        };
+        std::vector<Input> inputs;
+        double longest = 0;
+        for (const Block& b : g.blocks)
+            for (int k = 1; k <= b.inputs; ++k) {
+                const std::string n = std::to_string(k);
+                inputs.push_back({std::string(b.name) + ".IN_" + n, std::string(b.name) + ".OUT_" + n, b.timeout});
+                longest = std::max(longest, b.timeout);
+            }
+        for (const Input& i : inputs) ASSERT_EQ(c.writeName(i.in, kBool, {1}), 0) << i.in;
+        const int passes = static_cast<int>(longest / g.period) + 3;
+        for (int p = 0; p < passes; ++p) {
+            runPasses(g.group, 1);
+            for (Input& i : inputs) i.on += static_cast<int>(boolean(i.out));
+        }
+        // The writes themselves take a pass or two of the fastest group.
+        for (const Input& i : inputs) {
+            const double whole = i.timeout / g.period;
+            EXPECT_GE(i.on, static_cast<int>(whole) - 2) << i.out;
+            EXPECT_LE(i.on, static_cast<int>(whole) + 2) << i.out;
+            EXPECT_EQ(boolean(i.in), 0u) << i.in;
+        }
+    }
 }
 
 }  // namespace

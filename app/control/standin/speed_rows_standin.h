@@ -11,8 +11,6 @@
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
-    X(ADJ_FAST_SLOW, OUT_1, B, R160, PLAIN)           \
-    X(ADJ_FAST_SLOW, OUT_2, B, R160, PLAIN)           \
     X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)         \
     X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)         \
     X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)      \
