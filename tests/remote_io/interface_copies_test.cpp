@@ -71,6 +71,13 @@ protected:
     void speed(double rpm) { setCell("MPU.TURB_SPD.A_NAME", rpm); }
 };
 
+TEST_F(AverageSpeed, UntilEveryGroupHasRunTheRingFollowsThePresentSpeed) {
+    startApp();
+    speed(1000.0);
+    runPasses(R20, 1);
+    EXPECT_EQ(real(avg), 1000.0f);
+}
+
 TEST_F(AverageSpeed, ItRunsOverTheLast250PassesAndAResetRefillsIt) {
     startApp();
     speed(1000.0);
