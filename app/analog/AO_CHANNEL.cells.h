@@ -1,5 +1,6 @@
 // The analog output channel template AO_CHANNEL, controller instances
-// _ub10 .. _ub12 ("CNFG_AO.AO_01" .. "AO_03"): configuration, commands,
+// _ub10 .. _ub12 ("CNFG_AO.AO_01" .. "AO_03") and the remote analog node's
+// instances _ub41, _ub42 ("VL1_AIO.CNFG_AO_01", "CNFG_AO_02"): configuration, commands,
 // forcing with a ramped force setpoint and texts at 160 ms; signal
 // selection, scaling to mA, limiting, force transfer and the readback alarm
 // at 20 ms (the hardware stage in between is CNFG_AO's). The pieces read
@@ -130,7 +131,7 @@
     X(GOTO_CMD_DLY, ZMINUS1_B, B, R160, PLAIN)                 \
     X(AO_MOD_X, I_NAME, I, R160, PLAIN)                        \
     X(AO_MOD_SCALE, A_MUX_N_1, A, R160, PLAIN)                 \
-    X(MOD_MULT, A_NAME, A, R160, PLAIN)                        \
+    X(MOD_MULT, A_NAME, A, R160, PLAIN, R80)                   \
     X(AO_SW, I_SW, I, R20, PLAIN, R160)                        \
     X(SEL, A_MUX_N_1, A, R20, PLAIN)                           \
     X(VAL, A_NAME, A, R20, PLAIN, R160, R80)                              \
@@ -142,7 +143,12 @@
     X(MA_SIGNAL, A_NAME, A, R20, PLAIN)                        \
     X(CHN_RDBK_FLT, B_NAME, B, R20, PLAIN)                     \
     X(RDBK_FLT_ENBL, AND, B, R20, PLAIN)                       \
-    X(DBK_FLT, B_NAME, B, R20, PLAIN)                         
+    X(DBK_FLT, B_NAME, B, R20, PLAIN, R80)
+
+// The remote instances' own wizard enable and wizard function.
+#define AO_CHANNEL_REMOTE_ROWS(X)                              \
+    X(WIZ_ENA, IN, B, R160, TUNE(false))                       \
+    X(WIZ_FUNCT, IN, I, R160, TUNE(1, 1, 20))
 
 // The output port that the data log names by its outside name.
 #define AO_CHANNEL_PORTS(X, OUTER, M) X(OUTER ".MA_SIGNAL_OUT " M ".MA_SIGNAL.A_NAME")
@@ -156,9 +162,18 @@ CAT_USER_BLOCK(_ub11, "CNFG_AO.AO_02", _ub11_ALIASES)
 #define _ub12_CELLS(X) AO_CHANNEL_ROWS(X, "AO 03")
 #define _ub12_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_03", "_ub12")
 CAT_USER_BLOCK(_ub12, "CNFG_AO.AO_03", _ub12_ALIASES)
+#define _ub41_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_1") AO_CHANNEL_REMOTE_ROWS(X)
+#define _ub41_ALIASES(X) AO_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AO_01", "_ub41")
+CAT_USER_BLOCK(_ub41, "VL1_AIO.CNFG_AO_01", _ub41_ALIASES)
+#define _ub42_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_2") AO_CHANNEL_REMOTE_ROWS(X)
+#define _ub42_ALIASES(X) AO_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AO_02", "_ub42")
+CAT_USER_BLOCK(_ub42, "VL1_AIO.CNFG_AO_02", _ub42_ALIASES)
 
-// Instance k: 0 .. 2 for _ub10 .. _ub12.
+// Instance k: 0 .. 2 for the controller's _ub10 .. _ub12, then 3 and 4 for
+// the remote node's _ub41 and _ub42.
 constexpr int kAoChannels = 3;
+constexpr int kAoFirstRemote = 3;
+constexpr int kAoAllChannels = 5;
 
 // The service interface wrote command input n (1 .. 5) of instance k: a 1
 // restarts the command's 60 s, a 0 ends it on the next pass.

@@ -11,7 +11,9 @@
 #include "app/analog/force_transfer.h"
 #include "app/analog/signal_select.h"
 #include "app/analog/AO_MUX.cells.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/analog/standin/CNFG_WIZ_standin.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/channel_config.h"
@@ -34,14 +36,16 @@ struct AoChannelVars {
     ForceTransferState force;
 };
 struct AO_CHANNEL_blocks {
-    AoChannelVars ch[kAoChannels];
+    AoChannelVars ch[kAoAllChannels];
 };
 BlockRam<AO_CHANNEL_blocks> AO_CHANNEL_st;
 
 #define AO_CHANNEL_SELECT(NS)                                  \
     if constexpr (K == 0) return NS::_ub10;                    \
     else if constexpr (K == 1) return NS::_ub11;               \
-    else return NS::_ub12;
+    else if constexpr (K == 2) return NS::_ub12;               \
+    else if constexpr (K == 3) return NS::_ub41;               \
+    else return NS::_ub42;
 
 template <int K>
 constexpr const auto& ch20() {
@@ -54,11 +58,23 @@ constexpr const auto& ch160() {
 #undef AO_CHANNEL_SELECT
 
 template <int K>
-int32_t wizard_function() {
+constexpr bool kRemote = K >= kAoFirstRemote;
+
+// What configures instance K: the controller's channels follow the I/O lock
+// window, the calibration sample and the common wizard; the remote node's
+// follow the node's live configuration and their own wizard tunables.
+template <int K>
+chan::ConfigIn config_in() {
     using namespace r160;
-    if constexpr (K == 0) return CNFG_AO.WIZFUN_AO_CH1_IN;
-    else if constexpr (K == 1) return CNFG_AO.WIZFUN_AO_CH2_IN;
-    else return CNFG_AO.WIZFUN_AO_CH3_IN;
+    if constexpr (kRemote<K>) {
+        const auto& c = ch160<K>();
+        return {CNFG_CAN2.CNFG_VLTR_B_NAME, CNFG_CAN2.SAMPL_LIVE_AND, c.WIZ_ENA_IN, c.WIZ_FUNCT_IN};
+    } else {
+        const int32_t wizard = K == 0 ? CNFG_AO.WIZFUN_AO_CH1_IN
+                               : K == 1 ? CNFG_AO.WIZFUN_AO_CH2_IN
+                                        : CNFG_AO.WIZFUN_AO_CH3_IN;
+        return {MASTER.IO_LOCK_OR_PWR_B_NAME, CALMODE.CFG_SAMPL_OK_B_NAME, CNFG_WIZ.WIZARD_B_NAME, wizard};
+    }
 }
 
 template <int K>
@@ -66,7 +82,9 @@ uint32_t readback_fault() {
     using namespace r20;
     if constexpr (K == 0) return CNFG_AO.AO_01_ZARN_RB_RET_FLT;
     else if constexpr (K == 1) return CNFG_AO.AO_02_ZARN_RB_RET_FLT;
-    else return CNFG_AO.AO_03_ZARN_RB_RET_FLT;
+    else if constexpr (K == 2) return CNFG_AO.AO_03_ZARN_RB_RET_FLT;
+    else if constexpr (K == 3) return VL1_AIO.AO_1_FAULT;
+    else return VL1_AIO.AO_2_FAULT;
 }
 
 template <int K>
@@ -83,10 +101,11 @@ void config() {
     using namespace r160;
     const auto& c = ch160<K>();
     AoChannelVars& v = AO_CHANNEL_st.ch[K];
-    c.CNFG_ENBL_B_NAME = MASTER.IO_LOCK_OR_PWR_B_NAME;
-    c.SAMPLE_PULSE_B_NAME = CALMODE.CFG_SAMPL_OK_B_NAME;
-    c.WIZ_ENA_B_NAME = CNFG_WIZ.WIZARD_B_NAME;
-    c.WIZ_FUNCT_I_NAME = wizard_function<K>();
+    const chan::ConfigIn in = config_in<K>();
+    c.CNFG_ENBL_B_NAME = in.enable;
+    c.SAMPLE_PULSE_B_NAME = in.sample;
+    c.WIZ_ENA_B_NAME = in.wizard;
+    c.WIZ_FUNCT_I_NAME = in.wizard_function;
     c.FUNCT_I_NAME = c.FUNCT_IN;
 
     // 1. Range.
@@ -180,15 +199,31 @@ void alarm() {
     c.CHN_RDBK_FLT_B_NAME = readback_fault<K>();
     c.RDBK_FLT_ENBL_AND = bk::AND({c.ENBL_RDBK_FLT_IN, c.CHN_RDBK_FLT_B_NAME, c.USED_GT});
     c.DBK_FLT_B_NAME = c.RDBK_FLT_ENBL_AND;
-    readback_alarm<K>() = c.RDBK_FLT_ENBL_AND;
+    if constexpr (!kRemote<K>) readback_alarm<K>() = c.RDBK_FLT_ENBL_AND;
 }
 
-template <void (*F0)(), void (*F1)(), void (*F2)()>
+template <template <int> class F>
 void by_instance(int k) {
-    if (k == 0) F0();
-    else if (k == 1) F1();
-    else F2();
+    switch (k) {
+        case 0: F<0>::run(); break;
+        case 1: F<1>::run(); break;
+        case 2: F<2>::run(); break;
+        case 3: F<3>::run(); break;
+        default: F<4>::run(); break;
+    }
 }
+template <int K>
+struct Signal {
+    static void run() { signal<K>(); }
+};
+template <int K>
+struct Alarm {
+    static void run() { alarm<K>(); }
+};
+template <int K>
+struct Config {
+    static void run() { config<K>(); }
+};
 
 }  // namespace
 
@@ -197,15 +232,15 @@ void AO_CHANNEL_init_blks() {
 }
 
 void AO_CHANNEL_command_written(int k, int n, uint32_t value) {
-    if (k < 0 || k >= kAoChannels) return;
+    if (k < 0 || k >= kAoAllChannels) return;
     service_command_written(AO_CHANNEL_st.ch[k].force_cmds, n, value);
 }
 
 namespace r20 {
-void AO_CHANNEL_signal(int k) { by_instance<signal<0>, signal<1>, signal<2>>(k); }
-void AO_CHANNEL_alarm(int k) { by_instance<alarm<0>, alarm<1>, alarm<2>>(k); }
+void AO_CHANNEL_signal(int k) { by_instance<Signal>(k); }
+void AO_CHANNEL_alarm(int k) { by_instance<Alarm>(k); }
 }  // namespace r20
 
 namespace r160 {
-void AO_CHANNEL_config(int k) { by_instance<config<0>, config<1>, config<2>>(k); }
+void AO_CHANNEL_config(int k) { by_instance<Config>(k); }
 }  // namespace r160

@@ -5,6 +5,7 @@
 #include "app/analog/CNFG_AO.cells.h"
 
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/ma_output.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnAnalogOuts.h"
 #include "drivers/ZarnCalibration.h"
@@ -26,8 +27,7 @@ constexpr float kCountsPerMa = 568.89f;
 // Hidden state of a stage: the limits last seen, the clamps derived from
 // them and the count for the gather.
 struct StageVars {
-    float last_min, last_max;
-    float lo_clamp, hi_clamp;
+    MaOutputClamps clamps;
     float count;
 };
 struct CNFG_AO_blocks {
@@ -102,21 +102,11 @@ void CNFG_AO_output(int k) {
     c.rb_src_flt = rec.SourceRbErr == 1 ? 1u : 0u;
     c.rb_ret_flt = rec.ReturnRbErr == 1 ? 1u : 0u;
 
-    if (v.last_min != c.min_cur || v.last_max != c.max_cur) {
-        v.last_min = c.min_cur;
-        v.last_max = c.max_cur;
-        if (v.last_min > v.last_max) {
-            v.lo_clamp = 0.0f;
-            v.hi_clamp = 0.0f;
-        } else {
-            v.lo_clamp = v.last_min > 0.0f ? v.last_min : 0.0f;
-            v.hi_clamp = v.last_max < kMaxMa ? v.last_max : kMaxMa;
-        }
-    }
+    v.clamps.update(c.min_cur, c.max_cur, kMaxMa);
     c.display = c.ma_signal;
     float current = c.ma_signal * c.gain + c.offset;
     current = current * 1.0f + 0.0f;
-    current = bk::A_LIMITER(current, v.lo_clamp, v.hi_clamp);
+    current = bk::A_LIMITER(current, v.clamps.lo, v.clamps.hi);
     if (c.sd == 1) {
         current = 0.0f;
         rec.Shutdown = 1;

@@ -1,11 +1,19 @@
 // The remote analog node's input stages: each pass a stage splits the node's
 // raw word into the channel-fault flag and the current, maps the current
 // through the 4/20 mA line, forces a fault while the node is not reporting,
-// and latches a value that stays outside the plausible band.
+// and latches a value that stays outside the plausible band. Each output
+// stage turns its channel's mA signal into the node's command word and
+// checks the current the node reads back against it.
 #include "app/analog/VL1_AIO.cells.h"
 
+#include <algorithm>
+
 #include "app/analog/AI_CHANNEL.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/ma_output.h"
 #include "app/analog/ma_stage.h"
+#include "platform/vkiobus.h"
+#include "runtime/blockkinds.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/remote_io/remote_io.h"
@@ -22,8 +30,18 @@ struct RemoteStageVars {
     MaLine line;
     float hi_timer, lo_timer;
 };
+// Hidden state of an output stage: the current limits, and the readback
+// check's demands of the last two passes (percent of 25 mA), tolerance,
+// fault counters, faults and the low-fault memory.
+struct RemoteOutputVars {
+    MaOutputClamps clamps;
+    float d0, d1, tol;
+    int32_t lo_count, hi_count;
+    bool lo_fault, hi_fault, lo_memory;
+};
 struct VL1_AIO_blocks {
     RemoteStageVars ch[kVl1AioInputs];
+    RemoteOutputVars out[kVl1AioOutputs];
 };
 BlockRam<VL1_AIO_blocks> VL1_AIO_st;
 
@@ -58,9 +76,98 @@ RemoteStageCells stage_cells(int n) {
 }
 #undef VL1_AIO_STAGE_CELLS
 
+// The cells of one output stage in the 20 ms view.
+struct RemoteOutputCells {
+    const float &ma_signal, &min_cur, &max_cur;
+    const uint32_t& sd;
+    float &display, &rdbk_ma;
+    uint32_t& fault;
+    const float &gain, &offset;
+};
+
+#define VL1_AIO_OUTPUT_CELLS(N, UB)                                                                            \
+    RemoteOutputCells {                                                                                        \
+        UB.MA_SIGNAL_A_NAME, VL1_AIO.AO_##N##_MIN_CUR, VL1_AIO.AO_##N##_MAX_CUR, VL1_AIO.AO_##N##_SD,          \
+            VL1_AIO.AO_##N##_DISPLAY, VL1_AIO.AO_##N##_RDBK_MA, VL1_AIO.AO_##N##_FAULT,                        \
+            VL1_AIO.AO_##N##_GAIN_A_NAME, VL1_AIO.AO_##N##_OFFSET_A_NAME                                       \
+    }
+
+RemoteOutputCells output_cells(int n) {
+    using namespace r20;
+    if (n == 0) return VL1_AIO_OUTPUT_CELLS(1, _ub41);
+    return VL1_AIO_OUTPUT_CELLS(2, _ub42);
+}
+#undef VL1_AIO_OUTPUT_CELLS
+
+constexpr float kOutputTopMa = 25.0f;
+constexpr float kScaleGain = 1.0f, kScaleOffset = 0.0f;  // the 4 .. 20 mA scaling points as they stand
+constexpr float kMinTolerance = 5.0f;                    // percent
+constexpr float kQuietReadback = 2.5f;                   // percent
+constexpr int32_t kLowHold = -32;
+constexpr int32_t kFaultPasses = 5;
+
+// One pass of the readback check, in percent of 25 mA: d is this pass's
+// demand and r the readback. The tolerance is re-derived only while no
+// fault is counting, so a deviation is judged against the tolerance that
+// held when it began; it is never below 5 %, also before it was first
+// derived (the cleared state).
+void readback_check(RemoteOutputVars& v, float d, float r) {
+    if (d < kMinTolerance) {
+        v.lo_count = kLowHold;
+    } else if (v.lo_count <= 0 && v.hi_count <= 0) {
+        if (v.d0 < v.d1 + 5.0f && v.d1 < v.d0 + 20.0f) v.tol = kMinTolerance;
+        else v.tol = std::max(0.25f * std::max(v.d0, v.d1), kMinTolerance);
+    }
+    const float t = std::max(v.tol, kMinTolerance);
+    if (v.d0 - t > r && v.d0 > t) {
+        if (++v.lo_count > kFaultPasses) {
+            v.lo_fault = true;
+            v.lo_memory = true;
+            v.lo_count = 2;
+        }
+    } else if (v.lo_count > 0 || r > kQuietReadback) {
+        v.lo_fault = false;
+        v.lo_memory = false;
+        v.lo_count = 0;
+    }
+    if (r > v.d0 + t) {
+        if (++v.hi_count > kFaultPasses) {
+            v.hi_fault = true;
+            v.hi_count = 2;
+        }
+    } else if (v.hi_count > 0 || r > kQuietReadback) {
+        v.hi_fault = false;
+        v.hi_count = v.lo_memory ? -2 : 0;
+    }
+    v.d1 = v.d0;
+    v.d0 = d;
+}
+
 }  // namespace
 
+int32_t VL1_AIO_AoCommand[kVl1AioOutputs];
+
 namespace r20 {
+
+void VL1_AIO_output(int n) {
+    const RemoteOutputCells c = output_cells(n);
+    RemoteOutputVars& v = VL1_AIO_st.out[n];
+    v.clamps.update(c.min_cur, c.max_cur, kOutputTopMa);
+    float demand = (c.gain * c.ma_signal + c.offset) * kScaleGain + kScaleOffset;
+    demand = bk::A_LIMITER(demand, v.clamps.lo, v.clamps.hi);
+    if (c.sd == 1 || IsIOLockSet() == 1) demand = 0.0f;
+    c.display = kScaleGain != 0.0f ? (demand - kScaleOffset) / kScaleGain : 0.0f;
+    VL1_AIO_AoCommand[n] = static_cast<int32_t>(demand * kCountsPerMilliamp);
+
+    const auto word = static_cast<int16_t>(static_cast<uint16_t>(VL1_AIO_RawChan[kVl1AioInputs + n]));
+    const float readback = static_cast<float>(word) / kCountsPerMilliamp;
+    c.rdbk_ma = readback > 0.0f ? readback : 0.0f;
+    readback_check(v, 4.0f * demand, 4.0f * c.rdbk_ma);
+
+    const bool lost = CNFG_CAN2.VL_NODE1_AIO_COMM_FLT_1 != 0 || CNFG_CAN2.VL_NODE1_AIO_ACTIVE == 0;
+    c.fault = (lost || CNFG_CAN2.VL_NODE1_AIO_NODE_FLT != 0 || v.lo_fault || v.hi_fault) ? 1u : 0u;
+    if (lost) c.rdbk_ma = 0.0f;
+}
 
 void VL1_AIO_stage(int n) {
     const RemoteStageCells c = stage_cells(n);
@@ -100,6 +207,10 @@ void VL1_AIO_settings() {
     VL1_AIO_COPY(6)
     VL1_AIO_COPY(7)
     VL1_AIO_COPY(8)
+    VL1_AIO.AO_1_GAIN_A_NAME = VL1_AIO.AO_1_GAIN_IN;
+    VL1_AIO.AO_1_OFFSET_A_NAME = VL1_AIO.AO_1_OFFSET_IN;
+    VL1_AIO.AO_2_GAIN_A_NAME = VL1_AIO.AO_2_GAIN_IN;
+    VL1_AIO.AO_2_OFFSET_A_NAME = VL1_AIO.AO_2_OFFSET_IN;
 }
 #undef VL1_AIO_COPY
 

@@ -13,6 +13,7 @@
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/remote_io/VLTR_OUTS_perms.rows.h"
 #include "app/analog/AO_MUX.cells.h"
 #include "app/analog/CNFG_ACT.cells.h"
 #include "app/analog/CNFG_AO.cells.h"
@@ -137,6 +138,8 @@ void _R160_TASK_1() {
     CNFG_AI_settings();
     VL1_AIO_settings();
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);
+    for (int k = kAoFirstRemote; k < kAoAllChannels; ++k) AO_CHANNEL_config(k);
+    VLTR_OUTS_permissives();
 }
 void _R160_TASK_2() {
     using namespace r160;

@@ -46,10 +46,13 @@
     X(QT_RMT_SP_MAX, A_NAME, A, R160, TUNE(0.0, -20000.0, 20000.0)) \
     X(CAS_TUN_OK, B_NAME, B, R160, TUNE(false))                  \
     X(MOD_LINK_ALARM, B_NAME, B, R160, PLAIN)                    \
-    IFACE_IN_CASC_STANDIN_ROWS(X)
+    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R80)                   \
+    X(RMT_CASC_FLT, B_NAME, B, R20, PLAIN, R80, R160)
 CAT_MODULE(IFACE_IN_CASC)
 
 namespace r20 {
+// The copies of the cascade and remote cascade input faults.
+void IFACE_IN_CASC_faults();
 // The copy of the cascade input's value (start of _R20_TASK_4).
 void IFACE_IN_CASC_process_value();
 }

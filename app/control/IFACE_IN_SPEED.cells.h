@@ -116,6 +116,17 @@
     X(RMT_SPD_SP_EN, B_NAME, B, R80, PLAIN)  \
     X(RMT_SPD_SP_DIS, B_NAME, B, R80, PLAIN)  \
     X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)    \
+    X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
+    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
+    X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \
+    X(AVG_SPEED, RST, B, R20, PLAIN)                  \
+    X(AVG_SPEED, RUNNING_AVG, A, R20, PLAIN)          \
     IFACE_IN_ROWS_IFACE_IN_SPEED(X) \
     IFACE_IN_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_IN_SPEED)
+
+namespace r20 {
+// The remote speed setpoint and the input faults the speed control reads,
+// and the 5 s running average of the turbine speed.
+void IFACE_IN_SPEED_inputs();
+}  // namespace r20

@@ -5,6 +5,7 @@
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
+#include "app/remote_io/MOD_VL_IO.cells.h"
 #include "app/remote_io/remote_io.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
@@ -125,6 +126,7 @@ void _R10_TASK_10() {
 void _R20_TASK_6() {
     r20::VL4_BI_contacts();
     for (int k = kFirstRemote; k <= kLastRemote; ++k) r20::BI_CHANNEL_signal(k);
+    r20::MOD_VL_IO_image();
 }
 void discrete_R20_TASK_7() { r20::BI_CHANNEL_node_list(); }
 void _R20_TASK_19() {

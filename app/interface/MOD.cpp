@@ -42,7 +42,7 @@
 #include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
-#include "app/interface/standin/MOD_map_standin.cells.h"
+#include "app/remote_io/MOD_VL_IO.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "modbus/MODBUS.h"
 #include "modbus/ModbusSupport.h"
@@ -128,8 +128,30 @@ namespace r160 {
 namespace {
 
 // The remote-node image's lists: consecutive cells of one kind.
-uint32_t MOD_VL_IO_b_state(int k) { return (&static_cast<uint32_t&>(MOD_VL_IO.VL_B_STATES_LIST_1))[k]; }
-float MOD_VL_IO_a_value(int k) { return (&static_cast<float&>(MOD_VL_IO.VL_A_VALUES_LIST_1))[k]; }
+// The image's lists come from the 20 ms group, one copy each.
+uint32_t MOD_VL_IO_b_state(int k) {
+    const auto& M = MOD_VL_IO;
+    const uint32_t s[32] = {
+        M.VL_B_STATES_LIST_1,  M.VL_B_STATES_LIST_2,  M.VL_B_STATES_LIST_3,  M.VL_B_STATES_LIST_4,
+        M.VL_B_STATES_LIST_5,  M.VL_B_STATES_LIST_6,  M.VL_B_STATES_LIST_7,  M.VL_B_STATES_LIST_8,
+        M.VL_B_STATES_LIST_9,  M.VL_B_STATES_LIST_10, M.VL_B_STATES_LIST_11, M.VL_B_STATES_LIST_12,
+        M.VL_B_STATES_LIST_13, M.VL_B_STATES_LIST_14, M.VL_B_STATES_LIST_15, M.VL_B_STATES_LIST_16,
+        M.VL_B_STATES_LIST_17, M.VL_B_STATES_LIST_18, M.VL_B_STATES_LIST_19, M.VL_B_STATES_LIST_20,
+        M.VL_B_STATES_LIST_21, M.VL_B_STATES_LIST_22, M.VL_B_STATES_LIST_23, M.VL_B_STATES_LIST_24,
+        M.VL_B_STATES_LIST_25, M.VL_B_STATES_LIST_26, M.VL_B_STATES_LIST_27, M.VL_B_STATES_LIST_28,
+        M.VL_B_STATES_LIST_29, M.VL_B_STATES_LIST_30, M.VL_B_STATES_LIST_31, M.VL_B_STATES_LIST_32};
+    return s[k];
+}
+float MOD_VL_IO_a_value(int k) {
+    const auto& M = MOD_VL_IO;
+    const float v[18] = {M.VL_A_VALUES_LIST_1,  M.VL_A_VALUES_LIST_2,  M.VL_A_VALUES_LIST_3,
+                         M.VL_A_VALUES_LIST_4,  M.VL_A_VALUES_LIST_5,  M.VL_A_VALUES_LIST_6,
+                         M.VL_A_VALUES_LIST_7,  M.VL_A_VALUES_LIST_8,  M.VL_A_VALUES_LIST_9,
+                         M.VL_A_VALUES_LIST_10, M.VL_A_VALUES_LIST_11, M.VL_A_VALUES_LIST_12,
+                         M.VL_A_VALUES_LIST_13, M.VL_A_VALUES_LIST_14, M.VL_A_VALUES_LIST_15,
+                         M.VL_A_VALUES_LIST_16, M.VL_A_VALUES_LIST_17, M.VL_A_VALUES_LIST_18};
+    return v[k];
+}
 // The multipliers come from the 80 ms group, one copy each.
 float MOD_VL_IO_a_mult(int k) {
     const auto& M = MOD_VL_IO;

@@ -26,7 +26,7 @@
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/MOD.cells.h"
-#include "app/interface/standin/MOD_map_standin.cells.h"
+#include "app/remote_io/MOD_VL_IO.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/OPC_DATA_texts.h"
 #include "app/interface/command_latch.h"

@@ -16,7 +16,7 @@
 #include "app/interface/VLTR_ALMS_texts.h"
 #include "app/protection/LATCH_AE.h"
 #include "app/remote_io/RTD_CHANNEL.cells.h"
-#include "app/remote_io/standin/AO_CHANNEL_remote_standin.cells.h"
+#include "app/analog/AO_CHANNEL.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -5,12 +5,15 @@
 // the node's status cells.
 #include <cstring>
 
+#include "app/analog/AO_CHANNEL.cells.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/discrete/VL5_BO.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "app/remote_io/RTD_CHANNEL.cells.h"
-#include "app/remote_io/standin/remote_outputs_standin.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "canopen/canopen_pdo.h"
 #include "runtime/sched.h"
@@ -369,8 +372,8 @@ void CNFG_CAN2_node_outputs(RemoteNode n) {
     uint8_t pdo;
     uint16_t length;
     if (n == kNodeAio) {
-        b.TxWord = (static_cast<uint32_t>(VL1_AIO_AoCommandStandin[0]) & 0xFFFFu) |
-                   (static_cast<uint32_t>(VL1_AIO_AoCommandStandin[1]) & 0xFFFFu) << 16;
+        b.TxWord = (static_cast<uint32_t>(VL1_AIO_AoCommand[0]) & 0xFFFFu) |
+                   (static_cast<uint32_t>(VL1_AIO_AoCommand[1]) & 0xFFFFu) << 16;
         tx = &COBFifoTx[0];
         tx[0] = static_cast<uint8_t>(b.TxWord);
         tx[1] = static_cast<uint8_t>(b.TxWord >> 8);
@@ -409,10 +412,14 @@ void CNFG_CAN2_node_outputs(RemoteNode n) {
 
 }  // namespace r20
 
-// Slice 19 of the 20 ms group: the network block, the node blocks with the
-// output nodes' transmit PDOs, and the NMT state compare.
+// Slice 19 of the 20 ms group: the remote analog outputs' readback alarms,
+// the network block, the node blocks with the output nodes' transmit PDOs,
+// the NMT state compare, the interface copies of the analog-input faults and
+// the remote speed setpoint with the average speed, then the remote analog
+// outputs' signals and output stages (the commands the next pass sends).
 void remote_io_R20_TASK_19() {
     using namespace r20;
+    for (int k = kAoFirstRemote; k < kAoAllChannels; ++k) AO_CHANNEL_alarm(k);
     CNFG_CAN2_network();
     CNFG_CAN2_node(kNodeRtd);
     CNFG_CAN2_node(kNodeBi);
@@ -421,4 +428,10 @@ void remote_io_R20_TASK_19() {
     CNFG_CAN2_node(kNodeBo);
     CNFG_CAN2_node_outputs(kNodeBo);
     CNFG_CAN2_after_nodes();
+    IFACE_IN_CASC_faults();
+    IFACE_IN_SPEED_inputs();
+    for (int n = 0; n < kVl1AioOutputs; ++n) {
+        AO_CHANNEL_signal(kAoFirstRemote + n);
+        VL1_AIO_output(n);
+    }
 }

@@ -15,7 +15,7 @@
     X(RTD_##N, LO_LATCH, B, R80, PLAIN)              \
     X(RTD_##N, LATCH_OR, B, R80, PLAIN)              \
     X(RTD_##N, OVRD, B, R80, TUNE(false))            \
-    X(RTD##N, A_SW, A, R80, PLAIN)
+    X(RTD##N, A_SW, A, R80, PLAIN, R20)
 // Channels 2 .. 8 have an out-of-range delay of their own, in milliseconds.
 #define VL3_RTD_DELAY_ROW(X, N) X(RTD_##N, LATCH_DLY, A, R80, TUNE(0.2, 0.0, 10000.0))
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -20,6 +21,9 @@
 #include "tests/support/sim_remote_node.h"
 
 namespace rio_test {
+
+// A current in mA as a node's 16-bit word (1/1024 mA).
+inline uint16_t nodeMa(double v) { return static_cast<uint16_t>(std::lround(v * 1024.0)); }
 
 class ProgramWithNodes : public cfg_test::ConfigRig {
 protected:

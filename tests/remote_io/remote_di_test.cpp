@@ -93,5 +93,15 @@ TEST_F(RemoteDiscreteInputs, ContactsReachTheirFunctionsAndReadOpenOnceTheNodeFa
     EXPECT_EQ(boolean("_ub66.BI_SIGNAL.B_NAME"), 1u);
 }
 
+
+// The wizard's function for each of the sixteen inputs: its setting, copied
+// to its own input.
+TEST_F(RemoteDiscreteInputs, EachInputsWizardFunctionIsItsOwnSetting) {
+    for (int n = 1; n <= 16; ++n) setCell("VL4_BI.WIZFUN_BI_CH" + std::to_string(n) + ".IN", n + 1);
+    run(8 * 3);
+    for (int n = 1; n <= 16; ++n)
+        EXPECT_EQ(integer("VL4_BI.WIZFUN_BI_CH" + std::to_string(n) + ".I_NAME"), n + 1) << n;
+}
+
 }  // namespace
 }  // namespace rio_test

@@ -8,7 +8,7 @@
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
-#include "app/remote_io/standin/remote_outputs_standin.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "host/hostkernel.h"
 #include "tests/remote_io/remote_rig.h"
 #include "tests/support/sim_remote_node.h"
@@ -255,8 +255,10 @@ TEST_F(Supervision, TheRelayNodeGetsItsCommandsWithTheWatchdogByteOncePerScan) {
 
 TEST_F(Supervision, TheAnalogNodeGetsBothOutputsAndTheWatchdogInFiveBytes) {
     startWithNode(0, Kind::AnalogIO, 1);
-    VL1_AIO_AoCommandStandin[0] = 20 * 1024;  // 20 mA
-    VL1_AIO_AoCommandStandin[1] = 4 * 1024;
+    // This rig runs no channel settings: the output stages' offsets alone
+    // give 20 mA and 4 mA (gain 0).
+    cells::VL1_AIO.AO_1_OFFSET_A_NAME.ref() = 20.0f;
+    cells::VL1_AIO.AO_2_OFFSET_A_NAME.ref() = 4.0f;
     hostcan::takeLog();
     for (int p = 0; p < 20; ++p) {
         if (p % 10 == 0) {

@@ -5,6 +5,7 @@
 // The analog channel logic fills them; the real module keeps these rows.
 #pragma once
 
+#include "app/remote_io/VLTR_OUTS_perms.rows.h"
 #include "app/remote_io/VLTR_OUTS_rtd.rows.h"
 #include "runtime/catalogue.h"
 
@@ -85,6 +86,6 @@
     X(VL_AI_FLTS, LIST_16, B, R20, PLAIN) \
     X(VLTR_ALM_FO, I_NAME, I, R80, PLAIN) \
     X(VLTR_TRIP_FO, I_NAME, I, R80, PLAIN) \
-    X(VL_PERMS_NOT_MET, OR, B, R160, PLAIN) \
+    VLTR_OUTS_PERMS_ROWS(X) \
     VLTR_OUTS_RTD_ROWS(X)
 CAT_MODULE(VLTR_OUTS)

@@ -16,11 +16,6 @@
     X(RMT_MAX_RATE, A_NAME, A, R160, PLAIN)               \
     X(INPUT, I_NAME, I, R160, PLAIN)
 
-// IFACE_IN_CASC: the cascade and remote cascade input faults.
-#define IFACE_IN_CASC_STANDIN_ROWS(X)                     \
-    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R80)            \
-    X(RMT_CASC_FLT, B_NAME, B, R20, PLAIN, R80, R160)
-
 // IFACE_OUT_CASC: the remote cascade selection.
 #define IFACE_OUT_CASC_STANDIN_ROWS(X)
 

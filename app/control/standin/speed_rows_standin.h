@@ -12,12 +12,10 @@
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
-    X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
     X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)         \
     X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)         \
     X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)      \
     X(USE_DI_MOMENT, B_NAME, B, R160, PLAIN, R80)     \
-    X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
     X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)      \
     X(OSPD_TEST_SW, B_NAME, B, R160, PLAIN)           \
     X(DISABLE_OST, B_NAME, B, R160, PLAIN)            \

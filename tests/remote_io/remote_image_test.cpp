@@ -1,0 +1,78 @@
+// The remote nodes' value image through the whole program: the analog,
+// discrete-input and relay nodes simulated on the bus, their values in the
+// image's two lists in row order.
+#include <cmath>
+#include <string>
+
+#include "tests/remote_io/program_rig.h"
+
+namespace rio_test {
+namespace {
+
+constexpr uint32_t kDiPdo = 0x184, kRelayReadbackPdo = 0x185;
+
+
+class RemoteImage : public ProgramWithNodes {
+protected:
+    void SetUp() override {
+        ProgramWithNodes::SetUp();
+        addNode(Kind::AnalogIO, 1);
+        addNode(Kind::DiscreteIn, 4);
+        addNode(Kind::RelayOut, 5);
+        // Inputs 1 .. 8 at 4, 6, .. 18 mA.
+        pdo(0x281, words({nodeMa(4), nodeMa(6), nodeMa(8), nodeMa(10)}));
+        pdo(0x381, words({nodeMa(12), nodeMa(14), nodeMa(16), nodeMa(18)}));
+        pdo(0x481, words({0, 0}));
+        pdo(kDiPdo, words({0x0000}));
+        pdo(kRelayReadbackPdo, words({0x0000}));
+        startWithNodes({"CNFG_CAN2.VL1_ENA.IN", "CNFG_CAN2.VL4_ENA.IN", "CNFG_CAN2.VL5_ENA.IN"},
+                       {"CNFG_CAN2.VL_NODE1_AIO.ACTIVE", "CNFG_CAN2.VL_NODE4_BI.ACTIVE",
+                        "CNFG_CAN2.VL_NODE5_BO.ACTIVE"});
+    }
+    std::string b(int row) { return "MOD_VL_IO.VL_B_STATES.LIST_" + std::to_string(row); }
+    std::string a(int row) { return "MOD_VL_IO.VL_A_VALUES.LIST_" + std::to_string(row); }
+};
+
+TEST_F(RemoteImage, EveryRowCarriesItsSourceInOrder) {
+    // Contact 16 inverted, relay 16 energised (unused but inverted), output
+    // 2 on function 2; taken over while live configuration is allowed.
+    setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    setCell("_ub66.INVRT.IN", 1);
+    setCell("_ub90.INVERT.IN", 1);
+    setCell("_ub42.FUNCT.IN", 3);
+    setCell("_ub41.FUNCT.IN", 2);
+    run(8 * 4);
+    setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
+    const uint16_t pattern = 0xA5C3;
+    pdo(kDiPdo, words({pattern}));
+    run(8 * 3);
+    for (int k = 1; k <= 16; ++k)
+        EXPECT_EQ(boolean(b(k)), (pattern >> (k - 1)) & 1u) << "contact " << k;
+    // The raw state, before the inversion the node list shows.
+    EXPECT_EQ(boolean(b(16)), 1u);
+    EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_16"), 0u);
+    for (int k = 17; k <= 31; ++k) EXPECT_EQ(boolean(b(k)), 0u) << "relay " << k - 16;
+    EXPECT_EQ(boolean(b(32)), 1u);
+
+    for (int k = 1; k <= 8; ++k) {
+        const float v = real("_ub" + std::to_string(32 + k) + ".VALUE.A_NAME");
+        EXPECT_EQ(real(a(k)), v) << "input " << k;
+        if (k > 1) {
+            EXPECT_NE(real(a(k)), real(a(k - 1))) << "input " << k;
+        }
+    }
+    EXPECT_EQ(real(a(9)), real("_ub41.VAL.A_NAME"));
+    EXPECT_EQ(real(a(10)), real("_ub42.VAL.A_NAME"));
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(real(a(10 + k)), real("VL3_RTD.RTD" + std::to_string(k) + ".A_SW"));
+
+    // The discrete-input node falls silent: its rows read open.
+    pdo(kDiPdo, {});
+    for (int p = 0; p < 600 && boolean("CNFG_CAN2.VL_NODE4_BI.ACTIVE") != 0; ++p) run(1);
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE4_BI.ACTIVE"), 0u);
+    run(2);
+    for (int k = 1; k <= 16; ++k) EXPECT_EQ(boolean(b(k)), 0u) << "contact " << k;
+    EXPECT_EQ(boolean(b(32)), 1u);
+}
+
+}  // namespace
+}  // namespace rio_test
