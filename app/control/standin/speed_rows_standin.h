@@ -8,7 +8,6 @@
 #define IFACE_IN_SPEED_STANDIN_ROWS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160)   \
     X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
-    X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \
     X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)         \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
@@ -25,7 +24,6 @@
 
 // IFACE_OUT_SPEED: the speed reference and its held setpoint, and the
 // overspeed-test and normal-shutdown flags.
-#define IFACE_OUT_SPEED_STANDIN_ROWS(X) \
 #define IFACE_OUT_SPEED_STANDIN_ROWS(X)
 
 // IFACE_IN_VLV: the valve limiter, the demand inversion, the self-powered
