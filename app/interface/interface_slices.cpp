@@ -21,6 +21,7 @@
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/RMT_SETPT.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"
+#include "app/remote_io/VLTR_BEAR.cells.h"
 #include "app/remote_io/RTD_CHANNEL.cells.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/CUST_TREND.cells.h"
@@ -175,6 +176,8 @@ void _R160_TASK_10() {
 
 void _R160_TASK_43() {
     using namespace r160;
+    VLTR_BEAR_monitor();
+    VLTR_VIB_used();
     VLTR_VIB_count();
     SYS_ID_delay();
     MASTER_configure_mode();

@@ -4,11 +4,13 @@
 // than are required.
 #pragma once
 
-#include "app/interface/standin/VLTR_VIB_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define VLTR_VIB_CELLS(X)                                \
-    VLTR_VIB_STANDIN_ROWS(X)                             \
+    X(VIBS_USED, OUT_1, I, R160, PLAIN)                  \
+    X(VIBS_USED, OUT_2, I, R160, PLAIN)                  \
+    X(VIBS_USED, OUT_3, I, R160, PLAIN)                  \
+    X(VIBS_USED, OUT_4, I, R160, PLAIN)                  \
     X(NUM_VIBSIGS, I_ADD, I, R160, PLAIN, R80)           \
     X(VIBUSED, GT, B, R160, PLAIN)                       \
     X(VIBUSED, LT, B, R160, PLAIN)                       \
@@ -30,6 +32,8 @@
 CAT_MODULE(VLTR_VIB)
 
 namespace r160 {
+// Which of the four vibration functions an analog input is assigned to.
+void VLTR_VIB_used();
 // The number of vibration signals in use and whether to monitor them.
 void VLTR_VIB_count();
 }  // namespace r160

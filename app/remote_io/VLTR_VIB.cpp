@@ -9,6 +9,14 @@
 
 namespace r160 {
 
+void VLTR_VIB_used() {
+    auto& V = VLTR_VIB;
+    V.VIBS_USED_OUT_1 = AI_MUX.VIB_IN1_USED_B_NAME != 0 ? 1 : 0;
+    V.VIBS_USED_OUT_2 = AI_MUX.VIB_IN2_USED_B_NAME != 0 ? 1 : 0;
+    V.VIBS_USED_OUT_3 = AI_MUX.VIB_IN3_USED_B_NAME != 0 ? 1 : 0;
+    V.VIBS_USED_OUT_4 = AI_MUX.VIB_IN4_USED_B_NAME != 0 ? 1 : 0;
+}
+
 void VLTR_VIB_count() {
     auto& V = VLTR_VIB;
     V.NUM_VIBSIGS_I_ADD = bk::I_ADD(bk::I_ADD(V.VIBS_USED_OUT_1, V.VIBS_USED_OUT_2),

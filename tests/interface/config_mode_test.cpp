@@ -159,15 +159,28 @@ TEST_F(ConfigMode, DelayValueVibrationCountAndIdentification) {
         int32_t sum;
         uint32_t gt, eq, lt;
     } rows[] = {{{0, 0, 0, 0}, 0, 0, 1, 0}, {{0, 1, 0, 0}, 1, 1, 0, 0}, {{1, 1, 1, 1}, 4, 1, 0, 0},
-                {{0, 0, -1, 0}, -1, 0, 0, 1}};
+                {{0, 0, 1, 1}, 2, 1, 0, 0}};
     for (const auto& r : rows) {
-        for (int k = 0; k < 4; ++k) setCell("VLTR_VIB.VIBS_USED.OUT_" + std::to_string(k + 1), r.used[k]);
+        for (int k = 0; k < 4; ++k) setCell("AI_MUX.VIB_IN" + std::to_string(k + 1) + "_USED.B_NAME", r.used[k]);
         runPasses(R160, 1);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(integer("VLTR_VIB.VIBS_USED.OUT_" + std::to_string(k + 1)), r.used[k]) << k;
         EXPECT_EQ(integer("VLTR_VIB.NUM_VIBSIGS.I_ADD"), r.sum);
         EXPECT_EQ(boolean("VLTR_VIB.VIBUSED.GT"), r.gt);
         EXPECT_EQ(boolean("VLTR_VIB.VIBUSED.EQ"), r.eq);
         EXPECT_EQ(boolean("VLTR_VIB.VIBUSED.LT"), r.lt);
         EXPECT_EQ(boolean("VLTR_VIB.ENA_VIB_MON.B_NAME"), r.gt);
+    }
+    // Bearing-temperature monitoring: on while any of the four is assigned.
+    for (int k = 1; k <= 4; ++k) {
+        const std::string used = "AI_MUX.BEARTEMP" + std::to_string(k) + "_USED.B_NAME";
+        setCell(used, 1);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("VLTR_BEAR.BEARTEMP_ON.OR"), 1u) << k;
+        EXPECT_EQ(boolean("VLTR_BEAR.ENA_BEAR_MON.B_NAME"), 1u) << k;
+        setCell(used, 0);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("VLTR_BEAR.ENA_BEAR_MON.B_NAME"), 0u) << k;
     }
     setCell("VLTR_VIB.WIZ_RQRD.IN", 3);
     runPasses(R160, 1);

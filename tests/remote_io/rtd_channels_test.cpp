@@ -471,7 +471,7 @@ TEST_P(VibrationCount, TooFewGoodSignalsRaiseTheTripInput) {
     startApp();
     for (int k = 1; k <= 4; ++k) {
         const std::string n = std::to_string(k);
-        setCell("VLTR_VIB.VIBS_USED.OUT_" + n, k <= c.used ? 1 : 0);
+        setCell("AI_MUX.VIB_IN" + n + "_USED.B_NAME", k <= c.used ? 1 : 0);
         setCell("AI_MUX.VIB_IN" + n + "_FLT.B_NAME", k <= c.faulted ? 1 : 0);
     }
     setCell("VLTR_VIB.WIZ_RQRD.IN", c.required);
