@@ -56,6 +56,24 @@ TEST_F(PassEnd, AShutdownOneShotEndsTheResetPulseWhichDoesNotRestartWhileItsSour
     EXPECT_EQ(integer("RESET.RST.R_TIME"), 0);
 }
 
+TEST_F(PassEnd, AfterACutOffOnePassWithoutASourceReArmsTheResetPulse) {
+    start();
+    setCell("RESET.AT_RST.B_NAME", 1);
+    runPasses(R80, 3);
+    ASSERT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u);
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
+    setCell("RESET.AT_RST.B_NAME", 0);
+    runPasses(R80, 1);
+    ASSERT_EQ(boolean("RESET.RST.ONE_SHOT"), 0u) << "cut off in the pass";
+    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
+    runPasses(R80, 1);
+    ASSERT_EQ(boolean("RESET.RST_OR.OR"), 0u);
+    setCell("RESET.AT_RST.B_NAME", 1);
+    runPasses(R80, 1);
+    ASSERT_EQ(boolean("RESET.RST_OR.OR"), 1u);
+    EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u) << "the next source starts a pulse";
+}
+
 TEST_F(PassEnd, TheDemoResetCommandResetsUnlessItsResetInputIsSet) {
     start();
     // Outside demo mode the command list keeps what it holds.
