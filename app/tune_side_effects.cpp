@@ -54,6 +54,8 @@ void special_case_tune(void* cell) {
     if (const int n = command_input(cells::_ub10, cell)) AO_CHANNEL_command_written(0, n, value);
     if (const int n = command_input(cells::_ub11, cell)) AO_CHANNEL_command_written(1, n, value);
     if (const int n = command_input(cells::_ub12, cell)) AO_CHANNEL_command_written(2, n, value);
+    if (const int n = command_input(cells::_ub41, cell)) AO_CHANNEL_command_written(3, n, value);
+    if (const int n = command_input(cells::_ub42, cell)) AO_CHANNEL_command_written(4, n, value);
     IFACE_IN_command_written(cell, value);
     IFACE_IN_CASC_command_written(cell, value);
     IFACE_IN_HP_MAN_command_written(cell, value);

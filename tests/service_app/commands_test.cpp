@@ -24,13 +24,13 @@ TEST_F(Commands, AWrittenCommandRunsUntilItsTimeOutOrAWrittenZero) {
     Client c(port);
     loggedIn(c);
     // A command that no service write started is over from the start.
-    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12"}) setCell(std::string(m) + ".COMMANDS.IN_4", 1);
+    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12", "_ub41", "_ub42"}) setCell(std::string(m) + ".COMMANDS.IN_4", 1);
     runPasses(R160, 2);
-    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12"}) {
+    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12", "_ub41", "_ub42"}) {
         EXPECT_EQ(boolean(std::string(m) + ".COMMANDS.OUT_4"), 0u) << m;
         EXPECT_EQ(boolean(std::string(m) + ".COMMANDS.IN_4"), 0u) << m;
     }
-    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12"}) {
+    for (const char* m : {"_ub5", "_ub10", "_ub11", "_ub12", "_ub41", "_ub42"}) {
         for (int n = 1; n <= 5; ++n) {
             const std::string in = std::string(m) + ".COMMANDS.IN_" + std::to_string(n);
             const std::string out = std::string(m) + ".COMMANDS.OUT_" + std::to_string(n);
