@@ -1,7 +1,8 @@
 // The service-write side effects of the cells declared with access 'S': the
 // momentary command inputs of the output channels' command blocks, the
 // display's heartbeat input, the lamp tests, the master commands and the
-// simulator commands, and the timed commands of the operator interface.
+// simulator commands, the timed commands of the operator interface and the
+// lag time of the speed monitor.
 #include "runtime/tune_side_effects.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
@@ -10,6 +11,7 @@
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
@@ -77,6 +79,7 @@ void special_case_tune(void* cell) {
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
+    if (cell == &cells::MPU.SPD_MONTOR_LAG_TAU.ref()) MPU_lag_time_written();
     using cells::TUTORIAL;
     if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),
                                           &TUTORIAL.SP_TUT_COMMANDS_IN_3.ref()}))

@@ -9,6 +9,8 @@
 #include "modbus/ModbusSupport.h"
 #include "platform/vkos.h"
 
+uint32_t _MODBUS_READ = 0;
+
 void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, uint32_t* coils,
             int32_t coilBase, int32_t coilCount, uint32_t* inputs, int32_t inputBase, int32_t inputCount,
             int16_t* inRegs, int32_t inRegBase, int32_t inRegCount, int16_t* holdRegs, int32_t holdBase,

@@ -64,6 +64,9 @@ struct ModSlave {
     int countdown;
 };
 
+// The table of read/write routines every caller passes to `modbus`; the
+// engine keeps it unused.
+extern uint32_t _MODBUS_READ;
 // Starts instance `instance` as task "do_modbus".
 void modbus(int32_t* port, int32_t* slaveAddr, int32_t* mode, uint32_t modbusRead, uint32_t* coils,
             int32_t coilBase, int32_t coilCount, uint32_t* inputs, int32_t inputBase, int32_t inputCount,

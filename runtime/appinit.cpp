@@ -169,7 +169,7 @@ int init_blks() {
     IFACE_IN_HP_MAN_init_blks();   // manual demand raise/lower commands over
     CASC_R_L_init_blks();          // cascade step-test commands over
     IFACE_IN_init_blks();  // timed commands of the operator interface over
-    MOD_init_blks();  // Modbus map: "scan_tcp" and the slave instances of links 1-3
+    MOD_init_blks();  // Modbus: "scan_tcp", the simulator link and the map's links 1-3
     MPU_init_blks();  // speed monitor lag coefficient
     init_service_binding();  // change token handle, running control identifier
     InitializeTallwire(1, 0, 0, 0, 0);

@@ -14,6 +14,7 @@
     X(STARTED, B_NAME, B, R80, PLAIN)                   \
     X(MPU2_OVRD_ON, B_NAME, B, R160, PLAIN)             \
     X(MPU_OVRD_TIME_REM, I_NAME, I, R160, PLAIN)        \
+    X(STARTING, B_NAME, B, R160, PLAIN)                 \
     IFACE_OUT_START_STANDIN_ROWS(X)
 CAT_MODULE(IFACE_OUT_START)
 
@@ -26,4 +27,6 @@ namespace r160 {
 // The speed-sensor override shown to the operator, with the override time
 // left (piece of _R160_TASK_41).
 void IFACE_OUT_START_overrides();
+// The start latch shown (piece of _R160_TASK_29).
+void IFACE_OUT_START_starting();
 }  // namespace r160

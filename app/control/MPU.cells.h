@@ -19,12 +19,12 @@
     X(SPD_GT_MIN, A_COMPARE, B, R80, PLAIN)                    \
     X(SPD_GT_MIN, A_EQUAL, B, R80, PLAIN)                      \
     X(SPD_GT_MIN, HYSTER, A, R80, TUNE(-100.0, -1e38, 1e38))   \
-    X(SPD_GTEQ_MIN, OR, B, R80, PLAIN)                         \
+    X(SPD_GTEQ_MIN, OR, B, R80, PLAIN, R160)                   \
     X(NEAR_IDL, SUBTRACT, A, R80, PLAIN)                       \
     X(SPD_GT_IDL, A_COMPARE, B, R80, PLAIN)                    \
     X(SPD_GT_IDL, A_EQUAL, B, R80, PLAIN)                      \
     X(SPD_GT_IDL, HYSTER, A, R80, TUNE(-5.0, -10.0, 10.0))     \
-    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN)                         \
+    X(SPD_GTEQ_IDL, OR, B, R80, PLAIN, R160)                   \
     X(SETPT_MIN, A_COMPARE, B, R80, PLAIN, R160)               \
     X(SETPT_MIN, A_EQUAL, B, R80, PLAIN)                       \
     X(SPD_LT_IDL, NOT, B, R80, PLAIN)                          \
@@ -54,6 +54,7 @@
     X(MIN_ENTR, INT_SEL, I, R160, PLAIN)                       \
     X(MIN_ENTR, A_MUX_HSS, A, R160, PLAIN)                     \
     X(SPDDIV2, MULTIPLY, A, R160, PLAIN)                       \
+    X(SPD_MONTOR, LAG_TAU, A, R160, SVC(0.0, 0.0, 100.0))      \
     X(SPD_MONTOR, LAG, A, R160, PLAIN)                         \
     X(SPD_MONTOR, DERIV, A, R160, PLAIN)                       \
     X(SPD_DRV, MULTIPLY, A, R160, PLAIN)
@@ -78,5 +79,7 @@ void MPU_min_entry();
 void MPU_monitor_lag();
 }  // namespace r160
 
-// The monitor lag's coefficient, kept from its lag time.
+// The monitor lag's coefficient, kept from its lag time: at start and after
+// each service write of the time.
 void MPU_init_blks();
+void MPU_lag_time_written();

@@ -18,8 +18,6 @@
 
 namespace {
 constexpr float kNearIdle = 0.5f;
-// The monitor lag has no lag time of its own: the shortest the step allows.
-constexpr float kMonitorLagTime = 0.0f;
 
 struct MPU_blocks {
     bk::LagState SPD_MONTOR;
@@ -28,7 +26,8 @@ struct MPU_blocks {
 BlockRam<MPU_blocks> MPU_st;
 }  // namespace
 
-void MPU_init_blks() { tune_lag(&MPU_st.SPD_MONTOR_coef, kMonitorLagTime, bk::T160); }
+void MPU_init_blks() { tune_lag(&MPU_st.SPD_MONTOR_coef, cells::MPU.SPD_MONTOR_LAG_TAU, bk::T160); }
+void MPU_lag_time_written() { MPU_init_blks(); }
 
 namespace r80 {
 

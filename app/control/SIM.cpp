@@ -1,7 +1,7 @@
-// SIM: the value transfer to an external turbine simulator. A Modbus master
-// instance on the simulator port exchanges the words of the link record; the
-// 40 ms slice fills the words it sends, takes the words it received, keeps
-// the link's error statistics and reports a link error when nothing arrives
+// SIM: the value transfer to an external turbine simulator. Slave instance
+// 0 serves the simulator's requests on the simulator port; the 40 ms slice
+// fills the words the simulator reads, takes the words it wrote, keeps the
+// link's error statistics and reports a link error when no request arrives
 // within the time-out.
 #include "app/control/SIM.cells.h"
 
@@ -13,22 +13,36 @@
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "modbus/MODBUS.h"
 #include "platform/vkiodev.h"
-#include "runtime/appmem.h"
+
+uint32_t _BW_SIM_XFER_TO_SIM_11359[2];
+uint32_t _BR_SIM_XFER_TO_SIM_11359[5];
+int16_t _AR_SIM_XFER_TO_SIM_11359[30];
+int16_t _AW_SIM_XFER_TO_SIM_11359[1];
 
 namespace {
-// The link record and the totals live with the application memory.
-struct SIM_blocks {
-    SimLink link;
-    SimLinkTotals totals;
-};
-BlockRam<SIM_blocks> SIM_st;
 constexpr int kDevControlModbusRequest = 27;
 constexpr int32_t kHalveAbove = 1024;
+constexpr int32_t kUdpPort5005 = 7;
+constexpr int32_t kInstance = 0;
 }  // namespace
 
-SimLink& SIM_link() { return SIM_st.link; }
-SimLinkTotals& SIM_link_totals() { return SIM_st.totals; }
+void SIM_modbus_start() {
+    auto& s = cells::SIM;
+    s.PORT5005_TO_SIM_UDP_P = kUdpPort5005;
+    for (uint32_t& c : _BW_SIM_XFER_TO_SIM_11359) c = 0;
+    for (int16_t& r : _AW_SIM_XFER_TO_SIM_11359) r = 0;
+    modbus(&s.PORT5005_TO_SIM_UDP_P.ref(), &s.XFER_TO_SIM_ADDR_1.ref(), &s.XFER_TO_SIM_ASC_RTU_1.ref(),
+           _MODBUS_READ, _BW_SIM_XFER_TO_SIM_11359, 0, 2, _BR_SIM_XFER_TO_SIM_11359, 0, 5,
+           _AR_SIM_XFER_TO_SIM_11359, 0, 30, _AW_SIM_XFER_TO_SIM_11359, 0, 1, &s.XFER_TO_SIM_ERR_CNT_1.ref(),
+           &s.XFER_TO_SIM_MSG_CNT_1.ref(), &s.XFER_TO_SIM_ERR_NUM_1.ref(), kInstance, 0,
+           &s.XFER_TO_SIM_TIME_OUT_1.ref(), &s.XFER_TO_SIM_BW_ENBL_1.ref(), &s.XFER_TO_SIM_AW_ENBL_1.ref());
+    s.XFER_TO_SIM_ERR_CNT_1 = 0;
+    s.XFER_TO_SIM_MSG_CNT_1 = 0;
+    s.XFER_TO_SIM_ERR_NUM_1 = 0;
+    s.XFER_TO_SIM_TIMER_1 = 0.0f;
+}
 
 int16_t SIM_word(float v) {
     if (std::isnan(v)) return 0;
@@ -45,48 +59,53 @@ void SIM_trip() { SIM.TRIP_ACT_B_NAME = SHUTDOWNS.ANY_SD_B_NAME; }
 namespace r40 {
 
 void SIM_transfer() {
-    SimLink& l = SIM_st.link;
-    SimLinkTotals& t = SIM_st.totals;
+    auto& x = SIM;
+    x.XFER_TO_SIM_ADDR_1 = x.XFER_TO_SIM_NET_ADDR_1;
+    x.XFER_TO_SIM_BW_ENBL_1 = 1;
+    x.XFER_TO_SIM_AW_ENBL_1 = 1;
 
     // Link supervision.
-    if (l.received > 0) t.timer = 0.0f;
-    else t.timer += 0.04f;
-    l.received = 0;
-    SIM.XFER_TO_SIM_LNK_ERR_1 = t.timer > SIM.XFER_TO_SIM_TIME_OUT_1 ? 1u : 0u;
+    x.XFER_TO_SIM_TIMER_1 = x.XFER_TO_SIM_MSG_CNT_1 > 0 ? 0.0f : x.XFER_TO_SIM_TIMER_1 + 0.04f;
+    x.XFER_TO_SIM_LNK_ERR_1 = x.XFER_TO_SIM_TIMER_1 > x.XFER_TO_SIM_TIME_OUT_1 ? 1u : 0u;
 
-    // Error statistics of the pass into the running totals.
-    t.errors += l.passErrors;
-    t.messages += l.passMessages;
-    if (l.passErrors > 0) SIM.XFER_TO_SIM_EX_ERR_1 = 1;
-    l.passErrors = 0;
-    l.passMessages = 0;
-    if (SIM.XFER_TO_SIM_RST != 0) SIM.XFER_TO_SIM_EX_ERR_1 = 0;
-    SIM.XFER_TO_SIM_ERR_PCT_1 =
-        t.errors > 0 && t.messages > 0 ? 100.0f * static_cast<float>(t.errors) / static_cast<float>(t.messages) : 0.0f;
-    if (t.messages > kHalveAbove) {
-        t.messages /= 2;
-        t.errors /= 2;
+    // Error statistics of the pass into the running totals; the pass's
+    // counts are consumed.
+    x.XFER_TO_SIM_TOT_ERR_1 += x.XFER_TO_SIM_ERR_CNT_1;
+    x.XFER_TO_SIM_TOT_MSG_1 += x.XFER_TO_SIM_MSG_CNT_1;
+    if (x.XFER_TO_SIM_ERR_CNT_1 > 0) x.XFER_TO_SIM_EX_ERR_1 = 1;
+    x.XFER_TO_SIM_ERR_CNT_1 = 0;
+    x.XFER_TO_SIM_MSG_CNT_1 = 0;
+    if (x.XFER_TO_SIM_RST != 0) {
+        x.XFER_TO_SIM_EX_ERR_1 = 0;
+        x.XFER_TO_SIM_ERR_NUM_1 = 0;
+    }
+    const int32_t errors = x.XFER_TO_SIM_TOT_ERR_1, messages = x.XFER_TO_SIM_TOT_MSG_1;
+    x.XFER_TO_SIM_ERR_PCT_1 =
+        errors > 0 && messages > 0 ? 100.0f * static_cast<float>(errors) / static_cast<float>(messages) : 0.0f;
+    if (messages > kHalveAbove) {
+        x.XFER_TO_SIM_TOT_MSG_1 = messages / 2;
+        x.XFER_TO_SIM_TOT_ERR_1 = errors / 2;
     }
 
-    // A port request of the master instance.
-    if (l.request != 0) {
-        l.request = 0;
-        VKIO_devControl(SIM.PORT5005_TO_SIM_UDP_P, kDevControlModbusRequest, SIM.XFER_TO_SIM_NET_ADDR_1, 0);
+    // A port request waiting for the slice.
+    if (x.XFER_TO_SIM_PRT_RST_1 != 0) {
+        x.XFER_TO_SIM_PRT_RST_1 = 0;
+        VKIO_devControl(x.PORT5005_TO_SIM_UDP_P, kDevControlModbusRequest, 0, 0);
     }
 
     // Received values, none while the link is down or initialising.
-    if (SIM.XFER_TO_SIM_LNK_ERR_1 != 0 || SIM.XFER_TO_SIM_INIT_MOD != 0) {
-        l.recvBool[0] = l.recvBool[1] = 0;
-        l.recvAnalog[0] = 0;
+    if (x.XFER_TO_SIM_LNK_ERR_1 != 0 || x.XFER_TO_SIM_INIT_MOD != 0) {
+        _BW_SIM_XFER_TO_SIM_11359[0] = _BW_SIM_XFER_TO_SIM_11359[1] = 0;
+        _AW_SIM_XFER_TO_SIM_11359[0] = 0;
     }
-    SIM.XFER_TO_SIM_BW_V_1 = l.recvBool[0] != 0 ? 1u : 0u;
-    SIM.XFER_TO_SIM_BW_V_2 = l.recvBool[1] != 0 ? 1u : 0u;
-    SIM.XFER_TO_SIM_AW_V_1 = static_cast<float>(l.recvAnalog[0]);
+    x.XFER_TO_SIM_BW_V_1 = _BW_SIM_XFER_TO_SIM_11359[0] != 0 ? 1u : 0u;
+    x.XFER_TO_SIM_BW_V_2 = _BW_SIM_XFER_TO_SIM_11359[1] != 0 ? 1u : 0u;
+    x.XFER_TO_SIM_AW_V_1 = static_cast<float>(_AW_SIM_XFER_TO_SIM_11359[0]);
 
     // Sent values.
-    l.sentBool[0] = SIM.TRIP_ACT_B_NAME != 0 ? 1 : 0;
-    l.sentBool[1] = SIM.SIM_START_B_NAME != 0 ? 1 : 0;
-    int16_t* w = l.sentAnalog;
+    _BR_SIM_XFER_TO_SIM_11359[0] = SIM.TRIP_ACT_B_NAME != 0 ? 1u : 0u;
+    _BR_SIM_XFER_TO_SIM_11359[1] = SIM.SIM_START_B_NAME != 0 ? 1u : 0u;
+    int16_t* w = _AR_SIM_XFER_TO_SIM_11359;
     w[0] = SIM_word(IFACE_IN_SPEED.MIN_GOV_A_NAME);
     w[1] = SIM_word(CNFG_SETPT.OST_LIMIT_A_NAME);
     w[2] = SIM_word(IFACE_IN_SPEED.MAX_GOV_A_NAME);

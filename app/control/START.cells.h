@@ -60,6 +60,10 @@
     X(CP_REFNLUL, A_COMPARE, B, R80, PLAIN)                     \
     X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN)                       \
     X(PLS_OFF, B_ACTION, B, R80, PLAIN)                         \
+    X(USE_IDLE, OR, B, R160, PLAIN)                             \
+    X(RST_STRT, AND, B, R160, PLAIN)                            \
+    X(STRT_RST, OR, B, R160, PLAIN)                             \
+    X(STARTED, LATCH, B, R160, PLAIN)                           \
     START_STANDIN_ROWS(X)                                       \
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)                          \
     X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)                         \
@@ -72,6 +76,7 @@ void START_semi_auto();     // _R160_TASK_36: semi-automatic start
 void START_run_time();      // the run-time counter
 void START_mode_flags();    // _R160_TASK_33: the configured start mode
 void START_min_gov();       // _R160_TASK_33: the reference at minimum governor
+void START_started();       // piece of _R160_TASK_29: the start latch
 }  // namespace r160
 namespace r80 {
 void START_inhibit();       // the start inhibit list

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/control/MPU.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
@@ -72,6 +74,16 @@ void START_run_time() {
     c.MINUTES_P_LIM_1 = m == 0.0 ? 1u : 0u;
     c.MINUTES_P_LIM_2 = m == kMinutesLimit ? 1u : 0u;
     c.RUN_HRS_DIVIDE = static_cast<float>(m / 60.0);
+}
+
+// The start latch: set by the start pulse (set wins), reset once the speed
+// reaches idle (idle/rated starts) or minimum governor, or by a shutdown.
+void START_started() {
+    auto& c = START;
+    c.USE_IDLE_OR = CONF_VAL_1.IDLE_RTD_B_NAME;
+    c.RST_STRT_AND = bk::AND({c.USE_IDLE_OR, MPU.SPD_GTEQ_IDL_OR});
+    c.STRT_RST_OR = bk::OR({c.RST_STRT_AND, MPU.SPD_GTEQ_MIN_OR, IFACE_IN_START.ANY_SD_B_NAME});
+    bk::LATCH(c.STARTED_LATCH, c.PULSE_ONE_SHOT, c.STRT_RST_OR);
 }
 
 }  // namespace r160

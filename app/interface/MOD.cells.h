@@ -143,8 +143,9 @@ extern int16_t _AW_MOD_MOD1_11103[5];
 int16_t MOD_register_word(float multiplier, float value);
 
 // Block initialisation: clears the coil and holding arrays, starts the
-// acceptor "scan_tcp" and the slave instances 1-3 of the map, and installs
-// the routing of TCP connections to links 2 and 3.
+// acceptor "scan_tcp", the simulator link's instance 0 and the slave
+// instances 1-3 of the map, and installs the routing of TCP connections to
+// links 2 and 3.
 void MOD_init_blks();
 
 namespace r160 {

@@ -21,6 +21,7 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
+#include "app/control/SIM.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/START.cells.h"
@@ -55,8 +56,6 @@ uint32_t _BW_MOD_MOD1_11103[22];
 uint32_t _BR_MOD_MOD1_11103[90];
 int16_t _AR_MOD_MOD1_11103[50];
 int16_t _AW_MOD_MOD1_11103[5];
-// Passed to every instance start; the engine keeps it unused.
-uint32_t _MODBUS_READ = 0;
 
 namespace {
 
@@ -456,6 +455,8 @@ void MOD_init_blks() {
     g_routes[2] = {-1, -1, -1};
     TCPMods = g_routes;
     _scan_tcpPid = VKOS_CreateProcess(scan_tcp, 8192, 40, "scan_tcp", 0);
+    // Instance 0: the simulator link.
+    SIM_modbus_start();
     struct Start {
         int32_t* port;
         int32_t* addr;

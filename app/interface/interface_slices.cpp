@@ -47,6 +47,7 @@
 #include "app/control/DROOP.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
+#include "app/control/START.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
@@ -78,6 +79,8 @@ void _R160_TASK_29() {
     CNFG_ENET1_mask_tail();
     CNFG_SNTP_server();
     DATALOG_load_levels();
+    START_started();
+    IFACE_OUT_START_starting();
     COND_MON_inputs();
     CNFG_OPERATE_options();
     CNFG_SPEED_difference();

@@ -9,6 +9,7 @@
 #include "app/analog/VL1_AIO.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/discrete/VL5_BO.cells.h"
@@ -414,8 +415,9 @@ void CNFG_CAN2_node_outputs(RemoteNode n) {
 
 // Slice 19 of the 20 ms group: the remote analog outputs' readback alarms,
 // the network block, the node blocks with the output nodes' transmit PDOs,
-// the NMT state compare, the interface copies of the analog-input faults and
-// the remote speed setpoint with the average speed, then the remote analog
+// the NMT state compare, the self-powered actuator's start-up ramp, the
+// interface copies of the analog-input faults and the remote speed setpoint
+// with the average speed, then the remote analog
 // outputs' signals and output stages (the commands the next pass sends).
 void remote_io_R20_TASK_19() {
     using namespace r20;
@@ -428,6 +430,7 @@ void remote_io_R20_TASK_19() {
     CNFG_CAN2_node(kNodeBo);
     CNFG_CAN2_node_outputs(kNodeBo);
     CNFG_CAN2_after_nodes();
+    DRVR_SCALE_ramp();
     IFACE_IN_CASC_faults();
     IFACE_IN_SPEED_inputs();
     for (int n = 0; n < kVl1AioOutputs; ++n) {

@@ -203,16 +203,16 @@ TEST(SimulatorWords, RoundedAndSaturated) {
     for (const auto& r : rows) EXPECT_EQ(SIM_word(r.v), r.w) << r.v;
 }
 
-// Nothing in this program starts a master instance on the simulator port:
-// after the time-out the link reports its error and the received values are
-// 0; the sent words carry the settings, saturated.
+// Without a request on the simulator link, after the time-out the link
+// reports its error and the received values are 0; the sent words carry the
+// settings, saturated.
 TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     start();
     setCell("SIM.XFER_TO_SIM.TIME_OUT_1", 1.0);
     setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 40000.0);
-    SIM_link().recvBool[1] = 1;
-    SIM_link().recvAnalog[0] = -7;
-    SIM_link().received = 1;
+    _BW_SIM_XFER_TO_SIM_11359[1] = 1;
+    _AW_SIM_XFER_TO_SIM_11359[0] = -7;
+    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 1);
     runPasses(R40, 1);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
@@ -224,10 +224,10 @@ TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 1u);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 0u);
     EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), 0.0f);
-    EXPECT_EQ(SIM_link().recvBool[1], 0);
-    EXPECT_EQ(SIM_link().sentAnalog[11], 32767);
-    EXPECT_EQ(SIM_link().sentAnalog[1], static_cast<int16_t>(kOstLimitRpm));
-    EXPECT_EQ(SIM_link().sentAnalog[12], static_cast<int16_t>(kTripRpm));
+    EXPECT_EQ(_BW_SIM_XFER_TO_SIM_11359[1], 0u);
+    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[11], 32767);
+    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[1], static_cast<int16_t>(kOstLimitRpm));
+    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[12], static_cast<int16_t>(kTripRpm));
 }
 
 // The words sent to the simulator, each from its own setting.
@@ -247,36 +247,55 @@ TEST_F(SpeedControl, SimulatorWordsFromTheirSettings) {
     runPasses(R160, 2);
     for (const auto& r : rows) {
         const double scale = r.word >= 3 && r.word <= 10 ? 10.0 : 1.0;
-        EXPECT_EQ(SIM_link().sentAnalog[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
+        EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
     }
-    EXPECT_EQ(SIM_link().sentAnalog[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
-    EXPECT_EQ(SIM_link().sentBool[1], 1);
+    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
+    EXPECT_EQ(_BR_SIM_XFER_TO_SIM_11359[1], 1u);
     // The function numbers of the chassis analog inputs and outputs.
     for (int k = 0; k < 4; ++k) setCell("_ub" + std::to_string(6 + k) + ".FUN_NUM.SAMP_ITUNE", 11 + k);
     for (int k = 0; k < 3; ++k) setCell("_ub" + std::to_string(10 + k) + ".FUNCT_INT.I_NAME", 2 + k);
     runPasses(R160, 2);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(SIM_link().sentAnalog[15 + k], 11 + k) << k;
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(SIM_link().sentAnalog[23 + k], 2 + k) << k;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[15 + k], 11 + k) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[23 + k], 2 + k) << k;
 }
 
 // More than 1024 counted messages halve both totals, keeping the error
 // percentage; a reset clears the error flag.
 TEST_F(SpeedControl, SimulatorLinkStatistics) {
     start();
-    SIM_link().passMessages = 1000;
-    SIM_link().passErrors = 10;
+    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 1000);
+    setCell("SIM.XFER_TO_SIM.ERR_CNT_1", 10);
     runPasses(R40, 1);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), 1u);
     EXPECT_FLOAT_EQ(real("SIM.XFER_TO_SIM.ERR_PCT_1"), 1.0f);
-    SIM_link().passMessages = 100;
-    SIM_link().passErrors = 1;
+    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 100);
+    setCell("SIM.XFER_TO_SIM.ERR_CNT_1", 1);
     runPasses(R40, 1);
     EXPECT_FLOAT_EQ(real("SIM.XFER_TO_SIM.ERR_PCT_1"), 1.0f);
-    EXPECT_EQ(SIM_link_totals().messages, 550);
-    EXPECT_EQ(SIM_link_totals().errors, 5);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_MSG_1"), 550);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_ERR_1"), 5);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.MSG_CNT_1"), 0) << "the pass's counts are consumed";
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_CNT_1"), 0);
+    setCell("SIM.XFER_TO_SIM.ERR_NUM_1", 23);
     setCell("SIM.XFER_TO_SIM.RST", 1);
     runPasses(R40, 1);
     EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), 0u);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_NUM_1"), 0);
+}
+
+// The slave instance's settings each pass: the address a copy of the
+// tunable, both write enables held on; a port request is served once.
+TEST_F(SpeedControl, SimulatorInstanceSettings) {
+    start();
+    setCell("SIM.XFER_TO_SIM.NET_ADDR_1", 17);
+    setCell("SIM.XFER_TO_SIM.BW_ENBL_1", 0);
+    setCell("SIM.XFER_TO_SIM.AW_ENBL_1", 0);
+    setCell("SIM.XFER_TO_SIM.PRT_RST_1", 1);
+    runPasses(R40, 1);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ADDR_1"), 17);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_ENBL_1"), 1u);
+    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.AW_ENBL_1"), 1u);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.PRT_RST_1"), 0);
 }
 
 // A proposal accepted into a gain set is limited to the set's range: an
@@ -402,7 +421,7 @@ TEST_F(SpeedControl, BandRatedSpeedSelfPowerAndSimulatorNumbers) {
     EXPECT_EQ(boolean("MPU_OVRD.OR_NOTSTRP.OR"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.ANY_SD.B_NAME"), 1u);
     EXPECT_EQ(boolean("SIM.TRIP_ACT.B_NAME"), 1u);
-    EXPECT_EQ(SIM_link().sentBool[0], 1);
+    EXPECT_EQ(_BR_SIM_XFER_TO_SIM_11359[0], 1u);
 }
 
 // The optimizer status block: alarm texts, the fault held for display until

@@ -3,6 +3,7 @@
 // its writer task, reloaded after each save and after a restart; the
 // periodic save; run hours; the operator's rewrite of the counts.
 #include <cmath>
+#include <string>
 
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
@@ -89,6 +90,51 @@ TEST_F(CondMon, CountsAreSavedAfterATripAndSurviveARestart) {
     setCell("START.STARTED.LATCH", 1);
     seconds(1);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 2.0f);
+}
+
+// The start latch that the start counter, the data log and the interface
+// see: set by the start pulse, reset at idle (idle/rated starts only), at
+// minimum governor or by a shutdown; the pulse wins over a reset.
+TEST_F(CondMon, StartLatchIsSetByThePulseAndResetBySpeedOrShutdown) {
+    start();
+    settle();
+    struct Row {
+        int idleRated, atIdle, atMin, shutdown;
+        bool resets;
+    };
+    const Row rows[] = {
+        {0, 0, 0, 0, false}, {1, 0, 0, 0, false}, {0, 1, 0, 0, false},  // idle counts only for idle/rated
+        {1, 1, 0, 0, true},  {0, 0, 1, 0, true},  {0, 0, 0, 1, true},
+    };
+    const char* shown[] = {"START.STARTED.LATCH", "IFACE_OUT_START.STARTING.B_NAME", "DATALOG.TURB_START.B_NAME",
+                           "COND_MON.START.B_NAME"};
+    const auto inputs = [this](const Row& r) {
+        setCell("CONF_VAL_1.IDLE_RTD.B_NAME", r.idleRated);
+        setCell("MPU.SPD_GTEQ_IDL.OR", r.atIdle);
+        setCell("MPU.SPD_GTEQ_MIN.OR", r.atMin);
+        setCell("IFACE_IN_START.ANY_SD.B_NAME", r.shutdown);
+    };
+    for (const Row& r : rows) {
+        const std::string what = "idle/rated " + std::to_string(r.idleRated) + " at idle " +
+                                 std::to_string(r.atIdle) + " at min " + std::to_string(r.atMin) + " sd " +
+                                 std::to_string(r.shutdown);
+        inputs({0, 0, 0, 0, false});
+        setCell("START.PULSE.ONE_SHOT", 1);
+        runPasses(R160, 2);
+        setCell("START.PULSE.ONE_SHOT", 0);
+        runPasses(R160, 2);
+        for (const char* c : shown) EXPECT_EQ(boolean(c), 1u) << c << " after the pulse, " << what;
+        inputs(r);
+        runPasses(R160, 2);
+        for (const char* c : shown) EXPECT_EQ(boolean(c), r.resets ? 0u : 1u) << c << ", " << what;
+        setCell("START.PULSE.ONE_SHOT", 1);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("START.STARTED.LATCH"), 1u) << "the pulse wins, " << what;
+        setCell("START.PULSE.ONE_SHOT", 0);
+        runPasses(R160, 2);
+    }
+    inputs({0, 0, 0, 1, true});
+    runPasses(R160, 2);
 }
 
 TEST_F(CondMon, TwoTripsWithinOneSecondCountOnceAndATripBelowIdleDoesNotSave) {

@@ -129,6 +129,46 @@ TEST_F(InterfacePieces, MonitorLagTakesAnUnmeasurableSpeedAsZero) {
     EXPECT_NEAR(real("MPU.SPD_MONTOR.LAG"), 0.0f, 0.01f);
 }
 
+// A service write of the lag time gives the lag its new coefficient at once;
+// a time at or below the step's floor gives the floor's coefficient.
+TEST_F(InterfacePieces, MonitorLagTimeWrittenByServiceSetsTheCoefficient) {
+    struct Row {
+        double tau;
+        float c;
+    };
+    const float floorC = LagModel{}.c;
+    const Row rows[] = {
+        {1.0, 0.16f / (2.0f * 1.0f + 0.16f)},
+        {4.0, 0.16f / (2.0f * 4.0f + 0.16f)},
+        {0.0, floorC},
+        {0.05, floorC},  // below the floor 2T/3.14
+    };
+    start();
+    for (const Row& r : rows) {
+        setCell("MPU.TURB_SPD.A_NAME", 0.0);
+        serviceWrite("MPU.SPD_MONTOR.LAG_TAU", 0.0);
+        runPasses(R160, 80);
+        ASSERT_NEAR(real("MPU.SPD_MONTOR.LAG"), 0.0f, 0.01f);
+        serviceWrite("MPU.SPD_MONTOR.LAG_TAU", r.tau);
+        setCell("MPU.TURB_SPD.A_NAME", 2000.0);
+        LagModel m;
+        m.c = r.c;
+        // The new speed reaches the lag through the group copy.
+        for (int n = 0; n < 3 && real("MPU.SPDDIV2.MULTIPLY") == 0.0f; ++n) {
+            m.lag = real("MPU.SPD_MONTOR.LAG");
+            runPasses(R160, 1);
+        }
+        ASSERT_EQ(real("MPU.SPDDIV2.MULTIPLY"), 1000.0f);
+        m.step(1000.0f);
+        EXPECT_FLOAT_EQ(real("MPU.SPD_MONTOR.LAG"), m.lag) << "tau " << r.tau << " first pass";
+        for (int n = 0; n < 3; ++n) {
+            m.step(1000.0f);
+            runPasses(R160, 1);
+            EXPECT_FLOAT_EQ(real("MPU.SPD_MONTOR.LAG"), m.lag) << "tau " << r.tau << " pass " << n;
+        }
+    }
+}
+
 // ---- alarm relay slots ---------------------------------------------------
 
 TEST_F(InterfacePieces, AlarmRelaySlotsFollowTheBlinkingAlarm) {

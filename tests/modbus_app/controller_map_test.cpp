@@ -19,7 +19,9 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <cmath>
 #include <functional>
+#include <sstream>
 #include <memory>
 #include <thread>
 #include <algorithm>
@@ -281,6 +283,46 @@ TEST_F(ControllerMap, LinkErrorWhenTheMasterStopsPolling) {
     // Polling again clears it.
     poll(tcp + "-t 3 -r 1 127.0.0.1");
     EXPECT_TRUE(eventually([&] { return svc->read("MOD.MOD1.LNK_ERR_2").back() == 0; }, 2000));
+}
+
+// The simulator link: slave instance 0 on UDP port 5005, RTU framing,
+// answering a simulator (pymodbus) at the tunable's slave address. The
+// simulator reads the trip and the settings and writes its coils and
+// register, which reach the link's cells while it polls; once it stops, the
+// link error rises after the time-out and the received values drop to 0.
+TEST_F(ControllerMap, SimulatorLinkOnUdp5005) {
+    const char* src = std::getenv("TC_SOURCE_DIR");
+    const std::string script = std::string(src != nullptr ? src : ".") + "/tests/modbus_app/sim_master.py";
+    const std::string master = "/usr/bin/python3 " + script + " " + std::to_string(5005 + offset) + " 1 ";
+    std::pair<int, std::string> result;
+    std::thread far([&] { result = runChild(master + "6 01 -7"); });
+    const bool taken = eventually([&] {
+        return svc->read("SIM.XFER_TO_SIM.BW_V_2").back() == 1 && real("SIM.XFER_TO_SIM.AW_V_1") == -7.0f;
+    }, 6000);
+    const bool linked = svc->read("SIM.XFER_TO_SIM.LNK_ERR_1").back() == 0;
+    const uint8_t first = svc->read("SIM.XFER_TO_SIM.BW_V_1").back();
+    far.join();
+    ASSERT_EQ(result.first, 0) << result.second;
+    EXPECT_TRUE(taken) << result.second;
+    EXPECT_TRUE(linked);
+    EXPECT_EQ(first, 0);
+    // Discrete input 0 the trip, input register 2 maximum governor.
+    const std::string& out = result.second;
+    const std::string trip = std::to_string(svc->read("SIM.TRIP_ACT.B_NAME").back());
+    EXPECT_NE(out.find("di " + trip + " "), std::string::npos) << out;
+    const auto irAt = [&](int k) {
+        std::istringstream in(out.substr(out.find("ir ") + 3));
+        int v = 0;
+        for (int i = 0; i <= k; ++i) in >> v;
+        return v;
+    };
+    EXPECT_EQ(irAt(2), static_cast<int>(std::lround(real("IFACE_IN_SPEED.MAX_GOV.A_NAME")))) << out;
+    EXPECT_EQ(irAt(0), static_cast<int>(std::lround(real("IFACE_IN_SPEED.MIN_GOV.A_NAME")))) << out;
+    // Silence: after the 1 s time-out the link error, and nothing received.
+    EXPECT_TRUE(eventually([&] { return svc->read("SIM.XFER_TO_SIM.LNK_ERR_1").back() == 1; }, 3000));
+    EXPECT_EQ(svc->read("SIM.XFER_TO_SIM.BW_V_2").back(), 0);
+    EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), 0.0f);
+    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_NUM_1"), 0);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@
 // actuator and the shutdown copy of the protection logic.
 #define IFACE_IN_VLV_STANDIN_ROWS(X)                     \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)           \
-    X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)          \
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R20, R80, R160)     \
     X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)          \
     X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)           \
     X(VLIM_RSE, B_NAME, B, R80, PLAIN)                   \

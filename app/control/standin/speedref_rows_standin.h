@@ -10,7 +10,6 @@
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
 #define START_STANDIN_ROWS(X)                       \
-    X(STARTED, LATCH, B, R160, PLAIN)               \
     X(START_OS, ONE_SHOT, B, R80, PLAIN)            \
     X(KEYPAD_START, B_SW, B, R80, PLAIN)            \
     X(RST_OS, ONE_SHOT, B, R80, PLAIN)              \
@@ -62,10 +61,8 @@
     X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
     X(HOLD_RST, A_SW, A, R40, PLAIN)
 
-// IFACE_OUT_START: outputs of the speed sensing, the critical band and the
-// controlled-stop sequence.
+// IFACE_OUT_START: outputs of the speed sensing and the critical band.
 #define IFACE_OUT_START_STANDIN_ROWS(X)                  \
     X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
-    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)                    \
-    X(STARTING, B_NAME, B, R80, PLAIN, R160)
+    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)
 

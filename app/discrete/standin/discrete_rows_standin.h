@@ -14,8 +14,4 @@
     X(RMTCAS_ACT, B_NAME, B, R80, PLAIN, R10)
 
 // CNFG_ACT: the actuator channel's output and readbacks.
-// DRVR_SCALE: the self-powered start ramp, the trip switch and the stroke
-// condition.
-#define DRVR_SCALE_STANDIN_ROWS(X) \
-    X(SELF_PWR_R, RAMP, A, R20, PLAIN, R10) \
-    X(SELFP_STROK, AND, B, R160, PLAIN, R10)
+
