@@ -283,6 +283,26 @@ TEST_F(SpeedControl, SimulatorLinkStatistics) {
     EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_NUM_1"), 0);
 }
 
+// The totals are halved only once the message total is above 1024; a
+// single error in a pass sets the error flag.
+TEST_F(SpeedControl, SimulatorLinkTotalsHalvedAbove1024) {
+    start();
+    struct Row {
+        int messages, errors;
+        int totalMessages, totalErrors;
+        uint32_t flag;
+    };
+    const Row rows[] = {{1024, 0, 1024, 0, 0}, {1, 1, 512, 0, 1}};
+    for (const Row& r : rows) {
+        setCell("SIM.XFER_TO_SIM.MSG_CNT_1", r.messages);
+        setCell("SIM.XFER_TO_SIM.ERR_CNT_1", r.errors);
+        runPasses(R40, 1);
+        EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_MSG_1"), r.totalMessages) << r.messages;
+        EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_ERR_1"), r.totalErrors) << r.messages;
+        EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), r.flag) << r.messages;
+    }
+}
+
 // The slave instance's settings each pass: the address a copy of the
 // tunable, both write enables held on; a port request is served once.
 TEST_F(SpeedControl, SimulatorInstanceSettings) {
