@@ -117,6 +117,13 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     settle();
     for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 1u : 0u) << "locked: " << n;
     for (const auto& [n, mode] : modes) EXPECT_EQ(boolean(mode), n % 3 != 0 ? 1u : 0u) << mode;
+    // Every entry follows its own setting both ways while locked.
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 0 : 1);
+    settle();
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 0u : 1u) << "inverted: " << n;
+    for (const auto& [n, mode] : modes) EXPECT_EQ(boolean(mode), n % 3 != 0 ? 0u : 1u) << mode;
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 1 : 0);
+    settle();
     unlock();
     runPasses(R160, 15);  // the window outlasts the lock by 2.0 s
     ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u);
