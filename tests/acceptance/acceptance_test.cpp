@@ -39,6 +39,9 @@ constexpr int kLink2Address = 2;
 // Identifiers of the shutdown list: trip 1 (external trip contact), trip 3
 // (overspeed) and the list's own events.
 constexpr uint16_t kTripExternal = 1, kTripOverspeed = 3, kListReset = 31;
+// Discrete input 14 is the external trip contact (closed while healthy),
+// 16 the reset contact.
+constexpr char kTripContact[] = "contact14", kResetContact[] = "contact16";
 
 // One controller in simulated time on ports of its own, with an application
 // root that holds the service account, and a plant input file.
@@ -74,11 +77,15 @@ public:
     // The console so far, of every run.
     std::string console() const { return output_ + (ctl_ ? ctl_->output() : ""); }
 
-    // A line to the plant; true once the controller says it took it.
+    // A line to the plant; true once the controller says it took it, false
+    // when it says it ignored it or says nothing.
     bool plant(const std::string& line) {
         const size_t from = ctl_->output().size();
         std::ofstream(plant_, std::ios::app) << line << "\n";
-        return ctl_->waitFor("plant input '" + line + "' taken", 10000, from);
+        const std::string said = "plant input '" + line + "' ";
+        if (!ctl_->waitFor(said, 10000, from)) return false;
+        return ctl_->waitFor("\n", 10000, ctl_->output().find(said, from)) &&
+               ctl_->output().compare(ctl_->output().find(said, from) + said.size(), 5, "taken") == 0;
     }
 
     int servicePort() const { return kServicePort + offset_; }
@@ -213,8 +220,8 @@ TEST(Acceptance, AModbusMasterReadsSpeedAndStatusAsTheServiceToolSeesThem) {
 
 // Trips latch into the shutdown list: every one the service tool reads in
 // the latched list has its line in the event log file, with the text of its
-// entry. The external trip contact is open at power-up (trip 1); closing it
-// and opening it again trips the unit anew.
+// entry. The external trip contact is open at power-up (trip 1); closed and
+// reset, the trip leaves the list; opened again, it trips the unit anew.
 TEST(Acceptance, LatchedTripsAreInTheEventLogFileAndInTheListOverTheServiceProtocol) {
     Unit unit;
     ASSERT_TRUE(unit.start()) << unit.console();
@@ -225,24 +232,39 @@ TEST(Acceptance, LatchedTripsAreInTheEventLogFileAndInTheListOverTheServiceProto
         << unit.console();
     std::vector<std::string> rows;
     auto logged = [&](const std::string& what) {
-        for (const std::string& r : rows)
-            if (r.rfind(what, 0) == 0) return true;
-        return false;
+        int n = 0;
+        for (const std::string& r : rows) n += r.rfind(what, 0) == 0 ? 1 : 0;
+        return n;
     };
+    const std::string externalTrip = "SHUTDOWNS.ANY.SEL_1|TRIP_01 DI 03 External Trip Input 1|500";
     ASSERT_TRUE(within(30, [&] {
         rows = eventLog(unit);
-        return logged("SHUTDOWNS.ANY.SEL_1|TRIP_01 ");
+        return logged(externalTrip) == 1;
     })) << unit.console();
     for (const ListItem& i : items) {
         SCOPED_TRACE(i.id);
         EXPECT_GT(i.seconds, 1700000000u);
         if (i.id <= 30) {
-            EXPECT_TRUE(logged("SHUTDOWNS.ANY.SEL_" + std::to_string(i.id) + "|TRIP_" + (i.id < 10 ? "0" : "") +
-                               std::to_string(i.id) + " "));
+            EXPECT_EQ(logged("SHUTDOWNS.ANY.SEL_" + std::to_string(i.id) + "|TRIP_" + (i.id < 10 ? "0" : "") +
+                             std::to_string(i.id) + " "),
+                      1);
         } else if (i.id == kListReset) {
-            EXPECT_TRUE(logged("SHUTDOWNS.ANY|Reset command activated|1"));
+            EXPECT_GE(logged("SHUTDOWNS.ANY|Reset command activated|1"), 1);
         }
     }
+
+    // Contact closed, reset held on the reset contact: trip 1 leaves the list.
+    ASSERT_TRUE(unit.plant(std::string(kTripContact) + "=1," + kResetContact + "=1"));
+    EXPECT_TRUE(within(30, [&] { return tool.latchedList(1, items) && !hasTrip(items, kTripExternal); }));
+    ASSERT_TRUE(unit.plant(std::string(kResetContact) + "=0"));
+    // Opened again: the unit trips anew, a second line in the log.
+    ASSERT_TRUE(unit.plant(std::string(kTripContact) + "=0"));
+    EXPECT_TRUE(within(30, [&] { return tool.latchedList(1, items) && hasTrip(items, kTripExternal); }));
+    EXPECT_EQ(tool.boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1);
+    EXPECT_TRUE(within(30, [&] {
+        rows = eventLog(unit);
+        return logged(externalTrip) == 2;
+    })) << logged(externalTrip);
     EXPECT_EQ(unit.stop(), 0) << unit.console();
 }
 
@@ -271,4 +293,135 @@ TEST(Acceptance, ATunableChangedOverTheServiceProtocolSurvivesARestart) {
         EXPECT_EQ(again.boolean(kBoolTunable), written);
     }
     EXPECT_EQ(unit.stop(), 0) << unit.console();
+}
+
+namespace {
+
+// The plant: a 3600 rpm turbine, its overspeed trip at 3960 rpm.
+constexpr double kRatedRpm = 3600.0, kTripRpm = 3960.0;
+
+// What keeps the unit from being reset and started, as the service tool
+// sees it; empty when nothing does.
+std::string startBlocker(ServiceTool& tool) {
+    const float trip = tool.real("OSPD.OSPD_SP.A_SW");
+    if (!(trip > 0.0f))
+        return "the overspeed trip level OSPD.OSPD_SP.A_SW reads " + std::to_string(trip) +
+               ": it comes from CNFG_SETPT.OSPD_TRIP.A_NAME, a cell nothing computes yet "
+               "(app/interface/standin/CNFG_SETPT_standin.rows.h), so trip 3 (overspeed) holds the unit tripped "
+               "from power-up and no reset clears it";
+    const float maxGov = tool.real("IFACE_IN_SPEED.MAX_GOV.A_NAME");
+    if (!(maxGov >= kRatedRpm))
+        return "the maximum governor speed IFACE_IN_SPEED.MAX_GOV.A_NAME reads " + std::to_string(maxGov) +
+               " (below rated): the speed reference cannot be raised to rated";
+    return {};
+}
+
+}  // namespace
+
+// The whole road of a run: the service tool starts the unit and raises the
+// speed setpoint, the shaft of the turbine model follows to rated speed, a
+// Modbus master reads speed and status, and an overspeed of the shaft trips
+// the unit: the trip is in the event log file and in the latched list.
+TEST(Acceptance, AStartToRatedSpeedAndAnOverspeedTrip) {
+    Unit unit;
+    ASSERT_TRUE(unit.start()) << unit.console();
+    ServiceTool tool(unit.servicePort());
+    logIn(tool, unit);
+    modbusOnTcp(tool);
+    // The trip contact closed, then a reset.
+    ASSERT_TRUE(unit.plant(std::string(kTripContact) + "=1"));
+    const std::string blocker = startBlocker(tool);
+    if (!blocker.empty()) GTEST_SKIP() << "blocked: " << blocker;
+    ASSERT_TRUE(unit.plant(std::string(kResetContact) + "=1"));
+    ASSERT_TRUE(within(30, [&] { return tool.boolean("SHUTDOWNS.ANY_SD.B_NAME") == 0; }))
+        << "trips still latched after the reset; first out " << tool.real("SHUTDOWNS.FIRSTOUT_A.OUT_1");
+    ASSERT_TRUE(unit.plant(std::string(kResetContact) + "=0"));
+    ASSERT_TRUE(within(30, [&] { return tool.boolean("SPDC.A00_STEP.SFC_STEP") == 1; })) << "not ready to start";
+
+    // The start over the service interface, then the speed setpoint raised
+    // to rated while the speed controller is in control.
+    ASSERT_EQ(tool.writeBool("START.START.IN_3", true), 0);
+    ASSERT_TRUE(within(30, [&] { return tool.boolean("START.RUN_CMD.LATCH_R") == 1; }));
+    ASSERT_EQ(tool.writeBool("START.START.IN_3", false), 0);
+    ASSERT_TRUE(within(120, [&] { return tool.boolean("SPDC.A08_STEP.SFC_STEP") == 1; }))
+        << "never in control; reference " << tool.real("IFACE_OUT_SPEED.SPEED_REF.A_NAME");
+    ASSERT_EQ(tool.writeBool("IFACE_IN_SPEED.RSE_LWR.IN_1", true), 0);
+    const bool raised = within(120, [&] { return tool.real("IFACE_OUT_SPEED.SPEED_REF.A_NAME") >= kRatedRpm; });
+    ASSERT_EQ(tool.writeBool("IFACE_IN_SPEED.RSE_LWR.IN_1", false), 0);
+    ASSERT_TRUE(raised) << "reference " << tool.real("IFACE_OUT_SPEED.SPEED_REF.A_NAME");
+
+    // The shaft at rated speed, as the service tool and the Modbus master
+    // read it; no trip.
+    EXPECT_TRUE(within(120, [&] { return std::fabs(tool.real("MPU.TURB_SPD.A_NAME") - kRatedRpm) < 20.0; }))
+        << tool.real("MPU.TURB_SPD.A_NAME");
+    const std::vector<long> speed = mbpollWithin(unit, 3, 1, 1);
+    ASSERT_EQ(speed.size(), 1u);
+    EXPECT_NEAR(double(speed[0]), kRatedRpm, 20.0);
+    const std::vector<long> running = mbpollWithin(unit, 1, 1, 8);
+    ASSERT_EQ(running.size(), 8u);
+    EXPECT_EQ(running[0], 0) << "a trip while running";
+
+    // An overspeed of the shaft: the unit trips on trip 3.
+    ASSERT_TRUE(unit.plant("speed=" + std::to_string(int(kTripRpm + 100.0))));
+    ASSERT_TRUE(within(30, [&] { return tool.boolean("SHUTDOWNS.ANY.SEL_3") == 1; }));
+    EXPECT_EQ(tool.boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1);
+    std::vector<ListItem> items;
+    EXPECT_TRUE(within(30, [&] { return tool.latchedList(1, items) && hasTrip(items, kTripOverspeed); }));
+    std::vector<std::string> rows;
+    EXPECT_TRUE(within(30, [&] {
+        rows = eventLog(unit);
+        for (const std::string& r : rows)
+            if (r == "SHUTDOWNS.ANY.SEL_3|TRIP_03 Overspeed Trip|500") return true;
+        return false;
+    }));
+    const std::vector<long> tripped = mbpollWithin(unit, 1, 1, 8);
+    ASSERT_EQ(tripped.size(), 8u);
+    EXPECT_EQ(tripped[0], 1);
+    EXPECT_EQ(tripped[7], 1) << "the overspeed trip in the map";
+    EXPECT_EQ(unit.stop(), 0) << unit.console();
+}
+
+// The plant input takes a line only when every item of it is sound, and
+// says which it took and which it ignored; a plant input file that cannot
+// be read stops the start.
+TEST(Acceptance, ThePlantInputTakesSoundLinesAndSaysWhyItIgnoresOthers) {
+    Unit unit("speed=1000,friction=0");
+    ASSERT_TRUE(unit.start()) << unit.console();
+    ServiceTool tool(unit.servicePort());
+    logIn(tool, unit);
+    // The external trip contact is open from power-up: a trip demand.
+    EXPECT_TRUE(within(30, [&] { return tool.boolean("BI_MUX.EXT_TRIP_1.B_NAME") == 1; }));
+    struct Row {
+        const char* line;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"speed=fast", "ignored: 'speed=fast' has no number of 0 or more"},
+        {"speed=-5", "ignored: 'speed=-5' has no number of 0 or more"},
+        {"speed=1500,mass=2", "ignored: 'mass=2' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)"},
+        {"contact32=1", "ignored: 'contact32=1' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)"},
+        {"contact3=2", "ignored: 'contact3=2' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)"},
+        {"contactX=1", "ignored: 'contactX=1' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)"},
+        {"speed", "ignored: 'speed' is not NAME=VALUE"},
+        {"speed=2000,", "ignored: '' is not NAME=VALUE"},
+        {"load=0,speed=2000,contact14=1", "taken"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        const std::string said = "controller: plant input '" + std::string(r.line) + "' " + r.said + "\n";
+        EXPECT_TRUE(unit.plant(r.line) == (std::string(r.said) == "taken"));
+        EXPECT_NE(unit.console().find(said), std::string::npos) << unit.console();
+    }
+    // Only the last line moved the shaft, and closed the external trip
+    // contact: its trip demand ends.
+    EXPECT_TRUE(within(30, [&] { return std::fabs(tool.real("MPU.TURB_SPD.A_NAME") - 2000.0f) < 1.0f; }))
+        << tool.real("MPU.TURB_SPD.A_NAME");
+    EXPECT_TRUE(within(30, [&] { return tool.boolean("BI_MUX.EXT_TRIP_1.B_NAME") == 0; }));
+    EXPECT_EQ(unit.stop(), 0) << unit.console();
+
+    tc_test::Controller missing({"--clock", "sim", "--plant-input", unit.scratch("no-such-file")});
+    EXPECT_EQ(missing.exitStatus(), 2);
+    EXPECT_NE(missing.output().find("controller: --plant-input: cannot read '" + unit.scratch("no-such-file") + "'"),
+              std::string::npos)
+        << missing.output();
 }
