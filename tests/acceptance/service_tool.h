@@ -176,7 +176,7 @@ public:
     }
 
     // One data request and the payload of its reply; on a lost session the
-    // tool connects again and repeats it once.
+    // tool connects again (logged in again) and repeats it, up to 3 tries.
     Bytes ask(const Bytes& payload) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             Bytes reply;
