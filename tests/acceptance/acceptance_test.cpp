@@ -297,8 +297,10 @@ TEST(Acceptance, ATunableChangedOverTheServiceProtocolSurvivesARestart) {
 
 namespace {
 
-// The plant: a 3600 rpm turbine, its overspeed trip at 3960 rpm.
+// The plant: a 3600 rpm turbine, its overspeed trip at 3960 rpm, and the
+// idle/rated contact on discrete input 17.
 constexpr double kRatedRpm = 3600.0, kTripRpm = 3960.0;
+constexpr char kRatedContact[] = "contact17";
 
 // What keeps the unit from being reset and started, as the service tool
 // sees it; empty when nothing does.
@@ -338,8 +340,11 @@ TEST(Acceptance, AStartToRatedSpeedAndAnOverspeedTrip) {
     ASSERT_TRUE(unit.plant(std::string(kResetContact) + "=0"));
     ASSERT_TRUE(within(30, [&] { return tool.boolean("SPDC.A00_STEP.SFC_STEP") == 1; })) << "not ready to start";
 
-    // The start over the service interface, then the speed setpoint raised
-    // to rated while the speed controller is in control.
+    // The start over the service interface, rated speed selected on the
+    // idle/rated contact (input 17) so that the sequence does not halt at
+    // idle, then the speed setpoint raised to rated while the speed
+    // controller is in control.
+    ASSERT_TRUE(unit.plant(std::string(kRatedContact) + "=1"));
     ASSERT_EQ(tool.writeBool("START.START.IN_3", true), 0);
     ASSERT_TRUE(within(30, [&] { return tool.boolean("START.RUN_CMD.LATCH_R") == 1; }));
     ASSERT_EQ(tool.writeBool("START.START.IN_3", false), 0);
