@@ -265,6 +265,30 @@ TEST_F(Cascade, RaiseContactHoldsUntilReleasedAndTheLowerContactWins) {
     EXPECT_FLOAT_EQ(setpoint(), held);
 }
 
+TEST_F(Cascade, EnableContactEnablesOnClosingDisablesOnOpeningAndTakesOverTheRemoteContact) {
+    configure();
+    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CASC_ENBL.NO_BI_CF.NOT"), 0u);
+    // With its own contact configured, the remote-cascade enable contact
+    // does not enable cascade.
+    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 1);
+    ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "the closed contact did not enable cascade";
+    EXPECT_EQ(boolean("CASC_ENBL.CONTACT.B_NAME"), 1u);
+    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    // Without it, the remote-cascade enable contact enables cascade.
+    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 0);
+    runPasses(R160, 2);
+    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
+}
+
 TEST_F(Cascade, ARaiseContactReleasesTheLowerContactsLatchOnlyOnceThatContactIsOpen) {
     configure();
     const struct {

@@ -23,6 +23,9 @@ TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
     runPasses(R160, 7500);
     EXPECT_NEAR(real("START.MINUTES.RAMP") - m0, 20.0004, 0.0002);
     EXPECT_NEAR(real("START.RUN_HRS.DIVIDE"), real("START.MINUTES.RAMP") / 60.0, 1e-6);
+    // Neither at 0 nor at the limit while counting.
+    EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 0u);
+    EXPECT_EQ(boolean("START.MINUTES.P_LIM_2"), 0u);
     // A shutdown clears the count.
     setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
     runPasses(R160, 2);
