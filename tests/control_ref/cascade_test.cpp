@@ -87,6 +87,7 @@ TEST_F(Cascade, WhileDisabledTheSetpointTracksTheProcessValueAtTheTrackingRate) 
 TEST_F(Cascade, WithoutTrackingPowerUpPutsTheSetpointAtItsInitialValue) {
     configure(false);
     EXPECT_FLOAT_EQ(setpoint(), 50.0f);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 1u);
     EXPECT_EQ(integer("CASC_SETPT.SETPT.POS_SEL"), 0);
     // It holds: no tracking of the process value.
     setCell("AI_MUX.CASC_IN.A_NAME", 150.0);
@@ -98,8 +99,12 @@ TEST_F(Cascade, EnableIsBumplessAndTheReferenceStaysMatched) {
     configure();
     runPasses(R160, 5);
     const float before = ref();
+    // Setpoints may be entered once the setpoint no longer tracks.
+    EXPECT_EQ(boolean("CASC_RATE.EN_TRACK.AND"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 0u);
     enable();
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 1u);
     EXPECT_TRUE(step("B02_STEP"));
     EXPECT_EQ(boolean("CASC_RATE.CASC_PLS.ONE_SHOT"), 1u);  // from the first pass in cascade
     // The PID followed the speed setpoint while not in control: its demand
