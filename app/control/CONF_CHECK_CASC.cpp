@@ -13,7 +13,7 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/discrete/standin/unit_delays_standin.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace {
