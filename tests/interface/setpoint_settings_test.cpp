@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int R10 = 0, R40 = 2, R80 = 3, R160 = 4;
+constexpr int R10 = 0, R40 = 2, R160 = 4;
 
 bool g_defaulted = false;
 void defaultsOnce() {
@@ -221,22 +221,18 @@ TEST_F(SetpointSettings, RemoteMatchIsDebouncedBothWays) {
     setCell("MESSAGE.SP_EQ_RMT.DLY_TIME", 0.2);
     setCell("MESSAGE.SP_EQ_RMT.NEG_DTIME", 0.12);
     runPasses(R40, 1);
+    // Passes of 40 ms until the match shows `level` (at most 20).
+    auto passesUntil = [&](uint32_t level) {
+        int n = 0;
+        for (; boolean("MESSAGE.SP_EQ_RMT.DELAY") != level && n < 20; ++n) runPasses(R40, 1);
+        return n;
+    };
     setCell("SPDC.SPEED_REF.P_LIM_12", 1);
-    int on = 0;
-    while (boolean("MESSAGE.SP_EQ_RMT.DELAY") == 0 && on < 20) {
-        runPasses(R40, 1);
-        ++on;
-    }
     // 0.2 s of 0.04 s passes: the single-precision timer reaches 0.2 only
     // after its sixth step, so the match shows in the seventh pass.
-    EXPECT_EQ(on, 7);
+    EXPECT_EQ(passesUntil(1), 7);
     setCell("SPDC.SPEED_REF.P_LIM_12", 0);
-    int off = 0;
-    while (boolean("MESSAGE.SP_EQ_RMT.DELAY") == 1 && off < 20) {
-        runPasses(R40, 1);
-        ++off;
-    }
-    EXPECT_EQ(off, 4);
+    EXPECT_EQ(passesUntil(0), 4);
 }
 
 }  // namespace
