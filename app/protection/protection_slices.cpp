@@ -4,14 +4,17 @@
 
 #include "app/config/CALMODE.cells.h"
 #include "app/control/RMT_CAS.cells.h"
+#include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
+#include "app/control/REMOTE.cells.h"
+#include "app/control/RESET.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
-#include "app/control/standin/speed_select_standin.h"
+#include "app/control/MPU.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -31,11 +34,12 @@ void _R10_TASK_3() {
 // Trips 12 to 30, the shutdown list and the shutdown signal.
 void _R10_TASK_4() {
     using namespace r10;
-    MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
+    MPU_turbine_speed();
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
     SPD_CTRL_dynamics();
     HP_MAN_ENBL_latch();
+    DROOP_feedback_limit();
 }
 
 // The front-panel trip key and the history of the last five shutdowns.
@@ -81,4 +85,6 @@ void _R160_TASK_48() {
     SPDC_a02a_c2();
     START_start_inhibits();
     RMT_CAS_limits();
+    REMOTE_rate();
+    RESET_auto_reset_setting();
 }
