@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int R10 = 0, R40 = 2, R160 = 4;
+constexpr int R10 = 0, R40 = 2, R80 = 3, R160 = 4;
 
 class InterfaceInputs : public tc_test::AppHarness {
 protected:
@@ -25,6 +25,7 @@ protected:
         AppHarness::SetUp();
         useSlices(R10, {_R10_TASK_4, _R10_TASK_6});
         useSlices(R40, {_R40_TASK_8});
+        useSlices(R80, {_R80_TASK_22});
         useSlices(R160, {_R160_TASK_35, _R160_TASK_45, _R160_TASK_48});
         startApp();
         tc_test::loadTunableDefaults();
@@ -147,6 +148,64 @@ TEST_F(InterfaceInputs, DroopFeedbackIsTheDelayedSpeedBetweenTheOffsets) {
         setCell("DROOP.SUB_RPM2.SUBTRACT", c.upper);
         runPasses(R160, 1);  // the offsets reach the 10 ms group through its copies
         EXPECT_FLOAT_EQ(real("DROOP.LIM_FDBK.A_LIMITER"), static_cast<float>(c.out)) << c.z << " " << c.lower;
+    }
+}
+
+// The on-line deadband's offsets from the governor limits (160 ms).
+TEST_F(InterfaceInputs, DroopOffsetsFollowTheOnLineDeadband) {
+    serviceWrite("IFACE_IN_SPEED.ONLINE_DB.IN", 20.0);
+    setCell("CNFG_SETPT.MIN_GOV.A_NAME", 3000.0);
+    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 3780.0);
+    runPasses(R160, 1);
+    EXPECT_FLOAT_EQ(real("DROOP.RPM_DB.A_NAME"), 20.0f);
+    EXPECT_FLOAT_EQ(real("DROOP.ADD_OFSET.ADD"), 3020.0f);
+    EXPECT_FLOAT_EQ(real("DROOP.SUB_RPM2.SUBTRACT"), 3760.0f);
+    EXPECT_FLOAT_EQ(real("DROOP.SPD_DB2.A_SW"), 20.0f);
+    serviceWrite("DROOP.SPD_DB2.CTRL", 1);
+    runPasses(R160, 1);
+    EXPECT_FLOAT_EQ(real("DROOP.SPD_DB2.A_SW"), 0.0f);
+}
+
+// The remote selection's disable and entry enable, and the window around
+// the remote setpoint in which the reference matches it (80 ms).
+TEST_F(InterfaceInputs, RemoteSelectionFlagsAndMatchWindow) {
+    struct Sel {
+        int sel, zsel, noCasc, run;
+        int notRmt, disable, entry;
+    };
+    const Sel sels[] = {
+        {1, 0, 1, 1, 0, 0, 0}, {0, 0, 1, 1, 1, 1, 1}, {0, 0, 0, 1, 1, 1, 0},
+        {0, 0, 1, 0, 1, 1, 0}, {1, 1, 1, 1, 0, 1, 0},
+    };
+    for (const Sel& s : sels) {
+        setCell("REMOTE.REM_SEL_SW.B_SW", s.sel);
+        setCell("REMOTE.ZSEL.ZMINUS1_B", s.zsel);
+        setCell("CASC_RATE.N_CASC_EN.NOT", s.noCasc);
+        setCell("START.RUN_CMD.LATCH_R", s.run);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("REMOTE.NOT_RMT.NOT"), static_cast<uint32_t>(s.notRmt)) << s.sel << s.zsel << s.noCasc << s.run;
+        EXPECT_EQ(boolean("REMOTE.DISABLE.OR"), static_cast<uint32_t>(s.disable)) << s.sel << s.zsel;
+        EXPECT_EQ(boolean("REMOTE.ENTR_ENBL.AND"), static_cast<uint32_t>(s.entry)) << s.sel << s.noCasc << s.run;
+    }
+    // A setpoint of 3000 and the default window of 0.5 %: 2985 .. 3015.
+    setCell("SPDC.RMT_SPD_KW_SW.CTRL", 0);
+    setCell("RMT_SETPT.RMT_DEAD.A_DEADBAND", 3000.0);
+    struct Match {
+        double ref;
+        int hi, hiEq, lo, loEq;
+    };
+    const Match matches[] = {
+        {3000, 1, 0, 1, 0}, {3015, 1, 1, 1, 0}, {3016, 0, 0, 1, 0}, {2985, 1, 0, 1, 1}, {2984, 1, 0, 0, 0},
+    };
+    for (const Match& m : matches) {
+        setCell("SPDC.SPEED_REF.RAMP", m.ref);
+        runPasses(R80, 1);
+        EXPECT_FLOAT_EQ(real("REMOTE.HI_MATCH.ADD"), 3015.0f);
+        EXPECT_FLOAT_EQ(real("REMOTE.LO_MATCH.SUBTRACT"), 2985.0f);
+        EXPECT_EQ(boolean("REMOTE.MATCH_HI.A_COMPARE"), static_cast<uint32_t>(m.hi)) << m.ref;
+        EXPECT_EQ(boolean("REMOTE.MATCH_HI.A_EQUAL"), static_cast<uint32_t>(m.hiEq)) << m.ref;
+        EXPECT_EQ(boolean("REMOTE.MATCH_LO.A_COMPARE"), static_cast<uint32_t>(m.lo)) << m.ref;
+        EXPECT_EQ(boolean("REMOTE.MATCH_LO.A_EQUAL"), static_cast<uint32_t>(m.loEq)) << m.ref;
     }
 }
 

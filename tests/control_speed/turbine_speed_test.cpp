@@ -79,6 +79,7 @@ TEST_F(TurbineSpeed, HighSelectOfTheProbesAndTheSimulatedSpeed) {
         // The probe-2 switch comes from the 160 ms group through its copy.
         runPasses(R160, 1);
         EXPECT_FLOAT_EQ(real("MPU.TURB_SPD.A_NAME"), static_cast<float>(c.speed)) << c.what;
+        EXPECT_FLOAT_EQ(real("MPU.TURB_SPEED.HSS_BUS"), static_cast<float>(c.speed)) << c.what;
         EXPECT_FLOAT_EQ(real("MPU.TSS_01.A_SW"), static_cast<float>(c.tss1)) << c.what;
         EXPECT_FLOAT_EQ(real("MPU.TSS_02.A_SW"), static_cast<float>(c.tss2)) << c.what;
         EXPECT_FLOAT_EQ(real("MPU.SPEED_SW.A_SW"), static_cast<float>(c.speedSw)) << c.what;
