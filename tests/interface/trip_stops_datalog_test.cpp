@@ -28,8 +28,6 @@ TEST_F(TripStopsDataLog, AModbusTripStopsCollectingAndPrintsTheLog) {
     useSlices(R10, {defaultsOnce, _R10_TASK_1, _R10_TASK_2, _R10_TASK_3, _R10_TASK_4});
     useSlices(R40, {_R40_TASK_4});
     useSlices(R160, {_R160_TASK_29, _R160_TASK_31, _R160_TASK_34, _R160_TASK_35});
-    speedsensor::install();
-    speedsensor::setShaftSpeed(0, 1500.0, 60);  // the turbine turns
     startApp();
     setCell("DATALOG.TREND_DLOG.B_ENABLE", 1);
     setCell("DATALOG.STP_DLY.DLY_TIME", 1.0);
@@ -57,6 +55,8 @@ TEST_F(TripStopsDataLog, TheTripsPrintHoldsTheTripAndTheSpeedAndItsPulseCountsTh
     useSlices(R40, {_R40_TASK_4});
     useSlices(R160, {_R160_TASK_29, _R160_TASK_31, _R160_TASK_34, _R160_TASK_35});
     startApp();
+    speedsensor::install();
+    speedsensor::setShaftSpeed(0, 1500.0, 60);  // the turbine turns
     setCell("DATALOG.TREND_DLOG.B_ENABLE", 1);
     setCell("DATALOG.STP_DLY.DLY_TIME", 1.0);
     runPasses(R10, 110);
