@@ -45,7 +45,6 @@
     X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
     X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MINERR, AND, B, R160, PLAIN)                         \
-    MPU_CHECK_STANDIN_ROWS(X)                                  \
     X(MON01_OK, AND, B, R10, PLAIN)                            \
     X(MON02_OK, AND, B, R10, PLAIN)                            \
     X(TSS_01, A_SW, A, R10, PLAIN, R80)                        \
