@@ -47,7 +47,6 @@
 #include "platform/vkosfile.h"
 #include "runtime/appmain.h"
 #include "runtime/can_startup.h"
-#include "runtime/catalogue_tables.h"
 #include "runtime/iogather.h"
 #include "canopen/CanVersion.h"
 #include "runtime/mscloads.h"
@@ -204,7 +203,6 @@ int init_blks() {
     step("blocks 2 flags");
     init_blks_flags();
     step("blocks 3 sampled tunables");
-    init_sampled_tunables();
     AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
     step("blocks 4 speed-sensor channels");
     CNFG_SPEED_init_blks();
@@ -292,13 +290,6 @@ void init_blks_flags() {
     debug_tunable_enable = 1;
     using_quick_serv = 0;
     using_quick_conf = 0;
-}
-
-void init_sampled_tunables() {
-    for (uint32_t k = 0; k < num_samp_outputs; ++k) {
-        const SampOutput& s = _samp_outputs[k];
-        std::memcpy(cell_ptr(s.out), cell_ptr(s.tune), 4);
-    }
 }
 
 void init_can2_network_block() {

@@ -42,7 +42,6 @@ void ttytask(long arg);
 
 // Pieces of init_blks.
 void init_blks_flags();
-void init_sampled_tunables();
 void init_can2_network_block();
 void init_service_identity();
 void init_port_devices();

@@ -371,30 +371,6 @@ struct Derive {
         return s;
     }
 
-    // ---- sampled tunables' outputs: a SAMP_TUNE or SAMP_ITUNE cell and the
-    // TUNE cell of the same block, which block initialisation copies into it.
-    static constexpr bool is_samp_out(const Row& r) {
-        return cstr_eq(r.field, "SAMP_TUNE") || cstr_eq(r.field, "SAMP_ITUNE");
-    }
-    static constexpr size_t count_samp_out() {
-        size_t c = 0;
-        walk([&](uint32_t m, uint32_t k) {
-            if (is_samp_out(d[m].rows[k]) && find_field(m, d[m].rows[k].block, "TUNE") >= 0) ++c;
-        });
-        return c;
-    }
-    static constexpr size_t kSampOut = count_samp_out();
-    static constexpr std::array<SampOutput, kSampOut + 1> make_samp_out() {
-        std::array<SampOutput, kSampOut + 1> s{};
-        size_t at = 0;
-        walk([&](uint32_t m, uint32_t k) {
-            const Row& r = d[m].rows[k];
-            const int t = is_samp_out(r) ? find_field(m, r.block, "TUNE") : -1;
-            if (t >= 0) s[at++] = {mr_ref(m, static_cast<uint32_t>(t)), mr_ref(m, k)};
-        });
-        return s;
-    }
-
     // ---- tunable defaults in directory order.
     static constexpr std::array<TuneDefault, kTunables + 1> make_defaults() {
         std::array<TuneDefault, kTunables + 1> t{};

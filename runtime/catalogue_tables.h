@@ -45,12 +45,6 @@ struct SampTune {
     CellRef enable;
 };
 
-// A sampled tunable's output cell and the tunable it starts from.
-struct SampOutput {
-    CellRef tune;
-    CellRef out;
-};
-
 constexpr uint32_t kAnTuneBytes = 12;
 constexpr uint32_t kIntTuneBytes = 12;
 
@@ -64,8 +58,6 @@ extern const IntTune* const _int_tune;
 extern const uint32_t num_int_tune;
 extern const SampTune* const _samp_tunes;
 extern const uint32_t num_samp_tunes;    // used records (1 .. num_samp_tunes)
-extern const SampOutput* const _samp_outputs;
-extern const uint32_t num_samp_outputs;
 extern const char* const* const UserBlockNames;
 extern const uint32_t numUserBlockNames;
 extern const char* const* const UserBlockOutputMappings;

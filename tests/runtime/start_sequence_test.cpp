@@ -164,20 +164,6 @@ TEST_F(StartSequence, EveryInitialisationStepRunsInOrderAndCreatesItsTasks) {
     EXPECT_TRUE(sawR10);
 }
 
-// Each sampled tunable's output starts at the stored tunable, before the
-// first pass samples or clamps it.
-TEST_F(StartSequence, SampledTunablesStartFromTheStoredValues) {
-    hk::runTask([] {
-        init_blk_ram();
-        cells::IFACE_IN_SPEED.SP_STEP_TUNE = 7;
-        init_sampled_tunables();
-    });
-    EXPECT_EQ(static_cast<int32_t>(cells::IFACE_IN_SPEED.SP_STEP_SAMP_ITUNE), 7);
-    ASSERT_GT(num_samp_outputs, 100u);
-    for (uint32_t k = 0; k < num_samp_outputs; ++k)
-        EXPECT_EQ(std::memcmp(cell_ptr(_samp_outputs[k].out), cell_ptr(_samp_outputs[k].tune), 4), 0) << k;
-}
-
 // The identifier texts of the service side; the application identifier is
 // cut to the 40-byte cell and always terminated.
 TEST_F(StartSequence, ServiceIdentityTextsAreSetAndTheApplicationIdentifierIsTerminated) {
