@@ -32,6 +32,7 @@
 #include "platform/CLOCK.h"
 #include "platform/vkiodev.h"
 #include "runtime/appinit.h"
+#include "storage/eefile.h"
 #include "runtime/appmain.h"
 #include "runtime/iogather.h"
 #include "runtime/rgtask.h"
@@ -153,6 +154,9 @@ TEST_F(StartSequence, EveryInitialisationStepRunsInOrderAndCreatesItsTasks) {
     EXPECT_EQ(num_tiq_files, 12);
     EXPECT_EQ(static_cast<int32_t>(cells::SIM.PORT5005_TO_SIM_UDP_P), 7);
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_PORT_VERSION), 3);
+    // The network block starts closed and off the bus until the network opens.
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_NTW1_STATE), 0);
+    EXPECT_EQ(static_cast<uint32_t>(cells::CNFG_CAN2.CAN2_NTW1_BUS_OFF), 1u);
     // The tasks as the kernel's table holds them.
     bool sawR10 = false;
     for (const auto& t : hk::listTasks())
@@ -214,6 +218,56 @@ TEST_F(StartSequence, SerialSettingsFollowOnePerPass) {
     EXPECT_EQ(port->parity, 1);
     hk::runTicks(50);
     EXPECT_EQ(port->parity, 2);
+}
+
+// Each line setting reaches its own field of the port, one per pass; a
+// flush goes out on the rising edge of P_FLUSH only and does not hold up the
+// settings that follow.
+TEST_F(StartSequence, SerialModeEndingsAndFlushReachThePort) {
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(3000);  // past the first 4 s and the resend of all ten settings
+    SerialDvram* port = serialDvramOf(1);
+    ASSERT_NE(port, nullptr);
+    auto& p = cells::CNFG_SIO;
+    struct Case {
+        const char* name;
+        const cat::Cell<int32_t>& cell;
+        uint8_t SerialDvram::*field;
+    };
+    const Case cases[] = {
+        {"MODE", p.COMM1_PORT_MODE, &SerialDvram::readEnding},
+        {"ENDLINE", p.COMM1_PORT_ENDLINE, &SerialDvram::writeEnding},
+        {"IGNCR", p.COMM1_PORT_IGNCR, &SerialDvram::crHandling},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(port->*c.field, 1) << c.name;
+        c.cell = 2;
+        ASSERT_TRUE(hk::runUntil([&] { return port->*c.field == 2; }, 200)) << c.name;
+    }
+    port->abortFlag = 0;
+    p.COMM1_PORT_P_FLUSH = 1;
+    ASSERT_TRUE(hk::runUntil([&] { return port->abortFlag == 1; }, 200));
+    port->abortFlag = 0;
+    p.COMM1_PORT_BITS = 2;  // follows while the flush request is held
+    ASSERT_TRUE(hk::runUntil([&] { return port->dataBits == 2; }, 200));
+    EXPECT_EQ(port->abortFlag, 0u);
+    p.COMM1_PORT_P_FLUSH = 0;
+    hk::runTicks(200);
+    EXPECT_EQ(port->abortFlag, 0u);
+}
+
+// The stored settings reach the port during the start, before the
+// supervision task's first pass.
+TEST_F(StartSequence, StoredSerialSettingsAreAppliedAtStart) {
+    ASSERT_EQ(start(), 0u);
+    cells::CNFG_SIO.COMM1_PORT_BAUD = 11;
+    hk::runTask([] { update_ee(); });
+    allowStop();
+    ASSERT_EQ(stop(), 0u);
+    ASSERT_EQ(start(), 0u);
+    SerialDvram* port = serialDvramOf(1);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->baudIndex, 11);
 }
 
 // The supervision task: the tunables file saved once per rising edge of the
