@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "host/hostfs.h"
 #include "platform/send_evt.h"
 #include "platform/vkos.h"

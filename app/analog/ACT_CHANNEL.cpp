@@ -12,10 +12,10 @@
 #include "app/analog/signal_select.h"
 #include "app/analog/AO_MUX.cells.h"
 #include "app/config/CALMODE.cells.h"
-#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/config/CNFG_WIZ.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/channel_config.h"
 #include "runtime/appmem.h"
@@ -150,7 +150,8 @@ void ACT_CHANNEL_demand() {
     IFACE_OUT_VLV.HP_DMD_A_NAME = c.HP_DMD_A_NAME;
     c.HP2_DMD_A_NAME = 0.0f;
 
-    // 2. Readout function and its signal.
+    // 2. Readout function and its signal from the output selection list.
+    AO_MUX_signals();
     c.RO_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.RO_FUNCT_I_NAME, c.WIZ_RO_FUNCT_I_NAME);
     chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.ro_function, CHANNEL_SAMPLED_ITUNE(c, RO_FUNCTION), c.RO_SW_I_SW,
                           c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 42});

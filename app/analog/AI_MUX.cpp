@@ -5,7 +5,7 @@
 #include "app/analog/AI_MUX.cells.h"
 
 #include "app/analog/AI_CHANNEL.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 
 namespace r20 {
 namespace {

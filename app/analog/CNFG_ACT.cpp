@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/analog/ACT_CHANNEL.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 #include "drivers/ZarnActuator.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "app/interface/MESSAGE.cells.h"
-#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define UNIT_DEMO_STEP_ROWS(X, S)                                 \

@@ -3,6 +3,8 @@
 // node inputs 4 .. 11; alarm-level instance k watches channel k.
 #include "app/analog/input_slices.h"
 
+#include "app/config/CNFG_WIZ.cells.h"
+
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/SPDC.cells.h"
@@ -135,6 +137,7 @@ void _R20_TASK_18() {
 // Configuration parts at 160 ms.
 void _R160_TASK_1() {
     using namespace r160;
+    CNFG_WIZ_enable();
     CNFG_AI_settings();
     VL1_AIO_settings();
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);

@@ -10,7 +10,7 @@
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 
 namespace r160 {
 namespace {

@@ -3,7 +3,7 @@
 // that feature is off, except while the configuration wizard is active.
 #include "app/config/CNFG_CHECK_BI.cells.h"
 
-#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/config/CNFG_WIZ.cells.h"
 #include "app/config/CNFG_CHECK.cells.h"
 #include "app/config/function_check.h"
 #include "app/discrete/BI_CHANNEL.cells.h"

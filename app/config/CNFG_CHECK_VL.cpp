@@ -3,7 +3,7 @@
 // node is enabled (0 otherwise).
 #include "app/config/CNFG_CHECK_VL.cells.h"
 
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/function_check.h"
 #include "runtime/blockkinds.h"

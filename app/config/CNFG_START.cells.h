@@ -1,12 +1,22 @@
 // Module CNFG_START: the start settings that the speed reference, the
-// sequences and the valve limiter read, taken from the start-mode list and
-// the start tunables every 160 ms pass.
+// sequences and the valve limiter read: the start-mode list, taken from its
+// settings only while the I/O is locked or the controller powers up, and the
+// start modes and rates derived from it every 160 ms pass.
 #pragma once
 
 #include "app/config/standin/CNFG_START_standin.rows.h"
 #include "runtime/catalogue.h"
 
+#define CNFG_START_LIST_ROW(X, N) X(CONFIG_B, IN_##N, B, R160, TUNE(false)) X(CONFIG_B, LIST_##N, B, R160, PLAIN)
 #define CNFG_START_CELLS(X)                                     \
+    CNFG_START_LIST_ROW(X, 1) CNFG_START_LIST_ROW(X, 2) CNFG_START_LIST_ROW(X, 3)   \
+    CNFG_START_LIST_ROW(X, 4) CNFG_START_LIST_ROW(X, 5) CNFG_START_LIST_ROW(X, 6)   \
+    CNFG_START_LIST_ROW(X, 7) CNFG_START_LIST_ROW(X, 8) CNFG_START_LIST_ROW(X, 9)   \
+    CNFG_START_LIST_ROW(X, 10)                                  \
+    X(AUTO_HALT_AT_IDLE, B_NAME, B, R160, PLAIN)                \
+    X(AUTO_START, B_NAME, B, R160, PLAIN)                       \
+    X(IDLE_RATED_SEQ, B_NAME, B, R160, PLAIN)                   \
+    X(USE_RATED, B_NAME, B, R160, PLAIN)                        \
     X(MAN_START, B_NAME, B, R160, PLAIN, R80)                   \
     X(SEMIAUTO_START, B_NAME, B, R160, PLAIN)                   \
     X(AUTO_SEQ, B_NAME, B, R160, PLAIN)                         \
@@ -23,6 +33,11 @@
 CAT_MODULE(CNFG_START)
 
 namespace r160 {
+// The start-mode list from its settings while the I/O is locked or the
+// controller powers up (else it keeps its values), and the modes read
+// from it by the speed reference and the checks (last piece of
+// _R160_TASK_11).
+void CNFG_START_list();
 // The start modes from the start-mode list and the start rates and hot-start
 // multiplier from their settings (piece of _R160_TASK_29).
 void CNFG_START_settings();

@@ -2,7 +2,29 @@
 // settings, copied every pass.
 #include "app/config/CNFG_START.cells.h"
 
+#include "app/config/MASTER.cells.h"
+
 namespace r160 {
+
+void CNFG_START_list() {
+    auto& c = CNFG_START;
+    if (MASTER.IO_LOCK_OR_PWR_B_NAME != 0) {
+        c.CONFIG_B_LIST_1 = c.CONFIG_B_IN_1;
+        c.CONFIG_B_LIST_2 = c.CONFIG_B_IN_2;
+        c.CONFIG_B_LIST_3 = c.CONFIG_B_IN_3;
+        c.CONFIG_B_LIST_4 = c.CONFIG_B_IN_4;
+        c.CONFIG_B_LIST_5 = c.CONFIG_B_IN_5;
+        c.CONFIG_B_LIST_6 = c.CONFIG_B_IN_6;
+        c.CONFIG_B_LIST_7 = c.CONFIG_B_IN_7;
+        c.CONFIG_B_LIST_8 = c.CONFIG_B_IN_8;
+        c.CONFIG_B_LIST_9 = c.CONFIG_B_IN_9;
+        c.CONFIG_B_LIST_10 = c.CONFIG_B_IN_10;
+    }
+    c.AUTO_HALT_AT_IDLE_B_NAME = c.CONFIG_B_LIST_9;
+    c.AUTO_START_B_NAME = c.CONFIG_B_LIST_2;
+    c.IDLE_RATED_SEQ_B_NAME = c.AUTO_START_B_NAME;
+    c.USE_RATED_B_NAME = c.CONFIG_B_LIST_10;
+}
 
 void CNFG_START_settings() {
     auto& c = CNFG_START;

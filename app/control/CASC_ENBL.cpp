@@ -15,7 +15,7 @@
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

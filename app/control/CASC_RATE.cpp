@@ -9,6 +9,7 @@
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/discrete/BO_MUX.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -33,6 +34,8 @@ void CASC_RATE_tracking() {
     auto& r = CASC_RATE;
     // Cascade is in control while the mode chart is in a cascade step.
     IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME = bk::OR({SPDC.B02_STEP_SFC_STEP, SPDC.B03_STEP_SFC_STEP});
+    BO_MUX.CASC_ACTIV_B_NAME = IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME;
+    BO_MUX.RMTCAS_ACT_B_NAME = SPDC.B03_STEP_SFC_STEP;
     r.N_CASC_EN_NOT = bk::NOT(IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME);
     r.EN_TRACK_AND = bk::AND({CNFG_CASC.USE_SP_TRACK_B_NAME, r.N_CASC_EN_NOT});
     r.TRACK_RATE_MULTIPLY = IFACE_IN_CASC.CASC_RATE_A_NAME * kTrackRateFactor;

@@ -2,7 +2,6 @@
 // channel blocks TSS_01 (driver channel 0) and TSS_02 (driver channel 1).
 #pragma once
 
-#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The speed-sensor difference alarm and the lowest measurable speeds.

@@ -8,7 +8,7 @@
 
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "drivers/ZarnTurbineSpeed.h"

@@ -11,8 +11,8 @@
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
 #include "runtime/blockkinds.h"
 

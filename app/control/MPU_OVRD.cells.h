@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/control/standin/speed_rows_standin.h"
-#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X) \
@@ -76,7 +75,7 @@
     X(STRT_DLY_1, DELAY, B, R160, PLAIN)      \
     X(STRT_DLY_1, R_TIME, I, R160, PLAIN)     \
     MPU_OVRD_STANDIN_ROWS(X) \
-    MPU_OVRD_PROT_STANDIN_ROWS(X)
+    X(B_MPUS_FLD, AND, B, R10, PLAIN)
 CAT_MODULE(MPU_OVRD)
 
 // Overrides and failure detection of sensors 1 and 2 (pieces of _R10_TASK_1).

@@ -5,7 +5,6 @@
 
 #include "platform/TIME.h"
 #include "app/control/standin/speed_rows_standin.h"
-#include "app/protection/standin/protection_rows_standin.h"
 #include "app/interface/ORVEX12_IO_panel.h"
 #include "app/control/ORVEX12_IO_display.rows.h"
 #include "app/interface/standin/ORVEX12_IO_panel_standin.rows.h"

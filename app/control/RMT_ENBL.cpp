@@ -14,7 +14,7 @@
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/control/standin/speed_rows_standin.h"
-#include "app/protection/standin/protection_rows_standin.h"
+#include "app/protection/SD_LOGIC_trip_cmd.rows.h"
 #include "runtime/catalogue.h"
 
 #define SD_LOGIC_CELLS(X)                                  \
@@ -13,7 +13,7 @@
     X(PWR_UP_SD, R_TIME, I, R10, PLAIN)                    \
     X(PSHBTN_Z, ZMINUS1_B, B, R10, PLAIN) \
     X(HP_FLT_Z, ZMINUS1_B, B, R10, PLAIN) \
-    SD_LOGIC_PROT_STANDIN_ROWS(X) \
+    SD_LOGIC_TRIP_CMD_ROWS(X) \
     X(VL_SUMMARY, B_NAME, B, R80, PLAIN, R10) \
     X(SD_NOT_DLY, DLY_TIME, A, R20, TUNE(3.5, 0.0, 5.0)) \
     X(SD_NOT_DLY, DELAY, B, R20, PLAIN, R10) \
@@ -29,7 +29,7 @@
     X(NOT_TRIP5, NOT, B, R10, PLAIN) \
     X(DLY_OFF, DELAY, B, R10, PLAIN) \
     X(DLY_OFF, NEG_DTIME, A, R10, TUNE(2.0, 0.0, 60.0)) \
-    X(STOP_BUTTON, B_SW, B, R10, PLAIN) \
+    X(STOP_BUTTON, B_SW, B, R10, PLAIN, R80) \
     X(PUSHBUTTON, B_SW, B, R10, PLAIN) \
     X(HP_FLT_SD, DELAY, B, R10, PLAIN) \
     X(HP_FLT_SD, DLY_TIME, A, R10, TUNE(1.0, 0.0, 60.0)) \

@@ -8,8 +8,6 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/protection/standin/protection_standin.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"

@@ -22,7 +22,7 @@
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"

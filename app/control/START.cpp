@@ -15,7 +15,7 @@
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "runtime/appmem.h"

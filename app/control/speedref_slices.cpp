@@ -33,6 +33,8 @@
 #include "app/interface/MOD.cells.h"
 #include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
+
+#include "app/control/SD_LOGIC.cells.h"
 #include "app/control/unit_delays_r80.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
@@ -98,6 +100,7 @@ void _R80_TASK_23() {
     RMT_ENBL_disabled();
     START_pulse();
     RESET_trip_reset();
+    SD_LOGIC_trip_commands();
     SPDC_start_detect();
 }
 void _R80_TASK_24() { r80::SPDC_run_steps(); }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "app/protection/LATCH_AE.h"
-#include "app/protection/standin/protection_rows_standin.h"
 #include "app/interface/ALARMS_links.rows.h"
 #include "runtime/catalogue.h"
 

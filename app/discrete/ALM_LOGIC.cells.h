@@ -1,16 +1,17 @@
 // Module ALM_LOGIC: derived alarm conditions. At 10 ms the HP driver's
 // high limit and the second speed sensor's failure; at 40 ms the signal
 // failures of the used analog functions; at 160 ms the HP valve position
-// difference alarm.
+// difference alarm and the valve limiter in control.
 #pragma once
 
-#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ALM_LOGIC_CELLS(X) \
-    ALM_LOGIC_PROT_STANDIN_ROWS(X) \
+    X(DELAY, DELAY, B, R160, PLAIN) \
+    X(VLV_LIM_ALM, AND, B, R160, PLAIN) \
+    X(ON_LIMITER, B_NAME, B, R160, PLAIN, R40) \
     X(VL_SUMMARY, B_NAME, B, R80, PLAIN, R40) \
-    X(ACT_LSS_HI_LIM_NOT, NOT, B, R10, PLAIN) \
+    X(ACT_LSS_HI_LIM_NOT, NOT, B, R10, PLAIN, R160) \
     X(SS2_FLT, AND, B, R10, PLAIN, R40, R160) \
     X(REMSPDSP_FLT, IN_2, B, R40, TUNE(true)) \
     X(REMSPDSP_FLT, AND, B, R40, PLAIN) \
@@ -65,6 +66,11 @@ void ALM_LOGIC_signal_failures();
 }
 namespace r160 {
 void ALM_LOGIC_hp_difference();
+// The valve limiter in control: selected, not at its high limit, the unit
+// not shut down and the speed reference above minimum governor for a while,
+// outside the zero-demand step (after the minimum-governor comparator of
+// _R160_TASK_11).
+void ALM_LOGIC_limiter();
 }
 namespace r80 {
 // A shutdown with the first alarm (piece of _R80_TASK_12).

@@ -8,8 +8,8 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
-#include "app/protection/standin/protection_standin.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -23,10 +23,14 @@
 namespace {
 struct ALM_LOGIC_blocks {
     float HP_POS_ERR_timer;
+    bk::DelayState DELAY;
 };
 BlockRam<ALM_LOGIC_blocks> ALM_LOGIC_st;
 // A difference beyond which the position check reports an exceeded band.
 constexpr float kDiffBand = 100.0f;
+// How long the reference must stay above minimum governor before the
+// limiter counts as in control, and how long it holds after dropping.
+constexpr float kAboveMinOn = 5.0f, kAboveMinOff = 2.0f;
 }  // namespace
 
 namespace r10 {
@@ -84,6 +88,15 @@ void ALM_LOGIC_hp_difference() {
     bk::TRIP(ALM_LOGIC_st.HP_POS_ERR_timer,
              bk::TripOut{ALM_LOGIC.HP_POS_ERR_B_ALARM, ALM_LOGIC.HP_POS_ERR_LIGHT, ALM_LOGIC.HP_POS_ERR_HORN}, cond,
              0u, ALM_LOGIC.DIFF_DLY_A_NAME, RESET.RESET_B_NAME, bk::T160);
+}
+
+void ALM_LOGIC_limiter() {
+    auto& c = ALM_LOGIC;
+    bk::DELAY(ALM_LOGIC_st.DELAY, c.DELAY_DELAY, nullptr, SPDC.ABOV_MING_OR, kAboveMinOn, kAboveMinOff, bk::T160);
+    const uint32_t limiter_selected = bk::AND({IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME, bk::NOT(SPDC.A00_STEP_SFC_STEP)});
+    c.VLV_LIM_ALM_AND =
+        limiter_selected != 0 ? bk::AND({SHUTDOWNS.NOT_SD_NOT, c.ACT_LSS_HI_LIM_NOT_NOT, c.DELAY_DELAY}) : 0u;
+    c.ON_LIMITER_B_NAME = c.VLV_LIM_ALM_AND;
 }
 
 }  // namespace r160

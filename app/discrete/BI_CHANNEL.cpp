@@ -8,9 +8,9 @@
 
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
-#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/config/CNFG_WIZ.cells.h"
 #include "app/config/MASTER.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/channel_config.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/VL4_BI.cells.h"

@@ -2,7 +2,7 @@
 // the event-time switches.
 #include "app/discrete/BI_MUX.cells.h"
 
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/discrete/BI_CHANNEL.cells.h"

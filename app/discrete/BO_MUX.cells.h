@@ -3,7 +3,6 @@
 // state list SEL_STATES from which every relay output picks its function.
 #pragma once
 
-#include "app/discrete/standin/discrete_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The level-switch list: the values a relay level switch can watch (the
@@ -51,6 +50,13 @@
     X(SEL_STATES, LIST_24, B, R10, PLAIN, R40)          \
     X(SEL_STATES, LIST_25, B, R10, PLAIN, R40)          \
     X(RMT_ENBLD, B_NAME, B, R80, PLAIN, R10)            \
+    X(RMT_CTRL, B_NAME, B, R80, PLAIN, R10)             \
+    X(OSPD_TEST, B_NAME, B, R80, PLAIN, R10)            \
+    X(CASC_ENBLD, B_NAME, B, R80, PLAIN, R10)           \
+    X(CASC_ACTIV, B_NAME, B, R80, PLAIN, R10)           \
+    X(RMTCASC_EN, B_NAME, B, R80, PLAIN, R10)           \
+    X(AUTO_HALT, B_NAME, B, R80, PLAIN)                 \
+    X(RMTCAS_ACT, B_NAME, B, R80, PLAIN, R10)           \
     X(RST_PLS2, ONE_SHOT, B, R80, PLAIN)                \
     X(RST_PLS, B_NAME, B, R80, PLAIN, R10)              \
     X(STARTED_OS, ONE_SHOT, B, R80, PLAIN)              \
@@ -68,8 +74,8 @@
     BO_MUX_LSW_IN(X, 13) BO_MUX_LSW_IN(X, 14) BO_MUX_LSW_IN(X, 15)     \
     X(ALARM, B_NAME, B, R40, PLAIN, R10)                \
     X(REV_ALM, NOT, B, R40, PLAIN)                      \
-    X(ALARM_R, B_NAME, B, R40, PLAIN)                   \
-    BO_MUX_STANDIN_ROWS(X)
+    X(ALARM_R, B_NAME, B, R40, PLAIN)
+
 CAT_MODULE(BO_MUX)
 
 constexpr int kRelayStates = 25;

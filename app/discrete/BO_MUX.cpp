@@ -10,7 +10,6 @@
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

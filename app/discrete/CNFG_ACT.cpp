@@ -4,7 +4,7 @@
 #include "app/analog/CNFG_ACT.cells.h"
 
 #include "app/discrete/DRVR_SCALE.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {

@@ -5,7 +5,6 @@
 #include "app/discrete/DRVR_SCALE.cells.h"
 
 #include "app/config/CALMODE.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"

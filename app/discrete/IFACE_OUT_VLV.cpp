@@ -2,7 +2,7 @@
 // interface and the relay states.
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 
 namespace r10 {

@@ -9,7 +9,7 @@
 
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
-#include "app/analog/standin/CNFG_WIZ_standin.cells.h"
+#include "app/config/CNFG_WIZ.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/channel_config.h"
 #include "app/discrete/BO_MUX.cells.h"

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "app/protection/LATCH_AE.h"
-#include "app/protection/standin/protection_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define SHUTDOWNS_CELLS(X) \
@@ -369,7 +368,11 @@
     X(LED_TST, B_SW, B, R160, PLAIN) \
     X(TO_LED, OR, B, R160, PLAIN) \
     X(TRIPPED_LED, B_NAME, B, R160, PLAIN) \
-    SHUTDOWNS_PROT_STANDIN_ROWS(X)
+    X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R20, R80, R160) \
+    X(SD_PWRUP, OR, B, R10, PLAIN, R160) \
+    X(SD_27, B_ALARM, B, R80, PLAIN, R10) \
+    X(SD_27, LIGHT, B, R80, PLAIN) \
+    X(SD_27, HORN, B, R80, PLAIN)
 CAT_MODULE(SHUTDOWNS)
 
 // The latched shutdown list (list 1).
@@ -395,6 +398,9 @@ void SHUTDOWNS_not_latched();
 void SHUTDOWNS_trip_relay();
 // The history of the last five shutdowns (ninth slice).
 void SHUTDOWNS_history();
+// The shutdown or power-up window and the shutdown one-shot (tenth slice,
+// after the speed control's pieces).
+void SHUTDOWNS_pulses();
 }  // namespace r10
 namespace r160 {
 // Overrides, configuration-error and tunable trips, acknowledge, first-out

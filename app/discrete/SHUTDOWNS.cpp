@@ -16,10 +16,11 @@
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/protection/SHUTDOWNS_texts.h"
-#include "app/protection/standin/protection_standin.cells.h"
+#include "app/control/CONF_LATCH.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -44,6 +45,7 @@ struct SHUTDOWNS_blocks {
           SD_14, SD_15, SD_16, SD_17, SD_18, SD_19, SD_20, SD_21, SD_22, SD_23, SD_24, SD_25, SD_26,
           SD_28, SD_29, SD_30;
     bk::OneShotState SD_PLS;
+    bk::OneShotState SD_SHOOT;
     // The latched list.
     uint32_t latched[kTrips + 1];
     LatchAeHidden any;
@@ -61,6 +63,8 @@ BlockRam<SHUTDOWNS_blocks> SHUTDOWNS_st;
 
 // Length of the shutdown pulse that sets the relay latch.
 constexpr float kShutdownPulse = 0.5f;
+// Length of the one-shot that tells the other logic a shutdown began.
+constexpr float kShootPulse = 1.0f;
 // List positions of the external trips: 1 ("External Trip 1") and 9 .. 12.
 constexpr int32_t kExtTrip1 = 1, kExtTrip2 = 9, kExtTrip5 = 12;
 // History: the counter override after start-up, the reset pulses, the
@@ -168,6 +172,8 @@ void SHUTDOWNS_trips_a() {
     const uint32_t puo = SHUTDOWNS.PWR_UP_OVRD_ONE_SHOT;
     TRIP(02, SD_LOGIC.PSHBTN_Z_ZMINUS1_B, SHUTDOWNS.SD_OVRDS_LIST_2);
     TRIP(03, OSPD.OSPD_SD_AND, puo);
+    MPU_OVRD.B_MPUS_FLD_AND =
+        bk::AND({MPU_OVRD.SS1_FLD_B_SW, MPU_OVRD.MPU2_SD_L_OR, MPU_OVRD.NOT_SD_Z_ZMINUS1_B});
     SHUTDOWNS.OVRD_SD04_OR = bk::OR({SPEED_SIM.ENA__SIM_B_NAME, SHUTDOWNS.SD_OVRDS_LIST_4});
     TRIP(04, MPU_OVRD.B_MPUS_FLD_AND, SHUTDOWNS.OVRD_SD04_OR);
     TRIP(05, MOD_BW.MOD1_SW_B_SW, SHUTDOWNS.SD_OVRDS_LIST_5);
@@ -332,6 +338,12 @@ void SHUTDOWNS_history() {
             h.time.get() = ORVEX12_IO.RTC_TOD;
         }
     }
+}
+
+void SHUTDOWNS_pulses() {
+    SHUTDOWNS.SD_PWRUP_OR = bk::OR({SHUTDOWNS.ANY_SD_B_NAME, SD_LOGIC.PWR_UP_SD_ONE_SHOT});
+    bk::ONE_SHOT(SHUTDOWNS_st.SD_SHOOT, SHUTDOWNS.SD_SHOOT_ONE_SHOT, nullptr, SHUTDOWNS.ANY_SD_B_NAME, kShootPulse,
+                 bk::T10);
 }
 
 }  // namespace r10

@@ -118,6 +118,7 @@ void _R10_TASK_8() {
 void _R10_TASK_10() {
     r10::BI_CHANNEL_select(0);
     speed_control_R10_TASK_10();
+    r10::SHUTDOWNS_pulses();
 }
 
 // Remote inputs: the signals from the node's contacts (which the node logic

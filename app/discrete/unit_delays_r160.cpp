@@ -4,7 +4,10 @@
 #include "app/discrete/unit_delays_r160.h"
 
 #include "app/control/CASC_SETPT.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/control/CASC_ENTRD.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/interface/F_KEY.cells.h"
 #include "runtime/blockkinds.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/analog/AI_MUX.cells.h"
 #include "app/analog/AO_MUX.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"

@@ -4,7 +4,7 @@
 #include "app/interface/DATALOG.cells.h"
 
 #include "app/interface/standin/CNFG_SETPT_standin.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/control/START.cells.h"

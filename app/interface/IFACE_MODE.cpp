@@ -8,7 +8,6 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/RESET.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
 #include "app/interface/F_KEY.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

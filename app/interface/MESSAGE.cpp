@@ -16,7 +16,7 @@
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/START.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
-#include "app/protection/standin/protection_standin.cells.h"
+#include "app/control/CONF_LATCH.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"

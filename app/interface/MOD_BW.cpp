@@ -5,7 +5,7 @@
 #include "app/interface/MOD_BW.cells.h"
 
 #include "app/control/RESET.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "app/interface/command_latch.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

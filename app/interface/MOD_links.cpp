@@ -2,7 +2,7 @@
 // in the pass after a link error), and the per-link alarm flags with their
 // summary.
 #include "app/discrete/ALARMS.cells.h"
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/MOD.cells.h"
 #include "app/interface/CNFG_COMMS.cells.h"
 #include "app/interface/C_COMM.cells.h"
 #include "runtime/appmem.h"

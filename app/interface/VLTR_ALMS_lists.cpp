@@ -6,7 +6,7 @@
 // every list event goes to the event log.
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/SD_LOGIC.cells.h"

@@ -3,7 +3,7 @@
 
 #include "app/control/START.cells.h"
 #include "app/protection/LATCH_AE.h"
-#include "app/protection/standin/protection_standin.cells.h"
+#include "app/protection/SERVICE.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"

@@ -13,6 +13,7 @@
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/standin/speed_select_standin.h"
 #include "app/discrete/ALARMS.cells.h"
+#include "app/config/CNFG_START.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/protection/START_ALM_DSPL.h"
@@ -68,7 +69,9 @@ void _R160_TASK_11() {
     ALARMS_settings();
     ALM_LOGIC_hp_difference();
     SPDC_min_gov_level();
+    ALM_LOGIC_limiter();
     CALMODE_latch();
+    CNFG_START_list();
 }
 
 void _R160_TASK_48() {

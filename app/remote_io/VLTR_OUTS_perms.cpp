@@ -1,7 +1,7 @@
 // The remote channels' permissive summary: one OR over the sixteen
 // alarm-level instances of the analog node's inputs and the RTD channels.
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -1,6 +1,6 @@
 // The remote RTD lists of module VLTR_OUTS: each channel's display value,
 // reported fault and function number in force.
-#include "app/analog/standin/VLTR_OUTS_standin.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/remote_io/RTD_CHANNEL.cells.h"
 #include "app/remote_io/VL3_RTD.cells.h"
 #include "runtime/appmem.h"

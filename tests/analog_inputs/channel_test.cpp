@@ -95,13 +95,13 @@ TEST_F(AnalogChannel, WizardSuppliesTheFunctionNumberWhileEnabled) {
     start();
     // Each controller channel takes its own wizard number.
     for (int k = 0; k < 4; ++k) setCell("CNFG_AI.WIZFUN_AI_CH" + std::to_string(k + 1) + ".IN", 5 + k);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_WIZ.WIZARD.IN", 1);
     for (int k = 0; k < 4; ++k) {
         configure(k, 3, 0.0, 100.0);
         EXPECT_EQ(integer(channel(k) + ".FUN_NUM.SAMP_ITUNE"), 5 + k) << k;
         EXPECT_EQ(integer(channel(k) + ".WIZ_FUNCT.I_NAME"), 5 + k) << k;
     }
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
+    setCell("CNFG_WIZ.WIZARD.IN", 0);
     configure(3, 3, 0.0, 100.0);
     EXPECT_EQ(integer("_ub9.FUN_NUM.SAMP_ITUNE"), 3);
     // A remote channel has its own wizard.

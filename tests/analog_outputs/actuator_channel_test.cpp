@@ -39,7 +39,7 @@ TEST_P(ActuatorFunction, DemandAndShutdownFollowTheFunction) {
     start();
     setCell("_ub5.FUNCT.IN", GetParam().function);
     setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 25.0);
+    setCell("MPU.TURB_SPD.A_NAME", 25.0);
     hpDemand(40.0);
     sampleConfiguration();
     runPasses(R10, 2);
@@ -101,15 +101,15 @@ struct ReadoutCase {
     const char* name;
     int function;
     const char* text;
-    float selected;  // after LIST_2 = 50 was selected before
+    float selected;  // after the speed, 50, was selected before
 };
 
 class ActuatorReadout : public OutputRig, public ::testing::WithParamInterface<ReadoutCase> {};
 
 TEST_P(ActuatorReadout, ReadoutFunctionSelectsAndNames) {
     start();
-    for (int n = 1; n <= 20; ++n) setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(n), 60.0 + n);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 50.0);
+    setCell("MPU.TURB_SPD.A_NAME", 50.0);
+    for (int n = 15; n <= 17; ++n) setCell("AO_MUX.SEL_OUTS.IN_" + std::to_string(n), 60.0 + n);
     setCell("_ub5.RO_FUNCT.IN", 2);
     sampleConfiguration();
     setCell("_ub5.RO_FUNCT.IN", GetParam().function);
@@ -122,7 +122,7 @@ TEST_P(ActuatorReadout, ReadoutFunctionSelectsAndNames) {
 
 INSTANTIATE_TEST_SUITE_P(Functions, ActuatorReadout,
                          ::testing::Values(ReadoutCase{"speed", 2, "Actual Shaft Speed", 50.0f},
-                                           ReadoutCase{"nineteen", 19, "HP Valve Demand", 79.0f},
+                                           ReadoutCase{"seventeen", 17, "Valve Limiter Setpoint", 77.0f},
                                            ReadoutCase{"twenty_is_zero", 20, "HP2 Valve Demand", 0.0f},
                                            ReadoutCase{"beyond_keeps", 21, "Inlet Pressure Input", 50.0f},
                                            ReadoutCase{"last", 42, "Spare 42", 50.0f}),
@@ -199,7 +199,7 @@ TEST_F(ActuatorChannel, ReadoutPercentOfAnOffsetRange) {
     setCell("_ub5.RO_FUNCT.IN", 2);
     setCell("_ub5.RO_LOW.IN", 20.0);
     setCell("_ub5.RO_HI.IN", 120.0);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 70.0);
+    setCell("MPU.TURB_SPD.A_NAME", 70.0);
     sampleConfiguration();
     runPasses(R10, 1);
     EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), 50.0f);
@@ -210,7 +210,7 @@ TEST_F(ActuatorChannel, AZeroReadoutSpanGivesZero) {
     setCell("_ub5.RO_FUNCT.IN", 2);
     setCell("_ub5.RO_HI.IN", 5.0);
     setCell("_ub5.RO_LOW.IN", 5.0);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 5.0);
+    setCell("MPU.TURB_SPD.A_NAME", 5.0);
     sampleConfiguration();
     runPasses(R10, 1);
     EXPECT_EQ(real("_ub5.OUTPUT.CALCULATE"), 0.0f);
@@ -223,7 +223,7 @@ TEST_F(ActuatorChannel, StrokingDrivesTheForceSetpointAndReturnsAtTheForceRate) 
     start();
     setCell("_ub5.FUNCT.IN", 4);
     setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 30.0);
+    setCell("MPU.TURB_SPD.A_NAME", 30.0);
     sampleConfiguration();
     stroke();
     EXPECT_EQ(real("_ub5.ENTR_SETPT.TUNE"), 0.0f);
@@ -289,7 +289,7 @@ TEST_F(ActuatorChannel, StrokingIsInhibitedOutsideCalibrationMode) {
     start();
     setCell("_ub5.FUNCT.IN", 4);
     setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 30.0);
+    setCell("MPU.TURB_SPD.A_NAME", 30.0);
     sampleConfiguration();
     setCell("CALMODE.NOTCALMODE.B_NAME", 1);
     setCell("HP_DRIVER.STRK_LTCH.B_NAME", 1);

@@ -68,15 +68,15 @@ struct FunctionCase {
     const char* name;
     int function;
     const char* text;
-    float selected;  // what the channel selects after LIST_2 = 7 was selected before
+    float selected;  // what the channel selects after the speed, 7, was selected before
 };
 
 class OutputFunction : public OutputRig, public ::testing::WithParamInterface<FunctionCase> {};
 
 TEST_P(OutputFunction, TextAndSelection) {
     start();
-    for (int n = 1; n <= 20; ++n) setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(n), 100.0 + n);
-    setCell("AO_MUX.SEL_OUTS.LIST_2", 7.0);
+    setCell("MPU.TURB_SPD.A_NAME", 7.0);
+    for (int n = 15; n <= 17; ++n) setCell("AO_MUX.SEL_OUTS.IN_" + std::to_string(n), 100.0 + n);
     runPasses(R20, 2);
     setCell("_ub10.FUNCTION.TUNE", GetParam().function);  // as the service writes it
     setCell("_ub10.FUNCT.IN", GetParam().function);
@@ -88,10 +88,10 @@ TEST_P(OutputFunction, TextAndSelection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, OutputFunction,
-    ::testing::Values(FunctionCase{"not_used", 1, "--- Not Used ---", 101.0f},
+    ::testing::Values(FunctionCase{"not_used", 1, "--- Not Used ---", 0.0f},
                       FunctionCase{"shaft_speed", 2, "Actual Shaft Speed", 7.0f},
-                      FunctionCase{"valve_demand", 9, "HP Valve Demand", 109.0f},
-                      FunctionCase{"last_spare", 20, "Spare 20", 120.0f},
+                      FunctionCase{"tunable_entry", 16, "Spare 16", 116.0f},
+                      FunctionCase{"last_spare", 20, "Spare 20", 0.0f},
                       FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
     [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
 
@@ -282,7 +282,6 @@ TEST_P(ReadbackAlarm, RaisedOnlyWhenEnabledAndUsed) {
     setCell(m + ".ENBL_RDBK_FLT.IN", GetParam().enabled);
     sampleConfiguration();
     for (int n = 0; n < 3; ++n) outputMa(n, 12.0);
-    setCell("AO_MUX.SEL_OUTS.LIST_1", 12.0);
     runPasses(R20, 4);
     board::setLoopFault(3 + k, board::LoopFault::OpenWire);
     runPasses(R20, 8);
@@ -343,7 +342,7 @@ TEST_F(OutputChannel, EveryFunctionHasItsText) {
 
 TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
     start();
-    setCell("AO_MUX.SEL_OUTS.LIST_5", 9.0);
+    setCell("AI_MUX.CASC_IN.A_NAME", 9.0);
     setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
     setCell("CNFG_AO.WIZFUN_AO_CH1.IN", 5);
     sampleConfiguration();

@@ -73,8 +73,14 @@ protected:
     }
 
     // The signal output k selects (function k + 2, range 4 .. 20, so the
-    // signal is the current in mA).
-    void outputMa(int k, double mA) { setCell("AO_MUX.SEL_OUTS.LIST_" + std::to_string(k + 2), mA); }
+    // signal is the current in mA): the speed, the speed setpoint (40 ms)
+    // and the remote speed setpoint (80 ms), each through the selection
+    // list.
+    void outputMa(int k, double mA) {
+        static const char* const source[] = {"MPU.TURB_SPD.A_NAME", "AO_MUX.SPD_SETPT.A_NAME",
+                                             "AO_MUX.RMT_SPD_SP.A_NAME"};
+        setCell(source[k], mA);
+    }
 
     // Stores a calibration table in the board's flash: every pair (1, 0)
     // except the ones given, with a right checksum.

@@ -14,7 +14,7 @@ using Cells = std::vector<std::pair<const char*, double>>;
 // A consistent configuration: an idle/rated start with a critical band
 // between idle and minimum governor, both speed sensors failing at 250.
 const Cells kConsistent = {
-    {"CNFG_START.AUTO_START.B_NAME", 1},       {"CNFG_START.USE_RATED.B_NAME", 1},
+    {"CNFG_START.CONFIG_B.IN_2", 1},       {"CNFG_START.CONFIG_B.IN_10", 1},
     {"CNFG_START.IDLE_1_SP.A_NAME", 1000.0},   {"CNFG_START.IR_RATED_SP.A_NAME", 3400.0},
     {"CNFG_SETPT.USE_CRIT_SPD.B_NAME", 1},     {"CNFG_SETPT.CRIT_SPD_1_MIN.A_NAME", 2000.0},
     {"CNFG_SETPT.CRIT_SPD_1_MAX.A_NAME", 2500.0}, {"CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 100.0},
@@ -61,7 +61,7 @@ const Check kChecks[] = {
     {"band rate at the slow rate (record 32)", "CNFG_CHECK.CRIT_RATE.AND",
      {{"CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 10.0}}, {{"START.NOT_STRTD.NOT", 0}}},
     {"band without idle/rated start (record 33)", "CNFG_CHECK.CRIT_ER_NI.B_SW",
-     {{"CNFG_START.AUTO_START.B_NAME", 0}}, {{"CNFG_SETPT.USE_CRIT_SPD.B_NAME", 0}}},
+     {{"CNFG_START.CONFIG_B.IN_2", 0}}, {{"CNFG_SETPT.USE_CRIT_SPD.B_NAME", 0}}},
     {"band below idle 1 (record 34)", "CNFG_CHECK.USE_BND1.AND",
      {{"CNFG_SETPT.CRIT_SPD_1_MIN.A_NAME", 1000.0}}, {{"CNFG_SETPT.CRIT_SPD_1_MIN.A_NAME", 1000.5}}},
     {"band reaching minimum governor (record 35)", "CNFG_CHECK.USE_BND2.AND",
@@ -78,7 +78,7 @@ const Check kChecks[] = {
     {"rated below minimum governor (record 46)", "CNFG_CHECK.IR_MINERR.B_SW",
      {{"CNFG_START.IR_RATED_SP.A_NAME", 2999.0}}, {{"CNFG_START.IR_RATED_SP.A_NAME", 3000.0}}},
     {"rated above maximum governor (record 47)", "CNFG_CHECK.IR_MAXERR.B_SW",
-     {{"CNFG_START.IR_RATED_SP.A_NAME", 3601.0}}, {{"CNFG_START.USE_RATED.B_NAME", 0}}},
+     {{"CNFG_START.IR_RATED_SP.A_NAME", 3601.0}}, {{"CNFG_START.CONFIG_B.IN_10", 0}}},
     {"analog input 1 on cascade input without cascade (record 11)", "CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME",
      {{"_ub6.FUNCT.IN", 3}}, {{"CNFG_CASC.CONFIG_B.IN_1", 1}}},
     {"analog input 4 on remote speed setpoint (record 14)", "CNFG_CHECK_AI.AI_04_CFG_ER.B_NAME",
@@ -152,12 +152,12 @@ TEST_F(ConfigChecks, TheWizardSilencesInputChecksButNotOutputChecks) {
     apply({{"_ub6.FUNCT.IN", 3}, {"_ub13.FUNCT.IN", 11}, {"_ub10.FUNCT.IN", 6}});
     unlock();
     runPasses(R160, 15);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
+    setCell("CNFG_WIZ.WIZARD.IN", 1);
     settle();
     EXPECT_EQ(boolean("CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME"), 0u);
     EXPECT_EQ(boolean("CNFG_CHECK_BI.DI01CFG_ER.B_NAME"), 0u);
     EXPECT_EQ(boolean("CNFG_CHECK_AO.AO01CFG_ER.B_NAME"), 1u);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
+    setCell("CNFG_WIZ.WIZARD.IN", 0);
     settle();
     EXPECT_EQ(boolean("CNFG_CHECK_AI.AI_01_CFG_ER.B_NAME"), 1u);
     EXPECT_EQ(boolean("CNFG_CHECK_BI.DI01CFG_ER.B_NAME"), 1u);

@@ -100,6 +100,38 @@ TEST_F(FunctionConfig, ControlledStopSettings) {
 
 // The settings slices alone, so that the remote input's range, the speed
 // sensors' readings and the actuator's function can be set directly.
+// The start-mode list is taken from its settings only while the I/O is
+// locked (or the controller powers up); the start modes follow the list.
+TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
+    startPastPowerUp();
+    const std::pair<int, const char*> modes[] = {{2, "CNFG_START.AUTO_START.B_NAME"},
+                                                 {2, "CNFG_START.IDLE_RATED_SEQ.B_NAME"},
+                                                 {9, "CNFG_START.AUTO_HALT_AT_IDLE.B_NAME"},
+                                                 {10, "CNFG_START.USE_RATED.B_NAME"}};
+    auto entry = [](const char* field, int n) { return std::string("CNFG_START.CONFIG_B.") + field + std::to_string(n); };
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 1 : 0);
+    settle();
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), 0u) << "unlocked: " << n;
+    for (const auto& [n, mode] : modes) EXPECT_EQ(boolean(mode), 0u) << mode;
+    lock();
+    settle();
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 1u : 0u) << "locked: " << n;
+    for (const auto& [n, mode] : modes) EXPECT_EQ(boolean(mode), n % 3 != 0 ? 1u : 0u) << mode;
+    // Every entry follows its own setting both ways while locked.
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 0 : 1);
+    settle();
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 0u : 1u) << "inverted: " << n;
+    for (const auto& [n, mode] : modes) EXPECT_EQ(boolean(mode), n % 3 != 0 ? 0u : 1u) << mode;
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 1 : 0);
+    settle();
+    unlock();
+    runPasses(R160, 15);  // the window outlasts the lock by 2.0 s
+    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u);
+    for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 0 : 1);
+    settle();
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 1u : 0u) << "kept: " << n;
+}
+
 class RemoteSetpointLimits : public tc_test::AppHarness {
 protected:
     void start() {

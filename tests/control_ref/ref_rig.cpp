@@ -75,8 +75,11 @@ void RefRig::start(bool idle_rated, bool auto_start) {
         setCell(name + ".IN", value);
         setCell(name + ".A_NAME", value);
     }
-    setCell("CNFG_START.CONFIG_B.LIST_10", auto_start ? 1 : 0);
-    setCell("CNFG_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
+    // The start-mode list: idle/rated start with the rated setpoint.
+    for (const char* n : {"2", "10"}) {
+        setCell(std::string("CNFG_START.CONFIG_B.IN_") + n, auto_start ? 1 : 0);
+        setCell(std::string("CNFG_START.CONFIG_B.LIST_") + n, auto_start ? 1 : 0);
+    }
     setCell("IFACE_IN_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
     setCell("IFACE_IN_START.MANUAL_START.B_NAME", auto_start ? 0 : 1);
     setCell("IFACE_IN_START.USE_IDLE_RATED.B_NAME", idle_rated ? 1 : 0);

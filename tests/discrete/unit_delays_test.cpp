@@ -5,7 +5,10 @@
 #include <limits>
 #include <vector>
 
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/control/CASC_ENTRD.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/interface/F_KEY.cells.h"
 #include "tests/discrete/discrete_rig.h"
 

@@ -220,6 +220,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, HpDifference,
                                            DiffCase{"ReadbackFailed", 50, 30, 1, 0, 0, 1, 0}),
                          [](const auto& i) { return std::string(i.param.name); });
 
+// Switched off, the check reports nothing, however far apart the two are.
+TEST_F(Alarms, TheDisabledPositionCheckReportsNothing) {
+    start();
+    setCell("ALM_LOGIC.ENA_HP_DIFF.IN", 0);
+    setCell("ALM_LOGIC.QT_DIFF_DLY.IN", 0.0);
+    setCell("_ub5.DEMAND.A_NAME", 50.0);
+    setCell("AI_MUX.HP_FDBK.A_NAME", -60.0);
+    runPasses(R160, 4);
+    for (const char* c : {"ALM_LOGIC.HP_CHK.RAISE_VAL", "ALM_LOGIC.HP_CHK.LOWER_VAL", "ALM_LOGIC.HP_CHK.EXCD_DB_2",
+                          "ALM_LOGIC.HP_DIFF.OR", "ALARMS.ALM_053.B_ALARM"})
+        EXPECT_EQ(boolean(c), 0u) << c;
+}
+
 TEST_F(Alarms, ASignalFailureAlarmsOnlyWhenItsFunctionIsUsedAndItsAlarmEnabled) {
     start();
     setCell("AI_MUX.VIB_IN1_FLT.B_NAME", 1);

@@ -66,6 +66,28 @@ protected:
         setCell("SHUTDOWNS.DLY_SDREAC.B_ACTION", 0);
         runPasses(R80, 1);
     }
+    // Trip 4's condition through its inputs: speed probe 1 failed (its
+    // minimum, a 160 ms setting, above the speed) and probe 2 not used; the
+    // unit not shut down, through a unit delay, is left to the caller.
+    void armProbeFailure() {
+        setCell("MPU_OVRD.MIN_SPD_1.A_NAME", 1e6);
+        setCell("CONF_VAL_2.NO_MPU2.NOT", 1);
+        setCell("IFACE_IN_START.NOT_SD.B_NAME", 0);
+        runPasses(R160, 1);
+    }
+    void probesFailed(bool failed) {
+        if (failed) armProbeFailure();
+        setCell("MPU_OVRD.MIN_SPD_1.A_NAME", failed ? 1e6 : 0.0);
+        setCell("IFACE_IN_START.NOT_SD.B_NAME", failed ? 1 : 0);
+    }
+    // A trip condition by its cell, or trip 4's by kProbesFailed.
+    void setCondition(const std::string& cell, bool on) {
+        if (cell == kProbesFailed)
+            probesFailed(on);
+        else
+            setCell(cell, on ? 1 : 0);
+    }
+    static constexpr const char* kProbesFailed = "all speed probes failed";
     std::string sd(int n, const char* field) {
         char b[40];
         std::snprintf(b, sizeof b, "SHUTDOWNS.SD_%02d.%s", n, field);

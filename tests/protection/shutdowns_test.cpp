@@ -35,7 +35,7 @@ const std::vector<TripCase> kTrips = {
     {1, {{"BI_MUX.EXT_TRIP_1.B_NAME", 1}}, 1, "*\"SD_01 - DI 03 External Trip Input 1\""},
     {2, {{"ORVEX12_IO.KEYPAD.TRIP", 1}}, 2, "*\"SD_02 - Front Display Trip Button\""},
     {3, {{"OSPD.NAND_TEST.NAND", 1}}, 3, "*\"SD_03 - Overspeed Trip"},
-    {4, {{"MPU_OVRD.B_MPUS_FLD.AND", 1}}, 4, "*\"SD_04 - All Speed Probes Failed"},
+    {4, {{"MPU_OVRD.MIN_SPD_1.A_NAME", 1e6}, {"CONF_VAL_2.NO_MPU2.NOT", 1}, {"IFACE_IN_START.NOT_SD.B_NAME", 1}}, 4, "*\"SD_04 - All Speed Probes Failed"},
     {5, {{"MOD_BW.MOD1_SW.B_SW", 1}}, 5, "*\"SD_05 - Trip Command from Modbus\""},
     {6, {{"MASTER.IO_LOCK.B_NAME", 1}}, 6, "*\"SD_06 - Configuration Error/IO Lock\""},
     {7, {{"CALMODE.CALMODE.B_NAME", 1}}, 7, "*\"SD_07 - Unit in Calibration Mode\""},
@@ -303,9 +303,11 @@ class ShutdownOrder : public ProtectionRig, public ::testing::WithParamInterface
 TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcrossPasses) {
     const OrderCase& c = GetParam();
     start();
+    armProbeFailure();
+    // Trip 4 latches one pass after its last input (through a unit delay).
+    setCell("IFACE_IN_START.NOT_SD.B_NAME", 1);
+    runPasses(R10, 1 - c.gap);
     setCell("SPDC.UDRSPD_SD.AND", 1);
-    if (c.gap > 0) runPasses(R10, c.gap);
-    setCell("MPU_OVRD.B_MPUS_FLD.AND", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(integer(any("ALM_NO_", 4)), c.alm4);
@@ -325,7 +327,7 @@ TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
     runPasses(R10, 2);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 0);
     setCell("SHUTDOWNS.ANY.FA_RST", 0);
-    setCell("MPU_OVRD.B_MPUS_FLD.AND", 1);
+    probesFailed(true);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 4);
     EXPECT_EQ(integer(any("ALM_NO_", 4)), 2) << "its place in the list is unchanged";
@@ -333,10 +335,10 @@ TEST_F(ShutdownList, FirstOutResetLetsTheNextTripBecomeFirstOut) {
 
 TEST_F(ShutdownList, NewEntryCountSaturatesAtTwoAndTheChangeFlagMarksChangingPasses) {
     start();
-    const char* cells[] = {"MOD_BW.MOD1_SW.B_SW", "OPC_DATA.OPC_TRIP.AND", "MPU_OVRD.B_MPUS_FLD.AND",
+    const char* cells[] = {"MOD_BW.MOD1_SW.B_SW", "OPC_DATA.OPC_TRIP.AND", kProbesFailed,
                            "CNTRL_STOP.STP_COMPLETE.AND", "SPDC.UDRSPD_SD.AND"};
     for (const char* c : cells) {
-        setCell(c, 1);
+        setCondition(c, true);
         runPasses(R80, 1);  // the OPC trip is an 80 ms cell
     }
     EXPECT_EQ(SHUTDOWNS_ANYNewRedFlag, 2);
@@ -352,15 +354,15 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
         const char* text;
     } trips[] = {{"MOD_BW.MOD1_SW.B_SW", 5, "*\"SD_05 - Trip Command from Modbus\""},
                  {"OPC_DATA.OPC_TRIP.AND", 20, "*\"SD_20 - Trip Cmd from OPC Device\""},
-                 {"MPU_OVRD.B_MPUS_FLD.AND", 4, "*\"SD_04 - All Speed Probes Failed"},
+                 {kProbesFailed, 4, "*\"SD_04 - All Speed Probes Failed"},
                  {"CNTRL_STOP.STP_COMPLETE.AND", 25, "*\"SD_25 - Normal Shutdown Complete\""},
                  {"SPDC.UDRSPD_SD.AND", 26, "*\"SD_26 - Underspeed TRIP\""},
                  {"_ub1.TRIP_LVL2.B_NAME", 13, "*\"SD_13 - AI Chan 1 Level 2 TRIP\""}};
     std::vector<int> seen;
     for (const auto& t : trips) {
-        setCell(t.cell, 1);
+        setCondition(t.cell, true);
         runPasses(R80, 1);  // the OPC trip is an 80 ms cell
-        setCell(t.cell, 0);
+        setCondition(t.cell, false);
         resetShutdowns();
         seen.insert(seen.begin(), t.n);
         runPasses(R160, 1);

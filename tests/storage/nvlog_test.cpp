@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/discrete/standin/unit_delays_standin.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/appmain.h"

@@ -186,7 +186,7 @@ TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) 
     for (const auto& e : std::filesystem::recursive_directory_iterator(hostfs::applicationRoot()))
         if (e.is_regular_file()) total += e.file_size();
     hostfs::setCapacity(total + 70);
-    for (const char* c : {"OPC_DATA.OPC_TRIP.AND", "MPU_OVRD.B_MPUS_FLD.AND", "CNTRL_STOP.STP_COMPLETE.AND"}) trip(c);
+    for (const char* c : {"OPC_DATA.OPC_TRIP.AND", "SPDC.UDRSPD_SD.AND", "CNTRL_STOP.STP_COMPLETE.AND"}) trip(c);
     runPasses(R10, 100);
     EXPECT_FALSE(writerIdle()) << "entries wait while the disk is full";
     bool reported = false;
@@ -203,7 +203,7 @@ TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) 
     std::vector<std::string> want = {"SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500",
                                      "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500",
                                      "SHUTDOWNS.ANY.SEL_25|TRIP_25 Normal Shutdown Complete|500",
-                                     "SHUTDOWNS.ANY.SEL_4|TRIP_04 All Speed Probes Failed|500"};
+                                     "SHUTDOWNS.ANY.SEL_26|TRIP_26 Underspeed Trip|500"};
     std::vector<std::string> got;
     for (const auto& r : rows) got.push_back(r.what);
     std::sort(got.begin() + 1, got.end());

@@ -6,7 +6,7 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
-#include "app/discrete/standin/discrete_standin.cells.h"
+#include "app/control/CONF_VAL_1.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r10 {

@@ -1,8 +1,10 @@
-// STAND-IN until the remote-node summary module VLTR_OUTS lands: the lists
-// through which the remote analog node's channels reach the analog function
-// mux (values and faults at 20 ms, function numbers at 160 ms), and the
-// remote RTD lists (VLTR_OUTS_rtd.rows.h, computed with the RTD channels).
-// The analog channel logic fills them; the real module keeps these rows.
+// Module VLTR_OUTS: the remote nodes' summary as the rest of the controller
+// sees it. The node alarm and trip summaries with their first-out numbers
+// (80 ms, from the node alarm lists); the lists through which the remote
+// analog node's channels reach the analog function mux (values and faults at
+// 20 ms, function numbers at 160 ms) and the remote discrete inputs reach the
+// contact mux (signals at 20 ms, functions at 160 ms), filled by the channel
+// logic; the permissive summary and the remote RTD lists.
 #pragma once
 
 #include "app/remote_io/VLTR_OUTS_perms.rows.h"
