@@ -16,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -73,6 +74,11 @@ void usage(const char* prog) {
         "                      at rated speed; 0.02), actuator (current loop 6 or 7; 6), teeth1,\n"
         "                      teeth2 (60), gear1, gear2 (1), load (rated torque; 0), speed (rpm\n"
         "                      at start; 0)\n"
+        "  --plant-input FILE  takes commands to the plant while running from the lines appended to\n"
+        "                      FILE (an existing file), several joined by commas: load=PU (load\n"
+        "                      torque, rated torque = 1) and speed=RPM (puts the shaft at that\n"
+        "                      speed) for the turbine model of --turbine; contactN=0|1 opens or\n"
+        "                      closes the contact on discrete input N (0 .. 31)\n"
         "  --normal-priority   stay an ordinary process; otherwise, with the real clock, the\n"
         "                      controller asks for real-time scheduling (SCHED_FIFO, priority %d)\n"
         "                      and locked memory where the host allows it (root, CAP_SYS_NICE,\n"
@@ -174,6 +180,89 @@ std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
     if (!turbine::configure(t.settings)) return "a setting is out of range";
     return {};
 }
+
+// One line of --plant-input, NAME=VALUE[,NAME=VALUE...] with the names
+// load, speed and contactN, applied when every item is sound. Returns an
+// empty text, or what is wrong (nothing applied then).
+std::string applyPlantInput(const std::string& line) {
+    double load = -1.0, speed = -1.0;  // -1: not given
+    std::vector<std::pair<int, bool>> contacts;
+    size_t from = 0;
+    while (from <= line.size()) {
+        size_t comma = line.find(',', from);
+        if (comma == std::string::npos) comma = line.size();
+        const std::string item = line.substr(from, comma - from);
+        from = comma + 1;
+        const size_t eq = item.find('=');
+        if (eq == std::string::npos) return "'" + item + "' is not NAME=VALUE";
+        const std::string name = item.substr(0, eq);
+        const std::string text = item.substr(eq + 1);
+        char* end = nullptr;
+        const double v = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || !std::isfinite(v) || v < 0.0)
+            return "'" + item + "' has no number of 0 or more";
+        int input = -1;
+        if (name == "load") {
+            load = v;
+        } else if (name == "speed") {
+            speed = v;
+        } else if (name.rfind("contact", 0) == 0 && parseInt(name.c_str() + 7, input) && input < 32 &&
+                   (v == 0.0 || v == 1.0)) {
+            contacts.emplace_back(input, v == 1.0);
+        } else {
+            return "'" + item + "' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)";
+        }
+    }
+    if (load >= 0.0) turbine::setLoad(load);
+    if (speed >= 0.0) turbine::setSpeedRpm(speed);
+    for (const auto& [n, closed] : contacts) board::setDiscreteInput(n, closed);
+    return {};
+}
+
+// Follows a file while the controller runs: each whole line appended to it
+// is a plant command, applied and echoed on the console.
+class PlantInput {
+public:
+    explicit PlantInput(std::string path) : path_(std::move(path)) {
+        if (!path_.empty()) thread_ = std::thread([this] { follow(); });
+    }
+    ~PlantInput() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::string path_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+
+    void follow() {
+        std::ifstream in(path_, std::ios::binary);
+        std::string pending;
+        while (!stop_) {
+            char buf[512];
+            in.clear();
+            in.read(buf, sizeof buf);
+            const std::streamsize n = in.gcount();
+            if (n <= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                continue;
+            }
+            pending.append(buf, static_cast<size_t>(n));
+            for (size_t nl; (nl = pending.find('\n')) != std::string::npos;) {
+                std::string line = pending.substr(0, nl);
+                pending.erase(0, nl + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (line.empty()) continue;
+                const std::string problem = applyPlantInput(line);
+                if (problem.empty())
+                    std::printf("controller: plant input '%s' taken\n", line.c_str());
+                else
+                    std::printf("controller: plant input '%s' ignored: %s\n", line.c_str(), problem.c_str());
+            }
+        }
+    }
+};
 
 // The controller's ports as its servers open them (service TCP 666, Modbus
 // TCP 502 and UDP 5001, 5002, 5005), offset included: each one that another
@@ -293,6 +382,7 @@ int main(int argc, char** argv) {
     hk::ClockMode mode = hk::ClockMode::RealTime;
     bool withTurbine = false;
     TurbineStart turbineStart;
+    std::string plantInput;
 
     bool normalPriority = false;
     for (int i = 1; i < argc; ++i) {
@@ -338,6 +428,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             withTurbine = true;
+        } else if (a == "--plant-input") {
+            plantInput = value("--plant-input");
+            if (!std::ifstream(plantInput)) {
+                std::fprintf(stderr, "controller: --plant-input: cannot read '%s'\n", plantInput.c_str());
+                return 2;
+            }
         } else if (a == "--tty") {
             std::string m = value("--tty");
             auto eq = m.find('=');
@@ -410,6 +506,7 @@ int main(int argc, char** argv) {
     hk::start(mode);
     const auto wallStart = std::chrono::steady_clock::now();
     hostplatform::start(true);
+    const PlantInput plantCommands(plantInput);
     if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
 
     // The start runs in a thread of its own, so that this one keeps taking

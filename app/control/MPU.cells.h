@@ -46,7 +46,6 @@
     X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
     X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MINERR, AND, B, R160, PLAIN)                         \
-    MPU_CHECK_STANDIN_ROWS(X)                                  \
     MPU_STANDIN_ROWS(X)                                        \
     X(SPEED, MULTIPLY, A, R160, PLAIN)                         \
     X(IDLE_MIN, AND, B, R160, PLAIN)                           \

@@ -39,12 +39,13 @@ const Cells kConsistent = {
     {"CNFG_SPEED.SPD2_TEETH.IN", 60},
     {"CNFG_SPEED.SPD2_GEAR.IN", 1.0},
     {"CNFG_SPEED.SPD2_MAXSPD.IN", 6000.0},
+    {"CNFG_SPEED.SPD2_LOW_SP.IN", 250.0},
 };
 
 const char* const kErrors[] = {
     "CONF_CHECK_CASC.CASC_NO_AI.AND", "CONF_CHECK_CASC.SPD_LIM_ERR.OR", "CONF_CHECK.RMT_CASC_NO_AI.AND",
     "CONF_CHECK_CASC.SETPT_ERR.AND",  "MPU.OST_LIM_GT_MAX_SPD.OR",      "MPU.SPD1_GT_MAX.A_COMPARE",
-    "MPU.SPD2_GT_MAX.AND",            "MPU.SP1_MN_CHK.A_COMPARE",
+    "MPU.SPD2_GT_MAX.AND",            "MPU.SP1_MN_CHK.A_COMPARE",       "MPU.SP2_MINERR.AND",
 };
 
 struct Check {
@@ -93,10 +94,15 @@ const Check kChecks[] = {
      {{"CNFG_SPEED.SPD1_GEAR.IN", 6.0}}, {{"CNFG_SPEED.SPD1_GEAR.IN", 5.8}}},
     {"sensor 2 above 35000 Hz only while used", "MPU.SPD2_GT_MAX.AND",
      {{"CNFG_SPEED.SPD2_TEETH.IN", 120}, {"CNFG_SPEED.SPD2_MAXSPD.IN", 20000.0}, {"CONF_VAL_1.USE_MPU2.B_NAME", 1},
-      {"CNFG_SETPT.OST_LIMIT.A_NAME", 100.0}},
+      {"CNFG_SETPT.OST_LIMIT.A_NAME", 100.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 500.0}},
      {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
     {"sensor 1 fails below its lowest detectable speed", "MPU.SP1_MN_CHK.A_COMPARE",
      {{"CNFG_SPEED.SPD1_LOW_SP.IN", 122.0}}, {{"CNFG_SPEED.SPD1_LOW_SP.IN", 123.0}}},
+    // 2 % of 6000 widened by 1.02: 122.4.
+    {"sensor 2 fails below its lowest detectable speed while used", "MPU.SP2_MINERR.AND",
+     {{"CNFG_SPEED.SPD2_LOW_SP.IN", 122.0}, {"CONF_VAL_1.USE_MPU2.B_NAME", 1}}, {{"CNFG_SPEED.SPD2_LOW_SP.IN", 123.0}}},
+    {"sensor 2's failed level is not checked while unused", "MPU.SP2_MINERR.AND",
+     {{"CNFG_SPEED.SPD2_LOW_SP.IN", 122.0}, {"CONF_VAL_1.USE_MPU2.B_NAME", 1}}, {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
     {"the detectable-speed buffer widens the check", "MPU.SP1_MN_CHK.A_COMPARE",
      {{"CNFG_SPEED.SPD1_LOW_SP.IN", 123.0}, {"MPU.BUFFER.IN", 1.5}}, {{"MPU.BUFFER.IN", 1.0}}},
 };

@@ -83,6 +83,12 @@ TEST_F(FunctionConfig, RelayFourLevelSwitchNeedsItsFeature) {
     // The other relay errors are the relays' own checks and the tunable.
     EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY2ER.B_NAME"), boolean("CNFG_CHECK_BO.BO_02_ERR.OR"));
     EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY3ER.B_NAME"), boolean("CNFG_CHECK_BO.BO_03_ERR.OR"));
+    // Relays 2 and 3 on the remote speed setpoint, which is not configured.
+    setCell("_ub21.RLY_FUNCT.IN", 6);
+    setCell("_ub22.RLY_FUNCT.IN", 6);
+    settle();
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY2ER.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY3ER.B_NAME"), 1u);
     setCell("CNFG_CHECK_BO.RLY1ER.IN", 1);
     settle();
     EXPECT_EQ(boolean("CNFG_CHECK_BO.RLY1ER.B_NAME"), 1u);

@@ -87,6 +87,7 @@ TEST_F(Cascade, WhileDisabledTheSetpointTracksTheProcessValueAtTheTrackingRate) 
 TEST_F(Cascade, WithoutTrackingPowerUpPutsTheSetpointAtItsInitialValue) {
     configure(false);
     EXPECT_FLOAT_EQ(setpoint(), 50.0f);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 1u);
     EXPECT_EQ(integer("CASC_SETPT.SETPT.POS_SEL"), 0);
     // It holds: no tracking of the process value.
     setCell("AI_MUX.CASC_IN.A_NAME", 150.0);
@@ -98,8 +99,12 @@ TEST_F(Cascade, EnableIsBumplessAndTheReferenceStaysMatched) {
     configure();
     runPasses(R160, 5);
     const float before = ref();
+    // Setpoints may be entered once the setpoint no longer tracks.
+    EXPECT_EQ(boolean("CASC_RATE.EN_TRACK.AND"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 0u);
     enable();
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 1u);
     EXPECT_TRUE(step("B02_STEP"));
     EXPECT_EQ(boolean("CASC_RATE.CASC_PLS.ONE_SHOT"), 1u);  // from the first pass in cascade
     // The PID followed the speed setpoint while not in control: its demand
@@ -134,6 +139,26 @@ TEST_F(Cascade, ADemandAwayFromTheReferenceIsMatchedAtTheUnmatchedRate) {
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.RAISE_VAL"), 0u);
     EXPECT_EQ(boolean("CASC_RATE.MATCHEDX.EXCD_DB_2"), 0u);
+}
+
+TEST_F(Cascade, DroopOffsetsTheTrackedSetpointByTheLaggedDemandSoTheErrorStaysZero) {
+    // The reference (minimum governor) sits 5/9 into the cascade's speed
+    // range, so the PID's output tracks 55.6 % while disabled.
+    holdMinGov_ = 2000.0;
+    configure(true, false, 2000.0, kMaxGov);
+    setCell("CNFG_CASC.DROOP.A_NAME", 5.0);
+    runPasses(R160, 20);
+    const float lag = real("CASC_CTRL.CASC_LAG.LAG");
+    ASSERT_NEAR(lag, 100.0 * (kMinGov - 2000.0) / (kMaxGov - 2000.0), 0.1);
+    // 0.01 x rated setpoint (the span's maximum) x demand % x 0.01 x droop %.
+    const float droop = real("CASC_CTRL.DROOP.MULTIPLY");
+    EXPECT_NEAR(droop, 0.01 * kSpanMax * lag * 0.01 * 5.0, 1e-3);
+    EXPECT_NEAR(real("CASC_CTRL.CASC_DROOP.ADD"), kPv + droop, 1e-3);
+    EXPECT_NEAR(setpoint(), kPv + droop, 1e-3);
+    EXPECT_NEAR(real("CASC_CTRL.SET_DROOP.SUBTRACT"), kPv, 1e-3);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.PROC_SP.NC"), static_cast<float>(kPv));
+    EXPECT_NEAR(real("CASC_CTRL.PROC_SP.NO"), kPv, 1e-3);
+    EXPECT_NEAR(real("CASC_CTRL.CASC_DB.A_LIMITER"), real("CASC_CTRL.SP_MULT.MULTIPLY"), 1e-4);
 }
 
 TEST_F(Cascade, ADemandBelowTheReferenceRaisesTheLowerFlag) {
@@ -245,6 +270,52 @@ TEST_F(Cascade, RaiseContactHoldsUntilReleasedAndTheLowerContactWins) {
     EXPECT_FLOAT_EQ(setpoint(), held);
 }
 
+TEST_F(Cascade, EnableContactEnablesOnClosingDisablesOnOpeningAndTakesOverTheRemoteContact) {
+    configure();
+    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CASC_ENBL.NO_BI_CF.NOT"), 0u);
+    // With its own contact configured, the remote-cascade enable contact
+    // does not enable cascade.
+    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 1);
+    ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "the closed contact did not enable cascade";
+    EXPECT_EQ(boolean("CASC_ENBL.CONTACT.B_NAME"), 1u);
+    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    // Without it, the remote-cascade enable contact enables cascade.
+    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 0);
+    runPasses(R160, 2);
+    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
+}
+
+TEST_F(Cascade, ARaiseContactReleasesTheLowerContactsLatchOnlyOnceThatContactIsOpen) {
+    configure();
+    const struct {
+        uint32_t lower, raise, enab_lower, enab_raise;
+    } rows[] = {
+        {1, 0, 1, 0},  // lower contact: its latch sets
+        {1, 1, 1, 1},  // raise closes while lower is held: both held
+        {0, 0, 1, 1},  // both open: the latches stay
+        {0, 1, 0, 1},  // raise closes alone: the lower latch is released
+        {1, 1, 1, 0},  // lower closes again: it sets, and releases raise
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(::testing::Message() << r.lower << r.raise);
+        setCell("BI_MUX.CASC_LWR_CONT.B_NAME", r.lower);
+        setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", r.raise);
+        runPasses(R80, 3);
+        EXPECT_EQ(boolean("CASC_R_L.ENAB_LOWER.LATCH_R"), r.enab_lower);
+        EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), r.enab_raise);
+        EXPECT_EQ(boolean("CASC_R_L.RMT_LCL_L.AND"), r.lower & r.enab_lower);
+    }
+}
+
 TEST_F(Cascade, DisableIsBumplessAndTheSpeedControllerKeepsTheReference) {
     configure();
     enable();
@@ -300,9 +371,11 @@ TEST_F(Cascade, InhibitTextsInTheirOrderAndDisableWinsOverEnable) {
     setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
     setCell("CASC_ENBL.OR_ENABLE.IN_4", 0);
     runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLEDMES.B_ACTION"), 0u);
     setCell("CASC_ENBL.OR_ENABLE.IN_4", 1);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLEDMES.B_ACTION"), 1u);  // the "enabled" message
     // The delayed latch's pulse comes one pass later, for one pass.
     EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 0u);
     runPasses(R80, 1);

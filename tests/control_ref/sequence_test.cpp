@@ -291,6 +291,39 @@ TEST_F(Sequence, ControlledStopLatchClearsWhenItsContactOpens) {
     EXPECT_EQ(boolean("CNTRL_STOP.DISABLED.NOT"), 1u);
 }
 
+TEST_F(Sequence, ControlledStopEnablesOnARisingRequestAndEveryDisableWins) {
+    start(true, true);
+    pulse("START.START_OS.ONE_SHOT", R80);
+    runPasses(R80, 3);
+    setCell("CNTRL_STOP.CONTACT.B_NAME", 1);
+    runPasses(R80, 2);
+    const char* enables[] = {"IFACE_IN_START.CNTRL_ST.B_NAME", "MOD_BW.BW_CMD.SEL_21", "CNTRL_STOP.OR_ENABLE.IN_4"};
+    const char* disables[] = {"MOD_BW.BW_CMD.SEL_22", "CNTRL_STOP.OR_DISABLE.IN_4", "IFACE_IN_START.CSD_ABORT.B_NAME",
+                              "START.NOT_STRTD.NOT", "CNTRL_STOP.RST_LTCH.DELAY"};
+    // Each step a 160 ms pass, so that the 160 ms inputs reach the 80 ms latch.
+    for (const char* en : enables) {
+        for (const char* dis : disables) {
+            SCOPED_TRACE(::testing::Message() << en << " / " << dis);
+            setCell(en, 1);
+            runPasses(R160, 1);
+            EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 1u);
+            EXPECT_EQ(boolean("CNTRL_STOP.DISABLED.NOT"), 0u);
+            EXPECT_EQ(boolean("IFACE_OUT_START.CSD_DISABLED.B_NAME"), 0u);
+            // A held request does not set the latch again after a disable.
+            setCell(dis, 1);
+            runPasses(R160, 1);
+            EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 0u);
+            EXPECT_EQ(boolean("IFACE_OUT_START.CSD_DISABLED.B_NAME"), 1u);
+            setCell(dis, 0);
+            runPasses(R160, 1);
+            EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 0u);
+            EXPECT_EQ(boolean("CNTRL_STOP.DISABLED.NOT"), 1u);
+            setCell(en, 0);
+            runPasses(R160, 1);
+        }
+    }
+}
+
 TEST_F(Sequence, AutomaticSequenceEnableGivesOnePulseAndStaysDisabledHere) {
     start(true, true);
     setCell("IFACE_IN_START.AUTO_EN.B_NAME", 1);

@@ -1,5 +1,7 @@
-// Start and run-time counting, the start inhibit, the trip reset and the
-// reset blink.
+// Start and run-time counting, the start roads and the start pulse, the
+// start inhibit, the trip reset and the reset blink.
+#include <vector>
+
 #include "app/control/control_slices.h"
 #include "app/analog/output_slices.h"
 #include "tests/control_ref/ref_rig.h"
@@ -21,6 +23,9 @@ TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
     runPasses(R160, 7500);
     EXPECT_NEAR(real("START.MINUTES.RAMP") - m0, 20.0004, 0.0002);
     EXPECT_NEAR(real("START.RUN_HRS.DIVIDE"), real("START.MINUTES.RAMP") / 60.0, 1e-6);
+    // Neither at 0 nor at the limit while counting.
+    EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 0u);
+    EXPECT_EQ(boolean("START.MINUTES.P_LIM_2"), 0u);
     // A shutdown clears the count.
     setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
     runPasses(R160, 2);
@@ -107,4 +112,58 @@ TEST_F(StartReset, ResetBlinkPulsesForTwoPassesEveryDelay) {
     EXPECT_GE(rises, 6);
     EXPECT_LE(rises, 8);
     EXPECT_EQ(on, 2 * rises);
+}
+
+TEST_F(StartReset, EveryStartRoadStartsAndResetAndStartNeedsAClearStart) {
+    start(true, true);
+    const struct {
+        std::vector<const char*> on;
+        uint32_t start, reset_start;
+    } rows[] = {
+        {{}, 0, 0},
+        {{"START.START_OS.ONE_SHOT"}, 1, 0},
+        {{"START.KEYPAD_START.B_SW"}, 1, 0},
+        {{"START.START.IN_3"}, 1, 0},
+        {{"MOD_BW.BW_CMD.SEL_5"}, 1, 0},
+        {{"OPC_DATA.BW_CMDS.SEL_5"}, 1, 0},
+        {{"UNIT_DEMO.B_CMDS.LIST_1"}, 1, 0},
+        {{"START.RST_OS.ONE_SHOT"}, 0, 0},
+        {{"IFACE_IN_START.STARTCMD.B_NAME"}, 0, 0},
+        {{"START.RST_OS.ONE_SHOT", "IFACE_IN_START.STARTCMD.B_NAME"}, 1, 1},
+        // A shutdown makes the start not clear: no reset-and-start.
+        {{"START.RST_OS.ONE_SHOT", "IFACE_IN_START.STARTCMD.B_NAME", "IFACE_IN_START.ANY_SD.B_NAME"}, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.on.empty() ? "none" : r.on.back());
+        for (const char* c : r.on) setCell(c, 1);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("START.RSET_START.AND"), r.reset_start);
+        EXPECT_EQ(boolean("START.START.OR"), r.start);
+        for (const char* c : r.on) setCell(c, 0);
+        runPasses(R80, 2);
+    }
+}
+
+TEST_F(StartReset, StartPulseGoesToTheSemiAutomaticOutputOnlyWhenThatModeIsConfigured) {
+    start(true, false);
+    for (uint32_t semi : {0u, 1u, 0u}) {
+        SCOPED_TRACE(semi);
+        setCell("CNFG_START.CONFIG_B.LIST_3", semi);
+        setCell("CNFG_START.SEMIAUTO_START.B_NAME", semi);
+        setCell("CNFG_START.MAN_START.B_NAME", 0);
+        setCell("CNFG_START.AUTO_START.B_NAME", 0);
+        // A shutdown pass ends the last start.
+        pulse("IFACE_IN_START.ANY_SD.B_NAME", R160);
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("START.SEMI_AUTO.AND"), semi);
+        ASSERT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+        pulse("START.START_OS.ONE_SHOT", R80);
+        runPasses(R80, 1);
+        ASSERT_EQ(boolean("START.PULSE.ONE_SHOT"), 1u);
+        EXPECT_EQ(boolean("START.SEMI_START.NO"), semi);
+        EXPECT_EQ(boolean("START.SEMI_START.NC"), 1u - semi);
+        runPasses(R80, 15);
+        EXPECT_EQ(boolean("START.SEMI_START.NO"), 0u);
+        EXPECT_EQ(boolean("START.SEMI_START.NC"), 0u);
+    }
 }

@@ -159,7 +159,7 @@ TEST_F(Status, EachConfigurationErrorLatchesItsRecordUntilAResetAfterItHasGone) 
             // The second sensor's failed level below what it can measure,
             // with the sensor used.
             setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
-            setCell("MPU.MIN_SPD_CK2.A_NAME", 300.0);
+            setCell("MPU.MIN_SPD_CK2.MULTIPLY", 300.0);
             setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", 300.0);
         } else {
             setCell(kConfigErrors[n - 1], 1);
@@ -207,7 +207,7 @@ TEST_F(Status, AFindingStillPresentStaysThroughAResetAndTheOverrideReleasesIt) {
 }
 
 TEST_F(Status, TheSecondSensorCheckComparesItsFailedLevelWithItsRange) {
-    setCell("MPU.MIN_SPD_CK2.A_NAME", 300.0);
+    setCell("MPU.MIN_SPD_CK2.MULTIPLY", 300.0);
     const struct {
         double level;
         int used;

@@ -356,7 +356,7 @@ TEST_F(MinSpeedCheck, SecondSensorFailedLevelBelowItsRangeIsAnErrorWhenUsed) {
     };
     const Row rows[] = {{150, 1, 1, 1}, {100, 1, 1, 1}, {99, 1, 0, 0}, {150, 0, 1, 0}};
     for (const Row& r : rows) {
-        setCell("MPU.MIN_SPD_CK2.A_NAME", r.lowest);
+        setCell("MPU.MIN_SPD_CK2.MULTIPLY", r.lowest);
         setCell("CONF_VAL_1.USE_MPU2.B_NAME", r.used);
         runPasses(R160, 1);
         EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), 100.0f);

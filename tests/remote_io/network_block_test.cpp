@@ -56,11 +56,24 @@ TEST_F(NetworkBlock, NotOpenReadsAsBusOffWithTheLedsOffAndStatesMinusOne) {
     EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.STATE"), -1);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.BUS_OFF"), 1u);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), 0u);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
     EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.LT"), 1u);
     EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.EQ"), 0u);
     EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
     EXPECT_EQ(integer("CNFG_CAN2.NTW1_NMT_STATUS.I_NAME"), -1);
     EXPECT_EQ(integer("CNFG_CAN2.NTW1_STATE.I_NAME"), -1);
+}
+
+// More frames between two passes than the receive queue holds: the ones
+// that found it full are counted, and the count reaches its cell.
+TEST_F(NetworkBlock, FramesLostToAFullReceiveQueueAreCounted) {
+    start();
+    untilOpen();
+    runPasses(R20, 1);
+    EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.RXOVRFLOW"), 0);
+    for (int k = 0; k < 4000; ++k) frame(0x77F, 0);
+    runPasses(R20, 1);
+    EXPECT_GT(integer("CNFG_CAN2.CAN2_NTW1.RXOVRFLOW"), 0);
 }
 
 TEST_F(NetworkBlock, PreOperationalBlinksThenOperationalShowsGreenOnTheCanLed) {

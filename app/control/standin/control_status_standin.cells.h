@@ -1,8 +1,7 @@
 // STAND-IN until the modules that compute these cells land: the
-// configuration summary inputs, the second speed sensor's minimum-speed
-// value and the valve-limiter message of the alarm logic, as far as the
-// control status and the configuration-error list read them. The real
-// modules take the rows over.
+// configuration summary inputs and the valve-limiter message of the alarm
+// logic, as far as the control status and the configuration-error list read
+// them. The real modules take the rows over.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -11,9 +10,6 @@
     X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)         \
     X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
     X(IDLE_RTD, B_NAME, B, R160, PLAIN)
-
-#define MPU_CHECK_STANDIN_ROWS(X)                    \
-    X(MIN_SPD_CK2, A_NAME, A, R160, PLAIN)
 
 #define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 
