@@ -14,7 +14,7 @@
 #include "app/control/control_slices.h"
 #include "app/protection/protection_slices.h"
 #include "app/discrete/discrete_slices.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "blocks/pid_contexts.h"
 #include "host/hostkernel.h"
 #include "runtime/appmem.h"

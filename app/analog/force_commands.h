@@ -31,12 +31,10 @@ void service_commands(const C& c, ForceCommandState& s) {
 // Block initialisation: every command over (its time at the time-out).
 inline void service_commands_init(ForceCommandState& s) { bk::SVC_CMD_INIT(s.commands, kServiceCommandTimeout); }
 
-// The service interface wrote command input n (1 .. 5): a 1 restarts its
-// 60 s, a 0 ends it on the next pass.
+// The service interface wrote command input n (1 .. 5): a true value
+// restarts its 60 s, a false one ends it on the next pass.
 inline void service_command_written(ForceCommandState& s, int n, uint32_t value) {
-    if (n < 1 || n > 5) return;
-    if (value == 1) bk::SVC_CMD_RESTART(s.commands, n);
-    else s.commands.e[n - 1] = kServiceCommandTimeout;
+    bk::SVC_CMD_WRITTEN(s.commands, n, value, kServiceCommandTimeout);
 }
 
 // Release and force-reset one-shots, the three command blocks, the force

@@ -1,8 +1,13 @@
-// CNFG_SETPT: the remote speed setpoint's maximum rate, and the reduced
-// overspeed option, cleared when its disable rises so that it must be chosen
-// again.
+// CNFG_SETPT: the setpoint settings. The configuration lists take their
+// tunables over only while the I/O is locked or at power-up, so a governor
+// limit or an overspeed level cannot change under a running turbine; the
+// setting cells follow the lists every pass. The slow reference rates and
+// the remote speed setpoint's maximum rate follow their tunables; the
+// reduced overspeed option is cleared when its disable rises, so that it
+// must be chosen again.
 #include "app/config/CNFG_SETPT.cells.h"
 
+#include "app/config/MASTER.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "runtime/appmem.h"
 
@@ -14,6 +19,34 @@ BlockRam<CNFG_SETPT_blocks> CNFG_SETPT_st;
 }  // namespace
 
 namespace r160 {
+
+void CNFG_SETPT_config_lists() {
+    auto& c = CNFG_SETPT;
+    if (MASTER.IO_LOCK_OR_PWR_B_NAME != 0) {
+        c.CONFIG_A_LIST_1 = c.QT_OST_LIMIT_IN;
+        c.CONFIG_A_LIST_2 = c.QT_OSPD_TRIP_IN;
+        c.CONFIG_A_LIST_3 = c.QT_MAX_GOV_IN;
+        c.CONFIG_A_LIST_4 = c.CONFIG_A_IN_4;
+        c.CONFIG_A_LIST_5 = c.QT_MIN_GOV_IN;
+        c.CONFIG_A_LIST_6 = c.QT_CRIT_SPD_RATE_IN;
+        c.CONFIG_A_LIST_7 = c.QT_CRIT_SPD_1_MAX_IN;
+        c.CONFIG_A_LIST_8 = c.QT_CRIT_SPD_1_MIN_IN;
+        c.CONFIG_B_LIST_1 = c.CONFIG_B_IN_1;
+        c.CONFIG_B_LIST_2 = c.CONFIG_B_IN_2;
+        c.CONFIG_B_LIST_3 = c.CONFIG_B_IN_3;
+    }
+    c.MIN_GOV_A_NAME = c.CONFIG_A_LIST_5;
+    c.OST_LIMIT_A_NAME = c.CONFIG_A_LIST_1;
+    c.OSPD_TRIP_A_NAME = c.CONFIG_A_LIST_2;
+    c.MAX_GOV_A_NAME = c.CONFIG_A_LIST_3;
+    c.CRIT_SPD_RATE_A_NAME = c.CONFIG_A_LIST_6;
+    c.CRIT_SPD_1_MAX_A_NAME = c.CONFIG_A_LIST_7;
+    c.CRIT_SPD_1_MIN_A_NAME = c.CONFIG_A_LIST_8;
+    c.USE_CRIT_SPD_B_NAME = c.CONFIG_B_LIST_1;
+    c.USE_RMTSPD_B_NAME = c.CONFIG_B_LIST_2;
+    c.SLOW_RATE_ONLINE_A_NAME = c.SLOW_RATE_ONLINE_IN;
+    c.SLOW_RATE_OFFLINE_A_NAME = c.SLOW_RATE_OFFLINE_IN;
+}
 
 void CNFG_SETPT_settings() {
     auto& c = CNFG_SETPT;

@@ -11,7 +11,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/rgtask.h"
 #include "blocks/pid_contexts.h"
 #include "runtime/appmem.h"

@@ -10,7 +10,7 @@
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/RESET.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -13,7 +13,7 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/interface/COND_MON.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

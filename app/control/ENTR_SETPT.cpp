@@ -15,7 +15,7 @@
 #include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"

@@ -7,7 +7,7 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"

@@ -11,7 +11,7 @@
 #include "app/control/DROOP.cells.h"
 #include "app/analog/AI_MUX.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"

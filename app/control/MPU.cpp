@@ -6,7 +6,7 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/standin/speed_rows_standin.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"

@@ -7,7 +7,6 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/interface/ORVEX12_IO_panel.h"
 #include "app/control/ORVEX12_IO_display.rows.h"
-#include "app/interface/standin/ORVEX12_IO_panel_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
@@ -53,8 +52,7 @@
     X(CHASS_STATUS, PRODUCT_MODEL, C, R20, PLAIN) \
     X(PULSE, ZMINUS1_B, B, R10, PLAIN)           \
     ORVEX12_IO_DISPLAY_ROWS(X) \
-    ORVEX12_IO_PANEL_ROWS(X) \
-    ORVEX12_IO_PANEL_STANDIN_ROWS(X)
+    ORVEX12_IO_PANEL_ROWS(X)
 CAT_MODULE(ORVEX12_IO)
 
 // The board temperature and the calibration fault (piece of _R20_TASK_7).

@@ -13,7 +13,7 @@
 #include "app/control/RESET.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "runtime/rgtask.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"

@@ -2,7 +2,6 @@
 // remote-setpoint inhibit list (80 ms).
 #pragma once
 
-#include "app/interface/standin/MOD_map_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RMT_ENBL_LIST_ROWS(X, N) X(RMT_SP_INH, SEL_##N, B, R80, PLAIN) X(RMT_SP_INH, ALM_NO_##N, I, R80, PLAIN)
@@ -39,7 +38,7 @@
     X(RMT_SP_INH, FIRST_ALM, I, R80, PLAIN)                  \
     X(RMT_SP_INH, LOGICAL_OR, B, R80, PLAIN)                 \
     X(RMT_SP_INH, RST, B, R80, TUNE(true)) \
-    RMT_ENBL_MAP_STANDIN_ROWS(X)                             \
+    X(RMT_SPD_INH, AND, B, R160, PLAIN, R80)                 \
     X(PLS_ENABL, ACT_OUT, I, R80, PLAIN)                     \
     X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
 CAT_MODULE(RMT_ENBL)

@@ -17,7 +17,7 @@
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_MUX.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -12,7 +12,7 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "platform/vkiodev.h"
 #include "runtime/appmem.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/analog/AO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"

@@ -18,7 +18,7 @@
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "blocks/pid_contexts.h"
 #include "app/interface/RMT_SETPT.cells.h"
 #include "runtime/appmem.h"

@@ -7,7 +7,7 @@
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/control/standin/speedref_standin.cells.h"

@@ -2,6 +2,7 @@
 // order they compute. Discrete input channel k: controller inputs 0 .. 7,
 // remote node inputs 8 .. 23 (remote input n is 7 + n).
 #include "app/interface/DATALOG.cells.h"
+#include "app/interface/MESSAGE.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
@@ -155,6 +156,7 @@ void _R40_TASK_7() {
 void _R40_TASK_8() {
     r40::SPDC_over_max_gov();
     r40::RELAY_CHANNEL_output(remote_relay(16));
+    r40::MESSAGE_remote_equal();
     speed_control_R40_TASK_8();
 }
 

@@ -12,7 +12,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -3,7 +3,7 @@
 // copies the writer's status back into display cells.
 #include "app/interface/DATALOG.cells.h"
 
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"

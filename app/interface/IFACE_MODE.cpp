@@ -102,8 +102,7 @@ void language(StrCell& out, int32_t select) {
 }  // namespace
 
 void IFACE_MODE_heartbeat_written(uint32_t value) {
-    if (value == 1) bk::SVC_CMD_RESTART(IFACE_MODE_st.QT_OI_LOCAL, 1);
-    else IFACE_MODE_st.QT_OI_LOCAL.e[0] = kHeartbeatHold;
+    bk::SVC_CMD_WRITTEN(IFACE_MODE_st.QT_OI_LOCAL, 1, value, kHeartbeatHold);
 }
 
 namespace r80 {

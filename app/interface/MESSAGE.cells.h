@@ -3,7 +3,6 @@
 // interface shows for them; the start-sequence texts.
 #pragma once
 
-#include "app/interface/standin/MESSAGE_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define MESSAGE_MSG_ROWS(X, BLK) X(BLK, B_TO_STR, C, R160, PLAIN) X(BLK, MSG_SEL, I, R160, PLAIN)
@@ -14,8 +13,13 @@
     X(BLK, DELAY, B, R160, PLAIN __VA_OPT__(, ) __VA_ARGS__) X(BLK, R_TIME, I, R160, PLAIN)      \
     X(BLK, DLY_TIME, A, R160, TUNE(0.5, 0.0, 5.0)) X(BLK, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))
 
+// Whether the speed reference has matched the remote setpoint, debounced at
+// 40 ms.
 #define MESSAGE_CELLS(X) \
-    MESSAGE_STANDIN_ROWS(X) \
+    X(SP_EQ_RMT, DELAY, B, R40, PLAIN, R160) \
+    X(SP_EQ_RMT, R_TIME, I, R40, PLAIN) \
+    X(SP_EQ_RMT, DLY_TIME, A, R40, TUNE(0.5, 0.0, 5.0)) \
+    X(SP_EQ_RMT, NEG_DTIME, A, R40, TUNE(0.5, 0.0, 5.0)) \
     MESSAGE_DELAY_ROWS(X, B02_STEP_DELAY) \
     MESSAGE_DELAY_ROWS(X, CASC_CTL_DELAY, R80) \
     MESSAGE_DELAY_ROWS(X, CASC_RMT_DELAY, R80) \
@@ -76,6 +80,10 @@ void MESSAGE_texts();
 // _R160_TASK_44).
 void MESSAGE_start_texts();
 }  // namespace r160
+namespace r40 {
+// The remote-setpoint match, debounced (piece of _R40_TASK_8).
+void MESSAGE_remote_equal();
+}  // namespace r40
 namespace r80 {
 // The idle and rated command pulses the start texts hold for 3 s and the
 // move-to-idle flag (piece of _R80_TASK_20).

@@ -31,6 +31,7 @@ struct MESSAGE_blocks {
     bk::DelayState B02_STEP_DELAY, CASC_CTL_DELAY, CASC_RMT_DELAY, CAS_INHIBITED_DELAY, ENABLEDMES_DELAY,
         REM_CAS_SEL_DELAY, REM_CAS_SEL_DLY, RMT_CAS_EN_DELAY, INHIBITED_DLY;
     bk::DelayState spdActive, spdDisabled, complt, nErr;
+    bk::DelayState SP_EQ_RMT;
 };
 BlockRam<MESSAGE_blocks> MESSAGE_st;
 
@@ -40,6 +41,16 @@ BlockRam<MESSAGE_blocks> MESSAGE_st;
               bk::T160)
 
 }  // namespace
+
+namespace r40 {
+
+void MESSAGE_remote_equal() {
+    auto& M = MESSAGE;
+    bk::DELAY(MESSAGE_st.SP_EQ_RMT, M.SP_EQ_RMT_DELAY, &M.SP_EQ_RMT_R_TIME.ref(), SPDC.SPEED_REF_P_LIM_12,
+              M.SP_EQ_RMT_DLY_TIME, M.SP_EQ_RMT_NEG_DTIME, bk::T40);
+}
+
+}  // namespace r40
 
 namespace r160 {
 

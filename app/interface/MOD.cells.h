@@ -8,7 +8,6 @@
 
 #include "app/interface/MOD_SCALE_casc.rows.h"
 #include "app/interface/MOD_links.rows.h"
-#include "app/interface/standin/MOD_map_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The engine's cells of link n: slave address, error and message counts of
@@ -128,8 +127,7 @@ CAT_MODULE(MOD_IO)
     X(SPEED, DIVIDE, A, R160, PLAIN)            \
     X(SPD_PRCT, MULTIPLY, A, R160, PLAIN)       \
     X(VLV_100, MULTIPLY, A, R80, PLAIN, R160)   \
-    MOD_SCALE_CASC_ROWS(X)                      \
-    MOD_SCALE_STANDIN_ROWS(X)
+    MOD_SCALE_CASC_ROWS(X)
 CAT_MODULE(MOD_SCALE)
 
 // The exchange arrays of the map, shared with the slave instances.

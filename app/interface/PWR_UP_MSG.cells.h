@@ -4,7 +4,6 @@
 // while a configuration error stands, and the program-running pulse.
 #pragma once
 
-#include "app/interface/standin/interface_rows_standin.h"
 #include "app/remote_io/PWR_UP_MSG_pulses.rows.h"
 #include "runtime/catalogue.h"
 

@@ -21,6 +21,15 @@
     RMT_CAS_EN_INHIBIT_ROWS(X, 3) RMT_CAS_EN_INHIBIT_ROWS(X, 4) \
     X(Z_LOOP, ZMINUS1_B, B, R80, PLAIN)             \
     RMT_CAS_EN_STANDIN_ROWS(X)                      \
+    X(RCASC_CF, B_NAME, B, R160, PLAIN, R80)        \
+    X(CONTACT, B_NAME, B, R160, PLAIN)              \
+    X(BI_ON, B_ACTION, B, R160, PLAIN, R80)         \
+    X(CI_NOT, NOT, B, R160, PLAIN)                  \
+    X(BI_OFF, ACT_OUT, I, R160, PLAIN)              \
+    X(BI_OFF, B_ACTION, B, R160, PLAIN, R80)        \
+    X(CAS_DIS, AND, B, R160, PLAIN, R80)            \
+    X(OR_ENABLE, IN_4, B, R160, TUNE(false))        \
+    X(OR_ENABLE, OR, B, R160, PLAIN, R80)           \
     X(PLS_ON, ACT_OUT, I, R80, PLAIN)               \
     X(PLS_ON, B_ACTION, B, R80, PLAIN)              \
     X(OR_DISABLE, IN_8, B, R80, TUNE(false))        \
@@ -31,6 +40,13 @@ CAT_MODULE(RMT_CAS_EN)
 
 namespace r80 {
 void RMT_CAS_EN_inhibit_list();  // piece of _R80_TASK_22
+}
+// The remote-cascade configuration copy, the enable and release contact
+// pulses, the cascade disable and the enable list (piece of _R160_TASK_48).
+namespace r160 {
+void RMT_CAS_EN_commands();
+}
+namespace r80 {
 // The remote-cascade enable latch and the selection (piece of _R80_TASK_12,
 // after the remote speed setpoint's enable pulse).
 void RMT_CAS_EN_enable();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/config/RMT_SETPT_limits.rows.h"
-#include "app/interface/standin/interface_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RMT_SETPT_CELLS(X)                          \

@@ -3,6 +3,7 @@
 #include "app/protection/protection_slices.h"
 
 #include "app/config/CALMODE.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/RMT_CAS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
@@ -17,6 +18,8 @@
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/protection/START_ALM_DSPL.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
+#include "app/interface/SIO1.cells.h"
 
 // Trips 2 to 11 and their conditions.
 void _R10_TASK_3() {
@@ -68,6 +71,7 @@ void _R160_TASK_11() {
     using namespace r160;
     ALARMS_settings();
     ALM_LOGIC_hp_difference();
+    CNFG_SETPT_config_lists();
     SPDC_min_gov_level();
     ALM_LOGIC_limiter();
     CALMODE_latch();
@@ -84,4 +88,6 @@ void _R160_TASK_48() {
     SPDC_a02a_c2();
     START_start_inhibits();
     RMT_CAS_limits();
+    RMT_CAS_EN_commands();
+    SIO1_modbus_restart();
 }

@@ -35,6 +35,9 @@ protected:
     void configure(bool track = true, bool inverted = false, double spd_min = kMinGov, double spd_max = kMaxGov) {
         start(false, false);
         startToInControl();
+        // The governor limits as the configuration lists take them.
+        setCell("CNFG_SETPT.QT_MAX_GOV.IN", kMaxGov);
+        setCell("CNFG_SETPT.QT_MIN_GOV.IN", holdMinGov_);
         setCell("CNFG_SETPT.MAX_GOV.A_NAME", kMaxGov);
         setCell("CNFG_SETPT.MIN_GOV.A_NAME", holdMinGov_);
         setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);

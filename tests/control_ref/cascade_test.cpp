@@ -277,9 +277,10 @@ TEST_F(Cascade, EnableContactEnablesOnClosingDisablesOnOpeningAndTakesOverTheRem
     EXPECT_EQ(boolean("CASC_ENBL.NO_BI_CF.NOT"), 0u);
     // With its own contact configured, the remote-cascade enable contact
     // does not enable cascade.
-    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
-    runPasses(R80, 1);
+    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 1);  // the remote-cascade enable contact closes
+    runPasses(R160, 2);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 0);
     setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 1);
     ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "the closed contact did not enable cascade";
     EXPECT_EQ(boolean("CASC_ENBL.CONTACT.B_NAME"), 1u);
@@ -289,8 +290,8 @@ TEST_F(Cascade, EnableContactEnablesOnClosingDisablesOnOpeningAndTakesOverTheRem
     // Without it, the remote-cascade enable contact enables cascade.
     setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 0);
     runPasses(R160, 2);
-    pulse("RMT_CAS_EN.BI_ON.B_ACTION", R80);
-    runPasses(R80, 1);
+    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 1);
+    runPasses(R160, 2);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
 }
 

@@ -46,7 +46,8 @@ TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
     setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
     setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
     setCell("CONF_VAL_1.CRIT_BAND1.B_NAME", 1);
-    setCell("CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 400.0);
+    setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
+    setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);
     pulse("START.START_OS.ONE_SHOT", R80);
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
@@ -63,7 +64,8 @@ TEST_F(CriticalCrossing, WithoutTheBandTheReferenceCrossesAtTheStartRate) {
     start(true, true);
     setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
     setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
-    setCell("CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 400.0);
+    setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
+    setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);
     pulse("START.START_OS.ONE_SHOT", R80);
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));

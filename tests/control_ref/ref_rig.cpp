@@ -64,7 +64,9 @@ void RefRig::start(bool idle_rated, bool auto_start) {
     ASSERT_TRUE(g_started);
     setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", kIdle);
     setCell("IFACE_IN_SPEED.MIN_GOV.A_NAME", kMinGov);
-    setCell("CNFG_SETPT.MIN_GOV.A_NAME", kMinGov);
+    // The minimum governor: its tunable, its configuration list and the setting.
+    for (const char* name : {"CNFG_SETPT.QT_MIN_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_5", "CNFG_SETPT.MIN_GOV.A_NAME"})
+        setCell(name, kMinGov);
     setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);
     setCell("CNFG_START.IR_RATED_SP.A_NAME", kRated);
     // The start settings: their tunables for a rig that runs the settings
@@ -83,8 +85,10 @@ void RefRig::start(bool idle_rated, bool auto_start) {
     setCell("IFACE_IN_START.AUTO_START.B_NAME", auto_start ? 1 : 0);
     setCell("IFACE_IN_START.MANUAL_START.B_NAME", auto_start ? 0 : 1);
     setCell("IFACE_IN_START.USE_IDLE_RATED.B_NAME", idle_rated ? 1 : 0);
-    setCell("CNFG_SETPT.SLOW_RATE_ONLINE.A_NAME", 4.0);
-    setCell("CNFG_SETPT.SLOW_RATE_OFFLINE.A_NAME", 5.0);
+    for (const char* field : {".IN", ".A_NAME"}) {
+        setCell(std::string("CNFG_SETPT.SLOW_RATE_ONLINE") + field, 4.0);
+        setCell(std::string("CNFG_SETPT.SLOW_RATE_OFFLINE") + field, 5.0);
+    }
     setCell("IFACE_IN_SPEED.SP_FRATE_OFF.A_NAME", 40.0);
     setCell("IFACE_IN_SPEED.SP_FRATE_ON.A_NAME", 30.0);
     setCell("IFACE_IN_SPEED.SP_FRATE_DLY.A_NAME", 3.0);

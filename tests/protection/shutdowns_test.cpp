@@ -10,7 +10,7 @@
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
-#include "app/interface/standin/CNFG_SETPT_standin.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/tune_side_effects.h"
 #include "tests/protection/protection_rig.h"
 

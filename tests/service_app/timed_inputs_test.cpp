@@ -1,7 +1,8 @@
 // The timed service inputs of the operator interface written by a service
 // tool over TCP, through real passes of the whole application: the lamp
-// test, the master commands and the simulator commands hold for their time
-// and then clear their input.
+// test, the master commands, the simulator commands, the display heartbeat
+// and the output channels' force commands hold for their time and then
+// clear their input; a written zero ends them.
 #include <fstream>
 
 #include "service_app.h"
@@ -46,6 +47,9 @@ TEST_F(TimedInputs, EachInputHoldsForItsTimeAndIsThenCleared) {
         {"SPEED_SIM.INTERNAL_SIM.IN_2", "SPEED_SIM.INTERNAL_SIM.OUT_2", R80, 13},
         {"SPEED_SIM.INTERNAL_SIM.IN_4", "SPEED_SIM.INTERNAL_SIM.OUT_4", R80, 13},
         {"TUTORIAL.SP_TUT_COMMANDS.IN_2", "TUTORIAL.SP_TUT_COMMANDS.OUT_2", R160, 125},
+        {"IFACE_MODE.QT_OI_LOCAL.IN_1", "IFACE_MODE.QT_OI_LOCAL.OUT_1", R160, 13},
+        {"_ub10.COMMANDS.IN_1", "_ub10.COMMANDS.OUT_1", R160, 375},
+        {"_ub5.COMMANDS.IN_4", "_ub5.COMMANDS.OUT_4", R160, 375},
     };
     for (const Input& i : inputs) {
         ASSERT_EQ(c.writeName(i.in, kBool, {1}), 0) << i.in;
