@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -103,6 +104,7 @@ struct Task {
     size_t mapSize = 0;
     void* stackLow = nullptr;   // usable stack
     size_t stackSize = 0;
+    size_t requestedStack = 0;  // the stack size the creator asked for
     FUNCPTR entry = nullptr;
     long args[10]{};
     std::function<void()> fn;
@@ -127,6 +129,8 @@ struct ExtMutex {
     }
     void unlock() { m->unlock(); }
 };
+
+constexpr size_t kLateBuckets = 10001;  // 0 .. 10 ms in microseconds, then later
 
 struct Kernel {
     std::mutex big;                     // held by the CPU thread while it runs
@@ -171,6 +175,11 @@ struct Kernel {
     uint64_t lostUnreported = 0;
     uint64_t lostReportNs = 0;  // host time of the last report
     bool lostReported = false;
+    // Real time: how late each tick came against its deadline, in
+    // microsecond buckets (the last one holds everything later).
+    std::array<uint64_t, kLateBuckets> lateHist{};
+    uint64_t lateCount = 0;
+    uint64_t lateMaxNs = 0;
 
     VOIDFUNCPTR clockHook = nullptr;
     long clockArg = 0;
@@ -429,10 +438,18 @@ void noteLostTicks(uint64_t due) {
     K.lostReported = true;
 }
 
+void noteLateness(uint64_t lateNs) {
+    const uint64_t us = lateNs / 1000;
+    ++K.lateHist[std::min<uint64_t>(us, kLateBuckets - 1)];
+    ++K.lateCount;
+    K.lateMaxNs = std::max(K.lateMaxNs, lateNs);
+}
+
 void deliverDue() {
     if (K.mode == ClockMode::RealTime) {
         uint64_t n = monoNs();
         while (n >= K.nextDeadlineNs) {
+            noteLateness(n - K.nextDeadlineNs);
             ++K.ticksDue;
             K.nextDeadlineNs += kTickNs;
         }
@@ -600,6 +617,7 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     if (args) std::copy(args, args + 10, t->args);
     t->fn = std::move(fn);
     t->doneFlag = doneFlag;
+    t->requestedStack = stackSize;
     size_t size = fiberStackSize(stackSize);
     size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     t->mapSize = size + page;
@@ -634,6 +652,8 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     t->sp = frame;
     K.tasks[t->id] = t;
     K.live.push_back(t);
+    if (K.traceOn)
+        traceLine("spawn " + t->name + " stack " + std::to_string(stackSize) + " priority " + std::to_string(priority));
     makeReady(t);
     return t->id;
 }
@@ -757,6 +777,9 @@ void start(ClockMode mode) {
     K.lostTicks = 0;
     K.lostUnreported = 0;
     K.lostReported = false;
+    K.lateHist.fill(0);
+    K.lateCount = 0;
+    K.lateMaxNs = 0;
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
     K.current = nullptr;
@@ -892,6 +915,30 @@ void runTask(const std::function<void()>& fn, int priority, const char* name) {
 
 uint64_t nowNs() { return now(); }
 uint64_t lostTicks() { return K.lostTicks.load(std::memory_order_relaxed); }
+
+TickLateness tickLateness() {
+    auto build = [] {
+        TickLateness t{};
+        t.ticks = K.lateCount;
+        t.missed = K.lostTicks.load(std::memory_order_relaxed);
+        t.maxNs = K.lateMaxNs;
+        auto quantile = [](uint64_t rank) {
+            uint64_t seen = 0;
+            for (size_t b = 0; b < kLateBuckets; ++b) {
+                seen += K.lateHist[b];
+                if (seen >= rank) return b == kLateBuckets - 1 ? K.lateMaxNs : (b + 1) * 1000;
+            }
+            return K.lateMaxNs;
+        };
+        if (t.ticks > 0) {
+            t.p50Ns = std::min(quantile((t.ticks + 1) / 2), t.maxNs);
+            t.p99Ns = std::min(quantile(t.ticks - t.ticks / 100), t.maxNs);
+        }
+        return t;
+    };
+    if (!K.started) return build();
+    return kquick(build);
+}
 uint64_t ticks() { return K.tickCount; }
 
 void consumeCpu(uint64_t ns) {
@@ -982,7 +1029,7 @@ std::vector<TaskInfo> listTasks() {
         for (Task* t : K.live) {
             char buf[16];
             statusText(t, buf);
-            v.push_back({t->id, t->name, t->priority, buf});
+            v.push_back({t->id, t->name, t->priority, buf, t->requestedStack});
         }
         return v;
     };

@@ -57,6 +57,16 @@ uint64_t nowNs();
 // did not run it in time) while a clock hook was connected. Each loss is reported on the console (stderr),
 // how many and when, at most once a second.
 uint64_t lostTicks();
+// Real time: how late the ticks came against their absolute deadlines since
+// start (to the microsecond; p50 and p99 are upper bounds of their
+// microsecond bucket, never above the maximum), and how many were missed
+// (lostTicks). All zero in simulated time.
+struct TickLateness {
+    uint64_t ticks;
+    uint64_t missed;
+    uint64_t p50Ns, p99Ns, maxNs;
+};
+TickLateness tickLateness();
 uint64_t ticks();
 
 // From inside a task: spend `ns` of simulated CPU time (frames that overrun,
@@ -108,11 +118,13 @@ struct TaskInfo {
     std::string name;
     int priority;
     std::string status;
+    size_t stackSize;  // as requested at creation
 };
 std::vector<TaskInfo> listTasks();
 
-// A trace of scheduling events ("switch <name>", "tick <n>", ...) for tests of
-// determinism; off unless enabled.
+// A trace of scheduling events ("switch <name>", "tick <n>", "spawn <name>
+// stack <bytes> priority <p>", ...) for tests of determinism; off unless
+// enabled.
 void enableTrace(bool on);
 std::vector<std::string> takeTrace();
 // Appends a line to the trace (from tasks, for tests).

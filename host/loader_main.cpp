@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -84,6 +85,9 @@ void usage(const char* prog) {
         "                      CAP_IPC_LOCK) and says on the console which it got\n"
         "  --help              this text\n\n"
         "State and event messages of the application are printed as the platform receives them.\n"
+        "On exit the controller reports its clock: with the simulated clock the simulated seconds\n"
+        "per wall second; with the real clock how late the 5 ms ticks came against their\n"
+        "deadlines (p50, p99, max) and how many ticks were missed.\n"
         "Exit status: 0 after a stop by signal, 1 when the application or one of its ports\n"
         "(already in use, no permission) cannot be started, 2 for a bad option.\n",
         prog, kRealTimePriority);
@@ -342,6 +346,26 @@ const char* signalName(int sig) {
 // main thread is woken to stop the application.
 std::atomic<bool> g_portFailed{false};
 
+// On exit: in simulated time how fast it ran; in real time how late the
+// 5 ms ticks came against their absolute deadlines and how many were missed.
+void reportClock(hk::ClockMode mode, std::chrono::steady_clock::time_point wallStart) {
+    if (mode == hk::ClockMode::Simulated) {
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        const double sim = static_cast<double>(hk::nowNs()) / 1e9;
+        std::printf("controller: simulated clock: %.1f s simulated in %.3f s wall time, %.0f simulated seconds per "
+                    "wall second\n",
+                    sim, wall, wall > 0.0 ? sim / wall : 0.0);
+        return;
+    }
+    const hk::TickLateness t = hk::tickLateness();
+    std::printf("controller: real-time clock: %llu ticks, lateness against the 5 ms deadlines p50 %.0f us, p99 %.0f "
+                "us, max %.0f us; %llu ticks missed\n",
+                static_cast<unsigned long long>(t.ticks), static_cast<double>(t.p50Ns) / 1e3,
+                static_cast<double>(t.p99Ns) / 1e3, static_cast<double>(t.maxNs) / 1e3,
+                static_cast<unsigned long long>(t.missed));
+}
+
 void onBindFailure(const char* protocol, uint16_t hostPort, int err) {
     std::fprintf(stderr, "controller: cannot open %s port %u: %s\n", protocol, static_cast<unsigned>(hostPort),
                  std::strerror(err));
@@ -480,6 +504,7 @@ int main(int argc, char** argv) {
                     turbineStart.load, turbineStart.speedRpm);
     }
     hk::start(mode);
+    const auto wallStart = std::chrono::steady_clock::now();
     hostplatform::start(true);
     const PlantInput plantCommands(plantInput);
     if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
@@ -544,6 +569,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "controller: the application refused to stop (its stop permissive is false); "
                              "still running\n");
     }
+    reportClock(mode, wallStart);
     hk::shutdown();
     return 0;
 }

@@ -18,6 +18,19 @@ extern TASK_ID _DATA_LOG_M_pid;
 extern void* DATA_LOG_M_MEMORY_START;
 extern uint32_t DATA_LOG_M_MEMORY_SIZE;
 
+// The supervision task: the platform's save request word, the task's
+// progress mark (read by the serial device) and the platform's shutdown
+// permissive word.
+extern uint32_t _TWCommandUpdateEE;
+extern uint32_t ttyStatus;
+extern uint32_t* ApplicationSDPermissive;
+
+extern const char sys_control_name[];
+extern uint32_t serv_ports_used[5];
+extern int32_t has_expansion, conf_enable, ServPort0Sel, debug_tunable_enable, using_quick_serv, using_quick_conf,
+    rtc_defined, _FIRST_SERV_HDR_INDEX, _FIRST_CONF_HDR_INDEX, ll_expected, FieldBusUsed, HasEgdBlock, _UseKeyPad,
+    num_of_act_corrs, TotalNumEGDConsumers, TotalNumEGDProducers;
+
 uint32_t init_application();
 void init_io();
 void init_local();
@@ -26,6 +39,23 @@ void RTinit_blks();
 void init_service();
 void AllRtCanNtwGoPreOperational();
 void ttytask(long arg);
+
+// Pieces of init_blks.
+void init_blks_flags();
+void init_can2_network_block();
+void init_service_identity();
+void init_port_devices();
+void init_blks_service_flags();
+void _load_conf_values();
+// The application identifier text of the service side: the name, a blank
+// and the date, cut to a 40-byte text cell (39 bytes and the NUL).
+void join_app_id(char (&out)[40], const char* name, const char* date);
+
+// Serial port: sio_control(1) applies every stored setting and opens the
+// port; CheckTTYControlPrams applies at most one changed setting per call.
+void sio_control(int apply);
+void CheckTTYControlPrams();
+void set_service_pwds();
 
 int AppVerifyVersionCompatibility();
 int AppVersionVerifyCoderCompatibility(char* actual, int actualSize, char* expected, int expectedSize);

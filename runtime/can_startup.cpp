@@ -6,7 +6,7 @@
 #include "canopen/canopen_obj_dctn.h"
 #include "canopen/canopen_orsk.h"
 #include "host/vkboard.h"
-#include "runtime/can_startup_standin.h"
+#include "app/config/CNFG_CAN2.cells.h"
 
 CanOpenImage COImagesApp;
 uint32_t COisused[4];
@@ -89,7 +89,7 @@ void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
 
     Sdo1B.CobIdClientToServer = withNode(Sdo1B.CobIdClientToServer, own);
     Sdo1B.CobIdServerToClient = withNode(Sdo1B.CobIdServerToClient, own);
-    canCellsStandin.CAN2_NTW1_RCV_MASK = 0;
+    cells::CNFG_CAN2.CAN2_NTW1_RCV_MASK = 0;
 
     CanOpenImage& img = COImagesApp;
     img.ControllerId = 1;
@@ -151,7 +151,7 @@ void CNFG_CAN2_CAN2_NTW1_2357_InitForCopenReset() {
     IdTableB[n++] = {0xFFFFFFFFu, 255, 255};
     can_sort(20, IdTableB);
     img.IdTableCount = 20;
-    canCellsStandin.CAN2_NTW1_RCV_MASK = -1;
+    cells::CNFG_CAN2.CAN2_NTW1_RCV_MASK = -1;
 }
 
 int CallBackBHandler(const CoCallbackEvent* event) {

@@ -1,7 +1,5 @@
 // Routines and words of neighbouring subsystems that start-up, stop and the
-// master clock pass call. Where the subsystem exists its header is
-// included; the rest are stand-ins (definitions in standins.cpp) until
-// their subsystems land.
+// master clock pass call.
 #pragma once
 
 #include <cstdint>
@@ -28,12 +26,5 @@
 #include "service/TwControl.h"
 #include "storage/eefile.h"
 
-// --- stand-ins until their subsystems land ---------------------------------
-// Runtime: the service-port table cleared after the tunables are loaded.
-void set_service_pwds();
-// I/O gathers of the 10, 20 and 80 ms groups (controller I/O drivers).
-void _R10_iogather();
-void _R20_iogather();
-void _R80_iogather();
-// Supervision-task actions.
-void CheckTTYControlPrams();
+// The I/O gathers of the 10, 20 and 80 ms groups (runtime/iogather.cpp).
+#include "runtime/iogather.h"

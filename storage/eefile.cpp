@@ -10,6 +10,7 @@
 #include "platform/send_evt.h"
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
+#include "runtime/appinit.h"
 #include "runtime/neighbours.h"
 #include "runtime/sysinfo.h"
 

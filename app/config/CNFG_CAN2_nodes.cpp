@@ -8,7 +8,6 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
-#include "runtime/can_startup_standin.h"
 
 CoOrskNodeData CNFG_CAN2_VL_NODE1_AIO_2416, CNFG_CAN2_VL_NODE3_RTD_8C_2421, CNFG_CAN2_VL_NODE4_BI_2425,
     CNFG_CAN2_VL_NODE5_BO_2429;

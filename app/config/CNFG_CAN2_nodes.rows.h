@@ -1,7 +1,8 @@
 // Rows of module CNFG_CAN2 that the remote nodes' configuration sequence and
 // the CAN2 network restart check write: per node block the identity, module
 // code, texts and fault flags read back from the node, and the network
-// block's state and open result. CNFG_CAN2.cells.h lists them.
+// block's state, open result and receive mask, and the CAN library's
+// version. CNFG_CAN2.cells.h lists them.
 #pragma once
 
 #define CNFG_CAN2_NODE_BLOCK_ROWS(X, NODE)   \
@@ -21,4 +22,6 @@
     CNFG_CAN2_NODE_BLOCK_ROWS(X, VL_NODE4_BI)      \
     CNFG_CAN2_NODE_BLOCK_ROWS(X, VL_NODE5_BO)      \
     X(CAN2_NTW1, STATE, I, R20, PLAIN)             \
-    X(CAN2_NTW1, NMT_STATUS, I, R20, PLAIN)
+    X(CAN2_NTW1, NMT_STATUS, I, R20, PLAIN)        \
+    X(CAN2_NTW1, RCV_MASK, I, R20, PLAIN)          \
+    X(CAN2_PORT, VERSION, I, R20, PLAIN)

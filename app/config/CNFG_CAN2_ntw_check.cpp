@@ -6,7 +6,6 @@
 #include "canopen/canopen_mscan.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
-#include "runtime/can_startup_standin.h"
 #include "runtime/rgtask.h"
 
 uint32_t CNFG_CAN2_CAN2_NTW1_2357_NtwOpen;

@@ -2,7 +2,6 @@
 // the start and stop indications (80 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define AUTO_SEQ_CELLS(X)                             \
@@ -24,8 +23,7 @@
     X(CONTACT, B_NAME, B, R80, PLAIN)                 \
     X(CI_NOT, NOT, B, R80, PLAIN)                     \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
-    X(BI_OFF, B_ACTION, B, R80, PLAIN)                \
-    AUTO_SEQ_STANDIN_ROWS(X)
+    X(BI_OFF, B_ACTION, B, R80, PLAIN)
 CAT_MODULE(AUTO_SEQ)
 
 namespace r80 {

@@ -14,10 +14,11 @@
     X(DROOP_RPM, MULTIPLY, A, R10, PLAIN, R80)                    \
     X(ACTR_Z, ZMINUS1, A, R10, PLAIN)                           \
     X(Z_SPD, ZMINUS1, A, R10, PLAIN)                            \
-    X(ADD_OFSET, ADD, A, R160, PLAIN)                           \
+    X(ADD_OFSET, ADD, A, R160, PLAIN, R10)                      \
     X(SPD_DB2, CTRL, B, R160, TUNE(false))                      \
     X(SPD_DB2, A_SW, A, R160, PLAIN, R10)                       \
-    X(SUB_RPM2, SUBTRACT, A, R160, PLAIN)                       \
+    X(SUB_RPM2, SUBTRACT, A, R160, PLAIN, R10)                  \
+    X(LIM_FDBK, A_LIMITER, A, R10, PLAIN)                       \
     DROOP_STANDIN_ROWS(X)
 CAT_MODULE(DROOP)
 
@@ -26,6 +27,9 @@ namespace r10 {
 void DROOP_reference();
 // Droop lag of the selected demand (piece of _R10_TASK_8).
 void DROOP_lag();
+// The delayed speed held between the on-line deadband's offsets from
+// minimum and maximum governor (piece of _R10_TASK_4).
+void DROOP_feedback_limit();
 }  // namespace r10
 namespace r160 {
 // The on-line deadband's offsets from minimum and maximum governor (piece of

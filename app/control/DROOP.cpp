@@ -23,6 +23,14 @@ namespace r10 {
 
 void DROOP_reference() { DROOP.SW_REF_A_SW = bk::SW<float>(DROOP.SW_REF_CTRL, DROOP.LIM_FDBK_A_LIMITER, 0.0f); }
 
+// A delayed speed above the upper offset reads as the upper offset, any
+// other as at least the lower offset.
+void DROOP_feedback_limit() {
+    const float z = DROOP.Z_SPD_ZMINUS1;
+    const float upper = DROOP.SUB_RPM2_SUBTRACT;
+    DROOP.LIM_FDBK_A_LIMITER = z > upper ? upper : bk::A_MAX(z, DROOP.ADD_OFSET_ADD);
+}
+
 // A Tustin first-order lag whose time is the integral time 1/I of the PID
 // (1e34 at a gain of 0), at least two steps' worth.
 void DROOP_lag() {

@@ -3,7 +3,6 @@
 // reads and writes.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define HP_MAN_RAMP_CELLS(X)                                    \
@@ -69,8 +68,7 @@ CAT_MODULE(HP_MAN_RAMP)
     X(OR_DISABLE, OR, B, R10, PLAIN)                            \
     X(OR_DISABLE, IN_7, B, R10, TUNE(false))                    \
     X(ENABLED, LATCH_R, B, R10, PLAIN, R160)                    \
-    X(START_COMP_NOT, NOT, B, R80, PLAIN, R10)                  \
-    HP_MAN_ENBL_STANDIN_ROWS(X)
+    X(START_COMP_NOT, NOT, B, R80, PLAIN, R10)
 CAT_MODULE(HP_MAN_ENBL)
 
 #define IFACE_IN_HP_MAN_CELLS(X)                                \
@@ -88,7 +86,7 @@ CAT_MODULE(HP_MAN_ENBL)
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
     X(START_COMP, B_NAME, B, R80, PLAIN)                        \
-    IFACE_IN_HP_MAN_STANDIN_ROWS(X)
+    X(ANY_SD, B_NAME, B, R10, PLAIN)
 CAT_MODULE(IFACE_IN_HP_MAN)
 
 #define IFACE_OUT_HP_MAN_CELLS(X) \

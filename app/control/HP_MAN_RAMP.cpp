@@ -5,6 +5,7 @@
 
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
 #include "app/control/ref_blocks.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
@@ -94,6 +95,7 @@ void HP_MAN_ENBL_latch() {
                               e.SH_OFF_ONE_SHOT});
     bk::LATCH_R(e.ENABLED_LATCH_R, e.PLS_ON_B_ACTION, e.OR_DISABLE_OR);
     IFACE_OUT_HP_MAN.ENABLED_B_NAME = e.ENABLED_LATCH_R;
+    SPD_CTRL.OTHER_EN_CTL_OR = e.ENABLED_LATCH_R;
 }
 
 }  // namespace r10

@@ -151,6 +151,11 @@ void IFACE_IN_settings() {
         c.GAUGE_TICK_CONFIG_I_NAME = c.GAUGE_TICK_CONFIG_IN;
         c.TREND1_Y_MAX_I_NAME = c.TREND1_Y_MAX_IN;
         c.TREND1_Y_MIN_I_NAME = c.TREND1_Y_MIN_IN;
+        c.DROOP_PCT_A_NAME = c.DROOP_PCT_IN;
+        c.DISABLE_HOT_START_B_NAME = c.DISABLE_HOT_START_IN;
+        c.DISABLE_OST_B_NAME = c.DISABLE_OST_IN;
+        c.ENABLE_EXT_OST_B_NAME = c.ENABLE_EXT_OST_IN;
+        c.USE_DI_MOMENT_B_NAME = c.USE_DI_MOMENT_IN;
         c.ENABLE_INT_OST_B_NAME = c.ENABLE_INT_OST_IN;
         c.ENABLE_RED_OST_B_NAME = c.ENABLE_RED_OST_IN;
         c.ENA_USPD_AL_B_NAME = c.ENA_USPD_AL_IN;
@@ -171,6 +176,8 @@ void IFACE_IN_settings() {
                        {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f});
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 1, c.RSE_LWR_IN_1, c.RSE_LWR_OUT_1, kRaiseLower, 0.16f);
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 2, c.RSE_LWR_IN_2, c.RSE_LWR_OUT_2, kRaiseLower, 0.16f);
+        c.H_SER_RSE_B_NAME = c.RSE_LWR_OUT_1;
+        c.H_SER_LWR_B_NAME = c.RSE_LWR_OUT_2;
         bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 1, c.ADJ_FAST_SLOW_IN_1, c.ADJ_FAST_SLOW_OUT_1, kAdjFastSlow, 0.16f);
         bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 2, c.ADJ_FAST_SLOW_IN_2, c.ADJ_FAST_SLOW_OUT_2, kAdjFastSlow, 0.16f);
     }
@@ -203,6 +210,8 @@ void IFACE_IN_settings() {
         c.SELF_PWACT_B_NAME = c.SELF_PWACT_IN;
         bk::SVC_CMD(IFACE_IN_st.valveRaiseLower, 1, c.RSE_LWR_IN_1, c.RSE_LWR_OUT_1, kRaiseLower, 0.16f);
         bk::SVC_CMD(IFACE_IN_st.valveRaiseLower, 2, c.RSE_LWR_IN_2, c.RSE_LWR_OUT_2, kRaiseLower, 0.16f);
+        c.VLIM_RSE_B_NAME = c.RSE_LWR_OUT_1;
+        c.VLIM_LWR_B_NAME = c.RSE_LWR_OUT_2;
     }
 }
 

@@ -39,6 +39,16 @@
     X(TREND1_Y_MAX, I_NAME, I, R160, PLAIN)                     \
     X(TREND1_Y_MIN, IN, I, R160, TUNE(0, -20000, 20000))        \
     X(TREND1_Y_MIN, I_NAME, I, R160, PLAIN)                     \
+    X(DROOP_PCT, IN, A, R160, TUNE(0.0, 0.0, 10.0))             \
+    X(DROOP_PCT, A_NAME, A, R160, PLAIN, R10)                   \
+    X(DISABLE_HOT_START, IN, B, R160, TUNE(false))              \
+    X(DISABLE_HOT_START, B_NAME, B, R160, PLAIN)                \
+    X(DISABLE_OST, IN, B, R160, TUNE(false))                    \
+    X(DISABLE_OST, B_NAME, B, R160, PLAIN)                      \
+    X(ENABLE_EXT_OST, IN, B, R160, TUNE(false))                 \
+    X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)                   \
+    X(USE_DI_MOMENT, IN, B, R160, TUNE(false))                  \
+    X(USE_DI_MOMENT, B_NAME, B, R160, PLAIN, R80)               \
     X(ENABLE_INT_OST, IN, B, R160, TUNE(false))                 \
     X(ENABLE_INT_OST, B_NAME, B, R160, PLAIN)                   \
     X(ENABLE_RED_OST, IN, B, R160, TUNE(false))                 \
@@ -100,6 +110,8 @@
     X(RSE_LWR, IN_2, B, R160, SVC_IN)                           \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
+    X(H_SER_RSE, B_NAME, B, R160, PLAIN, R80)                   \
+    X(H_SER_LWR, B_NAME, B, R160, PLAIN, R80)                   \
     X(USE_RMT_ENA_DI, B_NAME, B, R160, PLAIN)                   \
     X(NO_RMT_DI, NOT, B, R160, PLAIN, R80)                      \
     X(USE_RMT_SPD_SP, B_NAME, B, R160, PLAIN, R80)                   \
@@ -107,6 +119,9 @@
     X(TICK_CONFIG, A_MUX_N_1, A, R160, PLAIN)
 
 #define IFACE_IN_SPEED_CELLS(X) \
+    X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160) \
+    X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)    \
+    X(OSPD_TEST_SW, B_NAME, B, R10, PLAIN, R160)    \
     X(ANY_SD, B_NAME, B, R10, PLAIN)         \
     X(NOT_SPDCTRL, NOT, B, R10, PLAIN, R40)  \
     X(LWR_SPD, B_NAME, B, R80, PLAIN)        \
@@ -116,6 +131,7 @@
     X(RMT_SPD_SP_EN, B_NAME, B, R80, PLAIN)  \
     X(RMT_SPD_SP_DIS, B_NAME, B, R80, PLAIN)  \
     X(QT_SPD_LOW, A_NAME, A, R160, PLAIN)    \
+    X(MOD_LINK_ALARM, B_NAME, B, R160, PLAIN) \
     X(REMSP_PV_FLT, B_NAME, B, R20, PLAIN, R40, R80)  \
     X(CASC_PV_FLT, B_NAME, B, R20, PLAIN, R40)        \
     X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \

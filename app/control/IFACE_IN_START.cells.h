@@ -48,6 +48,10 @@
 #define IFACE_IN_START_CELLS(X) \
     X(MPU_A, A_NAME, A, R10, PLAIN)              \
     X(MPU_B, A_NAME, A, R10, PLAIN)              \
+    X(TURB_SPEED, A_NAME, A, R10, PLAIN)         \
+    X(STARTCMD, B_NAME, B, R10, PLAIN, R80)      \
+    X(IDLERATECMD, B_NAME, B, R10, PLAIN, R80)   \
+    X(START_PERM_CMD, B_NAME, B, R10, PLAIN, R160) \
     X(ANY_SD, B_NAME, B, R10, PLAIN, R80, R160)  \
     X(MANUAL_START, B_NAME, B, R160, PLAIN, R80) \
     X(AUTO_START, B_NAME, B, R160, PLAIN, R80)   \

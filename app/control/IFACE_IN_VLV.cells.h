@@ -22,11 +22,16 @@
     X(RSE_LWR, IN_2, B, R160, SVC_IN)                        \
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                        \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                        \
+    X(VLIM_RSE, B_NAME, B, R160, PLAIN, R80)                 \
+    X(VLIM_LWR, B_NAME, B, R160, PLAIN, R80)                 \
     X(V1_LIMITER_SEQ, B_TO_STR, C, R160, PLAIN)              \
     X(V1_LIMITER_SEQ, MSG_SEL, I, R160, PLAIN)               \
     X(VLV_LIMITER_SEQ, S_NAME, C, R160, PLAIN)
 
 #define IFACE_IN_VLV_CELLS(X)                                   \
+    X(ANY_SD, B_NAME, B, R10, PLAIN, R20, R80, R160)            \
+    X(HP_LIM_CLOSE, B_NAME, B, R10, PLAIN, R80)                 \
+    X(HP_LIM_OPEN, B_NAME, B, R10, PLAIN, R80)                  \
     X(SPD_PID, A_NAME, A, R10, PLAIN)                           \
     X(CSD_ENABLED, B_NAME, B, R80, PLAIN)                       \
     X(SD_SEQ_SD, B_NAME, B, R80, PLAIN, R160)                         \

@@ -2,7 +2,6 @@
 // of the speed reference.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_SPEED_CELLS(X) \
@@ -57,8 +56,7 @@
     X(STATUS7812, B_NAME, B, R160, PLAIN) \
     X(OST_PERMISSIVE, B_NAME, B, R160, PLAIN) \
     X(RMT_SPD_N_MATCH_RATE, A_NAME, A, R160, PLAIN) \
-    X(SUGGEST_PROC_LIM, A_NAME, A, R160, PLAIN) \
-    IFACE_OUT_SPEED_STANDIN_ROWS(X)
+    X(SUGGEST_PROC_LIM, A_NAME, A, R160, PLAIN)
 CAT_MODULE(IFACE_OUT_SPEED)
 
 namespace r10 {

@@ -5,6 +5,7 @@
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_START_CELLS(X)                        \
+    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)             \
     X(SD_CLEAR, B_NAME, B, R80, PLAIN, R10, R160)       \
     X(CSD_SEQ_ENABLED, B_NAME, B, R80, PLAIN, R160)     \
     X(STRT_INH, B_NAME, B, R80, PLAIN, R160)                \

@@ -35,6 +35,7 @@ void MOD_SPD_SP_entries() {
 
 void MOD_SPD_SP_requests() {
     auto& m = MOD_SPD_SP;
+    IFACE_IN_SPEED.MOD_LINK_ALARM_B_NAME = ALARMS.ANY_MOD1_ALM_AND;
     m.RST_M1_OR = bk::OR({ENTR_SETPT.H_SER_LAT_LATCH_R, ENTR_SETPT.H_SER_DIS_OR, m.RST_M1_IN_3,
                           IFACE_IN_SPEED.MOD_LINK_ALARM_B_NAME});
     m.SMPL_M1_OR =

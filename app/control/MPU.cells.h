@@ -1,9 +1,8 @@
-// Module MPU: the turbine speed against minimum governor, read by the
-// remote-setpoint enable (80 ms), and the speed-sensor configuration checks
-// (160 ms).
+// Module MPU: the turbine speed of the speed probes (10 ms), the speed
+// against idle and minimum governor, read by the remote-setpoint enable
+// (80 ms), and the speed-sensor configuration checks (160 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
@@ -46,7 +45,21 @@
     X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
     X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MINERR, AND, B, R160, PLAIN)                         \
-    MPU_STANDIN_ROWS(X)                                        \
+    X(MON01_OK, AND, B, R10, PLAIN)                            \
+    X(MON02_OK, AND, B, R10, PLAIN)                            \
+    X(TSS_01, A_SW, A, R10, PLAIN, R80)                        \
+    X(TSS_02, A_SW, A, R10, PLAIN)                             \
+    X(SPEED_SW, A_SW, A, R10, PLAIN, R80)                      \
+    X(PWR_UP_DLY, DLY_TIME, A, R10, TUNE(0.01, 0.0, 10.0))     \
+    X(PWR_UP_DLY, DELAY, B, R10, PLAIN)                        \
+    X(MAXSPD_DLY, A_SW, A, R10, PLAIN)                         \
+    X(TURB_SPEED, HSS_BUS, A, R10, PLAIN)                      \
+    X(TURB_SPEED, HI_LIM_I, B, R10, PLAIN)                     \
+    X(TURB_SPEED, LO_LIM_I, B, R10, PLAIN)                     \
+    X(TURB_SPEED, SEL_1, B, R10, PLAIN)                        \
+    X(TURB_SPEED, SEL_2, B, R10, PLAIN)                        \
+    X(TURB_SPEED, SEL_3, B, R10, PLAIN)                        \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160)         \
     X(SPEED, MULTIPLY, A, R160, PLAIN)                         \
     X(IDLE_MIN, AND, B, R160, PLAIN)                           \
     X(MIN_ENTR, SEL_2, B, R160, TUNE(false))                   \
@@ -58,6 +71,12 @@
     X(SPD_MONTOR, DERIV, A, R160, PLAIN)                       \
     X(SPD_DRV, MULTIPLY, A, R160, PLAIN)
 CAT_MODULE(MPU)
+
+namespace r10 {
+// The turbine speed of the two probes and the simulated speed (start of
+// _R10_TASK_4).
+void MPU_turbine_speed();
+}  // namespace r10
 
 namespace r80 {
 // The turbine speed against idle (piece of _R80_TASK_2).

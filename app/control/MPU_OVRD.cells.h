@@ -3,7 +3,6 @@
 // outputs, delays and minimum detection speeds come from the 160 ms group.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define MPU_OVRD_CELLS(X) \
@@ -74,7 +73,6 @@
     X(OVRD_TIME, A_NAME, A, R160, PLAIN)      \
     X(STRT_DLY_1, DELAY, B, R160, PLAIN)      \
     X(STRT_DLY_1, R_TIME, I, R160, PLAIN)     \
-    MPU_OVRD_STANDIN_ROWS(X) \
     X(B_MPUS_FLD, AND, B, R10, PLAIN)
 CAT_MODULE(MPU_OVRD)
 

@@ -37,7 +37,9 @@
     X(EXITUSE_OS, ONE_SHOT, B, R160, PLAIN)          \
     X(NO_OTHER, NOR, B, R160, PLAIN)                 \
     X(SPDCNTRL_OK, NAND, B, R160, PLAIN, R80)        \
-    X(RST_HOLD, OR, B, R160, PLAIN)                  \
+    X(RST_HOLD, OR, B, R160, PLAIN, R40)             \
+    X(HOLD_RST, A_SW, A, R40, PLAIN)                 \
+    X(LP_BRKR, ZMINUS1, A, R40, PLAIN)               \
     X(NO_MV, NOT, B, R160, PLAIN)                    \
     X(DLY_NOMOV, DLY_TIME, A, R160, TUNE(30.0, 0.0, 60.0)) \
     X(DLY_NOMOV, DELAY, B, R160, PLAIN)              \
@@ -86,6 +88,7 @@ void OSPD_test_flags();   // _R80_TASK_16: OSPD_TEST_EN, OR_OSPD, OR_OSPD_OS, MV
 }
 namespace r40 {
 void OSPD_speed_hold();   // _R40_TASK_5: the held speed and the moving flags
+void OSPD_hold_reset();   // _R40_TASK_8: the held speed, 0 while it is reset
 }
 namespace r160 {
 void OSPD_test_commands();  // _R160_TASK_47: test commands and the trip level in use

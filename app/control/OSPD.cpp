@@ -52,6 +52,8 @@ void OSPD_speed_hold() {
     SPD_CTRL.SP_MOVE_OR = bk::OR({SPDC.SPEED_REF_MOVING_UP, SPDC.SPEED_REF_MOVING_DN});
     IFACE_OUT_SPEED.SP_NOT_MOVE_NOT = bk::NOT(SPD_CTRL.SP_MOVE_OR);
 }
+
+void OSPD_hold_reset() { OSPD.HOLD_RST_A_SW = bk::SW<float>(OSPD.RST_HOLD_OR, OSPD.SPEED_HOLD_HSS_BUS, 0.0f); }
 }  // namespace r40
 
 namespace {

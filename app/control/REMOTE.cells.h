@@ -2,7 +2,6 @@
 // its matching flags (80 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define REMOTE_CELLS(X)                               \
@@ -26,7 +25,7 @@
     X(MATCH_LO, A_COMPARE, B, R80, PLAIN)             \
     X(MATCH_LO, A_EQUAL, B, R80, PLAIN)               \
     X(ZSEL, ZMINUS1_B, B, R80, PLAIN)                 \
-    REMOTE_STANDIN_ROWS(X)
+    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
 CAT_MODULE(REMOTE)
 
 namespace r80 {
@@ -36,3 +35,8 @@ void REMOTE_selection();
 // it (piece of _R80_TASK_22).
 void REMOTE_match_window();
 }  // namespace r80
+
+namespace r160 {
+// The remote setpoint's rate, the configured maximum (piece of _R160_TASK_48).
+void REMOTE_rate();
+}  // namespace r160

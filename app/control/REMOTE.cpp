@@ -5,6 +5,7 @@
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
+#include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/blockkinds.h"
 
@@ -29,3 +30,7 @@ void REMOTE_match_window() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+void REMOTE_rate() { REMOTE.RMT_RATE_A_NAME = CNFG_SETPT.RMT_SPD_SP_MAX_RT_A_NAME; }
+}  // namespace r160

@@ -5,7 +5,6 @@
 #include "app/control/standin/speed_rows_standin.h"
 #include "app/discrete/standin/discrete_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
-#include "app/control/standin/RESET_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define RESET_CELLS(X) \
@@ -19,7 +18,8 @@
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
     RESET_IFACE_ROWS(X) \
-    RESET_STANDIN_ROWS(X) \
+    X(AT_RST, IN, B, R160, TUNE(false))            \
+    X(AT_RST, B_NAME, B, R160, PLAIN, R80)         \
     X(RST, R_TIME, I, R80, PLAIN)                  \
     X(RST_DEMO, ACT_OUT, I, R80, PLAIN)            \
     X(RST_DEMO, B_ACTION, B, R80, PLAIN)           \
@@ -45,4 +45,9 @@ void RESET_pulses();       // _R80_TASK_1: the debug and reset-contact pulses
 // The power-up reset and the common reset pulse RST (end of _R80_TASK_2,
 // after the keypad, Modbus and OPC reset commands).
 void RESET_reset_pulse();
+}
+
+namespace r160 {
+// The automatic reset request, a setting (piece of _R160_TASK_48).
+void RESET_auto_reset_setting();
 }

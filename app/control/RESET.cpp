@@ -48,3 +48,7 @@ void RESET_pulses() {
                  kResetPulse, bk::T80);
 }
 }  // namespace r80
+
+namespace r160 {
+void RESET_auto_reset_setting() { RESET.AT_RST_B_NAME = RESET.AT_RST_IN; }
+}  // namespace r160

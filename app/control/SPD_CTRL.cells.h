@@ -12,6 +12,7 @@
 #define SPD_CTRL_CELLS(X) \
     X(ONLINE_DYN, B_NAME, B, R10, PLAIN, R80, R160)                \
     X(SW_DYN, B_SW, B, R10, PLAIN)                              \
+    X(OTHER_EN_CTL, OR, B, R10, PLAIN)                          \
     X(OTHER_AT_MAX, IN_3, B, R10, TUNE(false))                  \
     X(OTHER_AT_MAX, AND, B, R10, PLAIN)                         \
     X(SPD_SW_DLY, DLY_TIME, A, R10, TUNE(0.0, 0.0, 100.0))      \

@@ -2,6 +2,7 @@
 // (160 ms) and the valve-percent unit delay of the speed simulation.
 #pragma once
 
+#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // STAND-IN row until the speed simulation lands: its actuator mode.
@@ -34,7 +35,8 @@
     X(ENA_SIM, B_ACTION, B, R80, PLAIN)                         \
     X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
     X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
-    SPEED_SIM_STANDIN_ROWS(X)
+    SPEED_SIM_STANDIN_ROWS(X)                                   \
+    SPEED_SIM_SPEED_STANDIN_ROWS(X)
 CAT_MODULE(SPEED_SIM)
 
 // The four simulator commands of the service tool (on, off, demo on, demo

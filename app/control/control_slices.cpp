@@ -9,13 +9,13 @@
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
+#include "app/control/OSPD.cells.h"
 #include "app/control/SIM.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_DYN.cells.h"
 #include "app/control/SPD_REF.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
-#include "app/control/standin/speed_select_standin.h"
 #include "app/control/unit_delays_r10_r40.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -96,6 +96,7 @@ void _R10_TASK_11() {
 
 void speed_control_R40_TASK_8() {
     using namespace r40;
+    OSPD_hold_reset();
     SIM_transfer();
     SPD_CTRL_setpoint();
     SPD_CTRL_optimizer_enable();

@@ -11,6 +11,7 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/ACT_MUX.cells.h"
+#include "app/control/IFACE_IN_contacts.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/ENTR_SETPT.cells.h"
@@ -74,8 +75,8 @@ void _R10_TASK_2() {
 }
 
 // The drive shutdown and, in the same pass, its hand-off to the actuator
-// driver; the alarm override after a shutdown, the named contacts and the HP
-// driver's selections.
+// driver; the alarm override after a shutdown, the named contacts with the
+// interface contacts that copy them, and the HP driver's selections.
 void _R10_TASK_6() {
     using namespace r10;
     DRVR_SCALE_drive_shutdown();
@@ -88,6 +89,7 @@ void _R10_TASK_6() {
     IFACE_OUT_VLV_high_limit();
     ALM_LOGIC_conditions();
     BI_MUX_contacts();
+    IFACE_IN_contacts();
     IFACE_OUT_VLV_selections();
     BO_MUX_limiter();
 }

@@ -29,6 +29,10 @@
     IFACE_MODE_SLOT(X, 8)                                     \
     X(TALLWIRE, CONTROL_ID, C, R80, PLAIN)                    \
     X(TALLWIRE, CONFIG_ID, C, R80, PLAIN)                     \
+    X(TALLWIRE, APP_ID, C, R80, PLAIN)                        \
+    X(TALLWIRE, PRODUCT_ID, C, R80, PLAIN)                    \
+    X(TALLWIRE, PROTOCOL_ID, C, R80, PLAIN)                   \
+    X(TALLWIRE, SYSTEM_ID, C, R80, PLAIN)                     \
     X(LOCAL_LEVEL, INT_SEL, I, R80, PLAIN)                    \
     X(LOCAL_LEVEL, I_MUX_HSS, I, R80, PLAIN)                  \
     X(LOCAL_STATUS, INT_SEL, I, R80, PLAIN)                   \

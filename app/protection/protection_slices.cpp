@@ -5,14 +5,17 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/RMT_CAS.cells.h"
+#include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
+#include "app/control/REMOTE.cells.h"
+#include "app/control/RESET.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
-#include "app/control/standin/speed_select_standin.h"
+#include "app/control/MPU.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/config/CNFG_START.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
@@ -35,11 +38,12 @@ void _R10_TASK_3() {
 // Trips 12 to 30, the shutdown list and the shutdown signal.
 void _R10_TASK_4() {
     using namespace r10;
-    MPU_speed_select_standin();  // STAND-IN until the shutdown slices select the speed
+    MPU_turbine_speed();
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
     SPD_CTRL_dynamics();
     HP_MAN_ENBL_latch();
+    DROOP_feedback_limit();
 }
 
 // The front-panel trip key and the history of the last five shutdowns.
@@ -90,4 +94,6 @@ void _R160_TASK_48() {
     RMT_CAS_limits();
     RMT_CAS_EN_commands();
     SIO1_modbus_restart();
+    REMOTE_rate();
+    RESET_auto_reset_setting();
 }

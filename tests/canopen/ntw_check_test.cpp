@@ -10,7 +10,6 @@
 #include "app/remote_io/remote_io.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
-#include "runtime/can_startup_standin.h"
 #include "runtime/rgtask.h"
 #include "tests/canopen/can_fixture.h"
 

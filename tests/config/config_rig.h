@@ -14,6 +14,7 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "host/board.h"
+#include "host/speed_sensor_model.h"
 #include "platform/vkiobus.h"
 #include "runtime/rgtask.h"
 #include "runtime/tune_side_effects.h"
@@ -59,6 +60,12 @@ protected:
         UnAssert_IOLOCK();
     }
 
+    // The turbine turning at `rpm` on both speed sensors (60-tooth wheels).
+    void turn(double rpm) {
+        speedsensor::install();
+        speedsensor::setShaftSpeed(0, rpm, 60);
+        speedsensor::setShaftSpeed(1, rpm, 60);
+    }
     void start() {
         startApp();
         ASSERT_TRUE(g_started);

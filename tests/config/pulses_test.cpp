@@ -46,6 +46,7 @@ TEST_F(Pulses, CalibrationModeCopiesAndPulses) {
     };
     // The unit is tripped (off); the turbine turns above the low-speed
     // check, so calibration is permitted only with the check overridden.
+    turn(500.0);
     set({{"CNFG_SPEED.SPD1_LOW_SP.IN", 10.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 10.0}});
     for (const CalCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.calmode << c.adjust_in << c.permissive << c.sample_in);

@@ -24,6 +24,7 @@ protected:
     // calibration is not permitted and a lock does not enter configure
     // mode, which would hold the lock.
     void aboveTheCalibrationSpeed() {
+        turn(500.0);
         setCell("CNFG_SPEED.SPD1_LOW_SP.IN", 10.0);
         setCell("CNFG_SPEED.SPD2_LOW_SP.IN", 10.0);
         runPasses(R160, 2);

@@ -82,7 +82,7 @@ TEST_F(EnteredSetpoints, ResetAndSampleRequestsFromEachInput) {
     } requests[] = {
         {"MOD_SPD_SP.RST_M1.OR",
          {"ENTR_SETPT.H_SER_LAT.LATCH_R", "ENTR_SETPT.H_SER_DIS.OR", "MOD_SPD_SP.RST_M1.IN_3",
-          "IFACE_IN_SPEED.MOD_LINK_ALARM.B_NAME"}},
+          "ALARMS.ANY_MOD1_ALM.AND"}},
         {"MOD_SPD_SP.SMPL_M1.OR",
          {"MOD_SPD_SP.M1_PLS.ONE_SHOT", "PWR_UP_MSG.PWR_UP_RST.ONE_SHOT", "MOD_SPD_SP.SMPL_M1.IN_3",
           "ALARMS.LK1_NT_PLS.ONE_SHOT"}},

@@ -108,7 +108,9 @@ TEST_F(Setpoint, RemoteSetpointTakesOverAndItsLossTracksTheSpeed) {
     startToInControl();
     setCell("RMT_SETPT.RMT_DEAD.A_DEADBAND", 3400.0);
     setCell("IFACE_IN_SPEED.RMT_NOT_MATCH.A_NAME", 30.0);
-    setCell("REMOTE.RMT_RATE.A_NAME", 60.0);
+    // The remote rate, the configured maximum (160 ms).
+    setCell("CNFG_SETPT.RMT_SPD_SP_MAX_RT.IN", 60.0);
+    setCell("CNFG_SETPT.RMT_SPD_SP_MAX_RT.A_NAME", 60.0);
     setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
     setCell("IFACE_IN_SPEED.ENA_REM_SPDSP.B_NAME", 1);
     runPasses(R80, 2);
@@ -212,10 +214,16 @@ TEST_F(Setpoint, SpeedHoldTakesTheHigherOfHeldAndSpeedWithinItsLimits) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.held);
         SCOPED_TRACE(c.speed);
-        // The held value reaches LP_BRKR through the 40 ms unit delay.
-        setCell("OSPD.HOLD_RST.A_SW", c.held);
+        // The hold reset empties the hold; the speed then fills it with the
+        // held value, which reaches LP_BRKR through the 40 ms unit delay.
+        setCell("IFACE_IN_SPEED.RESET_HOLD.B_NAME", 1);
+        runPasses(R160, 2);
+        ASSERT_FLOAT_EQ(real("OSPD.HOLD_RST.A_SW"), 0.0f);
+        setCell("IFACE_IN_SPEED.RESET_HOLD.B_NAME", 0);
+        setCell("IFACE_IN_SPEED.SPEED.A_NAME", c.held);
+        runPasses(R160, 2);
         setCell("IFACE_IN_SPEED.SPEED.A_NAME", c.speed);
-        runPasses(R40, 2);
+        runPasses(R40, 1);
         EXPECT_FLOAT_EQ(real("OSPD.SPEED_HOLD.HSS_BUS"), c.out);
         EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.SPEED_HOLD.A_NAME"), c.out);
         EXPECT_EQ(boolean("OSPD.SPEED_HOLD.HI_LIM_I"), c.hi);

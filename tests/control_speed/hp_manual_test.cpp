@@ -9,6 +9,7 @@ namespace sc_test {
 namespace {
 
 constexpr float kLimiter = 37.5f;  // % the valve limiter holds the demand at
+constexpr float kMinGov = -100.0f;
 
 class HpManual : public SpeedRig {
 protected:
@@ -24,14 +25,15 @@ protected:
     // The start-complete permissive of the 80 ms slice that computes it.
     static void startComplete() { r80::HP_MAN_ENBL_start_complete(); }
 
-    // Speed control out of the way, the limiter selected, manual demand
-    // configured inside a wide governor range.
+    // Speed control out of the way (a reference far above the standing
+    // turbine drives its demand to the top), the limiter selected, manual
+    // demand configured inside a wide governor range (the turbine's speed of
+    // 0 is above the minimum governor).
     void configure() {
         start();
-        setCell("SPD_CTRL.OTHER_AT_MAX.IN_3", 1);
-        setCell("SPD_CTRL.OTHER_EN_CTL.OR", 1);
+        reference(kRatedRpm);
         setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", kLimiter);
-        setCell("CNFG_SETPT.MIN_GOV.A_NAME", 0.0);
+        setCell("CNFG_SETPT.MIN_GOV.A_NAME", kMinGov);
         setCell("CNFG_SETPT.MAX_GOV.A_NAME", 1e6);
         setCell("IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1);
         setCell("SPDC.A08_STEP.SFC_STEP", 1);  // the start has completed
@@ -45,6 +47,8 @@ protected:
         setCell("IFACE_IN_HP_MAN.ENABLE.B_NAME", 1);
         runPasses(R160, 3);
         ASSERT_TRUE(enabled());
+        // The speed control knows another controller is in charge.
+        EXPECT_EQ(boolean("SPD_CTRL.OTHER_EN_CTL.OR"), 1u);
     }
     // 160 ms passes until `cell` reads `value`, at most `max`.
     bool waitFor(const char* cell, uint32_t value, int max) {
@@ -139,7 +143,7 @@ TEST_F(HpManual, EachDisableConditionDropsItAndBlocksTheEnable) {
         {"not configured", "IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 0, 1},
         {"any shutdown", "IFACE_IN_HP_MAN.ANY_SD.B_NAME", 1, 0},
         {"start not complete", "SPDC.A08_STEP.SFC_STEP", 0, 1},
-        {"speed below minimum governor", "CNFG_SETPT.MIN_GOV.A_NAME", 1e5, 0},
+        {"speed below minimum governor", "CNFG_SETPT.MIN_GOV.A_NAME", 1e5, kMinGov},
         {"speed above maximum governor", "CNFG_SETPT.MAX_GOV.A_NAME", -100.0, 1e6},
         {"disable input", "HP_MAN_ENBL.OR_DISABLE.IN_7", 1, 0},
     };
@@ -150,6 +154,7 @@ TEST_F(HpManual, EachDisableConditionDropsItAndBlocksTheEnable) {
         setCell(d.cell, d.value);
         runPasses(R160, 2);
         EXPECT_FALSE(enabled());
+        EXPECT_EQ(boolean("SPD_CTRL.OTHER_EN_CTL.OR"), 0u);
         EXPECT_EQ(boolean("HP_MAN_ENBL.DISABLED.NOT"), 1u);
         // An enable request while the condition holds is refused.
         setCell("IFACE_IN_HP_MAN.ENABLE.B_NAME", 0);

@@ -552,7 +552,7 @@ TEST_F(SpeedControl, FirstUnitDelayBlockAndFortyMillisecondDelays) {
         {"IFACE_IN_START.NOT_SD.B_NAME", "MPU_OVRD.NOT_SD_Z.ZMINUS1_B", R10, 1},
         {"ALARMS.ACK_D.DELAY", "ALARMS.HORN_Z.ZMINUS1_B", R40, 1},
         {"SPDC.TRACK_RATE.A_MUX_HSS", "SPDC.ZRATETRACK.ZMINUS1", R40, 6.5},
-        {"OSPD.HOLD_RST.A_SW", "OSPD.LP_BRKR.ZMINUS1", R40, 7.5},
+        {"OSPD.SPEED_HOLD.HSS_BUS", "OSPD.LP_BRKR.ZMINUS1", R40, 7.5},
     };
     for (const auto& r : rows) {
         setCell(r.in, r.v);

@@ -15,7 +15,7 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/SPD_CTRL.cells.h"
-#include "app/control/standin/speed_select_standin.h"
+#include "app/control/MPU.cells.h"
 #include "app/discrete/discrete_slices.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnCalibration.h"
@@ -83,7 +83,7 @@ protected:
     // The speed-control pieces of the fourth slice, without the trips that
     // share it (the tests drive the shutdown cells themselves).
     static void speedControlOfTask4() {
-        r10::MPU_speed_select_standin();
+        r10::MPU_turbine_speed();
         r10::SPD_CTRL_dynamics();
     }
     void TearDown() override {

@@ -6,6 +6,7 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
+#include "host/speed_sensor_model.h"
 #include "tests/storage_datalog/datalog_rig.h"
 #include "tests/support/tune_defaults.h"
 
@@ -54,6 +55,8 @@ TEST_F(TripStopsDataLog, TheTripsPrintHoldsTheTripAndTheSpeedAndItsPulseCountsTh
     useSlices(R40, {_R40_TASK_4});
     useSlices(R160, {_R160_TASK_29, _R160_TASK_31, _R160_TASK_34, _R160_TASK_35});
     startApp();
+    speedsensor::install();
+    speedsensor::setShaftSpeed(0, 1500.0, 60);  // the turbine turns
     setCell("DATALOG.TREND_DLOG.B_ENABLE", 1);
     setCell("DATALOG.STP_DLY.DLY_TIME", 1.0);
     runPasses(R10, 110);

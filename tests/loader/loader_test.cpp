@@ -298,6 +298,52 @@ TEST(LoaderClock, TicksLostWhileStoppedAreReported) {
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
 }
 
+// On exit the clock reports itself: the simulated clock how many simulated
+// seconds passed per wall second, the real clock how late the ticks came
+// against their deadlines and how many were missed.
+TEST(LoaderClock, TheClockReportsItselfOnExit) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* pattern;
+    };
+    const Case cases[] = {
+        {{"--clock", "sim"},
+         "controller: simulated clock: ([0-9.]+) s simulated in ([0-9.]+) s wall time, ([0-9]+) simulated seconds per "
+         "wall second\n"},
+        {{"--normal-priority"},
+         "controller: real-time clock: ([0-9]+) ticks, lateness against the 5 ms deadlines p50 ([0-9]+) us, p99 "
+         "([0-9]+) us, max ([0-9]+) us; ([0-9]+) ticks missed\n"},
+    };
+    for (const Case& c : cases) {
+        const TempDir tmp;
+        std::vector<std::string> args = c.args;
+        args.push_back("--port-offset");
+        args.push_back(std::to_string(tc_test::pickPortOffset()));
+        args.push_back("--root");
+        args.push_back(tmp.path + "/var");
+        Controller ctl(args);
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        ::usleep(300'000);
+        ctl.signal(SIGTERM);
+        EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+        std::smatch m;
+        const std::string out = ctl.output();
+        ASSERT_TRUE(std::regex_search(out, m, std::regex(c.pattern))) << out;
+        if (c.args[0] == "--clock") {
+            const double sim = std::stod(m[1]), wall = std::stod(m[2]);
+            EXPECT_GT(sim, 5.0) << out;  // the start and the stop alone take seconds of simulated time
+            EXPECT_GT(wall, 0.0) << out;
+            EXPECT_NEAR(std::stod(m[3]), sim / wall, sim / wall * 0.01 + 1.0) << out;
+        } else {
+            const uint64_t ticks = std::stoull(m[1]);
+            EXPECT_GT(ticks, 60u) << out;  // the start's 200 ms and more
+            const uint64_t p50 = std::stoull(m[2]), p99 = std::stoull(m[3]), max = std::stoull(m[4]);
+            EXPECT_LE(p50, p99) << out;
+            EXPECT_LE(p99, max) << out;
+        }
+    }
+}
+
 // Files that no tunables file or NV log can be, under their names at start:
 // each is reported, the start is not held up by it, and a refused tunables
 // file is kept under a name of its own.

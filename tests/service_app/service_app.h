@@ -16,6 +16,7 @@
 #include "runtime/value_handles.h"
 #include "host/hostfs.h"
 #include "tests/service/tw_server_fixture.h"
+#include "host/speed_sensor_model.h"
 #include "tests/support/app_harness.h"
 
 namespace svc_test {
@@ -97,6 +98,11 @@ protected:
         AppHarness::TearDown();
     }
 
+    // The turbine turning at `rpm` on speed sensor 1 (a 60-tooth wheel).
+    static void turn(double rpm) {
+        speedsensor::install();
+        speedsensor::setShaftSpeed(0, rpm, 60);
+    }
     // Starts the application and waits until its listener takes connections.
     void startService() {
         startApp();

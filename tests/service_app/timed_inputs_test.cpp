@@ -90,8 +90,8 @@ TEST_F(TimedInputs, TheServiceToolSwitchesTheSimulationOnWhileShutDownAndARealSp
     ASSERT_EQ(c.writeName("SPEED_SIM.INTERNAL_SIM.IN_3", kBool, {1}), 0);
     runPasses(R80, 3);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 1u);
-    setCell("MPU.TSS_01.A_SW", 1.0);
-    runPasses(R80, 2);
+    turn(300.0);
+    runPasses(R80, 4);
     EXPECT_EQ(boolean("SPEED_SIM.ENA__SIM.B_NAME"), 0u);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
 }

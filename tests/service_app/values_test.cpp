@@ -35,7 +35,8 @@ TEST_F(Values, EveryTypeIsReadAndTheWritableOnesWritten) {
     EXPECT_LT(be32(now, 5), 1000000u);
     // A read-only real reads as its cell.
     // (the logged speed, which the 10 ms group takes from the turbine speed)
-    runPasses(R10, 1);
+    turn(1500.0);
+    runPasses(R10, 50);
     Bytes speed = c.readName("DATALOG.SPEED.A_NAME");
     ASSERT_EQ(speed.size(), 5u);
     EXPECT_NE(real("DATALOG.SPEED.A_NAME"), 0.0f);

@@ -16,10 +16,6 @@
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
     X(DLY_OF, DELAY, B, R40, PLAIN, R80)
 
-// REMOTE: the remote setpoint's rate and the selection's unit delay.
-#define REMOTE_STANDIN_ROWS(X)                      \
-    X(RMT_RATE, A_NAME, A, R160, PLAIN, R40)
-
 // ENTR_SETPT: the automatic-start and matched pulses.
 #define ENTR_SETPT_STANDIN_ROWS(X)                  \
     X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)         \
@@ -39,30 +35,17 @@
     X(OPC_PLS, ONE_SHOT, B, R160, PLAIN)            \
     X(RST_M1_Z, ZMINUS1_B, B, R160, PLAIN)
 
-// AUTO_SEQ: the sequence contacts' actions.
-#define AUTO_SEQ_STANDIN_ROWS(X)
-
 // CNTRL_STOP: the contact and its action, the option and the valve-limiter
 // ramp's end.
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
     X(BI_ON, B_ACTION, B, R80, PLAIN)               \
     X(CONTACT, B_NAME, B, R80, PLAIN)
 
-// MPU: the turbine speed and the speeds of sensor 1 and of the selected
-// sensor.
-#define MPU_STANDIN_ROWS(X)                         \
-    X(TURB_SPD, A_NAME, A, R10, PLAIN, R20, R80, R160) \
-    X(TSS_01, A_SW, A, R10, PLAIN, R80)             \
-    X(SPEED_SW, A_SW, A, R10, PLAIN, R80)
-
 // OSPD: the overspeed test's commands and checks.
 #define OSPD_STANDIN_ROWS(X)                        \
-    X(REDICE_OSPD_NOT, NOT, B, R80, PLAIN, R160)    \
-    X(LP_BRKR, ZMINUS1, A, R40, PLAIN)              \
-    X(HOLD_RST, A_SW, A, R40, PLAIN)
+    X(REDICE_OSPD_NOT, NOT, B, R80, PLAIN, R160)
 
 // IFACE_OUT_START: outputs of the speed sensing and the critical band.
 #define IFACE_OUT_START_STANDIN_ROWS(X)                  \
-    X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)               \
-    X(IN_CRIT, B_NAME, B, R10, PLAIN, R160)
+    X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)
 

@@ -1,4 +1,0 @@
-// STAND-IN definitions (see can_startup_standin.h).
-#include "runtime/can_startup_standin.h"
-
-CanStartupCellsStandin canCellsStandin;
