@@ -126,6 +126,7 @@ TEST_F(StartSequence, EveryInitialisationStepRunsInOrderAndCreatesItsTasks) {
         "init blocks 21 service headers",
         "init blocks 22 Modbus TCP acceptor, 23 Modbus slave instances",
         "spawn scan_tcp stack 8192 priority 40",
+        "spawn do_modbus stack 4096 priority 39",  // the simulator link
         "spawn do_modbus stack 4096 priority 39",
         "spawn do_modbus stack 4096 priority 39",
         "spawn do_modbus stack 4096 priority 39",
