@@ -118,7 +118,12 @@ namespace {
 // The start-up trace: each step of the application and block initialisation
 // is noted in the kernel's scheduling trace (kept only while a trace is on),
 // between the task creations the kernel notes itself.
-void step(const char* what) { hk::traceNote(std::string("init ") + what); }
+// Each step is also a scheduling point: the start runs below the master
+// clock, whose tasks must not wait for the whole initialisation.
+void step(const char* what) {
+    hk::traceNote(std::string("init ") + what);
+    hk::checkpoint();
+}
 
 }  // namespace
 

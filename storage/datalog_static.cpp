@@ -2,6 +2,7 @@
 // configuration file adds. Built once at start-up into the RAM block.
 #include <cstring>
 
+#include "host/vxworks.h"
 #include "runtime/dbug.h"
 #include "storage/datalog.h"
 
@@ -138,6 +139,9 @@ int BuildStaticDATA_LOG_M_Lists() {
             const DbugVar* v = dbug_find_in(tables, r.path);
             at->cell = v ? dbug_cell_of(tables, *v) : 0;
             if (!verifyItemsFit(row + 1)) return 0;
+            // A scheduling point every few rows: the start runs below the
+            // master clock, and the name searches add up past a tick.
+            if (row % 32 == 31) taskDelay(0);
         }
         *l.staticCount = kStaticListRows[gk[0]][gk[1]];
         // The lists without items (R20 Ints and Bools) sit at the end of R20 Reals.
