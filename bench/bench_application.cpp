@@ -67,6 +67,6 @@ void BM_WholeApplicationSimulatedSecond(benchmark::State& state) {
     turbine::reset();
     std::filesystem::remove_all(root);
 }
-BENCHMARK(BM_WholeApplicationSimulatedSecond)->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK(BM_WholeApplicationSimulatedSecond)->Unit(benchmark::kMillisecond)->Iterations(1000);
 
 }  // namespace

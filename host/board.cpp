@@ -69,6 +69,10 @@ Mutex& mutex() {
     return m;
 }
 
+// The CPU thread gives up the lock word it keeps whenever the kernel lets
+// other host threads in.
+const bool pauseHookSet = (hk::setCpuPauseHook([] { mutex().release(); }), true);
+
 // A copy of some registers' reads, valid while the board's lock count is
 // `holds` (what it becomes when the publishing hold ends). Written under the
 // lock, read without it: every field is atomic, and a reader trusts what it
@@ -412,8 +416,27 @@ void cpuWrite16(uint32_t address, uint16_t value) { cpuWrite(address, 16, value)
 uint32_t cpuRead32(uint32_t address) { return cpuRead(address, 32); }
 void cpuWrite32(uint32_t address, uint32_t value) { cpuWrite(address, 32, value); }
 
+namespace {
+// The calling thread's marker for the owner field, and whether it is the
+// kernel's CPU thread, which keeps the lock word between its holds.
+const void* selfMarker() {
+    static thread_local const char marker = 0;
+    return &marker;
+}
+bool keepsWord() {
+    static thread_local const bool keeps = hk::onCpuThread();
+    return keeps;
+}
+}  // namespace
+
 void Mutex::lock() {
-    m_.lock();
+    const void* me = selfMarker();
+    if (owner_.load(std::memory_order_relaxed) != me) {
+        uint32_t c = kFree;
+        if (!word_.compare_exchange_strong(c, kHeld, std::memory_order_acquire, std::memory_order_relaxed))
+            lockContended(c);
+        owner_.store(me, std::memory_order_relaxed);
+    }
     if (depth_++ == 0) {
         count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_release);
@@ -421,8 +444,28 @@ void Mutex::lock() {
 }
 
 void Mutex::unlock() {
-    if (--depth_ == 0) count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
-    m_.unlock();
+    if (--depth_ > 0) return;
+    count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    // The CPU thread keeps the word unless somebody sleeps on it.
+    if (word_.load(std::memory_order_relaxed) == kWaited || !keepsWord()) letGo();
+}
+
+void Mutex::release() {
+    if (owner_.load(std::memory_order_relaxed) == selfMarker() && depth_ == 0) letGo();
+}
+
+void Mutex::letGo() {
+    owner_.store(nullptr, std::memory_order_relaxed);
+    if (word_.exchange(kFree, std::memory_order_release) == kWaited) word_.notify_one();
+}
+
+void Mutex::lockContended(uint32_t seen) {
+    // Mark the word as waited for, and sleep while anybody has it.
+    if (seen != kWaited) seen = word_.exchange(kWaited, std::memory_order_acquire);
+    while (seen != kFree) {
+        word_.wait(kWaited, std::memory_order_relaxed);
+        seen = word_.exchange(kWaited, std::memory_order_acquire);
+    }
 }
 
 std::unique_lock<Mutex> lock() { return std::unique_lock<Mutex>(mutex()); }

@@ -60,15 +60,29 @@ void pokeBits16(uint32_t address, uint16_t mask, uint16_t value);
 // The board's lock: recursive, and counted, so that a reader can tell that
 // nobody took it since a given moment. The count is odd while the lock is
 // held and grows by two with every outermost hold.
+//
+// Nearly every hold is a register access of the emulated CPU, which runs on
+// one host thread. That thread keeps the lock word after its hold ends, so
+// that its next hold costs no atomic exchange, and gives it up when another
+// thread waits for it or when the kernel lets other host threads in (see
+// hk::setCpuPauseHook). Another thread that finds the lock taken sleeps on
+// the lock word until it is given up.
 class Mutex {
 public:
     void lock();
     void unlock();
     uint64_t holds() const { return count_.load(std::memory_order_acquire); }
+    // From the CPU thread: gives up the lock word kept after the last hold.
+    void release();
 
 private:
-    std::recursive_mutex m_;
-    int depth_ = 0;
+    static constexpr uint32_t kFree = 0, kHeld = 1, kWaited = 2;  // kWaited: held, and maybe a sleeper
+    void lockContended(uint32_t seen);
+    void letGo();
+
+    std::atomic<uint32_t> word_{kFree};
+    std::atomic<const void*> owner_{nullptr};  // the marker of the thread that has the word
+    int depth_ = 0;                            // holds of the owner
     std::atomic<uint64_t> count_{0};
 };
 

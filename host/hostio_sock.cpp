@@ -82,6 +82,12 @@ int tcpListen(uint16_t controllerPort, int backlog, const char** failedStep) {
 int tcpAccept(int fd, uint32_t* peerIp) {
     const int lh = sockHostFd(fd);
     if (lh < 0) return SOCK_ERR;
+    // Acceptors ask every few passes and mostly find nobody: a look at the
+    // socket costs far less than a refused accept, which builds and drops a
+    // whole socket in the host. Anything it reports (a connection, an error)
+    // goes on to the accept.
+    pollfd p{lh, POLLIN, 0};
+    if (::poll(&p, 1, 0) == 0) return SOCK_WOULDBLOCK;
     sockaddr_in peer;
     socklen_t len = sizeof peer;
     std::memset(&peer, 0, sizeof peer);

@@ -145,6 +145,7 @@ struct Kernel {
 
     std::unordered_map<TASK_ID, Task*> tasks;
     std::vector<Task*> live;  // tasks not dead, in creation order
+    std::vector<Task*> byUrgency;  // the same, most urgent first
     std::vector<Task*> zombies;
     std::unordered_map<SEM_ID, Sem*> sems;
     TASK_ID nextTaskId = 0x10000;
@@ -222,6 +223,13 @@ struct Kernel {
 
 Kernel K;
 thread_local bool tOnCpu = false;
+using PauseHook = void (*)();
+constinit PauseHook g_pauseHook = nullptr;
+
+// The CPU thread is about to let other host threads at the kernel.
+void pauseCpu() {
+    if (g_pauseHook) g_pauseHook();
+}
 
 size_t fiberStackSize(size_t requested) {
 #if defined(TC_SANITIZE)
@@ -285,17 +293,26 @@ void statusText(const Task* t, char* buf) {
     std::strcpy(buf, s);
 }
 
+// The most urgent ready task, the earliest ready among equals.
 Task* pickNext() {
     K.choiceStale = false;
     Task* best = nullptr;
-    for (Task* t : K.live) {
-        if (!runnable(t)) continue;
-        if (!best || t->priority < best->priority ||
-            (t->priority == best->priority && t->readySeq < best->readySeq))
-            best = t;
+    for (Task* t : K.byUrgency) {
+        if (best && t->priority != best->priority) break;
+        if (runnable(t) && (!best || t->readySeq < best->readySeq)) best = t;
     }
     return best;
 }
+
+// Enters `t` in the urgency order after every task of its priority (the
+// order within a priority does not matter: the earliest ready one runs).
+void rankTask(Task* t) {
+    auto pos = std::upper_bound(K.byUrgency.begin(), K.byUrgency.end(), t->priority,
+                                [](int p, const Task* u) { return p < u->priority; });
+    K.byUrgency.insert(pos, t);
+}
+
+void unrankTask(Task* t) { K.byUrgency.erase(std::remove(K.byUrgency.begin(), K.byUrgency.end(), t), K.byUrgency.end()); }
 
 void removeFromSem(Task* t) {
     if (t->pendSem) {
@@ -365,6 +382,7 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
+    unrankTask(t);
     if (t->doneFlag) {
         *t->doneFlag = true;
         K.idleCv.notify_all();
@@ -652,6 +670,7 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     t->sp = frame;
     K.tasks[t->id] = t;
     K.live.push_back(t);
+    rankTask(t);
     if (K.traceOn)
         traceLine("spawn " + t->name + " stack " + std::to_string(stackSize) + " priority " + std::to_string(priority));
     makeReady(t);
@@ -674,10 +693,12 @@ bool pollIo(int timeoutMs, const timespec* ts) {
     if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
     int r;
     if (ts) {
+        pauseCpu();
         K.big.unlock();
         r = ppoll(fds.data(), fds.size(), ts, nullptr);
         K.big.lock();
     } else if (timeoutMs != 0) {
+        pauseCpu();
         K.big.unlock();
         r = poll(fds.data(), fds.size(), timeoutMs);
         K.big.lock();
@@ -713,6 +734,7 @@ void cpuMain() {
     }
     while (!K.stopping) {
         if (K.extWaiting.load(std::memory_order_relaxed) > 0) {
+            pauseCpu();
             lock.unlock();
             while (K.extWaiting.load() > 0) std::this_thread::yield();
             lock.lock();
@@ -759,6 +781,7 @@ void cpuMain() {
             }
         }
     }
+    pauseCpu();
 }
 
 }  // namespace
@@ -818,6 +841,7 @@ void shutdown() {
     }
     K.tasks.clear();
     K.live.clear();
+    K.byUrgency.clear();
     K.zombies.clear();
     for (auto& [id, s] : K.sems) delete s;
     K.sems.clear();
@@ -833,6 +857,8 @@ void shutdown() {
 }
 
 bool running() { return K.started; }
+bool onCpuThread() { return tOnCpu; }
+void setCpuPauseHook(void (*hook)()) { g_pauseHook = hook; }
 ClockMode mode() { return K.mode; }
 
 namespace {
@@ -1155,7 +1181,9 @@ STATUS taskPrioritySet(TASK_ID tid, int priority) {
     return kcall([&]() -> STATUS {
         Task* t = findTask(tid);
         if (!t || priority < 0 || priority > 255) return ERROR;
+        unrankTask(t);
         t->priority = priority;
+        rankTask(t);
         K.choiceStale = true;
         return OK;
     });

@@ -112,6 +112,14 @@ int waitFd(int fd, short events, int timeoutTicks);
 // 64); start and shutdown leave them for the test that caused them.
 std::vector<std::string> takeOverruns();
 
+// True on the host thread that runs the emulated CPU.
+bool onCpuThread();
+// Called on the CPU thread whenever it is about to let other host threads
+// at the kernel (it gives up the kernel's lock, waits for I/O or for time,
+// or ends): a model of the board that keeps a lock of its own across its
+// accesses gives it up here. Set once, before start.
+void setCpuPauseHook(void (*hook)());
+
 // Task inspection for tests.
 struct TaskInfo {
     TASK_ID id;
