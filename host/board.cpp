@@ -104,7 +104,7 @@ void checkAddress(uint32_t address, int width) {
     }
 }
 
-uint64_t now() { return hk::running() ? hk::nowNs() : 0; }
+uint64_t now() { return hk::nowNsIfRunning(); }
 
 uint32_t stored(State& s, uint32_t address, int width) {
     const size_t i = indexOf(address);

@@ -143,7 +143,10 @@ struct Kernel {
     bool stopping = false;
     ClockMode mode = ClockMode::Simulated;
 
-    std::unordered_map<TASK_ID, Task*> tasks;
+    std::unordered_map<TASK_ID, Task*> tasks;  // every task until shutdown, dead ones too
+    // Tasks found lately, by the low bits of their id: a task is looked up
+    // at almost every kernel call that names one.
+    std::array<Task*, 64> recentTasks{};
     std::vector<Task*> live;  // tasks not dead, in creation order
     std::vector<Task*> byUrgency;  // the same, most urgent first
     std::vector<Task*> zombies;
@@ -277,9 +280,14 @@ void makeReady(Task* t) {
 
 Task* findTask(TASK_ID id) {
     if (id == 0) return K.current;
-    auto it = K.tasks.find(id);
-    if (it == K.tasks.end() || it->second->dead) return nullptr;
-    return it->second;
+    Task*& recent = K.recentTasks[static_cast<size_t>(id) % K.recentTasks.size()];
+    Task* t = recent;
+    if (!t || t->id != id) {
+        auto it = K.tasks.find(id);
+        if (it == K.tasks.end()) return nullptr;
+        t = recent = it->second;
+    }
+    return t->dead ? nullptr : t;
 }
 
 void statusText(const Task* t, char* buf) {
@@ -840,6 +848,7 @@ void shutdown() {
         delete t;
     }
     K.tasks.clear();
+    K.recentTasks.fill(nullptr);
     K.live.clear();
     K.byUrgency.clear();
     K.zombies.clear();
@@ -940,6 +949,7 @@ void runTask(const std::function<void()>& fn, int priority, const char* name) {
 }
 
 uint64_t nowNs() { return now(); }
+uint64_t nowNsIfRunning() { return K.started ? now() : 0; }
 uint64_t lostTicks() { return K.lostTicks.load(std::memory_order_relaxed); }
 
 TickLateness tickLateness() {

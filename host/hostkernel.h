@@ -52,6 +52,9 @@ TASK_ID spawnFunction(const std::function<void()>& fn, int priority, const char*
 
 // Current time.
 uint64_t nowNs();
+// The same while the kernel runs, else 0 (device models that also serve
+// tests before the start).
+uint64_t nowNsIfRunning();
 // Real time: ticks lost since start, those whose deadlines passed while an
 // earlier tick was still undelivered (the process was stopped, or the host
 // did not run it in time) while a clock hook was connected. Each loss is reported on the console (stderr),

@@ -45,7 +45,7 @@ struct Channel {
 
 Channel chans[2];  // guarded by the board's lock
 
-int64_t now() { return hk::running() ? static_cast<int64_t>(hk::nowNs()) : 0; }
+int64_t now() { return static_cast<int64_t>(hk::nowNsIfRunning()); }
 
 double position(const Channel& c, int64_t t) {
     for (size_t i = c.segs.size(); i-- > 0;) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 // A time cell: seconds and microseconds.
 struct TimeCell {
@@ -26,11 +27,11 @@ struct StrCell {
 
 // Copies a text into a string cell: at most 39 characters; the rest of the
 // cell, and always its last byte, becomes 0.
+// The text may be the cell's own.
 inline void str_cell_copy(StrCell& dst, const char* text) {
-    int n = 0;
-    while (n < kStrCellBytes - 1 && text[n] != '\0') ++n;
-    for (int k = 0; k < n; ++k) dst.s[k] = text[k];
-    for (int k = n; k < kStrCellBytes; ++k) dst.s[k] = '\0';
+    const size_t n = strnlen(text, kStrCellBytes - 1);
+    std::memmove(dst.s, text, n);
+    std::memset(dst.s + n, 0, kStrCellBytes - n);
 }
 
 // ---- cell areas -------------------------------------------------------------
