@@ -84,10 +84,14 @@ int tcpAccept(int fd, uint32_t* peerIp) {
     if (lh < 0) return SOCK_ERR;
     // Acceptors ask every few passes and mostly find nobody: a look at the
     // socket costs far less than a refused accept, which builds and drops a
-    // whole socket in the host. Anything it reports (a connection, an error)
-    // goes on to the accept.
+    // whole socket in the host. Only a listening socket with nothing to
+    // report is answered here; anything else goes on to the accept.
     pollfd p{lh, POLLIN, 0};
-    if (::poll(&p, 1, 0) == 0) return SOCK_WOULDBLOCK;
+    int listening = 0;
+    socklen_t optLen = sizeof listening;
+    if (::poll(&p, 1, 0) == 0 && ::getsockopt(lh, SOL_SOCKET, SO_ACCEPTCONN, &listening, &optLen) == 0 &&
+        listening != 0)
+        return SOCK_WOULDBLOCK;
     sockaddr_in peer;
     socklen_t len = sizeof peer;
     std::memset(&peer, 0, sizeof peer);

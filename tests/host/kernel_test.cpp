@@ -107,6 +107,36 @@ TEST_F(Kernel, TaskNameToIdFindsOnlyThatName) {
     }, 100);
 }
 
+// Many tasks, ids far apart and close together: each id names its own task
+// until it is deleted, whatever was looked up in between.
+TEST_F(Kernel, EveryIdNamesItsTaskAmongMany) {
+    std::vector<TASK_ID> ids;
+    hk::runTask([&] {
+        for (int i = 0; i < 140; ++i) {
+            const std::string name = "t" + std::to_string(i);
+            ids.push_back(hk::spawnFunction([] { taskSuspend(0); }, 60, name.c_str()));
+        }
+    });
+    hk::runUntilIdle();
+    ASSERT_EQ(ids.size(), 140u);
+    auto check = [&](size_t i, bool alive) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(taskIdVerify(ids[i]), alive ? OK : ERROR);
+        const char* name = taskName(ids[i]);
+        if (alive) {
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(std::string(name), "t" + std::to_string(i));
+        } else {
+            EXPECT_EQ(name, nullptr);
+        }
+    };
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < ids.size(); ++i) check(i, true);
+    EXPECT_EQ(taskDelete(ids[3]), OK);
+    for (size_t i : {3u, 67u, 131u, 3u}) check(i, i != 3);
+    EXPECT_EQ(taskIdVerify(ids.back() + 64), ERROR);  // never made
+}
+
 TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
     hk::runTask([] {
         hk::spawnFunction([] { note("a1"); taskDelay(0); note("a2"); }, 120, "a");

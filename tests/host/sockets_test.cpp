@@ -118,4 +118,34 @@ TEST_F(HostSockets, StreamPeerSendAndBlockingMode) {
     hostfs::socketClose(lisT);
 }
 
+// An acceptor asks without waiting: nobody there, a waiting client, and
+// sockets that cannot accept at all.
+TEST_F(HostSockets, AcceptTakesAWaitingClientAndTellsNobodyFromAFault) {
+    const int lis = hostio::tcpListen(666, 4, nullptr);
+    ASSERT_GE(lis, 0);
+    uint32_t ip = 0;
+    EXPECT_EQ(hostio::tcpAccept(lis, &ip), hostio::SOCK_WOULDBLOCK);
+    int client = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(kLoopback);
+    a.sin_port = htons(hostio::hostPort(666));
+    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const int server = hostio::tcpAccept(lis, &ip);
+    ASSERT_GE(server, 0);
+    EXPECT_EQ(ip, kLoopback);
+    EXPECT_EQ(hostio::tcpAccept(lis, &ip), hostio::SOCK_WOULDBLOCK);  // only the one
+    // A stream socket that never listened, a datagram socket and no socket:
+    // faults, never "nobody waiting".
+    const int idle = hostio::sockAdopt(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    const int udp = hostio::udpOpen(5005, 1024, 1024, nullptr);
+    ASSERT_GE(udp, 0);
+    for (int fd : {idle, udp, -1}) {
+        SCOPED_TRACE(fd);
+        EXPECT_EQ(hostio::tcpAccept(fd, &ip), hostio::SOCK_ERR);
+    }
+    ::close(client);
+    for (int fd : {server, idle, udp, lis}) hostfs::socketClose(fd);
+}
+
 }  // namespace

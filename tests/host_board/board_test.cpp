@@ -2,8 +2,10 @@
 // behaviour and platform library calls.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <numeric>
+#include <thread>
 
 #include "drivers/zarn_regs.h"
 #include "host/board.h"
@@ -235,6 +237,81 @@ TEST_F(Board, InterruptStatusIsReadOnlyAndAcknowledgedBitByBit) {
     board::raiseCpuRequest(ZARN_INTR_WDOG_TIMEOUT);
     hk::runTicks(1);
     EXPECT_EQ(runs, 2);
+}
+
+// The CPU's register accesses and another thread's holds of the board's lock
+// exclude each other, and neither side waits for ever: the CPU thread keeps
+// the lock between its accesses only until somebody waits for it or the
+// kernel lets other threads in.
+TEST(BoardLock, CpuAccessesAndOtherThreadsExcludeEachOther) {
+    constexpr uint32_t kReg = 0x8080E040;
+    constexpr int kHolds = 3000;
+    struct Shared {
+        std::atomic<int> inside{0};
+        std::atomic<int> overlaps{0};
+        int count = 0;  // guarded by the board's lock
+        void enter() {
+            if (inside.fetch_add(1) != 0) ++overlaps;
+        }
+        void leave() { inside.fetch_sub(1); }
+    };
+    static Shared shared;
+    shared.count = 0;
+    shared.overlaps = 0;
+    board::reset();
+    board::attach(kReg, kReg, board::Behaviour{nullptr, [](uint32_t, int, uint32_t) {
+                                                   shared.enter();
+                                                   const int c = shared.count;
+                                                   std::this_thread::yield();
+                                                   shared.count = c + 1;
+                                                   shared.leave();
+                                               }});
+    for (hk::ClockMode mode : {hk::ClockMode::Simulated, hk::ClockMode::RealTime}) {
+        SCOPED_TRACE(mode == hk::ClockMode::Simulated ? "free-running simulated clock" : "real-time clock");
+        shared.count = 0;
+        hk::start(mode);
+        if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
+        std::atomic<bool> stop{false};
+        std::atomic<int> cpuWrites{0};
+        hk::spawnFunction(
+            [&] {
+                // Never idle: only a waiter can take the lock from this task.
+                while (!stop.load()) {
+                    board::cpuWrite16(kReg, 1);
+                    ++cpuWrites;
+                    hk::checkpoint();
+                }
+            },
+            50, "tWriter");
+        while (cpuWrites.load() == 0) std::this_thread::yield();
+        for (int i = 0; i < kHolds; ++i) {
+            auto g = board::lock();
+            shared.enter();
+            const int c = shared.count;
+            std::this_thread::yield();
+            shared.count = c + 1;
+            shared.leave();
+        }
+        stop = true;
+        hk::shutdown();
+        // The task's last write may have come after the stop was seen: every
+        // write and every hold counted once.
+        EXPECT_EQ(shared.count, kHolds + cpuWrites.load());
+        EXPECT_EQ(shared.overlaps.load(), 0);
+    }
+    board::attach(kReg, kReg, board::Behaviour{});
+}
+
+// After the CPU's last access the kernel idles at its time limit; the lock is
+// free for another thread then, and the CPU takes it back at its next access.
+TEST_F(Board, LockIsFreeWhileTheCpuIdles) {
+    uint32_t seen = 0;
+    hk::runTask([] { board::cpuWrite16(0x8080E050, 0x1234); });
+    std::thread other([] { board::poke16(0x8080E050, 0x5678); });
+    other.join();
+    hk::runTask([&] { seen = board::cpuRead16(0x8080E050); });
+    EXPECT_EQ(seen, 0x5678u);
+    EXPECT_EQ(board::peek16(0x8080E050), 0x5678u);
 }
 
 TEST(BoardAccess, DiscreteInputChangesMustComeInTimeOrder) {
