@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int R10 = 0, R40 = 2, R80 = 3, R160 = 4;
+constexpr int R10 = 0, R80 = 3, R160 = 4;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 class SpeedModules : public tc_test::AppHarness {
