@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <regex>
@@ -105,6 +106,29 @@ TEST_F(Kernel, TaskNameToIdFindsOnlyThatName) {
         taskDelete(a);
         taskDelete(b);
     }, 100);
+}
+
+// A spawned entry gets its ten arguments in order.
+long g_entryArgs[10];
+long recordArgs(long a1, long a2, long a3, long a4, long a5, long a6, long a7, long a8, long a9, long a10) {
+    const long got[10] = {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10};
+    std::copy(got, got + 10, g_entryArgs);
+    return 0;
+}
+
+TEST_F(Kernel, SpawnedEntryGetsItsArgumentsInOrder) {
+    std::fill(g_entryArgs, g_entryArgs + 10, 0L);
+    hk::runTask([] {
+        EXPECT_NE(taskSpawn("tArgs", 50, 0, 8192, recordArgs, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20), ERROR);
+    });
+    hk::runUntilIdle();
+    const std::vector<long> got(g_entryArgs, g_entryArgs + 10);
+    EXPECT_EQ(got, (std::vector<long>{11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+    // Priorities 0 .. 255 only.
+    hk::runTask([] {
+        for (int prio : {-1, 256}) EXPECT_EQ(taskSpawn("tBad", prio, 0, 8192, recordArgs, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), ERROR);
+        for (int prio : {0, 255}) EXPECT_NE(taskSpawn("tEdge", prio, 0, 8192, recordArgs, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), ERROR);
+    });
 }
 
 // Many tasks, ids far apart and close together: each id names its own task

@@ -60,6 +60,12 @@ TEST_F(HostSockets, DatagramsBothWaysWithTheSender) {
     EXPECT_EQ(std::string(buf, 4), "ping");
     EXPECT_EQ(ip, kLoopback);
     EXPECT_EQ(port, hostio::hostPort(5002));
+    // An empty datagram is one too.
+    EXPECT_EQ(hostio::sockSendTo(b, "", 0, kLoopback, hostio::hostPort(5001)), 0);
+    hk::runTask([&] { ready = hostio::sockWaitReadable(a, 200); });
+    ASSERT_EQ(ready, 1);
+    EXPECT_EQ(hostio::sockRecv(a, buf, sizeof buf, &ip, &port), 0);
+    EXPECT_EQ(port, hostio::hostPort(5002));
     // Nothing more: a wait ends by its time-out, in simulated ticks.
     const uint64_t t0 = hk::ticks();
     hk::runTask([&] { ready = hostio::sockWaitReadable(a, 3); });

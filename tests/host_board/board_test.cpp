@@ -314,6 +314,37 @@ TEST_F(Board, LockIsFreeWhileTheCpuIdles) {
     EXPECT_EQ(board::peek16(0x8080E050), 0x5678u);
 }
 
+// The E-stop latch: a reset while the button is held leaves it set; after
+// the release the next reset clears it. Keys of every word show in their
+// keypad register.
+TEST_F(Board, EstopLatchAndKeypadWords) {
+    board::setEstopButton(true);
+    board::setEstopButton(false);
+    EXPECT_TRUE(board::estopLatched());
+    board::setEstopButton(true);
+    board::cpuWrite16(ZARN_CTRL, ZARN_CTRL_ESTOP_RESET);
+    EXPECT_TRUE(board::estopLatched());
+    EXPECT_EQ(board::cpuRead16(ZARN_STATUS) & ZARN_STATUS_ESTOP, ZARN_STATUS_ESTOP);
+    board::cpuWrite16(ZARN_CTRL, 0);
+    board::setEstopButton(false);
+    EXPECT_TRUE(board::estopLatched());
+    board::cpuWrite16(ZARN_CTRL, ZARN_CTRL_ESTOP_RESET);
+    EXPECT_FALSE(board::estopLatched());
+    EXPECT_EQ(board::cpuRead16(ZARN_STATUS) & ZARN_STATUS_ESTOP, 0u);
+
+    for (int word = 0; word < 3; ++word) {
+        SCOPED_TRACE(word);
+        const uint32_t reg = ZARN_KEYPAD0 + 2u * static_cast<uint32_t>(word);
+        board::setKey(word, 0, true);
+        board::setKey(word, 11, true);
+        EXPECT_EQ(board::peek16(reg), 0x0801u);
+        board::setKey(word, 0, false);
+        EXPECT_EQ(board::peek16(reg), 0x0800u);
+    }
+    board::releaseAllKeys();
+    EXPECT_EQ(board::peek16(ZARN_KEYPAD0), 0u);
+}
+
 TEST(BoardAccess, DiscreteInputChangesMustComeInTimeOrder) {
     board::reset();
     board::setDiscreteInputsAt(5'000'000, 1);
