@@ -345,6 +345,23 @@ TEST_F(Board, EstopLatchAndKeypadWords) {
     EXPECT_EQ(board::peek16(ZARN_KEYPAD0), 0u);
 }
 
+// Each relay's readback contact can be stuck closed while its relay is off,
+// the first and the last of them alike.
+TEST_F(Board, EveryRelayReadbackCanStick) {
+    board::wireRelayReadbacks(true);
+    // Inputs 16 .. 31 of the latest sample.
+    auto highInputs = [] { return board::cpuRead16(ZARN_DIN_SAMPLES_LAST - 2); };
+    for (int relay : {0, 3}) {
+        SCOPED_TRACE(relay);
+        const uint32_t bit = 1u << (24 - 16 + relay);
+        EXPECT_EQ(highInputs() & bit, 0u);
+        board::setRelayReadbackStuck(relay, 1);
+        EXPECT_EQ(highInputs() & bit, bit);
+        board::setRelayReadbackStuck(relay, -1);
+        EXPECT_EQ(highInputs() & bit, 0u);
+    }
+}
+
 TEST(BoardAccess, DiscreteInputChangesMustComeInTimeOrder) {
     board::reset();
     board::setDiscreteInputsAt(5'000'000, 1);
