@@ -11,6 +11,8 @@
     X(CONTROLLERS_USED, I_NAME, I, R160, PLAIN)      \
     X(IDLE_RTD_N, NOT, B, R160, PLAIN)               \
     X(NO_CASC, NOT, B, R160, PLAIN, R80)             \
+    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
+    X(IDLE_RTD, B_NAME, B, R160, PLAIN)              \
     CONF_VAL_1_STANDIN_ROWS(X)
 CAT_MODULE(CONF_VAL_1)
 

@@ -19,9 +19,9 @@ const Cells kConsistent = {
     {"CNFG_SETPT.CONFIG_B.IN_1", 1},     {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 2000.0},
     {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 2500.0}, {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 100.0},
     {"CNFG_SETPT.SLOW_RATE_OFFLINE.IN", 10.0}, {"CNFG_SETPT.QT_MIN_GOV.IN", 3000.0},
-    {"IFACE_IN_SPEED.MIN_GOV.A_NAME", 3000.0}, {"CNFG_SETPT.QT_MAX_GOV.IN", 3600.0},
+    {"CNFG_SETPT.QT_MAX_GOV.IN", 3600.0},
     {"CNFG_SETPT.QT_OST_LIMIT.IN", 3800.0},   {"CNFG_SETPT.QT_OSPD_TRIP.IN", 3700.0},
-    {"CONF_VAL_1.USE_MPU2.B_NAME", 1},         {"START.NOT_STRTD.NOT", 1},
+    {"CONF_VAL_1.USE_MPU2.B_NAME", 1},
 };
 
 // Every error cell of the checks.
@@ -49,8 +49,8 @@ const Check kChecks[] = {
     {"idle 1 at the band's high end (record 28)", "CNFG_CHECK.IDLE1_IN_CRIT.AND",
      {{"CNFG_START.IDLE_1_SP.A_NAME", 2500.0}}, {{"CNFG_START.IDLE_1_SP.A_NAME", 2500.5}, {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 2500.25}}},
     {"min governor below sensor 1's failed level (record 29)", "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",
-     {{"IFACE_IN_SPEED.MIN_GOV.A_NAME", 250.0}, {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 200.0}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 100.0}},
-     {{"IFACE_IN_SPEED.MIN_GOV.A_NAME", 251.0}}},
+     {{"CNFG_SETPT.QT_MIN_GOV.IN", 250.0}, {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 200.0}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 100.0}},
+     {{"CNFG_SETPT.QT_MIN_GOV.IN", 251.0}}},
     {"min governor at sensor 2's failed level (record 29)", "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",
      {{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 3000.0}},
      {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
@@ -61,7 +61,7 @@ const Check kChecks[] = {
     {"idle 1 at minimum governor (record 30)", "CNFG_CHECK.IDL_ERROR.AND",
      {{"CNFG_START.IDLE_1_SP.A_NAME", 3000.0}}, {{"CNFG_START.IDLE_1_SP.A_NAME", 2999.0}}},
     {"band rate at the slow rate (record 32)", "CNFG_CHECK.CRIT_RATE.AND",
-     {{"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 10.0}}, {{"START.NOT_STRTD.NOT", 0}}},
+     {{"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 10.0}}, {{"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 10.5}}},
     {"band without idle/rated start (record 33)", "CNFG_CHECK.CRIT_ER_NI.B_SW",
      {{"CNFG_START.CONFIG_B.IN_2", 0}}, {{"CNFG_SETPT.CONFIG_B.IN_1", 0}}},
     {"band below idle 1 (record 34)", "CNFG_CHECK.USE_BND1.AND",

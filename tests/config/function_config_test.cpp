@@ -112,6 +112,7 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     startPastPowerUp();
     const std::pair<int, const char*> modes[] = {{2, "CNFG_START.AUTO_START.B_NAME"},
                                                  {2, "CNFG_START.IDLE_RATED_SEQ.B_NAME"},
+                                                 {2, "CONF_VAL_1.IDLE_RTD.B_NAME"},
                                                  {9, "CNFG_START.AUTO_HALT_AT_IDLE.B_NAME"},
                                                  {10, "CNFG_START.USE_RATED.B_NAME"}};
     auto entry = [](const char* field, int n) { return std::string("CNFG_START.CONFIG_B.") + field + std::to_string(n); };
@@ -315,6 +316,7 @@ TEST_F(RemoteSetpointLimits, StartModesAndSettingsFollowTheirSources) {
         {"CNFG_START.RATE_MIN_SPD.IN", "CNFG_START.RATE_MIN_SPD.A_NAME"},
         {"CNFG_START.VLV_LIM_RATE.IN", "CNFG_START.VLV_LIM_RATE.A_NAME"},
         {"CNFG_SETPT.RMT_SPD_SP_MAX_RT.IN", "CNFG_SETPT.RMT_SPD_SP_MAX_RT.A_NAME"},
+        {"CNFG_START.IDLE_1_SP.A_NAME", "IFACE_IN_SPEED.IDLE_1.A_NAME"},
     };
     double value = 1.5;
     for (const auto& s : settings) setCell(s[0], value += 1.0);

@@ -7,9 +7,7 @@
 #include "runtime/catalogue.h"
 
 #define CONF_VAL_1_STANDIN_ROWS(X)                   \
-    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)         \
-    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
-    X(IDLE_RTD, B_NAME, B, R160, PLAIN)
+    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)
 
 #define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 
