@@ -3,7 +3,6 @@
 // idle/rated logic (160 ms).
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The settings of the operator interface and their copies, the timed

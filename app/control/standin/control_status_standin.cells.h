@@ -1,13 +1,10 @@
 // STAND-IN until the modules that compute these cells land: the
-// configuration summary inputs and the valve-limiter message of the alarm
-// logic, as far as the control status and the configuration-error list read
-// them. The real modules take the rows over.
+// configuration summary inputs, as far as the control status and the
+// configuration-error list read them. The real modules take the rows over.
 #pragma once
 
 #include "runtime/catalogue.h"
 
 #define CONF_VAL_1_STANDIN_ROWS(X)                   \
     X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)
-
-#define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 
