@@ -113,6 +113,8 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     const std::pair<int, const char*> modes[] = {{2, "CNFG_START.AUTO_START.B_NAME"},
                                                  {2, "CNFG_START.IDLE_RATED_SEQ.B_NAME"},
                                                  {2, "CONF_VAL_1.IDLE_RTD.B_NAME"},
+                                                 {2, "IFACE_IN_START.AUTO_START.B_NAME"},
+                                                 {1, "IFACE_IN_START.MANUAL_START.B_NAME"},
                                                  {9, "CNFG_START.AUTO_HALT_AT_IDLE.B_NAME"},
                                                  {10, "CNFG_START.USE_RATED.B_NAME"}};
     auto entry = [](const char* field, int n) { return std::string("CNFG_START.CONFIG_B.") + field + std::to_string(n); };

@@ -273,3 +273,42 @@ TEST_F(StartPieces, EnteredSetpointMatchNeedsItsPermissive) {
     runPasses(R40, 2);
     EXPECT_EQ(boolean("ENTR_SETPT.ENTR_MTCHD.AND"), 0u);
 }
+
+// At idle for the start logic: in A01 or A11, or in a controlled stop (Z01)
+// with the reference still at or above idle.
+TEST_F(StartPieces, AtIdleInTheIdleStepsOrInAControlledStopAboveIdle) {
+    start(R80, {_R80_TASK_26});
+    const struct {
+        uint32_t z01, aboveIdle, a01, a11, stopAboveIdle, idle;
+    } rows[] = {
+        {0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, {1, 1, 0, 0, 1, 1},
+        {0, 0, 1, 0, 0, 1}, {0, 0, 0, 1, 0, 1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "Z01 " << r.z01 << " above idle " << r.aboveIdle << " A01 " << r.a01
+                                        << " A11 " << r.a11);
+        setCell("SPDC.Z01_STEP.SFC_STEP", r.z01);
+        setCell("SPDC.SR__GE_L1.A_COMPARE", r.aboveIdle);
+        setCell("SPDC.A01_STEP.SFC_STEP", r.a01);
+        setCell("SPDC.A11_STEP.SFC_STEP", r.a11);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("START.AND_H_MIN.AND"), r.stopAboveIdle);
+        EXPECT_EQ(boolean("START.IDLE.OR"), r.idle);
+    }
+}
+
+// The cascade gauge's tick from its configuration 1 .. 6; another number
+// keeps the last tick.
+TEST_F(StartPieces, CascadeGaugeTickFromItsConfiguration) {
+    start(R160, {_R160_TASK_38});
+    const struct {
+        int config;
+        float tick;
+    } rows[] = {{1, 0.01f}, {2, 0.1f}, {3, 1.0f}, {4, 10.0f}, {5, 100.0f}, {6, 1000.0f}, {7, 1000.0f}, {0, 1000.0f},
+                {1, 0.01f},  {-1, 0.01f}};
+    for (const auto& r : rows) {
+        setCell("IFACE_IN_CASC.GAUGE_TICK_CONFIG.I_NAME", r.config);
+        runPasses(R160, 1);
+        EXPECT_EQ(real("IFACE_IN_CASC.TICK_CONFIG.A_NAME"), r.tick) << r.config;
+    }
+}
