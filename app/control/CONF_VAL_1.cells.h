@@ -1,7 +1,6 @@
 // Modules CONF_VAL_1 and CONF_VAL_2: configuration summary flags (160 ms).
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CONF_VAL_1_CELLS(X)                          \
@@ -13,7 +12,7 @@
     X(NO_CASC, NOT, B, R160, PLAIN, R80)             \
     X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
     X(IDLE_RTD, B_NAME, B, R160, PLAIN)              \
-    CONF_VAL_1_STANDIN_ROWS(X)
+    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)
 CAT_MODULE(CONF_VAL_1)
 
 namespace r160 {

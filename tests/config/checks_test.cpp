@@ -21,7 +21,7 @@ const Cells kConsistent = {
     {"CNFG_SETPT.SLOW_RATE_OFFLINE.IN", 10.0}, {"CNFG_SETPT.QT_MIN_GOV.IN", 3000.0},
     {"CNFG_SETPT.QT_MAX_GOV.IN", 3600.0},
     {"CNFG_SETPT.QT_OST_LIMIT.IN", 3800.0},   {"CNFG_SETPT.QT_OSPD_TRIP.IN", 3700.0},
-    {"CONF_VAL_1.USE_MPU2.B_NAME", 1},
+    {"CNFG_SPEED.CONFIG_B.IN_1", 1},
 };
 
 // Every error cell of the checks.
@@ -53,11 +53,11 @@ const Check kChecks[] = {
      {{"CNFG_SETPT.QT_MIN_GOV.IN", 251.0}}},
     {"min governor at sensor 2's failed level (record 29)", "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",
      {{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 3000.0}},
-     {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
+     {{"CNFG_SPEED.CONFIG_B.IN_1", 0}}},
     {"idle 1 at sensor 1's failed level (record 29)", "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",
      {{"CNFG_START.IDLE_1_SP.A_NAME", 250.0}}, {{"CNFG_CHECK.IDLE_MN_SPD_ERROR.IN_3", 0}}},
     {"idle 1 at sensor 2's failed level (record 29)", "CNFG_CHECK.MIN_SPD_ERROR_OR.OR",
-     {{"CNFG_SPEED.SPD2_LOW_SP.IN", 1000.0}}, {{"CONF_VAL_1.USE_MPU2.B_NAME", 0}}},
+     {{"CNFG_SPEED.SPD2_LOW_SP.IN", 1000.0}}, {{"CNFG_SPEED.CONFIG_B.IN_1", 0}}},
     {"idle 1 at minimum governor (record 30)", "CNFG_CHECK.IDL_ERROR.AND",
      {{"CNFG_START.IDLE_1_SP.A_NAME", 3000.0}}, {{"CNFG_START.IDLE_1_SP.A_NAME", 2999.0}}},
     {"band rate at the slow rate (record 32)", "CNFG_CHECK.CRIT_RATE.AND",

@@ -141,6 +141,24 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 1u : 0u) << "kept: " << n;
 }
 
+// The speed-sensor list (sensor 2 used) likewise: taken only while locked,
+// and the sensor's use follows it.
+TEST_F(FunctionConfig, SecondSpeedSensorUseTakenOnlyWhileLocked) {
+    startPastPowerUp();
+    const char* const used[] = {"CNFG_SPEED.CONFIG_B.LIST_1", "CNFG_SPEED.SPD2_USED.B_NAME", "CONF_VAL_1.USE_MPU2.B_NAME",
+                                "CONF_VAL_2.NO_MPU2.NOT"};
+    const uint32_t off[] = {0, 0, 0, 1};
+    setCell("CNFG_SPEED.CONFIG_B.IN_1", 1);
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), off[k]) << "unlocked: " << used[k];
+    lock();
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), 1u - off[k]) << "locked: " << used[k];
+    setCell("CNFG_SPEED.CONFIG_B.IN_1", 0);
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), off[k]) << "cleared: " << used[k];
+}
+
 class RemoteSetpointLimits : public tc_test::AppHarness {
 protected:
     void start() {
