@@ -63,9 +63,9 @@
     X(IDLE_PRIORITY, IN, B, R160, TUNE(false))  \
     X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)    \
-    /* Nothing in the application writes the no-shutdown flag or the */ \
-    /* idle/rated selection: they keep their initial 0. */ \
     X(NOT_SD, B_NAME, B, R10, PLAIN)             \
+    /* Nothing in the application writes the idle/rated selection: it */ \
+    /* keeps its initial 0. */ \
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80) \
     IFACE_IN_ROWS_IFACE_IN_START(X)
 CAT_MODULE(IFACE_IN_START)
