@@ -1,4 +1,5 @@
-// HP_DRIVER at 80 ms: the stroke pulse, 1.5 s on the rising stroke enable.
+// HP_DRIVER: the stroke pulse, 1.5 s on the rising stroke enable (80 ms);
+// the forward/reverse scaling and the stroke latch (160 ms, below).
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "runtime/appmem.h"

@@ -58,6 +58,17 @@ TEST_F(InterfaceInputs, EachContactFollowsTheFunctionSlotItIsRoutedTo) {
     }
 }
 
+// The start interface's no-shutdown flag, which the all-probes-failed trip
+// reads, follows the shutdown latch in the same pass.
+TEST_F(InterfaceInputs, NoShutdownFlagFollowsTheShutdownLatch) {
+    for (int latched : {0, 1, 0}) {
+        setCell("SHUTDOWNS.ANY.LATCH_AE", latched);
+        runPasses(R10, 1);
+        EXPECT_EQ(boolean("SHUTDOWNS.NOT_SD.NOT"), static_cast<uint32_t>(!latched));
+        EXPECT_EQ(boolean("IFACE_IN_START.NOT_SD.B_NAME"), static_cast<uint32_t>(!latched)) << latched;
+    }
+}
+
 TEST_F(InterfaceInputs, ServiceSettingsReachTheSpeedInterface) {
     struct Case {
         const char* tunable;
