@@ -333,6 +333,26 @@ TEST_F(StartSequence, SupervisionTaskSavesWritesTheBatteryClockAndPublishesThePe
     allowStop();
 }
 
+// One SYNC on the CAN2 network per 20 ms frame once the network is open,
+// none before.
+TEST_F(StartSequence, TheTwentyMillisecondGatherSendsOneSyncPerFrameOnceTheNetworkIsOpen) {
+    std::vector<std::pair<uint64_t, int32_t>> syncs;  // tick and the network state then
+    std::mutex mu;
+    const int monitor = hostcan::attach("monitor", [&](const hostcan::Frame& f) {
+        std::lock_guard<std::mutex> l(mu);
+        if (f.id == 0x80) syncs.push_back({hk::ticks(), cells::CNFG_CAN2.CAN2_NTW1_STATE});
+    });
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(400);
+    hostcan::detach(monitor);
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_NTW1_STATE), 2);
+    std::lock_guard<std::mutex> l(mu);
+    ASSERT_GT(syncs.size(), 20u);
+    for (size_t k = 1; k < syncs.size(); ++k) EXPECT_EQ(syncs[k].first - syncs[k - 1].first, 4u) << k;
+    for (const auto& sy : syncs) EXPECT_EQ(sy.second, 2);
+    EXPECT_GT(syncs.front().first, 34u);  // not before the network opened after the first 160 ms frames
+}
+
 // The 80 ms gather copies the E-stop input at each 80 ms release.
 TEST_F(StartSequence, TheEightyMillisecondGatherReadsTheEstop) {
     ASSERT_EQ(start(), 0u);
