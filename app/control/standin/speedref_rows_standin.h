@@ -7,20 +7,6 @@
 // SPDC: the underspeed alarm's switch.
 #define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
 
-// START: start and stop contacts, keypad start, the permissive unit delays
-// and the start-type configuration.
-#define START_STANDIN_ROWS(X)                       \
-    X(START_OS, ONE_SHOT, B, R80, PLAIN)            \
-    X(KEYPAD_START, B_SW, B, R80, PLAIN)            \
-    X(RST_OS, ONE_SHOT, B, R80, PLAIN)              \
-    X(NOT_STRTD, NOT, B, R160, PLAIN, R80)          \
-    X(DLY_OF, DELAY, B, R40, PLAIN, R80)
-
-// ENTR_SETPT: the automatic-start and matched pulses.
-#define ENTR_SETPT_STANDIN_ROWS(X)                  \
-    X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)         \
-    X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)
-
 // MOD_SPD_SP: the Modbus entered setpoint's go-to latch, its sampled value
 // and the pulse of a new entry.
 #define MOD_SPD_SP_STANDIN_ROWS(X)                  \
