@@ -4,6 +4,7 @@
 #include "app/interface/DATALOG.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"
@@ -110,9 +111,11 @@ void _R10_TASK_7() {
     RELAY_CHANNEL_output(1);
     RELAY_CHANNEL_select(2);
 }
-// Relay 3's run part, then the speed control's pieces.
+// Relay 3's run part, the own CAN node's go-operational command, then the
+// speed control's pieces.
 void _R10_TASK_8() {
     r10::RELAY_CHANNEL_output(2);
+    r10::CNFG_CAN2_go_oper();
     speed_control_R10_TASK_8();
     r10::DATALOG_print_pulse();
 }

@@ -333,6 +333,31 @@ TEST_F(StartSequence, SupervisionTaskSavesWritesTheBatteryClockAndPublishesThePe
     allowStop();
 }
 
+// One SYNC on the CAN2 network per 20 ms frame once the network is open,
+// none before; the SYNC timer word starts again from 0 with each, so it
+// cannot run over in a long run.
+TEST_F(StartSequence, TheTwentyMillisecondGatherSendsOneSyncPerFrameOnceTheNetworkIsOpen) {
+    std::vector<std::pair<uint64_t, int32_t>> syncs;  // tick and the network state then
+    std::vector<int32_t> timers;                       // the SYNC timer word as each SYNC leaves
+    std::mutex mu;
+    const int monitor = hostcan::attach("monitor", [&](const hostcan::Frame& f) {
+        std::lock_guard<std::mutex> l(mu);
+        if (f.id != 0x80) return;
+        syncs.push_back({hk::ticks(), cells::CNFG_CAN2.CAN2_NTW1_STATE});
+        timers.push_back(CNFG_CAN2_CAN2_NTW1_2357_SyncTimer);
+    });
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(400);
+    hostcan::detach(monitor);
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_NTW1_STATE), 2);
+    std::lock_guard<std::mutex> l(mu);
+    ASSERT_GT(syncs.size(), 20u);
+    for (size_t k = 1; k < syncs.size(); ++k) EXPECT_EQ(syncs[k].first - syncs[k - 1].first, 4u) << k;
+    for (const auto& sy : syncs) EXPECT_EQ(sy.second, 2);
+    for (const int32_t t : timers) EXPECT_EQ(t, 0);
+    EXPECT_GT(syncs.front().first, 34u);  // not before the network opened after the first 160 ms frames
+}
+
 // The 80 ms gather copies the E-stop input at each 80 ms release.
 TEST_F(StartSequence, TheEightyMillisecondGatherReadsTheEstop) {
     ASSERT_EQ(start(), 0u);
