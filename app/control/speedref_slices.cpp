@@ -31,7 +31,6 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/MOD.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 
 #include "app/control/SD_LOGIC.cells.h"
