@@ -4,9 +4,6 @@
 // the rows over.
 #pragma once
 
-// SPDC: the underspeed alarm's switch.
-#define SPDC_STANDIN_ROWS(X) X(UNDER_SPD, B_SW, B, R40, PLAIN, R10) X(UDRSPD_SD, AND, B, R10, PLAIN) X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)
-
 // START: start and stop contacts, keypad start, the permissive unit delays
 // and the start-type configuration.
 #define START_STANDIN_ROWS(X)                       \
