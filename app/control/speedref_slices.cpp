@@ -127,6 +127,7 @@ void _R80_TASK_30() {
 void _R160_TASK_36() {
     using namespace r160;
     START_semi_auto();
+    MOD_SPD_SP_link_entries();
     ENTR_SETPT_entry();
 }
 void _R160_TASK_37() {

@@ -18,20 +18,6 @@
     X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)         \
     X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)
 
-// MOD_SPD_SP: the Modbus entered setpoint's go-to latch, its sampled value
-// and the pulse of a new entry.
-#define MOD_SPD_SP_STANDIN_ROWS(X)                  \
-    X(GOTO_M1_SP, LATCH_R, B, R160, PLAIN)          \
-    X(M1_SMP_TUN, SAMP_TUNE, A, R160, PLAIN)        \
-    X(M1_PLS, ONE_SHOT, B, R160, PLAIN)
-
-// OPC_SPD_SP: the OPC entered setpoint's sampled value, the pulse of a new
-// entry and the unit delay of its reset.
-#define OPC_SPD_SP_STANDIN_ROWS(X)                  \
-    X(M1_SMP_TUN, SAMP_TUNE, A, R160, PLAIN)        \
-    X(OPC_PLS, ONE_SHOT, B, R160, PLAIN)            \
-    X(RST_M1_Z, ZMINUS1_B, B, R160, PLAIN)
-
 // CNTRL_STOP: the contact and its action, the option and the valve-limiter
 // ramp's end.
 #define CNTRL_STOP_STANDIN_ROWS(X)                  \
