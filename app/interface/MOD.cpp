@@ -26,7 +26,6 @@
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/CNFG_BO.cells.h"

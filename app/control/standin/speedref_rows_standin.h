@@ -17,18 +17,3 @@
 #define ENTR_SETPT_STANDIN_ROWS(X)                  \
     X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)         \
     X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)
-
-// CNTRL_STOP: the contact and its action, the option and the valve-limiter
-// ramp's end.
-#define CNTRL_STOP_STANDIN_ROWS(X)                  \
-    X(BI_ON, B_ACTION, B, R80, PLAIN)               \
-    X(CONTACT, B_NAME, B, R80, PLAIN)
-
-// OSPD: the overspeed test's commands and checks.
-#define OSPD_STANDIN_ROWS(X)                        \
-    X(REDICE_OSPD_NOT, NOT, B, R80, PLAIN, R160)
-
-// IFACE_OUT_START: outputs of the speed sensing and the critical band.
-#define IFACE_OUT_START_STANDIN_ROWS(X)                  \
-    X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)
-
