@@ -99,7 +99,7 @@ public:
         return status_;
     }
     void signal(int sig) {
-        if (sig == SIGINT || sig == SIGTERM) stopSignal_ = sig;
+        if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP) stopSignal_ = sig;
         ::kill(pid_, sig);
     }
     pid_t pid() const { return pid_; }
