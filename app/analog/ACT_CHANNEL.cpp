@@ -108,7 +108,7 @@ void ACT_CHANNEL_config() {
 
     // 9. Forcing (stroking) with the command machinery of the output
     // channels; enabling resets the go-to position.
-    c.FORCE_EN_B_NAME = HP_DRIVER.STRK_LTCH_B_NAME;
+    c.FORCE_EN_B_NAME = HP_DRIVER.STRK_LTCH_LATCH_R;
     c.FORCE_FINH_B_NAME = CALMODE.NOTCALMODE_B_NAME;
     c.CNFG_AS_ACT_AND = bk::AND({c.RO_NOT_NOT, c.FORCE_EN_B_NAME});
     c.FORCE_RATE_A_NAME = CNFG_ACT.ACT_FRC_RATE_A_NAME;

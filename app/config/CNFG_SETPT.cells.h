@@ -40,7 +40,7 @@
     X(CONFIG_B, LIST_2, B, R160, PLAIN)                            \
     X(CONFIG_B, LIST_3, B, R160, PLAIN)                            \
     X(OST_LIMIT, A_NAME, A, R160, PLAIN, R10, R40, R80)            \
-    X(OSPD_TRIP, A_NAME, A, R160, PLAIN, R40, R80)                 \
+    X(OSPD_TRIP, A_NAME, A, R160, PLAIN, R10, R40, R80)               \
     X(MAX_GOV, A_NAME, A, R160, PLAIN, R10)                        \
     X(MIN_GOV, A_NAME, A, R160, PLAIN, R80)                        \
     X(CRIT_SPD_RATE, A_NAME, A, R160, PLAIN, R40)                  \

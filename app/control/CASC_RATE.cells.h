@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/control/CASC_CTRL.cells.h"
-#include "app/control/standin/casc_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define CASC_RATE_CELLS(X)                                  \

@@ -2,8 +2,21 @@
 // while the I/O is locked or at power-up (160 ms).
 #pragma once
 
-#include "app/control/standin/casc_rows_standin.h"
 #include "runtime/catalogue.h"
+
+// The cascade PID's gains, speed-derivative ratio and droop percent, the
+// entered and remote setpoint rates, the speed reference's rate while
+// cascade is enabled and the cascade input's function: settings entered as
+// tunables.
+#define CNFG_CASC_SETTING_ROWS(X)                                  \
+    X(SPD_MAX_RATE, A_NAME, A, R160, TUNE(10.0, 0.01, 1000.0), R40) \
+    X(P, A_NAME, A, R160, TUNE(1.0, 0.0, 100.0), R80)              \
+    X(I, A_NAME, A, R160, TUNE(0.3, 0.0099, 50.0), R80)            \
+    X(SDR, A_NAME, A, R160, TUNE(100.0, 0.0099, 100.0), R80)       \
+    X(DROOP, A_NAME, A, R160, TUNE(0.0, 0.0, 100.0), R80)          \
+    X(SP_RATE, A_NAME, A, R160, TUNE(5.0, 0.01, 1000.0))           \
+    X(RMT_MAX_RATE, A_NAME, A, R160, TUNE(5.0, 0.01, 1000.0))      \
+    X(INPUT, I_NAME, I, R160, TUNE(1, 0, 100))
 
 #define CNFG_CASC_CELLS(X)                                \
     X(CONFIG_B, IN_1, B, R160, TUNE(false))               \
@@ -35,7 +48,7 @@
     X(SP_INI, A_NAME, A, R160, PLAIN)                     \
     X(SPD_SP_MIN, A_NAME, A, R160, PLAIN)                 \
     X(SPD_SP_MAX, A_NAME, A, R160, PLAIN)                 \
-    CNFG_CASC_STANDIN_ROWS(X)
+    CNFG_CASC_SETTING_ROWS(X)
 CAT_MODULE(CNFG_CASC)
 
 // Block initialisation of its service commands, and a service write of

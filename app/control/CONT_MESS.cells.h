@@ -2,7 +2,6 @@
 // says what is in control of the turbine.
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CONT_MESS_CELLS(X)                           \
@@ -14,7 +13,8 @@
     X(CONT_PARA_INT, I_NAME, I, R160, PLAIN)         \
     X(CNTRL_PARAMTR, A_NAME, A, R160, PLAIN)         \
     X(CONT_PARA, S_NAME, C, R160, PLAIN)             \
-    CONT_MESS_STANDIN_ROWS(X)
+    X(A00_STEP_NOT, NOT, B, R160, PLAIN)             \
+    X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 CAT_MODULE(CONT_MESS)
 
 namespace r160 {

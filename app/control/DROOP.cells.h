@@ -2,7 +2,6 @@
 // droop lag of the selected valve demand.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define DROOP_CELLS(X)                                          \
@@ -19,7 +18,9 @@
     X(SPD_DB2, A_SW, A, R160, PLAIN, R10)                       \
     X(SUB_RPM2, SUBTRACT, A, R160, PLAIN, R10)                  \
     X(LIM_FDBK, A_LIMITER, A, R10, PLAIN)                       \
-    DROOP_STANDIN_ROWS(X)
+    /* Nothing in the application writes the switch's control: it stays */ \
+    /* false, so the deadband takes the limited speed feedback.          */ \
+    X(SW_REF, CTRL, B, R10, PLAIN)
 CAT_MODULE(DROOP)
 
 namespace r10 {

@@ -2,7 +2,6 @@
 // the process value, the service tool's commands and settings.
 #pragma once
 
-#include "app/control/standin/casc_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define IFACE_IN_CASC_CELLS(X)                                   \

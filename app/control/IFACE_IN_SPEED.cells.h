@@ -64,7 +64,7 @@
     X(RESET_NOISE_CALC, IN, B, R160, TUNE(false))               \
     X(RESET_NOISE_CALC, B_NAME, B, R160, PLAIN, R10)            \
     X(USE_COMBO, IN, B, R160, TUNE(false))                      \
-    X(USE_COMBO, B_NAME, B, R160, PLAIN)                        \
+    X(USE_COMBO, B_NAME, B, R160, PLAIN, R80)                   \
     X(USE_SETBACK, IN, B, R160, TUNE(false))                    \
     X(USE_SETBACK, B_NAME, B, R160, PLAIN, R80)                 \
     X(GOTO_ENTR_SP, IN, B, R160, TUNE(false))                   \

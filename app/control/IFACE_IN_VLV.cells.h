@@ -2,7 +2,6 @@
 // after its switch is written by the 10 ms speed control.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The settings of the operator interface and their copies, the timed
@@ -47,7 +46,11 @@
     X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
     X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
     IFACE_IN_ROWS_IFACE_IN_VLV(X)                               \
-    IFACE_IN_VLV_STANDIN_ROWS(X) \
+    /* Nothing in the application writes the demand inversion and the HP  */ \
+    /* fault: both stay false, so the drive shutdown and stroke latch see */ \
+    /* forward action and no fault.                                       */ \
+    X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)                  \
+    X(HP_FAULT, B_NAME, B, R160, PLAIN)                         \
     X(SD_SEQ_NORM_SD, B_NAME, B, R80, PLAIN, R160) \
     X(HP_STRK_ENBL, IN, B, R80, TUNE(false)) \
     X(HP_STRK_ENBL, B_NAME, B, R80, PLAIN)

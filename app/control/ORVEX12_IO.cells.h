@@ -4,13 +4,17 @@
 #pragma once
 
 #include "platform/TIME.h"
-#include "app/control/standin/speed_rows_standin.h"
 #include "app/interface/ORVEX12_IO_panel.h"
 #include "app/control/ORVEX12_IO_display.rows.h"
 #include "runtime/catalogue.h"
 
 #define ORVEX12_IO_CELLS(X)                      \
-    ORVEX12_IO_STANDIN_ROWS(X) \
+    /* Nothing in the application writes the accumulator the chassis */ \
+    /* comparator watches: it stays 0.                                */ \
+    X(ACCUM, OUT_1, A, R10, PLAIN) \
+    X(A_COMPARE, IN_2, A, R10, TUNE(1.0, -1.0e6, 1.0e6)) \
+    X(A_COMPARE, A_COMPARE, B, R10, PLAIN) \
+    X(A_COMPARE, A_EQUAL, B, R10, PLAIN) \
     X(RTC, YEARS, I, R10, PLAIN) \
     X(RTC, MONTHS, I, R10, PLAIN) \
     X(RTC, DAYS, I, R10, PLAIN) \
@@ -63,6 +67,8 @@ void ORVEX12_IO_chassis();
 // The set-date command (piece of _R10_TASK_1).
 namespace r10 {
 void ORVEX12_IO_set_clock();
+// The chassis comparator (piece of _R10_TASK_9).
+void ORVEX12_IO_comparator();
 }
 
 // The controller clock block RTC (app/discrete/ORVEX12_IO_RTC.cpp): local

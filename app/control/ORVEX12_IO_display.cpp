@@ -18,6 +18,7 @@ struct ORVEX12_IO_display_blocks {
     bk::SampState USER_BRITE;
     bk::RateLimitState FADE_RATE;
     bk::OneShotState BUFF_INIT;
+    bk::OneShotState PWRUP_OS;
 };
 BlockRam<ORVEX12_IO_display_blocks> ORVEX12_IO_display_st;
 }  // namespace
@@ -52,6 +53,8 @@ void ORVEX12_IO_display() {
     // A brightness change made while not dimmed is sampled a pass later.
     o.DIFF_OR = bk::OR({o.BRITE_DIFF_RAISE_VAL, o.BRITE_DIFF_LOWER_VAL});
     o.NOT_DIM_NOT = bk::NOT(o.LIM_MAX_OR);
+    // The power-up window: on from start-up for its length, then off.
+    bk::ONE_SHOT(s.PWRUP_OS, o.PWRUP_OS_ONE_SHOT, nullptr, 1u, o.PWRUP_OS_DLY_TIME, bk::T160);
     o.PWRUP_NOT = bk::NOT(o.PWRUP_OS_ONE_SHOT);
     o.ENA_DB_AND = bk::AND({o.NOT_DIM_NOT, o.PWRUP_NOT});
     o.SAMP_AND = bk::AND({o.DIFF_OR, CALMODE.PULSER_NOT, o.NOT_DIM_NOT});

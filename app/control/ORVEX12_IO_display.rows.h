@@ -4,7 +4,6 @@
 // buffer's start pulse and the chassis alarm.
 #pragma once
 
-#include "app/control/standin/ORVEX12_IO_display_standin.rows.h"
 
 #define ORVEX12_IO_DISPLAY_ROWS(X)                                \
     X(TIMEZONE, IN_1, I, R160, TUNE(0, -12, 13))                  \
@@ -41,7 +40,8 @@
     X(PWRUP, NOT, B, R160, PLAIN)                                 \
     X(ENA_DB, AND, B, R160, PLAIN, R80)                           \
     X(SAMP, AND, B, R160, PLAIN)                                  \
-    ORVEX12_IO_DISPLAY_STANDIN_ROWS(X)
+    X(PWRUP_OS, DLY_TIME, A, R160, TUNE(5.0, 0.0, 600.0))         \
+    X(PWRUP_OS, ONE_SHOT, B, R160, PLAIN)
 
 // The chassis display settings (piece of _R160_TASK_47).
 namespace r160 {

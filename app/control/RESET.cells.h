@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/control/standin/speed_rows_standin.h"
-#include "app/discrete/standin/discrete_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
 #include "runtime/catalogue.h"
 

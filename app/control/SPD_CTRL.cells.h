@@ -6,7 +6,6 @@
 // comparison.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define SPD_CTRL_CELLS(X) \
@@ -112,8 +111,8 @@
     X(ENA_OPTI, B_ACTION, B, R40, PLAIN, R10)                   \
     X(ENA_OPTI, ACT_OUT, I, R40, PLAIN)                         \
     X(ENA_OPTI, E_TIME, A, R40, PLAIN)                          \
-    X(ENA_OPTI, R_TIME, A, R40, PLAIN)                          \
-    X(ENA_OPTI_DELAY, DELAY, B, R40, PLAIN, R10)                \
+    X(ENA_OPTI, R_TIME, A, R40, PLAIN, R80)                     \
+    X(ENA_OPTI_DELAY, DELAY, B, R40, PLAIN, R10, R80)           \
     X(MAX_SETPT, SUBTRACT, A, R40, PLAIN)                       \
     X(NEAR_MAXGV, IN_2, A, R40, TUNE(0.1, 0.0, 10.0))           \
     X(NEAR_MAXGV, HYSTER, A, R40, TUNE(2.0, -10.0, 10.0))       \
@@ -163,7 +162,12 @@
     X(QT_STATUS_LEDS, OUT_14, B, R160, PLAIN) \
     X(QT_STATUS_LEDS, OUT_15, B, R160, PLAIN) \
     X(QT_STATUS_LEDS, OUT_16, B, R160, PLAIN) \
-    SPD_CTRL_STANDIN_ROWS(X)
+    X(ENA_TO, A_COMPARE, B, R80, PLAIN)                         \
+    X(ENA_TO, A_EQUAL, B, R80, PLAIN)                           \
+    X(AUTO_RST, OR, B, R80, PLAIN)                              \
+    X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)                   \
+    X(OPTI_FLT_RST, OR, B, R80, PLAIN, R10)                     \
+    X(ENA_COMBO, AND, B, R80, PLAIN, R40)
 CAT_MODULE(SPD_CTRL)
 
 #define SPD_CLTR_CELLS(X) X(Z_REFBACK, ZMINUS1, A, R40, PLAIN)
@@ -223,6 +227,9 @@ void SPD_CTRL_near_max();
 namespace r80 {
 // The active dynamics set of the speed PID (piece of _R80_TASK_19).
 void SPD_CTRL_dynamics_set();
+// The tuning time-out pulse, the optimizer fault reset and the combination
+// enable (piece of _R80_TASK_26).
+void SPD_CTRL_optimizer_commands();
 }  // namespace r80
 
 namespace r160 {

@@ -2,12 +2,36 @@
 // (160 ms) and the valve-percent unit delay of the speed simulation.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // STAND-IN row until the speed simulation lands: its actuator mode.
 #define SPEED_SIM_STANDIN_ROWS(X)                               \
     X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10)
+
+// The simulated speed (10 ms): the lagged valve percent through the
+// breakpoint curve of the valve-to-speed characteristic.
+#define SPEED_SIM_CURVE_X(X, K, D) X(CURVES_2, X_##K, A, R10, TUNE(D, 0.0, 200.0))
+#define SPEED_SIM_SPEED_ROWS(X)                                 \
+    X(LAG_2, LAG_TAU, A, R10, TUNE(5.0, 0.0, 100.0))            \
+    X(LAG_2, LAG_2, A, R10, PLAIN)                              \
+    X(LAG_2, DERIV, A, R10, PLAIN)                              \
+    X(MULT_PT25, MULTIPLY, A, R10, PLAIN)                       \
+    X(MULT_PT5, MULTIPLY, A, R10, PLAIN)                        \
+    X(MULT_PT6, MULTIPLY, A, R10, PLAIN)                        \
+    X(MULT_PT75, MULTIPLY, A, R10, PLAIN)                       \
+    SPEED_SIM_CURVE_X(X, 2, 10.0)                               \
+    X(CURVES_2, Y_2, A, R10, TUNE(0.0, 0.0, 100000.0))          \
+    SPEED_SIM_CURVE_X(X, 3, 20.0)                               \
+    SPEED_SIM_CURVE_X(X, 4, 35.0)                               \
+    SPEED_SIM_CURVE_X(X, 5, 45.0)                               \
+    SPEED_SIM_CURVE_X(X, 6, 60.0)                               \
+    SPEED_SIM_CURVE_X(X, 7, 80.0)                               \
+    SPEED_SIM_CURVE_X(X, 8, 100.0)                              \
+    X(CURVES_2, LIMIT_ALM, B, R10, PLAIN)                       \
+    X(CURVES_2, FIRST_X_A, A, R10, PLAIN)                       \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN)                          \
+    X(TURB_SPD_A_SW, A_SW, A, R10, PLAIN)                       \
+    X(ENA_SIMSPD, A_SW, A, R10, PLAIN)
 
 #define SPEED_SIM_INTERNAL_ROWS(X, N)                           \
     X(INTERNAL_SIM, IN_##N, B, R80, SVC_IN)                     \
@@ -36,7 +60,7 @@
     X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
     X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
     SPEED_SIM_STANDIN_ROWS(X)                                   \
-    SPEED_SIM_SPEED_STANDIN_ROWS(X)
+    SPEED_SIM_SPEED_ROWS(X)
 CAT_MODULE(SPEED_SIM)
 
 // The four simulator commands of the service tool (on, off, demo on, demo
@@ -51,6 +75,12 @@ void SPEED_SIM_internal_sim();
 // _R80_TASK_2, after the local access level).
 void SPEED_SIM_enable();
 }  // namespace r80
+
+namespace r10 {
+// The simulated speed, one of the inputs of the turbine speed's high select
+// (piece of _R10_TASK_3).
+void SPEED_SIM_speed();
+}
 
 namespace r160 {
 // Configuration copies for the simulator (piece of _R160_TASK_49).

@@ -31,6 +31,7 @@
 #include "app/control/X_RESET.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/MOD.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/control/control_slices.h"
 
 #include "app/control/SD_LOGIC.cells.h"
@@ -97,6 +98,7 @@ void _R80_TASK_20() {
 void _R80_TASK_23() {
     using namespace r80;
     RMT_ENBL_disabled();
+    RMT_CAS_EN_match();
     START_pulse();
     RESET_trip_reset();
     SD_LOGIC_trip_commands();
@@ -112,6 +114,7 @@ void _R80_TASK_26() {
     using namespace r80;
     SPD_R_L_fast_rate();
     START_flags();
+    SPD_CTRL_optimizer_commands();
     X_RESET_not_blink();
     SPDC_z00();
     UNIT_DEMO_chart();

@@ -10,6 +10,7 @@
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
+#include "app/control/CONT_MESS.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -92,7 +93,9 @@ void ALM_LOGIC_hp_difference() {
 void ALM_LOGIC_limiter() {
     auto& c = ALM_LOGIC;
     bk::DELAY(ALM_LOGIC_st.DELAY, c.DELAY_DELAY, nullptr, SPDC.ABOV_MING_OR, kAboveMinOn, kAboveMinOff, bk::T160);
-    const uint32_t limiter_selected = bk::AND({IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME, bk::NOT(SPDC.A00_STEP_SFC_STEP)});
+    CONT_MESS.A00_STEP_NOT_NOT = bk::NOT(SPDC.A00_STEP_SFC_STEP);
+    const uint32_t limiter_selected = bk::AND({IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME, CONT_MESS.A00_STEP_NOT_NOT});
+    CONT_MESS.VLV_LIM_MESS_AND = limiter_selected;
     c.VLV_LIM_ALM_AND =
         limiter_selected != 0 ? bk::AND({SHUTDOWNS.NOT_SD_NOT, c.ACT_LSS_HI_LIM_NOT_NOT, c.DELAY_DELAY}) : 0u;
     c.ON_LIMITER_B_NAME = c.VLV_LIM_ALM_AND;

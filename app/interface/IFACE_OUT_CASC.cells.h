@@ -4,7 +4,6 @@
 // 160 ms: rates, inhibit and the invalid-setpoint flag).
 #pragma once
 
-#include "app/control/standin/casc_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_CASC_CELLS(X)                               \
@@ -19,8 +18,7 @@
     X(RMT_N_MATCH_RATE, A_NAME, A, R160, PLAIN)               \
     X(ENABLED, B_NAME, B, R80, PLAIN, R160)                   \
     X(CASC_SP, A_NAME, A, R80, PLAIN, R160)                   \
-    X(REMOTE_CAS_SP, A_NAME, A, R80, PLAIN, R160)             \
-    IFACE_OUT_CASC_STANDIN_ROWS(X)
+    X(REMOTE_CAS_SP, A_NAME, A, R80, PLAIN, R160)
 CAT_MODULE(IFACE_OUT_CASC)
 
 namespace r80 {

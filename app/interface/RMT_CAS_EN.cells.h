@@ -3,7 +3,6 @@
 // signal, remote cascade not configured).
 #pragma once
 
-#include "app/interface/standin/interface_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define RMT_CAS_EN_INHIBIT_ROWS(X, N)               \
@@ -20,7 +19,19 @@
     RMT_CAS_EN_INHIBIT_ROWS(X, 1) RMT_CAS_EN_INHIBIT_ROWS(X, 2) \
     RMT_CAS_EN_INHIBIT_ROWS(X, 3) RMT_CAS_EN_INHIBIT_ROWS(X, 4) \
     X(Z_LOOP, ZMINUS1_B, B, R80, PLAIN)             \
-    RMT_CAS_EN_STANDIN_ROWS(X)                      \
+    X(MATCH_WINDOW, IN_2, A, R80, TUNE(0.0005, 0.0, 1.0)) \
+    X(MATCH_WINDOW, MULTIPLY, A, R80, PLAIN)        \
+    X(HI_MATCH, ADD, A, R80, PLAIN)                 \
+    X(LO_MATCH, SUBTRACT, A, R80, PLAIN)            \
+    X(MATCH_HI, A_COMPARE, B, R80, PLAIN)           \
+    X(MATCH_HI, A_EQUAL, B, R80, PLAIN)             \
+    X(MATCH_LO, A_COMPARE, B, R80, PLAIN)           \
+    X(MATCH_LO, A_EQUAL, B, R80, PLAIN)             \
+    X(IN_RMTCNTRL, AND, B, R80, PLAIN)              \
+    X(NOT_RMT, NOT, B, R80, PLAIN)                  \
+    X(DISABLE, OR, B, R80, PLAIN)                   \
+    X(LATCH_RMT, ONE_SHOT, B, R80, PLAIN)           \
+    X(N_MTCH_RTE, LATCH, B, R80, PLAIN)             \
     X(RCASC_CF, B_NAME, B, R160, PLAIN, R80)        \
     X(CONTACT, B_NAME, B, R160, PLAIN)              \
     X(BI_ON, B_ACTION, B, R160, PLAIN, R80)         \
@@ -47,6 +58,9 @@ namespace r160 {
 void RMT_CAS_EN_commands();
 }
 namespace r80 {
+// The remote cascade setpoint's match window and not-matched latch (piece
+// of _R80_TASK_23, after the remote speed setpoint's).
+void RMT_CAS_EN_match();
 // The remote-cascade enable latch and the selection (piece of _R80_TASK_12,
 // after the remote speed setpoint's enable pulse).
 void RMT_CAS_EN_enable();

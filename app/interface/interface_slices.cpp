@@ -1,5 +1,6 @@
 #include "app/interface/interface_slices.h"
 
+#include "app/control/HP_DRIVER.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/interface/DATALOG.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
@@ -106,6 +107,8 @@ void _R160_TASK_35() {
     r160::DATALOG_requests();
     r160::IFACE_IN_settings();
     r160::DROOP_values();
+    r160::HP_DRIVER_forward_reverse();
+    r160::HP_DRIVER_stroke_latch();
     r160::DRVR_SCALE_self_powered();
 }
 

@@ -16,7 +16,7 @@
     X(RV_DELAY, DELAY, B, R80, PLAIN)                    \
     X(RV_TRIP, B_SW, B, R80, PLAIN)                      \
     X(RMT_TRIP_OR, OR, B, R80, PLAIN)                    \
-    X(TRIP_CMD, B_SW, B, R80, PLAIN)
+    X(TRIP_CMD, B_SW, B, R80, PLAIN, R160)
 
 namespace r80 {
 // The trip commands and trip 27 (piece of _R80_TASK_23, after the reset

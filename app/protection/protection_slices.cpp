@@ -8,6 +8,7 @@
 #include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/RCTRL.cells.h"
 #include "app/control/REMOTE.cells.h"
@@ -15,6 +16,7 @@
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/config/CNFG_START.cells.h"
@@ -28,7 +30,7 @@
 void _R10_TASK_3() {
     using namespace r10;
     // also: the contact-trip time stamps of the discrete inputs (not built yet)
-    // also: the simulated speed of SPEED_SIM (speed control, not built yet)
+    SPEED_SIM_speed();
     SD_LOGIC_conditions();
     SD_LOGIC_hp_fault();
     OSPD_trip();
@@ -51,7 +53,7 @@ void _R10_TASK_9() {
     using namespace r10;
     SD_LOGIC_trip_key();
     SHUTDOWNS_history();
-    // also: the chassis comparator of ORVEX12_IO (not built yet)
+    ORVEX12_IO_comparator();
 }
 
 void _R40_TASK_1() {

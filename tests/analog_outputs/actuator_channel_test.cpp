@@ -15,7 +15,7 @@ class ActuatorChannel : public OutputRig {
 protected:
     void stroke() {
         setCell("CALMODE.NOTCALMODE.B_NAME", 0);
-        setCell("HP_DRIVER.STRK_LTCH.B_NAME", 1);
+        setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 1);
         runPasses(R160, 2);
     }
     void command(int n, int value) {
@@ -239,7 +239,7 @@ TEST_F(ActuatorChannel, StrokingDrivesTheForceSetpointAndReturnsAtTheForceRate) 
     EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 60.0f);
     // The end of the stroke: back to the readout at 1000 % per second,
     // 10 % per 10 ms pass.
-    setCell("HP_DRIVER.STRK_LTCH.B_NAME", 0);
+    setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 0);
     std::vector<float> demand;
     for (int pass = 0; pass < 40; ++pass) {
         runPasses(R10, 1);
@@ -266,7 +266,9 @@ TEST_F(ActuatorChannel, AnActuatorChannelHandsTheForceSetpointToTheHpDriver) {
     runPasses(R160, 20);
     EXPECT_EQ(boolean("_ub5.CNFG_AS_ACT.AND"), 1u);
     EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 45.0f);
-    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);  // the HP demand, as the HP driver logic returns it
+    // The HP driver logic, stroking, returns the force setpoint as the HP
+    // demand in place of the 30 % of the speed control.
+    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
 }
 
 TEST_F(ActuatorChannel, RaiseAndLowerStopAtTheirLimits) {
@@ -292,7 +294,7 @@ TEST_F(ActuatorChannel, StrokingIsInhibitedOutsideCalibrationMode) {
     setCell("MPU.TURB_SPD.A_NAME", 30.0);
     sampleConfiguration();
     setCell("CALMODE.NOTCALMODE.B_NAME", 1);
-    setCell("HP_DRIVER.STRK_LTCH.B_NAME", 1);
+    setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
     EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);

@@ -348,14 +348,15 @@ TEST_F(RemoteCascade, SelectedRemoteSetpointIsFollowedAtTheRemoteRates) {
     EXPECT_NEAR(setpoint() - a, 20.0, 1e-3);  // the remote rate, 10 a second
     // While the remote setpoint is not matched: its own rate.
     EXPECT_FLOAT_EQ(real("CASC_RATE.RT_N_MTCH.SAMP_TUNE"), 5.0f);
-    // The not-matched latch (set by the remote-cascade matching) acts one
-    // pass late, through its unit delay.
-    setCell("RMT_CAS_EN.N_MTCH_RTE.LATCH", 1);
+    // The not-matched latch, set as the remote cascade selection rises away
+    // from the remote setpoint, acts one pass late, through its unit delay.
+    setCell("RMT_CAS_EN.REM_SEL.AND", 1);
     runPasses(R80, 1);
+    ASSERT_EQ(boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"), 1u);
     a = setpoint();
     runPasses(R80, 25);
     EXPECT_NEAR(setpoint() - a, 10.0, 1e-3);
-    setCell("RMT_CAS_EN.N_MTCH_RTE.LATCH", 0);
+    setCell("RMT_CAS_EN.REM_SEL.AND", 0);  // deselected: the latch clears
     ASSERT_TRUE(runUntil([&] { return setpoint() == 100.0f; }, 100));
     EXPECT_EQ(boolean("CASC_SETPT.SETPT.P_LIM_2"), 1u);
     // Remote cascade selected: the entries are reset.

@@ -65,6 +65,7 @@ TEST_F(DisplaySettings, TooHotSetsAtOneDegreeAboveTheLimitAndClearsBelowIt) {
 }
 
 TEST_F(DisplaySettings, TheBacklightFadesDownToTheLimitAndComesBackAtOnce) {
+    seconds(5.0);  // past the power-up window
     EXPECT_EQ(brightness(), 75);
     EXPECT_EQ(boolean("ORVEX12_IO.ENA_DB.AND"), 1u);
     setCell("ORVEX12_IO.AUTO_DIM.AND", 1);
@@ -128,13 +129,18 @@ TEST_F(DisplaySettings, AChangedBrightnessIsSampledAPassLaterOnlyOutsideADimmedS
 }
 
 TEST_F(DisplaySettings, ThePowerUpPulseHoldsTheBrightnessDeadbandOff) {
-    setCell("ORVEX12_IO.PWRUP_OS.ONE_SHOT", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("ORVEX12_IO.PWRUP.NOT"), 0u);
-    EXPECT_EQ(boolean("ORVEX12_IO.ENA_DB.AND"), 0u);
-    setCell("ORVEX12_IO.PWRUP_OS.ONE_SHOT", 0);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("ORVEX12_IO.ENA_DB.AND"), 1u);
+    // The start and two passes have run; the window of 5.0 s from start-up
+    // is on through pass 32 (its time then reaches 5.12 s), off from pass 33
+    // and for good.
+    struct Step {
+        uint32_t passes, window;
+    } steps[] = {{0, 1}, {29, 1}, {1, 0}, {40, 0}};
+    for (const Step& s : steps) {
+        runPasses(R160, s.passes);
+        EXPECT_EQ(boolean("ORVEX12_IO.PWRUP_OS.ONE_SHOT"), s.window) << s.passes;
+        EXPECT_EQ(boolean("ORVEX12_IO.PWRUP.NOT"), s.window ^ 1u) << s.passes;
+        EXPECT_EQ(boolean("ORVEX12_IO.ENA_DB.AND"), s.window ^ 1u) << s.passes;
+    }
 }
 
 TEST_F(DisplaySettings, TheChassisAlarmIsTheSystemFaultOrACalibrationFault) {

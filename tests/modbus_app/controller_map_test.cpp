@@ -168,7 +168,7 @@ protected:
         // report; the configuration-error list's override keeps them from
         // holding the map once power-up has completed.
         ASSERT_EQ(svc->write("CONF_LATCH.ANY.OVRD", kBool, {1}), 0);
-        ASSERT_TRUE(eventually([&] { return svc->read("PWR_UP_MSG.N_ERR_DLY.DELAY").back() == 1; }, 10000));
+        ASSERT_TRUE(eventually([&] { return flag("PWR_UP_MSG.N_ERR_DLY.DELAY") == 1; }, 10000));
     }
     float real(const std::string& name) {
         Bytes r = svc->read(name);
@@ -230,8 +230,8 @@ TEST_F(ControllerMap, TcpLinkServesTheMapWithItsScaling) {
     }));
     // Discrete inputs 1 and 2: any shutdown, any alarm.
     std::string di = poll(tcp + "-t 1 -r 1 -c 2 127.0.0.1");
-    EXPECT_NE(di.find(at(1, svc->read("SHUTDOWNS.ANY_SD.B_NAME").back())), std::string::npos) << di;
-    EXPECT_NE(di.find(at(2, svc->read("ALARMS.ANY_ALM.B_NAME").back())), std::string::npos) << di;
+    EXPECT_NE(di.find(at(1, flag("SHUTDOWNS.ANY_SD.B_NAME"))), std::string::npos) << di;
+    EXPECT_NE(di.find(at(2, flag("ALARMS.ANY_ALM.B_NAME"))), std::string::npos) << di;
 }
 
 // A master's writes reach the map's cells only while the link's write
@@ -245,14 +245,14 @@ TEST_F(ControllerMap, TcpWritesAreRefusedUntilTheWriteEnableIsSet) {
     EXPECT_NE(poll(tcp + "-t 0 -r 3 127.0.0.1 1").find("Written 1 references."), std::string::npos);
     EXPECT_FALSE(eventually([&] { return real("MOD.MOD1.AW_V_2") != 0.0f; }, 1000));
     EXPECT_NE(poll(tcp + "-t 4 -r 2 127.0.0.1").find(at(2, 0)), std::string::npos);
-    EXPECT_EQ(svc->read("MOD.MOD1.BW_V_3").back(), 0);
+    EXPECT_EQ(flag("MOD.MOD1.BW_V_3"), 0);
 
     ASSERT_EQ(svc->write("CNFG_COMMS.PORT2_WRT_ENBL.IN", kBool, {1}), 0);
-    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.AW_ENBL_2").back() == 1; }));
+    ASSERT_TRUE(eventually([&] { return flag("MOD.MOD1.AW_ENBL_2") == 1; }));
     EXPECT_NE(poll(tcp + "-t 4 -r 2 127.0.0.1 500").find("Written 1 references."), std::string::npos);
     EXPECT_NE(poll(tcp + "-t 0 -r 3 127.0.0.1 1").find("Written 1 references."), std::string::npos);
     EXPECT_TRUE(eventually([&] { return real("MOD.MOD1.AW_V_2") == 500.0f; })) << ctl->output();
-    EXPECT_TRUE(eventually([&] { return svc->read("MOD.MOD1.BW_V_3").back() == 1; }));
+    EXPECT_TRUE(eventually([&] { return flag("MOD.MOD1.BW_V_3") == 1; }));
     EXPECT_NE(poll(tcp + "-t 4 -r 1 -c 3 127.0.0.1").find(at(2, 500)), std::string::npos);
 }
 
@@ -267,7 +267,7 @@ TEST_F(ControllerMap, RtuLinkOnTheSerialLine) {
     EXPECT_NE(poll(rtu + "-t 4 -r 3" + line + " 77").find("Written 1 references."), std::string::npos);
     EXPECT_FALSE(eventually([&] { return real("MOD.MOD1.AW_V_3") != 0.0f; }, 1000));
     ASSERT_EQ(svc->write("CNFG_COMMS.PORT1_WRT_ENBL.IN", kBool, {1}), 0);
-    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.AW_ENBL_1").back() == 1; }));
+    ASSERT_TRUE(eventually([&] { return flag("MOD.MOD1.AW_ENBL_1") == 1; }));
     EXPECT_NE(poll(rtu + "-t 4 -r 3" + line + " 77").find("Written 1 references."), std::string::npos);
     EXPECT_TRUE(eventually([&] { return real("MOD.MOD1.AW_V_3") == 77.0f; }));
     EXPECT_NE(poll(rtu + "-t 4 -r 3" + line).find(at(3, 77)), std::string::npos);
@@ -283,18 +283,18 @@ TEST_F(ControllerMap, LinkErrorWhenTheMasterStopsPolling) {
     ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 3 -r 1 127.0.0.1").first == 0; }));
     for (int k = 0; k < 12; ++k) {
         poll(tcp + "-t 3 -r 1 127.0.0.1");
-        EXPECT_EQ(svc->read("MOD.MOD1.LNK_ERR_2").back(), 0) << k;
+        EXPECT_EQ(flag("MOD.MOD1.LNK_ERR_2"), 0) << k;
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
-    EXPECT_EQ(svc->read("MOD_LNK_STAT.LNK2_ALM.B_NAME").back(), 0);
+    EXPECT_EQ(flag("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0);
     // Silence: the error comes once 8 s have passed without a request.
     auto t0 = std::chrono::steady_clock::now();
-    ASSERT_TRUE(eventually([&] { return svc->read("MOD.MOD1.LNK_ERR_2").back() == 1; }, 15000));
+    ASSERT_TRUE(eventually([&] { return flag("MOD.MOD1.LNK_ERR_2") == 1; }, 15000));
     EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(7500));
-    EXPECT_TRUE(eventually([&] { return svc->read("MOD_LNK_STAT.LNK2_ALM.B_NAME").back() == 1; }, 1000));
+    EXPECT_TRUE(eventually([&] { return flag("MOD_LNK_STAT.LNK2_ALM.B_NAME") == 1; }, 1000));
     // Polling again clears it.
     poll(tcp + "-t 3 -r 1 127.0.0.1");
-    EXPECT_TRUE(eventually([&] { return svc->read("MOD.MOD1.LNK_ERR_2").back() == 0; }, 2000));
+    EXPECT_TRUE(eventually([&] { return flag("MOD.MOD1.LNK_ERR_2") == 0; }, 2000));
 }
 
 // The simulator link: slave instance 0 on UDP port 5005, RTU framing,

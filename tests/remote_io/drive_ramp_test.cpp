@@ -141,10 +141,17 @@ TEST_F(DriveRamp, TheStrokeConditionNeedsTheLatchTheSelfPoweredActuatorAndItsSwi
     };
     const Row rows[] = {{1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}};
     for (const Row& r : rows) {
-        setCell("HP_DRIVER.STRK_LTCH.LATCH_R", r.latch);
+        // The stroke latch: set by a stroke request while shut down in
+        // calibration mode, cleared outside calibration mode.
+        setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", 0);
+        runPasses(R160, 1);
+        shutdown(true);
+        setCell("CALMODE.NOTCALMODE.B_NAME", r.latch ^ 1);
+        setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", r.latch);
         setCell("IFACE_IN_VLV.SELF_PWACT.IN", r.selfPowered);
         setCell("DRVR_SCALE.SELFP_STROK.IN_3", r.sw);
         runPasses(R160, 2);
+        ASSERT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), static_cast<uint32_t>(r.latch));
         EXPECT_EQ(boolean("DRVR_SCALE.SELFP_STROK.AND"), r.latch && r.selfPowered && r.sw ? 1u : 0u)
             << r.latch << r.selfPowered << r.sw;
     }

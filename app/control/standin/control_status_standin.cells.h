@@ -1,7 +1,6 @@
 // STAND-IN until the modules that compute these cells land: the
-// configuration summary inputs and the valve-limiter message of the alarm
-// logic, as far as the control status and the configuration-error list read
-// them. The real modules take the rows over.
+// configuration summary inputs, as far as the control status and the
+// configuration-error list read them. The real modules take the rows over.
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -10,6 +9,4 @@
     X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)         \
     X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
     X(IDLE_RTD, B_NAME, B, R160, PLAIN)
-
-#define CONT_MESS_STANDIN_ROWS(X) X(VLV_LIM_MESS, AND, B, R160, PLAIN)
 

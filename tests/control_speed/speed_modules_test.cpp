@@ -1,0 +1,377 @@
+// Pieces of the speed control modules through real passes of their slices:
+// the simulated speed (10 ms), the HP stroke latch and forward/reverse
+// scaling (160 ms), the self-tuning PID's commands and the remote cascade
+// match (80 ms), the chassis comparator (10 ms) and the valve limiter message
+// (160 ms).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/control/control_slices.h"
+#include "app/interface/interface_slices.h"
+#include "app/protection/protection_slices.h"
+#include "app/remote_io/remote_io.h"
+#include "tests/support/app_harness.h"
+
+namespace {
+
+constexpr int R10 = 0, R80 = 3, R160 = 4;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+class SpeedModules : public tc_test::AppHarness {
+protected:
+    void start(int group, std::vector<SliceFn> slices) {
+        useSlices(group, std::move(slices));
+        startApp();
+        tc_test::loadTunableDefaults();
+    }
+};
+
+// ---- simulated speed --------------------------------------------------------------------
+
+class SimulatedSpeed : public SpeedModules {
+protected:
+    void SetUp() override {
+        SpeedModules::SetUp();
+        start(R10, {_R10_TASK_3});
+        setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0);
+        setCell("CNFG_SETPT.OSPD_TRIP.A_NAME", 3960.0);
+        setCell("SPEED_SIM.ENA__SIM.B_NAME", 1);
+        setCell("SPEED_SIM.LAG_2.LAG_TAU", 0.0);  // the shortest lag: settles in a few passes
+    }
+    // The speed with the valve settled at `percent`.
+    float settled(double percent) {
+        setCell("SPEED_SIM.VLV_PERCENT.ZMINUS1", percent);
+        runPasses(R10, 40);
+        return real("SPEED_SIM.ENA_SIMSPD.A_SW");
+    }
+};
+
+// Default breakpoints 10, 20, 35, 45, 60, 80, 100 % at 0, 1/4, 1/2, 0.6 and
+// 3/4 of the test limit, the trip level and the test limit.
+TEST_F(SimulatedSpeed, TheValveRunsThroughTheBreakpointCurve) {
+    struct Case {
+        double y2, valve;
+        float speed;
+    } cases[] = {
+        {0.0, 0.0, 0.0f},      {0.0, 5.0, 0.0f},       {0.0, 15.0, 500.0f},   {0.0, 20.0, 1000.0f},
+        {0.0, 27.5, 1500.0f},  {0.0, 50.0, 2600.0f},   {0.0, 70.0, 3480.0f},  {0.0, 90.0, 3980.0f},
+        {0.0, 100.0, 4000.0f}, {0.0, 130.0, 4000.0f},  {100.0, 5.0, 50.0f},   {100.0, 15.0, 550.0f},
+        {100.0, -10.0, -100.0f},  // below the first point the first segment goes on
+        {0.0, kNaN, 0.0f},        // a valve percent that is no number counts as 0
+    };
+    for (const Case& c : cases) {
+        setCell("SPEED_SIM.CURVES_2.Y_2", c.y2);
+        EXPECT_NEAR(settled(c.valve), c.speed, 0.05) << c.y2 << " " << c.valve;
+        EXPECT_EQ(real("SPEED_SIM.TURB_SPD.A_NAME"), real("SPEED_SIM.ENA_SIMSPD.A_SW"));
+    }
+    EXPECT_EQ(real("SPEED_SIM.MULT_PT25.MULTIPLY"), 1000.0f);
+    EXPECT_EQ(real("SPEED_SIM.MULT_PT5.MULTIPLY"), 2000.0f);
+    EXPECT_EQ(real("SPEED_SIM.MULT_PT6.MULTIPLY"), 2400.0f);
+    EXPECT_EQ(real("SPEED_SIM.MULT_PT75.MULTIPLY"), 3000.0f);
+    EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), 0u);
+    EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), 0.0f);
+}
+
+TEST_F(SimulatedSpeed, ABreakpointOutOfOrderMovesJustBelowTheOneAboveIt) {
+    struct Case {
+        const char* x;
+        double value;
+        float first;
+        double valve;
+        float speed;
+    } cases[] = {
+        // X_3 below X_2: X_2 becomes 4.999; X_3 at 5 % leads to X_4.
+        {"SPEED_SIM.CURVES_2.X_3", 5.0, 2.0f, 6.0, 1033.33f},
+        // X_8 below X_7 and X_6: both step down under it, X_5 stays.
+        {"SPEED_SIM.CURVES_2.X_8", 50.0, 6.0f, 50.0, 4000.0f},
+        // X_2 at 0: the origin steps below it.
+        {"SPEED_SIM.CURVES_2.X_2", 0.0, 1.0f, 10.0, 500.0f},
+        // Equal breakpoints count as out of order: X_3 steps below X_4.
+        {"SPEED_SIM.CURVES_2.X_4", 20.0, 3.0f, 27.5, 2120.0f},
+    };
+    for (const Case& c : cases) {
+        tc_test::loadTunableDefaults();
+        setCell("SPEED_SIM.LAG_2.LAG_TAU", 0.0);
+        setCell(c.x, c.value);
+        EXPECT_NEAR(settled(c.valve), c.speed, 0.5) << c.x;
+        EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), 1u) << c.x;
+        EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), c.first) << c.x;
+        // The tunable keeps what was entered.
+        EXPECT_EQ(real(c.x), static_cast<float>(c.value)) << c.x;
+    }
+}
+
+TEST_F(SimulatedSpeed, TheLagFollowsTheValveOfTheLastPassWithItsTimeConstant) {
+    setCell("SPEED_SIM.LAG_2.LAG_TAU", 1.0);
+    setCell("SPEED_SIM.VLV_PERCENT.ZMINUS1", 50.0);
+    runPasses(R10, 1);
+    // Step 0.01 x (50 + 0 - 0) / (2 + 0.01).
+    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 0.248756, 1e-5);
+    EXPECT_NEAR(real("SPEED_SIM.LAG_2.DERIV"), 24.8756, 1e-3);
+    runPasses(R10, 1);
+    // Then (50 + 50 - 2 y) x 0.01 / 2.01 more.
+    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 0.248756 + (100.0 - 2 * 0.248756) * 0.01 / 2.01, 1e-5);
+    runPasses(R10, 500);  // 5 s: five time constants
+    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 50.0, 0.5);
+}
+
+TEST_F(SimulatedSpeed, OnlyTheInternalSimulationOutsideCalibrationModeDrivesTheSpeed) {
+    struct Case {
+        int sim, cal;
+        float out, sw;
+    } cases[] = {{1, 0, 2600.0f, 2600.0f}, {1, 1, 0.0f, 0.0f}, {0, 0, 0.0f, 2600.0f}, {0, 1, 0.0f, 0.0f}};
+    for (const Case& c : cases) {
+        setCell("SPEED_SIM.ENA__SIM.B_NAME", c.sim);
+        setCell("CALMODE.CALMODE.B_NAME", c.cal);
+        settled(50.0);
+        EXPECT_NEAR(real("SPEED_SIM.TURB_SPD.A_NAME"), 2600.0f, 0.05);
+        EXPECT_NEAR(real("SPEED_SIM.TURB_SPD_A_SW.A_SW"), c.sw, 0.05) << c.sim << c.cal;
+        EXPECT_NEAR(real("SPEED_SIM.ENA_SIMSPD.A_SW"), c.out, 0.05) << c.sim << c.cal;
+    }
+}
+
+// ---- HP stroke latch and forward/reverse scaling ------------------------------------------
+
+class StrokeLatch : public SpeedModules {
+protected:
+    void SetUp() override {
+        SpeedModules::SetUp();
+        useSlices(R80, {_R80_TASK_12});
+        start(R160, {_R160_TASK_35});
+        shutDown(true);
+    }
+    void shutDown(bool sd) {
+        setCell("IFACE_IN_VLV.ANY_SD.B_NAME", sd ? 1 : 0);
+        setCell("SHUTDOWNS.NOT_SD.NOT", sd ? 0 : 1);
+    }
+    // A fresh stroke request (the 1.5 s pulse of the stroke enable).
+    void request() {
+        setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", 0);
+        runPasses(R160, 1);
+        setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", 1);
+        runPasses(R160, 2);
+    }
+    uint32_t latch() { return boolean("HP_DRIVER.STRK_LTCH.LATCH_R"); }
+};
+
+TEST_F(StrokeLatch, EachResetClearsTheLatchEvenWhileTheRequestStays) {
+    const char* resets[] = {"IFACE_IN_VLV.HP_STRK_DISBL.IN", "SHUTDOWNS.NOT_SD.NOT",
+                            "SD_LOGIC.TRIP_CMD.B_SW",        "CALMODE.NOTCALMODE.B_NAME",
+                            "IFACE_IN_VLV.HP_FAULT.B_NAME",  "SHUTDOWNS.CONFIG_ERROR.B_NAME"};
+    for (const char* reset : resets) {
+        request();
+        ASSERT_EQ(latch(), 1u) << reset;
+        EXPECT_EQ(boolean("HP_DRIVER.ENBL_STRK.AND"), 1u);
+        EXPECT_EQ(boolean("HP_DRIVER.RST_STRK.OR"), 0u);
+        setCell(reset, 1);
+        runPasses(R160, 1);  // the request pulse is still on
+        ASSERT_EQ(boolean("HP_DRIVER.YES_PLS.ONE_SHOT"), 1u) << reset;
+        EXPECT_EQ(boolean("HP_DRIVER.RST_STRK.OR"), 1u) << reset;
+        EXPECT_EQ(latch(), 0u) << reset;
+        // A request while the reset stands does not set it.
+        request();
+        EXPECT_EQ(latch(), 0u) << reset;
+        runPasses(R160, 20);
+        setCell(reset, 0);
+        runPasses(R160, 1);  // the pulse has ended: the latch stays clear
+        EXPECT_EQ(latch(), 0u) << reset;
+    }
+}
+
+TEST_F(StrokeLatch, OnlyARequestWhileShutDownSetsTheLatchAndItHolds) {
+    shutDown(false);
+    setCell("SHUTDOWNS.NOT_SD.NOT", 0);  // no reset from the running unit
+    request();
+    EXPECT_EQ(latch(), 0u);
+    runPasses(R160, 20);
+    shutDown(true);
+    runPasses(R160, 1);  // the request is over: no latch
+    EXPECT_EQ(latch(), 0u);
+    request();
+    EXPECT_EQ(latch(), 1u);
+    setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", 0);
+    runPasses(R160, 20);
+    EXPECT_EQ(latch(), 1u);  // held after the request
+}
+
+TEST_F(StrokeLatch, TheInvertedDemandReversesTheScaling) {
+    struct Case {
+        int inverted;
+        float gain, sp;
+    } cases[] = {{0, -1.0f, 0.0f}, {1, 1.0f, 100.0f}, {0, -1.0f, 0.0f}};
+    for (const Case& c : cases) {
+        setCell("IFACE_IN_VLV.INVERT_DMD.B_NAME", c.inverted);
+        runPasses(R160, 1);
+        EXPECT_EQ(real("HP_DRIVER.REV_GAIN.A_SW"), c.gain) << c.inverted;
+        EXPECT_EQ(real("HP_DRIVER.REV_SP.A_SW"), c.sp) << c.inverted;
+    }
+}
+
+// ---- the self-tuning PID's commands -------------------------------------------------------
+
+class OptimizerCommands : public SpeedModules {
+protected:
+    void SetUp() override {
+        SpeedModules::SetUp();
+        start(R80, {_R80_TASK_26});
+        setCell("SPD_CTRL.ENA_OPTI.R_TIME", 100.0);
+        runPasses(R80, 20);  // past the pulse of the start, when no time was left
+    }
+};
+
+TEST_F(OptimizerCommands, TheCombinationNeedsTheSettingMinimumSpeedAndRemoteControl) {
+    for (int k = 0; k < 8; ++k) {
+        setCell("IFACE_IN_SPEED.USE_COMBO.B_NAME", k & 1);
+        setCell("MPU.SPD_GTEQ_MIN.OR", (k >> 1) & 1);
+        setCell("RMT_ENBL.ENABLED.LATCH_R", (k >> 2) & 1);
+        runPasses(R160, 2);  // the setting reaches the 80 ms group at a 160 ms frame
+        EXPECT_EQ(boolean("SPD_CTRL.ENA_COMBO.AND"), k == 7 ? 1u : 0u) << k;
+    }
+}
+
+TEST_F(OptimizerCommands, TheFaultResetIsTheResetOrTheDelayedTuningEnable) {
+    for (int k = 0; k < 4; ++k) {
+        setCell("RESET.RESET.B_NAME", k & 1);
+        setCell("SPD_CTRL.ENA_OPTI_DELAY.DELAY", (k >> 1) & 1);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), k != 0 ? 1u : 0u) << k;
+    }
+}
+
+TEST_F(OptimizerCommands, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
+    struct Case {
+        const char* cell;
+        double on, off;
+    } cases[] = {{"SPD_CTRL.ENA_OPTI.R_TIME", 0.0, 100.0}, {"SPD_DYN.OPTI_OFF.DELAY", 1.0, 0.0}};
+    for (const Case& c : cases) {
+        setCell(c.cell, c.on);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 1u) << c.cell;
+        int on = 1;
+        while (on < 40 && boolean("SPD_CTRL.ONE_SHOT.ONE_SHOT") == 1) {
+            runPasses(R80, 1);
+            ++on;
+        }
+        // 1.0 s of 80 ms passes: on for 13 passes, although the cause stays.
+        EXPECT_EQ(on, 14) << c.cell;
+        EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 1u) << c.cell;
+        setCell(c.cell, c.off);
+        runPasses(R80, 2);
+        EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 0u) << c.cell;
+        EXPECT_EQ(boolean("SPD_CTRL.ONE_SHOT.ONE_SHOT"), 0u) << c.cell;
+    }
+}
+
+TEST_F(OptimizerCommands, TheTimeLeftComparesWithZero) {
+    struct Case {
+        double left;
+        uint32_t compare, equal;
+    } cases[] = {{5.0, 1, 0}, {0.0, 1, 1}, {-0.5, 0, 0}, {kNaN, 0, 0}, {0.0, 1, 1}, {kNaN, 1, 0}};
+    for (const Case& c : cases) {
+        setCell("SPD_CTRL.ENA_OPTI.R_TIME", c.left);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), c.compare) << c.left;
+        EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_EQUAL"), c.equal) << c.left;
+    }
+}
+
+// ---- the remote cascade match -------------------------------------------------------------
+
+class RemoteCascadeMatch : public SpeedModules {
+protected:
+    void SetUp() override {
+        SpeedModules::SetUp();
+        start(R80, {_R80_TASK_23});
+        setCell("RMT_CAS.RMT_CASC_D.A_DEADBAND", 1000.0);  // window +/-0.5
+    }
+    uint32_t notMatched() { return boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"); }
+};
+
+TEST_F(RemoteCascadeMatch, TheWindowAroundTheRemoteSetpointHoldsBothEnds) {
+    struct Case {
+        double casc;
+        uint32_t hi, lo;
+    } cases[] = {{1000.0, 1, 1}, {1000.5, 1, 1}, {1000.51, 0, 1}, {999.5, 1, 1}, {999.49, 1, 0}};
+    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 1);
+    for (const Case& c : cases) {
+        setCell("CASC_SETPT.SETPT.RAMP", c.casc);
+        runPasses(R80, 1);
+        EXPECT_FLOAT_EQ(real("RMT_CAS_EN.MATCH_WINDOW.MULTIPLY"), 0.5f);
+        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_HI.A_COMPARE"), c.hi) << c.casc;
+        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_LO.A_COMPARE"), c.lo) << c.casc;
+        EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), c.hi & c.lo) << c.casc;
+    }
+    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 0);
+    setCell("CASC_SETPT.SETPT.RAMP", 1000.0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), 0u);
+}
+
+TEST_F(RemoteCascadeMatch, TheNotMatchedLatchRunsFromTheSelectionToTheMatch) {
+    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 1);
+    // The pulse of the selection (1.0 s, 13 passes) sets the latch and wins
+    // over the clearing while it lasts.
+    struct Step {
+        int selected;
+        double casc;
+        uint32_t passes, latch;
+    } steps[] = {
+        {0, 900.0, 1, 0},    // not selected
+        {1, 900.0, 1, 1},    // selected away from the remote setpoint
+        {1, 950.0, 1, 1},    // still outside the window
+        {1, 999.6, 11, 1},   // matched while the pulse lasts (to pass 13)
+        {1, 999.6, 1, 0},    // matched
+        {1, 900.0, 5, 0},    // leaving the window again does not set it
+        {0, 900.0, 1, 0},    // deselected
+        {1, 900.0, 1, 1},    // selected again
+        {0, 900.0, 12, 1},   // deselected before the match, the pulse lasting
+        {0, 900.0, 2, 0},    // and then cleared
+        {1, 1000.0, 13, 1},  // selected inside the window
+        {1, 1000.0, 1, 0},
+    };
+    for (const Step& s : steps) {
+        setCell("RMT_CAS_EN.REM_SEL.AND", s.selected);
+        setCell("CASC_SETPT.SETPT.RAMP", s.casc);
+        runPasses(R80, s.passes);
+        EXPECT_EQ(notMatched(), s.latch) << s.selected << " " << s.casc << " " << s.passes;
+        EXPECT_EQ(boolean("RMT_CAS_EN.NOT_RMT.NOT"), s.selected ? 0u : 1u);
+    }
+}
+
+// ---- the chassis comparator and the valve limiter message --------------------------------
+
+class ChassisAndMessage : public SpeedModules {};
+
+TEST_F(ChassisAndMessage, TheComparatorSetsAtItsLevelAndHoldsOnNoNumber) {
+    start(R10, {_R10_TASK_9});
+    EXPECT_EQ(boolean("ORVEX12_IO.A_COMPARE.A_COMPARE"), 0u);  // the accumulator rests at 0
+    struct Case {
+        double accum, level;
+        uint32_t compare, equal;
+    } cases[] = {{0.0, 1.0, 0, 0}, {1.0, 1.0, 1, 1}, {kNaN, 1.0, 1, 0}, {0.99, 1.0, 0, 0},
+                 {2.0, kNaN, 0, 0}, {-1.0, -1.0, 1, 1}};
+    for (const Case& c : cases) {
+        setCell("ORVEX12_IO.ACCUM.OUT_1", c.accum);
+        setCell("ORVEX12_IO.A_COMPARE.IN_2", c.level);
+        runPasses(R10, 1);
+        EXPECT_EQ(boolean("ORVEX12_IO.A_COMPARE.A_COMPARE"), c.compare) << c.accum << " " << c.level;
+        EXPECT_EQ(boolean("ORVEX12_IO.A_COMPARE.A_EQUAL"), c.equal) << c.accum << " " << c.level;
+    }
+}
+
+TEST_F(ChassisAndMessage, TheLimiterMessageShowsWhileTheLimiterIsSelectedOutOfShutdown) {
+    start(R160, {_R160_TASK_11});
+    for (int k = 0; k < 4; ++k) {
+        const int selected = k & 1, stepA00 = (k >> 1) & 1;
+        setCell("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME", selected);
+        setCell("SPDC.A00_STEP.SFC_STEP", stepA00);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("CONT_MESS.A00_STEP_NOT.NOT"), stepA00 ? 0u : 1u) << k;
+        EXPECT_EQ(boolean("CONT_MESS.VLV_LIM_MESS.AND"), selected && !stepA00 ? 1u : 0u) << k;
+    }
+}
+
+}  // namespace
