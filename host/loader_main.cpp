@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -155,9 +154,12 @@ const TurbineSetting kTurbineSettings[] = {
     {"speed", [](TurbineStart& t, double v) { return t.speedRpm = v, v >= 0.0; }},
 };
 
-// The settings of NAME=VALUE[,NAME=VALUE...] into `t`, checked by the model.
-// Returns an empty text, or what is wrong.
-std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
+// Walks the items of NAME=VALUE[,NAME=VALUE...] in order, each value a
+// finite number (not below 0 unless `negativeAllowed`), and hands each to
+// `take(item, name, value)`, which returns an empty text or what is wrong
+// with it. Returns an empty text, or the first problem (later items unread).
+template <class Take>
+std::string eachSetting(const std::string& list, bool negativeAllowed, const char* noNumber, Take take) {
     size_t from = 0;
     while (from <= list.size()) {
         size_t comma = list.find(',', from);
@@ -170,13 +172,27 @@ std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
         const std::string text = item.substr(eq + 1);
         char* end = nullptr;
         const double v = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !std::isfinite(v)) return "'" + item + "' has no number";
-        const TurbineSetting* setting = nullptr;
-        for (const TurbineSetting& ts : kTurbineSettings)
-            if (name == ts.name) setting = &ts;
-        if (setting == nullptr) return "unknown setting '" + name + "'";
-        if (!setting->set(t, v)) return "'" + item + "' is out of range";
+        if (text.empty() || *end != '\0' || !std::isfinite(v) || (!negativeAllowed && v < 0.0))
+            return "'" + item + "' " + noNumber;
+        std::string problem = take(item, name, v);
+        if (!problem.empty()) return problem;
     }
+    return {};
+}
+
+// The settings of NAME=VALUE[,NAME=VALUE...] into `t`, checked by the model.
+// Returns an empty text, or what is wrong.
+std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
+    std::string problem =
+        eachSetting(list, true, "has no number", [&](const std::string& item, const std::string& name, double v) {
+            const TurbineSetting* setting = nullptr;
+            for (const TurbineSetting& ts : kTurbineSettings)
+                if (name == ts.name) setting = &ts;
+            if (setting == nullptr) return "unknown setting '" + name + "'";
+            if (!setting->set(t, v)) return "'" + item + "' is out of range";
+            return std::string();
+        });
+    if (!problem.empty()) return problem;
     if (!turbine::configure(t.settings)) return "a setting is out of range";
     return {};
 }
@@ -187,32 +203,22 @@ std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
 std::string applyPlantInput(const std::string& line) {
     double load = -1.0, speed = -1.0;  // -1: not given
     std::vector<std::pair<int, bool>> contacts;
-    size_t from = 0;
-    while (from <= line.size()) {
-        size_t comma = line.find(',', from);
-        if (comma == std::string::npos) comma = line.size();
-        const std::string item = line.substr(from, comma - from);
-        from = comma + 1;
-        const size_t eq = item.find('=');
-        if (eq == std::string::npos) return "'" + item + "' is not NAME=VALUE";
-        const std::string name = item.substr(0, eq);
-        const std::string text = item.substr(eq + 1);
-        char* end = nullptr;
-        const double v = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !std::isfinite(v) || v < 0.0)
-            return "'" + item + "' has no number of 0 or more";
-        int input = -1;
-        if (name == "load") {
-            load = v;
-        } else if (name == "speed") {
-            speed = v;
-        } else if (name.rfind("contact", 0) == 0 && parseInt(name.c_str() + 7, input) && input < 32 &&
-                   (v == 0.0 || v == 1.0)) {
-            contacts.emplace_back(input, v == 1.0);
-        } else {
-            return "'" + item + "' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)";
-        }
-    }
+    const std::string problem = eachSetting(
+        line, false, "has no number of 0 or more", [&](const std::string& item, const std::string& name, double v) {
+            int input = -1;
+            if (name == "load") {
+                load = v;
+            } else if (name == "speed") {
+                speed = v;
+            } else if (name.rfind("contact", 0) == 0 && parseInt(name.c_str() + 7, input) && input < 32 &&
+                       (v == 0.0 || v == 1.0)) {
+                contacts.emplace_back(input, v == 1.0);
+            } else {
+                return "'" + item + "' is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)";
+            }
+            return std::string();
+        });
+    if (!problem.empty()) return problem;
     if (load >= 0.0) turbine::setLoad(load);
     if (speed >= 0.0) turbine::setSpeedRpm(speed);
     for (const auto& [n, closed] : contacts) board::setDiscreteInput(n, closed);
