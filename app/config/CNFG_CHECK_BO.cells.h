@@ -2,7 +2,6 @@
 // the controller's relays 2 to 4 and the relay error cells.
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_CHECK_BO_FN(X, N)                              \

@@ -8,6 +8,10 @@
 #include "app/config/CNFG_SETPT.cells.h"
 
 #include "app/config/MASTER.cells.h"
+#include "app/config/config_list.h"
+#include "app/control/CONF_VAL_1.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "runtime/appmem.h"
 
@@ -22,19 +26,18 @@ namespace r160 {
 
 void CNFG_SETPT_config_lists() {
     auto& c = CNFG_SETPT;
-    if (MASTER.IO_LOCK_OR_PWR_B_NAME != 0) {
-        c.CONFIG_A_LIST_1 = c.QT_OST_LIMIT_IN;
-        c.CONFIG_A_LIST_2 = c.QT_OSPD_TRIP_IN;
-        c.CONFIG_A_LIST_3 = c.QT_MAX_GOV_IN;
-        c.CONFIG_A_LIST_4 = c.CONFIG_A_IN_4;
-        c.CONFIG_A_LIST_5 = c.QT_MIN_GOV_IN;
-        c.CONFIG_A_LIST_6 = c.QT_CRIT_SPD_RATE_IN;
-        c.CONFIG_A_LIST_7 = c.QT_CRIT_SPD_1_MAX_IN;
-        c.CONFIG_A_LIST_8 = c.QT_CRIT_SPD_1_MIN_IN;
-        c.CONFIG_B_LIST_1 = c.CONFIG_B_IN_1;
-        c.CONFIG_B_LIST_2 = c.CONFIG_B_IN_2;
-        c.CONFIG_B_LIST_3 = c.CONFIG_B_IN_3;
-    }
+    const uint32_t window = MASTER.IO_LOCK_OR_PWR_B_NAME;
+    cfglist::SAMPLE<float>(window, {{c.CONFIG_A_LIST_1.ref(), c.QT_OST_LIMIT_IN},
+                                    {c.CONFIG_A_LIST_2.ref(), c.QT_OSPD_TRIP_IN},
+                                    {c.CONFIG_A_LIST_3.ref(), c.QT_MAX_GOV_IN},
+                                    {c.CONFIG_A_LIST_4.ref(), c.CONFIG_A_IN_4},
+                                    {c.CONFIG_A_LIST_5.ref(), c.QT_MIN_GOV_IN},
+                                    {c.CONFIG_A_LIST_6.ref(), c.QT_CRIT_SPD_RATE_IN},
+                                    {c.CONFIG_A_LIST_7.ref(), c.QT_CRIT_SPD_1_MAX_IN},
+                                    {c.CONFIG_A_LIST_8.ref(), c.QT_CRIT_SPD_1_MIN_IN}});
+    cfglist::SAMPLE<uint32_t>(window, {{c.CONFIG_B_LIST_1.ref(), c.CONFIG_B_IN_1},
+                                       {c.CONFIG_B_LIST_2.ref(), c.CONFIG_B_IN_2},
+                                       {c.CONFIG_B_LIST_3.ref(), c.CONFIG_B_IN_3}});
     c.MIN_GOV_A_NAME = c.CONFIG_A_LIST_5;
     c.OST_LIMIT_A_NAME = c.CONFIG_A_LIST_1;
     c.OSPD_TRIP_A_NAME = c.CONFIG_A_LIST_2;
@@ -44,6 +47,13 @@ void CNFG_SETPT_config_lists() {
     c.CRIT_SPD_1_MIN_A_NAME = c.CONFIG_A_LIST_8;
     c.USE_CRIT_SPD_B_NAME = c.CONFIG_B_LIST_1;
     c.USE_RMTSPD_B_NAME = c.CONFIG_B_LIST_2;
+    // The copies the speed control, the start logic and the configuration
+    // summary read.
+    IFACE_IN_SPEED.MIN_GOV_A_NAME = c.CONFIG_A_LIST_5;
+    IFACE_IN_SPEED.MAX_GOV_A_NAME = c.CONFIG_A_LIST_3;
+    IFACE_IN_START.SET_LOW1_A_NAME = c.CONFIG_A_LIST_8;
+    IFACE_IN_START.SET_HIGH1_A_NAME = c.CONFIG_A_LIST_7;
+    CONF_VAL_1.CRIT_BAND1_B_NAME = c.CONFIG_B_LIST_1;
     c.SLOW_RATE_ONLINE_A_NAME = c.SLOW_RATE_ONLINE_IN;
     c.SLOW_RATE_OFFLINE_A_NAME = c.SLOW_RATE_OFFLINE_IN;
 }

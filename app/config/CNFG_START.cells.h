@@ -4,7 +4,6 @@
 // start modes and rates derived from it every 160 ms pass.
 #pragma once
 
-#include "app/config/standin/CNFG_START_standin.rows.h"
 #include "runtime/catalogue.h"
 
 #define CNFG_START_LIST_ROW(X, N) X(CONFIG_B, IN_##N, B, R160, TUNE(false)) X(CONFIG_B, LIST_##N, B, R160, PLAIN)
@@ -29,7 +28,9 @@
     X(RATE_MIN_SPD, A_NAME, A, R160, PLAIN)                     \
     X(VLV_LIM_RATE, IN, A, R160, TUNE(2.0, 0.099, 25.0))        \
     X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)                \
-    CNFG_START_STANDIN_ROWS(X)
+    /* Nothing in the application writes the idle and rated setpoints. */ \
+    X(IDLE_1_SP, A_NAME, A, R160, PLAIN)                        \
+    X(IR_RATED_SP, A_NAME, A, R160, PLAIN)
 CAT_MODULE(CNFG_START)
 
 namespace r160 {

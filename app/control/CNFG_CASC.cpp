@@ -5,6 +5,7 @@
 
 #include "app/analog/AI_MUX.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/config/config_list.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
@@ -45,18 +46,17 @@ namespace r160 {
 
 void CNFG_CASC_config() {
     auto& c = CNFG_CASC;
-    if (MASTER.IO_LOCK_OR_PWR_B_NAME != 0) {
-        c.CONFIG_B_LIST_1 = c.CONFIG_B_IN_1;
-        c.CONFIG_B_LIST_2 = c.CONFIG_B_IN_2;
-        c.CONFIG_B_LIST_3 = c.CONFIG_B_IN_3;
-        c.CONFIG_B_LIST_4 = c.CONFIG_B_IN_4;
-        c.CONFIG_B_LIST_5 = c.CONFIG_B_IN_5;
-        c.CONFIG_A_LIST_1 = c.CONFIG_A_IN_1;
-        c.CONFIG_A_LIST_2 = c.CONFIG_A_IN_2;
-        c.CONFIG_A_LIST_3 = c.CONFIG_A_IN_3;
-        c.CONFIG_A_LIST_4 = c.CONFIG_A_IN_4;
-        c.CONFIG_A_LIST_5 = c.CONFIG_A_IN_5;
-    }
+    const uint32_t window = MASTER.IO_LOCK_OR_PWR_B_NAME;
+    cfglist::SAMPLE<uint32_t>(window, {{c.CONFIG_B_LIST_1.ref(), c.CONFIG_B_IN_1},
+                                       {c.CONFIG_B_LIST_2.ref(), c.CONFIG_B_IN_2},
+                                       {c.CONFIG_B_LIST_3.ref(), c.CONFIG_B_IN_3},
+                                       {c.CONFIG_B_LIST_4.ref(), c.CONFIG_B_IN_4},
+                                       {c.CONFIG_B_LIST_5.ref(), c.CONFIG_B_IN_5}});
+    cfglist::SAMPLE<float>(window, {{c.CONFIG_A_LIST_1.ref(), c.CONFIG_A_IN_1},
+                                    {c.CONFIG_A_LIST_2.ref(), c.CONFIG_A_IN_2},
+                                    {c.CONFIG_A_LIST_3.ref(), c.CONFIG_A_IN_3},
+                                    {c.CONFIG_A_LIST_4.ref(), c.CONFIG_A_IN_4},
+                                    {c.CONFIG_A_LIST_5.ref(), c.CONFIG_A_IN_5}});
     c.USE_CASC_B_NAME = c.CONFIG_B_LIST_1;
     IFACE_IN_CASC.USE_CASC_B_NAME = c.CONFIG_B_LIST_1;
     c.INV_B_NAME = c.CONFIG_B_LIST_2;

@@ -4,8 +4,12 @@
 
 #include "runtime/catalogue.h"
 
-// The speed-sensor difference alarm and the lowest measurable speeds.
+// The speed-sensor list (sensor 2 used), the speed-sensor difference alarm
+// and the lowest measurable speeds.
 #define CNFG_SPEED_DIFF_ROWS(X)                               \
+    X(CONFIG_B, IN_1, B, R160, TUNE(false))                   \
+    X(CONFIG_B, LIST_1, B, R160, PLAIN)                       \
+    X(SPD2_USED, B_NAME, B, R160, PLAIN)                      \
     X(MPU_DIFF, SUBTRACT, A, R160, PLAIN)                     \
     X(ABS_ERR, ABSOLUTE, A, R160, PLAIN)                      \
     X(BOTH_GOOD, NOR, B, R160, PLAIN)                         \
@@ -96,6 +100,10 @@ void CNFG_SPEED_rated();
 }  // namespace r10
 
 namespace r160 {
+// The speed-sensor list from its setting while the I/O is locked or the
+// controller powers up (else it keeps its value), and sensor 2's use read
+// from it (piece of _R160_TASK_11).
+void CNFG_SPEED_list();
 // The speed-sensor difference alarm and the lowest measurable speeds.
 void CNFG_SPEED_difference();
 }  // namespace r160

@@ -11,6 +11,8 @@
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
+#include "app/config/MASTER.cells.h"
+#include "app/config/config_list.h"
 #include "drivers/ZarnTurbineSpeed.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -188,6 +190,13 @@ BlockRam<CNFG_SPEED_diff_blocks> CNFG_SPEED_diff_st;
 }  // namespace
 
 namespace r160 {
+
+void CNFG_SPEED_list() {
+    auto& c = CNFG_SPEED;
+    cfglist::SAMPLE<uint32_t>(MASTER.IO_LOCK_OR_PWR_B_NAME, {{c.CONFIG_B_LIST_1.ref(), c.CONFIG_B_IN_1}});
+    c.SPD2_USED_B_NAME = c.CONFIG_B_LIST_1;
+    CONF_VAL_1.USE_MPU2_B_NAME = c.CONFIG_B_LIST_1;
+}
 
 void CNFG_SPEED_difference() {
     auto& C = CNFG_SPEED;

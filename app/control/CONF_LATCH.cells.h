@@ -2,7 +2,6 @@
 // configuration checks' findings (160 ms), and the power-up flag it shows.
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CONF_LATCH_ENTRY(X, n)                                      \

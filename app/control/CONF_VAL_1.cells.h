@@ -1,7 +1,6 @@
 // Modules CONF_VAL_1 and CONF_VAL_2: configuration summary flags (160 ms).
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define CONF_VAL_1_CELLS(X)                          \
@@ -11,7 +10,9 @@
     X(CONTROLLERS_USED, I_NAME, I, R160, PLAIN)      \
     X(IDLE_RTD_N, NOT, B, R160, PLAIN)               \
     X(NO_CASC, NOT, B, R160, PLAIN, R80)             \
-    CONF_VAL_1_STANDIN_ROWS(X)
+    X(CRIT_BAND1, B_NAME, B, R160, PLAIN, R10, R40)  \
+    X(IDLE_RTD, B_NAME, B, R160, PLAIN)              \
+    X(USE_MPU2, B_NAME, B, R160, PLAIN, R10)
 CAT_MODULE(CONF_VAL_1)
 
 namespace r160 {

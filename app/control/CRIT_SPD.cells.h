@@ -3,7 +3,6 @@
 // dwell there (160 ms).
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define CRIT_SPD_CELLS(X)                                       \

@@ -3,7 +3,6 @@
 // (160 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ENTR_SETPT_CELLS(X)                                     \
@@ -46,11 +45,18 @@
     X(H_SER_DIS, IN_9, B, R160, TUNE(false))                    \
     X(IN_OVRSPD, B_SW, B, R160, PLAIN, R40, R80)                \
     X(MOD_DIS, OR, B, R160, PLAIN)                              \
-    ENTR_SETPT_STANDIN_ROWS(X)
+    X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)                     \
+    X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)                     \
+    /* Nothing in the application writes the match's permissive. */ \
+    X(B_H_SER_OK_NOT, NOT, B, R40, PLAIN)
 CAT_MODULE(ENTR_SETPT)
 
 namespace r160 {
 void ENTR_SETPT_entry();          // revert, validity, go-to, latches, disable and selection
 void ENTR_SETPT_store_delays();   // the unit-delay stores (last slice)
 void ENTR_SETPT_commit_delays();  // and their commit
+void ENTR_SETPT_auto_start();     // the go-to pulse of an automatic start
 }  // namespace r160
+namespace r40 {
+void ENTR_SETPT_matched();        // the reference at the entered setpoint
+}  // namespace r40

@@ -10,6 +10,7 @@
 #include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/REMOTE.cells.h"
+#include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_R_L.cells.h"
 #include "app/control/ref_blocks.h"
@@ -24,13 +25,22 @@ namespace {
 struct ENTR_SETPT_blocks {
     bk::SampState ENTR_SETPT;
     bk::DelayState LIMITED, CRIT_ENTRD;
-    bk::OneShotState H_SER_OK, CRITPLS, IDL_RTD_OS;
+    bk::OneShotState H_SER_OK, CRITPLS, IDL_RTD_OS, AUTO_ST_OS;
     refbk::EdgeState DIRECT_ENT;
     uint32_t sample_z, crit_bnd_z, ser_dis_z;  // unit-delay stores
     float entr_setpt_z;
 };
 BlockRam<ENTR_SETPT_blocks> ENTR_SETPT_st;
+constexpr float kAutoStartPulse = 0.2f;  // s: two 160 ms passes
 }  // namespace
+
+namespace r40 {
+
+void ENTR_SETPT_matched() {
+    ENTR_SETPT.ENTR_MTCHD_AND = bk::AND({ENTR_SETPT.B_H_SER_OK_NOT_NOT, SPDC.SPEED_REF_P_LIM_10});
+}
+
+}  // namespace r40
 
 namespace r160 {
 
@@ -90,6 +100,11 @@ void ENTR_SETPT_commit_delays() {
     c.ENTR_SETPT_Z_ZMINUS1 = bk::finite(s.entr_setpt_z) ? s.entr_setpt_z : 0.0f;
     c.CRIT_BND_Z_ZMINUS1_B = s.crit_bnd_z;
     c.SER_DIS_Z_ZMINUS1_B = s.ser_dis_z;
+}
+
+void ENTR_SETPT_auto_start() {
+    bk::ONE_SHOT(ENTR_SETPT_st.AUTO_ST_OS, ENTR_SETPT.AUTO_ST_OS_ONE_SHOT, nullptr, RMT_ENBL.ENBL_AUTO_AND,
+                 kAutoStartPulse, bk::T160);
 }
 
 void MOD_SPD_SP_select() {

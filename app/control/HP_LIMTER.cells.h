@@ -4,7 +4,6 @@
 // compared with at 40 ms.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define HP_LIMTER_CELLS(X)                                       \

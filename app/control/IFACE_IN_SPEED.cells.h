@@ -3,7 +3,6 @@
 // control writes the shutdown copy and the not-in-control flag.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The settings of the operator interface and their copies, the timed
@@ -137,8 +136,12 @@
     X(REM_SPD_SP, A_NAME, A, R20, PLAIN, R80)         \
     X(AVG_SPEED, RST, B, R20, PLAIN)                  \
     X(AVG_SPEED, RUNNING_AVG, A, R20, PLAIN)          \
-    IFACE_IN_ROWS_IFACE_IN_SPEED(X) \
-    IFACE_IN_SPEED_STANDIN_ROWS(X)
+    X(IDLE_1, A_NAME, A, R160, PLAIN, R40, R80)       \
+    X(MIN_GOV, A_NAME, A, R160, PLAIN, R10, R40, R80) \
+    X(MAX_GOV, A_NAME, A, R160, PLAIN, R40, R80)      \
+    /* Nothing in the application writes the held speed's reset command. */ \
+    X(RESET_HOLD, B_NAME, B, R160, PLAIN)             \
+    IFACE_IN_ROWS_IFACE_IN_SPEED(X)
 CAT_MODULE(IFACE_IN_SPEED)
 
 namespace r20 {

@@ -3,7 +3,6 @@
 // idle/rated logic (160 ms).
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // The settings of the operator interface and their copies, the timed
@@ -62,8 +61,13 @@
     X(USE_RAMP_TO_IDLE, IN, B, R160, TUNE(true)) \
     X(IDLE_PRIORITY, B_NAME, B, R160, PLAIN)     \
     X(IDLE_PRIORITY, IN, B, R160, TUNE(false))  \
-    IFACE_IN_ROWS_IFACE_IN_START(X) \
-    IFACE_IN_START_STANDIN_ROWS(X)
+    X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80) \
+    X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)    \
+    /* Nothing in the application writes the no-shutdown flag or the */ \
+    /* idle/rated selection: they keep their initial 0. */ \
+    X(NOT_SD, B_NAME, B, R10, PLAIN)             \
+    X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80) \
+    IFACE_IN_ROWS_IFACE_IN_START(X)
 CAT_MODULE(IFACE_IN_START)
 
 // The probe speeds (pieces of _R10_TASK_1).

@@ -3,7 +3,6 @@
 // (80 ms), and the speed-sensor configuration checks (160 ms).
 #pragma once
 
-#include "app/control/standin/control_status_standin.cells.h"
 #include "runtime/catalogue.h"
 
 // The frequency of speed sensor N at its maximum speed.

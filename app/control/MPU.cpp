@@ -5,7 +5,6 @@
 
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
-#include "app/control/standin/speed_rows_standin.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 #include "app/control/CNFG_SPEED.cells.h"

@@ -2,7 +2,6 @@
 // 80 ms group.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "app/interface/RESET_iface.rows.h"
 #include "runtime/catalogue.h"
 

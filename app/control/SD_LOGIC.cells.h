@@ -3,7 +3,6 @@
 // front-panel trip key, the HP actuator fault), with their 160 ms settings.
 #pragma once
 
-#include "app/control/standin/speed_rows_standin.h"
 #include "app/protection/SD_LOGIC_trip_cmd.rows.h"
 #include "runtime/catalogue.h"
 

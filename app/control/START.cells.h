@@ -2,7 +2,6 @@
 // command and the start pulse, and the run-time counter.
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "app/protection/START_ALM_DSPL.h"
 #include "runtime/catalogue.h"
 
@@ -41,7 +40,7 @@
     X(START, OR, B, R80, PLAIN)                                 \
     X(START, IN_3, B, R80, TUNE(false))                         \
     X(V1_STRT, ONE_SHOT, B, R80, PLAIN, R160)                   \
-    X(RUN_CMD, LATCH_R, B, R80, PLAIN, R10, R160)                    \
+    X(RUN_CMD, LATCH_R, B, R80, PLAIN, R10, R40, R160)          \
     X(PULSE, ONE_SHOT, B, R80, PLAIN, R160)                     \
     X(AND_H_MIN, AND, B, R80, PLAIN)                            \
     X(IDLE, OR, B, R80, PLAIN, R160)                                  \
@@ -58,15 +57,22 @@
     X(SP_MIN_NOT, NOT, B, R160, PLAIN)                          \
     X(DI_RST_CMD, DELAY, B, R80, PLAIN)                         \
     X(CP_REFNLUL, A_COMPARE, B, R80, PLAIN)                     \
-    X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN)                       \
+    X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN, R40)                  \
     X(PLS_OFF, B_ACTION, B, R80, PLAIN)                         \
     X(USE_IDLE, OR, B, R160, PLAIN)                             \
     X(RST_STRT, AND, B, R160, PLAIN)                            \
     X(STRT_RST, OR, B, R160, PLAIN)                             \
     X(STARTED, LATCH, B, R160, PLAIN)                           \
-    START_STANDIN_ROWS(X)                                       \
+    X(NOT_STRTD, NOT, B, R160, PLAIN, R80)                      \
+    X(PB_LTCH, AND, B, R40, PLAIN)                              \
+    X(DLY_OF, DELAY, B, R40, PLAIN, R80)                        \
+    /* Nothing in the application writes the start contact's and the */ \
+    /* reset-and-start pulses or the keypad start. */           \
+    X(START_OS, ONE_SHOT, B, R80, PLAIN)                        \
+    X(KEYPAD_START, B_SW, B, R80, PLAIN)                        \
+    X(RST_OS, ONE_SHOT, B, R80, PLAIN)                          \
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)                          \
-    X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN)                         \
+    X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN, R160)                   \
     START_ALM_DSPL_ROWS(X)
 CAT_MODULE(START)
 
@@ -77,7 +83,12 @@ void START_run_time();      // the run-time counter
 void START_mode_flags();    // _R160_TASK_33: the configured start mode
 void START_min_gov();       // _R160_TASK_33: the reference at minimum governor
 void START_started();       // piece of _R160_TASK_29: the start latch
+void START_not_started();   // NOT_STRTD: the start sequence not started
 }  // namespace r160
+namespace r40 {
+// The run command held with the reference at rest (piece of _R40_TASK_8).
+void START_rest_delay();
+}  // namespace r40
 namespace r80 {
 void START_inhibit();       // the start inhibit list
 void START_run_command();   // RST_START .. RUN_CMD

@@ -28,6 +28,7 @@ struct START_blocks {
     bk::DelayState STRT_PRM_D;
     refbk::EdgeState RST_START;
     bk::OneShotState V1_STRT, PULSE;
+    bk::DelayState DLY_OF;
     // The run-time minutes, counted exactly: a float accumulated by a tiny
     // step every pass stalls long before its limit.
     double minutes;
@@ -37,7 +38,19 @@ BlockRam<START_blocks> START_st;
 constexpr double kMinutesLimit = 32500.0;
 constexpr double kMinutesRate = 0.016667;  // per second: one a minute
 constexpr double kPass = 0.16;
+constexpr float kRestDelay = 3.0f;  // s the run command may hold the reference at rest
 }  // namespace
+
+namespace r40 {
+
+// A run command while the reference stays at rest (-1) ends after 3 s.
+void START_rest_delay() {
+    auto& c = START;
+    c.PB_LTCH_AND = bk::AND({c.RUN_CMD_LATCH_R, c.CP_REFNLUL_A_EQUAL});
+    bk::DELAY(START_st.DLY_OF, c.DLY_OF_DELAY, nullptr, c.PB_LTCH_AND, kRestDelay, 0.0f, bk::T40);
+}
+
+}  // namespace r40
 
 namespace r160 {
 
@@ -85,6 +98,8 @@ void START_started() {
     c.STRT_RST_OR = bk::OR({c.RST_STRT_AND, MPU.SPD_GTEQ_MIN_OR, IFACE_IN_START.ANY_SD_B_NAME});
     bk::LATCH(c.STARTED_LATCH, c.PULSE_ONE_SHOT, c.STRT_RST_OR);
 }
+
+void START_not_started() { START.NOT_STRTD_NOT = bk::NOT(START.ZSTRTR_ZMINUS1_B); }
 
 }  // namespace r160
 

@@ -16,6 +16,7 @@
 #include "app/control/SPD_DYN.cells.h"
 #include "app/control/SPD_REF.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/control/START.cells.h"
 #include "app/control/unit_delays_r10_r40.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
@@ -102,6 +103,7 @@ void speed_control_R40_TASK_8() {
     SPD_CTRL_optimizer_enable();
     SPD_CTRL_near_max();
     SPD_DYN_accept();
+    START_rest_delay();
     unit_delays_store_commit();
 }
 

@@ -175,6 +175,7 @@ void _R160_TASK_47() {
 void _R160_TASK_50() {
     using namespace r160;
     SYS_ID_site();
+    START_not_started();
     START_permissives();
     START_run_time();
     TUTORIAL_page();

@@ -7,7 +7,6 @@
 
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
-#include "app/control/standin/speed_rows_standin.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

@@ -49,6 +49,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/START.cells.h"
+#include "app/control/ENTR_SETPT.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
@@ -63,6 +64,7 @@ void _R40_TASK_4() {
     r40::HP_LIMTER_lag();
     r40::CUST_TREND_values();
     r40::BO_MUX_alarm_slots();
+    r40::ENTR_SETPT_matched();
 }
 
 void _R160_TASK_28() {
@@ -116,6 +118,7 @@ void _R160_TASK_35() {
 // start and valve status shown.
 void _R160_TASK_41() {
     using namespace r160;
+    ENTR_SETPT_auto_start();
     SPD_CTRL_process_limit();
     MPU_OVRD_start_timer();
     IFACE_OUT_SPEED_status();

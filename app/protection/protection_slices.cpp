@@ -4,6 +4,7 @@
 
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
+#include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/RMT_CAS.cells.h"
 #include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
@@ -82,6 +83,7 @@ void _R160_TASK_11() {
     ALM_LOGIC_limiter();
     CALMODE_latch();
     CNFG_START_list();
+    CNFG_SPEED_list();
 }
 
 void _R160_TASK_48() {

@@ -112,6 +112,9 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     startPastPowerUp();
     const std::pair<int, const char*> modes[] = {{2, "CNFG_START.AUTO_START.B_NAME"},
                                                  {2, "CNFG_START.IDLE_RATED_SEQ.B_NAME"},
+                                                 {2, "CONF_VAL_1.IDLE_RTD.B_NAME"},
+                                                 {2, "IFACE_IN_START.AUTO_START.B_NAME"},
+                                                 {1, "IFACE_IN_START.MANUAL_START.B_NAME"},
                                                  {9, "CNFG_START.AUTO_HALT_AT_IDLE.B_NAME"},
                                                  {10, "CNFG_START.USE_RATED.B_NAME"}};
     auto entry = [](const char* field, int n) { return std::string("CNFG_START.CONFIG_B.") + field + std::to_string(n); };
@@ -136,6 +139,24 @@ TEST_F(FunctionConfig, StartModeListTakenOnlyWhileLocked) {
     for (int n = 1; n <= 10; ++n) setCell(entry("IN_", n), n % 3 != 0 ? 0 : 1);
     settle();
     for (int n = 1; n <= 10; ++n) EXPECT_EQ(boolean(entry("LIST_", n)), n % 3 != 0 ? 1u : 0u) << "kept: " << n;
+}
+
+// The speed-sensor list (sensor 2 used) likewise: taken only while locked,
+// and the sensor's use follows it.
+TEST_F(FunctionConfig, SecondSpeedSensorUseTakenOnlyWhileLocked) {
+    startPastPowerUp();
+    const char* const used[] = {"CNFG_SPEED.CONFIG_B.LIST_1", "CNFG_SPEED.SPD2_USED.B_NAME", "CONF_VAL_1.USE_MPU2.B_NAME",
+                                "CONF_VAL_2.NO_MPU2.NOT"};
+    const uint32_t off[] = {0, 0, 0, 1};
+    setCell("CNFG_SPEED.CONFIG_B.IN_1", 1);
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), off[k]) << "unlocked: " << used[k];
+    lock();
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), 1u - off[k]) << "locked: " << used[k];
+    setCell("CNFG_SPEED.CONFIG_B.IN_1", 0);
+    settle();
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(boolean(used[k]), off[k]) << "cleared: " << used[k];
 }
 
 class RemoteSetpointLimits : public tc_test::AppHarness {
@@ -315,6 +336,7 @@ TEST_F(RemoteSetpointLimits, StartModesAndSettingsFollowTheirSources) {
         {"CNFG_START.RATE_MIN_SPD.IN", "CNFG_START.RATE_MIN_SPD.A_NAME"},
         {"CNFG_START.VLV_LIM_RATE.IN", "CNFG_START.VLV_LIM_RATE.A_NAME"},
         {"CNFG_SETPT.RMT_SPD_SP_MAX_RT.IN", "CNFG_SETPT.RMT_SPD_SP_MAX_RT.A_NAME"},
+        {"CNFG_START.IDLE_1_SP.A_NAME", "IFACE_IN_SPEED.IDLE_1.A_NAME"},
     };
     double value = 1.5;
     for (const auto& s : settings) setCell(s[0], value += 1.0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "tests/control_ref/ref_rig.h"
 
@@ -11,9 +12,22 @@ using namespace ref_test;
 
 namespace {
 
-class CriticalCrossing : public RefRig {};
-
 constexpr double kLow = 1500.0, kHigh = 2000.0;
+
+class CriticalCrossing : public RefRig {
+protected:
+    // The band's ends and its use as the configuration lists hold them (this
+    // rig's 160 ms group copies them on to the band's settings).
+    void configureBand(bool used) {
+        for (const auto& [name, v] : {std::pair<const char*, double>{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kLow},
+                                      {"CNFG_SETPT.CONFIG_A.LIST_8", kLow},
+                                      {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
+                                      {"CNFG_SETPT.CONFIG_A.LIST_7", kHigh},
+                                      {"CNFG_SETPT.CONFIG_B.IN_1", used ? 1.0 : 0.0},
+                                      {"CNFG_SETPT.CONFIG_B.LIST_1", used ? 1.0 : 0.0}})
+            setCell(name, v);
+    }
+};
 
 // From idle to rated: the seconds the reference spends rising inside the
 // band and its slowest 40 ms step there after the first.
@@ -43,9 +57,7 @@ Crossing crossToRated(const std::function<float()>& ref, const std::function<voi
 
 TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
     start(true, true);
-    setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
-    setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
-    setCell("CONF_VAL_1.CRIT_BAND1.B_NAME", 1);
+    configureBand(true);
     setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
     setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);
@@ -62,8 +74,7 @@ TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
 
 TEST_F(CriticalCrossing, WithoutTheBandTheReferenceCrossesAtTheStartRate) {
     start(true, true);
-    setCell("IFACE_IN_START.SET_LOW1.A_NAME", kLow);
-    setCell("IFACE_IN_START.SET_HIGH1.A_NAME", kHigh);
+    configureBand(false);
     setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
     setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);

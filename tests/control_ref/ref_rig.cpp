@@ -62,12 +62,16 @@ void RefRig::SetUp() {
 void RefRig::start(bool idle_rated, bool auto_start) {
     startApp();
     ASSERT_TRUE(g_started);
+    setCell("CNFG_START.IDLE_1_SP.A_NAME", kIdle);
     setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", kIdle);
-    setCell("IFACE_IN_SPEED.MIN_GOV.A_NAME", kMinGov);
-    // The minimum governor: its tunable, its configuration list and the setting.
-    for (const char* name : {"CNFG_SETPT.QT_MIN_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_5", "CNFG_SETPT.MIN_GOV.A_NAME"})
+    // The governor limits: their tunables, their configuration lists (which
+    // this rig's 160 ms group copies on) and the settings.
+    for (const char* name : {"CNFG_SETPT.QT_MIN_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_5", "CNFG_SETPT.MIN_GOV.A_NAME",
+                             "IFACE_IN_SPEED.MIN_GOV.A_NAME"})
         setCell(name, kMinGov);
-    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);
+    for (const char* name : {"CNFG_SETPT.QT_MAX_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_3", "CNFG_SETPT.MAX_GOV.A_NAME",
+                             "IFACE_IN_SPEED.MAX_GOV.A_NAME"})
+        setCell(name, kMaxGov);
     setCell("CNFG_START.IR_RATED_SP.A_NAME", kRated);
     // The start settings: their tunables for a rig that runs the settings
     // slice, their copies for one that does not.
@@ -96,6 +100,15 @@ void RefRig::start(bool idle_rated, bool auto_start) {
     setCell("IFACE_IN_SPEED.SP_GOTO_RT.A_NAME", 20.0);
     setCell("MPU_OVRD.MIN_LVL_1.ADD", 250.0);
     setCell("REMOTE.ENTR_ENBL.AND", 1);
+    // Nothing inhibits a start: a start mode configured (the start-mode
+    // flags' slice is not in this rig) and the power-up completed without
+    // configuration errors (its 80 ms sequence is not either).
+    setCell("START.AUTO_START.AND", auto_start ? 1 : 0);
+    setCell("START.MAN_START.B_NAME", auto_start ? 0 : 1);
+    setCell("PWR_UP_MSG.PWR_UP_COMPLETE.DELAY", 1);
+    setCell("PWR_UP_MSG.N_ERR_DLY.DELAY", 1);  // counted anew where the rig runs its slice
+    runPasses(R160, 1);
+    for (int k = 0; k < 20 && boolean("PWR_UP_MSG.N_ERR_DLY.DELAY") == 0; ++k) runPasses(R160, 1);
     runPasses(R160, 2);
 }
 

@@ -1,6 +1,8 @@
 // Setpoint sources while the speed controller is in control: raise and
 // lower at the slow and fast rates, the entered setpoint, the remote
 // setpoint and its loss, and the held speed.
+#include <utility>
+
 #include "tests/control_ref/ref_rig.h"
 
 using namespace ref_test;
@@ -99,6 +101,27 @@ TEST_F(Setpoint, EntryBelowTheLowerLimitIsRefused) {
     pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
     runPasses(R160, 3);
     EXPECT_EQ(boolean("ENTR_SETPT.SP_BLW_MIN.AND"), 1u);
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
+}
+
+// An entry inside the critical band is refused (one pass later, through the
+// band check's unit delay): the reference stays where it was.
+TEST_F(Setpoint, EntryInsideTheCriticalBandIsRefused) {
+    start(false, false);
+    startToInControl();
+    // The band 3200 .. 3300 used, as its configuration lists hold it.
+    for (const auto& [name, v] : {std::pair<const char*, double>{"CNFG_SETPT.CONFIG_A.LIST_8", 3200.0},
+                                  {"CNFG_SETPT.CONFIG_A.LIST_7", 3300.0},
+                                  {"CNFG_SETPT.CONFIG_B.LIST_1", 1.0}})
+        setCell(name, v);
+    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 3250.0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("ENTR_SETPT.CRIT_BND_1.AND"), 1u);
+    EXPECT_EQ(boolean("ENTR_SETPT.CRIT_BND_Z.ZMINUS1_B"), 1u);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 1u);
     EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
 }

@@ -53,7 +53,7 @@ TEST_F(CondMon, CountsAreSavedAfterATripAndSurviveARestart) {
     start();
     settle();
     EXPECT_EQ(writes(), 0);
-    setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", 1000);
+    setCell("CNFG_START.IDLE_1_SP.A_NAME", 1000);  // idle 1 as configured
     setCell("DATALOG.SPEED.A_NAME", 3000);
     setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 80);  // above both load levels
     setCell("START.STARTED.LATCH", 1);
@@ -140,7 +140,7 @@ TEST_F(CondMon, StartLatchIsSetByThePulseAndResetBySpeedOrShutdown) {
 TEST_F(CondMon, TwoTripsWithinOneSecondCountOnceAndATripBelowIdleDoesNotSave) {
     start();
     settle();
-    setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", 1000);
+    setCell("CNFG_START.IDLE_1_SP.A_NAME", 1000);  // idle 1 as configured
     setCell("DATALOG.SPEED.A_NAME", 999);
     setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 0);
     for (int k = 0; k < 2; ++k) {

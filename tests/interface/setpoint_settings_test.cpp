@@ -30,19 +30,24 @@ struct Setting {
     const char* setting;  // nullptr: the list has no setting cell
     double preset;        // the tunable's default
     double entered;       // a value entered later
+    const char* copy;     // the copy another module reads (nullptr: none)
 };
 const Setting kListed[] = {
-    {"CNFG_SETPT.QT_OST_LIMIT.IN", "CNFG_SETPT.CONFIG_A.LIST_1", "CNFG_SETPT.OST_LIMIT.A_NAME", 4000, 4100},
-    {"CNFG_SETPT.QT_OSPD_TRIP.IN", "CNFG_SETPT.CONFIG_A.LIST_2", "CNFG_SETPT.OSPD_TRIP.A_NAME", 3960, 3990},
-    {"CNFG_SETPT.QT_MAX_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_3", "CNFG_SETPT.MAX_GOV.A_NAME", 3780, 3700},
-    {"CNFG_SETPT.CONFIG_A.IN_4", "CNFG_SETPT.CONFIG_A.LIST_4", nullptr, 0, 12},
-    {"CNFG_SETPT.QT_MIN_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_5", "CNFG_SETPT.MIN_GOV.A_NAME", 3420, 3300},
-    {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", "CNFG_SETPT.CONFIG_A.LIST_6", "CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 50, 75},
-    {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", "CNFG_SETPT.CONFIG_A.LIST_7", "CNFG_SETPT.CRIT_SPD_1_MAX.A_NAME", 2400, 2600},
-    {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", "CNFG_SETPT.CONFIG_A.LIST_8", "CNFG_SETPT.CRIT_SPD_1_MIN.A_NAME", 2000, 2100},
-    {"CNFG_SETPT.CONFIG_B.IN_1", "CNFG_SETPT.CONFIG_B.LIST_1", "CNFG_SETPT.USE_CRIT_SPD.B_NAME", 0, 1},
-    {"CNFG_SETPT.CONFIG_B.IN_2", "CNFG_SETPT.CONFIG_B.LIST_2", "CNFG_SETPT.USE_RMTSPD.B_NAME", 0, 1},
-    {"CNFG_SETPT.CONFIG_B.IN_3", "CNFG_SETPT.CONFIG_B.LIST_3", nullptr, 0, 1},
+    {"CNFG_SETPT.QT_OST_LIMIT.IN", "CNFG_SETPT.CONFIG_A.LIST_1", "CNFG_SETPT.OST_LIMIT.A_NAME", 4000, 4100, nullptr},
+    {"CNFG_SETPT.QT_OSPD_TRIP.IN", "CNFG_SETPT.CONFIG_A.LIST_2", "CNFG_SETPT.OSPD_TRIP.A_NAME", 3960, 3990, nullptr},
+    {"CNFG_SETPT.QT_MAX_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_3", "CNFG_SETPT.MAX_GOV.A_NAME", 3780, 3700,
+     "IFACE_IN_SPEED.MAX_GOV.A_NAME"},
+    {"CNFG_SETPT.CONFIG_A.IN_4", "CNFG_SETPT.CONFIG_A.LIST_4", nullptr, 0, 12, nullptr},
+    {"CNFG_SETPT.QT_MIN_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_5", "CNFG_SETPT.MIN_GOV.A_NAME", 3420, 3300,
+     "IFACE_IN_SPEED.MIN_GOV.A_NAME"},
+    {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", "CNFG_SETPT.CONFIG_A.LIST_6", "CNFG_SETPT.CRIT_SPD_RATE.A_NAME", 50, 75, nullptr},
+    {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", "CNFG_SETPT.CONFIG_A.LIST_7", "CNFG_SETPT.CRIT_SPD_1_MAX.A_NAME", 2400, 2600,
+     "IFACE_IN_START.SET_HIGH1.A_NAME"},
+    {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", "CNFG_SETPT.CONFIG_A.LIST_8", "CNFG_SETPT.CRIT_SPD_1_MIN.A_NAME", 2000, 2100,
+     "IFACE_IN_START.SET_LOW1.A_NAME"},
+    {"CNFG_SETPT.CONFIG_B.IN_1", "CNFG_SETPT.CONFIG_B.LIST_1", "CNFG_SETPT.USE_CRIT_SPD.B_NAME", 0, 1, "CONF_VAL_1.CRIT_BAND1.B_NAME"},
+    {"CNFG_SETPT.CONFIG_B.IN_2", "CNFG_SETPT.CONFIG_B.LIST_2", "CNFG_SETPT.USE_RMTSPD.B_NAME", 0, 1, nullptr},
+    {"CNFG_SETPT.CONFIG_B.IN_3", "CNFG_SETPT.CONFIG_B.LIST_3", nullptr, 0, 1, nullptr},
 };
 
 class SetpointSettings : public tc_test::AppHarness {
@@ -66,6 +71,9 @@ protected:
             if (s.setting) {
                 EXPECT_EQ(value(s.setting), s.*v) << s.setting;
             }
+            if (s.copy) {
+                EXPECT_EQ(value(s.copy), s.*v) << s.copy;
+            }
         }
     }
 };
@@ -80,10 +88,14 @@ TEST_F(SetpointSettings, ListsTakeTheTunablesOnlyWhileTheWindowIsOpen) {
     for (const Setting& s : kListed) setCell(s.tunable, s.entered);
     runPasses(R160, 2);
     expectAll(&Setting::preset);
-    // A setting written directly is put back from its list at the next pass.
-    setCell("CNFG_SETPT.MIN_GOV.A_NAME", 1.0);
+    // A setting or a copy written directly is put back from its list at the
+    // next pass.
+    for (const Setting& s : kListed) {
+        if (s.setting) setCell(s.setting, 1.0);
+        if (s.copy) setCell(s.copy, 1.0);
+    }
     runPasses(R160, 1);
-    EXPECT_EQ(real("CNFG_SETPT.MIN_GOV.A_NAME"), 3420.0f);
+    expectAll(&Setting::preset);
     // The window opens: taken over in one pass.
     setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
     runPasses(R160, 1);
