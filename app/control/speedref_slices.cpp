@@ -32,7 +32,6 @@
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/MOD.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 
 #include "app/control/SD_LOGIC.cells.h"
@@ -131,6 +130,7 @@ void _R80_TASK_30() {
 void _R160_TASK_36() {
     using namespace r160;
     START_semi_auto();
+    MOD_SPD_SP_link_entries();
     ENTR_SETPT_entry();
 }
 void _R160_TASK_37() {

@@ -16,6 +16,7 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/ENTR_SETPT.cells.h"
+#include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/discrete/ALARMS.cells.h"
@@ -225,9 +226,11 @@ void _R160_TASK_82() {
     // also: the second block of stores and the step commits (not built yet)
     r160::SPDC_store_delays();
     r160::ENTR_SETPT_store_delays();
+    r160::MOD_SPD_SP_store_delays();
     r160::unit_delays_commit_first_block();
     r160::SPDC_commit_delays();
     r160::ENTR_SETPT_commit_delays();
+    r160::MOD_SPD_SP_commit_delays();
     r160::SPDC_commit_mode();
     r160::HPLM_commit();
     r160::TUTORIAL_commit();
