@@ -2,6 +2,7 @@
 // the order they compute.
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 #include "app/control/AUTO_SEQ.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -115,6 +116,7 @@ void _R80_TASK_26() {
     SPD_R_L_fast_rate();
     START_flags();
     SPD_CTRL_optimizer_commands();
+    SPEED_SIM_actuator_mode();
     X_RESET_not_blink();
     SPDC_z00();
     UNIT_DEMO_chart();
