@@ -46,6 +46,8 @@ constexpr int kRealTimePriority = 20;
 // How long a stop asked for during the start waits for the start to end
 // before the process ends without the stop sequence.
 constexpr int kStartEndWaitS = 15;
+// How long after the start a refused stop is asked again (see main).
+constexpr std::chrono::seconds kFirstFramesWait{2};
 
 void usage(const char* prog) {
     std::printf(
@@ -554,6 +556,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The stop permissive is computed by the rate groups: a stop asked for
+    // in the first frames after the start is refused before they have run,
+    // so there it is asked again for a while before the refusal is told.
+    const auto runningSince = std::chrono::steady_clock::now();
+    bool asking = false;  // the stop is being asked again
     for (;;) {
         // A port lost during the start stops the controller as one lost later.
         int sig = g_portFailed ? SIGUSR1 : pending;
@@ -567,11 +574,20 @@ int main(int argc, char** argv) {
             hk::shutdown();
             return 1;
         }
-        std::printf("controller: %s received, stopping\n", signalName(sig));
-        if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
+        if (!asking) {
+            std::printf("controller: %s received, stopping\n", signalName(sig));
+            if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
+        }
+        asking = false;
         uint32_t stopped = 0;
         hk::runTask([&] { stopped = tRGEnd(); });
         if (stopped == 0) break;
+        if (std::chrono::steady_clock::now() - runningSince < kFirstFramesWait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            pending = sig;
+            asking = true;
+            continue;
+        }
         std::fprintf(stderr, "controller: the application refused to stop (its stop permissive is false); "
                              "still running\n");
     }

@@ -237,7 +237,7 @@ bool transportUnchanged(const ModSlave* s) {
 void readRequest(ModSlave* s, ModbusMsgBuf* buf) {
     for (;;) {
         if (s->linkLost) {
-            const int32_t* fault = MOD_DevFaultCell(s->device);
+            const uint32_t* fault = MOD_DevFaultCell(s->device);
             if (fault == nullptr || *fault == 0) {
                 s->linkLost = 0;
                 s->device = -1;

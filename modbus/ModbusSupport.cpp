@@ -57,9 +57,15 @@ int32_t* MOD_IntArea(int kind) { return (kind >= 1 && kind <= 4) ? MOD_AreaBase[
 
 int MOD_DevKind(int dev) { return (dev < 0 || dev >= ndevs) ? 0 : static_cast<uint8_t>(devtab[dev].kind); }
 
-int32_t* MOD_DevFaultCell(int dev) { return (dev < 0 || dev >= ndevs) ? nullptr : devtab[dev].faultCell; }
+uint32_t* MOD_DevFaultCell(int dev) {
+    if (dev < 0 || dev >= ndevs || devtab[dev].faultCell == nullptr) return nullptr;
+    return &devtab[dev].faultCell();
+}
 
-int32_t* MOD_DevStatusCell(int dev) { return (dev < 0 || dev >= ndevs) ? nullptr : devtab[dev].statusCell; }
+int32_t* MOD_DevStatusCell(int dev) {
+    if (dev < 0 || dev >= ndevs || devtab[dev].statusCell == nullptr) return nullptr;
+    return &devtab[dev].statusCell();
+}
 
 void MOD_ShutdownTCPSocket(int dev, int wait) {
     if (MOD_DevKind(dev) != DEV_KIND_TCP) return;
@@ -237,7 +243,7 @@ bool routeConnection(const PendingConn& p) {
         if ((mri[r->addrIndex] & 0xFF) != unit) continue;
         int dev = area[r->portIndex];
         if (dev < 0 || dev >= ndevs || devtab[dev].kind != DEV_KIND_TCP) continue;
-        int32_t* st = devtab[dev].statusCell;
+        int32_t* st = MOD_DevStatusCell(dev);
         SocketDvram* rec = socketDvramOf(dev);
         if (st == nullptr || rec == nullptr || *st != MOD_TCP_FREE) continue;
         if (rec->socket != -1) ShutdownSocket(rec->socket);

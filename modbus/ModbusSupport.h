@@ -37,7 +37,7 @@ void CheckRedundantCpusModbusSlave(int* last, int* force, int* countdown, int mo
 // Device-table views: kind letter (0 outside the table), fault and status
 // cells (nullptr when the row has none or the number is outside the table).
 int MOD_DevKind(int dev);
-int32_t* MOD_DevFaultCell(int dev);
+uint32_t* MOD_DevFaultCell(int dev);
 int32_t* MOD_DevStatusCell(int dev);
 
 // Status-cell values of a TCP row.

@@ -185,7 +185,7 @@ int32_t xttyinit_VxCpu(const DevTabEntry* dev) {
     if (dev->kind != DEV_KIND_SERIAL) return VKIO_ERROR;
     int h = hostio::ttyOpen(kPortName);
     if (h < 0) {
-        if (dev->faultCell != nullptr) *dev->faultCell = 1;
+        if (dev->faultCell != nullptr) dev->faultCell() = 1;
         return VKIO_ERROR;
     }
     r->readFd = r->writeFd = h;

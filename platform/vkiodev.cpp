@@ -5,6 +5,7 @@
 #include "platform/ttyvxppc.h"
 #include "platform/vkos.h"
 #include "platform/vxwsock2.h"
+#include "runtime/sysinfo.h"
 
 uint32_t CpuSlot = 1;
 
@@ -20,19 +21,6 @@ namespace {
 
 // The null row's holder: a spare area no operation touches.
 void* nullHolder = nullptr;
-
-// STAND-IN until the cell catalogue lands: the configuration cells the rows
-// report through (status: integer cells, fault: boolean cells). The rows
-// below must then point at CNFG_SIO.COMM1_PORT.P_STATUS / .FAULT,
-// CNFG_ETHER.NETADDR_1.P_STATUS / .FAULT, CNFG_ETHER.PORT_5001.FAULT,
-// CNFG_ETHER.NETADDR_2.P_STATUS / .FAULT, CNFG_ETHER.PORT_5002.FAULT and
-// SIM.PORT5005_TO_SIM.FAULT.
-int32_t comm1Status, comm1Fault;
-int32_t netaddr1Status, netaddr1Fault;
-int32_t port5001Fault;
-int32_t netaddr2Status, netaddr2Fault;
-int32_t port5002Fault;
-int32_t port5005Fault;
 
 // Null device slots: every operation waits 100 ms and does nothing, except
 // recvfrom, which blocks the caller until another task resumes it.
@@ -52,21 +40,23 @@ constexpr DevTabEntry nullRow(uint8_t n) {
             0, &nullHolder, nullptr, nullptr, 0, 0};
 }
 
-constexpr DevTabEntry serialRow(uint8_t n, void** holder, int32_t* status, int32_t* fault) {
+constexpr DevTabEntry serialRow(uint8_t n, void** holder, int32_t& (*status)(),
+                            uint32_t& (*fault)()) {
     return {0, n, DEV_KIND_SERIAL, 1,
             xttyinit_VxCpu, xttyopen_VxCpu, xttyclose_VxCpu, xttyread_VxCpu, xttywrite_VxCpu,
             xttygetc_VxCpu, xttyputc_VxCpu, nullRecvfrom, nullSendto, xttycntl_VxCpu,
             0, holder, status, fault, 0, 0};
 }
 
-constexpr DevTabEntry tcpRow(uint8_t n, char kind, void** holder, int32_t* status, int32_t* fault) {
+constexpr DevTabEntry tcpRow(uint8_t n, char kind, void** holder, int32_t& (*status)(),
+                            uint32_t& (*fault)()) {
     return {0, n, kind, 1,
             vxtcpinit_WSock, vxtcpopen_WSock, vxtcpclose_WSock, vxtcpread_WSock, vxtcpwrite_WSock,
             vxtcpgetc_WSock, vxtcpputc_WSock, vxtcprecv_WSock, vxtcpsend_WSock, vxtcpcntl_WSock,
             0, holder, status, fault, 0, 0};
 }
 
-constexpr DevTabEntry udpRow(uint8_t n, void** holder, int32_t* fault, uint16_t port) {
+constexpr DevTabEntry udpRow(uint8_t n, void** holder, uint32_t& (*fault)(), uint16_t port) {
     return {0, n, DEV_KIND_UDP, 1,
             vxudpinit_WSock, vxudpopen_WSock, vxudpclose_WSock, vxudpread_WSock, vxudpwrite_WSock,
             vxudpgetc_WSock, vxudpputc_WSock, vxudprecvfrom_WSock, vxudpsendto_WSock, vxudpcntl_WSock,
@@ -81,13 +71,15 @@ const int32_t ndevs = NDEVS;
 
 const DevTabEntry devtab[NDEVS] = {
     nullRow(0),
-    serialRow(1, &VXpram1, &comm1Status, &comm1Fault),
-    tcpRow(2, DEV_KIND_TCP, &Sockpram2, &netaddr1Status, &netaddr1Fault),
+    serialRow(1, &VXpram1, rtcells::CNFG_SIO_COMM1_PORT_P_STATUS, rtcells::CNFG_SIO_COMM1_PORT_FAULT),
+    tcpRow(2, DEV_KIND_TCP, &Sockpram2, rtcells::CNFG_ETHER_NETADDR_1_P_STATUS,
+           rtcells::CNFG_ETHER_NETADDR_1_FAULT),
     tcpRow(3, DEV_KIND_TCP_LISTEN, &Sockpram3, nullptr, nullptr),
-    udpRow(4, &Sockpram4, &port5001Fault, 5001),
-    tcpRow(5, DEV_KIND_TCP, &Sockpram5, &netaddr2Status, &netaddr2Fault),
-    udpRow(6, &Sockpram6, &port5002Fault, 5002),
-    udpRow(7, &Sockpram7, &port5005Fault, 5005),
+    udpRow(4, &Sockpram4, rtcells::CNFG_ETHER_PORT_5001_FAULT, 5001),
+    tcpRow(5, DEV_KIND_TCP, &Sockpram5, rtcells::CNFG_ETHER_NETADDR_2_P_STATUS,
+           rtcells::CNFG_ETHER_NETADDR_2_FAULT),
+    udpRow(6, &Sockpram6, rtcells::CNFG_ETHER_PORT_5002_FAULT, 5002),
+    udpRow(7, &Sockpram7, rtcells::SIM_PORT5005_TO_SIM_FAULT, 5005),
 };
 
 VKSockAddr vkSockAddr(uint32_t ip, uint16_t port) {

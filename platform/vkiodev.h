@@ -81,8 +81,8 @@ struct DevTabEntry {
     DevControlFn control;
     uint32_t spare;     // 0
     void** holder;      // where init stores the SerialDvram / SocketDvram record
-    int32_t* statusCell;  // integer application cell, or nullptr
-    int32_t* faultCell;   // boolean application cell (word, 0 or 1), or nullptr
+    int32_t& (*statusCell)();   // the integer application cell, or nullptr
+    uint32_t& (*faultCell)();   // the boolean application cell (0 or 1), or nullptr
     uint16_t spare2;    // 0
     uint16_t port;      // UDP port of a 'c' row, else 0 (before the host port offset)
 };

@@ -29,11 +29,11 @@ SocketDvram* withSocket(const DevTabEntry* dev) {
 }
 
 void setStatus(const DevTabEntry* dev, int32_t v) {
-    if (dev->statusCell != nullptr) *dev->statusCell = v;
+    if (dev->statusCell != nullptr) dev->statusCell() = v;
 }
 
 void setFault(const DevTabEntry* dev) {
-    if (dev->faultCell != nullptr) *dev->faultCell = 1;
+    if (dev->faultCell != nullptr) dev->faultCell() = 1;
 }
 
 void fillFromPortTable(const DevTabEntry* dev, SocketDvram* r) {

@@ -34,7 +34,8 @@
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
+#include "app/interface/CNFG_ETHER.cells.h"
+#include "app/interface/CNFG_SIO.cells.h"
 #include "app/control/SIM.cells.h"
 #include "app/sys_vars.h"
 #include "host/hostkernel.h"
@@ -267,6 +268,7 @@ int init_blks() {
     sio_control(1);
     step("blocks 19 simulator port");
     cells::SIM.PORT5005_TO_SIM_UDP_P = 7;
+    cells::SIM.PORT5005_TO_SIM_P_STATUS = 1;
     step("blocks 20 CAN protocols");
     init_can_protocols();
     step("blocks 21 service headers");
@@ -335,8 +337,11 @@ void init_port_devices() {
     e.NETADDR_1_TCP_P = 2;
     e.NETADDR_2_TCP_P = 5;
     e.PORT_5001_UDP_P = 4;
+    e.PORT_5001_P_STATUS = 1;
     e.PORT_5002_UDP_P = 6;
+    e.PORT_5002_P_STATUS = 1;
     cells::CNFG_SIO.COMM1_PORT_SIO_PORT = kSerialDevice;
+    cells::CNFG_SIO.COMM1_PORT_P_STATUS = 1;
 }
 
 void init_blks_service_flags() {

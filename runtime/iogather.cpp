@@ -12,17 +12,19 @@ namespace {
 
 constexpr int32_t kNetworkOpen = 2;
 constexpr int32_t kR20PeriodMs = 20;
+constexpr uint32_t kSyncCobId = 0x80;
 
 }  // namespace
 
 // One SYNC on the CAN2 network per 20 ms frame while the network block holds
-// the network open. Withheld for now: with the SYNC on the bus the simulated
-// remote nodes of the loader tests stop answering (see the report of this
-// change); the timer is kept so the send can be switched back on.
+// the network open.
 void iogather_R20_can2_sync() {
     if (cells::CNFG_CAN2.CAN2_NTW1_STATE != kNetworkOpen) return;
     CNFG_CAN2_CAN2_NTW1_2357_SyncTimer += kR20PeriodMs;
-    if (CNFG_CAN2_CAN2_NTW1_2357_SyncTimer > kR20PeriodMs - 1) CNFG_CAN2_CAN2_NTW1_2357_SyncTimer = 0;
+    if (CNFG_CAN2_CAN2_NTW1_2357_SyncTimer > kR20PeriodMs - 1) {
+        CNFG_CAN2_CAN2_NTW1_2357_SyncTimer = 0;
+        CanOpenSendNmtNow(1, kSyncCobId, &NmtCanMessageBufferB, 0);
+    }
 }
 
 void iogather_R80_estop() { ORVEX12_IO_EstopInput = ReadZarnEstop(); }

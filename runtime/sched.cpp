@@ -75,8 +75,8 @@ void exchangeSysInfo() {
     cells::_MASTER._SYS_INFO_C_PWD = static_cast<int32_t>(_SYS_INFO_C_PWD);
     cells::_MASTER._SYS_INFO_EE_BUSY = static_cast<int32_t>(_SYS_INFO_EE_BUSY);
     cells::_MASTER._SYS_INFO_RG_SLIP = static_cast<int32_t>(_SYS_INFO_RG_SLIP);
-    _SYS_INFO_STOP_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
-    _SYS_INFO_LOCK_PER = static_cast<uint32_t>(rtcells::CALMODE_CALPERM_B_NAME);
+    _SYS_INFO_STOP_PER = rtcells::CALMODE_CALPERM_B_NAME();
+    _SYS_INFO_LOCK_PER = rtcells::CALMODE_CALPERM_B_NAME();
     _SYS_INFO_UPDATE_EE = static_cast<uint32_t>(cells::MASTER.EE_UPDATE_B_NAME);
     _SYS_INFO_LOCK_IO = static_cast<uint32_t>(cells::MASTER.IOLOCK_CMD_B_NAME);
     cells::_MASTER._SYS_INFO_SYS_ALM = static_cast<int32_t>(_SYS_INFO_ALARM);

@@ -19,9 +19,23 @@ extern SysTimeValue _SYS_INFO_TS_CLOCK, _SYS_INFO_TS_CLOCK_7, _SYS_INFO_TS_CLOCK
     _SYS_INFO_TS_CLOCK_4, _SYS_INFO_TS_CLOCK_3;
 extern uint16_t _SYS_INFO_TS_SEC_HI, _SYS_INFO_TS_SEC_LO;
 
-// Application cells the runtime reads besides those of _MASTER, MASTER and
-// the clock block's time of day. Stand-in until the application's CALMODE
-// module computes the permissive: a plain word with the cell's name.
+// Application cells the runtime and the platform reach: the application
+// defines each beside the module that declares the cell, so neither layer
+// needs the application's headers. Each returns the cell's storage.
 namespace rtcells {
-extern int32_t& CALMODE_CALPERM_B_NAME;
+// The calibration permissive (CALMODE.CALPERM.B_NAME): stop and I/O-lock
+// permissive of the master clock pass.
+uint32_t& CALMODE_CALPERM_B_NAME();
+
+// The cells the device drivers report through (the device table's rows):
+// connection state (integer) and set-up fault (boolean).
+int32_t& CNFG_SIO_COMM1_PORT_P_STATUS();
+uint32_t& CNFG_SIO_COMM1_PORT_FAULT();
+int32_t& CNFG_ETHER_NETADDR_1_P_STATUS();
+uint32_t& CNFG_ETHER_NETADDR_1_FAULT();
+uint32_t& CNFG_ETHER_PORT_5001_FAULT();
+int32_t& CNFG_ETHER_NETADDR_2_P_STATUS();
+uint32_t& CNFG_ETHER_NETADDR_2_FAULT();
+uint32_t& CNFG_ETHER_PORT_5002_FAULT();
+uint32_t& SIM_PORT5005_TO_SIM_FAULT();
 }  // namespace rtcells

@@ -5,6 +5,11 @@
 #include "app/config/MASTER.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "runtime/sysinfo.h"
+
+namespace rtcells {
+uint32_t& CALMODE_CALPERM_B_NAME() { return cells::CALMODE.CALPERM_B_NAME.ref(); }
+}  // namespace rtcells
 
 namespace r160 {
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/config/CNFG_CAN2_nodes.rows.h"
-#include "app/config/standin/CNFG_CAN2_standin.rows.h"
 #include "app/remote_io/CNFG_CAN2_net.rows.h"
 #include "runtime/catalogue.h"
 
@@ -18,7 +17,8 @@
 #define CNFG_CAN2_INIT_ROWS(X, N) \
     X(INIT_NODES, IN_##N, B, R80, SVC_IN) X(INIT_NODES, OUT_##N, B, R80, PLAIN)
 #define CNFG_CAN2_CELLS(X)                               \
-    CNFG_CAN2_STANDIN_ROWS(X)                            \
+    X(GO_OPER, IN_1, B, R10, TUNE(false))                \
+    X(GO_OPER, AND, B, R10, PLAIN, R20)                  \
     CNFG_CAN2_ENABLE_ROWS(X, 1) CNFG_CAN2_ENABLE_ROWS(X, 2) CNFG_CAN2_ENABLE_ROWS(X, 3) \
     CNFG_CAN2_ENABLE_ROWS(X, 4) CNFG_CAN2_ENABLE_ROWS(X, 5) \
     X(VL_RST, OR, B, R80, PLAIN, R20)                       \
@@ -52,6 +52,13 @@
     X(ALL_PWRUP, IN_7, B, R80, TUNE(false))              \
     X(ALL_PWRUP, AND, B, R80, PLAIN)
 CAT_MODULE(CNFG_CAN2)
+
+namespace r10 {
+// The own node's go-operational command: its tunable, the power-up delay
+// run out and the network's start-up pulse not running (piece of
+// _R10_TASK_8).
+void CNFG_CAN2_go_oper();
+}  // namespace r10
 
 namespace r160 {
 // The remote channels' configuration enable and sample pulse.

@@ -1,7 +1,9 @@
-// The remote nodes' configuration gates and network timers at 160 ms.
+// The remote nodes' configuration gates and network timers at 160 ms, and
+// the own node's go-operational command at 10 ms.
 #include "app/config/CNFG_CAN2.cells.h"
 
 #include "app/config/MASTER.cells.h"
+#include "app/control/MPU.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -25,6 +27,14 @@ void CNFG_CAN2_init_blks() { bk::SVC_CMD_INIT(CNFG_CAN2_st.init_nodes, kInitComm
 void CNFG_CAN2_init_command_written(int k, uint32_t value) {
     bk::SVC_CMD_WRITTEN(CNFG_CAN2_st.init_nodes, k, value, kInitCommand);
 }
+
+namespace r10 {
+
+void CNFG_CAN2_go_oper() {
+    CNFG_CAN2.GO_OPER_AND = bk::AND({CNFG_CAN2.GO_OPER_IN_1, MPU.PWR_UP_DLY_DELAY, CNFG_CAN2.NOT_NOT});
+}
+
+}  // namespace r10
 
 namespace r160 {
 

@@ -1,11 +1,10 @@
 // The speed-setting checks: the entered idle, rated, governor, critical-band
 // and overspeed settings against each other and against the features in
 // use. A comparison with a value that is not a number keeps its result.
+#include "app/config/CNFG_START.cells.h"
 #include "app/config/CNFG_CHECK.cells.h"
 
 #include "app/analog/AI_MUX.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"

@@ -14,6 +14,7 @@
 #include "app/config/CNFG_CHECK_VL.cells.h"
 #include "app/config/CNFG_DUP_CHK_BI.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/control/AUTO_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 
@@ -28,8 +29,12 @@ void _R160_TASK_7() {
 // The analog inputs' routing blocks, then their named copies.
 void _R160_TASK_8() { r160::AI_MUX_routing(); }
 void _R160_TASK_9() { r160::AI_MUX_named_copies(); }
-// The discrete inputs' use blocks and trip numbers.
-void _R160_TASK_12() { r160::BI_MUX_routing(); }
+// The discrete inputs' use blocks and trip numbers, and the configured
+// halt at idle.
+void _R160_TASK_12() {
+    r160::BI_MUX_routing();
+    r160::AUTO_ENBL_halt();
+}
 // The speed-setting checks and the feature flags, then the speed
 // reference's slow rates.
 void _R160_TASK_20() {

@@ -1,5 +1,6 @@
 // AUTO_SEQ: the automatic start sequence and the start and stop
 // indications (80 ms).
+#include "app/control/AUTO_ENBL.cells.h"
 #include "app/control/AUTO_SEQ.cells.h"
 
 #include "app/control/CNTRL_STOP.cells.h"
@@ -11,7 +12,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

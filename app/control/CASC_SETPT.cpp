@@ -15,7 +15,6 @@
 #include "app/control/RESET.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"

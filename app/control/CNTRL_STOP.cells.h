@@ -2,7 +2,6 @@
 // (80 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define CNTRL_STOP_CELLS(X)                           \
@@ -29,7 +28,10 @@
     X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
     X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
     X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
-    CNTRL_STOP_STANDIN_ROWS(X)
+    /* The stop contact and its action block: nothing in the application */ \
+    /* writes them, so they stay 0. */                                    \
+    X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
+    X(CONTACT, B_NAME, B, R80, PLAIN)
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {

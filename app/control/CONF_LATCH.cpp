@@ -20,7 +20,6 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/control/START.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/protection/LATCH_AE.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

@@ -5,7 +5,6 @@
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/CONF_VAL_2.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r160 {

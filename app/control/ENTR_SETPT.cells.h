@@ -3,7 +3,6 @@
 // (160 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define ENTR_SETPT_CELLS(X)                                     \

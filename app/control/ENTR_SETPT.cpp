@@ -1,5 +1,6 @@
 // ENTR_SETPT and MOD_SPD_SP: the entered speed setpoint and the selection
 // among the entered setpoints (160 ms).
+#include "app/control/OPC_SPD_SP.cells.h"
 #include "app/control/ENTR_SETPT.cells.h"
 
 #include "app/control/IDLE_RTD.cells.h"
@@ -13,7 +14,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_R_L.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"

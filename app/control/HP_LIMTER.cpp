@@ -1,6 +1,7 @@
 // HP_LIMTER: the HP valve limiter. The 160 ms maximum and take-over logic,
 // the 80 ms commands, entered value and ramp, and the 40 ms lag of the
 // limiter that the valve's low-signal select and the maximum use.
+#include "app/config/CNFG_START.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 
 #include "app/interface/MESSAGE.cells.h"
@@ -15,7 +16,6 @@
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/appmem.h"

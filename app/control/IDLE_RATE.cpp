@@ -11,7 +11,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/control/CRIT_SPD.cells.h"

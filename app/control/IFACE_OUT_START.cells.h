@@ -1,7 +1,6 @@
 // Module IFACE_OUT_START: the start and stop interface outputs.
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define IFACE_OUT_START_CELLS(X)                        \
@@ -16,7 +15,8 @@
     X(MPU2_OVRD_ON, B_NAME, B, R160, PLAIN)             \
     X(MPU_OVRD_TIME_REM, I_NAME, I, R160, PLAIN)        \
     X(STARTING, B_NAME, B, R160, PLAIN)                 \
-    IFACE_OUT_START_STANDIN_ROWS(X)
+    /* Data-log item only: nothing in the application writes it. */ \
+    X(MPU1_OVRD_ON, B_NAME, B, R10, PLAIN)
 CAT_MODULE(IFACE_OUT_START)
 
 namespace r80 {

@@ -4,7 +4,6 @@
 // limit (10 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 #define OSPD_CELLS(X)                                \
@@ -46,7 +45,7 @@
     X(DLY_NOMOV, R_TIME, I, R160, PLAIN)             \
     X(SH_OSPDOFF, ONE_SHOT, B, R160, PLAIN, R80)     \
     X(RST_TEMP, OR, B, R160, PLAIN)                  \
-    X(REDUCE_OSPD_USE, B_ACTION, B, R160, PLAIN)     \
+    X(REDUCE_OSPD_USE, B_ACTION, B, R160, PLAIN, R80) \
     X(REDUCE_SP, TUNE, A, R160, TUNE(1000.0, 100.0, 65000.0)) \
     X(REDUCE_SP, SAMP_TUNE, A, R160, PLAIN)          \
     X(REDUCE_SP, LIMITED, B, R160, PLAIN)            \
@@ -80,7 +79,7 @@
     X(OSPD_SD_OR, OR, B, R10, PLAIN)                 \
     X(MAX_SP_ENA, AND, B, R10, PLAIN)                \
     X(OSPD_MAXLIM, B_NAME, B, R10, PLAIN)            \
-    OSPD_STANDIN_ROWS(X)
+    X(REDICE_OSPD_NOT, NOT, B, R80, PLAIN, R160)
 CAT_MODULE(OSPD)
 
 namespace r80 {

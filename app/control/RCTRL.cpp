@@ -9,7 +9,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"

@@ -6,7 +6,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/blockkinds.h"
 
 namespace r80 {

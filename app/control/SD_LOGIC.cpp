@@ -11,7 +11,6 @@
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

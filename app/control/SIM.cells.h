@@ -17,6 +17,8 @@
     X(SIM_START, B_NAME, B, R40, PLAIN)                         \
     X(GEN_UNIT, B_NAME, B, R160, PLAIN)                         \
     X(PORT5005_TO_SIM, UDP_P, I, R40, TUNE(7, 0, 7))            \
+    X(PORT5005_TO_SIM, P_STATUS, I, R40, PLAIN)                 \
+    X(PORT5005_TO_SIM, FAULT, B, R40, PLAIN)                    \
     X(XFER_TO_SIM, NET_ADDR_1, I, R40, TUNE(1, 1, 247))         \
     X(XFER_TO_SIM, TIME_OUT_1, A, R40, TUNE(1.0, 0.1, 60.0))    \
     X(XFER_TO_SIM, ASC_RTU_1, I, R40, TUNE(1, 1, 2))            \

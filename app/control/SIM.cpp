@@ -15,6 +15,12 @@
 #include "app/config/CNFG_SETPT.cells.h"
 #include "modbus/MODBUS.h"
 #include "platform/vkiodev.h"
+#include "runtime/sysinfo.h"
+
+// The cell the simulator port's driver reports a set-up fault through.
+namespace rtcells {
+uint32_t& SIM_PORT5005_TO_SIM_FAULT() { return cells::SIM.PORT5005_TO_SIM_FAULT.ref(); }
+}  // namespace rtcells
 
 uint32_t _BW_SIM_XFER_TO_SIM_11359[2];
 uint32_t _BR_SIM_XFER_TO_SIM_11359[5];

@@ -4,7 +4,6 @@
 // (B00..B03, 160 ms).
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "runtime/catalogue.h"
 
 // A step of the sequence chart: its flag, active time and transitions.
@@ -260,8 +259,22 @@
     X(SUB_1, SUBTRACT, A, R160, PLAIN, R80)                                \
     SPDC_CMP(X, SR_MXGGRRE, R80)
 
+// The underspeed alarm while the speed controller is in control (160 ms).
+#define SPDC_UNDERSPEED_ROWS(X)                                            \
+    X(UNDR_SPD_M, IN_2, A, R160, TUNE(10.0, 1.0, 100.0))                   \
+    X(UNDR_SPD_M, SUBTRACT, A, R160, PLAIN)                                \
+    X(A_MIN, A_MIN, A, R160, PLAIN)                                        \
+    SPDC_CMP(X, SPD_UDRSPD, R160)                                          \
+    X(UNDER_SPD, B_SW, B, R160, PLAIN, R10)                                \
+    X(UNDERSPD, DLY_TIME, A, R160, TUNE(2.0, 0.5, 10.0))                   \
+    X(UNDERSPD, B_ALARM, B, R160, PLAIN)                                   \
+    X(UNDERSPD, LIGHT, B, R160, PLAIN)                                     \
+    X(UNDERSPD, HORN, B, R160, PLAIN)                                      \
+    X(UDRSPD_ALM, AND, B, R160, PLAIN, R40)                                \
+    X(UDRSPD_SD, AND, B, R160, PLAIN, R10)
+
 #define SPDC_CELLS(X) \
-    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_STANDIN_ROWS(X) \
+    SPDC_CHART_ROWS(X) SPDC_AUX80_ROWS(X) SPDC_R160_ROWS(X) SPDC_RAMP_ROWS(X) SPDC_UNDERSPEED_ROWS(X) \
     X(RMT_SPD_KW_SW, CTRL, B, R80, TUNE(false)) X(RMT_SPD_KW_SW, A_SW, A, R80, PLAIN) \
     SPDC_DISPLAY_ROWS(X)
 CAT_MODULE(SPDC)
@@ -292,6 +305,8 @@ void SPDC_store_delays();     // the 160 ms unit delay of the chart
 void SPDC_commit_mode();      // the mode chart's activation commit
 void SPDC_commit_delays();    // the 160 ms unit-delay commit
 void SPDC_max_gov_margin();   // _R160_TASK_49: SUB_1
+void SPDC_underspeed_margin(); // _R160_TASK_48: UNDR_SPD_M
+void SPDC_underspeed();       // _R160_TASK_49: the underspeed alarm
 }  // namespace r160
 namespace r40 {
 void SPDC_selectors();        // _R40_TASK_3: selector flags, step test, RP_PV, ACTIV_RATE

@@ -1,6 +1,7 @@
 // SPDC, the speed reference sequence: the chart Z00 .. Z01 of the 80 ms
 // group with its conditions, target selection and reference cells, and its
 // inputs computed in the 160 ms group.
+#include "app/config/CNFG_START.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 
@@ -21,7 +22,6 @@
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

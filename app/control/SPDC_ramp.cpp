@@ -3,6 +3,7 @@
 // 20 ms lost-remote pulse and the rates of the 160 ms group.
 #include <cmath>
 
+#include "app/config/CNFG_START.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
@@ -19,7 +20,6 @@
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/analog/AO_MUX.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"

@@ -14,7 +14,6 @@
 #include "app/control/RESET.cells.h"
 #include "app/control/SPD_DYN.cells.h"
 #include "app/analog/ACT_MUX.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"

@@ -5,7 +5,6 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/discrete/BI_MUX.cells.h"

@@ -7,7 +7,6 @@
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/SPD_REF.cells.h"
 #include "app/control/DROOP.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 

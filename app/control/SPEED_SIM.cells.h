@@ -4,9 +4,13 @@
 
 #include "runtime/catalogue.h"
 
-// STAND-IN row until the speed simulation lands: its actuator mode.
-#define SPEED_SIM_STANDIN_ROWS(X)                               \
-    X(SIM_MODE_ACTS, B_NAME, B, R160, PLAIN, R10)
+// The actuator while the speed simulation drives it (80 ms): milliamp
+// output and actuator faults disabled, unless its setting says otherwise.
+#define SPEED_SIM_ACTUATOR_ROWS(X)                              \
+    X(DIS_ACT_MA, IN_2, B, R80, TUNE(true))                     \
+    X(DIS_ACT_MA, AND, B, R80, PLAIN)                           \
+    X(SIM_MODE_ACTS, B_NAME, B, R80, PLAIN, R10)                \
+    X(ACTFLTS_DIS, NOT, B, R80, PLAIN)
 
 // The simulated speed (10 ms): the lagged valve percent through the
 // breakpoint curve of the valve-to-speed characteristic.
@@ -59,7 +63,7 @@
     X(ENA_SIM, B_ACTION, B, R80, PLAIN)                         \
     X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
     X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
-    SPEED_SIM_STANDIN_ROWS(X)                                   \
+    SPEED_SIM_ACTUATOR_ROWS(X)                                  \
     SPEED_SIM_SPEED_ROWS(X)
 CAT_MODULE(SPEED_SIM)
 
@@ -74,6 +78,8 @@ void SPEED_SIM_internal_sim();
 // When the internal simulation is switched on and off (piece of
 // _R80_TASK_2, after the local access level).
 void SPEED_SIM_enable();
+// The actuator mode of the speed simulation (piece of _R80_TASK_26).
+void SPEED_SIM_actuator_mode();
 }  // namespace r80
 
 namespace r10 {

@@ -69,4 +69,11 @@ void SPEED_SIM_enable() {
     c.ENA__SIM_B_NAME = c.ENA_SIM_B_ACTION;
 }
 
+void SPEED_SIM_actuator_mode() {
+    auto& c = SPEED_SIM;
+    c.DIS_ACT_MA_AND = bk::AND({c.ENA_SIM_B_ACTION, c.DIS_ACT_MA_IN_2});
+    c.SIM_MODE_ACTS_B_NAME = c.DIS_ACT_MA_AND;
+    c.ACTFLTS_DIS_NOT = bk::NOT(c.DIS_ACT_MA_AND);
+}
+
 }  // namespace r80

@@ -2,7 +2,6 @@
 // command and the start pulse, and the run-time counter.
 #pragma once
 
-#include "app/control/standin/speedref_rows_standin.h"
 #include "app/protection/START_ALM_DSPL.h"
 #include "runtime/catalogue.h"
 

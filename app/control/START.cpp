@@ -1,5 +1,6 @@
 // START: start permissives, the start inhibit list, the run command and
 // start pulse, and the run-time counter.
+#include "app/config/CNFG_START.cells.h"
 #include "app/control/START.cells.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ref_blocks.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/analog/AI_ALARM_LEVELS.cells.h"

@@ -114,5 +114,6 @@ void _R160_TASK_49() {
     SPEED_SIM_config();
     SPD_REF_not_high();
     SPDC_mode_chart();
+    SPDC_underspeed();
     SPDC_max_gov_margin();
 }

@@ -2,6 +2,7 @@
 // the order they compute.
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
+#include "app/control/SPEED_SIM.cells.h"
 #include "app/control/AUTO_SEQ.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -32,7 +33,6 @@
 #include "app/interface/MESSAGE.cells.h"
 #include "app/interface/MOD.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
 #include "app/control/control_slices.h"
 
 #include "app/control/SD_LOGIC.cells.h"
@@ -116,6 +116,7 @@ void _R80_TASK_26() {
     SPD_R_L_fast_rate();
     START_flags();
     SPD_CTRL_optimizer_commands();
+    SPEED_SIM_actuator_mode();
     X_RESET_not_blink();
     SPDC_z00();
     UNIT_DEMO_chart();
@@ -131,6 +132,7 @@ void _R80_TASK_30() {
 void _R160_TASK_36() {
     using namespace r160;
     START_semi_auto();
+    MOD_SPD_SP_link_entries();
     ENTR_SETPT_entry();
 }
 void _R160_TASK_37() {

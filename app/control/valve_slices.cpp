@@ -6,6 +6,7 @@
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/MPU.cells.h"
+#include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/START.cells.h"
 #include "app/control/control_slices.h"
@@ -18,6 +19,7 @@ void _R160_TASK_46() {
     MPU_OVRD_overrides();
     OPC_DATA_items();
     OPC_DATA_write_enable();
+    OPC_SPD_SP_requests();
 }
 
 void _R160_TASK_33() {

@@ -15,7 +15,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/protection/trip_block.h"
 #include "runtime/appmem.h"

@@ -2,6 +2,7 @@
 // is set and trips act on the actuators, unless the demand is reversed or
 // the calibration mode is active; at 20 ms the self-powered actuator's
 // start-up ramp; at 160 ms its scaling and stroke condition.
+#include "app/config/CNFG_START.cells.h"
 #include "app/config/CNFG_DRIVER.cells.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
 
@@ -10,7 +11,6 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/appmem.h"

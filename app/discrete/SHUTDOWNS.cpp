@@ -25,7 +25,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/MOD_BW.cells.h"
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"

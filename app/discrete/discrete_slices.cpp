@@ -4,6 +4,7 @@
 #include "app/interface/DATALOG.cells.h"
 #include "app/interface/MESSAGE.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
+#include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"
@@ -15,6 +16,7 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/ENTR_SETPT.cells.h"
+#include "app/control/MOD_SPD_SP.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/discrete/ALARMS.cells.h"
@@ -110,9 +112,11 @@ void _R10_TASK_7() {
     RELAY_CHANNEL_output(1);
     RELAY_CHANNEL_select(2);
 }
-// Relay 3's run part, then the speed control's pieces.
+// Relay 3's run part, the own CAN node's go-operational command, then the
+// speed control's pieces.
 void _R10_TASK_8() {
     r10::RELAY_CHANNEL_output(2);
+    r10::CNFG_CAN2_go_oper();
     speed_control_R10_TASK_8();
     r10::DATALOG_print_pulse();
 }
@@ -222,9 +226,11 @@ void _R160_TASK_82() {
     // also: the second block of stores and the step commits (not built yet)
     r160::SPDC_store_delays();
     r160::ENTR_SETPT_store_delays();
+    r160::MOD_SPD_SP_store_delays();
     r160::unit_delays_commit_first_block();
     r160::SPDC_commit_delays();
     r160::ENTR_SETPT_commit_delays();
+    r160::MOD_SPD_SP_commit_delays();
     r160::SPDC_commit_mode();
     r160::HPLM_commit();
     r160::TUTORIAL_commit();

@@ -11,7 +11,6 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"

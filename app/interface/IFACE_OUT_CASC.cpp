@@ -8,7 +8,6 @@
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/CASC_CTRL.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/CASC_ENTRD.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "runtime/blockkinds.h"

@@ -19,7 +19,6 @@
 #include "app/control/CONF_LATCH.cells.h"
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"

@@ -3,7 +3,6 @@
 // command outputs SEL_1 .. SEL_22.
 #pragma once
 
-#include "app/control/standin/speedref_standin.cells.h"
 #include "runtime/catalogue.h"
 
 #define MOD_BW_CMD(X, n, ...)                       \
@@ -11,7 +10,6 @@
     X(BW_CMD, ALM_NO_##n, I, R80, PLAIN)
 
 #define MOD_BW_CELLS(X)                               \
-    MOD_BW_STANDIN_ROWS(X)                            \
     X(OR_ENABLE, IN_2, B, R80, TUNE(false))           \
     X(OR_ENABLE, OR, B, R80, PLAIN)                   \
     X(ZLATCH, ZMINUS1_B, B, R80, PLAIN)               \

@@ -86,7 +86,7 @@
     OPC_DATA_EACH_78(OPC_DATA_BR_ROW, X)                    \
     OPC_DATA_AW(X, OPC_AW_1)                                \
     OPC_DATA_AW(X, OPC_AW_2)                                \
-    X(AW_LIST, LIST_1, A, R80, PLAIN)                       \
+    X(AW_LIST, LIST_1, A, R80, PLAIN, R160)                 \
     X(AW_LIST, LIST_2, A, R80, PLAIN)                       \
     OPC_DATA_EACH_48(OPC_DATA_ARS_ROW, X)                   \
     X(AWS_LIST, LIST_1, C, R160, PLAIN)                     \

@@ -7,7 +7,6 @@
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"

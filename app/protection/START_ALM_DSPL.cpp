@@ -8,7 +8,6 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "app/control/OSPD.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "runtime/blockkinds.h"
 

@@ -100,4 +100,5 @@ void _R160_TASK_48() {
     SIO1_modbus_restart();
     REMOTE_rate();
     RESET_auto_reset_setting();
+    SPDC_underspeed_margin();
 }

@@ -2,7 +2,6 @@
 // configuration, the long network reset once all nodes are powered up, the
 // Ethernet apply pulses (CNFG_ENET1) and the power-up delay and reset pulse.
 #include "app/config/CNFG_CAN2.cells.h"
-#include "app/control/standin/speedref_standin.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"

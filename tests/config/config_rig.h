@@ -17,6 +17,7 @@
 #include "host/speed_sensor_model.h"
 #include "platform/vkiobus.h"
 #include "runtime/rgtask.h"
+#include "runtime/sysinfo.h"
 #include "runtime/tune_side_effects.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/tune_defaults.h"
@@ -79,7 +80,13 @@ protected:
     // The I/O lock taken from the service side. While the unit is shut down
     // (the calibration permissive) it enters configure mode, which takes the
     // lock again through the supervision task until configure mode is left.
-    void lock() { Assert_IOLOCK(); }
+    // The platform refuses the lock until the master clock pass has
+    // published that permissive (a few passes after the start).
+    void lock() {
+        for (int p = 0; p < 100 && _SYS_INFO_LOCK_PER != 1; ++p) runPasses(R10, 1);
+        Assert_IOLOCK();
+        ASSERT_EQ(Query_IOLOCK(), 1u) << "the lock permissive never came";
+    }
     // Leaves configure mode as the service tool does, with the exit command,
     // then releases the lock.
     void unlock() {

@@ -83,7 +83,7 @@ TEST_F(Pulses, RemoteNetworkTimers) {
     EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 1);
     // The own node started: a 1.0 s pulse in 0.16 s steps on the NMT state 5
     // flag, and the delay gone at once.
-    setCell("CNFG_CAN2.GO_OPER.AND", 1);
+    setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
     EXPECT_EQ(count("CNFG_CAN2.GO_OPER_RST.ONE_SHOT", 12), 7);
     EXPECT_EQ(count("CNFG_CAN2.NO_OPERDLY.DELAY", 1), 0);
 }
@@ -154,7 +154,7 @@ TEST_F(PulsesWithAnalogNode, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunct
     // The node is enabled only while the I/O is unlocked; the own node goes
     // operational once the network is open.
     unlock();
-    set({{"CNFG_CAN2.USE_VL.IN", 1}, {"CNFG_CAN2.VL1_ENA.IN", 1}, {"CNFG_CAN2.GO_OPER.AND", 1}});
+    set({{"CNFG_CAN2.USE_VL.IN", 1}, {"CNFG_CAN2.VL1_ENA.IN", 1}, {"CNFG_CAN2.GO_OPER.IN_1", 1}});
     for (int pass = 0; pass < 3000 && boolean("CNFG_CAN2.VL_NODE1_AIO.ACTIVE") == 0; ++pass) {
         if (pass % 5 == 0) sendInput1(12.0);
         runPasses(R20, 1);

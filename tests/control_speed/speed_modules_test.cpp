@@ -232,6 +232,21 @@ TEST_F(OptimizerCommands, TheCombinationNeedsTheSettingMinimumSpeedAndRemoteCont
     }
 }
 
+// The speed simulation takes the actuator (milliamp output and faults off)
+// only while it runs and its setting allows it; the 10 ms copy follows.
+TEST_F(OptimizerCommands, TheSimulationTakesTheActuatorWhenItsSettingAllows) {
+    EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.IN_2"), 1u) << "the setting's default allows it";
+    for (int k = 0; k < 4; ++k) {
+        const uint32_t on = (k & 1) != 0 && (k & 2) != 0;
+        setCell("SPEED_SIM.ENA_SIM.B_ACTION", k & 1);
+        setCell("SPEED_SIM.DIS_ACT_MA.IN_2", (k >> 1) & 1);
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.AND"), on) << k;
+        EXPECT_EQ(boolean("SPEED_SIM.SIM_MODE_ACTS.B_NAME"), on) << k;
+        EXPECT_EQ(boolean("SPEED_SIM.ACTFLTS_DIS.NOT"), 1u - on) << k;
+    }
+}
+
 TEST_F(OptimizerCommands, TheFaultResetIsTheResetOrTheDelayedTuningEnable) {
     for (int k = 0; k < 4; ++k) {
         setCell("RESET.RESET.B_NAME", k & 1);

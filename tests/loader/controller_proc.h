@@ -73,14 +73,23 @@ public:
         return true;
     }
     // The exit status once the child has ended (all its output read), or -1
-    // when it was still running after ms.
+    // when it was still running after ms. A stop the application refused
+    // (its stop permissive not yet true, as in its first passes) is asked
+    // for again, as an operator would, until the time runs out.
     int exitStatus(int ms = 30000) {
+        static const std::string kRefused = "the application refused to stop";
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
             int left = static_cast<int>(
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
             if (left <= 0) return -1;
             if (!readSome(left)) break;
+            const size_t refused = output_.find(kRefused, refusedSeen_);
+            if (stopSignal_ != 0 && refused != std::string::npos) {
+                refusedSeen_ = refused + kRefused.size();
+                ::usleep(100'000);
+                ::kill(pid_, stopSignal_);
+            }
         }
         // No more output: the child has ended, unless the time ran out first.
         if (std::chrono::steady_clock::now() >= end) return -1;
@@ -89,7 +98,10 @@ public:
         status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         return status_;
     }
-    void signal(int sig) { ::kill(pid_, sig); }
+    void signal(int sig) {
+        if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP) stopSignal_ = sig;
+        ::kill(pid_, sig);
+    }
     pid_t pid() const { return pid_; }
     const std::string& output() const { return output_; }
 
@@ -97,6 +109,8 @@ private:
     pid_t pid_ = -1;
     int fd_ = -1;
     int status_ = -1;
+    int stopSignal_ = 0;       // the last stop asked for
+    size_t refusedSeen_ = 0;   // output up to here holds no refusal not yet asked again
     std::string output_;
 
     // False at the end of the output or when nothing came within ms.

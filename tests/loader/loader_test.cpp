@@ -200,6 +200,9 @@ TEST_P(LoaderStops, RunTheStopSequence) {
     EXPECT_NE(ctl.output().find(GetParam().line), std::string::npos) << ctl.output();
     EXPECT_NE(ctl.output().find("tRGEnd Done"), std::string::npos) << ctl.output();
     EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
+    // Asked for right after the start, before the rate groups have computed
+    // the stop permissive of the unit at rest: not refused.
+    EXPECT_EQ(ctl.output().find("refused to stop"), std::string::npos) << ctl.output();
 }
 
 INSTANTIATE_TEST_SUITE_P(, LoaderStops,
@@ -223,6 +226,7 @@ TEST(LoaderStart, StopSignalDuringTheStartIsHonoured) {
     EXPECT_NE(taken, std::string::npos) << out;
     EXPECT_LT(taken, out.find("Application is running")) << out;
     EXPECT_NE(out.find("tRGEnd Done"), std::string::npos) << out;
+    EXPECT_EQ(out.find("refused to stop"), std::string::npos) << out;
 }
 
 // The scheduling the controller asks for: real-time with the real clock

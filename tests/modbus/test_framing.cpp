@@ -74,14 +74,14 @@ TEST(ModbusAreas, KindsOneToFour) {
 // A device's fault and status cells are those of its row; a number outside
 // the table has none.
 TEST(ModbusDevices, CellsOfRowsInsideTheTableOnly) {
-    struct Row { int dev; const int32_t* fault; const int32_t* status; };
-    const Row rows[] = {{-1, nullptr, nullptr},
-                        {1, devtab[1].faultCell, devtab[1].statusCell},
-                        {ndevs - 1, devtab[ndevs - 1].faultCell, devtab[ndevs - 1].statusCell},
-                        {ndevs, nullptr, nullptr},
-                        {ndevs + 1, nullptr, nullptr}};
     ASSERT_NE(devtab[1].statusCell, nullptr);
     ASSERT_NE(devtab[ndevs - 1].faultCell, nullptr);
+    struct Row { int dev; const uint32_t* fault; const int32_t* status; };
+    const Row rows[] = {{-1, nullptr, nullptr},
+                        {1, &devtab[1].faultCell(), &devtab[1].statusCell()},
+                        {ndevs - 1, &devtab[ndevs - 1].faultCell(), nullptr},
+                        {ndevs, nullptr, nullptr},
+                        {ndevs + 1, nullptr, nullptr}};
     for (const Row& r : rows) {
         EXPECT_EQ(MOD_DevFaultCell(r.dev), r.fault) << r.dev;
         EXPECT_EQ(MOD_DevStatusCell(r.dev), r.status) << r.dev;

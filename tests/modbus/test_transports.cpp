@@ -260,7 +260,7 @@ TEST(ModbusServerRead, ARowWithoutAConnectionTimesOutAfter201Passes) {
     ULONG elapsed = 0;
     hk::runTask([&] {
         init_devs();
-        *devtab[2].statusCell = MOD_TCP_FREE;
+        devtab[2].statusCell() = MOD_TCP_FREE;
         const ULONG t0 = tickGet();
         VKtcp_server_modread(2, &buf);
         elapsed = tickGet() - t0;

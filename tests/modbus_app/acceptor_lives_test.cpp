@@ -30,7 +30,7 @@ protected:
         return connected;
     }
     void stopApplication() {
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
         _SYS_INFO_STOP_PER = 1;
         ASSERT_EQ(stop(), 0u);
     }

@@ -69,10 +69,17 @@ public:
             ::_exit(127);
         }
     }
+    // The turbine turns, so the application refuses a stop (its stop
+    // permissive is false): after a moment the process is killed.
     ~Controller() {
         if (pid_ > 0) {
             ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
+            for (int t = 0; t < 100 && ::waitpid(pid_, nullptr, WNOHANG) == 0; ++t)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (::kill(pid_, 0) == 0) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, nullptr, 0);
+            }
         }
         std::error_code ec;
         if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);

@@ -98,7 +98,7 @@ protected:
         ASSERT_TRUE(socketDvramOf(dev) != nullptr || run([&] { return VKIO_devInit(dev); }) == VKIO_DONE);
         socketDvramOf(dev)->socket = hostio::sockAdopt(fd);
         socketDvramOf(dev)->timeout = timeoutMs;
-        if (devtab[dev].statusCell != nullptr) *devtab[dev].statusCell = 16;
+        if (devtab[dev].statusCell != nullptr) devtab[dev].statusCell() = 16;
     }
     int32_t recvFrame(int dev, uint8_t* buf, int cap) {
         return run([&] { return VKIO_devRecvfrom(dev, buf, cap, 0, nullptr, nullptr); });
@@ -157,7 +157,7 @@ TEST_F(SocketDevices, FramedReceiveOverAStreamThatEndsWithThePeerClosing) {
         EXPECT_EQ(VKIO_devClose(2), VKIO_DONE);
     });
     EXPECT_LE(hk::ticks() - t0, 1u);
-    EXPECT_EQ(*devtab[2].statusCell, DEV_TCP_STATUS_FREE);  // the row is free for the acceptor
+    EXPECT_EQ(devtab[2].statusCell(), DEV_TCP_STATUS_FREE);  // the row is free for the acceptor
     EXPECT_EQ(recvFrame(2, buf, sizeof buf), VKIO_ERROR);
 }
 
@@ -327,10 +327,10 @@ TEST_F(SocketDevices, UdpPortInUseIsAFaultAndIsReported) {
     ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
     g_bindFailures.clear();
     hostio::setBindFailureObserver(recordBindFailure);
-    *devtab[4].faultCell = 0;
+    devtab[4].faultCell() = 0;
     EXPECT_EQ(run([] { return VKIO_devInit(4); }), VKIO_ERROR);
     hostio::setBindFailureObserver(nullptr);
-    EXPECT_EQ(*devtab[4].faultCell, 1);
+    EXPECT_EQ(devtab[4].faultCell(), 1);
     ASSERT_EQ(g_bindFailures.size(), 1u);
     EXPECT_EQ(g_bindFailures[0].protocol, "UDP");
     EXPECT_EQ(g_bindFailures[0].port, hostio::hostPort(5001));

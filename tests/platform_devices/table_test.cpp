@@ -3,6 +3,9 @@
 
 #include <cstring>
 
+#include "app/control/SIM.cells.h"
+#include "app/interface/CNFG_ETHER.cells.h"
+#include "app/interface/CNFG_SIO.cells.h"
 #include "platform/vkiodev.h"
 
 namespace {
@@ -35,6 +38,29 @@ TEST(DeviceTable, EveryRowHasItsNumberKindOwnerAndPort) {
         EXPECT_EQ(d.statusCell != nullptr, rows[n].status);
         EXPECT_EQ(d.faultCell != nullptr, rows[n].fault);
         for (int m = 0; m < n; ++m) EXPECT_NE(d.holder, devtab[m].holder) << m;
+    }
+}
+
+// Each row reports through the cells of its port's configuration block.
+TEST(DeviceTable, RowsReportThroughTheirPortsCells) {
+    const struct {
+        int dev;
+        const int32_t* status;
+        const uint32_t* fault;
+    } rows[] = {
+        {1, &cells::CNFG_SIO.COMM1_PORT_P_STATUS.ref(), &cells::CNFG_SIO.COMM1_PORT_FAULT.ref()},
+        {2, &cells::CNFG_ETHER.NETADDR_1_P_STATUS.ref(), &cells::CNFG_ETHER.NETADDR_1_FAULT.ref()},
+        {4, nullptr, &cells::CNFG_ETHER.PORT_5001_FAULT.ref()},
+        {5, &cells::CNFG_ETHER.NETADDR_2_P_STATUS.ref(), &cells::CNFG_ETHER.NETADDR_2_FAULT.ref()},
+        {6, nullptr, &cells::CNFG_ETHER.PORT_5002_FAULT.ref()},
+        {7, nullptr, &cells::SIM.PORT5005_TO_SIM_FAULT.ref()},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.dev);
+        const DevTabEntry& d = devtab[r.dev];
+        EXPECT_EQ(d.statusCell != nullptr ? &d.statusCell() : nullptr, r.status);
+        ASSERT_NE(d.faultCell, nullptr);
+        EXPECT_EQ(&d.faultCell(), r.fault);
     }
 }
 

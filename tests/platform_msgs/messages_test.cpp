@@ -167,6 +167,8 @@ TEST_F(Messages, LoadFiguresFollowTheFrameTimes) {
     rg_slices[3] = {costSlice<3>};
     rg_slices[4] = {costSlice<4>};
     ASSERT_EQ(start(), 0u);
+    // These slices compute no calibration permissive: the unit at rest has it.
+    rtcells::CALMODE_CALPERM_B_NAME() = 1;
     hk::runTicks(2 * 402 + 10);
     const auto& M = cells::_MASTER;
     // Over a 2.01 s load interval: R10 201 frames of 0.5 ms, R20 100 of 2 ms,

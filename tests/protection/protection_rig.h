@@ -81,11 +81,23 @@ protected:
         setCell("IFACE_IN_START.NOT_SD.B_NAME", failed ? 1 : 0);
     }
     // A trip condition by its cell, or trip 4's by kProbesFailed.
+    // The underspeed shutdown request is a 160 ms cell: the 10 ms trips
+    // see it after its next copy into their group.
     void setCondition(const std::string& cell, bool on) {
-        if (cell == kProbesFailed)
+        if (cell == kProbesFailed) {
             probesFailed(on);
-        else
+        } else {
             setCell(cell, on ? 1 : 0);
+            if (cell == kUnderspeed) runPasses(R160, 2);
+        }
+    }
+    static constexpr const char* kUnderspeed = "SPDC.UDRSPD_SD.AND";
+    // Set at the end of a 160 ms pass, the underspeed request reaches the
+    // 10 ms trips so that trip 26 latches in the 16th 10 ms pass after.
+    static constexpr int kUnderspeedLatchPass = 16;
+    void raiseUnderspeedAtEndOf160() {
+        runPasses(R160, 1);
+        setCell(kUnderspeed, 1);
     }
     static constexpr const char* kProbesFailed = "all speed probes failed";
     std::string sd(int n, const char* field) {

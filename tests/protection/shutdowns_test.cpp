@@ -59,7 +59,13 @@ const std::vector<TripCase> kTrips = {
     {23, {{"_ub3.AND.AND", 1}}, 23, "*\"SD_23 - AI Chan 3 SigFail TRIP\""},
     {24, {{"_ub4.AND.AND", 1}}, 24, "*\"SD_24 - AI Chan 4 SigFail TRIP\""},
     {25, {{"CNTRL_STOP.STP_COMPLETE.AND", 1}}, 25, "*\"SD_25 - Normal Shutdown Complete\""},
-    {26, {{"SPDC.UDRSPD_SD.AND", 1}}, 26, "*\"SD_26 - Underspeed TRIP\""},
+    // The underspeed alarm itself runs here: in control, the speed below the
+    // level, the shutdown enabled, the shortest delay.
+    {26,
+     {{"SPDC.A08_STEP.SFC_STEP", 1}, {"IFACE_IN_SPEED.UNDERSPEED.A_NAME", 1e6}, {"CNFG_SETPT.CONFIG_A.LIST_5", 1e6},
+      {"IFACE_IN_SPEED.ENA_USPD_SD.B_NAME", 1}, {"SPDC.UNDERSPD.DLY_TIME", 0.5}},
+     26,
+     "*\"SD_26 - Underspeed TRIP\""},
     {27, {{"SHUTDOWNS.SD_27.B_ALARM", 1}, {"SHUTDOWNS.SD_27.LIGHT", 1}, {"SHUTDOWNS.SD_27.HORN", 1}}, 27, "*\"SD_27 - Trip Cmd from Farview\""},
     {28, {{"SHUTDOWNS.UNUSED.IN", 1}}, 28, "*\"SD_28 - SPARE\""},
     {29, {{"SHUTDOWNS.UNUSED.IN", 1}}, 28, "*\"SD_28 - SPARE\""},
@@ -234,15 +240,14 @@ TEST_F(ShutdownList, ResetReleasesOnlyTripsWhoseConditionHasGoneAndRenumbers) {
     runPasses(R10, 2);
     setCell("OPC_DATA.OPC_TRIP.AND", 1);
     runPasses(R80, 1);  // an 80 ms cell: the trip sees it after the next copy
-    setCell("SPDC.UDRSPD_SD.AND", 1);
-    runPasses(R10, 2);
+    setCondition(kUnderspeed, true);
     EXPECT_EQ(integer(any("ALM_NO_", 5)), 1);
     EXPECT_EQ(integer(any("ALM_NO_", 20)), 2);
     EXPECT_EQ(integer(any("ALM_NO_", 26)), 3);
     const int32_t stamp20 = static_cast<int32_t>(
         static_cast<TimeCell*>(cell("SHUTDOWNS.ANY.EV_TM_20"))->sec);
     setCell("MOD_BW.MOD1_SW.B_SW", 0);
-    setCell("SPDC.UDRSPD_SD.AND", 0);
+    setCondition(kUnderspeed, false);
     resetShutdowns();
     EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
     EXPECT_EQ(boolean(any("SEL_", 26)), 0u);
@@ -304,10 +309,11 @@ TEST_P(ShutdownOrder, TripsTakeSlotsInRecordOrderWithinAPassAndInTimeOrderAcross
     const OrderCase& c = GetParam();
     start();
     armProbeFailure();
-    // Trip 4 latches one pass after its last input (through a unit delay).
+    raiseUnderspeedAtEndOf160();
+    // Trip 4 latches in the second pass after its last input (through a
+    // unit delay): with no gap in the pass in which trip 26 latches.
+    runPasses(R10, kUnderspeedLatchPass - 2 + c.gap);
     setCell("IFACE_IN_START.NOT_SD.B_NAME", 1);
-    runPasses(R10, 1 - c.gap);
-    setCell("SPDC.UDRSPD_SD.AND", 1);
     runPasses(R10, 3);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), c.first);
     EXPECT_EQ(integer(any("ALM_NO_", 4)), c.alm4);

@@ -118,7 +118,9 @@ TEST_F(TripCommands, AShutdownGivesAOneSecondPulseAndTheWindowFollowsPowerUpAndS
     runPasses(R10, 150);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 0u);
-    setCell("SPDC.UDRSPD_SD.AND", 1);
+    raiseUnderspeedAtEndOf160();
+    runPasses(R10, kUnderspeedLatchPass - 1);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
     runPasses(R10, 1);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 1u);

@@ -62,8 +62,8 @@ protected:
         for (const auto& nd : nodes_) setCell(permOf(nd->id()), 1);
         setCell("CNFG_CAN2.USE_VL.IN", 1);
         for (const char* e : enables) setCell(e, 1);
-        // The own node's go-operational command (computed by no module yet).
-        setCell("CNFG_CAN2.GO_OPER.AND", 1);
+        // The own node's go-operational command.
+        setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
         for (int pass = 0; pass < 4000; ++pass) {
             bool all = true;
             for (const char* a : active) all = all && boolean(a) != 0;

@@ -30,7 +30,10 @@ void rtdNodeSettings() {
     c.VL_NODE1_AIO_INIT_PERM = 0;
     c.VL_NODE4_BI_INIT_PERM = 0;
     c.VL_NODE5_BO_INIT_PERM = 0;
-    c.GO_OPER_AND = 1;  // the own node goes operational once the network is open
+    // The own node goes operational once the network is open: the command
+    // itself where the slices computing it do not run, else its tunable.
+    c.GO_OPER_IN_1 = 1;
+    c.GO_OPER_AND = 1;
 }
 
 std::string ch(int k, const char* field) { return "VL3_RTD.RTD_" + std::to_string(k) + "." + field; }

@@ -65,7 +65,14 @@ protected:
         rg_slices[2] = {recordSlice<2>};
         rg_slices[3] = {recordSlice<3>};
         rg_slices[4] = {recordSlice<4>};
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+    }
+
+    // The start clears the application's areas; these slices compute no
+    // calibration permissive, so the cases give it as the unit at rest has it.
+    uint32_t start() {
+        const uint32_t r = RuntimeFixture::start();
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
+        return r;
     }
 
     std::vector<uint64_t> startsOf(int group) {
@@ -158,9 +165,9 @@ TEST_F(Runtime, MasterClockPassExchangesEverySystemWord) {
         {"EE busy", [](uint32_t v) { _SYS_INFO_EE_BUSY = v; }, [&] { return uint32_t(M._SYS_INFO_EE_BUSY); }, 0},
         {"slip", [](uint32_t v) { _SYS_INFO_RG_SLIP = v; }, [&] { return uint32_t(M._SYS_INFO_RG_SLIP); }, 0},
         {"alarm reset", [&](uint32_t v) { M._SYS_INFO_ALM_RST = v; }, [] { return _SYS_INFO_ALM_RST; }, 0},
-        {"stop permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME = int32_t(v); },
+        {"stop permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME() = v; },
          [] { return _SYS_INFO_STOP_PER; }, 1},
-        {"lock permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME = int32_t(v); },
+        {"lock permissive", [](uint32_t v) { rtcells::CALMODE_CALPERM_B_NAME() = v; },
          [] { return _SYS_INFO_LOCK_PER; }, 1},
         {"EE update", [](uint32_t v) { cells::MASTER.EE_UPDATE_B_NAME = v; },
          [] { return _SYS_INFO_UPDATE_EE; }, 0},
@@ -199,7 +206,7 @@ TEST_F(Runtime, SupervisionTaskPublishesThePermissiveAndLocksTheIoOnItsEdge) {
     ASSERT_EQ(start(), 0u);
     hk::runTicks(1000);  // 5 s
     EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     hk::runTicks(100);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 0u);
 
@@ -207,7 +214,7 @@ TEST_F(Runtime, SupervisionTaskPublishesThePermissiveAndLocksTheIoOnItsEdge) {
     hk::runTicks(100);
     EXPECT_EQ(Query_IOLOCK(), 0u);
     cells::MASTER.IOLOCK_CMD_B_NAME = 0;
-    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    rtcells::CALMODE_CALPERM_B_NAME() = 1;
     hk::runTicks(100);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
     cells::MASTER.IOLOCK_CMD_B_NAME = 1;
@@ -402,7 +409,7 @@ TEST_F(Runtime, ContinuousOverrunsStopTheApplication) {
               lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "state 18: Application is NOT running"), lines.end());
     // A slipped application stops without the permissive.
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     _SYS_INFO_STOP_PER = 0;
     EXPECT_EQ(stop(), 0u);
 }
@@ -428,7 +435,7 @@ TEST_P(RuntimeSlip, MessageNamesTheSlippingGroup) {
     EXPECT_EQ(ApplicationRunning, 0u);
     auto lines = messageLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), c.text), lines.end()) << c.text;
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     _SYS_INFO_STOP_PER = 0;
     EXPECT_EQ(stop(), 0u);
 }
@@ -492,7 +499,7 @@ TEST_F(Runtime, EntryPointGuards) {
     hk::runTicks(10);
     EXPECT_EQ(messageLines().size(), n);
 
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     hk::runTicks(2);
     EXPECT_EQ(stop(), 0x80000000u);
     hk::runTicks(10);
@@ -502,7 +509,7 @@ TEST_F(Runtime, EntryPointGuards) {
     hk::runTicks(10);
     EXPECT_GT(g_frames.size(), frames);
 
-    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    rtcells::CALMODE_CALPERM_B_NAME() = 1;
     hk::runTicks(2);
     EXPECT_EQ(stop(), 0u);
     EXPECT_EQ(messageLines().back(), "state 10: Application is stopped");
@@ -541,7 +548,7 @@ TEST_F(Runtime, VersionMismatchFailsTheStartAfterFourSeconds) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "event 3: TIQ Coder 1.00-0"), lines.end());
     EXPECT_TRUE(g_frames.empty());  // tasks stay blocked on app_inited
     EXPECT_EQ(start(), 0x80000000u);  // still marked as started
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     _SYS_INFO_STOP_PER = 0;
     EXPECT_EQ(stop(), 0u);  // stops without the permissive
 }

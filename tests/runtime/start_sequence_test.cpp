@@ -18,7 +18,8 @@
 #include "app/interface/IFACE_MODE.cells.h"
 #include "app/interface/MOD.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
+#include "app/interface/CNFG_ETHER.cells.h"
+#include "app/interface/CNFG_SIO.cells.h"
 #include "runtime/catalogue_tables.h"
 #include "app/control/SIM.cells.h"
 #include "app/sys_vars.h"
@@ -47,7 +48,7 @@ protected:
         RuntimeFixture::SetUp();
         // The runtime alone: cells keep what a case writes into them.
         for (auto& s : rg_slices) s.clear();
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
     }
     // The start-up trace: the steps and the task creations, in order.
     std::vector<std::string> startTrace() {
@@ -60,7 +61,7 @@ protected:
         return v;
     }
     void allowStop() {
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
         _SYS_INFO_STOP_PER = 1;
     }
     // The tunables file's bytes, as a hash to compare.
@@ -153,7 +154,23 @@ TEST_F(StartSequence, EveryInitialisationStepRunsInOrderAndCreatesItsTasks) {
     EXPECT_EQ(_FIRST_SERV_HDR_INDEX, -1);
     EXPECT_EQ(_FIRST_CONF_HDR_INDEX, -1);
     EXPECT_EQ(num_tiq_files, 12);
-    EXPECT_EQ(static_cast<int32_t>(cells::SIM.PORT5005_TO_SIM_UDP_P), 7);
+    // Device numbers and port states of the configuration blocks.
+    const struct {
+        const char* name;
+        int32_t got, want;
+    } ports[] = {
+        {"CNFG_ETHER.NETADDR_1.TCP_P", cells::CNFG_ETHER.NETADDR_1_TCP_P, 2},
+        {"CNFG_ETHER.NETADDR_2.TCP_P", cells::CNFG_ETHER.NETADDR_2_TCP_P, 5},
+        {"CNFG_ETHER.PORT_5001.UDP_P", cells::CNFG_ETHER.PORT_5001_UDP_P, 4},
+        {"CNFG_ETHER.PORT_5001.P_STATUS", cells::CNFG_ETHER.PORT_5001_P_STATUS, 1},
+        {"CNFG_ETHER.PORT_5002.UDP_P", cells::CNFG_ETHER.PORT_5002_UDP_P, 6},
+        {"CNFG_ETHER.PORT_5002.P_STATUS", cells::CNFG_ETHER.PORT_5002_P_STATUS, 1},
+        {"CNFG_SIO.COMM1_PORT.SIO_PORT", cells::CNFG_SIO.COMM1_PORT_SIO_PORT, 1},
+        {"CNFG_SIO.COMM1_PORT.P_STATUS", cells::CNFG_SIO.COMM1_PORT_P_STATUS, 1},
+        {"SIM.PORT5005_TO_SIM.UDP_P", cells::SIM.PORT5005_TO_SIM_UDP_P, 7},
+        {"SIM.PORT5005_TO_SIM.P_STATUS", cells::SIM.PORT5005_TO_SIM_P_STATUS, 1},
+    };
+    for (const auto& p : ports) EXPECT_EQ(p.got, p.want) << p.name;
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_PORT_VERSION), 3);
     // The network block starts closed and off the bus until the network opens.
     EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_NTW1_STATE), 0);
@@ -320,7 +337,7 @@ TEST_F(StartSequence, SupervisionTaskSavesWritesTheBatteryClockAndPublishesThePe
     EXPECT_EQ(hostclock::batteryClockWrites(), writes + 1);
 
     // A controller that no longer runs may always be shut down.
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     hk::runTicks(100);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 0u);
     hk::runTask([] {
@@ -331,6 +348,31 @@ TEST_F(StartSequence, SupervisionTaskSavesWritesTheBatteryClockAndPublishesThePe
     hk::runTicks(80);  // within 400 ms
     EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
     allowStop();
+}
+
+// One SYNC on the CAN2 network per 20 ms frame once the network is open,
+// none before; the SYNC timer word starts again from 0 with each, so it
+// cannot run over in a long run.
+TEST_F(StartSequence, TheTwentyMillisecondGatherSendsOneSyncPerFrameOnceTheNetworkIsOpen) {
+    std::vector<std::pair<uint64_t, int32_t>> syncs;  // tick and the network state then
+    std::vector<int32_t> timers;                       // the SYNC timer word as each SYNC leaves
+    std::mutex mu;
+    const int monitor = hostcan::attach("monitor", [&](const hostcan::Frame& f) {
+        std::lock_guard<std::mutex> l(mu);
+        if (f.id != 0x80) return;
+        syncs.push_back({hk::ticks(), cells::CNFG_CAN2.CAN2_NTW1_STATE});
+        timers.push_back(CNFG_CAN2_CAN2_NTW1_2357_SyncTimer);
+    });
+    ASSERT_EQ(start(), 0u);
+    hk::runTicks(400);
+    hostcan::detach(monitor);
+    EXPECT_EQ(static_cast<int32_t>(cells::CNFG_CAN2.CAN2_NTW1_STATE), 2);
+    std::lock_guard<std::mutex> l(mu);
+    ASSERT_GT(syncs.size(), 20u);
+    for (size_t k = 1; k < syncs.size(); ++k) EXPECT_EQ(syncs[k].first - syncs[k - 1].first, 4u) << k;
+    for (const auto& sy : syncs) EXPECT_EQ(sy.second, 2);
+    for (const int32_t t : timers) EXPECT_EQ(t, 0);
+    EXPECT_GT(syncs.front().first, 34u);  // not before the network opened after the first 160 ms frames
 }
 
 // The 80 ms gather copies the E-stop input at each 80 ms release.

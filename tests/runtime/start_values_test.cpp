@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/config/CNFG_CAN2.cells.h"
-#include "app/interface/standin/MOD_links_standin.cells.h"
+#include "app/interface/CNFG_SIO.cells.h"
 #include "app/sys_vars.h"
 #include "drivers/zarn_regs.h"
 #include "host/board.h"
@@ -29,10 +29,10 @@ protected:
         RuntimeFixture::SetUp();
         // The runtime alone: no block overwrites what the start left.
         for (auto& s : rg_slices) s.clear();
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
     }
     void restart() {
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
         _SYS_INFO_STOP_PER = 1;
         ASSERT_EQ(stop(), 0u);
         ASSERT_EQ(start(), 0u);
@@ -121,7 +121,7 @@ TEST_F(StartValues, TheFourRelaysStartReleasedAndNothingElseOfTheirRegisterChang
         board::poke16(ZARN_RELAYS, c.before);
         ASSERT_EQ(start(), 0u);
         EXPECT_EQ(board::peek16(ZARN_RELAYS), c.after) << std::hex << c.before;
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
         _SYS_INFO_STOP_PER = 1;
         ASSERT_EQ(stop(), 0u);
     }

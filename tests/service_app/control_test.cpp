@@ -112,12 +112,12 @@ TEST_F(Control, NoShutdownOrResetWithoutTheChangeRight) {
     EXPECT_EQ(a.ask({0x11}), (Bytes{0}));
     EXPECT_EQ(b.ask({0x10}), (Bytes{1}));
     // Without the stop permissive a restart is refused with a state message.
-    rtcells::CALMODE_CALPERM_B_NAME = 0;
+    rtcells::CALMODE_CALPERM_B_NAME() = 0;
     runPasses(R10, 1);
     EXPECT_EQ(a.ask({0x10}), (Bytes{1}));
     hk::runTask([] { RestartControl(); });
     EXPECT_TRUE(sawMessage("state 3: Can not unlock because SYS_INFO->STOP_PER field is FALSE."));
-    rtcells::CALMODE_CALPERM_B_NAME = 1;
+    rtcells::CALMODE_CALPERM_B_NAME() = 1;
     runPasses(R10, 2);
 }
 

@@ -32,8 +32,6 @@ void AppHarness::SetUp() {
     programSliceTable();  // taken before the first harness replaces it
     for (auto& s : rg_slices) s.clear();
     catalogues_ = {CatalogueAccess{app_dbug_tables(), cell_ptr, nullptr}};
-    // The stop permissive, until the calibration-mode logic computes it.
-    rtcells::CALMODE_CALPERM_B_NAME = 1;
 }
 
 void AppHarness::TearDown() {
@@ -54,6 +52,10 @@ void AppHarness::startApp() {
 
 void AppHarness::stopApp() {
     started_ = false;
+    // The platform's unload: the calibration permissive that the master
+    // clock pass publishes is 0 while the unit runs, and a module's test
+    // may leave it anywhere.
+    _SYS_INFO_STOP_PER = 1;
     EXPECT_EQ(stop(), 0u) << "tRGEnd refused";
 }
 

@@ -35,7 +35,7 @@ void RuntimeFixture::TearDown() {
     // A case that leaves the application started stops it as the platform
     // would before unloading it, so the next case starts from a stopped one.
     if (ApplicationIsNotStopped == 1) {
-        rtcells::CALMODE_CALPERM_B_NAME = 1;
+        rtcells::CALMODE_CALPERM_B_NAME() = 1;
         _SYS_INFO_STOP_PER = 1;
         stop();
     }
