@@ -1,6 +1,7 @@
 // Model of the controller board's FPGA register space.
 #include "host/board.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -34,7 +35,10 @@ struct State {
     std::vector<uint16_t> behaviourOf = std::vector<uint16_t>(kHalfwords, 0);
     std::vector<Behaviour> behaviours{Behaviour{}};
 
-    std::deque<RegWrite> log;
+    // The write log: a ring of at most logCapacity writes, the oldest at
+    // logHead once the ring is full (at 0 before).
+    std::vector<RegWrite> log;
+    size_t logHead = 0;
     size_t logCapacity = 65536;
 
     // Watchdog: handshake progress 0..3 (writes of the sequence seen so far).
@@ -348,8 +352,19 @@ State& locked() {
 
 void logWrite(State& s, uint32_t address, int width, uint32_t value) {
     if (s.logCapacity == 0) return;
-    while (s.log.size() >= s.logCapacity) s.log.pop_front();
-    s.log.push_back(RegWrite{now(), address, width, value});
+    const RegWrite w{now(), address, width, value};
+    if (s.log.size() < s.logCapacity) {
+        s.log.push_back(w);
+        return;
+    }
+    s.log[s.logHead] = w;
+    if (++s.logHead == s.log.size()) s.logHead = 0;
+}
+
+// The logged writes oldest first, and the head back at 0.
+void straightenLog(State& s) {
+    std::rotate(s.log.begin(), s.log.begin() + static_cast<std::ptrdiff_t>(s.logHead), s.log.end());
+    s.logHead = 0;
 }
 
 // A whole 32-bit read answered from a published copy; false when none
@@ -532,16 +547,19 @@ void attach(uint32_t first, uint32_t last, Behaviour behaviour) {
 void setWriteLogCapacity(size_t capacity) {
     std::lock_guard<Mutex> g(mutex());
     State& s = locked();
+    straightenLog(s);
     s.logCapacity = capacity;
-    while (s.log.size() > capacity) s.log.pop_front();
+    if (s.log.size() > capacity) s.log.erase(s.log.begin(), s.log.end() - static_cast<std::ptrdiff_t>(capacity));
 }
 
 std::vector<RegWrite> writeLog() { return writeLog(kFpgaBase, kFpgaEnd - 2); }
 
 std::vector<RegWrite> writeLog(uint32_t first, uint32_t last) {
     std::lock_guard<Mutex> g(mutex());
+    State& s = locked();
     std::vector<RegWrite> out;
-    for (const RegWrite& w : locked().log) {
+    for (size_t k = 0; k < s.log.size(); ++k) {
+        const RegWrite& w = s.log[(s.logHead + k) % s.log.size()];
         if (w.address >= first && w.address <= last) out.push_back(w);
     }
     return out;
@@ -549,7 +567,9 @@ std::vector<RegWrite> writeLog(uint32_t first, uint32_t last) {
 
 void clearWriteLog() {
     std::lock_guard<Mutex> g(mutex());
-    locked().log.clear();
+    State& s = locked();
+    s.log.clear();
+    s.logHead = 0;
 }
 
 uint16_t controlRegister() { return peek16(ZARN_CTRL); }

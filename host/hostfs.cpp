@@ -29,6 +29,7 @@ struct State {
     bool renameFault = false;
     std::optional<uint64_t> writesLeft;  // bytes until writes fail
     std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
+    std::array<bool, hostfs::kLastDescriptor + 1> listening{};  // noted listening since entered
     // DOS attribute bits with no host equivalent, by (device, inode).
     std::map<std::pair<dev_t, ino_t>, uint8_t> attributes;
     State() { hostFds.fill(-1); }
@@ -70,6 +71,7 @@ int adopt(int h) {
         for (int fd = hostfs::kFirstDescriptor; fd <= hostfs::kLastDescriptor; ++fd) {
             if (s.hostFds[fd] < 0) {
                 s.hostFds[fd] = h;
+                s.listening[fd] = false;
                 return fd;
             }
         }
@@ -398,6 +400,22 @@ int copy(const char* fromPath, const char* toPath) {
 int adoptSocket(int hostFd) { return hostFd < 0 ? fail(EBADF) : adopt(hostFd); }
 
 int hostDescriptor(int fd) { return hostFd(fd); }
+
+int hostDescriptor(int fd, bool* listening) {
+    *listening = false;
+    if (fd < kFirstDescriptor || fd > kLastDescriptor) return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    *listening = s.hostFds[fd] >= 0 && s.listening[fd];
+    return s.hostFds[fd];
+}
+
+void noteListening(int fd, int hostFd) {
+    if (fd < kFirstDescriptor || fd > kLastDescriptor) return;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    if (hostFd >= 0 && s.hostFds[fd] == hostFd) s.listening[fd] = true;
+}
 
 int socketShutdown(int fd, int how) {
     const int host = hostFd(fd);

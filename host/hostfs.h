@@ -103,6 +103,11 @@ int copy(const char* fromPath, const char* toPath);
 // descriptor that is not open), and the OS services close it through these.
 int adoptSocket(int hostFd);
 int hostDescriptor(int fd);
+// The same, and whether the socket was noted as listening since it was
+// entered (noteListening, for the host socket `hostFd` that the descriptor
+// still holds; a descriptor entered anew starts unnoted).
+int hostDescriptor(int fd, bool* listening);
+void noteListening(int fd, int hostFd);
 int socketShutdown(int fd, int how);
 int socketClose(int fd);
 

@@ -80,18 +80,25 @@ int tcpListen(uint16_t controllerPort, int backlog, const char** failedStep) {
 }
 
 int tcpAccept(int fd, uint32_t* peerIp) {
-    const int lh = sockHostFd(fd);
+    bool knownListening = false;
+    const int lh = hostfs::hostDescriptor(fd, &knownListening);
     if (lh < 0) return SOCK_ERR;
     // Acceptors ask every few passes and mostly find nobody: a look at the
     // socket costs far less than a refused accept, which builds and drops a
     // whole socket in the host. Only a listening socket with nothing to
-    // report is answered here; anything else goes on to the accept.
+    // report is answered here; anything else goes on to the accept. Once
+    // seen listening, a socket is not asked again: one that stops listening
+    // (shut down) reports a hang-up to the look and so reaches the accept.
     pollfd p{lh, POLLIN, 0};
-    int listening = 0;
-    socklen_t optLen = sizeof listening;
-    if (::poll(&p, 1, 0) == 0 && ::getsockopt(lh, SOL_SOCKET, SO_ACCEPTCONN, &listening, &optLen) == 0 &&
-        listening != 0)
-        return SOCK_WOULDBLOCK;
+    if (::poll(&p, 1, 0) == 0) {
+        if (knownListening) return SOCK_WOULDBLOCK;
+        int listening = 0;
+        socklen_t optLen = sizeof listening;
+        if (::getsockopt(lh, SOL_SOCKET, SO_ACCEPTCONN, &listening, &optLen) == 0 && listening != 0) {
+            hostfs::noteListening(fd, lh);
+            return SOCK_WOULDBLOCK;
+        }
+    }
     sockaddr_in peer;
     socklen_t len = sizeof peer;
     std::memset(&peer, 0, sizeof peer);

@@ -154,4 +154,42 @@ TEST_F(HostSockets, AcceptTakesAWaitingClientAndTellsNobodyFromAFault) {
     for (int fd : {server, idle, udp, lis}) hostfs::socketClose(fd);
 }
 
+int connectTo(uint16_t controllerPort) {
+    int c = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(kLoopback);
+    a.sin_port = htons(hostio::hostPort(controllerPort));
+    EXPECT_EQ(::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    return c;
+}
+
+// Once a socket was seen listening it is not asked again: a listener shut
+// down for reading, and a descriptor closed and taken again by a connected
+// socket with nothing to read, are faults all the same.
+TEST_F(HostSockets, AcceptTellsAListenerThatStoppedOrWasReplaced) {
+    uint32_t ip = 0;
+    const int stopped = hostio::tcpListen(667, 4, nullptr);
+    ASSERT_GE(stopped, 0);
+    EXPECT_EQ(hostio::tcpAccept(stopped, &ip), hostio::SOCK_WOULDBLOCK);
+    EXPECT_EQ(hostio::tcpAccept(stopped, &ip), hostio::SOCK_WOULDBLOCK);  // seen listening by now
+    ASSERT_EQ(hostfs::socketShutdown(stopped, 0), 0);
+    EXPECT_EQ(hostio::tcpAccept(stopped, &ip), hostio::SOCK_ERR);
+
+    const int replaced = hostio::tcpListen(668, 4, nullptr);
+    const int other = hostio::tcpListen(669, 4, nullptr);
+    ASSERT_GE(replaced, 0);
+    ASSERT_GE(other, 0);
+    EXPECT_EQ(hostio::tcpAccept(replaced, &ip), hostio::SOCK_WOULDBLOCK);
+    const int client = connectTo(669);
+    ASSERT_EQ(hostfs::socketClose(replaced), 0);
+    pollfd p{hostio::sockHostFd(other), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 2000), 1);
+    const int server = hostio::tcpAccept(other, &ip);
+    ASSERT_EQ(server, replaced);  // the lowest free descriptor
+    EXPECT_EQ(hostio::tcpAccept(server, &ip), hostio::SOCK_ERR);
+    ::close(client);
+    for (int fd : {server, other, stopped}) hostfs::socketClose(fd);
+}
+
 }  // namespace

@@ -53,6 +53,42 @@ TEST_F(Board, RegisterSpaceBehavioursAndWriteLog) {
     EXPECT_EQ(board::writeLog(0x8080E010, 0x8080E020).size(), 2u);
 }
 
+// The log keeps the newest writes up to its capacity, oldest first, through
+// wrap-arounds and changes of the capacity; reset restores the default.
+TEST_F(Board, WriteLogKeepsTheNewestWritesInOrder) {
+    auto values = [] {
+        std::vector<uint32_t> v;
+        for (const auto& w : board::writeLog()) v.push_back(w.value);
+        return v;
+    };
+    auto write = [](uint32_t from, uint32_t to) {
+        for (uint32_t v = from; v <= to; ++v) board::cpuWrite16(0x8080E000 + 2 * (v % 4), static_cast<uint16_t>(v));
+    };
+    board::setWriteLogCapacity(3);
+    write(1, 2);
+    EXPECT_EQ(values(), (std::vector<uint32_t>{1, 2}));
+    write(3, 7);  // wraps around more than once
+    EXPECT_EQ(values(), (std::vector<uint32_t>{5, 6, 7}));
+    EXPECT_EQ(board::writeLog(0x8080E000, 0x8080E002).size(), 1u);  // 5 at 0x8080E002
+    board::setWriteLogCapacity(5);  // grows from a wrapped ring
+    write(8, 10);
+    EXPECT_EQ(values(), (std::vector<uint32_t>{6, 7, 8, 9, 10}));
+    write(11, 11);
+    board::setWriteLogCapacity(2);  // shrinks a wrapped ring to its newest
+    EXPECT_EQ(values(), (std::vector<uint32_t>{10, 11}));
+    write(12, 12);
+    EXPECT_EQ(values(), (std::vector<uint32_t>{11, 12}));
+    board::clearWriteLog();
+    write(13, 15);
+    EXPECT_EQ(values(), (std::vector<uint32_t>{14, 15}));
+    board::setWriteLogCapacity(0);
+    write(16, 16);
+    EXPECT_TRUE(values().empty());
+    board::reset();
+    write(1, 100);
+    EXPECT_EQ(values().size(), 100u);
+}
+
 // Without the kernel running: a death test forks this process.
 TEST(BoardAccess, BadAccessesAbort) {
     EXPECT_DEATH(board::cpuRead16(0x80810000), "bad 16-bit FPGA access at 0x80810000");
