@@ -298,7 +298,9 @@ int close(int fd) {
         s.hostFds[fd] = -1;
     }
     if (h < 0) return fail(EBADF);
-    return ::close(h);
+    const int r = ::close(h);
+    hk::descriptorClosed();
+    return r;
 }
 
 long lseek(int fd, long offset, int whence) {

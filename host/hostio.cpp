@@ -185,6 +185,7 @@ int ttyClose(int h) {
     }
     if (p->reader.joinable()) p->reader.join();
     ::close(p->fd);
+    hk::descriptorClosed();
     ::close(p->wakeRead);
     ::close(p->wakeWrite);
     {

@@ -7,6 +7,7 @@
 
 #include <poll.h>
 #include <pthread.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -198,6 +199,17 @@ struct Kernel {
     // The idle loop's poll set, kept between polls (CPU thread only).
     std::vector<pollfd> pollFds;
     std::vector<Task*> pollOwners;
+    // The idle loop's look at whether any descriptor may be ready (CPU
+    // thread only): an epoll set with the wake-up descriptor and the
+    // descriptors the waiters wait on, as they stood when last entered.
+    int epollFd = -1;
+    std::vector<std::pair<int, short>> entered;  // by descriptor, events of all its waiters
+    std::vector<std::pair<int, short>> wanted;
+    uint64_t enteredWaitGen = 0;
+    // Grows whenever a task begins to wait for a descriptor.
+    uint64_t waitGen = 0;
+    // Set when a descriptor was closed: the epoll set may have lost it.
+    std::atomic<bool> epollStale{false};
 
     uint64_t idleGen = 0;
     bool idleAtLimit = false;
@@ -685,6 +697,74 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     return t->id;
 }
 
+// The epoll set of a start: the wake-up descriptor only. Made once at the
+// start and kept, so that it never takes the number of a descriptor that a
+// waiter's task closed meanwhile.
+void openEpoll() {
+    K.entered.clear();
+    K.epollFd = epoll_create1(EPOLL_CLOEXEC);
+    if (K.epollFd < 0) return;
+    epoll_event ev{};
+    ev.events = EPOLLIN;
+    ev.data.fd = K.wakeFd;
+    if (epoll_ctl(K.epollFd, EPOLL_CTL_ADD, K.wakeFd, &ev) != 0) {
+        close(K.epollFd);
+        K.epollFd = -1;
+    }
+}
+
+// Enters the waiters' descriptors (K.wanted) in the epoll set. A descriptor
+// entered before is entered again whenever a wait began since, so that one
+// closed and opened anew under the same number is found. False when the set
+// cannot stand for them (then every idle check polls).
+bool enterWanted() {
+    for (const auto& e : K.entered) {
+        auto it = std::lower_bound(K.wanted.begin(), K.wanted.end(), std::make_pair(e.first, short{0}));
+        if (it == K.wanted.end() || it->first != e.first) epoll_ctl(K.epollFd, EPOLL_CTL_DEL, e.first, nullptr);
+    }
+    K.entered.clear();
+    bool all = true;
+    for (const auto& w : K.wanted) {
+        epoll_event ev{};
+        ev.events = static_cast<uint32_t>(static_cast<unsigned short>(w.second));
+        ev.data.fd = w.first;
+        if (epoll_ctl(K.epollFd, EPOLL_CTL_MOD, w.first, &ev) == 0 ||
+            (errno == ENOENT && epoll_ctl(K.epollFd, EPOLL_CTL_ADD, w.first, &ev) == 0))
+            K.entered.push_back(w);
+        else
+            all = false;  // closed, or a descriptor epoll cannot watch
+    }
+    return all;
+}
+
+// The idle check without a system call per descriptor: false only when no
+// descriptor of `fds` (the wake-up descriptor first, then the waiters') can
+// be ready. Whenever the waiters' descriptors differ from those entered, or
+// a wait began, or a descriptor was closed since, they are entered anew and
+// the caller polls them all.
+bool ioMayBeReady(const std::vector<pollfd>& fds) {
+    K.wanted.clear();
+    for (size_t i = 1; i < fds.size(); ++i) K.wanted.emplace_back(fds[i].fd, fds[i].events);
+    std::sort(K.wanted.begin(), K.wanted.end());
+    // Several waiters on one descriptor: one entry with all their events.
+    size_t n = 0;
+    for (size_t i = 0; i < K.wanted.size(); ++i) {
+        if (n > 0 && K.wanted[n - 1].first == K.wanted[i].first)
+            K.wanted[n - 1].second = static_cast<short>(K.wanted[n - 1].second | K.wanted[i].second);
+        else
+            K.wanted[n++] = K.wanted[i];
+    }
+    K.wanted.resize(n);
+    const bool stale = K.epollStale.exchange(false, std::memory_order_acq_rel);
+    if (stale || K.epollFd < 0 || K.enteredWaitGen != K.waitGen || K.wanted != K.entered) {
+        K.enteredWaitGen = K.waitGen;
+        if (K.epollFd < 0 || !enterWanted()) K.epollStale.store(true, std::memory_order_relaxed);
+        return true;
+    }
+    epoll_event ev[4];
+    return epoll_wait(K.epollFd, ev, 4, 0) != 0;
+}
+
 bool pollIo(int timeoutMs, const timespec* ts) {
     std::vector<pollfd>& fds = K.pollFds;
     std::vector<Task*>& owners = K.pollOwners;
@@ -699,6 +779,7 @@ bool pollIo(int timeoutMs, const timespec* ts) {
         }
     }
     if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
+    if (timeoutMs == 0 && !ts && !ioMayBeReady(fds)) return false;
     int r;
     if (ts) {
         pauseCpu();
@@ -818,6 +899,7 @@ void start(ClockMode mode) {
     K.seenRun = 0;
     K.taskRunning = false;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    openEpoll();
     K.started = true;
     K.cpu = std::thread(cpuMain);
     clockid_t cpuClock;
@@ -861,6 +943,9 @@ void shutdown() {
     }
     close(K.wakeFd);
     K.wakeFd = -1;
+    if (K.epollFd >= 0) close(K.epollFd);
+    K.epollFd = -1;
+    K.entered.clear();
     K.started = false;
     K.trace.clear();
 }
@@ -1051,6 +1136,7 @@ int waitFd(int fd, short events, int timeoutTicks) {
     }
     Task* me = K.current;
     me->block = Block::Io;
+    ++K.waitGen;
     me->ioFd = fd;
     me->ioEvents = events;
     me->ioRevents = 0;
@@ -1058,6 +1144,8 @@ int waitFd(int fd, short events, int timeoutTicks) {
     schedPoint();
     return me->ioRevents;
 }
+
+void descriptorClosed() { K.epollStale.store(true, std::memory_order_release); }
 
 std::vector<TaskInfo> listTasks() {
     auto build = [] {

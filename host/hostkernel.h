@@ -103,6 +103,10 @@ void removeTickHook(int id);
 // 0 on time-out, -1 when the task was deleted or called outside a task.
 // Outside a task it polls the fd directly with the given timeout in real time.
 int waitFd(int fd, short events, int timeoutTicks);
+// To be called after closing a descriptor that a task may wait for (any
+// host thread): the idle loop then looks at the waiters' descriptors anew,
+// so that a waiter on a closed descriptor wakes as before.
+void descriptorClosed();
 
 // Overruns: a task that holds the CPU for longer than one tick of host time
 // (CPU time of the host, not time it spent preempted; sampled every

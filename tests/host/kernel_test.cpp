@@ -1,5 +1,6 @@
 // Semantics of the host kernel that the runtime relies on.
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -461,6 +462,89 @@ TEST_F(Kernel, WaitOnADescriptorEndsWhenReadableOrAtItsTicks) {
     EXPECT_EQ(hk::waitFd(fds[0], POLLIN, 0), 0);
     ::close(fds[0]);
     ::close(fds[1]);
+}
+
+// A waiter wakes in the tick in which its descriptor becomes ready, not
+// later: time passes tick by tick while another task makes it ready.
+struct Wake {
+    uint64_t tick = 0;
+    int revents = -9;
+};
+
+TEST_F(Kernel, WaitersWakeInTheTickTheirDescriptorBecomesReady) {
+    // Two waiters on one end of a stream pair, for reading and for room to
+    // write (its buffer filled first), each woken by what the peer does.
+    int sp[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
+    int small = 4096;
+    ::setsockopt(sp[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+    char block[4096] = {};
+    while (::write(sp[0], block, sizeof block) > 0) {
+    }
+    Wake reader, writer;
+    hk::spawnFunction([&] { reader.revents = hk::waitFd(sp[0], POLLIN, -1), reader.tick = hk::ticks(); }, 60, "reader");
+    hk::spawnFunction([&] { writer.revents = hk::waitFd(sp[0], POLLOUT, -1), writer.tick = hk::ticks(); }, 60, "writer");
+    hk::spawnFunction([&] {
+        taskDelay(4);
+        while (::read(sp[1], block, sizeof block) > 0) {
+        }
+        taskDelay(5);
+        ASSERT_EQ(::write(sp[1], "x", 1), 1);
+    }, 50, "peer");
+    hk::runTicks(40);
+    EXPECT_EQ(writer.tick, 4u);
+    EXPECT_EQ(writer.revents & POLLOUT, POLLOUT);
+    EXPECT_EQ(reader.tick, 9u);
+    EXPECT_EQ(reader.revents & POLLIN, POLLIN);
+    ::close(sp[0]);
+    ::close(sp[1]);
+}
+
+// A descriptor closed and opened again under the same number, and one closed
+// while a task waits for it.
+TEST_F(Kernel, WaitsSeeADescriptorReplacedOrClosed) {
+    int p1[2];
+    ASSERT_EQ(::pipe(p1), 0);
+    int p2[2] = {-1, -1};
+    Wake first, second;
+    hk::spawnFunction([&] {
+        first.revents = hk::waitFd(p1[0], POLLIN, 3);
+        first.tick = hk::ticks();
+        ::close(p1[0]);
+        ::close(p1[1]);
+        if (::pipe(p2) != 0) return;
+        second.revents = hk::waitFd(p2[0], POLLIN, -1);
+        second.tick = hk::ticks();
+    }, 60, "waiter");
+    hk::spawnFunction([&] {
+        taskDelay(8);
+        if (::write(p2[1], "x", 1) != 1) note("write failed");
+    }, 50, "peer");
+    hk::runTicks(40);
+    EXPECT_EQ(first.tick, 3u);
+    EXPECT_EQ(first.revents, 0);
+    EXPECT_EQ(p2[0], p1[0]);  // the same number again
+    EXPECT_EQ(second.tick, 8u);
+    EXPECT_EQ(second.revents & POLLIN, POLLIN);
+    EXPECT_TRUE(g_log.empty());
+    ::close(p2[0]);
+    ::close(p2[1]);
+
+    int p3[2];
+    ASSERT_EQ(::pipe(p3), 0);
+    Wake closed;
+    hk::spawnFunction([&] { closed.revents = hk::waitFd(p3[0], POLLIN, -1), closed.tick = hk::ticks(); }, 60,
+                      "waiter");
+    hk::spawnFunction([&] {
+        taskDelay(6);
+        ::close(p3[0]);
+        hk::descriptorClosed();
+    }, 50, "closer");
+    const uint64_t t0 = hk::ticks();
+    hk::runTicks(40);
+    EXPECT_EQ(closed.tick - t0, 6u);
+    EXPECT_EQ(closed.revents & POLLNVAL, POLLNVAL);
+    ::close(p3[1]);
 }
 
 TEST_F(Kernel, NestedTaskLocksReleaseAtTheOutermostUnlock) {
