@@ -30,6 +30,10 @@ double processCpuSeconds() {
 }
 
 constexpr uint64_t kTicksPerSimSecond = 200;
+// Simulated seconds per iteration: the hand-over between this thread and the
+// CPU thread at the end of every run costs two thread wake-ups, which the
+// free-running controller never pays; ten seconds keep it out of the figure.
+constexpr uint64_t kSimSecondsPerIteration = 10;
 
 void BM_WholeApplicationSimulatedSecond(benchmark::State& state) {
     auto root = std::filesystem::temp_directory_path() / ("tc_bench_app_" + std::to_string(getpid()));
@@ -49,8 +53,8 @@ void BM_WholeApplicationSimulatedSecond(benchmark::State& state) {
     auto t0 = std::chrono::steady_clock::now();
     double cpu0 = processCpuSeconds();
     for (auto _ : state) {
-        hk::runTicks(kTicksPerSimSecond);
-        ++simSeconds;
+        hk::runTicks(kTicksPerSimSecond * kSimSecondsPerIteration);
+        simSeconds += kSimSecondsPerIteration;
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     const double cpu = processCpuSeconds() - cpu0;
@@ -67,6 +71,6 @@ void BM_WholeApplicationSimulatedSecond(benchmark::State& state) {
     turbine::reset();
     std::filesystem::remove_all(root);
 }
-BENCHMARK(BM_WholeApplicationSimulatedSecond)->Unit(benchmark::kMillisecond)->Iterations(1000);
+BENCHMARK(BM_WholeApplicationSimulatedSecond)->Unit(benchmark::kMillisecond)->Iterations(100);  // 1000 simulated seconds
 
 }  // namespace

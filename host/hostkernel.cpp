@@ -161,6 +161,9 @@ struct Kernel {
     // (readied, its priority or turn changed) since pickNext last chose:
     // while clear, a kernel call of a runnable task keeps the CPU.
     bool choiceStale = true;
+    // The last choice found no task ready: while choiceStale stays clear,
+    // none is (a task becomes ready only through makeReady).
+    bool noneReady = false;
     int irqDepth = 0;         // >0 while an interrupt handler runs
     int idleIntLock = 0;
     void* schedSp = nullptr;
@@ -196,18 +199,21 @@ struct Kernel {
     std::deque<std::function<void()>> posted;
     std::atomic<bool> postedFlag{false};
     int wakeFd = -1;
-    // The idle loop's poll set, kept between polls (CPU thread only).
+    // The idle loop's poll set, kept between polls (CPU thread only), and
+    // built again only when a task began or ended a wait for a descriptor
+    // (ioGen grows then) or the kernel started anew.
     std::vector<pollfd> pollFds;
     std::vector<Task*> pollOwners;
+    uint64_t ioGen = 0;
+    uint64_t pollFdsGen = 0;
+    bool pollFdsBuilt = false;
     // The idle loop's look at whether any descriptor may be ready (CPU
     // thread only): an epoll set with the wake-up descriptor and the
     // descriptors the waiters wait on, as they stood when last entered.
     int epollFd = -1;
     std::vector<std::pair<int, short>> entered;  // by descriptor, events of all its waiters
     std::vector<std::pair<int, short>> wanted;
-    uint64_t enteredWaitGen = 0;
-    // Grows whenever a task begins to wait for a descriptor.
-    uint64_t waitGen = 0;
+    uint64_t enteredIoGen = 0;
     // Set when a descriptor was closed: the epoll set may have lost it.
     std::atomic<bool> epollStale{false};
 
@@ -321,6 +327,7 @@ Task* pickNext() {
         if (best && t->priority != best->priority) break;
         if (runnable(t) && (!best || t->readySeq < best->readySeq)) best = t;
     }
+    K.noneReady = best == nullptr;
     return best;
 }
 
@@ -344,6 +351,7 @@ void removeFromSem(Task* t) {
 
 // Ends a wait: the task becomes ready unless it is also suspended.
 void unblock(Task* t, int result) {
+    if (t->block == Block::Io) ++K.ioGen;
     removeFromSem(t);
     t->block = Block::None;
     t->wakeTick = 0;
@@ -397,6 +405,7 @@ void reapZombies() {
 }
 
 void markDead(Task* t) {
+    if (t->block == Block::Io) ++K.ioGen;
     removeFromSem(t);
     t->dead = true;
     t->block = Block::None;
@@ -702,6 +711,7 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
 // waiter's task closed meanwhile.
 void openEpoll() {
     K.entered.clear();
+    K.epollStale = true;
     K.epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (K.epollFd < 0) return;
     epoll_event ev{};
@@ -713,10 +723,10 @@ void openEpoll() {
     }
 }
 
-// Enters the waiters' descriptors (K.wanted) in the epoll set. A descriptor
-// entered before is entered again whenever a wait began since, so that one
-// closed and opened anew under the same number is found. False when the set
-// cannot stand for them (then every idle check polls).
+// Enters the waiters' descriptors (K.wanted) in the epoll set, also those
+// entered before, so that one closed and opened anew under the same number
+// is found. False when the set cannot stand for them (then the next idle
+// check polls as well).
 bool enterWanted() {
     for (const auto& e : K.entered) {
         auto it = std::lower_bound(K.wanted.begin(), K.wanted.end(), std::make_pair(e.first, short{0}));
@@ -739,10 +749,16 @@ bool enterWanted() {
 
 // The idle check without a system call per descriptor: false only when no
 // descriptor of `fds` (the wake-up descriptor first, then the waiters') can
-// be ready. Whenever the waiters' descriptors differ from those entered, or
-// a wait began, or a descriptor was closed since, they are entered anew and
-// the caller polls them all.
+// be ready. Whenever a wait began or ended, or a descriptor was closed,
+// since the last look, the waiters' descriptors are entered anew and the
+// caller polls them all.
 bool ioMayBeReady(const std::vector<pollfd>& fds) {
+    const bool stale = K.epollStale.load(std::memory_order_acquire) &&
+                       K.epollStale.exchange(false, std::memory_order_acq_rel);
+    if (!stale && K.epollFd >= 0 && K.enteredIoGen == K.ioGen) {
+        epoll_event ev[4];
+        return epoll_wait(K.epollFd, ev, 4, 0) != 0;
+    }
     K.wanted.clear();
     for (size_t i = 1; i < fds.size(); ++i) K.wanted.emplace_back(fds[i].fd, fds[i].events);
     std::sort(K.wanted.begin(), K.wanted.end());
@@ -755,28 +771,29 @@ bool ioMayBeReady(const std::vector<pollfd>& fds) {
             K.wanted[n++] = K.wanted[i];
     }
     K.wanted.resize(n);
-    const bool stale = K.epollStale.exchange(false, std::memory_order_acq_rel);
-    if (stale || K.epollFd < 0 || K.enteredWaitGen != K.waitGen || K.wanted != K.entered) {
-        K.enteredWaitGen = K.waitGen;
-        if (K.epollFd < 0 || !enterWanted()) K.epollStale.store(true, std::memory_order_relaxed);
-        return true;
-    }
-    epoll_event ev[4];
-    return epoll_wait(K.epollFd, ev, 4, 0) != 0;
+    K.enteredIoGen = K.ioGen;
+    if (K.epollFd < 0 || !enterWanted()) K.epollStale.store(true, std::memory_order_relaxed);
+    return true;
 }
 
 bool pollIo(int timeoutMs, const timespec* ts) {
     std::vector<pollfd>& fds = K.pollFds;
     std::vector<Task*>& owners = K.pollOwners;
-    fds.clear();
-    owners.clear();
-    fds.push_back({K.wakeFd, POLLIN, 0});
-    owners.push_back(nullptr);
-    for (Task* t : K.live) {
-        if (t->block == Block::Io && t->ioFd >= 0) {
-            fds.push_back({t->ioFd, t->ioEvents, 0});
-            owners.push_back(t);
+    if (!K.pollFdsBuilt || K.pollFdsGen != K.ioGen) {
+        fds.clear();
+        owners.clear();
+        fds.push_back({K.wakeFd, POLLIN, 0});
+        owners.push_back(nullptr);
+        for (Task* t : K.live) {
+            if (t->block == Block::Io && t->ioFd >= 0) {
+                fds.push_back({t->ioFd, t->ioEvents, 0});
+                owners.push_back(t);
+            }
         }
+        K.pollFdsBuilt = true;
+        K.pollFdsGen = K.ioGen;
+    } else {
+        for (pollfd& p : fds) p.revents = 0;
     }
     if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
     if (timeoutMs == 0 && !ts && !ioMayBeReady(fds)) return false;
@@ -829,7 +846,7 @@ void cpuMain() {
             lock.lock();
         }
         if (K.idleIntLock == 0) deliverInterrupts();
-        Task* next = pickNext();
+        Task* next = K.choiceStale || !K.noneReady ? pickNext() : nullptr;
         if (next) {
             K.idleAtLimit = false;
             switchTo(nullptr, next);
@@ -895,6 +912,9 @@ void start(ClockMode mode) {
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
     K.current = nullptr;
+    K.choiceStale = true;
+    K.noneReady = false;
+    K.pollFdsBuilt = false;
     K.idleGen = 0;
     K.seenRun = 0;
     K.taskRunning = false;
@@ -1136,7 +1156,7 @@ int waitFd(int fd, short events, int timeoutTicks) {
     }
     Task* me = K.current;
     me->block = Block::Io;
-    ++K.waitGen;
+    ++K.ioGen;
     me->ioFd = fd;
     me->ioEvents = events;
     me->ioRevents = 0;
