@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 #include "drivers/zarn_regs.h"
 #include "host/board.h"
@@ -33,7 +32,7 @@ struct Model {
     }
 };
 
-std::mutex m;
+// Guarded by the board's lock, which the register callbacks always hold.
 Model model;
 
 // Uniform in [-1, 1), a fixed sequence per channel.
@@ -45,7 +44,7 @@ double nextNoise(Source& s) {
 bool validChannel(int ch) { return ch >= 0 && ch < kChannels; }
 
 int16_t convert(int ch) {
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     Source& s = model.src[ch];
     if (s.rawSet) return s.raw;
     double mA = s.mA;
@@ -75,7 +74,7 @@ namespace {
 template <class F>
 void withSource(int ch, F f) {
     if (!validChannel(ch)) return;
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     f(model.src[ch]);
 }
 
@@ -125,7 +124,7 @@ void setBacklightFault(bool fault) {
 }
 
 void resetAnalogInputs() {
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     model = Model{};
 }
 

@@ -2,7 +2,6 @@
 #include "host/current_loops.h"
 
 #include <cmath>
-#include <mutex>
 
 #include "drivers/zarn_regs.h"
 
@@ -29,13 +28,13 @@ struct Model {
     }
 };
 
-std::mutex m;
+// Guarded by the board's lock, which the register callbacks always hold.
 Model model;
 
 bool validLoop(int ch) { return ch >= 0 && ch < kCurrentLoops; }
 
 Loop loopOf(int ch) {
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     return model.loop[ch];
 }
 
@@ -107,19 +106,19 @@ int channelOf(uint32_t address, bool* isReturn) {
 
 void setLoopLoad(int ch, double ohms) {
     if (!validLoop(ch)) return;
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     model.loop[ch].ohms = ohms;
 }
 
 void setLoopFault(int ch, LoopFault fault) {
     if (!validLoop(ch)) return;
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     model.loop[ch].fault = fault;
 }
 
 void setLoopDrift(int ch, double fraction) {
     if (!validLoop(ch)) return;
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     model.loop[ch].drift = fraction;
 }
 
@@ -142,7 +141,7 @@ uint16_t loopReturnCode(int ch) {
 }
 
 void resetCurrentLoops() {
-    std::lock_guard<std::mutex> g(m);
+    auto g = lock();
     model = Model{};
 }
 
