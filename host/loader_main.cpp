@@ -315,6 +315,17 @@ bool hasIpcLock() {
     return false;
 }
 
+// Locks what is mapped now, filled in at once, and every later mapping page
+// by page as it is first touched. Locking later mappings whole would fill
+// them in at the allocation: the data log's block of megabytes, or a task's
+// stack, would then hold the CPU for milliseconds in one go (tens of them
+// when the host must first reclaim memory).
+bool lockMemory() {
+    if (::mlockall(MCL_CURRENT) != 0) return false;
+    if (::mlockall(MCL_CURRENT | MCL_FUTURE | MCL_ONFAULT) == 0) return true;
+    return ::mlockall(MCL_CURRENT | MCL_FUTURE) == 0;  // a kernel without lock-on-fault
+}
+
 // Real-time scheduling for this thread and every thread started after it
 // (they inherit it), and memory locked where allowed: locking under a
 // finite locked-memory limit would make later allocations fail, so it is
@@ -335,7 +346,7 @@ std::string takeRealTime(hk::ClockMode mode, bool normalPriority) {
     if (!unlimited && !hasIpcLock())
         line += ", memory not locked (no CAP_IPC_LOCK and a locked-memory limit of " +
                 std::to_string(lim.rlim_cur / 1024) + " kB)";
-    else if (::mlockall(MCL_CURRENT | MCL_FUTURE) == 0)
+    else if (lockMemory())
         line += ", memory locked";
     else
         line += std::string(", memory not locked (") + std::strerror(errno) + ")";
