@@ -362,6 +362,22 @@ TEST_F(Kernel, PostedInterruptRunsAtInterruptLevelFromAnotherThread) {
     EXPECT_EQ(g_log, (std::vector<std::string>{"woken"}));
 }
 
+// An interrupt taken at a task's kernel call that readies a more urgent task
+// runs to its end before that task gets the CPU.
+TEST_F(Kernel, InterruptTakenInATaskRunsToItsEndBeforeTheTaskItReadies) {
+    hk::runTask([] {
+        SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        hk::spawnFunction([s] { semTake(s, WAIT_FOREVER), note("urgent runs"); }, 50, "urgent");
+        hk::postInterrupt([s] {
+            semGive(s);
+            note("handler ends");
+        });
+        hk::checkpoint();
+        note("task goes on");
+    }, 150);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"handler ends", "urgent runs", "task goes on"}));
+}
+
 TEST_F(Kernel, NamesPrioritiesAndStatusTexts) {
     hk::runTask([] {
         SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
