@@ -50,6 +50,15 @@ TEST_F(HostFs, TargetPathsMapBelowTheRootOnly) {
     EXPECT_EQ(hostfs::hostPath(nullptr), "");
 }
 
+// A root set after another one was in use is made as well.
+TEST_F(HostFs, EveryRootSetIsMade) {
+    const std::string second = root_ + "/second/root";
+    hostfs::setApplicationRoot(second);
+    EXPECT_TRUE(fs::is_directory(second));
+    EXPECT_EQ(hostfs::applicationRoot(), second);
+    hostfs::setApplicationRoot(root_);
+}
+
 TEST(HostFsPath, JoinWithOneSlashWithinTheLimit) {
     char out[hostfs::kMaxPath];
     const struct {
