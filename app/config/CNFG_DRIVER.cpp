@@ -4,6 +4,7 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
@@ -21,6 +22,7 @@ void CNFG_DRIVER_options() {
         D.CONFIG_B_LIST_3 = D.ACT1_HP2_EQ;
     }
     D.INVERT_B_NAME = D.CONFIG_B_LIST_1;
+    IFACE_IN_VLV.INVERT_DMD_B_NAME = D.INVERT_B_NAME;  // a reverse-acting driver inverts the HP demand
     D.USE_HP1_FLT_SD_B_NAME = D.CONFIG_B_LIST_2;
 }
 

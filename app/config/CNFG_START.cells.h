@@ -1,5 +1,6 @@
 // Module CNFG_START: the start settings that the speed reference, the
-// sequences and the valve limiter read: the start-mode list, taken from its
+// sequences and the valve limiter read: the start-mode list and the idle and
+// rated setpoints (list A: idle 1, rated, a third entry), taken from their
 // settings only while the I/O is locked or the controller powers up, and the
 // start modes and rates derived from it every 160 ms pass.
 #pragma once
@@ -28,7 +29,12 @@
     X(RATE_MIN_SPD, A_NAME, A, R160, PLAIN)                     \
     X(VLV_LIM_RATE, IN, A, R160, TUNE(2.0, 0.099, 25.0))        \
     X(VLV_LIM_RATE, A_NAME, A, R160, PLAIN, R80)                \
-    /* Nothing in the application writes the idle and rated setpoints. */ \
+    X(CONFIG_A, IN_1, A, R160, TUNE(1000.0, 0.0, 65000.0))      \
+    X(CONFIG_A, LIST_1, A, R160, PLAIN)                         \
+    X(CONFIG_A, IN_2, A, R160, TUNE(3600.0, 0.0, 65000.0))      \
+    X(CONFIG_A, LIST_2, A, R160, PLAIN)                         \
+    X(CONFIG_A, IN_3, A, R160, TUNE(0.0, 0.0, 65000.0))         \
+    X(CONFIG_A, LIST_3, A, R160, PLAIN)                         \
     X(IDLE_1_SP, A_NAME, A, R160, PLAIN)                        \
     X(IR_RATED_SP, A_NAME, A, R160, PLAIN)
 CAT_MODULE(CNFG_START)

@@ -18,6 +18,11 @@ void CNFG_START_list() {
                                {c.CONFIG_B_LIST_7.ref(), c.CONFIG_B_IN_7}, {c.CONFIG_B_LIST_8.ref(), c.CONFIG_B_IN_8},
                                {c.CONFIG_B_LIST_9.ref(), c.CONFIG_B_IN_9},
                                {c.CONFIG_B_LIST_10.ref(), c.CONFIG_B_IN_10}});
+    cfglist::SAMPLE<float>(MASTER.IO_LOCK_OR_PWR_B_NAME, {{c.CONFIG_A_LIST_1.ref(), c.CONFIG_A_IN_1},
+                                                          {c.CONFIG_A_LIST_2.ref(), c.CONFIG_A_IN_2},
+                                                          {c.CONFIG_A_LIST_3.ref(), c.CONFIG_A_IN_3}});
+    c.IDLE_1_SP_A_NAME = c.CONFIG_A_LIST_1;
+    c.IR_RATED_SP_A_NAME = c.CONFIG_A_LIST_2;
     c.AUTO_HALT_AT_IDLE_B_NAME = c.CONFIG_B_LIST_9;
     c.AUTO_START_B_NAME = c.CONFIG_B_LIST_2;
     c.IDLE_RATED_SEQ_B_NAME = c.AUTO_START_B_NAME;

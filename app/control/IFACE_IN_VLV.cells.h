@@ -46,10 +46,10 @@
     X(LIM_MAX_AT_START, IN, A, R160, TUNE(101.0, 0.0, 101.0))   \
     X(USE_STRT_MAX, IN, B, R160, TUNE(false))                   \
     IFACE_IN_ROWS_IFACE_IN_VLV(X)                               \
-    /* Nothing in the application writes the demand inversion and the HP  */ \
-    /* fault: both stay false, so the drive shutdown and stroke latch see */ \
-    /* forward action and no fault.                                       */ \
+    /* The demand inversion is the driver option CNFG_DRIVER.INVERT.      */ \
     X(INVERT_DMD, B_NAME, B, R160, PLAIN, R10)                  \
+    /* Nothing in the application writes the HP fault: it stays false, so */ \
+    /* the stroke latch sees no fault.                                    */ \
     X(HP_FAULT, B_NAME, B, R160, PLAIN)                         \
     X(SD_SEQ_NORM_SD, B_NAME, B, R80, PLAIN, R160) \
     X(HP_STRK_ENBL, IN, B, R80, TUNE(false)) \

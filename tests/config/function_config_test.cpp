@@ -15,7 +15,7 @@ namespace {
 
 class FunctionConfig : public ConfigRig {};
 
-TEST_F(FunctionConfig, OperatingOptionsChangeOnlyWhileTheIoIsLocked) {
+TEST_F(FunctionConfig, OptionsAndStartSetpointsChangeOnlyWhileTheIoIsLocked) {
     start();
     runPasses(R160, 2);  // the power-up window takes the defaults
     EXPECT_EQ(boolean("CNFG_OPERATE.RST_CLRS_TRIP.B_NAME"), 0u);
@@ -30,11 +30,16 @@ TEST_F(FunctionConfig, OperatingOptionsChangeOnlyWhileTheIoIsLocked) {
          {"CNFG_OPERATE.CONFIG_B.IN_5", 0},
          {"CNFG_DRIVER.CONFIG_B.IN_1", 1},
          {"CNFG_DRIVER.CONFIG_B.IN_2", 0},
-         {"CNFG_DRIVER.CONFIG_A.IN_1", 42}});
+         {"CNFG_DRIVER.CONFIG_A.IN_1", 42},
+         {"CNFG_START.CONFIG_A.IN_1", 900},
+         {"CNFG_START.CONFIG_A.IN_2", 3000}});
     settle();
+    EXPECT_EQ(real("CNFG_START.IDLE_1_SP.A_NAME"), 1000.0f);  // the defaults taken at power-up
+    EXPECT_EQ(real("CNFG_START.IR_RATED_SP.A_NAME"), 3600.0f);
     EXPECT_EQ(boolean("CNFG_OPERATE.RST_CLRS_TRIP.B_NAME"), 0u);
     EXPECT_EQ(boolean("CNFG_OPERATE.CSD_TRIP.B_NAME"), 1u);
     EXPECT_EQ(boolean("CNFG_DRIVER.INVERT.B_NAME"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_VLV.INVERT_DMD.B_NAME"), 0u);
     EXPECT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 1u);
     EXPECT_EQ(real("CNFG_DRIVER.CONFIG_A.LIST_1"), 0.0f);
     lock();
@@ -44,8 +49,12 @@ TEST_F(FunctionConfig, OperatingOptionsChangeOnlyWhileTheIoIsLocked) {
     EXPECT_EQ(boolean("CNTRL_STOP.CSD_TRIP.B_NAME"), 0u);
     EXPECT_EQ(boolean("CNFG_OPERATE.CONFIG_B.LIST_1"), 0u);
     EXPECT_EQ(boolean("CNFG_DRIVER.INVERT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_VLV.INVERT_DMD.B_NAME"), 1u);
     EXPECT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 0u);
     EXPECT_EQ(real("CNFG_DRIVER.CONFIG_A.LIST_1"), 42.0f);
+    EXPECT_EQ(real("CNFG_START.IDLE_1_SP.A_NAME"), 900.0f);
+    EXPECT_EQ(real("IFACE_IN_SPEED.IDLE_1.A_NAME"), 900.0f);
+    EXPECT_EQ(real("CNFG_START.IR_RATED_SP.A_NAME"), 3000.0f);
     EXPECT_EQ(boolean("CNFG_DRIVER.CONFIG_B.LIST_3"), boolean("CNFG_DRIVER.ACT1_HP2.EQ"));
 }
 

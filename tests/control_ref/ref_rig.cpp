@@ -62,7 +62,7 @@ void RefRig::SetUp() {
 void RefRig::start(bool idle_rated, bool auto_start) {
     startApp();
     ASSERT_TRUE(g_started);
-    setCell("CNFG_START.IDLE_1_SP.A_NAME", kIdle);
+    setCell("CNFG_START.CONFIG_A.LIST_1", kIdle);
     setCell("IFACE_IN_SPEED.IDLE_1.A_NAME", kIdle);
     // The governor limits: their tunables, their configuration lists (which
     // this rig's 160 ms group copies on) and the settings.
@@ -72,7 +72,7 @@ void RefRig::start(bool idle_rated, bool auto_start) {
     for (const char* name : {"CNFG_SETPT.QT_MAX_GOV.IN", "CNFG_SETPT.CONFIG_A.LIST_3", "CNFG_SETPT.MAX_GOV.A_NAME",
                              "IFACE_IN_SPEED.MAX_GOV.A_NAME"})
         setCell(name, kMaxGov);
-    setCell("CNFG_START.IR_RATED_SP.A_NAME", kRated);
+    setCell("CNFG_START.CONFIG_A.LIST_2", kRated);
     // The start settings: their tunables for a rig that runs the settings
     // slice, their copies for one that does not.
     for (const auto& [name, value] : {std::pair<std::string, double>{"CNFG_START.RATE_IDL_SPD", kRateIdle},
