@@ -110,6 +110,9 @@ TEST_F(HostSockets, StreamPeerSendAndBlockingMode) {
     int n = 0;
     hk::runTask([&] { n = hostio::sockSend(server, "hello", 5); });
     EXPECT_EQ(n, 5);
+    // Nothing to send (an empty or negative length) sends nothing, no fault.
+    EXPECT_EQ(hostio::sockSendSome(server, "", 0), 0);
+    EXPECT_EQ(hostio::sockSendSome(server, "x", -1), 0);
     char buf[8] = {};
     EXPECT_EQ(::recv(client, buf, sizeof buf, 0), 5);
     EXPECT_EQ(std::string(buf, 5), "hello");
