@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host/hostfs.h"
 #include "host/hostio.h"
@@ -155,6 +157,37 @@ TEST_F(HostSockets, AcceptTakesAWaitingClientAndTellsNobodyFromAFault) {
     }
     ::close(client);
     for (int fd : {server, idle, udp, lis}) hostfs::socketClose(fd);
+}
+
+// A send larger than the socket's buffer goes out in parts, waiting for
+// room between them; the peer gets every byte once, in order.
+TEST_F(HostSockets, ALongSendArrivesWholeAndInOrder) {
+    int sp[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
+    int small = 4096;
+    ::setsockopt(sp[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+    const int fd = hostio::sockAdopt(sp[0]);
+    ASSERT_GE(fd, 0);
+    std::vector<char> out(256 * 1024);
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(i * 7 + i / 251);
+    std::vector<char> in;
+    std::thread reader([&] {
+        char buf[1024];
+        while (in.size() < out.size()) {
+            pollfd p{sp[1], POLLIN, 0};
+            if (::poll(&p, 1, 5000) != 1) break;
+            const ssize_t n = ::read(sp[1], buf, sizeof buf);
+            if (n <= 0) break;
+            in.insert(in.end(), buf, buf + n);
+        }
+    });
+    int n = 0;
+    hk::runTask([&] { n = hostio::sockSend(fd, out.data(), static_cast<int>(out.size())); });
+    reader.join();
+    EXPECT_EQ(n, static_cast<int>(out.size()));
+    EXPECT_TRUE(in == out);
+    hostfs::socketClose(fd);
+    ::close(sp[1]);
 }
 
 int connectTo(uint16_t controllerPort) {
