@@ -28,6 +28,7 @@ TEST_F(FunctionConfig, OptionsAndStartSetpointsChangeOnlyWhileTheIoIsLocked) {
     ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u);
     set({{"CNFG_OPERATE.CONFIG_B.IN_3", 1},
          {"CNFG_OPERATE.CONFIG_B.IN_5", 0},
+         {"CNFG_OPERATE.CONFIG_B.LIST_1", 1},  // taken back to 0 when the window opens
          {"CNFG_DRIVER.CONFIG_B.IN_1", 1},
          {"CNFG_DRIVER.CONFIG_B.IN_2", 0},
          {"CNFG_DRIVER.CONFIG_A.IN_1", 42},
