@@ -115,7 +115,13 @@ TEST_F(HostSockets, StreamPeerSendAndBlockingMode) {
     // Nothing to send (an empty or negative length) sends nothing, no fault.
     EXPECT_EQ(hostio::sockSendSome(server, "", 0), 0);
     EXPECT_EQ(hostio::sockSendSome(server, "x", -1), 0);
+    EXPECT_EQ(::send(client, "abc", 3, 0), 3);
+    pollfd q{serverHost, POLLIN, 0};
+    ASSERT_EQ(::poll(&q, 1, 5000), 1);
+    EXPECT_EQ(hostio::sockBytesWaiting(server), 3);  // what the peer sent, not yet read
     char buf[8] = {};
+    EXPECT_EQ(::recv(serverHost, buf, sizeof buf, 0), 3);
+    EXPECT_EQ(hostio::sockBytesWaiting(server), 0);
     EXPECT_EQ(::recv(client, buf, sizeof buf, 0), 5);
     EXPECT_EQ(std::string(buf, 5), "hello");
     ::close(client);
