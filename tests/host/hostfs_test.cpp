@@ -2,12 +2,14 @@
 // descriptors, seeks, attributes and the simulated drive size.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "host/hostfs.h"
 
@@ -57,6 +59,19 @@ TEST_F(HostFs, EveryRootSetIsMade) {
     EXPECT_TRUE(fs::is_directory(second));
     EXPECT_EQ(hostfs::applicationRoot(), second);
     hostfs::setApplicationRoot(root_);
+}
+
+// Every descriptor up to the last one can be taken, and no more.
+TEST_F(HostFs, DescriptorsUpToTheLastOne) {
+    std::vector<int> taken;
+    int fd;
+    while ((fd = hostfs::adoptSocket(::dup(2))) >= 0) taken.push_back(fd);
+    EXPECT_EQ(errno, EMFILE);
+    ASSERT_FALSE(taken.empty());
+    EXPECT_EQ(taken.back(), hostfs::kLastDescriptor);
+    EXPECT_GE(hostfs::hostDescriptor(hostfs::kLastDescriptor), 0);
+    EXPECT_EQ(hostfs::hostDescriptor(hostfs::kLastDescriptor + 1), -1);
+    for (int t : taken) hostfs::close(t);
 }
 
 TEST(HostFsPath, JoinWithOneSlashWithinTheLimit) {

@@ -162,6 +162,13 @@ TEST_F(Kernel, EveryIdNamesItsTaskAmongMany) {
     EXPECT_EQ(taskIdVerify(ids.back() + 64), ERROR);  // never made
 }
 
+// Id 0 names the caller for most calls, but never verifies as a task id.
+TEST_F(Kernel, IdZeroIsNoTaskIdEvenInsideATask) {
+    STATUS r = OK;
+    hk::runTask([&] { r = taskIdVerify(0); });
+    EXPECT_EQ(r, ERROR);
+}
+
 TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
     hk::runTask([] {
         hk::spawnFunction([] { note("a1"); taskDelay(0); note("a2"); }, 120, "a");
