@@ -175,6 +175,24 @@ TEST_F(Board, DiscreteInputSampleHistory) {
     }
 }
 
+// One input set or cleared by its number: 0 .. 31 change their own bit
+// only, any other number changes nothing.
+TEST_F(Board, OneDiscreteInputByItsNumber) {
+    const struct {
+        int n;
+        uint32_t bit;
+    } rows[] = {{0, 1u}, {17, 1u << 17}, {31, 1u << 31}, {-1, 0u}, {32, 0u}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.n);
+        board::setDiscreteInputs(1u << 5);
+        board::setDiscreteInput(r.n, true);
+        EXPECT_EQ(board::discreteInputs(), (1u << 5) | r.bit);
+        board::setDiscreteInputs(~0u);
+        board::setDiscreteInput(r.n, false);
+        EXPECT_EQ(board::discreteInputs(), ~r.bit);
+    }
+}
+
 TEST_F(Board, CalibrationFlashAndIdentity) {
     // The default table is valid: its words sum to 0.
     uint32_t words[89];
