@@ -74,4 +74,26 @@ TEST_F(SpeedModel, ShaftSpeedGearAndTeethMakeTheToothFrequency) {
     EXPECT_NEAR(phase, 64e6 / 3000.0 / 4.0, 2.0);
 }
 
+// The phase counts from where both wheels stand when it is set, also when
+// channel 0 stands part way between two teeth then.
+TEST_F(SpeedModel, PhaseCountsFromWhereTheWheelsStandWhenItIsSet) {
+    const struct {
+        double degrees, hz;
+        int ticksBefore;
+    } rows[] = {{90.0, 3000.0, 10}, {90.0, 3050.0, 1}, {270.0, 3050.0, 3}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.hz);
+        hk::shutdown();
+        hk::start(hk::ClockMode::Simulated);
+        board::reset();
+        speedsensor::install();
+        speedsensor::setToothFrequency(0, r.hz);
+        speedsensor::setToothFrequency(1, r.hz);
+        hk::runTicks(r.ticksBefore);
+        speedsensor::setPhaseDegrees(r.degrees);
+        hk::runTicks(2);
+        EXPECT_NEAR(board::cpuRead32(ZARN_TSS_PHASE), 64e6 / r.hz * r.degrees / 360.0, 2.0);
+    }
+}
+
 }  // namespace
