@@ -3,7 +3,9 @@
 // threshold and the sensor-supply checks.
 #include "drivers/ZarnTurbineSpeed.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "drivers/zarn_regs.h"
@@ -26,6 +28,8 @@ constexpr double kOpenWireVolts = 6.836;
 ZarnTssFilterState filt[2];
 
 bool valid(int ch) { return ch == 0 || ch == 1; }
+
+bool sameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
 uint32_t regOf(uint32_t channel0Reg, int ch) { return channel0Reg + static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE; }
 uint32_t threshRegOf(uint32_t channel0Reg, int ch) {
@@ -105,27 +109,45 @@ void FilterZarnTss(int ch) {
     const bool belowMin = (c.status & ZARN_TSS_BELOW_MIN) != 0;
     const double teeth = c.teethPerMeasure;
 
-    for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i) {
-        uint32_t count = VKIO_fpgaRdUint32(regOf(ZARN_TSS_SAMPLES0, ch) + 4u * static_cast<uint32_t>(i));
+    // All samples first, in ascending address order, then the arithmetic:
+    // with no call inside it the filter state stays in registers.
+    uint32_t counts[ZARN_TSS_SAMPLE_COUNT];
+    for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i)
+        counts[i] = VKIO_fpgaRdUint32(regOf(ZARN_TSS_SAMPLES0, ch) + 4u * static_cast<uint32_t>(i));
+    double lastX1 = f.lastX1, lastY1 = f.lastY1, lastX3 = f.lastX3, lastY2 = f.lastY2, lastY3 = f.lastY3;
+    for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT;) {
+        const uint32_t sample = counts[i++];
+        uint32_t count = sample;
         if (count < kShortestCount) count = 0xFFFFFFFFu;
         double x = teeth * kTimeBaseHz / count;
         if (belowMin && bound < x) x = bound;
         if (x > kHighestFreq) x = kHighestFreq;
         // Stage 1: slew-limited lag with trapezoidal input.
-        double d = f.tsTau1 * ((x + f.lastX1) / 2.0 - f.lastY1);
+        double d = f.tsTau1 * ((x + lastX1) / 2.0 - lastY1);
         if (std::fabs(d) > f.slewLimit) d = std::copysign(f.slewLimit, d);
-        const double y1 = f.lastY1 + d;
+        const double y1 = lastY1 + d;
         // Stage 2: lag of stage 1; x3 is its change per sample.
-        const double x3 = (f.lastY1 + y1) / 2.0 - f.lastY2;
-        const double y2 = f.lastY2 + f.tsTau1 * x3;
+        const double x3 = (lastY1 + y1) / 2.0 - lastY2;
+        const double y2 = lastY2 + f.tsTau1 * x3;
         // Stage 3: lag of the rate of stage 2.
-        const double y3 = f.lastY3 + f.tsTau2 * ((x3 + f.lastX3) / 2.0 - f.lastY3);
-        f.lastX1 = x;
-        f.lastY1 = y1;
-        f.lastX3 = x3;
-        f.lastY2 = y2;
-        f.lastY3 = y3;
+        const double y3 = lastY3 + f.tsTau2 * ((x3 + lastX3) / 2.0 - lastY3);
+        const bool settled = sameBits(x, lastX1) && sameBits(y1, lastY1) && sameBits(x3, lastX3) &&
+                             sameBits(y2, lastY2) && sameBits(y3, lastY3);
+        lastX1 = x;
+        lastY1 = y1;
+        lastX3 = x3;
+        lastY2 = y2;
+        lastY3 = y3;
+        // A step that left every value as it was leaves it so again for the
+        // same sample: the rest of a run of equal samples changes nothing.
+        if (settled)
+            while (i < ZARN_TSS_SAMPLE_COUNT && counts[i] == sample) ++i;
     }
+    f.lastX1 = lastX1;
+    f.lastY1 = lastY1;
+    f.lastX3 = lastX3;
+    f.lastY2 = lastY2;
+    f.lastY3 = lastY3;
 }
 
 void RunZarnTss(int ch) {
