@@ -10,8 +10,13 @@
 // the area code in the top 8 bits and the byte offset in the area below.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // A time cell: seconds and microseconds.
 struct TimeCell {
@@ -32,6 +37,33 @@ inline void str_cell_copy(StrCell& dst, const char* text) {
     const size_t n = strnlen(text, kStrCellBytes - 1);
     std::memmove(dst.s, text, n);
     std::memset(dst.s + n, 0, kStrCellBytes - n);
+}
+
+// The same with another string cell's text: all 40 bytes are there to read,
+// so the cell is copied whole and cleared from its first NUL (or its last
+// byte) on, without a call. The cells may be the same.
+inline void str_cell_copy(StrCell& dst, const StrCell& src) {
+#if defined(__SSE2__)
+    static_assert(kStrCellBytes == 40, "three 16-byte lanes cover bytes 0-15, 16-31 and 24-39");
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.s));
+    const __m128i mid = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.s + 16));
+    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.s + 24));
+    const auto nulMask = [&zero](__m128i v) {
+        return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))));
+    };
+    // Bit i set: byte i is NUL; byte 39 always ends the text.
+    const uint64_t nul = nulMask(lo) | nulMask(mid) << 16 | nulMask(hi) << 24 | uint64_t{1} << (kStrCellBytes - 1);
+    const __m128i n = _mm_set1_epi8(static_cast<char>(std::countr_zero(nul)));  // characters kept
+    const __m128i at0 = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i at16 = _mm_add_epi8(at0, _mm_set1_epi8(16));
+    const __m128i at24 = _mm_add_epi8(at0, _mm_set1_epi8(24));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst.s), _mm_and_si128(lo, _mm_cmpgt_epi8(n, at0)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst.s + 16), _mm_and_si128(mid, _mm_cmpgt_epi8(n, at16)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst.s + 24), _mm_and_si128(hi, _mm_cmpgt_epi8(n, at24)));
+#else
+    str_cell_copy(dst, src.s);
+#endif
 }
 
 // ---- cell areas -------------------------------------------------------------

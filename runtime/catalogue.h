@@ -241,8 +241,11 @@ struct Cell<StrCell> {
         ::str_cell_copy(ref(), text);
         return *this;
     }
-    const Cell& operator=(const StrCell& v) const { return *this = v.s; }
-    const Cell& operator=(const Cell& o) const { return *this = o.ref().s; }
+    const Cell& operator=(const StrCell& v) const {
+        ::str_cell_copy(ref(), v);
+        return *this;
+    }
+    const Cell& operator=(const Cell& o) const { return *this = o.ref(); }
 };
 
 // The copy slot of a cell of another group: read only.

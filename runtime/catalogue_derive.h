@@ -494,7 +494,7 @@ inline void run_moves([[maybe_unused]] const T* src, [[maybe_unused]] T* dst, st
 template <const auto& List, uint32_t First, size_t... I>
 inline void run_text_moves([[maybe_unused]] const StrCell* src, [[maybe_unused]] StrCell* dst,
                            std::index_sequence<I...>) {
-    (str_cell_copy(dst[List[First + I].dst], src[List[First + I].src].s), ...);
+    (str_cell_copy(dst[List[First + I].dst], src[List[First + I].src]), ...);
 }
 
 // The copies of pair P of catalogue D (areas A) in one direction.
