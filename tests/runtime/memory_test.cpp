@@ -2,6 +2,7 @@
 // cell reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -71,3 +72,33 @@ TEST(AppMemory, ReferencesEndAtTheirAreaAndNameTheVersionTexts) {
 }
 
 }  // namespace
+
+// A string cell copied from another cell keeps the text up to its first NUL,
+// at most 39 characters, and clears the rest of the cell, whatever the
+// source holds behind its NUL; copying a cell onto itself does the same.
+TEST(AppMemory, AStringCellCopiedFromACellKeepsItsTextAndClearsTheRest) {
+    // NUL at these places (40: none at all); the source is filled with
+    // letters and holds garbage behind its NUL.
+    for (int nulAt : {0, 1, 7, 15, 16, 17, 23, 24, 25, 31, 32, 38, 39, 40}) {
+        SCOPED_TRACE(nulAt);
+        StrCell src;
+        for (int i = 0; i < kStrCellBytes; ++i) src.s[i] = static_cast<char>('A' + i % 26);
+        if (nulAt < kStrCellBytes) src.s[nulAt] = '\0';
+        const int kept = std::min(nulAt, kStrCellBytes - 1);
+        StrCell dst;
+        std::memset(dst.s, '#', sizeof dst.s);
+        str_cell_copy(dst, src);
+        for (int i = 0; i < kStrCellBytes; ++i)
+            EXPECT_EQ(dst.s[i], i < kept ? src.s[i] : '\0') << "byte " << i;
+        StrCell self = src;
+        str_cell_copy(self, self);
+        EXPECT_EQ(std::memcmp(self.s, dst.s, sizeof dst.s), 0);
+        // Bytes of any value, also those above 127, are text.
+        StrCell high;
+        std::memset(high.s, 0xE9, sizeof high.s);
+        high.s[kept] = '\0';
+        str_cell_copy(dst, high);
+        for (int i = 0; i < kStrCellBytes; ++i)
+            EXPECT_EQ(dst.s[i], i < kept ? static_cast<char>(0xE9) : '\0') << "byte " << i;
+    }
+}
