@@ -593,8 +593,7 @@ void checkOverrun(const Task* me) {
 }
 
 // A scheduling point inside a task's kernel call.
-void schedPoint() {
-    Task* me = K.current;
+[[gnu::noinline]] void schedPointFull(Task* me) {
     if (!me || K.irqDepth > 0) return;
     if (me->intLockDepth == 0) deliverInterrupts();
     if (runNoted()) checkOverrun(me);
@@ -603,6 +602,20 @@ void schedPoint() {
         if (next != me) switchTo(me, next);
     }
     markRunStart();
+}
+
+// Most scheduling points (every register access is one) find nothing to
+// do: no interrupt due, no task readied and no run noted; they only begin a
+// new run, without a call.
+inline void schedPoint() {
+    Task* me = K.current;
+    if (me != nullptr && K.irqDepth == 0 && me->intLockDepth == 0 && K.mode == ClockMode::Simulated &&
+        K.ticksDue == 0 && !K.choiceStale && runnable(me) && !K.postedFlag.load(std::memory_order_acquire) &&
+        !runNoted()) {
+        markRunStart();
+        return;
+    }
+    schedPointFull(me);
 }
 
 // Runs `f` as a kernel call: on the CPU directly (followed by a scheduling
