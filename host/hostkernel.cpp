@@ -91,6 +91,7 @@ struct Task {
     bool dead = false;
     Block block = Block::None;
     uint64_t readySeq = 0;
+    bool inReadied = false;  // entered in K.readied
     uint64_t wakeTick = 0;  // 0: no time-out
     Sem* pendSem = nullptr;
     int pendResult = OK;
@@ -149,7 +150,10 @@ struct Kernel {
     // at almost every kernel call that names one.
     std::array<Task*, 64> recentTasks{};
     std::vector<Task*> live;  // tasks not dead, in creation order
-    std::vector<Task*> byUrgency;  // the same, most urgent first
+    // Every ready task, and some that were ready since the last choice: a
+    // task becomes ready only through makeReady, which enters it; the
+    // choice drops those no longer ready.
+    std::vector<Task*> readied;
     std::vector<Task*> zombies;
     std::unordered_map<SEM_ID, Sem*> sems;
     TASK_ID nextTaskId = 0x10000;
@@ -165,6 +169,7 @@ struct Kernel {
     // none is (a task becomes ready only through makeReady).
     bool noneReady = false;
     int irqDepth = 0;         // >0 while an interrupt handler runs
+    uint64_t ticksDue = 0;    // ticks to deliver at the next interrupt delivery
     int idleIntLock = 0;
     void* schedSp = nullptr;
     void* schedStackLow = nullptr;
@@ -173,7 +178,6 @@ struct Kernel {
     uint64_t simNow = 0;      // ns, simulated mode
     uint64_t limitNs = 0;     // simulated time does not pass this while idle
     uint64_t tickCount = 0;
-    uint64_t ticksDue = 0;
     std::chrono::steady_clock::time_point realStart;
     uint64_t nextDeadlineNs = kTickNs;
     // Real time: ticks whose deadlines passed while an earlier tick was
@@ -183,9 +187,6 @@ struct Kernel {
     uint64_t lostUnreported = 0;
     uint64_t lostReportNs = 0;  // host time of the last report
     bool lostReported = false;
-    // Real time: how late each tick came against its deadline, in
-    // microsecond buckets (the last one holds everything later).
-    std::array<uint64_t, kLateBuckets> lateHist{};
     uint64_t lateCount = 0;
     uint64_t lateMaxNs = 0;
 
@@ -240,6 +241,11 @@ struct Kernel {
     bool watchStop = false;  // guarded by watchMutex
     std::mutex overrunMutex;
     std::vector<std::string> overruns;  // guarded by overrunMutex
+
+    // Real time: how late each tick came against its deadline, in
+    // microsecond buckets (the last one holds everything later). Last: it
+    // is large, and the fields above are used at every kernel call.
+    std::array<uint64_t, kLateBuckets> lateHist{};
 };
 
 Kernel K;
@@ -292,7 +298,13 @@ void traceLine(std::string s) {
 bool runnable(const Task* t) { return t && !t->dead && !t->suspended && t->block == Block::None; }
 
 void makeReady(Task* t) {
-    if (runnable(t)) t->readySeq = ++K.seq;
+    if (runnable(t)) {
+        t->readySeq = ++K.seq;
+        if (!t->inReadied) {
+            t->inReadied = true;
+            K.readied.push_back(t);
+        }
+    }
     K.choiceStale = true;
 }
 
@@ -323,23 +335,20 @@ void statusText(const Task* t, char* buf) {
 Task* pickNext() {
     K.choiceStale = false;
     Task* best = nullptr;
-    for (Task* t : K.byUrgency) {
-        if (best && t->priority != best->priority) break;
-        if (runnable(t) && (!best || t->readySeq < best->readySeq)) best = t;
+    size_t kept = 0;
+    for (Task* t : K.readied) {
+        if (!runnable(t)) {
+            t->inReadied = false;
+            continue;
+        }
+        K.readied[kept++] = t;
+        if (!best || t->priority < best->priority || (t->priority == best->priority && t->readySeq < best->readySeq))
+            best = t;
     }
+    K.readied.resize(kept);
     K.noneReady = best == nullptr;
     return best;
 }
-
-// Enters `t` in the urgency order after every task of its priority (the
-// order within a priority does not matter: the earliest ready one runs).
-void rankTask(Task* t) {
-    auto pos = std::upper_bound(K.byUrgency.begin(), K.byUrgency.end(), t->priority,
-                                [](int p, const Task* u) { return p < u->priority; });
-    K.byUrgency.insert(pos, t);
-}
-
-void unrankTask(Task* t) { K.byUrgency.erase(std::remove(K.byUrgency.begin(), K.byUrgency.end(), t), K.byUrgency.end()); }
 
 void removeFromSem(Task* t) {
     if (t->pendSem) {
@@ -411,7 +420,6 @@ void markDead(Task* t) {
     t->block = Block::None;
     t->ioFd = -1;
     K.live.erase(std::remove(K.live.begin(), K.live.end(), t), K.live.end());
-    unrankTask(t);
     if (t->doneFlag) {
         *t->doneFlag = true;
         K.idleCv.notify_all();
@@ -712,7 +720,6 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     t->sp = frame;
     K.tasks[t->id] = t;
     K.live.push_back(t);
-    rankTask(t);
     if (K.traceOn)
         traceLine("spawn " + t->name + " stack " + std::to_string(stackSize) + " priority " + std::to_string(priority));
     makeReady(t);
@@ -965,7 +972,7 @@ void shutdown() {
     K.tasks.clear();
     K.recentTasks.fill(nullptr);
     K.live.clear();
-    K.byUrgency.clear();
+    K.readied.clear();
     K.zombies.clear();
     for (auto& [id, s] : K.sems) delete s;
     K.sems.clear();
@@ -1312,9 +1319,7 @@ STATUS taskPrioritySet(TASK_ID tid, int priority) {
     return kcall([&]() -> STATUS {
         Task* t = findTask(tid);
         if (!t || priority < 0 || priority > 255) return ERROR;
-        unrankTask(t);
         t->priority = priority;
-        rankTask(t);
         K.choiceStale = true;
         return OK;
     });
