@@ -2,7 +2,10 @@
 // detached).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -91,6 +94,62 @@ TEST_F(TssDriver, FilterSlewsDecaysWithoutPulsesHoldsAndClamps) {
     pokeSamples(0, 640);
     FilterZarnTss(0);
     EXPECT_DOUBLE_EQ(ZarnTssFilter(0).lastX1, 38500.0);  // clamped
+}
+
+// The filter against its steps worked one sample at a time: every value of
+// the state bit for bit after each pass, through runs of equal samples while
+// the state is still moving, once it has settled (standstill, a steady
+// signal), and when one sample in a run differs.
+TEST_F(TssDriver, FilterMatchesItsStepsSampleBySampleBitForBit) {
+    setUpChannel(0, 1000.0f, 1);  // slew limit 0.1 Hz per sample
+    stZarnTssData[0].status = 0;
+    pokePeriods(0, 64000, 100);
+    const ZarnTssFilterState cfg = ZarnTssFilter(0);
+    // From wherever earlier passes left the state.
+    double lastX1 = cfg.lastX1, lastY1 = cfg.lastY1, lastX3 = cfg.lastX3, lastY2 = cfg.lastY2, lastY3 = cfg.lastY3;
+    auto step = [&](uint32_t count) {
+        if (count < 640) count = 0xFFFFFFFFu;
+        double x = std::min(1.0 * 64e6 / count, 38500.0);
+        double d = cfg.tsTau1 * ((x + lastX1) / 2.0 - lastY1);
+        if (std::fabs(d) > cfg.slewLimit) d = std::copysign(cfg.slewLimit, d);
+        const double y1 = lastY1 + d;
+        const double x3 = (lastY1 + y1) / 2.0 - lastY2;
+        const double y2 = lastY2 + cfg.tsTau1 * x3;
+        const double y3 = lastY3 + cfg.tsTau2 * ((x3 + lastX3) / 2.0 - lastY3);
+        lastX1 = x, lastY1 = y1, lastX3 = x3, lastY2 = y2, lastY3 = y3;
+    };
+    auto bits = [](double v) { return std::bit_cast<uint64_t>(v); };
+    auto pass = [&](const std::vector<uint32_t>& samples) {
+        for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i) {
+            board::poke32(reg(ZARN_TSS_SAMPLES0, 0) + 4u * static_cast<uint32_t>(i), samples[static_cast<size_t>(i)]);
+            step(samples[static_cast<size_t>(i)]);
+        }
+        FilterZarnTss(0);
+        const ZarnTssFilterState f = ZarnTssFilter(0);
+        return bits(f.lastX1) == bits(lastX1) && bits(f.lastY1) == bits(lastY1) && bits(f.lastX3) == bits(lastX3) &&
+               bits(f.lastY2) == bits(lastY2) && bits(f.lastY3) == bits(lastY3);
+    };
+    auto run = [](uint32_t count, size_t n) { return std::vector<uint32_t>(n, count); };
+    auto join = [](std::vector<uint32_t> a, const std::vector<uint32_t>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const struct {
+        const char* name;
+        std::vector<uint32_t> samples;
+        int passes;
+    } cases[] = {
+        {"standstill, until settled", run(0xFFFFFFFFu, 50), 150},
+        {"one other sample in a settled run", join(join(run(0xFFFFFFFFu, 20), run(64000, 1)), run(0xFFFFFFFFu, 29)), 3},
+        {"a no-pulse count in a run of them", join(run(0xFFFFFFFFu, 25), run(639, 25)), 2},
+        {"runs of two values while moving", join(join(run(64000, 10), run(32000, 10)), run(64000, 30)), 20},
+        {"a steady signal, until settled", run(6400000, 50), 400},
+        {"the last sample differs", join(run(6400000, 49), run(6400001, 1)), 2},
+        {"back to the steady signal", run(6400000, 50), 100},
+    };
+    for (const auto& c : cases) {
+        for (int p = 0; p < c.passes; ++p) ASSERT_TRUE(pass(c.samples)) << c.name << ", pass " << p;
+    }
 }
 
 TEST_F(TssDriver, StatusRulesAndAbsoluteMinimumTableIndexClamp) {
