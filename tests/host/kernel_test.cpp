@@ -180,6 +180,71 @@ TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
     EXPECT_EQ(g_log, want);
 }
 
+// The choice of the next task among many: most urgent first, then the one
+// readied first, whatever the order of creation; a task that stopped being
+// ready (suspended, or waiting again) while others ran is chosen again once
+// readied anew, also after a change of its priority.
+TEST_F(Kernel, TheMostUrgentReadyTaskRunsThenTheOneReadiedFirst) {
+    struct Step {
+        char op;     // 'g' give the worker's semaphore, 's' suspend it, 'r' resume it, 'p' set its priority
+        int worker;  // 0 .. 3
+        int priority = 0;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> before;  // while the controller holds the CPU
+        std::vector<Step> after;   // after one tick, in which the readied ones ran
+        std::vector<std::string> want;
+    };
+    const Case cases[] = {
+        {"readied order among equals", {{'g', 2}, {'g', 0}, {'g', 1}}, {}, {"w2", "w0", "w1"}},
+        {"the more urgent first, readied last", {{'g', 1}, {'g', 2}, {'g', 3}}, {}, {"w3", "w1", "w2"}},
+        {"suspended while ready, resumed later",
+         {{'g', 0}, {'g', 1}, {'s', 0}},
+         {{'r', 0}},
+         {"w1", "w0"}},
+        {"resumed in the same pass keeps its turn", {{'g', 0}, {'s', 0}, {'g', 1}, {'r', 0}}, {}, {"w1", "w0"}},
+        {"priority raised while ready", {{'g', 0}, {'g', 1}, {'p', 1, 80}}, {}, {"w1", "w0"}},
+        {"priority lowered while ready", {{'g', 3}, {'g', 0}, {'p', 3, 120}}, {}, {"w0", "w3"}},
+        {"waiting again, then readied again", {{'g', 1}}, {{'g', 0}, {'g', 1}}, {"w1", "w0", "w1"}},
+        {"suspended and readied while suspended", {{'s', 2}, {'g', 2}, {'g', 0}}, {{'r', 2}}, {"w0", "w2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_log.clear();
+        static SEM_ID sems[4];
+        static TASK_ID workers[4];
+        hk::runTask([&c] {
+            const int priorities[4] = {100, 100, 100, 90};
+            for (int w = 0; w < 4; ++w) {
+                sems[w] = semCCreate(SEM_Q_PRIORITY, 0);
+                workers[w] = hk::spawnFunction([w] {
+                    for (;;) {
+                        semTake(sems[w], WAIT_FOREVER);
+                        note("w" + std::to_string(w));
+                    }
+                }, priorities[w], "worker");
+            }
+            taskDelay(1);  // every worker waits now
+            auto apply = [](const std::vector<Step>& steps) {
+                for (const Step& s : steps) {
+                    if (s.op == 'g') semGive(sems[s.worker]);
+                    if (s.op == 's') taskSuspend(workers[s.worker]);
+                    if (s.op == 'r') taskResume(workers[s.worker]);
+                    if (s.op == 'p') taskPrioritySet(workers[s.worker], s.priority);
+                }
+            };
+            apply(c.before);
+            taskDelay(1);
+            apply(c.after);
+            taskDelay(1);
+            for (TASK_ID w : workers) taskDelete(w);
+            for (SEM_ID s : sems) semDelete(s);
+        }, 50, "controller");
+        EXPECT_EQ(g_log, c.want);
+    }
+}
+
 long g_hookCount = 0;
 TASK_ID g_target = 0;
 void resumeHook(long) {
