@@ -173,6 +173,25 @@ TEST_F(TssDriver, StatusRulesAndAbsoluteMinimumTableIndexClamp) {
     }
 }
 
+// Period B at exactly the absolute minimum of one tooth (0.02 Hz): the
+// no-signal flag is left as it was, below MinSpeed and above it.
+TEST_F(TssDriver, AtExactlyTheAbsoluteMinimumTheNoSignalFlagIsLeftAsItWas) {
+    const uint32_t kNoSignal = ZARN_TSS_BELOW_MIN | ZARN_TSS_NO_SIGNAL;
+    const struct { const char* name; float maxFreq; uint32_t before; uint32_t after; } rows[] = {
+        {"MinSpeed 0.01 Hz, both periods above it, flags set", 0.5f, kNoSignal, kNoSignal},
+        {"MinSpeed 0.01 Hz, both periods above it, flags clear", 0.5f, 0, 0},
+        {"MinSpeed 0.03 Hz, period B below it, flags set", 1.5f, kNoSignal, kNoSignal},
+        {"MinSpeed 0.03 Hz, period B below it, no-signal clear", 1.5f, 0, ZARN_TSS_BELOW_MIN},
+    };
+    for (const auto& r : rows) {
+        setUpChannel(0, r.maxFreq, 1);
+        stZarnTssData[0].status = r.before;
+        pokePeriods(0, 64000, 3200000000u);  // 64e6 / 3.2e9 = 0.02 Hz
+        RunZarnTss(0);
+        EXPECT_EQ(stZarnTssData[0].status, r.after) << r.name;
+    }
+}
+
 // Channel set-up: the control register bits of each channel, the teeth
 // register and the filter constants.
 TEST_F(TssDriver, SetUpWritesEachChannelsOwnBits) {
