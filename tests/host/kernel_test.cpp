@@ -700,6 +700,23 @@ TEST(KernelDeterminism, SameScenarioSameTrace) {
     EXPECT_EQ(a, b);
 }
 
+// A stop while the clock runs freely leaves no tick over for the next
+// start: that one begins at tick 0, time 0, again and again.
+TEST(KernelRestart, AStartAfterAFreeRunningStopBeginsAtTickZero) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        hk::start(hk::ClockMode::Simulated);
+        hk::runUntilIdle();
+        EXPECT_EQ(hk::ticks(), 0u);
+        EXPECT_EQ(hk::nowNs(), 0u);
+        hk::runTicks(2);
+        EXPECT_EQ(hk::ticks(), 2u);
+        hk::setFreeRunning();
+        hk::runTask([] { taskDelay(50); });  // returns with the clock still running
+        hk::shutdown();
+    }
+}
+
 TEST_F(Kernel, RunTicksAdvancesSimulatedTimeExactly) {
     EXPECT_EQ(hk::ticks(), 0u);
     hk::runTicks(10);
