@@ -700,6 +700,29 @@ TEST(KernelDeterminism, SameScenarioSameTrace) {
     EXPECT_EQ(a, b);
 }
 
+// While a task waits without a time-out and only another host thread will
+// end the wait, simulated time goes on tick by tick: there is no time-out to
+// skip to.
+TEST_F(Kernel, WithNoTimeOutToSkipToTimeGoesOnTickByTick) {
+    int p[2];
+    ASSERT_EQ(pipe(p), 0);
+    std::thread writer([&] {
+        // Once time has gone on a few ticks (the count only grows; a word
+        // read as the CPU thread writes it), give the reader a byte.
+        while (hk::ticks() < 3) std::this_thread::yield();
+        const char c = 'x';
+        EXPECT_EQ(write(p[1], &c, 1), 1);
+    });
+    int revents = 0;
+    hk::runTask([&] { revents = hk::waitFd(p[0], POLLIN, -1); }, 100, "reader");
+    writer.join();
+    EXPECT_EQ(revents & POLLIN, POLLIN);
+    EXPECT_GE(hk::ticks(), 3u);
+    EXPECT_LT(hk::ticks(), uint64_t{1} << 40);
+    close(p[0]);
+    close(p[1]);
+}
+
 // A stop while the clock runs freely leaves no tick over for the next
 // start: that one begins at tick 0, time 0, again and again.
 TEST(KernelRestart, AStartAfterAFreeRunningStopBeginsAtTickZero) {
