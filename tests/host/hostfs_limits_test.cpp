@@ -61,6 +61,7 @@ TEST_F(HostFsLimits, CopyCarriesEveryByteOrTellsWhyNot) {
     std::string data(20000, '\0');
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 + i / 97);
     put("src.bin", data);
+    put("one.bin", data.substr(0, 1));
     fs::create_directory(root_ + "/sub");
     const struct {
         const char* name;
@@ -72,6 +73,8 @@ TEST_F(HostFsLimits, CopyCarriesEveryByteOrTellsWhyNot) {
         size_t copied;  // bytes the destination holds afterwards
     } rows[] = {
         {"whole", "src.bin", "sub/dst.bin", -1, -1, 0, 0, 20000},
+        {"one byte", "one.bin", "sub/dst.bin", -1, -1, 0, 0, 1},
+        {"room for one byte", "src.bin", "sub/dst.bin", 1, -1, -1, ENOSPC, 1},
         {"no source", "none.bin", "sub/dst.bin", -1, -1, -1, ENOENT, 0},
         {"no folder for the copy", "src.bin", "nodir/dst.bin", -1, -1, -1, ENOENT, 0},
         {"source outside the root", "../src.bin", "sub/dst.bin", -1, -1, -1, ENOENT, 0},
@@ -82,7 +85,7 @@ TEST_F(HostFsLimits, CopyCarriesEveryByteOrTellsWhyNot) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         fs::remove(root_ + "/sub/dst.bin");
-        if (r.capacityLeft >= 0) hostfs::setCapacity(data.size() + static_cast<size_t>(r.capacityLeft));
+        if (r.capacityLeft >= 0) hostfs::setCapacity(data.size() + 1 + static_cast<size_t>(r.capacityLeft));
         if (r.writeFaultAfter >= 0) hostfs::setWriteFault(static_cast<uint64_t>(r.writeFaultAfter));
         const int before = hostDescriptorsOpen();
         errno = 0;

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <regex>
+#include <string>
+#include <thread>
 
 #include "host/hostkernel.h"
 
@@ -100,6 +104,35 @@ TEST_F(KernelEdges, MemoryFiguresOfTheSystemPartitionOnly) {
     ASSERT_EQ(memPartInfoGet(memSysPartId, &st), OK);
     EXPECT_GT(st.numBytesFree, 0u);
     EXPECT_GT(memFindMax(), 0);
+}
+
+// Lost ticks are reported at most once a second: a second stall soon after
+// a reported one waits for the next report, which then holds its ticks.
+TEST(KernelEdgesRealTime, LostTicksReportedAtMostOnceASecond) {
+    hk::start(hk::ClockMode::RealTime);
+    hk::runTask([] { VKClkConnect([](long) {}, 0); });
+    auto stall = [] { hk::runTask([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }); };
+    auto reports = [](const std::string& console) {
+        static const std::regex line("host kernel: ([0-9]+) clock ticks? \\([0-9.]+ s\\) lost before");
+        std::vector<uint64_t> n;
+        for (std::sregex_iterator it(console.begin(), console.end(), line), end; it != end; ++it)
+            n.push_back(std::stoull((*it)[1]));
+        return n;
+    };
+    hk::runTicks(220);  // the gap counts from the last report, not from the start
+    testing::internal::CaptureStderr();
+    stall();
+    hk::runTicks(4);
+    stall();
+    hk::runTicks(4);
+    const auto early = reports(testing::internal::GetCapturedStderr());
+    testing::internal::CaptureStderr();
+    hk::runTicks(220);  // more than a second after the first report
+    const auto later = reports(testing::internal::GetCapturedStderr());
+    hk::shutdown();
+    ASSERT_EQ(early.size(), 1u);
+    ASSERT_GE(later.size(), 1u);
+    EXPECT_GE(later.front(), 15u);  // the second stall's ticks
 }
 
 }  // namespace

@@ -94,12 +94,14 @@ uint16_t g_port = 0;
 int g_err = 0;
 
 // A port already taken: the bind fails, the step is named and the observer
-// hears the protocol, the host port and the reason.
+// hears the protocol, the host port and the reason; the caller finds the
+// reason in errno whatever the observer did.
 TEST_F(SocketEdges, ATakenPortIsReportedWithItsProtocol) {
     hostio::setBindFailureObserver([](const char* protocol, uint16_t port, int err) {
         g_protocol = protocol;
         g_port = port;
         g_err = err;
+        errno = ENOENT;  // an observer may fail calls of its own
     });
     const int tcp = hostio::tcpListen(502, 4, nullptr);
     const int udp = hostio::udpOpen(5005, 1024, 1024, nullptr);
