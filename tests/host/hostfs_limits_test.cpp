@@ -1,6 +1,7 @@
 // The host file system at its edges: copies that cannot finish, writes that
 // grow a file on a nearly full drive, permission bits behind the read-only
-// attribute, socket shutdowns and the listening note of a descriptor.
+// attribute, socket shutdowns, the listening note of a descriptor, and host
+// descriptor 0.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -260,6 +261,38 @@ TEST_F(HostFsLimits, ListeningNoteBelongsToTheDescriptor) {
         EXPECT_FALSE(listening) << bad;
     }
     hostfs::close(again);
+}
+
+// With the process's standard input closed, the next file opened is host
+// descriptor 0: a descriptor like any other for every call.
+TEST_F(HostFsLimits, HostDescriptorZeroIsADescriptorLikeAnyOther) {
+    put("f", "0123456789");
+    const int savedStdin = ::dup(0);
+    ASSERT_GE(savedStdin, 0);
+    ::close(0);
+    const int fd = hostfs::open(target("f").c_str(), hostfs::kReadWrite, 0);
+    ASSERT_GE(fd, hostfs::kFirstDescriptor);
+    EXPECT_EQ(hostfs::hostDescriptor(fd), 0);
+    const int next = hostfs::adoptSocket(::dup(2));  // the slot of descriptor 0 is not free
+    EXPECT_NE(next, fd);
+    EXPECT_EQ(hostfs::openDescriptors(), 2);
+    char c = 0;
+    EXPECT_EQ(hostfs::lseek(fd, 4, hostfs::kSeekSet), 4);
+    EXPECT_EQ(hostfs::read(fd, &c, 1), 1);
+    EXPECT_EQ(c, '4');
+    EXPECT_EQ(hostfs::write(fd, "X", 1), 1);
+    hostfs::FileStat st{};
+    EXPECT_EQ(hostfs::fstat(fd, &st), 0);
+    EXPECT_EQ(st.size, 10u);
+    EXPECT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, 0x20), 0);
+    EXPECT_EQ(hostfs::close(fd), 0);
+    EXPECT_EQ(hostfs::close(next), 0);
+    EXPECT_EQ(get("f"), "01234X6789");
+    // A copy whose source gets host descriptor 0.
+    EXPECT_EQ(hostfs::copy(target("f").c_str(), target("g").c_str()), 0);
+    EXPECT_EQ(get("g"), "01234X6789");
+    ASSERT_EQ(::dup2(savedStdin, 0), 0);
+    ::close(savedStdin);
 }
 
 }  // namespace

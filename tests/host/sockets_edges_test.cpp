@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "host/hostfs.h"
 #include "host/hostio.h"
@@ -195,6 +197,82 @@ TEST_F(SocketEdges, FullBufferAndGonePeer) {
     EXPECT_EQ(n, hostio::SOCK_ERR);
     EXPECT_EQ(hostio::sockSendSome(-1, "x", 1), hostio::SOCK_ERR);
     hostfs::socketClose(fd);
+}
+
+// With the process's standard input closed, the next socket is host
+// descriptor 0: a descriptor like any other for every call.
+TEST_F(SocketEdges, HostDescriptorZeroIsADescriptorLikeAnyOther) {
+    const int savedStdin = ::dup(0);
+    ASSERT_GE(savedStdin, 0);
+    ::close(0);
+    // A listener, and the connection it accepts.
+    const int lis = hostio::tcpListen(666, 4, nullptr);
+    ASSERT_GE(lis, 0);
+    EXPECT_EQ(hostio::sockHostFd(lis), 0);
+    const int client = tc_test::loopbackSocket(SOCK_STREAM, hostio::hostPort(666));
+    ASSERT_TRUE(readable(lis, 2000));
+    const int other = hostio::sockAdopt(::dup(client));  // the slot of descriptor 0 is not free
+    EXPECT_NE(other, lis);
+    const int server = hostio::tcpAccept(lis, nullptr);
+    ASSERT_GE(server, 0);
+    hostio::sockAbort(lis);
+    EXPECT_EQ(hostio::sockHostFd(lis), -1);
+    hostfs::socketClose(other);
+    hostfs::socketClose(server);
+    ::close(client);
+
+    // A connected stream.
+    int sp[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
+    ASSERT_EQ(sp[0], 0);
+    const int fd = hostio::sockAdopt(sp[0]);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(hostio::sockSendSome(fd, "ab", 2), 2);
+    int n = 0;
+    hk::runTask([&] { n = hostio::sockSend(fd, "cd", 2); });
+    EXPECT_EQ(n, 2);
+    char buf[8];
+    EXPECT_EQ(::recv(sp[1], buf, sizeof buf, 0), 4);
+    // A wait that begins before the peer sends. A tick hook keeps the
+    // simulated clock from leaping to the time-out: it runs tick by tick,
+    // and ten million ticks take far longer than the peer's 20 ms.
+    std::thread peer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(::send(sp[1], "xyz", 3, 0), 3);
+    });
+    int ready = 0;
+    const int hook = hk::addTickHook([] {});
+    hk::runTask([&] { ready = hostio::sockWaitReadable(fd, 10'000'000); });
+    hk::removeTickHook(hook);
+    peer.join();
+    EXPECT_EQ(ready, 1);
+    EXPECT_EQ(hostio::sockBytesWaiting(fd), 3);
+    EXPECT_FALSE(hostio::sockPeerClosed(fd));
+    EXPECT_EQ(hostio::sockRecv(fd, buf, sizeof buf, nullptr, nullptr), 3);
+    EXPECT_EQ(hostio::sockSetNonBlocking(fd, true), 0);
+    EXPECT_EQ(hostfs::socketShutdown(fd, 1), 0);
+    EXPECT_EQ(::recv(sp[1], buf, sizeof buf, 0), 0);
+    hostio::sockAbort(fd);
+    EXPECT_EQ(hostio::sockHostFd(fd), -1);
+    ::close(sp[1]);
+
+    // A datagram socket.
+    const int udp = hostio::udpOpen(5001, 8192, 8192, nullptr);
+    ASSERT_GE(udp, 0);
+    EXPECT_EQ(hostio::sockHostFd(udp), 0);
+    EXPECT_EQ(hostio::sockSendTo(udp, "u", 1, kLoopback, hostio::hostPort(5001)), 1);
+    hk::runTask([&] { ready = hostio::sockWaitReadable(udp, 200); });
+    EXPECT_EQ(ready, 1);
+    uint16_t port = 0;
+    EXPECT_EQ(hostio::sockRecv(udp, buf, sizeof buf, nullptr, &port), 1);
+    EXPECT_EQ(port, hostio::hostPort(5001));
+    EXPECT_EQ(hostio::sockMulticastIf(udp, "127.0.0.1"), 0);
+    EXPECT_EQ(hostio::sockMulticast(udp, true, "239.255.77.12", "127.0.0.1"), 0);
+    EXPECT_EQ(hostio::sockMulticast(udp, false, "239.255.77.12", "127.0.0.1"), 0);
+    hostfs::socketClose(udp);
+
+    ASSERT_EQ(::dup2(savedStdin, 0), 0);
+    ::close(savedStdin);
 }
 
 }  // namespace
