@@ -188,4 +188,27 @@ TEST_F(BoardEdges, SpiDoneBitPerTransfer) {
     EXPECT_EQ(board::spiTransfers(), 36u);
 }
 
+// After a reset, before anything converted or measured: every analog result
+// holds the live zero and every speed-sensor count of both channels the
+// longest one (no edge seen).
+TEST_F(BoardEdges, ResultsAndCountsAtReset) {
+    for (int ch = 0; ch < ZARN_AIN_COUNT; ++ch)
+        EXPECT_EQ(static_cast<int16_t>(board::cpuRead16(ZARN_AIN_BASE + 4u * static_cast<uint32_t>(ch))),
+                  board::analogInputCode(4.0))
+            << ch;
+    for (uint32_t ch = 0; ch < 2; ++ch) {
+        SCOPED_TRACE(ch);
+        const uint32_t base = ch * ZARN_TSS_STRIDE;
+        for (int i = 0; i < ZARN_TSS_SAMPLE_COUNT; ++i)
+            EXPECT_EQ(board::peek32(ZARN_TSS_SAMPLES0 + base + 4u * static_cast<uint32_t>(i)), 0xFFFFFFFFu) << i;
+        EXPECT_EQ(board::peek32(ZARN_TSS_PERIOD_A0 + base), 0xFFFFFFFFu);
+        EXPECT_EQ(board::peek32(ZARN_TSS_PERIOD_B0 + base), 0xFFFFFFFFu);
+        // The registers in between hold nothing.
+        EXPECT_EQ(board::peek32(ZARN_TSS_SAMPLES0 + base + 4u * ZARN_TSS_SAMPLE_COUNT), 0u);
+        EXPECT_EQ(board::peek32(ZARN_TSS_TEETH0 + base), 0u);
+    }
+    EXPECT_EQ(board::peek32(ZARN_TSS_SAMPLES0 - 4u), 0u);
+    EXPECT_EQ(board::peek32(ZARN_TSS_PERIOD_B0 + 2u * ZARN_TSS_STRIDE), 0u);
+}
+
 }  // namespace
