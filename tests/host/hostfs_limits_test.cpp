@@ -295,4 +295,47 @@ TEST_F(HostFsLimits, HostDescriptorZeroIsADescriptorLikeAnyOther) {
     ::close(savedStdin);
 }
 
+// The host may give a file or folder made anew the inode of one removed
+// before: it starts without the attributes that one had, whichever call
+// makes it.
+TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
+    put("src", "s");
+    const struct {
+        const char* name;
+        int (*make)(const std::string& path);
+        uint8_t attributes;  // of the new one
+    } makers[] = {
+        {"creat", [](const std::string& p) { return hostfs::close(hostfs::creat(p.c_str(), hostfs::kWriteOnly)); }, 0},
+        {"mkdir", [](const std::string& p) { return hostfs::mkdir(p.c_str()); }, hostfs::kAttrDirectory},
+        {"copy", [](const std::string& p) { return hostfs::copy(target("src").c_str(), p.c_str()); }, 0},
+    };
+    for (const auto& m : makers) {
+        SCOPED_TRACE(m.name);
+        int reused = 0;
+        for (int i = 0; i < 20 && reused == 0; ++i) {
+            put("old", "o");
+            const int fd = hostfs::open(target("old").c_str(), hostfs::kReadOnly, 0);
+            ASSERT_GE(fd, hostfs::kFirstDescriptor);
+            ASSERT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, 0x22), 0);
+            hostfs::close(fd);
+            struct stat old{};
+            ASSERT_EQ(::stat((root_ + "/old").c_str(), &old), 0);
+            ASSERT_EQ(hostfs::remove(target("old").c_str()), 0);
+            const std::string name = std::string(m.name) + std::to_string(i);
+            ASSERT_EQ(m.make(target(name)), 0);
+            struct stat made{};
+            ASSERT_EQ(::stat((root_ + "/" + name).c_str(), &made), 0);
+            if (made.st_ino != old.st_ino) continue;  // another inode: nothing to show
+            ++reused;
+            const int nfd = hostfs::open(target(name).c_str(), hostfs::kReadOnly, 0);
+            ASSERT_GE(nfd, hostfs::kFirstDescriptor);
+            hostfs::FileStat st{};
+            ASSERT_EQ(hostfs::fstat(nfd, &st), 0);
+            EXPECT_EQ(st.attributes, m.attributes);
+            hostfs::close(nfd);
+        }
+        EXPECT_GT(reused, 0) << "the host never gave a removed inode again";
+    }
+}
+
 }  // namespace
