@@ -199,6 +199,22 @@ TEST_F(SocketEdges, FullBufferAndGonePeer) {
     hostfs::socketClose(fd);
 }
 
+// A datagram the host refuses outright (longer than any datagram can be)
+// fails at once with the host's reason; nothing waits for room.
+TEST_F(SocketEdges, ADatagramTooLongFails) {
+    const int udp = hostio::udpOpen(5001, 8192, 8192, nullptr);
+    ASSERT_GE(udp, 0);
+    const std::string big(70000, 'd');
+    errno = 0;
+    EXPECT_EQ(hostio::sockSendTo(udp, big.data(), static_cast<int>(big.size()), kLoopback, hostio::hostPort(5001)),
+              hostio::SOCK_ERR);
+    EXPECT_EQ(errno, EMSGSIZE);
+    int n = 0;
+    hk::runTask([&] { n = hostio::sockSendTo(udp, big.data(), static_cast<int>(big.size()), kLoopback, 9); });
+    EXPECT_EQ(n, hostio::SOCK_ERR);
+    hostfs::socketClose(udp);
+}
+
 // With the process's standard input closed, the next socket is host
 // descriptor 0: a descriptor like any other for every call.
 TEST_F(SocketEdges, HostDescriptorZeroIsADescriptorLikeAnyOther) {
