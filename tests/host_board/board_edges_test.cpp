@@ -43,6 +43,8 @@ TEST(BoardEdgesAccess, FirstAndLastRegistersOfEachWidth) {
     EXPECT_DEATH(board::cpuRead16(end), "bad 16-bit FPGA access");
     EXPECT_DEATH(board::peek32(end - 2), "bad 32-bit FPGA access");
     EXPECT_DEATH(board::poke16(base - 2, 0), "bad 16-bit FPGA access");
+    EXPECT_DEATH(board::poke32(base + 2, 0), "bad 32-bit FPGA access");
+    EXPECT_DEATH(board::poke32(end - 2, 0), "bad 32-bit FPGA access");
     EXPECT_DEATH(board::setKey(3, 0, true), "no key at word 3 bit 0");
     EXPECT_DEATH(board::setKey(0, 12, true), "no key at word 0 bit 12");
     EXPECT_DEATH(board::setKey(-1, 0, true), "no key");
