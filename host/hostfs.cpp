@@ -142,6 +142,21 @@ uint8_t attributesOf(const struct stat& st) {
     return a;
 }
 
+// A file or folder made anew may take the inode of one removed before: it
+// starts without the attributes kept for that one.
+void forgetAttributes(const std::string& hp) {
+    struct stat st{};
+    if (::stat(hp.c_str(), &st) != 0) return;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.attributes.erase({st.st_dev, st.st_ino});
+}
+
+bool exists(const std::string& hp) {
+    struct stat st{};
+    return ::lstat(hp.c_str(), &st) == 0;
+}
+
 int accessFlags(int flags) {
     switch (flags & 3) {
         case hostfs::kWriteOnly: return O_WRONLY;
@@ -267,8 +282,10 @@ int creat(const char* path, int flags) {
     if (hp.empty()) return fail(ENOENT);
     // A pipe is neither truncated nor written: O_TRUNC takes effect only on
     // a regular file, and the pipe is refused before any write.
+    const bool existed = exists(hp);
     const int h = openFile(hp, accessFlags(flags) | O_CREAT | O_TRUNC);
     if (h < 0 && errno == ENXIO) return fail(kNotAFile);  // a pipe without a reader
+    if (h >= 0 && !existed) forgetAttributes(hp);
     return h;
 }
 
@@ -357,7 +374,9 @@ int remove(const char* path) {
 int mkdir(const char* path) {
     const std::string hp = hostPath(path);
     if (hp.empty()) return fail(ENOENT);
-    return ::mkdir(hp.c_str(), 0755);
+    if (::mkdir(hp.c_str(), 0755) != 0) return -1;
+    forgetAttributes(hp);
+    return 0;
 }
 
 int copy(const char* fromPath, const char* toPath) {
@@ -366,12 +385,14 @@ int copy(const char* fromPath, const char* toPath) {
     if (from.empty() || to.empty()) return fail(ENOENT);
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return -1;
+    const bool existed = exists(to);
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0) {
         const int err = errno;
         ::close(in);
         return fail(err);
     }
+    if (!existed) forgetAttributes(to);
     char buf[8192];
     int result = 0;
     for (;;) {

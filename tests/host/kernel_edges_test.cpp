@@ -1,0 +1,169 @@
+// Kernel calls at their edges: semaphores that do not exist or cannot be
+// made, calls from outside any task, the error number of each side, and the
+// memory figures of the system partition, lost-tick reports, and simulated
+// time while a task waits for the outside.
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "host/hostkernel.h"
+
+namespace {
+
+class KernelEdges : public ::testing::Test {
+protected:
+    void SetUp() override { hk::start(hk::ClockMode::Simulated); }
+    void TearDown() override {
+        hk::clearMemoryFigures();
+        hk::shutdown();
+    }
+};
+
+// A semaphore id that names none is refused by every call; a negative
+// initial count makes none.
+TEST_F(KernelEdges, UnknownSemaphoresAreRefused) {
+    EXPECT_EQ(semCCreate(SEM_Q_PRIORITY, -1), SEM_ID{0});
+    const SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+    ASSERT_NE(s, SEM_ID{0});
+    ASSERT_EQ(semDelete(s), OK);
+    EXPECT_EQ(semGive(s), ERROR);
+    EXPECT_EQ(semFlush(s), ERROR);
+    EXPECT_EQ(semDelete(s), ERROR);
+    EXPECT_EQ(semCount(s), -1);
+    EXPECT_EQ(semWaiters(s), 0);
+    EXPECT_EQ(semTake(s, NO_WAIT), ERROR);
+    STATUS taken = OK;
+    int err = 0;
+    hk::runTask([&] {
+        taken = semTake(s, WAIT_FOREVER);
+        err = errnoGet();
+    });
+    EXPECT_EQ(taken, ERROR);
+    EXPECT_EQ(err, S_objLib_OBJ_ID_ERROR);
+}
+
+// Outside every task a take can only poll: it takes what is there and
+// fails at once when nothing is, whatever time-out it names; a delay is
+// refused.
+TEST_F(KernelEdges, OutsideATaskATakeOnlyPolls) {
+    const SEM_ID s = semCCreate(SEM_Q_PRIORITY, 2);
+    const ULONG t0 = tickGet();
+    EXPECT_EQ(semTake(s, WAIT_FOREVER), OK);
+    EXPECT_EQ(semTake(s, 5), OK);
+    EXPECT_EQ(semTake(s, WAIT_FOREVER), ERROR);
+    EXPECT_EQ(semCount(s), 0);
+    EXPECT_EQ(tickGet(), t0);
+    EXPECT_EQ(taskDelay(1), ERROR);
+    EXPECT_EQ(taskIdSelf(), TASK_ID{0});
+    semDelete(s);
+}
+
+// A task's error number is its own; outside a task it is the thread's.
+TEST_F(KernelEdges, ErrorNumberOfATaskAndOfTheThread) {
+    errnoSet(EINTR);
+    EXPECT_EQ(errno, EINTR);
+    EXPECT_EQ(errnoGet(), EINTR);
+    int inside = 0, afterDelay = 0;
+    hk::runTask([&] {
+        errnoSet(0x1234);
+        errno = 0;
+        inside = errnoGet();
+        taskDelay(1);
+        afterDelay = errnoGet();
+    });
+    EXPECT_EQ(inside, 0x1234);
+    EXPECT_EQ(afterDelay, 0x1234);
+    EXPECT_EQ(errnoGet(), errno);
+}
+
+// The system partition's figures as set, the largest block cut to what a
+// signed 32-bit length holds; any other partition or no place for the
+// figures is refused.
+TEST_F(KernelEdges, MemoryFiguresOfTheSystemPartitionOnly) {
+    const struct {
+        unsigned long freeBytes, largest;
+        long max;
+    } rows[] = {{1000, 600, 600}, {0x90000000ul, 0x7FFFFFFFul, 0x7FFFFFFF}, {0x90000000ul, 0x80000000ul, 0x7FFFFFFF}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.largest);
+        hk::setMemoryFigures(r.freeBytes, r.largest);
+        MEM_PART_STATS st{};
+        ASSERT_EQ(memPartInfoGet(memSysPartId, &st), OK);
+        EXPECT_EQ(st.numBytesFree, r.freeBytes);
+        EXPECT_EQ(st.maxBlockSizeFree, r.largest);
+        EXPECT_EQ(memFindMax(), r.max);
+    }
+    MEM_PART_STATS st{};
+    int other = 0;
+    EXPECT_EQ(memPartInfoGet(reinterpret_cast<PART_ID>(&other), &st), ERROR);
+    EXPECT_EQ(memPartInfoGet(memSysPartId, nullptr), ERROR);
+    hk::clearMemoryFigures();
+    ASSERT_EQ(memPartInfoGet(memSysPartId, &st), OK);
+    EXPECT_GT(st.numBytesFree, 0u);
+    EXPECT_GT(memFindMax(), 0);
+}
+
+// Lost ticks are reported at most once a second: a second stall soon after
+// a reported one waits for the next report, which then holds its ticks.
+TEST(KernelEdgesRealTime, LostTicksReportedAtMostOnceASecond) {
+    hk::start(hk::ClockMode::RealTime);
+    hk::runTask([] { VKClkConnect([](long) {}, 0); });
+    auto stall = [] { hk::runTask([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }); };
+    auto reports = [](const std::string& console) {
+        static const std::regex line("host kernel: ([0-9]+) clock ticks? \\([0-9.]+ s\\) lost before");
+        std::vector<uint64_t> n;
+        for (std::sregex_iterator it(console.begin(), console.end(), line), end; it != end; ++it)
+            n.push_back(std::stoull((*it)[1]));
+        return n;
+    };
+    hk::runTicks(220);  // the gap counts from the last report, not from the start
+    testing::internal::CaptureStderr();
+    stall();
+    hk::runTicks(4);
+    stall();
+    hk::runTicks(4);
+    const auto early = reports(testing::internal::GetCapturedStderr());
+    testing::internal::CaptureStderr();
+    hk::runTicks(220);  // more than a second after the first report
+    const auto later = reports(testing::internal::GetCapturedStderr());
+    hk::shutdown();
+    EXPECT_LE(early.size(), 1u);  // both stalls within a second
+    uint64_t reported = 0;
+    for (uint64_t n : early) reported += n;
+    for (uint64_t n : later) reported += n;
+    EXPECT_GE(reported, 30u);  // at least 15 ticks of each stall, none left out
+}
+
+// A task that waits without a time-out for something outside the kernel:
+// simulated time runs on tick by tick meanwhile, it does not leap ahead.
+TEST_F(KernelEdges, TimeRunsOnTickByTickWhileATaskWaitsForTheOutside) {
+    int sp[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
+    ULONG before = 0, after = 0;
+    int woke = 0;
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        (void)::write(sp[1], "x", 1);
+    });
+    hk::runTask([&] {
+        before = tickGet();
+        woke = hk::waitFd(sp[0], POLLIN, WAIT_FOREVER);
+        after = tickGet();
+    });
+    writer.join();
+    EXPECT_NE(woke, 0);
+    EXPECT_GE(after, before);
+    EXPECT_LT(after - before, 100'000'000u);
+    ::close(sp[0]);
+    ::close(sp[1]);
+}
+
+}  // namespace
