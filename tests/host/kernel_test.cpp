@@ -184,6 +184,37 @@ TEST_F(Kernel, EqualPrioritiesRoundRobinOnlyAtBlockingCalls) {
 // readied first, whatever the order of creation; a task that stopped being
 // ready (suspended, or waiting again) while others ran is chosen again once
 // readied anew, also after a change of its priority.
+// A task readied after another task of its priority yielded waits for it: a
+// give to a task of equal priority does not take the CPU from the giver,
+// whether or not the giver yielded before.
+TEST_F(Kernel, AGiveToATaskOfEqualPriorityLeavesTheGiverRunningAlsoAfterAYield) {
+    for (const bool yield : {false, true}) {
+        SCOPED_TRACE(yield ? "after a yield" : "without a yield");
+        g_log.clear();
+        static SEM_ID sem;
+        static bool yieldFirst;
+        yieldFirst = yield;
+        hk::runTask([] {
+            sem = semCCreate(SEM_Q_PRIORITY, 0);
+            const TASK_ID y = hk::spawnFunction([] {
+                semTake(sem, WAIT_FOREVER);
+                note("y");
+            }, 100, "y");
+            const TASK_ID x = hk::spawnFunction([] {
+                if (yieldFirst) taskDelay(0);
+                note("x1");
+                semGive(sem);
+                note("x2");
+            }, 100, "x");
+            taskDelay(2);
+            taskDelete(y);
+            taskDelete(x);
+            semDelete(sem);
+        }, 50, "controller");
+        EXPECT_EQ(g_log, (std::vector<std::string>{"x1", "x2", "y"}));
+    }
+}
+
 TEST_F(Kernel, TheMostUrgentReadyTaskRunsThenTheOneReadiedFirst) {
     struct Step {
         char op;     // 'g' give the worker's semaphore, 's' suspend it, 'r' resume it, 'p' set its priority

@@ -287,6 +287,20 @@ TEST_F(SocketEdges, HostDescriptorZeroIsADescriptorLikeAnyOther) {
     EXPECT_EQ(hostio::sockMulticast(udp, false, "239.255.77.12", "127.0.0.1"), 0);
     hostfs::socketClose(udp);
 
+    // A connection accepted onto descriptor 0.
+    ASSERT_EQ(::dup2(savedStdin, 0), 0);
+    const int lis2 = hostio::tcpListen(667, 4, nullptr);
+    ASSERT_GE(lis2, 0);
+    const int client2 = tc_test::loopbackSocket(SOCK_STREAM, hostio::hostPort(667));
+    ASSERT_TRUE(readable(lis2, 2000));
+    ::close(0);
+    const int accepted = hostio::tcpAccept(lis2, nullptr);
+    ASSERT_GE(accepted, 0);
+    EXPECT_EQ(hostio::sockHostFd(accepted), 0);
+    hostfs::socketClose(accepted);
+    hostio::sockAbort(lis2);
+    ::close(client2);
+
     ASSERT_EQ(::dup2(savedStdin, 0), 0);
     ::close(savedStdin);
 }
