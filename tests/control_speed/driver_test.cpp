@@ -192,6 +192,30 @@ TEST_F(TssDriver, AtExactlyTheAbsoluteMinimumTheNoSignalFlagIsLeftAsItWas) {
     }
 }
 
+// The absolute minimum comes from an eight-entry table by the teeth per
+// measurement: a count above 7 takes the last entry (0.11 Hz), one below 0
+// the first (0 Hz). Period B below MinSpeed (0.2 Hz), just under the entry
+// looked for and above its neighbour.
+TEST_F(TssDriver, TeethPerMeasureOutsideTheTableTakeItsEnds) {
+    const uint32_t kNoSignal = ZARN_TSS_BELOW_MIN | ZARN_TSS_NO_SIGNAL;
+    const struct { int32_t teeth; uint32_t periodB; uint32_t after; } rows[] = {
+        {7, 640000000u, kNoSignal},              // 0.10 Hz: below 0.11, above 0.09
+        {9, 640000000u, kNoSignal},
+        {1000, 640000000u, kNoSignal},
+        {6, 640000000u, ZARN_TSS_BELOW_MIN},
+        {0, 4000000000u, ZARN_TSS_BELOW_MIN},   // 0.016 Hz: above 0, below 0.02
+        {-1, 4000000000u, ZARN_TSS_BELOW_MIN},
+        {1, 4000000000u, kNoSignal},
+    };
+    for (const auto& r : rows) {
+        setUpChannel(0, 10.0f, r.teeth);
+        stZarnTssData[0].status = 0;
+        pokePeriods(0, 64000, r.periodB);
+        RunZarnTss(0);
+        EXPECT_EQ(stZarnTssData[0].status, r.after) << "teeth " << r.teeth;
+    }
+}
+
 // Channel set-up: the control register bits of each channel, the teeth
 // register and the filter constants.
 TEST_F(TssDriver, SetUpWritesEachChannelsOwnBits) {
