@@ -71,6 +71,12 @@ TEST_F(HostFs, DescriptorsUpToTheLastOne) {
     EXPECT_EQ(taken.back(), hostfs::kLastDescriptor);
     EXPECT_GE(hostfs::hostDescriptor(hostfs::kLastDescriptor), 0);
     EXPECT_EQ(hostfs::hostDescriptor(hostfs::kLastDescriptor + 1), -1);
+    // The last one is a descriptor like the others, also for the listening note.
+    const int lastHost = hostfs::hostDescriptor(hostfs::kLastDescriptor);
+    hostfs::noteListening(hostfs::kLastDescriptor, lastHost);
+    bool listening = false;
+    EXPECT_EQ(hostfs::hostDescriptor(hostfs::kLastDescriptor, &listening), lastHost);
+    EXPECT_TRUE(listening);
     for (int t : taken) hostfs::close(t);
 }
 
