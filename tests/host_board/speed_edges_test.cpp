@@ -1,28 +1,15 @@
 // The speed-sensor model at its edges: the first teeth of a measurement,
 // a measurement that spans many speed changes, and channels that do not
 // exist.
-#include <gtest/gtest.h>
-
-#include "drivers/zarn_regs.h"
-#include "host/board.h"
-#include "host/hostkernel.h"
-#include "host/speed_sensor_model.h"
+#include "tests/host_board/speed_fixture.h"
 
 namespace {
 
 constexpr uint32_t kNoCount = 0xFFFFFFFFu;
 
-uint32_t reg(uint32_t channel0Reg, int ch) { return channel0Reg + static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE; }
+using speedtest::reg;
 
-class SpeedEdges : public ::testing::Test {
-protected:
-    void SetUp() override {
-        hk::start(hk::ClockMode::Simulated);
-        board::reset();
-        speedsensor::install();
-    }
-    void TearDown() override { hk::shutdown(); }
-};
+using SpeedEdges = speedtest::SpeedSensorTest;
 
 // 250 teeth per second (an edge every 4 ms), read every 5 ms: period A needs
 // one edge more than its teeth per measurement (1 on channel 0, 2 on

@@ -1,24 +1,11 @@
 // The speed-sensor pulse-train model as the CPU reads its registers.
-#include <gtest/gtest.h>
-
-#include "drivers/zarn_regs.h"
-#include "host/board.h"
-#include "host/hostkernel.h"
-#include "host/speed_sensor_model.h"
+#include "tests/host_board/speed_fixture.h"
 
 namespace {
 
-uint32_t reg(uint32_t channel0Reg, int ch) { return channel0Reg + static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE; }
+using speedtest::reg;
 
-class SpeedModel : public ::testing::Test {
-protected:
-    void SetUp() override {
-        hk::start(hk::ClockMode::Simulated);
-        board::reset();
-        speedsensor::install();
-    }
-    void TearDown() override { hk::shutdown(); }
-};
+using SpeedModel = speedtest::SpeedSensorTest;
 
 TEST_F(SpeedModel, RegistersOfAChannelTurningAtOneKilohertz) {
     for (int ch : {0, 1}) {
