@@ -173,20 +173,32 @@ TEST_F(TssDriver, StatusRulesAndAbsoluteMinimumTableIndexClamp) {
     }
 }
 
-// Period B at exactly the absolute minimum of one tooth (0.02 Hz): the
-// no-signal flag is left as it was, below MinSpeed and above it.
+// A period at exactly the absolute minimum of one tooth (0.02 Hz) is not
+// below it. Period B there leaves the no-signal flag as it was, below
+// MinSpeed and above it; period A there does not set the flag, and period B
+// above the minimum clears it.
 TEST_F(TssDriver, AtExactlyTheAbsoluteMinimumTheNoSignalFlagIsLeftAsItWas) {
     const uint32_t kNoSignal = ZARN_TSS_BELOW_MIN | ZARN_TSS_NO_SIGNAL;
-    const struct { const char* name; float maxFreq; uint32_t before; uint32_t after; } rows[] = {
-        {"MinSpeed 0.01 Hz, both periods above it, flags set", 0.5f, kNoSignal, kNoSignal},
-        {"MinSpeed 0.01 Hz, both periods above it, flags clear", 0.5f, 0, 0},
-        {"MinSpeed 0.03 Hz, period B below it, flags set", 1.5f, kNoSignal, kNoSignal},
-        {"MinSpeed 0.03 Hz, period B below it, no-signal clear", 1.5f, 0, ZARN_TSS_BELOW_MIN},
+    constexpr uint32_t kAtMinimum = 3200000000u;  // 64e6 / 3.2e9 = 0.02 Hz
+    const struct {
+        const char* name;
+        float maxFreq;
+        uint32_t periodA, periodB;
+        uint32_t before, after;
+    } rows[] = {
+        {"MinSpeed 0.01 Hz, both periods above it, flags set", 0.5f, 64000, kAtMinimum, kNoSignal, kNoSignal},
+        {"MinSpeed 0.01 Hz, both periods above it, flags clear", 0.5f, 64000, kAtMinimum, 0, 0},
+        {"MinSpeed 0.03 Hz, period B below it, flags set", 1.5f, 64000, kAtMinimum, kNoSignal, kNoSignal},
+        {"MinSpeed 0.03 Hz, period B below it, no-signal clear", 1.5f, 64000, kAtMinimum, 0, ZARN_TSS_BELOW_MIN},
+        {"MinSpeed 10 Hz, period A at the minimum, B at 5 Hz, flags set", 500.0f, kAtMinimum, 12800000, kNoSignal,
+         ZARN_TSS_BELOW_MIN},
+        {"MinSpeed 10 Hz, period A at the minimum, B at 5 Hz, flags clear", 500.0f, kAtMinimum, 12800000, 0,
+         ZARN_TSS_BELOW_MIN},
     };
     for (const auto& r : rows) {
         setUpChannel(0, r.maxFreq, 1);
         stZarnTssData[0].status = r.before;
-        pokePeriods(0, 64000, 3200000000u);  // 64e6 / 3.2e9 = 0.02 Hz
+        pokePeriods(0, r.periodA, r.periodB);
         RunZarnTss(0);
         EXPECT_EQ(stZarnTssData[0].status, r.after) << r.name;
     }
