@@ -305,3 +305,69 @@ TEST_F(TwServer, AHeldReplyIsDroppedAfter200Writes) {
     EXPECT_EQ(hk::ticks() - held, 398u);
     EXPECT_EQ(slotsInUse(), 1);
 }
+
+namespace {
+
+// How many bytes of a long write the smallest send buffer of a local stream
+// socket takes while `queued` bytes wait unread in it: the host takes a
+// write in whole pieces while its buffer has room.
+int bytesTakenBehind(size_t queued) {
+    int sv[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, sv) != 0) return -1;
+    int one = 1;
+    setsockopt(sv[0], SOL_SOCKET, SO_SNDBUF, &one, sizeof one);
+    const Bytes ahead(queued, 0), lots(65536, 0);
+    ssize_t taken = -1;
+    if (::send(sv[0], ahead.data(), ahead.size(), MSG_DONTWAIT) == ssize_t(queued))
+        taken = ::send(sv[0], lots.data(), lots.size(), MSG_DONTWAIT);
+    close(sv[0]);
+    close(sv[1]);
+    return int(taken);
+}
+
+}  // namespace
+
+// A reply the socket takes all but its last byte of: that byte is written
+// once, when the client reads, and before the reply to the request that
+// waited behind it.
+TEST_F(TwServer, AReplyHeldToItsLastByteGoesOnceAndInOrder) {
+    // The reply one byte longer than the socket takes behind the unread
+    // connect reply: the header, the status byte and the blob.
+    const int taken = bytesTakenBehind(kConnectReply.size());
+    ASSERT_GE(taken, 8) << "the host took no part of a long write";
+    ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
+    fake.blob = patternBlob();
+    fake.blob.resize(size_t(taken + 1 - 4));
+    TwTcpClient quick(port);
+    ASSERT_EQ(quick.connectSession(), kConnectReply);
+    quick.sendRaw(kBlobRequest);
+    const Bytes reply = quick.readFrame();
+    ASSERT_EQ(reply.size(), size_t(taken + 1));
+
+    NarrowClient c;
+    ASSERT_GE(c.fd, 0);
+    c.send(twFrame(0, {0x00}));
+    auto waiting = [&] {
+        int n = -1;
+        ioctl(c.fd, FIONREAD, &n);
+        return n;
+    };
+    ASSERT_TRUE(hk::runUntil([&] { return waiting() == int(kConnectReply.size()); }, 100));
+    c.send(repeated(kBlobRequest, 2));
+    const int one = int(kBlobRequest.size());
+    ASSERT_TRUE(hk::runUntil([&] { return waiting() == int(kConnectReply.size()) + taken; }, 100));
+    // While the last byte is held, the second request is not read.
+    hk::runTicks(20);
+    EXPECT_EQ(c.unread(), one);
+    EXPECT_EQ(waiting(), int(kConnectReply.size()) + taken);
+
+    Bytes want = kConnectReply;
+    want.insert(want.end(), reply.begin(), reply.end());
+    want.insert(want.end(), reply.begin(), reply.end());
+    const Bytes got = c.readSlowly(want.size(), 4096);
+    EXPECT_TRUE(got == want) << "got " << got.size() << " bytes of " << want.size();
+    // Nothing more comes.
+    hk::runTicks(20);
+    EXPECT_EQ(waiting(), 0);
+    EXPECT_EQ(c.unread(), 0);
+}
