@@ -151,6 +151,12 @@ TEST_F(HostFs, DescriptorsSeeksAndAttributes) {
     EXPECT_EQ(hostfs::creat(target("../x").c_str(), hostfs::kWriteOnly), -1);
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(hostfs::mkdir(target("d").c_str()), 0);
+    // On the host, anyone may list a made folder; only its owner writes in it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat made {};
+    ASSERT_EQ(::stat((root_ + "/d").c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0755u & ~mask);
     EXPECT_EQ(hostfs::copy(target("f.bin").c_str(), target("d/g.bin").c_str()), 0);
     std::ifstream in(root_ + "/d/g.bin");
     std::string text;
@@ -207,6 +213,7 @@ TEST_F(HostFs, OnlyFilesAndDirectoriesOpen) {
         {"dir", true, false, false, 0},
         {"pipe", false, false, false, hostfs::kNotAFile},
         {"zero", false, false, false, hostfs::kNotAFile},
+        {"none/file", false, false, false, ENOENT},  // in a folder that is not there
     };
     for (const auto& c : cases) {
         const bool expected[3] = {c.reads, c.writes, c.creates};

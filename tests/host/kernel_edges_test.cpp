@@ -66,6 +66,21 @@ TEST_F(KernelEdges, OutsideATaskATakeOnlyPolls) {
     semDelete(s);
 }
 
+long g_clockHooks = 0;
+void countClockHook(long) { ++g_clockHooks; }
+
+// Outside every task the interrupt lock does nothing: an unlock there with
+// any key leaves the clock interrupt running while the CPU idles.
+TEST_F(KernelEdges, OutsideATaskTheInterruptLockDoesNothing) {
+    EXPECT_EQ(intLock(), 0);
+    intUnlock(3);
+    g_clockHooks = 0;
+    hk::runTask([] { VKClkConnect(countClockHook, 0); });
+    hk::runTicks(10);
+    EXPECT_GE(g_clockHooks, 10);
+    hk::runTask([] { VKClkDisconnect(); });
+}
+
 // A task's error number is its own; outside a task it is the thread's.
 TEST_F(KernelEdges, ErrorNumberOfATaskAndOfTheThread) {
     errnoSet(EINTR);

@@ -371,3 +371,22 @@ TEST_F(TwServer, AReplyHeldToItsLastByteGoesOnceAndInOrder) {
     EXPECT_EQ(waiting(), 0);
     EXPECT_EQ(c.unread(), 0);
 }
+
+// The largest data packet of a handle comes from the installed binding; with
+// no binding, or one without that routine, it is 0.
+TEST(TwTcpPacketBytes, ComeFromTheBindingOrAreZero) {
+    const TwapiDescriptor* const saved = TwapiDescriptorPtr;
+    TwapiDescriptor without{};
+    TwapiDescriptor with{};
+    with.GetDataPacketBytes = [](uint32_t handle) -> uint32_t { return handle + 6; };
+    const struct { const TwapiDescriptor* binding; uint16_t bytes; } rows[] = {
+        {nullptr, 0},
+        {&without, 0},
+        {&with, 10},
+    };
+    for (const auto& r : rows) {
+        TwapiDescriptorPtr = r.binding;
+        EXPECT_EQ(tcpMaxDataPacketBytes(4), r.bytes);
+    }
+    TwapiDescriptorPtr = saved;
+}
