@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
@@ -79,6 +80,15 @@ TEST_F(KernelEdges, OutsideATaskTheInterruptLockDoesNothing) {
     hk::runTicks(10);
     EXPECT_GE(g_clockHooks, 10);
     hk::runTask([] { VKClkDisconnect(); });
+}
+
+// What a task's routine holds is let go once the task has ended and the CPU
+// idled, not kept until the kernel stops.
+TEST_F(KernelEdges, AnEndedTaskLetsGoOfWhatItsRoutineHolds) {
+    auto held = std::make_shared<int>(7);
+    hk::runTask([held] { hk::spawnFunction([held] { (void)*held; }, 50, "tShort"); });
+    hk::runTicks(2);
+    EXPECT_EQ(held.use_count(), 1);
 }
 
 // A task's error number is its own; outside a task it is the thread's.
