@@ -187,7 +187,6 @@ struct Kernel {
     uint64_t lostUnreported = 0;
     uint64_t lostReportNs = 0;  // host time of the last report
     bool lostReported = false;
-    uint64_t lateCount = 0;
     uint64_t lateMaxNs = 0;
 
     VOIDFUNCPTR clockHook = nullptr;
@@ -496,7 +495,6 @@ void noteLostTicks(uint64_t due) {
 void noteLateness(uint64_t lateNs) {
     const uint64_t us = lateNs / 1000;
     ++K.lateHist[std::min<uint64_t>(us, kLateBuckets - 1)];
-    ++K.lateCount;
     K.lateMaxNs = std::max(K.lateMaxNs, lateNs);
 }
 
@@ -927,7 +925,6 @@ void start(ClockMode mode) {
     K.lostUnreported = 0;
     K.lostReported = false;
     K.lateHist.fill(0);
-    K.lateCount = 0;
     K.lateMaxNs = 0;
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
@@ -1077,25 +1074,30 @@ uint64_t nowNs() { return now(); }
 uint64_t nowNsIfRunning() { return K.started ? now() : 0; }
 uint64_t lostTicks() { return K.lostTicks.load(std::memory_order_relaxed); }
 
+TickLateness summariseLateness(std::span<const uint64_t> hist, uint64_t maxNs, uint64_t missed) {
+    TickLateness t{};
+    for (uint64_t n : hist) t.ticks += n;
+    t.missed = missed;
+    t.maxNs = maxNs;
+    if (t.ticks == 0) return t;
+    // The upper bound of the bucket that holds the rank-th lateness (from
+    // 1); the last bucket is open-ended, so its bound is the maximum.
+    auto quantile = [&](uint64_t rank) {
+        uint64_t seen = 0;
+        for (size_t b = 0; b < hist.size(); ++b) {
+            seen += hist[b];
+            if (seen >= rank) return b == hist.size() - 1 ? maxNs : (b + 1) * 1000;
+        }
+        return maxNs;
+    };
+    t.p50Ns = std::min(quantile((t.ticks + 1) / 2), maxNs);
+    t.p99Ns = std::min(quantile(t.ticks - t.ticks / 100), maxNs);
+    return t;
+}
+
 TickLateness tickLateness() {
     auto build = [] {
-        TickLateness t{};
-        t.ticks = K.lateCount;
-        t.missed = K.lostTicks.load(std::memory_order_relaxed);
-        t.maxNs = K.lateMaxNs;
-        auto quantile = [](uint64_t rank) {
-            uint64_t seen = 0;
-            for (size_t b = 0; b < kLateBuckets; ++b) {
-                seen += K.lateHist[b];
-                if (seen >= rank) return b == kLateBuckets - 1 ? K.lateMaxNs : (b + 1) * 1000;
-            }
-            return K.lateMaxNs;
-        };
-        if (t.ticks > 0) {
-            t.p50Ns = std::min(quantile((t.ticks + 1) / 2), t.maxNs);
-            t.p99Ns = std::min(quantile(t.ticks - t.ticks / 100), t.maxNs);
-        }
-        return t;
+        return summariseLateness(K.lateHist, K.lateMaxNs, K.lostTicks.load(std::memory_order_relaxed));
     };
     if (!K.started) return build();
     return kquick(build);

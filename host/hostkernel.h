@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,9 @@ struct TickLateness {
     uint64_t p50Ns, p99Ns, maxNs;
 };
 TickLateness tickLateness();
+// The same summary of a lateness histogram: hist[b] ticks came b to b+1 µs
+// late, the last bucket holding all later ones; maxNs is the latest of all.
+TickLateness summariseLateness(std::span<const uint64_t> hist, uint64_t maxNs, uint64_t missed);
 uint64_t ticks();
 
 // From inside a task: spend `ns` of simulated CPU time (frames that overrun,

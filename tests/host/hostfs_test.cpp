@@ -158,6 +158,9 @@ TEST_F(HostFs, DescriptorsSeeksAndAttributes) {
     ASSERT_EQ(::stat((root_ + "/d").c_str(), &made), 0);
     EXPECT_EQ(made.st_mode & 07777, 0755u & ~mask);
     EXPECT_EQ(hostfs::copy(target("f.bin").c_str(), target("d/g.bin").c_str()), 0);
+    // A copy is a plain file on the host: anyone may read it, only its owner writes it.
+    ASSERT_EQ(::stat((root_ + "/d/g.bin").c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0644u & ~mask);
     std::ifstream in(root_ + "/d/g.bin");
     std::string text;
     in >> text;

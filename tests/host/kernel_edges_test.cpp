@@ -14,6 +14,8 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "host/hostkernel.h"
 
@@ -89,6 +91,39 @@ TEST_F(KernelEdges, AnEndedTaskLetsGoOfWhatItsRoutineHolds) {
     hk::runTask([held] { hk::spawnFunction([held] { (void)*held; }, 50, "tShort"); });
     hk::runTicks(2);
     EXPECT_EQ(held.use_count(), 1);
+}
+
+// The loader's lateness figures from the microsecond histogram: p50 and p99
+// are the upper bounds of the buckets holding the middle and the 99th
+// percentile rank, never above the maximum; the open last bucket gives the
+// maximum itself.
+TEST(TickLatenessSummary, RanksBucketBoundsAndTheMaximum) {
+    struct Row {
+        const char* name;
+        std::vector<std::pair<size_t, uint64_t>> counts;  // bucket, ticks
+        uint64_t maxNs, p50Ns, p99Ns, ticks;
+    };
+    const Row rows[] = {
+        {"no ticks", {}, 0, 0, 0, 0},
+        {"one tick", {{3, 1}}, 3'400, 3'400, 3'400, 1},
+        {"two ticks: the lower is the middle", {{10, 1}, {20, 1}}, 20'500, 11'000, 20'500, 2},
+        {"three ticks: the second is the middle", {{10, 1}, {20, 1}, {30, 1}}, 30'200, 21'000, 30'200, 3},
+        {"four ticks", {{10, 2}, {20, 2}}, 20'900, 11'000, 20'900, 4},
+        {"100 ticks: the 99th of them", {{1, 98}, {2, 1}, {3, 1}}, 3'700, 2'000, 3'000, 100},
+        {"200 ticks: the 198th of them", {{1, 197}, {2, 1}, {3, 2}}, 3'100, 2'000, 3'000, 200},
+        {"later than the last bound", {{0, 1}, {5, 1}, {40, 1}}, 12'345'678, 6'000, 12'345'678, 3},
+        {"the middle in the last bucket", {{0, 1}, {40, 2}}, 41'500, 41'500, 41'500, 3},
+    };
+    for (const Row& r : rows) {
+        std::vector<uint64_t> hist(41, 0);  // 0 .. 40 µs, the last one open
+        for (const auto& [bucket, n] : r.counts) hist.at(bucket) += n;
+        const hk::TickLateness t = hk::summariseLateness(hist, r.maxNs, 7);
+        EXPECT_EQ(t.ticks, r.ticks) << r.name;
+        EXPECT_EQ(t.missed, 7u) << r.name;
+        EXPECT_EQ(t.maxNs, r.maxNs) << r.name;
+        EXPECT_EQ(t.p50Ns, r.p50Ns) << r.name;
+        EXPECT_EQ(t.p99Ns, r.p99Ns) << r.name;
+    }
 }
 
 // A task's error number is its own; outside a task it is the thread's.
