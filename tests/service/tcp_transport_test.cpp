@@ -188,6 +188,20 @@ TEST_F(TwServer, ProgrammingStartsAtTheNextConnectOnce) {
     }
 }
 
+// A session that ends frees its slot; the next session on that slot starts
+// without the security level a login gave the one before.
+TEST_F(TwServer, TheNextSessionOnAFreedSlotStartsWithoutTheLevelOfTheLast) {
+    auto first = std::make_unique<TwTcpClient>(port);
+    ASSERT_EQ(first->connectSession(), kConnectReply);
+    hk::runTask([] { TWTcpPorts[0].securityLevel = 7; });  // as a login grants it
+    first.reset();
+    ASSERT_TRUE(hk::runUntil([&] { return slotsInUse() == 0; }, 200));
+    TwTcpClient next(port);
+    ASSERT_EQ(next.connectSession(), kConnectReply);
+    ASSERT_TRUE(TWTcpPorts[0].inUse);
+    EXPECT_EQ(TWTcpPorts[0].securityLevel, 0);
+}
+
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
     TwTcpClient c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
