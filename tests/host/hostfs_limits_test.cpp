@@ -77,6 +77,7 @@ TEST_F(HostFsLimits, CopyCarriesEveryByteOrTellsWhyNot) {
         {"one byte", "one.bin", "sub/dst.bin", -1, -1, 0, 0, 1},
         {"room for one byte", "src.bin", "sub/dst.bin", 1, -1, -1, ENOSPC, 1},
         {"no source", "none.bin", "sub/dst.bin", -1, -1, -1, ENOENT, 0},
+        {"a folder for a source: it cannot be read", "sub", "sub/dst.bin", -1, -1, -1, EISDIR, 0},
         {"no folder for the copy", "src.bin", "nodir/dst.bin", -1, -1, -1, ENOENT, 0},
         {"source outside the root", "../src.bin", "sub/dst.bin", -1, -1, -1, ENOENT, 0},
         {"copy outside the root", "src.bin", "../dst.bin", -1, -1, -1, ENOENT, 0},
