@@ -116,6 +116,9 @@ TEST_F(HostFs, DescriptorsSeeksAndAttributes) {
     hostfs::FileStat st{};
     ASSERT_EQ(hostfs::fstat(fd, &st), 0);
     EXPECT_EQ(st.size, 10u);
+    struct stat host {};
+    ASSERT_EQ(::stat((root_ + "/f.bin").c_str(), &host), 0);
+    EXPECT_EQ(st.mtime, static_cast<uint32_t>(host.st_mtime));
     EXPECT_EQ(st.attributes, 0);
     EXPECT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, hostfs::kAttrReadOnly | 0x20), 0);
     ASSERT_EQ(hostfs::fstat(fd, &st), 0);

@@ -111,6 +111,11 @@ TEST_F(TwServer, PortReferenceIsInUseOnlyForAnOpenSlot) {
     EXPECT_TRUE(tcpPortRefInUse(ref));
     EXPECT_FALSE(tcpPortRefInUse(static_cast<uint16_t>(ref + 1)));
     EXPECT_FALSE(tcpPortRefInUse(0));
+    // The reference of the slot being served, and none while no slot is.
+    hk::runTask([] { pCurTWTcpPort = &TWTcpPorts[0]; });
+    EXPECT_EQ(tcpCurrentPortRef(), ref);
+    hk::runTask([] { pCurTWTcpPort = nullptr; });
+    EXPECT_EQ(tcpCurrentPortRef(), 0);
 }
 
 TEST_F(TwServer, IdleLimitIs22000MsOnTheWrappingClock) {
