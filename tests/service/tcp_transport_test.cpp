@@ -50,6 +50,20 @@ TEST_F(TwServer, ConnectReplyAndEveryChannelError) {
     expect.insert(expect.end(), {0xC1, 0, 0});
     EXPECT_EQ(got, expect);
     EXPECT_EQ(slotsInUse(), 2);
+    // The short frame is dropped whole: the next header starts a new frame
+    // (here a 13-byte request for a 2-byte blob).
+    fake.blob = {0xAA, 0xBB};
+    for (Bytes p : {Bytes{1, 0, 13}, Bytes{0x2B, 0xD0, 0x10, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 1}})
+        send(client, p.data(), p.size(), 0);
+    Bytes next(32);
+    n = 0;
+    for (int i = 0; i < 100 && n < 6; ++i) {
+        hk::runTicks(1);
+        ssize_t r = recv(client, next.data() + n, next.size() - size_t(n), MSG_DONTWAIT);
+        n += r > 0 ? r : 0;
+    }
+    next.resize(size_t(n));
+    EXPECT_EQ(next, (Bytes{1, 0, 3, 0x00, 0xAA, 0xBB}));
     close(client);
 }
 
