@@ -423,3 +423,43 @@ TEST(TwTcpPacketBytes, ComeFromTheBindingOrAreZero) {
     }
     TwapiDescriptorPtr = saved;
 }
+
+// Two slots each hold the last byte of a reply at once: what one slot holds
+// stays its own, and each client gets its reply whole.
+TEST_F(TwServer, RepliesHeldInTwoSlotsAtOnceStayApart) {
+    const int taken = bytesTakenBehind(kConnectReply.size());
+    ASSERT_GE(taken, 8) << "the host took no part of a long write";
+    ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
+    fake.blob = patternBlob();
+    fake.blob.resize(size_t(taken + 1 - 4));
+    TwTcpClient quick(port);
+    ASSERT_EQ(quick.connectSession(), kConnectReply);
+    quick.sendRaw(kBlobRequest);
+    const Bytes reply = quick.readFrame();
+    ASSERT_EQ(reply.size(), size_t(taken + 1));
+
+    NarrowClient lower, upper;  // the upper one in the next slot
+    ASSERT_GE(lower.fd, 0);
+    ASSERT_GE(upper.fd, 0);
+    auto waiting = [](int fd) {
+        int n = -1;
+        ioctl(fd, FIONREAD, &n);
+        return n;
+    };
+    const int connectBytes = int(kConnectReply.size());
+    for (NarrowClient* c : {&lower, &upper}) {
+        c->send(twFrame(0, {0x00}));
+        ASSERT_TRUE(hk::runUntil([&] { return waiting(c->fd) == connectBytes; }, 100));
+    }
+    // The upper slot holds its last byte first, then the lower one.
+    for (NarrowClient* c : {&upper, &lower}) {
+        c->send(kBlobRequest);
+        ASSERT_TRUE(hk::runUntil([&] { return waiting(c->fd) == connectBytes + taken; }, 100));
+    }
+    Bytes want = kConnectReply;
+    want.insert(want.end(), reply.begin(), reply.end());
+    for (NarrowClient* c : {&lower, &upper}) {
+        const Bytes got = c->readSlowly(want.size(), 4096);
+        EXPECT_TRUE(got == want) << (c == &lower ? "lower" : "upper") << " slot: " << got.size() << " bytes";
+    }
+}
