@@ -463,3 +463,19 @@ TEST_F(TwServer, RepliesHeldInTwoSlotsAtOnceStayApart) {
         EXPECT_TRUE(got == want) << (c == &lower ? "lower" : "upper") << " slot: " << got.size() << " bytes";
     }
 }
+
+// A request whose payload comes in two passes is read from its own start,
+// though another session's request was served in between.
+TEST_F(TwServer, APayloadCompletedAfterAnotherSessionsRequestIsReadFromItsStart) {
+    fake.blob = {0xAA, 0xBB};
+    const Bytes want{1, 0, 3, 0x00, 0xAA, 0xBB};
+    TwTcpClient first(port), second(port);
+    ASSERT_EQ(first.connectSession(), kConnectReply);
+    ASSERT_EQ(second.connectSession(), kConnectReply);
+    first.sendRaw(Bytes(kBlobRequest.begin(), kBlobRequest.begin() + 8));
+    hk::runTicks(10);
+    second.sendRaw(kBlobRequest);
+    EXPECT_EQ(second.readFrame(), want);
+    first.sendRaw(Bytes(kBlobRequest.begin() + 8, kBlobRequest.end()));
+    EXPECT_EQ(first.readFrame(), want);
+}
