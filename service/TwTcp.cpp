@@ -307,16 +307,30 @@ void tcpTwSlave() {
 
 void ShutdownSocket(int fd) { hostio::sockAbort(fd); }
 
+namespace {
+
+// A slot freed: no session state is left for the next one to find.
+void releaseSlot(TwTcpPort& p) {
+    ShutdownSocket(p.socket);
+    heldReplyOf(&p).length = 0;
+    p.connected = 0;
+    p.lastActivityMs = 0;
+    p.securityLevel = 0;
+    p.pendingLength = 0;
+    p.lastChannelError = 0;
+    p.tokenState = 0;
+    p.socket = -1;
+    p.inUse = 0;
+}
+
+}  // namespace
+
 int AddSocketToPortList(int fd, uint32_t peerAddress) {
     for (TwTcpPort& p : TWTcpPorts) {
         if (p.inUse) continue;
         p.lastActivityMs = tcpNowMs();
-        p.connected = 0;
         p.socket = fd;
         p.peerAddress = peerAddress;
-        p.pendingLength = 0;
-        p.lastChannelError = 0;
-        heldReplyOf(&p).length = 0;
         p.tokenState = ChangeExcluded() ? TOKEN_EXCLUDED : TOKEN_ALLOWED;
         p.inUse = 1;
         return 1;
@@ -327,16 +341,9 @@ int AddSocketToPortList(int fd, uint32_t peerAddress) {
 void FreeCurTcpSocket() {
     TwTcpPort* p = pCurTWTcpPort;
     if (p == nullptr || !p->inUse) return;
-    ShutdownSocket(p->socket);
-    heldReplyOf(p).length = 0;
-    p->connected = 0;
-    p->lastActivityMs = 0;
-    p->securityLevel = 0;
-    p->pendingLength = 0;
-    if (p->tokenState == TOKEN_HOLDER) AllowChangeForAll(1);
-    p->tokenState = 0;
-    p->socket = -1;
-    p->inUse = 0;
+    const bool holder = p->tokenState == TOKEN_HOLDER;
+    releaseSlot(*p);
+    if (holder) AllowChangeForAll(1);
 }
 
 uint32_t runTcpListener() {
@@ -366,15 +373,6 @@ void CloseAllSockets() {
     TWRun = 0;
     if (listenerSocket >= 0) VKOS_CloseSocket(listenerSocket);
     listenerSocket = -1;
-    for (TwTcpPort& p : TWTcpPorts) {
-        if (!p.inUse) continue;
-        ShutdownSocket(p.socket);
-        heldReplyOf(&p).length = 0;
-        p.socket = -1;
-        p.inUse = 0;
-        p.securityLevel = 0;
-        p.tokenState = 0;
-        p.pendingLength = 0;
-        p.connected = 0;
-    }
+    for (TwTcpPort& p : TWTcpPorts)
+        if (p.inUse) releaseSlot(p);
 }
