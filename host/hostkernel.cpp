@@ -171,6 +171,9 @@ struct Kernel {
     int irqDepth = 0;         // >0 while an interrupt handler runs
     uint64_t ticksDue = 0;    // ticks to deliver at the next interrupt delivery
     int idleIntLock = 0;
+    // The interrupt lock depth of the running context: the current task's,
+    // or idleIntLock while none runs.
+    int* intLockHere = &idleIntLock;
     void* schedSp = nullptr;
     void* schedStackLow = nullptr;
     size_t schedStackSize = 0;
@@ -388,6 +391,7 @@ void switchTo(Task* me, Task* next, bool dying = false) {
     static void* discard;
     void** from = me ? (dying ? &discard : &me->sp) : &K.schedSp;
     K.current = next;
+    K.intLockHere = next ? &next->intLockDepth : &K.idleIntLock;
     K.taskRunning.store(next != nullptr, std::memory_order_relaxed);
     if (next) {
         if (K.traceOn) traceLine("switch " + next->name + " @" + std::to_string(K.tickCount));
@@ -615,9 +619,12 @@ void checkOverrun(const Task* me) {
 // new run, without a call.
 inline void schedPoint() {
     Task* me = K.current;
-    if (me != nullptr && K.irqDepth == 0 && me->intLockDepth == 0 && K.mode == ClockMode::Simulated &&
-        K.ticksDue == 0 && !K.choiceStale && runnable(me) && !K.postedFlag.load(std::memory_order_acquire) &&
-        !runNoted()) {
+    // One test of the conditions that the running context and the kernel
+    // keep, then the two that other host threads may set at any time.
+    if (me != nullptr &&
+        !(((K.irqDepth | me->intLockDepth) != 0) | (K.mode != ClockMode::Simulated) | (K.ticksDue != 0) |
+          K.choiceStale | me->dead | me->suspended | (me->block != Block::None)) &&
+        !K.postedFlag.load(std::memory_order_acquire) && !runNoted()) {
         markRunStart();
         return;
     }
@@ -929,6 +936,7 @@ void start(ClockMode mode) {
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
     K.current = nullptr;
+    K.intLockHere = &K.idleIntLock;
     K.choiceStale = true;
     K.noneReady = false;
     K.pollFdsBuilt = false;
@@ -1368,16 +1376,14 @@ STATUS taskDelay(int ticks) {
 }
 
 int intLock() {
-    if (!tOnCpu) return 0;
-    if (K.irqDepth > 0) return 0;
-    int& depth = K.current ? K.current->intLockDepth : K.idleIntLock;
-    return depth++;
+    if (!tOnCpu || K.irqDepth > 0) return 0;
+    return (*K.intLockHere)++;
 }
 
 void intUnlock(int key) {
     if (!tOnCpu || K.irqDepth > 0) return;
-    int& depth = K.current ? K.current->intLockDepth : K.idleIntLock;
-    depth = key < 0 ? 0 : key;
+    const int depth = key < 0 ? 0 : key;
+    *K.intLockHere = depth;
     if (depth == 0) schedPoint();
 }
 
