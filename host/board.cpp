@@ -80,25 +80,50 @@ const bool pauseHookSet = (hk::setCpuPauseHook([] { mutex().release(); }), true)
 // A copy of some registers' reads, valid while the board's lock count is
 // `holds` (what it becomes when the publishing hold ends). Written under the
 // lock, read without it: every field is atomic, and a reader trusts what it
-// read only when the count did not move meanwhile.
+// read only when the count did not move meanwhile. V is the width of the
+// reads it answers: 32-bit registers 4 bytes apart, or 16-bit ones 2 apart.
+template <typename V>
 struct Published {
     std::atomic<uint64_t> holds{1};  // odd: never matches
     std::atomic<uint32_t> first{0};
     std::atomic<uint32_t> count{0};
+    // Valid from fromNs up to untilNs, or up to the watchdog's deadline when
+    // that comes first: after it, the slow path's poll must expire the
+    // watchdog.
     std::atomic<uint64_t> fromNs{0};
     std::atomic<uint64_t> untilNs{0};
-    // The watchdog as the slow path's poll would find it.
-    std::atomic<bool> wdogArmed{false};
-    std::atomic<uint64_t> wdogLastKickNs{0};
-    std::atomic<uint64_t> wdogTimeoutNs{0};
-    std::atomic<uint32_t> values[kPublishedMax]{};
+    std::atomic<V> values[kPublishedMax]{};
 };
 
-Published published[2];
+Published<uint32_t> published[kPublishedSlots];
+constexpr uint64_t kDinSamples = 5;  // the current state and the four before it
+constexpr size_t kDinSampleWords = (ZARN_DIN_SAMPLES_LAST - ZARN_DIN_SAMPLES_FIRST) / 2 + 1;
+static_assert(kDinSampleWords == 2 * kDinSamples);
+// The discrete-input sample registers, published by their own behaviour.
+Published<uint16_t> publishedDin[1];
 
 State* state = nullptr;  // guarded by mutex(); built on first use
 
 size_t indexOf(uint32_t address) { return (address - kFpgaBase) / 2; }
+
+// Fills `p` (lock held) with what the registers first, first + sizeof(V),
+// ... read as while the kernel time stays in [fromNs, untilNs).
+template <typename V>
+void publish(const State& s, Published<V>& p, uint32_t first, const V* values, size_t count, uint64_t fromNs,
+             uint64_t untilNs) {
+    // The poll expires an armed watchdog once now - lastKick > timeout.
+    if ((s.regs[indexOf(ZARN_WDOG_ENABLE)] & 1u) && !s.wdogExpired) {
+        const uint64_t deadline = s.wdogLastKickNs + s.wdogTimeoutNs;
+        if (deadline >= s.wdogLastKickNs && deadline < untilNs) untilNs = deadline + 1;
+    }
+    p.first.store(first, std::memory_order_relaxed);
+    p.count.store(static_cast<uint32_t>(count), std::memory_order_relaxed);
+    p.fromNs.store(fromNs, std::memory_order_relaxed);
+    p.untilNs.store(untilNs, std::memory_order_relaxed);
+    for (size_t i = 0; i < count; ++i) p.values[i].store(values[i], std::memory_order_relaxed);
+    // Valid from the end of the present hold of the lock.
+    p.holds.store(mutex().holds() + 1, std::memory_order_relaxed);
+}
 
 void checkAddress(uint32_t address, int width) {
     const uint32_t bytes = width == 32 ? 4u : 2u;  // the widths are 16 and 32
@@ -293,16 +318,24 @@ void attachBuiltins(State& s) {
 
     attachLocked(s, ZARN_DIN_SAMPLES_FIRST, ZARN_DIN_SAMPLES_LAST,
                  Behaviour{[](uint32_t a, int, uint32_t) -> uint32_t {
+                               // The drivers read the samples one after the other:
+                               // all of them are published, as they stand through
+                               // this millisecond.
                                State& st = *state;
-                               const uint32_t offset = ZARN_DIN_SAMPLES_LAST - a;  // 4 * k + 2 * word
-                               const uint64_t k = offset / 4;
-                               const int word = static_cast<int>((offset % 4) / 2);
-                               const uint64_t t = now();
-                               const uint64_t sampleMs = t / kMsNs;
-                               if (sampleMs < k) return 0;
-                               const uint32_t levels =
-                                   withRelayReadbacks(st, dinLevelsAt(st, (sampleMs - k) * kMsNs));
-                               return word == 0 ? (levels & 0xFFFFu) : (levels >> 16);
+                               const uint64_t sampleMs = now() / kMsNs;
+                               uint16_t words[kDinSampleWords];
+                               for (uint64_t k = 0; k < kDinSamples; ++k) {
+                                   const uint32_t levels =
+                                       sampleMs < k ? 0u
+                                                    : withRelayReadbacks(st, dinLevelsAt(st, (sampleMs - k) * kMsNs));
+                                   // Sample k, word w lies at LAST - 4 * k - 2 * w.
+                                   const size_t i = kDinSampleWords - 1 - 2 * k;
+                                   words[i] = static_cast<uint16_t>(levels & 0xFFFFu);
+                                   words[i - 1] = static_cast<uint16_t>(levels >> 16);
+                               }
+                               publish(st, publishedDin[0], ZARN_DIN_SAMPLES_FIRST, words, kDinSampleWords,
+                                       sampleMs * kMsNs, (sampleMs + 1) * kMsNs);
+                               return words[(a - ZARN_DIN_SAMPLES_FIRST) / 2];
                            },
                            nullptr});
     attachLocked(s, ZARN_AIN_BASE, ZARN_AIN_BASE + 4u * (ZARN_AIN_COUNT - 1), analogInputBehaviour());
@@ -367,32 +400,30 @@ void straightenLog(State& s) {
     s.logHead = 0;
 }
 
-// A whole 32-bit read answered from a published copy; false when none
+// A read answered from a published copy of its width; false when none
 // holds it as it stands now.
-bool readPublished(uint32_t address, uint32_t& value) {
+template <typename V, size_t N>
+[[gnu::always_inline]] inline bool readPublished(const Published<V> (&slots)[N], uint32_t address, uint32_t& value) {
     const uint64_t holds = mutex().holds();
     if (holds & 1u) return false;
-    for (const Published& p : published) {
+    for (const Published<V>& p : slots) {
         if (p.holds.load(std::memory_order_relaxed) != holds) continue;
         const uint32_t offset = address - p.first.load(std::memory_order_relaxed);
-        if (offset % 4u != 0 || offset / 4u >= p.count.load(std::memory_order_relaxed)) continue;
+        if (offset % sizeof(V) != 0 || offset / sizeof(V) >= p.count.load(std::memory_order_relaxed)) continue;
         const uint64_t t = now();
         if (t < p.fromNs.load(std::memory_order_relaxed) || t >= p.untilNs.load(std::memory_order_relaxed)) return false;
-        if (p.wdogArmed.load(std::memory_order_relaxed) &&
-            t - p.wdogLastKickNs.load(std::memory_order_relaxed) > p.wdogTimeoutNs.load(std::memory_order_relaxed))
-            return false;
-        value = p.values[offset / 4u].load(std::memory_order_relaxed);
+        value = p.values[offset / sizeof(V)].load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
         return mutex().holds() == holds;
     }
     return false;
 }
 
-uint32_t cpuRead(uint32_t address, int width) {
-    if (width == 32) {
-        uint32_t value;
-        if (readPublished(address, value)) return value;
-    }
+
+// A read no published copy answers: under the lock, with the watchdog's
+// poll and the register's behaviour. Kept out of line so that the published
+// path stays a few instructions.
+[[gnu::noinline]] uint32_t cpuReadLocked(uint32_t address, int width) {
     checkAddress(address, width);
     std::lock_guard<Mutex> g(mutex());
     State& s = locked();
@@ -400,6 +431,13 @@ uint32_t cpuRead(uint32_t address, int width) {
     const uint32_t value = stored(s, address, width);
     const Behaviour& b = s.behaviours[s.behaviourOf[indexOf(address)]];
     return b.read ? b.read(address, width, value) : value;
+}
+
+inline uint32_t cpuRead(uint32_t address, int width) {
+    uint32_t value;
+    if (width == 32 ? readPublished(published, address, value) : readPublished(publishedDin, address, value))
+        return value;
+    return cpuReadLocked(address, width);
 }
 
 void cpuWrite(uint32_t address, int width, uint32_t value) {
@@ -446,12 +484,8 @@ bool keepsWord() {
 
 void Mutex::lock() {
     const void* me = selfMarker();
-    if (owner_.load(std::memory_order_relaxed) != me) {
-        uint32_t c = kFree;
-        if (!word_.compare_exchange_strong(c, kHeld, std::memory_order_acquire, std::memory_order_relaxed))
-            lockContended(c);
-        owner_.store(me, std::memory_order_relaxed);
-    }
+    if (owner_.load(std::memory_order_relaxed) != me) [[unlikely]]
+        takeWord(me);
     if (depth_++ == 0) {
         count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_release);
@@ -467,6 +501,13 @@ void Mutex::unlock() {
 
 void Mutex::release() {
     if (owner_.load(std::memory_order_relaxed) == selfMarker() && depth_ == 0) letGo();
+}
+
+void Mutex::takeWord(const void* me) {
+    uint32_t c = kFree;
+    if (!word_.compare_exchange_strong(c, kHeld, std::memory_order_acquire, std::memory_order_relaxed))
+        lockContended(c);
+    owner_.store(me, std::memory_order_relaxed);
 }
 
 void Mutex::letGo() {
@@ -487,19 +528,8 @@ std::unique_lock<Mutex> lock() { return std::unique_lock<Mutex>(mutex()); }
 
 void publishReads(int slot, uint32_t first, const uint32_t* values, size_t count, uint64_t fromNs,
                   uint64_t untilNs) {
-    if (slot < 0 || slot > 1 || count > kPublishedMax) return;
-    const State& s = locked();
-    Published& p = published[slot];
-    p.first.store(first, std::memory_order_relaxed);
-    p.count.store(static_cast<uint32_t>(count), std::memory_order_relaxed);
-    p.fromNs.store(fromNs, std::memory_order_relaxed);
-    p.untilNs.store(untilNs, std::memory_order_relaxed);
-    p.wdogArmed.store((s.regs[indexOf(ZARN_WDOG_ENABLE)] & 1u) && !s.wdogExpired, std::memory_order_relaxed);
-    p.wdogLastKickNs.store(s.wdogLastKickNs, std::memory_order_relaxed);
-    p.wdogTimeoutNs.store(s.wdogTimeoutNs, std::memory_order_relaxed);
-    for (size_t i = 0; i < count; ++i) p.values[i].store(values[i], std::memory_order_relaxed);
-    // Valid from the end of the present hold of the lock.
-    p.holds.store(mutex().holds() + 1, std::memory_order_relaxed);
+    if (slot < 0 || slot >= kPublishedSlots || count > kPublishedMax) return;
+    publish(locked(), published[slot], first, values, count, fromNs, untilNs);
 }
 
 uint16_t peek16(uint32_t address) {

@@ -77,6 +77,7 @@ public:
 
 private:
     static constexpr uint32_t kFree = 0, kHeld = 1, kWaited = 2;  // kWaited: held, and maybe a sleeper
+    [[gnu::noinline]] void takeWord(const void* me);
     void lockContended(uint32_t seen);
     void letGo();
 
@@ -107,9 +108,10 @@ void attach(uint32_t first, uint32_t last, Behaviour behaviour);
 // first, first + 4, ... (`count` of them) read as while the kernel time stays
 // in [fromNs, untilNs). Whole 32-bit CPU reads of them are then answered
 // from that copy, without the lock, until anybody takes the board's lock
-// again; the watchdog's deadline is checked as on every access. Two slots
-// (0, 1); publishing into a slot replaces what it held.
+// again; the watchdog's deadline is checked as on every access. Slots 0 to
+// kPublishedSlots - 1; publishing into a slot replaces what it held.
 constexpr size_t kPublishedMax = 64;
+constexpr int kPublishedSlots = 4;
 void publishReads(int slot, uint32_t first, const uint32_t* values, size_t count, uint64_t fromNs,
                   uint64_t untilNs);
 

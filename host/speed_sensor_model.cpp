@@ -37,10 +37,23 @@ struct SampleTable {
     std::array<uint32_t, ZARN_TSS_SAMPLE_COUNT> counts{};
 };
 
+// Period A, period B and the edge count as they stand at one time. In
+// simulated time the clock stands still while a task runs, so the reads of
+// one pass (period A twice or three times, period B, the tooth count) all
+// come at one time and share the work.
+struct Registers {
+    int64_t t = -1;  // none yet
+    uint32_t k = 0;
+    int64_t edges = 0;
+    uint32_t periodA = 0;
+    uint32_t periodB = 0;
+};
+
 struct Channel {
     std::vector<Segment> segs{Segment{0, 0.0, 0.0}};
     double offset = 0.0;  // edges lie at positions offset + k, k = 1, 2, ...
     SampleTable samples;  // forgotten on every change of the above
+    Registers regs;       // likewise
 };
 
 Channel chans[2];  // guarded by the board's lock
@@ -131,10 +144,21 @@ const SampleTable& samplesOf(Channel& c, uint32_t k, int64_t tick) {
     return s;
 }
 
-uint32_t periodB(const Channel& c, int64_t t) {
-    const int64_t n = edgeCount(c, t);
+// Period B: from the last edge seen to t.
+uint32_t periodBAfter(const Channel& c, int64_t n, int64_t t) {
     if (n < 1) return kNoCount;
     return countOf(static_cast<double>(t) - edgeTime(c, n));
+}
+
+const Registers& registersAt(Channel& c, uint32_t k, int64_t t) {
+    Registers& r = c.regs;
+    if (r.t == t && r.k == k) return r;
+    r.t = t;
+    r.k = k;
+    r.edges = edgeCount(c, t);
+    r.periodA = periodAAfter(c, k, r.edges);
+    r.periodB = periodBAfter(c, r.edges, t);
+    return r;
 }
 
 // Count from the last channel 0 edge to the next channel 1 edge, both seen.
@@ -162,16 +186,26 @@ void prune(Channel& c, uint32_t k, int64_t t) {
     c.segs.erase(c.segs.begin(), c.segs.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
-void forgetSamples(Channel& c) { c.samples = SampleTable{}; }
+void forgetSamples(Channel& c) {
+    c.samples = SampleTable{};
+    c.regs = Registers{};
+}
 
 // Called with the board's lock held, as every callback is.
 uint32_t readChannel(int ch, uint32_t reg32, uint32_t stored16or32, int64_t t) {
     const uint32_t k = teethPerMeasureHeld(ch);
     Channel& c = chans[ch];
     const uint32_t base = static_cast<uint32_t>(ch) * ZARN_TSS_STRIDE;
-    if (reg32 == ZARN_TSS_PERIOD_A0 + base) return periodA(c, k, t);
-    if (reg32 == ZARN_TSS_PERIOD_B0 + base) return periodB(c, t);
-    if (reg32 == ZARN_TSS_TOOTH_COUNT0 + base) return static_cast<uint32_t>(edgeCount(c, t) & 0xFFFF);
+    if (reg32 == ZARN_TSS_PERIOD_A0 + base || reg32 == ZARN_TSS_PERIOD_B0 + base) {
+        const Registers& r = registersAt(c, k, t);
+        // A pass reads period A twice and period B once: the board answers
+        // the others of them at this same time without coming back here.
+        const uint32_t pair[2] = {r.periodA, r.periodB};
+        board::publishReads(2 + ch, ZARN_TSS_PERIOD_A0 + base, pair, 2, static_cast<uint64_t>(t),
+                            static_cast<uint64_t>(t) + 1);
+        return reg32 == ZARN_TSS_PERIOD_A0 + base ? r.periodA : r.periodB;
+    }
+    if (reg32 == ZARN_TSS_TOOTH_COUNT0 + base) return static_cast<uint32_t>(registersAt(c, k, t).edges & 0xFFFF);
     const uint32_t first = ZARN_TSS_SAMPLES0 + base;
     const uint32_t last = first + 4u * (ZARN_TSS_SAMPLE_COUNT - 1);
     if (reg32 >= first && reg32 <= last) {
