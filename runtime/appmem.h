@@ -34,9 +34,11 @@ struct StrCell {
 // cell, and always its last byte, becomes 0.
 // The text may be the cell's own.
 inline void str_cell_copy(StrCell& dst, const char* text) {
-    const size_t n = strnlen(text, kStrCellBytes - 1);
-    std::memmove(dst.s, text, n);
-    std::memset(dst.s + n, 0, kStrCellBytes - n);
+    // Built in a cleared copy, so that the text may overlap the cell; the
+    // texts are short, and a loop costs less than three library calls.
+    char cell[kStrCellBytes] = {};
+    for (size_t i = 0; i < kStrCellBytes - 1 && text[i] != '\0'; ++i) cell[i] = text[i];
+    std::memcpy(dst.s, cell, kStrCellBytes);
 }
 
 // The same with another string cell's text: all 40 bytes are there to read,

@@ -102,3 +102,26 @@ TEST(AppMemory, AStringCellCopiedFromACellKeepsItsTextAndClearsTheRest) {
             EXPECT_EQ(dst.s[i], i < kept ? static_cast<char>(0xE9) : '\0') << "byte " << i;
     }
 }
+
+// A text copied into a string cell keeps at most 39 characters and clears
+// the rest of the cell; the text may lie in the cell itself.
+TEST(AppMemory, ATextCopiedIntoAStringCellKeepsAtMost39CharactersAndClearsTheRest) {
+    const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (size_t length : {size_t{0}, size_t{1}, size_t{20}, size_t{38}, size_t{39}, size_t{40}, size_t{52}}) {
+        SCOPED_TRACE(length);
+        const std::string text = letters.substr(0, length);
+        const size_t kept = std::min<size_t>(length, kStrCellBytes - 1);
+        StrCell dst;
+        std::memset(dst.s, '#', sizeof dst.s);
+        str_cell_copy(dst, text.c_str());
+        for (size_t i = 0; i < kStrCellBytes; ++i)
+            EXPECT_EQ(dst.s[i], i < kept ? text[i] : '\0') << "byte " << i;
+    }
+    // The cell's own text from its fourth character on: moved to the front.
+    StrCell cell;
+    std::memset(cell.s, 0, sizeof cell.s);
+    std::memcpy(cell.s, "abcdefgh", 8);
+    str_cell_copy(cell, cell.s + 3);
+    EXPECT_STREQ(cell.s, "defgh");
+    for (size_t i = 5; i < kStrCellBytes; ++i) EXPECT_EQ(cell.s[i], '\0') << "byte " << i;
+}
