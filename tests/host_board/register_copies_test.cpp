@@ -4,6 +4,7 @@
 // the CPU, or with time) shows in the second one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -178,6 +179,48 @@ INSTANTIATE_TEST_SUITE_P(Cases, PeriodChange, ::testing::ValuesIn(kPeriodChangeC
                          [](const ::testing::TestParamInfo<PeriodChangeCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// A read behaviour that publishes what a run of 32-bit registers reads as:
+// every slot, and up to the largest copy, answers the rest of the run
+// without coming back; a slot or a length beyond them is refused.
+TEST_F(RegisterCopies, PublishedCopiesByTheirSlotAndLength) {
+    constexpr uint32_t kFirst = 0x8080E000;
+    static int calls;
+    static int slot;
+    static size_t count;
+    const struct {
+        int slot;
+        size_t count;
+        bool taken;
+    } rows[] = {
+        {0, board::kPublishedMax, true},
+        {board::kPublishedSlots - 1, board::kPublishedMax, true},
+        {board::kPublishedSlots - 1, board::kPublishedMax + 1, false},
+        {board::kPublishedSlots, 4, false},
+        {-1, 4, false},
+    };
+    board::attach(kFirst, kFirst + 4 * (board::kPublishedMax + 1) - 2,
+                  board::Behaviour{[](uint32_t a, int, uint32_t) -> uint32_t {
+                                       ++calls;
+                                       uint32_t values[board::kPublishedMax + 1];
+                                       for (size_t i = 0; i < count; ++i) values[i] = 1000 + static_cast<uint32_t>(i);
+                                       board::publishReads(slot, kFirst, values, count, 0, ~uint64_t{0});
+                                       return 1000 + (a - kFirst) / 4;
+                                   },
+                                   nullptr});
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::to_string(r.slot) + " " + std::to_string(r.count));
+        slot = r.slot;
+        count = r.count;
+        calls = 0;
+        board::peek16(ZARN_CTRL);  // no copy from before
+        const size_t reads = std::min(r.count, board::kPublishedMax);
+        for (size_t i = 0; i < reads; ++i)
+            EXPECT_EQ(board::cpuRead32(kFirst + 4 * static_cast<uint32_t>(i)), 1000 + i) << i;
+        EXPECT_EQ(calls, r.taken ? 1 : static_cast<int>(reads));
+    }
+    board::attach(kFirst, kFirst + 4 * (board::kPublishedMax + 1) - 2, board::Behaviour{});
+}
 
 // Both channels' periods, read in turn: each channel's copy holds its own.
 TEST_F(RegisterCopies, EachChannelsPeriodsAreItsOwn) {
