@@ -42,6 +42,7 @@ TEST(BoardEdgesAccess, FirstAndLastRegistersOfEachWidth) {
     EXPECT_DEATH(board::cpuWrite32(base + 2, 0), "bad 32-bit FPGA access");
     EXPECT_DEATH(board::cpuRead16(end), "bad 16-bit FPGA access");
     EXPECT_DEATH(board::peek32(end - 2), "bad 32-bit FPGA access");
+    EXPECT_DEATH(board::peek16Held(end), "bad 16-bit FPGA access at 0x80810000");
     EXPECT_DEATH(board::poke16(base - 2, 0), "bad 16-bit FPGA access");
     EXPECT_DEATH(board::poke32(base + 2, 0), "bad 32-bit FPGA access");
     EXPECT_DEATH(board::poke32(end - 2, 0), "bad 32-bit FPGA access");
@@ -55,7 +56,8 @@ TEST(BoardEdgesAccess, FirstAndLastRegistersOfEachWidth) {
 }
 
 // The speed-sensor samples are answered from a copy once the first of them
-// was read; a misaligned 32-bit read among them still aborts.
+// was read; a misaligned 32-bit read among them still aborts. So does a
+// misaligned 16-bit read among the discrete-input samples.
 TEST(BoardEdgesAccess, MisalignedReadOfACopiedRegisterAborts) {
     board::reset();
     speedsensor::install();
@@ -66,6 +68,13 @@ TEST(BoardEdgesAccess, MisalignedReadOfACopiedRegisterAborts) {
         },
         "bad 32-bit FPGA access at 0x8080F306");
     EXPECT_EQ(board::cpuRead32(ZARN_TSS_SAMPLES0 + 4), 0xFFFFFFFFu);
+    // Likewise the discrete-input samples, copied at their first read.
+    EXPECT_DEATH(
+        {
+            board::cpuRead16(ZARN_DIN_SAMPLES_FIRST);
+            board::cpuRead16(ZARN_DIN_SAMPLES_FIRST + 1);
+        },
+        "bad 16-bit FPGA access at 0x8080F155");
     board::reset();
 }
 
