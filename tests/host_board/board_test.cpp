@@ -260,6 +260,9 @@ TEST_F(Board, WatchdogTimeOutCountsFromTheEnable) {
     board::cpuWrite16(ZARN_WDOG_ENABLE, 1);
     hk::runTicks(4);
     EXPECT_FALSE(board::poll());
+    // ... and the watchdog, which had timed out, times out again.
+    hk::runTicks(1);
+    EXPECT_TRUE(board::poll());
 }
 
 TEST_F(Board, InterruptStatusIsReadOnlyAndAcknowledgedBitByBit) {
