@@ -131,14 +131,16 @@ TEST_F(KernelEdges, ErrorNumberOfATaskAndOfTheThread) {
     errnoSet(EINTR);
     EXPECT_EQ(errno, EINTR);
     EXPECT_EQ(errnoGet(), EINTR);
-    int inside = 0, afterDelay = 0;
+    int atStart = -1, inside = 0, afterDelay = 0;
     hk::runTask([&] {
+        atStart = errnoGet();  // a new task starts with none, whatever the thread holds
         errnoSet(0x1234);
         errno = 0;
         inside = errnoGet();
         taskDelay(1);
         afterDelay = errnoGet();
     });
+    EXPECT_EQ(atStart, 0);
     EXPECT_EQ(inside, 0x1234);
     EXPECT_EQ(afterDelay, 0x1234);
     EXPECT_EQ(errnoGet(), errno);
