@@ -141,6 +141,14 @@ TEST_F(KernelEdges, ErrorNumberOfATaskAndOfTheThread) {
         afterDelay = errnoGet();
     });
     EXPECT_EQ(atStart, 0);
+    // An interrupt handler served while the CPU idles has the CPU thread's.
+    int inHandler = 0;
+    hk::postInterrupt([&] {
+        errnoSet(77);
+        inHandler = errnoGet();
+    });
+    hk::runTicks(1);
+    EXPECT_EQ(inHandler, 77);
     EXPECT_EQ(inside, 0x1234);
     EXPECT_EQ(afterDelay, 0x1234);
     EXPECT_EQ(errnoGet(), errno);

@@ -98,15 +98,22 @@ TEST(BoardAccess, BadAccessesAbort) {
 }
 
 std::vector<bool> delivered;  // intContext() of each delivery
+long deliveredArg = 0;         // the argument of the last
 
 TEST_F(Board, CpuRequestDeliveredAtInterruptLevelOnceEnabled) {
-    VKCpuRqstConnect([](long) { delivered.push_back(intContext()); }, 0);
+    VKCpuRqstConnect(
+        [](long arg) {
+            delivered.push_back(intContext());
+            deliveredArg = arg;
+        },
+        42);
     board::raiseCpuRequest(ZARN_INTR_POWER_FAIL | ZARN_INTR_CALLBACK);
     hk::runTicks(1);
     EXPECT_TRUE(delivered.empty());  // the platform has not initialised it
     VKCpuRqstInit();  // pending status is delivered as soon as it is enabled
     hk::runTicks(1);
     EXPECT_EQ(delivered, std::vector<bool>{true});
+    EXPECT_EQ(deliveredArg, 42);
     board::cpuWrite16(ZARN_INTR_ACK, ZARN_INTR_CALLBACK | ZARN_INTR_WDOG_TIMEOUT);  // clears the written bits
     EXPECT_EQ(board::cpuRequestStatus(), ZARN_INTR_POWER_FAIL);
     board::cpuWrite16(ZARN_INTR_ACK, ZARN_INTR_POWER_FAIL);
