@@ -76,19 +76,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, SampleChange, ::testing::ValuesIn(kChangeCases),
                          [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
 
 // 1000 teeth per second (an edge every 1 ms), from 18 ms on 2000 (every
-// 0.5 ms); read in the tick at 20 ms, the samples stand 0.1 ms apart from
-// 15.1 ms to 20 ms and show the last tooth interval.
+// 0.5 ms), in some cases stopped at 19.2 ms; read in the tick at 20 ms, the
+// samples stand 0.1 ms apart from 15.1 ms to 20 ms and show the last tooth
+// interval.
 struct InstantCase {
     const char* name;
     int sample;
     uint32_t counts;  // 64 MHz
+    bool stops;
 };
 
 const InstantCase kInstantCases[] = {
-    {"Oldest", 0, 64000},
-    {"JustBeforeTheFirstFasterEdge", 33, 64000},
-    {"JustAfterTheFirstFasterEdge", 35, 32000},
-    {"OneBeforeTheLatest", 48, 32000},
+    {"Oldest", 0, 64000, false},
+    {"JustBeforeTheFirstFasterEdge", 33, 64000, false},
+    {"JustAfterTheFirstFasterEdge", 35, 32000, false},
+    {"OneBeforeTheLatest", 48, 32000, false},
+    {"OldestOfAWheelStoppedSince", 0, 64000, true},
+    {"LatestOfAWheelStoppedSince", 49, 32000, true},
 };
 
 class SampleInstant : public SpeedSamples, public ::testing::WithParamInterface<InstantCase> {};
@@ -96,6 +100,7 @@ class SampleInstant : public SpeedSamples, public ::testing::WithParamInterface<
 TEST_P(SampleInstant, ShowsThePeriodAtItsInstant) {
     speedsensor::setToothFrequency(0, 1000.0);
     speedsensor::setToothFrequencyAt(0, 18 * kMs, 2000.0);
+    if (GetParam().stops) speedsensor::setToothFrequencyAt(0, 19 * kMs + kMs / 5, 0.0);
     hk::runTicks(4);
     uint32_t counts[ZARN_TSS_SAMPLE_COUNT] = {};
     hk::runTask([&] {
