@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cfenv>
 #include <chrono>
 #include <memory>
 #include <regex>
@@ -152,6 +153,36 @@ TEST_F(KernelEdges, ErrorNumberOfATaskAndOfTheThread) {
     EXPECT_EQ(inside, 0x1234);
     EXPECT_EQ(afterDelay, 0x1234);
     EXPECT_EQ(errnoGet(), errno);
+}
+
+// Each task keeps its own floating-point rounding mode (the SSE and the x87
+// control words) while another task runs with another.
+int otherTasksMode = -1;
+long roundDownward(long, long, long, long, long, long, long, long, long, long) {
+    otherTasksMode = std::fegetround();  // a new task starts with the default
+    std::fesetround(FE_DOWNWARD);
+    taskDelay(2);
+    return 0;
+}
+
+TEST_F(KernelEdges, EachTaskKeepsItsOwnRoundingMode) {
+    int before = -1, after = -1;
+    volatile double third = 0.0;
+    hk::runTask([&] {
+        std::fesetround(FE_UPWARD);
+        taskSpawn("tDown", 50, 0, 8192, roundDownward, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        before = std::fegetround();
+        taskDelay(1);  // the other task runs, and is still delayed when this one goes on
+        after = std::fegetround();
+        volatile double one = 1.0, three = 3.0;
+        third = one / three;
+        std::fesetround(FE_TONEAREST);
+    });
+    EXPECT_EQ(otherTasksMode, FE_TONEAREST);
+    EXPECT_EQ(before, FE_UPWARD);
+    EXPECT_EQ(after, FE_UPWARD);
+    EXPECT_GT(third, 1.0 / 3.0);  // rounded up
+    EXPECT_EQ(std::fegetround(), FE_TONEAREST);
 }
 
 // The system partition's figures as set, the largest block cut to what a
