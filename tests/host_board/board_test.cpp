@@ -87,6 +87,12 @@ TEST_F(Board, WriteLogKeepsTheNewestWritesInOrder) {
     board::reset();
     write(1, 100);
     EXPECT_EQ(values().size(), 100u);
+    // The capacity after a reset: 65536 writes.
+    write(101, 65537);
+    const std::vector<uint32_t> kept = values();
+    ASSERT_EQ(kept.size(), 65536u);
+    EXPECT_EQ(kept.front(), 2u);                            // the first write dropped
+    EXPECT_EQ(kept.back(), uint32_t{uint16_t(65537)});      // a 16-bit write of the last
 }
 
 // Without the kernel running: a death test forks this process.
@@ -110,10 +116,12 @@ TEST_F(Board, CpuRequestDeliveredAtInterruptLevelOnceEnabled) {
     board::raiseCpuRequest(ZARN_INTR_POWER_FAIL | ZARN_INTR_CALLBACK);
     hk::runTicks(1);
     EXPECT_TRUE(delivered.empty());  // the platform has not initialised it
+    EXPECT_EQ(board::cpuRequestsDelivered(), 0u);
     VKCpuRqstInit();  // pending status is delivered as soon as it is enabled
     hk::runTicks(1);
     EXPECT_EQ(delivered, std::vector<bool>{true});
     EXPECT_EQ(deliveredArg, 42);
+    EXPECT_EQ(board::cpuRequestsDelivered(), 1u);
     board::cpuWrite16(ZARN_INTR_ACK, ZARN_INTR_CALLBACK | ZARN_INTR_WDOG_TIMEOUT);  // clears the written bits
     EXPECT_EQ(board::cpuRequestStatus(), ZARN_INTR_POWER_FAIL);
     board::cpuWrite16(ZARN_INTR_ACK, ZARN_INTR_POWER_FAIL);
