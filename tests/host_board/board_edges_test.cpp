@@ -101,6 +101,21 @@ TEST_F(BoardEdges, BehaviourRangeIncludesBothEnds) {
     board::attach(0x8080E040, 0x8080E040, board::Behaviour{});
 }
 
+// A register whose behaviour was detached has none: a write to it is only
+// stored (here: it does not restart a watchdog that has timed out).
+TEST_F(BoardEdges, ADetachedRegisterHasNoBehaviour) {
+    board::attach(0x8080E040, 0x8080E040, board::Behaviour{nullptr, [](uint32_t, int, uint32_t) {}});
+    board::attach(0x8080E040, 0x8080E040, board::Behaviour{});
+    board::setWatchdogTimeoutNs(2 * hk::kTickNs);
+    board::cpuWrite16(ZARN_WDOG_ENABLE, 1);
+    hk::runTicks(3);
+    EXPECT_TRUE(board::poll());  // timed out
+    board::cpuWrite16(0x8080E040, 1);
+    hk::runTicks(3);
+    EXPECT_FALSE(board::poll());  // and stays so
+    EXPECT_EQ(board::peek16(0x8080E040), 1u);
+}
+
 // The write log's range takes both its ends.
 TEST_F(BoardEdges, WriteLogRangeIncludesBothEnds) {
     for (uint32_t a : {0x8080E000u, 0x8080E002u, 0x8080E004u, 0x8080E006u}) board::cpuWrite16(a, 1);
