@@ -358,6 +358,16 @@ int bytesTakenBehind(size_t queued) {
     return int(taken);
 }
 
+// Makes the blob's reply (the header, the status byte and the blob) one byte
+// longer than the socket takes behind the unread connect reply, `taken`.
+void blobOneByteLongerThanTaken(int& taken) {
+    taken = bytesTakenBehind(kConnectReply.size());
+    ASSERT_GE(taken, 8) << "the host took no part of a long write";
+    ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
+    fake.blob = patternBlob();
+    fake.blob.resize(size_t(taken + 1 - 4));
+}
+
 }  // namespace
 
 // A reply the socket takes all but its last byte of: that byte is written
@@ -366,11 +376,8 @@ int bytesTakenBehind(size_t queued) {
 TEST_F(TwServer, AReplyHeldToItsLastByteGoesOnceAndInOrder) {
     // The reply one byte longer than the socket takes behind the unread
     // connect reply: the header, the status byte and the blob.
-    const int taken = bytesTakenBehind(kConnectReply.size());
-    ASSERT_GE(taken, 8) << "the host took no part of a long write";
-    ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
-    fake.blob = patternBlob();
-    fake.blob.resize(size_t(taken + 1 - 4));
+    int taken = 0;
+    ASSERT_NO_FATAL_FAILURE(blobOneByteLongerThanTaken(taken));
     TwTcpClient quick(port);
     ASSERT_EQ(quick.connectSession(), kConnectReply);
     quick.sendRaw(kBlobRequest);
@@ -427,11 +434,8 @@ TEST(TwTcpPacketBytes, ComeFromTheBindingOrAreZero) {
 // Two slots each hold the last byte of a reply at once: what one slot holds
 // stays its own, and each client gets its reply whole.
 TEST_F(TwServer, RepliesHeldInTwoSlotsAtOnceStayApart) {
-    const int taken = bytesTakenBehind(kConnectReply.size());
-    ASSERT_GE(taken, 8) << "the host took no part of a long write";
-    ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
-    fake.blob = patternBlob();
-    fake.blob.resize(size_t(taken + 1 - 4));
+    int taken = 0;
+    ASSERT_NO_FATAL_FAILURE(blobOneByteLongerThanTaken(taken));
     TwTcpClient quick(port);
     ASSERT_EQ(quick.connectSession(), kConnectReply);
     quick.sendRaw(kBlobRequest);
