@@ -359,13 +359,18 @@ int bytesTakenBehind(size_t queued) {
 }
 
 // Makes the blob's reply (the header, the status byte and the blob) one byte
-// longer than the socket takes behind the unread connect reply, `taken`.
-void blobOneByteLongerThanTaken(int& taken) {
+// longer than the socket takes behind the unread connect reply, `taken`, and
+// reads it once over `quick`.
+void readBlobOneByteLongerThanTaken(TwTcpClient& quick, int& taken, Bytes& reply) {
     taken = bytesTakenBehind(kConnectReply.size());
     ASSERT_GE(taken, 8) << "the host took no part of a long write";
     ASSERT_LE(taken + 1, 4096) << "the host takes more than the longest reply";
     fake.blob = patternBlob();
     fake.blob.resize(size_t(taken + 1 - 4));
+    ASSERT_EQ(quick.connectSession(), kConnectReply);
+    quick.sendRaw(kBlobRequest);
+    reply = quick.readFrame();
+    ASSERT_EQ(reply.size(), size_t(taken + 1));
 }
 
 }  // namespace
@@ -374,15 +379,10 @@ void blobOneByteLongerThanTaken(int& taken) {
 // once, when the client reads, and before the reply to the request that
 // waited behind it.
 TEST_F(TwServer, AReplyHeldToItsLastByteGoesOnceAndInOrder) {
-    // The reply one byte longer than the socket takes behind the unread
-    // connect reply: the header, the status byte and the blob.
     int taken = 0;
-    ASSERT_NO_FATAL_FAILURE(blobOneByteLongerThanTaken(taken));
+    Bytes reply;
     TwTcpClient quick(port);
-    ASSERT_EQ(quick.connectSession(), kConnectReply);
-    quick.sendRaw(kBlobRequest);
-    const Bytes reply = quick.readFrame();
-    ASSERT_EQ(reply.size(), size_t(taken + 1));
+    ASSERT_NO_FATAL_FAILURE(readBlobOneByteLongerThanTaken(quick, taken, reply));
 
     NarrowClient c;
     ASSERT_GE(c.fd, 0);
@@ -435,12 +435,9 @@ TEST(TwTcpPacketBytes, ComeFromTheBindingOrAreZero) {
 // stays its own, and each client gets its reply whole.
 TEST_F(TwServer, RepliesHeldInTwoSlotsAtOnceStayApart) {
     int taken = 0;
-    ASSERT_NO_FATAL_FAILURE(blobOneByteLongerThanTaken(taken));
+    Bytes reply;
     TwTcpClient quick(port);
-    ASSERT_EQ(quick.connectSession(), kConnectReply);
-    quick.sendRaw(kBlobRequest);
-    const Bytes reply = quick.readFrame();
-    ASSERT_EQ(reply.size(), size_t(taken + 1));
+    ASSERT_NO_FATAL_FAILURE(readBlobOneByteLongerThanTaken(quick, taken, reply));
 
     NarrowClient lower, upper;  // the upper one in the next slot
     ASSERT_GE(lower.fd, 0);
