@@ -212,13 +212,17 @@ TEST_F(TwServer, ProgrammingStartsAtTheNextConnectOnce) {
 TEST_F(TwServer, TheNextSessionOnAFreedSlotStartsWithoutTheLevelOfTheLast) {
     auto first = std::make_unique<TwTcpClient>(port);
     ASSERT_EQ(first->connectSession(), kConnectReply);
-    hk::runTask([] { TWTcpPorts[0].securityLevel = 7; });  // as a login grants it
+    hk::runTask([] {
+        TWTcpPorts[0].securityLevel = 7;  // as a login grants it
+        TWTcpPorts[0].pendingLength = 5;  // as a header whose payload is still awaited
+    });
     first.reset();
     ASSERT_TRUE(hk::runUntil([&] { return slotsInUse() == 0; }, 200));
     TwTcpClient next(port);
     ASSERT_EQ(next.connectSession(), kConnectReply);
     ASSERT_TRUE(TWTcpPorts[0].inUse);
     EXPECT_EQ(TWTcpPorts[0].securityLevel, 0);
+    EXPECT_EQ(TWTcpPorts[0].pendingLength, 0);
 }
 
 TEST_F(TwServer, ServesAgainAfterACloseAndARestart) {
