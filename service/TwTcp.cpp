@@ -144,7 +144,6 @@ bool tcpGetHeader() {
     }
     uint8_t header[3];
     if (readBytes(port->socket, header, 3) != 3) return false;
-    pTcpBuffers->extractIndex = 0;
     port->frameType = header[0];
     uint16_t length = static_cast<uint16_t>((header[1] << 8) | header[2]);
     if (port->frameType > 1) {
