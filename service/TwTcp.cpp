@@ -313,7 +313,6 @@ void releaseSlot(TwTcpPort& p) {
     ShutdownSocket(p.socket);
     heldReplyOf(&p).length = 0;
     p.connected = 0;
-    p.lastActivityMs = 0;
     p.securityLevel = 0;
     p.pendingLength = 0;
     p.lastChannelError = 0;
