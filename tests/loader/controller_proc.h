@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,8 +39,12 @@ public:
     explicit Controller(std::vector<std::string> args) {
         int p[2];
         if (::pipe2(p, O_CLOEXEC) != 0) return;
+        const pid_t parent = ::getpid();
         pid_ = ::fork();
         if (pid_ == 0) {
+            // A test program killed on its time limit takes its controller with it.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) ::_exit(127);
             ::dup2(p[1], 1);
             ::dup2(p[1], 2);
             std::vector<char*> argv;

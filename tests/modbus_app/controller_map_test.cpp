@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,8 +57,12 @@ public:
         char name[] = "/tmp/modbus_app_XXXXXX";
         dir_ = ::mkdtemp(name) != nullptr ? name : "";
         std::ofstream(dir_ + "/Accounts.txt") << "# user password level\ntech secret 3\n";
+        const pid_t parent = ::getpid();
         pid_ = ::fork();
         if (pid_ == 0) {
+            // A test program killed on its time limit takes its controller with it.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) ::_exit(127);
             int fd = ::open((dir_ + "/out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(fd, 1);
             ::dup2(fd, 2);
