@@ -484,3 +484,21 @@ TEST_F(TwServer, APayloadCompletedAfterAnotherSessionsRequestIsReadFromItsStart)
     first.sendRaw(Bytes(kBlobRequest.begin() + 8, kBlobRequest.end()));
     EXPECT_EQ(first.readFrame(), want);
 }
+
+// A reply the peer can no longer take is dropped at once, not held: the
+// slot reads on in the same pass, finds the peer gone and is freed.
+TEST_F(TwServer, AReplyToAPeerThatHasGoneIsDroppedAndItsSlotFreedInTheSamePass) {
+    hk::runTask([] { AllRgExecutedwMMM = 0; });  // only the passes below serve
+    const int peer = addLocalClient(SOCK_STREAM);
+    ASSERT_GE(peer, 0);
+    auto sendFrame = [peer](const Bytes& f) {
+        ASSERT_EQ(::send(peer, f.data(), f.size(), MSG_NOSIGNAL), ssize_t(f.size()));
+    };
+    sendFrame(twFrame(0, {0x00}));
+    hk::runTask([] { tcpTwSlave(); });  // a connect request ends the slot's turn
+    ASSERT_EQ(TWTcpPorts[0].connected, 1);
+    sendFrame(twFrame(1, {0x00}));
+    close(peer);
+    hk::runTask([] { tcpTwSlave(); });
+    EXPECT_EQ(slotsInUse(), 0);
+}
