@@ -502,3 +502,23 @@ TEST_F(TwServer, AReplyToAPeerThatHasGoneIsDroppedAndItsSlotFreedInTheSamePass) 
     hk::runTask([] { tcpTwSlave(); });
     EXPECT_EQ(slotsInUse(), 0);
 }
+
+// Once the server is closing (its slave task no longer recorded), a pass
+// serves no slot: a waiting request stays unread.
+TEST_F(TwServer, APassOfAClosingServerServesNoSlot) {
+    hk::runTask([] { AllRgExecutedwMMM = 0; });  // only the passes below serve
+    const int peer = addLocalClient(SOCK_STREAM);
+    ASSERT_GE(peer, 0);
+    const Bytes connect = twFrame(0, {0x00});
+    ASSERT_EQ(::send(peer, connect.data(), connect.size(), MSG_NOSIGNAL), ssize_t(connect.size()));
+    const TASK_ID slave = _TW_SLAVEpid;
+    hk::runTask([] {
+        _TW_SLAVEpid = 0;
+        tcpTwSlave();
+    });
+    _TW_SLAVEpid = slave;
+    EXPECT_EQ(TWTcpPorts[0].connected, 0);
+    hk::runTask([] { tcpTwSlave(); });
+    EXPECT_EQ(TWTcpPorts[0].connected, 1);
+    close(peer);
+}
