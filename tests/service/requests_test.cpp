@@ -39,8 +39,9 @@ TEST_F(TwServer, EveryRequestsReplyLayout) {
         {{0x20, 'a', 'b'}, {0x01}},  // no NUL
         {cat({{0x23}, u32(H_BOOL)}), {0x00, 0x01}},
         {cat({{0x23}, u32(H_INT)}), {0x00, 0x01, 0x02, 0x03, 0x04}},
-        // Fixed fields past the end read 0, not the previous request's bytes.
-        {{0x23, 0x84}, {0x01}},
+        // Fixed fields past the end read 0, not the previous request's bytes
+        // (which would make the handle H_INT).
+        {{0x23, 0x84, 0x00, 0x00}, {0x01}},
         {cat({{0x23}, u32(H_FLOAT)}), cat({{0x00}, f32(1.5f)})},
         {cat({{0x23}, u32(H_TIME)}), {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88}},
         {cat({{0x23}, u32(H_STRING)}), cat({{0x00}, text(kFakeString)})},
