@@ -298,7 +298,8 @@ TEST_F(HostFsLimits, HostDescriptorZeroIsADescriptorLikeAnyOther) {
 
 // The host may give a file or folder made anew the inode of one removed
 // before: it starts without the attributes that one had, whichever call
-// makes it.
+// makes it. The removed one is of the same kind as the new one: the host
+// may place folders apart from files.
 TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
     put("src", "s");
     const struct {
@@ -312,9 +313,11 @@ TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
     };
     for (const auto& m : makers) {
         SCOPED_TRACE(m.name);
+        const bool folder = m.attributes == hostfs::kAttrDirectory;
         int reused = 0;
         for (int i = 0; i < 20 && reused == 0; ++i) {
-            put("old", "o");
+            if (folder) ASSERT_EQ(::mkdir((root_ + "/old").c_str(), 0755), 0);
+            else put("old", "o");
             const int fd = hostfs::open(target("old").c_str(), hostfs::kReadOnly, 0);
             ASSERT_GE(fd, hostfs::kFirstDescriptor);
             ASSERT_EQ(hostfs::ioctl(fd, hostfs::kFioAttribSet, 0x22), 0);
