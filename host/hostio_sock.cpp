@@ -89,13 +89,20 @@ int tcpAccept(int fd, uint32_t* peerIp) {
     // report is answered here; anything else goes on to the accept. Once
     // seen listening, a socket is not asked again: one that stops listening
     // (shut down) reports a hang-up to the look and so reaches the accept.
+    // In simulated time the kernel's idle look of every tick looks at a
+    // known listening socket as well, and mostly spares even that look.
+    if (knownListening && hk::listeningQuiet(lh)) return SOCK_WOULDBLOCK;
     pollfd p{lh, POLLIN, 0};
     if (::poll(&p, 1, 0) == 0) {
-        if (knownListening) return SOCK_WOULDBLOCK;
+        if (knownListening) {
+            hk::watchListening(lh);
+            return SOCK_WOULDBLOCK;
+        }
         int listening = 0;
         socklen_t optLen = sizeof listening;
         if (::getsockopt(lh, SOL_SOCKET, SO_ACCEPTCONN, &listening, &optLen) == 0 && listening != 0) {
             hostfs::noteListening(fd, lh);
+            hk::watchListening(lh);
             return SOCK_WOULDBLOCK;
         }
     }

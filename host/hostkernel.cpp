@@ -97,6 +97,7 @@ struct Task {
     int pendResult = OK;
     int ioFd = -1;
     short ioEvents = 0;
+    uint64_t ioWait = 0;  // number of its latest wait for a descriptor
     short ioRevents = 0;
     int intLockDepth = 0;
     int taskLockDepth = 0;
@@ -214,11 +215,32 @@ struct Kernel {
     // thread only): an epoll set with the wake-up descriptor and the
     // descriptors the waiters wait on, as they stood when last entered.
     int epollFd = -1;
-    std::vector<std::pair<int, short>> entered;  // by descriptor, events of all its waiters
-    std::vector<std::pair<int, short>> wanted;
+    // By descriptor: the events of all its waiters and the latest of their
+    // waits (ioWait).
+    struct IoEntry {
+        int fd;
+        short events;
+        uint64_t wait;
+        bool operator<(const IoEntry& o) const { return fd < o.fd; }
+    };
+    std::vector<IoEntry> entered;
+    std::vector<IoEntry> wanted;
     uint64_t enteredIoGen = 0;
+    uint64_t ioWaits = 0;
     // Set when a descriptor was closed: the epoll set may have lost it.
     std::atomic<bool> epollStale{false};
+    // Listening sockets that an acceptor looks at every pass, kept in the
+    // epoll set as well (CPU thread only): in simulated time the idle look,
+    // made every tick anyway, tells when no connection waits on one of
+    // them, and the acceptor needs no system call of its own then. Quiet
+    // holds as of the last idle look. All are dropped when a descriptor
+    // was closed (watchStale), and watched again by their acceptors.
+    struct Watched {
+        int fd;
+        bool quiet;
+    };
+    std::vector<Watched> watched;
+    std::atomic<bool> watchStale{false};
 
     uint64_t idleGen = 0;
     bool idleAtLimit = false;
@@ -736,6 +758,8 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
 // waiter's task closed meanwhile.
 void openEpoll() {
     K.entered.clear();
+    K.watched.clear();
+    K.watchStale = false;
     K.epollStale = true;
     K.epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (K.epollFd < 0) return;
@@ -748,57 +772,117 @@ void openEpoll() {
     }
 }
 
-// Enters the waiters' descriptors (K.wanted) in the epoll set, also those
-// entered before, so that one closed and opened anew under the same number
-// is found. False when the set cannot stand for them (then the next idle
-// check polls as well).
-bool enterWanted() {
-    for (const auto& e : K.entered) {
-        auto it = std::lower_bound(K.wanted.begin(), K.wanted.end(), std::make_pair(e.first, short{0}));
-        if (it == K.wanted.end() || it->first != e.first) epoll_ctl(K.epollFd, EPOLL_CTL_DEL, e.first, nullptr);
+Kernel::Watched* findWatched(int fd) {
+    for (auto& w : K.watched)
+        if (w.fd == fd) return &w;
+    return nullptr;
+}
+
+std::vector<Kernel::IoEntry>::iterator findEntry(std::vector<Kernel::IoEntry>& v, int fd) {
+    auto it = std::lower_bound(v.begin(), v.end(), Kernel::IoEntry{fd, 0, 0});
+    return it != v.end() && it->fd == fd ? it : v.end();
+}
+
+bool isEntered(int fd) { return findEntry(K.entered, fd) != K.entered.end(); }
+
+// After a close: a watched number may now stand for another socket.
+void dropWatched() {
+    for (const auto& w : K.watched)
+        if (!isEntered(w.fd)) epoll_ctl(K.epollFd, EPOLL_CTL_DEL, w.fd, nullptr);
+    K.watched.clear();
+}
+
+void setWatchedQuiet(bool quiet) {
+    for (auto& w : K.watched) w.quiet = quiet;
+}
+
+bool isWanted(int fd) { return findEntry(K.wanted, fd) != K.wanted.end(); }
+
+// Enters the waiters' descriptors (K.wanted) in the epoll set. Anew (after
+// a close) every one is entered again and those no longer waited on leave
+// the set. Otherwise a descriptor is entered again only for a wait that
+// began since it was last entered, so that one closed and opened anew under
+// the same number is found; a descriptor whose waits ended stays in the set
+// until the next close, and a wait that ends costs no system call. False
+// when the set cannot stand for them (then the next idle check polls as
+// well).
+bool enterWanted(bool anew) {
+    if (anew) {
+        for (const auto& e : K.entered)
+            if (!isWanted(e.fd) && !findWatched(e.fd)) epoll_ctl(K.epollFd, EPOLL_CTL_DEL, e.fd, nullptr);
+        K.entered.clear();
     }
-    K.entered.clear();
     bool all = true;
     for (const auto& w : K.wanted) {
+        const short events = static_cast<short>(w.events | (findWatched(w.fd) ? POLLIN : 0));
+        auto it = std::lower_bound(K.entered.begin(), K.entered.end(), w);
+        const bool known = it != K.entered.end() && it->fd == w.fd;
+        if (known && it->events == events && it->wait == w.wait) continue;
         epoll_event ev{};
-        ev.events = static_cast<uint32_t>(static_cast<unsigned short>(w.second));
-        ev.data.fd = w.first;
-        if (epoll_ctl(K.epollFd, EPOLL_CTL_MOD, w.first, &ev) == 0 ||
-            (errno == ENOENT && epoll_ctl(K.epollFd, EPOLL_CTL_ADD, w.first, &ev) == 0))
-            K.entered.push_back(w);
-        else
+        ev.events = static_cast<uint32_t>(static_cast<unsigned short>(events));
+        ev.data.fd = w.fd;
+        if (epoll_ctl(K.epollFd, EPOLL_CTL_MOD, w.fd, &ev) == 0 ||
+            (errno == ENOENT && epoll_ctl(K.epollFd, EPOLL_CTL_ADD, w.fd, &ev) == 0)) {
+            if (known) *it = {w.fd, events, w.wait};
+            else K.entered.insert(it, {w.fd, events, w.wait});
+        } else {
+            if (known) K.entered.erase(it);
             all = false;  // closed, or a descriptor epoll cannot watch
+        }
     }
     return all;
 }
 
 // The idle check without a system call per descriptor: false only when no
 // descriptor of `fds` (the wake-up descriptor first, then the waiters') can
-// be ready. Whenever a wait began or ended, or a descriptor was closed,
-// since the last look, the waiters' descriptors are entered anew and the
+// be ready. Whenever a wait began or ended since the last look, the
+// waiters' descriptors are entered; after a close, entered anew, and the
 // caller polls them all.
-bool ioMayBeReady(const std::vector<pollfd>& fds) {
-    const bool stale = K.epollStale.load(std::memory_order_acquire) &&
-                       K.epollStale.exchange(false, std::memory_order_acq_rel);
-    if (!stale && K.epollFd >= 0 && K.enteredIoGen == K.ioGen) {
-        epoll_event ev[4];
-        return epoll_wait(K.epollFd, ev, 4, 0) != 0;
+bool ioMayBeReady(const std::vector<pollfd>& fds, const std::vector<Task*>& owners) {
+    if (K.watchStale.load(std::memory_order_acquire) && K.watchStale.exchange(false, std::memory_order_acq_rel))
+        dropWatched();
+    const bool closed = K.epollStale.load(std::memory_order_acquire) &&
+                        K.epollStale.exchange(false, std::memory_order_acq_rel);
+    if (closed || K.epollFd < 0 || K.enteredIoGen != K.ioGen) {
+        setWatchedQuiet(false);
+        K.wanted.clear();
+        for (size_t i = 1; i < fds.size(); ++i) K.wanted.push_back({fds[i].fd, fds[i].events, owners[i]->ioWait});
+        std::sort(K.wanted.begin(), K.wanted.end());
+        // Several waiters on one descriptor: one entry with all their events
+        // and the latest of their waits.
+        size_t n = 0;
+        for (size_t i = 0; i < K.wanted.size(); ++i) {
+            if (n > 0 && K.wanted[n - 1].fd == K.wanted[i].fd) {
+                K.wanted[n - 1].events = static_cast<short>(K.wanted[n - 1].events | K.wanted[i].events);
+                K.wanted[n - 1].wait = std::max(K.wanted[n - 1].wait, K.wanted[i].wait);
+            } else {
+                K.wanted[n++] = K.wanted[i];
+            }
+        }
+        K.wanted.resize(n);
+        K.enteredIoGen = K.ioGen;
+        if (K.epollFd < 0 || !enterWanted(closed)) {
+            K.epollStale.store(true, std::memory_order_relaxed);
+            return true;
+        }
+        if (closed) return true;
     }
-    K.wanted.clear();
-    for (size_t i = 1; i < fds.size(); ++i) K.wanted.emplace_back(fds[i].fd, fds[i].events);
-    std::sort(K.wanted.begin(), K.wanted.end());
-    // Several waiters on one descriptor: one entry with all their events.
-    size_t n = 0;
-    for (size_t i = 0; i < K.wanted.size(); ++i) {
-        if (n > 0 && K.wanted[n - 1].first == K.wanted[i].first)
-            K.wanted[n - 1].second = static_cast<short>(K.wanted[n - 1].second | K.wanted[i].second);
-        else
-            K.wanted[n++] = K.wanted[i];
+    epoll_event ev[8];
+    const int n = epoll_wait(K.epollFd, ev, 8, 0);
+    if (n == 0 && K.watched.empty()) return false;
+    // Watched sockets are quiet unless reported (in simulated time only: in
+    // real time the idle wait that follows does not look at them). A full
+    // list may have left some out.
+    setWatchedQuiet(n >= 0 && n < 8 && K.mode == ClockMode::Simulated);
+    if (n < 0 || n == 8) return true;
+    bool waiter = false;
+    for (int i = 0; i < n; ++i) {
+        const int fd = ev[i].data.fd;
+        if (Kernel::Watched* w = findWatched(fd)) w->quiet = false;
+        // A descriptor still entered from an ended wait concerns nobody.
+        if (fd == K.wakeFd || isWanted(fd)) waiter = true;
     }
-    K.wanted.resize(n);
-    K.enteredIoGen = K.ioGen;
-    if (K.epollFd < 0 || !enterWanted()) K.epollStale.store(true, std::memory_order_relaxed);
-    return true;
+    return waiter;
 }
 
 bool pollIo(int timeoutMs, const timespec* ts) {
@@ -821,7 +905,7 @@ bool pollIo(int timeoutMs, const timespec* ts) {
         for (pollfd& p : fds) p.revents = 0;
     }
     if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
-    if (timeoutMs == 0 && !ts && !ioMayBeReady(fds)) return false;
+    if (timeoutMs == 0 && !ts && !ioMayBeReady(fds, owners)) return false;
     int r;
     if (ts) {
         pauseCpu();
@@ -991,6 +1075,7 @@ void shutdown() {
     if (K.epollFd >= 0) close(K.epollFd);
     K.epollFd = -1;
     K.entered.clear();
+    K.watched.clear();
     K.started = false;
     K.trace.clear();
 }
@@ -1189,13 +1274,40 @@ int waitFd(int fd, short events, int timeoutTicks) {
     ++K.ioGen;
     me->ioFd = fd;
     me->ioEvents = events;
+    me->ioWait = ++K.ioWaits;
     me->ioRevents = 0;
     me->wakeTick = timeoutTicks > 0 ? K.tickCount + static_cast<uint64_t>(timeoutTicks) : 0;
     schedPoint();
     return me->ioRevents;
 }
 
-void descriptorClosed() { K.epollStale.store(true, std::memory_order_release); }
+void descriptorClosed() {
+    K.watchStale.store(true, std::memory_order_release);
+    K.epollStale.store(true, std::memory_order_release);
+}
+
+void watchListening(int fd) {
+    if (!tOnCpu || K.epollFd < 0 || K.mode != ClockMode::Simulated || findWatched(fd) ||
+        K.watchStale.load(std::memory_order_acquire))
+        return;
+    epoll_event ev{};
+    ev.data.fd = fd;
+    ev.events = EPOLLIN;
+    auto it = findEntry(K.entered, fd);
+    if (it != K.entered.end()) {
+        ev.events |= static_cast<uint32_t>(static_cast<unsigned short>(it->events));
+        if (epoll_ctl(K.epollFd, EPOLL_CTL_MOD, fd, &ev) != 0) return;
+    } else if (epoll_ctl(K.epollFd, EPOLL_CTL_ADD, fd, &ev) != 0) {
+        return;
+    }
+    K.watched.push_back({fd, false});
+}
+
+bool listeningQuiet(int fd) {
+    if (!tOnCpu || K.watchStale.load(std::memory_order_acquire)) return false;
+    const Kernel::Watched* w = findWatched(fd);
+    return w != nullptr && w->quiet;
+}
 
 std::vector<TaskInfo> listTasks() {
     auto build = [] {

@@ -111,6 +111,14 @@ int waitFd(int fd, short events, int timeoutTicks);
 // host thread): the idle loop then looks at the waiters' descriptors anew,
 // so that a waiter on a closed descriptor wakes as before.
 void descriptorClosed();
+// A listening socket that an acceptor looks at every pass (CPU thread, in
+// simulated time; otherwise nothing is done): the idle look of every tick
+// then looks at it too. listeningQuiet is true while that look found no
+// connection waiting on it; the acceptor may then skip its own look. A
+// connection that arrives after the look is found by the next one. Any
+// close drops every watched socket until watched again.
+void watchListening(int fd);
+bool listeningQuiet(int fd);
 
 // Overruns: a task that holds the CPU for longer than one tick of host time
 // (CPU time of the host, not time it spent preempted; sampled every
