@@ -904,7 +904,7 @@ bool pollIo(int timeoutMs, const timespec* ts) {
     } else {
         for (pollfd& p : fds) p.revents = 0;
     }
-    if (fds.size() == 1 && timeoutMs == 0 && !ts) return false;
+    if (fds.size() == 1 && K.watched.empty() && timeoutMs == 0 && !ts) return false;
     if (timeoutMs == 0 && !ts && !ioMayBeReady(fds, owners)) return false;
     int r;
     if (ts) {

@@ -1,4 +1,6 @@
 // Semantics of the host kernel that the runtime relies on.
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -664,6 +667,57 @@ TEST_F(Kernel, WaitsSeeADescriptorReplacedOrClosed) {
     EXPECT_EQ(closed.tick - t0, 6u);
     EXPECT_EQ(closed.revents & POLLNVAL, POLLNVAL);
     ::close(p3[1]);
+}
+
+// A watched listening socket is quiet while the idle look of a tick finds
+// no connection waiting on it, in simulated time only; any close drops the
+// watch until the acceptor watches it again.
+TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
+    const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(l, 4), 0);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::getsockname(l, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    auto quietAfterALook = [l] {
+        hk::runTicks(1);
+        bool quiet = false;
+        hk::runTask([&] { quiet = hk::listeningQuiet(l); });
+        return quiet;
+    };
+    auto watch = [l] { hk::runTask([l] { hk::watchListening(l); }); };
+    std::vector<int> clients;
+    auto connectOne = [&] {
+        clients.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+        ASSERT_EQ(::connect(clients.back(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    };
+    auto acceptOne = [l] { ::close(::accept(l, nullptr, nullptr)); };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool quiet;
+    } steps[] = {
+        {"not watched", [] {}, false},
+        {"watched, nobody waits", watch, true},
+        {"a connection waits", connectOne, false},
+        {"still waits", [] {}, false},
+        {"accepted", acceptOne, true},
+        {"a descriptor closed", [] { hk::descriptorClosed(); }, false},
+        {"not watched again yet", [] {}, false},
+        {"watched again", watch, true},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(quietAfterALook(), s.quiet) << s.step;
+    }
+    hk::shutdown();
+    hk::start(hk::ClockMode::RealTime);
+    watch();
+    EXPECT_FALSE(quietAfterALook()) << "in real time";
+    for (int c : clients) ::close(c);
+    ::close(l);
 }
 
 TEST_F(Kernel, NestedTaskLocksReleaseAtTheOutermostUnlock) {
