@@ -681,6 +681,11 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
     ASSERT_EQ(::listen(l, 4), 0);
     socklen_t len = sizeof a;
     ASSERT_EQ(::getsockname(l, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    // A task waits on a descriptor numbered above the socket meanwhile.
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    ASSERT_GT(p[0], l);
+    hk::spawnFunction([&p] { hk::waitFd(p[0], POLLIN, -1); }, 60, "waiter");
     auto quietAfterALook = [l] {
         hk::runTicks(1);
         bool quiet = false;
@@ -718,6 +723,8 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
     EXPECT_FALSE(quietAfterALook()) << "in real time";
     for (int c : clients) ::close(c);
     ::close(l);
+    ::close(p[0]);
+    ::close(p[1]);
 }
 
 TEST_F(Kernel, NestedTaskLocksReleaseAtTheOutermostUnlock) {
