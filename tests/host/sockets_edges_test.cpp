@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/hostfs.h"
 #include "host/hostio.h"
@@ -136,6 +137,31 @@ TEST_F(SocketEdges, ATakenPortIsReportedWithItsProtocol) {
     }
     hostfs::socketClose(tcp);
     hostfs::socketClose(udp);
+}
+
+// With every descriptor taken, a socket is made and bound but cannot be
+// entered: the open fails at that step and closes the host socket.
+TEST_F(SocketEdges, ASocketWithoutAFreeDescriptorFailsAtThatStep) {
+    std::vector<int> taken;
+    for (int fd; (fd = hostfs::adoptSocket(::dup(2))) >= 0;) taken.push_back(fd);
+    ASSERT_FALSE(taken.empty());
+    const struct {
+        const char* protocol;
+        int (*open)(const char** step);
+    } rows[] = {
+        {"TCP", [](const char** step) { return hostio::tcpListen(502, 4, step); }},
+        {"UDP", [](const char** step) { return hostio::udpOpen(5005, 1024, 1024, step); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.protocol);
+        const int open = hostDescriptorsOpen();
+        const char* step = "none";
+        EXPECT_EQ(r.open(&step), -1);
+        EXPECT_STREQ(step, "descriptor");
+        EXPECT_EQ(r.open(nullptr), -1);
+        EXPECT_EQ(hostDescriptorsOpen(), open);
+    }
+    for (int fd : taken) hostfs::close(fd);
 }
 
 // A peer that is there, one that sent something, one that closed; an
