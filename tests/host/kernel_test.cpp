@@ -595,31 +595,42 @@ struct Wake {
 
 TEST_F(Kernel, WaitersWakeInTheTickTheirDescriptorBecomesReady) {
     // Two waiters on one end of a stream pair, for reading and for room to
-    // write (its buffer filled first), each woken by what the peer does.
-    int sp[2];
-    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
-    int small = 4096;
-    ::setsockopt(sp[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
-    char block[4096] = {};
-    while (::write(sp[0], block, sizeof block) > 0) {
-    }
-    Wake reader, writer;
-    hk::spawnFunction([&] { reader.revents = hk::waitFd(sp[0], POLLIN, -1), reader.tick = hk::ticks(); }, 60, "reader");
-    hk::spawnFunction([&] { writer.revents = hk::waitFd(sp[0], POLLOUT, -1), writer.tick = hk::ticks(); }, 60, "writer");
-    hk::spawnFunction([&] {
-        taskDelay(4);
-        while (::read(sp[1], block, sizeof block) > 0) {
+    // write (its buffer filled first), each woken by what the peer does:
+    // either may be the first, while the other still waits.
+    for (const bool dataFirst : {false, true}) {
+        SCOPED_TRACE(dataFirst ? "data first" : "room first");
+        int sp[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sp), 0);
+        int small = 4096;
+        ::setsockopt(sp[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+        char block[4096] = {};
+        while (::write(sp[0], block, sizeof block) > 0) {
         }
-        taskDelay(5);
-        ASSERT_EQ(::write(sp[1], "x", 1), 1);
-    }, 50, "peer");
-    hk::runTicks(40);
-    EXPECT_EQ(writer.tick, 4u);
-    EXPECT_EQ(writer.revents & POLLOUT, POLLOUT);
-    EXPECT_EQ(reader.tick, 9u);
-    EXPECT_EQ(reader.revents & POLLIN, POLLIN);
-    ::close(sp[0]);
-    ::close(sp[1]);
+        Wake reader, writer;
+        const uint64_t t0 = hk::ticks();
+        hk::spawnFunction([&] { reader.revents = hk::waitFd(sp[0], POLLIN, -1), reader.tick = hk::ticks() - t0; }, 60,
+                          "reader");
+        hk::spawnFunction([&] { writer.revents = hk::waitFd(sp[0], POLLOUT, -1), writer.tick = hk::ticks() - t0; }, 60,
+                          "writer");
+        hk::spawnFunction([&] {
+            auto drain = [&] {
+                while (::read(sp[1], block, sizeof block) > 0) {
+                }
+            };
+            auto data = [&] { ASSERT_EQ(::write(sp[1], "x", 1), 1); };
+            taskDelay(4);
+            dataFirst ? data() : drain();
+            taskDelay(5);
+            dataFirst ? drain() : data();
+        }, 50, "peer");
+        hk::runTicks(40);
+        EXPECT_EQ(writer.tick, dataFirst ? 9u : 4u);
+        EXPECT_EQ(writer.revents & POLLOUT, POLLOUT);
+        EXPECT_EQ(reader.tick, dataFirst ? 4u : 9u);
+        EXPECT_EQ(reader.revents & POLLIN, POLLIN);
+        ::close(sp[0]);
+        ::close(sp[1]);
+    }
 }
 
 // A descriptor closed and opened again under the same number, and one closed
