@@ -32,6 +32,25 @@ protected:
     void TearDown() override { hk::shutdown(); }
 };
 
+// The trace of scheduling events is kept only while enabled: a program that
+// never enables it (the controller) keeps no line of it.
+TEST_F(Kernel, TheTraceIsKeptOnlyWhileEnabled) {
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool kept;
+    } steps[] = {
+        {"never enabled", [] {}, false},
+        {"enabled", [] { hk::enableTrace(true); }, true},
+        {"disabled", [] { hk::enableTrace(false); }, false},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        hk::runTask([] { taskDelay(1); });
+        EXPECT_EQ(!hk::takeTrace().empty(), s.kept) << s.step;
+    }
+}
+
 TEST_F(Kernel, GiveOrResumeOfMoreUrgentTaskSwitchesBeforeReturning) {
     hk::runTask([] {
         SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
