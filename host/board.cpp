@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 #include "drivers/zarn_regs.h"
 #include "host/analog_inputs.h"
@@ -504,6 +505,10 @@ void Mutex::release() {
 }
 
 void Mutex::takeWord(const void* me) {
+    // A thread that sleeps on the word gets it before the CPU thread takes it
+    // again: the CPU thread, which takes it at every register access, would
+    // otherwise keep it from a thread that shares its core for good.
+    while (sleepers_.load(std::memory_order_acquire) > 0 && keepsWord()) std::this_thread::yield();
     uint32_t c = kFree;
     if (!word_.compare_exchange_strong(c, kHeld, std::memory_order_acquire, std::memory_order_relaxed))
         lockContended(c);
@@ -518,10 +523,13 @@ void Mutex::letGo() {
 void Mutex::lockContended(uint32_t seen) {
     // Mark the word as waited for, and sleep while anybody has it.
     if (seen != kWaited) seen = word_.exchange(kWaited, std::memory_order_acquire);
+    if (seen == kFree) return;
+    sleepers_.fetch_add(1, std::memory_order_relaxed);
     while (seen != kFree) {
         word_.wait(kWaited, std::memory_order_relaxed);
         seen = word_.exchange(kWaited, std::memory_order_acquire);
     }
+    sleepers_.fetch_sub(1, std::memory_order_release);
 }
 
 std::unique_lock<Mutex> lock() { return std::unique_lock<Mutex>(mutex()); }

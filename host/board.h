@@ -82,6 +82,7 @@ private:
     void letGo();
 
     std::atomic<uint32_t> word_{kFree};
+    std::atomic<int> sleepers_{0};             // threads in lockContended
     std::atomic<const void*> owner_{nullptr};  // the marker of the thread that has the word
     int depth_ = 0;                            // holds of the owner
     std::atomic<uint64_t> count_{0};

@@ -2,8 +2,12 @@
 // range ends, the write log's address range, discrete-input samples from
 // before time began, the relay readback contacts, the E-stop latch, the
 // status register's other bits and the SPI engine's done bit.
+#include <sched.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "drivers/zarn_regs.h"
@@ -254,3 +258,38 @@ TEST_F(BoardEdges, ResultsAndCountsAtReset) {
 }
 
 }  // namespace
+
+// A thread that shares the CPU thread's core gets the board's lock while a
+// task takes it at every register read: the CPU thread waits for it rather
+// than taking the lock again first (without that a Ctrl-C of the controller
+// confined to one core waited minutes for the lock).
+TEST(BoardLock, AThreadOnTheCpuThreadsCoreGetsItWhileATaskTakesItOverAndOver) {
+    cpu_set_t saved;
+    ASSERT_EQ(::sched_getaffinity(0, sizeof saved, &saved), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(::sched_getcpu(), &one);
+    ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);  // the threads made below share it
+    board::reset();
+    hk::start(hk::ClockMode::Simulated);
+    constexpr long kMostReads = 100'000'000;  // a second or more of reads: far more than a hand-over takes
+    std::atomic<long> reads{0};
+    std::atomic<bool> taken{false};
+    std::thread taker([&] {
+        while (reads.load() == 0) std::this_thread::yield();
+        auto g = board::lock();
+        taken = true;
+    });
+    hk::runTask([&] {
+        while (!taken.load() && reads.load() < kMostReads) {
+            board::cpuRead16(ZARN_CTRL);
+            reads.fetch_add(1);
+            hk::checkpoint();
+        }
+    });
+    taker.join();
+    hk::shutdown();
+    ASSERT_EQ(::sched_setaffinity(0, sizeof saved, &saved), 0);
+    EXPECT_TRUE(taken.load());
+    EXPECT_LT(reads.load(), kMostReads);
+}
