@@ -32,14 +32,17 @@ protected:
     void TearDown() override { hk::shutdown(); }
 };
 
+// A step of a table-driven test: what it does, and what it should leave.
+struct Step {
+    const char* step;
+    std::function<void()> act;
+    bool expect;
+};
+
 // The trace of scheduling events is kept only while enabled: a program that
 // never enables it (the controller) keeps no line of it.
 TEST_F(Kernel, TheTraceIsKeptOnlyWhileEnabled) {
-    const struct {
-        const char* step;
-        std::function<void()> act;
-        bool kept;
-    } steps[] = {
+    const Step steps[] = {
         {"never enabled", [] {}, false},
         {"enabled", [] { hk::enableTrace(true); }, true},
         {"disabled", [] { hk::enableTrace(false); }, false},
@@ -47,7 +50,7 @@ TEST_F(Kernel, TheTraceIsKeptOnlyWhileEnabled) {
     for (const auto& s : steps) {
         s.act();
         hk::runTask([] { taskDelay(1); });
-        EXPECT_EQ(!hk::takeTrace().empty(), s.kept) << s.step;
+        EXPECT_EQ(!hk::takeTrace().empty(), s.expect) << s.step;
     }
 }
 
@@ -729,11 +732,7 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
         ASSERT_EQ(::connect(clients.back(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
     };
     auto acceptOne = [l] { ::close(::accept(l, nullptr, nullptr)); };
-    const struct {
-        const char* step;
-        std::function<void()> act;
-        bool quiet;
-    } steps[] = {
+    const Step steps[] = {
         {"not watched", [] {}, false},
         {"watched, nobody waits", watch, true},
         {"a connection waits", connectOne, false},
@@ -745,7 +744,7 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
     };
     for (const auto& s : steps) {
         s.act();
-        EXPECT_EQ(quietAfterALook(), s.quiet) << s.step;
+        EXPECT_EQ(quietAfterALook(), s.expect) << s.step;
     }
     hk::shutdown();
     hk::start(hk::ClockMode::RealTime);
