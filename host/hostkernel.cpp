@@ -259,6 +259,7 @@ struct Kernel {
     std::atomic<uint64_t> seenRun{0};     // the last run a sample found going on
     std::atomic<uint64_t> seenCpuNs{0};   // the CPU thread's CPU time then
     std::atomic<uint64_t> seenWallNs{0};  // and host time
+    std::atomic<uint64_t> watchedNs{0};   // host time of the watcher's last sample
     std::thread watcher;
     std::mutex watchMutex;
     std::condition_variable watchCv;
@@ -558,6 +559,12 @@ void deliverDue() {
 
 
 constexpr uint64_t kWatchPeriodNs = 1'000'000;
+// A sample later than this past its period means the host did not run the
+// watcher. The host may then have stopped the whole machine, and a virtual
+// machine's stop is charged to the thread it interrupted as CPU time (on
+// the hosts this runs on, stops of 5 to 30 ms, charged in full, come several
+// times a minute).
+constexpr uint64_t kWatchLateNs = 2'000'000;
 // A run longer than this without a kernel call is an overrun: a tick, or in
 // a build instrumented by the address sanitizer, which runs the same code
 // several times slower, four ticks, so that the report keeps meaning a run
@@ -575,16 +582,31 @@ void markRunStart() { K.runCount.store(K.runCount.load(std::memory_order_relaxed
 // The watcher: samples the run count every millisecond of host time and
 // notes each run of a task it finds going on. The CPU time the CPU thread
 // uses from the note to the run's end leaves out time the host gave to
-// other threads and bounds the run's CPU time from below.
+// other threads and bounds the run's CPU time from below. A sample that
+// comes later than kWatchLateNs past its period takes the whole time since
+// the last sample off a run noted before it, up to what the run has used: a
+// stop of the machine in between would otherwise count as the task's.
 void watchRuns(clockid_t cpuClock) {
     std::unique_lock<std::mutex> l(K.watchMutex);
+    uint64_t last = monoNs();
+    K.watchedNs.store(last, std::memory_order_release);
     while (!K.watchCv.wait_for(l, std::chrono::nanoseconds(kWatchPeriodNs), [] { return K.watchStop; })) {
-        uint64_t run = K.runCount.load(std::memory_order_relaxed);
-        if (!K.taskRunning.load(std::memory_order_relaxed) || run == K.seenRun.load(std::memory_order_relaxed))
-            continue;
-        K.seenCpuNs.store(clockNs(cpuClock), std::memory_order_relaxed);
-        K.seenWallNs.store(monoNs(), std::memory_order_relaxed);
-        K.seenRun.store(run, std::memory_order_release);
+        const uint64_t now = monoNs();
+        const uint64_t gap = now - last;
+        last = now;
+        const uint64_t run = K.runCount.load(std::memory_order_relaxed);
+        if (K.taskRunning.load(std::memory_order_relaxed)) {
+            if (run != K.seenRun.load(std::memory_order_relaxed)) {
+                K.seenCpuNs.store(clockNs(cpuClock), std::memory_order_relaxed);
+                K.seenWallNs.store(now, std::memory_order_relaxed);
+                K.seenRun.store(run, std::memory_order_release);
+            } else if (gap > kWatchPeriodNs + kWatchLateNs) {
+                const uint64_t used = clockNs(cpuClock);
+                K.seenCpuNs.store(std::min(K.seenCpuNs.load(std::memory_order_relaxed) + gap, used),
+                                  std::memory_order_relaxed);
+            }
+        }
+        K.watchedNs.store(now, std::memory_order_release);
     }
 }
 
@@ -609,11 +631,16 @@ bool runNoted() { return K.seenRun.load(std::memory_order_acquire) == K.runCount
 
 // At the end of a noted run of `me`: reports it when it used more than a
 // tick of CPU since the note while a more urgent task is due.
+// A watcher behind its samples may not have taken a stop of the machine
+// off the run yet: the run is not judged then.
 void checkOverrun(const Task* me) {
+    const uint64_t watched = K.watchedNs.load(std::memory_order_acquire);
     if (clockNs(CLOCK_THREAD_CPUTIME_ID) - K.seenCpuNs.load(std::memory_order_relaxed) <= kOverrunNs) return;
+    const uint64_t now = monoNs();
+    if (now - watched > kWatchPeriodNs + kWatchLateNs) return;
     const Task* due = dueTask(me);
     if (!due) return;
-    uint64_t heldNs = monoNs() - K.seenWallNs.load(std::memory_order_relaxed);
+    uint64_t heldNs = now - K.seenWallNs.load(std::memory_order_relaxed);
     char text[256];
     std::snprintf(text, sizeof text,
                   "host kernel: task \"%s\" held the CPU for over %.1f ms without a kernel call while \"%s\" "
@@ -1026,6 +1053,7 @@ void start(ClockMode mode) {
     K.pollFdsBuilt = false;
     K.idleGen = 0;
     K.seenRun = 0;
+    K.watchedNs = 0;
     K.taskRunning = false;
     K.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     openEpoll();
@@ -1035,6 +1063,7 @@ void start(ClockMode mode) {
     if (pthread_getcpuclockid(K.cpu.native_handle(), &cpuClock) == 0) {
         K.watchStop = false;
         K.watcher = std::thread(watchRuns, cpuClock);
+        pthread_setname_np(K.watcher.native_handle(), "hk-watcher");
     }
 }
 

@@ -3,12 +3,17 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <ctime>
 #include <regex>
@@ -999,6 +1004,76 @@ INSTANTIATE_TEST_SUITE_P(
         OverrunCase{"RealTimeDelayedUrgentTask", hk::ClockMode::RealTime, 50, Waits::Delay, false, 40 * kMs, 0,
                     true}),
     [](const ::testing::TestParamInfo<OverrunCase>& info) { return std::string(info.param.name); });
+
+// A virtual machine's stop is charged to the thread it interrupts as CPU
+// time. The kernel's watcher, stopped with it, does not count a run's time
+// across its own stop. Here the watcher alone is stopped (a signal whose
+// handler sleeps 30 ms) while the busy task spins on: time spun while the
+// watcher stands is not judged, time spun after it is back is.
+std::atomic<bool> g_watcherBack{false};
+
+void holdWatcher(int) {
+    timespec d{0, 30'000'000};
+    nanosleep(&d, nullptr);
+    g_watcherBack.store(true);
+}
+
+pid_t watcherTid() {
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string comm;
+        std::getline(std::ifstream(e.path() / "comm"), comm);
+        if (comm == "hk-watcher") return static_cast<pid_t>(std::stol(e.path().filename().string()));
+    }
+    return 0;
+}
+
+struct StoppedWatcherCase {
+    const char* name;
+    bool spinUntilBack;  // the task spins until the watcher is back
+    uint64_t thenNs;     // then spins this long before its next kernel call
+    bool reported;
+};
+
+class KernelStoppedWatcher : public ::testing::TestWithParam<StoppedWatcherCase> {
+protected:
+    void TearDown() override { hk::shutdown(); }
+};
+
+TEST_P(KernelStoppedWatcher, OnlyTimeSpunWhileTheWatcherRunsIsJudged) {
+    const StoppedWatcherCase& c = GetParam();
+    hk::start(hk::ClockMode::Simulated);
+    const pid_t watcher = watcherTid();
+    ASSERT_NE(watcher, 0);
+    struct sigaction hold {}, old{};
+    hold.sa_handler = holdWatcher;
+    sigaction(SIGUSR2, &hold, &old);
+    g_watcherBack = false;
+    hk::takeOverruns();
+    hk::runTask([&c, watcher] {
+        hk::spawnFunction([] { taskDelay(1); }, 50, "other");
+        spinCpu(2 * kMs, 0);  // long enough for the watcher to note the run
+        syscall(SYS_tgkill, getpid(), watcher, SIGUSR2);
+        while (c.spinUntilBack && !g_watcherBack.load()) {
+        }
+        spinCpu(c.thenNs, 0);
+    }, 120, "busy");
+    std::vector<std::string> reports = hk::takeOverruns();
+    while (!g_watcherBack.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    sigaction(SIGUSR2, &old, nullptr);
+    if (!c.reported) {
+        EXPECT_TRUE(reports.empty()) << reports.front();
+        return;
+    }
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("task \"busy\" held the CPU"), std::string::npos) << reports[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KernelStoppedWatcher,
+    ::testing::Values(StoppedWatcherCase{"WhileTheWatcherStillStands", false, 10 * kMs, false},
+                      StoppedWatcherCase{"OnlyWhileTheWatcherStood", true, kMs / 2, false},
+                      StoppedWatcherCase{"OnAfterTheWatcherIsBack", true, 40 * kMs, true}),
+    [](const ::testing::TestParamInfo<StoppedWatcherCase>& info) { return std::string(info.param.name); });
 
 // Tick hooks run at interrupt level at every tick in the order added, even
 // with nothing else on the tick; one removed (also by a hook, from the CPU)
