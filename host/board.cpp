@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 #include "drivers/zarn_regs.h"
 #include "host/analog_inputs.h"
@@ -507,8 +506,12 @@ void Mutex::release() {
 void Mutex::takeWord(const void* me) {
     // A thread that sleeps on the word gets it before the CPU thread takes it
     // again: the CPU thread, which takes it at every register access, would
-    // otherwise keep it from a thread that shares its core for good.
-    while (sleepers_.load(std::memory_order_acquire) > 0 && keepsWord()) std::this_thread::yield();
+    // otherwise keep it from a thread that shares its core for good. The CPU
+    // thread sleeps meanwhile: spinning would charge the time the host takes
+    // to wake the other thread to the task that happens to run.
+    if (keepsWord())
+        for (int n = sleepers_.load(std::memory_order_acquire); n > 0; n = sleepers_.load(std::memory_order_acquire))
+            sleepers_.wait(n, std::memory_order_acquire);
     uint32_t c = kFree;
     if (!word_.compare_exchange_strong(c, kHeld, std::memory_order_acquire, std::memory_order_relaxed))
         lockContended(c);
@@ -530,6 +533,7 @@ void Mutex::lockContended(uint32_t seen) {
         seen = word_.exchange(kWaited, std::memory_order_acquire);
     }
     sleepers_.fetch_sub(1, std::memory_order_release);
+    sleepers_.notify_all();
 }
 
 std::unique_lock<Mutex> lock() { return std::unique_lock<Mutex>(mutex()); }
