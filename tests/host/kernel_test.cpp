@@ -1030,7 +1030,7 @@ pid_t watcherTid() {
 struct StoppedWatcherCase {
     const char* name;
     bool spinUntilBack;  // the task spins until the watcher is back
-    uint64_t thenNs;     // then spins this long before its next kernel call
+    uint64_t thenNs;     // then spins this long (the watcher samples meanwhile) before its next kernel call
     bool reported;
 };
 
@@ -1050,8 +1050,11 @@ TEST_P(KernelStoppedWatcher, OnlyTimeSpunWhileTheWatcherRunsIsJudged) {
     g_watcherBack = false;
     hk::takeOverruns();
     hk::runTask([&c, watcher] {
+        // More CPU time behind the CPU thread than the watcher's stop lasts,
+        // with kernel calls that end each run.
+        spinCpu(40 * kMs, kMs);
         hk::spawnFunction([] { taskDelay(1); }, 50, "other");
-        spinCpu(2 * kMs, 0);  // long enough for the watcher to note the run
+        spinCpu(3 * kMs / 2, 0);  // long enough for the watcher to note the run
         syscall(SYS_tgkill, getpid(), watcher, SIGUSR2);
         while (c.spinUntilBack && !g_watcherBack.load()) {
         }
@@ -1071,7 +1074,7 @@ TEST_P(KernelStoppedWatcher, OnlyTimeSpunWhileTheWatcherRunsIsJudged) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, KernelStoppedWatcher,
     ::testing::Values(StoppedWatcherCase{"WhileTheWatcherStillStands", false, 10 * kMs, false},
-                      StoppedWatcherCase{"OnlyWhileTheWatcherStood", true, kMs / 2, false},
+                      StoppedWatcherCase{"OnlyWhileTheWatcherStood", true, 3 * kMs / 2, false},
                       StoppedWatcherCase{"OnAfterTheWatcherIsBack", true, 40 * kMs, true}),
     [](const ::testing::TestParamInfo<StoppedWatcherCase>& info) { return std::string(info.param.name); });
 
