@@ -156,6 +156,17 @@ struct Kernel {
     // choice drops those no longer ready.
     std::vector<Task*> readied;
     std::vector<Task*> zombies;
+    // Stacks of deleted tasks, kept for the next task with a stack of the
+    // same size and unmapped at shutdown: an unmap makes the host stop every
+    // processor the program's threads ran on to drop the mapping, and on a
+    // virtual machine whose processors the host has preempted that holds
+    // the CPU thread for milliseconds (a task deleting others held it up to
+    // 7 ms on a loaded host).
+    struct SpareStack {
+        void* base;
+        size_t size;
+    };
+    std::vector<SpareStack> spareStacks;
     std::unordered_map<SEM_ID, Sem*> sems;
     TASK_ID nextTaskId = 0x10000;
     SEM_ID nextSemId = 0x20000;
@@ -426,9 +437,25 @@ void switchTo(Task* me, Task* next, bool dying = false) {
 
 void freeStack(Task* t) {
     if (t->stackBase) {
-        munmap(t->stackBase, t->mapSize);
+        K.spareStacks.push_back({t->stackBase, t->mapSize});
         t->stackBase = nullptr;
     }
+}
+
+// A stack of `mapSize` bytes, a spare one if there is one, its first page
+// the guard page; nullptr when the host has no memory for it.
+void* takeStack(size_t mapSize, size_t page) {
+    for (size_t i = K.spareStacks.size(); i-- > 0;) {
+        if (K.spareStacks[i].size != mapSize) continue;
+        void* m = K.spareStacks[i].base;
+        K.spareStacks[i] = K.spareStacks.back();
+        K.spareStacks.pop_back();
+        return m;
+    }
+    void* m = mmap(nullptr, mapSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (m == MAP_FAILED) return nullptr;
+    mprotect(m, page, PROT_NONE);  // guard page below the stack
+    return m;
 }
 
 void reapZombies() {
@@ -562,9 +589,14 @@ constexpr uint64_t kWatchPeriodNs = 1'000'000;
 // A sample later than this past its period means the host did not run the
 // watcher. The host may then have stopped the whole machine, and a virtual
 // machine's stop is charged to the thread it interrupted as CPU time (on
-// the hosts this runs on, stops of 5 to 30 ms, charged in full, come several
-// times a minute).
+// the hosts this runs on, stops of 5 to 40 ms, charged in full, come several
+// times a minute). A host that merely kept the watcher waiting charges the
+// CPU thread only the time it ran, which on a loaded host falls short of
+// the gap.
 constexpr uint64_t kWatchLateNs = 2'000'000;
+// How long a run's end waits for a watcher behind its samples (longer than
+// the longest stops seen).
+constexpr uint64_t kWatchWaitNs = 100'000'000;
 // A run longer than this without a kernel call is an overrun: a tick, or in
 // a build instrumented by the address sanitizer, which runs the same code
 // several times slower, four ticks, so that the report keeps meaning a run
@@ -583,26 +615,29 @@ void markRunStart() { K.runCount.store(K.runCount.load(std::memory_order_relaxed
 // notes each run of a task it finds going on. The CPU time the CPU thread
 // uses from the note to the run's end leaves out time the host gave to
 // other threads and bounds the run's CPU time from below. A sample that
-// comes later than kWatchLateNs past its period takes the whole time since
-// the last sample off a run noted before it, up to what the run has used: a
-// stop of the machine in between would otherwise count as the task's.
+// comes later than kWatchLateNs past its period, with the CPU thread charged
+// for nearly all the time since the last sample, is taken for a stop of the
+// machine: what the CPU thread was charged since the last sample is taken
+// off a run noted before it.
 void watchRuns(clockid_t cpuClock) {
     std::unique_lock<std::mutex> l(K.watchMutex);
     uint64_t last = monoNs();
+    uint64_t lastUsed = clockNs(cpuClock);
     K.watchedNs.store(last, std::memory_order_release);
     while (!K.watchCv.wait_for(l, std::chrono::nanoseconds(kWatchPeriodNs), [] { return K.watchStop; })) {
         const uint64_t now = monoNs();
-        const uint64_t gap = now - last;
+        const uint64_t used = clockNs(cpuClock);
+        const uint64_t gap = now - last, charged = used - lastUsed;
         last = now;
+        lastUsed = used;
         const uint64_t run = K.runCount.load(std::memory_order_relaxed);
         if (K.taskRunning.load(std::memory_order_relaxed)) {
             if (run != K.seenRun.load(std::memory_order_relaxed)) {
-                K.seenCpuNs.store(clockNs(cpuClock), std::memory_order_relaxed);
+                K.seenCpuNs.store(used, std::memory_order_relaxed);
                 K.seenWallNs.store(now, std::memory_order_relaxed);
                 K.seenRun.store(run, std::memory_order_release);
-            } else if (gap > kWatchPeriodNs + kWatchLateNs) {
-                const uint64_t used = clockNs(cpuClock);
-                K.seenCpuNs.store(std::min(K.seenCpuNs.load(std::memory_order_relaxed) + gap, used),
+            } else if (gap > kWatchPeriodNs + kWatchLateNs && charged + kWatchLateNs >= gap) {
+                K.seenCpuNs.store(std::min(K.seenCpuNs.load(std::memory_order_relaxed) + charged, used),
                                   std::memory_order_relaxed);
             }
         }
@@ -629,17 +664,30 @@ Task* dueTask(const Task* me) {
 // True when the run that ends at this kernel call was noted by the watcher.
 bool runNoted() { return K.seenRun.load(std::memory_order_acquire) == K.runCount.load(std::memory_order_relaxed); }
 
+// True when the run used more than a tick of CPU, `used` at its end,
+// since its note.
+bool overran(uint64_t used) {
+    const uint64_t seen = K.seenCpuNs.load(std::memory_order_relaxed);
+    return used > seen && used - seen > kOverrunNs;
+}
+
 // At the end of a noted run of `me`: reports it when it used more than a
-// tick of CPU since the note while a more urgent task is due.
-// A watcher behind its samples may not have taken a stop of the machine
-// off the run yet: the run is not judged then.
+// tick of CPU since the note while a more urgent task is due. A watcher
+// behind its samples may not have taken a stop of the machine off the run
+// yet: the CPU thread waits for its next sample (it is due at once after
+// such a stop) and judges the run after it, or not at all when none comes.
 void checkOverrun(const Task* me) {
-    const uint64_t watched = K.watchedNs.load(std::memory_order_acquire);
-    if (clockNs(CLOCK_THREAD_CPUTIME_ID) - K.seenCpuNs.load(std::memory_order_relaxed) <= kOverrunNs) return;
-    const uint64_t now = monoNs();
-    if (now - watched > kWatchPeriodNs + kWatchLateNs) return;
+    const uint64_t used = clockNs(CLOCK_THREAD_CPUTIME_ID);
+    if (!overran(used)) return;
     const Task* due = dueTask(me);
     if (!due) return;
+    uint64_t now = monoNs();
+    for (const uint64_t until = now + kWatchWaitNs;
+         now - K.watchedNs.load(std::memory_order_acquire) > kWatchPeriodNs + kWatchLateNs; now = monoNs()) {
+        if (now >= until) return;
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    if (!overran(used)) return;
     uint64_t heldNs = now - K.seenWallNs.load(std::memory_order_relaxed);
     char text[256];
     std::snprintf(text, sizeof text,
@@ -743,12 +791,11 @@ TASK_ID spawnTask(const char* name, int priority, size_t stackSize, FUNCPTR entr
     size_t size = fiberStackSize(stackSize);
     size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     t->mapSize = size + page;
-    void* m = mmap(nullptr, t->mapSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (m == MAP_FAILED) {
+    void* m = takeStack(t->mapSize, page);
+    if (m == nullptr) {
         delete t;
         return ERROR;
     }
-    mprotect(m, page, PROT_NONE);  // guard page below the stack
     t->stackBase = m;
     t->stackLow = static_cast<char*>(m) + page;
     t->stackSize = size;
@@ -1087,6 +1134,8 @@ void shutdown() {
         freeStack(t);
         delete t;
     }
+    for (const auto& spare : K.spareStacks) munmap(spare.base, spare.size);
+    K.spareStacks.clear();
     K.tasks.clear();
     K.recentTasks.fill(nullptr);
     K.live.clear();
