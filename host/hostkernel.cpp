@@ -691,9 +691,10 @@ void checkOverrun(const Task* me) {
     uint64_t heldNs = now - K.seenWallNs.load(std::memory_order_relaxed);
     char text[256];
     std::snprintf(text, sizeof text,
-                  "host kernel: task \"%s\" held the CPU for over %.1f ms without a kernel call while \"%s\" "
-                  "was due",
-                  me->name.c_str(), static_cast<double>(heldNs) / 1e6, due->name.c_str());
+                  "host kernel: task \"%s\" held the CPU for over %.1f ms (%.1f ms of CPU time) without a kernel "
+                  "call while \"%s\" was due",
+                  me->name.c_str(), static_cast<double>(heldNs) / 1e6,
+                  static_cast<double>(used - K.seenCpuNs.load(std::memory_order_relaxed)) / 1e6, due->name.c_str());
     std::fprintf(stderr, "%s\n", text);
     std::lock_guard<std::mutex> l(K.overrunMutex);
     if (K.overruns.size() < kMaxOverrunReports) K.overruns.emplace_back(text);
