@@ -1061,12 +1061,6 @@ pid_t watcherTid() {
     return 0;
 }
 
-uint64_t monoNow() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
-}
-
 struct StoppedWatcherCase {
     const char* name;
     uint64_t firstNs;    // spun before the watcher is stopped: the watcher notes the run meanwhile
@@ -1097,11 +1091,14 @@ TEST_P(KernelStoppedWatcher, OnlyTimeSpunWhileTheWatcherRunsIsJudged) {
         spinCpu(40 * kMs, kMs);
         hk::spawnFunction([] { taskDelay(1); }, 50, "other");
         spinCpu(c.firstNs, 0);
-        const uint64_t wall0 = monoNow(), cpu0 = threadCpuNs();
+        const auto wall0 = std::chrono::steady_clock::now();
+        const uint64_t cpu0 = threadCpuNs();
         syscall(SYS_tgkill, getpid(), watcher, SIGUSR2);
         while (c.spinUntilBack && !g_watcherBack.load()) {
         }
-        stoodNs = monoNow() - wall0;
+        stoodNs = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                            std::chrono::steady_clock::now() - wall0)
+                                            .count());
         spunNs = threadCpuNs() - cpu0;
         spinCpu(c.thenNs, 0);
     }, 120, "busy");
