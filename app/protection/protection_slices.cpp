@@ -27,11 +27,13 @@
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/SIO1.cells.h"
 
-// Trips 2 to 11 and their conditions.
+// Trips 2 to 11 and their conditions; the turbine speed comes first, so that
+// the overspeed trip acts on the speed of its own pass.
 void _R10_TASK_3() {
     using namespace r10;
     // also: the contact-trip time stamps of the discrete inputs (not built yet)
     SPEED_SIM_speed();
+    MPU_turbine_speed();
     SD_LOGIC_conditions();
     SD_LOGIC_hp_fault();
     OSPD_trip();
@@ -41,7 +43,6 @@ void _R10_TASK_3() {
 // Trips 12 to 30, the shutdown list and the shutdown signal.
 void _R10_TASK_4() {
     using namespace r10;
-    MPU_turbine_speed();
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
     SPD_CTRL_dynamics();
