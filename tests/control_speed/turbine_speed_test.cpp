@@ -1,4 +1,4 @@
-// The turbine speed of the shutdown slice (_R10_TASK_4) through real passes
+// The turbine speed of the shutdown slice (_R10_TASK_3) through real passes
 // of the rate-group runtime: which probe or the simulated speed wins, the
 // monitor value of a probe at its minimum speed, the limits and the
 // power-up delay before any speed is let through.
@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/protection/protection_slices.h"
+#include "app/control/MPU.cells.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -17,7 +17,7 @@ class TurbineSpeed : public tc_test::AppHarness {
 protected:
     void SetUp() override {
         AppHarness::SetUp();
-        useSlices(R10, {_R10_TASK_4});
+        useSlices(R10, {+[] { r10::MPU_turbine_speed(); }});
     }
 
     struct Probes {

@@ -1,7 +1,10 @@
 // The overspeed test: its permission, the contact and command demands, the
 // trip at the level in use (the reduced level included), the test limit and
 // the time-out of a test whose reference does not move.
+#include "app/control/OSPD.cells.h"
+#include "app/control/SD_LOGIC.cells.h"
 #include "app/control/control_slices.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/protection/protection_slices.h"
 #include "tests/control_valve/valve_rig.h"
 
@@ -11,11 +14,20 @@ namespace {
 
 constexpr double kTrip = 3960.0, kLimit = 4000.0, kMaxGov = 3800.0;
 
+// The trips of the third 10 ms slice after the turbine speed, which the
+// tests give by hand.
+void tripsAtTheGivenSpeed() {
+    r10::SD_LOGIC_conditions();
+    r10::SD_LOGIC_hp_fault();
+    r10::OSPD_trip();
+    r10::SHUTDOWNS_trips_a();
+}
+
 class Overspeed : public ValveRig {
 protected:
     void SetUp() override {
         ValveRig::SetUp();
-        run({_R10_TASK_3}, {}, {_R80_TASK_16}, {_R160_TASK_47});
+        run({tripsAtTheGivenSpeed}, {}, {_R80_TASK_16}, {_R160_TASK_47});
         setCell("CNFG_SETPT.OSPD_TRIP.A_NAME", kTrip);
         setCell("CNFG_SETPT.OST_LIMIT.A_NAME", kLimit);
         setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);
