@@ -34,25 +34,26 @@ extern int32_t has_expansion, conf_enable, ServPort0Sel, debug_tunable_enable, u
 uint32_t init_application();
 void init_io();
 void init_local();
+// The application's block initialisation (defined with the application):
+// every block's initial state, the block tasks and the servers, in a fixed
+// order. Called once by init_application.
 int init_blks();
+// A step of the start-up: noted in the kernel's trace, and a scheduling
+// point.
+void init_step(const char* what);
 void RTinit_blks();
 void init_service();
 void AllRtCanNtwGoPreOperational();
 void ttytask(long arg);
 
-// Pieces of init_blks.
+// The runtime's pieces of init_blks.
 void init_blks_flags();
-void init_can2_network_block();
-void init_service_identity();
-void init_port_devices();
 void init_blks_service_flags();
 void _load_conf_values();
-// The application identifier text of the service side: the name, a blank
-// and the date, cut to a 40-byte text cell (39 bytes and the NUL).
-void join_app_id(char (&out)[40], const char* name, const char* date);
 
-// Serial port: sio_control(1) applies every stored setting and opens the
-// port; CheckTTYControlPrams applies at most one changed setting per call.
+// Serial port (defined with the application's serial-port module):
+// sio_control(1) applies every stored setting and opens the port;
+// CheckTTYControlPrams applies at most one changed setting per call.
 void sio_control(int apply);
 void CheckTTYControlPrams();
 void set_service_pwds();

@@ -38,4 +38,7 @@ int32_t& CNFG_ETHER_NETADDR_2_P_STATUS();
 uint32_t& CNFG_ETHER_NETADDR_2_FAULT();
 uint32_t& CNFG_ETHER_PORT_5002_FAULT();
 uint32_t& SIM_PORT5005_TO_SIM_FAULT();
+// The chassis status block's calibration fault, set by the controller I/O
+// start when the stored calibration cannot be used.
+uint32_t& ORVEX12_IO_CHASS_STATUS_CAL_FLT();
 }  // namespace rtcells

@@ -79,7 +79,6 @@ void init_service_binding() {
     const DbugTables tables = app_dbug_tables();
     const DbugVar* token = dbug_find_in(tables, kChangeTokenCell);
     if (token != nullptr) ChangeTokenHandle = HmiValueHandles[static_cast<uint32_t>(token - _dbug_var) - 1];
-    copyIdentifier(ram_ControlID, ee_ControlID);
     copyIdentifier(ram_ConfigID, ee_ConfigID);
 }
 

@@ -30,7 +30,7 @@ int GetTargetName(char* text);
 // The application identifier: "<application> <build date>".
 const char* ApplicationIdentifier();
 // The block initialisation's part: the change token's handle and the
-// running copy of the control identifier.
+// running copy of the configuration identifier.
 void init_service_binding();
 
 namespace twsupport {

@@ -69,6 +69,9 @@ void CNFG_CAN2_timers();
 }  // namespace r160
 // Block initialisation: the node initialisation commands over.
 void CNFG_CAN2_init_blks();
+// Block initialisation of the network block: LEDs and error cells clear,
+// the bus off until the network opens, the stack's version.
+void CNFG_CAN2_network_init_blks();
 // A service write of CNFG_CAN2.INIT_NODES.IN_k (k from 1).
 void CNFG_CAN2_init_command_written(int k, uint32_t value);
 

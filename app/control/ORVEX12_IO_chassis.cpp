@@ -3,6 +3,11 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "drivers/ZarnChassisStatus.h"
 #include "runtime/blockkinds.h"
+#include "runtime/sysinfo.h"
+
+namespace rtcells {
+uint32_t& ORVEX12_IO_CHASS_STATUS_CAL_FLT() { return r20::ORVEX12_IO.CHASS_STATUS_CAL_FLT.ref(); }
+}  // namespace rtcells
 
 namespace r20 {
 

@@ -54,6 +54,8 @@ extern int16_t _AW_SIM_XFER_TO_SIM_11359[1];
 // simulator port and clears its status cells (block initialisation, before
 // the map's instances).
 void SIM_modbus_start();
+// Block initialisation: the simulator port's device number, the port ready.
+void SIM_port_init_blks();
 
 // A value rounded half away from zero and saturated to a signed 16-bit word.
 int16_t SIM_word(float v);

@@ -34,6 +34,11 @@ constexpr int32_t kUdpPort5005 = 7;
 constexpr int32_t kInstance = 0;
 }  // namespace
 
+void SIM_port_init_blks() {
+    cells::SIM.PORT5005_TO_SIM_UDP_P = kUdpPort5005;
+    cells::SIM.PORT5005_TO_SIM_P_STATUS = 1;
+}
+
 void SIM_modbus_start() {
     auto& s = cells::SIM;
     s.PORT5005_TO_SIM_UDP_P = kUdpPort5005;

@@ -20,3 +20,7 @@
     X(PORT_5002, P_STATUS, I, R160, PLAIN)       \
     X(PORT_5002, FAULT, B, R160, PLAIN)
 CAT_MODULE(CNFG_ETHER)
+
+// Block initialisation: the device numbers of the TCP and UDP ports, the
+// UDP ports ready.
+void CNFG_ETHER_init_blks();

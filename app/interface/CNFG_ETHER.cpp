@@ -4,6 +4,16 @@
 
 #include "runtime/sysinfo.h"
 
+void CNFG_ETHER_init_blks() {
+    auto& e = cells::CNFG_ETHER;
+    e.NETADDR_1_TCP_P = 2;
+    e.NETADDR_2_TCP_P = 5;
+    e.PORT_5001_UDP_P = 4;
+    e.PORT_5001_P_STATUS = 1;
+    e.PORT_5002_UDP_P = 6;
+    e.PORT_5002_P_STATUS = 1;
+}
+
 namespace rtcells {
 int32_t& CNFG_ETHER_NETADDR_1_P_STATUS() { return cells::CNFG_ETHER.NETADDR_1_P_STATUS.ref(); }
 uint32_t& CNFG_ETHER_NETADDR_1_FAULT() { return cells::CNFG_ETHER.NETADDR_1_FAULT.ref(); }

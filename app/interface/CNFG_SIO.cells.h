@@ -22,3 +22,6 @@
     X(COMM1_PORT, DRIVER, I, R160, TUNE(1, 1, 3))  \
     X(COMM1_PORT, P_FLUSH, B, R160, TUNE(false))
 CAT_MODULE(CNFG_SIO)
+
+// Block initialisation: the port's device number, the port ready.
+void CNFG_SIO_init_blks();

@@ -117,3 +117,12 @@ void IFACE_MODE_modes();
 // The service interface wrote the display heartbeat input: a 1 restarts its
 // hold time, a 0 lets it expire on the next pass.
 void IFACE_MODE_heartbeat_written(uint32_t value);
+
+// Block initialisation (80 ms blocks): the service identity texts and the
+// running control identifier from the stored one.
+void IFACE_MODE_identity_init_blks();
+// Block initialisation (160 ms blocks): the display heartbeat command over.
+void IFACE_MODE_init_blks();
+// The application identifier text of the service side: the name, a blank
+// and the date, cut to a 40-byte text cell (39 bytes and the NUL).
+void join_app_id(char (&out)[40], const char* name, const char* date);

@@ -3,16 +3,20 @@
 // phase, the operating modes and the display languages.
 #include "app/interface/IFACE_MODE.cells.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/config/CALMODE.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/interface/F_KEY.cells.h"
+#include "app/sys_vars.h"
+#include "runtime/appinit.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "service/TwControl.h"
 #include "service/TwTcp.h"
+#include "storage/eefile.h"
 
 namespace {
 
@@ -104,6 +108,27 @@ void language(StrCell& out, int32_t select) {
 void IFACE_MODE_heartbeat_written(uint32_t value) {
     bk::SVC_CMD_WRITTEN(IFACE_MODE_st.QT_OI_LOCAL, 1, value, kHeartbeatHold);
 }
+
+void join_app_id(char (&out)[40], const char* name, const char* date) {
+    std::snprintf(out, sizeof out, "%s %s", name, date);
+}
+
+void IFACE_MODE_identity_init_blks() {
+    auto& t = cells::IFACE_MODE;
+    char appId[40];
+    join_app_id(appId, uvAppName, _CdrDate);
+    t.TALLWIRE_APP_ID = appId;
+    t.TALLWIRE_PRODUCT_ID = sys_control_name;
+    t.TALLWIRE_PROTOCOL_ID = "Tallwire Classic v2.05";
+    t.TALLWIRE_SYSTEM_ID = OSVersionNumber;
+    // At most 31 characters of the stored identifier; the rest of the
+    // running copy is cleared.
+    size_t n = 0;
+    for (; n < sizeof ram_ControlID - 1 && ee_ControlID[n] != '\0'; ++n) ram_ControlID[n] = ee_ControlID[n];
+    for (; n < sizeof ram_ControlID; ++n) ram_ControlID[n] = '\0';
+}
+
+void IFACE_MODE_init_blks() { bk::SVC_CMD_INIT(IFACE_MODE_st.QT_OI_LOCAL, kHeartbeatHold); }
 
 namespace r80 {
 

@@ -7,14 +7,33 @@
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/control/RESET.cells.h"
 #include "app/remote_io/remote_io.h"
+#include "canopen/CanVersion.h"
 #include "canopen/canopen.h"
 #include "host/vxworks.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/can_startup.h"
+#include "runtime/iogather.h"
 
 uint32_t CNFG_CAN2_CAN2_NTW1_2357_NtwEnabled;
 uint16_t CNFG_CAN2_CAN2_NTW1_2357_FrameSnap[3];
+
+void CNFG_CAN2_network_init_blks() {
+    auto& n = cells::CNFG_CAN2;
+    n.CAN2_NTW1_GRN_LED = 0;
+    n.CAN2_NTW1_RED_LED = 0;
+    n.CAN2_NTW1_RXTXERRS = 0;
+    n.CAN2_NTW1_RXOVRFLOW = 0;
+    n.CAN2_NTW1_TXOVRFLOW = 0;
+    n.CAN2_NTW1_TX_WARN = 0;
+    n.CAN2_NTW1_RX_WARN = 0;
+    n.CAN2_NTW1_TX_ERR = 0;
+    n.CAN2_NTW1_RX_ERR = 0;
+    n.CAN2_NTW1_STATE = 0;
+    n.CAN2_NTW1_BUS_OFF = 1;
+    CNFG_CAN2_CAN2_NTW1_2357_SyncTimer = 0;
+    n.CAN2_PORT_VERSION = static_cast<int32_t>(CanVersion());
+}
 
 namespace {
 
