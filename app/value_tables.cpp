@@ -28,7 +28,7 @@ constexpr Tables make_tables() {
     uint32_t at = 0;
     AppTables::walk([&](uint32_t m, uint32_t k) {
         const cat::Row& r = AppTables::d[m].rows[k];
-        t.vals[at] = {0, write_level_of(r.access.letter), AppTables::mr_ref(m, k)};
+        t.vals[at] = {0, write_level_of(r.access.letter, r.type), AppTables::mr_ref(m, k)};
         t.handles[at] = value_handle(r.type, r.access.letter, is_change_token(m, r), at);
         ++at;
     });

@@ -97,10 +97,11 @@ uint32_t ASC_TO_TIMER(const char** text, int32_t tickMs) {
     }
     const int64_t wholeSeconds = whole(seconds);
     const int64_t ms = whole((seconds - static_cast<float>(wholeSeconds)) * 1000.0f);
-    // The whole duration in milliseconds first, so that a tick above a
-    // second keeps the whole seconds.
-    const int64_t total = (wholeSeconds + base) * 1000 + ms;
-    return static_cast<uint32_t>(total / tickMs);
+    // Ticks of a second or less: the milliseconds in ticks plus the whole
+    // seconds in ticks per second. A longer tick has no whole number of
+    // ticks per second, so it divides the whole duration in milliseconds.
+    if (tickMs > 1000 || tickMs < -1000) return static_cast<uint32_t>(((wholeSeconds + base) * 1000 + ms) / tickMs);
+    return static_cast<uint32_t>(ms / tickMs + (wholeSeconds + base) * (1000 / tickMs));
 }
 
 int32_t CONVERTTO1616(float x) {

@@ -72,8 +72,8 @@ void step(const char* what) { init_step(what); }
 
 uint32_t init_application() {
     step("application 1 version texts");
-    std::strncpy(OSReleaseDate, "2016/12/06", sizeof OSReleaseDate - 1);
-    std::strncpy(OSVersionNumber, "1.00-0", sizeof OSVersionNumber - 1);
+    std::strncpy(OSReleaseDate, kRuntimeReleaseDate, sizeof OSReleaseDate - 1);
+    std::strncpy(OSVersionNumber, kRuntimeVersion, sizeof OSVersionNumber - 1);
     step("application 2 CAN bus master");
     VmeMasterController = 1;
     step("application 3 application memory");

@@ -5,6 +5,9 @@
 
 #include "host/vxworks.h"
 
+// Date and version of the runtime this module was built with.
+inline constexpr char kRuntimeReleaseDate[] = "2016/12/06";
+inline constexpr char kRuntimeVersion[] = "1.00-0";
 extern char OSReleaseDate[40];
 extern char OSVersionNumber[40];
 extern uint32_t VmeMasterController;

@@ -50,8 +50,11 @@ constexpr uint32_t handle_type_bits(char type) {
     }
 }
 
-// Service commands ('S') need a session level of at least 1 to write.
-constexpr int16_t write_level_of(char access) { return access == 'S' ? 1 : 0; }
+// Levels: every value is read at level 0. A momentary service command (a
+// boolean 'S' input of a command block) is written at level 1; every other
+// writable value (tunables, the change token and the time constants of the
+// lags whose writes recompute a coefficient) at level 0.
+constexpr int16_t write_level_of(char access, char type) { return access == 'S' && type == 'B' ? 1 : 0; }
 
 // The handle of record `index`: a tunable ('*') or service input ('S') is
 // writable and runs the side effects, the change token is writable without

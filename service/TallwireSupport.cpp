@@ -10,6 +10,7 @@
 // No structure values in this build.
 const StructDataRecord* StructData = nullptr;
 uint32_t StructDataCount = 0;
+uint32_t tunable_print = 0;
 
 TWEventData TWEventDataRecord = {0, 0, nullptr};
 

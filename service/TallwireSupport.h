@@ -19,6 +19,9 @@ struct StructDataRecord {
 extern const StructDataRecord* StructData;
 extern uint32_t StructDataCount;
 
+// Console print of tunable writes (0: off).
+extern uint32_t tunable_print;
+
 // Event-data record of type-114 array items.
 extern TWEventData TWEventDataRecord;
 void AssignTWEventDataPointer(TwValue* value);

@@ -151,7 +151,8 @@ uint8_t GetConfigIdentifier(char* text) {
 
 uint8_t SetConfigIdentifier(const char* text) {
     if (!mayChange(SecurityWriteControlInfo)) return TW_SECURITY;
-    copyIdentifier(ram_ConfigID, text);
+    // The stored identifier only: the running copy keeps what the
+    // controller started with.
     copyIdentifier(ee_ConfigID, text);
     return TW_OK;
 }

@@ -16,6 +16,14 @@
 
 uint32_t ChangeTokenHandle = 0xFFFFFFFFu;
 
+// Time tunables with their limits in seconds: this build has none, so the
+// table holds its one placeholder record.
+namespace {
+const TmrTune kTmrTunes[] = {{0, 0, 0}};
+}  // namespace
+const TmrTune* const _tmr_tune = kTmrTunes;
+const uint32_t num_tmr_tune = 1;
+
 const HmiArray* ArrayValuesHMI0 = nullptr;
 uint32_t numHMIblocks = 0;
 
@@ -48,6 +56,12 @@ int wordNumber(CellRef ref, uint32_t bytes) { return static_cast<int>(ref_offset
 const AnTune* findAnTune(CellRef cell) {
     for (uint32_t a = 0; a < num_an_tune; ++a)
         if (_an_tune[a].cell == cell) return &_an_tune[a];
+    return nullptr;
+}
+
+const TmrTune* findTmrTune(CellRef cell) {
+    for (uint32_t a = 0; a < num_tmr_tune; ++a)
+        if (_tmr_tune[a].cell != 0 && _tmr_tune[a].cell == cell) return &_tmr_tune[a];
     return nullptr;
 }
 
@@ -124,6 +138,20 @@ uint8_t writeReal(uint32_t handle, CellRef ref, float* cell, float value) {
     return TW_OK;
 }
 
+uint8_t writeTime(CellRef ref, TimeCell* cell, uint32_t seconds, uint32_t microseconds) {
+    const TmrTune* tune = findTmrTune(ref);
+    const int key = intLock();
+    if (tune != nullptr && (seconds < tune->min || seconds > tune->max)) {
+        intUnlock(key);
+        return TW_OUT_OF_RANGE;
+    }
+    const int number = wordNumber(ref, sizeof(TimeCell));
+    if (SendSysMessage(0x9005, number, static_cast<int>(seconds), static_cast<int>(microseconds)) == 1)
+        *cell = TimeCell{seconds, microseconds};
+    intUnlock(key);
+    return TW_OK;
+}
+
 // A text of at most 38 characters; the rest of the cell, its last two bytes
 // included, becomes NUL so no byte of the old text stays behind.
 constexpr int kTextKept = 38;
@@ -183,9 +211,21 @@ namespace {
 // The record of a value handle for a read or write: only the handle issued
 // for a record reaches its cell, since another type or access would read or
 // write the cell as what it is not.
+// A text's record is also read as the hash of its text, under its handle
+// with the hash type.
+constexpr uint32_t kTypeBits = 0x1F000000u;
+constexpr uint32_t kTextTypeBits = 0x10000000u;
+constexpr uint32_t kHashTypeBits = 0x14000000u;
+
+bool issuedFor(uint32_t handle, uint32_t issued) {
+    if (handle == issued) return true;
+    return (issued & kTypeBits) == kTextTypeBits && (handle & kTypeBits) == kHashTypeBits &&
+           (handle & ~kTypeBits) == (issued & ~kTypeBits);
+}
+
 int32_t valueIndex(uint32_t handle) {
     const int32_t index = GetValueIndex(handle);
-    if (index >= 0 && isValueArea(areaOf(handle)) && HmiValueHandles[index] != handle) return -1;
+    if (index >= 0 && isValueArea(areaOf(handle)) && !issuedFor(handle, HmiValueHandles[index])) return -1;
     return index;
 }
 }  // namespace
@@ -200,6 +240,17 @@ uint8_t ReadStringHash(uint32_t index, uint32_t* hash) {
 }
 
 uint8_t WriteValueRed(uint32_t handle, uint32_t type, uint32_t datum) {
+    // Only a value that fits the one 32-bit word travels this way: a time
+    // needs two words, and a structure or a text would take the datum for
+    // their address.
+    switch (type) {
+        case TW_TYPE_BOOL:
+        case TW_TYPE_INT:
+        case TW_TYPE_FLOAT:
+        case TW_TYPE_WORD66:
+        case TW_TYPE_HASH: break;
+        default: return TW_BAD_ARGUMENT;
+    }
     TwValue v{};
     v.type = type;
     v.data.u32 = datum;
@@ -265,10 +316,13 @@ uint8_t ReadValForHandle(uint32_t handle, TwValue* value) {
             break;
         }
         case TW_TYPE_STRING: value->data.ptr = static_cast<StrCell*>(cell)->s; break;
+        case TW_TYPE_HASH: ReadStringHash(static_cast<uint32_t>(index), &value->data.u32); break;
         case TW_TYPE_STRUCT: {
+            // The record's own length: the caller's buffer is the size the
+            // request layer took from the same record.
             auto* header = static_cast<TwStructHeader*>(value->data.ptr);
-            if (header == nullptr || header->bytes == nullptr) status = TW_BAD_ARGUMENT;
-            else std::memcpy(header->bytes, cell, header->length);
+            if (area != kAreaStruct || header == nullptr || header->bytes == nullptr) status = TW_BAD_ARGUMENT;
+            else std::memcpy(header->bytes, cell, StructData[index].length);
             break;
         }
         default: status = TW_BAD_ARGUMENT; break;
@@ -312,7 +366,10 @@ uint8_t WriteValue(uint32_t handle, TwValue* value) {
         case TW_TYPE_INT:
             return writeInteger(handle, ref, static_cast<int32_t*>(cell), static_cast<int32_t>(value->data.u32));
         case TW_TYPE_FLOAT: return writeReal(handle, ref, static_cast<float*>(cell), value->data.f);
+        case TW_TYPE_TIME:
+            return writeTime(ref, static_cast<TimeCell*>(cell), value->data.time.seconds, value->data.time.subSeconds);
         case TW_TYPE_STRING: return writeText(ref, static_cast<StrCell*>(cell), static_cast<const char*>(value->data.ptr));
+        case TW_TYPE_HASH: return TW_NOT_WRITABLE;
         default: return TW_BAD_ARGUMENT;
     }
 }

@@ -6,10 +6,20 @@
 #include <cstdint>
 
 #include "platform/TIME.h"
+#include "runtime/appmem.h"
 #include "service/Tallwire.h"
 
 // The change token's handle (0xFFFFFFFF until the block initialisation sets it).
 extern uint32_t ChangeTokenHandle;
+
+// Time tunables: the cell and its limits in whole seconds.
+struct TmrTune {
+    CellRef cell;
+    uint32_t min;
+    uint32_t max;
+};
+extern const TmrTune* const _tmr_tune;
+extern const uint32_t num_tmr_tune;
 
 // Float arrays served by handle (none in this build).
 struct HmiArray {

@@ -7,14 +7,18 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "app/protection/LATCH_AE.h"
 #include "app/sys_vars.h"
+#include "runtime/appinit.h"
 #include "runtime/catalogue_tables.h"
+#include "runtime/dbug.h"
 #include "runtime/value_handles.h"
 #include "service/TwControl.h"
 #include "storage/eefile.h"
@@ -123,6 +127,84 @@ std::string dataItem(const DbugVar& v, uint32_t index, const std::map<CellRef, c
     return x + "</DataItem>\n";
 }
 
+// The handle the service side issues for a named cell.
+uint32_t cellHandle(const char* name) {
+    const DbugVar* v = dbug_find_in(app_dbug_tables(), name);
+    return v == nullptr ? 0 : HmiValueHandles[static_cast<uint32_t>(v - _dbug_var) - 1];
+}
+
+// The latched alarm/event lists: one event-status item each, read as an
+// array of event records, with one event per record number.
+constexpr int kLatchedLists = 5;
+constexpr const char* kListBlock[kLatchedLists + 1] = {"", "SHUTDOWNS.ANY", "ALARMS.ANY", "VLTR_ALMS.SUMMARY",
+                                                       "VLTR_ALMS.TRIP_SUM", "CONF_LATCH.ANY"};
+constexpr int kEntrySeverity = 500;
+constexpr const char* kListEventText[3] = {"Reset command activated", "All events cleared",
+                                           "Acknowledge command activated"};
+
+std::string attribute(const char* name, bool isConstant, char type) {
+    return "<Attribute" + attr("Name", name) + attr("IsConstant", isConstant ? "true" : "false") + ">" +
+           typeElement(type) + "</Attribute>";
+}
+
+// Record text "source,text,,severity": the text may hold commas itself, so
+// the source ends at the first comma and the severity follows the last.
+struct RecordText {
+    std::string source, text;
+    int severity = 0;
+};
+
+RecordText parseRecordText(const std::string& record, const std::string& fallbackSource) {
+    const size_t first = record.find(',');
+    const size_t last = record.rfind(',');
+    if (first == std::string::npos || last == first) return {fallbackSource, "", kEntrySeverity};
+    const size_t empty = record.rfind(',', last - 1);
+    return {record.substr(0, first), record.substr(first + 1, empty - first - 1),
+            std::atoi(record.c_str() + last + 1)};
+}
+
+std::string event(int identifier, const std::string& text, int severity, int category, const std::string& source) {
+    return "<Event" + attr("Identifier", std::to_string(identifier)) + ">" + constant("Text", text) +
+           constant("Severity", std::to_string(severity)) + constant("Category", std::to_string(category)) +
+           constant("TIQ source", source) + "</Event>\n";
+}
+
+// The handle of a list's change counter, its state value (0 while the
+// counter has none).
+uint32_t stateHandle(int) { return 0; }
+
+std::string eventStatus(int number) {
+    const LatchAeList* list = latch_ae_list(number);
+    const char* block = kListBlock[number];
+    std::string x = "<EventStatus" + attr("Name", block) + ">" + handleOf(0xC0C08000u + uint32_t(number));
+    if (stateHandle(number) != 0)
+        x += "<StateCommunicationProperties><Tallwire" + attr("Handle", std::to_string(stateHandle(number))) +
+             "/></StateCommunicationProperties>";
+    x += attribute("Time", false, 'T') + attribute("Severity", true, 'I') + attribute("Category", true, 'I') +
+         attribute("TIQ source", true, 'C') + "\n";
+    const int entries = list != nullptr ? list->n : 0;
+    for (int r = 1; r <= entries; ++r) {
+        // An unused record has an empty text: its event keeps the entry's
+        // source and severity.
+        const RecordText t = parseRecordText(list->entries[r - 1].text, std::string(block) + ".SEL_" + std::to_string(r));
+        x += event(r, t.text, t.severity, 0, t.source);
+    }
+    // The list's own events: reset, all cleared, acknowledge (declared also
+    // for a list that never acknowledges).
+    for (int k = 0; k < 3; ++k) x += event(entries + 1 + k, kListEventText[k], 1, k + 1, block);
+    return x + "</EventStatus>\n";
+}
+
+// Commands that the tool invokes as a momentary "true" for 5 s: the LED tests.
+constexpr const char* kMomentaryCommands[] = {"ALARMS.LED_TEST.IN_1", "SHUTDOWNS.LED_TEST.IN_1"};
+
+std::string momentaryFunction(const char* cell) {
+    const std::string name(cell, std::strrchr(cell, '.'));
+    return "<MomentaryFunction" + attr("Name", name) + attr("InvokeValue", "true") + attr("TimeoutTime", "5") + ">" +
+           "<InvokeDataItem" + attr("Name", cell) + attr("Access", "DeviceOnlyWrite") + ">" + typeElement('B') +
+           handleOf(cellHandle(cell)) + "</InvokeDataItem></MomentaryFunction>\n";
+}
+
 std::string document() {
     sys_vars_init();
     const std::string id = ApplicationIdentifier();
@@ -145,7 +227,8 @@ std::string document() {
     // The system modules: fixed texts, and the controller's clock.
     char product[128] = {};
     twsupport::GetProductIdentifier(product);
-    x += "<Namespace Name=\"_SYS_VARS\">" + constant("Product Name", product);
+    x += "<Namespace Name=\"_SYS_VARS\">" + constant("Product Name", product) +
+         constant("OsVersion", kRuntimeVersion) + constant("OSRelease Date", kRuntimeReleaseDate);
     x += "<DataItem Name=\"_CONTROL_TIME\">" + typeElement('T') + handleOf(kControlTimeHandle) + "</DataItem>";
     x += "</Namespace>\n<Namespace Name=\"_APP_VARS\">";
     x += constant("App Name", sys_text[APP_NAME].s) + constant("App Build Date", sys_text[APP_BUILD_DATE].s) +
@@ -178,10 +261,8 @@ std::string document() {
         if (!block.empty()) x += "</Namespace>\n";
         x += "</Namespace>\n";
     }
-    // The latched alarm/event lists, read as arrays of event records.
-    const char* lists[] = {"SHUTDOWNS.ANY", "ALARMS.ANY", "VLTR_ALMS.SUMMARY", "VLTR_ALMS.TRIP_SUM", "CONF_LATCH.ANY"};
-    for (uint32_t l = 0; l < 5; ++l)
-        x += "<EventStatus" + attr("Name", lists[l]) + ">" + handleOf(0xC0C08001u + l) + "</EventStatus>\n";
+    for (int l = 1; l <= kLatchedLists; ++l) x += eventStatus(l);
+    for (const char* cell : kMomentaryCommands) x += momentaryFunction(cell);
     return x + "</ServiceInterfaceDefinition>\n";
 }
 

@@ -46,9 +46,16 @@ TEST(ServiceConversions, Durations) {
         {"2.25", 5, 450, 4},
         {"2.25", -1, uint32_t(-2250), 4},
         {"1:2:3:4", 1000, 3723, 5},
+        // A tick that does not divide a second: milliseconds and whole
+        // seconds are counted apart.
+        {"10", 30, 330, 2},
+        {"10.05", 30, 331, 5},
+        {"1.5", 7, 213, 3},
+        {"1.5", 1000, 1, 3},
         // A tick above a second keeps the whole seconds.
         {"3", 2000, 1, 1},
         {"90", 1500, 60, 2},
+        {"3", -2000, uint32_t(-1), 1},
         // A tick of 0 is refused and reads nothing.
         {"5", 0, 0, 0},
     };

@@ -39,31 +39,37 @@ std::string runPython(const std::string& script, const std::string& arg) {
     return out;
 }
 
-class Sid : public ServiceApp {};
+class Sid : public ServiceApp {
+protected:
+    // The definition downloaded through its handle, its size first and then
+    // its bytes a reply at a time, into a file ("" on a failure).
+    std::string download(Client& c) {
+        Bytes head = c.ask(cat({{0x2B}, u32(0xD0100001), u32(0), u32(0)}));
+        if (head.size() != 9u || head[0] != 0) return "";
+        const uint32_t size = be32(head, 1);
+        Bytes sid;
+        while (sid.size() < size) {
+            Bytes part = c.ask(cat({{0x2B}, u32(0xD0100001), u32(uint32_t(sid.size())), u32(1)}));
+            if (part.size() < 2u || part[0] != 0) return "";
+            sid.insert(sid.end(), part.begin() + 1, part.end());
+        }
+        EXPECT_EQ(c.ask(cat({{0x2B}, u32(0xD0100001), u32(size), u32(1)})), (Bytes{2}));
+        const std::string file = root_ + "/sid.gz";
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(sid.data()), std::streamsize(sid.size()));
+        return file;
+    }
+};
 
 TEST_F(Sid, DownloadedParsedAndEveryValueReadBack) {
     startService();
     Client c(port);
     ASSERT_EQ(c.connectSession(), kConnectReply);
-    // The handle of the definition, its size, then its bytes a reply at a time.
     ASSERT_EQ(c.ask(cat({{0x20}, str0("__SID")})), cat({{0}, u32(0xD0100001), {1, 2}}));
     EXPECT_EQ(c.ask(cat({{0x20}, str0("_CONTROL_TIME")})), cat({{0}, u32(0xC9100000), {1, 0x40}}));
     EXPECT_EQ(c.ask(cat({{0x20}, str0("SPD.X")})), (Bytes{1}));
-    Bytes head = c.ask(cat({{0x2B}, u32(0xD0100001), u32(0), u32(0)}));
-    ASSERT_EQ(head.size(), 9u);
-    ASSERT_EQ(head[0], 0);
-    const uint32_t size = be32(head, 1);
-    Bytes sid;
-    while (sid.size() < size) {
-        Bytes part = c.ask(cat({{0x2B}, u32(0xD0100001), u32(uint32_t(sid.size())), u32(1)}));
-        ASSERT_GT(part.size(), 1u);
-        ASSERT_EQ(part[0], 0);
-        sid.insert(sid.end(), part.begin() + 1, part.end());
-    }
-    EXPECT_EQ(c.ask(cat({{0x2B}, u32(0xD0100001), u32(size), u32(1)})), (Bytes{2}));
     EXPECT_EQ(c.ask(cat({{0x2B}, u32(0xC9100000), u32(0), u32(0)})), (Bytes{1}));
-    const std::string file = root_ + "/sid.gz";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(sid.data()), std::streamsize(sid.size()));
+    const std::string file = download(c);
+    ASSERT_FALSE(file.empty());
 
     std::istringstream listing(runPython(kListItems, file));
     std::string identifier;
@@ -119,6 +125,163 @@ TEST_F(Sid, DownloadedParsedAndEveryValueReadBack) {
         ++batches;
     }
     EXPECT_GE(batches, (handles.size() + 254) / 255) << handles.size() << " handles";
+}
+
+// Lists, one line each, what the definition says of the runtime's texts,
+// the latched lists and the momentary commands:
+//   SYS <name>=<value>
+//   LIST <name> <handle> <state handle or -> <attribute:constant:type>...
+//   EV <list> <identifier>|<text>|<severity>|<category>|<source>
+//   MF <name> <invoke value> <timeout> <cell> <access> <type> <handle>
+const char kListEvents[] = R"PY(
+import gzip, sys, xml.etree.ElementTree as ET
+root = ET.fromstring(gzip.open(sys.argv[1]).read().decode('utf-8-sig'))
+for ns in root.findall('Namespace'):
+    if ns.get('Name') == '_SYS_VARS':
+        for c in ns.findall('Constant'):
+            print('SYS %s=%s' % (c.get('Name'), c.get('Value')))
+for es in root.findall('EventStatus'):
+    state = es.find('StateCommunicationProperties/Tallwire')
+    attrs = ['%s:%s:%s' % (a.get('Name').replace(' ', '_'), a.get('IsConstant'), a[0].tag) for a in es.findall('Attribute')]
+    print('LIST', es.get('Name'), es.find('CommunicationProperties/Tallwire').get('Handle'),
+          state.get('Handle') if state is not None else '-', *attrs)
+    for ev in es.findall('Event'):
+        values = {c.get('Name'): c.get('Value') for c in ev.findall('Constant')}
+        print('EV %s %s|%s|%s|%s|%s' % (es.get('Name'), ev.get('Identifier'), values.get('Text'),
+              values.get('Severity'), values.get('Category'), values.get('TIQ source')))
+for mf in root.findall('MomentaryFunction'):
+    item = mf.find('InvokeDataItem')
+    print('MF', mf.get('Name'), mf.get('InvokeValue'), mf.get('TimeoutTime'), item.get('Name'), item.get('Access'),
+          item[0].tag, item.find('CommunicationProperties/Tallwire').get('Handle'))
+)PY";
+
+struct ListFacts {
+    std::string name;
+    uint32_t handle;
+    int entries;
+};
+// The five lists with their handles and entry counts.
+const ListFacts kLists[] = {{"SHUTDOWNS.ANY", 0xC0C08001, 30},
+                            {"ALARMS.ANY", 0xC0C08002, 100},
+                            {"VLTR_ALMS.SUMMARY", 0xC0C08003, 90},
+                            {"VLTR_ALMS.TRIP_SUM", 0xC0C08004, 35},
+                            {"CONF_LATCH.ANY", 0xC0C08005, 49}};
+
+// The texts of the shutdown list, in record order.
+const char* const kTripTexts[30] = {
+    "TRIP_01 DI 03 External Trip Input 1", "TRIP_02 Front Display Trip Button", "TRIP_03 Overspeed Trip",
+    "TRIP_04 All Speed Probes Failed", "TRIP_05 Trip Command from Modbus", "TRIP_06 Configuration Error or IO Lock",
+    "TRIP_07 Unit in Calibration Mode", "TRIP_08 Power Up Trip", "TRIP_09 External Trip Input 2",
+    "TRIP_10 External Trip Input 3", "TRIP_11 External Trip Input 4", "TRIP_12 External Trip Input 5",
+    "TRIP_13 AI Chan 1 Level 2 TRIP", "TRIP_14 AI Chan 2 Level 2 TRIP", "TRIP_15 AI Chan 3 Level 2 TRIP",
+    "TRIP_16 AI Chan 4 Level 2 TRIP", "TRIP_17 TRIP from Veltra Nodes", "TRIP_18 At Overspeed Test Max Setpoint",
+    "TRIP_19 HP Actuator Fault", "TRIP_20 Trip Cmd from OPC Device", "TRIP_21 AI Chan 1 SigFail TRIP",
+    "TRIP_22 AI Chan 2 SigFail TRIP", "TRIP_23 AI Chan 3 SigFail TRIP", "TRIP_24 AI Chan 4 SigFail TRIP",
+    "TRIP_25 Normal Shutdown Complete", "TRIP_26 Underspeed Trip", "TRIP_27 Trip Cmd from Farview",
+    "TRIP_28 SPARE_28", "TRIP_29 SPARE_29", "TRIP_30 Tunable TRIP (SIM Mode)"};
+
+TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
+    startService();
+    Client c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    const std::string file = download(c);
+    ASSERT_FALSE(file.empty());
+    std::istringstream listing(runPython(kListEvents, file));
+
+    std::map<std::string, std::string> sys, events;
+    std::map<std::string, std::vector<std::string>> lists;
+    std::vector<std::vector<std::string>> momentary;
+    for (std::string line; std::getline(listing, line);) {
+        std::istringstream words(line);
+        std::string kind, name;
+        words >> kind;
+        if (kind == "SYS") {
+            const size_t eq = line.find('=');
+            sys[line.substr(4, eq - 4)] = line.substr(eq + 1);
+        } else if (kind == "LIST") {
+            words >> name;
+            for (std::string w; words >> w;) lists[name].push_back(w);
+        } else if (kind == "EV") {
+            std::string id;
+            words >> name >> id;
+            const size_t bar = line.find('|');
+            events[name + " " + line.substr(line.find(' ', 3) + 1, bar - line.find(' ', 3) - 1)] = line.substr(bar + 1);
+        } else if (kind == "MF") {
+            momentary.emplace_back();
+            for (std::string w; words >> w;) momentary.back().push_back(w);
+        }
+    }
+
+    // The runtime's texts beside the product name.
+    EXPECT_EQ(sys["Product Name"], "Zarn 200");
+    EXPECT_EQ(sys["OsVersion"], "1.00-0");
+    EXPECT_EQ(sys["OSRelease Date"], "2016/12/06");
+
+    // Each list: its handle, its state value, the four attributes, and one
+    // event per record: the entries, then reset, all cleared, acknowledge.
+    ASSERT_EQ(lists.size(), 5u);
+    size_t eventCount = 0;
+    for (const ListFacts& l : kLists) {
+        const std::vector<std::string>& w = lists[l.name];
+        ASSERT_EQ(w.size(), 6u) << l.name;
+        EXPECT_EQ(w[0], std::to_string(l.handle)) << l.name;
+        EXPECT_EQ(w[2], "Time:false:VKTime");
+        EXPECT_EQ(w[3], "Severity:true:Integer");
+        EXPECT_EQ(w[4], "Category:true:Integer");
+        EXPECT_EQ(w[5], "TIQ_source:true:String");
+        if (w[1] != "-") {
+            // The state value reads as an integer.
+            Bytes state = c.read(uint32_t(std::stoul(w[1])));
+            EXPECT_EQ(state.size(), 5u) << l.name;
+            EXPECT_EQ(state.empty() ? 0xEE : state[0], 0) << l.name;
+        }
+        for (int r = 1; r <= l.entries; ++r) {
+            const std::string e = events[l.name + " " + std::to_string(r)];
+            const std::string tail = "|500|0|" + l.name + ".SEL_" + std::to_string(r);
+            ASSERT_GE(e.size(), tail.size()) << l.name << " " << r;
+            EXPECT_EQ(e.substr(e.size() - tail.size()), tail) << l.name << " " << r;
+        }
+        const char* kinds[3] = {"Reset command activated", "All events cleared", "Acknowledge command activated"};
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(events[l.name + " " + std::to_string(l.entries + 1 + k)],
+                      std::string(kinds[k]) + "|1|" + std::to_string(k + 1) + "|" + l.name)
+                << l.name;
+        eventCount += size_t(l.entries) + 3;
+    }
+    EXPECT_EQ(events.size(), eventCount);
+    for (int r = 1; r <= 30; ++r)
+        EXPECT_EQ(events["SHUTDOWNS.ANY " + std::to_string(r)],
+                  std::string(kTripTexts[r - 1]) + "|500|0|SHUTDOWNS.ANY.SEL_" + std::to_string(r));
+    const std::pair<const char*, const char*> samples[] = {
+        {"ALARMS.ANY 1", "ALM_001 Speed Probe #1 Failed|500|0|ALARMS.ANY.SEL_1"},
+        {"ALARMS.ANY 3", "ALM_003 Turbine Tripped|500|0|ALARMS.ANY.SEL_3"},
+        {"ALARMS.ANY 35", "ALM_035 Bearing Temp 2 Failed (AI)|500|0|ALARMS.ANY.SEL_35"},
+        {"ALARMS.ANY 52", "ALM_052 AI Chan 4 Level 2 ALM|500|0|ALARMS.ANY.SEL_52"},
+        {"VLTR_ALMS.SUMMARY 1", "Veltra Node 1 Comm Fault|500|0|VLTR_ALMS.SUMMARY.SEL_1"},
+        {"VLTR_ALMS.TRIP_SUM 18", "Node 3 RTD_1 Level 2 Trip|500|0|VLTR_ALMS.TRIP_SUM.SEL_18"},
+        {"CONF_LATCH.ANY 1", "Duplicate Contact Input Channel|500|0|CONF_LATCH.ANY.SEL_1"},
+        {"CONF_LATCH.ANY 10", "Duplicate Analog Input Channel|500|0|CONF_LATCH.ANY.SEL_10"},
+        {"CONF_LATCH.ANY 21", "Analog Output 03 Error|500|0|CONF_LATCH.ANY.SEL_21"},
+        {"CONF_LATCH.ANY 23", "Cascade Configured, No AI|500|0|CONF_LATCH.ANY.SEL_23"},
+    };
+    for (const auto& [key, value] : samples) EXPECT_EQ(events[key], value) << key;
+
+    // The two LED tests, invoked as a momentary "true" for 5 s through their
+    // command inputs; the handle is the one the controller serves the cell by.
+    ASSERT_EQ(momentary.size(), 2u);
+    const char* cells[2] = {"ALARMS.LED_TEST.IN_1", "SHUTDOWNS.LED_TEST.IN_1"};
+    for (int k = 0; k < 2; ++k) {
+        const std::vector<std::string>& m = momentary[size_t(k)];
+        ASSERT_EQ(m.size(), 7u);
+        EXPECT_EQ(m[1], "true");
+        EXPECT_EQ(m[2], "5");
+        EXPECT_EQ(m[3], cells[k]);
+        EXPECT_EQ(m[4], "DeviceOnlyWrite");
+        EXPECT_EQ(m[5], "Boolean");
+        EXPECT_EQ(m[6], std::to_string(handleOf(cells[k])));
+        EXPECT_NE(handleOf(cells[k]), 0u);
+        EXPECT_EQ(c.read(handleOf(cells[k])), (Bytes{0, 0})) << cells[k];
+    }
 }
 
 }  // namespace

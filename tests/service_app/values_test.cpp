@@ -1,5 +1,8 @@
 // Values by handle, levels, log-in and the change token, as a service tool
 // sees them over TCP against the running application.
+#include "host/hostkernel.h"
+#include "service/TallwireSupport.h"
+#include "service/TwValues.h"
 #include "service_app.h"
 
 using namespace svc_test;
@@ -133,6 +136,129 @@ TEST_F(Values, ALongTextEndsAtItsThirtyEighthCharacter) {
     EXPECT_EQ(c.writeName("TUTORIAL.S_TUNABLE.IN", kText, str0(second)), 0);
     EXPECT_EQ(c.readName("TUTORIAL.S_TUNABLE.IN"), cat({{0}, str0(std::string(38, 'b'))}));
     EXPECT_EQ(text("TUTORIAL.S_TUNABLE.IN"), std::string(38, 'b'));
+}
+
+}  // namespace
+
+namespace {
+
+class PlatformEntries : public ServiceApp {};
+
+// The redundant write takes a type and one 32-bit datum: a value that does
+// not fit that word is refused as a bad type, one that does goes through
+// the ordinary write (without a session there is no change right).
+TEST_F(PlatformEntries, TheRedundantWriteTakesOnlyValuesOfOneWord) {
+    startService();
+    const uint32_t tune = handleOf("TUTORIAL.S_TUNABLE.IN");
+    const uint32_t tunable = handleOf("DATALOG.LOAD_LVL1.IN_2");
+    const uint32_t computed = handleOf("DATALOG.SPEED.A_NAME");
+    const uint32_t time = handleOf("BI_MUX.T_SW1.T_SW");
+    const uint32_t computedText = handleOf("SHUTDOWNS.SD_FO_NOW.S_MUX_N_1");
+    const uint32_t hashOfComputedText = (computedText & ~0x1F000000u) | 0x14000000u;
+    const std::string kept = text("TUTORIAL.S_TUNABLE.IN");
+    struct Row { const char* what; uint32_t handle, type, datum; uint8_t status; };
+    const Row rows[] = {
+        {"a text taken for an address", tune, kText, 0x1000, 1},
+        {"a time of two words", time, kTime, 5, 1},
+        {"a structure", 0xCA400000u, 68, 0x1000, 1},
+        {"an event record", tune, 113, 0x1000, 1},
+        {"a type code nobody knows", tunable, 7, 0, 1},
+        {"a real without a session", tunable, kReal, 0x41D40000u, 4},
+        {"a computed real", computed, kReal, 0, 6},
+        {"a hash of a computed text", hashOfComputedText, 84, 1, 6},
+        {"a real under an integer handle", tunable, kInt, 26, 5},
+        {"a word of code 66", tunable, 66, 26, 5},
+    };
+    for (const Row& r : rows) {
+        uint8_t status = 0xEE;
+        hk::runTask([&] { status = WriteValueRed(r.handle, r.type, r.datum); });
+        EXPECT_EQ(status, r.status) << r.what;
+    }
+    EXPECT_EQ(text("TUTORIAL.S_TUNABLE.IN"), kept);
+    EXPECT_EQ(real("DATALOG.LOAD_LVL1.IN_2"), 25.0f);
+}
+
+// A text is also read as the hash of its characters, under its handle with
+// the hash type; the hash itself cannot be written.
+TEST_F(PlatformEntries, ATextReadsAsItsHash) {
+    startService();
+    Client c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    const uint32_t text = handleOf("TUTORIAL.S_TUNABLE.IN");
+    const uint32_t hash = (text & ~0x1F000000u) | 0x14000000u;
+    // Bytes count unsigned, and the sum wraps at 32 bits.
+    struct Row { const char* text; uint32_t hash; };
+    const Row rows[] = {{"abc", 96354}, {"ba", 3135}, {"", 0}, {"\xFF", 255},
+                        {"Zarn 200 unit 7 of the north hall", 283204754u}};
+    for (const Row& r : rows) {
+        ASSERT_EQ(c.write(text, kText, str0(r.text)), 0) << r.text;
+        EXPECT_EQ(c.read(hash), cat({{0}, u32(r.hash)})) << r.text;
+    }
+    EXPECT_EQ(c.write(hash, 84, u32(1)), 6);
+    // Only a text's handle has a hash view.
+    const uint32_t real = handleOf("DATALOG.LOAD_LVL1.IN_2");
+    EXPECT_EQ(c.read((real & ~0x1F000000u) | 0x14000000u), (Bytes{1}));
+}
+
+// Structure values: none in this build, so the test supplies the table the
+// generator would. A read copies the record's own length, whatever the
+// caller's header says; a record's read level guards it.
+TEST_F(PlatformEntries, AStructureReadCopiesItsRecordsLength) {
+    startService();
+    static uint8_t open[3] = {1, 2, 3};
+    static uint8_t guarded[2] = {9, 9};
+    static const StructDataRecord records[2] = {{3, 0, 0, open}, {2, 2, 0, guarded}};
+    StructData = records;
+    StructDataCount = 2;
+    struct Restore {
+        ~Restore() {
+            StructData = nullptr;
+            StructDataCount = 0;
+        }
+    } restore;
+    uint8_t buffer[8];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    TwStructHeader header{8, 0, 0, buffer};
+    TwValue v{};
+    v.data.ptr = &header;
+    uint8_t status = 0xEE, guardedStatus = 0xEE;
+    hk::runTask([&] {
+        status = twsupport::ReadValForHandle(0xCA400000u, &v);
+        TwValue w{};
+        w.data.ptr = &header;
+        guardedStatus = twsupport::ReadValForHandle(0xCA400001u, &w);
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(v.type, 68u);
+    EXPECT_EQ(Bytes(buffer, buffer + 8), (Bytes{1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
+    EXPECT_EQ(guardedStatus, 254);
+    // Over the protocol: the record's bytes.
+    Client c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    EXPECT_EQ(c.read(0xCA400000u), (Bytes{0, 1, 2, 3}));
+    EXPECT_EQ(c.read(0xCA400002u), (Bytes{1}));
+}
+
+// Write levels: a momentary service command needs level 1; tunables, the
+// change token and the lag time constants whose writes recompute their
+// filter are written at level 0.
+TEST_F(PlatformEntries, WriteLevelsOfCommandsAndSettings) {
+    startService();
+    Client c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    struct Row { const char* cell; uint8_t type; Bytes value; uint8_t atLevel0; };
+    const Row rows[] = {
+        {"MASTER.COMMANDS.IN_3", kBool, {1}, 254},
+        {"ALARMS.LED_TEST.IN_1", kBool, {1}, 254},
+        {"SHUTDOWNS.LED_TEST.IN_1", kBool, {1}, 254},
+        {"_ub10.COMMANDS.IN_2", kBool, {1}, 254},
+        {"MPU.SPD_MONTOR.LAG_TAU", kReal, f32(0.0f), 0},
+        {"DATALOG.PRINT.IN_2", kBool, {1}, 0},
+        {"ACCEL.SS_DERIV_FILT.LAG_TAU", kReal, f32(0.0f), 0},
+    };
+    for (const Row& r : rows) EXPECT_EQ(c.writeName(r.cell, r.type, r.value), r.atLevel0) << r.cell;
+    ASSERT_EQ(c.login("tech", "secret"), 0);
+    for (const Row& r : rows) EXPECT_EQ(c.writeName(r.cell, r.type, r.value), 0) << r.cell;
 }
 
 }  // namespace
