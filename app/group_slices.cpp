@@ -81,6 +81,7 @@ std::vector<SliceFn> rg_slices[kNumRateGroups] = {
         _R80_TASK_18,
         _R80_TASK_19,
         _R80_TASK_20,
+        _R80_TASK_21,
         _R80_TASK_22,
         _R80_TASK_23,
         _R80_TASK_24,

@@ -14,6 +14,7 @@
     X(ACT_01_OFFSET, A_NAME, A, R160, PLAIN)                  \
     X(ACT1_SCALE_CHECK, A_COMPARE, B, R160, PLAIN)            \
     X(ACT1_SCALE_CHECK, A_EQUAL, B, R160, PLAIN)              \
+    X(ACT1_SCALE_ERR_SD, B_MUX_N_1, B, R160, PLAIN)           \
     X(ACT1_SCALE_SD, AND, B, R160, PLAIN)                     \
     X(RANGE1, A_NAME, A, R160, PLAIN)                         \
     X(MA_TO_DEC, A_NAME, A, R160, PLAIN)                      \

@@ -96,7 +96,14 @@ void CNFG_ACT_scaling() {
     if (ma100 <= ma0) CNFG_ACT.ACT1_SCALE_CHECK_A_COMPARE = 1;
     else if (ma100 > ma0) CNFG_ACT.ACT1_SCALE_CHECK_A_COMPARE = 0;
     CNFG_ACT.ACT1_SCALE_CHECK_A_EQUAL = ma0 == ma100 ? 1u : 0u;
-    CNFG_ACT.ACT1_SCALE_SD_AND = (_ub5.FUNCT_INT_I_NAME == 2 && CNFG_ACT.ACT1_SCALE_CHECK_A_COMPARE != 0) ? 1u : 0u;
+    // The check applies to the functions that drive an HP valve (2 and 3);
+    // a function number out of range keeps the last selection.
+    switch (_ub5.FUNCT_INT_I_NAME) {
+        case 1: case 4: CNFG_ACT.ACT1_SCALE_ERR_SD_B_MUX_N_1 = 0; break;
+        case 2: case 3: CNFG_ACT.ACT1_SCALE_ERR_SD_B_MUX_N_1 = 1; break;
+        default: break;
+    }
+    CNFG_ACT.ACT1_SCALE_SD_AND = bk::AND({CNFG_ACT.ACT1_SCALE_ERR_SD_B_MUX_N_1, CNFG_ACT.ACT1_SCALE_CHECK_A_COMPARE});
     CNFG_ACT.ACT_01_GAIN_A_NAME = CNFG_ACT.ACT_01_GAIN_IN;
     CNFG_ACT.ACT_01_OFFSET_A_NAME = CNFG_ACT.ACT_01_OFFSET_IN;
     CNFG_ACT.ACT_FRC_RATE_A_NAME = CNFG_ACT.ACT_FRC_RATE_IN;

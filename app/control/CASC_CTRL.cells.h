@@ -59,7 +59,7 @@
     X(FD_BCK_D, DIVIDE, A, R80, PLAIN)                      \
     X(FD_BCK_M, MULTIPLY, A, R80, PLAIN)                    \
     X(FDBK_LMT, A_MIN, A, R80, PLAIN)                       \
-    X(PID_PCT, A_NAME, A, R80, PLAIN)
+    X(PID_PCT, MULTIPLY, A, R80, PLAIN)
 CAT_MODULE(CASC_CTRL)
 
 namespace r160 {

@@ -125,13 +125,11 @@ void CASC_CTRL_pid() {
         c.FD_BCK_S_SUBTRACT = IFACE_OUT_SPEED.Z_SETPOINT_A_NAME - c.FD_BCK_AN_A_NAME;
         c.FD_BCK_D_DIVIDE = bk::DIVIDE(c.FD_BCK_S_SUBTRACT, c.F_BCK_S2_SUBTRACT);
         c.FD_BCK_M_MULTIPLY = 100.0f * c.FD_BCK_D_DIVIDE;
-        c.PID_PCT_A_NAME = c.CASC_PID_PID_2;
+        c.PID_PCT_MULTIPLY = c.CASC_PID_PID_2;
     }
     // The PID feedback is the actual speed setpoint in percent of the
     // cascade's speed span, so the output tracks it while not in control.
     c.FDBK_LMT_A_MIN = bk::A_MIN(c.FD_BCK_M_MULTIPLY, kFdbkLimit);
-    const float out = c.CASC_PID_PID_2;
-    c.Z1_ZMINUS1 = bk::finite(out) ? out : 0.0f;
 }
 
 }  // namespace r80

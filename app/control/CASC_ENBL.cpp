@@ -38,17 +38,16 @@ void CASC_ENBL_latch() {
     auto& c = CASC_ENBL;
     auto& s = CASC_ENBL_st;
     const uint32_t cf = c.CASC_CF_B_NAME;
+    c.CONTACT_B_NAME = BI_MUX.CASC_ENBL_CONT_B_NAME;
     if (cf != 0) {
-        c.CONTACT_B_NAME = BI_MUX.CASC_ENBL_CONT_B_NAME;
         c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
         c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, bk::NOT(c.CONTACT_B_NAME));
     }
+    // With momentary contacts only the remote setpoint's enabling (not a
+    // refused request) disables cascade.
     c.DIS_RMTSPD_B_SW = bk::SW<uint32_t>(IFACE_IN_SPEED.USE_DI_MOMENT_B_NAME, RMT_ENBL.ENABLED_LATCH_R,
-                                         RMT_ENBL.PLS_ON_B_ACTION);
-    // The remote-cascade enable contact enables cascade when no cascade
-    // enable contact is configured.
-    const uint32_t rmt_cas_en = bk::AND({c.NO_BI_CF_NOT, RMT_CAS_EN.BI_ON_B_ACTION});
-    c.OR_ENABLE_OR = bk::OR({IFACE_IN_CASC.CASC_ENBL_B_NAME, rmt_cas_en, MOD_BW.BW_CMD_SEL_16, c.OR_ENABLE_IN_4,
+                                         RMT_ENBL.PLS_ENABL_B_ACTION);
+    c.OR_ENABLE_OR = bk::OR({IFACE_IN_CASC.CASC_ENBL_B_NAME, RMT_CAS_EN.CAS_EN_AND, MOD_BW.BW_CMD_SEL_16, c.OR_ENABLE_IN_4,
                              c.BI_ON_B_ACTION, OPC_DATA.BW_CMDS_SEL_16});
     c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
     c.OR_DISABLE_OR = bk::OR({c.BI_OFF_B_ACTION, c.OR_DISABLE_IN_2, RMT_CAS_EN.CAS_DIS_AND, SHUTDOWNS.ANY_SD_B_NAME,

@@ -39,10 +39,13 @@ namespace r160 {
 void CASC_SETPT_limits() {
     auto& c = CASC_SETPT;
     const float mn = c.MIN_SETPT_A_NAME;
-    // A negative minimum widens the scaling span (with hysteresis).
-    if (mn + 1.0f <= 0.0f) c.NEG_MIN_A_COMPARE = 1;
-    else if (mn > 0.0f) c.NEG_MIN_A_COMPARE = 0;
-    c.NEG_OFFSET_A_SW = bk::SW<float>(c.NEG_MIN_A_COMPARE, 0.0f, mn);
+    // A negative minimum widens the scaling span (with hysteresis); kept
+    // while cascade is not used.
+    if (IFACE_IN_CASC.USE_CASC_B_NAME != 0) {
+        if (mn + 1.0f <= 0.0f) c.NEG_MIN_A_COMPARE = 1;
+        else if (mn > 0.0f) c.NEG_MIN_A_COMPARE = 0;
+        c.NEG_OFFSET_A_SW = bk::SW<float>(c.NEG_MIN_A_COMPARE, 0.0f, mn);
+    }
     // Without setpoint tracking the power-up lower command goes to the
     // initial setpoint.
     const uint32_t track = CNFG_CASC.USE_SP_TRACK_B_NAME;

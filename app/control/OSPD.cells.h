@@ -62,7 +62,7 @@
     X(OSPD_DMD_EXT, B_ACTION, B, R80, PLAIN)         \
     X(OSPD_DMD_EXT, ACT_OUT, I, R80, PLAIN)          \
     X(OSPD_DMD_INT, B_ACTION, B, R80, PLAIN)         \
-    X(OSPD_DMD_OR, OR, B, R80, PLAIN)                \
+    X(OSPD_DMD_OR, OR, B, R80, PLAIN, R160)          \
     X(DISABLED, NOT, B, R80, PLAIN)                  \
     X(OSPD_PLS, B_ACTION, B, R80, PLAIN)             \
     X(NAND_TEST, NAND, B, R80, PLAIN, R10)           \

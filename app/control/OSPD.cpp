@@ -58,7 +58,7 @@ void OSPD_hold_reset() { OSPD.HOLD_RST_A_SW = bk::SW<float>(OSPD.RST_HOLD_OR, OS
 
 namespace {
 struct OSPD_test_blocks {
-    refbk::EdgeState PLS_ON, PLS_OFF, CONT_PLS_DIS, OSPD_PLS;
+    refbk::EdgeState PLS_ON, PLS_OFF, CONT_PLS_DIS, OSPD_PLS, DMD_NEW;
     bk::OneShotState ENA_EXT_OST_OS, ENA_INT_OST_OS, ENA_RED_INT, ENTR_RESET, EXITCNFG_OS, EXITUSE_OS, SH_OSPDOFF;
     bk::DelayState DLY_NOMOV;
     bk::SampState REDUCE_SP;
@@ -106,8 +106,12 @@ void OSPD_test_commands() {
     c.NO_OTHER_NOR = bk::NOR({IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME, IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME});
     c.SPDCNTRL_OK_NAND = bk::NAND({HP_LIMTER.SPDCTRL_MING_AND, c.NO_OTHER_NOR});
     c.RST_HOLD_OR = bk::OR({IFACE_IN_SPEED.RESET_HOLD_B_NAME, RESET.PWR_UP_RST_ONE_SHOT});
-    // A test whose reference has not moved for DLY_NOMOV ends itself.
-    c.NO_MV_NOT = bk::NOT(c.MV_REF_OR);
+    // A test whose reference has not moved for DLY_NOMOV ends itself. A new
+    // demand restarts the wait: a reference that had already stood still
+    // longer would otherwise never end the test (the end is a pulse on the
+    // wait running out).
+    const uint32_t new_demand = refbk::RISE(s.DMD_NEW, c.OSPD_DMD_OR_OR);
+    c.NO_MV_NOT = bk::NOR({c.MV_REF_OR, new_demand});
     bk::DELAY(s.DLY_NOMOV, c.DLY_NOMOV_DELAY, &c.DLY_NOMOV_R_TIME.ref(), c.NO_MV_NOT, c.DLY_NOMOV_DLY_TIME, 0.0f,
               bk::T160);
     IFACE_OUT_SPEED.DIS_TIMEOUT_I_NAME = c.DLY_NOMOV_R_TIME;

@@ -1,6 +1,7 @@
 // The unit-delay slots of the 80 ms group, in slot order.
 #include "app/control/unit_delays_r80.h"
 
+#include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_ENBL.cells.h"
 #include "app/control/CASC_RATE.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -29,6 +30,7 @@ void unit_delays_store() {
     bk::ZSTORE_B(18, CASC_ENBL.ENABLED_LATCH_R);
     bk::ZSTORE_B(19, START.STRT_IH_LATCH1);
     bk::ZSTORE_B(20, START.RUN_CMD_LATCH_R);
+    bk::ZSTORE(14, CASC_CTRL.PID_PCT_MULTIPLY);
     bk::ZSTORE_B(21, CASC_RATE.SP_CLOSE_NOT);
     bk::ZSTORE_B(22, REMOTE.IN_CNTRL_AND);
     bk::ZSTORE_B(23, SPDC.SPEED_REF_MOVING_UP);
@@ -47,6 +49,7 @@ void unit_delays_commit() {
     CASC_ENBL.ZENABLED_ZMINUS1_B = bk::ZCOMMIT_B(18);
     START.ZPERM_ZMINUS1_B = bk::ZCOMMIT_B(19);
     START.ZSTRTR_ZMINUS1_B = bk::ZCOMMIT_B(20);
+    CASC_CTRL.Z1_ZMINUS1 = bk::ZCOMMIT(14);
     CASC_RATE.MATCHD_Z_ZMINUS1_B = bk::ZCOMMIT_B(21);
     REMOTE.ZSEL_ZMINUS1_B = bk::ZCOMMIT_B(22);
     SPDC.Z_UP_ZMINUS1_B = bk::ZCOMMIT_B(23);

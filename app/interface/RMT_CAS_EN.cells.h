@@ -39,6 +39,7 @@
     X(BI_OFF, ACT_OUT, I, R160, PLAIN)              \
     X(BI_OFF, B_ACTION, B, R160, PLAIN, R80)        \
     X(CAS_DIS, AND, B, R160, PLAIN, R80)            \
+    X(CAS_EN, AND, B, R160, PLAIN, R80)             \
     X(OR_ENABLE, IN_4, B, R160, TUNE(false))        \
     X(OR_ENABLE, OR, B, R160, PLAIN, R80)           \
     X(PLS_ON, ACT_OUT, I, R80, PLAIN)               \

@@ -1,8 +1,8 @@
 // RMT_CAS_EN at 160 ms: the commands around the remote-cascade enable latch.
 // The configuration copy gates the release contact's pulse; the enable
 // contact's rise, a Modbus or OPC command, the interface command or the
-// setting ask for the latch; the release pulse disables cascade where no
-// cascade enable contact is configured. RMT_ENBL's inhibit flag of the
+// setting ask for the latch; where no cascade enable contact is configured
+// the contact's rise enables cascade and its release disables it. RMT_ENBL's inhibit flag of the
 // remote speed setpoint is computed beside them.
 #include "app/interface/RMT_CAS_EN.cells.h"
 
@@ -40,6 +40,9 @@ void RMT_CAS_EN_commands() {
         c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
     }
     c.CAS_DIS_AND = bk::AND({c.BI_OFF_B_ACTION, CASC_ENBL.NO_BI_CF_NOT});
+    // Without a cascade enable contact the remote-cascade contact enables
+    // cascade as well.
+    c.CAS_EN_AND = bk::AND({CASC_ENBL.NO_BI_CF_NOT, c.BI_ON_B_ACTION});
     c.OR_ENABLE_OR = bk::OR({c.BI_ON_B_ACTION, MOD_BW.BW_CMD_SEL_14, IFACE_IN_CASC.RMT_CAS_ENBL_B_NAME,
                              c.OR_ENABLE_IN_4, OPC_DATA.BW_CMDS_SEL_14});
     RMT_ENBL.RMT_SPD_INH_AND = bk::AND({RMT_ENBL.RMT_SP_INH_LATCH1, IFACE_IN_SPEED.USE_RMT_SPD_SP_B_NAME});

@@ -170,10 +170,12 @@
     X(RT_ERRS, GT, B, R80, PLAIN)                   \
     X(CAN_RT_FAULT, B_NAME, B, R80, PLAIN)          \
     X(SUMMARY, IN_90, B, R80, TUNE(false))          \
+    X(SUMMARY, FA_RST, B, R80, TUNE(false))         \
     X(SUMMARY, LATCH_AE, B, R80, PLAIN)             \
     X(SUMMARY, LOGICAL_OR, B, R80, PLAIN)           \
     X(SUMMARY, HORN, B, R80, PLAIN)                 \
     X(SUMMARY, FIRST_ALM, I, R80, PLAIN)            \
+    X(TRIP_SUM, FA_RST, B, R80, TUNE(false))        \
     X(TRIP_SUM, LATCH_AE, B, R80, PLAIN)            \
     X(TRIP_SUM, LOGICAL_OR, B, R80, PLAIN)          \
     X(TRIP_SUM, HORN, B, R80, PLAIN)                \

@@ -240,7 +240,7 @@ void VLTR_ALMS_summary() {
     c.CAN_RT_FAULT_B_NAME = 0;
 
     LATCH_AE(VLTR_ALMS_SUMMARY_list,
-             LatchAeIo{CNFG_CAN2.VL_RST_OR, ALARMS.HORN_Z_ZMINUS1_B, 0u, c.OVRD_ALMS_OR, c.SUMMARY_LATCH_AE,
+             LatchAeIo{CNFG_CAN2.VL_RST_OR, ALARMS.HORN_Z_ZMINUS1_B, c.SUMMARY_FA_RST, c.OVRD_ALMS_OR, c.SUMMARY_LATCH_AE,
                        c.SUMMARY_LOGICAL_OR, c.SUMMARY_HORN, c.SUMMARY_FIRST_ALM},
              ORVEX12_IO.RTC_TOD);
     VLTR_OUTS.VLTR_ALM_SUM_B_NAME = c.SUMMARY_LATCH_AE;
@@ -251,7 +251,9 @@ void VLTR_ALMS_summary() {
 void VLTR_ALMS_trip_list() {
     auto& c = VLTR_ALMS;
     // The nodes' trip requests: the analog node's level-2 trips, none of
-    // node 2 (there is none), the RTD node's level-2 trips.
+    // node 2 (there is none), the RTD node's level-2 trips, each with its
+    // channel's trip on signal failure (the list has no records of their
+    // own for these).
     c.SD_VL1_AI1_LVL2_B_NAME = _ub25.TRIP_LVL2_B_NAME;
     c.SD_VL1_AI2_LVL2_B_NAME = _ub26.TRIP_LVL2_B_NAME;
     c.SD_VL1_AI3_LVL2_B_NAME = _ub27.TRIP_LVL2_B_NAME;
@@ -268,18 +270,18 @@ void VLTR_ALMS_trip_list() {
     c.SD_VL2_AI6_LVL2_B_NAME = 0;
     c.SD_VL2_AI7_LVL2_B_NAME = 0;
     c.SD_VL2_AI8_LVL2_B_NAME = 0;
-    c.SD_VL3_RTD1_LVL2_B_NAME = _ub51.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD2_LVL2_B_NAME = _ub52.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD3_LVL2_B_NAME = _ub53.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD4_LVL2_B_NAME = _ub54.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD5_LVL2_B_NAME = _ub55.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD6_LVL2_B_NAME = _ub56.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD7_LVL2_B_NAME = _ub57.TRIP_LVL2_B_NAME;
-    c.SD_VL3_RTD8_LVL2_B_NAME = _ub58.TRIP_LVL2_B_NAME;
+    c.SD_VL3_RTD1_LVL2_B_NAME = bk::OR({_ub51.TRIP_LVL2_B_NAME, _ub51.AND_AND});
+    c.SD_VL3_RTD2_LVL2_B_NAME = bk::OR({_ub52.TRIP_LVL2_B_NAME, _ub52.AND_AND});
+    c.SD_VL3_RTD3_LVL2_B_NAME = bk::OR({_ub53.TRIP_LVL2_B_NAME, _ub53.AND_AND});
+    c.SD_VL3_RTD4_LVL2_B_NAME = bk::OR({_ub54.TRIP_LVL2_B_NAME, _ub54.AND_AND});
+    c.SD_VL3_RTD5_LVL2_B_NAME = bk::OR({_ub55.TRIP_LVL2_B_NAME, _ub55.AND_AND});
+    c.SD_VL3_RTD6_LVL2_B_NAME = bk::OR({_ub56.TRIP_LVL2_B_NAME, _ub56.AND_AND});
+    c.SD_VL3_RTD7_LVL2_B_NAME = bk::OR({_ub57.TRIP_LVL2_B_NAME, _ub57.AND_AND});
+    c.SD_VL3_RTD8_LVL2_B_NAME = bk::OR({_ub58.TRIP_LVL2_B_NAME, _ub58.AND_AND});
 
     c.OVRD_SDS_OR = bk::OR({c.OVRD_SDS_IN_1, c.NOT_USED_NOT});
     LATCH_AE(VLTR_ALMS_TRIP_SUM_list,
-             LatchAeIo{CNFG_CAN2.VL_RST_OR, ALARMS.HORN_Z_ZMINUS1_B, 0u, c.OVRD_SDS_OR, c.TRIP_SUM_LATCH_AE,
+             LatchAeIo{CNFG_CAN2.VL_RST_OR, ALARMS.HORN_Z_ZMINUS1_B, c.TRIP_SUM_FA_RST, c.OVRD_SDS_OR, c.TRIP_SUM_LATCH_AE,
                        c.TRIP_SUM_LOGICAL_OR, c.TRIP_SUM_HORN, c.TRIP_SUM_FIRST_ALM},
              ORVEX12_IO.RTC_TOD);
     VLTR_OUTS.VLTR_TRIP_SUM_B_NAME = c.TRIP_SUM_LATCH_AE;

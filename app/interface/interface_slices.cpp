@@ -158,6 +158,9 @@ void _R80_TASK_2() {
 
 // Minimum governor and idle flags, the remote-cascade inhibit list, the
 // overspeed-test demand, the power-up message and the remote speed setpoint.
+// The remote nodes' trip list.
+void _R80_TASK_21() { r80::VLTR_ALMS_trip_list(); }
+
 void _R80_TASK_22() {
     using namespace r80;
     MPU_min_gov_compare();

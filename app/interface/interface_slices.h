@@ -18,6 +18,7 @@ void _R160_TASK_39();
 void _R160_TASK_41();
 void _R80_TASK_1();
 void _R80_TASK_2();
+void _R80_TASK_21();
 void _R80_TASK_22();
 void _R160_TASK_10();
 void _R160_TASK_43();

@@ -65,13 +65,12 @@ void PWR_UP_MSG_pulses() {
 
 }  // namespace r80
 
-// Slice 12 of the 80 ms group: the remote-node lists (after the RTD
+// Slice 12 of the 80 ms group: the remote-node alarm summary (after the RTD
 // channels and their levels), then the pulses in their order, then the
 // speed-sensor, data-log and valve pieces.
 void _R80_TASK_12() {
     using namespace r80;
     VLTR_ALMS_summary();
-    VLTR_ALMS_trip_list();
     CNFG_CAN2_start_pulses();
     CNFG_ENET1_gateway();
     PWR_UP_MSG_pulses();

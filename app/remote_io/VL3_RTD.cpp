@@ -39,6 +39,7 @@ struct RtdVars {
     float y_prev;
     float hi_timer;
     float lo_timer;
+    uint32_t silent;  // the node was silent in the last pass
 };
 struct VL3_RTD_blocks {
     RtdVars ch[kRtdChannels];
@@ -112,7 +113,8 @@ void VL3_RTD_channel(int k) {
 
     // Node state.
     const auto& node = CNFG_CAN2;
-    if (node.VL_NODE3_RTD_8C_COMM_FLT_1 != 0 || node.VL_NODE3_RTD_8C_ACTIVE == 0) {
+    const bool silent = node.VL_NODE3_RTD_8C_COMM_FLT_1 != 0 || node.VL_NODE3_RTD_8C_ACTIVE == 0;
+    if (silent) {
         fault = 1;
         value = fault_value;
     }
@@ -123,18 +125,27 @@ void VL3_RTD_channel(int k) {
     const float x = std::fma(RTD_CHANNEL_gain(k), value, RTD_CHANNEL_offset(k));
     c.vl_rtd = x;
 
-    // Filter.
+    // Filter. The first reading after the node was silent starts it afresh:
+    // the value put in meanwhile must not decay through the channel's levels.
+    if (!silent && v.silent != 0) {
+        v.x_prev = x;
+        v.y_prev = x;
+    }
+    v.silent = silent ? 1u : 0u;
     const float set_tau = RTD_CHANNEL_filter(k);
     const float tau = set_tau > kMinFilterTau ? set_tau : kMinFilterTau;
     const float y = v.y_prev + (x + v.x_prev - 2.0f * v.y_prev) * kPeriod / (2.0f * tau + kPeriod);
     v.x_prev = x;
 
-    // Out-of-range latches on the unfiltered value.
+    // Out-of-range latches on the unfiltered value. The value put in while
+    // the node is silent is no reading: it latches nothing (the channel
+    // fault stands for the outage), so that the latch does not outlast the
+    // outage and hold the channel's levels off after the node is back.
     const float delay = c.latch_dly != nullptr ? *c.latch_dly : RTD_CHANNEL_delay_ms(k);
     const uint32_t reset = RESET.RST_ONE_SHOT;
-    range_latch(x >= RTD_CHANNEL_hi_limit(k), delay, reset, v.hi_timer, c.hi_latch);
+    range_latch(!silent && x >= RTD_CHANNEL_hi_limit(k), delay, reset, v.hi_timer, c.hi_latch);
     if (c.ovrd != 0) range_latch(false, delay, reset, v.lo_timer, c.lo_latch);
-    else range_latch(x < RTD_CHANNEL_lo_limit(k), delay, reset, v.lo_timer, c.lo_latch);
+    else range_latch(!silent && x < RTD_CHANNEL_lo_limit(k), delay, reset, v.lo_timer, c.lo_latch);
 
     c.vl_rtd = y;
     v.y_prev = y;

@@ -187,7 +187,7 @@ TEST_F(Cascade, AProcessValueStepMovesTheSpeedReferenceTheWayThatCorrectsIt) {
     EXPECT_FLOAT_EQ(setpoint(), sp);  // in control the setpoint no longer tracks
     const float after = ref();
     EXPECT_GT(after, before + 20.0f);
-    EXPECT_GT(real("CASC_CTRL.PID_PCT.A_NAME"), 0.0f);
+    EXPECT_GT(real("CASC_CTRL.PID_PCT.MULTIPLY"), 0.0f);
     EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"),
                 kMinGov + real("CASC_CTRL.CASC_PID.PID_2") * (kMaxGov - kMinGov) / 100.0, 0.01);
     // A rise above the setpoint lowers it again.

@@ -161,14 +161,30 @@ TEST_F(Overspeed, ATestWhoseReferenceDoesNotMoveEndsAfterTheDelay) {
     permit();  // entering the test step moves the reference
     command("IFACE_IN_SPEED.ENABLE_EXT_OST.B_NAME");
     ASSERT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 1u);
+    // The wait starts with the demand.
     seconds(3.0);
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 1u);
     EXPECT_EQ(boolean("OSPD.DLY_NOMOV.DELAY"), 0u);
-    EXPECT_LE(integer("OSPD.DLY_NOMOV.R_TIME"), 1);
+    EXPECT_LE(integer("OSPD.DLY_NOMOV.R_TIME"), 2);
     seconds(2.5);
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
     EXPECT_EQ(boolean("OSPD.DISABLED.NOT"), 1u);
-    // A moving reference restarts the delay.
+    // A demand given long after the reference stopped (the wait has run
+    // out) waits its own delay and then ends as well, with the own trip
+    // back in force.
+    seconds(10.0);
+    ASSERT_EQ(boolean("OSPD.DLY_NOMOV.DELAY"), 1u);
+    command("IFACE_IN_SPEED.ENABLE_EXT_OST.B_NAME");
+    ASSERT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TRIP_EN.B_NAME"), 0u);
+    seconds(6.0);
+    EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TRIP_EN.B_NAME"), 1u);
+    seconds(1.0);  // the end pulse is over
+    // A moving reference restarts the delay (the raise acts in the speed
+    // chart's speed step, no remote setpoint in control).
+    setCell("SPDC.B00_STEP.SFC_STEP", 1);
+    setCell("SPD_R_L.NO_REM.NOT", 1);
     command("IFACE_IN_SPEED.ENABLE_EXT_OST.B_NAME");
     ASSERT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 1u);
     for (int k = 0; k < 4; ++k) {
@@ -178,6 +194,9 @@ TEST_F(Overspeed, ATestWhoseReferenceDoesNotMoveEndsAfterTheDelay) {
         setCell("SPD_R_L.NONDI_RAZ.IN_2", 0);
     }
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 1u);
+    // Left standing, it ends.
+    seconds(5.5);
+    EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
 }
 
 TEST_F(Overspeed, TheTestLimitTripsEvenDuringAnExternalTest) {

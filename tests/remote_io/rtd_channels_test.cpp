@@ -294,9 +294,11 @@ TEST_F(RtdChannels, ASilentNodeShowsTheFaultValueOfEachSensorType) {
         EXPECT_EQ(boolean(ch(k, "FAULT")), 1u) << k;
         EXPECT_NEAR(real(ch(k, "VL_RTD")), want[k - 1], 1e-2f) << k;
     }
-    // 850 C is above the 1500 F limit, 550 C is not.
-    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
+    // The value put in is no reading: though 850 C is above the 1500 F
+    // limit, no range latch sets; the channel fault stands for the outage.
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 0u);
     EXPECT_EQ(boolean(ch(2, "HI_LATCH")), 0u);
+    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 1u);
 }
 
 TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) {
@@ -449,6 +451,35 @@ TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
     reset();
     EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
+}
+
+// Straight after start-up, with no reset given since the node came up, a
+// channel over its trip level trips: the node's silence at start-up holds
+// nothing off once it is back. A channel set to trip on signal failure
+// trips when the node reports it failed.
+TEST_F(RtdTrip, NoResetIsNeededAfterTheNodeComesUpAndASignalFailureTrips) {
+    // Channel 1 trips at 70 F; channel 2 trips on a failed signal.
+    g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.TRIP_SP2.IN", 1}, {"_ub51.ALM_SP2.IN", 70.0},
+               {"_ub51.ALM_DLY.IN", 0.0}, {"_ub43.FUNCT.IN", 2}, {"_ub44.FUNCT.IN", 2},
+               {"_ub52.SIGFLT_TRIP.IN", 1}, {"CNFG_CAN2.USE_VL.IN", 1}};
+    start();
+    words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 25 C = 77 F
+    feed(10 / 0.08);  // 10 s
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 1u) << "77 F held over a 70 F trip level";
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 1u) << "the silent node at start-up is a failed signal";
+    // Channel 1 back under its level, a reset releases both.
+    words({0x0100, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 16 C = 60.8 F
+    feed(4);
+    reset();
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 0u);
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u);
+    // The node reports channel 2 failed.
+    words({0x0100, 0x8000, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    EXPECT_EQ(boolean("_ub52.AND.AND"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 1u);
 }
 
 }  // namespace
