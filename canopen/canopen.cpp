@@ -140,12 +140,12 @@ static void heartbeatConsumer(uint8_t controllerId, const CanFrame& f, int len) 
 }
 
 // Looks a COB-id up as a receive PDO; true when it was one and was delivered.
-static bool deliverRxPdo(CanOpenImage* img, uint32_t c, const CanFrame& f, int len) {
+static bool deliverRxPdo(CanOpenImage* img, uint32_t c, const CanFrame& f) {
     uint16_t row = GetIndexFromPdoIdTable(img->IdTable, c, ID_KIND_RXPDO, img->IdTableCount);
     if (row == 0xFFFF || row >= img->OdCount) return false;
     uint16_t index = img->ObjectDictionary[row].Index;
     if (index < 0x1400 || index > 0x15FE) return false;
-    ProcessReceivedPdo(img, img->RxPdoBufferArray, static_cast<uint8_t>(index - 0x13FF), f.Data, len);
+    ProcessReceivedPdo(img, img->RxPdoBufferArray, static_cast<uint8_t>(index - 0x13FF), f.Data);
     return true;
 }
 
@@ -188,8 +188,8 @@ void CanOpenGenRxProcessor(uint8_t controllerId, const CanFrame* frame) {
     } else if ((c & 0x780) == 0x580) {
         if (len == 8) ProcessServerResponseSdo(img, f.Data, c);
     } else if (img->NmtState == NMT_OPERATIONAL && (c < 0x700 || c == ownHeartbeat)) {
-        deliverRxPdo(img, c, f, len);
-    } else if (img->NmtState == NMT_OPERATIONAL && c == 0x7E4 && deliverRxPdo(img, c, f, len)) {
+        deliverRxPdo(img, c, f);
+    } else if (img->NmtState == NMT_OPERATIONAL && c == 0x7E4 && deliverRxPdo(img, c, f)) {
         // delivered as a receive PDO
     } else if (c >= 0x700 && c != ownHeartbeat) {
         heartbeatConsumer(controllerId, f, len);

@@ -54,12 +54,6 @@ static void writeVariable(const OdEntry* e, uint32_t value) {
     }
 }
 
-int PdoMappedLength(const CanOpenImage*, const PdoMapParams* map) {
-    int n = 0;
-    for (int i = 0; i < mapEntries(map); ++i) n += typeSize(map->Map[i].DataType);
-    return n > 8 ? 8 : n;
-}
-
 // Appends the mapped values, low byte first; returns the number of bytes packed.
 static int packPdo(const CanOpenImage* img, const PdoMapParams* map, uint8_t* out) {
     int p = 0;
@@ -176,14 +170,14 @@ void ProcessSyncTransmitPdos(CanOpenImage* img) {
 
 // ---- Reception ----
 
-void ProcessReceivedPdo(CanOpenImage* img, RxPdoBufferDesc* buffers, uint8_t pdo, const uint8_t* d, int length) {
+// The frame's length is not looked at: the receive path has zeroed the bytes past
+// it, and a node's PDO may carry fewer bytes than the eight objects mapped.
+void ProcessReceivedPdo(CanOpenImage* img, RxPdoBufferDesc* buffers, uint8_t pdo, const uint8_t* d) {
     const PdoCommParams* comm = commRecord(img, 0x1400u + pdo - 1);
     if (comm == nullptr) return;
     const uint8_t t = comm->TransmissionType;
     if (t >= 241 && t <= 251) return;
     const PdoMapParams* map = mapRecord(img, 0x1600u + pdo - 1);
-    // A frame shorter than its mapping would leave mapped objects without data.
-    if (length < PdoMappedLength(img, map)) return;
     if (t >= 253) {
         unpackPdo(img, map, d);
         if (img->RxPdoCallback != nullptr) {

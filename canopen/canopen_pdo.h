@@ -9,7 +9,7 @@
 
 int CanOpenSendPdoNow(uint8_t controllerId, uint8_t pdo, uint16_t length);
 void InitializePdos(CanOpenImage* image);
-void ProcessReceivedPdo(CanOpenImage* image, RxPdoBufferDesc* buffers, uint8_t pdo, const uint8_t* data, int length);
+void ProcessReceivedPdo(CanOpenImage* image, RxPdoBufferDesc* buffers, uint8_t pdo, const uint8_t* data);
 void UpdateReceivedSyncPdoData(CanOpenImage* image);
 void ProcessSyncTransmitPdos(CanOpenImage* image);
 void SendPdo(CanOpenImage* image, uint8_t pdo);
@@ -20,5 +20,3 @@ uint16_t GetIndexFromPdoIdTable(const IdTableEntry* table, uint32_t cobId, uint1
 uint16_t GetSameIndexFromPdoIdTable(uint16_t* start, const IdTableEntry* table, uint32_t cobId, uint16_t kind,
                                     uint16_t count);
 
-// Number of data bytes a mapping record packs or needs (at most 8).
-int PdoMappedLength(const CanOpenImage* image, const PdoMapParams* map);

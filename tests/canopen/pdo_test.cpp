@@ -22,20 +22,29 @@ TEST(CanOpenPdo, ReceiveUnpacksEveryMappedRow) {
         f.len = 8;
         for (int i = 0; i < 8; ++i) f.data[i] = static_cast<uint8_t>(n * 16 + i);
         if (cob != 0) net.send(hostcan::formatFrame(f));
-        else net.task([&, n = n] { ProcessReceivedPdo(&COImagesApp, COImagesApp.RxPdoBufferArray, static_cast<uint8_t>(n), f.data, 8); });
+        else net.task([&, n = n] { ProcessReceivedPdo(&COImagesApp, COImagesApp.RxPdoBufferArray, static_cast<uint8_t>(n), f.data); });
     }
     net.passes(1);
     for (const auto& [n, cob] : rpdos) {
         EXPECT_EQ(RxPdoBufferB[n - 1][0], 1) << n;  // raised by the callback
         for (int i = 0; i < 8; ++i) EXPECT_EQ(RxPdoBufferB[n - 1][1 + i], n * 16 + i) << n << " " << i;
     }
-    // A frame shorter than its mapping is ignored, and nothing answers a PDO.
+    // A frame shorter than its mapping is taken whole (the bytes past its length
+    // read as zero: the nodes' PDOs carry 2 to 4 bytes), and nothing answers a PDO.
+    for (const char* frame : {"281#01020304050607", "281#0A0B", "281#"}) {
+        net.task([] { RxPdoBufferB[1][0] = 0; });
+        net.send(frame);
+        net.passes(1);
+        EXPECT_EQ(RxPdoBufferB[1][0], 1) << frame;
+    }
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(RxPdoBufferB[1][i], 0) << i;
     net.task([] { RxPdoBufferB[1][0] = 0; });
-    net.send("281#01020304050607");
+    net.send("281#0A0B");
     net.passes(1);
-    EXPECT_EQ(RxPdoBufferB[1][0], 0);
-    EXPECT_EQ(RxPdoBufferB[1][1], 0x20);
-    EXPECT_EQ(net.take(), (Lines{"080#", "080#"}));
+    EXPECT_EQ(RxPdoBufferB[1][1], 0x0A);
+    EXPECT_EQ(RxPdoBufferB[1][2], 0x0B);
+    EXPECT_EQ(RxPdoBufferB[1][3], 0);
+    EXPECT_EQ(net.take(), (Lines{"080#", "080#", "080#", "080#", "080#"}));
 }
 
 TEST(CanOpenPdo, TransmitPacksEveryMappedRow) {
@@ -97,19 +106,13 @@ TEST(CanOpenPdo, BytesBeyondTheLengthReadAsZero) {
         const CanFrame got = RxSlotToCanFrame(slot);
         EXPECT_EQ(got.Data[1], 0xA1);
         for (int i = 2; i < 8; ++i) EXPECT_EQ(got.Data[i], 0) << i;
-        // An RPDO mapped on two bytes takes a 2-byte frame handed straight to the
-        // dispatcher with its other bytes zeroed.
-        RxPdoMappingParmsB1.Entries = 2;
-        CanOpenGenRxProcessor(1, &f);
+        // A 2-byte frame on an RPDO mapped on eight bytes is taken with the
+        // bytes of the frame record: the mapped objects past it become zero.
+        CanOpenGenRxProcessor(1, &got);
         EXPECT_EQ(RxPdoBufferB[1][0], 1);
+        EXPECT_EQ(RxPdoBufferB[1][1], 0xA0);
         EXPECT_EQ(RxPdoBufferB[1][2], 0xA1);
         for (int i = 3; i <= 8; ++i) EXPECT_EQ(RxPdoBufferB[1][i], 0) << i;
-        // One byte is shorter than the mapping: ignored.
-        RxPdoBufferB[1][0] = 0;
-        f.Length = 1;
-        CanOpenGenRxProcessor(1, &f);
-        EXPECT_EQ(RxPdoBufferB[1][0], 0);
-        RxPdoMappingParmsB1.Entries = 8;
     });
 }
 
