@@ -73,9 +73,12 @@ int init_blks() {
     AO_CHANNEL_init_blks();  // output channels' service commands over
     CNFG_CAN2_network_init_blks();
     init_step("blocks 10 remote nodes");
-    CNFG_CAN2_nodes_init_blks();  // remote nodes idle, ids in their records
+    CNFG_CAN2_node_init_blk(kNodeRtd);  // remote nodes idle and unconfigured, ids in their records
+    CNFG_CAN2_node_init_blk(kNodeBi);
     init_step("blocks 11 chassis status");
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
+    CNFG_CAN2_node_init_blk(kNodeAio);
+    CNFG_CAN2_node_init_blk(kNodeBo);
     init_step("blocks 12 40 ms blocks");
     TaskCounter_R20Z = TaskCounter_R20;
     IFACE_IN_init_blks();  // timed commands of the operator interface over

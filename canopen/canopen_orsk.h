@@ -39,9 +39,10 @@ constexpr int ORSK_SEG_MORE = 6;
 // An answer counts as missing once the request timer has passed this (ms).
 constexpr int32_t ORSK_ANSWER_MS = 2000;
 
-// Abort codes the client sends.
-constexpr uint32_t ORSK_ABORT_TOGGLE = 0x05030000;
-constexpr uint32_t ORSK_ABORT_TIMEOUT = 0x05040000;
+// The abort code the client sends, for a segment out of turn as well as for
+// a segmented upload that timed out: 0x05040000, in the bus's little-endian
+// order like every other multi-byte value (bytes 4-7 = 00 00 04 05).
+constexpr uint32_t ORSK_ABORT_CODE = 0x05040000;
 
 // Text cells the sequence fills (device name, software version).
 constexpr int ORSK_TEXT_BYTES = 40;

@@ -152,7 +152,7 @@ int textStep(const Rec& r, uint8_t lo, uint8_t hi, char* text, int shift, uint8_
     if (res == ORSK_SEG_MORE || res == ORSK_DONE) appendSegment(text, f);
     if (res == ORSK_TIMEOUT) {
         CanFrame a{};
-        for (int i = 0; i < 4; ++i) a.Data[4 + i] = static_cast<uint8_t>(ORSK_ABORT_TIMEOUT >> (8 * i));
+        for (int i = 0; i < 4; ++i) a.Data[4 + i] = static_cast<uint8_t>(ORSK_ABORT_CODE >> (8 * i));
         CO_ORSK_Abort_Sdo(r, lo, hi, 0, &a);
     }
     const int out = transferRule(r, res, r.NibbleB, shift, next, counter);

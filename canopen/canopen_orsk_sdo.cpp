@@ -149,7 +149,7 @@ int CO_ORSK_SegmentedUpload(CO_ORSK_NodeConfig r, uint8_t lo, uint8_t hi, uint8_
     }
     // A segment out of turn: abort the transfer.
     putHeader(frame, 0x80, lo, hi, sub);
-    putWord(frame, ORSK_ABORT_TOGGLE);
+    putWord(frame, ORSK_ABORT_CODE);
     CanOpenSendNmtNow(controllerOf(r), r.Sdo->CobIdClientToServer, frame, 8);
     return aborted(r);
 }

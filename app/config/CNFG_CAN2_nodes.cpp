@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/remote_io/remote_io.h"
 #include "canopen/canopen_obj_dctn.h"
 #include "runtime/can_startup.h"
 
@@ -86,21 +87,67 @@ const CO_ORSK_NodeConfig* const CoOrskNodeRecords[4] = {
     &CO_ORSK_CNFG_CAN2_VL_NODE1_AIO_2416, &CO_ORSK_CNFG_CAN2_VL_NODE3_RTD_8C_2421, &CO_ORSK_CNFG_CAN2_VL_NODE4_BI_2425,
     &CO_ORSK_CNFG_CAN2_VL_NODE5_BO_2429};
 
-void CNFG_CAN2_nodes_init_blks() {
-    const auto& c = cells::CNFG_CAN2;
-    const int32_t ids[4] = {c.VL_NODE1_AIO_NODE_ID, c.VL_NODE3_RTD_8C_NODE_ID, c.VL_NODE4_BI_NODE_ID,
-                            c.VL_NODE5_BO_NODE_ID};
-    for (int k = 0; k < 4; ++k) {
-        CoOrskNodeData& d = *CoOrskNodeData4[k];
-        const uint32_t objects = k == 1 ? 2u : 0u;
-        d.Status = ORSK_IDLE | (1u << ORSK_CONTROLLER_SHIFT) | (objects << ORSK_OBJECTS_SHIFT);
-        d.CurrentSDO = 0;
-        d.NibbleA = 0;
-        d.NibbleB = 0;
-        d.NodeId = ids[k];
-        d.ThisPort = 0;
-        d.NodeDiag = 0;
-        d.ChanCount = 1;  // the channel cursor counts from 1
+namespace {
+
+// The block cells that block initialisation sets, per node.
+struct NodeInitCells {
+    int32_t& nodeId;
+    StrCell &deviceName, &swVersion;
+    uint32_t& cfgFault;
+    int32_t* lastMsg[3];
+};
+
+NodeInitCells node_init_cells(RemoteNode n) {
+    auto& c = cells::CNFG_CAN2;
+    switch (n) {
+        case kNodeAio:
+            return {c.VL_NODE1_AIO_NODE_ID.ref(), c.VL_NODE1_AIO_DEVICE_NM.ref(), c.VL_NODE1_AIO_SW_VER.ref(),
+                    c.VL_NODE1_AIO_CFG_FAULT.ref(),
+                    {&c.VL_NODE1_AIO_LAST_MSG_1.ref(), &c.VL_NODE1_AIO_LAST_MSG_2.ref(),
+                     &c.VL_NODE1_AIO_LAST_MSG_3.ref()}};
+        case kNodeRtd:
+            return {c.VL_NODE3_RTD_8C_NODE_ID.ref(), c.VL_NODE3_RTD_8C_DEVICE_NM.ref(), c.VL_NODE3_RTD_8C_SW_VER.ref(),
+                    c.VL_NODE3_RTD_8C_CFG_FAULT.ref(),
+                    {&c.VL_NODE3_RTD_8C_LAST_MSG_1.ref(), &c.VL_NODE3_RTD_8C_LAST_MSG_2.ref(), nullptr}};
+        case kNodeBi:
+            return {c.VL_NODE4_BI_NODE_ID.ref(), c.VL_NODE4_BI_DEVICE_NM.ref(), c.VL_NODE4_BI_SW_VER.ref(),
+                    c.VL_NODE4_BI_CFG_FAULT.ref(), {&c.VL_NODE4_BI_LAST_MSG_1.ref(), nullptr, nullptr}};
+        default:
+            return {c.VL_NODE5_BO_NODE_ID.ref(), c.VL_NODE5_BO_DEVICE_NM.ref(), c.VL_NODE5_BO_SW_VER.ref(),
+                    c.VL_NODE5_BO_CFG_FAULT.ref(), {&c.VL_NODE5_BO_LAST_MSG_1.ref(), nullptr, nullptr}};
     }
-    for (int32_t& u : VL3_RTD_ChanUnits) u = kRtdUnitWord;
+}
+
+}  // namespace
+
+void CNFG_CAN2_node_init_blk(RemoteNode n) {
+    CoOrskNodeData& d = *CoOrskNodeData4[n];
+    NodeInitCells k = node_init_cells(n);
+    const uint32_t objects = n == kNodeRtd ? 2u : 0u;
+    d.Status = ORSK_IDLE | (1u << ORSK_CONTROLLER_SHIFT) | (objects << ORSK_OBJECTS_SHIFT);
+    d.CurrentSDO = 0;
+    d.NibbleA = 0;
+    d.NibbleB = 0;
+    d.NodeId = k.nodeId;
+    d.ThisPort = 0;
+    d.NodeDiag = 0;
+    d.ChanCount = 1;  // the channel cursor counts from 1
+    str_cell_copy(k.deviceName, "");
+    str_cell_copy(k.swVersion, "");
+    k.cfgFault = 1;  // not yet configured: no start before a configuration
+    RemoteNodeBlock& b = RemoteNodeBlocks[n];
+    for (int m = 0; m < kMaxNodePdos; ++m) {
+        b.Age[0][m] = b.Age[1][m] = kNeverReceived;
+        if (k.lastMsg[m] != nullptr) *k.lastMsg[m] = kNeverReceived;
+        b.Rate[0][m] = 0.0f;
+        b.Rate[1][m] = 1.0e38f;
+        b.PDOSlipCount[m] = 0;
+    }
+    b.SDOSlipCount = 0;
+    if (n == kNodeRtd)
+        for (int32_t& u : VL3_RTD_ChanUnits) u = kRtdUnitWord;
+    if (n == kNodeAio || n == kNodeBo) {
+        uint8_t* tx = &COBFifoTx[n == kNodeAio ? 0 : kTxPdoStride];
+        for (int i = 0; i < kTxPdoStride; ++i) tx[i] = 0;
+    }
 }

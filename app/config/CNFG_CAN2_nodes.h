@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "app/remote_io/remote_io.h"
 #include "canopen/canopen_orsk.h"
 
 struct CoOrskNodeData {
@@ -40,8 +41,9 @@ extern CoOrskNodeData* const CoOrskNodeData4[4];
 extern int32_t VL3_RTD_ChanDev[8];
 extern int32_t VL3_RTD_ChanUnits[8];
 
-// Start-up values of the nodes (block initialisation).
-void CNFG_CAN2_nodes_init_blks();
+// Start-up values of one node (block initialisation): idle, its id in its
+// record, not yet configured, nothing received.
+void CNFG_CAN2_node_init_blk(RemoteNode n);
 
 // ---- CAN2 network restart check ----
 // Hidden items of block CNFG_CAN2.CAN2_NTW1 that the check keeps.

@@ -97,8 +97,8 @@ void CNFG_CAN2_network() {
     const uint16_t frames = COImagesApp.ControllerId == 1 ? COImagesApp.RxFrameCount : 0;
     uint16_t& prevFrames = CNFG_CAN2_CAN2_NTW1_2357_FrameSnap[0];
     if (frames == prevFrames) {
-        st.silenceErr += kPassMs;
-        st.silenceAlm += kPassMs;
+        add_ms_saturated(st.silenceErr, kPassMs);
+        add_ms_saturated(st.silenceAlm, kPassMs);
         if (st.silenceAlm >= c.CAN2_P_STAT_A_TIMEOUT) c.CAN2_P_STAT_LNK_ALM = 1;
         if (st.silenceErr >= c.CAN2_P_STAT_E_TIMEOUT) c.CAN2_P_STAT_LNK_ERR = 1;
     } else {

@@ -176,7 +176,10 @@ void start_configuration(RemoteNode n, RemoteNodeBlock& b, CoOrskNodeData& d, No
     k.ID_FAULT = 0;
     d.Status &= ~ORSK_SDO_ERROR;
     d.CurrentSDO = 0;
-    d.Status &= ~(ORSK_IN_TRANSFER | ORSK_REQUEST);
+    // A restart may come in any state, also in the middle of a segmented
+    // upload: the client's transfer bits and segment count go with it, so
+    // that the new sequence starts clean.
+    d.Status &= ~(ORSK_IN_TRANSFER | ORSK_REQUEST | ORSK_SEGMENTS | ORSK_TOGGLE | ORSK_SEGMENT_COUNT);
     d.Status |= ORSK_START;
 }
 
@@ -227,7 +230,7 @@ void CNFG_CAN2_node(RemoteNode n) {
     CoOrskNodeData& d = *CoOrskNodeData4[n];
     const CO_ORSK_NodeConfig& rec = *CoOrskNodeRecords[n];
 
-    d.Timer += kPassMs;
+    add_ms_saturated(d.Timer, kPassMs);
 
     if (c.VL_RST_OR != 0) {
         if (b.ResetLatch == 0 && (d.Status & ORSK_IDLE) != 0) {
@@ -293,7 +296,7 @@ void CNFG_CAN2_node(RemoteNode n) {
             b.Age[0][m] = 0;
             b.Late[0][m] = 0;
         } else {
-            if (b.Age[0][m] != kNeverReceived) b.Age[0][m] += kPassMs;
+            if (b.Age[0][m] != kNeverReceived) add_ms_saturated(b.Age[0][m], kPassMs);
             if (b.Operational != 0 && b.Lost[0] == 0 && k.CFG_FAULT == 0) {
                 b.Late[0][m] += kPassMs;
                 if (b.Late[0][m] > clamp_scan(d.ScanRate[m]) + k.extraLate) {

@@ -44,6 +44,11 @@ struct RemoteNodeBlock {
     int32_t TxTimer;
 };
 constexpr int32_t kNeverReceived = 0x7FFFFFFF;
+// Adds ms to a millisecond counter, stopping at the top of the 32-bit range:
+// an idle node's request timer or a silent port's timers would otherwise
+// wrap after about 24.9 days. A PDO age that reaches the top reads as
+// never received.
+inline void add_ms_saturated(int32_t& v, int32_t ms) { v = v > INT32_MAX - ms ? INT32_MAX : v + ms; }
 // In the chassis task's order of the configuration records: analog I/O,
 // RTD, discrete input, relay output.
 enum RemoteNode { kNodeAio = 0, kNodeRtd = 1, kNodeBi = 2, kNodeBo = 3 };

@@ -14,7 +14,7 @@ OrskRig::OrskRig(bool runTask, hk::ClockMode mode) : net(true, true, mode) {
         n->HeartbeatCount = 0;
         n->BootUpCount = 0;
     }
-    net.task([] { CNFG_CAN2_nodes_init_blks(); });
+    net.task([] { for (RemoteNode n : {kNodeRtd, kNodeBi, kNodeAio, kNodeBo}) CNFG_CAN2_node_init_blk(n); });
     // Distinct channel words, so that each channel's own word is seen on the bus.
     for (int c = 0; c < 8; ++c) {
         VL3_RTD_ChanDev[c] = 0x100 + c;

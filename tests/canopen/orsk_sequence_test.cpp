@@ -225,15 +225,15 @@ TEST(OrskSequence, SevenByteNameArrivesInOneSegment) {
     EXPECT_NE(std::find(frames.begin(), frames.end(), "584#01424931362D3037"), frames.end());
 }
 
-TEST(OrskSequence, SegmentOutOfTurnIsAbortedWithTheToggleCode) {
+TEST(OrskSequence, SegmentOutOfTurnIsAbortedWithTheOneClientCode) {
     OrskRig rig;
     SimRemoteNode node(Kind::DiscreteIn, 4);
     node.badToggle = true;
     rig.start(2);
     ASSERT_TRUE(rig.runUntilIdle(2));
     const Lines frames = nodeFrames(rig.net.take(), 4);
-    EXPECT_NE(std::find(frames.begin(), frames.end(), "604#8008100000000305"), frames.end());
-    EXPECT_NE(std::find(frames.begin(), frames.end(), "604#800A100000000305"), frames.end());
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "604#8008100000000405"), frames.end());
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "604#800A100000000405"), frames.end());
     EXPECT_EQ((rig.data(2).NibbleB >> 16) & 0xF, NIB_ABORT);
     EXPECT_EQ(rig.cfgFault(2), 1u);
 }
@@ -263,7 +263,7 @@ TEST(OrskSequence, StartUpValuesOfTheNodes) {
         rig.data(k).ChanCount = 0;
     }
     VL3_RTD_ChanUnits[5] = 1;
-    rig.net.task([] { CNFG_CAN2_nodes_init_blks(); });
+    rig.net.task([] { for (RemoteNode n : {kNodeRtd, kNodeBi, kNodeAio, kNodeBo}) CNFG_CAN2_node_init_blk(n); });
     const int32_t ids[4] = {1, 3, 4, 5};
     for (int k = 0; k < 4; ++k) {
         const CoOrskNodeData& d = rig.data(k);

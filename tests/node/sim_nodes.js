@@ -17,6 +17,9 @@
 //   timer            sends transmit PDO n (1..4, COB-id 0x80 + n * 0x100 + id)
 //                    every T ms while operational, T being the event time in
 //                    object 0x1800+n-1 sub 5 as the controller wrote it (0: none)
+// A transmit PDO carries the node's own data length: 8 bytes for four
+// channels, 4 for the analog node's two output readbacks, 3 for the 16
+// discrete inputs (and a status byte), 2 for the 16 relay readbacks.
 // Two nodes with the same id share it. The script prints "ready" once it is
 // on the bus; on SIGTERM (or when stdin closes) it prints one JSON line per
 // node with its NMT state, resets and the downloads it took, and exits.
@@ -25,10 +28,10 @@ const net = require('net');
 const { Device, DataType, ObjectType, AccessType } = require('canopen');
 
 const KINDS = {
-    aio: { code: 0x6001, name: 'VL-AIO-10C', channels: 10, tpdo: [0x280, 0x380, 0x480] },
-    rtd: { code: 0x1001, name: 'VL-RTD-8C', channels: 8, tpdo: [0x280, 0x380] },
-    bi: { code: 0x5001, name: 'VL-BI-16C', channels: 16, tpdo: [0x180] },
-    bo: { code: 0x4001, name: 'VL-BO-16C', channels: 16, tpdo: [0x180] },
+    aio: { code: 0x6001, name: 'VL-AIO-10C', channels: 10, tpdo: [0x280, 0x380, 0x480], len: { 0x280: 8, 0x380: 8, 0x480: 4 } },
+    rtd: { code: 0x1001, name: 'VL-RTD-8C', channels: 8, tpdo: [0x280, 0x380], len: { 0x280: 8, 0x380: 8 } },
+    bi: { code: 0x5001, name: 'VL-BI-16C', channels: 16, tpdo: [0x180], len: { 0x180: 3 } },
+    bo: { code: 0x4001, name: 'VL-BO-16C', channels: 16, tpdo: [0x180], len: { 0x180: 2 } },
 };
 
 function parseLine(line) {
@@ -182,7 +185,7 @@ function main() {
                 if ((cmd & 0xE0) === 0x20) node.writes.push([index, sub, f.data.readUInt32LE(4)]);
             }
             if (f.id === 0x80 && node.pdo && node.device.nmt.state === 5) {
-                for (const cob of KINDS[node.kind].tpdo) write(cob + node.id, Buffer.alloc(8));
+                for (const cob of KINDS[node.kind].tpdo) write(cob + node.id, Buffer.alloc(KINDS[node.kind].len[cob]));
             }
             node.device.receive(f);
         }
@@ -203,7 +206,8 @@ function main() {
                     if (ms <= 0) continue;
                     if (node.lastSent[n] !== undefined && now - node.lastSent[n] < ms) continue;
                     node.lastSent[n] = now;
-                    write(0x180 + 0x100 * n + node.id, Buffer.alloc(8));
+                    const cob = 0x180 + 0x100 * n;
+                    write(cob + node.id, Buffer.alloc(KINDS[node.kind].len[cob] || 8));
                 }
             }
         }, 5);

@@ -82,8 +82,8 @@ protected:
         }
     }
 
-    // The data bytes that a node sends in its PDO `cob` every 100 ms, padded
-    // to 8 (an empty entry stops it).
+    // The data bytes that a node sends in its PDO `cob` every 100 ms, in a
+    // frame of that length (an empty entry stops it).
     void pdo(uint32_t cob, std::vector<uint8_t> bytes) {
         if (bytes.empty()) pdos_.erase(cob);
         else pdos_[cob] = std::move(bytes);
@@ -104,8 +104,8 @@ protected:
             if (tick_++ % 5 == 0) {
                 for (const auto& [cob, bytes] : pdos_) {
                     hostcan::Frame fr = hostcan::makeFrame(cob, {});
-                    fr.len = 8;  // as long as any mapping
-                    for (size_t i = 0; i < bytes.size() && i < 8; ++i) fr.data[i] = bytes[i];
+                    fr.len = static_cast<uint8_t>(bytes.size() < 8 ? bytes.size() : 8);
+                    for (size_t i = 0; i < fr.len; ++i) fr.data[i] = bytes[i];
                     hostcan::send(peer_, fr);
                 }
             }

@@ -60,12 +60,9 @@ protected:
         ASSERT_EQ(boolean(f(kBlocks[k], "CFG_FAULT")), 0u);
         ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
     }
-    // A PDO as long as any mapping (8 bytes), or another frame of the given bytes.
-    void pdo(uint32_t cob, std::initializer_list<uint8_t> bytes) {
-        hostcan::Frame fr = hostcan::makeFrame(cob, bytes);
-        if (cob < 0x700) fr.len = 8;
-        hostcan::send(peer_, fr);
-    }
+    // A PDO or another frame of the given bytes (a node's PDO is shorter
+    // than the eight objects its receive PDO maps).
+    void pdo(uint32_t cob, std::initializer_list<uint8_t> bytes) { hostcan::send(peer_, hostcan::makeFrame(cob, bytes)); }
     // Runs passes, sending the PDO every `every` passes.
     void feed(uint32_t cob, int passes, int every) {
         for (int p = 0; p < passes; ++p) {
