@@ -21,7 +21,6 @@ void _R20_TASK_5() {
     AO_CHANNEL_signal(2);
     CNFG_AO_output(2);
     AO_CHANNEL_alarm(2);
-    // also: the rest of the remote I/O node logic that shares this slice (not built yet)
 }
 
 // The controller's analog output channels at 160 ms, one per slice.

@@ -83,7 +83,7 @@ void CNFG_SPEED_init_blks();
 // Sensor 1 (TSS_01, driver channel 0) and sensor 2 (TSS_02, channel 1):
 // settings, evaluation, latches, phase and teeth (pieces of _R10_TASK_1).
 namespace r80 {
-// The open-wire check of both sensors (piece of _R80_TASK_12).
+// The open-wire check of both sensors (piece of _R80_TASK_18).
 void CNFG_SPEED_open_wire();
 }
 namespace r10 {

@@ -42,7 +42,7 @@ void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
 void CNTRL_STOP_below_idle();
 void CNTRL_STOP_stop_flags();
 // The sequence flag, the stop complete (once the valve limiter has come
-// down) and its delay (piece of _R80_TASK_12).
+// down) and its delay (piece of _R80_TASK_18).
 void CNTRL_STOP_complete();
 }  // namespace r80
 

@@ -6,6 +6,7 @@
 
 #define GOTO_MIN_CELLS(X)                                  \
     X(STRT_CHECK_GO_RATED, AND, B, R80, PLAIN)             \
+    X(BI_SET_LATCH, ACT_OUT, I, R80, PLAIN)                \
     X(BI_SET_LATCH, B_ACTION, B, R80, PLAIN)               \
     X(BI_SET_LATCH, RST_1, B, R80, TUNE(false))            \
     X(SECOND_START_CMD, OR, B, R80, PLAIN)                 \

@@ -28,7 +28,7 @@
 CAT_MODULE(HP_DRIVER)
 
 namespace r80 {
-// The stroke pulse of the HP driver (piece of _R80_TASK_12).
+// The stroke pulse of the HP driver (piece of _R80_TASK_18).
 void HP_DRIVER_stroke();
 }
 namespace r160 {

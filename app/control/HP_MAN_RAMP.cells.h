@@ -107,7 +107,7 @@ void HP_MAN_RAMP_ramp();
 void HP_MAN_ENBL_latch();
 }  // namespace r10
 namespace r80 {
-// The start complete that permits the manual demand (piece of _R80_TASK_12).
+// The start complete that permits the manual demand (piece of _R80_TASK_18).
 void HP_MAN_ENBL_start_complete();
 }  // namespace r80
 namespace r160 {

@@ -10,9 +10,11 @@
     X(NO_RBACK, B_NAME, B, R160, PLAIN, R80)               \
     X(NO_PRIOR, NOT, B, R160, PLAIN, R80)                  \
     X(CONTACT, B_NAME, B, R80, PLAIN)                      \
+    X(BI_ON, ACT_OUT, I, R80, PLAIN)                       \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                      \
     X(OR_ENABLE, OR, B, R80, PLAIN)                        \
     X(OR_ENABLE, IN_5, B, R80, TUNE(false))                \
+    X(PLS_ON, ACT_OUT, I, R80, PLAIN)                      \
     X(PLS_ON, B_ACTION, B, R80, PLAIN)                     \
     X(CI_NOT, NOT, B, R80, PLAIN)                          \
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                     \

@@ -48,13 +48,18 @@ void IDLE_RATE_config() {
 
 namespace r80 {
 
+// The action kind of the edge blocks: a one-pass pulse on a rising edge.
+constexpr int32_t kPulseAction = 5;
+
 void GOTO_MIN_second_start() {
     auto& g = GOTO_MIN;
     IDLE_RATE.CONTACT_B_NAME = IFACE_IN_START.IDLERATECMD_B_NAME;
+    IDLE_RATE.BI_ON_ACT_OUT = kPulseAction;
     IDLE_RATE.BI_ON_B_ACTION = refbk::RISE(IDLE_RATE_st.BI_ON, IDLE_RATE.CONTACT_B_NAME);
     g.STRT_CHECK_GO_RATED_AND = bk::AND({IDLE_RATE.CONTACT_B_NAME, SPDC.A00_STEP_SFC_STEP,
                                          IFACE_IN_START.BI_RESET_GOTO_MIN_B_NAME});
     const uint32_t set_rise = refbk::RISE(IDLE_RATE_st.BI_SET_LATCH, g.STRT_CHECK_GO_RATED_AND);
+    g.BI_SET_LATCH_ACT_OUT = kPulseAction;
     g.BI_SET_LATCH_B_ACTION = bk::AND({set_rise, bk::NOT(g.BI_SET_LATCH_RST_1)});
     g.SECOND_START_CMD_OR = bk::OR({IFACE_IN_START.START_KEY_B_NAME, OPC_DATA.BW_CMDS_SEL_5, MOD_BW.BW_CMD_SEL_5,
                                     START.START_OS_ONE_SHOT});
@@ -67,6 +72,7 @@ void IDLE_RATE_enable() {
     c.OR_ENABLE_OR = bk::OR({c.BI_ON_B_ACTION, MOD_BW.BW_CMD_SEL_6, IFACE_IN_START.IR_EN_B_NAME,
                              UNIT_DEMO.B_CMDS_LIST_5, c.OR_ENABLE_IN_5, OPC_DATA.BW_CMDS_SEL_6,
                              GOTO_MIN.SECND_START_AND, GOTO_MIN.BI_SET_LATCH_B_ACTION});
+    c.PLS_ON_ACT_OUT = kPulseAction;
     const uint32_t rise = refbk::RISE(IDLE_RATE_st.PLS_ON, c.OR_ENABLE_OR);
     c.PLS_ON_B_ACTION = bk::AND({rise, bk::NOT(remote_source())});
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);

@@ -246,7 +246,8 @@
     X(ZRATETRACK, ZMINUS1, A, R40, PLAIN)                                  \
     SPDC_CMP(X, SR_OVR_MXG, R40, R80)                                      \
     X(MN_REF, ZMINUS1, A, R10, PLAIN, R40)                                 \
-    X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40)
+    X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40) \
+    X(LOST_REM, R_TIME, I, R20, PLAIN)
 
 // The load percentage of the reference within the governor range and the
 // reference's maximum-governor check (80 ms), with the maximum-governor

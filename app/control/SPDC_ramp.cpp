@@ -173,7 +173,7 @@ void SPDC_over_max_gov() {
 
 namespace r20 {
 void SPDC_lost_rem() {
-    bk::ONE_SHOT(SPDC_ramp_st.LOST_REM, SPDC.LOST_REM_ONE_SHOT, nullptr, IFACE_IN_SPEED.REMSP_PV_FLT_B_NAME, 0.3f,
+    bk::ONE_SHOT(SPDC_ramp_st.LOST_REM, SPDC.LOST_REM_ONE_SHOT, &SPDC.LOST_REM_R_TIME.ref(), IFACE_IN_SPEED.REMSP_PV_FLT_B_NAME, 0.3f,
                  bk::T20);
 }
 }  // namespace r20

@@ -70,13 +70,6 @@ void _R80_TASK_16() {
     CNTRL_STOP_disable();
     SPDC_stop_transitions();
 }
-void _R80_TASK_18() {
-    using namespace r80;
-    SPDC_mingo();
-    GOTO_MIN_second_start();
-    IDLE_RATE_enable();
-    COND_MON_nv_snapshot();
-}
 void _R80_TASK_19() {
     using namespace r80;
     IDLE_RATE_latch();

@@ -152,7 +152,7 @@ void DATALOG_print_pulse();
 
 namespace r80 {
 // The commissioning time and the six operator commands (pieces of
-// _R80_TASK_12).
+// _R80_TASK_18).
 void DATALOG_commission_time();
 void DATALOG_commands();
 }  // namespace r80

@@ -350,6 +350,7 @@ void CNFG_CAN2_node(RemoteNode n) {
             d.CurrentSDO = 10;
             d.NibbleB = (d.NibbleB & 0x0FFFFFFFu) | (NIB_DONE << 28);
             d.ThisPort = static_cast<uint8_t>((d.ThisPort & 0x0F) + 0x10);
+            b.PortInt = d.ThisPort;
         }
     }
     if (d.CurrentSDO == 10) d.CurrentSDO = 18;

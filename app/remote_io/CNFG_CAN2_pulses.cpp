@@ -6,6 +6,10 @@
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/interface/VLTR_ALMS.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/GOTO_MIN.cells.h"
+#include "app/control/IDLE_RATE.cells.h"
+#include "app/control/control_slices.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/CNTRL_STOP.cells.h"
@@ -66,26 +70,38 @@ void PWR_UP_MSG_pulses() {
 }  // namespace r80
 
 // Slice 12 of the 80 ms group: the remote-node alarm summary (after the RTD
-// channels and their levels), then the pulses in their order, then the
-// speed-sensor, data-log and valve pieces.
+// channels and their levels), then the maximum-governor check, the trip
+// alarm, the remote enables, the Modbus trip command and link reset.
 void _R80_TASK_12() {
     using namespace r80;
     VLTR_ALMS_summary();
-    CNFG_CAN2_start_pulses();
-    CNFG_ENET1_gateway();
-    PWR_UP_MSG_pulses();
-    CNFG_ENET1_address();
-    CNFG_SPEED_open_wire();
-    CNTRL_STOP_complete();
-    DATALOG_commission_time();
-    DATALOG_commands();
-    HP_DRIVER_stroke();
-    HP_LIMTER_service_disable();
     SPDC_max_gov_check();
     ALM_LOGIC_trip_alarm();
     RMT_ENBL_enable_pulse();
     RMT_CAS_EN_enable();
     MOD_BW_trip_command();
     MOD_LNK_STAT_reset();
+}
+
+// Slice 18 of the 80 ms group: the start-up pulses, after the node
+// initialisation requests and the power-up flag of slice 17, then the
+// speed-sensor, stop, condition-log, data-log, go-to-minimum, valve and
+// idle/rated pieces that read what slices 13 to 17 computed in this pass.
+void _R80_TASK_18() {
+    using namespace r80;
+    CNFG_CAN2_start_pulses();
+    CNFG_ENET1_gateway();
+    PWR_UP_MSG_pulses();
+    CNFG_ENET1_address();
+    CNFG_SPEED_open_wire();
+    CNTRL_STOP_complete();
+    COND_MON_nv_snapshot();
+    DATALOG_commission_time();
+    DATALOG_commands();
+    SPDC_mingo();
+    GOTO_MIN_second_start();
+    HP_DRIVER_stroke();
+    HP_LIMTER_service_disable();
     HP_MAN_ENBL_start_complete();
+    IDLE_RATE_enable();
 }

@@ -35,6 +35,7 @@ struct RemoteNodeBlock {
     int16_t SDOSlipCount;                // CoOrskSDOSlipCount..._1_1
     uint8_t CommReset[2];
     int32_t ScanRateInt;
+    int32_t PortInt;  // integer copy of the accepted port number
     // The go-operational step of the chassis task: request seen, started.
     uint32_t RequestSeen, Started;
     // Data words of the node's PDOs as received (two per 8-byte PDO).
@@ -75,6 +76,7 @@ void PWR_UP_MSG_pulses();
 }  // namespace r80
 
 void _R80_TASK_12();
+void _R80_TASK_18();
 // The remote-node pieces of slice 19 of the 20 ms group.
 void remote_io_R20_TASK_19();
 

@@ -139,7 +139,7 @@ class StrokeLatch : public SpeedModules {
 protected:
     void SetUp() override {
         SpeedModules::SetUp();
-        useSlices(R80, {_R80_TASK_12});
+        useSlices(R80, {_R80_TASK_18});
         start(R160, {_R160_TASK_35});
         shutDown(true);
     }

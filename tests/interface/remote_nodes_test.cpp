@@ -58,6 +58,8 @@ TEST_F(RemoteNodes, EnablesFollowTheirSettingsAndTheIoLockTurnsThemAllOff) {
 TEST_F(RemoteNodes, EachFaultOfANodeCountsForThatNodeOnly) {
     start();
     enableAll();
+    // Every node starts unconfigured; here each has been configured.
+    for (int k : {1, 3, 4, 5}) nodeFlag(k, "CFG_FAULT", 0);
     for (int k : {1, 3, 4, 5}) {
         for (const char* f : {"NODE_FLT", "CFG_FAULT", "ID_FAULT", "COMM_FLT_1"}) {
             nodeFlag(k, f, 1);

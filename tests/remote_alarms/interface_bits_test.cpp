@@ -35,7 +35,7 @@ protected:
         AppHarness::SetUp();
         g_defaults = false;
         useSlices(R10, {defaultsOnce});
-        useSlices(R80, {_R80_TASK_12, _R80_TASK_20, unitDelays80});
+        useSlices(R80, {_R80_TASK_12, _R80_TASK_18, _R80_TASK_20, unitDelays80});
         useSlices(R160, {r160::SPDC_max_gov_margin});
         startApp();
         runPasses(R80, 2);

@@ -70,7 +70,7 @@ protected:
         g_rtdAlarm1.fill(0);
         useSlices(R10, {defaultsOnce, r10::ORVEX12_IO_clock});
         useSlices(R20, {_R20_TASK_7});
-        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, rtdEvents, _R80_TASK_12, _R80_TASK_21, unitDelays80});
+        useSlices(R80, {_R80_TASK_1, _R80_TASK_2, rtdEvents, _R80_TASK_12, _R80_TASK_18, _R80_TASK_21, unitDelays80});
     }
     // Starts with the remote nodes in use and runs past the reset pulse of
     // the start.

@@ -289,61 +289,6 @@ TEST_F(NetworkBlock, StartUpPulseFollowsNoneActiveAfterTheNotOperationalDelay) {
     EXPECT_EQ(on, 51);  // one 1.0 s pulse: fifty sums of 0.02 stay below 1.0
 }
 
-class StartPulses : public NetworkBlock {};
-
-TEST_F(StartPulses, InitAllHeldGivesEachNodeOnePulseOfThirteenPasses) {
-    start();
-    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 1);
-    int on[3] = {};
-    for (int k = 0; k < 30; ++k) {
-        runPasses(R80, 1);
-        on[0] += static_cast<int>(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"));
-        on[1] += static_cast<int>(boolean("CNFG_CAN2.VL4_INIT_OS.ONE_SHOT"));
-        on[2] += static_cast<int>(boolean("CNFG_CAN2.VL5_INIT_OS.ONE_SHOT"));
-    }
-    EXPECT_EQ(on[0], 13);
-    EXPECT_EQ(on[1], 13);
-    EXPECT_EQ(on[2], 13);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL4_INIT.OR"), 1u);
-    // Dropped for a pass, held again: a new pulse.
-    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 0);
-    runPasses(R80, 1);
-    setCell("CNFG_CAN2.INIT_ALL.B_NAME", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"), 1u);
-    EXPECT_EQ(integer("CNFG_CAN2.VL3_INIT_OS.R_TIME"), 0);
-}
-
-TEST_F(StartPulses, EachNodeHasItsOwnRequestAndTheNetworkResetWaitsForPowerUp) {
-    start();
-    setCell("CNFG_CAN2.VL5_INIT.IN_3", 1);
-    setCell("CNFG_CAN2.VL1_INIT.OR", 1);
-    setCell("CNFG_CAN2.RST_CAN2.DLY_TIME", 0.4);
-    setCell("CNFG_CAN2.USE_VL.IN", 1);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL5_INIT_OS.ONE_SHOT"), 1u);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL1_INIT_OS.ONE_SHOT"), 1u);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL3_INIT_OS.ONE_SHOT"), 0u);
-    EXPECT_EQ(boolean("CNFG_CAN2.VL4_INIT_OS.ONE_SHOT"), 0u);
-    EXPECT_EQ(boolean("CNFG_CAN2.RST_CAN2.ONE_SHOT"), 0u);
-    EXPECT_EQ(boolean("CNFG_CAN2.USE_VL.B_NAME"), 1u);
-    setCell("CNFG_CAN2.ALL_PWRUP.AND", 1);
-    int on = 0;
-    for (int k = 0; k < 12; ++k) {
-        runPasses(R80, 1);
-        on += static_cast<int>(boolean("CNFG_CAN2.RST_CAN2.ONE_SHOT"));
-    }
-    EXPECT_EQ(on, 6);  // 0.4 s in 0.08 s steps: five sums stay below it
-}
-
-TEST_F(StartPulses, PowerUpDelayAndResetPulse) {
-    start();
-    runPasses(R80, 40);
-    EXPECT_EQ(boolean("PWR_UP_MSG.PWR_UP_DLY.DELAY"), 1u);
-    EXPECT_EQ(boolean("PWR_UP_MSG.PWR_UP_RST.ONE_SHOT"), 0u);
-    EXPECT_EQ(integer("PWR_UP_MSG.PWR_UP_RST.R_TIME"), 0);
-}
-
 struct ScanCase {
     int ht, scan;
 };
@@ -370,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, ScanRate,
 TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveSelections) {
     // The channels' settings (channel 1's in the first slice) make the texts
     // that the sensor type words are made from.
-    useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_12});
+    useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_12, _R80_TASK_18});
     const int ohm[8] = {1, 1, 2, 2, 1, 2, 1, 2};
     const int curve[8] = {2, 1, 2, 1, 2, 2, 1, 2};
     start();

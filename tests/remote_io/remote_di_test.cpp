@@ -3,6 +3,7 @@
 // input PDO, and the contacts reach their channels, the node's lists and the
 // function slots of their configured functions.
 #include <string>
+#include <tuple>
 
 #include "tests/remote_io/program_rig.h"
 
@@ -40,6 +41,13 @@ TEST_F(RemoteDiscreteInputs, ContactsReachTheirFunctionsAndReadOpenOnceTheNodeFa
     configureLive({{"_ub67.FUNCT.IN", 2}, {"_ub66.FUNCT.IN", 14}, {"_ub66.INVRT.IN", 1}, {"_ub60.FUNCT.IN", 4},
                    {"VL4_BI.FUNC_TO_TRIP_16.IN_2", 10}});
     EXPECT_EQ(slot(2), 0u);
+    // Each input's function compared with 1 ("not used"): exactly one of three.
+    for (const auto& [n, gt, eq] : {std::tuple{"02", 1u, 0u}, {"16", 1u, 0u}, {"03", 0u, 1u}}) {
+        const std::string b = std::string("CNFG_CHECK_VL.BI_") + n + "_NOT_USED.";
+        EXPECT_EQ(boolean(b + "GT"), gt) << n;
+        EXPECT_EQ(boolean(b + "EQ"), eq) << n;
+        EXPECT_EQ(boolean(b + "LT"), 0u) << n;
+    }
     contacts(0x0002);
     EXPECT_EQ(boolean("VL4_BI.BIN_02.VL_BIN"), 1u);
     EXPECT_EQ(boolean("VL4_BI.BIN_01.VL_BIN"), 0u);

@@ -41,7 +41,7 @@ protected:
         g_started = false;
         useSlices(R10, {startUpInFirstFrame});
         useSlices(R20, {_R20_TASK_19});
-        useSlices(R80, {_R80_TASK_12});
+        useSlices(R80, {_R80_TASK_12, _R80_TASK_18});
         useSlices(R160, {_R160_TASK_28, _R160_TASK_29, _R160_TASK_34});
     }
     void TearDown() override {
