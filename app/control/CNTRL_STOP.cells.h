@@ -28,14 +28,12 @@
     X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
     X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
     X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
-    /* The stop contact and its action block: nothing in the application */ \
-    /* writes them, so they stay 0. */                                    \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
     X(CONTACT, B_NAME, B, R80, PLAIN)
 CAT_MODULE(CNTRL_STOP)
 
 namespace r80 {
-void CNTRL_STOP_enable();   // _R80_TASK_15: the enable pulse and the contact release
+void CNTRL_STOP_enable();   // _R80_TASK_15: the contact, the enable pulse and the contact release
 void CNTRL_STOP_disable();  // _R80_TASK_16: the latch
 // The stop at idle: below idle (_R80_TASK_13) and at idle or minimum
 // (_R80_TASK_14), each while the normal-shutdown step is active.

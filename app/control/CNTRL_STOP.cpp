@@ -2,6 +2,7 @@
 #include "app/control/CNTRL_STOP.cells.h"
 
 #include "app/control/IFACE_IN_START.cells.h"
+#include "app/discrete/BI_MUX.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/OSPD.cells.h"
 #include "app/control/START.cells.h"
@@ -13,7 +14,7 @@
 
 namespace {
 struct CNTRL_STOP_blocks {
-    refbk::EdgeState PLS_ON, BI_OFF;
+    refbk::EdgeState BI_ON, PLS_ON, BI_OFF;
 };
 BlockRam<CNTRL_STOP_blocks> CNTRL_STOP_st;
 }  // namespace
@@ -23,6 +24,10 @@ namespace r80 {
 void CNTRL_STOP_enable() {
     auto& c = CNTRL_STOP;
     auto& s = CNTRL_STOP_st;
+    // The controlled-stop contact: closing it enables the stop, opening it
+    // disables it.
+    c.CONTACT_B_NAME = BI_MUX.CONTL_SD_CONT_B_NAME;
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
     c.OR_ENABLE_OR = bk::OR({IFACE_IN_START.CNTRL_ST_B_NAME, c.BI_ON_B_ACTION, MOD_BW.BW_CMD_SEL_21, c.OR_ENABLE_IN_4});
     c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);

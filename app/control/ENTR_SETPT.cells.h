@@ -28,7 +28,7 @@
     X(LIMITED, DELAY, B, R160, PLAIN)                           \
     X(LIMITED, DLY_TIME, A, R160, TUNE(3.0, 0.0, 60.0))         \
     X(GOTO_CMD, AND, B, R160, PLAIN)                            \
-    X(H_SER_OK, ONE_SHOT, B, R160, PLAIN)                       \
+    X(H_SER_OK, ONE_SHOT, B, R160, PLAIN, R40)                  \
     X(ENTR_SETPT_A_SW, A_SW, A, R160, PLAIN)                    \
     X(CRITPLS, ONE_SHOT, B, R160, PLAIN)                        \
     X(CRITPLS, DLY_TIME, A, R160, TUNE(3.0, 0.0, 60.0))         \
@@ -47,7 +47,6 @@
     X(MOD_DIS, OR, B, R160, PLAIN)                              \
     X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)                     \
     X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)                     \
-    /* Nothing in the application writes the match's permissive. */ \
     X(B_H_SER_OK_NOT, NOT, B, R40, PLAIN)
 CAT_MODULE(ENTR_SETPT)
 

@@ -36,7 +36,10 @@ constexpr float kAutoStartPulse = 0.2f;  // s: two 160 ms passes
 
 namespace r40 {
 
+// The reference has arrived at the entered value once the go-to pulse is
+// over: that drops the go-to latch.
 void ENTR_SETPT_matched() {
+    ENTR_SETPT.B_H_SER_OK_NOT_NOT = bk::NOT(ENTR_SETPT.H_SER_OK_ONE_SHOT);
     ENTR_SETPT.ENTR_MTCHD_AND = bk::AND({ENTR_SETPT.B_H_SER_OK_NOT_NOT, SPDC.SPEED_REF_P_LIM_10});
 }
 

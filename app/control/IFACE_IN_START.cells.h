@@ -64,8 +64,6 @@
     X(SET_LOW1, A_NAME, A, R160, PLAIN, R10, R40, R80) \
     X(SET_HIGH1, A_NAME, A, R160, PLAIN, R40)    \
     X(NOT_SD, B_NAME, B, R10, PLAIN)             \
-    /* Nothing in the application writes the idle/rated selection: it */ \
-    /* keeps its initial 0. */ \
     X(USE_IDLE_RATED, B_NAME, B, R160, PLAIN, R80) \
     IFACE_IN_ROWS_IFACE_IN_START(X)
 CAT_MODULE(IFACE_IN_START)
@@ -78,4 +76,7 @@ void IFACE_IN_START_mpu_b();
 // This application has no automatic start sequence (_R160_TASK_37).
 namespace r160 {
 void IFACE_IN_START_auto_seq();
+// The idle/rated start in use: the configured idle/rated flag (piece of the
+// valve limiter's maximum, _R160_TASK_37).
+void IFACE_IN_START_idle_rated();
 }

@@ -14,7 +14,8 @@
 // so they carry names of their block.
 #define SIM_CELLS(X)                                            \
     X(TRIP_ACT, B_NAME, B, R10, PLAIN, R40)                     \
-    X(SIM_START, B_NAME, B, R40, PLAIN)                         \
+    X(SIM_START, B_NAME, B, R160, PLAIN, R40)                   \
+    X(GEN_UNIT, IN, B, R160, TUNE(false))                       \
     X(GEN_UNIT, B_NAME, B, R160, PLAIN)                         \
     X(PORT5005_TO_SIM, UDP_P, I, R40, TUNE(7, 0, 7))            \
     X(PORT5005_TO_SIM, P_STATUS, I, R40, PLAIN)                 \
@@ -67,4 +68,9 @@ void SIM_trip();
 namespace r40 {
 // The transfer block (piece of _R40_TASK_8).
 void SIM_transfer();
+}
+namespace r160 {
+// The start bit sent to the simulator (the run command) and the generator
+// unit setting (piece of _R160_TASK_48).
+void SIM_start_flags();
 }

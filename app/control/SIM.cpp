@@ -11,6 +11,7 @@
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/control/START.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "modbus/MODBUS.h"
@@ -141,3 +142,12 @@ void SIM_transfer() {
 }
 
 }  // namespace r40
+
+namespace r160 {
+
+void SIM_start_flags() {
+    SIM.GEN_UNIT_B_NAME = SIM.GEN_UNIT_IN;
+    SIM.SIM_START_B_NAME = START.RUN_CMD_LATCH_R;
+}
+
+}  // namespace r160

@@ -66,10 +66,10 @@
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)                      \
     X(PB_LTCH, AND, B, R40, PLAIN)                              \
     X(DLY_OF, DELAY, B, R40, PLAIN, R80)                        \
-    /* Nothing in the application writes the start contact's and the */ \
-    /* reset-and-start pulses or the keypad start. */           \
     X(START_OS, ONE_SHOT, B, R80, PLAIN)                        \
     X(KEYPAD_START, B_SW, B, R80, PLAIN)                        \
+    /* Nothing in the application writes the reset-and-start pulse: a */ \
+    /* reset never starts the unit by itself. */                \
     X(RST_OS, ONE_SHOT, B, R80, PLAIN)                          \
     X(ZPERM, ZMINUS1_B, B, R80, PLAIN)                          \
     X(ZSTRTR, ZMINUS1_B, B, R80, PLAIN, R160)                   \
@@ -91,6 +91,7 @@ void START_rest_delay();
 }  // namespace r40
 namespace r80 {
 void START_inhibit();       // the start inhibit list
+void START_commands();      // START_OS, KEYPAD_START
 void START_run_command();   // RST_START .. RUN_CMD
 void START_pulse();         // the 1.0 s start pulse
 void START_flags();         // _R80_TASK_26 flags

@@ -8,6 +8,7 @@
 #include "app/control/CONF_VAL_1.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/MPU.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/IFACE_OUT_START.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
@@ -27,7 +28,7 @@ namespace {
 struct START_blocks {
     bk::DelayState STRT_PRM_D;
     refbk::EdgeState RST_START;
-    bk::OneShotState V1_STRT, PULSE;
+    bk::OneShotState V1_STRT, PULSE, START_OS;
     bk::DelayState DLY_OF;
     // The run-time minutes, counted exactly: a float accumulated by a tiny
     // step every pass stalls long before its limit.
@@ -39,6 +40,7 @@ constexpr double kMinutesLimit = 32500.0;
 constexpr double kMinutesRate = 0.016667;  // per second: one a minute
 constexpr double kPass = 0.16;
 constexpr float kRestDelay = 3.0f;  // s the run command may hold the reference at rest
+constexpr float kStartCmdPulse = 0.5f;  // s
 }  // namespace
 
 namespace r40 {
@@ -121,6 +123,15 @@ void START_inhibit() {
     IFACE_OUT_START.STRT_INH_B_NAME = c.STRT_IH_LATCH1;
 }
 
+// The start commands of the "Start/External Run" contact (a pulse when it
+// closes) and of the keypad's start key.
+void START_commands() {
+    auto& c = START;
+    bk::ONE_SHOT(START_st.START_OS, c.START_OS_ONE_SHOT, nullptr, IFACE_IN_START.STARTCMD_B_NAME, kStartCmdPulse,
+                 bk::T80);
+    c.KEYPAD_START_B_SW = ORVEX12_IO.KEYPAD_START;
+}
+
 void START_run_command() {
     auto& c = START;
     c.RST_START_B_ACTION = refbk::RISE(START_st.RST_START, SPDC.A00_STEP_SFC_STEP);
@@ -130,10 +141,9 @@ void START_run_command() {
     c.RSET_START_AND = bk::AND({c.SD_CLEAR_NOT, c.RST_OS_ONE_SHOT, IFACE_IN_START.STARTCMD_B_NAME});
     c.START_OR = bk::OR({c.START_OS_ONE_SHOT, c.KEYPAD_START_B_SW, c.START_IN_3, MOD_BW.BW_CMD_SEL_5,
                          c.RSET_START_AND, UNIT_DEMO.B_CMDS_LIST_1, OPC_DATA.BW_CMDS_SEL_5});
-    // The start pulse, held at 0 in the pass that enters A00.
-    if (c.RST_START_B_ACTION != 0) START_st.V1_STRT = {};
-    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, nullptr, c.RST_START_B_ACTION != 0 ? 0u : c.START_OR, 0.5f,
-                 bk::T80);
+    // The start pulse, held at 0 in the pass that enters A00 with its time
+    // spent: a command still held then gives no new run.
+    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, nullptr, c.START_OR, 0.5f, bk::T80, c.RST_START_B_ACTION);
     bk::LATCH_R(c.RUN_CMD_LATCH_R, c.V1_STRT_ONE_SHOT, c.OR_SD_OR);
 }
 

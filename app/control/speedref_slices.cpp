@@ -36,6 +36,7 @@
 #include "app/control/control_slices.h"
 
 #include "app/control/SD_LOGIC.cells.h"
+#include "app/protection/SERVICE.cells.h"
 #include "app/control/unit_delays_r80.h"
 #include "app/interface/COND_MON.cells.h"
 #include "app/interface/PWR_UP_MSG.cells.h"
@@ -65,6 +66,7 @@ void _R80_TASK_16() {
     OSPD_test_flags();
     OSPD_demand();
     START_inhibit();
+    START_commands();
     START_run_command();
     AUTO_SEQ_sequence();
     CNTRL_STOP_disable();
@@ -96,6 +98,7 @@ void _R80_TASK_23() {
     START_pulse();
     RESET_trip_reset();
     SD_LOGIC_trip_commands();
+    SERVICE_start_entered();
     SPDC_start_detect();
 }
 void _R80_TASK_24() { r80::SPDC_run_steps(); }
@@ -135,6 +138,7 @@ void _R160_TASK_37() {
     SPDC_idle_target();
     SPD_REF_deviation();
     IFACE_IN_HP_MAN_raise_lower();
+    IFACE_IN_START_idle_rated();
     HP_LIMTER_maximum();
     HPLM_chart();
 }

@@ -52,7 +52,7 @@
     X(CASC_ENBL_CONT, B_NAME, B, R10, PLAIN, R80) \
     X(CASC_LWR_CONT, B_NAME, B, R10, PLAIN, R80) \
     X(CASC_RAISE_CONT, B_NAME, B, R10, PLAIN, R80) \
-    X(CONTL_SD_CONT, B_NAME, B, R10, PLAIN)      \
+    X(CONTL_SD_CONT, B_NAME, B, R10, PLAIN, R80) \
     X(EXT_ALM_1, B_NAME, B, R10, PLAIN, R40)          \
     X(EXT_ALM_2, B_NAME, B, R10, PLAIN, R40)          \
     X(EXT_ALM_3, B_NAME, B, R10, PLAIN, R40)          \

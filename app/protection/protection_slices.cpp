@@ -26,6 +26,7 @@
 #include "app/protection/START_ALM_DSPL.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/SIO1.cells.h"
+#include "app/control/SIM.cells.h"
 
 // Trips 2 to 11 and their conditions; the turbine speed comes first, so that
 // the overspeed trip acts on the speed of its own pass.
@@ -101,5 +102,6 @@ void _R160_TASK_48() {
     SIO1_modbus_restart();
     REMOTE_rate();
     RESET_auto_reset_setting();
+    SIM_start_flags();
     SPDC_underspeed_margin();
 }

@@ -11,17 +11,17 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
-#include "tests/control_ref/ref_rig.h"
+#include "tests/control_ref/slice_rig.h"
 
 namespace ref_test {
 
 inline constexpr double kSpanMax = 200.0;  // cascade setpoint range 0 .. 200
 inline constexpr double kPv = 120.0;       // process value at the start
 
-class Cascade : public RefRig {
+class Cascade : public SliceRig {
 protected:
     void SetUp() override {
-        RefRig::SetUp();
+        SliceRig::SetUp();
         useSlices(R20, {_R20_TASK_4, _R20_TASK_7});
         useSlices(R80, {_R80_TASK_13, _R80_TASK_14, _R80_TASK_15, _R80_TASK_16, _R80_TASK_17, _R80_TASK_18,
                         _R80_TASK_19, _R80_TASK_23, _R80_TASK_24, _R80_TASK_25, _R80_TASK_26, _R80_TASK_30});

@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "tests/control_ref/ref_rig.h"
+#include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;
 
@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kLow = 1500.0, kHigh = 2000.0;
 
-class CriticalCrossing : public RefRig {
+class CriticalCrossing : public SliceRig {
 protected:
     // The band's ends and its use as the configuration lists hold them (this
     // rig's 160 ms group copies them on to the band's settings).
@@ -61,7 +61,7 @@ TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
     setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
     setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);
-    pulse("START.START_OS.ONE_SHOT", R80);
+    startCommand();
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
     pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
     const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });
@@ -78,7 +78,7 @@ TEST_F(CriticalCrossing, WithoutTheBandTheReferenceCrossesAtTheStartRate) {
     setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
     setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
     runPasses(R160, 2);
-    pulse("START.START_OS.ONE_SHOT", R80);
+    startCommand();
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
     pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
     const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });

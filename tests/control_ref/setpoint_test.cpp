@@ -3,12 +3,13 @@
 // setpoint and its loss, and the held speed.
 #include <utility>
 
-#include "tests/control_ref/ref_rig.h"
+#include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;
 
 namespace {
-class Setpoint : public RefRig {};
+class Setpoint : public SliceRig {};
+class SetpointOnProgram : public RefRig {};
 
 struct RaiseLowerCase {
     const char* contact;
@@ -62,35 +63,55 @@ TEST_F(Setpoint, AContactShorterThanItsDelayIsIgnored) {
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
 }
 
-TEST_F(Setpoint, EnteredSetpointAcceptedAndARefusedOneReplacedAfterTheLimitedDelay) {
+// A service entry and its go-to command: the reference goes to the entry
+// at the go-to rate, and the go-to latch drops once it has arrived (the
+// reference then holds there). An entry above maximum governor is refused
+// and after 3 s replaced by the last accepted value; a raise command drops
+// a standing go-to.
+TEST_F(SetpointOnProgram, EnteredSetpointAcceptedReleasedOnArrivalAndARefusedOneReplaced) {
     start(false, false);
     startToInControl();
-    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 3300.0);
+    serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", 3300.0);
     runPasses(R160, 2);
-    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 1u);
+    serviceWrite("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") != 0; }, 10));
     EXPECT_EQ(boolean("ENTR_SETPT.IN_OVRSPD.B_SW"), 1u);
+    runPasses(R160, 2);
     EXPECT_NEAR(slopeOverOneSecond(), 20.0, 0.01);
     EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 10);
+    EXPECT_EQ(boolean("ENTR_SETPT.ENTR_MTCHD.AND"), 0u);
     ASSERT_TRUE(runUntil([&] { return ref() == 3300.0f; }, 300));
+    // Arrived: the match drops the latch; the reference holds.
+    ASSERT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") == 0; }, 6));
+    EXPECT_EQ(boolean("ENTR_SETPT.B_H_SER_OK_NOT.NOT"), 1u);
+    runPasses(R160, 5);
+    EXPECT_EQ(boolean("ENTR_SETPT.IN_OVRSPD.B_SW"), 0u);
+    EXPECT_FLOAT_EQ(ref(), 3300.0f);
+    serviceWrite("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", 0);
     // Above maximum governor: refused, and after 3 s replaced by the last
     // accepted value.
-    setCell("ENTR_SETPT.ENTR_SETPT.TUNE", 5000.0);
+    serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", 5000.0);
     runPasses(R160, 1);
-    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.B_NAME", R160);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
     runPasses(R160, 14);
     EXPECT_FLOAT_EQ(real("ENTR_SETPT.ENTR_SETPT.TUNE"), 5000.0f);
     EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 1u);
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
     EXPECT_FLOAT_EQ(ref(), 3300.0f);
     runPasses(R160, 8);
     EXPECT_FLOAT_EQ(real("ENTR_SETPT.ENTR_SETPT.TUNE"), 3300.0f);
     EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 0u);
-    // A raise command drops the entered setpoint.
-    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 1);
-    runPasses(R160, 3);
-    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u);
+    // A go-to to 3500, then the raise contact drops it.
+    serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", 3500.0);
+    runPasses(R160, 2);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
+    ASSERT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") != 0; }, 10));
+    runPasses(R160, 5);
+    contact(kRaiseContact, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") == 0; }, 10));
+    runPasses(R80, 2);
     EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 9);
+    contact(kRaiseContact, false);
 }
 
 TEST_F(Setpoint, EntryBelowTheLowerLimitIsRefused) {

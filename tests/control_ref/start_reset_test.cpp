@@ -1,5 +1,7 @@
-// Start and run-time counting, the start roads and the start pulse, the
-// start inhibit, the trip reset and the reset blink.
+// Start and run-time counting, the start roads and the start pulse, a
+// start command held on, the start inhibit, the trip reset and the reset
+// blink, on the whole program from its inputs.
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -7,17 +9,39 @@
 #include "app/analog/output_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
+#include "app/control/SIM.cells.h"
+#include "drivers/ZarnKeypad.h"
+#include "host/board.h"
+#include "host/hostkernel.h"
 #include "tests/control_ref/ref_rig.h"
 
 using namespace ref_test;
 
 namespace {
-class StartReset : public RefRig {};
+class StartReset : public RefRig {
+protected:
+    // The keypad's start key (slot 15 of the keypad table) pressed or let go.
+    void startKey(bool pressed) {
+        const ZarnKeyBit k = zarnKeypadBits[15];
+        hk::runTask([=] { board::setKey(k.word, k.bit, pressed); });
+    }
+    bool running() { return boolean("START.RUN_CMD.LATCH_R") != 0; }
+    // 80 ms passes over which the chart is out of A00 (and Z00, with
+    // `orZ00`).
+    int passesOutOfRest(int passes, bool orZ00 = false) {
+        int out = 0;
+        for (int k = 0; k < passes; ++k) {
+            runPasses(R80, 1);
+            out += step("A00_STEP") || (orZ00 && step("Z00_STEP")) ? 0 : 1;
+        }
+        return out;
+    }
+};
 }  // namespace
 
 TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
     start(true, true);
-    pulse("START.START_OS.ONE_SHOT", R80);
+    startCommand();
     runPasses(R160, 3);
     EXPECT_EQ(boolean("START.TMR_STRT.LATCH"), 1u);
     const float m0 = real("START.MINUTES.RAMP");
@@ -29,75 +53,130 @@ TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
     // Neither at 0 nor at the limit while counting.
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 0u);
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_2"), 0u);
-    // A shutdown clears the count.
-    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
-    runPasses(R160, 2);
+    // A trip clears the count.
+    trip();
+    runPasses(R160, 3);
     EXPECT_FLOAT_EQ(real("START.MINUTES.RAMP"), 0.0f);
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 1u);
     EXPECT_EQ(boolean("START.TMR_STRT.LATCH"), 0u);
 }
 
-TEST_F(StartReset, AStartHeldOnGivesOnePulseAndAShutdownBlocksIt) {
-    start(true, true);
-    setCell("START.START.IN_3", 1);
-    runPasses(R80, 20);
-    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
-    EXPECT_EQ(boolean("START.V1_STRT.ONE_SHOT"), 0u);
-    setCell("START.START.IN_3", 0);
-    // A shutdown clears the run command; a start then is ignored.
-    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
-    pulse("START.START_OS.ONE_SHOT", R80);
-    runPasses(R80, 3);
-    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+// A start command held on gives one run: the chart leaves A00 once, and
+// neither a trip and its reset (with no start-permissive delay after the
+// trip) nor the return to A00 starts the unit again while the command
+// stays; once it drops, a new command starts. Every road of a held command:
+// the service tool's start, the start contact and the keypad's start key.
+TEST_F(StartReset, AStartCommandHeldOnGivesExactlyOneRun) {
+    enum Road { kService, kContact, kKey };
+    const struct {
+        const char* name;
+        Road road;
+    } roads[] = {{"service start", kService}, {"start contact", kContact}, {"keypad start key", kKey}};
+    start(true, true, {{"START.STRT_PRM_D.NEG_DTIME", 0.0}});
+    for (const auto& r : roads) {
+        SCOPED_TRACE(r.name);
+        auto hold = [&](bool on) {
+            if (r.road == kService) serviceWrite("START.START.IN_3", on ? 1 : 0);
+            if (r.road == kContact) contact(kStartContact, on);
+            if (r.road == kKey) startKey(on);
+        };
+        ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+        hold(true);
+        ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
+        EXPECT_TRUE(running());
+        // The start pulse given, never again while the command holds.
+        int pulses = 0, prev = static_cast<int>(boolean("START.V1_STRT.ONE_SHOT"));
+        for (int k = 0; k < 40; ++k) {
+            runPasses(R80, 1);
+            const int v = static_cast<int>(boolean("START.V1_STRT.ONE_SHOT"));
+            pulses += v && !prev ? 1 : 0;
+            prev = v;
+        }
+        EXPECT_EQ(pulses, 0);
+        // A trip, its reset, the shaft brought to rest: ready again, and
+        // with the command still held the unit stays at rest.
+        trip();
+        ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+        clearTrip();
+        shaftAt(0.0);
+        ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+        EXPECT_EQ(passesOutOfRest(100), 0) << "a held command restarted the unit after a trip";
+        EXPECT_FALSE(running());
+        EXPECT_FLOAT_EQ(ref(), -1.0f);
+        // Dropped and given again: a new run.
+        hold(false);
+        runPasses(R160, 3);
+        hold(true);
+        EXPECT_TRUE(runUntil([&] { return running() && step("A01_STEP"); }, 20));
+        hold(false);
+        trip();
+        ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+        clearTrip();
+        shaftAt(0.0);
+    }
+}
+
+// The same after a controlled stop, which ends in a trip once the valve
+// limiter has closed: reset and ready again with the command held, the unit
+// stays at rest.
+TEST_F(StartReset, AStartCommandHeldThroughAControlledStopGivesNoSecondRun) {
+    start(true, true, {{"START.STRT_PRM_D.NEG_DTIME", 0.0}});
+    serviceWrite("START.START.IN_3", 1);
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 10));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 0);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.Z01_STEP.TRAN_2") != 0; }, 5000)) << "the stop never ended";
+    // At rest: the run command ends with the return to A00.
+    ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+    EXPECT_EQ(passesOutOfRest(60, true), 0) << "a held command restarted the unit after the controlled stop";
+    if (boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0) clearTrip();
+    shaftAt(0.0);
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 100));
+    EXPECT_EQ(passesOutOfRest(100), 0) << "a held command restarted the unit after the reset";
+    EXPECT_FALSE(running());
+    EXPECT_FLOAT_EQ(ref(), -1.0f);
+    serviceWrite("START.START.IN_3", 0);
 }
 
 TEST_F(StartReset, StartInhibitListShowsTheShutdownFirstAndBlocksTheStart) {
     start(true, true);
-    setCell("START.AUTO_START.AND", 1);
-    // The 80 ms power-up sequence, which this rig does not run, has completed.
-    setCell("PWR_UP_MSG.PWR_UP_COMPLETE.DELAY", 1);
-    runPasses(R160, 30);  // power-up settled without configuration errors
-    ASSERT_EQ(boolean("PWR_UP_MSG.N_ERR_DLY.DELAY"), 1u);
-    setCell("START.NOT_STRTD.NOT", 1);
-    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
+    trip();
     runPasses(R160, 2);
-    setCell("IFACE_IN_START.ANY_SD.B_NAME", 0);
-    runPasses(R160, 2);
-    // Within NEG_DTIME after the shutdown cleared: inhibited, input 1 first.
+    clearTrip();
+    // Within NEG_DTIME (1 s) after the trip cleared: inhibited, input 1
+    // first.
     EXPECT_EQ(boolean("IFACE_OUT_START.STRT_INH.B_NAME"), 1u);
     EXPECT_EQ(integer("START.STRT_IH.FIRST_ALM"), 1);
     EXPECT_EQ(boolean("START.STRT_IH.SEL_1"), 1u);
-    pulse("START.START_OS.ONE_SHOT", R80);
+    startCommand();
     runPasses(R80, 2);
-    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
+    EXPECT_FALSE(running());
     // Once the delay has passed the list clears and a start runs.
     runPasses(R160, 8);
     EXPECT_EQ(boolean("IFACE_OUT_START.STRT_INH.B_NAME"), 0u);
-    pulse("START.START_OS.ONE_SHOT", R80);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+    startCommand();
+    EXPECT_TRUE(runUntil([&] { return running(); }, 4));
 }
 
+// The reset contact held half a second runs the trip header while a trip
+// is latched; resets pass on to the time-stamp reset.
 TEST_F(StartReset, ResetCommandHeldHalfASecondRunsTheTripHeader) {
     start(true, true);
-    setCell("SHUTDOWNS.ANY.LATCH_AE", 1);
-    setCell("RESET.PWR_UP_N.NOT", 1);
-    setCell("RESET.RST.ONE_SHOT", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RESET.RST_NOT.NOT"), 0u);
+    trip();
+    runPasses(R160, 10);  // past the trip's one-shot, which cuts a reset off
+    contact(kResetContact, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("RESET.RST_NOT.NOT") == 0; }, 20));
     EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 0u);
-    runPasses(R80, 7);
-    EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 1u);
-    setCell("RESET.RST.ONE_SHOT", 0);
-    runPasses(R80, 1);
+    uint32_t ts = boolean("RESET.TS_RESET.B_NAME");
+    int passes = 0;
+    ASSERT_TRUE(runUntil([&] { return ++passes, (ts |= boolean("RESET.TS_RESET.B_NAME"), boolean("RESET.TRIP_HDR.AND") != 0); }, 12));
+    EXPECT_GE(passes, 6);
+    EXPECT_LE(passes, 8);
+    EXPECT_EQ(ts, 1u);
+    contact(kResetContact, false);
+    ASSERT_TRUE(runUntil([&] { return boolean("RESET.RST_NOT.NOT") != 0; }, 20));
     EXPECT_EQ(boolean("RESET.TRIP_HDR.AND"), 0u);
-    EXPECT_EQ(boolean("RESET.RST_NOT.NOT"), 1u);
-    // Reset commands pass on to the time-stamp reset.
-    setCell("RESET.RESET.B_NAME", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RESET.TS_RESET.B_NAME"), 1u);
 }
 
 TEST_F(StartReset, ResetBlinkPulsesForTwoPassesEveryDelay) {
@@ -125,84 +204,126 @@ TEST_F(StartReset, ResetBlinkPulsesForTwoPassesEveryDelay) {
     EXPECT_EQ(on, 2 * rises);
 }
 
-TEST_F(StartReset, EveryStartRoadStartsAndResetAndStartNeedsAClearStart) {
-    start(true, true);
+// Each start road alone starts; the reset-and-start pulse is given by
+// nothing, so a reset never starts the unit even with the start contact
+// held.
+TEST_F(StartReset, EveryStartRoadStartsAndAResetDoesNot) {
+    enum Road { kNone, kService, kContact, kKey, kResetWithContact };
     const struct {
-        std::vector<const char*> on;
-        uint32_t start, reset_start;
+        const char* name;
+        Road road;
+        uint32_t starts;
     } rows[] = {
-        {{}, 0, 0},
-        {{"START.START_OS.ONE_SHOT"}, 1, 0},
-        {{"START.KEYPAD_START.B_SW"}, 1, 0},
-        {{"START.START.IN_3"}, 1, 0},
-        {{"MOD_BW.BW_CMD.SEL_5"}, 1, 0},
-        {{"OPC_DATA.BW_CMDS.SEL_5"}, 1, 0},
-        {{"UNIT_DEMO.B_CMDS.LIST_1"}, 1, 0},
-        {{"START.RST_OS.ONE_SHOT"}, 0, 0},
-        {{"IFACE_IN_START.STARTCMD.B_NAME"}, 0, 0},
-        {{"START.RST_OS.ONE_SHOT", "IFACE_IN_START.STARTCMD.B_NAME"}, 1, 1},
-        // A shutdown makes the start not clear: no reset-and-start.
-        {{"START.RST_OS.ONE_SHOT", "IFACE_IN_START.STARTCMD.B_NAME", "IFACE_IN_START.ANY_SD.B_NAME"}, 0, 0},
+        {"none", kNone, 0},          {"service start", kService, 1}, {"start contact", kContact, 1},
+        {"keypad start key", kKey, 1}, {"reset with the start contact held", kResetWithContact, 0},
     };
+    start(true, true);
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.on.empty() ? "none" : r.on.back());
-        for (const char* c : r.on) setCell(c, 1);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("START.RSET_START.AND"), r.reset_start);
-        EXPECT_EQ(boolean("START.START.OR"), r.start);
-        for (const char* c : r.on) setCell(c, 0);
-        runPasses(R80, 2);
+        SCOPED_TRACE(r.name);
+        if (r.road == kResetWithContact) {
+            contact(kStartContact, true);
+            runPasses(R160, 2);
+            trip();
+            runPasses(R160, 2);
+            clearTrip();
+            ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+            runPasses(R160, 10);  // past the start permissive's delay
+        }
+        ASSERT_TRUE(ready());
+        if (r.road == kService) serviceWrite("START.START.IN_3", 1);
+        if (r.road == kContact) contact(kStartContact, true);
+        if (r.road == kKey) startKey(true);
+        if (r.road == kResetWithContact) reset();
+        runPasses(R160, 3);
+        EXPECT_EQ(running() ? 1u : 0u, r.starts);
+        EXPECT_EQ(boolean("START.RSET_START.AND"), 0u);
+        serviceWrite("START.START.IN_3", 0);
+        contact(kStartContact, false);
+        startKey(false);
+        if (running()) {
+            trip();
+            ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+            clearTrip();
+            shaftAt(0.0);
+            ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+            runPasses(R160, 10);
+        }
     }
 }
 
-TEST_F(StartReset, StartPulseGoesToTheSemiAutomaticOutputOnlyWhenThatModeIsConfigured) {
-    start(true, false);
-    for (uint32_t semi : {0u, 1u, 0u}) {
-        SCOPED_TRACE(semi);
-        setCell("CNFG_START.CONFIG_B.LIST_3", semi);
-        setCell("CNFG_START.SEMIAUTO_START.B_NAME", semi);
-        setCell("CNFG_START.MAN_START.B_NAME", 0);
-        setCell("CNFG_START.AUTO_START.B_NAME", 0);
-        // Without the semi-automatic mode the automatic one: a start needs a
-        // start mode (the start-mode flags' slice is not in this rig).
-        setCell("START.MAN_START.B_NAME", 0);
-        setCell("START.AUTO_START.AND", 1 - semi);
-        // A shutdown pass ends the last start.
-        pulse("IFACE_IN_START.ANY_SD.B_NAME", R160);
-        runPasses(R160, 8);  // past the start permissive's delay after a shutdown
-        ASSERT_EQ(boolean("START.SEMI_AUTO.AND"), semi);
-        ASSERT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
-        pulse("START.START_OS.ONE_SHOT", R80);
-        runPasses(R80, 1);
-        ASSERT_EQ(boolean("START.PULSE.ONE_SHOT"), 1u);
-        EXPECT_EQ(boolean("START.SEMI_START.NO"), semi);
-        EXPECT_EQ(boolean("START.SEMI_START.NC"), 1u - semi);
-        runPasses(R80, 15);
-        EXPECT_EQ(boolean("START.SEMI_START.NO"), 0u);
-        EXPECT_EQ(boolean("START.SEMI_START.NC"), 0u);
+// The start commands shown to the service screen and sent to the turbine
+// simulator: the run command, from the pass after it is set.
+TEST_F(StartReset, RunCommandReachesTheServiceScreenAndTheSimulatorLink) {
+    start(true, true);
+    EXPECT_EQ(boolean("SERVICE.IH_ENTER.B_ACTION"), 0u);
+    EXPECT_EQ(integer("SERVICE.IH_ENTER.ACT_OUT"), 1);
+    EXPECT_EQ(boolean("SIM.SIM_START.B_NAME"), 0u);
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return running(); }, 4));
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("SERVICE.IH_ENTER.B_ACTION"), 1u);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("SIM.SIM_START.B_NAME"), 1u);
+    runPasses(R40, 2);
+    EXPECT_EQ(_BR_SIM_XFER_TO_SIM_11359[1], 1u);
+    trip();
+    ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("SERVICE.IH_ENTER.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("SIM.SIM_START.B_NAME"), 0u);
+    EXPECT_EQ(_BR_SIM_XFER_TO_SIM_11359[1], 0u);
+}
+
+// The simulator's load is its generator-unit value while the generator-unit
+// setting is on, else the other one.
+TEST_F(StartReset, GeneratorUnitSettingChoosesTheSimulatedLoad) {
+    start(true, true, {{"SPEED_SIM.LOAD_MW.NO", 12.5}, {"SPEED_SIM.LOAD_MW.NC", 7.5}});
+    for (int gen : {0, 1, 0}) {
+        serviceWrite("SIM.GEN_UNIT.IN", gen);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("SIM.GEN_UNIT.B_NAME"), static_cast<uint32_t>(gen));
+        EXPECT_FLOAT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), gen ? 12.5f : 7.5f);
     }
 }
+
+// The start pulse goes to the semi-automatic output only when that mode is
+// configured (semi-automatic start alone), else to the other one.
+class SemiStart : public StartReset, public ::testing::WithParamInterface<uint32_t> {};
+TEST_P(SemiStart, StartPulseGoesToItsOutput) {
+    const uint32_t semi = GetParam();
+    start(false, false, {{"CNFG_START.CONFIG_B.IN_1", semi ? 0 : 1}, {"CNFG_START.CONFIG_B.IN_3", semi}});
+    ASSERT_EQ(boolean("START.SEMI_AUTO.AND"), semi);
+    ASSERT_FALSE(running());
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("START.PULSE.ONE_SHOT") != 0; }, 4));
+    EXPECT_EQ(boolean("START.SEMI_START.NO"), semi);
+    EXPECT_EQ(boolean("START.SEMI_START.NC"), 1u - semi);
+    runPasses(R80, 15);
+    EXPECT_EQ(boolean("START.SEMI_START.NO"), 0u);
+    EXPECT_EQ(boolean("START.SEMI_START.NC"), 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Modes, SemiStart, ::testing::Values(0u, 1u),
+                         [](const ::testing::TestParamInfo<uint32_t>& i) { return i.param ? "SemiAutomatic" : "Manual"; });
 
 // The start sequence counts as started from the pass after the run command
 // (the 80 ms unit delay); until then the critical-rate check (record 32)
 // speaks, and it is silent once started.
 TEST_F(StartReset, NotStartedFollowsTheRunCommandAndSilencesTheCriticalRateCheck) {
-    start(true, true);
     // The band used, its rate at the slow rate off line (5 per second).
-    for (const char* name : {"CNFG_SETPT.CONFIG_B.IN_1", "CNFG_SETPT.CONFIG_B.LIST_1"}) setCell(name, 1);
-    for (const char* name : {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", "CNFG_SETPT.CONFIG_A.LIST_6"}) setCell(name, 5.0);
+    start(true, true,
+          {{"CNFG_SETPT.CONFIG_B.IN_1", 1}, {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 5.0}, {"CONF_LATCH.ANY.OVRD", 1}});
     runPasses(R160, 2);
     EXPECT_EQ(boolean("START.NOT_STRTD.NOT"), 1u);
     EXPECT_EQ(boolean("CNFG_CHECK.CRIT_RATE.AND"), 1u);
-    pulse("START.START_OS.ONE_SHOT", R80);
+    startCommand();
     runPasses(R160, 2);
-    ASSERT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+    ASSERT_TRUE(running());
     EXPECT_EQ(boolean("START.ZSTRTR.ZMINUS1_B"), 1u);
     EXPECT_EQ(boolean("START.NOT_STRTD.NOT"), 0u);
     EXPECT_EQ(boolean("CNFG_CHECK.CRIT_RATE.AND"), 0u);
-    // A shutdown ends the run: not started again.
-    setCell("IFACE_IN_START.ANY_SD.B_NAME", 1);
-    runPasses(R160, 2);
+    // A trip ends the run: not started again.
+    trip();
+    runPasses(R160, 3);
     EXPECT_EQ(boolean("START.NOT_STRTD.NOT"), 1u);
     EXPECT_EQ(boolean("CNFG_CHECK.CRIT_RATE.AND"), 1u);
 }
@@ -257,21 +378,6 @@ TEST_F(StartPieces, AutomaticStartGivesOneGoToPulseOfTwoPasses) {
     setCell("RMT_ENBL.ENBL_AUTO.AND", 1);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("ENTR_SETPT.AUTO_ST_OS.ONE_SHOT"), 1u);
-}
-
-// The reference at the entered setpoint counts as matched only with the
-// match's permissive, which nothing sets in this application.
-TEST_F(StartPieces, EnteredSetpointMatchNeedsItsPermissive) {
-    start(R40, {_R40_TASK_4});
-    runPasses(R40, 2);
-    ASSERT_EQ(boolean("SPDC.SPEED_REF.P_LIM_10"), 1u);  // the reference at rest on the (zero) entry
-    EXPECT_EQ(boolean("ENTR_SETPT.ENTR_MTCHD.AND"), 0u);
-    setCell("ENTR_SETPT.B_H_SER_OK_NOT.NOT", 1);
-    runPasses(R40, 1);
-    EXPECT_EQ(boolean("ENTR_SETPT.ENTR_MTCHD.AND"), 1u);
-    setCell("MOD_SPD_SP.ENTRD_MUX.A_MUX_HSS", 2500.0);
-    runPasses(R40, 2);
-    EXPECT_EQ(boolean("ENTR_SETPT.ENTR_MTCHD.AND"), 0u);
 }
 
 // At idle for the start logic: in A01 or A11, or in a controlled stop (Z01)

@@ -1,13 +1,13 @@
 // The speed step test as the service tool drives it: arm, enter the step,
 // apply it, disarm; the commands' one-second life and the step's limits.
 #include "runtime/tune_side_effects.h"
-#include "tests/control_ref/ref_rig.h"
+#include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;
 
 namespace {
 
-class SpeedStepTest : public RefRig {
+class SpeedStepTest : public SliceRig {
 protected:
     void serviceWrite(const std::string& name, double value) {
         setCell(name, value);

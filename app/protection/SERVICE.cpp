@@ -1,0 +1,13 @@
+// SERVICE: the run command as the service screen's start-entered flag.
+#include "app/protection/SERVICE.cells.h"
+
+#include "app/control/START.cells.h"
+
+namespace r80 {
+
+void SERVICE_start_entered() {
+    SERVICE.IH_ENTER_ACT_OUT = 1;
+    SERVICE.IH_ENTER_B_ACTION = START.RUN_CMD_LATCH_R;
+}
+
+}  // namespace r80
