@@ -21,6 +21,7 @@
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/MPU.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
 #include "app/control/SIM.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
@@ -107,6 +108,7 @@ int init_blks() {
     HPLM_init_blks();             // valve limiter chart: A00 active
     IFACE_IN_HP_MAN_init_blks();  // manual demand raise/lower commands over
     MPU_init_blks();              // speed monitor lag coefficient
+    SPD_CTRL_init_blks();         // fast/slow preference at 50
     TUTORIAL_init_blks();         // tutorial commands over
     TaskCounter_R160Z = TaskCounter_R160;
     init_step("blocks 17 port device numbers");

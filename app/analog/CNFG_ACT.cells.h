@@ -19,7 +19,7 @@
     X(RANGE1, A_NAME, A, R160, PLAIN)                         \
     X(MA_TO_DEC, A_NAME, A, R160, PLAIN)                      \
     X(MA_TO_PCT, A_NAME, A, R160, PLAIN, R10)                 \
-    X(SIM_MODE1, A_NAME, A, R10, PLAIN)                       \
+    X(SIM_MODE1, A_SW, A, R10, PLAIN)                         \
     X(ACT_1, ACT_ZARN, A, R10, PLAIN)                         \
     X(ACT_1, RDBK_SRC, A, R10, PLAIN)                         \
     X(ACT_1, RDBK_RET, A, R10, PLAIN)                         \

@@ -43,7 +43,7 @@ namespace r10 {
 void CNFG_ACT_driver() {
     ZarnActChannel& rec = stZarnActData[kCh];
     CNFG_ACT_blocks& st = CNFG_ACT_st;
-    CNFG_ACT.SIM_MODE1_A_NAME = SPEED_SIM.SIM_MODE_ACTS_B_NAME == 1 ? 0.0f : static_cast<float>(_ub5.DEMAND_A_NAME);
+    CNFG_ACT.SIM_MODE1_A_SW = SPEED_SIM.SIM_MODE_ACTS_B_NAME == 1 ? 0.0f : static_cast<float>(_ub5.DEMAND_A_NAME);
 
     // The range reaches the driver during start-up only.
     if (AllRgExecutedwMMM == 0) rec.Command = static_cast<uint16_t>(_ub5.RANGE_I_NAME);
@@ -65,7 +65,7 @@ void CNFG_ACT_driver() {
         const float top = high ? kZarnActHighMaxMa : kZarnActLowMaxMa;
         st.ma100 = ma100 > top ? top : ma100;
     }
-    CNFG_ACT.ACT_1_ACT_ZARN = bk::A_LIMITER(CNFG_ACT.SIM_MODE1_A_NAME, -10.0f, 110.0f);
+    CNFG_ACT.ACT_1_ACT_ZARN = bk::A_LIMITER(CNFG_ACT.SIM_MODE1_A_SW, -10.0f, 110.0f);
     const float demand =
         st.ma0 + (st.ma100 - st.ma0) / 100.0f *
                      (CNFG_ACT.ACT_1_ACT_ZARN * CNFG_ACT.ACT_01_GAIN_A_NAME + CNFG_ACT.MA_TO_PCT_A_NAME);

@@ -52,6 +52,16 @@
     X(QT_PN, S_NAME, C, R160, PLAIN)                            \
     X(REV, A_NAME, A, R160, PLAIN)
 
+// The storage-busy indication and the average idle time (40 ms).
+#define MASTER_LOAD_ROWS(X)                                  \
+    X(EE_BUSY_OS, ONE_SHOT, B, R40, PLAIN)                   \
+    X(EE_BUSY_OS, DLY_TIME, A, R40, TUNE(2.0, 0.04, 60.0))   \
+    X(EE_BUSY, B_NAME, B, R40, PLAIN)                        \
+    X(I_TO_AN, OUT_1, A, R40, PLAIN)                         \
+    X(IDLE_10S_AVG, LOG_RATE, I, R40, TUNE(1, 1, 250))       \
+    X(IDLE_10S_AVG, RUNNING_AVG, A, R40, PLAIN)              \
+    X(IDLE_TIME_AVG, A_NAME, A, R40, PLAIN)
+
 #define MASTER_CELLS(X)                                  \
     X(DLY_OFFDSP, DELAY, B, R160, PLAIN)                 \
     X(DLY_OFFDSP, R_TIME, I, R160, PLAIN)                \
@@ -63,7 +73,8 @@
     MASTER_COMMAND_ROWS(X, 1) MASTER_COMMAND_ROWS(X, 2) \
     MASTER_COMMAND_ROWS(X, 3) MASTER_COMMAND_ROWS(X, 4) \
     MASTER_COMMAND_ROWS(X, 5) MASTER_COMMAND_ROWS(X, 6) \
-    MASTER_CONFIG_MODE_ROWS(X)
+    MASTER_CONFIG_MODE_ROWS(X)                          \
+    MASTER_LOAD_ROWS(X)
 CAT_MODULE(MASTER)
 
 // The master commands: one-second pulses of the service tool's momentary
@@ -72,6 +83,12 @@ void MASTER_commands_init_blks();
 void MASTER_command_written(int n, uint32_t value);
 namespace r160 {
 void MASTER_commands();  // piece of _R160_TASK_10
+}
+
+namespace r40 {
+// A pulse when the tunables file is being saved, and the idle time averaged
+// over a ring of 250 samples (piece of _R40_TASK_8).
+void MASTER_load();
 }
 
 namespace r160 {

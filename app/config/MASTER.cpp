@@ -8,6 +8,7 @@
 #include "app/system/_MASTER.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "runtime/rgtask.h"
 
 namespace {
 
@@ -15,16 +16,34 @@ constexpr float kUnlockHold = 2.0f;
 constexpr float kPowerUpWindow = 2.0f;
 
 constexpr float kExitSave = 1.0f;
+constexpr int kIdleSamples = 250;
 
 struct MASTER_blocks {
     bk::DelayState dly_offdsp;
     bk::OneShotState pwr_up;
     bk::OneShotState io_locl_os, os_on_exit;
     bk::DelayState full_cnfg;
+    bk::OneShotState ee_busy_os;
+    bk::RunningAvgState<kIdleSamples> idle_10s_avg;
 };
 BlockRam<MASTER_blocks> MASTER_st;
 
 }  // namespace
+
+namespace r40 {
+
+void MASTER_load() {
+    auto& M = MASTER;
+    bk::ONE_SHOT(MASTER_st.ee_busy_os, M.EE_BUSY_OS_ONE_SHOT, nullptr, _MASTER._SYS_INFO_EE_BUSY, M.EE_BUSY_OS_DLY_TIME,
+                 bk::T40);
+    M.EE_BUSY_B_NAME = M.EE_BUSY_OS_ONE_SHOT;
+    M.I_TO_AN_OUT_1 = bk::int_to_real(_MASTER._SYS_INFO_IDLE_TIME);
+    bk::RUNNING_AVG(MASTER_st.idle_10s_avg, M.IDLE_10S_AVG_RUNNING_AVG.ref(), M.I_TO_AN_OUT_1,
+                    M.IDLE_10S_AVG_LOG_RATE, static_cast<uint32_t>(AllRgExecutedwMMM));
+    M.IDLE_TIME_AVG_A_NAME = M.IDLE_10S_AVG_RUNNING_AVG;
+}
+
+}  // namespace r40
 
 namespace r160 {
 

@@ -26,6 +26,7 @@ struct RMT_ENBL_blocks {
     bk::ActionState PLS_ON;
     bk::DelayState GO_ACTIV;
     bk::OneShotState LATCH_RMT;
+    int32_t RMT_SP_INH_count;
 };
 BlockRam<RMT_ENBL_blocks> RMT_ENBL_st;
 }  // namespace
@@ -83,14 +84,15 @@ void RMT_ENBL_disabled() {
     bk::LATCH(REMOTE.N_MTCH_RTE_LATCH, REMOTE.LATCH_RMT_ONE_SHOT, REMOTE.DISABLE_OR);
     REMOTE.NOT_ENTR_NOT = bk::NOT(REMOTE.ENTR_ENBL_AND);
     c.ENBL_AUTO_AND = bk::AND({AUTO_SEQ.CONTINUE_LATCH_R, START.RUN_CMD_LATCH_R});
-    // The inhibit list: with RST set it shows the present inputs only.
+    // The inhibit list keeps what it latched until its reset RST; with RST
+    // set (the default) it shows the present inputs only.
     uint32_t* const sel[] = {&c.RMT_SP_INH_SEL_1.ref(), &c.RMT_SP_INH_SEL_2.ref(), &c.RMT_SP_INH_SEL_3.ref(),
                              &c.RMT_SP_INH_SEL_4.ref(), &c.RMT_SP_INH_SEL_5.ref()};
     int32_t* const no[] = {&c.RMT_SP_INH_ALM_NO_1.ref(), &c.RMT_SP_INH_ALM_NO_2.ref(), &c.RMT_SP_INH_ALM_NO_3.ref(),
                            &c.RMT_SP_INH_ALM_NO_4.ref(), &c.RMT_SP_INH_ALM_NO_5.ref()};
     const uint32_t in[] = {0u, AI_MUX.RMT_SPD_FLT_B_NAME, 0u, SPDC.Z01_STEP_SFC_STEP, IFACE_IN_SPEED.NO_RMT_SPD_NOT};
-    refbk::LIST_PASS(sel, no, c.RMT_SP_INH_LATCH1, c.RMT_SP_INH_HORN, c.RMT_SP_INH_FIRST_ALM,
-                     c.RMT_SP_INH_LOGICAL_OR, in, 1);
+    refbk::LIST_LATCH(RMT_ENBL_st.RMT_SP_INH_count, sel, no, c.RMT_SP_INH_LATCH1, c.RMT_SP_INH_HORN,
+                      c.RMT_SP_INH_FIRST_ALM, c.RMT_SP_INH_LOGICAL_OR, in, 1u, c.RMT_SP_INH_RST);
 }
 
 }  // namespace r80

@@ -203,6 +203,9 @@ CAT_MODULE(SPD_CLTR)
     X(OPTI_ACTIVE, AND, B, R10, PLAIN)
 CAT_USER_BLOCK(_ub91, "SPD_CTRL.OPID_STATUS", CAT_NO_ALIASES)
 
+// Block initialisation: the fast/slow preference starts at its middle, 50.
+void SPD_CTRL_init_blks();
+
 namespace r10 {
 // Gain set and speed-control switch (piece of _R10_TASK_4).
 void SPD_CTRL_dynamics();

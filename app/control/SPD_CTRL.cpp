@@ -41,6 +41,8 @@ BlockRam<SPD_CTRL_blocks> SPD_CTRL_st;
 // speed hold buses.
 constexpr float kNeverSelected = 101.0f;
 constexpr float kHoldRange = 20000.0f;
+// The fast/slow preference at start: neither side.
+constexpr float kFastSlowStart = 50.0f;
 
 // A bound replaces a value above the upper or below the lower one.
 float clamp(float v, float lo, float hi) {
@@ -80,6 +82,8 @@ void SPD_CTRL_alarm_text(StrCell& out, int32_t alarm) {
     str_cell_copy(out, list);
 }
 }  // namespace
+
+void SPD_CTRL_init_blks() { SPD_CTRL_st.FAST_SLOW_RAMP.last = kFastSlowStart; }
 
 namespace r10 {
 
@@ -201,11 +205,17 @@ void SPD_CTRL_status_block() {
                      u.HOLD_FLT_SAMP_ITUNE, u.HOLD_FLT_LIMITED, u.HOLD_FLT_EN_ENT_OUT, u.HOLD_FLT_LO_LIM_OUT,
                      u.HOLD_FLT_HI_LIM_OUT);
 
-    // Texts.
+    // Texts. The sequence's own aborts (2, 3, 5, 6, 7) are named by their
+    // reason, so that an aborted run never shows "None".
     SPD_CTRL_alarm_text(u.OPID_ALMS_I_TO_STR, SPD_CTRL.SPD_PID_OPTI_ALARM);
     bk::I_TO_STR(u.OPID_FLTS_I_TO_STR, u.HOLD_FLT_SAMP_ITUNE,
                  {{1, "CLR_STATE toggled"},
+                  {2, "Noise band too wide for PRC_MV_LMT"},
+                  {3, "Cycle periods spread too wide"},
                   {4, "PRC_MV vs Act wrong"},
+                  {5, "PRC_MV left SP +/- PRC_MV_LMT"},
+                  {6, "Analysis timed out"},
+                  {7, "DRP_MV left DRP_REF +/- DRP_MV_LMT"},
                   {8, "RATE_CTRL was True"},
                   {9, "FEEDBACK1 was False"},
                   {10, "PRC_MV_LMT was changed"},

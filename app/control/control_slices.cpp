@@ -19,6 +19,7 @@
 #include "app/control/START.cells.h"
 #include "app/control/unit_delays_r10_r40.h"
 #include "app/discrete/DRVR_SCALE.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/IFACE_IN_START.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
@@ -79,7 +80,6 @@ void speed_control_R10_TASK_8() {
     HP_MAN_RAMP_ramp();
     IFACE_OUT_SPEED_copies();
     MPU_OVRD_self_powered();
-    unit_delays_store_first();
 }
 
 void speed_control_R10_TASK_10() {
@@ -87,7 +87,11 @@ void speed_control_R10_TASK_10() {
     SPD_CTRL_optimizer_ready();
     SPD_CTRL_noise();
     SPD_CTRL_status_block();
+    SHUTDOWNS_pulses();
     SIM_trip();
+    // The unit-delay inputs of slots 0 .. 2, the trip key's among them, once
+    // this pass has computed them.
+    unit_delays_store_first();
 }
 
 void _R10_TASK_11() {
@@ -99,6 +103,7 @@ void speed_control_R40_TASK_8() {
     using namespace r40;
     OSPD_hold_reset();
     SIM_transfer();
+    SPDC_over_max_gov();
     SPD_CTRL_setpoint();
     SPD_CTRL_optimizer_enable();
     SPD_CTRL_near_max();

@@ -70,32 +70,47 @@ inline int32_t A_MUX_HSS(float& out, const MuxIn (&in)[N], float none) {
 
 namespace refbk {
 
-// A list of alarm inputs with first-out, cleared at the start of every pass
-// in which it is evaluated: each input that is 1 (and may latch) sets its
+// A list of alarm inputs with first-out. While `rst` is 1 the list is
+// cleared at the start of the pass (selections, occurrence numbers, LATCH1,
+// FIRST_ALM and the occurrence count); HORN and FIRST_ALM are cleared on
+// every pass. Each input that is 1, not yet latched (and may latch) sets its
 // SEL_n, LATCH1 and HORN and takes the next occurrence number in ALM_NO_n;
-// the first one gives FIRST_ALM. LOGICAL_OR is 1 when any input is 1.
+// the first since the reset gives FIRST_ALM. LOGICAL_OR is 1 when any input
+// is 1.
 template <size_t N>
-inline void LIST_PASS(uint32_t* const (&sel)[N], int32_t* const (&alm_no)[N], uint32_t& latch1, uint32_t& horn,
-                      int32_t& first_alm, uint32_t& logical_or, const uint32_t (&in)[N], uint32_t may_latch) {
-    for (size_t n = 0; n < N; ++n) {
-        *sel[n] = 0;
-        *alm_no[n] = 0;
+inline void LIST_LATCH(int32_t& count, uint32_t* const (&sel)[N], int32_t* const (&alm_no)[N], uint32_t& latch1,
+                       uint32_t& horn, int32_t& first_alm, uint32_t& logical_or, const uint32_t (&in)[N],
+                       uint32_t may_latch, uint32_t rst) {
+    if (rst != 0) {
+        for (size_t n = 0; n < N; ++n) {
+            *sel[n] = 0;
+            *alm_no[n] = 0;
+        }
+        latch1 = 0;
+        count = 0;
     }
-    latch1 = 0;
     horn = 0;
     first_alm = 0;
-    int32_t count = 0;
     logical_or = 0;
     for (size_t n = 0; n < N; ++n) {
         if (in[n] == 0) continue;
         logical_or = 1;
-        if (may_latch == 0) continue;
+        if (may_latch == 0 || *sel[n] != 0) continue;
         if (count == 0) first_alm = static_cast<int32_t>(n + 1);
         horn = 1;
         *sel[n] = 1;
         latch1 = 1;
         *alm_no[n] = ++count;
     }
+}
+
+// The list cleared at the start of every pass in which it is evaluated: it
+// shows the present inputs only.
+template <size_t N>
+inline void LIST_PASS(uint32_t* const (&sel)[N], int32_t* const (&alm_no)[N], uint32_t& latch1, uint32_t& horn,
+                      int32_t& first_alm, uint32_t& logical_or, const uint32_t (&in)[N], uint32_t may_latch) {
+    int32_t count = 0;
+    LIST_LATCH(count, sel, alm_no, latch1, horn, first_alm, logical_or, in, may_latch, 1u);
 }
 
 }  // namespace refbk

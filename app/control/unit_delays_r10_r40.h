@@ -4,7 +4,7 @@
 #pragma once
 
 namespace r10 {
-// Slots 0 .. 2 (speed-control slice _R10_TASK_8).
+// Slots 0 .. 2 (speed-control slice _R10_TASK_10).
 void unit_delays_store_first();
 // Slots 3 .. 8, then the commit of all nine real and nine boolean slots (the
 // group's last slice _R10_TASK_11).

@@ -370,6 +370,12 @@
     X(TRIPPED_LED, B_NAME, B, R160, PLAIN) \
     X(SD_SHOOT, ONE_SHOT, B, R10, PLAIN, R20, R80, R160) \
     X(SD_PWRUP, OR, B, R10, PLAIN, R160) \
+    X(TIME_STAMP_SD1, T_NAME, T, R10, PLAIN) \
+    X(TIME_STAMP_SD2, T_NAME, T, R10, PLAIN) \
+    X(TIME_STAMP_SD3, T_NAME, T, R10, PLAIN) \
+    X(TIME_STAMP_SD4, T_NAME, T, R10, PLAIN) \
+    X(TIME_STAMP_SD5, T_NAME, T, R10, PLAIN) \
+    X(TRIP_FO, S_MUX_N_1, C, R10, PLAIN) \
     X(SD_27, B_ALARM, B, R80, PLAIN, R10) \
     X(SD_27, LIGHT, B, R80, PLAIN) \
     X(SD_27, HORN, B, R80, PLAIN)
@@ -398,8 +404,9 @@ void SHUTDOWNS_not_latched();
 void SHUTDOWNS_trip_relay();
 // The history of the last five shutdowns (ninth slice).
 void SHUTDOWNS_history();
-// The shutdown or power-up window and the shutdown one-shot (tenth slice,
-// after the speed control's pieces).
+// The shutdown or power-up window, the shutdown one-shot, the time stamps of
+// the history and the first-out text of the list (tenth slice, after the
+// speed control's pieces).
 void SHUTDOWNS_pulses();
 }  // namespace r10
 namespace r160 {

@@ -60,6 +60,11 @@ struct SHUTDOWNS_blocks {
 };
 BlockRam<SHUTDOWNS_blocks> SHUTDOWNS_st;
 
+// The first-out text of trip 1 .. 30; any other number leaves the text.
+void first_out_text(StrCell& out, int32_t trip) {
+    if (trip >= 1 && trip <= kTrips) str_cell_copy(out, kShutdownFirstOutText[trip - 1]);
+}
+
 // Length of the shutdown pulse that sets the relay latch.
 constexpr float kShutdownPulse = 0.5f;
 // Length of the one-shot that tells the other logic a shutdown began.
@@ -343,6 +348,14 @@ void SHUTDOWNS_pulses() {
     SHUTDOWNS.SD_PWRUP_OR = bk::OR({SHUTDOWNS.ANY_SD_B_NAME, SD_LOGIC.PWR_UP_SD_ONE_SHOT});
     bk::ONE_SHOT(SHUTDOWNS_st.SD_SHOOT, SHUTDOWNS.SD_SHOOT_ONE_SHOT, nullptr, SHUTDOWNS.ANY_SD_B_NAME, kShootPulse,
                  bk::T10);
+    SHUTDOWNS.TIME_STAMP_SD1_T_NAME = SHUTDOWNS.SD1_TIME_T_SW.ref();
+    SHUTDOWNS.TIME_STAMP_SD2_T_NAME = SHUTDOWNS.SD2_TIME_T_SW.ref();
+    SHUTDOWNS.TIME_STAMP_SD3_T_NAME = SHUTDOWNS.SD3_TIME_T_SW.ref();
+    SHUTDOWNS.TIME_STAMP_SD4_T_NAME = SHUTDOWNS.SD4_TIME_T_SW.ref();
+    SHUTDOWNS.TIME_STAMP_SD5_T_NAME = SHUTDOWNS.SD5_TIME_T_SW.ref();
+    // The first shutdown of the list by its text; no first shutdown leaves
+    // the text standing.
+    first_out_text(SHUTDOWNS.TRIP_FO_S_MUX_N_1, SHUTDOWNS.ANY_FIRST_ALM);
 }
 
 }  // namespace r10
@@ -393,8 +406,7 @@ void SHUTDOWNS_inputs() {
 }
 
 void SHUTDOWNS_displays() {
-    const int32_t newest = SHUTDOWNS.LAST_5_SD_I_OUT_1;
-    if (newest >= 1 && newest <= kTrips) SHUTDOWNS.SD_FO_NOW_S_MUX_N_1 = kShutdownFirstOutText[newest - 1];
+    first_out_text(SHUTDOWNS.SD_FO_NOW_S_MUX_N_1, SHUTDOWNS.LAST_5_SD_I_OUT_1);
     if (SHUTDOWNS.ANY_SD_B_NAME != 0 && SHUTDOWNS_st.any_sd_prev == 0)
         SHUTDOWNS.LAST_TRIP_OUT_1 = SHUTDOWNS.SD_FRSTOUT_A_NAME.ref();
     SHUTDOWNS_st.any_sd_prev = SHUTDOWNS.ANY_SD_B_NAME;

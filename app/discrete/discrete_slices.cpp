@@ -7,6 +7,8 @@
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
+
+#include "app/config/MASTER.cells.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"
 #include "app/remote_io/remote_io.h"
 
@@ -121,11 +123,11 @@ void _R10_TASK_8() {
     r10::DATALOG_print_pulse();
 }
 
-// Input 1's E-stop and time-stamp selection, then the speed control's pieces.
+// Input 1's E-stop and time-stamp selection, then the speed control's and
+// the shutdown logic's pieces.
 void _R10_TASK_10() {
     r10::BI_CHANNEL_select(0);
     speed_control_R10_TASK_10();
-    r10::SHUTDOWNS_pulses();
 }
 
 // Remote inputs: the signals from the node's contacts (which the node logic
@@ -157,11 +159,11 @@ void _R40_TASK_7() {
     run_remote_relays(11, 15);
     r40::RELAY_CHANNEL_select(remote_relay(16));
 }
-// Remote relay 16's run part, then the speed control's pieces and the 40 ms
-// unit delays; the reference's over-maximum comparison comes first.
+// Remote relay 16's run part, the storage and idle-time indications, then
+// the speed control's pieces and the 40 ms unit delays.
 void _R40_TASK_8() {
-    r40::SPDC_over_max_gov();
     r40::RELAY_CHANNEL_output(remote_relay(16));
+    r40::MASTER_load();
     r40::MESSAGE_remote_equal();
     speed_control_R40_TASK_8();
 }

@@ -334,7 +334,7 @@ TEST_F(ActuatorChannel, SimulationDrivesZeroPercent) {
     hpDemand(50.0);
     setCell("SPEED_SIM.SIM_MODE_ACTS.B_NAME", 1);
     runPasses(R160, 2);
-    EXPECT_EQ(real("CNFG_ACT.SIM_MODE1.A_NAME"), 0.0f);
+    EXPECT_EQ(real("CNFG_ACT.SIM_MODE1.A_SW"), 0.0f);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f);
 }
 

@@ -347,17 +347,6 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
 }
 
-// The fast/slow preference moves in whole steps: 0.32 gives 0.
-TEST_F(SpeedControl, FastSlowInWholeSteps) {
-    start();
-    setCell("IFACE_IN_SPEED.ADJ_FAST_SLOW.OUT_2", 1);
-    runPasses(R160, 1);
-    EXPECT_FLOAT_EQ(real("SPD_CTRL.FAST_SLOW_RAMP.RAMP"), 0.32f);
-    EXPECT_EQ(real("SPD_CTRL.FAST_SLOW.A_NAME"), 0.0f);
-    runPasses(R160, 3);
-    EXPECT_EQ(real("SPD_CTRL.FAST_SLOW.A_NAME"), 1.0f);
-}
-
 // The manual demand: tracking the selected demand while manual control is
 // disabled, offered to the select only when enabled or selected, raised at
 // its rate when enabled, and soft-disabled toward 101 while still selected.
@@ -535,11 +524,11 @@ TEST_F(SpeedControl, SecondUnitDelayBlock) {
     }
 }
 
-// The first block of 10 ms unit delays (stored in the eighth slice) and the
+// The first block of 10 ms unit delays (stored in the tenth slice) and the
 // 40 ms unit delays: each input reaches its delay output at the end of the
 // pass.
 TEST_F(SpeedControl, FirstUnitDelayBlockAndFortyMillisecondDelays) {
-    useSlices(R10, {_R10_TASK_8, _R10_TASK_11});
+    useSlices(R10, {_R10_TASK_8, _R10_TASK_10, _R10_TASK_11});
     useSlices(R40, {_R40_TASK_8});
     start();
     const struct {

@@ -46,7 +46,10 @@ TEST_F(ClosedLoop, SpeedSettlesToTheSetpointWithinTheGainTolerance) {
 }
 
 // Full load rejected: the default dynamics keep the peak below the
-// overspeed trip, and the speed comes back to the setpoint.
+// overspeed trip with a margin, and the speed comes back to the setpoint.
+// The peak the default dynamics reach (3923.5 rpm) with 6.5 rpm to spare:
+// a slower loop or a later valve closure shows as a higher peak.
+constexpr double kRejectionPeakRpm = 3930.0;
 TEST_F(ClosedLoop, FullLoadRejectionPeaksBelowTheOverspeedTrip) {
     runOnLine(1.0);
     turbine::clearPeak();
@@ -54,6 +57,7 @@ TEST_F(ClosedLoop, FullLoadRejectionPeaksBelowTheOverspeedTrip) {
     runSeconds(150.0);
     EXPECT_GT(turbine::peakRpm(), kRatedRpm + 50.0);
     EXPECT_LT(turbine::peakRpm(), kTripRpm);
+    EXPECT_LE(turbine::peakRpm(), kRejectionPeakRpm);
     EXPECT_LT(worstDeviation(kRatedRpm, 10.0), 2.0 * countTolerance(5.0));
 }
 
@@ -93,7 +97,11 @@ TEST_F(ClosedLoop, TuningRunCompletesAndItsGainsSettleTheLoop) {
 
     turbine::setLoad(0.8);
     runSeconds(60.0);
-    EXPECT_LT(worstDeviation(kRatedRpm, 30.0), 2.0 * countTolerance(p));
+    // At least as well as the default dynamics hold it: the tuned gain is
+    // several times the default, and two of its counts lie below the
+    // resolution of the measured speed.
+    EXPECT_GT(p, 5.0f);
+    EXPECT_LT(worstDeviation(kRatedRpm, 30.0), 2.0 * countTolerance(5.0));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ protected:
         g_started = false;
         // The held rate and peak go through the unit delays stored in the eighth
         // slice and committed in the group's last.
-        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_8, _R10_TASK_11});
+        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, _R10_TASK_8, _R10_TASK_10, _R10_TASK_11});
     }
 
     // Starts the application; the start-up frames that take the sensor

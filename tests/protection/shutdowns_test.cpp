@@ -82,7 +82,7 @@ protected:
         ProtectionRig::SetUp();
         g_configured = false;
         useSlices(R10, {startUpInFirstFrame, configureInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_3,
-                        _R10_TASK_4, _R10_TASK_5, _R10_TASK_8, _R10_TASK_9, _R10_TASK_11});
+                        _R10_TASK_4, _R10_TASK_5, _R10_TASK_8, _R10_TASK_9, _R10_TASK_10, _R10_TASK_11});
         useSlices(R40, {_R40_TASK_1, _R40_TASK_2, _R40_TASK_3, _R40_TASK_8});
         useSlices(R160, {_R160_TASK_11, _R160_TASK_48, _R160_TASK_49});
     }

@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         ProtectionRig::SetUp();
         useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_3, _R10_TASK_4, _R10_TASK_8,
-                        _R10_TASK_9, r10::SHUTDOWNS_pulses, _R10_TASK_11});
+                        _R10_TASK_9, _R10_TASK_10, _R10_TASK_11});
         useSlices(R80, {r80::SD_LOGIC_trip_commands});
         useSlices(R160, {_R160_TASK_48, r160::ALM_LOGIC_limiter});
     }
