@@ -43,6 +43,8 @@ constexpr float kNeverSelected = 101.0f;
 constexpr float kHoldRange = 20000.0f;
 // The fast/slow preference at start: neither side.
 constexpr float kFastSlowStart = 50.0f;
+// The action type of a stored request whose run the timer limits.
+constexpr int32_t kStoredAndLimited = 8;
 
 // A bound replaces a value above the upper or below the lower one.
 float clamp(float v, float lo, float hi) {
@@ -278,14 +280,19 @@ void SPD_CTRL_optimizer_enable() {
     SPD_CTRL.TIQ_OPTI_RQST_B_NAME = SPD_CTRL.TIQ_OPTI_RQST_IN;
     SPD_CTRL.OPTI_RQST_OR = bk::OR({SPD_CTRL.TIQ_OPTI_RQST_B_NAME, IFACE_IN_SPEED.ANLYZ_RQST_OUT_1});
     SPD_CTRL.OPTI_FLT_AND = bk::AND({_ub91.OPTI_FLT_LATCH, RESET.RESET_B_NAME});
-    // The tuning time-out one-shot resets only the timed action types.
+    // The pulse that ends a tuning run (its time ran out, or its gains were
+    // taken) resets the stored and limited enable only: it clears the stored
+    // request so that the next one starts a new run. The time-limited type
+    // would start again while its request is held, and the delayed types
+    // begin their enable when the time runs out, so the pulse would cut it
+    // at once; the types without a timer never give the pulse after start-up.
     const int32_t q = SPD_CTRL.ENA_OPTI_ACT_Q;
-    const uint32_t timed = (q == 3 || q == 4 || q == 5 || q == 8) ? SPD_CTRL.ONE_SHOT_ONE_SHOT : 0u;
+    const uint32_t ended = q == kStoredAndLimited ? SPD_CTRL.ONE_SHOT_ONE_SHOT : 0u;
     int32_t actOut = SPD_CTRL.ENA_OPTI_ACT_OUT;
     bk::ACTION(SPD_CTRL_st.ENA_OPTI, SPD_CTRL.ENA_OPTI_B_ACTION, actOut, SPD_CTRL.ENA_OPTI_E_TIME,
                SPD_CTRL.ENA_OPTI_R_TIME, SPD_CTRL.OPTI_RQST_OR,
                bk::OR({SPD_CTRL.ENA_OPTI_RST_1, SPD_CTRL.ENA_OPTI_RST_2, SPD_CTRL.ENA_OPTI_RST_5,
-                       IFACE_IN_SPEED.ANLYZ_RQST_OUT_2, SPD_CTRL.OPTI_FLT_AND, timed}),
+                       IFACE_IN_SPEED.ANLYZ_RQST_OUT_2, SPD_CTRL.OPTI_FLT_AND, ended}),
                q, SPD_CTRL.ENA_OPTI_D_TIME, bk::T40);
     SPD_CTRL.ENA_OPTI_ACT_OUT = actOut;
     bk::DELAY(SPD_CTRL_st.ENA_OPTI_DELAY, SPD_CTRL.ENA_OPTI_DELAY_DELAY, nullptr, SPD_CTRL.ENA_OPTI_B_ACTION, 0.1f,

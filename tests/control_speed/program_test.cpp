@@ -229,5 +229,47 @@ TEST_F(Program, EveryTuningAbortHasItsText) {
     }
 }
 
+// The tuning enable by its action type, with the shortest run time (10 s):
+// the stored and limited type ends its run when the time runs out and takes
+// the next request; the time-limited type runs once while the request is
+// held; the delayed type enables once the time has run out and stays.
+struct EnableCase {
+    const char* name;
+    int type;
+    bool held;
+    // The enable at 5 s, 15 s and, after a second request at 20 s, at 25 s.
+    uint32_t at5, at15, at25;
+};
+class TuningEnable : public Program, public ::testing::WithParamInterface<EnableCase> {};
+TEST_P(TuningEnable, TheRunEndsOrRepeatsByItsActionType) {
+    const EnableCase& c = GetParam();
+    startApp();
+    tune("SPD_CTRL.ENA_OPTI.ACT_Q", c.type);
+    tune("SPD_CTRL.ENA_OPTI.D_TIME", 10.0);
+    runPasses(P160, 10);
+    ASSERT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), 0u);
+    auto seconds = [&](double s) { runPasses(P40, static_cast<uint32_t>(s * 25.0 + 0.5)); };
+    auto request = [&] {
+        tune("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+        if (c.held) return;
+        seconds(0.2);
+        tune("SPD_CTRL.TIQ_OPTI_RQST.IN", 0);
+    };
+    request();
+    seconds(5.0);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), c.at5);
+    seconds(10.0);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), c.at15);
+    seconds(5.0);
+    if (!c.held) request();
+    seconds(5.0);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), c.at25);
+}
+INSTANTIATE_TEST_SUITE_P(Types, TuningEnable,
+                         ::testing::Values(EnableCase{"StoredAndLimited", 8, false, 1u, 0u, 1u},
+                                           EnableCase{"TimeLimited", 3, true, 1u, 0u, 0u},
+                                           EnableCase{"TimeDelayed", 4, true, 0u, 1u, 1u}),
+                         [](const ::testing::TestParamInfo<EnableCase>& i) { return std::string(i.param.name); });
+
 }  // namespace
 }  // namespace sc_test
