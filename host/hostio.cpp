@@ -24,12 +24,14 @@ namespace {
 std::mutex g_settingsMutex;
 int g_portOffset = 0;
 std::map<std::string, std::string> g_ttyPaths;
+bool g_unmappedTtysOpen = false;
+uint32_t g_listenAddress = 0x7F000001u;  // 127.0.0.1
 
 // Input buffer of the tty driver (characters that passed the hook).
 constexpr size_t kRxBufSize = 4096;
 
 struct TtyPort {
-    int fd = -1;
+    int fd = -1;         // -1: a line with nothing connected
     int wakeRead = -1;   // closing writes here to stop the reader
     int wakeWrite = -1;
     std::thread reader;
@@ -149,21 +151,40 @@ std::string ttyPath(const std::string& deviceName) {
     return it == g_ttyPaths.end() ? std::string() : it->second;
 }
 
+void setUnmappedTtysOpen(bool on) {
+    std::lock_guard<std::mutex> lk(g_settingsMutex);
+    g_unmappedTtysOpen = on;
+}
+
+void setListenAddress(uint32_t ip) {
+    std::lock_guard<std::mutex> lk(g_settingsMutex);
+    g_listenAddress = ip;
+}
+
+uint32_t listenAddress() {
+    std::lock_guard<std::mutex> lk(g_settingsMutex);
+    return g_listenAddress;
+}
+
 int ttyOpen(const std::string& deviceName) {
     std::string path = ttyPath(deviceName);
-    if (path.empty()) return -1;
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
-    int wake[2];
-    if (::pipe2(wake, O_CLOEXEC) != 0) {
-        ::close(fd);
-        return -1;
-    }
     auto p = std::make_shared<TtyPort>();
-    p->fd = fd;
-    p->wakeRead = wake[0];
-    p->wakeWrite = wake[1];
-    p->reader = std::thread(readerLoop, p);
+    if (!path.empty()) {
+        int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return -1;
+        int wake[2];
+        if (::pipe2(wake, O_CLOEXEC) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        p->fd = fd;
+        p->wakeRead = wake[0];
+        p->wakeWrite = wake[1];
+        p->reader = std::thread(readerLoop, p);
+    } else {
+        std::lock_guard<std::mutex> lk(g_settingsMutex);
+        if (!g_unmappedTtysOpen) return -1;
+    }
     std::lock_guard<std::mutex> lk(g_portsMutex);
     int h = g_nextHandle++;
     g_ports[h] = p;
@@ -179,15 +200,17 @@ int ttyClose(int h) {
         p = it->second;
         g_ports.erase(it);
     }
-    char c = 0;
-    if (::write(p->wakeWrite, &c, 1) < 0) {
-        // The reader also stops when its descriptors go away below.
+    if (p->fd >= 0) {
+        char c = 0;
+        if (::write(p->wakeWrite, &c, 1) < 0) {
+            // The reader also stops when its descriptors go away below.
+        }
+        if (p->reader.joinable()) p->reader.join();
+        ::close(p->fd);
+        hk::descriptorClosed();
+        ::close(p->wakeRead);
+        ::close(p->wakeWrite);
     }
-    if (p->reader.joinable()) p->reader.join();
-    ::close(p->fd);
-    hk::descriptorClosed();
-    ::close(p->wakeRead);
-    ::close(p->wakeWrite);
     {
         std::lock_guard<std::mutex> lk(p->mu);
         p->hook = nullptr;
@@ -210,6 +233,7 @@ int ttySetBaud(int h, int baud) {
     auto p = portOf(h);
     speed_t sp = speedOf(baud);
     if (!p || sp == B0) return -1;
+    if (p->fd < 0) return 0;
     termios t;
     if (::tcgetattr(p->fd, &t) != 0) return -1;
     ::cfsetispeed(&t, sp);
@@ -237,7 +261,7 @@ int ttySetHwOptions(int h, int opts) {
     // A pseudo-terminal refuses character formats it cannot have; a real
     // serial line takes them.
     termios t;
-    if (::tcgetattr(p->fd, &t) == 0) {
+    if (p->fd >= 0 && ::tcgetattr(p->fd, &t) == 0) {
         t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD);
         t.c_cflag |= (opts & TTY_HW_CSIZE) == TTY_HW_CS7 ? CS7 : CS8;
         if (opts & TTY_HW_STOPB) t.c_cflag |= CSTOPB;
@@ -258,13 +282,16 @@ int ttyGetOptions(int h, int* opts) {
 
 int ttySetOptions(int h, int opts) {
     auto p = portOf(h);
-    termios t;
-    if (!p || ::tcgetattr(p->fd, &t) != 0) return -1;
-    // Raw input and output always; echo and XON/XOFF as the options say.
-    ::cfmakeraw(&t);
-    if (opts & TTY_OPT_ECHO) t.c_lflag |= ECHO;
-    if (opts & TTY_OPT_TANDEM) t.c_iflag |= IXON | IXOFF;
-    if (::tcsetattr(p->fd, TCSANOW, &t) != 0) return -1;
+    if (!p) return -1;
+    if (p->fd >= 0) {
+        termios t;
+        if (::tcgetattr(p->fd, &t) != 0) return -1;
+        // Raw input and output always; echo and XON/XOFF as the options say.
+        ::cfmakeraw(&t);
+        if (opts & TTY_OPT_ECHO) t.c_lflag |= ECHO;
+        if (opts & TTY_OPT_TANDEM) t.c_iflag |= IXON | IXOFF;
+        if (::tcsetattr(p->fd, TCSANOW, &t) != 0) return -1;
+    }
     std::lock_guard<std::mutex> lk(p->mu);
     p->options = opts;
     return 0;
@@ -282,7 +309,7 @@ int ttySetHook(int h, TtyRxHook hook, void* arg) {
 int ttyFlush(int h) {
     auto p = portOf(h);
     if (!p) return -1;
-    ::tcflush(p->fd, TCIOFLUSH);
+    if (p->fd >= 0) ::tcflush(p->fd, TCIOFLUSH);
     std::lock_guard<std::mutex> lk(p->mu);
     p->rx.clear();
     return 0;
@@ -310,6 +337,7 @@ int ttyWrite(int h, const void* buf, int len) {
     hk::checkpoint();  // a host call: a scheduling point for a writer's loop
     auto p = portOf(h);
     if (!p || len < 0) return -1;
+    if (p->fd < 0) return len;  // nothing connected: the bytes go nowhere
     const uint8_t* b = static_cast<const uint8_t*>(buf);
     int done = 0;
     while (done < len) {

@@ -25,6 +25,16 @@ uint16_t hostPort(uint16_t controllerPort);
 void setTtyPath(const std::string& deviceName, const std::string& hostPath);
 // The mapped host path; empty when the name is not mapped.
 std::string ttyPath(const std::string& deviceName);
+// With `on`, a serial device with no host tty opens as a line with nothing
+// connected (the loader's case: the board has the port whether or not a
+// cable is plugged in): its settings are taken and kept, nothing comes in
+// and what is written goes nowhere. Off (the default), it does not open.
+void setUnmappedTtysOpen(bool on);
+
+// The host address the controller's TCP servers listen on, in host byte
+// order; 127.0.0.1 unless set. UDP ports are bound on every address.
+void setListenAddress(uint32_t ip);
+uint32_t listenAddress();
 
 // ---- Tty driver model ------------------------------------------------------
 // A port opened on a mapped tty path. A host reader thread takes bytes from

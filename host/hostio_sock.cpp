@@ -37,11 +37,13 @@ sockaddr_in inetAddr(uint32_t ip, uint16_t port) {
     return a;
 }
 
-// Binds a host socket to hostPort(controllerPort) on any address; a failure
-// goes to the observer.
+// Binds a host socket to hostPort(controllerPort): a TCP listener on the
+// listen address, a UDP port on any address (its multicast groups reach
+// it only so); a failure goes to the observer.
 bool bindPort(int h, const char* protocol, uint16_t controllerPort) {
     const uint16_t port = hostPort(controllerPort);
-    sockaddr_in a = inetAddr(INADDR_ANY, port);
+    const bool tcp = std::strcmp(protocol, "TCP") == 0;
+    sockaddr_in a = inetAddr(tcp ? listenAddress() : INADDR_ANY, port);
     if (::bind(h, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return true;
     const int err = errno;
     if (BindFailureObserver observer = g_bindObserver.load()) observer(protocol, port, err);

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -133,7 +134,9 @@ struct ExtMutex {
     void unlock() { m->unlock(); }
 };
 
-constexpr size_t kLateBuckets = 10001;  // 0 .. 10 ms in microseconds, then later
+constexpr size_t kLateFine = 10000;    // 0 .. 10 ms in microseconds
+constexpr size_t kLateCoarse = hk::kLatenessOctaves * hk::kLatenessStepsPerOctave + 1;  // then 1/16 octaves
+constexpr uint64_t kLateFineEndNs = kLateFine * 1000;
 
 struct Kernel {
     std::mutex big;                     // held by the CPU thread while it runs
@@ -192,6 +195,11 @@ struct Kernel {
 
     uint64_t simNow = 0;      // ns, simulated mode
     uint64_t limitNs = 0;     // simulated time does not pass this while idle
+    // A paced simulated clock: simulated time passes no faster than this
+    // many simulated seconds per wall second, counted from paceWallNs (host
+    // time) and paceSimNs (simulated time) on; 0: as fast as the CPU allows.
+    double pacePerWall = 0.0;
+    uint64_t paceWallNs = 0, paceSimNs = 0;
     uint64_t tickCount = 0;
     std::chrono::steady_clock::time_point realStart;
     uint64_t nextDeadlineNs = kTickNs;
@@ -279,9 +287,11 @@ struct Kernel {
     std::vector<std::string> overruns;  // guarded by overrunMutex
 
     // Real time: how late each tick came against its deadline, in
-    // microsecond buckets (the last one holds everything later). Last: it
-    // is large, and the fields above are used at every kernel call.
-    std::array<uint64_t, kLateBuckets> lateHist{};
+    // microsecond buckets up to 10 ms, then in buckets a sixteenth of an
+    // octave wide (the last one holds everything later). Last: they are
+    // large, and the fields above are used at every kernel call.
+    std::array<uint64_t, kLateCoarse> lateCoarse{};
+    std::array<uint64_t, kLateFine> lateHist{};
 };
 
 Kernel K;
@@ -548,7 +558,8 @@ void noteLostTicks(uint64_t due) {
 
 void noteLateness(uint64_t lateNs) {
     const uint64_t us = lateNs / 1000;
-    ++K.lateHist[std::min<uint64_t>(us, kLateBuckets - 1)];
+    if (us < kLateFine) ++K.lateHist[us];
+    else ++K.lateCoarse[coarseLatenessBucket(lateNs, kLateFineEndNs, kLateCoarse)];
     K.lateMaxNs = std::max(K.lateMaxNs, lateNs);
 }
 
@@ -1043,8 +1054,21 @@ void cpuMain() {
             uint64_t nextTick = (K.tickCount + 1) * kTickNs;
             bool open = K.untilDone && !*K.untilDone;
             if (nextTick <= K.limitNs || open) {
-                // With no clock hook, ticks only end time-outs: skip to the next one.
-                if (!K.clockHook && !K.tickObserver && K.tickHooks.empty()) {
+                if (K.pacePerWall > 0.0) {
+                    // Not before its wall time: wait for it, or for a wake-up.
+                    const uint64_t due = K.paceWallNs + static_cast<uint64_t>(
+                        static_cast<double>(nextTick - K.paceSimNs) / K.pacePerWall);
+                    const uint64_t n = monoNs();
+                    if (n < due) {
+                        ++K.idleGen;
+                        K.idleCv.notify_all();
+                        const uint64_t d = due - n;
+                        timespec ts{static_cast<time_t>(d / 1'000'000'000), static_cast<long>(d % 1'000'000'000)};
+                        pollIo(0, &ts);
+                        continue;
+                    }
+                } else if (!K.clockHook && !K.tickObserver && K.tickHooks.empty()) {
+                    // With no clock hook, ticks only end time-outs: skip to the next one.
                     uint64_t target = open ? std::numeric_limits<uint64_t>::max() : K.limitNs / kTickNs;
                     for (Task* t : K.live)
                         if (t->wakeTick != 0) target = std::min(target, t->wakeTick);
@@ -1084,6 +1108,7 @@ void start(ClockMode mode) {
     K.stopping = false;
     K.simNow = 0;
     K.limitNs = 0;
+    K.pacePerWall = 0.0;
     K.tickCount = 0;
     K.ticksDue = 0;
     K.nextDeadlineNs = kTickNs;
@@ -1091,6 +1116,7 @@ void start(ClockMode mode) {
     K.lostUnreported = 0;
     K.lostReported = false;
     K.lateHist.fill(0);
+    K.lateCoarse.fill(0);
     K.lateMaxNs = 0;
     K.realStart = std::chrono::steady_clock::now();
     K.clockHook = nullptr;
@@ -1210,9 +1236,12 @@ bool runUntil(const std::function<bool()>& pred, uint64_t maxTicks) {
     return pred();
 }
 
-void setFreeRunning() {
+void setFreeRunning(double simPerWall) {
     std::lock_guard<ExtMutex> l(K.ext);
     K.limitNs = std::numeric_limits<uint64_t>::max();
+    K.pacePerWall = simPerWall > 0.0 ? simPerWall : 0.0;
+    K.paceWallNs = monoNs();
+    K.paceSimNs = K.simNow;
     wake();
 }
 
@@ -1246,19 +1275,35 @@ uint64_t nowNs() { return now(); }
 uint64_t nowNsIfRunning() { return K.started ? now() : 0; }
 uint64_t lostTicks() { return K.lostTicks.load(std::memory_order_relaxed); }
 
-TickLateness summariseLateness(std::span<const uint64_t> hist, uint64_t maxNs, uint64_t missed) {
+size_t coarseLatenessBucket(uint64_t lateNs, uint64_t fineEndNs, size_t buckets) {
+    if (buckets == 0 || lateNs < fineEndNs) return 0;
+    const double steps = std::floor(std::log2(static_cast<double>(lateNs) / static_cast<double>(fineEndNs)) *
+                                    kLatenessStepsPerOctave);
+    return static_cast<size_t>(std::min(steps, static_cast<double>(buckets - 1)));
+}
+
+TickLateness summariseLateness(std::span<const uint64_t> fine, std::span<const uint64_t> coarse, uint64_t maxNs,
+                               uint64_t missed) {
     TickLateness t{};
-    for (uint64_t n : hist) t.ticks += n;
+    for (uint64_t n : fine) t.ticks += n;
+    for (uint64_t n : coarse) t.ticks += n;
     t.missed = missed;
     t.maxNs = maxNs;
     if (t.ticks == 0) return t;
+    const double fineEndNs = static_cast<double>(fine.size()) * 1000.0;
     // The upper bound of the bucket that holds the rank-th lateness (from
-    // 1); the last bucket is open-ended, so its bound is the maximum.
-    auto quantile = [&](uint64_t rank) {
+    // 1); the last coarse bucket is open-ended, so its bound is the maximum.
+    auto quantile = [&](uint64_t rank) -> uint64_t {
         uint64_t seen = 0;
-        for (size_t b = 0; b < hist.size(); ++b) {
-            seen += hist[b];
-            if (seen >= rank) return b == hist.size() - 1 ? maxNs : (b + 1) * 1000;
+        for (size_t b = 0; b < fine.size(); ++b) {
+            seen += fine[b];
+            if (seen >= rank) return (b + 1) * 1000;
+        }
+        for (size_t k = 0; k + 1 < coarse.size(); ++k) {
+            seen += coarse[k];
+            if (seen >= rank)
+                return static_cast<uint64_t>(
+                    std::ceil(fineEndNs * std::exp2(static_cast<double>(k + 1) / kLatenessStepsPerOctave)));
         }
         return maxNs;
     };
@@ -1269,7 +1314,7 @@ TickLateness summariseLateness(std::span<const uint64_t> hist, uint64_t maxNs, u
 
 TickLateness tickLateness() {
     auto build = [] {
-        return summariseLateness(K.lateHist, K.lateMaxNs, K.lostTicks.load(std::memory_order_relaxed));
+        return summariseLateness(K.lateHist, K.lateCoarse, K.lateMaxNs, K.lostTicks.load(std::memory_order_relaxed));
     };
     if (!K.started) return build();
     return kquick(build);

@@ -9,6 +9,7 @@
 // calls of vxworks.h made from such a thread run while the CPU is idle.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -41,8 +42,11 @@ void runUntilIdle();
 // Run (advancing simulated time freely) until pred() holds, checked whenever
 // the CPU is idle; gives up after maxTicks. Returns pred().
 bool runUntil(const std::function<bool()>& pred, uint64_t maxTicks);
-// Removes the time limit (the loader's free-running simulated clock).
-void setFreeRunning();
+// Removes the time limit (the loader's free-running simulated clock). With
+// simPerWall above 0 simulated time then passes at most that many simulated
+// seconds per wall second (1: at wall speed), each tick waiting for its wall
+// time; the order of events stays that of simulated time.
+void setFreeRunning(double simPerWall = 0.0);
 
 // Spawns `fn` as a task of the given priority and runs the kernel until it
 // returns (advancing simulated time as needed); the platform task that calls
@@ -62,8 +66,8 @@ uint64_t nowNsIfRunning();
 // how many and when, at most once a second.
 uint64_t lostTicks();
 // Real time: how late the ticks came against their absolute deadlines since
-// start (to the microsecond; p50 and p99 are upper bounds of their
-// microsecond bucket, never above the maximum), and how many were missed
+// start (p50 and p99 are upper bounds of their bucket, to the microsecond up
+// to 10 ms and to 4.4 % above, never above the maximum), and how many were missed
 // (lostTicks). All zero in simulated time.
 struct TickLateness {
     uint64_t ticks;
@@ -71,9 +75,18 @@ struct TickLateness {
     uint64_t p50Ns, p99Ns, maxNs;
 };
 TickLateness tickLateness();
-// The same summary of a lateness histogram: hist[b] ticks came b to b+1 µs
-// late, the last bucket holding all later ones; maxNs is the latest of all.
-TickLateness summariseLateness(std::span<const uint64_t> hist, uint64_t maxNs, uint64_t missed);
+// The same summary of a lateness histogram: fine[b] ticks came b to b+1 µs
+// late; above that, coarse[k] ticks came from F x 2^(k/16) to F x 2^((k+1)/16)
+// late (F the fine part's end, fine.size() µs), the last coarse bucket
+// holding all later ones; maxNs is the latest of all. A quantile is the
+// upper bound of its bucket (within a sixteenth of an octave, 4.4 %, above
+// the fine part), never above the maximum.
+constexpr int kLatenessStepsPerOctave = 16;
+constexpr int kLatenessOctaves = 24;  // 10 ms .. 46 h
+TickLateness summariseLateness(std::span<const uint64_t> fine, std::span<const uint64_t> coarse, uint64_t maxNs,
+                               uint64_t missed);
+// The coarse bucket of a lateness at or above fineEndNs, of `buckets`.
+size_t coarseLatenessBucket(uint64_t lateNs, uint64_t fineEndNs, size_t buckets);
 uint64_t ticks();
 
 // From inside a task: spend `ns` of simulated CPU time (frames that overrun,

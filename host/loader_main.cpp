@@ -4,10 +4,12 @@
 // tRGStart from the platform task, runs until SIGINT, SIGTERM or SIGHUP
 // (also during the start), then calls tRGEnd.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/mman.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -37,6 +39,7 @@
 #include "host/turbine_model.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
+#include "storage/eefile.h"
 
 namespace {
 
@@ -48,18 +51,27 @@ constexpr int kRealTimePriority = 20;
 constexpr int kStartEndWaitS = 15;
 // How long after the start a refused stop is asked again (see main).
 constexpr std::chrono::seconds kFirstFramesWait{2};
+// The file in the application root that one controller at a time holds.
+constexpr const char* kRootLockName = "controller.lock";
+// The serial device of the board.
+constexpr const char* kSerialDevice = "/tyCo/0";
 
 void usage(const char* prog) {
     std::printf(
         "Usage: %s [options]\n"
         "Runs the turbine controller on this host until Ctrl-C (SIGINT), SIGTERM or SIGHUP.\n\n"
-        "  --root DIR          directory that stands for the application root\n"
-        "                      \"/HD1/Varnekar/Applications\" (default: ./var, created if missing)\n"
+        "  --root DIR          directory that holds the controller's files: tunables, logs,\n"
+        "                      Accounts.txt (default: ./var, created if missing); one controller\n"
+        "                      at a time may use it\n"
         "  --port-offset N     added to every TCP/UDP port the controller opens (service 666,\n"
         "                      Modbus 502, 5001, 5002, 5005), so that it can run without root\n"
         "                      and beside other instances (default: 0)\n"
+        "  --listen ADDRESS    the IPv4 address the TCP ports (service, Modbus) listen on\n"
+        "                      (default: 127.0.0.1, this host only; 0.0.0.0 for every interface)\n"
         "  --clock MODE        'real': 5 ms ticks in real time (default);\n"
-        "                      'sim': simulated time, as fast as the host allows\n"
+        "                      'sim': simulated time, as fast as the host allows;\n"
+        "                      'sim:RATE': simulated time at RATE simulated seconds per wall\n"
+        "                      second at most (sim:1 runs at wall speed), for use with tools\n"
         "  --can-port N        serves the controller's CAN bus on TCP port N of 127.0.0.1, one frame\n"
         "                      per line in candump's compact form (123#11223344), so that other\n"
         "                      processes can join it (default: no bus port)\n"
@@ -118,6 +130,32 @@ std::string prepareRoot(const std::string& root) {
     if (st.type() != fs::file_type::directory) return "not a directory";
     if (::access(root.c_str(), R_OK | W_OK | X_OK) != 0) return std::strerror(errno);
     return {};
+}
+
+// Holds the application root for this process: an advisory lock on the
+// file kRootLockName in it, which names the holder's process id. Returns an
+// empty text, or why the root cannot be had (the holder named). The lock
+// lasts as long as the process.
+std::string lockRoot(const std::string& root) {
+    const std::string path = root + "/" + kRootLockName;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) return "cannot open '" + path + "': " + std::strerror(errno);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        char holder[32] = {};
+        const ssize_t n = ::pread(fd, holder, sizeof holder - 1, 0);
+        ::close(fd);
+        if (err != EWOULDBLOCK) return "cannot lock '" + path + "': " + std::strerror(err);
+        std::string pid = n > 0 ? std::string(holder, static_cast<size_t>(n)) : "";
+        while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+        return "it is in use by another controller (process " + (pid.empty() ? "unknown" : pid) + ", holding '" +
+               path + "')";
+    }
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
+        // The lock holds without the number; a second controller then names no process.
+    }
+    return {};  // fd stays open: the lock is the process's until it ends
 }
 
 // What --turbine-set gives: the turbine model's settings, its load and the
@@ -228,7 +266,9 @@ std::string applyPlantInput(const std::string& line) {
 }
 
 // Follows a file while the controller runs: each whole line appended to it
-// is a plant command, applied and echoed on the console.
+// is a plant command, applied and echoed on the console. A file written
+// anew (cut short, or replaced by another file under the name) is followed
+// from its start again: a shell's '>' as well as '>>' reaches the plant.
 class PlantInput {
 public:
     explicit PlantInput(std::string path) : path_(std::move(path)) {
@@ -240,35 +280,80 @@ public:
     }
 
 private:
+    // Bytes before the read position that are compared to see a file
+    // written anew in place.
+    static constexpr size_t kSeenTail = 64;
     std::string path_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
+    int fd_ = -1;
+    struct stat opened_{};  // the file followed, as it was when last looked at
+    off_t pos_ = 0;
+    std::string seen_;      // the last bytes before pos_
+    std::string pending_;   // a line not yet ended
+
+    void open() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd_ >= 0 && ::fstat(fd_, &opened_) != 0) opened_ = {};
+        pos_ = 0;
+        seen_.clear();
+        pending_.clear();
+    }
+
+    // True when the file under the name is no longer the one read so far:
+    // another file, one shorter than what was read, or one whose bytes
+    // before the read position changed.
+    bool writtenAnew() {
+        struct stat now{};
+        if (::stat(path_.c_str(), &now) != 0) return false;  // gone: wait for it
+        if (fd_ < 0 || now.st_ino != opened_.st_ino || now.st_dev != opened_.st_dev) return true;
+        if (now.st_size < pos_) return true;
+        if (now.st_mtim.tv_sec == opened_.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened_.st_mtim.tv_nsec)
+            return false;
+        opened_ = now;
+        std::string tail(seen_.size(), '\0');
+        const ssize_t n = ::pread(fd_, tail.data(), tail.size(), pos_ - static_cast<off_t>(seen_.size()));
+        return n != static_cast<ssize_t>(tail.size()) || tail != seen_;
+    }
+
+    void take(const char* buf, size_t n) {
+        pos_ += static_cast<off_t>(n);
+        seen_.append(buf, n);
+        if (seen_.size() > kSeenTail) seen_.erase(0, seen_.size() - kSeenTail);
+        pending_.append(buf, n);
+        for (size_t nl; (nl = pending_.find('\n')) != std::string::npos;) {
+            std::string line = pending_.substr(0, nl);
+            pending_.erase(0, nl + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) continue;
+            const std::string problem = applyPlantInput(line);
+            if (problem.empty())
+                std::printf("controller: plant input '%s' taken\n", line.c_str());
+            else
+                std::printf("controller: plant input '%s' ignored: %s\n", line.c_str(), problem.c_str());
+        }
+    }
 
     void follow() {
-        std::ifstream in(path_, std::ios::binary);
-        std::string pending;
+        open();
         while (!stop_) {
-            char buf[512];
-            in.clear();
-            in.read(buf, sizeof buf);
-            const std::streamsize n = in.gcount();
-            if (n <= 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            // Looked at before each read: bytes of a file written anew are
+            // never taken as the continuation of the old one.
+            if (writtenAnew()) {
+                open();
+                std::printf("controller: plant input file '%s' written anew; reading it from its start\n",
+                            path_.c_str());
                 continue;
             }
-            pending.append(buf, static_cast<size_t>(n));
-            for (size_t nl; (nl = pending.find('\n')) != std::string::npos;) {
-                std::string line = pending.substr(0, nl);
-                pending.erase(0, nl + 1);
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                if (line.empty()) continue;
-                const std::string problem = applyPlantInput(line);
-                if (problem.empty())
-                    std::printf("controller: plant input '%s' taken\n", line.c_str());
-                else
-                    std::printf("controller: plant input '%s' ignored: %s\n", line.c_str(), problem.c_str());
-            }
+            char buf[512];
+            const ssize_t n = fd_ >= 0 ? ::pread(fd_, buf, sizeof buf, pos_) : 0;
+            if (n > 0)
+                take(buf, static_cast<size_t>(n));
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        if (fd_ >= 0) ::close(fd_);
     }
 };
 
@@ -276,7 +361,7 @@ private:
 // TCP 502 and UDP 5001, 5002, 5005), offset included: each one that another
 // program holds (or that this user may not open), as
 // "cannot open TCP port N: reason".
-std::vector<std::string> busyPorts(int portOffset) {
+std::vector<std::string> busyPorts(int portOffset, uint32_t listenIp) {
     const struct {
         int type;
         int port;
@@ -290,7 +375,7 @@ std::vector<std::string> busyPorts(int portOffset) {
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_port = htons(static_cast<uint16_t>(port));
-        a.sin_addr.s_addr = htonl(INADDR_ANY);
+        a.sin_addr.s_addr = htonl(tcp ? listenIp : INADDR_ANY);
         // As the servers do: a TCP port in TIME_WAIT is free to listen on.
         const bool free = h >= 0 && (!tcp || ::setsockopt(h, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one) == 0) &&
                           ::bind(h, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && (!tcp || ::listen(h, 1) == 0);
@@ -301,6 +386,19 @@ std::vector<std::string> busyPorts(int portOffset) {
                            std::strerror(err));
     }
     return busy;
+}
+
+// The console line that names the address and the ports the controller
+// opens on it.
+std::string portsLine(int portOffset, uint32_t listenIp) {
+    in_addr a{};
+    a.s_addr = htonl(listenIp);
+    char ip[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &a, ip, sizeof ip);
+    auto port = [&](int p) { return std::to_string(p + portOffset); };
+    return std::string("TCP ports on ") + ip + (listenIp == INADDR_LOOPBACK ? " (this host only; see --listen)" : "") +
+           ": service " + port(666) + ", Modbus " + port(502) + "; UDP ports on every address: Modbus " + port(5001) +
+           " and " + port(5002) + ", simulator link " + port(5005);
 }
 
 // CAP_IPC_LOCK in the effective set, read from /proc (no libcap needed).
@@ -385,6 +483,51 @@ void reportClock(hk::ClockMode mode, std::chrono::steady_clock::time_point wallS
                 static_cast<unsigned long long>(t.missed));
 }
 
+// The platform restarts the application when it asks for it (application
+// event 4, "Resetting Control", after a reset of the stopped control over
+// the service port): the main thread is told by this signal.
+int restartSignal() { return SIGRTMIN; }
+
+void onPlatformMessage(const hostplatform::Message& m) {
+    if (m.code == 4 && m.text == "Resetting Control") ::kill(::getpid(), restartSignal());
+}
+
+// Stops the application and starts it again, as the platform does on a
+// reset: true when it runs again.
+bool restartApplication() {
+    std::printf("controller: the application asked for a reset: restarting it\n");
+    uint32_t stopped = 0, started = 0;
+    hk::runTask([&] { stopped = tRGEnd(); });
+    if (stopped != 0) {
+        std::printf("controller: the application refused the stop of its reset; still running\n");
+        return true;
+    }
+    hk::runTask([&] { started = tRGStart(); });
+    if (started != 0)
+        std::fprintf(stderr, "controller: the application failed to start again (tRGStart returned 0x%08X)\n",
+                     started);
+    return started == 0;
+}
+
+// What holds a stop back, and what a user can do about it.
+void sayStopRefused() {
+    std::fprintf(stderr,
+                 "controller: the application refused to stop: the unit is not shut down, or the shaft still "
+                 "turns (its stop permissive is false); still running. Trip or stop the unit and let the shaft "
+                 "come to rest, then stop again (see the README, \"Stopping\")\n");
+}
+
+// Tunables changed since the last save are lost at the stop: say how many.
+void sayUnsaved() {
+    const int n = ee_unsaved_changes();
+    if (n > 0)
+        std::printf("controller: %d tunable%s changed since the last save %s not saved: the tunables file keeps "
+                    "the value%s saved before (the service tool's save request saves them)\n",
+                    n, n == 1 ? "" : "s", n == 1 ? "is" : "are", n == 1 ? "" : "s");
+    else
+        std::printf("controller: no tunable changed since the last save\n");
+}
+
 void onBindFailure(const char* protocol, uint16_t hostPort, int err) {
     std::fprintf(stderr, "controller: cannot open %s port %u: %s\n", protocol, static_cast<unsigned>(hostPort),
                  std::strerror(err));
@@ -399,6 +542,8 @@ int main(int argc, char** argv) {
     int canPort = 0;
     std::vector<std::pair<std::string, std::string>> ttys;
     hk::ClockMode mode = hk::ClockMode::RealTime;
+    double simRate = 0.0;  // simulated seconds per wall second; 0: as fast as possible
+    uint32_t listenIp = INADDR_LOOPBACK;
     bool withTurbine = false;
     TurbineStart turbineStart;
     std::string plantInput;
@@ -432,12 +577,28 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--clock") {
             std::string m = value("--clock");
-            if (m == "real") mode = hk::ClockMode::RealTime;
-            else if (m == "sim") mode = hk::ClockMode::Simulated;
-            else {
-                std::fprintf(stderr, "controller: --clock takes 'real' or 'sim'\n");
+            char* end = nullptr;
+            if (m == "real") {
+                mode = hk::ClockMode::RealTime;
+            } else if (m == "sim") {
+                mode = hk::ClockMode::Simulated;
+            } else if (m.rfind("sim:", 0) == 0 && m.size() > 4 &&
+                       (simRate = std::strtod(m.c_str() + 4, &end), *end == '\0') && simRate >= 0.001 &&
+                       simRate <= 1e6) {
+                mode = hk::ClockMode::Simulated;
+            } else {
+                std::fprintf(stderr, "controller: --clock takes 'real', 'sim' or 'sim:RATE' (RATE from 0.001 to "
+                                     "1000000 simulated seconds per wall second)\n");
                 return 2;
             }
+        } else if (a == "--listen") {
+            const char* ip = value("--listen");
+            in_addr addr{};
+            if (::inet_pton(AF_INET, ip, &addr) != 1) {
+                std::fprintf(stderr, "controller: --listen takes an IPv4 address, for example 127.0.0.1 or 0.0.0.0\n");
+                return 2;
+            }
+            listenIp = ntohl(addr.s_addr);
         } else if (a == "--turbine") {
             withTurbine = true;
         } else if (a == "--turbine-set") {
@@ -479,14 +640,22 @@ int main(int argc, char** argv) {
                      rootProblem.c_str());
         return 2;
     }
+    // One controller per application root: two would overwrite each
+    // other's saved settings.
+    const std::string rootHeld = lockRoot(root);
+    if (!rootHeld.empty()) {
+        std::fprintf(stderr, "controller: the application root '%s' cannot be used: %s; not starting\n",
+                     root.c_str(), rootHeld.c_str());
+        return 1;
+    }
 
     // Signals are taken by this thread alone, never by the emulated CPU or
     // another host thread: SIGINT, SIGTERM and SIGHUP stop the controller,
     // SIGUSR1 says that a port could not be bound, SIGUSR2 that the start
-    // has ended.
+    // has ended, restartSignal() that the application asked for a reset.
     sigset_t signals;
     sigemptyset(&signals);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigaddset(&signals, sig);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, restartSignal()}) sigaddset(&signals, sig);
     // A shell may start us with SIGINT ignored (a background job); an
     // ignored signal is discarded, so restore the default before blocking.
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, SIG_DFL);
@@ -494,7 +663,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     // The ports first: a controller that cannot open them all does not start.
-    const std::vector<std::string> busy = busyPorts(portOffset);
+    const std::vector<std::string> busy = busyPorts(portOffset, listenIp);
     if (!busy.empty()) {
         for (const std::string& b : busy) std::fprintf(stderr, "controller: %s\n", b.c_str());
         std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
@@ -504,13 +673,22 @@ int main(int argc, char** argv) {
 
     hostfs::setApplicationRoot(root);
     hostio::setPortOffset(portOffset);
+    hostio::setListenAddress(listenIp);
     for (const auto& [device, path] : ttys) hostio::setTtyPath(device, path);
+    hostio::setUnmappedTtysOpen(true);
     hostio::setBindFailureObserver(onBindFailure);
     if (canPort != 0 && hostcan::startBusServer(canPort) < 0) {
         std::fprintf(stderr, "controller: cannot serve the CAN bus on port %d\n", canPort);
         return 1;
     }
     std::printf("controller: %s\n", takeRealTime(mode, normalPriority).c_str());
+    std::printf("controller: %s\n", portsLine(portOffset, listenIp).c_str());
+    if (hostio::ttyPath(kSerialDevice).empty())
+        std::printf("controller: serial port %s not connected (no --tty %s=PATH): it takes its settings, receives "
+                    "nothing, and what is sent on it goes nowhere\n",
+                    kSerialDevice, kSerialDevice);
+    if (mode == hk::ClockMode::Simulated && simRate > 0.0)
+        std::printf("controller: simulated clock paced at %g simulated seconds per wall second\n", simRate);
     hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
     if (withTurbine) {
         const turbine::Settings& t = turbineStart.settings;
@@ -525,8 +703,9 @@ int main(int argc, char** argv) {
     hk::start(mode);
     const auto wallStart = std::chrono::steady_clock::now();
     hostplatform::start(true);
+    hostplatform::onMessage(onPlatformMessage);
     const PlantInput plantCommands(plantInput);
-    if (mode == hk::ClockMode::Simulated) hk::setFreeRunning();
+    if (mode == hk::ClockMode::Simulated) hk::setFreeRunning(simRate);
 
     // The start runs in a thread of its own, so that this one keeps taking
     // signals: a stop asked for during the start follows as soon as it ends.
@@ -552,6 +731,9 @@ int main(int argc, char** argv) {
         }
         if (sig == SIGUSR2) {
             starting = false;
+        } else if (sig == restartSignal()) {
+            // Not before the start has ended; then carried out at once.
+            continue;
         } else if (sig == SIGUSR1) {
             g_portFailed = true;
         } else if (pending == 0) {
@@ -578,6 +760,11 @@ int main(int argc, char** argv) {
         pending = 0;
         if (sig == 0) sigwait(&signals, &sig);
         if (sig == SIGUSR2) continue;
+        if (sig == restartSignal()) {
+            if (restartApplication()) continue;
+            hk::shutdown();
+            return 1;
+        }
         if (sig == SIGUSR1) {
             std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
                                  "the same --port-offset?); stopping\n");
@@ -599,9 +786,9 @@ int main(int argc, char** argv) {
             asking = true;
             continue;
         }
-        std::fprintf(stderr, "controller: the application refused to stop (its stop permissive is false); "
-                             "still running\n");
+        sayStopRefused();
     }
+    sayUnsaved();
     reportClock(mode, wallStart);
     hk::shutdown();
     return 0;

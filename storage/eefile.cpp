@@ -1,6 +1,7 @@
 #include "storage/eefile.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/appinit.h"
+#include "runtime/catalogue_tables.h"
+#include "runtime/dbug.h"
 #include "runtime/neighbours.h"
 #include "runtime/sysinfo.h"
 
@@ -73,6 +76,20 @@ uint32_t fileFingerprint = 0;
 bool refused = false;
 // Names tried for keeping a refused file.
 constexpr int kMaxKept = 999;
+// The last ReadEETable took values from a file of this build that was cut
+// short or held values no tunable can have: start-up keeps the file aside
+// and writes one with the values in force.
+bool damaged = false;
+// Values outside their limits reported one by one; the rest are counted.
+constexpr uint32_t kMaxValueReports = 10;
+
+// What the tunables file may hold for an entry: its name and, for a real or
+// an integer, the limits of its tunable.
+struct EntryRule {
+    char name[96];
+    bool limited;
+    double lo, hi;
+};
 
 
 uint32_t kindOf(const EeInitEntry& e) { return e.kind & 0xFFFFu; }
@@ -132,6 +149,85 @@ void applyDefaultSystemInfo() {
 
 void publishIdentifiers() {
     for (int k = 0; k < kIds; ++k) sys_text_set(SysText(APP_CONFIG_ID + k), kIdText[k]);
+}
+
+// The name and the limits of every table entry, from the variable
+// directory (the table holds the tunables in directory order).
+const EntryRule* entryRules() {
+    static EntryRule* rules = nullptr;
+    if (rules != nullptr) return rules;
+    uint32_t count = 0;
+    while (_eeinittab[count].kind != kEeTableEnd) ++count;
+    rules = new EntryRule[count + 1]();
+    const DbugTables t = app_dbug_tables();
+    uint32_t k = 0;
+    for (uint32_t h = 1; h + 1 < num_dbug_hdr; ++h) {
+        for (uint32_t r = _dbug_hdr[h].first; r <= _dbug_hdr[h].last && r < num_dbug_var; ++r) {
+            const DbugVar& v = _dbug_var[r];
+            if (v.access != '*') continue;
+            while (_eeinittab[k].kind != kEeTableEnd && _eeinittab[k].live == nullptr) ++k;
+            const EeInitEntry& e = _eeinittab[k];
+            if (e.kind == kEeTableEnd || e.live != cell_ptr(dbug_cell_of(t, v))) continue;
+            EntryRule& rule = rules[k++];
+            std::snprintf(rule.name, sizeof rule.name, "%s.%s", _dbug_hdr[h].name, v.name);
+            const uint32_t off = ref_offset(v.address);
+            if (ref_area(v.address) == AREA_an_tune && off / kAnTuneBytes < num_an_tune) {
+                rule.limited = true;
+                rule.lo = _an_tune[off / kAnTuneBytes].min;
+                rule.hi = _an_tune[off / kAnTuneBytes].max;
+            } else if (ref_area(v.address) == AREA_int_tune && off / kIntTuneBytes < num_int_tune) {
+                rule.limited = true;
+                rule.lo = _int_tune[off / kIntTuneBytes].min;
+                rule.hi = _int_tune[off / kIntTuneBytes].max;
+            }
+        }
+    }
+    return rules;
+}
+
+// Why a value read from the file cannot be its tunable's (a damaged
+// file's), into `why`; false when it can be.
+bool outOfBounds(const EeInitEntry& e, const EntryRule& rule, char* why, size_t size) {
+    switch (kindOf(e)) {
+        case EE_REAL: {
+            float v;
+            std::memcpy(&v, e.saved, 4);
+            if (!std::isfinite(v)) {
+                std::snprintf(why, size, "%g is not a number", double(v));
+                return true;
+            }
+            if (rule.limited && (v < rule.lo || v > rule.hi)) {
+                std::snprintf(why, size, "%g is outside its limits %g .. %g", double(v), rule.lo, rule.hi);
+                return true;
+            }
+            return false;
+        }
+        case EE_INTEGER: {
+            int32_t v;
+            std::memcpy(&v, e.saved, 4);
+            if (rule.limited && (v < rule.lo || v > rule.hi)) {
+                std::snprintf(why, size, "%d is outside its limits %.0f .. %.0f", v, rule.lo, rule.hi);
+                return true;
+            }
+            return false;
+        }
+        case EE_VKBOOLEAN:
+            if (word(e.saved) > 1) {
+                std::snprintf(why, size, "0x%08X is no boolean", word(e.saved));
+                return true;
+            }
+            return false;
+        case EE_STRNG: {
+            const auto* text = static_cast<const unsigned char*>(e.saved);
+            for (uint32_t c = 0; c < kStrCellBytes && text[c] != '\0'; ++c)
+                if (text[c] < 0x20 || text[c] == 0x7F) {
+                    std::snprintf(why, size, "its text holds the control character 0x%02X", text[c]);
+                    return true;
+                }
+            return false;
+        }
+        default: return false;
+    }
 }
 
 uint32_t tableBytes() {
@@ -217,34 +313,35 @@ bool writeEntry(int fd, const EeInitEntry& e) {
     return VKOS_WriteFile(fd, buf, n) == 1;
 }
 
-// Compares the live cell with the saved copy and copies a changed value.
-bool takeChange(const EeInitEntry& e) {
+// True when the live cell differs from the saved copy by the rule of its
+// kind (never for the date entry).
+bool differs(const EeInitEntry& e) {
     switch (kindOf(e)) {
         case EE_REAL: {
             float l, s;
             std::memcpy(&l, e.live, 4);
             std::memcpy(&s, e.saved, 4);
-            if (l == s) return false;
-            break;
+            return l != s;
         }
         case EE_INTEGER:
         case EE_VKBOOLEAN:
-        case EE_VKTIMER:
-            if (word(e.live) == word(e.saved)) return false;
-            break;
+        case EE_VKTIMER: return word(e.live) != word(e.saved);
         case EE_STRNG:
-            if (std::strncmp(static_cast<const char*>(e.live), static_cast<const char*>(e.saved), kStrCellBytes) == 0)
-                return false;
-            break;
-        case EE_MOEDATE:
-            if (std::strcmp(_eeMOEDATE, _uvMOEDATE) == 0) return false;
-            textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
-            return true;
-        case EE_STRUCT:
-            if (std::memcmp(e.live, e.saved, entryBytes(e)) == 0) return false;
-            break;
+            return std::strncmp(static_cast<const char*>(e.live), static_cast<const char*>(e.saved), kStrCellBytes) !=
+                   0;
+        case EE_STRUCT: return std::memcmp(e.live, e.saved, entryBytes(e)) != 0;
         default: return false;
     }
+}
+
+// Compares the live cell with the saved copy and copies a changed value.
+bool takeChange(const EeInitEntry& e) {
+    if (kindOf(e) == EE_MOEDATE) {
+        if (std::strcmp(_eeMOEDATE, _uvMOEDATE) == 0) return false;
+        textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
+        return true;
+    }
+    if (!differs(e)) return false;
     copyValue(e, e.saved, e.live);
     return true;
 }
@@ -297,19 +394,19 @@ bool valuesOfThisBuild() {
 // A refused file is renamed to the first free "<name>.rejected<n>", never
 // over another file, so that a fresh file takes its place and nothing of it
 // is lost.
-void keepRefusedFile() {
+void keepRefusedFile(const char* what) {
     for (int n = 1; n <= kMaxKept; ++n) {
         char name[sizeof keptName];
         std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
         if (exists(name)) continue;
         if (VKOS_RenameFile(ee_file_name(), name) == 1) {
             std::memcpy(keptName, name, sizeof keptName);
-            storage_report(kEventStartup, "Initializing EE: Refused save-file kept as %s", name);
+            storage_report(kEventStartup, "Initializing EE: %s save-file kept as %s", what, name);
             return;
         }
         break;
     }
-    storage_report(kEventWrite, "Error keeping the refused save-file %s", ee_file_name());
+    storage_report(kEventWrite, "Error keeping the %s save-file %s", what, ee_file_name());
 }
 
 }  // namespace
@@ -502,13 +599,24 @@ int ReadEETable() {
         VKOS_CloseFile(fd);
         return 0;
     }
-    // Entries the file does not reach keep their defaults.
-    uint32_t missing = 0;
+    // Entries the file does not reach keep their defaults, and so do values
+    // that no tunable can have.
+    uint32_t missing = 0, outside = 0;
+    const EntryRule* rules = entryRules();
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
         if (missing == 0 && readEntry(fd, *e)) {
-            if (kindOf(*e) != EE_MOEDATE || valuesOfThisBuild()) continue;
-            VKOS_CloseFile(fd);
-            return 0;
+            if (kindOf(*e) == EE_MOEDATE && !valuesOfThisBuild()) {
+                VKOS_CloseFile(fd);
+                return 0;
+            }
+            char why[96];
+            if (outOfBounds(*e, rules[e - _eeinittab], why, sizeof why)) {
+                if (outside++ < kMaxValueReports)
+                    storage_report(kEventStartup, "Error in ReadEETable(%s): %s: %s; its default is taken",
+                                   kKindName[kindOf(*e)], rules[e - _eeinittab].name, why);
+                applyDefault(*e, false);
+            }
+            continue;
         }
         // Only entries with bytes in the file, of the kinds named, can fail.
         if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
@@ -534,8 +642,13 @@ int ReadEETable() {
     }
     if (UpdatePersistantCurves(1, fd) != 0) storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
     VKOS_CloseFile(fd);
-    if (missing != 0) {
+    if (outside > kMaxValueReports)
+        storage_report(kEventStartup, "Error in ReadEETable: %u more values outside their limits take their defaults",
+                       outside - kMaxValueReports);
+    if (missing != 0)
         storage_report(kEventWrite, "Error in ReadEETable: file ends early, %u values take defaults", missing);
+    if (missing != 0 || outside != 0) {
+        damaged = true;
         ee_file_dirty = 1;
     }
     return 1;
@@ -616,6 +729,7 @@ int init_eeram() {
     saveRunning = 0;
     ee_file_dirty = 0;
     refused = false;
+    damaged = false;
     keptName[0] = '\0';
     adoptCompleteTemp();
     ReadEETable();
@@ -626,8 +740,14 @@ int init_eeram() {
             if (e->live) copyValue(*e, e->live, e->saved);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
         loaded = 1;
+        // A damaged file is kept as it was, and a whole one with the values
+        // in force takes its place at once.
+        if (damaged) {
+            keepRefusedFile("Damaged");
+            ee_file_dirty = WriteEETable(kBinaryMode, 0) == 1 ? 0 : 1;
+        }
     } else {
-        if (refused) keepRefusedFile();
+        if (refused) keepRefusedFile("Refused");
         new_application_flag = 1;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
@@ -667,9 +787,16 @@ int update_ee() {
     return result;
 }
 
+int ee_unsaved_changes() {
+    int n = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) n += differs(*e) ? 1 : 0;
+    return n;
+}
+
 void eefile_reset() {
     saveRunning = 0;
     refused = false;
+    damaged = false;
     fileFingerprint = 0;
     keptName[0] = '\0';
     ee_file_dirty = 0;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cerrno>
 #include <cfenv>
 #include <chrono>
@@ -94,37 +96,66 @@ TEST_F(KernelEdges, AnEndedTaskLetsGoOfWhatItsRoutineHolds) {
     EXPECT_EQ(held.use_count(), 1);
 }
 
-// The loader's lateness figures from the microsecond histogram: p50 and p99
-// are the upper bounds of the buckets holding the middle and the 99th
-// percentile rank, never above the maximum; the open last bucket gives the
-// maximum itself.
+// The loader's lateness figures from the histogram: p50 and p99 are the
+// upper bounds of the buckets holding the middle and the 99th percentile
+// rank, never above the maximum. Above the microsecond buckets a stall's
+// ticks land in buckets a sixteenth of an octave wide, so a stall of 21 s
+// in which a tick came every 5 ms has its middle near 10.5 s, not at the
+// maximum; only the open last bucket gives the maximum itself.
 TEST(TickLatenessSummary, RanksBucketBoundsAndTheMaximum) {
     struct Row {
         const char* name;
-        std::vector<std::pair<size_t, uint64_t>> counts;  // bucket, ticks
+        std::vector<std::pair<size_t, uint64_t>> fine;    // bucket, ticks
+        std::vector<std::pair<size_t, uint64_t>> coarse;  // bucket, ticks
         uint64_t maxNs, p50Ns, p99Ns, ticks;
     };
+    // The 41 fine buckets end at 41 µs; coarse bucket k ends at 41 µs x 2^((k+1)/16).
+    auto bound = [](size_t k) { return uint64_t(std::ceil(41000.0 * std::exp2(double(k + 1) / 16.0))); };
     const Row rows[] = {
-        {"no ticks", {}, 0, 0, 0, 0},
-        {"one tick", {{3, 1}}, 3'400, 3'400, 3'400, 1},
-        {"two ticks: the lower is the middle", {{10, 1}, {20, 1}}, 20'500, 11'000, 20'500, 2},
-        {"three ticks: the second is the middle", {{10, 1}, {20, 1}, {30, 1}}, 30'200, 21'000, 30'200, 3},
-        {"four ticks", {{10, 2}, {20, 2}}, 20'900, 11'000, 20'900, 4},
-        {"100 ticks: the 99th of them", {{1, 98}, {2, 1}, {3, 1}}, 3'700, 2'000, 3'000, 100},
-        {"200 ticks: the 198th of them", {{1, 197}, {2, 1}, {3, 2}}, 3'100, 2'000, 3'000, 200},
-        {"later than the last bound", {{0, 1}, {5, 1}, {40, 1}}, 12'345'678, 6'000, 12'345'678, 3},
-        {"the middle in the last bucket", {{0, 1}, {40, 2}}, 41'500, 41'500, 41'500, 3},
+        {"no ticks", {}, {}, 0, 0, 0, 0},
+        {"one tick", {{3, 1}}, {}, 3'400, 3'400, 3'400, 1},
+        {"two ticks: the lower is the middle", {{10, 1}, {20, 1}}, {}, 20'500, 11'000, 20'500, 2},
+        {"three ticks: the second is the middle", {{10, 1}, {20, 1}, {30, 1}}, {}, 30'200, 21'000, 30'200, 3},
+        {"four ticks", {{10, 2}, {20, 2}}, {}, 20'900, 11'000, 20'900, 4},
+        {"100 ticks: the 99th of them", {{1, 98}, {2, 1}, {3, 1}}, {}, 3'700, 2'000, 3'000, 100},
+        {"200 ticks: the 198th of them", {{1, 197}, {2, 1}, {3, 2}}, {}, 3'100, 2'000, 3'000, 200},
+        {"the last fine bucket is closed", {{40, 3}}, {{5, 1}}, 60'000, 41'000, bound(5), 4},
+        {"the middle in a coarse bucket", {{0, 1}}, {{0, 1}, {16, 1}}, 90'000, bound(0), bound(16), 3},
+        {"the middle above an octave", {{0, 1}}, {{16, 2}}, 90'000, bound(16), bound(16), 3},
+        {"capped by the maximum", {{0, 1}}, {{16, 2}}, 84'000, 84'000, 84'000, 3},
+        {"the open last coarse bucket", {{0, 1}}, {{63, 2}}, 12'345'678, 12'345'678, 12'345'678, 3},
     };
     for (const Row& r : rows) {
-        std::vector<uint64_t> hist(41, 0);  // 0 .. 40 µs, the last one open
-        for (const auto& [bucket, n] : r.counts) hist.at(bucket) += n;
-        const hk::TickLateness t = hk::summariseLateness(hist, r.maxNs, 7);
+        std::vector<uint64_t> fine(41, 0), coarse(64, 0);  // 0 .. 41 µs, then 4 octaves, the last one open
+        for (const auto& [bucket, n] : r.fine) fine.at(bucket) += n;
+        for (const auto& [bucket, n] : r.coarse) coarse.at(bucket) += n;
+        const hk::TickLateness t = hk::summariseLateness(fine, coarse, r.maxNs, 7);
         EXPECT_EQ(t.ticks, r.ticks) << r.name;
         EXPECT_EQ(t.missed, 7u) << r.name;
         EXPECT_EQ(t.maxNs, r.maxNs) << r.name;
         EXPECT_EQ(t.p50Ns, r.p50Ns) << r.name;
         EXPECT_EQ(t.p99Ns, r.p99Ns) << r.name;
     }
+
+    // A stall of 21 s seen as the kernel files it: every tick of it (one
+    // each 5 ms, from 21 s late down to 10 ms) in its coarse bucket.
+    std::vector<uint64_t> fine(10000, 0), coarse(hk::kLatenessOctaves * hk::kLatenessStepsPerOctave + 1, 0);
+    fine[20] = 500;  // a quiet run before it
+    for (uint64_t late = 21'000'000'000; late >= 10'000'000; late -= 5'000'000)
+        ++coarse.at(hk::coarseLatenessBucket(late, 10'000'000, coarse.size()));
+    const hk::TickLateness stall = hk::summariseLateness(fine, coarse, 21'000'000'000, 4198);
+    EXPECT_EQ(stall.ticks, 500u + 4199u);
+    const double middle = 10e6 + 1849 * 5e6;  // the 2350th tick: the stall's 1850th from the least late
+    EXPECT_GE(double(stall.p50Ns), middle);
+    EXPECT_LE(double(stall.p50Ns), middle * 1.045);
+    EXPECT_GE(stall.p99Ns, 10'000'000u + 4152u * 5'000'000u);  // the 4653rd
+    EXPECT_LE(stall.p99Ns, 21'000'000'000u);
+    // The bucket edges: 10 ms and a hair less than an octave above it.
+    EXPECT_EQ(hk::coarseLatenessBucket(10'000'000, 10'000'000, 100), 0u);
+    EXPECT_EQ(hk::coarseLatenessBucket(19'999'999, 10'000'000, 100), 15u);
+    EXPECT_EQ(hk::coarseLatenessBucket(20'000'000, 10'000'000, 100), 16u);
+    EXPECT_EQ(hk::coarseLatenessBucket(1'000'000'000'000, 10'000'000, 100), 99u);
+    EXPECT_EQ(hk::coarseLatenessBucket(9'999'999, 10'000'000, 100), 0u);
 }
 
 // A task's error number is its own; outside a task it is the thread's.

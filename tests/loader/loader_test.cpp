@@ -64,6 +64,7 @@ TEST_P(LoaderOptions, ExitStatusAndMessage) {
     EXPECT_EQ(ctl.exitStatus(), c.exit) << ctl.output();
     EXPECT_NE(ctl.output().find(message), std::string::npos) << ctl.output();
     EXPECT_EQ(ctl.output().find("Application is"), std::string::npos) << ctl.output();
+    EXPECT_EQ(ctl.output().find("/HD1"), std::string::npos) << "a path of the target, not of this host";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,10 +91,20 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"PortOffset60000ThenAMissingTty", {"--port-offset", "60000", "--tty", "/tyCo/1=@/none"},
                    "controller: --tty /tyCo/1=@/none: cannot use", false},
         OptionCase{"UsableTtyThenAnUnknownClock", {"--tty", "/tyCo/0=/dev/null", "--clock", "fast"},
-                   "controller: --clock takes 'real' or 'sim'", false},
+                   "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
         OptionCase{"PortOffset60001", {"--port-offset", "60001"},
                    "controller: --port-offset takes a number from 0 to 60000", false},
-        OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real' or 'sim'", false},
+        OptionCase{"ClockModeUnknown", {"--clock", "fast"}, "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
+        OptionCase{"ClockRateZero", {"--clock", "sim:0"}, "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
+        OptionCase{"ClockRateNoNumber", {"--clock", "sim:fast"},
+                   "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
+        OptionCase{"ClockRateMissing", {"--clock", "sim:"}, "controller: --clock takes 'real', 'sim' or 'sim:RATE'",
+                   false},
+        OptionCase{"ListenNoAddress", {"--listen", "localhost"}, "controller: --listen takes an IPv4 address", false},
+        OptionCase{"ListenAddressOutOfRange", {"--listen", "127.0.0.256"}, "controller: --listen takes an IPv4 address",
+                   false},
+        OptionCase{"HelpNamesTheHostRoot", {"--help"}, "(default: ./var, created if missing)", false, 0},
+        OptionCase{"HelpNamesThePacedClock", {"--help"}, "'sim:RATE': simulated time at RATE", false, 0},
         OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0},
         OptionCase{"HelpListsTheTurbine", {"--help"}, "  --turbine-set LIST  turbine settings", false, 0},
         OptionCase{"TurbineSettingUnknown", {"--turbine-set", "inertia=8,mass=3"},

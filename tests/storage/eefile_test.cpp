@@ -7,6 +7,8 @@
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/appmem.h"
+#include "runtime/catalogue_tables.h"
+#include "runtime/dbug.h"
 #include "runtime/sysinfo.h"
 #include "storage/eefile.h"
 #include "tests/storage/storage_fixture.h"
@@ -47,11 +49,34 @@ size_t offsetOf(const EeInitEntry* target) {
 size_t valuesEnd() { return offsetOf(lastEntry()) + bytesOf(*lastEntry()); }
 size_t completeSize() { return valuesEnd() + 12 + 6 * 32; }
 
-// A value of each kind that differs from every default, put into a live cell.
+// The limits of the tunable an entry saves (false for one without).
+bool limitsOf(const EeInitEntry* e, double& lo, double& hi) {
+    for (uint32_t a = 0; a < num_an_tune; ++a)
+        if (cell_ptr(_an_tune[a].cell) == e->live) return lo = _an_tune[a].min, hi = _an_tune[a].max, true;
+    for (uint32_t a = 0; a < num_int_tune; ++a)
+        if (cell_ptr(_int_tune[a].cell) == e->live) return lo = _int_tune[a].min, hi = _int_tune[a].max, true;
+    return false;
+}
+
+// A value of each kind within its tunable's limits that differs from its
+// default (and from the other variants), put into a live cell.
 void setChanged(const EeInitEntry* e, int variant) {
+    double lo = -1e6, hi = 1e6;
+    limitsOf(e, lo, hi);
     switch (e->kind & 0xFFFF) {
-        case EE_REAL: *static_cast<float*>(e->live) = 1234.5f + static_cast<float>(variant); break;
-        case EE_INTEGER: *static_cast<int32_t*>(e->live) = -77 - variant; break;
+        case EE_REAL: {
+            float v = static_cast<float>(lo + (hi - lo) * (0.3 + 0.1 * variant));
+            if (v == *static_cast<const float*>(e->dflt)) v = static_cast<float>(lo + (hi - lo) * (0.35 + 0.1 * variant));
+            *static_cast<float*>(e->live) = v;
+            break;
+        }
+        case EE_INTEGER: {
+            const int64_t span = static_cast<int64_t>(hi - lo) + 1;
+            const int64_t from = *static_cast<const int32_t*>(e->dflt) - static_cast<int64_t>(lo);
+            const int64_t step = span > 1 ? 1 + variant % (span - 1) : 0;  // never back to the default
+            *static_cast<int32_t*>(e->live) = static_cast<int32_t>(static_cast<int64_t>(lo) + (from + step) % span);
+            break;
+        }
         case EE_VKBOOLEAN: *static_cast<uint32_t*>(e->live) = *static_cast<const uint32_t*>(e->dflt) ^ 1u; break;
         case EE_STRNG: str_cell_copy(*static_cast<StrCell*>(e->live), variant ? "Other text" : "Saved text"); break;
     }
@@ -182,9 +207,10 @@ TEST_F(TunablesFile, NothingChangedWritesNothing) {
 TEST_F(TunablesFile, PendingRewriteOfAnEarlierRunIsForgottenAtTheNextStart) {
     const std::string good = savedWithChanges();
     put(kFile, good.substr(0, good.size() - 1));
+    hostfs::setRenameFault(true);  // the start can neither keep it aside nor replace it
     EXPECT_EQ(restart(), 1);
     ASSERT_EQ(ee_file_dirty, 1) << "a short file is to be rewritten";
-    hostfs::setRenameFault(true);
+    EXPECT_TRUE(hasEvent("event 6: Error keeping the Damaged save-file " + kFile));
     EXPECT_EQ(save(), 0);
     put(kFile, good);
     int r = -1;
@@ -367,7 +393,12 @@ TEST_P(TruncatedFiles, LoadWithDefaultsWhereUnreadAndAreRewritten) {
     EXPECT_EQ(isDefault(second), !secondRead);
     if (GetParam().loaded) {
         EXPECT_EQ(new_application_flag, 0);
-        EXPECT_EQ(ee_file_dirty, 1);
+        // Kept aside as it was, and a whole file with the values in force
+        // written in its place at once.
+        EXPECT_EQ(ee_file_dirty, 0);
+        EXPECT_EQ(ee_kept_name(), kFile + ".rejected1");
+        EXPECT_EQ(contents(kFile + ".rejected1"), full.substr(0, cut));
+        EXPECT_TRUE(hasEvent("event 3: Initializing EE: Damaged save-file kept as " + kFile + ".rejected1"));
         auto ev = events();
         EXPECT_TRUE(std::any_of(ev.begin(), ev.end(),
                                 [](const std::string& l) { return l.find("event 6: Error in ReadEETable") == 0; }));
@@ -390,6 +421,139 @@ INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
                                            CutCase{"InThePasswords", 4, true}, CutCase{"InTheIdentifiers", 5, true},
                                            CutCase{"OneByteShort", 6, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The file of this build with one value that its tunable cannot have: that
+// value takes its default and is reported by name, every other value is
+// loaded, and the file is kept aside as it was while a whole one with the
+// values in force takes its place. A save of the values in force counts
+// the changes a stop would lose.
+struct DamageCase {
+    const char* name;
+    const char* cell;   // the tunable damaged
+    uint32_t word;      // what the file holds for it (big-endian word, or the first text bytes)
+    const char* report; // the start of its report after "Error in ReadEETable("
+};
+class DamagedValues : public TunablesFile, public ::testing::WithParamInterface<DamageCase> {};
+
+const EeInitEntry* entryOfCell(const char* name) {
+    CellRef ref = 0;
+    char type = 0;
+    const char* rate = nullptr;
+    if (get_dbug_address(name, &type, 0, &ref, &rate) != 1) return nullptr;
+    void* cell = cell_ptr(ref);
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        if (e->live == cell) return e;
+    return nullptr;
+}
+
+TEST_P(DamagedValues, TakeTheirDefaultsAndTheFileIsKeptAside) {
+    const DamageCase& c = GetParam();
+    const std::string good = savedWithChanges();
+    const EeInitEntry* e = entryOfCell(c.cell);
+    ASSERT_NE(e, nullptr) << c.cell;
+    std::string damaged = good;
+    damaged.replace(offsetOf(e), 4, be32(c.word));
+    put(kFile, damaged);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(isDefault(e)) << c.cell;
+    for (uint32_t kind : {EE_REAL, EE_INTEGER, EE_VKBOOLEAN, EE_STRNG}) {
+        if (firstOf(kind) != e) {
+            EXPECT_FALSE(isDefault(firstOf(kind))) << "a sound value is loaded";
+        }
+    }
+    EXPECT_EQ(eventsStartingWith(std::string("event 3: Error in ReadEETable(") + c.report + c.cell + ": "), 1);
+    EXPECT_EQ(contents(kFile + ".rejected1"), damaged);
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Damaged save-file kept as " + kFile + ".rejected1"));
+    const std::string fresh = contents(kFile);
+    EXPECT_EQ(fresh.size(), completeSize());
+    EXPECT_TRUE(liveEquals(e, fresh, offsetOf(e)));
+    EXPECT_EQ(ee_file_dirty, 0);
+    // Loaded again: nothing more is kept aside.
+    EXPECT_EQ(restart(), 1);
+    EXPECT_FALSE(exists(kFile + ".rejected2"));
+    EXPECT_EQ(ee_unsaved_changes(), 0);
+    setChanged(e, 1);
+    setChanged(firstOf(EE_STRNG), 1);
+    EXPECT_EQ(ee_unsaved_changes(), e == firstOf(EE_STRNG) ? 1 : 2);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(ee_unsaved_changes(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DamagedValues,
+    ::testing::Values(
+        // The overspeed trip level far above any speed: the trip would never come.
+        DamageCase{"RealAboveItsLimit", "CNFG_SETPT.QT_OSPD_TRIP.IN", 0x7149F2CAu /* 1e30 */,
+                   "REAL): "},
+        DamageCase{"RealNotANumber", "CNFG_SETPT.QT_OSPD_TRIP.IN", 0x7FC00000u, "REAL): "},
+        DamageCase{"RealInfinite", "CNFG_SETPT.QT_OSPD_TRIP.IN", 0xFF800000u, "REAL): "},
+        DamageCase{"RealBelowItsLimit", "CNFG_SETPT.QT_OSPD_TRIP.IN", 0xC2C80000u /* -100 */, "REAL): "},
+        DamageCase{"IntegerOutsideItsLimits", "_ub5.ACT_FUNCTION.TUNE", 0x7FFFFFFFu, "INTEGER): "},
+        DamageCase{"IntegerBelowItsLimits", "_ub5.ACT_FUNCTION.TUNE", 0x80000000u, "INTEGER): "},
+        DamageCase{"BooleanOtherThanZeroOrOne", "DATALOG.PRINT.IN_2", 2u, "VKBOOLEAN): "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Values at their limits are sound; a text with a control character is not.
+TEST_F(TunablesFile, ValuesAtTheirLimitsLoadAndTextsWithControlCharactersDoNot) {
+    const std::string good = savedWithChanges();
+    const EeInitEntry* trip = entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN");
+    const EeInitEntry* function = entryOfCell("_ub5.ACT_FUNCTION.TUNE");
+    ASSERT_NE(trip, nullptr);
+    ASSERT_NE(function, nullptr);
+    // The limits as the service interface states them.
+    CellRef ref = 0;
+    char type = 0;
+    const char* rate = nullptr;
+    ASSERT_EQ(get_dbug_address("CNFG_SETPT.QT_OSPD_TRIP.IN", &type, 0, &ref, &rate), 1);
+    float hi = 0.0f, lo = 0.0f;
+    for (uint32_t a = 0; a < num_an_tune; ++a)
+        if (_an_tune[a].cell == ref) lo = _an_tune[a].min, hi = _an_tune[a].max;
+    ASSERT_LT(lo, hi);
+    int32_t ilo = 0;
+    type = 0;
+    ASSERT_EQ(get_dbug_address("_ub5.ACT_FUNCTION.TUNE", &type, 0, &ref, &rate), 1);
+    for (uint32_t a = 0; a < num_int_tune; ++a)
+        if (_int_tune[a].cell == ref) ilo = _int_tune[a].min;
+    std::string file = good;
+    uint32_t bits;
+    std::memcpy(&bits, &hi, 4);
+    file.replace(offsetOf(trip), 4, be32(bits));
+    file.replace(offsetOf(function), 4, be32(static_cast<uint32_t>(ilo)));
+    put(kFile, file);
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(*static_cast<float*>(trip->live), hi);
+    EXPECT_EQ(*static_cast<int32_t*>(function->live), ilo);
+    EXPECT_FALSE(exists(kFile + ".rejected1"));
+    std::memcpy(&bits, &lo, 4);
+    file.replace(offsetOf(trip), 4, be32(bits));
+    const EeInitEntry* text = firstOf(EE_STRNG);
+    file[offsetOf(text) + 2] = '\x07';
+    put(kFile, file);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(*static_cast<float*>(trip->live), lo);
+    EXPECT_TRUE(isDefault(text));
+    EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(STRNG): "), 1);
+    EXPECT_EQ(contents(kFile + ".rejected1"), file);
+}
+
+// Many damaged values: ten are named, the rest counted in one line.
+TEST_F(TunablesFile, ManyDamagedValuesAreNamedUpToTenAndCounted) {
+    std::string file = savedWithChanges();
+    int booleans = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd && booleans < 25; ++e)
+        if ((e->kind & 0xFFFF) == EE_VKBOOLEAN) {
+            file.replace(offsetOf(e), 4, be32(0x01010101u));
+            ++booleans;
+        }
+    put(kFile, file);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(VKBOOLEAN): "), 10);
+    EXPECT_TRUE(hasEvent("event 3: Error in ReadEETable: 15 more values outside their limits take their defaults"));
+    EXPECT_EQ(contents(kFile + ".rejected1"), file);
+}
 
 // A file spoiled or removed while the application runs is written again by
 // the next save, though no value changed.
@@ -469,7 +633,8 @@ class FailedSaves : public TunablesFile, public ::testing::WithParamInterface<Fa
 TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
     const std::string before = savedWithChanges();
     const EeInitEntry* e = firstOf(EE_REAL);
-    *static_cast<float*>(e->live) = -5.25f;
+    setChanged(e, 2);
+    const float changed = *static_cast<float*>(e->live);
     if (GetParam().fullDisk) hostfs::setCapacity(before.size() + 100);
     else hostfs::setRenameFault(true);
     EXPECT_EQ(save(), 0);
@@ -491,7 +656,7 @@ TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
     EXPECT_NE(after, before);
     EXPECT_TRUE(liveEquals(e, after, offsetOf(e)));
     restart();
-    EXPECT_EQ(*static_cast<float*>(e->live), -5.25f);
+    EXPECT_EQ(*static_cast<float*>(e->live), changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailedSaves,

@@ -1,0 +1,324 @@
+// The controller as a hostile peer or a careless user meets it, through its
+// outside only: an accounts file that is no regular file, two controllers
+// on one application root, the address its servers listen on, a service
+// session in paced simulated time, a reset of the stopped control over the
+// service port, and a plant input file written anew.
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/acceptance/service_tool.h"
+#include "tests/loader/controller_proc.h"
+#include "tests/support/ports.h"
+
+namespace {
+
+using acc_test::Bytes;
+using acc_test::ServiceTool;
+using tc_test::Controller;
+using tc_test::TempDir;
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> args(const std::string& clock, int offset, const std::string& root) {
+    return {"--clock", clock, "--port-offset", std::to_string(offset), "--root", root};
+}
+
+// Resident memory of a process in kB.
+long residentKb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string l; std::getline(status, l);)
+        if (l.rfind("VmRSS:", 0) == 0) return std::stol(l.substr(6));
+    return -1;
+}
+
+// An accounts file that is no regular file, or one too big to read whole:
+// a log-in is answered at once as for no account (status 2), the process
+// does not grow, and the controller keeps its clock and stops cleanly.
+// An account within the part that is read is found.
+TEST(LoaderAccounts, AFileThatIsNoRegularFileIsNoAccount) {
+    struct Case {
+        const char* name;
+        const char* kind;
+        int status;  // the log-in's
+    };
+    const Case cases[] = {{"named pipe", "pipe", 2},
+                          {"link to /dev/zero", "zero", 2},
+                          {"account beyond the first 64 KiB", "far", 2},
+                          {"account at the start of a big file", "near", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir tmp;
+        const std::string var = tmp.path + "/var";
+        std::filesystem::create_directories(var);
+        const std::string accounts = var + "/Accounts.txt";
+        const std::string kind = c.kind;
+        if (kind == "pipe") {
+            ASSERT_EQ(::mkfifo(accounts.c_str(), 0644), 0);
+        }
+        if (kind == "zero") std::filesystem::create_symlink("/dev/zero", accounts);
+        if (kind == "far" || kind == "near") {
+            std::ofstream out(accounts);
+            if (kind == "near") out << "tech secret 3\n";
+            for (int k = 0; k < 200000; ++k) out << "user" << k << " pw 1\n";
+            if (kind == "far") out << "tech secret 3\n";
+        }
+        const int offset = tc_test::pickPortOffset();
+        Controller ctl(args("sim:5", offset, var));
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        ServiceTool tool(666 + offset);
+        ASSERT_TRUE(tool.ready());
+        const auto t0 = Clock::now();
+        EXPECT_EQ(tool.login("tech", "secret"), c.status);
+        EXPECT_LT(Clock::now() - t0, std::chrono::seconds(2));
+        EXPECT_EQ(tool.level(), c.status == 0 ? 3 : 0);
+        EXPECT_LT(residentKb(ctl.pid()), 400 * 1024);
+        ctl.signal(SIGTERM);
+        EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+        EXPECT_EQ(ctl.output().find("clock tick"), std::string::npos) << ctl.output();
+        EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
+    }
+}
+
+// Two controllers cannot share an application root: the second names the
+// first's process and exits 1 before anything of it starts, on other ports.
+TEST(LoaderRoot, ASecondControllerOnTheSameRootFails) {
+    const TempDir tmp;
+    const std::string var = tmp.path + "/var";
+    Controller first(args("sim", tc_test::pickPortOffset(), var));
+    ASSERT_TRUE(first.waitFor("Application is running")) << first.output();
+    Controller second(args("sim", tc_test::pickPortOffset() + 7, var));
+    EXPECT_EQ(second.exitStatus(), 1) << second.output();
+    EXPECT_NE(second.output().find("controller: the application root '" + var +
+                                   "' cannot be used: it is in use by another controller (process " +
+                                   std::to_string(first.pid()) + ", holding '" + var +
+                                   "/controller.lock'); not starting"),
+              std::string::npos)
+        << second.output();
+    EXPECT_EQ(second.output().find("Application is"), std::string::npos) << second.output();
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << first.output();
+    // Once the first has ended, the root is free again.
+    Controller third(args("sim", tc_test::pickPortOffset() + 11, var));
+    ASSERT_TRUE(third.waitFor("Application is running")) << third.output();
+    third.signal(SIGTERM);
+    EXPECT_EQ(third.exitStatus(), 0) << third.output();
+}
+
+// An IPv4 address of this host other than the loopback one, or "".
+std::string otherLocalAddress() {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return {};
+    std::string found;
+    for (ifaddrs* i = list; i != nullptr && found.empty(); i = i->ifa_next) {
+        if (i->ifa_addr == nullptr || i->ifa_addr->sa_family != AF_INET) continue;
+        const in_addr a = reinterpret_cast<sockaddr_in*>(i->ifa_addr)->sin_addr;
+        if ((ntohl(a.s_addr) >> 24) == 127) continue;
+        char text[INET_ADDRSTRLEN];
+        ::inet_ntop(AF_INET, &a, text, sizeof text);
+        found = text;
+    }
+    ::freeifaddrs(list);
+    return found;
+}
+
+bool tcpConnects(const std::string& ip, int port) {
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    ::inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
+    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    ::close(s);
+    return ok;
+}
+
+// The same, asked again for up to 10 s while the servers come up.
+bool tcpConnectsWithin(const std::string& ip, int port) {
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (!tcpConnects(ip, port)) {
+        if (Clock::now() > end) return false;
+        ::usleep(50'000);
+    }
+    return true;
+}
+
+// The service and Modbus ports are opened on 127.0.0.1 unless --listen
+// says otherwise: from another address of the host they cannot be reached.
+TEST(LoaderListen, PortsAreOnTheLoopbackUnlessAskedOtherwise) {
+    const std::string other = otherLocalAddress();
+    for (const std::string listen : {"", "0.0.0.0"}) {
+        SCOPED_TRACE(listen);
+        const TempDir tmp;
+        const int offset = tc_test::pickPortOffset();
+        std::vector<std::string> a = args("sim", offset, tmp.path + "/var");
+        if (!listen.empty()) a.insert(a.end(), {"--listen", listen});
+        Controller ctl(a);
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        const std::string ports = ": service " + std::to_string(666 + offset) + ", Modbus " +
+                                  std::to_string(502 + offset) + "; UDP ports on every address: Modbus " +
+                                  std::to_string(5001 + offset) + " and " + std::to_string(5002 + offset) +
+                                  ", simulator link " + std::to_string(5005 + offset) + "\n";
+        EXPECT_NE(ctl.output().find("controller: TCP ports on " +
+                                    (listen.empty() ? "127.0.0.1 (this host only; see --listen)" : listen) + ports),
+                  std::string::npos)
+            << ctl.output();
+        for (int port : {666 + offset, 502 + offset}) {
+            EXPECT_TRUE(tcpConnectsWithin("127.0.0.1", port)) << port;
+            if (!other.empty()) {
+                EXPECT_EQ(tcpConnects(other, port), !listen.empty()) << other << ":" << port;
+            }
+        }
+        ctl.signal(SIGTERM);
+        EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    }
+}
+
+// The figures of the simulated clock's report at exit: simulated seconds,
+// and simulated seconds per wall second.
+bool simReport(const std::string& out, double& simulated, double& rate) {
+    std::smatch m;
+    if (!std::regex_search(out, m,
+                           std::regex("simulated clock: ([0-9.]+) s simulated in [0-9.]+ s wall time, ([0-9]+) "
+                                      "simulated seconds per wall second")))
+        return false;
+    simulated = std::stod(m[1]);
+    rate = std::stod(m[2]);
+    return true;
+}
+
+// Paced simulated time: a service session, with its log-in, is held over
+// more than a minute of simulated time (the idle limit is 22 s) by a tool
+// that asks every few simulated seconds, and the clock ran at its pace.
+TEST(LoaderClock, APacedSimulatedClockHoldsAServiceSession) {
+    const TempDir tmp;
+    const std::string var = tmp.path + "/var";
+    std::filesystem::create_directories(var);
+    std::ofstream(var + "/Accounts.txt") << "tech secret 3\n";
+    const int offset = tc_test::pickPortOffset();
+    Controller ctl(args("sim:20", offset, var));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    EXPECT_NE(ctl.output().find("controller: simulated clock paced at 20 simulated seconds per wall second\n"),
+              std::string::npos);
+    ServiceTool tool(666 + offset);
+    ASSERT_EQ(tool.login("tech", "secret"), 0);
+    // 4 s of wall time, 80 s simulated, a request every 0.25 s (5 s simulated).
+    const auto end = Clock::now() + std::chrono::seconds(4);
+    int asked = 0;
+    while (Clock::now() < end) {
+        EXPECT_EQ(tool.level(), 3);
+        ++asked;
+        ::usleep(250'000);
+    }
+    EXPECT_GE(asked, 12);
+    EXPECT_EQ(tool.reconnects(), 0) << "the session was lost";
+    // Silent for 2 s of wall time (40 s simulated): the session is dropped.
+    ::usleep(2'000'000);
+    EXPECT_EQ(tool.level(), 3) << "logged in again";
+    EXPECT_EQ(tool.reconnects(), 1) << "the tool had to connect again";
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    double simulated = 0, rate = 0;
+    ASSERT_TRUE(simReport(ctl.output(), simulated, rate)) << ctl.output();
+    EXPECT_GT(simulated, 120.0);
+    EXPECT_LE(rate, 20.0);
+    EXPECT_GE(rate, 10.0);
+}
+
+// The control shut down over the service port and then reset: the
+// platform restarts the application, which runs again and answers.
+TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
+    const TempDir tmp;
+    const int offset = tc_test::pickPortOffset();
+    Controller ctl(args("sim:50", offset, tmp.path + "/var"));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    {
+        ServiceTool tool(666 + offset);
+        ASSERT_TRUE(tool.ready());
+        EXPECT_EQ(tool.ask({0x12}), (Bytes{0, 0})) << "running";
+        EXPECT_EQ(tool.ask({0x10}), (Bytes{1})) << "no reset while the control runs";
+        ASSERT_EQ(tool.ask({0x11}), (Bytes{0}));
+        EXPECT_EQ(tool.ask({0x12}), (Bytes{0, 1})) << "stopped";
+        ASSERT_EQ(tool.ask({0x10}), (Bytes{0}));
+    }
+    const size_t from = ctl.output().size();
+    // The reset takes effect at the next connect request.
+    ServiceTool next(666 + offset);
+    ASSERT_TRUE(ctl.waitFor("[platform] event 4: Resetting Control", 30000, from)) << ctl.output();
+    ASSERT_TRUE(ctl.waitFor("controller: the application asked for a reset: restarting it", 30000, from));
+    ASSERT_TRUE(ctl.waitFor("[platform] state 10: Application is stopped", 60000, from)) << ctl.output();
+    ASSERT_TRUE(ctl.waitFor("[platform] state 9: Application is running", 60000, ctl.output().find("state 10", from)))
+        << ctl.output().substr(from);
+    ServiceTool after(666 + offset);
+    ASSERT_TRUE(after.ready());
+    EXPECT_EQ(after.ask({0x12}), (Bytes{0, 0})) << "running again";
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
+
+// A plant input file written anew with '>' (shorter or longer than before)
+// or replaced by another file is read from its start again: no command is
+// lost, and none is taken twice.
+TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
+    const TempDir tmp;
+    const std::string file = tmp.path + "/plant";
+    std::ofstream(file) << "load=0.25\ncontact3=1\n";
+    std::vector<std::string> a = args("sim", tc_test::pickPortOffset(), tmp.path + "/var");
+    a.insert(a.end(), {"--turbine", "--plant-input", file});
+    Controller ctl(a);
+    ASSERT_TRUE(ctl.waitFor("plant input 'contact3=1' taken")) << ctl.output();
+    struct Step {
+        const char* how;  // "append", "rewrite", "replace"
+        const char* text;
+        const char* taken;
+    };
+    const Step steps[] = {
+        {"append", "contact4=1\n", "contact4=1"},
+        {"rewrite", "load=0\n", "load=0"},                                   // shorter than before
+        {"rewrite", "speed=1200,contact5=0,load=0.125\n", "speed=1200,contact5=0,load=0.125"},  // longer
+        {"append", "contact6=1\n", "contact6=1"},
+        {"replace", "contact7=1\n", "contact7=1"},
+        {"append", "contact8=1\n", "contact8=1"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.text);
+        const size_t from = ctl.output().size();
+        const std::string how = s.how;
+        if (how == "append") {
+            std::ofstream(file, std::ios::app) << s.text;
+        } else if (how == "rewrite") {
+            std::ofstream(file, std::ios::trunc) << s.text;
+        } else {
+            std::ofstream(file + ".new") << s.text;
+            std::filesystem::rename(file + ".new", file);
+        }
+        ASSERT_TRUE(ctl.waitFor("plant input '" + std::string(s.taken) + "' taken", 10000, from)) << ctl.output();
+        if (how != "append") {
+            EXPECT_NE(ctl.output().find("controller: plant input file '" + file + "' written anew", from),
+                      std::string::npos);
+        }
+    }
+    ::usleep(300'000);
+    for (const char* once : {"contact3=1", "contact4=1", "contact6=1", "contact7=1", "load=0.25"}) {
+        const std::string line = "plant input '" + std::string(once) + "' taken";
+        const size_t at = ctl.output().find(line);
+        EXPECT_EQ(ctl.output().find(line, at + 1), std::string::npos) << once << " taken twice";
+    }
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
+
+}  // namespace
