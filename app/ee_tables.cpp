@@ -24,7 +24,8 @@ constexpr uint32_t ee_kind(char type) {
     }
 }
 
-constexpr bool saved_in_file(const cat::Row& r) { return r.access.letter == '*'; }
+// The tunables and the service inputs with a side effect.
+constexpr bool saved_in_file(const cat::Row& r) { return r.access.letter == '*' || r.access.letter == 'S'; }
 
 constexpr uint32_t count_kind(uint32_t kind) {
     uint32_t c = 0;

@@ -14,17 +14,20 @@
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/CASC_R_L.cells.h"
+#include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
 #include "app/control/CONF_LATCH.cells.h"
 #include "app/control/HPLM.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/MPU.cells.h"
-#include "app/control/SPD_CTRL.cells.h"
+#include "app/control/RMT_CAS.cells.h"
 #include "app/control/SIM.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
+#include "app/control/SPD_SETPT.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -65,13 +68,11 @@ int init_blks() {
     VKOS_ResumeProcess(LogEventMonitorPID);
     init_step("blocks 8 10 ms blocks");
     CNFG_ACT_init_blks();     // driver record of the actuator output
-    ACT_CHANNEL_init_blks();  // actuator service commands over
     SHUTDOWNS_init_blks();    // shutdown history counter, LED test command, list flags
     ALARMS_init_blks();       // alarm list flags
     TaskCounter_R10Z = TaskCounter_R10;
     init_step("blocks 9 20 ms blocks");
-    CNFG_AO_init_blks();     // driver records of the analog outputs' readbacks
-    AO_CHANNEL_init_blks();  // output channels' service commands over
+    CNFG_AO_init_blks();  // driver records of the analog outputs' readbacks
     CNFG_CAN2_network_init_blks();
     init_step("blocks 10 remote nodes");
     CNFG_CAN2_node_init_blk(kNodeRtd);  // remote nodes idle and unconfigured, ids in their records
@@ -82,13 +83,16 @@ int init_blks() {
     CNFG_CAN2_node_init_blk(kNodeBo);
     init_step("blocks 12 40 ms blocks");
     TaskCounter_R20Z = TaskCounter_R20;
-    IFACE_IN_init_blks();  // timed commands of the operator interface over
+    IFACE_IN_init_blks();   // timed commands of the operator interface over
+    HP_LIMTER_init_blks();  // valve limiter lag coefficient
     init_step("blocks 13 80 ms blocks");
     TaskCounter_R40Z = TaskCounter_R40;
     SPEED_SIM_init_blks();       // simulator commands over
     IFACE_MODE_identity_init_blks();  // service identity texts and the running control identifier
     VLTR_ALMS_init_blks();       // remote-node list counters
+    RMT_CAS_init_blks();         // remote cascade setpoint lag coefficient
     CASC_R_L_init_blks();        // cascade step-test commands over
+    CASC_CTRL_init_blks();       // cascade lag coefficient
     CNFG_CAN2_init_blks();       // node initialisation commands over
     init_step("blocks 14 condition log");
     _COND_MON_NV_MEM_LOG_10465pid =
@@ -96,6 +100,7 @@ int init_blks() {
     VKOS_ResumeProcess(_COND_MON_NV_MEM_LOG_10465pid);
     init_step("blocks 15 data-log commands and charts");
     DATALOG_commands_init_blks();  // data-log commands over
+    SPD_SETPT_init_blks();         // speed tracking lag coefficient
     SPDC_init_blks();              // speed reference charts: Z00 and B00 active
     UNIT_DEMO_init_blks();         // demonstration chart: first step active
     init_step("blocks 16 160 ms blocks");
@@ -104,12 +109,16 @@ int init_blks() {
     MASTER_commands_init_blks();  // master commands over
     IFACE_IN_CASC_init_blks();    // cascade enable/disable and raise/lower commands over
     CNFG_ENET1_init();            // the Ethernet confirmations start elapsed
+    COND_MON_init_blks();         // rewrite command over
     CONF_LATCH_init_blks();       // configuration-error list counters
     HPLM_init_blks();             // valve limiter chart: A00 active
     IFACE_IN_HP_MAN_init_blks();  // manual demand raise/lower commands over
+    IFACE_MODE_init_blks();       // display heartbeat command over
     MPU_init_blks();              // speed monitor lag coefficient
     SPD_CTRL_init_blks();         // fast/slow preference at 50
     TUTORIAL_init_blks();         // tutorial commands over
+    AO_CHANNEL_init_blks();       // output channels' commands over, force setpoints at 4 mA
+    ACT_CHANNEL_init_blks();      // actuator commands over, force setpoint closed
     TaskCounter_R160Z = TaskCounter_R160;
     init_step("blocks 17 port device numbers");
     CNFG_ETHER_init_blks();

@@ -7,11 +7,15 @@
 
 #include "app/analog/ACT_CHANNEL.cells.h"
 #include "app/analog/AO_CHANNEL.cells.h"
+#include "app/control/CASC_CTRL.cells.h"
 #include "app/control/CASC_R_L.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
+#include "app/control/HP_LIMTER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/MPU.cells.h"
+#include "app/control/RMT_CAS.cells.h"
+#include "app/control/SPD_SETPT.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/MASTER.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
@@ -79,6 +83,10 @@ void special_case_tune(void* cell) {
     for (int k = 1; k <= 3; ++k)
         if (confirms[k - 1] == cell) CNFG_ENET1_confirm_written(k, value);
     if (cell == &cells::COND_MON.REWRITE_NV_CMD_IN_1.ref()) COND_MON_command_written(value);
+    if (cell == &cells::HP_LIMTER.RAMP_LAG_LAG_TAU.ref()) HP_LIMTER_lag_time_written();
+    if (cell == &cells::RMT_CAS.RMT_CASC_L_LAG_TAU.ref()) RMT_CAS_lag_time_written();
+    if (cell == &cells::CASC_CTRL.CASC_LAG_LAG_TAU.ref()) CASC_CTRL_lag_time_written();
+    if (cell == &cells::SPD_SETPT.SPD_TRK_LG_LAG_TAU.ref()) SPD_SETPT_lag_time_written();
     if (cell == &cells::MPU.SPD_MONTOR_LAG_TAU.ref()) MPU_lag_time_written();
     using cells::TUTORIAL;
     if (const int n = input_number(cell, {&TUTORIAL.SP_TUT_COMMANDS_IN_1.ref(), &TUTORIAL.SP_TUT_COMMANDS_IN_2.ref(),

@@ -27,6 +27,8 @@ namespace {
 constexpr int32_t kFunctionLimit = 9999999;
 constexpr int32_t kReadout = 4;
 constexpr int32_t kWizardFunction = 2;
+// The force setpoint (percent of stroke) starts closed.
+constexpr float kForceStart = 0.0f;
 
 struct ACT_CHANNEL_blocks {
     bk::SampState act_function, act_range_sel, act_min_val, act_max_val, entr_setpt;
@@ -40,7 +42,7 @@ BlockRam<ACT_CHANNEL_blocks> ACT_CHANNEL_st;
 
 }  // namespace
 
-void ACT_CHANNEL_init_blks() { service_commands_init(ACT_CHANNEL_st.force_cmds); }
+void ACT_CHANNEL_init_blks() { service_commands_init(ACT_CHANNEL_st.force_cmds, kForceStart); }
 
 void ACT_CHANNEL_command_written(int n, uint32_t value) {
     service_command_written(ACT_CHANNEL_st.force_cmds, n, value);

@@ -26,6 +26,8 @@ namespace {
 constexpr int32_t kFunctionLimit = 9999999;
 constexpr float kTransferStep = 2000.0f;
 constexpr float kForceLow = 4.0f, kForceHigh = 20.0f;
+// The force setpoint starts at the live zero of the output.
+constexpr float kForceStart = 4.0f;
 
 // Hidden state of one instance.
 struct AoChannelVars {
@@ -228,7 +230,7 @@ struct Config {
 }  // namespace
 
 void AO_CHANNEL_init_blks() {
-    for (auto& ch : AO_CHANNEL_st.ch) service_commands_init(ch.force_cmds);
+    for (auto& ch : AO_CHANNEL_st.ch) service_commands_init(ch.force_cmds, kForceStart);
 }
 
 void AO_CHANNEL_command_written(int k, int n, uint32_t value) {

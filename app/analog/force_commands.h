@@ -28,8 +28,12 @@ void service_commands(const C& c, ForceCommandState& s) {
     bk::SVC_CMD(s.commands, 5, c.COMMANDS_IN_5, c.COMMANDS_OUT_5, kServiceCommandTimeout, bk::T160);
 }
 
-// Block initialisation: every command over (its time at the time-out).
-inline void service_commands_init(ForceCommandState& s) { bk::SVC_CMD_INIT(s.commands, kServiceCommandTimeout); }
+// Block initialisation: every command over (its time at the time-out), the
+// force setpoint at its start value.
+inline void service_commands_init(ForceCommandState& s, float force_start) {
+    bk::SVC_CMD_INIT(s.commands, kServiceCommandTimeout);
+    s.force_setpt.last = force_start;
+}
 
 // The service interface wrote command input n (1 .. 5): a true value
 // restarts its 60 s, a false one ends it on the next pass.

@@ -43,7 +43,7 @@
     X(NOT_SPDCTL, OR, B, R80, PLAIN)                        \
     X(NOT_SPDCTL, IN_3, B, R80, TUNE(false))                \
     X(Z1, ZMINUS1, A, R80, PLAIN)                           \
-    X(CASC_LAG, LAG_TAU, A, R80, TUNE(0.5, 0.0, 1000.0))    \
+    X(CASC_LAG, LAG_TAU, A, R80, SVC(0.5, 0.0, 1000.0))     \
     X(CASC_LAG, LAG, A, R80, PLAIN)                         \
     X(DROOP, MULTIPLY, A, R80, PLAIN)                       \
     X(SET_DROOP, SUBTRACT, A, R80, PLAIN)                   \
@@ -61,6 +61,11 @@
     X(FDBK_LMT, A_MIN, A, R80, PLAIN)                       \
     X(PID_PCT, MULTIPLY, A, R80, PLAIN)
 CAT_MODULE(CASC_CTRL)
+
+// Block initialisation: the lag coefficient from the stored time constant;
+// a service write of the time constant computes it again.
+void CASC_CTRL_init_blks();
+void CASC_CTRL_lag_time_written();
 
 namespace r160 {
 void CASC_CTRL_scaling();   // _R160_TASK_16: sampled limits, spans and scaling

@@ -16,11 +16,13 @@
 #include "blocks/pid_contexts.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "blocks/tune_coef.h"
 
 namespace {
 struct CASC_CTRL_blocks {
     bk::SampState SPD_SP_MAX, SPD_SP_MIN, RTD_SETPT, FST_RATE, N_MTCHD, ENTRD_RATE, RT_N_MTCH;
     bk::LagState CASC_LAG;
+    float CASC_LAG_coef;
 };
 BlockRam<CASC_CTRL_blocks> CASC_CTRL_st;
 
@@ -33,6 +35,9 @@ constexpr float kFdbkLimit = 101.0f;  // % the PID's feedback is limited to
                                    static_cast<uint32_t>(AllRgExecutedwMMM)),                                \
                      M.B##_SAMP_TUNE, M.B##_LIMITED, M.B##_EN_ENT_OUT, M.B##_LO_LIM_OUT, M.B##_HI_LIM_OUT)
 }  // namespace
+
+void CASC_CTRL_init_blks() { tune_lag(&CASC_CTRL_st.CASC_LAG_coef, cells::CASC_CTRL.CASC_LAG_LAG_TAU, bk::T80); }
+void CASC_CTRL_lag_time_written() { CASC_CTRL_init_blks(); }
 
 namespace r160 {
 
@@ -89,7 +94,7 @@ namespace r80 {
 void CASC_CTRL_pid() {
     auto& c = CASC_CTRL;
     c.NOT_SPDCTL_OR = bk::OR({IFACE_OUT_VLV.ACT_LSS_SEL_3_B_NAME, IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME, c.NOT_SPDCTL_IN_3});
-    bk::LAG(CASC_CTRL_st.CASC_LAG, c.CASC_LAG_LAG, nullptr, c.Z1_ZMINUS1, c.CASC_LAG_LAG_TAU, bk::T80);
+    bk::LAG_COEF(CASC_CTRL_st.CASC_LAG, c.CASC_LAG_LAG, nullptr, c.Z1_ZMINUS1, CASC_CTRL_st.CASC_LAG_coef, bk::T80);
     c.DROOP_MULTIPLY = c.INV_SW_A_SW * c.RTD_SETPT_SAMP_TUNE * c.CASC_LAG_LAG * 0.01f * CNFG_CASC.DROOP_A_NAME;
     c.SET_DROOP_SUBTRACT = CASC_SETPT.SETPT_RAMP - c.DROOP_MULTIPLY;
     const float pv = IFACE_IN_CASC.CASC_IN_NAME_A_NAME;

@@ -82,13 +82,18 @@
     X(HP_RAMP, P_LIM_3, B, R80, PLAIN)                           \
     X(HP_RAMP, P_LIM_4, B, R80, PLAIN)                           \
     /* the limiter through its lag (40 ms) */                    \
-    X(RAMP_LAG, LAG_TAU, A, R40, TUNE(0.0, 0.0, 10.0))           \
+    X(RAMP_LAG, LAG_TAU, A, R40, SVC(0.0, 0.0, 10.0))            \
     X(RAMP_LAG, LAG, A, R40, PLAIN, R160)                        \
     X(RAMP_LAG, DERIV, A, R40, PLAIN)                            \
     X(H_SER_OK_NOT, NOT, B, R80, PLAIN)                          \
     X(AT_ENTERED, AND, B, R80, PLAIN)                            \
     X(H_SER_DIS, OR, B, R80, PLAIN)
 CAT_MODULE(HP_LIMTER)
+
+// Block initialisation: the lag coefficient from the stored time constant;
+// a service write of the time constant computes it again.
+void HP_LIMTER_init_blks();
+void HP_LIMTER_lag_time_written();
 
 
 namespace r160 {

@@ -20,6 +20,7 @@
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "blocks/tune_coef.h"
 #include "runtime/rgtask.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct HP_LIMTER_blocks {
     bk::SampState ENTR_HP_LIM_SP;
     bk::RampState HP_RAMP;
     bk::LagState RAMP_LAG;
+    float RAMP_LAG_coef;
 };
 BlockRam<HP_LIMTER_blocks> HP_LIMTER_st;
 
@@ -39,6 +41,9 @@ constexpr float kGoPulse = 0.5f;          // accepted entry (s)
 constexpr float kCloseNow = 32500.0f;     // forced close (%/s): one pass
 constexpr float kShutdownRate = 1.0f;     // normal shutdown (%/s)
 }  // namespace
+
+void HP_LIMTER_init_blks() { tune_lag(&HP_LIMTER_st.RAMP_LAG_coef, cells::HP_LIMTER.RAMP_LAG_LAG_TAU, bk::T40); }
+void HP_LIMTER_lag_time_written() { HP_LIMTER_init_blks(); }
 
 namespace r160 {
 
@@ -156,8 +161,8 @@ namespace r40 {
 
 void HP_LIMTER_lag() {
     auto& c = HP_LIMTER;
-    bk::LAG(HP_LIMTER_st.RAMP_LAG, c.RAMP_LAG_LAG, &c.RAMP_LAG_DERIV.ref(), c.HP_RAMP_RAMP, c.RAMP_LAG_LAG_TAU,
-            bk::T40);
+    bk::LAG_COEF(HP_LIMTER_st.RAMP_LAG, c.RAMP_LAG_LAG, &c.RAMP_LAG_DERIV.ref(), c.HP_RAMP_RAMP,
+                 HP_LIMTER_st.RAMP_LAG_coef, bk::T40);
     IFACE_IN_VLV.V1LMTR_VAL_A_NAME = c.RAMP_LAG_LAG;
 }
 

@@ -23,9 +23,14 @@
     RMT_CAS_SAMP_ROWS(X, RMT_CAS_MX)                     \
     X(REMOTE, A_LIMITER, A, R80, PLAIN)                  \
     X(RMT_CASC_L, LAG, A, R80, PLAIN)                    \
-    X(RMT_CASC_L, LAG_TAU, A, R80, TUNE(0.5, 0.0, 1000.0)) \
+    X(RMT_CASC_L, LAG_TAU, A, R80, SVC(0.5, 0.0, 1000.0))  \
     X(RMT_CASC_D, A_DEADBAND, A, R80, PLAIN)
 CAT_MODULE(RMT_CAS)
+
+// Block initialisation: the lag coefficient from the stored time constant;
+// a service write of the time constant computes it again.
+void RMT_CAS_init_blks();
+void RMT_CAS_lag_time_written();
 
 namespace r160 {
 void RMT_CAS_limits();    // piece of _R160_TASK_48

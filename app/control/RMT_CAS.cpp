@@ -15,12 +15,14 @@
 #include "app/interface/IFACE_OUT_CASC.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "blocks/tune_coef.h"
 #include "runtime/rgtask.h"
 
 namespace {
 struct RMT_CAS_blocks {
     bk::SampState RMT_CAS_MN, RMT_CAS_MX;
     bk::LagState RMT_CASC_L;
+    float RMT_CASC_L_coef;
 };
 BlockRam<RMT_CAS_blocks> RMT_CAS_st;
 
@@ -32,6 +34,9 @@ constexpr float kSampleMin = -20000.0f, kSampleMax = 20000.0f;
                                    static_cast<uint32_t>(AllRgExecutedwMMM)),                                 \
                      r.B##_SAMP_TUNE, r.B##_LIMITED, r.B##_EN_ENT_OUT, r.B##_LO_LIM_OUT, r.B##_HI_LIM_OUT)
 }  // namespace
+
+void RMT_CAS_init_blks() { tune_lag(&RMT_CAS_st.RMT_CASC_L_coef, cells::RMT_CAS.RMT_CASC_L_LAG_TAU, bk::T80); }
+void RMT_CAS_lag_time_written() { RMT_CAS_init_blks(); }
 
 namespace r160 {
 
@@ -57,7 +62,7 @@ void RMT_CAS_setpoint() {
         r.REMOTE_A_LIMITER =
             bk::A_LIMITER(AI_MUX.RMT_CASC_SP_A_NAME, r.RMT_CAS_MN_SAMP_TUNE, r.RMT_CAS_MX_SAMP_TUNE);
         const float in = bk::finite(r.REMOTE_A_LIMITER) ? r.REMOTE_A_LIMITER : 0.0f;
-        bk::LAG(RMT_CAS_st.RMT_CASC_L, r.RMT_CASC_L_LAG, nullptr, in, r.RMT_CASC_L_LAG_TAU, bk::T80);
+        bk::LAG_COEF(RMT_CAS_st.RMT_CASC_L, r.RMT_CASC_L_LAG, nullptr, in, RMT_CAS_st.RMT_CASC_L_coef, bk::T80);
         r.RMT_CASC_D_A_DEADBAND =
             refbk::BACKLASH(r.RMT_CASC_D_A_DEADBAND, r.RMT_CASC_L_LAG, IFACE_IN_CASC.RMT_DB_A_NAME);
     }

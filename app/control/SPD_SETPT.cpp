@@ -9,21 +9,27 @@
 #include "app/control/DROOP.cells.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
+#include "blocks/tune_coef.h"
 
 namespace {
 struct SPD_SETPT_blocks {
     bk::LagState SPD_TRK_LG;
+    float SPD_TRK_LG_coef;
 };
 BlockRam<SPD_SETPT_blocks> SPD_SETPT_st;
 
 constexpr float kDeviation = 200.0f;
 }  // namespace
 
+void SPD_SETPT_init_blks() { tune_lag(&SPD_SETPT_st.SPD_TRK_LG_coef, cells::SPD_SETPT.SPD_TRK_LG_LAG_TAU, bk::T80); }
+void SPD_SETPT_lag_time_written() { SPD_SETPT_init_blks(); }
+
 namespace r80 {
 void SPD_SETPT_tracking() {
     auto& c = SPD_SETPT;
     c.SPD_TRCK_ADD = IFACE_IN_SPEED.SPEED_A_NAME + DROOP.DROOP_RPM_MULTIPLY;
-    bk::LAG(SPD_SETPT_st.SPD_TRK_LG, c.SPD_TRK_LG_LAG_2, nullptr, c.SPD_TRCK_ADD, c.SPD_TRK_LG_LAG_TAU, bk::T80);
+    bk::LAG_COEF(SPD_SETPT_st.SPD_TRK_LG, c.SPD_TRK_LG_LAG_2, nullptr, c.SPD_TRCK_ADD, SPD_SETPT_st.SPD_TRK_LG_coef,
+                 bk::T80);
     c.LIM_RSTTR_A_LIMITER = bk::A_LIMITER(c.SPD_TRK_LG_LAG_2, MPU_OVRD.MIN_LVL_1_ADD, IFACE_IN_SPEED.MAX_GOV_A_NAME);
     c.ADD_RPM_ADD = c.LIM_RSTTR_A_LIMITER + c.ADD_RPM_IN_2;
 }

@@ -214,3 +214,6 @@ void COND_MON_run_hours();
 
 // A service write of the rewrite command restarts its hold time.
 void COND_MON_command_written(uint32_t value);
+// Block initialisation: the rewrite command over. The counters start at 0
+// and take their stored counts at the reload after power-up.
+void COND_MON_init_blks();

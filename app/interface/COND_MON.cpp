@@ -277,5 +277,7 @@ void COND_MON_run_hours() {
 }  // namespace r160
 
 void COND_MON_command_written(uint32_t value) {
-    static_cast<COND_MON_blocks&>(COND_MON_st).REWRITE_NV_CMD.e[0] = value != 0 ? 0.0f : kCommandHold;
+    bk::SVC_CMD_WRITTEN(COND_MON_st.REWRITE_NV_CMD, 1, value, kCommandHold);
 }
+
+void COND_MON_init_blks() { bk::SVC_CMD_INIT(COND_MON_st.REWRITE_NV_CMD, kCommandHold); }

@@ -300,7 +300,7 @@ TEST_F(RemoteCascade, LimitsAreTheOverlapOfTheSetpointAndInputRanges) {
 
 TEST_F(RemoteCascade, SetpointIsLimitedFilteredAndHeldInItsDeadband) {
     configureRemote();
-    setCell("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
+    serviceWrite("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
     setCell("AI_MUX.RMT_CASC_SP.A_NAME", 100.0);
     runPasses(R160, 10);
     EXPECT_FLOAT_EQ(real("RMT_CAS.REMOTE.A_LIMITER"), 100.0f);
@@ -322,20 +322,31 @@ TEST_F(RemoteCascade, SetpointIsLimitedFilteredAndHeldInItsDeadband) {
     runPasses(R160, 10);
     EXPECT_FLOAT_EQ(real("RMT_CAS.REMOTE.A_LIMITER"), 20.0f);
     // The lag: with 2 s a step reaches about 63 % in 2 s.
-    setCell("RMT_CAS.RMT_CASC_L.LAG_TAU", 2.0);
+    serviceWrite("RMT_CAS.RMT_CASC_L.LAG_TAU", 2.0);
     setCell("AI_MUX.RMT_CASC_SP.A_NAME", 120.0);
     runPasses(R80, 25);
     EXPECT_NEAR(real("RMT_CAS.RMT_CASC_L.LAG"), 20.0 + 100.0 * 0.632, 1.5);
     // A value that is no number is filtered as 0.
-    setCell("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
+    serviceWrite("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
     setCell("AI_MUX.RMT_CASC_SP.A_NAME", std::nan(""));
     runPasses(R160, 10);
     EXPECT_NEAR(real("RMT_CAS.RMT_CASC_L.LAG"), 0.0, 1e-3);
+    // A time constant changed without a service write (as a tunables
+    // download leaves it) is not applied: the filter keeps the coefficient
+    // of its last write until the time constant is written.
+    setCell("RMT_CAS.RMT_CASC_L.LAG_TAU", 1000.0);
+    setCell("AI_MUX.RMT_CASC_SP.A_NAME", 100.0);
+    runPasses(R80, 20);
+    EXPECT_NEAR(real("RMT_CAS.RMT_CASC_L.LAG"), 100.0, 0.01);
+    serviceWrite("RMT_CAS.RMT_CASC_L.LAG_TAU", 1000.0);
+    setCell("AI_MUX.RMT_CASC_SP.A_NAME", 20.0);
+    runPasses(R80, 10);
+    EXPECT_GT(real("RMT_CAS.RMT_CASC_L.LAG"), 99.0);
 }
 
 TEST_F(RemoteCascade, SelectedRemoteSetpointIsFollowedAtTheRemoteRates) {
     configureRemote();
-    setCell("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
+    serviceWrite("RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0);
     setCell("IFACE_IN_CASC.RMT_DB.A_NAME", 0.0);
     setCell("AI_MUX.RMT_CASC_SP.A_NAME", 100.0);
     runPasses(R160, 3);
