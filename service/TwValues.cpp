@@ -294,6 +294,9 @@ uint8_t ReadValForHandle(uint32_t handle, TwValue* value) {
         if (level < SecurityReadControlInfo) return TW_SECURITY;
         return index == kSystemControlTime && readControlTime(value) ? TW_OK : TW_BAD_ARGUMENT;
     }
+    // A structure record holds bytes of its own layout: it is served as a
+    // structure only.
+    if (area == kAreaStruct && GetValueType(handle) != TW_TYPE_STRUCT) return TW_BAD_ARGUMENT;
     int readLevel;
     if (area == kAreaStruct) readLevel = StructData[index].readLevel;
     else if (isValueArea(area)) readLevel = HmiDataVals[index].readLevel;
@@ -352,6 +355,7 @@ uint8_t WriteValue(uint32_t handle, TwValue* value) {
     if (!SessionHasChangeRight() && !(handle == ChangeTokenHandle && level == 15)) return TW_NOT_ALLOWED_NOW;
 
     if (area == kAreaStruct) {
+        if (value->type != TW_TYPE_STRUCT) return TW_BAD_ARGUMENT;
         const int key = intLock();
         const auto* header = static_cast<const TwStructHeader*>(value->data.ptr);
         std::memcpy(StructData[index].data, header->bytes, StructData[index].length);

@@ -205,9 +205,11 @@ TEST_F(PlatformEntries, ATextReadsAsItsHash) {
 // caller's header says; a record's read level guards it.
 TEST_F(PlatformEntries, AStructureReadCopiesItsRecordsLength) {
     startService();
-    static uint8_t open[3] = {1, 2, 3};
-    static uint8_t guarded[2] = {9, 9};
-    static const StructDataRecord records[2] = {{3, 0, 0, open}, {2, 2, 0, guarded}};
+    static uint8_t open[3];
+    static uint8_t guarded[2];
+    std::memcpy(open, "\x01\x02\x03", 3);
+    std::memcpy(guarded, "\x09\x09", 2);
+    static const StructDataRecord records[2] = {{3, 0, 0, open}, {2, 2, 1, guarded}};
     StructData = records;
     StructDataCount = 2;
     struct Restore {
@@ -237,6 +239,13 @@ TEST_F(PlatformEntries, AStructureReadCopiesItsRecordsLength) {
     ASSERT_EQ(c.connectSession(), kConnectReply);
     EXPECT_EQ(c.read(0xCA400000u), (Bytes{0, 1, 2, 3}));
     EXPECT_EQ(c.read(0xCA400002u), (Bytes{1}));
+    // Written whole, as a structure only: other types are not its layout.
+    EXPECT_EQ(c.write(0x8A400000u, 68, {7, 8, 9}), 0);
+    EXPECT_EQ(c.read(0xCA400000u), (Bytes{0, 7, 8, 9}));
+    EXPECT_EQ(c.write(0x84400000u, kInt, u32(5)), 1);
+    EXPECT_EQ(c.read(0xC4400000u), (Bytes{1}));
+    EXPECT_EQ(Bytes(open, open + 3), (Bytes{7, 8, 9}));
+    EXPECT_EQ(c.write(0x8A400001u, 68, {1, 1}), 254);
 }
 
 // Write levels: a momentary service command needs level 1; tunables, the
