@@ -102,7 +102,8 @@ std::string dataItem(const DbugVar& v, uint32_t index, const std::map<CellRef, c
     const uint32_t handle = HmiValueHandles[index];
     const bool writable = (handle >> 30) != 0x3;
     const bool token = writable && (handle & kHandleTunable) == 0;
-    const bool tunable = v.access == '*';
+    // The tool's image of the tunables holds the service inputs as well.
+    const bool tunable = v.access == '*' || v.access == 'S';
     const char* dot = std::strchr(v.name, '.');
     std::string x = "<DataItem" + attr("Name", dot + 1);
     if (writable) x += attr("Access", token ? "DeviceOnlyWrite" : "ReadWrite");

@@ -69,6 +69,8 @@ TEST_F(ModuleEntries, TheChassisIsAnnouncedOncePerNewNumber) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Initializing Chassis 2 Modules...Initializing Chassis 3 Modules...Initializing Chassis 2 Modules...");
     EXPECT_EQ(chassisNumber, 2);
+    // The dots go to the display, not to the serial line.
+    EXPECT_TRUE(pty.read(1, 300).empty());
 }
 
 TEST_F(ModuleEntries, FixedAnswersAndFlags) {

@@ -149,6 +149,18 @@ for es in root.findall('EventStatus'):
         values = {c.get('Name'): c.get('Value') for c in ev.findall('Constant')}
         print('EV %s %s|%s|%s|%s|%s' % (es.get('Name'), ev.get('Identifier'), values.get('Text'),
               values.get('Severity'), values.get('Category'), values.get('TIQ source')))
+print('ROOT', root.get('IdentifierAddress'), root.get('ApplicationDescription').replace(' ', '_'))
+print('NV', root.find('NonVolatileProtocol').get('Type'))
+print('POLICY', root.find('SettingsPolicies').get('AllowPartial'))
+print('ACCOUNTS', len(root.findall('SecurityProtocols/Tallwire/Accounts')), len(list(root.find('SecurityProtocols/Tallwire/Accounts'))))
+for cmd in root.findall('SecurityProtocols/Tallwire/CommandSecurityLevels/Command'):
+    print('CMD %s=%s' % (cmd.get('Name'), cmd.get('Level')))
+for item in root.iter('DataItem'):
+    limits = item.find('Minimum') is not None or item.find('Maximum') is not None or item.find('InitialValue') is not None
+    if item.get('Address') is not None:
+        print('ADDR', item[0].tag, item.get('Address'))
+    elif limits:
+        print('LIMITS_WITHOUT_ADDRESS', item.get('Name'))
 for mf in root.findall('MomentaryFunction'):
     item = mf.find('InvokeDataItem')
     print('MF', mf.get('Name'), mf.get('InvokeValue'), mf.get('TimeoutTime'), item.get('Name'), item.get('Access'),
@@ -191,6 +203,8 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
     std::map<std::string, std::string> sys, events;
     std::map<std::string, std::vector<std::string>> lists;
     std::vector<std::vector<std::string>> momentary;
+    std::vector<std::string> header, commands;
+    std::map<std::string, std::vector<uint32_t>> addresses;
     for (std::string line; std::getline(listing, line);) {
         std::istringstream words(line);
         std::string kind, name;
@@ -206,10 +220,39 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
             words >> name >> id;
             const size_t bar = line.find('|');
             events[name + " " + line.substr(line.find(' ', 3) + 1, bar - line.find(' ', 3) - 1)] = line.substr(bar + 1);
+        } else if (kind == "ROOT" || kind == "NV" || kind == "POLICY" || kind == "ACCOUNTS" ||
+                   kind == "LIMITS_WITHOUT_ADDRESS") {
+            header.push_back(line);
+        } else if (kind == "CMD") {
+            commands.push_back(line.substr(4));
+        } else if (kind == "ADDR") {
+            std::string tag;
+            uint32_t address = 0;
+            words >> tag >> address;
+            addresses[tag].push_back(address);
         } else if (kind == "MF") {
             momentary.emplace_back();
             for (std::string w; words >> w;) momentary.back().push_back(w);
         }
+    }
+
+    // The document's head: identifier address, save protocol, policies, an
+    // empty account list and the command levels advertised to the tool;
+    // limits only for the tunables, which have their address.
+    EXPECT_EQ(header, (std::vector<std::string>{"ROOT 974848 9902-4411_e_2026-04-20_07.44.46",
+                                                "NV TallwireSaveValues", "POLICY true", "ACCOUNTS 1 0"}));
+    EXPECT_EQ(commands, (std::vector<std::string>{"Browse=2", "Get Product Identifier=1", "Get System Identifier=1",
+                                                  "Get Configuration Identifier=1", "Save Values=7",
+                                                  "Set Configuration Identifier=7", "Set Control Identifier=11",
+                                                  "Reset Control=11", "Shutdown=11"}));
+    // Each kind of tunable from its base, one after the other in the
+    // document's order: reals and integers 4 bytes apart, booleans 1, texts 40.
+    const std::pair<const char*, std::pair<uint32_t, uint32_t>> bases[] = {
+        {"Float", {950272, 4}}, {"Integer", {953968, 4}}, {"Boolean", {956344, 1}}, {"String", {957352, 40}}};
+    for (const auto& [tag, base] : bases) {
+        const std::vector<uint32_t>& a = addresses[tag];
+        ASSERT_FALSE(a.empty()) << tag;
+        for (size_t k = 0; k < a.size(); ++k) EXPECT_EQ(a[k], base.first + base.second * k) << tag << " " << k;
     }
 
     // The runtime's texts beside the product name.

@@ -178,6 +178,24 @@ TEST_F(PlatformEntries, TheRedundantWriteTakesOnlyValuesOfOneWord) {
     EXPECT_EQ(real("DATALOG.LOAD_LVL1.IN_2"), 25.0f);
 }
 
+// Record indexes of handles: value areas end at the last served value, the
+// directory area at its last record, other areas keep their index.
+TEST_F(PlatformEntries, HandlesGiveTheirRecordIndex) {
+    struct Row { uint32_t handle; int32_t index; };
+    const Row rows[] = {
+        {0, -1},
+        {0xCBB00000u | (sizeofHMIValueArray - 1), int32_t(sizeofHMIValueArray - 1)},
+        {0xCBB00000u | sizeofHMIValueArray, -1},
+        {0x82F00000u | sizeofHMIValueArray, -1},
+        {0xC1D00000u | sizeofHMIValueArray, -1},
+        {0xC1000005u, 5},
+        {0xC10FFFFFu, -1},
+        {0xC0C08002u, 0x8002},
+        {0xCA400000u, -1},
+    };
+    for (const Row& r : rows) EXPECT_EQ(GetValueIndex(r.handle), r.index) << std::hex << r.handle;
+}
+
 // A text is also read as the hash of its characters, under its handle with
 // the hash type; the hash itself cannot be written.
 TEST_F(PlatformEntries, ATextReadsAsItsHash) {
