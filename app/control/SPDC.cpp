@@ -138,8 +138,13 @@ void SPDC_run_steps() {
                bk::AND({ge_l1(), bk::NOT(bk::OR({z_hprp, AUTO_SEQ.CONTINUE_LATCH_R, no_idle, auto_seq_not(),
                                                   a08()}))}));
     COND_GATED(SPDC.A01_C4_B_ACTION, SPDC.A01_C4_ACT_OUT, gate(), bk::AND({csd(), bk::NOT(a08())}));
+    // Without the idle/rated start there is no idle to reach: a start that
+    // comes here (the semi-automatic one) goes on to minimum governor, as
+    // from the idle step.
+    COND_GATED(SPDC.A01_C5_B_ACTION, SPDC.A01_C5_ACT_OUT, gate(), bk::AND({no_idle, bk::NOT(a08())}));
     bk::SFC_STEP(SPDC_st.A01, SPDC.A01_STEP_SFC_STEP, SPDC.A01_STEP_ACTIVETIME,
-                 {SPDC.A01_SD_B_NAME, SPDC.A01_C2_B_ACTION, SPDC.A01_C3_B_ACTION, SPDC.A01_C4_B_ACTION, 0u},
+                 {SPDC.A01_SD_B_NAME, SPDC.A01_C2_B_ACTION, SPDC.A01_C3_B_ACTION, SPDC.A01_C4_B_ACTION,
+                  SPDC.A01_C5_B_ACTION},
                  bk::T80, SPDC.A01_STEP_TRAN_1, SPDC.A01_STEP_TRAN_2, SPDC.A01_STEP_TRAN_3, SPDC.A01_STEP_TRAN_4,
                  SPDC.A01_STEP_TRAN_5);
     // A02A: halted, the reference held.
@@ -362,8 +367,9 @@ void SPDC_commit() {
         bk::SFC_COMMIT(s.A02A, {c.A00ASTEP_TRAN_3, c.A01_STEP_TRAN_3, c.A02_STEP_TRAN_5, c.A02_STEP_TRAN_8,
                                 c.A07_STEP_TRAN_6, c.A07_STEP_TRAN_7, c.A11_STEP_TRAN_3, c.A11_STEP_TRAN_6,
                                 c.Z01_STEP_TRAN_3});
-    c.A07_STEP_SFC_STEP = bk::SFC_COMMIT(s.A07, {c.A00_STEP_TRAN_4, c.A00_STEP_TRAN_5, c.A02_STEP_TRAN_7,
-                                                 c.A02_STEP_TRAN_9, c.A02ASTEP_TRAN_7, c.A11_STEP_TRAN_4});
+    c.A07_STEP_SFC_STEP = bk::SFC_COMMIT(s.A07, {c.A00_STEP_TRAN_4, c.A00_STEP_TRAN_5, c.A01_STEP_TRAN_5,
+                                                 c.A02_STEP_TRAN_7, c.A02_STEP_TRAN_9, c.A02ASTEP_TRAN_7,
+                                                 c.A11_STEP_TRAN_4});
     c.A08_STEP_SFC_STEP = bk::SFC_COMMIT(s.A08, {c.A02ASTEP_TRAN_2, c.A07_STEP_TRAN_3, c.A07_STEP_TRAN_4,
                                                  c.A07_STEP_TRAN_9, c.A10_STEP_TRAN_2});
     c.A09_STEP_SFC_STEP = bk::SFC_COMMIT(s.A09, {c.A08_STEP_TRAN_2, c.A10_STEP_TRAN_4});

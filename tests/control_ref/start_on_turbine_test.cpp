@@ -133,3 +133,32 @@ TEST_F(StartOnTurbine, StartsFromShutdownThroughIdleToRatedAndSettles) {
 }
 
 }  // namespace
+
+namespace {
+
+// A semi-automatic start: the reference goes to minimum governor while the
+// operator opens the valve limiter; once the speed controller has the shaft
+// there, it is in control.
+TEST_F(StartOnTurbine, SemiAutomaticStartReachesControlAtMinimumGovernor) {
+    start(false, false, {{"CNFG_START.CONFIG_B.IN_1", 0}, {"CNFG_START.CONFIG_B.IN_3", 1}});
+    ASSERT_EQ(boolean("START.SEMI_AUTO.AND"), 1u);
+    EXPECT_EQ(boolean("SPDC.NO_IDLE.AND"), 1u);
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
+    // No idle to reach: on to minimum governor at once.
+    ASSERT_TRUE(runUntil([&] { return step("A07_STEP"); }, 3));
+    // The limiter is the operator's: held closed until raised.
+    EXPECT_EQ(boolean("HPLM.A01_STEP.SFC_STEP"), 1u);
+    runPasses(R80, 20);
+    EXPECT_EQ(real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"), 0.0f);
+    EXPECT_TRUE(step("A07_STEP"));
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 3000)) << "never in control; shaft " << shaft();
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 0);
+    EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
+    runPasses(R80, 300);
+    EXPECT_NEAR(shaft(), kMinGov, 5.0);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
+}
+
+}  // namespace
