@@ -67,7 +67,7 @@ void RefRig::start(bool idle_rated, bool auto_start, Settings extra) {
     ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
     // The trip contact closed, then the trips reset: ready to start.
     clearTrip();
-    ASSERT_TRUE(runUntil([&] { return ready(); }, 50))
+    ASSERT_TRUE(runUntil([&] { return startable_ ? ready() : step("A00_STEP"); }, 50))
         << "not ready; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
 }
 

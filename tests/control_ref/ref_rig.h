@@ -50,6 +50,9 @@ protected:
     // shaft at standstill.
     using Settings = std::initializer_list<std::pair<const char*, double>>;
     void start(bool idle_rated, bool auto_start, Settings extra = {});
+    // Whether start() waits until nothing holds a start back (false where a
+    // case looks at what does).
+    bool startable_ = true;
 
     // Ready to start: at rest in A00 since an earlier pass (the start logic
     // sees the step one pass after the chart enters it, and holds a start

@@ -131,6 +131,35 @@ TEST_F(Sequence, ATripFromEveryStepOfAStartReturnsTheChartToZ00AndHoldsItThere) 
     }
 }
 
+// Every step of the chart, put active directly, leaves to Z00 on a
+// shutdown.
+TEST_F(SequencePieces, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
+    start(true, true);
+    for (const char* s : kSteps) {
+        SCOPED_TRACE(s);
+        for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
+        setCell(std::string("SPDC.") + s + ".SFC_STEP", 1);
+        setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+        runPasses(R80, 1);
+        int active = 0;
+        for (const char* other : kSteps) active += step(other) ? 1 : 0;
+        EXPECT_TRUE(step("Z00_STEP"));
+        EXPECT_EQ(active, 1);
+        // Z00 stays while the shutdown lasts.
+        runPasses(R80, 25);
+        EXPECT_TRUE(step("Z00_STEP"));
+        EXPECT_FALSE(step("A00_STEP"));
+        EXPECT_FLOAT_EQ(ref(), -1.0f);
+        // and leaves to A00 once no shutdown has been present for 0.5 s.
+        setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
+        runPasses(R80, 5);
+        EXPECT_TRUE(step("Z00_STEP"));
+        runPasses(R80, 3);
+        EXPECT_TRUE(step("A00_STEP"));
+        EXPECT_FALSE(step("Z00_STEP"));
+    }
+}
+
 TEST_F(Sequence, ActiveTimeGrowsWhileActiveAndDropsWhenLeft) {
     start(true, true);
     trip();
@@ -367,6 +396,18 @@ TEST_F(Sequence, ControlledStopEnablesOnARisingRequestAndEveryDisableWins) {
     ASSERT_TRUE(runUntil(latched, 8));
     trip();
     EXPECT_TRUE(runUntil([&] { return !latched(); }, 4));
+}
+
+// With the controlled stop not used, no request enables it.
+TEST_F(Sequence, ControlledStopNotUsedIsNeverEnabled) {
+    start(true, true, {{"CNTRL_STOP.USE_STOP.IN", 0}});
+    startToRated();
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    contact(kSpareContact, true);
+    runPasses(R160, 6);
+    EXPECT_EQ(boolean("CNTRL_STOP.NOT_USED.NOT"), 1u);
+    EXPECT_EQ(boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R"), 0u);
+    EXPECT_TRUE(step("A08_STEP"));
 }
 
 TEST_F(Sequence, AutomaticSequenceEnableGivesOnePulseAndStaysDisabledHere) {

@@ -159,6 +159,35 @@ TEST_F(StartReset, StartInhibitListShowsTheShutdownFirstAndBlocksTheStart) {
     EXPECT_TRUE(runUntil([&] { return running(); }, 4));
 }
 
+// Without a start mode (its configuration error overridden, so that it
+// does not trip the unit), or with the start permissive not met, the start
+// is inhibited, each showing its input of the list.
+class InhibitedStart : public StartReset {
+protected:
+    void SetUp() override {
+        StartReset::SetUp();
+        startable_ = false;
+    }
+    void expectInhibitedBy(int input) {
+        runPasses(R160, 10);  // past the start permissive's delay after the reset
+        EXPECT_EQ(boolean("IFACE_OUT_START.STRT_INH.B_NAME"), 1u);
+        EXPECT_EQ(integer("START.STRT_IH.FIRST_ALM"), input);
+        EXPECT_EQ(boolean("START.STRT_IH.SEL_" + std::to_string(input)), 1u);
+        startCommand();
+        runPasses(R80, 4);
+        EXPECT_FALSE(running());
+        EXPECT_TRUE(step("A00_STEP"));
+    }
+};
+TEST_F(InhibitedStart, WithoutAStartMode) {
+    start(false, false, {{"CNFG_START.CONFIG_B.IN_1", 0}, {"CONF_LATCH.ANY.OVRD", 1}});
+    expectInhibitedBy(2);
+}
+TEST_F(InhibitedStart, WithTheStartPermissiveNotMet) {
+    start(false, false, {{"START.BI_START_PERM.NC", 1}});
+    expectInhibitedBy(3);
+}
+
 // The reset contact held half a second runs the trip header while a trip
 // is latched; resets pass on to the time-stamp reset.
 TEST_F(StartReset, ResetCommandHeldHalfASecondRunsTheTripHeader) {
