@@ -152,7 +152,8 @@ void publishIdentifiers() {
 }
 
 // The name and the limits of every table entry, from the variable
-// directory (the table holds the tunables in directory order).
+// directory (the table holds the tunables and the service inputs in
+// directory order).
 const EntryRule* entryRules() {
     static EntryRule* rules = nullptr;
     if (rules != nullptr) return rules;
@@ -164,7 +165,7 @@ const EntryRule* entryRules() {
     for (uint32_t h = 1; h + 1 < num_dbug_hdr; ++h) {
         for (uint32_t r = _dbug_hdr[h].first; r <= _dbug_hdr[h].last && r < num_dbug_var; ++r) {
             const DbugVar& v = _dbug_var[r];
-            if (v.access != '*') continue;
+            if (v.access != '*' && v.access != 'S') continue;  // the cells the table saves
             while (_eeinittab[k].kind != kEeTableEnd && _eeinittab[k].live == nullptr) ++k;
             const EeInitEntry& e = _eeinittab[k];
             if (e.kind == kEeTableEnd || e.live != cell_ptr(dbug_cell_of(t, v))) continue;
