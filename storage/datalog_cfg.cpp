@@ -2,6 +2,7 @@
 // cell to add to the log ("dynamic" items) with the short name the log file
 // shows for it. Read whenever the data log is configured and the file's date
 // has changed; errors go to the platform log.
+#include <cstdio>
 #include <cstring>
 
 #include "host/hostlog.h"
@@ -11,6 +12,7 @@
 #include "platform/vkosfile.h"
 #include "runtime/dbug.h"
 #include "storage/datalog.h"
+#include "storage/eefile.h"
 
 using namespace dlog;
 
@@ -238,7 +240,20 @@ void ReportCfgFileError(int code, const char* text) {
 }
 
 void readDynamicConfiguration() {
-    const int fd = VKOS_OpenFileRead(kCfgFile);
+    const char* why = "";
+    int fd = storage_open_read(kCfgFile, &why);
+    if (fd < 0) {
+        // Something under the name that cannot be read as a file (a pipe,
+        // a device): said in the log, then handled as no file.
+        char now[32];
+        VKGetTime(now);
+        char text[kDlLineBytes];
+        std::snprintf(text, sizeof text, "%s (%s)", kCfgFile, why);
+        format_message("%s Configuration error:  Cannot read the configuration file '%s'; static configuration only\n",
+                       now, text);
+        log_message(szDLMessage);
+        fd = 0;
+    }
     if (fd == 0) {
         if (iLoadedConfigurationDate != 0) InitConfiguration();
         iLoadedConfigurationDate = 0;
@@ -252,14 +267,16 @@ void readDynamicConfiguration() {
     }
     InitConfiguration();
     iLoadedConfigurationDate = date;
-    ReportCfgFileError(0, kCfgFile);
+    cfgErrorCount = 0;
 
+    // Loaded only once its first line says what it is.
     char line[kDlLineBytes];
     if (ReadLine(fd, line) < 0 || std::strcmp(line, kFirstLine) != 0) {
         VKOS_CloseFile(fd);
         ReportCfgFileError(-5, line);
         return;
     }
+    ReportCfgFileError(0, kCfgFile);
     char tag[kTextMax + 1];
     char detail[kDlLineBytes];
     for (int read = ReadLine(fd, line); read != 0; read = ReadLine(fd, line)) {

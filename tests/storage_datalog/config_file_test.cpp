@@ -1,5 +1,7 @@
 // The data-log configuration file: what each kind of line adds, what is
 // reported to the platform log, and the limits of lines, texts and memory.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -160,6 +162,37 @@ TEST_F(ConfigFile, WrongFirstLineLeavesOnlyTheStaticItems) {
                              "'VARNEKAR DATA_LOG_M Configuration File '"),
               std::string::npos);
     EXPECT_EQ(cfgName(), "");
+    EXPECT_EQ(countOf(logText(), "Loaded new configuration"), 0) << "a refused file is not loaded";
+}
+
+// A pipe or a device under the file's name is said in the log, not waited
+// for, and leaves the static configuration.
+TEST_F(ConfigFile, AFileThatIsNoRegularFileIsReportedAndNotWaitedFor) {
+    load(kHeader + "ACCEL.SS2_DERIV_USED.A_SW One\n");
+    for (const std::string kind : {"pipe", "zero"}) {
+        SCOPED_TRACE(kind);
+        writeConfig(kHeader + "ACCEL.SS2_DERIV_USED.A_SW One\n");
+        reload();
+        ASSERT_EQ(dynamicItems(), 1);
+        const std::string file = hostFile("TREND_DLOG.logConfig");
+        std::filesystem::remove(file);
+        if (kind == "pipe") {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        } else {
+            std::filesystem::create_symlink("/dev/zero", file);
+        }
+        const size_t before = logText().size();
+        reload();
+        const std::string said = logText().substr(before);
+        EXPECT_EQ(countOf(said, "Configuration error:  Cannot read the configuration file 'TREND_DLOG.logConfig "
+                                "(not a regular file)'; static configuration only\n"),
+                  1)
+            << said;
+        EXPECT_EQ(countOf(said, "Loaded new configuration"), 0) << said;
+        EXPECT_EQ(dynamicItems(), 0);
+        EXPECT_EQ(cfgName(), "<static configuration only>");
+        std::filesystem::remove(file);
+    }
 }
 
 // The file is read 256 bytes at a time: a last read of one byte still

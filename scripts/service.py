@@ -1,0 +1,178 @@
+#!/usr/bin/python3
+"""A minimal service tool for the controller's service port (Python 3, no
+packages beyond the standard library). It connects, logs in when asked,
+learns every value's name, type and handle from the controller's service
+interface definition, and runs the commands given, in order, in one session:
+
+  read NAME            prints the value
+  write NAME VALUE     booleans 0/1 (or false/true), numbers, texts
+  save                 the save request: the tunables file written
+  list shutdowns|alarms  the latched list: identifier, time (UTC) and text
+  status               'running' or 'stopped'
+  shutdown             stops the control (outputs locked)
+  reset                resets a stopped control (taken at the next connect)
+
+Example: python3 scripts/service.py --port 10666 --user tech --password secret \\
+             read MPU.TURB_SPD.A_NAME list shutdowns
+Each reply's status is printed when it is not 0 (0 ok, 1 not possible now,
+2 out of range, 3 change too large while running, 254 security, ...); the
+exit status is 1 when any command failed."""
+import argparse
+import datetime
+import gzip
+import socket
+import struct
+import sys
+import xml.etree.ElementTree as ET
+
+STATUS = {0: 'ok', 1: 'not possible now', 2: 'out of range', 3: 'change too large while running',
+          4: 'not allowed now', 5: 'type mismatch', 6: 'not writable', 254: 'security', 255: 'not provided'}
+WIRE_TYPE = {'Boolean': 1, 'Integer': 4, 'Float': 32, 'String': 80}
+LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
+
+
+class Session:
+    def __init__(self, host, port):
+        self.sock = socket.create_connection((host, port), timeout=10)
+        self.exchange(0, b'\x00')  # the connect request
+
+    def exchange(self, kind, payload):
+        self.sock.sendall(struct.pack('>BH', kind, len(payload)) + payload)
+        data = b''
+        while len(data) < 3 or len(data) < 3 + struct.unpack('>H', data[1:3])[0]:
+            part = self.sock.recv(65536)
+            if not part:
+                raise ConnectionError('the controller closed the session')
+            data += part
+        return data[3:]
+
+    def ask(self, payload):
+        return self.exchange(1, payload)
+
+
+def definition(session):
+    """Name -> (handle, type), and list name -> {identifier: text}."""
+    reply = session.ask(b'\x20__SID\x00')
+    if len(reply) < 5 or reply[0] != 0:
+        raise RuntimeError('no service interface definition')
+    sid = struct.unpack('>I', reply[1:5])[0]
+    size = struct.unpack('>I', session.ask(b'\x2b' + struct.pack('>III', sid, 0, 0))[1:5])[0]
+    data = b''
+    while len(data) < size:
+        part = session.ask(b'\x2b' + struct.pack('>III', sid, len(data), 1))
+        if not part or part[0] != 0:
+            raise RuntimeError('the service interface definition could not be read')
+        data += part[1:]
+    root = ET.fromstring(gzip.decompress(data).decode('utf-8-sig'))
+    values, lists = {}, {}
+
+    def walk(element, path):
+        for child in element:
+            if child.tag == 'Namespace':
+                walk(child, path + [child.get('Name')])
+            elif child.tag == 'DataItem':
+                kind = next((c.tag for c in child if c.tag in WIRE_TYPE), None)
+                handle = int(child.find('CommunicationProperties/Tallwire').get('Handle'))
+                values['.'.join(path + [child.get('Name')])] = (handle, kind)
+    walk(root, [])
+    for status in root.iter('EventStatus'):
+        texts = {}
+        for event in status.iter('Event'):
+            constant = event.find('Constant')
+            texts[int(event.get('Identifier'))] = constant.get('Value') if constant is not None else ''
+        lists[status.get('Name')] = texts
+    return values, lists
+
+
+def decode(kind, data):
+    if kind == 'Boolean':
+        return str(data[0])
+    if kind == 'Float':
+        return '%g' % struct.unpack('>f', data[:4])[0]
+    if kind == 'Integer':
+        return str(struct.unpack('>i', data[:4])[0])
+    return data.split(b'\x00')[0].decode('utf-8', 'replace')
+
+
+def encode(kind, text):
+    if kind == 'Boolean':
+        return bytes([1 if text.lower() in ('1', 'true', 'on') else 0])
+    if kind == 'Float':
+        return struct.pack('>f', float(text))
+    if kind == 'Integer':
+        return struct.pack('>i', int(text))
+    return text.encode('utf-8') + b'\x00'
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument('--host', default='127.0.0.1')
+    parser.add_argument('--port', type=int, default=10666, help='the service port (666 plus the port offset)')
+    parser.add_argument('--user')
+    parser.add_argument('--password', default='')
+    parser.add_argument('commands', nargs='+')
+    args = parser.parse_args()
+    # The definition in a session of its own: reading it takes a while, and
+    # a session silent for 22 s of the controller's clock is dropped.
+    values, lists = definition(Session(args.host, args.port))
+    session = Session(args.host, args.port)
+    if args.user:
+        reply = session.ask(b'\x61' + args.user.encode() + b'\x00' + args.password.encode() + b'\x00')
+        if reply[0] != 0:
+            print('log-in refused: status %d' % reply[0])
+            return 1
+    words, failed = list(args.commands), False
+
+    def value(name):
+        if name not in values:
+            raise KeyError('no value named %s' % name)
+        return values[name]
+
+    def report(what, status):
+        nonlocal failed
+        if status != 0:
+            failed = True
+            print('%s: status %d (%s)' % (what, status, STATUS.get(status, '?')))
+        return status == 0
+
+    while words:
+        command = words.pop(0)
+        if command == 'read':
+            name = words.pop(0)
+            handle, kind = value(name)
+            reply = session.ask(b'\x23' + struct.pack('>I', handle))
+            if report(name, reply[0]):
+                print('%s = %s' % (name, decode(kind, reply[1:])))
+        elif command == 'write':
+            name, text = words.pop(0), words.pop(0)
+            handle, kind = value(name)
+            reply = session.ask(b'\x25' + struct.pack('>IB', handle, WIRE_TYPE[kind]) + encode(kind, text))
+            if report(name, reply[0]):
+                print('%s written' % name)
+        elif command == 'save':
+            if report('save', session.ask(b'\x26')[0]):
+                print('saved')
+        elif command == 'status':
+            reply = session.ask(b'\x12')
+            print('stopped' if reply[1] == 1 else 'running')
+        elif command in ('shutdown', 'reset'):
+            if report(command, session.ask(b'\x11' if command == 'shutdown' else b'\x10')[0]):
+                print(command + ' granted')
+        elif command == 'list':
+            source, number = LISTS[words.pop(0)]
+            reply = session.ask(b'\x24' + struct.pack('>II', 0xC0C08000 + number, 0))
+            if reply[0] == 2:
+                print('%s: empty' % source)
+            elif report(source, reply[0]):
+                for at in range(1, len(reply), 10):
+                    ident, seconds = struct.unpack('>HI', reply[at:at + 6])
+                    when = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc).strftime('%H:%M:%S')
+                    print('%s %3d %s %s' % (source, ident, when, lists.get(source, {}).get(ident, '')))
+        else:
+            print('unknown command %s (see --help)' % command)
+            return 2
+    return 1 if failed else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
