@@ -2,6 +2,7 @@
 // memory was cleared, update_ee while running, on a real directory.
 #include <cstring>
 #include <random>
+#include <regex>
 
 #include "app/sys_vars.h"
 #include "platform/vkos.h"
@@ -536,6 +537,29 @@ TEST_F(TunablesFile, ValuesAtTheirLimitsLoadAndTextsWithControlCharactersDoNot) 
     EXPECT_TRUE(isDefault(text));
     EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(STRNG): "), 1);
     EXPECT_EQ(contents(kFile + ".rejected1"), file);
+}
+
+// Every entry is named by its cell, the last one too: the names follow the
+// table through every kind of saved cell.
+TEST_F(TunablesFile, TheLastEntryIsNamedWhenDamaged) {
+    std::string file = savedWithChanges();
+    const EeInitEntry* last = lastEntry();
+    const size_t at = offsetOf(last);
+    switch (last->kind & 0xFFFF) {
+        case EE_STRNG: file[at] = '\x01'; break;
+        case EE_REAL: file.replace(at, 4, be32(0x7FC00000u)); break;
+        case EE_INTEGER: file.replace(at, 4, be32(0x80000000u)); break;
+        default: file.replace(at, 4, be32(7u)); break;
+    }
+    put(kFile, file);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    const auto ev = events();
+    const auto said = std::find_if(ev.begin(), ev.end(), [](const std::string& l) {
+        return l.rfind("event 3: Error in ReadEETable(", 0) == 0;
+    });
+    ASSERT_NE(said, ev.end());
+    EXPECT_TRUE(std::regex_search(*said, std::regex("\\): [A-Za-z_0-9]+\\.[A-Za-z_0-9.]+: "))) << *said;
 }
 
 // Many damaged values: ten are named, the rest counted in one line.
