@@ -23,6 +23,7 @@ import gzip
 import socket
 import struct
 import sys
+import time
 import xml.etree.ElementTree as ET
 
 STATUS = {0: 'ok', 1: 'not possible now', 2: 'out of range', 3: 'change too large while running',
@@ -33,7 +34,15 @@ LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
 
 class Session:
     def __init__(self, host, port):
-        self.sock = socket.create_connection((host, port), timeout=10)
+        # Asked again for up to 10 s while the controller starts its server.
+        for attempt in range(100):
+            try:
+                self.sock = socket.create_connection((host, port), timeout=10)
+                break
+            except ConnectionRefusedError:
+                if attempt == 99:
+                    raise
+                time.sleep(0.1)
         self.exchange(0, b'\x00')  # the connect request
 
     def exchange(self, kind, payload):
