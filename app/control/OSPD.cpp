@@ -49,8 +49,6 @@ void OSPD_speed_hold() {
     OSPD.SPEED_HOLD_LO_LIM_I = h.lo_lim_i;
     bk::set_sel(h.sel, OSPD.SPEED_HOLD_SEL_1.ref(), OSPD.SPEED_HOLD_SEL_2.ref());
     IFACE_OUT_SPEED.SPEED_HOLD_A_NAME = h.out;
-    SPD_CTRL.SP_MOVE_OR = bk::OR({SPDC.SPEED_REF_MOVING_UP, SPDC.SPEED_REF_MOVING_DN});
-    IFACE_OUT_SPEED.SP_NOT_MOVE_NOT = bk::NOT(SPD_CTRL.SP_MOVE_OR);
 }
 
 void OSPD_hold_reset() { OSPD.HOLD_RST_A_SW = bk::SW<float>(OSPD.RST_HOLD_OR, OSPD.SPEED_HOLD_HSS_BUS, 0.0f); }

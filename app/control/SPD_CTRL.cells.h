@@ -220,6 +220,9 @@ void SPD_CTRL_status_block();
 }  // namespace r10
 
 namespace r40 {
+// The speed reference moving, and its negation for the operator interface
+// (piece of _R40_TASK_5).
+void SPD_CTRL_reference_moving();
 // Setpoint chain, optimizer request and enable, distance to maximum
 // governor (pieces of _R40_TASK_8).
 void SPD_CTRL_setpoint();

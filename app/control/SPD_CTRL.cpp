@@ -13,6 +13,7 @@
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/RESET.cells.h"
 #include "app/control/SPD_DYN.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/analog/ACT_MUX.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
@@ -262,6 +263,11 @@ void SPD_CTRL_status_block() {
 }  // namespace r10
 
 namespace r40 {
+
+void SPD_CTRL_reference_moving() {
+    SPD_CTRL.SP_MOVE_OR = bk::OR({SPDC.SPEED_REF_MOVING_UP, SPDC.SPEED_REF_MOVING_DN});
+    IFACE_OUT_SPEED.SP_NOT_MOVE_NOT = bk::NOT(SPD_CTRL.SP_MOVE_OR);
+}
 
 void SPD_CTRL_setpoint() {
     SPD_CTRL.SPD_REF_ADD = IFACE_OUT_SPEED.SPEED_REF_A_NAME + 0.0f;

@@ -9,6 +9,7 @@
 #include "app/discrete/discrete_slices.h"
 
 #include "app/config/MASTER.cells.h"
+#include "app/control/SPD_CTRL.cells.h"
 #include "app/remote_io/MOD_VL_IO.cells.h"
 #include "app/remote_io/remote_io.h"
 
@@ -148,6 +149,7 @@ void _R20_TASK_19() {
 void _R40_TASK_5() {
     r40::SPDC_track_rate();
     r40::OSPD_speed_hold();
+    r40::SPD_CTRL_reference_moving();
     run_remote_relays(1, 4);
     r40::RELAY_CHANNEL_select(remote_relay(5));
 }
