@@ -20,7 +20,7 @@
     X(BLK, OUT_30, B, R160, PLAIN)
 #define BI_MUX_USED(X, N) X(BI_##N##_USED, B_NAME, B, R160, PLAIN)
 #define BI_MUX_TRIP(X, N) \
-    X(FUNC_TO_TRIP_##N, IN_2, I, R160, TUNE(13, -200, 200)) X(FUNC_TO_TRIP_##N, I_SUBTRACT, I, R160, PLAIN)
+    X(FUNC_TO_TRIP_##N, IN_2, I, R160, TUNE(13, -200, 200)) X(FUNC_TO_TRIP_##N, I_SUBTRACT, I, R160, PLAIN, R10)
 
 #define BI_MUX_ROUTING_ROWS(X)                                                                        \
     BI_MUX_S30(X, BI_FUNC_USED)                                                                       \
@@ -48,4 +48,4 @@
     X(TIME_SYNC_USED, B_NAME, B, R160, PLAIN) X(STARTPERM_USED, B_NAME, B, R160, PLAIN)               \
     BI_MUX_TRIP(X, 01) BI_MUX_TRIP(X, 02) BI_MUX_TRIP(X, 04) BI_MUX_TRIP(X, 05) BI_MUX_TRIP(X, 06)    \
     BI_MUX_TRIP(X, 07) BI_MUX_TRIP(X, 08)                                                             \
-    X(BI01_TS_SEL, I_NAME, I, R160, PLAIN)
+    X(BI01_TS_SEL, I_NAME, I, R160, PLAIN, R10)

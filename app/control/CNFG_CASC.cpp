@@ -94,6 +94,8 @@ void IFACE_IN_CASC_service() {
     i.RMT_CAS_DIS_B_NAME = i.ENA_DIS_OUT_4;
     bk::SVC_CMD(s.RSE_LWR, 1, i.RSE_LWR_IN_1, i.RSE_LWR_OUT_1, kRseLwrTime, bk::T160);
     bk::SVC_CMD(s.RSE_LWR, 2, i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
+    i.CASC_AI_MAX_A_NAME = AI_MUX.CASC_IN_MAX_A_NAME;
+    i.CASC_AI_MIN_A_NAME = AI_MUX.CASC_IN_MIN_A_NAME;
     i.CASC_RSE_B_NAME = i.RSE_LWR_OUT_1;
     i.CASC_LWR_B_NAME = i.RSE_LWR_OUT_2;
     static constexpr float kTicks[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f};

@@ -86,7 +86,8 @@ CAT_MODULE(HP_MAN_ENBL)
     X(RSE_LWR, OUT_1, B, R160, PLAIN)                           \
     X(RSE_LWR, OUT_2, B, R160, PLAIN)                           \
     X(START_COMP, B_NAME, B, R80, PLAIN)                        \
-    X(ANY_SD, B_NAME, B, R10, PLAIN)
+    X(ANY_SD, B_NAME, B, R10, PLAIN)                            \
+    X(TURB_SPD, A_NAME, A, R10, PLAIN)
 CAT_MODULE(IFACE_IN_HP_MAN)
 
 #define IFACE_OUT_HP_MAN_CELLS(X) \

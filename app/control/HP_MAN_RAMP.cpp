@@ -2,6 +2,7 @@
 // only while manual control is enabled or selected, and its ramp, which
 // tracks the selected demand while manual control is disabled.
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/MPU.cells.h"
 
 #include "app/control/HP_DRIVER.cells.h"
 #include "app/control/IFACE_IN_SPEED.cells.h"
@@ -85,7 +86,8 @@ namespace r10 {
 
 void HP_MAN_ENBL_latch() {
     auto& e = HP_MAN_ENBL;
-    const float speed = IFACE_IN_SPEED.SPEED_A_NAME;
+    IFACE_IN_HP_MAN.TURB_SPD_A_NAME = MPU.TURB_SPD_A_NAME;
+    const float speed = IFACE_IN_HP_MAN.TURB_SPD_A_NAME;
     bk::A_COMPARE_HYST(e.LT_MIN_GOV_A_COMPARE, e.LT_MIN_GOV_A_EQUAL, IFACE_IN_HP_MAN.MIN_GOV_A_NAME, speed,
                        e.LT_MIN_GOV_HYSTER);
     bk::A_COMPARE_HYST(e.GT_MAX_GOV_A_COMPARE, e.GT_MAX_GOV_A_EQUAL, speed, IFACE_IN_HP_MAN.MAX_GOV_A_NAME,

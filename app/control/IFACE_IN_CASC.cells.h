@@ -37,6 +37,8 @@
     X(CASC_LWR_CMD, B_NAME, B, R80, PLAIN)                       \
     X(CASC_RAZ_CMD, B_NAME, B, R80, PLAIN)                       \
     X(CASC_INPUT_INT, I_NAME, I, R160, PLAIN)                    \
+    X(CASC_AI_MAX, A_NAME, A, R160, PLAIN)                       \
+    X(CASC_AI_MIN, A_NAME, A, R160, PLAIN)                       \
     X(GAUGE_TICK_CONFIG, I_NAME, I, R160, TUNE(3, 1, 6))         \
     X(TICK_CONFIG, A_NAME, A, R160, PLAIN)                       \
     X(TREND1_Y_MAX, I_NAME, I, R160, TUNE(100, -20000, 20000))   \

@@ -91,7 +91,7 @@
     X(ENA_STEPTEST, E_TIME, A, R40, PLAIN)                      \
     X(ENA_STEPTEST, R_TIME, A, R40, PLAIN)                      \
     X(ENA_STEPTEST, ACT_Q, I, R40, TUNE(2, 1, 8))               \
-    X(SP_STEP, TUNE, I, R40, TUNE(0, -100, 100))                \
+    X(QT_STEP_AMOUNT, I_NAME, I, R40, TUNE(0, -100, 100))       \
     X(SP_STEP, SAMP_ITUNE, I, R40, PLAIN)                       \
     X(SP_STEP, LIMITED, B, R40, PLAIN)                          \
     X(SP_STEP, EN_ENT_OUT, B, R40, PLAIN)                       \
@@ -119,6 +119,7 @@
 
 #define IFACE_IN_SPEED_CELLS(X) \
     X(SPEED, A_NAME, A, R10, PLAIN, R40, R80, R160) \
+    X(DYN_SW_CONT, B_NAME, B, R10, PLAIN) \
     X(ENA_REM_SPDSP, B_NAME, B, R10, PLAIN, R80)    \
     X(OSPD_TEST_SW, B_NAME, B, R10, PLAIN, R160)    \
     X(ANY_SD, B_NAME, B, R10, PLAIN)         \
@@ -149,3 +150,7 @@ namespace r20 {
 // and the 5 s running average of the turbine speed.
 void IFACE_IN_SPEED_inputs();
 }  // namespace r20
+namespace r10 {
+// The on-line dynamics contact (fourth slice, before the dynamics switch).
+void IFACE_IN_SPEED_dynamics_contact();
+}  // namespace r10

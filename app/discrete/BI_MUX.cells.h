@@ -75,6 +75,18 @@
     X(T_SW4, T_SW, T, R10, PLAIN)                \
     X(T_SW5, T_SW, T, R10, PLAIN)                \
     X(T_SW6, T_SW, T, R10, PLAIN)                \
+    X(T_SW7, T_SW, T, R10, PLAIN)                \
+    X(T_SW8, T_SW, T, R10, PLAIN)                \
+    X(BI_TRIP_TS, OUT_1, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_2, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_3, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_4, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_5, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_6, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_7, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_8, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_9, T, R10, PLAIN)          \
+    X(BI_TRIP_TS, OUT_10, T, R10, PLAIN)         \
 
 CAT_MODULE(BI_MUX)
 
@@ -89,6 +101,11 @@ void BI_MUX_external_trip();
 void BI_MUX_event_times();
 // The named function contacts (sixth slice).
 void BI_MUX_contacts();
+// The time stamps of the contact trips, by trip number (start of the third
+// slice).
+void BI_MUX_trip_times();
+// The on-line dynamics contact (fourth slice, before the dynamics switch).
+void BI_MUX_dynamics_contact();
 }  // namespace r10
 
 namespace r160 {

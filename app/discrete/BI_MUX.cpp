@@ -7,6 +7,7 @@
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/discrete/BI_CHANNEL.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
+#include "app/discrete/VL4_BI.cells.h"
 
 namespace r10 {
 
@@ -82,6 +83,43 @@ void BI_MUX_event_times() {
     const bool power_up = SD_LOGIC.PWR_UP_SD_ONE_SHOT == 1;
     for (const Switch& s : kSwitches) s.out = power_up ? ORVEX12_IO.RTC_TOD.ref() : s.low_time.ref();
 }
+
+void BI_MUX_trip_times() {
+    const bool power_up = SD_LOGIC.PWR_UP_SD_ONE_SHOT == 1;
+    const TimeCell now = ORVEX12_IO.RTC_TOD;
+    BI_MUX.T_SW7_T_SW = power_up ? now : CNFG_BI.BI_07_ZARN_LO_TIME.ref();
+    BI_MUX.T_SW8_T_SW = power_up ? now : CNFG_BI.BI_08_ZARN_LO_TIME.ref();
+    // The ten slots by trip number; a slot no source selects stays 0:0, a
+    // later source overwrites an earlier one.
+    TimeCell* const slot[10] = {
+        &BI_MUX.BI_TRIP_TS_OUT_1.ref(), &BI_MUX.BI_TRIP_TS_OUT_2.ref(), &BI_MUX.BI_TRIP_TS_OUT_3.ref(),
+        &BI_MUX.BI_TRIP_TS_OUT_4.ref(), &BI_MUX.BI_TRIP_TS_OUT_5.ref(), &BI_MUX.BI_TRIP_TS_OUT_6.ref(),
+        &BI_MUX.BI_TRIP_TS_OUT_7.ref(), &BI_MUX.BI_TRIP_TS_OUT_8.ref(), &BI_MUX.BI_TRIP_TS_OUT_9.ref(),
+        &BI_MUX.BI_TRIP_TS_OUT_10.ref()};
+    for (TimeCell* t : slot) *t = TimeCell{};
+    const auto put = [&slot](int32_t trip, const TimeCell& time) {
+        if (trip >= 1 && trip <= 10) *slot[trip - 1] = time;
+    };
+    put(BI_MUX.BI01_TS_SEL_I_NAME, BI_MUX.T_SW1_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_02_I_SUBTRACT, BI_MUX.T_SW2_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_01_I_SUBTRACT, BI_MUX.T_SW3_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_04_I_SUBTRACT, BI_MUX.T_SW4_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_05_I_SUBTRACT, BI_MUX.T_SW5_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_06_I_SUBTRACT, BI_MUX.T_SW6_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_07_I_SUBTRACT, BI_MUX.T_SW7_T_SW.ref());
+    put(BI_MUX.FUNC_TO_TRIP_08_I_SUBTRACT, BI_MUX.T_SW8_T_SW.ref());
+    const auto& v = VL4_BI;
+    const int32_t remote[16] = {
+        v.FUNC_TO_TRIP_01_I_SUBTRACT, v.FUNC_TO_TRIP_02_I_SUBTRACT, v.FUNC_TO_TRIP_03_I_SUBTRACT,
+        v.FUNC_TO_TRIP_04_I_SUBTRACT, v.FUNC_TO_TRIP_05_I_SUBTRACT, v.FUNC_TO_TRIP_06_I_SUBTRACT,
+        v.FUNC_TO_TRIP_07_I_SUBTRACT, v.FUNC_TO_TRIP_08_I_SUBTRACT, v.FUNC_TO_TRIP_09_I_SUBTRACT,
+        v.FUNC_TO_TRIP_10_I_SUBTRACT, v.FUNC_TO_TRIP_11_I_SUBTRACT, v.FUNC_TO_TRIP_12_I_SUBTRACT,
+        v.FUNC_TO_TRIP_13_I_SUBTRACT, v.FUNC_TO_TRIP_14_I_SUBTRACT, v.FUNC_TO_TRIP_15_I_SUBTRACT,
+        v.FUNC_TO_TRIP_16_I_SUBTRACT};
+    for (int32_t trip : remote) put(trip, now);
+}
+
+void BI_MUX_dynamics_contact() { BI_MUX.ONLINE_DYN_CONT_B_NAME = BI_MUX.CONT_MUX_OUT_9; }
 
 void BI_MUX_contacts() {
     BI_MUX.BI_FUNC_28_B_NAME = BI_MUX.CONT_MUX_OUT_31;

@@ -8,6 +8,7 @@
 #include "app/control/RMT_CAS.cells.h"
 #include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_IN_VLV.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/control/OSPD.cells.h"
@@ -20,6 +21,7 @@
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/control/MPU.cells.h"
 #include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/BI_MUX.cells.h"
 #include "app/config/CNFG_START.cells.h"
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
@@ -32,7 +34,7 @@
 // the overspeed trip acts on the speed of its own pass.
 void _R10_TASK_3() {
     using namespace r10;
-    // also: the contact-trip time stamps of the discrete inputs (not built yet)
+    BI_MUX_trip_times();
     SPEED_SIM_speed();
     MPU_turbine_speed();
     SD_LOGIC_conditions();
@@ -46,6 +48,8 @@ void _R10_TASK_4() {
     using namespace r10;
     SHUTDOWNS_trips_b();
     SHUTDOWNS_list();
+    BI_MUX_dynamics_contact();
+    IFACE_IN_SPEED_dynamics_contact();
     SPD_CTRL_dynamics();
     HP_MAN_ENBL_latch();
     DROOP_feedback_limit();

@@ -33,3 +33,88 @@ TEST_F(Protection, OverspeedTripLatchesInThePassTheSpeedReachesTheLevel) {
 
 }  // namespace
 }  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+// "HP Valve Not Configured" (configuration error 22): an actuator driving an
+// HP valve (functions 2 and 3) whose 100 % current is not above its 0 %
+// current; the other functions are not checked.
+struct ActCase {
+    int function;
+    double ma0, ma100;
+    uint32_t error;
+};
+class HpValveCheck : public ProgramRig, public ::testing::WithParamInterface<ActCase> {};
+
+TEST_P(HpValveCheck, MisScaledHpValveActuatorsAreConfigurationErrors) {
+    const ActCase& c = GetParam();
+    early({{"_ub5.FUNCT.IN", c.function},
+           {"_ub5.ACT_FUNCTION.TUNE", c.function},
+           {"_ub5.MA_AT_0_RNG0.IN", c.ma0},
+           {"_ub5.MA_AT_100_RNG0.IN", c.ma100},
+           {"_ub5.ACT_MIN_VAL.TUNE", c.ma0},
+           {"_ub5.ACT_MAX_VAL.TUNE", c.ma100}});
+    startTurning();
+    ASSERT_EQ(integer("_ub5.FUNCT_INT.I_NAME"), c.function);
+    const float ma0 = c.function == 4 ? 4.0f : static_cast<float>(c.ma0);  // a readout has fixed currents
+    ASSERT_FLOAT_EQ(real("_ub5.MA_0.A_NAME"), ma0);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), c.error);
+    EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_22"), c.error);
+    if (c.error != 0) {
+        EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_6"), 1u) << "a configuration error trips";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, HpValveCheck,
+                         ::testing::Values(ActCase{1, 20.0, 4.0, 0}, ActCase{2, 20.0, 4.0, 1},
+                                           ActCase{3, 20.0, 4.0, 1}, ActCase{3, 4.0, 20.0, 0},
+                                           ActCase{3, 12.0, 12.0, 1}, ActCase{2, 4.0, 20.0, 0},
+                                           ActCase{4, 20.0, 4.0, 0}));
+
+}  // namespace
+}  // namespace pr_test
+
+namespace pr_test {
+namespace {
+
+class ContactTrips : public ProgramRig {
+protected:
+    TimeCell time(const std::string& name) {
+        char type = 0;
+        const void* p = cell(name, &type);
+        EXPECT_EQ(type, 'T') << name;
+        return p != nullptr ? *static_cast<const TimeCell*>(p) : TimeCell{};
+    }
+};
+
+// The time stamp of a contact trip is kept under its trip number: the
+// falling-edge time of the input that carries it.
+TEST_F(ContactTrips, EachContactTripKeepsItsInputsEdgeTimeUnderItsTripNumber) {
+    // Discrete input 1 carries "External Trip 2" (trip number 2).
+    early({{"_ub13.FUNCT.IN", 15}, {"_ub13.BI_FUNCTION.TUNE", 15}});
+    board::setDiscreteInputs(0xFFFFFFFFu);
+    startTurning();
+    ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_01.I_SUBTRACT"), 2);
+    for (int k = 1; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+    board::setDiscreteInput(12, false);  // input 1 opens
+    runPasses(P10, 3);
+    const TimeCell edge = time("CNFG_BI.BI_01_ZARN.LO_TIME");
+    ASSERT_NE(edge.sec, 0u);
+    EXPECT_EQ(time("BI_MUX.T_SW3.T_SW").sec, edge.sec);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_2").sec, edge.sec);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_2").usec, edge.usec);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_9"), 1u) << "external trip 2";
+    runPasses(P10, 30);
+    board::setDiscreteInput(14, false);  // input 3, "External Trip 1"
+    runPasses(P10, 3);
+    const TimeCell edge3 = time("CNFG_BI.BI_03_ZARN.LO_TIME");
+    ASSERT_NE(edge3.usec + edge3.sec, 0u);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_1").sec, edge3.sec);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_1").usec, edge3.usec);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_2").usec, edge.usec);
+    for (int k = 3; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+}
+
+}  // namespace
+}  // namespace pr_test

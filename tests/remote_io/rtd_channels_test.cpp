@@ -480,6 +480,22 @@ TEST_F(RtdTrip, NoResetIsNeededAfterTheNodeComesUpAndASignalFailureTrips) {
     EXPECT_EQ(boolean("_ub52.AND.AND"), 1u);
     EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 1u);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 19);
+    ASSERT_NE(integer("VLTR_ALMS.SUMMARY.FIRST_ALM"), 0);
+    // The first-out resets of both lists, as the service tool gives them:
+    // the first-out is cleared and the next entry to latch takes it.
+    serviceWrite("VLTR_ALMS.TRIP_SUM.FA_RST", 1);
+    serviceWrite("VLTR_ALMS.SUMMARY.FA_RST", 1);
+    feed(2);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 0);
+    EXPECT_EQ(integer("VLTR_ALMS.SUMMARY.FIRST_ALM"), 0);
+    serviceWrite("VLTR_ALMS.TRIP_SUM.FA_RST", 0);
+    serviceWrite("VLTR_ALMS.SUMMARY.FA_RST", 0);
+    words({0x0190, 0x8000, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // channel 1 at 77 F again
+    feed(4);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 1u);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 18);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.ALM_NO_18"), 2);
 }
 
 }  // namespace
