@@ -34,10 +34,12 @@ int next_slot(int k) { return k + 1 > kLastSlot ? 0 : k + 1; }
 // The platform's log directory routine (found by name on platforms of type 10).
 using LogPathFn = const char* (*)();
 
-void report(const char* format, const char* name) {
+// The event goes to the platform every time; the console line only when
+// asked (once per episode of trouble, not on every retry of a full disk).
+void report(const char* format, const char* name, bool console) {
     char text[VKOS_PATH_MAX + 40];
     std::snprintf(text, sizeof text, format, name);
-    std::printf("%s\n", text);
+    if (console) std::printf("%s\n", text);
     SendAppEvent(kAppEventError, text);
 }
 
@@ -106,7 +108,7 @@ void LogEventMonitor(long) {
         if (fd == 0) {
             if (!trouble) {
                 trouble = true;
-                report("Error opening \"%s\" file!", logName);
+                report("Error opening \"%s\" file!", logName, true);
             }
             VKOS_SleepMillisec(kTroubleMs);
             continue;
@@ -129,8 +131,8 @@ void LogEventMonitor(long) {
             LogEventTail = next_slot(LogEventTail);
         }
         if (failed) {
+            report("Error writing to \"%s\" file!", logName, !trouble);
             trouble = true;
-            report("Error writing to \"%s\" file!", logName);
         } else {
             trouble = false;
         }

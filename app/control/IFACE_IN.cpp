@@ -123,7 +123,7 @@ void IFACE_IN_step_test() {
                bk::OR({c.GO_STEP_SP_OUT_3, SPD_R_L.RSE_LWR_OR, c.NOT_SPDCTRL_NOT}), c.ENA_STEPTEST_ACT_Q, kArmStepTest,
                T);
     const uint32_t armed = c.ENA_STEPTEST_B_ACTION;
-    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.QT_STEP_AMOUNT_I_NAME, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
+    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.SP_STEP_TUNE, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
                                     static_cast<uint32_t>(AllRgExecutedwMMM)),
                      c.SP_STEP_SAMP_ITUNE, c.SP_STEP_LIMITED, c.SP_STEP_EN_ENT_OUT, c.SP_STEP_LO_LIM_OUT,
                      c.SP_STEP_HI_LIM_OUT);

@@ -184,6 +184,11 @@ uint16_t GetLatchAESize(uint32_t list) {
     return static_cast<uint16_t>(used_slots(*l) + head_of(*l).count);
 }
 
+int32_t GetLatchAEState(uint32_t list) {
+    const LatchAeList* l = latch_ae_list(static_cast<int>(list & 0xFFu));
+    return l == nullptr ? 0 : l->hidden->change;
+}
+
 int GetNextLatchAEInfo(uint32_t handle, uint32_t index, uint16_t* id, TimerValue* time) {
     const LatchAeList* l = latch_ae_list(static_cast<int>(handle & 0xFFu));
     if (l == nullptr) return 0;

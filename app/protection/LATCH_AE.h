@@ -92,6 +92,9 @@ const LatchAeList* latch_ae_list(int number);
 // Service-side accessors.
 uint16_t GetLatchAESize(uint32_t list);
 int GetNextLatchAEInfo(uint32_t handle, uint32_t index, uint16_t* id, TimerValue* time);
+// The list's state value served to the service tool: its change counter (0
+// for a list number outside 1 .. 5).
+int32_t GetLatchAEState(uint32_t list);
 
 // Exported words of the lists.
 extern int32_t SHUTDOWNS_ANYNewRedFlag, ALARMS_ANYNewRedFlag, VLTR_ALMS_SUMMARYNewRedFlag,

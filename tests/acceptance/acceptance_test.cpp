@@ -241,6 +241,10 @@ TEST(Acceptance, LatchedTripsAreInTheEventLogFileAndInTheListOverTheServiceProto
     std::vector<ListItem> items;
     ASSERT_TRUE(within(30, [&] { return tool.latchedList(1, items) && hasTrip(items, kTripExternal); }))
         << unit.console();
+    // The list's state value tells the reader that the list has changed.
+    const int64_t state = tool.listState(1);
+    EXPECT_GT(state, 0);
+    EXPECT_EQ(tool.listState(9), -1) << "no such list";
     std::vector<std::string> rows;
     auto logged = [&](const std::string& what) {
         int n = 0;
@@ -272,6 +276,7 @@ TEST(Acceptance, LatchedTripsAreInTheEventLogFileAndInTheListOverTheServiceProto
     ASSERT_TRUE(unit.plant(std::string(kTripContact) + "=0"));
     EXPECT_TRUE(within(30, [&] { return tool.latchedList(1, items) && hasTrip(items, kTripExternal); }));
     EXPECT_EQ(tool.boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1);
+    EXPECT_GT(tool.listState(1), state) << "the list changed since it was last read";
     EXPECT_TRUE(within(30, [&] {
         rows = eventLog(unit);
         return logged(externalTrip) == 2;

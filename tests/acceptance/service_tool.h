@@ -132,6 +132,14 @@ public:
         const Bytes r = read(name);
         return r.size() == 2 && r[0] == 0 ? r[1] : -1;
     }
+    // The state value of latched list `list`: its change counter, read by
+    // the list's own handle; -1 when the read fails.
+    int64_t listState(int list) {
+        Bytes req{0x23};
+        put32(req, 0xC0C08000u + uint32_t(list));
+        const Bytes r = ask(req);
+        return r.size() == 5 && r[0] == 0 ? int64_t(get32(r, 1)) : -1;
+    }
     Bytes read(const std::string& name) {
         Bytes req{0x23};
         put32(req, handle(name));

@@ -186,13 +186,20 @@ TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) 
     for (const auto& e : std::filesystem::recursive_directory_iterator(hostfs::applicationRoot()))
         if (e.is_regular_file()) total += e.file_size();
     hostfs::setCapacity(total + 70);
+    testing::internal::CaptureStdout();
     for (const char* c : {"OPC_DATA.OPC_TRIP.AND", "SPDC.UDRSPD_SD.AND", "CNTRL_STOP.STP_COMPLETE.AND"}) trip(c);
-    runPasses(R10, 100);
+    runPasses(R10, 700);  // several retries, 2 s apart
+    const std::string console = testing::internal::GetCapturedStdout();
     EXPECT_FALSE(writerIdle()) << "entries wait while the disk is full";
-    bool reported = false;
+    int reported = 0;
     for (const auto& m : messageLines())
-        if (m == "event 6: Error writing to \"ae_eventlog.csv\" file!") reported = true;
-    EXPECT_TRUE(reported);
+        if (m == "event 6: Error writing to \"ae_eventlog.csv\" file!") ++reported;
+    EXPECT_GE(reported, 3) << "an event for every failed retry";
+    int lines = 0;
+    for (size_t at = console.find("Error writing to"); at != std::string::npos;
+         at = console.find("Error writing to", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1) << "one console line for the episode";
     const auto partial = read({"ae_eventlog.csv"});  // no cut line
     ASSERT_GE(partial.size(), 1u);
     EXPECT_EQ(partial[0].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
