@@ -24,6 +24,7 @@
 #include "tests/acceptance/service_tool.h"
 #include "tests/loader/controller_proc.h"
 #include "tests/support/ports.h"
+#include "tests/support/paths.h"
 
 using acc_test::ListItem;
 using acc_test::ServiceTool;
@@ -149,8 +150,7 @@ std::vector<long> mbpollWithin(const Unit& unit, int table, int ref, int count) 
 // The rows of the unit's event log file as "source|text|severity", read by
 // Python's csv module.
 std::vector<std::string> eventLog(const Unit& unit) {
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
+    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() +
                             "/tests/storage_eventlog/read_eventlog.py " + unit.root() + "/ae_eventlog.csv 2>&1";
     std::string out;
     if (FILE* p = ::popen(cmd.c_str(), "r")) {

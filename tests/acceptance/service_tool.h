@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tests/support/ports.h"
+#include "tests/support/paths.h"
 
 namespace acc_test {
 
@@ -97,8 +98,7 @@ public:
             std::fwrite(bytes.data(), 1, bytes.size(), f);
             std::fclose(f);
         }
-        const char* src = std::getenv("TC_SOURCE_DIR");
-        const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
+        const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() +
                                 "/tests/acceptance/sid_names.py " + scratchFile;
         if (FILE* p = ::popen(cmd.c_str(), "r")) {
             char name[256];

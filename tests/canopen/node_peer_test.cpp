@@ -12,12 +12,12 @@
 
 #include "canopen/canopen_obj_dctn.h"
 #include "tests/canopen/can_fixture.h"
+#include "tests/support/paths.h"
 
 extern char** environ;
 
 TEST(CanOpenPeer, NodeCanopenPackageReadsIdentityAndSeesSync) {
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string dir = std::string(src != nullptr ? src : ".") + "/tests/node";
+    const std::string dir = tc_test::sourceDir() + "/tests/node";
     ASSERT_EQ(::access((dir + "/node_modules/canopen/package.json").c_str(), R_OK), 0)
         << "run `npm install` in " << dir << " (scripts/test.sh does)";
 

@@ -21,6 +21,7 @@
 #include "host/hostio.h"
 #include "platform/vkiodev.h"
 #include "tests/modbus/modbus_rig.h"
+#include "tests/support/paths.h"
 
 namespace {
 
@@ -85,8 +86,7 @@ const std::string kTcp = "mbpoll -m tcp -p @ -a 1 -1 ";
 // where the compiler saw this file (a relative name only holds from the
 // build folder).
 std::string scriptFolder() {
-    if (const char* src = std::getenv("TC_SOURCE_DIR")) return std::string(src) + "/tests/modbus/";
-    return std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/') + 1);
+    return tc_test::sourceDir() + "/tests/modbus/";
 }
 const std::string kPy = "/usr/bin/python3 " + scriptFolder() + "pymodbus_master.py ";
 // pymodbus reads past the table's end (0s), up to and beyond the transport's

@@ -31,15 +31,13 @@
 #include "tests/service_app/service_app.h"
 #include "tests/support/ports.h"
 #include "tests/support/pty_pair.h"
+#include "tests/support/paths.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::string controllerPath() {
-    const char* bin = std::getenv("TC_BINARY_DIR");
-    return std::string(bin != nullptr ? bin : "build") + "/controller";
-}
+std::string controllerPath() { return TC_CONTROLLER_PATH; }
 
 std::pair<int, std::string> runChild(const std::string& command) {
     FILE* p = popen((command + " 2>&1").c_str(), "r");
@@ -308,8 +306,7 @@ TEST_F(ControllerMap, LinkErrorWhenTheMasterStopsPolling) {
 // register, which reach the link's cells while it polls; once it stops, the
 // link error rises after the time-out and the received values drop to 0.
 TEST_F(ControllerMap, SimulatorLinkOnUdp5005) {
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string script = std::string(src != nullptr ? src : ".") + "/tests/modbus_app/sim_master.py";
+    const std::string script = tc_test::sourceDir() + "/tests/modbus_app/sim_master.py";
     const std::string master = "/usr/bin/python3 " + script + " " + std::to_string(5005 + offset) + " 1 ";
     std::pair<int, std::string> result;
     std::thread far([&] { result = runChild(master + "6 01 -7"); });

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "tests/support/paths.h"
 
 namespace dl_test {
 
@@ -60,8 +61,7 @@ inline LogFile parse(const std::string& text) {
 
 // The reader's text of the file at `path` (a host path).
 inline std::string readDataLogFile(const std::string& path) {
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
+    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() +
                             "/tests/storage_datalog/read_datalog.py " + path;
     std::string out;
     if (FILE* p = popen(cmd.c_str(), "r")) {

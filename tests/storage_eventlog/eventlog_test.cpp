@@ -17,6 +17,7 @@
 #include "runtime/appinit.h"
 #include "storage/log_evt.h"
 #include "tests/protection/protection_rig.h"
+#include "tests/support/paths.h"
 
 namespace pr_test {
 namespace {
@@ -39,8 +40,7 @@ protected:
 
     // The rows of the files by the independent reader; fails on a row it cannot parse.
     std::vector<Row> read(std::vector<std::string> names) {
-        const char* src = std::getenv("TC_SOURCE_DIR");
-        std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") + "/tests/storage_eventlog/read_eventlog.py";
+        std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() + "/tests/storage_eventlog/read_eventlog.py";
         for (const auto& n : names) cmd += " " + hostFile(n);
         std::string out;
         if (FILE* p = popen(cmd.c_str(), "r")) {

@@ -14,6 +14,7 @@
 #include "host/hostfs.h"
 #include "host/hostkernel.h"
 #include "storage/log_evt.h"
+#include "tests/support/paths.h"
 
 namespace tc_test {
 
@@ -26,8 +27,7 @@ struct LogRow {
 // when it needs the groups to have caught up too.
 inline std::vector<LogRow> readEventLog() {
     EXPECT_TRUE(hk::runUntil([] { return LogEventHead == LogEventTail; }, 2000));
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") +
+    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() +
                             "/tests/storage_eventlog/read_eventlog.py " + hostfs::applicationRoot() +
                             "/ae_eventlog.csv";
     std::string out;

@@ -1,4 +1,5 @@
 #include "tests/support/peer_nodes.h"
+#include "tests/support/paths.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -13,8 +14,7 @@ extern char** environ;
 namespace tc_test {
 
 PeerNodes::PeerNodes(int port, const std::vector<std::string>& specs) {
-    const char* src = std::getenv("TC_SOURCE_DIR");
-    const std::string dir = std::string(src != nullptr ? src : ".") + "/tests/node";
+    const std::string dir = tc_test::sourceDir() + "/tests/node";
     if (::access((dir + "/node_modules/canopen/package.json").c_str(), R_OK) != 0) return;
     int out[2], in[2];
     if (::pipe(out) != 0) return;
