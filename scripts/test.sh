@@ -10,7 +10,7 @@ jobs=$(nproc)
 bash scripts/install-deps.sh
 bash scripts/check-peers.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTC_XREF=ON
 cmake --build build -j "$jobs"
 # Every parameterised case is named by its suite's name generator, not numbered.
 if ctest --test-dir build -N | grep -E '/[0-9]+$'; then
