@@ -10,7 +10,8 @@
 // A node is KIND:ID[:OPTION]... with KIND one of aio, rtd, bi, bo and options
 //   never            ignores reset-node (never boots)
 //   twice            sends two boot-ups per reset
-//   late=MS[@I.S]    answers SDO requests MS ms late (only object I sub S)
+//   late=MS[@I.S]    answers SDO requests MS ms late (only object I sub S,
+//                    and then also the segments of its upload)
 //   abort=I.S        answers object I (hex) sub S with an SDO abort
 //   code=X           reports module code X (object 0x2000)
 //   pdo              sends its transmit PDOs on each SYNC while operational
@@ -141,8 +142,10 @@ function main() {
         node.lastSent = [];
         node.device = buildDevice(node, (id, data) => {
             const sdo = id === 0x580 + node.id;
+            const segment = (data[0] & 0xE0) === 0x00;
             const late = sdo && node.lateMs > 0 && (!node.lateObject ||
-                (data.readUInt16LE(1) === node.lateObject.index && data[3] === node.lateObject.sub));
+                (data.readUInt16LE(1) === node.lateObject.index && data[3] === node.lateObject.sub) ||
+                (segment && node.lateUpload));
             if (late) setTimeout(() => write(id, data), node.lateMs);
             else write(id, data);
         });
@@ -171,6 +174,11 @@ function main() {
                 const index = f.data.readUInt16LE(1);
                 const sub = f.data[3];
                 const cmd = f.data[0];
+                // An upload of the late object: its segments are late too.
+                if ((cmd & 0xE0) === 0x40 || (cmd & 0xE0) === 0x20) {
+                    node.lateUpload = node.lateObject !== null && index === node.lateObject.index &&
+                        sub === node.lateObject.sub;
+                }
                 if ((cmd & 0xE0) === 0x40 || (cmd & 0xE0) === 0x20) {
                     if (node.aborts.some((a) => a.index === index && a.sub === sub)) {
                         const a = Buffer.alloc(8);
@@ -204,8 +212,11 @@ function main() {
                 for (let n = 0; n < 4; ++n) {
                     const ms = Number(node.device.getValueArray(0x1800 + n, 5));
                     if (ms <= 0) continue;
-                    if (node.lastSent[n] !== undefined && now - node.lastSent[n] < ms) continue;
-                    node.lastSent[n] = now;
+                    // Due on a fixed cadence, so that the 5 ms tick adds no drift;
+                    // after a stall of the process the cadence starts afresh.
+                    const due = node.lastSent[n];
+                    if (due !== undefined && now - due < ms) continue;
+                    node.lastSent[n] = due !== undefined && now - due < 2 * ms ? due + ms : now;
                     const cob = 0x180 + 0x100 * n;
                     write(cob + node.id, Buffer.alloc(KINDS[node.kind].len[cob] || 8));
                 }
