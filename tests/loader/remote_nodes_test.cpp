@@ -234,27 +234,40 @@ int busPort() {
     return port <= 60000 ? port : 0;
 }
 
+// The controller started on its own bus port, with a bus monitor; open()
+// waits until the application runs and its network has opened (its start-up
+// reset of node 5 is on the bus).
+struct ControllerOnBus {
+    tc_test::TempDir tmp;
+    int offset = tc_test::pickPortOffset();
+    int canPort = busPort();
+    tc_test::Controller ctl{{"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
+                             tmp.path + "/var", "--normal-priority"}};
+    BusMonitor bus{canPort};
+    ::testing::AssertionResult open() {
+        if (canPort == 0) return ::testing::AssertionFailure() << "no bus port";
+        if (!ctl.waitFor("Application is running")) return ::testing::AssertionFailure() << ctl.output();
+        if (!bus.connected()) return ::testing::AssertionFailure() << "no bus";
+        const auto openBy = Clock::now() + std::chrono::seconds(20);
+        while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
+        if (bus.find("000#8105") < 0) return ::testing::AssertionFailure() << bus.dump();
+        return ::testing::AssertionSuccess();
+    }
+};
+
 }  // namespace
 
 TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
-    const tc_test::TempDir tmp;
-    const int offset = tc_test::pickPortOffset();
-    const int canPort = busPort();
-    ASSERT_NE(canPort, 0);
-    tc_test::Controller ctl({"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
-                             tmp.path + "/var", "--normal-priority"});
-    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
-
-    BusMonitor bus(canPort);
-    ASSERT_TRUE(bus.connected());
+    ControllerOnBus run;
     // The nodes join once the network has opened, so they miss its start-up
     // resets. The user enables the four nodes, has the network's start
     // command repeated (which takes the controller's own node to operational
     // as well) and, once the start-up reset of the network has ended, resets
     // the network to take the nodes in.
-    const auto openBy = Clock::now() + std::chrono::seconds(20);
-    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
-    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
+    ASSERT_TRUE(run.open());
+    auto& bus = run.bus;
+    auto& ctl = run.ctl;
+    const int canPort = run.canPort, offset = run.offset;
     std::vector<std::string> specs;
     for (const NodeKind& n : kNodes) specs.push_back(n.spec);
     tc_test::PeerNodes nodes(canPort, specs);
@@ -317,18 +330,11 @@ TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
 // (whose device name comes 1.5 s late) is restarted by the user while its
 // texts are coming in, and it comes back configured and operational.
 TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeBack) {
-    const tc_test::TempDir tmp;
-    const int offset = tc_test::pickPortOffset();
-    const int canPort = busPort();
-    ASSERT_NE(canPort, 0);
-    tc_test::Controller ctl({"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
-                             tmp.path + "/var", "--normal-priority"});
-    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
-    BusMonitor bus(canPort);
-    ASSERT_TRUE(bus.connected());
-    const auto openBy = Clock::now() + std::chrono::seconds(20);
-    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
-    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
+    ControllerOnBus run;
+    ASSERT_TRUE(run.open());
+    auto& bus = run.bus;
+    auto& ctl = run.ctl;
+    const int canPort = run.canPort, offset = run.offset;
     tc_test::PeerNodes nodes(canPort, {"aio:1:timer", "rtd:3:timer", "bi:4:timer:late=1500@1008.0", "bo:5:timer"});
     ASSERT_TRUE(nodes.started()) << "run `npm install` in tests/node (scripts/test.sh does)";
     ASSERT_EQ(nodes.read(1), std::vector<std::string>{"ready"});
@@ -459,18 +465,11 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
 // discrete-input node's contacts, as the controller receives them on the
 // bus, in the discrete inputs 47 .. 62 that mbpoll reads over TCP.
 TEST(ControllerWithRemoteNodes, AModbusMasterReadsTheContactsOfTheDiscreteInputNode) {
-    const tc_test::TempDir tmp;
-    const int offset = tc_test::pickPortOffset();
-    const int canPort = busPort();
-    ASSERT_NE(canPort, 0);
-    tc_test::Controller ctl({"--can-port", std::to_string(canPort), "--port-offset", std::to_string(offset), "--root",
-                             tmp.path + "/var", "--normal-priority"});
-    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
-    BusMonitor bus(canPort);
-    ASSERT_TRUE(bus.connected());
-    const auto openBy = Clock::now() + std::chrono::seconds(20);
-    while (bus.find("000#8105") < 0 && Clock::now() < openBy) bus.pump(100);
-    ASSERT_GE(bus.find("000#8105"), 0) << bus.dump();
+    ControllerOnBus run;
+    ASSERT_TRUE(run.open());
+    auto& bus = run.bus;
+    auto& ctl = run.ctl;
+    const int canPort = run.canPort, offset = run.offset;
     tc_test::PeerNodes nodes(canPort, {"bi:4"});
     ASSERT_TRUE(nodes.started()) << "run `npm install` in tests/node (scripts/test.sh does)";
     ASSERT_EQ(nodes.read(1), std::vector<std::string>{"ready"});
