@@ -141,7 +141,11 @@ void VL3_RTD_channel(int k) {
     // the node is silent is no reading: it latches nothing (the channel
     // fault stands for the outage), so that the latch does not outlast the
     // outage and hold the channel's levels off after the node is back.
-    const float delay = c.latch_dly != nullptr ? *c.latch_dly : RTD_CHANNEL_delay_ms(k);
+    // Channels 2 to 8 have a latch delay of their own besides the channel's
+    // fault delay; the longer of the two holds, so that the fault delay set
+    // and shown for the channel is never cut short.
+    const float fault_delay = RTD_CHANNEL_delay_ms(k);
+    const float delay = c.latch_dly != nullptr && *c.latch_dly > fault_delay ? *c.latch_dly : fault_delay;
     const uint32_t reset = RESET.RST_ONE_SHOT;
     range_latch(!silent && x >= RTD_CHANNEL_hi_limit(k), delay, reset, v.hi_timer, c.hi_latch);
     if (c.ovrd != 0) range_latch(false, delay, reset, v.lo_timer, c.lo_latch);

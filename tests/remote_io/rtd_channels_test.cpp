@@ -3,6 +3,7 @@
 // operational by the chassis task, the test sends the node's two process
 // data PDOs, and the 80 ms channel logic turns the words into temperatures,
 // faults, range latches, alarm levels, lists and texts.
+#include <array>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -202,6 +203,34 @@ TEST_F(RtdChannels, TheFilterFollowsAStepWithItsTimeConstant) {
     EXPECT_GT(real(ch(2, "VL_RTD")), 99.9f);  // the shortest constant settles within a few passes
 }
 
+// The filter's shortest time constant is 0.05095541 s: a setting of 0 or
+// below, or one at that value, works with it; one just above works with
+// its own. First steps of a 0 to 100 C step.
+TEST_F(RtdChannels, AFilterConstantAtOrBelowTheShortestUsesTheShortest) {
+    g_early = {{"_ub44.CH_FILTR.IN", 0.0},  {"_ub45.CH_FILTR.IN", -5.0}, {"_ub46.CH_FILTR.IN", 0.05095541},
+               {"_ub47.CH_FILTR.IN", 0.06}, {"_ub48.CH_FILTR.IN", 0.5}};
+    start();
+    settle(20);
+    words({0, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0, 0x8000});
+    int first = -1;
+    std::vector<std::array<float, 5>> y;
+    for (int p = 0; p < 30 && y.size() < 2; ++p) {
+        feed(1);
+        if (first < 0 && boolean(ch(8, "FAULT")) != 0) first = p;
+        if (first >= 0) y.push_back({real(ch(2, "VL_RTD")), real(ch(3, "VL_RTD")), real(ch(4, "VL_RTD")),
+                                     real(ch(5, "VL_RTD")), real(ch(6, "VL_RTD"))});
+    }
+    ASSERT_EQ(y.size(), 2u);
+    const float taus[5] = {0.05095541f, 0.05095541f, 0.05095541f, 0.06f, 0.5f};
+    for (int c = 0; c < 5; ++c) {
+        const float a = 0.08f / (2.0f * taus[c] + 0.08f);
+        const float y1 = 100.0f * a;
+        const float y2 = y1 + (200.0f - 2.0f * y1) * a;
+        EXPECT_NEAR(y[0][c], y1, 1e-3f) << "channel " << c + 2;
+        EXPECT_NEAR(y[1][c], y2, 1e-3f) << "channel " << c + 2;
+    }
+}
+
 struct LatchCase {
     int channel;
     const char* setting;  // the delay setting, or nullptr for the default
@@ -210,37 +239,43 @@ struct LatchCase {
 };
 
 TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRange) {
+    // Channels 2 to 5 without a fault delay: their latch delays hold.
     g_early = {{"_ub43.FLT_DLY.IN", 0.5},        {"VL3_RTD.RTD_3.LATCH_DLY", 400.0},
-               {"VL3_RTD.RTD_4.LATCH_DLY", 0.0}, {"VL3_RTD.RTD_6.OVRD", 1.0}};
+               {"VL3_RTD.RTD_4.LATCH_DLY", 0.0}, {"VL3_RTD.RTD_6.OVRD", 1.0},
+               {"_ub44.FLT_DLY.IN", 0.0},        {"_ub45.FLT_DLY.IN", 0.0},
+               {"_ub46.FLT_DLY.IN", 0.0},        {"_ub47.FLT_DLY.IN", 0.0},
+               {"_ub49.FLT_DLY.IN", 0.5}};
     start();
     words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
     settle();
     for (int k = 1; k <= 8; ++k) ASSERT_EQ(boolean(ch(k, "LATCH_OR")), 0u) << k;
     // Channels 1-4 above the high limit, 5 and 6 below the low one; the fault
     // bit of channel 8 marks the first pass of the new words.
-    words({0x3E80, 0x3E80, 0x3E80, 0x3E80, 0x4000, 0x4000, 0x0640, 0x8000});
-    std::vector<int> hi(5, -1), lo(7, -1);
+    words({0x3E80, 0x3E80, 0x3E80, 0x3E80, 0x4000, 0x4000, 0x3E80, 0x8000});
+    std::vector<int> hi(8, -1), lo(7, -1);
     int first = -1;
     for (int p = 0; p < 30; ++p) {
         feed(1);
         if (first < 0 && boolean(ch(8, "FAULT")) != 0) first = p;
         if (first < 0) continue;
-        for (int k = 1; k <= 4; ++k)
+        for (int k : {1, 2, 3, 4, 7})
             if (hi[k] < 0 && boolean(ch(k, "HI_LATCH")) != 0) hi[k] = p - first + 1;
         for (int k = 5; k <= 6; ++k)
             if (lo[k] < 0 && boolean(ch(k, "LO_LATCH")) != 0) lo[k] = p - first + 1;
     }
     // Channel 1: its fault delay 0.5 s as 500 ms, the timer gains 80 a pass;
     // channels 2 and 5: 0.2 ms, so the second pass; channel 3: 400 ms;
-    // channel 4: none.
+    // channel 4: none; channel 7: its fault delay of 0.5 s over the latch
+    // delay's 0.2 ms.
     EXPECT_EQ(hi[1], 8);
+    EXPECT_EQ(hi[7], 8);
     EXPECT_EQ(hi[2], 2);
     EXPECT_EQ(hi[3], 6);
     EXPECT_EQ(hi[4], 1);
     EXPECT_EQ(lo[5], 2);
     EXPECT_EQ(lo[6], -1);  // the override keeps the low latch off
     EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 1u);
-    EXPECT_EQ(boolean(ch(7, "LATCH_OR")), 0u);
+    EXPECT_EQ(boolean(ch(7, "LATCH_OR")), 1u);
 
     // A reset while out of range keeps them; back in range they stay until
     // the next reset.
