@@ -57,7 +57,7 @@ int init_blks() {
     init_step("blocks 2 flags");
     init_blks_flags();
     init_step("blocks 3 sampled tunables");
-    AI_CHANNEL_init_blks();  // analog input channels: sampled function numbers and ranges
+    preset_sampled_tunables();
     init_step("blocks 4 speed-sensor channels");
     CNFG_SPEED_init_blks();
     init_step("blocks 5 channel configuration words");

@@ -16,6 +16,7 @@
 #include "platform/vkosfile.h"
 #include "runtime/appmain.h"
 #include "runtime/can_startup.h"
+#include "runtime/catalogue_tables.h"
 #include "runtime/iogather.h"
 #include "canopen/CanVersion.h"
 #include "runtime/mscloads.h"
@@ -69,6 +70,11 @@ void init_step(const char* what) {
 namespace {
 void step(const char* what) { init_step(what); }
 }  // namespace
+
+void preset_sampled_tunables() {
+    for (uint32_t k = 0; k < num_samp_presets; ++k)
+        std::memcpy(cell_ptr(_samp_presets[k].out), cell_ptr(_samp_presets[k].tune), sizeof(uint32_t));
+}
 
 uint32_t init_application() {
     step("application 1 version texts");

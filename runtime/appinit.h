@@ -44,6 +44,10 @@ int init_blks();
 // A step of the start-up: noted in the kernel's trace, and a scheduling
 // point.
 void init_step(const char* what);
+// Block initialisation step 3: every sampled tunable's output (SAMP_TUNE,
+// SAMP_ITUNE) starts from its stored value, so that the first pass of each
+// group sees the stored configuration before any sample.
+void preset_sampled_tunables();
 void RTinit_blks();
 void init_service();
 void AllRtCanNtwGoPreOperational();

@@ -371,6 +371,28 @@ struct Derive {
         return s;
     }
 
+    // ---- outputs of the real and integer sampled tunables with their tunable cells.
+    static constexpr int samp_output(uint32_t m, const Row& r) {
+        if (r.access.letter != '*' || !cstr_eq(r.field, "TUNE")) return -1;
+        const int e = find_field(m, r.block, r.type == 'A' ? "SAMP_TUNE" : "SAMP_ITUNE");
+        return (r.type == 'A' || r.type == 'I') ? e : -1;
+    }
+    static constexpr size_t count_samp_presets() {
+        size_t c = 0;
+        walk([&](uint32_t m, uint32_t k) { c += samp_output(m, d[m].rows[k]) >= 0 ? 1 : 0; });
+        return c;
+    }
+    static constexpr size_t kSampPresets = count_samp_presets();
+    static constexpr std::array<SampPreset, kSampPresets + 1> make_samp_presets() {
+        std::array<SampPreset, kSampPresets + 1> s{};
+        size_t at = 0;
+        walk([&](uint32_t m, uint32_t k) {
+            const int e = samp_output(m, d[m].rows[k]);
+            if (e >= 0) s[at++] = {mr_ref(m, k), mr_ref(m, static_cast<uint32_t>(e))};
+        });
+        return s;
+    }
+
     // ---- tunable defaults in directory order.
     static constexpr std::array<TuneDefault, kTunables + 1> make_defaults() {
         std::array<TuneDefault, kTunables + 1> t{};

@@ -45,6 +45,13 @@ struct SampTune {
     CellRef enable;
 };
 
+// The output of a sampled tunable (SAMP_TUNE, SAMP_ITUNE) and its tunable
+// cell: block initialisation starts every output from the stored value.
+struct SampPreset {
+    CellRef tune;
+    CellRef out;
+};
+
 constexpr uint32_t kAnTuneBytes = 12;
 constexpr uint32_t kIntTuneBytes = 12;
 
@@ -58,6 +65,8 @@ extern const IntTune* const _int_tune;
 extern const uint32_t num_int_tune;
 extern const SampTune* const _samp_tunes;
 extern const uint32_t num_samp_tunes;    // used records (1 .. num_samp_tunes)
+extern const SampPreset* const _samp_presets;
+extern const uint32_t num_samp_presets;
 extern const char* const* const UserBlockNames;
 extern const uint32_t numUserBlockNames;
 extern const char* const* const UserBlockOutputMappings;

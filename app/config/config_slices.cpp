@@ -14,17 +14,20 @@
 #include "app/config/CNFG_CHECK_VL.cells.h"
 #include "app/config/CNFG_DUP_CHK_BI.cells.h"
 #include "app/config/MASTER.cells.h"
+#include "app/control/ACCEL.cells.h"
 #include "app/control/AUTO_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 
-// The configuration window, the sample pulses, the remote nodes' gates.
+// The configuration window, the sample pulses, the remote nodes' gates,
+// the acceleration hold's reset.
 void _R160_TASK_7() {
     using namespace r160;
     MASTER_config_window();
     CALMODE_sample_pulses();
     CNFG_CAN2_config_gates();
     CNFG_CAN2_timers();
+    ACCEL_reset_hold();
 }
 // The analog inputs' routing blocks, then their named copies.
 void _R160_TASK_8() { r160::AI_MUX_routing(); }

@@ -29,6 +29,7 @@
     X(RESET, A_SW, A, R10, PLAIN)                            \
     X(MEM, ZMINUS1, A, R10, PLAIN)                           \
     X(PEAK, A_NAME, A, R10, PLAIN)                           \
+    X(RST_HOLD, IN_3, B, R160, TUNE(false))                  \
     X(RST_HOLD, OR, B, R160, PLAIN, R10)
 CAT_MODULE(ACCEL)
 
@@ -39,3 +40,9 @@ void ACCEL_deriv_2();
 // Filtered acceleration, held maximum rate and peak (piece of _R10_TASK_1).
 void ACCEL_accel();
 }  // namespace r10
+
+namespace r160 {
+// The held maximum rate's reset: the operator's hold reset or the power-up
+// reset (piece of _R160_TASK_7).
+void ACCEL_reset_hold();
+}  // namespace r160

@@ -2,6 +2,8 @@
 // sensors, filtered, with the held maximum rate and the peak.
 #include "app/control/ACCEL.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/IFACE_IN_SPEED.cells.h"
+#include "app/control/RESET.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/X_RESET.cells.h"
 #include "runtime/appmem.h"
@@ -56,3 +58,11 @@ void ACCEL_accel() {
 }
 
 }  // namespace r10
+
+namespace r160 {
+
+void ACCEL_reset_hold() {
+    ACCEL.RST_HOLD_OR = bk::OR({IFACE_IN_SPEED.RESET_HOLD_B_NAME, RESET.PWR_UP_RST_ONE_SHOT, ACCEL.RST_HOLD_IN_3});
+}
+
+}  // namespace r160

@@ -33,9 +33,8 @@
 CAT_MODULE(CONF_CHECK_CASC)
 
 namespace r160 {
-// _R160_TASK_32, in this order: the run-time displays, the cascade checks,
-// the speed-sensor checks.
-void COND_MON_run_times();
+// _R160_TASK_32, after the run-time displays: the cascade checks, the
+// speed-sensor checks.
 void CONF_CHECK_CASC_checks();
 void MPU_checks();
 }  // namespace r160

@@ -1,6 +1,6 @@
 // CONF_CHECK, CONF_CHECK_CASC and the speed-sensor checks of MPU: settings
 // that contradict each other raise the conditions the configuration-error
-// list latches; COND_MON's run times split into calendar fields.
+// list latches.
 #include "app/control/CONF_CHECK_CASC.cells.h"
 
 #include "app/analog/AI_MUX.cells.h"
@@ -12,7 +12,6 @@
 #include "app/control/MPU.cells.h"
 #include "app/control/MPU_OVRD.cells.h"
 #include "app/control/CONF_VAL_1.cells.h"
-#include "app/interface/COND_MON.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "runtime/blockkinds.h"
 
@@ -30,31 +29,9 @@ void strict_check(uint32_t& err, uint32_t enable, uint32_t used, uint32_t& cmp, 
     err = bk::AND({cmp, ne, used, enable});
 }
 
-void split(const TimeCell& t, float& year, float& month, float& day, float& hour, float& min, float& sec,
-           float& usec) {
-    const bk::DateSplit d = bk::DATE_SPLIT(t);
-    year = d.YEAR;
-    month = d.MONTH;
-    day = d.DAY;
-    hour = d.HOUR;
-    min = d.MIN;
-    sec = d.SEC;
-    usec = d.MICROSEC;
-}
 }  // namespace
 
 namespace r160 {
-
-void COND_MON_run_times() {
-    auto& c = COND_MON;
-    c.TRUNTOTIME_T_NAME = bk::A_TO_T(c.TRUNCVTBK_A_NAME);
-    split(c.TRUNLDTOTIME_T_NAME, c.TRUNLD_HMS_YEAR, c.TRUNLD_HMS_MONTH, c.TRUNLD_HMS_DAY, c.TRUNLD_HMS_HOUR,
-          c.TRUNLD_HMS_MIN, c.TRUNLD_HMS_SEC, c.TRUNLD_HMS_MICROSEC);
-    split(c.TRUNTOTIME_T_NAME, c.TRUN_HMS_YEAR, c.TRUN_HMS_MONTH, c.TRUN_HMS_DAY, c.TRUN_HMS_HOUR, c.TRUN_HMS_MIN,
-          c.TRUN_HMS_SEC, c.TRUN_HMS_MICROSEC);
-    c.TRUNLDMINS_A_NAME = c.TRUNLD_HMS_MIN;
-    c.TRUNMINS_A_NAME = c.TRUN_HMS_MIN;
-}
 
 void CONF_CHECK_CASC_checks() {
     CONF_CHECK.NO_RMT_CASC_AI_NOT = bk::NOT(AI_MUX.RMT_CASC_USED_B_NAME);

@@ -2,6 +2,7 @@
 // the operator's brightness, limited while the unit runs hot or has been left
 // alone, fading down slowly and up at once.
 #include "app/config/CALMODE.cells.h"
+#include "app/config/MASTER.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/system/_MASTER.cells.h"
 
@@ -56,6 +57,8 @@ void ORVEX12_IO_display() {
     // The power-up window: on from start-up for its length, then off.
     bk::ONE_SHOT(s.PWRUP_OS, o.PWRUP_OS_ONE_SHOT, nullptr, 1u, o.PWRUP_OS_DLY_TIME, bk::T160);
     o.PWRUP_NOT = bk::NOT(o.PWRUP_OS_ONE_SHOT);
+    // Relay 1's inversion may change under the I/O lock or in the window.
+    o.IOLOCK_PWRUP_OR = bk::OR({MASTER.IO_LOCK_B_NAME, o.PWRUP_OS_ONE_SHOT});
     o.ENA_DB_AND = bk::AND({o.NOT_DIM_NOT, o.PWRUP_NOT});
     o.SAMP_AND = bk::AND({o.DIFF_OR, CALMODE.PULSER_NOT, o.NOT_DIM_NOT});
     o.ZMINUS1_B_ZMINUS1_B = o.SAMP_AND;

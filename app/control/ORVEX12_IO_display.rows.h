@@ -41,7 +41,8 @@
     X(ENA_DB, AND, B, R160, PLAIN, R80)                           \
     X(SAMP, AND, B, R160, PLAIN)                                  \
     X(PWRUP_OS, DLY_TIME, A, R160, TUNE(5.0, 0.0, 600.0))         \
-    X(PWRUP_OS, ONE_SHOT, B, R160, PLAIN)
+    X(PWRUP_OS, ONE_SHOT, B, R160, PLAIN)                         \
+    X(IOLOCK_PWRUP, OR, B, R160, PLAIN)
 
 // The chassis display settings (piece of _R160_TASK_47).
 namespace r160 {

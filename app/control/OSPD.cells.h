@@ -90,10 +90,12 @@ void OSPD_speed_hold();   // _R40_TASK_5: the held speed and the moving flags
 void OSPD_hold_reset();   // _R40_TASK_8: the held speed, 0 while it is reset
 }
 namespace r160 {
+void OSPD_no_movement();    // _R160_TASK_40: the test's no-movement delay and its displays
 void OSPD_test_commands();  // _R160_TASK_47: test commands and the trip level in use
 }
 namespace r80 {
-void OSPD_demand();         // the permission and the demand latches
+void OSPD_demand();         // _R80_TASK_16: the permission and the external demand
+void OSPD_test_demand();    // _R80_TASK_22: the internal demand, the demand flags and pulse
 }
 namespace r10 {
 void OSPD_trip();           // the overspeed trip and the test limit, with the shutdowns

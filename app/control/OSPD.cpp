@@ -72,6 +72,20 @@ constexpr float kReduceMin = 100.0f, kReduceMax = 65000.0f;
 
 namespace r160 {
 
+void OSPD_no_movement() {
+    auto& c = OSPD;
+    auto& s = OSPD_test_st;
+    // A new demand restarts the wait: a reference that had already stood
+    // still longer would otherwise never end the test (the end is a pulse on
+    // the wait running out).
+    const uint32_t new_demand = refbk::RISE(s.DMD_NEW, c.OSPD_DMD_OR_OR);
+    c.NO_MV_NOT = bk::NOR({c.MV_REF_OR, new_demand});
+    bk::DELAY(s.DLY_NOMOV, c.DLY_NOMOV_DELAY, &c.DLY_NOMOV_R_TIME.ref(), c.NO_MV_NOT, c.DLY_NOMOV_DLY_TIME, 0.0f,
+              bk::T160);
+    IFACE_OUT_SPEED.DIS_TIMEOUT_I_NAME = c.DLY_NOMOV_R_TIME;
+    IFACE_OUT_SPEED.ENTRD_RATE_A_NAME = IFACE_IN_SPEED.SP_GOTO_RT_A_NAME;
+}
+
 void OSPD_test_commands() {
     auto& c = OSPD;
     auto& s = OSPD_test_st;
@@ -104,16 +118,7 @@ void OSPD_test_commands() {
     c.NO_OTHER_NOR = bk::NOR({IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME, IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME});
     c.SPDCNTRL_OK_NAND = bk::NAND({HP_LIMTER.SPDCTRL_MING_AND, c.NO_OTHER_NOR});
     c.RST_HOLD_OR = bk::OR({IFACE_IN_SPEED.RESET_HOLD_B_NAME, RESET.PWR_UP_RST_ONE_SHOT});
-    // A test whose reference has not moved for DLY_NOMOV ends itself. A new
-    // demand restarts the wait: a reference that had already stood still
-    // longer would otherwise never end the test (the end is a pulse on the
-    // wait running out).
-    const uint32_t new_demand = refbk::RISE(s.DMD_NEW, c.OSPD_DMD_OR_OR);
-    c.NO_MV_NOT = bk::NOR({c.MV_REF_OR, new_demand});
-    bk::DELAY(s.DLY_NOMOV, c.DLY_NOMOV_DELAY, &c.DLY_NOMOV_R_TIME.ref(), c.NO_MV_NOT, c.DLY_NOMOV_DLY_TIME, 0.0f,
-              bk::T160);
-    IFACE_OUT_SPEED.DIS_TIMEOUT_I_NAME = c.DLY_NOMOV_R_TIME;
-    IFACE_OUT_SPEED.ENTRD_RATE_A_NAME = IFACE_IN_SPEED.SP_GOTO_RT_A_NAME;
+    // A test whose reference has not moved for DLY_NOMOV ends itself.
     bk::ONE_SHOT(s.SH_OSPDOFF, c.SH_OSPDOFF_ONE_SHOT, nullptr, c.DLY_NOMOV_DELAY, kIdleEnd, bk::T160);
 
     // The reduced trip level lasts until a power-up, leaving configuration,
@@ -146,15 +151,19 @@ void OSPD_demand() {
                               c.SPDCNTRL_OK_NAND, c.DISABLE_OST_OR});
     c.OSPD_DMD_EXT_ACT_OUT = 2;
     bk::LATCH_R(c.OSPD_DMD_EXT_B_ACTION, bk::OR({c.AND_OK_AND, c.ENA_EXT_OST_OS_ONE_SHOT}), c.OR_DISABLE_OR);
+    c.NAND_TEST_NAND = bk::NAND({IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, c.OSPD_DMD_EXT_B_ACTION});
+    IFACE_OUT_SPEED.OSPD_TRIP_EN_B_NAME = c.NAND_TEST_NAND;
+}
+
+void OSPD_test_demand() {
+    auto& c = OSPD;
     bk::LATCH_R(c.OSPD_DMD_INT_B_ACTION, bk::OR({c.ENA_INT_OST_OS_ONE_SHOT, c.ENA_RED_INT_ONE_SHOT}),
                 c.OR_DISABLE_OR);
     c.OSPD_DMD_OR_OR = bk::OR({c.OSPD_DMD_EXT_B_ACTION, c.OSPD_DMD_INT_B_ACTION});
     c.DISABLED_NOT = bk::NOT(c.OSPD_DMD_OR_OR);
-    c.OSPD_PLS_B_ACTION = refbk::RISE(OSPD_test_st.OSPD_PLS, c.OSPD_DMD_OR_OR);
-    c.NAND_TEST_NAND = bk::NAND({IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, c.OSPD_DMD_EXT_B_ACTION});
-    IFACE_OUT_SPEED.OSPD_TRIP_EN_B_NAME = c.NAND_TEST_NAND;
     c.EXTERN_TEST_AND = bk::AND({c.OSPD_LEVEL_A_COMPARE, c.OSPD_DMD_EXT_B_ACTION});
     c.OSPD_ALM_B_NAME = c.EXTERN_TEST_AND;
+    c.OSPD_PLS_B_ACTION = refbk::RISE(OSPD_test_st.OSPD_PLS, c.OSPD_DMD_OR_OR);
     c.REDICE_OSPD_NOT_NOT = bk::NOT(c.REDUCE_OSPD_USE_B_ACTION);
 }
 

@@ -152,7 +152,7 @@
     SPDC_CMP(X, SR__GE_MNG, R160, R80)                                     \
     X(SR__GE_MNG, HYSTER, A, R160, TUNE(-20.0, -1e38, 1e38))               \
     SPDC_CMP(X, SR__GE_L1, R160, R80)                                      \
-    X(SR__GE_L1, HYSTER, A, R160, TUNE(-20.0, -1e38, 1e38))                \
+    X(SR__GE_L1, HYSTER, A, R160, TUNE(-20.0, -50.0, 50.0))                \
     SPDC_CMP(X, SR_GE_IDL, R160)                                           \
     X(SR_GE_IDL, HYSTER, A, R160, TUNE(-20.0, -1e38, 1e38))                \
     X(SR__LT_MNG, NOT, B, R160, PLAIN, R80)                                \

@@ -15,6 +15,7 @@
 #include "app/control/CASC_SETPT.cells.h"
 #include "app/control/CNFG_CASC.cells.h"
 #include "app/control/CONF_CHECK_CASC.cells.h"
+#include "app/interface/COND_MON.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"

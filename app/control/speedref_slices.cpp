@@ -144,11 +144,12 @@ void _R160_TASK_37() {
 }
 void _R160_TASK_40() {
     using namespace r160;
+    IFACE_MODE_modes();
     IFACE_OUT_CASC_status();
     SPD_CTRL_status_leds();
+    OSPD_no_movement();
     SPDC_ramp_rates();
     SPDC_idle_level();
-    IFACE_MODE_modes();
 }
 void _R160_TASK_44() {
     r160::SPDC_rem_act();

@@ -37,10 +37,22 @@
     X(RLY_FUNCTION, EN_ENT_OUT, B, R160, PLAIN)            \
     X(RLY_FUNCTION, LO_LIM_OUT, I, R160, PLAIN)            \
     X(RLY_FUNCTION, HI_LIM_OUT, I, R160, PLAIN)            \
+    X(RLY_USED, EQ, B, R160, PLAIN)                        \
+    X(RLY_USED, LT, B, R160, PLAIN)                        \
+    X(RLY_USED, GT, B, R160, PLAIN)                        \
     X(INVERT_RELAY, IN, B, R160, TUNE(false))              \
+    X(INVERT_RELAY, B_NAME, B, R160, PLAIN)                \
+    X(INV_NOT, NOT, B, R160, PLAIN)                        \
+    X(ENA_CNFG_NOT, NOT, B, R160, PLAIN)                   \
+    X(ENBL_RST, AND, B, R160, PLAIN)                       \
+    X(INV_INH, B_ACTION, B, R160, PLAIN)                   \
+    X(INV_INH, ACT_OUT, I, R160, PLAIN)                    \
     X(INVERTED, LATCH, B, R160, PLAIN, R10)                \
     X(DISBL_FORCING, IN, B, R160, TUNE(false))             \
+    X(DISBL_FORCING, B_NAME, B, R160, PLAIN)               \
     X(ENBLE_FORCING, IN, B, R160, TUNE(false))             \
+    X(ENBLE_FORCING, B_NAME, B, R160, PLAIN)               \
+    X(NOT_ENBLED, NOT, B, R160, PLAIN)                     \
     X(DIS_FRC, OR, B, R160, PLAIN)                         \
     X(FORCING_ENBLD, LATCH_R, B, R160, PLAIN, R10)         \
     X(DISBL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0))  \
@@ -61,8 +73,9 @@
     X(RLY_SEL_STAT, B_MUX_N_1, B, R10, PLAIN)              \
     X(RLY_INVERT, XOR, B, R10, PLAIN)                      \
     X(RLY_OUT, B_SW, B, R10, PLAIN, R160)                  \
-    X(RLY02_FDBK, MSG_SEL, C, R160, PLAIN)                 \
-    X(RLY_FUN_STRG, I_TO_STR, C, R160, PLAIN)              \
+    X(RLY02_FDBK, MSG_SEL, I, R160, PLAIN)                 \
+    X(RLY02_FDBK, B_TO_STR, C, R160, PLAIN)                \
+    X(RLY_FUN_STRG1, I_TO_STR, C, R160, PLAIN)             \
     X(BO01_TAG, IN, C, R160, TUNE("Relay 01"))             \
     X(BO01_TAG, S_NAME, C, R160, PLAIN)                    \
     X(RELAY_01_FUNCT, OUT_1, A, R160, PLAIN)               \

@@ -5,7 +5,9 @@
 // blocks' readbacks and displays.
 #include "app/discrete/CNFG_BO.cells.h"
 
+#include "app/channel_config.h"
 #include "app/config/CALMODE.cells.h"
+#include "app/control/ORVEX12_IO.cells.h"
 #include "app/discrete/RELAY_CHANNEL.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "drivers/ZarnDiscreteIns.h"
@@ -82,14 +84,18 @@ void CNFG_BO_relay_1() {
                                         kTripRelayState, static_cast<uint32_t>(AllRgExecutedwMMM)),
                          c.RLY_FUNCTION_SAMP_ITUNE, c.RLY_FUNCTION_LIMITED, c.RLY_FUNCTION_EN_ENT_OUT,
                          c.RLY_FUNCTION_LO_LIM_OUT, c.RLY_FUNCTION_HI_LIM_OUT);
-        c.INVERTED_LATCH = c.INVERT_RELAY_IN != 0 ? 1u : 0u;
     }
-    c.DIS_FRC_OR = bk::OR({c.DISBL_FORCING_IN, CALMODE.NOTCALMODE_B_NAME});
-    bk::LATCH_R(c.FORCING_ENBLD_LATCH_R, c.ENBLE_FORCING_IN, c.DIS_FRC_OR);
+    bk::I_COMPARE(c.RLY_USED_EQ, c.RLY_USED_LT, c.RLY_USED_GT, c.RLY_FUNCTION_SAMP_ITUNE, 1);
+    // Forcing: enabled only in calibration mode, the disable wins.
+    c.ENBLE_FORCING_B_NAME = c.ENBLE_FORCING_IN;
+    c.DISBL_FORCING_B_NAME = c.DISBL_FORCING_IN;
+    c.DIS_FRC_OR = bk::OR({c.DISBL_FORCING_B_NAME, CALMODE.NOTCALMODE_B_NAME});
+    bk::LATCH_R(c.FORCING_ENBLD_LATCH_R, c.ENBLE_FORCING_B_NAME, c.DIS_FRC_OR);
     bk::DELAY(CNFG_BO_st.disbl_dly, c.DISBL_DLY_DELAY, &c.DISBL_DLY_R_TIME.ref(), c.FORCING_ENBLD_LATCH_R, 0.0f,
               c.DISBL_DLY_NEG_DTIME, bk::T160);
-    bk::ONE_SHOT(CNFG_BO_st.reset_state, c.RESET_STATE_ONE_SHOT, &c.RESET_STATE_R_TIME.ref(),
-                 bk::NOT(c.FORCING_ENBLD_LATCH_R), c.RESET_STATE_DLY_TIME, bk::T160);
+    c.NOT_ENBLED_NOT = bk::NOT(c.FORCING_ENBLD_LATCH_R);
+    bk::ONE_SHOT(CNFG_BO_st.reset_state, c.RESET_STATE_ONE_SHOT, &c.RESET_STATE_R_TIME.ref(), c.NOT_ENBLED_NOT,
+                 c.RESET_STATE_DLY_TIME, bk::T160);
     if (c.DISBL_DLY_DELAY == 1) {
         bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(CNFG_BO_st.force_protect, c.FORCE_PROTECT_TUNE, 0, c.RESET_STATE_ONE_SHOT, 0,
                                         1, 0, 0, 1, static_cast<uint32_t>(AllRgExecutedwMMM)),
@@ -97,8 +103,19 @@ void CNFG_BO_relay_1() {
                          c.FORCE_PROTECT_LO_LIM_OUT, c.FORCE_PROTECT_HI_LIM_OUT);
     }
     bk::I_COMPARE(c.FORCE_STATE_EQ, c.FORCE_STATE_LT, c.FORCE_STATE_GT, c.FORCE_PROTECT_SAMP_ITUNE, 1);
-    c.RLY02_FDBK_MSG_SEL = c.RLY_OUT_B_SW == 1 ? " Energized " : " De-energized ";
-    bk::I_TO_STR(c.RLY_FUN_STRG_I_TO_STR, c.RLY_FUNCTION_SAMP_ITUNE,
+    // The inversion follows its tunable under the I/O lock and in the
+    // power-up window (so a stored inversion is in force after a start),
+    // and holds otherwise.
+    c.INVERT_RELAY_B_NAME = c.INVERT_RELAY_IN;
+    c.INV_NOT_NOT = bk::NOT(c.INVERT_RELAY_B_NAME);
+    c.ENA_CNFG_NOT_NOT = bk::NOT(ORVEX12_IO.IOLOCK_PWRUP_OR);
+    c.ENBL_RST_AND = bk::AND({c.INV_NOT_NOT, ORVEX12_IO.IOLOCK_PWRUP_OR});
+    chan::inversion_latch(!(c.INVERT_RELAY_B_NAME == 0 || c.ENA_CNFG_NOT_NOT == 1), c.ENBL_RST_AND,
+                          c.INV_INH_ACT_OUT, c.INV_INH_B_ACTION, c.INVERTED_LATCH);
+    const bool energized = c.RLY_OUT_B_SW == 1;
+    c.RLY02_FDBK_B_TO_STR = energized ? " Energized " : " De-energized ";
+    c.RLY02_FDBK_MSG_SEL = energized ? 1 : 0;
+    bk::I_TO_STR(c.RLY_FUN_STRG1_I_TO_STR, c.RLY_FUNCTION_SAMP_ITUNE,
                  {{1, "--- Not Used ---"}, {2, "Summary Shutdown"}, {3, "Trip Relay State"}}, "Not Used");
     c.BO01_TAG_S_NAME = c.BO01_TAG_IN;
 }

@@ -7,9 +7,6 @@
 
 #include "runtime/catalogue.h"
 
-// The run-time displays that the configuration-check slice computes.
-#define COND_MON_RUN_TIME_ROWS(X) X(TRUNCVTBK, A_NAME, A, R160, PLAIN) X(TRUNLDTOTIME, T_NAME, T, R160, PLAIN) X(TRUNTOTIME, T_NAME, T, R160, PLAIN)
-
 #define COND_MON_CELLS(X) \
     X(NV_MEM_LOG, B_ENABLE, B, R80, TUNE(true)) \
     X(NV_MEM_LOG, COUNT, I, R80, PLAIN) \
@@ -188,8 +185,8 @@
     X(TRUNLD2_HMS, MIN, A, R160, PLAIN) \
     X(TRUNLD2_HMS, SEC, A, R160, PLAIN) \
     X(TRUNLD2_HMS, MICROSEC, A, R160, PLAIN) \
-    X(TRUNLD2MINS, A_NAME, A, R160, PLAIN) \
-    COND_MON_RUN_TIME_ROWS(X)
+    X(TRUNLD2MINS, A_NAME, A, R160, PLAIN)
+
 CAT_MODULE(COND_MON)
 
 // The run condition of the run-hour timers: speed at or above minimum governor.
@@ -208,8 +205,12 @@ namespace r160 {
 void COND_MON_inputs();
 // The rewrite command, the saves and reloads, the counters and the peaks.
 void COND_MON_counters();
-// The three run-hour timers and their duration displays.
+// The three run-hour timers and the third one's duration display
+// (_R160_TASK_31).
 void COND_MON_run_hours();
+// The first timer's time cell and the duration displays of the first two
+// (_R160_TASK_32).
+void COND_MON_run_times();
 }  // namespace r160
 
 // A service write of the rewrite command restarts its hold time.

@@ -23,6 +23,8 @@ constexpr float kT = bk::T160;
 constexpr float kPassHours = 4.4444445e-5f;
 constexpr uint32_t kPassMicros = 160000;
 constexpr float kCommandHold = 1.0f;
+// Where the hours of the periodic save start again after a save.
+constexpr float kPeriodicRestartHours = 1.0f;
 
 // Counter with preset: a rising reset loads the preset, a rising count
 // input adds one.
@@ -37,6 +39,7 @@ struct COND_MON_blocks {
     bk::SvcCmdState<1> REWRITE_NV_CMD;
     CounterState START_TURB, SD_CNT, SDWLOAD1_CNT, SDWLOAD2_CNT, OSPD_CNT;
     uint32_t snapshot_edge;  // the NV log block's edge memory
+    uint32_t trip_saved;     // the save of the trip standing now has begun
 };
 BlockRam<COND_MON_blocks> COND_MON_st;
 
@@ -158,11 +161,15 @@ void COND_MON_counters() {
     bk::ONE_SHOT(s.NV_WRITE, M.NV_WRITE_ONE_SHOT, nullptr, M.RSET_DELAY_DELAY, 4.0f, kT);
 
     // The periodic save: hours since the last one, against the threshold.
-    // After a periodic save the count starts again from zero, so that a
-    // threshold of an hour or less still saves every period.
+    // After a periodic save the count starts again from one hour, so the
+    // first save comes after the threshold and the later ones every
+    // threshold less an hour. A threshold of an hour or less would leave
+    // the comparison true for good (no further save, and no other save
+    // either, since the request never ends): there the count starts again
+    // from zero and saves every threshold.
     TimeCell& elapsed = M.NV_TRIG_ELAP_TIME;
     if (M.LOOP1_ZMINUS1_B != 0) {
-        M.NV_TRIG_OUT_1 = 0.0f;
+        M.NV_TRIG_OUT_1 = M.RSTNVTRIG_IN_2 > kPeriodicRestartHours ? kPeriodicRestartHours : 0.0f;
         elapsed = {0, 0};
     } else {
         advance(M.NV_TRIG_OUT_1, elapsed);
@@ -175,8 +182,15 @@ void COND_MON_counters() {
     M.WRITE_B_NAME = DATALOG.TURB_TRIP_B_NAME;
     M.SD_WRITE_AND = bk::AND({M.WRITE_B_NAME, M.ABV_MIN_A_COMPARE});
     bk::DELAY(s.WAIT4COUNT, M.WAIT4COUNT_DELAY, nullptr, M.SD_WRITE_AND, 1.0f, 0.0f, kT);
-    M.SAVE_OR = bk::OR({M.WAIT4COUNT_DELAY, M.NV_WRITE_ONE_SHOT, M.RSTNVTRIG_A_COMPARE, M.SAVE_IN_4});
+    // A trip asks for one save: while a tripped turbine stays above idle the
+    // request ends once its save has begun (or has been refused in the
+    // power-up window), so that the save request can start again for the
+    // periodic, rewrite and service saves.
+    if (M.WAIT4COUNT_DELAY == 0) s.trip_saved = 0;
+    const uint32_t trip_request = bk::AND({M.WAIT4COUNT_DELAY, bk::NOT(s.trip_saved)});
+    M.SAVE_OR = bk::OR({trip_request, M.NV_WRITE_ONE_SHOT, M.RSTNVTRIG_A_COMPARE, M.SAVE_IN_4});
     bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, nullptr, M.SAVE_OR, M.TRIGNV_DLY_TIME, kT, M.PWRUPOS_ONE_SHOT);
+    if (M.WAIT4COUNT_DELAY != 0 && (M.TRIGNV_ONE_SHOT != 0 || M.PWRUPOS_ONE_SHOT != 0)) s.trip_saved = 1;
     bk::ONE_SHOT(s.RST_DYN, M.RST_DYN_ONE_SHOT, nullptr, M.TRIGNV_ONE_SHOT, M.RST_DYN_DLY_TIME, kT);
     bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, nullptr, M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f, kT);
     M.RSET_OR = bk::OR({M.TRIG_DLY_DELAY, M.COUNT_CLR_ONE_SHOT, M.RESET_DLY_DELAY, M.RSET_IN_4});
@@ -214,9 +228,25 @@ struct RunHours {
     float &set_in, &set, &sel, &wait, &hrs_real, &hrs, &accum;
     int32_t& hrs_int;
     uint32_t &run, &calc_alm;
-    TimeCell &elapsed, &to_time;
-    float &calc, &multiply, &year, &month, &day, &hour, &min, &sec, &microsec, &mins;
+    TimeCell& elapsed;
+    float &calc, &multiply;
 };
+
+// A run time split as a date since 1970 into the fields of its display.
+struct Display {
+    float &year, &month, &day, &hour, &min, &sec, &microsec, &mins;
+};
+void split(const TimeCell& t, const Display& c) {
+    const bk::DateSplit d = bk::DATE_SPLIT(t);
+    c.year = d.YEAR;
+    c.month = d.MONTH;
+    c.day = d.DAY;
+    c.hour = d.HOUR;
+    c.min = d.MIN;
+    c.sec = d.SEC;
+    c.microsec = d.MICROSEC;
+    c.mins = c.min;
+}
 
 void run_hours(const RunHours& c, uint32_t second_input, float stored) {
     auto& M = COND_MON;
@@ -237,41 +267,44 @@ void run_hours(const RunHours& c, uint32_t second_input, float stored) {
     c.calc = seconds / 3600.0f + (std::isfinite(stored) ? stored : 0.0f);
     c.calc_alm = 0;
     c.multiply = c.calc * 3600.0f;
-    c.to_time = bk::A_TO_T(c.multiply);
-    const bk::DateSplit d = bk::DATE_SPLIT(c.to_time);
-    c.year = d.YEAR;
-    c.month = d.MONTH;
-    c.day = d.DAY;
-    c.hour = d.HOUR;
-    c.min = d.MIN;
-    c.sec = d.SEC;
-    c.microsec = d.MICROSEC;
-    c.mins = c.min;
 }
 
 }  // namespace
 
-#define COND_MON_TIMER(SET, N, RUN, IH, RH, HRS, ACC, CALC, CVT, TOT, HMS, MINS)                                     \
-    RunHours {                                                                                                 \
-        M.SET##_IN, M.SET##_A_NAME, M.SEL_TMR_##N##_A_SW, M.WAIT_TMR_##N##_ZMINUS1, M.RH##_OUT_1,             \
-            M.HRS##_A_NAME, M.ACC##_OUT_1, M.IH##_OUT_1, M.RUN##_AND, M.CALC##_ALM, M.ACC##_ELAP_TIME,       \
-            M.TOT##_A_TO_T, M.CALC##_CALCULATE, M.CVT##_MULTIPLY, M.HMS##_YEAR, M.HMS##_MONTH, M.HMS##_DAY,     \
-            M.HMS##_HOUR, M.HMS##_MIN, M.HMS##_SEC, M.HMS##_MICROSEC, M.MINS##_A_NAME                           \
+#define COND_MON_TIMER(SET, N, RUN, IH, RH, HRS, ACC, CALC, CVT)                                         \
+    RunHours {                                                                                             \
+        M.SET##_IN, M.SET##_A_NAME, M.SEL_TMR_##N##_A_SW, M.WAIT_TMR_##N##_ZMINUS1, M.RH##_OUT_1,         \
+            M.HRS##_A_NAME, M.ACC##_OUT_1, M.IH##_OUT_1, M.RUN##_AND, M.CALC##_ALM, M.ACC##_ELAP_TIME,   \
+            M.CALC##_CALCULATE, M.CVT##_MULTIPLY                                                          \
+    }
+#define COND_MON_DISPLAY(HMS, MINS)                                                                        \
+    Display {                                                                                              \
+        M.HMS##_YEAR, M.HMS##_MONTH, M.HMS##_DAY, M.HMS##_HOUR, M.HMS##_MIN, M.HMS##_SEC, M.HMS##_MICROSEC, \
+            M.MINS##_A_NAME                                                                                \
     }
 
 void COND_MON_run_hours() {
     auto& M = COND_MON;
     bk::A_COMPARE(NV_MEM.ABV_IDLE_A_COMPARE, NV_MEM.ABV_IDLE_A_EQUAL, DATALOG.SPEED_A_NAME,
                   DATALOG.MIN_GOV_A_NAME);
-    RunHours t1 = COND_MON_TIMER(TRUNSET, 1, TURB_RUN, RIHOURS, RHOURS, TRUNHRS, TRUNACCUM, TRUNCALC, TRUNCVTBK, TRUNTOTIME,
-                                 TRUN_HMS, TRUNMINS);
-    run_hours(t1, M.TURB_RUN_IN_2, M.NV_MEM_LOG_OUT_6);
-    RunHours t2 = COND_MON_TIMER(TRUNLDSET, 2, TURB_RUNLD, RLDIHOURS, RLDHOURS, TRUNLDHRS, TRUNLDACCUM, TRUNLDCALC, TRUNCVTBK2,
-                                 TRUNLDTOTIME, TRUNLD_HMS, TRUNLDMINS);
-    run_hours(t2, M.LOAD_LVL1_B_NAME, M.NV_MEM_LOG_OUT_7);
-    RunHours t3 = COND_MON_TIMER(TRUNLD2SET, 3, TURB_RUNLD2, RLD2IHOURS, RLD2HOURS, TRUNLD2HRS, TRUNLD2ACCUM, TRUNLD2CALC,
-                                 TRUNCVTBK3, TRUNLD2TOTIME, TRUNLD2_HMS, TRUNLD2MINS);
-    run_hours(t3, M.LOAD_LVL2_B_NAME, M.NV_MEM_LOG_OUT_8);
+    run_hours(COND_MON_TIMER(TRUNSET, 1, TURB_RUN, RIHOURS, RHOURS, TRUNHRS, TRUNACCUM, TRUNCALC, TRUNCVTBK),
+              M.TURB_RUN_IN_2, M.NV_MEM_LOG_OUT_6);
+    run_hours(COND_MON_TIMER(TRUNLDSET, 2, TURB_RUNLD, RLDIHOURS, RLDHOURS, TRUNLDHRS, TRUNLDACCUM, TRUNLDCALC,
+                             TRUNCVTBK2),
+              M.LOAD_LVL1_B_NAME, M.NV_MEM_LOG_OUT_7);
+    M.TRUNLDTOTIME_A_TO_T = bk::A_TO_T(M.TRUNCVTBK2_MULTIPLY);
+    run_hours(COND_MON_TIMER(TRUNLD2SET, 3, TURB_RUNLD2, RLD2IHOURS, RLD2HOURS, TRUNLD2HRS, TRUNLD2ACCUM,
+                             TRUNLD2CALC, TRUNCVTBK3),
+              M.LOAD_LVL2_B_NAME, M.NV_MEM_LOG_OUT_8);
+    M.TRUNLD2TOTIME_A_TO_T = bk::A_TO_T(M.TRUNCVTBK3_MULTIPLY);
+    split(M.TRUNLD2TOTIME_A_TO_T, COND_MON_DISPLAY(TRUNLD2_HMS, TRUNLD2MINS));
+}
+
+void COND_MON_run_times() {
+    auto& M = COND_MON;
+    M.TRUNTOTIME_A_TO_T = bk::A_TO_T(M.TRUNCVTBK_MULTIPLY);
+    split(M.TRUNLDTOTIME_A_TO_T, COND_MON_DISPLAY(TRUNLD_HMS, TRUNLDMINS));
+    split(M.TRUNTOTIME_A_TO_T, COND_MON_DISPLAY(TRUN_HMS, TRUNMINS));
 }
 
 }  // namespace r160

@@ -165,8 +165,9 @@ void _R80_TASK_22() {
     using namespace r80;
     MPU_min_gov_compare();
     OPC_DATA_lists();
-    OPC_DATA_link();
     RMT_CAS_EN_inhibit_list();
+    OPC_DATA_link();
+    OSPD_test_demand();
     ORVEX12_IO_activity();
     PWR_UP_MSG_timing();
     REMOTE_selection();

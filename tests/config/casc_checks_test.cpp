@@ -3,6 +3,7 @@
 // when it is corrected; the condition monitor's run time shown in calendar
 // fields.
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -146,40 +147,48 @@ TEST_F(CascChecks, EachCheckRaisesForItsFaultAndClearsWhenCorrected) {
     }
 }
 
+// The run times come from the hours the operator enters and stores with the
+// rewrite command: stored, reloaded and shown as calendar fields.
 TEST_F(CascChecks, RunTimesInCalendarFieldsKeepTheirMillisecondsPastTwentyFiveDays) {
+    unlock();
+    runPasses(R160, 80);  // past the condition log's power-up window
     const struct {
-        double seconds;
-        float day, hour, min, sec, usec;
+        float hours;  // entered
+        float day, hour, min, sec;
     } rows[] = {
-        {12.3456, 1, 0, 0, 12, 345000},
-        // 34 days 17:20:00.5: ten times past where 1000 x the time overflows.
-        {3000000.5, 4, 17, 20, 0, 500000},
+        {0.00343f, 1, 0, 0, 12},
+        // 34 days 17:20:00 and a fraction: ten times past where 1000 x the
+        // time overflows.
+        {833.3334f, 4, 17, 20, 0},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.seconds);
-        setCell("COND_MON.TRUNCVTBK.A_NAME", r.seconds);
-        runPasses(R160, 1);
-        auto* t = static_cast<TimeCell*>(cell("COND_MON.TRUNTOTIME.T_NAME"));
+        SCOPED_TRACE(r.hours);
+        serviceWrite("COND_MON.TRUNSET.IN", r.hours);
+        // 2000-02-29 00:00:00 for the hours at load level 1.
+        serviceWrite("COND_MON.TRUNLDSET.IN", 264384.0);
+        serviceWrite("COND_MON.REWRITE_NV_CMD.IN_1", 1);
+        runPasses(R160, 60);
+        ASSERT_EQ(boolean("COND_MON.BEGIN.LATCH"), 0u) << "the rewrite is over";
+        EXPECT_EQ(real("COND_MON.TRUNCALC.CALCULATE"), r.hours) << "stored and reloaded";
+        const float m = real("COND_MON.TRUNCVTBK.MULTIPLY");
+        auto* t = static_cast<TimeCell*>(cell("COND_MON.TRUNTOTIME.A_TO_T"));
         ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->sec, static_cast<uint32_t>(r.seconds));
-        EXPECT_EQ(t->usec, static_cast<uint32_t>(r.usec));
+        EXPECT_EQ(t->sec, static_cast<uint32_t>(m));
+        const double fraction = static_cast<double>(m) - std::floor(static_cast<double>(m));
+        EXPECT_NEAR(static_cast<double>(t->usec), fraction * 1e6, 1000.0);
+        EXPECT_EQ(t->usec % 1000u, 0u) << "whole milliseconds";
+        EXPECT_GT(t->usec, 0u);
         EXPECT_EQ(real("COND_MON.TRUN_HMS.DAY"), r.day);
         EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), r.hour);
         EXPECT_EQ(real("COND_MON.TRUN_HMS.MIN"), r.min);
         EXPECT_EQ(real("COND_MON.TRUN_HMS.SEC"), r.sec);
-        EXPECT_EQ(real("COND_MON.TRUN_HMS.MICROSEC"), r.usec);
+        EXPECT_EQ(real("COND_MON.TRUN_HMS.MICROSEC"), static_cast<float>(t->usec));
         EXPECT_EQ(real("COND_MON.TRUNMINS.A_NAME"), r.min);
+        EXPECT_EQ(real("COND_MON.TRUNLD_HMS.YEAR"), 2000.0f);
+        EXPECT_EQ(real("COND_MON.TRUNLD_HMS.MONTH") * 100 + real("COND_MON.TRUNLD_HMS.DAY"), 229.0f);
+        EXPECT_EQ(real("COND_MON.TRUNLD_HMS.HOUR"), 0.0f);
+        EXPECT_EQ(real("COND_MON.TRUNLDMINS.A_NAME"), 0.0f);
     }
-    // The loaded run time is kept as a time cell already.
-    auto* ld = static_cast<TimeCell*>(cell("COND_MON.TRUNLDTOTIME.T_NAME"));
-    ASSERT_NE(ld, nullptr);
-    *ld = {951782400u + 3723u, 250000u};  // 2000-02-29 01:02:03.25
-    runPasses(R160, 1);
-    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.YEAR"), 2000.0f);
-    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.MONTH") * 100 + real("COND_MON.TRUNLD_HMS.DAY"), 229.0f);
-    EXPECT_EQ(real("COND_MON.TRUNLDMINS.A_NAME"), 2.0f);
-    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.SEC"), 3.0f);
-    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.MICROSEC"), 250000.0f);
 }
 
 }  // namespace

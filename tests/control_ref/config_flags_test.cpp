@@ -7,6 +7,7 @@
 
 #include "app/config/config_slices.h"
 #include "app/control/control_slices.h"
+#include "app/interface/interface_slices.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -17,7 +18,7 @@ class ConfigFlags : public tc_test::AppHarness {
 protected:
     void SetUp() override {
         AppHarness::SetUp();
-        useSlices(R80, {_R80_TASK_16});
+        useSlices(R80, {_R80_TASK_22});
         useSlices(R160, {_R160_TASK_12});
         startApp();
     }

@@ -49,10 +49,11 @@ INSTANTIATE_TEST_SUITE_P(Channels, ContactRouting, ::testing::ValuesIn(kRouteCas
 
 TEST_F(DiscreteInputs, ConfigurationChangesOnlyInConfigurationModeOnARisingSample) {
     start();
-    // Before any configuration pass nothing is in force and nothing routes.
-    EXPECT_EQ(integer("_ub13.BI_FUNCTION.SAMP_ITUNE"), 0);
-    EXPECT_EQ(boolean("_ub13.BI_USED.LT"), 1u);
-    EXPECT_EQ(text("_ub13.BI_FUN_STRG.I_TO_STR"), "Not Used");
+    // Before any configuration pass the stored function (1, not used) is in
+    // force and nothing routes.
+    EXPECT_EQ(integer("_ub13.BI_FUNCTION.SAMP_ITUNE"), 1);
+    EXPECT_EQ(boolean("_ub13.BI_USED.EQ"), 1u);
+    EXPECT_EQ(text("_ub13.BI_FUN_STRG.I_TO_STR"), "---Not Used---");
     configure(0, 10, true);
     EXPECT_EQ(integer("_ub13.FUNCT_INT.I_NAME"), 10);
     EXPECT_EQ(boolean("_ub13.INVERTED.LATCH"), 1u);

@@ -40,8 +40,8 @@ TEST_F(Relays, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
     startWithTripRelay();
     runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
-    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG.I_TO_STR"), "Summary Shutdown");
-    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.MSG_SEL"), " Energized ");
+    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG1.I_TO_STR"), "Summary Shutdown");
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " Energized ");
     EXPECT_EQ(real("CNFG_BO.RELAY_01_FUNCT.OUT_1"), 2.0f);
     EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 1u);
     EXPECT_EQ(tripRelayDriven(), 1u);
@@ -58,7 +58,7 @@ TEST_F(Relays, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
     runPasses(R10, 50);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 0u);
     runPasses(R160, 1);
-    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.MSG_SEL"), " De-energized ");
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " De-energized ");
     shutdown(false);
     runPasses(R10, 3);
     EXPECT_EQ(tripRelayDriven(), 1u);
@@ -440,35 +440,6 @@ TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
     runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
 }
-
-struct InvertCase {
-    const char* name;
-    int invert;
-    uint32_t latched;
-};
-class RelayOneInversion : public Relays, public ::testing::WithParamInterface<InvertCase> {};
-
-// Relay 1 takes its inversion from any value of the tunable that is not 0,
-// and only while configuration is enabled.
-TEST_P(RelayOneInversion, LatchedFromTheTunableWhileConfiguring) {
-    startWithTripRelay();
-    // The word as a stored file may hold it (setCell would make it 0 or 1).
-    *static_cast<uint32_t*>(cell("CNFG_BO.INVERT_RELAY.IN")) = static_cast<uint32_t>(GetParam().invert);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 0u) << "not while configuration is off";
-    setCell("CALMODE.ADJUSTOK.OR", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), GetParam().latched);
-    setCell("CALMODE.ADJUSTOK.OR", 0);
-    setCell("CNFG_BO.INVERT_RELAY.IN", GetParam().latched == 1 ? 0 : 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), GetParam().latched) << "held outside configuration";
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, RelayOneInversion,
-                         ::testing::Values(InvertCase{"zero", 0, 0}, InvertCase{"one", 1, 1},
-                                           InvertCase{"other_than_one", 2, 1}),
-                         [](const ::testing::TestParamInfo<InvertCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Relays, AlarmOverrideRunsForItsDelayAfterALatchedShutdownClears) {
     start();

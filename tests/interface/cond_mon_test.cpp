@@ -31,7 +31,7 @@ protected:
         g_defaulted = false;
         useSlices(R10, {tunableDefaultsOnce});
         useSlices(R80, {_R80_TASK_18});
-        useSlices(R160, {_R160_TASK_29, _R160_TASK_30, _R160_TASK_31, _R160_TASK_81, _R160_TASK_82});
+        useSlices(R160, {_R160_TASK_29, _R160_TASK_30, _R160_TASK_31, _R160_TASK_32, _R160_TASK_81, _R160_TASK_82});
         startApp();
     }
     // Past the power-up window and the reload that follows it.

@@ -1,0 +1,164 @@
+// The I/O configuration, the trip relay and the condition monitor through
+// the program's own slice table, driven only by its inputs: the board and
+// the speed sensors, the I/O lock, tunables written as the service tool
+// writes them and the tunables file over a restart.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "host/board.h"
+#include "host/speed_sensor_model.h"
+#include "platform/vkiobus.h"
+#include "runtime/sysinfo.h"
+#include "storage/eefile.h"
+#include "tests/support/app_harness.h"
+
+namespace {
+
+constexpr int R10 = 0, R160 = 4;
+constexpr uint32_t kPassesPerHour = 22500;  // 160 ms passes
+
+class Program : public tc_test::AppHarness {
+protected:
+    void SetUp() override {
+        const auto& program = tc_test::programSliceTable();
+        AppHarness::SetUp();
+        board::reset();
+        UnAssert_IOLOCK();
+        for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, program[g]);
+    }
+    void TearDown() override {
+        AppHarness::TearDown();
+        UnAssert_IOLOCK();
+    }
+    void seconds(double s) { runPasses(R160, static_cast<uint32_t>(std::ceil(s / 0.16))); }
+    // The I/O lock, taken once the platform allows it.
+    void lock() {
+        for (int p = 0; p < 100 && _SYS_INFO_LOCK_PER != 1; ++p) runPasses(R10, 1);
+        Assert_IOLOCK();
+        ASSERT_EQ(Query_IOLOCK(), 1u);
+    }
+    // Leaves configure mode with the service tool's exit command (which saves
+    // the tunables file), then releases the lock.
+    void unlock() {
+        serviceWrite("MASTER.COMMANDS.IN_3", 1);
+        for (int p = 0; p < 8 && boolean("MASTER.LOCK_IO.LATCH") != 0; ++p) runPasses(R160, 1);
+        ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+        UnAssert_IOLOCK();
+    }
+    uint32_t relayOne() { return board::relaysEnergised() & 1u; }
+    // Relay 1's output as its function and inversion give it.
+    uint32_t relayOneExpected(int function, uint32_t inverted) {
+        const uint32_t state = function == 1 ? boolean("SHUTDOWNS.ANY.LATCH_AE") : boolean("SHUTDOWNS.RELY_NOT.NOT");
+        return state ^ inverted;
+    }
+};
+
+// Relay 1 (the trip relay) follows its stored function and inversion from
+// the start: the sampled function is in force in the first pass and the
+// inversion latches in the power-up window; outside the window and the lock
+// the inversion holds.
+TEST_F(Program, RelayOneFollowsItsStoredFunctionAndInversionAfterARestart) {
+    board::wireRelayReadbacks(true);
+    startApp();
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2) << "the default in the first pass";
+    EXPECT_EQ(boolean("CNFG_BO.RLY_USED.GT"), 1u);
+    seconds(8);  // past the power-up windows
+    EXPECT_EQ(boolean("ORVEX12_IO.IOLOCK_PWRUP.OR"), 0u);
+    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG1.I_TO_STR"), "Summary Shutdown");
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 0u);
+    EXPECT_EQ(relayOne(), relayOneExpected(2, 0));
+    EXPECT_EQ(integer("CNFG_BO.RLY02_FDBK.MSG_SEL"), static_cast<int32_t>(relayOne()));
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), relayOne() ? " Energized " : " De-energized ");
+
+    // An inversion entered outside the lock waits for it.
+    serviceWrite("CNFG_BO.INVERT_RELAY.IN", 1);
+    seconds(1);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 0u);
+    // Under the lock and with adjustment allowed: function 1 and the inversion.
+    serviceWrite("CALMODE.ADJUSTOK.IN_2", 1);
+    serviceWrite("CNFG_BO.RLY_FUNCT.IN", 1);
+    lock();
+    seconds(3);
+    EXPECT_EQ(boolean("ORVEX12_IO.IOLOCK_PWRUP.OR"), 1u);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.TUNE"), 1);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.INV_INH.B_ACTION"), 1u);
+    serviceWrite("CALMODE.ADJUSTOK.IN_2", 0);
+    unlock();
+    seconds(5);  // the tunables file is written
+    EXPECT_EQ(relayOne(), relayOneExpected(1, 1));
+
+    stopApp();
+    board::reset();
+    board::wireRelayReadbacks(true);
+    startApp();
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1) << "the stored function in the first pass";
+    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG1.I_TO_STR"), "--- Not Used ---");
+    seconds(1);
+    EXPECT_EQ(boolean("ORVEX12_IO.IOLOCK_PWRUP.OR"), 1u) << "the power-up window";
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 1u) << "the stored inversion";
+    seconds(7);
+    EXPECT_EQ(boolean("ORVEX12_IO.IOLOCK_PWRUP.OR"), 0u);
+    runPasses(R10, 3);
+    EXPECT_EQ(relayOne(), relayOneExpected(1, 1));
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
+    // Outside the window the inversion holds whatever is entered...
+    serviceWrite("CNFG_BO.INVERT_RELAY.IN", 0);
+    seconds(2);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.ENBL_RST.AND"), 0u);
+    // ...and follows it under the lock.
+    lock();
+    seconds(3);
+    EXPECT_EQ(boolean("CNFG_BO.ENBL_RST.AND"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.INVERTED.LATCH"), 0u);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1) << "no sample without adjustment allowed";
+}
+
+// A turbine that stays tripped above idle: the trip is saved once, the
+// periodic saves follow at 2, 3, 4 and 5 hours (the first after the
+// threshold of 2 h, the later ones every hour), and the run-time displays
+// show the hours run at or above minimum governor.
+TEST_F(Program, TripAtSpeedIsSavedOnceAndThePeriodicSavesFollow) {
+    speedsensor::install();
+    startApp();
+    seconds(15);
+    ASSERT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u) << "the unit starts tripped";
+    EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 0);
+    // The tripped turbine is brought above idle and stays there.
+    speedsensor::setShaftSpeed(0, 3600, 60);
+    speedsensor::setShaftSpeed(1, 3600, 60);
+    seconds(0.8);
+    ASSERT_EQ(boolean("COND_MON.ABV_MIN.A_COMPARE"), 1u);
+    EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 0) << "the save waits a second";
+    seconds(2);
+    EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 1) << "the trip's save";
+    EXPECT_EQ(boolean("COND_MON.SAVE.OR"), 0u) << "the trip's request ends with its save";
+    EXPECT_EQ(boolean("COND_MON.WAIT4COUNT.DELAY"), 1u);
+    // Half an hour either side of each save: after 1.5 h the trip's save
+    // alone, then one more every hour.
+    runPasses(R160, kPassesPerHour + kPassesPerHour / 2 - 117);
+    for (int32_t saves = 1; saves <= 5; ++saves) {
+        EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), saves) << "after " << saves + 0.5 << " h";
+        if (saves < 5) runPasses(R160, kPassesPerHour);
+    }
+    EXPECT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u);
+    EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 5.0f);
+    EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), 5.0f);
+    EXPECT_GE(real("COND_MON.TRUN_HMS.MIN"), 28.0f);
+    EXPECT_LE(real("COND_MON.TRUN_HMS.MIN"), 30.0f);
+    EXPECT_EQ(real("COND_MON.TRUNMINS.A_NAME"), real("COND_MON.TRUN_HMS.MIN"));
+    EXPECT_EQ(real("COND_MON.TRUN_HMS.DAY"), 1.0f) << "a date since 1970";
+    EXPECT_EQ(real("COND_MON.TRUN_HMS.YEAR"), 1970.0f);
+    EXPECT_EQ(static_cast<float>(reinterpret_cast<TimeCell*>(cell("COND_MON.TRUNTOTIME.A_TO_T"))->sec),
+              std::trunc(real("COND_MON.TRUNCVTBK.MULTIPLY")));
+    // No load: the load-level hours stay at zero.
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.HOUR"), 0.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLDMINS.A_NAME"), 0.0f);
+    EXPECT_EQ(real("COND_MON.TRUNLD_HMS.DAY"), 1.0f);
+}
+
+}  // namespace
