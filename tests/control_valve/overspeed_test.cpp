@@ -4,6 +4,7 @@
 #include "app/control/OSPD.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/control/control_slices.h"
+#include "app/interface/interface_slices.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/protection/protection_slices.h"
 #include "tests/control_valve/valve_rig.h"
@@ -27,7 +28,7 @@ class Overspeed : public ValveRig {
 protected:
     void SetUp() override {
         ValveRig::SetUp();
-        run({tripsAtTheGivenSpeed}, {}, {_R80_TASK_16}, {_R160_TASK_47});
+        run({tripsAtTheGivenSpeed}, {}, {_R80_TASK_16, _R80_TASK_22}, {_R160_TASK_40, _R160_TASK_47});
         setCell("CNFG_SETPT.OSPD_TRIP.A_NAME", kTrip);
         setCell("CNFG_SETPT.OST_LIMIT.A_NAME", kLimit);
         setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGov);

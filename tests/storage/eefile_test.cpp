@@ -697,7 +697,9 @@ class SystemInformationWrites : public TunablesFile, public ::testing::WithParam
 
 TEST_P(SystemInformationWrites, FailTheSaveAndKeepTheFile) {
     const std::string before = savedWithChanges();
-    setChanged(_eeinittab + 1, 5);
+    // A value that differs from the saved one (the first of each kind was
+    // changed already), so that the save writes.
+    setChanged(firstOf(EE_REAL), 5);
     int r = -1;
     inTask([&] {
         // Another writer holds the write cache: the save's writes go straight
