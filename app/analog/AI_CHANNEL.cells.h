@@ -194,6 +194,4 @@ void AI_CHANNEL_function_number(int k);
 void AI_CHANNEL_range(int k);
 void AI_CHANNEL_modbus(int k);
 void AI_CHANNEL_texts(int k);
-// The remote channels' function numbers into the node's function list.
-void AI_CHANNEL_node_functions();
 }  // namespace r160

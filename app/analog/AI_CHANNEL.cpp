@@ -100,10 +100,10 @@ chan::ConfigIn config_in() {
     using namespace r160;
     if constexpr (controller(K)) {
         int32_t wiz = 0;
-        if constexpr (K == 0) wiz = CNFG_AI.WIZFUN_AI_CH1_IN;
-        else if constexpr (K == 1) wiz = CNFG_AI.WIZFUN_AI_CH2_IN;
-        else if constexpr (K == 2) wiz = CNFG_AI.WIZFUN_AI_CH3_IN;
-        else wiz = CNFG_AI.WIZFUN_AI_CH4_IN;
+        if constexpr (K == 0) wiz = CNFG_AI.WIZFUN_AI_CH1_I_NAME;
+        else if constexpr (K == 1) wiz = CNFG_AI.WIZFUN_AI_CH2_I_NAME;
+        else if constexpr (K == 2) wiz = CNFG_AI.WIZFUN_AI_CH3_I_NAME;
+        else wiz = CNFG_AI.WIZFUN_AI_CH4_I_NAME;
         return {MASTER.IO_LOCK_OR_PWR_B_NAME, CALMODE.CFG_SAMPL_OK_B_NAME, CNFG_WIZ.WIZARD_B_NAME, wiz};
     } else {
         const auto& c = ch160<K>();
@@ -268,15 +268,3 @@ void AI_CHANNEL_modbus(int k) { kModbus[k](); }
 void AI_CHANNEL_texts(int k) { kTexts[k](); }
 }  // namespace r160
 
-namespace r160 {
-void AI_CHANNEL_node_functions() {
-    VLTR_OUTS.VL_AI_FUNCT_LIST_1 = _ub33.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_2 = _ub34.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_3 = _ub35.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_4 = _ub36.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_5 = _ub37.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_6 = _ub38.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_7 = _ub39.FUN_NUM_SAMP_ITUNE;
-    VLTR_OUTS.VL_AI_FUNCT_LIST_8 = _ub40.FUN_NUM_SAMP_ITUNE;
-}
-}  // namespace r160

@@ -16,9 +16,9 @@
     X(ACT1_SCALE_CHECK, A_EQUAL, B, R160, PLAIN)              \
     X(ACT1_SCALE_ERR_SD, B_MUX_N_1, B, R160, PLAIN)           \
     X(ACT1_SCALE_SD, AND, B, R160, PLAIN)                     \
-    X(RANGE1, A_NAME, A, R160, PLAIN)                         \
-    X(MA_TO_DEC, A_NAME, A, R160, PLAIN)                      \
-    X(MA_TO_PCT, A_NAME, A, R160, PLAIN, R10)                 \
+    X(RANGE1, SUBTRACT, A, R160, PLAIN)                       \
+    X(MA_TO_DEC, DIVIDE, A, R160, PLAIN)                      \
+    X(MA_TO_PCT, MULTIPLY, A, R160, PLAIN, R10)               \
     X(SIM_MODE1, A_SW, A, R10, PLAIN)                         \
     X(ACT_1, ACT_ZARN, A, R10, PLAIN)                         \
     X(ACT_1, RDBK_SRC, A, R10, PLAIN)                         \

@@ -68,7 +68,7 @@ void CNFG_ACT_driver() {
     CNFG_ACT.ACT_1_ACT_ZARN = bk::A_LIMITER(CNFG_ACT.SIM_MODE1_A_SW, -10.0f, 110.0f);
     const float demand =
         st.ma0 + (st.ma100 - st.ma0) / 100.0f *
-                     (CNFG_ACT.ACT_1_ACT_ZARN * CNFG_ACT.ACT_01_GAIN_A_NAME + CNFG_ACT.MA_TO_PCT_A_NAME);
+                     (CNFG_ACT.ACT_1_ACT_ZARN * CNFG_ACT.ACT_01_GAIN_A_NAME + CNFG_ACT.MA_TO_PCT_MULTIPLY);
     rec.MaDemand = demand;
     rec.SlopeMaBits = high ? kHighCountsPerMa : kLowCountsPerMa;
     const float dither = _ub5.ACT_DITHER_A_NAME;
@@ -108,11 +108,11 @@ void CNFG_ACT_scaling() {
     CNFG_ACT.ACT_01_OFFSET_A_NAME = CNFG_ACT.ACT_01_OFFSET_IN;
     CNFG_ACT.ACT_FRC_RATE_A_NAME = CNFG_ACT.ACT_FRC_RATE_IN;
     const float span = ma100 - ma0;
-    CNFG_ACT.RANGE1_A_NAME = span;
+    CNFG_ACT.RANGE1_SUBTRACT = span;
     const float offset = CNFG_ACT.ACT_01_OFFSET_A_NAME;
-    if (span == 0.0f) CNFG_ACT.MA_TO_DEC_A_NAME = offset >= 0.0f ? 1e34f : -1e34f;
-    else CNFG_ACT.MA_TO_DEC_A_NAME = offset / span;
-    CNFG_ACT.MA_TO_PCT_A_NAME = CNFG_ACT.MA_TO_DEC_A_NAME * 100.0f;
+    if (span == 0.0f) CNFG_ACT.MA_TO_DEC_DIVIDE = offset >= 0.0f ? 1e34f : -1e34f;
+    else CNFG_ACT.MA_TO_DEC_DIVIDE = offset / span;
+    CNFG_ACT.MA_TO_PCT_MULTIPLY = CNFG_ACT.MA_TO_DEC_DIVIDE * 100.0f;
 }
 
 }  // namespace r160

@@ -68,9 +68,13 @@
     X(AI_04_LATDLY, IN, A, R160, TUNE(0.0, 0.0, 5000.0)) \
     X(AI_04_LATDLY, A_NAME, A, R160, PLAIN, R20) \
     X(WIZFUN_AI_CH1, IN, I, R160, TUNE(2, 1, 20)) \
+    X(WIZFUN_AI_CH1, I_NAME, I, R160, PLAIN) \
     X(WIZFUN_AI_CH2, IN, I, R160, TUNE(1, 1, 20)) \
+    X(WIZFUN_AI_CH2, I_NAME, I, R160, PLAIN) \
     X(WIZFUN_AI_CH3, IN, I, R160, TUNE(1, 1, 20)) \
-    X(WIZFUN_AI_CH4, IN, I, R160, TUNE(1, 1, 20))
+    X(WIZFUN_AI_CH3, I_NAME, I, R160, PLAIN) \
+    X(WIZFUN_AI_CH4, IN, I, R160, TUNE(1, 1, 20)) \
+    X(WIZFUN_AI_CH4, I_NAME, I, R160, PLAIN)
 CAT_MODULE(CNFG_AI)
 
 // The raw reading of input ch (0 .. 3), as the 20 ms I/O gather stores it.

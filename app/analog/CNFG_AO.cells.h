@@ -25,10 +25,12 @@
     X(AO_0##N##_RDBK_FLT, B_NAME, B, R20, PLAIN)                \
     X(AO_0##N##_SRC_FLT, B_NAME, B, R20, PLAIN)                \
     X(AO_0##N##_RDBK_FLTALM, B_NAME, B, R20, PLAIN, R40)          \
-    X(WIZFUN_AO_CH##N, IN, I, R160, TUNE(1, 1, 20))                
+    X(WIZFUN_AO_CH##N, IN, I, R160, TUNE(1, 1, 20))             \
+    X(WIZFUN_AO_CH##N, I_NAME, I, R160, PLAIN)
 #define CNFG_AO_CELLS(X)                                                                        \
     CNFG_AO_OUTPUT_ROWS(X, 1) CNFG_AO_OUTPUT_ROWS(X, 2) CNFG_AO_OUTPUT_ROWS(X, 3)               \
-    X(AO_FORCE_RATE, IN, A, R160, TUNE(1.0, 0.1, 20.0))
+    X(AO_FORCE_RATE, IN, A, R160, TUNE(1.0, 0.1, 20.0))                                        \
+    X(AO_FORCE_RATE, A_NAME, A, R160, PLAIN)
 CAT_MODULE(CNFG_AO)
 
 constexpr int kAoControllerOutputs = 3;
@@ -45,4 +47,7 @@ void CNFG_AO_output(int k);
 namespace r160 {
 // Gain and offset of output k into the cells the 20 ms stage reads.
 void CNFG_AO_settings(int k);
+// The wizard's function numbers of outputs 1 .. 3 and the forcing rate,
+// copied from their tunables (_R160_TASK_1, before the channels use them).
+void CNFG_AO_wizard();
 }

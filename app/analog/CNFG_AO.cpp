@@ -133,6 +133,13 @@ void CNFG_AO_output(int k) {
 
 namespace r160 {
 
+void CNFG_AO_wizard() {
+    CNFG_AO.WIZFUN_AO_CH1_I_NAME = CNFG_AO.WIZFUN_AO_CH1_IN;
+    CNFG_AO.WIZFUN_AO_CH2_I_NAME = CNFG_AO.WIZFUN_AO_CH2_IN;
+    CNFG_AO.WIZFUN_AO_CH3_I_NAME = CNFG_AO.WIZFUN_AO_CH3_IN;
+    CNFG_AO.AO_FORCE_RATE_A_NAME = CNFG_AO.AO_FORCE_RATE_IN;
+}
+
 void CNFG_AO_settings(int k) {
     switch (k) {
         case 0:

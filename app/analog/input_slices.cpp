@@ -9,6 +9,7 @@
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/ORVEX12_IO.cells.h"
+#include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/analog/AI_CHANNEL.cells.h"
@@ -139,6 +140,7 @@ void _R160_TASK_1() {
     using namespace r160;
     CNFG_WIZ_enable();
     CNFG_AI_settings();
+    CNFG_AO_wizard();
     VL1_AIO_settings();
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_function_number(k);
     for (int k = kAoFirstRemote; k < kAoAllChannels; ++k) AO_CHANNEL_config(k);
@@ -148,7 +150,7 @@ void _R160_TASK_2() {
     using namespace r160;
     for (int k = 0; k < kAiControllerChannels; ++k) AI_CHANNEL_range(k);
     for (int k = kFirstNode; k <= kLastNode; ++k) AI_CHANNEL_function_number(k);
-    AI_CHANNEL_node_functions();
+    VLTR_OUTS_ai_functions();
 }
 void _R160_TASK_3() {
     using namespace r160;
@@ -165,6 +167,7 @@ void _R160_TASK_5() {
 void _R160_TASK_6() {
     using namespace r160;
     for (int k = kFirstNode + 4; k <= kLastNode; ++k) AI_CHANNEL_modbus(k);
+    VLTR_OUTS_ai_settings();
 }
 void _R160_TASK_58() {
     using namespace r160;

@@ -7,6 +7,7 @@
 // logic; the permissive summary and the remote RTD lists.
 #pragma once
 
+#include "app/remote_io/VLTR_OUTS_ai.rows.h"
 #include "app/remote_io/VLTR_OUTS_perms.rows.h"
 #include "app/remote_io/VLTR_OUTS_rtd.rows.h"
 #include "runtime/catalogue.h"
@@ -88,6 +89,14 @@
     X(VL_AI_FLTS, LIST_16, B, R20, PLAIN) \
     X(VLTR_ALM_FO, I_NAME, I, R80, PLAIN) \
     X(VLTR_TRIP_FO, I_NAME, I, R80, PLAIN) \
+    VLTR_OUTS_AI_ROWS(X) \
     VLTR_OUTS_PERMS_ROWS(X) \
     VLTR_OUTS_RTD_ROWS(X)
 CAT_MODULE(VLTR_OUTS)
+
+namespace r160 {
+// The remote analog node's function numbers (_R160_TASK_2) and its other
+// channel settings (_R160_TASK_6) into the lists.
+void VLTR_OUTS_ai_functions();
+void VLTR_OUTS_ai_settings();
+}  // namespace r160

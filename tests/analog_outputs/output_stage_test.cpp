@@ -109,7 +109,7 @@ TEST_F(OutputStage, OffsetAndGainOfTheActuator) {
     setCell("CNFG_ACT.ACT_01_OFFSET.IN", 10.0);  // 10 mA = 10 % of the 100 mA span
     hpDemand(60.0);
     runPasses(R160, 3);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.A_NAME"), 10.0f);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.MULTIPLY"), 10.0f);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f + 1.0f * (60.0f * 0.5f + 10.0f));
 }
 
@@ -130,8 +130,8 @@ TEST_P(ActuatorScale, ScaleCheckAndOffsetInPercent) {
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_COMPARE"), GetParam().compare);
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), GetParam().equal);
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), GetParam().sd);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.A_NAME"), GetParam().toDec);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.A_NAME"), static_cast<float>(GetParam().ma100 - GetParam().ma0));
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.DIVIDE"), GetParam().toDec);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.SUBTRACT"), static_cast<float>(GetParam().ma100 - GetParam().ma0));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -118,6 +118,52 @@ TEST_F(Program, RelayOneFollowsItsStoredFunctionAndInversionAfterARestart) {
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1) << "no sample without adjustment allowed";
 }
 
+// Settings published as lists and copies: the remote analog node's lists
+// (channels 1-8, then constants), the alarm override and delay lists, the
+// wizard's function numbers and the forcing rate, the actuator scaling.
+TEST_F(Program, SettingsArePublishedInTheirListsAndCopies) {
+    startApp();
+    serviceWrite("_ub33.QT_DECIMALS.IN", 3);
+    serviceWrite("_ub33.AI_MOD_X.IN", 5);
+    serviceWrite("ALARMS.ALM_OVRDS.IN_76", 1);
+    serviceWrite("ALARMS.ALM_OVRDS.IN_99", 1);
+    serviceWrite("ALARMS.ALM_DELAYS.IN_83", 12.5);
+    serviceWrite("ALARMS.ALM_DELAYS.IN_100", 7.0);
+    serviceWrite("CNFG_AI.WIZFUN_AI_CH3.IN", 9);
+    serviceWrite("CNFG_AO.WIZFUN_AO_CH2.IN", 4);
+    serviceWrite("CNFG_AO.AO_FORCE_RATE.IN", 2.5);
+    runPasses(R160, 70);  // past the texts' slices
+    const struct {
+        const char* cell;
+        double value;
+    } expected[] = {
+        {"VLTR_OUTS.VL_AI_FUNCT.LIST_1", 1},   {"VLTR_OUTS.VL_AI_FUNCT.LIST_9", 0},
+        {"VLTR_OUTS.VL_AI_FUNCT.LIST_16", 0},  {"VLTR_OUTS.VL_AI_MAXS.LIST_1", 100.0},
+        {"VLTR_OUTS.VL_AI_MAXS.LIST_8", 100.0}, {"VLTR_OUTS.VL_AI_MAXS.LIST_9", 1.0},
+        {"VLTR_OUTS.VL_AI_MINS.LIST_1", 0.0},   {"VLTR_OUTS.VL_AI_MINS.LIST_16", 0.0},
+        {"VLTR_OUTS.VL_AI_MODMULT.LIST_1", 100.0}, {"VLTR_OUTS.VL_AI_MODMULT.LIST_12", 1.0},
+        {"VLTR_OUTS.VL_AI_DECIM.LIST_1", 3},    {"VLTR_OUTS.VL_AI_DECIM.LIST_2", 1},
+        {"VLTR_OUTS.VL_AI_DECIM.LIST_10", 1},   {"ALARMS.ALM_OVRDS.LIST_76", 1},
+        {"ALARMS.ALM_OVRDS.LIST_77", 0},        {"ALARMS.ALM_OVRDS.LIST_99", 1},
+        {"ALARMS.ALM_DELAYS.LIST_83", 12.5},    {"ALARMS.ALM_DELAYS.LIST_100", 7.0},
+        {"CNFG_AI.WIZFUN_AI_CH3.I_NAME", 9},    {"CNFG_AO.WIZFUN_AO_CH2.I_NAME", 4},
+        {"CNFG_AO.AO_FORCE_RATE.A_NAME", 2.5},  {"_ub10.FORCE_RATE.A_NAME", 2.5},
+        {"CNFG_ACT.RANGE1.SUBTRACT", 16.0},     {"CNFG_ACT.MA_TO_DEC.DIVIDE", 0.0},
+        {"CNFG_ACT.MA_TO_PCT.MULTIPLY", 0.0},
+    };
+    for (const auto& e : expected) {
+        char type = 0;
+        void* p = cell(e.cell, &type);
+        ASSERT_NE(p, nullptr) << e.cell;
+        const double got = type == 'A' ? *static_cast<float*>(p) : type == 'I' ? *static_cast<int32_t*>(p)
+                                                                                : *static_cast<uint32_t*>(p);
+        EXPECT_EQ(got, e.value) << e.cell;
+    }
+    EXPECT_EQ(text("VLTR_OUTS.VL_AI_UNITS.LIST_1"), text("_ub33.ENG_UNIT.S_NAME"));
+    EXPECT_EQ(text("VLTR_OUTS.VL_AI_UNITS.LIST_9"), "1");
+    EXPECT_EQ(text("VLTR_OUTS.VL_AI_UNITS.LIST_16"), "1");
+}
+
 // A turbine that stays tripped above idle: the trip is saved once, the
 // periodic saves follow at 2, 3, 4 and 5 hours (the first after the
 // threshold of 2 h, the later ones every hour), and the run-time displays
