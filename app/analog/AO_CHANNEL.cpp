@@ -72,9 +72,9 @@ chan::ConfigIn config_in() {
         const auto& c = ch160<K>();
         return {CNFG_CAN2.CNFG_VLTR_B_NAME, CNFG_CAN2.SAMPL_LIVE_AND, c.WIZ_ENA_IN, c.WIZ_FUNCT_IN};
     } else {
-        const int32_t wizard = K == 0 ? CNFG_AO.WIZFUN_AO_CH1_I_NAME
-                               : K == 1 ? CNFG_AO.WIZFUN_AO_CH2_I_NAME
-                                        : CNFG_AO.WIZFUN_AO_CH3_I_NAME;
+        const int32_t wizard = K == 0 ? CNFG_AO.WIZFUN_AO_CH1_IN
+                               : K == 1 ? CNFG_AO.WIZFUN_AO_CH2_IN
+                                        : CNFG_AO.WIZFUN_AO_CH3_IN;
         return {MASTER.IO_LOCK_OR_PWR_B_NAME, CALMODE.CFG_SAMPL_OK_B_NAME, CNFG_WIZ.WIZARD_B_NAME, wizard};
     }
 }
@@ -162,7 +162,7 @@ void config() {
 
     // 7. Force state and rate.
     c.FORCE_ACTIVE_B_NAME = c.FORCE_FRC;
-    c.FORCE_RATE_A_NAME = CNFG_AO.AO_FORCE_RATE_A_NAME;
+    c.FORCE_RATE_A_NAME = CNFG_AO.AO_FORCE_RATE_IN;
 
     // 8 .. 12. One-shots, command blocks and the force setpoint.
     force_setpoint(c, v.force_cmds, c.FRC_ENBL_LATCH_R, kForceLow, kForceHigh, c.GOTO_VAL_SAMP_ONE_SHOT,
