@@ -15,9 +15,6 @@ struct Exception {
 constexpr const char* kNoWriter = "no source is designed for it: reads 0, the input's unused value";
 
 inline constexpr Exception kExceptions[] = {
-    {"ACCEL.RST_HOLD.OR", "being built with the operator-interface resets (its inputs are known)"},
-    {"COND_MON.TRUNCVTBK.A_NAME", "read only by the run-time display routine being replaced"},
-    {"COND_MON.TRUNLDTOTIME.T_NAME", "read only by the run-time display routine being replaced"},
     {"CONF_LATCH.SPARE_48.B_NAME", "spare entry of the configuration-error list: never raised"},
     {"CONF_LATCH.SPARE_49.B_NAME", "spare entry of the configuration-error list: never raised"},
     {"DROOP.SW_REF.CTRL", kNoWriter},
