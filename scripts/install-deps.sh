@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libmodbus-dev
-  clang libclang-rt-14-dev libclang-14-dev libclang-cpp14-dev
+  clang libclang-rt-14-dev libclang-14-dev libclang-cpp14-dev llvm-14-dev
   socat mbpoll
   python3 python3-pymodbus python3-serial python3-serial-asyncio
 )
