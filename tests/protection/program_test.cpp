@@ -70,7 +70,10 @@ INSTANTIATE_TEST_SUITE_P(Functions, HpValveCheck,
                          ::testing::Values(ActCase{1, 20.0, 4.0, 0}, ActCase{2, 20.0, 4.0, 1},
                                            ActCase{3, 20.0, 4.0, 1}, ActCase{3, 4.0, 20.0, 0},
                                            ActCase{3, 12.0, 12.0, 1}, ActCase{2, 4.0, 20.0, 0},
-                                           ActCase{4, 20.0, 4.0, 0}));
+                                           ActCase{4, 20.0, 4.0, 0}),
+                         [](const ::testing::TestParamInfo<ActCase>& i) {
+                             return "Case" + std::to_string(i.index) + "Function" + std::to_string(i.param.function);
+                         });
 
 }  // namespace
 }  // namespace pr_test
