@@ -164,16 +164,13 @@ TEST_F(Program, SettingsArePublishedInTheirListsAndCopies) {
     EXPECT_EQ(text("VLTR_OUTS.VL_AI_UNITS.LIST_16"), "1");
 }
 
-// A turbine that stays tripped above idle: the trip is saved once and the
-// periodic saves follow, the first after the threshold and the later ones
-// each threshold less an hour (the threshold, 2 h by default, set to 1.25 h
-// here as the service tool sets it, to keep the run short); the run-time
-// displays show the hours run at or above minimum governor.
+// A turbine that stays tripped above idle: the trip is saved once, the
+// periodic saves follow at 2, 3, 4 and 5 hours (the first after the
+// threshold of 2 h, the later ones every hour), and the run-time displays
+// show the hours run at or above minimum governor.
 TEST_F(Program, TripAtSpeedIsSavedOnceAndThePeriodicSavesFollow) {
     speedsensor::install();
     startApp();
-    EXPECT_EQ(real("COND_MON.RSTNVTRIG.IN_2"), 2.0f) << "the default threshold";
-    serviceWrite("COND_MON.RSTNVTRIG.IN_2", 1.25);
     seconds(15);
     ASSERT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u) << "the unit starts tripped";
     EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 0);
@@ -187,19 +184,18 @@ TEST_F(Program, TripAtSpeedIsSavedOnceAndThePeriodicSavesFollow) {
     EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 1) << "the trip's save";
     EXPECT_EQ(boolean("COND_MON.SAVE.OR"), 0u) << "the trip's request ends with its save";
     EXPECT_EQ(boolean("COND_MON.WAIT4COUNT.DELAY"), 1u);
-    // An eighth of an hour either side of each save: after 1.125 h the
-    // trip's save alone, then one more every quarter hour.
-    constexpr uint32_t kQuarter = kPassesPerHour / 4, kEighth = kPassesPerHour / 8;
-    runPasses(R160, kPassesPerHour + kEighth - 117);
-    for (int32_t saves = 1; saves <= 3; ++saves) {
-        EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), saves) << "after " << 1.125 + 0.25 * (saves - 1) << " h";
-        if (saves < 3) runPasses(R160, kQuarter);
+    // Half an hour either side of each save: after 1.5 h the trip's save
+    // alone, then one more every hour.
+    runPasses(R160, kPassesPerHour + kPassesPerHour / 2 - 117);
+    for (int32_t saves = 1; saves <= 5; ++saves) {
+        EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), saves) << "after " << saves + 0.5 << " h";
+        if (saves < 5) runPasses(R160, kPassesPerHour);
     }
     EXPECT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u);
-    EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 1.0f);
-    EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), 1.0f);
-    EXPECT_GE(real("COND_MON.TRUN_HMS.MIN"), 36.0f);
-    EXPECT_LE(real("COND_MON.TRUN_HMS.MIN"), 38.0f);
+    EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 5.0f);
+    EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), 5.0f);
+    EXPECT_GE(real("COND_MON.TRUN_HMS.MIN"), 28.0f);
+    EXPECT_LE(real("COND_MON.TRUN_HMS.MIN"), 30.0f);
     EXPECT_EQ(real("COND_MON.TRUNMINS.A_NAME"), real("COND_MON.TRUN_HMS.MIN"));
     EXPECT_EQ(real("COND_MON.TRUN_HMS.DAY"), 1.0f) << "a date since 1970";
     EXPECT_EQ(real("COND_MON.TRUN_HMS.YEAR"), 1970.0f);
