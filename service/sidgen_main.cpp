@@ -170,17 +170,19 @@ std::string event(int identifier, const std::string& text, int severity, int cat
            constant("TIQ source", source) + "</Event>\n";
 }
 
-// The handle of a list's change counter, its state value (0 while the
-// counter has none).
-uint32_t stateHandle(int) { return 0; }
+// A list's handle: area 0xC, read level 0, index 0x8000 plus the list
+// number. Read as an array it gives the list's events; read as a value it
+// gives the list's state, its change counter, so the list's handle is its
+// state handle too.
+uint32_t listHandle(int number) { return 0xC0C08000u + uint32_t(number); }
+uint32_t stateHandle(int number) { return listHandle(number); }
 
 std::string eventStatus(int number) {
     const LatchAeList* list = latch_ae_list(number);
     const char* block = kListBlock[number];
-    std::string x = "<EventStatus" + attr("Name", block) + ">" + handleOf(0xC0C08000u + uint32_t(number));
-    if (stateHandle(number) != 0)
-        x += "<StateCommunicationProperties><Tallwire" + attr("Handle", std::to_string(stateHandle(number))) +
-             "/></StateCommunicationProperties>";
+    std::string x = "<EventStatus" + attr("Name", block) + ">" + handleOf(listHandle(number));
+    x += "<StateCommunicationProperties><Tallwire" + attr("Handle", std::to_string(stateHandle(number))) +
+         "/></StateCommunicationProperties>";
     x += attribute("Time", false, 'T') + attribute("Severity", true, 'I') + attribute("Category", true, 'I') +
          attribute("TIQ source", true, 'C') + "\n";
     const int entries = list != nullptr ? list->n : 0;
