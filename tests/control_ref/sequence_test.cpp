@@ -131,15 +131,17 @@ TEST_F(Sequence, ATripFromEveryStepOfAStartReturnsTheChartToZ00AndHoldsItThere) 
     }
 }
 
-// Every step of the chart, put active directly, leaves to Z00 on a
-// shutdown.
-TEST_F(SequencePieces, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
+// Every step of the chart, put active directly while the trip contact is
+// open, leaves to Z00 in the next pass.
+TEST_F(Sequence, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
     start(true, true);
     for (const char* s : kSteps) {
         SCOPED_TRACE(s);
+        trip();
+        ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
+        ASSERT_TRUE(runUntil([&] { return step("Z00_STEP"); }, 2));
         for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
         setCell(std::string("SPDC.") + s + ".SFC_STEP", 1);
-        setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
         runPasses(R80, 1);
         int active = 0;
         for (const char* other : kSteps) active += step(other) ? 1 : 0;
@@ -151,7 +153,11 @@ TEST_F(SequencePieces, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere
         EXPECT_FALSE(step("A00_STEP"));
         EXPECT_FLOAT_EQ(ref(), -1.0f);
         // and leaves to A00 once no shutdown has been present for 0.5 s.
-        setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
+        contact(kTripContact, true);
+        runPasses(R160, 2);
+        contact(kResetContact, true);
+        ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 0; }, 10));
+        contact(kResetContact, false);
         runPasses(R80, 5);
         EXPECT_TRUE(step("Z00_STEP"));
         runPasses(R80, 3);
