@@ -5,6 +5,9 @@
 #include <cmath>
 #include <string>
 
+#include "host/board.h"
+#include "host/speed_sensor_model.h"
+#include "tests/control_speed/program_rig.h"
 #include "tests/interface/operator_rig.h"
 
 namespace op_test {
@@ -39,22 +42,54 @@ TEST_F(SpeedSim, CommandsPulseForOneSecond) {
     }
 }
 
+// The whole program from its inputs: the unit powers up tripped, its
+// external trip contact (controller input BI03, board input 14) open; the
+// contact closed and a reset end the shutdown.
+class SimulationOnProgram : public sc_test::ProgramRig {
+protected:
+    static constexpr int P10 = sc_test::P10, P80 = sc_test::P80, P160 = sc_test::P160;
+    static constexpr int kTripContact = 14, kResetContact = 16;
+    void start() {
+        startApp();
+        // A manual start configured while the unit powers up: a whole
+        // configuration.
+        tune("CNFG_START.CONFIG_B.IN_1", 1);
+        runPasses(P160, 20);
+        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    }
+    void resetTrips() {
+        board::setDiscreteInput(kTripContact, true);
+        runPasses(P160, 8);
+        board::setDiscreteInput(kResetContact, true);
+        runPasses(P160, 3);
+        board::setDiscreteInput(kResetContact, false);
+        for (int k = 0; k < 20 && boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; ++k) runPasses(P80, 1);
+        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u) << "first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
+    }
+    void command(int n) {
+        tune("SPEED_SIM.INTERNAL_SIM.IN_" + std::to_string(n), 1);
+        runPasses(P80, 15);  // the whole pulse
+    }
+    uint32_t simulating() { return boolean("SPEED_SIM.ENA__SIM.B_NAME"); }
+};
+
 struct EnableCase {
     const char* name;
     uint32_t shut_down, configure_level;
     uint32_t on;
 };
 
-class SimulationEnable : public SpeedSim, public ::testing::WithParamInterface<EnableCase> {};
+class SimulationEnable : public SimulationOnProgram, public ::testing::WithParamInterface<EnableCase> {};
 
 TEST_P(SimulationEnable, StartsOnlyWhileShutDownAndForAConfigureLevelUser) {
     start();
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", GetParam().shut_down);
-    setCell("IFACE_MODE.CNFG_OR_ABOV.IN_3", GetParam().configure_level);
-    serviceWrite("SPEED_SIM.INTERNAL_SIM.IN_1", 1);
-    runPasses(R80, 2);
+    if (GetParam().shut_down == 0) resetTrips();
+    tune("IFACE_MODE.CNFG_OR_ABOV.IN_3", GetParam().configure_level);
+    runPasses(P80, 1);
+    tune("SPEED_SIM.INTERNAL_SIM.IN_1", 1);
+    runPasses(P80, 2);
     EXPECT_EQ(boolean("SPEED_SIM.ENA_SW_SIM.AND"), GetParam().on);
-    runPasses(R80, 15);
+    runPasses(P80, 15);
     EXPECT_EQ(simulating(), GetParam().on);
     EXPECT_EQ(boolean("SPEED_SIM.ENA_SIM.B_ACTION"), GetParam().on);
     // The request ends with its pulse; the simulation stays on.
@@ -71,32 +106,36 @@ INSTANTIATE_TEST_SUITE_P(Conditions, SimulationEnable,
 
 struct OffCase {
     const char* name;
-    const char* cell;
-    double value;
+    void (*act)(SimulationOnProgram&);
 };
 
-class SimulationOff : public SpeedSim, public ::testing::WithParamInterface<OffCase> {};
+class SimulationOff : public SimulationOnProgram, public ::testing::WithParamInterface<OffCase> {
+public:
+    void tuneSetting(const std::string& name, double value) { tune(name, value); }
+};
 
 TEST_P(SimulationOff, EndsSimulationAndDemoModeOnTheSamePass) {
     start();
-    readyForSimulation();
+    tune("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
     command(1);
     command(3);
     ASSERT_EQ(simulating(), 1u);
     ASSERT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 1u);
-    setCell(GetParam().cell, GetParam().value);
-    runPasses(R80, 1);
-    EXPECT_EQ(simulating(), 0u);
+    GetParam().act(*this);
+    for (int k = 0; k < 10 && simulating() != 0; ++k) runPasses(P10, 1);
+    ASSERT_EQ(simulating(), 0u);
+    // Demo mode ends in the 80 ms pass that ends the simulation.
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
     EXPECT_EQ(boolean("UNIT_DEMO.NOT_IN_SIM.NOT"), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, SimulationOff,
-    ::testing::Values(OffCase{"real_speed_1_rpm_on_sensor_1", "MPU.TSS_01.A_SW", 1.0},
-                      OffCase{"real_speed_1_rpm_selected", "MPU.SPEED_SW.A_SW", 1.0},
-                      OffCase{"reset_setting", "SPEED_SIM.ENA_SIM.RST_2", 1},
-                      OffCase{"discrete_input_3", "CNFG_BI.BI_03_ZARN.BI_ZARN", 1}),
+    ::testing::Values(
+        OffCase{"real_speed_on_sensor_1", [](SimulationOnProgram&) { speedsensor::setShaftSpeed(0, 100.0, 60); }},
+        OffCase{"reset_setting",
+                [](SimulationOnProgram& r) { static_cast<SimulationOff&>(r).tuneSetting("SPEED_SIM.ENA_SIM.RST_2", 1); }},
+        OffCase{"discrete_input_3", [](SimulationOnProgram&) { board::setDiscreteInput(14, true); }}),
     [](const ::testing::TestParamInfo<OffCase>& i) { return std::string(i.param.name); });
 
 TEST_F(SpeedSim, RealSpeedBelowOneRpmKeepsSimulationAndTheOffCommandEndsIt) {
@@ -125,15 +164,15 @@ TEST_F(SpeedSim, RealSpeedBelowOneRpmKeepsSimulationAndTheOffCommandEndsIt) {
     EXPECT_EQ(boolean("SPEED_SIM.SPD_GT_1.A_EQUAL"), 1u);
 }
 
-TEST_F(SpeedSim, DemoModeOnlyInSimulation) {
+TEST_F(SimulationOnProgram, DemoModeOnlyInSimulation) {
     start();
     command(3);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
-    setCell("UNIT_DEMO.ENA_DEMO.IN_2", 1);
-    runPasses(R80, 2);
+    tune("UNIT_DEMO.ENA_DEMO.IN_2", 1);
+    runPasses(P80, 2);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
-    setCell("UNIT_DEMO.ENA_DEMO.IN_2", 0);
-    readyForSimulation();
+    tune("UNIT_DEMO.ENA_DEMO.IN_2", 0);
+    tune("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
     command(1);
     ASSERT_EQ(simulating(), 1u);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
@@ -141,11 +180,11 @@ TEST_F(SpeedSim, DemoModeOnlyInSimulation) {
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 1u);
     command(4);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
-    setCell("UNIT_DEMO.ENA_DEMO.IN_2", 1);
-    runPasses(R80, 1);
+    tune("UNIT_DEMO.ENA_DEMO.IN_2", 1);
+    runPasses(P80, 1);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 1u);
-    setCell("UNIT_DEMO.ENA_DEMO.RST_2", 1);
-    runPasses(R80, 1);
+    tune("UNIT_DEMO.ENA_DEMO.RST_2", 1);
+    runPasses(P80, 1);
     EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
 }
 
