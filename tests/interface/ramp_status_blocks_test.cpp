@@ -13,6 +13,7 @@
 #include "app/control/control_slices.h"
 #include "app/control/MPU.cells.h"
 #include "app/interface/interface_slices.h"
+#include "tests/interface/unit_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -273,20 +274,25 @@ TEST_F(InterfacePieces, SecondSensorOverrideShowsOnlyWhenTheSensorIsUsed) {
     }
 }
 
-TEST_F(InterfacePieces, OverrideTimeCountsDownFromTheRunCommand) {
-    start();
-    setCell("IFACE_IN_START.MPU_OVRD_TIME.IN", 3.0);
-    runPasses(R160, 2);
+class OverrideTimer : public op_test::UnitRig {};
+
+TEST_F(OverrideTimer, OverrideTimeCountsDownFromTheRunCommand) {
+    powerUp();
+    resetTrips();
+    runPasses(P160, 5);
+    tune("IFACE_IN_START.MPU_OVRD_TIME.IN", 3.0);
+    runPasses(P160, 2);
     EXPECT_EQ(real("MPU_OVRD.OVRD_TIME.A_NAME"), 3.0f);
     EXPECT_EQ(boolean("MPU_OVRD.STRT_DLY_1.DELAY"), 0u);
-    setCell("START.RUN_CMD.LATCH_R", 1);
-    runPasses(R160, 2);
+    startCommand();
+    ASSERT_EQ(boolean("START.RUN_CMD.LATCH_R"), 1u);
+    runPasses(P160, 2);
     const int32_t first = integer("IFACE_OUT_START.MPU_OVRD_TIME_REM.I_NAME");
     EXPECT_GE(first, 2);
     EXPECT_LE(first, 3);
     int passes = 2;
     while (boolean("MPU_OVRD.STRT_DLY_1.DELAY") == 0 && passes < 40) {
-        runPasses(R160, 1);
+        runPasses(P160, 1);
         ++passes;
         EXPECT_EQ(integer("IFACE_OUT_START.MPU_OVRD_TIME_REM.I_NAME"), integer("MPU_OVRD.STRT_DLY_1.R_TIME"));
     }
@@ -294,8 +300,10 @@ TEST_F(InterfacePieces, OverrideTimeCountsDownFromTheRunCommand) {
     EXPECT_GE(passes, 19);
     EXPECT_LE(passes, 21);
     EXPECT_EQ(integer("IFACE_OUT_START.MPU_OVRD_TIME_REM.I_NAME"), 0);
-    setCell("START.RUN_CMD.LATCH_R", 0);
-    runPasses(R160, 2);
+    // The trip contact opens: the run command drops and the timer with it.
+    trip();
+    runPasses(P160, 2);
+    EXPECT_EQ(boolean("START.RUN_CMD.LATCH_R"), 0u);
     EXPECT_EQ(boolean("MPU_OVRD.STRT_DLY_1.DELAY"), 0u);
 }
 

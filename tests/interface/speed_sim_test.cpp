@@ -7,8 +7,8 @@
 
 #include "host/board.h"
 #include "host/speed_sensor_model.h"
-#include "tests/control_speed/program_rig.h"
 #include "tests/interface/operator_rig.h"
+#include "tests/interface/unit_rig.h"
 
 namespace op_test {
 namespace {
@@ -42,30 +42,9 @@ TEST_F(SpeedSim, CommandsPulseForOneSecond) {
     }
 }
 
-// The whole program from its inputs: the unit powers up tripped, its
-// external trip contact (controller input BI03, board input 14) open; the
-// contact closed and a reset end the shutdown.
-class SimulationOnProgram : public sc_test::ProgramRig {
+class SimulationOnProgram : public UnitRig {
 protected:
-    static constexpr int P10 = sc_test::P10, P80 = sc_test::P80, P160 = sc_test::P160;
-    static constexpr int kTripContact = 14, kResetContact = 16;
-    void start() {
-        startApp();
-        // A manual start configured while the unit powers up: a whole
-        // configuration.
-        tune("CNFG_START.CONFIG_B.IN_1", 1);
-        runPasses(P160, 20);
-        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
-    }
-    void resetTrips() {
-        board::setDiscreteInput(kTripContact, true);
-        runPasses(P160, 8);
-        board::setDiscreteInput(kResetContact, true);
-        runPasses(P160, 3);
-        board::setDiscreteInput(kResetContact, false);
-        for (int k = 0; k < 20 && boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; ++k) runPasses(P80, 1);
-        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u) << "first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
-    }
+    void start() { powerUp(); }
     void command(int n) {
         tune("SPEED_SIM.INTERNAL_SIM.IN_" + std::to_string(n), 1);
         runPasses(P80, 15);  // the whole pulse
@@ -135,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         OffCase{"real_speed_on_sensor_1", [](SimulationOnProgram&) { speedsensor::setShaftSpeed(0, 100.0, 60); }},
         OffCase{"reset_setting",
                 [](SimulationOnProgram& r) { static_cast<SimulationOff&>(r).tuneSetting("SPEED_SIM.ENA_SIM.RST_2", 1); }},
-        OffCase{"discrete_input_3", [](SimulationOnProgram&) { board::setDiscreteInput(14, true); }}),
+        OffCase{"discrete_input_3", [](SimulationOnProgram&) { board::setDiscreteInput(UnitRig::kTripContact, true); }}),
     [](const ::testing::TestParamInfo<OffCase>& i) { return std::string(i.param.name); });
 
 TEST_F(SpeedSim, RealSpeedBelowOneRpmKeepsSimulationAndTheOffCommandEndsIt) {
