@@ -203,6 +203,7 @@ void AI_ALARM_LEVELS_level2(int k);
 
 namespace r80 {
 // One whole pass of RTD event block k (0 .. 7) on the RTD channel's value
-// and fault.
-void AI_ALARM_LEVELS_rtd(int k, float value, uint32_t fault);
+// and fault. With `put_in` the value is the one shown for a silent node, no
+// reading: the three value compares keep what they had.
+void AI_ALARM_LEVELS_rtd(int k, float value, uint32_t fault, bool put_in);
 }  // namespace r80

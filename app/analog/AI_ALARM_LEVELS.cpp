@@ -62,14 +62,19 @@ void action(float& nc, float& no, uint32_t inverted, float value, float setpoint
     no = inverted != 0 ? value : setpoint;
 }
 
+// With `put_in` the value stands in for a silent node's readings: the value
+// compares keep the output of the last real reading, so that the put-in
+// value leaves no memory in their hysteresis band once readings are back.
 template <class V>
-void level1(const V& c, AlarmVars& v, float value, uint32_t fault, float speed, uint32_t reset, float T) {
+void level1(const V& c, AlarmVars& v, float value, uint32_t fault, float speed, uint32_t reset, float T,
+            bool put_in) {
     c.INVERT_LVL1_B_NAME = c.INVERT_LVL1_IN;
     c.ALM_SP1_A_NAME = c.ALM_SP1_IN;
     c.PV_VAL_A_NAME = value;
     action(c.ALM1_ACTION_NC, c.ALM1_ACTION_NO, c.INVERT_LVL1_B_NAME, c.PV_VAL_A_NAME, c.ALM_SP1_A_NAME);
     c.HYSTER_A_NAME = c.HYSTER_IN;
-    hyst_compare(c.ALM_LVL1_A_COMPARE, c.ALM_LVL1_A_EQUAL, c.ALM1_ACTION_NC, c.ALM1_ACTION_NO, c.HYSTER_A_NAME);
+    if (!put_in)
+        hyst_compare(c.ALM_LVL1_A_COMPARE, c.ALM_LVL1_A_EQUAL, c.ALM1_ACTION_NC, c.ALM1_ACTION_NO, c.HYSTER_A_NAME);
     c.TSPEED_A_NAME = speed;
     c.DIS_AT_ZERO_A_MAX = bk::A_MAX(c.TSPEED_A_NAME, 2.0f);
     c.SPEED_ENA_I_NAME = c.SPEED_ENA_IN;
@@ -87,12 +92,13 @@ void level1(const V& c, AlarmVars& v, float value, uint32_t fault, float speed, 
 }
 
 template <class V>
-void level2(const V& c, AlarmVars& v, float T) {
+void level2(const V& c, AlarmVars& v, float T, bool put_in) {
     c.TRIP_SP2_B_NAME = c.TRIP_SP2_IN;
     c.INVERT_LVL2_B_NAME = c.INVERT_LVL2_IN;
     c.ALM_SP2_A_NAME = c.ALM_SP2_IN;
     action(c.ALM2_ACTION_NC, c.ALM2_ACTION_NO, c.INVERT_LVL2_B_NAME, c.PV_VAL_A_NAME, c.ALM_SP2_A_NAME);
-    hyst_compare(c.ALM_LVL2_A_COMPARE, c.ALM_LVL2_A_EQUAL, c.ALM2_ACTION_NC, c.ALM2_ACTION_NO, c.HYSTER_A_NAME);
+    if (!put_in)
+        hyst_compare(c.ALM_LVL2_A_COMPARE, c.ALM_LVL2_A_EQUAL, c.ALM2_ACTION_NC, c.ALM2_ACTION_NO, c.HYSTER_A_NAME);
     c.USE_SP2_B_NAME = c.USE_SP2_IN;
     c.SP2_USED_OR = bk::OR({c.TRIP_SP2_B_NAME, c.USE_SP2_B_NAME});
     c.OVRD2_NAND = bk::NAND({c.SPDENA_A_COMPARE, c.NOT_NOT, c.SP2_USED_OR});
@@ -110,8 +116,9 @@ void level2(const V& c, AlarmVars& v, float T) {
     c.MSG_LIST_2 = c.MSG_IN_2;
     c.PERM_SP_A_NAME = c.PERM_SP_IN;
     action(c.PERM_ACTION_NC, c.PERM_ACTION_NO, c.INVERT_PERM_B_NAME, c.PV_VAL_A_NAME, c.PERM_SP_A_NAME);
-    hyst_compare(c.PERM_COMPARE_A_COMPARE, c.PERM_COMPARE_A_EQUAL, c.PERM_ACTION_NC, c.PERM_ACTION_NO,
-                 c.HYSTER_A_NAME);
+    if (!put_in)
+        hyst_compare(c.PERM_COMPARE_A_COMPARE, c.PERM_COMPARE_A_EQUAL, c.PERM_ACTION_NC, c.PERM_ACTION_NO,
+                     c.HYSTER_A_NAME);
     c.USE_PERM_B_NAME = c.USE_PERM_IN;
     c.USE_PERM_NOT_NOT = bk::NOT(c.USE_PERM_B_NAME);
     c.SIGNAL_FAILED_B_SW = c.FAULT_DISABLE_AND != 0 ? 0u : static_cast<uint32_t>(c.PERM_COMPARE_A_COMPARE);
@@ -161,11 +168,11 @@ void run_level1() {
     using namespace r20;
     // Instance k watches analog input channel k.
     level1(inst20<K>(), AI_ALARM_LEVELS_st.inst[K], AI_CHANNEL_value(K), AI_CHANNEL_fault_out(K),
-           MPU.TURB_SPD_A_NAME, RESET.RESET_B_NAME, bk::T20);
+           MPU.TURB_SPD_A_NAME, RESET.RESET_B_NAME, bk::T20, false);
 }
 template <int K>
 void run_level2() {
-    level2(inst20<K>(), AI_ALARM_LEVELS_st.inst[K], bk::T20);
+    level2(inst20<K>(), AI_ALARM_LEVELS_st.inst[K], bk::T20, false);
 }
 
 template <int K>
@@ -182,11 +189,11 @@ constexpr const auto& inst80() {
 }
 
 template <int K>
-void run_rtd(float value, uint32_t fault) {
+void run_rtd(float value, uint32_t fault, bool put_in) {
     using namespace r80;
     AlarmVars& v = AI_ALARM_LEVELS_st.inst[kAiAlarmInstances + K];
-    level1(inst80<K>(), v, value, fault, MPU.TURB_SPD_A_NAME, RESET.RESET_B_NAME, bk::T80);
-    level2(inst80<K>(), v, bk::T80);
+    level1(inst80<K>(), v, value, fault, MPU.TURB_SPD_A_NAME, RESET.RESET_B_NAME, bk::T80, put_in);
+    level2(inst80<K>(), v, bk::T80, put_in);
 }
 
 template <size_t... K>
@@ -199,7 +206,7 @@ constexpr auto level2_table(std::index_sequence<K...>) {
 }
 template <size_t... K>
 constexpr auto rtd_table(std::index_sequence<K...>) {
-    return std::array<void (*)(float, uint32_t), sizeof...(K)>{&run_rtd<static_cast<int>(K)>...};
+    return std::array<void (*)(float, uint32_t, bool), sizeof...(K)>{&run_rtd<static_cast<int>(K)>...};
 }
 constexpr auto kLevel1 = level1_table(std::make_index_sequence<kAiAlarmInstances>{});
 constexpr auto kLevel2 = level2_table(std::make_index_sequence<kAiAlarmInstances>{});
@@ -213,5 +220,5 @@ void AI_ALARM_LEVELS_level2(int k) { kLevel2[k](); }
 }  // namespace r20
 
 namespace r80 {
-void AI_ALARM_LEVELS_rtd(int k, float value, uint32_t fault) { kRtd[k](value, fault); }
+void AI_ALARM_LEVELS_rtd(int k, float value, uint32_t fault, bool put_in) { kRtd[k](value, fault, put_in); }
 }  // namespace r80

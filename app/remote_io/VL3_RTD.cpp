@@ -160,7 +160,7 @@ void VL3_RTD_channel(int k) {
 void VL3_RTD_display(int k) {
     RtdCells c = block(k);
     c.display = RTD_CHANNEL_display(k, c.vl_rtd);
-    AI_ALARM_LEVELS_rtd(k, c.display, RTD_CHANNEL_fault_out(k));
+    AI_ALARM_LEVELS_rtd(k, c.display, RTD_CHANNEL_fault_out(k), VL3_RTD_st.ch[k].silent != 0);
 }
 
 float VL3_RTD_display_value(int k) { return block(k).display; }

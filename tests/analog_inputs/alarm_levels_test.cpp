@@ -235,7 +235,7 @@ TEST_F(AlarmLevels, ValueThatIsNotANumberLeavesEveryCompareAsItWas) {
 void rtdPass() {
     for (int k = 0; k < kRtdAlarmInstances; ++k) {
         const float value = 40.0f + 10.0f * static_cast<float>(k);
-        r80::AI_ALARM_LEVELS_rtd(k, value, k == 7 ? 1u : 0u);
+        r80::AI_ALARM_LEVELS_rtd(k, value, k == 7 ? 1u : 0u, false);
     }
 }
 

@@ -533,6 +533,63 @@ TEST_F(RtdTrip, NoResetIsNeededAfterTheNodeComesUpAndASignalFailureTrips) {
     EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.ALM_NO_18"), 2);
 }
 
+// The value a silent node's channels show is no reading: the level compares
+// keep what the last real reading gave them. Level 1 at the default 60 F
+// with -3 F of hysteresis: 59 F after the node's silence (at start-up and
+// after a loss) raises nothing, while 59 F after a real 61 F keeps the level
+// in its band, as a hysteresis does.
+TEST_F(RtdTrip, TheSilentNodesValueLeavesNoMemoryInTheLevelCompares) {
+    g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.USE_SP1.IN", 1},  {"_ub51.ALM_DLY.IN", 0.0},
+               {"_ub51.TRIP_SP2.IN", 1},  {"_ub51.ALM_SP2.IN", 60.0}, {"_ub51.USE_PERM.IN", 1},
+               {"_ub51.PERM_SP.IN", 60.0}, {"_ub43.FUNCT.IN", 2},     {"CNFG_CAN2.USE_VL.IN", 1}};
+    constexpr uint16_t k59F = 0x00F0, k61F = 0x0102, k56F = 0x00D2;  // 15, 16.125 and 13.125 C
+    struct Expect {
+        uint32_t compare, alarm, trip, permNotMet;
+    };
+    auto check = [&](const char* when, Expect e) {
+        EXPECT_EQ(boolean(event(1, "ALM_LVL1.A_COMPARE")), e.compare) << when;
+        EXPECT_EQ(boolean(event(1, "ALM_LVL2.A_COMPARE")), e.compare) << when;
+        EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), e.alarm) << when;
+        EXPECT_EQ(boolean(event(1, "TRIP_LVL2.B_NAME")), e.trip) << when;
+        EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), e.permNotMet) << when;
+    };
+    words({k59F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    start();
+    feed(10 / 0.08);
+    check("59 F after the silence at start-up", {0, 0, 0, 1});
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+    // A real 61 F raises both; back at 59 F they stay in their band.
+    words({k61F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(20);
+    check("61 F", {1, 1, 1, 0});
+    words({k59F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    reset();
+    check("59 F after 61 F", {1, 1, 1, 0});
+    // Below the band, a reset clears them.
+    words({k56F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    reset();
+    check("56 F", {0, 0, 0, 1});
+    // The node falls silent and is lost: the fault value is shown.
+    sending_ = false;
+    for (int p = 0; p < 100 && boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1") == 0; ++p) feed(1);
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1"), 1u);
+    feed(4);
+    EXPECT_FLOAT_EQ(real(display(1)), 1562.0f);
+    check("node lost", {0, 0, 0, 1});
+    // Back at 59 F after the communication reset: nothing from the silence.
+    sending_ = true;
+    words({k59F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    reset();
+    for (int p = 0; p < 100 && boolean("CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE") == 0; ++p) feed(1);
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE"), 1u);
+    feed(10 / 0.08);
+    EXPECT_NEAR(real(display(1)), 59.0f, 0.01f);
+    check("59 F after the node was lost", {0, 0, 0, 1});
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+}
+
 }  // namespace
 }  // namespace rio_test
 
