@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 #include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;

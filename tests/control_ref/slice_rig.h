@@ -13,7 +13,7 @@
 
 #include "tests/support/app_harness.h"
 
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 namespace ref_test {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 using namespace ref_test;
 

@@ -13,7 +13,7 @@
 #include "drivers/ZarnKeypad.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 using namespace ref_test;
 

@@ -15,30 +15,16 @@
 #include "host/turbine_model.h"
 #include "runtime/tune_side_effects.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace sc_test {
 
 constexpr int P10 = 0, P20 = 1, P40 = 2, P80 = 3, P160 = 4;
 
-class ProgramRig : public tc_test::AppHarness {
+class ProgramRig : public ref_test::RefRig {
 protected:
-    void SetUp() override {
-        const auto& program = tc_test::programSliceTable();
-        AppHarness::SetUp();
-        board::reset();
-        turbine::reset();
-        speedsensor::install();
-        for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, program[g]);
-    }
-    void TearDown() override {
-        turbine::reset();
-        AppHarness::TearDown();
-    }
     // A tunable written by the service tool, with the program's reaction.
-    void tune(const std::string& name, double value) {
-        setCell(name, value);
-        special_case_tune(cell(name));
-    }
+    void tune(const std::string& name, double value) { serviceWrite(name, value); }
     // A front-panel key (word, bit of the keypad registers).
     void key(int word, int bit, bool pressed) {
         hk::runTask([=] { board::setKey(word, bit, pressed); });

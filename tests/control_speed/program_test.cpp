@@ -89,8 +89,10 @@ TEST_F(Program, IdleTimeAverageOverARingOf250Samples) {
             last = real("MASTER.IDLE_TIME_AVG.A_NAME");
         }
     };
-    // The ring fills from zeros: each sample adds a 250th of itself.
-    step(60);
+    // The ring fills from zeros: each sample adds a 250th of itself. The
+    // idle time is measured every 401 master-clock ticks, counted on from
+    // whatever ran before: long enough for two measurements.
+    step(120);
     float seen = 0.0f;
     for (size_t k = 0; k < idle.size(); ++k) {
         EXPECT_NEAR(rises[k], idle[k] / 250.0f, 1e-3f) << k;
@@ -227,6 +229,48 @@ TEST_F(Program, EveryTuningAbortHasItsText) {
         runPasses(P10, 1);
         EXPECT_NE(text("_ub91.OPID_FLTS.I_TO_STR"), "None") << code;
     }
+}
+
+// The tuner enable follows the service tool's request 0.1 s later (the
+// first 40 ms pass at or after it) and drops at once with the enable's
+// reset; the tuner's fault reset is the delayed enable or the reset
+// command's pulse.
+TEST_F(Program, TunerEnableFollowsAfterATenthOfASecondAndResetsTheTunerFault) {
+    startApp();
+    runPasses(P160, 20);
+    ASSERT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), 0u);
+    tune("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+    runPasses(P40, 1);
+    ASSERT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), 1u);
+    int passes = 0;
+    while (boolean("SPD_CTRL.ENA_OPTI_DELAY.DELAY") == 0 && passes < 10) {
+        EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), 0u) << passes;
+        runPasses(P40, 1);
+        ++passes;
+    }
+    EXPECT_EQ(passes, 3);  // 0.12 s
+    runPasses(P80, 1);
+    EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), 1u) << "the delayed enable resets the tuner's fault";
+    tune("SPD_CTRL.TIQ_OPTI_RQST.IN", 0);
+    tune("SPD_CTRL.ENA_OPTI.RST_1", 1);
+    runPasses(P40, 1);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_OPTI.B_ACTION"), 0u);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_OPTI_DELAY.DELAY"), 0u);
+    tune("SPD_CTRL.ENA_OPTI.RST_1", 0);
+    runPasses(P80, 1);
+    EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), 0u);
+    // The reset key: its pulse resets the tuner's fault too.
+    key(kResetKey[0], kResetKey[1], true);
+    int seen = 0;
+    for (int k = 0; k < 6; ++k) {
+        runPasses(P80, 1);
+        seen += static_cast<int>(boolean("SPD_CTRL.OPTI_FLT_RST.OR"));
+        EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), boolean("RESET.RESET.B_NAME")) << k;
+    }
+    key(kResetKey[0], kResetKey[1], false);
+    EXPECT_GT(seen, 0) << "the reset never reached the tuner";
+    runPasses(P160, 4);
+    EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), 0u);
 }
 
 // The tuning enable by its action type, with the shortest run time (10 s):

@@ -247,15 +247,6 @@ TEST_F(OptimizerCommands, TheSimulationTakesTheActuatorWhenItsSettingAllows) {
     }
 }
 
-TEST_F(OptimizerCommands, TheFaultResetIsTheResetOrTheDelayedTuningEnable) {
-    for (int k = 0; k < 4; ++k) {
-        setCell("RESET.RESET.B_NAME", k & 1);
-        setCell("SPD_CTRL.ENA_OPTI_DELAY.DELAY", (k >> 1) & 1);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("SPD_CTRL.OPTI_FLT_RST.OR"), k != 0 ? 1u : 0u) << k;
-    }
-}
-
 TEST_F(OptimizerCommands, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
     struct Case {
         const char* cell;

@@ -1,4 +1,4 @@
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 #include <string>
 #include <utility>
