@@ -3,6 +3,8 @@
 // setpoint and its loss, and the held speed.
 #include <utility>
 
+#include "host/analog_inputs.h"
+
 #include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;
@@ -221,24 +223,55 @@ TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {
     EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
 }
 
-TEST_F(Setpoint, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
-    start(false, false);
+// The remote speed setpoint and cascade both configured, with momentary
+// enables (an enable of one disables the other): the remote setpoint enabled
+// from the service tool takes the setpoint, the cascade enabled then takes
+// over from it; a trip returns the chart to local control.
+TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
+    // Their inputs on the controller's analog inputs 1 (remote speed
+    // setpoint, function 2, over the governor range) and 2 (cascade process
+    // value, function 3), both at mid range; the cascade moves the speed
+    // setpoint inside the governor range.
+    board::setAnalogInputMa(0, 12.0);
+    board::setAnalogInputMa(1, 12.0);
+    start(false, false,
+          {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
+           {"_ub6.FUNCT.IN", 2},
+           {"_ub6.RANGE_LO.IN", kMinGov},
+           {"_ub6.RANGE_HI.IN", kMaxGov},
+           {"CNFG_CASC.CONFIG_B.IN_1", 1},
+           {"_ub7.FUNCT.IN", 3},
+           {"CNFG_CASC.CONFIG_A.IN_2", 100.0},
+           {"CNFG_CASC.CONFIG_A.IN_3", 50.0},
+           {"CNFG_CASC.CONFIG_A.IN_4", kMinGov + 100.0},
+           {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov - 100.0},
+           {"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
     startToInControl();
-    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
-    setCell("CASC_ENBL.ENABLED.LATCH_R", 1);
-    setCell("CONF_VAL_1.NO_CASC.NOT", 0);
-    runPasses(R160, 1);
-    // Both conditions of B00 true: the remote setpoint (first) wins; the
-    // enabled cascade then takes over.
+    runPasses(R160, 10);
+    EXPECT_TRUE(step("B00_STEP"));
+    EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 0u);
+    serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return !step("B00_STEP"); }, 10));
     EXPECT_TRUE(step("B01_STEP"));
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), 1u);
     runPasses(R160, 1);
-    EXPECT_TRUE(step("B02_STEP"));
     EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 1u);
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+    runPasses(R160, 20);  // past the service command's pulse
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return !step("B01_STEP"); }, 10));
+    EXPECT_TRUE(step("B02_STEP"));
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), 0u);
+    EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 1u);
+    runPasses(R160, 5);
+    EXPECT_TRUE(step("B02_STEP"));
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
     runPasses(R80, 1);
     runPasses(R160, 2);
     EXPECT_TRUE(step("B00_STEP"));
     EXPECT_FALSE(step("B02_STEP"));
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 0u);
 }
 
 struct HoldCase {
