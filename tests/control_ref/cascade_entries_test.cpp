@@ -3,9 +3,16 @@
 // Modbus scale that holds those entries off, the setpoint step test and the
 // remote cascade setpoint with its limits, filter and deadband.
 #include "tests/control_ref/cascade_rig.h"
+#include "tests/control_ref/ref_rig.h"
 
 namespace ref_test {
 namespace {
+
+class CascadeEntriesOnProgram : public RefRig {
+protected:
+    float setpoint() { return real("CASC_SETPT.SETPT.RAMP"); }
+    bool latched(const char* latch) { return boolean(std::string("CASC_ENTRD.") + latch + ".LATCH_R") != 0; }
+};
 
 class CascadeEntries : public Cascade {
 protected:
@@ -144,13 +151,31 @@ TEST_F(CascadeEntries, ModbusAndServiceLatchesHoldEachOtherOffAndAShutdownClears
     EXPECT_FALSE(latched("GOTO_OPC_SP"));
     EXPECT_TRUE(latched("H_SER_LAT"));
     EXPECT_EQ(boolean("CASC_ENTRD.RST_M1.OR"), 1u);
-    // A shutdown resets the service latch; the setpoint stops where it is.
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
+}
+
+// On the whole program: a service entry on its way, then a trip from the
+// trip contact resets the service latch and the setpoint stops where it is.
+TEST_F(CascadeEntriesOnProgram, AShutdownResetsTheServiceLatchAndTheSetpointStops) {
+    // Without setpoint tracking.
+    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_3", 0}});
+    runPasses(R160, 5);
+    ASSERT_NEAR(setpoint(), 50.0, 0.01);  // its initial value
+    serviceWrite("CASC_ENTRD.ENTR_CASC_SP.TUNE", 10.0);
+    runPasses(R160, 1);
+    serviceWrite("IFACE_IN_CASC.CAS_TUN_OK.B_NAME", 1);
+    runPasses(R160, 1);
+    serviceWrite("IFACE_IN_CASC.CAS_TUN_OK.B_NAME", 0);
+    ASSERT_TRUE(runUntil([&] { return latched("H_SER_LAT"); }, 10));
+    runPasses(R160, 5);
+    EXPECT_EQ(boolean("CASC_SETPT.ENTRD_SP.OR"), 1u);
+    EXPECT_LT(setpoint(), 49.0f);
+    trip();
     runPasses(R160, 3);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
     EXPECT_FALSE(latched("H_SER_LAT"));
     EXPECT_EQ(boolean("CASC_SETPT.ENTRD_SP.OR"), 0u);
     const float held = setpoint();
-    EXPECT_GT(held, 30.0f);
+    EXPECT_GT(held, 10.0f);
     runPasses(R160, 5);
     EXPECT_FLOAT_EQ(setpoint(), held);
 }

@@ -6,9 +6,12 @@
 #include <cmath>
 
 #include "tests/control_ref/cascade_rig.h"
+#include "tests/control_ref/ref_rig.h"
 
 namespace ref_test {
 namespace {
+
+class CascadeOnProgram : public RefRig {};
 
 TEST_F(Cascade, ConfigurationScalesTheSpanAndSamplesTheSpeedLimits) {
     configure();
@@ -354,26 +357,40 @@ TEST_F(Cascade, LossOfTheCascadeInputDropsCascadeAndShowsWhy) {
     EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
 }
 
-TEST_F(Cascade, InhibitTextsInTheirOrderAndDisableWinsOverEnable) {
-    configure();
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
-    setCell("CONF_VAL_1.NO_CASC.NOT", 1);
+// The inhibit list on the whole program: without cascade configured and
+// tripped, both show and the configuration comes first.
+TEST_F(CascadeOnProgram, InhibitTextsInTheirOrder) {
+    start(false, false);
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
     runPasses(R160, 1);
     EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "No CASC Configured");
+    EXPECT_EQ(integer("CASC_ENBL.INHIBITED.ALM_NO_1"), 1);
     EXPECT_EQ(integer("CASC_ENBL.INHIBITED.ALM_NO_2"), 2);
-    setCell("CONF_VAL_1.NO_CASC.NOT", 0);
+}
+
+// Cascade configured and the unit tripped: the trip shows; an enable while
+// tripped leaves the latch off; once reset the enable latches, with its
+// message, and the delayed latch's pulse comes one pass later for one pass.
+TEST_F(CascadeOnProgram, TheTripInhibitsAndDisableWinsOverEnable) {
+    startWithRemoteAndCascade();
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
     runPasses(R160, 1);
     EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Unit is TRIPPED");
-    // Enable and a shutdown in the same pass: the latch stays off.
-    setCell("CASC_ENBL.OR_ENABLE.IN_4", 1);
+    EXPECT_EQ(integer("CASC_ENBL.INHIBITED.ALM_NO_1"), 0);
+    // Enable while the shutdown lasts: the latch stays off.
+    serviceWrite("CASC_ENBL.OR_ENABLE.IN_4", 1);
     runPasses(R80, 2);
     EXPECT_EQ(boolean("CASC_ENBL.PLS_ON.B_ACTION"), 0u);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", 0);
-    setCell("CASC_ENBL.OR_ENABLE.IN_4", 0);
+    serviceWrite("CASC_ENBL.OR_ENABLE.IN_4", 0);
+    clearTrip();
     runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLEDMES.B_ACTION"), 0u);
-    setCell("CASC_ENBL.OR_ENABLE.IN_4", 1);
+    EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
+    serviceWrite("CASC_ENBL.OR_ENABLE.IN_4", 1);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLEDMES.B_ACTION"), 1u);  // the "enabled" message
@@ -383,6 +400,11 @@ TEST_F(Cascade, InhibitTextsInTheirOrderAndDisableWinsOverEnable) {
     EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 1u);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_ENBL.PLS_ENABL.B_ACTION"), 0u);
+    // A trip disables it.
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
 }
 
 TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {

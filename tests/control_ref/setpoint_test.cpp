@@ -3,8 +3,6 @@
 // setpoint and its loss, and the held speed.
 #include <utility>
 
-#include "host/analog_inputs.h"
-
 #include "tests/control_ref/slice_rig.h"
 
 using namespace ref_test;
@@ -228,24 +226,7 @@ TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {
 // from the service tool takes the setpoint, the cascade enabled then takes
 // over from it; a trip returns the chart to local control.
 TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
-    // Their inputs on the controller's analog inputs 1 (remote speed
-    // setpoint, function 2, over the governor range) and 2 (cascade process
-    // value, function 3), both at mid range; the cascade moves the speed
-    // setpoint inside the governor range.
-    board::setAnalogInputMa(0, 12.0);
-    board::setAnalogInputMa(1, 12.0);
-    start(false, false,
-          {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
-           {"_ub6.FUNCT.IN", 2},
-           {"_ub6.RANGE_LO.IN", kMinGov},
-           {"_ub6.RANGE_HI.IN", kMaxGov},
-           {"CNFG_CASC.CONFIG_B.IN_1", 1},
-           {"_ub7.FUNCT.IN", 3},
-           {"CNFG_CASC.CONFIG_A.IN_2", 100.0},
-           {"CNFG_CASC.CONFIG_A.IN_3", 50.0},
-           {"CNFG_CASC.CONFIG_A.IN_4", kMinGov + 100.0},
-           {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov - 100.0},
-           {"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
+    startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
     startToInControl();
     runPasses(R160, 10);
     EXPECT_TRUE(step("B00_STEP"));

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
@@ -33,7 +34,7 @@ void RefRig::holdShaftAt(double rpm) {
     turbine::disable();
 }
 
-void RefRig::start(bool idle_rated, bool auto_start, Settings extra) {
+void RefRig::start(bool idle_rated, bool auto_start, const Settings& extra) {
     turbine::enable();
     startApp();
     // The settings, entered while the controller powers up (the window in
@@ -69,6 +70,23 @@ void RefRig::start(bool idle_rated, bool auto_start, Settings extra) {
     clearTrip();
     ASSERT_TRUE(runUntil([&] { return startable_ ? ready() : step("A00_STEP"); }, 50))
         << "not ready; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
+}
+
+void RefRig::startWithRemoteAndCascade(const Settings& extra) {
+    board::setAnalogInputMa(0, 12.0);
+    board::setAnalogInputMa(1, 12.0);
+    Settings all = {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
+                    {"_ub6.FUNCT.IN", 2},
+                    {"_ub6.RANGE_LO.IN", kMinGov},
+                    {"_ub6.RANGE_HI.IN", kMaxGov},
+                    {"CNFG_CASC.CONFIG_B.IN_1", 1},
+                    {"_ub7.FUNCT.IN", 3},
+                    {"CNFG_CASC.CONFIG_A.IN_2", 100.0},
+                    {"CNFG_CASC.CONFIG_A.IN_3", 50.0},
+                    {"CNFG_CASC.CONFIG_A.IN_4", kMinGov + 100.0},
+                    {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov - 100.0}};
+    all.insert(all.end(), extra.begin(), extra.end());
+    start(false, false, all);
 }
 
 void RefRig::pulse(const std::string& cell, int group) {

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/support/app_harness.h"
 
@@ -48,8 +49,14 @@ protected:
     // configures the idle/rated start (the automatic start to idle),
     // otherwise a manual start. Ends ready to start, the trips reset, the
     // shaft at standstill.
-    using Settings = std::initializer_list<std::pair<const char*, double>>;
-    void start(bool idle_rated, bool auto_start, Settings extra = {});
+    using Settings = std::vector<std::pair<const char*, double>>;
+    void start(bool idle_rated, bool auto_start, const Settings& extra = {});
+    // A manual start with the remote speed setpoint and cascade configured
+    // as well: their inputs on the controller's analog inputs 1 (remote
+    // speed setpoint, over the governor range) and 2 (cascade process value,
+    // range 0 .. 100), both at mid range; the cascade moves the speed
+    // setpoint inside the governor range, 100 rpm in from either end.
+    void startWithRemoteAndCascade(const Settings& extra = {});
     // Whether start() waits until nothing holds a start back (false where a
     // case looks at what does).
     bool startable_ = true;
