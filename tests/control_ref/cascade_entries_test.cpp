@@ -3,7 +3,7 @@
 // Modbus scale that holds those entries off, the setpoint step test and the
 // remote cascade setpoint with its limits, filter and deadband.
 #include "tests/control_ref/cascade_rig.h"
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 namespace ref_test {
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "tests/control_ref/cascade_rig.h"
-#include "tests/control_ref/ref_rig.h"
+#include "tests/support/ref_rig.h"
 
 namespace ref_test {
 namespace {

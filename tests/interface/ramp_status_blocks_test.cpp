@@ -13,7 +13,7 @@
 #include "app/control/control_slices.h"
 #include "app/control/MPU.cells.h"
 #include "app/interface/interface_slices.h"
-#include "tests/interface/unit_rig.h"
+#include "tests/control_speed/program_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -274,12 +274,13 @@ TEST_F(InterfacePieces, SecondSensorOverrideShowsOnlyWhenTheSensorIsUsed) {
     }
 }
 
-class OverrideTimer : public op_test::UnitRig {};
+class OverrideTimer : public sc_test::ProgramRig {
+protected:
+    static constexpr int P80 = sc_test::P80, P160 = sc_test::P160;
+};
 
 TEST_F(OverrideTimer, OverrideTimeCountsDownFromTheRunCommand) {
-    powerUp();
-    resetTrips();
-    runPasses(P160, 5);
+    start(false, false);
     tune("IFACE_IN_START.MPU_OVRD_TIME.IN", 3.0);
     runPasses(P160, 2);
     EXPECT_EQ(real("MPU_OVRD.OVRD_TIME.A_NAME"), 3.0f);

@@ -8,7 +8,7 @@
 #include "host/board.h"
 #include "host/speed_sensor_model.h"
 #include "tests/interface/operator_rig.h"
-#include "tests/interface/unit_rig.h"
+#include "tests/control_speed/program_rig.h"
 
 namespace op_test {
 namespace {
@@ -42,9 +42,20 @@ TEST_F(SpeedSim, CommandsPulseForOneSecond) {
     }
 }
 
-class SimulationOnProgram : public UnitRig {
+// The whole program from its inputs: ready to start, then tripped from
+// its external trip contact (controller input BI03, board input 14) opening.
+class SimulationOnProgram : public sc_test::ProgramRig {
+public:
+    static constexpr int kTripContact = ref_test::kTripContact;
+
 protected:
-    void start() { powerUp(); }
+    static constexpr int P10 = sc_test::P10, P80 = sc_test::P80;
+    void start() {
+        RefRig::start(false, false);
+        trip();
+        runPasses(P80, 2);
+        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    }
     void command(int n) {
         tune("SPEED_SIM.INTERNAL_SIM.IN_" + std::to_string(n), 1);
         runPasses(P80, 15);  // the whole pulse
@@ -62,7 +73,7 @@ class SimulationEnable : public SimulationOnProgram, public ::testing::WithParam
 
 TEST_P(SimulationEnable, StartsOnlyWhileShutDownAndForAConfigureLevelUser) {
     start();
-    if (GetParam().shut_down == 0) resetTrips();
+    if (GetParam().shut_down == 0) clearTrip();
     tune("IFACE_MODE.CNFG_OR_ABOV.IN_3", GetParam().configure_level);
     runPasses(P80, 1);
     tune("SPEED_SIM.INTERNAL_SIM.IN_1", 1);
@@ -114,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         OffCase{"real_speed_on_sensor_1", [](SimulationOnProgram&) { speedsensor::setShaftSpeed(0, 100.0, 60); }},
         OffCase{"reset_setting",
                 [](SimulationOnProgram& r) { static_cast<SimulationOff&>(r).tuneSetting("SPEED_SIM.ENA_SIM.RST_2", 1); }},
-        OffCase{"discrete_input_3", [](SimulationOnProgram&) { board::setDiscreteInput(UnitRig::kTripContact, true); }}),
+        OffCase{"discrete_input_3", [](SimulationOnProgram&) { board::setDiscreteInput(SimulationOnProgram::kTripContact, true); }}),
     [](const ::testing::TestParamInfo<OffCase>& i) { return std::string(i.param.name); });
 
 TEST_F(SpeedSim, RealSpeedBelowOneRpmKeepsSimulationAndTheOffCommandEndsIt) {
