@@ -13,6 +13,7 @@
 #include "app/control/unit_delays_r80.h"
 #include "app/remote_io/remote_io.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace {
 
@@ -135,14 +136,22 @@ TEST_F(IfaceBits, TheInterfaceCopiesFollowTheirSources) {
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.NSD_IN_PROGRESS.B_NAME"), 0u);
 }
 
-TEST_F(IfaceBits, TheTrippedAlarmNeedsTheAlarmAndAShutdown) {
+// On the whole program: the alarm from the service tool, the shutdown from
+// the trip contact.
+class TrippedAlarm : public ref_test::RefRig {};
+
+TEST_F(TrippedAlarm, TheTrippedAlarmNeedsTheAlarmAndAShutdown) {
+    start(false, false);
     const struct {
         int s1, anySd;
     } rows[] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 0}};
     for (const auto& r : rows) {
-        setCell("ALARMS.S1.B_NAME", r.s1);
-        setCell("SHUTDOWNS.ANY_SD.B_NAME", r.anySd);
-        settle();
+        serviceWrite("ALARMS.S1.IN", r.s1);
+        if (r.anySd != 0 && boolean("SHUTDOWNS.ANY_SD.B_NAME") == 0) trip();
+        if (r.anySd == 0 && boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0) clearTrip();
+        runPasses(R160, 2);
+        runPasses(R80, 2);
+        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), uint32_t(r.anySd));
         EXPECT_EQ(boolean("ALM_LOGIC.TRIP_ALM.AND"), uint32_t(r.s1 && r.anySd)) << r.s1 << r.anySd;
     }
 }
