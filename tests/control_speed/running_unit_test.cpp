@@ -30,6 +30,14 @@ protected:
         EXPECT_EQ(boolean("SERVICE.IH_ENTER.B_ACTION"), on);
         EXPECT_EQ(boolean("REMOTE.ENTR_ENBL.AND"), on) << "no remote selected, no cascade";
     }
+    // The valve demand select's choice: 1 the speed PID, 2 the valve
+    // limiter, 3 the manual demand, 4 the trip's zero.
+    void expectSelected(int selected) {
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_" + std::to_string(k)), k == selected ? 1u : 0u) << k;
+        EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME"), selected == 1 ? 1u : 0u);
+        EXPECT_EQ(boolean("IFACE_IN_SPEED.NOT_SPDCTRL.NOT"), selected == 1 ? 0u : 1u);
+    }
     // What follows a shutdown, all in one.
     void expectTripped(uint32_t on) {
         EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), on);
@@ -90,14 +98,80 @@ TEST_F(RunningUnit, RunCommandAndTripReachTheirFollowersAndTheBandFlagFollowsThe
     EXPECT_GT(outside, 50);
     expectRunning(1);
     expectTripped(0);
+    // In control, once the end of the ramp has coasted off: the speed PID's
+    // demand is the lowest of the four (the limiter stands open above it)
+    // and goes to the valve.
+    runPasses(R160, 400);
+    expectSelected(1);
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), 0u);
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), real("SPD_CTRL.SPD_PID.PID_OPTI"));
+    EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), real("HP_DRIVER.ACT_LSS.LSS_BUS"));
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME"), 0u);
 
     // A trip from the trip contact: the run command drops with it.
+    // The trip's zero takes the select in the first pass, from the PID's
+    // demand that holds the unloaded shaft.
+    const float holding = real("SPD_CTRL.SPD_PID_SW.A_SW");
+    EXPECT_GT(holding, 0.0f);
     trip();
+    for (int k = 0; k < 100 && real("HP_DRIVER.ACT_LSS.LSS_BUS") != 0.0f; ++k) runPasses(R10, 1);
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), 0.0f);
+    EXPECT_GT(real("SPD_CTRL.SPD_PID_SW.A_SW"), 0.0f);
+    expectSelected(4);
     ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 10));
     runPasses(R160, 3);
     expectTripped(1);
     expectRunning(0);
+    // The demand is 0, at the select's low limit: the speed PID, whose speed
+    // stands far above the reference now, asks for 0 as well and, the
+    // earlier input of the tie, keeps the select.
+    EXPECT_EQ(real("SPD_CTRL.SPD_PID_SW.A_SW"), 0.0f);
+    expectSelected(1);
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), 0.0f);
+    EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), 0.0f);
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), 1u);
 }
+
+struct GainCase {
+    const char* name;
+    bool contactUsed, contact;
+    double goOnline;
+    uint32_t online;
+};
+class GainSets : public RunningUnit, public ::testing::WithParamInterface<GainCase> {};
+
+// On line (the speed at or above the go-on-line speed, or the on-line
+// dynamics contact when one carries it) the online set and the larger
+// movement limit are in use. The shaft stands at rated.
+TEST_P(GainSets, OnlineOrOfflineSet) {
+    const GainCase& c = GetParam();
+    start(false, false,
+          {{"SPD_DYN.P_ONLINE.TUNE", 7.0},
+           {"SPD_DYN.I_ONLINE.TUNE", 0.7},
+           {"SPD_DYN.D_ONLINE.TUNE", 0.07},
+           {"SPD_DYN.P_OFFLINE.TUNE", 3.0},
+           {"SPD_DYN.I_OFFLINE.TUNE", 0.3},
+           {"SPD_DYN.D_OFFLINE.TUNE", 0.03},
+           {"IFACE_IN_SPEED.GO_ONLINE.IN", c.goOnline},
+           // The spare contact carries the on-line dynamics when used.
+           {"_ub19.FUNCT.IN", c.contactUsed ? 9 : 28}});
+    contact(kSpareContact, c.contact);
+    holdShaftAt(kRated);
+    runPasses(R160, 13);
+    EXPECT_EQ(boolean("BI_MUX.ONLINE_DYN_USED.B_NAME"), c.contactUsed ? 1u : 0u);
+    EXPECT_EQ(boolean("SPD_CTRL.ONLINE_DYN.B_NAME"), c.online);
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.P_GAIN.A_SW"), c.online ? 7.0f : 3.0f);
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.I_GAIN.A_SW"), c.online ? 0.7f : 0.3f);
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.D_GAIN.A_SW"), c.online ? 0.07f : 0.03f);
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.ACT_LIM.A_SW"), c.online ? 10.0f : 5.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GainSets,
+                         ::testing::Values(GainCase{"BelowGoOnline", false, false, 3700.0, 0},
+                                           GainCase{"AtGoOnline", false, false, kRated, 1},
+                                           GainCase{"ContactUsedOpen", true, false, 3000.0, 0},
+                                           GainCase{"ContactUsedClosed", true, true, 3700.0, 1}),
+                         [](const ::testing::TestParamInfo<GainCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace sc_test
