@@ -110,26 +110,6 @@ TEST_F(AuxBlocks, AResetCommandOfOnePassShowsForTwoSeconds) {
     EXPECT_NEAR(on * 0.08, 2.0, 0.1);
 }
 
-TEST_F(AuxBlocks, StartIndicationIsAPulseOrTheStartedState) {
-    setCell("START.RUN_CMD.LATCH_R", 1);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 1u);
-    int on = 0;
-    for (int k = 0; k < 40; ++k) {
-        on += boolean("BO_MUX.START_IND.B_SW") != 0;
-        runPasses(R80, 1);
-    }
-    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
-    EXPECT_EQ(boolean("BO_MUX.STARTED_OS.ONE_SHOT"), 0u);
-    setCell("BO_MUX.START_IND.CTRL", 0);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 1u);
-    setCell("START.RUN_CMD.LATCH_R", 0);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 0u);
-    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 0u);
-}
-
 TEST_F(AuxBlocks, RemoteSpeedSetpointEnableIsIndicated) {
     for (uint32_t v : {1u, 0u}) {
         setCell("RMT_ENBL.ENABLED.LATCH_R", v);
@@ -223,13 +203,50 @@ TEST_F(AuxBlocks, CalibrationStopFlagsAndTheUsersOneMinuteStop) {
     seconds(31.0);
     EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 0u);
     EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
-    // The unit is off while tripped or by its tunable.
-    for (uint32_t sd : {0u, 1u}) {
+}
+
+}  // namespace
+
+namespace {
+
+class AuxProgram : public ProgramRig {};
+
+// The start indication: a 2 s pulse when the run command latches, or with
+// its switch the started state itself; both end with the run command.
+TEST_F(AuxProgram, StartIndicationIsAPulseOrTheStartedState) {
+    powerUpReady();
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("START.RUN_CMD.LATCH_R") != 0; }, 20)) << "never started";
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 1u);
+    int on = 0;
+    for (int k = 0; k < 40; ++k) {
+        on += boolean("BO_MUX.START_IND.B_SW") != 0;
+        runPasses(R80, 1);
+    }
+    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
+    EXPECT_EQ(boolean("BO_MUX.STARTED_OS.ONE_SHOT"), 0u);
+    serviceWrite("BO_MUX.START_IND.CTRL", 0);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 1u);
+    // A trip drops the run command.
+    contact(kTripContact, false);
+    ASSERT_TRUE(runUntil([&] { return boolean("START.RUN_CMD.LATCH_R") == 0; }, 5)) << "still running";
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("BO_MUX.START_IND.B_SW"), 0u);
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTED.B_NAME"), 0u);
+}
+
+// The unit is off while tripped (as it powers up, until a reset) or by its
+// tunable.
+TEST_F(AuxProgram, TheUnitIsOffWhileTrippedOrByItsTunable) {
+    powerUp();
+    for (bool ready : {false, true}) {
+        if (ready) clearTrips();
+        ASSERT_EQ(tripped(), !ready);
         for (uint32_t in : {0u, 1u}) {
-            setCell("SHUTDOWNS.ANY_SD.B_NAME", sd);
-            setCell("CALMODE.UNIT_OFF.IN_1", in);
+            serviceWrite("CALMODE.UNIT_OFF.IN_1", in);
             runPasses(R80, 1);
-            EXPECT_EQ(boolean("CALMODE.UNIT_OFF.OR"), sd | in) << sd << in;
+            EXPECT_EQ(boolean("CALMODE.UNIT_OFF.OR"), (ready ? 0u : 1u) | in) << ready << in;
         }
     }
 }

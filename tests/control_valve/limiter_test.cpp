@@ -4,6 +4,7 @@
 #include "app/control/unit_delays_r80.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
+#include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
 
 using namespace valve_test;
@@ -341,12 +342,6 @@ TEST_F(Limiter, TheStartMaximumHoldsUntilTheSpeedControllerTakesOver) {
     seconds(10.0);
     EXPECT_EQ(limiter(), 101.0f);
     EXPECT_EQ(boolean("HP_LIMTER.SPD_IN_CTRL.B_ACTION"), 0u);
-    // A trip clears the take-over.
-    setCell("SHUTDOWNS.ANY_SD.B_NAME", 1);
-    setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 0);
-    seconds(1.0);
-    EXPECT_EQ(boolean("HP_LIMTER.CTRL_OK.LATCH"), 0u);
-    EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 30.0f);
 }
 
 TEST_F(Limiter, WithoutTheStartMaximumTheRaisePulseNeverFires) {
@@ -358,6 +353,56 @@ TEST_F(Limiter, WithoutTheStartMaximumTheRaisePulseNeverFires) {
     }
     EXPECT_EQ(boolean("HP_LIMTER.CTRL_OK.LATCH"), 1u);
     EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 101.0f);
+}
+
+}  // namespace
+
+namespace {
+
+class LimiterProgram : public ProgramRig {};
+
+// A start on the turbine with the start maximum: the limiter opens at its
+// rate to the start maximum and holds it while the speed controller brings
+// the shaft to minimum governor; once the controller is in control above it
+// the maximum is lifted and the limiter opens on to the full maximum. A trip
+// puts the start maximum back in force.
+TEST_F(LimiterProgram, TheStartMaximumHoldsUntilTheSpeedControllerTakesOverAndATripRestoresIt) {
+    turbine::enable();
+    powerUpReady({{"IFACE_IN_VLV.USE_STRT_MAX.IN", 1},
+                  {"IFACE_IN_VLV.LIM_MAX_AT_START.IN", 30.0},
+                  {"CNFG_START.VLV_LIM_RATE.IN", kRate}});
+    startCommand();
+    auto limiter = [&] { return real("HP_LIMTER.HP_RAMP.RAMP"); };
+    seconds(5.0);
+    EXPECT_EQ(limiter(), 30.0f);
+    EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 30.0f);
+    // Held there, the controller not yet in control above minimum governor.
+    bool pulsed = false;
+    int passes = 0;
+    for (; passes < 500 && boolean("HP_LIMTER.CTRL_OK.LATCH") == 0; ++passes) {
+        ASSERT_EQ(limiter(), 30.0f);
+        ASSERT_EQ(boolean("SPDC.ABOV_MING.OR"), 0u);
+        runPasses(R160, 1);
+        pulsed = pulsed || boolean("HP_LIMTER.RAZ_LMT_OS.ONE_SHOT") != 0;
+    }
+    ASSERT_EQ(boolean("HP_LIMTER.CTRL_OK.LATCH"), 1u) << "the controller never took over; shaft " << turbine::speedRpm();
+    EXPECT_EQ(boolean("SPDC.ABOV_MING.OR"), 1u);
+    EXPECT_GE(turbine::speedRpm(), 3000.0);
+    for (int k = 0; k < 10; ++k) {
+        runPasses(R160, 1);
+        pulsed = pulsed || boolean("HP_LIMTER.RAZ_LMT_OS.ONE_SHOT") != 0;
+    }
+    EXPECT_TRUE(pulsed);
+    EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 101.0f);
+    seconds(10.0);
+    EXPECT_EQ(limiter(), 101.0f);
+    EXPECT_EQ(boolean("HP_LIMTER.SPD_IN_CTRL.B_ACTION"), 0u);
+    // A trip clears the take-over.
+    contact(kTripContact, false);
+    seconds(1.0);
+    ASSERT_TRUE(tripped());
+    EXPECT_EQ(boolean("HP_LIMTER.CTRL_OK.LATCH"), 0u);
+    EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 30.0f);
 }
 
 }  // namespace

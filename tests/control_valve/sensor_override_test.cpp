@@ -21,25 +21,6 @@ protected:
     void turbine(double rpm) { setCell("MPU.TURB_SPD.A_NAME", rpm); }
 };
 
-TEST_F(SensorOverride, AfterAStartEachSensorIsOverriddenUntilTheSpeedPassesItsLevel) {
-    setCell("MPU_OVRD.OR_NOTSTRP.OR", 1);
-    seconds(0.32);
-    EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), 1u);
-    EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), 1u);
-    setCell("MPU_OVRD.OR_NOTSTRP.OR", 0);
-    setCell("START.RUN_CMD.LATCH_R", 1);
-    const struct {
-        double rpm;
-        uint32_t ovrd1, ovrd2;
-    } cases[] = {{299.0, 1, 1}, {300.0, 0, 1}, {499.0, 0, 1}, {500.0, 0, 0}, {100.0, 0, 0}};
-    for (const auto& c : cases) {
-        turbine(c.rpm);
-        seconds(0.32);
-        EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), c.ovrd1) << c.rpm;
-        EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), c.ovrd2) << c.rpm;
-    }
-}
-
 TEST_F(SensorOverride, WithTheStartTimerTheOverrideAlsoEndsWhenItRunsOut) {
     setCell("MPU_OVRD.OR_NOTSTRP.OR", 1);
     setCell("IFACE_IN_START.USE_MPU_OVRD_TIME.B_NAME", 1);
@@ -97,6 +78,36 @@ TEST_F(SensorOverride, RollDownOverridesOnlyAfterTheTurbineOnceReachedMinimumGov
     EXPECT_EQ(boolean("MPU_OVRD.GT_MINGOV.LATCH"), 0u);
     seconds(0.48);
     EXPECT_EQ(boolean("MPU_OVRD.RDWN_DLY.DELAY"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+class SensorOverrideProgram : public ProgramRig {};
+
+// Tripped or not started, both sensors are overridden; after a start each
+// override ends once the turbine passes its sensor's failed level plus the
+// 100 rpm hysteresis, and stays ended below it (above the failed level).
+TEST_F(SensorOverrideProgram, AfterAStartEachSensorIsOverriddenUntilTheSpeedPassesItsLevel) {
+    powerUp({{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 400.0}});
+    seconds(0.32);
+    EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), 1u);
+    EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), 1u);
+    clearTrips();
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("START.RUN_CMD.LATCH_R") != 0; }, 20)) << "never started";
+    const struct {
+        double rpm;
+        uint32_t ovrd1, ovrd2;
+    } cases[] = {{299.0, 1, 1}, {300.0, 0, 1}, {499.0, 0, 1}, {500.0, 0, 0}, {450.0, 0, 0}};
+    for (const auto& c : cases) {
+        ASSERT_FALSE(tripped());
+        sensorsAt(c.rpm);
+        seconds(0.32);
+        EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), c.ovrd1) << c.rpm;
+        EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), c.ovrd2) << c.rpm;
+    }
 }
 
 }  // namespace

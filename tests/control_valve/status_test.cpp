@@ -24,7 +24,6 @@ struct Message {
     const char* text;
 };
 const Message kMessages[] = {
-    {"SHUTDOWNS.ANY_SD.B_NAME", 1, "Shutdown"},
     {"SPDC.Z01_STEP.SFC_STEP", 2, "Controlled Shutdown"},
     {"IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME", 4, "Max Actuator"},
     {"CONT_MESS.VLV_LIM_MESS.AND", 5, "Valve Limiter"},
@@ -82,6 +81,35 @@ TEST_F(Status, EachMessageAlone) {
         seconds(0.5);
         EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 0);
     }
+}
+
+// The shutdown message on the program: from power-up, when the unit comes
+// up tripped, until a reset; and again on a trip during a start.
+class StatusProgram : public ProgramRig {
+protected:
+    void expectMessage(int32_t index, const char* text) {
+        EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), index);
+        EXPECT_EQ(this->text("CONT_MESS.CNTRL_MESS.B_TO_STR"), text);
+        EXPECT_EQ(this->text("CONT_MESS.CONT_PARA.S_NAME"), text);
+    }
+};
+
+TEST_F(StatusProgram, ShutdownIsShownFromPowerUpUntilAResetAndAgainOnATrip) {
+    powerUp();
+    ASSERT_TRUE(tripped());
+    expectMessage(1, "Shutdown");
+    clearTrips();
+    seconds(0.5);
+    expectMessage(10, "Ready to Start");
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return integer("CONT_MESS.CNTRL_MESS.MSG_SEL") == 11; }, 10)) << "no start message";
+    expectMessage(11, "Manual Start");
+    contact(kTripContact, false);
+    ASSERT_TRUE(runUntil([&] { return tripped(); }, 3));
+    seconds(0.5);
+    expectMessage(1, "Shutdown");
+    EXPECT_EQ(integer("CONT_MESS.CONT_PARA_INT.I_NAME"), 1);
+    EXPECT_EQ(real("CONT_MESS.CNTRL_PARAMTR.A_NAME"), 1.0f);
 }
 
 TEST_F(Status, TheStartModeFlagsFollowTheConfigurationManualFirst) {

@@ -41,6 +41,10 @@ void AppHarness::TearDown() {
 
 void AppHarness::useSlices(int group, std::vector<SliceFn> slices) { rg_slices[group] = std::move(slices); }
 
+void AppHarness::useProgram() {
+    for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, programSliceTable()[g]);
+}
+
 void AppHarness::useCatalogue(const CatalogueAccess& c) { catalogues_.push_back(c); }
 
 void AppHarness::startApp() {

@@ -47,6 +47,8 @@ protected:
 
     // The slices a group runs, in order (groups 0 = R10 .. 4 = R160).
     void useSlices(int group, std::vector<SliceFn> slices);
+    // Every group runs the program's own slices.
+    void useProgram();
     // Looks names up in another catalogue (test fixtures) as well as the
     // application's. Its cells have no cross-rate copies.
     void useCatalogue(const CatalogueAccess& c);
