@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "tests/control_ref/slice_rig.h"
+#include "tests/support/ref_rig.h"
 
 using namespace ref_test;
 
@@ -14,18 +14,16 @@ namespace {
 
 constexpr double kLow = 1500.0, kHigh = 2000.0;
 
-class CriticalCrossing : public SliceRig {
+// The band, its use and its rate (400 rpm/s) entered from the service tool
+// while the controller powers up, with the idle/rated start.
+class CriticalCrossing : public RefRig {
 protected:
-    // The band's ends and its use as the configuration lists hold them (this
-    // rig's 160 ms group copies them on to the band's settings).
-    void configureBand(bool used) {
-        for (const auto& [name, v] : {std::pair<const char*, double>{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kLow},
-                                      {"CNFG_SETPT.CONFIG_A.LIST_8", kLow},
-                                      {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
-                                      {"CNFG_SETPT.CONFIG_A.LIST_7", kHigh},
-                                      {"CNFG_SETPT.CONFIG_B.IN_1", used ? 1.0 : 0.0},
-                                      {"CNFG_SETPT.CONFIG_B.LIST_1", used ? 1.0 : 0.0}})
-            setCell(name, v);
+    void startWithBand(bool used) {
+        start(true, true,
+              {{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kLow},
+               {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
+               {"CNFG_SETPT.CONFIG_B.IN_1", used ? 1.0 : 0.0},
+               {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0}});
     }
 };
 
@@ -56,14 +54,10 @@ Crossing crossToRated(const std::function<float()>& ref, const std::function<voi
 }  // namespace
 
 TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
-    start(true, true);
-    configureBand(true);
-    setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
-    setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
-    runPasses(R160, 2);
+    startWithBand(true);
     startCommand();
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    pulse("IFACE_IN_START.IR_EN.IN", R160);
     const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });
     EXPECT_NEAR(c.slowest, 400.0 * 0.04, 1e-2);
     EXPECT_LE(c.seconds, (kHigh - kLow) / 400.0 + 0.12);
@@ -73,14 +67,10 @@ TEST_F(CriticalCrossing, WithTheBandUsedTheReferenceCrossesAtTheCriticalRate) {
 }
 
 TEST_F(CriticalCrossing, WithoutTheBandTheReferenceCrossesAtTheStartRate) {
-    start(true, true);
-    configureBand(false);
-    setCell("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 400.0);
-    setCell("CNFG_SETPT.CONFIG_A.LIST_6", 400.0);  // the rate as configured
-    runPasses(R160, 2);
+    startWithBand(false);
     startCommand();
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    pulse("IFACE_IN_START.IR_EN.B_NAME", R160);
+    pulse("IFACE_IN_START.IR_EN.IN", R160);
     const Crossing c = crossToRated([&] { return ref(); }, [&] { runPasses(R40, 1); });
     EXPECT_NEAR(c.slowest, kRateMin * 0.04, 1e-2);
     EXPECT_GT(c.seconds, (kHigh - kLow) / kRateMin - 0.2);

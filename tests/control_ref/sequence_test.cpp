@@ -1,18 +1,32 @@
 // The speed reference sequence: a start from shutdown through idle to
 // rated, a shutdown from every step, idle/rated selection and a controlled
 // stop.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/support/ref_rig.h"
-#include "tests/control_ref/slice_rig.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "host/turbine_model.h"
 
 using namespace ref_test;
 
 namespace {
-class Sequence : public RefRig {};
-// Cases that put the chart or its remote inputs where they need them.
-class SequencePieces : public SliceRig {};
+class Sequence : public RefRig {
+protected:
+    // To rated, the reference raised to maximum governor (an overspeed test
+    // is refused below it), and the internal overspeed test enabled from the
+    // service tool.
+    void toOverspeedTest() {
+        startToRated();
+        contact(kRaiseContact, true);
+        ASSERT_TRUE(runUntil([&] { return ref() == static_cast<float>(kMaxGov); }, 500));
+        contact(kRaiseContact, false);
+        runPasses(R80, 5);
+        pulse("IFACE_IN_SPEED.ENABLE_INT_OST.IN", R160);
+    }
+};
 
 const char* const kSteps[] = {"Z00_STEP", "A00_STEP", "A00ASTEP", "A01_STEP", "A02_STEP", "A02ASTEP", "A07_STEP",
                               "A08_STEP", "A09_STEP", "A10_STEP", "A11_STEP", "A12_STEP", "Z01_STEP"};
@@ -131,17 +145,43 @@ TEST_F(Sequence, ATripFromEveryStepOfAStartReturnsTheChartToZ00AndHoldsItThere) 
     }
 }
 
-// Every step of the chart, put active directly while the trip contact is
-// open, leaves to Z00 in the next pass.
+// A trip from each of the other steps the program's inputs lead to: the
+// restart on a rolling shaft (A00A), the ramp back to idle (A11), the
+// overspeed test (A09) and the controlled stop (Z01). The chart is in Z00 at
+// the end of the pass that sees the trip, stays there while the trip lasts,
+// and goes to A00 once no shutdown has been present for 0.5 s.
 TEST_F(Sequence, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
     start(true, true);
-    for (const char* s : kSteps) {
-        SCOPED_TRACE(s);
+    const struct {
+        const char* step;
+        std::function<void()> reach;
+    } roads[] = {
+        {"A00ASTEP",
+         [&] {
+             holdShaftAt(2000.0);
+             runPasses(R80, 30);
+             startCommand();
+         }},
+        {"A11_STEP",
+         [&] {
+             startToRated();
+             pulse("IFACE_IN_START.IR_DIS.IN", R160);
+         }},
+        {"A09_STEP", [&] { toOverspeedTest(); }},
+        {"Z01_STEP",
+         [&] {
+             startToRated();
+             pulse("IFACE_IN_START.CNTRL_ST.IN", R160);
+         }},
+    };
+    for (const auto& r : roads) {
+        SCOPED_TRACE(r.step);
+        r.reach();
+        ASSERT_TRUE(runUntil([&] { return step(r.step); }, 20));
+        runPasses(R80, 2);
+        ASSERT_TRUE(step(r.step));
         trip();
         ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
-        ASSERT_TRUE(runUntil([&] { return step("Z00_STEP"); }, 2));
-        for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
-        setCell(std::string("SPDC.") + s + ".SFC_STEP", 1);
         runPasses(R80, 1);
         int active = 0;
         for (const char* other : kSteps) active += step(other) ? 1 : 0;
@@ -163,6 +203,11 @@ TEST_F(Sequence, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
         runPasses(R80, 3);
         EXPECT_TRUE(step("A00_STEP"));
         EXPECT_FALSE(step("Z00_STEP"));
+        // The shaft at rest and turning freely for the next start.
+        shaftAt(0.0);
+        turbine::enable();
+        ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+        runPasses(R160, 10);
     }
 }
 
@@ -187,63 +232,109 @@ TEST_F(Sequence, RestartOnARollingTurbineTracksTheSpeed) {
     EXPECT_NEAR(ref(), 2000.0, 1.0);
 }
 
-struct IdleRatedCase {
-    const char* name;
-    bool remote_enabled;
-    const char* command;
-    uint32_t rated_after;
+namespace {
+// In control at rated after an idle/rated start, with the remote speed
+// setpoint configured on the controller's analog input 1 (over the governor
+// range, at mid range: 3400 rpm) and enabled or disabled from the service
+// tool.
+class SequenceWithRemote : public RefRig {
+protected:
+    void startToRatedWithRemote() {
+        board::setAnalogInputMa(0, 12.0);
+        start(true, true,
+              {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
+               {"_ub6.FUNCT.IN", 2},
+               {"_ub6.RANGE_LO.IN", kMinGov},
+               {"_ub6.RANGE_HI.IN", kMaxGov}});
+        startToRated();
+    }
+    bool remoteEnabled() { return boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME") != 0; }
+    // The service tool's enable (or disable) command, and past its pulse.
+    void remote(bool on) {
+        serviceWrite(on ? "IFACE_IN_SPEED.ENA_DIS_REM.IN_1" : "IFACE_IN_SPEED.ENA_DIS_REM.IN_2", 1);
+        ASSERT_TRUE(runUntil([&] { return remoteEnabled() == on; }, 20)) << (on ? "never enabled" : "never disabled");
+        runPasses(R160, 20);
+    }
+    // Rated pulses of the idle/rated logic over `n` 80 ms passes.
+    int ratedPulses(int n) {
+        int pulses = 0;
+        for (int k = 0; k < n; ++k) {
+            runPasses(R80, 1);
+            pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
+        }
+        return pulses;
+    }
 };
+}  // namespace
 
-TEST_F(SequencePieces, RatedAndIdleCommandsAreIgnoredWhileARemoteSourceIsEnabled) {
-    const IdleRatedCase cases[] = {
-        {"rated, local", false, "IFACE_IN_START.IR_EN.B_NAME", 1},
-        {"idle, remote enabled", true, "IFACE_IN_START.IR_DIS.B_NAME", 1},
-        {"idle, local", false, "IFACE_IN_START.IR_DIS.B_NAME", 0},
-        {"rated, remote enabled", true, "IFACE_IN_START.IR_EN.B_NAME", 0},
-    };
-    start(true, true);
-    startCommand();
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+// Rated and idle commands are ignored while a remote source owns the
+// setpoint, and taken again once it has let go.
+TEST_F(SequenceWithRemote, RatedAndIdleCommandsAreIgnoredWhileARemoteSourceIsEnabled) {
+    startToRatedWithRemote();
+    ASSERT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
+    // Local: a repeated rated command gives its pulse.
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    EXPECT_EQ(ratedPulses(4), 1);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    runPasses(R160, 2);
+    remote(true);
+    // Remote enabled: neither the rated nor the idle command is taken.
+    const struct {
+        const char* name;
+        const char* command;
+    } cases[] = {{"rated, remote enabled", "IFACE_IN_START.IR_EN.IN"},
+                 {"idle, remote enabled", "IFACE_IN_START.IR_DIS.IN"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", c.remote_enabled ? 1 : 0);
-        pulse(c.command, R160);
+        serviceWrite(c.command, 1);
+        EXPECT_EQ(ratedPulses(4), 0);
+        EXPECT_EQ(boolean("IDLE_RATE.CMD_OFF.B_ACTION"), 0u);
+        serviceWrite(c.command, 0);
         runPasses(R80, 3);
-        EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), c.rated_after);
+        EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
+        EXPECT_TRUE(step("A08_STEP"));
+        EXPECT_EQ(boolean("IDLE_RATE.IDLE.AND"), 0u);
     }
+    // Local again: the idle command drops rated and the chart goes back to
+    // idle.
+    remote(false);
+    pulse("IFACE_IN_START.IR_DIS.IN", R160);
+    runPasses(R80, 3);
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
+    EXPECT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
 }
 
-// A rated request held while the remote setpoint is enabled is not taken
-// when the remote drops out: only a new rising request is.
-TEST_F(SequencePieces, ARatedRequestRefusedForARemoteSourceNeedsToRiseAgain) {
-    start(true, true);
-    startCommand();
-    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
-    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 1);
-    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
-    int pulses = 0;
-    for (int k = 0; k < 6; ++k) {
-        runPasses(R80, 1);
-        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
-    }
+// A rated or idle request held while the remote setpoint is enabled is not
+// taken when the remote drops out: only a new rising request is.
+TEST_F(SequenceWithRemote, ARatedRequestRefusedForARemoteSourceNeedsToRiseAgain) {
+    startToRatedWithRemote();
+    remote(true);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    EXPECT_EQ(ratedPulses(6), 0);
     EXPECT_EQ(boolean("IDLE_RATE.OR_ENABLE.OR"), 1u);
-    setCell("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME", 0);
-    for (int k = 0; k < 6; ++k) {
-        runPasses(R80, 1);
-        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
-    }
-    EXPECT_EQ(pulses, 0);
-    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
-    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
+    remote(false);
+    EXPECT_EQ(ratedPulses(6), 0);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
     runPasses(R160, 2);
-    setCell("IFACE_IN_START.IR_EN.B_NAME", 1);
-    for (int k = 0; k < 6; ++k) {
-        runPasses(R80, 1);
-        pulses += static_cast<int>(boolean("IDLE_RATE.PLS_ON.B_ACTION"));
-    }
-    EXPECT_EQ(pulses, 1);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    EXPECT_EQ(ratedPulses(6), 1);
     EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
-    setCell("IFACE_IN_START.IR_EN.B_NAME", 0);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    // The idle request the same way: held through the remote's end it
+    // leaves the unit at rated; given anew, it goes to idle.
+    remote(true);
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 1);
+    runPasses(R160, 3);
+    remote(false);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 1u);
+    EXPECT_TRUE(step("A08_STEP"));
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 0);
+    runPasses(R160, 2);
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 1);
+    EXPECT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
+    EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 0);
 }
 
 TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
@@ -302,36 +393,51 @@ TEST_F(Sequence, AbortedControlledStopHaltsInA02AAndReturnsToControl) {
     EXPECT_FLOAT_EQ(ref(), held);
 }
 
-TEST_F(SequencePieces, RaiseDuringTheOverspeedTestMovesTowardsTheTestLimit) {
+// The internal overspeed test enabled from the service tool in control at
+// maximum governor: the chart enters the overspeed-test step, and the raise contact
+// moves the reference towards the test limit (4000 rpm by default) as a
+// sequence of its own.
+TEST_F(Sequence, RaiseDuringTheOverspeedTestMovesTowardsTheTestLimit) {
     start(true, true);
-    setCell("CNFG_SETPT.OST_LIMIT.A_NAME", 4000.0);
-    for (const char* other : kSteps) setCell(std::string("SPDC.") + other + ".SFC_STEP", 0);
-    setCell("SPDC.A09_STEP.SFC_STEP", 1);
-    // No test demand was latched: keep the step from ending the test.
-    setCell("SPDC.A09_C3.RST_1", 1);
-    setCell("SPD_R_L.NONDI_RAZ.IN_2", 1);
-    runPasses(R80, 3);
+    toOverspeedTest();
+    ASSERT_TRUE(runUntil([&] { return step("A09_STEP"); }, 20)) << "the test never began";
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME"), 1u);
+    EXPECT_EQ(boolean("SPDC.AND_OSPD.AND"), 0u);
+    EXPECT_EQ(boolean("SPDC.STRT_SEQ.OR"), 0u);
+    contact(kRaiseContact, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.AND_OSPD.AND") != 0; }, 20));
     EXPECT_TRUE(step("A09_STEP"));
-    EXPECT_EQ(boolean("SPDC.AND_OSPD.AND"), 1u);
     EXPECT_EQ(boolean("SPDC.STRT_SEQ.OR"), 1u);
     EXPECT_EQ(integer("SPDC.SEL_SP.INT_SEL"), 6);
     EXPECT_FLOAT_EQ(real("SPDC.SEL_SP.A_MUX_HSS"), 4000.0f);
+    const float before = ref();
+    runPasses(R80, 5);
+    EXPECT_GT(ref(), before);
+    contact(kRaiseContact, false);
 }
 
-TEST_F(SequencePieces, ReferenceDeviationFlagSetsAtTwoHundredAboveTheSpeed) {
+// The reference-deviation flag: set while the reference stands 200 rpm or
+// more above the measured speed. In control at rated, the shaft held below
+// it.
+TEST_F(Sequence, ReferenceDeviationFlagSetsAtTwoHundredAboveTheSpeed) {
+    start(true, true);
+    startToRated();
+    runPasses(R80, 50);
     struct Case {
-        double speed;
+        double shaft;
         uint32_t deviation;
     };
-    // The reference is at -1 while ready.
-    const Case cases[] = {{-200.0, 0}, {-201.0, 1}, {-202.0, 1}, {-150.0, 0}};
-    start(true, true);
-    setFollow(false);
+    // The measured speed differs from the shaft's by the sensors'
+    // resolution (a few hundredths of an rpm): the cases stand clear of it.
+    const Case cases[] = {{3500.0, 0}, {3401.0, 0}, {3399.0, 1}, {3000.0, 1}, {3450.0, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.speed);
-        setCell("IFACE_IN_SPEED.SPEED.A_NAME", c.speed);
-        runPasses(R160, 2);
-        EXPECT_EQ(boolean("SPD_REF.CP_DEV.A_COMPARE"), c.deviation);
+        SCOPED_TRACE(c.shaft);
+        holdShaftAt(c.shaft);
+        runPasses(R160, 3);
+        ASSERT_FLOAT_EQ(ref(), static_cast<float>(kRated));
+        ASSERT_NEAR(real("IFACE_IN_SPEED.SPEED.A_NAME"), c.shaft, 0.1);
+        EXPECT_EQ(boolean("SPD_REF.CP_DEV.A_COMPARE"), c.deviation) << real("IFACE_IN_SPEED.SPEED.A_NAME");
         EXPECT_EQ(boolean("SPD_REF.N_HIGH.NOT"), 1u - c.deviation);
     }
 }

@@ -1,18 +1,17 @@
-// The speed step test as the service tool drives it: arm, enter the step,
-// apply it, disarm; the commands' one-second life and the step's limits.
-#include "runtime/tune_side_effects.h"
-#include "tests/control_ref/slice_rig.h"
+// The speed step test as the service tool drives it, on the whole program:
+// arm, enter the step, apply it, disarm; the commands' one-second life and
+// the step's limits.
+#include <string>
+
+#include "tests/support/ref_rig.h"
 
 using namespace ref_test;
 
 namespace {
 
-class SpeedStepTest : public SliceRig {
+// On the whole program, the service tool's writes through its real path.
+class SpeedStepTest : public RefRig {
 protected:
-    void serviceWrite(const std::string& name, double value) {
-        setCell(name, value);
-        special_case_tune(cell(name));
-    }
     void command(int k) { serviceWrite("IFACE_IN_SPEED.GO_STEP_SP.IN_" + std::to_string(k), 1); }
     uint32_t armed() { return boolean("IFACE_IN_SPEED.ENA_STEPTEST.B_ACTION"); }
 };
@@ -23,7 +22,7 @@ TEST_F(SpeedStepTest, ArmedInControlTheEnteredStepMovesTheReferenceOnce) {
     ASSERT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
 
     // A step left from an earlier test is cleared on arming; entry opens.
-    setCell("IFACE_IN_SPEED.SP_STEP.TUNE", 40);
+    serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", 40);
     runPasses(R40, 1);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.EN_ENT_OUT"), 0u);
     command(2);
@@ -32,7 +31,7 @@ TEST_F(SpeedStepTest, ArmedInControlTheEnteredStepMovesTheReferenceOnce) {
     EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 0);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.EN_ENT_OUT"), 1u);
 
-    setCell("IFACE_IN_SPEED.SP_STEP.TUNE", 50);
+    serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", 50);
     runPasses(R40, 1);
     EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 50);
     command(1);
@@ -58,10 +57,10 @@ TEST_F(SpeedStepTest, ArmedInControlTheEnteredStepMovesTheReferenceOnce) {
     command(2);
     runPasses(R40, 1);
     ASSERT_EQ(armed(), 1u);
-    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 1);
+    contact(kRaiseContact, true);
     runPasses(R80, 3);
     EXPECT_EQ(armed(), 0u);
-    setCell("BI_MUX.SPD_RAISE_CONT.B_NAME", 0);
+    contact(kRaiseContact, false);
 }
 
 TEST_F(SpeedStepTest, AWrittenZeroEndsACommandAndARewriteRestartsIt) {
@@ -87,7 +86,7 @@ TEST_F(SpeedStepTest, TheStepIsHeldToPlusMinusOneHundredPercent) {
     start(false, false);
     runPasses(R40, 2);
     for (const Row& r : rows) {
-        setCell("IFACE_IN_SPEED.SP_STEP.TUNE", r.entered);
+        serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", r.entered);
         runPasses(R40, 1);
         EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), r.kept) << r.entered;
         EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.LIMITED"), r.limited) << r.entered;
