@@ -72,6 +72,8 @@ TEST(ServiceConversions, FixedPointWords) {
         {1e-6f, 1},         {-1e-6f, -1},         {40000.0f, 0x7FFFFFFF}, {-40000.0f, INT32_MIN},
         {-0.5f, -32768},    {0.0f, 0},            {1.0f, 65536},          {1.5f / 65536, 2},
         {-2.5f / 65536, -3}, {32767.0f, 32767 * 65536}, {std::nanf(""), 0},
+        // Less than a third of a step, which rounding would make 0: still one step.
+        {5e-6f, 1},         {-5e-6f, -1},
     };
     for (const Row& r : rows) EXPECT_EQ(CONVERTTO1616(r.x), r.word) << r.x;
     EXPECT_EQ(CONVERTFROM1616(65536), 1.0f);

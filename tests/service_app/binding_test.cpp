@@ -116,6 +116,11 @@ TEST_F(Binding, FloatArraysKeepTheirOrderWhileTheControlRuns) {
     EXPECT_EQ(get(4), -101.0f);
     EXPECT_EQ(inTask([&] { return twsupport::GetArraySize(h); }), 0);
     EXPECT_EQ(put(0, 0.25f), 0);
+    // The array's limits themselves are values it takes.
+    EXPECT_EQ(put(3, 10.0f), 0);
+    EXPECT_EQ(put(0, 0.0f), 0);
+    EXPECT_EQ(get(3), 10.0f);
+    EXPECT_EQ(put(0, 0.25f), 0);
     session.tokenState = TOKEN_EXCLUDED;
     EXPECT_EQ(put(0, 0.75f), 254);
     EXPECT_EQ(get(0), 0.25f);

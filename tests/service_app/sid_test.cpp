@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "runtime/catalogue_tables.h"
+#include "service/TwValues.h"
 #include "service_app.h"
 
 using namespace svc_test;
@@ -133,6 +134,8 @@ TEST_F(Sid, DownloadedParsedAndEveryValueReadBack) {
 //   LIST <name> <handle> <state handle or -> <attribute:constant:type>...
 //   EV <list> <identifier>|<text>|<severity>|<category>|<source>
 //   MF <name> <invoke value> <timeout> <cell> <access> <type> <handle>
+//   ITEM <cell> <access> <type> <minimum> <maximum> <handle> (the serial
+//        port's settings and the change token)
 const char kListEvents[] = R"PY(
 import gzip, sys, xml.etree.ElementTree as ET
 root = ET.fromstring(gzip.open(sys.argv[1]).read().decode('utf-8-sig'))
@@ -161,6 +164,17 @@ for item in root.iter('DataItem'):
         print('ADDR', item[0].tag, item.get('Address'))
     elif limits:
         print('LIMITS_WITHOUT_ADDRESS', item.get('Name'))
+def items(e, path):
+    for ch in e:
+        if ch.tag == 'Namespace':
+            yield from items(ch, path + [ch.get('Name')])
+        elif ch.tag == 'DataItem':
+            yield '.'.join(path + [ch.get('Name')]), ch
+for name, item in items(root, []):
+    if name.startswith('CNFG_SIO.COMM1_PORT.') or item.get('Access') == 'DeviceOnlyWrite':
+        limit = lambda tag: item.find(tag + '/Constant').get('Value') if item.find(tag) is not None else '-'
+        print('ITEM', name, item.get('Access', '-'), item[0].tag, limit('Minimum'), limit('Maximum'),
+              item.find('CommunicationProperties/Tallwire').get('Handle'))
 for mf in root.findall('MomentaryFunction'):
     item = mf.find('InvokeDataItem')
     print('MF', mf.get('Name'), mf.get('InvokeValue'), mf.get('TimeoutTime'), item.get('Name'), item.get('Access'),
@@ -205,6 +219,7 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
     std::vector<std::vector<std::string>> momentary;
     std::vector<std::string> header, commands;
     std::map<std::string, std::vector<uint32_t>> addresses;
+    std::map<std::string, std::vector<std::string>> items;
     for (std::string line; std::getline(listing, line);) {
         std::istringstream words(line);
         std::string kind, name;
@@ -230,6 +245,9 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
             uint32_t address = 0;
             words >> tag >> address;
             addresses[tag].push_back(address);
+        } else if (kind == "ITEM") {
+            words >> name;
+            for (std::string w; words >> w;) items[name].push_back(w);
         } else if (kind == "MF") {
             momentary.emplace_back();
             for (std::string w; words >> w;) momentary.back().push_back(w);
@@ -254,6 +272,34 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
         ASSERT_FALSE(a.empty()) << tag;
         for (size_t k = 0; k < a.size(); ++k) EXPECT_EQ(a[k], base.first + base.second * k) << tag << " " << k;
     }
+
+    // The serial port's settings with the ranges the port accepts, its flush
+    // request a plain boolean tunable; the one item the tool may only take
+    // and give back is the change token, a writable boolean of the value
+    // area, the handle the controller takes the token under.
+    const std::pair<const char*, std::vector<std::string>> settings[] = {
+        {"BAUD", {"1", "12"}}, {"BITS", {"1", "2"}},   {"STOP", {"1", "3"}},  {"PARITY", {"1", "3"}},
+        {"MODE", {"1", "2"}},  {"FLOW", {"1", "3"}},   {"ECHO", {"1", "2"}},  {"ENDLINE", {"1", "3"}},
+        {"IGNCR", {"1", "2"}}, {"DRIVER", {"1", "3"}}, {"P_FLUSH", {"-", "-"}},
+    };
+    for (const auto& [field, range] : settings) {
+        const std::vector<std::string>& w = items[std::string("CNFG_SIO.COMM1_PORT.") + field];
+        ASSERT_EQ(w.size(), 5u) << field;
+        EXPECT_EQ(w[0], "ReadWrite") << field;
+        EXPECT_EQ(w[1], std::string(range[0] == "-" ? "Boolean" : "Integer")) << field;
+        EXPECT_EQ(w[2], range[0]) << field;
+        EXPECT_EQ(w[3], range[1]) << field;
+    }
+    size_t tokens = 0;
+    for (const auto& [name, w] : items) {
+        if (w[0] != "DeviceOnlyWrite") continue;
+        ++tokens;
+        EXPECT_EQ(name, "IFACE_MODE.TALLWIRE.LOCK_WRITE");
+        EXPECT_EQ(w[1], "Boolean");
+        EXPECT_EQ(std::stoul(w[4]) >> 20, 0x81Fu) << w[4];
+        EXPECT_EQ(std::stoul(w[4]), ChangeTokenHandle);
+    }
+    EXPECT_EQ(tokens, 1u);
 
     // The runtime's texts beside the product name.
     EXPECT_EQ(sys["Product Name"], "Zarn 200");
@@ -296,6 +342,23 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
         eventCount += size_t(l.entries) + 3;
     }
     EXPECT_EQ(events.size(), eventCount);
+    // Read as an array, the shutdown list gives its own events first and then
+    // its latched entries, each by record number with the time it happened
+    // (the rig's open trip contacts have latched entries by now).
+    const Bytes latched = c.ask(cat({{0x24}, u32(0xC0C08001), u32(0)}));
+    ASSERT_FALSE(latched.empty());
+    ASSERT_EQ(latched[0], 0);
+    ASSERT_EQ((latched.size() - 1) % 10, 0u);
+    int latchedEntries = 0;
+    for (size_t at = 1; at < latched.size(); at += 10) {
+        const int record = latched[at] << 8 | latched[at + 1];
+        EXPECT_GE(record, 1);
+        EXPECT_LE(record, 33);
+        EXPECT_GT(be32(latched, at + 2), 0u) << record;
+        if (record <= 30) ++latchedEntries;
+        else EXPECT_EQ(latchedEntries, 0) << "list event " << record << " after an entry";
+    }
+    EXPECT_GT(latchedEntries, 0);
     for (int r = 1; r <= 30; ++r)
         EXPECT_EQ(events["SHUTDOWNS.ANY " + std::to_string(r)],
                   std::string(kTripTexts[r - 1]) + "|500|0|SHUTDOWNS.ANY.SEL_" + std::to_string(r));

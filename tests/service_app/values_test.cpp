@@ -59,6 +59,7 @@ TEST_F(Values, EachRefusalHasItsStatus) {
         {"handle with another type than its cell", lag ^ 0x06000000, kInt, u32(1), 1},
         {"below the minimum", lag, kReal, f32(-0.01f), 2},
         {"an alarm delay over its minute", handleOf("ALARMS.ALM_DELAYS.IN_1"), kReal, f32(60.5f), 2},
+        {"an alarm delay of its whole minute", handleOf("ALARMS.ALM_DELAYS.IN_1"), kReal, f32(60.0f), 0},
         {"a step over 10.1 % while running", level, kReal, f32(27.6f), 3},
         {"the largest step", level, kReal, f32(27.52f), 0},
         {"wrong type", level, kInt, u32(26), 5},
