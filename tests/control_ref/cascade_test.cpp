@@ -5,6 +5,8 @@
 // input.
 #include <cmath>
 
+#include "host/analog_inputs.h"
+#include "host/board.h"
 #include "tests/control_ref/cascade_rig.h"
 #include "tests/support/ref_rig.h"
 
@@ -406,6 +408,42 @@ TEST_F(CascadeOnProgram, TheTripInhibitsAndDisableWinsOverEnable) {
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
 }
+
+// With momentary enables, enabling the remote speed setpoint disables
+// cascade, but only once the remote setpoint is in fact enabled: a request
+// refused (its input has failed) leaves cascade in control.
+struct RemoteRequestCase {
+    const char* name;
+    bool inputFailed;
+    uint32_t remoteEnabled, cascadeEnabled;
+};
+class RemoteRequestUnderCascade : public RefRig, public ::testing::WithParamInterface<RemoteRequestCase> {};
+
+TEST_P(RemoteRequestUnderCascade, OnlyAnAcceptedRemoteRequestEndsCascade) {
+    const RemoteRequestCase& c = GetParam();
+    startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
+    startToInControl();
+    runPasses(R160, 10);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("IFACE_OUT_CASC.ENABLED.B_NAME") != 0; }, 20)) << "cascade";
+    runPasses(R160, 20);  // past the service command's pulse
+    ASSERT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    if (c.inputFailed) {
+        board::setAnalogInputOpen(0, true);
+        ASSERT_TRUE(runUntil([&] { return boolean("IFACE_IN_SPEED.REMSP_PV_FLT.B_NAME") != 0; }, 20));
+    }
+    serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+    runPasses(R160, 10);
+    EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), c.remoteEnabled);
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), c.cascadeEnabled);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), c.remoteEnabled);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), c.cascadeEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, RemoteRequestUnderCascade,
+                         ::testing::Values(RemoteRequestCase{"Refused", true, 0, 1},
+                                           RemoteRequestCase{"Accepted", false, 1, 0}),
+                         [](const ::testing::TestParamInfo<RemoteRequestCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {
     configure();

@@ -43,6 +43,9 @@ struct Source {
     bool overridable = true;     // the alarms have an override and a delay
     bool running = true;         // needs the turbine in control at rated
     Step before = nullptr;       // inputs in place before the controller starts
+    // A condition that is a pulse (one pass of its group): its alarms are
+    // given no delay, and `again` raises it anew once overridden.
+    Step again = nullptr;
 };
 
 // The entry texts and first-out texts of the alarms with a condition of
@@ -137,6 +140,12 @@ public:
     void tune(const std::string& name, double value) { serviceWrite(name, value); }
     void close(int input, bool closed) { contact(input, closed); }
     void run80(int n) { runPasses(R80, n); }
+    void run160(int n) { runPasses(R160, n); }
+    void run10(int n) { runPasses(R10, n); }
+    float value(const std::string& name) { return real(name); }
+    bool on(const std::string& name) { return boolean(name) != 0; }
+    // The shaft held at `rpm` (the turbine model frozen there).
+    void holdShaft(double rpm) { holdShaftAt(rpm); }
 
 protected:
     std::set<int> latched() {
@@ -183,12 +192,15 @@ TEST_P(AlarmRig, LatchesItsOwnEntryAfterItsDelayUnlessOverridden) {
     reset();
     runPasses(R160, 2);
     ASSERT_EQ(str(latched()), "") << "latched before the source was raised";
+    const bool pulse = src.again != nullptr;
+    const double given = pulse ? 0.0 : kDelay;
     for (int n : src.alarms) {
-        if (hasDelay(n)) tune(delay(n), kDelay);
+        if (hasDelay(n)) tune(delay(n), given);
         if (hasOverride(n)) tune(ovrd(n), 0);
     }
     runPasses(R160, 2);
 
+    const auto before = tc_test::readEventLog();
     // Raised: the condition rises, and the alarms latch after their delay.
     src.raise(*this);
     const int rise = passesUntil(src.condition, 3000);
@@ -204,17 +216,18 @@ TEST_P(AlarmRig, LatchesItsOwnEntryAfterItsDelayUnlessOverridden) {
     EXPECT_EQ(str(latched()), str(want)) << "exactly the source's own entries";
     for (int n : src.alarms) {
         SCOPED_TRACE("alarm " + std::to_string(n));
-        const int d = hasDelay(n) ? static_cast<int>(kDelay * 100) : 0;
+        const int d = hasDelay(n) ? static_cast<int>(given * 100) : 0;
         EXPECT_GE(at[n], d);
         EXPECT_LE(at[n], d + kLagPasses);
     }
     const int first = integer("ALARMS.FIRST_OUT.I_NAME");
+    const auto rows = tc_test::readEventLog();
     EXPECT_TRUE(want.count(first)) << first;
     EXPECT_EQ(text("ALARMS.ALM_FO.S_MUX_N_1"), firstOutText(first));
-    const auto rows = tc_test::readEventLog();
-    for (int n : src.alarms)
-        EXPECT_EQ(tc_test::countRows(rows, "ALARMS.ANY.SEL_" + std::to_string(n) + "|" + entryText(n) + "|500"), 1)
-            << n;
+    for (int n : src.alarms) {
+        const std::string row = "ALARMS.ANY.SEL_" + std::to_string(n) + "|" + entryText(n) + "|500";
+        EXPECT_EQ(tc_test::countRows(rows, row) - tc_test::countRows(before, row), 1) << n;
+    }
 
     // The override releases the entries at the next reset though the
     // condition stands, and keeps them off.
@@ -223,8 +236,14 @@ TEST_P(AlarmRig, LatchesItsOwnEntryAfterItsDelayUnlessOverridden) {
         if (hasOverride(n)) tune(ovrd(n), 1);
     runPasses(R160, 2);
     reset();
-    runPasses(R10, static_cast<int>(kDelay * 100) + 2 * kLagPasses);
-    EXPECT_EQ(boolean(src.condition), 1u) << "the condition still stands";
+    if (pulse) {
+        src.again(*this);
+        ASSERT_GE(passesUntil(src.condition, 3000), 0) << "raised anew";
+    }
+    runPasses(R10, static_cast<int>(given * 100) + 2 * kLagPasses);
+    if (!pulse) {
+        EXPECT_EQ(boolean(src.condition), 1u) << "the condition still stands";
+    }
     std::set<int> kept;
     for (int n : src.alarms)
         if (!hasOverride(n)) kept.insert(n);
@@ -232,7 +251,12 @@ TEST_P(AlarmRig, LatchesItsOwnEntryAfterItsDelayUnlessOverridden) {
     // And once taken off, they latch again.
     for (int n : src.alarms)
         if (hasOverride(n)) tune(ovrd(n), 0);
-    runPasses(R10, static_cast<int>(kDelay * 100) + 2 * kLagPasses);
+    runPasses(R160, 2);
+    if (pulse) {
+        src.again(*this);
+        ASSERT_GE(passesUntil(src.condition, 3000), 0) << "raised anew";
+    }
+    runPasses(R10, static_cast<int>(given * 100) + 2 * kLagPasses);
     EXPECT_EQ(str(latched()), str(want));
 }
 
@@ -274,6 +298,65 @@ Source outputOpen(const char* name, int n, const char* condition, int k) {
             [k](AlarmBase&) { board::setLoopFault(3 + k, board::LoopFault::OpenWire); }};
 }
 
+
+// A Modbus link put in use while no master polls it: past its time-out
+// (silent since power-up) the link has failed.
+Source linkInUse(const char* name, int n, const char* condition, const char* used) {
+    return {name, {n}, condition, {}, [used](AlarmBase& r) {
+                r.tune("C_COMM.C1.IN", 1);
+                r.tune(used, 1);
+            }};
+}
+
+// The remote speed setpoint and cascade configured (cascade on analog
+// input 2), with momentary enables.
+const Settings kMomentaryCascade = {{"CNFG_CASC.CONFIG_B.IN_1", 1},
+                                    {"CNFG_CASC.CONFIG_A.IN_4", kMinGov},
+                                    {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov},
+                                    {"_ub7.FUNCT.IN", 3},
+                                    {"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}};
+void enableCascade(AlarmBase& r) { r.tune("IFACE_IN_CASC.ENA_DIS.IN_1", 1); }
+void cascadeOffAndOnAgain(AlarmBase& r) {
+    r.tune("IFACE_IN_CASC.ENA_DIS.IN_2", 1);
+    r.run160(20);
+    r.tune("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+}
+
+// The reference raised from the raise contact to maximum governor, where an
+// overspeed test may begin.
+void toMaxGovernor(AlarmBase& r) {
+    r.close(kRaiseContact, true);
+    for (int k = 0; k < 2000 && r.value("IFACE_OUT_SPEED.SPEED_REF.A_NAME") < kMaxGov - 0.5; ++k) r.run80(1);
+    r.close(kRaiseContact, false);
+    r.run160(2);
+}
+// An external overspeed test enabled from the service tool at maximum
+// governor.
+void externalTest(AlarmBase& r) {
+    toMaxGovernor(r);
+    r.tune("IFACE_IN_SPEED.ENABLE_EXT_OST.IN", 1);
+}
+// That test, the reference raised from the raise contact until the speed
+// stands above the trip level (the reference below the test limit); the
+// raise ends in the pass the alarm's condition rises.
+void externalTestAboveTheTripLevel(AlarmBase& r) {
+    externalTest(r);
+    r.run160(5);
+    r.close(kRaiseContact, true);
+    for (int k = 0; k < 20000 && !r.on("OSPD.OSPD_ALM.B_NAME"); ++k) r.run10(1);
+    r.close(kRaiseContact, false);
+}
+// The valve limiter lowered from the service tool until it is below what
+// the speed controller asks (in the pass the alarm's condition rises), and
+// left there.
+void limiterBelowTheDemand(AlarmBase& r) {
+    for (int k = 0; k < 20000 && !r.on("ALM_LOGIC.ON_LIMITER.B_NAME"); ++k) {
+        if (k % 16 == 0) r.tune("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+        r.run10(1);
+    }
+    r.tune("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+}
+
 const Settings kCascade = {
     {"CNFG_CASC.CONFIG_B.IN_1", 1}, {"CNFG_CASC.CONFIG_A.IN_4", kMinGov}, {"CNFG_CASC.CONFIG_A.IN_5", kMaxGov}};
 const Settings kRemoteCascade = {{"CNFG_CASC.CONFIG_B.IN_1", 1},
@@ -282,6 +365,10 @@ const Settings kRemoteCascade = {{"CNFG_CASC.CONFIG_B.IN_1", 1},
                                  {"CNFG_CASC.CONFIG_B.IN_4", 1},
                                  {"_ub7.FUNCT.IN", 3}};
 
+// Not in this table: alarm 55 (the remote nodes' own alarm list) comes from
+// the remote I/O nodes on the CAN bus, and alarms 60 and 61 (the remote
+// setpoint disabled by a Modbus or an OPC command) from masters on those
+// links; this rig has neither.
 const Source kSources[] = {
     // The remote speed setpoint in use on an input ranged to its limits.
     inputFailed("RemoteSpeedInput", 27, "ALM_LOGIC.REMSPDSP_FLT.AND", 0, 2,
@@ -343,6 +430,67 @@ const Source kSources[] = {
     {"ManualValve", {57}, "IFACE_OUT_HP_MAN.ENABLED.B_NAME", {{"IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1}},
      service("IFACE_IN_HP_MAN.ENABLE.B_NAME", 1)},
     {"ControlledStop", {59}, "SPDC.Z01_STEP.SFC_STEP", {}, [](AlarmBase& r) { r.close(kSpareContact, true); }},
+    // The Modbus links (serial link 1, Ethernet links 2 and 3).
+    linkInUse("SerialLink1", 4, "MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME", "C_COMM.C2.IN"),
+    linkInUse("EthernetLink2", 5, "MOD_LNK_STAT.LNK2_ALM.B_NAME", "CNFG_COMMS.LINK2_USED.IN"),
+    linkInUse("EthernetLink3", 6, "MOD_LNK_STAT.LNK3_ALM.B_NAME", "CNFG_COMMS.LINK3_USED.IN"),
+    // No display has beaten since power-up: once its boot window is over.
+    {"Display", {8}, "IFACE_MODE.DISPLAY_FLT.B_NAME", {},
+     [](AlarmBase& r) {
+         for (int k = 0; k < 2000 && !r.on("IFACE_MODE.BOOT_CMPLT.NOT"); ++k) r.run160(1);
+     }},
+    // The speed simulation from the service tool, on a tripped unit at
+    // standstill in configuration mode.
+    {"Simulation", {9}, "SPEED_SIM.ENA__SIM.B_NAME", {},
+     [](AlarmBase& r) {
+         r.close(kTripContact, false);
+         r.run160(3);
+         r.tune("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
+         r.run160(2);
+         r.tune("SPEED_SIM.INTERNAL_SIM.IN_1", 1);
+     },
+     true, false},
+    // The external overspeed test enabled from the service tool.
+    {"OverspeedTest", {11}, "SPDC.A09_STEP.SFC_STEP", {}, externalTest},
+    // The first critical band (2000 .. 2500 rpm) in use; the shaft held
+    // inside it for longer than the band may take (at least 15 s).
+    {"CriticalBand", {12}, "CRIT_SPD.IN_CRIT.OR",
+     {{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 2000.0},
+      {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 2500.0},
+      {"CNFG_SETPT.CONFIG_B.IN_1", 1},
+      {"CRIT_SPD.SET_HIGH1_SUB.IN_2", 0.0},
+      {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 2000.0}},
+     [](AlarmBase& r) { r.holdShaft(2250.0); }},
+    // The HP valve's position feedback on analog input 3 (-100 .. 100 %),
+    // the difference check in use (60 %, no delay): the feedback at -100 %.
+    {"HpPositionDifference", {53}, "ALM_LOGIC.HP_POS_ERR.B_ALARM",
+     {{"_ub8.FUNCT.IN", 16},
+      {"_ub8.RANGE_LO.IN", -100.0},
+      {"_ub8.RANGE_HI.IN", 100.0},
+      {"ALM_LOGIC.ENA_HP_DIFF.IN", 1},
+      {"ALM_LOGIC.QT_HPDIFF_AMT.IN", 60.0},
+      {"ALM_LOGIC.QT_DIFF_DLY.IN", 0.0}},
+     [](AlarmBase&) { board::setAnalogInputMa(2, 4.0); }},
+    // The valve limiter lowered below the speed controller's demand.
+    {"LimiterInControl", {54}, "ALM_LOGIC.ON_LIMITER.B_NAME", {}, limiterBelowTheDemand},
+    // The speed above the trip level in an external overspeed test (the
+    // test's own alarm overridden).
+    {"ExternalTestOverspeed", {56}, "OSPD.OSPD_ALM.B_NAME",
+     {{"ALARMS.ALM_OVRDS.IN_11", 1}, {"IFACE_IN_SPEED.OSPD_RATE.IN", 20.0}}, externalTestAboveTheTripLevel},
+    // Underspeed at 2900 rpm: the shaft held at 2800 rpm in control.
+    {"Underspeed", {58}, "SPDC.UDRSPD_ALM.AND", {{"IFACE_IN_SPEED.UNDERSPEED.IN", 2900.0}},
+     [](AlarmBase& r) { r.holdShaft(2800.0); }},
+    // Cascade enabled from the service tool with momentary enables.
+    {"CascadeEnabled", {62}, "RMT_ENBL.DISFROMCASC.AND", kMomentaryCascade, enableCascade, true, true, nullptr,
+     cascadeOffAndOnAgain},
+    // The remote speed setpoint (on analog input 1) and its enable contact
+    // (BI07, maintained), the contact opened (the alarm overridden while the
+    // unit starts below minimum governor, where it stands too).
+    {"RemoteEnableContact", {63}, "RMT_ENBL.BI_DIS.B_SW",
+     {{"ALARMS.ALM_OVRDS.IN_63", 1}, {"_ub19.FUNCT.IN", 8}, {"CNFG_SETPT.CONFIG_B.IN_2", 1}, {"_ub6.FUNCT.IN", 2}, {"_ub6.RANGE_LO.IN", kMinGov},
+      {"_ub6.RANGE_HI.IN", kMaxGov}},
+     [](AlarmBase& r) { r.close(kSpareContact, false); }, true, true,
+     [](AlarmBase& r) { r.close(kSpareContact, true); }},
     {"TunableAlarm", {82}, "ALARMS.TUNABLE_ALARM.B_NAME", {}, service("ALARMS.TUNABLE_ALARM.IN", 1)},
     {"Spares", spares(), "ALARMS.UNUSED.B_NAME", {}, service("ALARMS.UNUSED.IN", 1)},
 };
