@@ -16,6 +16,8 @@
 #include "app/config/MASTER.cells.h"
 #include "app/control/ACCEL.cells.h"
 #include "app/control/AUTO_ENBL.cells.h"
+#include "app/control/AUTO_SEQ.cells.h"
+#include "app/control/RCLTR.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/discrete/BI_MUX.cells.h"
 
@@ -32,11 +34,14 @@ void _R160_TASK_7() {
 // The analog inputs' routing blocks, then their named copies.
 void _R160_TASK_8() { r160::AI_MUX_routing(); }
 void _R160_TASK_9() { r160::AI_MUX_named_copies(); }
-// The discrete inputs' use blocks and trip numbers, and the configured
-// halt at idle.
+// The discrete inputs' use blocks and trip numbers, the cascade-in-control
+// flags, the configured halt at idle and the sequence's blink request.
 void _R160_TASK_12() {
-    r160::BI_MUX_routing();
-    r160::AUTO_ENBL_halt();
+    using namespace r160;
+    BI_MUX_routing();
+    RCLTR_cascade();
+    AUTO_ENBL_halt();
+    AUTO_SEQ_blink();
 }
 // The speed-setting checks and the feature flags, then the speed
 // reference's slow rates.

@@ -17,16 +17,23 @@
     X(OR_DISABLE, OR, B, R80, PLAIN)                  \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
     X(CONTINUE, LATCH_R, B, R80, PLAIN, R160)               \
-    X(HALT_LTCH, NOT, B, R80, PLAIN)                  \
+    X(HALT_LTCH, NOT, B, R80, PLAIN, R160)            \
     X(HALT, AND, B, R80, PLAIN)                       \
     X(CONTACT, IN, B, R80, TUNE(false))               \
     X(CONTACT, B_NAME, B, R80, PLAIN)                 \
     X(CI_NOT, NOT, B, R80, PLAIN)                     \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
-    X(BI_OFF, B_ACTION, B, R80, PLAIN)
+    X(BI_OFF, B_ACTION, B, R80, PLAIN)                \
+    X(NOR_STEP, NOR, B, R160, PLAIN)                  \
+    X(BLINK, AND, B, R160, PLAIN)
 CAT_MODULE(AUTO_SEQ)
 
 namespace r80 {
 void AUTO_SEQ_sequence();   // continue/halt latch and the indications
 void AUTO_SEQ_contact();    // _R80_TASK_14: the continue contact and its edge pulses
+}
+namespace r160 {
+// The sequence's blink request: the run command is on, no step with its own
+// indication is active and the sequence is not halted (piece of _R160_TASK_12).
+void AUTO_SEQ_blink();
 }

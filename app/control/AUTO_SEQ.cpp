@@ -72,3 +72,14 @@ void AUTO_SEQ_sequence() {
 }
 
 }  // namespace r80
+
+namespace r160 {
+
+void AUTO_SEQ_blink() {
+    auto& c = AUTO_SEQ;
+    c.NOR_STEP_NOR = bk::NOR({IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, SPDC.A08_STEP_SFC_STEP, SPDC.A10_STEP_SFC_STEP,
+                              SPDC.Z01_STEP_SFC_STEP});
+    c.BLINK_AND = bk::AND({c.NOR_STEP_NOR, START.RUN_CMD_LATCH_R, bk::NOT(c.HALT_LTCH_NOT)});
+}
+
+}  // namespace r160

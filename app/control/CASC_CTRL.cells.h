@@ -34,7 +34,7 @@
     X(DIV_1, DIVIDE, A, R160, PLAIN, R80)                   \
     X(FD_BCK_AN, A_NAME, A, R160, PLAIN, R80)               \
     X(MAXSP_DIV2, MULTIPLY, A, R160, PLAIN)                 \
-    X(MINSP_DIV2, MULTIPLY, A, R160, PLAIN)                 \
+    X(MINSP_DIV2, DIVIDE, A, R160, PLAIN)                   \
     X(MAX_CASC, SUBTRACT, A, R160, PLAIN)                   \
     X(INV_MX_CAS, DIVIDE, A, R160, PLAIN, R80)              \
     X(INV_SW, A_SW, A, R160, PLAIN, R80)                    \

@@ -78,8 +78,8 @@ void CASC_CTRL_scaling() {
     // to the maximum setpoint.
     if (used != 0) {
         c.MAXSP_DIV2_MULTIPLY = CASC_SETPT.MAX_SETPT_A_NAME * 0.5f;
-        c.MINSP_DIV2_MULTIPLY = 0.5f * CASC_SETPT.NEG_OFFSET_A_SW;
-        c.MAX_CASC_SUBTRACT = c.MAXSP_DIV2_MULTIPLY - c.MINSP_DIV2_MULTIPLY;
+        c.MINSP_DIV2_DIVIDE = bk::DIVIDE(CASC_SETPT.NEG_OFFSET_A_SW, 2.0f);
+        c.MAX_CASC_SUBTRACT = c.MAXSP_DIV2_MULTIPLY - c.MINSP_DIV2_DIVIDE;
         c.INV_MX_CAS_DIVIDE = bk::DIVIDE(50.0f, c.MAX_CASC_SUBTRACT);
     }
     c.INV_SW_A_SW = bk::SW<float>(c.INVERT_B_NAME, 0.01f, -0.01f);

@@ -48,6 +48,8 @@
     X(SP_INI, A_NAME, A, R160, PLAIN)                     \
     X(SPD_SP_MIN, A_NAME, A, R160, PLAIN)                 \
     X(SPD_SP_MAX, A_NAME, A, R160, PLAIN)                 \
+    X(CONFIG_I, LIST_1, I, R160, PLAIN)                   \
+    X(NO_DROOP, B_NAME, B, R160, PLAIN)                   \
     CNFG_CASC_SETTING_ROWS(X)
 CAT_MODULE(CNFG_CASC)
 

@@ -57,6 +57,7 @@ void CNFG_CASC_config() {
                                     {c.CONFIG_A_LIST_3.ref(), c.CONFIG_A_IN_3},
                                     {c.CONFIG_A_LIST_4.ref(), c.CONFIG_A_IN_4},
                                     {c.CONFIG_A_LIST_5.ref(), c.CONFIG_A_IN_5}});
+    cfglist::SAMPLE<int32_t>(window, {{c.CONFIG_I_LIST_1.ref(), c.INPUT_I_NAME}});
     c.USE_CASC_B_NAME = c.CONFIG_B_LIST_1;
     IFACE_IN_CASC.USE_CASC_B_NAME = c.CONFIG_B_LIST_1;
     c.INV_B_NAME = c.CONFIG_B_LIST_2;
@@ -71,6 +72,7 @@ void CNFG_CASC_config() {
     c.SP_INI_A_NAME = c.CONFIG_A_LIST_3;
     c.SPD_SP_MIN_A_NAME = c.CONFIG_A_LIST_4;
     c.SPD_SP_MAX_A_NAME = c.CONFIG_A_LIST_5;
+    c.NO_DROOP_B_NAME = c.DROOP_A_NAME == 0.0f ? 1u : 0u;
     // The interface copies of the configuration.
     auto& i = IFACE_IN_CASC;
     i.CAS_RMT_B_NAME = bk::AND({c.USE_RMT_SP_B_NAME, c.USE_CASC_B_NAME});

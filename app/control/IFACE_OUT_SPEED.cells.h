@@ -26,7 +26,7 @@
     X(DATA_STEPS, OR, B, R160, PLAIN)             \
     X(DIS_TIMEOUT, I_NAME, I, R160, PLAIN)        \
     X(ENTRD_RATE, A_NAME, A, R160, PLAIN)         \
-    X(CASCADE_ENABLED, B_NAME, B, R80, PLAIN, R10, R40, R160) \
+    X(CASCADE_ENABLED, B_NAME, B, R160, PLAIN, R10, R40, R80) \
     X(MANUL_OFFL, B_NAME, B, R80, PLAIN)                \
     X(MANUL_ONL, B_NAME, B, R80, PLAIN)                 \
     X(OPTI_OFFL, B_NAME, B, R80, PLAIN)                 \

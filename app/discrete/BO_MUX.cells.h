@@ -53,10 +53,10 @@
     X(RMT_CTRL, B_NAME, B, R80, PLAIN, R10)             \
     X(OSPD_TEST, B_NAME, B, R80, PLAIN, R10)            \
     X(CASC_ENBLD, B_NAME, B, R80, PLAIN, R10)           \
-    X(CASC_ACTIV, B_NAME, B, R80, PLAIN, R10)           \
+    X(CASC_ACTIV, B_NAME, B, R160, PLAIN, R10)          \
     X(RMTCASC_EN, B_NAME, B, R80, PLAIN, R10)           \
     X(AUTO_HALT, B_NAME, B, R80, PLAIN)                 \
-    X(RMTCAS_ACT, B_NAME, B, R80, PLAIN, R10)           \
+    X(RMTCAS_ACT, B_NAME, B, R160, PLAIN, R10)          \
     X(RST_PLS2, ONE_SHOT, B, R80, PLAIN)                \
     X(RST_PLS, B_NAME, B, R80, PLAIN, R10)              \
     X(STARTED_OS, ONE_SHOT, B, R80, PLAIN)              \

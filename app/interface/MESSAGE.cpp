@@ -123,7 +123,7 @@ void MESSAGE_start_texts() {
     bk::DELAY(st.spdDisabled, m.SPD_DISABLED_DLY_DELAY, &static_cast<int32_t&>(m.SPD_DISABLED_DLY_R_TIME),
               IFACE_OUT_SPEED.SPD_CTRL_DISABLED_B_NAME, 0.5f, 0.5f, bk::T160);
     m.SPEED_MSG_MSG_SEL = bk::MSG_SEL(m.SPEED_MSG_B_TO_STR,
-                                      {{m.SPD_PID_IN_CTRL_DELAY, 1, "In Control"},
+                                      {{m.SPD_IN_CTRL_DLY_DELAY, 1, "In Control"},
                                        {m.SPD_DISABLED_DLY_DELAY, 2, "Disabled"},
                                        {m.SPD_ACTIVE_DLY_DELAY, 3, "Active"}},
                                       "Active");

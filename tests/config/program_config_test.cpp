@@ -118,6 +118,69 @@ TEST_F(Program, RelayOneFollowsItsStoredFunctionAndInversionAfterARestart) {
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1) << "no sample without adjustment allowed";
 }
 
+// The cascade configuration: the input's function is taken into the
+// configuration list only in the window (power-up or the I/O lock), while
+// the interface copy and the droop flag follow their settings every pass.
+TEST_F(Program, CascadeInputIsSampledInTheWindowAndTheDroopFlagFollowsEveryPass) {
+    startApp();
+    seconds(8);  // past the power-up window
+    EXPECT_EQ(integer("CNFG_CASC.CONFIG_I.LIST_1"), 1) << "the stored input, taken at power-up";
+    EXPECT_EQ(boolean("CNFG_CASC.NO_DROOP.B_NAME"), 1u);
+    serviceWrite("CNFG_CASC.INPUT.I_NAME", 3);
+    serviceWrite("CNFG_CASC.DROOP.A_NAME", 2.5);
+    seconds(0.32);
+    EXPECT_EQ(integer("IFACE_IN_CASC.CASC_INPUT_INT.I_NAME"), 3);
+    EXPECT_EQ(boolean("CNFG_CASC.NO_DROOP.B_NAME"), 0u);
+    seconds(2);
+    EXPECT_EQ(integer("CNFG_CASC.CONFIG_I.LIST_1"), 1) << "held outside the window";
+    lock();
+    seconds(0.32);
+    EXPECT_EQ(integer("CNFG_CASC.CONFIG_I.LIST_1"), 3);
+    serviceWrite("CNFG_CASC.DROOP.A_NAME", 0.0);
+    seconds(0.32);
+    EXPECT_EQ(boolean("CNFG_CASC.NO_DROOP.B_NAME"), 1u);
+    unlock();
+    seconds(3);
+    serviceWrite("CNFG_CASC.INPUT.I_NAME", 4);
+    seconds(0.32);
+    EXPECT_EQ(integer("CNFG_CASC.CONFIG_I.LIST_1"), 3) << "held again once the window closed";
+}
+
+// The acceleration hold: reset by the power-up reset pulse, then it keeps
+// the largest acceleration until its reset setting is on, and takes up
+// again when the setting goes off.
+TEST_F(Program, AccelerationHoldIsResetAtPowerUpAndByItsSetting) {
+    speedsensor::install();
+    startApp();
+    uint32_t reset_seen = 0;
+    for (int p = 0; p < 60; ++p) {
+        runPasses(R160, 1);
+        reset_seen |= boolean("ACCEL.RST_HOLD.OR");
+    }
+    EXPECT_EQ(reset_seen, 1u) << "the power-up reset pulse";
+    EXPECT_EQ(boolean("ACCEL.RST_HOLD.OR"), 0u);
+    EXPECT_EQ(real("ACCEL.MAX_RATE.A_NAME"), 0.0f);
+    speedsensor::setShaftSpeed(0, 3600, 60);
+    speedsensor::setShaftSpeed(1, 3600, 60);
+    seconds(3);
+    const float held = real("ACCEL.MAX_RATE.A_NAME");
+    EXPECT_GT(held, 1000.0f) << "the run-up's acceleration is held";
+    EXPECT_LT(std::fabs(real("ACCEL.ACCEL_PV.A_NAME")), 10.0f) << "at a steady speed";
+    seconds(1);
+    EXPECT_EQ(real("ACCEL.MAX_RATE.A_NAME"), held);
+    serviceWrite("ACCEL.RST_HOLD.IN_3", 1);
+    seconds(0.5);
+    EXPECT_EQ(boolean("ACCEL.RST_HOLD.OR"), 1u);
+    EXPECT_LT(real("ACCEL.MAX_RATE.A_NAME"), 10.0f);
+    serviceWrite("ACCEL.RST_HOLD.IN_3", 0);
+    seconds(0.5);
+    speedsensor::setShaftSpeed(0, 3700, 60);
+    speedsensor::setShaftSpeed(1, 3700, 60);
+    seconds(2);
+    EXPECT_GT(real("ACCEL.MAX_RATE.A_NAME"), 10.0f) << "held again";
+    EXPECT_LT(real("ACCEL.MAX_RATE.A_NAME"), held);
+}
+
 // Settings published as lists and copies: the remote analog node's lists
 // (channels 1-8, then constants), the alarm override and delay lists, the
 // wizard's function numbers and the forcing rate, the actuator scaling.

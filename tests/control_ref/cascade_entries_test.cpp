@@ -20,7 +20,7 @@ protected:
     // are given to the scaling block directly.
     void SetUp() override {
         Cascade::SetUp();
-        useSlices(R160, {_R160_TASK_11, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
+        useSlices(R160, {_R160_TASK_11, r160::RCLTR_cascade, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
                          _R160_TASK_36, _R160_TASK_37, _R160_TASK_38, _R160_TASK_40, _R160_TASK_45, _R160_TASK_47,
                          _R160_TASK_48, _R160_TASK_49, _R160_TASK_50, _R160_TASK_51, _R160_TASK_81, _R160_TASK_82});
     }

@@ -7,6 +7,7 @@
 #include "app/analog/input_slices.h"
 #include "app/analog/output_slices.h"
 #include "app/config/config_slices.h"
+#include "app/control/RCLTR.cells.h"
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
@@ -25,7 +26,9 @@ protected:
         useSlices(R20, {_R20_TASK_4, _R20_TASK_7});
         useSlices(R80, {_R80_TASK_13, _R80_TASK_14, _R80_TASK_15, _R80_TASK_16, _R80_TASK_17, _R80_TASK_18,
                         _R80_TASK_19, _R80_TASK_23, _R80_TASK_24, _R80_TASK_25, _R80_TASK_26, _R80_TASK_30});
-        useSlices(R160, {_R160_TASK_11, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
+        // Of the discrete-input slice only the cascade flags: the cases give
+        // the discrete-input use flags themselves.
+        useSlices(R160, {_R160_TASK_11, r160::RCLTR_cascade, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
                          _R160_TASK_36, _R160_TASK_37, _R160_TASK_38, _R160_TASK_40, _R160_TASK_44, _R160_TASK_45,
                          _R160_TASK_47, _R160_TASK_48, _R160_TASK_49, _R160_TASK_50, _R160_TASK_51, _R160_TASK_81, _R160_TASK_82});
     }
@@ -69,7 +72,9 @@ protected:
     }
     float setpoint() { return real("CASC_SETPT.SETPT.RAMP"); }
     double holdMinGov_ = kMinGov;  // the configured minimum governor
-    bool inCascade() { return boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0; }
+    // Cascade in control as the 80 ms group sees it (the flag is computed at
+    // 160 ms and reaches the 80 ms group with the next 160 ms frame).
+    bool inCascade() { return boolean("CASC_RATE.N_CASC_EN.NOT") == 0; }
     // A service command: the momentary tunable set once.
     void command(const std::string& cell) {
         serviceWrite(cell, 1);

@@ -266,8 +266,28 @@ TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {
 // over from it; a trip returns the chart to local control.
 TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
     startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
-    startToInControl();
+    // The cascade relay flags and the sequence's blink request (160 ms):
+    // at rest no step of its own, no run command; while the start runs the
+    // run command is on and no step of its own yet, but the sequence is
+    // halted (this application never continues it), so no blink.
+    const auto flags = [&](uint32_t cascade, uint32_t nor_step) {
+        EXPECT_EQ(boolean("RCLTR.OR_CASCADE.OR"), cascade);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME"), cascade);
+        EXPECT_EQ(boolean("BO_MUX.CASC_ACTIV.B_NAME"), cascade);
+        EXPECT_EQ(boolean("BO_MUX.RMTCAS_ACT.B_NAME"), 0u);
+        EXPECT_EQ(boolean("AUTO_SEQ.NOR_STEP.NOR"), nor_step);
+        EXPECT_EQ(boolean("AUTO_SEQ.BLINK.AND"), 0u);
+    };
+    flags(0, 1);
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("START.RUN_CMD.LATCH_R") != 0; }, 5));
+    runPasses(R160, 2);
+    ASSERT_FALSE(step("A08_STEP"));
+    EXPECT_EQ(boolean("AUTO_SEQ.HALT_LTCH.NOT"), 1u);
+    flags(0, 1);
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 5000)) << "never in control";
     runPasses(R160, 10);
+    flags(0, 0);
     EXPECT_TRUE(step("B00_STEP"));
     EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 0u);
     serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
@@ -276,6 +296,7 @@ TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl)
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), 1u);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 1u);
+    flags(0, 0);
     runPasses(R160, 20);  // past the service command's pulse
     serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
     ASSERT_TRUE(runUntil([&] { return !step("B01_STEP"); }, 10));
@@ -285,6 +306,7 @@ TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl)
     EXPECT_EQ(boolean("SPDC.REM_ACT.NOT"), 1u);
     runPasses(R160, 5);
     EXPECT_TRUE(step("B02_STEP"));
+    flags(1, 0);
     trip();
     ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
     runPasses(R80, 1);
@@ -292,6 +314,8 @@ TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl)
     EXPECT_TRUE(step("B00_STEP"));
     EXPECT_FALSE(step("B02_STEP"));
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 0u);
+    runPasses(R160, 1);
+    flags(0, 1);
 }
 
 struct HoldCase {

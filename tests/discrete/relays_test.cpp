@@ -9,7 +9,7 @@
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/VL5_BO.cells.h"
 #include "platform/vkiobus.h"
-#include "app/control/CASC_RATE.cells.h"
+#include "app/control/RCLTR.cells.h"
 #include "tests/discrete/discrete_rig.h"
 
 namespace di_test {
@@ -494,7 +494,7 @@ class CascadeStates : public DiscreteRig {
 protected:
     void SetUp() override {
         DiscreteRig::SetUp();
-        useSlices(R80, {r80::CASC_RATE_tracking});
+        useSlices(R160, {r160::RCLTR_cascade});
     }
 };
 
@@ -507,7 +507,8 @@ TEST_F(CascadeStates, CascadeActiveInEitherStepRemoteOnlyInTheRemoteOne) {
     for (const auto& r : rows) {
         setCell("SPDC.B02_STEP.SFC_STEP", r.b02);
         setCell("SPDC.B03_STEP.SFC_STEP", r.b03);
-        runPasses(R80, 2);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("RCLTR.OR_CASCADE.OR"), r.active) << r.b02 << r.b03;
         EXPECT_EQ(boolean("BO_MUX.CASC_ACTIV.B_NAME"), r.active) << r.b02 << r.b03;
         EXPECT_EQ(boolean("BO_MUX.RMTCAS_ACT.B_NAME"), r.remote) << r.b02 << r.b03;
         EXPECT_EQ(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME"), r.active);

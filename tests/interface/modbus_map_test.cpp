@@ -419,7 +419,7 @@ TEST_F(ModbusMap, ScaledValues) {
     };
     const In ins[] = {{"HP_DRIVER.HP_MAX.A_MIN", 0.5},          {"IFACE_OUT_CASC.CASC_PID.A_NAME", 0.25},
                       {"MOD_SCALE.CASC_SCALE.A_NAME", 4.0},     {"IFACE_OUT_CASC.CASC_SP.A_NAME", 60.0},
-                      {"CASC_CTRL.MINSP_DIV2.MULTIPLY", 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
+                      {"CASC_CTRL.MINSP_DIV2.DIVIDE"  , 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
                       {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 30.0}, {"IFACE_OUT_VLV.LSS_OUT.A_NAME", 0.75},
                       {"CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE", 3.0}, {"IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME", 7.0},
                       {"SPD_CTRL.SPD_SETPT.A_NAME", 3000.0},    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 4000.0},

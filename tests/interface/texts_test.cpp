@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
     , Selections,
     ::testing::Values(
         Selection{"MESSAGE.SPEED_MSG",
-                  {{"MESSAGE.SPD_PID_IN_CTRL.DELAY", 1, "In Control"},
+                  {{"MESSAGE.SPD_IN_CTRL_DLY.DELAY", 1, "In Control"},
                    {"IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME", 2, "Disabled"},
                    {"MESSAGE.SPD_ACTIVE.AND", 3, "Active"},
                    {"", 0, "Active"}}},

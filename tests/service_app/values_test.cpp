@@ -53,6 +53,8 @@ TEST_F(Values, EachRefusalHasItsStatus) {
     const uint32_t lag = handleOf("ACCEL.SS_DERIV_FILT.LAG_TAU");  // 0.0, range 0 .. 0.5
     const uint32_t level = handleOf("DATALOG.LOAD_LVL1.IN_2");      // 25.0, range 0 .. 110
     setCell("ALARMS.ALM_DELAYS.IN_1", 60.0);                           // range 0 .. 60
+    const uint32_t hyster = handleOf("SPDC.SR__GE_L1.HYSTER");          // range -50 .. 50
+    setCell("SPDC.SR__GE_L1.HYSTER", -49.0);
     struct Row { const char* what; uint32_t handle; uint8_t type; Bytes value; uint8_t status; };
     const Row rows[] = {
         {"unknown handle", 0x82F0FFFF, kReal, f32(1), 1},
@@ -67,9 +69,14 @@ TEST_F(Values, EachRefusalHasItsStatus) {
         {"service command at level 0", handleOf("_ub10.COMMANDS.IN_1"), kBool, {1}, 254},
         {"integer out of range", handleOf("_ub6.FUN_NUM.TUNE"), kInt, u32(21), 2},
         {"integer at its maximum", handleOf("_ub6.FUN_NUM.TUNE"), kInt, u32(20), 0},
+        {"idle-level hysteresis below -50", hyster, kReal, f32(-50.5f), 2},
+        {"idle-level hysteresis at -50", hyster, kReal, f32(-50.0f), 0},
         {"time of the clock", 0xC9100000, kTime, cat({u32(1), u32(0)}), 6},
     };
     for (const Row& r : rows) EXPECT_EQ(c.write(r.handle, r.type, r.value), r.status) << r.what;
+    setCell("SPDC.SR__GE_L1.HYSTER", 49.0);
+    EXPECT_EQ(c.write(hyster, kReal, f32(50.5f)), 2) << "idle-level hysteresis over 50";
+    EXPECT_EQ(c.write(hyster, kReal, f32(50.0f)), 0) << "idle-level hysteresis at 50";
     // Reads: a handle whose type is not its cell's, and an unknown index.
     EXPECT_EQ(c.read(handleOf("TUTORIAL.S_TUNABLE.IN") ^ 0x11000000), (Bytes{1}));
     EXPECT_EQ(c.read(0xCBB00000 | sizeofHMIValueArray), (Bytes{1}));
