@@ -353,6 +353,45 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
 }
 
+// Without the ramp back to idle, an idle command on the way to rated (above
+// minimum governor) halts the reference where it is; with the ramp back
+// (the default), the same command takes the reference back down to idle.
+TEST_F(Sequence, IdleCommandOnTheWayToRatedHaltsWithoutTheRampBack) {
+    for (bool rampBack : {false, true}) {
+        SCOPED_TRACE(rampBack ? "ramp back" : "no ramp back");
+        if (rampBack) {
+            serviceWrite("IFACE_IN_START.USE_RAMP_TO_IDLE.IN", 1);
+            trip();
+            runPasses(R160, 3);
+            clearTrip();
+            shaftAt(0.0);
+            ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+            runPasses(R160, 10);
+        } else {
+            start(true, true, {{"IFACE_IN_START.USE_RAMP_TO_IDLE.IN", 0}});
+        }
+        EXPECT_EQ(boolean("IDLE_RATE.NO_RBACK.B_NAME"), rampBack ? 0u : 1u);
+        startCommand();
+        ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+        pulse("IFACE_IN_START.IR_EN.IN", R160);
+        ASSERT_TRUE(runUntil([&] { return step("A07_STEP") && ref() > kMinGov + 100.0; }, 500));
+        pulse("IFACE_IN_START.IR_DIS.IN", R160);
+        runPasses(R80, 6);
+        const float held = ref();
+        runPasses(R80, 20);
+        if (rampBack) {
+            EXPECT_TRUE(step("A11_STEP"));
+            EXPECT_LT(ref(), held);
+        } else {
+            EXPECT_TRUE(step("A02ASTEP"));
+            EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
+            EXPECT_FLOAT_EQ(ref(), held);
+            EXPECT_GT(held, static_cast<float>(kMinGov));
+            EXPECT_LT(held, static_cast<float>(kRated));
+        }
+    }
+}
+
 TEST_F(Sequence, ControlledStopRampsDownAtTheStopRateAndEndsReady) {
     start(true, true);
     startToRated();

@@ -55,6 +55,7 @@ TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRate) {
         contact(c.contact, true);
         runPasses(R80, 3);
         EXPECT_NEAR(slopeOverOneSecond(), c.slow, 0.01);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.SP_NOT_MOVE.NOT"), 0u);
         // After the fast-rate delay (3 s) the fast rate.
         runPasses(R80, 30);
         EXPECT_EQ(boolean("SPD_R_L.USE_FASTRATE.OR"), 1u);

@@ -13,6 +13,7 @@
 #include "drivers/ZarnKeypad.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
+#include "host/turbine_model.h"
 #include "tests/support/ref_rig.h"
 
 using namespace ref_test;
@@ -188,6 +189,22 @@ TEST_F(InhibitedStart, WithTheStartPermissiveNotMet) {
     expectInhibitedBy(3);
 }
 
+// While the controller powers up, and until it has run without a
+// configuration error for its delay, a start is inhibited (input 5).
+TEST_F(StartReset, TheStartIsInhibitedUntilThePowerUpHasRunWithoutErrors) {
+    turbine::enable();
+    startApp();
+    enterSettings(false, false);
+    runPasses(R160, 3);
+    EXPECT_EQ(boolean("PWR_UP_MSG.N_ERR_DLY.DELAY"), 0u);
+    EXPECT_EQ(boolean("START.PWRUP_PERM.NOT"), 1u);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("START.STRT_IH.SEL_5"), 1u);
+    ASSERT_TRUE(runUntil([&] { return boolean("PWR_UP_MSG.N_ERR_DLY.DELAY") != 0; }, 200));
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("START.PWRUP_PERM.NOT"), 0u);
+}
+
 // The reset contact held half a second runs the trip header while a trip
 // is latched; resets pass on to the time-stamp reset.
 TEST_F(StartReset, ResetCommandHeldHalfASecondRunsTheTripHeader) {
@@ -313,6 +330,54 @@ TEST_F(StartReset, GeneratorUnitSettingChoosesTheSimulatedLoad) {
         EXPECT_EQ(boolean("SIM.GEN_UNIT.B_NAME"), static_cast<uint32_t>(gen));
         EXPECT_FLOAT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), gen ? 12.5f : 7.5f);
     }
+}
+
+// The starting flag: set by the start pulse, it ends once the speed
+// reaches idle (an idle/rated start) or minimum governor (any start), or
+// with a trip.
+TEST_F(StartReset, StartingEndsAtIdleOrMinimumGovernorOrWithATrip) {
+    start(true, true);
+    auto starting = [&] { return boolean("START.STARTED.LATCH") != 0; };
+    EXPECT_FALSE(starting());
+    startCommand();
+    ASSERT_TRUE(runUntil(starting, 6));
+    runPasses(R80, 20);
+    EXPECT_TRUE(starting());
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTING.B_NAME"), 1u);
+    EXPECT_LT(shaft(), kIdle);
+    ASSERT_TRUE(runUntil([&] { return !starting(); }, 500)) << "still starting at " << shaft();
+    EXPECT_GE(shaft(), kIdle - 5.0);
+    EXPECT_EQ(boolean("MPU.SPD_GTEQ_IDL.OR"), 1u);
+    EXPECT_EQ(boolean("MPU.SPD_GTEQ_MIN.OR"), 0u);
+    runPasses(R80, 2);
+    EXPECT_EQ(boolean("IFACE_OUT_START.STARTING.B_NAME"), 0u);
+    // A trip while starting ends it.
+    trip();
+    ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+    clearTrip();
+    shaftAt(0.0);
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+    runPasses(R160, 10);
+    startCommand();
+    ASSERT_TRUE(runUntil(starting, 6));
+    runPasses(R80, 15);  // past the start pulse, which sets it
+    ASSERT_TRUE(starting());
+    trip();
+    EXPECT_TRUE(runUntil([&] { return !starting(); }, 4));
+}
+
+// A manual start goes on starting past idle, until minimum governor.
+TEST_F(StartReset, AManualStartEndsStartingAtMinimumGovernor) {
+    start(false, false);
+    auto starting = [&] { return boolean("START.STARTED.LATCH") != 0; };
+    startCommand();
+    ASSERT_TRUE(runUntil(starting, 6));
+    ASSERT_TRUE(runUntil([&] { return shaft() > kIdle + 100.0; }, 500));
+    runPasses(R160, 2);
+    EXPECT_TRUE(starting());
+    ASSERT_TRUE(runUntil([&] { return !starting(); }, 1000)) << "still starting at " << shaft();
+    EXPECT_GE(shaft(), kMinGov - 5.0);
+    EXPECT_EQ(boolean("MPU.SPD_GTEQ_MIN.OR"), 1u);
 }
 
 // The start pulse goes to the semi-automatic output only when that mode is

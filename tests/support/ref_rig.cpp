@@ -37,6 +37,16 @@ void RefRig::holdShaftAt(double rpm) {
 void RefRig::start(bool idle_rated, bool auto_start, const Settings& extra) {
     turbine::enable();
     startApp();
+    enterSettings(idle_rated, auto_start, extra);
+    runPasses(R160, 20);
+    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
+    // The trip contact closed, then the trips reset: ready to start.
+    clearTrip();
+    ASSERT_TRUE(runUntil([&] { return startable_ ? ready() : step("A00_STEP"); }, 50))
+        << "not ready; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
+}
+
+void RefRig::enterSettings(bool idle_rated, bool auto_start, const Settings& extra) {
     // The settings, entered while the controller powers up (the window in
     // which the configuration lists take them).
     const std::pair<const char*, double> settings[] = {
@@ -64,12 +74,6 @@ void RefRig::start(bool idle_rated, bool auto_start, const Settings& extra) {
     };
     for (const auto& [name, value] : settings) serviceWrite(name, value);
     for (const auto& [name, value] : extra) serviceWrite(name, value);
-    runPasses(R160, 20);
-    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
-    // The trip contact closed, then the trips reset: ready to start.
-    clearTrip();
-    ASSERT_TRUE(runUntil([&] { return startable_ ? ready() : step("A00_STEP"); }, 50))
-        << "not ready; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
 }
 
 void RefRig::startWithRemoteAndCascade(const Settings& extra) {

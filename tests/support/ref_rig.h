@@ -51,6 +51,9 @@ protected:
     // shaft at standstill.
     using Settings = std::vector<std::pair<const char*, double>>;
     void start(bool idle_rated, bool auto_start, const Settings& extra = {});
+    // The settings start() enters from the service tool right after the
+    // program has started, while it powers up.
+    void enterSettings(bool idle_rated, bool auto_start, const Settings& extra = {});
     // A manual start with the remote speed setpoint and cascade configured
     // as well: their inputs on the controller's analog inputs 1 (remote
     // speed setpoint, over the governor range) and 2 (cascade process value,
