@@ -347,7 +347,11 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     pulse("IFACE_IN_START.IR_DIS.IN", R160);
     ASSERT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
     EXPECT_EQ(boolean("IDLE_RATE.IDLE.AND"), 1u);
-    runPasses(R80, 5);
+    runPasses(R80, 1);
+    // On its way to idle: the entered setpoint's go-to ends with it.
+    EXPECT_EQ(boolean("IDLE_RATE.AND_TOILDE.AND"), 1u);
+    EXPECT_EQ(boolean("IDLE_RTD.IDL_OR_RTD.OR"), 1u);
+    runPasses(R80, 4);
     EXPECT_NEAR(slopeOverOneSecond(), -kRateMin, 0.01);
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 2000));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));

@@ -69,6 +69,75 @@ TEST_F(Program, TripKeyLatchesTripTwoInTheNextPassWithItsFirstOutTextAndTimeStam
     EXPECT_EQ(text("SHUTDOWNS.TRIP_FO.S_MUX_N_1"), kShutdownFirstOutText[1]);
 }
 
+// The history's time stamps: a slot that holds no shutdown follows the
+// clock; the slot the trip enters takes the time of the trip and keeps it
+// while the clock runs on, as the slot the power-up entered does.
+TEST_F(Program, TheTrippedHistorySlotKeepsTheTripTimeWhileTheOthersFollowTheClock) {
+    startReady();
+    auto stamps = [&] {
+        std::vector<TimeCell> t;
+        for (int k = 1; k <= 5; ++k) {
+            TimeCell c;
+            std::memcpy(&c, cell("SHUTDOWNS.SD" + std::to_string(k) + "_TIME.T_SW"), sizeof c);
+            t.push_back(c);
+        }
+        return t;
+    };
+    auto moved = [](const std::vector<TimeCell>& a, const std::vector<TimeCell>& b) {
+        int n = 0;
+        for (size_t k = 0; k < a.size(); ++k) n += a[k].sec != b[k].sec || a[k].usec != b[k].usec ? 1 : 0;
+        return n;
+    };
+    // No shutdown since the power-up: the other four follow the clock.
+    std::vector<TimeCell> before = stamps();
+    runPasses(P160, 15);
+    EXPECT_EQ(moved(before, stamps()), 4);
+    key(kTripKey[0], kTripKey[1], true);
+    runPasses(P160, 2);
+    key(kTripKey[0], kTripKey[1], false);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    runPasses(P160, 2);
+    before = stamps();
+    runPasses(P160, 15);
+    EXPECT_EQ(moved(before, stamps()), 3) << "the tripped slot's stamp must hold";
+}
+
+// Configure mode from the service tool's commands, under the calibration
+// permissive (the unit tripped, the shaft at rest): entering it sets the latch
+// and the I/O lock follows; leaving it drops the latch, saves the tunables
+// and releases the lock after its off-delay.
+TEST_F(Program, ConfigureModeEnteredAndLeftByTheServiceCommands) {
+    startReady();
+    runPasses(P160, 15);  // past the reset
+    key(kTripKey[0], kTripKey[1], true);
+    runPasses(P160, 2);
+    key(kTripKey[0], kTripKey[1], false);
+    runPasses(P160, 2);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    ASSERT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+    tune("MASTER.COMMANDS.IN_2", 1);
+    runPasses(P160, 3);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u);
+    EXPECT_EQ(boolean("MASTER.CNFG_EXIT.NOT"), 0u);
+    int k = 0;
+    for (; k < 100 && boolean("MASTER.IOLOCK_CMD.B_NAME") == 0; ++k) runPasses(P160, 1);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 1u);
+    runPasses(P160, 10);
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u) << "configure mode holds until it is left";
+    tune("MASTER.COMMANDS.IN_3", 1);
+    uint32_t saved = 0;
+    for (k = 0; k < 4; ++k) {
+        runPasses(P160, 1);
+        saved |= boolean("MASTER.OS_ON_EXIT.ONE_SHOT");
+    }
+    EXPECT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+    EXPECT_EQ(boolean("MASTER.CNFG_EXIT.NOT"), 1u);
+    EXPECT_EQ(saved, 1u);
+    for (k = 0; k < 100 && boolean("MASTER.IOLOCK_CMD.B_NAME") != 0; ++k) runPasses(P160, 1);
+    EXPECT_EQ(boolean("MASTER.IOLOCK_CMD.B_NAME"), 0u);
+}
+
 // The idle time enters a 250-entry ring every LOG_RATE passes once all
 // groups have run, and the average is the ring's mean: with the idle time
 // steady it climbs by a 250th of it on each sample until the ring is full.
