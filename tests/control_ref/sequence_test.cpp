@@ -211,6 +211,23 @@ TEST_F(Sequence, AShutdownFromEveryStepReturnsTheChartToZ00AndHoldsItThere) {
     }
 }
 
+// Block initialisation: the program starts with one step of the sequence
+// chart active (the shutdown step, which leaves for the ready step once no
+// shutdown is present) and the local-control step of the mode chart.
+TEST_F(Sequence, ThePowerUpStartsWithOneStepOfEachChart) {
+    turbine::enable();
+    startApp();
+    for (int k = 0; k < 30; ++k) {
+        SCOPED_TRACE(k);
+        int steps = 0;
+        for (const char* s : kSteps) steps += step(s) ? 1 : 0;
+        EXPECT_EQ(steps, 1);
+        EXPECT_TRUE(step("Z00_STEP") || step("A00_STEP"));
+        EXPECT_TRUE(step("B00_STEP"));
+        runPasses(R80, 1);
+    }
+}
+
 TEST_F(Sequence, ActiveTimeGrowsWhileActiveAndDropsWhenLeft) {
     start(true, true);
     trip();
@@ -239,13 +256,14 @@ namespace {
 // tool.
 class SequenceWithRemote : public RefRig {
 protected:
-    void startToRatedWithRemote() {
+    void startToRatedWithRemote(const Settings& extra = {}) {
         board::setAnalogInputMa(0, 12.0);
-        start(true, true,
-              {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
-               {"_ub6.FUNCT.IN", 2},
-               {"_ub6.RANGE_LO.IN", kMinGov},
-               {"_ub6.RANGE_HI.IN", kMaxGov}});
+        Settings all = {{"CNFG_SETPT.CONFIG_B.IN_2", 1},
+                        {"_ub6.FUNCT.IN", 2},
+                        {"_ub6.RANGE_LO.IN", kMinGov},
+                        {"_ub6.RANGE_HI.IN", kMaxGov}};
+        all.insert(all.end(), extra.begin(), extra.end());
+        start(true, true, all);
         startToRated();
     }
     bool remoteEnabled() { return boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME") != 0; }
@@ -335,6 +353,27 @@ TEST_F(SequenceWithRemote, ARatedRequestRefusedForARemoteSourceNeedsToRiseAgain)
     EXPECT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
     EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);
     serviceWrite("IFACE_IN_START.IR_DIS.IN", 0);
+}
+
+// The remote setpoint's selection: after its 1 s go-active delay by
+// default; with its switch set to the on-line dynamics from the service
+// tool, at once on line (at rated, above the go-on-line speed).
+TEST_F(SequenceWithRemote, RemoteSelectedAtOnceOnLineWhenItsSwitchSaysSo) {
+    startToRatedWithRemote({{"IFACE_IN_SPEED.GO_ONLINE.IN", kRated - 100.0}});
+    runPasses(R160, 13);
+    ASSERT_EQ(boolean("SPD_CTRL.ONLINE_DYN.B_NAME"), 1u);
+    for (int atOnce : {0, 1}) {
+        SCOPED_TRACE(atOnce ? "at once" : "after the delay");
+        serviceWrite("REMOTE.REM_SEL_SW.CTRL", atOnce ? 0 : 1);
+        serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+        ASSERT_TRUE(runUntil([&] { return boolean("RMT_ENBL.ENABLED.LATCH_R") != 0; }, 10));
+        EXPECT_EQ(boolean("REMOTE.REM_SEL.AND"), 1u);
+        EXPECT_EQ(boolean("REMOTE.GO_ACTIV.DELAY"), 0u);
+        EXPECT_EQ(boolean("REMOTE.REM_SEL_SW.B_SW"), static_cast<uint32_t>(atOnce));
+        runPasses(R80, 14);
+        EXPECT_EQ(boolean("REMOTE.REM_SEL_SW.B_SW"), 1u);
+        remote(false);
+    }
 }
 
 TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
