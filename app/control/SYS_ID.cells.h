@@ -15,7 +15,7 @@
     X(_C_FUNC, I_OUT_2, I, R160, PLAIN)                        \
     X(_C_FUNC, B_OUT_1, B, R160, PLAIN)                        \
     X(_C_FUNC, B_OUT_2, B, R160, PLAIN)
-CAT_MODULE(_ub24)
+CAT_USER_BLOCK(_ub24, "IFACE_MODE.GET_HW_SN", CAT_NO_ALIASES)
 
 #define SYS_ID_CELLS(X)                                        \
     X(SITE_LOCAL, IN, C, R160, TUNE("Location"))               \

@@ -92,6 +92,18 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
         ASSERT_EQ(get_dbug_address_in(app, tn.name, &type, 0, &ref, &rate), 1) << tn.name;
         EXPECT_EQ(ref_area(ref), tn.area) << tn.name;
     }
+    // Every user-block instance has the designer's name; the hardware
+    // serial-number block's outputs are found under it as under its module.
+    ASSERT_EQ(numUserBlockNames, 91u);
+    for (uint32_t k = 0; k < numUserBlockNames; ++k) EXPECT_NE(UserBlockNames[k][0], '\0') << "_ub" << k + 1;
+    EXPECT_STREQ(UserBlockNames[23], "IFACE_MODE.GET_HW_SN");
+    CellRef byInstance = 0, byModule = 0;
+    type = 0;
+    ASSERT_EQ(get_dbug_address_in(app, "IFACE_MODE.GET_HW_SN._C_FUNC.I_OUT_2", &type, 0, &byInstance, &rate), 1);
+    EXPECT_EQ(type, 'I');
+    type = 0;
+    ASSERT_EQ(get_dbug_address_in(app, "_ub24._C_FUNC.I_OUT_2", &type, 0, &byModule, &rate), 1);
+    EXPECT_EQ(byInstance, byModule);
 }
 
 TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
