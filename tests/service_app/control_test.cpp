@@ -50,6 +50,11 @@ TEST_F(Control, IdentifiersAreReadAndSetWithinTheirFields) {
     for (const Row& r : rows) EXPECT_EQ(c.ask(r.request), r.reply) << "request " << int(r.request[0]);
     EXPECT_STREQ(ram_ControlID, "Unit 7");
     EXPECT_EQ(std::string(ee_ConfigID, 32), std::string(31, 'C') + '\0');
+    // The controller shows the control identifier it now has, and the
+    // configuration identifier it started with: a new one is only stored.
+    runPasses(R160, 3);
+    EXPECT_EQ(text("IFACE_MODE.TALLWIRE.CONTROL_ID"), "Unit 7");
+    EXPECT_EQ(text("IFACE_MODE.TALLWIRE.CONFIG_ID"), "Dflt Config ID");
 }
 
 TEST_F(Control, ASavedTunableIsFoundAfterARestartWithItsSampledCopy) {
