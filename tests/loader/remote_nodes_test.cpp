@@ -352,78 +352,102 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
     bus.pumpFor(1000);
 
     // A minute of operation; every 5 s the service tool looks at the nodes.
+    // The bus is taken on a thread of its own meanwhile, so each frame has
+    // the time it came.
     const size_t from = bus.frames().size();
     std::vector<std::string> faults;
+    std::atomic<bool> looking{true};
+    std::thread monitor([&] {
+        while (looking) bus.pumpFor(100);
+        bus.pumpFor(1000);  // the last look is inside the frames judged
+    });
     for (int k = 0; k < 12; ++k) {
-        bus.pumpFor(5000);
+        std::this_thread::sleep_for(std::chrono::seconds(5));
         for (const NodeKind& n : kNodes) {
             const std::string blk = std::string("CNFG_CAN2.") + n.block;
+            const std::string when = " after " + std::to_string(5 * (k + 1)) + " s";
             for (const char* cell : {".COMM_FLT_1", ".ID_FAULT", ".CFG_FAULT"})
-                if (tool.read(blk + cell) != Bytes{0, 0})
-                    faults.push_back(std::string(n.spec) + cell + " after " + std::to_string(5 * (k + 1)) + " s");
+                if (tool.read(blk + cell) != Bytes{0, 0}) faults.push_back(std::string(n.spec) + cell + when);
+            if (tool.read(blk + ".ACTIVE") != Bytes{0, 1}) faults.push_back(std::string(n.spec) + " not active" + when);
+            // The age of the node's first PDO: received within its period.
+            const Bytes age = tool.read(blk + ".LAST_MSG_1");
+            const int32_t ms = age.size() != 5 ? -1
+                                               : int32_t(uint32_t(age[1]) << 24 | uint32_t(age[2]) << 16 |
+                                                         uint32_t(age[3]) << 8 | age[4]);
+            if (ms < 0 || ms >= 600)
+                faults.push_back(std::string(n.spec) + " PDO 1 " + std::to_string(ms) + " ms old" + when);
         }
     }
+    looking = false;
+    monitor.join();
     const auto& f = bus.frames();
     const size_t to = f.size();
     const double span = std::chrono::duration<double>(f[to - 1].at - f[from].at).count();
     struct Pdo {
-        const char* cob;  // identifier and '#'
-        bool fromNode;
+        const char* cob;   // identifier and '#'
+        int node;          // the node that sends it (0: the controller)
+        int scanMs;        // the period it is sent at
         std::vector<double> at;
     };
-    std::vector<Pdo> pdos = {{"281#", true, {}}, {"381#", true, {}}, {"481#", true, {}}, {"283#", true, {}},
-                             {"383#", true, {}}, {"184#", true, {}}, {"185#", true, {}}, {"501#", false, {}},
-                             {"205#", false, {}}, {"080#", false, {}}};
-    // A host that holds the node process or the controller for long (the
-    // nodes' frames all missing at once, or the controller's SYNC missing)
-    // leaves nothing to judge the supervision by: such a stall is reported.
-    double nodeStall = 0.0, last = 0.0;
+    // The nodes' transmit PDOs at the 200 ms scan rate the controller gave
+    // them, its own transmit PDOs to the analog and relay nodes at the same
+    // rate, and its SYNC every 20 ms frame.
+    std::vector<Pdo> pdos = {{"281#", 1, 200, {}}, {"381#", 1, 200, {}}, {"481#", 1, 200, {}},
+                             {"283#", 3, 200, {}}, {"383#", 3, 200, {}}, {"184#", 4, 200, {}},
+                             {"185#", 5, 200, {}}, {"501#", 0, 200, {}}, {"205#", 0, 200, {}},
+                             {"080#", 0, 20, {}}};
     std::vector<std::string> sent;
     for (size_t i = from; i < to; ++i) {
         const double t = std::chrono::duration<double>(f[i].at - f[from].at).count();
-        for (Pdo& p : pdos) {
-            if (f[i].line.rfind(p.cob, 0) != 0) continue;
-            p.at.push_back(t);
-            if (p.fromNode) {
-                nodeStall = std::max(nodeStall, t - last);
-                last = t;
-            }
-        }
+        for (Pdo& p : pdos)
+            if (f[i].line.rfind(p.cob, 0) == 0) p.at.push_back(t);
         for (const NodeKind& n : kNodes)
             if (f[i].line == "000#80" + hexId(n.id) || f[i].line == "000#81" + hexId(n.id)) sent.push_back(f[i].line);
     }
-    std::string timing;
-    double syncStall = 0.0;
+    // A host that holds the node process, the bus or the controller makes
+    // PDOs late as the supervision sees them. A supervised PDO that has not
+    // come a pass after its scan period counts 64, each one received takes
+    // one off, and above 128 the node is lost; three scan periods without
+    // it end the node's active state. Only a host that made some PDO that
+    // late excuses a lost node (and the PDOs it no longer sends or gets).
+    // The frames' times are taken at the bus, so a pass more is granted to
+    // each PDO (the RTD node's get 100 ms more from the supervision).
+    std::string timing, excuse;
     for (const Pdo& p : pdos) {
         double gap = 0.0;
-        for (size_t k = 1; k < p.at.size(); ++k) gap = std::max(gap, p.at[k] - p.at[k - 1]);
-        if (std::string(p.cob) == "080#") syncStall = gap;
-        char line[96];
-        std::snprintf(line, sizeof line, "%s %zu frames in %.1f s, longest gap %.0f ms\n", p.cob, p.at.size(), span,
-                      gap * 1000);
+        int slip = 0, worst = 0, late = 0;
+        const double allowed = (p.scanMs + 40 + (p.node == 3 ? 100 : 0)) / 1000.0;
+        for (size_t k = 1; k < p.at.size(); ++k) {
+            const double g = p.at[k] - p.at[k - 1];
+            gap = std::max(gap, g);
+            const int periods = static_cast<int>(g / allowed);
+            late += periods;
+            slip += 64 * periods;
+            worst = std::max(worst, g > 3 * p.scanMs / 1000.0 ? 129 : slip);
+            slip = std::max(0, slip - 1);
+        }
+        char line[128];
+        std::snprintf(line, sizeof line, "%s %zu frames in %.1f s, longest gap %.0f ms, %d late\n", p.cob,
+                      p.at.size(), span, gap * 1000, late);
         timing += line;
+        if (p.node != 0 && worst > 128) excuse += std::string(p.cob) + " ";
     }
     std::printf("%s", timing.c_str());
-    if (nodeStall > 0.3 || syncStall > 0.3) {
-        std::printf("the host held the nodes for %.0f ms and the controller for %.0f ms: the minute is not judged\n",
-                    nodeStall * 1000, syncStall * 1000);
-    } else {
+    // The minute is judged unless the host excused a fault: every PDO
+    // counted at its scan rate, no fault, no node sent back or reset.
+    const bool judged = excuse.empty();
+    ::testing::Test::RecordProperty("minute_judged", judged ? 1 : 0);
+    if (judged) {
+        for (const Pdo& p : pdos) {
+            const double expected = span * 1000.0 / p.scanMs;
+            EXPECT_GE(double(p.at.size()), 0.95 * expected) << p.cob << "\n" << timing;
+            EXPECT_LE(double(p.at.size()), 1.05 * expected) << p.cob << "\n" << timing;
+        }
         EXPECT_TRUE(faults.empty()) << faults.front() << "\n" << timing;
         EXPECT_TRUE(sent.empty()) << "a node sent back or reset: " << sent.front();
-        for (const Pdo& p : pdos) {
-            const double period = std::string(p.cob) == "080#" ? 0.02 : 0.2;
-            EXPECT_GE(double(p.at.size()), 0.9 * span / period) << p.cob << "\n" << timing;
-            EXPECT_LE(double(p.at.size()), 1.1 * span / period) << p.cob << "\n" << timing;
-        }
-        for (const NodeKind& n : kNodes) {
-            const std::string blk = std::string("CNFG_CAN2.") + n.block;
-            EXPECT_EQ(tool.read(blk + ".ACTIVE"), (Bytes{0, 1})) << n.spec;
-            const Bytes age = tool.read(blk + ".LAST_MSG_1");
-            ASSERT_EQ(age.size(), 5u) << n.spec;
-            const int32_t ms = int32_t(uint32_t(age[1]) << 24 | uint32_t(age[2]) << 16 | uint32_t(age[3]) << 8 | age[4]);
-            EXPECT_GE(ms, 0) << n.spec;
-            EXPECT_LT(ms, 600) << n.spec;
-        }
+    } else {
+        for (const std::string& fault : faults) std::printf("(not judged) %s\n", fault.c_str());
+        for (const std::string& line : sent) std::printf("(not judged) %s\n", line.c_str());
     }
 
     // The user restarts the discrete-input node, and again while its device
@@ -459,6 +483,9 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
             << report[i];
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    // A minute the host spoiled is not passed: it is reported skipped.
+    if (!judged && !HasFailure())
+        GTEST_SKIP() << "the host made " << excuse << "late enough to lose a node: the minute was not judged\n" << timing;
 }
 
 // The remote nodes' value image read by a real Modbus master: the
