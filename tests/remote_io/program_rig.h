@@ -55,15 +55,7 @@ protected:
     // every node in `active` ("CNFG_CAN2.VL_NODE1_AIO.ACTIVE" ..) is set.
     void startWithNodes(std::initializer_list<const char*> enables, std::initializer_list<const char*> active) {
         startPastPowerUp();
-        // Only the nodes on the bus may be configured.
-        for (const char* perm : {"CNFG_CAN2.VL_NODE1_AIO.INIT_PERM", "CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM",
-                                 "CNFG_CAN2.VL_NODE4_BI.INIT_PERM", "CNFG_CAN2.VL_NODE5_BO.INIT_PERM"})
-            setCell(perm, 0);
-        for (const auto& nd : nodes_) setCell(permOf(nd->id()), 1);
-        setCell("CNFG_CAN2.USE_VL.IN", 1);
-        for (const char* e : enables) setCell(e, 1);
-        // The own node's go-operational command.
-        setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
+        takeNodesIn(enables);
         for (int pass = 0; pass < 4000; ++pass) {
             bool all = true;
             for (const char* a : active) all = all && boolean(a) != 0;
@@ -71,6 +63,20 @@ protected:
             run(1);
         }
         for (const char* a : active) ASSERT_EQ(boolean(a), 1u) << a;
+    }
+
+    // The user's settings that take the nodes in: only the nodes on the bus
+    // may be configured, the remote nodes are in use, the nodes `enables`
+    // ("CNFG_CAN2.VL1_ENA.IN" ..) are enabled, and the own node's
+    // go-operational command is on.
+    void takeNodesIn(std::initializer_list<const char*> enables) {
+        for (const char* perm : {"CNFG_CAN2.VL_NODE1_AIO.INIT_PERM", "CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM",
+                                 "CNFG_CAN2.VL_NODE4_BI.INIT_PERM", "CNFG_CAN2.VL_NODE5_BO.INIT_PERM"})
+            setCell(perm, 0);
+        for (const auto& nd : nodes_) setCell(permOf(nd->id()), 1);
+        setCell("CNFG_CAN2.USE_VL.IN", 1);
+        for (const char* e : enables) setCell(e, 1);
+        setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
     }
 
     static const char* permOf(uint8_t id) {

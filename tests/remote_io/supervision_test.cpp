@@ -1,61 +1,46 @@
-// The remote nodes' supervision and the CAN2 network block through real
-// passes of the whole start-up: the network opens, the chassis task runs
-// the configuration sequence against a simulated node on the virtual bus,
-// commands the node operational, and the 20 ms node block counts the node's
-// PDOs (raw frames from the test) and its failed periodic reads.
+// The remote nodes' supervision through the whole program: the user takes
+// a simulated node in, the chassis task runs the configuration sequence
+// against it on the virtual bus and commands it operational, and the 20 ms
+// node block counts the node's PDOs (raw frames from the test) and its
+// failed periodic reads.
 #include <algorithm>
 #include <cstdio>
 
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
-#include "app/analog/VL1_AIO.cells.h"
-#include "host/hostkernel.h"
-#include "tests/remote_io/remote_rig.h"
-#include "tests/support/sim_remote_node.h"
+#include "app/remote_io/remote_io.h"
+#include "tests/remote_io/program_rig.h"
 
 namespace rio_test {
 namespace {
 
-using Kind = SimRemoteNode::Kind;
 using Lines = std::vector<std::string>;
 
-// Which nodes may be configured, and the node enables, from the first frame.
-uint32_t g_nodeMask = 0;
 const char* const kBlocks[4] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
-void nodeSettings() {
-    auto& c = cells::CNFG_CAN2;
-    uint32_t* perm[4] = {&c.VL_NODE1_AIO_INIT_PERM.ref(), &c.VL_NODE3_RTD_8C_INIT_PERM.ref(),
-                         &c.VL_NODE4_BI_INIT_PERM.ref(), &c.VL_NODE5_BO_INIT_PERM.ref()};
-    uint32_t* enable[4] = {&c.VL1_ENABLE_AND.ref(), &c.VL3_ENABLE_AND.ref(), &c.VL4_ENABLE_AND.ref(),
-                           &c.VL5_ENABLE_AND.ref()};
-    for (int k = 0; k < 4; ++k) {
-        *perm[k] = (g_nodeMask >> k) & 1u;
-        *enable[k] = (g_nodeMask >> k) & 1u;
-    }
-    c.GO_OPER_AND = 1;  // the own node goes operational once the network is open
-}
+const char* const kEnables[4] = {"CNFG_CAN2.VL1_ENA.IN", "CNFG_CAN2.VL3_ENA.IN", "CNFG_CAN2.VL4_ENA.IN",
+                                 "CNFG_CAN2.VL5_ENA.IN"};
 
-class Supervision : public RemoteRig {
+class Supervision : public ProgramWithNodes {
 protected:
     void SetUp() override {
-        RemoteRig::SetUp();
+        ProgramWithNodes::SetUp();
         hostcan::enableLog(true);
-        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
-    }
-    void TearDown() override {
-        node_.reset();
-        RemoteRig::TearDown();
     }
     std::string f(const std::string& block, const char* field) { return "CNFG_CAN2." + block + "." + field; }
 
-    // Starts the application with node k simulated and configurable; runs
-    // until the node is configured and commanded operational.
+    // Node k (0 .. 3: analog, RTD, discrete input, relay) of the given kind
+    // on the bus, taken in by the user past the power-up window.
+    SimRemoteNode& takeIn(int k, Kind kind, int id) {
+        addNode(kind, static_cast<uint8_t>(id));
+        startPastPowerUp();
+        takeNodesIn({kEnables[k]});
+        return *nodes_.back();
+    }
+    // Takes node k in and runs until it is configured and commanded
+    // operational.
     void startWithNode(int k, Kind kind, int id) {
-        g_nodeMask = 1u << k;
-        useSlices(R10, {startUpInFirstFrame, nodeSettings});
-        node_ = std::make_unique<SimRemoteNode>(kind, static_cast<uint8_t>(id));
-        startApp();
-        for (int pass = 0; pass < 2000 && RemoteNodeBlocks[k].Operational == 0; ++pass) runPasses(R20, 1);
+        takeIn(k, kind, id);
+        for (int pass = 0; pass < 4000 && RemoteNodeBlocks[k].Operational == 0; ++pass) runPasses(R20, 1);
         ASSERT_EQ(RemoteNodeBlocks[k].Operational, 1u) << "node " << id << " never became operational";
         ASSERT_EQ(boolean(f(kBlocks[k], "CFG_FAULT")), 0u);
         ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
@@ -74,9 +59,6 @@ protected:
         const Lines l = hostcan::takeLog();
         return std::find(l.begin(), l.end(), line) != l.end();
     }
-
-    std::unique_ptr<SimRemoteNode> node_;
-    int peer_ = -1;
 };
 
 TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost) {
@@ -110,9 +92,9 @@ TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost)
     EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
     // The communication reset brings it back: operational again, active.
-    setCell("CNFG_CAN2.VL_RST.OR", 1);
-    runPasses(R20, 3);
-    setCell("CNFG_CAN2.VL_RST.OR", 0);
+    serviceWrite("CNFG_CAN2.VL_RST.IN_2", 1);
+    runPasses(R20, 8);
+    serviceWrite("CNFG_CAN2.VL_RST.IN_2", 0);
     feed(0x184, 30, 10);
     EXPECT_TRUE(logged("000#0104"));
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 0u);
@@ -143,7 +125,7 @@ TEST_F(Supervision, TheRtdNodeGetsAHundredMillisecondsMoreBeforeASlip) {
 
 TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
     startWithNode(2, Kind::DiscreteIn, 4);
-    node_->values[SimRemoteNode::key(0x1001, 0)] = 0x09;  // error register: generic and temperature
+    nodes_[0]->values[SimRemoteNode::key(0x1001, 0)] = 0x09;  // error register: generic and temperature
     feed(0x184, 75, 10);
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_FLT")), 1u);
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "NODE_T_ALM")), 1u);
@@ -154,7 +136,7 @@ TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
     int reads = 0;
     for (const std::string& l : hostcan::takeLog()) reads += l.rfind("604#40011000", 0) == 0 ? 1 : 0;
     EXPECT_EQ(reads, 5);
-    node_->aborts[SimRemoteNode::key(0x1001, 0)] = 0x06020000;
+    nodes_[0]->aborts[SimRemoteNode::key(0x1001, 0)] = 0x06020000;
     std::vector<int> counts;
     for (int p = 0; p < 400 && boolean(f("VL_NODE4_BI", "COMM_FLT_1")) == 0; ++p) {
         if (p % 10 == 0) pdo(0x184, {1});
@@ -172,8 +154,8 @@ TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
 
 TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCleared) {
     startWithNode(2, Kind::DiscreteIn, 4);
-    node_->lateMs = 100;
-    setCell("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    nodes_[0]->lateMs = 100;
+    serviceWrite("CNFG_CAN2.VL4_INIT.IN_3", 1);
     bool seenRunning = false;
     for (int p = 0; p < 2000 && !(seenRunning && (CNFG_CAN2_VL_NODE4_BI_2425.Status & ORSK_IDLE) != 0); ++p) {
         runPasses(R20, 1);
@@ -191,11 +173,24 @@ TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCle
 // A node whose serial number read was refused is lost from then on; its
 // sequence still reads the port and then the module code, as for a sound node.
 TEST_F(Supervision, ANodeLostBeforeThePortReadStillHasItsModuleCodeRead) {
-    g_nodeMask = 1u << 3;
-    useSlices(R10, {startUpInFirstFrame, nodeSettings});
-    node_ = std::make_unique<SimRemoteNode>(Kind::RelayOut, 5);
-    node_->aborts[SimRemoteNode::key(0x1018, 4)] = 0x06020000;
-    startApp();
+    addNode(Kind::RelayOut, 5);
+    nodes_[0]->aborts[SimRemoteNode::key(0x1018, 4)] = 0x06020000;
+    // The tunables file takes the relay node in from the power-up on.
+    std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, [] {
+                                    auto& c = cells::CNFG_CAN2;
+                                    c.VL_NODE1_AIO_INIT_PERM = 0;
+                                    c.VL_NODE3_RTD_8C_INIT_PERM = 0;
+                                    c.VL_NODE4_BI_INIT_PERM = 0;
+                                    c.VL_NODE5_BO_INIT_PERM = 1;
+                                    c.VL5_ENA_IN = 1;
+                                    c.USE_VL_IN = 1;
+                                    c.GO_OPER_IN_1 = 1;
+                                }};
+    const auto& program = cfg_test::programSlices()[R10];
+    r10.insert(r10.end(), program.begin(), program.end());
+    useSlices(R10, r10);
+    start();
+    hostcan::takeLog();
     Lines requests;
     for (int pass = 0; pass < 300; ++pass) {
         runPasses(R20, 1);
@@ -225,8 +220,14 @@ TEST_F(Supervision, HeartbeatsOfAnIdleNodeAreNoRestartButABootUpIs) {
 
 TEST_F(Supervision, TheRelayNodeGetsItsCommandsWithTheWatchdogByteOncePerScan) {
     startWithNode(3, Kind::RelayOut, 5);
-    // Relay 16 alone, as the relay logic (not run here) would show it.
-    setCell("VL5_BO.BOUT_16.DISPLAY", 1);
+    // Relay 16 (unused) inverted, so energised: taken over while live
+    // configuration is allowed.
+    serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    serviceWrite("_ub90.INVERT.IN", 1);
+    feed(0x185, 8 * 8, 10);
+    serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 0);
+    feed(0x185, 8 * 2, 10);
+    ASSERT_EQ(boolean("VL5_BO.BOUT_16.DISPLAY"), 1u);
     hostcan::takeLog();
     feed(0x185, 40, 10);
     Lines tx;
@@ -252,10 +253,19 @@ TEST_F(Supervision, TheRelayNodeGetsItsCommandsWithTheWatchdogByteOncePerScan) {
 
 TEST_F(Supervision, TheAnalogNodeGetsBothOutputsAndTheWatchdogInFiveBytes) {
     startWithNode(0, Kind::AnalogIO, 1);
-    // This rig runs no channel settings: the output stages' offsets alone
-    // give 20 mA and 4 mA (gain 0).
-    cells::VL1_AIO.AO_1_OFFSET_A_NAME.ref() = 20.0f;
-    cells::VL1_AIO.AO_2_OFFSET_A_NAME.ref() = 4.0f;
+    // Output 1's channel limited to exactly 20 mA, output 2's to 4 mA.
+    for (const auto& [ub, mA] : {std::pair{"_ub41", 20.0}, std::pair{"_ub42", 4.0}}) {
+        serviceWrite(std::string(ub) + ".CHAN_LO.IN", mA);
+        serviceWrite(std::string(ub) + ".CHAN_HI.IN", mA);
+    }
+    for (int p = 0; p < 40; ++p) {
+        if (p % 10 == 0) {
+            pdo(0x281, {0});
+            pdo(0x381, {0});
+            pdo(0x481, {0});
+        }
+        runPasses(R20, 1);
+    }
     hostcan::takeLog();
     for (int p = 0; p < 20; ++p) {
         if (p % 10 == 0) {
