@@ -37,16 +37,13 @@ protected:
 TEST_F(NodeRestart, AnUnconfiguredNodeIsNotStarted) {
     addNode(Kind::DiscreteIn, 4);
     // The tunables file holds no configuration permission for any node.
-    std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, [] {
-                                    auto& c = cells::CNFG_CAN2;
-                                    c.VL_NODE1_AIO_INIT_PERM = 0;
-                                    c.VL_NODE3_RTD_8C_INIT_PERM = 0;
-                                    c.VL_NODE4_BI_INIT_PERM = 0;
-                                    c.VL_NODE5_BO_INIT_PERM = 0;
-                                }};
-    const auto& program = cfg_test::programSlices()[R10];
-    r10.insert(r10.end(), program.begin(), program.end());
-    useSlices(R10, r10);
+    tunablesAtStart([] {
+        auto& c = cells::CNFG_CAN2;
+        c.VL_NODE1_AIO_INIT_PERM = 0;
+        c.VL_NODE3_RTD_8C_INIT_PERM = 0;
+        c.VL_NODE4_BI_INIT_PERM = 0;
+        c.VL_NODE5_BO_INIT_PERM = 0;
+    });
     startPastPowerUp();
     setCell("CNFG_CAN2.USE_VL.IN", 1);
     setCell("CNFG_CAN2.VL4_ENA.IN", 1);

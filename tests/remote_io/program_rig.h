@@ -79,6 +79,15 @@ protected:
         setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
     }
 
+    // The tunables file's values that `fn` sets, taken at the start before
+    // the program's first 10 ms slice.
+    void tunablesAtStart(SliceFn fn) {
+        std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, fn};
+        const auto& program = cfg_test::programSlices()[R10];
+        r10.insert(r10.end(), program.begin(), program.end());
+        useSlices(R10, r10);
+    }
+
     static const char* permOf(uint8_t id) {
         switch (id) {
             case 1: return "CNFG_CAN2.VL_NODE1_AIO.INIT_PERM";

@@ -176,19 +176,16 @@ TEST_F(Supervision, ANodeLostBeforeThePortReadStillHasItsModuleCodeRead) {
     addNode(Kind::RelayOut, 5);
     nodes_[0]->aborts[SimRemoteNode::key(0x1018, 4)] = 0x06020000;
     // The tunables file takes the relay node in from the power-up on.
-    std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, [] {
-                                    auto& c = cells::CNFG_CAN2;
-                                    c.VL_NODE1_AIO_INIT_PERM = 0;
-                                    c.VL_NODE3_RTD_8C_INIT_PERM = 0;
-                                    c.VL_NODE4_BI_INIT_PERM = 0;
-                                    c.VL_NODE5_BO_INIT_PERM = 1;
-                                    c.VL5_ENA_IN = 1;
-                                    c.USE_VL_IN = 1;
-                                    c.GO_OPER_IN_1 = 1;
-                                }};
-    const auto& program = cfg_test::programSlices()[R10];
-    r10.insert(r10.end(), program.begin(), program.end());
-    useSlices(R10, r10);
+    tunablesAtStart([] {
+        auto& c = cells::CNFG_CAN2;
+        c.VL_NODE1_AIO_INIT_PERM = 0;
+        c.VL_NODE3_RTD_8C_INIT_PERM = 0;
+        c.VL_NODE4_BI_INIT_PERM = 0;
+        c.VL_NODE5_BO_INIT_PERM = 1;
+        c.VL5_ENA_IN = 1;
+        c.USE_VL_IN = 1;
+        c.GO_OPER_IN_1 = 1;
+    });
     start();
     hostcan::takeLog();
     Lines requests;
