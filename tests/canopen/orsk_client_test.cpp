@@ -163,6 +163,29 @@ TEST(OrskClientNmt, ResetWaitsTheFullTimeEvenAfterAnEarlyBootUp) {
     EXPECT_EQ(d.Status & (ORSK_REQUEST | ORSK_SDO_ERROR), 0u);
 }
 
+// A node that does not boot up after its reset is given the full answer
+// time, not a pass less, before the reset times out.
+TEST(OrskClientNmt, ResetWithoutBootUpTimesOutOnlyPastTheAnswerTime) {
+    OrskRig rig(false);
+    rig.drive = false;
+    CoOrskNodeData& d = rig.data(kSlot);
+    d.CurrentSDO = 14;
+    const CO_ORSK_NodeConfig r = *CoOrskNodeRecords[kSlot];
+    int res = 0;
+    rig.net.task([&] { res = CO_ORSK_ResetNode(r); });
+    EXPECT_EQ(res, ORSK_BUSY);
+    d.Timer = ORSK_ANSWER_MS;
+    rig.net.task([&] { res = CO_ORSK_ResetNode(r); });
+    EXPECT_EQ(res, ORSK_BUSY);
+    EXPECT_EQ(d.NibbleA & 1u, 1u);  // waiting
+    EXPECT_EQ(d.Status & ORSK_SDO_ERROR, 0u);
+    d.Timer = ORSK_ANSWER_MS + 1;
+    rig.net.task([&] { res = CO_ORSK_ResetNode(r); });
+    EXPECT_EQ(res, ORSK_DONE);
+    EXPECT_EQ(d.NibbleA & 0xF, NIB_TIMEOUT);
+    EXPECT_NE(d.Status & ORSK_SDO_ERROR, 0u);
+}
+
 TEST(OrskClientNmt, AlarmResetAndClientAbortFrames) {
     OrskRig rig(false);
     rig.drive = false;

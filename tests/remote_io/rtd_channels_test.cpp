@@ -294,6 +294,28 @@ TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRa
     for (int k = 1; k <= 8; ++k) EXPECT_EQ(boolean(ch(k, "LATCH_OR")), 0u) << k;
 }
 
+// The latch delay counts one stretch out of range: a pass back in range
+// starts it again.
+TEST_F(RtdChannels, TheLatchDelayStartsAgainAfterEachStretchInRange) {
+    g_early = {{"VL3_RTD.RTD_3.LATCH_DLY", 400.0}, {"_ub45.FLT_DLY.IN", 0.0}};
+    start();
+    const std::initializer_list<uint16_t> inRange = {0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640};
+    const std::initializer_list<uint16_t> high = {0x0640, 0x0640, 0x3E80, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640};
+    words(inRange);
+    settle();
+    // Three stretches of 320 ms out of range, 160 ms in range between them.
+    for (int k = 0; k < 3; ++k) {
+        words(high);
+        feed(4);
+        words(inRange);
+        feed(2);
+        EXPECT_EQ(boolean(ch(3, "HI_LATCH")), 0u) << k;
+    }
+    words(high);
+    feed(8);
+    EXPECT_EQ(boolean(ch(3, "HI_LATCH")), 1u);
+}
+
 TEST_F(RtdChannels, AValueAtTheHighLimitRunsItsTimerAndOneAtTheLowLimitDoesNot) {
     g_early = {{"CNFG_CAN2.USE_DEG_F.IN", 0}, {"_ub44.RANGE_HI.IN", 100.0}, {"_ub45.RANGE_LO.IN", 100.0}};
     start();

@@ -101,6 +101,25 @@ TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost)
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
 }
 
+// The PDO rate is a running average; a restart of the node's configuration
+// starts it again from nothing heard.
+TEST_F(Supervision, ARestartStartsThePdoRateAgain) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    feed(0x184, 400, 10);
+    ASSERT_NEAR(real(f("VL_NODE4_BI", "MSG_1_RATE")), 200.0f, 25.0f);
+    serviceWrite("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    runPasses(R20, 8);
+    serviceWrite("CNFG_CAN2.VL4_INIT.IN_3", 0);
+    for (int p = 0; p < 4000 && (RemoteNodeBlocks[2].Operational == 0 || boolean(f("VL_NODE4_BI", "CFG_FAULT")) != 0);
+         ++p)
+        runPasses(R20, 1);
+    ASSERT_EQ(boolean(f("VL_NODE4_BI", "CFG_FAULT")), 0u);
+    // The first PDO is only heard; each one after it adds a tenth of its
+    // 200 ms period to the average: 20, then 38 ms.
+    feed(0x184, 21, 10);
+    EXPECT_NEAR(real(f("VL_NODE4_BI", "MSG_1_RATE")), 38.0f, 0.5f);
+}
+
 TEST_F(Supervision, TheRtdNodeGetsAHundredMillisecondsMoreBeforeASlip) {
     startWithNode(1, Kind::Rtd, 3);
     feed(0x283, 30, 10);
