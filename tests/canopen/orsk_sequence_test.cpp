@@ -3,9 +3,12 @@
 // when the node misbehaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "app/config/CNFG_CAN2.cells.h"
+#include "canopen/canopen_obj_dctn.h"
 #include "tests/canopen/orsk_frames.h"
 
 namespace {
@@ -263,7 +266,13 @@ TEST(OrskSequence, StartUpValuesOfTheNodes) {
         rig.data(k).ChanCount = 0;
     }
     VL3_RTD_ChanUnits[5] = 1;
+    // What a previous run left in the transmit data.
+    std::fill(std::begin(COBFifoTx), std::end(COBFifoTx), uint8_t{0xA5});
     rig.net.task([] { for (RemoteNode n : {kNodeRtd, kNodeBi, kNodeAio, kNodeBo}) CNFG_CAN2_node_init_blk(n); });
+    // The analog and relay nodes' transmit entries start cleared; the others
+    // are not theirs.
+    for (int i = 0; i < kNumTxPdos * kTxPdoStride; ++i)
+        EXPECT_EQ(COBFifoTx[i], i < 2 * kTxPdoStride ? 0 : 0xA5) << "byte " << i;
     const int32_t ids[4] = {1, 3, 4, 5};
     for (int k = 0; k < 4; ++k) {
         const CoOrskNodeData& d = rig.data(k);

@@ -8,8 +8,8 @@
 #include "host/analog_inputs.h"
 #include "host/canbus.h"
 #include "runtime/tune_side_effects.h"
+#include "tests/config/analog_node_peer.h"
 #include "tests/config/config_rig.h"
-#include "tests/support/sim_remote_node.h"
 
 namespace cfg_test {
 namespace {
@@ -93,34 +93,17 @@ TEST_F(Pulses, RemoteNetworkTimers) {
 class PulsesWithAnalogNode : public Pulses {
 protected:
     void SetUp() override {
-        hostcan::reset();
-        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
-        node_ = std::make_unique<SimRemoteNode>(SimRemoteNode::Kind::AnalogIO, 1);
+        node_.attach();
         Pulses::SetUp();
     }
     void TearDown() override {
-        node_.reset();
+        node_.detach();
         Pulses::TearDown();
         hostcan::reset();
     }
     // Input 1 of the node in milliamps; the others at 12 mA.
     void sendInput1(double mA) {
-        const auto word = [](double v) { return static_cast<uint16_t>(v * 1024.0); };
-        auto frame = [&](uint32_t cob, uint16_t first) {
-            hostcan::Frame fr = hostcan::makeFrame(cob, {});
-            fr.len = 8;
-            for (int i = 0; i < 4; ++i) {
-                const uint16_t w = i == 0 ? first : word(12.0);
-                fr.data[2 * i] = static_cast<uint8_t>(w & 0xFF);
-                fr.data[2 * i + 1] = static_cast<uint8_t>(w >> 8);
-            }
-            hostcan::send(peer_, fr);
-        };
-        hostcan::Frame readbacks = hostcan::makeFrame(0x481, {});
-        readbacks.len = 8;
-        hostcan::send(peer_, readbacks);
-        frame(0x281, word(mA));
-        frame(0x381, word(12.0));
+        node_.sendInputs([mA](int n) { return n == 1 ? mA : 12.0; });
     }
     // 160 ms passes with the node reporting every 100 ms.
     void report(double mA, int passes160) {
@@ -129,8 +112,7 @@ protected:
             runPasses(R20, 1);
         }
     }
-    std::unique_ptr<SimRemoteNode> node_;
-    int peer_ = -1;
+    AnalogNodePeer node_;
 };
 
 TEST_F(PulsesWithAnalogNode, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunctions) {
