@@ -31,10 +31,8 @@ void rtdNodeSettings() {
     c.VL_NODE1_AIO_INIT_PERM = 0;
     c.VL_NODE4_BI_INIT_PERM = 0;
     c.VL_NODE5_BO_INIT_PERM = 0;
-    // The own node goes operational once the network is open: the command
-    // itself where the slices computing it do not run, else its tunable.
+    // The own node goes operational once the network is open.
     c.GO_OPER_IN_1 = 1;
-    c.GO_OPER_AND = 1;
 }
 
 std::string ch(int k, const char* field) { return "VL3_RTD.RTD_" + std::to_string(k) + "." + field; }
@@ -48,9 +46,10 @@ protected:
         RemoteRig::SetUp();
         self_ = this;
         peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
-        useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_7, _R80_TASK_8,
-                        _R80_TASK_9, _R80_TASK_10, _R80_TASK_11, _R80_TASK_12, _R80_TASK_27, _R80_TASK_28});
-        useSlices(R160, {_R160_TASK_7, _R160_TASK_28, _R160_TASK_29, _R160_TASK_34});
+        // The whole program after the node settings of the first frame.
+        const auto& program = tc_test::programSliceTable();
+        r10tail_ = program[R10];
+        for (int g : {R20, R40, R80, R160}) useSlices(g, program[g]);
     }
     void TearDown() override {
         node_.reset();
@@ -80,15 +79,18 @@ protected:
         ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE"), 1u);
     }
     // Until the node was active its channels showed the fault value and may
-    // have latched; the words settle and a reset pulse clears the latches.
+    // have latched; the words settle and a reset clears the latches.
     void settle(int n80 = 10) {
         feed(n80);
-        pulse("RESET.RST.ONE_SHOT");
+        reset();
     }
-    void pulse(const std::string& cell) {
-        setCell(cell, 1);
-        feed(1);
-        setCell(cell, 0);
+    // The service tool's reset: a pulse on the debug reset, then the 1 s
+    // reset pulse of the 80 ms group.
+    void reset() {
+        setCell("RESET.DEBUG_RST.TRIGGER", 1);
+        feed(2);
+        setCell("RESET.DEBUG_RST.TRIGGER", 0);
+        feed(20);
     }
     // The eight channel words the node sends from now on.
     void words(std::initializer_list<uint16_t> w) {
@@ -279,18 +281,14 @@ TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRa
 
     // A reset while out of range keeps them; back in range they stay until
     // the next reset.
-    setCell("RESET.RST.ONE_SHOT", 1);
-    feed(1);
-    setCell("RESET.RST.ONE_SHOT", 0);
+    reset();
     EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
     EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u);
     words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
     feed(6);
     EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
     EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u);
-    setCell("RESET.RST.ONE_SHOT", 1);
-    feed(1);
-    setCell("RESET.RST.ONE_SHOT", 0);
+    reset();
     for (int k = 1; k <= 8; ++k) EXPECT_EQ(boolean(ch(k, "LATCH_OR")), 0u) << k;
 }
 
@@ -401,9 +399,13 @@ TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) 
 
 TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
     g_early = {{"_ub44.RTD_MOD_X.IN", 1}, {"_ub45.RTD_MOD_X.IN", 5}, {"_ub50.FLT_DLY.IN", 2.5}};
+    // The analog node's ten channels (eight inputs, two outputs), each with
+    // a multiplier selector of its own.
+    const float scale[5] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f};
+    const int select[10] = {5, 4, 2, 1, 4, 5, 1, 2, 1, 5};
+    for (int k = 0; k < 10; ++k)
+        g_early.emplace_back("_ub" + std::to_string(33 + k) + (k < 8 ? ".AI_MOD_X.IN" : ".AO_MOD_X.IN"), select[k]);
     start();
-    // The analog node's ten channels, each with a multiplier of its own.
-    for (int k = 0; k < 10; ++k) setCell("_ub" + std::to_string(33 + k) + ".MOD_MULT.A_NAME", 1.5 + k);
     feed(4);
     EXPECT_EQ(text(inst(1, "TAG.S_NAME")), "RTD_1");
     EXPECT_EQ(text(inst(8, "USAGE.S_NAME")), "RTD_8 Description");
@@ -413,7 +415,7 @@ TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
     for (int k = 1; k <= 8; ++k)
         EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(10 + k)), mult[k - 1]) << k;
     for (int k = 0; k < 10; ++k)
-        EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), 1.5f + static_cast<float>(k)) << k;
+        EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), scale[select[k] - 1]) << k;
     // A selector outside 1..5 keeps the multiplier.
     setCell("_ub45.RTD_MOD_X.IN", 6);
     feed(2);
@@ -443,9 +445,7 @@ TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) 
     setCell("CNFG_CAN2.USE_DEG_F.IN", 0);
     feed(1);
     EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 1u);  // latched until a reset
-    setCell("RESET.RESET.B_NAME", 1);
-    feed(1);
-    setCell("RESET.RESET.B_NAME", 0);
+    reset();
     EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 0u);
     EXPECT_EQ(boolean(event(1, "TRIP_LVL2.B_NAME")), 0u);
     // The node's fault bit on a used channel: the signal-failed trip.
@@ -460,23 +460,7 @@ TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) 
 // The whole controller with the RTD node: a temperature over its trip level
 // latches the remote trip list's entry with its text, and the shutdown logic
 // takes the remote-node trip and shuts the unit down.
-class RtdTrip : public RtdChannels {
-protected:
-    void SetUp() override {
-        RtdChannels::SetUp();
-        const auto& program = tc_test::programSliceTable();
-        r10tail_ = program[R10];
-        for (int g : {R20, R40, R80, R160}) useSlices(g, program[g]);
-    }
-    // The service tool's reset: a pulse on the debug reset, then the 1 s
-    // reset pulse of the 80 ms group.
-    void reset() {
-        setCell("RESET.DEBUG_RST.TRIGGER", 1);
-        feed(2);
-        setCell("RESET.DEBUG_RST.TRIGGER", 0);
-        feed(20);
-    }
-};
+class RtdTrip : public RtdChannels {};
 
 TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
     // Channel 1 used as bearing temperature, its level 2 a trip at 200 F,
