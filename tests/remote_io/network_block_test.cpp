@@ -7,6 +7,7 @@
 #include "app/remote_io/rtd_slices.h"
 #include "canopen/canopen.h"
 #include "runtime/can_startup.h"
+#include "tests/remote_io/program_rig.h"
 #include "tests/remote_io/remote_rig.h"
 
 namespace rio_test {
@@ -74,43 +75,6 @@ TEST_F(NetworkBlock, FramesLostToAFullReceiveQueueAreCounted) {
     for (int k = 0; k < 4000; ++k) frame(0x77F, 0);
     runPasses(R20, 1);
     EXPECT_GT(integer("CNFG_CAN2.CAN2_NTW1.RXOVRFLOW"), 0);
-}
-
-TEST_F(NetworkBlock, PreOperationalBlinksThenOperationalShowsGreenOnTheCanLed) {
-    start();
-    untilOpen();
-    runPasses(R20, 1);
-    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 127);
-    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.BUS_OFF"), 0u);
-    // 200 ms on, 200 ms off.
-    std::string pattern;
-    for (int k = 0; k < 40; ++k) {
-        runPasses(R20, 1);
-        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
-    }
-    EXPECT_NE(pattern.find("0111111111100000000001"), std::string::npos) << pattern;
-    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 1u);
-    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
-    // Started at the beginning of an off phase of the blink: operational
-    // turns the green LED on at once, green for good, and the CAN LED
-    // follows it.
-    for (int k = 0; k < 40 && !(pattern.ends_with("10")); ++k) {
-        runPasses(R20, 1);
-        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
-    }
-    ASSERT_TRUE(pattern.ends_with("10")) << pattern;
-    setCell("CNFG_CAN2.GO_OPER.AND", 1);
-    runPasses(R20, 3);
-    EXPECT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
-    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.EQ"), 1u);
-    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 0u);
-    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 0u);
-    for (int k = 0; k < 60; ++k) {
-        runPasses(R20, 1);
-        ASSERT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), 1u);
-    }
-    EXPECT_EQ(board::canLed2(), board::CanLed::Green);
-    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
 }
 
 // Each rise of the go-operational command sends one start command to the
@@ -331,6 +295,54 @@ TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveSelections) {
     runPasses(R20, 2);
     const int want[8] = {0x100, 0x101, 0x102, 0x103, 0x100, 0x102, 0x101, 0x102};
     for (int c = 0; c < 8; ++c) EXPECT_EQ(VL3_RTD_ChanDev[c], want[c]) << c;
+}
+
+// The network block in the whole program: the own node taken operational
+// by the user's go-operational command.
+class WholeNetwork : public ProgramWithNodes {
+protected:
+    void SetUp() override {
+        ProgramWithNodes::SetUp();
+        startPastPowerUp();
+    }
+};
+
+TEST_F(WholeNetwork, PreOperationalBlinksThenTheGoOperationalCommandShowsSolidGreen) {
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 127);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.BUS_OFF"), 0u);
+    // 200 ms on, 200 ms off.
+    std::string pattern;
+    for (int k = 0; k < 40; ++k) {
+        run(1);
+        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
+    }
+    EXPECT_NE(pattern.find("0111111111100000000001"), std::string::npos) << pattern;
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 1u);
+    // The user's go-operational command at the beginning of an off phase of
+    // the blink: operational turns the green LED on at once, green for
+    // good, and the CAN LED follows it.
+    for (int k = 0; k < 40 && !(pattern.ends_with("10")); ++k) {
+        run(1);
+        pattern += boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED") ? '1' : '0';
+    }
+    ASSERT_TRUE(pattern.ends_with("10")) << pattern;
+    serviceWrite("CNFG_CAN2.GO_OPER.IN_1", 1);
+    for (int p = 0; p < 5 && integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS") != 5; ++p) {
+        run(1);
+        ASSERT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS") == 5 ? 1u : 0u);
+    }
+    ASSERT_EQ(integer("CNFG_CAN2.CAN2_NTW1.NMT_STATUS"), 5);
+    run(1);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.EQ"), 1u);
+    EXPECT_EQ(boolean("CNFG_CAN2.NMT_STATUS_5.GT"), 0u);
+    for (int p = 0; p < 60; ++p) {
+        run(1);
+        ASSERT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.GRN_LED"), 1u) << p;
+    }
+    EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 0u);
+    EXPECT_EQ(board::canLed2(), board::CanLed::Green);
+    EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
 }
 
 }  // namespace
