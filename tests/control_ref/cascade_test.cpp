@@ -445,6 +445,35 @@ INSTANTIATE_TEST_SUITE_P(Requests, RemoteRequestUnderCascade,
                                            RemoteRequestCase{"Accepted", false, 1, 0}),
                          [](const ::testing::TestParamInfo<RemoteRequestCase>& i) { return std::string(i.param.name); });
 
+// The cascade setpoint's raise and lower contacts on the controller's spare
+// inputs BI07 and BI08: while closed, each moves the setpoint its way; open,
+// the setpoint stays; analog output 1 shows it.
+TEST_F(CascadeOnProgram, TheRaiseAndLowerContactsMoveTheCascadeSetpoint) {
+    startWithRemoteAndCascade({{"_ub19.FUNCT.IN", 11}, {"_ub20.FUNCT.IN", 12}, {"_ub10.FUNCT.IN", 6}});
+    startToInControl();
+    runPasses(R160, 10);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0; }, 20)) << "cascade";
+    runPasses(R160, 20);
+    const struct {
+        int contact;
+        int sign;
+    } moves[] = {{kSpareContact, 1}, {kSpareContact + 1, -1}};
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.contact);
+        const float before = real("CASC_SETPT.SETPT.RAMP");
+        contact(m.contact, true);
+        runPasses(R160, 10);
+        contact(m.contact, false);
+        runPasses(R160, 3);
+        const float moved = real("CASC_SETPT.SETPT.RAMP");
+        EXPECT_GT((moved - before) * m.sign, 0.5f) << before << " -> " << moved;
+        runPasses(R160, 5);
+        EXPECT_FLOAT_EQ(real("CASC_SETPT.SETPT.RAMP"), moved) << "stays once open";
+        EXPECT_FLOAT_EQ(real("_ub10.VAL.A_NAME"), moved) << "analog output 1";
+    }
+}
+
 TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {
     configure();
     enable();

@@ -471,8 +471,15 @@ const Source kSources[] = {
       {"ALM_LOGIC.QT_HPDIFF_AMT.IN", 60.0},
       {"ALM_LOGIC.QT_DIFF_DLY.IN", 0.0}},
      [](AlarmBase&) { board::setAnalogInputMa(2, 4.0); }},
-    // The valve limiter lowered below the speed controller's demand.
+    // The valve limiter lowered below the speed controller's demand, from
+    // the service tool or from its lower contact (BI07).
     {"LimiterInControl", {54}, "ALM_LOGIC.ON_LIMITER.B_NAME", {}, limiterBelowTheDemand},
+    {"LimiterLowerContact", {54}, "ALM_LOGIC.ON_LIMITER.B_NAME", {{"_ub19.FUNCT.IN", 23}},
+     [](AlarmBase& r) {
+         r.close(kSpareContact, true);
+         for (int k = 0; k < 20000 && !r.on("ALM_LOGIC.ON_LIMITER.B_NAME"); ++k) r.run10(1);
+         r.close(kSpareContact, false);
+     }},
     // The speed above the trip level in an external overspeed test (the
     // test's own alarm overridden).
     {"ExternalTestOverspeed", {56}, "OSPD.OSPD_ALM.B_NAME",

@@ -39,6 +39,13 @@ protected:
 TEST_F(OverspeedTestEnd, EachDemandEndsAfterTheNoMovementDelayCountedFromTheDemand) {
     start(true, true, {{"OSPD.DLY_NOMOV.DLY_TIME", 5.0}});
     startToRated();
+    // At rated, below maximum governor, a demand is refused.
+    serviceWrite("IFACE_IN_SPEED.ENABLE_EXT_OST.IN", 1);
+    runPasses(R160, 10);
+    serviceWrite("IFACE_IN_SPEED.ENABLE_EXT_OST.IN", 0);
+    EXPECT_FALSE(testing()) << "a test below maximum governor";
+    EXPECT_FALSE(step("A09_STEP"));
+    runPasses(R160, 10);
     // The reference raised to maximum governor, where a test may begin.
     contact(kRaiseContact, true);
     ASSERT_TRUE(runUntil([&] { return ref() >= kMaxGov - 0.5; }, 2000));

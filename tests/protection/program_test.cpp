@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/current_loops.h"
 #include "tests/protection/program_rig.h"
 
 namespace pr_test {
@@ -60,7 +61,16 @@ TEST_P(HpValveCheck, MisScaledHpValveActuatorsAreConfigurationErrors) {
     const float ma0 = c.function == 4 ? 4.0f : static_cast<float>(c.ma0);  // a readout has fixed currents
     ASSERT_FLOAT_EQ(real("_ub5.MA_0.A_NAME"), ma0);
     EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), c.error);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), c.ma0 == c.ma100 ? 1u : 0u);
     EXPECT_EQ(boolean("CONF_LATCH.ANY.SEL_22"), c.error);
+    // An actuator with no function is switched off: no current flows in its
+    // loop; the second HP valve's and the readout's drive theirs (the HP
+    // valve's follows the drivers' shutdown, here at standstill).
+    if (c.function == 1) {
+        EXPECT_EQ(board::loopCurrentMa(6), 0.0);
+    } else if (c.function != 2) {
+        EXPECT_GT(board::loopCurrentMa(6), 1.0);
+    }
     if (c.error != 0) {
         EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_6"), 1u) << "a configuration error trips";
     }
@@ -94,11 +104,16 @@ protected:
 // The time stamp of a contact trip is kept under its trip number: the
 // falling-edge time of the input that carries it.
 TEST_F(ContactTrips, EachContactTripKeepsItsInputsEdgeTimeUnderItsTripNumber) {
-    // Discrete input 1 carries "External Trip 2" (trip number 2).
-    early({{"_ub13.FUNCT.IN", 15}, {"_ub13.BI_FUNCTION.TUNE", 15}});
+    // Discrete input 1 carries "External Trip 2" (trip number 2); input 2 a
+    // function past the ten trip numbers, whose edge no slot keeps.
+    early({{"_ub13.FUNCT.IN", 15}, {"_ub13.BI_FUNCTION.TUNE", 15}, {"_ub14.FUNCT.IN", 24}, {"_ub14.BI_FUNCTION.TUNE", 24}});
     board::setDiscreteInputs(0xFFFFFFFFu);
     startTurning();
     ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_01.I_SUBTRACT"), 2);
+    for (int k = 1; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+    ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_02.I_SUBTRACT"), 11);
+    board::setDiscreteInput(13, false);  // input 2 opens
+    runPasses(P10, 3);
     for (int k = 1; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
     board::setDiscreteInput(12, false);  // input 1 opens
     runPasses(P10, 3);
