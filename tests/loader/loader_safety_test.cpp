@@ -322,3 +322,54 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
 }
 
 }  // namespace
+
+namespace {
+
+// `python3 scripts/service.py --port PORT COMMANDS`: what the tool printed.
+std::string serviceTool(int port, const std::string& commands) {
+    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() + "/scripts/service.py --port " +
+                            std::to_string(port) + " " + commands + " 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+        char b[4096];
+        for (size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
+        ::pclose(p);
+    }
+    return out;
+}
+
+// At the stop the console says how many tunables changed since the last
+// save, which the stop loses: none, one, two, and none after a save. (The
+// application's start changes some of its own; each case saves first.)
+TEST(LoaderStop, SaysHowManyChangedTunablesAreNotSaved) {
+    struct Case {
+        const char* name;
+        const char* commands;  // for the service tool, or ""
+        const char* said;
+    };
+    const Case cases[] = {
+        {"nothing changed", "save", "controller: no tunable changed since the last save\n"},
+        {"one changed", "save write DATALOG.PRINT.IN_2 1",
+         "controller: 1 tunable changed since the last save is not saved: the tunables file keeps the value saved "
+         "before (the service tool's save request saves them)\n"},
+        {"two changed", "save write DATALOG.PRINT.IN_2 1 write CNFG_START.CONFIG_B.IN_1 1",
+         "controller: 2 tunables changed since the last save are not saved: the tunables file keeps the values "
+         "saved before (the service tool's save request saves them)\n"},
+        {"two changed and saved", "write DATALOG.PRINT.IN_2 1 write CNFG_START.CONFIG_B.IN_1 1 save",
+         "controller: no tunable changed since the last save\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir tmp;
+        const int offset = tc_test::pickPortOffset();
+        Controller ctl(args("sim:20", offset, tmp.path + "/var"));
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        const std::string out = serviceTool(666 + offset, c.commands);
+        EXPECT_EQ(out.find("status"), std::string::npos) << out;
+        ctl.signal(SIGTERM);
+        EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+        EXPECT_NE(ctl.output().find(c.said), std::string::npos) << ctl.output();
+    }
+}
+
+}  // namespace

@@ -562,6 +562,42 @@ TEST_F(TunablesFile, TheLastEntryIsNamedWhenDamaged) {
     EXPECT_TRUE(std::regex_search(*said, std::regex("\\): [A-Za-z_0-9]+\\.[A-Za-z_0-9.]+: "))) << *said;
 }
 
+// 100 random bytes written over the middle of a file of this build: the
+// file has no check sum, so the damage is found by the values it makes
+// impossible for their tunables. Those take their defaults and are
+// reported, every value outside the damaged bytes is loaded, and the file
+// is kept aside as it was with a whole one written in its place.
+TEST_F(TunablesFile, RandomBytesInTheMiddleAreFoundByTheValuesTheyMakeImpossible) {
+    const std::string good = savedWithChanges();
+    std::string file = good;
+    const size_t from = valuesEnd() / 2, to = from + 100;
+    std::mt19937 random(5431);
+    for (size_t k = from; k < to; ++k) file[k] = static_cast<char>(random());
+    put(kFile, file);
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), 1);
+    EXPECT_GE(eventsStartingWith("event 3: Error in ReadEETable("), 1) << "the damage loaded silently";
+    int inside = 0, defaulted = 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+        const size_t at = offsetOf(e);
+        if ((e->kind & 0xFFFF) == EE_MOEDATE || e->live == nullptr) continue;
+        if (at + bytesOf(*e) <= from || at >= to) {
+            EXPECT_TRUE(liveEquals(e, file, at)) << "a sound value at byte " << at << " is not loaded";
+            continue;
+        }
+        ++inside;
+        const bool asFile = liveEquals(e, file, at);
+        if (!asFile) ++defaulted;
+        EXPECT_TRUE(asFile || isDefault(e)) << "a damaged value at byte " << at << " is neither loaded nor default";
+    }
+    EXPECT_GE(inside, 10);
+    EXPECT_GE(defaulted, 1);
+    EXPECT_EQ(contents(kFile + ".rejected1"), file);
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Damaged save-file kept as " + kFile + ".rejected1"));
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+    EXPECT_EQ(ee_file_dirty, 0);
+}
+
 // Many damaged values: ten are named, the rest counted in one line.
 TEST_F(TunablesFile, ManyDamagedValuesAreNamedUpToTenAndCounted) {
     std::string file = savedWithChanges();
