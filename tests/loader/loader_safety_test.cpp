@@ -158,6 +158,7 @@ bool tcpConnectsWithin(const std::string& ip, int port) {
 
 // The service and Modbus ports are opened on 127.0.0.1 unless --listen
 // says otherwise: from another address of the host they cannot be reached.
+// The console names every port, and the serial port without a tty.
 TEST(LoaderListen, PortsAreOnTheLoopbackUnlessAskedOtherwise) {
     const std::string other = otherLocalAddress();
     for (const std::string listen : {"", "0.0.0.0"}) {
@@ -176,6 +177,12 @@ TEST(LoaderListen, PortsAreOnTheLoopbackUnlessAskedOtherwise) {
                                     (listen.empty() ? "127.0.0.1 (this host only; see --listen)" : listen) + ports),
                   std::string::npos)
             << ctl.output();
+        // Without --tty the serial port is said once to be not connected,
+        // not in an error line for each of its settings.
+        const std::string serial = "controller: serial port /tyCo/0 not connected (no --tty /tyCo/0=PATH)";
+        EXPECT_NE(ctl.output().find(serial), std::string::npos) << ctl.output();
+        EXPECT_EQ(ctl.output().find(serial, ctl.output().find(serial) + 1), std::string::npos) << ctl.output();
+        EXPECT_EQ(ctl.output().find("for TTY Port"), std::string::npos) << ctl.output();
         for (int port : {666 + offset, 502 + offset}) {
             EXPECT_TRUE(tcpConnectsWithin("127.0.0.1", port)) << port;
             if (!other.empty()) {

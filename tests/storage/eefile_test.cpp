@@ -141,6 +141,7 @@ TEST_F(TunablesFile, NoFileGivesDefaultsAndAFreshBinaryFile) {
     EXPECT_EQ(service_pwds[0], 7519);
     EXPECT_STREQ(ee_ControlID, "Dflt Control ID");
     EXPECT_TRUE(hasEvent("event 3: Initializing EE: No existing save-file: " + kFile));
+    for (const std::string& l : events()) EXPECT_EQ(l.find("Error"), std::string::npos) << "nothing to report: " << l;
     EXPECT_FALSE(exists(kTemp));
 }
 
@@ -597,6 +598,45 @@ TEST_F(TunablesFile, RandomBytesInTheMiddleAreFoundByTheValuesTheyMakeImpossible
     EXPECT_EQ(contents(kFile).size(), completeSize());
     EXPECT_EQ(ee_file_dirty, 0);
 }
+
+// The platform restarts the application in the same process (a reset of
+// the stopped control): the load runs again without the module being
+// loaded anew. A refusal or a damaged value of the first load is not
+// carried over: the file the first start wrote, and saved since, loads
+// whole, and nothing more is kept aside.
+struct AgainCase {
+    const char* name;
+    bool refused;  // another build date; else a value its tunable cannot have
+};
+class StartsAgain : public TunablesFile, public ::testing::WithParamInterface<AgainCase> {};
+
+TEST_P(StartsAgain, InTheSameProcessForgetTheFirstLoadsRefusal) {
+    std::string f = savedWithChanges();
+    if (GetParam().refused) f[headingBytes() + 3] = 'X';
+    else f.replace(offsetOf(entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN")), 4, be32(0x7FC00000u));
+    put(kFile, f);
+    restart();
+    ASSERT_EQ(contents(kFile + ".rejected1"), f);
+    const EeInitEntry* real = firstOf(EE_REAL);
+    setChanged(real, 1);
+    ASSERT_EQ(save(), 1);
+    const std::string saved = contents(kFile);
+    const float value = *static_cast<float*>(real->live);
+    int r = -1;
+    inTask([&] {
+        init_blk_ram();
+        r = init_eeram();
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(*static_cast<float*>(real->live), value);
+    EXPECT_EQ(new_application_flag, 0);
+    EXPECT_FALSE(exists(kFile + ".rejected2"));
+    EXPECT_EQ(contents(kFile), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(, StartsAgain,
+                         ::testing::Values(AgainCase{"AfterARefusedFile", true}, AgainCase{"AfterADamagedValue", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Many damaged values: ten are named, the rest counted in one line.
 TEST_F(TunablesFile, ManyDamagedValuesAreNamedUpToTenAndCounted) {
