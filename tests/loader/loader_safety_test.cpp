@@ -98,9 +98,13 @@ TEST(LoaderAccounts, AFileThatIsNoRegularFileIsNoAccount) {
 TEST(LoaderRoot, ASecondControllerOnTheSameRootFails) {
     const TempDir tmp;
     const std::string var = tmp.path + "/var";
-    Controller first(args("sim", tc_test::pickPortOffset(), var));
+    const int offset = tc_test::pickPortOffset();
+    Controller first(args("sim", offset, var));
     ASSERT_TRUE(first.waitFor("Application is running")) << first.output();
-    Controller second(args("sim", tc_test::pickPortOffset() + 7, var));
+    // The second opens no port: the root is checked before the ports. Its
+    // offset is the first's plus 1, as test processes started one after
+    // another pick offsets 7 apart, which a step of 1 does not meet.
+    Controller second(args("sim", offset + 1, var));
     EXPECT_EQ(second.exitStatus(), 1) << second.output();
     EXPECT_NE(second.output().find("controller: the application root '" + var +
                                    "' cannot be used: it is in use by another controller (process " +
@@ -112,7 +116,7 @@ TEST(LoaderRoot, ASecondControllerOnTheSameRootFails) {
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << first.output();
     // Once the first has ended, the root is free again.
-    Controller third(args("sim", tc_test::pickPortOffset() + 11, var));
+    Controller third(args("sim", tc_test::pickPortOffset(), var));
     ASSERT_TRUE(third.waitFor("Application is running")) << third.output();
     third.signal(SIGTERM);
     EXPECT_EQ(third.exitStatus(), 0) << third.output();
