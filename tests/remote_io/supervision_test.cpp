@@ -169,6 +169,11 @@ TEST_F(Supervision, FailedPeriodicReadsAddThirtyTwoEachUntilTheNodeIsLost) {
     EXPECT_EQ(counts, (std::vector<int>{0, 32, 29, 61, 58, 90, 87, 119, 116, 148, 145}));
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 1u);
     EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);  // PDOs were fine all along
+    // The lost node's entry in the remote nodes' alarm list, and no other
+    // node's.
+    runPasses(R80, 3);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_" + std::to_string(k)), k == 4 ? 1u : 0u) << k;
 }
 
 TEST_F(Supervision, ARestartedConfigurationStartsWithTheFaultSetAndEndsWithItCleared) {
