@@ -235,24 +235,6 @@ TEST_F(NetworkBlock, TheResetPulseRunsItsLengthAndReopensTheNetwork) {
     untilOpen();
 }
 
-TEST_F(NetworkBlock, StartUpPulseFollowsNoneActiveAfterTheNotOperationalDelay) {
-    start();
-    setCell("CNFG_CAN2.NONE_ACTIV.NOR", 1);
-    runPasses(R20, 3);
-    EXPECT_EQ(boolean("CNFG_CAN2.PULS.AND"), 0u);
-    EXPECT_EQ(boolean("CNFG_CAN2.NOT.NOT"), 1u);
-    // The not-operational delay of the 160 ms group stands.
-    setCell("CNFG_CAN2.NO_OPERDLY.DELAY", 1);
-    int on = 0;
-    for (int k = 0; k < 200; ++k) {
-        runPasses(R20, 1);
-        on += static_cast<int>(boolean("CNFG_CAN2.PULSE_OS.ONE_SHOT"));
-        EXPECT_NE(boolean("CNFG_CAN2.PULSE_OS.ONE_SHOT"), boolean("CNFG_CAN2.NOT.NOT"));
-    }
-    EXPECT_EQ(boolean("CNFG_CAN2.PULS.AND"), 1u);
-    EXPECT_EQ(on, 51);  // one 1.0 s pulse: fifty sums of 0.02 stay below 1.0
-}
-
 struct ScanCase {
     int ht, scan;
 };
@@ -343,6 +325,32 @@ TEST_F(WholeNetwork, PreOperationalBlinksThenTheGoOperationalCommandShowsSolidGr
     EXPECT_EQ(boolean("CNFG_CAN2.NOT_OPER.OR"), 0u);
     EXPECT_EQ(board::canLed2(), board::CanLed::Green);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_NTW1.RED_LED"), 0u);
+}
+
+// From the start of the whole program, with no node active and the own
+// node not operational: once the not-operational delay (2 s) stands, one
+// start-up pulse of 1.0 s, during which the go-operational command is held
+// off.
+class WholeNetworkFromStart : public ProgramWithNodes {};
+
+TEST_F(WholeNetworkFromStart, StartUpPulseFollowsNoneActiveAfterTheNotOperationalDelay) {
+    start();
+    int on = 0, rise = -1, delay = -1;
+    for (int k = 0; k < 400; ++k) {
+        run(1);
+        ASSERT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 1u) << k;
+        if (delay < 0 && boolean("CNFG_CAN2.NO_OPERDLY.DELAY") != 0) delay = k;
+        const uint32_t pulse = boolean("CNFG_CAN2.PULSE_OS.ONE_SHOT");
+        if (rise < 0 && pulse != 0) rise = k;
+        on += static_cast<int>(pulse);
+        EXPECT_NE(pulse, boolean("CNFG_CAN2.NOT.NOT")) << k;
+    }
+    ASSERT_GE(delay, 0);
+    EXPECT_EQ(boolean("CNFG_CAN2.PULS.AND"), 1u);
+    // The 20 ms block takes the 160 ms group's delay within one 160 ms frame.
+    EXPECT_GT(rise, delay);
+    EXPECT_LE(rise - delay, 8);
+    EXPECT_EQ(on, 51);  // one 1.0 s pulse: fifty sums of 0.02 stay below 1.0
 }
 
 }  // namespace
