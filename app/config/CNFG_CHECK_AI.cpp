@@ -9,7 +9,6 @@
 #include "app/config/CNFG_CHECK.cells.h"
 #include "app/config/CNFG_CHECK_BI.cells.h"
 #include "app/config/CNFG_CHECK_VL.cells.h"
-#include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/function_check.h"
 #include "runtime/blockkinds.h"
 
@@ -66,9 +65,11 @@ void CNFG_CHECK_AI_duplicates() {
     c.AI_ADD1_I_ADD = bk::I_ADD(fnchk::switch_sum(kChannels), CNFG_CHECK_VL.VL_FUNCTS_I_SW);
     kCollector.clear();
     for (const AiCheck& ch : kChannels) kCollector.collect(*ch.function);
-    // The remote node's channels take part only while the node is enabled:
-    // a disabled node's stored configuration is not in effect.
-    if (CNFG_CAN2.VL1_ENA_B_NAME != 0) CNFG_CHECK_VL_collect_analog(kCollector);
+    // The remote node's channels fill their slots whether or not the node is
+    // enabled; only the channel sum leaves a disabled node out, so a disabled
+    // node still holding a function of its own is a finding until its
+    // channels are set back to "not used".
+    CNFG_CHECK_VL_collect_analog(kCollector);
     c.AI_ADD2_I_ADD = kCollector.sum();
     c.DUP_AI_NOT = fnchk::duplicate(c.AI_FUNCT_EQ_EQ, c.AI_FUNCT_EQ_LT, c.AI_FUNCT_EQ_GT, c.AI_ADD1_I_ADD,
                                     c.AI_ADD2_I_ADD);

@@ -3,7 +3,6 @@
 // 50-slot block collects.
 #include "app/config/CNFG_DUP_CHK_BI.cells.h"
 
-#include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CHECK_BI.cells.h"
 #include "app/config/CNFG_CHECK_VL.cells.h"
 #include "app/config/function_check.h"
@@ -47,9 +46,11 @@ void CNFG_DUP_CHK_BI_duplicates() {
     c.BI_ADD1_I_ADD = bk::I_ADD(fnchk::switch_sum(kChannels), CNFG_CHECK_VL.BI_FUNCTS_I_SW);
     kCollector.clear();
     for (const BiDup& ch : kChannels) kCollector.collect(*ch.function);
-    // The remote node's inputs write their switch values only while the node
-    // is enabled: a disabled node's stored configuration is not in effect.
-    if (CNFG_CAN2.VL4_ENA_B_NAME != 0) CNFG_CHECK_VL_collect_discrete(kCollector);
+    // The remote node's inputs write their switch values whether or not the
+    // node is enabled; only the channel sum leaves a disabled node out, so a
+    // disabled node still holding a function of its own is a finding until
+    // its inputs are set back to "not used".
+    CNFG_CHECK_VL_collect_discrete(kCollector);
     c.BI_ADD2_I_ADD = kCollector.sum();
     c.BI_ADD4_I_ADD = c.BI_ADD2_I_ADD;
     c.DUP_BI_NOT = fnchk::duplicate(c.BI_FUNCT_EQ_EQ, c.BI_FUNCT_EQ_LT, c.BI_FUNCT_EQ_GT, c.BI_ADD1_I_ADD,

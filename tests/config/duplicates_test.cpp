@@ -1,6 +1,8 @@
 // The duplicate-function checks in the running program: a function chosen
 // by two inputs is found for analog and for discrete inputs; a remote node
-// that is not enabled takes no part, whatever configuration it still holds.
+// that is not enabled leaves the channel sum but still fills its functions'
+// slots, so a function it alone still holds is a finding until its inputs
+// are set back to "not used".
 #include <array>
 #include <string>
 
@@ -26,7 +28,8 @@ const AiCase kAiCases[] = {
     {"controller and remote on function 9", {9, 1, 1, 1}, {1, 1, 9, 1, 1, 1, 1, 1}, true, true},
     {"two remote inputs on function 9", {1, 1, 1, 1}, {1, 1, 9, 1, 9, 1, 1, 1}, true, true},
     {"disabled node's input on a controller's function", {9, 1, 1, 1}, {1, 1, 9, 1, 1, 1, 1, 1}, false, false},
-    {"disabled node keeping function 9 alone", {1, 1, 1, 1}, {1, 1, 9, 1, 1, 1, 1, 1}, false, false},
+    {"disabled node keeping function 9 alone", {1, 1, 1, 1}, {1, 1, 9, 1, 1, 1, 1, 1}, false, true},
+    {"disabled node's input set back to not used", {1, 1, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}, false, false},
     {"disabled node, controller duplicate", {7, 7, 1, 1}, {1, 1, 9, 1, 1, 1, 1, 1}, false, true},
 };
 
@@ -57,7 +60,10 @@ const BiCase kBiCases[] = {
     {"disabled node's input on a controller's function", {2, 3, 4, 5, 6, 7, 1, 1},
      {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 6}, false, false},
     {"disabled node keeping function 20 alone", {2, 3, 4, 5, 6, 7, 1, 1},
-     {20, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, false, false},
+     {20, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, false, true},
+    {"disabled node's input 16 alone on function 30", {2, 3, 4, 5, 6, 7, 1, 1},
+     {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 30}, false, true},
+    {"disabled node's inputs set back to not used", {2, 3, 4, 5, 6, 7, 1, 1}, kRemoteUnused, false, false},
 };
 
 // Module of remote discrete input n (1 .. 16).
