@@ -128,8 +128,10 @@ TEST_F(Program, CascadeInputIsSampledInTheWindowAndTheDroopFlagFollowsEveryPass)
     EXPECT_EQ(boolean("CNFG_CASC.NO_DROOP.B_NAME"), 1u);
     serviceWrite("CNFG_CASC.INPUT.I_NAME", 3);
     serviceWrite("CNFG_CASC.DROOP.A_NAME", 2.5);
+    serviceWrite("CNFG_CASC.RMT_MAX_RATE.A_NAME", 7.5);
     seconds(0.32);
     EXPECT_EQ(integer("IFACE_IN_CASC.CASC_INPUT_INT.I_NAME"), 3);
+    EXPECT_EQ(real("IFACE_IN_CASC.RMT_RATE.A_NAME"), 7.5f) << "the remote setpoint's rate";
     EXPECT_EQ(boolean("CNFG_CASC.NO_DROOP.B_NAME"), 0u);
     seconds(2);
     EXPECT_EQ(integer("CNFG_CASC.CONFIG_I.LIST_1"), 1) << "held outside the window";
@@ -152,12 +154,14 @@ TEST_F(Program, CascadeInputIsSampledInTheWindowAndTheDroopFlagFollowsEveryPass)
 TEST_F(Program, AccelerationHoldIsResetAtPowerUpAndByItsSetting) {
     speedsensor::install();
     startApp();
-    uint32_t reset_seen = 0;
+    uint32_t reset_seen = 0, speed_hold_reset_seen = 0;
     for (int p = 0; p < 60; ++p) {
         runPasses(R160, 1);
         reset_seen |= boolean("ACCEL.RST_HOLD.OR");
+        speed_hold_reset_seen |= boolean("OSPD.RST_HOLD.OR");
     }
     EXPECT_EQ(reset_seen, 1u) << "the power-up reset pulse";
+    EXPECT_EQ(speed_hold_reset_seen, 1u) << "the overspeed test's speed hold too";
     EXPECT_EQ(boolean("ACCEL.RST_HOLD.OR"), 0u);
     EXPECT_EQ(real("ACCEL.MAX_RATE.A_NAME"), 0.0f);
     speedsensor::setShaftSpeed(0, 3600, 60);
@@ -174,8 +178,11 @@ TEST_F(Program, AccelerationHoldIsResetAtPowerUpAndByItsSetting) {
     EXPECT_LT(real("ACCEL.MAX_RATE.A_NAME"), 10.0f);
     serviceWrite("ACCEL.RST_HOLD.IN_3", 0);
     seconds(0.5);
-    speedsensor::setShaftSpeed(0, 3700, 60);
+    // Speed sensor 2 is not in use: its run-up alone is no acceleration.
     speedsensor::setShaftSpeed(1, 3700, 60);
+    seconds(2);
+    EXPECT_LT(real("ACCEL.MAX_RATE.A_NAME"), 10.0f) << "sensor 2 not in use";
+    speedsensor::setShaftSpeed(0, 3700, 60);
     seconds(2);
     EXPECT_GT(real("ACCEL.MAX_RATE.A_NAME"), 10.0f) << "held again";
     EXPECT_LT(real("ACCEL.MAX_RATE.A_NAME"), held);
