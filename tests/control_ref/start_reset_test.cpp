@@ -549,17 +549,17 @@ TEST_F(StartPieces, AutomaticStartGivesOneGoToPulseOfTwoPasses) {
     EXPECT_EQ(boolean("ENTR_SETPT.AUTO_ST_OS.ONE_SHOT"), 1u);
 }
 
-// The cascade gauge's tick from its configuration 1 .. 6; another number
-// keeps the last tick.
-TEST_F(StartPieces, CascadeGaugeTickFromItsConfiguration) {
-    start(R160, {_R160_TASK_38});
+// The cascade gauge's tick from its configuration 1 .. 6, set from the
+// service tool on the running program; another number keeps the last tick.
+TEST_F(StartReset, CascadeGaugeTickFromItsConfiguration) {
+    start(false, false);
     const struct {
         int config;
         float tick;
     } rows[] = {{1, 0.01f}, {2, 0.1f}, {3, 1.0f}, {4, 10.0f}, {5, 100.0f}, {6, 1000.0f}, {7, 1000.0f}, {0, 1000.0f},
                 {1, 0.01f},  {-1, 0.01f}};
     for (const auto& r : rows) {
-        setCell("IFACE_IN_CASC.GAUGE_TICK_CONFIG.I_NAME", r.config);
+        serviceWrite("IFACE_IN_CASC.GAUGE_TICK_CONFIG.I_NAME", r.config);
         runPasses(R160, 1);
         EXPECT_EQ(real("IFACE_IN_CASC.TICK_CONFIG.A_NAME"), r.tick) << r.config;
     }
