@@ -101,6 +101,10 @@ TEST_F(SetpointOnProgram, EnteredSetpointAcceptedReleasedOnArrivalAndARefusedOne
     serviceWrite("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", 1);
     ASSERT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") != 0; }, 10));
     EXPECT_EQ(boolean("ENTR_SETPT.IN_OVRSPD.B_SW"), 1u);
+    // The entered setpoints' select takes the service entry, its input 2.
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("MOD_SPD_SP.ENTRD_MUX.INT_SEL"), 2);
+    EXPECT_FLOAT_EQ(real("MOD_SPD_SP.ENTRD_MUX.A_MUX_HSS"), 3300.0f);
     runPasses(R160, 2);
     EXPECT_NEAR(slopeOverOneSecond(), 20.0, 0.01);
     EXPECT_EQ(integer("SPDC.SPEED_REF.POS_SEL"), 10);
