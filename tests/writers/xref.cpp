@@ -15,12 +15,13 @@ const std::set<std::string> kReadOnlyHolders = {
     "LatchAeEntry::input", "LatchAeEntry::time_source", "AlarmRow::cond", "AlarmRow::ovrd", "AlarmRow::delay",
 };
 
-Listing load() {
+}  // namespace
+
+Listing read_listing(const std::string& path) {
     Listing l;
-#ifdef TC_XREF_FILE
-    std::ifstream in(TC_XREF_FILE);
+    std::ifstream in(path);
     if (!in) {
-        l.error = std::string("cannot read ") + TC_XREF_FILE;
+        l.error = "cannot read " + path;
         return l;
     }
     std::string line;
@@ -60,10 +61,19 @@ Listing load() {
     for (auto& [caller, by_offset] : calls)
         for (auto& [offset, callee] : by_offset) l.calls[caller].push_back(callee);
     l.loaded = true;
-#else
-    l.error = "this build has no cell cross-reference (configured with TC_XREF off)";
-#endif
     return l;
+}
+
+namespace {
+
+Listing load() {
+#ifdef TC_XREF_FILE
+    return read_listing(TC_XREF_FILE);
+#else
+    Listing l;
+    l.error = "this build has no cell cross-reference (configured with TC_XREF off)";
+    return l;
+#endif
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ struct Listing {
     std::map<int, std::vector<std::string>> slices;
 };
 
+// A listing read from a file (empty with `error` set when it cannot be read).
+Listing read_listing(const std::string& path);
+
 // The listing the build made (empty with `error` set when this build has none).
 const Listing& listing();
 

@@ -324,7 +324,7 @@ Kind proxy_use(ASTContext& ctx, const Expr* e) {
         auto parents = ctx.getParents(*me);
         const Expr* call = parents.empty() ? nullptr : parents[0].get<CXXMemberCallExpr>();
         if (!call) return kEscape;
-        if (isa<CXXConversionDecl>(md) || md->getName() == "ref") {
+        if (isa<CXXConversionDecl>(md) || md->getNameAsString() == "ref") {
             return lvalue_use(ctx, call);
         }
         const std::string name = md->getNameAsString();
@@ -470,6 +470,7 @@ public:
         if (const auto* ref = r.Nodes.getNodeAs<DeclRefExpr>("tableuse")) {
             const auto* var = dyn_cast<VarDecl>(ref->getDecl());
             if (!var || !in_root(sm, var->getLocation())) return;
+            if (!in_root(sm, ref->getBeginLoc())) return;  // a use in code outside the root
             if (const auto* rd = var->getType()->getAsCXXRecordDecl(); rd && rd->getName() == "view") return;
             std::string table = "=" + var->getQualifiedNameAsString();
             for (char& c : table)
