@@ -212,6 +212,7 @@ TEST_F(CellXref, CallsInOrderAndThePiecesOfASlice) {
     std::vector<std::string> want = {"xfix::r10_uses::slice_b", "xfix::r10_uses::uses"};
     want.insert(want.end(), m.calls.at("xfix::r10_uses::uses").begin(), m.calls.at("xfix::r10_uses::uses").end());
     want.push_back("=xfix::r10_uses::kTable");
+    want.push_back("=xfix::r10_uses::kTables");
     EXPECT_EQ(xref::pieces_of(l, "xfix::r10_uses::slice_c"), want);
     for (const auto& line : listing_lines()) {
         const auto w = words(line);

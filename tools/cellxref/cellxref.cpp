@@ -30,7 +30,6 @@
 #include <llvm/Support/CommandLine.h>
 #include <llvm/Support/raw_ostream.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -178,7 +177,8 @@ Kind lvalue_use(ASTContext& ctx, const Expr* e) {
     // A cast to a reference names the same object: used as the cast is.
     if (const auto* ce = dyn_cast<ExplicitCastExpr>(p)) return ce->isGLValue() ? lvalue_use(ctx, ce) : kRead;
     if (const auto* bo = dyn_cast<BinaryOperator>(p)) {
-        if (bo->getLHS()->IgnoreParens() == e || bo->getLHS() == e) {
+        // e is the operand with its parentheses (skip_up climbed them).
+        if (bo->getLHS() == e) {
             if (bo->getOpcode() == BO_Assign) return kWrite;
             if (bo->isCompoundAssignmentOp()) return kReadWrite;
         }
@@ -199,7 +199,7 @@ Kind lvalue_use(ASTContext& ctx, const Expr* e) {
     }
     if (const auto* ase = dyn_cast<ArraySubscriptExpr>(p)) return lvalue_use(ctx, ase);
     if (const auto* oc = dyn_cast<CXXOperatorCallExpr>(p)) {
-        if (oc->getNumArgs() > 0 && oc->getArg(0)->IgnoreParenImpCasts() == e->IgnoreParenImpCasts()) {
+        if (oc->getArg(0)->IgnoreParenImpCasts() == e->IgnoreParenImpCasts()) {
             const auto op = oc->getOperator();
             if (op == OO_Equal) return kWrite;
             if (op == OO_PlusEqual || op == OO_MinusEqual || op == OO_StarEqual || op == OO_SlashEqual ||
@@ -237,12 +237,11 @@ Kind lvalue_use(ASTContext& ctx, const Expr* e) {
         return kRead;
     }
     if (isa<CXXStdInitializerListExpr>(p)) return kRead;
-    if (const auto* rs = dyn_cast<ReturnStmt>(p)) {
-        (void)rs;
+    if (isa<ReturnStmt>(p)) {
         auto parents = ctx.getParents(*p);
         // The function's return type decides; walk up to it.
         const Stmt* s = p;
-        for (int depth = 0; depth < 64 && !parents.empty(); ++depth) {
+        while (!parents.empty()) {
             if (const auto* fd = parents[0].get<FunctionDecl>()) return by_reference(fd->getReturnType());
             if (const auto* le = parents[0].get<LambdaExpr>()) return by_reference(le->getCallOperator()->getReturnType());
             if (const auto* st = parents[0].get<Stmt>()) s = st;
@@ -354,7 +353,7 @@ Kind proxy_use(ASTContext& ctx, const Expr* e) {
         return kEscape;
     }
     if (const auto* oc = dyn_cast<CXXOperatorCallExpr>(p)) {
-        if (oc->getNumArgs() > 0 && oc->getArg(0)->IgnoreParenImpCasts() == e->IgnoreParenImpCasts()) {
+        if (oc->getArg(0)->IgnoreParenImpCasts() == e->IgnoreParenImpCasts()) {
             const auto op = oc->getOperator();
             if (op == OO_Equal) return kWrite;
             if (op == OO_PlusEqual || op == OO_MinusEqual || op == OO_StarEqual) return kReadWrite;
@@ -373,11 +372,18 @@ Kind proxy_use(ASTContext& ctx, const Expr* e) {
     return kEscape;
 }
 
+// n in decimal, with leading zeros to `width` digits.
+std::string padded(unsigned n, size_t width) {
+    std::string s = std::to_string(n);
+    for (size_t k = s.size(); k < width; ++k) s = '0' + s;
+    return s;
+}
+
 // The named function a statement belongs to: a lambda's body counts as the
 // function that defines the lambda. Spaces in the name become '_'.
 std::string outer_function(ASTContext& ctx, const Stmt* s) {
     DynTypedNodeList parents = ctx.getParents(*s);
-    for (int depth = 0; depth < 512 && !parents.empty(); ++depth) {
+    while (!parents.empty()) {
         const DynTypedNode& n = parents[0];
         if (const auto* fd = n.get<FunctionDecl>()) {
             const auto* md = dyn_cast<CXXMethodDecl>(fd);
@@ -457,10 +463,7 @@ public:
             if (!caller || !callee) return;
             if (!in_root(sm, caller->getLocation()) || !in_root(sm, callee->getLocation())) return;
             if (callee->isImplicit() || callee->getBuiltinID() != 0 || caller->isImplicit()) return;
-            const SourceLocation loc = sm.getExpansionLoc(call->getBeginLoc());
-            char pos[32];
-            std::snprintf(pos, sizeof pos, "%08u", sm.getFileOffset(loc));
-            (void)caller;
+            const std::string pos = padded(sm.getFileOffset(sm.getExpansionLoc(call->getBeginLoc())), 8);
             std::string callee_name = callee->getQualifiedNameAsString();
             for (char& c : callee_name)
                 if (c == ' ') c = '_';
@@ -477,8 +480,7 @@ public:
                 if (c == ' ') c = '_';
             const std::string fn = outer_function(*r.Context, ref);
             if (fn.empty() || fn[0] == '=' || fn == "-") return;
-            char pos[32];
-            std::snprintf(pos, sizeof pos, "%08u", sm.getFileOffset(sm.getExpansionLoc(ref->getBeginLoc())));
+            const std::string pos = padded(sm.getFileOffset(sm.getExpansionLoc(ref->getBeginLoc())), 8);
             out_.insert("CALL " + fn + " " + pos + " " + table);
             return;
         }
@@ -492,9 +494,8 @@ public:
                 if (!s) return;
                 if (const auto* dre = dyn_cast<DeclRefExpr>(s)) {
                     if (const auto* fd = dyn_cast<FunctionDecl>(dre->getDecl())) {
-                        char buf[64];
-                        std::snprintf(buf, sizeof buf, "SLICE %d %03d ", group, idx++);
-                        out_.insert(buf + fd->getQualifiedNameAsString());
+                        out_.insert("SLICE " + std::to_string(group) + " " + padded(idx++, 3) + " " +
+                                    fd->getQualifiedNameAsString());
                     }
                     return;
                 }
