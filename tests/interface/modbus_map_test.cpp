@@ -5,6 +5,7 @@
 // feeds its counters; links 2 and 3 start on the null device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -17,6 +18,7 @@
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace {
 
@@ -410,53 +412,85 @@ TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
     EXPECT_EQ(_AR_MOD_MOD1_11103[16], 25);
 }
 
-// The values scaled for the map, division by zero included.
-TEST_F(ModbusMap, ScaledValues) {
-    start();
-    struct In {
+// The values scaled for the map, on the whole program: a unit in control
+// with the remote speed setpoint and cascade configured on the controller's
+// analog inputs, the cascade input's Modbus multiplier 10. Each scaled
+// value follows from the program's own values of the pass.
+class ModbusMapOnProgram : public ref_test::RefRig {};
+
+TEST_F(ModbusMapOnProgram, ScaledValues) {
+    startWithRemoteAndCascade({{"_ub7.AI_MOD_X.IN", 4}});
+    startToInControl();
+    // Held at minimum governor, the shaft steady: the values of one pass
+    // are those of the next.
+    holdShaftAt(ref_test::kMinGov);
+    runPasses(ref_test::R160, 40);
+    ASSERT_TRUE(step("A08_STEP"));
+    const float scale = real("MOD_SCALE.CASC_SCALE.A_NAME");
+    EXPECT_FLOAT_EQ(scale, 10.0f);
+    const float max_gov = real("IFACE_IN_SPEED.MAX_GOV.A_NAME");
+    EXPECT_FLOAT_EQ(max_gov, ref_test::kMaxGov);
+    // The cascade input at mid range (12 mA on 0 .. 100).
+    const float pv = real("IFACE_IN_CASC.CASC_IN_NAME.A_NAME");
+    EXPECT_NEAR(pv, 50.0f, 0.01f);
+    const float sp = real("IFACE_OUT_CASC.CASC_SP.A_NAME");
+    const float min_half = real("CASC_CTRL.MINSP_DIV2.DIVIDE");
+    const float range = real("CASC_CTRL.MAX_CASC.SUBTRACT");
+    ASSERT_GT(range, 0.0f);
+    const float speed = real("MPU.TURB_SPD.A_NAME");
+    EXPECT_NEAR(speed, ref_test::kMinGov, 5.0f);
+    const float setpt = real("SPD_CTRL.SPD_SETPT.A_NAME");
+    EXPECT_NEAR(setpt, ref_test::kMinGov, 5.0f);
+    const float demand = real("IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME");
+    EXPECT_GT(demand, 0.0f);
+    struct Out {
         const char* cell;
         double value;
     };
-    const In ins[] = {{"HP_DRIVER.HP_MAX.A_MIN", 0.5},          {"IFACE_OUT_CASC.CASC_PID.A_NAME", 0.25},
-                      {"MOD_SCALE.CASC_SCALE.A_NAME", 4.0},     {"IFACE_OUT_CASC.CASC_SP.A_NAME", 60.0},
-                      {"CASC_CTRL.MINSP_DIV2.DIVIDE"  , 10.0},    {"CASC_CTRL.MAX_CASC.SUBTRACT", 50.0},
-                      {"IFACE_IN_CASC.CASC_IN_NAME.A_NAME", 30.0}, {"IFACE_OUT_VLV.LSS_OUT.A_NAME", 0.75},
-                      {"CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE", 3.0}, {"IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME", 7.0},
-                      {"SPD_CTRL.SPD_SETPT.A_NAME", 3000.0},    {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 4000.0},
-                      {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", 0.4}, {"MPU.TURB_SPD.A_NAME", 2000.0}};
-    for (const In& i : ins) setCell(i.cell, i.value);
-    _AW_MOD_MOD1_11103[1] = 200;
-    link1Pass(1);
-    link1Pass(1);
-    struct Out {
-        const char* cell;
-        float value;
-    };
     const Out outs[] = {
-        {"MOD_SCALE.ACT1_HSS.MULTIPLY", 50.0f},   {"MOD_SCALE.CASC_100.MULTIPLY", 25.0f},
-        {"MOD_SCALE.CASC_MOD1.DIVIDE", 50.0f},    {"MOD_SCALE.SP_DIV2.DIVIDE", 30.0f},
-        {"MOD_SCALE.CAS_SP_SCL.SUBTRACT", 20.0f}, {"MOD_SCALE.CASC_RANGE.DIVIDE", 2.0f},
-        {"MOD_SCALE.CASC_PRCT.MULTIPLY", 4000.0f}, {"MOD_SCALE.CASC_RNG_SCL.DIVIDE", 15.0f},
-        {"MOD_SCALE.CASC_SCD.MULTIPLY", 120.0f},  {"MOD_SCALE.CAS_PV_SCL.SUBTRACT", 5.0f},
-        {"MOD_SCALE.CAS_VL_PRC.MULTIPLY", 1000.0f}, {"MOD_SCALE.CSETPT_SCD.MULTIPLY", 240.0f},
-        {"MOD_SCALE.LSS_100.MULTIPLY", 75.0f},    {"MOD_SCALE.M1_CAS_SCL.MULTIPLY", 12.0f},
-        {"MOD_SCALE.RMT_CASC_S.MULTIPLY", 28.0f}, {"MOD_SCALE.SETPT.DIVIDE", 0.75f},
-        {"MOD_SCALE.SETPT_PRCT.MULTIPLY", 7500.0f}, {"MOD_SCALE.SPD_100.MULTIPLY", 40.0f},
-        {"MOD_SCALE.SPEED.DIVIDE", 0.5f},         {"MOD_SCALE.SPD_PRCT.MULTIPLY", 5000.0f},
+        {"MOD_SCALE.ACT1_HSS.MULTIPLY", real("HP_DRIVER.HP_MAX.A_MIN") * 100.0},
+        {"MOD_SCALE.CASC_100.MULTIPLY", real("IFACE_OUT_CASC.CASC_PID.A_NAME") * 100.0},
+        {"MOD_SCALE.CASC_MOD1.DIVIDE", real("MOD.MOD1.AW_V_2") / scale},
+        {"MOD_SCALE.SP_DIV2.DIVIDE", sp / 2.0},
+        {"MOD_SCALE.CAS_SP_SCL.SUBTRACT", sp / 2.0 - min_half},
+        {"MOD_SCALE.CASC_RANGE.DIVIDE", 100.0 / range},
+        {"MOD_SCALE.CASC_PRCT.MULTIPLY", (sp / 2.0 - min_half) * 100.0 * (100.0 / range)},
+        {"MOD_SCALE.CASC_RNG_SCL.DIVIDE", pv / 2.0},
+        {"MOD_SCALE.CASC_SCD.MULTIPLY", pv * scale},
+        {"MOD_SCALE.CAS_PV_SCL.SUBTRACT", pv / 2.0 - min_half},
+        {"MOD_SCALE.CAS_VL_PRC.MULTIPLY", (pv / 2.0 - min_half) * 100.0 * (100.0 / range)},
+        {"MOD_SCALE.CSETPT_SCD.MULTIPLY", scale * sp},
+        {"MOD_SCALE.LSS_100.MULTIPLY", real("IFACE_OUT_VLV.LSS_OUT.A_NAME") * 100.0},
+        {"MOD_SCALE.M1_CAS_SCL.MULTIPLY", real("CASC_ENTRD.M1_SMP_TUN.SAMP_TUNE") * scale},
+        {"MOD_SCALE.RMT_CASC_S.MULTIPLY", real("IFACE_OUT_CASC.REMOTE_CAS_SP.A_NAME") * scale},
+        {"MOD_SCALE.SETPT.DIVIDE", setpt / max_gov},
+        {"MOD_SCALE.SETPT_PRCT.MULTIPLY", setpt / max_gov * 10000.0},
+        {"MOD_SCALE.SPD_100.MULTIPLY", demand * 100.0},
+        {"MOD_SCALE.SPEED.DIVIDE", speed / max_gov},
+        {"MOD_SCALE.SPD_PRCT.MULTIPLY", speed / max_gov * 10000.0},
     };
-    for (const Out& o : outs) EXPECT_FLOAT_EQ(real(o.cell), o.value) << o.cell;
+    for (const Out& o : outs) EXPECT_NEAR(real(o.cell), o.value, 1e-4 * std::max(1.0, std::fabs(o.value))) << o.cell;
     // Registers 6 and 7: the speed demand and the actuator high select, x 100.
-    EXPECT_EQ(_AR_MOD_MOD1_11103[5], 40);
-    EXPECT_EQ(_AR_MOD_MOD1_11103[6], 50);
-    EXPECT_EQ(_AR_MOD_MOD1_11103[7], 25);
-    // Division by zero gives the system's large value, with the dividend's sign.
-    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 0.0);
-    setCell("MOD_SCALE.CASC_SCALE.A_NAME", 0.0);
-    setCell("MPU.TURB_SPD.A_NAME", -5.0);
-    link1Pass(1);
-    EXPECT_GT(real("MOD_SCALE.SETPT.DIVIDE"), 1e30f);
-    EXPECT_LT(real("MOD_SCALE.SPEED.DIVIDE"), -1e30f);
-    EXPECT_GT(real("MOD_SCALE.CASC_MOD1.DIVIDE"), 1e30f);
+    EXPECT_EQ(_AR_MOD_MOD1_11103[5], MOD_register_word(real("MOD.MOD1.AR_M_6"), real("MOD_SCALE.SPD_100.MULTIPLY")));
+    EXPECT_EQ(_AR_MOD_MOD1_11103[6], MOD_register_word(real("MOD.MOD1.AR_M_7"), real("MOD_SCALE.ACT1_HSS.MULTIPLY")));
+    EXPECT_NE(_AR_MOD_MOD1_11103[5], 0);
+}
+
+// Configured without a maximum governor speed (a configuration error): the
+// speed and setpoint percentages divide by zero and show the system's large
+// value, with the dividend's sign.
+TEST_F(ModbusMapOnProgram, ScaledValuesDivideByZeroToTheLargeValue) {
+    holdShaftAt(500.0);
+    startApp();
+    serviceWrite("CNFG_SETPT.QT_MAX_GOV.IN", 0.0);
+    runPasses(ref_test::R160, 20);
+    ASSERT_EQ(real("IFACE_IN_SPEED.MAX_GOV.A_NAME"), 0.0f);
+    ASSERT_NEAR(real("MPU.TURB_SPD.A_NAME"), 500.0f, 5.0f);
+    EXPECT_GT(real("MOD_SCALE.SPEED.DIVIDE"), 1e30f);
+    EXPECT_GT(real("MOD_SCALE.SPD_PRCT.MULTIPLY"), 1e30f);
+    const float setpt = real("SPD_CTRL.SPD_SETPT.A_NAME");
+    EXPECT_GT(std::fabs(real("MOD_SCALE.SETPT.DIVIDE")), 1e30f);
+    EXPECT_EQ(real("MOD_SCALE.SETPT.DIVIDE") > 0.0f, setpt >= 0.0f) << setpt;
 }
 
 // A link's alarm: the steady error, or with its switch set a pulse of one

@@ -15,6 +15,7 @@
 #include "app/interface/PWR_UP_MSG.cells.h"
 #include "app/remote_io/remote_io.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace {
 
@@ -27,18 +28,6 @@ void defaultsOnce() {
     if (!g_defaulted) tc_test::loadTunableDefaults();
     g_defaulted = true;
 }
-
-struct Choice {
-    const char* cell;  // the condition; "" for the default
-    int32_t number;
-    const char* text;
-};
-struct Selection {
-    const char* name;  // the block: its B_TO_STR and MSG_SEL cells
-    std::vector<Choice> choices;  // in order of precedence, default last
-};
-
-void PrintTo(const Selection& s, std::ostream* os) { *os << s.name; }
 
 class Texts : public tc_test::AppHarness {
 protected:
@@ -67,55 +56,77 @@ protected:
     }
 };
 
-class Selections : public Texts, public ::testing::WithParamInterface<Selection> {};
-
-// With condition k and every later one true, condition k's text shows; with
-// none, the default.
-TEST_P(Selections, EarlierConditionsWin) {
-    const Selection& s = GetParam();
-    start();
-    const size_t n = s.choices.size() - 1;
-    for (size_t k = n; k-- > 0;) {
-        setCell(s.choices[k].cell, 1);
-        settle();
-        expectText(s.name, s.choices[k].number, s.choices[k].text);
+// The selections on the whole program, driven through a start: each text
+// comes from the state the unit is really in, and where two conditions
+// hold at once the earlier one's text shows.
+class Selections : public ref_test::RefRig {
+protected:
+    void settle() { runPasses(ref_test::R160, 8); }
+    void expectText(const std::string& block, int32_t number, const std::string& want) {
+        EXPECT_EQ(text(block + ".B_TO_STR"), want) << block;
+        EXPECT_EQ(integer(block + ".MSG_SEL"), number) << block;
     }
-    for (size_t k = 0; k < n; ++k) setCell(s.choices[k].cell, 0);
+};
+
+// The start inhibit: configured without a start mode, the configuration
+// error trips the unit, and of the two conditions that hold a start back
+// the trip's text shows.
+TEST_F(Selections, StartInhibitEarlierConditionsWin) {
+    startApp();
+    serviceWrite("CNFG_START.CONFIG_B.IN_1", 0);
+    serviceWrite("CNFG_START.CONFIG_B.IN_2", 0);
+    runPasses(ref_test::R160, 20);
+    contact(ref_test::kTripContact, true);
+    runPasses(ref_test::R160, 8);
+    reset();
     settle();
-    expectText(s.name, s.choices[n].number, s.choices[n].text);
+    EXPECT_EQ(boolean("START.STRT_IH.SEL_2"), 1u);
+    EXPECT_EQ(boolean("START.STRT_IH.SEL_1"), 1u);
+    expectText("MESSAGE_START.START_INH_MSG", 1, "Turbine Tripped");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , Selections,
-    ::testing::Values(
-        Selection{"MESSAGE.SPEED_MSG",
-                  {{"MESSAGE.SPD_IN_CTRL_DLY.DELAY", 1, "In Control"},
-                   {"IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME", 2, "Disabled"},
-                   {"MESSAGE.SPD_ACTIVE.AND", 3, "Active"},
-                   {"", 0, "Active"}}},
-        Selection{"MESSAGE_START.AUTO_STRT",
-                  {{"IFACE_OUT_START.IN_CRIT.B_NAME", 1, "\"In Crit Band\""},
-                   {"SPDC.A08_STEP.SFC_STEP", 3, "Startup Completed"},
-                   {"SPDC.A02ASTEP.SFC_STEP", 4, "\"Halted\""},
-                   {"SPDC.A12_STEP.SFC_STEP", 5, "\"Waiting for Idle Permissives\""},
-                   {"MESSAGE_START.TOIDLE.OR", 6, "\"Mvg Low Idle\""},
-                   {"SPDC.A02_STEP.SFC_STEP", 7, "\"At Low Idle\""},
-                   {"SPDC.A07_STEP.SFC_STEP", 12, "\"Mvg to Rated\""},
-                   {"", 0, "Not Active"}}},
-        Selection{"MESSAGE_START.CNTRL_STOP",
-                  {{"CNTRL_STOP.NSD_ENABLED.LATCH_R", 1, "In Control"}, {"", 0, "Stopped"}}},
-        Selection{"MESSAGE_START.START_INH_MSG",
-                  {{"START.STRT_IH.SEL_1", 1, "Turbine Tripped"},
-                   {"START.STRT_IH.SEL_2", 2, "No Start Configured"},
-                   {"START.STRT_IH.SEL_3", 3, "BI Permissibe Not Met"},
-                   {"START.STRT_IH.SEL_4", 4, "Redundant Communication Error"},
-                   {"START.STRT_IH.SEL_5", 5, "Configuration Error"},
-                   {"START.STRT_IH.SEL_6", 6, "In Critical Band"},
-                   {"", 0, "Ok to Start"}}}),
-    [](const ::testing::TestParamInfo<Selection>& info) {
-        std::string n = info.param.name;
-        return n.substr(n.find('.') + 1);
-    });
+// A ready unit may start; a trip holds it back until it is reset.
+TEST_F(Selections, StartInhibitFollowsATripAndItsReset) {
+    start(false, false);
+    settle();
+    expectText("MESSAGE_START.START_INH_MSG", 0, "Ok to Start");
+    trip();
+    settle();
+    expectText("MESSAGE_START.START_INH_MSG", 1, "Turbine Tripped");
+    clearTrip();
+    settle();
+    expectText("MESSAGE_START.START_INH_MSG", 0, "Ok to Start");
+}
+
+// An automatic start to idle, then to rated: the start message follows each
+// step, the speed message shows the controller in control, and a trip
+// leaves both.
+TEST_F(Selections, AutoStartAndSpeedTextsThroughAStartToRated) {
+    start(true, true);
+    settle();
+    expectText("MESSAGE_START.START_INH_MSG", 0, "Ok to Start");
+    expectText("MESSAGE_START.AUTO_STRT", 0, "Not Active");
+    expectText("MESSAGE_START.CNTRL_STOP", 0, "Stopped");
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 100));
+    settle();
+    expectText("MESSAGE_START.AUTO_STRT", 6, "\"Mvg Low Idle\"");
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
+    settle();
+    expectText("MESSAGE_START.AUTO_STRT", 7, "\"At Low Idle\"");
+    pulse("IFACE_IN_START.IR_EN.IN", ref_test::R160);
+    ASSERT_TRUE(runUntil([&] { return step("A07_STEP"); }, 100));
+    settle();
+    expectText("MESSAGE_START.AUTO_STRT", 12, "\"Mvg to Rated\"");
+    ASSERT_TRUE(runUntil([&] { return step("A08_STEP"); }, 2000));
+    settle();
+    expectText("MESSAGE_START.AUTO_STRT", 3, "Startup Completed");
+    expectText("MESSAGE.SPEED_MSG", 1, "In Control");
+    trip();
+    settle();
+    expectText("MESSAGE_START.START_INH_MSG", 1, "Turbine Tripped");
+    expectText("MESSAGE_START.AUTO_STRT", 0, "Not Active");
+}
 
 // The idle/rated status: each text by its own condition.
 TEST_F(Texts, IdleRatedStatusEachTextByItsCondition) {
