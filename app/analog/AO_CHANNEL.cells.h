@@ -152,15 +152,19 @@
 
 // The output port that the data log names by its outside name.
 #define AO_CHANNEL_PORTS(X, OUTER, M) X(OUTER ".MA_SIGNAL_OUT " M ".MA_SIGNAL.A_NAME")
+// The controller's own outputs also show their Modbus multiplier setting
+// under its outside name.
+#define AO_CHANNEL_CHASSIS_PORTS(X, OUTER, M) \
+    AO_CHANNEL_PORTS(X, OUTER, M) X(OUTER ".QT_MODAO_X " M ".AO_MOD_X.IN")
 
 #define _ub10_CELLS(X) AO_CHANNEL_ROWS(X, "AO 01 Actual Speed")
-#define _ub10_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_01", "_ub10")
+#define _ub10_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_01", "_ub10")
 CAT_USER_BLOCK(_ub10, "CNFG_AO.AO_01", _ub10_ALIASES)
 #define _ub11_CELLS(X) AO_CHANNEL_ROWS(X, "AO 02")
-#define _ub11_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_02", "_ub11")
+#define _ub11_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_02", "_ub11")
 CAT_USER_BLOCK(_ub11, "CNFG_AO.AO_02", _ub11_ALIASES)
 #define _ub12_CELLS(X) AO_CHANNEL_ROWS(X, "AO 03")
-#define _ub12_ALIASES(X) AO_CHANNEL_PORTS(X, "CNFG_AO.AO_03", "_ub12")
+#define _ub12_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_03", "_ub12")
 CAT_USER_BLOCK(_ub12, "CNFG_AO.AO_03", _ub12_ALIASES)
 #define _ub41_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_1") AO_CHANNEL_REMOTE_ROWS(X)
 #define _ub41_ALIASES(X) AO_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AO_01", "_ub41")

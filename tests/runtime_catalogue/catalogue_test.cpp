@@ -104,6 +104,23 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
     type = 0;
     ASSERT_EQ(get_dbug_address_in(app, "_ub24._C_FUNC.I_OUT_2", &type, 0, &byModule, &rate), 1);
     EXPECT_EQ(byInstance, byModule);
+    // The controller's analog outputs show their Modbus multiplier settings
+    // under their outside names; the remote node's outputs have none.
+    const struct { const char* outside; const char* inner; } settings[] = {
+        {"CNFG_AO.AO_01.QT_MODAO_X", "_ub10.AO_MOD_X.IN"},
+        {"CNFG_AO.AO_02.QT_MODAO_X", "_ub11.AO_MOD_X.IN"},
+        {"CNFG_AO.AO_03.QT_MODAO_X", "_ub12.AO_MOD_X.IN"},
+    };
+    for (const auto& st : settings) {
+        CellRef outside = 0, inner = 0;
+        type = 0;
+        ASSERT_EQ(get_dbug_address_in(app, st.outside, &type, 0, &outside, &rate), 1) << st.outside;
+        EXPECT_EQ(type, 'I') << st.outside;
+        type = 0;
+        ASSERT_EQ(get_dbug_address_in(app, st.inner, &type, 0, &inner, &rate), 1) << st.inner;
+        EXPECT_EQ(outside, inner) << st.outside;
+    }
+    EXPECT_EQ(get_dbug_address_in(app, "VL1_AIO.CNFG_AO_01.QT_MODAO_X", &type, 0, &ref, &rate), -2);
 }
 
 TEST(Lookup, OverlongNamesInExactSizeBuffersAreRejected) {
