@@ -245,6 +245,44 @@ TEST_F(Setpoint, RemoteSetpointTakesOverAndItsLossTracksTheSpeed) {
     EXPECT_FLOAT_EQ(ref(), held);
 }
 
+// The loss of the remote setpoint's input gives the reference's tracking one
+// pulse of 16 passes of 20 ms (0.02 added fifteen times in single precision
+// stays just below its 0.3 s), however long the loss lasts; a second loss,
+// after the input came back and its fault was reset, gives a second pulse.
+TEST_F(Setpoint, ALostRemoteSetpointGivesOnePulseOfSixteenPasses) {
+    startWithRemote(12.0);
+    auto pulse = [&] { return boolean("SPDC.LOST_REM.ONE_SHOT") != 0; };
+    auto fault = [&] { return boolean("IFACE_IN_SPEED.REMSP_PV_FLT.B_NAME") != 0; };
+    for (int loss = 0; loss < 2; ++loss) {
+        SCOPED_TRACE(loss);
+        ASSERT_FALSE(fault());
+        EXPECT_FALSE(pulse());
+        board::setAnalogInputMa(0, 0.0);
+        int waited = 0;
+        while (!pulse() && waited++ < 200) runPasses(R20, 1);
+        ASSERT_TRUE(pulse()) << "no pulse after the input's loss";
+        EXPECT_TRUE(fault());
+        int passes = 0;
+        while (pulse() && passes < 100) {
+            ++passes;
+            runPasses(R20, 1);
+        }
+        EXPECT_EQ(passes, 16);
+        // The loss lasts; no further pulse.
+        for (int k = 0; k < 60; ++k) {
+            runPasses(R20, 1);
+            ASSERT_FALSE(pulse()) << "a second pulse " << k << " passes after the first";
+        }
+        EXPECT_TRUE(fault());
+        // The input back and its latched fault reset from the contact.
+        board::setAnalogInputMa(0, 12.0);
+        runPasses(R80, 5);
+        reset();
+        ASSERT_TRUE(runUntil([&] { return !fault(); }, 50));
+        runPasses(R20, 2);
+    }
+}
+
 TEST_F(Setpoint, RemoteEnableContactReleaseDisablesTheRemoteSetpoint) {
     startWithRemote(12.0);
     startToInControl();
