@@ -81,6 +81,17 @@ inline constexpr InSlice kInSlice[] = {
     {"BO_MUX.SEL_LSW.LIST_1", "_R80_TASK_17"},
     // 160 ms: Modbus scaling.
     {"MOD_IO.ACT1_100.MULTIPLY", "_R160_TASK_45"},
+    // 160 ms: cascade in control, its relay and interface flags, and the
+    // sequence's blink request, after the discrete-input routing.
+    {"RCLTR.OR_CASCADE.OR", "_R160_TASK_12"},
+    {"IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME", "_R160_TASK_12"},
+    {"BO_MUX.CASC_ACTIV.B_NAME", "_R160_TASK_12"},
+    {"BO_MUX.RMTCAS_ACT.B_NAME", "_R160_TASK_12"},
+    {"AUTO_SEQ.NOR_STEP.NOR", "_R160_TASK_12"},
+    {"AUTO_SEQ.BLINK.AND", "_R160_TASK_12"},
+    // The overspeed test: its demand at 80 ms, its no-movement delay at 160 ms.
+    {"OSPD.OSPD_DMD_OR.OR", "_R80_TASK_22"},
+    {"OSPD.DLY_NOMOV.DELAY", "_R160_TASK_40"},
 };
 
 inline constexpr PieceInSlice kPieceInSlice[] = {
@@ -99,6 +110,10 @@ inline constexpr Before kBefore[] = {
     // The remote nodes' start-up pulses follow their requests in the pass.
     {"CNFG_CAN2.VL1_INIT.OR", "CNFG_CAN2.VL1_INIT_OS.ONE_SHOT"},
     {"CNFG_CAN2.ALL_PWRUP.AND", "CNFG_CAN2.RST_CAN2.ONE_SHOT"},
+    // The 160 ms slice of the cascade flags: the discrete-input routing,
+    // then cascade in control, then the sequence's blink request.
+    {"BI_MUX.BI01_TS_SEL.I_NAME", "RCLTR.OR_CASCADE.OR"},
+    {"RCLTR.OR_CASCADE.OR", "AUTO_SEQ.BLINK.AND"},
 };
 
 }  // namespace order
