@@ -27,6 +27,13 @@ protected:
         hk::runTask([=] { board::setKey(k.word, k.bit, pressed); });
     }
     bool running() { return boolean("START.RUN_CMD.LATCH_R") != 0; }
+    // A trip, its reset and the shaft brought to rest.
+    void tripToRest() {
+        trip();
+        ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
+        clearTrip();
+        shaftAt(0.0);
+    }
     // 80 ms passes over which the chart is out of A00 (and Z00, with
     // `orZ00`).
     int passesOutOfRest(int passes, bool orZ00 = false) {
@@ -96,10 +103,7 @@ TEST_F(StartReset, AStartCommandHeldOnGivesExactlyOneRun) {
         EXPECT_EQ(pulses, 0);
         // A trip, its reset, the shaft brought to rest: ready again, and
         // with the command still held the unit stays at rest.
-        trip();
-        ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
-        clearTrip();
-        shaftAt(0.0);
+        tripToRest();
         ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
         EXPECT_EQ(passesOutOfRest(100), 0) << "a held command restarted the unit after a trip";
         EXPECT_FALSE(running());
@@ -110,10 +114,7 @@ TEST_F(StartReset, AStartCommandHeldOnGivesExactlyOneRun) {
         hold(true);
         EXPECT_TRUE(runUntil([&] { return running() && step("A01_STEP"); }, 20));
         hold(false);
-        trip();
-        ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
-        clearTrip();
-        shaftAt(0.0);
+        tripToRest();
     }
 }
 
@@ -287,10 +288,7 @@ TEST_F(StartReset, EveryStartRoadStartsAndAResetDoesNot) {
         contact(kStartContact, false);
         startKey(false);
         if (running()) {
-            trip();
-            ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
-            clearTrip();
-            shaftAt(0.0);
+            tripToRest();
             ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
             runPasses(R160, 10);
         }
@@ -352,10 +350,7 @@ TEST_F(StartReset, StartingEndsAtIdleOrMinimumGovernorOrWithATrip) {
     runPasses(R80, 2);
     EXPECT_EQ(boolean("IFACE_OUT_START.STARTING.B_NAME"), 0u);
     // A trip while starting ends it.
-    trip();
-    ASSERT_TRUE(runUntil([&] { return !running(); }, 4));
-    clearTrip();
-    shaftAt(0.0);
+    tripToRest();
     ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
     runPasses(R160, 10);
     startCommand();
