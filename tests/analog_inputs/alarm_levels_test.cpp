@@ -82,6 +82,16 @@ TEST_F(AlarmLevels, EachLevelSetsAfterItsDelayHoldsInItsDeadbandAndClearsOnReset
         EXPECT_EQ(boolean(a + c.output), 0u);
         setCell(a + c.use + ".IN", 0);
     }
+    // With no delay a level sets in the very pass its condition first
+    // stands with the level in use.
+    const std::string a = alarms(0) + ".";
+    setCell(a + "ALM_DLY.IN", 0.0);
+    setCell(a + "INVERT_LVL1.IN", 0);
+    settle(0, 60.5);
+    EXPECT_EQ(boolean(a + "ALARM_LVL1.B_NAME"), 0u);
+    setCell(a + "USE_SP1.IN", 1);
+    runPasses(R20, 1);
+    EXPECT_EQ(boolean(a + "ALARM_LVL1.B_NAME"), 1u);
 }
 
 // Both levels of every channel run on that channel's own value, in the
