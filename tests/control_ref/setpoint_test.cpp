@@ -303,21 +303,28 @@ TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {
     EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
 }
 
-// The remote speed setpoint and cascade both configured, with momentary
-// enables (an enable of one disables the other): the remote setpoint enabled
-// from the service tool takes the setpoint, the cascade enabled then takes
-// over from it; a trip returns the chart to local control.
+// The remote speed setpoint, cascade and the remote cascade setpoint (on
+// the third analog input) configured, with momentary enables (an enable of
+// one disables the other): the remote setpoint enabled from the service tool
+// takes the setpoint, the cascade enabled then takes over from it, the
+// remote cascade setpoint enabled takes the cascade; a trip returns the
+// chart to local control.
 TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl) {
-    startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1}});
+    board::setAnalogInputMa(2, 12.0);
+    startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_DI_MOMENT.IN", 1},
+                               {"CNFG_CASC.CONFIG_B.IN_4", 1},
+                               {"_ub8.FUNCT.IN", 4},
+                               {"_ub8.RANGE_LO.IN", 0.0},
+                               {"_ub8.RANGE_HI.IN", 100.0}});
     // The cascade relay flags and the sequence's blink request (160 ms):
     // at rest no step of its own, no run command; while the start runs the
     // run command is on and no step of its own yet, but the sequence is
     // halted (this application never continues it), so no blink.
-    const auto flags = [&](uint32_t cascade, uint32_t nor_step) {
+    const auto flags = [&](uint32_t cascade, uint32_t nor_step, uint32_t remote_cascade = 0) {
         EXPECT_EQ(boolean("RCLTR.OR_CASCADE.OR"), cascade);
         EXPECT_EQ(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME"), cascade);
         EXPECT_EQ(boolean("BO_MUX.CASC_ACTIV.B_NAME"), cascade);
-        EXPECT_EQ(boolean("BO_MUX.RMTCAS_ACT.B_NAME"), 0u);
+        EXPECT_EQ(boolean("BO_MUX.RMTCAS_ACT.B_NAME"), remote_cascade);
         EXPECT_EQ(boolean("AUTO_SEQ.NOR_STEP.NOR"), nor_step);
         EXPECT_EQ(boolean("AUTO_SEQ.BLINK.AND"), 0u);
     };
@@ -350,12 +357,20 @@ TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl)
     runPasses(R160, 5);
     EXPECT_TRUE(step("B02_STEP"));
     flags(1, 0);
+    EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), "Cascade / Speed");
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 1);
+    ASSERT_TRUE(runUntil([&] { return step("B03_STEP"); }, 10));
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 0);
+    EXPECT_FALSE(step("B02_STEP"));
+    runPasses(R160, 1);
+    flags(1, 0, 1);
+    EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), "Remote Cascade/Speed");
     trip();
     ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 3));
     runPasses(R80, 1);
     runPasses(R160, 2);
     EXPECT_TRUE(step("B00_STEP"));
-    EXPECT_FALSE(step("B02_STEP"));
+    EXPECT_FALSE(step("B03_STEP"));
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 0u);
     runPasses(R160, 1);
     flags(0, 1);

@@ -9,7 +9,6 @@
 #include "app/discrete/BO_MUX.cells.h"
 #include "app/discrete/VL5_BO.cells.h"
 #include "platform/vkiobus.h"
-#include "app/control/RCLTR.cells.h"
 #include "tests/discrete/discrete_rig.h"
 
 namespace di_test {
@@ -487,33 +486,6 @@ const DriveCase kDriveCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Conditions, DriveShutdown, ::testing::ValuesIn(kDriveCases),
                          [](const ::testing::TestParamInfo<DriveCase>& i) { return std::string(i.param.name); });
-
-// The cascade relay states follow the speed reference's cascade steps:
-// cascade active in either, remote cascade active in the remote one.
-class CascadeStates : public DiscreteRig {
-protected:
-    void SetUp() override {
-        DiscreteRig::SetUp();
-        useSlices(R160, {r160::RCLTR_cascade});
-    }
-};
-
-TEST_F(CascadeStates, CascadeActiveInEitherStepRemoteOnlyInTheRemoteOne) {
-    startApp();
-    const struct {
-        int b02, b03;
-        uint32_t active, remote;
-    } rows[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}};
-    for (const auto& r : rows) {
-        setCell("SPDC.B02_STEP.SFC_STEP", r.b02);
-        setCell("SPDC.B03_STEP.SFC_STEP", r.b03);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("RCLTR.OR_CASCADE.OR"), r.active) << r.b02 << r.b03;
-        EXPECT_EQ(boolean("BO_MUX.CASC_ACTIV.B_NAME"), r.active) << r.b02 << r.b03;
-        EXPECT_EQ(boolean("BO_MUX.RMTCAS_ACT.B_NAME"), r.remote) << r.b02 << r.b03;
-        EXPECT_EQ(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME"), r.active);
-    }
-}
 
 }  // namespace
 }  // namespace di_test
