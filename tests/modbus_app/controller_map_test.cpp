@@ -259,6 +259,24 @@ TEST_F(ControllerMap, TcpWritesAreRefusedUntilTheWriteEnableIsSet) {
     EXPECT_NE(poll(tcp + "-t 4 -r 1 -c 3 127.0.0.1").find(at(2, 500)), std::string::npos);
 }
 
+// Coil 9, written by a master while the link's writes are enabled, is the
+// command that disables the remote speed setpoint: it latches in the
+// command window and raises its own alarm (60).
+TEST_F(ControllerMap, TheRemoteSpeedDisableCoilRaisesItsAlarm) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.PORT2_WRT_ENBL.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return flag("MOD.MOD1.AW_ENBL_2") == 1; }));
+    ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 0 -r 9 127.0.0.1").first == 0; }));
+    EXPECT_EQ(flag("MOD_BW.BW_CMD.SEL_9"), 0);
+    EXPECT_EQ(flag("ALARMS.ANY.SEL_60"), 0);
+    EXPECT_NE(poll(tcp + "-t 0 -r 9 127.0.0.1 1").find("Written 1 references."), std::string::npos);
+    EXPECT_TRUE(eventually([&] { return flag("MOD_BW.BW_CMD.SEL_9") == 1; }));
+    EXPECT_EQ(flag("RMT_ENBL.OR_DISABLE.OR"), 1);
+    EXPECT_TRUE(eventually([&] { return flag("ALARMS.ANY.SEL_60") == 1; }));
+    EXPECT_EQ(flag("ALARMS.ANY.SEL_61"), 0);
+}
+
 // Link 1 on the serial line in RTU framing: the same map, its own write enable.
 TEST_F(ControllerMap, RtuLinkOnTheSerialLine) {
     ASSERT_EQ(svc->write("C_COMM.C3.IN", kInt, svc_test::u32(2)), 0);

@@ -366,9 +366,9 @@ const Settings kRemoteCascade = {{"CNFG_CASC.CONFIG_B.IN_1", 1},
                                  {"_ub7.FUNCT.IN", 3}};
 
 // Not in this table: alarm 55 (the remote nodes' own alarm list) comes from
-// the remote I/O nodes on the CAN bus, and alarms 60 and 61 (the remote
-// setpoint disabled by a Modbus or an OPC command) from masters on those
-// links; this rig has neither.
+// the remote I/O nodes on the CAN bus, and alarm 60 (the remote setpoint
+// disabled by a Modbus command) from a master on a Modbus link; this rig has
+// neither (the remote-node and the Modbus tests raise them).
 const Source kSources[] = {
     // The remote speed setpoint in use on an input ranged to its limits.
     inputFailed("RemoteSpeedInput", 27, "ALM_LOGIC.REMSPDSP_FLT.AND", 0, 2,
@@ -498,6 +498,10 @@ const Source kSources[] = {
       {"_ub6.RANGE_HI.IN", kMaxGov}},
      [](AlarmBase& r) { r.close(kSpareContact, false); }, true, true,
      [](AlarmBase& r) { r.close(kSpareContact, true); }},
+    // The remote setpoint disabled by the OPC link's command 9, written as
+    // the OPC server writes it, with the link's writes enabled.
+    {"OpcRemoteSpeedDisable", {61}, "OPC_DATA.BW_CMDS.SEL_9", {{"OPC_DATA.ENA_WRITES.IN", 1}},
+     service("OPC_DATA.BW_LIST.IN_9", 1)},
     {"TunableAlarm", {82}, "ALARMS.TUNABLE_ALARM.B_NAME", {}, service("ALARMS.TUNABLE_ALARM.IN", 1)},
     {"Spares", spares(), "ALARMS.UNUSED.B_NAME", {}, service("ALARMS.UNUSED.IN", 1)},
 };

@@ -457,23 +457,39 @@ TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) 
     EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), 1u);  // a failed value withdraws the permissive
 }
 
-// The whole controller with the RTD node: a temperature over its trip level
-// latches the remote trip list's entry with its text, and the shutdown logic
-// takes the remote-node trip and shuts the unit down.
+// The whole controller with the RTD node: a temperature over its alarm
+// level latches the remote alarm list's entry, which the unit's alarm list
+// takes as its remote-node alarm; over its trip level it latches the remote
+// trip list's entry with its text, and the shutdown logic takes the
+// remote-node trip and shuts the unit down.
 class RtdTrip : public RtdChannels {};
 
 TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
-    // Channel 1 used as bearing temperature, its level 2 a trip at 200 F,
-    // armed at standstill.
-    g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.TRIP_SP2.IN", 1}, {"_ub51.ALM_SP2.IN", 200.0},
-               {"_ub51.ALM_DLY.IN", 0.0}, {"_ub43.FUNCT.IN", 2}, {"CNFG_CAN2.USE_VL.IN", 1}};
+    // Channel 1 used as bearing temperature, its level 1 an alarm at 150 F,
+    // its level 2 a trip at 200 F, armed at standstill.
+    g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.USE_SP1.IN", 1},  {"_ub51.ALM_SP1.IN", 150.0},
+               {"_ub51.TRIP_SP2.IN", 1},  {"_ub51.ALM_SP2.IN", 200.0}, {"_ub51.ALM_DLY.IN", 0.0},
+               {"_ub43.FUNCT.IN", 2},     {"CNFG_CAN2.USE_VL.IN", 1}};
     start();
     words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 25 C = 77 F everywhere
     feed(10);
     reset();
+    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_71"), 0u);
+    ASSERT_EQ(boolean("ALARMS.ANY.SEL_55"), 0u);
     ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
     ASSERT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 0u);
     ASSERT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
+    // (The node's silence before it came up latched the alarm once.)
+    const std::string alarm55 = "ALARMS.ANY.SEL_55|ALM_055 Alarm from Veltra Nodes|500";
+    const int before = tc_test::countRows(tc_test::readEventLog(), alarm55);
+    // 80 C = 176 F on channel 1: the alarm only.
+    words({0x0500, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
+    feed(4);
+    EXPECT_EQ(boolean("_ub51.ALARM_LVL1.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_71"), 1u);
+    EXPECT_EQ(boolean("ALM_LOGIC.VL_SUMMARY.B_NAME"), 1u);
+    EXPECT_EQ(boolean("ALARMS.ANY.SEL_55"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
     // 100 C = 212 F on channel 1.
     words({0x0640, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
     feed(4);
@@ -484,12 +500,16 @@ TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
     EXPECT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 1u);
     const auto rows = tc_test::readEventLog();
+    EXPECT_EQ(tc_test::countRows(rows, "VLTR_ALMS.SUMMARY.SEL_71|Node 3 RTD 1 Alarm Level 1|500"), 1);
+    EXPECT_EQ(tc_test::countRows(rows, alarm55), before + 1);
     EXPECT_EQ(tc_test::countRows(rows, "VLTR_ALMS.TRIP_SUM.SEL_18|Node 3 RTD_1 Level 2 Trip|500"), 1);
     EXPECT_EQ(tc_test::countRows(rows, "SHUTDOWNS.ANY.SEL_17|TRIP_17 TRIP from Veltra Nodes|500"), 1);
-    // Back below the level, a reset clears the remote trip and the unit's.
+    // Back below both levels, a reset clears the remote entries and the unit's.
     words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
     feed(4);
     reset();
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_71"), 0u);
+    EXPECT_EQ(boolean("ALARMS.ANY.SEL_55"), 0u);
     EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
 }
