@@ -259,6 +259,27 @@ TEST_F(ControllerMap, TcpWritesAreRefusedUntilTheWriteEnableIsSet) {
     EXPECT_NE(poll(tcp + "-t 4 -r 1 -c 3 127.0.0.1").find(at(2, 500)), std::string::npos);
 }
 
+// The map's extent in each table: 22 coils, 90 discrete inputs, 50 input
+// registers and 5 holding registers; the last of each answers, the next is
+// refused as an address the map does not have.
+TEST_F(ControllerMap, EachTableEndsAtItsLastEntry) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 3 -r 1 127.0.0.1").first == 0; }));
+    const struct {
+        const char* table;
+        int last;
+    } tables[] = {{"0", 22}, {"1", 90}, {"3", 50}, {"4", 5}};
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.table);
+        const std::string read = tcp + "-t " + t.table + " -r ";
+        poll(read + std::to_string(t.last) + " 127.0.0.1");
+        const auto [status, out] = runChild(read + std::to_string(t.last + 1) + " 127.0.0.1");
+        EXPECT_NE(status, 0) << out;
+        EXPECT_NE(out.find("Illegal data address"), std::string::npos) << out;
+    }
+}
+
 // Coil 9, written by a master while the link's writes are enabled, is the
 // command that disables the remote speed setpoint: it latches in the
 // command window and raises its own alarm (60).
