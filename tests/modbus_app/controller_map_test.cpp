@@ -298,6 +298,22 @@ TEST_F(ControllerMap, TheRemoteSpeedDisableCoilRaisesItsAlarm) {
     EXPECT_EQ(flag("ALARMS.ANY.SEL_61"), 0);
 }
 
+// Coil 3 is the master's trip command: it trips the unit (trip 5) only
+// while the Modbus trip is enabled.
+TEST_F(ControllerMap, TheTripCoilTripsOnlyWhileTheModbusTripIsEnabled) {
+    ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    ASSERT_EQ(svc->write("CNFG_COMMS.PORT2_WRT_ENBL.IN", kBool, {1}), 0);
+    ASSERT_TRUE(eventually([&] { return flag("MOD.MOD1.AW_ENBL_2") == 1; }));
+    ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 0 -r 3 127.0.0.1").first == 0; }));
+    EXPECT_NE(poll(tcp + "-t 0 -r 3 127.0.0.1 1").find("Written 1 references."), std::string::npos);
+    EXPECT_TRUE(eventually([&] { return flag("MOD_BW.BW_CMD.SEL_3") == 1; }));
+    EXPECT_FALSE(eventually([&] { return flag("SHUTDOWNS.ANY.SEL_5") != 0; }, 1000));
+    ASSERT_EQ(svc->write("MOD_BW.MOD1_SD.IN", kBool, {1}), 0);
+    EXPECT_TRUE(eventually([&] { return flag("SHUTDOWNS.ANY.SEL_5") == 1; }));
+    EXPECT_EQ(flag("SHUTDOWNS.ANY_SD.B_NAME"), 1);
+}
+
 // Link 1 on the serial line in RTU framing: the same map, its own write enable.
 TEST_F(ControllerMap, RtuLinkOnTheSerialLine) {
     ASSERT_EQ(svc->write("C_COMM.C3.IN", kInt, svc_test::u32(2)), 0);

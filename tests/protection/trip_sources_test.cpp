@@ -62,12 +62,14 @@ const Texts kTexts[] = {
     {16, "TRIP_16 AI Chan 4 Level 2 TRIP", "*\"SD_16 - AI Chan 4 Level 2 TRIP\""},
     {18, "TRIP_18 At Overspeed Test Max Setpoint", "*\"SD_18 - At Overspeed Test Max SP\""},
     {19, "TRIP_19 HP Actuator Fault", "*\"SD_19 - HP Actuator Fault\""},
+    {20, "TRIP_20 Trip Cmd from OPC Device", "*\"SD_20 - Trip Cmd from OPC Device\""},
     {21, "TRIP_21 AI Chan 1 SigFail TRIP", "*\"SD_21 - AI Chan 1 SigFail TRIP\""},
     {22, "TRIP_22 AI Chan 2 SigFail TRIP", "*\"SD_22 - AI Chan 2 SigFail TRIP\""},
     {23, "TRIP_23 AI Chan 3 SigFail TRIP", "*\"SD_23 - AI Chan 3 SigFail TRIP\""},
     {24, "TRIP_24 AI Chan 4 SigFail TRIP", "*\"SD_24 - AI Chan 4 SigFail TRIP\""},
     {25, "TRIP_25 Normal Shutdown Complete", "*\"SD_25 - Normal Shutdown Complete\""},
     {26, "TRIP_26 Underspeed Trip", "*\"SD_26 - Underspeed TRIP\""},
+    {27, "TRIP_27 Trip Cmd from Farview", "*\"SD_27 - Trip Cmd from Farview\""},
     {28, "TRIP_28 SPARE_28", "*\"SD_28 - SPARE\""},
     {29, "TRIP_29 SPARE_29", "*\"SD_29 - SPARE\""},
     {30, "TRIP_30 Tunable TRIP (SIM Mode)", "*\"SD_30 - Tunable TRIP (SIM Mode)\""},
@@ -218,6 +220,10 @@ const TripSource kSources[] = {
     // The HP actuator's loop broken, its fault configured to trip.
     {"HpActuatorFault", {19}, {{"CNFG_DRIVER.CONFIG_B.IN_2", 1}},
      [](TripBase&) { board::setLoopFault(6, board::LoopFault::OpenWire); }},
+    // The OPC link's trip command (command 3), written as the OPC server
+    // writes it, with the link's writes and its trip enabled.
+    {"OpcTripCommand", {20}, {{"OPC_DATA.ENA_WRITES.IN", 1}, {"OPC_DATA.ENA_OPC_TRIP.IN", 1}},
+     [](TripBase& r) { r.tune("OPC_DATA.BW_LIST.IN_3", 1); }},
     signalFailureTrip<0>("Input1SignalFailure", 21),
     signalFailureTrip<1>("Input2SignalFailure", 22),
     signalFailureTrip<2>("Input3SignalFailure", 23),
@@ -233,6 +239,10 @@ const TripSource kSources[] = {
     // 2800 rpm in control.
     {"Underspeed", {26}, {{"IFACE_IN_SPEED.UNDERSPEED.IN", 2900.0}, {"IFACE_IN_SPEED.ENA_USPD_SD.IN", 1}},
      [](TripBase& r) { r.holdShaft(2800.0); }},
+    // The remote trip command written by the remote station, the remote
+    // trip in use.
+    {"RemoteTripCommand", {27}, {{"SD_LOGIC.USE_RMTTRIP.IN", 1}},
+     [](TripBase& r) { r.tune("SD_LOGIC.RMT_TRIP.IN", 1); }},
     {"Spares", {28, 29}, {}, [](TripBase& r) { r.tune("SHUTDOWNS.UNUSED.IN", 1); }},
     {"TunableTrip", {30}, {}, [](TripBase& r) { r.tune("SHUTDOWNS.TUNABLE_TRIP.IN", 1); }},
 };
