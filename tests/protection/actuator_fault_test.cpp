@@ -1,15 +1,18 @@
 // The actuator fault routed by the valve function the actuator drives, into
 // the HP actuator fault alarm (17) and, after its delay, the HP actuator
-// fault trip (19), through real passes of the actuator driver stage.
+// fault trip (19), on the whole program: the actuator's function and the
+// fault's trip configured from the service tool while the controller
+// powers up, the fault and the routing's second input given as the service
+// tool gives them.
 #include <string>
 
-#include "app/analog/output_slices.h"
-#include "app/control/control_slices.h"
-#include "app/discrete/discrete_slices.h"
-#include "tests/protection/protection_rig.h"
+#include "tests/protection/whole_rig.h"
 
 namespace pr_test {
 namespace {
+
+using ref_test::R10;
+using ref_test::R160;
 
 struct RouteCase {
     const char* name;
@@ -19,20 +22,19 @@ struct RouteCase {
     uint32_t hp, hp2;     // routed fault flags
 };
 
-class ActuatorFault : public ProtectionRig, public ::testing::WithParamInterface<RouteCase> {};
+class ActuatorFault : public WholeRig, public ::testing::WithParamInterface<RouteCase> {};
 
 TEST_P(ActuatorFault, TheFaultReachesTheFlagOfTheValveItsFunctionDrives) {
     const RouteCase& c = GetParam();
-    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_3, _R10_TASK_4, _R10_TASK_5,
-                    _R10_TASK_6, _R10_TASK_9, _R10_TASK_11});
-    start();
-    setCell("SD_LOGIC.SD_NOT_DLY.DELAY", 1);
-    setCell("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME", 1);
-    setCell("_ub5.FUNCT_INT.I_NAME", c.function);
-    runPasses(R160, 2);  // the function number reaches the 10 ms group
-    setCell("ACT_MUX.HP_FLT_ACT.IN_2", c.in2);
-    setCell("ACT_MUX.HP_FLT_ACT.SEL_2", c.sel2);
-    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", c.fault);
+    // The actuator's function, and its fault configured to trip.
+    ready({{"_ub5.FUNCT.IN", c.function}, {"CNFG_DRIVER.CONFIG_B.IN_2", 1}});
+    ASSERT_EQ(integer("_ub5.FUNCT_INT.I_NAME"), c.function);
+    ASSERT_EQ(boolean("CNFG_DRIVER.USE_HP1_FLT_SD.B_NAME"), 1u);
+    ASSERT_TRUE(runUntil([&] { return on("SD_LOGIC.SD_NOT_DLY.DELAY"); }, 100)) << "not shut down for its delay";
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
+    tune("ACT_MUX.HP_FLT_ACT.IN_2", c.in2);
+    tune("ACT_MUX.HP_FLT_ACT.SEL_2", c.sel2);
+    tune("CNFG_ACT.ACT_01_FLT_ANY.IN_3", c.fault);
     runPasses(R10, 3);
     EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), c.hp);
     EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), c.hp2);
@@ -42,8 +44,8 @@ TEST_P(ActuatorFault, TheFaultReachesTheFlagOfTheValveItsFunctionDrives) {
     EXPECT_EQ(boolean("SHUTDOWNS.SD_19.B_ALARM"), c.hp);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), c.hp);
     // The routed flags follow the fault, they do not hold it.
-    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 0);
-    setCell("ACT_MUX.HP_FLT_ACT.IN_2", 0);
+    tune("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 0);
+    tune("ACT_MUX.HP_FLT_ACT.IN_2", 0);
     runPasses(R10, 2);
     EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 0u);
     EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 0u);
@@ -59,21 +61,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, ActuatorFault,
                                            RouteCase{"SecondInputToHp2", 2, 1, 3, 0, 0, 1}),
                          [](const auto& i) { return std::string(i.param.name); });
 
-}  // namespace
-}  // namespace pr_test
+// The actuator's function changed in configure mode (the unit tripped, the
+// I/O locked): the fault moves to the other valve's flag and the first
+// flag clears.
+class ActuatorFunction : public WholeRig {};
 
-namespace pr_test {
-namespace {
-
-TEST_F(ProtectionRig, AFunctionChangeMovesTheFaultAndClearsTheOtherFlag) {
-    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_5, _R10_TASK_6});
-    start();
-    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
-    setCell("_ub5.FUNCT_INT.I_NAME", 3);
+TEST_F(ActuatorFunction, AFunctionChangeMovesTheFaultAndClearsTheOtherFlag) {
+    ready({{"_ub5.FUNCT.IN", 3}});
+    tune("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 1u);
-    setCell("_ub5.FUNCT_INT.I_NAME", 2);
+    EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 0u);
+    trip();
+    runPasses(R160, 3);
+    lockIo();
+    tune("_ub5.FUNCT.IN", 2);
+    runPasses(R160, 5);
+    ASSERT_EQ(integer("_ub5.FUNCT_INT.I_NAME"), 2);
+    EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 0u);
+    unlockIo();
     runPasses(R160, 2);
+    EXPECT_EQ(integer("_ub5.FUNCT_INT.I_NAME"), 2);
     EXPECT_EQ(boolean("ACT_MUX.HP_FLT_ACTOUT.B_NAME"), 1u);
     EXPECT_EQ(boolean("ACT_MUX.HP2_FLT_ACTOUT.B_NAME"), 0u);
 }
