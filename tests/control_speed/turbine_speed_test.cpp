@@ -1,17 +1,164 @@
-// The turbine speed of the shutdown slice (_R10_TASK_3) through real passes
-// of the rate-group runtime: which probe or the simulated speed wins, the
-// monitor value of a probe at its minimum speed, the limits and the
-// power-up delay before any speed is let through.
+// The turbine speed of the shutdown slice (_R10_TASK_4's first piece): which
+// probe or the simulated speed wins, the monitor value of a probe at its
+// minimum speed, the limits and the power-up delay before any speed is let
+// through. On the whole program the probes turn as the speed-sensor model
+// has them and the settings are written as the service tool writes them.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/control/MPU.cells.h"
+#include "host/speed_sensor_model.h"
+#include "tests/control_speed/program_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
 
 constexpr int R10 = 0, R160 = 4;
+
+// ---- on the whole program ---------------------------------------------------------------
+
+class TurbineSpeedProgram : public sc_test::ProgramRig {
+protected:
+    // Started with probe 2 used or not (a configuration list entry, taken
+    // while the controller powers up). `max1` and `max2` given: the sensors'
+    // maximum speeds set during the start-up frames, which also fixes the
+    // range their readings are clamped to (1.1 x the maximum).
+    void startWith(bool useMpu2, double max1 = 0.0, double max2 = 0.0) {
+        startApp();
+        if (max1 > 0.0) serviceWrite("CNFG_SPEED.SPD1_MAXSPD.IN", max1);
+        if (max2 > 0.0) serviceWrite("CNFG_SPEED.SPD2_MAXSPD.IN", max2);
+        serviceWrite("CNFG_SPEED.CONFIG_B.IN_1", useMpu2 ? 1 : 0);
+        runPasses(R160, 20);
+        ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
+        ASSERT_EQ(boolean("CONF_VAL_1.USE_MPU2.B_NAME"), useMpu2 ? 1u : 0u);
+    }
+    // Probe 1's wheel at `rpm1`, probe 2's at `rpm2` (60 teeth, gear 1),
+    // until the readings have settled.
+    void spin(double rpm1, double rpm2) {
+        speedsensor::setShaftSpeed(0, rpm1, 60);
+        speedsensor::setShaftSpeed(1, rpm2, 60);
+        runPasses(R10, 150);
+        runPasses(R160, 1);
+    }
+    // The turbine speed against its copies, and which input the select took.
+    void expectSelected(int sel, uint32_t hi, uint32_t lo, const std::string& what) {
+        const float speed = real("MPU.TURB_SPD.A_NAME");
+        EXPECT_EQ(real("MPU.TURB_SPEED.HSS_BUS"), speed) << what;
+        EXPECT_EQ(real("IFACE_IN_SPEED.SPEED.A_NAME"), speed) << what;
+        EXPECT_EQ(real("IFACE_IN_START.TURB_SPEED.A_NAME"), speed) << what;
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_EQ(boolean("MPU.TURB_SPEED.SEL_" + std::to_string(k)), k == sel ? 1u : 0u) << what << k;
+        EXPECT_EQ(boolean("MPU.TURB_SPEED.HI_LIM_I"), hi) << what;
+        EXPECT_EQ(boolean("MPU.TURB_SPEED.LO_LIM_I"), lo) << what;
+        if (hi == 0 && lo == 0) {
+            const char* from[] = {"MPU.TSS_01.A_SW", "MPU.SPEED_SW.A_SW", "SPEED_SIM.ENA_SIMSPD.A_SW"};
+            EXPECT_EQ(speed, real(from[sel - 1])) << what;
+        }
+    }
+};
+
+// The probes' speeds (with the maximum speeds' named copies at 4000 and
+// 5000, the sensors reading up to 6600): each probe gives its reading, or
+// its monitor value below the measurable minimum (120 rpm: a fiftieth of
+// the sensor's maximum of 6000), where the reading is that minimum; the
+// second probe counts only when it is used; the high select keeps the first
+// of equal values and holds the speed at the larger maximum speed.
+// A row's expected probe value: its monitor value (the reading then stands
+// at the minimum), or not looked at.
+constexpr double kMonitor = -1.0, kAny = -2.0;
+
+struct ProbeCase {
+    const char* what;
+    double rpm1, rpm2;
+    bool useMpu2;
+    double speed, tss1, tss2, speedSw;
+    int sel;
+    uint32_t hi, lo;
+};
+
+class ProbeSelect : public TurbineSpeedProgram, public ::testing::WithParamInterface<bool> {
+protected:
+    // A probe's value against the row; below the minimum, its monitor value
+    // with the reading at the minimum.
+    void expectProbe(int n, double want, const std::string& what) {
+        const std::string probe = "MPU.TSS_0" + std::to_string(n) + ".A_SW";
+        const std::string tss = "CNFG_SPEED.TSS_0" + std::to_string(n);
+        if (want == kAny) return;
+        if (want != kMonitor) {
+            EXPECT_NEAR(real(probe), want, 0.5) << what << n;
+            return;
+        }
+        EXPECT_EQ(boolean(tss + ".MIN_SPEED"), 1u) << what << n;
+        EXPECT_FLOAT_EQ(real(tss + ".MPU_ZARN"), 120.0f) << what << n;
+        EXPECT_LT(real(tss + ".MONITOR"), 120.0f) << what << n;
+        EXPECT_GT(real(tss + ".MONITOR"), 0.0f) << what << n;
+        EXPECT_EQ(real(probe), real(tss + ".MONITOR")) << what << n;
+        EXPECT_EQ(boolean("MPU.MON0" + std::to_string(n) + "_OK.AND"), 1u) << what << n;
+    }
+};
+
+TEST_P(ProbeSelect, HighSelectOfTheProbes) {
+    const bool useMpu2 = GetParam();
+    const ProbeCase cases[] = {
+        // At rest from the start: the readings are at the minimum, the
+        // monitors at 0 (no signal yet), and 0 is the select's low limit.
+        {"zero reads as the low limit", 0, 0, false, 0, 0, 0, 0, 1, 0, 1},
+        {"zero reads as the low limit", 0, 0, true, 0, 0, 0, 0, 1, 0, 1},
+        {"probe 2 monitor", 0, 80, true, kMonitor, 0, kMonitor, kMonitor, 2, 0, 0},
+        {"probe 1 alone", 3000, 3500, false, 3000, 3000, 3500, 0, 1, 0, 0},
+        {"probe 2 used and higher", 3000, 3500, true, 3500, 3000, 3500, 3500, 2, 0, 0},
+        {"probe 2 used and lower", 3000, 2500, true, 3000, 3000, 2500, 2500, 1, 0, 0},
+        {"a tie keeps the first", 3000, 3000, true, 3000, 3000, 3000, 3000, 1, 0, 0},
+        {"held at the larger maximum", 5200, 5300, false, 5000, 5200, 5300, 0, 1, 1, 0},
+        {"held at the larger maximum", 5200, 5300, true, 5000, 5200, 5300, 5300, 2, 1, 0},
+        {"monitor at minimum speed", 80, 0, false, kMonitor, kMonitor, kAny, 0, 1, 0, 0},
+    };
+    startWith(useMpu2);
+    serviceWrite("CNFG_SPEED.SPD1_MAXSPD.IN", 4000.0);
+    serviceWrite("CNFG_SPEED.SPD2_MAXSPD.IN", 5000.0);
+    runPasses(R160, 1);
+    for (const ProbeCase& c : cases) {
+        if (c.useMpu2 != useMpu2) continue;
+        spin(c.rpm1, c.rpm2);
+        if (c.rpm1 == c.rpm2 && c.rpm1 > 0) {
+            ASSERT_EQ(real("MPU.TSS_01.A_SW"), real("MPU.TSS_02.A_SW")) << "no tie";
+        }
+        expectProbe(1, c.tss1, c.what);
+        expectProbe(2, c.tss2, c.what);
+        if (c.speedSw == kMonitor) {
+            EXPECT_EQ(real("MPU.SPEED_SW.A_SW"), real("MPU.TSS_02.A_SW")) << c.what;
+        } else {
+            EXPECT_NEAR(real("MPU.SPEED_SW.A_SW"), c.speedSw, 0.5) << c.what;
+        }
+        if (c.speed != kMonitor) {
+            EXPECT_NEAR(real("MPU.TURB_SPD.A_NAME"), c.speed, 0.5) << c.what;
+        }
+        expectSelected(c.sel, c.hi, c.lo, c.what);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Probe2, ProbeSelect, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Used" : "NotUsed"; });
+
+// A reading exactly at the larger maximum speed is held there with the
+// high limit flag: a wheel above the clamp of a sensor started with a
+// maximum of 1000 reads the clamp, and both maximum speeds moved onto that
+// reading afterwards (their named copies follow the settings).
+TEST_F(TurbineSpeedProgram, TheMaximumItselfIsTheHighLimit) {
+    startWith(false, 1000.0, 1000.0);
+    spin(1500.0, 0.0);
+    const float clamp = real("CNFG_SPEED.TSS_01.MPU_ZARN");
+    ASSERT_NEAR(clamp, 1100.0f, 0.01f);
+    serviceWrite("CNFG_SPEED.SPD1_MAXSPD.IN", static_cast<double>(clamp));
+    serviceWrite("CNFG_SPEED.SPD2_MAXSPD.IN", static_cast<double>(clamp));
+    runPasses(R160, 2);
+    EXPECT_EQ(real("MPU.MAXSPD_DLY.A_SW"), clamp);
+    EXPECT_EQ(real("MPU.TURB_SPD.A_NAME"), clamp);
+    expectSelected(1, 1, 0, "at the maximum");
+}
+
+// ---- cases no input of the program reaches ----------------------------------------------
 
 class TurbineSpeed : public tc_test::AppHarness {
 protected:
@@ -50,6 +197,11 @@ protected:
     }
 };
 
+// The select's inputs as only a hand-written probe reading or simulated
+// speed gives them: a reading above the monitor value while the probe is
+// at its minimum speed, the minimum-speed flag without the reading at the
+// minimum, negative readings, and the simulated speed, which the internal
+// simulation drives only while the probes read no speed.
 TEST_F(TurbineSpeed, HighSelectOfTheProbesAndTheSimulatedSpeed) {
     struct Case {
         const char* what;
@@ -59,19 +211,11 @@ TEST_F(TurbineSpeed, HighSelectOfTheProbesAndTheSimulatedSpeed) {
         int hi, lo;
     };
     const Case cases[] = {
-        {"probe 1 alone", {3000, 0, 3500, 0, 0, 0, 0, 0}, 3000, 3000, 3500, 0, 1, 0, 0},
-        {"probe 2 used and higher", {3000, 0, 3500, 0, 0, 0, 1, 0}, 3500, 3000, 3500, 3500, 2, 0, 0},
-        {"probe 2 used and lower", {3000, 0, 2500, 0, 0, 0, 1, 0}, 3000, 3000, 2500, 2500, 1, 0, 0},
         {"a tie keeps the first", {3000, 0, 3000, 0, 0, 0, 1, 3000}, 3000, 3000, 3000, 3000, 1, 0, 0},
         {"simulated speed higher", {3000, 0, 0, 0, 0, 0, 0, 3200}, 3200, 3000, 0, 0, 3, 0, 0},
-        {"monitor at minimum speed", {120, 80, 0, 0, 1, 0, 0, 0}, 80, 80, 0, 0, 1, 0, 0},
         {"monitor above the reading", {120, 130, 0, 0, 1, 0, 0, 0}, 120, 120, 0, 0, 1, 0, 0},
         {"monitor without minimum speed", {120, 80, 0, 0, 0, 0, 0, 0}, 120, 120, 0, 0, 1, 0, 0},
-        {"probe 2 monitor", {100, 0, 150, 90, 0, 1, 1, 0}, 100, 100, 90, 90, 1, 0, 0},
-        {"held at the larger maximum", {5200, 0, 5300, 0, 0, 0, 1, 0}, 5000, 5200, 5300, 5300, 2, 1, 0},
-        {"the maximum itself", {5000, 0, 0, 0, 0, 0, 0, 0}, 5000, 5000, 0, 0, 1, 1, 0},
         {"never below zero", {-5, 0, -9, 0, 0, 0, 1, -1}, 0, -5, -9, -9, 3, 0, 1},
-        {"zero reads as the low limit", {0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0, 1, 0, 1},
     };
     startRunning();
     for (const Case& c : cases) {
