@@ -1,50 +1,50 @@
-// The protection pieces beside the trip list, through real passes: the 80 ms
-// trip commands (delayed keypad trip, remote trip with its local inhibit and
-// delay, trip command) with trip 27 entering the shutdown list; the shutdown
-// one-shot and the shutdown-or-power-up window of the 10 ms group; and the
-// valve limiter in control of the 160 ms group.
+// The protection pieces beside the trip list: the 80 ms trip commands
+// (delayed keypad trip, remote trip with its local inhibit and delay, trip
+// command) with trip 27 entering the shutdown list; the shutdown one-shot
+// and the shutdown-or-power-up window of the 10 ms group; and the valve
+// limiter in control of the 160 ms group. On the whole program, driven
+// through the front panel's trip key, the trip and reset contacts, the
+// turbine model and the settings and commands of the service tool.
 #include <string>
 
 #include "app/discrete/ALM_LOGIC.cells.h"
 #include "app/protection/SD_LOGIC_trip_cmd.rows.h"
+#include "host/analog_inputs.h"
+#include "host/turbine_model.h"
 #include "tests/protection/protection_rig.h"
+#include "tests/protection/whole_rig.h"
 
 namespace pr_test {
 namespace {
 
-class TripCommands : public ProtectionRig {
+class TripCommands : public WholeRig {
 protected:
-    void SetUp() override {
-        ProtectionRig::SetUp();
-        useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, _R10_TASK_3, _R10_TASK_4, _R10_TASK_8,
-                        _R10_TASK_9, _R10_TASK_10, _R10_TASK_11});
-        useSlices(R80, {r80::SD_LOGIC_trip_commands});
-        useSlices(R160, {_R160_TASK_48, r160::ALM_LOGIC_limiter});
-    }
     // Seconds of the 80 ms group as passes.
-    void run80(float seconds) { runPasses(R80, static_cast<uint32_t>(seconds / 0.08f + 0.5f)); }
+    void run80s(float seconds) { runPasses(ref_test::R80, static_cast<uint32_t>(seconds / 0.08f + 0.5f)); }
+    void tripKey(bool pressed) { key(kTripKey, pressed); }
 };
 
+// The key is read and the trip commands computed in the same 80 ms pass.
 TEST_F(TripCommands, TheKeypadTripIsDelayedAndHoldsOffTheRemoteTripForASecond) {
-    start();
-    setCell("ORVEX12_IO.KEYPAD.TRIP", 1);
-    runPasses(R80, 25);
+    ready();
+    tripKey(true);
+    runPasses(ref_test::R80, 25);
     EXPECT_EQ(boolean("SD_LOGIC.DELAY.DELAY"), 0u) << "the timer reaches 2.0 s in the 26th pass";
-    runPasses(R80, 2);
+    runPasses(ref_test::R80, 2);
     EXPECT_EQ(boolean("SD_LOGIC.DELAY.DELAY"), 1u);
     EXPECT_EQ(boolean("SD_LOGIC.NOT_LOCAL.NOT"), 0u);
     EXPECT_EQ(boolean("SD_LOGIC.RMT_TRIP_OR.OR"), 1u) << "the key itself";
     // A remote trip set while the key is held waits for 1 s after it is released.
-    setCell("SD_LOGIC.USE_RMTTRIP.IN", 1);
-    runPasses(R160, 2);
-    setCell("SD_LOGIC.RMT_TRIP.IN", 1);
-    setCell("ORVEX12_IO.KEYPAD.TRIP", 0);
-    runPasses(R80, 1);
+    tune("SD_LOGIC.USE_RMTTRIP.IN", 1);
+    runPasses(ref_test::R160, 2);
+    tune("SD_LOGIC.RMT_TRIP.IN", 1);
+    tripKey(false);
+    runPasses(ref_test::R80, 1);
     EXPECT_EQ(boolean("SD_LOGIC.DELAY.DELAY"), 0u) << "the delay ends with the key";
     EXPECT_EQ(boolean("SD_LOGIC.ENA_RV_TRIP.AND"), 0u);
-    runPasses(R80, 12);
+    runPasses(ref_test::R80, 12);
     EXPECT_EQ(boolean("SD_LOGIC.ENA_RV_TRIP.AND"), 0u) << "1.04 s after the release";
-    runPasses(R80, 1);
+    runPasses(ref_test::R80, 1);
     EXPECT_EQ(boolean("SD_LOGIC.INHIB_RMT.DELAY"), 1u);
     EXPECT_EQ(boolean("SD_LOGIC.ENA_RV_TRIP.AND"), 1u);
     EXPECT_EQ(boolean("SD_LOGIC.RV_TRIP.B_SW"), 1u) << "no delay in use";
@@ -61,14 +61,13 @@ class RemoteTrip : public TripCommands, public ::testing::WithParamInterface<Rem
 
 TEST_P(RemoteTrip, TheRemoteTripAndTheTripCommand) {
     const RemoteCase& c = GetParam();
-    start();
-    run80(1.2f);  // past the local inhibit of the start
-    setCell("ORVEX12_IO.KEYPAD.TRIP", c.key);
-    setCell("SD_LOGIC.USE_RMTTRIP.IN", c.use_rmttrip);
-    setCell("SD_LOGIC.USE_DELAY.IN", c.use_delay);
-    runPasses(R160, 2);  // the settings reach the 80 ms group
-    setCell("SD_LOGIC.RMT_TRIP.IN", c.rmt_trip);
-    run80(c.after);
+    ready();
+    tripKey(c.key != 0);
+    tune("SD_LOGIC.USE_RMTTRIP.IN", c.use_rmttrip);
+    tune("SD_LOGIC.USE_DELAY.IN", c.use_delay);
+    runPasses(ref_test::R160, 2);  // the settings reach the 80 ms group
+    tune("SD_LOGIC.RMT_TRIP.IN", c.rmt_trip);
+    run80s(c.after);
     EXPECT_EQ(boolean("SD_LOGIC.RMT_TRIP.B_NAME"), static_cast<uint32_t>(c.rmt_trip));
     EXPECT_EQ(boolean("SD_LOGIC.RV_TRIP.B_SW"), c.rv_trip);
     EXPECT_EQ(boolean("SD_LOGIC.TRIP_CMD.B_SW"), c.trip_cmd);
@@ -86,51 +85,122 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RemoteCase>& i) { return std::string(i.param.name); });
 
 TEST_F(TripCommands, TheRemoteTripLatchesTrip27UnlessOverriddenAndAResetReleasesIt) {
-    start();
-    run80(1.2f);
-    setCell("SHUTDOWNS.SD_OVRDS.LIST_27", 1);
-    runPasses(R160, 1);
-    setCell("SD_LOGIC.USE_RMTTRIP.IN", 1);
-    setCell("SD_LOGIC.RMT_TRIP.IN", 1);
-    runPasses(R160, 2);
+    ready();
+    tune("SHUTDOWNS.SD_OVRDS.B_ENABLE", 1);
+    tune("SHUTDOWNS.SD_OVRDS.IN_27", 1);
+    runPasses(ref_test::R160, 1);
+    tune("SD_LOGIC.USE_RMTTRIP.IN", 1);
+    tune("SD_LOGIC.RMT_TRIP.IN", 1);
+    runPasses(ref_test::R160, 2);
     EXPECT_EQ(boolean("SD_LOGIC.RV_TRIP.B_SW"), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_27.B_ALARM"), 0u) << "overridden";
-    setCell("SHUTDOWNS.SD_OVRDS.LIST_27", 0);
-    runPasses(R160, 2);
+    tune("SHUTDOWNS.SD_OVRDS.IN_27", 0);
+    runPasses(ref_test::R160, 2);
     EXPECT_EQ(boolean(sd(27, "B_ALARM")), 1u);
+    runPasses(ref_test::R80, 1);  // the list reads the 80 ms block through its next copy
     EXPECT_EQ(boolean(sd(27, "LIGHT")), 1u);
     EXPECT_EQ(boolean(sd(27, "HORN")), 1u);
     EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 27);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
     // A reset while the remote trip stands keeps it.
-    resetShutdowns();
+    runPasses(ref_test::R160, 8);  // past the shutdown's one-shot
+    reset();
     EXPECT_EQ(boolean(sd(27, "B_ALARM")), 1u);
-    setCell("SD_LOGIC.RMT_TRIP.IN", 0);
-    runPasses(R80, 1);
-    resetShutdowns();
+    tune("SD_LOGIC.RMT_TRIP.IN", 0);
+    runPasses(ref_test::R80, 1);
+    reset();
+    runPasses(ref_test::R160, 2);
     EXPECT_EQ(boolean(sd(27, "B_ALARM")), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
 }
 
+// The window is open from power-up, closes once the power-up is over and
+// the trips are reset, and opens again with the next shutdown, whose
+// one-shot lasts 1.0 s from the pass the shutdown comes in.
 TEST_F(TripCommands, AShutdownGivesAOneSecondPulseAndTheWindowFollowsPowerUpAndShutdown) {
-    start(false);
+    turbine::enable();
+    contact(ref_test::kTripContact, true);
+    startApp();
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 1u) << "power-up window";
-    runPasses(R10, 150);
+    enterSettings(false, false);
+    runPasses(ref_test::R160, 20);
+    clearTrip();
+    runPasses(ref_test::R160, 10);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 0u);
-    raiseUnderspeedAtEndOf160();
-    runPasses(R10, kUnderspeedLatchPass - 1);
-    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    trip();
+    ASSERT_GE(passesUntil("SHUTDOWNS.ANY_SD.B_NAME", 20), 0);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 1u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 1u);
-    runPasses(R10, 98);
+    runPasses(ref_test::R10, 98);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 1u) << "still within 1.0 s";
-    runPasses(R10, 3);
+    runPasses(ref_test::R10, 3);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 0u);
     EXPECT_EQ(boolean("SHUTDOWNS.SD_PWRUP.OR"), 1u) << "while shut down";
 }
+
+// The valve limiter in control (the condition of alarm 54): in control at
+// rated, a third of rated torque on the shaft, the limiter lowered from the
+// service tool.
+class Limiter : public TripCommands {
+protected:
+    void atRated() {
+        for (int ch = 0; ch < 4; ++ch) board::setAnalogInputMa(ch, 12.0);
+        start(true, true);
+        startToRated();
+        turbine::setLoad(0.3);
+        runPasses(ref_test::R160, 60);
+    }
+    // The limiter lowered until `done`.
+    template <class Done>
+    void lowerUntil(Done done) {
+        for (int k = 0; k < 40000 && !done(); ++k) {
+            if (k % 16 == 0) tune("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+            run10(1);
+        }
+        tune("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+        run160(2);
+    }
+    bool selected() { return on("HP_DRIVER.ACT_LSS.SEL_2"); }
+    float limiter() { return real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"); }
+};
+
+// Above minimum governor: not selected while it stands open, selected and
+// in control once lowered below the demand, and no longer once shut down.
+TEST_F(Limiter, InControlOnlyWhenSelectedAndRunning) {
+    atRated();
+    EXPECT_EQ(boolean("ALM_LOGIC.DELAY.DELAY"), 1u);
+    EXPECT_FALSE(selected()) << "the limiter stands open";
+    EXPECT_EQ(boolean("ALM_LOGIC.VLV_LIM_ALM.AND"), 0u);
+    EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 0u);
+    lowerUntil([&] { return selected(); });
+    EXPECT_EQ(boolean("ALM_LOGIC.DELAY.DELAY"), 1u);
+    EXPECT_EQ(boolean("ALM_LOGIC.VLV_LIM_ALM.AND"), 1u);
+    EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 1u);
+    tune("SHUTDOWNS.TUNABLE_TRIP.IN", 1);
+    for (int k = 0; k < 2000 && on("SHUTDOWNS.NOT_SD.NOT"); ++k) run10(1);
+    run160(1);
+    EXPECT_EQ(boolean("ALM_LOGIC.VLV_LIM_ALM.AND"), 0u) << "shut down";
+    EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 0u);
+}
+
+// Each gate of the condition alone, and the on and off delays, with the
+// cells set on the limiter's own slices: the zero-demand step (in it the
+// speed controller's demand is zero, so the limiter is never strictly below
+// it and never selected), the select's high limit (the limiter is selected
+// only strictly below the speed controller's demand, itself at most the
+// limit) and a shutdown while the limiter stays selected (the speed
+// controller's demand falls to zero with the shutdown) are states no input
+// reaches.
+class LimiterGates : public ProtectionRig {
+protected:
+    void SetUp() override {
+        ProtectionRig::SetUp();
+        useSlices(pr_test::R160, {_R160_TASK_48, r160::ALM_LOGIC_limiter});
+    }
+};
 
 struct LimiterCase {
     const char* name;
@@ -138,11 +208,9 @@ struct LimiterCase {
     uint32_t on;
 };
 
-class LimiterInControl : public TripCommands, public ::testing::WithParamInterface<LimiterCase> {};
+class LimiterGate : public LimiterGates, public ::testing::WithParamInterface<LimiterCase> {};
 
-// The reference above minimum governor for 5.0 s (the on-delay), then each
-// condition alone.
-TEST_P(LimiterInControl, OnlyWhenSelectedOutsideZeroDemandRunningAndBelowItsLimit) {
+TEST_P(LimiterGate, OnlyWhenSelectedOutsideZeroDemandRunningAndBelowItsLimit) {
     const LimiterCase& c = GetParam();
     start();
     setCell("SPDC.ABOV_MING.OR", 1);
@@ -150,13 +218,13 @@ TEST_P(LimiterInControl, OnlyWhenSelectedOutsideZeroDemandRunningAndBelowItsLimi
     setCell("SPDC.A00_STEP.SFC_STEP", c.zero_demand);
     setCell("SHUTDOWNS.NOT_SD.NOT", c.not_sd);
     setCell("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT", c.hi_lim_not);
-    runPasses(R160, 34);
+    runPasses(pr_test::R160, 34);
     EXPECT_EQ(boolean("ALM_LOGIC.DELAY.DELAY"), 1u);
     EXPECT_EQ(boolean("ALM_LOGIC.VLV_LIM_ALM.AND"), c.on);
     EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), c.on);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LimiterInControl,
+INSTANTIATE_TEST_SUITE_P(Cases, LimiterGate,
                          ::testing::Values(LimiterCase{"in_control", 1, 0, 1, 1, 1},
                                            LimiterCase{"not_selected", 0, 0, 1, 1, 0},
                                            LimiterCase{"zero_demand_step", 1, 1, 1, 1, 0},
@@ -164,21 +232,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, LimiterInControl,
                                            LimiterCase{"at_its_high_limit", 1, 0, 1, 0, 0}),
                          [](const ::testing::TestParamInfo<LimiterCase>& i) { return std::string(i.param.name); });
 
-TEST_F(TripCommands, TheLimiterCountsAfterFiveSecondsAboveMinimumGovernorAndHoldsTwo) {
+TEST_F(LimiterGates, TheLimiterCountsAfterFiveSecondsAboveMinimumGovernorAndHoldsTwo) {
     start();
     setCell("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME", 1);
     setCell("SHUTDOWNS.NOT_SD.NOT", 1);
     setCell("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT", 1);
-    runPasses(R160, 2);
+    runPasses(pr_test::R160, 2);
     setCell("SPDC.ABOV_MING.OR", 1);
-    runPasses(R160, 31);
+    runPasses(pr_test::R160, 31);
     EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 0u) << "the timer reaches 5.0 s in the 33rd pass";
-    runPasses(R160, 2);
+    runPasses(pr_test::R160, 2);
     EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 1u);
     setCell("SPDC.ABOV_MING.OR", 0);
-    runPasses(R160, 11);
+    runPasses(pr_test::R160, 11);
     EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 1u) << "held 2.0 s, ended in the 14th pass";
-    runPasses(R160, 3);
+    runPasses(pr_test::R160, 3);
     EXPECT_EQ(boolean("ALM_LOGIC.ON_LIMITER.B_NAME"), 0u);
 }
 

@@ -42,7 +42,17 @@ protected:
     // Ready to start at standstill (a manual start configured), nothing
     // latched, with `extra` entered from the service tool while the
     // controller powers up.
-    void ready(const Settings& extra = {}) { start(false, false, extra); }
+    void ready(const Settings& extra = {}) {
+        start(false, false, extra);
+        waitResetOver();
+    }
+    // The reset over (its pulse and the list's delayed reset): a trip given
+    // while it lasts is wiped by it.
+    void waitResetOver() {
+        ASSERT_TRUE(runUntil(
+            [&] { return boolean("RESET.RESET.B_NAME") == 0 && boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION") == 0; }, 100));
+        run160(2);
+    }
 
     // A key of the front panel pressed or released.
     void key(Key k, bool pressed) { hk::runTask([k, pressed] { board::setKey(k.word, k.bit, pressed); }); }
