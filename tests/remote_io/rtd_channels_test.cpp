@@ -514,6 +514,49 @@ TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
     EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_17"), 0u);
 }
 
+// Each of the eight channels, over its alarm level and its trip level,
+// latches its own entries: level 1 in the remote alarm list (71, 73, ..,
+// 85), level 2 as a trip in the remote trip list (18 .. 25), with the
+// channel's own texts; no other channel's entry.
+TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
+    for (int k = 1; k <= 8; ++k) {
+        const std::string f = "_ub" + std::to_string(42 + k), e = "_ub" + std::to_string(50 + k);
+        for (const auto& [cell, v] : std::vector<std::pair<std::string, double>>{
+                 {f + ".FUNCT.IN", 2},       {e + ".SPEED_ENA.IN", 0},   {e + ".USE_SP1.IN", 1},
+                 {e + ".ALM_SP1.IN", 150.0}, {e + ".TRIP_SP2.IN", 1},    {e + ".ALM_SP2.IN", 200.0},
+                 {e + ".ALM_DLY.IN", 0.0}})
+            g_early.emplace_back(cell, v);
+    }
+    g_early.emplace_back("CNFG_CAN2.USE_VL.IN", 1);
+    start();
+    const auto latched = [&](const std::string& list, int from, int to, int step) {
+        std::string s;
+        for (int n = from; n <= to; n += step)
+            if (boolean("VLTR_ALMS." + list + ".SEL_" + std::to_string(n)) != 0) s += std::to_string(n) + " ";
+        return s;
+    };
+    for (int k = 1; k <= 8; ++k) {
+        SCOPED_TRACE(k);
+        raw_[0] = raw_[1] = raw_[2] = raw_[3] = raw_[4] = raw_[5] = raw_[6] = raw_[7] = 0x0190;  // 77 F
+        feed(4);
+        reset();
+        ASSERT_EQ(latched("SUMMARY", 71, 86, 1), "");
+        ASSERT_EQ(latched("TRIP_SUM", 18, 25, 1), "");
+        const auto before = tc_test::readEventLog();
+        raw_[k - 1] = 0x0640;  // 212 F
+        feed(4);
+        EXPECT_EQ(latched("SUMMARY", 71, 86, 1), std::to_string(69 + 2 * k) + " ");
+        EXPECT_EQ(latched("TRIP_SUM", 18, 25, 1), std::to_string(17 + k) + " ");
+        const auto rows = tc_test::readEventLog();
+        const std::string alarm = "VLTR_ALMS.SUMMARY.SEL_" + std::to_string(69 + 2 * k) + "|Node 3 RTD " +
+                                  std::to_string(k) + " Alarm Level 1|500";
+        const std::string trip = "VLTR_ALMS.TRIP_SUM.SEL_" + std::to_string(17 + k) + "|Node 3 RTD_" +
+                                 std::to_string(k) + " Level 2 Trip|500";
+        EXPECT_EQ(tc_test::countRows(rows, alarm) - tc_test::countRows(before, alarm), 1);
+        EXPECT_EQ(tc_test::countRows(rows, trip) - tc_test::countRows(before, trip), 1);
+    }
+}
+
 // Straight after start-up, with no reset given since the node came up, a
 // channel over its trip level trips: the node's silence at start-up holds
 // nothing off once it is back. A channel set to trip on signal failure
