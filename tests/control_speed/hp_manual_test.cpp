@@ -78,7 +78,10 @@ TEST_F(HpManual, EnableIsBumplessAndServiceCommandsMoveAtTheManualRate) {
         EXPECT_EQ(demand(), real("HP_DRIVER.ACT_LSS.LSS_BUS")) << k;
     }
     EXPECT_EQ(boolean("HP_MAN_RAMP.TRACK.B_NAME"), 1u);
-    EXPECT_EQ(real("IFACE_OUT_HP_MAN.MAN_OUT.A_NAME"), 101.0f) << "not offered while disabled";
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.P_LIM_2"), 1u);
+    EXPECT_EQ(integer("HP_MAN_RAMP.MAN_DMD.POS_SEL"), 2);
+    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"), 101.0f) << "not offered while disabled";
+    EXPECT_EQ(real("IFACE_OUT_HP_MAN.MAN_OUT.A_NAME"), 101.0f);
     enable();
     // The entered value starts at the demand of the enable, and the demand
     // holds there: the valve is in manual.

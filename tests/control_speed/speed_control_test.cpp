@@ -1,19 +1,331 @@
-// The speed-control slices through real passes in simulated time, with the
-// speed sensing before them and the actuator stage after them, and without
-// the turbine model: the select of the four valve demands, the droop lag,
-// the gain sets, the setpoint chain, the tuner enable, the simulator link,
-// the gain acceptance and the unit delays.
+// The speed control on the whole program, driven only through its inputs,
+// with the turbine model closing the loop: the select of the four valve
+// demands, the combination of the reference with the remote setpoint, and
+// the unit delays, all checked in every pass of a start to rated and what
+// follows it. Then the speed-control slices alone, with the speed sensing
+// before them and the actuator stage after them, for what no input of the
+// program reaches: the droop lag at integral gains the loop cannot run with,
+// the simulator link's counts and settings (written by its link driver), the
+// limits of a tuning proposal and the tuner's status codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/control/SIM.cells.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "host/turbine_model.h"
 #include "tests/control_speed/speed_rig.h"
+#include "tests/support/ref_rig.h"
 
 namespace sc_test {
 namespace {
+
+// ---- on the whole program ---------------------------------------------------------------
+
+class SpeedControlProgram : public ref_test::RefRig {
+protected:
+    static constexpr int P10 = ref_test::R10, P40 = ref_test::R40, P160 = ref_test::R160;
+    void runSeconds(double s) { runPasses(P10, static_cast<uint32_t>(s * 100.0 + 0.5)); }
+
+    // The valve demand select in the pass just run: the lowest of the speed
+    // PID's demand, the valve limiter, the manual demand and the trip's
+    // demand, a later input only when strictly lower, held to 0 .. 100. The
+    // limiter comes from the 40 ms group through its copy: the select is
+    // checked once the limiter has stood still for eight passes.
+    struct SelectSeen {
+        int limiterBelowPid = 0, tieTakesPid = 0, pidAlone = 0, pidDisabled = 0, manual = 0, trip = 0;
+        float limiter = -1.0f;
+        int limiterSteady = 0;
+    };
+    void expectSelect(SelectSeen& seen) {
+        const float in[4] = {real("SPD_CTRL.SPD_PID_SW.A_SW"), real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"),
+                             real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"), real("HP_DRIVER.TRIP.A_SW")};
+        seen.limiterSteady = in[1] == seen.limiter ? seen.limiterSteady + 1 : 0;
+        seen.limiter = in[1];
+        if (seen.limiterSteady < 8) return;
+        int sel = 0;
+        for (int k = 1; k < 4; ++k)
+            if (in[k] < in[sel]) sel = k;
+        const float low = in[sel];
+        const float out = std::clamp(low, 0.0f, 100.0f);
+        const std::string at = std::to_string(in[0]) + " " + std::to_string(in[1]) + " " + std::to_string(in[2]) +
+                               " " + std::to_string(in[3]);
+        EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), out) << at;
+        EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), out) << at;
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_" + std::to_string(k + 1)), k == sel ? 1u : 0u) << at << k;
+        EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.HI_LIM_I"), low >= 100.0f ? 1u : 0u) << at;
+        EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), low <= 0.0f ? 1u : 0u) << at;
+        // Speed control disabled: the PID is offered as 101, never taken.
+        const uint32_t disabled = boolean("SPD_CTRL.SPD_SW_DLY.DELAY");
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME"), disabled);
+        EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), real("SPD_CTRL.SPD_PID.PID_OPTI"));
+        if (disabled != 0) {
+            EXPECT_EQ(in[0], 101.0f);
+            ++seen.pidDisabled;
+        } else {
+            EXPECT_EQ(in[0], real("SPD_CTRL.SPD_PID.PID_OPTI"));
+        }
+        if (sel == 1 && in[1] < in[0]) ++seen.limiterBelowPid;
+        if (sel == 0 && in[0] == in[1]) ++seen.tieTakesPid;
+        if (sel == 0 && in[0] < in[1]) ++seen.pidAlone;
+        if (sel == 2) ++seen.manual;
+        if (sel == 3) ++seen.trip;
+    }
+    void runChecking(SelectSeen& seen, double seconds) {
+        for (int k = 0; k < static_cast<int>(seconds * 100.0); ++k) {
+            runPasses(P10, 1);
+            expectSelect(seen);
+        }
+    }
+};
+
+// A start to rated, the valve limiter opening at 5 %/s: equal at 100 to the
+// PID's full demand, the PID (the earlier input) wins; in control the PID
+// alone; the limiter lowered from the service tool below the PID's demand
+// wins until raised again. The manual demand enabled with speed
+// control set to give way to it: the PID is disabled, offered as 101. A trip
+// last: the trip's 0 and the PID's 0 tie, the PID keeps the select.
+TEST_F(SpeedControlProgram, LowestDemandWinsTiesKeepTheEarlierInput) {
+    start(true, true,
+          {{"CNFG_START.VLV_LIM_RATE.IN", 5.0},
+           {"IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1},
+           {"SPD_CTRL.OTHER_AT_MAX.IN_3", 1}});
+    SelectSeen seen;
+    startCommand();
+    for (int k = 0; k < 100 && !step("A02_STEP"); ++k) runChecking(seen, 1.0);
+    ASSERT_TRUE(step("A02_STEP")) << "never at idle";
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    runChecking(seen, 0.2);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    for (int k = 0; k < 40000 && !step("A08_STEP"); ++k) {
+        runPasses(P10, 1);
+        expectSelect(seen);
+    }
+    ASSERT_TRUE(step("A08_STEP")) << "never in control";
+    turbine::setLoad(0.5);
+    runChecking(seen, 30.0);
+    EXPECT_GT(seen.tieTakesPid, 10);
+    EXPECT_GT(seen.pidAlone, 100);
+    EXPECT_EQ(seen.pidDisabled, 0);
+
+    // The limiter lowered from the service tool below the PID's demand.
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+    for (int k = 0; k < 3000 && real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME") > 35.0f; ++k) {
+        runPasses(P10, 1);
+        expectSelect(seen);
+    }
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+    runChecking(seen, 5.0);
+    EXPECT_GT(seen.limiterBelowPid, 100);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 1);
+    for (int k = 0; k < 6000 && real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME") < 100.0f; ++k) {
+        runPasses(P10, 1);
+        expectSelect(seen);
+    }
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 0);
+    runChecking(seen, 20.0);
+
+    serviceWrite("IFACE_IN_HP_MAN.ENABLE.B_NAME", 1);
+    runChecking(seen, 2.0);
+    EXPECT_EQ(boolean("IFACE_OUT_HP_MAN.ENABLED.B_NAME"), 1u);
+    EXPECT_EQ(boolean("SPD_CTRL.OTHER_AT_MAX.AND"), 1u);
+    EXPECT_GT(seen.pidDisabled, 10);
+    EXPECT_GT(seen.manual, 10);
+
+    trip();
+    runChecking(seen, 2.0);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), 0.0f);
+}
+
+// Combination mode (configured, the speed at or above minimum governor and
+// the remote setpoint enabled): the remote signal wins only when strictly
+// higher than the reference; a failed remote signal counts as 0; the droop
+// value comes off the result. Every 40 ms pass of a unit in control with the
+// remote setpoint on analog input 1: the reference raised to 3500 rpm, the
+// remote setpoint enabled at 3400 rpm (mid range), then moved to 3600, then
+// its input lost. The enable comes from the 80 ms group through its copy:
+// the set point is checked once it has stood for three passes.
+TEST_F(SpeedControlProgram, CombinationTakesTheRemoteSignalOnlyWhenHigher) {
+    board::setAnalogInputMa(0, 12.0);
+    startWithRemoteAndCascade({{"IFACE_IN_SPEED.USE_COMBO.IN", 1}});
+    startToInControl();
+    int remoteWins = 0, referenceWins = 0, failed = 0, steady = 0;
+    uint32_t combo = boolean("SPD_CTRL.ENA_COMBO.AND");
+    auto everyPass = [&](int passes) {
+        for (int k = 0; k < passes; ++k) {
+            runPasses(P40, 1);
+            const float ref = real("SPD_CTRL.SPD_REF.ADD");
+            const float remote = real("SPD_CTRL.REM_SIG.A_SW");
+            if (boolean("IFACE_IN_SPEED.REMSP_PV_FLT.B_NAME") != 0) {
+                ++failed;
+                EXPECT_EQ(remote, 0.0f);
+            }
+            const uint32_t sel2 = remote > ref ? 1u : 0u;
+            EXPECT_EQ(boolean("SPD_CTRL.COMBO_MODE.SEL_2"), sel2) << ref << " " << remote;
+            EXPECT_EQ(boolean("SPD_CTRL.COMBO_MODE.SEL_1"), 1u - sel2) << ref << " " << remote;
+            EXPECT_EQ(real("SPD_CTRL.COMBO_MODE.HSS_BUS"), sel2 ? remote : ref);
+            EXPECT_EQ(real("SPD_CTRL.COMBO_SETPT.ZMINUS1"), real("SPD_CTRL.COMBO_MODE.HSS_BUS"));
+            const uint32_t now = boolean("SPD_CTRL.ENA_COMBO.AND");
+            steady = now == combo ? steady + 1 : 0;
+            combo = now;
+            if (steady < 3) continue;
+            const float used = combo ? real("SPD_CTRL.COMBO_MODE.HSS_BUS") : ref;
+            EXPECT_EQ(real("SPD_CTRL.SPD_SETPT.A_NAME"), used - real("SPD_CTRL.DROOP_VAL.A_SW"));
+            if (combo != 0) (sel2 ? remoteWins : referenceWins) += 1;
+        }
+    };
+    everyPass(25);
+    EXPECT_EQ(combo, 0u) << "the remote setpoint not enabled";
+    serviceWrite("IFACE_IN_SPEED.RSE_LWR.IN_1", 1);
+    for (int k = 0; k < 2000 && real("SPD_CTRL.SPD_REF.ADD") < 3500.0f; ++k) everyPass(1);
+    serviceWrite("IFACE_IN_SPEED.RSE_LWR.IN_1", 0);
+    everyPass(50);
+    ASSERT_GT(real("SPD_CTRL.SPD_REF.ADD"), 3450.0f);
+    serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+    everyPass(100);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_COMBO.AND"), 1u);
+    EXPECT_GT(referenceWins, 20) << "the remote's 3400 rpm below the reference";
+    board::setAnalogInputMa(0, 16.0);  // 3600 rpm
+    everyPass(200);
+    EXPECT_GT(remoteWins, 20);
+    EXPECT_NEAR(real("SPD_CTRL.SPD_SETPT.A_NAME"), 3600.0f, 1.0f);
+    board::setAnalogInputMa(0, 0.0);  // the remote signal's loop broken
+    everyPass(100);
+    EXPECT_GT(failed, 10);
+    EXPECT_EQ(boolean("SPD_CTRL.COMBO_MODE.SEL_1"), 1u);
+}
+
+// The unit delays: each one's output is its input at the end of the pass
+// that stored it, every pass of a start to rated on the turbine model with
+// manual demand enabled and lowered below the PID (the manual select's
+// delay), then a trip (the shutdown relay's). The 10 ms delays are checked
+// after each 10 ms pass, the 40 ms ones after each 40 ms pass.
+const char* const kAiFunct[4] = {"_ub6.FUNCT.IN", "_ub7.FUNCT.IN", "_ub8.FUNCT.IN", "_ub9.FUNCT.IN"};
+const char* const kAoFunct[3] = {"_ub10.FUNCT.IN", "_ub11.FUNCT.IN", "_ub12.FUNCT.IN"};
+
+struct DelayPair {
+    const char *in, *out;
+    int group;
+    bool moves;  // the scenario moves the input
+};
+const DelayPair kDelays[] = {
+    {"SPD_CTRL.SPD_DB.A_DEADBAND", "DROOP.Z_SPD.ZMINUS1", 0, true},
+    {"HP_MAN_RAMP.MAN_DMD.RAMP", "HP_MAN_RAMP.MAN_DMD_Z.ZMINUS1", 0, true},
+    {"IFACE_OUT_VLV.LSS_OUT.A_NAME", "DROOP.ACTR_Z.ZMINUS1", 0, true},
+    {"SPD_CTRL.HOLD_RST_HI.A_SW", "SPD_CTRL.LP_BRKR_HI.ZMINUS1", 0, false},
+    {"SPD_CTRL.HOLD_RST_LO.A_SW", "SPD_CTRL.LP_BRKR_LO.ZMINUS1", 0, false},
+    {"ACT_MUX.HP_FLT_ACTOUT.B_NAME", "SD_LOGIC.HP_FLT_Z.ZMINUS1_B", 0, false},
+    {"HP_DRIVER.ACT_LSS.SEL_3", "HP_DRIVER.LSS_SEL_3_Z.ZMINUS1_B", 0, true},
+    {"SHUTDOWNS.SD_REL_SW.B_SW", "DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 0, true},
+    {"HP_MAN_RAMP.MAN_DMD.P_LIM_5", "HP_MAN_RAMP.P_LIM_4_Z.ZMINUS1_B", 0, true},
+    {"ORVEX12_IO.A_COMPARE.A_COMPARE", "ORVEX12_IO.PULSE.ZMINUS1_B", 0, false},
+    {"SHUTDOWNS.COUNTER.CMP_OUT", "SHUTDOWNS.CMP_OUT_Z.ZMINUS1_B", 0, false},
+    {"IFACE_OUT_VLV.HP_DMD.A_NAME", "SPEED_SIM.VLV_PERCENT.ZMINUS1", 0, true},
+    {"IFACE_IN_START.NOT_SD.B_NAME", "MPU_OVRD.NOT_SD_Z.ZMINUS1_B", 0, true},
+    {"ALARMS.ACK_D.DELAY", "ALARMS.HORN_Z.ZMINUS1_B", 2, false},
+    {"SPDC.TRACK_RATE.A_MUX_HSS", "SPDC.ZRATETRACK.ZMINUS1", 2, true},
+    {"OSPD.HOLD_RST.A_SW", "OSPD.LP_BRKR.ZMINUS1", 2, true},
+    {"SPD_CTRL.COMBO_MODE.HSS_BUS", "SPD_CTRL.COMBO_SETPT.ZMINUS1", 2, true},
+    {"SPD_CTRL.MAX_SETPT.SUBTRACT", "SPD_CLTR.Z_REFBACK.ZMINUS1", 2, true},
+};
+
+TEST_F(SpeedControlProgram, EachUnitDelayGivesItsInputOfThePassBefore) {
+    std::map<std::string, std::set<float>> values;
+    auto value = [&](const char* name) {
+        char type = 0;
+        cell(name, &type);
+        return type == 'A' ? real(name) : static_cast<float>(boolean(name));
+    };
+    auto check = [&](int group) {
+        for (const DelayPair& d : kDelays) {
+            if (d.group != group) continue;
+            const float in = value(d.in);
+            EXPECT_EQ(value(d.out), in) << d.out;
+            values[d.in].insert(in);
+        }
+    };
+    auto run = [&](double seconds) {
+        for (int k = 0; k < static_cast<int>(seconds * 25.0); ++k) {
+            runPasses(P40, 1);
+            check(2);
+            for (int j = 0; j < 4; ++j) {
+                runPasses(P10, 1);
+                check(0);
+            }
+        }
+    };
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}, {"IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1}});
+    startCommand();
+    run(20.0);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    run(1.0);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    for (int k = 0; k < 200 && !step("A08_STEP"); ++k) run(1.0);
+    ASSERT_TRUE(step("A08_STEP")) << "never in control";
+    turbine::setLoad(0.5);
+    run(10.0);
+    serviceWrite("IFACE_IN_HP_MAN.ENABLE.B_NAME", 1);
+    run(1.0);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 1);
+    run(3.0);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_2", 0);
+    run(2.0);
+    trip();
+    run(3.0);
+    for (const DelayPair& d : kDelays) {
+        if (d.moves) {
+            EXPECT_GE(values[d.in].size(), 2u) << d.in << " never moved";
+        }
+    }
+}
+
+// The words sent to the simulator, each from its own setting, entered from
+// the service tool while the controller powers up: the governor range, the
+// idle speed, the chassis analog inputs' ranges (tenths) and function
+// numbers, and the chassis analog outputs' functions.
+TEST_F(SpeedControlProgram, SimulatorWordsFromTheirSettings) {
+    const struct {
+        const char* setting;
+        double v;
+        const char* cell;
+        int word;
+    } rows[] = {{"CNFG_SETPT.QT_MIN_GOV.IN", 3001.4, "IFACE_IN_SPEED.MIN_GOV.A_NAME", 0},
+                {"CNFG_SETPT.QT_MAX_GOV.IN", 3779.6, "IFACE_IN_SPEED.MAX_GOV.A_NAME", 2},
+                {"_ub6.RANGE_LO.IN", 1.04, "_ub6.MIN.SAMP_TUNE", 3},
+                {"_ub6.RANGE_HI.IN", 2.04, "_ub6.MAX.SAMP_TUNE", 4},
+                {"_ub7.RANGE_LO.IN", 3.04, "_ub7.MIN.SAMP_TUNE", 5},
+                {"_ub7.RANGE_HI.IN", 4.04, "_ub7.MAX.SAMP_TUNE", 6},
+                {"_ub8.RANGE_LO.IN", 5.04, "_ub8.MIN.SAMP_TUNE", 7},
+                {"_ub9.RANGE_LO.IN", 6.04, "_ub9.MIN.SAMP_TUNE", 9},
+                {"_ub9.RANGE_HI.IN", 7.04, "_ub9.MAX.SAMP_TUNE", 10},
+                {"CNFG_START.CONFIG_A.IN_1", 800.0, "IFACE_IN_SPEED.IDLE_1.A_NAME", 13}};
+    Settings settings;
+    for (const auto& r : rows) settings.emplace_back(r.setting, r.v);
+    for (int k = 0; k < 4; ++k) settings.emplace_back(kAiFunct[k], 11 + k);
+    for (int k = 0; k < 3; ++k) settings.emplace_back(kAoFunct[k], 2 + k);
+    startApp();
+    for (const auto& [name, v] : settings) serviceWrite(name, v);
+    runPasses(P160, 20);
+    for (const auto& r : rows) {
+        EXPECT_FLOAT_EQ(real(r.cell), static_cast<float>(r.v)) << r.cell;
+        const double scale = r.word >= 3 && r.word <= 10 ? 10.0 : 1.0;
+        EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
+    }
+    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[15 + k], 11 + k) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[23 + k], 2 + k) << k;
+}
+
+// ---- the speed-control slices alone -----------------------------------------------------
 
 class SpeedControl : public SpeedRig {
 protected:
@@ -30,51 +342,6 @@ protected:
         tc_test::loadTunableDefaults();
     }
 };
-
-struct SelectCase {
-    const char* name;
-    int disabled, trip;
-    double limiter;
-    float lss;
-    int selected;        // 1 .. 4
-    uint32_t hi, lo;     // limit flags
-    float pidInput;      // the PID's input of the select (pushed above the bus
-                         // by the PID itself while another input wins)
-};
-
-class DemandSelect : public SpeedControl, public ::testing::WithParamInterface<SelectCase> {};
-
-// Speed at standstill and the reference at rated: the PID asks for 100 %.
-TEST_P(DemandSelect, LowestDemandWinsTiesKeepTheEarlierInput) {
-    const SelectCase& c = GetParam();
-    start();
-    reference(kRatedRpm);
-    // Speed control disabled: the other controller at maximum governor.
-    setCell("SPD_CTRL.OTHER_AT_MAX.IN_3", c.disabled);
-    setCell("SPD_CTRL.OTHER_EN_CTL.OR", c.disabled);
-    setCell("IFACE_IN_VLV.ANY_SD.B_NAME", c.trip);
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", c.limiter);
-    runPasses(R160, 2);
-    EXPECT_EQ(real("IFACE_IN_VLV.SPD_PID.A_NAME"), c.pidInput);
-    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), c.lss);
-    EXPECT_EQ(real("IFACE_OUT_VLV.LSS_OUT.A_NAME"), c.lss);
-    for (int k = 1; k <= 4; ++k)
-        EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_" + std::to_string(k)), k == c.selected ? 1u : 0u) << k;
-    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.HI_LIM_I"), c.hi);
-    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.LO_LIM_I"), c.lo);
-    EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME"), c.selected == 1 ? 1u : 0u);
-    EXPECT_EQ(boolean("IFACE_IN_SPEED.NOT_SPDCTRL.NOT"), c.selected == 1 ? 0u : 1u);
-    EXPECT_EQ(boolean("IFACE_OUT_SPEED.SPD_CTRL_DISABLED.B_NAME"), static_cast<uint32_t>(c.disabled));
-    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), real("SPD_CTRL.SPD_PID.PID_OPTI"));
-    EXPECT_EQ(real("IFACE_OUT_SPEED.SPD_PID.A_NAME"), c.disabled ? 101.0f : c.pidInput);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DemandSelect,
-    ::testing::Values(SelectCase{"EqualDemandsSelectThePid", 0, 0, 100.0, 100.0f, 1, 1, 0, 100.0f},
-                      SelectCase{"LimiterBelowThePid", 0, 0, 60.0, 60.0f, 2, 0, 0, 101.0f},
-                      SelectCase{"DisabledPidIsNeverSelected", 1, 0, 100.0, 100.0f, 2, 1, 0, 101.0f}),
-    [](const ::testing::TestParamInfo<SelectCase>& i) { return std::string(i.param.name); });
 
 // The droop lag's time is the integral time 1/I, at least 0.0063694264 s;
 // at an integral gain of 0 the quotient is 1e34 and the lag does not move.
@@ -109,29 +376,6 @@ TEST_F(SpeedControl, DroopLagTimeFromTheIntegralGain) {
         EXPECT_NEAR(real("DROOP.SPD_DP_LAG.LAG_2"), r.gain > 0.0f ? 50.0f : 0.0f, 1e-3f) << r.gain;
         stopApp();
     }
-}
-
-// Combination mode: the remote signal wins only when strictly higher; the
-// droop value comes off the result.
-TEST_F(SpeedControl, CombinationTakesTheRemoteSignalOnlyWhenHigher) {
-    start();
-    setCell("SPD_CTRL.ENA_COMBO.AND", 1);
-    reference(3500.0);
-    const struct {
-        double remote;
-        float setpoint;
-        uint32_t sel2;
-    } rows[] = {{3400.0, 3500.0f, 0}, {3500.0, 3500.0f, 0}, {3500.5, 3500.5f, 1}};
-    for (const auto& r : rows) {
-        setCell("RMT_SETPT.RMT_DEAD.A_DEADBAND", r.remote);
-        runPasses(R80, 2);
-        EXPECT_EQ(real("SPD_CTRL.SPD_SETPT.A_NAME"), r.setpoint) << r.remote;
-        EXPECT_EQ(boolean("SPD_CTRL.COMBO_MODE.SEL_2"), r.sel2) << r.remote;
-    }
-    setCell("IFACE_IN_SPEED.REMSP_PV_FLT.B_NAME", 1);  // a failed remote signal counts as 0
-    runPasses(R80, 2);
-    EXPECT_EQ(real("SPD_CTRL.SPD_SETPT.A_NAME"), 3500.0f);
-    EXPECT_EQ(real("SPD_CTRL.COMBO_SETPT.ZMINUS1"), 3500.0f);
 }
 
 // Words for the simulator: rounded half away from zero, saturated to the
@@ -171,33 +415,6 @@ TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
     EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[11], 32767);
     EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[1], static_cast<int16_t>(kOstLimitRpm));
     EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[12], static_cast<int16_t>(kTripRpm));
-}
-
-// The words sent to the simulator, each from its own setting.
-TEST_F(SpeedControl, SimulatorWordsFromTheirSettings) {
-    start();
-    const struct {
-        const char* cell;
-        double v;
-        int word;
-    } rows[] = {{"IFACE_IN_SPEED.MIN_GOV.A_NAME", 3001.4, 0}, {"IFACE_IN_SPEED.MAX_GOV.A_NAME", 3779.6, 2},
-                {"_ub6.MIN.SAMP_TUNE", 1.04, 3},              {"_ub6.MAX.SAMP_TUNE", 2.04, 4},
-                {"_ub7.MIN.SAMP_TUNE", 3.04, 5},              {"_ub7.MAX.SAMP_TUNE", 4.04, 6},
-                {"_ub8.MIN.SAMP_TUNE", 5.04, 7},              {"_ub9.MIN.SAMP_TUNE", 6.04, 9},
-                {"_ub9.MAX.SAMP_TUNE", 7.04, 10},             {"IFACE_IN_SPEED.IDLE_1.A_NAME", 800.0, 13}};
-    for (const auto& r : rows) setCell(r.cell, r.v);
-    runPasses(R160, 2);
-    for (const auto& r : rows) {
-        const double scale = r.word >= 3 && r.word <= 10 ? 10.0 : 1.0;
-        EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[r.word], static_cast<int16_t>(std::lround(scale * r.v))) << r.cell;
-    }
-    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[8], static_cast<int16_t>(std::lround(10.0 * real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"))));
-    // The function numbers of the chassis analog inputs and outputs.
-    for (int k = 0; k < 4; ++k) setCell("_ub" + std::to_string(6 + k) + ".FUN_NUM.SAMP_ITUNE", 11 + k);
-    for (int k = 0; k < 3; ++k) setCell("_ub" + std::to_string(10 + k) + ".FUNCT_INT.I_NAME", 2 + k);
-    runPasses(R160, 2);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[15 + k], 11 + k) << k;
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[23 + k], 2 + k) << k;
 }
 
 // More than 1024 counted messages halve both totals, keeping the error
@@ -288,52 +505,6 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
 }
 
-// The manual demand: tracking the selected demand while manual control is
-// disabled, offered to the select only when enabled or selected, raised at
-// its rate when enabled, and soft-disabled toward 101 while still selected.
-TEST_F(SpeedControl, ManualDemandTracksRampsAndSoftDisables) {
-    start();
-    setCell("SPD_CTRL.OTHER_AT_MAX.IN_3", 1);  // speed control disabled
-    setCell("SPD_CTRL.OTHER_EN_CTL.OR", 1);
-    setCell("IFACE_IN_VLV.V1LMTR_VAL.A_NAME", 40.0);
-    runPasses(R160, 2);
-    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD.RAMP"), 40.0f);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.P_LIM_2"), 1u);
-    EXPECT_EQ(integer("HP_MAN_RAMP.MAN_DMD.POS_SEL"), 2);
-    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"), 101.0f);
-    EXPECT_EQ(real("IFACE_OUT_HP_MAN.MAN_OUT.A_NAME"), 101.0f);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.TRACK.B_NAME"), 1u);
-
-    // Enabled: the delayed ramp is offered and wins below the limiter.
-    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 1);
-    setCell("IFACE_IN_HP_MAN.MAN_RATE.A_NAME", 10.0);
-    setCell("HP_MAN_RAMP.LOWER.B_ACTION", 1);
-    runPasses(R160, 2);
-    runPasses(R10, 50);
-    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_3"), 1u);
-    EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_SEL_3.B_NAME"), 1u);
-    EXPECT_EQ(boolean("IFACE_IN_HP_MAN.MAN_CTRL.B_NAME"), 1u);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_DN"), 1u);
-    const float before = real("HP_MAN_RAMP.MAN_DMD.RAMP");
-    runPasses(R10, 10);
-    EXPECT_NEAR(before - real("HP_MAN_RAMP.MAN_DMD.RAMP"), 1.0f, 1e-3f);  // 10 %/s
-    EXPECT_EQ(real("HP_DRIVER.ACT_LSS.LSS_BUS"), real("HP_MAN_RAMP.MAN_DMD_SW.A_SW"));
-
-    // Disabled while selected: soft disable toward 101 at its rate.
-    setCell("HP_MAN_RAMP.LOWER.B_ACTION", 0);
-    setCell("HP_MAN_ENBL.ENABLED.LATCH_R", 0);
-    setCell("HP_MAN_RAMP.SOFT_DIS_RATE.MULTIPLY", 20.0);
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.SOFT_DIS.B_NAME"), 1u);
-    runPasses(R160, 1);
-    EXPECT_EQ(integer("HP_MAN_RAMP.MAN_DMD.POS_SEL"), 1);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_UP"), 1u);
-    runSeconds(6.0);  // the limiter takes over once the ramp passes it
-    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.SEL_2"), 1u);
-    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD.RAMP"), 40.0f);
-    EXPECT_EQ(boolean("HP_MAN_RAMP.TRACK.B_NAME"), 1u);
-}
-
 // The rated speed, the self-powered actuator level and the simulator's
 // configuration numbers (the critical band while running and the trip's
 // followers: running_unit_test.cpp).
@@ -420,69 +591,6 @@ TEST_F(SpeedControl, OptimizerStatusTexts) {
     runPasses(R10, 1);
     EXPECT_EQ(boolean("_ub91.OPTIDYN_IN_USE.AND"), 1u);
     EXPECT_EQ(boolean("_ub91.OPTI_ACTIVE.AND"), 0u);
-}
-
-// The second block of 10 ms unit delays: each input reaches its delay output
-// at the end of the pass (a real that is no number as 0).
-TEST_F(SpeedControl, SecondUnitDelayBlock) {
-    useSlices(R10, {_R10_TASK_11});
-    start();
-    const struct {
-        const char *in, *out;
-        double v, want;
-    } rows[] = {
-        {"SPD_CTRL.SPD_DB.A_DEADBAND", "DROOP.Z_SPD.ZMINUS1", 3.5, 3.5},
-        {"HP_MAN_RAMP.MAN_DMD.RAMP", "HP_MAN_RAMP.MAN_DMD_Z.ZMINUS1", 4.5, 4.5},
-        {"IFACE_OUT_VLV.LSS_OUT.A_NAME", "DROOP.ACTR_Z.ZMINUS1", 5.5, 5.5},
-        {"SPD_CTRL.HOLD_RST_HI.A_SW", "SPD_CTRL.LP_BRKR_HI.ZMINUS1", 7.5, 7.5},
-        {"SPD_CTRL.HOLD_RST_LO.A_SW", "SPD_CTRL.LP_BRKR_LO.ZMINUS1", std::nan(""), 0.0},
-        {"ACT_MUX.HP_FLT_ACTOUT.B_NAME", "SD_LOGIC.HP_FLT_Z.ZMINUS1_B", 1, 1},
-        {"HP_DRIVER.ACT_LSS.SEL_3", "HP_DRIVER.LSS_SEL_3_Z.ZMINUS1_B", 1, 1},
-        {"SHUTDOWNS.SD_REL_SW.B_SW", "DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 1, 1},
-        {"HP_MAN_RAMP.MAN_DMD.P_LIM_5", "HP_MAN_RAMP.P_LIM_4_Z.ZMINUS1_B", 1, 1},
-        {"ORVEX12_IO.A_COMPARE.A_COMPARE", "ORVEX12_IO.PULSE.ZMINUS1_B", 1, 1},
-        {"SHUTDOWNS.COUNTER.CMP_OUT", "SHUTDOWNS.CMP_OUT_Z.ZMINUS1_B", 1, 1},
-    };
-    for (const auto& r : rows) {
-        setCell(r.in, r.v);
-        runPasses(R10, 1);
-        char type = 0;
-        cell(r.out, &type);
-        EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.want)) << r.out;
-    }
-}
-
-// The first block of 10 ms unit delays (stored in the tenth slice) and the
-// 40 ms unit delays: each input reaches its delay output at the end of the
-// pass.
-TEST_F(SpeedControl, FirstUnitDelayBlockAndFortyMillisecondDelays) {
-    useSlices(R10, {_R10_TASK_8, _R10_TASK_10, _R10_TASK_11});
-    useSlices(R40, {_R40_TASK_8});
-    start();
-    const struct {
-        const char *in, *out;
-        int group;
-        double v;
-    } rows[] = {
-        {"IFACE_OUT_VLV.HP_DMD.A_NAME", "SPEED_SIM.VLV_PERCENT.ZMINUS1", R10, 2.5},
-        {"IFACE_IN_START.NOT_SD.B_NAME", "MPU_OVRD.NOT_SD_Z.ZMINUS1_B", R10, 1},
-        {"ALARMS.ACK_D.DELAY", "ALARMS.HORN_Z.ZMINUS1_B", R40, 1},
-        {"SPDC.TRACK_RATE.A_MUX_HSS", "SPDC.ZRATETRACK.ZMINUS1", R40, 6.5},
-        {"OSPD.SPEED_HOLD.HSS_BUS", "OSPD.LP_BRKR.ZMINUS1", R40, 7.5},
-    };
-    for (const auto& r : rows) {
-        setCell(r.in, r.v);
-        runPasses(r.group, 1);
-        char type = 0;
-        cell(r.out, &type);
-        EXPECT_EQ(type == 'A' ? real(r.out) : static_cast<float>(boolean(r.out)), static_cast<float>(r.v)) << r.out;
-    }
-    // The combination bus and the distance to maximum governor.
-    reference(3000.0);
-    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", kMaxGovRpm);
-    runPasses(R40, 2);
-    EXPECT_EQ(real("SPD_CTRL.COMBO_SETPT.ZMINUS1"), 3000.0f);
-    EXPECT_EQ(real("SPD_CLTR.Z_REFBACK.ZMINUS1"), static_cast<float>(kMaxGovRpm - 3000.0));
 }
 
 }  // namespace
