@@ -101,6 +101,27 @@ protected:
     }
 };
 
+// While the power-up pulse lasts, no edge of an input is a trip's time:
+// each input's stamp is the clock's time of day of the pass.
+TEST_F(ContactTrips, WhileThePowerUpPulseLastsEveryStampIsTheClocksTime) {
+    board::setDiscreteInputs(0xFFFFFFFFu);
+    startApp();
+    int seen = 0;
+    for (int k = 0; k < 300; ++k) {
+        runPasses(P10, 1);
+        if (boolean("SD_LOGIC.PWR_UP_SD.ONE_SHOT") == 0) continue;
+        const TimeCell now = time("ORVEX12_IO.RTC.TOD");
+        ASSERT_NE(now.sec, 0u);
+        ++seen;
+        for (int n = 1; n <= 8; ++n) {
+            const TimeCell t = time("BI_MUX.T_SW" + std::to_string(n) + ".T_SW");
+            EXPECT_EQ(t.sec, now.sec) << n;
+            EXPECT_EQ(t.usec, now.usec) << n;
+        }
+    }
+    EXPECT_GT(seen, 0) << "no power-up pulse";
+}
+
 // The time stamp of a contact trip is kept under its trip number: the
 // falling-edge time of the input that carries it.
 TEST_F(ContactTrips, EachContactTripKeepsItsInputsEdgeTimeUnderItsTripNumber) {

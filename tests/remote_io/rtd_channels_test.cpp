@@ -555,6 +555,23 @@ TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
         EXPECT_EQ(tc_test::countRows(rows, alarm) - tc_test::countRows(before, alarm), 1);
         EXPECT_EQ(tc_test::countRows(rows, trip) - tc_test::countRows(before, trip), 1);
     }
+    // Level 2 an alarm instead of a trip: both levels in the alarm list.
+    for (int k = 1; k <= 8; ++k) {
+        const std::string e = "_ub" + std::to_string(50 + k);
+        serviceWrite(e + ".TRIP_SP2.IN", 0);
+        serviceWrite(e + ".USE_SP2.IN", 1);
+    }
+    for (int k = 1; k <= 8; ++k) {
+        SCOPED_TRACE(k);
+        raw_[0] = raw_[1] = raw_[2] = raw_[3] = raw_[4] = raw_[5] = raw_[6] = raw_[7] = 0x0190;  // 77 F
+        feed(4);
+        reset();
+        ASSERT_EQ(latched("SUMMARY", 71, 86, 1), "");
+        raw_[k - 1] = 0x0640;  // 212 F
+        feed(4);
+        EXPECT_EQ(latched("SUMMARY", 71, 86, 1), std::to_string(69 + 2 * k) + " " + std::to_string(70 + 2 * k) + " ");
+        EXPECT_EQ(latched("TRIP_SUM", 18, 25, 1), "");
+    }
 }
 
 // Straight after start-up, with no reset given since the node came up, a
