@@ -664,6 +664,111 @@ TEST_F(ShutdownList, TheControlledStopStepClearsItsFlag) {
     EXPECT_EQ(boolean("SD_LOGIC.CTRL_SD_NT.NOT"), 0u);
 }
 
+// ---- the start inhibits ----------------------------------------------------
+
+// Ready at standstill with a manual start, the start permissive on BI07
+// (function 27), its contact closed. The display lists the inhibits while a
+// start is attempted and the unit has not started: from the start command's
+// pulse on.
+class StartInhibits : public Trips {
+protected:
+    void readyWithPermissive() {
+        close(ref_test::kSpareContact, true);
+        start(false, false, {{"_ub19.FUNCT.IN", 27}});
+        waitResetOver();
+    }
+    // The start command of the service tool given (and held), until the
+    // display has been rebuilt in its pulse.
+    void attemptStart() {
+        tune("START.START.IN_3", 1);
+        for (int k = 0; k < 100 && on("START.OR_STARTED.OR"); ++k) run10(1);
+        ASSERT_EQ(boolean("START.OR_STARTED.OR"), 0u) << "no start pulse";
+        run160(1);
+    }
+    void endStart() {
+        tune("START.START.IN_3", 0);
+        run160(8);
+    }
+    std::string shown() {
+        std::string s;
+        for (int k = 1; k <= 6; ++k)
+            if (on("START.ALM_DSPL.SEL_" + std::to_string(k))) s += std::to_string(k) + " ";
+        return s;
+    }
+};
+
+struct InhibitCase {
+    const char* name;
+    int n;
+};
+class StartInhibitAlone : public StartInhibits, public ::testing::WithParamInterface<InhibitCase> {};
+
+// The unit tripped (1), the start permissive contact open (3): each alone
+// is the list's only entry and its first-out.
+TEST_P(StartInhibitAlone, EachStartInhibitAloneIsTheFirstOut) {
+    const InhibitCase& c = GetParam();
+    readyWithPermissive();
+    ASSERT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 0u) << "an inhibit stands at the start";
+    if (c.n == 1) trip();
+    if (c.n == 3) close(ref_test::kSpareContact, false);
+    runPasses(R160, 6);
+    EXPECT_EQ(shown(), "") << "no start attempted";
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u);
+    attemptStart();
+    EXPECT_EQ(shown(), std::to_string(c.n) + " ");
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_" + std::to_string(c.n)), 1);
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), c.n);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.HORN"), 1u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LATCH1"), 1u);
+    EXPECT_FALSE(step("A01_STEP")) << "not started";
+    endStart();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(boolean("START.ALM_DSPL.HORN"), 0u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 1u) << "the inhibit still shows";
+}
+
+INSTANTIATE_TEST_SUITE_P(Inhibits, StartInhibitAlone,
+                         ::testing::Values(InhibitCase{"Tripped", 1}, InhibitCase{"PermissiveOpen", 3}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+// The permissive contact opened, then the unit tripped: the earlier
+// inhibit in the list's order takes the first slot and the later renumbers;
+// the message names the permissive.
+TEST_F(StartInhibits, StartInhibitsAreListedInOrderWhileTheUnitIsNotStarted) {
+    readyWithPermissive();
+    close(ref_test::kSpareContact, false);
+    runPasses(R160, 6);
+    attemptStart();
+    EXPECT_EQ(shown(), "3 ");
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_3"), 1);
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 3);
+    EXPECT_EQ(boolean("SERVICE.PERN_DSP1.OR"), 1u);
+    EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"  Start Perm Not Closed\"");
+    EXPECT_EQ(integer("SERVICE.SW_M_NSTR.MSG_SEL"), 1);
+    endStart();
+    trip();
+    runPasses(R160, 6);
+    attemptStart();
+    EXPECT_EQ(shown(), "1 3 ");
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_1"), 1);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_3"), 2);
+    EXPECT_EQ(integer("START.ALM_DSPL.ALM_NO_2"), 0);
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 1);
+    EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"  Start Perm Not Closed\"");
+    // Both gone: nothing shown, and no message of an inhibit.
+    endStart();
+    close(ref_test::kSpareContact, true);
+    clearTrip();
+    runPasses(R160, 8);
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(integer("START.ALM_DSPL.FIRST_ALM"), 0);
+    EXPECT_EQ(boolean("START.ALM_DSPL.LOGICAL_OR"), 0u);
+    EXPECT_EQ(boolean("START.ALM_DSPL.HORN"), 0u);
+    EXPECT_EQ(boolean("SERVICE.PERN_DSP1.OR"), 0u);
+    EXPECT_EQ(text("SERVICE.SW_M_NSTR.B_TO_STR"), "\"  Start Perms Not Met  \"");
+}
+
 }  // namespace
 }  // namespace pr_test
 
@@ -673,7 +778,11 @@ TEST_F(ShutdownList, TheControlledStopStepClearsItsFlag) {
 // not run; the remote-alarm tests raise it from the nodes), the list's reset
 // without the trip blocks' (both come from the one reset, which releases
 // every block whose condition has gone), the clock at the last microsecond
-// of a second in the pass of a reset, and each start inhibit alone.
+// of a second in the pass of a reset, and the start inhibits the program
+// never raises (4, the redundant link, and 6, the critical band, have no
+// source), the configuration error's (5) and no start configured (2),
+// which both come with the configuration-error trip, and inhibits standing
+// once the unit has started (the list is rebuilt only while not started).
 namespace pr_test {
 namespace {
 
