@@ -1,12 +1,14 @@
 // Pieces of the speed control modules. On the whole program, driven only
 // through its inputs: the valve limiter message (160 ms), the HP stroke
-// latch and the forward/reverse scaling (160 ms). Through real passes of
-// their slices alone, for what no input reaches: the simulated speed
-// (10 ms), a reset of the stroke latch that no input gives alone, the
-// self-tuning PID's commands and the remote cascade match (80 ms), and the
-// chassis comparator (10 ms).
+// latch and the forward/reverse scaling (160 ms), the simulated speed
+// (10 ms) and the actuator handed to the simulation (80 ms). Through real
+// passes of their slices alone: valve demands outside 0 .. 100 for the
+// simulated speed, resets of the stroke latch that no input gives while it
+// stands, the self-tuning PID's commands, the remote cascade match (80 ms)
+// and the chassis comparator (10 ms).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -40,6 +42,25 @@ protected:
         runPasses(R160, 20);
         ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
         clearTrip();
+    }
+    // Powered up for the simulation: the settings of an automatic start to
+    // rated, a configure-level user (the service setting that stands for
+    // one), the configuration checks overridden; shut down, DI 3 open.
+    void powerUpForSimulation(const Settings& extra = {}) {
+        startApp();
+        serviceWrite("CONF_LATCH.ANY.OVRD", 1);
+        serviceWrite("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
+        enterSettings(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}});
+        for (const auto& [name, v] : extra) serviceWrite(name, v);
+        runPasses(R160, 20);
+        ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    }
+    // The service tool's command that switches the internal simulation on.
+    void simulationOn() {
+        serviceWrite("SPEED_SIM.INTERNAL_SIM.IN_1", 1);
+        runPasses(R160, 3);
+        serviceWrite("SPEED_SIM.INTERNAL_SIM.IN_1", 0);
+        ASSERT_EQ(boolean("SPEED_SIM.ENA__SIM.B_NAME"), 1u);
     }
 };
 
@@ -191,6 +212,158 @@ TEST_F(StrokeLatchProgram, EachResetClearsTheLatchEvenWhileTheRequestStays) {
     }
 }
 
+// The simulated speed: the internal simulation switched on from the service
+// tool while the unit is shut down with a configure-level user (the service
+// setting that stands for one) and the external trip input 1 (DI 3) open: in
+// simulation DI 3 closed is the trip, and switches the simulation off. Then
+// the trips reset from the reset contact and an automatic start to rated on
+// the simulated speed, the shaft standing still. Every 10 ms pass: the valve
+// demand of the pass before through its lag (5 s), the breakpoint curve of
+// the lagged valve (origin, then X_2 .. X_8 at Y_2, 1/4, 1/2, 0.6 and 3/4 of
+// the overspeed-test limit, the trip level and the limit; a breakpoint not
+// below the one above it moves just below it), the simulated speed as the
+// turbine speed's third input, and the actuator handed to the simulation
+// while its setting allows.
+struct SimCase {
+    const char* name;
+    const char* setting;
+    double value;
+    float px[8];
+    float y2;
+    int first;
+};
+const SimCase kSimCases[] = {
+    {"Default", nullptr, 0, {0, 10, 20, 35, 45, 60, 80, 100}, 0, 0},
+    {"Y2At100", "SPEED_SIM.CURVES_2.Y_2", 100, {0, 10, 20, 35, 45, 60, 80, 100}, 100, 0},
+    {"X3BelowX2", "SPEED_SIM.CURVES_2.X_3", 5, {0, 4.999f, 5, 35, 45, 60, 80, 100}, 0, 2},
+    {"X8BelowX7AndX6", "SPEED_SIM.CURVES_2.X_8", 50, {0, 10, 20, 35, 45, 49.998f, 49.999f, 50}, 0, 6},
+    {"X2AtTheOrigin", "SPEED_SIM.CURVES_2.X_2", 0, {-0.001f, 0, 20, 35, 45, 60, 80, 100}, 0, 1},
+    {"X4EqualToX3", "SPEED_SIM.CURVES_2.X_4", 20, {0, 10, 19.999f, 20, 45, 60, 80, 100}, 0, 3},
+};
+
+class SimulatedSpeedProgram : public ModulesProgram, public ::testing::WithParamInterface<SimCase> {
+protected:
+    void startSimulated(const Settings& extra) {
+        powerUpForSimulation(extra);
+        simulationOn();
+        reset();
+        ASSERT_TRUE(runUntil([&] { return ready(); }, 50)) << "first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
+        EXPECT_EQ(boolean("SPEED_SIM.ENA__SIM.B_NAME"), 1u);
+    }
+    // The breakpoint curve, flat above the last point.
+    static float curve(const float (&px)[8], const float (&py)[8], float x) {
+        if (x >= px[7]) return py[7];
+        int k = 1;
+        while (k < 7 && x > px[k]) ++k;
+        return py[k - 1] + (py[k] - py[k - 1]) * (x - px[k - 1]) / (px[k] - px[k - 1]);
+    }
+};
+
+TEST_P(SimulatedSpeedProgram, TheLaggedValveRunsThroughTheBreakpointCurve) {
+    const SimCase& c = GetParam();
+    Settings extra;
+    if (c.setting != nullptr) extra.emplace_back(c.setting, c.value);
+    startSimulated(extra);
+    const float py[8] = {0, c.y2, 1000, 2000, 2400, 3000, 3960, 4000};
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.MULT_PT25.MULTIPLY"), 1000.0f);
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.MULT_PT5.MULTIPLY"), 2000.0f);
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.MULT_PT6.MULTIPLY"), 2400.0f);
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.MULT_PT75.MULTIPLY"), 3000.0f);
+    EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), c.first != 0 ? 1u : 0u);
+    EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), static_cast<float>(c.first));
+    if (c.setting != nullptr) {
+        EXPECT_EQ(real(c.setting), static_cast<float>(c.value)) << "the tunable keeps what was entered";
+    }
+    const float tau = real("SPEED_SIM.LAG_2.LAG_TAU");
+    EXPECT_EQ(tau, 5.0f);
+    float lowest = 1e9f, highest = -1e9f;
+    int simHigher = 0;
+    float lag = real("SPEED_SIM.LAG_2.LAG_2"), valve = real("SPEED_SIM.VLV_PERCENT.ZMINUS1"), valveBefore = valve;
+    startCommand();
+    for (int k = 0; k < 12000; ++k) {
+        if (k == 3000) serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+        if (k == 3020) serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+        runPasses(R10, 1);
+        // The lag of the valve demand committed by the pass before.
+        const float expectLag = lag + 0.01f * (valve + valveBefore - 2.0f * lag) / (2.0f * tau + 0.01f);
+        const float nowLag = real("SPEED_SIM.LAG_2.LAG_2");
+        ASSERT_NEAR(nowLag, expectLag, 1e-3f + 1e-5f * std::fabs(expectLag)) << k;
+        lag = nowLag;
+        valveBefore = valve;
+        valve = real("SPEED_SIM.VLV_PERCENT.ZMINUS1");
+        EXPECT_EQ(valve, real("IFACE_OUT_VLV.HP_DMD.A_NAME")) << k;
+        const float speed = real("SPEED_SIM.TURB_SPD.A_NAME");
+        ASSERT_NEAR(speed, curve(c.px, py, lag), 0.01f + 1e-5f * std::fabs(speed)) << k << " " << lag;
+        EXPECT_EQ(real("SPEED_SIM.TURB_SPD_A_SW.A_SW"), speed);
+        EXPECT_EQ(real("SPEED_SIM.ENA_SIMSPD.A_SW"), speed);
+        if (speed > real("MPU.TSS_01.A_SW") && speed <= real("MPU.MAXSPD_DLY.A_SW")) {
+            ++simHigher;
+            EXPECT_EQ(boolean("MPU.TURB_SPEED.SEL_3"), 1u) << k;
+            EXPECT_EQ(real("MPU.TURB_SPD.A_NAME"), speed) << k;
+        }
+        lowest = std::min(lowest, lag);
+        highest = std::max(highest, lag);
+    }
+    EXPECT_LT(lowest, 5.0f);
+    EXPECT_GT(highest, 30.0f);
+    EXPECT_GT(simHigher, 1000);
+    EXPECT_EQ(turbine::speedRpm(), 0.0) << "the shaft stood still";
+}
+
+INSTANTIATE_TEST_SUITE_P(Curves, SimulatedSpeedProgram, ::testing::ValuesIn(kSimCases),
+                         [](const ::testing::TestParamInfo<SimCase>& i) { return std::string(i.param.name); });
+
+// The simulated speed drives the turbine speed only while the internal
+// simulation runs, and never in calibration mode; the actuator's milliamp
+// output and faults go to the simulation only while it runs and its setting
+// allows it. DI 3 closed ends the simulation (and trips); re-entered while
+// shut down, then calibration mode entered while the lagged valve still
+// gives a speed.
+TEST_F(ModulesProgram, OnlyTheInternalSimulationOutsideCalibrationModeDrivesTheSpeed) {
+    auto expectActuator = [&](const char* what) {
+        const uint32_t on = boolean("SPEED_SIM.ENA_SIM.B_ACTION") & boolean("SPEED_SIM.DIS_ACT_MA.IN_2");
+        EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.AND"), on) << what;
+        EXPECT_EQ(boolean("SPEED_SIM.SIM_MODE_ACTS.B_NAME"), on) << what;
+        EXPECT_EQ(boolean("SPEED_SIM.ACTFLTS_DIS.NOT"), 1u - on) << what;
+    };
+    powerUpForSimulation();
+    EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.IN_2"), 1u) << "the setting's default allows it";
+    expectActuator("simulation off");
+    simulationOn();
+    expectActuator("simulation on");
+    serviceWrite("SPEED_SIM.DIS_ACT_MA.IN_2", 0);
+    runPasses(R80, 2);
+    expectActuator("simulation on, not allowed");
+    serviceWrite("SPEED_SIM.DIS_ACT_MA.IN_2", 1);
+    runPasses(R80, 2);
+    expectActuator("simulation on, allowed");
+    reset();
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return real("SPEED_SIM.TURB_SPD.A_NAME") > 800.0f; }, 2000));
+    EXPECT_EQ(real("SPEED_SIM.ENA_SIMSPD.A_SW"), real("SPEED_SIM.TURB_SPD.A_NAME"));
+    // DI 3 closed: the simulation ends; the curve goes on, the speed is gone.
+    contact(kTripContact, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPEED_SIM.ENA__SIM.B_NAME") == 0; }, 10));
+    runPasses(R10, 10);  // the 80 ms result reaches the 10 ms group at the next release
+    EXPECT_GT(real("SPEED_SIM.TURB_SPD.A_NAME"), 0.0f);
+    EXPECT_EQ(real("SPEED_SIM.TURB_SPD_A_SW.A_SW"), real("SPEED_SIM.TURB_SPD.A_NAME"));
+    EXPECT_EQ(real("SPEED_SIM.ENA_SIMSPD.A_SW"), 0.0f);
+    expectActuator("simulation ended");
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    // Simulation again, shut down, and calibration mode.
+    contact(kTripContact, false);
+    runPasses(R160, 2);
+    simulationOn();
+    serviceWrite("MASTER.COMMANDS.IN_4", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("CALMODE.CALMODE.B_NAME") != 0; }, 20)) << "no calibration mode";
+    serviceWrite("MASTER.COMMANDS.IN_4", 0);
+    runPasses(R10, 20);
+    EXPECT_GT(real("SPEED_SIM.TURB_SPD.A_NAME"), 0.0f);
+    EXPECT_EQ(real("SPEED_SIM.TURB_SPD_A_SW.A_SW"), 0.0f);
+    EXPECT_EQ(real("SPEED_SIM.ENA_SIMSPD.A_SW"), 0.0f);
+}
+
 }  // namespace
 
 namespace {
@@ -227,87 +400,21 @@ protected:
     }
 };
 
-// Default breakpoints 10, 20, 35, 45, 60, 80, 100 % at 0, 1/4, 1/2, 0.6 and
-// 3/4 of the test limit, the trip level and the test limit.
-TEST_F(SimulatedSpeed, TheValveRunsThroughTheBreakpointCurve) {
+// Valve demands no input gives (the demand stays within 0 .. 100): below
+// the first point the first segment goes on; a demand that is no number
+// counts as 0.
+TEST_F(SimulatedSpeed, ValvesOutsideTheDemandRange) {
     struct Case {
         double y2, valve;
         float speed;
     } cases[] = {
-        {0.0, 0.0, 0.0f},      {0.0, 5.0, 0.0f},       {0.0, 15.0, 500.0f},   {0.0, 20.0, 1000.0f},
-        {0.0, 27.5, 1500.0f},  {0.0, 50.0, 2600.0f},   {0.0, 70.0, 3480.0f},  {0.0, 90.0, 3980.0f},
-        {0.0, 100.0, 4000.0f}, {0.0, 130.0, 4000.0f},  {100.0, 5.0, 50.0f},   {100.0, 15.0, 550.0f},
-        {100.0, -10.0, -100.0f},  // below the first point the first segment goes on
-        {0.0, kNaN, 0.0f},        // a valve percent that is no number counts as 0
+        {100.0, -10.0, -100.0f},
+        {0.0, kNaN, 0.0f},
     };
     for (const Case& c : cases) {
         setCell("SPEED_SIM.CURVES_2.Y_2", c.y2);
         EXPECT_NEAR(settled(c.valve), c.speed, 0.05) << c.y2 << " " << c.valve;
         EXPECT_EQ(real("SPEED_SIM.TURB_SPD.A_NAME"), real("SPEED_SIM.ENA_SIMSPD.A_SW"));
-    }
-    EXPECT_EQ(real("SPEED_SIM.MULT_PT25.MULTIPLY"), 1000.0f);
-    EXPECT_EQ(real("SPEED_SIM.MULT_PT5.MULTIPLY"), 2000.0f);
-    EXPECT_EQ(real("SPEED_SIM.MULT_PT6.MULTIPLY"), 2400.0f);
-    EXPECT_EQ(real("SPEED_SIM.MULT_PT75.MULTIPLY"), 3000.0f);
-    EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), 0u);
-    EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), 0.0f);
-}
-
-TEST_F(SimulatedSpeed, ABreakpointOutOfOrderMovesJustBelowTheOneAboveIt) {
-    struct Case {
-        const char* x;
-        double value;
-        float first;
-        double valve;
-        float speed;
-    } cases[] = {
-        // X_3 below X_2: X_2 becomes 4.999; X_3 at 5 % leads to X_4.
-        {"SPEED_SIM.CURVES_2.X_3", 5.0, 2.0f, 6.0, 1033.33f},
-        // X_8 below X_7 and X_6: both step down under it, X_5 stays.
-        {"SPEED_SIM.CURVES_2.X_8", 50.0, 6.0f, 50.0, 4000.0f},
-        // X_2 at 0: the origin steps below it.
-        {"SPEED_SIM.CURVES_2.X_2", 0.0, 1.0f, 10.0, 500.0f},
-        // Equal breakpoints count as out of order: X_3 steps below X_4.
-        {"SPEED_SIM.CURVES_2.X_4", 20.0, 3.0f, 27.5, 2120.0f},
-    };
-    for (const Case& c : cases) {
-        tc_test::loadTunableDefaults();
-        setCell("SPEED_SIM.LAG_2.LAG_TAU", 0.0);
-        setCell(c.x, c.value);
-        EXPECT_NEAR(settled(c.valve), c.speed, 0.5) << c.x;
-        EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), 1u) << c.x;
-        EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), c.first) << c.x;
-        // The tunable keeps what was entered.
-        EXPECT_EQ(real(c.x), static_cast<float>(c.value)) << c.x;
-    }
-}
-
-TEST_F(SimulatedSpeed, TheLagFollowsTheValveOfTheLastPassWithItsTimeConstant) {
-    setCell("SPEED_SIM.LAG_2.LAG_TAU", 1.0);
-    setCell("SPEED_SIM.VLV_PERCENT.ZMINUS1", 50.0);
-    runPasses(R10, 1);
-    // Step 0.01 x (50 + 0 - 0) / (2 + 0.01).
-    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 0.248756, 1e-5);
-    EXPECT_NEAR(real("SPEED_SIM.LAG_2.DERIV"), 24.8756, 1e-3);
-    runPasses(R10, 1);
-    // Then (50 + 50 - 2 y) x 0.01 / 2.01 more.
-    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 0.248756 + (100.0 - 2 * 0.248756) * 0.01 / 2.01, 1e-5);
-    runPasses(R10, 500);  // 5 s: five time constants
-    EXPECT_NEAR(real("SPEED_SIM.LAG_2.LAG_2"), 50.0, 0.5);
-}
-
-TEST_F(SimulatedSpeed, OnlyTheInternalSimulationOutsideCalibrationModeDrivesTheSpeed) {
-    struct Case {
-        int sim, cal;
-        float out, sw;
-    } cases[] = {{1, 0, 2600.0f, 2600.0f}, {1, 1, 0.0f, 0.0f}, {0, 0, 0.0f, 2600.0f}, {0, 1, 0.0f, 0.0f}};
-    for (const Case& c : cases) {
-        setCell("SPEED_SIM.ENA__SIM.B_NAME", c.sim);
-        setCell("CALMODE.CALMODE.B_NAME", c.cal);
-        settled(50.0);
-        EXPECT_NEAR(real("SPEED_SIM.TURB_SPD.A_NAME"), 2600.0f, 0.05);
-        EXPECT_NEAR(real("SPEED_SIM.TURB_SPD_A_SW.A_SW"), c.sw, 0.05) << c.sim << c.cal;
-        EXPECT_NEAR(real("SPEED_SIM.ENA_SIMSPD.A_SW"), c.out, 0.05) << c.sim << c.cal;
     }
 }
 
@@ -381,21 +488,6 @@ TEST_F(OptimizerCommands, TheCombinationNeedsTheSettingMinimumSpeedAndRemoteCont
         setCell("RMT_ENBL.ENABLED.LATCH_R", (k >> 2) & 1);
         runPasses(R160, 2);  // the setting reaches the 80 ms group at a 160 ms frame
         EXPECT_EQ(boolean("SPD_CTRL.ENA_COMBO.AND"), k == 7 ? 1u : 0u) << k;
-    }
-}
-
-// The speed simulation takes the actuator (milliamp output and faults off)
-// only while it runs and its setting allows it; the 10 ms copy follows.
-TEST_F(OptimizerCommands, TheSimulationTakesTheActuatorWhenItsSettingAllows) {
-    EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.IN_2"), 1u) << "the setting's default allows it";
-    for (int k = 0; k < 4; ++k) {
-        const uint32_t on = (k & 1) != 0 && (k & 2) != 0;
-        setCell("SPEED_SIM.ENA_SIM.B_ACTION", k & 1);
-        setCell("SPEED_SIM.DIS_ACT_MA.IN_2", (k >> 1) & 1);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("SPEED_SIM.DIS_ACT_MA.AND"), on) << k;
-        EXPECT_EQ(boolean("SPEED_SIM.SIM_MODE_ACTS.B_NAME"), on) << k;
-        EXPECT_EQ(boolean("SPEED_SIM.ACTFLTS_DIS.NOT"), 1u - on) << k;
     }
 }
 
@@ -521,3 +613,4 @@ TEST_F(ChassisAndMessage, TheComparatorSetsAtItsLevelAndHoldsOnNoNumber) {
 }
 
 }  // namespace
+
