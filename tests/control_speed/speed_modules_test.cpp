@@ -212,6 +212,61 @@ TEST_F(StrokeLatchProgram, EachResetClearsTheLatchEvenWhileTheRequestStays) {
     }
 }
 
+// The tuner's end pulse: the tuner enable's time left compared with 0, and
+// a 1 s pulse (13 passes of 80 ms) when that time has run out or a tuning
+// run's gains are taken, although the cause stays. Seen at power-up (no
+// time left), at the time-out of a tuning request given a 10 s limit, and
+// when a completed run's proposal is taken into the offline set, on a unit
+// at rated under half load on the turbine model.
+TEST_F(ModulesProgram, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
+    // The pulse's passes from the pass its cause is first seen.
+    auto pulseLength = [&](const char* what) {
+        ASSERT_TRUE(runUntil([&] { return boolean("SPD_CTRL.AUTO_RST.OR") != 0; }, 7000)) << what;
+        int on = 0;
+        for (int k = 0; k < 20; ++k) {
+            on += boolean("SPD_CTRL.ONE_SHOT.ONE_SHOT");
+            runPasses(R80, 1);
+        }
+        EXPECT_EQ(on, 13) << what;
+        EXPECT_EQ(boolean("SPD_CTRL.ONE_SHOT.ONE_SHOT"), 0u) << what;
+    };
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}});
+    // At rest the whole time is left.
+    EXPECT_EQ(real("SPD_CTRL.ENA_OPTI.R_TIME"), real("SPD_CTRL.ENA_OPTI.D_TIME"));
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), 1u);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_EQUAL"), 0u);
+    EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 0u);
+    startToRated();
+    turbine::setLoad(0.5);
+    runPasses(R160, 750);
+
+    // A run completed, its gains taken.
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return integer("SPD_CTRL.SPD_PID.OPTI_STATUS") == 16; }, 5000))
+        << "status " << integer("SPD_CTRL.SPD_PID.OPTI_STATUS") << " fault " << integer("SPD_CTRL.SPD_PID.OPTI_FAULT");
+    EXPECT_GT(real("SPD_CTRL.ENA_OPTI.R_TIME"), 0.0f);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_EQUAL"), 0u);
+    EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 0u);
+    serviceWrite("IFACE_IN_SPEED.USE_OPID_OUTS.IN_2", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPD_DYN.OPTI_OFF.DELAY") != 0; }, 10));
+    pulseLength("gains taken");
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 0);
+    runPasses(R160, 20);
+
+    // A request limited to 10 s.
+    serviceWrite("SPD_CTRL.ENA_OPTI.D_TIME", 10.0);
+    runPasses(R160, 2);
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPD_CTRL.ENA_OPTI.B_ACTION") != 0; }, 5));
+    EXPECT_EQ(boolean("SPD_CTRL.AUTO_RST.OR"), 0u);
+    ASSERT_TRUE(runUntil([&] { return real("SPD_CTRL.ENA_OPTI.R_TIME") < 5.0f; }, 200));
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), 1u);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_EQUAL"), 0u);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPD_CTRL.ENA_TO.A_EQUAL") != 0; }, 200));
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), 1u);
+    pulseLength("time-out");
+}
+
 // The simulated speed: the internal simulation switched on from the service
 // tool while the unit is shut down with a configure-level user (the service
 // setting that stands for one) and the external trip input 1 (DI 3) open: in
@@ -491,6 +546,9 @@ TEST_F(OptimizerCommands, TheCombinationNeedsTheSettingMinimumSpeedAndRemoteCont
     }
 }
 
+// The pulse runs its second although its cause stays (on the whole program
+// the pulse itself ends both causes), and the time left compared with 0
+// through values no timer gives (negative, no number).
 TEST_F(OptimizerCommands, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
     struct Case {
         const char* cell;
