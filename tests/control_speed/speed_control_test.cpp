@@ -198,6 +198,15 @@ TEST_F(SpeedControlProgram, CombinationTakesTheRemoteSignalOnlyWhenHigher) {
     everyPass(200);
     EXPECT_GT(remoteWins, 20);
     EXPECT_NEAR(real("SPD_CTRL.SPD_SETPT.A_NAME"), 3600.0f, 1.0f);
+    // Combination no longer configured: the reference alone.
+    serviceWrite("IFACE_IN_SPEED.USE_COMBO.IN", 0);
+    everyPass(20);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_COMBO.AND"), 0u);
+    EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 1u);
+    EXPECT_EQ(real("SPD_CTRL.SPD_SETPT.A_NAME"), real("SPD_CTRL.SPD_REF.ADD") - real("SPD_CTRL.DROOP_VAL.A_SW"));
+    serviceWrite("IFACE_IN_SPEED.USE_COMBO.IN", 1);
+    everyPass(20);
+    EXPECT_EQ(boolean("SPD_CTRL.ENA_COMBO.AND"), 1u);
     board::setAnalogInputMa(0, 0.0);  // the remote signal's loop broken
     everyPass(100);
     EXPECT_GT(failed, 10);

@@ -18,6 +18,7 @@
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
 #include "app/remote_io/remote_io.h"
+#include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
 #include "host/turbine_model.h"
@@ -265,6 +266,83 @@ TEST_F(ModulesProgram, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
     ASSERT_TRUE(runUntil([&] { return boolean("SPD_CTRL.ENA_TO.A_EQUAL") != 0; }, 200));
     EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), 1u);
     pulseLength("time-out");
+}
+
+// The remote cascade setpoint's match (80 ms): with remote cascade
+// selected, the not-matched latch runs from the selection's 1 s pulse until
+// the cascade setpoint lies within the window (0.05 %) around the remote
+// setpoint, or remote cascade is deselected; the remote is in control while
+// enabled and inside the window. A unit in control with the remote speed
+// setpoint and cascade configured (the cascade's process value at 50 on
+// analog input 2) and the remote cascade setpoint on analog input 3 (range
+// 0 .. 100) at 62.5; cascade enabled, then remote cascade, then disabled and
+// enabled again with the remote setpoint moved. Every 80 ms pass.
+TEST_F(ModulesProgram, TheRemoteCascadeMatchRunsFromTheSelectionToTheMatch) {
+    board::setAnalogInputMa(2, 14.0);
+    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_4", 1},
+                               {"_ub8.FUNCT.IN", 4},
+                               {"_ub8.RANGE_LO.IN", 0.0},
+                               {"_ub8.RANGE_HI.IN", 100.0}});
+    startToInControl();
+    int inside = 0, outside = 0, latched = 0, inControl = 0;
+    uint32_t selectedBefore = 0, latchBefore = 0;
+    auto everyPass = [&](int passes) {
+        for (int k = 0; k < passes; ++k) {
+            runPasses(R80, 1);
+            const float sp = real("RMT_CAS.RMT_CASC_D.A_DEADBAND");
+            const float casc = real("CASC_SETPT.SETPT.RAMP");
+            const float window = real("RMT_CAS_EN.MATCH_WINDOW.MULTIPLY");
+            EXPECT_FLOAT_EQ(window, sp * 0.0005f);
+            const float hi = real("RMT_CAS_EN.HI_MATCH.ADD"), lo = real("RMT_CAS_EN.LO_MATCH.SUBTRACT");
+            EXPECT_FLOAT_EQ(hi, sp + window);
+            EXPECT_FLOAT_EQ(lo, sp - window);
+            const uint32_t mhi = boolean("RMT_CAS_EN.MATCH_HI.A_COMPARE");
+            const uint32_t mlo = boolean("RMT_CAS_EN.MATCH_LO.A_COMPARE");
+            // The cascade setpoint is computed in the same group: exact.
+            EXPECT_EQ(mhi, hi >= casc ? 1u : 0u) << casc << " " << sp;
+            EXPECT_EQ(mlo, casc >= lo ? 1u : 0u) << casc << " " << sp;
+            (mhi && mlo ? inside : outside) += 1;
+            const uint32_t enabled = boolean("RMT_CAS_EN.ENABLED.LATCH_R");
+            const uint32_t rc = boolean("RMT_CAS_EN.IN_RMTCNTRL.AND");
+            EXPECT_EQ(rc, enabled & mhi & mlo);
+            inControl += rc;
+            const uint32_t selected = boolean("RMT_CAS_EN.REM_SEL.AND");
+            EXPECT_EQ(boolean("RMT_CAS_EN.NOT_RMT.NOT"), 1u - selected);
+            const uint32_t latch = boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH");
+            const uint32_t pulse = boolean("RMT_CAS_EN.LATCH_RMT.ONE_SHOT");
+            const uint32_t disable = (1u - selected) | rc;
+            EXPECT_EQ(boolean("RMT_CAS_EN.DISABLE.OR"), disable);
+            // Set by the pulse, held, cleared by the disable.
+            if (pulse != 0) {
+                EXPECT_EQ(latch, 1u);
+            } else if (disable != 0) {
+                EXPECT_EQ(latch, 0u);
+            } else {
+                EXPECT_EQ(latch, latchBefore);
+            }
+            if (selected != 0 && selectedBefore == 0) {
+                EXPECT_EQ(pulse, 1u) << "the selection's pulse";
+            }
+            latched += latch;
+            latchBefore = latch;
+            selectedBefore = selected;
+        }
+    };
+    everyPass(10);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    everyPass(60);
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 1u);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 0);
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 1);
+    everyPass(3);
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 0);
+    everyPass(400);
+    EXPECT_GT(latched, 5) << "the cascade setpoint away from the remote setpoint at the selection";
+    EXPECT_GT(inControl, 10) << "matched";
+    board::setAnalogInputMa(2, 10.0);  // 37.5
+    everyPass(400);
+    EXPECT_GT(inside, 20);
+    EXPECT_GT(outside, 20);
 }
 
 // The simulated speed: the internal simulation switched on from the service
@@ -536,6 +614,10 @@ protected:
     }
 };
 
+// Every combination of the three conditions (on the whole program the
+// remote enable drops whenever the speed is below minimum governor, so the
+// speed condition never stands alone: speed_control_test.cpp shows the
+// setting and the remote enable).
 TEST_F(OptimizerCommands, TheCombinationNeedsTheSettingMinimumSpeedAndRemoteControl) {
     for (int k = 0; k < 8; ++k) {
         setCell("IFACE_IN_SPEED.USE_COMBO.B_NAME", k & 1);
@@ -598,6 +680,9 @@ protected:
     uint32_t notMatched() { return boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"); }
 };
 
+// The window's exact ends, which the analog input and the ramp do not land
+// on, and a deselection within the selection's pulse (the match itself and
+// the latch on the whole program: ModulesProgram).
 TEST_F(RemoteCascadeMatch, TheWindowAroundTheRemoteSetpointHoldsBothEnds) {
     struct Case {
         double casc;
