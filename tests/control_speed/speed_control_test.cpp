@@ -20,6 +20,7 @@
 #include "app/control/SIM.cells.h"
 #include "host/analog_inputs.h"
 #include "host/board.h"
+#include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
 #include "tests/control_speed/speed_rig.h"
 #include "tests/support/ref_rig.h"
@@ -379,6 +380,47 @@ TEST_F(SpeedControlProgram, DroopLagTimeFromTheIntegralGain) {
     EXPECT_GT(moved, 0.01f);
 }
 
+// The rated speed, the self-powered actuator level and the simulator's
+// configuration numbers, from the settings entered at power-up: a manual
+// start (the level is 70 % of minimum governor, 2100 rpm), the actuator
+// self-powered, a generator unit with its load, the chassis analog outputs'
+// functions. The self-powered flag is set while the level stands 5 rpm or
+// more above the turbine speed (the wheels turned by the speed-sensor model),
+// until the speed passes the level.
+TEST_F(SpeedControlProgram, RatedSpeedSelfPowerAndSimulatorNumbers) {
+    startApp();
+    enterSettings(false, false,
+                  {{"IFACE_IN_START.SELFPWRACT.IN", 70.0},
+                   {"IFACE_IN_VLV.SELF_PWACT.IN", 1},
+                   {"SIM.GEN_UNIT.IN", 1},
+                   {"SPEED_SIM.LOAD_MW.NO", 12.5},
+                   {kAoFunct[0], 2},
+                   {kAoFunct[1], 3},
+                   {kAoFunct[2], 4}});
+    runPasses(P160, 20);
+    const float level = real("MPU_OVRD.IN_PCT.MULTIPLY");
+    EXPECT_NEAR(level, 2100.0f, 0.01f);
+    const struct {
+        double below;  // rpm below the level
+        uint32_t selfPowered;
+    } rows[] = {{115.0, 1}, {105.0, 1}, {4.0, 1}, {-395.0, 0}, {-405.0, 0}, {15.0, 1}};
+    for (const auto& r : rows) {
+        speedsensor::setShaftSpeed(0, level - r.below, 60);
+        runSeconds(2.0);
+        EXPECT_EQ(boolean("MPU_OVRD.SELFPWRED.B_SW"), r.selfPowered) << r.below;
+        EXPECT_EQ(boolean("MPU_OVRD.S_PWRACT_O.ZMINUS1_B"), r.selfPowered) << r.below;
+    }
+    EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(ref_test::kMaxGov * 1.27));
+    EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_" + std::to_string(k)), 1.0f) << k;
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)), 1.0f + k) << k;
+    EXPECT_EQ(boolean("SIM.GEN_UNIT.B_NAME"), 1u);
+    EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
+    serviceWrite("SIM.GEN_UNIT.IN", 0);
+    runPasses(P160, 2);
+    EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), real("SPEED_SIM.LOAD_MW.NC"));
+}
+
 // ---- the speed-control slices alone -----------------------------------------------------
 
 class SpeedControl : public SpeedRig {
@@ -559,33 +601,6 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_ONLINE.SAMP_TUNE"), 12.0f);
     EXPECT_FLOAT_EQ(real("SPD_DYN.I_ONLINE.SAMP_TUNE"), 0.0099f);
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
-}
-
-// The rated speed, the self-powered actuator level and the simulator's
-// configuration numbers (the critical band while running and the trip's
-// followers: running_unit_test.cpp).
-TEST_F(SpeedControl, RatedSpeedSelfPowerAndSimulatorNumbers) {
-    start();
-    setCell("MPU_OVRD.IN_PCT.MULTIPLY", 2105.0);
-    setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", 1);
-    setCell("SIM.GEN_UNIT.B_NAME", 1);
-    setCell("SPEED_SIM.LOAD_MW.NO", 12.5);
-    for (int k = 1; k <= 3; ++k) setCell("_ub" + std::to_string(9 + k) + ".FUNCT_INT.I_NAME", 1 + k);
-    const struct {
-        double rpm;
-        uint32_t selfPowered;
-    } rows[] = {{1990.0, 1}, {2000.0, 1}, {2101.0, 1}, {2500.0, 0}, {2510.0, 0}, {2090.0, 1}};
-    for (const auto& r : rows) {
-        speedsensor::setShaftSpeed(0, r.rpm, 60);
-        runSeconds(2.0);
-        EXPECT_EQ(boolean("MPU_OVRD.SELFPWRED.B_SW"), r.selfPowered) << r.rpm;
-        EXPECT_EQ(boolean("MPU_OVRD.S_PWRACT_O.ZMINUS1_B"), r.selfPowered) << r.rpm;
-    }
-    EXPECT_FLOAT_EQ(real("CNFG_SPEED.RATED_MULT1.MULTIPLY"), static_cast<float>(kMaxGovRpm * 1.27));
-    EXPECT_FLOAT_EQ(real("SPEED_SIM.AI_KW_TO_MW.DIVIDE"), 0.1f);  // 100 kW
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(real("SPEED_SIM.ANIN_CNFIG.OUT_" + std::to_string(k)), 1.0f) << k;
-    for (int k = 1; k <= 3; ++k) EXPECT_EQ(real("SPEED_SIM.RO_CONFIG.OUT_" + std::to_string(k)), 1.0f + k) << k;
-    EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), 12.5f);
 }
 
 // The optimizer status block: alarm texts, the fault held for display until
