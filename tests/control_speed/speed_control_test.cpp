@@ -421,6 +421,54 @@ TEST_F(SpeedControlProgram, RatedSpeedSelfPowerAndSimulatorNumbers) {
     EXPECT_EQ(real("SPEED_SIM.LOAD_MW.A_SW"), real("SPEED_SIM.LOAD_MW.NC"));
 }
 
+// The tuner's status block on a fault: a tuning run requested while the
+// valve limiter, lowered from the service tool below the PID's demand, has
+// the valve aborts (the PID's feedback flag is false); its text is held for
+// display after the fault has gone, until a reset (from the reset contact)
+// while no fault is latched samples the fault of that moment.
+TEST_F(SpeedControlProgram, TheTunersFaultIsHeldUntilItsReset) {
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}});
+    startToRated();
+    turbine::setLoad(0.5);
+    runSeconds(20.0);
+    EXPECT_EQ(integer("SPD_CTRL.SPD_PID.OPTI_STATUS"), 1);
+    EXPECT_EQ(text("_ub91.OPID_STATUS.I_TO_STR"), "Ready");
+    EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "None");
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("HP_DRIVER.ACT_LSS.SEL_2") != 0; }, 500));
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+    runSeconds(2.0);
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return integer("SPD_CTRL.SPD_PID.OPTI_STATUS") == 11; }, 100))
+        << "status " << integer("SPD_CTRL.SPD_PID.OPTI_STATUS");
+    runSeconds(0.2);
+    EXPECT_EQ(integer("SPD_CTRL.SPD_PID.OPTI_FAULT"), 9);
+    EXPECT_EQ(real("SPD_CTRL.OPID_FAULT.OUT_1"), 9.0f);
+    EXPECT_EQ(real("SPD_CTRL.OPID_STATE.OUT_1"), 11.0f);
+    EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "FEEDBACK1 was False");
+    EXPECT_EQ(text("_ub91.OPID_STATUS.I_TO_STR"), "Fault - Analysis Aborted");
+    EXPECT_EQ(boolean("_ub91.OPTI_FLT.LATCH"), 1u);
+    EXPECT_EQ(boolean("_ub91.NOT_FLT.NOT"), 0u);
+    EXPECT_EQ(boolean("_ub91.OPTI_ACTIVE.AND"), 1u);
+    EXPECT_EQ(boolean("_ub91.OPTIDYN_IN_USE.AND"), 0u);
+    EXPECT_EQ(boolean("SPD_CTRL.OPTI_NOT_RDY.GT"), 1u);
+    // The request released and the tuner reset from the service tool: the
+    // fault is gone and its latch cleared, its text held.
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 0);
+    serviceWrite("SPD_CTRL.ENA_OPTI.RST_1", 1);
+    runPasses(P160, 2);
+    serviceWrite("SPD_CTRL.ENA_OPTI.RST_1", 0);
+    ASSERT_TRUE(runUntil([&] { return integer("SPD_CTRL.SPD_PID.OPTI_FAULT") == 0; }, 50));
+    runSeconds(1.0);
+    EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "FEEDBACK1 was False");
+    EXPECT_EQ(boolean("_ub91.OPTI_FLT.LATCH"), 0u);
+    EXPECT_EQ(text("_ub91.OPID_STATUS.I_TO_STR"), "Ready");
+    // A reset while no fault is latched samples the fault of that moment.
+    reset();
+    runSeconds(2.0);
+    EXPECT_EQ(text("_ub91.OPID_FLTS.I_TO_STR"), "None");
+}
+
 // ---- the speed-control slices alone -----------------------------------------------------
 
 class SpeedControl : public SpeedRig {
@@ -603,8 +651,10 @@ TEST_F(SpeedControl, AcceptedGainsAreLimited) {
     EXPECT_FLOAT_EQ(real("SPD_DYN.P_OFFLINE.SAMP_TUNE"), 100.0f);
 }
 
-// The optimizer status block: alarm texts, the fault held for display until
-// its reset, and the state flags.
+// The optimizer status block for codes the tuner gives in runs no scenario
+// here brings about (each alarm bit, the step states, a status beyond the
+// last): alarm texts, the fault held for display until its reset, and the
+// state flags (a fault from a real run: TheTunersFaultIsHeldUntilItsReset).
 TEST_F(SpeedControl, OptimizerStatusTexts) {
     useSlices(R10, {_R10_TASK_10});
     start();
