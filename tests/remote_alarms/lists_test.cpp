@@ -1,26 +1,37 @@
-// The remote nodes' alarm summary and trip list: entries latched with their
-// texts in the event log, the first-out, the remote-node trip reaching the
-// 10 ms shutdown logic, the override while no node is in use, the reset
-// with an input still true, the cleared event one microsecond after the
-// reset, the network alarms and the service-side size of both lists.
+// The remote nodes' alarm summary and trip list on the whole program: a
+// simulated RTD node on the CAN bus raises its channels' alarm levels and
+// trips, and the lists latch them with their texts in the event log, the
+// first-out, the remote-node trip reaching the 10 ms shutdown logic, the
+// override while no node is in use, the reset with an input still true, the
+// cleared event one microsecond after the reset, the network alarms and the
+// service-side size of both lists.
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/protection/LATCH_AE.h"
+#include "tests/remote_alarms/node_rig.h"
 #include "tests/remote_alarms/remote_rig.h"
-
-using namespace ra_test;
 
 namespace {
 
-class Lists : public RemoteRig {};
+using namespace ra_node;
+
+class Lists : public NodeRig {};
 
 TEST_F(Lists, AnRtdTripLatchesInThePassItRisesWithItsRecordAsFirstOut) {
+    // Channels 1 and 3: a trip at 200 F, the alarm level above it.
+    levels(1, 300.0, 200.0);
+    levels(3, 300.0, 200.0);
     start();
-    for (int k : {2, 0}) {
-        g_rtdTrip[k] = 1;
-        runPasses(R80, 1);
-        const int record = 18 + k;
-        EXPECT_EQ(boolean("VLTR_ALMS.SD_VL3_RTD" + std::to_string(k + 1) + "_LVL2.B_NAME"), 1u);
-        EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_" + std::to_string(record)), 1u) << "same pass";
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u);
+    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.LATCH_AE"), 0u);
+    // The service-side size counts the reset and clear records of the list's
+    // head as well as the latched entries.
+    const int head = GetLatchAESize(4);
+    for (int k : {3, 1}) {
+        SCOPED_TRACE(k);
+        word(k, k212F);
+        const std::string trip = "VLTR_ALMS.SD_VL3_RTD" + std::to_string(k) + "_LVL2.B_NAME";
+        ASSERT_GT(passesUntil(trip, 1, 10), 0);
+        EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_" + std::to_string(17 + k)), 1u) << "same pass";
         EXPECT_EQ(integer("VLTR_OUTS.VLTR_TRIP_FO.I_NAME"), 20) << "the first one stays first";
         EXPECT_EQ(boolean("VLTR_OUTS.VLTR_TRIP_SUM.B_NAME"), 1u);
         EXPECT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 1u);
@@ -28,13 +39,129 @@ TEST_F(Lists, AnRtdTripLatchesInThePassItRisesWithItsRecordAsFirstOut) {
     }
     EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.ALM_NO_20"), 1);
     EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.ALM_NO_18"), 2);
-    EXPECT_EQ(GetLatchAESize(4), 2);
+    EXPECT_EQ(GetLatchAESize(4), head + 2);
     // The 10 ms shutdown logic reads the remote-node trip through its copy.
     runPasses(R10, 2);
     EXPECT_EQ(r10::SD_LOGIC.VL_SUMMARY_B_NAME, 1u);
     const auto rows = eventLog();
     EXPECT_EQ(count(rows, "VLTR_ALMS.TRIP_SUM.SEL_20|Node 3 RTD_3 Level 2 Trip|500"), 1);
     EXPECT_EQ(count(rows, "VLTR_ALMS.TRIP_SUM.SEL_18|Node 3 RTD_1 Level 2 Trip|500"), 1);
+}
+
+TEST_F(Lists, WithoutRemoteNodesNothingLatchesAndAResetEmptiesBoth) {
+    levels(1, 150.0, 200.0);
+    levels(2, 150.0, 200.0);
+    start();
+    word(1, k212F);
+    feed(4);
+    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 1u);
+    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_71"), 1u);
+    // The remote nodes taken out of use from the service tool.
+    serviceWrite("CNFG_CAN2.USE_VL.IN", 0);
+    feed(4);
+    EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 0u);
+    EXPECT_EQ(boolean("VLTR_ALMS.OVRD_SDS.OR"), 1u);
+    reset();
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u) << "the override clears with the reset";
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.LATCH_AE"), 0u);
+    EXPECT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 0u);
+    word(2, k212F);
+    feed(4);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 0u);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LOGICAL_OR"), 1u) << "the inputs are still seen";
+}
+
+TEST_F(Lists, AnEntryWhoseInputStaysTrueSurvivesTheResetWhichIsLoggedOncePerRise) {
+    levels(5, 300.0, 200.0);
+    start();
+    const auto before = eventLog();
+    word(5, k212F);
+    ASSERT_GT(passesUntil("VLTR_ALMS.TRIP_SUM.SEL_22", 1, 10), 0);
+    reset();
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_22"), 1u);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 22);
+    // The input goes; the next reset clears the entry and the list.
+    word(5, k77F);
+    feed(2);
+    reset();
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_22"), 0u);
+    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 0);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u);
+    uint16_t id = 0;
+    TimerValue reset{}, cleared{};
+    ASSERT_EQ(GetNextLatchAEInfo(4, 0, &id, &reset), 1);
+    ASSERT_EQ(GetNextLatchAEInfo(4, 1, &id, &cleared), 1);
+    EXPECT_EQ(static_cast<long long>(cleared.seconds) * 1000000 + cleared.microsec,
+              static_cast<long long>(reset.seconds) * 1000000 + reset.microsec + 1);
+    const auto rows = eventLog();
+    const auto added = [&](const std::string& what) { return count(rows, what) - count(before, what); };
+    EXPECT_EQ(added("VLTR_ALMS.TRIP_SUM|Reset command activated|1"), 2) << "one per rising edge";
+    EXPECT_EQ(added("VLTR_ALMS.TRIP_SUM|All events cleared|1"), 1);
+    EXPECT_EQ(added("VLTR_ALMS.SUMMARY|Reset command activated|1"), 2);
+}
+
+TEST_F(Lists, NetworkErrorsLatchAfterTheirDelayAndTheRealTimeRecordNever) {
+    start();
+    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 0u);
+    // The CAN controller of the remote-node network reports its receiver
+    // error-passive.
+    mscan::setErrorState(1, 2, 0);
+    // The delay runs from the first 80 ms pass that sees the 20 ms network
+    // block's error flag: 2.0 s of 0.08 s steps after it.
+    ASSERT_GT(passesUntil("CNFG_CAN2.COPEN_ERRS.OR", 1, 2), 0);
+    for (int p = 0; p < 3 && integer("VLTR_ALMS.ERR_DELAY.R_TIME") == 0; ++p) feed(1);
+    ASSERT_NE(integer("VLTR_ALMS.ERR_DELAY.R_TIME"), 0);
+    EXPECT_EQ(passesUntil("VLTR_ALMS.COPEN_FAULT.B_NAME", 1, 40), 25);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_89"), 0u);
+    EXPECT_EQ(boolean("VLTR_ALMS.RT_ERRS.EQ"), 1u);
+    EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY.SEL_88|Errors on TX/RX messages|500"), 1);
+    mscan::setErrorState(1, 0, 0);
+    EXPECT_GT(passesUntil("VLTR_ALMS.COPEN_FAULT.B_NAME", 0, 2), 0);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 1u) << "latched until a reset";
+}
+
+// The unit's alarm horn acknowledges itself in a single 40 ms pass, which
+// the 80 ms lists do not see: the summary's horn is never acknowledged on
+// the whole program. Enabled once the acknowledge reaches the 80 ms group;
+// until then ListsOnCells.TheAlarmHornAcknowledgesTheSummaryAndIsLogged keeps the
+// list's side of the rule.
+TEST_F(Lists, DISABLED_TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
+    levels(8, 150.0, 300.0);
+    start();
+    const auto before = eventLog();
+    word(8, k176F);
+    ASSERT_GT(passesUntil("VLTR_ALMS.SUMMARY.SEL_85", 1, 10), 0);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.HORN"), 1u);
+    // The unit's alarm horn, sounded by the remote-node alarm, acknowledges
+    // itself after its delay; that acknowledges the summary's horn.
+    EXPECT_GT(passesUntil("VLTR_ALMS.SUMMARY.HORN", 0, 200), 0);
+    const std::string ack = "VLTR_ALMS.SUMMARY|Acknowledge command activated|1";
+    EXPECT_GE(count(eventLog(), ack) - count(before, ack), 1);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace ra_test;
+
+// The cases below still set computed cells: entries of the analog node,
+// the network link and the vibration count (the analog node is not
+// simulated here), and the horn acknowledge the whole program loses (see
+// Lists.DISABLED_TheAlarmHornAcknowledgesTheSummaryAndIsLogged).
+class ListsOnCells : public RemoteRig {};
+
+TEST_F(ListsOnCells, TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
+    start();
+    g_rtdAlarm1[7] = 1;
+    runPasses(ra_test::R80, 1);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_85"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.HORN"), 1u);
+    setCell("ALARMS.HORN_Z.ZMINUS1_B", 1);
+    runPasses(ra_test::R80, 2);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.HORN"), 0u);
+    EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY|Acknowledge command activated|1"), 1);
 }
 
 struct RecordCase {
@@ -45,7 +172,7 @@ struct RecordCase {
     const char* text;
 };
 
-class Records : public Lists, public ::testing::WithParamInterface<RecordCase> {};
+class Records : public RemoteRig, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(Records, LatchWithTheirTextsAndFirstOut) {
     const RecordCase& c = GetParam();
@@ -53,7 +180,7 @@ TEST_P(Records, LatchWithTheirTextsAndFirstOut) {
     const bool summary = std::string(c.list) == "SUMMARY";
     start();
     setCell(c.input, 1);
-    runPasses(R80, 2);
+    runPasses(ra_test::R80, 2);
     EXPECT_EQ(boolean(list + ".SEL_" + std::to_string(c.record)), 1u);
     EXPECT_EQ(integer(summary ? "VLTR_OUTS.VLTR_ALM_FO.I_NAME" : "VLTR_OUTS.VLTR_TRIP_FO.I_NAME"), c.record);
     EXPECT_EQ(boolean(summary ? "ALM_LOGIC.VL_SUMMARY.B_NAME" : "SD_LOGIC.VL_SUMMARY.B_NAME"), 1u);
@@ -93,82 +220,5 @@ INSTANTIATE_TEST_SUITE_P(
                       RecordCase{"SignalFault7", "TRIP_SUM", "_ub31.AND.AND", 32, "Node 1 AI_7 Sig Fault Trip"},
                       RecordCase{"SignalFault8", "TRIP_SUM", "_ub32.AND.AND", 33, "Node 1 AI_8 Sig Fault Trip"}),
     [](const auto& i) { return std::string(i.param.name); });
-
-TEST_F(Lists, WithoutRemoteNodesNothingLatchesAndAResetEmptiesBoth) {
-    start();
-    g_rtdTrip[0] = 1;
-    g_rtdAlarm1[0] = 1;
-    runPasses(R80, 1);
-    ASSERT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 1u);
-    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_71"), 1u);
-    setCell("CNFG_CAN2.ENA_VL.OR", 0);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("VLTR_ALMS.OVRD_SDS.OR"), 1u);
-    resetLists();
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u) << "the override clears with the reset";
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.LATCH_AE"), 0u);
-    EXPECT_EQ(boolean("SD_LOGIC.VL_SUMMARY.B_NAME"), 0u);
-    g_rtdTrip[1] = 1;
-    runPasses(R80, 3);
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 0u);
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LOGICAL_OR"), 1u) << "the inputs are still seen";
-}
-
-TEST_F(Lists, AnEntryWhoseInputStaysTrueSurvivesTheResetWhichIsLoggedOncePerRise) {
-    start();
-    g_rtdTrip[4] = 1;
-    runPasses(R80, 1);
-    setCell("CNFG_CAN2.VL_RST.IN_2", 1);
-    runPasses(R80, 4);
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_22"), 1u);
-    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 22);
-    setCell("CNFG_CAN2.VL_RST.IN_2", 0);
-    runPasses(R80, 1);
-    // The input goes; the next reset clears the entry and the list.
-    g_rtdTrip[4] = 0;
-    setCell("CNFG_CAN2.VL_RST.IN_2", 1);
-    runPasses(R80, 1);
-    setCell("CNFG_CAN2.VL_RST.IN_2", 0);
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_22"), 0u);
-    EXPECT_EQ(integer("VLTR_ALMS.TRIP_SUM.FIRST_ALM"), 0);
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.LATCH_AE"), 0u);
-    uint16_t id = 0;
-    TimerValue reset{}, cleared{};
-    ASSERT_EQ(GetNextLatchAEInfo(4, 0, &id, &reset), 1);
-    ASSERT_EQ(GetNextLatchAEInfo(4, 1, &id, &cleared), 1);
-    EXPECT_EQ(static_cast<long long>(cleared.seconds) * 1000000 + cleared.microsec,
-              static_cast<long long>(reset.seconds) * 1000000 + reset.microsec + 1);
-    const auto rows = eventLog();
-    EXPECT_EQ(count(rows, "VLTR_ALMS.TRIP_SUM|Reset command activated|1"), 2) << "one per rising edge";
-    EXPECT_EQ(count(rows, "VLTR_ALMS.TRIP_SUM|All events cleared|1"), 1);
-    EXPECT_EQ(count(rows, "VLTR_ALMS.SUMMARY|Reset command activated|1"), 2);
-}
-
-TEST_F(Lists, NetworkErrorsLatchAfterTheirDelayAndTheRealTimeRecordNever) {
-    start();
-    setCell("CNFG_CAN2.COPEN_ERRS.OR", 1);
-    // 2.0 s of 0.08 s steps.
-    EXPECT_EQ(passesUntil(R80, "VLTR_ALMS.COPEN_FAULT.B_NAME", 1, 40), 26);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 1u);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_89"), 0u);
-    EXPECT_EQ(boolean("VLTR_ALMS.RT_ERRS.EQ"), 1u);
-    EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY.SEL_88|Errors on TX/RX messages|500"), 1);
-    setCell("CNFG_CAN2.COPEN_ERRS.OR", 0);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("VLTR_ALMS.COPEN_FAULT.B_NAME"), 0u);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 1u) << "latched until a reset";
-}
-
-TEST_F(Lists, TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
-    start();
-    g_rtdAlarm1[7] = 1;
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_85"), 1u);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.HORN"), 1u);
-    setCell("ALARMS.HORN_Z.ZMINUS1_B", 1);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.HORN"), 0u);
-    EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY|Acknowledge command activated|1"), 1);
-}
 
 }  // namespace
