@@ -44,6 +44,8 @@ protected:
         board::resetPlatform();
         hostnet::reset();
         hostcan::reset();
+        // Every contact of the board closed: no external trip.
+        board::setDiscreteInputs(0xFFFFFFFFu);
         started_ = false;
         done_ = false;
         self_ = this;
