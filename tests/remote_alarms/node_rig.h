@@ -104,8 +104,10 @@ protected:
     // Channel k's word from now on.
     void word(int k, uint16_t w) { raw_[k - 1] = w; }
     // Runs n 80 ms passes, the node sending both PDOs every 160 ms.
-    void feed(int n80) {
-        for (int p = 0; p < 4 * n80; ++p) {
+    void feed(int n80) { feed20(4 * n80); }
+    // Runs n 20 ms passes, the node sending as above.
+    void feed20(int n20) {
+        for (int p = 0; p < n20; ++p) {
             if (tick_ % 8 == 0) {
                 send(0x283, 0);
                 send(0x383, 4);

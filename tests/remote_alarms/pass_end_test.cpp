@@ -76,21 +76,24 @@ TEST_F(ResetPulse, AShutdownOneShotEndsTheResetPulseWhichDoesNotRestartWhileItsS
     EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u);
 }
 
-TEST_F(PassEnd, AfterACutOffOnePassWithoutASourceReArmsTheResetPulse) {
+// The automatic reset setting is the source; the RTD node's trip cuts the
+// pulse while the setting is withdrawn.
+TEST_F(ResetPulse, AfterACutOffOnePassWithoutASourceReArmsTheResetPulse) {
+    manualStart();
+    levels(1, 300.0, 200.0);
     start();
-    setCell("RESET.AT_RST.B_NAME", 1);
-    runPasses(R80, 3);
-    ASSERT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u);
-    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
-    setCell("RESET.AT_RST.B_NAME", 0);
-    runPasses(R80, 1);
-    ASSERT_EQ(boolean("RESET.RST.ONE_SHOT"), 0u) << "cut off in the pass";
-    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
-    runPasses(R80, 1);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
+    serviceWrite("RESET.AT_RST.IN", 1);
+    ASSERT_GT(passesUntil("RESET.RST.ONE_SHOT", 1, 4), 0);
+    word(1, ra_node::k212F);
+    serviceWrite("RESET.AT_RST.IN", 0);
+    ASSERT_GT(passesUntil("RESET.RST.ONE_SHOT", 0, 8), 0) << "cut off";
+    ASSERT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 1u);
+    ASSERT_GT(passesUntil("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0, 20), 0);
+    feed(1);
     ASSERT_EQ(boolean("RESET.RST_OR.OR"), 0u);
-    setCell("RESET.AT_RST.B_NAME", 1);
-    runPasses(R80, 1);
-    ASSERT_EQ(boolean("RESET.RST_OR.OR"), 1u);
+    serviceWrite("RESET.AT_RST.IN", 1);
+    ASSERT_GT(passesUntil("RESET.RST_OR.OR", 1, 4), 0);
     EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u) << "the next source starts a pulse";
 }
 
@@ -265,21 +268,37 @@ TEST_F(PassEnd, NoShutdownFor3_5SecondsRisesOnThe177thPassAndALowerDelayKeepsIt)
     EXPECT_EQ(integer("SD_LOGIC.SD_NOT_DLY.R_TIME"), 0);
 }
 
-TEST_F(PassEnd, AResetCountsForTheDelayedShutdownActionOnlyWithoutTheShutdownOneShot) {
+TEST_F(ResetPulse, AResetCountsForTheDelayedShutdownActionOnlyWithoutTheShutdownOneShot) {
+    manualStart();
+    levels(1, 300.0, 200.0);
     start();
-    runPasses(R20, 1);
+    feed20(1);
     EXPECT_EQ(integer("SHUTDOWNS.DLY_SDREAC.ACT_OUT"), 1);
     EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u);
-    setCell("RESET.DEBUG_RST.TRIGGER", 1);
-    runPasses(R80, 2);
-    setCell("RESET.DEBUG_RST.TRIGGER", 0);
-    runPasses(R20, 1);
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
+    feed(2);
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
+    feed20(1);
     EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 1u);
-    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 1);
-    runPasses(R20, 1);
-    EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u) << "the reset coincides with the shutdown pulse";
-    setCell("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0);
-    runPasses(R80, 20);
+    // The RTD node's trip while the reset runs: the passes where the reset
+    // coincides with the shutdown pulse do not count. (The 20 ms group reads
+    // both through its copies: a pass counts as coinciding when both were
+    // on at the end of the pass before as well.)
+    word(1, ra_node::k212F);
+    int coincide = 0;
+    bool before = false;
+    for (int k = 0; k < 60; ++k) {
+        feed20(1);
+        const bool both = boolean("RESET.RESET.B_NAME") != 0 && boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT") != 0;
+        if (both && before) {
+            ++coincide;
+            EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u) << k;
+        }
+        before = both;
+    }
+    EXPECT_GT(coincide, 0) << "the trip came after the reset";
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_SHOOT.ONE_SHOT"), 1u);
+    feed(20);
     EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u);
 }
 
