@@ -243,27 +243,45 @@ TEST_F(PassEnd, TheBoardTemperatureAndTheCalibrationFault) {
     }
 }
 
-TEST_F(PassEnd, NoShutdownFor3_5SecondsRisesOnThe177thPassAndALowerDelayKeepsIt) {
+// The shutdown comes from the RTD node's trip and goes with the reset once
+// the temperature is back.
+TEST_F(ResetPulse, NoShutdownFor3_5SecondsRisesOnThe177thPassAndALowerDelayKeepsIt) {
+    manualStart();
+    levels(1, 300.0, 200.0);
     start();
-    setCell("SHUTDOWNS.NOT_SD.NOT", 0);
-    runPasses(R20, 2);
+    word(1, ra_node::k212F);
+    ASSERT_GT(passesUntil("SHUTDOWNS.ANY_SD.B_NAME", 1, 10), 0);
+    feed(1);
     ASSERT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 0u);
-    setCell("SHUTDOWNS.NOT_SD.NOT", 1);  // the next 20 ms frame copies it
+    word(1, ra_node::k77F);
+    // A reset during the shutdown one-shot would be cut off.
+    ASSERT_GT(passesUntil("SHUTDOWNS.SD_SHOOT.ONE_SHOT", 0, 20), 0);
+    feed(1);
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
+    int cleared = 0;
+    for (int k = 0; k < 200 && cleared == 0; ++k) {
+        feed20(1);
+        if (boolean("SHUTDOWNS.NOT_SD.NOT") != 0) cleared = 1;
+    }
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
+    ASSERT_EQ(cleared, 1) << "the reset did not clear the shutdown";
+    // The 20 ms group copies the rise at its next frame.
     std::vector<int32_t> seconds;
     int rise = 0;
     for (int k = 1; k <= 200 && rise == 0; ++k) {
-        runPasses(R20, 1);
+        feed20(1);
         const int32_t s = integer("SD_LOGIC.SD_NOT_DLY.R_TIME");
         if (seconds.empty() || seconds.back() != s) seconds.push_back(s);
         if (boolean("SD_LOGIC.SD_NOT_DLY.DELAY") == 1) rise = k;
     }
     EXPECT_EQ(rise, 177);
     EXPECT_EQ(seconds, (std::vector<int32_t>{3, 2, 1, 0}));
-    setCell("SD_LOGIC.SD_NOT_DLY.DLY_TIME", 1.0);
-    runPasses(R20, 3);
+    serviceWrite("SD_LOGIC.SD_NOT_DLY.DLY_TIME", 1.0);
+    feed20(3);
     EXPECT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 1u);
-    setCell("SHUTDOWNS.NOT_SD.NOT", 0);
-    runPasses(R20, 2);
+    word(1, ra_node::k212F);
+    ASSERT_GT(passesUntil("SHUTDOWNS.ANY_SD.B_NAME", 1, 10), 0);
+    feed20(2);
     EXPECT_EQ(boolean("SD_LOGIC.SD_NOT_DLY.DELAY"), 0u);
     EXPECT_EQ(integer("SD_LOGIC.SD_NOT_DLY.R_TIME"), 0);
 }
