@@ -1,6 +1,7 @@
 // The 80 ms pieces of the speed-sensor configuration, the controlled stop,
 // the HP driver, the valve limiter and the manual demand that share the node
 // slices.
+#include "tests/remote_alarms/node_rig.h"
 #include "tests/remote_alarms/remote_rig.h"
 
 using namespace ra_test;
@@ -39,12 +40,17 @@ TEST_F(Pieces, TheOpenWireCheckIsReleasedAtOrAboveItsSetting) {
     }
 }
 
-TEST_F(Pieces, TheStrokeEnableGivesOnePulseOf19Passes) {
-    start();
-    setCell("IFACE_IN_VLV.HP_STRK_ENBL.IN", 1);
+// The stroke enable written from the service tool on the whole program.
+class PiecesOnProgram : public ra_node::NodeRig {};
+
+TEST_F(PiecesOnProgram, TheStrokeEnableGivesOnePulseOf19Passes) {
+    startApp();
+    runPasses(ra_node::R80, 30);
+    ASSERT_EQ(boolean("HP_DRIVER.YES_PLS.ONE_SHOT"), 0u);
+    serviceWrite("IFACE_IN_VLV.HP_STRK_ENBL.IN", 1);
     int on = 0;
     for (int k = 0; k < 40; ++k) {
-        runPasses(R80, 1);
+        runPasses(ra_node::R80, 1);
         on += static_cast<int>(boolean("HP_DRIVER.YES_PLS.ONE_SHOT"));
     }
     EXPECT_EQ(boolean("IFACE_IN_VLV.HP_STRK_ENBL.B_NAME"), 1u);
