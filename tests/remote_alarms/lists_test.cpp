@@ -121,6 +121,24 @@ TEST_F(Lists, NetworkErrorsLatchAfterTheirDelayAndTheRealTimeRecordNever) {
     EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_88"), 1u) << "latched until a reset";
 }
 
+// The bus falls silent: the port's link error latches its entry with its
+// text and reaches the unit's alarm list.
+TEST_F(Lists, TheSilentBusLatchesTheLinkErrorEntry) {
+    start();
+    ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.LATCH_AE"), 0u);
+    // (The silence before the node came up latched it once already.)
+    const std::string logged = "VLTR_ALMS.SUMMARY.SEL_87|CAN2 Communication Link Error|500";
+    const int before = count(eventLog(), logged);
+    sending_ = false;
+    ASSERT_GT(passesUntil("CNFG_CAN2.CAN2_FLT.AND", 1, 100), 0);
+    feed(2);
+    EXPECT_EQ(boolean("VLTR_ALMS.CAN2_LINK_LOST.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_87"), 1u);
+    EXPECT_EQ(boolean("ALM_LOGIC.VL_SUMMARY.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VLTR_OUTS.VLTR_ALM_SUM.B_NAME"), 1u);
+    EXPECT_EQ(count(eventLog(), logged), before + 1);
+}
+
 // The unit's alarm horn acknowledges itself in a single 40 ms pass, which
 // the 80 ms lists do not see: the summary's horn is never acknowledged on
 // the whole program. Enabled once the acknowledge reaches the 80 ms group;

@@ -108,7 +108,7 @@ protected:
     // Runs n 20 ms passes, the node sending as above.
     void feed20(int n20) {
         for (int p = 0; p < n20; ++p) {
-            if (tick_ % 8 == 0) {
+            if (sending_ && tick_ % 8 == 0) {
                 send(0x283, 0);
                 send(0x383, 4);
             }
@@ -165,6 +165,9 @@ private:
     int peer_ = -1;
     uint16_t raw_[8] = {};
     int tick_ = 0;
+
+protected:
+    bool sending_ = true;  // the node sends its PDOs
 };
 
 }  // namespace ra_node
