@@ -47,9 +47,11 @@
     X(NOT_LIMITED, NOT, B, R160, PLAIN)                          \
     X(LIMITED, DLY_TIME, A, R160, TUNE(3.0, 0.0, 60.0))          \
     X(LIMITED, DELAY, B, R160, PLAIN)                            \
+    X(LIMITED, R_TIME, I, R160, PLAIN)                           \
     X(GOTO_CMD, AND, B, R160, PLAIN)                             \
     X(GOTO_VAL_SAMP, DLY_TIME, A, R160, TUNE(0.32, 0.0, 10.0))   \
     X(GOTO_VAL_SAMP, ONE_SHOT, B, R160, PLAIN)                   \
+    X(GOTO_VAL_SAMP, R_TIME, I, R160, PLAIN)                     \
     X(GOTO_TUT_SP, ACT_Q, I, R160, TUNE(2, 1, 8))                \
     X(GOTO_TUT_SP, ACT_OUT, I, R160, PLAIN)                      \
     X(GOTO_TUT_SP, E_TIME, A, R160, PLAIN)                       \
@@ -57,6 +59,7 @@
     X(NO_MOM_LWR, NOT, B, R160, PLAIN)                           \
     X(NO_MOM_LWR_RST, DLY_TIME, A, R160, TUNE(0.1, 0.0, 5.0))    \
     X(NO_MOM_LWR_RST, ONE_SHOT, B, R160, PLAIN)                  \
+    X(NO_MOM_LWR_RST, R_TIME, I, R160, PLAIN)                    \
     X(LWR, ACT_Q, I, R160, TUNE(2, 1, 8))                        \
     X(LWR, ACT_OUT, I, R160, PLAIN)                              \
     X(LWR, E_TIME, A, R160, PLAIN)                               \

@@ -63,11 +63,12 @@ void TUTORIAL_page() {
     c.INVALID_SP_OR = bk::OR({c.SP_BLW_MIN_AND, c.SP_ABV_MAX_AND});
     c.INVALID_SETPOINT_B_NAME = c.INVALID_SP_OR;
     c.NOT_LIMITED_NOT = bk::NOT(c.INVALID_SP_OR);
-    bk::DELAY(s.LIMITED, c.LIMITED_DELAY, nullptr, c.INVALID_SP_OR, c.LIMITED_DLY_TIME, 0.0f, bk::T160);
+    bk::DELAY(s.LIMITED, c.LIMITED_DELAY, &c.LIMITED_R_TIME.ref(), c.INVALID_SP_OR, c.LIMITED_DLY_TIME, 0.0f, bk::T160);
 
     // Go to the entry: its value is taken while the go pulse lasts.
     c.GOTO_CMD_AND = bk::AND({c.SP_TUT_COMMANDS_OUT_1, c.NOT_LIMITED_NOT});
-    bk::ONE_SHOT(s.GOTO_VAL_SAMP, c.GOTO_VAL_SAMP_ONE_SHOT, nullptr, c.GOTO_CMD_AND, c.GOTO_VAL_SAMP_DLY_TIME,
+    bk::ONE_SHOT(s.GOTO_VAL_SAMP, c.GOTO_VAL_SAMP_ONE_SHOT, &c.GOTO_VAL_SAMP_R_TIME.ref(),
+                 c.GOTO_CMD_AND, c.GOTO_VAL_SAMP_DLY_TIME,
                  bk::T160);
     if (c.GOTO_VAL_SAMP_ONE_SHOT != 0) c.ENTR_SETPT_HOLD_A_SW = entry;
 
@@ -76,7 +77,8 @@ void TUTORIAL_page() {
                bk::OR({c.P_LIM_3_ZMINUS1_B, c.SP_TUT_COMMANDS_OUT_2, c.SP_TUT_COMMANDS_OUT_3}), c.GOTO_TUT_SP_ACT_Q,
                0.0f, bk::T160);
     c.NO_MOM_LWR_NOT = bk::NOT(c.SP_TUT_COMMANDS_OUT_3);
-    bk::ONE_SHOT(s.NO_MOM_LWR_RST, c.NO_MOM_LWR_RST_ONE_SHOT, nullptr, c.NO_MOM_LWR_NOT, c.NO_MOM_LWR_RST_DLY_TIME,
+    bk::ONE_SHOT(s.NO_MOM_LWR_RST, c.NO_MOM_LWR_RST_ONE_SHOT, &c.NO_MOM_LWR_RST_R_TIME.ref(),
+                 c.NO_MOM_LWR_NOT, c.NO_MOM_LWR_RST_DLY_TIME,
                  bk::T160);
     bk::ACTION(s.LWR, c.LWR_B_ACTION, c.LWR_ACT_OUT, c.LWR_E_TIME, c.LWR_R_TIME, c.SP_TUT_COMMANDS_OUT_3,
                bk::OR({c.NO_MOM_LWR_RST_ONE_SHOT, c.P_LIM_1_ZMINUS1_B, c.GOTO_CMD_Z_ZMINUS1_B,

@@ -43,6 +43,7 @@
     X(DEMO_START, R_TIME, I, R80, PLAIN)                          \
     X(ENA_TRIP, AND, B, R80, PLAIN)                               \
     X(AT_MAXGOV, DELAY, B, R80, PLAIN)                            \
+    X(AT_MAXGOV, R_TIME, I, R80, PLAIN)                           \
     X(AT_MAXGOV, DLY_TIME, A, R80, TUNE(10.0, 1.0, 60.0))         \
     X(DEMO_TRIP, ONE_SHOT, B, R80, PLAIN)                         \
     X(DEMO_TRIP, R_TIME, I, R80, PLAIN)                           \
@@ -50,6 +51,7 @@
     X(DEMO_RESET, R_TIME, I, R80, PLAIN)                          \
     X(DEMO_RAZ, AND, B, R80, PLAIN)                               \
     X(GO2_CURV, DELAY, B, R80, PLAIN)                             \
+    X(GO2_CURV, R_TIME, I, R80, PLAIN)                            \
     X(GO2_CURV, DLY_TIME, A, R80, TUNE(10.0, 2.0, 30.0))          \
     X(AT_IDLE, AND, B, R80, PLAIN)                                \
     UNIT_DEMO_STEP_ROWS(X, DEMO_STEP1) UNIT_DEMO_STEP_ROWS(X, DEMO_STEP2) \

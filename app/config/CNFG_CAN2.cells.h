@@ -40,7 +40,9 @@
     X(ENA_VL, IN_2, B, R160, TUNE(false))                \
     X(ENA_VL, OR, B, R160, PLAIN, R20, R80)              \
     X(GO_OPER_RST, ONE_SHOT, B, R160, PLAIN, R20)        \
+    X(GO_OPER_RST, R_TIME, I, R160, PLAIN)               \
     X(NO_OPERDLY, DELAY, B, R160, PLAIN, R20)            \
+    X(NO_OPERDLY, R_TIME, I, R160, PLAIN)                \
     X(INIT_ALL, IN, B, R80, TUNE(false))                 \
     X(INIT_ALL, B_NAME, B, R80, PLAIN)                   \
     CNFG_CAN2_INIT_ROWS(X, 1) CNFG_CAN2_INIT_ROWS(X, 2)   \

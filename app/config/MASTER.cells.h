@@ -18,6 +18,7 @@
     X(APP_OVRD, NO, I, R160, TUNE(31536000, 10, 31536000))      \
     X(APP_OVRD, I_SW, I, R160, PLAIN)                           \
     X(IO_LOCL_OS, ONE_SHOT, B, R160, PLAIN)                     \
+    X(IO_LOCL_OS, R_TIME, I, R160, PLAIN)                       \
     X(IO_LOCL_OS, DLY_TIME, A, R160, TUNE(0.5, 0.1, 5.0))       \
     X(ENTER_CONFIG, B_NAME, B, R160, PLAIN)                     \
     X(LOCK_CMD, IN_1, B, R160, TUNE(false))                     \
@@ -33,6 +34,7 @@
     X(IH_SAVE_PB, IN_2, B, R160, TUNE(false))                   \
     X(IH_SAVE_PB, RST_1, B, R160, TUNE(false))                  \
     X(OS_ON_EXIT, ONE_SHOT, B, R160, PLAIN)                     \
+    X(OS_ON_EXIT, R_TIME, I, R160, PLAIN)                       \
     X(SAVETUNES, IN_1, B, R160, TUNE(false))                    \
     X(SAVETUNES, OR, B, R160, PLAIN)                            \
     X(EE_UPDATE, B_NAME, B, R160, PLAIN)                        \
@@ -55,6 +57,7 @@
 // The storage-busy indication and the average idle time (40 ms).
 #define MASTER_LOAD_ROWS(X)                                  \
     X(EE_BUSY_OS, ONE_SHOT, B, R40, PLAIN)                   \
+    X(EE_BUSY_OS, R_TIME, I, R40, PLAIN)                     \
     X(EE_BUSY_OS, DLY_TIME, A, R40, TUNE(2.0, 0.04, 60.0))   \
     X(EE_BUSY, B_NAME, B, R40, PLAIN)                        \
     X(I_TO_AN, OUT_1, A, R40, PLAIN)                         \

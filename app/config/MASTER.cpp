@@ -34,7 +34,8 @@ namespace r40 {
 
 void MASTER_load() {
     auto& M = MASTER;
-    bk::ONE_SHOT(MASTER_st.ee_busy_os, M.EE_BUSY_OS_ONE_SHOT, nullptr, _MASTER._SYS_INFO_EE_BUSY, M.EE_BUSY_OS_DLY_TIME,
+    bk::ONE_SHOT(MASTER_st.ee_busy_os, M.EE_BUSY_OS_ONE_SHOT, &M.EE_BUSY_OS_R_TIME.ref(),
+                 _MASTER._SYS_INFO_EE_BUSY, M.EE_BUSY_OS_DLY_TIME,
                  bk::T40);
     M.EE_BUSY_B_NAME = M.EE_BUSY_OS_ONE_SHOT;
     M.I_TO_AN_OUT_1 = bk::int_to_real(_MASTER._SYS_INFO_IDLE_TIME);
@@ -67,7 +68,8 @@ void MASTER_configure_mode() {
 
     // Configure mode: entered by command, the service lock or a local I/O
     // lock, left by command; both only under the calibration permissive.
-    bk::ONE_SHOT(s.io_locl_os, M.IO_LOCL_OS_ONE_SHOT, nullptr, M.IO_LOCK_B_NAME, M.IO_LOCL_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.io_locl_os, M.IO_LOCL_OS_ONE_SHOT, &M.IO_LOCL_OS_R_TIME.ref(),
+                 M.IO_LOCK_B_NAME, M.IO_LOCL_OS_DLY_TIME, bk::T160);
     M.ENTER_CONFIG_B_NAME = M.COMMANDS_OUT_2;
     M.LOCK_CMD_OR = bk::OR({M.LOCK_CMD_IN_1, M.ENTER_CONFIG_B_NAME});
     M.LOCK_CMD_OR_OR = bk::OR({M.IO_LOCL_OS_ONE_SHOT, M.LOCK_CMD_OR});
@@ -81,7 +83,7 @@ void MASTER_configure_mode() {
     M.IH_SAVE_PB_ACT_OUT = 1;
     M.IH_SAVE_PB_B_ACTION =
         bk::AND({bk::OR({M.COMMANDS_OUT_1, M.IH_SAVE_PB_IN_2}), bk::NOT(M.IH_SAVE_PB_RST_1)});
-    bk::ONE_SHOT(s.os_on_exit, M.OS_ON_EXIT_ONE_SHOT, nullptr, M.CNFG_EXIT_NOT, kExitSave, bk::T160);
+    bk::ONE_SHOT(s.os_on_exit, M.OS_ON_EXIT_ONE_SHOT, &M.OS_ON_EXIT_R_TIME.ref(), M.CNFG_EXIT_NOT, kExitSave, bk::T160);
     M.SAVETUNES_OR = bk::OR({M.SAVETUNES_IN_1, M.IH_SAVE_PB_B_ACTION, M.OS_ON_EXIT_ONE_SHOT});
     M.EE_UPDATE_B_NAME = M.SAVETUNES_OR;
 

@@ -12,6 +12,7 @@
     X(IDLE_STEPS, OR, B, R80, PLAIN)                  \
     X(IDLE_STEPS, IN_2, B, R80, TUNE(false))          \
     X(IH_AGAIN, DELAY, B, R80, PLAIN)                 \
+    X(IH_AGAIN, R_TIME, I, R80, PLAIN)                \
     X(PLS_SEQ_OF, B_ACTION, B, R80, PLAIN)            \
     X(HALT_IDLE, AND, B, R80, PLAIN)                  \
     X(OR_DISABLE, OR, B, R80, PLAIN)                  \

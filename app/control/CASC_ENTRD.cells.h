@@ -15,7 +15,8 @@
     X(P##_EQUAL, A_COMPARE, B, R160, PLAIN)                     \
     X(P##_EQUAL, A_EQUAL, B, R160, PLAIN)                       \
     X(P##_CHANGED, NOR, B, R160, PLAIN)                         \
-    X(P##_DELAY, DELAY, B, R160, PLAIN)
+    X(P##_DELAY, DELAY, B, R160, PLAIN)                         \
+    X(P##_DELAY, R_TIME, I, R160, PLAIN)
 #define CASC_ENTRD_CELLS(X)                                     \
     X(M1_AW3_Z, ZMINUS1, A, R160, PLAIN)                        \
     X(SMPL_M1, OR, B, R160, PLAIN)                              \
@@ -23,6 +24,7 @@
     CASC_ENTRD_PATH_ROWS(X, M1, SAMPLEMOD1, 0.0)                \
     X(MOD1_GO_TO, OR, B, R160, PLAIN)                           \
     X(M1_PLS, ONE_SHOT, B, R160, PLAIN)                         \
+    X(M1_PLS, R_TIME, I, R160, PLAIN)                           \
     X(GOTO_M1_SP, LATCH_R, B, R160, PLAIN)                      \
     X(RST_M1, OR, B, R160, PLAIN)                               \
     X(RST_M1, IN_4, B, R160, TUNE(false))                       \
@@ -33,6 +35,7 @@
     CASC_ENTRD_PATH_ROWS(X, OPC, SAMPLEOPC, 0.0)                \
     X(OPC_GO_TO, OR, B, R160, PLAIN)                            \
     X(OPC_PLS, ONE_SHOT, B, R160, PLAIN)                        \
+    X(OPC_PLS, R_TIME, I, R160, PLAIN)                          \
     X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)                     \
     X(RST_OPC, OR, B, R160, PLAIN)                              \
     X(RST_OPC, IN_4, B, R160, TUNE(false))                      \
@@ -52,9 +55,11 @@
     X(NOT_LIMITED, NOT, B, R160, PLAIN)                         \
     X(GOTO_CMD, AND, B, R160, PLAIN)                            \
     X(H_SER_OK, ONE_SHOT, B, R160, PLAIN)                       \
+    X(H_SER_OK, R_TIME, I, R160, PLAIN)                         \
     X(ENTR_CASC_SP_A_SW, A_SW, A, R160, PLAIN)                  \
     X(H_SER_LAT, LATCH_R, B, R160, PLAIN)                       \
     X(LIMITED, DELAY, B, R160, PLAIN)                           \
+    X(LIMITED, R_TIME, I, R160, PLAIN)                          \
     X(LIMITED, DLY_TIME, A, R160, TUNE(3.0, 0.1, 10.0))         \
     X(SAMPLE_Z, ZMINUS1_B, B, R160, PLAIN)                      \
     X(ENTR_SP_Z, ZMINUS1, A, R160, PLAIN)                       \

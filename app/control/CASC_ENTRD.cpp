@@ -51,9 +51,10 @@ constexpr float kServiceMin = -1e30f, kServiceMax = 1e30f;
         bk::A_COMPARE(e.P##_EQUAL_A_COMPARE, e.P##_EQUAL_A_EQUAL, e.P##_SP_LMT_A_LIMITER,                        \
                       e.P##_SMP_TUN_SAMP_TUNE);                                                                  \
         e.P##_CHANGED_NOR = bk::NOR({chg, LINK_FAULT, e.P##_EQUAL_A_EQUAL});                                     \
-        bk::DELAY(s.P##_DELAY, e.P##_DELAY_DELAY, nullptr, e.P##_CHANGED_NOR, MOD.AW_DLY_A_NAME, 0.0f, bk::T160); \
+        bk::DELAY(s.P##_DELAY, e.P##_DELAY_DELAY, &e.P##_DELAY_R_TIME.ref(), e.P##_CHANGED_NOR,                  \
+                  MOD.AW_DLY_A_NAME, 0.0f, bk::T160);                                                            \
         e.GO_TO##_OR = bk::OR({e.P##_DELAY_DELAY, GO_CMD});                                                      \
-        bk::ONE_SHOT(s.PLS, e.PLS##_ONE_SHOT, nullptr, e.GO_TO##_OR, kGoToPulse, bk::T160, chg);                 \
+        bk::ONE_SHOT(s.PLS, e.PLS##_ONE_SHOT, &e.PLS##_R_TIME.ref(), e.GO_TO##_OR, kGoToPulse, bk::T160, chg);   \
         bk::LATCH_R(e.LATCH##_LATCH_R, e.PLS##_ONE_SHOT, e.RST_Z##_ZMINUS1_B);                                   \
     } while (0)
 }  // namespace
@@ -93,10 +94,10 @@ void CASC_ENTRD_entries() {
                               bk::AND({e.SP_ABV_MAX_A_COMPARE, bk::NOT(e.SP_ABV_MAX_A_EQUAL)})});
     e.NOT_LIMITED_NOT = bk::NOT(e.INVALID_SP_OR);
     e.GOTO_CMD_AND = bk::AND({i.CAS_TUN_OK_B_NAME, e.NOT_LIMITED_NOT});
-    bk::ONE_SHOT(s.H_SER_OK, e.H_SER_OK_ONE_SHOT, nullptr, e.GOTO_CMD_AND, kServiceGo, bk::T160);
+    bk::ONE_SHOT(s.H_SER_OK, e.H_SER_OK_ONE_SHOT, &e.H_SER_OK_R_TIME.ref(), e.GOTO_CMD_AND, kServiceGo, bk::T160);
     e.ENTR_CASC_SP_A_SW_A_SW = bk::SW<float>(e.H_SER_OK_ONE_SHOT, e.ENTR_CASC_SP_A_SW_A_SW, entered);
     bk::LATCH_R(e.H_SER_LAT_LATCH_R, e.H_SER_OK_ONE_SHOT, e.RST_ENTR_Z_ZMINUS1_B);
-    bk::DELAY(s.LIMITED, e.LIMITED_DELAY, nullptr, e.INVALID_SP_OR, e.LIMITED_DLY_TIME, 0.0f, bk::T160);
+    bk::DELAY(s.LIMITED, e.LIMITED_DELAY, &e.LIMITED_R_TIME.ref(), e.INVALID_SP_OR, e.LIMITED_DLY_TIME, 0.0f, bk::T160);
 
     // Resets, applied through the unit delays in the next pass.
     e.RST_ENTER_OR = bk::OR({SHUTDOWNS.ANY_SD_B_NAME, IFACE_OUT_CASC.REM_CAS_SEL_B_NAME, CASC_RATE.EN_TRACK_AND,

@@ -21,6 +21,7 @@
     X(EN_TRACK, AND, B, R80, PLAIN, R160)                   \
     X(TRACK_RATE, MULTIPLY, A, R80, PLAIN)                  \
     X(CASC_PLS, ONE_SHOT, B, R80, PLAIN)                    \
+    X(CASC_PLS, R_TIME, I, R80, PLAIN)                      \
     X(RST_RATE, OR, B, R80, PLAIN)                          \
     X(N_MATCHED, LATCH, B, R80, PLAIN, R40, R160)           \
     X(MATCHD_Z, ZMINUS1_B, B, R80, PLAIN)                   \

@@ -43,7 +43,7 @@ void CASC_RATE_matching() {
     const uint32_t enabled = IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME;
     const uint32_t rise = enabled != 0 && s.cascade_was_enabled == 0 ? 1u : 0u;
     s.cascade_was_enabled = enabled;
-    bk::ONE_SHOT(s.CASC_PLS, r.CASC_PLS_ONE_SHOT, nullptr, rise, kMatchPulse, bk::T80);
+    bk::ONE_SHOT(s.CASC_PLS, r.CASC_PLS_ONE_SHOT, &r.CASC_PLS_R_TIME.ref(), rise, kMatchPulse, bk::T80);
     r.RST_RATE_OR = bk::OR({r.N_CASC_EN_NOT, SPDC.SPEED_REF_P_LIM_13, r.MATCHD_Z_ZMINUS1_B});
     const uint32_t used = IFACE_IN_CASC.USE_CASC_B_NAME;
     if (used != 0) bk::LATCH(r.N_MATCHED_LATCH, r.CASC_PLS_ONE_SHOT, r.RST_RATE_OR);

@@ -9,7 +9,9 @@
     X(GO_STEP_SP, OUT_##N, B, R80, PLAIN)
 #define CASC_R_L_CELLS(X)                                   \
     X(DI_LWR_DLY, DELAY, B, R80, PLAIN)                     \
+    X(DI_LWR_DLY, R_TIME, I, R80, PLAIN)                    \
     X(DI_RSE_DLY, DELAY, B, R80, PLAIN)                     \
+    X(DI_RSE_DLY, R_TIME, I, R80, PLAIN)                    \
     X(PLS_L, B_ACTION, B, R80, PLAIN)                       \
     X(PLS_R, B_ACTION, B, R80, PLAIN)                       \
     X(RAZ_CMD, AND, B, R80, PLAIN)                          \
@@ -28,7 +30,9 @@
     X(RSE_OR_LWR, OR, B, R80, PLAIN, R160)                  \
     X(CAS_FST_DL, A_NAME, A, R80, PLAIN)                    \
     X(DI_CAS_LDL, DELAY, B, R80, PLAIN, R160)               \
+    X(DI_CAS_LDL, R_TIME, I, R80, PLAIN)                    \
     X(DI_CAS_RDL, DELAY, B, R80, PLAIN, R160)              \
+    X(DI_CAS_RDL, R_TIME, I, R80, PLAIN)                   \
     CASC_R_L_GO_STEP(X, 1) CASC_R_L_GO_STEP(X, 2) CASC_R_L_GO_STEP(X, 3) \
     X(NOT_CASC_CTRL, NOT, B, R80, PLAIN)                    \
     X(IFENA_STEPTEST, B_ACTION, B, R80, PLAIN)              \

@@ -16,7 +16,7 @@ namespace {
 struct CASC_R_L_blocks {
     bk::SvcCmdState<3> GO_STEP_SP;
     bk::ActionState IFENA_STEPTEST;
-    refbk::EdgeState ENA_STEP;
+    bk::OneShotState ENA_STEP;
     bk::SampState SP_STEP;
 };
 BlockRam<CASC_R_L_blocks> CASC_R_L_st;
@@ -60,7 +60,7 @@ void CASC_R_L_step_test() {
                bk::T80);
     auto& sp = CASC_SETPT;
     sp.ENA_STEP_AND = bk::AND({c.IFENA_STEPTEST_B_ACTION, c.GO_STEP_SP_OUT_1});
-    sp.ENA_STEP_ONE_SHOT = refbk::RISE(s.ENA_STEP, sp.ENA_STEP_AND);
+    bk::ONE_SHOT(s.ENA_STEP, sp.ENA_STEP_ONE_SHOT, &sp.ENA_STEP_R_TIME.ref(), sp.ENA_STEP_AND, bk::T80, bk::T80);
     // Arming clears the step; it can be entered only while armed.
     const uint32_t armed = c.IFENA_STEPTEST_B_ACTION;
     bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.SP_STEP, c.SP_STEP_TUNE, 0.0f, armed, c.INV_LMT_MULTIPLY,

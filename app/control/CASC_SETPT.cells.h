@@ -18,6 +18,7 @@
     X(INST_RATE, OR, B, R80, PLAIN)                         \
     X(ENA_STEP, AND, B, R80, PLAIN)                         \
     X(ENA_STEP, ONE_SHOT, B, R80, PLAIN)                    \
+    X(ENA_STEP, R_TIME, I, R80, PLAIN)                      \
     X(ENTRD_SP, OR, B, R160, PLAIN, R80)                    \
     X(ENTRD_SP, IN_3, B, R160, TUNE(false))                 \
     X(SETPT, RAMP, A, R80, PLAIN, R160)                     \

@@ -74,8 +74,10 @@ void CASC_R_L_commands() {
         bk::SW<uint32_t>(BI_MUX.SPDCAS_L_USED_B_NAME, BI_MUX.CASC_LWR_CONT_B_NAME, BI_MUX.SPD_CASC_LWR_B_NAME);
     i.CASC_RAZ_CMD_B_NAME =
         bk::SW<uint32_t>(BI_MUX.SPDCAS_R_USED_B_NAME, BI_MUX.CASC_RAISE_CONT_B_NAME, BI_MUX.SPD_CASC_RAZ_B_NAME);
-    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, nullptr, i.CASC_LWR_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
-    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, nullptr, i.CASC_RAZ_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
+    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(),
+              i.CASC_LWR_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
+    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, &c.DI_RSE_DLY_R_TIME.ref(),
+              i.CASC_RAZ_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
     if (cf != 0) {
         c.PLS_L_B_ACTION = refbk::RISE(s.PLS_L, c.DI_LWR_DLY_DELAY);
         c.PLS_R_B_ACTION = refbk::RISE(s.PLS_R, c.DI_RSE_DLY_DELAY);
@@ -99,8 +101,10 @@ void CASC_R_L_commands() {
     // A command held for the fast-rate delay moves the setpoint faster.
     c.CAS_FST_DL_A_NAME = i.FAST_RATE_DLY_A_NAME;
     if (cf != 0) {
-        bk::DELAY(s.DI_CAS_LDL, c.DI_CAS_LDL_DELAY, nullptr, c.PERM_LOWER_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
-        bk::DELAY(s.DI_CAS_RDL, c.DI_CAS_RDL_DELAY, nullptr, c.PERM_RAISE_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
+        bk::DELAY(s.DI_CAS_LDL, c.DI_CAS_LDL_DELAY, &c.DI_CAS_LDL_R_TIME.ref(),
+                  c.PERM_LOWER_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
+        bk::DELAY(s.DI_CAS_RDL, c.DI_CAS_RDL_DELAY, &c.DI_CAS_RDL_R_TIME.ref(),
+                  c.PERM_RAISE_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
     }
 }
 

@@ -20,6 +20,7 @@
     X(SPD_DIFF, A_EQUAL, B, R160, PLAIN)                      \
     X(SPDSIG_DIFF, AND, B, R160, PLAIN)                       \
     X(DIFF_DELAY, DELAY, B, R160, PLAIN)                      \
+    X(DIFF_DELAY, R_TIME, I, R160, PLAIN)                     \
     X(DIFF_DELAY, DLY_TIME, A, R160, TUNE(3.0, 1.0, 20.0))    \
     X(DIFF_ALM, B_NAME, B, R160, PLAIN, R40)                  \
     X(SPD1_MINSPD, DIVIDE, A, R160, PLAIN)                    \

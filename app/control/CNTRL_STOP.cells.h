@@ -19,6 +19,7 @@
     X(USE_STOP, B_NAME, B, R160, PLAIN)               \
     X(NOT_USED, NOT, B, R160, PLAIN, R80)             \
     X(RST_LTCH, DELAY, B, R160, PLAIN, R80)           \
+    X(RST_LTCH, R_TIME, I, R160, PLAIN)               \
     X(CSD_TRIP, B_NAME, B, R160, PLAIN, R80)          \
     X(Z_HPRPLIM, ZMINUS1_B, B, R80, PLAIN, R160)    \
     X(STP_SPD_LT_IDLE, AND, B, R80, PLAIN)            \
@@ -27,6 +28,7 @@
     X(STP_CPLT, B_NAME, B, R80, PLAIN)                \
     X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
     X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
+    X(STP_CPLT_DLY, R_TIME, I, R80, PLAIN)            \
     X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
     X(CONTACT, B_NAME, B, R80, PLAIN)

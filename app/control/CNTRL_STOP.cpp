@@ -64,7 +64,8 @@ void CNTRL_STOP_settings() {
     auto& c = CNTRL_STOP;
     c.USE_STOP_B_NAME = c.USE_STOP_IN;
     c.NOT_USED_NOT = bk::NOT(c.USE_STOP_B_NAME);
-    bk::DELAY(CNTRL_STOP_settings_st.RST_LTCH, c.RST_LTCH_DELAY, nullptr, c.Z_HPRPLIM_ZMINUS1_B, 1.0f, 0.0f,
+    bk::DELAY(CNTRL_STOP_settings_st.RST_LTCH, c.RST_LTCH_DELAY, &c.RST_LTCH_R_TIME.ref(),
+              c.Z_HPRPLIM_ZMINUS1_B, 1.0f, 0.0f,
               bk::T160);
 }
 

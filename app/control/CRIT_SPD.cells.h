@@ -24,8 +24,10 @@
     X(CRIT_BAND, OR, B, R40, PLAIN, R10, R80)                   \
     /* the allowed dwell (160 ms) */                            \
     X(AT_MIN_GOV, DELAY, B, R160, PLAIN)                        \
+    X(AT_MIN_GOV, R_TIME, I, R160, PLAIN)                       \
     X(IDLE_STOP, OR, B, R160, PLAIN)                            \
     X(SWITCHTIME, DELAY, B, R160, PLAIN)                        \
+    X(SWITCHTIME, R_TIME, I, R160, PLAIN)                       \
     X(MAX_TIMEX, NO, A, R160, TUNE(50.0, 1.0, 100.0))           \
     X(MAX_TIMEX, NC, A, R160, TUNE(5.0, 1.0, 20.0))             \
     X(MAX_TIMEX, A_SW, A, R160, PLAIN)                          \
@@ -42,6 +44,7 @@
     X(RTIME, OUT_1, A, R160, PLAIN)                             \
     X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)                        \
     X(SH_STUCK, ONE_SHOT, B, R160, PLAIN)                       \
+    X(SH_STUCK, R_TIME, I, R160, PLAIN)                         \
     X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)
 CAT_MODULE(CRIT_SPD)
 

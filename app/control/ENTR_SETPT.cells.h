@@ -26,13 +26,17 @@
     X(INVALID_SP, OR, B, R160, PLAIN)                           \
     X(NOT_LIMITED, NOT, B, R160, PLAIN)                         \
     X(LIMITED, DELAY, B, R160, PLAIN)                           \
+    X(LIMITED, R_TIME, I, R160, PLAIN)                          \
     X(LIMITED, DLY_TIME, A, R160, TUNE(3.0, 0.0, 60.0))         \
     X(GOTO_CMD, AND, B, R160, PLAIN)                            \
     X(H_SER_OK, ONE_SHOT, B, R160, PLAIN, R40)                  \
+    X(H_SER_OK, R_TIME, I, R160, PLAIN)                         \
     X(ENTR_SETPT_A_SW, A_SW, A, R160, PLAIN)                    \
     X(CRITPLS, ONE_SHOT, B, R160, PLAIN)                        \
+    X(CRITPLS, R_TIME, I, R160, PLAIN)                          \
     X(CRITPLS, DLY_TIME, A, R160, TUNE(3.0, 0.0, 60.0))         \
     X(CRIT_ENTRD, DELAY, B, R160, PLAIN)                        \
+    X(CRIT_ENTRD, R_TIME, I, R160, PLAIN)                       \
     X(CRIT_ENTRD, DLY_TIME, A, R160, TUNE(1.5, 0.0, 60.0))      \
     X(RST_SRVLAT, OR, B, R160, PLAIN)                           \
     X(RST_SRVLAT, IN_1, B, R160, TUNE(false))                   \
@@ -41,11 +45,13 @@
     X(DIRECT_ENT, B_ACTION, B, R160, PLAIN, R80)                \
     X(ENBL_ENTR, OR, B, R160, PLAIN)                            \
     X(IDL_RTD_OS, ONE_SHOT, B, R160, PLAIN)                     \
+    X(IDL_RTD_OS, R_TIME, I, R160, PLAIN)                       \
     X(H_SER_DIS, OR, B, R160, PLAIN)                            \
     X(H_SER_DIS, IN_9, B, R160, TUNE(false))                    \
     X(IN_OVRSPD, B_SW, B, R160, PLAIN, R40, R80)                \
     X(MOD_DIS, OR, B, R160, PLAIN)                              \
     X(AUTO_ST_OS, ONE_SHOT, B, R160, PLAIN)                     \
+    X(AUTO_ST_OS, R_TIME, I, R160, PLAIN)                       \
     X(ENTR_MTCHD, AND, B, R40, PLAIN, R160)                     \
     X(B_H_SER_OK_NOT, NOT, B, R40, PLAIN)
 CAT_MODULE(ENTR_SETPT)

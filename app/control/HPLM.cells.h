@@ -36,10 +36,12 @@
     X(A03_C3, B_ACTION, B, R160, PLAIN)            \
     X(A03_C4, B_ACTION, B, R160, PLAIN)            \
     X(DLY, DELAY, B, R160, PLAIN)                  \
+    X(DLY, R_TIME, I, R160, PLAIN)                 \
     X(R_L, OR, B, R160, PLAIN, R80)                \
     X(ZATMAX, ZMINUS1_B, B, R160, PLAIN)           \
     X(NOT_NSD, NOT, B, R160, PLAIN)                \
-    X(DLY_OFF, DELAY, B, R160, PLAIN)
+    X(DLY_OFF, DELAY, B, R160, PLAIN) \
+    X(DLY_OFF, R_TIME, I, R160, PLAIN)
 CAT_MODULE(HPLM)
 
 namespace r160 {

@@ -30,10 +30,10 @@ void HPLM_chart() {
     auto& s = HPLM_st;
     const auto& v = IFACE_IN_VLV;
     // Signals of the chart.
-    bk::DELAY(s.DLY, c.DLY_DELAY, nullptr, c.A00_STEP_SFC_STEP, 0.0f, kHold, bk::T160);
+    bk::DELAY(s.DLY, c.DLY_DELAY, &c.DLY_R_TIME.ref(), c.A00_STEP_SFC_STEP, 0.0f, kHold, bk::T160);
     c.R_L_OR = bk::OR({HP_LIMTER.CLS_LMTR_OR, HP_LIMTER.OPN_LMTR_OR});
     c.NOT_NSD_NOT = bk::NOT(v.SD_SEQ_NORM_SD_B_NAME);
-    bk::DELAY(s.DLY_OFF, c.DLY_OFF_DELAY, nullptr, c.NOT_NSD_NOT, kHold, 0.0f, bk::T160);
+    bk::DELAY(s.DLY_OFF, c.DLY_OFF_DELAY, &c.DLY_OFF_R_TIME.ref(), c.NOT_NSD_NOT, kHold, 0.0f, bk::T160);
 
     // Transition conditions.
     c.A00_C2_B_ACTION = cond(START.PULSE_ONE_SHOT, START.SEMI_AUTO_AND);

@@ -20,6 +20,7 @@
     X(MN_DMD, A_MIN, A, R160, PLAIN)                             \
     X(MAX_DMD, A_SW, A, R160, PLAIN, R80)                        \
     X(RAZ_LMT_OS, ONE_SHOT, B, R160, PLAIN, R80)                 \
+    X(RAZ_LMT_OS, R_TIME, I, R160, PLAIN)                        \
     X(LWR_PLS, B_ACTION, B, R160, PLAIN, R80)                    \
     X(RSE_PLS, B_ACTION, B, R160, PLAIN, R80)                    \
     /* commands (80 ms) */                                       \
@@ -28,6 +29,7 @@
     X(CLOSE, OR, B, R80, PLAIN)                                  \
     X(CLOSE, IN_2, B, R80, TUNE(false))                          \
     X(DI_LWR_DLY, DELAY, B, R80, PLAIN)                          \
+    X(DI_LWR_DLY, R_TIME, I, R80, PLAIN)                         \
     X(PLS_LW, B_ACTION, B, R80, PLAIN)                           \
     X(CLS_LTCH_D, B_ACTION, B, R80, PLAIN)                       \
     X(CLS_LTCH_D, RST_2, B, R80, TUNE(false))                    \
@@ -65,8 +67,10 @@
     X(NOT_LIMITED, NOT, B, R80, PLAIN)                           \
     X(LIMITED, DLY_TIME, A, R80, TUNE(3.0, 0.1, 10.0))           \
     X(LIMITED, DELAY, B, R80, PLAIN)                             \
+    X(LIMITED, R_TIME, I, R80, PLAIN)                            \
     X(GOTO_CMD, AND, B, R80, PLAIN)                              \
     X(H_SER_OK, ONE_SHOT, B, R80, PLAIN, R160)                   \
+    X(H_SER_OK, R_TIME, I, R80, PLAIN)                           \
     X(ENTR_HP_LIM_SP_A_SW, A_SW, A, R80, PLAIN)                  \
     X(H_SER_Z, ZMINUS1_B, B, R80, PLAIN)                         \
     X(H_SER_LAT, LATCH, B, R80, PLAIN)                           \

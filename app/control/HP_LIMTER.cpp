@@ -55,7 +55,8 @@ void HP_LIMTER_maximum() {
     bk::A_COMPARE(c.CP_MAX_A_COMPARE, c.CP_MAX_A_EQUAL, c.RAMP_LAG_LAG, v.VLV_LIM_MAX_IN);
     c.AT_MAX_OR = bk::OR({c.CP_MAX_A_COMPARE, c.CP_MAX_A_EQUAL});
     // The speed controller has taken over above minimum governor or idle.
-    bk::DELAY(s.SPD_PID_IN_CTRL, MESSAGE.SPD_IN_CTRL_DLY_DELAY, nullptr, IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME,
+    bk::DELAY(s.SPD_PID_IN_CTRL, MESSAGE.SPD_IN_CTRL_DLY_DELAY, &MESSAGE.SPD_IN_CTRL_DLY_R_TIME.ref(),
+              IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME,
               MESSAGE.SPD_IN_CTRL_DLY_DLY_TIME, MESSAGE.SPD_IN_CTRL_DLY_NEG_DTIME, bk::T160);
     c.SPDCTRL_MING_AND = bk::AND({MESSAGE.SPD_IN_CTRL_DLY_DELAY, SPDC.ABOV_MING_OR});
     c.SPDCTRL_IDL_AND = bk::AND({SPDC.ABOV_IDLE_OR, MESSAGE.SPD_IN_CTRL_DLY_DELAY});
@@ -68,7 +69,7 @@ void HP_LIMTER_maximum() {
     c.MN_DMD_A_MIN = bk::A_MIN(v.LIM_MAX_AT_START_IN, v.VLV_LIM_MAX_IN);
     c.MAX_DMD_A_SW = bk::SW<float>(c.ENA_STRTMAX_AND, v.VLV_LIM_MAX_IN, c.MN_DMD_A_MIN);
     // Lifting the start maximum raises the limiter to the full maximum.
-    bk::ONE_SHOT(s.RAZ_LMT_OS, c.RAZ_LMT_OS_ONE_SHOT, nullptr,
+    bk::ONE_SHOT(s.RAZ_LMT_OS, c.RAZ_LMT_OS_ONE_SHOT, &c.RAZ_LMT_OS_R_TIME.ref(),
                  bk::NOT(c.ENA_STRTMAX_AND), kRaiseLiftPulse, bk::T160,
                  bk::NOT(v.USE_STRT_MAX_IN));
     c.LWR_PLS_B_ACTION = refbk::RISE(s.LWR_PLS, c.CLS_LMTR_OR);
@@ -91,7 +92,8 @@ void HP_LIMTER_commands() {
 
     // Lower: service, Modbus, OPC or the debounced contact.
     c.CLOSE_OR = bk::OR({MOD_BW.BW_CMD_SEL_11, c.CLOSE_IN_2, v.VLIM_LWR_B_NAME, OPC_DATA.BW_CMDS_SEL_11});
-    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, nullptr, v.HP_LIM_CLOSE_B_NAME, kContactDebounce, kContactDebounce,
+    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(),
+              v.HP_LIM_CLOSE_B_NAME, kContactDebounce, kContactDebounce,
               bk::T80);
     c.PLS_LW_B_ACTION = refbk::RISE(s.PLS_LW, c.DI_LWR_DLY_DELAY);
     bk::LATCH_R(c.CLS_LTCH_D_B_ACTION, c.PLS_LW_B_ACTION, bk::OR({c.RSE_PLS_B_ACTION, c.CLS_LTCH_D_RST_2}));
@@ -124,9 +126,9 @@ void HP_LIMTER_commands() {
     c.SP_ABV_MAX_AND = bk::AND({c.SP_MAX_A_COMPARE, bk::NOT(c.SP_MAX_A_EQUAL)});
     c.INVALID_SP_OR = bk::OR({c.SP_BLW_MIN_AND, c.SP_ABV_MAX_AND});
     c.NOT_LIMITED_NOT = bk::NOT(c.INVALID_SP_OR);
-    bk::DELAY(s.LIMITED, c.LIMITED_DELAY, nullptr, c.INVALID_SP_OR, c.LIMITED_DLY_TIME, 0.0f, bk::T80);
+    bk::DELAY(s.LIMITED, c.LIMITED_DELAY, &c.LIMITED_R_TIME.ref(), c.INVALID_SP_OR, c.LIMITED_DLY_TIME, 0.0f, bk::T80);
     c.GOTO_CMD_AND = bk::AND({v.TUNED_OK_B_NAME, c.NOT_LIMITED_NOT});
-    bk::ONE_SHOT(s.H_SER_OK, c.H_SER_OK_ONE_SHOT, nullptr, c.GOTO_CMD_AND, kGoPulse, bk::T80);
+    bk::ONE_SHOT(s.H_SER_OK, c.H_SER_OK_ONE_SHOT, &c.H_SER_OK_R_TIME.ref(), c.GOTO_CMD_AND, kGoPulse, bk::T80);
     if (c.H_SER_OK_ONE_SHOT != 0) c.ENTR_HP_LIM_SP_A_SW_A_SW = entry;
     bk::LATCH_R(c.H_SER_LAT_LATCH, c.H_SER_OK_ONE_SHOT, c.H_SER_Z_ZMINUS1_B);
 

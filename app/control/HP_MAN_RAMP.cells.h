@@ -31,6 +31,7 @@
     X(GOTO_OS, TRIGGER, B, R160, TUNE(false))                   \
     X(GOTO_OS, DLY_TIME, A, R160, TUNE(0.32, 0.0, 5.0))         \
     X(GOTO_OS, ONE_SHOT, B, R160, PLAIN)                        \
+    X(GOTO_OS, R_TIME, I, R160, PLAIN)                          \
     X(GOTO_CMD, B_ACTION, B, R160, PLAIN, R10)                  \
     X(GOTO_CMD, ACT_OUT, I, R160, PLAIN)                        \
     X(GOTO_CMD, E_TIME, A, R160, PLAIN)                         \
@@ -59,6 +60,7 @@ CAT_MODULE(HP_MAN_RAMP)
     X(DLY_NOMOV, DELAY, B, R160, PLAIN)                         \
     X(DLY_NOMOV, R_TIME, I, R160, PLAIN)                        \
     X(SH_OFF, ONE_SHOT, B, R160, PLAIN, R10)                    \
+    X(SH_OFF, R_TIME, I, R160, PLAIN)                           \
     X(LT_MIN_GOV, A_COMPARE, B, R10, PLAIN)                     \
     X(LT_MIN_GOV, A_EQUAL, B, R10, PLAIN)                       \
     X(LT_MIN_GOV, HYSTER, A, R10, TUNE(10.0, -180.0, 180.0))    \

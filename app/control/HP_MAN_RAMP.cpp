@@ -119,7 +119,8 @@ void HP_MAN_RAMP_commands() {
     auto& s = HP_MAN_RAMP_st;
     auto& i = IFACE_IN_HP_MAN;
     const uint32_t disabled = e.DISABLED_NOT;
-    bk::ONE_SHOT(s.GOTO_OS, m.GOTO_OS_ONE_SHOT, nullptr, m.GOTO_OS_TRIGGER, m.GOTO_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.GOTO_OS, m.GOTO_OS_ONE_SHOT, &m.GOTO_OS_R_TIME.ref(),
+                 m.GOTO_OS_TRIGGER, m.GOTO_OS_DLY_TIME, bk::T160);
     bk::ACTION(s.GOTO_CMD, m.GOTO_CMD_B_ACTION, m.GOTO_CMD_ACT_OUT, m.GOTO_CMD_E_TIME, m.GOTO_CMD_R_TIME,
                m.GOTO_OS_ONE_SHOT, bk::OR({m.P_LIM_4_Z_ZMINUS1_B, disabled, m.LWR_CMD_B_NAME, m.RSE_CMD_B_NAME}),
                m.GOTO_CMD_ACT_Q, 0.0f, bk::T160);
@@ -145,7 +146,7 @@ void HP_MAN_RAMP_commands() {
     e.NO_MV_NOT = bk::NOT(e.MV_REF_OR);
     bk::DELAY(s.DLY_NOMOV, e.DLY_NOMOV_DELAY, &e.DLY_NOMOV_R_TIME.ref(), e.NO_MV_NOT, i.NOMOV_DLY_A_NAME, 0.0f,
               bk::T160);
-    bk::ONE_SHOT(s.SH_OFF, e.SH_OFF_ONE_SHOT, nullptr, e.DLY_NOMOV_DELAY, kShutOffPulse, bk::T160);
+    bk::ONE_SHOT(s.SH_OFF, e.SH_OFF_ONE_SHOT, &e.SH_OFF_R_TIME.ref(), e.DLY_NOMOV_DELAY, kShutOffPulse, bk::T160);
     i.MIN_GOV_A_NAME = CNFG_SETPT.MIN_GOV_A_NAME;
     i.MAX_GOV_A_NAME = CNFG_SETPT.MAX_GOV_A_NAME;
 }

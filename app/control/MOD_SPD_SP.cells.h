@@ -17,6 +17,7 @@
     X(M1_EQUAL, A_EQUAL, B, R160, PLAIN)                 \
     X(CHG, NOR, B, R160, PLAIN)                          \
     X(DLY, DELAY, B, R160, PLAIN)                        \
+    X(DLY, R_TIME, I, R160, PLAIN)                       \
     X(RST_M1_Z, ZMINUS1_B, B, R160, PLAIN)
 
 #define MOD_SPD_SP_CELLS(X)                            \
@@ -33,6 +34,7 @@
     SPD_SP_ENTRY_ROWS(X, M1_CHANGED, M1_DELAY)         \
     X(MOD1_GO_TO, OR, B, R160, PLAIN)                  \
     X(M1_PLS, ONE_SHOT, B, R160, PLAIN)                \
+    X(M1_PLS, R_TIME, I, R160, PLAIN)                  \
     X(GOTO_M1_SP, LATCH_R, B, R160, PLAIN)
 CAT_MODULE(MOD_SPD_SP)
 

@@ -45,9 +45,9 @@ constexpr float kGoToPulse = 1.0f;  // s
                          m.M1_SMP_TUN_LO_LIM_OUT, m.M1_SMP_TUN_HI_LIM_OUT);                                      \
         bk::A_COMPARE(m.M1_EQUAL_A_COMPARE, m.M1_EQUAL_A_EQUAL, WRITTEN_Z, m.M1_SMP_TUN_SAMP_TUNE);              \
         m.CHG##_NOR = bk::NOR({m.M1_EQUAL_A_EQUAL, LINK_FAULT});                                             \
-        bk::DELAY(st.delay, m.DLY##_DELAY, nullptr, m.CHG##_NOR, MOD.AW_DLY_A_NAME, 0.0f, bk::T160);        \
+        bk::DELAY(st.delay, m.DLY##_DELAY, &m.DLY##_R_TIME.ref(), m.CHG##_NOR, MOD.AW_DLY_A_NAME, 0.0f, bk::T160); \
         m.GO_TO##_OR = bk::OR({GO_CMD, m.DLY##_DELAY});                                                        \
-        bk::ONE_SHOT(st.pulse, m.PLS##_ONE_SHOT, nullptr, m.GO_TO##_OR, kGoToPulse, bk::T160);                   \
+        bk::ONE_SHOT(st.pulse, m.PLS##_ONE_SHOT, &m.PLS##_R_TIME.ref(), m.GO_TO##_OR, kGoToPulse, bk::T160);    \
     } while (0)
 }  // namespace
 

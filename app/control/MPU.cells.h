@@ -51,6 +51,7 @@
     X(SPEED_SW, A_SW, A, R10, PLAIN, R80)                      \
     X(PWR_UP_DLY, DLY_TIME, A, R10, TUNE(0.01, 0.0, 10.0))     \
     X(PWR_UP_DLY, DELAY, B, R10, PLAIN)                        \
+    X(PWR_UP_DLY, R_TIME, I, R10, PLAIN)                       \
     X(MAXSPD_DLY, A_SW, A, R10, PLAIN)                         \
     X(TURB_SPEED, HSS_BUS, A, R10, PLAIN)                      \
     X(TURB_SPEED, HI_LIM_I, B, R10, PLAIN)                     \

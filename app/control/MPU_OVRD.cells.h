@@ -30,8 +30,11 @@
     X(OVRD_MPU_1, B_SW, B, R160, PLAIN, R10)  \
     X(OVRD_MPU_2, B_SW, B, R160, PLAIN, R10)  \
     X(RDWN_DLY, DELAY, B, R160, PLAIN, R10)   \
+    X(RDWN_DLY, R_TIME, I, R160, PLAIN)       \
     X(DLY_CTRL1, DELAY, B, R160, PLAIN, R10)  \
+    X(DLY_CTRL1, R_TIME, I, R160, PLAIN)      \
     X(DLY_CTRL2, DELAY, B, R160, PLAIN, R10)  \
+    X(DLY_CTRL2, R_TIME, I, R160, PLAIN)      \
     X(MIN_SPD_1, A_NAME, A, R160, PLAIN, R10) \
     X(MIN_SPD_2, A_NAME, A, R160, PLAIN, R10)  \
     /* when the failure detections are overridden (160 ms) */ \
@@ -46,7 +49,9 @@
     X(SPD1LTMIN, NOT, B, R160, PLAIN)         \
     X(SPD2LTMIN, NOT, B, R160, PLAIN)         \
     X(SPD1LT_MIN, DELAY, B, R160, PLAIN)      \
+    X(SPD1LT_MIN, R_TIME, I, R160, PLAIN)     \
     X(SPD2LT_MIN, DELAY, B, R160, PLAIN)      \
+    X(SPD2LT_MIN, R_TIME, I, R160, PLAIN)     \
     X(OR_ATMIN, OR, B, R160, PLAIN)           \
     X(CSTOPOVRD1, AND, B, R160, PLAIN)        \
     X(CSTOPOVRD2, AND, B, R160, PLAIN)        \
@@ -69,6 +74,7 @@
     X(IN_PCT, MULTIPLY, A, R160, PLAIN, R10)  \
     X(NOSD, NOT, B, R160, PLAIN)              \
     X(NSTR_SH, ONE_SHOT, B, R160, PLAIN, R10) \
+    X(NSTR_SH, R_TIME, I, R160, PLAIN)        \
     X(MPU2_OVRD, B_SW, B, R160, PLAIN)        \
     X(OVRD_TIME, A_NAME, A, R160, PLAIN)      \
     X(STRT_DLY_1, DELAY, B, R160, PLAIN)      \

@@ -48,14 +48,15 @@ void ORVEX12_IO_display() {
     o.FADE_RATE_RATE_LIMIT = bk::RATE_LIMIT(s.FADE_RATE, o.MAX_BRIGHT_A_SW, kFadeUp, o.FADE_RATE_RATE_DN, bk::T160);
     o.BRITENESS_OUT_1 = bk::real_to_int(o.FADE_RATE_RATE_LIMIT);
 
-    bk::ONE_SHOT(s.BUFF_INIT, o.BUFF_INIT_ONE_SHOT, nullptr, o.BUFF_INIT_TRIGGER, o.BUFF_INIT_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.BUFF_INIT, o.BUFF_INIT_ONE_SHOT, &o.BUFF_INIT_R_TIME.ref(),
+                 o.BUFF_INIT_TRIGGER, o.BUFF_INIT_DLY_TIME, bk::T160);
     o.CHASS_ALMS_OR = bk::OR({_MASTER._SYS_INFO_SYS_FLT, o.CAL_FLT_AND});
 
     // A brightness change made while not dimmed is sampled a pass later.
     o.DIFF_OR = bk::OR({o.BRITE_DIFF_RAISE_VAL, o.BRITE_DIFF_LOWER_VAL});
     o.NOT_DIM_NOT = bk::NOT(o.LIM_MAX_OR);
     // The power-up window: on from start-up for its length, then off.
-    bk::ONE_SHOT(s.PWRUP_OS, o.PWRUP_OS_ONE_SHOT, nullptr, 1u, o.PWRUP_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.PWRUP_OS, o.PWRUP_OS_ONE_SHOT, &o.PWRUP_OS_R_TIME.ref(), 1u, o.PWRUP_OS_DLY_TIME, bk::T160);
     o.PWRUP_NOT = bk::NOT(o.PWRUP_OS_ONE_SHOT);
     // Relay 1's inversion may change under the I/O lock or in the window.
     o.IOLOCK_PWRUP_OR = bk::OR({MASTER.IO_LOCK_B_NAME, o.PWRUP_OS_ONE_SHOT});

@@ -34,6 +34,7 @@
     X(BUFF_INIT, DLY_TIME, A, R160, TUNE(61.0, 0.0, 100.0))       \
     X(BUFF_INIT, TRIGGER, B, R160, TUNE(true))                    \
     X(BUFF_INIT, ONE_SHOT, B, R160, PLAIN, R80)                   \
+    X(BUFF_INIT, R_TIME, I, R160, PLAIN)                          \
     X(CHASS_ALMS, OR, B, R160, PLAIN, R40)                        \
     X(DIFF, OR, B, R160, PLAIN)                                   \
     X(NOT_DIM, NOT, B, R160, PLAIN)                               \
@@ -42,6 +43,7 @@
     X(SAMP, AND, B, R160, PLAIN)                                  \
     X(PWRUP_OS, DLY_TIME, A, R160, TUNE(5.0, 0.0, 600.0))         \
     X(PWRUP_OS, ONE_SHOT, B, R160, PLAIN)                         \
+    X(PWRUP_OS, R_TIME, I, R160, PLAIN)                           \
     X(IOLOCK_PWRUP, OR, B, R160, PLAIN)
 
 // The chassis display settings (piece of _R160_TASK_47).

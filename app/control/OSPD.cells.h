@@ -9,6 +9,7 @@
 #define OSPD_CELLS(X)                                \
     X(OR_OSPD, OR, B, R80, PLAIN, R160)              \
     X(OR_OSPD_OS, ONE_SHOT, B, R80, PLAIN)           \
+    X(OR_OSPD_OS, R_TIME, I, R80, PLAIN)             \
     X(MV_REF, OR, B, R80, PLAIN, R160)               \
     X(SPEED_HOLD, HSS_BUS, A, R40, PLAIN, R160)       \
     X(SPEED_HOLD, HI_LIM_I, B, R40, PLAIN)           \
@@ -26,14 +27,20 @@
     X(CONT_PLS_DIS, B_ACTION, B, R160, PLAIN)        \
     X(DISABLE_OST, OR, B, R160, PLAIN, R80)          \
     X(ENA_EXT_OST_OS, ONE_SHOT, B, R160, PLAIN, R80) \
+    X(ENA_EXT_OST_OS, R_TIME, I, R160, PLAIN)        \
     X(ENABLE_EXT_OST, B_NAME, B, R160, PLAIN)        \
     X(ENA_INT_OST_OS, ONE_SHOT, B, R160, PLAIN, R80) \
+    X(ENA_INT_OST_OS, R_TIME, I, R160, PLAIN)        \
     X(ENA_RED_INT, ONE_SHOT, B, R160, PLAIN, R80)    \
+    X(ENA_RED_INT, R_TIME, I, R160, PLAIN)           \
     X(ENA_REDUCED_OST, B_NAME, B, R160, PLAIN)       \
     X(ENTR_RESET, ONE_SHOT, B, R160, PLAIN, R80)     \
+    X(ENTR_RESET, R_TIME, I, R160, PLAIN)            \
     X(EXITCNFG_OS, ONE_SHOT, B, R160, PLAIN)         \
+    X(EXITCNFG_OS, R_TIME, I, R160, PLAIN)           \
     X(NOT_REDUCED, NOT, B, R160, PLAIN, R80)         \
     X(EXITUSE_OS, ONE_SHOT, B, R160, PLAIN)          \
+    X(EXITUSE_OS, R_TIME, I, R160, PLAIN)            \
     X(NO_OTHER, NOR, B, R160, PLAIN)                 \
     X(SPDCNTRL_OK, NAND, B, R160, PLAIN, R80)        \
     X(RST_HOLD, OR, B, R160, PLAIN, R40)             \
@@ -44,6 +51,7 @@
     X(DLY_NOMOV, DELAY, B, R160, PLAIN)              \
     X(DLY_NOMOV, R_TIME, I, R160, PLAIN)             \
     X(SH_OSPDOFF, ONE_SHOT, B, R160, PLAIN, R80)     \
+    X(SH_OSPDOFF, R_TIME, I, R160, PLAIN)            \
     X(RST_TEMP, OR, B, R160, PLAIN)                  \
     X(REDUCE_OSPD_USE, B_ACTION, B, R160, PLAIN, R80) \
     X(REDUCE_SP, TUNE, A, R160, TUNE(1000.0, 100.0, 65000.0)) \

@@ -36,7 +36,8 @@ namespace r80 {
 void OSPD_test_flags() {
     IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME = SPDC.A09_STEP_SFC_STEP;
     OSPD.OR_OSPD_OR = bk::OR({SPDC.A09_STEP_SFC_STEP, SPDC.A10_STEP_SFC_STEP});
-    bk::ONE_SHOT(OSPD_st.OR_OSPD_OS, OSPD.OR_OSPD_OS_ONE_SHOT, nullptr, OSPD.OR_OSPD_OR, 0.2f, bk::T80);
+    bk::ONE_SHOT(OSPD_st.OR_OSPD_OS, OSPD.OR_OSPD_OS_ONE_SHOT, &OSPD.OR_OSPD_OS_R_TIME.ref(),
+                 OSPD.OR_OSPD_OR, 0.2f, bk::T80);
     OSPD.MV_REF_OR = bk::OR({SPD_R_L.RSE_LWR_OR, OSPD.ENTR_RESET_ONE_SHOT, OSPD.OR_OSPD_OS_ONE_SHOT});
 }
 }  // namespace r80
@@ -101,25 +102,32 @@ void OSPD_test_commands() {
     c.CONT_PLS_DIS_B_ACTION = refbk::RISE(s.CONT_PLS_DIS, c.NO_OST_CONT_NOT);
     c.DISABLE_OST_OR = bk::OR({IFACE_IN_SPEED.DISABLE_OST_B_NAME, c.CONT_PLS_DIS_B_ACTION});
     // Operator commands.
-    bk::ONE_SHOT(s.ENA_EXT_OST_OS, c.ENA_EXT_OST_OS_ONE_SHOT, nullptr, IFACE_IN_SPEED.ENABLE_EXT_OST_B_NAME,
+    bk::ONE_SHOT(s.ENA_EXT_OST_OS, c.ENA_EXT_OST_OS_ONE_SHOT, &c.ENA_EXT_OST_OS_R_TIME.ref(),
+                 IFACE_IN_SPEED.ENABLE_EXT_OST_B_NAME,
                  kCommandPulse, bk::T160);
     c.ENABLE_EXT_OST_B_NAME = c.ENA_EXT_OST_OS_ONE_SHOT;
-    bk::ONE_SHOT(s.ENA_INT_OST_OS, c.ENA_INT_OST_OS_ONE_SHOT, nullptr, IFACE_IN_SPEED.ENABLE_INT_OST_B_NAME,
+    bk::ONE_SHOT(s.ENA_INT_OST_OS, c.ENA_INT_OST_OS_ONE_SHOT, &c.ENA_INT_OST_OS_R_TIME.ref(),
+                 IFACE_IN_SPEED.ENABLE_INT_OST_B_NAME,
                  kCommandPulse, bk::T160);
-    bk::ONE_SHOT(s.ENA_RED_INT, c.ENA_RED_INT_ONE_SHOT, nullptr, IFACE_IN_SPEED.ENABLE_RED_OST_B_NAME, kCommandPulse,
+    bk::ONE_SHOT(s.ENA_RED_INT, c.ENA_RED_INT_ONE_SHOT, &c.ENA_RED_INT_R_TIME.ref(),
+                 IFACE_IN_SPEED.ENABLE_RED_OST_B_NAME, kCommandPulse,
                  bk::T160);
     c.ENA_REDUCED_OST_B_NAME = c.ENA_RED_INT_ONE_SHOT;
-    bk::ONE_SHOT(s.ENTR_RESET, c.ENTR_RESET_ONE_SHOT, nullptr, ENTR_SETPT.IN_OVRSPD_B_SW, kEntryReset, bk::T160);
-    bk::ONE_SHOT(s.EXITCNFG_OS, c.EXITCNFG_OS_ONE_SHOT, nullptr, IFACE_MODE.NO_CNFG_NOT, kCommandPulse, bk::T160);
+    bk::ONE_SHOT(s.ENTR_RESET, c.ENTR_RESET_ONE_SHOT, &c.ENTR_RESET_R_TIME.ref(),
+                 ENTR_SETPT.IN_OVRSPD_B_SW, kEntryReset, bk::T160);
+    bk::ONE_SHOT(s.EXITCNFG_OS, c.EXITCNFG_OS_ONE_SHOT, &c.EXITCNFG_OS_R_TIME.ref(),
+                 IFACE_MODE.NO_CNFG_NOT, kCommandPulse, bk::T160);
     c.NOT_REDUCED_NOT = bk::NOT(CNFG_SETPT.USE_REDUC_OSPD_SAMP_BTUNE);
-    bk::ONE_SHOT(s.EXITUSE_OS, c.EXITUSE_OS_ONE_SHOT, nullptr, c.NOT_REDUCED_NOT, kCommandPulse, bk::T160);
+    bk::ONE_SHOT(s.EXITUSE_OS, c.EXITUSE_OS_ONE_SHOT, &c.EXITUSE_OS_R_TIME.ref(),
+                 c.NOT_REDUCED_NOT, kCommandPulse, bk::T160);
     // The test must not run unless the speed controller is in control above
     // minimum governor, nor with cascade or the remote setpoint enabled.
     c.NO_OTHER_NOR = bk::NOR({IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME, IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME});
     c.SPDCNTRL_OK_NAND = bk::NAND({HP_LIMTER.SPDCTRL_MING_AND, c.NO_OTHER_NOR});
     c.RST_HOLD_OR = bk::OR({IFACE_IN_SPEED.RESET_HOLD_B_NAME, RESET.PWR_UP_RST_ONE_SHOT});
     // A test whose reference has not moved for DLY_NOMOV ends itself.
-    bk::ONE_SHOT(s.SH_OSPDOFF, c.SH_OSPDOFF_ONE_SHOT, nullptr, c.DLY_NOMOV_DELAY, kIdleEnd, bk::T160);
+    bk::ONE_SHOT(s.SH_OSPDOFF, c.SH_OSPDOFF_ONE_SHOT, &c.SH_OSPDOFF_R_TIME.ref(),
+                 c.DLY_NOMOV_DELAY, kIdleEnd, bk::T160);
 
     // The reduced trip level lasts until a power-up, leaving configuration,
     // a shutdown or switching the option off; each of those re-samples it

@@ -11,8 +11,10 @@
     X(RESET, B_NAME, B, R80, PLAIN, R10, R20, R40, R160) \
     X(AUTO_RESET, AND, B, R80, PLAIN)              \
     X(RST_TRP_CI, ONE_SHOT, B, R80, PLAIN)         \
+    X(RST_TRP_CI, R_TIME, I, R80, PLAIN)           \
     X(RST_NOT, NOT, B, R80, PLAIN, R40)            \
     X(TRP_HDR_DY, DELAY, B, R80, PLAIN)            \
+    X(TRP_HDR_DY, R_TIME, I, R80, PLAIN)           \
     X(RUN_TRIP, OR, B, R80, PLAIN)                 \
     X(TRIP_HDR, AND, B, R80, PLAIN)  \
     RESET_IFACE_ROWS(X) \

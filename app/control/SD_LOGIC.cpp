@@ -49,7 +49,8 @@ void SD_LOGIC_conditions() {
 }
 
 void SD_LOGIC_hp_fault() {
-    bk::DELAY(SD_LOGIC_st.HP_FLT_SD, SD_LOGIC.HP_FLT_SD_DELAY, nullptr, SD_LOGIC.HP_FLT_Z_ZMINUS1_B,
+    bk::DELAY(SD_LOGIC_st.HP_FLT_SD, SD_LOGIC.HP_FLT_SD_DELAY, &SD_LOGIC.HP_FLT_SD_R_TIME.ref(),
+              SD_LOGIC.HP_FLT_Z_ZMINUS1_B,
               SD_LOGIC.HP_FLT_SD_DLY_TIME, 0.0f, bk::T10);
     SD_LOGIC.HP_FLT_P_AND = bk::AND(
         {SD_LOGIC.HP_FLT_SD_DELAY, SD_LOGIC.SD_NOT_DLY_DELAY, CNFG_DRIVER.USE_HP1_FLT_SD_B_NAME});
@@ -59,7 +60,7 @@ void SD_LOGIC_hp_fault() {
 // The key cannot trip again while a shutdown is latched, nor within
 // NEG_DTIME after the list has emptied.
 void SD_LOGIC_trip_key() {
-    bk::DELAY(SD_LOGIC_st.DLY_OFF, SD_LOGIC.DLY_OFF_DELAY, nullptr, SHUTDOWNS.ANY_LATCH_AE, 0.0f,
+    bk::DELAY(SD_LOGIC_st.DLY_OFF, SD_LOGIC.DLY_OFF_DELAY, &SD_LOGIC.DLY_OFF_R_TIME.ref(), SHUTDOWNS.ANY_LATCH_AE, 0.0f,
               SD_LOGIC.DLY_OFF_NEG_DTIME, bk::T10);
     SD_LOGIC.STOP_BUTTON_B_SW = bk::SW<uint32_t>(SD_LOGIC.USE_DELAY_B_NAME, ORVEX12_IO.KEYPAD_TRIP,
                                                 SD_LOGIC.DELAY_DELAY);

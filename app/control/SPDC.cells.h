@@ -82,6 +82,7 @@
 // The chart's auxiliary cells of the 80 ms group.
 #define SPDC_AUX80_ROWS(X)                                                 \
     X(DLY_BEAN, DELAY, B, R80, PLAIN)                                      \
+    X(DLY_BEAN, R_TIME, I, R80, PLAIN)                                     \
     X(ST_ENABLE, NOT, B, R80, PLAIN, R160)                                 \
     SPDC_CMP(X, SPD_GT_IDL, R80)                                           \
     X(SPD_LE_IDL, NOT, B, R80, PLAIN)                                      \
@@ -95,10 +96,15 @@
     SPDC_CMP(X, SR__GE_MXG, R80)                                           \
     X(HHOR_EQUAL, OR, B, R80, PLAIN)                                       \
     X(DLY_MOVE, DELAY, B, R80, PLAIN)                                      \
+    X(DLY_MOVE, R_TIME, I, R80, PLAIN)                                     \
     X(DLY_ILDE, DELAY, B, R80, PLAIN)                                      \
+    X(DLY_ILDE, R_TIME, I, R80, PLAIN)                                     \
     X(DLY_OFF, DELAY, B, R80, PLAIN)                                       \
+    X(DLY_OFF, R_TIME, I, R80, PLAIN)                                      \
     X(DLY_QUIT, DELAY, B, R80, PLAIN)                                      \
+    X(DLY_QUIT, R_TIME, I, R80, PLAIN)                                     \
     X(DLY_Z00_C1, DELAY, B, R80, PLAIN)                                    \
+    X(DLY_Z00_C1, R_TIME, I, R80, PLAIN)                                   \
     X(AND_NORBAC, AND, B, R80, PLAIN)                                      \
     X(NOPERM, NOT, B, R80, PLAIN)                                          \
     X(SEL_SP, INT_SEL, I, R80, PLAIN)                                      \
@@ -133,17 +139,21 @@
     X(BELOW_MIN, OR, B, R80, PLAIN)                                        \
     X(OVER_INT_SP, AND, B, R80, PLAIN)                                     \
     X(PLS_SPD, ONE_SHOT, B, R80, PLAIN, R40)                               \
+    X(PLS_SPD, R_TIME, I, R80, PLAIN)                                      \
     X(SETBACK, AND, B, R80, PLAIN)                                         \
     X(SBACK_OS, ONE_SHOT, B, R80, PLAIN, R40)                              \
+    X(SBACK_OS, R_TIME, I, R80, PLAIN)                                     \
     X(REM_ENA, AND, B, R80, PLAIN, R40)
 
 // The chart's inputs of the 160 ms group, the start rates and the
 // remote-control mode chart.
 #define SPDC_R160_ROWS(X)                                                  \
     X(DLY_ON, DELAY, B, R160, PLAIN, R80)                                  \
+    X(DLY_ON, R_TIME, I, R160, PLAIN)                                      \
     X(NOT_HPRAMP, NOT, B, R160, PLAIN)                                     \
     X(Z_HPRP, ZMINUS1_B, B, R160, PLAIN, R80)                              \
     X(DLY_OUT, DELAY, B, R160, PLAIN, R80)                                 \
+    X(DLY_OUT, R_TIME, I, R160, PLAIN)                                     \
     X(NO_START, NOT, B, R160, PLAIN)                                       \
     X(SPEED_ADD, ADD, A, R160, PLAIN)                                      \
     X(LAG_SPEED, LAG_2, A, R160, PLAIN)                                    \
@@ -224,6 +234,7 @@
     X(NO_FLT_CAS, AND, B, R40, PLAIN)                                      \
     X(ENA_STEP, AND, B, R40, PLAIN)                                        \
     X(SPDSTEP_OS, ONE_SHOT, B, R40, PLAIN)                                 \
+    X(SPDSTEP_OS, R_TIME, I, R40, PLAIN)                                   \
     X(RP_PV, INT_SEL, I, R40, PLAIN)                                       \
     X(RP_PV, A_MUX_HSS, A, R40, PLAIN)                                     \
     X(CP_RATE, GT, B, R40, PLAIN)                                          \

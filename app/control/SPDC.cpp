@@ -74,7 +74,8 @@ void SPDC_stop_input() {
 
 void SPDC_stop_transitions() {
     // Z01 ends in A02A when the controlled stop has been disabled for 0.2 s.
-    bk::DELAY(SPDC_st.DLY_QUIT, SPDC.DLY_QUIT_DELAY, nullptr, CNTRL_STOP.DISABLED_NOT, 0.2f, 0.0f, bk::T80);
+    bk::DELAY(SPDC_st.DLY_QUIT, SPDC.DLY_QUIT_DELAY, &SPDC.DLY_QUIT_R_TIME.ref(),
+              CNTRL_STOP.DISABLED_NOT, 0.2f, 0.0f, bk::T80);
     COND(SPDC.Z01_C3_B_ACTION, SPDC.Z01_C3_ACT_OUT, bk::AND({SPDC.DLY_QUIT_DELAY, bk::NOT(SPDC.Z01_C3_RST_1)}));
     bk::SFC_STEP(SPDC_st.Z01, SPDC.Z01_STEP_SFC_STEP, SPDC.Z01_STEP_ACTIVETIME,
                  {SPDC.Z01_SD_B_ACTION, SPDC.Z01_C2_B_ACTION, SPDC.Z01_C3_B_ACTION}, bk::T80,
@@ -87,7 +88,7 @@ void SPDC_mingo() {
 
 void SPDC_start_detect() {
     // Enable gate: the gated conditions freeze once A08 has held for 0.2 s.
-    bk::DELAY(SPDC_st.DLY_BEAN, SPDC.DLY_BEAN_DELAY, nullptr, a08(), 0.2f, 0.0f, bk::T80);
+    bk::DELAY(SPDC_st.DLY_BEAN, SPDC.DLY_BEAN_DELAY, &SPDC.DLY_BEAN_R_TIME.ref(), a08(), 0.2f, 0.0f, bk::T80);
     SPDC.ST_ENABLE_NOT = bk::NOT(SPDC.DLY_BEAN_DELAY);
     // A00A: restart with the turbine rolling.
     SPDC.A00ASD_B_NAME = any_sd();
@@ -151,7 +152,7 @@ void SPDC_run_steps() {
     bk::A_COMPARE(SPDC.CP_MINCTRL_A_COMPARE, SPDC.CP_MINCTRL_A_EQUAL, IFACE_IN_SPEED.IDLE_1_A_NAME, ref());
     SPDC.ADD_OFSET_ADD = ref() + 0.1f;
     bk::A_COMPARE(SPDC.COMP_MN_A_COMPARE, SPDC.COMP_MN_A_EQUAL, IFACE_IN_SPEED.IDLE_1_A_NAME, SPDC.ADD_OFSET_ADD);
-    bk::DELAY(SPDC_st.DLY_MOVE, SPDC.DLY_MOVE_DELAY, nullptr, mv_ref(), 0.0f, 0.5f, bk::T80);
+    bk::DELAY(SPDC_st.DLY_MOVE, SPDC.DLY_MOVE_DELAY, &SPDC.DLY_MOVE_R_TIME.ref(), mv_ref(), 0.0f, 0.5f, bk::T80);
     SPDC.A02ASD_B_NAME = any_sd();
     COND_GATED(SPDC.A02AC3A_B_ACTION, SPDC.A02AC3A_ACT_OUT, gate(),
                bk::AND({bk::OR({SPDC.CP_MINCTRL_A_COMPARE, SPDC.CP_MINCTRL_A_EQUAL}),
@@ -189,7 +190,7 @@ void SPDC_run_steps() {
                  SPDC.A02_STEP_TRAN_5, SPDC.A02_STEP_TRAN_6, SPDC.A02_STEP_TRAN_7, SPDC.A02_STEP_TRAN_8,
                  SPDC.A02_STEP_TRAN_9);
     // A07: ramping to minimum governor or rated.
-    bk::DELAY(SPDC_st.DLY_ILDE, SPDC.DLY_ILDE_DELAY, nullptr, idle(), 0.2f, 0.0f, bk::T80);
+    bk::DELAY(SPDC_st.DLY_ILDE, SPDC.DLY_ILDE_DELAY, &SPDC.DLY_ILDE_R_TIME.ref(), idle(), 0.2f, 0.0f, bk::T80);
     SPDC.AND_NORBAC_AND = bk::AND({idle(), no_rback()});
     SPDC.A07_SD_B_NAME = any_sd();
     const uint32_t and_no_idl = SPDC.AND_NO_IDL_AND;
@@ -251,7 +252,8 @@ void SPDC_test_steps() {
     // A10: overspeed test ended.
     bk::A_COMPARE(SPDC.SR__GE_MXG_A_COMPARE, SPDC.SR__GE_MXG_A_EQUAL, IFACE_IN_SPEED.MAX_GOV_A_NAME, ref());
     SPDC.HHOR_EQUAL_OR = bk::OR({SPDC.SR__GE_MXG_A_COMPARE, SPDC.SR__GE_MXG_A_EQUAL});
-    bk::DELAY(SPDC_st.DLY_OFF, SPDC.DLY_OFF_DELAY, nullptr, IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, 0.0f, 1.0f,
+    bk::DELAY(SPDC_st.DLY_OFF, SPDC.DLY_OFF_DELAY, &SPDC.DLY_OFF_R_TIME.ref(),
+              IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, 0.0f, 1.0f,
               bk::T80);
     SPDC.A10_SD_B_NAME = any_sd();
     COND(SPDC.A10_C2_B_ACTION, SPDC.A10_C2_ACT_OUT,
@@ -335,14 +337,16 @@ void SPDC_test_steps() {
     const uint32_t a11 = SPDC.A11_STEP_SFC_STEP;
     if (a11 == 0) SPDC_st.pls_spd_cut = 0;
     else if (SPD_REF.N_HIGH_NOT != 0) SPDC_st.pls_spd_cut = 1;
-    bk::ONE_SHOT(SPDC_st.PLS_SPD, SPDC.PLS_SPD_ONE_SHOT, nullptr, a11, 0.3f, bk::T80, SPDC_st.pls_spd_cut);
+    bk::ONE_SHOT(SPDC_st.PLS_SPD, SPDC.PLS_SPD_ONE_SHOT, &SPDC.PLS_SPD_R_TIME.ref(),
+                 a11, 0.3f, bk::T80, SPDC_st.pls_spd_cut);
     SPDC.SETBACK_AND = bk::AND({IFACE_IN_SPEED.USE_SETBACK_B_NAME, SPDC.NO_RAZLWR_NOT, RMT_ENBL.DISABLED_NOT,
                                 CASC_ENBL.DISABLED_NOT});
-    bk::ONE_SHOT(SPDC_st.SBACK_OS, SPDC.SBACK_OS_ONE_SHOT, nullptr, SPDC.SETBACK_AND, 0.5f, bk::T80);
+    bk::ONE_SHOT(SPDC_st.SBACK_OS, SPDC.SBACK_OS_ONE_SHOT, &SPDC.SBACK_OS_R_TIME.ref(),
+                 SPDC.SETBACK_AND, 0.5f, bk::T80);
 }
 
 void SPDC_z00() {
-    bk::DELAY(SPDC_st.DLY_Z00_C1, SPDC.DLY_Z00_C1_DELAY, nullptr, any_sd(), 0.0f, 0.5f, bk::T80);
+    bk::DELAY(SPDC_st.DLY_Z00_C1, SPDC.DLY_Z00_C1_DELAY, &SPDC.DLY_Z00_C1_R_TIME.ref(), any_sd(), 0.0f, 0.5f, bk::T80);
     SPDC.Z00_SD_B_NAME = any_sd();
     COND(SPDC.Z00_C1_B_ACTION, SPDC.Z00_C1_ACT_OUT, bk::NOT(SPDC.DLY_Z00_C1_DELAY));
     // Z00 has no shutdown transition: its one transition is the end of the
@@ -424,9 +428,9 @@ void SPDC_idle_level() {
     // Restart: the valve limiter has left the selected demand for 1 s; the
     // run command has been gone for 1 s.
     SPDC.NOT_HPRAMP_NOT = bk::NOT(SPDC.Z_HPRP_ZMINUS1_B);
-    bk::DELAY(SPDC_st.DLY_ON, SPDC.DLY_ON_DELAY, nullptr, SPDC.NOT_HPRAMP_NOT, 1.0f, 0.0f, bk::T160);
+    bk::DELAY(SPDC_st.DLY_ON, SPDC.DLY_ON_DELAY, &SPDC.DLY_ON_R_TIME.ref(), SPDC.NOT_HPRAMP_NOT, 1.0f, 0.0f, bk::T160);
     SPDC.NO_START_NOT = bk::NOT(START.RUN_CMD_LATCH_R);
-    bk::DELAY(SPDC_st.DLY_OUT, SPDC.DLY_OUT_DELAY, nullptr, SPDC.NO_START_NOT, 0.0f, 1.0f, bk::T160);
+    bk::DELAY(SPDC_st.DLY_OUT, SPDC.DLY_OUT_DELAY, &SPDC.DLY_OUT_R_TIME.ref(), SPDC.NO_START_NOT, 0.0f, 1.0f, bk::T160);
 }
 
 void SPDC_a02a_c2() {

@@ -17,6 +17,7 @@
     X(SPD_SW_DLY, DLY_TIME, A, R10, TUNE(0.0, 0.0, 100.0))      \
     X(SPD_SW_DLY, NEG_DTIME, A, R10, TUNE(0.0, 0.0, 100.0))     \
     X(SPD_SW_DLY, DELAY, B, R10, PLAIN)                         \
+    X(SPD_SW_DLY, R_TIME, I, R10, PLAIN)                        \
     X(P_GAIN, A_SW, A, R10, PLAIN)                              \
     X(I_GAIN, A_SW, A, R10, PLAIN)                              \
     X(D_GAIN, A_SW, A, R10, PLAIN)                              \
@@ -73,6 +74,7 @@
     X(SIGNAL_NOISE, A_NAME, A, R10, PLAIN, R160)                \
     X(RST_HOLD_DLY, DLY_TIME, A, R160, TUNE(10.0, 0.0, 60.0))   \
     X(RST_HOLD_DLY, DELAY, B, R160, PLAIN)                      \
+    X(RST_HOLD_DLY, R_TIME, I, R160, PLAIN)                     \
     X(RCMD_OPTI_PROC, IN_2, A, R160, TUNE(12.0, 0.0, 50.0))     \
     X(RCMD_OPTI_PROC, MULTIPLY, A, R160, PLAIN)                 \
     X(MULTIPLY, IN_2, A, R160, TUNE(0.005, 0.0, 1.0))           \
@@ -113,6 +115,7 @@
     X(ENA_OPTI, E_TIME, A, R40, PLAIN)                          \
     X(ENA_OPTI, R_TIME, A, R40, PLAIN, R80)                     \
     X(ENA_OPTI_DELAY, DELAY, B, R40, PLAIN, R10, R80)           \
+    X(ENA_OPTI_DELAY, R_TIME, I, R40, PLAIN)                    \
     X(MAX_SETPT, SUBTRACT, A, R40, PLAIN)                       \
     X(NEAR_MAXGV, IN_2, A, R40, TUNE(0.1, 0.0, 10.0))           \
     X(NEAR_MAXGV, HYSTER, A, R40, TUNE(2.0, -10.0, 10.0))       \
@@ -166,6 +169,7 @@
     X(ENA_TO, A_EQUAL, B, R80, PLAIN)                           \
     X(AUTO_RST, OR, B, R80, PLAIN)                              \
     X(ONE_SHOT, ONE_SHOT, B, R80, PLAIN, R40)                   \
+    X(ONE_SHOT, R_TIME, I, R80, PLAIN)                          \
     X(OPTI_FLT_RST, OR, B, R80, PLAIN, R10)                     \
     X(ENA_COMBO, AND, B, R80, PLAIN, R40)
 CAT_MODULE(SPD_CTRL)
@@ -181,6 +185,7 @@ CAT_MODULE(SPD_CLTR)
     X(FLT_FLAG, GT, B, R10, PLAIN)                             \
     X(RESET_FLT, B_NAME, B, R10, PLAIN)                        \
     X(FLT_SAMPL, ONE_SHOT, B, R10, PLAIN)                      \
+    X(FLT_SAMPL, R_TIME, I, R10, PLAIN)                        \
     X(OPTI_FLT, LATCH, B, R10, PLAIN, R40)                     \
     X(SET_FLTVAL, OR, B, R10, PLAIN)                           \
     X(HOLD_FLT, TUNE, I, R10, TUNE(0, 0, 20))                  \

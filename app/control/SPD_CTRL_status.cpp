@@ -64,7 +64,8 @@ namespace r160 {
 
 void SPD_CTRL_process_limit() {
     auto& c = SPD_CTRL;
-    bk::DELAY(SPD_CTRL_limit_st.RST_HOLD_DLY, c.RST_HOLD_DLY_DELAY.ref(), nullptr, c.CALC_NOISE_ENBL_OR,
+    bk::DELAY(SPD_CTRL_limit_st.RST_HOLD_DLY, c.RST_HOLD_DLY_DELAY.ref(), &c.RST_HOLD_DLY_R_TIME.ref(),
+              c.CALC_NOISE_ENBL_OR,
               c.RST_HOLD_DLY_DLY_TIME, 0.0f, bk::T160);
     c.RCMD_OPTI_PROC_MULTIPLY = c.SIGNAL_NOISE_A_NAME * c.RCMD_OPTI_PROC_IN_2;
     c.MULTIPLY_MULTIPLY = SPDC.SPEED_REF_RAMP * c.MULTIPLY_IN_2;

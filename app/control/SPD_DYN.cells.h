@@ -28,6 +28,7 @@
     X(USE_ONLINE, AND, B, R40, PLAIN, R160)                     \
     X(RST_OPTI, OR, B, R40, PLAIN)                              \
     X(OPTI_OFF, DELAY, B, R40, PLAIN, R80)                      \
+    X(OPTI_OFF, R_TIME, I, R40, PLAIN)                          \
     X(I_TO_AN, OUT_1, A, R40, PLAIN)                            \
     X(ADD_STEP, ADD, A, R40, PLAIN)                             \
     X(STEP_SP_LMT, A_LIMITER, A, R40, PLAIN)

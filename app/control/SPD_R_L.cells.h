@@ -7,11 +7,15 @@
 
 #define SPD_R_L_CELLS(X)                                   \
     X(DI_LWR_DLY, DELAY, B, R80, PLAIN)                    \
+    X(DI_LWR_DLY, R_TIME, I, R80, PLAIN)                   \
     X(DI_RSE_DLY, DELAY, B, R80, PLAIN)                    \
+    X(DI_RSE_DLY, R_TIME, I, R80, PLAIN)                   \
     X(N_DI_LWR, NOT, B, R80, PLAIN)                        \
     X(N_DI_RSE, NOT, B, R80, PLAIN)                        \
     X(LWR_OS, ONE_SHOT, B, R80, PLAIN)                     \
+    X(LWR_OS, R_TIME, I, R80, PLAIN)                       \
     X(RSE_OS, ONE_SHOT, B, R80, PLAIN)                     \
+    X(RSE_OS, R_TIME, I, R80, PLAIN)                       \
     X(NONDI_RAZ, OR, B, R80, PLAIN)                        \
     X(NONDI_RAZ, IN_2, B, R80, TUNE(false))                \
     X(NONDI_LWR, OR, B, R80, PLAIN)                        \
@@ -29,10 +33,14 @@
     X(SPD_LWR, AND, B, R80, PLAIN)                         \
     X(RSE_LWR, OR, B, R80, PLAIN, R160, R40)               \
     X(LWR_DLY, DELAY, B, R80, PLAIN)                       \
+    X(LWR_DLY, R_TIME, I, R80, PLAIN)                      \
     X(LWR_PLS, ONE_SHOT, B, R80, PLAIN)                    \
+    X(LWR_PLS, R_TIME, I, R80, PLAIN)                      \
     X(FST_DLY_TM, A_NAME, A, R80, PLAIN)                   \
     X(PNL_MD_RDL, DELAY, B, R80, PLAIN)                    \
+    X(PNL_MD_RDL, R_TIME, I, R80, PLAIN)                   \
     X(PNL_MD_LDL, DELAY, B, R80, PLAIN)                    \
+    X(PNL_MD_LDL, R_TIME, I, R80, PLAIN)                   \
     X(USE_FASTRATE, OR, B, R80, PLAIN, R160)               \
     X(USE_FASTRATE, IN_2, B, R80, TUNE(false))
 CAT_MODULE(SPD_R_L)

@@ -16,6 +16,7 @@
     X(NO_STR_CF, NOR, B, R160, PLAIN, R80)                      \
     X(PWRUP_PERM, NOT, B, R160, PLAIN, R80)                     \
     X(STRT_PRM_D, DELAY, B, R160, PLAIN, R80)                   \
+    X(STRT_PRM_D, R_TIME, I, R160, PLAIN)                       \
     X(STRT_PRM_D, NEG_DTIME, A, R160, TUNE(1.0, 0.0, 60.0))     \
     X(NO_OTHER, NOR, B, R160, PLAIN)                            \
     X(SEMI_AUTO, AND, B, R160, PLAIN, R80)                      \
@@ -40,8 +41,10 @@
     X(START, OR, B, R80, PLAIN)                                 \
     X(START, IN_3, B, R80, TUNE(false))                         \
     X(V1_STRT, ONE_SHOT, B, R80, PLAIN, R160)                   \
+    X(V1_STRT, R_TIME, I, R80, PLAIN)                           \
     X(RUN_CMD, LATCH_R, B, R80, PLAIN, R10, R40, R160)          \
     X(PULSE, ONE_SHOT, B, R80, PLAIN, R160)                     \
+    X(PULSE, R_TIME, I, R80, PLAIN)                             \
     X(AND_H_MIN, AND, B, R80, PLAIN)                            \
     X(IDLE, OR, B, R80, PLAIN, R160)                                  \
     X(OR_STARTED, OR, B, R80, PLAIN, R160)                     \
@@ -56,6 +59,7 @@
     X(SP_MINGOV, HYSTER, A, R160, TUNE(1.0, 0.0, 50.0))         \
     X(SP_MIN_NOT, NOT, B, R160, PLAIN)                          \
     X(DI_RST_CMD, DELAY, B, R80, PLAIN)                         \
+    X(DI_RST_CMD, R_TIME, I, R80, PLAIN)                        \
     X(CP_REFNLUL, A_COMPARE, B, R80, PLAIN)                     \
     X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN, R40)                  \
     X(PLS_OFF, B_ACTION, B, R80, PLAIN)                         \
@@ -66,7 +70,9 @@
     X(NOT_STRTD, NOT, B, R160, PLAIN, R80)                      \
     X(PB_LTCH, AND, B, R40, PLAIN)                              \
     X(DLY_OF, DELAY, B, R40, PLAIN, R80)                        \
+    X(DLY_OF, R_TIME, I, R40, PLAIN)                            \
     X(START_OS, ONE_SHOT, B, R80, PLAIN)                        \
+    X(START_OS, R_TIME, I, R80, PLAIN)                          \
     X(KEYPAD_START, B_SW, B, R80, PLAIN)                        \
     /* Nothing in the application writes the reset-and-start pulse: a */ \
     /* reset never starts the unit by itself. */                \

@@ -49,7 +49,7 @@ namespace r40 {
 void START_rest_delay() {
     auto& c = START;
     c.PB_LTCH_AND = bk::AND({c.RUN_CMD_LATCH_R, c.CP_REFNLUL_A_EQUAL});
-    bk::DELAY(START_st.DLY_OF, c.DLY_OF_DELAY, nullptr, c.PB_LTCH_AND, kRestDelay, 0.0f, bk::T40);
+    bk::DELAY(START_st.DLY_OF, c.DLY_OF_DELAY, &c.DLY_OF_R_TIME.ref(), c.PB_LTCH_AND, kRestDelay, 0.0f, bk::T40);
 }
 
 }  // namespace r40
@@ -72,7 +72,7 @@ void START_permissives() {
     c.START_PERM_NOT_MET_B_SW = c.START_PERMS_NOT_MET_OR;
     c.NO_STR_CF_NOR = bk::NOR({c.AUTO_START_AND, c.MAN_START_B_NAME, c.SEMI_AUTO_AND});
     c.PWRUP_PERM_NOT = bk::NOT(PWR_UP_MSG.N_ERR_DLY_DELAY);
-    bk::DELAY(START_st.STRT_PRM_D, c.STRT_PRM_D_DELAY, nullptr, IFACE_IN_START.ANY_SD_B_NAME, 0.0f,
+    bk::DELAY(START_st.STRT_PRM_D, c.STRT_PRM_D_DELAY, &c.STRT_PRM_D_R_TIME.ref(), IFACE_IN_START.ANY_SD_B_NAME, 0.0f,
               c.STRT_PRM_D_NEG_DTIME, bk::T160);
     c.NO_RUN_PLS_NOT = bk::NOT(c.V1_STRT_ONE_SHOT);
     c.NO_START_NOT = bk::NOT(c.RUN_CMD_LATCH_R);
@@ -127,7 +127,8 @@ void START_inhibit() {
 // closes) and of the keypad's start key.
 void START_commands() {
     auto& c = START;
-    bk::ONE_SHOT(START_st.START_OS, c.START_OS_ONE_SHOT, nullptr, IFACE_IN_START.STARTCMD_B_NAME, kStartCmdPulse,
+    bk::ONE_SHOT(START_st.START_OS, c.START_OS_ONE_SHOT, &c.START_OS_R_TIME.ref(),
+                 IFACE_IN_START.STARTCMD_B_NAME, kStartCmdPulse,
                  bk::T80);
     c.KEYPAD_START_B_SW = ORVEX12_IO.KEYPAD_START;
 }
@@ -143,12 +144,13 @@ void START_run_command() {
                          c.RSET_START_AND, UNIT_DEMO.B_CMDS_LIST_1, OPC_DATA.BW_CMDS_SEL_5});
     // The start pulse, held at 0 in the pass that enters A00 with its time
     // spent: a command still held then gives no new run.
-    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, nullptr, c.START_OR, 0.5f, bk::T80, c.RST_START_B_ACTION);
+    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, &c.V1_STRT_R_TIME.ref(),
+                 c.START_OR, 0.5f, bk::T80, c.RST_START_B_ACTION);
     bk::LATCH_R(c.RUN_CMD_LATCH_R, c.V1_STRT_ONE_SHOT, c.OR_SD_OR);
 }
 
 void START_pulse() {
-    bk::ONE_SHOT(START_st.PULSE, START.PULSE_ONE_SHOT, nullptr, START.RUN_CMD_LATCH_R, 1.0f, bk::T80);
+    bk::ONE_SHOT(START_st.PULSE, START.PULSE_ONE_SHOT, &START.PULSE_R_TIME.ref(), START.RUN_CMD_LATCH_R, 1.0f, bk::T80);
 }
 
 void START_flags() {
@@ -202,7 +204,8 @@ namespace r80 {
 void START_pulses() {
     auto& c = START;
     auto& s = START_pulse_st;
-    bk::DELAY(s.DI_RST_CMD, c.DI_RST_CMD_DELAY, nullptr, RESET.RESET_DI_ONE_SHOT, kResetContactDelay, 0.0f, bk::T80);
+    bk::DELAY(s.DI_RST_CMD, c.DI_RST_CMD_DELAY, &c.DI_RST_CMD_R_TIME.ref(),
+              RESET.RESET_DI_ONE_SHOT, kResetContactDelay, 0.0f, bk::T80);
     bk::A_COMPARE(c.CP_REFNLUL_A_COMPARE, c.CP_REFNLUL_A_EQUAL, IFACE_OUT_SPEED.SPEED_REF_A_NAME, kRefAtRest);
     c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.CP_REFNLUL_A_EQUAL);
 }

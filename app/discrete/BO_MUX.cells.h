@@ -58,8 +58,10 @@
     X(AUTO_HALT, B_NAME, B, R80, PLAIN)                 \
     X(RMTCAS_ACT, B_NAME, B, R160, PLAIN, R10)          \
     X(RST_PLS2, ONE_SHOT, B, R80, PLAIN)                \
+    X(RST_PLS2, R_TIME, I, R80, PLAIN)                  \
     X(RST_PLS, B_NAME, B, R80, PLAIN, R10)              \
     X(STARTED_OS, ONE_SHOT, B, R80, PLAIN)              \
+    X(STARTED_OS, R_TIME, I, R80, PLAIN)                \
     X(START_IND, CTRL, B, R80, TUNE(true))              \
     X(START_IND, B_SW, B, R80, PLAIN, R10)              \
     X(SEL_LSW, IN_1, A, R80, TUNE(0.0, -100.0, 100.0))  \

@@ -95,7 +95,7 @@ void BO_MUX_indications() {
     m.RMT_ENBLD_B_NAME = RMT_ENBL.ENABLED_LATCH_R;
     IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME = m.RMT_ENBLD_B_NAME;
     // A reset command of one pass still shows for the whole pulse.
-    bk::ONE_SHOT(s.RST_PLS2, m.RST_PLS2_ONE_SHOT, nullptr, RESET.RST_OR_OR, kRelayPulse, bk::T80);
+    bk::ONE_SHOT(s.RST_PLS2, m.RST_PLS2_ONE_SHOT, &m.RST_PLS2_R_TIME.ref(), RESET.RST_OR_OR, kRelayPulse, bk::T80);
     m.RST_PLS_B_NAME = m.RST_PLS2_ONE_SHOT;
     m.SEL_LSW_LIST_1 = m.SEL_LSW_IN_1;
     m.SEL_LSW_LIST_2 = AO_MUX.SPEED_A_NAME;
@@ -114,7 +114,8 @@ void BO_MUX_indications() {
     m.SEL_LSW_LIST_15 = m.SEL_LSW_IN_15;
     // The start indication: a 2 s pulse on starting, or the started state.
     IFACE_OUT_START.STARTED_B_NAME = START.RUN_CMD_LATCH_R;
-    bk::ONE_SHOT(s.STARTED_OS, m.STARTED_OS_ONE_SHOT, nullptr, IFACE_OUT_START.STARTED_B_NAME, kRelayPulse, bk::T80);
+    bk::ONE_SHOT(s.STARTED_OS, m.STARTED_OS_ONE_SHOT, &m.STARTED_OS_R_TIME.ref(),
+                 IFACE_OUT_START.STARTED_B_NAME, kRelayPulse, bk::T80);
     m.START_IND_B_SW = bk::SW<uint32_t>(m.START_IND_CTRL, IFACE_OUT_START.STARTED_B_NAME, m.STARTED_OS_ONE_SHOT);
 }
 

@@ -124,15 +124,17 @@ namespace r160 {
 void COND_MON_inputs() {
     COND_MON_blocks& s = COND_MON_st;
     COND_MON.SD_IN_B_NAME = DATALOG.TURB_TRIP_B_NAME;
-    bk::ONE_SHOT(s.SD_OS, COND_MON.SD_OS_ONE_SHOT, nullptr, COND_MON.SD_IN_B_NAME, 1.0f, kT);
+    bk::ONE_SHOT(s.SD_OS, COND_MON.SD_OS_ONE_SHOT, &COND_MON.SD_OS_R_TIME.ref(), COND_MON.SD_IN_B_NAME, 1.0f, kT);
     COND_MON.ABV_LVL1_AND = bk::AND({COND_MON.SD_OS_ONE_SHOT, COND_MON.LOAD_LVL1_B_NAME});
     COND_MON.ABV_LVL2_AND = bk::AND({COND_MON.SD_OS_ONE_SHOT, COND_MON.LOAD_LVL2_B_NAME});
     bk::A_COMPARE(COND_MON.ABV_MIN_A_COMPARE, COND_MON.ABV_MIN_A_EQUAL, DATALOG.SPEED_A_NAME,
                   IFACE_IN_SPEED.IDLE_1_A_NAME);
     COND_MON.OSPD_IN_B_NAME = SHUTDOWNS.ANY_SEL_3;
-    bk::ONE_SHOT(s.OSPD_OS, COND_MON.OSPD_OS_ONE_SHOT, nullptr, COND_MON.OSPD_IN_B_NAME, 1.0f, kT);
+    bk::ONE_SHOT(s.OSPD_OS, COND_MON.OSPD_OS_ONE_SHOT, &COND_MON.OSPD_OS_R_TIME.ref(),
+                 COND_MON.OSPD_IN_B_NAME, 1.0f, kT);
     COND_MON.START_B_NAME = START.STARTED_LATCH;
-    bk::ONE_SHOT(s.START_OS, COND_MON.START_OS_ONE_SHOT, nullptr, COND_MON.START_B_NAME, 1.0f, kT);
+    bk::ONE_SHOT(s.START_OS, COND_MON.START_OS_ONE_SHOT, &COND_MON.START_OS_R_TIME.ref(),
+                 COND_MON.START_B_NAME, 1.0f, kT);
 }
 
 void COND_MON_counters() {
@@ -142,7 +144,7 @@ void COND_MON_counters() {
     // The rewrite command: hold 1 s, latch until the sequence ends.
     bk::SVC_CMD(s.REWRITE_NV_CMD, 1, M.REWRITE_NV_CMD_IN_1, M.REWRITE_NV_CMD_OUT_1, kCommandHold, kT);
     bk::LATCH(M.BEGIN_LATCH, M.REWRITE_NV_CMD_OUT_1, M.LAST_ZMINUS1_B);
-    bk::ONE_SHOT(s.WRITE_OS, M.WRITE_OS_ONE_SHOT, nullptr, M.BEGIN_LATCH, 5.0f, kT);
+    bk::ONE_SHOT(s.WRITE_OS, M.WRITE_OS_ONE_SHOT, &M.WRITE_OS_R_TIME.ref(), M.BEGIN_LATCH, 5.0f, kT);
     const uint32_t entering = M.WRITE_OS_ONE_SHOT;
 
     // The counts shown and saved: the entered ones while rewriting.
@@ -154,11 +156,11 @@ void COND_MON_counters() {
     select_count(entering, M.PRIORCNT5_IN_1, M.PRIORCNT5_OUT_1, M.SEL_CNT_5_A_SW, M.WAIT_CNT_5_ZMINUS1, M.COUNT_5_A_NAME);
 
     // The rewrite sequence: save at 1 s, reload from 2 s to 5 s, end at 6 s.
-    bk::DELAY(s.SAVE_DELAY, M.SAVE_DELAY_DELAY, nullptr, M.BEGIN_LATCH, 2.0f, 0.0f, kT);
-    bk::ONE_SHOT(s.COUNT_CLR, M.COUNT_CLR_ONE_SHOT, nullptr, M.SAVE_DELAY_DELAY, 3.0f, kT);
-    bk::DELAY(s.END, M.END_DELAY, nullptr, M.BEGIN_LATCH, 6.0f, 0.0f, kT);
-    bk::DELAY(s.RSET_DELAY, M.RSET_DELAY_DELAY, nullptr, M.BEGIN_LATCH, 1.0f, 0.0f, kT);
-    bk::ONE_SHOT(s.NV_WRITE, M.NV_WRITE_ONE_SHOT, nullptr, M.RSET_DELAY_DELAY, 4.0f, kT);
+    bk::DELAY(s.SAVE_DELAY, M.SAVE_DELAY_DELAY, &M.SAVE_DELAY_R_TIME.ref(), M.BEGIN_LATCH, 2.0f, 0.0f, kT);
+    bk::ONE_SHOT(s.COUNT_CLR, M.COUNT_CLR_ONE_SHOT, &M.COUNT_CLR_R_TIME.ref(), M.SAVE_DELAY_DELAY, 3.0f, kT);
+    bk::DELAY(s.END, M.END_DELAY, &M.END_R_TIME.ref(), M.BEGIN_LATCH, 6.0f, 0.0f, kT);
+    bk::DELAY(s.RSET_DELAY, M.RSET_DELAY_DELAY, &M.RSET_DELAY_R_TIME.ref(), M.BEGIN_LATCH, 1.0f, 0.0f, kT);
+    bk::ONE_SHOT(s.NV_WRITE, M.NV_WRITE_ONE_SHOT, &M.NV_WRITE_R_TIME.ref(), M.RSET_DELAY_DELAY, 4.0f, kT);
 
     // The periodic save: hours since the last one, against the threshold.
     // After a periodic save the count starts again from one hour, so the
@@ -178,10 +180,11 @@ void COND_MON_counters() {
 
     // Reload after power-up; save after a trip above idle, on the rewrite,
     // periodically or on request; reload after each save.
-    bk::DELAY(s.TRIG_DLY, M.TRIG_DLY_DELAY, nullptr, M.PWRUPOS_ONE_SHOT, M.TRIG_DLY_DLY_TIME, 0.0f, kT);
+    bk::DELAY(s.TRIG_DLY, M.TRIG_DLY_DELAY, &M.TRIG_DLY_R_TIME.ref(),
+              M.PWRUPOS_ONE_SHOT, M.TRIG_DLY_DLY_TIME, 0.0f, kT);
     M.WRITE_B_NAME = DATALOG.TURB_TRIP_B_NAME;
     M.SD_WRITE_AND = bk::AND({M.WRITE_B_NAME, M.ABV_MIN_A_COMPARE});
-    bk::DELAY(s.WAIT4COUNT, M.WAIT4COUNT_DELAY, nullptr, M.SD_WRITE_AND, 1.0f, 0.0f, kT);
+    bk::DELAY(s.WAIT4COUNT, M.WAIT4COUNT_DELAY, &M.WAIT4COUNT_R_TIME.ref(), M.SD_WRITE_AND, 1.0f, 0.0f, kT);
     // A trip asks for one save: while a tripped turbine stays above idle the
     // request ends once its save has begun (or has been refused in the
     // power-up window), so that the save request can start again for the
@@ -189,10 +192,12 @@ void COND_MON_counters() {
     if (M.WAIT4COUNT_DELAY == 0) s.trip_saved = 0;
     const uint32_t trip_request = bk::AND({M.WAIT4COUNT_DELAY, bk::NOT(s.trip_saved)});
     M.SAVE_OR = bk::OR({trip_request, M.NV_WRITE_ONE_SHOT, M.RSTNVTRIG_A_COMPARE, M.SAVE_IN_4});
-    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, nullptr, M.SAVE_OR, M.TRIGNV_DLY_TIME, kT, M.PWRUPOS_ONE_SHOT);
+    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, &M.TRIGNV_R_TIME.ref(),
+                 M.SAVE_OR, M.TRIGNV_DLY_TIME, kT, M.PWRUPOS_ONE_SHOT);
     if (M.WAIT4COUNT_DELAY != 0 && (M.TRIGNV_ONE_SHOT != 0 || M.PWRUPOS_ONE_SHOT != 0)) s.trip_saved = 1;
-    bk::ONE_SHOT(s.RST_DYN, M.RST_DYN_ONE_SHOT, nullptr, M.TRIGNV_ONE_SHOT, M.RST_DYN_DLY_TIME, kT);
-    bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, nullptr, M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f, kT);
+    bk::ONE_SHOT(s.RST_DYN, M.RST_DYN_ONE_SHOT, &M.RST_DYN_R_TIME.ref(), M.TRIGNV_ONE_SHOT, M.RST_DYN_DLY_TIME, kT);
+    bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, &M.RESET_DLY_R_TIME.ref(),
+              M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f, kT);
     M.RSET_OR = bk::OR({M.TRIG_DLY_DELAY, M.COUNT_CLR_ONE_SHOT, M.RESET_DLY_DELAY, M.RSET_IN_4});
     M.RESET_B_NAME = M.RSET_OR;
 

@@ -57,10 +57,12 @@
     X(QT_HEARTBEAT, B_NAME, B, R160, PLAIN)                   \
     X(NOT, NOT, B, R160, PLAIN)                               \
     X(QT_TROUBLE, DELAY, B, R160, PLAIN)                      \
+    X(QT_TROUBLE, R_TIME, I, R160, PLAIN)                     \
     X(QT_TROUBLE, DLY_TIME, A, R160, TUNE(30.0, 3.0, 60.0))   \
     X(USER_STOP, TRIGGER, B, R160, TUNE(true))                \
     X(USER_STOP, DLY_TIME, A, R160, TUNE(200.0, 20.0, 300.0)) \
     X(USER_STOP, ONE_SHOT, B, R160, PLAIN)                    \
+    X(USER_STOP, R_TIME, I, R160, PLAIN)                      \
     X(BOOT_CMPLT, NOT, B, R160, PLAIN, R80)                   \
     X(BLINK_ALMLED, AND, B, R160, PLAIN, R80)                 \
     X(ENA_ALM, AND, B, R160, PLAIN)                           \

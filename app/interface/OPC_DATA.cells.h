@@ -74,13 +74,16 @@
     X(HB_TIMEOUT, IN, A, R80, TUNE(5.0, 1.0, 20.0))         \
     X(HB_TIMEOUT, A_NAME, A, R80, PLAIN)                    \
     X(BEAT_F, DELAY, B, R80, PLAIN)                         \
+    X(BEAT_F, R_TIME, I, R80, PLAIN)                        \
     X(BEAT_T, DELAY, B, R80, PLAIN)                         \
+    X(BEAT_T, R_TIME, I, R80, PLAIN)                        \
     X(HB_LOST, IN_3, B, R80, TUNE(false))                   \
     X(HB_LOST, OR, B, R80, PLAIN)                           \
     X(ENA_FLT, IN_3, B, R80, TUNE(false))                   \
     X(ENA_FLT, AND, B, R80, PLAIN)                          \
     X(LINK_FLT, B_NAME, B, R80, PLAIN, R160)                \
     X(LINK_FLT_OS, ONE_SHOT, B, R80, PLAIN, R160)           \
+    X(LINK_FLT_OS, R_TIME, I, R80, PLAIN)                   \
     X(OPC_TRIP, AND, B, R80, PLAIN, R10)                    \
     OPC_DATA_EACH_48(OPC_DATA_AR_ROW, X)                    \
     OPC_DATA_EACH_78(OPC_DATA_BR_ROW, X)                    \
@@ -97,7 +100,9 @@
     X(ENA_WRITES, B_NAME, B, R160, PLAIN, R80)              \
     X(WRIT_OFF, NOT, B, R160, PLAIN)                        \
     X(CLEAR_BWS, ONE_SHOT, B, R160, PLAIN, R80)             \
+    X(CLEAR_BWS, R_TIME, I, R160, PLAIN)                    \
     X(WRIT_OFF_DLY, DELAY, B, R160, PLAIN, R80)             \
+    X(WRIT_OFF_DLY, R_TIME, I, R160, PLAIN)                 \
     X(ENA_OPC, IN, B, R160, TUNE(false))                    \
     X(ENA_OPC, B_NAME, B, R160, PLAIN)                      \
     X(ENA_OPC_TRIP, IN, B, R160, TUNE(false))               \

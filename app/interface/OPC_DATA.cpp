@@ -240,12 +240,13 @@ void OPC_DATA_link() {
     OPC_DATA_blocks& s = OPC_DATA_st;
     c.HB_NOT_NOT = bk::NOT(c.HEARTBEAT_B_NAME);
     c.HB_TIMEOUT_A_NAME = c.HB_TIMEOUT_IN;
-    bk::DELAY(s.BEAT_F, c.BEAT_F_DELAY, nullptr, c.HB_NOT_NOT, c.HB_TIMEOUT_A_NAME, 0.0f, bk::T80);
-    bk::DELAY(s.BEAT_T, c.BEAT_T_DELAY, nullptr, c.HEARTBEAT_B_NAME, c.HB_TIMEOUT_A_NAME, 0.0f, bk::T80);
+    bk::DELAY(s.BEAT_F, c.BEAT_F_DELAY, &c.BEAT_F_R_TIME.ref(), c.HB_NOT_NOT, c.HB_TIMEOUT_A_NAME, 0.0f, bk::T80);
+    bk::DELAY(s.BEAT_T, c.BEAT_T_DELAY, &c.BEAT_T_R_TIME.ref(), c.HEARTBEAT_B_NAME, c.HB_TIMEOUT_A_NAME, 0.0f, bk::T80);
     c.HB_LOST_OR = bk::OR({c.BEAT_T_DELAY, c.BEAT_F_DELAY, c.HB_LOST_IN_3});
     c.ENA_FLT_AND = bk::AND({c.HB_LOST_OR, c.ENA_WRITES_B_NAME, c.ENA_FLT_IN_3});
     c.LINK_FLT_B_NAME = c.ENA_FLT_AND;
-    bk::ONE_SHOT(s.LINK_FLT_OS, c.LINK_FLT_OS_ONE_SHOT, nullptr, c.LINK_FLT_B_NAME, kLinkFaultPulse, bk::T80);
+    bk::ONE_SHOT(s.LINK_FLT_OS, c.LINK_FLT_OS_ONE_SHOT, &c.LINK_FLT_OS_R_TIME.ref(),
+                 c.LINK_FLT_B_NAME, kLinkFaultPulse, bk::T80);
     c.OPC_TRIP_AND = bk::AND({c.ENA_OPC_TRIP_B_NAME, c.BW_CMDS_SEL_3, c.NO_FLT_NOT});
 }
 
@@ -270,8 +271,9 @@ void OPC_DATA_write_enable() {
     c.ENA_WRITES_B_NAME = c.ENA_WRITES_IN;
     c.WRIT_OFF_NOT = bk::NOT(c.ENA_WRITES_B_NAME);
     // Writes start disabled, so the first pass clears the commands as well.
-    bk::ONE_SHOT(s.CLEAR_BWS, c.CLEAR_BWS_ONE_SHOT, nullptr, c.WRIT_OFF_NOT, kClearPulse, bk::T160);
-    bk::DELAY(s.WRIT_OFF_DLY, c.WRIT_OFF_DLY_DELAY, nullptr, c.ENA_WRITES_B_NAME, 0.0f, kWindowOffDelay, bk::T160);
+    bk::ONE_SHOT(s.CLEAR_BWS, c.CLEAR_BWS_ONE_SHOT, &c.CLEAR_BWS_R_TIME.ref(), c.WRIT_OFF_NOT, kClearPulse, bk::T160);
+    bk::DELAY(s.WRIT_OFF_DLY, c.WRIT_OFF_DLY_DELAY, &c.WRIT_OFF_DLY_R_TIME.ref(),
+              c.ENA_WRITES_B_NAME, 0.0f, kWindowOffDelay, bk::T160);
     c.ENA_OPC_B_NAME = c.ENA_OPC_IN;
     c.ENA_OPC_TRIP_B_NAME = c.ENA_OPC_TRIP_IN;
     // Command 20 of the link toggles its heartbeat.

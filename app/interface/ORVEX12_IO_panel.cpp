@@ -108,7 +108,8 @@ void ORVEX12_IO_activity() {
     o.DIMMING_ENA_NOT = bk::NOT(o.DIS_DIMMING_B_NAME);
     o.NO_USER_NOT = bk::NOT(o.ANY_KEY_OR);
     o.DIM_TO_DIM_MULTIPLY = o.DIM_MINS_A_NAME * 60.0f;
-    bk::DELAY(s.DLY_NOKEYS, o.DLY_NOKEYS_DELAY, nullptr, o.NO_USER_NOT, o.DIM_TO_DIM_MULTIPLY, 0.0f, bk::T80);
+    bk::DELAY(s.DLY_NOKEYS, o.DLY_NOKEYS_DELAY, &o.DLY_NOKEYS_R_TIME.ref(),
+              o.NO_USER_NOT, o.DIM_TO_DIM_MULTIPLY, 0.0f, bk::T80);
     o.AUTO_DIM_AND = bk::AND({o.DIMMING_ENA_NOT, o.DLY_NOKEYS_DELAY});
 
     if (o.ENA_DB_AND != 0) {

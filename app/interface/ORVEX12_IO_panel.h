@@ -61,6 +61,7 @@
     X(DIM_MINS, A_NAME, A, R80, TUNE(30.0, 0.5, 240.0))           \
     X(DIM_TO_DIM, MULTIPLY, A, R80, PLAIN)                        \
     X(DLY_NOKEYS, DELAY, B, R80, PLAIN)                           \
+    X(DLY_NOKEYS, R_TIME, I, R80, PLAIN)                          \
     X(AUTO_DIM, AND, B, R80, PLAIN, R160)                         \
     X(BRITE_DIFF, RAISE_VAL, B, R80, PLAIN, R160)                 \
     X(BRITE_DIFF, LOWER_VAL, B, R80, PLAIN, R160)                 \

@@ -11,6 +11,7 @@
     X(INI_DSPLY, ONE_SHOT, B, R80, PLAIN)                         \
     X(INI_DSPLY, R_TIME, I, R80, PLAIN)                           \
     X(PWR_UP_COMPLETE, DELAY, B, R80, PLAIN, R160)                \
+    X(PWR_UP_COMPLETE, R_TIME, I, R80, PLAIN)                     \
     X(PWR_UP_COMPLETE, DLY_TIME, A, R80, TUNE(1.0, 0.1, 600.0))   \
     X(RUN_PRGM, ONE_SHOT, B, R160, PLAIN)                         \
     X(RUN_PRGM, R_TIME, I, R160, PLAIN)                           \

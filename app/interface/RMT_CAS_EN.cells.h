@@ -31,6 +31,7 @@
     X(NOT_RMT, NOT, B, R80, PLAIN)                  \
     X(DISABLE, OR, B, R80, PLAIN)                   \
     X(LATCH_RMT, ONE_SHOT, B, R80, PLAIN)           \
+    X(LATCH_RMT, R_TIME, I, R80, PLAIN)             \
     X(N_MTCH_RTE, LATCH, B, R80, PLAIN)             \
     X(RCASC_CF, B_NAME, B, R160, PLAIN, R80)        \
     X(CONTACT, B_NAME, B, R160, PLAIN)              \

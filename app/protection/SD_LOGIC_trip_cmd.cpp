@@ -24,13 +24,14 @@ void SD_LOGIC_trip_commands() {
     auto& c = SD_LOGIC;
     auto& s = SD_LOGIC_trip_cmd_st;
     const uint32_t key = ORVEX12_IO.KEYPAD_TRIP;
-    bk::DELAY(s.DELAY, c.DELAY_DELAY, nullptr, key, c.DELAY_DLY_TIME, 0.0f, bk::T80);
+    bk::DELAY(s.DELAY, c.DELAY_DELAY, &c.DELAY_R_TIME.ref(), key, c.DELAY_DLY_TIME, 0.0f, bk::T80);
     c.NOT_LOCAL_NOT = bk::NOT(key);
-    bk::DELAY(s.INHIB_RMT, c.INHIB_RMT_DELAY, nullptr, c.NOT_LOCAL_NOT, kInhibitTime, 0.0f, bk::T80);
+    bk::DELAY(s.INHIB_RMT, c.INHIB_RMT_DELAY, &c.INHIB_RMT_R_TIME.ref(), c.NOT_LOCAL_NOT, kInhibitTime, 0.0f, bk::T80);
 
     c.RMT_TRIP_B_NAME = c.RMT_TRIP_IN;
     c.ENA_RV_TRIP_AND = bk::AND({c.USE_RMTTRIP_B_NAME, c.INHIB_RMT_DELAY, c.RMT_TRIP_B_NAME});
-    bk::DELAY(s.RV_DELAY, c.RV_DELAY_DELAY, nullptr, c.ENA_RV_TRIP_AND, c.RV_DELAY_DLY_TIME, 0.0f, bk::T80);
+    bk::DELAY(s.RV_DELAY, c.RV_DELAY_DELAY, &c.RV_DELAY_R_TIME.ref(),
+              c.ENA_RV_TRIP_AND, c.RV_DELAY_DLY_TIME, 0.0f, bk::T80);
     c.RV_TRIP_B_SW = bk::SW<uint32_t>(c.USE_DELAY_B_NAME, c.ENA_RV_TRIP_AND, c.RV_DELAY_DELAY);
 
     c.RMT_TRIP_OR_OR = bk::OR({key, c.RV_TRIP_B_SW});
