@@ -16,9 +16,12 @@
     X(RANGE_LO, IN, A, R160, TUNE(0.0, -1e38, 1e38))           \
     X(MAX, TUNE, A, R160, TUNE(100.0, -1e38, 1e38))            \
     X(MIN, TUNE, A, R160, TUNE(0.0, -1e38, 1e38))              \
-    X(CHAN_HI, IN, A, R160, TUNE(25.0, 0.0, 25.0), R20)        \
-    X(CHAN_LO, IN, A, R160, TUNE(0.0, 0.0, 25.0), R20)         \
-    X(ENBL_RDBK_FLT, IN, B, R160, TUNE(true), R20)             \
+    X(CHAN_HI, IN, A, R160, TUNE(25.0, 0.0, 25.0))             \
+    X(CHAN_HI, A_NAME, A, R160, PLAIN, R20)                    \
+    X(CHAN_LO, IN, A, R160, TUNE(0.0, 0.0, 25.0))              \
+    X(CHAN_LO, A_NAME, A, R160, PLAIN, R20)                    \
+    X(ENBL_RDBK_FLT, IN, B, R160, TUNE(true))                  \
+    X(ENBL_RDBK_FLT, B_NAME, B, R160, PLAIN, R20)              \
     X(FORCE_EN, IN, B, R160, TUNE(false))                      \
     X(FORCE_DIS, IN, B, R160, TUNE(false))                     \
     X(ENTR_SETPT, TUNE, A, R160, TUNE(4.0, 0.0, 25.0))         \

@@ -109,6 +109,9 @@ void config() {
     c.WIZ_ENA_B_NAME = in.wizard;
     c.WIZ_FUNCT_I_NAME = in.wizard_function;
     c.FUNCT_I_NAME = c.FUNCT_IN;
+    c.CHAN_HI_A_NAME = c.CHAN_HI_IN;
+    c.CHAN_LO_A_NAME = c.CHAN_LO_IN;
+    c.ENBL_RDBK_FLT_B_NAME = c.ENBL_RDBK_FLT_IN;
 
     // 1. Range.
     chan::sample<float>(c.CNFG_ENBL_B_NAME != 0, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RANGE_HI_IN,
@@ -187,7 +190,7 @@ void signal() {
     const float mA = (static_cast<float>(c.SEL_A_MUX_N_1) - lo) / (hi - lo) * 16.0f + 4.0f;
     c.OUTPUT_CALCULATE = std::isfinite(mA) ? mA : 0.0f;
     c.OUTPUT_ALM = 0;
-    c.CHAN_A_LIMITER = bk::A_LIMITER(c.OUTPUT_CALCULATE, c.CHAN_LO_IN, c.CHAN_HI_IN);
+    c.CHAN_A_LIMITER = bk::A_LIMITER(c.OUTPUT_CALCULATE, c.CHAN_LO_A_NAME, c.CHAN_HI_A_NAME);
     const bool forcing = c.FRC_ENBL_LATCH_R == 1 && c.FORCE_FINH_B_NAME == 0;
     c.FORCE_AO_FORCE = force_transfer(AO_CHANNEL_st.ch[K].force, c.FORCE_FRC, forcing, c.FORCE_SETPT_RAMP,
                                       c.CHAN_A_LIMITER, kTransferStep);
@@ -199,7 +202,7 @@ void alarm() {
     using namespace r20;
     const auto& c = ch20<K>();
     c.CHN_RDBK_FLT_B_NAME = readback_fault<K>();
-    c.RDBK_FLT_ENBL_AND = bk::AND({c.ENBL_RDBK_FLT_IN, c.CHN_RDBK_FLT_B_NAME, c.USED_GT});
+    c.RDBK_FLT_ENBL_AND = bk::AND({c.ENBL_RDBK_FLT_B_NAME, c.CHN_RDBK_FLT_B_NAME, c.USED_GT});
     c.DBK_FLT_B_NAME = c.RDBK_FLT_ENBL_AND;
     if constexpr (!kRemote<K>) readback_alarm<K>() = c.RDBK_FLT_ENBL_AND;
 }

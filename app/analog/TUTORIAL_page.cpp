@@ -67,9 +67,8 @@ void TUTORIAL_page() {
 
     // Go to the entry: its value is taken while the go pulse lasts.
     c.GOTO_CMD_AND = bk::AND({c.SP_TUT_COMMANDS_OUT_1, c.NOT_LIMITED_NOT});
-    bk::ONE_SHOT(s.GOTO_VAL_SAMP, c.GOTO_VAL_SAMP_ONE_SHOT, &c.GOTO_VAL_SAMP_R_TIME.ref(),
-                 c.GOTO_CMD_AND, c.GOTO_VAL_SAMP_DLY_TIME,
-                 bk::T160);
+    bk::ONE_SHOT(s.GOTO_VAL_SAMP, c.GOTO_VAL_SAMP_ONE_SHOT, &c.GOTO_VAL_SAMP_R_TIME.ref(), c.GOTO_CMD_AND,
+                 c.GOTO_VAL_SAMP_DLY_TIME, bk::T160);
     if (c.GOTO_VAL_SAMP_ONE_SHOT != 0) c.ENTR_SETPT_HOLD_A_SW = entry;
 
     bk::ACTION(s.GOTO_TUT_SP, c.GOTO_TUT_SP_B_ACTION, c.GOTO_TUT_SP_ACT_OUT, c.GOTO_TUT_SP_E_TIME,
@@ -77,9 +76,8 @@ void TUTORIAL_page() {
                bk::OR({c.P_LIM_3_ZMINUS1_B, c.SP_TUT_COMMANDS_OUT_2, c.SP_TUT_COMMANDS_OUT_3}), c.GOTO_TUT_SP_ACT_Q,
                0.0f, bk::T160);
     c.NO_MOM_LWR_NOT = bk::NOT(c.SP_TUT_COMMANDS_OUT_3);
-    bk::ONE_SHOT(s.NO_MOM_LWR_RST, c.NO_MOM_LWR_RST_ONE_SHOT, &c.NO_MOM_LWR_RST_R_TIME.ref(),
-                 c.NO_MOM_LWR_NOT, c.NO_MOM_LWR_RST_DLY_TIME,
-                 bk::T160);
+    bk::ONE_SHOT(s.NO_MOM_LWR_RST, c.NO_MOM_LWR_RST_ONE_SHOT, &c.NO_MOM_LWR_RST_R_TIME.ref(), c.NO_MOM_LWR_NOT,
+                 c.NO_MOM_LWR_RST_DLY_TIME, bk::T160);
     bk::ACTION(s.LWR, c.LWR_B_ACTION, c.LWR_ACT_OUT, c.LWR_E_TIME, c.LWR_R_TIME, c.SP_TUT_COMMANDS_OUT_3,
                bk::OR({c.NO_MOM_LWR_RST_ONE_SHOT, c.P_LIM_1_ZMINUS1_B, c.GOTO_CMD_Z_ZMINUS1_B,
                        c.SP_TUT_COMMANDS_OUT_2}),

@@ -35,6 +35,9 @@
     X(DEMO_STEP2, SFC_STEP, B, R80, PLAIN)                        \
     X(NOT_IN_SIM, NOT, B, R80, PLAIN)                             \
     X(ENA_DEMO, B_ACTION, B, R80, PLAIN)                          \
+    X(ENA_DEMO, ACT_OUT, I, R80, PLAIN)                           \
+    X(ENA_DEMO, E_TIME, A, R80, PLAIN)                            \
+    X(ENA_DEMO, R_TIME, A, R80, PLAIN)                            \
     X(ENA_DEMO, IN_2, B, R80, TUNE(false))                        \
     X(ENA_DEMO, RST_2, B, R80, TUNE(false))                       \
     X(DEMO_MODE, B_NAME, B, R80, PLAIN)                           \

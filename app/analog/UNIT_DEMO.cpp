@@ -37,6 +37,7 @@ void UNIT_DEMO_timers() {
 #include "app/control/MPU.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
+#include "app/control/ref_blocks.h"
 
 namespace {
 constexpr float kDemoPulse = 1.0f;
@@ -60,12 +61,13 @@ void UNIT_DEMO_enables() {
     else if (bk::OR({SPEED_SIM.INTERNAL_SIM_OUT_3, c.ENA_DEMO_IN_2}) != 0)
         c.ENA_DEMO_B_ACTION = 1;
     c.DEMO_MODE_B_NAME = c.ENA_DEMO_B_ACTION;
+    refbk::ACTION_OUT(c.ENA_DEMO_ACT_OUT, c.ENA_DEMO_E_TIME, c.ENA_DEMO_R_TIME, 2);
     const uint32_t in_sim = SPEED_SIM.ENA__SIM_B_NAME;
     c.READY_AND = bk::AND({c.DEMO_MODE_B_NAME, SPDC.A00_STEP_SFC_STEP, c.DELAY_DELAY, in_sim});
     bk::ONE_SHOT(s.DEMO_START, c.DEMO_START_ONE_SHOT, &c.DEMO_START_R_TIME.ref(), c.READY_AND, kDemoPulse, bk::T80);
     c.ENA_TRIP_AND = bk::AND({SPDC.SPEED_REF_P_LIM_9, c.DEMO_MODE_B_NAME, in_sim});
-    bk::DELAY(s.AT_MAXGOV, c.AT_MAXGOV_DELAY, &c.AT_MAXGOV_R_TIME.ref(),
-              c.ENA_TRIP_AND, c.AT_MAXGOV_DLY_TIME, 0.0f, bk::T80);
+    bk::DELAY(s.AT_MAXGOV, c.AT_MAXGOV_DELAY, &c.AT_MAXGOV_R_TIME.ref(), c.ENA_TRIP_AND, c.AT_MAXGOV_DLY_TIME, 0.0f,
+              bk::T80);
     bk::ONE_SHOT(s.DEMO_TRIP, c.DEMO_TRIP_ONE_SHOT, &c.DEMO_TRIP_R_TIME.ref(), c.AT_MAXGOV_DELAY, kDemoPulse, bk::T80);
     bk::ONE_SHOT(s.DEMO_RESET, c.DEMO_RESET_ONE_SHOT, &c.DEMO_RESET_R_TIME.ref(), c.DELAY4_DELAY, kDemoPulse,
                  bk::T80);
@@ -74,9 +76,8 @@ void UNIT_DEMO_enables() {
 
 void UNIT_DEMO_at_idle() {
     auto& c = UNIT_DEMO;
-    bk::DELAY(UNIT_DEMO_80_st.GO2_CURV, c.GO2_CURV_DELAY, &c.GO2_CURV_R_TIME.ref(),
-              c.DEMO_STEP2_SFC_STEP, c.GO2_CURV_DLY_TIME, 0.0f,
-              bk::T80);
+    bk::DELAY(UNIT_DEMO_80_st.GO2_CURV, c.GO2_CURV_DELAY, &c.GO2_CURV_R_TIME.ref(), c.DEMO_STEP2_SFC_STEP,
+              c.GO2_CURV_DLY_TIME, 0.0f, bk::T80);
     c.AT_IDLE_AND = bk::AND({MPU.SPD_GTEQ_IDL_OR, c.GO2_CURV_DELAY});
 }
 

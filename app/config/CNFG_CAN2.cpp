@@ -49,11 +49,9 @@ void CNFG_CAN2_config_gates() {
 void CNFG_CAN2_timers() {
     CNFG_CAN2.ENA_VL_OR = bk::OR({CNFG_CAN2.USE_VL_B_NAME, CNFG_CAN2.ENA_VL_IN_2});
     bk::ONE_SHOT(CNFG_CAN2_st.go_oper_rst, CNFG_CAN2.GO_OPER_RST_ONE_SHOT, &CNFG_CAN2.GO_OPER_RST_R_TIME.ref(),
-                 CNFG_CAN2.NMT_STATUS_5_EQ,
-                 kGoOperPulse, bk::T160);
+                 CNFG_CAN2.NMT_STATUS_5_EQ, kGoOperPulse, bk::T160);
     bk::DELAY(CNFG_CAN2_st.no_operdly, CNFG_CAN2.NO_OPERDLY_DELAY, &CNFG_CAN2.NO_OPERDLY_R_TIME.ref(),
-              CNFG_CAN2.NOT_OPER_OR, kNotOperDelay, 0.0f,
-              bk::T160);
+              CNFG_CAN2.NOT_OPER_OR, kNotOperDelay, 0.0f, bk::T160);
 }
 
 }  // namespace r160

@@ -13,20 +13,29 @@
     X(RMT_CASC_CONF, AND, B, R160, PLAIN)                 \
     X(OTHR_STRT, OR, B, R160, PLAIN)                      \
     X(BND1_CHK, A_COMPARE, B, R160, PLAIN)                \
+    X(BND1_CHK, A_EQUAL, B, R160, PLAIN)                  \
     X(BND2_CHK, A_COMPARE, B, R160, PLAIN)                \
+    X(BND2_CHK, A_EQUAL, B, R160, PLAIN)                  \
     X(BND3_CHK, A_COMPARE, B, R160, PLAIN)                \
+    X(BND3_CHK, A_EQUAL, B, R160, PLAIN)                  \
     X(CRITRTE_ER, A_COMPARE, B, R160, PLAIN)              \
+    X(CRITRTE_ER, A_EQUAL, B, R160, PLAIN)                \
     X(HIGH_LIM_1, A_COMPARE, B, R160, PLAIN)              \
+    X(HIGH_LIM_1, A_EQUAL, B, R160, PLAIN)                \
     X(LOW_LIM_1, A_COMPARE, B, R160, PLAIN)               \
+    X(LOW_LIM_1, A_EQUAL, B, R160, PLAIN)                 \
     X(CRIT_BAND1, AND, B, R160, PLAIN)                    \
     X(CRIT_ER_NI, B_SW, B, R160, PLAIN)                   \
     X(CRIT_RATE, AND, B, R160, PLAIN)                     \
     X(IDLE1_IN_CRIT, AND, B, R160, PLAIN)                 \
     X(IDLE_ER, A_COMPARE, B, R160, PLAIN)                 \
+    X(IDLE_ER, A_EQUAL, B, R160, PLAIN)                   \
     X(IDL_ERROR, IN_3, B, R160, TUNE(true))               \
     X(IDL_ERROR, AND, B, R160, PLAIN)                     \
     X(IDLE_MIN_SPD1_ER, A_COMPARE, B, R160, PLAIN)        \
+    X(IDLE_MIN_SPD1_ER, A_EQUAL, B, R160, PLAIN)          \
     X(IDLE_MIN_SPD2_ER, A_COMPARE, B, R160, PLAIN)        \
+    X(IDLE_MIN_SPD2_ER, A_EQUAL, B, R160, PLAIN)          \
     X(IDLE_MIN_SPD2_ER_AND, AND, B, R160, PLAIN)          \
     X(IDLE_MIN_SPD_ER_OR, OR, B, R160, PLAIN)             \
     X(IDLE_MN_SPD_ERROR, IN_3, B, R160, TUNE(true))       \
@@ -40,14 +49,19 @@
     X(IR_MAXERR, B_SW, B, R160, PLAIN)                    \
     X(IR_MINERR, B_SW, B, R160, PLAIN)                    \
     X(MAX_GOV_OS_ER, A_COMPARE, B, R160, PLAIN)           \
+    X(MAX_GOV_OS_ER, A_EQUAL, B, R160, PLAIN)             \
     X(MIN_MAX_ER, A_COMPARE, B, R160, PLAIN)              \
+    X(MIN_MAX_ER, A_EQUAL, B, R160, PLAIN)                \
     X(MIN_MAX_ERR, IN_3, B, R160, TUNE(true))             \
     X(MIN_MAX_ERR, AND, B, R160, PLAIN)                   \
     X(MIN_SPD1_ER, A_COMPARE, B, R160, PLAIN)             \
+    X(MIN_SPD1_ER, A_EQUAL, B, R160, PLAIN)               \
     X(MIN_SPD2_ER, A_COMPARE, B, R160, PLAIN)             \
+    X(MIN_SPD2_ER, A_EQUAL, B, R160, PLAIN)               \
     X(MIN_SPD2_ER_AND, AND, B, R160, PLAIN)               \
     X(MIN_SPD_ERROR_OR, OR, B, R160, PLAIN)               \
     X(OS_OSTSP_ER, A_COMPARE, B, R160, PLAIN)             \
+    X(OS_OSTSP_ER, A_EQUAL, B, R160, PLAIN)               \
     X(USE_BND1, AND, B, R160, PLAIN)                      \
     X(USE_BND2, AND, B, R160, PLAIN)                      \
     X(USE_BND3, AND, B, R160, PLAIN)

@@ -18,15 +18,9 @@ namespace r160 {
 namespace {
 
 // a <= b into `out` (kept when either is not a number).
-void at_most(uint32_t& out, float a, float b) {
-    uint32_t equal;
-    bk::A_COMPARE(out, equal, b, a);
-}
+void at_most(uint32_t& out, uint32_t& equal, float a, float b) { bk::A_COMPARE(out, equal, b, a); }
 // a >= b into `out`.
-void at_least(uint32_t& out, float a, float b) {
-    uint32_t equal;
-    bk::A_COMPARE(out, equal, a, b);
-}
+void at_least(uint32_t& out, uint32_t& equal, float a, float b) { bk::A_COMPARE(out, equal, a, b); }
 
 }  // namespace
 
@@ -51,20 +45,21 @@ void CNFG_CHECK_speed_settings() {
     const uint32_t other_start = c.OTHR_STRT_OR;
     const uint32_t spd2_used = CONF_VAL_1.USE_MPU2_B_NAME;
 
-    at_most(c.BND1_CHK_A_COMPARE, crit_lo, idle1);
-    at_least(c.BND2_CHK_A_COMPARE, crit_hi, iface_min_gov);
-    at_most(c.BND3_CHK_A_COMPARE, crit_hi, crit_lo);
-    at_most(c.CRITRTE_ER_A_COMPARE, CNFG_SETPT.CRIT_SPD_RATE_A_NAME, CNFG_SETPT.SLOW_RATE_OFFLINE_A_NAME);
-    at_least(c.HIGH_LIM_1_A_COMPARE, crit_hi, idle1);
-    at_least(c.LOW_LIM_1_A_COMPARE, idle1, crit_lo);
+    at_most(c.BND1_CHK_A_COMPARE, c.BND1_CHK_A_EQUAL, crit_lo, idle1);
+    at_least(c.BND2_CHK_A_COMPARE, c.BND2_CHK_A_EQUAL, crit_hi, iface_min_gov);
+    at_most(c.BND3_CHK_A_COMPARE, c.BND3_CHK_A_EQUAL, crit_hi, crit_lo);
+    at_most(c.CRITRTE_ER_A_COMPARE, c.CRITRTE_ER_A_EQUAL, CNFG_SETPT.CRIT_SPD_RATE_A_NAME,
+            CNFG_SETPT.SLOW_RATE_OFFLINE_A_NAME);
+    at_least(c.HIGH_LIM_1_A_COMPARE, c.HIGH_LIM_1_A_EQUAL, crit_hi, idle1);
+    at_least(c.LOW_LIM_1_A_COMPARE, c.LOW_LIM_1_A_EQUAL, idle1, crit_lo);
     c.CRIT_BAND1_AND = bk::AND({c.HIGH_LIM_1_A_COMPARE, band_used, c.LOW_LIM_1_A_COMPARE});
     c.CRIT_ER_NI_B_SW = bk::AND({band_used, bk::NOT(other_start)});
     c.CRIT_RATE_AND = bk::AND({START.NOT_STRTD_NOT, c.CRITRTE_ER_A_COMPARE, band_used});
     c.IDLE1_IN_CRIT_AND = bk::AND({other_start, c.CRIT_BAND1_AND});
-    at_least(c.IDLE_ER_A_COMPARE, idle1, min_gov);
+    at_least(c.IDLE_ER_A_COMPARE, c.IDLE_ER_A_EQUAL, idle1, min_gov);
     c.IDL_ERROR_AND = bk::AND({c.IDLE_ER_A_COMPARE, other_start, c.IDL_ERROR_IN_3});
-    at_most(c.IDLE_MIN_SPD1_ER_A_COMPARE, idle1, spd1_failed);
-    at_most(c.IDLE_MIN_SPD2_ER_A_COMPARE, idle1, spd2_failed);
+    at_most(c.IDLE_MIN_SPD1_ER_A_COMPARE, c.IDLE_MIN_SPD1_ER_A_EQUAL, idle1, spd1_failed);
+    at_most(c.IDLE_MIN_SPD2_ER_A_COMPARE, c.IDLE_MIN_SPD2_ER_A_EQUAL, idle1, spd2_failed);
     c.IDLE_MIN_SPD2_ER_AND_AND = bk::AND({c.IDLE_MIN_SPD2_ER_A_COMPARE, spd2_used});
     c.IDLE_MIN_SPD_ER_OR_OR = bk::OR({c.IDLE_MIN_SPD1_ER_A_COMPARE, c.IDLE_MIN_SPD2_ER_AND_AND});
     c.IDLE_MN_SPD_ERROR_AND = bk::AND({c.IDLE_MIN_SPD_ER_OR_OR, other_start, c.IDLE_MN_SPD_ERROR_IN_3});
@@ -75,14 +70,14 @@ void CNFG_CHECK_speed_settings() {
     const uint32_t use_rated = bk::AND({CNFG_START.USE_RATED_B_NAME, CNFG_START.AUTO_START_B_NAME});
     c.IR_MAXERR_B_SW = bk::SW<uint32_t>(use_rated, 0u, c.IDL_RTD_MX_AND_AND);
     c.IR_MINERR_B_SW = bk::SW<uint32_t>(use_rated, 0u, c.IDL_RTD_MN_AND_AND);
-    at_most(c.MAX_GOV_OS_ER_A_COMPARE, ost_limit, max_gov);
-    at_most(c.MIN_MAX_ER_A_COMPARE, max_gov, min_gov);
+    at_most(c.MAX_GOV_OS_ER_A_COMPARE, c.MAX_GOV_OS_ER_A_EQUAL, ost_limit, max_gov);
+    at_most(c.MIN_MAX_ER_A_COMPARE, c.MIN_MAX_ER_A_EQUAL, max_gov, min_gov);
     c.MIN_MAX_ERR_AND = bk::AND({c.MIN_MAX_ER_A_COMPARE, c.MIN_MAX_ERR_IN_3});
-    at_least(c.MIN_SPD1_ER_A_COMPARE, spd1_failed, iface_min_gov);
-    at_most(c.MIN_SPD2_ER_A_COMPARE, iface_min_gov, spd2_failed);
+    at_least(c.MIN_SPD1_ER_A_COMPARE, c.MIN_SPD1_ER_A_EQUAL, spd1_failed, iface_min_gov);
+    at_most(c.MIN_SPD2_ER_A_COMPARE, c.MIN_SPD2_ER_A_EQUAL, iface_min_gov, spd2_failed);
     c.MIN_SPD2_ER_AND_AND = bk::AND({c.MIN_SPD2_ER_A_COMPARE, spd2_used});
     c.MIN_SPD_ERROR_OR_OR = bk::OR({c.MIN_SPD1_ER_A_COMPARE, c.MIN_SPD2_ER_AND_AND, c.IDLE_MN_SPD_ERROR_AND});
-    at_least(c.OS_OSTSP_ER_A_COMPARE, CNFG_SETPT.OSPD_TRIP_A_NAME, ost_limit);
+    at_least(c.OS_OSTSP_ER_A_COMPARE, c.OS_OSTSP_ER_A_EQUAL, CNFG_SETPT.OSPD_TRIP_A_NAME, ost_limit);
     c.RMT_CASC_CONF_AND = bk::AND({c.USE_CASCAD_B_NAME, c.USE_RMTCAS_B_NAME});
     c.USE_BND1_AND = bk::AND({other_start, band_used, c.BND1_CHK_A_COMPARE});
     c.USE_BND2_AND = bk::AND({other_start, band_used, c.BND2_CHK_A_COMPARE});

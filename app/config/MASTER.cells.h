@@ -31,6 +31,8 @@
     X(CNFG_EXIT, NOT, B, R160, PLAIN)                           \
     X(IH_SAVE_PB, ACT_OUT, I, R160, PLAIN)                      \
     X(IH_SAVE_PB, B_ACTION, B, R160, PLAIN)                     \
+    X(IH_SAVE_PB, E_TIME, A, R160, PLAIN)                       \
+    X(IH_SAVE_PB, R_TIME, A, R160, PLAIN)                       \
     X(IH_SAVE_PB, IN_2, B, R160, TUNE(false))                   \
     X(IH_SAVE_PB, RST_1, B, R160, TUNE(false))                  \
     X(OS_ON_EXIT, ONE_SHOT, B, R160, PLAIN)                     \

@@ -4,6 +4,7 @@
 #include "app/config/MASTER.cells.h"
 
 #include "app/config/CALMODE.cells.h"
+#include "app/control/ref_blocks.h"
 #include "app/interface/SYS_ID.cells.h"
 #include "app/system/_MASTER.cells.h"
 #include "runtime/appmem.h"
@@ -34,9 +35,8 @@ namespace r40 {
 
 void MASTER_load() {
     auto& M = MASTER;
-    bk::ONE_SHOT(MASTER_st.ee_busy_os, M.EE_BUSY_OS_ONE_SHOT, &M.EE_BUSY_OS_R_TIME.ref(),
-                 _MASTER._SYS_INFO_EE_BUSY, M.EE_BUSY_OS_DLY_TIME,
-                 bk::T40);
+    bk::ONE_SHOT(MASTER_st.ee_busy_os, M.EE_BUSY_OS_ONE_SHOT, &M.EE_BUSY_OS_R_TIME.ref(), _MASTER._SYS_INFO_EE_BUSY,
+                 M.EE_BUSY_OS_DLY_TIME, bk::T40);
     M.EE_BUSY_B_NAME = M.EE_BUSY_OS_ONE_SHOT;
     M.I_TO_AN_OUT_1 = bk::int_to_real(_MASTER._SYS_INFO_IDLE_TIME);
     bk::RUNNING_AVG(MASTER_st.idle_10s_avg, M.IDLE_10S_AVG_RUNNING_AVG.ref(), M.I_TO_AN_OUT_1,
@@ -68,8 +68,8 @@ void MASTER_configure_mode() {
 
     // Configure mode: entered by command, the service lock or a local I/O
     // lock, left by command; both only under the calibration permissive.
-    bk::ONE_SHOT(s.io_locl_os, M.IO_LOCL_OS_ONE_SHOT, &M.IO_LOCL_OS_R_TIME.ref(),
-                 M.IO_LOCK_B_NAME, M.IO_LOCL_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.io_locl_os, M.IO_LOCL_OS_ONE_SHOT, &M.IO_LOCL_OS_R_TIME.ref(), M.IO_LOCK_B_NAME,
+                 M.IO_LOCL_OS_DLY_TIME, bk::T160);
     M.ENTER_CONFIG_B_NAME = M.COMMANDS_OUT_2;
     M.LOCK_CMD_OR = bk::OR({M.LOCK_CMD_IN_1, M.ENTER_CONFIG_B_NAME});
     M.LOCK_CMD_OR_OR = bk::OR({M.IO_LOCL_OS_ONE_SHOT, M.LOCK_CMD_OR});
@@ -80,7 +80,7 @@ void MASTER_configure_mode() {
     M.CNFG_EXIT_NOT = bk::NOT(M.LOCK_IO_LATCH);
 
     // The save request: the save command or button, or leaving configure mode.
-    M.IH_SAVE_PB_ACT_OUT = 1;
+    refbk::ACTION_OUT(M.IH_SAVE_PB_ACT_OUT, M.IH_SAVE_PB_E_TIME, M.IH_SAVE_PB_R_TIME, 1);
     M.IH_SAVE_PB_B_ACTION =
         bk::AND({bk::OR({M.COMMANDS_OUT_1, M.IH_SAVE_PB_IN_2}), bk::NOT(M.IH_SAVE_PB_RST_1)});
     bk::ONE_SHOT(s.os_on_exit, M.OS_ON_EXIT_ONE_SHOT, &M.OS_ON_EXIT_R_TIME.ref(), M.CNFG_EXIT_NOT, kExitSave, bk::T160);

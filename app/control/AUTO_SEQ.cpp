@@ -46,12 +46,14 @@ void AUTO_SEQ_sequence() {
     // A start of the run command enables the sequence (never while a stop holds it).
     const uint32_t run_rise = refbk::RISE(s.START, START.RUN_CMD_LATCH_R);
     c.START_B_ACTION = bk::AND({run_rise, bk::NOT(START.OR_SD_OR)});
+    refbk::ACTION_OUT(c.START_ACT_OUT, c.START_E_TIME, c.START_R_TIME, 5);
     c.OR_ENABLE_OR = bk::OR({c.START_B_ACTION, c.OR_ENABLE_IN_3, c.BI_ON_B_ACTION, IFACE_IN_START.AUTO_EN_B_NAME});
     c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
     c.IDLE_STEPS_OR = bk::OR({SPDC.A02_STEP_SFC_STEP, c.IDLE_STEPS_IN_2, SPDC.A08_STEP_SFC_STEP});
     bk::DELAY(s.IH_AGAIN, c.IH_AGAIN_DELAY, &c.IH_AGAIN_R_TIME.ref(), SPDC.A02ASTEP_SFC_STEP, 0.16f, 0.3f, bk::T80);
     const uint32_t steps_rise = refbk::RISE(s.PLS_SEQ_OF, c.IDLE_STEPS_OR);
     c.PLS_SEQ_OF_B_ACTION = bk::AND({steps_rise, bk::NOT(c.IH_AGAIN_DELAY)});
+    refbk::ACTION_OUT(c.PLS_SEQ_OF_ACT_OUT, c.PLS_SEQ_OF_E_TIME, c.PLS_SEQ_OF_R_TIME, 5);
     c.HALT_IDLE_AND = bk::AND({c.PLS_SEQ_OF_B_ACTION, AUTO_ENBL.AUTO_HALT_B_NAME});
     c.OR_DISABLE_OR = bk::OR({c.BI_OFF_B_ACTION, SHUTDOWNS.SD_SHOOT_ONE_SHOT, c.OR_DISABLE_IN_4, OSPD.MV_REF_OR,
                               CRIT_SPD.FRC_TOMIN_B_ACTION, c.HALT_IDLE_AND, IFACE_IN_START.AUTO_DIS_B_NAME,

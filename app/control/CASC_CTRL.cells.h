@@ -50,6 +50,7 @@
     X(PROC_SP, NC, A, R80, PLAIN)                           \
     X(PROC_SP, NO, A, R80, PLAIN)                           \
     X(LOWER_ONLY, A_COMPARE, B, R80, PLAIN)                 \
+    X(LOWER_ONLY, A_EQUAL, B, R80, PLAIN)                   \
     X(EN_LMTR, AND, B, R80, PLAIN)                          \
     X(STOP_SW, A_SW, A, R80, PLAIN)                         \
     X(CASC_DB, A_LIMITER, A, R80, PLAIN)                    \

@@ -100,8 +100,7 @@ void CASC_CTRL_pid() {
     const float pv = IFACE_IN_CASC.CASC_IN_NAME_A_NAME;
     c.PROC_SP_NC = bk::SW<float>(c.INVERT_B_NAME, pv, c.SET_DROOP_SUBTRACT);
     c.PROC_SP_NO = bk::SW<float>(c.INVERT_B_NAME, c.SET_DROOP_SUBTRACT, pv);
-    uint32_t equal = 0;
-    bk::A_COMPARE(c.LOWER_ONLY_A_COMPARE, equal, c.PROC_SP_NO, c.PROC_SP_NC);
+    bk::A_COMPARE(c.LOWER_ONLY_A_COMPARE, c.LOWER_ONLY_A_EQUAL, c.PROC_SP_NO, c.PROC_SP_NC);
     // While another controller holds the valve, an error that would raise
     // the demand is replaced by none.
     c.EN_LMTR_AND = bk::AND({c.NOT_SPDCTL_OR, c.LOWER_ONLY_A_COMPARE});

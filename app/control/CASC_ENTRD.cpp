@@ -41,21 +41,20 @@ constexpr float kServiceMin = -1e30f, kServiceMax = 1e30f;
 // One remote path P: the entry one pass old limited to the setpoint range,
 // sampled on SAMPLE, the change detection against the last adopted value
 // (not while the link or the scale holds it) and the go-to pulse and latch.
-#define CASC_ENTRD_PATH(P, ENTRY_Z, SAMPLE, LINK_FAULT, GO_CMD, GO_TO, PLS, LATCH, RST_Z)                         \
-    do {                                                                                                         \
-        e.P##_SP_LMT_A_LIMITER = bk::A_LIMITER(ENTRY_Z, mn, mx);                                                 \
-        bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.P##_SMP_TUN, e.P##_SMP_TUN_TUNE, e.P##_SP_LMT_A_LIMITER, SAMPLE, mn, mx, \
-                                       e.P##_SMP_TUN_ENBL_ENTER, kEntryMin, kEntryMax, wmmm),                    \
-                         e.P##_SMP_TUN_SAMP_TUNE, e.P##_SMP_TUN_LIMITED, e.P##_SMP_TUN_EN_ENT_OUT,               \
-                         e.P##_SMP_TUN_LO_LIM_OUT, e.P##_SMP_TUN_HI_LIM_OUT);                                    \
-        bk::A_COMPARE(e.P##_EQUAL_A_COMPARE, e.P##_EQUAL_A_EQUAL, e.P##_SP_LMT_A_LIMITER,                        \
-                      e.P##_SMP_TUN_SAMP_TUNE);                                                                  \
-        e.P##_CHANGED_NOR = bk::NOR({chg, LINK_FAULT, e.P##_EQUAL_A_EQUAL});                                     \
-        bk::DELAY(s.P##_DELAY, e.P##_DELAY_DELAY, &e.P##_DELAY_R_TIME.ref(), e.P##_CHANGED_NOR,                  \
-                  MOD.AW_DLY_A_NAME, 0.0f, bk::T160);                                                            \
-        e.GO_TO##_OR = bk::OR({e.P##_DELAY_DELAY, GO_CMD});                                                      \
-        bk::ONE_SHOT(s.PLS, e.PLS##_ONE_SHOT, &e.PLS##_R_TIME.ref(), e.GO_TO##_OR, kGoToPulse, bk::T160, chg);   \
-        bk::LATCH_R(e.LATCH##_LATCH_R, e.PLS##_ONE_SHOT, e.RST_Z##_ZMINUS1_B);                                   \
+#define CASC_ENTRD_PATH(P, ENTRY_Z, SAMPLE, LINK_FAULT, GO_CMD, GO_TO, PLS, LATCH, RST_Z)                           \
+    do {                                                                                                            \
+        e.P##_SP_LMT_A_LIMITER = bk::A_LIMITER(ENTRY_Z, mn, mx);                                                    \
+        bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.P##_SMP_TUN, e.P##_SMP_TUN_TUNE, e.P##_SP_LMT_A_LIMITER, SAMPLE, mn, mx,   \
+                                       e.P##_SMP_TUN_ENBL_ENTER, kEntryMin, kEntryMax, wmmm),                       \
+                         e.P##_SMP_TUN_SAMP_TUNE, e.P##_SMP_TUN_LIMITED, e.P##_SMP_TUN_EN_ENT_OUT,                  \
+                         e.P##_SMP_TUN_LO_LIM_OUT, e.P##_SMP_TUN_HI_LIM_OUT);                                       \
+        bk::A_COMPARE(e.P##_EQUAL_A_COMPARE, e.P##_EQUAL_A_EQUAL, e.P##_SP_LMT_A_LIMITER, e.P##_SMP_TUN_SAMP_TUNE); \
+        e.P##_CHANGED_NOR = bk::NOR({chg, LINK_FAULT, e.P##_EQUAL_A_EQUAL});                                        \
+        bk::DELAY(s.P##_DELAY, e.P##_DELAY_DELAY, &e.P##_DELAY_R_TIME.ref(), e.P##_CHANGED_NOR, MOD.AW_DLY_A_NAME,  \
+                  0.0f, bk::T160);                                                                                  \
+        e.GO_TO##_OR = bk::OR({e.P##_DELAY_DELAY, GO_CMD});                                                         \
+        bk::ONE_SHOT(s.PLS, e.PLS##_ONE_SHOT, &e.PLS##_R_TIME.ref(), e.GO_TO##_OR, kGoToPulse, bk::T160, chg);      \
+        bk::LATCH_R(e.LATCH##_LATCH_R, e.PLS##_ONE_SHOT, e.RST_Z##_ZMINUS1_B);                                      \
     } while (0)
 }  // namespace
 

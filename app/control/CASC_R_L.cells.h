@@ -13,7 +13,13 @@
     X(DI_RSE_DLY, DELAY, B, R80, PLAIN)                     \
     X(DI_RSE_DLY, R_TIME, I, R80, PLAIN)                    \
     X(PLS_L, B_ACTION, B, R80, PLAIN)                       \
+    X(PLS_L, ACT_OUT, I, R80, PLAIN)                        \
+    X(PLS_L, E_TIME, A, R80, PLAIN)                         \
+    X(PLS_L, R_TIME, A, R80, PLAIN)                         \
     X(PLS_R, B_ACTION, B, R80, PLAIN)                       \
+    X(PLS_R, ACT_OUT, I, R80, PLAIN)                        \
+    X(PLS_R, E_TIME, A, R80, PLAIN)                         \
+    X(PLS_R, R_TIME, A, R80, PLAIN)                         \
     X(RAZ_CMD, AND, B, R80, PLAIN)                          \
     X(RST_2, B_NAME, B, R80, TUNE(false))                   \
     X(ENAB_LOWER, LATCH_R, B, R80, PLAIN)                   \

@@ -9,6 +9,7 @@
     X(MIN_SETPT, A_NAME, A, R160, PLAIN, R80)               \
     X(MAX_SETPT, A_NAME, A, R160, PLAIN, R80)               \
     X(NEG_MIN, A_COMPARE, B, R160, PLAIN)                   \
+    X(NEG_MIN, A_EQUAL, B, R160, PLAIN)                     \
     X(NEG_OFFSET, A_SW, A, R160, PLAIN)                     \
     X(USE_MIN_SW, B_SW, B, R160, PLAIN)                     \
     X(CASC_MIN_S, A_SW, A, R160, PLAIN, R80)                \

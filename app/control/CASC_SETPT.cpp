@@ -39,11 +39,10 @@ namespace r160 {
 void CASC_SETPT_limits() {
     auto& c = CASC_SETPT;
     const float mn = c.MIN_SETPT_A_NAME;
-    // A negative minimum widens the scaling span (with hysteresis); kept
-    // while cascade is not used.
+    // A negative minimum widens the scaling span (0 against the minimum,
+    // set 1.0 beyond it, cleared above it); kept while cascade is not used.
     if (IFACE_IN_CASC.USE_CASC_B_NAME != 0) {
-        if (mn + 1.0f <= 0.0f) c.NEG_MIN_A_COMPARE = 1;
-        else if (mn > 0.0f) c.NEG_MIN_A_COMPARE = 0;
+        bk::A_COMPARE_HYST(c.NEG_MIN_A_COMPARE, c.NEG_MIN_A_EQUAL, 0.0f, mn, 1.0f);
         c.NEG_OFFSET_A_SW = bk::SW<float>(c.NEG_MIN_A_COMPARE, 0.0f, mn);
     }
     // Without setpoint tracking the power-up lower command goes to the
@@ -74,13 +73,13 @@ void CASC_R_L_commands() {
         bk::SW<uint32_t>(BI_MUX.SPDCAS_L_USED_B_NAME, BI_MUX.CASC_LWR_CONT_B_NAME, BI_MUX.SPD_CASC_LWR_B_NAME);
     i.CASC_RAZ_CMD_B_NAME =
         bk::SW<uint32_t>(BI_MUX.SPDCAS_R_USED_B_NAME, BI_MUX.CASC_RAISE_CONT_B_NAME, BI_MUX.SPD_CASC_RAZ_B_NAME);
-    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(),
-              i.CASC_LWR_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
-    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, &c.DI_RSE_DLY_R_TIME.ref(),
-              i.CASC_RAZ_CMD_B_NAME, kContactDelay, kContactDelay, bk::T80);
+    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(), i.CASC_LWR_CMD_B_NAME, kContactDelay,
+              kContactDelay, bk::T80);
+    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, &c.DI_RSE_DLY_R_TIME.ref(), i.CASC_RAZ_CMD_B_NAME, kContactDelay,
+              kContactDelay, bk::T80);
     if (cf != 0) {
-        c.PLS_L_B_ACTION = refbk::RISE(s.PLS_L, c.DI_LWR_DLY_DELAY);
-        c.PLS_R_B_ACTION = refbk::RISE(s.PLS_R, c.DI_RSE_DLY_DELAY);
+        c.PLS_L_B_ACTION = refbk::RISE(s.PLS_L, c.DI_LWR_DLY_DELAY, c.PLS_L_ACT_OUT, c.PLS_L_E_TIME, c.PLS_L_R_TIME);
+        c.PLS_R_B_ACTION = refbk::RISE(s.PLS_R, c.DI_RSE_DLY_DELAY, c.PLS_R_ACT_OUT, c.PLS_R_E_TIME, c.PLS_R_R_TIME);
     }
     // A contact command holds while its contact is closed; the other
     // contact's pulse or a service command releases it.
@@ -101,10 +100,10 @@ void CASC_R_L_commands() {
     // A command held for the fast-rate delay moves the setpoint faster.
     c.CAS_FST_DL_A_NAME = i.FAST_RATE_DLY_A_NAME;
     if (cf != 0) {
-        bk::DELAY(s.DI_CAS_LDL, c.DI_CAS_LDL_DELAY, &c.DI_CAS_LDL_R_TIME.ref(),
-                  c.PERM_LOWER_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
-        bk::DELAY(s.DI_CAS_RDL, c.DI_CAS_RDL_DELAY, &c.DI_CAS_RDL_R_TIME.ref(),
-                  c.PERM_RAISE_AND, c.CAS_FST_DL_A_NAME, 0.0f, bk::T80);
+        bk::DELAY(s.DI_CAS_LDL, c.DI_CAS_LDL_DELAY, &c.DI_CAS_LDL_R_TIME.ref(), c.PERM_LOWER_AND, c.CAS_FST_DL_A_NAME,
+                  0.0f, bk::T80);
+        bk::DELAY(s.DI_CAS_RDL, c.DI_CAS_RDL_DELAY, &c.DI_CAS_RDL_R_TIME.ref(), c.PERM_RAISE_AND, c.CAS_FST_DL_A_NAME,
+                  0.0f, bk::T80);
     }
 }
 

@@ -8,8 +8,14 @@
     X(OR_ENABLE, OR, B, R80, PLAIN)                   \
     X(OR_ENABLE, IN_4, B, R80, TUNE(false))           \
     X(PLS_ON, B_ACTION, B, R80, PLAIN)                \
+    X(PLS_ON, ACT_OUT, I, R80, PLAIN)                 \
+    X(PLS_ON, E_TIME, A, R80, PLAIN)                  \
+    X(PLS_ON, R_TIME, A, R80, PLAIN)                  \
     X(CI_NOT, NOT, B, R80, PLAIN)                     \
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                \
+    X(BI_OFF, ACT_OUT, I, R80, PLAIN)                 \
+    X(BI_OFF, E_TIME, A, R80, PLAIN)                  \
+    X(BI_OFF, R_TIME, A, R80, PLAIN)                  \
     X(OR_DISABLE, OR, B, R80, PLAIN)                  \
     X(OR_DISABLE, IN_4, B, R80, TUNE(false))          \
     X(NSD_ENABLED, LATCH_R, B, R80, PLAIN, R160)            \
@@ -25,12 +31,15 @@
     X(STP_SPD_LT_IDLE, AND, B, R80, PLAIN)            \
     X(STP_SPD_EQ_IDLE, OR, B, R80, PLAIN)             \
     X(STP_CMD, AND, B, R80, PLAIN)                    \
-    X(STP_CPLT, B_NAME, B, R80, PLAIN)                \
+    X(STP_CPLT, OR, B, R80, PLAIN)                    \
     X(STP_COMPLETE, AND, B, R80, PLAIN, R10)          \
     X(STP_CPLT_DLY, DELAY, B, R80, PLAIN)             \
     X(STP_CPLT_DLY, R_TIME, I, R80, PLAIN)            \
     X(STP_CPLT_DLY, DLY_TIME, A, R80, TUNE(10.0, 2.0, 60.0)) \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                 \
+    X(BI_ON, ACT_OUT, I, R80, PLAIN)                  \
+    X(BI_ON, E_TIME, A, R80, PLAIN)                   \
+    X(BI_ON, R_TIME, A, R80, PLAIN)                   \
     X(CONTACT, B_NAME, B, R80, PLAIN)
 CAT_MODULE(CNTRL_STOP)
 

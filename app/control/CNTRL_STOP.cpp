@@ -64,9 +64,8 @@ void CNTRL_STOP_settings() {
     auto& c = CNTRL_STOP;
     c.USE_STOP_B_NAME = c.USE_STOP_IN;
     c.NOT_USED_NOT = bk::NOT(c.USE_STOP_B_NAME);
-    bk::DELAY(CNTRL_STOP_settings_st.RST_LTCH, c.RST_LTCH_DELAY, &c.RST_LTCH_R_TIME.ref(),
-              c.Z_HPRPLIM_ZMINUS1_B, 1.0f, 0.0f,
-              bk::T160);
+    bk::DELAY(CNTRL_STOP_settings_st.RST_LTCH, c.RST_LTCH_DELAY, &c.RST_LTCH_R_TIME.ref(), c.Z_HPRPLIM_ZMINUS1_B, 1.0f,
+              0.0f, bk::T160);
 }
 
 }  // namespace r160
@@ -92,7 +91,7 @@ void CNTRL_STOP_stop_flags() {
     auto& c = CNTRL_STOP;
     c.STP_SPD_EQ_IDLE_OR = bk::OR({SPDC.A01_STEP_SFC_STEP, IFACE_OUT_SPEED.BELOW_MIN_B_NAME});
     c.STP_CMD_AND = bk::AND({c.STP_SPD_EQ_IDLE_OR, SPDC.Z01_STEP_SFC_STEP});
-    c.STP_CPLT_B_NAME = bk::OR({c.STP_SPD_LT_IDLE_AND, c.STP_CMD_AND});
+    c.STP_CPLT_OR = bk::OR({c.STP_SPD_LT_IDLE_AND, c.STP_CMD_AND});
 }
 
 }  // namespace r80

@@ -19,9 +19,8 @@ namespace r80 {
 void CNTRL_STOP_complete() {
     auto& c = CNTRL_STOP;
     c.CSD_SEQ_B_NAME = c.NSD_ENABLED_LATCH_R;
-    c.STP_COMPLETE_AND = bk::AND({c.STP_CPLT_B_NAME, HP_LIMTER.HP_RAMP_P_LIM_1, c.CSD_TRIP_B_NAME});
-    bk::DELAY(CNTRL_STOP_complete_st.STP_CPLT_DLY, c.STP_CPLT_DLY_DELAY, &c.STP_CPLT_DLY_R_TIME.ref(),
-              c.STP_CPLT_B_NAME,
+    c.STP_COMPLETE_AND = bk::AND({c.STP_CPLT_OR, HP_LIMTER.HP_RAMP_P_LIM_1, c.CSD_TRIP_B_NAME});
+    bk::DELAY(CNTRL_STOP_complete_st.STP_CPLT_DLY, c.STP_CPLT_DLY_DELAY, &c.STP_CPLT_DLY_R_TIME.ref(), c.STP_CPLT_OR,
               c.STP_CPLT_DLY_DLY_TIME, 0.0f, bk::T80);
 }
 

@@ -65,9 +65,8 @@ void MPU_checks() {
     const uint32_t mpu2 = CONF_VAL_1.USE_MPU2_B_NAME;
     const float ost = CNFG_SETPT.OST_LIMIT_A_NAME;
     const float max1 = CNFG_SPEED.SPD1_MAXSPD_A_NAME, max2 = CNFG_SPEED.SPD2_MAXSPD_A_NAME;
-    uint32_t eq = 0;
-    bk::A_COMPARE(m.OST_LIM_GT_MAX_SPD1_A_COMPARE, eq, ost, max1);
-    bk::A_COMPARE(m.OST_LIM_GT_MAX_SPD2_A_COMPARE, eq, ost, max2);
+    bk::A_COMPARE(m.OST_LIM_GT_MAX_SPD1_A_COMPARE, m.OST_LIM_GT_MAX_SPD1_A_EQUAL, ost, max1);
+    bk::A_COMPARE(m.OST_LIM_GT_MAX_SPD2_A_COMPARE, m.OST_LIM_GT_MAX_SPD2_A_EQUAL, ost, max2);
     m.MAX_SPD2_USED_AND = bk::AND({m.OST_LIM_GT_MAX_SPD2_A_COMPARE, mpu2});
     m.OST_LIM_GT_MAX_SPD_OR = bk::OR({m.OST_LIM_GT_MAX_SPD1_A_COMPARE, m.MAX_SPD2_USED_AND});
     // Tooth frequency at maximum speed.
@@ -81,15 +80,15 @@ void MPU_checks() {
     m.HZ_TO_RPM2_MULTIPLY = m.TEETH2_A_NAME * m.RATIO2_A_NAME;
     m.HZ_RPM_RAT2_DIVIDE = bk::DIVIDE(m.HZ_TO_RPM2_MULTIPLY, 60.0f);
     m.MAX_SPD_HZ2_MULTIPLY = m.HZ_RPM_RAT2_DIVIDE * max2;
-    bk::A_COMPARE(m.SPD1_GT_MAX_A_COMPARE, eq, m.MAX_SPD_HZ1_MULTIPLY, kMaxProbeHz);
-    bk::A_COMPARE(m.SPD2_GT_A_COMPARE, eq, m.MAX_SPD_HZ2_MULTIPLY, kMaxProbeHz);
+    bk::A_COMPARE(m.SPD1_GT_MAX_A_COMPARE, m.SPD1_GT_MAX_A_EQUAL, m.MAX_SPD_HZ1_MULTIPLY, kMaxProbeHz);
+    bk::A_COMPARE(m.SPD2_GT_A_COMPARE, m.SPD2_GT_A_EQUAL, m.MAX_SPD_HZ2_MULTIPLY, kMaxProbeHz);
     m.SPD2_GT_MAX_AND = bk::AND({mpu2, m.SPD2_GT_A_COMPARE});
     // The failed-speed level must lie above the lowest detectable speed.
     m.BUFFER_A_NAME = m.BUFFER_IN;
     m.MIN_SPD_CK1_MULTIPLY = max1 * m.BUFFER_A_NAME * kMinDetectable;
     m.MIN_SPD_CK2_MULTIPLY = max2 * kMinDetectable * m.BUFFER_A_NAME;
     MPU_OVRD.MIN_SPD_1_A_NAME = CNFG_SPEED.SPD1_LOW_SP_A_NAME;
-    bk::A_COMPARE(m.SP1_MN_CHK_A_COMPARE, eq, m.MIN_SPD_CK1_MULTIPLY, MPU_OVRD.MIN_SPD_1_A_NAME);
+    bk::A_COMPARE(m.SP1_MN_CHK_A_COMPARE, m.SP1_MN_CHK_A_EQUAL, m.MIN_SPD_CK1_MULTIPLY, MPU_OVRD.MIN_SPD_1_A_NAME);
 }
 
 }  // namespace r160

@@ -45,7 +45,10 @@
     X(MAXTIMEZ, ZMINUS1, A, R160, PLAIN)                        \
     X(SH_STUCK, ONE_SHOT, B, R160, PLAIN)                       \
     X(SH_STUCK, R_TIME, I, R160, PLAIN)                         \
-    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80)
+    X(FRC_TOMIN, B_ACTION, B, R160, PLAIN, R80) \
+    X(FRC_TOMIN, ACT_OUT, I, R160, PLAIN)       \
+    X(FRC_TOMIN, E_TIME, A, R160, PLAIN)        \
+    X(FRC_TOMIN, R_TIME, A, R160, PLAIN)
 CAT_MODULE(CRIT_SPD)
 
 namespace r10 {

@@ -9,6 +9,7 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/START.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
+#include "app/control/ref_blocks.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -64,11 +65,11 @@ void CRIT_SPD_dwell() {
     auto& c = CRIT_SPD;
     auto& s = CRIT_SPD_st;
     c.SET_HIGH1_SUB_SUBTRACT = IFACE_IN_START.SET_HIGH1_A_NAME - c.SET_HIGH1_SUB_IN_2;
-    bk::DELAY(s.AT_MIN_GOV, c.AT_MIN_GOV_DELAY, &c.AT_MIN_GOV_R_TIME.ref(),
-              START.SP_MIN_NOT_NOT, kAtMinGovDelay, 0.0f, bk::T160);
+    bk::DELAY(s.AT_MIN_GOV, c.AT_MIN_GOV_DELAY, &c.AT_MIN_GOV_R_TIME.ref(), START.SP_MIN_NOT_NOT, kAtMinGovDelay, 0.0f,
+              bk::T160);
     c.IDLE_STOP_OR = bk::OR({SPDC.Z01_STEP_SFC_STEP, SPDC.A11_STEP_SFC_STEP, SPDC.L_CRIT_FRC_AND});
-    bk::DELAY(s.SWITCHTIME, c.SWITCHTIME_DELAY, &c.SWITCHTIME_R_TIME.ref(),
-              c.IDLE_STOP_OR, 0.0f, c.MAXTIMEZ_ZMINUS1, bk::T160);
+    bk::DELAY(s.SWITCHTIME, c.SWITCHTIME_DELAY, &c.SWITCHTIME_R_TIME.ref(), c.IDLE_STOP_OR, 0.0f, c.MAXTIMEZ_ZMINUS1,
+              bk::T160);
     c.MAX_TIMEX_A_SW = bk::SW<float>(c.SWITCHTIME_DELAY, c.MAX_TIMEX_NC, c.MAX_TIMEX_NO);
     c.CRITRATEX3_DIVIDE = bk::DIVIDE(CNFG_SETPT.CRIT_SPD_RATE_A_NAME, c.MAX_TIMEX_A_SW);
     c.RST_STRT_AND = bk::AND({c.AT_MIN_GOV_DELAY, START.RUN_CMD_LATCH_R});
@@ -83,6 +84,7 @@ void CRIT_SPD_dwell() {
     bk::ONE_SHOT(s.SH_STUCK, c.SH_STUCK_ONE_SHOT, &c.SH_STUCK_R_TIME.ref(), c.IN_CRIT_OR, kStuckPulse, bk::T160);
     c.FRC_TOMIN_B_ACTION =
         bk::AND({c.SH_STUCK_ONE_SHOT, bk::NOT(bk::OR({SPDC.Z00_STEP_SFC_STEP, SPDC.A00_STEP_SFC_STEP}))});
+    refbk::ACTION_OUT(c.FRC_TOMIN_ACT_OUT, c.FRC_TOMIN_E_TIME, c.FRC_TOMIN_R_TIME, 1);
 }
 
 }  // namespace r160

@@ -43,6 +43,9 @@
     X(SER_DIS_Z, ZMINUS1_B, B, R160, PLAIN)                     \
     X(H_SER_LAT, LATCH_R, B, R160, PLAIN)                       \
     X(DIRECT_ENT, B_ACTION, B, R160, PLAIN, R80)                \
+    X(DIRECT_ENT, ACT_OUT, I, R160, PLAIN)                      \
+    X(DIRECT_ENT, E_TIME, A, R160, PLAIN)                       \
+    X(DIRECT_ENT, R_TIME, A, R160, PLAIN)                       \
     X(ENBL_ENTR, OR, B, R160, PLAIN)                            \
     X(IDL_RTD_OS, ONE_SHOT, B, R160, PLAIN)                     \
     X(IDL_RTD_OS, R_TIME, I, R160, PLAIN)                       \

@@ -71,17 +71,18 @@ void ENTR_SETPT_entry() {
     bk::ONE_SHOT(s.H_SER_OK, c.H_SER_OK_ONE_SHOT, &c.H_SER_OK_R_TIME.ref(), c.GOTO_CMD_AND, 0.5f, bk::T160);
     if (c.H_SER_OK_ONE_SHOT != 0) c.ENTR_SETPT_A_SW_A_SW = entry;
     // Critical band.
-    bk::ONE_SHOT(s.CRITPLS, c.CRITPLS_ONE_SHOT, &c.CRITPLS_R_TIME.ref(),
-                 c.CRIT_BND_Z_ZMINUS1_B, c.CRITPLS_DLY_TIME, bk::T160);
-    bk::DELAY(s.CRIT_ENTRD, c.CRIT_ENTRD_DELAY, &c.CRIT_ENTRD_R_TIME.ref(),
-              c.CRITPLS_ONE_SHOT, c.CRIT_ENTRD_DLY_TIME, 0.0f, bk::T160);
+    bk::ONE_SHOT(s.CRITPLS, c.CRITPLS_ONE_SHOT, &c.CRITPLS_R_TIME.ref(), c.CRIT_BND_Z_ZMINUS1_B, c.CRITPLS_DLY_TIME,
+                 bk::T160);
+    bk::DELAY(s.CRIT_ENTRD, c.CRIT_ENTRD_DELAY, &c.CRIT_ENTRD_R_TIME.ref(), c.CRITPLS_ONE_SHOT, c.CRIT_ENTRD_DLY_TIME,
+              0.0f, bk::T160);
     // The service latch.
     c.RST_SRVLAT_OR = bk::OR({c.RST_SRVLAT_IN_1, c.SER_DIS_Z_ZMINUS1_B});
     bk::LATCH_R(c.H_SER_LAT_LATCH_R, c.H_SER_OK_ONE_SHOT, c.RST_SRVLAT_OR);
-    c.DIRECT_ENT_B_ACTION = refbk::RISE(s.DIRECT_ENT, c.H_SER_LAT_LATCH_R);
+    c.DIRECT_ENT_B_ACTION =
+        refbk::RISE(s.DIRECT_ENT, c.H_SER_LAT_LATCH_R, c.DIRECT_ENT_ACT_OUT, c.DIRECT_ENT_E_TIME, c.DIRECT_ENT_R_TIME);
     c.ENBL_ENTR_OR = bk::OR({MOD_SPD_SP.GOTO_M1_SP_LATCH_R, c.H_SER_LAT_LATCH_R});
-    bk::ONE_SHOT(s.IDL_RTD_OS, c.IDL_RTD_OS_ONE_SHOT, &c.IDL_RTD_OS_R_TIME.ref(),
-                 IDLE_RTD.IDL_OR_RTD_OR, 0.2f, bk::T160);
+    bk::ONE_SHOT(s.IDL_RTD_OS, c.IDL_RTD_OS_ONE_SHOT, &c.IDL_RTD_OS_R_TIME.ref(), IDLE_RTD.IDL_OR_RTD_OR, 0.2f,
+                 bk::T160);
     // Disable and selection.
     c.H_SER_DIS_OR = bk::OR({c.ENTR_MTCHD_AND, c.IDL_RTD_OS_ONE_SHOT, SPD_R_L.RSE_LWR_OR, REMOTE.NOT_ENTR_NOT,
                              c.AUTO_ST_OS_ONE_SHOT, OSPD.OR_OSPD_OR, SHUTDOWNS.ANY_SD_B_NAME, SPDC.Z01_STEP_SFC_STEP,
@@ -110,8 +111,7 @@ void ENTR_SETPT_commit_delays() {
 
 void ENTR_SETPT_auto_start() {
     bk::ONE_SHOT(ENTR_SETPT_st.AUTO_ST_OS, ENTR_SETPT.AUTO_ST_OS_ONE_SHOT, &ENTR_SETPT.AUTO_ST_OS_R_TIME.ref(),
-                 RMT_ENBL.ENBL_AUTO_AND,
-                 kAutoStartPulse, bk::T160);
+                 RMT_ENBL.ENBL_AUTO_AND, kAutoStartPulse, bk::T160);
 }
 
 void MOD_SPD_SP_select() {

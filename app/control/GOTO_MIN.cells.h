@@ -8,6 +8,8 @@
     X(STRT_CHECK_GO_RATED, AND, B, R80, PLAIN)             \
     X(BI_SET_LATCH, ACT_OUT, I, R80, PLAIN)                \
     X(BI_SET_LATCH, B_ACTION, B, R80, PLAIN)               \
+    X(BI_SET_LATCH, E_TIME, A, R80, PLAIN)                 \
+    X(BI_SET_LATCH, R_TIME, A, R80, PLAIN)                 \
     X(BI_SET_LATCH, RST_1, B, R80, TUNE(false))            \
     X(SECOND_START_CMD, OR, B, R80, PLAIN)                 \
     X(SECND_START, AND, B, R80, PLAIN)                     \

@@ -27,14 +27,38 @@
     X(A03_STEP, TRAN_2, B, R160, PLAIN)            \
     X(A03_STEP, TRAN_3, B, R160, PLAIN)            \
     X(A00_C2, B_ACTION, B, R160, PLAIN)            \
+    X(A00_C2, ACT_OUT, I, R160, PLAIN)             \
+    X(A00_C2, E_TIME, A, R160, PLAIN)              \
+    X(A00_C2, R_TIME, A, R160, PLAIN)              \
     X(A00_C3, B_ACTION, B, R160, PLAIN)            \
+    X(A00_C3, ACT_OUT, I, R160, PLAIN)             \
+    X(A00_C3, E_TIME, A, R160, PLAIN)              \
+    X(A00_C3, R_TIME, A, R160, PLAIN)              \
     X(A01_C4, B_ACTION, B, R160, PLAIN)            \
+    X(A01_C4, ACT_OUT, I, R160, PLAIN)             \
+    X(A01_C4, E_TIME, A, R160, PLAIN)              \
+    X(A01_C4, R_TIME, A, R160, PLAIN)              \
     X(A01_C5, B_ACTION, B, R160, PLAIN)            \
+    X(A01_C5, ACT_OUT, I, R160, PLAIN)             \
+    X(A01_C5, E_TIME, A, R160, PLAIN)              \
+    X(A01_C5, R_TIME, A, R160, PLAIN)              \
     X(A02_C4, B_ACTION, B, R160, PLAIN)            \
+    X(A02_C4, ACT_OUT, I, R160, PLAIN)             \
+    X(A02_C4, E_TIME, A, R160, PLAIN)              \
+    X(A02_C4, R_TIME, A, R160, PLAIN)              \
     X(A02_C5, B_ACTION, B, R160, PLAIN)            \
+    X(A02_C5, ACT_OUT, I, R160, PLAIN)             \
+    X(A02_C5, E_TIME, A, R160, PLAIN)              \
+    X(A02_C5, R_TIME, A, R160, PLAIN)              \
     X(A02_C5, RST_1, B, R160, TUNE(false))         \
     X(A03_C3, B_ACTION, B, R160, PLAIN)            \
+    X(A03_C3, ACT_OUT, I, R160, PLAIN)             \
+    X(A03_C3, E_TIME, A, R160, PLAIN)              \
+    X(A03_C3, R_TIME, A, R160, PLAIN)              \
     X(A03_C4, B_ACTION, B, R160, PLAIN)            \
+    X(A03_C4, ACT_OUT, I, R160, PLAIN)             \
+    X(A03_C4, E_TIME, A, R160, PLAIN)              \
+    X(A03_C4, R_TIME, A, R160, PLAIN)              \
     X(DLY, DELAY, B, R160, PLAIN)                  \
     X(DLY, R_TIME, I, R160, PLAIN)                 \
     X(R_L, OR, B, R160, PLAIN, R80)                \

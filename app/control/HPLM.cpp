@@ -6,6 +6,7 @@
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_REF.cells.h"
 #include "app/control/START.cells.h"
+#include "app/control/ref_blocks.h"
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 
@@ -37,19 +38,27 @@ void HPLM_chart() {
 
     // Transition conditions.
     c.A00_C2_B_ACTION = cond(START.PULSE_ONE_SHOT, START.SEMI_AUTO_AND);
+    refbk::ACTION_OUT(c.A00_C2_ACT_OUT, c.A00_C2_E_TIME, c.A00_C2_R_TIME, 1);
     c.A00_C3_B_ACTION = cond(START.PULSE_ONE_SHOT, bk::OR({START.MAN_START_B_NAME, START.AUTO_START_AND}));
+    refbk::ACTION_OUT(c.A00_C3_ACT_OUT, c.A00_C3_E_TIME, c.A00_C3_R_TIME, 1);
     c.A01_C4_B_ACTION = cond(v.STRT_SEQ_RST_B_NAME, c.DLY_DELAY);
+    refbk::ACTION_OUT(c.A01_C4_ACT_OUT, c.A01_C4_E_TIME, c.A01_C4_R_TIME, 1);
     c.A01_C5_B_ACTION =
         cond(START.V1_STRT_ONE_SHOT,
              bk::OR({v.STRT_SEQ_CMPL_B_NAME, v.STRT_SEQ_OVSPD_B_NAME, v.STRT_SEQ_OVSPD_RST_B_NAME,
                      v.STRT_SEQ_RUN_BK_B_NAME, START.SEMI_AUTO_AND, START.MAN_START_B_NAME, c.A02_STEP_SFC_STEP,
                      SPD_REF.CP_DEV_A_COMPARE}));
+    refbk::ACTION_OUT(c.A01_C5_ACT_OUT, c.A01_C5_E_TIME, c.A01_C5_R_TIME, 1);
     c.A02_C4_B_ACTION = cond(bk::OR({c.R_L_OR, HP_LIMTER.H_SER_OK_ONE_SHOT}), c.A01_STEP_SFC_STEP);
+    refbk::ACTION_OUT(c.A02_C4_ACT_OUT, c.A02_C4_E_TIME, c.A02_C4_R_TIME, 1);
     c.A02_C5_B_ACTION = cond(c.ZATMAX_ZMINUS1_B, c.A02_C5_RST_1);
+    refbk::ACTION_OUT(c.A02_C5_ACT_OUT, c.A02_C5_E_TIME, c.A02_C5_R_TIME, 1);
     c.A03_C3_B_ACTION = bk::OR({v.STRT_SEQ_RST_B_NAME, v.SD_SEQ_SD_B_NAME});
+    refbk::ACTION_OUT(c.A03_C3_ACT_OUT, c.A03_C3_E_TIME, c.A03_C3_R_TIME, 1);
     c.A03_C4_B_ACTION = cond(bk::OR({SPDC.A02ASTEP_SFC_STEP, v.STRT_SEQ_TO_IDL1_B_NAME, v.STRT_SEQ_AT_IDL1_B_NAME,
                                      c.DLY_OFF_DELAY}),
                              bk::OR({v.SD_SEQ_NORM_SD_B_NAME, v.STRT_SEQ_RST_B_NAME}));
+    refbk::ACTION_OUT(c.A03_C4_ACT_OUT, c.A03_C4_E_TIME, c.A03_C4_R_TIME, 1);
 
     // Steps.
     const uint32_t any_sd = v.ANY_SD_B_NAME, nsd = v.SD_SEQ_NORM_SD_B_NAME;

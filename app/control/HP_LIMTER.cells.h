@@ -22,7 +22,13 @@
     X(RAZ_LMT_OS, ONE_SHOT, B, R160, PLAIN, R80)                 \
     X(RAZ_LMT_OS, R_TIME, I, R160, PLAIN)                        \
     X(LWR_PLS, B_ACTION, B, R160, PLAIN, R80)                    \
+    X(LWR_PLS, ACT_OUT, I, R160, PLAIN)                          \
+    X(LWR_PLS, E_TIME, A, R160, PLAIN)                           \
+    X(LWR_PLS, R_TIME, A, R160, PLAIN)                           \
     X(RSE_PLS, B_ACTION, B, R160, PLAIN, R80)                    \
+    X(RSE_PLS, ACT_OUT, I, R160, PLAIN)                          \
+    X(RSE_PLS, E_TIME, A, R160, PLAIN)                           \
+    X(RSE_PLS, R_TIME, A, R160, PLAIN)                           \
     /* commands (80 ms) */                                       \
     X(OR_FRC, OR, B, R80, PLAIN)                                 \
     X(OR_FRC, IN_3, B, R80, TUNE(false))                         \
@@ -31,7 +37,13 @@
     X(DI_LWR_DLY, DELAY, B, R80, PLAIN)                          \
     X(DI_LWR_DLY, R_TIME, I, R80, PLAIN)                         \
     X(PLS_LW, B_ACTION, B, R80, PLAIN)                           \
+    X(PLS_LW, ACT_OUT, I, R80, PLAIN)                            \
+    X(PLS_LW, E_TIME, A, R80, PLAIN)                             \
+    X(PLS_LW, R_TIME, A, R80, PLAIN)                             \
     X(CLS_LTCH_D, B_ACTION, B, R80, PLAIN)                       \
+    X(CLS_LTCH_D, ACT_OUT, I, R80, PLAIN)                        \
+    X(CLS_LTCH_D, E_TIME, A, R80, PLAIN)                         \
+    X(CLS_LTCH_D, R_TIME, A, R80, PLAIN)                         \
     X(CLS_LTCH_D, RST_2, B, R80, TUNE(false))                    \
     X(VLV_LMT_CL, AND, B, R80, PLAIN)                            \
     X(CLS_LMTR, OR, B, R80, PLAIN, R160)                         \
@@ -39,11 +51,20 @@
     X(OPEN, OR, B, R80, PLAIN)                                   \
     X(OPEN, IN_3, B, R80, TUNE(false))                           \
     X(PLS_RW, B_ACTION, B, R80, PLAIN)                           \
+    X(PLS_RW, ACT_OUT, I, R80, PLAIN)                            \
+    X(PLS_RW, E_TIME, A, R80, PLAIN)                             \
+    X(PLS_RW, R_TIME, A, R80, PLAIN)                             \
     X(OPN_LTCH_D, B_ACTION, B, R80, PLAIN)                       \
+    X(OPN_LTCH_D, ACT_OUT, I, R80, PLAIN)                        \
+    X(OPN_LTCH_D, E_TIME, A, R80, PLAIN)                         \
+    X(OPN_LTCH_D, R_TIME, A, R80, PLAIN)                         \
     X(OPN_LTCH_D, RST_2, B, R80, TUNE(false))                    \
     X(VLV_LMT_OP, AND, B, R80, PLAIN)                            \
     X(OPN_LMTR, OR, B, R80, PLAIN, R160)                         \
     X(SPD_IN_CTRL, B_ACTION, B, R80, PLAIN)                      \
+    X(SPD_IN_CTRL, ACT_OUT, I, R80, PLAIN)                       \
+    X(SPD_IN_CTRL, E_TIME, A, R80, PLAIN)                        \
+    X(SPD_IN_CTRL, R_TIME, A, R80, PLAIN)                        \
     X(AT_POS3, ZMINUS1_B, B, R80, PLAIN)                         \
     X(AND_RAISE, AND, B, R80, PLAIN)                             \
     X(RAISE, OR, B, R80, PLAIN)                                  \

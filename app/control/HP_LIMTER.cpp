@@ -56,8 +56,8 @@ void HP_LIMTER_maximum() {
     c.AT_MAX_OR = bk::OR({c.CP_MAX_A_COMPARE, c.CP_MAX_A_EQUAL});
     // The speed controller has taken over above minimum governor or idle.
     bk::DELAY(s.SPD_PID_IN_CTRL, MESSAGE.SPD_IN_CTRL_DLY_DELAY, &MESSAGE.SPD_IN_CTRL_DLY_R_TIME.ref(),
-              IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME,
-              MESSAGE.SPD_IN_CTRL_DLY_DLY_TIME, MESSAGE.SPD_IN_CTRL_DLY_NEG_DTIME, bk::T160);
+              IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME, MESSAGE.SPD_IN_CTRL_DLY_DLY_TIME, MESSAGE.SPD_IN_CTRL_DLY_NEG_DTIME,
+              bk::T160);
     c.SPDCTRL_MING_AND = bk::AND({MESSAGE.SPD_IN_CTRL_DLY_DELAY, SPDC.ABOV_MING_OR});
     c.SPDCTRL_IDL_AND = bk::AND({SPDC.ABOV_IDLE_OR, MESSAGE.SPD_IN_CTRL_DLY_DELAY});
     c.SW_MIN_CTRL_B_SW =
@@ -69,11 +69,10 @@ void HP_LIMTER_maximum() {
     c.MN_DMD_A_MIN = bk::A_MIN(v.LIM_MAX_AT_START_IN, v.VLV_LIM_MAX_IN);
     c.MAX_DMD_A_SW = bk::SW<float>(c.ENA_STRTMAX_AND, v.VLV_LIM_MAX_IN, c.MN_DMD_A_MIN);
     // Lifting the start maximum raises the limiter to the full maximum.
-    bk::ONE_SHOT(s.RAZ_LMT_OS, c.RAZ_LMT_OS_ONE_SHOT, &c.RAZ_LMT_OS_R_TIME.ref(),
-                 bk::NOT(c.ENA_STRTMAX_AND), kRaiseLiftPulse, bk::T160,
-                 bk::NOT(v.USE_STRT_MAX_IN));
-    c.LWR_PLS_B_ACTION = refbk::RISE(s.LWR_PLS, c.CLS_LMTR_OR);
-    c.RSE_PLS_B_ACTION = refbk::RISE(s.RSE_PLS, c.OPN_LMTR_OR);
+    bk::ONE_SHOT(s.RAZ_LMT_OS, c.RAZ_LMT_OS_ONE_SHOT, &c.RAZ_LMT_OS_R_TIME.ref(), bk::NOT(c.ENA_STRTMAX_AND),
+                 kRaiseLiftPulse, bk::T160, bk::NOT(v.USE_STRT_MAX_IN));
+    c.LWR_PLS_B_ACTION = refbk::RISE(s.LWR_PLS, c.CLS_LMTR_OR, c.LWR_PLS_ACT_OUT, c.LWR_PLS_E_TIME, c.LWR_PLS_R_TIME);
+    c.RSE_PLS_B_ACTION = refbk::RISE(s.RSE_PLS, c.OPN_LMTR_OR, c.RSE_PLS_ACT_OUT, c.RSE_PLS_E_TIME, c.RSE_PLS_R_TIME);
 }
 
 }  // namespace r160
@@ -92,23 +91,25 @@ void HP_LIMTER_commands() {
 
     // Lower: service, Modbus, OPC or the debounced contact.
     c.CLOSE_OR = bk::OR({MOD_BW.BW_CMD_SEL_11, c.CLOSE_IN_2, v.VLIM_LWR_B_NAME, OPC_DATA.BW_CMDS_SEL_11});
-    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(),
-              v.HP_LIM_CLOSE_B_NAME, kContactDebounce, kContactDebounce,
-              bk::T80);
-    c.PLS_LW_B_ACTION = refbk::RISE(s.PLS_LW, c.DI_LWR_DLY_DELAY);
+    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(), v.HP_LIM_CLOSE_B_NAME, kContactDebounce,
+              kContactDebounce, bk::T80);
+    c.PLS_LW_B_ACTION = refbk::RISE(s.PLS_LW, c.DI_LWR_DLY_DELAY, c.PLS_LW_ACT_OUT, c.PLS_LW_E_TIME, c.PLS_LW_R_TIME);
     bk::LATCH_R(c.CLS_LTCH_D_B_ACTION, c.PLS_LW_B_ACTION, bk::OR({c.RSE_PLS_B_ACTION, c.CLS_LTCH_D_RST_2}));
+    refbk::ACTION_OUT(c.CLS_LTCH_D_ACT_OUT, c.CLS_LTCH_D_E_TIME, c.CLS_LTCH_D_R_TIME, 2);
     c.VLV_LMT_CL_AND = bk::AND({c.DI_LWR_DLY_DELAY, c.CLS_LTCH_D_B_ACTION});
     c.CLS_LMTR_OR = bk::OR({c.CLOSE_OR, c.VLV_LMT_CL_AND});
-    c.LOWER_OR = bk::OR({c.CLS_LMTR_OR, c.OR_FRC_OR, CNTRL_STOP.STP_CPLT_B_NAME});
+    c.LOWER_OR = bk::OR({c.CLS_LMTR_OR, c.OR_FRC_OR, CNTRL_STOP.STP_CPLT_OR});
     // Raise: service, Modbus, OPC or the contact.
     c.OPEN_OR = bk::OR({v.VLIM_RSE_B_NAME, MOD_BW.BW_CMD_SEL_10, c.OPEN_IN_3, OPC_DATA.BW_CMDS_SEL_10});
-    c.PLS_RW_B_ACTION = refbk::RISE(s.PLS_RW, v.HP_LIM_OPEN_B_NAME);
+    c.PLS_RW_B_ACTION = refbk::RISE(s.PLS_RW, v.HP_LIM_OPEN_B_NAME, c.PLS_RW_ACT_OUT, c.PLS_RW_E_TIME, c.PLS_RW_R_TIME);
     bk::LATCH_R(c.OPN_LTCH_D_B_ACTION, c.PLS_RW_B_ACTION,
                 bk::OR({c.LWR_PLS_B_ACTION, c.OPN_LTCH_D_RST_2, HPLM.A03_STEP_SFC_STEP}));
+    refbk::ACTION_OUT(c.OPN_LTCH_D_ACT_OUT, c.OPN_LTCH_D_E_TIME, c.OPN_LTCH_D_R_TIME, 2);
     c.VLV_LMT_OP_AND = bk::AND({v.HP_LIM_OPEN_B_NAME, c.OPN_LTCH_D_B_ACTION});
     c.OPN_LMTR_OR = bk::OR({c.OPEN_OR, c.VLV_LMT_OP_AND});
     bk::LATCH_R(c.SPD_IN_CTRL_B_ACTION, c.RAZ_LMT_OS_ONE_SHOT,
                 bk::OR({c.AT_POS3_ZMINUS1_B, c.CLS_LMTR_OR, c.OPN_LMTR_OR}));
+    refbk::ACTION_OUT(c.SPD_IN_CTRL_ACT_OUT, c.SPD_IN_CTRL_E_TIME, c.SPD_IN_CTRL_R_TIME, 2);
     c.AND_RAISE_AND = bk::AND({c.OPN_LMTR_OR, HPLM.A01_STEP_SFC_STEP});
     c.RAISE_OR = bk::OR({c.SPD_IN_CTRL_B_ACTION, c.AND_RAISE_AND, HPLM.A02_STEP_SFC_STEP});
 

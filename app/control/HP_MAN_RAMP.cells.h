@@ -38,7 +38,13 @@
     X(GOTO_CMD, R_TIME, A, R160, PLAIN)                         \
     X(GOTO_CMD, ACT_Q, I, R160, TUNE(2, 1, 8))                  \
     X(RAISE, B_ACTION, B, R160, PLAIN, R10)                     \
+    X(RAISE, ACT_OUT, I, R160, PLAIN)                           \
+    X(RAISE, E_TIME, A, R160, PLAIN)                            \
+    X(RAISE, R_TIME, A, R160, PLAIN)                            \
     X(LOWER, B_ACTION, B, R160, PLAIN, R10)                     \
+    X(LOWER, ACT_OUT, I, R160, PLAIN)                           \
+    X(LOWER, E_TIME, A, R160, PLAIN)                            \
+    X(LOWER, R_TIME, A, R160, PLAIN)                            \
     X(ENTR_SETPT, TUNE, A, R160, TUNE(0.0, 0.0, 100.0))         \
     X(ENTR_SETPT, SAMP_TUNE, A, R160, PLAIN)                    \
     X(ENTR_SETPT, LIMITED, B, R160, PLAIN)                      \
@@ -55,6 +61,9 @@ CAT_MODULE(HP_MAN_RAMP)
     X(DISABLED, NOT, B, R10, PLAIN, R160)                       \
     X(OR_ENABLE, OR, B, R160, PLAIN)                            \
     X(PLS_ON, B_ACTION, B, R160, PLAIN, R10)                    \
+    X(PLS_ON, ACT_OUT, I, R160, PLAIN)                          \
+    X(PLS_ON, E_TIME, A, R160, PLAIN)                           \
+    X(PLS_ON, R_TIME, A, R160, PLAIN)                           \
     X(MV_REF, OR, B, R160, PLAIN)                               \
     X(NO_MV, NOT, B, R160, PLAIN)                               \
     X(DLY_NOMOV, DELAY, B, R160, PLAIN)                         \

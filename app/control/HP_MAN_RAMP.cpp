@@ -119,8 +119,8 @@ void HP_MAN_RAMP_commands() {
     auto& s = HP_MAN_RAMP_st;
     auto& i = IFACE_IN_HP_MAN;
     const uint32_t disabled = e.DISABLED_NOT;
-    bk::ONE_SHOT(s.GOTO_OS, m.GOTO_OS_ONE_SHOT, &m.GOTO_OS_R_TIME.ref(),
-                 m.GOTO_OS_TRIGGER, m.GOTO_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.GOTO_OS, m.GOTO_OS_ONE_SHOT, &m.GOTO_OS_R_TIME.ref(), m.GOTO_OS_TRIGGER, m.GOTO_OS_DLY_TIME,
+                 bk::T160);
     bk::ACTION(s.GOTO_CMD, m.GOTO_CMD_B_ACTION, m.GOTO_CMD_ACT_OUT, m.GOTO_CMD_E_TIME, m.GOTO_CMD_R_TIME,
                m.GOTO_OS_ONE_SHOT, bk::OR({m.P_LIM_4_Z_ZMINUS1_B, disabled, m.LWR_CMD_B_NAME, m.RSE_CMD_B_NAME}),
                m.GOTO_CMD_ACT_Q, 0.0f, bk::T160);
@@ -128,8 +128,10 @@ void HP_MAN_RAMP_commands() {
     m.RSE_CMD_NOT_NOT = bk::NOT(m.RSE_CMD_B_NAME);
     m.LWR_CMD_NOT_NOT = bk::NOT(m.LWR_CMD_B_NAME);
     m.RAISE_B_ACTION = bk::AND({bk::NOT(disabled), m.RSE_CMD_B_NAME, m.LWR_CMD_NOT_NOT, bk::NOT(m.GOTO_CMD_B_ACTION)});
+    refbk::ACTION_OUT(m.RAISE_ACT_OUT, m.RAISE_E_TIME, m.RAISE_R_TIME, 1);
     m.LOWER_B_ACTION = bk::AND({bk::NOT(disabled), m.LWR_CMD_B_NAME, bk::NOT(m.RAISE_B_ACTION),
                                 bk::NOT(m.GOTO_CMD_B_ACTION)});
+    refbk::ACTION_OUT(m.LOWER_ACT_OUT, m.LOWER_E_TIME, m.LOWER_R_TIME, 1);
     // On enabling, the entered value starts at the present demand.
     const uint32_t enabled_rise = refbk::RISE(s.ENABLED, e.ENABLED_LATCH_R);
     bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.ENTR_SETPT, m.ENTR_SETPT_TUNE, m.MAN_DMD_Z_ZMINUS1, enabled_rise, 0.0f, 100.0f,

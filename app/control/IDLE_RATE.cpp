@@ -54,12 +54,12 @@ constexpr int32_t kPulseAction = 5;
 void GOTO_MIN_second_start() {
     auto& g = GOTO_MIN;
     IDLE_RATE.CONTACT_B_NAME = IFACE_IN_START.IDLERATECMD_B_NAME;
-    IDLE_RATE.BI_ON_ACT_OUT = kPulseAction;
+    refbk::ACTION_OUT(IDLE_RATE.BI_ON_ACT_OUT, IDLE_RATE.BI_ON_E_TIME, IDLE_RATE.BI_ON_R_TIME, kPulseAction);
     IDLE_RATE.BI_ON_B_ACTION = refbk::RISE(IDLE_RATE_st.BI_ON, IDLE_RATE.CONTACT_B_NAME);
     g.STRT_CHECK_GO_RATED_AND = bk::AND({IDLE_RATE.CONTACT_B_NAME, SPDC.A00_STEP_SFC_STEP,
                                          IFACE_IN_START.BI_RESET_GOTO_MIN_B_NAME});
     const uint32_t set_rise = refbk::RISE(IDLE_RATE_st.BI_SET_LATCH, g.STRT_CHECK_GO_RATED_AND);
-    g.BI_SET_LATCH_ACT_OUT = kPulseAction;
+    refbk::ACTION_OUT(g.BI_SET_LATCH_ACT_OUT, g.BI_SET_LATCH_E_TIME, g.BI_SET_LATCH_R_TIME, kPulseAction);
     g.BI_SET_LATCH_B_ACTION = bk::AND({set_rise, bk::NOT(g.BI_SET_LATCH_RST_1)});
     g.SECOND_START_CMD_OR = bk::OR({IFACE_IN_START.START_KEY_B_NAME, OPC_DATA.BW_CMDS_SEL_5, MOD_BW.BW_CMD_SEL_5,
                                     START.START_OS_ONE_SHOT});
@@ -72,7 +72,7 @@ void IDLE_RATE_enable() {
     c.OR_ENABLE_OR = bk::OR({c.BI_ON_B_ACTION, MOD_BW.BW_CMD_SEL_6, IFACE_IN_START.IR_EN_B_NAME,
                              UNIT_DEMO.B_CMDS_LIST_5, c.OR_ENABLE_IN_5, OPC_DATA.BW_CMDS_SEL_6,
                              GOTO_MIN.SECND_START_AND, GOTO_MIN.BI_SET_LATCH_B_ACTION});
-    c.PLS_ON_ACT_OUT = kPulseAction;
+    refbk::ACTION_OUT(c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME, kPulseAction);
     const uint32_t rise = refbk::RISE(IDLE_RATE_st.PLS_ON, c.OR_ENABLE_OR);
     c.PLS_ON_B_ACTION = bk::AND({rise, bk::NOT(remote_source())});
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
@@ -86,6 +86,7 @@ void IDLE_RATE_latch() {
                                      c.BI_OFF_B_ACTION});
     const uint32_t off_rise = refbk::RISE(s.CMD_OFF, off_cmd);
     c.CMD_OFF_B_ACTION = bk::AND({off_rise, bk::NOT(remote_source())});
+    refbk::ACTION_OUT(c.CMD_OFF_ACT_OUT, c.CMD_OFF_E_TIME, c.CMD_OFF_R_TIME, 5);
     // The rated latch.
     c.OR_DISABLE_OR = bk::OR({c.CMD_OFF_B_ACTION, SHUTDOWNS.SD_SHOOT_ONE_SHOT, c.OR_DISABLE_IN_3, OSPD.MV_REF_OR,
                               SPDC.Z01_STEP_SFC_STEP, CRIT_SPD.FRC_TOMIN_B_ACTION, c.NOT_USED_NOT});
@@ -102,14 +103,15 @@ void IDLE_RATE_latch() {
     // Pulses and flags.
     c.AND_TOILDE_AND = bk::AND({SPDC.A11_STEP_SFC_STEP, c.IDLE_AND, IDLE_RTD.USE_IDLE_B_NAME});
     c.AND_TORATD_AND = bk::AND({SPDC.A07_STEP_SFC_STEP, c.RATED_LATCH_R});
-    c.IDLE_SH_B_ACTION = refbk::RISE(s.IDLE_SH, c.IDLE_AND);
+    c.IDLE_SH_B_ACTION = refbk::RISE(s.IDLE_SH, c.IDLE_AND, c.IDLE_SH_ACT_OUT, c.IDLE_SH_E_TIME, c.IDLE_SH_R_TIME);
     c.OR_PLS_RP_OR = bk::OR({c.CMD_OFF_B_ACTION, MOD_BW.BW_CMD_SEL_7, c.OR_PLS_RP_IN_3, IFACE_IN_START.IR_DIS_B_NAME,
                              OPC_DATA.BW_CMDS_SEL_7});
-    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.OR_PLS_RP_OR);
+    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.OR_PLS_RP_OR, c.PLS_OFF_ACT_OUT, c.PLS_OFF_E_TIME, c.PLS_OFF_R_TIME);
     c.REPEAT_OFF_AND = bk::AND({c.IDLE_AND, c.PLS_OFF_B_ACTION});
     c.IDLE_PLS_OR = bk::OR({c.IDLE_SH_B_ACTION, c.REPEAT_OFF_AND});
     c.REPEAT_ON_AND = bk::AND({c.PLS_ON_B_ACTION, c.RATED_LATCH_R});
-    c.RATED_SH_B_ACTION = refbk::RISE(s.RATED_SH, c.RATED_LATCH_R);
+    c.RATED_SH_B_ACTION =
+        refbk::RISE(s.RATED_SH, c.RATED_LATCH_R, c.RATED_SH_ACT_OUT, c.RATED_SH_E_TIME, c.RATED_SH_R_TIME);
     c.RATED_PLS_OR = bk::OR({c.REPEAT_ON_AND, c.RATED_SH_B_ACTION});
     c.OR_ATMIN_OR = bk::OR({SPDC.A01_STEP_SFC_STEP, SPDC.A02_STEP_SFC_STEP});
     c.TOMIN_IR_AND = bk::AND({c.OR_ATMIN_OR, c.IDLE_AND});

@@ -35,19 +35,19 @@ constexpr float kGoToPulse = 1.0f;  // s
 // One path's entry: on a new sample request the tunable takes the written
 // value of the pass before; a written value that differs from it (no link
 // fault) for the write delay, or the go-to command, gives the go-to pulse.
-#define SPD_SP_ENTRY(M, ST, WRITTEN_Z, LINK_FAULT, CHG, DLY, GO_CMD, GO_TO, PLS)                                     \
-    do {                                                                                                         \
-        auto& m = M;                                                                                             \
-        auto& st = ST;                                                                                           \
-        bk::SAMP_OUTPUTS(bk::SAMP_TUNE(st.M1_SMP_TUN, m.M1_SMP_TUN_TUNE, WRITTEN_Z, m.SAMPLEMOD1_ZMINUS1_B,        \
-                                       kEntryMin, kEntryMax, m.M1_SMP_TUN_ENBL_ENTER, kEntryMin, kEntryMax, wmmm), \
-                         m.M1_SMP_TUN_SAMP_TUNE, m.M1_SMP_TUN_LIMITED, m.M1_SMP_TUN_EN_ENT_OUT,                  \
-                         m.M1_SMP_TUN_LO_LIM_OUT, m.M1_SMP_TUN_HI_LIM_OUT);                                      \
-        bk::A_COMPARE(m.M1_EQUAL_A_COMPARE, m.M1_EQUAL_A_EQUAL, WRITTEN_Z, m.M1_SMP_TUN_SAMP_TUNE);              \
-        m.CHG##_NOR = bk::NOR({m.M1_EQUAL_A_EQUAL, LINK_FAULT});                                             \
-        bk::DELAY(st.delay, m.DLY##_DELAY, &m.DLY##_R_TIME.ref(), m.CHG##_NOR, MOD.AW_DLY_A_NAME, 0.0f, bk::T160); \
-        m.GO_TO##_OR = bk::OR({GO_CMD, m.DLY##_DELAY});                                                        \
-        bk::ONE_SHOT(st.pulse, m.PLS##_ONE_SHOT, &m.PLS##_R_TIME.ref(), m.GO_TO##_OR, kGoToPulse, bk::T160);    \
+#define SPD_SP_ENTRY(M, ST, WRITTEN_Z, LINK_FAULT, CHG, DLY, GO_CMD, GO_TO, PLS)                                       \
+    do {                                                                                                               \
+        auto& m = M;                                                                                                   \
+        auto& st = ST;                                                                                                 \
+        bk::SAMP_OUTPUTS(bk::SAMP_TUNE(st.M1_SMP_TUN, m.M1_SMP_TUN_TUNE, WRITTEN_Z, m.SAMPLEMOD1_ZMINUS1_B, kEntryMin, \
+                                       kEntryMax, m.M1_SMP_TUN_ENBL_ENTER, kEntryMin, kEntryMax, wmmm),                \
+                         m.M1_SMP_TUN_SAMP_TUNE, m.M1_SMP_TUN_LIMITED, m.M1_SMP_TUN_EN_ENT_OUT,                        \
+                         m.M1_SMP_TUN_LO_LIM_OUT, m.M1_SMP_TUN_HI_LIM_OUT);                                            \
+        bk::A_COMPARE(m.M1_EQUAL_A_COMPARE, m.M1_EQUAL_A_EQUAL, WRITTEN_Z, m.M1_SMP_TUN_SAMP_TUNE);                    \
+        m.CHG##_NOR = bk::NOR({m.M1_EQUAL_A_EQUAL, LINK_FAULT});                                                       \
+        bk::DELAY(st.delay, m.DLY##_DELAY, &m.DLY##_R_TIME.ref(), m.CHG##_NOR, MOD.AW_DLY_A_NAME, 0.0f, bk::T160);     \
+        m.GO_TO##_OR = bk::OR({GO_CMD, m.DLY##_DELAY});                                                                \
+        bk::ONE_SHOT(st.pulse, m.PLS##_ONE_SHOT, &m.PLS##_R_TIME.ref(), m.GO_TO##_OR, kGoToPulse, bk::T160);           \
     } while (0)
 }  // namespace
 

@@ -30,17 +30,22 @@
     X(SPD_LT_MIN, A_EQUAL, B, R80, PLAIN)                      \
     MPU_SENSOR_ROWS(X, 1) MPU_SENSOR_ROWS(X, 2)               \
     X(OST_LIM_GT_MAX_SPD1, A_COMPARE, B, R160, PLAIN)          \
+    X(OST_LIM_GT_MAX_SPD1, A_EQUAL, B, R160, PLAIN)            \
     X(OST_LIM_GT_MAX_SPD2, A_COMPARE, B, R160, PLAIN)          \
+    X(OST_LIM_GT_MAX_SPD2, A_EQUAL, B, R160, PLAIN)            \
     X(MAX_SPD2_USED, AND, B, R160, PLAIN)                      \
     X(OST_LIM_GT_MAX_SPD, OR, B, R160, PLAIN)                  \
     X(SPD1_GT_MAX, A_COMPARE, B, R160, PLAIN)                  \
+    X(SPD1_GT_MAX, A_EQUAL, B, R160, PLAIN)                    \
     X(SPD2_GT, A_COMPARE, B, R160, PLAIN)                      \
+    X(SPD2_GT, A_EQUAL, B, R160, PLAIN)                        \
     X(SPD2_GT_MAX, AND, B, R160, PLAIN)                        \
     X(BUFFER, IN, A, R160, TUNE(1.02, 1.0, 1.5))               \
     X(BUFFER, A_NAME, A, R160, PLAIN)                          \
     X(MIN_SPD_CK1, MULTIPLY, A, R160, PLAIN)                   \
     X(MIN_SPD_CK2, MULTIPLY, A, R160, PLAIN)                   \
     X(SP1_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
+    X(SP1_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MN_CHK, A_COMPARE, B, R160, PLAIN)                   \
     X(SP2_MN_CHK, A_EQUAL, B, R160, PLAIN)                     \
     X(SP2_MINERR, AND, B, R160, PLAIN)                         \

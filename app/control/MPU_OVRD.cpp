@@ -92,10 +92,10 @@ void MPU_OVRD_overrides() {
     bk::A_COMPARE(c.OVRD_OFF_2_A_COMPARE, c.OVRD_OFF_2_A_EQUAL, speed, c.MIN_LVL_2_ADD);
     c.SPD1LTMIN_NOT = bk::NOT(c.OVRD_OFF_1_A_COMPARE);
     c.SPD2LTMIN_NOT = bk::NOT(c.OVRD_OFF_2_A_COMPARE);
-    bk::DELAY(s.SPD1LT_MIN, c.SPD1LT_MIN_DELAY, &c.SPD1LT_MIN_R_TIME.ref(),
-              c.SPD1LTMIN_NOT, kBelowLevel, 0.0f, bk::T160);
-    bk::DELAY(s.SPD2LT_MIN, c.SPD2LT_MIN_DELAY, &c.SPD2LT_MIN_R_TIME.ref(),
-              c.SPD2LTMIN_NOT, kBelowLevel, 0.0f, bk::T160);
+    bk::DELAY(s.SPD1LT_MIN, c.SPD1LT_MIN_DELAY, &c.SPD1LT_MIN_R_TIME.ref(), c.SPD1LTMIN_NOT, kBelowLevel, 0.0f,
+              bk::T160);
+    bk::DELAY(s.SPD2LT_MIN, c.SPD2LT_MIN_DELAY, &c.SPD2LT_MIN_R_TIME.ref(), c.SPD2LTMIN_NOT, kBelowLevel, 0.0f,
+              bk::T160);
     // Controlled stop: the reference at or below idle in step Z01.
     c.OR_ATMIN_OR = bk::OR({SPDC.CP_MINCTRL_A_COMPARE, SPDC.CP_MINCTRL_A_EQUAL});
     c.CSTOPOVRD1_AND = bk::AND({c.OR_ATMIN_OR, c.SPD1LT_MIN_DELAY, SPDC.Z01_STEP_SFC_STEP});
@@ -123,14 +123,13 @@ void MPU_OVRD_overrides() {
     bk::LATCH(c.GT_MINGOV_LATCH, c.SPD_GE_MGOV_A_COMPARE, SHUTDOWNS.SD_PWRUP_OR);
     c.EN_RDWN_OVRD_AND =
         bk::AND({c.ROLLDWN_A_COMPARE, IFACE_IN_START.USE_RDWN_OVRD_B_NAME, c.GT_MINGOV_LATCH});
-    bk::DELAY(s.RDWN_DLY, c.RDWN_DLY_DELAY, &c.RDWN_DLY_R_TIME.ref(),
-              c.EN_RDWN_OVRD_AND, IFACE_IN_START.ROLLDWN_DLY_A_NAME, kHoldOver,
-              bk::T160);
+    bk::DELAY(s.RDWN_DLY, c.RDWN_DLY_DELAY, &c.RDWN_DLY_R_TIME.ref(), c.EN_RDWN_OVRD_AND,
+              IFACE_IN_START.ROLLDWN_DLY_A_NAME, kHoldOver, bk::T160);
     // Other cells of the module.
     c.IN_PCT_MULTIPLY = DRVR_SCALE.IDL_OR_RATED_A_SW * 0.01f * IFACE_IN_START.SELFPWRACT_A_NAME;
     c.NOSD_NOT = bk::NOT(SPDC.Z00_STEP_SFC_STEP);
-    bk::ONE_SHOT(s.NSTR_SH, c.NSTR_SH_ONE_SHOT, &c.NSTR_SH_R_TIME.ref(),
-                 START.NOT_STRTD_NOT, kNotStartedPulse, bk::T160);
+    bk::ONE_SHOT(s.NSTR_SH, c.NSTR_SH_ONE_SHOT, &c.NSTR_SH_R_TIME.ref(), START.NOT_STRTD_NOT, kNotStartedPulse,
+                 bk::T160);
 }
 
 }  // namespace r160

@@ -36,8 +36,8 @@ void MPU_turbine_speed() {
     c.TSS_01_A_SW = probe_speed(c.MON01_OK_AND.ref(), s.TSS_01_MPU_ZARN, s.TSS_01_MONITOR, s.TSS_01_MIN_SPEED);
     c.TSS_02_A_SW = probe_speed(c.MON02_OK_AND.ref(), s.TSS_02_MPU_ZARN, s.TSS_02_MONITOR, s.TSS_02_MIN_SPEED);
     c.SPEED_SW_A_SW = bk::SW<float>(CONF_VAL_1.USE_MPU2_B_NAME, 0.0f, c.TSS_02_A_SW);
-    bk::DELAY(MPU_speed_st.PWR_UP_DLY, c.PWR_UP_DLY_DELAY.ref(), &c.PWR_UP_DLY_R_TIME.ref(),
-              1u, c.PWR_UP_DLY_DLY_TIME, 0.0f, bk::T10);
+    bk::DELAY(MPU_speed_st.PWR_UP_DLY, c.PWR_UP_DLY_DELAY.ref(), &c.PWR_UP_DLY_R_TIME.ref(), 1u, c.PWR_UP_DLY_DLY_TIME,
+              0.0f, bk::T10);
     c.MAXSPD_DLY_A_SW =
         bk::SW<float>(c.PWR_UP_DLY_DELAY, 0.0f, bk::A_MAX(s.SPD1_MAXSPD_A_NAME, s.SPD2_MAXSPD_A_NAME));
     const bk::BusOut sel =

@@ -48,8 +48,8 @@ void ORVEX12_IO_display() {
     o.FADE_RATE_RATE_LIMIT = bk::RATE_LIMIT(s.FADE_RATE, o.MAX_BRIGHT_A_SW, kFadeUp, o.FADE_RATE_RATE_DN, bk::T160);
     o.BRITENESS_OUT_1 = bk::real_to_int(o.FADE_RATE_RATE_LIMIT);
 
-    bk::ONE_SHOT(s.BUFF_INIT, o.BUFF_INIT_ONE_SHOT, &o.BUFF_INIT_R_TIME.ref(),
-                 o.BUFF_INIT_TRIGGER, o.BUFF_INIT_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.BUFF_INIT, o.BUFF_INIT_ONE_SHOT, &o.BUFF_INIT_R_TIME.ref(), o.BUFF_INIT_TRIGGER,
+                 o.BUFF_INIT_DLY_TIME, bk::T160);
     o.CHASS_ALMS_OR = bk::OR({_MASTER._SYS_INFO_SYS_FLT, o.CAL_FLT_AND});
 
     // A brightness change made while not dimmed is sampled a pass later.

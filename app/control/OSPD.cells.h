@@ -19,12 +19,21 @@
     /* test commands and the trip level (160 ms) */ \
     X(CONTACT, B_NAME, B, R160, PLAIN)               \
     X(PLS_ON, B_ACTION, B, R160, PLAIN)              \
+    X(PLS_ON, ACT_OUT, I, R160, PLAIN)               \
+    X(PLS_ON, E_TIME, A, R160, PLAIN)                \
+    X(PLS_ON, R_TIME, A, R160, PLAIN)                \
     X(NOT_ACTV, NOT, B, R160, PLAIN)                 \
     X(PLS_OFF, B_ACTION, B, R160, PLAIN)             \
+    X(PLS_OFF, ACT_OUT, I, R160, PLAIN)              \
+    X(PLS_OFF, E_TIME, A, R160, PLAIN)               \
+    X(PLS_OFF, R_TIME, A, R160, PLAIN)               \
     X(LATCH_DMD, LATCH_R, B, R160, PLAIN)            \
     X(AND_OK, AND, B, R160, PLAIN, R80)              \
     X(NO_OST_CONT, NOT, B, R160, PLAIN)              \
     X(CONT_PLS_DIS, B_ACTION, B, R160, PLAIN)        \
+    X(CONT_PLS_DIS, ACT_OUT, I, R160, PLAIN)         \
+    X(CONT_PLS_DIS, E_TIME, A, R160, PLAIN)          \
+    X(CONT_PLS_DIS, R_TIME, A, R160, PLAIN)          \
     X(DISABLE_OST, OR, B, R160, PLAIN, R80)          \
     X(ENA_EXT_OST_OS, ONE_SHOT, B, R160, PLAIN, R80) \
     X(ENA_EXT_OST_OS, R_TIME, I, R160, PLAIN)        \
@@ -54,6 +63,9 @@
     X(SH_OSPDOFF, R_TIME, I, R160, PLAIN)            \
     X(RST_TEMP, OR, B, R160, PLAIN)                  \
     X(REDUCE_OSPD_USE, B_ACTION, B, R160, PLAIN, R80) \
+    X(REDUCE_OSPD_USE, ACT_OUT, I, R160, PLAIN)       \
+    X(REDUCE_OSPD_USE, E_TIME, A, R160, PLAIN)        \
+    X(REDUCE_OSPD_USE, R_TIME, A, R160, PLAIN)        \
     X(REDUCE_SP, TUNE, A, R160, TUNE(1000.0, 100.0, 65000.0)) \
     X(REDUCE_SP, SAMP_TUNE, A, R160, PLAIN)          \
     X(REDUCE_SP, LIMITED, B, R160, PLAIN)            \
@@ -69,10 +81,18 @@
     X(PERMISSIVE, NOT, B, R160, PLAIN)               \
     X(OSPD_DMD_EXT, B_ACTION, B, R80, PLAIN)         \
     X(OSPD_DMD_EXT, ACT_OUT, I, R80, PLAIN)          \
+    X(OSPD_DMD_EXT, E_TIME, A, R80, PLAIN)           \
+    X(OSPD_DMD_EXT, R_TIME, A, R80, PLAIN)           \
     X(OSPD_DMD_INT, B_ACTION, B, R80, PLAIN)         \
+    X(OSPD_DMD_INT, ACT_OUT, I, R80, PLAIN)          \
+    X(OSPD_DMD_INT, E_TIME, A, R80, PLAIN)           \
+    X(OSPD_DMD_INT, R_TIME, A, R80, PLAIN)           \
     X(OSPD_DMD_OR, OR, B, R80, PLAIN, R160)          \
     X(DISABLED, NOT, B, R80, PLAIN)                  \
     X(OSPD_PLS, B_ACTION, B, R80, PLAIN)             \
+    X(OSPD_PLS, ACT_OUT, I, R80, PLAIN)              \
+    X(OSPD_PLS, E_TIME, A, R80, PLAIN)               \
+    X(OSPD_PLS, R_TIME, A, R80, PLAIN)               \
     X(NAND_TEST, NAND, B, R80, PLAIN, R10)           \
     X(EXTERN_TEST, AND, B, R80, PLAIN)               \
     X(OSPD_ALM, B_NAME, B, R80, PLAIN, R40)          \

@@ -36,8 +36,8 @@ namespace r80 {
 void OSPD_test_flags() {
     IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME = SPDC.A09_STEP_SFC_STEP;
     OSPD.OR_OSPD_OR = bk::OR({SPDC.A09_STEP_SFC_STEP, SPDC.A10_STEP_SFC_STEP});
-    bk::ONE_SHOT(OSPD_st.OR_OSPD_OS, OSPD.OR_OSPD_OS_ONE_SHOT, &OSPD.OR_OSPD_OS_R_TIME.ref(),
-                 OSPD.OR_OSPD_OR, 0.2f, bk::T80);
+    bk::ONE_SHOT(OSPD_st.OR_OSPD_OS, OSPD.OR_OSPD_OS_ONE_SHOT, &OSPD.OR_OSPD_OS_R_TIME.ref(), OSPD.OR_OSPD_OR, 0.2f,
+                 bk::T80);
     OSPD.MV_REF_OR = bk::OR({SPD_R_L.RSE_LWR_OR, OSPD.ENTR_RESET_ONE_SHOT, OSPD.OR_OSPD_OS_ONE_SHOT});
 }
 }  // namespace r80
@@ -95,39 +95,37 @@ void OSPD_test_commands() {
     c.CONTACT_B_NAME = IFACE_IN_SPEED.OSPD_TEST_SW_B_NAME;
     c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.CONTACT_B_NAME);
     c.NOT_ACTV_NOT = bk::NOT(IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME);
-    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.NOT_ACTV_NOT);
+    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.NOT_ACTV_NOT, c.PLS_OFF_ACT_OUT, c.PLS_OFF_E_TIME, c.PLS_OFF_R_TIME);
     bk::LATCH_R(c.LATCH_DMD_LATCH_R, c.PLS_ON_B_ACTION, c.PLS_OFF_B_ACTION);
     c.AND_OK_AND = bk::AND({c.CONTACT_B_NAME, c.LATCH_DMD_LATCH_R});
     c.NO_OST_CONT_NOT = bk::NOT(c.AND_OK_AND);
-    c.CONT_PLS_DIS_B_ACTION = refbk::RISE(s.CONT_PLS_DIS, c.NO_OST_CONT_NOT);
+    c.CONT_PLS_DIS_B_ACTION = refbk::RISE(s.CONT_PLS_DIS, c.NO_OST_CONT_NOT, c.CONT_PLS_DIS_ACT_OUT,
+                                          c.CONT_PLS_DIS_E_TIME, c.CONT_PLS_DIS_R_TIME);
     c.DISABLE_OST_OR = bk::OR({IFACE_IN_SPEED.DISABLE_OST_B_NAME, c.CONT_PLS_DIS_B_ACTION});
     // Operator commands.
     bk::ONE_SHOT(s.ENA_EXT_OST_OS, c.ENA_EXT_OST_OS_ONE_SHOT, &c.ENA_EXT_OST_OS_R_TIME.ref(),
-                 IFACE_IN_SPEED.ENABLE_EXT_OST_B_NAME,
-                 kCommandPulse, bk::T160);
+                 IFACE_IN_SPEED.ENABLE_EXT_OST_B_NAME, kCommandPulse, bk::T160);
     c.ENABLE_EXT_OST_B_NAME = c.ENA_EXT_OST_OS_ONE_SHOT;
     bk::ONE_SHOT(s.ENA_INT_OST_OS, c.ENA_INT_OST_OS_ONE_SHOT, &c.ENA_INT_OST_OS_R_TIME.ref(),
-                 IFACE_IN_SPEED.ENABLE_INT_OST_B_NAME,
-                 kCommandPulse, bk::T160);
+                 IFACE_IN_SPEED.ENABLE_INT_OST_B_NAME, kCommandPulse, bk::T160);
     bk::ONE_SHOT(s.ENA_RED_INT, c.ENA_RED_INT_ONE_SHOT, &c.ENA_RED_INT_R_TIME.ref(),
-                 IFACE_IN_SPEED.ENABLE_RED_OST_B_NAME, kCommandPulse,
-                 bk::T160);
+                 IFACE_IN_SPEED.ENABLE_RED_OST_B_NAME, kCommandPulse, bk::T160);
     c.ENA_REDUCED_OST_B_NAME = c.ENA_RED_INT_ONE_SHOT;
-    bk::ONE_SHOT(s.ENTR_RESET, c.ENTR_RESET_ONE_SHOT, &c.ENTR_RESET_R_TIME.ref(),
-                 ENTR_SETPT.IN_OVRSPD_B_SW, kEntryReset, bk::T160);
-    bk::ONE_SHOT(s.EXITCNFG_OS, c.EXITCNFG_OS_ONE_SHOT, &c.EXITCNFG_OS_R_TIME.ref(),
-                 IFACE_MODE.NO_CNFG_NOT, kCommandPulse, bk::T160);
+    bk::ONE_SHOT(s.ENTR_RESET, c.ENTR_RESET_ONE_SHOT, &c.ENTR_RESET_R_TIME.ref(), ENTR_SETPT.IN_OVRSPD_B_SW,
+                 kEntryReset, bk::T160);
+    bk::ONE_SHOT(s.EXITCNFG_OS, c.EXITCNFG_OS_ONE_SHOT, &c.EXITCNFG_OS_R_TIME.ref(), IFACE_MODE.NO_CNFG_NOT,
+                 kCommandPulse, bk::T160);
     c.NOT_REDUCED_NOT = bk::NOT(CNFG_SETPT.USE_REDUC_OSPD_SAMP_BTUNE);
-    bk::ONE_SHOT(s.EXITUSE_OS, c.EXITUSE_OS_ONE_SHOT, &c.EXITUSE_OS_R_TIME.ref(),
-                 c.NOT_REDUCED_NOT, kCommandPulse, bk::T160);
+    bk::ONE_SHOT(s.EXITUSE_OS, c.EXITUSE_OS_ONE_SHOT, &c.EXITUSE_OS_R_TIME.ref(), c.NOT_REDUCED_NOT, kCommandPulse,
+                 bk::T160);
     // The test must not run unless the speed controller is in control above
     // minimum governor, nor with cascade or the remote setpoint enabled.
     c.NO_OTHER_NOR = bk::NOR({IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME, IFACE_OUT_SPEED.RMT_SPD_ENABLED_B_NAME});
     c.SPDCNTRL_OK_NAND = bk::NAND({HP_LIMTER.SPDCTRL_MING_AND, c.NO_OTHER_NOR});
     c.RST_HOLD_OR = bk::OR({IFACE_IN_SPEED.RESET_HOLD_B_NAME, RESET.PWR_UP_RST_ONE_SHOT});
     // A test whose reference has not moved for DLY_NOMOV ends itself.
-    bk::ONE_SHOT(s.SH_OSPDOFF, c.SH_OSPDOFF_ONE_SHOT, &c.SH_OSPDOFF_R_TIME.ref(),
-                 c.DLY_NOMOV_DELAY, kIdleEnd, bk::T160);
+    bk::ONE_SHOT(s.SH_OSPDOFF, c.SH_OSPDOFF_ONE_SHOT, &c.SH_OSPDOFF_R_TIME.ref(), c.DLY_NOMOV_DELAY, kIdleEnd,
+                 bk::T160);
 
     // The reduced trip level lasts until a power-up, leaving configuration,
     // a shutdown or switching the option off; each of those re-samples it
@@ -135,6 +133,7 @@ void OSPD_test_commands() {
     c.RST_TEMP_OR = bk::OR({MASTER.PWR_UP_RST_ONE_SHOT_ONE_SHOT, c.EXITCNFG_OS_ONE_SHOT, SHUTDOWNS.SD_SHOOT_ONE_SHOT,
                             c.EXITUSE_OS_ONE_SHOT});
     bk::LATCH_R(c.REDUCE_OSPD_USE_B_ACTION, CNFG_SETPT.USE_REDUC_OSPD_SAMP_BTUNE, c.RST_TEMP_OR);
+    refbk::ACTION_OUT(c.REDUCE_OSPD_USE_ACT_OUT, c.REDUCE_OSPD_USE_E_TIME, c.REDUCE_OSPD_USE_R_TIME, 2);
     const float max_gov = IFACE_IN_SPEED.MAX_GOV_A_NAME;
     const float hi = max_gov < kReduceMin ? kReduceMin : max_gov;
     bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.REDUCE_SP, c.REDUCE_SP_TUNE, CNFG_SETPT.OSPD_TRIP_A_NAME, c.RST_TEMP_OR,
@@ -157,7 +156,7 @@ void OSPD_demand() {
     c.REF_CHK_AND = bk::AND({c.NOT_REDUCED_NOT, SPDC.SR_MXGGRRE_A_COMPARE});
     c.OR_DISABLE_OR = bk::OR({SHUTDOWNS.ANY_SD_B_NAME, c.SH_OSPDOFF_ONE_SHOT, c.REF_CHK_AND, c.OR_DISABLE_IN_4,
                               c.SPDCNTRL_OK_NAND, c.DISABLE_OST_OR});
-    c.OSPD_DMD_EXT_ACT_OUT = 2;
+    refbk::ACTION_OUT(c.OSPD_DMD_EXT_ACT_OUT, c.OSPD_DMD_EXT_E_TIME, c.OSPD_DMD_EXT_R_TIME, 2);
     bk::LATCH_R(c.OSPD_DMD_EXT_B_ACTION, bk::OR({c.AND_OK_AND, c.ENA_EXT_OST_OS_ONE_SHOT}), c.OR_DISABLE_OR);
     c.NAND_TEST_NAND = bk::NAND({IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME, c.OSPD_DMD_EXT_B_ACTION});
     IFACE_OUT_SPEED.OSPD_TRIP_EN_B_NAME = c.NAND_TEST_NAND;
@@ -167,11 +166,13 @@ void OSPD_test_demand() {
     auto& c = OSPD;
     bk::LATCH_R(c.OSPD_DMD_INT_B_ACTION, bk::OR({c.ENA_INT_OST_OS_ONE_SHOT, c.ENA_RED_INT_ONE_SHOT}),
                 c.OR_DISABLE_OR);
+    refbk::ACTION_OUT(c.OSPD_DMD_INT_ACT_OUT, c.OSPD_DMD_INT_E_TIME, c.OSPD_DMD_INT_R_TIME, 2);
     c.OSPD_DMD_OR_OR = bk::OR({c.OSPD_DMD_EXT_B_ACTION, c.OSPD_DMD_INT_B_ACTION});
     c.DISABLED_NOT = bk::NOT(c.OSPD_DMD_OR_OR);
     c.EXTERN_TEST_AND = bk::AND({c.OSPD_LEVEL_A_COMPARE, c.OSPD_DMD_EXT_B_ACTION});
     c.OSPD_ALM_B_NAME = c.EXTERN_TEST_AND;
-    c.OSPD_PLS_B_ACTION = refbk::RISE(OSPD_test_st.OSPD_PLS, c.OSPD_DMD_OR_OR);
+    c.OSPD_PLS_B_ACTION =
+        refbk::RISE(OSPD_test_st.OSPD_PLS, c.OSPD_DMD_OR_OR, c.OSPD_PLS_ACT_OUT, c.OSPD_PLS_E_TIME, c.OSPD_PLS_R_TIME);
     c.REDICE_OSPD_NOT_NOT = bk::NOT(c.REDUCE_OSPD_USE_B_ACTION);
 }
 

@@ -3,7 +3,9 @@
 
 #include "runtime/catalogue.h"
 
-#define RCTRL_COND(X, C) X(C, B_ACTION, B, R160, PLAIN) X(C, ACT_OUT, I, R160, PLAIN)
+#define RCTRL_COND(X, C)                                                                               \
+    X(C, B_ACTION, B, R160, PLAIN) X(C, ACT_OUT, I, R160, PLAIN) X(C, E_TIME, A, R160, PLAIN)           \
+    X(C, R_TIME, A, R160, PLAIN)
 #define RCTRL_SW(X, C, F) X(C, F, B, R160, TUNE(false))
 #define RCTRL_CELLS(X)                                                                                   \
     X(CTRL_INHIB, NAND, B, R160, PLAIN)                                                                  \

@@ -23,6 +23,8 @@
     X(RST, R_TIME, I, R80, PLAIN)                  \
     X(RST_DEMO, ACT_OUT, I, R80, PLAIN)            \
     X(RST_DEMO, B_ACTION, B, R80, PLAIN)           \
+    X(RST_DEMO, E_TIME, A, R80, PLAIN)             \
+    X(RST_DEMO, R_TIME, A, R80, PLAIN)             \
     X(RST_DEMO, RST_2, B, R80, TUNE(false))        \
     X(PWR_UP_DLY, DLY_TIME, A, R80, TUNE(0.0, 0.0, 10.0)) \
     X(PWR_UP_DLY, DELAY, B, R80, PLAIN)            \

@@ -26,7 +26,7 @@ namespace r80 {
 void RESET_reset_pulse() {
     auto& c = RESET;
     auto& s = RESET_reset_st;
-    c.RST_DEMO_ACT_OUT = kPulseOnRise;
+    refbk::ACTION_OUT(c.RST_DEMO_ACT_OUT, c.RST_DEMO_E_TIME, c.RST_DEMO_R_TIME, kPulseOnRise);
     const uint32_t demo = refbk::RISE(s.RST_DEMO, UNIT_DEMO.B_CMDS_LIST_3);
     c.RST_DEMO_B_ACTION = bk::AND({demo, bk::NOT(c.RST_DEMO_RST_2)});
 

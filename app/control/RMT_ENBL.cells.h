@@ -10,6 +10,9 @@
     X(NO_AI_FLT, NOT, B, R80, PLAIN)                         \
     X(ENA_OK, AND, B, R80, PLAIN)                            \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                        \
+    X(BI_ON, ACT_OUT, I, R80, PLAIN)                         \
+    X(BI_ON, E_TIME, A, R80, PLAIN)                          \
+    X(BI_ON, R_TIME, A, R80, PLAIN)                          \
     X(PLS_ON, B_ACTION, B, R80, PLAIN)                       \
     X(PLS_ON, ACT_OUT, I, R80, PLAIN)                        \
     X(PLS_ON, E_TIME, A, R80, PLAIN)                         \
@@ -22,6 +25,9 @@
     X(OR, OR, B, R80, PLAIN)                                 \
     X(DIS_REM, NOT, B, R80, PLAIN)                           \
     X(BI_OFF, B_ACTION, B, R80, PLAIN)                       \
+    X(BI_OFF, ACT_OUT, I, R80, PLAIN)                        \
+    X(BI_OFF, E_TIME, A, R80, PLAIN)                         \
+    X(BI_OFF, R_TIME, A, R80, PLAIN)                         \
     X(BI_DIS, B_SW, B, R80, PLAIN, R40)                      \
     X(SPD_LOW, NOT, B, R80, PLAIN)                           \
     X(INHIBITED, OR, B, R80, PLAIN, R160)                      \
@@ -40,7 +46,9 @@
     X(RMT_SP_INH, RST, B, R80, TUNE(true)) \
     X(RMT_SPD_INH, AND, B, R160, PLAIN, R80)                 \
     X(PLS_ENABL, ACT_OUT, I, R80, PLAIN)                     \
-    X(PLS_ENABL, B_ACTION, B, R80, PLAIN)
+    X(PLS_ENABL, B_ACTION, B, R80, PLAIN) \
+    X(PLS_ENABL, E_TIME, A, R80, PLAIN)   \
+    X(PLS_ENABL, R_TIME, A, R80, PLAIN)
 CAT_MODULE(RMT_ENBL)
 
 namespace r80 {

@@ -19,7 +19,7 @@ namespace r80 {
 
 void RMT_ENBL_enable_pulse() {
     auto& c = RMT_ENBL;
-    c.PLS_ENABL_ACT_OUT = kPulseOnRise;
+    refbk::ACTION_OUT(c.PLS_ENABL_ACT_OUT, c.PLS_ENABL_E_TIME, c.PLS_ENABL_R_TIME, kPulseOnRise);
     c.PLS_ENABL_B_ACTION = refbk::RISE(RMT_ENBL_pulse_st.PLS_ENABL, c.ZENABLED_ZMINUS1_B);
 }
 

@@ -12,7 +12,9 @@
     X(S, ACTIVETIME, A, G, PLAIN)
 #define SPDC_T(X, S, G, N) X(S, TRAN_##N, B, G, PLAIN)
 // A condition block: the condition and its output word.
-#define SPDC_COND(X, C, G, ...) X(C, B_ACTION, B, G, PLAIN, ##__VA_ARGS__) X(C, ACT_OUT, I, G, PLAIN)
+#define SPDC_COND(X, C, G, ...)                                                                                \
+    X(C, B_ACTION, B, G, PLAIN, ##__VA_ARGS__) X(C, ACT_OUT, I, G, PLAIN) X(C, E_TIME, A, G, PLAIN)              \
+    X(C, R_TIME, A, G, PLAIN)
 #define SPDC_SW(X, C, F) X(C, F, B, R80, TUNE(false))
 #define SPDC_CMP(X, C, G, ...) X(C, A_COMPARE, B, G, PLAIN, ##__VA_ARGS__) X(C, A_EQUAL, B, G, PLAIN, ##__VA_ARGS__)
 #define SPDC_SD(X, S) X(S, B_NAME, B, R80, PLAIN)
@@ -133,6 +135,7 @@
     X(OFLINE, IN_2, B, R80, TUNE(true))                                    \
     X(RESTART, A_NAME, A, R80, PLAIN, R40)                                 \
     X(SPD_GT_OSPD, A_COMPARE, B, R80, PLAIN)                               \
+    X(SPD_GT_OSPD, A_EQUAL, B, R80, PLAIN)                                 \
     X(SPD_GT_OSPD, HYSTER, A, R80, TUNE(2.0, -1e38, 1e38))                 \
     SPDC_CMP(X, MIN_REF_EQ, R80)                                           \
     X(MIN_REF_EQ, HYSTER, A, R80, TUNE(0.0, -1e38, 1e38))                  \

@@ -48,8 +48,8 @@ void SPDC_selectors() {
     const uint32_t a00a = SPDC.A00ASTEP_SFC_STEP;
     // The speed step test: a step of the reference from its last value.
     SPDC.ENA_STEP_AND = bk::AND({IFACE_IN_SPEED.ENA_STEPTEST_B_ACTION, IFACE_IN_SPEED.GO_STEP_SP_OUT_1});
-    bk::ONE_SHOT(SPDC_ramp_st.SPDSTEP_OS, SPDC.SPDSTEP_OS_ONE_SHOT, &SPDC.SPDSTEP_OS_R_TIME.ref(),
-                 SPDC.ENA_STEP_AND, 0.04f, bk::T40);
+    bk::ONE_SHOT(SPDC_ramp_st.SPDSTEP_OS, SPDC.SPDSTEP_OS_ONE_SHOT, &SPDC.SPDSTEP_OS_R_TIME.ref(), SPDC.ENA_STEP_AND,
+                 0.04f, bk::T40);
     SPD_DYN.I_TO_AN_OUT_1 = bk::int_to_real(IFACE_IN_SPEED.SP_STEP_SAMP_ITUNE);
     SPD_DYN.ADD_STEP_ADD = SPDC.MN_REF_ZMINUS1 + SPD_DYN.I_TO_AN_OUT_1;
     SPD_DYN.STEP_SP_LMT_A_LIMITER =
@@ -175,8 +175,7 @@ void SPDC_over_max_gov() {
 namespace r20 {
 void SPDC_lost_rem() {
     bk::ONE_SHOT(SPDC_ramp_st.LOST_REM, SPDC.LOST_REM_ONE_SHOT, &SPDC.LOST_REM_R_TIME.ref(),
-                 IFACE_IN_SPEED.REMSP_PV_FLT_B_NAME, 0.3f,
-                 bk::T20);
+                 IFACE_IN_SPEED.REMSP_PV_FLT_B_NAME, 0.3f, bk::T20);
 }
 }  // namespace r20
 

@@ -27,8 +27,8 @@ void SPD_CTRL_optimizer_commands() {
     auto& c = SPD_CTRL;
     bk::A_COMPARE(c.ENA_TO_A_COMPARE, c.ENA_TO_A_EQUAL, c.ENA_OPTI_R_TIME, 0.0f);
     c.AUTO_RST_OR = bk::OR({SPD_DYN.OPTI_OFF_DELAY, c.ENA_TO_A_EQUAL});
-    bk::ONE_SHOT(SPD_CTRL_optimizer_st.ONE_SHOT, c.ONE_SHOT_ONE_SHOT, &c.ONE_SHOT_R_TIME.ref(),
-                 c.AUTO_RST_OR, kResetPulse, bk::T80);
+    bk::ONE_SHOT(SPD_CTRL_optimizer_st.ONE_SHOT, c.ONE_SHOT_ONE_SHOT, &c.ONE_SHOT_R_TIME.ref(), c.AUTO_RST_OR,
+                 kResetPulse, bk::T80);
     c.OPTI_FLT_RST_OR = bk::OR({RESET.RESET_B_NAME, c.ENA_OPTI_DELAY_DELAY});
     c.ENA_COMBO_AND = bk::AND({IFACE_IN_SPEED.USE_COMBO_B_NAME, MPU.SPD_GTEQ_MIN_OR, RMT_ENBL.ENABLED_LATCH_R});
 }

@@ -6,6 +6,7 @@
 #define SPD_REF_CELLS(X)                           \
     X(SUB_REF, SUBTRACT, A, R160, PLAIN)           \
     X(CP_DEV, A_COMPARE, B, R160, PLAIN)           \
+    X(CP_DEV, A_EQUAL, B, R160, PLAIN)             \
     X(N_HIGH, NOT, B, R160, PLAIN, R80)
 CAT_MODULE(SPD_REF)
 

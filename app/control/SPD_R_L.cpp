@@ -33,8 +33,8 @@ void SPD_R_L_lower() {
         bk::SW<uint32_t>(BI_MUX.SPDCAS_L_USED_B_NAME, IFACE_IN_SPEED.LWR_SPD_B_NAME, BI_MUX.SPD_CASC_LWR_B_NAME);
     IFACE_IN_SPEED.SPD_RAZ_CMD_B_SW =
         bk::SW<uint32_t>(BI_MUX.SPDCAS_R_USED_B_NAME, IFACE_IN_SPEED.RAZ_SPD_B_NAME, BI_MUX.SPD_CASC_RAZ_B_NAME);
-    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(),
-              IFACE_IN_SPEED.SPD_LWR_CMD_B_SW, 0.08f, 0.08f, bk::T80);
+    bk::DELAY(s.DI_LWR_DLY, c.DI_LWR_DLY_DELAY, &c.DI_LWR_DLY_R_TIME.ref(), IFACE_IN_SPEED.SPD_LWR_CMD_B_SW, 0.08f,
+              0.08f, bk::T80);
     c.N_DI_LWR_NOT = bk::NOT(c.DI_LWR_DLY_DELAY);
     bk::ONE_SHOT(s.LWR_OS, c.LWR_OS_ONE_SHOT, &c.LWR_OS_R_TIME.ref(), c.DI_LWR_DLY_DELAY, 0.1f, bk::T80);
     // The lower path.
@@ -52,8 +52,8 @@ void SPD_R_L_lower() {
     bk::DELAY(s.LWR_DLY, c.LWR_DLY_DELAY, &c.LWR_DLY_R_TIME.ref(), c.SPD_LWR_AND, 0.2f, 0.0f, bk::T80);
     bk::ONE_SHOT(s.LWR_PLS, c.LWR_PLS_ONE_SHOT, &c.LWR_PLS_R_TIME.ref(), c.LWR_DLY_DELAY, 0.2f, bk::T80);
     // The raise contact.
-    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, &c.DI_RSE_DLY_R_TIME.ref(),
-              IFACE_IN_SPEED.SPD_RAZ_CMD_B_SW, 0.08f, 0.08f, bk::T80);
+    bk::DELAY(s.DI_RSE_DLY, c.DI_RSE_DLY_DELAY, &c.DI_RSE_DLY_R_TIME.ref(), IFACE_IN_SPEED.SPD_RAZ_CMD_B_SW, 0.08f,
+              0.08f, bk::T80);
     c.N_DI_RSE_NOT = bk::NOT(c.DI_RSE_DLY_DELAY);
     bk::ONE_SHOT(s.RSE_OS, c.RSE_OS_ONE_SHOT, &c.RSE_OS_R_TIME.ref(), c.DI_RSE_DLY_DELAY, 0.1f, bk::T80);
 }
@@ -76,10 +76,10 @@ void SPD_R_L_fast_rate() {
     auto& c = SPD_R_L;
     auto& s = SPD_R_L_st;
     c.FST_DLY_TM_A_NAME = IFACE_IN_SPEED.SP_FRATE_DLY_A_NAME;
-    bk::DELAY(s.PNL_MD_RDL, c.PNL_MD_RDL_DELAY, &c.PNL_MD_RDL_R_TIME.ref(),
-              c.RAISE_OR, c.FST_DLY_TM_A_NAME, 0.0f, bk::T80);
-    bk::DELAY(s.PNL_MD_LDL, c.PNL_MD_LDL_DELAY, &c.PNL_MD_LDL_R_TIME.ref(),
-              c.SPD_LWR_AND, c.FST_DLY_TM_A_NAME, 0.0f, bk::T80);
+    bk::DELAY(s.PNL_MD_RDL, c.PNL_MD_RDL_DELAY, &c.PNL_MD_RDL_R_TIME.ref(), c.RAISE_OR, c.FST_DLY_TM_A_NAME, 0.0f,
+              bk::T80);
+    bk::DELAY(s.PNL_MD_LDL, c.PNL_MD_LDL_DELAY, &c.PNL_MD_LDL_R_TIME.ref(), c.SPD_LWR_AND, c.FST_DLY_TM_A_NAME, 0.0f,
+              bk::T80);
     c.USE_FASTRATE_OR = bk::OR({c.PNL_MD_RDL_DELAY, c.USE_FASTRATE_IN_2, c.PNL_MD_LDL_DELAY});
 }
 

@@ -39,8 +39,7 @@ namespace r160 {
 void SPD_REF_deviation() {
     SPD_REF.SUB_REF_SUBTRACT = IFACE_OUT_SPEED.SPEED_REF_A_NAME - IFACE_IN_SPEED.SPEED_A_NAME;
     const float d = SPD_REF.SUB_REF_SUBTRACT;
-    if (d >= kDeviation) SPD_REF.CP_DEV_A_COMPARE = 1;
-    else if (d < kDeviation) SPD_REF.CP_DEV_A_COMPARE = 0;
+    bk::A_COMPARE(SPD_REF.CP_DEV_A_COMPARE, SPD_REF.CP_DEV_A_EQUAL, d, kDeviation);
 }
 void SPD_REF_not_high() { SPD_REF.N_HIGH_NOT = bk::NOT(SPD_REF.CP_DEV_A_COMPARE); }
 }  // namespace r160

@@ -61,6 +61,9 @@
     X(SPD_GT_1, A_COMPARE, B, R80, PLAIN)                       \
     X(SPD_GT_1, A_EQUAL, B, R80, PLAIN)                         \
     X(ENA_SIM, B_ACTION, B, R80, PLAIN)                         \
+    X(ENA_SIM, ACT_OUT, I, R80, PLAIN)                          \
+    X(ENA_SIM, E_TIME, A, R80, PLAIN)                           \
+    X(ENA_SIM, R_TIME, A, R80, PLAIN)                           \
     X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
     X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
     SPEED_SIM_ACTUATOR_ROWS(X)                                  \

@@ -29,6 +29,7 @@ void SPEED_SIM_config() {
 // of configure level or higher is logged in; the off command, a reset
 // setting, discrete input 3 or a real speed of 1 rpm switch it off.
 #include "app/control/MPU.cells.h"
+#include "app/control/ref_blocks.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
@@ -67,6 +68,7 @@ void SPEED_SIM_enable() {
     else if (c.ENA_SW_SIM_AND != 0)
         c.ENA_SIM_B_ACTION = 1;
     c.ENA__SIM_B_NAME = c.ENA_SIM_B_ACTION;
+    refbk::ACTION_OUT(c.ENA_SIM_ACT_OUT, c.ENA_SIM_E_TIME, c.ENA_SIM_R_TIME, 2);
 }
 
 void SPEED_SIM_actuator_mode() {

@@ -24,6 +24,10 @@
     X(NO_START, NOT, B, R160, PLAIN)                            \
     X(TMR_STRT, LATCH, B, R160, PLAIN)                          \
     X(MINUTES, RAMP, A, R160, PLAIN)                            \
+    X(MINUTES, REV_RAMP, A, R160, PLAIN)                        \
+    X(MINUTES, MOVING_UP, B, R160, PLAIN)                       \
+    X(MINUTES, MOVING_DN, B, R160, PLAIN)                       \
+    X(MINUTES, POS_SEL, I, R160, PLAIN)                         \
     X(MINUTES, P_LIM_1, B, R160, PLAIN)                         \
     X(MINUTES, P_LIM_2, B, R160, PLAIN)                         \
     X(RUN_HRS, DIVIDE, A, R160, PLAIN)                          \
@@ -35,6 +39,9 @@
     X(STRT_IH, FIRST_ALM, I, R80, PLAIN)                        \
     X(STRT_IH, LOGICAL_OR, B, R80, PLAIN)                       \
     X(RST_START, B_ACTION, B, R80, PLAIN)                       \
+    X(RST_START, ACT_OUT, I, R80, PLAIN)                        \
+    X(RST_START, E_TIME, A, R80, PLAIN)                         \
+    X(RST_START, R_TIME, A, R80, PLAIN)                         \
     X(OR_SD, OR, B, R80, PLAIN)                                 \
     X(SD_CLEAR, NOT, B, R80, PLAIN)                             \
     X(RSET_START, AND, B, R80, PLAIN)                           \
@@ -63,6 +70,9 @@
     X(CP_REFNLUL, A_COMPARE, B, R80, PLAIN)                     \
     X(CP_REFNLUL, A_EQUAL, B, R80, PLAIN, R40)                  \
     X(PLS_OFF, B_ACTION, B, R80, PLAIN)                         \
+    X(PLS_OFF, ACT_OUT, I, R80, PLAIN)                          \
+    X(PLS_OFF, E_TIME, A, R80, PLAIN)                           \
+    X(PLS_OFF, R_TIME, A, R80, PLAIN)                           \
     X(USE_IDLE, OR, B, R160, PLAIN)                             \
     X(RST_STRT, AND, B, R160, PLAIN)                            \
     X(STRT_RST, OR, B, R160, PLAIN)                             \

@@ -83,9 +83,19 @@ void START_run_time() {
     const uint32_t any_sd = IFACE_IN_START.ANY_SD_B_NAME;
     bk::LATCH(c.TMR_STRT_LATCH, c.PULSE_ONE_SHOT, any_sd);
     double& m = START_st.minutes;
-    if (any_sd != 0) m = 0.0;  // 32500 per second: back to 0 in one pass
-    else if (c.TMR_STRT_LATCH != 0) m = std::min(kMinutesLimit, m + kMinutesRate * kPass);
+    int32_t position = 0;
+    if (any_sd != 0) {
+        m = 0.0;  // 32500 per second: back to 0 in one pass
+        position = 1;
+    } else if (c.TMR_STRT_LATCH != 0) {
+        m = std::min(kMinutesLimit, m + kMinutesRate * kPass);
+        position = 2;
+    }
     c.MINUTES_RAMP = static_cast<float>(m);
+    c.MINUTES_REV_RAMP = 0.0f;
+    c.MINUTES_MOVING_UP = position == 2 && m < kMinutesLimit ? 1u : 0u;
+    c.MINUTES_MOVING_DN = 0;  // the way down ends in the pass it starts
+    c.MINUTES_POS_SEL = position;
     c.MINUTES_P_LIM_1 = m == 0.0 ? 1u : 0u;
     c.MINUTES_P_LIM_2 = m == kMinutesLimit ? 1u : 0u;
     c.RUN_HRS_DIVIDE = static_cast<float>(m / 60.0);
@@ -127,15 +137,15 @@ void START_inhibit() {
 // closes) and of the keypad's start key.
 void START_commands() {
     auto& c = START;
-    bk::ONE_SHOT(START_st.START_OS, c.START_OS_ONE_SHOT, &c.START_OS_R_TIME.ref(),
-                 IFACE_IN_START.STARTCMD_B_NAME, kStartCmdPulse,
-                 bk::T80);
+    bk::ONE_SHOT(START_st.START_OS, c.START_OS_ONE_SHOT, &c.START_OS_R_TIME.ref(), IFACE_IN_START.STARTCMD_B_NAME,
+                 kStartCmdPulse, bk::T80);
     c.KEYPAD_START_B_SW = ORVEX12_IO.KEYPAD_START;
 }
 
 void START_run_command() {
     auto& c = START;
-    c.RST_START_B_ACTION = refbk::RISE(START_st.RST_START, SPDC.A00_STEP_SFC_STEP);
+    c.RST_START_B_ACTION = refbk::RISE(START_st.RST_START, SPDC.A00_STEP_SFC_STEP, c.RST_START_ACT_OUT,
+                                       c.RST_START_E_TIME, c.RST_START_R_TIME);
     c.OR_SD_OR = bk::OR({IFACE_IN_START.ANY_SD_B_NAME, c.PLS_OFF_B_ACTION, SPDC.Z01_STEP_TRAN_2,
                          c.RST_START_B_ACTION, c.DLY_OF_DELAY, IFACE_OUT_START.STRT_INH_B_NAME});
     c.SD_CLEAR_NOT = bk::NOT(c.OR_SD_OR);
@@ -144,8 +154,8 @@ void START_run_command() {
                          c.RSET_START_AND, UNIT_DEMO.B_CMDS_LIST_1, OPC_DATA.BW_CMDS_SEL_5});
     // The start pulse, held at 0 in the pass that enters A00 with its time
     // spent: a command still held then gives no new run.
-    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, &c.V1_STRT_R_TIME.ref(),
-                 c.START_OR, 0.5f, bk::T80, c.RST_START_B_ACTION);
+    bk::ONE_SHOT(START_st.V1_STRT, c.V1_STRT_ONE_SHOT, &c.V1_STRT_R_TIME.ref(), c.START_OR, 0.5f, bk::T80,
+                 c.RST_START_B_ACTION);
     bk::LATCH_R(c.RUN_CMD_LATCH_R, c.V1_STRT_ONE_SHOT, c.OR_SD_OR);
 }
 
@@ -204,10 +214,11 @@ namespace r80 {
 void START_pulses() {
     auto& c = START;
     auto& s = START_pulse_st;
-    bk::DELAY(s.DI_RST_CMD, c.DI_RST_CMD_DELAY, &c.DI_RST_CMD_R_TIME.ref(),
-              RESET.RESET_DI_ONE_SHOT, kResetContactDelay, 0.0f, bk::T80);
+    bk::DELAY(s.DI_RST_CMD, c.DI_RST_CMD_DELAY, &c.DI_RST_CMD_R_TIME.ref(), RESET.RESET_DI_ONE_SHOT, kResetContactDelay,
+              0.0f, bk::T80);
     bk::A_COMPARE(c.CP_REFNLUL_A_COMPARE, c.CP_REFNLUL_A_EQUAL, IFACE_OUT_SPEED.SPEED_REF_A_NAME, kRefAtRest);
-    c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.CP_REFNLUL_A_EQUAL);
+    c.PLS_OFF_B_ACTION =
+        refbk::RISE(s.PLS_OFF, c.CP_REFNLUL_A_EQUAL, c.PLS_OFF_ACT_OUT, c.PLS_OFF_E_TIME, c.PLS_OFF_R_TIME);
 }
 
 }  // namespace r80

@@ -25,6 +25,15 @@ inline void A_COMPARE_H(uint32_t& compare, float v, float lim, float h) {
     A_COMPARE_H(compare, eq, v, lim, h);
 }
 
+// The outputs of an action block besides B_ACTION when its qualifier q
+// runs no timer (1 non-stored, 2 set, 5 pulse): ACT_OUT is q, and the
+// timer, never run, leaves E_TIME and R_TIME at 0.
+inline void ACTION_OUT(int32_t& act_out, float& e_time, float& r_time, int32_t q) {
+    act_out = q;
+    e_time = 0.0f;
+    r_time = 0.0f;
+}
+
 // An action that is 1 for one pass when its input rises.
 struct EdgeState {
     uint32_t prev;
@@ -34,17 +43,23 @@ inline uint32_t RISE(EdgeState& s, uint32_t in) {
     s.prev = in != 0 ? 1u : 0u;
     return out;
 }
+// The same pulse action (qualifier 5) with its other outputs.
+inline uint32_t RISE(EdgeState& s, uint32_t in, int32_t& act_out, float& e_time, float& r_time) {
+    ACTION_OUT(act_out, e_time, r_time, 5);
+    return RISE(s, in);
+}
 
 // A condition block computed every pass: ACT_OUT is 1.
-inline void COND(uint32_t& b_action, int32_t& act_out, uint32_t value) {
+inline void COND(uint32_t& b_action, int32_t& act_out, float& e_time, float& r_time, uint32_t value) {
     b_action = value != 0 ? 1u : 0u;
-    act_out = 1;
+    ACTION_OUT(act_out, e_time, r_time, 1);
 }
 // A condition block under an enable gate: computed only while the gate is
 // 1, its last value kept otherwise; ACT_OUT follows the gate.
-inline void COND_GATED(uint32_t& b_action, int32_t& act_out, uint32_t gate, uint32_t value) {
+inline void COND_GATED(uint32_t& b_action, int32_t& act_out, float& e_time, float& r_time, uint32_t gate,
+                       uint32_t value) {
     if (gate != 0) b_action = value != 0 ? 1u : 0u;
-    act_out = gate != 0 ? 1 : 0;
+    ACTION_OUT(act_out, e_time, r_time, gate != 0 ? 1 : 0);
 }
 
 // A multiplexer in which the highest-numbered true selector wins; `none`

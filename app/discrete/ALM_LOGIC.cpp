@@ -92,8 +92,8 @@ void ALM_LOGIC_hp_difference() {
 
 void ALM_LOGIC_limiter() {
     auto& c = ALM_LOGIC;
-    bk::DELAY(ALM_LOGIC_st.DELAY, c.DELAY_DELAY, &c.DELAY_R_TIME.ref(),
-              SPDC.ABOV_MING_OR, kAboveMinOn, kAboveMinOff, bk::T160);
+    bk::DELAY(ALM_LOGIC_st.DELAY, c.DELAY_DELAY, &c.DELAY_R_TIME.ref(), SPDC.ABOV_MING_OR, kAboveMinOn, kAboveMinOff,
+              bk::T160);
     CONT_MESS.A00_STEP_NOT_NOT = bk::NOT(SPDC.A00_STEP_SFC_STEP);
     const uint32_t limiter_selected = bk::AND({IFACE_OUT_VLV.ACT_LSS_SEL_2_B_NAME, CONT_MESS.A00_STEP_NOT_NOT});
     CONT_MESS.VLV_LIM_MESS_AND = limiter_selected;

@@ -114,8 +114,8 @@ void BO_MUX_indications() {
     m.SEL_LSW_LIST_15 = m.SEL_LSW_IN_15;
     // The start indication: a 2 s pulse on starting, or the started state.
     IFACE_OUT_START.STARTED_B_NAME = START.RUN_CMD_LATCH_R;
-    bk::ONE_SHOT(s.STARTED_OS, m.STARTED_OS_ONE_SHOT, &m.STARTED_OS_R_TIME.ref(),
-                 IFACE_OUT_START.STARTED_B_NAME, kRelayPulse, bk::T80);
+    bk::ONE_SHOT(s.STARTED_OS, m.STARTED_OS_ONE_SHOT, &m.STARTED_OS_R_TIME.ref(), IFACE_OUT_START.STARTED_B_NAME,
+                 kRelayPulse, bk::T80);
     m.START_IND_B_SW = bk::SW<uint32_t>(m.START_IND_CTRL, IFACE_OUT_START.STARTED_B_NAME, m.STARTED_OS_ONE_SHOT);
 }
 

@@ -47,6 +47,8 @@
     X(ENBL_RST, AND, B, R160, PLAIN)                       \
     X(INV_INH, B_ACTION, B, R160, PLAIN)                   \
     X(INV_INH, ACT_OUT, I, R160, PLAIN)                    \
+    X(INV_INH, E_TIME, A, R160, PLAIN)                     \
+    X(INV_INH, R_TIME, A, R160, PLAIN)                     \
     X(INVERTED, LATCH, B, R160, PLAIN, R10)                \
     X(DISBL_FORCING, IN, B, R160, TUNE(false))             \
     X(DISBL_FORCING, B_NAME, B, R160, PLAIN)               \

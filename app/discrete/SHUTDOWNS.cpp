@@ -255,14 +255,17 @@ namespace {
 // The five slots of the history by number.
 struct Slot {
     LatchRef<uint32_t> cmp, eq, sd, rst, lch;
-    LatchRef<float> hold;
+    LatchRef<float> hold, e_time, r_time;
     LatchRef<int32_t> out, act_out;
     LatchRef<TimeCell> time;
 };
-#define HIST_SLOT(k)                                                                                          \
-    Slot{SHUTDOWNS.COUNTER##k##_A_COMPARE, SHUTDOWNS.COUNTER##k##_A_EQUAL, SHUTDOWNS.SD##k##_AND,              \
-         SHUTDOWNS.SD##k##_RST_B_ACTION, SHUTDOWNS.SD##k##_LCH_LATCH_R, SHUTDOWNS.HOLD_SD##k##_OUT_1,          \
-         SHUTDOWNS.LAST5SD_OUT_##k, SHUTDOWNS.SD##k##_RST_ACT_OUT, SHUTDOWNS.SD##k##_TIME_T_SW}
+#define HIST_SLOT(k)                                                                                     \
+    Slot {                                                                                               \
+        SHUTDOWNS.COUNTER##k##_A_COMPARE, SHUTDOWNS.COUNTER##k##_A_EQUAL, SHUTDOWNS.SD##k##_AND,         \
+            SHUTDOWNS.SD##k##_RST_B_ACTION, SHUTDOWNS.SD##k##_LCH_LATCH_R, SHUTDOWNS.HOLD_SD##k##_OUT_1, \
+            SHUTDOWNS.SD##k##_RST_E_TIME, SHUTDOWNS.SD##k##_RST_R_TIME, SHUTDOWNS.LAST5SD_OUT_##k,       \
+            SHUTDOWNS.SD##k##_RST_ACT_OUT, SHUTDOWNS.SD##k##_TIME_T_SW                                   \
+    }
 const Slot kSlots[kHistory + 1] = {HIST_SLOT(1), HIST_SLOT(1), HIST_SLOT(2), HIST_SLOT(3), HIST_SLOT(4),
                                    HIST_SLOT(5)};
 #undef HIST_SLOT
@@ -275,14 +278,12 @@ void SHUTDOWNS_history() {
     SHUTDOWNS_blocks& s = SHUTDOWNS_st;
     bk::ONE_SHOT(s.CNTR_OVRD, SHUTDOWNS.CNTR_OVRD_ONE_SHOT, &SHUTDOWNS.CNTR_OVRD_R_TIME.ref(), 1, kCounterOverride,
                  bk::T10);
-    bk::DELAY(s.PWRUPDLY, SHUTDOWNS.PWRUPDLY_DELAY, &SHUTDOWNS.PWRUPDLY_R_TIME.ref(),
-              SHUTDOWNS.PWRUPDLY_TRIGGER, kTriggerDelay, 0.0f,
-              bk::T10);
-    bk::ONE_SHOT(s.CNTR_RST, SHUTDOWNS.CNTR_RST_ONE_SHOT, &SHUTDOWNS.CNTR_RST_R_TIME.ref(),
-                 SHUTDOWNS.PWRUPDLY_DELAY, kCounterPulse, bk::T10);
+    bk::DELAY(s.PWRUPDLY, SHUTDOWNS.PWRUPDLY_DELAY, &SHUTDOWNS.PWRUPDLY_R_TIME.ref(), SHUTDOWNS.PWRUPDLY_TRIGGER,
+              kTriggerDelay, 0.0f, bk::T10);
+    bk::ONE_SHOT(s.CNTR_RST, SHUTDOWNS.CNTR_RST_ONE_SHOT, &SHUTDOWNS.CNTR_RST_R_TIME.ref(), SHUTDOWNS.PWRUPDLY_DELAY,
+                 kCounterPulse, bk::T10);
     bk::ONE_SHOT(s.CMPR_RST, SHUTDOWNS.CMPR_RST_ONE_SHOT, &SHUTDOWNS.CMPR_RST_R_TIME.ref(),
-                 SHUTDOWNS.CMP_OUT_Z_ZMINUS1_B, kCounterPulse,
-                 bk::T10);
+                 SHUTDOWNS.CMP_OUT_Z_ZMINUS1_B, kCounterPulse, bk::T10);
     SHUTDOWNS.CONFIG_ERROR_B_NAME = SHUTDOWNS.ANY_SEL_12;
     SHUTDOWNS.INIT_SD_AND = bk::AND({SHUTDOWNS.INIT_SD_IN_1, SHUTDOWNS.ANY_SD_B_NAME});
 
@@ -336,6 +337,8 @@ void SHUTDOWNS_history() {
         const Slot& h = kSlots[k];
         h.rst.get() = rose[k];
         h.act_out.get() = kHistoryActOut;
+        h.e_time.get() = 0.0f;  // the pulse action runs no timer
+        h.r_time.get() = 0.0f;
         if (rose[k]) {
             h.lch.get() = 0;
             h.time.get() = ORVEX12_IO.RTC_TOD;
@@ -350,8 +353,7 @@ void SHUTDOWNS_history() {
 void SHUTDOWNS_pulses() {
     SHUTDOWNS.SD_PWRUP_OR = bk::OR({SHUTDOWNS.ANY_SD_B_NAME, SD_LOGIC.PWR_UP_SD_ONE_SHOT});
     bk::ONE_SHOT(SHUTDOWNS_st.SD_SHOOT, SHUTDOWNS.SD_SHOOT_ONE_SHOT, &SHUTDOWNS.SD_SHOOT_R_TIME.ref(),
-                 SHUTDOWNS.ANY_SD_B_NAME, kShootPulse,
-                 bk::T10);
+                 SHUTDOWNS.ANY_SD_B_NAME, kShootPulse, bk::T10);
     SHUTDOWNS.TIME_STAMP_SD1_T_NAME = SHUTDOWNS.SD1_TIME_T_SW.ref();
     SHUTDOWNS.TIME_STAMP_SD2_T_NAME = SHUTDOWNS.SD2_TIME_T_SW.ref();
     SHUTDOWNS.TIME_STAMP_SD3_T_NAME = SHUTDOWNS.SD3_TIME_T_SW.ref();

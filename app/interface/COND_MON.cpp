@@ -130,11 +130,11 @@ void COND_MON_inputs() {
     bk::A_COMPARE(COND_MON.ABV_MIN_A_COMPARE, COND_MON.ABV_MIN_A_EQUAL, DATALOG.SPEED_A_NAME,
                   IFACE_IN_SPEED.IDLE_1_A_NAME);
     COND_MON.OSPD_IN_B_NAME = SHUTDOWNS.ANY_SEL_3;
-    bk::ONE_SHOT(s.OSPD_OS, COND_MON.OSPD_OS_ONE_SHOT, &COND_MON.OSPD_OS_R_TIME.ref(),
-                 COND_MON.OSPD_IN_B_NAME, 1.0f, kT);
+    bk::ONE_SHOT(s.OSPD_OS, COND_MON.OSPD_OS_ONE_SHOT, &COND_MON.OSPD_OS_R_TIME.ref(), COND_MON.OSPD_IN_B_NAME, 1.0f,
+                 kT);
     COND_MON.START_B_NAME = START.STARTED_LATCH;
-    bk::ONE_SHOT(s.START_OS, COND_MON.START_OS_ONE_SHOT, &COND_MON.START_OS_R_TIME.ref(),
-                 COND_MON.START_B_NAME, 1.0f, kT);
+    bk::ONE_SHOT(s.START_OS, COND_MON.START_OS_ONE_SHOT, &COND_MON.START_OS_R_TIME.ref(), COND_MON.START_B_NAME, 1.0f,
+                 kT);
 }
 
 void COND_MON_counters() {
@@ -180,8 +180,8 @@ void COND_MON_counters() {
 
     // Reload after power-up; save after a trip above idle, on the rewrite,
     // periodically or on request; reload after each save.
-    bk::DELAY(s.TRIG_DLY, M.TRIG_DLY_DELAY, &M.TRIG_DLY_R_TIME.ref(),
-              M.PWRUPOS_ONE_SHOT, M.TRIG_DLY_DLY_TIME, 0.0f, kT);
+    bk::DELAY(s.TRIG_DLY, M.TRIG_DLY_DELAY, &M.TRIG_DLY_R_TIME.ref(), M.PWRUPOS_ONE_SHOT, M.TRIG_DLY_DLY_TIME, 0.0f,
+              kT);
     M.WRITE_B_NAME = DATALOG.TURB_TRIP_B_NAME;
     M.SD_WRITE_AND = bk::AND({M.WRITE_B_NAME, M.ABV_MIN_A_COMPARE});
     bk::DELAY(s.WAIT4COUNT, M.WAIT4COUNT_DELAY, &M.WAIT4COUNT_R_TIME.ref(), M.SD_WRITE_AND, 1.0f, 0.0f, kT);
@@ -192,12 +192,12 @@ void COND_MON_counters() {
     if (M.WAIT4COUNT_DELAY == 0) s.trip_saved = 0;
     const uint32_t trip_request = bk::AND({M.WAIT4COUNT_DELAY, bk::NOT(s.trip_saved)});
     M.SAVE_OR = bk::OR({trip_request, M.NV_WRITE_ONE_SHOT, M.RSTNVTRIG_A_COMPARE, M.SAVE_IN_4});
-    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, &M.TRIGNV_R_TIME.ref(),
-                 M.SAVE_OR, M.TRIGNV_DLY_TIME, kT, M.PWRUPOS_ONE_SHOT);
+    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, &M.TRIGNV_R_TIME.ref(), M.SAVE_OR, M.TRIGNV_DLY_TIME, kT,
+                 M.PWRUPOS_ONE_SHOT);
     if (M.WAIT4COUNT_DELAY != 0 && (M.TRIGNV_ONE_SHOT != 0 || M.PWRUPOS_ONE_SHOT != 0)) s.trip_saved = 1;
     bk::ONE_SHOT(s.RST_DYN, M.RST_DYN_ONE_SHOT, &M.RST_DYN_R_TIME.ref(), M.TRIGNV_ONE_SHOT, M.RST_DYN_DLY_TIME, kT);
-    bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, &M.RESET_DLY_R_TIME.ref(),
-              M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f, kT);
+    bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, &M.RESET_DLY_R_TIME.ref(), M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f,
+              kT);
     M.RSET_OR = bk::OR({M.TRIG_DLY_DELAY, M.COUNT_CLR_ONE_SHOT, M.RESET_DLY_DELAY, M.RSET_IN_4});
     M.RESET_B_NAME = M.RSET_OR;
 

@@ -18,9 +18,8 @@ namespace r10 {
 void DATALOG_print_pulse() {
     auto& d = DATALOG;
     d.SPEED_A_NAME = MPU.TURB_SPD_A_NAME;
-    bk::ONE_SHOT(DATALOG_print_st.PRT_OS, d.PRT_OS_ONE_SHOT, &d.PRT_OS_R_TIME.ref(),
-                 d.TREND_DLOG_PRINTING, d.PRT_OS_DLY_TIME,
-                 bk::T10);
+    bk::ONE_SHOT(DATALOG_print_st.PRT_OS, d.PRT_OS_ONE_SHOT, &d.PRT_OS_R_TIME.ref(), d.TREND_DLOG_PRINTING,
+                 d.PRT_OS_DLY_TIME, bk::T10);
 }
 
 }  // namespace r10

@@ -204,13 +204,12 @@ void IFACE_MODE_modes() {
     // The display application's heartbeat, boot window and display trouble.
     bk::SVC_CMD(s.QT_OI_LOCAL, 1, m.QT_OI_LOCAL_IN_1, m.QT_OI_LOCAL_OUT_1, kHeartbeatHold, bk::T160);
     m.QT_HEARTBEAT_B_NAME = m.QT_OI_LOCAL_OUT_1;
-    bk::ONE_SHOT(s.USER_STOP, m.USER_STOP_ONE_SHOT, &m.USER_STOP_R_TIME.ref(),
-                 m.USER_STOP_TRIGGER, m.USER_STOP_DLY_TIME, bk::T160,
-                 m.QT_HEARTBEAT_B_NAME);
+    bk::ONE_SHOT(s.USER_STOP, m.USER_STOP_ONE_SHOT, &m.USER_STOP_R_TIME.ref(), m.USER_STOP_TRIGGER,
+                 m.USER_STOP_DLY_TIME, bk::T160, m.QT_HEARTBEAT_B_NAME);
     m.BOOT_CMPLT_NOT = bk::NOT(m.USER_STOP_ONE_SHOT);
     m.NOT_NOT = bk::NOT(m.QT_OI_LOCAL_OUT_1);
-    bk::DELAY(s.QT_TROUBLE, m.QT_TROUBLE_DELAY, &m.QT_TROUBLE_R_TIME.ref(),
-              m.NOT_NOT, m.QT_TROUBLE_DLY_TIME, 0.0f, bk::T160);
+    bk::DELAY(s.QT_TROUBLE, m.QT_TROUBLE_DELAY, &m.QT_TROUBLE_R_TIME.ref(), m.NOT_NOT, m.QT_TROUBLE_DLY_TIME, 0.0f,
+              bk::T160);
     m.BLINK_ALMLED_AND = bk::AND({m.USER_STOP_ONE_SHOT, F_KEY.BLINK_OFF_ONE_SHOT, m.QT_TROUBLE_DELAY});
     m.ENA_ALM_AND = bk::AND({m.BOOT_CMPLT_NOT, m.QT_TROUBLE_DELAY});
     m.DISPLAY_FLT_B_NAME = m.ENA_ALM_AND;

@@ -5,6 +5,7 @@
 #include "app/interface/MOD_BW.cells.h"
 
 #include "app/control/RESET.cells.h"
+#include "app/control/ref_blocks.h"
 #include "app/interface/MOD.cells.h"
 #include "app/interface/command_latch.h"
 #include "runtime/appmem.h"
@@ -72,7 +73,7 @@ void MOD_BW_commands() {
         command_latch(s.BW_CMD, cells, in, 1, c.CLEAR_BWS_ONE_SHOT);
     }
 
-    RESET.RST_M1_ACT_OUT = kPulseOnRise;
+    refbk::ACTION_OUT(RESET.RST_M1_ACT_OUT, RESET.RST_M1_E_TIME, RESET.RST_M1_R_TIME, kPulseOnRise);
     RESET.RST_M1_B_ACTION = bk::AND({c.BW_CMD_SEL_4, bk::NOT(MOD_LNK_STAT.ALL_LNK_FAIL_B_NAME),
                                      bk::NOT(RESET.RST_M1_RST_2), bk::NOT(s.sel4_prev)});
     s.sel4_prev = c.BW_CMD_SEL_4;

@@ -25,11 +25,11 @@ void MOD_SCALE_casc_change() {
     m.CASC_SCALE_A_NAME = AI_MUX.CASC_IN_MODX_A_NAME;
     bk::A_COMPARE(m.CASC_CHGD_A_COMPARE, m.CASC_CHGD_A_EQUAL, m.CASC_SCALE_A_NAME, m.LAST_CASC_ZMINUS1);
     m.CASCCHGD_NOT = bk::NOT(m.CASC_CHGD_A_EQUAL);
-    bk::ONE_SHOT(s.CAS_CHG_OS, m.CAS_CHG_OS_ONE_SHOT, &m.CAS_CHG_OS_R_TIME.ref(),
-                 m.CASCCHGD_NOT, m.CAS_CHG_OS_DLY_TIME, bk::T160);
+    bk::ONE_SHOT(s.CAS_CHG_OS, m.CAS_CHG_OS_ONE_SHOT, &m.CAS_CHG_OS_R_TIME.ref(), m.CASCCHGD_NOT, m.CAS_CHG_OS_DLY_TIME,
+                 bk::T160);
     bk::ONE_SHOT(s.CAS_RST, m.CAS_RST_ONE_SHOT, &m.CAS_RST_R_TIME.ref(), m.CASCCHGD_NOT, kResetPulse, bk::T160);
-    bk::DELAY(s.CAS_DLY, m.CAS_DLY_DELAY, &m.CAS_DLY_R_TIME.ref(),
-              m.CAS_CHG_OS_ONE_SHOT, m.CAS_DLY_DLY_TIME, 0.0f, bk::T160);
+    bk::DELAY(s.CAS_DLY, m.CAS_DLY_DELAY, &m.CAS_DLY_R_TIME.ref(), m.CAS_CHG_OS_ONE_SHOT, m.CAS_DLY_DLY_TIME, 0.0f,
+              bk::T160);
     bk::ONE_SHOT(s.CAS_RST2, m.CAS_RST2_ONE_SHOT, &m.CAS_RST2_R_TIME.ref(), m.CAS_DLY_DELAY, kResetPulse, bk::T160);
     m.CAS_RST_OR_OR = bk::OR({m.CAS_RST_ONE_SHOT, m.CAS_RST2_ONE_SHOT});
 }

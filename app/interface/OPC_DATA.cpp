@@ -17,6 +17,7 @@
 #include "app/control/RMT_ENBL.cells.h"
 #include "app/control/SPDC.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
+#include "app/control/ref_blocks.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/CNFG_BO.cells.h"
@@ -84,7 +85,7 @@ void OPC_DATA_commands() {
     }
 #undef OPC_DATA_EACH
 
-    RESET.RST_OPC_ACT_OUT = kPulseOnRise;
+    refbk::ACTION_OUT(RESET.RST_OPC_ACT_OUT, RESET.RST_OPC_E_TIME, RESET.RST_OPC_R_TIME, kPulseOnRise);
     RESET.RST_OPC_B_ACTION = bk::AND({c.BW_CMDS_SEL_4, bk::NOT(RESET.RST_OPC_RST_2), bk::NOT(s.sel4_prev)});
     s.sel4_prev = c.BW_CMDS_SEL_4;
 }
@@ -245,8 +246,8 @@ void OPC_DATA_link() {
     c.HB_LOST_OR = bk::OR({c.BEAT_T_DELAY, c.BEAT_F_DELAY, c.HB_LOST_IN_3});
     c.ENA_FLT_AND = bk::AND({c.HB_LOST_OR, c.ENA_WRITES_B_NAME, c.ENA_FLT_IN_3});
     c.LINK_FLT_B_NAME = c.ENA_FLT_AND;
-    bk::ONE_SHOT(s.LINK_FLT_OS, c.LINK_FLT_OS_ONE_SHOT, &c.LINK_FLT_OS_R_TIME.ref(),
-                 c.LINK_FLT_B_NAME, kLinkFaultPulse, bk::T80);
+    bk::ONE_SHOT(s.LINK_FLT_OS, c.LINK_FLT_OS_ONE_SHOT, &c.LINK_FLT_OS_R_TIME.ref(), c.LINK_FLT_B_NAME, kLinkFaultPulse,
+                 bk::T80);
     c.OPC_TRIP_AND = bk::AND({c.ENA_OPC_TRIP_B_NAME, c.BW_CMDS_SEL_3, c.NO_FLT_NOT});
 }
 
@@ -272,8 +273,8 @@ void OPC_DATA_write_enable() {
     c.WRIT_OFF_NOT = bk::NOT(c.ENA_WRITES_B_NAME);
     // Writes start disabled, so the first pass clears the commands as well.
     bk::ONE_SHOT(s.CLEAR_BWS, c.CLEAR_BWS_ONE_SHOT, &c.CLEAR_BWS_R_TIME.ref(), c.WRIT_OFF_NOT, kClearPulse, bk::T160);
-    bk::DELAY(s.WRIT_OFF_DLY, c.WRIT_OFF_DLY_DELAY, &c.WRIT_OFF_DLY_R_TIME.ref(),
-              c.ENA_WRITES_B_NAME, 0.0f, kWindowOffDelay, bk::T160);
+    bk::DELAY(s.WRIT_OFF_DLY, c.WRIT_OFF_DLY_DELAY, &c.WRIT_OFF_DLY_R_TIME.ref(), c.ENA_WRITES_B_NAME, 0.0f,
+              kWindowOffDelay, bk::T160);
     c.ENA_OPC_B_NAME = c.ENA_OPC_IN;
     c.ENA_OPC_TRIP_B_NAME = c.ENA_OPC_TRIP_IN;
     // Command 20 of the link toggles its heartbeat.

@@ -5,6 +5,7 @@
 #include "app/control/ORVEX12_IO.cells.h"
 
 #include "app/control/RESET.cells.h"
+#include "app/control/ref_blocks.h"
 #include "app/discrete/ALARMS.cells.h"
 #include "app/interface/IFACE_MODE.cells.h"
 #include "drivers/ZarnAnalogIns.h"
@@ -87,7 +88,7 @@ void ORVEX12_IO_keypad() {
 #undef ORVEX12_IO_STRETCH
     stretch(s.trip, s.hold_ms[KEY_TRIP], s.raw[KEY_TRIP], hold);
 
-    RESET.RST_KEYPAD_ACT_OUT = kPulseOnRise;
+    refbk::ACTION_OUT(RESET.RST_KEYPAD_ACT_OUT, RESET.RST_KEYPAD_E_TIME, RESET.RST_KEYPAD_R_TIME, kPulseOnRise);
     RESET.RST_KEYPAD_B_ACTION =
         bk::AND({o.KEYPAD_RESET, bk::NOT(RESET.RST_KEYPAD_RST_1), bk::NOT(s.reset_key_prev)});
     s.reset_key_prev = o.KEYPAD_RESET;
@@ -108,8 +109,8 @@ void ORVEX12_IO_activity() {
     o.DIMMING_ENA_NOT = bk::NOT(o.DIS_DIMMING_B_NAME);
     o.NO_USER_NOT = bk::NOT(o.ANY_KEY_OR);
     o.DIM_TO_DIM_MULTIPLY = o.DIM_MINS_A_NAME * 60.0f;
-    bk::DELAY(s.DLY_NOKEYS, o.DLY_NOKEYS_DELAY, &o.DLY_NOKEYS_R_TIME.ref(),
-              o.NO_USER_NOT, o.DIM_TO_DIM_MULTIPLY, 0.0f, bk::T80);
+    bk::DELAY(s.DLY_NOKEYS, o.DLY_NOKEYS_DELAY, &o.DLY_NOKEYS_R_TIME.ref(), o.NO_USER_NOT, o.DIM_TO_DIM_MULTIPLY, 0.0f,
+              bk::T80);
     o.AUTO_DIM_AND = bk::AND({o.DIMMING_ENA_NOT, o.DLY_NOKEYS_DELAY});
 
     if (o.ENA_DB_AND != 0) {

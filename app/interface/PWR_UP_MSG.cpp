@@ -23,8 +23,7 @@ void PWR_UP_MSG_timing() {
     bk::ONE_SHOT(PWR_UP_MSG_st.INI_DSPLY, c.INI_DSPLY_ONE_SHOT, &c.INI_DSPLY_R_TIME.ref(), c.PWR_UP_DLY_DELAY,
                  kDisplayPulse, bk::T80);
     bk::DELAY(PWR_UP_MSG_st.PWR_UP_COMPLETE, c.PWR_UP_COMPLETE_DELAY, &c.PWR_UP_COMPLETE_R_TIME.ref(),
-              c.PWR_UP_DLY_DELAY,
-              c.PWR_UP_COMPLETE_DLY_TIME, 0.0f, bk::T80);
+              c.PWR_UP_DLY_DELAY, c.PWR_UP_COMPLETE_DLY_TIME, 0.0f, bk::T80);
 }
 
 }  // namespace r80

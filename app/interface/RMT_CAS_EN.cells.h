@@ -36,15 +36,22 @@
     X(RCASC_CF, B_NAME, B, R160, PLAIN, R80)        \
     X(CONTACT, B_NAME, B, R160, PLAIN)              \
     X(BI_ON, B_ACTION, B, R160, PLAIN, R80)         \
+    X(BI_ON, ACT_OUT, I, R160, PLAIN)               \
+    X(BI_ON, E_TIME, A, R160, PLAIN)                \
+    X(BI_ON, R_TIME, A, R160, PLAIN)                \
     X(CI_NOT, NOT, B, R160, PLAIN)                  \
     X(BI_OFF, ACT_OUT, I, R160, PLAIN)              \
     X(BI_OFF, B_ACTION, B, R160, PLAIN, R80)        \
+    X(BI_OFF, E_TIME, A, R160, PLAIN)               \
+    X(BI_OFF, R_TIME, A, R160, PLAIN)               \
     X(CAS_DIS, AND, B, R160, PLAIN, R80)            \
     X(CAS_EN, AND, B, R160, PLAIN, R80)             \
     X(OR_ENABLE, IN_4, B, R160, TUNE(false))        \
     X(OR_ENABLE, OR, B, R160, PLAIN, R80)           \
     X(PLS_ON, ACT_OUT, I, R80, PLAIN)               \
     X(PLS_ON, B_ACTION, B, R80, PLAIN)              \
+    X(PLS_ON, E_TIME, A, R80, PLAIN)                \
+    X(PLS_ON, R_TIME, A, R80, PLAIN)                \
     X(OR_DISABLE, IN_8, B, R80, TUNE(false))        \
     X(OR_DISABLE, OR, B, R80, PLAIN)                \
     X(ENABLED, LATCH_R, B, R80, PLAIN)              \

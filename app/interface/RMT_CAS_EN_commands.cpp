@@ -36,7 +36,7 @@ void RMT_CAS_EN_commands() {
     c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
     if (c.RCASC_CF_B_NAME != 0) {
-        c.BI_OFF_ACT_OUT = kPulseOnRise;
+        refbk::ACTION_OUT(c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME, kPulseOnRise);
         c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
     }
     c.CAS_DIS_AND = bk::AND({c.BI_OFF_B_ACTION, CASC_ENBL.NO_BI_CF_NOT});

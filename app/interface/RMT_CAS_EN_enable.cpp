@@ -32,7 +32,7 @@ void RMT_CAS_EN_enable() {
     auto& c = RMT_CAS_EN;
     const uint32_t configured = c.RCASC_CF_B_NAME;
     if (configured != 0) {
-        c.PLS_ON_ACT_OUT = kPulseOnRise;
+        refbk::ACTION_OUT(c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME, kPulseOnRise);
         c.PLS_ON_B_ACTION = refbk::RISE(RMT_CAS_EN_enable_st.PLS_ON, c.OR_ENABLE_OR);
     }
     c.OR_DISABLE_OR = bk::OR({SHUTDOWNS.SD_SHOOT_ONE_SHOT, RMT_ENBL.PLS_ENABL_B_ACTION, c.BI_OFF_B_ACTION,

@@ -31,9 +31,8 @@ void RMT_CAS_EN_match() {
     c.IN_RMTCNTRL_AND = bk::AND({c.ENABLED_LATCH_R, c.MATCH_HI_A_COMPARE, c.MATCH_LO_A_COMPARE});
     c.NOT_RMT_NOT = bk::NOT(c.REM_SEL_AND);
     c.DISABLE_OR = bk::OR({c.NOT_RMT_NOT, c.IN_RMTCNTRL_AND});
-    bk::ONE_SHOT(RMT_CAS_EN_match_st.LATCH_RMT, c.LATCH_RMT_ONE_SHOT, &c.LATCH_RMT_R_TIME.ref(),
-                 c.REM_SEL_AND, kNotMatchedPulse,
-                 bk::T80);
+    bk::ONE_SHOT(RMT_CAS_EN_match_st.LATCH_RMT, c.LATCH_RMT_ONE_SHOT, &c.LATCH_RMT_R_TIME.ref(), c.REM_SEL_AND,
+                 kNotMatchedPulse, bk::T80);
     bk::LATCH(c.N_MTCH_RTE_LATCH, c.LATCH_RMT_ONE_SHOT, c.DISABLE_OR);
 }
 

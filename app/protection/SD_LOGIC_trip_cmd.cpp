@@ -30,8 +30,8 @@ void SD_LOGIC_trip_commands() {
 
     c.RMT_TRIP_B_NAME = c.RMT_TRIP_IN;
     c.ENA_RV_TRIP_AND = bk::AND({c.USE_RMTTRIP_B_NAME, c.INHIB_RMT_DELAY, c.RMT_TRIP_B_NAME});
-    bk::DELAY(s.RV_DELAY, c.RV_DELAY_DELAY, &c.RV_DELAY_R_TIME.ref(),
-              c.ENA_RV_TRIP_AND, c.RV_DELAY_DLY_TIME, 0.0f, bk::T80);
+    bk::DELAY(s.RV_DELAY, c.RV_DELAY_DELAY, &c.RV_DELAY_R_TIME.ref(), c.ENA_RV_TRIP_AND, c.RV_DELAY_DLY_TIME, 0.0f,
+              bk::T80);
     c.RV_TRIP_B_SW = bk::SW<uint32_t>(c.USE_DELAY_B_NAME, c.ENA_RV_TRIP_AND, c.RV_DELAY_DELAY);
 
     c.RMT_TRIP_OR_OR = bk::OR({key, c.RV_TRIP_B_SW});

@@ -9,7 +9,9 @@
 #define SERVICE_CELLS(X)                    \
     SERVICE_START_MSG_ROWS(X)               \
     X(IH_ENTER, B_ACTION, B, R80, PLAIN)    \
-    X(IH_ENTER, ACT_OUT, I, R80, PLAIN)
+    X(IH_ENTER, ACT_OUT, I, R80, PLAIN) \
+    X(IH_ENTER, E_TIME, A, R80, PLAIN)  \
+    X(IH_ENTER, R_TIME, A, R80, PLAIN)
 CAT_MODULE(SERVICE)
 
 namespace r80 {

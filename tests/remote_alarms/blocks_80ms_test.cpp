@@ -84,7 +84,7 @@ TEST_F(Pieces, TheStopIsCompleteOnlyWithTheLimiterDownAndTheStopsTripInForce) {
         int cplt, limDown, csdTrip;
     } rows[] = {{0, 0, 0}, {1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 1}};
     for (const auto& r : rows) {
-        setCell("CNTRL_STOP.STP_CPLT.B_NAME", r.cplt);
+        setCell("CNTRL_STOP.STP_CPLT.OR", r.cplt);
         setCell("HP_LIMTER.HP_RAMP.P_LIM_1", r.limDown);
         setCell("CNTRL_STOP.CSD_TRIP.B_NAME", r.csdTrip);
         runPasses(R80, 2);
@@ -107,16 +107,16 @@ TEST_F(Pieces, TheStopCompleteDelayRisesAfterItsTimeAndFallsAtOnce) {
     } rows[] = {{10.0, 127}, {2.0, 26}};  // 0.08 summed 126 times stays below 10.0
     for (const auto& r : rows) {
         setCell("CNTRL_STOP.STP_CPLT_DLY.DLY_TIME", r.seconds);
-        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+        setCell("CNTRL_STOP.STP_CPLT.OR", 1);
         EXPECT_EQ(passesUntil(R80, "CNTRL_STOP.STP_CPLT_DLY.DELAY", 1, 200), r.pass) << r.seconds;
-        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+        setCell("CNTRL_STOP.STP_CPLT.OR", 0);
         runPasses(R80, 1);
         EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT_DLY.DELAY"), 0u);
     }
     // A completion shorter than the delay leaves it down.
-    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+    setCell("CNTRL_STOP.STP_CPLT.OR", 1);
     runPasses(R80, 20);
-    setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+    setCell("CNTRL_STOP.STP_CPLT.OR", 0);
     EXPECT_EQ(passesUntil(R80, "CNTRL_STOP.STP_CPLT_DLY.DELAY", 1, 30), 0);
 }
 

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/catalogue_tables.h"
@@ -45,6 +48,68 @@ TEST(Directory, FixtureAndApplicationDirectoriesAreOrderedAndUnique) {
     const DbugTables t = fx::tables();  // bytes: upper case before '_' before lower case
     EXPECT_STREQ(t.hdr[1].name, "FX_ACCEL");
     EXPECT_STREQ(t.hdr[t.num_hdr - 2].name, "_ub2");
+}
+
+namespace {
+// Every instance of a block kind carries every output of its kind: a block
+// with the kind's own output field has the kind's other outputs, with their
+// type letters. The few instances that lack one are listed with the reason.
+struct KindOutputs {
+    const char* marker;  // the field that names the kind
+    std::vector<std::pair<const char*, char>> outputs;
+};
+const KindOutputs kKinds[] = {
+    {"ONE_SHOT", {{"R_TIME", 'I'}}},
+    {"DELAY", {{"R_TIME", 'I'}}},
+    {"B_ACTION", {{"ACT_OUT", 'I'}, {"E_TIME", 'A'}, {"R_TIME", 'A'}}},
+    {"A_COMPARE", {{"A_EQUAL", 'B'}}},
+    {"RAMP", {{"REV_RAMP", 'A'}, {"MOVING_UP", 'B'}, {"MOVING_DN", 'B'}, {"POS_SEL", 'I'}}},
+    {"SAMP_TUNE", {{"LIMITED", 'B'}, {"EN_ENT_OUT", 'B'}, {"LO_LIM_OUT", 'A'}, {"HI_LIM_OUT", 'A'}}},
+    {"SAMP_ITUNE", {{"LIMITED", 'B'}, {"EN_ENT_OUT", 'B'}, {"LO_LIM_OUT", 'I'}, {"HI_LIM_OUT", 'I'}}},
+    {"SAMP_BTUNE", {{"EN_ENT_OUT", 'B'}}},
+    {"SFC_STEP", {{"ACTIVETIME", 'A'}}},
+    {"HSS_BUS", {{"HI_LIM_I", 'B'}, {"LO_LIM_I", 'B'}}},
+    {"LSS_BUS", {{"HI_LIM_I", 'B'}, {"LO_LIM_I", 'B'}}},
+};
+// Instances whose kind's output is absent, with the reason.
+const char* const kWithout[][2] = {
+    {"START.RST_OS.R_TIME", "the pulse is computed outside this program (no writer of its ONE_SHOT either)"},
+    {"CNFG_SETPT.USE_REDUC_OSPD.EN_ENT_OUT", "entry-enable input not given; the output would gate service writes"},
+};
+
+}  // namespace
+
+TEST(Directory, EveryBlockCarriesTheOutputsOfItsKind) {
+    std::map<std::string, std::map<std::string, char>> blocks;  // "MODULE.BLOCK" -> field -> type
+    for (uint32_t h = 1; h + 1 < num_dbug_hdr; ++h)
+        for (uint32_t r = _dbug_hdr[h].first; r <= _dbug_hdr[h].last; ++r) {
+            const std::string name = _dbug_var[r].name;
+            const size_t dot = name.rfind('.');
+            if (dot == std::string::npos) continue;
+            blocks[std::string(_dbug_hdr[h].name) + "." + name.substr(0, dot)][name.substr(dot + 1)] = _dbug_var[r].type;
+        }
+    std::set<std::string> without;
+    for (const auto& w : kWithout) without.insert(w[0]);
+    int checked = 0;
+    std::set<std::string> excused;
+    for (const auto& [block, fields] : blocks)
+        for (const KindOutputs& k : kKinds) {
+            if (fields.count(k.marker) == 0) continue;
+            for (const auto& [field, type] : k.outputs) {
+                const std::string cell = block + "." + field;
+                ++checked;
+                const auto it = fields.find(field);
+                if (without.count(cell) != 0) {
+                    EXPECT_TRUE(it == fields.end()) << cell << " is declared: leave it out of the list";
+                    excused.insert(cell);
+                    continue;
+                }
+                ASSERT_TRUE(it != fields.end()) << cell << " missing (" << k.marker << " block)";
+                EXPECT_EQ(it->second, type) << cell;
+            }
+        }
+    EXPECT_EQ(excused, without);
+    EXPECT_GT(checked, 1000);
 }
 
 TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
