@@ -36,8 +36,8 @@ void AUTO_SEQ_contact() {
     // The continue contact: closing it enables the sequence, opening it halts it.
     c.CONTACT_B_NAME = c.CONTACT_IN != 0 ? 1u : 0u;
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
-    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
-    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME, c.BI_ON_ACT_OUT, c.BI_ON_E_TIME, c.BI_ON_R_TIME);
+    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT, c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME);
 }
 
 void AUTO_SEQ_sequence() {
@@ -48,7 +48,7 @@ void AUTO_SEQ_sequence() {
     c.START_B_ACTION = bk::AND({run_rise, bk::NOT(START.OR_SD_OR)});
     refbk::ACTION_OUT(c.START_ACT_OUT, c.START_E_TIME, c.START_R_TIME, 5);
     c.OR_ENABLE_OR = bk::OR({c.START_B_ACTION, c.OR_ENABLE_IN_3, c.BI_ON_B_ACTION, IFACE_IN_START.AUTO_EN_B_NAME});
-    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
+    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR, c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME);
     c.IDLE_STEPS_OR = bk::OR({SPDC.A02_STEP_SFC_STEP, c.IDLE_STEPS_IN_2, SPDC.A08_STEP_SFC_STEP});
     bk::DELAY(s.IH_AGAIN, c.IH_AGAIN_DELAY, &c.IH_AGAIN_R_TIME.ref(), SPDC.A02ASTEP_SFC_STEP, 0.16f, 0.3f, bk::T80);
     const uint32_t steps_rise = refbk::RISE(s.PLS_SEQ_OF, c.IDLE_STEPS_OR);

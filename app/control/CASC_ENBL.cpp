@@ -40,8 +40,9 @@ void CASC_ENBL_latch() {
     const uint32_t cf = c.CASC_CF_B_NAME;
     c.CONTACT_B_NAME = BI_MUX.CASC_ENBL_CONT_B_NAME;
     if (cf != 0) {
-        c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
-        c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, bk::NOT(c.CONTACT_B_NAME));
+        c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME, c.BI_ON_ACT_OUT, c.BI_ON_E_TIME, c.BI_ON_R_TIME);
+        c.BI_OFF_B_ACTION =
+            refbk::RISE(s.BI_OFF, bk::NOT(c.CONTACT_B_NAME), c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME);
     }
     // With momentary contacts only the remote setpoint's enabling (not a
     // refused request) disables cascade.
@@ -49,7 +50,7 @@ void CASC_ENBL_latch() {
                                          RMT_ENBL.PLS_ENABL_B_ACTION);
     c.OR_ENABLE_OR = bk::OR({IFACE_IN_CASC.CASC_ENBL_B_NAME, RMT_CAS_EN.CAS_EN_AND, MOD_BW.BW_CMD_SEL_16, c.OR_ENABLE_IN_4,
                              c.BI_ON_B_ACTION, OPC_DATA.BW_CMDS_SEL_16});
-    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
+    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR, c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME);
     c.OR_DISABLE_OR = bk::OR({c.BI_OFF_B_ACTION, c.OR_DISABLE_IN_2, RMT_CAS_EN.CAS_DIS_AND, SHUTDOWNS.ANY_SD_B_NAME,
                               IFACE_IN_CASC.CASC_PV_FLT_B_NAME, c.DIS_RMTSPD_B_SW, IFACE_IN_CASC.CASC_DIS_B_NAME,
                               CONF_VAL_1.NO_CASC_NOT, CRIT_SPD.IN_CRIT_OR, OPC_DATA.BW_CMDS_SEL_17,
@@ -57,7 +58,8 @@ void CASC_ENBL_latch() {
     if (cf != 0) bk::LATCH_R(c.ENABLED_LATCH_R, c.PLS_ON_B_ACTION, c.OR_DISABLE_OR);
     IFACE_OUT_CASC.ENABLED_B_NAME = c.ENABLED_LATCH_R;
     c.DISABLED_NOT = bk::NOT(c.ENABLED_LATCH_R);
-    c.PLS_ENABL_B_ACTION = refbk::RISE(s.PLS_ENABL, c.ZENABLED_ZMINUS1_B);
+    c.PLS_ENABL_B_ACTION =
+        refbk::RISE(s.PLS_ENABL, c.ZENABLED_ZMINUS1_B, c.PLS_ENABL_ACT_OUT, c.PLS_ENABL_E_TIME, c.PLS_ENABL_R_TIME);
     c.ENABLEDMES_B_ACTION = IFACE_OUT_CASC.ENABLED_B_NAME;
     refbk::ACTION_OUT(c.ENABLEDMES_ACT_OUT, c.ENABLEDMES_E_TIME, c.ENABLEDMES_R_TIME, 1);
 }

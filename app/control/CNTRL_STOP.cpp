@@ -27,11 +27,11 @@ void CNTRL_STOP_enable() {
     // The controlled-stop contact: closing it enables the stop, opening it
     // disables it.
     c.CONTACT_B_NAME = BI_MUX.CONTL_SD_CONT_B_NAME;
-    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME, c.BI_ON_ACT_OUT, c.BI_ON_E_TIME, c.BI_ON_R_TIME);
     c.OR_ENABLE_OR = bk::OR({IFACE_IN_START.CNTRL_ST_B_NAME, c.BI_ON_B_ACTION, MOD_BW.BW_CMD_SEL_21, c.OR_ENABLE_IN_4});
-    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR);
+    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.OR_ENABLE_OR, c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME);
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
-    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
+    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT, c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME);
 }
 
 void CNTRL_STOP_disable() {

@@ -143,7 +143,7 @@ void HP_MAN_RAMP_commands() {
     m.SOFT_DIS_RATE_MULTIPLY = i.MAN_RATE_A_NAME * 0.5f;
     // Enable pulse, and a demand left untouched disables itself.
     e.OR_ENABLE_OR = i.ENABLE_B_NAME;
-    e.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, e.OR_ENABLE_OR);
+    e.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, e.OR_ENABLE_OR, e.PLS_ON_ACT_OUT, e.PLS_ON_E_TIME, e.PLS_ON_R_TIME);
     e.MV_REF_OR = bk::OR({m.LOWER_B_ACTION, m.RAISE_B_ACTION, m.GOTO_CMD_B_ACTION, e.PLS_ON_B_ACTION});
     e.NO_MV_NOT = bk::NOT(e.MV_REF_OR);
     bk::DELAY(s.DLY_NOMOV, e.DLY_NOMOV_DELAY, &e.DLY_NOMOV_R_TIME.ref(), e.NO_MV_NOT, i.NOMOV_DLY_A_NAME, 0.0f,

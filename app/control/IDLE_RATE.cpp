@@ -81,7 +81,7 @@ void IDLE_RATE_enable() {
 void IDLE_RATE_latch() {
     auto& c = IDLE_RATE;
     auto& s = IDLE_RATE_st;
-    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT);
+    c.BI_OFF_B_ACTION = refbk::RISE(s.BI_OFF, c.CI_NOT_NOT, c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME);
     const uint32_t off_cmd = bk::OR({OPC_DATA.BW_CMDS_SEL_7, MOD_BW.BW_CMD_SEL_7, IFACE_IN_START.IR_DIS_B_NAME,
                                      c.BI_OFF_B_ACTION});
     const uint32_t off_rise = refbk::RISE(s.CMD_OFF, off_cmd);

@@ -93,7 +93,7 @@ void OSPD_test_commands() {
     // The contact demands a test only when it closes while the test is
     // permitted; opening it, or the permission ending, disables the test.
     c.CONTACT_B_NAME = IFACE_IN_SPEED.OSPD_TEST_SW_B_NAME;
-    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.CONTACT_B_NAME);
+    c.PLS_ON_B_ACTION = refbk::RISE(s.PLS_ON, c.CONTACT_B_NAME, c.PLS_ON_ACT_OUT, c.PLS_ON_E_TIME, c.PLS_ON_R_TIME);
     c.NOT_ACTV_NOT = bk::NOT(IFACE_OUT_SPEED.OSPD_TEST_EN_B_NAME);
     c.PLS_OFF_B_ACTION = refbk::RISE(s.PLS_OFF, c.NOT_ACTV_NOT, c.PLS_OFF_ACT_OUT, c.PLS_OFF_E_TIME, c.PLS_OFF_R_TIME);
     bk::LATCH_R(c.LATCH_DMD_LATCH_R, c.PLS_ON_B_ACTION, c.PLS_OFF_B_ACTION);

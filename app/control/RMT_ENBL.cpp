@@ -44,7 +44,7 @@ void RMT_ENBL_enable() {
                        MPU.SPD_GT_MIN_HYSTER);
     MPU.SPD_GTEQ_MIN_OR = bk::OR({MPU.SPD_GT_MIN_A_COMPARE, MPU.SPD_GT_MIN_A_EQUAL});
     c.ENA_OK_AND = bk::AND({c.CONTACT_B_NAME, c.NO_AI_FLT_NOT, MPU.SPD_GTEQ_MIN_OR});
-    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.ENA_OK_AND);
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.ENA_OK_AND, c.BI_ON_ACT_OUT, c.BI_ON_E_TIME, c.BI_ON_R_TIME);
     // Service enable and disable commands.
     IFACE_IN_SPEED.RMT_SPD_SP_EN_B_NAME = IFACE_IN_SPEED.ENA_DIS_REM_OUT_1;
     IFACE_IN_SPEED.RMT_SPD_SP_DIS_B_NAME = IFACE_IN_SPEED.ENA_DIS_REM_OUT_2;
@@ -61,6 +61,7 @@ void RMT_ENBL_enable() {
     c.DIS_REM_NOT = bk::NOT(c.ENA_OK_AND);
     const uint32_t off_edge = refbk::RISE(s.BI_OFF, c.DIS_REM_NOT);
     c.BI_OFF_B_ACTION = bk::AND({off_edge, bk::NOT(IFACE_IN_SPEED.NO_RMT_DI_NOT)});
+    refbk::ACTION_OUT(c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME, 5);
     c.BI_DIS_B_SW = bk::SW<uint32_t>(c.OR_OR, c.DIS_REM_NOT, c.BI_OFF_B_ACTION);
     c.SPD_LOW_NOT = bk::NOT(MPU.SPD_GTEQ_MIN_OR);
     c.INHIBITED_OR = bk::OR({SHUTDOWNS.SD_SHOOT_ONE_SHOT, IFACE_IN_SPEED.REMSP_PV_FLT_B_NAME,

@@ -33,7 +33,7 @@ void RMT_CAS_EN_commands() {
     RMT_CAS_EN_command_blocks& s = RMT_CAS_EN_command_st;
     c.RCASC_CF_B_NAME = IFACE_IN_CASC.CAS_RMT_B_NAME;
     c.CONTACT_B_NAME = BI_MUX.RMT_CASC_ENBL_CONT_B_NAME;
-    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME);
+    c.BI_ON_B_ACTION = refbk::RISE(s.BI_ON, c.CONTACT_B_NAME, c.BI_ON_ACT_OUT, c.BI_ON_E_TIME, c.BI_ON_R_TIME);
     c.CI_NOT_NOT = bk::NOT(c.CONTACT_B_NAME);
     if (c.RCASC_CF_B_NAME != 0) {
         refbk::ACTION_OUT(c.BI_OFF_ACT_OUT, c.BI_OFF_E_TIME, c.BI_OFF_R_TIME, kPulseOnRise);

@@ -1,0 +1,129 @@
+// The outputs every block of a kind carries, seen on the whole program
+// through a power-up, a start and a trip: the remaining time of one-shots
+// and delays, the action blocks' ACT_OUT with their timer outputs, the
+// comparators' A_EQUAL and the run-time ramp's position and motion.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "host/turbine_model.h"
+#include "tests/support/ref_rig.h"
+
+using namespace ref_test;
+
+namespace {
+
+class BlockOutputs : public RefRig {};
+
+// An action block: its qualifier and, for the kinds that run no timer, an
+// elapsed and a remaining time of 0.
+struct ActionFacts {
+    const char* block;
+    int32_t act_out;
+};
+const ActionFacts kActions[] = {
+    {"CRIT_SPD.FRC_TOMIN", 1},   {"SPDC.A00_C2", 1},       {"RCTRL.B00_C1", 1},      {"HPLM.A00_C2", 1},
+    {"HP_LIMTER.CLS_LTCH_D", 2}, {"OSPD.OSPD_DMD_INT", 2}, {"SPEED_SIM.ENA_SIM", 2}, {"AUTO_SEQ.BI_ON", 5},
+    {"IDLE_RATE.CMD_OFF", 5},    {"HP_LIMTER.PLS_LW", 5},  {"CNFG_BO.INV_INH", 1},   {"SHUTDOWNS.SD1_RST", 5},
+    {"RESET.RST_M1", 5},         {"AUTO_SEQ.START", 5},    {"RMT_ENBL.BI_OFF", 5},   {"CNTRL_STOP.BI_ON", 5},
+};
+
+}  // namespace
+
+TEST_F(BlockOutputs, TimersActionsComparatorsAndTheRunTimeRampShowTheirKindsOutputs) {
+    turbine::enable();
+    startApp();
+    enterSettings(true, true, {{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kIdle}});
+
+    // The front panel's 5 s power-up window: its remaining whole seconds
+    // count down from 4 (truncated), each whole second lasting 6 or 7 passes
+    // of 0.16 s, and are 0 in the last second and once the window has ended.
+    std::vector<int32_t> left;
+    runPasses(R160, 1);
+    while (boolean("ORVEX12_IO.PWRUP_OS.ONE_SHOT") == 1u && left.size() < 40) {
+        left.push_back(integer("ORVEX12_IO.PWRUP_OS.R_TIME"));
+        runPasses(R160, 1);
+    }
+    ASSERT_GE(left.size(), 30u);
+    EXPECT_LE(left.size(), 32u);
+    EXPECT_EQ(left.front(), 4);
+    EXPECT_EQ(left.back(), 0);
+    for (int32_t second = 3; second >= 1; --second)
+        EXPECT_TRUE(std::count(left.begin(), left.end(), second) == 6 ||
+                    std::count(left.begin(), left.end(), second) == 7)
+            << second;
+    EXPECT_TRUE(std::is_sorted(left.rbegin(), left.rend()));
+    EXPECT_EQ(integer("ORVEX12_IO.PWRUP_OS.R_TIME"), 0);
+
+    runPasses(R160, 20);
+    clearTrip();
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+
+    // Action blocks: ACT_OUT is the qualifier; no timer runs.
+    for (const ActionFacts& a : kActions) {
+        const std::string b = a.block;
+        EXPECT_EQ(integer(b + ".ACT_OUT"), a.act_out) << b;
+        EXPECT_EQ(real(b + ".E_TIME"), 0.0f) << b;
+        EXPECT_EQ(real(b + ".R_TIME"), 0.0f) << b;
+    }
+    // Comparators: the critical band's low end equal to idle.
+    EXPECT_EQ(boolean("CNFG_CHECK.LOW_LIM_1.A_EQUAL"), 1u);
+    EXPECT_EQ(boolean("CNFG_CHECK.LOW_LIM_1.A_COMPARE"), 1u);
+    EXPECT_EQ(boolean("CNFG_CHECK.IDLE_ER.A_EQUAL"), 0u);
+    EXPECT_EQ(boolean("SPD_REF.CP_DEV.A_EQUAL"), 0u);
+
+    // Waiting for a start: the run-time ramp holds with no position chosen;
+    // the limiter chart's off-delay is on with nothing to time.
+    EXPECT_EQ(integer("START.MINUTES.POS_SEL"), 0);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_UP"), 0u);
+    EXPECT_EQ(boolean("HPLM.DLY.DELAY"), 1u);
+    EXPECT_EQ(integer("HPLM.DLY.R_TIME"), 0);
+
+    // The start: the ramp rises toward its top (position 2); the limiter
+    // chart leaves its first step and the 2 s off-delay runs out.
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("HPLM.A00_STEP.SFC_STEP") == 0u; }, 100));
+    runPasses(R160, 1);
+    EXPECT_EQ(integer("START.MINUTES.POS_SEL"), 2);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_UP"), 1u);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_DN"), 0u);
+    EXPECT_EQ(real("START.MINUTES.REV_RAMP"), 0.0f);
+    EXPECT_GT(real("START.MINUTES.RAMP"), 0.0f);
+    int seconds_left_one = 0;
+    while (boolean("HPLM.DLY.DELAY") == 1u && seconds_left_one < 100) {
+        seconds_left_one += integer("HPLM.DLY.R_TIME") == 1;
+        runPasses(R160, 1);
+    }
+    // 2 s less 0.16 s a pass: above one second for six passes, one of them
+    // maybe before the count began.
+    EXPECT_GE(seconds_left_one, 4);
+    EXPECT_LE(seconds_left_one, 6);
+    EXPECT_EQ(integer("HPLM.DLY.R_TIME"), 0);
+
+    // A trip sends the ramp back to 0 at once (position 1, nothing moving).
+    trip();
+    runPasses(R160, 2);
+    EXPECT_EQ(integer("START.MINUTES.POS_SEL"), 1);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_UP"), 0u);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_DN"), 0u);
+    EXPECT_EQ(real("START.MINUTES.RAMP"), 0.0f);
+}
+
+TEST_F(BlockOutputs, AnAnalogOutputsLimitsAndReadbackEnableFollowTheirSettings) {
+    start(true, true);
+    EXPECT_EQ(real("_ub10.CHAN_HI.A_NAME"), 25.0f);
+    EXPECT_EQ(real("_ub10.CHAN_LO.A_NAME"), 0.0f);
+    EXPECT_EQ(boolean("_ub12.ENBL_RDBK_FLT.B_NAME"), 1u);
+    serviceWrite("_ub10.CHAN_HI.IN", 20.0);
+    serviceWrite("_ub10.CHAN_LO.IN", 4.0);
+    serviceWrite("_ub12.ENBL_RDBK_FLT.IN", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(real("_ub10.CHAN_HI.A_NAME"), 20.0f);
+    EXPECT_EQ(real("_ub10.CHAN_LO.A_NAME"), 4.0f);
+    EXPECT_EQ(boolean("_ub12.ENBL_RDBK_FLT.B_NAME"), 0u);
+    // The 20 ms output stage limits to the new range.
+    runPasses(R20, 4);
+    EXPECT_GE(real("_ub10.CHAN.A_LIMITER"), 4.0f);
+    EXPECT_LE(real("_ub10.CHAN.A_LIMITER"), 20.0f);
+}
