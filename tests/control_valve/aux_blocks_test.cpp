@@ -52,7 +52,7 @@ TEST_F(AuxBlocks, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownSte
         EXPECT_EQ(boolean("IFACE_OUT_SPEED.BELOW_MIN.B_NAME"), r.below_min);
         EXPECT_EQ(boolean("CNTRL_STOP.STP_SPD_LT_IDLE.AND"), r.lt_idle);
         EXPECT_EQ(boolean("CNTRL_STOP.STP_CMD.AND"), r.cmd);
-        EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT.B_NAME"), r.cplt);
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT.OR"), r.cplt);
     }
 }
 

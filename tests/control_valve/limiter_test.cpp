@@ -216,7 +216,7 @@ TEST_F(Limiter, ANormalShutdownClosesItSlowlyAndAnyShutdownAtOnce) {
     setCell("SPDC.Z01_STEP.SFC_STEP", 1);
     setCell("SPDC.A01_STEP.SFC_STEP", 1);
     runPasses(R80, 1);
-    ASSERT_EQ(boolean("CNTRL_STOP.STP_CPLT.B_NAME"), 1u);
+    ASSERT_EQ(boolean("CNTRL_STOP.STP_CPLT.OR"), 1u);
     a = limiter();
     seconds(5.0);
     EXPECT_NEAR(a - limiter(), 5.0, 0.2);
@@ -252,13 +252,13 @@ TEST_F(Limiter, AShutdownSequenceOrAStartResetEndsTheNormalShutdownInA00) {
         EXPECT_TRUE(at("A00_STEP")) << end;
         setCell(end, 0);
         setCell("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME", 0);
-        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 1);
+        setCell("CNTRL_STOP.STP_CPLT.OR", 1);
         seconds(12.0);
         EXPECT_EQ(limiter(), 0.0f) << end;
         // Closed: the ramp stands at both of its zero targets.
         EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_1"), 1u) << end;
         EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_2"), 1u) << end;
-        setCell("CNTRL_STOP.STP_CPLT.B_NAME", 0);
+        setCell("CNTRL_STOP.STP_CPLT.OR", 0);
         seconds(2.5);
     }
 }
