@@ -198,3 +198,25 @@ TEST_F(UnitDemoCommands, AtIdleForItsDelayTheListAsksForTheMinimumGovernor) {
 }
 
 }  // namespace
+
+namespace {
+
+class UnitDemoProgram : public ProgramRig {};
+
+// Demonstration mode is held off outside the speed simulation: its enable,
+// given from the service tool on a unit that is not simulating, does not
+// take, and it is off from power-up.
+TEST_F(UnitDemoProgram, DemoModeStaysOffOutsideTheSimulation) {
+    powerUpReady();
+    EXPECT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u);
+    EXPECT_EQ(integer("UNIT_DEMO.ENA_DEMO.ACT_OUT"), 2);
+    serviceWrite("UNIT_DEMO.ENA_DEMO.IN_2", 1);
+    for (int k = 0; k < 10; ++k) {
+        runPasses(R80, 1);
+        ASSERT_EQ(boolean("UNIT_DEMO.NOT_IN_SIM.NOT"), 1u) << k;
+        ASSERT_EQ(boolean("UNIT_DEMO.ENA_DEMO.B_ACTION"), 0u) << k;
+        ASSERT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 0u) << k;
+    }
+}
+
+}  // namespace
