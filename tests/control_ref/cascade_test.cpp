@@ -495,3 +495,25 @@ TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {
 
 }  // namespace
 }  // namespace ref_test
+
+namespace ref_test {
+namespace {
+
+class CascadeRange : public RefRig {};
+
+// A cascade input ranged below zero with its setpoint range inside it: the
+// range's maximum is sampled as the rated setpoint, as configured.
+TEST_F(CascadeRange, ASetpointRangeBelowZeroIsSampledAsConfigured) {
+    startWithRemoteAndCascade({{"_ub7.RANGE_LO.IN", -100.0},
+                               {"_ub7.RANGE_HI.IN", 0.0},
+                               {"CNFG_CASC.CONFIG_A.IN_1", -50.0},
+                               {"CNFG_CASC.CONFIG_A.IN_2", -10.0},
+                               {"CNFG_CASC.CONFIG_A.IN_3", -30.0}});
+    runPasses(R160, 5);
+    EXPECT_EQ(boolean("CONF_CHECK_CASC.SETPT_ERR.AND"), 0u);
+    EXPECT_FLOAT_EQ(real("CASC_SETPT.MAX_SETPT.A_NAME"), -10.0f);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.RTD_SETPT.SAMP_TUNE"), -10.0f);
+}
+
+}  // namespace
+}  // namespace ref_test
