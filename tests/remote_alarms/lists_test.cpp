@@ -158,16 +158,130 @@ TEST_F(Lists, DISABLED_TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
     EXPECT_GE(count(eventLog(), ack) - count(before, ack), 1);
 }
 
+// How a case raises its entry through the program's inputs.
+enum class Raise {
+    ChannelFault,   // analog input k in use, its word carrying the fault flag
+    OutputFault,    // analog output k in use at 12 mA, the node reading back 0 mA
+    Level1,         // analog input k's level 1 in use, the input above it
+    Level2,         // analog input k's level 2 in use as an alarm, the input above it
+    Trip,           // analog input k's level 2 in use as a trip, the input above it
+    SignalFault,    // analog input k in use with its signal-fault trip, faulted
+    Vibration,      // analog input k the first vibration input, one required, faulted
+    LinkLost,       // no node enabled, the bus falling silent
+};
+
+struct RecordCase {
+    const char* name;
+    const char* list;  // SUMMARY or TRIP_SUM
+    Raise raise;
+    int k;
+    int record;
+    const char* text;
+};
+
+// On the whole program with the analog node on the bus: each entry of the
+// analog node, the network and the vibration signals raised through the
+// node's words, the channel settings and the bus.
+class Records : public NodeRig, public ::testing::WithParamInterface<RecordCase> {};
+
+TEST_P(Records, LatchWithTheirTextsAndFirstOut) {
+    const RecordCase& c = GetParam();
+    const std::string list = std::string("VLTR_ALMS.") + c.list;
+    const bool summary = std::string(c.list) == "SUMMARY";
+    if (c.raise == Raise::LinkLost) withoutNodes();
+    else withAnalogNode();
+    switch (c.raise) {
+        case Raise::ChannelFault: analogChannel(c.k); break;
+        case Raise::OutputFault:
+            setting("_ub" + std::to_string(40 + c.k) + ".FUNCT.IN", 2);
+            setting("_ub" + std::to_string(40 + c.k) + ".CHAN_LO.IN", 12.0);
+            setting("_ub" + std::to_string(40 + c.k) + ".CHAN_HI.IN", 12.0);
+            readback(c.k, nodeMa(12.0));
+            break;
+        case Raise::Level1:
+            analogChannel(c.k);
+            analogLevels(c.k, {{"USE_SP1.IN", 1}, {"ALM_SP1.IN", 60.0}});
+            break;
+        case Raise::Level2:
+            analogChannel(c.k);
+            analogLevels(c.k, {{"USE_SP2.IN", 1}, {"ALM_SP2.IN", 70.0}});
+            break;
+        case Raise::Trip:
+            analogChannel(c.k);
+            analogLevels(c.k, {{"TRIP_SP2.IN", 1}, {"ALM_SP2.IN", 70.0}});
+            break;
+        case Raise::SignalFault:
+            analogChannel(c.k);
+            setting("_ub" + std::to_string(24 + c.k) + ".SIGFLT_TRIP.IN", 1);
+            break;
+        case Raise::Vibration:
+            analogChannel(c.k, 5);
+            setting("VLTR_VIB.WIZ_RQRD.IN", 1);
+            break;
+        case Raise::LinkLost: break;
+    }
+    start();
+    const std::string entry = list + ".SEL_" + std::to_string(c.record);
+    ASSERT_EQ(boolean(entry), 0u);
+    ASSERT_EQ(boolean(list + ".LATCH_AE"), 0u) << "the start left the list empty";
+    const std::string logged = entry + "|" + c.text + "|500";
+    const int before = count(eventLog(), logged);
+    switch (c.raise) {
+        case Raise::ChannelFault:
+        case Raise::SignalFault:
+        case Raise::Vibration: analogWord(c.k, kChannelFault | nodeMa(12.0)); break;
+        case Raise::OutputFault: readback(c.k, 0); break;
+        case Raise::Level1: analogWord(c.k, nodeMa(14.0)); break;  // 62.5
+        case Raise::Level2:
+        case Raise::Trip: analogWord(c.k, nodeMa(16.0)); break;  // 75
+        case Raise::LinkLost: sending_ = false; break;
+    }
+    ASSERT_GT(passesUntil(entry, 1, 100), 0) << entry;
+    feed(1);
+    EXPECT_EQ(integer(summary ? "VLTR_OUTS.VLTR_ALM_FO.I_NAME" : "VLTR_OUTS.VLTR_TRIP_FO.I_NAME"), c.record);
+    EXPECT_EQ(boolean(summary ? "ALM_LOGIC.VL_SUMMARY.B_NAME" : "SD_LOGIC.VL_SUMMARY.B_NAME"), 1u);
+    EXPECT_EQ(boolean(summary ? "VLTR_OUTS.VLTR_ALM_SUM.B_NAME" : "VLTR_OUTS.VLTR_TRIP_SUM.B_NAME"), 1u);
+    EXPECT_EQ(count(eventLog(), logged) - before, 1) << logged;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, Records,
+    ::testing::Values(
+        RecordCase{"AnalogChannel1", "SUMMARY", Raise::ChannelFault, 1, 11, "Node 1 AI_1 Fault"},
+        RecordCase{"AnalogChannel8", "SUMMARY", Raise::ChannelFault, 8, 18, "Node 1 AI_8 Fault"},
+        RecordCase{"Output2", "SUMMARY", Raise::OutputFault, 2, 20, "Node 1 AO_2 Fault"},
+        RecordCase{"AnalogLevel1Of1", "SUMMARY", Raise::Level1, 1, 39, "Node 1 AI 1 Alarm Level 1"},
+        RecordCase{"AnalogLevel2Of8", "SUMMARY", Raise::Level2, 8, 54, "Node 1 AI 8 Alarm Level 2"},
+        RecordCase{"CanLinkLost", "SUMMARY", Raise::LinkLost, 0, 87, "CAN2 Communication Link Error"},
+        RecordCase{"VibrationSignals", "TRIP_SUM", Raise::Vibration, 1, 1, "Loss of VIB Signals -Trip"},
+        RecordCase{"AnalogTrip1", "TRIP_SUM", Raise::Trip, 1, 2, "Node 1 AI_1 Level 2 Trip"},
+        RecordCase{"AnalogTrip2", "TRIP_SUM", Raise::Trip, 2, 3, "Node 1 AI_2 Level 2 Trip"},
+        RecordCase{"AnalogTrip3", "TRIP_SUM", Raise::Trip, 3, 4, "Node 1 AI_3 Level 2 Trip"},
+        RecordCase{"AnalogTrip4", "TRIP_SUM", Raise::Trip, 4, 5, "Node 1 AI_4 Level 2 Trip"},
+        RecordCase{"AnalogTrip5", "TRIP_SUM", Raise::Trip, 5, 6, "Node 1 AI_5 Level 2 Trip"},
+        RecordCase{"AnalogTrip6", "TRIP_SUM", Raise::Trip, 6, 7, "Node 1 AI_6 Level 2 Trip"},
+        RecordCase{"AnalogTrip7", "TRIP_SUM", Raise::Trip, 7, 8, "Node 1 AI_7 Level 2 Trip"},
+        RecordCase{"AnalogTrip8", "TRIP_SUM", Raise::Trip, 8, 9, "Node 1 AI_8 Level 2 Trip"},
+        RecordCase{"SignalFault1", "TRIP_SUM", Raise::SignalFault, 1, 26, "Node 1 AI_1 Sig Fault Trip"},
+        RecordCase{"SignalFault2", "TRIP_SUM", Raise::SignalFault, 2, 27, "Node 1 AI_2 Sig Fault Trip"},
+        RecordCase{"SignalFault3", "TRIP_SUM", Raise::SignalFault, 3, 28, "Node 1 AI_3 Sig Fault Trip"},
+        RecordCase{"SignalFault4", "TRIP_SUM", Raise::SignalFault, 4, 29, "Node 1 AI_4 Sig Fault Trip"},
+        RecordCase{"SignalFault5", "TRIP_SUM", Raise::SignalFault, 5, 30, "Node 1 AI_5 Sig Fault Trip"},
+        RecordCase{"SignalFault6", "TRIP_SUM", Raise::SignalFault, 6, 31, "Node 1 AI_6 Sig Fault Trip"},
+        RecordCase{"SignalFault7", "TRIP_SUM", Raise::SignalFault, 7, 32, "Node 1 AI_7 Sig Fault Trip"},
+        RecordCase{"SignalFault8", "TRIP_SUM", Raise::SignalFault, 8, 33, "Node 1 AI_8 Sig Fault Trip"}),
+    [](const auto& i) { return std::string(i.param.name); });
+
 }  // namespace
 
 namespace {
 
 using namespace ra_test;
 
-// The cases below still set computed cells: entries of the analog node,
-// the network link and the vibration count (the analog node is not
-// simulated here), and the horn acknowledge the whole program loses (see
-// Lists.DISABLED_TheAlarmHornAcknowledgesTheSummaryAndIsLogged).
+// The cases below stay on the lists' slices: the horn acknowledge that the
+// whole program loses (see
+// Lists.DISABLED_TheAlarmHornAcknowledgesTheSummaryAndIsLogged), and the
+// spare entry that nothing in the program raises.
 class ListsOnCells : public RemoteRig {};
 
 TEST_F(ListsOnCells, TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
@@ -182,61 +296,17 @@ TEST_F(ListsOnCells, TheAlarmHornAcknowledgesTheSummaryAndIsLogged) {
     EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY|Acknowledge command activated|1"), 1);
 }
 
-struct RecordCase {
-    const char* name;
-    const char* list;   // SUMMARY or TRIP_SUM
-    const char* input;  // set on its cell for the rig
-    int record;
-    const char* text;
-};
-
-class Records : public RemoteRig, public ::testing::WithParamInterface<RecordCase> {};
-
-TEST_P(Records, LatchWithTheirTextsAndFirstOut) {
-    const RecordCase& c = GetParam();
-    const std::string list = std::string("VLTR_ALMS.") + c.list;
-    const bool summary = std::string(c.list) == "SUMMARY";
+// The spare entry's input has no writer in the program (no input reaches
+// it): it stays on the list's slices, its input set on its cell.
+TEST_F(ListsOnCells, TheSpareEntryLatchesWithItsTextAndFirstOut) {
     start();
-    setCell(c.input, 1);
+    setCell("VLTR_ALMS.SUMMARY.IN_90", 1);
     runPasses(ra_test::R80, 2);
-    EXPECT_EQ(boolean(list + ".SEL_" + std::to_string(c.record)), 1u);
-    EXPECT_EQ(integer(summary ? "VLTR_OUTS.VLTR_ALM_FO.I_NAME" : "VLTR_OUTS.VLTR_TRIP_FO.I_NAME"), c.record);
-    EXPECT_EQ(boolean(summary ? "ALM_LOGIC.VL_SUMMARY.B_NAME" : "SD_LOGIC.VL_SUMMARY.B_NAME"), 1u);
-    EXPECT_EQ(boolean(summary ? "VLTR_OUTS.VLTR_ALM_SUM.B_NAME" : "VLTR_OUTS.VLTR_TRIP_SUM.B_NAME"), 1u);
-    const std::string logged = list + ".SEL_" + std::to_string(c.record) + "|" + c.text + "|500";
-    EXPECT_EQ(count(eventLog(), logged), 1) << logged;
+    EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_90"), 1u);
+    EXPECT_EQ(integer("VLTR_OUTS.VLTR_ALM_FO.I_NAME"), 90);
+    EXPECT_EQ(boolean("ALM_LOGIC.VL_SUMMARY.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VLTR_OUTS.VLTR_ALM_SUM.B_NAME"), 1u);
+    EXPECT_EQ(count(eventLog(), "VLTR_ALMS.SUMMARY.SEL_90|SPARE_90|500"), 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, Records,
-    ::testing::Values(RecordCase{"AnalogChannel1", "SUMMARY", "_ub33.CHNL_FLT.B_NAME", 11, "Node 1 AI_1 Fault"},
-                      RecordCase{"AnalogChannel8", "SUMMARY", "_ub40.CHNL_FLT.B_NAME", 18, "Node 1 AI_8 Fault"},
-                      RecordCase{"Output2", "SUMMARY", "_ub42.DBK_FLT.B_NAME", 20, "Node 1 AO_2 Fault"},
-                      RecordCase{"AnalogLevel1Of1", "SUMMARY", "_ub25.ALARM_LVL1.B_NAME", 39,
-                                 "Node 1 AI 1 Alarm Level 1"},
-                      RecordCase{"AnalogLevel2Of8", "SUMMARY", "_ub32.ALARM_LVL2.B_NAME", 54,
-                                 "Node 1 AI 8 Alarm Level 2"},
-                      RecordCase{"CanLinkLost", "SUMMARY", "CNFG_CAN2.CAN2_FLT.AND", 87,
-                                 "CAN2 Communication Link Error"},
-                      RecordCase{"Spare", "SUMMARY", "VLTR_ALMS.SUMMARY.IN_90", 90, "SPARE_90"},
-                      RecordCase{"VibrationSignals", "TRIP_SUM", "VLTR_ALMS.VIB_SIGS_LOST.B_NAME", 1,
-                                 "Loss of VIB Signals -Trip"},
-                      RecordCase{"AnalogTrip1", "TRIP_SUM", "_ub25.TRIP_LVL2.B_NAME", 2, "Node 1 AI_1 Level 2 Trip"},
-                      RecordCase{"AnalogTrip2", "TRIP_SUM", "_ub26.TRIP_LVL2.B_NAME", 3, "Node 1 AI_2 Level 2 Trip"},
-                      RecordCase{"AnalogTrip3", "TRIP_SUM", "_ub27.TRIP_LVL2.B_NAME", 4, "Node 1 AI_3 Level 2 Trip"},
-                      RecordCase{"AnalogTrip4", "TRIP_SUM", "_ub28.TRIP_LVL2.B_NAME", 5, "Node 1 AI_4 Level 2 Trip"},
-                      RecordCase{"AnalogTrip5", "TRIP_SUM", "_ub29.TRIP_LVL2.B_NAME", 6, "Node 1 AI_5 Level 2 Trip"},
-                      RecordCase{"AnalogTrip6", "TRIP_SUM", "_ub30.TRIP_LVL2.B_NAME", 7, "Node 1 AI_6 Level 2 Trip"},
-                      RecordCase{"AnalogTrip7", "TRIP_SUM", "_ub31.TRIP_LVL2.B_NAME", 8, "Node 1 AI_7 Level 2 Trip"},
-                      RecordCase{"AnalogTrip8", "TRIP_SUM", "_ub32.TRIP_LVL2.B_NAME", 9, "Node 1 AI_8 Level 2 Trip"},
-                      RecordCase{"SignalFault1", "TRIP_SUM", "_ub25.AND.AND", 26, "Node 1 AI_1 Sig Fault Trip"},
-                      RecordCase{"SignalFault2", "TRIP_SUM", "_ub26.AND.AND", 27, "Node 1 AI_2 Sig Fault Trip"},
-                      RecordCase{"SignalFault3", "TRIP_SUM", "_ub27.AND.AND", 28, "Node 1 AI_3 Sig Fault Trip"},
-                      RecordCase{"SignalFault4", "TRIP_SUM", "_ub28.AND.AND", 29, "Node 1 AI_4 Sig Fault Trip"},
-                      RecordCase{"SignalFault5", "TRIP_SUM", "_ub29.AND.AND", 30, "Node 1 AI_5 Sig Fault Trip"},
-                      RecordCase{"SignalFault6", "TRIP_SUM", "_ub30.AND.AND", 31, "Node 1 AI_6 Sig Fault Trip"},
-                      RecordCase{"SignalFault7", "TRIP_SUM", "_ub31.AND.AND", 32, "Node 1 AI_7 Sig Fault Trip"},
-                      RecordCase{"SignalFault8", "TRIP_SUM", "_ub32.AND.AND", 33, "Node 1 AI_8 Sig Fault Trip"}),
-    [](const auto& i) { return std::string(i.param.name); });
 
 }  // namespace
