@@ -1,35 +1,25 @@
-// The tutorial page through real passes: its sample tunables, the momentary
+// The tutorial page on the whole program: its sample tunables, the momentary
 // commands that drop after 20 s, the entered setpoint with its go-to command
-// and revert, and the lower command, driving the tutorial ramp.
-#include "app/analog/TUTORIAL.cells.h"
-#include "app/analog/output_slices.h"
-#include "app/control/control_slices.h"
-#include "app/discrete/discrete_slices.h"
-#include "runtime/tune_side_effects.h"
+// and revert, and the lower command, driving the tutorial ramp. Everything
+// is entered as the service tool enters it.
 #include "tests/control_valve/valve_rig.h"
 
 using namespace valve_test;
 
 namespace {
 
-class TutorialPage : public ValveRig {
+class TutorialPage : public ProgramRig {
 protected:
     void SetUp() override {
-        ValveRig::SetUp();
-        // The page, the ramp later in the pass, the unit delays at its end.
-        run({}, {}, {}, {_R160_TASK_50, _R160_TASK_51, _R160_TASK_82});
+        ProgramRig::SetUp();
+        startApp();
         runPasses(R160, 2);
-    }
-    // A service write as the server makes it: the cell, then its side effect.
-    void serviceWrite(const std::string& name, double value) {
-        setCell(name, value);
-        special_case_tune(cell(name));
     }
     void command(int n) { serviceWrite("TUTORIAL.SP_TUT_COMMANDS.IN_" + std::to_string(n), 1); }
     void release(int n) { serviceWrite("TUTORIAL.SP_TUT_COMMANDS.IN_" + std::to_string(n), 0); }
     float ramp() { return real("TUTORIAL.SP_TUTORIAL_RAMP.RAMP"); }
     void enter(double v) {
-        setCell("TUTORIAL.ENTR_TUT_SETPT.TUNE", v);
+        serviceWrite("TUTORIAL.ENTR_TUT_SETPT.TUNE", v);
         runPasses(R160, 1);
     }
     // Enters v and gives the go-to command until the ramp has settled.
@@ -48,11 +38,11 @@ TEST_F(TutorialPage, TheSampleTunablesReachTheirOutputs) {
     EXPECT_EQ(integer("TUTORIAL.I_TUNABLE.I_NAME"), 100);
     const char* flags[] = {"TUTORIAL.B_TUNABLE", "TUTORIAL.B_TUNABLE1", "TUTORIAL.B_TUNABLE2", "TUTORIAL.B_TUNABLE3"};
     for (const char* f : flags) EXPECT_EQ(boolean(std::string(f) + ".B_NAME"), 0u) << f;
-    setCell("TUTORIAL.A_TUNABLE.IN", -2.5);
-    setCell("TUTORIAL.I_DROPDOWN.IN", 4);
-    setCell("TUTORIAL.I_TUNABLE.IN", -7);
+    serviceWrite("TUTORIAL.A_TUNABLE.IN", -2.5);
+    serviceWrite("TUTORIAL.I_DROPDOWN.IN", 4);
+    serviceWrite("TUTORIAL.I_TUNABLE.IN", -7);
     for (int k = 0; k < 4; ++k) {
-        for (int j = 0; j < 4; ++j) setCell(std::string(flags[j]) + ".IN", j == k);
+        for (int j = 0; j < 4; ++j) serviceWrite(std::string(flags[j]) + ".IN", j == k);
         runPasses(R160, 1);
         for (int j = 0; j < 4; ++j) EXPECT_EQ(boolean(std::string(flags[j]) + ".B_NAME"), j == k ? 1u : 0u) << k;
     }
