@@ -56,6 +56,12 @@ void ProgramRig::TearDown() {
 
 void ProgramRig::powerUp(Settings extra) {
     startApp();
+    enterSettings(extra);
+    runPasses(R160, 20);
+    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
+}
+
+void ProgramRig::enterSettings(Settings extra) {
     const std::pair<const char*, double> manualStart[] = {
         {"CNFG_START.CONFIG_A.IN_1", 1000.0},  {"CNFG_START.CONFIG_A.IN_2", 3600.0},
         {"CNFG_SETPT.QT_MIN_GOV.IN", 3000.0},  {"CNFG_SETPT.QT_MAX_GOV.IN", 3800.0},
@@ -64,8 +70,6 @@ void ProgramRig::powerUp(Settings extra) {
     };
     for (const auto& [name, value] : manualStart) serviceWrite(name, value);
     for (const auto& [name, value] : extra) serviceWrite(name, value);
-    runPasses(R160, 20);
-    ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
 }
 
 void ProgramRig::powerUpReady(Settings extra) {

@@ -49,6 +49,8 @@ protected:
     // lists take them), and waits until the window has closed: the unit
     // comes up tripped, its trip contact still open.
     void powerUp(Settings extra = {});
+    // The settings powerUp() enters right after the start.
+    void enterSettings(Settings extra = {});
     // powerUp(), then clearTrips().
     void powerUpReady(Settings extra = {});
     // The trip contact closed and the trips reset: ready to start.
