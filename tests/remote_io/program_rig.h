@@ -11,6 +11,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "host/board.h"
@@ -88,6 +90,20 @@ protected:
         useSlices(R10, r10);
     }
 
+    // Settings the tunables file gives: entered once, in the first 10 ms
+    // frame after the defaults, before the program's first slice (so that
+    // the configuration window of the power-up takes them).
+    void settingsAtStart(std::vector<std::pair<std::string, double>> settings) {
+        atStart_ = std::move(settings);
+        self_ = this;
+        atStartDone_ = false;
+        tunablesAtStart([] {
+            if (self_->atStartDone_) return;
+            self_->atStartDone_ = true;
+            for (const auto& [name, v] : self_->atStart_) self_->setCell(name, v);
+        });
+    }
+
     static const char* permOf(uint8_t id) {
         switch (id) {
             case 1: return "CNFG_CAN2.VL_NODE1_AIO.INIT_PERM";
@@ -140,6 +156,9 @@ protected:
         return out;
     }
 
+    static inline ProgramWithNodes* self_ = nullptr;
+    std::vector<std::pair<std::string, double>> atStart_;
+    bool atStartDone_ = false;
     std::vector<std::unique_ptr<SimRemoteNode>> nodes_;
     std::map<uint32_t, std::vector<uint8_t>> pdos_;
     int peer_ = -1;
