@@ -5,8 +5,9 @@
 // follows it. Then the speed-control slices alone, with the speed sensing
 // before them and the actuator stage after them, for what no input of the
 // program reaches: the droop lag at integral gains the loop cannot run with,
-// the simulator link's counts and settings (written by its link driver), the
-// limits of a tuning proposal and the tuner's status codes.
+// the simulator link's write enables and port request (written by nothing
+// but its own slice), the limits of a tuning proposal and the tuner's status
+// codes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -536,80 +537,13 @@ TEST(SimulatorWords, RoundedAndSaturated) {
     for (const auto& r : rows) EXPECT_EQ(SIM_word(r.v), r.w) << r.v;
 }
 
-// Without a request on the simulator link, after the time-out the link
-// reports its error and the received values are 0; the sent words carry the
-// settings, saturated.
-TEST_F(SpeedControl, SimulatorLinkErrorAfterTheTimeOut) {
-    start();
-    setCell("SIM.XFER_TO_SIM.TIME_OUT_1", 1.0);
-    setCell("CNFG_SPEED.SPD1_MAXSPD.IN", 40000.0);
-    _BW_SIM_XFER_TO_SIM_11359[1] = 1;
-    _AW_SIM_XFER_TO_SIM_11359[0] = -7;
-    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 1);
-    runPasses(R40, 1);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_1"), 0u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 1u);
-    EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), -7.0f);
-    runPasses(R40, 24);  // 0.96 s without a message: within the time-out
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 0u);
-    runPasses(R40, 2);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.LNK_ERR_1"), 1u);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.BW_V_2"), 0u);
-    EXPECT_EQ(real("SIM.XFER_TO_SIM.AW_V_1"), 0.0f);
-    EXPECT_EQ(_BW_SIM_XFER_TO_SIM_11359[1], 0u);
-    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[11], 32767);
-    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[1], static_cast<int16_t>(kOstLimitRpm));
-    EXPECT_EQ(_AR_SIM_XFER_TO_SIM_11359[12], static_cast<int16_t>(kTripRpm));
-}
-
-// More than 1024 counted messages halve both totals, keeping the error
-// percentage; a reset clears the error flag.
-TEST_F(SpeedControl, SimulatorLinkStatistics) {
-    start();
-    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 1000);
-    setCell("SIM.XFER_TO_SIM.ERR_CNT_1", 10);
-    runPasses(R40, 1);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), 1u);
-    EXPECT_FLOAT_EQ(real("SIM.XFER_TO_SIM.ERR_PCT_1"), 1.0f);
-    setCell("SIM.XFER_TO_SIM.MSG_CNT_1", 100);
-    setCell("SIM.XFER_TO_SIM.ERR_CNT_1", 1);
-    runPasses(R40, 1);
-    EXPECT_FLOAT_EQ(real("SIM.XFER_TO_SIM.ERR_PCT_1"), 1.0f);
-    EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_MSG_1"), 550);
-    EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_ERR_1"), 5);
-    EXPECT_EQ(integer("SIM.XFER_TO_SIM.MSG_CNT_1"), 0) << "the pass's counts are consumed";
-    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_CNT_1"), 0);
-    setCell("SIM.XFER_TO_SIM.ERR_NUM_1", 23);
-    setCell("SIM.XFER_TO_SIM.RST", 1);
-    runPasses(R40, 1);
-    EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), 0u);
-    EXPECT_EQ(integer("SIM.XFER_TO_SIM.ERR_NUM_1"), 0);
-}
-
-// The totals are halved only once the message total is above 1024; a
-// single error in a pass sets the error flag.
-TEST_F(SpeedControl, SimulatorLinkTotalsHalvedAbove1024) {
-    start();
-    struct Row {
-        int messages, errors;
-        int totalMessages, totalErrors;
-        uint32_t flag;
-    };
-    const Row rows[] = {{1024, 0, 1024, 0, 0}, {1, 1, 512, 0, 1}};
-    for (const Row& r : rows) {
-        setCell("SIM.XFER_TO_SIM.MSG_CNT_1", r.messages);
-        setCell("SIM.XFER_TO_SIM.ERR_CNT_1", r.errors);
-        runPasses(R40, 1);
-        EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_MSG_1"), r.totalMessages) << r.messages;
-        EXPECT_EQ(integer("SIM.XFER_TO_SIM.TOT_ERR_1"), r.totalErrors) << r.messages;
-        EXPECT_EQ(boolean("SIM.XFER_TO_SIM.EX_ERR_1"), r.flag) << r.messages;
-    }
-}
-
-// The slave instance's settings each pass: the address a copy of the
-// tunable, both write enables held on; a port request is served once.
-TEST_F(SpeedControl, SimulatorInstanceSettings) {
+// The simulator link's supervision, statistics and address setting run on
+// the whole program with a simulator on its port (simulator_link_test.cpp).
+// Nothing but the link's own slice writes the write enables and the port
+// request, so no input can clear an enable or ask for the port: only the
+// slice shows that the enables are held on each pass and a request is
+// served once.
+TEST_F(SpeedControl, SimulatorInstanceHoldsItsEnablesAndServesAPortRequestOnce) {
     start();
     setCell("SIM.XFER_TO_SIM.NET_ADDR_1", 17);
     setCell("SIM.XFER_TO_SIM.BW_ENBL_1", 0);
