@@ -1,7 +1,10 @@
-// The alarm/event log through real passes of the protection slices and the
-// writer task "LogEventMonitor": lines read back by Python's csv module, the
-// latch times (also of an entry released before the writer ran), rotation at
-// 500 KiB, a full disk, and a burst of events from three rate groups.
+// The alarm/event log on the whole program and its writer task
+// "LogEventMonitor": trips raised through the program's inputs (the OPC
+// link's trip command, the remote station's trip command and the tunable
+// trip, written as their writers write them), lines read back by Python's
+// csv module, the latch times (also of an entry released before the writer
+// ran), rotation at 500 KiB, a full disk, and a burst of events from three
+// rate groups.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/protection/LATCH_AE.h"
 #include "host/hostfs.h"
 #include "host/hostkernel.h"
 #include "runtime/appinit.h"
 #include "storage/log_evt.h"
-#include "tests/protection/protection_rig.h"
+#include "tests/protection/whole_rig.h"
 #include "tests/support/paths.h"
 
 namespace pr_test {
@@ -28,11 +32,28 @@ struct Row {
     std::string what;
 };
 
-class EventLog : public ProtectionRig {
+using ref_test::R10;
+using ref_test::R40;
+using ref_test::R80;
+
+// The trips the cases raise, their entries and texts.
+constexpr int kOpcTrip = 20, kRemoteTrip = 27, kTunableTrip = 30;
+const std::string kOpcLine = "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500";
+const std::string kRemoteLine = "SHUTDOWNS.ANY.SEL_27|TRIP_27 Trip Cmd from Farview|500";
+const std::string kTunableLine = "SHUTDOWNS.ANY.SEL_30|TRIP_30 Tunable TRIP (SIM Mode)|500";
+
+class EventLog : public WholeRig {
 protected:
     void TearDown() override {
         hostfs::setCapacity(std::nullopt);
-        ProtectionRig::TearDown();
+        WholeRig::TearDown();
+    }
+    // Ready at standstill with the OPC link's writes and trip and the remote
+    // trip in use; the log written up to here and read.
+    void start() {
+        ready({{"OPC_DATA.ENA_WRITES.IN", 1}, {"OPC_DATA.ENA_OPC_TRIP.IN", 1}, {"SD_LOGIC.USE_RMTTRIP.IN", 1}});
+        waitWriter();
+        logged_ = exists("ae_eventlog.csv") ? read({"ae_eventlog.csv"}).size() : 0;
     }
     std::string hostFile(const std::string& name) { return hostfs::applicationRoot() + "/" + name; }
     bool exists(const std::string& name) { return std::filesystem::exists(hostFile(name)); }
@@ -61,6 +82,12 @@ protected:
         }
         return rows;
     }
+    // The rows of the log the case added (after those of the start).
+    std::vector<Row> added() {
+        auto rows = read({"ae_eventlog.csv"});
+        rows.erase(rows.begin(), rows.begin() + static_cast<long>(std::min(logged_, rows.size())));
+        return rows;
+    }
     bool writerIdle() { return LogEventHead == LogEventTail; }
     void waitWriter() { ASSERT_TRUE(hk::runUntil([this] { return writerIdle(); }, 2000)); runPasses(R10, 2); }
     void holdWriter() { ASSERT_EQ(taskSuspend(LogEventMonitorPID), 0); }
@@ -69,43 +96,75 @@ protected:
         const TimeCell* t = static_cast<TimeCell*>(cell("SHUTDOWNS.ANY.EV_TM_" + std::to_string(n)));
         return static_cast<long long>(t->sec) * 1000 + t->usec / 1000;
     }
-    // Also for the 80 ms OPC trip: the trip sees it after the next copy.
-    void trip(const char* c) {
-        setCell(c, 1);
-        runPasses(R80, 1);
+    // Trip n's command given (or taken back) as its writer gives it; the
+    // case runs on until it has latched.
+    void command(int n, bool on) {
+        switch (n) {
+            case kOpcTrip: tune("OPC_DATA.BW_LIST.IN_3", on ? 1 : 0); break;
+            case kRemoteTrip: tune("SD_LOGIC.RMT_TRIP.IN", on ? 1 : 0); break;
+            default: tune("SHUTDOWNS.TUNABLE_TRIP.IN", on ? 1 : 0); break;
+        }
     }
+    void trip(int n) {
+        command(n, true);
+        for (int k = 0; k < 100 && !on(any("SEL_", n)); ++k) run10(1);
+        ASSERT_TRUE(on(any("SEL_", n))) << "trip " << n << " never latched";
+    }
+    // A producer of events run after the program's own slices of a group:
+    // no input of the program queues hundreds of events at once.
+    void withProducer(int group, SliceFn producer) {
+        std::vector<SliceFn> slices = tc_test::programSliceTable()[group];
+        slices.push_back(producer);
+        useSlices(group, slices);
+    }
+    size_t logged_ = 0;
 };
 
 TEST_F(EventLog, LinesCarryTheLatchTimesAlsoForAnEntryReleasedBeforeTheWriterRan) {
     start();
     holdWriter();
-    trip("MOD_BW.MOD1_SW.B_SW");
+    trip(kTunableTrip);
     runPasses(R10, 7);
-    trip("OPC_DATA.OPC_TRIP.AND");
-    const long long t5 = evTmMs(5), t20 = evTmMs(20);
-    ASSERT_GT(t5, 0);
-    ASSERT_LT(t5, t20);
-    setCell("MOD_BW.MOD1_SW.B_SW", 0);
-    setCell("OPC_DATA.OPC_TRIP.AND", 0);
-    resetShutdowns();  // both entries released, their time cells cleared
-    ASSERT_EQ(evTmMs(5), 0);
+    trip(kOpcTrip);
+    const long long t30 = evTmMs(kTunableTrip), t20 = evTmMs(kOpcTrip);
+    ASSERT_GT(t30, 0);
+    ASSERT_LT(t30, t20);
+    command(kTunableTrip, false);
+    command(kOpcTrip, false);
+    // Once the trips' one-shot (which cuts a reset off) is over, the reset
+    // from its contact: both entries released, their time cells cleared.
+    run160(8);
+    reset();
+    waitResetOver();
+    ASSERT_EQ(evTmMs(kTunableTrip), 0);
     uint16_t id = 0;
     TimerValue reset{}, cleared{};
     ASSERT_EQ(GetNextLatchAEInfo(1, 0, &id, &reset), 1);
     ASSERT_EQ(GetNextLatchAEInfo(1, 1, &id, &cleared), 1);
     releaseWriter();
     waitWriter();
-    const auto rows = read({"ae_eventlog.csv"});
-    ASSERT_EQ(rows.size(), 5u) << "the alarm list logs the common reset too";
-    EXPECT_EQ(rows[0].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
-    EXPECT_EQ(rows[0].ms, t5);
-    EXPECT_EQ(rows[1].what, "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500");
-    EXPECT_EQ(rows[1].ms, t20);
-    EXPECT_EQ(rows[2].what, "SHUTDOWNS.ANY|Reset command activated|1");
-    EXPECT_EQ(rows[2].ms, reset.seconds * 1000LL + reset.microsec / 1000);
-    EXPECT_EQ(rows[3].what, "SHUTDOWNS.ANY|All events cleared|1");
-    EXPECT_EQ(rows[3].ms, cleared.seconds * 1000LL + cleared.microsec / 1000);
-    EXPECT_EQ(rows[4].what, "ALARMS.ANY|Reset command activated|1");
+    const auto rows = added();
+    std::string all;
+    for (const auto& r : rows) all += "\n" + std::to_string(r.ms) + " " + r.what;
+    // The trips in the order they latched, then the reset as each list
+    // takes it: the alarm list (40 ms) at the common reset's pulse, the
+    // shutdown list at its delayed reset, the remote-node lists (80 ms).
+    const std::vector<std::pair<std::string, long long>> want = {
+        {kTunableLine, t30},
+        {kOpcLine, t20},
+        {"ALARMS.ANY|Reset command activated|1", -1},
+        {"SHUTDOWNS.ANY|Reset command activated|1", reset.seconds * 1000LL + reset.microsec / 1000},
+        {"SHUTDOWNS.ANY|All events cleared|1", cleared.seconds * 1000LL + cleared.microsec / 1000},
+        {"VLTR_ALMS.SUMMARY|Reset command activated|1", -1},
+        {"VLTR_ALMS.TRIP_SUM|Reset command activated|1", -1},
+    };
+    ASSERT_EQ(rows.size(), want.size()) << "every list logs the common reset" << all;
+    for (size_t k = 0; k < want.size(); ++k) {
+        EXPECT_EQ(rows[k].what, want[k].first) << all;
+        if (want[k].second >= 0) {
+            EXPECT_EQ(rows[k].ms, want[k].second) << rows[k].what;
+        }
+    }
 }
 
 struct FormatCase {
@@ -158,16 +217,16 @@ TEST_P(EventLogRotation, TheLogMovesToTheBackupAtItsLimitAndLosesNoLine) {
     std::ofstream(hostFile("ae_eventlog.csv"), std::ios::binary) << filler(c.before);
     ASSERT_EQ(size("ae_eventlog.csv"), c.before);
     const size_t padLines = read({"ae_eventlog.csv"}).size();
-    trip("MOD_BW.MOD1_SW.B_SW");
+    trip(kTunableTrip);
     waitWriter();
     EXPECT_EQ(exists("ae_eventlog.bak"), c.rotatesAtFirstBatch);
-    trip("OPC_DATA.OPC_TRIP.AND");
+    trip(kOpcTrip);
     waitWriter();
     ASSERT_TRUE(exists("ae_eventlog.bak")) << "the log has passed its limit by now";
     const auto all = read({"ae_eventlog.bak", "ae_eventlog.csv"});
     ASSERT_EQ(all.size(), padLines + 2);
-    EXPECT_EQ(all[padLines].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
-    EXPECT_EQ(all[padLines + 1].what, "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500");
+    EXPECT_EQ(all[padLines].what, kTunableLine);
+    EXPECT_EQ(all[padLines + 1].what, kOpcLine);
     EXPECT_LT(size("ae_eventlog.csv"), 512000u);
 }
 
@@ -177,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, EventLogRotation,
 
 TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) {
     start();
-    trip("MOD_BW.MOD1_SW.B_SW");
+    trip(kTunableTrip);
     waitWriter();
     const uint64_t used = size("ae_eventlog.csv");
     ASSERT_GT(used, 0u);
@@ -187,7 +246,7 @@ TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) 
         if (e.is_regular_file()) total += e.file_size();
     hostfs::setCapacity(total + 70);
     testing::internal::CaptureStdout();
-    for (const char* c : {"OPC_DATA.OPC_TRIP.AND", "SPDC.UDRSPD_SD.AND", "CNTRL_STOP.STP_COMPLETE.AND"}) trip(c);
+    for (int n : {kOpcTrip, kRemoteTrip}) trip(n);
     runPasses(R10, 700);  // several retries, 2 s apart
     const std::string console = testing::internal::GetCapturedStdout();
     EXPECT_FALSE(writerIdle()) << "entries wait while the disk is full";
@@ -200,17 +259,14 @@ TEST_F(EventLog, AFullDiskKeepsEveryEarlierLineAndWritesTheRestOnceThereIsRoom) 
          at = console.find("Error writing to", at + 1))
         ++lines;
     EXPECT_EQ(lines, 1) << "one console line for the episode";
-    const auto partial = read({"ae_eventlog.csv"});  // no cut line
+    const auto partial = added();  // no cut line
     ASSERT_GE(partial.size(), 1u);
-    EXPECT_EQ(partial[0].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
+    EXPECT_EQ(partial[0].what, kTunableLine);
     hostfs::setCapacity(std::nullopt);
     ASSERT_TRUE(hk::runUntil([this] { return writerIdle(); }, 2000));
     runPasses(R10, 2);
-    const auto rows = read({"ae_eventlog.csv"});
-    std::vector<std::string> want = {"SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500",
-                                     "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500",
-                                     "SHUTDOWNS.ANY.SEL_25|TRIP_25 Normal Shutdown Complete|500",
-                                     "SHUTDOWNS.ANY.SEL_26|TRIP_26 Underspeed Trip|500"};
+    const auto rows = added();
+    std::vector<std::string> want = {kTunableLine, kOpcLine, kRemoteLine};
     std::vector<std::string> got;
     for (const auto& r : rows) got.push_back(r.what);
     std::sort(got.begin() + 1, got.end());
@@ -231,17 +287,17 @@ void produce(int perPass) {
 TEST_F(EventLog, EveryEventOfABurstFromThreeGroupsIsEitherWrittenOrCountedAsLost) {
     g_queued = 0;
     g_go = false;
-    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, [] { produce(3); }});
-    useSlices(R40, {[] { produce(7); }});
-    useSlices(R80, {[] { produce(11); }});
-    startApp();
+    withProducer(R10, [] { produce(3); });
+    withProducer(R40, [] { produce(7); });
+    withProducer(R80, [] { produce(11); });
+    start();
     holdWriter();
     g_go = true;
     ASSERT_TRUE(hk::runUntil([] { return g_queued >= kBurst; }, 20000));
     releaseWriter();
     ASSERT_TRUE(hk::runUntil([] { return LogEventHead == LogEventTail && LogEventLostEvents == 0; }, 5000));
     runPasses(R10, 2);
-    const auto rows = read({"ae_eventlog.csv"});
+    const auto rows = added();
     long long written = 0, lost = 0;
     for (const auto& r : rows) (r.lost ? lost += r.ms : ++written);
     EXPECT_EQ(written, kLogEventSlots - 1) << "the ring holds 100";
@@ -265,8 +321,8 @@ TEST_F(EventLog, MoreEventsThanTheRingHoldsPassThroughItInOrderAndAWrappedRingHo
     g_queued = 0;
     g_limit = kSteady;
     g_go = false;
-    useSlices(R10, {startUpInFirstFrame, _R10_TASK_1, clockAndTrip1, produceOne});
-    startApp();
+    withProducer(R10, produceOne);
+    start();
     g_go = true;
     ASSERT_TRUE(hk::runUntil([] { return g_queued >= kSteady; }, 20000));
     waitWriter();
@@ -278,7 +334,7 @@ TEST_F(EventLog, MoreEventsThanTheRingHoldsPassThroughItInOrderAndAWrappedRingHo
     releaseWriter();
     ASSERT_TRUE(hk::runUntil([] { return LogEventHead == LogEventTail && LogEventLostEvents == 0; }, 5000));
     runPasses(R10, 2);
-    const auto rows = read({"ae_eventlog.csv"});
+    const auto rows = added();
     const int held = kLogEventSlots - 1;
     ASSERT_EQ(rows.size(), static_cast<size_t>(kSteady + held + 1));
     for (int k = 0; k < kSteady + held; ++k) {
@@ -295,18 +351,20 @@ TEST_F(EventLog, MoreEventsThanTheRingHoldsPassThroughItInOrderAndAWrappedRingHo
 TEST_F(EventLog, ADiskWithRoomToSpareTakesTheLines) {
     start();
     hostfs::setCapacity(1000000);
-    trip("MOD_BW.MOD1_SW.B_SW");
-    trip("OPC_DATA.OPC_TRIP.AND");
+    trip(kTunableTrip);
+    trip(kOpcTrip);
     waitWriter();
-    const auto rows = read({"ae_eventlog.csv"});
+    const auto rows = added();
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].what, "SHUTDOWNS.ANY.SEL_20|TRIP_20 Trip Cmd from OPC Device|500");
+    EXPECT_EQ(rows[1].what, kOpcLine);
 }
 
 TEST_F(EventLog, ALogThatCannotBeOpenedIsReportedOnceAndWrittenOnceItCan) {
     start();
+    std::filesystem::remove(hostFile("ae_eventlog.csv"));
+    logged_ = 0;
     std::filesystem::create_directory(hostFile("ae_eventlog.csv"));  // cannot be opened as a file
-    trip("MOD_BW.MOD1_SW.B_SW");
+    trip(kTunableTrip);
     runPasses(R10, 1000);  // several retries
     EXPECT_FALSE(writerIdle());
     int reports = 0;
@@ -317,7 +375,7 @@ TEST_F(EventLog, ALogThatCannotBeOpenedIsReportedOnceAndWrittenOnceItCan) {
     waitWriter();
     const auto rows = read({"ae_eventlog.csv"});
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].what, "SHUTDOWNS.ANY.SEL_5|TRIP_05 Trip Command from Modbus|500");
+    EXPECT_EQ(rows[0].what, kTunableLine);
 }
 
 }  // namespace
