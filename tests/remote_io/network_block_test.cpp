@@ -8,35 +8,24 @@
 #include "canopen/canopen.h"
 #include "runtime/can_startup.h"
 #include "tests/remote_io/program_rig.h"
-#include "tests/remote_io/remote_rig.h"
 
 namespace rio_test {
 namespace {
 
-uint32_t g_goOper = 0;
-int32_t g_baud = 2;
-bool g_set = false;
-// Once, in the first 10 ms frame: the own node's start command, the bit
-// rate, and no node configured.
-void networkSettings() {
-    if (g_set) return;
-    g_set = true;
-    cells::CNFG_CAN2.GO_OPER_AND = g_goOper;
-    cells::CNFG_CAN2.CAN2_NTW1_CAN_BAUD = g_baud;
-    for (uint32_t* perm : {&cells::CNFG_CAN2.VL_NODE1_AIO_INIT_PERM.ref(), &cells::CNFG_CAN2.VL_NODE3_RTD_8C_INIT_PERM.ref(),
-                           &cells::CNFG_CAN2.VL_NODE4_BI_INIT_PERM.ref(), &cells::CNFG_CAN2.VL_NODE5_BO_INIT_PERM.ref()})
-        *perm = 0;
-}
-
-class NetworkBlock : public RemoteRig {
+// The network block in the whole program, started with the own node's
+// go-operational command and the bit rate from the tunables file, and no
+// node configured.
+class NetworkBlock : public ProgramWithNodes {
 protected:
-    void start(uint32_t goOper = 0, int32_t baud = 2) {
-        g_goOper = goOper;
-        g_baud = baud;
-        g_set = false;
-        useSlices(R10, {startUpInFirstFrame, networkSettings});
-        peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
-        startApp();
+    void start(uint32_t goOper = 0, int32_t baud = 2, std::vector<std::pair<std::string, double>> extra = {}) {
+        std::vector<std::pair<std::string, double>> settings = {{"CNFG_CAN2.GO_OPER.IN_1", goOper},
+                                                                {"CNFG_CAN2.CAN2_NTW1.CAN_BAUD", baud}};
+        for (const char* perm : {"CNFG_CAN2.VL_NODE1_AIO.INIT_PERM", "CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM",
+                                 "CNFG_CAN2.VL_NODE4_BI.INIT_PERM", "CNFG_CAN2.VL_NODE5_BO.INIT_PERM"})
+            settings.emplace_back(perm, 0);
+        settings.insert(settings.end(), extra.begin(), extra.end());
+        settingsAtStart(settings);
+        ProgramWithNodes::start();
     }
     // Runs 20 ms passes until the network is open (the second 160 ms pass).
     void untilOpen() {
@@ -48,7 +37,6 @@ protected:
         f.len = static_cast<uint8_t>(len);
         hostcan::send(peer_, f);
     }
-    int peer_ = -1;
 };
 
 TEST_F(NetworkBlock, NotOpenReadsAsBusOffWithTheLedsOffAndStatesMinusOne) {
@@ -86,7 +74,7 @@ TEST_F(NetworkBlock, EachRiseOfTheGoOperationalCommandStartsTheOwnNodeOnce) {
     hostcan::enableLog(true);
     hostcan::takeLog();
     for (uint32_t level : {1u, 1u, 0u, 1u, 1u}) {
-        setCell("CNFG_CAN2.GO_OPER.AND", level);
+        serviceWrite("CNFG_CAN2.GO_OPER.IN_1", level);
         runPasses(R20, 1);
     }
     int starts = 0;
@@ -112,16 +100,19 @@ TEST_F(NetworkBlock, AStoppedNodeFlashesGreenOncePerCycle) {
 
 TEST_F(NetworkBlock, ASilentPortRaisesTheAlarmOnTheFourthSilentPassAndKeepsItUntilReset) {
     start();
-    setCell("CNFG_CAN2.CAN2_P_STAT.A_TIMEOUT", 100);
-    setCell("CNFG_CAN2.CAN2_P_STAT.E_TIMEOUT", 200);
+    serviceWrite("CNFG_CAN2.CAN2_P_STAT.A_TIMEOUT", 100);
+    serviceWrite("CNFG_CAN2.CAN2_P_STAT.E_TIMEOUT", 200);
     untilOpen();
+    // The reset of the power-up (which clears the latches each pass) over.
+    for (int k = 0; k < 100 && boolean("CNFG_CAN2.CAN2_RST.OR") != 0; ++k) runPasses(R20, 1);
+    ASSERT_EQ(boolean("CNFG_CAN2.CAN2_RST.OR"), 0u);
     runPasses(R20, 10);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 1u);  // silent since the start
     // A reset in the pass that sees a new frame clears the latches.
-    setCell("CNFG_CAN2.CAN2_RST.IN_4", 1);
+    serviceWrite("CNFG_CAN2.CAN2_RST.IN_4", 1);
     frame(0x704, 1);
     runPasses(R20, 1);
-    setCell("CNFG_CAN2.CAN2_RST.IN_4", 0);
+    serviceWrite("CNFG_CAN2.CAN2_RST.IN_4", 0);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 0u);
     std::vector<int> alm, err;
     for (int k = 1; k <= 10; ++k) {
@@ -137,7 +128,7 @@ TEST_F(NetworkBlock, ASilentPortRaisesTheAlarmOnTheFourthSilentPassAndKeepsItUnt
     frame(0x704, 1);
     runPasses(R20, 1);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 1u);
-    setCell("CNFG_CAN2.CAN2_RST.IN_4", 1);
+    serviceWrite("CNFG_CAN2.CAN2_RST.IN_4", 1);
     runPasses(R20, 1);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ALM"), 0u);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_P_STAT.LNK_ERR"), 0u);
@@ -212,8 +203,8 @@ TEST_F(NetworkBlock, RawChannelWordsTakeNewDataOnlyAtTheirReadersFrame) {
 TEST_F(NetworkBlock, TheResetPulseRunsItsLengthAndReopensTheNetwork) {
     start();
     untilOpen();
-    setCell("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 0.1);
-    setCell("CNFG_CAN2.RST_OR.IN_2", 1);
+    serviceWrite("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 0.1);
+    serviceWrite("CNFG_CAN2.RST_OR.IN_2", 1);
     std::string pulse;
     for (int k = 0; k < 10; ++k) {
         runPasses(R20, 1);
@@ -222,14 +213,14 @@ TEST_F(NetworkBlock, TheResetPulseRunsItsLengthAndReopensTheNetwork) {
     EXPECT_EQ(pulse, "1111110000");  // 0.1 s: five sums of 0.02 stay below it
     EXPECT_EQ(boolean("CNFG_CAN2.RST_OR.OR"), 1u);
     // The RST input ends a pulse at once.
-    setCell("CNFG_CAN2.RST_OR.IN_2", 0);
+    serviceWrite("CNFG_CAN2.RST_OR.IN_2", 0);
     runPasses(R20, 1);
-    setCell("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 2.0);
-    setCell("CNFG_CAN2.RST_OR.IN_2", 1);
+    serviceWrite("CNFG_CAN2.CAN2_RST_OS.DLY_TIME", 2.0);
+    serviceWrite("CNFG_CAN2.RST_OR.IN_2", 1);
     runPasses(R20, 3);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT"), 1u);
     EXPECT_EQ(integer("CNFG_CAN2.CAN2_RST_OS.R_TIME"), 1);
-    setCell("CNFG_CAN2.CAN2_RST_OS.RST", 1);
+    serviceWrite("CNFG_CAN2.CAN2_RST_OS.RST", 1);
     runPasses(R20, 1);
     EXPECT_EQ(boolean("CNFG_CAN2.CAN2_RST_OS.ONE_SHOT"), 0u);
     untilOpen();
@@ -242,9 +233,9 @@ class ScanRate : public NetworkBlock, public ::testing::WithParamInterface<ScanC
 
 TEST_P(ScanRate, IsTheTunableRoundedDownToHundredsWithinLimits) {
     start();
-    setCell("CNFG_CAN2.VL_NODE4_BI.HT_SCAN_RT", GetParam().ht);
-    setCell("CNFG_CAN2.VL_NODE4_BI.INIT_PERM", 1);
-    setCell("CNFG_CAN2.VL4_INIT.IN_3", 1);
+    serviceWrite("CNFG_CAN2.VL_NODE4_BI.HT_SCAN_RT", GetParam().ht);
+    serviceWrite("CNFG_CAN2.VL_NODE4_BI.INIT_PERM", 1);
+    serviceWrite("CNFG_CAN2.VL4_INIT.IN_3", 1);
     runPasses(R80, 2);
     runPasses(R20, 2);
     EXPECT_EQ(CNFG_CAN2_VL_NODE4_BI_2425.ScanRate[0], GetParam().scan);
@@ -261,18 +252,17 @@ INSTANTIATE_TEST_SUITE_P(Rates, ScanRate,
 TEST_F(NetworkBlock, RtdChannelWordsFollowResistanceAndCurveSelections) {
     // The channels' settings (channel 1's in the first slice) make the texts
     // that the sensor type words are made from.
-    useSlices(R80, {_R80_TASK_1, _R80_TASK_3, _R80_TASK_4, _R80_TASK_5, _R80_TASK_6, _R80_TASK_12, _R80_TASK_18});
     const int ohm[8] = {1, 1, 2, 2, 1, 2, 1, 2};
     const int curve[8] = {2, 1, 2, 1, 2, 2, 1, 2};
     start();
     for (int c = 0; c < 8; ++c) {
         const std::string inst = "_ub" + std::to_string(43 + c);
-        setCell(inst + ".OHM_C.IN", ohm[c]);
-        setCell(inst + ".CURVE_C.IN", curve[c]);
+        serviceWrite(inst + ".OHM_C.IN", ohm[c]);
+        serviceWrite(inst + ".CURVE_C.IN", curve[c]);
     }
     runPasses(R80, 2);
-    setCell("CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM", 1);
-    setCell("CNFG_CAN2.VL3_INIT.IN_3", 1);
+    serviceWrite("CNFG_CAN2.VL_NODE3_RTD_8C.INIT_PERM", 1);
+    serviceWrite("CNFG_CAN2.VL3_INIT.IN_3", 1);
     runPasses(R80, 2);
     runPasses(R20, 2);
     const int want[8] = {0x100, 0x101, 0x102, 0x103, 0x100, 0x102, 0x101, 0x102};
