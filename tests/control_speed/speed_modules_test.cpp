@@ -1,11 +1,12 @@
 // Pieces of the speed control modules. On the whole program, driven only
 // through its inputs: the valve limiter message (160 ms), the HP stroke
 // latch and the forward/reverse scaling (160 ms), the simulated speed
-// (10 ms) and the actuator handed to the simulation (80 ms). Through real
-// passes of their slices alone: valve demands outside 0 .. 100 for the
-// simulated speed, resets of the stroke latch that no input gives while it
-// stands, the self-tuning PID's commands, the remote cascade match (80 ms)
-// and the chassis comparator (10 ms).
+// (10 ms), the actuator handed to the simulation (80 ms) and the remote
+// cascade match with its window's exact ends. Through real passes of their
+// slices alone: valve demands outside 0 .. 100 for the simulated speed,
+// resets of the stroke latch that no input gives while it stands, the
+// self-tuning PID's commands, the remote cascade match's latch (80 ms) and
+// the chassis comparator (10 ms).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -345,6 +346,54 @@ TEST_F(ModulesProgram, TheRemoteCascadeMatchRunsFromTheSelectionToTheMatch) {
     EXPECT_GT(outside, 20);
 }
 
+// The window's exact ends: the cascade setpoint entered from the service
+// tool (without tracking, the remote cascade configured but not enabled)
+// onto the remote setpoint, onto each end of the window around it and onto
+// the next value beyond each end. The remote cascade setpoint on analog
+// input 3 (range 0 .. 100) at 62.5, unfiltered.
+TEST_F(ModulesProgram, TheMatchWindowHoldsBothOfItsEnds) {
+    board::setAnalogInputMa(2, 14.0);
+    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_3", 0},
+                               {"CNFG_CASC.CONFIG_B.IN_4", 1},
+                               {"_ub8.FUNCT.IN", 4},
+                               {"_ub8.RANGE_LO.IN", 0.0},
+                               {"_ub8.RANGE_HI.IN", 100.0},
+                               {"RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0}});
+    runPasses(R160, 10);
+    const float sp = real("RMT_CAS.RMT_CASC_D.A_DEADBAND");
+    ASSERT_NEAR(sp, 62.5, 0.05);
+    const float window = real("RMT_CAS_EN.MATCH_WINDOW.MULTIPLY");
+    EXPECT_FLOAT_EQ(window, sp * 0.0005f);
+    const float hi = real("RMT_CAS_EN.HI_MATCH.ADD"), lo = real("RMT_CAS_EN.LO_MATCH.SUBTRACT");
+    ASSERT_EQ(hi, sp + window);
+    ASSERT_EQ(lo, sp - window);
+    const struct {
+        float casc;
+        uint32_t hi, lo;
+    } cases[] = {{sp, 1, 1},
+                 {hi, 1, 1},
+                 {std::nextafter(hi, 1e9f), 0, 1},
+                 {lo, 1, 1},
+                 {std::nextafter(lo, -1e9f), 1, 0}};
+    for (const auto& c : cases) {
+        serviceWrite("CASC_ENTRD.ENTR_CASC_SP.TUNE", c.casc);
+        runPasses(R160, 1);
+        pulse("IFACE_IN_CASC.CAS_TUN_OK.B_NAME", R160);
+        ASSERT_TRUE(runUntil(
+            [&] {
+                return real("CASC_SETPT.SETPT.RAMP") == c.casc &&
+                       boolean("CASC_ENTRD.H_SER_LAT.LATCH_R") == 0;
+            },
+            100))
+            << c.casc << " entered, at " << real("CASC_SETPT.SETPT.RAMP");
+        runPasses(R80, 1);
+        EXPECT_EQ(real("RMT_CAS.RMT_CASC_D.A_DEADBAND"), sp);
+        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_HI.A_COMPARE"), c.hi) << c.casc;
+        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_LO.A_COMPARE"), c.lo) << c.casc;
+        EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), 0u) << "not enabled";
+    }
+}
+
 // The simulated speed: the internal simulation switched on from the service
 // tool while the unit is shut down with a configure-level user (the service
 // setting that stands for one) and the external trip input 1 (DI 3) open: in
@@ -679,29 +728,6 @@ protected:
     }
     uint32_t notMatched() { return boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"); }
 };
-
-// The window's exact ends, which the analog input and the ramp do not land
-// on, and a deselection within the selection's pulse (the match itself and
-// the latch on the whole program: ModulesProgram).
-TEST_F(RemoteCascadeMatch, TheWindowAroundTheRemoteSetpointHoldsBothEnds) {
-    struct Case {
-        double casc;
-        uint32_t hi, lo;
-    } cases[] = {{1000.0, 1, 1}, {1000.5, 1, 1}, {1000.51, 0, 1}, {999.5, 1, 1}, {999.49, 1, 0}};
-    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 1);
-    for (const Case& c : cases) {
-        setCell("CASC_SETPT.SETPT.RAMP", c.casc);
-        runPasses(R80, 1);
-        EXPECT_FLOAT_EQ(real("RMT_CAS_EN.MATCH_WINDOW.MULTIPLY"), 0.5f);
-        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_HI.A_COMPARE"), c.hi) << c.casc;
-        EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_LO.A_COMPARE"), c.lo) << c.casc;
-        EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), c.hi & c.lo) << c.casc;
-    }
-    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 0);
-    setCell("CASC_SETPT.SETPT.RAMP", 1000.0);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), 0u);
-}
 
 TEST_F(RemoteCascadeMatch, TheNotMatchedLatchRunsFromTheSelectionToTheMatch) {
     setCell("RMT_CAS_EN.ENABLED.LATCH_R", 1);
