@@ -1,5 +1,10 @@
-// The operator interface's slices through real passes in simulated time,
-// with the tunables at their defaults from the first frame on.
+// The operator interface through real passes in simulated time.
+// IfaceProgram runs the whole program (its own slice table) driven only
+// through its inputs: settings and link writes as the service side makes
+// them, keys and contacts on the board model, the turbine model behind the
+// speed sensors. IfaceRig runs only the interface's slices, with the
+// tunables at their defaults from the first frame on; it is kept for the
+// cases that no input of the program reaches.
 #pragma once
 
 #include "app/control/unit_delays_r80.h"
@@ -9,7 +14,9 @@
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "host/board.h"
+#include "host/hostkernel.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace iface_test {
 
@@ -35,6 +42,31 @@ protected:
         useSlices(R10, {defaultsInFirstFrame});
         useSlices(R80, {_R80_TASK_1, _R80_TASK_2, _R80_TASK_19, _R80_TASK_22, unitDelays80});
         useSlices(R160, {_R160_TASK_10, _R160_TASK_40});
+    }
+    // Passes of `group` until `cell` reads `value`, at most `limit`; 0 when
+    // it never does.
+    int passesUntil(int group, const std::string& cell, uint32_t value, int limit) {
+        for (int k = 1; k <= limit; ++k) {
+            runPasses(group, 1);
+            if (boolean(cell) == value) return k;
+        }
+        return 0;
+    }
+};
+
+// The whole program from its inputs.
+class IfaceProgram : public ref_test::RefRig {
+protected:
+    static constexpr int R10 = 0, R20 = 1, R40 = 2, R80 = 3, R160 = 4;
+    void TearDown() override {
+        hk::runTask([] { board::releaseAllKeys(); });
+        RefRig::TearDown();
+    }
+    // A setting or a link write, as the service side makes it.
+    void tune(const std::string& name, double value) { serviceWrite(name, value); }
+    // A key of the front panel (word, bit of the keypad registers).
+    void key(int word, int bit, bool pressed) {
+        hk::runTask([=] { board::setKey(word, bit, pressed); });
     }
     // Passes of `group` until `cell` reads `value`, at most `limit`; 0 when
     // it never does.
