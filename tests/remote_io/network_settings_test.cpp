@@ -1,44 +1,56 @@
-// The controller's network and serial port settings through real passes:
-// the 160 ms lists taken over only in the configuration window, the
+// The controller's network and serial port settings on the whole program:
+// the 160 ms lists taken over only in the configuration window (the
+// power-up, or the I/O lock taken from the service side), the
 // operator's confirmations, the 80 ms apply pulses, and the chassis task
 // that applies them to (and reads them back from) the host's in-memory
 // network interface.
 #include <cctype>
 #include "app/config/MASTER.cells.h"
-#include "runtime/tune_side_effects.h"
-#include "tests/remote_io/remote_rig.h"
+#include "app/interface/CNFG_ENET1.cells.h"
+#include "host/hostnet.h"
+#include "tests/remote_io/program_rig.h"
 
 namespace rio_test {
 namespace {
 
-class NetworkSettings : public RemoteRig {
+class NetworkSettings : public ProgramWithNodes {
 protected:
-    void window(bool open) { setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", open ? 1 : 0); }
+    // The configuration window opened by taking the I/O lock from the
+    // service side, or closed by leaving configure mode and releasing it
+    // (the window stays open for the lock's hold time after the release).
+    void window(bool open) {
+        if (open) lock();
+        else unlock();
+        const uint32_t want = open ? 1u : 0u;
+        for (int p = 0; p < 400 && boolean("MASTER.IO_LOCK_OR_PWR.B_NAME") != want; ++p) runPasses(R10, 1);
+        ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), want);
+    }
     void octets(const std::string& base, int first, int a, int b, int c, int d) {
         const int v[4] = {a, b, c, d};
-        for (int k = 0; k < 4; ++k) setCell(base + std::to_string(first + k), v[k]);
+        for (int k = 0; k < 4; ++k) serviceWrite(base + std::to_string(first + k), v[k]);
     }
     // A service write of a confirmation input, with its after-write hook.
-    void confirm(int k) {
-        const std::string name = "CNFG_ENET1.QT_CONFIRM_IP.IN_" + std::to_string(k);
-        setCell(name, 1);
-        special_case_tune(cell(name));
-    }
+    void confirm(int k) { serviceWrite("CNFG_ENET1.QT_CONFIRM_IP.IN_" + std::to_string(k), 1); }
     std::vector<std::string> calls() { return hostnet::takeCalls(); }
 };
 
 using Lines = std::vector<std::string>;
 
 TEST_F(NetworkSettings, AddressListsAreTakenOverOnlyWhileTheConfigurationWindowIsOpen) {
-    startApp();
-    window(false);
-    setCell("CNFG_ENET1.CONFIG_IP.IN_1", 192);
-    setCell("CNFG_ENET1.CONFIG_IP.IN_8", 128);
-    setCell("CNFG_ENET1.CONFIG_IP.IN_12", 254);
+    // Past the power-up (whose window took the defaults), the window closed.
+    startPastPowerUp();
+    const int32_t ip1 = integer("CNFG_ENET1.IP_1.I_NAME"), ip8 = integer("CNFG_ENET1.IP_8.I_NAME"),
+                  gw4 = integer("CNFG_ENET1.GW_IP_4.I_NAME");
+    ASSERT_NE(ip1, 192);
+    ASSERT_NE(ip8, 128);
+    ASSERT_NE(gw4, 254);
+    serviceWrite("CNFG_ENET1.CONFIG_IP.IN_1", 192);
+    serviceWrite("CNFG_ENET1.CONFIG_IP.IN_8", 128);
+    serviceWrite("CNFG_ENET1.CONFIG_IP.IN_12", 254);
     runPasses(R160, 2);
-    EXPECT_EQ(integer("CNFG_ENET1.IP_1.I_NAME"), 0);
-    EXPECT_EQ(integer("CNFG_ENET1.IP_8.I_NAME"), 0);
-    EXPECT_EQ(integer("CNFG_ENET1.GW_IP_4.I_NAME"), 0);
+    EXPECT_EQ(integer("CNFG_ENET1.IP_1.I_NAME"), ip1);
+    EXPECT_EQ(integer("CNFG_ENET1.IP_8.I_NAME"), ip8);
+    EXPECT_EQ(integer("CNFG_ENET1.GW_IP_4.I_NAME"), gw4);
     window(true);
     runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_ENET1.IP_1.I_NAME"), 192);
@@ -49,20 +61,21 @@ TEST_F(NetworkSettings, AddressListsAreTakenOverOnlyWhileTheConfigurationWindowI
     EXPECT_EQ(integer("CNFG_ENET1.GW_IP_4.I_NAME"), 254);
     // Closed again: a later change waits for the next window.
     window(false);
-    setCell("CNFG_ENET1.CONFIG_IP.IN_1", 10);
-    setCell("CNFG_ENET1.CONFIG_IP.IN_7", 7);
+    const int32_t ip7 = integer("CNFG_ENET1.IP_7.I_NAME");
+    ASSERT_NE(ip7, 7);
+    serviceWrite("CNFG_ENET1.CONFIG_IP.IN_1", 10);
+    serviceWrite("CNFG_ENET1.CONFIG_IP.IN_7", 7);
     runPasses(R160, 2);
     EXPECT_EQ(integer("CNFG_ENET1.IP_1.I_NAME"), 192);
-    EXPECT_EQ(integer("CNFG_ENET1.IP_7.I_NAME"), 0);
+    EXPECT_EQ(integer("CNFG_ENET1.IP_7.I_NAME"), ip7);
 }
 
 TEST_F(NetworkSettings, SntpServerAndSerialPortsFollowTheirTunablesWhateverTheWindow) {
-    startApp();
-    window(false);
-    setCell("CNFG_SNTP.IP_2.IN", 77);
-    setCell("CNFG_COMMS.PORT3_NET_ADDR.IN", 42);
-    setCell("CNFG_COMMS.PORT2_PROTO.IN", 2);
-    setCell("C_COMM.C4.IN", 200);
+    startPastPowerUp();
+    serviceWrite("CNFG_SNTP.IP_2.IN", 77);
+    serviceWrite("CNFG_COMMS.PORT3_NET_ADDR.IN", 42);
+    serviceWrite("CNFG_COMMS.PORT2_PROTO.IN", 2);
+    serviceWrite("C_COMM.C4.IN", 200);
     runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_SNTP.IP_1.I_NAME"), 10);
     EXPECT_EQ(integer("CNFG_SNTP.IP_2.I_NAME"), 77);
@@ -78,7 +91,7 @@ TEST_F(NetworkSettings, SntpServerAndSerialPortsFollowTheirTunablesWhateverTheWi
 }
 
 TEST_F(NetworkSettings, AConfirmationHoldsForOneSecondAndThenClearsItsInput) {
-    startApp();
+    startPastPowerUp();
     window(true);
     runPasses(R160, 1);
     confirm(3);
@@ -167,14 +180,6 @@ INSTANTIATE_TEST_SUITE_P(
         return n + "_" + std::to_string(i.index);
     });
 
-bool g_applyAtPowerUp = false;
-// The configuration window open and the power-up setting chosen from the
-// first 10 ms frame on, as the I/O lock and the tunables file give them.
-void powerUpSettings() {
-    cells::MASTER.IO_LOCK_OR_PWR_B_NAME = 1;
-    cells::CNFG_ENET1.INIT_ENET1_IN_2 = g_applyAtPowerUp ? 1u : 0u;
-}
-
 TEST_F(NetworkSettings, PowerUpAppliesTheAddressOnlyWhenAskedTo) {
     for (bool atPowerUp : {false, true}) {
         SCOPED_TRACE(atPowerUp);
@@ -182,9 +187,11 @@ TEST_F(NetworkSettings, PowerUpAppliesTheAddressOnlyWhenAskedTo) {
             TearDown();
             SetUp();
         }
-        g_applyAtPowerUp = atPowerUp;
-        useSlices(R10, {startUpInFirstFrame, powerUpSettings});
+        // The power-up setting from the tunables file; the window of the
+        // power-up open from the start.
+        settingsAtStart({{"CNFG_ENET1.INIT_ENET1.IN_2", atPowerUp ? 1 : 0}});
         startApp();
+        ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 1u);
         runPasses(R80, 60);
         const Lines want = atPowerUp ? Lines{"VKIPSet 172.16.10.10", "VKMaskSet 255.255.0.0"} : Lines{};
         EXPECT_EQ(calls(), want);
@@ -194,7 +201,7 @@ TEST_F(NetworkSettings, PowerUpAppliesTheAddressOnlyWhenAskedTo) {
 }
 
 TEST_F(NetworkSettings, ConfirmedAddressIsAppliedAndReadBack) {
-    startApp();
+    startPastPowerUp();
     window(true);
     octets("CNFG_ENET1.CONFIG_IP.IN_", 1, 192, 168, 7, 20);
     octets("CNFG_ENET1.CONFIG_IP.IN_", 5, 255, 255, 255, 0);
@@ -210,11 +217,11 @@ TEST_F(NetworkSettings, ConfirmedAddressIsAppliedAndReadBack) {
 }
 
 TEST_F(NetworkSettings, AnOctetOutsideItsRangeIsNeverHandedToThePlatform) {
-    startApp();
+    startPastPowerUp();
     window(true);
     octets("CNFG_ENET1.CONFIG_IP.IN_", 1, 192, 300, 7, 20);
     octets("CNFG_ENET1.CONFIG_IP.IN_", 9, 10, 0, 0, -1);
-    setCell("CNFG_SNTP.IP_3.IN", 256);
+    serviceWrite("CNFG_SNTP.IP_3.IN", 256);
     runPasses(R160, 2);
     calls();
     confirm(1);
@@ -231,11 +238,11 @@ TEST_F(NetworkSettings, AnOctetOutsideItsRangeIsNeverHandedToThePlatform) {
 }
 
 TEST_F(NetworkSettings, GatewayAndSntpSettingsAreAppliedOncePerConfirmation) {
-    startApp();
+    startPastPowerUp();
     window(true);
     octets("CNFG_ENET1.CONFIG_IP.IN_", 9, 172, 16, 5, 1);
-    setCell("CNFG_SNTP.IP_4.IN", 9);
-    setCell("CNFG_ENET1.ENET_IPS.SNTP_ENABLE", 1);
+    serviceWrite("CNFG_SNTP.IP_4.IN", 9);
+    serviceWrite("CNFG_ENET1.ENET_IPS.SNTP_ENABLE", 1);
     runPasses(R160, 2);
     calls();
     confirm(2);
@@ -249,7 +256,7 @@ TEST_F(NetworkSettings, GatewayAndSntpSettingsAreAppliedOncePerConfirmation) {
     EXPECT_EQ(text("CNFG_ENET1.ENET_IPS.SNTP_ADDR"), "010.000.000.009");
     EXPECT_EQ(boolean("CNFG_ENET1.ENET_IPS.SNTP_ENABLED"), 1u);
     // With the client disabled a confirmation stops it.
-    setCell("CNFG_ENET1.ENET_IPS.SNTP_ENABLE", 0);
+    serviceWrite("CNFG_ENET1.ENET_IPS.SNTP_ENABLE", 0);
     runPasses(R160, 3);
     confirm(3);
     runPasses(R160, 10);
