@@ -252,13 +252,13 @@ TEST_F(Limiter, AShutdownSequenceOrAStartResetEndsTheNormalShutdownInA00) {
         EXPECT_TRUE(at("A00_STEP")) << end;
         setCell(end, 0);
         setCell("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME", 0);
-        setCell("CNTRL_STOP.STP_CPLT.OR", 1);
+        // A00 forces the limiter closed (the stop complete's own lowering
+        // is shown on the whole program, in LimiterProgram).
         seconds(12.0);
         EXPECT_EQ(limiter(), 0.0f) << end;
         // Closed: the ramp stands at both of its zero targets.
         EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_1"), 1u) << end;
         EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_2"), 1u) << end;
-        setCell("CNTRL_STOP.STP_CPLT.OR", 0);
         seconds(2.5);
     }
 }
@@ -403,6 +403,47 @@ TEST_F(LimiterProgram, TheStartMaximumHoldsUntilTheSpeedControllerTakesOverAndAT
     ASSERT_TRUE(tripped());
     EXPECT_EQ(boolean("HP_LIMTER.CTRL_OK.LATCH"), 0u);
     EXPECT_EQ(real("HP_LIMTER.MAX_DMD.A_SW"), 30.0f);
+}
+
+// A normal stop on the turbine, from control with the limiter at its
+// maximum: the stop holds the limiter in A03 while the reference runs down;
+// once the stop is complete the limiter lowers at the shutdown rate to its
+// lower end, the stop's trip follows, and the shutdown sequence ends the
+// chart in A00.
+TEST_F(LimiterProgram, ANormalStopLowersTheLimiterOnceCompleteAndItsTripEndsTheChartInA00) {
+    turbine::enable();
+    powerUpReady({{"CNFG_START.VLV_LIM_RATE.IN", kRate}, {"IFACE_IN_SPEED.NS_RATE.IN", 100.0}});
+    startCommand();
+    auto limiter = [&] { return real("HP_LIMTER.HP_RAMP.RAMP"); };
+    auto at = [&](const char* s) { return boolean(std::string("HPLM.") + s + ".SFC_STEP") != 0; };
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.A08_STEP.SFC_STEP") != 0 && limiter() == 101.0f; }, 5000))
+        << "never in control with the limiter open";
+    EXPECT_TRUE(at("A01_STEP"));
+    turbine::setLoad(0.0);
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.Z01_STEP.SFC_STEP") != 0; }, 20)) << "the stop never began";
+    seconds(0.5);
+    EXPECT_TRUE(at("A03_STEP"));
+    // Held while the reference runs down.
+    int passes = 0;
+    for (; passes < 5000 && boolean("CNTRL_STOP.STP_CPLT.OR") == 0; ++passes) {
+        ASSERT_EQ(limiter(), 101.0f) << passes;
+        ASSERT_EQ(boolean("HP_LIMTER.LOWER.OR"), 0u) << passes;
+        runPasses(R80, 1);
+    }
+    ASSERT_EQ(boolean("CNTRL_STOP.STP_CPLT.OR"), 1u) << "the stop never completed";
+    EXPECT_TRUE(at("A03_STEP"));
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("HP_LIMTER.LOWER.OR"), 1u);
+    const float a = limiter();
+    runPasses(R80, 1);
+    EXPECT_LT(limiter(), a) << "lowered on the stop complete";
+    ASSERT_TRUE(runUntil([&] { return at("A00_STEP"); }, 2000)) << "the chart never returned to A00";
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_25"), 1u) << "the stop's trip";
+    EXPECT_EQ(limiter(), 0.0f);
+    // Closed: the ramp stands at both of its zero targets.
+    EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_1"), 1u);
+    EXPECT_EQ(boolean("HP_LIMTER.HP_RAMP.P_LIM_2"), 1u);
 }
 
 }  // namespace
