@@ -1,0 +1,145 @@
+// The whole program (its own slice table) for the interface's cases, in
+// simulated time with the turbine model, driven only through its inputs:
+// settings and commands written as the service tool writes them (the OPC
+// link's commands as its server writes them), contacts and keys on the
+// board, a Modbus master (mbpoll) on the controller's TCP link, and the
+// data log's printed files read back by an independent reader.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "host/hostfs.h"
+#include "host/hostio.h"
+#include "host/hostkernel.h"
+#include "platform/vkiobus.h"
+#include "storage/datalog.h"
+#include "tests/control_speed/program_rig.h"
+#include "tests/storage_datalog/datalog_file.h"
+
+namespace pc_test {
+
+using ref_test::R10;
+using ref_test::R20;
+using ref_test::R40;
+using ref_test::R80;
+using ref_test::R160;
+
+class ProgramCases : public sc_test::ProgramRig {
+protected:
+    // The lock that configure mode takes stays with the platform until it
+    // restarts the control: released before the next case starts.
+    void TearDown() override {
+        ProgramRig::TearDown();
+        UnAssert_IOLOCK();
+    }
+
+    // Started, the configuration of a manual start and `settings` entered
+    // from the service tool while it powers up, the trip contact closed and
+    // the trips reset: past the power-up window, the shaft at rest.
+    void startPastPowerUp(const Settings& settings = {}) {
+        startApp();
+        enterSettings(false, false, settings);
+        runPasses(R160, 20);
+        ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
+        clearTrip();
+    }
+    // Simulated time until `cond` holds, at most `ms`.
+    bool untilMs(const std::function<bool()>& cond, uint64_t ms = 5000) { return hk::runUntil(cond, ms / 5); }
+    // Passes of `group` until `cond` holds, at most `limit`: the passes it
+    // took (0: already), or -1 when it never came.
+    int passesUntil(int group, const std::function<bool()>& cond, int limit) {
+        for (int n = 0; n <= limit; ++n) {
+            if (cond()) return n;
+            if (n < limit) runPasses(group, 1);
+        }
+        return -1;
+    }
+
+    // Configure mode entered from the service tool while shut down: the
+    // I/O lock follows it, and with it the configuration lists' window
+    // (which stays open until the platform restarts the control).
+    void enterConfigureMode() {
+        serviceWrite("MASTER.COMMANDS.IN_2", 1);
+        ASSERT_GE(passesUntil(R160, [this] { return boolean("MASTER.IO_LOCK_OR_PWR.B_NAME") == 1u; }, 60), 0)
+            << "configure mode not entered";
+    }
+    // mbpoll, a Modbus master, run once against link 2 (Modbus TCP, slave
+    // 2) with `options` ("-t 0 -r 14": coil 14) and the values it writes
+    // ("" to read), while simulated time goes on in 10 ms passes; its exit
+    // status and what it printed.
+    std::pair<int, std::string> mbpoll(const std::string& options, const std::string& values = "") {
+        const std::string command = "mbpoll -m tcp -p " + std::to_string(hostio::hostPort(502)) + " -a 2 -1 -o 2 " +
+                                    options + " 127.0.0.1 " + values + " 2>&1";
+        std::atomic<bool> done{false};
+        std::pair<int, std::string> result{-1, ""};
+        std::thread master([&] {
+            FILE* p = popen(command.c_str(), "r");
+            char buf[4096];
+            for (size_t n; p != nullptr && (n = fread(buf, 1, sizeof buf, p)) > 0;) result.second.append(buf, n);
+            if (p != nullptr) {
+                const int status = pclose(p);
+                result.first = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            done = true;
+        });
+        // Simulated time no faster than about ten times real time, so that
+        // the master's own real-time waits see the controller answer.
+        for (int k = 0; k < 20000 && !done; ++k) {
+            runPasses(R10, 1);
+            usleep(1000);
+        }
+        master.join();
+        return result;
+    }
+    // Modbus used, link 2 in use with its writes enabled, from the service tool.
+    void modbusLinkWithWrites() {
+        tune("C_COMM.C1.IN", 1);
+        tune("CNFG_COMMS.LINK2_USED.IN", 1);
+        tune("CNFG_COMMS.PORT2_WRT_ENBL.IN", 1);
+        ASSERT_GE(passesUntil(R160, [this] { return integer("MOD.PORT2_COMM_USED.I_SW") == 2; }, 20), 0);
+    }
+
+    // The data log's printed files under the application root.
+    std::string hostFile(const std::string& name) { return hostfs::applicationRoot() + "/" + name; }
+    bool logExists(const std::string& name) { return std::filesystem::exists(hostFile(name)); }
+    std::string readLog(const std::string& name) { return dl_test::readDataLogFile(hostFile(name)); }
+    static bool collecting() { return TREND_DLOG_internal.RUN_STATE == 1; }
+};
+
+// The cases no input of the program reaches: only the slices given run,
+// the tunables at their defaults from the first 10 ms frame on.
+inline bool g_slicesDefaulted = false;
+class OnTheirSlices : public tc_test::AppHarness {
+protected:
+    static void defaultsInFirstFrame() {
+        if (g_slicesDefaulted) return;
+        g_slicesDefaulted = true;
+        tc_test::loadTunableDefaults();
+    }
+    // Starts with `slices` (group, its slices); the 10 ms group loads the
+    // defaults before its own slices.
+    void startSlices(const std::vector<std::pair<int, std::vector<SliceFn>>>& slices) {
+        g_slicesDefaulted = false;
+        useSlices(R10, {defaultsInFirstFrame});
+        for (const auto& [group, fns] : slices) {
+            std::vector<SliceFn> all = group == R10 ? std::vector<SliceFn>{defaultsInFirstFrame} : std::vector<SliceFn>{};
+            all.insert(all.end(), fns.begin(), fns.end());
+            useSlices(group, all);
+        }
+        startApp();
+    }
+};
+
+}  // namespace pc_test
