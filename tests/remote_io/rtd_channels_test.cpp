@@ -1,4 +1,4 @@
-// The remote RTD node's channels through real passes of the whole start-up:
+// The remote RTD node's channels on the whole program (its own slice table):
 // a simulated RTD node on the virtual CAN bus is configured and commanded
 // operational by the chassis task, the test sends the node's two process
 // data PDOs, and the 80 ms channel logic turns the words into temperatures,
@@ -14,6 +14,8 @@
 #include "app/config/config_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/remote_io/rtd_slices.h"
+#include "host/analog_inputs.h"
+#include "tests/remote_io/program_rig.h"
 #include "tests/remote_io/remote_rig.h"
 #include "tests/support/event_log_reader.h"
 #include "tests/support/sim_remote_node.h"
@@ -24,16 +26,14 @@ namespace {
 using Kind = SimRemoteNode::Kind;
 
 // Settings applied once in the first 10 ms frame, after the defaults (so
-// that they are in force when the node's configuration is prepared).
+// that they are in force when the node's configuration is prepared), as
+// the tunables file gives them: only the RTD node configured, the own node
+// going operational once the network is open, then the case's own.
 std::vector<std::pair<std::string, double>> g_early;
-void rtdNodeSettings() {
-    auto& c = cells::CNFG_CAN2;
-    c.VL_NODE1_AIO_INIT_PERM = 0;
-    c.VL_NODE4_BI_INIT_PERM = 0;
-    c.VL_NODE5_BO_INIT_PERM = 0;
-    // The own node goes operational once the network is open.
-    c.GO_OPER_IN_1 = 1;
-}
+const std::pair<const char*, double> kRtdNodeSettings[] = {{"CNFG_CAN2.VL_NODE1_AIO.INIT_PERM", 0},
+                                                           {"CNFG_CAN2.VL_NODE4_BI.INIT_PERM", 0},
+                                                           {"CNFG_CAN2.VL_NODE5_BO.INIT_PERM", 0},
+                                                           {"CNFG_CAN2.GO_OPER.IN_1", 1}};
 
 std::string ch(int k, const char* field) { return "VL3_RTD.RTD_" + std::to_string(k) + "." + field; }
 std::string inst(int k, const char* cell) { return "_ub" + std::to_string(42 + k) + "." + cell; }
@@ -62,13 +62,14 @@ protected:
         startUpInFirstFrame();
         if (done) return;
         done = true;
+        for (const auto& [name, v] : kRtdNodeSettings) self_->setCell(name, v);
         for (const auto& [name, v] : g_early) self_->setCell(name, v);
     }
     // Starts with the RTD node configurable and enabled; runs until it is
     // operational and its PDOs keep it active.
     void start() {
         g_early.emplace_back("CNFG_CAN2.VL3_ENA.IN", 1);
-        std::vector<SliceFn> r10{early, rtdNodeSettings};
+        std::vector<SliceFn> r10{early};
         r10.insert(r10.end(), r10tail_.begin(), r10tail_.end());
         useSlices(R10, r10);
         node_ = std::make_unique<SimRemoteNode>(Kind::Rtd, 3);
@@ -87,9 +88,9 @@ protected:
     // The service tool's reset: a pulse on the debug reset, then the 1 s
     // reset pulse of the 80 ms group.
     void reset() {
-        setCell("RESET.DEBUG_RST.TRIGGER", 1);
+        serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
         feed(2);
-        setCell("RESET.DEBUG_RST.TRIGGER", 0);
+        serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
         feed(20);
     }
     // The eight channel words the node sends from now on.
@@ -165,7 +166,7 @@ TEST_F(RtdChannels, RawWordsBecomeCalibratedTemperaturesInBothUnits) {
     EXPECT_EQ(boolean(ch(5, "HI_LATCH")), 0u);  // 700 C is below 1500 F
     EXPECT_FLOAT_EQ(real(inst(1, "HI_SP_IN_C.A_SW")), (1500.0f - 32.0f) * 0.5555556f);
 
-    setCell("CNFG_CAN2.USE_DEG_F.IN", 0);
+    serviceWrite("CNFG_CAN2.USE_DEG_F.IN", 0);
     feed(2);
     for (int k = 1; k <= 8; ++k) {
         EXPECT_FLOAT_EQ(real(display(k)), real(ch(k, "VL_RTD"))) << k;
@@ -178,7 +179,7 @@ TEST_F(RtdChannels, RawWordsBecomeCalibratedTemperaturesInBothUnits) {
 TEST_F(RtdChannels, TheFilterFollowsAStepWithItsTimeConstant) {
     start();
     settle(20);
-    setCell("_ub43.CH_FILTR.IN", 1.0);
+    serviceWrite("_ub43.CH_FILTR.IN", 1.0);
     feed(1);
     const float before = real(ch(1, "VL_RTD"));
     ASSERT_NEAR(before, 0.0f, 1e-3f);
@@ -388,10 +389,10 @@ TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) 
     }
     // The power-up window is over: a new number waits for configuration.
     feed(30);
-    setCell("_ub45.FUNCT.IN", 9);
+    serviceWrite("_ub45.FUNCT.IN", 9);
     feed(6);
     EXPECT_EQ(integer(inst(3, "FUN_NUM.SAMP_ITUNE")), 8);
-    setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
     feed(10);  // the first rising sample pulse after the window opens
     EXPECT_EQ(integer(inst(3, "FUN_NUM.SAMP_ITUNE")), 9);
     EXPECT_EQ(text(inst(3, "FUN_STRG.I_TO_STR")), "Casing Temperature");
@@ -417,10 +418,10 @@ TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
     for (int k = 0; k < 10; ++k)
         EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), scale[select[k] - 1]) << k;
     // A selector outside 1..5 keeps the multiplier.
-    setCell("_ub45.RTD_MOD_X.IN", 6);
+    serviceWrite("_ub45.RTD_MOD_X.IN", 6);
     feed(2);
     EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_13"), 100.0f);
-    setCell("_ub45.RTD_MOD_X.IN", 2);
+    serviceWrite("_ub45.RTD_MOD_X.IN", 2);
     feed(2);
     EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_13"), 0.1f);
 }
@@ -442,7 +443,7 @@ TEST_F(RtdChannels, AlarmLevelsWatchTheDisplayValueInItsUnitAndTheChannelFault) 
     EXPECT_EQ(boolean(event(1, "AND.AND")), 0u);
     EXPECT_EQ(boolean(event(1, "PERM_NOT_MET.B_NAME")), 0u);
     // In degrees Celsius the value is below both levels; the reset clears them.
-    setCell("CNFG_CAN2.USE_DEG_F.IN", 0);
+    serviceWrite("CNFG_CAN2.USE_DEG_F.IN", 0);
     feed(1);
     EXPECT_EQ(boolean(event(1, "ALARM_LVL1.B_NAME")), 1u);  // latched until a reset
     reset();
@@ -690,21 +691,31 @@ struct VibCase {
     uint32_t lost;
 };
 
-class VibrationCount : public RemoteRig, public ::testing::WithParamInterface<VibCase> {};
+// The vibration signals on the whole program: the controller's four analog
+// inputs carry vibration inputs 1 .. 4 (functions 5 .. 8), the first
+// `used` of them marked in use by their function-use settings, the first
+// `faulted` of them open loops on the board (carrying no current).
+class VibrationCount : public ProgramWithNodes, public ::testing::WithParamInterface<VibCase> {};
 
 TEST_P(VibrationCount, TooFewGoodSignalsRaiseTheTripInput) {
     const VibCase& c = GetParam();
-    useSlices(R80, {_R80_TASK_11});
-    useSlices(R160, {_R160_TASK_43});
-    startApp();
+    std::vector<std::pair<std::string, double>> settings;
     for (int k = 1; k <= 4; ++k) {
-        const std::string n = std::to_string(k);
-        setCell("AI_MUX.VIB_IN" + n + "_USED.B_NAME", k <= c.used ? 1 : 0);
-        setCell("AI_MUX.VIB_IN" + n + "_FLT.B_NAME", k <= c.faulted ? 1 : 0);
+        settings.emplace_back("_ub" + std::to_string(5 + k) + ".FUNCT.IN", 4 + k);
+        settings.emplace_back("AI_MUX.AI_FUNC_USED.IN_" + std::to_string(k + 1), k <= c.used ? 1 : 0);
+        board::setAnalogInputMa(k - 1, 12.0);
+        board::setAnalogInputOpen(k - 1, k <= c.faulted);
     }
-    setCell("VLTR_VIB.WIZ_RQRD.IN", c.required);
+    settings.emplace_back("VLTR_VIB.WIZ_RQRD.IN", c.required);
+    settingsAtStart(settings);
+    startPastPowerUp();
     runPasses(R160, 2);
     runPasses(R80, 1);
+    for (int k = 1; k <= 4; ++k) {
+        const std::string n = std::to_string(k);
+        ASSERT_EQ(boolean("AI_MUX.VIB_IN" + n + "_USED.B_NAME"), k <= c.used ? 1u : 0u) << k;
+        ASSERT_EQ(boolean("AI_MUX.VIB_IN" + n + "_FLT.B_NAME"), k <= c.faulted ? 1u : 0u) << k;
+    }
     EXPECT_EQ(integer("VLTR_VIB.NUM_CHANFLTS.I_ADD"), c.faulted);
     EXPECT_EQ(integer("VLTR_VIB.NUM_GOOD.I_SUBTRACT"), c.good);
     EXPECT_EQ(boolean("VLTR_VIB.SIG_RQRD.LT"), c.good < c.required ? 1u : 0u);
