@@ -81,10 +81,13 @@ void _R160_TASK_29() {
     using namespace r160;
     CNFG_ENET1_mask_tail();
     CNFG_SNTP_server();
-    DATALOG_load_levels();
     START_started();
     IFACE_OUT_START_starting();
+    // The trip counters above a load level take the level of the pass
+    // before: the valve demand has fallen to 0 by the first pass that
+    // sees the trip.
     COND_MON_inputs();
+    DATALOG_load_levels();
     CNFG_OPERATE_options();
     CNFG_SPEED_difference();
     CNTRL_STOP_settings();
