@@ -1,77 +1,72 @@
-// The cascade rig: the speed-reference rig with the cascade slices, and
-// cascade configured on a turbine in control at minimum governor.
+// The cascade rig: cascade configured on the whole program and the turbine
+// in control, driven only through the program's inputs: the settings
+// entered from the service tool while it powers up, the cascade's process
+// value on the controller's analog input 2, contacts on the board, the I/O
+// lock through the platform's entry point.
 #pragma once
 
 #include <cmath>
+#include <string>
 
-#include "app/analog/input_slices.h"
-#include "app/analog/output_slices.h"
-#include "app/config/config_slices.h"
-#include "app/control/RCLTR.cells.h"
-#include "app/control/control_slices.h"
-#include "app/discrete/discrete_slices.h"
-#include "app/interface/interface_slices.h"
-#include "app/protection/protection_slices.h"
-#include "tests/control_ref/slice_rig.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "tests/protection/whole_rig.h"
+#include "tests/support/ref_rig.h"
 
 namespace ref_test {
 
-inline constexpr double kSpanMax = 200.0;  // cascade setpoint range 0 .. 200
-inline constexpr double kPv = 120.0;       // process value at the start
+inline constexpr double kSpanMax = 200.0;     // cascade setpoint range 0 .. 200
+inline constexpr double kPv = 120.0;          // process value at the start
+inline constexpr double kPvRangeMax = 300.0;  // the input's range 0 .. 300 holds the setpoint range
+inline constexpr int kCascInput = 1;          // analog input 2
+inline constexpr double kPvTol = 0.02;        // a few steps of the input's converter
 
-class Cascade : public SliceRig {
+class Cascade : public pr_test::WholeRig {
 protected:
-    void SetUp() override {
-        SliceRig::SetUp();
-        useSlices(R20, {_R20_TASK_4, _R20_TASK_7});
-        useSlices(R80, {_R80_TASK_13, _R80_TASK_14, _R80_TASK_15, _R80_TASK_16, _R80_TASK_17, _R80_TASK_18,
-                        _R80_TASK_19, _R80_TASK_23, _R80_TASK_24, _R80_TASK_25, _R80_TASK_26, _R80_TASK_30});
-        // Of the discrete-input slice only the cascade flags: the cases give
-        // the discrete-input use flags themselves.
-        useSlices(R160, {_R160_TASK_11, r160::RCLTR_cascade, _R160_TASK_15, _R160_TASK_16, _R160_TASK_17, _R160_TASK_20, _R160_TASK_21,
-                         _R160_TASK_36, _R160_TASK_37, _R160_TASK_38, _R160_TASK_40, _R160_TASK_44, _R160_TASK_45,
-                         _R160_TASK_47, _R160_TASK_48, _R160_TASK_49, _R160_TASK_50, _R160_TASK_51, _R160_TASK_81, _R160_TASK_82});
-    }
+    // The process value the transmitter on analog input 2 sends.
+    void pv(double v) { board::setAnalogInputMa(kCascInput, 4.0 + 16.0 * v / kPvRangeMax); }
+    // The process value as the cascade controller sees it.
+    float pvSeen() { return real("IFACE_IN_CASC.CASC_IN_NAME.A_NAME"); }
 
-    // Cascade configured (tracking as given) and its limits sampled by a
-    // power-up pulse; the turbine in control at minimum governor.
-    void configure(bool track = true, bool inverted = false, double spd_min = kMinGov, double spd_max = kMaxGov) {
-        start(false, false);
+    // Cascade configured (tracking as given) with `extra` settings, entered
+    // while the controller powers up; a manual start to the speed
+    // controller in control at minimum governor (or, with minGov_ set below
+    // it, at the governor's former minimum reached by an entered setpoint).
+    void configure(bool track = true, bool inverted = false, double spd_min = kMinGov, double spd_max = kMaxGov,
+                   const Settings& extra = {}) {
+        pv(kPv);
+        Settings s = {{"CNFG_CASC.CONFIG_B.IN_1", 1},
+                      {"CNFG_CASC.CONFIG_B.IN_2", inverted ? 1 : 0},
+                      {"CNFG_CASC.CONFIG_B.IN_3", track ? 1 : 0},
+                      {"CNFG_CASC.CONFIG_A.IN_1", 0.0},
+                      {"CNFG_CASC.CONFIG_A.IN_2", kSpanMax},
+                      {"CNFG_CASC.CONFIG_A.IN_3", 50.0},
+                      {"CNFG_CASC.CONFIG_A.IN_4", spd_min},
+                      {"CNFG_CASC.CONFIG_A.IN_5", spd_max},
+                      {"CNFG_CASC.P.A_NAME", 2.0},
+                      {"CNFG_CASC.I.A_NAME", 0.5},
+                      {"CNFG_CASC.SDR.A_NAME", 100.0},
+                      {"CNFG_CASC.SP_RATE.A_NAME", 5.0},
+                      {"CNFG_CASC.SPD_MAX_RATE.A_NAME", 20.0},
+                      {"CNFG_CASC.INPUT.I_NAME", 1},
+                      {"_ub7.FUNCT.IN", 3},
+                      {"_ub7.RANGE_LO.IN", 0.0},
+                      {"_ub7.RANGE_HI.IN", kPvRangeMax},
+                      {"CNFG_SETPT.QT_MIN_GOV.IN", minGov_}};
+        s.insert(s.end(), extra.begin(), extra.end());
+        start(false, false, s);
         startToInControl();
-        // The governor limits as the configuration lists take them.
-        setCell("CNFG_SETPT.QT_MAX_GOV.IN", kMaxGov);
-        setCell("CNFG_SETPT.QT_MIN_GOV.IN", holdMinGov_);
-        setCell("CNFG_SETPT.MAX_GOV.A_NAME", kMaxGov);
-        setCell("CNFG_SETPT.MIN_GOV.A_NAME", holdMinGov_);
-        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
-        setCell("CNFG_CASC.CONFIG_B.IN_1", 1);
-        setCell("CNFG_CASC.CONFIG_B.IN_2", inverted ? 1 : 0);
-        setCell("CNFG_CASC.CONFIG_B.IN_3", track ? 1 : 0);
-        setCell("CNFG_CASC.CONFIG_A.IN_1", 0.0);
-        setCell("CNFG_CASC.CONFIG_A.IN_2", kSpanMax);
-        setCell("CNFG_CASC.CONFIG_A.IN_3", 50.0);
-        setCell("CNFG_CASC.CONFIG_A.IN_4", spd_min);
-        setCell("CNFG_CASC.CONFIG_A.IN_5", spd_max);
-        setCell("CNFG_CASC.P.A_NAME", 2.0);
-        setCell("CNFG_CASC.I.A_NAME", 0.5);
-        setCell("CNFG_CASC.SDR.A_NAME", 100.0);
-        setCell("CNFG_CASC.SP_RATE.A_NAME", 5.0);
-        setCell("CNFG_CASC.SPD_MAX_RATE.A_NAME", 20.0);
-        setCell("CNFG_CASC.INPUT.I_NAME", 1);
-        setCell("AI_MUX.CASC_IN.A_NAME", kPv);
-        setCell("AI_MUX.CASC_IN_MODX.A_NAME", 1.0);
-        runPasses(R160, 1);
-        // The power-up pulse as its slice gives it, seen by the 80 ms
-        // group together with the values computed in the same pass.
-        setCell("RESET.PWR_UP_RST.ONE_SHOT", 1);
-        runPasses(R160, 2);
-        setCell("RESET.PWR_UP_RST.ONE_SHOT", 0);
-        setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
+        if (minGov_ < kMinGov) {
+            serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", kMinGov);
+            runPasses(R160, 2);
+            pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
+            ASSERT_TRUE(runUntil([&] { return ref() == static_cast<float>(kMinGov); }, 1000)) << "never there";
+        }
         // Long enough for the PID output to settle on its feedback.
         runPasses(R160, 300);
     }
     float setpoint() { return real("CASC_SETPT.SETPT.RAMP"); }
-    double holdMinGov_ = kMinGov;  // the configured minimum governor
+    double minGov_ = kMinGov;  // the configured minimum governor
     // Cascade in control as the 80 ms group sees it (the flag is computed at
     // 160 ms and reaches the 80 ms group with the next 160 ms frame).
     bool inCascade() { return boolean("CASC_RATE.N_CASC_EN.NOT") == 0; }
@@ -83,6 +78,17 @@ protected:
     void enable() {
         command("IFACE_IN_CASC.ENA_DIS.IN_1");
         ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "cascade never took control";
+    }
+    // The unit tripped from the trip contact, at rest, and the I/O locked: the
+    // configuration window open, as for a change of the configuration.
+    void tripAndLock() {
+        trip();
+        ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; }, 5));
+        shaftAt(0.0);  // the shaft has come to rest
+        runPasses(R160, 3);
+        lockIo();
+        runPasses(R160, 2);
+        ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 1u);
     }
 };
 

@@ -1,9 +1,11 @@
-// The cascade controller on the speed reference road, through real passes:
-// configuration, enable and its inhibits, bumpless transfer into and out of
-// cascade, the setpoint's raise/lower and tracking rates, the PID's answer to
-// a process-value step on the cascade analog input, and the loss of that
-// input.
+// The cascade controller on the whole program, driven only through its
+// inputs: configuration, enable and its inhibits, bumpless transfer into and
+// out of cascade, the setpoint's raise/lower and tracking rates, the PID's
+// answer to a process-value step on the cascade analog input, and the loss
+// of that input.
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "host/analog_inputs.h"
 #include "host/board.h"
@@ -23,15 +25,6 @@ TEST_F(Cascade, ConfigurationScalesTheSpanAndSamplesTheSpeedLimits) {
     EXPECT_EQ(integer("IFACE_IN_CASC.CASC_INPUT_INT.I_NAME"), 1);
     EXPECT_FLOAT_EQ(real("CNFG_CASC.MAX_SP.A_NAME"), kSpanMax);
     EXPECT_FLOAT_EQ(real("CNFG_CASC.SP_INI.A_NAME"), 50.0f);
-    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
-    setCell("CNFG_CASC.CONFIG_B.IN_4", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 1u);
-    EXPECT_EQ(boolean("IFACE_IN_CASC.CAS_RMT.B_NAME"), 1u);
-    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 0u);
-    setCell("CNFG_CASC.CONFIG_B.IN_4", 0);
-    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 0);
-    runPasses(R160, 1);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MIN.SAMP_TUNE"), kMinGov);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MAX.SAMP_TUNE"), kMaxGov);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.DIV_1.DIVIDE"), (kMaxGov - kMinGov) / 100.0);
@@ -40,13 +33,24 @@ TEST_F(Cascade, ConfigurationScalesTheSpanAndSamplesTheSpeedLimits) {
     EXPECT_FLOAT_EQ(real("CASC_CTRL.RTD_SETPT.SAMP_TUNE"), kSpanMax);
     EXPECT_FLOAT_EQ(real("CASC_RATE.FST_RATE.SAMP_TUNE"), 15.0f);
     // A limit above maximum governor is held to it after sampling.
-    setCell("CASC_CTRL.SPD_SP_MAX.TUNE", kMaxGov + 100.0);
+    serviceWrite("CASC_CTRL.SPD_SP_MAX.TUNE", kMaxGov + 100.0);
     runPasses(R160, 1);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.SPD_SP_MAX.SAMP_TUNE"), kMaxGov);
     EXPECT_EQ(boolean("CASC_CTRL.SPD_SP_MAX.LIMITED"), 1u);
     // The process value reaches the controller through the analog input copy.
-    EXPECT_FLOAT_EQ(real("IFACE_IN_CASC.CASC_IN_NAME.A_NAME"), kPv);
+    EXPECT_NEAR(pvSeen(), kPv, kPvTol);
+    EXPECT_EQ(pvSeen(), real("AI_MUX.CASC_IN.A_NAME"));
     EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
+    // Remote cascade configured while the I/O is locked.
+    tripAndLock();
+    serviceWrite("CNFG_CASC.CONFIG_B.IN_4", 1);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CAS_RMT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT_N.NOT"), 0u);
+    serviceWrite("CNFG_CASC.CONFIG_B.IN_4", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_RMT.B_NAME"), 0u);
 }
 
 TEST_F(Cascade, NegativeMinimumWidensTheScalingSpanWithHysteresis) {
@@ -56,35 +60,36 @@ TEST_F(Cascade, NegativeMinimumWidensTheScalingSpanWithHysteresis) {
         float neg_offset;
         uint32_t neg_min;
     } rows[] = {{-0.5, 0.0f, 0}, {-1.0, -1.0f, 1}, {-0.5, -0.5f, 1}, {0.0, -0.0f, 1}, {0.5, 0.0f, 0}};
-    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
+    tripAndLock();
     for (const auto& r : rows) {
         SCOPED_TRACE(r.min);
-        setCell("CNFG_CASC.CONFIG_A.IN_1", r.min);
+        serviceWrite("CNFG_CASC.CONFIG_A.IN_1", r.min);
         runPasses(R160, 2);
         EXPECT_FLOAT_EQ(real("CASC_SETPT.NEG_OFFSET.A_SW"), r.neg_offset);
         EXPECT_EQ(boolean("CASC_SETPT.NEG_MIN.A_COMPARE"), r.neg_min);
         EXPECT_FLOAT_EQ(real("CASC_CTRL.MAX_CASC.SUBTRACT"), 0.5f * kSpanMax - 0.5f * r.neg_offset);
     }
     // No span at all: the scaling saturates instead of dividing by zero.
-    setCell("CNFG_CASC.CONFIG_A.IN_2", 0.0);
+    serviceWrite("CNFG_CASC.CONFIG_A.IN_2", 0.0);
     runPasses(R160, 2);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.INV_MX_CAS.DIVIDE"), 1e34f);
 }
 
 TEST_F(Cascade, WhileDisabledTheSetpointTracksTheProcessValueAtTheTrackingRate) {
     configure();
-    setCell("AI_MUX.CASC_IN.A_NAME", 190.0);
+    pv(190.0);
     ASSERT_TRUE(runUntil([&] { return boolean("CASC_SETPT.SETPT.MOVING_UP") != 0; }, 10));
     const float a = setpoint();
     runPasses(R80, 1);
     // 75 times the cascade rate: 375 units/s, 30 a pass.
     EXPECT_NEAR(setpoint() - a, 30.0, 1e-3);
     runPasses(R160, 3);
-    EXPECT_FLOAT_EQ(setpoint(), 190.0f);
+    EXPECT_FLOAT_EQ(setpoint(), pvSeen());
+    EXPECT_NEAR(setpoint(), 190.0, kPvTol);
     EXPECT_EQ(boolean("CASC_SETPT.SETPT.P_LIM_1"), 1u);
-    EXPECT_FLOAT_EQ(real("IFACE_OUT_CASC.CASC_SP.A_NAME"), 190.0f);
+    EXPECT_FLOAT_EQ(real("IFACE_OUT_CASC.CASC_SP.A_NAME"), setpoint());
     // Above the range the target is the maximum.
-    setCell("AI_MUX.CASC_IN.A_NAME", 250.0);
+    pv(250.0);
     runPasses(R160, 4);
     EXPECT_FLOAT_EQ(setpoint(), kSpanMax);
 }
@@ -95,7 +100,7 @@ TEST_F(Cascade, WithoutTrackingPowerUpPutsTheSetpointAtItsInitialValue) {
     EXPECT_EQ(boolean("CASC_RATE.ENTR_SETPT.AND"), 1u);
     EXPECT_EQ(integer("CASC_SETPT.SETPT.POS_SEL"), 0);
     // It holds: no tracking of the process value.
-    setCell("AI_MUX.CASC_IN.A_NAME", 150.0);
+    pv(150.0);
     runPasses(R160, 5);
     EXPECT_FLOAT_EQ(setpoint(), 50.0f);
 }
@@ -153,27 +158,29 @@ TEST_F(Cascade, ADemandAwayFromTheReferenceIsMatchedAtTheUnmatchedRate) {
 TEST_F(Cascade, DroopOffsetsTheTrackedSetpointByTheLaggedDemandSoTheErrorStaysZero) {
     // The reference (minimum governor) sits 5/9 into the cascade's speed
     // range, so the PID's output tracks 55.6 % while disabled.
-    holdMinGov_ = 2000.0;
+    minGov_ = 2000.0;
     configure(true, false, 2000.0, kMaxGov);
-    setCell("CNFG_CASC.DROOP.A_NAME", 5.0);
+    serviceWrite("CNFG_CASC.DROOP.A_NAME", 5.0);
     runPasses(R160, 20);
     const float lag = real("CASC_CTRL.CASC_LAG.LAG");
     ASSERT_NEAR(lag, 100.0 * (kMinGov - 2000.0) / (kMaxGov - 2000.0), 0.1);
     // 0.01 x rated setpoint (the span's maximum) x demand % x 0.01 x droop %.
     const float droop = real("CASC_CTRL.DROOP.MULTIPLY");
     EXPECT_NEAR(droop, 0.01 * kSpanMax * lag * 0.01 * 5.0, 1e-3);
-    EXPECT_NEAR(real("CASC_CTRL.CASC_DROOP.ADD"), kPv + droop, 1e-3);
-    EXPECT_NEAR(setpoint(), kPv + droop, 1e-3);
-    EXPECT_NEAR(real("CASC_CTRL.SET_DROOP.SUBTRACT"), kPv, 1e-3);
-    EXPECT_FLOAT_EQ(real("CASC_CTRL.PROC_SP.NC"), static_cast<float>(kPv));
-    EXPECT_NEAR(real("CASC_CTRL.PROC_SP.NO"), kPv, 1e-3);
+    const float pvNow = pvSeen();
+    EXPECT_NEAR(pvNow, kPv, kPvTol);
+    EXPECT_NEAR(real("CASC_CTRL.CASC_DROOP.ADD"), pvNow + droop, 1e-3);
+    EXPECT_NEAR(setpoint(), pvNow + droop, 1e-3);
+    EXPECT_NEAR(real("CASC_CTRL.SET_DROOP.SUBTRACT"), pvNow, 1e-3);
+    EXPECT_FLOAT_EQ(real("CASC_CTRL.PROC_SP.NC"), pvNow);
+    EXPECT_NEAR(real("CASC_CTRL.PROC_SP.NO"), pvNow, 1e-3);
     EXPECT_NEAR(real("CASC_CTRL.CASC_DB.A_LIMITER"), real("CASC_CTRL.SP_MULT.MULTIPLY"), 1e-4);
 }
 
 TEST_F(Cascade, ADemandBelowTheReferenceRaisesTheLowerFlag) {
     // A cascade speed range below minimum governor (its hold follows the
     // configured minimum governor): the demand at transfer is its maximum.
-    holdMinGov_ = 2000.0;
+    minGov_ = 2000.0;
     configure(true, false, 2000.0, 2900.0);
     enable();
     runPasses(R80, 1);
@@ -191,7 +198,7 @@ TEST_F(Cascade, AProcessValueStepMovesTheSpeedReferenceTheWayThatCorrectsIt) {
     const float sp = setpoint();
     const float before = ref();
     // The process value falls 20 % of the span below its setpoint.
-    setCell("AI_MUX.CASC_IN.A_NAME", sp - 40.0);
+    pv(sp - 40.0);
     runPasses(R160, 20);
     EXPECT_FLOAT_EQ(setpoint(), sp);  // in control the setpoint no longer tracks
     const float after = ref();
@@ -200,7 +207,7 @@ TEST_F(Cascade, AProcessValueStepMovesTheSpeedReferenceTheWayThatCorrectsIt) {
     EXPECT_NEAR(real("CASC_CTRL.CAS_TO_SPD.ADD"),
                 kMinGov + real("CASC_CTRL.CASC_PID.PID_2") * (kMaxGov - kMinGov) / 100.0, 0.01);
     // A rise above the setpoint lowers it again.
-    setCell("AI_MUX.CASC_IN.A_NAME", sp + 40.0);
+    pv(sp + 40.0);
     runPasses(R160, 20);
     EXPECT_LT(ref(), after - 20.0f);
 }
@@ -210,7 +217,7 @@ TEST_F(Cascade, InvertedActionRaisesTheReferenceOnARisingProcessValue) {
     enable();
     runPasses(R160, 5);
     const float before = ref();
-    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() + 40.0);
+    pv(setpoint() + 40.0);
     runPasses(R160, 20);
     EXPECT_GT(ref(), before + 20.0f);
 }
@@ -257,21 +264,26 @@ TEST_F(Cascade, ServiceRaiseIsDroppedAfterSixtySeconds) {
     EXPECT_EQ(boolean("IFACE_IN_CASC.RSE_LWR.IN_1"), 0u);
 }
 
+// The cascade setpoint's raise and lower contacts on the spare inputs BI07
+// and BI08.
+const std::vector<std::pair<const char*, double>> kRaiseLowerContacts = {{"_ub19.FUNCT.IN", 11}, {"_ub20.FUNCT.IN", 12}};
+constexpr int kCascRaiseContact = kSpareContact, kCascLowerContact = kSpareContact + 1;
+
 TEST_F(Cascade, RaiseContactHoldsUntilReleasedAndTheLowerContactWins) {
-    configure();
+    configure(true, false, kMinGov, kMaxGov, kRaiseLowerContacts);
     enable();
     const float a = setpoint();
-    setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", 1);
+    contact(kCascRaiseContact, true);
     runPasses(R80, 14);
     EXPECT_GT(setpoint(), a + 4.0f);
     EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), 1u);
-    setCell("BI_MUX.CASC_LWR_CONT.B_NAME", 1);
+    contact(kCascLowerContact, true);
     runPasses(R80, 3);
     EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), 0u);
     EXPECT_EQ(boolean("CASC_R_L.ENAB_LOWER.LATCH_R"), 1u);
     EXPECT_EQ(boolean("CASC_SETPT.SETPT.MOVING_DN"), 1u);
-    setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", 0);
-    setCell("BI_MUX.CASC_LWR_CONT.B_NAME", 0);
+    contact(kCascRaiseContact, false);
+    contact(kCascLowerContact, false);
     runPasses(R80, 3);
     EXPECT_EQ(boolean("CASC_R_L.LOWER.OR"), 0u);
     const float held = setpoint();
@@ -279,33 +291,49 @@ TEST_F(Cascade, RaiseContactHoldsUntilReleasedAndTheLowerContactWins) {
     EXPECT_FLOAT_EQ(setpoint(), held);
 }
 
+// The cascade enable contact on BI07 and the remote-cascade enable contact
+// on BI08, with remote cascade configured (its setpoint on analog input 3).
+constexpr int kCascEnableContact = kSpareContact, kRemoteCascEnableContact = kSpareContact + 1;
+std::vector<std::pair<const char*, double>> withRemoteCascade(std::vector<std::pair<const char*, double>> s) {
+    s.insert(s.end(), {{"CNFG_CASC.CONFIG_B.IN_4", 1},
+                       {"_ub8.FUNCT.IN", 4},
+                       {"_ub8.RANGE_LO.IN", 0.0},
+                       {"_ub8.RANGE_HI.IN", kSpanMax}});
+    return s;
+}
+
 TEST_F(Cascade, EnableContactEnablesOnClosingDisablesOnOpeningAndTakesOverTheRemoteContact) {
-    configure();
-    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 1);
-    runPasses(R160, 2);
+    configure(true, false, kMinGov, kMaxGov, withRemoteCascade({{"_ub19.FUNCT.IN", 13}, {"_ub20.FUNCT.IN", 14}}));
+    EXPECT_EQ(boolean("BI_MUX.CASC_ENBL_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("CASC_ENBL.NO_BI_CF.NOT"), 0u);
     // With its own contact configured, the remote-cascade enable contact
     // does not enable cascade.
-    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 1);  // the remote-cascade enable contact closes
+    contact(kRemoteCascEnableContact, true);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
-    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 0);
-    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 1);
+    contact(kRemoteCascEnableContact, false);
+    contact(kCascEnableContact, true);
     ASSERT_TRUE(runUntil([&] { return inCascade(); }, 20)) << "the closed contact did not enable cascade";
     EXPECT_EQ(boolean("CASC_ENBL.CONTACT.B_NAME"), 1u);
-    setCell("BI_MUX.CASC_ENBL_CONT.B_NAME", 0);
+    contact(kCascEnableContact, false);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
-    // Without it, the remote-cascade enable contact enables cascade.
-    setCell("BI_MUX.CASC_ENBL_USED.B_NAME", 0);
+}
+
+// Without it, the remote-cascade enable contact enables cascade.
+TEST_F(Cascade, WithoutItsOwnEnableContactTheRemoteCascadeContactEnablesCascade) {
+    configure(true, false, kMinGov, kMaxGov, withRemoteCascade({{"_ub20.FUNCT.IN", 14}}));
+    EXPECT_EQ(boolean("BI_MUX.CASC_ENBL_USED.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CASC_ENBL.NO_BI_CF.NOT"), 1u);
     runPasses(R160, 2);
-    setCell("BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", 1);
+    EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
+    contact(kRemoteCascEnableContact, true);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 1u);
 }
 
 TEST_F(Cascade, ARaiseContactReleasesTheLowerContactsLatchOnlyOnceThatContactIsOpen) {
-    configure();
+    configure(true, false, kMinGov, kMaxGov, kRaiseLowerContacts);
     const struct {
         uint32_t lower, raise, enab_lower, enab_raise;
     } rows[] = {
@@ -317,8 +345,8 @@ TEST_F(Cascade, ARaiseContactReleasesTheLowerContactsLatchOnlyOnceThatContactIsO
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.lower << r.raise);
-        setCell("BI_MUX.CASC_LWR_CONT.B_NAME", r.lower);
-        setCell("BI_MUX.CASC_RAISE_CONT.B_NAME", r.raise);
+        contact(kCascLowerContact, r.lower != 0);
+        contact(kCascRaiseContact, r.raise != 0);
         runPasses(R80, 3);
         EXPECT_EQ(boolean("CASC_R_L.ENAB_LOWER.LATCH_R"), r.enab_lower);
         EXPECT_EQ(boolean("CASC_R_L.ENAB_RAISE.LATCH_R"), r.enab_raise);
@@ -329,7 +357,7 @@ TEST_F(Cascade, ARaiseContactReleasesTheLowerContactsLatchOnlyOnceThatContactIsO
 TEST_F(Cascade, DisableIsBumplessAndTheSpeedControllerKeepsTheReference) {
     configure();
     enable();
-    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() - 30.0);
+    pv(setpoint() - 30.0);
     runPasses(R160, 10);
     EXPECT_GT(ref(), kMinGov + 3.0);
     command("IFACE_IN_CASC.ENA_DIS.IN_2");
@@ -347,7 +375,8 @@ TEST_F(Cascade, DisableIsBumplessAndTheSpeedControllerKeepsTheReference) {
 TEST_F(Cascade, LossOfTheCascadeInputDropsCascadeAndShowsWhy) {
     configure();
     enable();
-    setCell("IFACE_IN_CASC.CASC_PV_FLT.B_NAME", 1);
+    board::setAnalogInputOpen(kCascInput, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("IFACE_IN_CASC.CASC_PV_FLT.B_NAME") != 0; }, 10));
     runPasses(R80, 1);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
     EXPECT_EQ(boolean("CASC_ENBL.INHIBITED.LATCH1"), 1u);
@@ -358,7 +387,12 @@ TEST_F(Cascade, LossOfTheCascadeInputDropsCascadeAndShowsWhy) {
     command("IFACE_IN_CASC.ENA_DIS.IN_1");
     runPasses(R80, 4);
     EXPECT_EQ(boolean("CASC_ENBL.ENABLED.LATCH_R"), 0u);
-    setCell("IFACE_IN_CASC.CASC_PV_FLT.B_NAME", 0);
+    // The input restored, its fault is held until a reset.
+    board::setAnalogInputOpen(kCascInput, false);
+    runPasses(R160, 5);
+    EXPECT_EQ(boolean("IFACE_IN_CASC.CASC_PV_FLT.B_NAME"), 1u);
+    reset();
+    ASSERT_TRUE(runUntil([&] { return boolean("IFACE_IN_CASC.CASC_PV_FLT.B_NAME") == 0; }, 20));
     runPasses(R80, 2);
     EXPECT_EQ(text("CASC_ENBL.WHY_INHIBIT.I_TO_STR"), "Not Inhibited");
 }
@@ -481,13 +515,13 @@ TEST_F(CascadeOnProgram, TheRaiseAndLowerContactsMoveTheCascadeSetpoint) {
 TEST_F(Cascade, AnotherControllerOnTheValveStopsTheErrorThatWouldRaise) {
     configure();
     enable();
-    setCell("CASC_CTRL.NOT_SPDCTL.IN_3", 1);
-    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() - 40.0);
+    serviceWrite("CASC_CTRL.NOT_SPDCTL.IN_3", 1);
+    pv(setpoint() - 40.0);
     runPasses(R80, 2);
     EXPECT_EQ(boolean("CASC_CTRL.EN_LMTR.AND"), 1u);
     EXPECT_FLOAT_EQ(real("CASC_CTRL.PROC_MULT.MULTIPLY"), real("CASC_CTRL.SP_MULT.MULTIPLY"));
     // A lowering error still goes through.
-    setCell("AI_MUX.CASC_IN.A_NAME", setpoint() + 40.0);
+    pv(setpoint() + 40.0);
     runPasses(R80, 2);
     EXPECT_EQ(boolean("CASC_CTRL.EN_LMTR.AND"), 0u);
     EXPECT_GT(real("CASC_CTRL.CASC_DB.A_LIMITER"), real("CASC_CTRL.SP_MULT.MULTIPLY"));
