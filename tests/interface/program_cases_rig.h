@@ -67,6 +67,20 @@ protected:
         return -1;
     }
 
+    // A boolean cell and its delayed copy, pass by pass.
+    struct DelayTrace {
+        std::string in, out;
+        std::vector<uint32_t> ins, outs;
+    };
+    // `passes` more passes of `group` recorded in `t`.
+    void record(DelayTrace& t, int group, int passes) {
+        for (int k = 0; k < passes; ++k) {
+            runPasses(group, 1);
+            t.ins.push_back(boolean(t.in));
+            t.outs.push_back(boolean(t.out));
+        }
+    }
+
     // Configure mode entered from the service tool while shut down: the
     // I/O lock follows it, and with it the configuration lists' window
     // (which stays open until the platform restarts the control).
@@ -117,6 +131,24 @@ protected:
     std::string readLog(const std::string& name) { return dl_test::readDataLogFile(hostFile(name)); }
     static bool collecting() { return TREND_DLOG_internal.RUN_STATE == 1; }
 };
+
+// Checks, pass by pass, that `out` is `in` delayed: a level of `in` that
+// starts at pass k shows in `out` from pass k + on (rising) or k + off
+// (falling) for as long as it lasts; a shorter level leaves `out` as it
+// was. Returns how many levels came through.
+inline int delayedLevels(const std::vector<uint32_t>& in, const std::vector<uint32_t>& out, size_t on, size_t off) {
+    int through = 0;
+    for (size_t k = 1; k < in.size() && k < out.size(); ++k) {
+        if (in[k] == in[k - 1]) continue;
+        size_t end = k;
+        while (end < in.size() && in[end] == in[k]) ++end;
+        const size_t delay = in[k] != 0 ? on : off;
+        for (size_t j = k; j < end && j < out.size(); ++j)
+            EXPECT_EQ(out[j], j >= k + delay ? in[k] : out[k - 1]) << "pass " << j << " of a level from pass " << k;
+        through += out[k - 1] != in[k] && end - k > delay;
+    }
+    return through;
+}
 
 // The cases no input of the program reaches: only the slices given run,
 // the tunables at their defaults from the first 10 ms frame on.

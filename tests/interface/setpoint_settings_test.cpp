@@ -294,36 +294,17 @@ TEST_F(SetpointSettings, RemoteMatchIsDebouncedBothWays) {
     startWithRemoteAndCascade({{"MESSAGE.SP_EQ_RMT.DLY_TIME", 0.2}, {"MESSAGE.SP_EQ_RMT.NEG_DTIME", 0.12}});
     startToInControl();
     tune("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
-    std::vector<uint32_t> at, match;
-    auto record = [&](int passes) {
-        for (int k = 0; k < passes; ++k) {
-            runPasses(R40, 1);
-            at.push_back(boolean("SPDC.SPEED_REF.P_LIM_12"));
-            match.push_back(boolean("MESSAGE.SP_EQ_RMT.DELAY"));
-        }
-    };
-    record(600);
+    DelayTrace t{"SPDC.SPEED_REF.P_LIM_12", "MESSAGE.SP_EQ_RMT.DELAY", {}, {}};
+    record(t, R40, 600);
     // The remote setpoint moved away and back, in steps.
     for (double ma : {13.0, 12.0, 12.5, 12.0, 14.0, 12.0, 11.0}) {
         board::setAnalogInputMa(0, ma);
-        record(300);
+        record(t, R40, 300);
     }
-    // Each level of the match: on 0.2 s of 0.04 s steps (the single-precision
-    // timer reaches 0.2 only after its sixth step, so in the seventh pass),
-    // off after 0.12 s (the fourth pass); a shorter level leaves the match
-    // as it was.
-    int rises = 0, falls = 0;
-    for (size_t k = 1; k < at.size(); ++k) {
-        if (at[k] == at[k - 1]) continue;
-        size_t end = k;
-        while (end < at.size() && at[end] == at[k]) ++end;
-        const size_t delay = at[k] != 0 ? 6 : 3;
-        for (size_t j = k; j < end; ++j)
-            EXPECT_EQ(match[j], j >= k + delay ? at[k] : match[k - 1]) << "pass " << j << " of a level from " << k;
-        if (match[k - 1] != at[k]) (at[k] != 0 ? rises : falls) += end - k > delay;
-    }
-    EXPECT_GE(rises, 2);
-    EXPECT_GE(falls, 2);
+    // On 0.2 s of 0.04 s steps (the single-precision timer reaches 0.2 only
+    // after its sixth step, so in the seventh pass), off after 0.12 s (the
+    // fourth pass); a shorter level leaves the match as it was.
+    EXPECT_GE(delayedLevels(t.ins, t.outs, 6, 3), 4);
 }
 
 // ---- states no input reaches ----------------------------------------------
