@@ -51,6 +51,7 @@
     X(COMMANDS, OUT_5, B, R160, PLAIN)                         \
     X(CNFG_ENBL, B_NAME, B, R160, PLAIN, R10)                  \
     X(WIZ_ENA, B_NAME, B, R160, PLAIN, R10)                    \
+    X(FUNCT, I_NAME, I, R160, PLAIN)                           \
     X(WIZ_FUNCT, I_NAME, I, R160, PLAIN)                       \
     X(ACT_SW, I_SW, I, R160, PLAIN)                            \
     X(SAMPLE_PULSE, B_NAME, B, R160, PLAIN, R10)               \
@@ -191,7 +192,9 @@
     X(SD_SW, B_MUX_N_1, B, R10, PLAIN)                         \
     X(SD, B_NAME, B, R10, PLAIN)                              
 // The output port that the data log names by its outside name.
-#define _ub5_ALIASES(X) X("CNFG_ACT.ACT_01.DEMAND_OUT _ub5.DEMAND.A_NAME")
+#define _ub5_ALIASES(X)                                  \
+    X("CNFG_ACT.ACT_01.DEMAND_OUT _ub5.DEMAND.A_NAME") \
+    X("CNFG_ACT.ACT_01.QT_ACT_FUNCT _ub5.FUNCT.IN")
 CAT_USER_BLOCK(_ub5, "CNFG_ACT.ACT_01", _ub5_ALIASES)
 
 // The service interface wrote command input n (1 .. 5).

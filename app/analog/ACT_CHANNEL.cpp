@@ -57,10 +57,11 @@ void ACT_CHANNEL_config() {
     // 1. Function.
     c.CNFG_ENBL_B_NAME = MASTER.IO_LOCK_OR_PWR_B_NAME;
     c.WIZ_ENA_B_NAME = CNFG_WIZ.WIZARD_B_NAME;
+    c.FUNCT_I_NAME = c.FUNCT_IN;
     c.WIZ_FUNCT_I_NAME = kWizardFunction;
     CNFG_ACT.WIZFUN_ACT1_I_NAME = kWizardFunction;
     CNFG_ACT.RO_WIZFUN_ACT1_I_NAME = kWizardFunction;
-    c.ACT_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_IN, c.WIZ_FUNCT_I_NAME);
+    c.ACT_SW_I_SW = bk::SW<int32_t>(c.WIZ_ENA_B_NAME, c.FUNCT_I_NAME, c.WIZ_FUNCT_I_NAME);
     c.SAMPLE_PULSE_B_NAME = CALMODE.CFG_SAMPL_OK_B_NAME;
     chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.act_function, CHANNEL_SAMPLED_ITUNE(c, ACT_FUNCTION),
                           c.ACT_SW_I_SW, c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 4});

@@ -160,6 +160,7 @@
     X(NO_START, NOT, B, R160, PLAIN)                                       \
     X(SPEED_ADD, ADD, A, R160, PLAIN)                                      \
     X(LAG_SPEED, LAG_2, A, R160, PLAIN)                                    \
+    X(LAG_SPEED, DERIV, A, R160, PLAIN)                                    \
     X(LAG_SPEED, LAG_TAU, A, R160, TUNE(5.0, 0.0, 10.0))                   \
     X(MIN_SP_PV, A_MIN, A, R160, PLAIN)                                    \
     SPDC_CMP(X, SR__GE_MNG, R160, R80)                                     \

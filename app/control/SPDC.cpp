@@ -421,7 +421,8 @@ void SPDC_min_gov_level() {
     // The lower of the reference and the lagged speed (+30) against the
     // levels of the sequence.
     SPDC.SPEED_ADD_ADD = IFACE_IN_SPEED.SPEED_A_NAME + 30.0f;
-    bk::LAG(SPDC_st.LAG_SPEED, SPDC.LAG_SPEED_LAG_2, nullptr, SPDC.SPEED_ADD_ADD, SPDC.LAG_SPEED_LAG_TAU, bk::T160);
+    bk::LAG(SPDC_st.LAG_SPEED, SPDC.LAG_SPEED_LAG_2, &SPDC.LAG_SPEED_DERIV.ref(), SPDC.SPEED_ADD_ADD,
+            SPDC.LAG_SPEED_LAG_TAU, bk::T160);
     SPDC.MIN_SP_PV_A_MIN = bk::A_MIN(IFACE_OUT_SPEED.SPEED_REF_A_NAME, SPDC.LAG_SPEED_LAG_2);
     refbk::A_COMPARE_H(SPDC.SR__GE_MNG_A_COMPARE, SPDC.SR__GE_MNG_A_EQUAL, SPDC.MIN_SP_PV_A_MIN,
                        IFACE_IN_SPEED.MIN_GOV_A_NAME, SPDC.SR__GE_MNG_HYSTER);

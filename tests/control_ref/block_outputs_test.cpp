@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "host/turbine_model.h"
@@ -126,4 +127,49 @@ TEST_F(BlockOutputs, AnAnalogOutputsLimitsAndReadbackEnableFollowTheirSettings) 
     runPasses(R20, 4);
     EXPECT_GE(real("_ub10.CHAN.A_LIMITER"), 4.0f);
     EXPECT_LE(real("_ub10.CHAN.A_LIMITER"), 20.0f);
+}
+
+// The lagged speed the sequence compares with its levels carries its rate of
+// change: each 160 ms pass DERIV is the pass's step of the lag over 0.16 s,
+// rising while the shaft speeds up and falling once it coasts down after a
+// trip. The actuator's function setting, written under the name the
+// designer sees, is shown as its named copy and chosen by the function
+// switch while no wizard runs; the channel's function itself changes only
+// when the configuration is sampled.
+TEST_F(BlockOutputs, TheSequencesSpeedLagCarriesItsRateAndTheActuatorItsFunctionSetting) {
+    start(true, true);
+    EXPECT_EQ(integer("_ub5.FUNCT.I_NAME"), 2);
+    EXPECT_EQ(integer("_ub5.ACT_SW.I_SW"), 2);
+    const int32_t sampled = integer("_ub5.FUNCT_INT.I_NAME");
+    for (int32_t function : {4, 3, 1}) {
+        serviceWrite("CNFG_ACT.ACT_01.QT_ACT_FUNCT", function);
+        EXPECT_EQ(integer("_ub5.FUNCT.IN"), function);
+        runPasses(R160, 1);
+        EXPECT_EQ(integer("_ub5.FUNCT.I_NAME"), function);
+        EXPECT_EQ(integer("_ub5.ACT_SW.I_SW"), function);
+        EXPECT_EQ(integer("_ub5.FUNCT_INT.I_NAME"), sampled);
+    }
+    serviceWrite("CNFG_ACT.ACT_01.QT_ACT_FUNCT", 2);
+
+    // Every pass of a start and then of a trip: the step of the lag and its
+    // rate agree, within the rounding of the stored lag.
+    const auto step = [&](int& rising, int& falling) {
+        const float before = real("SPDC.LAG_SPEED.LAG_2");
+        runPasses(R160, 1);
+        const float after = real("SPDC.LAG_SPEED.LAG_2");
+        const float rate = real("SPDC.LAG_SPEED.DERIV");
+        EXPECT_NEAR(rate * 0.16f, after - before, 1e-3f + 1e-6f * std::abs(after)) << after;
+        rising += rate > 1.0f;
+        falling += rate < -1.0f;
+    };
+    int rising = 0, falling = 0;
+    startCommand();
+    for (int pass = 0; pass < 120; ++pass) step(rising, falling);
+    EXPECT_GT(real("SPDC.LAG_SPEED.LAG_2"), 30.0f + 100.0f);
+    EXPECT_GT(rising, 40) << real("IFACE_IN_SPEED.SPEED.A_NAME");
+    EXPECT_EQ(falling, 0);
+    trip();
+    rising = falling = 0;
+    for (int pass = 0; pass < 400; ++pass) step(rising, falling);
+    EXPECT_GT(falling, 20) << real("IFACE_IN_SPEED.SPEED.A_NAME");
 }

@@ -50,6 +50,29 @@ TEST(Directory, FixtureAndApplicationDirectoriesAreOrderedAndUnique) {
     EXPECT_STREQ(t.hdr[t.num_hdr - 2].name, "_ub2");
 }
 
+// The size of the catalogue: records by type letter and by access, the
+// tunable tables and the user-block aliases. A cell added or lost anywhere
+// shows here.
+TEST(Directory, CountsByTypeAndAccess) {
+    std::map<char, int> byType, tunable;
+    int plain = 0, service = 0;
+    for (uint32_t r = 1; r + 1 < num_dbug_var; ++r) {
+        ++byType[_dbug_var[r].type];
+        plain += _dbug_var[r].access == ' ';
+        service += _dbug_var[r].access == 'S';
+        if (_dbug_var[r].access == '*') ++tunable[_dbug_var[r].type];
+    }
+    EXPECT_EQ(num_dbug_var, 16514u);
+    EXPECT_EQ(byType, (std::map<char, int>{{'A', 3775}, {'B', 8523}, {'C', 865}, {'I', 2983}, {'T', 358}, {'U', 8}}));
+    EXPECT_EQ(tunable, (std::map<char, int>{{'A', 912}, {'B', 916}, {'C', 179}, {'I', 583}}));
+    EXPECT_EQ(service, 94);
+    EXPECT_EQ(plain, 16512 - 94 - 2590);
+    EXPECT_EQ(num_an_tune, 917u);  // the real tunables and the lag time constants written from the service side
+    EXPECT_EQ(num_int_tune, 583u);
+    EXPECT_EQ(num_dbug_hdr, 232u);
+    EXPECT_EQ(numUserBlockOutputMappings, 1764u);
+}
+
 namespace {
 // Every instance of a block kind carries every output of its kind: a block
 // with the kind's own output field has the kind's other outputs, with their
@@ -170,11 +193,13 @@ TEST(Lookup, AliasesInstancesTypeLettersAndBadNames) {
     ASSERT_EQ(get_dbug_address_in(app, "_ub24._C_FUNC.I_OUT_2", &type, 0, &byModule, &rate), 1);
     EXPECT_EQ(byInstance, byModule);
     // The controller's analog outputs show their Modbus multiplier settings
-    // under their outside names; the remote node's outputs have none.
+    // and the actuator its function setting under their outside names; the
+    // remote node's outputs have none.
     const struct { const char* outside; const char* inner; } settings[] = {
         {"CNFG_AO.AO_01.QT_MODAO_X", "_ub10.AO_MOD_X.IN"},
         {"CNFG_AO.AO_02.QT_MODAO_X", "_ub11.AO_MOD_X.IN"},
         {"CNFG_AO.AO_03.QT_MODAO_X", "_ub12.AO_MOD_X.IN"},
+        {"CNFG_ACT.ACT_01.QT_ACT_FUNCT", "_ub5.FUNCT.IN"},
     };
     for (const auto& st : settings) {
         CellRef outside = 0, inner = 0;
