@@ -1,57 +1,93 @@
-// The interface modes through real passes: configure, calibration and
+// The interface modes on the whole program: configure, calibration and
 // service with the operate flag, the display trouble and boot window, the
-// controller's heartbeat and the display languages.
+// controller's heartbeat and the display languages. Configure mode follows
+// the platform's I/O lock, taken and released as the service tool does;
+// calibration mode is entered and left with the service commands; the
+// settings are written as the service tool writes them.
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/interface/IFACE_MODE.cells.h"
+#include "platform/vkiobus.h"
+#include "runtime/sysinfo.h"
 #include "tests/interface/iface_rig.h"
 
 namespace iface_test {
 namespace {
 
-class InterfaceModes : public IfaceRig {
+class InterfaceModes : public IfaceProgram {
 protected:
     struct Modes {
         uint32_t configure, calibration, service, noOther;
         bool operator==(const Modes&) const = default;
     };
+    void TearDown() override {
+        UnAssert_IOLOCK();
+        IfaceProgram::TearDown();
+    }
     Modes modes() {
         return {boolean("IFACE_MODE.CONFIGURE.B_NAME"), boolean("IFACE_MODE.CALIBRATION.B_NAME"),
                 boolean("IFACE_MODE.SERVICE.B_NAME"), boolean("IFACE_MODE.NO_OTHER.NOR")};
     }
-    void step(const char* cell, int value) {
-        setCell(cell, value);
+    // 160 ms passes until `cell` reads `value` (at most 100), then one more.
+    void until(const char* cell, uint32_t value) {
+        for (int k = 0; k < 100 && boolean(cell) != value; ++k) runPasses(R160, 1);
+        ASSERT_EQ(boolean(cell), value) << cell;
         runPasses(R160, 1);
+    }
+    // The I/O lock as the service tool takes it: granted once the master
+    // clock pass has published the permissive.
+    void lockIo() {
+        for (int p = 0; p < 100 && _SYS_INFO_LOCK_PER != 1; ++p) runPasses(R10, 1);
+        Assert_IOLOCK();
+        ASSERT_EQ(Query_IOLOCK(), 1u);
+    }
+    // Configure mode left with the service tool's exit command, then the
+    // lock released.
+    void unlockIo() {
+        tune("MASTER.COMMANDS.IN_3", 1);
+        for (int p = 0; p < 8 && boolean("MASTER.LOCK_IO.LATCH") != 0; ++p) runPasses(R160, 1);
+        ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u) << "configure mode not left";
+        UnAssert_IOLOCK();
     }
 };
 
+// Rows: what is done, the cell it acts on and the value that cell takes,
+// and the modes after it.
 TEST_F(InterfaceModes, ServiceTogglesOnEdgesAndConfigureOrCalibrationHoldItOff) {
     startApp();
-    runPasses(R160, 2);
+    runPasses(R160, 20);
     EXPECT_EQ(modes(), (Modes{0, 0, 0, 1}));
+    auto set = [&](const char* setting, int v) { return [=, this] { tune(setting, v); }; };
+    auto command = [&](int n) { return [=, this] { tune("MASTER.COMMANDS.IN_" + std::to_string(n), 1); }; };
     const struct {
+        std::function<void()> act;
         const char* cell;
-        int value;
+        uint32_t value;
         Modes expect;
         const char* what;
     } steps[] = {
-        {"IFACE_MODE.ENTER_SERVICE.IN", 1, {0, 0, 1, 0}, "rising edge: service on"},
-        {"IFACE_MODE.ENTER_SERVICE.IN", 0, {0, 0, 1, 0}, "falling edge: no change"},
-        {"IFACE_MODE.T_FLIPFLOP.IN_2", 1, {0, 0, 0, 1}, "the second input toggles it off"},
-        {"IFACE_MODE.T_FLIPFLOP.IN_2", 0, {0, 0, 0, 1}, "and its fall does nothing"},
-        {"IFACE_MODE.ENTER_SERVICE.IN", 1, {0, 0, 1, 0}, "on again"},
-        {"MASTER.IO_LOCK.B_NAME", 1, {1, 0, 0, 0}, "configure mode drops service at once"},
-        {"CALMODE.CALMODE.B_NAME", 1, {1, 0, 0, 0}, "calibration is not shown in configure mode"},
-        {"MASTER.IO_LOCK.B_NAME", 0, {0, 1, 0, 0}, "calibration once configure ends"},
-        {"CALMODE.CALMODE.B_NAME", 0, {0, 0, 0, 1}, "no new edge: service stays off"},
-        {"IFACE_MODE.ENTER_SERVICE.IN", 0, {0, 0, 0, 1}, "falling edge"},
-        {"IFACE_MODE.OR.IN_3", 1, {0, 0, 0, 1}, "the third reset input"},
-        {"IFACE_MODE.ENTER_SERVICE.IN", 1, {0, 0, 0, 1}, "an edge while held off is taken over"},
-        {"IFACE_MODE.OR.IN_3", 0, {0, 0, 0, 1}, "releasing the reset does not toggle"},
-        {"IFACE_MODE.T_FLIPFLOP.IN_2", 1, {0, 0, 1, 0}, "a new edge does"},
+        {set("IFACE_MODE.ENTER_SERVICE.IN", 1), nullptr, 0, {0, 0, 1, 0}, "rising edge: service on"},
+        {set("IFACE_MODE.ENTER_SERVICE.IN", 0), nullptr, 0, {0, 0, 1, 0}, "falling edge: no change"},
+        {set("IFACE_MODE.T_FLIPFLOP.IN_2", 1), nullptr, 0, {0, 0, 0, 1}, "the second input toggles it off"},
+        {set("IFACE_MODE.T_FLIPFLOP.IN_2", 0), nullptr, 0, {0, 0, 0, 1}, "and its fall does nothing"},
+        {set("IFACE_MODE.ENTER_SERVICE.IN", 1), nullptr, 0, {0, 0, 1, 0}, "on again"},
+        {[this] { lockIo(); }, "MASTER.IO_LOCK.B_NAME", 1, {1, 0, 0, 0}, "configure mode drops service at once"},
+        {command(4), "CALMODE.CALMODE.B_NAME", 1, {1, 0, 0, 0}, "calibration is not shown in configure mode"},
+        {[this] { unlockIo(); }, "MASTER.IO_LOCK.B_NAME", 0, {0, 1, 0, 0}, "calibration once configure ends"},
+        {command(5), "CALMODE.CALMODE.B_NAME", 0, {0, 0, 0, 1}, "no new edge: service stays off"},
+        {set("IFACE_MODE.ENTER_SERVICE.IN", 0), nullptr, 0, {0, 0, 0, 1}, "falling edge"},
+        {set("IFACE_MODE.OR.IN_3", 1), nullptr, 0, {0, 0, 0, 1}, "the third reset input"},
+        {set("IFACE_MODE.ENTER_SERVICE.IN", 1), nullptr, 0, {0, 0, 0, 1}, "an edge while held off is taken over"},
+        {set("IFACE_MODE.OR.IN_3", 0), nullptr, 0, {0, 0, 0, 1}, "releasing the reset does not toggle"},
+        {set("IFACE_MODE.T_FLIPFLOP.IN_2", 1), nullptr, 0, {0, 0, 1, 0}, "a new edge does"},
     };
     for (const auto& s : steps) {
-        step(s.cell, s.value);
+        s.act();
+        if (s.cell) until(s.cell, s.value);
+        else runPasses(R160, 2);
         EXPECT_EQ(modes(), s.expect) << s.what;
         EXPECT_EQ(boolean("IFACE_MODE.NO_CNFG.NOT"), 1u - s.expect.configure) << s.what;
     }
@@ -68,9 +104,9 @@ TEST_F(InterfaceModes, OperateNeedsNoOtherModeAndNoPowerUpPulse) {
     for (const auto& r : rows) {
         if (r.pwrUp == 0) passesUntil(R160, "RESET.PWR_UP_RST.ONE_SHOT", 0, 20);
         if (boolean("IFACE_MODE.SERVICE.B_NAME") != uint32_t(r.service)) {
-            setCell("IFACE_MODE.T_FLIPFLOP.IN_2", 1);
+            tune("IFACE_MODE.T_FLIPFLOP.IN_2", 1);
             runPasses(R160, 1);
-            setCell("IFACE_MODE.T_FLIPFLOP.IN_2", 0);
+            tune("IFACE_MODE.T_FLIPFLOP.IN_2", 0);
             runPasses(R160, 1);
         }
         runPasses(R160, 1);
@@ -85,8 +121,6 @@ TEST_F(InterfaceModes, OperateNeedsNoOtherModeAndNoPowerUpPulse) {
 // (with the function-key rhythm) while the boot window is open, and the
 // display fault comes only once the window has closed.
 TEST_F(InterfaceModes, DisplayTroubleBlinksDuringTheBootWindowAndFaultsAfterIt) {
-    // The blink rhythm re-arms itself through the unit delays of the pass's end.
-    useSlices(R160, {_R160_TASK_10, _R160_TASK_40, _R160_TASK_81, _R160_TASK_82});
     startApp();
     const int trouble = passesUntil(R160, "IFACE_MODE.QT_TROUBLE.DELAY", 1, 400);
     // 30 s at 0.16 s a pass: on in the pass whose timer has reached 30 s.
@@ -117,21 +151,17 @@ TEST_F(InterfaceModes, DisplayTroubleBlinksDuringTheBootWindowAndFaultsAfterIt) 
 }
 
 TEST_F(InterfaceModes, AShorterBootWindowEndsTheBootPhaseAndAnOffTriggerNeverOpensIt) {
-    useSlices(R10, {[] {
-        if (g_defaultsLoaded) return;
-        defaultsInFirstFrame();
-        cells::IFACE_MODE.USER_STOP_DLY_TIME = 20.0f;
-    }});
     startApp();
+    tune("IFACE_MODE.USER_STOP.DLY_TIME", 20.0);
     const int ended = passesUntil(R160, "IFACE_MODE.BOOT_CMPLT.NOT", 1, 400);
     EXPECT_GE(ended, 125);
     EXPECT_LE(ended, 128);
     // The one-shot needs its trigger to fall before it can start again.
     runPasses(R160, 20);
     EXPECT_EQ(boolean("IFACE_MODE.BOOT_CMPLT.NOT"), 1u);
-    setCell("IFACE_MODE.USER_STOP.TRIGGER", 0);
+    tune("IFACE_MODE.USER_STOP.TRIGGER", 0);
     runPasses(R160, 1);
-    setCell("IFACE_MODE.USER_STOP.TRIGGER", 1);
+    tune("IFACE_MODE.USER_STOP.TRIGGER", 1);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("IFACE_MODE.BOOT_CMPLT.NOT"), 0u) << "a new trigger edge opens the window again";
 }
@@ -160,7 +190,7 @@ TEST_F(InterfaceModes, TheControllerHeartbeatBeatsEveryCycleAndAPass) {
     }
     EXPECT_EQ(periods, (std::vector<int>{14, 14, 14}));
     // A shorter cycle beats faster.
-    setCell("IFACE_MODE.HEART_CYCLE.IN_2", 0.5);
+    tune("IFACE_MODE.HEART_CYCLE.IN_2", 0.5);
     runPasses(R160, 20);
     const uint32_t from = boolean("IFACE_MODE.TIQ_HEARTBEAT.B_NAME");
     runPasses(R160, 5);
@@ -176,18 +206,18 @@ TEST_F(InterfaceModes, LanguagesConstantsAndTestPoints) {
         int select;
         const char* text;
     } rows[] = {{2, "Portuguese"}, {3, "Spanish"}, {4, "Russian"}, {5, "Chinese"}, {6, "Japanese"},
-                {7, "Lang_7"},     {10, "Lang_10"}, {11, "Lang_10"}, {0, "Lang_10"}, {9, "Lang_9"}};
+                {7, "Lang_7"},     {10, "Lang_10"}, {8, "Lang_8"}, {1, "English"}, {9, "Lang_9"}};
     for (const auto& r : rows) {
-        setCell("IFACE_MODE.LANGUAGE_SEL.SELECT", r.select);
-        setCell("IFACE_MODE.LANGUAGE_SEL_REMOTE.SELECT", 1);
+        tune("IFACE_MODE.LANGUAGE_SEL.SELECT", r.select);
+        tune("IFACE_MODE.LANGUAGE_SEL_REMOTE.SELECT", 1);
         runPasses(R160, 1);
         EXPECT_EQ(text("IFACE_MODE.LANGUAGE_SEL.S_MUX_N_1"), r.text) << r.select;
         EXPECT_EQ(text("IFACE_MODE.LANGUAGE_SEL_REMOTE.S_MUX_N_1"), "English");
     }
-    setCell("IFACE_MODE.LANGUAGE_SEL_REMOTE.SELECT", 8);
-    setCell("IFACE_MODE.I_ENUM.IN", 2);
-    setCell("IFACE_MODE.A_PT.IN", 12.5);
-    setCell("IFACE_MODE.B_PT.IN", 1);
+    tune("IFACE_MODE.LANGUAGE_SEL_REMOTE.SELECT", 8);
+    tune("IFACE_MODE.I_ENUM.IN", 2);
+    tune("IFACE_MODE.A_PT.IN", 12.5);
+    tune("IFACE_MODE.B_PT.IN", 1);
     runPasses(R160, 1);
     EXPECT_EQ(text("IFACE_MODE.LANGUAGE_SEL_REMOTE.S_MUX_N_1"), "Lang_8");
     EXPECT_EQ(integer("IFACE_MODE.I_ENUM.I_NAME"), 2);
@@ -197,6 +227,19 @@ TEST_F(InterfaceModes, LanguagesConstantsAndTestPoints) {
     EXPECT_EQ(boolean("IFACE_MODE.FALSE.B_NAME"), 0u);
     EXPECT_EQ(real("IFACE_MODE.ZERO.A_NAME"), 0.0f);
     EXPECT_EQ(boolean("IFACE_MODE.LOCAL_DISP_WRITE.B_NAME"), 0u);
+}
+
+// The language selectors alone: the service path refuses a selection
+// outside 1 .. 10, so no input gives one; the selector keeps its text then.
+class InterfaceModesSlices : public IfaceRig {};
+
+TEST_F(InterfaceModesSlices, ASelectionOutsideTheListKeepsTheText) {
+    startApp();
+    for (const auto& r : {std::pair{10, "Lang_10"}, {11, "Lang_10"}, {0, "Lang_10"}, {9, "Lang_9"}}) {
+        setCell("IFACE_MODE.LANGUAGE_SEL.SELECT", r.first);
+        runPasses(R160, 1);
+        EXPECT_EQ(text("IFACE_MODE.LANGUAGE_SEL.S_MUX_N_1"), r.second) << r.first;
+    }
 }
 
 }  // namespace
