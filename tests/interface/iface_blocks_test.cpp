@@ -1,39 +1,28 @@
-// The interface input blocks through real passes: settings copied to the
-// cells the control reads (and their defaults), the timed commands after a
-// service write, the gauge tick, the derived inputs and the valve limiter
-// sequence text.
+// The interface input blocks on the whole program: settings written as the
+// service tool writes them copied to the cells the control reads (and their
+// defaults), the timed commands after a service write, the gauge tick, the
+// derived inputs from the configuration entered at power-up and the valve
+// limiter sequence text through a start.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "app/interface/interface_slices.h"
 #include "runtime/tune_side_effects.h"
+#include "tests/interface/iface_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
 
-constexpr int R40 = 2, R160 = 4;
+using iface_test::IfaceProgram;
 
-bool g_defaulted = false;
-void defaultsOnce() {
-    if (!g_defaulted) tc_test::loadTunableDefaults();
-    g_defaulted = true;
-}
-
-class InterfaceBlocks : public tc_test::AppHarness {
+class InterfaceBlocks : public IfaceProgram {
 protected:
     void start() {
-        g_defaulted = false;
-        useSlices(0, {defaultsOnce});
-        useSlices(R40, {_R40_TASK_4});
-        useSlices(R160, {_R160_TASK_35, _R160_TASK_39});
         startApp();
         runPasses(R160, 1);
-    }
-    // What the service side does on a write: the cell, then the after-write hook.
-    void serviceWrite(const std::string& name, uint32_t value) {
-        setCell(name, value);
-        special_case_tune(cell(name));
     }
     // Passes of `group` while `out` stays 1 (at most limit).
     int passesOn(int group, const std::string& out, int limit) {
@@ -42,6 +31,26 @@ protected:
             if (boolean(out) == 0) return n;
         }
         return limit;
+    }
+};
+
+// The interface input slices alone, for what no input reaches.
+bool g_defaulted = false;
+void defaultsOnce() {
+    if (!g_defaulted) tc_test::loadTunableDefaults();
+    g_defaulted = true;
+}
+
+class InterfaceBlocksSlices : public tc_test::AppHarness {
+protected:
+    static constexpr int R40 = 2, R160 = 4;
+    void start() {
+        g_defaulted = false;
+        useSlices(0, {defaultsOnce});
+        useSlices(R40, {_R40_TASK_4});
+        useSlices(R160, {_R160_TASK_35, _R160_TASK_39});
+        startApp();
+        runPasses(R160, 1);
     }
 };
 
@@ -124,14 +133,21 @@ TEST_F(InterfaceBlocks, SettingsAreCopiedWithTheirDefaults) {
         ++k;
         char type = 0;
         cell(c[0], &type);
-        const double v = type == 'B' ? (boolean(c[1]) == 0 ? 1 : 0) : type == 'I' ? 5 + k : 1.5 + k;
-        setCell(c[0], v);
+        // Each its own value inside the setting's range.
+        double lo = 0, hi = 0;
+        double v = type == 'B' ? (boolean(c[1]) == 0 ? 1 : 0) : type == 'I' ? 5 + k : 1.5 + k;
+        if (type != 'B' && tuneRange(c[0], lo, hi) && (v < lo || v > hi)) {
+            v = lo + (hi - lo) * k / 64.0;
+            if (type == 'I') v = static_cast<int>(v);
+        }
+        ASSERT_NE(v, type == 'A' ? real(c[1]) : type == 'I' ? integer(c[1]) : boolean(c[1])) << c[0];
+        tune(c[0], v);
         runPasses(R160, 1);
         if (type == 'A') EXPECT_EQ(real(c[1]), static_cast<float>(v)) << c[1];
         else if (type == 'I') EXPECT_EQ(integer(c[1]), static_cast<int32_t>(v)) << c[1];
         else EXPECT_EQ(boolean(c[1]), static_cast<uint32_t>(v)) << c[1];
     }
-    setCell("IFACE_IN_SPEED.ONLINE_DB.IN", 12.5);
+    tune("IFACE_IN_SPEED.ONLINE_DB.IN", 12.5);
     runPasses(R160, 1);
     EXPECT_EQ(real("DROOP.RPM_DB.A_NAME"), 12.5f);
 }
@@ -184,11 +200,6 @@ TEST_F(InterfaceBlocks, FortyMillisecondCommandsByTheirLengths) {
         EXPECT_EQ(passesOn(R40, c.out, 100), c.passes) << c.in;
         EXPECT_EQ(boolean(c.in), 0u) << c.in;
     }
-    // An input the service side did not write (no restart) does not pulse.
-    setCell("IFACE_IN_SPEED.ANLYZ_RQST.IN_2", 1);
-    runPasses(R40, 1);
-    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.OUT_2"), 0u);
-    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.IN_2"), 0u);
     // Two commands of one block run their own times.
     serviceWrite("IFACE_IN_SPEED.ANLYZ_RQST.IN_2", 1);
     runPasses(R40, 10);
@@ -198,33 +209,117 @@ TEST_F(InterfaceBlocks, FortyMillisecondCommandsByTheirLengths) {
     EXPECT_EQ(passesOn(R40, "IFACE_IN_SPEED.ANLYZ_RQST.OUT_3", 100), 9);  // 25 - 16
 }
 
+// Ticks 1 .. 6 from the setting; the service path refuses any other
+// value (the slices alone show that the tick keeps its value then).
 TEST_F(InterfaceBlocks, GaugeTickKeepsItsValueOutsideOneToSix) {
     start();
     const float ticks[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f};
-    for (int k = 1; k <= 6; ++k) {
-        setCell("IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", k);
+    for (int k : {1, 2, 3, 4, 5, 6, 2}) {
+        tune("IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", k);
         runPasses(R160, 1);
         EXPECT_EQ(real("IFACE_IN_SPEED.TICK_CONFIG.A_MUX_N_1"), ticks[k - 1]) << k;
     }
-    for (int k : {7, 0, -1}) {
-        setCell("IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", k);
-        runPasses(R160, 1);
-        EXPECT_EQ(real("IFACE_IN_SPEED.TICK_CONFIG.A_MUX_N_1"), 1000.0f) << k;
-    }
 }
 
+// The remote speed setpoint's enable contact and the remote setpoint: off
+// by default; entered at power-up (the spare contact BI07 given the remote
+// enable function 8, the remote setpoint configured on analog input 1)
+// they show in the derived inputs. The valve limiter's sequence text
+// follows the limiter chart's step every pass of a start to in control, a
+// controlled stop from the service tool and a trip.
 TEST_F(InterfaceBlocks, DerivedInputsAndValveLimiterText) {
     start();
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NO_RMT_DI.NOT"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NO_RMT_SPD.NOT"), 1u);
-    setCell("BI_MUX.RMT_SPD_ENBL_USED.B_NAME", 1);
-    setCell("CNFG_SETPT.USE_RMTSPD.B_NAME", 1);
-    runPasses(R160, 1);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.USE_RMT_ENA_DI.B_NAME"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.USE_RMT_SPD_SP.B_NAME"), 0u);
+    stopApp();
+    startWithRemoteAndCascade({{"_ub19.FUNCT.IN", 8}});
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("BI_MUX.RMT_SPD_ENBL_USED.B_NAME"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.USE_RMT_ENA_DI.B_NAME"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NO_RMT_DI.NOT"), 0u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.USE_RMT_SPD_SP.B_NAME"), 1u);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.NO_RMT_SPD.NOT"), 0u);
 
+    const std::map<std::string, std::pair<int32_t, std::string>> texts = {
+        {"A00", {0, "OFF"}}, {"A01", {1, "Manual Stroke"}}, {"A02", {2, "Automatic Open Stroke"}},
+        {"A03", {3, "Normal SD"}}};
+    std::set<std::string> seen;
+    auto chart = [&] {
+        std::string step = "A00";
+        for (const auto& [s, t] : texts)
+            if (s != "A00" && boolean("HPLM." + s + "_STEP.SFC_STEP") != 0) step = s;
+        return step;
+    };
+    // Every 160 ms pass: the text of the step the chart was in when the
+    // text was computed (the chart commits its steps later in the pass).
+    std::string before = chart();
+    auto watch = [&](int passes) {
+        for (int k = 0; k < passes; ++k) {
+            runPasses(R160, 1);
+            const std::string step = before;
+            before = chart();
+            const auto& want = texts.at(step);
+            EXPECT_EQ(integer("IFACE_IN_VLV.V1_LIMITER_SEQ.MSG_SEL"), want.first) << step;
+            EXPECT_EQ(text("IFACE_IN_VLV.V1_LIMITER_SEQ.B_TO_STR"), want.second) << step;
+            EXPECT_EQ(text("IFACE_IN_VLV.VLV_LIMITER_SEQ.S_NAME"), want.second) << step;
+            seen.insert(step);
+        }
+    };
+    watch(3);
+    startCommand();
+    for (int k = 0; k < 400 && !this->step("A08_STEP"); ++k) watch(1);
+    ASSERT_TRUE(this->step("A08_STEP")) << "never in control";
+    watch(20);
+    // The limiter moved from the service tool: manual stroke.
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+    watch(5);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+    watch(5);
+    pulse("IFACE_IN_START.CNTRL_ST.IN", R160);
+    watch(300);
+    trip();
+    watch(20);
+    EXPECT_EQ(seen, (std::set<std::string>{"A00", "A01", "A02", "A03"}));
+}
+
+// Every 40 ms pass the start logic's copy of the speed setpoint is the
+// interface's, through a start (the setpoint moves).
+TEST_F(InterfaceBlocks, FortyMillisecondSetpointCopy) {
+    RefRig::start(false, false);
+    startCommand();
+    std::set<float> values;
+    for (int k = 0; k < 1500 && !step("A08_STEP"); ++k) {
+        runPasses(R40, 1);
+        EXPECT_EQ(real("IFACE_IN_START.Z_SETPOINT.A_NAME"), real("IFACE_OUT_SPEED.Z_SETPOINT.A_NAME"));
+        values.insert(real("IFACE_OUT_SPEED.Z_SETPOINT.A_NAME"));
+    }
+    EXPECT_GT(values.size(), 10u);
+}
+
+// An input the service side did not write: every write of the service path
+// runs the after-write hook, so no input sets an input without it.
+TEST_F(InterfaceBlocksSlices, AnInputNotWrittenByTheServiceSideDoesNotPulse) {
+    start();
+    setCell("IFACE_IN_SPEED.ANLYZ_RQST.IN_2", 1);
+    runPasses(R40, 1);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.OUT_2"), 0u);
+    EXPECT_EQ(boolean("IFACE_IN_SPEED.ANLYZ_RQST.IN_2"), 0u);
+}
+
+// The tick outside 1 .. 6 (the service path refuses it): the tick keeps its
+// value. Two limiter steps at once (the chart is in one step at a time):
+// the later step's text wins.
+TEST_F(InterfaceBlocksSlices, GaugeTickOutsideItsRangeAndStepsAtOnce) {
+    start();
+    for (int k : {7, 0, -1}) {
+        setCell("IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", 6);
+        runPasses(R160, 1);
+        setCell("IFACE_IN_SPEED.GAUGE_TICK_CONFIG.IN", k);
+        runPasses(R160, 1);
+        EXPECT_EQ(real("IFACE_IN_SPEED.TICK_CONFIG.A_MUX_N_1"), 1000.0f) << k;
+    }
     struct Step {
         const char* on;
         int32_t number;
@@ -233,8 +328,6 @@ TEST_F(InterfaceBlocks, DerivedInputsAndValveLimiterText) {
     const Step steps[] = {{"HPLM.A03_STEP.SFC_STEP", 3, "Normal SD"},
                           {"HPLM.A02_STEP.SFC_STEP", 2, "Automatic Open Stroke"},
                           {"HPLM.A01_STEP.SFC_STEP", 1, "Manual Stroke"}};
-    EXPECT_EQ(text("IFACE_IN_VLV.V1_LIMITER_SEQ.B_TO_STR"), "OFF");
-    EXPECT_EQ(integer("IFACE_IN_VLV.V1_LIMITER_SEQ.MSG_SEL"), 0);
     for (const Step& s : steps) {  // each later step wins over those set before
         setCell(s.on, 1);
         runPasses(R160, 1);
@@ -242,13 +335,6 @@ TEST_F(InterfaceBlocks, DerivedInputsAndValveLimiterText) {
         EXPECT_EQ(integer("IFACE_IN_VLV.V1_LIMITER_SEQ.MSG_SEL"), s.number);
         EXPECT_EQ(text("IFACE_IN_VLV.VLV_LIMITER_SEQ.S_NAME"), s.text);
     }
-}
-
-TEST_F(InterfaceBlocks, FortyMillisecondSetpointCopy) {
-    start();
-    setCell("IFACE_OUT_SPEED.Z_SETPOINT.A_NAME", 3456.0);
-    runPasses(R40, 1);
-    EXPECT_EQ(real("IFACE_IN_START.Z_SETPOINT.A_NAME"), 3456.0f);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "app/discrete/discrete_slices.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
+#include "runtime/catalogue_tables.h"
+#include "runtime/dbug.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/ref_rig.h"
 
@@ -62,8 +64,36 @@ protected:
         hk::runTask([] { board::releaseAllKeys(); });
         RefRig::TearDown();
     }
-    // A setting or a link write, as the service side makes it.
-    void tune(const std::string& name, double value) { serviceWrite(name, value); }
+    // The range of a real or integer tunable; false for any other cell.
+    static bool tuneRange(const std::string& name, double& lo, double& hi) {
+        const DbugTables t = app_dbug_tables();
+        const DbugVar* v = dbug_find_in(t, name.c_str());
+        if (v == nullptr) return false;
+        const CellRef ref = dbug_cell_of(t, *v);
+        for (uint32_t a = 0; a < t.num_an_tune; ++a) {
+            if (t.an_tune[a].cell != ref) continue;
+            lo = t.an_tune[a].min;
+            hi = t.an_tune[a].max;
+            return true;
+        }
+        for (uint32_t a = 0; a < t.num_int_tune; ++a) {
+            if (t.int_tune[a].cell != ref) continue;
+            lo = t.int_tune[a].min;
+            hi = t.int_tune[a].max;
+            return true;
+        }
+        return false;
+    }
+    // A setting or a link write, as the service side makes it; the service
+    // path refuses a value outside the tunable's range, so a test may not
+    // write one.
+    void tune(const std::string& name, double value) {
+        double lo = 0, hi = 0;
+        if (tuneRange(name, lo, hi)) {
+            ASSERT_TRUE(value >= lo && value <= hi) << name << " = " << value;
+        }
+        serviceWrite(name, value);
+    }
     // A key of the front panel (word, bit of the keypad registers).
     void key(int word, int bit, bool pressed) {
         hk::runTask([=] { board::setKey(word, bit, pressed); });
