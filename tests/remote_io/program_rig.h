@@ -81,25 +81,28 @@ protected:
         setCell("CNFG_CAN2.GO_OPER.IN_1", 1);
     }
 
-    // The tunables file's values that `fn` sets, taken at the start before
-    // the program's first 10 ms slice.
+    // The tunables file's values that `fn` sets, entered once at the start,
+    // after the defaults and before the program's first 10 ms slice (as the
+    // loader enters the file's values before the groups run); from then on
+    // the groups run the program's own slices alone.
     void tunablesAtStart(SliceFn fn) {
-        std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, fn};
+        self_ = this;
+        atStartFn_ = fn;
+        atStartDone_ = false;
+        std::vector<SliceFn> r10 = {cfg_test::startUpInFirstFrame, [] {
+                                        if (self_->atStartDone_) return;
+                                        self_->atStartDone_ = true;
+                                        self_->atStartFn_();
+                                    }};
         const auto& program = cfg_test::programSlices()[R10];
         r10.insert(r10.end(), program.begin(), program.end());
         useSlices(R10, r10);
     }
-
-    // Settings the tunables file gives: entered once, in the first 10 ms
-    // frame after the defaults, before the program's first slice (so that
-    // the configuration window of the power-up takes them).
+    // Settings the tunables file gives, entered as above (so that the
+    // configuration window of the power-up takes them).
     void settingsAtStart(std::vector<std::pair<std::string, double>> settings) {
         atStart_ = std::move(settings);
-        self_ = this;
-        atStartDone_ = false;
         tunablesAtStart([] {
-            if (self_->atStartDone_) return;
-            self_->atStartDone_ = true;
             for (const auto& [name, v] : self_->atStart_) self_->setCell(name, v);
         });
     }
@@ -158,6 +161,7 @@ protected:
 
     static inline ProgramWithNodes* self_ = nullptr;
     std::vector<std::pair<std::string, double>> atStart_;
+    SliceFn atStartFn_ = nullptr;
     bool atStartDone_ = false;
     std::vector<std::unique_ptr<SimRemoteNode>> nodes_;
     std::map<uint32_t, std::vector<uint8_t>> pdos_;

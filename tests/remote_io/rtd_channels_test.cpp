@@ -40,10 +40,11 @@ std::string inst(int k, const char* cell) { return "_ub" + std::to_string(42 + k
 std::string event(int k, const char* cell) { return "_ub" + std::to_string(50 + k) + "." + cell; }
 std::string display(int k) { return "VL3_RTD.RTD" + std::to_string(k) + ".A_SW"; }
 
-class RtdChannels : public RemoteRig {
+class RtdChannels : public tc_test::AppHarness {
 protected:
     void SetUp() override {
-        RemoteRig::SetUp();
+        AppHarness::SetUp();
+        platformAtRest();
         self_ = this;
         peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
         // The whole program after the node settings of the first frame.
@@ -54,7 +55,8 @@ protected:
     void TearDown() override {
         node_.reset();
         g_early.clear();
-        RemoteRig::TearDown();
+        AppHarness::TearDown();
+        hostcan::reset();
     }
     static void early() {
         static bool done = false;
