@@ -1,18 +1,281 @@
 // Relay states, the trip relay, the drive shutdown and the relay output
-// channels through real passes: the trip relay on a shutdown and under the
-// I/O lock, the first-out test of the external trips, readback faults, the
-// remote relays under the I/O lock, forcing, the level switch and the timers.
+// channels. On the whole program, driven only through its inputs (trips
+// from contacts, keys, the turbine model, analog loops and the service
+// tool; the I/O lock through the platform; the relay readback contacts on
+// the board): the trip relay on a shutdown and under the I/O lock, the
+// first-out test of the external trips, the reset that clears the trip
+// relay and the readback faults. On the relay slices alone, each with its
+// reason: what no input of the program reaches.
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "app/discrete/BO_MUX.cells.h"
+#include "app/control/SD_LOGIC.cells.h"
 #include "app/discrete/VL5_BO.cells.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "host/turbine_model.h"
 #include "platform/vkiobus.h"
 #include "tests/discrete/discrete_rig.h"
+#include "tests/protection/whole_rig.h"
 
 namespace di_test {
 namespace {
+
+// ---- on the whole program ---------------------------------------------------------------
+
+using ref_test::kSpareContact;
+using ref_test::kTripContact;
+constexpr int kBi08Contact = 19;
+
+class RelaysProgram : public pr_test::WholeRig {
+public:
+    // The inputs a trip source gives.
+    void close(int input, bool closed) { contact(input, closed); }
+    void pressTripKey(bool pressed) { key(pr_test::kTripKey, pressed); }
+    void holdShaft(double rpm) { holdShaftAt(rpm); }
+
+protected:
+    // Ready to start at standstill with the relay readback contacts wired,
+    // the analog inputs at mid range and `extra` entered while the
+    // controller powers up.
+    void readyWithRelays(const Settings& extra = {}) {
+        board::wireRelayReadbacks(true);
+        for (int ch = 0; ch < 4; ++ch) board::setAnalogInputMa(ch, 12.0);
+        ready(extra);
+    }
+    uint32_t tripRelayDriven() { return board::relaysEnergised() & 1u; }
+    bool latched(int n) { return boolean(sd(n, "B_ALARM")) != 0; }
+    // 10 ms passes until the unit is shut down with `first_out` first.
+    void untilShutDown(int first_out) {
+        for (int k = 0; k < 1000 && !(on("SHUTDOWNS.ANY_SD.B_NAME") && latched(first_out)); ++k) run10(1);
+        ASSERT_TRUE(on("SHUTDOWNS.ANY_SD.B_NAME")) << "no shutdown";
+        ASSERT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), first_out);
+    }
+    // The trips reset from the reset contact once the trip's one-shot is
+    // over, and the reset over.
+    void resetTrips() {
+        run160(8);
+        reset();
+        ASSERT_TRUE(runUntil([&] { return !on("SHUTDOWNS.ANY_SD.B_NAME"); }, 20))
+            << "still shut down; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM");
+        waitResetOver();
+    }
+    // The tunable trip (30) from the service tool, and its end.
+    void tunableTrip(bool on) { tune("SHUTDOWNS.TUNABLE_TRIP.IN", on ? 1 : 0); }
+};
+
+// Relay 1 carries the trip relay's state by default: energised while
+// healthy, dropped on a shutdown (with the 0.5 s shutdown pulse), its
+// readback following; energised again once the trips are reset.
+TEST_F(RelaysProgram, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
+    readyWithRelays();
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
+    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG1.I_TO_STR"), "Summary Shutdown");
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " Energized ");
+    EXPECT_EQ(real("CNFG_BO.RELAY_01_FUNCT.OUT_1"), 2.0f);
+    EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 1u);
+    EXPECT_EQ(tripRelayDriven(), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
+    tunableTrip(true);
+    untilShutDown(30);
+    run10(3);
+    EXPECT_EQ(boolean("SHUTDOWNS.RELY_NOT.NOT"), 0u);
+    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_13"), 0u);
+    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_2"), 1u);
+    EXPECT_EQ(tripRelayDriven(), 0u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u) << "the readback followed";
+    // A shutdown pulse of 0.5 s went with it.
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 1u);
+    run10(50);
+    EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 0u);
+    run160(1);
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " De-energized ");
+    tunableTrip(false);
+    resetTrips();
+    run10(3);
+    EXPECT_EQ(tripRelayDriven(), 1u);
+    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " Energized ");
+}
+
+// The I/O lock (granted only while shut down) drops the board's relays:
+// shut down from the trip contact, the first out (external trip 1) keeps
+// the trip relay commanded (external trips set not to act on it), so its
+// readback differs from the command.
+TEST_F(RelaysProgram, IoLockDropsTheTripRelayAndItsReadbackReportsTheDifference) {
+    readyWithRelays({{"CNFG_OPERATE.CONFIG_B.IN_2", 0}});
+    trip();
+    untilShutDown(1);
+    run10(3);
+    ASSERT_EQ(tripRelayDriven(), 1u);
+    lockIo();
+    run10(3);
+    EXPECT_EQ(tripRelayDriven(), 0u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.DISPLAY"), 1u) << "the command stands";
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.READBACK"), 0u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 1u);
+    unlockIo();
+    run10(3);
+    EXPECT_EQ(tripRelayDriven(), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
+}
+
+// The first-out test of the external trips: each trip from its own input
+// on a unit ready at standstill, one after the other with the trips reset
+// in between. External trips 1 .. 5 first keep the trip relay energised
+// unless the setting makes external trips act on it.
+struct FirstOutSource {
+    const char* name;
+    int first_out;
+    std::function<void(RelaysProgram&, bool)> raise;  // true: raise, false: clear
+};
+class TripRelayFirstOut : public RelaysProgram {
+protected:
+    void raiseEach(const std::vector<FirstOutSource>& sources, const std::vector<uint32_t>& energised) {
+        for (size_t k = 0; k < sources.size(); ++k) {
+            const FirstOutSource& s = sources[k];
+            SCOPED_TRACE(s.name);
+            s.raise(*this, true);
+            untilShutDown(s.first_out);
+            run10(3);
+            EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), energised[k]);
+            EXPECT_EQ(tripRelayDriven(), energised[k]);
+            s.raise(*this, false);
+            resetTrips();
+            run10(3);
+            EXPECT_EQ(tripRelayDriven(), 1u);
+        }
+    }
+    static Settings settings(bool ext_trips_act) {
+        return {{"_ub19.FUNCT.IN", 15},   // BI07: external trip 2
+                {"_ub20.FUNCT.IN", 18},   // BI08: external trip 5
+                {"_ub1.USE_SP2.IN", 1},   // analog input 1's level 2 a trip, no delay
+                {"_ub1.TRIP_SP2.IN", 1},
+                {"_ub1.ALM_DLY.IN", 0.0},
+                {"CNFG_OPERATE.CONFIG_B.IN_2", ext_trips_act ? 1 : 0}};
+    }
+    void SetUp() override {
+        RelaysProgram::SetUp();
+        // The external trip contacts closed (healthy) before the start.
+        contact(kSpareContact, true);
+        contact(kBi08Contact, true);
+    }
+};
+const FirstOutSource kTripContactOpened{"TripContact", 1, [](RelaysProgram& r, bool on) {
+                                            r.close(kTripContact, !on);
+                                        }};
+const FirstOutSource kExternalTrip2{"ExternalTrip2", 9, [](RelaysProgram& r, bool on) {
+                                        r.close(kSpareContact, !on);
+                                    }};
+const FirstOutSource kExternalTrip5{"ExternalTrip5", 12, [](RelaysProgram& r, bool on) {
+                                        r.close(kBi08Contact, !on);
+                                    }};
+const FirstOutSource kKeypad{"KeypadTrip", 2, [](RelaysProgram& r, bool on) {
+                                 if (!on) return;
+                                 r.pressTripKey(true);
+                                 for (int k = 0; k < 1000 && !r.on("SHUTDOWNS.ANY_SD.B_NAME"); ++k) r.run10(1);
+                                 r.pressTripKey(false);
+                             }};
+const FirstOutSource kOverspeed{"Overspeed", 3, [](RelaysProgram& r, bool on) {
+                                    r.holdShaft(on ? 3990.0 : 0.0);
+                                }};
+const FirstOutSource kInput1Level2{"Input1Level2", 13, [](RelaysProgram&, bool on) {
+                                       board::setAnalogInputMa(0, on ? 4.0 + 0.16 * 75.0 : 12.0);
+                                   }};
+
+TEST_F(TripRelayFirstOut, ExternalTripsFirstKeepTheRelayTheOthersDropIt) {
+    readyWithRelays(settings(false));
+    // Trip numbers 2 and 13 lie just outside external trips 1 and 5.
+    raiseEach({kOverspeed, kTripContactOpened, kKeypad, kExternalTrip2, kExternalTrip5, kInput1Level2},
+              {0, 1, 0, 1, 1, 0});
+}
+
+TEST_F(TripRelayFirstOut, ExternalTripsConfiguredToActDropIt) {
+    readyWithRelays(settings(true));
+    raiseEach({kExternalTrip2, kTripContactOpened}, {0, 0});
+}
+
+// Power-up: with the shutdown on power-up set (as the tunables file gives
+// it, in force from the first frame) and every trip contact closed, the
+// power-up trip (8, just below external trip 2) is the first out, and the
+// trip relay stays dropped.
+bool g_powerUpTripSet = false;
+void powerUpTripSetting() {
+    if (g_powerUpTripSet) return;
+    g_powerUpTripSet = true;
+    cells::SD_LOGIC.SD_ON_PWRUP_IN = 1;
+}
+TEST_F(TripRelayFirstOut, PowerUpTripFirstDropsIt) {
+    g_powerUpTripSet = false;
+    std::vector<SliceFn> r10{powerUpTripSetting};
+    r10.insert(r10.end(), tc_test::programSliceTable()[R10].begin(), tc_test::programSliceTable()[R10].end());
+    useSlices(R10, r10);
+    board::wireRelayReadbacks(true);
+    for (int ch = 0; ch < 4; ++ch) board::setAnalogInputMa(ch, 12.0);
+    contact(kTripContact, true);
+    turbine::enable();
+    startApp();
+    enterSettings(false, false, settings(false));
+    run160(20);
+    ASSERT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 8);
+    run10(3);
+    EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 0u);
+    EXPECT_EQ(tripRelayDriven(), 0u);
+}
+
+// With the reset set to clear the trip relay, the relay follows its latch:
+// it stays dropped after the trip's cause is gone until the reset pulse.
+TEST_F(RelaysProgram, WithResetToClearTheTripRelayStaysDroppedUntilTheResetPulse) {
+    readyWithRelays({{"CNFG_OPERATE.CONFIG_B.IN_3", 1}});
+    ASSERT_EQ(boolean("SHUTDOWNS.RST_CLRTRP.B_NAME"), 1u);
+    tunableTrip(true);
+    untilShutDown(30);
+    run10(10);
+    tunableTrip(false);
+    run10(60);
+    EXPECT_EQ(boolean("SHUTDOWNS.REL_LATCH.LATCH"), 1u);
+    EXPECT_EQ(tripRelayDriven(), 0u);
+    resetTrips();
+    EXPECT_EQ(boolean("SHUTDOWNS.REL_LATCH.LATCH"), 0u);
+    EXPECT_EQ(tripRelayDriven(), 1u);
+}
+
+// Relay 2 on "Summary Shutdown": its readback fault, pass by pass from the
+// pass in which the command changed, with the contact following the relay
+// or stuck open.
+struct ReadbackCase {
+    const char* name;
+    int stuck;                     // -1: the contact follows the relay
+    std::vector<uint32_t> faults;  // from the pass in which the command changed
+};
+class RelayReadback : public RelaysProgram, public ::testing::WithParamInterface<ReadbackCase> {};
+
+TEST_P(RelayReadback, FaultWhenTheReadbackDiffersFromTheCommandOfTheFrameBefore) {
+    const ReadbackCase& c = GetParam();
+    readyWithRelays({{"_ub21.RLY_FUNCT.IN", 2}});
+    board::setRelayReadbackStuck(1, c.stuck);
+    run10(3);
+    ASSERT_EQ(boolean("CNFG_BO.RELAY_2.RDBK_FAULT"), c.stuck == 1 ? 1u : 0u);
+    ASSERT_EQ(boolean("_ub21.ENERGIZE_CMD.B_NAME"), 0u);
+    tunableTrip(true);
+    std::vector<uint32_t> seen;
+    for (int pass = 0; pass < 200 && seen.size() < c.faults.size(); ++pass) {
+        run10(1);
+        if (!seen.empty() || boolean("_ub21.ENERGIZE_CMD.B_NAME") == 1) seen.push_back(boolean("CNFG_BO.RELAY_2.RDBK_FAULT"));
+    }
+    EXPECT_EQ(seen, c.faults);
+}
+const ReadbackCase kReadbackCases[] = {
+    {"FollowingContactGivesNoFault", -1, {0, 0, 0, 0}},
+    {"ContactStuckOpenFaultsTheSecondPassAfterTheChange", 0, {0, 0, 1, 1}},
+};
+INSTANTIATE_TEST_SUITE_P(Contacts, RelayReadback, ::testing::ValuesIn(kReadbackCases),
+                         [](const ::testing::TestParamInfo<ReadbackCase>& i) { return std::string(i.param.name); });
+
+// ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
 protected:
@@ -35,129 +298,15 @@ protected:
     uint32_t tripRelayDriven() { return board::relaysEnergised() & 1u; }
 };
 
-TEST_F(Relays, TripRelayIsEnergisedWhileHealthyAndDropsOnAShutdown) {
+// A shutdown with no first out is one no input gives: every trip that
+// latches the list is its first out.
+TEST_F(Relays, ShutdownWithNoFirstOutDropsTheTripRelay) {
     startWithTripRelay();
-    runPasses(R160, 1);
-    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
-    EXPECT_EQ(text("CNFG_BO.RLY_FUN_STRG1.I_TO_STR"), "Summary Shutdown");
-    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " Energized ");
-    EXPECT_EQ(real("CNFG_BO.RELAY_01_FUNCT.OUT_1"), 2.0f);
-    EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 1u);
-    EXPECT_EQ(tripRelayDriven(), 1u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
-    shutdown(true);
+    shutdown(true, 0);
     runPasses(R10, 3);
-    EXPECT_EQ(boolean("SHUTDOWNS.RELY_NOT.NOT"), 0u);
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_13"), 0u);
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_2"), 1u);
+    EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), 0u);
     EXPECT_EQ(tripRelayDriven(), 0u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u) << "the readback followed";
-    // A shutdown pulse of 0.5 s went with it.
-    EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 1u);
-    runPasses(R10, 50);
-    EXPECT_EQ(boolean("SHUTDOWNS.SD_PLS.ONE_SHOT"), 0u);
-    runPasses(R160, 1);
-    EXPECT_EQ(text("CNFG_BO.RLY02_FDBK.B_TO_STR"), " De-energized ");
-    shutdown(false);
-    runPasses(R10, 3);
-    EXPECT_EQ(tripRelayDriven(), 1u);
 }
-
-TEST_F(Relays, IoLockDropsTheTripRelayAndItsReadbackReportsTheDifference) {
-    startWithTripRelay();
-    VKIO_AssertIOLock();
-    runPasses(R10, 3);
-    EXPECT_EQ(tripRelayDriven(), 0u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.DISPLAY"), 1u) << "the command stands";
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.READBACK"), 0u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 1u);
-    VKIO_UnAssertIOLock();
-    runPasses(R10, 3);
-    EXPECT_EQ(tripRelayDriven(), 1u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_1.RDBK_FAULT"), 0u);
-}
-
-struct FirstOutCase {
-    const char* name;
-    int first_out;
-    int ext_trips_relay;
-    uint32_t energised;
-};
-class TripRelayFirstOut : public Relays, public ::testing::WithParamInterface<FirstOutCase> {};
-
-TEST_P(TripRelayFirstOut, ExternalTripsFirstOutKeepTheRelayUnlessConfiguredToAct) {
-    const FirstOutCase& c = GetParam();
-    startWithTripRelay();
-    setCell("CNFG_OPERATE.EXT_TRIPS_RELAY.B_NAME", c.ext_trips_relay);
-    runPasses(R160, 1);
-    shutdown(true, c.first_out);
-    runPasses(R10, 3);
-    EXPECT_EQ(boolean("BO_MUX.TRIP_RLY.B_NAME"), c.energised);
-    EXPECT_EQ(tripRelayDriven(), c.energised);
-}
-const FirstOutCase kFirstOutCases[] = {
-    {"OverspeedDropsIt", 3, 0, 0},
-    {"ExternalTrip1KeepsIt", 1, 0, 1},
-    {"JustAboveExternalTrip1DropsIt", 2, 0, 0},
-    {"JustBelowExternalTrip2DropsIt", 8, 0, 0},
-    {"ExternalTrip2KeepsIt", 9, 0, 1},
-    {"ExternalTrip5KeepsIt", 12, 0, 1},
-    {"JustAboveExternalTrip5DropsIt", 13, 0, 0},
-    {"NoFirstOutDropsIt", 0, 0, 0},
-    {"ExternalTripsConfiguredToActDropIt", 9, 1, 0},
-    {"ExternalTrip1ConfiguredToActDropsIt", 1, 1, 0},
-};
-INSTANTIATE_TEST_SUITE_P(FirstOut, TripRelayFirstOut, ::testing::ValuesIn(kFirstOutCases),
-                         [](const ::testing::TestParamInfo<FirstOutCase>& i) { return std::string(i.param.name); });
-
-TEST_F(Relays, WithResetToClearTheTripRelayStaysDroppedUntilTheResetPulse) {
-    startWithTripRelay();
-    setCell("SHUTDOWNS.RST_CLRTRP.B_NAME", 1);
-    runPasses(R160, 1);
-    shutdown(true);
-    runPasses(R10, 10);
-    shutdown(false);
-    runPasses(R10, 60);
-    EXPECT_EQ(boolean("SHUTDOWNS.REL_LATCH.LATCH"), 1u);
-    EXPECT_EQ(tripRelayDriven(), 0u);
-    setCell("RESET.RST.ONE_SHOT", 1);
-    runPasses(R80, 2);
-    setCell("RESET.RST.ONE_SHOT", 0);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("SHUTDOWNS.REL_LATCH.LATCH"), 0u);
-    EXPECT_EQ(tripRelayDriven(), 1u);
-}
-
-struct ReadbackCase {
-    const char* name;
-    int stuck;                       // -1: the contact follows the relay
-    std::vector<uint32_t> faults;    // from the pass in which the command changed
-};
-class RelayReadback : public Relays, public ::testing::WithParamInterface<ReadbackCase> {};
-
-TEST_P(RelayReadback, FaultWhenTheReadbackDiffersFromTheCommandOfTheFrameBefore) {
-    const ReadbackCase& c = GetParam();
-    board::wireRelayReadbacks(true);
-    start();
-    VKIO_UnAssertIOLock();
-    configureRelay(0, 2);  // relay 2: "Summary Shutdown"
-    board::setRelayReadbackStuck(1, c.stuck);
-    runPasses(R10, 3);
-    ASSERT_EQ(boolean("CNFG_BO.RELAY_2.RDBK_FAULT"), c.stuck == 1 ? 1u : 0u);
-    setCell("SHUTDOWNS.ANY.LATCH_AE", 1);
-    std::vector<uint32_t> seen;
-    for (int pass = 0; pass < 8 && seen.size() < c.faults.size(); ++pass) {
-        runPasses(R10, 1);
-        if (!seen.empty() || boolean("_ub21.ENERGIZE_CMD.B_NAME") == 1) seen.push_back(boolean("CNFG_BO.RELAY_2.RDBK_FAULT"));
-    }
-    EXPECT_EQ(seen, c.faults);
-}
-const ReadbackCase kReadbackCases[] = {
-    {"FollowingContactGivesNoFault", -1, {0, 0, 0, 0}},
-    {"ContactStuckOpenFaultsTheSecondPassAfterTheChange", 0, {0, 0, 1, 1}},
-};
-INSTANTIATE_TEST_SUITE_P(Contacts, RelayReadback, ::testing::ValuesIn(kReadbackCases),
-                         [](const ::testing::TestParamInfo<ReadbackCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Relays, RemoteRelayOutputIsHeldOffUnderTheIoLockWhileItsCommandShows) {
     start();
