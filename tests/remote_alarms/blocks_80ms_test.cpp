@@ -1,21 +1,40 @@
 // The 80 ms pieces of the speed-sensor configuration, the controlled stop,
 // the HP driver, the valve limiter and the manual demand that share the node
-// slices.
+// slices, on the whole program: the sensors' signals, a start on the turbine
+// model, a controlled stop and the limiter's settings and commands from the
+// service tool.
 #include <functional>
 
+#include "app/control/HPLM.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
 #include "tests/remote_alarms/node_rig.h"
 #include "tests/support/ref_rig.h"
-#include "tests/remote_alarms/remote_rig.h"
 
-using namespace ra_test;
+using ref_test::R160;
+using ref_test::R80;
 
 namespace {
 
-class Pieces : public RemoteRig {};
+// On the whole program: the sensors' monitor speeds from the sensors'
+// signals (wheels of the configured 60 teeth). The setting is raised from
+// its default from the service tool, and the sensors' maximum speed lowered
+// in the first frame (it is taken only at the start), so that the setting
+// lies well inside the speeds the sensors measure.
+class OpenWire : public ra_node::NodeRig {
+protected:
+    void SetUp() override {
+        NodeRig::SetUp();
+        speedsensor::install();
+    }
+};
 
-TEST_F(Pieces, TheOpenWireCheckIsReleasedAtOrAboveItsSetting) {
-    start();
+TEST_F(OpenWire, TheOpenWireCheckIsReleasedAtOrAboveItsSetting) {
+    setting("CNFG_SPEED.SPD1_MAXSPD.IN", 100.0);
+    setting("CNFG_SPEED.SPD2_MAXSPD.IN", 100.0);
+    startApp();
+    runPasses(R80, 30);
     const struct {
         const char* monitor;
         const char* setting;
@@ -29,16 +48,20 @@ TEST_F(Pieces, TheOpenWireCheckIsReleasedAtOrAboveItsSetting) {
          "CNFG_SPEED.OPNCHK2_DIS.A_EQUAL", "CNFG_SPEED.AUTOOWF2_R.NOT"},
     };
     const struct {
-        double monitor;
+        double rpm;
         uint32_t compare, equal;
-    } rows[] = {{0.5, 0, 0}, {1.0, 1, 1}, {7.0, 1, 0}, {0.99, 0, 0}};
+    } rows[] = {{25.0, 0, 0}, {50.0, 1, 1}, {70.0, 1, 0}, {49.5, 0, 0}};
     for (const auto& s : sensors) {
         EXPECT_EQ(real(s.setting), 1.0f);
-        for (const auto& r : rows) {
-            setCell(s.monitor, r.monitor);
-            runPasses(R80, 2);
-            EXPECT_EQ(boolean(s.compare), r.compare) << s.monitor << " " << r.monitor;
-            EXPECT_EQ(boolean(s.equal), r.equal) << s.monitor << " " << r.monitor;
+        serviceWrite(s.setting, 50.0);
+    }
+    for (const auto& r : rows) {
+        for (int ch : {0, 1}) speedsensor::setShaftSpeed(ch, r.rpm, 60);
+        runPasses(R160, 30);
+        for (const auto& s : sensors) {
+            EXPECT_NEAR(real(s.monitor), r.rpm, 1e-3) << s.monitor;
+            EXPECT_EQ(boolean(s.compare), r.compare) << s.monitor << " " << r.rpm;
+            EXPECT_EQ(boolean(s.equal), r.equal) << s.monitor << " " << r.rpm;
             EXPECT_EQ(boolean(s.release), 1u - r.compare);
         }
     }
@@ -59,27 +82,6 @@ TEST_F(PiecesOnProgram, TheStrokeEnableGivesOnePulseOf19Passes) {
     }
     EXPECT_EQ(boolean("IFACE_IN_VLV.HP_STRK_ENBL.B_NAME"), 1u);
     EXPECT_EQ(on, 19);
-}
-
-TEST_F(Pieces, TheEnteredLimiterValueIsDisabledByEachOfItsConditions) {
-    start();
-    const struct {
-        int rl, pulse, atEntered, anySd, nsd;
-        uint32_t dis;
-    } rows[] = {{0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 1}, {0, 0, 1, 0, 0, 1}, {0, 1, 1, 0, 0, 0},
-                {0, 0, 0, 1, 0, 1},  {0, 0, 0, 0, 1, 1}};
-    for (const auto& r : rows) {
-        setCell("HPLM.R_L.OR", r.rl);
-        setCell("HP_LIMTER.H_SER_OK.ONE_SHOT", r.pulse);
-        setCell("HP_LIMTER.HP_RAMP.P_LIM_4", r.atEntered);
-        setCell("IFACE_IN_VLV.ANY_SD.B_NAME", r.anySd);
-        setCell("SPDC.Z01_STEP.SFC_STEP", r.nsd);
-        runPasses(R80, 3);
-        EXPECT_EQ(boolean("HP_LIMTER.H_SER_DIS.OR"), r.dis) << r.rl << r.pulse << r.atEntered << r.anySd << r.nsd;
-        EXPECT_EQ(boolean("HP_LIMTER.AT_ENTERED.AND"), uint32_t(r.atEntered && !r.pulse));
-        EXPECT_EQ(boolean("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME"), uint32_t(r.nsd));
-        EXPECT_EQ(boolean("HP_LIMTER.H_SER_Z.ZMINUS1_B"), r.dis) << "its unit delay";
-    }
 }
 
 // A controlled stop on the whole program: in control at minimum governor on
@@ -197,14 +199,104 @@ TEST_F(ControlledStop, TheStopCompleteDelayRisesAfterItsTimeAndFallsAtOnce) {
     }
 }
 
-TEST_F(Pieces, TheManualDemandIsPermittedOnlyOnceTheStartHasCompleted) {
-    start();
-    for (int step : {0, 1, 0}) {
-        setCell("SPDC.A08_STEP.SFC_STEP", step);
+// The manual demand is permitted once the start has completed (the speed
+// reference in control) and no longer once a stop has taken it out of
+// control: each 80 ms pass shows the step it sees.
+TEST_F(ControlledStop, TheManualDemandIsPermittedOnlyOnceTheStartHasCompleted) {
+    std::string steps;  // the step as the passes saw it, each change once
+    uint32_t before = 0;
+    const auto check = [&] {
         runPasses(R80, 1);
-        EXPECT_EQ(boolean("IFACE_IN_HP_MAN.START_COMP.B_NAME"), uint32_t(step));
-        EXPECT_EQ(boolean("HP_MAN_ENBL.START_COMP_NOT.NOT"), uint32_t(1 - step));
-    }
+        // The chart's step changes in a 40 ms frame: the 80 ms group sees
+        // it from its next frame on.
+        const uint32_t step = boolean("SPDC.A08_STEP.SFC_STEP");
+        const uint32_t seen = boolean("IFACE_IN_HP_MAN.START_COMP.B_NAME");
+        if (step == before || seen != before) {
+            EXPECT_EQ(seen, step);
+        }
+        EXPECT_EQ(boolean("HP_MAN_ENBL.START_COMP_NOT.NOT"), 1u - seen);
+        if (steps.empty() || steps.back() - '0' != static_cast<int>(seen)) steps += std::to_string(seen);
+        before = step;
+    };
+    start(false, false);
+    check();
+    startCommand();
+    for (int k = 0; k < 5000 && !step("A08_STEP"); ++k) check();
+    for (int k = 0; k < 10; ++k) check();
+    enable(true);
+    for (int k = 0; k < 20; ++k) check();
+    EXPECT_EQ(steps, "010") << "at rest, in control, stopping";
+}
+
+// The entered valve-limiter value is disabled by each of its conditions: a
+// raise or lower of the limiter, the limiter at the entered value (unless
+// the value is being taken in that pass), a shutdown and the normal stop.
+// On the turbine in control: a value entered and taken, entered again while
+// the limiter stands at it, the limiter raised from the service tool, a
+// controlled stop and a trip; every 80 ms pass checks the disable against
+// the conditions it shows.
+TEST_F(ControlledStop, TheEnteredLimiterValueIsDisabledByEachOfItsConditions) {
+    enum { kNone, kRaiseLower, kAtEntered, kTaken, kShutdown, kNormalStop };
+    int seen = 0;
+    uint32_t z01 = 0;
+    const auto check = [&](int n) {
+        for (int k = 0; k < n; ++k) {
+            runPasses(R80, 1);
+            // The raise/lower (160 ms) and the shutdown (10 ms) as the
+            // 80 ms group's copies hold them.
+            const uint32_t rl = r80::HPLM.R_L_OR, pulse = boolean("HP_LIMTER.H_SER_OK.ONE_SHOT"),
+                           atEntered = boolean("HP_LIMTER.HP_RAMP.P_LIM_4"), anySd = r80::IFACE_IN_VLV.ANY_SD_B_NAME,
+                           nsd = boolean("IFACE_IN_VLV.SD_SEQ_NORM_SD.B_NAME");
+            const uint32_t dis = (rl | (atEntered & (1u - pulse)) | anySd | nsd) != 0 ? 1u : 0u;
+            const std::string row = std::to_string(rl) + std::to_string(pulse) + std::to_string(atEntered) +
+                                    std::to_string(anySd) + std::to_string(nsd);
+            EXPECT_EQ(boolean("HP_LIMTER.H_SER_DIS.OR"), dis) << row;
+            EXPECT_EQ(boolean("HP_LIMTER.AT_ENTERED.AND"), atEntered & (1u - pulse)) << row;
+            EXPECT_EQ(boolean("HP_LIMTER.H_SER_Z.ZMINUS1_B"), dis) << "its unit delay " << row;
+            // The normal stop's flag is the chart's stop step, as the 80 ms
+            // group sees it (from its next frame when it changes in a 40 ms
+            // frame).
+            const uint32_t step = boolean("SPDC.Z01_STEP.SFC_STEP");
+            if (step == z01 || nsd != z01) {
+                EXPECT_EQ(nsd, step);
+            }
+            z01 = step;
+            if (rl + pulse + atEntered + anySd + nsd == 0) seen |= 1 << kNone;
+            if (rl != 0 && atEntered + anySd + nsd == 0) seen |= 1 << kRaiseLower;
+            if (atEntered != 0 && pulse == 0 && rl + anySd + nsd == 0) seen |= 1 << kAtEntered;
+            if (atEntered != 0 && pulse != 0 && rl + anySd + nsd == 0) seen |= 1 << kTaken;
+            if (anySd != 0 && rl + nsd == 0) seen |= 1 << kShutdown;
+            if (nsd != 0 && rl + anySd == 0) seen |= 1 << kNormalStop;
+        }
+    };
+    toControl(false);
+    check(20);
+    // A value entered and taken: the limiter runs to it and stands there.
+    serviceWrite("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 40.0);
+    check(2);
+    serviceWrite("IFACE_IN_VLV.TUNED_OK.IN", 1);
+    check(3);
+    serviceWrite("IFACE_IN_VLV.TUNED_OK.IN", 0);
+    for (int k = 0; k < 2000 && boolean("HP_LIMTER.HP_RAMP.P_LIM_4") == 0; ++k) check(1);
+    check(5);
+    // Taken again while the limiter stands at it.
+    serviceWrite("IFACE_IN_VLV.TUNED_OK.IN", 1);
+    check(3);
+    serviceWrite("IFACE_IN_VLV.TUNED_OK.IN", 0);
+    check(5);
+    // Raised from the service tool.
+    serviceWrite("HP_LIMTER.OPEN.IN_3", 1);
+    check(10);
+    serviceWrite("HP_LIMTER.OPEN.IN_3", 0);
+    check(5);
+    // A controlled stop, aborted, then a trip.
+    enable(true);
+    check(20);
+    abort();
+    check(10);
+    trip();
+    check(20);
+    EXPECT_EQ(seen, 0x3F) << std::hex << seen;
 }
 
 }  // namespace
