@@ -215,10 +215,11 @@ TEST_F(DriveRamp, TheStrokeConditionNeedsTheLatchTheSelfPoweredActuatorAndItsSwi
 
 // ---- a state no input of the program reaches --------------------------------------------
 
-// An unmeasurable (not-a-number) turbine speed: the speed measurement
-// never gives one (it is held between 0 and the maximum speed), so the
-// 20 ms slice alone, the speed and the shutdown written as the 10 ms group
-// hands them over.
+// An unmeasurable (not-a-number) turbine speed: no input of the program
+// gives one (the probes' readings and the simulated speed are numbers, and
+// the speed select holds its result between 0 and the maximum speed), so
+// the 20 ms slice alone, the speed and the shutdown written as the 10 ms
+// group hands them over.
 class DriveRampSlices : public RemoteRig {
 protected:
     void SetUp() override {
