@@ -1,66 +1,65 @@
-// Condition monitoring through real passes: starts, trips and overspeed
-// trips counted, saved to the NV condition log by the 80 ms snapshot and
-// its writer task, reloaded after each save and after a restart; the
-// periodic save; run hours; the operator's rewrite of the counts.
+// Condition monitoring on the whole program, driven through starts, load on
+// the turbine model, trips and the service tool: starts, trips and
+// overspeed trips counted, saved to the NV condition log by the 80 ms
+// snapshot and its writer task, reloaded after each save and after a
+// restart; the periodic save; run hours; the operator's rewrite of the
+// counts. The log an earlier run left is written by the log's own writer
+// before the program starts.
 #include <cmath>
 #include <string>
 
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
-#include "runtime/tune_side_effects.h"
+#include "host/turbine_model.h"
 #include "storage/nvlog.h"
-#include "tests/support/app_harness.h"
+#include "tests/interface/program_cases_rig.h"
 
 namespace {
 
-constexpr int R10 = 0, R80 = 3, R160 = 4;
-// Passes of the 160 ms group per second, rounded up.
-constexpr uint32_t kPerSecond = 7;
+using namespace pc_test;
 
-bool g_defaulted = false;
-void tunableDefaultsOnce() {
-    if (g_defaulted) return;
-    g_defaulted = true;
-    tc_test::loadTunableDefaults();
-}
-
-class CondMon : public tc_test::AppHarness {
+class CondMon : public ProgramCases {
 protected:
-    void start() {
-        g_defaulted = false;
-        useSlices(R10, {tunableDefaultsOnce});
-        useSlices(R80, {_R80_TASK_18});
-        useSlices(R160, {_R160_TASK_29, _R160_TASK_30, _R160_TASK_31, _R160_TASK_32, _R160_TASK_81, _R160_TASK_82});
-        startApp();
-    }
     // Past the power-up window and the reload that follows it.
     void settle() {
-        runPasses(R160, 12 * kPerSecond);
-        ASSERT_EQ(boolean("COND_MON.PWRUPOS.ONE_SHOT"), 0u);
+        ASSERT_TRUE(untilMs([this] { return boolean("COND_MON.PWRUPOS.ONE_SHOT") == 0u; }, 15000));
+        seconds(2);
     }
     void seconds(double s) { runPasses(R160, static_cast<uint32_t>(std::ceil(s / 0.16))); }
-    // A service write of the cell, with the after-write hook the service side runs.
-    void serviceWrite(const std::string& name, double v) {
-        setCell(name, v);
-        special_case_tune(cell(name));
-    }
-    void trip(bool on) { setCell("DATALOG.TURB_TRIP.B_NAME", on ? 1 : 0); }
     int32_t writes() { return integer("COND_MON.NV_MEM_LOG.COUNT"); }
+    // The log an earlier run left: `values` at the log's places 1 .. 11.
+    void earlierLog(const std::vector<float>& values) {
+        hk::runTask([&] {
+            for (size_t k = 0; k + 1 < values.size(); ++k) EElog(static_cast<int32_t>(k), 0, values[k]);
+            EElog(static_cast<int32_t>(values.size() - 1), 1, values.back());
+        });
+    }
+    // A ready unit configured for the start latch's cases: the idle/rated
+    // start (automatic, to idle) or a manual one.
+    void readyForAStart(bool idleRated) { start(idleRated, idleRated); }
 };
 
+// A start to in control, load above both load levels, then a trip from the
+// trip contact: each counted once, saved a second after the trip; the
+// reload after the save keeps them, and a restart brings them back from the
+// log. A second start counts on, and an overspeed trip (the shaft put above
+// its level) is counted as a trip and an overspeed trip. (The speed
+// controller closes the valve on the speed's rise before the overspeed
+// trip is seen, so that trip is not one at load.)
 TEST_F(CondMon, CountsAreSavedAfterATripAndSurviveARestart) {
-    start();
+    start(false, false);
     settle();
     EXPECT_EQ(writes(), 0);
-    setCell("CNFG_START.IDLE_1_SP.A_NAME", 1000);  // idle 1 as configured
-    setCell("DATALOG.SPEED.A_NAME", 3000);
-    setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 80);  // above both load levels
-    setCell("START.STARTED.LATCH", 1);
+    startToInControl();
     seconds(2);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 1.0f);
-    setCell("SHUTDOWNS.ANY.SEL_3", 1);
-    trip(true);
+    turbine::setLoad(0.9);
+    ASSERT_TRUE(runUntil([this] { return boolean("COND_MON.LOAD_LVL2.B_NAME") == 1u; }, 2000)) << "above both levels";
+    ASSERT_EQ(boolean("COND_MON.LOAD_LVL1.B_NAME"), 1u);
+    seconds(2);
+    trip();
+    ASSERT_TRUE(untilMs([this] { return boolean("DATALOG.TURB_TRIP.B_NAME") == 1u; }, 500));
     seconds(0.5);
     EXPECT_EQ(writes(), 0) << "the save waits a second after the trip";
     seconds(3);
@@ -68,100 +67,129 @@ TEST_F(CondMon, CountsAreSavedAfterATripAndSurviveARestart) {
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SDLOAD1_NUM.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SDLOAD2_NUM.A_NAME"), 1.0f);
-    EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 1.0f);
+    EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 0.0f);
     EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_1"), 1.0f);
-    EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_11"), 1.0f);
+    EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_4"), 1.0f);
     // The reload after the save keeps the counts.
     seconds(12);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 1.0f);
 
     stopApp();
-    start();
-    EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 0.0f);
+    turbine::reset();
+    turbine::enable();
+    startApp();
+    EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 0.0f) << "not reloaded before the power-up window ends";
+    enterSettings(false, false);
+    runPasses(R160, 20);
+    clearTrip();
+    ASSERT_TRUE(runUntil([this] { return ready(); }, 50));
     settle();
     EXPECT_EQ(writes(), 1) << "the write count comes back from the log";
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SDLOAD1_NUM.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SDLOAD2_NUM.A_NAME"), 1.0f);
-    EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 1.0f);
+    EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 0.0f);
     // A second start counts on from the stored one.
-    setCell("START.STARTED.LATCH", 1);
+    startToInControl();
     seconds(1);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 2.0f);
+    shaftAt(4100.0);
+    ASSERT_TRUE(untilMs([this] { return boolean("DATALOG.TURB_TRIP.B_NAME") == 1u; }, 1000));
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_3"), 1u) << "the overspeed trip";
+    seconds(4);
+    EXPECT_EQ(writes(), 2);
+    EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 2.0f);
+    EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 1.0f);
+    EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_11"), 1.0f);
 }
 
 // The start latch that the start counter, the data log and the interface
-// see: set by the start pulse, reset at idle (idle/rated starts only), at
-// minimum governor or by a shutdown; the pulse wins over a reset.
+// see: set by the start command's pulse, reset at idle (idle/rated starts
+// only), at minimum governor or by a shutdown; the pulse wins over a reset
+// in the same pass.
 TEST_F(CondMon, StartLatchIsSetByThePulseAndResetBySpeedOrShutdown) {
-    start();
-    settle();
-    struct Row {
-        int idleRated, atIdle, atMin, shutdown;
-        bool resets;
-    };
-    const Row rows[] = {
-        {0, 0, 0, 0, false}, {1, 0, 0, 0, false}, {0, 1, 0, 0, false},  // idle counts only for idle/rated
-        {1, 1, 0, 0, true},  {0, 0, 1, 0, true},  {0, 0, 0, 1, true},
-    };
     const char* shown[] = {"START.STARTED.LATCH", "IFACE_OUT_START.STARTING.B_NAME", "DATALOG.TURB_START.B_NAME",
                            "COND_MON.START.B_NAME"};
-    const auto inputs = [this](const Row& r) {
-        setCell("CONF_VAL_1.IDLE_RTD.B_NAME", r.idleRated);
-        setCell("MPU.SPD_GTEQ_IDL.OR", r.atIdle);
-        setCell("MPU.SPD_GTEQ_MIN.OR", r.atMin);
-        setCell("IFACE_IN_START.ANY_SD.B_NAME", r.shutdown);
+    auto all = [&](uint32_t v, const std::string& when) {
+        for (const char* c : shown) EXPECT_EQ(boolean(c), v) << c << " " << when;
+    };
+    struct Row {
+        const char* what;
+        bool idleRated;
+        double resetAt;  // the speed that resets it (0: a trip)
+        double notAt;    // a speed on the way that does not
+    };
+    const Row rows[] = {
+        {"manual start, minimum governor", false, ref_test::kMinGov, ref_test::kIdle + 100.0},
+        {"idle/rated start, idle", true, ref_test::kIdle, ref_test::kIdle / 2.0},
+        {"manual start, a trip", false, 0.0, 0.0},
     };
     for (const Row& r : rows) {
-        const std::string what = "idle/rated " + std::to_string(r.idleRated) + " at idle " +
-                                 std::to_string(r.atIdle) + " at min " + std::to_string(r.atMin) + " sd " +
-                                 std::to_string(r.shutdown);
-        inputs({0, 0, 0, 0, false});
-        setCell("START.PULSE.ONE_SHOT", 1);
+        readyForAStart(r.idleRated);
+        all(0, std::string("ready, ") + r.what);
+        startCommand();
         runPasses(R160, 2);
-        setCell("START.PULSE.ONE_SHOT", 0);
+        all(1, std::string("after the start command, ") + r.what);
+        if (r.notAt > 0.0) {
+            ASSERT_TRUE(runUntil([&] { return shaft() > r.notAt; }, 2000));
+            runPasses(R160, 2);
+            all(1, std::string("on the way, ") + r.what);
+        }
+        if (r.resetAt > 0.0) {
+            ASSERT_TRUE(runUntil([&] { return boolean("START.STARTED.LATCH") == 0u; }, 3000)) << r.what;
+            EXPECT_GE(shaft(), r.resetAt - 30.0) << r.what;
+        } else {
+            // Once the start's pulse is over (the pulse wins over a reset).
+            ASSERT_TRUE(runUntil([this] { return boolean("START.PULSE.ONE_SHOT") == 0u; }, 100));
+            trip();
+            runPasses(R160, 3);
+        }
         runPasses(R160, 2);
-        for (const char* c : shown) EXPECT_EQ(boolean(c), 1u) << c << " after the pulse, " << what;
-        inputs(r);
-        runPasses(R160, 2);
-        for (const char* c : shown) EXPECT_EQ(boolean(c), r.resets ? 0u : 1u) << c << ", " << what;
-        setCell("START.PULSE.ONE_SHOT", 1);
-        runPasses(R160, 2);
-        EXPECT_EQ(boolean("START.STARTED.LATCH"), 1u) << "the pulse wins, " << what;
-        setCell("START.PULSE.ONE_SHOT", 0);
-        runPasses(R160, 2);
+        all(0, std::string("reset, ") + r.what);
+        stopApp();
+        turbine::reset();
     }
-    inputs({0, 0, 0, 1, true});
-    runPasses(R160, 2);
+    // The pulse wins: an idle/rated start with the shaft turning above idle
+    // sets the latch while the pulse lasts, though idle resets it; the
+    // reset takes once the pulse is over.
+    readyForAStart(true);
+    holdShaftAt(ref_test::kIdle + 200.0);
+    runPasses(R160, 4);
+    ASSERT_EQ(boolean("MPU.SPD_GTEQ_IDL.OR"), 1u);
+    startCommand();
+    bool won = false;
+    for (int k = 0; k < 40; ++k) {
+        won = won || (boolean("START.PULSE.ONE_SHOT") == 1u && boolean("START.STARTED.LATCH") == 1u &&
+                      boolean("START.STRT_RST.OR") == 1u);
+        runPasses(R80, 1);
+    }
+    EXPECT_TRUE(won) << "the pulse wins";
+    EXPECT_EQ(boolean("START.PULSE.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("START.STARTED.LATCH"), 0u);
 }
 
-TEST_F(CondMon, TwoTripsWithinOneSecondCountOnceAndATripBelowIdleDoesNotSave) {
-    start();
+// A trip below idle is counted but not saved.
+TEST_F(CondMon, ATripBelowIdleDoesNotSave) {
+    start(false, false);
+    holdShaftAt(ref_test::kIdle - 1.0);
     settle();
-    setCell("CNFG_START.IDLE_1_SP.A_NAME", 1000);  // idle 1 as configured
-    setCell("DATALOG.SPEED.A_NAME", 999);
-    setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 0);
-    for (int k = 0; k < 2; ++k) {
-        trip(true);
-        seconds(0.32);
-        trip(false);
-        seconds(0.32);
-    }
+    trip();
     seconds(3);
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 1.0f);
     EXPECT_EQ(real("COND_MON.SDLOAD1_NUM.A_NAME"), 0.0f);
     EXPECT_EQ(writes(), 0);
-    trip(true);
+    clearTrip();
+    trip();
     seconds(3);
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 2.0f);
     EXPECT_EQ(writes(), 0);
 }
 
 TEST_F(CondMon, PeriodicSaveRepeatsWithAThresholdOfAQuarterHour) {
-    start();
-    setCell("COND_MON.RSTNVTRIG.IN_2", 0.25);
+    startApp();
+    tune("COND_MON.RSTNVTRIG.IN_2", 0.25);
     // 0.25 h and 0.5 h after start, and not a third time before 0.75 h.
     seconds(0.25 * 3600 - 5);
     EXPECT_EQ(writes(), 0);
@@ -174,69 +202,82 @@ TEST_F(CondMon, PeriodicSaveRepeatsWithAThresholdOfAQuarterHour) {
 }
 
 TEST_F(CondMon, ARequestDuringThePowerUpWindowIsDroppedUntilItFalls) {
-    start();
-    setCell("COND_MON.SAVE.IN_4", 1);
+    startApp();
+    tune("COND_MON.SAVE.IN_4", 1);
     settle();
     EXPECT_EQ(writes(), 0);
-    setCell("COND_MON.SAVE.IN_4", 0);
+    tune("COND_MON.SAVE.IN_4", 0);
     seconds(0.5);
-    setCell("COND_MON.SAVE.IN_4", 1);
+    tune("COND_MON.SAVE.IN_4", 1);
     seconds(2);
     EXPECT_EQ(writes(), 1);
 }
 
+// Counts an earlier run left with fractions reload truncated, at power-up
+// and on the reset from the service tool.
 TEST_F(CondMon, StoredCountsReloadTruncated) {
-    start();
+    earlierLog({12.7f, 0.0f, -3.9f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    startApp();
     settle();
-    setCell("COND_MON.NV_MEM_LOG.OUT_1", 12.7);
-    setCell("COND_MON.NV_MEM_LOG.OUT_3", -3.9);
-    setCell("COND_MON.RSET.IN_4", 1);
-    seconds(1);
+    EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_1"), 12.7f);
     EXPECT_EQ(integer("COND_MON.RST_1.OUT_1"), 12);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 12.0f);
     EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), -3.0f);
+    tune("COND_MON.RSET.IN_4", 1);
+    seconds(1);
+    tune("COND_MON.RSET.IN_4", 0);
+    EXPECT_EQ(integer("COND_MON.RST_1.OUT_1"), 12);
+    EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 12.0f);
 }
 
+// Stored hours 5.0 and 2.0: the run hours add to them while the speed is
+// above minimum governor (the shaft held there), not below it and not with
+// counting off.
 TEST_F(CondMon, RunHoursAddToTheStoredHoursOnlyWhileRunningAboveMinimumGovernor) {
-    start();
+    earlierLog({0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 5.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    start(false, false);
     settle();
-    setCell("COND_MON.NV_MEM_LOG.OUT_6", 5.0);
-    setCell("COND_MON.NV_MEM_LOG.OUT_7", 2.0);
-    setCell("COND_MON.RSET.IN_4", 1);
-    seconds(0.5);
-    setCell("COND_MON.RSET.IN_4", 0);
-    setCell("CNFG_SETPT.MIN_GOV.A_NAME", 2000);
-    setCell("DATALOG.SPEED.A_NAME", 2000);
-    setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 0);  // below load level 1
+    holdShaftAt(ref_test::kMinGov + 100.0);
+    ASSERT_TRUE(runUntil([this] { return boolean("NV_MEM.ABV_IDLE.A_COMPARE") == 1u; }, 100));
+    ASSERT_EQ(boolean("COND_MON.LOAD_LVL1.B_NAME"), 0u);  // below load level 1
+    const float h0 = real("COND_MON.TRUNCALC.CALCULATE");
+    EXPECT_NEAR(h0, 5.0f, 1.0f / 3600.0f);
     seconds(36);
     const float h = real("COND_MON.TRUNCALC.CALCULATE");
-    EXPECT_NEAR(h, 5.0f + 36.0f / 3600.0f, 0.5f / 3600.0f);
+    EXPECT_NEAR(h, h0 + 36.0f / 3600.0f, 0.5f / 3600.0f);
     EXPECT_EQ(real("COND_MON.TRUNLDCALC.CALCULATE"), 2.0f);
     EXPECT_EQ(integer("COND_MON.RIHOURS.OUT_1"), 5);
     EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 5.0f);
     EXPECT_EQ(real("COND_MON.TRUN_HMS.HOUR"), 5.0f);
     EXPECT_EQ(real("COND_MON.TRUNMINS.A_NAME"), 0.0f);
-    EXPECT_NEAR(real("COND_MON.TRUN_HMS.SEC"), 36.0f, 1.0f);
+    EXPECT_NEAR(real("COND_MON.TRUN_HMS.SEC"), 36.0f + (h0 - 5.0f) * 3600.0f, 1.0f);
     // Below minimum governor, or with counting off, the hours stand.
-    setCell("DATALOG.SPEED.A_NAME", 1999);
+    holdShaftAt(ref_test::kMinGov - 100.0);
+    runPasses(R160, 2);
+    const float below = real("COND_MON.TRUNCALC.CALCULATE");
     seconds(10);
-    EXPECT_NEAR(real("COND_MON.TRUNCALC.CALCULATE"), h, 0.2f / 3600.0f);
-    setCell("DATALOG.SPEED.A_NAME", 2500);
-    setCell("COND_MON.TURB_RUN.IN_2", 0);
+    EXPECT_NEAR(real("COND_MON.TRUNCALC.CALCULATE"), below, 0.2f / 3600.0f);
+    holdShaftAt(ref_test::kMinGov + 500.0);
+    tune("COND_MON.TURB_RUN.IN_2", 0);
     seconds(10);
-    EXPECT_NEAR(real("COND_MON.TRUNCALC.CALCULATE"), h, 0.2f / 3600.0f);
+    EXPECT_NEAR(real("COND_MON.TRUNCALC.CALCULATE"), below, 0.2f / 3600.0f);
 }
 
+// The operator's rewrite: the entered counts and hours stored, the peak
+// speed held (the shaft turned to 3300 rpm) cleared while it runs and back
+// after it.
 TEST_F(CondMon, RewriteStoresTheEnteredCountsAndHours) {
-    start();
+    start(false, false);
     settle();
-    setCell("COND_MON.PRIORCNT1.IN_1", 42);
-    setCell("COND_MON.PRIORCNT11.IN_1", 3);
-    setCell("COND_MON.TRUNSET.IN", 1234.5);
-    setCell("OSPD.SPEED_HOLD.HSS_BUS", 3300);
+    tune("COND_MON.PRIORCNT1.IN_1", 42);
+    tune("COND_MON.PRIORCNT11.IN_1", 3);
+    tune("COND_MON.TRUNSET.IN", 1234.5);
+    holdShaftAt(3300.0);
     seconds(1);
-    EXPECT_EQ(real("COND_MON.PEAKSPD_GUI.A_MAX"), 3300.0f);
-    serviceWrite("COND_MON.REWRITE_NV_CMD.IN_1", 1);
+    const float peak = real("OSPD.SPEED_HOLD.HSS_BUS");
+    ASSERT_NEAR(peak, 3300.0f, 1.0f);
+    EXPECT_EQ(real("COND_MON.PEAKSPD_GUI.A_MAX"), peak);
+    tune("COND_MON.REWRITE_NV_CMD.IN_1", 1);
     seconds(0.5);
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 42.0f);
     EXPECT_EQ(real("COND_MON.PEAK_SPD.A_SW"), 0.0f);
@@ -252,7 +293,59 @@ TEST_F(CondMon, RewriteStoresTheEnteredCountsAndHours) {
     EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 42.0f);
     EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 3.0f);
     EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 1234.0f);
-    EXPECT_EQ(real("COND_MON.PEAK_SPD.A_SW"), 3300.0f);
+    EXPECT_EQ(real("COND_MON.PEAK_SPD.A_SW"), peak);
+}
+
+// ---- cases no input reaches ------------------------------------------------
+
+// Two trips within one second count once: a trip is reset at the earliest
+// after the shutdown one-shot, which cuts resets off for longer than that,
+// so no input gives two trips within a second.
+class CondMonOnItsSlices : public OnTheirSlices {
+protected:
+    // The module's slices, past the power-up window and its reload.
+    void start() {
+        startSlices({{R80, {_R80_TASK_18}},
+                     {R160, {_R160_TASK_29, _R160_TASK_30, _R160_TASK_31, _R160_TASK_32, _R160_TASK_81, _R160_TASK_82}}});
+        runPasses(R160, 12 * 7);
+    }
+};
+
+TEST_F(CondMonOnItsSlices, TwoTripsWithinOneSecondCountOnce) {
+    start();
+    setCell("CNFG_START.IDLE_1_SP.A_NAME", 1000);
+    setCell("DATALOG.SPEED.A_NAME", 999);
+    setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 0);
+    for (int k = 0; k < 2; ++k) {
+        setCell("DATALOG.TURB_TRIP.B_NAME", 1);
+        runPasses(R160, 2);
+        setCell("DATALOG.TURB_TRIP.B_NAME", 0);
+        runPasses(R160, 2);
+    }
+    runPasses(R160, 19);
+    EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), 1.0f);
+    EXPECT_EQ(integer("COND_MON.NV_MEM_LOG.COUNT"), 0);
+}
+
+// Exactly at minimum governor the hours count, one below they do not: the
+// measured speed of the shaft is never exactly the setting, so only the
+// slices show the edge.
+TEST_F(CondMonOnItsSlices, RunHoursCountFromExactlyMinimumGovernor) {
+    start();
+    setCell("CNFG_SETPT.MIN_GOV.A_NAME", 2000);
+    setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", 0);
+    for (double speed : {2000.0, 1999.0}) {
+        setCell("DATALOG.SPEED.A_NAME", speed);
+        runPasses(R160, 2);
+        const float h = real("COND_MON.TRUNCALC.CALCULATE");
+        runPasses(R160, 7 * 10);
+        const float gained = (real("COND_MON.TRUNCALC.CALCULATE") - h) * 3600.0f;
+        if (speed == 2000.0) {
+            EXPECT_NEAR(gained, 11.2f, 0.5f) << speed;
+        } else {
+            EXPECT_NEAR(gained, 0.0f, 0.2f) << speed;
+        }
+    }
 }
 
 }  // namespace
