@@ -90,7 +90,8 @@ protected:
     void tune(const std::string& name, double value) {
         double lo = 0, hi = 0;
         if (tuneRange(name, lo, hi)) {
-            ASSERT_TRUE(value >= lo && value <= hi) << name << " = " << value;
+            const float v = static_cast<float>(value);  // as the cell holds it
+            ASSERT_TRUE(v >= static_cast<float>(lo) && v <= static_cast<float>(hi)) << name << " = " << value;
         }
         serviceWrite(name, value);
     }

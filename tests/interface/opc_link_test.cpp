@@ -1,26 +1,27 @@
-// The OPC link's side of the application through real passes: the item
+// The OPC link's side of the application on the whole program: the item
 // descriptions, the write window with its clear pulse (writes refused by
 // default), the enables, the heartbeat that command 20 toggles, the two
 // written reals and the read lists, each entry from its own source cell.
+// The link's writes and the settings go through the service write path, as
+// the plant computer's OPC server writes them.
+#include <array>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/interface/OPC_DATA.cells.h"
 #include "app/interface/OPC_DATA_texts.h"
+#include "host/analog_inputs.h"
+#include "host/turbine_model.h"
 #include "tests/interface/iface_rig.h"
 
 namespace iface_test {
 namespace {
 
-class OpcLink : public IfaceRig {
+class OpcLink : public IfaceProgram {
 protected:
-    void SetUp() override {
-        IfaceRig::SetUp();
-        useSlices(R80, {_R80_TASK_2, _R80_TASK_22});
-        useSlices(R160, {_R160_TASK_46});
-    }
     static std::string item(const char* list, int n) {
         return std::string("OPC_DATA.") + list + ".LIST_" + std::to_string(n);
     }
@@ -29,7 +30,7 @@ protected:
     // One 160 ms frame and the 80 ms frames it releases.
     void frame160() { runPasses(R160, 1); }
     void enableWrites(int on) {
-        setCell("OPC_DATA.ENA_WRITES.IN", on);
+        tune("OPC_DATA.ENA_WRITES.IN", on);
         frame160();
     }
     // Started, with the clear pulse of the start over.
@@ -106,12 +107,25 @@ TEST_F(OpcLink, DescriptionsByteForByteAtTheirPlaces) {
         {"BWS_LIST", 20, "External Heartbeat Pulse"},
     };
     for (const Case& c : cases) EXPECT_EQ(text(item(c.list, c.n)), c.text) << c.list << " " << c.n;
-    // Written again every pass: a text changed in memory comes back.
-    auto* cellText = static_cast<StrCell*>(cell(item("BWS_LIST", 4)));
+}
+
+// The OPC slices alone: no input alters a description, so that the texts
+// are written again every pass shows only on a text changed by hand.
+class OpcLinkSlices : public IfaceRig {
+protected:
+    void SetUp() override {
+        IfaceRig::SetUp();
+        useSlices(R160, {_R160_TASK_46});
+    }
+};
+
+TEST_F(OpcLinkSlices, ADescriptionChangedInMemoryComesBack) {
+    startApp();
+    auto* cellText = static_cast<StrCell*>(cell("OPC_DATA.BWS_LIST.LIST_4"));
     ASSERT_NE(cellText, nullptr);
     std::memset(cellText->s, 'x', sizeof cellText->s);
-    frame160();
-    EXPECT_EQ(text(item("BWS_LIST", 4)), "System Reset");
+    runPasses(R160, 1);
+    EXPECT_EQ(text("OPC_DATA.BWS_LIST.LIST_4"), "System Reset");
 }
 
 // ---- write window ---------------------------------------------------------------
@@ -119,7 +133,7 @@ TEST_F(OpcLink, DescriptionsByteForByteAtTheirPlaces) {
 TEST_F(OpcLink, WritesAreRefusedByDefault) {
     startApp();
     EXPECT_EQ(boolean("OPC_DATA.ENA_WRITES.IN"), 0u);
-    for (int n = 1; n <= 20; ++n) setCell(cmd(n), 1);
+    for (int n = 1; n <= 20; ++n) tune(cmd(n), 1);
     for (int k = 0; k < 12; ++k) {
         frame160();
         EXPECT_EQ(boolean("OPC_DATA.WRIT_OFF_DLY.DELAY"), 0u) << k;
@@ -149,8 +163,8 @@ TEST_F(OpcLink, TheClearPulseRunsAtStartAndWhenWritesAreDisabled) {
     enableWrites(1);
     EXPECT_EQ(boolean("OPC_DATA.WRIT_OFF_DLY.DELAY"), 1u);
     EXPECT_EQ(boolean("OPC_DATA.CLEAR_BWS.ONE_SHOT"), 0u);
-    setCell(cmd(7), 1);
-    setCell(cmd(2), 1);
+    tune(cmd(7), 1);
+    tune(cmd(2), 1);
     seenBy80();
     EXPECT_EQ(boolean(sel(2)), 1u);
     EXPECT_EQ(boolean(sel(7)), 1u);
@@ -194,26 +208,26 @@ TEST_F(OpcLink, TheClearPulseRunsAtStartAndWhenWritesAreDisabled) {
 TEST_F(OpcLink, TheTripRequestNeedsItsEnableAndAHealthyLink) {
     startSettled();
     enableWrites(1);
-    setCell(cmd(3), 1);
+    tune(cmd(3), 1);
     seenBy80();
     EXPECT_EQ(boolean(sel(3)), 1u);
     EXPECT_EQ(boolean("OPC_DATA.NO_FLT.NOT"), 1u);
     EXPECT_EQ(boolean("OPC_DATA.OPC_TRIP.AND"), 0u) << "trip not enabled";
-    setCell("OPC_DATA.ENA_OPC_TRIP.IN", 1);
-    setCell("OPC_DATA.ENA_OPC.IN", 1);
+    tune("OPC_DATA.ENA_OPC_TRIP.IN", 1);
+    tune("OPC_DATA.ENA_OPC.IN", 1);
     frame160();
     EXPECT_EQ(boolean("OPC_DATA.ENA_OPC_TRIP.B_NAME"), 1u);
     EXPECT_EQ(boolean("OPC_DATA.ENA_OPC.B_NAME"), 1u);
     seenBy80();
     EXPECT_EQ(boolean("OPC_DATA.OPC_TRIP.AND"), 1u);
     // A lost heartbeat is a link fault, which blocks the request.
-    setCell("OPC_DATA.ENA_FLT.IN_3", 1);
-    setCell("OPC_DATA.HB_TIMEOUT.IN", 1.0);
+    tune("OPC_DATA.ENA_FLT.IN_3", 1);
+    tune("OPC_DATA.HB_TIMEOUT.IN", 1.0);
     for (int k = 0; k < 10; ++k) frame160();
     EXPECT_EQ(boolean("OPC_DATA.LINK_FLT.B_NAME"), 1u);
     EXPECT_EQ(boolean("OPC_DATA.NO_FLT.NOT"), 0u);
     EXPECT_EQ(boolean("OPC_DATA.OPC_TRIP.AND"), 0u);
-    setCell("OPC_DATA.ENA_OPC.IN", 0);
+    tune("OPC_DATA.ENA_OPC.IN", 0);
     frame160();
     EXPECT_EQ(boolean("OPC_DATA.ENA_OPC.B_NAME"), 0u);
 }
@@ -223,13 +237,13 @@ TEST_F(OpcLink, TheTripRequestNeedsItsEnableAndAHealthyLink) {
 // time-out (5 s).
 TEST_F(OpcLink, CommandTwentyIsTheLinksHeartbeat) {
     startSettled();
-    setCell("OPC_DATA.ENA_FLT.IN_3", 1);
+    tune("OPC_DATA.ENA_FLT.IN_3", 1);
     enableWrites(1);
     uint32_t beat = boolean("OPC_DATA.HEARTBEAT.B_NAME");
     for (int k = 1; k <= 6; ++k) {
-        setCell(cmd(20), 1);
+        tune(cmd(20), 1);
         runPasses(R160, 2);  // seen by the 160 ms group a frame later
-        setCell(cmd(20), 0);
+        tune(cmd(20), 0);
         runPasses(R160, 23);  // 4 s in all
         const uint32_t now = boolean("OPC_DATA.HEARTBEAT.B_NAME");
         EXPECT_EQ(now, boolean("OPC_DATA.BEAT.T_FLIPFLOP"));
@@ -239,7 +253,7 @@ TEST_F(OpcLink, CommandTwentyIsTheLinksHeartbeat) {
         EXPECT_EQ(boolean("OPC_DATA.LINK_FLT.B_NAME"), 0u) << k;
     }
     // Held TRUE: one edge only, then the heartbeat stands and is lost.
-    setCell(cmd(20), 1);
+    tune(cmd(20), 1);
     runPasses(R160, 12);
     EXPECT_EQ(boolean("OPC_DATA.HEARTBEAT.B_NAME"), 1u - beat);
     EXPECT_EQ(boolean("OPC_DATA.HB_LOST.OR"), 0u) << "1.92 s since the edge";
@@ -256,8 +270,8 @@ TEST_F(OpcLink, CommandTwentyIsTheLinksHeartbeat) {
 TEST_F(OpcLink, TheWrittenRealsReachTheirListAndStay) {
     startApp();
     EXPECT_EQ(real("OPC_DATA.AW_LIST.LIST_1"), 0.0f);
-    setCell("OPC_DATA.OPC_AW_1.TUNE", 3612.5);
-    setCell("OPC_DATA.OPC_AW_2.TUNE", -41.25);
+    tune("OPC_DATA.OPC_AW_1.TUNE", 3612.5);
+    tune("OPC_DATA.OPC_AW_2.TUNE", -41.25);
     runPasses(R80, 1);
     EXPECT_EQ(real("OPC_DATA.AW_LIST.LIST_1"), 3612.5f);
     EXPECT_EQ(real("OPC_DATA.AW_LIST.LIST_2"), -41.25f);
@@ -273,13 +287,13 @@ TEST_F(OpcLink, TheWrittenRealsReachTheirListAndStay) {
         EXPECT_EQ(real(p + "LO_LIM_OUT"), -1e38f) << p;
         EXPECT_EQ(real(p + "HI_LIM_OUT"), 1e38f) << p;
     }
-    setCell("OPC_DATA.OPC_AW_2.ENBL_ENTER", 0);
+    tune("OPC_DATA.OPC_AW_2.ENBL_ENTER", 0);
     runPasses(R80, 1);
     EXPECT_EQ(boolean("OPC_DATA.OPC_AW_2.EN_ENT_OUT"), 0u);
     EXPECT_EQ(boolean("OPC_DATA.OPC_AW_1.EN_ENT_OUT"), 1u);
     // The widest values stay as written.
-    setCell("OPC_DATA.OPC_AW_1.TUNE", 1e38);
-    setCell("OPC_DATA.OPC_AW_2.TUNE", -1e38);
+    tune("OPC_DATA.OPC_AW_1.TUNE", 1e38);
+    tune("OPC_DATA.OPC_AW_2.TUNE", -1e38);
     runPasses(R80, 2);
     EXPECT_EQ(real("OPC_DATA.AW_LIST.LIST_1"), 1e38f);
     EXPECT_EQ(real("OPC_DATA.AW_LIST.LIST_2"), -1e38f);
@@ -287,31 +301,24 @@ TEST_F(OpcLink, TheWrittenRealsReachTheirListAndStay) {
 
 // ---- monitoring speed -------------------------------------------------------------
 
+// Every 160 ms pass, the shaft held at speeds from standstill up.
 TEST_F(OpcLink, TheMonitoringSpeedDoublesTheMonitorLag) {
+    turbine::enable();
     startApp();
-    for (float lag : {0.0f, 1800.25f, -3.5f}) {
-        setCell("MPU.SPD_MONTOR.LAG", lag);
-        frame160();
-        EXPECT_EQ(real("MPU.SPEED.MULTIPLY"), 2.0f * lag) << lag;
+    std::set<float> lags;
+    for (double rpm : {0.0, 1800.25, 3600.0, 120.0}) {
+        holdShaftAt(rpm);
+        for (int k = 0; k < 40; ++k) {
+            frame160();
+            EXPECT_EQ(real("MPU.SPEED.MULTIPLY"), 2.0f * real("MPU.SPD_MONTOR.LAG")) << rpm;
+            lags.insert(real("MPU.SPD_MONTOR.LAG"));
+        }
     }
+    EXPECT_GT(lags.size(), 20u);
+    EXPECT_EQ(lags.count(0.0f), 1u);
 }
 
 // ---- read lists ---------------------------------------------------------------------
-
-// The read lists alone in the 80 ms group, so that every source holds what
-// the test sets.
-void listsOnly() { r80::OPC_DATA_lists(); }
-
-class OpcReadLists : public OpcLink {
-protected:
-    void SetUp() override {
-        OpcLink::SetUp();
-        useSlices(R80, {listsOnly});
-        useSlices(R160, {});
-    }
-    // Sources of every group reach the 80 ms group within two 160 ms frames.
-    void settle() { runPasses(R160, 2); }
-};
 
 // Source of each analog read entry, in list order (nullptr: none).
 const char* const kAnalogSources[48] = {
@@ -447,6 +454,168 @@ const char* const kBooleanSources[78] = {
         "MOD_VL_IO.VL_B_STATES.LIST_32",  // 78
 };
 
+// The whole program through a scenario that moves many sources: remote
+// setpoint and cascade on analog inputs 1 and 2, inputs 3 and 4 at their
+// own currents, a start to in control, the speed raised from its contact,
+// the limiter lowered, alarms from the analog inputs' loops, a trip and a
+// reset. Every 80 ms pass each entry equals its source whenever the source
+// has stood still for the last passes (sources of other groups reach the
+// 80 ms group through the cross-rate copies); an entry is told apart from
+// the others once its source stood at a value no other entry had.
+class OpcReadListsOnProgram : public OpcLink {
+protected:
+    // Sampled every 10 ms pass; the entries checked after each 80 ms pass.
+    template <class T, size_t N>
+    struct Watch {
+        std::array<const T*, N> src{}, entries{};
+        const char* const* names;
+        std::array<std::vector<T>, N> history{};
+        // apart[k][j]: entry k was checked while its source differed from
+        // source j, so a list that read source j for entry k would show.
+        std::array<std::array<bool, N>, N> apart{};
+        Watch(OpcReadListsOnProgram& rig, const char* const* sources, const char* list) : names(sources) {
+            static const T zero{};
+            for (size_t k = 0; k < N; ++k) {
+                src[k] = sources[k] ? static_cast<const T*>(rig.cell(sources[k])) : &zero;
+                entries[k] = static_cast<const T*>(rig.cell(item(list, int(k) + 1)));
+            }
+        }
+        // The sources over the last 80 ms pass and a half (12 passes of 10 ms).
+        void sample() {
+            for (size_t k = 0; k < N; ++k) {
+                auto& h = history[k];
+                h.push_back(*src[k]);
+                if (h.size() > 24) h.erase(h.begin());
+            }
+        }
+        void check() {
+            for (size_t k = 0; k < N; ++k) {
+                const T v = *src[k];
+                const auto& h = history[k];
+                bool still = h.size() == 24;
+                for (const T& x : h) still = still && x == v;
+                if (!still) continue;
+                EXPECT_EQ(*entries[k], v) << "entry " << k + 1 << " from " << (names[k] ? names[k] : "constant");
+                for (size_t j = 0; j < N; ++j) apart[k][j] = apart[k][j] || *src[j] != v;
+            }
+        }
+        // The entries not told apart from every other source.
+        std::string untold() const {
+            std::string out;
+            for (size_t k = 0; k < N; ++k) {
+                bool all = true;
+                for (size_t j = 0; j < N; ++j) all = all && (j == k || apart[k][j]);
+                if (!all) out += " " + std::to_string(k + 1);
+            }
+            return out;
+        }
+    };
+    void scenario(const std::function<void()>& sample, const std::function<void()>& check) {
+        board::setAnalogInputMa(2, 7.0);
+        board::setAnalogInputMa(3, 17.0);
+        startWithRemoteAndCascade();
+        auto run = [&](int n) {
+            for (int k = 0; k < n; ++k) {
+                const uint32_t p = passes(R80);
+                while (passes(R80) == p) {
+                    runPasses(R10, 1);
+                    sample();
+                }
+                check();
+            }
+        };
+        run(20);
+        startCommand();
+        for (int k = 0; k < 3000 && !step("A08_STEP"); ++k) run(1);
+        ASSERT_TRUE(step("A08_STEP"));
+        run(50);
+        holdShaftAt(3550.0);
+        run(30);
+        holdShaftAt(3650.0);
+        run(30);
+        shaftAt(3600.0);
+        turbine::enable();
+        run(30);
+        contact(ref_test::kRaiseContact, true);
+        run(60);
+        contact(ref_test::kRaiseContact, false);
+        serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+        run(40);
+        serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+        run(40);
+        board::setAnalogInputMa(3, 1.0);  // input 4's loop broken
+        run(60);
+        trip();
+        run(100);
+        clearTrip();
+        run(60);
+    }
+};
+
+// The analog sources as the program's list reads them: entry 5 is the
+// limiter in percent.
+const char* const* const kAnalogSourcesOnProgram = [] {
+    static const char* t[48];
+    for (int k = 0; k < 48; ++k) t[k] = kAnalogSources[k];
+    t[4] = "MOD_SCALE.VLV_100.MULTIPLY";
+    return t;
+}();
+// The entries whose sources the scenario never tells apart from every
+// other source: sources that stand at 0 throughout (no remote node, no
+// shutdown counted, ...) or that carry the same quantity as another source
+// whenever both stand still (the speed from either probe, the remote
+// setpoint's input and its channel). These stay on the list's slice below.
+const std::string kAnalogNotToldApart =
+    " 1 3 4 6 7 8 9 10 11 12 13 14 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 43 44 45 46 47 48";
+const std::string kBooleanNotToldApart =
+    " 1 2 3 4 5 6 7 8 9 10 11 12 15 16 19 20 21 22 23 24 25 26 27 28 29 34 35 37 38 39 40 41 42 43 44 45 46 47 48 49 50 51"
+    " 52 53 54 55 56 57 58 59 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 75 76 77 78";
+bool toldApartOnProgram(const std::string& untold, int n) {
+    return untold.find(" " + std::to_string(n) + " ") == std::string::npos &&
+           untold.substr(untold.rfind(' ')) != " " + std::to_string(n);
+}
+
+TEST_F(OpcReadListsOnProgram, EveryAnalogEntryComesFromItsOwnSource) {
+    startApp();
+    Watch<float, 48> w(*this, kAnalogSourcesOnProgram, "AR_LIST");
+    stopApp();
+    scenario([&] { w.sample(); },
+             [&] {
+                 w.check();
+                 // The limiter in percent is computed first, in the same pass.
+                 EXPECT_EQ(real("MOD_SCALE.VLV_100.MULTIPLY"), real("HP_LIMTER.HP_RAMP.RAMP") * 100.0f);
+                 EXPECT_EQ(real(item("AR_LIST", 5)), real("MOD_SCALE.VLV_100.MULTIPLY"));
+             });
+    EXPECT_EQ(w.untold(), kAnalogNotToldApart);
+}
+
+TEST_F(OpcReadListsOnProgram, EveryBooleanEntryComesFromItsOwnSource) {
+    startApp();
+    Watch<uint32_t, 78> w(*this, kBooleanSources, "BR_LIST");
+    stopApp();
+    scenario([&] { w.sample(); }, [&] { w.check(); });
+    EXPECT_EQ(w.untold(), kBooleanNotToldApart);
+}
+
+// The read lists alone in the 80 ms group, so that every source holds what
+// the test sets: for the entries whose sources no scenario of the program
+// tells apart from the others (above).
+void listsOnly() { r80::OPC_DATA_lists(); }
+
+class OpcReadLists : public IfaceRig {
+protected:
+    static std::string item(const char* list, int n) {
+        return std::string("OPC_DATA.") + list + ".LIST_" + std::to_string(n);
+    }
+    void SetUp() override {
+        IfaceRig::SetUp();
+        useSlices(R80, {listsOnly});
+        useSlices(R160, {});
+    }
+    // Sources of every group reach the 80 ms group within two 160 ms frames.
+    void settle() { runPasses(R160, 2); }
+};
+
 TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
     startApp();
     for (const char* src : kAnalogSources)
@@ -454,7 +623,7 @@ TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
     settle();
     for (int n = 1; n <= 48; ++n) {
         const char* src = kAnalogSources[n - 1];
-        if (src == nullptr) continue;
+        if (src == nullptr || toldApartOnProgram(kAnalogNotToldApart, n)) continue;
         const float v = 1000.0f + 0.25f * static_cast<float>(n);
         setCell(src, v);
         settle();
@@ -467,6 +636,9 @@ TEST_F(OpcReadLists, EveryAnalogEntryComesFromItsOwnSource) {
 
 // The limiter's position in percent is computed here first; the Modbus map
 // reads the same cell.
+// The limiter's position outside its travel, which it never takes: the
+// list does not clamp it. (Within its travel the program's scenario above
+// checks the percentage every pass.)
 TEST_F(OpcReadLists, TheLimiterInPercentIsComputedBeforeTheList) {
     startApp();
     for (float ramp : {0.0f, 0.375f, 101.0f, -2.5f}) {
@@ -484,7 +656,7 @@ TEST_F(OpcReadLists, EveryBooleanEntryComesFromItsOwnSource) {
     settle();
     for (int n = 1; n <= 78; ++n) {
         const char* src = kBooleanSources[n - 1];
-        if (src == nullptr) continue;
+        if (src == nullptr || toldApartOnProgram(kBooleanNotToldApart, n)) continue;
         setCell(src, 1);
         settle();
         for (int k = 1; k <= 78; ++k)
