@@ -275,6 +275,97 @@ const ReadbackCase kReadbackCases[] = {
 INSTANTIATE_TEST_SUITE_P(Contacts, RelayReadback, ::testing::ValuesIn(kReadbackCases),
                          [](const ::testing::TestParamInfo<ReadbackCase>& i) { return std::string(i.param.name); });
 
+// The level switch of relay 4 on "Actual Speed" (level switch 2): the
+// shaft held on the turbine model, the switch's points entered from the
+// service tool around the speed it reads. A value x against the points
+// (on, off) is the speed read against (on, off) moved by the speed less x.
+struct SwitchStep {
+    float x;
+    uint32_t out;
+};
+struct SwitchCase {
+    const char* name;
+    float on, off;
+    uint32_t low_switch;
+    std::vector<SwitchStep> steps;
+};
+class LevelSwitchProgram : public RelaysProgram, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(LevelSwitchProgram, TurnsOnAndOffAtItsPointsAndHoldsBetween) {
+    const SwitchCase& c = GetParam();
+    readyWithRelays({{"_ub23.RLY_FUNCT.IN", 1}, {"_ub23.LVL_SW_FUNCT.IN", 2}, {"_ub23.USE_LVL_SW.IN", 1}});
+    holdShaftAt(1000.0);
+    run160(10);
+    const float speed = real("BO_MUX.SEL_LSW.LIST_2");
+    ASSERT_NEAR(speed, 1000.0f, 5.0f);
+    const auto value = [&](float x) {
+        tune("_ub23.LVL_ON.IN", static_cast<float>(speed + (c.on - x)));
+        tune("_ub23.LVL_OFF.IN", static_cast<float>(speed + (c.off - x)));
+        // The 160 ms settings reach the relay's fast pass through the copies.
+        run160(3);
+    };
+    // Off to begin with: a value far beyond the off point.
+    value(c.on >= c.off ? c.off - 1000.0f : c.off + 1000.0f);
+    ASSERT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), 0u);
+    for (const SwitchStep& step : c.steps) {
+        SCOPED_TRACE(step.x);
+        value(step.x);
+        ASSERT_EQ(real("BO_MUX.SEL_LSW.LIST_2"), speed) << "the shaft held still";
+        EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), step.out);
+        EXPECT_EQ(boolean("_ub23.ENERGIZE_CMD.B_NAME"), step.out);
+        EXPECT_EQ(boolean("CNFG_BO.RELAY_4.DISPLAY"), step.out);
+    }
+    EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_2"), c.low_switch);
+}
+const SwitchCase kSwitchCases[] = {
+    {"HighSwitchWithAHoldBand", 10.0f, 5.0f, 0, {{7.0f, 0}, {9.99f, 0}, {10.0f, 1}, {7.0f, 1}, {5.0f, 1}, {4.99f, 0}}},
+    {"LowSwitchWithAHoldBand", 5.0f, 10.0f, 1,
+     {{12.0f, 0}, {7.0f, 0}, {5.01f, 0}, {5.0f, 1}, {7.0f, 1}, {10.0f, 1}, {10.01f, 0}}},
+    {"EqualPointsHaveNoHoldBand", 5.0f, 5.0f, 0, {{4.99f, 0}, {5.0f, 1}, {4.99f, 0}}},
+};
+INSTANTIATE_TEST_SUITE_P(Points, LevelSwitchProgram, ::testing::ValuesIn(kSwitchCases),
+                         [](const ::testing::TestParamInfo<SwitchCase>& i) { return std::string(i.param.name); });
+
+// Level switch 1 is the analog value entered from the service tool: it is
+// no source that a relay function uses.
+TEST_F(RelaysProgram, LevelSwitchOnAnalogNumberOneGivesNoSource) {
+    readyWithRelays({{"_ub23.RLY_FUNCT.IN", 1},
+                     {"_ub23.LVL_SW_FUNCT.IN", 1},
+                     {"_ub23.USE_LVL_SW.IN", 1},
+                     {"BO_MUX.SEL_LSW.IN_1", 20.0}});
+    run80(2);
+    EXPECT_EQ(real("BO_MUX.SEL_LSW.LIST_1"), 20.0f);
+    EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), 1u);
+    EXPECT_EQ(boolean("_ub23.LSW_CALC_NOT_USED.B_SW"), 0u);
+    EXPECT_EQ(boolean("_ub23.ENERGIZE_CMD.B_NAME"), 0u);
+    EXPECT_EQ(text("_ub23.LVL_FUNCT_STRNG.S_NAME"), "--- Not Used ---");
+    EXPECT_EQ(integer("_ub23.RLY_CHK_USE.I_SW"), 1);
+}
+
+// The alarm override of the shutdown list runs for its delay (0.2 s at
+// 10 ms) once a latched shutdown has been reset.
+TEST_F(RelaysProgram, AlarmOverrideRunsForItsDelayAfterALatchedShutdownClears) {
+    readyWithRelays();
+    tunableTrip(true);
+    untilShutDown(30);
+    run10(5);
+    EXPECT_EQ(boolean("ALARMS.OVRD_17.OR"), 0u);
+    tunableTrip(false);
+    run160(8);
+    contact(ref_test::kResetContact, true);
+    int k = 0;
+    for (; k < 200 && on("SHUTDOWNS.ANY.LATCH_AE"); ++k) run10(1);
+    ASSERT_LT(k, 200) << "the shutdown never cleared";
+    int on_passes = on("ALARMS.OVRD_17.OR") ? 1 : 0;
+    for (k = 1; k < 40; ++k) {
+        run10(1);
+        on_passes += static_cast<int>(boolean("ALARMS.OVRD_17.OR"));
+    }
+    contact(ref_test::kResetContact, false);
+    EXPECT_GE(on_passes, 20);
+    EXPECT_LE(on_passes, 21);
+}
+
 // ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
@@ -476,59 +567,25 @@ TEST_F(Relays, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised) {
     EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
 }
 
-struct SwitchStep {
-    float x;
-    uint32_t out;
-};
-struct SwitchCase {
-    const char* name;
-    float on, off;
-    uint32_t low_switch;
-    std::vector<SwitchStep> steps;
-};
-class LevelSwitch : public Relays, public ::testing::WithParamInterface<SwitchCase> {};
-
-TEST_P(LevelSwitch, TurnsOnAndOffAtItsPointsAndHoldsBetween) {
-    const SwitchCase& c = GetParam();
+// A level-switch value that is not a number is one no source gives (the
+// speed, the analog inputs and the entered value are numbers): it holds
+// the switch either way.
+TEST_F(Relays, LevelSwitchHoldsOnAValueThatIsNotANumber) {
     start();
     setCell("_ub23.USE_LVL_SW.IN", 1);
-    setCell("_ub23.LVL_ON.IN", c.on);
-    setCell("_ub23.LVL_OFF.IN", c.off);
+    setCell("_ub23.LVL_ON.IN", 10.0);
+    setCell("_ub23.LVL_OFF.IN", 5.0);
     configureRelay(2, 1, 2);  // relay 4 on "Actual Speed"
-    for (const SwitchStep& s : c.steps) {
-        SCOPED_TRACE(s.x);
-        setCell("BO_MUX.SEL_LSW.LIST_2", s.x);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::pair<float, uint32_t> steps[] = {{10.0f, 1}, {nan, 1}, {4.99f, 0}, {nan, 0}};
+    for (const auto& [x, out] : steps) {
+        SCOPED_TRACE(x);
+        setCell("BO_MUX.SEL_LSW.LIST_2", x);
         runPasses(R80, 2);
-        EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), s.out);
-        EXPECT_EQ(boolean("_ub23.ENERGIZE_CMD.B_NAME"), s.out);
-        EXPECT_EQ(boolean("CNFG_BO.RELAY_4.DISPLAY"), s.out);
+        EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), out);
+        EXPECT_EQ(boolean("_ub23.ENERGIZE_CMD.B_NAME"), out);
     }
-    EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_2"), c.low_switch);
 }
-const float kNan = std::numeric_limits<float>::quiet_NaN();
-const SwitchCase kSwitchCases[] = {
-    {"HighSwitchWithAHoldBand", 10.0f, 5.0f, 0,
-     {{7.0f, 0}, {9.99f, 0}, {10.0f, 1}, {7.0f, 1}, {5.0f, 1}, {kNan, 1}, {4.99f, 0}, {kNan, 0}}},
-    {"LowSwitchWithAHoldBand", 5.0f, 10.0f, 1,
-     {{12.0f, 0}, {7.0f, 0}, {5.01f, 0}, {5.0f, 1}, {7.0f, 1}, {10.0f, 1}, {10.01f, 0}}},
-    {"EqualPointsHaveNoHoldBand", 5.0f, 5.0f, 0, {{4.99f, 0}, {5.0f, 1}, {4.99f, 0}}},
-};
-INSTANTIATE_TEST_SUITE_P(Points, LevelSwitch, ::testing::ValuesIn(kSwitchCases),
-                         [](const ::testing::TestParamInfo<SwitchCase>& i) { return std::string(i.param.name); });
-
-TEST_F(Relays, LevelSwitchOnAnalogNumberOneGivesNoSource) {
-    start();
-    setCell("_ub23.USE_LVL_SW.IN", 1);
-    setCell("BO_MUX.SEL_LSW.LIST_1", 20.0);
-    configureRelay(2, 1, 1);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("_ub23.LSW_CALC.B_OUT_1"), 1u);
-    EXPECT_EQ(boolean("_ub23.LSW_CALC_NOT_USED.B_SW"), 0u);
-    EXPECT_EQ(boolean("_ub23.ENERGIZE_CMD.B_NAME"), 0u);
-    EXPECT_EQ(text("_ub23.LVL_FUNCT_STRNG.S_NAME"), "--- Not Used ---");
-    EXPECT_EQ(integer("_ub23.RLY_CHK_USE.I_SW"), 1);
-}
-
 
 TEST_F(Relays, SpeedControlStateFollowsItsSelectionAfterTheOnAndOffDelays) {
     start();
@@ -587,21 +644,6 @@ TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
     setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
     runPasses(R160, 1);
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
-}
-
-TEST_F(Relays, AlarmOverrideRunsForItsDelayAfterALatchedShutdownClears) {
-    start();
-    shutdown(true);
-    runPasses(R10, 5);
-    EXPECT_EQ(boolean("ALARMS.OVRD_17.OR"), 0u);
-    shutdown(false);
-    int on = 0;
-    for (int k = 0; k < 40; ++k) {
-        runPasses(R10, 1);
-        on += static_cast<int>(boolean("ALARMS.OVRD_17.OR"));
-    }
-    EXPECT_GE(on, 20);
-    EXPECT_LE(on, 21);
 }
 
 struct DriveCase {
