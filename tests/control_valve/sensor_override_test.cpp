@@ -1,88 +1,109 @@
 // When the speed sensors' failure detections are overridden: from a start
-// until the turbine passes the sensor's level, near idle in a controlled
-// stop, and at roll-down.
-#include "app/control/control_slices.h"
+// until the turbine passes the sensor's level (or the start timer runs out),
+// near idle in a controlled stop, and at roll-down. On the whole program:
+// the sensors' failed levels and the options entered as the service tool
+// enters them, the speed on the speed sensors (or from the turbine model),
+// starts, stops and trips from the service tool and the contacts.
 #include "tests/control_valve/valve_rig.h"
-
-using namespace valve_test;
+#include "tests/support/ref_rig.h"
 
 namespace {
 
-class SensorOverride : public ValveRig {
-protected:
-    void SetUp() override {
-        ValveRig::SetUp();
-        run({}, {}, {}, {_R160_TASK_46});
-        setCell("MPU_OVRD.MIN_SPD_1.A_NAME", 200.0);
-        setCell("MPU_OVRD.MIN_SPD_2.A_NAME", 400.0);
-        setCell("IFACE_IN_SPEED.MIN_GOV.A_NAME", 3000.0);
-        seconds(0.5);
-    }
-    void turbine(double rpm) { setCell("MPU.TURB_SPD.A_NAME", rpm); }
-};
+using namespace valve_test;
 
+class SensorOverride : public ProgramRig {};
+
+// With the start timer the override also ends when the timer runs out,
+// the turbine still below the sensors' levels; the start's latch stays.
 TEST_F(SensorOverride, WithTheStartTimerTheOverrideAlsoEndsWhenItRunsOut) {
-    setCell("MPU_OVRD.OR_NOTSTRP.OR", 1);
-    setCell("IFACE_IN_START.USE_MPU_OVRD_TIME.B_NAME", 1);
+    powerUpReady({{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0},
+                  {"CNFG_SPEED.SPD2_LOW_SP.IN", 400.0},
+                  {"IFACE_IN_START.USE_MPU_OVRD_TIME.IN", 1},
+                  {"IFACE_IN_START.MPU_OVRD_TIME.IN", 3.0}});
+    sensorsAt(250.0);  // above sensor 1's failed level, below its level and hysteresis
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return boolean("START.RUN_CMD.LATCH_R") != 0; }, 20)) << "never started";
     seconds(0.32);
     EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), 1u);
-    setCell("MPU_OVRD.STRT_DLY_1.DELAY", 1);
+    EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), 1u);
+    ASSERT_TRUE(runUntil([&] { return boolean("MPU_OVRD.STRT_DLY_1.DELAY") != 0; }, 60)) << "the timer never ran out";
     seconds(0.32);
     EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_1.B_SW"), 0u);
     EXPECT_EQ(boolean("MPU_OVRD.OVRD_MPU_2.B_SW"), 0u);
     EXPECT_EQ(boolean("MPU_OVRD.OVRD_1.LATCH"), 1u);
 }
 
-TEST_F(SensorOverride, AControlledStopNearIdleOverridesAfterTwoSecondsBelowTheLevel) {
-    turbine(600.0);
-    seconds(0.32);
-    turbine(400.0);  // below sensor 2's level (500) only
-    setCell("SPDC.CP_MINCTRL.A_EQUAL", 1);
-    setCell("SPDC.Z01_STEP.SFC_STEP", 1);
-    seconds(1.6);
-    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 0u);
-    seconds(0.64);
-    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 1u);
-    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL1.DELAY"), 0u);
-    // It holds 0.32 s after the stop step ends.
-    setCell("SPDC.Z01_STEP.SFC_STEP", 0);
-    seconds(0.16);
-    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 1u);
-    seconds(0.48);
-    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 0u);
-}
-
+// Roll-down overrides only once the turbine has reached minimum governor
+// since the last shutdown (power-up comes tripped); a trip forgets it.
 TEST_F(SensorOverride, RollDownOverridesOnlyAfterTheTurbineOnceReachedMinimumGovernor) {
-    setCell("IFACE_IN_START.USE_RDWN_OVRD.B_NAME", 1);
-    setCell("IFACE_IN_START.ROLLDWN_SPD.A_NAME", 1000.0);
-    setCell("IFACE_IN_START.ROLLDWN_DLY.A_NAME", 1.0);
-    // Minimum governor was 0 before the configuration came: a power-up
-    // shutdown pass forgets that.
-    setCell("SHUTDOWNS.SD_PWRUP.OR", 1);
-    seconds(0.32);
-    setCell("SHUTDOWNS.SD_PWRUP.OR", 0);
-    turbine(900.0);
+    powerUpReady({{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0},
+                  {"CNFG_SPEED.SPD2_LOW_SP.IN", 400.0},
+                  {"IFACE_IN_START.USE_RDWN_OVRD.IN", 1},
+                  {"IFACE_IN_START.ROLLDWN_SPD.IN", 1000.0},
+                  {"IFACE_IN_START.ROLLDWN_DLY.IN", 1.0}});
+    sensorsAt(900.0);
     seconds(2.0);
+    EXPECT_EQ(boolean("MPU_OVRD.GT_MINGOV.LATCH"), 0u);
     EXPECT_EQ(boolean("MPU_OVRD.RDWN_DLY.DELAY"), 0u);
-    turbine(3000.0);
+    sensorsAt(3000.0);
+    ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") >= 3000.0f; }, 20));
     seconds(0.32);
     EXPECT_EQ(boolean("MPU_OVRD.GT_MINGOV.LATCH"), 1u);
-    turbine(1000.0);
+    sensorsAt(1000.0);
+    // The speed reaches the controller through its filter: from the pass
+    // that sees it at the roll-down speed, the delay of 1.0 s.
+    ASSERT_TRUE(runUntil([&] { return boolean("MPU_OVRD.ROLLDWN.A_COMPARE") != 0; }, 10));
     seconds(0.64);
     EXPECT_EQ(boolean("MPU_OVRD.RDWN_DLY.DELAY"), 0u);
     seconds(0.64);
     EXPECT_EQ(boolean("MPU_OVRD.RDWN_DLY.DELAY"), 1u);
-    // A power-up shutdown forgets minimum governor.
-    setCell("SHUTDOWNS.SD_PWRUP.OR", 1);
+    // A shutdown forgets minimum governor; the override holds 0.32 s more.
+    contact(kTripContact, false);
     seconds(0.32);
+    ASSERT_TRUE(tripped());
     EXPECT_EQ(boolean("MPU_OVRD.GT_MINGOV.LATCH"), 0u);
     seconds(0.48);
     EXPECT_EQ(boolean("MPU_OVRD.RDWN_DLY.DELAY"), 0u);
 }
 
+// A controlled stop near idle overrides a sensor after two seconds below
+// its level, and holds 0.32 s after the stop step ends (here by the stop's
+// abort).
+class SensorOverrideStop : public ref_test::RefRig {};
+
+TEST_F(SensorOverrideStop, AControlledStopNearIdleOverridesAfterTwoSecondsBelowTheLevel) {
+    start(true, true, {{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 400.0}});
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500)) << "never at idle";
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 10));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 0);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.CP_MINCTRL.A_EQUAL") != 0; }, 50)) << "the reference not at idle";
+    holdShaftAt(600.0);
+    runPasses(ref_test::R160, 2);
+    holdShaftAt(400.0);  // below sensor 2's level (500) only
+    ASSERT_TRUE(runUntil([&] { return boolean("MPU_OVRD.OVRD_OFF_2.A_COMPARE") == 0; }, 10));
+    runPasses(ref_test::R160, static_cast<uint32_t>(1.6 / 0.16 + 0.5));
+    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 0u);
+    runPasses(ref_test::R160, 4);
+    ASSERT_TRUE(step("Z01_STEP"));
+    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 1u);
+    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL1.DELAY"), 0u);
+    // It holds 0.32 s after the stop step ends.
+    serviceWrite("IFACE_IN_START.CSD_ABORT.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return !step("Z01_STEP"); }, 10));
+    serviceWrite("IFACE_IN_START.CSD_ABORT.IN", 0);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 1u);
+    runPasses(ref_test::R160, 3);
+    EXPECT_EQ(boolean("MPU_OVRD.DLY_CTRL2.DELAY"), 0u);
+}
+
 }  // namespace
 
 namespace {
+
+using namespace valve_test;
 
 class SensorOverrideProgram : public ProgramRig {};
 
