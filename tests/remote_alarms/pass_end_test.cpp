@@ -1,13 +1,13 @@
 // The reset pulse of the 80 ms group, the commit of its unit delays at the
 // end of the pass, the 20 ms chassis status and shutdown delays, and the
-// 80 ms data-log commands and commissioning time.
+// 80 ms data-log commands and commissioning time, on the whole program
+// (one case stays on the slices, see below).
 #include <algorithm>
 #include <cmath>
 
 #include "app/control/SPDC.cells.h"
 #include "host/vkboard.h"
 #include "runtime/appmem.h"
-#include "runtime/tune_side_effects.h"
 #include "tests/remote_alarms/node_rig.h"
 #include "tests/remote_alarms/remote_rig.h"
 #include "tests/support/ref_rig.h"
@@ -16,6 +16,8 @@ using namespace ra_test;
 
 namespace {
 
+// The slices of the data-log commands, for the one case no run of the
+// whole program reaches in reasonable time.
 class PassEnd : public RemoteRig {};
 
 // The reset pulse on the whole program: the start's pulse, and a pulse cut
@@ -97,22 +99,36 @@ TEST_F(ResetPulse, AfterACutOffOnePassWithoutASourceReArmsTheResetPulse) {
     EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u) << "the next source starts a pulse";
 }
 
-TEST_F(PassEnd, TheDemoResetCommandResetsUnlessItsResetInputIsSet) {
-    start();
-    // Outside demo mode the command list keeps what it holds.
-    for (int blocked : {0, 1}) {
-        setCell("RESET.RST_DEMO.RST_2", blocked);
-        setCell("UNIT_DEMO.B_CMDS.LIST_3", 1);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 1u - blocked);
-        EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u - blocked);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_3"), 1u);
-        EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 0u) << "one pass on the rising edge";
-        setCell("UNIT_DEMO.B_CMDS.LIST_3", 0);
-        runPasses(R80, 20);
-    }
+// The demonstration's reset command on the whole program: the speed
+// simulation on and demo mode enabled from the service tool, the
+// demonstration runs its cycle to its reset step; its reset command resets
+// the unit unless the command's reset input is set (from the service tool,
+// with the settings).
+class DemoReset : public ref_test::RefRig, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DemoReset, TheDemoResetCommandResetsUnlessItsResetInputIsSet) {
+    const int blocked = GetParam();
+    startApp();
+    serviceWrite("CONF_LATCH.ANY.OVRD", 1);
+    serviceWrite("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
+    enterSettings(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}, {"RESET.RST_DEMO.RST_2", blocked}});
+    runPasses(R160, 20);
+    pulse("SPEED_SIM.INTERNAL_SIM.IN_1", R160);
+    runPasses(R160, 2);
+    reset();
+    pulse("UNIT_DEMO.ENA_DEMO.IN_2", R80);
+    runPasses(R80, 1);
+    ASSERT_EQ(boolean("UNIT_DEMO.DEMO_MODE.B_NAME"), 1u);
+    ASSERT_TRUE(runUntil([&] { return boolean("UNIT_DEMO.B_CMDS.LIST_3") != 0; }, 4000)) << "no reset command";
+    EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 1u - blocked);
+    EXPECT_EQ(boolean("RESET.RST.ONE_SHOT"), 1u - blocked);
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("UNIT_DEMO.B_CMDS.LIST_3"), 1u);
+    EXPECT_EQ(boolean("RESET.RST_DEMO.B_ACTION"), 0u) << "one pass on the rising edge";
 }
+
+INSTANTIATE_TEST_SUITE_P(ResetInput, DemoReset, ::testing::Values(0, 1),
+                         [](const auto& i) { return i.param != 0 ? "Set" : "Clear"; });
 
 // Each unit delay of the group: its input goes to its slot; its output
 // shows the input of the previous pass.
@@ -226,22 +242,35 @@ TEST_F(UnitDelays, EachInputGoesToItsSlotAndItsOutputOnePassLater) {
               "START.RUN_CMD.LATCH_R CASC_RATE.SP_CLOSE.NOT REMOTE.IN_CNTRL.AND SPDC.SPEED_REF.MOVING_UP ");
 }
 
-TEST_F(PassEnd, TheBoardTemperatureAndTheCalibrationFault) {
+// On the whole program: the board's temperature sensor, and the
+// calibration flash read at start-up (unreadable: the calibration fault),
+// its report enabled or not from the service tool.
+class BoardStatus : public ra_node::NodeRig, public ::testing::WithParamInterface<int> {
+protected:
+    void TearDown() override {
+        NodeRig::TearDown();
+        board::resetPlatform();
+    }
+};
+
+TEST_P(BoardStatus, TheBoardTemperatureAndTheCalibrationFault) {
+    const int fault = GetParam();
     board::setTemperature(61.5f);
-    start();
+    board::failCalibrationFlash(fault != 0);
+    startApp();
+    runPasses(R80, 30);
     runPasses(R20, 20);  // the chassis task reads every 250 ms
     EXPECT_EQ(real("ORVEX12_IO.CHASS_STATUS.CELSIUS"), 61.5f);
-    const struct {
-        int fault, report;
-        uint32_t out;
-    } rows[] = {{0, 1, 0}, {1, 1, 1}, {1, 0, 0}, {0, 0, 0}};
-    for (const auto& r : rows) {
-        setCell("ORVEX12_IO.CHASS_STATUS.CAL_FLT", r.fault);
-        setCell("ORVEX12_IO.CAL_FLT.IN_2", r.report);
+    EXPECT_EQ(boolean("ORVEX12_IO.CHASS_STATUS.CAL_FLT"), static_cast<uint32_t>(fault));
+    for (int report : {1, 0, 1}) {
+        serviceWrite("ORVEX12_IO.CAL_FLT.IN_2", report);
         runPasses(R20, 1);
-        EXPECT_EQ(boolean("ORVEX12_IO.CAL_FLT.AND"), r.out) << r.fault << r.report;
+        EXPECT_EQ(boolean("ORVEX12_IO.CAL_FLT.AND"), static_cast<uint32_t>(fault && report)) << fault << report;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(CalibrationFlash, BoardStatus, ::testing::Values(0, 1),
+                         [](const auto& i) { return i.param != 0 ? "Unreadable" : "Read"; });
 
 // The shutdown comes from the RTD node's trip and goes with the reset once
 // the temperature is back.
@@ -320,13 +349,25 @@ TEST_F(ResetPulse, AResetCountsForTheDelayedShutdownActionOnlyWithoutTheShutdown
     EXPECT_EQ(boolean("SHUTDOWNS.DLY_SDREAC.B_ACTION"), 0u);
 }
 
-TEST_F(PassEnd, ADataLogCommandWrittenTrueHolds13PassesAndAFalseWriteEndsIt) {
+// The data-log commands and the commissioning time on the whole program,
+// the commands written as the service tool writes them.
+class DataLog : public ra_node::NodeRig {
+protected:
+    // Started and past the power-up's 10 s, which keeps commissioning off.
+    void start() {
+        startApp();
+        for (int k = 0; k < 200 && boolean("COND_MON.PWRUPOS.ONE_SHOT") != 0; ++k) runPasses(R80, 1);
+        runPasses(R80, 30);
+        ASSERT_EQ(boolean("COND_MON.PWRUPOS.ONE_SHOT"), 0u);
+    }
+};
+
+TEST_F(DataLog, ADataLogCommandWrittenTrueHolds13PassesAndAFalseWriteEndsIt) {
     start();
     for (int n = 1; n <= 6; ++n) {
         const std::string in = "DATALOG.DLOG_CMDS.IN_" + std::to_string(n);
         const std::string out = "DATALOG.DLOG_CMDS.OUT_" + std::to_string(n);
-        setCell(in, 1);
-        special_case_tune(cell(in));
+        serviceWrite(in, 1);
         int held = 0;
         for (int k = 0; k < 20; ++k) {
             runPasses(R80, 1);
@@ -334,26 +375,28 @@ TEST_F(PassEnd, ADataLogCommandWrittenTrueHolds13PassesAndAFalseWriteEndsIt) {
         }
         EXPECT_EQ(held, 13) << n;
         EXPECT_EQ(boolean(in), 0u) << "the input is cleared with the output";
-        setCell(in, 1);
-        special_case_tune(cell(in));
+        serviceWrite(in, 1);
         runPasses(R80, 2);
-        setCell(in, 0);
-        special_case_tune(cell(in));
+        serviceWrite(in, 0);
         runPasses(R80, 1);
         EXPECT_EQ(boolean(out), 0u) << n;
     }
 }
 
-TEST_F(PassEnd, CommissioningTimeCountsHoursAndSecondsAndClearsOnTheResetDelay) {
+// Commissioning mode from its data-log command (5) and ended by the
+// command that ends it (6): the time counts hours and seconds while it is
+// on and holds while it is off.
+TEST_F(DataLog, CommissioningTimeCountsHoursAndSecondsAndHoldsOutsideCommissioning) {
     start();
     const TimeCell* t = static_cast<TimeCell*>(cell("DATALOG.COMMISH_TIME.ELAP_TIME"));
-    setCell("DATALOG.COMMISH_MODE.LATCH_R", 1);
+    serviceWrite("DATALOG.DLOG_CMDS.IN_5", 1);
     int first = 0;
-    for (int k = 1; k <= 4 && first == 0; ++k) {
+    for (int k = 1; k <= 8 && first == 0; ++k) {
         runPasses(R80, 1);
         if (t->usec != 0) first = k;
     }
     ASSERT_GT(first, 0) << "the 160 ms latch reaches the group";
+    EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 1u);
     EXPECT_EQ(t->usec, 80000u);
     runPasses(R80, 11);
     EXPECT_EQ(t->sec, 0u);
@@ -364,11 +407,28 @@ TEST_F(PassEnd, CommissioningTimeCountsHoursAndSecondsAndClearsOnTheResetDelay) 
     runPasses(R80, 7500 - 13);  // ten minutes
     EXPECT_NEAR(real("DATALOG.COMMISH_TIME.OUT_1"), 1.0 / 6.0, 0.002);
     EXPECT_NEAR(static_cast<double>(t->sec), 600.0, 8.0);
-    setCell("DATALOG.COMMISH_MODE.LATCH_R", 0);
+    serviceWrite("DATALOG.DLOG_CMDS.IN_6", 1);
     runPasses(R80, 3);
+    EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 0u);
+    runPasses(R80, 2);  // the 80 ms group's copy of the 160 ms latch
     const float hours = real("DATALOG.COMMISH_TIME.OUT_1");
-    runPasses(R80, 3);
+    const TimeCell held = *t;
+    runPasses(R80, 30);
     EXPECT_EQ(real("DATALOG.COMMISH_TIME.OUT_1"), hours) << "held while not commissioning";
+    EXPECT_EQ(t->sec, held.sec);
+    EXPECT_EQ(t->usec, held.usec);
+}
+
+// The clear at the accumulated time's reset delay stays on the slices: the
+// delay follows the automatic end of commissioning, whose lowest setting is
+// two hours of commissioning time, a run too long for the whole program.
+TEST_F(PassEnd, CommissioningTimeClearsOnTheResetDelay) {
+    start();
+    const TimeCell* t = static_cast<TimeCell*>(cell("DATALOG.COMMISH_TIME.ELAP_TIME"));
+    setCell("DATALOG.COMMISH_MODE.LATCH_R", 1);
+    runPasses(R80, 30);
+    ASSERT_GT(real("DATALOG.COMMISH_TIME.OUT_1"), 0.0f);
+    ASSERT_GT(t->sec, 0u);
     setCell("DATALOG.RST_ACCUM.DELAY", 1);
     runPasses(R80, 3);
     EXPECT_EQ(real("DATALOG.COMMISH_TIME.OUT_1"), 0.0f);
