@@ -31,8 +31,10 @@ protected:
     static constexpr int kRemoteEnableContact = 19;
 };
 class SetpointOnProgram : public RefRig {};
-// The held speed, with speeds no shaft reaches, on the slices of the
-// reference road.
+// The held speed with values no input gives, on the slices of the reference
+// road: its reset has no writer but the power-up (the reset cell is one the
+// writers check lists without a writer), and no shaft turns at 25000 rpm or
+// backwards.
 class SpeedHold : public SliceRig {};
 
 struct RaiseLowerCase {
@@ -374,6 +376,52 @@ TEST_F(SetpointOnProgram, RemoteChartReturnsToLocalWhenTheSequenceLeavesControl)
     EXPECT_EQ(boolean("IFACE_OUT_CASC.ENABLED.B_NAME"), 0u);
     runPasses(R160, 1);
     flags(0, 1);
+}
+
+// The held speed on the whole program: cleared by the power-up, at rest
+// both inputs 0 (the held value, the earlier input, wins the tie, at the
+// lower limit); on the way to control every 40 ms pass it is the higher of
+// the value held the pass before and the speed, never falling; after a
+// trip, while the shaft slows down, it holds the highest speed reached.
+TEST_F(SetpointOnProgram, TheHeldSpeedKeepsTheHighestSpeedSincePowerUp) {
+    start(false, false);
+    EXPECT_EQ(real("OSPD.SPEED_HOLD.HSS_BUS"), 0.0f);
+    EXPECT_EQ(boolean("OSPD.SPEED_HOLD.LO_LIM_I"), 1u);
+    EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_1"), 1u);
+    EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_2"), 0u);
+    startCommand();
+    int speedTaken = 0;
+    float before = 0.0f;
+    for (int k = 0; k < 5000 && !step("A08_STEP"); ++k) {
+        const float held = real("OSPD.LP_BRKR.ZMINUS1");
+        runPasses(R40, 1);
+        const float out = real("OSPD.SPEED_HOLD.HSS_BUS");
+        ASSERT_EQ(held, before) << "the held value is the output of the pass before";
+        ASSERT_GE(out, held) << k;
+        EXPECT_EQ(real("IFACE_OUT_SPEED.SPEED_HOLD.A_NAME"), out);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_1") + boolean("OSPD.SPEED_HOLD.SEL_2"), 1u);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.HI_LIM_I"), 0u);
+        if (boolean("OSPD.SPEED_HOLD.SEL_2") != 0) {
+            ++speedTaken;
+            EXPECT_GT(out, held) << "the speed taken only when higher";
+        } else {
+            EXPECT_EQ(out, held);
+        }
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.LO_LIM_I"), out <= 0.0f ? 1u : 0u);
+        before = out;
+    }
+    ASSERT_TRUE(step("A08_STEP"));
+    EXPECT_GT(speedTaken, 100);
+    runPasses(R160, 20);
+    const float highest = real("OSPD.SPEED_HOLD.HSS_BUS");
+    EXPECT_GT(highest, static_cast<float>(kMinGov) - 50.0f);
+    trip();
+    for (int k = 0; k < 100; ++k) {
+        runPasses(R40, 1);
+        EXPECT_EQ(real("OSPD.SPEED_HOLD.HSS_BUS"), highest);
+        EXPECT_EQ(boolean("OSPD.SPEED_HOLD.SEL_1"), 1u);
+    }
+    EXPECT_LT(real("IFACE_IN_SPEED.SPEED.A_NAME"), highest - 10.0f) << "the shaft slowed down";
 }
 
 struct HoldCase {
