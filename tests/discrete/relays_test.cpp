@@ -366,6 +366,181 @@ TEST_F(RelaysProgram, AlarmOverrideRunsForItsDelayAfterALatchedShutdownClears) {
     EXPECT_LE(on_passes, 21);
 }
 
+// The speed-control state of the relay list on a unit started to rated:
+// on 0.5 s after the speed PID has the valve select (the limiter not),
+// off 0.5 s after it has lost it; a selection shorter than that changes
+// nothing. The limiter lowered below the PID's demand from the service
+// tool, raised just past it and lowered again at once, and raised again.
+TEST_F(RelaysProgram, SpeedControlStateFollowsItsSelectionAfterTheOnAndOffDelays) {
+    board::wireRelayReadbacks(true);
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}});
+    std::vector<uint32_t> in, out;
+    const auto pass = [&] {
+        run10(1);
+        const uint32_t sel1 = boolean("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME");
+        const uint32_t sel2 = boolean("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME");
+        EXPECT_EQ(boolean("BO_MUX.SPD_NOTLMTR.AND"), sel1 && !sel2 ? 1u : 0u);
+        EXPECT_EQ(boolean("BO_MUX.VLVLMT_CTL.B_NAME"), sel2);
+        EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_11"), sel2);
+        EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_5"), boolean("BO_MUX.SPD_CTRL.B_NAME"));
+        in.push_back(boolean("BO_MUX.SPD_NOTLMTR.AND"));
+        out.push_back(boolean("BO_MUX.SPD_CTRL.B_NAME"));
+    };
+    const auto passesWhile = [&](const std::function<bool()>& cond, int max) {
+        for (int k = 0; k < max && cond(); ++k) pass();
+    };
+    const auto limiter = [&] { return real("IFACE_IN_VLV.V1LMTR_VAL.A_NAME"); };
+    const auto pidHasIt = [&] { return in.empty() ? false : in.back() == 1; };
+    startCommand();
+    passesWhile([&] { return !step("A02_STEP"); }, 60000);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    passesWhile([&] { return true; }, 20);
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    passesWhile([&] { return !step("A08_STEP"); }, 200000);
+    ASSERT_TRUE(step("A08_STEP")) << "never in control";
+    turbine::setLoad(0.5);
+    passesWhile([&] { return true; }, 1000);
+    ASSERT_TRUE(pidHasIt());
+    // The limiter lowered until it has the select, for 2 s.
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+    passesWhile([&] { return pidHasIt(); }, 3000);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+    passesWhile([&] { return true; }, 200);
+    // Raised until the PID has it back, then lowered again at once.
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 1);
+    passesWhile([&] { return !pidHasIt(); }, 3000);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 0);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 1);
+    passesWhile([&] { return pidHasIt(); }, 3000);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_2", 0);
+    passesWhile([&] { return true; }, 200);
+    // Raised to the top.
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 1);
+    passesWhile([&] { return limiter() < 100.0f; }, 6000);
+    serviceWrite("IFACE_IN_VLV.RSE_LWR.IN_1", 0);
+    passesWhile([&] { return true; }, 200);
+
+    // Every change of the state 50 passes (0.5 s at 10 ms, within one pass
+    // of float rounding) after its input last changed to the same value,
+    // the input standing since; an input that stood for less changed
+    // nothing.
+    int rises = 0, falls = 0, short_pulses = 0;
+    size_t changed = 0;
+    for (size_t k = 1; k < in.size(); ++k) {
+        if (in[k] != in[k - 1]) {
+            if (out[k - 1] != in[k - 1] && k - changed < 49) ++short_pulses;
+            changed = k;
+        }
+        if (out[k] != out[k - 1]) {
+            SCOPED_TRACE(k);
+            EXPECT_EQ(out[k], in[k]) << "the state follows its input";
+            EXPECT_GE(k - changed, 50u);
+            EXPECT_LE(k - changed, 51u);
+            (out[k] ? rises : falls)++;
+        }
+    }
+    EXPECT_GE(rises, 2);
+    EXPECT_GE(falls, 2);
+    EXPECT_GE(short_pulses, 1) << "no selection shorter than the delay";
+    EXPECT_EQ(out.back(), 1u);
+}
+
+// The driver's shutdown request and the self-powered actuator's request,
+// each condition from its input: the shutdown from the trip contact (the
+// driver's breaker is the shutdown relay of the pass before), the trips
+// acting on the driver, a reverse-acting driver and the self-powered
+// actuator from their settings at power-up, the self-powered setting
+// from the service tool, calibration mode from its service command.
+struct DriveCase {
+    const char* name;
+    int breaker, trip_acts, reversed, calibrating, self_powered, self_setting;
+    uint32_t shutdown, request;
+};
+class DriveShutdownProgram : public RelaysProgram, public ::testing::WithParamInterface<DriveCase> {};
+
+TEST_P(DriveShutdownProgram, DriverShutsDownOnlyWhenTripsActAndNeitherReversedNorCalibrating) {
+    const DriveCase& c = GetParam();
+    readyWithRelays({{"CNFG_OPERATE.CONFIG_B.IN_4", c.trip_acts},
+                     {"CNFG_DRIVER.CONFIG_B.IN_1", c.reversed},
+                     {"IFACE_IN_VLV.SELF_PWACT.IN", c.self_powered},
+                     {"CNFG_ACT.SELFPWR_SW.NO", c.self_setting}});
+    if (c.breaker) {
+        trip();
+        untilShutDown(1);
+    }
+    if (c.calibrating) {
+        tune("MASTER.COMMANDS.IN_4", 1);
+        run160(3);
+        tune("MASTER.COMMANDS.IN_4", 0);
+        ASSERT_TRUE(runUntil([&] { return on("CALMODE.CALMODE.B_NAME"); }, 20)) << "no calibration mode";
+    }
+    run160(2);
+    ASSERT_EQ(boolean("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B"), static_cast<uint32_t>(c.breaker));
+    EXPECT_EQ(boolean("DRVR_SCALE.SDDRV_ACT1.B_NAME"), c.shutdown);
+    EXPECT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), c.request);
+}
+const DriveCase kDriveCases[] = {
+    {"TripActingOnTheDriver", 1, 1, 0, 0, 0, 0, 1, 1},
+    {"NoShutdownDelay", 0, 1, 0, 0, 0, 0, 0, 0},
+    {"TripsNotActing", 1, 0, 0, 0, 0, 0, 0, 0},
+    {"ReversedDemand", 1, 1, 1, 0, 0, 0, 0, 0},
+    {"CalibrationMode", 1, 1, 0, 1, 0, 0, 0, 0},
+    {"SelfPoweredTakesItsOwnSetting", 1, 1, 0, 0, 1, 0, 1, 0},
+    {"SelfPoweredSettingShutsDown", 0, 0, 0, 0, 1, 1, 0, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Conditions, DriveShutdownProgram, ::testing::ValuesIn(kDriveCases),
+                         [](const ::testing::TestParamInfo<DriveCase>& i) { return std::string(i.param.name); });
+
+// Relay 3 on constant 0, inverted (energised): forcing from the service
+// tool in calibration mode overrides the inversion with the force state,
+// disabling it returns the force state to 0; outside calibration mode
+// forcing is inhibited.
+TEST_F(RelaysProgram, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised) {
+    readyWithRelays({{"_ub22.RLY_FUNCT.IN", 1}, {"_ub22.INVERT.IN", 1}});
+    run10(2);
+    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 1u);
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_4.DISPLAY"), 0u);
+    const auto calibration = [&](bool enter) {
+        tune(enter ? "MASTER.COMMANDS.IN_4" : "MASTER.COMMANDS.IN_5", 1);
+        run160(3);
+        tune(enter ? "MASTER.COMMANDS.IN_4" : "MASTER.COMMANDS.IN_5", 0);
+        ASSERT_TRUE(runUntil([&] { return on("CALMODE.CALMODE.B_NAME") == enter; }, 20));
+        run160(2);
+    };
+    // Outside calibration mode the enable does nothing.
+    tune("_ub22.ENA_FORCING.IN", 1);
+    run160(2);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 0u);
+    tune("_ub22.ENA_FORCING.IN", 0);
+    tunableTrip(true);
+    untilShutDown(30);
+    calibration(true);
+    // Forcing off with the force state 0.
+    tune("_ub22.ENA_FORCING.IN", 1);
+    run160(2);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
+    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 0u) << "the inversion does not apply when forced";
+    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 0u);
+    tune("_ub22.FORCE_PROTECT.TUNE", 1);
+    run160(2);
+    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
+    // Disabling while still enabled: the reset wins; the force state returns to 0.
+    tune("_ub22.DIS_FORCING.IN", 1);
+    run160(8);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 0u);
+    EXPECT_EQ(integer("_ub22.FORCE_PROTECT.TUNE"), 0);
+    EXPECT_EQ(boolean("_ub22.DISBL_DLY.DELAY"), 0u);
+    tune("_ub22.DIS_FORCING.IN", 0);
+    run160(2);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u) << "the enable stands";
+    // Leaving calibration mode inhibits forcing.
+    calibration(false);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 0u);
+    calibration(true);
+    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
+}
+
 // ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
@@ -535,38 +710,6 @@ TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
     EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 0u) << "the second sensor is not used";
 }
 
-TEST_F(Relays, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised) {
-    start();
-    configureRelay(1, 1, 1, true);  // relay 3: constant 0, inverted
-    runPasses(R10, 2);
-    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 1u);
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_4.DISPLAY"), 0u);
-    // Forcing off with the force state 0.
-    setCell("_ub22.ENA_FORCING.IN", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
-    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 0u) << "the inversion does not apply when forced";
-    EXPECT_EQ(boolean("CNFG_BO.RELAY_3.DISPLAY"), 0u);
-    setCell("_ub22.FORCE_PROTECT.TUNE", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub22.ENERGIZE_CMD.B_NAME"), 1u);
-    // Disabling while still enabled: the reset wins; the force state returns to 0.
-    setCell("_ub22.DIS_FORCING.IN", 1);
-    runPasses(R160, 8);
-    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 0u);
-    EXPECT_EQ(integer("_ub22.FORCE_PROTECT.TUNE"), 0);
-    EXPECT_EQ(boolean("_ub22.DISBL_DLY.DELAY"), 0u);
-    // Outside the calibration mode forcing is inhibited.
-    setCell("_ub22.DIS_FORCING.IN", 0);
-    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 0u);
-    setCell("CALMODE.NOTCALMODE.B_NAME", 0);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
-}
-
 // A level-switch value that is not a number is one no source gives (the
 // speed, the analog inputs and the entered value are numbers): it holds
 // the switch either way.
@@ -587,34 +730,9 @@ TEST_F(Relays, LevelSwitchHoldsOnAValueThatIsNotANumber) {
     }
 }
 
-TEST_F(Relays, SpeedControlStateFollowsItsSelectionAfterTheOnAndOffDelays) {
-    start();
-    setCell("HP_DRIVER.ACT_LSS.SEL_1", 1);
-    int held = -1;  // the pass that takes the selection counts as held too
-    while (held < 100 && boolean("BO_MUX.SPD_CTRL.B_NAME") == 0) {
-        runPasses(R10, 1);
-        ++held;
-    }
-    EXPECT_GE(held, 50) << "0.5 s at 10 ms";
-    EXPECT_LE(held, 51) << "within one pass of float rounding";
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_5"), 1u);
-    // The valve limiter taking control drops the selection after the off delay.
-    setCell("HP_DRIVER.ACT_LSS.SEL_2", 1);
-    runPasses(R10, 45);
-    EXPECT_EQ(boolean("BO_MUX.SPD_CTRL.B_NAME"), 1u);
-    EXPECT_EQ(boolean("BO_MUX.VLVLMT_CTL.B_NAME"), 1u);
-    runPasses(R10, 10);
-    EXPECT_EQ(boolean("BO_MUX.SPD_CTRL.B_NAME"), 0u);
-    // A pulse shorter than the delay changes nothing.
-    setCell("HP_DRIVER.ACT_LSS.SEL_2", 0);
-    runPasses(R10, 20);
-    setCell("HP_DRIVER.ACT_LSS.SEL_2", 1);
-    runPasses(R10, 60);
-    EXPECT_EQ(boolean("BO_MUX.SPD_CTRL.B_NAME"), 0u);
-}
-
 // A delay that is no number keeps the on-delay counting: a state that had
-// come on goes off and stays off while the delay is no number.
+// come on goes off and stays off while the delay is no number. No input
+// gives one (the setting's range is 0 .. 3 s): on the relay slices alone.
 TEST_F(Relays, SpeedControlStateDropsWhileItsOnDelayIsNoNumber) {
     start();
     setCell("HP_DRIVER.ACT_LSS.SEL_1", 1);
@@ -646,37 +764,6 @@ TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
     EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
 }
 
-struct DriveCase {
-    const char* name;
-    int breaker, trip_acts, reversed, calibrating, self_powered, self_setting;
-    uint32_t shutdown, request;
-};
-class DriveShutdown : public Relays, public ::testing::WithParamInterface<DriveCase> {};
-
-TEST_P(DriveShutdown, DriverShutsDownOnlyWhenTripsActAndNeitherReversedNorCalibrating) {
-    const DriveCase& c = GetParam();
-    start();
-    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", c.breaker);
-    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", c.trip_acts);
-    setCell("IFACE_IN_VLV.INVERT_DMD.B_NAME", c.reversed);
-    setCell("CALMODE.CALMODE.B_NAME", c.calibrating);
-    setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", c.self_powered);
-    setCell("CNFG_ACT.SELFPWR_SW.NO", c.self_setting);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DRVR_SCALE.SDDRV_ACT1.B_NAME"), c.shutdown);
-    EXPECT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), c.request);
-}
-const DriveCase kDriveCases[] = {
-    {"TripActingOnTheDriver", 1, 1, 0, 0, 0, 0, 1, 1},
-    {"NoShutdownDelay", 0, 1, 0, 0, 0, 0, 0, 0},
-    {"TripsNotActing", 1, 0, 0, 0, 0, 0, 0, 0},
-    {"ReversedDemand", 1, 1, 1, 0, 0, 0, 0, 0},
-    {"CalibrationMode", 1, 1, 0, 1, 0, 0, 0, 0},
-    {"SelfPoweredTakesItsOwnSetting", 1, 1, 0, 0, 1, 0, 1, 0},
-    {"SelfPoweredSettingShutsDown", 0, 0, 0, 0, 1, 1, 0, 1},
-};
-INSTANTIATE_TEST_SUITE_P(Conditions, DriveShutdown, ::testing::ValuesIn(kDriveCases),
-                         [](const ::testing::TestParamInfo<DriveCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace di_test
