@@ -1,34 +1,65 @@
-// Configure mode, the save request and the status texts through real
-// passes: entering and leaving configure mode under the calibration
-// permissive locks the I/O through the runtime and saves the tunables file,
-// which a restart reads back; the texts follow their debounced conditions.
+// Configure mode, the save request and the status texts on the whole
+// program: entering and leaving configure mode with the service tool's
+// commands under the calibration permissive (the unit shut down and the
+// shaft below its low speed) locks the I/O through the runtime and saves
+// the tunables file, which a restart reads back; the texts follow their
+// debounced conditions.
 #include <string>
 
 #include "app/config/config_slices.h"
 #include "app/interface/interface_slices.h"
+#include "host/turbine_model.h"
 #include "platform/vkiobus.h"
+#include "runtime/sysinfo.h"
+#include "tests/interface/iface_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
 
-constexpr int R160 = 4;
-
-class ConfigMode : public tc_test::AppHarness {
+class ConfigMode : public iface_test::IfaceProgram {
 protected:
+    void TearDown() override {
+        UnAssert_IOLOCK();
+        IfaceProgram::TearDown();
+    }
+    // Started shut down (the trip contact open) at standstill.
+    void start() {
+        turbine::enable();
+        startApp();
+    }
+    void seconds(double s) { runPasses(R160, static_cast<uint32_t>(s / 0.16 + 0.999)); }
+    // A command of the service tool's command list: on for its time (one
+    // second) from the next pass.
+    void command(int n) {
+        tune("MASTER.COMMANDS.IN_" + std::to_string(n), 1);
+        runPasses(R160, 1);
+    }
+    // The calibration permissive: the shaft held at standstill, or turning
+    // well above the low speed.
+    void permissive(bool on) {
+        holdShaftAt(on ? 0.0 : 2500.0);
+        for (int k = 0; k < 100 && boolean("CALMODE.CAL_PERM.AND") != (on ? 1u : 0u); ++k) runPasses(R160, 1);
+        ASSERT_EQ(boolean("CALMODE.CAL_PERM.AND"), on ? 1u : 0u);
+        runPasses(R160, 1);
+    }
+    // Passes until the command list's output `n` is off again.
+    void commandOver(int n) {
+        const std::string c = "MASTER.COMMANDS.OUT_" + std::to_string(n);
+        for (int k = 0; k < 20 && boolean(c) != 0; ++k) runPasses(R160, 1);
+        ASSERT_EQ(boolean(c), 0u);
+    }
+    uint32_t configuring() { return boolean("MASTER.LOCK_IO.LATCH"); }
+};
+
+// The status texts alone, on conditions written by hand (not yet driven
+// through the program's inputs).
+class ConfigModeSlices : public tc_test::AppHarness {
+protected:
+    static constexpr int R160 = 4;
     void start() {
         useSlices(R160, {_R160_TASK_7, _R160_TASK_43});
         startApp();
     }
-    void seconds(double s) { runPasses(R160, static_cast<uint32_t>(s / 0.16 + 0.999)); }
-    // A command output of the service command list for one pass.
-    void command(int n) {
-        const std::string c = "MASTER.COMMANDS.OUT_" + std::to_string(n);
-        setCell(c, 1);
-        runPasses(R160, 1);
-        setCell(c, 0);
-    }
-    void permissive(bool on) { setCell("CALMODE.CAL_PERM.AND", on ? 1 : 0); }
-    uint32_t configuring() { return boolean("MASTER.LOCK_IO.LATCH"); }
 };
 
 TEST_F(ConfigMode, EnteringLocksTheIoAndLeavingSavesTheTunables) {
@@ -37,7 +68,7 @@ TEST_F(ConfigMode, EnteringLocksTheIoAndLeavingSavesTheTunables) {
     seconds(1.2);
     EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u);
     permissive(true);
-    setCell("SYS_ID.SS_HOURS.IN", 5.0);
+    tune("SYS_ID.SS_HOURS.IN", 5.0);
     command(2);
     EXPECT_EQ(configuring(), 1u);
     seconds(1.6);
@@ -72,27 +103,34 @@ TEST_F(ConfigMode, CommandsNeedTheCalibrationPermissiveAndEnterWinsOverExit) {
     permissive(false);
     command(2);
     EXPECT_EQ(configuring(), 0u);
-    setCell("MASTER.LOCK_CMD.IN_1", 1);
+    commandOver(2);
+    tune("MASTER.LOCK_CMD.IN_1", 1);
     seconds(0.5);
     EXPECT_EQ(configuring(), 0u);
-    setCell("MASTER.LOCK_CMD.IN_1", 0);
+    tune("MASTER.LOCK_CMD.IN_1", 0);
     permissive(true);
     command(2);
     EXPECT_EQ(configuring(), 1u);
+    commandOver(2);
     permissive(false);
     command(3);
     EXPECT_EQ(configuring(), 1u) << "no exit without the permissive";
+    commandOver(3);
+    EXPECT_EQ(configuring(), 1u);
     permissive(true);
-    setCell("MASTER.COMMANDS.OUT_2", 1);
-    setCell("MASTER.COMMANDS.OUT_3", 1);
-    runPasses(R160, 1);
+    // Enter, then exit while enter still stands: entered; once enter is
+    // over, exit alone leaves.
+    command(2);
+    command(3);
+    ASSERT_EQ(boolean("MASTER.COMMANDS.OUT_2"), 1u);
+    ASSERT_EQ(boolean("MASTER.COMMANDS.OUT_3"), 1u);
     EXPECT_EQ(configuring(), 1u) << "enter and exit together: entered";
-    setCell("MASTER.COMMANDS.OUT_2", 0);
-    runPasses(R160, 1);
+    commandOver(2);
+    EXPECT_EQ(boolean("MASTER.COMMANDS.OUT_3"), 1u);
     EXPECT_EQ(configuring(), 0u);
-    setCell("MASTER.COMMANDS.OUT_3", 0);
+    commandOver(3);
     // The service-side lock enters as well.
-    setCell("MASTER.LOCK_CMD.IN_1", 1);
+    tune("MASTER.LOCK_CMD.IN_1", 1);
     runPasses(R160, 1);
     EXPECT_EQ(configuring(), 1u);
 }
@@ -103,11 +141,13 @@ TEST_F(ConfigMode, AShortEpisodeNeverLocksButSavesOnLeaving) {
     permissive(true);
     command(2);
     bool locked = false;
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < 20 && boolean("MASTER.COMMANDS.OUT_2") != 0; ++k) {
         runPasses(R160, 1);
         locked = locked || boolean("MASTER.IOLOCK_CMD.B_NAME") != 0;
     }
+    EXPECT_EQ(configuring(), 1u);
     command(3);
+    EXPECT_EQ(configuring(), 0u);
     EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u);
     for (int k = 0; k < 60; ++k) {
         runPasses(R160, 1);
@@ -120,26 +160,28 @@ TEST_F(ConfigMode, AShortEpisodeNeverLocksButSavesOnLeaving) {
 TEST_F(ConfigMode, SaveButtonCommandAndServiceSave) {
     start();
     seconds(1.2);
-    const struct {
-        const char* cell;
-        uint32_t save;
-    } rows[] = {{"MASTER.COMMANDS.OUT_1", 1}, {"MASTER.IH_SAVE_PB.IN_2", 1}, {"MASTER.SAVETUNES.IN_1", 1}};
-    for (const auto& r : rows) {
-        setCell(r.cell, 1);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), r.save) << r.cell;
-        setCell(r.cell, 0);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u) << r.cell;
-    }
-    // The button's reset blocks the button and the command, not the service save.
-    setCell("MASTER.IH_SAVE_PB.RST_1", 1);
-    setCell("MASTER.IH_SAVE_PB.IN_2", 1);
-    setCell("MASTER.COMMANDS.OUT_1", 1);
+    // The save command of the list: a save request while it stands.
+    command(1);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u);
+    commandOver(1);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u);
+    for (const char* setting : {"MASTER.IH_SAVE_PB.IN_2", "MASTER.SAVETUNES.IN_1"}) {
+        tune(setting, 1);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u) << setting;
+        tune(setting, 0);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u) << setting;
+    }
+    // The button's reset blocks the button and the command, not the service save.
+    tune("MASTER.IH_SAVE_PB.RST_1", 1);
+    tune("MASTER.IH_SAVE_PB.IN_2", 1);
+    command(1);
+    EXPECT_EQ(boolean("MASTER.COMMANDS.OUT_1"), 1u);
+    EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 0u);
     EXPECT_EQ(integer("MASTER.IH_SAVE_PB.ACT_OUT"), 1);
-    setCell("MASTER.SAVETUNES.IN_1", 1);
+    tune("MASTER.SAVETUNES.IN_1", 1);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("MASTER.EE_UPDATE.B_NAME"), 1u);
 }
@@ -149,7 +191,7 @@ TEST_F(ConfigMode, DelayValueVibrationCountAndIdentification) {
     runPasses(R160, 1);
     EXPECT_EQ(integer("MASTER.APP_OVRD.I_SW"), 14400);
     EXPECT_EQ(integer("MASTER.DLY_IN_SEC.OUT_1"), 14400);
-    setCell("MASTER.DISABL_SS.IN", 1);
+    tune("MASTER.DISABL_SS.IN", 1);
     runPasses(R160, 1);
     EXPECT_EQ(integer("MASTER.APP_OVRD.I_SW"), 31536000);
     EXPECT_EQ(integer("MASTER.DLY_IN_SEC.OUT_1"), 14400);
@@ -160,9 +202,20 @@ TEST_F(ConfigMode, DelayValueVibrationCountAndIdentification) {
         uint32_t gt, eq, lt;
     } rows[] = {{{0, 0, 0, 0}, 0, 0, 1, 0}, {{0, 1, 0, 0}, 1, 1, 0, 0}, {{1, 1, 1, 1}, 4, 1, 0, 0},
                 {{0, 0, 1, 1}, 2, 1, 0, 0}};
+    // The analog inputs' functions changed in configure mode (the I/O
+    // locked): vibration k on input k, or none (function 1).
+    permissive(true);
+    command(2);
+    for (int k = 0; k < 100 && boolean("MASTER.IO_LOCK.B_NAME") == 0; ++k) runPasses(R160, 1);
+    ASSERT_EQ(boolean("MASTER.IO_LOCK.B_NAME"), 1u);
+    auto functions = [&](const int* used, int first) {
+        for (int k = 0; k < 4; ++k) tune("_ub" + std::to_string(6 + k) + ".FUNCT.IN", used[k] ? first + k : 1);
+        runPasses(R160, 4);
+    };
     for (const auto& r : rows) {
-        for (int k = 0; k < 4; ++k) setCell("AI_MUX.VIB_IN" + std::to_string(k + 1) + "_USED.B_NAME", r.used[k]);
-        runPasses(R160, 1);
+        functions(r.used, 5);
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ(boolean("AI_MUX.VIB_IN" + std::to_string(k + 1) + "_USED.B_NAME"), uint32_t(r.used[k])) << k;
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(integer("VLTR_VIB.VIBS_USED.OUT_" + std::to_string(k + 1)), r.used[k]) << k;
         EXPECT_EQ(integer("VLTR_VIB.NUM_VIBSIGS.I_ADD"), r.sum);
@@ -174,15 +227,18 @@ TEST_F(ConfigMode, DelayValueVibrationCountAndIdentification) {
     // Bearing-temperature monitoring: on while any of the four is assigned.
     for (int k = 1; k <= 4; ++k) {
         const std::string used = "AI_MUX.BEARTEMP" + std::to_string(k) + "_USED.B_NAME";
-        setCell(used, 1);
-        runPasses(R160, 1);
+        int one[4] = {0, 0, 0, 0};
+        one[k - 1] = 1;
+        functions(one, 9);
+        ASSERT_EQ(boolean(used), 1u);
         EXPECT_EQ(boolean("VLTR_BEAR.BEARTEMP_ON.OR"), 1u) << k;
         EXPECT_EQ(boolean("VLTR_BEAR.ENA_BEAR_MON.B_NAME"), 1u) << k;
-        setCell(used, 0);
-        runPasses(R160, 1);
+        const int none[4] = {0, 0, 0, 0};
+        functions(none, 9);
+        ASSERT_EQ(boolean(used), 0u);
         EXPECT_EQ(boolean("VLTR_BEAR.ENA_BEAR_MON.B_NAME"), 0u) << k;
     }
-    setCell("VLTR_VIB.WIZ_RQRD.IN", 3);
+    tune("VLTR_VIB.WIZ_RQRD.IN", 3);
     runPasses(R160, 1);
     EXPECT_EQ(integer("VLTR_VIB.WIZ_RQRD.I_NAME"), 3);
 
@@ -195,7 +251,7 @@ TEST_F(ConfigMode, DelayValueVibrationCountAndIdentification) {
     EXPECT_EQ(boolean("MASTER.LOGOUT_TO_OPERATOR.B_NAME"), 1u);
 }
 
-TEST_F(ConfigMode, CascadeTextFollowsTheFirstDebouncedCondition) {
+TEST_F(ConfigModeSlices, CascadeTextFollowsTheFirstDebouncedCondition) {
     start();
     runPasses(R160, 1);
     EXPECT_EQ(text("MESSAGE.F_CASC.B_TO_STR"), "Cascade is Disabled");
@@ -230,7 +286,7 @@ TEST_F(ConfigMode, CascadeTextFollowsTheFirstDebouncedCondition) {
     EXPECT_EQ(boolean("MESSAGE.SPD_ACTIVE.AND"), 1u);
 }
 
-TEST_F(ConfigMode, RemoteSetpointTexts) {
+TEST_F(ConfigModeSlices, RemoteSetpointTexts) {
     start();
     runPasses(R160, 1);
     const struct {
