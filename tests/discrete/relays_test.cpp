@@ -541,6 +541,72 @@ TEST_F(RelaysProgram, ForcedStateOverridesTheInvertedFunctionAndEndsDeEnergised)
     EXPECT_EQ(boolean("_ub22.FRC_ENBLD.LATCH_R"), 1u);
 }
 
+// Relay 1's function: with adjusting allowed from the service tool the
+// number entered by hand is in force; the next configuration sample (in
+// configure mode) takes the configured function instead.
+TEST_F(RelaysProgram, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
+    readyWithRelays({{"CNFG_BO.RLY_FUNCT.IN", 2}});
+    tune("CALMODE.ADJUSTOK.IN_2", 1);
+    tune("CNFG_BO.RLY_FUNCTION.TUNE", 1);
+    run160(2);
+    ASSERT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1);
+    trip();
+    untilShutDown(1);
+    lockIo();
+    ASSERT_TRUE(runUntil([&] { return on("CALMODE.CFG_SAMPL_OK.B_NAME"); }, 20)) << "no sample pulse";
+    run160(1);
+    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
+}
+
+// The actuator's displays and the alarm conditions copied from their
+// sources, on a unit at rated: the demand and its readbacks as the driver
+// stage computes them from the board's loop, the valve select's high limit
+// (a load the valve cannot carry) and the second speed probe's failure on
+// the turbine model, with probe 2 in use or not.
+class ActuatorDisplaysProgram : public RelaysProgram, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ActuatorDisplaysProgram, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
+    const bool probe2 = GetParam();
+    board::wireRelayReadbacks(true);
+    start(true, true, {{"CNFG_SPEED.CONFIG_B.IN_1", probe2 ? 1 : 0}});
+    startToRated();
+    const auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        run160(3);
+        EXPECT_EQ(real("CNFG_ACT.ACT_01_DISPLAY.A_NAME"), real("_ub5.DEMAND.A_NAME"));
+        EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_RET"));
+        EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_SRC"));
+        const uint32_t hi = boolean("HP_DRIVER.ACT_LSS.HI_LIM_I");
+        EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), hi);
+        EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), hi ? 0u : 1u);
+        EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), probe2 && on("MPU_OVRD.SS2_FLD.B_SW") ? 1u : 0u);
+    };
+    turbine::setLoad(0.3);
+    run160(30);
+    check("at rated");
+    EXPECT_GT(real("_ub5.DEMAND.A_NAME"), 4.0f);
+    EXPECT_EQ(boolean("HP_DRIVER.ACT_LSS.HI_LIM_I"), 0u);
+    // More load than the valve can carry: the demand at its high limit.
+    turbine::setLoad(3.0);
+    ASSERT_TRUE(runUntil([&] { return on("HP_DRIVER.ACT_LSS.HI_LIM_I"); }, 500)) << "never at the high limit";
+    check("at the high limit");
+    turbine::setLoad(0.3);
+    ASSERT_TRUE(runUntil([&] { return !on("HP_DRIVER.ACT_LSS.HI_LIM_I"); }, 500));
+    run160(30);
+    // The second probe lost.
+    turbine::failSensor(1);
+    if (probe2) {
+        ASSERT_TRUE(runUntil([&] { return on("MPU_OVRD.SS2_FLD.B_SW"); }, 100)) << "probe 2 never failed";
+    } else {
+        run160(50);
+        EXPECT_EQ(boolean("MPU_OVRD.SS2_FLD.B_SW"), 0u) << "an unused probe's failure is overridden";
+    }
+    check("probe 2 failed");
+    EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), probe2 ? 1u : 0u) << "the second sensor in use or not";
+}
+INSTANTIATE_TEST_SUITE_P(Probe2, ActuatorDisplaysProgram, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "InUse" : "NotUsed"; });
+
 // ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
@@ -685,28 +751,18 @@ TEST_F(Relays, StateListCarriesEachRelayFunctionsSource) {
     EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_16"), 0u);
 }
 
-TEST_F(Relays, ActuatorDisplaysAndAlarmConditionsCopyTheirSources) {
-    // Without the speed sensing of the first slice, so that the second
-    // sensor's failure can be set here.
+// An unused second probe's failure is overridden before it reaches the
+// alarm condition, so no input shows the condition's own gate on the probe
+// being in use: on the slices alone.
+TEST_F(Relays, SecondProbeAlarmConditionNeedsTheProbeInUse) {
     useSlices(R10, {startUpInFirstFrame, _R10_TASK_6, _R10_TASK_7});
     start();
     setCell("MPU_OVRD.SS2_FLD.B_SW", 1);
-    // The driver stage of this slice computes the actuator's cells from the
-    // channel's demand and the board's readbacks.
-    setCell("_ub5.DEMAND.A_NAME", 12.5);
-    setCell("HP_DRIVER.ACT_LSS.HI_LIM_I", 1);
     setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
     runPasses(R160, 1);
-    EXPECT_EQ(real("CNFG_ACT.ACT_01_DISPLAY.A_NAME"), 12.5f);
-    EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_RET"));
-    EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_SRC"));
-    EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), 1u);
-    EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 0u);
     EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 1u);
     setCell("CONF_VAL_1.USE_MPU2.B_NAME", 0);
-    setCell("HP_DRIVER.ACT_LSS.HI_LIM_I", 0);
     runPasses(R160, 1);
-    EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), 1u);
     EXPECT_EQ(boolean("ALM_LOGIC.SS2_FLT.AND"), 0u) << "the second sensor is not used";
 }
 
@@ -750,19 +806,6 @@ TEST_F(Relays, SpeedControlStateDropsWhileItsOnDelayIsNoNumber) {
     EXPECT_EQ(boolean("BO_MUX.DLY_LSS1.DELAY"), 1u);
 }
 
-// Relay 1 samples its function from the number entered by hand.
-TEST_F(Relays, RelayOneSamplesItsFunctionFromTheNumberEnteredByHand) {
-    startWithTripRelay();
-    setCell("CNFG_BO.RLY_FUNCTION.TUNE", 1);
-    setCell("CNFG_BO.RLY_FUNCT.IN", 2);
-    setCell("CALMODE.ADJUSTOK.OR", 1);
-    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 0);
-    runPasses(R160, 1);
-    ASSERT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 1);
-    setCell("CALMODE.CFG_SAMPL_OK.B_NAME", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(integer("CNFG_BO.RLY_FUNCTION.SAMP_ITUNE"), 2);
-}
 
 
 }  // namespace
