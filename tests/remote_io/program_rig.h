@@ -1,7 +1,7 @@
 // The whole program (its own slice table) with simulated remote nodes on the
 // host CAN bus: the program configures the nodes and commands them
-// operational; the test sends the nodes' process data as raw frames every
-// 100 ms and sees the frames the controller sends.
+// operational; each node sends the process data the test gives it every
+// 100 ms, and the test sees the frames the controller sends.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -117,7 +117,8 @@ protected:
     }
 
     // The data bytes that a node sends in its PDO `cob` every 100 ms, in a
-    // frame of that length (an empty entry stops it).
+    // frame of that length (an empty entry stops it); the node of the PDO's
+    // id sends it, or the test's own participant when there is none.
     void pdo(uint32_t cob, std::vector<uint8_t> bytes) {
         if (bytes.empty()) pdos_.erase(cob);
         else pdos_[cob] = std::move(bytes);
@@ -140,7 +141,9 @@ protected:
                     hostcan::Frame fr = hostcan::makeFrame(cob, {});
                     fr.len = static_cast<uint8_t>(bytes.size() < 8 ? bytes.size() : 8);
                     for (size_t i = 0; i < fr.len; ++i) fr.data[i] = bytes[i];
-                    hostcan::send(peer_, fr);
+                    SimRemoteNode* from = nodeOf(static_cast<uint8_t>(cob & 0x7F));
+                    if (from != nullptr) from->transmit(fr);
+                    else hostcan::send(peer_, fr);
                 }
             }
             runPasses(R20, 1);
@@ -148,6 +151,12 @@ protected:
     }
 
     void pass160() override { run(8); }
+
+    SimRemoteNode* nodeOf(uint8_t id) {
+        for (const auto& nd : nodes_)
+            if (nd->id() == id) return nd.get();
+        return nullptr;
+    }
 
     // Frames with identifier `cob` the controller sent since the last call.
     std::vector<hostcan::Frame> takeSent(uint32_t cob) {

@@ -1,6 +1,6 @@
 // The remote analog node's input stages through the whole program: a
-// simulated node is configured and commanded operational, the test sends
-// its input PDOs as raw frames, and the 20 ms stages turn the words into
+// simulated node is configured and commanded operational, it sends its
+// input PDOs with the words the test gives it, and the 20 ms stages turn the words into
 // milliamp values, faults and band latches.
 #include <algorithm>
 #include <string>

@@ -1,7 +1,7 @@
 // The remote RTD node's channels on the whole program (its own slice table):
 // a simulated RTD node on the virtual CAN bus is configured and commanded
-// operational by the chassis task, the test sends the node's two process
-// data PDOs, and the 80 ms channel logic turns the words into temperatures,
+// operational by the chassis task, the node sends its two process data
+// PDOs with the words the test gives it, and the 80 ms channel logic turns the words into temperatures,
 // faults, range latches, alarm levels, lists and texts.
 #include <array>
 #include <algorithm>
@@ -118,7 +118,8 @@ protected:
             b.push_back(static_cast<uint8_t>(raw_[k] >> 8));
         }
         hostcan::Frame f = hostcan::makeFrame(cob, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]});
-        hostcan::send(peer_, f);
+        if (node_) node_->transmit(f);
+        else hostcan::send(peer_, f);
     }
     static inline RtdChannels* self_ = nullptr;
     std::vector<SliceFn> r10tail_;  // 10 ms slices after the node settings

@@ -45,6 +45,8 @@ public:
     static uint32_t key(uint16_t index, uint8_t sub) { return static_cast<uint32_t>(index) << 8 | sub; }
 
     uint8_t id() const { return id_; }
+    // A frame the node sends of its own accord (its process data), at once.
+    void transmit(const hostcan::Frame& f) { hostcan::send(participant_, f); }
     uint8_t nmtState() const;
     int resets() const;
     // Downloads the node accepted, in order.
