@@ -1,25 +1,81 @@
-// Analog alarm levels through real passes, on values that come through the
-// analog input channels: each level's direction, deadband, delay, latching
-// and reset; the level-2 trip; speed arming; the signal-failed trip and the
-// start permissive.
+// Analog alarm levels on the whole program (its own slice table), driven
+// only through its inputs: the controller's analog inputs on the board's
+// current loops, the remote analog node's and the RTD node's channels as
+// simulated nodes on the host CAN bus send them, the shaft speed on the
+// turbine model, settings as the tunables file gives them at start and as
+// the service tool writes them afterwards, and the service tool's reset.
+// Each level's direction, deadband, delay, latching and reset; the level-2
+// trip; speed arming; the signal-failed trip and the start permissive; the
+// RTD node's event blocks in the 80 ms group. A setpoint that is not a
+// number stays on the channel slices alone.
 #include <cmath>
+#include <string>
 
 #include "app/analog/AI_ALARM_LEVELS.cells.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
+#include "host/speed_sensor_model.h"
+#include "host/turbine_model.h"
 #include "tests/analog_inputs/analog_rig.h"
+#include "tests/remote_alarms/node_rig.h"
 
 namespace ai_test {
 namespace {
 
-class AlarmLevels : public AnalogRig {
+// ---- on the whole program ---------------------------------------------------------------
+
+class AlarmLevelsProgram : public ra_node::NodeRig {
 protected:
-    // Channel k at function 3 on 0 .. 100, its levels out of use.
-    void prepare(int k) {
-        start();
-        configure(k, 3, 0.0, 100.0);
+    void SetUp() override {
+        NodeRig::SetUp();
+        turbine::reset();
+        speedsensor::install();
     }
+    void TearDown() override {
+        NodeRig::TearDown();
+        turbine::reset();
+    }
+    // Every channel (the four controller inputs and the remote analog
+    // node's eight) carrying signal monitoring (function 13, nothing else
+    // reads it) on 0 .. 100, the analog node on the bus, the shaft held at
+    // `rpm`, every input at 50; `extra` settings as the tunables file gives
+    // them. Started, the nodes up, the latches of the start reset.
+    void startAll(double rpm = 1000.0, const std::vector<std::pair<std::string, double>>& extra = {}) {
+        withAnalogNode();
+        for (int k = 0; k < 12; ++k) setting(channel(k) + ".FUNCT.IN", 13);
+        for (const auto& [name, v] : extra) setting(name, v);
+        for (int k = 0; k < 12; ++k) setValue(k, 50.0);
+        speed(rpm);
+        start();
+        feed20(10);
+        reset();
+    }
+    // The shaft held at `rpm` on the turbine model.
+    static void speed(double rpm) {
+        turbine::setSpeedRpm(rpm);
+        turbine::enable();
+        turbine::disable();
+    }
+    // The shaft held at `rpm` and 20 ms passes until alarm instance k's
+    // speed reads it.
+    void speedRead(int k, double rpm) {
+        speed(rpm);
+        const std::string tspeed = alarms(k) + ".TSPEED.A_NAME";
+        for (int p = 0; p < 3000 && real(tspeed) != static_cast<float>(rpm); ++p) feed20(1);
+        ASSERT_EQ(real(tspeed), static_cast<float>(rpm));
+    }
+    void tune(const std::string& name, double v) { serviceWrite(name, v); }
+    // The current of channel k: the board's loop for a controller input,
+    // the analog node's word for a remote one.
+    void setMa(int k, double mA) {
+        if (k < 4) board::setAnalogInputMa(k, mA);
+        else analogWord(k - 3, ra_node::nodeMa(mA));
+    }
+    // The current that gives `value` on a range 0 .. 100.
+    void setValue(int k, double value) { setMa(k, 4.0 + 0.16 * value); }
     void settle(int k, double value) {
         setValue(k, value);
-        runPasses(R20, 10);
+        feed20(10);
     }
 };
 
@@ -49,23 +105,21 @@ const LevelCase kLevels[] = {
     {"level 2 as a trip", 6, "TRIP_SP2", "INVERT_LVL2", false, -3.0, 70.5, 67.5, 66.5, "TRIP_LVL2.B_NAME"},
 };
 
-TEST_F(AlarmLevels, EachLevelSetsAfterItsDelayHoldsInItsDeadbandAndClearsOnReset) {
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 1000.0);  // above every default arming speed
+TEST_F(AlarmLevelsProgram, EachLevelSetsAfterItsDelayHoldsInItsDeadbandAndClearsOnReset) {
+    startAll();  // 1000 rpm: above every default arming speed
     for (const LevelCase& c : kLevels) {
         SCOPED_TRACE(c.name);
-        configure(c.channel, 3, 0.0, 100.0);
         const std::string a = alarms(c.channel) + ".";
-        setCell(a + c.invert + ".IN", c.inverted ? 1 : 0);
-        setCell(a + "HYSTER.IN", c.hyster);
+        tune(a + c.invert + ".IN", c.inverted ? 1 : 0);
+        tune(a + "HYSTER.IN", c.hyster);
         settle(c.channel, c.on);
         // The condition stands already; putting the level in use starts its
         // delay (2 s): the timer gains 0.02 after each compare, so the alarm
         // sets in the 102nd pass.
-        setCell(a + c.use + ".IN", 1);
-        runPasses(R20, 101);
+        tune(a + c.use + ".IN", 1);
+        feed20(101);
         EXPECT_EQ(boolean(a + c.output), 0u);
-        runPasses(R20, 1);
+        feed20(1);
         EXPECT_EQ(boolean(a + c.output), 1u);
         // Inside the deadband the condition holds: the reset is ignored.
         settle(c.channel, c.deadband);
@@ -78,36 +132,36 @@ TEST_F(AlarmLevels, EachLevelSetsAfterItsDelayHoldsInItsDeadbandAndClearsOnReset
         EXPECT_EQ(boolean(a + c.output), 0u);
         // A value inside the deadband coming from the clear side sets nothing.
         settle(c.channel, c.deadband);
-        runPasses(R20, 120);
+        feed20(120);
         EXPECT_EQ(boolean(a + c.output), 0u);
-        setCell(a + c.use + ".IN", 0);
+        tune(a + c.use + ".IN", 0);
     }
     // With no delay a level sets in the very pass its condition first
     // stands with the level in use.
     const std::string a = alarms(0) + ".";
-    setCell(a + "ALM_DLY.IN", 0.0);
-    setCell(a + "INVERT_LVL1.IN", 0);
+    tune(a + "ALM_DLY.IN", 0.0);
+    tune(a + "INVERT_LVL1.IN", 0);
     settle(0, 60.5);
     EXPECT_EQ(boolean(a + "ALARM_LVL1.B_NAME"), 0u);
-    setCell(a + "USE_SP1.IN", 1);
-    runPasses(R20, 1);
+    tune(a + "USE_SP1.IN", 1);
+    feed20(1);
     EXPECT_EQ(boolean(a + "ALARM_LVL1.B_NAME"), 1u);
 }
 
 // Both levels of every channel run on that channel's own value, in the
 // slice that holds it: each channel alone above both setpoints.
-TEST_F(AlarmLevels, EveryChannelRunsBothLevels) {
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 1000.0);
+TEST_F(AlarmLevelsProgram, EveryChannelRunsBothLevels) {
+    std::vector<std::pair<std::string, double>> levels;
     for (int k = 0; k < 12; ++k) {
-        configure(k, 3, 0.0, 100.0);
         const std::string a = alarms(k) + ".";
-        setCell(a + "ALM_DLY.IN", 0.0);
-        setCell(a + "USE_SP1.IN", 1);
-        setCell(a + "USE_SP2.IN", 1);
-        setValue(k, 20.0);
+        levels.push_back({a + "ALM_DLY.IN", 0.0});
+        levels.push_back({a + "USE_SP1.IN", 1});
+        levels.push_back({a + "USE_SP2.IN", 1});
     }
-    runPasses(R20, 10);
+    startAll(1000.0, levels);
+    for (int k = 0; k < 12; ++k) setValue(k, 20.0);
+    feed20(10);
+    reset();
     for (int k = 0; k < 12; ++k) {
         settle(k, 80.0);
         for (int j = 0; j < 12; ++j) {
@@ -120,57 +174,56 @@ TEST_F(AlarmLevels, EveryChannelRunsBothLevels) {
     }
 }
 
-TEST_F(AlarmLevels, TripSelectionRoutesLevelTwoToTheTripOnly) {
-    prepare(0);
-    setCell("_ub1.ALM_DLY.IN", 0.0);
-    setCell("_ub1.USE_SP2.IN", 1);
+TEST_F(AlarmLevelsProgram, TripSelectionRoutesLevelTwoToTheTripOnly) {
+    startAll(1000.0, {{"_ub1.ALM_DLY.IN", 0.0}, {"_ub1.USE_SP2.IN", 1}});
     settle(0, 80.0);
     EXPECT_EQ(boolean("_ub1.ALARM_LVL2.B_NAME"), 1u);
     EXPECT_EQ(boolean("_ub1.TRIP_LVL2.B_NAME"), 0u);
     EXPECT_EQ(boolean("_ub1.LVL2_ALM.HORN"), 1u);
-    setCell("_ub1.TRIP_SP2.IN", 1);
-    runPasses(R20, 1);
+    tune("_ub1.TRIP_SP2.IN", 1);
+    feed20(1);
     EXPECT_EQ(boolean("_ub1.ALARM_LVL2.B_NAME"), 0u);
     EXPECT_EQ(boolean("_ub1.TRIP_LVL2.B_NAME"), 1u);
     // Level 1 is not in use: nothing there.
     EXPECT_EQ(boolean("_ub1.ALARM_LVL1.B_NAME"), 0u);
 }
 
-TEST_F(AlarmLevels, BelowTheArmingSpeedBothLevelsAreOverriddenAndResettable) {
-    prepare(1);
-    setCell("_ub2.ALM_DLY.IN", 0.0);
-    setCell("_ub2.USE_SP1.IN", 1);
-    setCell("_ub2.SPEED_ENA.IN", 3000);
+// The arming: on at or above the arming speed, off again more than 10 below
+// it. The shaft held on the turbine model (at 1000 rpm the probes read it
+// exactly), the arming speed entered from the service tool around it.
+TEST_F(AlarmLevelsProgram, BelowTheArmingSpeedBothLevelsAreOverriddenAndResettable) {
+    startAll(0.0, {{"_ub2.ALM_DLY.IN", 0.0}, {"_ub2.USE_SP1.IN", 1}, {"_ub2.SPEED_ENA.IN", 3000}});
     settle(1, 90.0);
     EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 0u);
+    speedRead(1, 1000.0);
+    EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 0u) << "far below the arming speed";
     // Inside the arming deadband the arming stays off.
-    setCell("MPU.TURB_SPD.A_NAME", 2995.0);
-    runPasses(R20, 4);
+    tune("_ub2.SPEED_ENA.IN", 1005);
+    feed20(4);
     EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 0u);
-    setCell("MPU.TURB_SPD.A_NAME", 3000.0);
-    runPasses(R20, 2);
+    tune("_ub2.SPEED_ENA.IN", 1000);
+    feed20(2);
     EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 1u);
     // Armed until the speed falls more than 10 below the arming speed.
-    setCell("MPU.TURB_SPD.A_NAME", 2991.0);
+    tune("_ub2.SPEED_ENA.IN", 1009);
     reset();
     EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 1u);
-    setCell("MPU.TURB_SPD.A_NAME", 2989.0);
+    tune("_ub2.SPEED_ENA.IN", 1011);
     reset();
     EXPECT_EQ(boolean("_ub2.ALARM_LVL1.B_NAME"), 0u);
     EXPECT_EQ(boolean("_ub2.SPDENA.A_COMPARE"), 0u);
 }
 
-TEST_F(AlarmLevels, SignalFailureDisarmsTheLevelsAndGivesItsTripAtOnce) {
-    prepare(2);
-    setCell("_ub3.ALM_DLY.IN", 0.0);
-    setCell("_ub3.USE_SP1.IN", 1);
-    setCell("_ub3.SIGFLT_TRIP.IN", 1);
-    setCell("CNFG_AI.AI_03_LATDLY.IN", 0.0);
+TEST_F(AlarmLevelsProgram, SignalFailureDisarmsTheLevelsAndGivesItsTripAtOnce) {
+    startAll(1000.0, {{"_ub3.ALM_DLY.IN", 0.0},
+                      {"_ub3.USE_SP1.IN", 1},
+                      {"_ub3.SIGFLT_TRIP.IN", 1},
+                      {"CNFG_AI.AI_03_LATDLY.IN", 0.0}});
     settle(2, 65.0);
     ASSERT_EQ(boolean("_ub3.ALARM_LVL1.B_NAME"), 1u);
     EXPECT_EQ(boolean("_ub3.AND.AND"), 0u);
     board::setAnalogInputOpen(2, true);
-    runPasses(R20, 1);
+    feed20(1);
     EXPECT_EQ(boolean("_ub3.AND.AND"), 1u);
     EXPECT_EQ(boolean("_ub3.OVRD1.NAND"), 1u);
     // Disarmed: the latched level clears on the reset though the value is
@@ -184,46 +237,112 @@ TEST_F(AlarmLevels, SignalFailureDisarmsTheLevelsAndGivesItsTripAtOnce) {
     EXPECT_EQ(boolean("_ub3.ALARM_LVL1.B_NAME"), 1u);
 }
 
-TEST_F(AlarmLevels, PermissiveIsMetAfterItsDelayAndHeldOffByAFailedSignal) {
-    prepare(3);
+TEST_F(AlarmLevelsProgram, PermissiveIsMetAfterItsDelayAndHeldOffByAFailedSignal) {
+    startAll();
     // Not in use: met one delay (1 s) after start, long since.
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 0u);
-    setCell("_ub4.USE_PERM.IN", 1);
-    setCell("_ub4.PERM_SP.IN", 50.0);
+    tune("_ub4.USE_PERM.IN", 1);
+    tune("_ub4.PERM_SP.IN", 50.0);
     settle(3, 40.0);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
     EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
-    setCell("_ub4.PERM_MET_DELAY.DLY_TIME", 3.0);
-    runPasses(R20, 1);
+    tune("_ub4.PERM_MET_DELAY.DLY_TIME", 3.0);
+    feed20(1);
     EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
-    setCell("_ub4.PERM_MET_DELAY.DLY_TIME", 1.0);
+    tune("_ub4.PERM_MET_DELAY.DLY_TIME", 1.0);
     setValue(3, 60.0);
-    runPasses(R20, 2);  // the filter crosses the setpoint in its second pass
+    feed20(2);  // the filter crosses the setpoint in its second pass
     // 0.98 s left shows 0: whole seconds, truncated.
     EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
     // Met in the 52nd pass with the condition.
-    runPasses(R20, 50);
+    feed20(50);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
-    runPasses(R20, 1);
+    feed20(1);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 0u);
     EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 0);
     // A failed signal holds it not met.
-    setCell("CNFG_AI.AI_04_LATDLY.IN", 0.0);
+    tune("CNFG_AI.AI_04_LATDLY.IN", 0.0);
     board::setAnalogInputOpen(3, true);
-    runPasses(R20, 1);
+    feed20(1);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
-    // Inverted: met while the value is low.
+    // Inverted: met while the value is low (the value at 60 while the
+    // failure is reset).
     board::setAnalogInputOpen(3, false);
+    tune("_ub4.INVERT_PERM.IN", 1);
+    tune("_ub4.PERM_MET_DELAY.DLY_TIME", 3.0);
     reset();
-    setCell("_ub4.INVERT_PERM.IN", 1);
-    setCell("_ub4.PERM_MET_DELAY.DLY_TIME", 3.0);
+    EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
     settle(3, 40.0);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 1u);
     EXPECT_EQ(integer("_ub4.PERM_MET_DELAY.R_TIME"), 2);
-    runPasses(R20, 150);
+    feed20(150);
     EXPECT_EQ(boolean("_ub4.PERM_NOT_MET.B_NAME"), 0u);
 }
 
+TEST_F(AlarmLevelsProgram, RemoteInstancesArmAtTheirDefaultSpeedAndCarryTheirTexts) {
+    startAll(0.0, {{"_ub32.ALM_DLY.IN", 0.0}, {"_ub32.USE_SP1.IN", 1}});
+    EXPECT_EQ(integer("_ub32.SPEED_ENA.I_NAME"), 100);
+    EXPECT_EQ(text("_ub32.MSG.LIST_1"), "VL1_AI_8 Event1 Message");
+    EXPECT_EQ(text("_ub1.MSG.LIST_2"), "AI 1 ALM2");
+    EXPECT_EQ(real("_ub32.ALM_SP2.A_NAME"), 70.0f);
+    settle(11, 95.0);
+    EXPECT_EQ(boolean("_ub32.ALARM_LVL1.B_NAME"), 0u);
+    speedRead(11, 1000.0);
+    EXPECT_EQ(boolean("_ub32.ALARM_LVL1.B_NAME"), 1u);
+}
+
+// The RTD node's event blocks: the same template in the 80 ms group, each
+// instance on the value and fault of its RTD channel (in degrees Celsius,
+// 40 + 10 k for instance k), channel 8 with the node's fault bit.
+TEST_F(AlarmLevelsProgram, RtdEventBlocksRunInTheEightyMillisecondGroup) {
+    setting("CNFG_CAN2.USE_DEG_F.IN", 0);
+    for (int k = 0; k < 8; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        setting("_ub" + std::to_string(43 + k) + ".FUNCT.IN", 2);
+        setting(m + "SIGFLT_TRIP.IN", 1);
+        word(k + 1, static_cast<uint16_t>((40 + 10 * k) * 16 | (k == 7 ? 0x8000 : 0)));
+    }
+    speed(1000.0);
+    start();
+    // Level 1 put in use from the service tool: its delay (2 s) runs from
+    // here.
+    for (int k = 0; k < 8; ++k) tune("_ub" + std::to_string(51 + k) + ".USE_SP1.IN", 1);
+    feed(2);
+    for (int k = 0; k < 8; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        if (k != 7) {
+            EXPECT_EQ(real(m + "PV_VAL.A_NAME"), 40.0f + 10.0f * static_cast<float>(k)) << k;
+        }
+        EXPECT_EQ(text(m + "MSG.LIST_1"), "VL3_RTD_" + std::to_string(k + 1) + " Event1 Message") << k;
+        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), 0u) << k;
+    }
+    // The delay is 2 s at 0.08 s a pass.
+    feed(26);
+    for (int k = 0; k < 8; ++k) {
+        const std::string m = "_ub" + std::to_string(51 + k) + ".";
+        // Above the 60 setpoint from instance 2 on; instance 7 has a failed signal.
+        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), k >= 2 && k != 7 ? 1u : 0u) << k;
+        EXPECT_EQ(boolean(m + "AND.AND"), k == 7 ? 1u : 0u) << k;
+    }
+}
+
+// ---- on the channel slices alone ----------------------------------------------------------
+
+class AlarmLevels : public AnalogRig {
+protected:
+    // Channel k at function 3 on 0 .. 100, its levels out of use.
+    void prepare(int k) {
+        start();
+        configure(k, 3, 0.0, 100.0);
+    }
+    void settle(int k, double value) {
+        setValue(k, value);
+        runPasses(R20, 10);
+    }
+};
+
+// A setpoint that is not a number is outside every setpoint's range, which
+// the service tool does not write: no input gives one.
 TEST_F(AlarmLevels, ValueThatIsNotANumberLeavesEveryCompareAsItWas) {
     prepare(4);
     setCell("MPU.TURB_SPD.A_NAME", 1000.0);
@@ -238,57 +357,6 @@ TEST_F(AlarmLevels, ValueThatIsNotANumberLeavesEveryCompareAsItWas) {
     settle(4, 10.0);
     EXPECT_EQ(boolean("_ub25.ALM_LVL1.A_COMPARE"), 1u);
     EXPECT_EQ(boolean("_ub25.ALARM_LVL1.B_NAME"), 1u);
-}
-
-// The RTD node's event blocks: the same template in the 80 ms group, each
-// instance on the value and fault its RTD channel passes in.
-void rtdPass() {
-    for (int k = 0; k < kRtdAlarmInstances; ++k) {
-        const float value = 40.0f + 10.0f * static_cast<float>(k);
-        r80::AI_ALARM_LEVELS_rtd(k, value, k == 7 ? 1u : 0u, false);
-    }
-}
-
-TEST_F(AlarmLevels, RtdEventBlocksRunInTheEightyMillisecondGroup) {
-    useSlices(R80, {rtdPass});
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 1000.0);
-    for (int k = 0; k < kRtdAlarmInstances; ++k) {
-        const std::string m = "_ub" + std::to_string(51 + k) + ".";
-        setCell(m + "USE_SP1.IN", 1);
-        setCell(m + "SIGFLT_TRIP.IN", 1);
-    }
-    // Arming takes the speed from the 10 ms group at the next 80 ms frame;
-    // the delay is 2 s at 0.08 s a pass.
-    runPasses(R80, 2);
-    for (int k = 0; k < kRtdAlarmInstances; ++k) {
-        const std::string m = "_ub" + std::to_string(51 + k) + ".";
-        EXPECT_EQ(real(m + "PV_VAL.A_NAME"), 40.0f + 10.0f * static_cast<float>(k)) << k;
-        EXPECT_EQ(text(m + "MSG.LIST_1"), "VL3_RTD_" + std::to_string(k + 1) + " Event1 Message") << k;
-        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), 0u) << k;
-    }
-    runPasses(R80, 26);
-    for (int k = 0; k < kRtdAlarmInstances; ++k) {
-        const std::string m = "_ub" + std::to_string(51 + k) + ".";
-        // Above the 60 setpoint from instance 2 on; instance 7 has a failed signal.
-        EXPECT_EQ(boolean(m + "ALARM_LVL1.B_NAME"), k >= 2 && k != 7 ? 1u : 0u) << k;
-        EXPECT_EQ(boolean(m + "AND.AND"), k == 7 ? 1u : 0u) << k;
-    }
-}
-
-TEST_F(AlarmLevels, RemoteInstancesArmAtTheirDefaultSpeedAndCarryTheirTexts) {
-    prepare(11);
-    EXPECT_EQ(integer("_ub32.SPEED_ENA.I_NAME"), 100);
-    EXPECT_EQ(text("_ub32.MSG.LIST_1"), "VL1_AI_8 Event1 Message");
-    EXPECT_EQ(text("_ub1.MSG.LIST_2"), "AI 1 ALM2");
-    EXPECT_EQ(real("_ub32.ALM_SP2.A_NAME"), 70.0f);
-    setCell("_ub32.ALM_DLY.IN", 0.0);
-    setCell("_ub32.USE_SP1.IN", 1);
-    settle(11, 95.0);
-    EXPECT_EQ(boolean("_ub32.ALARM_LVL1.B_NAME"), 0u);
-    setCell("MPU.TURB_SPD.A_NAME", 100.0);
-    runPasses(R20, 2);
-    EXPECT_EQ(boolean("_ub32.ALARM_LVL1.B_NAME"), 1u);
 }
 
 }  // namespace
