@@ -6,6 +6,7 @@
 // reason.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,16 @@
 #include "app/control/IFACE_IN_SPEED.cells.h"
 #include "app/control/IFACE_OUT_SPEED.cells.h"
 #include "app/control/SPDC.cells.h"
+#include "app/control/CASC_RATE.cells.h"
+#include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/discrete/SHUTDOWNS.cells.h"
+#include "app/interface/RMT_CAS_EN.cells.h"
 #include "app/interface/SIO1.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/unit_delays_r80.h"
 #include "app/remote_io/remote_io.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
 #include "host/turbine_model.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/ref_rig.h"
@@ -274,6 +281,165 @@ TEST_F(TrippedAlarm, TheTrippedAlarmNeedsTheAlarmAndAShutdown) {
     }
 }
 
+// The remote-cascade enable on the whole program: the remote speed
+// setpoint, cascade and the remote cascade setpoint configured (analog
+// inputs 1 to 3 at mid range), in control with cascade enabled from the
+// service tool. Every 80 ms pass checks the enable latch, its pulse, its
+// disable list and the selection against their inputs as the 80 ms group's
+// copies hold them; the run enables remote cascade from the service tool and
+// drops it by each disable an input reaches.
+class RemoteCascadeProgram : public ref_test::RefRig {
+protected:
+    void SetUp() override {
+        RefRig::SetUp();
+        board::setAnalogInputMa(2, 12.0);
+    }
+    void TearDown() override {
+        for (int k = 0; k < 3; ++k) board::setAnalogInputOpen(k, false);
+        RefRig::TearDown();
+    }
+    void check(int n = 1) {
+        for (int k = 0; k < n; ++k) {
+            runPasses(R80, 1);
+            checkPass();
+        }
+    }
+    void checkPass() {
+        const uint32_t cf = r80::RMT_CAS_EN.RCASC_CF_B_NAME, enable = r80::RMT_CAS_EN.OR_ENABLE_OR;
+        const uint32_t pulse = boolean("RMT_CAS_EN.PLS_ON.B_ACTION");
+        const bool follows = passes(R80) == checked_ + 1;
+        if (follows && cf != 0) {
+            EXPECT_EQ(pulse, enable != 0 && enableBefore_ == 0 ? 1u : 0u) << "one pass on the rise";
+        }
+        if (pulse != 0) {
+            EXPECT_EQ(integer("RMT_CAS_EN.PLS_ON.ACT_OUT"), 5);
+        }
+        enableBefore_ = enable;
+        const uint32_t sources[] = {r80::SHUTDOWNS.SD_SHOOT_ONE_SHOT,
+                                    boolean("RMT_ENBL.PLS_ENABL.B_ACTION"),
+                                    r80::RMT_CAS_EN.BI_OFF_B_ACTION,
+                                    r80::IFACE_IN_CASC.CASC_PV_FLT_B_NAME,
+                                    r80::IFACE_IN_CASC.RMT_CASC_FLT_B_NAME,
+                                    r80::IFACE_IN_CASC.RMT_CAS_DIS_B_NAME,
+                                    r80::IFACE_IN_CASC.CASC_RMT_N_NOT,
+                                    boolean("RMT_CAS_EN.OR_DISABLE.IN_8"),
+                                    boolean("MOD_BW.BW_CMD.SEL_15"),
+                                    boolean("OPC_DATA.BW_CMDS.SEL_15")};
+        uint32_t disable = 0;
+        for (size_t j = 0; j < std::size(sources); ++j) disable |= sources[j];
+        EXPECT_EQ(boolean("RMT_CAS_EN.OR_DISABLE.OR"), disable);
+        const uint32_t latch = boolean("RMT_CAS_EN.ENABLED.LATCH_R");
+        if (follows) {
+            const uint32_t want = cf == 0 ? latchBefore_ : disable != 0 ? 0u : (latchBefore_ | pulse);
+            EXPECT_EQ(latch, want) << "set " << pulse << " disable " << disable;
+        }
+        if (latchBefore_ != 0 && latch == 0)
+            for (size_t j = 0; j < std::size(sources); ++j) dropped_ |= sources[j] != 0 ? 1 << j : 0;
+        if (disable != 0 && pulse != 0) disableWon_ = true;
+        latchBefore_ = latch;
+        const uint32_t cascade = r80::IFACE_OUT_SPEED.CASCADE_ENABLED_B_NAME, matched = r80::CASC_RATE.MATCHED_NOT;
+        const uint32_t selected = latch & cascade & matched;
+        EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), selected);
+        EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), selected);
+        rows_ |= 1 << (latch * 4 + cascade * 2 + matched);
+        checked_ = passes(R80);
+    }
+    bool latched() { return boolean("RMT_CAS_EN.ENABLED.LATCH_R") != 0; }
+    // A service command input at 1 for a few passes, then 0.
+    void command(const char* in) {
+        serviceWrite(in, 1);
+        check(4);
+        serviceWrite(in, 0);
+        check(4);
+    }
+    void enable() {
+        command("IFACE_IN_CASC.ENA_DIS.IN_3");
+        for (int k = 0; k < 40 && !latched(); ++k) check();
+        ASSERT_TRUE(latched()) << "remote cascade not enabled";
+    }
+    uint32_t enableBefore_ = 0, latchBefore_ = 0, checked_ = 0;
+    int dropped_ = 0, rows_ = 0;
+    bool disableWon_ = false;
+};
+
+TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReachesDropsIt) {
+    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_4", 1}, {"_ub8.FUNCT.IN", 4}, {"OPC_DATA.ENA_WRITES.IN", 1}});
+    ASSERT_EQ(boolean("RMT_CAS_EN.RCASC_CF.B_NAME"), 1u) << "remote cascade not configured";
+    startToInControl();
+    check(5);
+    command("IFACE_IN_CASC.ENA_DIS.IN_1");
+    for (int k = 0; k < 500 && !(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME") != 0 &&
+                                   boolean("CASC_RATE.MATCHED.NOT") != 0);
+         ++k)
+        check();
+    ASSERT_EQ(boolean("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME"), 1u) << "cascade not enabled";
+    enable();
+    // Selected once the cascade setpoint has matched the remote one.
+    for (int k = 0; k < 500 && boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME") == 0; ++k) check();
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 1u);
+    // Cascade disabled and enabled again: the selection goes and comes back,
+    // the latch stays.
+    command("IFACE_IN_CASC.ENA_DIS.IN_2");
+    check(5);
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 0u);
+    EXPECT_TRUE(latched());
+    command("IFACE_IN_CASC.ENA_DIS.IN_1");
+    for (int k = 0; k < 500 && boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME") == 0; ++k) check();
+    EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 1u);
+    // The disables held while the enable is asked for again, then dropped:
+    // the latch stays off until the next rise.
+    const struct {
+        const char* what;
+        std::function<void(bool)> hold;
+    } held[] = {
+        {"service disable", [&](bool on) { serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_4", on ? 1 : 0); }},
+        {"disable setting", [&](bool on) { serviceWrite("RMT_CAS_EN.OR_DISABLE.IN_8", on ? 1 : 0); }},
+        {"OPC command", [&](bool on) { serviceWrite("OPC_DATA.BW_LIST.IN_15", on ? 1 : 0); }},
+        // The input's fault latches until a reset.
+        {"remote cascade setpoint failed", [&](bool on) {
+             board::setAnalogInputOpen(2, on);
+             if (!on) reset();
+         }},
+    };
+    for (const auto& d : held) {
+        SCOPED_TRACE(d.what);
+        if (!latched()) enable();
+        d.hold(true);
+        check(6);
+        EXPECT_FALSE(latched());
+        serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_3", 1);
+        check(6);
+        EXPECT_FALSE(latched()) << "the disable wins";
+        serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_3", 0);
+        d.hold(false);
+        check(20);
+        EXPECT_FALSE(latched()) << "off until the next rise";
+    }
+    // Enabling the remote speed setpoint drops remote cascade once, on its
+    // rise; remote cascade can be enabled again while it stays enabled.
+    enable();
+    serviceWrite("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+    for (int k = 0; k < 40 && latched(); ++k) check();
+    EXPECT_FALSE(latched());
+    check(10);
+    enable();
+    check(20);
+    EXPECT_TRUE(latched());
+    // A trip: its one-shot drops it.
+    enable();
+    trip();
+    check(20);
+    EXPECT_FALSE(latched());
+    // What the run went through: each disable dropped the latch, a rise
+    // met a disable, and the selection saw the latch with and without
+    // cascade enabled and matched.
+    EXPECT_EQ(dropped_ & 0b0000000011, 0b11) << std::hex << dropped_;
+    EXPECT_EQ(dropped_ & 0b1000110000, 0b1000110000) << std::hex << dropped_;
+    EXPECT_EQ(dropped_ & (1 << 7), 1 << 7) << std::hex << dropped_;
+    EXPECT_TRUE(disableWon_);
+    EXPECT_EQ(rows_ & 0xE0, 0xE0) << std::hex << rows_;
+}
+
 // The remote-cascade enable: configured, cascade enabled and matched.
 class RemoteCascade : public IfaceBits {
 protected:
@@ -299,31 +465,15 @@ protected:
     }
 };
 
-TEST_F(RemoteCascade, TheRiseOfTheEnableListLatchesAndSelectsRemoteCascade) {
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u);
-    EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), 0u);
-    enable();
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 1u) << "held after the pulse";
-    EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), 1u);
-    EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 1u);
-    // The selection needs cascade enabled and the setpoint matched as well.
-    for (const char* c : {"IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME", "CASC_RATE.MATCHED.NOT"}) {
-        setCell(c, 0);
-        settle();
-        EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), 0u) << c;
-        EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 0u) << c;
-        EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 1u) << c;
-        setCell(c, 1);
-        settle();
-        EXPECT_EQ(boolean("IFACE_OUT_CASC.REM_CAS_SEL.B_NAME"), 1u) << c;
-    }
-}
-
+// Not yet converted: the disables the whole-program run above does not
+// raise (a contact configured for remote cascade released, the cascade
+// input's fault, remote cascade not configured, a Modbus master's command).
 TEST_F(RemoteCascade, EveryDisableConditionDropsTheLatchAndTheSelection) {
     const char* disables[] = {
-        "SHUTDOWNS.SD_SHOOT.ONE_SHOT",     "RMT_CAS_EN.BI_OFF.B_ACTION",     "IFACE_IN_CASC.CASC_PV_FLT.B_NAME",
-        "IFACE_IN_CASC.RMT_CASC_FLT.B_NAME", "IFACE_IN_CASC.RMT_CAS_DIS.B_NAME", "IFACE_IN_CASC.CASC_RMT_N.NOT",
-        "RMT_CAS_EN.OR_DISABLE.IN_8",      "MOD_BW.BW_CMD.SEL_15",           "OPC_DATA.BW_CMDS.SEL_15",
+        "RMT_CAS_EN.BI_OFF.B_ACTION",
+        "IFACE_IN_CASC.CASC_PV_FLT.B_NAME",
+        "IFACE_IN_CASC.CASC_RMT_N.NOT",
+        "MOD_BW.BW_CMD.SEL_15",
     };
     for (const char* d : disables) {
         enable();
@@ -346,26 +496,9 @@ TEST_F(RemoteCascade, EveryDisableConditionDropsTheLatchAndTheSelection) {
     }
 }
 
-TEST_F(RemoteCascade, EnablingTheRemoteSpeedSetpointDropsRemoteCascadeOnceOnItsRise) {
-    enable();
-    setCell("RMT_ENBL.ENABLED.LATCH_R", 1);
-    // The pulse follows the enable's unit delay: one pass, a pass later.
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RMT_ENBL.ZENABLED.ZMINUS1_B"), 1u);
-    EXPECT_EQ(boolean("RMT_ENBL.PLS_ENABL.B_ACTION"), 0u);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RMT_ENBL.PLS_ENABL.B_ACTION"), 1u);
-    EXPECT_EQ(integer("RMT_ENBL.PLS_ENABL.ACT_OUT"), 5);
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("RMT_ENBL.PLS_ENABL.B_ACTION"), 0u);
-    // Remote cascade can be enabled again while the remote speed setpoint
-    // stays enabled.
-    enable();
-    runPasses(R80, 5);
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 1u);
-}
-
+// Not yet converted: the remote-cascade configuration is taken only while
+// the unit powers up or in configure mode (the I/O lock), which the run
+// above does not enter with the enable latched.
 TEST_F(RemoteCascade, WhileNotConfiguredTheLatchKeepsItsStateWhateverTheInputs) {
     enable();
     setCell("RMT_CAS_EN.RCASC_CF.B_NAME", 0);
