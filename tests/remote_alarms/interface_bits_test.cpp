@@ -170,8 +170,9 @@ protected:
             for (const char* c : copies[j].copies) EXPECT_EQ(boolean(c), v) << copies[j].source << " -> " << c;
             copied_[j] |= v != 0 ? 2 : 1;
         }
-        // Moving to idle: either idle step of the chart, which runs later in
-        // the 80 ms pass (the flag shows the steps of the pass before).
+        // Moving to idle: either idle step of the chart, whose steps are
+        // committed at the end of the 80 ms pass (the flag shows the steps
+        // of the pass before).
         const uint32_t a01 = boolean("SPDC.A01_STEP.SFC_STEP"), a11 = boolean("SPDC.A11_STEP.SFC_STEP");
         if (passes(R80) == checked_ + 1) {
             EXPECT_EQ(boolean("MESSAGE_START.TOIDLE.OR"), idleSteps_) << a01 << a11;
