@@ -9,6 +9,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "host/board.h"
 #include "host/turbine_model.h"
 #include "platform/vkiobus.h"
+#include "runtime/catalogue.h"
 #include "tests/discrete/discrete_rig.h"
 #include "tests/protection/whole_rig.h"
 
@@ -607,6 +610,140 @@ TEST_P(ActuatorDisplaysProgram, ActuatorDisplaysAndAlarmConditionsCopyTheirSourc
 INSTANTIATE_TEST_SUITE_P(Probe2, ActuatorDisplaysProgram, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "InUse" : "NotUsed"; });
 
+// The relay state list: every 10 ms pass of a unit with the remote speed
+// setpoint and cascade on its analog inputs, started to in control, the
+// remote setpoint and cascade enabled from the service tool, the on-line
+// dynamics from BI08, the shaft held below the underspeed level (entered
+// at power-up), an analog loop broken (an alarm), the reset contact, the
+// controlled stop from BI07 to its end, then an overspeed: each entry carries the state it stands for
+// (an input of a slower group once it has stood for the group's pass),
+// and every state the scenario reaches is seen both ways.
+struct StateEntry {
+    int n;
+    const char* source;
+    bool moves = true;
+};
+const StateEntry kStateEntries[] = {
+    {2, "SHUTDOWNS.ANY.LATCH_AE"},
+    {3, "BO_MUX.ALARM.B_NAME"},
+    {4, "BO_MUX.RST_PLS.B_NAME"},
+    {5, "BO_MUX.SPD_CTRL.B_NAME"},
+    {6, "RMT_ENBL.ENABLED.LATCH_R"},
+    {7, "REMOTE.REM_SEL_SW.B_SW"},
+    {8, "SHUTDOWNS.SD_03.B_ALARM"},
+    {9, "IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME", false},
+    {10, "SPDC.UNDER_SPD.B_SW"},
+    {11, "HP_DRIVER.ACT_LSS.SEL_2"},
+    {12, "SPD_CTRL.ONLINE_DYN.B_NAME"},
+    {13, "SHUTDOWNS.RELY_NOT.NOT"},
+    {14, "IFACE_OUT_CASC.ENABLED.B_NAME"},
+    {15, "RCLTR.OR_CASCADE.OR"},
+    {16, "BO_MUX.CASC_CTRL.B_NAME"},
+    {17, "RMT_CAS_EN.ENABLED.LATCH_R", false},
+    {18, "SPDC.B03_STEP.SFC_STEP", false},
+    {19, "BO_MUX.START_IND.B_SW"},
+    {20, "IFACE_OUT_START.SD_CLEAR.B_NAME"},
+    {21, "IFACE_OUT_SPEED.NSD_IN_PROGRESS.B_NAME"},
+};
+
+TEST_F(RelaysProgram, StateListCarriesEachRelayFunctionsSource) {
+    board::wireRelayReadbacks(true);
+    board::setAnalogInputMa(2, 12.0);
+    startWithRemoteAndCascade({{"IFACE_IN_SPEED.UNDERSPEED.IN", 2900.0}, {"_ub20.FUNCT.IN", 9}});
+    struct Watched {
+        const StateEntry& e;
+        uint32_t *src, *entry;
+        bool fast;
+        uint32_t last;
+        int stable;
+        std::set<uint32_t> seen;
+    };
+    std::vector<Watched> watched;
+    for (const StateEntry& e : kStateEntries) {
+        watched.push_back({e, static_cast<uint32_t*>(cell(e.source)),
+                           static_cast<uint32_t*>(cell("BO_MUX.SEL_STATES.LIST_" + std::to_string(e.n))),
+                           std::string(dbug_find_in(app_dbug_tables(), e.source)->rate) == "_R10", 2u, 0, {}});
+        ASSERT_NE(watched.back().src, nullptr) << e.source;
+    }
+    int passes = 0;
+    const auto pass = [&] {
+        run10(1);
+        ++passes;
+        for (Watched& w : watched) {
+            const uint32_t src = *w.src;
+            w.stable = w.last == src ? w.stable + 1 : 0;
+            if (w.fast || w.stable >= 32) {
+                EXPECT_EQ(*w.entry, src) << w.e.n << " " << w.e.source << " pass " << passes;
+                w.seen.insert(src);
+            }
+            w.last = src;
+        }
+    };
+    const auto run = [&](double seconds) {
+        for (int k = 0; k < static_cast<int>(seconds * 100.0); ++k) pass();
+    };
+    const auto until = [&](const std::function<bool()>& done, double seconds) {
+        for (int k = 0; k < static_cast<int>(seconds * 100.0) && !done(); ++k) pass();
+        return done();
+    };
+    startCommand();
+    ASSERT_TRUE(until([&] { return step("A08_STEP"); }, 400.0)) << "never in control";
+    turbine::setLoad(0.3);
+    run(5.0);
+    // Cascade enabled and disabled again, then the remote speed setpoint
+    // enabled.
+    tune("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    run(10.0);
+    // The process value far off its setpoint: the reference runs to its
+    // cascade limit.
+    board::setAnalogInputMa(1, 4.0);
+    run(20.0);
+    board::setAnalogInputMa(1, 20.0);
+    run(20.0);
+    board::setAnalogInputMa(1, 12.0);
+    run(5.0);
+    tune("IFACE_IN_CASC.ENA_DIS.IN_2", 1);
+    run(5.0);
+    tune("IFACE_IN_SPEED.ENA_DIS_REM.IN_1", 1);
+    run(5.0);
+    // Below the underspeed level for a while.
+    holdShaftAt(2800.0);
+    run(3.0);
+    turbine::enable();
+    shaftAt(ref_test::kMinGov + 100.0);
+    run(5.0);
+    // The on-line dynamics from BI08 (given that function at power-up).
+    contact(kBi08Contact, true);
+    run(3.0);
+    contact(kBi08Contact, false);
+    run(2.0);
+    // Analog input 3's loop broken and made again: an alarm.
+    board::setAnalogInputOpen(2, true);
+    run(3.0);
+    board::setAnalogInputOpen(2, false);
+    run(1.0);
+    contact(ref_test::kResetContact, true);
+    run(1.0);
+    contact(ref_test::kResetContact, false);
+    run(4.0);
+    // The controlled stop from BI07, to its end (a trip), then the trips
+    // reset.
+    turbine::setLoad(0.0);
+    contact(kSpareContact, true);
+    ASSERT_TRUE(until([&] { return on("SHUTDOWNS.ANY_SD.B_NAME"); }, 600.0)) << "the stop never ended";
+    contact(kSpareContact, false);
+    run(3.0);
+    // An overspeed.
+    holdShaftAt(3990.0);
+    run(3.0);
+    for (const Watched& w : watched) {
+        if (w.e.moves) {
+            EXPECT_EQ(w.seen.size(), 2u) << w.e.n << " " << w.e.source << " never changed";
+        }
+    }
+    for (int n : {1, 22, 23, 24, 25}) EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_" + std::to_string(n)), 0u) << n;
+}
+
 // ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
@@ -700,55 +837,6 @@ TEST_F(Relays, FunctionSelectsItsStateAndTextsFollowTheNumberInForce) {
     configureRelay(0, 3);
     EXPECT_EQ(text("_ub21.FUNCT_STRNG.S_NAME"), "Summary Alarm");
     EXPECT_EQ(real("CNFG_BO.RELAY_02_FUNCT.OUT_1"), 3.0f);
-}
-
-TEST_F(Relays, StateListCarriesEachRelayFunctionsSource) {
-    start();
-    struct Entry {
-        int n;
-        const char* source;
-    };
-    const Entry entries[] = {
-        {2, "SHUTDOWNS.ANY.LATCH_AE"},
-        {3, "BO_MUX.ALARM.B_NAME"},
-        {4, "BO_MUX.RST_PLS.B_NAME"},
-        {6, "BO_MUX.RMT_ENBLD.B_NAME"},
-        {7, "BO_MUX.RMT_CTRL.B_NAME"},
-        {8, "SHUTDOWNS.SD_03.B_ALARM"},
-        {9, "BO_MUX.OSPD_TEST.B_NAME"},
-        {10, "SPDC.UNDER_SPD.B_SW"},
-        {11, "HP_DRIVER.ACT_LSS.SEL_2"},
-        {12, "SPD_CTRL.ONLINE_DYN.B_NAME"},
-        {14, "BO_MUX.CASC_ENBLD.B_NAME"},
-        {15, "BO_MUX.CASC_ACTIV.B_NAME"},
-        {17, "BO_MUX.RMTCASC_EN.B_NAME"},
-        {18, "BO_MUX.RMTCAS_ACT.B_NAME"},
-        {19, "BO_MUX.START_IND.B_SW"},
-        {20, "IFACE_OUT_START.SD_CLEAR.B_NAME"},
-        {21, "IFACE_OUT_SPEED.NSD_IN_PROGRESS.B_NAME"},
-    };
-    for (const Entry& e : entries) {
-        SCOPED_TRACE(e.source);
-        setCell(e.source, 1);
-        runPasses(R160, 1);
-        for (int n = 1; n <= kRelayStates; ++n) {
-            // 13 is the trip relay state (energised while healthy).
-            const uint32_t want = n == e.n || n == 13 ? 1u : 0u;
-            EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_" + std::to_string(n)), want) << n;
-        }
-        setCell(e.source, 0);
-    }
-    // Cascade in control: cascade enabled, speed PID in control and the
-    // reference at its cascade limit.
-    setCell("HP_DRIVER.ACT_LSS.SEL_1", 1);
-    setCell("IFACE_OUT_SPEED.CASCADE_ENABLED.B_NAME", 1);
-    setCell("SPDC.SPEED_REF.P_LIM_13", 1);
-    runPasses(R160, 5);
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_5"), 1u);
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_16"), 1u);
-    setCell("SPDC.SPEED_REF.P_LIM_13", 0);
-    runPasses(R80, 2);
-    EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_16"), 0u);
 }
 
 // An unused second probe's failure is overridden before it reaches the
