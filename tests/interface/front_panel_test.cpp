@@ -210,6 +210,23 @@ TEST_F(FrontPanel, BrightnessIsSentOnlyWhenItChangesAndReadBack) {
     EXPECT_TRUE(writes().empty()) << "0 % at start-up is not sent";
 }
 
+// The operator's brightness lowered from the service tool at the default
+// fade rate (3 %/s) should end at the level set. The program compares the
+// backlight's read-back with the operator's level while the fade is still
+// under way, takes the difference for a change made on the panel and
+// samples the read-back as the operator's level: the setting of 50 % ends
+// near the level it started from (93 % here). Disabled: the design states that comparison and sample as they
+// are; left for a decision, not mended here.
+TEST_F(FrontPanel, DISABLED_ALoweredBrightnessIsNotTakenBackByTheFade) {
+    startApp();
+    tune("ORVEX12_IO.USER_BRITE.TUNE", 100);
+    runPasses(R160, 20);
+    tune("ORVEX12_IO.USER_BRITE.TUNE", 50);
+    runPasses(R160, 150);  // 24 s: the fade of 50 % at 3 %/s is over
+    EXPECT_EQ(real("ORVEX12_IO.USER_BRITE.SAMP_TUNE"), 50.0f);
+    EXPECT_EQ(integer("ORVEX12_IO.BRITENESS.OUT_1"), 50);
+}
+
 // The backlight's level (its registers, as the panel's own brightness key
 // sets them) against the operator's level of 75 %: outside 0.25 % it asks
 // to raise or lower, outside 2 % it exceeds the wider band; nothing while
