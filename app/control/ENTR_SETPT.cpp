@@ -37,9 +37,13 @@ constexpr float kAutoStartPulse = 0.2f;  // s: two 160 ms passes
 namespace r40 {
 
 // The reference has arrived at the entered value once the go-to pulse is
-// over: that drops the go-to latch.
+// over: that drops the go-to latch. Every go-to pulse counts (the service
+// tool's, the Modbus map's and the OPC link's): while no go-to is latched
+// the target is the reference itself, so a match during the pulse would
+// reset the latch that the pulse is to set.
 void ENTR_SETPT_matched() {
-    ENTR_SETPT.B_H_SER_OK_NOT_NOT = bk::NOT(ENTR_SETPT.H_SER_OK_ONE_SHOT);
+    ENTR_SETPT.B_H_SER_OK_NOT_NOT =
+        bk::NOT(bk::OR({ENTR_SETPT.H_SER_OK_ONE_SHOT, MOD_SPD_SP.M1_PLS_ONE_SHOT, OPC_SPD_SP.OPC_PLS_ONE_SHOT}));
     ENTR_SETPT.ENTR_MTCHD_AND = bk::AND({ENTR_SETPT.B_H_SER_OK_NOT_NOT, SPDC.SPEED_REF_P_LIM_10});
 }
 

@@ -33,7 +33,7 @@
     X(SMPL_M1, OR, B, R160, PLAIN)                     \
     SPD_SP_ENTRY_ROWS(X, M1_CHANGED, M1_DELAY)         \
     X(MOD1_GO_TO, OR, B, R160, PLAIN)                  \
-    X(M1_PLS, ONE_SHOT, B, R160, PLAIN)                \
+    X(M1_PLS, ONE_SHOT, B, R160, PLAIN, R40)           \
     X(M1_PLS, R_TIME, I, R160, PLAIN)                  \
     X(GOTO_M1_SP, LATCH_R, B, R160, PLAIN)
 CAT_MODULE(MOD_SPD_SP)

@@ -12,7 +12,7 @@
     X(GOTO_OPC_SP, LATCH_R, B, R160, PLAIN)              \
     SPD_SP_ENTRY_ROWS(X, AW1_CHANGED, AW1_DELAY)         \
     X(OPC_GO_TO, OR, B, R160, PLAIN)                     \
-    X(OPC_PLS, ONE_SHOT, B, R160, PLAIN)                 \
+    X(OPC_PLS, ONE_SHOT, B, R160, PLAIN, R40)            \
     X(OPC_PLS, R_TIME, I, R160, PLAIN)                   \
     X(RST_M1, IN_3, B, R160, TUNE(false))                \
     X(RST_M1, OR, B, R160, PLAIN)                        \

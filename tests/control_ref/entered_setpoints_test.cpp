@@ -1,12 +1,14 @@
-// The speed setpoints entered over Modbus and OPC through real 160 ms passes:
-// each entry held between its minimum and the maximum governor speed, the
-// OPC go-to latch and its selection, the Modbus entry's reset and sample
-// requests.
+// The speed setpoints entered over Modbus and OPC: on the whole program each
+// entry held between its minimum and the maximum governor speed (the go-to
+// latches and their selection: link_entries_test.cpp); through real 160 ms
+// passes of their slice alone each input of the reset and sample requests
+// standing alone.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/control/control_slices.h"
+#include "tests/control_ref/entries_rig.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -23,54 +25,75 @@ protected:
     }
 };
 
-// Minimum 0 (switch set) or the lower setpoint limit; the maximum governor
-// speed wins over the minimum.
-TEST_F(EnteredSetpoints, EachEntryIsHeldBetweenItsMinimumAndTheMaximumGovernor) {
+// On the whole program, in control: each path's entry written and sampled,
+// held to its minimum, 0 (switch set from the service tool) or the lower
+// setpoint limit, and to the maximum governor speed.
+class EnteredSetpointsOnProgram : public ref_test::EntriesRig {};
+
+TEST_F(EnteredSetpointsOnProgram, EachEntryIsHeldBetweenItsMinimumAndTheMaximumGovernor) {
+    const float lower = real("SPDC.LOWER_SP.A_SW"), max = real("IFACE_IN_SPEED.MAX_GOV.A_NAME");
+    ASSERT_LT(lower, max - 300.0f);
     struct Case {
-        double lower, max, sampled;
+        float sampled;
         int zeroMin;
         float minimum, limited;
     };
     const Case cases[] = {
-        {1000, 3600, 500, 0, 1000, 1000},  {1000, 3600, 999.5, 0, 1000, 1000}, {1000, 3600, 2000, 0, 1000, 2000},
-        {1000, 3600, 3600, 0, 1000, 3600}, {1000, 3600, 3601, 0, 1000, 3600},  {1000, 3600, 500, 1, 0, 500},
-        {1000, 3600, -10, 1, 0, 0},        {4000, 3600, 2000, 0, 4000, 3600},
+        {lower - 500, 0, lower, lower}, {lower - 1, 0, lower, lower}, {lower + 200, 0, lower, lower + 200},
+        {max, 0, lower, max},           {max + 1, 0, lower, max},     {500, 1, 0, 500},
+        {-10, 1, 0, 0},                 {lower - 1, 0, lower, lower},
     };
     const struct {
         const char *module, *limited;
-    } entries[] = {{"MOD_SPD_SP", "M1_SP"}, {"OPC_SPD_SP", "AW1_SP"}};
+        bool modbus;
+    } entries[] = {{"MOD_SPD_SP", "M1_SP", true}, {"OPC_SPD_SP", "AW1_SP", false}};
     for (const auto& e : entries) {
         const std::string m = e.module;
         for (const Case& c : cases) {
-            setCell("SPDC.LOWER_SP.A_SW", c.lower);
-            setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", c.max);
-            setCell(m + ".M1_SMP_TUN.SAMP_TUNE", c.sampled);
-            setCell(m + ".MIN_SETPT.CTRL", c.zeroMin);
-            runPasses(R160, 1);
-            EXPECT_EQ(real(m + ".MIN_SETPT.A_SW"), c.minimum) << m << " " << c.sampled << " " << c.lower;
-            EXPECT_EQ(real(m + "." + e.limited + ".A_LIMITER"), c.limited) << m << " " << c.sampled << " " << c.lower;
+            serviceWrite(m + ".MIN_SETPT.CTRL", c.zeroMin);
+            written(e.modbus, c.sampled);
+            runPasses(ref_test::R160, 2);
+            sampleNow(m);
+            ASSERT_EQ(real(m + ".M1_SMP_TUN.SAMP_TUNE"), c.sampled) << m;
+            runPasses(ref_test::R160, 1);
+            EXPECT_EQ(real(m + ".MIN_SETPT.A_SW"), c.minimum) << m << " " << c.sampled;
+            EXPECT_EQ(real(m + "." + e.limited + ".A_LIMITER"), c.limited) << m << " " << c.sampled;
         }
     }
 }
 
-// The OPC go-to latch: set by a new entry, held, reset (reset wins); while
-// set the selection takes the OPC entry.
-TEST_F(EnteredSetpoints, OpcGoToLatchAndItsSelection) {
-    setCell("SPDC.LOWER_SP.A_SW", 1000);
-    setCell("IFACE_IN_SPEED.MAX_GOV.A_NAME", 3600);
-    setCell("OPC_SPD_SP.M1_SMP_TUN.SAMP_TUNE", 2500);
-    setCell("IFACE_OUT_SPEED.Z_SETPOINT.A_NAME", 1234);
+// An idle speed configured above the maximum governor speed (the
+// configuration checks overridden from the service tool), the unit at rest:
+// the lower setpoint limit is the idle speed, and the maximum governor wins
+// over it.
+class EnteredSetpointsAtRest : public ref_test::EntriesRig {
+protected:
+    void SetUp() override {
+        RefRig::SetUp();
+        startable_ = false;
+        begin({{"CONF_LATCH.ANY.OVRD", 1}, {"CNFG_START.CONFIG_A.IN_1", 4000.0}});
+        connect();
+    }
+};
+
+TEST_F(EnteredSetpointsAtRest, TheMaximumGovernorWinsOverALowerLimitAboveIt) {
+    ASSERT_EQ(real("SPDC.LOWER_SP.A_SW"), 4000.0f);
+    ASSERT_EQ(real("IFACE_IN_SPEED.MAX_GOV.A_NAME"), static_cast<float>(ref_test::kMaxGov));
     const struct {
-        int pulse, reset;
-        uint32_t latch;
-    } steps[] = {{0, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {0, 0, 0}, {1, 1, 0}, {1, 0, 1}, {1, 1, 0}};
-    for (const auto& s : steps) {
-        setCell("OPC_SPD_SP.OPC_PLS.ONE_SHOT", s.pulse);
-        setCell("OPC_SPD_SP.RST_M1_Z.ZMINUS1_B", s.reset);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("OPC_SPD_SP.GOTO_OPC_SP.LATCH_R"), s.latch) << s.pulse << s.reset;
-        EXPECT_EQ(integer("MOD_SPD_SP.ENTRD_MUX.INT_SEL"), s.latch ? 3 : 0);
-        EXPECT_EQ(real("MOD_SPD_SP.ENTRD_MUX.A_MUX_HSS"), s.latch ? 2500.0f : 1234.0f);
+        const char *module, *limited;
+        bool modbus;
+    } entries[] = {{"MOD_SPD_SP", "M1_SP", true}, {"OPC_SPD_SP", "AW1_SP", false}};
+    for (const auto& e : entries) {
+        const std::string m = e.module;
+        for (const float v : {2000.0f, 4100.0f}) {
+            written(e.modbus, v);
+            runPasses(ref_test::R160, 2);
+            sampleNow(m);
+            ASSERT_EQ(real(m + ".M1_SMP_TUN.SAMP_TUNE"), v) << m;
+            runPasses(ref_test::R160, 1);
+            EXPECT_EQ(real(m + ".MIN_SETPT.A_SW"), 4000.0f) << m << " " << v;
+            EXPECT_EQ(real(m + "." + e.limited + ".A_LIMITER"), static_cast<float>(ref_test::kMaxGov)) << m << " " << v;
+        }
     }
 }
 
