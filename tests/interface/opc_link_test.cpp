@@ -458,7 +458,7 @@ const char* const kBooleanSources[78] = {
 // setpoint and cascade on analog inputs 1 and 2, inputs 3 and 4 at their
 // own currents, a start to in control, the speed raised from its contact,
 // the limiter lowered, alarms from the analog inputs' loops, a trip and a
-// reset. Every 80 ms pass each entry equals its source whenever the source
+// reset, then each of the controller's contacts toggled alone. Every 80 ms pass each entry equals its source whenever the source
 // has stood still for the last passes (sources of other groups reach the
 // 80 ms group through the cross-rate copies); an entry is told apart from
 // the others once its source stood at a value no other entry had.
@@ -549,6 +549,14 @@ protected:
         run(100);
         clearTrip();
         run(60);
+        // Each of the controller's eight contacts toggled alone.
+        for (int input = 12; input <= 19; ++input) {
+            const bool closed = ((board::discreteInputs() >> input) & 1u) != 0;
+            contact(input, !closed);
+            run(12);
+            contact(input, closed);
+            run(12);
+        }
     }
 };
 
@@ -568,7 +576,7 @@ const char* const* const kAnalogSourcesOnProgram = [] {
 const std::string kAnalogNotToldApart =
     " 1 3 4 6 7 8 9 10 11 12 13 14 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 43 44 45 46 47 48";
 const std::string kBooleanNotToldApart =
-    " 1 2 3 4 5 6 7 8 9 10 11 12 15 16 19 20 21 22 23 24 25 26 27 28 29 34 35 37 38 39 40 41 42 43 44 45 46 47 48 49 50 51"
+    " 1 2 3 4 5 6 7 8 9 10 11 12 15 16 19 20 21 22 23 24 25 26 27 28 29 34 44 45 46 47 48 49 50 51"
     " 52 53 54 55 56 57 58 59 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 75 76 77 78";
 bool toldApartOnProgram(const std::string& untold, int n) {
     return untold.find(" " + std::to_string(n) + " ") == std::string::npos &&
