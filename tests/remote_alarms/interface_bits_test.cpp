@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include "app/control/IFACE_IN_CASC.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/RMT_CAS_EN.cells.h"
+#include "app/interface/MOD.cells.h"
+#include "app/interface/MOD_BW.cells.h"
 #include "app/interface/SIO1.cells.h"
 #include "app/control/control_slices.h"
 #include "app/control/unit_delays_r80.h"
@@ -26,6 +29,7 @@
 #include "host/board.h"
 #include "host/turbine_model.h"
 #include "tests/support/app_harness.h"
+#include "tests/interface/program_cases_rig.h"
 #include "tests/support/ref_rig.h"
 
 namespace {
@@ -521,29 +525,67 @@ TEST_F(RemoteCascade, WhileNotConfiguredTheLatchKeepsItsStateWhateverTheInputs) 
     EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u) << "an enable does not set it";
 }
 
-// Not yet converted: the trip coil needs a Modbus master on the program's
-// port, which this file's rigs do not bring.
-TEST_F(IfaceBits, TheModbusTripNeedsTheCoilModbusInUseAndTheTripEnabledUnlessOverridden) {
-    const struct {
-        int coil, used, enabled, ctrl, no;
-        uint32_t cmd, trip;
-    } rows[] = {
-        {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 1, 1}, {1, 1, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0, 0},
-        {0, 1, 1, 0, 0, 0, 0}, {1, 1, 1, 1, 0, 1, 0}, {0, 0, 0, 1, 1, 0, 1}, {1, 1, 1, 0, 1, 1, 1},
-    };
-    for (const auto& r : rows) {
-        setCell("MOD_BW.BW_CMD.SEL_3", r.coil);
-        setCell("MOD.USE_MOD.B_NAME", r.used);
-        setCell("MOD_BW.MOD1_SD.IN", r.enabled);
-        setCell("MOD_BW.MOD1_SW.CTRL", r.ctrl);
-        setCell("MOD_BW.MOD1_SW.NO", r.no);
-        settle();
-        const std::string row = std::to_string(r.coil) + std::to_string(r.used) + std::to_string(r.enabled) +
-                                std::to_string(r.ctrl) + std::to_string(r.no);
-        EXPECT_EQ(boolean("MOD_BW.MOD1_SD.B_NAME"), uint32_t(r.enabled)) << row;
-        EXPECT_EQ(boolean("MOD_BW.M1_BW_3.AND"), r.cmd) << row;
-        EXPECT_EQ(boolean("MOD_BW.MOD1_SW.B_SW"), r.trip) << row;
+// The Modbus trip on the whole program: a Modbus master (mbpoll) writes the
+// trip coil (3) on the controller's TCP link with writes enabled; Modbus in
+// use, the trip's enable and its override switch from the service tool.
+// Every 80 ms pass checks the command and the trip against their inputs as
+// the group holds them, and the run goes through each row of the table the
+// slice case had.
+class ModbusTrip : public pc_test::ProgramCases {
+protected:
+    void check(int n) {
+        for (int k = 0; k < n; ++k) {
+            runPasses(R80, 1);
+            const uint32_t coil = r80::MOD_BW.BW_CMD_SEL_3, used = r80::MOD.USE_MOD_B_NAME,
+                           enabled = boolean("MOD_BW.MOD1_SD.IN"), ctrl = boolean("MOD_BW.MOD1_SW.CTRL"),
+                           no = boolean("MOD_BW.MOD1_SW.NO");
+            const std::string row = std::to_string(coil) + std::to_string(used) + std::to_string(enabled) +
+                                    std::to_string(ctrl) + std::to_string(no);
+            const uint32_t cmd = coil & used & enabled;
+            EXPECT_EQ(boolean("MOD_BW.MOD1_SD.B_NAME"), enabled) << row;
+            EXPECT_EQ(boolean("MOD_BW.M1_BW_3.AND"), cmd) << row;
+            EXPECT_EQ(boolean("MOD_BW.MOD1_SW.B_SW"), ctrl != 0 ? no : cmd) << row;
+            rows_.insert(row);
+        }
     }
+    // The coil written by the master (a read first: a link silent since the
+    // start holds the master's coils at 0 until a message has come).
+    void coil(bool on) {
+        ASSERT_EQ(mbpoll("-t 0 -r 3").first, 0) << "the master's read failed";
+        ASSERT_EQ(mbpoll("-t 0 -r 3", on ? "1" : "0").first, 0) << "the master's write failed";
+    }
+    std::set<std::string> rows_;
+};
+
+TEST_F(ModbusTrip, TheModbusTripNeedsTheCoilModbusInUseAndTheTripEnabledUnlessOverridden) {
+    startPastPowerUp();
+    check(2);
+    modbusLinkWithWrites();
+    check(4);
+    const std::pair<const char*, int> settings[][3] = {
+        {{"MOD_BW.MOD1_SD.IN", 1}},                              // in use, enabled, no coil
+        {},                                                      // the coil written (below)
+        {{"MOD_BW.MOD1_SD.IN", 0}},                              // not enabled
+        {{"MOD_BW.MOD1_SD.IN", 1}, {"MOD_BW.MOD1_SW.CTRL", 1}},  // overridden off
+        {{"MOD_BW.MOD1_SW.NO", 1}, {"MOD_BW.MOD1_SW.CTRL", 0}},  // the override's value unused
+        {{"MOD_BW.MOD1_SW.NO", 0}, {"C_COMM.C1.IN", 0}},         // Modbus not in use
+    };
+    for (size_t k = 0; k < std::size(settings); ++k) {
+        if (k == 1) coil(true);
+        for (const auto& [name, v] : settings[k])
+            if (name != nullptr) tune(name, v);
+        check(5);
+    }
+    // The coil taken back, Modbus out of use, the override on.
+    tune("C_COMM.C1.IN", 1);
+    check(5);
+    coil(false);
+    for (const auto& [name, v] : {std::pair<const char*, int>{"C_COMM.C1.IN", 0}, {"MOD_BW.MOD1_SD.IN", 0},
+                                  {"MOD_BW.MOD1_SW.CTRL", 1}, {"MOD_BW.MOD1_SW.NO", 1}})
+        tune(name, v);
+    check(5);
+    for (const char* row : {"00000", "11100", "11000", "10100", "01100", "11110", "00011", "11101"})
+        if (rows_.count(row) == 0) ADD_FAILURE() << "row " << row << " not reached; " << ::testing::PrintToString(rows_);
 }
 
 }  // namespace
