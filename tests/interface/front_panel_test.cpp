@@ -31,11 +31,6 @@ protected:
     }
 };
 
-// The unit-temperature slice alone: its samples come one a pass only when
-// the temperature changes every pass, and the board's temperature reaches
-// the program only every 250 ms, so no input moves it that fast.
-class FrontPanelSlices : public IfaceRig {};
-
 TEST_F(FrontPanel, EveryKeyIsReadFromItsRegisterBit) {
     startApp();
     const struct {
@@ -416,43 +411,45 @@ TEST_F(FrontPanel, TheUnitTemperatureAveragesOneSampleAPeriodOverSixtySamples) {
     EXPECT_EQ(real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG"), 20.0f);
 }
 
-// The temperature rising a degree every pass: after the initialisation the
-// first sample comes one period later; with one sample a pass the average
-// of the last sixty then rises a degree a pass, through the buffer's wrap.
-TEST_F(FrontPanelSlices, SamplesComeOnePeriodApartAndTheBufferWrapsAfterSixty) {
+// The board's temperature raised a degree after every sample: samples come
+// one period apart (the average holds between them), and each moves the
+// average by a sixtieth of the new sample less the one it replaces: n/60
+// for the n-th sample over a buffer of 20 degree samples, one degree once
+// the buffer has wrapped after sixty.
+TEST_F(FrontPanel, SamplesComeOnePeriodApartAndTheBufferWrapsAfterSixty) {
+    hk::runTask([] { board::setTemperature(20.0f); });
     startApp();
-    setCell("ORVEX12_IO.UNIT_TEMP.PERIOD", 10);
-    std::vector<float> avg;
-    for (int k = 0; k < 40; ++k) {
-        setCell("ORVEX12_IO.CHASS_STATUS.CELSIUS", 20.0 + k);
-        runPasses(R80, 1);
-        avg.push_back(real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG"));
-    }
-    // The initialisation follows the temperature; then the average holds
-    // for the period and moves by a sixtieth of the rise at the sample.
-    size_t k = 1;
-    while (k < avg.size() && avg[k] - avg[k - 1] >= 0.99f) ++k;
-    ASSERT_LT(k, avg.size());
-    int held = 0;
-    while (k < avg.size() && avg[k] == avg[k - 1]) {
-        ++held;
-        ++k;
-    }
-    EXPECT_EQ(held, 9) << "the first sample ten passes after the last initialisation";
-    ASSERT_LT(k, avg.size());
-    EXPECT_GT(avg[k] - avg[k - 1], 0.0f);
-    EXPECT_LT(avg[k] - avg[k - 1], 0.99f);
-
-    setCell("ORVEX12_IO.UNIT_TEMP.PERIOD", 1);
+    tune("ORVEX12_IO.UNIT_TEMP.PERIOD", 10);
+    tune("ORVEX12_IO.BUFF_INIT.DLY_TIME", 2.0);  // the start's refill pulse
+    for (int k = 0; k < 900 && boolean("ORVEX12_IO.BUFF_INIT.ONE_SHOT") != 0; ++k) runPasses(R80, 1);
+    ASSERT_EQ(boolean("ORVEX12_IO.BUFF_INIT.ONE_SHOT"), 0u);
+    runPasses(R80, 30);
+    ASSERT_EQ(real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG"), 20.0f);
+    float temperature = 20.0f, before = 20.0f;
+    std::vector<int> gaps;
     std::vector<float> steps;
-    for (int n = 40; n < 220; ++n) {
-        setCell("ORVEX12_IO.CHASS_STATUS.CELSIUS", 20.0 + n);
+    int last = -1;
+    auto warmer = [&] {
+        temperature += 1.0f;
+        const float t = temperature;
+        hk::runTask([t] { board::setTemperature(t); });
+    };
+    warmer();
+    for (int k = 0; k < 800 && steps.size() < 75; ++k) {
         runPasses(R80, 1);
         const float now = real("ORVEX12_IO.UNIT_TEMP.RUNNING_AVG");
-        if (n >= 110) steps.push_back(now - avg.back());
-        avg.push_back(now);
+        if (now != before) {
+            if (last >= 0) gaps.push_back(k - last);
+            last = k;
+            steps.push_back(now - before);
+            warmer();
+        }
+        before = now;
     }
-    for (size_t n = 0; n < steps.size(); ++n) EXPECT_NEAR(steps[n], 1.0f, 1e-3) << n;
+    ASSERT_EQ(steps.size(), 75u);
+    for (size_t n = 0; n < gaps.size(); ++n) EXPECT_EQ(gaps[n], 10) << "sample " << n + 2;
+    for (size_t n = 0; n < steps.size(); ++n)
+        EXPECT_NEAR(steps[n], std::min(n + 1, size_t{60}) / 60.0f, 1e-3) << "sample " << n + 1;
 }
 
 }  // namespace
