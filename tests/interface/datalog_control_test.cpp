@@ -1,102 +1,119 @@
-// The data-log control module through real passes: the file counter, the
-// load levels, commissioning mode, the stop after a trip and the print that
-// follows it, down to the log file the writer task makes of it.
+// The data-log control module on the whole program, driven through the
+// service tool's settings and commands, starts and trips of the unit on the
+// turbine model: the file counter, the load levels, commissioning mode, the
+// stop after a trip and the print that follows it, down to the log file the
+// writer task makes of it.
 #include <algorithm>
 #include <sstream>
 
 #include "app/interface/interface_slices.h"
-#include "runtime/catalogue_tables.h"
-#include "tests/storage_datalog/datalog_rig.h"
-
-using namespace dl_test;
+#include "host/turbine_model.h"
+#include "tests/interface/program_cases_rig.h"
 
 namespace {
 
+using namespace pc_test;
 
-// The tunables at their defaults, as the tunables file gives them at start:
-// set in the first 10 ms frame, before any 160 ms pass.
-bool g_defaulted = false;
-void tunableDefaultsOnce() {
-    if (g_defaulted) return;
-    g_defaulted = true;
-    for (uint32_t k = 0; k < num_tune_defaults; ++k) {
-        const TuneDefault& d = _tune_defaults[k];
-        void* p = cell_ptr(d.cell);
-        if (d.type == 'A') *static_cast<float*>(p) = static_cast<float>(d.value);
-        else if (d.type == 'I') *static_cast<int32_t*>(p) = static_cast<int32_t>(d.value);
-        else if (d.type == 'B' || d.type == 'U') *static_cast<uint32_t*>(p) = static_cast<uint32_t>(d.value);
-    }
-}
-
-}  // namespace
-
-class DataLogControl : public DataLogRig {
+class DataLogControl : public ProgramCases {
 protected:
-    void start() {
-        g_defaulted = false;
-        useSlices(R10, {tunableDefaultsOnce});
-        useSlices(R40, {_R40_TASK_4});
-        useSlices(R160, {_R160_TASK_29, _R160_TASK_31, _R160_TASK_34, _R160_TASK_35});
-        startApp();
+    // The data log enabled and collecting on a ready unit.
+    void collectingOnAReadyUnit(const Settings& settings = {}) {
+        start(false, false, settings);
+        tune("DATALOG.TREND_DLOG.B_ENABLE", 1);
+        runPasses(R10, 110);
+        tune("DATALOG.EVENT_STRT.IN_3", 1);
+        ASSERT_TRUE(untilMs(collecting));
+        tune("DATALOG.EVENT_STRT.IN_3", 0);
     }
-    // A print pulse of one 160 ms pass.
-    void printPulse() {
-        setCell("DATALOG.PRT_OS.ONE_SHOT", 1);
-        runPasses(R160, 1);
-        setCell("DATALOG.PRT_OS.ONE_SHOT", 0);
-        runPasses(R160, 1);
+    // Collection stopped from the service tool, then a print, until the
+    // writer has begun it.
+    void printCommand() {
+        if (collecting()) {
+            command(2);
+            ASSERT_TRUE(untilMs([] { return !collecting(); }, 3000));
+        }
+        tune("DATALOG.PRINT.IN_2", 1);
+        ASSERT_TRUE(untilMs([] { return TREND_DLOG_internal.PRT_BUSY == 1; }, 3000));
+        tune("DATALOG.PRINT.IN_2", 0);
     }
+    // A service command of the data log (1 start .. 6 commissioning off).
+    void command(int n) { tune("DATALOG.DLOG_CMDS.IN_" + std::to_string(n), 1); }
+    bool commissioning() { return boolean("DATALOG.COMMISH_MODE.LATCH_R") != 0; }
 };
 
+// The file counter with a limit of 4, through seven prints: it counts on
+// the print pulse's rise only, holds 4 for the pass it reaches it and
+// starts again at 1; the next index is one more.
 TEST_F(DataLogControl, FileCounterRunsToItsLimitHoldsItOnePassAndStartsAgain) {
-    start();
-    setCell("DATALOG.COUNTER.IN_1", 4);
+    collectingOnAReadyUnit({{"DATALOG.COUNTER.IN_1", 4}});
     runPasses(R160, 2);
     EXPECT_EQ(integer("DATALOG.CNTATOI.OUT_1"), 0);
-    std::vector<int> seen;
-    for (int edge = 0; edge < 7; ++edge) {
-        setCell("DATALOG.PRT_OS.ONE_SHOT", 1);
-        runPasses(R160, 1);
-        seen.push_back(integer("DATALOG.CNTATOI.OUT_1"));
-        EXPECT_EQ(integer("DATALOG.NEXT_INDEX.I_ADD"), seen.back() + 1);
-        EXPECT_EQ(integer("DATALOG.NEXT_INDEX_DISP.I_NAME"), seen.back() + 1);
-        // Held at 1 for a second pass: no second count.
-        runPasses(R160, 1);
-        seen.push_back(integer("DATALOG.CNTATOI.OUT_1"));
-        setCell("DATALOG.PRT_OS.ONE_SHOT", 0);
-        runPasses(R160, 1);
-        seen.push_back(integer("DATALOG.CNTATOI.OUT_1"));
+    std::vector<int> atEdges, nextToEdges, afterEdges;
+    bool edgeBefore = false;
+    uint32_t pulse = 0;
+    for (int print = 0; print < 7; ++print) {
+        printCommand();
+        // The pulse's passes and the pass after it ends.
+        for (int k = 0; k < 200; ++k) {
+            runPasses(R160, 1);
+            const uint32_t now = boolean("DATALOG.PRT_OS.ONE_SHOT");
+            const int count = integer("DATALOG.CNTATOI.OUT_1");
+            EXPECT_EQ(integer("DATALOG.NEXT_INDEX.I_ADD"), count + 1);
+            EXPECT_EQ(integer("DATALOG.NEXT_INDEX_DISP.I_NAME"), count + 1);
+            if (edgeBefore) nextToEdges.push_back(count);
+            edgeBefore = now != 0 && pulse == 0;
+            if (edgeBefore) atEdges.push_back(count);
+            if (now == 0 && pulse != 0) {
+                afterEdges.push_back(count);
+                pulse = now;
+                break;
+            }
+            pulse = now;
+        }
+        ASSERT_TRUE(untilMs([] { return TREND_DLOG_internal.PRT_BUSY == 0; }, 10000));
+        // Some data collected again before the next print.
+        runPasses(R160, 20);
     }
-    EXPECT_EQ(seen, (std::vector<int>{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 1, 1, 2, 2, 2, 3, 3, 3, 4, 1, 1}));
+    EXPECT_EQ(atEdges, (std::vector<int>{1, 2, 3, 4, 2, 3, 4}));
+    EXPECT_EQ(nextToEdges, (std::vector<int>{1, 2, 3, 1, 2, 3, 1})) << "4 held for one pass";
+    EXPECT_EQ(afterEdges, (std::vector<int>{1, 2, 3, 1, 2, 3, 1}));
 }
 
+// The load levels against the valve demand of a unit in control under load:
+// on at or above the level, off below the level less 5, held between.
 TEST_F(DataLogControl, LoadLevelsSwitchOnAtTheLevelAndOffFiveBelowIt) {
-    start();
+    start(false, false);
+    startToInControl();
+    turbine::setLoad(0.5);
+    runPasses(R160, 200);
+    const float load = real("IFACE_OUT_VLV.LSS_OUT.A_NAME");
+    ASSERT_GT(load, 10.0f);
     struct {
-        float load;
-        uint32_t level1, equal1, level2;
-    } steps[] = {
-        {24.99f, 0, 0, 0}, {25.0f, 1, 1, 0}, {30.0f, 1, 0, 0}, {21.0f, 1, 0, 0}, {20.0f, 1, 0, 0},
-        {19.9f, 0, 0, 0},  {75.0f, 1, 0, 1}, {70.0f, 1, 0, 1}, {69.9f, 1, 0, 0},
-    };
-    for (const auto& s : steps) {
-        setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", s.load);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("DATALOG.LOAD_LEVEL1.B_NAME"), s.level1) << s.load;
-        EXPECT_EQ(boolean("COND_MON.LOAD_LVL1.B_NAME"), s.level1) << s.load;
-        EXPECT_EQ(boolean("DATALOG.LOAD_LVL1.A_EQUAL"), s.equal1) << s.load;
-        EXPECT_EQ(boolean("DATALOG.LOAD_LEVEL2.B_NAME"), s.level2) << s.load;
-        EXPECT_EQ(boolean("COND_MON.LOAD_LVL2.B_NAME"), s.level2) << s.load;
+        double level;  // above the load
+        uint32_t on;
+    } steps[] = {{6.0, 0}, {1.0, 0}, {-1.0, 1}, {4.0, 1}, {4.5, 1}, {6.0, 0}, {-1.0, 1}, {6.0, 0}};
+    for (int n : {1, 2}) {
+        const std::string lvl = std::to_string(n);
+        for (const auto& s : steps) {
+            tune("DATALOG.LOAD_LVL" + lvl + ".IN_2", load + s.level);
+            runPasses(R160, 2);
+            const float now = real("IFACE_OUT_VLV.LSS_OUT.A_NAME");
+            ASSERT_NEAR(now, load, 0.4f) << "the load holds";
+            EXPECT_EQ(boolean("DATALOG.LOAD_LEVEL" + lvl + ".B_NAME"), s.on) << n << " " << s.level;
+            EXPECT_EQ(boolean("COND_MON.LOAD_LVL" + lvl + ".B_NAME"), s.on) << n << " " << s.level;
+            EXPECT_EQ(boolean("DATALOG.LOAD_LVL" + lvl + ".A_EQUAL"), 0u) << n << " " << s.level;
+        }
     }
 }
 
+// Commissioning mode from the service command: continuous collection, a
+// stop pulse of OFF.DLY_TIME for the mode change, until its hours (the
+// shortest setting, 2 h) are up; the hours cleared a second later.
 TEST_F(DataLogControl, CommissioningModeCollectsContinuouslyUntilItsHoursAreUp) {
-    start();
-    setCell("DATALOG.DLOG_CMDS.OUT_5", 1);
-    runPasses(R160, 2);
-    setCell("DATALOG.DLOG_CMDS.OUT_5", 0);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 1u);
+    start(false, false, {{"DATALOG.AUTO_OFF.IN_2", 2.0}});
+    ASSERT_TRUE(untilMs([this] { return boolean("COND_MON.PWRUPOS.ONE_SHOT") == 0u; }, 15000));
+    command(5);
+    ASSERT_GE(passesUntil(R160, [this] { return commissioning(); }, 10), 0);
     EXPECT_EQ(boolean("DATALOG.CONTIN.B_SW"), 1u);
     // The mode change gave a stop pulse of OFF.DLY_TIME (10 s).
     EXPECT_EQ(boolean("DATALOG.EVENT_STP.OR"), 1u);
@@ -105,52 +122,76 @@ TEST_F(DataLogControl, CommissioningModeCollectsContinuouslyUntilItsHoursAreUp) 
     EXPECT_EQ(boolean("DATALOG.EVENT_STP.OR"), 0u);
     EXPECT_EQ(integer("DATALOG.OFF.R_TIME"), 10);  // at rest: the whole pulse length
     // Just below the hours: still on; at them: off, back to CONTIN.NC.
-    setCell("DATALOG.COMMISH_TIME.OUT_1", 7.99);
-    runPasses(R160, 2);
+    tune("DATALOG.CONTIN.NC", 1);
+    while (real("DATALOG.COMMISH_TIME.OUT_1") < 1.95f) runPasses(R160, 500);
+    ASSERT_GE(passesUntil(R160, [this] { return real("DATALOG.COMMISH_TIME.OUT_1") >= 1.99f; }, 1000), 0);
+    EXPECT_TRUE(commissioning());
     EXPECT_EQ(boolean("DATALOG.CONTIN.B_SW"), 1u);
-    setCell("DATALOG.CONTIN.NC", 1);
-    setCell("DATALOG.COMMISH_TIME.OUT_1", 8.0);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 0u);
-    EXPECT_EQ(boolean("DATALOG.CONTIN.B_SW"), 1u);
-    setCell("DATALOG.CONTIN.NC", 0);
+    ASSERT_GE(passesUntil(R160, [this] { return !commissioning(); }, 1000), 0);
+    EXPECT_GE(real("DATALOG.COMMISH_TIME.OUT_1"), 2.0f);
+    EXPECT_EQ(boolean("DATALOG.CONTIN.B_SW"), 1u) << "CONTIN.NC";
+    tune("DATALOG.CONTIN.NC", 0);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("DATALOG.CONTIN.B_SW"), 0u);
     // The hours are cleared a second after the time-out.
     EXPECT_EQ(boolean("DATALOG.RST_ACCUM.DELAY"), 0u);
     runPasses(R160, 7);
     EXPECT_EQ(boolean("DATALOG.RST_ACCUM.DELAY"), 1u);
+    runPasses(R80, 2);
+    EXPECT_EQ(real("DATALOG.COMMISH_TIME.OUT_1"), 0.0f);
 }
 
+// Commissioning ends with the off command and the inhibit; the power-up
+// pulse holds it off (the reset wins over a set in the same pass).
 TEST_F(DataLogControl, PowerUpPulseAndOffCommandEndCommissioning) {
-    for (const char* off : {"COND_MON.PWRUPOS.ONE_SHOT", "DATALOG.DLOG_CMDS.OUT_6", "DATALOG.INHIBIT.IN_2"}) {
-        start();
-        setCell("DATALOG.DLOG_CMDS.OUT_5", 1);
-        runPasses(R160, 2);
-        setCell("DATALOG.DLOG_CMDS.OUT_5", 0);
-        ASSERT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 1u) << off;
-        setCell(off, 1);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 0u) << off;
+    startApp();
+    command(5);
+    runPasses(R160, 10);
+    ASSERT_EQ(boolean("COND_MON.PWRUPOS.ONE_SHOT"), 1u);
+    EXPECT_FALSE(commissioning()) << "the power-up pulse wins";
+    ASSERT_TRUE(untilMs([this] { return boolean("COND_MON.PWRUPOS.ONE_SHOT") == 0u; }, 15000));
+    struct Off {
+        const char* what;
+        std::function<void(bool)> off;
+    };
+    const Off offs[] = {
+        {"off command", [this](bool on) { if (on) command(6); }},
+        {"inhibit", [this](bool on) { tune("DATALOG.INHIBIT.IN_2", on ? 1 : 0); }},
+    };
+    for (const Off& o : offs) {
+        command(5);
+        ASSERT_GE(passesUntil(R160, [this] { return commissioning(); }, 10), 0) << o.what;
+        runPasses(R160, 10);  // the command over
+        o.off(true);
+        ASSERT_GE(passesUntil(R160, [this] { return !commissioning(); }, 10), 0) << o.what;
         // The reset wins over a set in the same pass.
-        setCell("DATALOG.DLOG_CMDS.OUT_5", 1);
-        runPasses(R160, 2);
-        EXPECT_EQ(boolean("DATALOG.COMMISH_MODE.LATCH_R"), 0u) << off;
-        stopApp();
+        if (std::string(o.what) == "inhibit") {
+            command(5);
+            runPasses(R160, 4);
+            EXPECT_FALSE(commissioning()) << o.what;
+        }
+        o.off(false);
+        runPasses(R160, 10);
     }
 }
 
+// A trip from the trip contact shorter than the stop delay stops nothing; a
+// long one stops collection after STP_DLY.DLY_TIME (20 s) with a 2 s stop
+// pulse and prints from 3 s into the 5 s write pulse until 1 s after it.
 TEST_F(DataLogControl, ShortTripStopsNothingALongOneStopsAndPrints) {
-    start();
-    setCell("DATALOG.TURB_TRIP.B_NAME", 1);
-    runPasses(R160, 62);  // 9.9 s
-    setCell("DATALOG.TURB_TRIP.B_NAME", 0);
+    start(false, false);
+    trip();
+    ASSERT_TRUE(untilMs([this] { return boolean("DATALOG.TURB_TRIP.B_NAME") == 1u; }, 500));
+    runPasses(R160, 40);
+    clearTrip();
+    ASSERT_EQ(boolean("DATALOG.TURB_TRIP.B_NAME"), 0u);
     runPasses(R160, 200);
     EXPECT_EQ(boolean("DATALOG.STP_DLY.DELAY"), 0u);
     EXPECT_EQ(boolean("DATALOG.EVENT_STP.OR"), 0u);
     EXPECT_EQ(boolean("DATALOG.PRINT.OR"), 0u);
 
-    setCell("DATALOG.TURB_TRIP.B_NAME", 1);
+    trip();
+    ASSERT_GE(passesUntil(R160, [this] { return boolean("DATALOG.TURB_TRIP.B_NAME") == 1u; }, 5), 0);
     std::vector<uint32_t> stop, print;
     for (int p = 0; p < 200; ++p) {
         runPasses(R160, 1);
@@ -169,46 +210,54 @@ TEST_F(DataLogControl, ShortTripStopsNothingALongOneStopsAndPrints) {
     EXPECT_NEAR(count(print), 19, 1);
 }
 
+// The start request at 40 ms: the start command, a turbine start (1 s), and
+// the print pulse once it has lasted AUTO.DLY_TIME (3.5 s); a pulse set
+// shorter than that does not restart collection.
 TEST_F(DataLogControl, StartCommandsFormTheStartRequestAt40ms) {
-    start();
-    setCell("DATALOG.DLOG_CMDS.OUT_1", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.EVENT_STRT.OR"), 1u);
-    setCell("DATALOG.DLOG_CMDS.OUT_1", 0);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.EVENT_STRT.OR"), 0u);
+    start(false, false);
+    command(1);
+    ASSERT_GE(passesUntil(R40, [this] { return boolean("DATALOG.EVENT_STRT.OR") == 1u; }, 10), 0);
+    ASSERT_GE(passesUntil(R40, [this] { return boolean("DATALOG.EVENT_STRT.OR") == 0u; }, 40), 0);
     // A turbine start gives a 1 s start request.
-    setCell("START.STARTED.LATCH", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.TURB_START.B_NAME"), 1u);
-    runPasses(R40, 2);
-    EXPECT_EQ(boolean("DATALOG.EVENT_STRT.OR"), 1u);
+    startCommand();
+    ASSERT_GE(passesUntil(R40, [this] { return boolean("DATALOG.TURB_START.B_NAME") == 1u; }, 20), 0);
+    ASSERT_GE(passesUntil(R40, [this] { return boolean("DATALOG.EVENT_STRT.OR") == 1u; }, 10), 0);
     runPasses(R160, 8);
     EXPECT_EQ(boolean("DATALOG.EVENT_STRT.OR"), 0u);
-    // The print pulse (held PRT_OS.DLY_TIME) restarts collection once it has
-    // lasted AUTO.DLY_TIME (3.5 s); a short pulse does not.
-    printPulse();
-    runPasses(R160, 19);
-    EXPECT_EQ(boolean("DATALOG.AUTO.DELAY"), 0u);
-    setCell("DATALOG.PRT_OS.ONE_SHOT", 1);
-    runPasses(R160, 21);
-    EXPECT_EQ(boolean("DATALOG.AUTO.DELAY"), 0u);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("DATALOG.AUTO.DELAY"), 1u);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("DATALOG.EVENT_STRT.OR"), 1u);
+    trip();
+    runPasses(R160, 5);
+    // A print pulse of 3 s, then of 4 s.
+    tune("DATALOG.TREND_DLOG.B_ENABLE", 1);
+    tune("DATALOG.STP_DLY.DLY_TIME", 120.0);
+    for (double length : {3.0, 4.0}) {
+        tune("DATALOG.PRT_OS.DLY_TIME", length);
+        printCommand();
+        ASSERT_GE(passesUntil(R160, [this] { return boolean("DATALOG.PRT_OS.ONE_SHOT") == 1u; }, 20), 0);
+        bool restarted = false, auto_on = false;
+        for (int k = 0; k < 150; ++k) {
+            runPasses(R40, 1);
+            auto_on = auto_on || boolean("DATALOG.AUTO.DELAY") != 0;
+            restarted = restarted || (boolean("DATALOG.AUTO.DELAY") != 0 && boolean("DATALOG.EVENT_STRT.OR") != 0);
+        }
+        EXPECT_EQ(auto_on, length >= 3.5) << length;
+        EXPECT_EQ(restarted, length >= 3.5) << length;
+        ASSERT_TRUE(untilMs([] { return TREND_DLOG_internal.PRT_BUSY == 0; }, 10000));
+        runPasses(R160, 40);
+    }
 }
 
+// The requested interval reaches the writer rounded to the 10 ms frames;
+// the writer's status reaches the display cells; a full ring while
+// collecting shows the buffer full and being overwritten.
 TEST_F(DataLogControl, RequestedIntervalReachesTheWriterRounded) {
-    start();
-    setCell("DATALOG.TREND_DLOG.B_ENABLE", 1);
-    setCell("DATALOG.MININTVL.IN", 25);
+    start(false, false, {{"DATALOG.MININTVL.IN", 25}});
+    tune("DATALOG.TREND_DLOG.B_ENABLE", 1);
     runPasses(R10, 110);
-    setCell("DATALOG.EVENT_STRT.IN_3", 1);
-    ASSERT_TRUE(runUntil([] { return TREND_DLOG_internal.RUN_STATE == 1; }));
+    tune("DATALOG.EVENT_STRT.IN_3", 1);
+    ASSERT_TRUE(untilMs(collecting));
+    tune("DATALOG.EVENT_STRT.IN_3", 0);
     EXPECT_EQ(integer("DATALOG.MININTVL.I_NAME"), 25);
     EXPECT_EQ(TREND_DLOG_internal.SAMPLE_MS, 40);
-    // The writer's status reaches the display cells.
     runPasses(R160, 2);
     const int32_t maxSec = integer("DATALOG.TREND_DLOG.MAX_SEC");
     ASSERT_GT(maxSec, 0);
@@ -223,64 +272,75 @@ TEST_F(DataLogControl, RequestedIntervalReachesTheWriterRounded) {
     EXPECT_LE(left, static_cast<float>(maxSec));
     runPasses(R160, 13);
     EXPECT_NEAR(real("DATALOG.REMAINA.OUT_1"), left - 2.0f, 1.0f);
-    setCell("DATALOG.UNLOCK_GUI.IN", 0);
+    tune("DATALOG.UNLOCK_GUI.IN", 0);
     runPasses(R160, 1);
     EXPECT_EQ(boolean("DATALOG.UNLOCK_GUI.B_NAME"), 0u);
-    // A wrapped ring while collecting: buffer full and being overwritten.
-    TREND_DLOG_internal.WRAPPED = 1;
+    // Collecting on until the ring has wrapped: full and being overwritten.
+    ASSERT_TRUE(untilMs([] { return TREND_DLOG_internal.WRAPPED == 1; }, (maxSec + 10) * 1000ull));
     runPasses(R160, 2);
     EXPECT_EQ(boolean("DATALOG.D_BUFFFULL.B_NAME"), 1u);
     EXPECT_EQ(boolean("DATALOG.D_BUFFOVRT.B_NAME"), 1u);
 }
 
-// A trip with the data log collecting: collection goes on STP_DLY.DLY_TIME
-// after the trip, stops, and the file written 3 s later holds the history
-// before the trip and the seconds after it.
+// A trip with the data log collecting through a start: collection goes on
+// STP_DLY.DLY_TIME (2 s) after the trip, stops, and the file written 3 s
+// later holds the history before the trip and the seconds after it, the
+// speed rising as the turbine ran up.
 TEST_F(DataLogControl, TripCapturesHistoryBeforeAndAfterIt) {
-    start();
-    setCell("DATALOG.TREND_DLOG.B_ENABLE", 1);
-    setCell("DATALOG.STP_DLY.DLY_TIME", 2.0);
-    runPasses(R10, 110);
-    setCell("DATALOG.EVENT_STRT.IN_3", 1);
-    ASSERT_TRUE(runUntil([] { return TREND_DLOG_internal.RUN_STATE == 1; }));
-    setCell("DATALOG.EVENT_STRT.IN_3", 0);
-    int pass = 0;
-    auto run = [&](int n) {
-        for (int k = 0; k < n; ++k, ++pass) {
-            setCell("DATALOG.SPEED.A_NAME", pass);
-            runPasses(R10, 1);
-        }
-    };
-    run(300);  // 3 s before the trip
-    const int tripPass = pass;
-    setCell("DATALOG.TURB_TRIP.B_NAME", 1);
-    run(400);
+    collectingOnAReadyUnit({{"DATALOG.STP_DLY.DLY_TIME", 2.0}});
+    startCommand();
+    runPasses(R10, 1500);  // 15 s into the start
+    // The trip's print rewrites the file the power-up's trip printed: its
+    // pulse counts one more file.
+    const int32_t files = integer("DATALOG.CNTATOI.OUT_1");
+    trip();
+    ASSERT_TRUE(untilMs([this] { return boolean("DATALOG.TURB_TRIP.B_NAME") == 1u; }, 500));
+    runPasses(R10, 400);
     EXPECT_EQ(TREND_DLOG_internal.RUN_STATE, 0u);
-    ASSERT_TRUE(runUntil([this] { return exists("TREND_DLOG1.log"); }, 10000));
-    runUntil([] { return TREND_DLOG_internal.PRT_BUSY == 0; });
-    std::istringstream out(readLog("TREND_DLOG1.log"));
-    std::string line;
-    std::vector<double> speed, trip;
-    while (std::getline(out, line)) {
-        std::istringstream ls(line);
-        std::string var, type, path;
-        std::getline(ls, var, '\t');
-        std::getline(ls, type, '\t');
-        std::getline(ls, path, '\t');
-        std::string field;
-        for (int k = 0; k < 4; ++k) std::getline(ls, field, '\t');
-        std::getline(ls, field, '\t');
-        std::istringstream vs(field);
-        std::vector<double>* into = path == "DATALOG.SPEED.A_NAME" ? &speed : path == "DATALOG.TURB_TRIP.B_NAME" ? &trip : nullptr;
-        double x;
-        if (into)
-            while (vs >> x) into->push_back(x);
-    }
-    ASSERT_FALSE(speed.empty());
-    ASSERT_EQ(speed.size(), trip.size());
-    EXPECT_LE(speed.front(), tripPass - 290);
-    // Collection ended 2 s (plus the pulse and frame boundaries) after the trip.
-    EXPECT_GE(speed.back(), tripPass + 200);
-    EXPECT_LE(speed.back(), tripPass + 240);
-    for (size_t i = 0; i < speed.size(); ++i) ASSERT_EQ(trip[i], speed[i] >= tripPass ? 1 : 0) << speed[i];
+    ASSERT_TRUE(untilMs([&] { return integer("DATALOG.CNTATOI.OUT_1") != files; }, 10000));
+    ASSERT_TRUE(untilMs([] { return TREND_DLOG_internal.PRT_BUSY == 0; }));
+    ASSERT_TRUE(logExists("TREND_DLOG1.log"));
+    const dl_test::LogFile f = dl_test::parse(readLog("TREND_DLOG1.log"));
+    const dl_test::Var* speed = f.find("DATALOG.SPEED.A_NAME");
+    const dl_test::Var* trip = f.find("DATALOG.TURB_TRIP.B_NAME");
+    ASSERT_NE(speed, nullptr);
+    ASSERT_NE(trip, nullptr);
+    ASSERT_EQ(speed->samples.size(), trip->samples.size());
+    // 10 ms samples: at least 2.9 s before the trip, 2 s to 2.4 s after it.
+    const auto firstTrip = static_cast<int>(std::find(trip->samples.begin(), trip->samples.end(), 1.0) -
+                                            trip->samples.begin());
+    const int after = static_cast<int>(trip->samples.size()) - firstTrip;
+    EXPECT_GE(firstTrip, 290);
+    EXPECT_GE(after, 200);
+    EXPECT_LE(after, 240);
+    for (size_t i = firstTrip; i < trip->samples.size(); ++i) ASSERT_EQ(trip->samples[i], 1.0) << i;
+    EXPECT_GT(speed->samples[firstTrip - 1], speed->samples.front()) << "the turbine ran up before the trip";
 }
+
+// ---- edges no input reaches -------------------------------------------------
+
+// The load exactly at a level, and exactly the hysteresis below it: the
+// valve demand of the program never holds such a value exactly.
+class DataLogOnItsSlices : public OnTheirSlices {};
+
+TEST_F(DataLogOnItsSlices, LoadExactlyAtTheLevelAndAtTheHysteresis) {
+    startSlices({{R160, {_R160_TASK_29, _R160_TASK_31, _R160_TASK_34, _R160_TASK_35}}});
+    struct {
+        float load;
+        uint32_t level1, equal1, level2;
+    } steps[] = {
+        {24.99f, 0, 0, 0}, {25.0f, 1, 1, 0}, {30.0f, 1, 0, 0}, {21.0f, 1, 0, 0}, {20.0f, 1, 0, 0},
+        {19.9f, 0, 0, 0},  {75.0f, 1, 0, 1}, {70.0f, 1, 0, 1}, {69.9f, 1, 0, 0},
+    };
+    for (const auto& s : steps) {
+        setCell("IFACE_OUT_VLV.LSS_OUT.A_NAME", s.load);
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("DATALOG.LOAD_LEVEL1.B_NAME"), s.level1) << s.load;
+        EXPECT_EQ(boolean("COND_MON.LOAD_LVL1.B_NAME"), s.level1) << s.load;
+        EXPECT_EQ(boolean("DATALOG.LOAD_LVL1.A_EQUAL"), s.equal1) << s.load;
+        EXPECT_EQ(boolean("DATALOG.LOAD_LEVEL2.B_NAME"), s.level2) << s.load;
+        EXPECT_EQ(boolean("COND_MON.LOAD_LVL2.B_NAME"), s.level2) << s.load;
+    }
+}
+
+}  // namespace
