@@ -77,13 +77,6 @@
     X(BOUT_16, RDBK, B, R40, PLAIN)
 CAT_MODULE(VL5_BO)
 
-// The readback bit of each node output, stored by the remote node logic in
-// an unnamed cell of its output block.
-struct VL5_BO_blocks {
-    uint32_t readback[16];
-};
-inline BlockRam<VL5_BO_blocks> VL5_BO_st;
-
 namespace r40 {
 // Output block of remote relay k (1 .. 16): the node output (0 under the I/O
 // lock) and the readback display.

@@ -3,6 +3,7 @@
 // the I/O lock is set, and the readback display.
 #include "app/discrete/VL5_BO.cells.h"
 
+#include "app/remote_io/remote_io.h"
 #include "platform/vkiobus.h"
 #include "runtime/blockkinds.h"
 
@@ -23,7 +24,7 @@ void VL5_BO_output(int k, uint32_t command) {
     const Block& b = kBlocks[k - 1];
     b.display = command;
     if (IsIOLockSet() != 0) b.display = 0;
-    b.rdbk = bk::NOT(VL5_BO_st.readback[k - 1]);
+    b.rdbk = bk::NOT(VL5_BO_Readback[k - 1]);
 }
 
 }  // namespace r40

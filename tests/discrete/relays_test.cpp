@@ -24,6 +24,7 @@
 #include "runtime/catalogue.h"
 #include "tests/discrete/discrete_rig.h"
 #include "tests/protection/whole_rig.h"
+#include "tests/remote_io/program_rig.h"
 
 namespace di_test {
 namespace {
@@ -744,6 +745,109 @@ TEST_F(RelaysProgram, StateListCarriesEachRelayFunctionsSource) {
     for (int n : {1, 22, 23, 24, 25}) EXPECT_EQ(boolean("BO_MUX.SEL_STATES.LIST_" + std::to_string(n)), 0u) << n;
 }
 
+// The remote relay node (node 5) simulated on the CAN bus, taken in by the
+// program's own configuration; its readback word in its PDO. Settings of
+// the remote relays taken over while live configuration is allowed.
+class RemoteRelaysProgram : public rio_test::ProgramWithNodes {
+protected:
+    static constexpr uint32_t kReadbackPdo = 0x185;
+    void SetUp() override {
+        ProgramWithNodes::SetUp();
+        addNode(Kind::RelayOut, 5);
+        pdo(kReadbackPdo, words({0x0000}));
+        // A manual start configured, as the tunables file gives it.
+        settingsAtStart({{"CNFG_START.CONFIG_B.IN_1", 1}});
+        startWithNodes({"CNFG_CAN2.VL5_ENA.IN"}, {"CNFG_CAN2.VL_NODE5_BO.ACTIVE"});
+    }
+    // Settings entered from the service tool while live configuration of
+    // the remote nodes is allowed, then taken over.
+    void liveSettings(std::initializer_list<std::pair<std::string, double>> settings) {
+        serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
+        for (const auto& [name, v] : settings) serviceWrite(name, v);
+        run(8 * 4);
+        serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 0);
+        run(8 * 2);
+    }
+};
+
+TEST_F(RemoteRelaysProgram, RemoteRelayOutputIsHeldOffUnderTheIoLockWhileItsCommandShows) {
+    liveSettings({{"_ub75.RLY_FUNCT.IN", 1}, {"_ub75.INVERT.IN", 1}});  // "--- Not Used ---" inverted
+    EXPECT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 1u);
+    EXPECT_EQ(boolean("VL5_BO.BOUT_01.RDBK"), 1u) << "the inverse of the node's readback bit";
+    lock();
+    run(4);
+    EXPECT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 0u);
+    EXPECT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
+    EXPECT_EQ(text("_ub75.STATUS_STRNG.S_NAME"), " Energized ");
+}
+
+TEST_F(RemoteRelaysProgram, RemoteReadbackShowsTheInverseOfEachOutputsOwnBit) {
+    for (int k = 1; k <= 16; ++k) {
+        SCOPED_TRACE(k);
+        pdo(kReadbackPdo, words({static_cast<uint16_t>(1u << (k - 1))}));
+        run(12);
+        for (int m = 1; m <= 16; ++m) {
+            const std::string block = std::string("VL5_BO.BOUT_") + (m < 10 ? "0" : "") + std::to_string(m);
+            EXPECT_EQ(boolean(block + ".RDBK"), m == k ? 0u : 1u) << m;
+        }
+    }
+}
+
+// A function selects its state and the texts follow the number in force;
+// the node's wizard supplies each remote relay's function while it is
+// enabled, the controller's wizard those of relays 2 .. 4 (taken in
+// configure mode).
+TEST_F(RemoteRelaysProgram, FunctionSelectsItsStateAndTextsFollowTheNumberInForce) {
+    liveSettings({{"_ub90.RLY_FUNCT.IN", 13}});  // remote relay 16: "Repeat of Trip Relay"
+    run(8);
+    EXPECT_EQ(text("_ub90.FUNCT_STRNG.S_NAME"), "Repeat of Trip Relay");
+    EXPECT_EQ(boolean("_ub90.RLY_USED.GT"), 1u);
+    ASSERT_EQ(boolean("_ub90.ENERGIZE_CMD.B_NAME"), 0u) << "shut down since power-up";
+    // The trip contact closed and the trips reset from the reset contact:
+    // a healthy trip relay.
+    board::setDiscreteInput(ref_test::kTripContact, true);
+    run(8 * 8);
+    board::setDiscreteInput(ref_test::kResetContact, true);
+    run(8 * 3);
+    board::setDiscreteInput(ref_test::kResetContact, false);
+    for (int p = 0; p < 400 && boolean("SHUTDOWNS.ANY_SD.B_NAME") != 0; ++p) run(1);
+    run(8);
+    EXPECT_EQ(boolean("_ub90.ENERGIZE_CMD.B_NAME"), 1u) << "healthy trip relay; first out " << integer("SHUTDOWNS.ANY.FIRST_ALM") << " sd " << boolean("SHUTDOWNS.ANY_SD.B_NAME")  << " rely " << boolean("SHUTDOWNS.RELY_NOT.NOT") << " conf " << integer("CONF_LATCH.ANY.FIRST_ALM") << " lockpwr " << boolean("MASTER.IO_LOCK_OR_PWR.B_NAME");
+    liveSettings({{"_ub90.RLY_FUNCT.IN", 25}});
+    EXPECT_EQ(integer("_ub90.FUNCT_INT.I_NAME"), 25);
+    EXPECT_EQ(text("_ub90.FUNCT_STRNG.S_NAME"), "Spare 25");
+    serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    serviceWrite("VL5_BO.WIZ_4RELAYS.IN", 1);
+    for (int k = 1; k <= 16; ++k) serviceWrite("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".IN", k + 4);
+    run(8 * 4);
+    serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 0);
+    run(8 * 2);
+    for (int k = 1; k <= 16; ++k) {
+        EXPECT_EQ(integer("_ub" + std::to_string(74 + k) + ".FUNCT_INT.I_NAME"), k + 4) << "remote relay " << k;
+        EXPECT_EQ(integer("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".I_NAME"), k + 4);
+    }
+    // The controller's wizard, in configure mode (the unit shut down from
+    // the trip contact).
+    board::setDiscreteInput(ref_test::kTripContact, false);
+    for (int p = 0; p < 400 && boolean("SHUTDOWNS.ANY_SD.B_NAME") == 0; ++p) run(1);
+    serviceWrite("CNFG_WIZ.WIZARD.IN", 1);
+    serviceWrite("CNFG_BO.WIZFUN_RLY_CH2.IN", 11);
+    serviceWrite("CNFG_BO.WIZFUN_RLY_CH4.IN", 12);
+    lock();
+    run(8 * 4);
+    EXPECT_EQ(integer("_ub21.FUNCT_INT.I_NAME"), 11);
+    EXPECT_EQ(integer("_ub23.FUNCT_INT.I_NAME"), 12);
+    EXPECT_EQ(real("CNFG_BO.RELAY_04_FUNCT.OUT_1"), 12.0f);
+    // Without the wizard relay 2 takes its own setting: "Summary Alarm",
+    // texted once in force.
+    serviceWrite("CNFG_WIZ.WIZARD.IN", 0);
+    serviceWrite("_ub21.RLY_FUNCT.IN", 3);
+    run(8 * 4);
+    EXPECT_EQ(text("_ub21.FUNCT_STRNG.S_NAME"), "Summary Alarm");
+    EXPECT_EQ(real("CNFG_BO.RELAY_02_FUNCT.OUT_1"), 3.0f);
+}
+
 // ---- on the relay slices alone ----------------------------------------------------------
 
 class Relays : public DiscreteRig {
@@ -777,66 +881,14 @@ TEST_F(Relays, ShutdownWithNoFirstOutDropsTheTripRelay) {
     EXPECT_EQ(tripRelayDriven(), 0u);
 }
 
-TEST_F(Relays, RemoteRelayOutputIsHeldOffUnderTheIoLockWhileItsCommandShows) {
+// A function number above the last one is clamped to it when sampled; the
+// service tool refuses such a number (outside the setting's range), so no
+// input gives it.
+TEST_F(Relays, FunctionNumberAboveTheLastIsClampedToIt) {
     start();
-    configureRelay(3, 1, 1, true);  // remote relay 1, "--- Not Used ---" inverted
-    runPasses(R40, 2);
-    EXPECT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
-    EXPECT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 1u);
-    EXPECT_EQ(boolean("VL5_BO.BOUT_01.RDBK"), 1u) << "the inverse of the node's readback bit";
-    VKIO_AssertIOLock();
-    runPasses(R40, 2);
-    EXPECT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 0u);
-    EXPECT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
-    EXPECT_EQ(text("_ub75.STATUS_STRNG.S_NAME"), " Energized ");
-    VKIO_UnAssertIOLock();
-}
-
-TEST_F(Relays, RemoteReadbackShowsTheInverseOfEachOutputsOwnBit) {
-    start();
-    for (int k = 1; k <= 16; ++k) {
-        SCOPED_TRACE(k);
-        // The remote node logic stores the node's readback bits.
-        for (int m = 1; m <= 16; ++m) VL5_BO_st.readback[m - 1] = m == k ? 1u : 0u;
-        runPasses(R40, 1);
-        for (int m = 1; m <= 16; ++m) {
-            const std::string block = std::string("VL5_BO.BOUT_") + (m < 10 ? "0" : "") + std::to_string(m);
-            EXPECT_EQ(boolean(block + ".RDBK"), m == k ? 0u : 1u) << m;
-        }
-    }
-}
-
-TEST_F(Relays, FunctionSelectsItsStateAndTextsFollowTheNumberInForce) {
-    start();
-    configureRelay(18, 13);  // remote relay 16: "Repeat of Trip Relay"
-    runPasses(R40, 3);
-    EXPECT_EQ(text("_ub90.FUNCT_STRNG.S_NAME"), "Repeat of Trip Relay");
-    EXPECT_EQ(boolean("_ub90.RLY_USED.GT"), 1u);
-    EXPECT_EQ(boolean("_ub90.ENERGIZE_CMD.B_NAME"), 1u) << "healthy trip relay";
-    configureRelay(18, 40);  // clamped to 25
+    configureRelay(18, 40);
     EXPECT_EQ(integer("_ub90.FUNCT_INT.I_NAME"), 25);
     EXPECT_EQ(text("_ub90.FUNCT_STRNG.S_NAME"), "Spare 25");
-    // The node's wizard supplies each relay's function while it is enabled.
-    setCell("VL5_BO.WIZ_4RELAYS.IN", 1);
-    for (int k = 1; k <= 16; ++k) setCell("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".IN", k + 4);
-    samplePulse(false);
-    for (int k = 1; k <= 16; ++k) {
-        EXPECT_EQ(integer(relay(k + 2) + ".FUNCT_INT.I_NAME"), k + 4) << "remote relay " << k;
-        EXPECT_EQ(integer("VL5_BO.WIZFUN_RLY_CH" + std::to_string(k) + ".I_NAME"), k + 4);
-    }
-    // And the controller's wizard those of relays 2 .. 4.
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
-    setCell("CNFG_BO.WIZFUN_RLY_CH2.IN", 11);
-    setCell("CNFG_BO.WIZFUN_RLY_CH4.IN", 12);
-    samplePulse(true);
-    EXPECT_EQ(integer("_ub21.FUNCT_INT.I_NAME"), 11);
-    EXPECT_EQ(integer("_ub23.FUNCT_INT.I_NAME"), 12);
-    EXPECT_EQ(real("CNFG_BO.RELAY_04_FUNCT.OUT_1"), 12.0f);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 0);
-    // The default of relay 2 is "Summary Alarm", texted once in force.
-    configureRelay(0, 3);
-    EXPECT_EQ(text("_ub21.FUNCT_STRNG.S_NAME"), "Summary Alarm");
-    EXPECT_EQ(real("CNFG_BO.RELAY_02_FUNCT.OUT_1"), 3.0f);
 }
 
 // An unused second probe's failure is overridden before it reaches the
