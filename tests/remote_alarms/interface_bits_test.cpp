@@ -85,20 +85,17 @@ TEST_F(IfaceBits, EachActiveDynamicsReachesItsOwnInterfaceBitAndTheOffLineFlag) 
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.OFFLINE.OR"), 0u);
 }
 
-// Kept on the slices for the reference above the maximum governor and the
-// zero governor range, which the whole-program run below does not reach (it
-// checks every pass below and inside the range).
+// Kept on the slices for the reference at and above a zero governor range:
+// the program trips on a zero range (see
+// IfaceProgram.AZeroGovernorRangeTripsAndGivesMinus1e36BelowIt), so no start
+// brings the reference there.
 TEST_F(IfaceBits, TheLoadPercentageIsTheReferencesPlaceInTheGovernorRange) {
     const struct {
         double ramp, minGov, maxGov;
         float rpm, range, pct;
     } rows[] = {
-        {1500.0, 1000.0, 2000.0, 500.0f, 1000.0f, 50.0f},
-        {900.0, 1000.0, 2000.0, -100.0f, 1000.0f, -10.0f},
-        {3000.0, 1000.0, 2000.0, 2000.0f, 1000.0f, 200.0f},
         {1000.0, 1000.0, 1000.0, 0.0f, 0.0f, 1e36f},      // a zero range at the minimum: +1e34 x 100
         {1200.0, 1000.0, 1000.0, 200.0f, 0.0f, 1e36f},
-        {900.0, 1000.0, 1000.0, -100.0f, 0.0f, -1e36f},   // below the minimum: -1e34 x 100
     };
     for (const auto& r : rows) {
         setCell("SPDC.SPEED_REF.RAMP", r.ramp);
@@ -230,6 +227,19 @@ TEST_F(IfaceProgram, EachInterfaceBitFollowsItsSourcesThroughAStartAStopAndATrip
     for (int k = 0; k < 2000 && ref() < ref_test::kMaxGov; ++k) check();
     check(10);
     contact(ref_test::kRaiseContact, false);
+    // An external overspeed test takes the reference above the maximum
+    // governor; lowered back below it.
+    serviceWrite("IFACE_IN_SPEED.ENABLE_EXT_OST.IN", 1);
+    check(10);
+    serviceWrite("IFACE_IN_SPEED.ENABLE_EXT_OST.IN", 0);
+    contact(ref_test::kRaiseContact, true);
+    for (int k = 0; k < 500 && ref() < ref_test::kMaxGov + 20.0; ++k) check();
+    contact(ref_test::kRaiseContact, false);
+    ASSERT_GE(ref(), ref_test::kMaxGov + 20.0) << "the test never took the reference above the maximum";
+    contact(ref_test::kLowerContact, true);
+    for (int k = 0; k < 500 && ref() > ref_test::kMaxGov - 50.0; ++k) check();
+    contact(ref_test::kLowerContact, false);
+    check(10);
     // A limiter value outside its limits, then one inside.
     serviceWrite("HP_LIMTER.ENTR_HP_LIM_SP.TUNE", 150.0);
     check(5);
@@ -255,7 +265,7 @@ TEST_F(IfaceProgram, EachInterfaceBitFollowsItsSourcesThroughAStartAStopAndATrip
     check(20);
     // The rows the run went through.
     EXPECT_EQ(dynamics_, 1 << 1) << "off-line dynamics throughout (no breaker, no optimizer here)";
-    EXPECT_EQ(load_, 3) << "below and inside the governor range";
+    EXPECT_EQ(load_, 7) << "below, inside and above the governor range";
     EXPECT_EQ(margin_, 7) << "below the margin, at it and above it";
     EXPECT_EQ(toIdle_, 3) << "both idle steps";
     EXPECT_EQ(modbusReset_, 3) << "the reset and the restart";
@@ -264,6 +274,28 @@ TEST_F(IfaceProgram, EachInterfaceBitFollowsItsSourcesThroughAStartAStopAndATrip
         ASSERT_FALSE(shows_[j].empty()) << j;
         for (int n : shows_[j]) EXPECT_EQ(n, 38) << j << ": 3.0 s in 0.08 s steps";
     }
+}
+
+// A zero governor range (minimum and maximum governor entered alike): the
+// unit trips on it (a configuration error, trip 6), and the reference
+// at rest below the minimum gives -1e36 (-1e34 by the sign of the
+// reference's offset, times 100). No start brings the reference to a zero
+// range: the rows at and above it stay on the slices.
+TEST_F(IfaceProgram, AZeroGovernorRangeTripsAndGivesMinus1e36BelowIt) {
+    startable_ = false;
+    turbine::enable();
+    startApp();
+    enterSettings(false, false, {{"CNFG_SETPT.QT_MAX_GOV.IN", ref_test::kMinGov}});
+    check(40);
+    // The trip contact closed and the trips reset: the range's trip stays.
+    contact(ref_test::kTripContact, true);
+    check(8);
+    reset();
+    check(10);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY.SEL_6"), 1u);
+    EXPECT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    EXPECT_EQ(real("SPDC.RANGE.SUBTRACT"), 0.0f);
+    EXPECT_FLOAT_EQ(real("SPDC.PCT_RANGE.MULTIPLY"), -1e36f);
 }
 
 // On the whole program: the alarm from the service tool, the shutdown from
