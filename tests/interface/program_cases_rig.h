@@ -49,11 +49,15 @@ protected:
     // from the service tool while it powers up, the trip contact closed and
     // the trips reset: past the power-up window, the shaft at rest.
     void startPastPowerUp(const Settings& settings = {}) {
+        startConfigured(settings);
+        clearTrip();
+    }
+    // The same without the trips reset (the unit stays tripped).
+    void startConfigured(const Settings& settings = {}) {
         startApp();
         enterSettings(false, false, settings);
         runPasses(R160, 20);
         ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "still powering up";
-        clearTrip();
     }
     // Simulated time until `cond` holds, at most `ms`.
     bool untilMs(const std::function<bool()>& cond, uint64_t ms = 5000) { return hk::runUntil(cond, ms / 5); }
