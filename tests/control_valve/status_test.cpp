@@ -112,42 +112,6 @@ TEST_F(StatusProgram, ShutdownIsShownFromPowerUpUntilAResetAndAgainOnATrip) {
     EXPECT_EQ(real("CONT_MESS.CNTRL_PARAMTR.A_NAME"), 1.0f);
 }
 
-TEST_F(Status, TheStartModeFlagsFollowTheConfigurationManualFirst) {
-    const struct {
-        int man, aut;
-        uint32_t man_start, auto_start;
-    } cases[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1}, {1, 1, 1, 0}};
-    for (const auto& c : cases) {
-        setCell("CNFG_START.MAN_START.B_NAME", c.man);
-        setCell("CNFG_START.AUTO_START.B_NAME", c.aut);
-        seconds(0.32);
-        EXPECT_EQ(boolean("START.MAN_START.B_NAME"), c.man_start);
-        EXPECT_EQ(boolean("IFACE_IN_START.MANUAL_START.B_NAME"), c.man_start);
-        EXPECT_EQ(boolean("START.AUTO_START.AND"), c.auto_start);
-        EXPECT_EQ(boolean("IFACE_IN_START.AUTO_START.B_NAME"), static_cast<uint32_t>(c.aut));
-    }
-}
-
-TEST_F(Status, TheConfigurationSummaryFlags) {
-    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 1);
-    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 1u);
-    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 1u);
-    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 1u);
-    setCell("CNFG_CASC.USE_CASC.B_NAME", 1);
-    setCell("IFACE_IN_CASC.USE_CASC.B_NAME", 1);
-    setCell("CNFG_CASC.USE_SP_TRACK.B_NAME", 1);
-    setCell("CONF_VAL_1.USE_MPU2.B_NAME", 1);
-    setCell("CONF_VAL_1.IDLE_RTD.B_NAME", 1);
-    seconds(0.32);
-    EXPECT_EQ(integer("CONF_VAL_1.CASC_USED.I_NAME"), 1);
-    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 2);
-    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_TOTAL.I_NAME"), 2);
-    EXPECT_EQ(boolean("CONF_VAL_1.CAS_EN_TRK.AND"), 1u);
-    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 0u);
-    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 0u);
-    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 0u);
-}
-
 // The list's inputs by record number.
 const char* const kConfigErrors[47] = {
     "CNFG_CHECK_BI.DUPLICATDI.B_NAME",    "CNFG_CHECK_BI.DI01CFG_ER.B_NAME",    "CNFG_CHECK_BI.DI02CFG_ER.B_NAME",
@@ -234,19 +198,85 @@ TEST_F(Status, AFindingStillPresentStaysThroughAResetAndTheOverrideReleasesIt) {
     for (uint16_t id : serviceView()) EXPECT_TRUE(id == 50 || id == 51) << id;
 }
 
-TEST_F(Status, TheSecondSensorCheckComparesItsFailedLevelWithItsRange) {
-    setCell("MPU.MIN_SPD_CK2.MULTIPLY", 300.0);
+}  // namespace
+
+namespace {
+
+// The configuration flags on the whole program: each configuration entered
+// from the service tool while the controller powers up (a new start for
+// each), the flags read once it has powered up.
+class StatusConfig : public ProgramRig {
+protected:
+    void powerUpWith(Settings extra, bool restart) {
+        if (restart) stopApp();
+        startApp();
+        for (const auto& [name, value] : extra) serviceWrite(name, value);
+        runPasses(R160, 20);
+    }
+};
+
+TEST_F(StatusConfig, TheStartModeFlagsFollowTheConfigurationManualFirst) {
+    const struct {
+        int man, aut;
+        uint32_t man_start, auto_start;
+    } cases[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1}, {1, 1, 1, 0}};
+    bool restart = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.man << c.aut);
+        powerUpWith({{"CNFG_START.CONFIG_B.IN_1", static_cast<double>(c.man)},
+                     {"CNFG_START.CONFIG_B.IN_2", static_cast<double>(c.aut)}},
+                    restart);
+        restart = true;
+        EXPECT_EQ(boolean("START.MAN_START.B_NAME"), c.man_start);
+        EXPECT_EQ(boolean("IFACE_IN_START.MANUAL_START.B_NAME"), c.man_start);
+        EXPECT_EQ(boolean("START.AUTO_START.AND"), c.auto_start);
+        EXPECT_EQ(boolean("IFACE_IN_START.AUTO_START.B_NAME"), static_cast<uint32_t>(c.aut));
+    }
+}
+
+TEST_F(StatusConfig, TheConfigurationSummaryFlags) {
+    powerUpWith({}, false);
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 1);
+    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 1u);
+    // Cascade with setpoint tracking, the second speed sensor and the
+    // idle/rated start configured.
+    powerUpWith({{"CNFG_CASC.CONFIG_B.IN_1", 1},
+                 {"CNFG_CASC.CONFIG_B.IN_3", 1},
+                 {"CNFG_SPEED.CONFIG_B.IN_1", 1},
+                 {"CNFG_START.CONFIG_B.IN_2", 1}},
+                true);
+    EXPECT_EQ(integer("CONF_VAL_1.CASC_USED.I_NAME"), 1);
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_USED.I_NAME"), 2);
+    EXPECT_EQ(integer("CONF_VAL_1.CONTROLLERS_TOTAL.I_NAME"), 2);
+    EXPECT_EQ(boolean("CONF_VAL_1.CAS_EN_TRK.AND"), 1u);
+    EXPECT_EQ(boolean("CONF_VAL_1.NO_CASC.NOT"), 0u);
+    EXPECT_EQ(boolean("CONF_VAL_2.NO_MPU2.NOT"), 0u);
+    EXPECT_EQ(boolean("CONF_VAL_1.IDLE_RTD_N.NOT"), 0u);
+}
+
+// The second sensor's failed level is checked against the lowest speed it
+// can detect (2 % of its maximum, times the buffer): here a maximum of
+// 15000 rpm and no buffer, 300 rpm.
+TEST_F(StatusConfig, TheSecondSensorCheckComparesItsFailedLevelWithItsRange) {
     const struct {
         double level;
         int used;
         uint32_t err;
     } cases[] = {{299.0, 1, 1}, {300.0, 1, 1}, {300.5, 1, 0}, {200.0, 0, 0}};
+    bool restart = false;
     for (const auto& c : cases) {
-        setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", c.level);
-        setCell("CONF_VAL_1.USE_MPU2.B_NAME", c.used);
-        seconds(0.32);
+        SCOPED_TRACE(c.level);
+        powerUpWith({{"CNFG_SPEED.SPD2_MAXSPD.IN", 15000.0},
+                     {"MPU.BUFFER.IN", 1.0},
+                     {"CNFG_SPEED.SPD2_LOW_SP.IN", c.level},
+                     {"CNFG_SPEED.CONFIG_B.IN_1", static_cast<double>(c.used)}},
+                    restart);
+        restart = true;
+        EXPECT_EQ(real("MPU.MIN_SPD_CK2.MULTIPLY"), 300.0f);
         EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), static_cast<float>(c.level));
-        EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), c.err) << c.level;
+        EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), c.err);
     }
 }
 
