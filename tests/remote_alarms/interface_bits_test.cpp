@@ -327,15 +327,15 @@ TEST_F(TrippedAlarm, TheTrippedAlarmNeedsTheAlarmAndAShutdown) {
 // disable list and the selection against their inputs as the 80 ms group's
 // copies hold them; the run enables remote cascade from the service tool and
 // its contact and drops it by each disable an input reaches.
-class RemoteCascadeProgram : public ref_test::RefRig {
+class RemoteCascadeProgram : public pc_test::ProgramCases {
 protected:
     void SetUp() override {
-        RefRig::SetUp();
+        ProgramCases::SetUp();
         board::setAnalogInputMa(2, 12.0);
     }
     void TearDown() override {
         for (int k = 0; k < 3; ++k) board::setAnalogInputOpen(k, false);
-        RefRig::TearDown();
+        ProgramCases::TearDown();
     }
     void check(int n = 1) {
         for (int k = 0; k < n; ++k) {
@@ -353,6 +353,7 @@ protected:
         if (pulse != 0) {
             EXPECT_EQ(integer("RMT_CAS_EN.PLS_ON.ACT_OUT"), 5);
         }
+        if (cf == 0 && enable != 0) enableSeen_ = true;
         enableBefore_ = enable;
         const uint32_t sources[] = {r80::SHUTDOWNS.SD_SHOOT_ONE_SHOT,
                                     boolean("RMT_ENBL.PLS_ENABL.B_ACTION"),
@@ -398,7 +399,7 @@ protected:
     }
     uint32_t enableBefore_ = 0, latchBefore_ = 0, checked_ = 0;
     int dropped_ = 0, rows_ = 0;
-    bool disableWon_ = false;
+    bool disableWon_ = false, enableSeen_ = false;
 };
 
 TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReachesDropsIt) {
@@ -495,6 +496,45 @@ TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReac
     EXPECT_EQ(rows_ & 0xE0, 0xE0) << std::hex << rows_;
 }
 
+// While remote cascade is not configured the latch keeps its state whatever
+// its inputs. The configuration changes in configure mode, which the unit
+// enters only shut down (the trip's one-shot has dropped the latch): the
+// latch set there from the service tool, the configuration withdrawn, a
+// disable, the configuration back with the disable held, and an enable
+// while it is withdrawn.
+TEST_F(RemoteCascadeProgram, WhileNotConfiguredTheLatchKeepsItsStateWhateverTheInputs) {
+    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_4", 1}, {"_ub8.FUNCT.IN", 4}});
+    check(5);
+    trip();
+    check(10);
+    enterConfigureMode();
+    check(5);
+    enable();
+    const auto configured = [&](int on) {
+        tune("CNFG_CASC.CONFIG_B.IN_4", on);
+        for (int k = 0; k < 10 && boolean("RMT_CAS_EN.RCASC_CF.B_NAME") != static_cast<uint32_t>(on); ++k) check();
+        ASSERT_EQ(boolean("RMT_CAS_EN.RCASC_CF.B_NAME"), static_cast<uint32_t>(on));
+        check(3);
+    };
+    configured(0);
+    EXPECT_TRUE(latched());
+    tune("RMT_CAS_EN.OR_DISABLE.IN_8", 1);
+    check(5);
+    EXPECT_EQ(boolean("RMT_CAS_EN.OR_DISABLE.OR"), 1u);
+    EXPECT_TRUE(latched()) << "a disable does not reset it";
+    configured(1);
+    EXPECT_FALSE(latched());
+    tune("RMT_CAS_EN.OR_DISABLE.IN_8", 0);
+    configured(0);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_3", 1);
+    check(6);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_3", 0);
+    check(4);
+    EXPECT_EQ(boolean("RMT_CAS_EN.OR_ENABLE.OR"), 0u);
+    EXPECT_FALSE(latched()) << "an enable does not set it";
+    EXPECT_TRUE(enableSeen_) << "the enable rose while not configured";
+}
+
 // The remote-cascade enable: configured, cascade enabled and matched.
 class RemoteCascade : public IfaceBits {
 protected:
@@ -549,30 +589,6 @@ TEST_F(RemoteCascade, EveryDisableConditionDropsTheLatchAndTheSelection) {
         EXPECT_EQ(boolean("RMT_CAS_EN.OR_DISABLE.OR"), 0u) << d;
         EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u) << d << ": stays off until the next rise";
     }
-}
-
-// Not yet converted: the remote-cascade configuration is taken only while
-// the unit powers up or in configure mode (the I/O lock), which the run
-// above does not enter with the enable latched.
-TEST_F(RemoteCascade, WhileNotConfiguredTheLatchKeepsItsStateWhateverTheInputs) {
-    enable();
-    setCell("RMT_CAS_EN.RCASC_CF.B_NAME", 0);
-    settle();
-    setCell("RMT_CAS_EN.OR_DISABLE.IN_8", 1);
-    settle();
-    EXPECT_EQ(boolean("RMT_CAS_EN.OR_DISABLE.OR"), 1u);
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 1u) << "a disable does not reset it";
-    EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), 1u);
-    setCell("RMT_CAS_EN.RCASC_CF.B_NAME", 1);
-    settle();
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u);
-    setCell("RMT_CAS_EN.OR_DISABLE.IN_8", 0);
-    setCell("RMT_CAS_EN.RCASC_CF.B_NAME", 0);
-    settle();
-    setCell("RMT_CAS_EN.OR_ENABLE.OR", 1);
-    settle();
-    EXPECT_EQ(boolean("RMT_CAS_EN.PLS_ON.B_ACTION"), 0u);
-    EXPECT_EQ(boolean("RMT_CAS_EN.ENABLED.LATCH_R"), 0u) << "an enable does not set it";
 }
 
 // The Modbus trip on the whole program: a Modbus master (mbpoll) writes the
