@@ -10,7 +10,11 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
+#include "host/board.h"
+#include "host/hostkernel.h"
+#include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
+#include "tests/support/ref_rig.h"
 
 using namespace valve_test;
 
@@ -25,6 +29,10 @@ protected:
     }
 };
 
+// The rows no input gives: the stop's step and the reference chart's
+// first step are never active together, and the reference never rests
+// between -1 and idle. The other rows on the program
+// (AuxProgram.ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownStep).
 TEST_F(AuxBlocks, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownStep) {
     setCell("SPDC.NO_LOW_IDL.A_SW", 1000.0);
     const struct {
@@ -32,15 +40,9 @@ TEST_F(AuxBlocks, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownSte
         double ref;
         uint32_t below_min, lt_idle, cmd, cplt;
     } rows[] = {
-        {0, 0, 0, 2000.0, 0, 0, 0, 0},  // running
-        {1, 0, 0, 2000.0, 0, 0, 0, 0},  // stopping, still above idle
         {1, 1, 0, 2000.0, 0, 0, 1, 1},  // stopping at idle
-        {0, 1, 0, 2000.0, 0, 0, 0, 0},  // at idle, no stop
-        {1, 0, 0, 1000.0, 1, 0, 1, 1},  // reference at the idle it stops at
-        {1, 0, 0, 999.0, 1, 0, 1, 1},   // and below it
+        {1, 0, 0, 999.0, 1, 0, 1, 1},   // the reference below the idle it stops at
         {0, 0, 0, 999.0, 1, 0, 0, 0},
-        {1, 0, 1, 2000.0, 0, 1, 0, 1},  // the speed came below idle
-        {0, 0, 1, 2000.0, 0, 0, 0, 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.z01 << r.a01 << r.idle_cmpl << " " << r.ref);
@@ -56,25 +58,14 @@ TEST_F(AuxBlocks, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownSte
     }
 }
 
-TEST_F(AuxBlocks, ResetContactCommandFollowsAfterHalfASecondAndDropsAtOnce) {
-    setCell("RESET.RESET_DI.ONE_SHOT", 1);
-    int on = 0;
-    for (int k = 0; k < 20 && boolean("START.DI_RST_CMD.DELAY") == 0; ++k) {
-        runPasses(R80, 1);
-        ++on;
-    }
-    EXPECT_NEAR(on * 0.08, 0.6, 0.05);
-    setCell("RESET.RESET_DI.ONE_SHOT", 0);
-    runPasses(R80, 1);
-    EXPECT_EQ(boolean("START.DI_RST_CMD.DELAY"), 0u);
-}
-
+// The rows just above and below -1 that no input gives (the reference
+// rests at -1 and leaves it in steps of several rpm): on the slices; the
+// others on the program (AuxProgram.ReferenceComingToRestAtMinusOneGivesOneStopPulse).
 TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
     const struct {
         double ref;
         uint32_t compare, equal, pulse;
-    } rows[] = {{100.0, 1, 0, 0}, {-0.5, 1, 0, 0}, {-1.0, 1, 1, 1}, {-1.0, 1, 1, 0}, {-1.5, 0, 0, 0},
-                {-1.0, 1, 1, 1}};
+    } rows[] = {{-0.5, 1, 0, 0}, {-1.0, 1, 1, 1}, {-1.5, 0, 0, 0}, {-1.0, 1, 1, 1}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.ref);
         setCell("IFACE_OUT_SPEED.SPEED_REF.A_NAME", r.ref);
@@ -97,17 +88,6 @@ TEST_F(AuxBlocks, RemoteSpeedSetpointIsHeldToItsSampledLimits) {
         EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME"), r[1]);
         EXPECT_FLOAT_EQ(real("AO_MUX.RMT_SPD_SP.A_NAME"), r[1]);
     }
-}
-
-TEST_F(AuxBlocks, AResetCommandOfOnePassShowsForTwoSeconds) {
-    pulse("RESET.RST_OR.OR", R80);
-    int on = 0;
-    for (int k = 0; k < 40; ++k) {
-        on += boolean("BO_MUX.RST_PLS.B_NAME") != 0;
-        EXPECT_EQ(boolean("BO_MUX.RST_PLS.B_NAME"), boolean("BO_MUX.RST_PLS2.ONE_SHOT"));
-        runPasses(R80, 1);
-    }
-    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
 }
 
 TEST_F(AuxBlocks, RemoteSpeedSetpointEnableIsIndicated) {
@@ -248,6 +228,122 @@ TEST_F(AuxProgram, TheUnitIsOffWhileTrippedOrByItsTunable) {
             runPasses(R80, 1);
             EXPECT_EQ(boolean("CALMODE.UNIT_OFF.OR"), (ready ? 0u : 1u) | in) << ready << in;
         }
+    }
+}
+
+// The controlled stop's flags through a start to rated and a stop on the
+// service tool's command: running, the stop above idle, the reference at
+// idle in the stop; at rest; and the speed below idle during a stop with
+// its use switched on (the shaft held there).
+class AuxStop : public ref_test::RefRig {};
+
+TEST_F(AuxStop, ControlledStopCompletesAtOrBelowIdleOnlyInTheNormalShutdownStep) {
+    auto flags = [&](uint32_t below_min, uint32_t lt_idle, uint32_t cmd, uint32_t cplt, const char* what) {
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.BELOW_MIN.B_NAME"), below_min) << what;
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_SPD_LT_IDLE.AND"), lt_idle) << what;
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CMD.AND"), cmd) << what;
+        EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT.OR"), cplt) << what;
+    };
+    start(true, true, {{"IFACE_IN_SPEED.NS_RATE.IN", 100.0}});
+    runPasses(ref_test::R160, 2);
+    flags(1, 0, 0, 0, "at rest, the reference at -1");
+    startCommand();
+    ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
+    runPasses(ref_test::R80, 3);
+    ASSERT_TRUE(step("A01_STEP"));
+    EXPECT_EQ(boolean("CNTRL_STOP.STP_CMD.AND"), 0u) << "going to idle, no stop";
+    EXPECT_EQ(boolean("CNTRL_STOP.STP_CPLT.OR"), 0u) << "going to idle, no stop";
+    startToRated();
+    flags(0, 0, 0, 0, "running");
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 20));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 0);
+    ASSERT_TRUE(runUntil([&] { return ref() < 2000.0f; }, 500));
+    flags(0, 0, 0, 0, "stopping, above idle");
+    ASSERT_TRUE(runUntil([&] { return ref() == static_cast<float>(ref_test::kIdle); }, 500));
+    runPasses(ref_test::R80, 2);
+    ASSERT_TRUE(step("Z01_STEP"));
+    flags(1, 0, 1, 1, "stopping at the idle it stops at");
+    // With the idle-complete check used, a speed below idle completes a
+    // stop before the reference has come down; not outside a stop.
+    stopApp();
+    shaftAt(0.0);
+    start(true, true, {{"IFACE_IN_SPEED.NS_RATE.IN", 100.0}, {"SPDC.IDLE_1_CMPL.IN_2", 1}});
+    runPasses(ref_test::R160, 2);
+    EXPECT_EQ(boolean("SPDC.IDLE_1_CMPL.AND"), 1u) << "at rest";
+    flags(1, 0, 0, 0, "at rest, below idle, no stop");
+    startToRated();
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 20));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 0);
+    holdShaftAt(800.0);
+    ASSERT_TRUE(runUntil([&] { return boolean("SPDC.IDLE_1_CMPL.AND") != 0; }, 300)) << "never below idle";
+    runPasses(ref_test::R80, 2);
+    ASSERT_GT(ref(), 2000.0f);
+    flags(0, 1, 0, 1, "stopping, the speed below idle");
+}
+
+// The reset contact's command follows half a second after the contact
+// closes and drops with the contact's one-second pulse.
+TEST_F(AuxProgram, ResetContactCommandFollowsAfterHalfASecondAndDropsAtOnce) {
+    powerUp();
+    runPasses(R160, 10);
+    contact(kResetContact, true);
+    int on = 0;
+    for (int k = 0; k < 20 && boolean("START.DI_RST_CMD.DELAY") == 0; ++k) {
+        runPasses(R80, 1);
+        ++on;
+    }
+    EXPECT_NEAR(on * 0.08, 0.6, 0.09);
+    ASSERT_TRUE(runUntil([&] { return boolean("RESET.RESET_DI.ONE_SHOT") == 0; }, 20));
+    EXPECT_EQ(boolean("START.DI_RST_CMD.DELAY"), 0u);
+    contact(kResetContact, false);
+}
+
+// A reset of one pass (the keypad's reset key) shows on the reset relay
+// pulse for two seconds.
+TEST_F(AuxProgram, AResetCommandOfOnePassShowsForTwoSeconds) {
+    powerUpReady();
+    runPasses(R160, 20);
+    hk::runTask([] { board::setKey(2, 4, true); });
+    int on = 0, rst = 0;
+    for (int k = 0; k < 40; ++k) {
+        runPasses(R80, 1);
+        if (k == 3) hk::runTask([] { board::setKey(2, 4, false); });
+        rst += boolean("RESET.RST_OR.OR") != 0;
+        on += boolean("BO_MUX.RST_PLS.B_NAME") != 0;
+        EXPECT_EQ(boolean("BO_MUX.RST_PLS.B_NAME"), boolean("BO_MUX.RST_PLS2.ONE_SHOT"));
+    }
+    EXPECT_GE(rst, 1);
+    EXPECT_NEAR(on * 0.08, 2.0, 0.1);
+}
+
+// The reference coming to rest at -1 gives one stop pulse: at a trip, and
+// again at the next.
+TEST_F(AuxProgram, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
+    turbine::enable();
+    powerUpReady();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        startCommand();
+        ASSERT_TRUE(runUntil([&] { return real("IFACE_OUT_SPEED.SPEED_REF.A_NAME") > 100.0f; }, 200));
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), 1u);
+        EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), 0u);
+        EXPECT_EQ(boolean("START.PLS_OFF.B_ACTION"), 0u);
+        contact(kTripContact, false);
+        int pulses = 0, k = 0;
+        for (; k < 20 && boolean("START.CP_REFNLUL.A_EQUAL") == 0; ++k) runPasses(R80, 1);
+        ASSERT_EQ(real("IFACE_OUT_SPEED.SPEED_REF.A_NAME"), -1.0f);
+        EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), 1u);
+        for (int p = 0; p < 10; ++p) {
+            pulses += boolean("START.PLS_OFF.B_ACTION") != 0;
+            EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), 1u) << p;
+            runPasses(R80, 1);
+        }
+        EXPECT_EQ(pulses, 1);
+        runPasses(R160, 60);
+        clearTrips();
     }
 }
 
