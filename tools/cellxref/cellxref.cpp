@@ -113,6 +113,19 @@ const FieldDecl* field_at(const InitListExpr* list, unsigned i) {
     return nullptr;
 }
 
+// The member that `e` initialises in a braced list's semantic form, looked
+// for in the inner lists too (an array of records written with their braces
+// elided); null for an element that is no record's member.
+const FieldDecl* field_in(const InitListExpr* list, const Expr* e) {
+    for (unsigned i = 0; i < list->getNumInits(); ++i) {
+        const Expr* init = list->getInit(i);
+        if (init->IgnoreParenImpCasts() == e->IgnoreParenImpCasts()) return field_at(list, i);
+        if (const auto* inner = dyn_cast<InitListExpr>(init->IgnoreImplicit()))
+            if (const FieldDecl* fd = field_in(inner, e)) return fd;
+    }
+    return nullptr;
+}
+
 // The parameter of `call` that argument `e` initialises (null if none).
 const ParmVarDecl* param_for(const CallExpr* call, const Expr* e) {
     const FunctionDecl* fd = call->getDirectCallee();
@@ -227,16 +240,17 @@ Kind lvalue_use(ASTContext& ctx, const Expr* e) {
         // An element of a list of values, or a record's member: a reference
         // member bound to the cell is as a reference parameter.
         const InitListExpr* sem = il->isSemanticForm() ? il : il->getSemanticForm();
-        const InitListExpr* syn = il->isSyntacticForm() ? il : il->getSyntacticForm();
-        if (!sem) sem = il;
-        if (!syn) syn = il;
-        for (unsigned i = 0; i < syn->getNumInits() && i < sem->getNumInits(); ++i) {
-            if (syn->getInit(i)->IgnoreParenImpCasts() != e->IgnoreParenImpCasts()) continue;
-            if (const FieldDecl* fd = field_at(sem, i)) return by_reference(fd->getType());
-        }
+        if (const FieldDecl* fd = field_in(sem ? sem : il, e)) return by_reference(fd->getType());
         return kRead;
     }
     if (isa<CXXStdInitializerListExpr>(p)) return kRead;
+    if (const auto* di = dyn_cast<DesignatedInitExpr>(p)) {
+        // A record's member named in its braced initialiser: as the member
+        // binds it (a reference member as a reference parameter).
+        if (di->size() == 1 && di->getDesignator(0)->isFieldDesignator())
+            if (const FieldDecl* fd = di->getDesignator(0)->getField()) return by_reference(fd->getType());
+        return kEscape;
+    }
     if (isa<ReturnStmt>(p)) {
         auto parents = ctx.getParents(*p);
         // The function's return type decides; walk up to it.
