@@ -18,6 +18,7 @@
 #include "host/turbine_model.h"
 #include "runtime/catalogue.h"
 #include "tests/discrete/discrete_rig.h"
+#include "tests/interface/program_cases_rig.h"
 #include "tests/protection/whole_rig.h"
 
 namespace di_test {
@@ -28,7 +29,7 @@ namespace {
 // `moves`: the scenario below moves the input. The Modbus cascade value
 // and its reset move only under a Modbus master writing to the controller
 // (without one the Modbus link alarm stands): those stay at one value
-// here, and their wiring is pinned on the slices alone below.
+// here, and the Modbus case below moves them.
 struct DelayPair {
     const char *in, *out;
     bool moves = true;
@@ -206,6 +207,52 @@ TEST_F(UnitDelaysProgram, EachOutputIsItsInputOfThePassBeforeThroughAStartAndATr
     EXPECT_EQ(real("COND_MON.SDWLOAD2_CNT.COUNTER"), 1.0f);
 }
 
+// The Modbus path of the cascade setpoint: a Modbus master (mbpoll on the
+// controller's TCP link 2, its writes enabled) writes the cascade
+// setpoint's holding register on a unit with cascade configured, in
+// control with cascade enabled. Both slots of the scaled value commit it,
+// and the Modbus reset falls with the master's go command (coil 19) while
+// the setpoint leaves for the written value; every 160 ms pass
+// each output is its input.
+class UnitDelaysModbus : public pc_test::ProgramCases {};
+
+TEST_F(UnitDelaysModbus, TheModbusCascadeSlotsCommitTheirInputs) {
+    startWithRemoteAndCascade({{"C_COMM.C1.IN", 1}, {"CNFG_COMMS.LINK2_USED.IN", 1}, {"CNFG_COMMS.PORT2_WRT_ENBL.IN", 1}});
+    const auto check = [&] {
+        runPasses(R160, 1);
+        const float scaled = real("MOD_SCALE.CASC_MOD1.DIVIDE");
+        EXPECT_EQ(real("CASC_ENTRD.M1_AW3_Z.ZMINUS1"), scaled);
+        EXPECT_EQ(real("CASC_ENTRD.OPC_AW2_Z.ZMINUS1"), scaled);
+        EXPECT_EQ(boolean("CASC_ENTRD.RST_M1_Z.ZMINUS1_B"), boolean("CASC_ENTRD.RST_M1.OR"));
+        return std::make_pair(scaled, boolean("CASC_ENTRD.RST_M1.OR"));
+    };
+    const auto [before, reset_before] = check();
+    EXPECT_EQ(before, 0.0f);
+    EXPECT_EQ(reset_before, 1u) << "cascade tracking while not in control";
+    // In control, cascade enabled from the service tool.
+    startToInControl();
+    tune("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    for (int k = 0; k < 60; ++k) check();
+    // The master polls first (its link silent since power-up has failed),
+    // then writes.
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(mbpoll("-t 4 -r 1").first, 0);
+    const auto written = mbpoll("-t 4 -r 2", "500");
+    ASSERT_EQ(written.first, 0) << written.second;
+    // Its go command (coil 19): the setpoint leaves for the written value.
+    const auto go = mbpoll("-t 0 -r 19", "1");
+    ASSERT_EQ(go.first, 0) << go.second;
+    std::set<uint32_t> resets;
+    float scaled = 0.0f;
+    for (int k = 0; k < 30; ++k) {
+        const auto [v, r] = check();
+        scaled = v;
+        resets.insert(r);
+    }
+    EXPECT_EQ(scaled, 500.0f / real("MOD_SCALE.CASC_SCALE.A_NAME"));
+    EXPECT_NE(scaled, 0.0f);
+    EXPECT_EQ(resets.count(0u), 1u) << "the Modbus reset never fell";
+}
+
 // ---- on the unit-delay slices alone ------------------------------------------------------
 
 struct SlotCase {
@@ -228,26 +275,6 @@ TEST_P(UnitDelaySlot, InputReachesItsOutputAtTheEndOfThePass) {
     runPasses(R160, 2);
     EXPECT_EQ(real(c.output), c.committed);
 }
-// The Modbus cascade value (shared by two slots) and the Modbus reset move
-// only under a Modbus master writing to the controller, which this
-// scenario has none of. Each slot commits its own input.
-class UnitDelaysAlone : public DiscreteRig {};
-TEST_F(UnitDelaysAlone, SlotsTheScenarioCannotMoveCommitTheirOwnInputs) {
-    useSlices(R160, {_R160_TASK_81, _R160_TASK_82});
-    start();
-    for (const uint32_t v : {1u, 0u}) {
-        setCell("CASC_ENTRD.RST_M1.OR", v);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("CASC_ENTRD.RST_M1_Z.ZMINUS1_B"), v);
-    }
-    setCell("MOD_SCALE.CASC_MOD1.DIVIDE", 3.25);
-    setCell("MOD_SCALE.CASC_SCALE.A_NAME", 0.0);
-    runPasses(R160, 1);
-    EXPECT_EQ(real("CASC_ENTRD.M1_AW3_Z.ZMINUS1"), 3.25f);
-    EXPECT_EQ(real("CASC_ENTRD.OPC_AW2_Z.ZMINUS1"), 3.25f);
-    EXPECT_EQ(real("MOD_SCALE.LAST_CASC.ZMINUS1"), 0.0f);
-}
-
 constexpr float kInf = std::numeric_limits<float>::infinity();
 const float kNan = std::numeric_limits<float>::quiet_NaN();
 const SlotCase kSlotCases[] = {
