@@ -10,6 +10,7 @@
 #include "app/discrete/discrete_slices.h"
 #include "app/interface/interface_slices.h"
 #include "app/protection/protection_slices.h"
+#include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
 #include "host/turbine_model.h"
@@ -73,29 +74,6 @@ TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), r.compare);
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), r.equal);
         EXPECT_EQ(boolean("START.PLS_OFF.B_ACTION"), r.pulse);
-    }
-}
-
-TEST_F(AuxBlocks, RemoteSpeedSetpointIsHeldToItsSampledLimits) {
-    setCell("RMT_SETPT.MIN_SPD.SAMP_TUNE", 3000.0);
-    setCell("RMT_SETPT.MAX_SPD.SAMP_TUNE", 3700.0);
-    const double rows[][2] = {{3500.0, 3500.0}, {2500.0, 3000.0}, {3900.0, 3700.0}, {3700.0, 3700.0}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r[0]);
-        setCell("IFACE_IN_SPEED.REM_SPD_SP.A_NAME", r[0]);
-        runPasses(R160, 1);
-        EXPECT_FLOAT_EQ(real("RMT_SETPT.A_LIMITER.A_LIMITER"), r[1]);
-        EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME"), r[1]);
-        EXPECT_FLOAT_EQ(real("AO_MUX.RMT_SPD_SP.A_NAME"), r[1]);
-    }
-}
-
-TEST_F(AuxBlocks, RemoteSpeedSetpointEnableIsIndicated) {
-    for (uint32_t v : {1u, 0u}) {
-        setCell("RMT_ENBL.ENABLED.LATCH_R", v);
-        runPasses(R80, 1);
-        EXPECT_EQ(boolean("BO_MUX.RMT_ENBLD.B_NAME"), v);
-        EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), v);
     }
 }
 
@@ -344,6 +322,53 @@ TEST_F(AuxProgram, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
         EXPECT_EQ(pulses, 1);
         runPasses(R160, 60);
         clearTrips();
+    }
+}
+
+// The remote speed setpoint on the controller's analog input 1 (ranged
+// 2000 .. 4000 rpm), its limits sampled at power-up from the governor range
+// (3000 .. 3700) inside the input's (a range check the configuration checks
+// flag; overridden here); enabled from its contact on BI08 in
+// control, the enable shows on the relay list and the interface.
+class AuxRemote : public ref_test::RefRig {
+protected:
+    static constexpr int kRemoteEnableContact = ref_test::kSpareContact + 1;
+    void input(double rpm) { board::setAnalogInputMa(0, 4.0 + 16.0 * (rpm - 2000.0) / 2000.0); }
+};
+
+TEST_F(AuxRemote, RemoteSpeedSetpointIsHeldToItsSampledLimitsAndItsEnableIsIndicated) {
+    input(3500.0);
+    start(false, false,
+          {{"CNFG_SETPT.QT_MAX_GOV.IN", 3700.0},
+           {"CNFG_SETPT.CONFIG_B.IN_2", 1},
+           {"_ub6.FUNCT.IN", 2},
+           {"_ub6.RANGE_LO.IN", 2000.0},
+           {"_ub6.RANGE_HI.IN", 4000.0},
+           {"_ub20.FUNCT.IN", 8},
+           // An input ranged wider than the limits is a configuration
+           // error: its check overridden.
+           {"CONF_LATCH.ANY.OVRD", 1}});
+    EXPECT_EQ(real("RMT_SETPT.MIN_SPD.SAMP_TUNE"), 3000.0f);
+    EXPECT_EQ(real("RMT_SETPT.MAX_SPD.SAMP_TUNE"), 3700.0f);
+    const double rows[][2] = {{3500.0, 3500.0}, {2500.0, 3000.0}, {3900.0, 3700.0}, {3700.0, 3700.0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r[0]);
+        input(r[0]);
+        runPasses(ref_test::R160, 3);
+        EXPECT_NEAR(real("RMT_SETPT.A_LIMITER.A_LIMITER"), r[1], 0.1);
+        EXPECT_EQ(real("IFACE_OUT_SPEED.RMT_SPD_INPUT.A_NAME"), real("RMT_SETPT.A_LIMITER.A_LIMITER"));
+        EXPECT_EQ(real("AO_MUX.RMT_SPD_SP.A_NAME"), real("RMT_SETPT.A_LIMITER.A_LIMITER"));
+    }
+    // The enable, from its contact in control, and its release.
+    input(3500.0);
+    startToInControl();
+    for (uint32_t v : {1u, 0u}) {
+        contact(kRemoteEnableContact, v != 0);
+        ASSERT_TRUE(runUntil([&] { return boolean("RMT_ENBL.ENABLED.LATCH_R") == v; }, 10)) << v;
+        runPasses(ref_test::R80, 1);
+        EXPECT_EQ(boolean("BO_MUX.RMT_ENBLD.B_NAME"), v);
+        runPasses(ref_test::R160, 1);
+        EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), v);
     }
 }
 
