@@ -326,7 +326,8 @@ TEST_F(TrippedAlarm, TheTrippedAlarmNeedsTheAlarmAndAShutdown) {
 // service tool. Every 80 ms pass checks the enable latch, its pulse, its
 // disable list and the selection against their inputs as the 80 ms group's
 // copies hold them; the run enables remote cascade from the service tool and
-// its contact and drops it by each disable an input reaches.
+// its contact and drops it by each disable an input reaches (a Modbus
+// master's coil on the controller's TCP link among them).
 class RemoteCascadeProgram : public pc_test::ProgramCases {
 protected:
     void SetUp() override {
@@ -409,6 +410,8 @@ TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReac
                                {"OPC_DATA.ENA_WRITES.IN", 1},
                                {"_ub20.FUNCT.IN", 14}});
     ASSERT_EQ(boolean("RMT_CAS_EN.RCASC_CF.B_NAME"), 1u) << "remote cascade not configured";
+    tune("MOD.QT_TIME_OUT_2.IN", 100.0);
+    modbusLinkWithWrites();
     startToInControl();
     check(5);
     command("IFACE_IN_CASC.ENA_DIS.IN_1");
@@ -439,6 +442,12 @@ TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReac
         {"service disable", [&](bool on) { serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_4", on ? 1 : 0); }},
         {"disable setting", [&](bool on) { serviceWrite("RMT_CAS_EN.OR_DISABLE.IN_8", on ? 1 : 0); }},
         {"OPC command", [&](bool on) { serviceWrite("OPC_DATA.BW_LIST.IN_15", on ? 1 : 0); }},
+        // A Modbus master's coil 15 (a read first: a link silent since the
+        // start holds the master's coils at 0 until a message has come).
+        {"Modbus coil 15", [&](bool on) {
+             EXPECT_EQ(mbpoll("-t 0 -r 15").first, 0);
+             EXPECT_EQ(mbpoll("-t 0 -r 15", on ? "1" : "0").first, 0);
+         }},
         // The inputs' faults latch until a reset.
         {"remote cascade setpoint failed", [&](bool on) {
              board::setAnalogInputOpen(2, on);
@@ -490,7 +499,7 @@ TEST_F(RemoteCascadeProgram, TheEnableLatchesOnItsRiseAndEveryDisableAnInputReac
     // met a disable, and the selection saw the latch with and without
     // cascade enabled and matched.
     EXPECT_EQ(dropped_ & 0b0000000011, 0b11) << std::hex << dropped_;
-    EXPECT_EQ(dropped_ & 0b1000111100, 0b1000111100) << std::hex << dropped_;
+    EXPECT_EQ(dropped_ & 0b1100111100, 0b1100111100) << std::hex << dropped_;
     EXPECT_EQ(dropped_ & (1 << 7), 1 << 7) << std::hex << dropped_;
     EXPECT_TRUE(disableWon_);
     EXPECT_EQ(rows_ & 0xE0, 0xE0) << std::hex << rows_;
@@ -560,15 +569,13 @@ protected:
     }
 };
 
-// Not yet converted: the disables the whole-program run above does not
-// raise (remote cascade not configured, which changes only in configure
-// mode; a Modbus master's command 15, which did not hold reliably over this
-// run's long stretches without the master polling; ModbusTrip shows the
-// coil path).
+// Kept on the slices: "not configured" is the configuration itself negated,
+// and while not configured the latch keeps its state (see
+// RemoteCascadeProgram.WhileNotConfiguredTheLatchKeepsItsStateWhateverTheInputs),
+// so no input lets this disable drop the latch.
 TEST_F(RemoteCascade, EveryDisableConditionDropsTheLatchAndTheSelection) {
     const char* disables[] = {
         "IFACE_IN_CASC.CASC_RMT_N.NOT",
-        "MOD_BW.BW_CMD.SEL_15",
     };
     for (const char* d : disables) {
         enable();
@@ -626,6 +633,9 @@ protected:
 TEST_F(ModbusTrip, TheModbusTripNeedsTheCoilModbusInUseAndTheTripEnabledUnlessOverridden) {
     startPastPowerUp();
     check(2);
+    // The link's silence time-out at its longest: a master slow to start
+    // (simulated time runs on meanwhile) finds the link still up.
+    tune("MOD.QT_TIME_OUT_2.IN", 100.0);
     modbusLinkWithWrites();
     check(4);
     const std::pair<const char*, int> settings[][3] = {
