@@ -390,6 +390,8 @@ TEST_F(ModbusLinks, ArraysReadByAMasterHoldTheirCells) {
     ASSERT_EQ(regs.size(), 48u);
     int nonzero = 0;
     for (int k = 0; k < 87; ++k) {
+        // The heartbeat toggles between the master's read and this look.
+        if (std::string(kBits[k]) == "IFACE_MODE.TIQ_HEARTBEAT.B_NAME") continue;
         EXPECT_EQ(static_cast<uint32_t>(bits.at(k + 1)), boolean(kBits[k])) << kBits[k];
         EXPECT_EQ(static_cast<uint32_t>(bits.at(k + 1)), _BR_MOD_MOD1_11103[k]) << kBits[k];
         nonzero += bits.at(k + 1) != 0;
