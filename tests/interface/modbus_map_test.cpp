@@ -2,8 +2,8 @@
 // 2 over TCP: link devices and settings from the service tool, supervision
 // (silence, errors, percentage, totals), the map hold, the exchange arrays
 // read and written by the master, the scaled values. On the map's slices
-// alone, the cases below their mark: the totals' halving, each array
-// element's source one at a time and the link alarms (not yet converted).
+// alone, the cases below their mark: the totals' halving, a link without
+// errors and each array element's source one at a time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -613,55 +613,55 @@ TEST_F(ModbusMapOnProgram, ScaledValuesDivideByZeroToTheLargeValue) {
 }
 
 // A link's alarm: the steady error, or with its switch set a pulse of one
-// pass at the onset; all three alarms together make all-links-failed.
-TEST_F(ModbusMap, LinkAlarmsSteadyOrPulsed) {
-    start();
-    setCell("C_COMM.C1.IN", 1);
-    setCell("C_COMM.C2.IN", 1);
-    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
-    link1Pass(1);
-    for (int k = 0; k < 62; ++k) link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
-    link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALM.AND"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
-    link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
-    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 0);
-    link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
-    // Links 2 and 3 are not in use: no alarm, not all links failed.
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
-    setCell("CNFG_COMMS.LINK2_USED.IN", 1);
-    setCell("CNFG_COMMS.LINK3_USED.IN", 1);
-    setCell("MOD_LNK_STAT.LN2_SW.CTRL", 1);
-    link1Pass(0);
-    EXPECT_EQ(boolean("MODBUS1.LNK2_ALM.AND"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD1_ALL_LNK_FLD.AND"), 1u);
-    link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
-    EXPECT_EQ(boolean("MODBUS1.LNK2_OK_LAT.LATCH"), 0u);
-    EXPECT_EQ(boolean("MODBUS1.N_LNK2_ERR.NOT"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
-    // Link 1 heard again: its error and alarm clear, the latch re-arms.
-    setCell("MOD_LNK_STAT.LN1_SW.CTRL", 1);
-    link1Pass(3);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.LNK_ERR.AND"), 0u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.N_LNK_ERR.NOT"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 1u);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u);
-    for (int k = 0; k < 63; ++k) link1Pass(0);
-    EXPECT_EQ(boolean("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+// pass at the onset; all three alarms together make all-links-failed. Link
+// 1 (serial, no master here) and link 3 stay silent; link 2 is heard from
+// mbpoll. Passes of 160 ms.
+TEST_F(ModbusLinks, LinkAlarmsSteadyOrPulsed) {
+    start(false, false, {{"C_COMM.C1.IN", 1}, {"C_COMM.C2.IN", 1}, {"MOD_LNK_STAT.LN1_SW.CTRL", 1}});
+    auto on = [this](const char* cell) { return boolean(cell); };
+    // Link 1 silent since the start: its error and its alarm's pulse.
+    ASSERT_GE(passesUntil(P160, [&] { return on("MOD_LNK_STAT.LNK_ERR.AND") == 1u; }, 200), 0);
+    EXPECT_EQ(on("MOD_LNK_STAT.N_LNK_ERR.NOT"), 0u);
+    EXPECT_EQ(on("MOD_LNK_STAT.MOD1_ALM.AND"), 1u);
+    EXPECT_EQ(on("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u);
+    runPasses(P160, 1);
+    EXPECT_EQ(on("MOD_LNK_STAT.MOD_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(on("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 0u) << "a pulse of one pass";
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK_ERR.AND"), 1u);
+    tune("MOD_LNK_STAT.LN1_SW.CTRL", 0);
+    runPasses(P160, 2);
+    EXPECT_EQ(on("MOD_LNK_STAT.SIO_LNK1_ALM.B_NAME"), 1u) << "steady";
+    // Links 2 and 3 not in use: no alarm, not all links failed.
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(on("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    // Both in use, silent: link 2's alarm pulsed, link 3's steady; all
+    // three together for one pass.
+    tune("MOD_LNK_STAT.LN2_SW.CTRL", 1);
+    tune("CNFG_COMMS.LINK2_USED.IN", 1);
+    tune("CNFG_COMMS.LINK3_USED.IN", 1);
+    ASSERT_GE(passesUntil(P160, [&] { return on("MODBUS1.LNK2_ALM.AND") == 1u; }, 200), 0);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 1u);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u);
+    EXPECT_EQ(on("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 1u);
+    EXPECT_EQ(on("MOD_LNK_STAT.MOD1_ALL_LNK_FLD.AND"), 1u);
+    runPasses(P160, 1);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    EXPECT_EQ(on("MODBUS1.LNK2_OK_LAT.LATCH"), 0u);
+    EXPECT_EQ(on("MODBUS1.N_LNK2_ERR.NOT"), 0u);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK3_ALM.B_NAME"), 1u) << "steady";
+    EXPECT_EQ(on("MOD_LNK_STAT.ALL_LNK_FAIL.B_NAME"), 0u);
+    // Link 2 heard again: its error and alarm clear, the latch re-arms; 63
+    // silent passes later the pulse again.
+    tune("CNFG_COMMS.PORT2_WRT_ENBL.IN", 1);
+    request();
+    runPasses(P160, 1);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ERR.AND"), 0u);
+    EXPECT_EQ(on("MODBUS1.N_LNK2_ERR.NOT"), 1u);
+    EXPECT_EQ(on("MODBUS1.LNK2_OK_LAT.LATCH"), 1u);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
+    ASSERT_GE(passesUntil(P160, [&] { return on("MOD_LNK_STAT.LNK2_ALM.B_NAME") == 1u; }, 100), 0);
+    runPasses(P160, 1);
+    EXPECT_EQ(on("MOD_LNK_STAT.LNK2_ALM.B_NAME"), 0u);
 }
 
 }  // namespace

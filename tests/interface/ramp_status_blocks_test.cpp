@@ -256,8 +256,8 @@ protected:
 
 // ---- on the interface slices alone ----------------------------------------
 // The cases that no input reaches, each with its reason; and, not yet
-// converted, the suggested process limit (the tuner's noise calculation),
-// the status flags of the tuner and the second sensor's minimum speed check.
+// converted, the suggested process limit (the tuner's noise calculation)
+// and the status flags of the tuner.
 
 // The edges no input gives: the measured speed is never exactly the minimum
 // governor setting, and the reference's unit delay is never above minimum
@@ -460,29 +460,30 @@ TEST_F(InterfacePieces, EachStatusInputReachesOnlyItsOwnOutputs) {
 
 namespace {
 
-class MinSpeedCheck : public tc_test::AppHarness {};
+class MinSpeedCheck : public pc_test::ProgramCases {};
 
-// The second sensor's failed level against the lowest speed it can measure,
-// an error only while the second sensor is used.
+// The second sensor's failed level against the lowest speed it can measure
+// (from its configuration), an error only while the second sensor is used:
+// the level entered in configure mode below, at and above that speed.
 TEST_F(MinSpeedCheck, SecondSensorFailedLevelBelowItsRangeIsAnErrorWhenUsed) {
-    useSlices(0, {defaultsOnce});
-    g_defaulted = false;
-    useSlices(R160, {r160::MPU_min_speed_check});
-    startApp();
-    setCell("CNFG_SPEED.SPD2_LOW_SP.A_NAME", 100.0);
-    struct Row {
-        double lowest;
-        int used;
-        uint32_t check, error;
-    };
-    const Row rows[] = {{150, 1, 1, 1}, {100, 1, 1, 1}, {99, 1, 0, 0}, {150, 0, 1, 0}};
-    for (const Row& r : rows) {
-        setCell("MPU.MIN_SPD_CK2.MULTIPLY", r.lowest);
-        setCell("CONF_VAL_1.USE_MPU2.B_NAME", r.used);
-        runPasses(R160, 1);
-        EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), 100.0f);
-        EXPECT_EQ(boolean("MPU.SP2_MN_CHK.A_COMPARE"), r.check) << r.lowest;
-        EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), r.error) << r.lowest << " used " << r.used;
+    for (int used : {1, 0}) {
+        startConfigured({{"CNFG_SPEED.CONFIG_B.IN_1", used}});
+        enterConfigureMode();
+        const float lowest = real("MPU.MIN_SPD_CK2.MULTIPLY");
+        ASSERT_GT(lowest, 20.0f);
+        struct Row {
+            float level;
+            uint32_t check;
+        } rows[] = {{lowest - 10.0f, 1}, {lowest, 1}, {lowest + 10.0f, 0}};
+        for (const Row& r : rows) {
+            tune("CNFG_SPEED.SPD2_LOW_SP.IN", r.level);
+            ASSERT_GE(passesUntil(pc_test::R160, [&] { return real("MPU_OVRD.MIN_SPD_2.A_NAME") == r.level; }, 10), 0);
+            runPasses(pc_test::R160, 1);
+            EXPECT_EQ(real("MPU.MIN_SPD_CK2.MULTIPLY"), lowest);
+            EXPECT_EQ(boolean("MPU.SP2_MN_CHK.A_COMPARE"), r.check) << r.level << " against " << lowest;
+            EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), used != 0 ? r.check : 0u) << r.level << " used " << used;
+        }
+        stopApp();
     }
 }
 
