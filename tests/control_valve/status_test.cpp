@@ -1,8 +1,13 @@
 // The control-status message and the configuration-error list of the
 // 160 ms status slice.
+#include <functional>
+#include <set>
+
 #include "app/control/control_slices.h"
 #include "app/protection/LATCH_AE.h"
+#include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
+#include "tests/support/ref_rig.h"
 
 using namespace valve_test;
 
@@ -40,6 +45,11 @@ const Message kMessages[] = {
     {"IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 18, "Speed / Off-Line"},
 };
 
+// On the slices, every message by its condition. On the program
+// (StatusMessages) all but three: no input shows "Configuration Error" (a
+// latched configuration error always trips the unit, and "Shutdown" comes
+// first); "Manual Demand" and "Remote Cascade/Speed" are not yet shown
+// there.
 TEST_F(Status, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) {
     EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 0);
     EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), "Ready to Start");
@@ -278,6 +288,150 @@ TEST_F(StatusConfig, TheSecondSensorCheckComparesItsFailedLevelWithItsRange) {
         EXPECT_EQ(real("MPU_OVRD.MIN_SPD_2.A_NAME"), static_cast<float>(c.level));
         EXPECT_EQ(boolean("MPU.SP2_MINERR.AND"), c.err);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The control-status message on the whole program, traced over every 160 ms
+// pass of an automatic start to rated, the raise to maximum governor (the
+// on-line dynamics, above the go-on-line speed of 3700 rpm), a controlled
+// stop and its abort, the shaft held low (the actuator at its limit) and a
+// trip; a manual start with the remote setpoint and
+// cascade; and a start permissive not met. In each pass whose conditions
+// stood since the pass before, the message is the first of the table whose
+// condition holds; every message the program can show in these scenarios is
+// seen, with its number and text in every copy.
+class StatusMessages : public ref_test::RefRig {
+protected:
+    struct Row {
+        int32_t index;
+        const char* text;
+        std::function<bool()> holds;
+    };
+    std::vector<Row> table() {
+        auto b = [this](const char* c) { return boolean(c) != 0; };
+        return {
+            {1, "Shutdown", [=] { return b("SHUTDOWNS.ANY_SD.B_NAME"); }},
+            {2, "Controlled Shutdown", [=] { return b("SPDC.Z01_STEP.SFC_STEP"); }},
+            {4, "Max Actuator", [=] { return b("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"); }},
+            {5, "Valve Limiter", [=] { return b("CONT_MESS.VLV_LIM_MESS.AND"); }},
+            {7, "Manual Demand", [=] { return b("IFACE_OUT_VLV.ACT_LSS_SEL_3.B_NAME"); }},
+            {8, "Configuration Error", [=] { return b("CONF_LATCH.ANY.LATCH_AE"); }},
+            {9, "Start Perm Not Met", [=] { return b("IFACE_OUT_START.STRT_INH.B_NAME"); }},
+            {10, "Ready to Start", [=] { return b("SPDC.A00_STEP.SFC_STEP"); }},
+            {11, "Manual Start",
+             [=] { return b("START.MAN_START.B_NAME") && b("IFACE_OUT_START.STARTING.B_NAME"); }},
+            {12, "Auto Start",
+             [=] { return b("START.AUTO_START.AND") && b("IFACE_OUT_START.STARTING.B_NAME"); }},
+            {14, "Remote Cascade/Speed", [=] { return b("SPDC.B03_STEP.SFC_STEP"); }},
+            {15, "Cascade / Speed", [=] { return b("SPDC.B02_STEP.SFC_STEP"); }},
+            {16, "Remote / Speed", [=] { return b("IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME"); }},
+            {17, "Speed / On-Line",
+             [=] { return b("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME") && b("SPD_CTRL.ONLINE_DYN.B_NAME"); }},
+            {18, "Speed / Off-Line", [=] { return b("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME"); }},
+        };
+    }
+    std::set<int32_t> seen_;
+    std::string last_;
+    // 160 ms passes, each checked.
+    void trace(int passes) {
+        const auto rows = table();
+        for (int k = 0; k < passes; ++k) {
+            runPasses(ref_test::R160, 1);
+            std::string now;
+            for (const Row& r : rows) now += r.holds() ? '1' : '0';
+            const int32_t sel = integer("CONT_MESS.CNTRL_MESS.MSG_SEL");
+            const std::string text = this->text("CONT_MESS.CNTRL_MESS.B_TO_STR");
+            EXPECT_EQ(integer("CONT_MESS.CONT_PARA_INT.I_NAME"), sel);
+            EXPECT_EQ(real("CONT_MESS.CNTRL_PARAMTR.A_NAME"), static_cast<float>(sel));
+            EXPECT_EQ(this->text("CONT_MESS.CONT_PARA.S_NAME"), text);
+            if (now == last_) {
+                int32_t want = 10;
+                const char* wantText = "Ready to Start";
+                for (std::size_t j = 0; j < rows.size(); ++j)
+                    if (now[j] == '1') {
+                        want = rows[j].index;
+                        wantText = rows[j].text;
+                        break;
+                    }
+                EXPECT_EQ(sel, want) << "conditions " << now;
+                EXPECT_EQ(text, wantText) << "conditions " << now;
+                seen_.insert(sel);
+            }
+            last_ = now;
+        }
+    }
+    bool traceUntil(const std::function<bool()>& done, int max) {
+        for (int k = 0; k < max; ++k) {
+            if (done()) return true;
+            trace(1);
+        }
+        return done();
+    }
+};
+
+TEST_F(StatusMessages, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) {
+    // An automatic start to rated.
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 5.0}, {"IFACE_IN_SPEED.GO_ONLINE.IN", 3700.0}});
+    trace(3);
+    startCommand();
+    ASSERT_TRUE(traceUntil([&] { return step("A02_STEP"); }, 300));
+    pulse("IFACE_IN_START.IR_EN.IN", ref_test::R160);
+    ASSERT_TRUE(traceUntil([&] { return step("A08_STEP"); }, 1000));
+    trace(20);
+    // Raised to maximum governor: the on-line dynamics.
+    serviceWrite("SPD_R_L.NONDI_RAZ.IN_2", 1);
+    ASSERT_TRUE(traceUntil([&] { return boolean("SPD_CTRL.ONLINE_DYN.B_NAME") != 0; }, 300)) << "never on-line";
+    serviceWrite("SPD_R_L.NONDI_RAZ.IN_2", 0);
+    trace(10);
+    // A controlled stop, aborted.
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(traceUntil([&] { return step("Z01_STEP"); }, 20));
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 0);
+    trace(10);
+    serviceWrite("IFACE_IN_START.CSD_ABORT.IN", 1);
+    ASSERT_TRUE(traceUntil([&] { return !step("Z01_STEP"); }, 10));
+    serviceWrite("IFACE_IN_START.CSD_ABORT.IN", 0);
+    trace(20);
+    // The shaft held far below the reference: the actuator at its limit.
+    holdShaftAt(2000.0);
+    ASSERT_TRUE(traceUntil([&] { return boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME") != 0; }, 100));
+    trace(10);
+    // A trip.
+    trip();
+    trace(10);
+    for (int32_t m : {1, 2, 4, 5, 10, 12, 17, 18}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
+}
+
+TEST_F(StatusMessages, ManualStartRemoteSetpointAndCascade) {
+    startWithRemoteAndCascade({{"_ub20.FUNCT.IN", 8}});
+    trace(3);
+    startCommand();
+    ASSERT_TRUE(traceUntil([&] { return step("A08_STEP"); }, 3000));
+    trace(20);
+    contact(ref_test::kSpareContact + 1, true);
+    ASSERT_TRUE(traceUntil([&] { return boolean("IFACE_OUT_SPEED.RMT_SPD_ACTIVE.B_NAME") != 0; }, 40));
+    trace(10);
+    contact(ref_test::kSpareContact + 1, false);
+    trace(20);
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    ASSERT_TRUE(traceUntil([&] { return step("B02_STEP"); }, 40)) << "cascade never in control";
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 0);
+    trace(10);
+    for (int32_t m : {10, 11, 15, 16, 18}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
+}
+
+// The start permissive on the spare contact BI07, open: the start is
+// inhibited, shown before "Ready to Start".
+TEST_F(StatusMessages, AStartPermissiveNotMetIsShown) {
+    startable_ = false;
+    start(true, true, {{"_ub19.FUNCT.IN", 27}});
+    trace(10);
+    contact(ref_test::kSpareContact, true);
+    trace(10);
+    for (int32_t m : {9, 10}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
 }
 
 }  // namespace
