@@ -13,6 +13,7 @@
 #include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/hostkernel.h"
+#include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
 #include "tests/support/ref_rig.h"
@@ -74,22 +75,6 @@ TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), r.compare);
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), r.equal);
         EXPECT_EQ(boolean("START.PLS_OFF.B_ACTION"), r.pulse);
-    }
-}
-
-TEST_F(AuxBlocks, LevelSwitchListCarriesItsValuesInOrder) {
-    const char* sources[] = {"BO_MUX.SEL_LSW.IN_1",   "AO_MUX.SPEED.A_NAME",     "AO_MUX.SPD_SETPT.A_NAME",
-                             "AO_MUX.CASC_IN_NAME.A_NAME", "AO_MUX.CASC_SETPT.A_NAME", "AO_MUX.HP_DMD.A_SW",
-                             "AI_MUX.SIG_MON_1.A_NAME", "AI_MUX.SIG_MON_2.A_NAME", "AI_MUX.SIG_MON_3.A_NAME",
-                             "BO_MUX.SEL_LSW.IN_10",  "BO_MUX.SEL_LSW.IN_11",    "BO_MUX.SEL_LSW.IN_12",
-                             "BO_MUX.SEL_LSW.IN_13",  "BO_MUX.SEL_LSW.IN_14",    "BO_MUX.SEL_LSW.IN_15"};
-    for (int n = 0; n < 15; ++n) setCell(sources[n], 10.0 * (n + 1) + 0.5);
-    runPasses(R160, 1);
-    for (int n = 0; n < 15; ++n) {
-        SCOPED_TRACE(sources[n]);
-        // The cascade setpoint comes from the ramp, 0 while cascade is unused.
-        const float want = n == 4 ? 0.0f : static_cast<float>(10.0 * (n + 1) + 0.5);
-        EXPECT_FLOAT_EQ(real("BO_MUX.SEL_LSW.LIST_" + std::to_string(n + 1)), want);
     }
 }
 
@@ -369,6 +354,37 @@ TEST_F(AuxRemote, RemoteSpeedSetpointIsHeldToItsSampledLimitsAndItsEnableIsIndic
         EXPECT_EQ(boolean("BO_MUX.RMT_ENBLD.B_NAME"), v);
         runPasses(ref_test::R160, 1);
         EXPECT_EQ(boolean("IFACE_OUT_SPEED.RMT_SPD_ENABLED.B_NAME"), v);
+    }
+}
+
+// The level-switch list carries its values in order: its settings, the
+// speed (the shaft held), the reference, the cascade values (0 while
+// cascade is unused), the valve demand, and the three signal monitors on
+// the controller's analog inputs 1 .. 3 (ranged 0 .. 100 at 8, 12 and 16 mA).
+TEST_F(AuxProgram, LevelSwitchListCarriesItsValuesInOrder) {
+    const double ma[3] = {8.0, 12.0, 16.0};
+    for (int k = 0; k < 3; ++k) board::setAnalogInputMa(k, ma[k]);
+    speedsensor::setShaftSpeed(0, 1234.5, 60);
+    speedsensor::setShaftSpeed(1, 1234.5, 60);
+    Settings monitors = {{"_ub6.FUNCT.IN", 13}, {"_ub6.RANGE_LO.IN", 0.0}, {"_ub6.RANGE_HI.IN", 100.0},
+                         {"_ub7.FUNCT.IN", 14}, {"_ub7.RANGE_LO.IN", 0.0}, {"_ub7.RANGE_HI.IN", 100.0},
+                         {"_ub8.FUNCT.IN", 15}, {"_ub8.RANGE_LO.IN", 0.0}, {"_ub8.RANGE_HI.IN", 100.0}};
+    powerUp(monitors);
+    serviceWrite("BO_MUX.SEL_LSW.IN_1", 10.5);
+    for (int n = 10; n <= 15; ++n) serviceWrite("BO_MUX.SEL_LSW.IN_" + std::to_string(n), 10.0 * n + 0.5);
+    runPasses(R160, 10);
+    const char* sources[] = {"BO_MUX.SEL_LSW.IN_1",   "AO_MUX.SPEED.A_NAME",     "AO_MUX.SPD_SETPT.A_NAME",
+                             "AO_MUX.CASC_IN_NAME.A_NAME", "AO_MUX.CASC_SETPT.A_NAME", "AO_MUX.HP_DMD.A_SW",
+                             "AI_MUX.SIG_MON_1.A_NAME", "AI_MUX.SIG_MON_2.A_NAME", "AI_MUX.SIG_MON_3.A_NAME",
+                             "BO_MUX.SEL_LSW.IN_10",  "BO_MUX.SEL_LSW.IN_11",    "BO_MUX.SEL_LSW.IN_12",
+                             "BO_MUX.SEL_LSW.IN_13",  "BO_MUX.SEL_LSW.IN_14",    "BO_MUX.SEL_LSW.IN_15"};
+    const double want[15] = {10.5, 1234.5, -1.0, 0.0, 0.0, 0.0, 25.0, 50.0, 75.0,
+                             100.5, 110.5, 120.5, 130.5, 140.5, 150.5};
+    for (int n = 0; n < 15; ++n) {
+        SCOPED_TRACE(sources[n]);
+        const float v = real("BO_MUX.SEL_LSW.LIST_" + std::to_string(n + 1));
+        EXPECT_FLOAT_EQ(v, real(sources[n]));
+        EXPECT_NEAR(v, want[n], 0.1);
     }
 }
 
