@@ -1,8 +1,9 @@
 // The small block groups the cascade and valve slices carry for other
-// modules, through real passes: the controlled-stop flags, the reset-contact
-// command and the stop pulse of the reference at rest, the remote speed
-// setpoint's limiter, the relay indications, the remote nodes' power-up
-// request and the calibration stop flags.
+// modules: the controlled-stop flags, the reset-contact command and the stop
+// pulse of the reference at rest, the remote speed setpoint's limiter, the
+// relay indications, the level-switch list and the calibration stop flags on
+// the whole program; on the slices only the rows no input gives and the
+// remote nodes' power-up request.
 #include <cmath>
 
 #include "app/config/config_slices.h"
@@ -78,6 +79,8 @@ TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
     }
 }
 
+// (Not yet on the program: it needs the four remote nodes on the host's CAN
+// bus, all silent and each with an identity fault.)
 TEST_F(AuxBlocks, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedTheirIdentity) {
     const char* nodes[] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
     auto set = [&](const char* field, uint32_t v) {
@@ -111,41 +114,6 @@ TEST_F(AuxBlocks, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedThe
         EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u) << gate;
         setCell(gate, 1);
     }
-}
-
-TEST_F(AuxBlocks, CalibrationStopFlagsAndTheUsersOneMinuteStop) {
-    EXPECT_EQ(integer("CALMODE.USER_STOP.R_TIME"), 60);
-    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 1u);
-    setCell("CALMODE.ENABLE.LATCH_R", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("CALMODE.NOT_CAL.NOT"), 0u);
-    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 0u);
-    const struct {
-        uint32_t nocalperm, in_2, force;
-    } force[] = {{0, 0, 0}, {1, 0, 1}, {0, 1, 1}};
-    for (const auto& f : force) {
-        setCell("CALMODE.NOCALPERM.NOT", f.nocalperm);
-        setCell("CALMODE.FORCE_INHI.IN_2", f.in_2);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("CALMODE.FORCE_INHI.OR"), f.force) << f.nocalperm << f.in_2;
-    }
-    setCell("CALMODE.CALPERM.B_NAME", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u);
-    setCell("CALMODE.CALPERM.B_NAME", 0);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
-    // The user's stop: a minute, counted down in whole seconds.
-    setCell("CALMODE.USER_STOP.TRIGGER", 1);
-    runPasses(R160, 1);
-    setCell("CALMODE.USER_STOP.TRIGGER", 0);
-    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u);
-    seconds(30.0);
-    EXPECT_NEAR(integer("CALMODE.USER_STOP.R_TIME"), 30, 1);
-    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 1u);
-    seconds(31.0);
-    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 0u);
-    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
 }
 
 }  // namespace
@@ -386,6 +354,56 @@ TEST_F(AuxProgram, LevelSwitchListCarriesItsValuesInOrder) {
         EXPECT_FLOAT_EQ(v, real(sources[n]));
         EXPECT_NEAR(v, want[n], 0.1);
     }
+}
+
+// The calibration stop flags on the whole program: calibration entered by
+// the service tool's command while the unit is off (tripped at power-up, the
+// shaft at rest), the forced inhibit from the speed check or its tunable,
+// the application stopped while calibration is permitted, and the user's
+// one-minute stop from its service trigger, counted down in whole seconds.
+TEST_F(AuxProgram, CalibrationStopFlagsAndTheUsersOneMinuteStop) {
+    powerUp({{"CNFG_SPEED.SPD1_LOW_SP.IN", 200.0}, {"CNFG_SPEED.SPD2_LOW_SP.IN", 400.0}});
+    EXPECT_EQ(integer("CALMODE.USER_STOP.R_TIME"), 60);
+    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 1u);
+    ASSERT_TRUE(tripped());
+    EXPECT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 1u);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u) << "calibration permitted";
+    command("MASTER.COMMANDS.IN_4", R160);
+    ASSERT_TRUE(runUntil([&] { return boolean("CALMODE.ENABLE.LATCH_R") != 0; }, 20)) << "calibration never entered";
+    EXPECT_EQ(boolean("CALMODE.NOT_CAL.NOT"), 0u);
+    EXPECT_EQ(boolean("CALMODE.NOTCALMODE.B_NAME"), 0u);
+    // The forced inhibit: the tunable, or the speed check failing (the
+    // shaft turning above the lower failed level).
+    const struct {
+        double rpm;
+        uint32_t in_2, nocalperm, force;
+    } force[] = {{0.0, 0, 0, 0}, {0.0, 1, 0, 1}, {300.0, 0, 1, 1}};
+    for (const auto& f : force) {
+        sensorsAt(f.rpm);
+        serviceWrite("CALMODE.FORCE_INHI.IN_2", f.in_2);
+        runPasses(R160, 8);
+        EXPECT_EQ(boolean("CALMODE.NOCALPERM.NOT"), f.nocalperm) << f.rpm;
+        EXPECT_EQ(boolean("CALMODE.FORCE_INHI.OR"), f.force) << f.rpm << " " << f.in_2;
+    }
+    sensorsAt(0.0);
+    runPasses(R160, 8);
+    // The unit on (the trips reset): no longer permitted, the application
+    // runs.
+    clearTrips();
+    EXPECT_EQ(boolean("CALMODE.CALPERM.B_NAME"), 0u);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
+    // The user's stop: a minute.
+    serviceWrite("CALMODE.USER_STOP.TRIGGER", 1);
+    runPasses(R160, 1);
+    serviceWrite("CALMODE.USER_STOP.TRIGGER", 0);
+    runPasses(R160, 1);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 1u);
+    seconds(30.0);
+    EXPECT_NEAR(integer("CALMODE.USER_STOP.R_TIME"), 30, 1);
+    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 1u);
+    seconds(31.0);
+    EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 0u);
+    EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
 }
 
 }  // namespace
