@@ -1,29 +1,16 @@
-// The speed setpoints entered over Modbus and OPC: on the whole program each
+// The speed setpoints entered over Modbus and OPC on the whole program: each
 // entry held between its minimum and the maximum governor speed (the go-to
-// latches and their selection: link_entries_test.cpp); through real 160 ms
-// passes of their slice alone each input of the reset and sample requests
-// standing alone.
+// latches and their selection: link_entries_test.cpp), and each input of
+// the Modbus entry's reset and sample requests standing alone.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "app/control/control_slices.h"
+#include "host/turbine_model.h"
 #include "tests/control_ref/entries_rig.h"
-#include "tests/support/app_harness.h"
 
 namespace {
-
-constexpr int R80 = 3;
-constexpr int R160 = 4;
-
-class EnteredSetpoints : public tc_test::AppHarness {
-protected:
-    void SetUp() override {
-        AppHarness::SetUp();
-        useSlices(R160, {_R160_TASK_45});
-        startApp();
-    }
-};
 
 // On the whole program, in control: each path's entry written and sampled,
 // held to its minimum, 0 (switch set from the service tool) or the lower
@@ -60,6 +47,14 @@ TEST_F(EnteredSetpointsOnProgram, EachEntryIsHeldBetweenItsMinimumAndTheMaximumG
             EXPECT_EQ(real(m + "." + e.limited + ".A_LIMITER"), c.limited) << m << " " << c.sampled;
         }
     }
+    // The select's forced zero, set from the service tool: input 4.
+    serviceWrite("MOD_SPD_SP.ENTRD_MUX.SEL_4", 1);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(integer("MOD_SPD_SP.ENTRD_MUX.INT_SEL"), 4);
+    EXPECT_EQ(real("MOD_SPD_SP.ENTRD_MUX.A_MUX_HSS"), 0.0f);
+    serviceWrite("MOD_SPD_SP.ENTRD_MUX.SEL_4", 0);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(integer("MOD_SPD_SP.ENTRD_MUX.INT_SEL"), 0);
 }
 
 // An idle speed configured above the maximum governor speed (the
@@ -97,32 +92,115 @@ TEST_F(EnteredSetpointsAtRest, TheMaximumGovernorWinsOverALowerLimitAboveIt) {
     }
 }
 
-// Each input of the reset and of the sample request alone raises it.
-TEST_F(EnteredSetpoints, ResetAndSampleRequestsFromEachInput) {
-    const struct {
+// Each input of the Modbus entry's reset and sample requests standing alone
+// on the whole program, every 160 ms pass: power-up (its pulse samples), in
+// control at rest on the reference (the match disables the entries), a
+// sample from the service tool, a Modbus go-to (its pulse samples) and,
+// while the reference moves to the value, a reset from the service tool;
+// another go-to, then the link lost by silence and restored (the restore
+// pulse samples); a service go-to (its latch resets the Modbus entry).
+// Whenever exactly one input has stood alone for two passes, the request
+// is on; whenever none has for two passes, it is off.
+class EntryRequestsOnProgram : public ref_test::EntriesRig {
+protected:
+    void SetUp() override { RefRig::SetUp(); }
+    struct Request {
         const char* output;
-        const char* inputs[4];
-    } requests[] = {
+        std::vector<std::string> inputs;
+        std::vector<int> aloneSeen;
+        int quietSeen = 0;
+        int last = -2, lastFor = 0;
+    };
+    std::vector<Request> requests_ = {
         {"MOD_SPD_SP.RST_M1.OR",
-         {"ENTR_SETPT.H_SER_LAT.LATCH_R", "ENTR_SETPT.H_SER_DIS.OR", "MOD_SPD_SP.RST_M1.IN_3",
-          "ALARMS.ANY_MOD1_ALM.AND"}},
+         {"ENTR_SETPT.H_SER_LAT.LATCH_R", "ENTR_SETPT.H_SER_DIS.OR", "MOD_SPD_SP.RST_M1.IN_3", "ALARMS.ANY_MOD1_ALM.AND"},
+         {0, 0, 0, 0}},
         {"MOD_SPD_SP.SMPL_M1.OR",
          {"MOD_SPD_SP.M1_PLS.ONE_SHOT", "PWR_UP_MSG.PWR_UP_RST.ONE_SHOT", "MOD_SPD_SP.SMPL_M1.IN_3",
-          "ALARMS.LK1_NT_PLS.ONE_SHOT"}},
+          "ALARMS.LK1_NT_PLS.ONE_SHOT"},
+         {0, 0, 0, 0}},
     };
-    for (const auto& r : requests) {
-        for (const char* in : r.inputs) setCell(in, 0);
-        runPasses(R80, 2);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean(r.output), 0u) << r.output;
-        for (const char* in : r.inputs) {
-            setCell(in, 1);
-            runPasses(R160, 1);
-            EXPECT_EQ(boolean(r.output), 1u) << in;
-            setCell(in, 0);
-            runPasses(R160, 1);
-            EXPECT_EQ(boolean(r.output), 0u) << in;
+    // `n` passes of 160 ms, each checked.
+    void watch(int n) {
+        for (int k = 0; k < n; ++k) {
+            runPasses(ref_test::R160, 1);
+            for (Request& r : requests_) {
+                int on = 0, which = -1;
+                for (size_t i = 0; i < r.inputs.size(); ++i)
+                    if (boolean(r.inputs[i]) != 0) {
+                        ++on;
+                        which = static_cast<int>(i);
+                    }
+                const int state = on == 0 ? -1 : on == 1 ? which : -3;
+                r.lastFor = state == r.last ? r.lastFor + 1 : 1;
+                r.last = state;
+                if (r.lastFor < 2 || state == -3) continue;
+                const uint32_t out = boolean(r.output);
+                if (state == -1) {
+                    EXPECT_EQ(out, 0u) << r.output << " with no input";
+                    ++r.quietSeen;
+                } else {
+                    EXPECT_EQ(out, 1u) << r.output << " with " << r.inputs[state] << " alone";
+                    ++r.aloneSeen[state];
+                }
+            }
         }
+    }
+};
+
+TEST_F(EntryRequestsOnProgram, EachInputAloneRaisesItsRequest) {
+    turbine::enable();
+    startApp();
+    enterSettings(false, false,
+                  {{"C_COMM.C1.IN", 1},
+                   {"CNFG_COMMS.LINK2_USED.IN", 1},
+                   {"CNFG_COMMS.PORT2_WRT_ENBL.IN", 1},
+                   {"MOD.QT_TIME_OUT_2.IN", 100.0}});
+    watch(20);
+    clearTrip();
+    for (int k = 0; k < 50 && !ready(); ++k) watch(1);
+    ASSERT_TRUE(ready());
+    startCommand();
+    for (int k = 0; k < 400 && !step("A08_STEP"); ++k) watch(1);
+    ASSERT_TRUE(step("A08_STEP"));
+    connect();
+    watch(10);
+    // A sample from the service tool, then a Modbus go-to to it.
+    written(true, 3300);
+    watch(2);
+    serviceWrite("MOD_SPD_SP.SMPL_M1.IN_3", 1);
+    watch(3);
+    serviceWrite("MOD_SPD_SP.SMPL_M1.IN_3", 0);
+    watch(3);
+    goTo(true, true);
+    watch(10);
+    goTo(true, false);
+    ASSERT_EQ(boolean("MOD_SPD_SP.GOTO_M1_SP.LATCH_R"), 1u);
+    // A reset from the service tool while the reference moves.
+    serviceWrite("MOD_SPD_SP.RST_M1.IN_3", 1);
+    watch(3);
+    serviceWrite("MOD_SPD_SP.RST_M1.IN_3", 0);
+    watch(10);
+    // Another go-to, and the link lost by silence while the reference moves.
+    written(true, 3600);
+    watch(2);
+    goTo(true, true);
+    watch(10);
+    goTo(true, false);
+    serviceWrite("MOD.QT_TIME_OUT_2.IN", 1.0);
+    watch(30);
+    // Restored.
+    serviceWrite("MOD.QT_TIME_OUT_2.IN", 100.0);
+    connect();
+    watch(10);
+    // A service go-to.
+    serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", 3000.0);
+    watch(2);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", ref_test::R160);
+    watch(20);
+    for (const Request& r : requests_) {
+        EXPECT_GT(r.quietSeen, 0) << r.output;
+        for (size_t i = 0; i < r.inputs.size(); ++i) EXPECT_GT(r.aloneSeen[i], 0) << r.inputs[i] << " never alone";
     }
 }
 

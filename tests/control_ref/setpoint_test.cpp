@@ -187,6 +187,12 @@ TEST_F(Setpoint, EntryInsideTheCriticalBandIsRefused) {
     pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
     EXPECT_TRUE(runUntil([&] { return boolean("ENTR_SETPT.H_SER_LAT.LATCH_R") != 0; }, 10));
     EXPECT_EQ(boolean("ENTR_SETPT.INVALID_SP.OR"), 0u);
+    // The band's ends belong to it.
+    for (const double end : {3300.0, 3200.0}) {
+        serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", end);
+        runPasses(R160, 2);
+        EXPECT_EQ(boolean("ENTR_SETPT.CRIT_BND_1.AND"), 1u) << end;
+    }
 }
 
 // The remote setpoint (3400 rpm on its input) enabled from its contact in

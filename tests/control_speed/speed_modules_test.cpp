@@ -2,11 +2,11 @@
 // through its inputs: the valve limiter message (160 ms), the HP stroke
 // latch and the forward/reverse scaling (160 ms), the simulated speed
 // (10 ms), the actuator handed to the simulation (80 ms) and the remote
-// cascade match with its window's exact ends. Through real passes of their
-// slices alone: valve demands outside 0 .. 100 for the simulated speed,
-// resets of the stroke latch that no input gives while it stands, the
-// self-tuning PID's commands, the remote cascade match's latch (80 ms) and
-// the chassis comparator (10 ms).
+// cascade match (80 ms) with its window's exact ends and its not-matched
+// latch. Through real passes of their slices alone: valve demands outside
+// 0 .. 100 for the simulated speed, resets of the stroke latch that no
+// input gives while it stands, the self-tuning PID's commands and the
+// chassis comparator (10 ms).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,8 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/control/control_slices.h"
 #include "app/interface/interface_slices.h"
@@ -346,6 +348,15 @@ TEST_F(ModulesProgram, TheRemoteCascadeMatchRunsFromTheSelectionToTheMatch) {
     EXPECT_GT(outside, 20);
 }
 
+// Cascade without tracking and remote cascade configured, the remote
+// cascade setpoint on analog input 3 (range 0 .. 100), unfiltered.
+const std::vector<std::pair<const char*, double>> kRemoteCascadeOnInput3 = {{"CNFG_CASC.CONFIG_B.IN_3", 0},
+                                                                           {"CNFG_CASC.CONFIG_B.IN_4", 1},
+                                                                           {"_ub8.FUNCT.IN", 4},
+                                                                           {"_ub8.RANGE_LO.IN", 0.0},
+                                                                           {"_ub8.RANGE_HI.IN", 100.0},
+                                                                           {"RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0}};
+
 // The window's exact ends: the cascade setpoint entered from the service
 // tool (without tracking, the remote cascade configured but not enabled)
 // onto the remote setpoint, onto each end of the window around it and onto
@@ -353,12 +364,7 @@ TEST_F(ModulesProgram, TheRemoteCascadeMatchRunsFromTheSelectionToTheMatch) {
 // input 3 (range 0 .. 100) at 62.5, unfiltered.
 TEST_F(ModulesProgram, TheMatchWindowHoldsBothOfItsEnds) {
     board::setAnalogInputMa(2, 14.0);
-    startWithRemoteAndCascade({{"CNFG_CASC.CONFIG_B.IN_3", 0},
-                               {"CNFG_CASC.CONFIG_B.IN_4", 1},
-                               {"_ub8.FUNCT.IN", 4},
-                               {"_ub8.RANGE_LO.IN", 0.0},
-                               {"_ub8.RANGE_HI.IN", 100.0},
-                               {"RMT_CAS.RMT_CASC_L.LAG_TAU", 0.0}});
+    startWithRemoteAndCascade(kRemoteCascadeOnInput3);
     runPasses(R160, 10);
     const float sp = real("RMT_CAS.RMT_CASC_D.A_DEADBAND");
     ASSERT_NEAR(sp, 62.5, 0.05);
@@ -392,6 +398,85 @@ TEST_F(ModulesProgram, TheMatchWindowHoldsBothOfItsEnds) {
         EXPECT_EQ(boolean("RMT_CAS_EN.MATCH_LO.A_COMPARE"), c.lo) << c.casc;
         EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), 0u) << "not enabled";
     }
+}
+
+// The not-matched latch against the selection's pulse (1.0 s, 13 passes of
+// 80 ms), on the whole program: remote cascade selected and deselected from
+// the service tool while cascade is in control. Matched while the pulse
+// lasts, the latch holds to the pulse's end; selected inside the window it
+// is set for the pulse alone; deselected before the match, it holds to the
+// pulse's end and then clears. The remote cascade setpoint on analog input 3
+// (range 0 .. 100), unfiltered, near the process value; the cascade
+// setpoint entered from the service tool.
+TEST_F(ModulesProgram, TheNotMatchedLatchHoldsForTheSelectionsPulse) {
+    board::setAnalogInputMa(2, 12.0);  // 50, the process value's level
+    startWithRemoteAndCascade(kRemoteCascadeOnInput3);
+    startToInControl();
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 1);
+    ASSERT_TRUE(runUntil([&] { return boolean("IFACE_OUT_CASC.ENABLED.B_NAME") != 0; }, 20));
+    serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 0);
+    ASSERT_TRUE(runUntil([&] { return boolean("CASC_RATE.MATCHED.NOT") != 0; }, 200));
+    const float remote = real("RMT_CAS.RMT_CASC_D.A_DEADBAND");
+    auto enter = [&](float v) {
+        serviceWrite("CASC_ENTRD.ENTR_CASC_SP.TUNE", v);
+        runPasses(R160, 1);
+        pulse("IFACE_IN_CASC.CAS_TUN_OK.B_NAME", R160);
+        ASSERT_TRUE(runUntil([&] { return real("CASC_SETPT.SETPT.RAMP") == v; }, 200)) << v;
+        runPasses(R160, 3);
+    };
+    auto command = [&](const char* cell) {
+        serviceWrite(cell, 1);
+        runPasses(R160, 1);
+        serviceWrite(cell, 0);
+    };
+    // The passes of 80 ms from the selection's rise with the latch set.
+    auto latchedPasses = [&](int deselectAfter) {
+        // The speed reference matched to the cascade's demand first.
+        EXPECT_TRUE(runUntil([&] { return boolean("CASC_RATE.MATCHED.NOT") != 0; }, 3000))
+            << boolean("CASC_RATE.N_MATCHED.LATCH") << " " << real("CASC_CTRL.CAS_TO_SPD.ADD") << " " << ref();
+        command("RMT_CAS_EN.OR_ENABLE.IN_4");
+        EXPECT_TRUE(runUntil([&] { return boolean("RMT_CAS_EN.REM_SEL.AND") != 0; }, 10));
+        int on = 0;
+        for (int k = 0; k < 40; ++k) {
+            if (k == deselectAfter) {
+                serviceWrite("RMT_CAS_EN.OR_DISABLE.IN_8", 1);
+            }
+            if (boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH") == 0) break;
+            ++on;
+            runPasses(R80, 1);
+        }
+        serviceWrite("RMT_CAS_EN.OR_DISABLE.IN_8", 0);
+        return on;
+    };
+    auto deselect = [&] {
+        command("RMT_CAS_EN.OR_DISABLE.IN_8");
+        ASSERT_TRUE(runUntil([&] { return boolean("RMT_CAS_EN.REM_SEL.AND") == 0; }, 10));
+        runPasses(R160, 2);
+    };
+    // Selected 0.5 below the remote setpoint: matched within the pulse
+    // (at 5 a second), the latch holds to the pulse's end.
+    enter(remote - 0.5f);
+    EXPECT_EQ(latchedPasses(-1), 13);
+    EXPECT_EQ(boolean("RMT_CAS_EN.IN_RMTCNTRL.AND"), 1u);
+    // Leaving the window again does not set it: the remote setpoint moves.
+    board::setAnalogInputMa(2, 12.5);
+    for (int k = 0; k < 20; ++k) {
+        runPasses(R80, 1);
+        EXPECT_EQ(boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"), 0u) << k;
+    }
+    ASSERT_TRUE(runUntil([&] { return boolean("RMT_CAS_EN.IN_RMTCNTRL.AND") != 0; }, 100));
+    // Deselected and selected again inside the window: set for the pulse.
+    deselect();
+    EXPECT_EQ(boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"), 0u);
+    EXPECT_EQ(latchedPasses(-1), 13);
+    // Deselected, the remote setpoint moved away, selected and deselected
+    // before the match: the latch holds to the pulse's end.
+    deselect();
+    board::setAnalogInputMa(2, 11.0);  // 43.75
+    runPasses(R160, 5);
+    EXPECT_EQ(latchedPasses(2), 13);
+    EXPECT_EQ(boolean("RMT_CAS_EN.REM_SEL.AND"), 0u);
+    EXPECT_EQ(boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"), 0u);
 }
 
 // The simulated speed: the internal simulation switched on from the service
@@ -714,49 +799,6 @@ TEST_F(OptimizerCommands, TheTimeLeftComparesWithZero) {
         runPasses(R80, 1);
         EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_COMPARE"), c.compare) << c.left;
         EXPECT_EQ(boolean("SPD_CTRL.ENA_TO.A_EQUAL"), c.equal) << c.left;
-    }
-}
-
-// ---- the remote cascade match -------------------------------------------------------------
-
-class RemoteCascadeMatch : public SpeedModules {
-protected:
-    void SetUp() override {
-        SpeedModules::SetUp();
-        start(R80, {_R80_TASK_23});
-        setCell("RMT_CAS.RMT_CASC_D.A_DEADBAND", 1000.0);  // window +/-0.5
-    }
-    uint32_t notMatched() { return boolean("RMT_CAS_EN.N_MTCH_RTE.LATCH"); }
-};
-
-TEST_F(RemoteCascadeMatch, TheNotMatchedLatchRunsFromTheSelectionToTheMatch) {
-    setCell("RMT_CAS_EN.ENABLED.LATCH_R", 1);
-    // The pulse of the selection (1.0 s, 13 passes) sets the latch and wins
-    // over the clearing while it lasts.
-    struct Step {
-        int selected;
-        double casc;
-        uint32_t passes, latch;
-    } steps[] = {
-        {0, 900.0, 1, 0},    // not selected
-        {1, 900.0, 1, 1},    // selected away from the remote setpoint
-        {1, 950.0, 1, 1},    // still outside the window
-        {1, 999.6, 11, 1},   // matched while the pulse lasts (to pass 13)
-        {1, 999.6, 1, 0},    // matched
-        {1, 900.0, 5, 0},    // leaving the window again does not set it
-        {0, 900.0, 1, 0},    // deselected
-        {1, 900.0, 1, 1},    // selected again
-        {0, 900.0, 12, 1},   // deselected before the match, the pulse lasting
-        {0, 900.0, 2, 0},    // and then cleared
-        {1, 1000.0, 13, 1},  // selected inside the window
-        {1, 1000.0, 1, 0},
-    };
-    for (const Step& s : steps) {
-        setCell("RMT_CAS_EN.REM_SEL.AND", s.selected);
-        setCell("CASC_SETPT.SETPT.RAMP", s.casc);
-        runPasses(R80, s.passes);
-        EXPECT_EQ(notMatched(), s.latch) << s.selected << " " << s.casc << " " << s.passes;
-        EXPECT_EQ(boolean("RMT_CAS_EN.NOT_RMT.NOT"), s.selected ? 0u : 1u);
     }
 }
 
