@@ -1,6 +1,7 @@
 // Module CNFG_CHECK_AI at 160 ms: the function checks of the controller's
 // four analog inputs and the duplicate-function check of all analog inputs
-// (the remote node's part in CNFG_CHECK_VL).
+// (the remote node's part in CNFG_CHECK_VL); per input its switch value and
+// its function compared with 1 ("not used").
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -9,7 +10,10 @@
     X(AI_##N##_FUNC_CHK, B_MUX_N_1, B, R160, PLAIN)     \
     X(AI_##N##_CNFG_ERR, NOT, B, R160, PLAIN)           \
     X(AI_##N##_CFG_ER, B_NAME, B, R160, PLAIN)          \
-    X(AI_##N##_SW, I_SW, I, R160, PLAIN)
+    X(AI_##N##_SW, I_SW, I, R160, PLAIN)                \
+    X(AI_##N##_NOT_USED, GT, B, R160, PLAIN)            \
+    X(AI_##N##_NOT_USED, EQ, B, R160, PLAIN)            \
+    X(AI_##N##_NOT_USED, LT, B, R160, PLAIN)
 #define CNFG_CHECK_AI_F(X, N) X(AI_FUNCT, OUT_##N, I, R160, PLAIN)
 
 #define CNFG_CHECK_AI_CELLS(X)                                                                      \

@@ -27,11 +27,14 @@ struct AiCheck {
     const cat::Cell<uint32_t>* cnfg_err;
     const cat::Cell<uint32_t>* cfg_er;
     const cat::Cell<int32_t>* sw;
+    fnchk::NotUsed not_used;
 };
 #define CNFG_CHECK_AI_ROW(UB, N)                                                                      \
     AiCheck{&UB.FUN_NUM_SAMP_ITUNE, &CNFG_CHECK_AI.AI_##N##_FUNC_CHK_B_MUX_N_1,                          \
             &CNFG_CHECK_AI.AI_##N##_CNFG_ERR_NOT, &CNFG_CHECK_AI.AI_##N##_CFG_ER_B_NAME,                 \
-            &CNFG_CHECK_AI.AI_##N##_SW_I_SW}
+            &CNFG_CHECK_AI.AI_##N##_SW_I_SW,                                                             \
+            {&CNFG_CHECK_AI.AI_##N##_NOT_USED_GT, &CNFG_CHECK_AI.AI_##N##_NOT_USED_EQ,                   \
+             &CNFG_CHECK_AI.AI_##N##_NOT_USED_LT}}
 constexpr AiCheck kChannels[kAiControllerChannels] = {CNFG_CHECK_AI_ROW(_ub6, 01), CNFG_CHECK_AI_ROW(_ub7, 02),
                                                       CNFG_CHECK_AI_ROW(_ub8, 03), CNFG_CHECK_AI_ROW(_ub9, 04)};
 #undef CNFG_CHECK_AI_ROW

@@ -1,8 +1,7 @@
 // Module CNFG_CHECK_VL at 160 ms: the remote nodes' part of the duplicate
 // checks. Per remote analog input and remote discrete input the switch value
-// (0 for function 1, else the function number), their sums, and the sums
-// while the node is enabled; per remote discrete input also its function
-// compared with 1 ("not used").
+// (0 for function 1, else the function number) and the function compared
+// with 1 ("not used"), their sums, and the sums while the node is enabled.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +9,11 @@
 #include "app/config/function_check.h"
 #include "runtime/catalogue.h"
 
-#define CNFG_CHECK_VL_AI(X, N) X(VL_AI_##N##_SW, I_SW, I, R160, PLAIN)
+#define CNFG_CHECK_VL_AI(X, N)                  \
+    X(VL_AI_##N##_NOT_USED, GT, B, R160, PLAIN) \
+    X(VL_AI_##N##_NOT_USED, EQ, B, R160, PLAIN) \
+    X(VL_AI_##N##_NOT_USED, LT, B, R160, PLAIN) \
+    X(VL_AI_##N##_SW, I_SW, I, R160, PLAIN)
 #define CNFG_CHECK_VL_BI(X, N)                  \
     X(BI_##N##_NOT_USED, GT, B, R160, PLAIN)    \
     X(BI_##N##_NOT_USED, EQ, B, R160, PLAIN)    \

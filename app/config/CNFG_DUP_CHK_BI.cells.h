@@ -1,17 +1,21 @@
 // Module CNFG_DUP_CHK_BI at 160 ms: the duplicate-function check of the
 // discrete inputs (controller inputs 1, 2 and 4 .. 8; input 3 takes no
-// part; the remote node's part in CNFG_CHECK_VL).
+// part; the remote node's part in CNFG_CHECK_VL); per input its switch
+// value and its function compared with 1 ("not used").
 #pragma once
 
 #include "runtime/catalogue.h"
 
+#define CNFG_DUP_CHK_BI_NU(X, N)                                                      \
+    X(BI_##N##_NOT_USED, GT, B, R160, PLAIN) X(BI_##N##_NOT_USED, EQ, B, R160, PLAIN) \
+        X(BI_##N##_NOT_USED, LT, B, R160, PLAIN)
 #define CNFG_DUP_CHK_BI_F(X, N) X(BI_FUNCT, OUT_##N, I, R160, PLAIN)
 
 #define CNFG_DUP_CHK_BI_CELLS(X) \
-    X(BI_01_SW, I_SW, I, R160, PLAIN) X(BI_02_SW, I_SW, I, R160, PLAIN) \
-    X(BI_04_SW, I_SW, I, R160, PLAIN) X(BI_05_SW, I_SW, I, R160, PLAIN) \
-    X(BI_06_SW, I_SW, I, R160, PLAIN) X(BI_07_SW, I_SW, I, R160, PLAIN) \
-    X(BI_08_SW, I_SW, I, R160, PLAIN) \
+    X(BI_01_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 01) X(BI_02_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 02) \
+    X(BI_04_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 04) X(BI_05_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 05) \
+    X(BI_06_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 06) X(BI_07_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 07) \
+    X(BI_08_SW, I_SW, I, R160, PLAIN) CNFG_DUP_CHK_BI_NU(X, 08) \
     CNFG_DUP_CHK_BI_F(X, 1) CNFG_DUP_CHK_BI_F(X, 2) CNFG_DUP_CHK_BI_F(X, 3) CNFG_DUP_CHK_BI_F(X, 4) CNFG_DUP_CHK_BI_F(X, 5) CNFG_DUP_CHK_BI_F(X, 6) CNFG_DUP_CHK_BI_F(X, 7) CNFG_DUP_CHK_BI_F(X, 8) CNFG_DUP_CHK_BI_F(X, 9) CNFG_DUP_CHK_BI_F(X, 10) \
     CNFG_DUP_CHK_BI_F(X, 11) CNFG_DUP_CHK_BI_F(X, 12) CNFG_DUP_CHK_BI_F(X, 13) CNFG_DUP_CHK_BI_F(X, 14) CNFG_DUP_CHK_BI_F(X, 15) CNFG_DUP_CHK_BI_F(X, 16) CNFG_DUP_CHK_BI_F(X, 17) CNFG_DUP_CHK_BI_F(X, 18) CNFG_DUP_CHK_BI_F(X, 19) CNFG_DUP_CHK_BI_F(X, 20) \
     CNFG_DUP_CHK_BI_F(X, 21) CNFG_DUP_CHK_BI_F(X, 22) CNFG_DUP_CHK_BI_F(X, 23) CNFG_DUP_CHK_BI_F(X, 24) CNFG_DUP_CHK_BI_F(X, 25) CNFG_DUP_CHK_BI_F(X, 26) CNFG_DUP_CHK_BI_F(X, 27) CNFG_DUP_CHK_BI_F(X, 28) CNFG_DUP_CHK_BI_F(X, 29) CNFG_DUP_CHK_BI_F(X, 30) \

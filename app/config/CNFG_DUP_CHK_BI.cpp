@@ -15,13 +15,20 @@ namespace {
 struct BiDup {
     const cat::Cell<int32_t>* function;
     const cat::Cell<int32_t>* sw;
+    fnchk::NotUsed not_used;
 };
-constexpr BiDup kChannels[7] = {
-    {&_ub13.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_01_SW_I_SW}, {&_ub14.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_02_SW_I_SW},
-    {&_ub16.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_04_SW_I_SW}, {&_ub17.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_05_SW_I_SW},
-    {&_ub18.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_06_SW_I_SW}, {&_ub19.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_07_SW_I_SW},
-    {&_ub20.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_08_SW_I_SW},
-};
+#define CNFG_DUP_CHK_BI_ROW(UB, N)                                                                     \
+    BiDup {                                                                                             \
+        &UB.FUNCT_INT_I_NAME, &CNFG_DUP_CHK_BI.BI_##N##_SW_I_SW, {                                      \
+            &CNFG_DUP_CHK_BI.BI_##N##_NOT_USED_GT, &CNFG_DUP_CHK_BI.BI_##N##_NOT_USED_EQ,               \
+                &CNFG_DUP_CHK_BI.BI_##N##_NOT_USED_LT                                                   \
+        }                                                                                               \
+    }
+constexpr BiDup kChannels[7] = {CNFG_DUP_CHK_BI_ROW(_ub13, 01), CNFG_DUP_CHK_BI_ROW(_ub14, 02),
+                                CNFG_DUP_CHK_BI_ROW(_ub16, 04), CNFG_DUP_CHK_BI_ROW(_ub17, 05),
+                                CNFG_DUP_CHK_BI_ROW(_ub18, 06), CNFG_DUP_CHK_BI_ROW(_ub19, 07),
+                                CNFG_DUP_CHK_BI_ROW(_ub20, 08)};
+#undef CNFG_DUP_CHK_BI_ROW
 
 constexpr int kSlots = 50;
 constexpr const cat::Cell<int32_t>* Imux_CNFG_DUP_CHK_BI_BI_FUNCT_7611[kSlots] = {

@@ -51,12 +51,20 @@ void check(uint32_t& ok, const Need (&table)[N], int32_t f, const Features& have
 // function number.
 inline int32_t dup_switch(int32_t f) { return f == 1 ? 0 : f; }
 
-// Writes each channel's switch value (channels with cells `function` and
-// `sw`) and returns their sum.
+// The three-way compare of a channel's function number with 1 ("not
+// used") that stands beside its switch value.
+struct NotUsed {
+    const cat::Cell<uint32_t>*gt, *eq, *lt;
+};
+
+// Writes each channel's switch value and its not-used compare (channels
+// with cells `function`, `sw` and `not_used`) and returns the sum of the
+// switch values.
 template <class Ch, size_t N>
 int32_t switch_sum(const Ch (&channels)[N]) {
     int32_t sum = 0;
     for (const Ch& c : channels) {
+        bk::I_COMPARE(c.not_used.eq->ref(), c.not_used.lt->ref(), c.not_used.gt->ref(), *c.function, 1);
         *c.sw = dup_switch(*c.function);
         sum = bk::I_ADD(sum, *c.sw);
     }

@@ -74,6 +74,13 @@ std::string remoteBi(int n) {
 
 class Duplicates : public ConfigRig {
 protected:
+    // The channel's function compared with 1 ("not used") beside its switch value.
+    void expectNotUsed(const std::string& block, int function) {
+        EXPECT_EQ(boolean(block + "_NOT_USED.EQ"), function == 1 ? 1u : 0u) << block;
+        EXPECT_EQ(boolean(block + "_NOT_USED.GT"), function > 1 ? 1u : 0u) << block;
+        EXPECT_EQ(boolean(block + "_NOT_USED.LT"), function < 1 ? 1u : 0u) << block;
+    }
+
     void SetUp() override {
         ConfigRig::SetUp();
         start();
@@ -91,6 +98,8 @@ TEST_F(Duplicates, AnalogInputs) {
         setCell("CNFG_CAN2.VL1_ENA.IN", c.node_enabled);
         settle();
         EXPECT_EQ(boolean("CNFG_CHECK_AI.DUPLICATE_AI.B_NAME"), c.duplicate ? 1u : 0u);
+        for (int k = 0; k < 4; ++k) expectNotUsed("CNFG_CHECK_AI.AI_0" + std::to_string(k + 1), c.controller[k]);
+        for (int k = 0; k < 8; ++k) expectNotUsed("CNFG_CHECK_VL.VL_AI_" + std::to_string(k + 1), c.remote[k]);
     }
 }
 
@@ -110,6 +119,10 @@ TEST_F(Duplicates, DiscreteInputs) {
         settle();
         EXPECT_EQ(boolean("CNFG_CHECK_BI.DUPLICATDI.B_NAME"), c.duplicate ? 1u : 0u);
         EXPECT_EQ(integer("CNFG_DUP_CHK_BI.BI_ADD4.I_ADD"), integer("CNFG_DUP_CHK_BI.BI_ADD2.I_ADD"));
+        // Input 3 takes no part in the check.
+        for (int k : {0, 1, 3, 4, 5, 6, 7}) expectNotUsed("CNFG_DUP_CHK_BI.BI_0" + std::to_string(k + 1), c.controller[k]);
+        for (int n = 1; n <= 16; ++n)
+            expectNotUsed(std::string("CNFG_CHECK_VL.BI_") + (n < 10 ? "0" : "") + std::to_string(n), c.remote[n - 1]);
     }
 }
 

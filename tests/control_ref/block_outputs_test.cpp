@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/turbine_model.h"
+#include "runtime/catalogue_tables.h"
 #include "tests/support/ref_rig.h"
 
 using namespace ref_test;
@@ -127,6 +128,60 @@ TEST_F(BlockOutputs, AnAnalogOutputsLimitsAndReadbackEnableFollowTheirSettings) 
     runPasses(R20, 4);
     EXPECT_GE(real("_ub10.CHAN.A_LIMITER"), 4.0f);
     EXPECT_LE(real("_ub10.CHAN.A_LIMITER"), 20.0f);
+}
+
+// Each step of the speed-control chart has its shutdown condition as a
+// named cell: 1 through the power-up trip, 0 once the trips are reset, 1
+// again after a trip. The condition of the idle level without run-back is
+// the idle selection and no run-back together, shown the same way through
+// a start to idle; the step to maximum governor likewise.
+TEST_F(BlockOutputs, EveryChartStepShowsTheShutdownAndTheIdleConditionItsInputs) {
+    std::vector<std::string> conditions;
+    for (uint32_t h = 1; h + 1 < num_dbug_hdr; ++h) {
+        if (std::string(_dbug_hdr[h].name) != "SPDC") continue;
+        for (uint32_t r = _dbug_hdr[h].first; r <= _dbug_hdr[h].last; ++r) {
+            const std::string name = _dbug_var[r].name;
+            if (name.size() > 9 && name.compare(name.size() - 9, 9, "SD.B_NAME") == 0) conditions.push_back("SPDC." + name);
+        }
+    }
+    ASSERT_EQ(conditions.size(), 12u);
+    const auto expectAll = [&](uint32_t v, const char* when) {
+        for (const std::string& c : conditions) EXPECT_EQ(boolean(c), v) << c << " " << when;
+        EXPECT_EQ(boolean("SPDC.AND_NORB.AND"),
+                  boolean("IDLE_RATE.IDLE.AND") & boolean("IDLE_RATE.NO_RBACK.B_NAME")) << when;
+    };
+    // The reference's step to maximum governor: above it, or the reduced
+    // overspeed test not in use.
+    const auto expectStepToMaxGov = [&] {
+        EXPECT_EQ(boolean("SPDC.STEP_MAXGOV.OR"),
+                  boolean("SPDC.SR_OVR_MXG.A_COMPARE") | boolean("OSPD.NOT_REDUCED.NOT"));
+    };
+    turbine::enable();
+    startApp();
+    enterSettings(true, true);
+    runPasses(R160, 20);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u);
+    expectAll(1u, "power-up trip");
+    clearTrip();
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 50));
+    expectAll(0u, "ready");
+    expectStepToMaxGov();
+    EXPECT_EQ(boolean("SPDC.STEP_MAXGOV.OR"), 1u);
+    // Without the ramp back to idle the idle selection gives the condition.
+    serviceWrite("IFACE_IN_START.USE_RAMP_TO_IDLE.IN", 0);
+    runPasses(R160, 2);
+    expectAll(0u, "no ramp back");
+    int idleConditions = 0;
+    startCommand();
+    for (int pass = 0; pass < 120; ++pass) {
+        runPasses(R160, 1);
+        expectAll(0u, "start");
+        idleConditions += boolean("SPDC.AND_NORB.AND") == 1u;
+    }
+    EXPECT_GT(idleConditions, 0);
+    trip();
+    runPasses(R160, 2);
+    expectAll(1u, "trip");
 }
 
 // The lagged speed the sequence compares with its levels carries its rate of

@@ -224,6 +224,9 @@ TEST_F(Sequence, ThePowerUpStartsWithOneStepOfEachChart) {
         EXPECT_EQ(steps, 1);
         EXPECT_TRUE(step("Z00_STEP") || step("A00_STEP"));
         EXPECT_TRUE(step("B00_STEP"));
+        int remote = 0;
+        for (const char* s : {"B00_STEP", "B01_STEP", "B02_STEP", "B03_STEP"}) remote += step(s) ? 1 : 0;
+        EXPECT_EQ(remote, 1);
         runPasses(R80, 1);
     }
 }
