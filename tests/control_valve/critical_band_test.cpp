@@ -20,6 +20,15 @@ constexpr double kLow = 2000.0, kHigh = 2500.0;  // the band; its top for the sp
 
 class CriticalBand : public RefRig {
 protected:
+    // startWithBand() again, on a program stopped and the shaft at rest,
+    // unless it is the first start of the case.
+    void startAgain(bool first, bool used, double rate) {
+        if (!first) {
+            stopApp();
+            shaftAt(0.0);
+        }
+        startWithBand(used, rate);
+    }
     void startWithBand(bool used, double rate, const Settings& extra = {}) {
         Settings all = {{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kLow},
                         {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
@@ -60,11 +69,7 @@ protected:
 TEST_F(CriticalBand, TheSpeedAtEitherEndCountsAsInside) {
     for (bool used : {true, false}) {
         SCOPED_TRACE(used);
-        if (!used) {
-            stopApp();
-            shaftAt(0.0);
-        }
-        startWithBand(used, 100.0);
+        startAgain(used, used, 100.0);
         toIdle();
         const struct {
             double speed;
@@ -96,11 +101,7 @@ TEST_F(CriticalBand, TheAllowedDwellIsTheCrossingTimesTheFactorButAtLeast15s) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
-        if (c.rate != cases[0].rate) {
-            stopApp();
-            shaftAt(0.0);
-        }
-        startWithBand(true, c.rate);
+        startAgain(c.rate == cases[0].rate, true, c.rate);
         startToRated();
         EXPECT_NEAR(real("CRIT_SPD.MAXTIME_1.A_SW"), c.dwell, 1e-3);
         EXPECT_NEAR(dwellUntilStuck(60.0), c.dwell, 0.33);
@@ -217,11 +218,7 @@ TEST_F(CriticalBand, StuckInTheBandForcesTheReferenceToMinimumOnceAndLeavingRese
 TEST_F(CriticalBand, TheHeldSetpointAtEitherEndCountsAsInsideWhenTheBandIsUsed) {
     for (bool used : {true, false}) {
         SCOPED_TRACE(used);
-        if (!used) {
-            stopApp();
-            shaftAt(0.0);
-        }
-        startWithBand(used, 100.0);
+        startAgain(used, used, 100.0);
         startCommand();
         ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
         pulse("IFACE_IN_START.IR_EN.IN", R160);
