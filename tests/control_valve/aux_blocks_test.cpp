@@ -17,6 +17,7 @@
 #include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
+#include "tests/remote_io/program_rig.h"
 #include "tests/support/ref_rig.h"
 
 using namespace valve_test;
@@ -79,8 +80,9 @@ TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
     }
 }
 
-// (Not yet on the program: it needs the four remote nodes on the host's CAN
-// bus, all silent and each with an identity fault.)
+// On the program (AuxNodes) all failed and none active, the option and the
+// network off, and a node active. Not yet there: each single node active or
+// without an identity fault while the other three have failed.
 TEST_F(AuxBlocks, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedTheirIdentity) {
     const char* nodes[] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
     auto set = [&](const char* field, uint32_t v) {
@@ -404,6 +406,60 @@ TEST_F(AuxProgram, CalibrationStopFlagsAndTheUsersOneMinuteStop) {
     seconds(31.0);
     EXPECT_EQ(boolean("CALMODE.USER_STOP.ONE_SHOT"), 0u);
     EXPECT_EQ(boolean("CALMODE.STOP_APPL.OR"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The remote network's restart request on the whole program with the host's
+// CAN bus: the four nodes permitted and reset with none on the bus, each
+// ends with its identity fault and none is active; with the option and the
+// network on, the request comes. The option or the network off, or a node
+// on the bus and active: no request.
+class AuxNodes : public rio_test::ProgramWithNodes {
+protected:
+    static constexpr const char* kNodes[4] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
+    std::string cell(const char* node, const char* field) { return std::string("CNFG_CAN2.") + node + "." + field; }
+    void expectRequest(uint32_t none, uint32_t request, const char* what) {
+        EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), none) << what;
+        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), request) << what;
+    }
+};
+
+TEST_F(AuxNodes, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedTheirIdentity) {
+    startPastPowerUp();
+    serviceWrite("CNFG_CAN2.USE_VL.IN", 1);
+    serviceWrite("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
+    for (const char* n : kNodes) serviceWrite(cell(n, "INIT_PERM"), 1);
+    serviceWrite("CNFG_CAN2.INIT_ALL.IN", 1);
+    serviceWrite("CNFG_CAN2.ENA_VL.IN_2", 1);
+    runPasses(R80, 60);
+    for (const char* n : kNodes) {
+        EXPECT_EQ(boolean(cell(n, "ACTIVE")), 0u) << n;
+        ASSERT_EQ(boolean(cell(n, "ID_FAULT")), 1u) << n;
+    }
+    expectRequest(1, 1, "all failed, none active");
+    // The option or the network off: no request.
+    serviceWrite("CNFG_CAN2.ALL_PWRUP.IN_7", 0);
+    runPasses(R80, 2);
+    expectRequest(1, 0, "the option off");
+    serviceWrite("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
+    serviceWrite("CNFG_CAN2.ENA_VL.IN_2", 0);
+    serviceWrite("CNFG_CAN2.USE_VL.IN", 0);
+    runPasses(R80, 4);
+    EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 0u);
+    expectRequest(1, 0, "the network off");
+}
+
+TEST_F(AuxNodes, ANodeActiveOnTheBusMeansNoRequest) {
+    addNode(Kind::DiscreteIn, 4);
+    pdo(0x184, {0x00, 0x00, 0x00});
+    startWithNodes({"CNFG_CAN2.VL4_ENA.IN"}, {"CNFG_CAN2.VL_NODE4_BI.ACTIVE"});
+    serviceWrite("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
+    run(10);
+    EXPECT_EQ(boolean("CNFG_CAN2.VL_NODE4_BI.ACTIVE"), 1u);
+    expectRequest(0, 0, "a node active");
 }
 
 }  // namespace
