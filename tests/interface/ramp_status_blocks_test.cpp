@@ -2,8 +2,10 @@
 // driven through its inputs: the minimum speed entry and the speed monitor
 // lag (the shaft held on the turbine model), the alarm relay slots (an
 // external alarm contact), the droop deadband values, the self-powered
-// actuator scaling, the second sensor's override during a start, the
-// override timer and the overspeed test permission with the shown rates.
+// actuator scaling, the second sensor's override during a start and its
+// minimum speed check, the suggested process limit from the noise of the
+// speed, the override timer and the overspeed test permission with the
+// shown rates.
 // On the interface slices alone: the cases below their own marks.
 #include <gtest/gtest.h>
 
@@ -228,6 +230,59 @@ TEST_F(SpeedPieces, OverspeedTestPermissionAndTheShownRates) {
     EXPECT_EQ(real("IFACE_OUT_VLV.ENTRD_RATE.A_NAME"), 7.5f);
 }
 
+// The suggested process limit on a unit in control at minimum governor
+// with the noise calculation enabled from the service tool: nothing until
+// the noise has been calculated for 10 s, then the noise x 12 held between
+// 0.005 x the reference and 200 (the upper winning where the lower is above
+// it, with the lower's factor raised); the speed's swings (the shaft put up
+// and back) give the noise.
+TEST_F(SpeedPieces, SuggestedProcessLimitIsHeldBetweenItsLimitsAfterTheDelay) {
+    start(false, false);
+    startToInControl();
+    holdShaftAt(ref_test::kMinGov);
+    runPasses(P160, 20);
+    tune("SPD_CTRL.CALC_NOISE_ENBL.IN_1", 1);
+    runPasses(P160, 60);
+    EXPECT_EQ(boolean("SPD_CTRL.RST_HOLD_DLY.DELAY"), 0u);
+    EXPECT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), 0.0f);
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC.MULTIPLY"), real("SPD_CTRL.SIGNAL_NOISE.A_NAME") * 12.0f);
+    runPasses(P160, 4);
+    ASSERT_EQ(boolean("SPD_CTRL.RST_HOLD_DLY.DELAY"), 1u);
+    int regimes[3] = {0, 0, 0};  // lower, between, upper
+    auto check = [&](const std::string& what) {
+        runPasses(P160, 2);
+        const float noise = real("SPD_CTRL.SIGNAL_NOISE.A_NAME");
+        const float lo = real("SPDC.SPEED_REF.RAMP") * real("SPD_CTRL.MULTIPLY.IN_2");
+        float want = std::max(noise * 12.0f, lo);
+        want = std::min(want, 200.0f);
+        EXPECT_FLOAT_EQ(real("SPD_CTRL.MULTIPLY.MULTIPLY"), lo) << what;
+        EXPECT_FLOAT_EQ(real("SPD_CTRL.PROC_LIM.A_LIMITER"), want) << what << " noise " << noise;
+        EXPECT_FLOAT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), want) << what;
+        EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.SUGGEST_PROC_LIM.A_NAME"), want) << what;
+        ++regimes[want == 200.0f ? 2 : want == lo ? 0 : 1];
+    };
+    check("steady");
+    EXPECT_FLOAT_EQ(real("SPD_CTRL.MULTIPLY.MULTIPLY"), static_cast<float>(ref_test::kMinGov * 0.005));
+    holdShaftAt(ref_test::kMinGov + 5.0);
+    runPasses(P160, 10);
+    holdShaftAt(ref_test::kMinGov);
+    check("swung by 5 rpm");
+    holdShaftAt(ref_test::kMinGov + 25.0);
+    runPasses(P160, 10);
+    holdShaftAt(ref_test::kMinGov);
+    check("swung by 25 rpm");
+    tune("SPD_CTRL.MULTIPLY.IN_2", 0.08);
+    check("the lower limit above the upper");
+    EXPECT_GT(real("SPD_CTRL.MULTIPLY.MULTIPLY"), 200.0f);
+    EXPECT_GT(regimes[0], 0);
+    EXPECT_GT(regimes[1], 0);
+    EXPECT_GT(regimes[2], 1);
+    tune("SPD_CTRL.CALC_NOISE_ENBL.IN_1", 0);
+    runPasses(P160, 2);
+    EXPECT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), 0.0f);
+    EXPECT_EQ(real("IFACE_OUT_SPEED.SUGGEST_PROC_LIM.A_NAME"), 0.0f);
+}
+
 }  // namespace
 
 namespace {
@@ -256,8 +311,7 @@ protected:
 
 // ---- on the interface slices alone ----------------------------------------
 // The cases that no input reaches, each with its reason; and, not yet
-// converted, the suggested process limit (the tuner's noise calculation)
-// and the status flags of the tuner.
+// converted, the status flags of the tuner.
 
 // The edges no input gives: the measured speed is never exactly the minimum
 // governor setting, and the reference's unit delay is never above minimum
@@ -317,44 +371,6 @@ TEST_F(InterfacePieces, MonitorLagTakesAnUnmeasurableSpeedAsZero) {
 
 
 
-// ---- suggested process limit ---------------------------------------------
-
-TEST_F(InterfacePieces, SuggestedProcessLimitIsHeldBetweenItsLimitsAfterTheDelay) {
-    start(false);
-    setCell("SPDC.SPEED_REF.RAMP", 3000.0);  // lower limit 3000 x 0.005 = 15
-    setCell("SPD_CTRL.SIGNAL_NOISE.A_NAME", 5.0);
-    setCell("SPD_CTRL.CALC_NOISE_ENBL.OR", 1);
-    // Nothing is suggested until the noise has been calculated for 10 s.
-    runPasses(R160, 60);
-    EXPECT_EQ(boolean("SPD_CTRL.RST_HOLD_DLY.DELAY"), 0u);
-    EXPECT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), 0.0f);
-    EXPECT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC.MULTIPLY"), 60.0f);
-    runPasses(R160, 4);
-    ASSERT_EQ(boolean("SPD_CTRL.RST_HOLD_DLY.DELAY"), 1u);
-    struct Row {
-        double ramp, noise;
-        float limited;
-    };
-    const Row rows[] = {
-        {3000, 5.0, 60.0f},     // 5 x 12 between 15 and 200
-        {3000, 0.5, 15.0f},     // 6 below the lower limit
-        {3000, 20.0, 200.0f},   // 240 above the upper limit
-        {50000, 1.0, 200.0f},   // lower limit 250 above the upper: the upper wins
-    };
-    for (const Row& r : rows) {
-        setCell("SPDC.SPEED_REF.RAMP", r.ramp);
-        setCell("SPD_CTRL.SIGNAL_NOISE.A_NAME", r.noise);
-        runPasses(R160, 2);
-        EXPECT_FLOAT_EQ(real("SPD_CTRL.PROC_LIM.A_LIMITER"), r.limited) << r.ramp << " " << r.noise;
-        EXPECT_FLOAT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), r.limited);
-        EXPECT_FLOAT_EQ(real("IFACE_OUT_SPEED.SUGGEST_PROC_LIM.A_NAME"), r.limited);
-    }
-    EXPECT_FLOAT_EQ(real("SPD_CTRL.MULTIPLY.MULTIPLY"), 250.0f);
-    setCell("SPD_CTRL.CALC_NOISE_ENBL.OR", 0);
-    runPasses(R160, 2);
-    EXPECT_EQ(real("SPD_CTRL.RCMD_OPTI_PROC_LIM.A_SW"), 0.0f);
-    EXPECT_EQ(real("IFACE_OUT_SPEED.SUGGEST_PROC_LIM.A_NAME"), 0.0f);
-}
 
 // ---- speed-sensor override timer -----------------------------------------
 
