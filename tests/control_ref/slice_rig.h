@@ -1,9 +1,9 @@
 // The speed reference road through a chosen set of slices (the sequence
 // chart, the ramp and its rates, the start, stop, remote and idle/rated
 // logic) in simulated time, with a plant whose speed follows the reference
-// (or holds where a test puts it). Its cases set computed cells where the
-// program's inputs would take a longer road; ref_rig.h runs the whole
-// program from its inputs alone.
+// (or holds where a test puts it). Kept only for what no input of the
+// program reaches (the held speed's reset and speeds no shaft turns at);
+// ref_rig.h runs the whole program from its inputs alone.
 #pragma once
 
 #include <gtest/gtest.h>
