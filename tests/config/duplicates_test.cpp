@@ -108,6 +108,12 @@ TEST_F(Duplicates, TheSumsDifferByTheDuplicatedFunction) {
     settle();
     EXPECT_EQ(integer("CNFG_CHECK_AI.AI_ADD1.I_ADD") - integer("CNFG_CHECK_AI.AI_ADD2.I_ADD"), 5);
     EXPECT_EQ(integer("CNFG_CHECK_AI.AI_ADD2.I_ADD"), 17);
+    // Each function chosen fills its own slot, function 1 (not used) too,
+    // though the slot sum leaves slot 1 out.
+    for (int slot = 1; slot <= 20; ++slot)
+        EXPECT_EQ(integer("CNFG_CHECK_AI.AI_FUNCT.OUT_" + std::to_string(slot)),
+                  slot == 1 || slot == 5 || slot == 12 ? slot : 0)
+            << slot;
 }
 
 TEST_F(Duplicates, DiscreteInputs) {
