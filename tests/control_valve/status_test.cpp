@@ -5,6 +5,8 @@
 
 #include "app/control/control_slices.h"
 #include "app/protection/LATCH_AE.h"
+#include "host/analog_inputs.h"
+#include "host/board.h"
 #include "host/turbine_model.h"
 #include "tests/control_valve/valve_rig.h"
 #include "tests/support/ref_rig.h"
@@ -45,21 +47,28 @@ const Message kMessages[] = {
     {"IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 18, "Speed / Off-Line"},
 };
 
-// On the slices, every message by its condition. On the program
-// (StatusMessages) all but three: no input shows "Configuration Error" (a
-// latched configuration error always trips the unit, and "Shutdown" comes
-// first); "Manual Demand" and "Remote Cascade/Speed" are not yet shown
-// there.
+// Every message by its condition, with the earlier one winning, is shown on
+// the whole program (StatusMessages below). Kept on the slices: the
+// configuration error's row (no input shows it: a latched configuration
+// error always trips the unit, and "Shutdown" comes first) against the rows
+// around it, and a pass in which no row holds (message 0: on the program a
+// step of the start chart or a select of the valve demand always holds).
+constexpr int32_t kConfigMessage = 8;
+
 TEST_F(Status, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) {
     EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), 0);
     EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), "Ready to Start");
-    // The starting messages need the start sequence running; the on-line
-    // message the speed controller in control.
+    // Every row below the configuration error holds; the starting messages
+    // need the start sequence running, the on-line message the speed
+    // controller in control.
     setCell("IFACE_OUT_START.STARTING.B_NAME", 1);
     setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 1);
-    // From the last row up: each condition added takes over.
+    for (const Message& m : kMessages)
+        if (m.index > kConfigMessage) setCell(m.cell, 1);
+    // From the configuration error up: each condition added takes over.
     for (int k = static_cast<int>(std::size(kMessages)) - 1; k >= 0; --k) {
         const Message& m = kMessages[k];
+        if (m.index > kConfigMessage) continue;
         SCOPED_TRACE(m.text);
         setCell(m.cell, 1);
         seconds(0.5);
@@ -71,19 +80,17 @@ TEST_F(Status, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) {
     }
 }
 
+// The configuration error's message alone (the others alone are shown on
+// the program), and nothing shown again once its latch is reset.
 TEST_F(Status, EachMessageAlone) {
     for (const Message& m : kMessages) {
+        if (m.index != kConfigMessage) continue;
         SCOPED_TRACE(m.text);
-        const bool starting = m.index == 11 || m.index == 12, online = m.index == 17;
         setCell(m.cell, 1);
-        if (starting) setCell("IFACE_OUT_START.STARTING.B_NAME", 1);
-        if (online) setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 1);
         seconds(0.5);
         EXPECT_EQ(integer("CONT_MESS.CNTRL_MESS.MSG_SEL"), m.index);
         EXPECT_EQ(text("CONT_MESS.CNTRL_MESS.B_TO_STR"), m.text);
         setCell(m.cell, 0);
-        setCell("IFACE_OUT_START.STARTING.B_NAME", 0);
-        setCell("IFACE_OUT_VLV.ACT_LSS_SEL_1.B_NAME", 0);
         // A latched configuration error stays until a reset.
         setCell("CONF_LATCH.CFG_SAMPL_OK_OR.IN_3", 1);
         seconds(0.5);
@@ -281,8 +288,9 @@ namespace {
 // pass of an automatic start to rated, the raise to maximum governor (the
 // on-line dynamics, above the go-on-line speed of 3700 rpm), a controlled
 // stop and its abort, the shaft held low (the actuator at its limit) and a
-// trip; a manual start with the remote setpoint and
-// cascade; and a start permissive not met. In each pass whose conditions
+// trip; a manual start with the remote setpoint, cascade and the remote
+// cascade setpoint; the manual valve demand holding the valve; and a start
+// permissive not met. In each pass whose conditions
 // stood since the pass before, the message is the first of the table whose
 // condition holds; every message the program can show in these scenarios is
 // seen, with its number and text in every copy.
@@ -389,7 +397,13 @@ TEST_F(StatusMessages, EachMessageIsSelectedByItsConditionAndTheEarlierOneWins) 
 }
 
 TEST_F(StatusMessages, ManualStartRemoteSetpointAndCascade) {
-    startWithRemoteAndCascade({{"_ub20.FUNCT.IN", 8}});
+    // The remote cascade setpoint on the third analog input, at mid range.
+    board::setAnalogInputMa(2, 12.0);
+    startWithRemoteAndCascade({{"_ub20.FUNCT.IN", 8},
+                               {"CNFG_CASC.CONFIG_B.IN_4", 1},
+                               {"_ub8.FUNCT.IN", 4},
+                               {"_ub8.RANGE_LO.IN", 0.0},
+                               {"_ub8.RANGE_HI.IN", 100.0}});
     trace(3);
     startCommand();
     ASSERT_TRUE(traceUntil([&] { return step("A08_STEP"); }, 3000));
@@ -403,7 +417,33 @@ TEST_F(StatusMessages, ManualStartRemoteSetpointAndCascade) {
     ASSERT_TRUE(traceUntil([&] { return step("B02_STEP"); }, 40)) << "cascade never in control";
     serviceWrite("IFACE_IN_CASC.ENA_DIS.IN_1", 0);
     trace(10);
-    for (int32_t m : {10, 11, 15, 16, 18}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
+    // The remote cascade setpoint takes the cascade.
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 1);
+    ASSERT_TRUE(traceUntil([&] { return step("B03_STEP"); }, 10)) << "remote cascade never in control";
+    serviceWrite("RMT_CAS_EN.OR_ENABLE.IN_4", 0);
+    trace(10);
+    for (int32_t m : {10, 11, 14, 15, 16, 18}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
+}
+
+// The manual valve demand configured on a unit at rated with half load: enabled
+// from the service tool, it holds the valve (the low-signal select's third
+// input) and is shown before the speed controller's messages.
+TEST_F(StatusMessages, ManualDemandIsShownWhileItHoldsTheValve) {
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}, {"IFACE_IN_HP_MAN.USE_MAN_DMD.B_NAME", 1}});
+    startToRated();
+    turbine::setLoad(0.5);
+    trace(100);
+    serviceWrite("IFACE_IN_HP_MAN.ENABLE.B_NAME", 0);
+    trace(1);
+    serviceWrite("IFACE_IN_HP_MAN.ENABLE.B_NAME", 1);
+    ASSERT_TRUE(traceUntil([&] { return boolean("IFACE_OUT_VLV.ACT_LSS_SEL_3.B_NAME") != 0; }, 20))
+        << "the manual demand never held the valve";
+    trace(10);
+    // Disabled: the speed controller has the valve back once the manual
+    // demand has run up past it.
+    serviceWrite("IFACE_IN_HP_MAN.ENABLE.B_NAME", 0);
+    trace(400);
+    for (int32_t m : {7, 18}) EXPECT_EQ(seen_.count(m), 1u) << "message " << m << " never seen";
 }
 
 // The start permissive on the spare contact BI07, open: the start is
