@@ -255,38 +255,6 @@ TEST_F(ActuatorChannel, StrokingDrivesTheForceSetpointAndReturnsAtTheForceRate) 
     EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
 }
 
-TEST_F(ActuatorChannel, AnActuatorChannelHandsTheForceSetpointToTheHpDriver) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(30.0);
-    stroke();
-    setCell("CNFG_ACT.ACT_FRC_RATE.IN", 20.0);
-    setCell("_ub5.ENTR_SETPT.TUNE", 45.0);
-    command(5, 1);
-    runPasses(R160, 20);
-    EXPECT_EQ(boolean("_ub5.CNFG_AS_ACT.AND"), 1u);
-    EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 45.0f);
-    // The HP driver logic, stroking, returns the force setpoint as the HP
-    // demand in place of the 30 % of the speed control.
-    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
-}
-
-TEST_F(ActuatorChannel, RaiseAndLowerStopAtTheirLimits) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    stroke();
-    setCell("CNFG_ACT.ACT_FRC_RATE.IN", 20.0);
-    command(1, 1);
-    runPasses(R160, 40);
-    EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 100.0f);
-    EXPECT_EQ(boolean("_ub5.FORCE_SETPT.P_LIM_2"), 1u);
-    command(1, 0);
-    command(2, 1);
-    runPasses(R160, 40);
-    EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 0.0f);
-    EXPECT_EQ(boolean("_ub5.FORCE_SETPT.P_LIM_1"), 1u);
-}
-
 TEST_F(ActuatorChannel, StrokingIsInhibitedOutsideCalibrationMode) {
     start();
     setCell("_ub5.FUNCT.IN", 4);
@@ -379,6 +347,80 @@ TEST_F(ActuatorChannel, DriveShutdownDisablesTheDriverInTheSamePass) {
     setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 0);
     runPasses(R10, 1);
     EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// On the whole program: the actuator carries the HP demand of the speed
+// control from the start to in control, scaled onto its configured range of
+// the driver; shut down in calibration mode, the stroke enable of the
+// service tool hands the channel's force setpoint to the HP driver logic,
+// whose demand comes back to the channel; leaving calibration mode ends the
+// stroke and the forcing.
+class ActuatorProgram : public OutputProgram {};
+
+TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
+    startConfigured({{"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
+    EXPECT_EQ(text("_ub5.FUNCT_STRG.S_NAME"), "HP Demand");
+    EXPECT_EQ(text("_ub5.ACT_FUNC_SEL_STRG.I_TO_STR"), "HP Demand");
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 0);
+    EXPECT_EQ(real("_ub5.MA_0.A_NAME"), 4.0f);
+    EXPECT_EQ(real("_ub5.MA_100.A_NAME"), 20.0f);
+    EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "%");
+    startToInControl();
+    turbine::setLoad(0.3);
+    runPasses(ref_test::R160, 20);
+    const float demand = real("_ub5.HP_DMD.A_NAME");
+    EXPECT_GT(demand, 0.0f);
+    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), 0u);
+    EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
+    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), demand);
+    EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * demand, 1e-3f);
+
+    // Stroking is inhibited outside calibration mode.
+    shutDown();
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 3);
+    EXPECT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 0u);
+    EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
+
+    calibration(true);
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    ASSERT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 1u);
+    EXPECT_EQ(real("_ub5.ENTR_SETPT.TUNE"), 0.0f);
+    EXPECT_EQ(boolean("_ub5.CNFG_AS_ACT.AND"), 1u);
+    serviceWrite("_ub5.ENTR_SETPT.TUNE", 45.0);
+    serviceWrite("_ub5.COMMANDS.IN_5", 1);
+    runPasses(ref_test::R160, 20);
+    EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 45.0f);
+    EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 45.0f);
+    // The HP driver logic, stroking, returns the force setpoint as the HP
+    // demand.
+    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
+    EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * 45.0f, 1e-3f);
+    serviceWrite("_ub5.COMMANDS.IN_5", 0);
+    // Raise and lower stop at their limits.
+    const struct {
+        const char* command;
+        float end;
+        const char* limit;
+    } moves[] = {{"_ub5.COMMANDS.IN_1", 100.0f, "_ub5.FORCE_SETPT.P_LIM_2"},
+                 {"_ub5.COMMANDS.IN_2", 0.0f, "_ub5.FORCE_SETPT.P_LIM_1"}};
+    for (const auto& m : moves) {
+        serviceWrite(m.command, 1);
+        runPasses(ref_test::R160, 40);
+        EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), m.end) << m.command;
+        EXPECT_EQ(boolean(m.limit), 1u) << m.command;
+        serviceWrite(m.command, 0);
+    }
+
+    calibration(false);
+    EXPECT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 0u);
 }
 
 }  // namespace

@@ -17,7 +17,9 @@
 #include "drivers/ZarnCalibration.h"
 #include "host/board.h"
 #include "host/current_loops.h"
+#include "host/turbine_model.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/ref_rig.h"
 
 namespace ao_test {
 
@@ -137,6 +139,52 @@ private:
     static inline OutputRig* rig_ = nullptr;
     std::vector<std::pair<std::string, double>> startUpCells_;
     bool running_ = false;
+};
+
+// The whole program (its own slice table) with the outputs configured from
+// the service tool while it powers up: the actuator on the HP demand, low
+// range (4 .. 20 mA, the turbine model's valve); output 1 the shaft speed over 0 .. 4000 rpm, output 2
+// the speed setpoint over 3000 .. 4000 rpm, output 3 the HP valve demand
+// over 0 .. 100 %, each with its readback alarm enabled. Driven only by the
+// turbine model, contacts and service writes.
+class OutputProgram : public ref_test::RefRig {
+protected:
+    void startConfigured(const Settings& extra = {}) {
+        ResetZarnCalibration();
+        ResetZarnActuator();
+        Settings all = {{"_ub5.FUNCT.IN", 2},         {"_ub5.HW_RANGE.IN", 1},
+                        {"_ub10.FUNCT.IN", 2},        {"_ub10.RANGE_LO.IN", 0},
+                        {"_ub10.RANGE_HI.IN", 4000},  {"_ub11.FUNCT.IN", 3},
+                        {"_ub11.RANGE_LO.IN", 3000},  {"_ub11.RANGE_HI.IN", 4000},
+                        {"_ub12.FUNCT.IN", 9},        {"_ub12.RANGE_LO.IN", 0},
+                        {"_ub12.RANGE_HI.IN", 100}};
+        for (int k = 0; k < 3; ++k) all.push_back({kEnableReadback[k], 1});
+        all.insert(all.end(), extra.begin(), extra.end());
+        start(false, false, all);
+    }
+    // The milliamps of a signal on a range.
+    static float ma(double signal, double lo, double hi) {
+        return static_cast<float>(4.0 + 16.0 * (signal - lo) / (hi - lo));
+    }
+    // Shut down from the trip contact, the shaft stopped.
+    void shutDown() {
+        trip();
+        holdShaftAt(0.0);
+        ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u; }, 50));
+    }
+    // Calibration mode entered (true) or left by the service tool's commands.
+    void calibration(bool on) {
+        const char* command = on ? "MASTER.COMMANDS.IN_4" : "MASTER.COMMANDS.IN_5";
+        serviceWrite(command, 1);
+        runPasses(ref_test::R160, 3);
+        serviceWrite(command, 0);
+        ASSERT_TRUE(runUntil([&] { return boolean("CALMODE.CALMODE.B_NAME") == (on ? 1u : 0u); }, 20));
+        runPasses(ref_test::R160, 2);
+    }
+
+private:
+    static constexpr const char* kEnableReadback[] = {"_ub10.ENBL_RDBK_FLT.IN", "_ub11.ENBL_RDBK_FLT.IN",
+                                                      "_ub12.ENBL_RDBK_FLT.IN"};
 };
 
 }  // namespace ao_test
