@@ -11,15 +11,6 @@ namespace {
 
 class OutputChannel : public OutputRig {
 protected:
-    // Calibration mode on and forcing of output 0 enabled; the force
-    // setpoint rests at 4 mA after the start-up's force reset.
-    void startForcing() {
-        setCell("CALMODE.NOTCALMODE.B_NAME", 0);
-        setCell("_ub10.FORCE_EN.IN", 1);
-        runPasses(R160, 2);
-        ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
-        ASSERT_EQ(real("_ub10.FORCE_SETPT.RAMP"), 4.0f);
-    }
     void command(int n, int value) {
         setCell("_ub10.COMMANDS.IN_" + std::to_string(n), value);
         AO_CHANNEL_command_written(0, n, static_cast<uint32_t>(value));
@@ -55,15 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{"falling_range", 100.0, 0.0, 25.0, 16.0f}),
     [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
 
-TEST_F(OutputChannel, ARangeChangeOutsideTheSampleWindowIsNotTaken) {
-    start();
-    setCell("_ub10.RANGE_HI.IN", 40.0);
-    runPasses(R160, 4);
-    EXPECT_EQ(real("_ub10.RANGE_HIGH.A_NAME"), 20.0f);
-    sampleConfiguration();
-    EXPECT_EQ(real("_ub10.RANGE_HIGH.A_NAME"), 40.0f);
-}
-
 struct FunctionCase {
     const char* name;
     int function;
@@ -95,29 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
     [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
 
-TEST_F(OutputChannel, RaiseRampsTheForceSetpointAtTheForceRate) {
-    start();
-    startForcing();
-    command(1, 1);
-    runPasses(R160, 1);
-    const float first = ramp();
-    EXPECT_NEAR(first, 4.16f, 1e-5);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 1u);
-    EXPECT_EQ(integer("_ub10.FORCE_SETPT.POS_SEL"), 2);
-    runPasses(R160, 10);
-    EXPECT_NEAR(ramp(), first + 1.6f, 1e-4);
-    runPasses(R20, 2);
-    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 1u);
-    EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), ramp(), 0.2);
-    // Releasing the command stops the ramp where it is.
-    command(1, 0);
-    runPasses(R160, 2);
-    const float held = ramp();
-    runPasses(R160, 5);
-    EXPECT_EQ(ramp(), held);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 0u);
-}
-
 // In pulse mode the raise block remembers the command itself: a raise held
 // while forcing was off gives no step when forcing comes on; a new press
 // gives one step of one pass.
@@ -146,47 +105,6 @@ TEST_F(OutputChannel, APulseRaiseActsOnlyOnANewPress) {
     EXPECT_NEAR(ramp(), 4.16f, 1e-5);
 }
 
-TEST_F(OutputChannel, ARaiseStopsAtTwentyMilliamps) {
-    start();
-    startForcing();
-    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
-    command(3, 1);
-    runPasses(R160, 8);
-    EXPECT_EQ(ramp(), 20.0f);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_2"), 1u);
-    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);  // cleared by the limit of the last pass
-}
-
-TEST_F(OutputChannel, LowerRampsDownToFourMilliamps) {
-    start();
-    startForcing();
-    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
-    command(3, 1);
-    runPasses(R160, 8);
-    command(3, 0);
-    command(4, 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_DN"), 1u);
-    runPasses(R160, 6);
-    EXPECT_EQ(ramp(), 4.0f);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_1"), 1u);
-}
-
-TEST_F(OutputChannel, GoToRampsToTheEnteredValue) {
-    start();
-    startForcing();
-    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 0.0f);  // enabling the force reset it
-    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
-    setCell("_ub10.ENTR_SETPT.TUNE", 10.0);
-    command(5, 1);
-    runPasses(R160, 6);
-    EXPECT_EQ(real("_ub10.ENTR_SETPT_A_SW.A_SW"), 10.0f);
-    EXPECT_EQ(ramp(), 10.0f);
-    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_3"), 1u);
-    runPasses(R20, 2);
-    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 10.0f);
-}
-
 TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
     start();
     runPasses(R160, 2);  // the limits apply once every group has run twice
@@ -194,39 +112,6 @@ TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
     runPasses(R160, 1);
     EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
     EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
-}
-
-TEST_F(OutputChannel, LeavingCalibrationModeEndsForcingAtOnce) {
-    start();
-    outputMa(0, 12.0);
-    startForcing();
-    setCell("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
-    command(3, 1);
-    runPasses(R160, 8);
-    runPasses(R20, 2);
-    ASSERT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 20.0f);
-    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
-    runPasses(R160, 2);
-    runPasses(R20, 1);
-    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
-    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 0u);
-    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 12.0f);
-}
-
-TEST_F(OutputChannel, ForcingIsInhibitedOutsideCalibrationMode) {
-    start();
-    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
-    setCell("_ub10.FORCE_EN.IN", 1);
-    runPasses(R160, 3);
-    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
-}
-
-TEST_F(OutputChannel, DisablingForcingWins) {
-    start();
-    startForcing();
-    setCell("_ub10.FORCE_DIS.IN", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
 }
 
 struct TimeoutCase {
@@ -356,6 +241,160 @@ TEST_F(OutputChannel, TextsAreCopied) {
     EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");
     EXPECT_EQ(text("_ub11.TAG.S_NAME"), "AO 02");
     EXPECT_EQ(text("_ub12.ENG_UNITS.S_NAME"), "Eng Units");
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// On the whole program: each output carries the signal its function
+// selects (the measured speed, the speed setpoint, the HP valve demand)
+// scaled onto its range, with its function's text; a range entered after
+// power-up waits for the next configuration window; a wiring fault on an
+// output's loop raises the readback alarm of that output alone. Shut down
+// in calibration mode, the service tool forces output 1: the force setpoint
+// ramps at the force rate on raise, stops at 20 mA, ramps down to 4 mA on
+// lower and to the entered value on go to; disabling forcing wins; leaving
+// calibration mode ends forcing at once.
+class OutputProgramChannel : public OutputProgram {
+protected:
+    float ramp() { return real("_ub10.FORCE_SETPT.RAMP"); }
+    // The computed milliamps of outputs 1 .. 3 from their sources.
+    float computed(int k) {
+        if (k == 0) return ma(real("MPU.TURB_SPD.A_NAME"), 0.0, 4000.0);
+        if (k == 1) return ma(real("AO_MUX.SPD_SETPT.A_NAME"), 2000.0, 4000.0);
+        // The speed control's demand moves on while the shaft is held: the
+        // value the channel selected, which is the demand of a pass before.
+        EXPECT_NEAR(real("_ub12.SEL.A_MUX_N_1"), real("_ub5.HP_DMD.A_NAME"), 0.1f);
+        return ma(real("_ub12.SEL.A_MUX_N_1"), 0.0, 100.0);
+    }
+    // The shaft held where it is once the load has been taken, so that the
+    // speed and the setpoint stand still.
+    void settle() {
+        runPasses(ref_test::R160, 2);
+        holdShaftAt(shaft());
+        runPasses(ref_test::R160, 4);
+    }
+    void forcing(bool enable) {
+        const char* cell = enable ? "_ub10.FORCE_EN.IN" : "_ub10.FORCE_DIS.IN";
+        serviceWrite(cell, 1);
+        runPasses(ref_test::R160, 2);
+        serviceWrite(cell, 0);
+        runPasses(ref_test::R160, 1);
+    }
+};
+
+TEST_F(OutputProgramChannel, FunctionsScalingReadbackAndForcing) {
+    startConfigured();
+    const char* const texts[] = {"Actual Shaft Speed", "Speed Reference Setpoint", "HP Valve Demand"};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(text(channel(k) + ".FUNCT_STRG.S_NAME"), texts[k]) << k;
+        EXPECT_EQ(text(channel(k) + ".FDBK.I_TO_STR"), texts[k]) << k;
+    }
+    startToInControl();
+    turbine::setLoad(0.3);
+    runPasses(ref_test::R160, 20);
+    settle();
+    ASSERT_GT(real("MPU.TURB_SPD.A_NAME"), 2000.0f);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_GT(computed(k), 4.5f) << k;
+        EXPECT_NEAR(real(channel(k) + ".MA_SIGNAL.A_NAME"), computed(k), 1e-3f) << k;
+    }
+    // A range entered outside the configuration window is not taken.
+    serviceWrite("_ub10.RANGE_HI.IN", 8000.0);
+    runPasses(ref_test::R160, 4);
+    EXPECT_EQ(real("_ub10.RANGE_HIGH.A_NAME"), 4000.0f);
+    EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), computed(0), 1e-3f);
+
+    // A wiring fault on the second output's loop: its readback alarm alone.
+    board::setLoopFault(4, board::LoopFault::OpenWire);
+    runPasses(ref_test::R20, 8);
+    EXPECT_EQ(boolean("_ub11.CHN_RDBK_FLT.B_NAME"), 1u);
+    EXPECT_EQ(boolean("_ub11.DBK_FLT.B_NAME"), 1u);
+    for (int n = 0; n < 3; ++n) {
+        const std::string alarm = "CNFG_AO.AO_0" + std::to_string(n + 1) + "_RDBK_FLTALM.B_NAME";
+        EXPECT_EQ(boolean(alarm), n == 1 ? 1u : 0u) << alarm;
+    }
+    board::setLoopFault(4, board::LoopFault::None);
+
+    // Forcing is inhibited outside calibration mode.
+    shutDown();
+    forcing(true);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+    calibration(true);
+    forcing(true);
+    ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
+    EXPECT_EQ(ramp(), 4.0f);
+    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 0.0f);  // enabling the force reset it
+    // Raise at the force rate, 1 mA/s: 0.16 mA a pass.
+    serviceWrite("_ub10.COMMANDS.IN_1", 1);
+    runPasses(ref_test::R160, 1);
+    const float first = ramp();
+    EXPECT_NEAR(first, 4.16f, 1e-5);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 1u);
+    EXPECT_EQ(integer("_ub10.FORCE_SETPT.POS_SEL"), 2);
+    runPasses(ref_test::R160, 10);
+    EXPECT_NEAR(ramp(), first + 1.6f, 1e-4);
+    runPasses(ref_test::R20, 2);
+    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 1u);
+    EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), ramp(), 0.2);
+    // Releasing the command stops the ramp where it is.
+    serviceWrite("_ub10.COMMANDS.IN_1", 0);
+    runPasses(ref_test::R160, 2);
+    const float held = ramp();
+    runPasses(ref_test::R160, 5);
+    EXPECT_EQ(ramp(), held);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_UP"), 0u);
+
+    // At 20 mA/s: raise fast to 20 mA, lower back to 4 mA, go to 10 mA.
+    serviceWrite("CNFG_AO.AO_FORCE_RATE.IN", 20.0);
+    serviceWrite("_ub10.COMMANDS.IN_3", 1);
+    runPasses(ref_test::R160, 8);
+    EXPECT_EQ(ramp(), 20.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_2"), 1u);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);  // cleared by the limit of the last pass
+    runPasses(ref_test::R20, 2);
+    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 20.0f);
+    serviceWrite("_ub10.COMMANDS.IN_3", 0);
+    serviceWrite("_ub10.COMMANDS.IN_4", 1);
+    runPasses(ref_test::R160, 2);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.MOVING_DN"), 1u);
+    runPasses(ref_test::R160, 6);
+    EXPECT_EQ(ramp(), 4.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_1"), 1u);
+    serviceWrite("_ub10.COMMANDS.IN_4", 0);
+    serviceWrite("_ub10.ENTR_SETPT.TUNE", 10.0);
+    serviceWrite("_ub10.COMMANDS.IN_5", 1);
+    runPasses(ref_test::R160, 6);
+    EXPECT_EQ(real("_ub10.ENTR_SETPT_A_SW.A_SW"), 10.0f);
+    EXPECT_EQ(ramp(), 10.0f);
+    EXPECT_EQ(boolean("_ub10.FORCE_SETPT.P_LIM_3"), 1u);
+    runPasses(ref_test::R20, 2);
+    EXPECT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 10.0f);
+    serviceWrite("_ub10.COMMANDS.IN_5", 0);
+
+    // Disabling forcing wins; enabled again, leaving calibration mode ends
+    // forcing at once: the output is the computed signal in the next pass.
+    serviceWrite("_ub10.FORCE_DIS.IN", 1);
+    serviceWrite("_ub10.FORCE_EN.IN", 1);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+    serviceWrite("_ub10.FORCE_DIS.IN", 0);
+    serviceWrite("_ub10.FORCE_EN.IN", 0);
+    forcing(true);
+    ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
+    serviceWrite("_ub10.COMMANDS.IN_3", 1);
+    runPasses(ref_test::R160, 8);
+    serviceWrite("_ub10.COMMANDS.IN_3", 0);
+    runPasses(ref_test::R20, 2);
+    ASSERT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 20.0f);
+    calibration(false);
+    EXPECT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 0u);
+    runPasses(ref_test::R20, 1);
+    EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 0u);
+    EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), computed(0), 1e-3f);
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ private:
 // The whole program (its own slice table) with the outputs configured from
 // the service tool while it powers up: the actuator on the HP demand, low
 // range (4 .. 20 mA, the turbine model's valve); output 1 the shaft speed over 0 .. 4000 rpm, output 2
-// the speed setpoint over 3000 .. 4000 rpm, output 3 the HP valve demand
+// the speed setpoint over 2000 .. 4000 rpm, output 3 the HP valve demand
 // over 0 .. 100 %, each with its readback alarm enabled. Driven only by the
 // turbine model, contacts and service writes.
 class OutputProgram : public ref_test::RefRig {
@@ -155,13 +155,14 @@ protected:
         Settings all = {{"_ub5.FUNCT.IN", 2},         {"_ub5.HW_RANGE.IN", 1},
                         {"_ub10.FUNCT.IN", 2},        {"_ub10.RANGE_LO.IN", 0},
                         {"_ub10.RANGE_HI.IN", 4000},  {"_ub11.FUNCT.IN", 3},
-                        {"_ub11.RANGE_LO.IN", 3000},  {"_ub11.RANGE_HI.IN", 4000},
+                        {"_ub11.RANGE_LO.IN", 2000},  {"_ub11.RANGE_HI.IN", 4000},
                         {"_ub12.FUNCT.IN", 9},        {"_ub12.RANGE_LO.IN", 0},
                         {"_ub12.RANGE_HI.IN", 100}};
         for (int k = 0; k < 3; ++k) all.push_back({kEnableReadback[k], 1});
         all.insert(all.end(), extra.begin(), extra.end());
         start(false, false, all);
     }
+    static std::string channel(int k) { return "_ub" + std::to_string(10 + k); }
     // The milliamps of a signal on a range.
     static float ma(double signal, double lo, double hi) {
         return static_cast<float>(4.0 + 16.0 * (signal - lo) / (hi - lo));
