@@ -2,8 +2,8 @@
 // modules: the controlled-stop flags, the reset-contact command and the stop
 // pulse of the reference at rest, the remote speed setpoint's limiter, the
 // relay indications, the level-switch list and the calibration stop flags on
-// the whole program; on the slices only the rows no input gives and the
-// remote nodes' power-up request.
+// the whole program, with the remote nodes' restart request on the host CAN
+// bus; on the slices only the rows no input gives.
 #include <cmath>
 
 #include "app/config/config_slices.h"
@@ -77,44 +77,6 @@ TEST_F(AuxBlocks, ReferenceComingToRestAtMinusOneGivesOneStopPulse) {
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_COMPARE"), r.compare);
         EXPECT_EQ(boolean("START.CP_REFNLUL.A_EQUAL"), r.equal);
         EXPECT_EQ(boolean("START.PLS_OFF.B_ACTION"), r.pulse);
-    }
-}
-
-// On the program (AuxNodes) all failed and none active, the option and the
-// network off, and a node active. Not yet there: each single node active or
-// without an identity fault while the other three have failed.
-TEST_F(AuxBlocks, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedTheirIdentity) {
-    const char* nodes[] = {"VL_NODE1_AIO", "VL_NODE3_RTD_8C", "VL_NODE4_BI", "VL_NODE5_BO"};
-    auto set = [&](const char* field, uint32_t v) {
-        for (const char* n : nodes) setCell(std::string("CNFG_CAN2.") + n + "." + field, v);
-    };
-    set("ACTIVE", 0);
-    set("ID_FAULT", 1);
-    setCell("CNFG_CAN2.ENA_VL.OR", 1);
-    setCell("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 1u);
-    EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 1u);
-    // Any one node active, or any one without an identity fault, or the
-    // network or the option off: no request.
-    for (const char* n : nodes) {
-        SCOPED_TRACE(n);
-        setCell(std::string("CNFG_CAN2.") + n + ".ACTIVE", 1);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 0u);
-        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u);
-        setCell(std::string("CNFG_CAN2.") + n + ".ACTIVE", 0);
-        setCell(std::string("CNFG_CAN2.") + n + ".ID_FAULT", 0);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("CNFG_CAN2.NONE_ACTIV.NOR"), 1u);
-        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u);
-        setCell(std::string("CNFG_CAN2.") + n + ".ID_FAULT", 1);
-    }
-    for (const char* gate : {"CNFG_CAN2.ENA_VL.OR", "CNFG_CAN2.ALL_PWRUP.IN_7"}) {
-        setCell(gate, 0);
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("CNFG_CAN2.ALL_PWRUP.AND"), 0u) << gate;
-        setCell(gate, 1);
     }
 }
 
@@ -451,6 +413,63 @@ TEST_F(AuxNodes, NetworkRestartIsRequestedOnlyWhenNoNodeIsActiveAndAllFailedThei
     EXPECT_EQ(boolean("CNFG_CAN2.ENA_VL.OR"), 0u);
     expectRequest(1, 0, "the network off");
 }
+
+// One node on the bus, the others absent (each ends with its identity
+// fault): while the node sends no process data it is not active but has no
+// identity fault, and once its process data comes it is active; neither
+// gives the request.
+struct OnTheBus {
+    SimRemoteNode::Kind kind;
+    uint8_t id;
+    const char *name, *enable;
+    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> pdos;
+};
+
+class AuxNodeAlone : public AuxNodes, public ::testing::WithParamInterface<int> {};
+
+const OnTheBus kOnTheBus[] = {
+    {SimRemoteNode::Kind::AnalogIO, 1, "VL_NODE1_AIO", "CNFG_CAN2.VL1_ENA.IN",
+     {{0x281, std::vector<uint8_t>(8, 0)}, {0x381, std::vector<uint8_t>(8, 0)}, {0x481, std::vector<uint8_t>(4, 0)}}},
+    {SimRemoteNode::Kind::Rtd, 3, "VL_NODE3_RTD_8C", "CNFG_CAN2.VL3_ENA.IN",
+     {{0x283, std::vector<uint8_t>(8, 0)}, {0x383, std::vector<uint8_t>(8, 0)}}},
+    {SimRemoteNode::Kind::DiscreteIn, 4, "VL_NODE4_BI", "CNFG_CAN2.VL4_ENA.IN", {{0x184, {0x00, 0x00, 0x00}}}},
+    {SimRemoteNode::Kind::RelayOut, 5, "VL_NODE5_BO", "CNFG_CAN2.VL5_ENA.IN", {{0x185, {0x00, 0x00}}}},
+};
+
+TEST_P(AuxNodeAlone, OneNodeWithoutAnIdentityFaultOrActiveMeansNoRequest) {
+    const OnTheBus& b = kOnTheBus[GetParam()];
+    addNode(b.kind, b.id);
+    for (const auto& [cob, bytes] : b.pdos) pdo(cob, bytes);
+    startPastPowerUp();
+    serviceWrite("CNFG_CAN2.USE_VL.IN", 1);
+    serviceWrite("CNFG_CAN2.ALL_PWRUP.IN_7", 1);
+    for (const char* n : kNodes) serviceWrite(cell(n, "INIT_PERM"), 1);
+    serviceWrite(b.enable, 1);
+    serviceWrite("CNFG_CAN2.GO_OPER.IN_1", 1);
+    serviceWrite("CNFG_CAN2.INIT_ALL.IN", 1);
+    serviceWrite("CNFG_CAN2.ENA_VL.IN_2", 1);
+    run(300);
+    serviceWrite("CNFG_CAN2.INIT_ALL.IN", 0);
+    for (int k = 0; k < 1000 && boolean(cell(b.name, "ACTIVE")) == 0; ++k) run(1);
+    ASSERT_EQ(boolean(cell(b.name, "ACTIVE")), 1u)
+        << "never active; nmt " << int(nodeOf(b.id)->nmtState()) << " lost " << boolean(cell(b.name, "COMM_FLT_1"));
+    for (const char* n : kNodes) {
+        SCOPED_TRACE(n);
+        const bool here = std::string(n) == b.name;
+        EXPECT_EQ(boolean(cell(n, "ID_FAULT")), here ? 0u : 1u);
+        EXPECT_EQ(boolean(cell(n, "ACTIVE")), here ? 1u : 0u);
+    }
+    expectRequest(0, 0, "one node active");
+    // Its process data stops: no longer active, and still no identity fault.
+    for (const auto& [cob, bytes] : b.pdos) pdo(cob, {});
+    for (int k = 0; k < 500 && boolean(cell(b.name, "ACTIVE")) != 0; ++k) run(1);
+    ASSERT_EQ(boolean(cell(b.name, "ACTIVE")), 0u);
+    pass160();
+    EXPECT_EQ(boolean(cell(b.name, "ID_FAULT")), 0u);
+    expectRequest(1, 0, "one node without an identity fault");
+}
+
+INSTANTIATE_TEST_SUITE_P(EachNode, AuxNodeAlone, ::testing::Range(0, 4));
 
 TEST_F(AuxNodes, ANodeActiveOnTheBusMeansNoRequest) {
     addNode(Kind::DiscreteIn, 4);
