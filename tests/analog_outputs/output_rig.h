@@ -27,6 +27,16 @@ constexpr int R10 = 0, R20 = 1, R160 = 4;
 
 inline bool g_defaultsLoaded = false;
 
+// Stores a calibration table in the board's flash: every pair (1, 0)
+// except the ones given, with a right checksum.
+inline void storeCalibration(std::initializer_list<std::tuple<uint32_t, double, double>> pairs) {
+    SetCalDefaults();
+    for (const auto& [k, m, b] : pairs) put_cal_mb(0, k, m, b);
+    put_cal_mb(0, 0, 1.0, 0.0);
+    ASSERT_EQ(WriteCalValues(), 0);
+    ResetZarnCalibration();
+}
+
 class OutputRig : public tc_test::AppHarness {
 protected:
     void SetUp() override {
@@ -84,14 +94,8 @@ protected:
         setCell(source[k], mA);
     }
 
-    // Stores a calibration table in the board's flash: every pair (1, 0)
-    // except the ones given, with a right checksum.
     static void flashCalibration(std::initializer_list<std::tuple<uint32_t, double, double>> pairs) {
-        SetCalDefaults();
-        for (const auto& [k, m, b] : pairs) put_cal_mb(0, k, m, b);
-        put_cal_mb(0, 0, 1.0, 0.0);
-        ASSERT_EQ(WriteCalValues(), 0);
-        ResetZarnCalibration();
+        storeCalibration(pairs);
     }
 
     // The actuator's configuration: HP demand function, range (0 low,

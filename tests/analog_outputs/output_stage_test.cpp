@@ -142,72 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{"falling_span", 120.0, 20.0, 10.0, 1, 0, 1, -0.1f}),
     [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
 
-// Wiring faults: the fault flag rises on the sixth pass that sees it and
-// falls on the first pass without it.
-struct WiringCase {
-    const char* name;
-    board::LoopFault fault;
-    bool source, ret;
-};
-
-class AnalogOutputWiring : public OutputRig, public ::testing::WithParamInterface<WiringCase> {};
-
-TEST_P(AnalogOutputWiring, FaultCellsRiseOnTheSixthPassAndClear) {
-    start();
-    outputMa(0, 12.0);
-    runPasses(R20, 10);
-    ASSERT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
-    board::setLoopFault(3, GetParam().fault);
-    for (int pass = 1; pass <= 6; ++pass) {
-        runPasses(R20, 1);
-        const bool raised = pass == 6;
-        EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_SRC_FLT"), raised && GetParam().source ? 1u : 0u) << pass;
-        EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), raised && GetParam().ret ? 1u : 0u) << pass;
-    }
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_RDBK_FLT.B_NAME"), GetParam().ret ? 1u : 0u);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_SRC_FLT.B_NAME"), GetParam().source ? 1u : 0u);
-    EXPECT_EQ(boolean("CNFG_AO.AO_02_ZARN.RB_RET_FLT"), 0u);
-    board::setLoopFault(3, board::LoopFault::None);
-    runPasses(R20, 1);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_SRC_FLT"), 0u);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, AnalogOutputWiring,
-                         ::testing::Values(WiringCase{"open_wire", board::LoopFault::OpenWire, true, true},
-                                           WiringCase{"short_to_ground", board::LoopFault::ShortToGround, false,
-                                                      true}),
-                         [](const ::testing::TestParamInfo<WiringCase>& i) { return std::string(i.param.name); });
-
-class ActuatorWiring : public OutputRig, public ::testing::WithParamInterface<WiringCase> {};
-
-TEST_P(ActuatorWiring, FaultCellsRiseOnTheSixthPassAndClear) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(50.0);
-    runPasses(R160, 3);
-    ASSERT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
-    board::setLoopFault(6, GetParam().fault);
-    for (int pass = 1; pass <= 6; ++pass) {
-        runPasses(R10, 1);
-        const bool raised = pass == 6;
-        EXPECT_EQ(boolean("CNFG_ACT.ACT_1.RB_SRC_FLT"), raised && GetParam().source ? 1u : 0u) << pass;
-        EXPECT_EQ(boolean("CNFG_ACT.ACT_1.RB_RET_FLT"), raised && GetParam().ret ? 1u : 0u) << pass;
-        EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), raised ? 1u : 0u) << pass;
-    }
-    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_SRC_FLT.B_NAME"), GetParam().source ? 1u : 0u);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_RDBK_FLT.B_NAME"), GetParam().ret ? 1u : 0u);
-    board::setLoopFault(6, board::LoopFault::None);
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, ActuatorWiring,
-                         ::testing::Values(WiringCase{"open_wire", board::LoopFault::OpenWire, true, true},
-                                           WiringCase{"short_to_ground", board::LoopFault::ShortToGround, false,
-                                                      true}),
-                         [](const ::testing::TestParamInfo<WiringCase>& i) { return std::string(i.param.name); });
-
 TEST_F(OutputStage, TheExtraFaultInputJoinsTheActuatorFault) {
     start();
     setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
@@ -294,18 +228,120 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"negative_minimum_counts_as_zero", -1.0, 22.0, 0.0, 1.0, -3.0, 0.0f}),
     [](const ::testing::TestParamInfo<LimitCase>& i) { return std::string(i.param.name); });
 
-// The calibration record read at start-up.
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// On the whole program, with the calibration table in the board's flash:
+// the driver stages turn the channels' currents into the calibrated counts
+// (gain and offset of an output entered from the service tool while the
+// controller powers up), the readbacks come back from the board's loops,
+// and a wiring fault on a loop rises on the sixth pass that sees it and
+// clears on the first without it.
+class OutputStageProgram : public OutputProgram {
+protected:
+    static constexpr double kAoBits = 568.89;  // counts per mA of an analog output
+    // The count of a current through a calibration pair.
+    static int count(double mA, double m, double b, double bits) {
+        return static_cast<int>((static_cast<float>(mA) * static_cast<float>(m) + static_cast<float>(b)) * bits);
+    }
+};
+
+TEST_F(OutputStageProgram, CalibratedCountsReadbacksAndWiringFaults) {
+    storeCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {14, 1.02, -0.05}});
+    startConfigured({{"CNFG_AO.AO_03_GAIN.IN", 1.5}, {"CNFG_AO.AO_03_OFFSET.IN", -2.0}});
+    startToInControl();
+    turbine::setLoad(0.3);
+    runPasses(ref_test::R160, 20);
+    holdShaftAt(shaft());
+    runPasses(ref_test::R160, 6);
+    // Output 1 (the speed) through the pair (1.01, 0.05), output 2 (the
+    // speed setpoint) through (0.5, 0); output 3 (the HP demand) with gain
+    // 1.5 and offset -2 mA before its pair (1, 0).
+    const float speedMa = real("_ub10.MA_SIGNAL.A_NAME");
+    ASSERT_GT(speedMa, 10.0f);
+    EXPECT_NEAR(board::pwmOutput(zarnAoutCountReg(4)), count(speedMa, 1.01, 0.05, kAoBits), 1);
+    EXPECT_NEAR(board::pwmOutput(zarnAoutCountReg(5)), count(real("_ub11.MA_SIGNAL.A_NAME"), 0.5, 0.0, kAoBits), 1);
+    EXPECT_FLOAT_EQ(stZarnActData[5].MaDemand, 1.5f * real("_ub12.MA_SIGNAL.A_NAME") - 2.0f);
+    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_ZARN.DISPLAY"), speedMa);
+    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_MA.A_NAME"), speedMa);
+    const double driven = board::pwmOutput(zarnAoutCountReg(4)) / kAoBits;
+    EXPECT_NEAR(real("CNFG_AO.AO_01_ZARN.RDBK_RET"), driven, 0.02);
+    EXPECT_NEAR(real("CNFG_AO.AO_01_RDBK.A_NAME"), driven, 0.02);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+    // The actuator (low range) through its low range's pair (1.02, -0.05):
+    // within 10 counts, the speed control's demand moving on a little from
+    // the pass that wrote the count (the pair moves it by some 100).
+    const ZarnActChannel& act = stZarnActData[6];
+    EXPECT_EQ(act.Command, 0);
+    EXPECT_NEAR(board::pwmOutput(ZARN_ACT6_COUNT), count(act.MaDemandwDither, 1.02, -0.05, act.SlopeMaBits), 10);
+    EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
+    EXPECT_EQ(board::controlRegister() & ZARN_CTRL_ACT6_HIGH, 0);
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), real("_ub5.DEMAND.A_NAME"));
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+
+    // Wiring faults of output 1's loop and of the actuator's (output 2's
+    // readback, off by its pair, stays as it is).
+    const uint32_t second = boolean("CNFG_AO.AO_02_ZARN.RB_RET_FLT");
+    const struct {
+        int loop, group;
+        const char *src, *ret, *srcAlarm, *retAlarm;
+    } loops[] = {{3, ref_test::R20, "CNFG_AO.AO_01_ZARN.RB_SRC_FLT", "CNFG_AO.AO_01_ZARN.RB_RET_FLT",
+                  "CNFG_AO.AO_01_SRC_FLT.B_NAME", "CNFG_AO.AO_01_RDBK_FLT.B_NAME"},
+                 {6, ref_test::R10, "CNFG_ACT.ACT_1.RB_SRC_FLT", "CNFG_ACT.ACT_1.RB_RET_FLT",
+                  "CNFG_ACT.ACT_01_SRC_FLT.B_NAME", "CNFG_ACT.ACT_01_RDBK_FLT.B_NAME"}};
+    const struct {
+        board::LoopFault fault;
+        bool source;
+    } faults[] = {{board::LoopFault::OpenWire, true}, {board::LoopFault::ShortToGround, false}};
+    for (const auto& l : loops) {
+        for (const auto& f : faults) {
+            board::setLoopFault(l.loop, f.fault);
+            for (int pass = 1; pass <= 6; ++pass) {
+                runPasses(l.group, 1);
+                const bool raised = pass == 6;
+                EXPECT_EQ(boolean(l.src), raised && f.source ? 1u : 0u) << l.loop << " " << pass;
+                EXPECT_EQ(boolean(l.ret), raised ? 1u : 0u) << l.loop << " " << pass;
+                if (l.loop == 6) {
+                    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), raised ? 1u : 0u) << pass;
+                }
+            }
+            EXPECT_EQ(boolean(l.retAlarm), 1u) << l.loop;
+            EXPECT_EQ(boolean(l.srcAlarm), f.source ? 1u : 0u) << l.loop;
+            EXPECT_EQ(boolean("CNFG_AO.AO_02_ZARN.RB_RET_FLT"), second);
+            board::setLoopFault(l.loop, board::LoopFault::None);
+            runPasses(l.group, 1);
+            EXPECT_EQ(boolean(l.src), 0u) << l.loop;
+            EXPECT_EQ(boolean(l.ret), 0u) << l.loop;
+            if (l.loop == 6) {
+                EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+            }
+            runPasses(ref_test::R160, 2);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The calibration record read at start-up, on the whole program: output 1
+// carries the speed, 4 mA at standstill.
 struct RecordCase {
     const char* name;
     int kind;  // 0 good, 1 checksum wrong, 2 all zeros, 3 NaN with right sum, 4 flash fails
     bool fault;
 };
 
-class CalibrationRecord : public OutputRig, public ::testing::WithParamInterface<RecordCase> {};
+class CalibrationRecord : public OutputProgram, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(CalibrationRecord, ABadRecordGivesTheDefaultsAndTheEvent) {
     const int kind = GetParam().kind;
-    flashCalibration({{11, 2.0, 1.0}});
+    storeCalibration({{11, 2.0, 1.0}});
     if (kind == 1) {
         std::vector<uint8_t> f = board::calibrationFlash();
         f[11 * 8] ^= 1;
@@ -325,7 +361,7 @@ TEST_P(CalibrationRecord, ABadRecordGivesTheDefaultsAndTheEvent) {
     } else if (kind == 4) {
         board::failCalibrationFlash(true);
     }
-    start();
+    startConfigured();
     EXPECT_EQ(boolean("ORVEX12_IO.CHASS_STATUS.CAL_FLT"), GetParam().fault ? 1u : 0u);
     bool event = false;
     for (const std::string& line : messageLines()) {
@@ -336,10 +372,9 @@ TEST_P(CalibrationRecord, ABadRecordGivesTheDefaultsAndTheEvent) {
     ASSERT_EQ(get_cal_mb(0, 11, &g, &o), 0);
     EXPECT_EQ(g, GetParam().fault ? 1.0f : 2.0f);
     EXPECT_EQ(o, GetParam().fault ? 0.0f : 1.0f);
-    // The output follows the pair in force: 10 mA x 2 + 1 or 10 mA x 1 + 0.
-    outputMa(0, 10.0);
-    runPasses(R20, 3);
-    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().fault ? 5688 : 11946);
+    // The output follows the pair in force: 4 mA x 2 + 1 or 4 mA x 1 + 0.
+    ASSERT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), 4.0f);
+    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().fault ? 2275 : 5120);
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, CalibrationRecord,
