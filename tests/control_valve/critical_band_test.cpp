@@ -111,7 +111,20 @@ TEST_F(CriticalBand, TheAllowedDwellIsTheCrossingTimesTheFactorButAtLeast15s) {
 // No rate, no limit. (A band used without a rate is a configuration
 // error; its check overridden, the unit runs.)
 TEST_F(CriticalBand, NoRateMeansNoLimit) {
-    startWithBand(true, 0.0, {{"CONF_LATCH.ANY.OVRD", 1}});
+    // The service tool refuses a rate of 0 (below the setting's limits): it
+    // is written to the cell beside the settings entered at power-up, as
+    // start() enters them.
+    turbine::enable();
+    startApp();
+    enterSettings(true, true,
+                  {{"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", kLow},
+                   {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
+                   {"CNFG_SETPT.CONFIG_B.IN_1", 1.0},
+                   {"CONF_LATCH.ANY.OVRD", 1}});
+    pokeTunable("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 0.0);
+    runPasses(R160, 20);
+    clearTrip();
+    ASSERT_TRUE(runUntil([&] { return ready(); }, 50)) << "not ready";
     startToRated();
     EXPECT_EQ(real("CRIT_SPD.MAXTIME_1.A_SW"), 1e34f);
     EXPECT_LT(dwellUntilStuck(60.0), -0.5);

@@ -368,7 +368,10 @@ TEST_F(Overspeed, TheReducedLevelIsLimitedToMaximumGovernorAndAtLeast100) {
             start(true, true, {{"CNFG_SETPT.QT_MAX_GOV.IN", c.max_gov}, {"CONF_LATCH.ANY.OVRD", 1}});
             first = false;
         }
-        serviceWrite("OSPD.REDUCE_SP.TUNE", c.entry);
+        // An entry below 100, which the service tool refuses, is written to
+        // the cell to show the sample's own lower limit.
+        if (c.entry >= 100.0) serviceWrite("OSPD.REDUCE_SP.TUNE", c.entry);
+        else pokeTunable("OSPD.REDUCE_SP.TUNE", c.entry);
         runPasses(R160, 3);
         EXPECT_EQ(real("OSPD.REDUCE_SP.SAMP_TUNE"), static_cast<float>(c.expect)) << c.entry;
     }

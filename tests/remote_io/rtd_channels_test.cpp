@@ -420,8 +420,9 @@ TEST_F(RtdChannels, TagsDelaysAndModbusMultipliers) {
         EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(10 + k)), mult[k - 1]) << k;
     for (int k = 0; k < 10; ++k)
         EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_" + std::to_string(1 + k)), scale[select[k] - 1]) << k;
-    // A selector outside 1..5 keeps the multiplier.
-    serviceWrite("_ub45.RTD_MOD_X.IN", 6);
+    // A selector outside 1..5 keeps the multiplier (the service tool
+    // refuses one, so it is written to the cell).
+    pokeTunable("_ub45.RTD_MOD_X.IN", 6);
     feed(2);
     EXPECT_FLOAT_EQ(real("MOD_VL_IO.VL_A_MULT.LIST_13"), 100.0f);
     serviceWrite("_ub45.RTD_MOD_X.IN", 2);

@@ -91,7 +91,31 @@ T valueOf(void* p, const std::string& name) {
 }
 }  // namespace
 
+namespace {
+// A tunable's value (as its cell holds it) inside the limits of its record,
+// if the table has one for the cell.
+template <class Tune, class V>
+void expectWithinLimits(const Tune* table, uint32_t n, void* cell, V v, const std::string& name) {
+    for (uint32_t a = 0; a < n; ++a) {
+        if (cell_ptr(table[a].cell) != cell) continue;
+        EXPECT_TRUE(v >= table[a].min && v <= table[a].max) << "the service write path refuses " << name << " = " << v
+                                                           << ": outside its limits " << table[a].min << " .. "
+                                                           << table[a].max;
+    }
+}
+}  // namespace
+
 void AppHarness::serviceWrite(const std::string& name, double value) {
+    // The service write path refuses a tunable's value outside its limits:
+    // a test that needs such a value in a cell says why and writes the cell.
+    if (void* p = cell(name)) {
+        expectWithinLimits(_an_tune, num_an_tune, p, static_cast<float>(value), name);
+        expectWithinLimits(_int_tune, num_int_tune, p, static_cast<int32_t>(value), name);
+    }
+    pokeTunable(name, value);
+}
+
+void AppHarness::pokeTunable(const std::string& name, double value) {
     setCell(name, value);
     special_case_tune(cell(name));
 }

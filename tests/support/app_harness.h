@@ -64,9 +64,14 @@ protected:
 
     // Cells by full name; a name that is not in the directory fails the test.
     void setCell(const std::string& name, double value);  // A, B, I, U cells
-    // A cell written as the service side writes it: the write, then its side
-    // effect (a command input starts or ends its command).
+    // A cell written as the service side writes it: a tunable's value outside
+    // its limits fails the test (the service path refuses it); then the
+    // write and its side effect (a command input starts or ends its command).
     void serviceWrite(const std::string& name, double value);
+    // A tunable's cell written with its write's side effects but without the
+    // service path's check of its limits: only for a value that path refuses,
+    // to show a module's own guard against it.
+    void pokeTunable(const std::string& name, double value);
     float real(const std::string& name);
     uint32_t boolean(const std::string& name);
     int32_t integer(const std::string& name);
