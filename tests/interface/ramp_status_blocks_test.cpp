@@ -411,6 +411,12 @@ TEST_F(OverrideTimer, OverrideTimeCountsDownFromTheRunCommand) {
 
 // ---- status shown --------------------------------------------------------
 
+// Every status input with its outputs is checked on the whole program, in
+// a tuning run on the turbine model and a start, stop and trip
+// (SpeedStatus.OneDynamicsSetIsActive,
+// SpeedStatus.StepFlagsAndControlledStopReachTheInterface). Kept on the
+// slices: the tuner's step-down analysis state (LED 4), which no tuning run
+// on the turbine model has held for a pass.
 TEST_F(InterfacePieces, EachStatusInputReachesOnlyItsOwnOutputs) {
     start();
     const char* const outputs[] = {
@@ -460,6 +466,7 @@ TEST_F(InterfacePieces, EachStatusInputReachesOnlyItsOwnOutputs) {
                                           "IFACE_OUT_SPEED.SP_NOT_MOVE.NOT"};
     for (int n = 1; n <= 16; ++n) allInputs.push_back(leds + std::to_string(n));
     for (const Row& r : rows) {
+        if (r.inputs[0] != leds + "4") continue;
         for (const std::string& in : allInputs) setCell(in, 0);
         for (const std::string& in : r.inputs) setCell(in, 1);
         runPasses(R160, 2);

@@ -59,6 +59,55 @@ protected:
         for (int n = 1; n <= 16; ++n) s += std::to_string(boolean("SPD_CTRL.QT_STATUS_LEDS.OUT_" + std::to_string(n)));
         return s;
     }
+    // The tuner's status on the interface, each output from its own inputs
+    // only: checked in every pass whose inputs stood since the pass before;
+    // the inputs seen on are kept.
+    std::string statusBefore_;
+    std::set<std::string> statusSeen_;
+    void checkStatusOutputs() {
+        auto b = [this](const std::string& c) { return boolean(c) != 0; };
+        auto led = [&](int n) { return b("SPD_CTRL.QT_STATUS_LEDS.OUT_" + std::to_string(n)); };
+        const std::pair<const char*, bool> inputs[] = {
+            {"SPDC.IDLE_1_CMPL.AND", b("SPDC.IDLE_1_CMPL.AND")},
+            {"ENTR_SETPT.INVALID_SP.OR", b("ENTR_SETPT.INVALID_SP.OR")},
+            {"IFACE_OUT_SPEED.AT_SETPT.OR", b("IFACE_OUT_SPEED.AT_SETPT.OR")},
+            {"IFACE_OUT_SPEED.DATA_STEPS.OR", b("IFACE_OUT_SPEED.DATA_STEPS.OR")},
+            {"IFACE_OUT_SPEED.SP_NOT_MOVE.NOT", b("IFACE_OUT_SPEED.SP_NOT_MOVE.NOT")},
+        };
+        std::string now;
+        for (const auto& [name, on] : inputs) now += on ? '1' : '0';
+        now += leds();
+        const bool stood = now == statusBefore_;
+        statusBefore_ = now;
+        if (!stood) return;
+        for (const auto& [name, on] : inputs)
+            if (on) statusSeen_.insert(name);
+        for (int n = 1; n <= 16; ++n)
+            if (led(n)) statusSeen_.insert("LED " + std::to_string(n));
+        const bool steps = led(9) || led(10) || led(13) || led(14) || led(15);
+        const std::pair<const char*, bool> outputs[] = {
+            {"IFACE_OUT_SPEED.IDLE_1_CMPL.B_NAME", inputs[0].second},
+            {"IFACE_OUT_SPEED.INVALID_SP.B_NAME", inputs[1].second},
+            {"IFACE_OUT_SPEED.OPTI_AT_SETPT.B_NAME", inputs[2].second},
+            {"IFACE_OUT_SPEED.OPTI_STEPS_THRESH.B_NAME", inputs[3].second},
+            {"IFACE_OUT_SPEED.OPTI_CALC_GAINS.B_NAME", led(7)},
+            {"IFACE_OUT_SPEED.OPTI_CMPLT.B_NAME", led(16)},
+            {"IFACE_OUT_SPEED.OPTI_FAULT_ABORT.B_NAME", led(11)},
+            {"IFACE_OUT_SPEED.OPTI_SETTLING.B_NAME", led(2)},
+            {"IFACE_OUT_SPEED.OPTI_STEADY.B_NAME", led(15)},
+            {"IFACE_OUT_SPEED.OPTI_STEPDN_ALYZ.B_NAME", led(4)},
+            {"IFACE_OUT_SPEED.OPTI_STEPDN_THRE.B_NAME", led(6)},
+            {"IFACE_OUT_SPEED.OPTI_STEPUP_ALYZ.B_NAME", led(3)},
+            {"IFACE_OUT_SPEED.OPTI_STEPUP_THRE.B_NAME", led(5)},
+            {"IFACE_OUT_SPEED.RDY_STATUS.AND", led(1) && inputs[4].second},
+            {"IFACE_OUT_SPEED.OPTI_RDY.B_NAME", led(1) && inputs[4].second},
+            {"IFACE_OUT_SPEED.STEPS.OR", steps},
+            {"IFACE_OUT_SPEED.OPTI_STEP_TESTS.B_NAME", steps},
+            {"IFACE_OUT_SPEED.STAT_7812.OR", led(7) || inputs[2].second},
+            {"IFACE_OUT_SPEED.STATUS7812.B_NAME", led(7) || inputs[2].second},
+        };
+        for (const auto& [out, want] : outputs) EXPECT_EQ(b(out), want) << out << " with inputs " << now;
+    }
     std::string dynamics() {
         std::string s;
         for (int n = 1; n <= 5; ++n) s += std::to_string(boolean("SPD_CTRL.DYN_ACTIV.OUT_" + std::to_string(n)));
@@ -112,10 +161,15 @@ TEST_F(SpeedStatus, StepFlagsAndControlledStopReachTheInterface) {
         {"IFACE_IN_VLV.CSD_ENABLED.B_NAME", "CNTRL_STOP.NSD_ENABLED.LATCH_R"},
         {"IFACE_OUT_START.CSD_ENABLED.B_NAME", "CNTRL_STOP.NSD_ENABLED.LATCH_R"},
     });
+    uint32_t checked = passes(R160);
     auto watchUntil = [&](const std::function<bool()>& done, int max) {
         for (int k = 0; k < max; ++k) {
             runPasses(R80, 1);
             check(flags);
+            if (passes(R160) != checked) {
+                checked = passes(R160);
+                checkStatusOutputs();
+            }
             if (done()) return true;
         }
         return false;
@@ -146,6 +200,9 @@ TEST_F(SpeedStatus, StepFlagsAndControlledStopReachTheInterface) {
     contact(ref_test::kRaiseContact, false);
     ASSERT_TRUE(watchUntil([&] { return step("A10_STEP"); }, 400)) << "the test never ended";
     watch(20);
+    // The idle's completion flag used (its setting): shown once the stop has
+    // taken the reference below idle.
+    serviceWrite("SPDC.IDLE_1_CMPL.IN_2", 1);
     pulse("IFACE_IN_START.CNTRL_ST.IN", R160);
     ASSERT_TRUE(watchUntil([&] { return boolean("CNTRL_STOP.NSD_ENABLED.LATCH_R") != 0; }, 50)) << "no controlled stop";
     watch(50);
@@ -153,6 +210,7 @@ TEST_F(SpeedStatus, StepFlagsAndControlledStopReachTheInterface) {
     ASSERT_TRUE(watchUntil([&] { return step("Z00_STEP"); }, 20)) << "no shutdown step";
     watch(20);
     for (const auto& f : flags) EXPECT_EQ(f.seen, (std::set<double>{0, 1})) << f.copy << " not seen both ways";
+    EXPECT_EQ(statusSeen_.count("SPDC.IDLE_1_CMPL.AND"), 1u) << "idle never complete";
 }
 
 // Every 160 ms pass the cascade's interface copies follow their sources,
@@ -284,6 +342,7 @@ TEST_F(SpeedStatus, OneDynamicsSetIsActive) {
             return l;
         };
         const std::string shown = leds();
+        checkStatusOutputs();
         EXPECT_TRUE(shown == lit(status) || shown == lit(before)) << shown << " state " << status;
         if (status == before) {
             EXPECT_EQ(shown, lit(status)) << status;
@@ -324,7 +383,27 @@ TEST_F(SpeedStatus, OneDynamicsSetIsActive) {
     };
     run(true);
     run(false);
+    // A tuning run aborted: the setpoint moved from the raise contact while
+    // the tuner steps.
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 1);
+    for (int k = 0; k < 3000 && integer("SPD_CTRL.SPD_PID.OPTI_STATUS") < 3; ++k) watch();
+    contact(ref_test::kRaiseContact, true);
+    for (int k = 0; k < 5; ++k) watch();
+    contact(ref_test::kRaiseContact, false);
+    for (int k = 0; k < 100 && integer("SPD_CTRL.SPD_PID.OPTI_STATUS") != 11; ++k) watch();
+    EXPECT_EQ(integer("SPD_CTRL.SPD_PID.OPTI_STATUS"), 11) << "not aborted";
+    for (int k = 0; k < 5; ++k) watch();
+    serviceWrite("SPD_CTRL.TIQ_OPTI_RQST.IN", 0);
+    for (int k = 0; k < 5; ++k) watch();
     for (int s : {1, 5, 6, 8, 12, 16}) EXPECT_EQ(states.count(s), 1u) << "state " << s << " never shown";
+    // Every status input but the idle's (in the start and stop scenario) and
+    // the tuner's step-down analysis state (no tuning run on the model holds
+    // it for a pass: kept on the slices) seen on.
+    for (const char* in : {"ENTR_SETPT.INVALID_SP.OR", "IFACE_OUT_SPEED.AT_SETPT.OR", "IFACE_OUT_SPEED.DATA_STEPS.OR",
+                           "IFACE_OUT_SPEED.SP_NOT_MOVE.NOT"})
+        EXPECT_EQ(statusSeen_.count(in), 1u) << in << " never on";
+    for (int n : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
+        EXPECT_EQ(statusSeen_.count("LED " + std::to_string(n)), 1u) << "LED " << n << " never on";
 }
 
 // States outside 1 .. 16, which the optimizer never reports: no LED.
