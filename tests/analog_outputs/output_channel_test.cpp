@@ -18,34 +18,6 @@ protected:
     float ramp() { return real("_ub10.FORCE_SETPT.RAMP"); }
 };
 
-struct ScaleCase {
-    const char* name;
-    double lo, hi, signal;
-    float mA;
-};
-
-class OutputScaling : public OutputRig, public ::testing::WithParamInterface<ScaleCase> {};
-
-TEST_P(OutputScaling, SignalToMilliamps) {
-    start();
-    setCell("_ub10.RANGE_LO.IN", GetParam().lo);
-    setCell("_ub10.RANGE_HI.IN", GetParam().hi);
-    sampleConfiguration();
-    outputMa(0, GetParam().signal);
-    runPasses(R20, 2);
-    EXPECT_FLOAT_EQ(real("_ub10.MA_SIGNAL.A_NAME"), GetParam().mA);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, OutputScaling,
-    ::testing::Values(ScaleCase{"bottom", 0.0, 100.0, 0.0, 4.0f}, ScaleCase{"middle", 0.0, 100.0, 50.0, 12.0f},
-                      ScaleCase{"top", 0.0, 100.0, 100.0, 20.0f},
-                      ScaleCase{"above_the_channel_limit", 0.0, 100.0, 200.0, 25.0f},
-                      ScaleCase{"below_the_channel_limit", 0.0, 100.0, -50.0, 0.0f},
-                      ScaleCase{"zero_span_reads_zero", 50.0, 50.0, 50.0, 0.0f},
-                      ScaleCase{"falling_range", 100.0, 0.0, 25.0, 16.0f}),
-    [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
-
 struct FunctionCase {
     const char* name;
     int function;
@@ -105,6 +77,8 @@ TEST_F(OutputChannel, APulseRaiseActsOnlyOnANewPress) {
     EXPECT_NEAR(ramp(), 4.16f, 1e-5);
 }
 
+// Kept on the slices: the service tool writes the entry only inside
+// 0 .. 25 mA, so no input gives the value beyond it that the limit meets.
 TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
     start();
     runPasses(R160, 2);  // the limits apply once every group has run twice
@@ -112,41 +86,6 @@ TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
     runPasses(R160, 1);
     EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
     EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
-}
-
-struct TimeoutCase {
-    const char* name;
-    int passes;
-    uint32_t out;
-};
-
-class CommandTimeout : public OutputRig, public ::testing::WithParamInterface<TimeoutCase> {};
-
-TEST_P(CommandTimeout, ACommandLastsSixtySecondsAfterItsWrite) {
-    start();
-    setCell("_ub10.COMMANDS.IN_1", 1);
-    AO_CHANNEL_command_written(0, 1, 1);
-    runPasses(R160, static_cast<uint32_t>(GetParam().passes));
-    EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_1"), GetParam().out);
-    EXPECT_EQ(boolean("_ub10.COMMANDS.IN_1"), GetParam().out);
-}
-
-// 60 s are 375 passes of 0.16 s: the timer reaches 60.0 s after pass 375
-// (single-precision sums of 0.16 reach it one pass later).
-INSTANTIATE_TEST_SUITE_P(Passes, CommandTimeout,
-                         ::testing::Values(TimeoutCase{"well_within", 200, 1}, TimeoutCase{"just_before", 374, 1},
-                                           TimeoutCase{"after", 378, 0}),
-                         [](const ::testing::TestParamInfo<TimeoutCase>& i) { return std::string(i.param.name); });
-
-TEST_F(OutputChannel, WritingZeroEndsACommandOnTheNextPass) {
-    start();
-    command(2, 1);
-    runPasses(R160, 1);
-    ASSERT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 1u);
-    AO_CHANNEL_command_written(0, 2, 0);  // the write of 0 as the service hook sees it, before the cell changes
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 0u);
-    EXPECT_EQ(boolean("_ub10.COMMANDS.IN_2"), 0u);
 }
 
 struct AlarmCase {
@@ -192,6 +131,8 @@ struct ModbusCase {
     float multiplier;
 };
 
+// Kept on the slices: the service tool writes the selection only inside
+// 1 .. 5, so no input gives a selection outside it.
 class ModbusScale : public OutputRig, public ::testing::WithParamInterface<ModbusCase> {};
 
 TEST_P(ModbusScale, SelectionGivesTheMultiplier) {
@@ -204,9 +145,7 @@ TEST_P(ModbusScale, SelectionGivesTheMultiplier) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
-                         ::testing::Values(ModbusCase{"hundredths", 1, 0.01f}, ModbusCase{"units", 3, 1.0f},
-                                           ModbusCase{"hundreds", 5, 100.0f},
-                                           ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
+                         ::testing::Values(ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
                                            ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
                          [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
 
@@ -234,13 +173,6 @@ TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
     EXPECT_EQ(integer("_ub10.AO_SW.I_SW"), 5);
     EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 5);
     EXPECT_EQ(real("_ub10.VAL.A_NAME"), 9.0f);
-}
-
-TEST_F(OutputChannel, TextsAreCopied) {
-    start();
-    EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");
-    EXPECT_EQ(text("_ub11.TAG.S_NAME"), "AO 02");
-    EXPECT_EQ(text("_ub12.ENG_UNITS.S_NAME"), "Eng Units");
 }
 
 }  // namespace
@@ -395,6 +327,98 @@ TEST_F(OutputProgramChannel, FunctionsScalingReadbackAndForcing) {
     runPasses(ref_test::R20, 1);
     EXPECT_EQ(boolean("_ub10.FORCE.FRC"), 0u);
     EXPECT_NEAR(real("_ub10.MA_SIGNAL.A_NAME"), computed(0), 1e-3f);
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The scaling on the whole program: the three outputs all on the shaft
+// speed, the shaft held at 2000 rpm, their ranges entered from the service
+// tool while the controller powers up.
+struct ProgramScaleCase {
+    const char* name;
+    double lo[3], hi[3];
+    float mA[3];
+};
+
+class OutputProgramScaling : public OutputProgram, public ::testing::WithParamInterface<ProgramScaleCase> {};
+
+TEST_P(OutputProgramScaling, SpeedToMilliamps) {
+    Settings ranges;
+    for (int k = 0; k < 3; ++k) {
+        ranges.push_back({kFunct[k], 2});
+        ranges.push_back({kLo[k], GetParam().lo[k]});
+        ranges.push_back({kHi[k], GetParam().hi[k]});
+    }
+    startConfigured(ranges);
+    holdShaftAt(2000.0);
+    runPasses(ref_test::R160, 6);
+    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), 2000.0f);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_FLOAT_EQ(real(channel(k) + ".MA_SIGNAL.A_NAME"), GetParam().mA[k]) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, OutputProgramScaling,
+    ::testing::Values(
+        // bottom, middle and top of rising ranges
+        ProgramScaleCase{"bottom_middle_top", {2000, 0, 0}, {6000, 4000, 2000}, {4.0f, 12.0f, 20.0f}},
+        // twice the span is limited to 25 mA, half a span below the range to
+        // 0 mA; a zero span reads zero
+        ProgramScaleCase{"limits_and_zero_span", {0, 3000, 2000}, {1000, 5000, 2000}, {25.0f, 0.0f, 0.0f}},
+        // a falling range
+        ProgramScaleCase{"falling_range", {8000, 0, 0}, {0, 4000, 4000}, {16.0f, 12.0f, 12.0f}}),
+    [](const ::testing::TestParamInfo<ProgramScaleCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The service commands and settings of an output on the whole program: a
+// command lasts sixty seconds after its write (375 passes of 0.16 s, the
+// single-precision sum reaching 60 s one pass later) and writing zero ends
+// it on the next pass; the Modbus scale selection gives the multiplier;
+// the texts are copied.
+TEST_F(OutputProgramChannel, CommandsModbusScaleAndTexts) {
+    startConfigured();
+    EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");
+    EXPECT_EQ(text("_ub11.TAG.S_NAME"), "AO 02");
+    EXPECT_EQ(text("_ub12.ENG_UNITS.S_NAME"), "Eng Units");
+    serviceWrite("_ub10.COMMANDS.IN_1", 1);
+    const struct {
+        int passes;  // from the write
+        uint32_t out;
+    } times[] = {{200, 1}, {374, 1}, {378, 0}};
+    int done = 0;
+    for (const auto& t : times) {
+        runPasses(ref_test::R160, static_cast<uint32_t>(t.passes - done));
+        done = t.passes;
+        EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_1"), t.out) << t.passes;
+        EXPECT_EQ(boolean("_ub10.COMMANDS.IN_1"), t.out) << t.passes;
+    }
+    serviceWrite("_ub10.COMMANDS.IN_2", 1);
+    runPasses(ref_test::R160, 1);
+    ASSERT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 1u);
+    serviceWrite("_ub10.COMMANDS.IN_2", 0);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(boolean("_ub10.COMMANDS.OUT_2"), 0u);
+    EXPECT_EQ(boolean("_ub10.COMMANDS.IN_2"), 0u);
+
+    const struct {
+        int selection;
+        float multiplier;
+    } scales[] = {{1, 0.01f}, {3, 1.0f}, {5, 100.0f}, {2, 0.1f}, {4, 10.0f}};
+    for (const auto& m : scales) {
+        serviceWrite("_ub10.AO_MOD_X.IN", m.selection);
+        runPasses(ref_test::R160, 1);
+        EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), m.multiplier) << m.selection;
+    }
 }
 
 }  // namespace

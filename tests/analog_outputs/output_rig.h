@@ -187,6 +187,10 @@ protected:
         runPasses(ref_test::R160, 2);
     }
 
+    static constexpr const char* kFunct[] = {"_ub10.FUNCT.IN", "_ub11.FUNCT.IN", "_ub12.FUNCT.IN"};
+    static constexpr const char* kLo[] = {"_ub10.RANGE_LO.IN", "_ub11.RANGE_LO.IN", "_ub12.RANGE_LO.IN"};
+    static constexpr const char* kHi[] = {"_ub10.RANGE_HI.IN", "_ub11.RANGE_HI.IN", "_ub12.RANGE_HI.IN"};
+
 private:
     static constexpr const char* kEnableReadback[] = {"_ub10.ENBL_RDBK_FLT.IN", "_ub11.ENBL_RDBK_FLT.IN",
                                                       "_ub12.ENBL_RDBK_FLT.IN"};
