@@ -25,6 +25,8 @@ struct FunctionCase {
     float selected;  // what the channel selects after the speed, 7, was selected before
 };
 
+// Kept on the slices: the service tool enters functions only inside
+// 1 .. 20, so no input gives the number beyond the list.
 class OutputFunction : public OutputRig, public ::testing::WithParamInterface<FunctionCase> {};
 
 TEST_P(OutputFunction, TextAndSelection) {
@@ -42,11 +44,7 @@ TEST_P(OutputFunction, TextAndSelection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, OutputFunction,
-    ::testing::Values(FunctionCase{"not_used", 1, "--- Not Used ---", 0.0f},
-                      FunctionCase{"shaft_speed", 2, "Actual Shaft Speed", 7.0f},
-                      FunctionCase{"tunable_entry", 16, "Spare 16", 116.0f},
-                      FunctionCase{"last_spare", 20, "Spare 20", 0.0f},
-                      FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
+    ::testing::Values(FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
     [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
 
 // In pulse mode the raise block remembers the command itself: a raise held
@@ -88,43 +86,6 @@ TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
     EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
 }
 
-struct AlarmCase {
-    const char* name;
-    int output;
-    int function;
-    int enabled;
-    uint32_t alarm;
-};
-
-class ReadbackAlarm : public OutputRig, public ::testing::WithParamInterface<AlarmCase> {};
-
-TEST_P(ReadbackAlarm, RaisedOnlyWhenEnabledAndUsed) {
-    const int k = GetParam().output;
-    const std::string m = channel(k);
-    start();
-    setCell(m + ".FUNCT.IN", GetParam().function);
-    setCell(m + ".ENBL_RDBK_FLT.IN", GetParam().enabled);
-    sampleConfiguration();
-    for (int n = 0; n < 3; ++n) outputMa(n, 12.0);
-    runPasses(R20, 4);
-    board::setLoopFault(3 + k, board::LoopFault::OpenWire);
-    runPasses(R20, 8);
-    EXPECT_EQ(boolean(m + ".CHN_RDBK_FLT.B_NAME"), 1u);
-    EXPECT_EQ(boolean(m + ".DBK_FLT.B_NAME"), GetParam().alarm);
-    for (int n = 0; n < 3; ++n) {
-        const std::string alarm = "CNFG_AO.AO_0" + std::to_string(n + 1) + "_RDBK_FLTALM.B_NAME";
-        EXPECT_EQ(boolean(alarm), n == k ? GetParam().alarm : 0u) << alarm;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ReadbackAlarm,
-                         ::testing::Values(AlarmCase{"used_and_enabled", 0, 2, 1, 1},
-                                           AlarmCase{"alarm_disabled", 0, 2, 0, 0},
-                                           AlarmCase{"not_used", 0, 1, 1, 0},
-                                           AlarmCase{"second_output", 1, 3, 1, 1},
-                                           AlarmCase{"third_output", 2, 4, 1, 1}),
-                         [](const ::testing::TestParamInfo<AlarmCase>& i) { return std::string(i.param.name); });
-
 struct ModbusCase {
     const char* name;
     int selection;
@@ -148,21 +109,6 @@ INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
                          ::testing::Values(ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
                                            ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
                          [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
-
-TEST_F(OutputChannel, EveryFunctionHasItsText) {
-    const char* const texts[] = {"--- Not Used ---",      "Actual Shaft Speed",     "Speed Reference Setpoint",
-                                 "Remote Speed Setpoint", "Cascade Input Signal",   "Cascade Setpoint",
-                                 "Remote Cascade Setpoint", "Valve Limiter Setpoint", "HP Valve Demand",
-                                 "Signal Monitoring #1",  "Signal Monitoring #2",   "Signal Monitoring #3"};
-    start();
-    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
-    for (int f = 1; f <= 20; ++f) {
-        setCell("_ub11.FUNCTION.TUNE", f);  // the stored function in use
-        runPasses(R160, 1);
-        const std::string expected = f <= 12 ? texts[f - 1] : "Spare " + std::to_string(f);
-        EXPECT_EQ(text("_ub11.FDBK.I_TO_STR"), expected) << f;
-    }
-}
 
 TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
     start();
@@ -420,6 +366,76 @@ TEST_F(OutputProgramChannel, CommandsModbusScaleAndTexts) {
         EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), m.multiplier) << m.selection;
     }
 }
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// Every function of the outputs on the whole program, three outputs at a
+// time, entered from the service tool while the controller powers up: its
+// text, the selection list entry it selects (the spare tunable entries
+// 15 .. 17 set from the service tool), and its readback alarm on a wiring
+// fault: raised only when enabled and the output is used.
+struct ProgramFunctionCase {
+    const char* name;
+    int function[3];
+    int enabled[3];
+};
+
+class OutputProgramFunction : public OutputProgram, public ::testing::WithParamInterface<ProgramFunctionCase> {};
+
+TEST_P(OutputProgramFunction, TextSelectionAndReadbackAlarm) {
+    static const char* const texts[] = {"--- Not Used ---",      "Actual Shaft Speed",     "Speed Reference Setpoint",
+                                        "Remote Speed Setpoint", "Cascade Input Signal",   "Cascade Setpoint",
+                                        "Remote Cascade Setpoint", "Valve Limiter Setpoint", "HP Valve Demand",
+                                        "Signal Monitoring #1",  "Signal Monitoring #2",   "Signal Monitoring #3"};
+    const ProgramFunctionCase& p = GetParam();
+    Settings settings = {{"AO_MUX.SEL_OUTS.IN_15", 115.0},
+                         {"AO_MUX.SEL_OUTS.IN_16", 116.0},
+                         {"AO_MUX.SEL_OUTS.IN_17", 117.0}};
+    for (int k = 0; k < 3; ++k) {
+        settings.push_back({kFunct[k], p.function[k]});
+        settings.push_back({kEnableReadback[k], p.enabled[k]});
+    }
+    startConfigured(settings, p.function[0] >= 4 && p.function[0] <= 7);
+    holdShaftAt(500.0);
+    runPasses(ref_test::R160, 6);
+    for (int k = 0; k < 3; ++k) {
+        const int f = p.function[k];
+        const std::string expected = f <= 12 ? texts[f - 1] : "Spare " + std::to_string(f);
+        EXPECT_EQ(text(channel(k) + ".FUNCT_STRG.S_NAME"), expected) << f;
+        EXPECT_EQ(text(channel(k) + ".FDBK.I_TO_STR"), expected) << f;
+        EXPECT_EQ(real(channel(k) + ".SEL.A_MUX_N_1"), real("AO_MUX.SEL_OUTS.LIST_" + std::to_string(f))) << f;
+        if (f >= 15 && f <= 17) {
+            EXPECT_EQ(real(channel(k) + ".SEL.A_MUX_N_1"), 100.0f + f);
+        }
+        if (f == 1 || f >= 18) {
+            EXPECT_EQ(real(channel(k) + ".SEL.A_MUX_N_1"), 0.0f) << f;
+        }
+    }
+    for (int k = 0; k < 3; ++k) board::setLoopFault(3 + k, board::LoopFault::OpenWire);
+    runPasses(ref_test::R20, 8);
+    for (int k = 0; k < 3; ++k) {
+        const uint32_t alarm = p.enabled[k] != 0 && p.function[k] != 1 ? 1u : 0u;
+        EXPECT_EQ(boolean(channel(k) + ".CHN_RDBK_FLT.B_NAME"), 1u) << k;
+        EXPECT_EQ(boolean(channel(k) + ".DBK_FLT.B_NAME"), alarm) << k;
+        EXPECT_EQ(boolean("CNFG_AO.AO_0" + std::to_string(k + 1) + "_RDBK_FLTALM.B_NAME"), alarm) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, OutputProgramFunction,
+                         ::testing::Values(ProgramFunctionCase{"one_to_three", {1, 2, 3}, {1, 0, 1}},
+                                           ProgramFunctionCase{"four_to_six", {4, 5, 6}, {1, 1, 0}},
+                                           ProgramFunctionCase{"seven_to_nine", {7, 8, 9}, {0, 1, 1}},
+                                           ProgramFunctionCase{"ten_to_twelve", {10, 11, 12}, {1, 1, 1}},
+                                           ProgramFunctionCase{"spares_13_to_15", {13, 14, 15}, {1, 0, 1}},
+                                           ProgramFunctionCase{"spares_16_to_18", {16, 17, 18}, {1, 1, 1}},
+                                           ProgramFunctionCase{"spares_19_20", {19, 20, 1}, {1, 1, 1}}),
+                         [](const ::testing::TestParamInfo<ProgramFunctionCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 }  // namespace
 }  // namespace ao_test

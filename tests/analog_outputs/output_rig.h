@@ -15,6 +15,7 @@
 #include "app/discrete/discrete_slices.h"
 #include "drivers/ZarnActuator.h"
 #include "drivers/ZarnCalibration.h"
+#include "host/analog_inputs.h"
 #include "host/board.h"
 #include "host/current_loops.h"
 #include "host/turbine_model.h"
@@ -153,7 +154,10 @@ private:
 // turbine model, contacts and service writes.
 class OutputProgram : public ref_test::RefRig {
 protected:
-    void startConfigured(const Settings& extra = {}) {
+    // With `remote_and_cascade`, the remote speed setpoint, the cascade and
+    // the remote cascade setpoint configured as well (their inputs on the
+    // controller's analog inputs 1 .. 3 at mid range).
+    void startConfigured(const Settings& extra = {}, bool remote_and_cascade = false) {
         ResetZarnCalibration();
         ResetZarnActuator();
         Settings all = {{"_ub5.FUNCT.IN", 2},         {"_ub5.HW_RANGE.IN", 1},
@@ -164,7 +168,11 @@ protected:
                         {"_ub12.RANGE_HI.IN", 100}};
         for (int k = 0; k < 3; ++k) all.push_back({kEnableReadback[k], 1});
         all.insert(all.end(), extra.begin(), extra.end());
-        start(false, false, all);
+        if (!remote_and_cascade) return start(false, false, all);
+        board::setAnalogInputMa(2, 12.0);
+        all.push_back({"_ub8.FUNCT.IN", 4});
+        all.push_back({"CNFG_CASC.CONFIG_B.IN_4", 1});
+        startWithRemoteAndCascade(all);
     }
     static std::string channel(int k) { return "_ub" + std::to_string(10 + k); }
     // The milliamps of a signal on a range.
@@ -190,8 +198,6 @@ protected:
     static constexpr const char* kFunct[] = {"_ub10.FUNCT.IN", "_ub11.FUNCT.IN", "_ub12.FUNCT.IN"};
     static constexpr const char* kLo[] = {"_ub10.RANGE_LO.IN", "_ub11.RANGE_LO.IN", "_ub12.RANGE_LO.IN"};
     static constexpr const char* kHi[] = {"_ub10.RANGE_HI.IN", "_ub11.RANGE_HI.IN", "_ub12.RANGE_HI.IN"};
-
-private:
     static constexpr const char* kEnableReadback[] = {"_ub10.ENBL_RDBK_FLT.IN", "_ub11.ENBL_RDBK_FLT.IN",
                                                       "_ub12.ENBL_RDBK_FLT.IN"};
 };
