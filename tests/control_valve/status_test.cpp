@@ -162,14 +162,16 @@ std::vector<uint16_t> serviceView() {
     return ids;
 }
 
-// Records 1 .. 14, 16 .. 21 and 44 are shown on the whole program
-// (StatusConfigErrors below). Kept on the slices: the others, whose findings
+// Records 1 .. 14, 16 .. 21, 29, 33, 37 .. 39, 44 and 45 are shown on the
+// whole program (StatusConfigErrors below). Kept on the slices: the others, whose findings
 // the program case does not raise yet; the message "Configuration Error"
 // (on the program the shutdown a latched error brings comes first), shown on
 // record 1; and a channel's record kept once its finding has gone without a
 // reset (on the program a channel's finding goes only at a sample of the
 // configuration, which also releases the list).
-bool onProgram(int n) { return (n >= 1 && n <= 21 && n != 15) || n == 44; }
+bool onProgram(int n) {
+    return (n >= 1 && n <= 21 && n != 15) || n == 29 || n == 33 || (n >= 37 && n <= 39) || n == 44 || n == 45;
+}
 
 TEST_F(Status, EachConfigurationErrorLatchesItsRecordUntilAResetAfterItHasGone) {
     for (int n = 1; n <= 47; ++n) {
@@ -477,7 +479,8 @@ namespace {
 
 // The configuration-error list on the whole program, for the records raised
 // by a channel given a function whose feature is not configured (the remote
-// speed setpoint, cascade) or by one function given to two channels: each
+// speed setpoint, cascade), by one function given to two channels, or by
+// speed settings that contradict each other or the start mode: each
 // entered from the service tool while the controller powers up (a new start
 // for each). The record latches alone, with its number first in the list and
 // the service side's view; it stays through a reset while the finding is
@@ -488,6 +491,11 @@ class StatusConfigErrors : public ProgramRig {
 protected:
     // The service side's view without the list's reset and all-cleared
     // events (records 50 and 51).
+    double setting(const std::string& name) {
+        char type = 0;
+        cell(name, &type);
+        return type == 'A' ? real(name) : type == 'I' ? integer(name) : boolean(name);
+    }
     static std::vector<uint16_t> findings() {
         std::vector<uint16_t> ids;
         for (uint16_t id : serviceView())
@@ -548,6 +556,15 @@ TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItI
           {"CNFG_SPEED.SPD2_LOW_SP.IN", 299.0},
           {"CNFG_SPEED.CONFIG_B.IN_1", 1}},
          {{"CNFG_SPEED.SPD2_LOW_SP.IN", 301.0}}},
+        // The speed settings against each other (put right: back to what
+        // they were).
+        {29, {{"CNFG_SPEED.SPD1_LOW_SP.IN", 3000.0}}, {}},  // the first sensor's failed level at minimum governor
+        {33, {{"CNFG_SETPT.CONFIG_B.IN_1", 1}}, {}},        // a critical band with a manual start
+        {37, {{"CNFG_SETPT.QT_MIN_GOV.IN", 3800.0}}, {}},   // minimum governor at maximum
+        // The overspeed test limit at maximum governor (the trip below it).
+        {38, {{"CNFG_SETPT.QT_OSPD_TRIP.IN", 3790.0}, {"CNFG_SETPT.QT_OST_LIMIT.IN", 3800.0}}, {}},
+        {39, {{"CNFG_SETPT.QT_OSPD_TRIP.IN", 4000.0}}, {}},  // the overspeed trip at the test limit
+        {45, {{"CNFG_START.CONFIG_B.IN_1", 0}}, {}},        // no start mode
     };
     bool restart = false;
     for (const Raised& r : rows) {
@@ -559,6 +576,9 @@ TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItI
         restart = true;
         startApp();
         enterSettings();
+        Entries good = r.good;
+        if (good.empty())
+            for (const auto& [name, value] : r.bad) good.push_back({name, setting(name)});
         for (const auto& [name, value] : r.bad) serviceWrite(name, value);
         runPasses(R160, 20);
         const std::string sel = "CONF_LATCH.ANY.SEL_" + std::to_string(r.record);
@@ -575,7 +595,7 @@ TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItI
         serviceWrite("MASTER.COMMANDS.IN_2", 1);
         runPasses(R160, 2);
         ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 1u) << "configure mode not entered";
-        for (const auto& [name, value] : r.good) serviceWrite(name, value);
+        for (const auto& [name, value] : good) serviceWrite(name, value);
         // Taken once the I/O is locked.
         for (int k = 0; k < 60 && boolean(kConfigErrors[r.record - 1]) != 0; ++k) runPasses(R160, 1);
         ASSERT_EQ(boolean(kConfigErrors[r.record - 1]), 0u) << "the finding never went";
