@@ -24,54 +24,6 @@ protected:
     }
 };
 
-struct FunctionCase {
-    const char* name;
-    int function;
-    const char* text;
-    uint32_t sd;
-    float demand;  // with an HP demand of 40 % and a readout at 25 % of its range
-};
-
-class ActuatorFunction : public OutputRig, public ::testing::WithParamInterface<FunctionCase> {};
-
-TEST_P(ActuatorFunction, DemandAndShutdownFollowTheFunction) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    setCell("_ub5.FUNCT.IN", GetParam().function);
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("MPU.TURB_SPD.A_NAME", 25.0);
-    hpDemand(40.0);
-    sampleConfiguration();
-    runPasses(R10, 2);
-    EXPECT_EQ(text("_ub5.ACT_FUNC_SEL_STRG.I_TO_STR"), GetParam().text);
-    EXPECT_EQ(text("_ub5.FUNCT_STRG.S_NAME"), GetParam().text);
-    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), GetParam().sd);
-    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), GetParam().demand);
-    EXPECT_EQ(stZarnActData[6].Shutdown, GetParam().sd);
-    if (GetParam().sd == 1) {
-        EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), 0);
-        EXPECT_EQ(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Functions, ActuatorFunction,
-                         ::testing::Values(FunctionCase{"not_used", 1, "Not Used", 1, 0.0f},
-                                           FunctionCase{"hp_demand", 2, "HP Demand", 0, 40.0f},
-                                           FunctionCase{"hp2_demand", 3, "HP2 Demand (Split Valve)", 0, 0.0f},
-                                           FunctionCase{"readout", 4, "Readout", 0, 25.0f}),
-                         [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
-
-TEST_F(ActuatorChannel, AReadoutUsesTheLowRangeAndFourToTwentyMilliamps) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    setCell("_ub5.FUNCT.IN", 4);
-    sampleConfiguration();
-    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 0);
-    EXPECT_EQ(real("_ub5.MA_0.A_NAME"), 4.0f);
-    EXPECT_EQ(real("_ub5.MA_100.A_NAME"), 20.0f);
-    EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "Eng Units");
-}
-
 struct RangeCase {
     const char* name;
     int hwRange;
@@ -79,6 +31,8 @@ struct RangeCase {
     float ma0, ma100;
 };
 
+// Kept on the slices: the service tool enters the hardware range only as
+// 1 or 2, so no input gives the numbers outside them.
 class ActuatorRange : public OutputRig, public ::testing::WithParamInterface<RangeCase> {};
 
 TEST_P(ActuatorRange, HardwareRangeSelectsTheCurrents) {
@@ -92,8 +46,7 @@ TEST_P(ActuatorRange, HardwareRangeSelectsTheCurrents) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, ActuatorRange,
-                         ::testing::Values(RangeCase{"low", 1, 0, 4.0f, 20.0f}, RangeCase{"high", 2, 1, 0.0f, 200.0f},
-                                           RangeCase{"above_two_is_high", 3, 1, 0.0f, 200.0f},
+                         ::testing::Values(RangeCase{"above_two_is_high", 3, 1, 0.0f, 200.0f},
                                            RangeCase{"zero_is_low", 0, 0, 4.0f, 20.0f}),
                          [](const ::testing::TestParamInfo<RangeCase>& i) { return std::string(i.param.name); });
 
@@ -141,79 +94,6 @@ TEST_F(ActuatorChannel, TheWizardProposesTheDemandAndTheSpeedReadout) {
     EXPECT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 2);
     EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 2);
     EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
-}
-
-TEST_F(ActuatorChannel, EveryReadoutFunctionHasItsText) {
-    const char* const texts[] = {"--- Not Used ---",
-                                 "Actual Shaft Speed",
-                                 "Speed Reference Setpoint",
-                                 "Remote Speed Setpoint",
-                                 "Load Share Input",
-                                 "Synchronizing Input",
-                                 "Generator Load",
-                                 "Cascade Input Signal",
-                                 "Cascade Setpoint",
-                                 "Remote Cascade Setpoint",
-                                 "Auxiliary Input Signal",
-                                 "Auxiliary Setpoint",
-                                 "Remote Auxiliary Setpoint",
-                                 "Auxiliary 2 Input Signal",
-                                 "Auxiliary 2 Setpoint",
-                                 "Remote Auxiliary 2 Setpoint",
-                                 "Valve Limiter Setpoint",
-                                 "LSS Value",
-                                 "HP Valve Demand",
-                                 "HP2 Valve Demand",
-                                 "Inlet Pressure Input",
-                                 "I/H Actuator 1 Feedback Readout",
-                                 "I/H Actuator 2 Feedback Readout",
-                                 "Isolated PID Dmd Output",
-                                 "Isolated PID PV Input Signal",
-                                 "Isolated PID Setpoint",
-                                 "Remote Isolated PID Setpoint",
-                                 "Remote Load Setpoint",
-                                 "Exhaust Pressure Input",
-                                 "HP Valve Feedback Position",
-                                 "HP2 Valve Feedback Position",
-                                 "Signal Monitoring #1",
-                                 "Signal Monitoring #2",
-                                 "Signal Monitoring #3",
-                                 "Start Temperature 1",
-                                 "Start Temperature 2"};
-    start();
-    setCell("MASTER.IO_LOCK_OR_PWR.B_NAME", 1);
-    runPasses(R160, 2);
-    for (int f = 0; f <= 43; ++f) {
-        setCell("_ub5.RO_FUNCTION.TUNE", f);  // the stored readout function
-        runPasses(R10, 1);
-        std::string expected = "Not Used";
-        if (f >= 1 && f <= 36) expected = texts[f - 1];
-        else if (f >= 37 && f <= 42) expected = "Spare " + std::to_string(f);
-        if (f == 0 || f == 43) continue;  // clamped by the sample or kept: not a text of its own
-        EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
-    }
-}
-
-TEST_F(ActuatorChannel, ReadoutPercentOfAnOffsetRange) {
-    start();
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("_ub5.RO_LOW.IN", 20.0);
-    setCell("_ub5.RO_HI.IN", 120.0);
-    setCell("MPU.TURB_SPD.A_NAME", 70.0);
-    sampleConfiguration();
-    runPasses(R10, 1);
-    EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), 50.0f);
-}
-
-TEST_F(ActuatorChannel, AZeroReadoutSpanGivesZero) {
-    start();
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("_ub5.RO_HI.IN", 5.0);
-    setCell("_ub5.RO_LOW.IN", 5.0);
-    setCell("MPU.TURB_SPD.A_NAME", 5.0);
-    sampleConfiguration();
-    runPasses(R10, 1);
-    EXPECT_EQ(real("_ub5.OUTPUT.CALCULATE"), 0.0f);
 }
 
 // A readout channel is forced with the force setpoint itself (an actuator
@@ -422,6 +302,150 @@ TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
     calibration(false);
     EXPECT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 0u);
 }
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The actuator's function on the whole program, entered from the service
+// tool while the controller powers up, at rest with the shaft held: its
+// text, the shutdown of a channel not used, and the demand: the HP demand
+// (none at rest), the HP2 demand (none, not configured) or the readout of
+// the speed as a percentage of the readout range.
+struct ProgramFunctionCase {
+    const char* name;
+    int function;
+    const char* text;
+    uint32_t sd;
+    double roLow, roHigh, rpm;
+    float demand;
+};
+
+class ActuatorProgramFunction : public OutputProgram, public ::testing::WithParamInterface<ProgramFunctionCase> {};
+
+TEST_P(ActuatorProgramFunction, DemandAndShutdownFollowTheFunction) {
+    const ProgramFunctionCase& p = GetParam();
+    startConfigured({{"_ub5.FUNCT.IN", p.function},
+                     {"_ub5.RO_FUNCT.IN", 2},
+                     {"_ub5.RO_LOW.IN", p.roLow},
+                     {"_ub5.RO_HI.IN", p.roHigh}});
+    holdShaftAt(p.rpm);
+    runPasses(ref_test::R160, 6);
+    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), static_cast<float>(p.rpm));
+    EXPECT_EQ(text("_ub5.ACT_FUNC_SEL_STRG.I_TO_STR"), p.text);
+    EXPECT_EQ(text("_ub5.FUNCT_STRG.S_NAME"), p.text);
+    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), p.sd);
+    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), p.demand);
+    EXPECT_EQ(stZarnActData[6].Shutdown, p.sd);
+    if (p.sd == 1) {
+        EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), 0);
+        EXPECT_EQ(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
+    }
+    if (p.function == 4) {
+        EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 0);
+        EXPECT_EQ(real("_ub5.MA_0.A_NAME"), 4.0f);
+        EXPECT_EQ(real("_ub5.MA_100.A_NAME"), 20.0f);
+        EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "Eng Units");
+        EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
+        EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), p.demand);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Functions, ActuatorProgramFunction,
+    ::testing::Values(ProgramFunctionCase{"not_used", 1, "Not Used", 1, 0, 5000, 1250, 0.0f},
+                      ProgramFunctionCase{"hp_demand", 2, "HP Demand", 0, 0, 5000, 1250, 0.0f},
+                      ProgramFunctionCase{"hp2_demand", 3, "HP2 Demand (Split Valve)", 0, 0, 5000, 1250, 0.0f},
+                      ProgramFunctionCase{"readout", 4, "Readout", 0, 0, 5000, 1250, 25.0f},
+                      ProgramFunctionCase{"readout_of_an_offset_range", 4, "Readout", 0, 1000, 3000, 2000, 50.0f},
+                      ProgramFunctionCase{"zero_readout_span_gives_zero", 4, "Readout", 0, 1000, 1000, 1000, 0.0f}),
+    [](const ::testing::TestParamInfo<ProgramFunctionCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// Every readout function's text on the whole program, the readout function
+// entered from the service tool while the controller powers up.
+class ActuatorProgramReadoutText : public OutputProgram, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ActuatorProgramReadoutText, EveryReadoutFunctionHasItsText) {
+    static const char* const texts[] = {"--- Not Used ---",
+                                        "Actual Shaft Speed",
+                                        "Speed Reference Setpoint",
+                                        "Remote Speed Setpoint",
+                                        "Load Share Input",
+                                        "Synchronizing Input",
+                                        "Generator Load",
+                                        "Cascade Input Signal",
+                                        "Cascade Setpoint",
+                                        "Remote Cascade Setpoint",
+                                        "Auxiliary Input Signal",
+                                        "Auxiliary Setpoint",
+                                        "Remote Auxiliary Setpoint",
+                                        "Auxiliary 2 Input Signal",
+                                        "Auxiliary 2 Setpoint",
+                                        "Remote Auxiliary 2 Setpoint",
+                                        "Valve Limiter Setpoint",
+                                        "LSS Value",
+                                        "HP Valve Demand",
+                                        "HP2 Valve Demand",
+                                        "Inlet Pressure Input",
+                                        "I/H Actuator 1 Feedback Readout",
+                                        "I/H Actuator 2 Feedback Readout",
+                                        "Isolated PID Dmd Output",
+                                        "Isolated PID PV Input Signal",
+                                        "Isolated PID Setpoint",
+                                        "Remote Isolated PID Setpoint",
+                                        "Remote Load Setpoint",
+                                        "Exhaust Pressure Input",
+                                        "HP Valve Feedback Position",
+                                        "HP2 Valve Feedback Position",
+                                        "Signal Monitoring #1",
+                                        "Signal Monitoring #2",
+                                        "Signal Monitoring #3",
+                                        "Start Temperature 1",
+                                        "Start Temperature 2"};
+    const int f = GetParam();
+    startConfigured({{"_ub5.FUNCT.IN", 4}, {"_ub5.RO_FUNCT.IN", f}});
+    const std::string expected = f <= 36 ? texts[f - 1] : "Spare " + std::to_string(f);
+    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadoutText, ::testing::Range(1, 43));
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The hardware range entered from the service tool while the controller
+// powers up selects the currents of 0 and 100 %.
+struct ProgramRangeCase {
+    const char* name;
+    int hwRange, range;
+    float ma0, ma100;
+};
+
+class ActuatorProgramRange : public OutputProgram, public ::testing::WithParamInterface<ProgramRangeCase> {};
+
+TEST_P(ActuatorProgramRange, HardwareRangeSelectsTheCurrents) {
+    startConfigured({{"_ub5.HW_RANGE.IN", GetParam().hwRange}});
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), GetParam().range);
+    EXPECT_EQ(real("_ub5.MA_0.A_NAME"), GetParam().ma0);
+    EXPECT_EQ(real("_ub5.MA_100.A_NAME"), GetParam().ma100);
+    EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "%");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, ActuatorProgramRange,
+                         ::testing::Values(ProgramRangeCase{"low", 1, 0, 4.0f, 20.0f},
+                                           ProgramRangeCase{"high", 2, 1, 0.0f, 200.0f}),
+                         [](const ::testing::TestParamInfo<ProgramRangeCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace ao_test
