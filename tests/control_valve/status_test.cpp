@@ -162,16 +162,17 @@ std::vector<uint16_t> serviceView() {
     return ids;
 }
 
-// Records 1 .. 14, 16 .. 21, 29, 33, 37 .. 39, 44 and 45 are shown on the
-// whole program (StatusConfigErrors below). Kept on the slices: the others, whose findings
-// the program case does not raise yet; the message "Configuration Error"
+// Records 1 .. 21, 29, 30 and 32 .. 47 are shown on the whole program
+// (StatusConfigErrors below). Kept on the slices: record 28 (idle inside the
+// critical band always has the band's low end at or below idle: record 34
+// latches with it, never alone); records 22 .. 27 and 31 (the actuator's
+// scaling, the cascade and remote setpoint checks), which the program case
+// does not raise yet; the message "Configuration Error"
 // (on the program the shutdown a latched error brings comes first), shown on
 // record 1; and a channel's record kept once its finding has gone without a
 // reset (on the program a channel's finding goes only at a sample of the
 // configuration, which also releases the list).
-bool onProgram(int n) {
-    return (n >= 1 && n <= 21 && n != 15) || n == 29 || n == 33 || (n >= 37 && n <= 39) || n == 44 || n == 45;
-}
+bool onProgram(int n) { return n <= 21 || n == 29 || n == 30 || n >= 32; }
 
 TEST_F(Status, EachConfigurationErrorLatchesItsRecordUntilAResetAfterItHasGone) {
     for (int n = 1; n <= 47; ++n) {
@@ -480,7 +481,8 @@ namespace {
 // The configuration-error list on the whole program, for the records raised
 // by a channel given a function whose feature is not configured (the remote
 // speed setpoint, cascade), by one function given to two channels, or by
-// speed settings that contradict each other or the start mode: each
+// speed settings that contradict each other, the start mode or the speed
+// sensors, or by the first relay's error setting: each
 // entered from the service tool while the controller powers up (a new start
 // for each). The record latches alone, with its number first in the list and
 // the service side's view; it stays through a reset while the finding is
@@ -524,6 +526,13 @@ Raised function(int record, const char* cell, double f, const char* also = nullp
     return r;
 }
 
+// The automatic start configured, then `more`.
+Entries autoStart(Entries more) {
+    Entries all = {{"CNFG_START.CONFIG_B.IN_1", 0}, {"CNFG_START.CONFIG_B.IN_2", 1}};
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+}
+
 TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItIsPutRight) {
     const Raised rows[] = {
         function(1, "_ub19.FUNCT.IN", 27, "_ub20.FUNCT.IN"),  // a contact function twice
@@ -565,6 +574,35 @@ TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItI
         {38, {{"CNFG_SETPT.QT_OSPD_TRIP.IN", 3790.0}, {"CNFG_SETPT.QT_OST_LIMIT.IN", 3800.0}}, {}},
         {39, {{"CNFG_SETPT.QT_OSPD_TRIP.IN", 4000.0}}, {}},  // the overspeed trip at the test limit
         {45, {{"CNFG_START.CONFIG_B.IN_1", 0}}, {}},        // no start mode
+        // With the automatic start (idle 1000 rpm, governor 3000 .. 3800
+        // rpm): the critical band below idle, reaching minimum governor,
+        // upside down; idle at minimum governor; rated outside the governor
+        // range with the idle/rated start.
+        {34, autoStart({{"CNFG_SETPT.CONFIG_B.IN_1", 1}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 800.0},
+                        {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 900.0}}), {}},
+        {35, autoStart({{"CNFG_SETPT.CONFIG_B.IN_1", 1}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 2000.0},
+                        {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 3100.0}}), {}},
+        {36, autoStart({{"CNFG_SETPT.CONFIG_B.IN_1", 1}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 2500.0},
+                        {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 2400.0}}), {}},
+        {30, autoStart({{"CNFG_START.CONFIG_A.IN_1", 3000.0}}), {}},
+        {46, autoStart({{"CNFG_START.CONFIG_B.IN_10", 1}, {"CNFG_START.CONFIG_A.IN_2", 2900.0}}), {}},
+        {47, autoStart({{"CNFG_START.CONFIG_B.IN_10", 1}, {"CNFG_START.CONFIG_A.IN_2", 3900.0}}), {}},
+        // A critical band whose rate is no faster than the slow rate.
+        {32, autoStart({{"CNFG_SETPT.CONFIG_B.IN_1", 1}, {"CNFG_SETPT.QT_CRIT_SPD_1_MIN.IN", 1500.0},
+                        {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", 2000.0}, {"CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 5.0}}), {}},
+        // The speed sensors: the overspeed test limit above the first's
+        // maximum; a tooth frequency at maximum speed above what an input
+        // measures (60 rpm x 35 kHz / 300 teeth = 7000 rpm), on the first and
+        // on the second (used); the first's failed level below what it can
+        // detect (2 % of 15000 rpm).
+        {40, {{"CNFG_SPEED.SPD1_MAXSPD.IN", 3990.0}}, {}},
+        {41, {{"CNFG_SPEED.SPD1_TEETH.IN", 300}, {"CNFG_SPEED.SPD1_MAXSPD.IN", 8000.0}}, {}},
+        {42,
+         {{"CNFG_SPEED.CONFIG_B.IN_1", 1}, {"CNFG_SPEED.SPD2_TEETH.IN", 300}, {"CNFG_SPEED.SPD2_MAXSPD.IN", 8000.0}},
+         {}},
+        {43, {{"CNFG_SPEED.SPD1_MAXSPD.IN", 15000.0}, {"MPU.BUFFER.IN", 1.0}, {"CNFG_SPEED.SPD1_LOW_SP.IN", 299.0}}, {}},
+        // The first relay's error setting.
+        {15, {{"CNFG_CHECK_BO.RLY1ER.IN", 1}}, {}},
     };
     bool restart = false;
     for (const Raised& r : rows) {
