@@ -162,17 +162,16 @@ std::vector<uint16_t> serviceView() {
     return ids;
 }
 
-// Records 1 .. 21, 29, 30 and 32 .. 47 are shown on the whole program
+// Records 1 .. 21 and 23 .. 47 but 28 are shown on the whole program
 // (StatusConfigErrors below). Kept on the slices: record 28 (idle inside the
 // critical band always has the band's low end at or below idle: record 34
-// latches with it, never alone); records 22 .. 27 and 31 (the actuator's
-// scaling, the cascade and remote setpoint checks), which the program case
-// does not raise yet; the message "Configuration Error"
+// latches with it, never alone); record 22 (the actuator's scaling), which
+// the program case does not raise yet; the message "Configuration Error"
 // (on the program the shutdown a latched error brings comes first), shown on
 // record 1; and a channel's record kept once its finding has gone without a
 // reset (on the program a channel's finding goes only at a sample of the
 // configuration, which also releases the list).
-bool onProgram(int n) { return n <= 21 || n == 29 || n == 30 || n >= 32; }
+bool onProgram(int n) { return n != 22 && n != 28; }
 
 TEST_F(Status, EachConfigurationErrorLatchesItsRecordUntilAResetAfterItHasGone) {
     for (int n = 1; n <= 47; ++n) {
@@ -482,7 +481,9 @@ namespace {
 // by a channel given a function whose feature is not configured (the remote
 // speed setpoint, cascade), by one function given to two channels, or by
 // speed settings that contradict each other, the start mode or the speed
-// sensors, or by the first relay's error setting: each
+// sensors, by the remote speed setpoint or cascade used without their
+// inputs or with ranges that do not fit, or by the first relay's error
+// setting: each
 // entered from the service tool while the controller powers up (a new start
 // for each). The record latches alone, with its number first in the list and
 // the service side's view; it stays through a reset while the finding is
@@ -524,6 +525,16 @@ Raised function(int record, const char* cell, double f, const char* also = nullp
         r.good.push_back({also, 1});
     }
     return r;
+}
+
+// Cascade configured on the second analog input (setpoint 0 .. 100, speed
+// demand 3100 .. 3700 rpm), then `more`.
+Entries cascade(Entries more) {
+    Entries all = {{"CNFG_CASC.CONFIG_B.IN_1", 1},    {"_ub7.FUNCT.IN", 3},
+                   {"CNFG_CASC.CONFIG_A.IN_2", 100.0}, {"CNFG_CASC.CONFIG_A.IN_3", 50.0},
+                   {"CNFG_CASC.CONFIG_A.IN_4", 3100.0}, {"CNFG_CASC.CONFIG_A.IN_5", 3700.0}};
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
 }
 
 // The automatic start configured, then `more`.
@@ -603,6 +614,20 @@ TEST_F(StatusConfigErrors, EachRecordLatchesAloneStaysWhilePresentAndGoesOnceItI
         {43, {{"CNFG_SPEED.SPD1_MAXSPD.IN", 15000.0}, {"MPU.BUFFER.IN", 1.0}, {"CNFG_SPEED.SPD1_LOW_SP.IN", 299.0}}, {}},
         // The first relay's error setting.
         {15, {{"CNFG_CHECK_BO.RLY1ER.IN", 1}}, {}},
+        // The remote speed setpoint and cascade: used without their inputs;
+        // the cascade's speed range below minimum governor, its setpoint
+        // range beyond its input's; the remote setpoint's range below
+        // minimum governor.
+        {26, {{"CNFG_SETPT.CONFIG_B.IN_2", 1}}, {}},
+        {23, {{"CNFG_CASC.CONFIG_B.IN_1", 1}, {"CNFG_CASC.CONFIG_A.IN_4", 3100.0}, {"CNFG_CASC.CONFIG_A.IN_5", 3700.0}}, {}},
+        {27,
+         {{"CNFG_SETPT.CONFIG_B.IN_2", 1}, {"_ub6.FUNCT.IN", 2}, {"_ub6.RANGE_LO.IN", 2000.0}, {"_ub6.RANGE_HI.IN", 3800.0}},
+         {}},
+        // Put right with the cascade left configured (last: the saved
+        // settings keep it for the rows after).
+        {25, cascade({{"CNFG_CASC.CONFIG_B.IN_4", 1}}), {{"CNFG_CASC.CONFIG_B.IN_4", 0}}},
+        {24, cascade({{"CNFG_CASC.CONFIG_A.IN_4", 2900.0}}), {{"CNFG_CASC.CONFIG_A.IN_4", 3100.0}}},
+        {31, cascade({{"CNFG_CASC.CONFIG_A.IN_2", 200.0}}), {{"CNFG_CASC.CONFIG_A.IN_2", 100.0}}},
     };
     bool restart = false;
     for (const Raised& r : rows) {
