@@ -11,18 +11,7 @@
 namespace ao_test {
 namespace {
 
-class ActuatorChannel : public OutputRig {
-protected:
-    void stroke() {
-        setCell("CALMODE.NOTCALMODE.B_NAME", 0);
-        setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 1);
-        runPasses(R160, 2);
-    }
-    void command(int n, int value) {
-        setCell("_ub5.COMMANDS.IN_" + std::to_string(n), value);
-        ACT_CHANNEL_command_written(n, static_cast<uint32_t>(value));
-    }
-};
+class ActuatorChannel : public OutputRig {};
 
 struct RangeCase {
     const char* name;
@@ -94,58 +83,6 @@ TEST_F(ActuatorChannel, TheWizardProposesTheDemandAndTheSpeedReadout) {
     EXPECT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 2);
     EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 2);
     EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
-}
-
-// A readout channel is forced with the force setpoint itself (an actuator
-// channel hands the force setpoint to the HP driver logic instead, whose
-// demand comes back as the HP demand).
-TEST_F(ActuatorChannel, StrokingDrivesTheForceSetpointAndReturnsAtTheForceRate) {
-    start();
-    setCell("_ub5.FUNCT.IN", 4);
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("MPU.TURB_SPD.A_NAME", 30.0);
-    sampleConfiguration();
-    stroke();
-    EXPECT_EQ(real("_ub5.ENTR_SETPT.TUNE"), 0.0f);
-    runPasses(R10, 2);
-    ASSERT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 1u);
-    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 0.0f);  // the force setpoint rests at 0 %
-    setCell("CNFG_ACT.ACT_FRC_RATE.IN", 20.0);
-    setCell("_ub5.ENTR_SETPT.TUNE", 60.0);
-    command(5, 1);
-    runPasses(R160, 25);
-    EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 60.0f);
-    EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 60.0f);
-    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 60.0f);
-    // The end of the stroke: back to the readout at 1000 % per second,
-    // 10 % per 10 ms pass.
-    setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 0);
-    std::vector<float> demand;
-    for (int pass = 0; pass < 40; ++pass) {
-        runPasses(R10, 1);
-        demand.push_back(real("_ub5.DEMAND.A_NAME"));
-    }
-    size_t i = 0;
-    while (i < demand.size() && demand[i] == 60.0f) ++i;
-    ASSERT_LE(i + 4, demand.size());
-    EXPECT_FLOAT_EQ(demand[i], 50.0f);
-    EXPECT_FLOAT_EQ(demand[i + 1], 40.0f);
-    EXPECT_FLOAT_EQ(demand[i + 2], 30.0f);
-    EXPECT_FLOAT_EQ(demand[i + 3], 30.0f);
-    EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
-}
-
-TEST_F(ActuatorChannel, StrokingIsInhibitedOutsideCalibrationMode) {
-    start();
-    setCell("_ub5.FUNCT.IN", 4);
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    setCell("MPU.TURB_SPD.A_NAME", 30.0);
-    sampleConfiguration();
-    setCell("CALMODE.NOTCALMODE.B_NAME", 1);
-    setCell("HP_DRIVER.STRK_LTCH.LATCH_R", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
-    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);
 }
 
 struct PowerCase {
@@ -446,6 +383,63 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ActuatorProgramRange,
                          ::testing::Values(ProgramRangeCase{"low", 1, 0, 4.0f, 20.0f},
                                            ProgramRangeCase{"high", 2, 1, 0.0f, 200.0f}),
                          [](const ::testing::TestParamInfo<ProgramRangeCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// A readout channel stroked on the whole program: the readout of the speed
+// (standstill, 30 % of a range of -3000 .. 7000 rpm) is forced with the
+// force setpoint itself while the stroke enable of the service tool holds
+// in calibration mode, and not outside it; the end of the stroke (the
+// stroke disable of the service tool) returns to the readout at 1000 % per
+// second, 10 % per 10 ms pass.
+TEST_F(ActuatorProgram, AReadoutChannelIsStrokedWithTheForceSetpointAndReturnsAtTheForceRate) {
+    startConfigured({{"_ub5.FUNCT.IN", 4},
+                     {"_ub5.RO_FUNCT.IN", 2},
+                     {"_ub5.RO_LOW.IN", -3000.0},
+                     {"_ub5.RO_HI.IN", 7000.0},
+                     {"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
+    shutDown();
+    ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") == 0.0f; }, 500));
+    runPasses(ref_test::R160, 2);
+    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
+    EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);
+
+    calibration(true);
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    EXPECT_EQ(real("_ub5.ENTR_SETPT.TUNE"), 0.0f);
+    runPasses(ref_test::R10, 2);
+    ASSERT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 1u);
+    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 0.0f);  // the force setpoint rests at 0 %
+    serviceWrite("_ub5.ENTR_SETPT.TUNE", 60.0);
+    serviceWrite("_ub5.COMMANDS.IN_5", 1);
+    runPasses(ref_test::R160, 25);
+    serviceWrite("_ub5.COMMANDS.IN_5", 0);
+    EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 60.0f);
+    EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 60.0f);
+    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 60.0f);
+    serviceWrite("IFACE_IN_VLV.HP_STRK_DISBL.IN", 1);
+    std::vector<float> demand;
+    for (int pass = 0; pass < 40; ++pass) {
+        runPasses(ref_test::R10, 1);
+        demand.push_back(real("_ub5.DEMAND.A_NAME"));
+    }
+    size_t i = 0;
+    while (i < demand.size() && demand[i] == 60.0f) ++i;
+    ASSERT_LE(i + 4, demand.size());
+    EXPECT_FLOAT_EQ(demand[i], 50.0f);
+    EXPECT_FLOAT_EQ(demand[i + 1], 40.0f);
+    EXPECT_FLOAT_EQ(demand[i + 2], 30.0f);
+    EXPECT_FLOAT_EQ(demand[i + 3], 30.0f);
+    EXPECT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 0u);
+}
 
 }  // namespace
 }  // namespace ao_test
