@@ -123,21 +123,6 @@ TEST_F(ActuatorChannel, SimulationDrivesZeroPercent) {
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f);
 }
 
-TEST_F(ActuatorChannel, DitherReachesTheDriver) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(50.0);
-    setCell("_ub5.ACT_DITHER.IN", 5.0);
-    runPasses(R160, 2);
-    float lo = 1e9f, hi = -1e9f;
-    for (int i = 0; i < 4; ++i) {
-        runPasses(R10, 1);
-        lo = std::min(lo, stZarnActData[6].MaDemandwDither);
-        hi = std::max(hi, stZarnActData[6].MaDemandwDither);
-    }
-    EXPECT_FLOAT_EQ(hi - lo, 10.0f);
-}
-
 }  // namespace
 }  // namespace ao_test
 
@@ -197,6 +182,20 @@ TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
     EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
     EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), demand);
     EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * demand, 1e-3f);
+    // The dither entered from the service tool reaches the driver: a square
+    // wave of its amplitude around the demand.
+    serviceWrite("_ub5.ACT_DITHER.IN", 1.0);
+    runPasses(ref_test::R160, 2);
+    float lo = 1e9f, hi = -1e9f;
+    for (int i = 0; i < 4; ++i) {
+        runPasses(ref_test::R10, 1);
+        const float centre = stZarnActData[6].MaDemand;
+        lo = std::min(lo, stZarnActData[6].MaDemandwDither - centre);
+        hi = std::max(hi, stZarnActData[6].MaDemandwDither - centre);
+    }
+    EXPECT_FLOAT_EQ(hi, 1.0f);
+    EXPECT_FLOAT_EQ(lo, -1.0f);
+    serviceWrite("_ub5.ACT_DITHER.IN", 0.0);
 
     // Stroking is inhibited outside calibration mode.
     shutDown();
