@@ -203,6 +203,8 @@ struct LimitCase {
     float current;
 };
 
+// Kept on the slices: the service tool enters the channel limits only
+// inside 2 .. 3 and 20 .. 25 mA, so no input gives these limits.
 class AnalogOutputLimits : public OutputRig, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(AnalogOutputLimits, CurrentIsClampedToTheChannelLimits) {
@@ -219,11 +221,7 @@ TEST_P(AnalogOutputLimits, CurrentIsClampedToTheChannelLimits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, AnalogOutputLimits,
-    ::testing::Values(LimitCase{"inside", 2.0, 22.0, 12.0, 1.0, 0.0, 12.0f},
-                      LimitCase{"gain_and_offset", 2.0, 22.0, 10.0, 1.5, -2.0, 13.0f},
-                      LimitCase{"below_minimum", 2.0, 22.0, 1.0, 1.0, 0.0, 2.0f},
-                      LimitCase{"above_maximum", 2.0, 22.0, 23.0, 1.0, 0.0, 22.0f},
-                      LimitCase{"maximum_beyond_the_driver", 2.0, 30.0, 24.0, 1.2, 0.0, 27.5f},
+    ::testing::Values(LimitCase{"maximum_beyond_the_driver", 2.0, 30.0, 24.0, 1.2, 0.0, 27.5f},
                       LimitCase{"minimum_above_maximum", 25.0, 20.0, 12.0, 1.0, 0.0, 0.0f},
                       LimitCase{"negative_minimum_counts_as_zero", -1.0, 22.0, 0.0, 1.0, -3.0, 0.0f}),
     [](const ::testing::TestParamInfo<LimitCase>& i) { return std::string(i.param.name); });
@@ -383,6 +381,47 @@ INSTANTIATE_TEST_SUITE_P(Records, CalibrationRecord,
                                            RecordCase{"not_a_number_with_right_checksum", 3, true},
                                            RecordCase{"flash_read_fails", 4, true}),
                          [](const ::testing::TestParamInfo<RecordCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The current of output 1 clamped to its channel limits on the whole
+// program: the speed signal of the held shaft on its range, the limits, gain
+// and offset entered from the service tool while the controller powers up.
+struct ProgramLimitCase {
+    const char* name;
+    double lo, hi, rpm;  // the signal: 4 + 16 (rpm - lo) / (hi - lo) mA
+    double minCur, maxCur, gain, offset;
+    float current;
+};
+
+class AnalogOutputProgramLimits : public OutputProgram, public ::testing::WithParamInterface<ProgramLimitCase> {};
+
+TEST_P(AnalogOutputProgramLimits, CurrentIsClampedToTheChannelLimits) {
+    const ProgramLimitCase& p = GetParam();
+    startConfigured({{"_ub10.RANGE_LO.IN", p.lo},
+                     {"_ub10.RANGE_HI.IN", p.hi},
+                     {"CNFG_AO.AO_01_ZARN.MIN_CUR", p.minCur},
+                     {"CNFG_AO.AO_01_ZARN.MAX_CUR", p.maxCur},
+                     {"CNFG_AO.AO_01_GAIN.IN", p.gain},
+                     {"CNFG_AO.AO_01_OFFSET.IN", p.offset}});
+    holdShaftAt(p.rpm);
+    runPasses(ref_test::R160, 6);
+    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), static_cast<float>(p.rpm));
+    EXPECT_FLOAT_EQ(stZarnActData[3].MaDemand, p.current);
+    EXPECT_FLOAT_EQ(stZarnActData[3].MaDemandwDither, p.current);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, AnalogOutputProgramLimits,
+    ::testing::Values(ProgramLimitCase{"inside", 0, 4000, 2000, 2.0, 22.0, 1.0, 0.0, 12.0f},
+                      ProgramLimitCase{"gain_and_offset", 0, 4000, 2000, 2.0, 22.0, 1.5, -2.0, 16.0f},
+                      ProgramLimitCase{"below_minimum", 1000, 5000, 250, 2.0, 22.0, 1.0, 0.0, 2.0f},
+                      ProgramLimitCase{"above_maximum", 0, 1000, 1250, 2.0, 22.0, 1.0, 0.0, 22.0f}),
+    [](const ::testing::TestParamInfo<ProgramLimitCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace ao_test
