@@ -102,17 +102,6 @@ TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
 }
 
-TEST_F(OutputStage, OffsetAndGainOfTheActuator) {
-    configureActuator(1, 20.0, 120.0);
-    start();
-    setCell("CNFG_ACT.ACT_01_GAIN.IN", 0.5);
-    setCell("CNFG_ACT.ACT_01_OFFSET.IN", 10.0);  // 10 mA = 10 % of the 100 mA span
-    hpDemand(60.0);
-    runPasses(R160, 3);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.MULTIPLY"), 10.0f);
-    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f + 1.0f * (60.0f * 0.5f + 10.0f));
-}
-
 struct ScaleCase {
     const char* name;
     double ma0, ma100, offset;
@@ -422,6 +411,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ProgramLimitCase{"below_minimum", 1000, 5000, 250, 2.0, 22.0, 1.0, 0.0, 2.0f},
                       ProgramLimitCase{"above_maximum", 0, 1000, 1250, 2.0, 22.0, 1.0, 0.0, 22.0f}),
     [](const ::testing::TestParamInfo<ProgramLimitCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The actuator's gain and offset entered from the service tool while the
+// controller powers up, on the whole program in control: the offset in mA
+// is taken as a percentage of the span (1.6 mA of 16 mA: 10 %), added to
+// the HP demand times the gain.
+TEST_F(OutputStageProgram, OffsetAndGainOfTheActuator) {
+    startConfigured({{"CNFG_ACT.ACT_01_GAIN.IN", 0.5}, {"CNFG_ACT.ACT_01_OFFSET.IN", 1.6}});
+    startToInControl();
+    turbine::setLoad(0.5);
+    ASSERT_TRUE(runUntil([&] { return real("_ub5.DEMAND.A_NAME") > 10.0f; }, 500));
+    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_PCT.MULTIPLY"), 10.0f);
+    const float demand = real("_ub5.DEMAND.A_NAME");
+    EXPECT_GT(demand, 10.0f);
+    EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * (demand * 0.5f + 10.0f), 1e-3f);
+}
 
 }  // namespace
 }  // namespace ao_test
