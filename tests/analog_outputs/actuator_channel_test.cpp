@@ -352,7 +352,8 @@ TEST_P(ActuatorProgramReadoutText, EveryReadoutFunctionHasItsText) {
     EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
 }
 
-INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadoutText, ::testing::Range(1, 43));
+INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadoutText, ::testing::Range(1, 43),
+                         [](const ::testing::TestParamInfo<int>& i) { return "Function" + std::to_string(i.param); });
 
 }  // namespace
 }  // namespace ao_test

@@ -469,7 +469,8 @@ TEST_P(AuxNodeAlone, OneNodeWithoutAnIdentityFaultOrActiveMeansNoRequest) {
     expectRequest(1, 0, "one node without an identity fault");
 }
 
-INSTANTIATE_TEST_SUITE_P(EachNode, AuxNodeAlone, ::testing::Range(0, 4));
+INSTANTIATE_TEST_SUITE_P(EachNode, AuxNodeAlone, ::testing::Range(0, 4),
+                         [](const ::testing::TestParamInfo<int>& i) { return std::string(kOnTheBus[i.param].name); });
 
 TEST_F(AuxNodes, ANodeActiveOnTheBusMeansNoRequest) {
     addNode(Kind::DiscreteIn, 4);
