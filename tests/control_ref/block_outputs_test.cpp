@@ -29,6 +29,7 @@ const ActionFacts kActions[] = {
     {"HP_LIMTER.CLS_LTCH_D", 2}, {"OSPD.OSPD_DMD_INT", 2}, {"SPEED_SIM.ENA_SIM", 2}, {"AUTO_SEQ.BI_ON", 5},
     {"IDLE_RATE.CMD_OFF", 5},    {"HP_LIMTER.PLS_LW", 5},  {"CNFG_BO.INV_INH", 1},   {"SHUTDOWNS.SD1_RST", 5},
     {"RESET.RST_M1", 5},         {"AUTO_SEQ.START", 5},    {"RMT_ENBL.BI_OFF", 5},   {"CNTRL_STOP.BI_ON", 5},
+    {"AUTO_SEQ.PLS_SEQ_OF", 5},  {"UNIT_DEMO.ENA_DEMO", 2},
 };
 
 }  // namespace
@@ -69,6 +70,9 @@ TEST_F(BlockOutputs, TimersActionsComparatorsAndTheRunTimeRampShowTheirKindsOutp
         EXPECT_EQ(real(b + ".E_TIME"), 0.0f) << b;
         EXPECT_EQ(real(b + ".R_TIME"), 0.0f) << b;
     }
+    // The controller's idle time as a real, which its 10 s average takes.
+    EXPECT_EQ(real("MASTER.I_TO_AN.OUT_1"), static_cast<float>(integer("_MASTER._SYS_INFO.IDLE_TIME")));
+    EXPECT_GT(real("MASTER.I_TO_AN.OUT_1"), 0.0f);
     // Comparators: the critical band's low end equal to idle.
     EXPECT_EQ(boolean("CNFG_CHECK.LOW_LIM_1.A_EQUAL"), 1u);
     EXPECT_EQ(boolean("CNFG_CHECK.LOW_LIM_1.A_COMPARE"), 1u);
