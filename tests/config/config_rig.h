@@ -95,11 +95,6 @@ protected:
         ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u) << "configure mode not left";
         UnAssert_IOLOCK();
     }
-    // A cell written by the service tool, with the program's reaction to it.
-    void serviceWrite(const std::string& name, double value) {
-        setCell(name, value);
-        special_case_tune(cell(name));
-    }
     // One 160 ms pass; rigs that feed the bus each pass override it.
     virtual void pass160() { runPasses(R160, 1); }
     // Enough 160 ms passes for a change entered while the window is open to
