@@ -1,5 +1,7 @@
-// Runs the analog input slices (20 ms and 160 ms) through real passes of the
-// rate-group runtime, fed by the board model's analog sources. Channel k:
+// The analog input channels through real passes of the rate-group runtime:
+// AnalogProgram runs the whole program (its own slice table), driven only
+// through its inputs; AnalogRig runs the analog input slices (20 ms and
+// 160 ms) alone, for the cases no input of the program reaches. Channel k:
 // controller inputs 0 .. 3, remote-node inputs 4 .. 11.
 #pragma once
 
@@ -15,6 +17,7 @@
 #include "host/analog_inputs.h"
 #include "host/board.h"
 #include "runtime/catalogue_tables.h"
+#include "tests/remote_io/program_rig.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/tune_defaults.h"
 
@@ -107,6 +110,97 @@ protected:
     }
     // The current that gives `value` on a range 0 .. 100.
     void setValue(int k, double value) { setMa(k, 4.0 + 0.16 * value); }
+};
+
+// The whole program (its own slice table) with the remote analog node
+// (node 1) simulated on the host CAN bus, driven only through its inputs:
+// the controller's inputs on the board's current loops, the node's inputs
+// in the words of its process data, settings from the tunables file at
+// start and from the service tool afterwards, the configuration window of
+// the configure mode (the I/O lock, taken while the unit is shut down: the
+// external trip contact stays open) or of live configuration for the
+// node's channels, and the service tool's reset.
+class AnalogProgram : public rio_test::ProgramWithNodes {
+protected:
+    using Settings = std::vector<std::pair<std::string, double>>;
+    // The service write with its check of the tunable's limits.
+    using tc_test::AppHarness::serviceWrite;
+
+    void SetUp() override {
+        ProgramWithNodes::SetUp();
+        addNode(Kind::AnalogIO, 1);
+        for (auto& w : words_) w = rio_test::nodeMa(12.0);
+        sendWords();
+        pdo(0x481, words({0, 0}));
+        for (int ch = 0; ch < 4; ++ch) board::setAnalogInputMa(ch, 12.0);
+    }
+
+    // Starts with `settings` from the tunables file, the node taken in and
+    // reporting; the latches its silence before it came up left are reset.
+    void startWith(const Settings& settings = {}) {
+        settingsAtStart(settings);
+        startWithNodes({"CNFG_CAN2.VL1_ENA.IN"}, {"CNFG_CAN2.VL_NODE1_AIO.ACTIVE"});
+        run(10);
+        reset();
+    }
+
+    // The service tool's reset: a pulse on the debug reset, then the 1 s
+    // reset pulse of the 80 ms group runs out.
+    void reset() {
+        serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
+        run(8);
+        serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
+        run(80);
+    }
+
+    // A new function number and range of channel k entered from the service
+    // tool and put in force through the configuration window.
+    void configure(int k, int function, double lo, double hi) {
+        const std::string m = channel(k);
+        serviceWrite(m + ".FUNCT.IN", function);
+        serviceWrite(m + ".RANGE_LO.IN", lo);
+        serviceWrite(m + ".RANGE_HI.IN", hi);
+        window(k < 4);
+    }
+    // The configuration window opened for a few sample pulses and closed:
+    // configure mode for the controller's channels (the I/O lock, then the
+    // exit command; the window closes 2 s later), live configuration for
+    // the node's. The next 160 ms passes carry the result to the 20 ms group.
+    void window(bool controller) {
+        if (controller) {
+            ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u) << "configure mode needs the unit shut down";
+            lock();
+            run(8 * 4);
+            unlock();
+            for (int p = 0; p < 40 && boolean("MASTER.IO_LOCK_OR_PWR.B_NAME") != 0; ++p) run(8);
+            ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "the configuration window stays open";
+        } else {
+            serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
+            run(8 * 4);
+            serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 0);
+        }
+        run(8 * 2);
+    }
+
+    // The current of channel k: the board's loop for a controller input,
+    // the node's word for a remote one (the top bit its fault flag).
+    void setMa(int k, double mA) {
+        if (k < 4) board::setAnalogInputMa(k, mA);
+        else nodeWord(k - 4, rio_test::nodeMa(mA));
+    }
+    void nodeWord(int n, uint16_t w) {
+        words_[n] = w;
+        sendWords();
+    }
+    // The current that gives `value` on a range 0 .. 100.
+    void setValue(int k, double value) { setMa(k, 4.0 + 0.16 * value); }
+
+private:
+    void sendWords() {
+        pdo(0x281, words({words_[0], words_[1], words_[2], words_[3]}));
+        pdo(0x381, words({words_[4], words_[5], words_[6], words_[7]}));
+    }
+    uint16_t words_[8] = {};
 };
 
 }  // namespace ai_test

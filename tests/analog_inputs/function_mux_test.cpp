@@ -1,12 +1,16 @@
-// The analog function mux through real passes: each channel's value,
-// percentage and fault reach the named cells of its function; a later
-// channel wins a shared function; numbers outside the table write nothing.
+// The analog function mux on the whole program (its own slice table),
+// driven only through its inputs: each channel's value, percentage and
+// fault reach the named cells of its function; a later channel wins a
+// shared function; the cleared slot's selection writes only inside the
+// table. A function number outside the table, which no input gives a
+// channel, stays on the analog input slices.
 #include "tests/analog_inputs/analog_rig.h"
 
 namespace ai_test {
 namespace {
 
-class FunctionMux : public AnalogRig {};
+class FunctionMux : public AnalogProgram {};
+class FunctionMuxSlices : public AnalogRig {};
 
 struct MuxCase {
     const char* name;
@@ -35,28 +39,27 @@ const MuxCase kRoutes[] = {
 };
 
 TEST_F(FunctionMux, ChannelValueReachesItsFunctionCellAndLeavesItWhenMoved) {
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 1000.0);
+    startWith();
     for (const MuxCase& c : kRoutes) {
         SCOPED_TRACE(c.name);
         configure(c.channel, c.function, 0.0, 200.0);
         setValue(c.channel, 37.5);  // 75 on the range 0 .. 200
-        runPasses(R20, 30);
+        run(30);
         EXPECT_NEAR(real(c.value), 75.0, 0.01);
         EXPECT_NEAR(real("AI_MUX.AI_MUX.OUT_" + std::to_string(c.function)), 75.0, 0.01);
         EXPECT_NEAR(real(c.pct), c.channel < 4 ? 37.5 : 0.0, 0.01);
         EXPECT_EQ(boolean(c.fault), 0u);
         if (c.channel >= 4) {
             EXPECT_NEAR(real("VLTR_OUTS.VL_AINS.LIST_" + std::to_string(c.channel - 3)), 75.0, 0.01);
-            setNodeWord(c.channel - 4, 0x8000 | 10 * 1024);  // the node's channel-fault flag
+            nodeWord(c.channel - 4, 0x8000 | 10 * 1024);  // the node's channel-fault flag
         } else {
             board::setAnalogInputOpen(c.channel, true);
         }
-        runPasses(R20, 2);
+        run(6);  // the node reports every 100 ms
         EXPECT_EQ(boolean(c.fault), 1u);
         // Moved to function 1: the old slot falls to 0.0 and no fault remains.
         configure(c.channel, 1, 0.0, 200.0);
-        runPasses(R20, 1);
+        run(1);
         EXPECT_EQ(real(c.value), 0.0f);
         EXPECT_EQ(boolean(c.fault), 0u);
         EXPECT_EQ(real(c.pct), 0.0f);
@@ -87,19 +90,18 @@ TEST_F(FunctionMux, EveryFunctionHasItsNamedCells) {
         {18, "SPARE18", "SPARE18_PCT", "AI18_FLT"},         {19, "SPARE19", "SPARE19_PCT", "AI19_FLT"},
         {20, "SPARE20", "SPARE20_PCT", "AI20_FLT"},
     };
-    start();
-    setCell("CNFG_AI.AI_03_LATDLY.IN", 0.0);
+    startWith({{"CNFG_AI.AI_03_LATDLY.IN", 0.0}});
     for (const Names& n : names) {
         SCOPED_TRACE(n.function);
         configure(2, n.function, 0.0, 50.0);
         setValue(2, 80.0);
-        runPasses(R20, 30);
+        run(30);
         const std::string m = "AI_MUX.";
         EXPECT_NEAR(real(m + n.value + ".A_NAME"), 40.0, 0.01);
         EXPECT_NEAR(real(m + n.pct + ".A_NAME"), 80.0, 0.01);
         EXPECT_EQ(boolean(m + n.fault + ".B_NAME"), 0u);
         board::setAnalogInputOpen(2, true);
-        runPasses(R20, 1);
+        run(1);
         EXPECT_EQ(boolean(m + n.fault + ".B_NAME"), 1u);
         board::setAnalogInputOpen(2, false);
         setValue(2, 80.0);
@@ -109,31 +111,27 @@ TEST_F(FunctionMux, EveryFunctionHasItsNamedCells) {
 }
 
 TEST_F(FunctionMux, LaterChannelWinsASharedFunction) {
-    start();
-    configure(0, 3, 0.0, 100.0);
-    configure(2, 3, 0.0, 100.0);
-    configure(5, 3, 0.0, 100.0);
+    startWith({{"_ub6.FUNCT.IN", 3}, {"_ub8.FUNCT.IN", 3}, {"_ub34.FUNCT.IN", 3}});
     setValue(0, 10.0);
     setValue(2, 20.0);
     setValue(5, 30.0);
-    runPasses(R20, 30);
+    run(30);
     // Order: controller 1 .. 4, then node 1 .. 8; the node gives no percentage,
     // so the percentage is the last controller channel's.
     EXPECT_NEAR(real("AI_MUX.CASC_IN.A_NAME"), 30.0, 0.01);
     EXPECT_NEAR(real("AI_MUX.CASC_IN_PCT.A_NAME"), 20.0, 0.01);
     configure(5, 1, 0.0, 100.0);
-    runPasses(R20, 1);
+    run(1);
     EXPECT_NEAR(real("AI_MUX.CASC_IN.A_NAME"), 20.0, 0.01);
     configure(2, 1, 0.0, 100.0);
-    runPasses(R20, 1);
+    run(1);
     EXPECT_NEAR(real("AI_MUX.CASC_IN.A_NAME"), 10.0, 0.01);
 }
 
 TEST_F(FunctionMux, ClearedSlotSelectionWritesOnlyInsideTheTable) {
-    start();
-    configure(1, 4, 0.0, 100.0);
+    startWith({{"_ub7.FUNCT.IN", 4}});
     setValue(1, 50.0);
-    runPasses(R20, 30);
+    run(30);
     struct Case {
         int sel;
         float slot4;
@@ -142,13 +140,13 @@ TEST_F(FunctionMux, ClearedSlotSelectionWritesOnlyInsideTheTable) {
     // channel's value still stands there.
     const Case cases[] = {{4, 50.0f}, {0, 50.0f}, {21, 50.0f}, {100, 50.0f}, {1, 50.0f}};
     for (const Case& c : cases) {
-        setCell("AI_MUX.AI_MUX.SEL_1", c.sel);
-        setCell("AI_MUX.AI_FLTS.SEL_1", c.sel);
-        runPasses(R20, 1);
+        serviceWrite("AI_MUX.AI_MUX.SEL_1", c.sel);
+        serviceWrite("AI_MUX.AI_FLTS.SEL_1", c.sel);
+        run(1);
         EXPECT_NEAR(real("AI_MUX.RMT_CASC_SP.A_NAME"), c.slot4, 0.01) << c.sel;
     }
     // Slots no channel serves read 0.0, whatever they held (slot 1 takes
-    // the unused channels: the remote ones read 0 mA here).
+    // the unused channels).
     for (int slot = 2; slot <= 20; ++slot) {
         if (slot == 4) continue;
         EXPECT_EQ(real("AI_MUX.AI_MUX.OUT_" + std::to_string(slot)), 0.0f) << slot;
@@ -156,7 +154,10 @@ TEST_F(FunctionMux, ClearedSlotSelectionWritesOnlyInsideTheTable) {
     }
 }
 
-TEST_F(FunctionMux, FunctionNumbersOutsideTheTableReachNoSlot) {
+// Kept on the slices: a channel's function number is clamped into the
+// table when sampled (and the stored one lies within it), so no input of
+// the program gives the node's list a number outside it.
+TEST_F(FunctionMuxSlices, FunctionNumbersOutsideTheTableReachNoSlot) {
     start();
     // A node list entry out of range, as the node's configuration might hold.
     configure(6, 3, 0.0, 100.0);
