@@ -1,16 +1,16 @@
-// The driver stages of the analog outputs and the actuator through real
-// passes of the slices: counts for 0, 50 and 100 % worked out by hand from
-// the calibration pairs, readback faults from wiring faults of the board's
-// loops, the I/O lock, and the calibration record read at start-up.
+// The driver stages of the analog outputs and the actuator on the whole
+// program: counts for 0, 50 and 100 % worked out by hand from the
+// calibration pairs, readback faults from wiring faults of the board's
+// loops, the I/O lock, the actuator's range at the next start, and the
+// calibration record read at start-up; limits no input reaches on the
+// slices.
 #include <bit>
-#include <cmath>
 #include <limits>
 
-#include "app/analog/CNFG_ACT.cells.h"
-#include "app/analog/CNFG_AO.cells.h"
-#include "drivers/ZarnHwDepend.h"
 #include "drivers/zarn_regs.h"
 #include "host/vkboard.h"
+#include "platform/vkiobus.h"
+#include "runtime/sysinfo.h"
 #include "tests/analog_outputs/output_rig.h"
 
 namespace ao_test {
@@ -18,76 +18,9 @@ namespace {
 
 class OutputStage : public OutputRig {};
 
-struct AoCountCase {
-    const char* name;
-    double signalMa;  // the channel's milliamp signal (4 mA = 0 %, 20 mA = 100 %)
-    uint16_t count;   // (mA x 1.01 + 0.05) x 568.89, truncated
-};
-
-class AnalogOutputCount : public OutputRig, public ::testing::WithParamInterface<AoCountCase> {};
-
-TEST_P(AnalogOutputCount, TheGatherWritesTheCalibratedCount) {
-    flashCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {13, 1.0, 1.0}});
-    start();
-    outputMa(0, GetParam().signalMa);
-    outputMa(1, 10.0);
-    outputMa(2, 30.0);
-    runPasses(R20, 6);  // the filtered readback follows two passes behind the count
-    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), GetParam().count);
-    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(5)), 2844);   // 10 x 0.5 x 568.89
-    EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(6)), 13084);  // 22 mA limit, + 1: 23 x 568.89
-    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_ZARN.DISPLAY"), static_cast<float>(GetParam().signalMa));
-    EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_MA.A_NAME"), static_cast<float>(GetParam().signalMa));
-    EXPECT_NEAR(real("CNFG_AO.AO_01_ZARN.RDBK_RET"), GetParam().count / 568.89, 0.02);
-    EXPECT_NEAR(real("CNFG_AO.AO_01_RDBK.A_NAME"), GetParam().count / 568.89, 0.02);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Demands, AnalogOutputCount,
-                         ::testing::Values(AoCountCase{"zero_percent", 4.0, 2326},
-                                           AoCountCase{"fifty_percent", 12.0, 6923},
-                                           AoCountCase{"hundred_percent", 20.0, 11520}),
-                         [](const ::testing::TestParamInfo<AoCountCase>& i) { return std::string(i.param.name); });
-
-struct ActCountCase {
-    const char* name;
-    double percent;
-    uint16_t count;  // (20 + 1.4 x percent) x 1.02 - 0.5, x 67.546, truncated
-};
-
-class ActuatorCount : public OutputRig, public ::testing::WithParamInterface<ActCountCase> {};
-
-TEST_P(ActuatorCount, TheGatherWritesTheCalibratedCount) {
-    flashCalibration({{32, 1.02, -0.5}});
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(GetParam().percent);
-    runPasses(R160, 3);
-    EXPECT_EQ(stZarnActData[6].Command, 1);
-    EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), GetParam().count);
-    EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
-    EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_HIGH, 0);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), static_cast<float>(GetParam().percent));
-    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Demands, ActuatorCount,
-                         ::testing::Values(ActCountCase{"zero_percent", 0.0, 1344},
-                                           ActCountCase{"fifty_percent", 50.0, 6166},
-                                           ActCountCase{"hundred_percent", 100.0, 10989}),
-                         [](const ::testing::TestParamInfo<ActCountCase>& i) { return std::string(i.param.name); });
-
-TEST_F(OutputStage, ARangeChangeAfterStartUpWaitsForTheNextStart) {
-    configureActuator(0, 4.0, 20.0);
-    start();
-    runPasses(R160, 3);
-    ASSERT_EQ(stZarnActData[6].Command, 0);
-    setCell("_ub5.HW_RANGE.IN", 2);
-    sampleConfiguration();
-    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
-    EXPECT_EQ(stZarnActData[6].Command, 0);
-}
-
+// Kept on the slices: the service tool enters the low range's currents only
+// inside 0 .. 25 mA, and the HP demand never leaves 0 .. 100 %, so no input
+// gives these limits (the high range's are on the whole program below).
 TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     configureActuator(0, -5.0, 30.0);  // 0 % raised to 0 mA, 100 % limited to 27.5 mA
     start();
@@ -100,90 +33,6 @@ TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     hpDemand(200.0);  // the percent demand is limited to 110 %
     runPasses(R160, 1);
     EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
-}
-
-struct ScaleCase {
-    const char* name;
-    double ma0, ma100, offset;
-    uint32_t compare, equal, sd;
-    float toDec;
-};
-
-class ActuatorScale : public OutputRig, public ::testing::WithParamInterface<ScaleCase> {};
-
-TEST_P(ActuatorScale, ScaleCheckAndOffsetInPercent) {
-    configureActuator(1, GetParam().ma0, GetParam().ma100);
-    start();
-    setCell("CNFG_ACT.ACT_01_OFFSET.IN", GetParam().offset);
-    runPasses(R160, 2);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_COMPARE"), GetParam().compare);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), GetParam().equal);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), GetParam().sd);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.DIVIDE"), GetParam().toDec);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.SUBTRACT"), static_cast<float>(GetParam().ma100 - GetParam().ma0));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Spans, ActuatorScale,
-    ::testing::Values(ScaleCase{"rising_span", 20.0, 120.0, 5.0, 0, 0, 0, 0.05f},
-                      ScaleCase{"zero_span_positive_offset", 50.0, 50.0, 0.0, 1, 1, 1, 1e34f},
-                      ScaleCase{"zero_span_negative_offset", 50.0, 50.0, -1.0, 1, 1, 1, -1e34f},
-                      ScaleCase{"falling_span", 120.0, 20.0, 10.0, 1, 0, 1, -0.1f}),
-    [](const ::testing::TestParamInfo<ScaleCase>& i) { return std::string(i.param.name); });
-
-TEST_F(OutputStage, TheExtraFaultInputJoinsTheActuatorFault) {
-    start();
-    setCell("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 1u);
-}
-
-TEST_F(OutputStage, TheIoLockTurnsEveryOutputOff) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(50.0);
-    outputMa(0, 12.0);
-    outputMa(1, 12.0);
-    outputMa(2, 12.0);
-    runPasses(R160, 3);
-    ASSERT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
-    io_lock(0x7FFF);
-    board::clearWriteLog();
-    runPasses(R20, 2);
-    for (int n = 4; n <= 6; ++n) EXPECT_EQ(board::peek16(zarnAoutCountReg(n)), 0) << "output " << n;
-    EXPECT_EQ(board::peek16(ZARN_ACT6_COUNT), 0);
-    EXPECT_EQ(stZarnActData[6].S_actout, 0.0f);
-    for (int ch = 0; ch < board::kCurrentLoops; ++ch) EXPECT_EQ(board::loopCurrentMa(ch), 0.0) << ch;
-    EXPECT_FALSE(board::writeLog(ZARN_ACT6_COUNT, ZARN_ACT6_COUNT).empty());
-    io_lock(0x8000);
-    runPasses(R20, 2);
-    EXPECT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
-    EXPECT_GT(board::peek16(zarnAoutCountReg(4)), 0);
-}
-
-TEST_F(OutputStage, BlockInitialisationSetsTheDriverRecords) {
-    for (int ch = 0; ch < 8; ++ch) stZarnActData[ch] = ZarnActChannel{7, 7, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7, 7, 1, 1,
-                                                                      1, 0, 0, 0, 0, 0, 0};
-    CNFG_AO_init_blks();
-    CNFG_ACT_init_blks();
-    for (int ch = 3; ch <= 5; ++ch) {
-        EXPECT_EQ(stZarnActData[ch].Command, 0) << ch;
-        EXPECT_EQ(stZarnActData[ch].Rategroup, 20) << ch;
-        EXPECT_EQ(stZarnActData[ch].Shutdown, 0u) << ch;
-    }
-    EXPECT_EQ(stZarnActData[6].Rategroup, 10);
-    EXPECT_EQ(stZarnActData[2].Rategroup, 7);
-    EXPECT_EQ(stZarnActData[7].Rategroup, 7);
-}
-
-TEST_F(OutputStage, ShutdownOfAnAnalogOutputWritesZero) {
-    start();
-    outputMa(0, 12.0);
-    setCell("CNFG_AO.AO_01_ZARN.SD", 1);
-    runPasses(R20, 3);
-    EXPECT_EQ(board::peek16(zarnAoutCountReg(4)), 0);
-    EXPECT_EQ(stZarnActData[3].Shutdown, 1u);
-    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
 }
 
 struct LimitCase {
@@ -431,6 +280,214 @@ TEST_F(OutputStageProgram, OffsetAndGainOfTheActuator) {
     const float demand = real("_ub5.DEMAND.A_NAME");
     EXPECT_GT(demand, 10.0f);
     EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * (demand * 0.5f + 10.0f), 1e-3f);
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The actuator on its high range (0 % at 20 mA, 100 % at 160 mA, the high
+// range's calibration pair 1.02, -0.5) on the whole program.
+class ActuatorHighRangeProgram : public OutputStageProgram {
+protected:
+    // Entered while the controller powers up: in force from the next start.
+    void startWithTheHighRangeEntered() {
+        storeCalibration({{32, 1.02, -0.5}});
+        startConfigured({{"_ub5.HW_RANGE.IN", 2},
+                         {"_ub5.MA_AT_0_RNG1.IN", 20.0},
+                         {"_ub5.MA_AT_100_RNG1.IN", 160.0},
+                         {"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
+    }
+    // The tunables saved by the service tool's save command, the program
+    // stopped and started again.
+    void save() {
+        serviceWrite("MASTER.SAVETUNES.IN_1", 1);
+        runPasses(ref_test::R160, 20);
+        serviceWrite("MASTER.SAVETUNES.IN_1", 0);
+        stopApp();
+    }
+    // The HP valve stroked to `percent` with the force setpoint's go to.
+    void strokeTo(double percent) {
+        serviceWrite("_ub5.ENTR_SETPT.TUNE", percent);
+        serviceWrite("_ub5.COMMANDS.IN_5", 1);
+        ASSERT_TRUE(runUntil([&] { return real("_ub5.FORCE_SETPT.RAMP") == static_cast<float>(percent); }, 200));
+        serviceWrite("_ub5.COMMANDS.IN_5", 0);
+        runPasses(ref_test::R160, 2);
+    }
+};
+
+// The range entered while the controller powers up is in force in the
+// channel at once but reaches the driver only at the next start; then block
+// initialisation sets the driver records the previous run left, the stroked
+// valve's demand gives the calibrated high-range counts, the I/O lock turns
+// every output off and its release back on, a shut-down output writes 0,
+// the currents of 0 and 100 % are
+// kept inside what the high range drives, and the scale check.
+TEST_F(ActuatorHighRangeProgram, RangeAtTheNextStartThenCountsIoLockShutdownLimitsAndScaleCheck) {
+    startWithTheHighRangeEntered();
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
+    EXPECT_EQ(stZarnActData[6].Command, 0);
+    EXPECT_EQ(board::controlRegister() & ZARN_CTRL_ACT6_HIGH, 0);
+    save();
+
+    // Records as a previous run may leave them: block initialisation sets
+    // the output channels' (3 .. 5) and the actuator's rate groups, range
+    // and shutdown, and leaves the others alone.
+    for (int ch = 0; ch < 8; ++ch) stZarnActData[ch] = ZarnActChannel{7, 7, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7, 7, 1, 1,
+                                                                      1, 0, 0, 0, 0, 0, 0};
+    startApp();
+    for (int ch = 3; ch <= 5; ++ch) {
+        EXPECT_EQ(stZarnActData[ch].Command, 0) << ch;
+        EXPECT_EQ(stZarnActData[ch].Rategroup, 20) << ch;
+        EXPECT_EQ(stZarnActData[ch].Shutdown, 0u) << ch;
+    }
+    EXPECT_EQ(stZarnActData[6].Rategroup, 10);
+    EXPECT_EQ(stZarnActData[2].Rategroup, 7);
+    EXPECT_EQ(stZarnActData[7].Rategroup, 7);
+    runPasses(ref_test::R160, 20);
+    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
+
+    // Stroked in calibration mode: (20 + 1.4 x percent) x 1.02 - 0.5, x 67.546, truncated.
+    shutDown();
+    calibration(true);
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    ASSERT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 1u);
+    const struct {
+        double percent;
+        uint16_t count;
+    } strokes[] = {{0.0, 1344}, {50.0, 6166}, {100.0, 10989}};
+    for (const auto& k : strokes) {
+        strokeTo(k.percent);
+        EXPECT_EQ(stZarnActData[6].Command, 1);
+        EXPECT_EQ(board::pwmOutput(ZARN_ACT6_COUNT), k.count) << k.percent;
+        EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_ENABLE, 0);
+        EXPECT_NE(board::controlRegister() & ZARN_CTRL_ACT6_HIGH, 0);
+        EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), static_cast<float>(k.percent));
+        EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+    }
+
+    // The I/O lock, taken and released through the platform's entry points.
+    strokeTo(50.0);
+    for (int n = 4; n <= 6; ++n) ASSERT_GT(board::peek16(zarnAoutCountReg(n)), 0) << "output " << n;
+    ASSERT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
+    for (int p = 0; p < 100 && _SYS_INFO_LOCK_PER != 1; ++p) runPasses(ref_test::R10, 1);
+    Assert_IOLOCK();
+    ASSERT_EQ(Query_IOLOCK(), 1u);
+    board::clearWriteLog();
+    runPasses(ref_test::R20, 2);
+    for (int n = 4; n <= 6; ++n) EXPECT_EQ(board::peek16(zarnAoutCountReg(n)), 0) << "output " << n;
+    EXPECT_EQ(board::peek16(ZARN_ACT6_COUNT), 0);
+    EXPECT_EQ(stZarnActData[6].S_actout, 0.0f);
+    for (int ch = 0; ch < board::kCurrentLoops; ++ch) EXPECT_EQ(board::loopCurrentMa(ch), 0.0) << ch;
+    EXPECT_FALSE(board::writeLog(ZARN_ACT6_COUNT, ZARN_ACT6_COUNT).empty());
+    serviceWrite("MASTER.COMMANDS.IN_3", 1);  // configure mode, which the lock entered, left
+    for (int p = 0; p < 8 && boolean("MASTER.LOCK_IO.LATCH") != 0; ++p) runPasses(ref_test::R160, 1);
+    ASSERT_EQ(boolean("MASTER.LOCK_IO.LATCH"), 0u);
+    UnAssert_IOLOCK();
+    runPasses(ref_test::R20, 2);
+    EXPECT_GT(board::peek16(ZARN_ACT6_COUNT), 0);
+    EXPECT_GT(board::peek16(zarnAoutCountReg(4)), 0);
+
+    // A shutdown of output 1 from the service tool (its calibration the
+    // default pair) writes 0.
+    serviceWrite("CNFG_AO.AO_01_ZARN.SD", 1);
+    runPasses(ref_test::R20, 3);
+    EXPECT_EQ(board::peek16(zarnAoutCountReg(4)), 0);
+    EXPECT_EQ(stZarnActData[3].Shutdown, 1u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+
+    // The currents of 0 and 100 % taken in calibration mode: -10 mA raised to
+    // 0 mA, 220 mA kept to the 210 mA the high range drives.
+    serviceWrite("_ub5.MA_AT_0_RNG1.IN", -10.0);
+    serviceWrite("_ub5.MA_AT_100_RNG1.IN", 220.0);
+    runPasses(ref_test::R160, 4);
+    strokeTo(100.0);
+    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 210.0f);
+    strokeTo(0.0);
+    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 0.0f);
+
+    // The scale check of the HP demand function and the offset in percent of
+    // the span.
+    const struct {
+        const char* name;
+        double ma0, ma100, offset;
+        uint32_t compare, equal, sd;
+        float toDec;
+    } scales[] = {{"rising span", 20.0, 120.0, 5.0, 0, 0, 0, 0.05f},
+                  {"zero span, positive offset", 50.0, 50.0, 0.0, 1, 1, 1, 1e34f},
+                  {"zero span, negative offset", 50.0, 50.0, -1.0, 1, 1, 1, -1e34f},
+                  {"falling span", 120.0, 20.0, 10.0, 1, 0, 1, -0.1f}};
+    for (const auto& c : scales) {
+        serviceWrite("_ub5.MA_AT_0_RNG1.IN", c.ma0);
+        serviceWrite("_ub5.MA_AT_100_RNG1.IN", c.ma100);
+        serviceWrite("CNFG_ACT.ACT_01_OFFSET.IN", c.offset);
+        runPasses(ref_test::R160, 4);
+        EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_COMPARE"), c.compare) << c.name;
+        EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_CHECK.A_EQUAL"), c.equal) << c.name;
+        EXPECT_EQ(boolean("CNFG_ACT.ACT1_SCALE_SD.AND"), c.sd) << c.name;
+        EXPECT_FLOAT_EQ(real("CNFG_ACT.MA_TO_DEC.DIVIDE"), c.toDec) << c.name;
+        EXPECT_FLOAT_EQ(real("CNFG_ACT.RANGE1.SUBTRACT"), static_cast<float>(c.ma100 - c.ma0)) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace ao_test
+
+namespace ao_test {
+namespace {
+
+// The three outputs on the held shaft speed, with the calibration pairs
+// (1.01, 0.05), (0.5, 0) and (1, 1): output 1 over 0 .. 4000 rpm gives
+// 4, 12 and 20 mA at 0, 2000 and 4000 rpm, (mA x 1.01 + 0.05) x 568.89
+// counts, truncated; at 2000 rpm output 2 (500 .. 4500 rpm) gives 10 mA,
+// 10 x 0.5 x 568.89 counts, and output 3 (0 .. 1000 rpm) 36 mA, kept to the
+// 22 mA limit, + 1: 23 x 568.89. The readback follows the count. Then a
+// shutdown of output 1 from the service tool, and the actuator fault's
+// extra input set from it.
+TEST_F(OutputStageProgram, CountsOfTheHeldSpeedShutdownAndTheExtraActuatorFault) {
+    storeCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {13, 1.0, 1.0}});
+    startConfigured({{"_ub11.FUNCT.IN", 2},
+                     {"_ub11.RANGE_LO.IN", 500},
+                     {"_ub11.RANGE_HI.IN", 4500},
+                     {"_ub12.FUNCT.IN", 2},
+                     {"_ub12.RANGE_LO.IN", 0},
+                     {"_ub12.RANGE_HI.IN", 1000}});
+    const struct {
+        double rpm, signalMa;
+        uint16_t count;
+    } speeds[] = {{0.0, 4.0, 2326}, {2000.0, 12.0, 6923}, {4000.0, 20.0, 11520}};
+    for (const auto& k : speeds) {
+        holdShaftAt(k.rpm);
+        ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") == static_cast<float>(k.rpm); }, 100));
+        runPasses(ref_test::R20, 6);  // the filtered readback follows two passes behind the count
+        EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(4)), k.count) << k.rpm;
+        EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_ZARN.DISPLAY"), static_cast<float>(k.signalMa));
+        EXPECT_FLOAT_EQ(real("CNFG_AO.AO_01_MA.A_NAME"), static_cast<float>(k.signalMa));
+        EXPECT_NEAR(real("CNFG_AO.AO_01_ZARN.RDBK_RET"), k.count / kAoBits, 0.02);
+        EXPECT_NEAR(real("CNFG_AO.AO_01_RDBK.A_NAME"), k.count / kAoBits, 0.02);
+        EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+        if (k.rpm == 2000.0) {
+            EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(5)), 2844);
+            EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(6)), 13084);
+        }
+    }
+
+    // Shut down, the current is 0 mA and the count that of its calibration:
+    // 0.05 x 568.89.
+    serviceWrite("CNFG_AO.AO_01_ZARN.SD", 1);
+    runPasses(ref_test::R20, 3);
+    EXPECT_EQ(board::peek16(zarnAoutCountReg(4)), 28);
+    EXPECT_EQ(stZarnActData[3].MaDemand, 0.0f);
+    EXPECT_EQ(stZarnActData[3].Shutdown, 1u);
+    EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+
+    ASSERT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 0u);
+    serviceWrite("CNFG_ACT.ACT_01_FLT_ANY.IN_3", 1);
+    runPasses(ref_test::R10, 1);
+    EXPECT_EQ(boolean("CNFG_ACT.ACT_01_FLT_ANY.OR"), 1u);
 }
 
 }  // namespace
