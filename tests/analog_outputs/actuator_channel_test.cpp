@@ -2,6 +2,7 @@
 // sampling, readout scaling, stroking with the force setpoint and the
 // return from it, and the shutdown by function and self-powered actuator.
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "app/analog/ACT_CHANNEL.cells.h"
@@ -11,7 +12,7 @@
 namespace ao_test {
 namespace {
 
-class ActuatorChannel : public OutputRig {};
+class ActuatorProgram : public OutputProgram {};
 
 struct RangeCase {
     const char* name;
@@ -39,116 +40,150 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ActuatorRange,
                                            RangeCase{"zero_is_low", 0, 0, 4.0f, 20.0f}),
                          [](const ::testing::TestParamInfo<RangeCase>& i) { return std::string(i.param.name); });
 
-struct ReadoutCase {
-    const char* name;
-    int function;
-    const char* text;
-    float selected;  // after the speed, 50, was selected before
-};
-
-class ActuatorReadout : public OutputRig, public ::testing::WithParamInterface<ReadoutCase> {};
-
-TEST_P(ActuatorReadout, ReadoutFunctionSelectsAndNames) {
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 50.0);
-    for (int n = 15; n <= 17; ++n) setCell("AO_MUX.SEL_OUTS.IN_" + std::to_string(n), 60.0 + n);
-    setCell("_ub5.RO_FUNCT.IN", 2);
-    sampleConfiguration();
-    setCell("_ub5.RO_FUNCT.IN", GetParam().function);
-    sampleConfiguration();
-    runPasses(R10, 1);
-    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), GetParam().text);
-    EXPECT_EQ(real("_ub5.SEL.A_MUX_N_1"), GetParam().selected);
-    EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), GetParam().selected);  // range 0 .. 100
-}
-
-INSTANTIATE_TEST_SUITE_P(Functions, ActuatorReadout,
-                         ::testing::Values(ReadoutCase{"speed", 2, "Actual Shaft Speed", 50.0f},
-                                           ReadoutCase{"seventeen", 17, "Valve Limiter Setpoint", 77.0f},
-                                           ReadoutCase{"twenty_is_zero", 20, "HP2 Valve Demand", 0.0f},
-                                           ReadoutCase{"beyond_keeps", 21, "Inlet Pressure Input", 50.0f},
-                                           ReadoutCase{"last", 42, "Spare 42", 50.0f}),
-                         [](const ::testing::TestParamInfo<ReadoutCase>& i) { return std::string(i.param.name); });
-
-// With the wizard on, the channel and its readout both take the wizard's
-// function 2, whatever was entered by hand.
-TEST_F(ActuatorChannel, TheWizardProposesTheDemandAndTheSpeedReadout) {
-    start();
-    setCell("_ub5.FUNCT.IN", 4);
-    setCell("_ub5.RO_FUNCT.IN", 19);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
-    sampleConfiguration();
-    runPasses(R10, 1);
-    EXPECT_EQ(integer("CNFG_ACT.RO_WIZFUN_ACT1.I_NAME"), 2);
-    EXPECT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 2);
-    EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 2);
-    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
-}
-
-struct PowerCase {
-    const char* name;
-    int selfPowered, tunable, driversSd;
-    uint32_t sd;
-};
-
-class ActuatorPower : public OutputRig, public ::testing::WithParamInterface<PowerCase> {};
-
-TEST_P(ActuatorPower, ShutdownOfTheDriver) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    setCell("IFACE_IN_VLV.SELF_PWACT.B_NAME", GetParam().selfPowered);
-    setCell("CNFG_ACT.SELFPWR_SW.NO", GetParam().tunable);
-    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", GetParam().driversSd);
-    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", GetParam().driversSd);
-    runPasses(R160, 1);  // the self-powered flag reaches the 10 ms group at a frame boundary
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("_ub5.HP_SD.B_NAME"), GetParam().sd);
-    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), GetParam().sd);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ActuatorPower,
-                         ::testing::Values(PowerCase{"self_powered_tunable_on", 1, 1, 0, 1},
-                                           PowerCase{"self_powered_tunable_off", 1, 0, 1, 0},
-                                           PowerCase{"drivers_shut_down", 0, 1, 1, 1},
-                                           PowerCase{"drivers_running", 0, 1, 0, 0}),
-                         [](const ::testing::TestParamInfo<PowerCase>& i) { return std::string(i.param.name); });
-
-TEST_F(ActuatorChannel, SimulationDrivesZeroPercent) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(50.0);
-    setCell("SPEED_SIM.SIM_MODE_ACTS.B_NAME", 1);
-    runPasses(R160, 2);
-    EXPECT_EQ(real("CNFG_ACT.SIM_MODE1.A_SW"), 0.0f);
-    EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 20.0f);
-}
-
 }  // namespace
 }  // namespace ao_test
 
 namespace ao_test {
 namespace {
 
-// A drive shutdown reaches the actuator driver in the 10 ms pass in which
-// the drive-shutdown condition is raised, not one pass later.
-TEST_F(ActuatorChannel, DriveShutdownDisablesTheDriverInTheSamePass) {
-    configureActuator(1, 20.0, 160.0);
-    start();
-    hpDemand(50.0);
-    setCell("CNFG_OPERATE.TRIP_ACTS.B_NAME", 1);
-    runPasses(R160, 2);
-    ASSERT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 0u);
-    ASSERT_EQ(stZarnActData[6].Shutdown, 0u);
-    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 1);
-    runPasses(R10, 1);
-    EXPECT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), 1u);
-    EXPECT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), 1u);
-    EXPECT_EQ(boolean("_ub5.SD.B_NAME"), 1u);
-    EXPECT_EQ(stZarnActData[6].Shutdown, 1u);
-    // And it lets go in the pass the condition clears.
-    setCell("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B", 0);
-    runPasses(R10, 1);
-    EXPECT_EQ(stZarnActData[6].Shutdown, 0u);
+// The readout function entered from the service tool in configure mode,
+// after the speed (the shaft held at a low speed) was read out: its text,
+// the entry it selects from the output selection list (the spare entries
+// 15 .. 17 entered from the service tool, entry 20 reads zero, a function
+// beyond the list keeps the last selection) and the readout in percent of
+// the range 0 .. 100.
+constexpr float kTheSpeed = -1.0f;
+struct ReadoutCase {
+    const char* name;
+    int function;
+    const char* text;
+    float selected;  // kTheSpeed: the speed, selected before
+};
+
+class ActuatorProgramReadout : public OutputProgram, public ::testing::WithParamInterface<ReadoutCase> {};
+
+TEST_P(ActuatorProgramReadout, ReadoutFunctionSelectsAndNames) {
+    Settings settings = {{"_ub5.RO_FUNCT.IN", 2}};
+    for (int n = 15; n <= 17; ++n) settings.push_back({kSpareEntry[n - 15], 60.0 + n});
+    startConfigured(settings);
+    holdShaftAt(200.0);
+    runPasses(ref_test::R160, 6);
+    const float speed = real("MPU.TURB_SPD.A_NAME");
+    ASSERT_GT(speed, 100.0f);
+    ASSERT_EQ(real("_ub5.SEL.A_MUX_N_1"), speed);
+    // Shut down at that speed (below the calibration permissive's limit),
+    // then the readout function entered in configure mode.
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u; }, 50));
+    enterConfigureMode();
+    serviceWrite("_ub5.RO_FUNCT.IN", GetParam().function);
+    sampleInConfigureMode();
+    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), speed);
+    const float selected = GetParam().selected == kTheSpeed ? speed : GetParam().selected;
+    EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), GetParam().function);
+    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), GetParam().text);
+    EXPECT_EQ(real("_ub5.SEL.A_MUX_N_1"), selected);
+    EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), selected);  // range 0 .. 100
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadout,
+                         ::testing::Values(ReadoutCase{"speed", 2, "Actual Shaft Speed", kTheSpeed},
+                                           ReadoutCase{"seventeen", 17, "Valve Limiter Setpoint", 77.0f},
+                                           ReadoutCase{"twenty_is_zero", 20, "HP2 Valve Demand", 0.0f},
+                                           ReadoutCase{"beyond_keeps", 21, "Inlet Pressure Input", kTheSpeed},
+                                           ReadoutCase{"last", 42, "Spare 42", kTheSpeed}),
+                         [](const ::testing::TestParamInfo<ReadoutCase>& i) { return std::string(i.param.name); });
+
+// The wizard's proposal for the actuator (the demand, and the speed as its
+// readout) is shown with the outputs' wizard functions in
+// output_channel_test.cpp (OutputProgramChannel.TheWizardChoosesTheFunctions).
+
+// On the whole program with the actuator on its high range (20 .. 160 mA,
+// saved and started again, for the range reaches the driver only at
+// start-up), trips acting on the actuators: the driver is shut down by the
+// drive shutdown in the very 10 ms pass its condition is raised, and let go
+// in the pass it clears; a self-powered actuator's shutdown is its own
+// setting instead. Shut down in calibration mode and stroked to 45 %, the
+// driver carries 45 % of the high range; the speed simulation switched on
+// from the service tool drives it at 0 %, the 0 % current.
+TEST_F(ActuatorProgram, DriveShutdownSelfPoweredActuatorAndSimulationOnTheHighRange) {
+    startConfiguredAndRestart({{"_ub5.HW_RANGE.IN", 2},
+                               {"_ub5.MA_AT_0_RNG1.IN", 20.0},
+                               {"_ub5.MA_AT_100_RNG1.IN", 160.0},
+                               {"CNFG_OPERATE.CONFIG_B.IN_4", 1},
+                               {"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
+    ZarnActChannel& driver = stZarnActData[6];
+    ASSERT_EQ(integer("_ub5.RANGE.I_NAME"), 1);
+    ASSERT_EQ(driver.Command, 1u) << "the high range in the driver";
+    EXPECT_EQ(real("_ub5.MA_0.A_NAME"), 20.0f);
+    EXPECT_EQ(real("_ub5.MA_100.A_NAME"), 160.0f);
+    ASSERT_EQ(boolean("CNFG_OPERATE.TRIP_ACTS.B_NAME"), 1u);
+
+    // In every 10 ms pass the driver is shut down by the drive shutdown of
+    // that same pass (not self-powered, trips acting, neither reversed nor
+    // in calibration mode), whose condition is the shutdown relay's state
+    // the pass before (the unit delay committed at the end of a pass); the
+    // passes in which the driver's shutdown was raised and cleared.
+    int raised = 0, cleared = 0;
+    const auto watchUntil = [&](const std::function<bool()>& done, int max) {
+        for (int p = 0; p < max && !done(); ++p) {
+            const uint32_t before = driver.Shutdown;
+            const uint32_t condition = boolean("DRVR_SCALE.SD_DVR_BRK.ZMINUS1_B");
+            runPasses(ref_test::R10, 1);
+            ASSERT_EQ(boolean("DRVR_SCALE.N_SD_DRVRS.AND"), condition) << p;
+            ASSERT_EQ(boolean("CNFG_ACT.SELFPWR_SW.B_SW"), condition) << p;
+            ASSERT_EQ(boolean("_ub5.SD.B_NAME"), condition) << p;
+            ASSERT_EQ(driver.Shutdown, condition) << p;
+            raised += before == 0 && driver.Shutdown == 1;
+            cleared += before == 1 && driver.Shutdown == 0;
+        }
+    };
+    // The shutdown of the driver once the self-powered flag has reached the
+    // 10 ms group (at a frame boundary).
+    const auto expectShutdown = [&](const char* name, int selfPowered, int setting, uint32_t sd) {
+        serviceWrite("IFACE_IN_VLV.SELF_PWACT.IN", selfPowered);
+        serviceWrite("CNFG_ACT.SELFPWR_SW.NO", setting);
+        runPasses(ref_test::R160, 2);
+        runPasses(ref_test::R10, 1);
+        EXPECT_EQ(boolean("_ub5.HP_SD.B_NAME"), sd) << name;
+        EXPECT_EQ(boolean("_ub5.SD.B_NAME"), sd) << name;
+        EXPECT_EQ(driver.Shutdown, sd) << name;
+    };
+    expectShutdown("drivers_running", 0, 1, 0);
+    trip();
+    watchUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u && driver.Shutdown == 1u; }, 200);
+    EXPECT_EQ(raised, 1);
+    expectShutdown("drivers_shut_down", 0, 1, 1);
+    expectShutdown("self_powered_setting_off", 1, 0, 0);
+    expectShutdown("drivers_shut_down_again", 0, 1, 1);
+    contact(ref_test::kTripContact, true);
+    watchUntil([] { return false; }, 16 * 8);  // past the trip's one-shot
+    contact(ref_test::kResetContact, true);
+    watchUntil([&] { return driver.Shutdown == 0u; }, 16 * 6);
+    contact(ref_test::kResetContact, false);
+    watchUntil([] { return false; }, 16 * 2);
+    EXPECT_EQ(cleared, 1);
+    ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 0u);
+    expectShutdown("self_powered_setting_on", 1, 1, 1);
+    serviceWrite("IFACE_IN_VLV.SELF_PWACT.IN", 0);
+
+    // Stroked to 45 % in calibration mode, then the speed simulation.
+    shutDown();
+    calibration(true);
+    pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    ASSERT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 1u);
+    actuatorGoTo(45.0, 20);
+    ASSERT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
+    EXPECT_EQ(real("CNFG_ACT.SIM_MODE1.A_SW"), 45.0f);
+    EXPECT_NEAR(driver.MaDemand, 20.0f + 1.4f * 45.0f, 1e-3f);
+    serviceWrite("IFACE_MODE.CNFG_OR_ABOV.IN_3", 1);
+    pulse("SPEED_SIM.INTERNAL_SIM.IN_1", ref_test::R160);
+    runPasses(ref_test::R160, 2);
+    ASSERT_EQ(boolean("SPEED_SIM.SIM_MODE_ACTS.B_NAME"), 1u);
+    EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
+    EXPECT_EQ(real("CNFG_ACT.SIM_MODE1.A_SW"), 0.0f);
+    EXPECT_FLOAT_EQ(driver.MaDemand, 20.0f);
 }
 
 }  // namespace
@@ -163,8 +198,6 @@ namespace {
 // service tool hands the channel's force setpoint to the HP driver logic,
 // whose demand comes back to the channel; leaving calibration mode ends the
 // stroke and the forcing.
-class ActuatorProgram : public OutputProgram {};
-
 TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
     startConfigured({{"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
     EXPECT_EQ(text("_ub5.FUNCT_STRG.S_NAME"), "HP Demand");
@@ -210,16 +243,13 @@ TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
     ASSERT_EQ(boolean("HP_DRIVER.STRK_LTCH.LATCH_R"), 1u);
     EXPECT_EQ(real("_ub5.ENTR_SETPT.TUNE"), 0.0f);
     EXPECT_EQ(boolean("_ub5.CNFG_AS_ACT.AND"), 1u);
-    serviceWrite("_ub5.ENTR_SETPT.TUNE", 45.0);
-    serviceWrite("_ub5.COMMANDS.IN_5", 1);
-    runPasses(ref_test::R160, 20);
+    actuatorGoTo(45.0, 20);
     EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 45.0f);
     EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 45.0f);
     // The HP driver logic, stroking, returns the force setpoint as the HP
     // demand.
     EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
     EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * 45.0f, 1e-3f);
-    serviceWrite("_ub5.COMMANDS.IN_5", 0);
     // Raise and lower stop at their limits.
     const struct {
         const char* command;
@@ -418,10 +448,7 @@ TEST_F(ActuatorProgram, AReadoutChannelIsStrokedWithTheForceSetpointAndReturnsAt
     runPasses(ref_test::R10, 2);
     ASSERT_EQ(boolean("_ub5.ACT_FORCE.FRC"), 1u);
     EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 0.0f);  // the force setpoint rests at 0 %
-    serviceWrite("_ub5.ENTR_SETPT.TUNE", 60.0);
-    serviceWrite("_ub5.COMMANDS.IN_5", 1);
-    runPasses(ref_test::R160, 25);
-    serviceWrite("_ub5.COMMANDS.IN_5", 0);
+    actuatorGoTo(60.0, 25);
     EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 60.0f);
     EXPECT_EQ(real("_ub5.FORCE_SP.A_NAME"), 60.0f);
     EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 60.0f);

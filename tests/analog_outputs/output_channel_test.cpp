@@ -2,6 +2,8 @@
 // scaling, function texts, forcing with the ramped force setpoint and its
 // commands, the force transfer back, the readback alarm and the Modbus
 // scale.
+#include <functional>
+
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "host/vkboard.h"
 #include "tests/analog_outputs/output_rig.h"
@@ -9,14 +11,7 @@
 namespace ao_test {
 namespace {
 
-class OutputChannel : public OutputRig {
-protected:
-    void command(int n, int value) {
-        setCell("_ub10.COMMANDS.IN_" + std::to_string(n), value);
-        AO_CHANNEL_command_written(0, n, static_cast<uint32_t>(value));
-    }
-    float ramp() { return real("_ub10.FORCE_SETPT.RAMP"); }
-};
+class OutputChannel : public OutputRig {};
 
 struct FunctionCase {
     const char* name;
@@ -46,34 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
     Numbers, OutputFunction,
     ::testing::Values(FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
     [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
-
-// In pulse mode the raise block remembers the command itself: a raise held
-// while forcing was off gives no step when forcing comes on; a new press
-// gives one step of one pass.
-TEST_F(OutputChannel, APulseRaiseActsOnlyOnANewPress) {
-    start();
-    setCell("_ub10.FRC_RSE.ACT_Q", 5);
-    command(1, 1);
-    runPasses(R160, 3);
-    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
-    setCell("CALMODE.NOTCALMODE.B_NAME", 0);
-    setCell("_ub10.FORCE_EN.IN", 1);
-    for (int pass = 0; pass < 4; ++pass) {
-        runPasses(R160, 1);
-        EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u) << pass;
-    }
-    ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
-    EXPECT_EQ(ramp(), 4.0f);
-    command(1, 0);
-    runPasses(R160, 10);  // past the release's inhibit pulse
-    command(1, 1);
-    runPasses(R160, 1);
-    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 1u);
-    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
-    runPasses(R160, 3);
-    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
-    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
-}
 
 // Kept on the slices: the service tool writes the entry only inside
 // 0 .. 25 mA, so no input gives the value beyond it that the limit meets.
@@ -109,17 +76,6 @@ INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
                          ::testing::Values(ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
                                            ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
                          [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
-
-TEST_F(OutputChannel, TheWizardChoosesTheFunction) {
-    start();
-    setCell("AI_MUX.CASC_IN.A_NAME", 9.0);
-    setCell("CNFG_WIZ.WIZARD.B_NAME", 1);
-    setCell("CNFG_AO.WIZFUN_AO_CH1.IN", 5);
-    sampleConfiguration();
-    EXPECT_EQ(integer("_ub10.AO_SW.I_SW"), 5);
-    EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 5);
-    EXPECT_EQ(real("_ub10.VAL.A_NAME"), 9.0f);
-}
 
 }  // namespace
 }  // namespace ao_test
@@ -330,8 +286,10 @@ namespace {
 // command lasts sixty seconds after its write (375 passes of 0.16 s, the
 // single-precision sum reaching 60 s one pass later) and writing zero ends
 // it on the next pass; the Modbus scale selection gives the multiplier;
-// the texts are copied.
-TEST_F(OutputProgramChannel, CommandsModbusScaleAndTexts) {
+// the texts are copied. In pulse mode the raise block remembers the command
+// itself: a raise held while forcing was off gives no step when calibration
+// mode and forcing come on; a new press gives one step of one pass.
+TEST_F(OutputProgramChannel, CommandsModbusScaleTextsAndAPulseRaise) {
     startConfigured();
     EXPECT_EQ(text("_ub10.TAG.S_NAME"), "AO 01 Actual Speed");
     EXPECT_EQ(text("_ub11.TAG.S_NAME"), "AO 02");
@@ -365,6 +323,67 @@ TEST_F(OutputProgramChannel, CommandsModbusScaleAndTexts) {
         runPasses(ref_test::R160, 1);
         EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), m.multiplier) << m.selection;
     }
+
+    shutDown();
+    serviceWrite("_ub10.FRC_RSE.ACT_Q", 5);
+    serviceWrite("_ub10.COMMANDS.IN_1", 1);
+    // 160 ms passes until `done` (at most `max`), the raise block never acting.
+    const auto noRaiseUntil = [&](const std::function<bool()>& done, int max, const char* what) {
+        for (int pass = 0; pass < max && !done(); ++pass) {
+            runPasses(ref_test::R160, 1);
+            EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u) << what << " " << pass;
+        }
+    };
+    noRaiseUntil([] { return false; }, 3, "held, not forcing");
+    serviceWrite("MASTER.COMMANDS.IN_4", 1);
+    noRaiseUntil([&] { return boolean("CALMODE.CALMODE.B_NAME") == 1u; }, 20, "entering calibration mode");
+    serviceWrite("MASTER.COMMANDS.IN_4", 0);
+    ASSERT_EQ(boolean("CALMODE.CALMODE.B_NAME"), 1u);
+    serviceWrite("_ub10.FORCE_EN.IN", 1);
+    noRaiseUntil([] { return false; }, 4, "forcing enabled");
+    ASSERT_EQ(boolean("_ub10.FRC_ENBL.LATCH_R"), 1u);
+    EXPECT_EQ(ramp(), 4.0f);
+    serviceWrite("_ub10.COMMANDS.IN_1", 0);
+    runPasses(ref_test::R160, 10);  // past the release's inhibit pulse
+    serviceWrite("_ub10.COMMANDS.IN_1", 1);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 1u);
+    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
+    runPasses(ref_test::R160, 3);
+    EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
+    EXPECT_NEAR(ramp(), 4.16f, 1e-5);
+    serviceWrite("_ub10.COMMANDS.IN_1", 0);
+}
+
+// The configuration wizard switched on from the service tool in configure
+// mode: output 1 takes the wizard's function for it, the cascade input
+// (which the controller's analog input 2 carries under the wizard as well),
+// and carries its value; the actuator and its readout both take the
+// wizard's function 2 (the HP demand, and the speed as the readout),
+// whatever was entered by hand (4 and 19).
+TEST_F(OutputProgramChannel, TheWizardChoosesTheFunctions) {
+    startConfigured({{"_ub5.FUNCT.IN", 4}, {"_ub5.RO_FUNCT.IN", 19}}, true);
+    ASSERT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 2);
+    ASSERT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 4);
+    ASSERT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 19);
+    shutDown();
+    const float cascade = real("AI_MUX.CASC_IN.A_NAME");
+    ASSERT_GT(cascade, 1.0f);
+    enterConfigureMode();
+    serviceWrite("CNFG_AI.WIZFUN_AI_CH1.IN", 2);
+    serviceWrite("CNFG_AI.WIZFUN_AI_CH2.IN", 3);
+    serviceWrite("CNFG_AO.WIZFUN_AO_CH1.IN", 5);
+    serviceWrite("CNFG_WIZ.WIZARD.IN", 1);
+    sampleInConfigureMode();
+    runPasses(ref_test::R20, 2);
+    EXPECT_EQ(integer("_ub10.AO_SW.I_SW"), 5);
+    EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 5);
+    EXPECT_EQ(real("AI_MUX.CASC_IN.A_NAME"), cascade);
+    EXPECT_EQ(real("_ub10.VAL.A_NAME"), cascade);
+    EXPECT_EQ(integer("CNFG_ACT.RO_WIZFUN_ACT1.I_NAME"), 2);
+    EXPECT_EQ(integer("_ub5.ACT_FUNCTION.SAMP_ITUNE"), 2);
+    EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), 2);
+    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), "Actual Shaft Speed");
 }
 
 }  // namespace

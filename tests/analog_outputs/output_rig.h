@@ -19,6 +19,7 @@
 #include "host/board.h"
 #include "host/current_loops.h"
 #include "host/turbine_model.h"
+#include "platform/vkiobus.h"
 #include "tests/support/app_harness.h"
 #include "tests/support/ref_rig.h"
 
@@ -154,6 +155,12 @@ private:
 // turbine model, contacts and service writes.
 class OutputProgram : public ref_test::RefRig {
 protected:
+    // The lock that configure mode takes stays with the platform until it
+    // restarts the control: released before the next case starts.
+    void TearDown() override {
+        RefRig::TearDown();
+        UnAssert_IOLOCK();
+    }
     // With `remote_and_cascade`, the remote speed setpoint, the cascade and
     // the remote cascade setpoint configured as well (their inputs on the
     // controller's analog inputs 1 .. 3 at mid range).
@@ -173,6 +180,39 @@ protected:
         all.push_back({"_ub8.FUNCT.IN", 4});
         all.push_back({"CNFG_CASC.CONFIG_B.IN_4", 1});
         startWithRemoteAndCascade(all);
+    }
+    // Started as startConfigured() does, the settings saved with the
+    // service tool's save command, and started again from the saved file:
+    // what the program takes only at start-up (the actuator's hardware range
+    // reaches the driver then) is in force. The shaft is held at standstill
+    // from each start on (a 0 % current above the model valve's closed
+    // current would open it).
+    void startConfiguredAndRestart(const Settings& extra = {}) {
+        startConfigured(extra);
+        if (HasFatalFailure()) return;
+        holdShaftAt(0.0);
+        serviceWrite("MASTER.COMMANDS.IN_1", 1);
+        runPasses(ref_test::R160, 3);
+        serviceWrite("MASTER.COMMANDS.IN_1", 0);
+        runPasses(ref_test::R160, 10);  // the file written
+        stopApp();
+        startConfigured(extra);
+        holdShaftAt(0.0);
+    }
+    // Configure mode entered from the service tool while shut down: the I/O
+    // lock follows it, and with it the configuration window, in which the
+    // channels take their settings again.
+    void enterConfigureMode() {
+        serviceWrite("MASTER.COMMANDS.IN_2", 1);
+        ASSERT_TRUE(runUntil([&] { return boolean("MASTER.IO_LOCK_OR_PWR.B_NAME") == 1u; }, 120))
+            << "configure mode not entered";
+        serviceWrite("MASTER.COMMANDS.IN_2", 0);
+    }
+    // The configuration window's sample pulses for 1.28 s, then the next
+    // 160 ms frames carry what they took to the faster groups.
+    void sampleInConfigureMode() {
+        runPasses(ref_test::R160, 10);
+        runPasses(ref_test::R10, 1);
     }
     static std::string channel(int k) { return "_ub" + std::to_string(10 + k); }
     // The milliamps of a signal on a range.
@@ -195,9 +235,21 @@ protected:
         runPasses(ref_test::R160, 2);
     }
 
+    // The actuator's force setpoint sent to `percent` with the service
+    // tool's go-to command, held for `passes` 160 ms passes.
+    void actuatorGoTo(double percent, uint32_t passes) {
+        serviceWrite("_ub5.ENTR_SETPT.TUNE", percent);
+        serviceWrite("_ub5.COMMANDS.IN_5", 1);
+        runPasses(ref_test::R160, passes);
+        serviceWrite("_ub5.COMMANDS.IN_5", 0);
+    }
+
     static constexpr const char* kFunct[] = {"_ub10.FUNCT.IN", "_ub11.FUNCT.IN", "_ub12.FUNCT.IN"};
     static constexpr const char* kLo[] = {"_ub10.RANGE_LO.IN", "_ub11.RANGE_LO.IN", "_ub12.RANGE_LO.IN"};
     static constexpr const char* kHi[] = {"_ub10.RANGE_HI.IN", "_ub11.RANGE_HI.IN", "_ub12.RANGE_HI.IN"};
+    // The spare entries 15 .. 17 of the output selection list.
+    static constexpr const char* kSpareEntry[] = {"AO_MUX.SEL_OUTS.IN_15", "AO_MUX.SEL_OUTS.IN_16",
+                                                  "AO_MUX.SEL_OUTS.IN_17"};
     static constexpr const char* kEnableReadback[] = {"_ub10.ENBL_RDBK_FLT.IN", "_ub11.ENBL_RDBK_FLT.IN",
                                                       "_ub12.ENBL_RDBK_FLT.IN"};
 };
