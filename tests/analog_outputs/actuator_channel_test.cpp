@@ -1,4 +1,4 @@
-// The actuator channel template through real passes: function and range
+// The actuator channel template on the whole program: function and range
 // sampling, readout scaling, stroking with the force setpoint and the
 // return from it, and the shutdown by function and self-powered actuator.
 #include <algorithm>
@@ -14,31 +14,27 @@ namespace {
 
 class ActuatorProgram : public OutputProgram {};
 
-struct RangeCase {
-    const char* name;
-    int hwRange;
-    int range;
-    float ma0, ma100;
-};
-
-// Kept on the slices: the service tool enters the hardware range only as
-// 1 or 2, so no input gives the numbers outside them.
-class ActuatorRange : public OutputRig, public ::testing::WithParamInterface<RangeCase> {};
-
-TEST_P(ActuatorRange, HardwareRangeSelectsTheCurrents) {
-    start();
-    setCell("_ub5.HW_RANGE.IN", GetParam().hwRange);
-    sampleConfiguration();
-    EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), GetParam().range);
-    EXPECT_EQ(real("_ub5.MA_0.A_NAME"), GetParam().ma0);
-    EXPECT_EQ(real("_ub5.MA_100.A_NAME"), GetParam().ma100);
-    EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "%");
+// Hardware range numbers beyond the 1 and 2 the service tool enters,
+// written to their cell to show the channel's own guard against them (the
+// service path refuses them), in configure mode: above 2 is the high range
+// (its currents of 0 and 100 % at their defaults), 0 the low range.
+TEST_F(ActuatorProgram, HardwareRangeNumbersBeyondTheirLimitsSelectTheCurrents) {
+    startConfigured();
+    shutDown();
+    enterConfigureMode();
+    const struct {
+        int hwRange, range;
+        float ma0, ma100;
+    } cases[] = {{3, 1, 0.0f, 200.0f}, {0, 0, 4.0f, 20.0f}};
+    for (const auto& c : cases) {
+        pokeTunable("_ub5.HW_RANGE.IN", c.hwRange);
+        sampleInConfigureMode();
+        EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), c.range) << c.hwRange;
+        EXPECT_EQ(real("_ub5.MA_0.A_NAME"), c.ma0) << c.hwRange;
+        EXPECT_EQ(real("_ub5.MA_100.A_NAME"), c.ma100) << c.hwRange;
+        EXPECT_EQ(text("_ub5.ENG_UNITS_SW.S_SW"), "%") << c.hwRange;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ranges, ActuatorRange,
-                         ::testing::Values(RangeCase{"above_two_is_high", 3, 1, 0.0f, 200.0f},
-                                           RangeCase{"zero_is_low", 0, 0, 4.0f, 20.0f}),
-                         [](const ::testing::TestParamInfo<RangeCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace ao_test

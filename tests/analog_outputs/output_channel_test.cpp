@@ -1,84 +1,12 @@
-// The analog output channel template through real passes: selection and
+// The analog output channel template on the whole program: selection and
 // scaling, function texts, forcing with the ramped force setpoint and its
-// commands, the force transfer back, the readback alarm and the Modbus
-// scale.
+// commands, the force transfer back, the readback alarm, the Modbus scale
+// and the configuration wizard.
 #include <functional>
 
 #include "app/analog/AO_CHANNEL.cells.h"
 #include "host/vkboard.h"
 #include "tests/analog_outputs/output_rig.h"
-
-namespace ao_test {
-namespace {
-
-class OutputChannel : public OutputRig {};
-
-struct FunctionCase {
-    const char* name;
-    int function;
-    const char* text;
-    float selected;  // what the channel selects after the speed, 7, was selected before
-};
-
-// Kept on the slices: the service tool enters functions only inside
-// 1 .. 20, so no input gives the number beyond the list.
-class OutputFunction : public OutputRig, public ::testing::WithParamInterface<FunctionCase> {};
-
-TEST_P(OutputFunction, TextAndSelection) {
-    start();
-    setCell("MPU.TURB_SPD.A_NAME", 7.0);
-    for (int n = 15; n <= 17; ++n) setCell("AO_MUX.SEL_OUTS.IN_" + std::to_string(n), 100.0 + n);
-    runPasses(R20, 2);
-    setCell("_ub10.FUNCTION.TUNE", GetParam().function);  // as the service writes it
-    setCell("_ub10.FUNCT.IN", GetParam().function);
-    sampleConfiguration();
-    EXPECT_EQ(text("_ub10.FDBK.I_TO_STR"), GetParam().text);
-    EXPECT_EQ(text("_ub10.FUNCT_STRG.S_NAME"), GetParam().text);
-    EXPECT_EQ(real("_ub10.SEL.A_MUX_N_1"), GetParam().selected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, OutputFunction,
-    ::testing::Values(FunctionCase{"beyond_the_list_keeps_the_selection", 21, "Default", 7.0f}),
-    [](const ::testing::TestParamInfo<FunctionCase>& i) { return std::string(i.param.name); });
-
-// Kept on the slices: the service tool writes the entry only inside
-// 0 .. 25 mA, so no input gives the value beyond it that the limit meets.
-TEST_F(OutputChannel, AGoToValueAboveTwentyFiveIsLimited) {
-    start();
-    runPasses(R160, 2);  // the limits apply once every group has run twice
-    setCell("_ub10.ENTR_SETPT.TUNE", 30.0);
-    runPasses(R160, 1);
-    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
-    EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
-}
-
-struct ModbusCase {
-    const char* name;
-    int selection;
-    float multiplier;
-};
-
-// Kept on the slices: the service tool writes the selection only inside
-// 1 .. 5, so no input gives a selection outside it.
-class ModbusScale : public OutputRig, public ::testing::WithParamInterface<ModbusCase> {};
-
-TEST_P(ModbusScale, SelectionGivesTheMultiplier) {
-    start();
-    setCell("_ub10.AO_MOD_X.IN", 5);
-    runPasses(R160, 1);
-    setCell("_ub10.AO_MOD_X.IN", GetParam().selection);
-    runPasses(R160, 1);
-    EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), GetParam().multiplier);
-}
-
-INSTANTIATE_TEST_SUITE_P(Selections, ModbusScale,
-                         ::testing::Values(ModbusCase{"beyond_keeps_the_last", 6, 100.0f},
-                                           ModbusCase{"zero_keeps_the_last", 0, 100.0f}),
-                         [](const ::testing::TestParamInfo<ModbusCase>& i) { return std::string(i.param.name); });
-
-}  // namespace
-}  // namespace ao_test
 
 namespace ao_test {
 namespace {
@@ -353,6 +281,46 @@ TEST_F(OutputProgramChannel, CommandsModbusScaleTextsAndAPulseRaise) {
     EXPECT_EQ(boolean("_ub10.FRC_RSE.B_ACTION"), 0u);
     EXPECT_NEAR(ramp(), 4.16f, 1e-5);
     serviceWrite("_ub10.COMMANDS.IN_1", 0);
+}
+
+// Settings beyond the service tool's limits, written to their cells to
+// show the channel's own guards against them (the service path refuses
+// them): a go-to value above 25 mA is limited to 25; a Modbus scale
+// selection outside 1 .. 5 keeps the last multiplier; a function number
+// beyond the list, entered in configure mode after the speed was selected,
+// keeps that selection under the text "Default".
+TEST_F(OutputProgramChannel, SettingsBeyondTheirLimits) {
+    startConfigured();
+    holdShaftAt(200.0);
+    runPasses(ref_test::R160, 6);
+    const float speed = real("MPU.TURB_SPD.A_NAME");
+    ASSERT_GT(speed, 100.0f);
+    ASSERT_EQ(real("_ub10.SEL.A_MUX_N_1"), speed);
+
+    pokeTunable("_ub10.ENTR_SETPT.TUNE", 30.0);
+    runPasses(ref_test::R160, 1);
+    EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
+    EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
+
+    serviceWrite("_ub10.AO_MOD_X.IN", 5);
+    runPasses(ref_test::R160, 1);
+    for (int selection : {6, 0}) {
+        pokeTunable("_ub10.AO_MOD_X.IN", selection);
+        runPasses(ref_test::R160, 1);
+        EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), 100.0f) << selection;
+    }
+
+    trip();
+    ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u; }, 50));
+    enterConfigureMode();
+    pokeTunable("_ub10.FUNCT.IN", 21);
+    sampleInConfigureMode();
+    runPasses(ref_test::R20, 2);
+    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), speed);
+    EXPECT_EQ(integer("_ub10.FUNCT_INT.I_NAME"), 21);
+    EXPECT_EQ(text("_ub10.FDBK.I_TO_STR"), "Default");
+    EXPECT_EQ(text("_ub10.FUNCT_STRG.S_NAME"), "Default");
+    EXPECT_EQ(real("_ub10.SEL.A_MUX_N_1"), speed);
 }
 
 // The configuration wizard switched on from the service tool in configure
