@@ -43,22 +43,12 @@ namespace ao_test {
 namespace {
 
 // The readout function entered from the service tool in configure mode,
-// after the speed (the shaft held at a low speed) was read out: its text,
-// the entry it selects from the output selection list (the spare entries
-// 15 .. 17 entered from the service tool, entry 20 reads zero, a function
-// beyond the list keeps the last selection) and the readout in percent of
-// the range 0 .. 100.
-constexpr float kTheSpeed = -1.0f;
-struct ReadoutCase {
-    const char* name;
-    int function;
-    const char* text;
-    float selected;  // kTheSpeed: the speed, selected before
-};
-
-class ActuatorProgramReadout : public OutputProgram, public ::testing::WithParamInterface<ReadoutCase> {};
-
-TEST_P(ActuatorProgramReadout, ReadoutFunctionSelectsAndNames) {
+// one after the other, the speed (the shaft held at a low speed) read out
+// first: its text, the entry it selects from the output selection list (the
+// spare entries 15 .. 17 entered from the service tool, entry 20 reads zero,
+// a function beyond the list keeps the last selection) and the readout in
+// percent of the range 0 .. 100; then every readout function's text.
+TEST_F(ActuatorProgram, ReadoutFunctionSelectsAndNames) {
     Settings settings = {{"_ub5.RO_FUNCT.IN", 2}};
     for (int n = 15; n <= 17; ++n) settings.push_back({kSpareEntry[n - 15], 60.0 + n});
     startConfigured(settings);
@@ -67,28 +57,74 @@ TEST_P(ActuatorProgramReadout, ReadoutFunctionSelectsAndNames) {
     const float speed = real("MPU.TURB_SPD.A_NAME");
     ASSERT_GT(speed, 100.0f);
     ASSERT_EQ(real("_ub5.SEL.A_MUX_N_1"), speed);
-    // Shut down at that speed (below the calibration permissive's limit),
-    // then the readout function entered in configure mode.
+    // Shut down at that speed (below the calibration permissive's limit).
     trip();
     ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u; }, 50));
     enterConfigureMode();
-    serviceWrite("_ub5.RO_FUNCT.IN", GetParam().function);
-    sampleInConfigureMode();
-    ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), speed);
-    const float selected = GetParam().selected == kTheSpeed ? speed : GetParam().selected;
-    EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), GetParam().function);
-    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), GetParam().text);
-    EXPECT_EQ(real("_ub5.SEL.A_MUX_N_1"), selected);
-    EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), selected);  // range 0 .. 100
+    constexpr float kTheSpeed = -1.0f;
+    const struct {
+        int function;
+        const char* text;
+        float selected;  // kTheSpeed: the speed
+    } cases[] = {{17, "Valve Limiter Setpoint", 77.0f},
+                 {20, "HP2 Valve Demand", 0.0f},
+                 {2, "Actual Shaft Speed", kTheSpeed},
+                 {21, "Inlet Pressure Input", kTheSpeed},  // beyond the list: kept
+                 {42, "Spare 42", kTheSpeed}};
+    for (const auto& c : cases) {
+        serviceWrite("_ub5.RO_FUNCT.IN", c.function);
+        sampleInConfigureMode();
+        ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), speed);
+        const float selected = c.selected == kTheSpeed ? speed : c.selected;
+        EXPECT_EQ(integer("_ub5.RO_FUNCTION.SAMP_ITUNE"), c.function);
+        EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), c.text);
+        EXPECT_EQ(real("_ub5.SEL.A_MUX_N_1"), selected) << c.function;
+        EXPECT_FLOAT_EQ(real("_ub5.OUTPUT.CALCULATE"), selected) << c.function;  // range 0 .. 100
+    }
+    // Every readout function's text.
+    static const char* const texts[] = {"--- Not Used ---",
+                                        "Actual Shaft Speed",
+                                        "Speed Reference Setpoint",
+                                        "Remote Speed Setpoint",
+                                        "Load Share Input",
+                                        "Synchronizing Input",
+                                        "Generator Load",
+                                        "Cascade Input Signal",
+                                        "Cascade Setpoint",
+                                        "Remote Cascade Setpoint",
+                                        "Auxiliary Input Signal",
+                                        "Auxiliary Setpoint",
+                                        "Remote Auxiliary Setpoint",
+                                        "Auxiliary 2 Input Signal",
+                                        "Auxiliary 2 Setpoint",
+                                        "Remote Auxiliary 2 Setpoint",
+                                        "Valve Limiter Setpoint",
+                                        "LSS Value",
+                                        "HP Valve Demand",
+                                        "HP2 Valve Demand",
+                                        "Inlet Pressure Input",
+                                        "I/H Actuator 1 Feedback Readout",
+                                        "I/H Actuator 2 Feedback Readout",
+                                        "Isolated PID Dmd Output",
+                                        "Isolated PID PV Input Signal",
+                                        "Isolated PID Setpoint",
+                                        "Remote Isolated PID Setpoint",
+                                        "Remote Load Setpoint",
+                                        "Exhaust Pressure Input",
+                                        "HP Valve Feedback Position",
+                                        "HP2 Valve Feedback Position",
+                                        "Signal Monitoring #1",
+                                        "Signal Monitoring #2",
+                                        "Signal Monitoring #3",
+                                        "Start Temperature 1",
+                                        "Start Temperature 2"};
+    for (int f = 1; f <= 42; ++f) {
+        serviceWrite("_ub5.RO_FUNCT.IN", f);
+        sampleInConfigureMode();
+        const std::string expected = f <= 36 ? texts[f - 1] : "Spare " + std::to_string(f);
+        EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadout,
-                         ::testing::Values(ReadoutCase{"speed", 2, "Actual Shaft Speed", kTheSpeed},
-                                           ReadoutCase{"seventeen", 17, "Valve Limiter Setpoint", 77.0f},
-                                           ReadoutCase{"twenty_is_zero", 20, "HP2 Valve Demand", 0.0f},
-                                           ReadoutCase{"beyond_keeps", 21, "Inlet Pressure Input", kTheSpeed},
-                                           ReadoutCase{"last", 42, "Spare 42", kTheSpeed}),
-                         [](const ::testing::TestParamInfo<ReadoutCase>& i) { return std::string(i.param.name); });
 
 // The wizard's proposal for the actuator (the demand, and the speed as its
 // readout) is shown with the outputs' wizard functions in
@@ -324,62 +360,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ProgramFunctionCase{"readout_of_an_offset_range", 4, "Readout", 0, 1000, 3000, 2000, 50.0f},
                       ProgramFunctionCase{"zero_readout_span_gives_zero", 4, "Readout", 0, 1000, 1000, 1000, 0.0f}),
     [](const ::testing::TestParamInfo<ProgramFunctionCase>& i) { return std::string(i.param.name); });
-
-}  // namespace
-}  // namespace ao_test
-
-namespace ao_test {
-namespace {
-
-// Every readout function's text on the whole program, the readout function
-// entered from the service tool while the controller powers up.
-class ActuatorProgramReadoutText : public OutputProgram, public ::testing::WithParamInterface<int> {};
-
-TEST_P(ActuatorProgramReadoutText, EveryReadoutFunctionHasItsText) {
-    static const char* const texts[] = {"--- Not Used ---",
-                                        "Actual Shaft Speed",
-                                        "Speed Reference Setpoint",
-                                        "Remote Speed Setpoint",
-                                        "Load Share Input",
-                                        "Synchronizing Input",
-                                        "Generator Load",
-                                        "Cascade Input Signal",
-                                        "Cascade Setpoint",
-                                        "Remote Cascade Setpoint",
-                                        "Auxiliary Input Signal",
-                                        "Auxiliary Setpoint",
-                                        "Remote Auxiliary Setpoint",
-                                        "Auxiliary 2 Input Signal",
-                                        "Auxiliary 2 Setpoint",
-                                        "Remote Auxiliary 2 Setpoint",
-                                        "Valve Limiter Setpoint",
-                                        "LSS Value",
-                                        "HP Valve Demand",
-                                        "HP2 Valve Demand",
-                                        "Inlet Pressure Input",
-                                        "I/H Actuator 1 Feedback Readout",
-                                        "I/H Actuator 2 Feedback Readout",
-                                        "Isolated PID Dmd Output",
-                                        "Isolated PID PV Input Signal",
-                                        "Isolated PID Setpoint",
-                                        "Remote Isolated PID Setpoint",
-                                        "Remote Load Setpoint",
-                                        "Exhaust Pressure Input",
-                                        "HP Valve Feedback Position",
-                                        "HP2 Valve Feedback Position",
-                                        "Signal Monitoring #1",
-                                        "Signal Monitoring #2",
-                                        "Signal Monitoring #3",
-                                        "Start Temperature 1",
-                                        "Start Temperature 2"};
-    const int f = GetParam();
-    startConfigured({{"_ub5.FUNCT.IN", 4}, {"_ub5.RO_FUNCT.IN", f}});
-    const std::string expected = f <= 36 ? texts[f - 1] : "Spare " + std::to_string(f);
-    EXPECT_EQ(text("_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"), expected) << f;
-}
-
-INSTANTIATE_TEST_SUITE_P(Functions, ActuatorProgramReadoutText, ::testing::Range(1, 43),
-                         [](const ::testing::TestParamInfo<int>& i) { return "Function" + std::to_string(i.param); });
 
 }  // namespace
 }  // namespace ao_test
