@@ -17,8 +17,8 @@
 #include "host/analog_inputs.h"
 #include "host/board.h"
 #include "runtime/catalogue_tables.h"
-#include "tests/remote_io/program_rig.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/tune_defaults.h"
 
 namespace ai_test {
@@ -116,18 +116,13 @@ protected:
 // (node 1) simulated on the host CAN bus, driven only through its inputs:
 // the controller's inputs on the board's current loops, the node's inputs
 // in the words of its process data, settings from the tunables file at
-// start and from the service tool afterwards, the configuration window of
-// the configure mode (the I/O lock, taken while the unit is shut down: the
-// external trip contact stays open) or of live configuration for the
-// node's channels, and the service tool's reset.
-class AnalogProgram : public rio_test::ProgramWithNodes {
+// start and from the service tool afterwards, put in force through the
+// configuration window (the unit stays shut down: the external trip
+// contact is open), and the service tool's reset.
+class AnalogProgram : public tc_test::ProgramWindow {
 protected:
-    using Settings = std::vector<std::pair<std::string, double>>;
-    // The service write with its check of the tunable's limits.
-    using tc_test::AppHarness::serviceWrite;
-
     void SetUp() override {
-        ProgramWithNodes::SetUp();
+        ProgramWindow::SetUp();
         addNode(Kind::AnalogIO, 1);
         for (auto& w : words_) w = rio_test::nodeMa(12.0);
         sendWords();
@@ -144,15 +139,6 @@ protected:
         reset();
     }
 
-    // The service tool's reset: a pulse on the debug reset, then the 1 s
-    // reset pulse of the 80 ms group runs out.
-    void reset() {
-        serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
-        run(8);
-        serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
-        run(80);
-    }
-
     // A new function number and range of channel k entered from the service
     // tool and put in force through the configuration window.
     void configure(int k, int function, double lo, double hi) {
@@ -161,25 +147,6 @@ protected:
         serviceWrite(m + ".RANGE_LO.IN", lo);
         serviceWrite(m + ".RANGE_HI.IN", hi);
         window(k < 4);
-    }
-    // The configuration window opened for a few sample pulses and closed:
-    // configure mode for the controller's channels (the I/O lock, then the
-    // exit command; the window closes 2 s later), live configuration for
-    // the node's. The next 160 ms passes carry the result to the 20 ms group.
-    void window(bool controller) {
-        if (controller) {
-            ASSERT_EQ(boolean("SHUTDOWNS.ANY_SD.B_NAME"), 1u) << "configure mode needs the unit shut down";
-            lock();
-            run(8 * 4);
-            unlock();
-            for (int p = 0; p < 40 && boolean("MASTER.IO_LOCK_OR_PWR.B_NAME") != 0; ++p) run(8);
-            ASSERT_EQ(boolean("MASTER.IO_LOCK_OR_PWR.B_NAME"), 0u) << "the configuration window stays open";
-        } else {
-            serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 1);
-            run(8 * 4);
-            serviceWrite("CNFG_CAN2.CNFG_LIVE.IN", 0);
-        }
-        run(8 * 2);
     }
 
     // The current of channel k: the board's loop for a controller input,

@@ -1,7 +1,9 @@
-// The controller clock block through real passes: the time of day read from
-// the time service in the configured zone (with daylight saving), the
-// settings from the cells (all at once, the date, the time of day on the
-// synchronisation contact), and the advance check of a stalled clock.
+// The controller clock block on the whole program (its own slice table),
+// driven only through its inputs: the time of day read from the time
+// service in the zone the service tool sets (with the time service's
+// daylight-saving rule), the settings from the service tool (all at once,
+// the date, the time of day on the synchronisation contact), and the
+// advance check of a clock the host stalls.
 #include <ctime>
 
 #include "host/hostclock.h"
@@ -10,21 +12,21 @@
 namespace di_test {
 namespace {
 
-class ControllerClock : public DiscreteRig {
+class ControllerClock : public DiscreteProgram {
 protected:
     void setInputs(int yy, int month, int day, int hour, int minute, int second) {
-        setCell("ORVEX12_IO.RTC.YEAR_IN", yy);
-        setCell("ORVEX12_IO.RTC.MONTH_IN", month);
-        setCell("ORVEX12_IO.RTC.DAY_IN", day);
-        setCell("ORVEX12_IO.RTC.HOUR_IN", hour);
-        setCell("ORVEX12_IO.RTC.MIN_IN", minute);
-        setCell("ORVEX12_IO.RTC.SEC_IN", second);
+        serviceWrite("ORVEX12_IO.RTC.YEAR_IN", yy);
+        serviceWrite("ORVEX12_IO.RTC.MONTH_IN", month);
+        serviceWrite("ORVEX12_IO.RTC.DAY_IN", day);
+        serviceWrite("ORVEX12_IO.RTC.HOUR_IN", hour);
+        serviceWrite("ORVEX12_IO.RTC.MIN_IN", minute);
+        serviceWrite("ORVEX12_IO.RTC.SEC_IN", second);
     }
-    // A command cell switched off for a pass, then on.
+    // A command switched off for a pass, then on, from the service tool.
     void rise(const std::string& name) {
-        setCell(name, 0);
+        serviceWrite(name, 0);
         runPasses(R10, 2);
-        setCell(name, 1);
+        serviceWrite(name, 1);
         runPasses(R10, 2);
     }
     std::vector<int> reading() {
@@ -53,7 +55,7 @@ class SetAll : public ControllerClock, public ::testing::WithParamInterface<SetA
 
 TEST_P(SetAll, RisingResetSetsTheWholeDateAndTimeAndReadsItBack) {
     const SetAllCase& c = GetParam();
-    start();
+    startWith();
     if (c.dst) {
         // Second Sunday of March 02:00 to first Sunday of November 02:00, one hour.
         dst_mode = 1;
@@ -61,8 +63,11 @@ TEST_P(SetAll, RisingResetSetsTheWholeDateAndTimeAndReadsItBack) {
         dst_start_month = 3, dst_start_week = 2, dst_start_day = 1, dst_start_hour = 2;
         dst_end_month = 11, dst_end_week = 1, dst_end_day = 1, dst_end_hour = 2;
     }
-    setCell("ORVEX12_IO.ADD_HALF.ADD", c.zone);
-    runPasses(R160, 1);
+    // The zone in whole hours, and the half hour on top.
+    const int hours = static_cast<int>(c.zone);
+    serviceWrite("ORVEX12_IO.TIMEZONE.IN_1", hours);
+    serviceWrite("ORVEX12_IO.USE_HALF.CTRL", c.zone != static_cast<float>(hours) ? 1 : 0);
+    runPasses(R160, 2);  // computed at 160 ms, it reaches the clock at the next frame
     setInputs(c.yy, c.month, c.day, c.hour, c.minute, c.second);
     rise("ORVEX12_IO.RTC.RST");
     EXPECT_EQ(reading(), (V{c.year, c.month, c.day, c.hour, c.minute, c.second}));
@@ -75,7 +80,7 @@ TEST_P(SetAll, RisingResetSetsTheWholeDateAndTimeAndReadsItBack) {
     EXPECT_EQ(tod().sec, tontp(&local));
     EXPECT_EQ(integer("ORVEX12_IO.RTC.F_SECS"), static_cast<int32_t>(tod().usec / 1000));
     // Held on, it sets nothing more.
-    setCell("ORVEX12_IO.RTC.HOUR_IN", (c.hour + 5) % 24);
+    serviceWrite("ORVEX12_IO.RTC.HOUR_IN", (c.hour + 5) % 24);
     runPasses(R10, 3);
     EXPECT_EQ(integer("ORVEX12_IO.RTC.HOURS"), c.hour);
 }
@@ -103,12 +108,12 @@ class SetDate : public ControllerClock, public ::testing::WithParamInterface<Yea
 // the date field by field and then the time of day.
 TEST_P(SetDate, SetDateCommandSetsDateAndTimeFieldByFieldOnceWhileHeld) {
     const YearCase& c = GetParam();
-    start();
+    startWith();
     setInputs(c.yy, 3, 9, 22, 30, 15);
     rise("ORVEX12_IO.SET_CLOCK.IN");
     EXPECT_EQ(reading(), (V{c.year, 3, 9, 22, 30, 15}));
-    setCell("ORVEX12_IO.RTC.DAY_IN", 20);
-    setCell("ORVEX12_IO.RTC.MIN_IN", 0);
+    serviceWrite("ORVEX12_IO.RTC.DAY_IN", 20);
+    serviceWrite("ORVEX12_IO.RTC.MIN_IN", 0);
     runPasses(R10, 3);
     EXPECT_EQ(integer("ORVEX12_IO.RTC.DAYS"), 9);
     EXPECT_EQ(integer("ORVEX12_IO.RTC.MINUTES"), 30);
@@ -123,19 +128,18 @@ INSTANTIATE_TEST_SUITE_P(Years, SetDate, ::testing::ValuesIn(kYearCases),
                          [](const ::testing::TestParamInfo<YearCase>& i) { return std::string(i.param.name); });
 
 TEST_F(ControllerClock, SyncContactSetsTheTimeOfDayOnEachClosing) {
-    start();
-    configure(6, 26);  // input 7: "Clock SYNC Pulse Contact"
+    startWith({{"_ub19.FUNCT.IN", 26}});  // input 7: "Clock SYNC Pulse Contact"
     setInputs(24, 5, 5, 6, 30, 0);
     rise("ORVEX12_IO.RTC.RST");
-    setCell("ORVEX12_IO.RTC.HOUR_IN", 8);
-    setCell("ORVEX12_IO.RTC.MIN_IN", 0);
-    setCell("ORVEX12_IO.RTC.SEC_IN", 0);
+    serviceWrite("ORVEX12_IO.RTC.HOUR_IN", 8);
+    serviceWrite("ORVEX12_IO.RTC.MIN_IN", 0);
+    serviceWrite("ORVEX12_IO.RTC.SEC_IN", 0);
     contact(6, true);
     runPasses(R10, 2);
     EXPECT_EQ(reading(), (V{2024, 5, 5, 8, 0, 0}));
     contact(6, false);
     runPasses(R10, 2);
-    setCell("ORVEX12_IO.RTC.HOUR_IN", 9);
+    serviceWrite("ORVEX12_IO.RTC.HOUR_IN", 9);
     contact(6, true);
     runPasses(R10, 2);
     EXPECT_EQ(integer("ORVEX12_IO.RTC.HOURS"), 9);
@@ -143,7 +147,7 @@ TEST_F(ControllerClock, SyncContactSetsTheTimeOfDayOnEachClosing) {
 }
 
 TEST_F(ControllerClock, StalledClockIsExtrapolatedAndFaultsAfter401StalledPasses) {
-    start();
+    startWith();
     runPasses(R10, 1);
     // Before each pass the clock is put 10 ms behind a fixed second, so that
     // every pass reads the same millisecond.

@@ -1,6 +1,9 @@
-// Runs the discrete channel slices (10, 20 and 160 ms) through real passes of
-// the rate-group runtime, fed by the board model's contacts. Discrete input
-// channel k: controller inputs 0 .. 7 (_ub13 .. _ub20), remote inputs 8 .. 23.
+// The discrete channels through real passes of the rate-group runtime:
+// DiscreteProgram runs the whole program (its own slice table), driven only
+// through its inputs; DiscreteRig runs the discrete channel slices (10, 20
+// and 160 ms) alone, for the cases no input of the program reaches.
+// Discrete input channel k: controller inputs 0 .. 7 (_ub13 .. _ub20),
+// remote inputs 8 .. 23.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include "platform/CLOCK.h"
 #include "runtime/catalogue_tables.h"
 #include "tests/support/app_harness.h"
+#include "tests/support/program_window.h"
 #include "tests/support/tune_defaults.h"
 
 namespace di_test {
@@ -131,6 +135,72 @@ protected:
         samplePulse(k < 3);
     }
     static std::string relay(int k) { return "_ub" + std::to_string(k < 3 ? 21 + k : 72 + k); }
+};
+
+// The whole program (its own slice table) with the remote discrete-input
+// node (node 4) simulated on the host CAN bus, driven only through its
+// inputs: the controller's contacts on the board, the node's contacts in
+// the word of its process data, settings from the tunables file at start
+// and from the service tool afterwards, put in force through the
+// configuration window, and the service tool's reset. The external trip
+// contact (input 3) open keeps the unit shut down, so that configure mode
+// may be entered.
+class DiscreteProgram : public tc_test::ProgramWindow {
+protected:
+    static constexpr uint32_t kInputPdo = 0x184;
+
+    void SetUp() override {
+        ProgramWindow::SetUp();
+        addNode(Kind::DiscreteIn, 4);
+        nodeWord_ = 0;
+        pdo(kInputPdo, words({0}));
+        // The time service's zone and daylight-saving state are shared
+        // module-level values: every case starts from UTC without DST.
+        set_zone(0.0f);
+        dst_mode = 0;
+        dst_is_active = 0;
+    }
+
+    // Starts with `settings` from the tunables file, the node taken in and
+    // reporting.
+    void startWith(const Settings& settings = {}) {
+        settingsAtStart(settings);
+        startWithNodes({"CNFG_CAN2.VL4_ENA.IN"}, {"CNFG_CAN2.VL_NODE4_BI.ACTIVE"});
+        run(10);
+    }
+    // Starts with `settings` from the tunables file and runs the first
+    // 160 ms pass only: the power-up window still open, no node taken in.
+    void startPowerUp(const Settings& settings = {}) {
+        settingsAtStart(settings);
+        start();
+        runPasses(R160, 1);
+    }
+
+    // Function `function` and inversion `invert` of channel k entered from
+    // the service tool and put in force through the configuration window.
+    void configure(int k, int function, bool invert = false) {
+        const std::string m = bi(k);
+        serviceWrite(m + ".FUNCT.IN", function);
+        serviceWrite(m + ".INVRT.IN", invert ? 1 : 0);
+        window(k < 8);
+    }
+
+    // The contact of channel k: a board input for a controller channel, its
+    // bit of the node's input word for a remote one (sent every 100 ms).
+    void contact(int k, bool closed) {
+        if (k < 8) {
+            board::setDiscreteInput(12 + k, closed);
+        } else {
+            const uint16_t bit = static_cast<uint16_t>(1u << (k - 8));
+            nodeWord_ = static_cast<uint16_t>(closed ? (nodeWord_ | bit) : (nodeWord_ & ~bit));
+            pdo(kInputPdo, words({nodeWord_}));
+        }
+    }
+
+    uint32_t slot(int function) { return boolean("BI_MUX.CONT_MUX.OUT_" + std::to_string(function)); }
+
+private:
+    uint16_t nodeWord_ = 0;
 };
 
 }  // namespace di_test
