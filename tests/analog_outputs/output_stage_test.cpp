@@ -19,8 +19,8 @@ namespace {
 class OutputStage : public OutputRig {};
 
 // Kept on the slices: the service tool enters the low range's currents only
-// inside 0 .. 25 mA, and the HP demand never leaves 0 .. 100 %, so no input
-// gives these limits (the high range's are on the whole program below).
+// inside 0 .. 25 mA, so no input gives these limits (the high range's, and
+// the 110 % limit of a readout, are on the whole program below).
 TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     configureActuator(0, -5.0, 30.0);  // 0 % raised to 0 mA, 100 % limited to 27.5 mA
     start();
@@ -30,9 +30,6 @@ TEST_F(OutputStage, DemandCurrentsAreLimitedToTheRange) {
     hpDemand(0.0);
     runPasses(R160, 1);
     EXPECT_FLOAT_EQ(stZarnActData[6].MaDemand, 0.0f);
-    hpDemand(200.0);  // the percent demand is limited to 110 %
-    runPasses(R160, 1);
-    EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), 110.0f);
 }
 
 struct LimitCase {
@@ -444,9 +441,10 @@ namespace {
 // 4, 12 and 20 mA at 0, 2000 and 4000 rpm, (mA x 1.01 + 0.05) x 568.89
 // counts, truncated; at 2000 rpm output 2 (500 .. 4500 rpm) gives 10 mA,
 // 10 x 0.5 x 568.89 counts, and output 3 (0 .. 1000 rpm) 36 mA, kept to the
-// 22 mA limit, + 1: 23 x 568.89. The readback follows the count. Then a
-// shutdown of output 1 from the service tool, and the actuator fault's
-// extra input set from it.
+// 22 mA limit, + 1: 23 x 568.89. The readback follows the count. The
+// actuator reads the speed out over 0 .. 2000 rpm: 200 % at 4000 rpm is
+// limited to 110 %. Then a shutdown of output 1 from the service tool, and
+// the actuator fault's extra input set from it.
 TEST_F(OutputStageProgram, CountsOfTheHeldSpeedShutdownAndTheExtraActuatorFault) {
     storeCalibration({{11, 1.01, 0.05}, {12, 0.5, 0.0}, {13, 1.0, 1.0}});
     startConfigured({{"_ub11.FUNCT.IN", 2},
@@ -454,11 +452,16 @@ TEST_F(OutputStageProgram, CountsOfTheHeldSpeedShutdownAndTheExtraActuatorFault)
                      {"_ub11.RANGE_HI.IN", 4500},
                      {"_ub12.FUNCT.IN", 2},
                      {"_ub12.RANGE_LO.IN", 0},
-                     {"_ub12.RANGE_HI.IN", 1000}});
+                     {"_ub12.RANGE_HI.IN", 1000},
+                     {"_ub5.FUNCT.IN", 4},
+                     {"_ub5.RO_FUNCT.IN", 2},
+                     {"_ub5.RO_LOW.IN", 0},
+                     {"_ub5.RO_HI.IN", 2000}});
     const struct {
         double rpm, signalMa;
         uint16_t count;
-    } speeds[] = {{0.0, 4.0, 2326}, {2000.0, 12.0, 6923}, {4000.0, 20.0, 11520}};
+        float actuator;  // percent
+    } speeds[] = {{0.0, 4.0, 2326, 0.0f}, {2000.0, 12.0, 6923, 100.0f}, {4000.0, 20.0, 11520, 110.0f}};
     for (const auto& k : speeds) {
         holdShaftAt(k.rpm);
         ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") == static_cast<float>(k.rpm); }, 100));
@@ -469,6 +472,7 @@ TEST_F(OutputStageProgram, CountsOfTheHeldSpeedShutdownAndTheExtraActuatorFault)
         EXPECT_NEAR(real("CNFG_AO.AO_01_ZARN.RDBK_RET"), k.count / kAoBits, 0.02);
         EXPECT_NEAR(real("CNFG_AO.AO_01_RDBK.A_NAME"), k.count / kAoBits, 0.02);
         EXPECT_EQ(boolean("CNFG_AO.AO_01_ZARN.RB_RET_FLT"), 0u);
+        EXPECT_FLOAT_EQ(real("CNFG_ACT.ACT_1.ACT_ZARN"), k.actuator) << k.rpm;
         if (k.rpm == 2000.0) {
             EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(5)), 2844);
             EXPECT_EQ(board::pwmOutput(zarnAoutCountReg(6)), 13084);
