@@ -164,8 +164,9 @@ TEST_F(SimulationOnProgram, RealSpeedBelowOneRpmKeepsSimulationAndTheOffCommandE
     EXPECT_EQ(simulating(), 0u);
 }
 
-// Kept on the slices: the probes time the teeth in 64 MHz counts, so no
-// input gives a speed that is no number or one of exactly 1 rpm.
+// Kept on the slices: below a few rpm the probes read in steps of 0.9375
+// rpm with the rigs' 60-tooth wheel, and never a speed that is no number,
+// so no input gives exactly 1 rpm or a speed that is no number.
 class SpeedSimSlices : public OperatorRig {
 protected:
     void command(int n) {
