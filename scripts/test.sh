@@ -40,7 +40,9 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # With clang at hand, the fuzz targets also run under libFuzzer, coverage-guided.
 if command -v clang++ >/dev/null 2>&1; then
-  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTC_BENCH=OFF
+  # Line tables are all a crash report needs, and compile a third faster.
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTC_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG"
   cmake --build build-fuzz -j "$jobs" --target fuzz_targets
   ctest --test-dir build-fuzz -L fuzz -j "$jobs" --output-on-failure --timeout 120
 fi
