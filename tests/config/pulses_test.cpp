@@ -119,10 +119,14 @@ TEST_F(PulsesWithAnalogNode, AlarmFlagsUseTunablesAndFixedEntriesReachTheirFunct
     // No low limit on the node's input 1: it reads 0 mA until the node
     // reports. The low latch of the first passes (the function not yet
     // sampled) goes with a common reset.
-    setCell("VL1_AIO.AI_1.LO_SP", 0.0);
-    setCell("RESET.RESET.B_NAME", 1);
+    serviceWrite("VL1_AIO.AI_1.LO_SP", 0.0);
+    // The service tool's reset: the debug reset's pulse, then the 80 ms
+    // group's 1 s reset pulse.
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
     runPasses(R160, 1);
-    setCell("RESET.RESET.B_NAME", 0);
+    serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
+    for (int p = 0; p < 20 && boolean("RESET.RESET.B_NAME") != 0; ++p) runPasses(R160, 1);
+    ASSERT_EQ(boolean("RESET.RESET.B_NAME"), 0u) << "the reset pulse never ended";
     ASSERT_EQ(boolean("VL1_AIO.AI_1.LO_LATCH"), 0u);
     lock();
     set({{"_ub33.FUNCT.IN", 5}, {"_ub7.FUNCT.IN", 3}, {"_ub25.USE_SP1.IN", 1},
