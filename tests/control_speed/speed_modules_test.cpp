@@ -789,6 +789,8 @@ TEST_F(OptimizerCommands, ATimeOutOrTheEndOfTuningGivesAOneSecondPulse) {
     }
 }
 
+// Kept on the slices: a negative time left or one that is no number, which
+// the optimizer's enable timer never gives.
 TEST_F(OptimizerCommands, TheTimeLeftComparesWithZero) {
     struct Case {
         double left;
