@@ -238,6 +238,35 @@ TEST_F(Overspeed, ATestWhoseReferenceDoesNotMoveEndsAfterTheDelay) {
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
 }
 
+// While the test runs, the service tool's go-to is not taken: a lower
+// entered setpoint leaves the reference at maximum governor. Once the test
+// has ended the same go-to is latched and the reference goes down to it.
+TEST_F(Overspeed, NoGoToIsTakenWhileTheTestRuns) {
+    inControl();
+    serviceWrite("ENTR_SETPT.ENTR_SETPT.TUNE", 3000.0);
+    testContact(true);
+    untilTest();
+    const float top = ref();
+    ASSERT_GT(top, 3500.0f);
+    EXPECT_EQ(boolean("ENTR_SETPT.IN_OVRSPD.B_SW"), 0u);
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
+    for (int k = 0; k < 20; ++k) {
+        runPasses(R160, 1);
+        EXPECT_EQ(boolean("ENTR_SETPT.H_SER_DIS.OR"), 1u) << k;
+        EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 0u) << k;
+        EXPECT_GE(ref(), top) << k;
+    }
+    testContact(false);
+    ASSERT_TRUE(runUntil([&] { return !testStep() && !step("A10_STEP"); }, 200)) << "the test never ended";
+    runPasses(R160, 10);
+    const float from = ref();
+    pulse("IFACE_IN_SPEED.GOTO_ENTR_SP.IN", R160);
+    runPasses(R160, 3);  // latched in the pulse's third pass
+    EXPECT_EQ(boolean("ENTR_SETPT.H_SER_LAT.LATCH_R"), 1u) << "the go-to after the test";
+    runPasses(R160, 10);
+    EXPECT_LT(ref(), from - 10.0f) << "the reference goes down to the entered setpoint";
+}
+
 // During a test the speed or the reference at the test limit trips, even
 // during an external test that suppresses the own trip; without a test the
 // limit does not.
