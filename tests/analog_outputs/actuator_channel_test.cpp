@@ -27,7 +27,7 @@ TEST_F(ActuatorProgram, HardwareRangeNumbersBeyondTheirLimitsSelectTheCurrents) 
         float ma0, ma100;
     } cases[] = {{3, 1, 0.0f, 200.0f}, {0, 0, 4.0f, 20.0f}};
     for (const auto& c : cases) {
-        pokeTunable("_ub5.HW_RANGE.IN", c.hwRange);
+        pokeTunable("_ub5.HW_RANGE.IN", c.hwRange);  // not 1 or 2: refused by the tool
         sampleInConfigureMode();
         EXPECT_EQ(integer("_ub5.RANGE.I_NAME"), c.range) << c.hwRange;
         EXPECT_EQ(real("_ub5.MA_0.A_NAME"), c.ma0) << c.hwRange;

@@ -297,7 +297,7 @@ TEST_F(OutputProgramChannel, SettingsBeyondTheirLimits) {
     ASSERT_GT(speed, 100.0f);
     ASSERT_EQ(real("_ub10.SEL.A_MUX_N_1"), speed);
 
-    pokeTunable("_ub10.ENTR_SETPT.TUNE", 30.0);
+    pokeTunable("_ub10.ENTR_SETPT.TUNE", 30.0);  // above the setting's limits: refused by the tool
     runPasses(ref_test::R160, 1);
     EXPECT_EQ(real("_ub10.ENTR_SETPT.TUNE"), 25.0f);
     EXPECT_EQ(boolean("_ub10.ENTR_SETPT.LIMITED"), 1u);
@@ -305,7 +305,7 @@ TEST_F(OutputProgramChannel, SettingsBeyondTheirLimits) {
     serviceWrite("_ub10.AO_MOD_X.IN", 5);
     runPasses(ref_test::R160, 1);
     for (int selection : {6, 0}) {
-        pokeTunable("_ub10.AO_MOD_X.IN", selection);
+        pokeTunable("_ub10.AO_MOD_X.IN", selection);  // outside 1 .. 5: refused by the tool
         runPasses(ref_test::R160, 1);
         EXPECT_FLOAT_EQ(real("_ub10.MOD_MULT.A_NAME"), 100.0f) << selection;
     }
@@ -313,7 +313,7 @@ TEST_F(OutputProgramChannel, SettingsBeyondTheirLimits) {
     trip();
     ASSERT_TRUE(runUntil([&] { return boolean("SHUTDOWNS.ANY_SD.B_NAME") == 1u; }, 50));
     enterConfigureMode();
-    pokeTunable("_ub10.FUNCT.IN", 21);
+    pokeTunable("_ub10.FUNCT.IN", 21);  // beyond the list: refused by the tool
     sampleInConfigureMode();
     runPasses(ref_test::R20, 2);
     ASSERT_EQ(real("MPU.TURB_SPD.A_NAME"), speed);

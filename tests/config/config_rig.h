@@ -48,6 +48,10 @@ protected:
     void SetUp() override {
         const auto& program = programSlices();
         AppHarness::SetUp();
+        // Its settings go in while the control runs, in larger steps than the
+        // service tool accepts then: not yet entered in the tool's steps or in
+        // configure mode.
+        checkSteps(false);
         board::reset();
         g_started = false;
         UnAssert_IOLOCK();

@@ -25,6 +25,10 @@ protected:
         const auto& program = tc_test::programSliceTable();
         AppHarness::SetUp();
         board::reset();
+        // Its settings go in while the control runs, in larger steps than the
+        // service tool accepts then: not yet entered in the tool's steps or in
+        // configure mode.
+        checkSteps(false);
         UnAssert_IOLOCK();
         for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, program[g]);
     }

@@ -121,7 +121,7 @@ TEST_F(CriticalBand, NoRateMeansNoLimit) {
                    {"CNFG_SETPT.QT_CRIT_SPD_1_MAX.IN", kHigh},
                    {"CNFG_SETPT.CONFIG_B.IN_1", 1.0},
                    {"CONF_LATCH.ANY.OVRD", 1}});
-    pokeTunable("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 0.0);
+    pokeTunable("CNFG_SETPT.QT_CRIT_SPD_RATE.IN", 0.0);  // below its limits: refused by the tool
     runPasses(R160, 20);
     clearTrip();
     ASSERT_TRUE(runUntil([&] { return ready(); }, 50)) << "not ready";

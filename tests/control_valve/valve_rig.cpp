@@ -21,6 +21,10 @@ void startUp() {
 
 void ValveRig::SetUp() {
     AppHarness::SetUp();
+    // Its settings go in while the control runs, in larger steps than the
+    // service tool accepts then: not yet entered in the tool's steps or in
+    // configure mode.
+    checkSteps(false);
     g_started = false;
 }
 
@@ -43,6 +47,10 @@ void ValveRig::pulse(const std::string& cell, int group) {
 
 void ProgramRig::SetUp() {
     AppHarness::SetUp();
+    // Its settings go in while the control runs, in larger steps than the
+    // service tool accepts then: not yet entered in the tool's steps or in
+    // configure mode.
+    checkSteps(false);
     useProgram();
     board::reset();
     turbine::reset();

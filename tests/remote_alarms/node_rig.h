@@ -45,6 +45,10 @@ class NodeRig : public tc_test::AppHarness {
 protected:
     void SetUp() override {
         AppHarness::SetUp();
+        // Its settings go in while the control runs, in larger steps than the
+        // service tool accepts then: not yet entered in the tool's steps or in
+        // configure mode.
+        checkSteps(false);
         board::reset();
         board::resetPlatform();
         hostnet::reset();

@@ -45,6 +45,10 @@ protected:
     void SetUp() override {
         AppHarness::SetUp();
         platformAtRest();
+        // Its settings go in while the control runs, in larger steps than the
+        // service tool accepts then: not yet entered in the tool's steps or in
+        // configure mode.
+        checkSteps(false);
         self_ = this;
         peer_ = hostcan::attach("test-peer", [](const hostcan::Frame&) {});
         // The whole program after the node settings of the first frame.

@@ -24,6 +24,10 @@ protected:
     void SetUp() override {
         const auto& program = tc_test::programSliceTable();
         AppHarness::SetUp();
+        // Its settings go in while the control runs, in larger steps than the
+        // service tool accepts then: not yet entered in the tool's steps or in
+        // configure mode.
+        checkSteps(false);
         for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, program[g]);
     }
     // Every directory name "MODULE.BLOCK.FIELD" of the given access and type.

@@ -4,7 +4,11 @@
 
 #include <vector>
 
+#include <gtest/gtest-spi.h>
+
 #include "host/hostkernel.h"
+#include "platform/vkiobus.h"
+#include "runtime/sysinfo.h"
 #include "runtime/blockkinds.h"
 #include "tests/runtime_catalogue/fixture_cells.h"
 #include "tests/support/app_harness.h"
@@ -40,4 +44,51 @@ TEST_F(Harness, UnitDelayBetweenSlicesShowsThePreviousPassInput) {
         EXPECT_NE(boolean("XR.FAST.SEEN_DLY"), boolean("XR.FAST.DLY_IN"));
         EXPECT_EQ(boolean("XR.FAST.DLY"), boolean("XR.FAST.DLY_IN"));
     }
+}
+
+// The service tool's writes go through the program's own write by handle:
+// while the control runs a real moves by at most about a tenth of its old
+// value, and a refused write fails the test and leaves the cell; with the
+// I/O lock taken (the control stopped) any value within the limits goes in;
+// an integer outside its limits is refused at any time.
+class ServiceWrites : public tc_test::AppHarness {
+protected:
+    static ServiceWrites* self;
+    void SetUp() override {
+        AppHarness::SetUp();
+        self = this;
+    }
+    void TearDown() override {
+        UnAssert_IOLOCK();
+        AppHarness::TearDown();
+    }
+    static void write(const char* name, double v) { self->serviceWrite(name, v); }
+};
+ServiceWrites* ServiceWrites::self = nullptr;
+
+TEST_F(ServiceWrites, AreCheckedAndRefusedByTheProgramsOwnWritePath) {
+    const char* gov = "CNFG_SETPT.QT_MIN_GOV.IN";  // a real of 0 .. 65000
+    setCell(gov, 3000.0);
+    serviceWrite(gov, 3303.0);
+    EXPECT_EQ(real(gov), 3303.0f);
+    EXPECT_NONFATAL_FAILURE(write("CNFG_SETPT.QT_MIN_GOV.IN", 2900.0), "TW_CHANGE_TOO_LARGE");
+    EXPECT_NONFATAL_FAILURE(write("CNFG_SETPT.QT_MIN_GOV.IN", 2900.0), "CNFG_SETPT.QT_MIN_GOV.IN");
+    EXPECT_EQ(real(gov), 3303.0f);
+    serviceWrite(gov, 2973.0);  // 330 down: within a tenth of 3303
+    EXPECT_EQ(real(gov), 2973.0f);
+
+    const char* mult = "_ub35.AI_MOD_X.IN";  // an integer of 1 .. 5
+    serviceWrite(mult, 5);
+    EXPECT_EQ(integer(mult), 5);
+    EXPECT_NONFATAL_FAILURE(write("_ub35.AI_MOD_X.IN", 6), "TW_OUT_OF_RANGE");
+    EXPECT_EQ(integer(mult), 5);
+
+    // The control stopped: any step within the limits.
+    _SYS_INFO_LOCK_PER = 1;
+    Assert_IOLOCK();
+    ASSERT_EQ(Query_IOLOCK(), 1u);
+    serviceWrite(gov, 100.0);
+    EXPECT_EQ(real(gov), 100.0f);
+    EXPECT_NONFATAL_FAILURE(write("CNFG_SETPT.QT_MIN_GOV.IN", 70000.0), "TW_OUT_OF_RANGE");
+    EXPECT_EQ(real(gov), 100.0f);
 }

@@ -64,13 +64,21 @@ protected:
 
     // Cells by full name; a name that is not in the directory fails the test.
     void setCell(const std::string& name, double value);  // A, B, I, U cells
-    // A cell written as the service side writes it: a tunable's value outside
-    // its limits fails the test (the service path refuses it); then the
-    // write and its side effect (a command input starts or ends its command).
+    // A cell written as the service tool writes it: the write request's own
+    // write by the cell's handle, in a session of a technician's level, with
+    // all its checks (a tunable's limits; a real's step while the control
+    // runs) and its side effects (a command input starts or ends its
+    // command). A write the program refuses fails the test.
     void serviceWrite(const std::string& name, double value);
-    // A tunable's cell written with its write's side effects but without the
-    // service path's check of its limits: only for a value that path refuses,
-    // to show a module's own guard against it.
+    // Whether serviceWrite fails the test on a real's step that the tool
+    // refuses while the control runs (on unless a rig turns it off). A rig
+    // that turns it off, saying why, gets such a step entered past the
+    // service path (within the tunable's limits), until it enters its
+    // settings in steps the tool accepts or while the control is stopped.
+    void checkSteps(bool on = true) { stepsChecked_ = on; }
+    // A tunable's cell written with its write's side effects but past the
+    // service path's checks: only for a value that path refuses, to show a
+    // module's own guard against it (each use says why).
     void pokeTunable(const std::string& name, double value);
     float real(const std::string& name);
     uint32_t boolean(const std::string& name);
@@ -82,6 +90,7 @@ protected:
 private:
     std::vector<CatalogueAccess> catalogues_;
     bool started_ = false;
+    bool stepsChecked_ = true;
 };
 
 }  // namespace tc_test

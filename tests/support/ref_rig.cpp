@@ -13,6 +13,10 @@ namespace ref_test {
 void RefRig::SetUp() {
     const auto& program = tc_test::programSliceTable();
     AppHarness::SetUp();
+    // Its settings go in while the control runs, in larger steps than the
+    // service tool accepts then: not yet entered in the tool's steps or in
+    // configure mode.
+    checkSteps(false);
     board::reset();
     turbine::reset();
     speedsensor::install();
