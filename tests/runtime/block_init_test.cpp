@@ -12,7 +12,9 @@
 
 #include "host/hostkernel.h"
 #include "host/speed_sensor_model.h"
+#include "platform/vkiobus.h"
 #include "runtime/catalogue_tables.h"
+#include "runtime/sysinfo.h"
 #include "service/TwControl.h"
 #include "storage/eefile.h"
 #include "tests/support/app_harness.h"
@@ -24,10 +26,6 @@ protected:
     void SetUp() override {
         const auto& program = tc_test::programSliceTable();
         AppHarness::SetUp();
-        // Its settings go in while the control runs, in larger steps than the
-        // service tool accepts then: not yet entered in the tool's steps or in
-        // configure mode.
-        checkSteps(false);
         for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, program[g]);
     }
     // Every directory name "MODULE.BLOCK.FIELD" of the given access and type.
@@ -38,6 +36,17 @@ protected:
                 if (_dbug_var[r].access == access && _dbug_var[r].type == type)
                     v.push_back(std::string(_dbug_hdr[h].name) + "." + _dbug_var[r].name);
         return v;
+    }
+    void TearDown() override {
+        UnAssert_IOLOCK();
+        AppHarness::TearDown();
+    }
+    // The I/O lock taken as the service tool takes it (the control stopped),
+    // once the master clock pass has published its permissive.
+    void lockIo() {
+        for (int p = 0; p < 100 && _SYS_INFO_LOCK_PER != 1; ++p) runPasses(0, 1);
+        Assert_IOLOCK();
+        ASSERT_EQ(Query_IOLOCK(), 1u) << "the lock permissive never came";
     }
     void saveAndRestart() {
         hk::runTask([] { update_ee(); });
@@ -62,7 +71,10 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
 
     startApp();
     for (const std::string& in : commands) serviceWrite(in, 1);
+    // The time constants, far from their defaults, with the control stopped.
+    lockIo();
     for (const Lag& l : lags) serviceWrite(l.tau, l.stored);
+    UnAssert_IOLOCK();
     std::strcpy(ee_ControlID, "Unit 7 governor");
     saveAndRestart();
 
