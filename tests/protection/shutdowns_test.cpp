@@ -562,6 +562,12 @@ TEST_F(ShutdownList, HistoryKeepsTheLastFiveFirstOutsNewestFirstAndWraps) {
             command(t.n, false);
         }
         runPasses(R160, 8);  // past the shutdown's one-shot
+        // The standing shutdown's slot holds its time stamp: the slot's
+        // latch is set.
+        const int slot = static_cast<int>(real("SHUTDOWNS.COUNTER.COUNTER"));
+        ASSERT_GE(slot, 1);
+        ASSERT_LE(slot, 5);
+        EXPECT_EQ(boolean("SHUTDOWNS.SD" + std::to_string(slot) + "_LCH.LATCH_R"), 1u) << t.n;
         resetShutdowns();
         ASSERT_FALSE(on("SHUTDOWNS.ANY_SD.B_NAME")) << t.n;
         seen.insert(seen.begin(), t.n);
