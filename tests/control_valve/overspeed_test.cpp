@@ -238,6 +238,25 @@ TEST_F(Overspeed, ATestWhoseReferenceDoesNotMoveEndsAfterTheDelay) {
     EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
 }
 
+// The reduced test's command from the service tool: its half-second pulse
+// is shown, and it demands an internal test as the internal test's own
+// command does.
+TEST_F(Overspeed, TheReducedTestsCommandShowsItsPulseAndDemandsAnInternalTest) {
+    inControl();
+    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 0u);
+    serviceWrite("IFACE_IN_SPEED.ENABLE_RED_OST.IN", 1);
+    int shown = 0;
+    for (int k = 0; k < 8; ++k) {
+        runPasses(R160, 1);
+        shown += boolean("OSPD.ENA_REDUCED_OST.B_NAME") != 0 ? 1 : 0;
+        EXPECT_EQ(boolean("OSPD.ENA_REDUCED_OST.B_NAME"), boolean("OSPD.ENA_RED_INT.ONE_SHOT")) << k;
+    }
+    serviceWrite("IFACE_IN_SPEED.ENABLE_RED_OST.IN", 0);
+    EXPECT_EQ(shown, 4) << "0.5 s of 160 ms passes";
+    EXPECT_EQ(boolean("OSPD.OSPD_DMD_INT.B_ACTION"), 1u);
+    EXPECT_EQ(boolean("OSPD.OSPD_DMD_EXT.B_ACTION"), 0u);
+}
+
 // While the test runs, the service tool's go-to is not taken: a lower
 // entered setpoint leaves the reference at maximum governor. Once the test
 // has ended the same go-to is latched and the reference goes down to it.
