@@ -17,14 +17,10 @@ if ctest --test-dir build -N | grep -E '/[0-9]+$'; then
   echo "test.sh: the parameterised cases above have no readable name; give their suite a name generator" >&2
   exit 1
 fi
-# Each test program runs here as one process (label whole), with the tests
-# that are not test programs' cases; every case runs on its own below, under
-# the sanitizers. Running the cases here as well would only repeat the same
-# code at another optimisation level.
 # Some tests check that no task holds the emulated CPU past a tick, in host
 # time: on a loaded machine such a check can fail without a fault, so a
 # failed test gets one more run (a real fault fails both).
-ctest --test-dir build -j "$jobs" -LE case --output-on-failure --timeout 300 --repeat until-pass:2
+ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300 --repeat until-pass:2
 
 # Under the sanitizers every case runs on its own; the one-process runs of each
 # test program (label whole) ran above and would only repeat the same code, as
@@ -32,6 +28,12 @@ ctest --test-dir build -j "$jobs" -LE case --output-on-failure --timeout 300 --r
 # monitor's own tests run the same code for shorter times).
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTC_SANITIZE=ON -DTC_BENCH=OFF
 cmake --build build-asan -j "$jobs"
+# A first run orders its cases by the times the normal run just measured,
+# longest first, so that the run does not end waiting on a long case.
+if [ ! -f build-asan/Testing/Temporary/CTestCostData.txt ] && [ -f build/Testing/Temporary/CTestCostData.txt ]; then
+  mkdir -p build-asan/Testing/Temporary
+  cp build/Testing/Temporary/CTestCostData.txt build-asan/Testing/Temporary/
+fi
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" -LE whole -E '^Program\.TripAtSpeedIsSavedOnceAndThePeriodicSavesFollow$' \
     --output-on-failure --timeout 600 --repeat until-pass:2
