@@ -1,6 +1,7 @@
 // The application's areas and constant tables, derived at compile time from
 // the cells the modules declare (app/modules.inc).
 #define CAT_CENTRAL 1
+#define CAT_DEFINE_VIEWS 1
 #include "app/catalogue_app.h"
 
 using cat::AppTables;

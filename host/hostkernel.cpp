@@ -144,6 +144,14 @@ struct Kernel {
     ExtMutex ext{&big, &extWaiting};
     std::condition_variable_any idleCv; // signalled when the CPU goes idle
     bool* untilDone = nullptr;          // simulated time passes until *untilDone
+    // A condition the CPU checks itself at each tick's end while idle
+    // (runUntilQuiet): the caller waits once, not at every tick.
+    struct Until {
+        const std::function<bool()>* pred = nullptr;
+        uint64_t ticksLeft = 0;
+        bool* done = nullptr;
+        bool* met = nullptr;
+    } until;
     std::thread cpu;
     bool started = false;
     bool stopping = false;
@@ -1025,6 +1033,23 @@ bool pollIo(int timeoutMs, const timespec* ts) {
     return any;
 }
 
+// Idle at the time limit with a condition of runUntilQuiet set: checks it
+// as the caller would after each tick. True when one more tick is to run
+// (the limit is raised by one); false when it holds or the ticks are spent.
+bool untilGoesOn() {
+    Kernel::Until& u = K.until;
+    const bool met = (*u.pred)();
+    if (!met && u.ticksLeft > 0) {
+        --u.ticksLeft;
+        K.limitNs = std::max(K.simNow, K.limitNs) / kTickNs * kTickNs + kTickNs;
+        return true;
+    }
+    *u.met = met;
+    *u.done = true;
+    u = {};
+    return false;
+}
+
 void cpuMain() {
     tOnCpu = true;
     std::unique_lock<std::mutex> lock(K.big);
@@ -1080,6 +1105,7 @@ void cpuMain() {
                 ++K.ticksDue;
                 continue;
             }
+            if (K.until.pred && untilGoesOn()) continue;
             K.idleAtLimit = true;
             ++K.idleGen;
             K.idleCv.notify_all();
@@ -1225,6 +1251,22 @@ void runUntilIdle() {
     }
     if (K.limitNs < K.simNow) K.limitNs = K.simNow;
     waitIdleAtLimit(l);
+}
+
+bool runUntilQuiet(const std::function<bool()>& pred, uint64_t maxTicks) {
+    if (tOnCpu) return pred();
+    std::unique_lock<ExtMutex> l(K.ext);
+    if (K.mode != ClockMode::Simulated || K.limitNs == std::numeric_limits<uint64_t>::max()) {
+        l.unlock();
+        return runUntil(pred, maxTicks);
+    }
+    if (K.limitNs < K.simNow) K.limitNs = K.simNow;
+    bool done = false, met = false;
+    K.until = {&pred, maxTicks, &done, &met};
+    const uint64_t gen = K.idleGen;
+    wake();
+    K.idleCv.wait(l, [&] { return done && K.idleGen > gen && K.idleAtLimit && K.simNow >= K.limitNs; });
+    return met;
 }
 
 bool runUntil(const std::function<bool()>& pred, uint64_t maxTicks) {

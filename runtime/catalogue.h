@@ -358,6 +358,19 @@ struct Slot {
 #define CAT_REGISTER_(CAT, M)
 #endif
 
+// The object through which slices name a module's cells in one group
+// (r20::SPDC.X). Only declared: a view is a class of static members, so a
+// unit instantiates only the views it uses (each module has six, and a unit
+// that included them all instantiated every one: most of a unit's compile
+// time under clang). The catalogue's table unit defines them.
+#ifdef CAT_DEFINE_VIEWS
+#define CAT_VIEW_OBJECT_(NS, G, M) \
+    namespace NS { extern const ::cat_mod::M::view<G> M; const ::cat_mod::M::view<G> M{}; }
+#else
+#define CAT_VIEW_OBJECT_(NS, G, M) \
+    namespace NS { extern const ::cat_mod::M::view<G> M; }
+#endif
+
 // The module body: rows, layout, tag and the five group views.
 #define CAT_MODULE_BODY_(CAT, M, INSTANCE, ALIAS_TEXTS)                                        \
     namespace cat_mod::M {                                                                     \
@@ -382,12 +395,12 @@ struct Slot {
         M##_CELLS(CAT_VIEW_MEMBER)                                                             \
     };                                                                                         \
     }                                                                                          \
-    namespace r10 { inline constexpr ::cat_mod::M::view<0> M{}; }                              \
-    namespace r20 { inline constexpr ::cat_mod::M::view<1> M{}; }                              \
-    namespace r40 { inline constexpr ::cat_mod::M::view<2> M{}; }                              \
-    namespace r80 { inline constexpr ::cat_mod::M::view<3> M{}; }                              \
-    namespace r160 { inline constexpr ::cat_mod::M::view<4> M{}; }                             \
-    namespace cells { inline constexpr ::cat_mod::M::view<-1> M{}; }                           \
+    CAT_VIEW_OBJECT_(r10, 0, M)                                                                \
+    CAT_VIEW_OBJECT_(r20, 1, M)                                                                \
+    CAT_VIEW_OBJECT_(r40, 2, M)                                                                \
+    CAT_VIEW_OBJECT_(r80, 3, M)                                                                \
+    CAT_VIEW_OBJECT_(r160, 4, M)                                                               \
+    CAT_VIEW_OBJECT_(cells, -1, M)                                                             \
     CAT_REGISTER_(CAT, M)
 
 // A module of the application's catalogue.

@@ -582,11 +582,20 @@ TEST_F(Kernel, WaitersAreServedMostUrgentFirstThenInArrivalOrder) {
 }
 
 TEST_F(Kernel, RunUntilGivesUpAfterItsTicks) {
-    bool flag = false;
-    hk::spawnFunction([&] { taskDelay(7), flag = true; }, 100, "setter");
-    EXPECT_FALSE(hk::runUntil([&] { return flag; }, 5));
-    EXPECT_TRUE(hk::runUntil([&] { return flag; }, 5));
-    EXPECT_EQ(hk::ticks(), 7u);
+    // The condition checked by the caller, and by the CPU itself: the same
+    // ticks run, and it stops at the first tick the condition holds.
+    using Until = bool (*)(const std::function<bool()>&, uint64_t);
+    for (Until until : {Until{hk::runUntil}, Until{hk::runUntilQuiet}}) {
+        const uint64_t t0 = hk::ticks();
+        bool flag = false;
+        hk::spawnFunction([&] { taskDelay(7), flag = true; }, 100, "setter");
+        EXPECT_FALSE(until([&] { return flag; }, 5));
+        EXPECT_EQ(hk::ticks() - t0, 5u);
+        EXPECT_TRUE(until([&] { return flag; }, 5));
+        EXPECT_EQ(hk::ticks() - t0, 7u);
+        EXPECT_TRUE(until([&] { return flag; }, 5));
+        EXPECT_EQ(hk::ticks() - t0, 7u);
+    }
 }
 
 TEST_F(Kernel, WaitOnADescriptorEndsWhenReadableOrAtItsTicks) {

@@ -75,7 +75,7 @@ uint32_t AppHarness::passes(int group) const { return *kCounters[group]; }
 void AppHarness::runPasses(int group, uint32_t n) {
     const uint32_t target = passes(group) + n;
     // A frame of the slowest group takes 32 ticks; allow generously more.
-    const bool ok = hk::runUntil([&] { return passes(group) >= target; }, 64ull * (n + 1));
+    const bool ok = hk::runUntilQuiet([&] { return passes(group) >= target; }, 64ull * (n + 1));
     ASSERT_TRUE(ok) << "group " << group << " did not complete " << n << " frames";
 }
 
