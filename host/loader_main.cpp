@@ -391,7 +391,8 @@ public:
     void tick() {
         const bool control = on(control_), shutdown = on(shutdown_);
         if (control && !controlWas_) say("the speed control has taken over");
-        if (shutdown && !shutdownWas_ && reset_) say("the unit has tripped (the service tool's 'list shutdowns' names the trip)");
+        if (shutdown && !shutdownWas_ && reset_)
+            say("the unit has tripped (the service tool's 'list shutdowns' names the trip)");
         reset_ = reset_ || (shutdownWas_ && !shutdown);
         controlWas_ = control;
         shutdownWas_ = shutdown;
