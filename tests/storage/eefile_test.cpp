@@ -647,6 +647,7 @@ TEST_P(StartsAgain, InTheSameProcessForgetTheFirstLoadsRefusal) {
     EXPECT_EQ(*static_cast<float*>(real->live), value);
     EXPECT_EQ(new_application_flag, 0);
     EXPECT_FALSE(exists(kFile + ".rejected2"));
+    EXPECT_STREQ(ee_kept_name(), "");
     EXPECT_EQ(contents(kFile), saved);
 }
 
