@@ -664,13 +664,13 @@ TEST_P(SpoiledFiles, AreWrittenAgainByTheNextSave) {
     EXPECT_EQ(save(), 1);
     EXPECT_EQ(ExistingEEFile, 1);
     EXPECT_EQ(contents(kFile), good);
-    if (GetParam().removed) {
-        std::filesystem::remove(path(kFile));
-        int r = 0;
-        inTask([&] { r = CheckCurves(); });
-        EXPECT_EQ(r, -1);
-        EXPECT_EQ(ExistingEEFile, 0);
-    }
+    // Gone, or no file that can be read: no file exists for the next save.
+    if (GetParam().removed) std::filesystem::remove(path(kFile));
+    else putHostile(kFile, storage_test::kPipe);
+    int r = 0;
+    inTask([&] { r = CheckCurves(); });
+    EXPECT_EQ(r, -1);
+    EXPECT_EQ(ExistingEEFile, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(WhileRunning, SpoiledFiles,
