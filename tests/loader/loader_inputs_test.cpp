@@ -82,7 +82,8 @@ TEST(LoaderPlantInput, LinesAreTakenOrIgnoredWhole) {
         {"speed=3000,pressure=1", "'pressure=1' " + kNotACommand},
         {"speed=1e30", "'speed=1e+30' is beyond the turbine model's range (0 .. 7200 rpm)"},
         {"speed=7200.5", "'speed=7200.5' is beyond the turbine model's range (0 .. 7200 rpm)"},
-        {"speed=7200,speed=0", ""},
+        {"speed=7200", ""},
+        {"speed=0", ""},
     };
     for (const Case& c : cases) {
         const size_t from = ctl.output().size();
