@@ -245,7 +245,7 @@ TEST(LoaderClock, APacedSimulatedClockHoldsAServiceSession) {
     ctl.signal(SIGSTOP);
     ::usleep(1'000'000);
     ctl.signal(SIGCONT);
-    ::usleep(500'000);
+    ::usleep(1'500'000);
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
     double simulated = 0, rate = 0;
