@@ -658,7 +658,7 @@ int ReadEETable() {
     for (int g = 0; g < kPwdGroups * NumServTasks && whole; ++g) {
         uint8_t buf[2];
         whole = VKOS_ReadFile(fd, buf, 2) == 1;
-        kPwdArrays[g % kPwdGroups][g / kPwdGroups] = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
+        if (whole) kPwdArrays[g % kPwdGroups][g / kPwdGroups] = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
     }
     for (int k = 0; k < kIds && whole; ++k) {
         whole = VKOS_ReadFile(fd, kIdText[k], kEeIdBytes) == 1;
