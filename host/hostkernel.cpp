@@ -536,6 +536,9 @@ inline void deliverInterrupts() {
 }
 
 constexpr uint64_t kLostReportGapNs = 1'000'000'000;
+// How far (wall time) a paced simulated clock may fall behind its pace and
+// still catch up at full speed: beyond it the lost time is dropped.
+constexpr uint64_t kPaceCatchUpNs = 20'000'000;
 
 // Counts the ticks of one delivery beyond the first as lost (the clock
 // hook runs for each, but the task it readies runs once) and reports them
@@ -1091,6 +1094,14 @@ void cpuMain() {
                         timespec ts{static_cast<time_t>(d / 1'000'000'000), static_cast<long>(d % 1'000'000'000)};
                         pollIo(0, &ts);
                         continue;
+                    }
+                    // Far behind its wall time (the host stalled the
+                    // process): the time lost is not made up in a burst
+                    // that tools attached would see; the pace goes on
+                    // from here.
+                    if (n - due > kPaceCatchUpNs) {
+                        K.paceWallNs = n;
+                        K.paceSimNs = K.simNow;
                     }
                 } else if (!K.clockHook && !K.tickObserver && K.tickHooks.empty()) {
                     // With no clock hook, ticks only end time-outs: skip to the next one.

@@ -39,6 +39,8 @@
 #include "host/turbine_model.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
+#include "runtime/appmem.h"
+#include "runtime/dbug.h"
 #include "storage/eefile.h"
 
 namespace {
@@ -88,10 +90,11 @@ void usage(const char* prog) {
         "                      teeth2 (60), gear1, gear2 (1), load (rated torque; 0), speed (rpm\n"
         "                      at start; 0)\n"
         "  --plant-input FILE  takes commands to the plant while running from the lines appended to\n"
-        "                      FILE (an existing file), several joined by commas: load=PU (load\n"
-        "                      torque, rated torque = 1) and speed=RPM (puts the shaft at that\n"
-        "                      speed) for the turbine model of --turbine; contactN=0|1 opens or\n"
-        "                      closes the contact on discrete input N (0 .. 31)\n"
+        "                      FILE (an existing regular file) after the start, several joined by\n"
+        "                      commas: load=PU (load torque, rated torque = 1) and speed=RPM (puts\n"
+        "                      the shaft at that speed, up to twice rated) for the turbine model of\n"
+        "                      --turbine; contactN=0|1 opens or closes the contact on discrete\n"
+        "                      input N (0 .. 31)\n"
         "  --normal-priority   stay an ordinary process; otherwise, with the real clock, the\n"
         "                      controller asks for real-time scheduling (SCHED_FIFO, priority %d)\n"
         "                      and locked memory where the host allows it (root, CAP_SYS_NICE,\n"
@@ -220,6 +223,15 @@ std::string eachSetting(const std::string& list, bool negativeAllowed, const cha
     return {};
 }
 
+// Empty when the model's shaft can turn at `rpm`, else what is wrong.
+std::string speedBeyondRange(double rpm, double ratedRpm) {
+    const double max = turbine::kMaxSpeedPu * ratedRpm;
+    if (rpm <= max) return {};
+    char text[128];
+    std::snprintf(text, sizeof text, "'speed=%g' is beyond the turbine model's range (0 .. %g rpm)", rpm, max);
+    return text;
+}
+
 // The settings of NAME=VALUE[,NAME=VALUE...] into `t`, checked by the model.
 // Returns an empty text, or what is wrong.
 std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
@@ -234,7 +246,7 @@ std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
         });
     if (!problem.empty()) return problem;
     if (!turbine::configure(t.settings)) return "a setting is out of range";
-    return {};
+    return speedBeyondRange(t.speedRpm, t.settings.ratedRpm);
 }
 
 // One line of --plant-input, NAME=VALUE[,NAME=VALUE...] with the names
@@ -259,6 +271,10 @@ std::string applyPlantInput(const std::string& line) {
             return std::string();
         });
     if (!problem.empty()) return problem;
+    if (speed >= 0.0) {
+        std::string beyond = speedBeyondRange(speed, turbine::settings().ratedRpm);
+        if (!beyond.empty()) return beyond;
+    }
     if (load >= 0.0) turbine::setLoad(load);
     if (speed >= 0.0) turbine::setSpeedRpm(speed);
     for (const auto& [n, closed] : contacts) board::setDiscreteInput(n, closed);
@@ -266,13 +282,16 @@ std::string applyPlantInput(const std::string& line) {
 }
 
 // Follows a file while the controller runs: each whole line appended to it
-// is a plant command, applied and echoed on the console. A file written
+// after the start is a plant command, applied and echoed on the console
+// (what the file held before is old and never taken). A file written
 // anew (cut short, or replaced by another file under the name) is followed
 // from its start again: a shell's '>' as well as '>>' reaches the plant.
 class PlantInput {
 public:
     explicit PlantInput(std::string path) : path_(std::move(path)) {
-        if (!path_.empty()) thread_ = std::thread([this] { follow(); });
+        if (path_.empty()) return;
+        open(true);
+        thread_ = std::thread([this] { follow(); });
     }
     ~PlantInput() {
         stop_ = true;
@@ -292,13 +311,21 @@ private:
     std::string seen_;      // the last bytes before pos_
     std::string pending_;   // a line not yet ended
 
-    void open() {
+    // Opens the file, to be read from its start or, with atEnd, from what
+    // is appended to it from now on.
+    void open(bool atEnd = false) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd_ >= 0 && ::fstat(fd_, &opened_) != 0) opened_ = {};
         pos_ = 0;
         seen_.clear();
         pending_.clear();
+        if (!atEnd || fd_ < 0) return;
+        pos_ = opened_.st_size;
+        seen_.resize(std::min<size_t>(kSeenTail, static_cast<size_t>(pos_)));
+        if (::pread(fd_, seen_.data(), seen_.size(), pos_ - static_cast<off_t>(seen_.size())) !=
+            static_cast<ssize_t>(seen_.size()))
+            seen_.clear();
     }
 
     // True when the file under the name is no longer the one read so far:
@@ -336,7 +363,6 @@ private:
     }
 
     void follow() {
-        open();
         while (!stop_) {
             // Looked at before each read: bytes of a file written anew are
             // never taken as the continuation of the old one.
@@ -355,6 +381,45 @@ private:
         }
         if (fd_ >= 0) ::close(fd_);
     }
+};
+
+// Tells the console how a run goes: when the speed control takes over,
+// and when the unit trips after it was reset (the trip at power-up, with
+// the trip contact open, is not told). Looked at on every tick.
+class RunProgress {
+public:
+    void tick() {
+        const bool control = on(control_), shutdown = on(shutdown_);
+        if (control && !controlWas_) say("the speed control has taken over");
+        if (shutdown && !shutdownWas_ && reset_)
+            say("the unit has tripped (the service tool's 'list shutdowns' names the trip)");
+        reset_ = reset_ || (shutdownWas_ && !shutdown);
+        controlWas_ = control;
+        shutdownWas_ = shutdown;
+    }
+
+private:
+    static const void* cell(const char* name) {
+        char type = 0;
+        CellRef ref = 0;
+        const char* rate = nullptr;
+        return get_dbug_address(name, &type, 0, &ref, &rate) == 1 ? cell_ptr(ref) : nullptr;
+    }
+    static bool on(const void* c) {
+        uint32_t word = 0;
+        if (c != nullptr) std::memcpy(&word, c, sizeof word);
+        return word != 0;
+    }
+    void say(const char* what) const {
+        float rpm = 0.0f;
+        if (speed_ != nullptr) std::memcpy(&rpm, speed_, sizeof rpm);
+        std::printf("controller: %.1f s after the start: %s; turbine speed %.0f rpm\n",
+                    static_cast<double>(hk::nowNs()) / 1e9, what, static_cast<double>(rpm));
+    }
+    const void* control_ = cell("SPDC.A08_STEP.SFC_STEP");
+    const void* shutdown_ = cell("SHUTDOWNS.ANY_SD.B_NAME");
+    const void* speed_ = cell("MPU.TURB_SPD.A_NAME");
+    bool controlWas_ = false, shutdownWas_ = false, reset_ = false;
 };
 
 // The controller's ports as its servers open them (service TCP 666, Modbus
@@ -520,6 +585,9 @@ void sayStopRefused() {
 // Tunables changed since the last save are lost at the stop: say how many.
 void sayUnsaved() {
     const int n = ee_unsaved_changes();
+    if (ee_file_dirty != 0)
+        std::printf("controller: the last save of the tunables file failed (see the messages above): the file "
+                    "does not hold the values in force\n");
     if (n > 0)
         std::printf("controller: %d tunable%s changed since the last save %s not saved: the tunables file keeps "
                     "the value%s saved before (the service tool's save request saves them)\n",
@@ -610,6 +678,14 @@ int main(int argc, char** argv) {
             withTurbine = true;
         } else if (a == "--plant-input") {
             plantInput = value("--plant-input");
+            // Looked at before it is opened: opening a pipe waits for a writer.
+            struct stat st{};
+            if (::stat(plantInput.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+                std::fprintf(stderr, "controller: --plant-input: '%s' is not a regular file (a pipe, a directory or "
+                                     "a device): the controller follows what is appended to a file\n",
+                             plantInput.c_str());
+                return 2;
+            }
             if (!std::ifstream(plantInput)) {
                 std::fprintf(stderr, "controller: --plant-input: cannot read '%s'\n", plantInput.c_str());
                 return 2;
@@ -689,7 +765,11 @@ int main(int argc, char** argv) {
                     kSerialDevice, kSerialDevice);
     if (mode == hk::ClockMode::Simulated && simRate > 0.0)
         std::printf("controller: simulated clock paced at %g simulated seconds per wall second\n", simRate);
-    hk::setTickObserver([] { board::poll(); });  // the board's watchdog timer
+    static RunProgress progress;
+    hk::setTickObserver([] {
+        board::poll();  // the board's watchdog timer
+        progress.tick();
+    });
     if (withTurbine) {
         const turbine::Settings& t = turbineStart.settings;
         turbine::setLoad(turbineStart.load);

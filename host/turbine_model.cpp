@@ -33,6 +33,9 @@ State model;  // guarded by the board's lock
 
 double notBelowZero(double v) { return v > 0.0 ? v : 0.0; }
 
+// A shaft speed within the model's range.
+double inRange(double pu) { return pu < kMaxSpeedPu ? notBelowZero(pu) : kMaxSpeedPu; }
+
 bool sane(const Settings& s) {
     if (!(s.inertiaTimeS > 0.0) || !(s.ratedRpm > 0.0)) return false;
     if (!(s.valveGain >= 0.0) || !(s.frictionPu >= 0.0) || !std::isfinite(s.closedMa)) return false;
@@ -59,7 +62,8 @@ void driveSensors(State& m) {
 }
 
 void setSpeedLocked(State& m, double pu) {
-    m.speedPu = notBelowZero(pu);
+    if (std::isnan(pu)) return;  // no speed at all: the shaft keeps its own
+    m.speedPu = inRange(pu);
     m.peakPu = m.speedPu;
     if (m.enabled) driveSensors(m);
 }
@@ -188,7 +192,7 @@ void tick() {
     m.actuatorMa = board::loopCurrentMa(s.actuatorLoop);
     m.steamPu = notBelowZero(s.valveGain * (m.actuatorMa - s.closedMa));
     const double net = m.steamPu - m.loadPu - s.frictionPu * m.speedPu;
-    m.speedPu = notBelowZero(m.speedPu + kTickS / s.inertiaTimeS * net);
+    m.speedPu = inRange(m.speedPu + kTickS / s.inertiaTimeS * net);
     if (m.speedPu > m.peakPu) m.peakPu = m.speedPu;
     driveSensors(m);
 }

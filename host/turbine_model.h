@@ -10,6 +10,7 @@
 //   friction      = frictionPu * speed (friction and windage)
 //   speed        += 0.005 s / inertiaTimeS * (steam - load - friction),
 //                   never below 0 (the load does not turn the shaft backwards)
+//                   nor above kMaxSpeedPu
 // and both speed-sensor channels are set to the new shaft speed from the
 // tick on (tooth frequency = rpm * gear * teeth / 60).
 //
@@ -68,11 +69,16 @@ double load();
 // (a breaker opening with 1.0).
 void rejectLoad(double fraction = 1.0);
 
+// The model's range of shaft speeds: 0 to this many times rated speed. The
+// shaft never turns faster, whatever the steam or a speed put.
+constexpr double kMaxSpeedPu = 2.0;
+
 // Shaft speed now.
 double speedRpm();
 double speedPu();
-// Puts the shaft at `rpm` (a start state); the sensors follow at once when
-// enabled.
+// Puts the shaft at `rpm` (a start state), held within the model's range
+// (a speed that is not a number changes nothing); the sensors follow at
+// once when enabled.
 void setSpeedRpm(double rpm);
 
 // Highest shaft speed since reset(), clearPeak() or setSpeedRpm().

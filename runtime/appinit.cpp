@@ -188,6 +188,10 @@ void ttytask(long) {
     ApplicationSDPermissive = static_cast<uint32_t*>(VKOS_FindSymbol("ApplicationShutdownPermissive"));
     if (!ApplicationSDPermissive)
         std::printf("Error finding Task Entry point for ApplicationShutdownPermissive\n");
+    // A fresh file holds the defaults; the first passes have since set some
+    // tunables from their limits and the power-up configuration: the file
+    // takes the values in force, so that a stop loses no change of its own.
+    if (new_application_flag == 1) update_ee();
     uint32_t published = 2;
     bool saveLatch = false, lockLatch = false;
     for (;;) {

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "app/sys_vars.h"
 #include "host/hostfs.h"
@@ -82,6 +83,12 @@ constexpr int kMaxKept = 999;
 bool damaged = false;
 // Values outside their limits reported one by one; the rest are counted.
 constexpr uint32_t kMaxValueReports = 10;
+// This many values in a row that their tunables cannot have show a file
+// whose values have shifted (a piece of it lost or added): none is taken.
+constexpr uint32_t kShiftedRun = 3;
+// The entries whose change a failed save took into the saved copies: the
+// file does not hold them, so a stop still loses them.
+std::vector<bool> failedSave;
 
 // What the tunables file may hold for an entry: its name and, for a real or
 // an integer, the limits of its tunable.
@@ -392,6 +399,21 @@ bool valuesOfThisBuild() {
     return false;
 }
 
+// A file none of whose values are taken: closed, the reason reported when
+// given (a damaged file of this build), and start-up applies the defaults
+// and keeps it aside. 0, ReadEETable's result.
+int refuseValues(int fd, const char* damage) {
+    VKOS_CloseFile(fd);
+    if (damage != nullptr) {
+        storage_report(kEventWrite, "Error in ReadEETable: damaged, no value taken: %s", damage);
+        _eeMOEDATE[0] = '\0';
+        refused = true;
+        damaged = true;
+        storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
+    }
+    return 0;
+}
+
 // A refused file is renamed to the first free "<name>.rejected<n>", never
 // over another file, so that a fresh file takes its place and nothing of it
 // is lost.
@@ -600,55 +622,60 @@ int ReadEETable() {
         VKOS_CloseFile(fd);
         return 0;
     }
-    // Entries the file does not reach keep their defaults, and so do values
-    // that no tunable can have.
-    uint32_t missing = 0, outside = 0;
+    // A file cut short, or longer than a whole one, has lost or gained
+    // bytes: every value after the damage would be read from the wrong
+    // place, so none is taken.
+    uint32_t size = 0;
+    VKOS_GetFileSize(fd, &size);
+    char sizeWhy[64];
+    std::snprintf(sizeWhy, sizeof sizeWhy, "%u bytes, not %u", size, completeFileBytes());
+    uint32_t outside = 0, run = 0;
     const EntryRule* rules = entryRules();
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
-        if (missing == 0 && readEntry(fd, *e)) {
-            if (kindOf(*e) == EE_MOEDATE && !valuesOfThisBuild()) {
-                VKOS_CloseFile(fd);
-                return 0;
-            }
-            char why[96];
-            if (outOfBounds(*e, rules[e - _eeinittab], why, sizeof why)) {
-                if (outside++ < kMaxValueReports)
-                    storage_report(kEventStartup, "Error in ReadEETable(%s): %s: %s; its default is taken",
-                                   kKindName[kindOf(*e)], rules[e - _eeinittab].name, why);
-                applyDefault(*e, false);
-            }
+        if (!readEntry(fd, *e)) {
+            // Only entries with bytes in the file, of the kinds named, can fail.
+            storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
+            return refuseValues(fd, sizeWhy);
+        }
+        if (kindOf(*e) == EE_MOEDATE && !valuesOfThisBuild()) return refuseValues(fd, nullptr);
+        // Values that no tunable can have take their defaults; several in a
+        // row show values read from the wrong place.
+        char why[96];
+        if (!outOfBounds(*e, rules[e - _eeinittab], why, sizeof why)) {
+            run = 0;
             continue;
         }
-        // Only entries with bytes in the file, of the kinds named, can fail.
-        if (missing++ == 0) storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
+        if (outside++ < kMaxValueReports)
+            storage_report(kEventStartup, "Error in ReadEETable(%s): %s: %s; its default is taken",
+                           kKindName[kindOf(*e)], rules[e - _eeinittab].name, why);
         applyDefault(*e, false);
+        if (++run == kShiftedRun) {
+            std::snprintf(why, sizeof why, "%u in a row out of limits", run);
+            return refuseValues(fd, why);
+        }
     }
-    for (int g = 0; g < kPwdGroups * NumServTasks; ++g) {
+    bool whole = true;
+    for (int g = 0; g < kPwdGroups * NumServTasks && whole; ++g) {
         uint8_t buf[2];
-        uint16_t* pwd = &kPwdArrays[g % kPwdGroups][g / kPwdGroups];
-        if (missing == 0 && VKOS_ReadFile(fd, buf, 2) == 1) {
-            *pwd = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
-            continue;
-        }
-        ++missing;
-        *pwd = kDefaultPwds[g % kPwdGroups];
+        whole = VKOS_ReadFile(fd, buf, 2) == 1;
+        if (whole) kPwdArrays[g % kPwdGroups][g / kPwdGroups] = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
     }
-    for (int k = 0; k < kIds; ++k) {
-        if (missing != 0 || VKOS_ReadFile(fd, kIdText[k], kEeIdBytes) != 1) {
-            ++missing;
-            textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
-        }
+    for (int k = 0; k < kIds && whole; ++k) {
+        whole = VKOS_ReadFile(fd, kIdText[k], kEeIdBytes) == 1;
         kIdText[k][kEeIdBytes - 1] = '\0';
         textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
     }
-    if (UpdatePersistantCurves(1, fd) != 0) storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
+    if (whole && UpdatePersistantCurves(1, fd) != 0) {
+        storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
+        whole = false;
+    }
+    char beyond;
+    if (!whole || VKOS_ReadFileBytes(fd, &beyond, 1) != 0) return refuseValues(fd, sizeWhy);
     VKOS_CloseFile(fd);
     if (outside > kMaxValueReports)
         storage_report(kEventStartup, "Error in ReadEETable: %u more values outside their limits take their defaults",
                        outside - kMaxValueReports);
-    if (missing != 0)
-        storage_report(kEventWrite, "Error in ReadEETable: file ends early, %u values take defaults", missing);
-    if (missing != 0 || outside != 0) {
+    if (outside != 0) {
         damaged = true;
         ee_file_dirty = 1;
     }
@@ -728,6 +755,7 @@ int WriteEETable(int mode, int useDefaults) {
 
 int init_eeram() {
     saveRunning = 0;
+    failedSave.clear();
     ee_file_dirty = 0;
     refused = false;
     damaged = false;
@@ -748,7 +776,7 @@ int init_eeram() {
             ee_file_dirty = WriteEETable(kBinaryMode, 0) == 1 ? 0 : 1;
         }
     } else {
-        if (refused) keepRefusedFile("Refused");
+        if (refused) keepRefusedFile(damaged ? "Damaged" : "Refused");
         new_application_flag = 1;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
@@ -765,7 +793,7 @@ int update_ee() {
     while (saveRunning != 0) VKOS_SleepMillisec(10);
     saveRunning = 1;
     _SYS_INFO_EE_BUSY = 1;
-    bool changed = false;
+    std::vector<size_t> taken;  // the entries whose change this save takes
     int pause = 0;
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
         if (pause > 200) {
@@ -774,13 +802,22 @@ int update_ee() {
         } else {
             ++pause;
         }
-        if (takeChange(*e)) changed = true;
+        if (takeChange(*e)) taken.push_back(static_cast<size_t>(e - _eeinittab));
     }
+    const bool changed = !taken.empty();
     int result = 1;
     if (changed || ee_file_dirty != 0 || CheckTallWireVars() != 0 || CheckCurves() != 0) {
         result = WriteEETable(kBinaryMode, 0);
         ee_file_dirty = result == 1 ? 0 : 1;
-        if (result == 1) publishIdentifiers();
+        if (result == 1) {
+            publishIdentifiers();
+            failedSave.clear();
+        }
+        for (size_t k : taken) {
+            if (result == 1) break;
+            if (failedSave.size() <= k) failedSave.resize(k + 1, false);
+            failedSave[k] = true;
+        }
     }
     VKOS_SleepMillisec(200);
     _SYS_INFO_EE_BUSY = 0;
@@ -790,12 +827,16 @@ int update_ee() {
 
 int ee_unsaved_changes() {
     int n = 0;
-    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) n += differs(*e) ? 1 : 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+        const size_t k = static_cast<size_t>(e - _eeinittab);
+        n += differs(*e) || (k < failedSave.size() && failedSave[k]) ? 1 : 0;
+    }
     return n;
 }
 
 void eefile_reset() {
     saveRunning = 0;
+    failedSave.clear();
     refused = false;
     damaged = false;
     fileFingerprint = 0;

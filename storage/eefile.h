@@ -133,15 +133,17 @@ const char* ee_file_name();
 const char* ee_temp_name();
 // The name under which start-up kept the last file it refused or found
 // damaged ("" when none): "<name>.rejected<n>", the first n from 1 that
-// names no file. A damaged file is one of this build cut short, or holding
-// a value that its tunable cannot have (a real that is not a number or
-// lies outside the tunable's limits, an integer outside them, a boolean
-// other than 0 or 1, a text with a control character): its sound values
-// are taken, the others take their defaults (each reported), and a whole
-// file with the values in force is written in its place.
+// names no file. A file of this build whose structure is damaged (another
+// length than a whole file's, or values in a row that their tunables
+// cannot have) is refused whole: every tunable takes its default. One that
+// holds a stray value its tunable cannot have (a real that is not a number
+// or lies outside the tunable's limits, an integer outside them, a boolean
+// other than 0 or 1, a text with a control character) has its sound values
+// taken, the others take their defaults (each reported), and a whole file
+// with the values in force is written in its place.
 const char* ee_kept_name();
-// Tunables whose value in force differs from the one last saved or loaded:
-// the changes a stop now would lose.
+// Tunables whose value in force differs from the one last saved or loaded,
+// and those whose save failed: the changes a stop now would lose.
 int ee_unsaved_changes();
 // The fingerprint a file of this build carries in the three bytes after
 // the NUL of its date field (never 0; a file without one has zeros there).

@@ -179,6 +179,20 @@ TEST_F(TurbineModel, WithoutCurrentTheShaftComesToRestAndStays) {
     EXPECT_EQ(speedsensor::edges(0), edges);
 }
 
+// The shaft stays within the model's range: a speed put beyond it, or
+// steam driving it there, holds it at twice rated; no speed at all
+// changes nothing.
+TEST_F(TurbineModel, TheShaftStaysWithinTheModelsRange) {
+    turbine::enable();
+    turbine::setSpeedRpm(1e30);
+    EXPECT_EQ(turbine::speedRpm(), 7200.0);
+    turbine::setSpeedRpm(std::nan(""));
+    EXPECT_EQ(turbine::speedRpm(), 7200.0);
+    driveActuator(6, 20.0);
+    runSeconds(0.1);
+    EXPECT_EQ(turbine::speedRpm(), 7200.0);
+}
+
 TEST_F(TurbineModel, TheSensorsSeeTheShaftThroughTheirWheels) {
     turbine::Settings s = frictionless();
     s.teeth[1] = 30;

@@ -88,6 +88,8 @@ public:
         return ctl_->waitFor("plant input '" + line + "' taken", 10000, from);
     }
     std::string console() const { return console_ + (ctl_ ? ctl_->output() : ""); }
+    // The running controller printed `text`, or does so within 10 s.
+    bool said(const std::string& text) { return ctl_->waitFor(text, 10000); }
     const std::string& var() const { return var_; }
 
 private:
@@ -121,6 +123,8 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     ASSERT_TRUE(run.reads("START.RUN_CMD.LATCH_R", "1", 30));
     EXPECT_EQ(run.svc("write START.START.IN_3 0"), "START.START.IN_3 written\n");
     ASSERT_TRUE(run.reads("SPDC.A08_STEP.SFC_STEP", "1", 120)) << run.svc("read MPU.TURB_SPD.A_NAME");
+    EXPECT_TRUE(run.said(" s after the start: the speed control has taken over; turbine speed 34")) << run.console();
+    EXPECT_EQ(run.console().find("the unit has tripped"), std::string::npos) << "the trip at power-up is not told";
 
     // Step 5: the raise command held until the reference is at rated.
     EXPECT_EQ(run.svc("write IFACE_IN_SPEED.RSE_LWR.IN_1 1"), "IFACE_IN_SPEED.RSE_LWR.IN_1 written\n");
@@ -143,6 +147,9 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
         << run.console();
     ASSERT_TRUE(run.plant("speed=4100"));
     EXPECT_TRUE(run.reads("SHUTDOWNS.ANY.SEL_3", "1", 60));
+    EXPECT_TRUE(run.said(" s after the start: the unit has tripped (the service tool's 'list shutdowns' names the "
+                         "trip)"))
+        << run.console();
     EXPECT_NE(run.svc("list shutdowns").find("TRIP_03 Overspeed Trip"), std::string::npos);
     ASSERT_TRUE(run.plant("speed=0"));
     EXPECT_EQ(run.interrupt(60000), 0) << run.console();

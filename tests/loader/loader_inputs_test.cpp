@@ -80,6 +80,10 @@ TEST(LoaderPlantInput, LinesAreTakenOrIgnoredWhole) {
         {"speed", "'speed' is not NAME=VALUE"},
         // Nothing of a line with a bad item is applied: the shaft stays.
         {"speed=3000,pressure=1", "'pressure=1' " + kNotACommand},
+        {"speed=1e30", "'speed=1e+30' is beyond the turbine model's range (0 .. 7200 rpm)"},
+        {"speed=7200.5", "'speed=7200.5' is beyond the turbine model's range (0 .. 7200 rpm)"},
+        {"speed=7200", ""},
+        {"speed=0", ""},
     };
     for (const Case& c : cases) {
         const size_t from = ctl.output().size();

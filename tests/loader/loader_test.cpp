@@ -57,6 +57,7 @@ TEST_P(LoaderOptions, ExitStatusAndMessage) {
     const std::string& dir = tmp.path;
     std::ofstream(dir + "/file") << "not a directory\n";
     ::mkdir((dir + "/locked").c_str(), 0500);
+    ::mkfifo((dir + "/fifo").c_str(), 0600);
     std::vector<std::string> args = {"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset())};
     for (const std::string& a : c.args) args.push_back(inDir(a, dir));
     const std::string message = inDir(c.message, dir);
@@ -120,7 +121,14 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"TurbineStartingTimeZero", {"--turbine-set", "rated-rpm=3000,inertia=0"},
                    "controller: --turbine-set: a setting is out of range", false},
         OptionCase{"TurbineActuatorLoop5", {"--turbine-set", "actuator=5"},
-                   "controller: --turbine-set: a setting is out of range", false}),
+                   "controller: --turbine-set: a setting is out of range", false},
+        OptionCase{"TurbineSpeedBeyondTheModel", {"--turbine-set", "rated-rpm=3000,speed=6000.5"},
+                   "controller: --turbine-set: 'speed=6000.5' is beyond the turbine model's range (0 .. 6000 rpm)",
+                   false},
+        OptionCase{"PlantInputAPipe", {"--plant-input", "@/fifo"},
+                   "controller: --plant-input: '@/fifo' is not a regular file", false},
+        OptionCase{"PlantInputADirectory", {"--plant-input", "@"},
+                   "controller: --plant-input: '@' is not a regular file", false}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return std::string(info.param.name); });
 
 // With the turbine model on, the controller says so with its settings at
