@@ -307,6 +307,7 @@ TEST_F(CondMon, RewriteStoresTheEnteredCountsAndHours) {
     seconds(1);
     EXPECT_EQ(writes(), before + 2) << "the rewrite's save and the trip's";
     seconds(12);
+    EXPECT_EQ(boolean("COND_MON.SAVE.OR"), 0u) << "a trip's request ends once its save has begun";
     tune("COND_MON.SAVE.IN_4", 1);
     seconds(1);
     EXPECT_EQ(writes(), before + 3) << "a service save";
