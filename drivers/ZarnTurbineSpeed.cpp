@@ -47,10 +47,18 @@ uint32_t readPeriodA(int ch) {
     return VKIO_fpgaRdUint32(reg);
 }
 
+// A period count as a tooth frequency: the FPGA times `teethPerMeasure`
+// teeth in one measurement, so 64 MHz over the count is the measurement
+// rate, and that many times it the rate of the teeth, the unit of every
+// speed the channel compares (samples, minimum speed, absolute minimum).
+double toothFrequency(int32_t teethPerMeasure, uint32_t count) {
+    return teethPerMeasure * kTimeBaseHz / static_cast<double>(count);
+}
+
 }  // namespace
 
-double ZarnTssDecayBound(double minSpeed, uint32_t periodCount) {
-    const double signal = kTimeBaseHz / static_cast<double>(periodCount);
+double ZarnTssDecayBound(double minSpeed, int32_t teethPerMeasure, uint32_t periodCount) {
+    const double signal = toothFrequency(teethPerMeasure, periodCount);
     const double n = std::trunc(std::log2(minSpeed / signal));
     // A negative (or undefined) shift, or one of 32 and more, leaves no bound.
     if (!(n >= 0.0) || n >= 32.0) return INFINITY;
@@ -105,9 +113,9 @@ void FilterZarnTss(int ch) {
     ZarnTssFilterState& f = filt[ch];
     const uint32_t periodA = readPeriodA(ch);
     const uint32_t periodB = VKIO_fpgaRdUint32(regOf(ZARN_TSS_PERIOD_B0, ch));
-    const double bound = ZarnTssDecayBound(f.minSpeed, periodA > periodB ? periodA : periodB);
+    const double bound = ZarnTssDecayBound(f.minSpeed, c.teethPerMeasure, periodA > periodB ? periodA : periodB);
     const bool belowMin = (c.status & ZARN_TSS_BELOW_MIN) != 0;
-    const double teeth = c.teethPerMeasure;
+    const int32_t teeth = c.teethPerMeasure;
 
     // All samples first, in ascending address order, then the arithmetic:
     // with no call inside it the filter state stays in registers.
@@ -119,7 +127,7 @@ void FilterZarnTss(int ch) {
         const uint32_t sample = counts[i++];
         uint32_t count = sample;
         if (count < kShortestCount) count = 0xFFFFFFFFu;
-        double x = teeth * kTimeBaseHz / count;
+        double x = toothFrequency(teeth, count);
         if (belowMin && bound < x) x = bound;
         if (x > kHighestFreq) x = kHighestFreq;
         // Stage 1: slew-limited lag with trapezoidal input.
@@ -159,8 +167,8 @@ void RunZarnTss(int ch) {
     const double a = AbsoluteMinSpeedTable[k];
     const uint32_t periodB = VKIO_fpgaRdUint32(regOf(ZARN_TSS_PERIOD_B0, ch));
     const uint32_t periodA = readPeriodA(ch);
-    const double sA = kTimeBaseHz / periodA;
-    const double sB = kTimeBaseHz / periodB;
+    const double sA = toothFrequency(c.teethPerMeasure, periodA);
+    const double sB = toothFrequency(c.teethPerMeasure, periodB);
     const double m = f.minSpeed;
     if (sA < m || sB < m) {
         c.status |= ZARN_TSS_BELOW_MIN;

@@ -49,8 +49,9 @@ double ReadZarnMpuPs(uint32_t device);
 
 // The filter's decay bound of one tick: the frequency below which samples
 // are held while the signal is below the minimum speed (+infinity: none).
-// `periodCount` is the larger of the two period registers.
-double ZarnTssDecayBound(double minSpeed, uint32_t periodCount);
+// `periodCount` is the larger of the two period registers, a measurement of
+// `teethPerMeasure` teeth.
+double ZarnTssDecayBound(double minSpeed, int32_t teethPerMeasure, uint32_t periodCount);
 
 // Filter state of a channel, for diagnostics and tests.
 struct ZarnTssFilterState {

@@ -121,8 +121,13 @@ void HP_MAN_RAMP_commands() {
     const uint32_t disabled = e.DISABLED_NOT;
     bk::ONE_SHOT(s.GOTO_OS, m.GOTO_OS_ONE_SHOT, &m.GOTO_OS_R_TIME.ref(), m.GOTO_OS_TRIGGER, m.GOTO_OS_DLY_TIME,
                  bk::T160);
+    // "At the entered value" reaches this group two passes after the ramp,
+    // so while the go-to's pulse stands it still tells of the value entered
+    // before: held off then, as the limiter and cascade go-tos hold theirs,
+    // or a go-to given with the demand at that value would be lost.
+    const uint32_t at_entered = bk::AND({m.P_LIM_4_Z_ZMINUS1_B, bk::NOT(m.GOTO_OS_ONE_SHOT)});
     bk::ACTION(s.GOTO_CMD, m.GOTO_CMD_B_ACTION, m.GOTO_CMD_ACT_OUT, m.GOTO_CMD_E_TIME, m.GOTO_CMD_R_TIME,
-               m.GOTO_OS_ONE_SHOT, bk::OR({m.P_LIM_4_Z_ZMINUS1_B, disabled, m.LWR_CMD_B_NAME, m.RSE_CMD_B_NAME}),
+               m.GOTO_OS_ONE_SHOT, bk::OR({at_entered, disabled, m.LWR_CMD_B_NAME, m.RSE_CMD_B_NAME}),
                m.GOTO_CMD_ACT_Q, 0.0f, bk::T160);
     // Raise and lower only while held; lower wins.
     m.RSE_CMD_NOT_NOT = bk::NOT(m.RSE_CMD_B_NAME);

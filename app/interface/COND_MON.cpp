@@ -40,6 +40,8 @@ struct COND_MON_blocks {
     CounterState START_TURB, SD_CNT, SDWLOAD1_CNT, SDWLOAD2_CNT, OSPD_CNT;
     uint32_t snapshot_edge;  // the NV log block's edge memory
     uint32_t trip_saved;     // the save of the trip standing now has begun
+    uint32_t requests_before;  // the save requests of the pass before, one bit each
+    uint32_t request_waiting;  // a request began and its save has not started yet
 };
 BlockRam<COND_MON_blocks> COND_MON_st;
 
@@ -192,9 +194,25 @@ void COND_MON_counters() {
     if (M.WAIT4COUNT_DELAY == 0) s.trip_saved = 0;
     const uint32_t trip_request = bk::AND({M.WAIT4COUNT_DELAY, bk::NOT(s.trip_saved)});
     M.SAVE_OR = bk::OR({trip_request, M.NV_WRITE_ONE_SHOT, M.RSTNVTRIG_A_COMPARE, M.SAVE_IN_4});
-    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, &M.TRIGNV_R_TIME.ref(), M.SAVE_OR, M.TRIGNV_DLY_TIME, kT,
-                 M.PWRUPOS_ONE_SHOT);
-    if (M.WAIT4COUNT_DELAY != 0 && (M.TRIGNV_ONE_SHOT != 0 || M.PWRUPOS_ONE_SHOT != 0)) s.trip_saved = 1;
+    // Every request gets a save of its own: one that begins while another
+    // holds SAVE.OR high (the rewrite's four seconds, a held service save)
+    // would never see the save request fall and rise again, and one that
+    // begins while a save runs must not count as served by a snapshot taken
+    // before it. Such a request starts the pulse anew once none runs.
+    const uint32_t requests = (trip_request << 0) | (M.NV_WRITE_ONE_SHOT << 1) | (M.RSTNVTRIG_A_COMPARE << 2) |
+                              (M.SAVE_IN_4 << 3);
+    if ((requests & ~s.requests_before) != 0) s.request_waiting = 1;
+    s.requests_before = requests;
+    const uint32_t was_saving = M.TRIGNV_ONE_SHOT;
+    const uint32_t again = bk::AND({s.request_waiting, bk::NOT(was_saving)});
+    if (again != 0) {
+        s.TRIGNV = {};
+        s.request_waiting = 0;
+    }
+    bk::ONE_SHOT(s.TRIGNV, M.TRIGNV_ONE_SHOT, &M.TRIGNV_R_TIME.ref(), bk::OR({M.SAVE_OR, again}), M.TRIGNV_DLY_TIME,
+                 kT, M.PWRUPOS_ONE_SHOT);
+    const uint32_t save_began = bk::AND({M.TRIGNV_ONE_SHOT, bk::NOT(was_saving)});
+    if (M.WAIT4COUNT_DELAY != 0 && (save_began != 0 || M.PWRUPOS_ONE_SHOT != 0)) s.trip_saved = 1;
     bk::ONE_SHOT(s.RST_DYN, M.RST_DYN_ONE_SHOT, &M.RST_DYN_R_TIME.ref(), M.TRIGNV_ONE_SHOT, M.RST_DYN_DLY_TIME, kT);
     bk::DELAY(s.RESET_DLY, M.RESET_DLY_DELAY, &M.RESET_DLY_R_TIME.ref(), M.RST_DYN_ONE_SHOT, M.RESET_DLY_DLY_TIME, 0.0f,
               kT);

@@ -409,7 +409,9 @@ TEST_F(ActuatorProgram, AReadoutChannelIsStrokedWithTheForceSetpointAndReturnsAt
                      {"_ub5.RO_HI.IN", 7000.0},
                      {"CNFG_ACT.ACT_FRC_RATE.IN", 20.0}});
     shutDown();
-    ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") == 0.0f; }, 500));
+    // The speed reads 0 once the sensor has been without a tooth for about
+    // 67 s (the absolute minimum of its two teeth per measurement).
+    ASSERT_TRUE(runUntil([&] { return real("MPU.TURB_SPD.A_NAME") == 0.0f; }, 1000));
     runPasses(ref_test::R160, 2);
     EXPECT_FLOAT_EQ(real("_ub5.DEMAND.A_NAME"), 30.0f);
     pulse("IFACE_IN_VLV.HP_STRK_ENBL.IN", ref_test::R160);

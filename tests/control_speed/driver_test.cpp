@@ -52,22 +52,28 @@ protected:
     }
 };
 
-// n = trunc(log2(MinSpeed / signal)); the bound is MinSpeed >> n.
+// n = trunc(log2(MinSpeed / signal)); the bound is MinSpeed >> n. The
+// signal is the tooth frequency: the teeth of one measurement times 64 MHz
+// over the count.
 TEST_F(TssDriver, DecayBoundLogAndShiftCorners) {
     auto count = [](double hz) { return static_cast<uint32_t>(kHz / hz); };
     const double slowest = kHz / 4294967295.0, m31 = slowest * std::ldexp(1.0, 31) * 1.5;
-    const struct { double minSpeed; uint32_t count; double bound; } rows[] = {
-        {100.0, count(30.0), 50.0},    // log2 3.33 -> 1: between the signal and twice it
-        {100.0, count(12.0), 12.5},    // log2 8.33 -> 3
-        {100.0, count(150.0), 100.0},  // log2 in (-1, 0] truncates to 0
-        {100.0, count(100.0), 100.0},
-        {100.0, count(250.0), kNone},  // above twice MinSpeed the shift is negative
-        {0.0, count(30.0), kNone},     // MinSpeed not configured yet
-        {100.0, 0, kNone},             // no count
-        {m31, 0xFFFFFFFFu, m31 / std::ldexp(1.0, 31)},  // a shift of 31 stays a positive divisor
-        {slowest * std::ldexp(1.0, 32) * 1.5, 0xFFFFFFFFu, kNone},  // 32 and more: no bound
+    const struct { double minSpeed; int32_t teeth; uint32_t count; double bound; } rows[] = {
+        {100.0, 1, count(30.0), 50.0},    // log2 3.33 -> 1: between the signal and twice it
+        {100.0, 1, count(12.0), 12.5},    // log2 8.33 -> 3
+        {100.0, 1, count(150.0), 100.0},  // log2 in (-1, 0] truncates to 0
+        {100.0, 1, count(100.0), 100.0},
+        {100.0, 1, count(250.0), kNone},  // above twice MinSpeed the shift is negative
+        {100.0, 2, count(30.0), 100.0},   // two teeth: 60 Hz, log2 1.67 -> 0
+        {100.0, 2, count(100.0), kNone},  // 200 Hz: not below MinSpeed
+        {100.0, 4, count(6.0), 25.0},     // 24 Hz: log2 4.17 -> 2
+        {0.0, 1, count(30.0), kNone},     // MinSpeed not configured yet
+        {100.0, 1, 0, kNone},             // no count
+        {m31, 1, 0xFFFFFFFFu, m31 / std::ldexp(1.0, 31)},  // a shift of 31 stays a positive divisor
+        {slowest * std::ldexp(1.0, 32) * 1.5, 1, 0xFFFFFFFFu, kNone},  // 32 and more: no bound
     };
-    for (const auto& r : rows) EXPECT_DOUBLE_EQ(ZarnTssDecayBound(r.minSpeed, r.count), r.bound) << r.minSpeed;
+    for (const auto& r : rows)
+        EXPECT_DOUBLE_EQ(ZarnTssDecayBound(r.minSpeed, r.teeth, r.count), r.bound) << r.minSpeed << " " << r.teeth;
 }
 
 TEST_F(TssDriver, FilterSlewsDecaysWithoutPulsesHoldsAndClamps) {
@@ -161,8 +167,11 @@ TEST_F(TssDriver, StatusRulesAndAbsoluteMinimumTableIndexClamp) {
         {1, 6400000, ZARN_TSS_BELOW_MIN},  // exactly MinSpeed: below-minimum stays
         {1, 12800000, ZARN_TSS_BELOW_MIN},  // 5 Hz: above the absolute minimum of one tooth (0.02 Hz)
         {1, 0xFFFFFFFFu, kNoSignal},      // 0.01 Hz
-        {300, 640000000, kNoSignal},      // beyond the table: its last entry (0.11 Hz) > 0.1 Hz
-        {-5, 640000000, ZARN_TSS_BELOW_MIN},  // negative: the first entry (0.0)
+        {2, 9600000, 0},                  // two teeth in 0.15 s: 13.3 Hz, above MinSpeed
+        {2, 0xFFFFFFFFu, kNoSignal},      // two teeth: 0.0298 Hz, below their 0.03 Hz
+        {2, 4000000000u, ZARN_TSS_BELOW_MIN},  // 0.032 Hz
+        {8, 0xFFFFFFFFu, ZARN_TSS_BELOW_MIN},  // beyond the table: its last entry (0.11 Hz) < 0.119 Hz
+        {-5, 640000000, kNoSignal},       // negative: the first entry (0.0) above -0.5 Hz
     };
     for (const auto& r : rows) {
         stZarnTssData[0].status = (r.status & ZARN_TSS_NO_SIGNAL) ? ZARN_TSS_BELOW_MIN : kNoSignal;  // the other way
@@ -206,18 +215,21 @@ TEST_F(TssDriver, AtExactlyTheAbsoluteMinimumTheNoSignalFlagIsLeftAsItWas) {
 
 // The absolute minimum comes from an eight-entry table by the teeth per
 // measurement: a count above 7 takes the last entry (0.11 Hz), one below 0
-// the first (0 Hz). Period B below MinSpeed (0.2 Hz), just under the entry
-// looked for and above its neighbour.
+// the first (0 Hz). Period B below MinSpeed (0.2 Hz), its tooth frequency
+// just under the entry looked for and above its neighbour. Above 7 teeth
+// the longest period is faster than the last entry, and a count below 1
+// gives no positive frequency.
 TEST_F(TssDriver, TeethPerMeasureOutsideTheTableTakeItsEnds) {
     const uint32_t kNoSignal = ZARN_TSS_BELOW_MIN | ZARN_TSS_NO_SIGNAL;
     const struct { int32_t teeth; uint32_t periodB; uint32_t after; } rows[] = {
-        {7, 640000000u, kNoSignal},              // 0.10 Hz: below 0.11, above 0.09
-        {9, 640000000u, kNoSignal},
-        {1000, 640000000u, kNoSignal},
-        {6, 640000000u, ZARN_TSS_BELOW_MIN},
-        {0, 4000000000u, ZARN_TSS_BELOW_MIN},   // 0.016 Hz: above 0, below 0.02
-        {-1, 4000000000u, ZARN_TSS_BELOW_MIN},
-        {1, 4000000000u, kNoSignal},
+        {7, 0xFFFFFFFFu, kNoSignal},             // 0.104 Hz: below 0.11, above 0.09
+        {8, 0xFFFFFFFFu, ZARN_TSS_BELOW_MIN},    // 0.119 Hz
+        {1000, 0xFFFFFFFFu, 0},                  // 14.9 Hz: above MinSpeed
+        {6, 3840000000u, ZARN_TSS_BELOW_MIN},    // 0.10 Hz: not below 0.09
+        {6, 0xFFFFFFFFu, kNoSignal},             // 0.089 Hz
+        {0, 4000000000u, ZARN_TSS_BELOW_MIN},    // 0 Hz: not below 0
+        {-1, 4000000000u, kNoSignal},            // -0.016 Hz
+        {1, 4000000000u, kNoSignal},             // 0.016 Hz: below 0.02
     };
     for (const auto& r : rows) {
         setUpChannel(0, 10.0f, r.teeth);

@@ -127,6 +127,16 @@ TEST_F(HpManual, EnableIsBumplessAndServiceCommandsMoveAtTheManualRate) {
     ASSERT_TRUE(waitFor("HP_MAN_RAMP.GOTO_CMD.B_ACTION", 0, 20));
     EXPECT_FLOAT_EQ(demand(), static_cast<float>(target));
     EXPECT_TRUE(enabled());
+    // Go-tos given while the demand stands at the value entered before: to
+    // another value, and to that same value (set, and reset once there).
+    for (const double next : {target + 0.2, target + 0.2}) {
+        serviceWrite("HP_MAN_RAMP.ENTR_SETPT.TUNE", next);
+        serviceWrite("HP_MAN_RAMP.GOTO_OS.TRIGGER", 1);
+        EXPECT_TRUE(waitFor("HP_MAN_RAMP.GOTO_CMD.B_ACTION", 1, 4)) << next;
+        serviceWrite("HP_MAN_RAMP.GOTO_OS.TRIGGER", 0);
+        ASSERT_TRUE(waitFor("HP_MAN_RAMP.GOTO_CMD.B_ACTION", 0, 20)) << next;
+        EXPECT_FLOAT_EQ(demand(), static_cast<float>(next));
+    }
 
     // The speed PID, which goes on acting on the speed error, takes the
     // valve when its demand is the lower: a raised manual demand gives the

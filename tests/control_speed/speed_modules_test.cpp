@@ -75,14 +75,25 @@ protected:
 TEST_F(ModulesProgram, TheLimiterMessageShowsWhileTheLimiterIsSelectedOutOfShutdown) {
     start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 5.0}});
     int seen[2][2] = {{0, 0}, {0, 0}};
+    // The 160 ms pass reads the selection as its frame began: a pass in
+    // whose window (10 ms pass by 10 ms pass since the last one) the
+    // selection changed is left out.
     auto everyPass = [&](int passes) {
         for (int k = 0; k < passes; ++k) {
-            runPasses(R160, 1);
+            const uint32_t frame = this->passes(R160);
+            const uint32_t before = boolean("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME");
+            bool steady = true;
+            while (this->passes(R160) == frame) {
+                runPasses(R10, 1);
+                steady = steady && boolean("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME") == before;
+            }
             const uint32_t selected = boolean("IFACE_OUT_VLV.ACT_LSS_SEL_2.B_NAME");
             const uint32_t a00 = boolean("SPDC.A00_STEP.SFC_STEP");
             ++seen[selected][a00];
             EXPECT_EQ(boolean("CONT_MESS.A00_STEP_NOT.NOT"), 1u - a00) << k;
-            EXPECT_EQ(boolean("CONT_MESS.VLV_LIM_MESS.AND"), selected && !a00 ? 1u : 0u) << k;
+            if (steady) {
+                EXPECT_EQ(boolean("CONT_MESS.VLV_LIM_MESS.AND"), selected && !a00 ? 1u : 0u) << k;
+            }
         }
     };
     everyPass(15);

@@ -129,9 +129,10 @@ TEST_F(SpeedSense, FailedSensorRaisesItsFailureCells) {
     EXPECT_FLOAT_EQ(real("ACCEL.SS1_DERIV_USED.A_SW"), 0.0f);
     EXPECT_EQ(boolean("CNFG_SPEED.TSS_01.LATCH_OR"), 1u);  // below 250 rpm for the 20 ms latch delay
     EXPECT_EQ(boolean("MPU_OVRD.SS2_FLD.B_SW"), 0u);       // sensor 2 untouched
-    // Without an edge for 33.3 s (0.03 Hz, two teeth per measurement) there
-    // is no usable signal: the monitor speed and the acceleration read 0.
-    runPasses(R10, 3300);
+    // Without an edge for 66.7 s (two teeth in it: 0.03 Hz, the absolute
+    // minimum of two teeth per measurement) there is no usable signal: the
+    // monitor speed and the acceleration read 0.
+    runPasses(R10, 6620);
     EXPECT_EQ(stZarnTssData[0].status & ZARN_TSS_NO_SIGNAL, 0u);
     runPasses(R10, 50);
     EXPECT_NE(stZarnTssData[0].status & ZARN_TSS_NO_SIGNAL, 0u);

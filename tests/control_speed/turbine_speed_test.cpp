@@ -61,9 +61,7 @@ protected:
 // The probes' speeds (with the maximum speeds' named copies at 4000 and
 // 5000, the sensors reading up to 6600): each probe gives its reading, or
 // its monitor value below its minimum speed (120 rpm: a fiftieth of the
-// sensor's maximum of 6000; with two teeth per measurement the channel
-// stays below it up to 240 rpm, see the low speeds below), where the
-// reading is that minimum; the second probe counts only when it is used;
+// sensor's maximum of 6000), where the reading is that minimum; the second probe counts only when it is used;
 // the high select keeps the first of equal values and holds the speed at
 // the larger maximum speed.
 // A row's expected probe value: its monitor value (the reading then stands
@@ -164,45 +162,28 @@ TEST_F(TurbineSpeedProgram, TheMaximumItselfIsTheHighLimit) {
 // teeth: 6000 Hz) times two teeth per measurement, sensor 2 (maximum 5000:
 // 5000 Hz) one; the measurable minimum is a fiftieth of the maximum, 120
 // and 100 rpm. The channel's minimum-speed check and the filter's decay
-// bound take 64 MHz over the measured period, which with two teeth per
-// measurement is half the tooth frequency: sensor 1 counts as below its
-// minimum up to twice it (240 rpm), its speed reads the minimum there, and
-// the turbine speed takes its monitor value, whose samples the bound holds
-// at the minimum halved until it lies between half the shaft speed and the
-// shaft speed: 120 from 120 rpm up to 240, 60 from 60, 30 from 30, 15 from
-// 15 (so 50 reads 30, 100 reads 60, 200 reads 120). From 240 up it reads
-// the shaft. Sensor 2, one tooth per measurement, reads the shaft at every
-// speed, its speed at its minimum below 100. Up and down alike: the steps
-// have no hysteresis.
-TEST_F(TurbineSpeedProgram, LowSpeedsReadInHalvingStepsBelowTwiceTheMinimumWithTwoTeethPerMeasurement) {
-    struct Row {
-        double rpm;
-        float turbine;  // sensor 1's reading, the turbine speed (sensor 2 not used)
-    };
-    const Row rows[] = {
-        {20, 15},   {29, 15},      {30, 30},      {50, 30},   {59, 30},   {60, 60},      {99, 60},
-        {100, 60},  {119.9f, 60},  {120, 120},    {200, 120}, {239.9f, 120}, {240, 240}, {300, 300},
-        {239.9f, 120}, {200, 120}, {120, 120},    {119.9f, 60}, {100, 60}, {59, 30},     {50, 30},
-    };
+// bound take the tooth frequency of the measured period, so each sensor
+// counts as below its minimum only below it, its speed reading the minimum
+// there, and the turbine speed takes its monitor value, which reads the
+// shaft: the bound lies between the shaft speed and twice it and holds no
+// sample of a steady shaft. Up and down alike.
+TEST_F(TurbineSpeedProgram, LowSpeedsReadTheShaftWithOneOrTwoTeethPerMeasurement) {
+    const double rows[] = {20, 29, 30, 50, 59, 60, 99, 100, 119.9, 120, 200, 239.9, 240, 300,
+                           239.9, 200, 120, 119.9, 100, 59, 50};
     startWith(false, 6000.0, 5000.0);
-    for (const Row& r : rows) {
-        const std::string what = std::to_string(r.rpm) + " rpm";
-        spin(r.rpm, r.rpm);
-        const bool below1 = r.rpm < 240.0, below2 = r.rpm < 100.0;
+    for (const double rpm : rows) {
+        const std::string what = std::to_string(rpm) + " rpm";
+        spin(rpm, rpm);
+        const bool below1 = rpm < 120.0, below2 = rpm < 100.0;
         EXPECT_EQ(boolean("CNFG_SPEED.TSS_01.MIN_SPEED"), below1 ? 1u : 0u) << what;
-        if (below1) {
-            EXPECT_EQ(real("CNFG_SPEED.TSS_01.MPU_ZARN"), 120.0f) << what;
-            EXPECT_EQ(real("CNFG_SPEED.TSS_01.MONITOR"), r.turbine) << what;
-            EXPECT_EQ(real("MPU.TURB_SPD.A_NAME"), r.turbine) << what;
-        } else {
-            EXPECT_NEAR(real("CNFG_SPEED.TSS_01.MPU_ZARN"), r.rpm, 0.01) << what;
-            EXPECT_NEAR(real("MPU.TURB_SPD.A_NAME"), r.rpm, 0.01) << what;
-        }
+        EXPECT_NEAR(real("CNFG_SPEED.TSS_01.MPU_ZARN"), below1 ? 120.0 : rpm, 0.01) << what;
+        EXPECT_NEAR(real("CNFG_SPEED.TSS_01.MONITOR"), rpm, 0.01) << what;
+        EXPECT_NEAR(real("MPU.TURB_SPD.A_NAME"), rpm, 0.01) << what;
         expectSelected(1, 0, 0, what);
         EXPECT_EQ(boolean("CNFG_SPEED.TSS_02.MIN_SPEED"), below2 ? 1u : 0u) << what;
-        EXPECT_NEAR(real("CNFG_SPEED.TSS_02.MPU_ZARN"), below2 ? 100.0 : r.rpm, 0.01) << what;
-        EXPECT_NEAR(real("CNFG_SPEED.TSS_02.MONITOR"), r.rpm, 0.01) << what;
-        EXPECT_NEAR(real("MPU.TSS_02.A_SW"), r.rpm, 0.01) << what;
+        EXPECT_NEAR(real("CNFG_SPEED.TSS_02.MPU_ZARN"), below2 ? 100.0 : rpm, 0.01) << what;
+        EXPECT_NEAR(real("CNFG_SPEED.TSS_02.MONITOR"), rpm, 0.01) << what;
+        EXPECT_NEAR(real("MPU.TSS_02.A_SW"), rpm, 0.01) << what;
     }
 }
 

@@ -291,6 +291,26 @@ TEST_F(CondMon, RewriteStoresTheEnteredCountsAndHours) {
     EXPECT_EQ(real("COND_MON.OSPD_NUM.A_NAME"), 3.0f);
     EXPECT_EQ(real("COND_MON.TRUNHRS.A_NAME"), 1234.0f);
     EXPECT_EQ(real("COND_MON.PEAK_SPD.A_SW"), peak);
+
+    // A trip 0.6 s into the next rewrite's save request, the shaft held at
+    // 3500 rpm: the trip's request begins while the rewrite's holds the
+    // save request high, and still gets its save; a service save follows.
+    holdShaftAt(3500.0);
+    seconds(12);
+    const int32_t before = writes();
+    tune("COND_MON.REWRITE_NV_CMD.IN_1", 1);
+    ASSERT_TRUE(untilMs([this] { return boolean("COND_MON.NV_WRITE.ONE_SHOT") == 1u; }, 1500));
+    seconds(0.6);
+    trip();
+    ASSERT_TRUE(untilMs([this] { return boolean("COND_MON.WAIT4COUNT.DELAY") == 1u; }, 1500));
+    EXPECT_EQ(boolean("COND_MON.NV_WRITE.ONE_SHOT"), 1u);
+    seconds(1);
+    EXPECT_EQ(writes(), before + 2) << "the rewrite's save and the trip's";
+    seconds(12);
+    EXPECT_EQ(boolean("COND_MON.SAVE.OR"), 0u) << "a trip's request ends once its save has begun";
+    tune("COND_MON.SAVE.IN_4", 1);
+    seconds(1);
+    EXPECT_EQ(writes(), before + 3) << "a service save";
 }
 
 // ---- cases no input reaches ------------------------------------------------
