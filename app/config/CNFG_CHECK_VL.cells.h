@@ -36,7 +36,10 @@ CAT_MODULE(CNFG_CHECK_VL)
 namespace r160 {
 // The remote analog inputs' switch values and sums (node 1).
 void CNFG_CHECK_VL_analog();
-// The remote discrete inputs' switch values and sums (node 4).
+// Remote discrete input n's (1 .. 16) switch value and not-used compare,
+// from its function in force (in the input's own configuration piece).
+void CNFG_CHECK_VL_discrete_input(int n);
+// The remote discrete inputs' sums (node 4).
 void CNFG_CHECK_VL_discrete();
 // The remote analog inputs' function numbers into the analog duplicate
 // check's block, the remote discrete inputs' switch values into the

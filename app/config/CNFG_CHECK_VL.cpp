@@ -7,6 +7,7 @@
 
 #include "app/remote_io/VLTR_OUTS.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/discrete/BI_CHANNEL.cells.h"
 #include "app/config/function_check.h"
 #include "runtime/blockkinds.h"
 
@@ -29,18 +30,20 @@ constexpr Remote kAnalog[] = {CNFG_CHECK_VL_A(1), CNFG_CHECK_VL_A(2), CNFG_CHECK
                                            CNFG_CHECK_VL_A(4), CNFG_CHECK_VL_A(5), CNFG_CHECK_VL_A(6),
                                            CNFG_CHECK_VL_A(7), CNFG_CHECK_VL_A(8)};
 #undef CNFG_CHECK_VL_A
-#define CNFG_CHECK_VL_B(N, NN)                                                                       \
+// The remote discrete inputs by input number: the channel's function in
+// force (1 is _ub59, 2 .. 9 are _ub67 .. _ub74, 10 .. 16 are _ub60 .. _ub66).
+#define CNFG_CHECK_VL_B(NN, UB)                                                                      \
     Remote {                                                                                         \
-        &VLTR_OUTS.VL_BINS_FUN_LIST_##N, &CNFG_CHECK_VL.BI_##NN##_SW_I_SW, {                         \
+        &UB.FUNCT_INT_I_NAME, &CNFG_CHECK_VL.BI_##NN##_SW_I_SW, {                                    \
             &CNFG_CHECK_VL.BI_##NN##_NOT_USED_GT, &CNFG_CHECK_VL.BI_##NN##_NOT_USED_EQ,              \
                 &CNFG_CHECK_VL.BI_##NN##_NOT_USED_LT                                                 \
         }                                                                                            \
     }
 constexpr Remote kDiscrete[] = {
-    CNFG_CHECK_VL_B(1, 01),  CNFG_CHECK_VL_B(2, 02),  CNFG_CHECK_VL_B(3, 03),  CNFG_CHECK_VL_B(4, 04),
-    CNFG_CHECK_VL_B(5, 05),  CNFG_CHECK_VL_B(6, 06),  CNFG_CHECK_VL_B(7, 07),  CNFG_CHECK_VL_B(8, 08),
-    CNFG_CHECK_VL_B(9, 09),  CNFG_CHECK_VL_B(10, 10), CNFG_CHECK_VL_B(11, 11), CNFG_CHECK_VL_B(12, 12),
-    CNFG_CHECK_VL_B(13, 13), CNFG_CHECK_VL_B(14, 14), CNFG_CHECK_VL_B(15, 15), CNFG_CHECK_VL_B(16, 16)};
+    CNFG_CHECK_VL_B(01, _ub59), CNFG_CHECK_VL_B(02, _ub67), CNFG_CHECK_VL_B(03, _ub68), CNFG_CHECK_VL_B(04, _ub69),
+    CNFG_CHECK_VL_B(05, _ub70), CNFG_CHECK_VL_B(06, _ub71), CNFG_CHECK_VL_B(07, _ub72), CNFG_CHECK_VL_B(08, _ub73),
+    CNFG_CHECK_VL_B(09, _ub74), CNFG_CHECK_VL_B(10, _ub60), CNFG_CHECK_VL_B(11, _ub61), CNFG_CHECK_VL_B(12, _ub62),
+    CNFG_CHECK_VL_B(13, _ub63), CNFG_CHECK_VL_B(14, _ub64), CNFG_CHECK_VL_B(15, _ub65), CNFG_CHECK_VL_B(16, _ub66)};
 #undef CNFG_CHECK_VL_B
 
 }  // namespace
@@ -50,8 +53,10 @@ void CNFG_CHECK_VL_analog() {
     CNFG_CHECK_VL.VL_FUNCTS_I_SW = bk::SW<int32_t>(CNFG_CAN2.VL1_ENA_B_NAME, 0, CNFG_CHECK_VL.VL_FUNCT_I_ADD);
 }
 
+void CNFG_CHECK_VL_discrete_input(int n) { fnchk::switch_value(kDiscrete[n - 1]); }
+
 void CNFG_CHECK_VL_discrete() {
-    CNFG_CHECK_VL.BI_FUNCT_I_ADD = fnchk::switch_sum(kDiscrete);
+    CNFG_CHECK_VL.BI_FUNCT_I_ADD = fnchk::sum_of_switches(kDiscrete);
     CNFG_CHECK_VL.BI_FUNCTS_I_SW = bk::SW<int32_t>(CNFG_CAN2.VL4_ENA_B_NAME, 0, CNFG_CHECK_VL.BI_FUNCT_I_ADD);
 }
 

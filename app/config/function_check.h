@@ -57,18 +57,28 @@ struct NotUsed {
     const cat::Cell<uint32_t>*gt, *eq, *lt;
 };
 
-// Writes each channel's switch value and its not-used compare (channels
-// with cells `function`, `sw` and `not_used`) and returns the sum of the
-// switch values.
+// Writes a channel's switch value and its not-used compare (a channel with
+// cells `function`, `sw` and `not_used`).
+template <class Ch>
+void switch_value(const Ch& c) {
+    bk::I_COMPARE(c.not_used.eq->ref(), c.not_used.lt->ref(), c.not_used.gt->ref(), *c.function, 1);
+    *c.sw = dup_switch(*c.function);
+}
+
+// The sum of the channels' switch values as they stand.
+template <class Ch, size_t N>
+int32_t sum_of_switches(const Ch (&channels)[N]) {
+    int32_t sum = 0;
+    for (const Ch& c : channels) sum = bk::I_ADD(sum, *c.sw);
+    return sum;
+}
+
+// Writes each channel's switch value and its not-used compare and returns
+// the sum of the switch values.
 template <class Ch, size_t N>
 int32_t switch_sum(const Ch (&channels)[N]) {
-    int32_t sum = 0;
-    for (const Ch& c : channels) {
-        bk::I_COMPARE(c.not_used.eq->ref(), c.not_used.lt->ref(), c.not_used.gt->ref(), *c.function, 1);
-        *c.sw = dup_switch(*c.function);
-        sum = bk::I_ADD(sum, *c.sw);
-    }
-    return sum;
+    for (const Ch& c : channels) switch_value(c);
+    return sum_of_switches(channels);
 }
 
 // The collecting block: slot n holds n when some channel wrote n.

@@ -350,7 +350,12 @@ void ALARMS_outputs() {
     bk::DELAY(s.ACK_D, ALARMS.ACK_D_DELAY, &ALARMS.ACK_D_R_TIME.ref(), ALARMS.ANY_HORN, ALARMS.ACK_D_DLY_TIME, 0.0f,
               bk::T40);
     bk::ZSTORE_B(kZHorn, ALARMS.ACK_D_DELAY);
+    const uint32_t ack_before = ALARMS.HORN_Z_ZMINUS1_B;
     ALARMS.HORN_Z_ZMINUS1_B = bk::ZCOMMIT_B(kZHorn);
+    // The acknowledge stands for one pass only; the 80 ms lists take their
+    // copy of it at every second pass. Held over two passes, every
+    // acknowledge reaches them exactly once.
+    ALARMS.ACK_HOLD_OR = bk::OR({ack_before, ALARMS.HORN_Z_ZMINUS1_B});
     ALARMS.ALL_CLEAR_NOT = bk::NOT(ALARMS.ANY_LATCH_AE);
     const int32_t first = ALARMS.ANY_FIRST_ALM;
     if (first >= 1 && first <= kAlarms) ALARMS.ALM_FO_S_MUX_N_1 = kAlarmFirstOutText[first - 1];

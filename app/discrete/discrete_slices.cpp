@@ -5,6 +5,7 @@
 #include "app/interface/MESSAGE.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
+#include "app/config/CNFG_CHECK_VL.cells.h"
 #include "app/control/HPLM.cells.h"
 #include "app/discrete/discrete_slices.h"
 
@@ -43,7 +44,10 @@ constexpr int kFirstRemote = kBiControllerChannels;
 constexpr int kLastRemote = kBiChannels - 1;
 // Configuration part of the remote input numbers first .. last (1 .. 16).
 void configure_remote(int first, int last) {
-    for (int n = first; n <= last; ++n) r160::BI_CHANNEL_configure(kFirstRemote + n - 1);
+    for (int n = first; n <= last; ++n) {
+        r160::BI_CHANNEL_configure(kFirstRemote + n - 1);
+        r160::CNFG_CHECK_VL_discrete_input(n);
+    }
 }
 // Relay channel index of remote relay k (1 .. 16).
 constexpr int remote_relay(int k) { return kRelayControllerChannels + k - 1; }

@@ -76,6 +76,9 @@ void LATCH_AE(const LatchAeList& l, const LatchAeIo& io, const TimeCell& clock) 
         const int cleared = release(l, io.ovrd);
         io.first_alm = l.order[0];
         if (cleared > 0) {
+            // A release while the reset is held changes the list as much as
+            // one on the reset's first pass: a reader must see it.
+            changed = 1;
             h.count = pack(l);
             if (h.count == 0) {
                 io.latch_ae = 0;

@@ -428,6 +428,20 @@ TEST_F(Sequence, IdleCommandOnTheWayToRatedHaltsWithoutTheRampBack) {
         if (rampBack) {
             EXPECT_TRUE(step("A11_STEP"));
             EXPECT_LT(ref(), held);
+            // Below minimum governor a raise halts the ramp back; an idle
+            // command within half a second of the raise is not taken, a
+            // later one takes the reference back down.
+            ASSERT_TRUE(runUntil([&] { return ref() < kMinGov - 50.0; }, 1000));
+            contact(kRaiseContact, true);
+            ASSERT_TRUE(runUntil([&] { return step("A02ASTEP"); }, 10));
+            contact(kRaiseContact, false);
+            pulse("IFACE_IN_START.IR_DIS.IN", R160);
+            runPasses(R80, 3);
+            EXPECT_TRUE(step("A02ASTEP"));
+            runPasses(R80, 10);
+            ASSERT_TRUE(step("A02ASTEP"));
+            pulse("IFACE_IN_START.IR_DIS.IN", R160);
+            EXPECT_TRUE(runUntil([&] { return step("A11_STEP"); }, 6));
         } else {
             EXPECT_TRUE(step("A02ASTEP"));
             EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u);

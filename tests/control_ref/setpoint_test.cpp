@@ -78,6 +78,18 @@ TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRate) {
         runPasses(R80, 5);
     }
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.REF_LOW_LMT.B_NAME"), 1u);
+    // Raise held, then lower held as well: a lower held for 0.2 s cancels
+    // the latched raise and the reference goes down.
+    contact(kRaiseContact, true);
+    runPasses(R80, 20);
+    ASSERT_EQ(boolean("SPD_R_L.RSE_LTCH.LATCH"), 1u);
+    contact(kLowerContact, true);
+    runPasses(R80, 6);
+    EXPECT_EQ(boolean("SPD_R_L.RSE_LTCH.LATCH"), 0u);
+    EXPECT_EQ(boolean("SPD_R_L.RAISE.OR"), 0u);
+    EXPECT_LT(slopeOverOneSecond(), 0.0);
+    contact(kRaiseContact, false);
+    contact(kLowerContact, false);
 }
 
 TEST_F(Setpoint, AContactShorterThanItsDelayIsIgnored) {
@@ -300,6 +312,18 @@ TEST_F(Setpoint, RemoteEnableContactReleaseDisablesTheRemoteSetpoint) {
     ASSERT_TRUE(runUntil([&] { return boolean("RMT_ENBL.BI_DIS.B_SW") != 0; }, 6));
     EXPECT_EQ(boolean("RMT_ENBL.ENABLED.LATCH_R"), 0u);
     EXPECT_EQ(boolean("RMT_ENBL.DISABLED.NOT"), 1u);
+    // Enabled again and above minimum governor, a controlled stop inhibits
+    // the remote setpoint as its step begins, which disables it.
+    contact(kRemoteEnableContact, true);
+    ASSERT_TRUE(runUntil([&] { return boolean("RMT_ENBL.ENABLED.LATCH_R") != 0; }, 6));
+    ASSERT_TRUE(runUntil([&] { return ref() > kMinGov + 200.0; }, 500));
+    runPasses(R80, 40);
+    serviceWrite("IFACE_IN_START.CNTRL_ST.IN", 1);
+    ASSERT_TRUE(runUntil([&] { return step("Z01_STEP"); }, 20));
+    runPasses(R80, 1);
+    EXPECT_EQ(boolean("RMT_ENBL.INHIBITED.OR"), 1u);
+    EXPECT_EQ(boolean("RMT_ENBL.SPD_LOW.NOT"), 0u);
+    EXPECT_TRUE(runUntil([&] { return boolean("RMT_ENBL.ENABLED.LATCH_R") == 0; }, 2));
 }
 
 TEST_F(Setpoint, RemoteEnableRefusedBelowMinimumGovernor) {

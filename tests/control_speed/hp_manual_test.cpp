@@ -117,6 +117,23 @@ TEST_F(HpManual, EnableIsBumplessAndServiceCommandsMoveAtTheManualRate) {
     a = demand();
     runPasses(R160, 5);
     EXPECT_FLOAT_EQ(demand(), a);
+    // A raise cancels a go-to on its way: the demand turns and rises.
+    serviceWrite("HP_MAN_RAMP.ENTR_SETPT.TUNE", std::round((a - 1.0) * 10.0) / 10.0);
+    serviceWrite("HP_MAN_RAMP.GOTO_OS.TRIGGER", 1);
+    ASSERT_TRUE(waitFor("HP_MAN_RAMP.GOTO_CMD.B_ACTION", 1, 4));
+    serviceWrite("HP_MAN_RAMP.GOTO_OS.TRIGGER", 0);
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_DN"), 1u);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 1);
+    ASSERT_TRUE(waitFor("HP_MAN_RAMP.GOTO_CMD.B_ACTION", 0, 4));
+    ASSERT_TRUE(waitFor("HP_MAN_RAMP.RAISE.B_ACTION", 1, 4));
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.MOVING_UP"), 1u);
+    serviceWrite("IFACE_IN_HP_MAN.RSE_LWR.IN_1", 0);
+    ASSERT_TRUE(waitFor("HP_MAN_RAMP.RAISE.B_ACTION", 0, 4));
+    runPasses(R160, 2);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.GOTO_CMD.B_ACTION"), 0u);
+    a = demand();
     // Go to an entered value; the command ends when the demand is there.
     const double target = std::round((a + 0.2) * 10.0) / 10.0;
     serviceWrite("HP_MAN_RAMP.ENTR_SETPT.TUNE", target);

@@ -125,17 +125,28 @@ TEST_F(ContactTrips, WhileThePowerUpPulseLastsEveryStampIsTheClocksTime) {
 // The time stamp of a contact trip is kept under its trip number: the
 // falling-edge time of the input that carries it.
 TEST_F(ContactTrips, EachContactTripKeepsItsInputsEdgeTimeUnderItsTripNumber) {
-    // Discrete input 1 carries "External Trip 2" (trip number 2); input 2 a
-    // function past the ten trip numbers, whose edge no slot keeps.
-    early({{"_ub13.FUNCT.IN", 15}, {"_ub13.BI_FUNCTION.TUNE", 15}, {"_ub14.FUNCT.IN", 24}, {"_ub14.BI_FUNCTION.TUNE", 24}});
+    // Discrete input 1 carries "External Trip 2" (trip number 2); input 2
+    // "External Trip 3", its edge kept under trip number 4 by its own
+    // offset.
+    early({{"_ub13.FUNCT.IN", 15},
+           {"_ub13.BI_FUNCTION.TUNE", 15},
+           {"_ub14.FUNCT.IN", 16},
+           {"_ub14.BI_FUNCTION.TUNE", 16},
+           {"BI_MUX.FUNC_TO_TRIP_02.IN_2", 12}});
     board::setDiscreteInputs(0xFFFFFFFFu);
     startTurning();
     ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_01.I_SUBTRACT"), 2);
     for (int k = 1; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
-    ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_02.I_SUBTRACT"), 11);
+    ASSERT_EQ(integer("BI_MUX.FUNC_TO_TRIP_02.I_SUBTRACT"), 4);
     board::setDiscreteInput(13, false);  // input 2 opens
     runPasses(P10, 3);
-    for (int k = 1; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+    const TimeCell edge2 = time("CNFG_BI.BI_02_ZARN.LO_TIME");
+    ASSERT_NE(edge2.sec, 0u);
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_4").usec, edge2.usec);
+    for (int k = 1; k <= 10; ++k)
+        if (k != 4) {
+            EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+        }
     board::setDiscreteInput(12, false);  // input 1 opens
     runPasses(P10, 3);
     const TimeCell edge = time("CNFG_BI.BI_01_ZARN.LO_TIME");
@@ -152,7 +163,11 @@ TEST_F(ContactTrips, EachContactTripKeepsItsInputsEdgeTimeUnderItsTripNumber) {
     EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_1").sec, edge3.sec);
     EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_1").usec, edge3.usec);
     EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_2").usec, edge.usec);
-    for (int k = 3; k <= 10; ++k) EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+    EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_4").usec, edge2.usec);
+    for (int k = 3; k <= 10; ++k)
+        if (k != 4) {
+            EXPECT_EQ(time("BI_MUX.BI_TRIP_TS.OUT_" + std::to_string(k)).sec, 0u) << k;
+        }
 }
 
 }  // namespace

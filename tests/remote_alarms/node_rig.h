@@ -36,6 +36,7 @@ constexpr int R10 = 0, R20 = 1, R40 = 2, R80 = 3, R160 = 4;
 constexpr uint16_t k77F = 0x0190;   // 25 C
 constexpr uint16_t k176F = 0x0500;  // 80 C
 constexpr uint16_t k212F = 0x0640;  // 100 C
+constexpr uint16_t k320F = 0x0A00;  // 160 C
 
 // The analog node's words: 1/1024 mA, the top bit the channel's fault flag.
 constexpr uint16_t nodeMa(double mA) { return static_cast<uint16_t>(mA * 1024.0 + 0.5); }

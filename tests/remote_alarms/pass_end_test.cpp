@@ -44,6 +44,17 @@ TEST_F(ResetPulse, TheStartGivesOneResetPulseOf13Passes) {
     EXPECT_EQ(std::count(seen.begin() + 12, seen.end(), 1u), 0) << "one pulse, at the start";
     EXPECT_EQ(boolean("RESET.PWR_UP_RST.ONE_SHOT"), 0u) << "2.0 s power-up pulse over";
     EXPECT_EQ(boolean("RESET.PWR_UP_DLY.DELAY"), 1u);
+
+    // A source that stays on (the automatic reset setting) gives one pulse
+    // of the same length, which does not restart while the source stays.
+    serviceWrite("RESET.AT_RST.IN", 1);
+    int pulse = 0;
+    for (int k = 0; k < 40; ++k) {
+        runPasses(ra_node::R80, 1);
+        pulse += static_cast<int>(boolean("RESET.RST.ONE_SHOT"));
+    }
+    EXPECT_EQ(boolean("RESET.RST_OR.OR"), 1u);
+    EXPECT_EQ(pulse, 13);
 }
 
 TEST_F(ResetPulse, AShutdownOneShotEndsTheResetPulseWhichDoesNotRestartWhileItsSourceStays) {

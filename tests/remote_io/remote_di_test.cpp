@@ -99,6 +99,17 @@ TEST_F(RemoteDiscreteInputs, ContactsReachTheirFunctionsAndReadOpenOnceTheNodeFa
     EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_2"), 0u);
     EXPECT_EQ(slot(2), 0u);
     EXPECT_EQ(boolean("_ub66.BI_SIGNAL.B_NAME"), 1u);
+
+    // A new function sampled for input 3: its check cells show it in the
+    // pass in which the input takes it.
+    setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
+    setCell("_ub68.FUNCT.IN", 3);
+    for (int p = 0; p < 8 * 6 && integer("_ub68.FUNCT_INT.I_NAME") != 3; ++p) run(1);
+    ASSERT_EQ(integer("_ub68.FUNCT_INT.I_NAME"), 3);
+    EXPECT_EQ(integer("CNFG_CHECK_VL.BI_03_SW.I_SW"), 3);
+    EXPECT_EQ(boolean("CNFG_CHECK_VL.BI_03_NOT_USED.GT"), 1u);
+    EXPECT_EQ(boolean("CNFG_CHECK_VL.BI_03_NOT_USED.EQ"), 0u);
+    setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
 }
 
 
