@@ -222,13 +222,13 @@ const Deviation kDeviations[] = {
     {"_R10_R80_move_vals", false, 0, 51},    // one 10 ms boolean more
     {"_R10_R160_move_vals", false, 0, 54},   // two 10 ms booleans fewer
     {"_R20_R80_move_vals", false, 0, 112},   // seven 20 ms booleans more
-    {"_R20_R160_move_vals", false, 0, 102},  // eight 20 ms booleans more (Modbus node image flags)
+    {"_R20_R160_move_vals", false, 0, 102},  // eight 20 ms booleans more
     {"_R20_R160_move_vals", false, 1, 62},   // ten 20 ms reals more
     {"_R20_R160_move_vals", true, 1, 109},   // one 160 ms real more
-    {"_R20_R160_move_vals", true, 2, 79},    // 32 channel integers that the 20 ms channels read
+    {"_R20_R160_move_vals", true, 2, 79},    // 32 160 ms integers more
     {"_R40_R160_move_vals", false, 1, 7},    // one 40 ms real fewer
     {"_R40_R160_move_vals", true, 0, 201},   // three 160 ms booleans more
-    {"_R40_R160_move_vals", true, 1, 161},   // 17 160 ms reals more (alarm settings)
+    {"_R40_R160_move_vals", true, 1, 161},   // 17 160 ms reals more
     {"_R80_R160_move_vals", false, 0, 166},  // 31 80 ms booleans more
     {"_R80_R160_move_vals", false, 1, 73},   // 24 80 ms reals more
     {"_R80_R160_move_vals", true, 1, 87},    // five 160 ms reals more
