@@ -10,7 +10,7 @@
 
 #include "runtime/catalogue.h"
 
-// Rows of one instance of group G, whose outputs the groups RD() read, with
+// Rows of one instance of group G, whose outputs the groups RD(output) read, with
 // the default arming speed SPD and the two default message texts.
 #define AI_ALARM_LEVELS_ROWS(X, G, RD, SPD, MSG1, MSG2) \
     X(ALM_SP1, IN, A, G, TUNE(60.0, -90000.0, 90000.0)) \
@@ -36,11 +36,11 @@
     X(PV_SIGFLT, B_NAME, B, G, PLAIN) \
     X(TSPEED, A_NAME, A, G, PLAIN) \
     X(ALMRESET, B_NAME, B, G, PLAIN) \
-    X(ALARM_LVL1, B_NAME, B, G, PLAIN, RD()) \
-    X(ALARM_LVL2, B_NAME, B, G, PLAIN, RD()) \
-    X(TRIP_LVL2, B_NAME, B, G, PLAIN, RD()) \
-    X(AND, AND, B, G, PLAIN, RD()) \
-    X(PERM_NOT_MET, B_NAME, B, G, PLAIN, RD()) \
+    X(ALARM_LVL1, B_NAME, B, G, PLAIN, RD(L1)) \
+    X(ALARM_LVL2, B_NAME, B, G, PLAIN, RD(L2)) \
+    X(TRIP_LVL2, B_NAME, B, G, PLAIN, RD(TRIP)) \
+    X(AND, AND, B, G, PLAIN, RD(AND)) \
+    X(PERM_NOT_MET, B_NAME, B, G, PLAIN, RD(PERM)) \
     X(MSG, LIST_1, C, G, PLAIN) \
     X(MSG, LIST_2, C, G, PLAIN) \
     X(ALM_SP1, A_NAME, A, G, PLAIN, R160) \
@@ -93,11 +93,24 @@
     X(PERM_SP, A_NAME, A, G, PLAIN) \
     X(USE_PERM, B_NAME, B, G, PLAIN)
 
-// Readers of the alarm, trip and permissive outputs: the alarm list (40 ms),
-// the shutdown list (10 ms), the remote node's summaries (80 ms) and the
-// start permissive and function muxes (160 ms).
-#define AI_ALARM_LEVELS_RD20() R10, R40, R80, R160
-#define AI_ALARM_LEVELS_RD80() R160
+// Readers of the alarm, trip and permissive outputs. Chassis channels: the
+// alarm list (40 ms), the shutdown list (10 ms), and the start permissive
+// and function muxes (160 ms). Remote analog channels: the node's alarm
+// lists (80 ms), and the permissives and function muxes (160 ms). RTD
+// channels (80 ms themselves): the 160 ms summaries and muxes.
+#define AI_ALARM_LEVELS_RDCH(OUT) AI_ALARM_LEVELS_RDCH_##OUT
+#define AI_ALARM_LEVELS_RDCH_L1 R40, R160
+#define AI_ALARM_LEVELS_RDCH_L2 R40, R160
+#define AI_ALARM_LEVELS_RDCH_TRIP R10, R160
+#define AI_ALARM_LEVELS_RDCH_AND R10
+#define AI_ALARM_LEVELS_RDCH_PERM R160
+#define AI_ALARM_LEVELS_RDVL(OUT) AI_ALARM_LEVELS_RDVL_##OUT
+#define AI_ALARM_LEVELS_RDVL_L1 R80, R160
+#define AI_ALARM_LEVELS_RDVL_L2 R80, R160
+#define AI_ALARM_LEVELS_RDVL_TRIP R80, R160
+#define AI_ALARM_LEVELS_RDVL_AND R80
+#define AI_ALARM_LEVELS_RDVL_PERM R160
+#define AI_ALARM_LEVELS_RD80(OUT) R160
 
 #define AI_ALARM_LEVELS_PORTS(X, OUTER, M) \
     X(OUTER ".ALM_SP1_IN " M ".ALM_SP1.IN") \
@@ -127,40 +140,40 @@
     X(OUTER ".ALM_SP1_OUT " M ".ALM_SP1.A_NAME") \
     X(OUTER ".ALM_SP2_OUT " M ".ALM_SP2.A_NAME")
 
-#define _ub1_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 0, "AI 1 ALM1", "AI 1 ALM2")
+#define _ub1_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDCH, 0, "AI 1 ALM1", "AI 1 ALM2")
 #define _ub1_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "AI_EVENT.AI_01_EVENT", "_ub1")
 CAT_USER_BLOCK(_ub1, "AI_EVENT.AI_01_EVENT", _ub1_ALIASES)
-#define _ub2_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 0, "AI 2 ALM1", "AI 2 ALM2")
+#define _ub2_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDCH, 0, "AI 2 ALM1", "AI 2 ALM2")
 #define _ub2_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "AI_EVENT.AI_02_EVENT", "_ub2")
 CAT_USER_BLOCK(_ub2, "AI_EVENT.AI_02_EVENT", _ub2_ALIASES)
-#define _ub3_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 0, "AI 3 ALM1", "AI 3 ALM2")
+#define _ub3_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDCH, 0, "AI 3 ALM1", "AI 3 ALM2")
 #define _ub3_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "AI_EVENT.AI_03_EVENT", "_ub3")
 CAT_USER_BLOCK(_ub3, "AI_EVENT.AI_03_EVENT", _ub3_ALIASES)
-#define _ub4_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 0, "AI 4 ALM1", "AI 4 ALM2")
+#define _ub4_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDCH, 0, "AI 4 ALM1", "AI 4 ALM2")
 #define _ub4_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "AI_EVENT.AI_04_EVENT", "_ub4")
 CAT_USER_BLOCK(_ub4, "AI_EVENT.AI_04_EVENT", _ub4_ALIASES)
-#define _ub25_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_1 Event1 Message", "VL1_AI_1 Event2 Message")
+#define _ub25_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_1 Event1 Message", "VL1_AI_1 Event2 Message")
 #define _ub25_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_1_EVENT", "_ub25")
 CAT_USER_BLOCK(_ub25, "VL1_AIO.AI_1_EVENT", _ub25_ALIASES)
-#define _ub26_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_2 Event1 Message", "VL1_AI_2 Event2 Message")
+#define _ub26_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_2 Event1 Message", "VL1_AI_2 Event2 Message")
 #define _ub26_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_2_EVENT", "_ub26")
 CAT_USER_BLOCK(_ub26, "VL1_AIO.AI_2_EVENT", _ub26_ALIASES)
-#define _ub27_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_3 Event1 Message", "VL1_AI_3 Event2 Message")
+#define _ub27_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_3 Event1 Message", "VL1_AI_3 Event2 Message")
 #define _ub27_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_3_EVENT", "_ub27")
 CAT_USER_BLOCK(_ub27, "VL1_AIO.AI_3_EVENT", _ub27_ALIASES)
-#define _ub28_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_4 Event1 Message", "VL1_AI_4 Event2 Message")
+#define _ub28_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_4 Event1 Message", "VL1_AI_4 Event2 Message")
 #define _ub28_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_4_EVENT", "_ub28")
 CAT_USER_BLOCK(_ub28, "VL1_AIO.AI_4_EVENT", _ub28_ALIASES)
-#define _ub29_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_5 Event1 Message", "VL1_AI_5 Event2 Message")
+#define _ub29_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_5 Event1 Message", "VL1_AI_5 Event2 Message")
 #define _ub29_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_5_EVENT", "_ub29")
 CAT_USER_BLOCK(_ub29, "VL1_AIO.AI_5_EVENT", _ub29_ALIASES)
-#define _ub30_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_6 Event1 Message", "VL1_AI_6 Event2 Message")
+#define _ub30_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_6 Event1 Message", "VL1_AI_6 Event2 Message")
 #define _ub30_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_6_EVENT", "_ub30")
 CAT_USER_BLOCK(_ub30, "VL1_AIO.AI_6_EVENT", _ub30_ALIASES)
-#define _ub31_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_7 Event1 Message", "VL1_AI_7 Event2 Message")
+#define _ub31_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_7 Event1 Message", "VL1_AI_7 Event2 Message")
 #define _ub31_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_7_EVENT", "_ub31")
 CAT_USER_BLOCK(_ub31, "VL1_AIO.AI_7_EVENT", _ub31_ALIASES)
-#define _ub32_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RD20, 100, "VL1_AI_8 Event1 Message", "VL1_AI_8 Event2 Message")
+#define _ub32_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R20, AI_ALARM_LEVELS_RDVL, 100, "VL1_AI_8 Event1 Message", "VL1_AI_8 Event2 Message")
 #define _ub32_ALIASES(X) AI_ALARM_LEVELS_PORTS(X, "VL1_AIO.AI_8_EVENT", "_ub32")
 CAT_USER_BLOCK(_ub32, "VL1_AIO.AI_8_EVENT", _ub32_ALIASES)
 #define _ub51_CELLS(X) AI_ALARM_LEVELS_ROWS(X, R80, AI_ALARM_LEVELS_RD80, 100, "VL3_RTD_1 Event1 Message", "VL3_RTD_1 Event2 Message")

@@ -25,7 +25,7 @@
     X(MIN, TUNE, A, R160, TUNE(0.0, -1e38, 1e38))                    \
     X(MAX, TUNE, A, R160, TUNE(100.0, -1e38, 1e38))                  \
     X(MA, A_NAME, A, R20, PLAIN)                                     \
-    X(VALUE, A_NAME, A, R20, PLAIN, R160, R80)                                  \
+    X(VALUE, A_NAME, A, R20, PLAIN, WIZ##_VALUE_READERS)             \
     X(PCT, A_NAME, A, R20, PLAIN)                                    \
     X(CHNL_FLT, B_NAME, B, R20, PLAIN, R80, R160)                    \
     X(SCALED, A_OUT_1, A, R20, PLAIN)                                \
@@ -81,6 +81,10 @@
     X(AI_MOD_X, I_NAME, I, R160, PLAIN)                              \
     X(AI_MOD_SCALE, A_MUX_N_1, A, R160, PLAIN)
 
+// The value goes to the 160 ms function routing, and a chassis channel's
+// also to the 80 ms relay level switches.
+#define AI_CHANNEL_NO_WIZ_VALUE_READERS R160, R80
+#define AI_CHANNEL_WIZ_VALUE_READERS R160
 #define AI_CHANNEL_NO_WIZ(X)
 #define AI_CHANNEL_WIZ(X)                      \
     X(WIZ_ENA, IN, B, R160, TUNE(false))       \

@@ -28,17 +28,17 @@
 
 // Named cells of one function: limits, multiplier, alarm setpoints and use
 // flag (read by the 40 ms alarm logic too); its alarm flags; its tag.
-#define AI_MUX_FN(X, P, USED)                                                                         \
+#define AI_MUX_FN(X, P, USED, ...)                                                                    \
     X(P##MAX, A_NAME, A, R160, PLAIN) X(P##MIN, A_NAME, A, R160, PLAIN)                               \
     X(P##MODX, A_NAME, A, R160, PLAIN) X(P##ALM1SP, A_NAME, A, R160, PLAIN)                           \
-    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN, R40)
+    X(P##ALM2SP, A_NAME, A, R160, PLAIN) X(USED, B_NAME, B, R160, PLAIN, ##__VA_ARGS__)
 #define AI_MUX_FN_ALM(X, P)                                                                           \
     X(P##ALM1, B_NAME, B, R160, PLAIN) X(P##ALM2, B_NAME, B, R160, PLAIN) X(P##TRIP, B_NAME, B, R160, PLAIN)
 #define AI_MUX_FN_TAG(X, P) X(P##TAG, S_NAME, C, R160, PLAIN)
 // Functions 2 .. 12 (alarm flags and tag), 13 .. 16 (alarm flags), 17 .. 20.
 #define AI_MUX_FN_FULL(X, P, USED, DEC) \
-    AI_MUX_FN(X, P, USED) AI_MUX_FN_ALM(X, P) AI_MUX_FN_TAG(X, P) X(DEC, I_NAME, I, R160, PLAIN)
-#define AI_MUX_FN_NOTAG(X, P, USED, DEC) AI_MUX_FN(X, P, USED) AI_MUX_FN_ALM(X, P) X(DEC, I_NAME, I, R160, PLAIN)
+    AI_MUX_FN(X, P, USED, R40) AI_MUX_FN_ALM(X, P) AI_MUX_FN_TAG(X, P) X(DEC, I_NAME, I, R160, PLAIN)
+#define AI_MUX_FN_NOTAG(X, P, USED, DEC) AI_MUX_FN(X, P, USED, R40) AI_MUX_FN_ALM(X, P) X(DEC, I_NAME, I, R160, PLAIN)
 #define AI_MUX_FN_SPARE(X, P, USED, DEC) AI_MUX_FN(X, P, USED) X(DEC, I_NAME, I, R160, PLAIN)
 
 #define AI_MUX_ROUTING_ROWS(X)                                                                        \

@@ -8,10 +8,10 @@
 #include "runtime/catalogue.h"
 
 // The enable of remote node N (node 2 has enables but no node).
-#define CNFG_CAN2_ENABLE_ROWS(X, N)                      \
-    X(VL##N##_ENA, IN, B, R80, TUNE(false))              \
-    X(VL##N##_ENA, B_NAME, B, R80, PLAIN, R160)          \
-    X(VL##N##_ENABLE, AND, B, R80, PLAIN, R20)
+#define CNFG_CAN2_ENABLE_ROWS(X, N, ENA_READERS, ENABLE_READERS) \
+    X(VL##N##_ENA, IN, B, R80, TUNE(false))                      \
+    X(VL##N##_ENA, B_NAME, B, R80, PLAIN, ENA_READERS)           \
+    X(VL##N##_ENABLE, AND, B, R80, PLAIN, ENABLE_READERS)
 
 // A node initialisation command of the service side and what it passes on.
 #define CNFG_CAN2_INIT_ROWS(X, N) \
@@ -19,8 +19,8 @@
 #define CNFG_CAN2_CELLS(X)                               \
     X(GO_OPER, IN_1, B, R10, TUNE(false))                \
     X(GO_OPER, AND, B, R10, PLAIN, R20)                  \
-    CNFG_CAN2_ENABLE_ROWS(X, 1) CNFG_CAN2_ENABLE_ROWS(X, 2) CNFG_CAN2_ENABLE_ROWS(X, 3) \
-    CNFG_CAN2_ENABLE_ROWS(X, 4) CNFG_CAN2_ENABLE_ROWS(X, 5) \
+    CNFG_CAN2_ENABLE_ROWS(X, 1, R160, R20) CNFG_CAN2_ENABLE_ROWS(X, 2, , ) CNFG_CAN2_ENABLE_ROWS(X, 3, , R20) \
+    CNFG_CAN2_ENABLE_ROWS(X, 4, R160, R20) CNFG_CAN2_ENABLE_ROWS(X, 5, , R20) \
     X(VL_RST, OR, B, R80, PLAIN, R20)                       \
     X(VL_RST, IN_2, B, R80, TUNE(false))                 \
     X(RXTXERRS, I_NAME, I, R80, PLAIN)                   \

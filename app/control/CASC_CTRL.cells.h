@@ -26,7 +26,7 @@
     X(MAX_GOV_HOLD, A_SW, A, R160, PLAIN)                   \
     X(MIN_SETPT_HOLD, A_SW, A, R160, PLAIN)                 \
     X(MAX_SETPT_HOLD, A_SW, A, R160, PLAIN)                 \
-    CASC_SAMP_ROWS(X, SPD_SP_MAX, 0.0, 0.0, 65000.0, R80) \
+    CASC_SAMP_ROWS(X, SPD_SP_MAX, 0.0, 0.0, 65000.0)      \
     CASC_SAMP_ROWS(X, SPD_SP_MIN, 0.0, 0.0, 65000.0, R80) \
     CASC_SAMP_ROWS(X, RTD_SETPT, 0.0, -20000.0, 20000.0, R80) \
     X(SUB_1, SUBTRACT, A, R160, PLAIN)                      \

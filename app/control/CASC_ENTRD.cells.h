@@ -11,7 +11,7 @@
 // range, its sampled last adopted value and the change detection.
 #define CASC_ENTRD_PATH_ROWS(X, P, SAMPLE, DEF)                 \
     X(P##_SP_LMT, A_LIMITER, A, R160, PLAIN)                    \
-    CASC_SAMP_ROWS(X, P##_SMP_TUN, DEF, -20000.0, 20000.0, R80) \
+    CASC_SAMP_ROWS(X, P##_SMP_TUN, DEF, -20000.0, 20000.0)      \
     X(P##_EQUAL, A_COMPARE, B, R160, PLAIN)                     \
     X(P##_EQUAL, A_EQUAL, B, R160, PLAIN)                       \
     X(P##_CHANGED, NOR, B, R160, PLAIN)                         \

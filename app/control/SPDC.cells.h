@@ -27,11 +27,11 @@
     SPDC_T(X, A00ASTEP, R80, 3)                                                                                \
     SPDC_STEP_HEAD(X, A01_STEP, R80, R40, R160) SPDC_T(X, A01_STEP, R80, 1) SPDC_T(X, A01_STEP, R80, 2)        \
     SPDC_T(X, A01_STEP, R80, 3) SPDC_T(X, A01_STEP, R80, 4) SPDC_T(X, A01_STEP, R80, 5)                        \
-    SPDC_STEP_HEAD(X, A02_STEP, R80, R40, R160) SPDC_T(X, A02_STEP, R80, 1) SPDC_T(X, A02_STEP, R80, 2)        \
+    SPDC_STEP_HEAD(X, A02_STEP, R80, R160) SPDC_T(X, A02_STEP, R80, 1) SPDC_T(X, A02_STEP, R80, 2)             \
     SPDC_T(X, A02_STEP, R80, 3) SPDC_T(X, A02_STEP, R80, 4) SPDC_T(X, A02_STEP, R80, 5)                        \
     SPDC_T(X, A02_STEP, R80, 6) SPDC_T(X, A02_STEP, R80, 7) SPDC_T(X, A02_STEP, R80, 8)                        \
     SPDC_T(X, A02_STEP, R80, 9)                                                                                \
-    SPDC_STEP_HEAD(X, A02ASTEP, R80, R40, R160) SPDC_T(X, A02ASTEP, R80, 1) SPDC_T(X, A02ASTEP, R80, 2)        \
+    SPDC_STEP_HEAD(X, A02ASTEP, R80, R160) SPDC_T(X, A02ASTEP, R80, 1) SPDC_T(X, A02ASTEP, R80, 2)             \
     SPDC_T(X, A02ASTEP, R80, 3) SPDC_T(X, A02ASTEP, R80, 4) SPDC_T(X, A02ASTEP, R80, 5)                        \
     SPDC_T(X, A02ASTEP, R80, 6) SPDC_T(X, A02ASTEP, R80, 7) SPDC_T(X, A02ASTEP, R80, 8)                        \
     SPDC_T(X, A02ASTEP, R80, 9) SPDC_T(X, A02ASTEP, R80, 10)                                                   \
@@ -39,17 +39,17 @@
     SPDC_T(X, A07_STEP, R80, 3) SPDC_T(X, A07_STEP, R80, 4) SPDC_T(X, A07_STEP, R80, 5)                        \
     SPDC_T(X, A07_STEP, R80, 6) SPDC_T(X, A07_STEP, R80, 7) SPDC_T(X, A07_STEP, R80, 8)                        \
     SPDC_T(X, A07_STEP, R80, 9)                                                                                \
-    SPDC_STEP_HEAD(X, A08_STEP, R80, R40, R160) SPDC_T(X, A08_STEP, R80, 1) SPDC_T(X, A08_STEP, R80, 2)        \
+    SPDC_STEP_HEAD(X, A08_STEP, R80, R160) SPDC_T(X, A08_STEP, R80, 1) SPDC_T(X, A08_STEP, R80, 2)             \
     SPDC_T(X, A08_STEP, R80, 3) SPDC_T(X, A08_STEP, R80, 4) SPDC_T(X, A08_STEP, R80, 5)                        \
     SPDC_T(X, A08_STEP, R80, 6) SPDC_T(X, A08_STEP, R80, 7)                                                    \
-    SPDC_STEP_HEAD(X, A09_STEP, R80, R40, R160) SPDC_T(X, A09_STEP, R80, 1) SPDC_T(X, A09_STEP, R80, 2)        \
+    SPDC_STEP_HEAD(X, A09_STEP, R80, R40) SPDC_T(X, A09_STEP, R80, 1) SPDC_T(X, A09_STEP, R80, 2)             \
     SPDC_T(X, A09_STEP, R80, 3) SPDC_T(X, A09_STEP, R80, 4)                                                    \
     SPDC_STEP_HEAD(X, A10_STEP, R80, R40, R160) SPDC_T(X, A10_STEP, R80, 1) SPDC_T(X, A10_STEP, R80, 2)        \
     SPDC_T(X, A10_STEP, R80, 3) SPDC_T(X, A10_STEP, R80, 4)                                                    \
     SPDC_STEP_HEAD(X, A11_STEP, R80, R40, R160) SPDC_T(X, A11_STEP, R80, 1) SPDC_T(X, A11_STEP, R80, 2)        \
     SPDC_T(X, A11_STEP, R80, 3) SPDC_T(X, A11_STEP, R80, 4) SPDC_T(X, A11_STEP, R80, 5)                        \
     SPDC_T(X, A11_STEP, R80, 6)                                                                                \
-    SPDC_STEP_HEAD(X, A12_STEP, R80, R40, R160) SPDC_T(X, A12_STEP, R80, 1) SPDC_T(X, A12_STEP, R80, 2)        \
+    SPDC_STEP_HEAD(X, A12_STEP, R80, R160) SPDC_T(X, A12_STEP, R80, 1) SPDC_T(X, A12_STEP, R80, 2)             \
     SPDC_T(X, A12_STEP, R80, 3) SPDC_T(X, A12_STEP, R80, 4) SPDC_T(X, A12_STEP, R80, 5)                        \
     SPDC_T(X, A12_STEP, R80, 6) SPDC_T(X, A12_STEP, R80, 7)                                                    \
     SPDC_STEP_HEAD(X, Z01_STEP, R80, R10, R40, R160) SPDC_T(X, Z01_STEP, R80, 1) SPDC_T(X, Z01_STEP, R80, 2)   \
@@ -260,7 +260,8 @@
     X(RMT_N_MTCH_RATE_SEL, LT, B, R40, PLAIN)                              \
     X(RMT_N_MTCH_RATE_SEL, GT, B, R40, PLAIN)                              \
     X(ZRATETRACK, ZMINUS1, A, R40, PLAIN)                                  \
-    SPDC_CMP(X, SR_OVR_MXG, R40, R80)                                      \
+    X(SR_OVR_MXG, A_COMPARE, B, R40, PLAIN, R80)                           \
+    X(SR_OVR_MXG, A_EQUAL, B, R40, PLAIN)                                  \
     X(MN_REF, ZMINUS1, A, R10, PLAIN, R40)                                 \
     X(LOST_REM, ONE_SHOT, B, R20, PLAIN, R40) \
     X(LOST_REM, R_TIME, I, R20, PLAIN)

@@ -140,7 +140,7 @@
     X(SPD_GT_MIN, HYSTER, A, R160, TUNE(-100.0, -1000.0, 0.0))  \
     X(SPD_GT_MIN, A_COMPARE, B, R160, PLAIN, R10)               \
     X(SPD_GT_MIN, A_EQUAL, B, R160, PLAIN)                      \
-    X(SP_MOVE, OR, B, R40, PLAIN, R10, R80)  \
+    X(SP_MOVE, OR, B, R40, PLAIN, R10)  \
     X(DYN_PACK8, I_OUT, I, R80, PLAIN) \
     X(I_ADD, I_ADD, I, R80, PLAIN) \
     X(CALC_GAINS_SW, I_SW, I, R80, PLAIN) \

@@ -65,7 +65,7 @@
     X(ENA_SIM, E_TIME, A, R80, PLAIN)                           \
     X(ENA_SIM, R_TIME, A, R80, PLAIN)                           \
     X(ENA_SIM, RST_2, B, R80, TUNE(false))                      \
-    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40, R160)          \
+    X(ENA__SIM, B_NAME, B, R80, PLAIN, R10, R40)          \
     SPEED_SIM_ACTUATOR_ROWS(X)                                  \
     SPEED_SIM_SPEED_ROWS(X)
 CAT_MODULE(SPEED_SIM)

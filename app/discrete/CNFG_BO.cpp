@@ -43,12 +43,13 @@ const OutputBlock kBlocks[kCnfgBoRelays] = {CNFG_BO_BLOCK(1), CNFG_BO_BLOCK(2), 
 
 }  // namespace
 
-// The readbacks are read before the displays are written, so a pass compares
-// the readback of the command written one frame earlier.
+// Relay by relay, the readback is read before the display is written, so a
+// pass compares the readback of the command written one frame earlier.
 void iogather_R10_relays() {
-    for (int n = 0; n < kCnfgBoRelays; ++n) kBlocks[n].readback = ReadBooleanInput(kCnfgBoFirstReadback + n);
-    for (int n = 0; n < kCnfgBoRelays; ++n)
+    for (int n = 0; n < kCnfgBoRelays; ++n) {
+        kBlocks[n].readback = ReadBooleanInput(kCnfgBoFirstReadback + n);
         WriteBooleanOutput(static_cast<uint32_t>(n), static_cast<int32_t>(static_cast<uint32_t>(kBlocks[n].display)));
+    }
 }
 
 namespace r10 {

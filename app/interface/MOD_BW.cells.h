@@ -38,7 +38,7 @@
     MOD_BW_CMD(X, 13)                                 \
     MOD_BW_CMD(X, 14, R160)                           \
     MOD_BW_CMD(X, 15)                                 \
-    MOD_BW_CMD(X, 16, R160)                           \
+    MOD_BW_CMD(X, 16)                                 \
     MOD_BW_CMD(X, 17)                                 \
     MOD_BW_CMD(X, 18, R160)                           \
     MOD_BW_CMD(X, 19, R160)                           \

@@ -65,7 +65,7 @@
     OPC_DATA_CMD(X, 13)                                     \
     OPC_DATA_CMD(X, 14, R160)                               \
     OPC_DATA_CMD(X, 15)                                     \
-    OPC_DATA_CMD(X, 16, R160)                               \
+    OPC_DATA_CMD(X, 16)                                     \
     OPC_DATA_CMD(X, 17)                                     \
     OPC_DATA_CMD(X, 18, R160)                               \
     OPC_DATA_CMD(X, 19, R160)                               \

@@ -12,8 +12,8 @@
     X(CURVE_C, I_NAME, I, R80, PLAIN)                            \
     X(OHM_C, IN, I, R80, TUNE(1, 1, 2))                          \
     X(OHM_C, I_NAME, I, R80, PLAIN)                              \
-    X(CURVE_TYPE, S_MUX_N_1, C, R80, PLAIN, R20)                 \
-    X(OHM_VAL, S_MUX_N_1, C, R80, PLAIN, R20)                    \
+    X(CURVE_TYPE, S_MUX_N_1, C, R80, PLAIN)                      \
+    X(OHM_VAL, S_MUX_N_1, C, R80, PLAIN)                         \
     X(OFFSET, IN, A, R80, TUNE(0.0, -100.0, 100.0))              \
     X(OFFSET, A_NAME, A, R80, PLAIN)                             \
     X(GAIN, IN, A, R80, TUNE(1.0, 0.8, 1.2))                     \

@@ -56,9 +56,12 @@ template <int K>
 constexpr const auto& ch80() {
     RTD_CHANNEL_SELECT(r80)
 }
+// The channel texts as the node block reads them when it starts a
+// configuration: straight from the channel's cells, without a copy slot
+// (they follow only the curve and resistance settings).
 template <int K>
-constexpr const auto& ch20() {
-    RTD_CHANNEL_SELECT(r20)
+constexpr const auto& ch_texts() {
+    RTD_CHANNEL_SELECT(cells)
 }
 
 template <int K>
@@ -140,8 +143,8 @@ template <int K> float delay_ms() { return ch80<K>().SEC_TO_MS_MULTIPLY; }
 template <int K> uint32_t fault_out() { return ch80<K>().CHNL_FLT_B_NAME; }
 template <int K> int32_t function_out() { return ch80<K>().FUN_NUM_SAMP_ITUNE; }
 template <int K> float mod_mult() { return ch80<K>().MOD_MULT_A_NAME; }
-template <int K> const char* ohm_text() { return ch20<K>().OHM_VAL_S_MUX_N_1.c_str(); }
-template <int K> const char* curve_text() { return ch20<K>().CURVE_TYPE_S_MUX_N_1.c_str(); }
+template <int K> const char* ohm_text() { return ch_texts<K>().OHM_VAL_S_MUX_N_1.c_str(); }
+template <int K> const char* curve_text() { return ch_texts<K>().CURVE_TYPE_S_MUX_N_1.c_str(); }
 
 INSTANCE_TABLE(kSettings, void, settings, kRtdChannels)
 INSTANCE_TABLE(kTexts, void, texts, kRtdChannels)

