@@ -208,6 +208,8 @@ void ACT_CHANNEL_demand();
 // The driver's shutdown flag, after the shutdown request of the same pass
 // and ahead of the driver stage.
 void ACT_CHANNEL_shutdown();
+// The readout function's name (tenth slice).
+void ACT_CHANNEL_readout_name();
 }  // namespace r10
 
 namespace r160 {

@@ -159,6 +159,45 @@ void ACT_CHANNEL_demand() {
     chan::sample<int32_t>(c.CNFG_ENBL_B_NAME == 1, v.ro_function, CHANNEL_SAMPLED_ITUNE(c, RO_FUNCTION), c.RO_SW_I_SW,
                           c.SAMPLE_PULSE_B_NAME, {-kFunctionLimit, kFunctionLimit, 1, 1, 42});
     select_signal(c.SEL_A_MUX_N_1, c.RO_FUNCTION_SAMP_ITUNE, AO_MUX, true);
+
+    // 3. Readout range and the readout in percent.
+    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.min, CHANNEL_SAMPLED_TUNE(c, MIN), c.RO_LOW_A_NAME,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
+    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RO_HI_A_NAME,
+                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
+    const float pct = (static_cast<float>(c.SEL_A_MUX_N_1) - c.MIN_SAMP_TUNE) /
+                      (static_cast<float>(c.MAX_SAMP_TUNE) - c.MIN_SAMP_TUNE) * 100.0f;
+    c.OUTPUT_CALCULATE = std::isfinite(pct) ? pct : 0.0f;
+    c.OUTPUT_ALM = 0;
+
+    // 4. The demand of the channel's function.
+    bk::MUX<float>(c.ACT1_MUX_A_MUX_N_1, c.ACT_FUNCTION_SAMP_ITUNE,
+                   {0.0f, c.HP_DMD_A_NAME, c.HP2_DMD_A_NAME, c.OUTPUT_CALCULATE});
+
+    // 5, 6. Force transfer: the return from a force moves at the force rate
+    // (percent per second) per 10 ms pass.
+    const bool as_actuator = c.CNFG_AS_ACT_AND == 1;
+    c.FRC_LIN_NC = as_actuator ? static_cast<float>(c.FORCE_SP_A_NAME) : static_cast<float>(c.ACT1_MUX_A_MUX_N_1);
+    c.FRC_LIN_NO = as_actuator ? static_cast<float>(c.ACT1_MUX_A_MUX_N_1) : static_cast<float>(c.FORCE_SP_A_NAME);
+    const bool forcing = c.FORCE_EN_B_NAME == 1 && c.FORCE_FINH_B_NAME == 0;
+    c.ACT_FORCE_AO_FORCE =
+        force_transfer(v.force, c.ACT_FORCE_FRC, forcing, c.FRC_LIN_NO, c.FRC_LIN_NC, 0.01f * c.ACT_FORCE_RATE);
+    c.DEMAND_A_NAME = c.ACT_FORCE_AO_FORCE;
+}
+
+// 8. Shutdown of the driver, from the shutdown request of this pass.
+void ACT_CHANNEL_shutdown() {
+    auto& c = _ub5;
+    c.HP_SD_B_NAME = CNFG_ACT.SELFPWR_SW_B_SW;
+    c.HP2_SD_B_NAME = 0;
+    bk::MUX<uint32_t>(c.SD_SW_B_MUX_N_1, c.ACT_FUNCTION_SAMP_ITUNE, {1u, c.HP_SD_B_NAME, 0u, 0u});
+    c.SD_B_NAME = c.SD_SW_B_MUX_N_1;
+}
+
+// The name of the readout function in use, with the speed control's status
+// texts of the tenth slice.
+void ACT_CHANNEL_readout_name() {
+    auto& c = _ub5;
     bk::I_TO_STR(c.ACT_RO_FUNCT_STRG_I_TO_STR, c.RO_FUNCTION_SAMP_ITUNE,
                  {{1, "--- Not Used ---"},
                   {2, "Actual Shaft Speed"},
@@ -203,40 +242,6 @@ void ACT_CHANNEL_demand() {
                   {41, "Spare 41"},
                   {42, "Spare 42"}},
                  "Not Used");
-
-    // 3. Readout range and the readout in percent.
-    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.min, CHANNEL_SAMPLED_TUNE(c, MIN), c.RO_LOW_A_NAME,
-                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
-    chan::sample<float>(c.CNFG_ENBL_B_NAME == 1, v.max, CHANNEL_SAMPLED_TUNE(c, MAX), c.RO_HI_A_NAME,
-                        c.SAMPLE_PULSE_B_NAME, chan::kRealRange);
-    const float pct = (static_cast<float>(c.SEL_A_MUX_N_1) - c.MIN_SAMP_TUNE) /
-                      (static_cast<float>(c.MAX_SAMP_TUNE) - c.MIN_SAMP_TUNE) * 100.0f;
-    c.OUTPUT_CALCULATE = std::isfinite(pct) ? pct : 0.0f;
-    c.OUTPUT_ALM = 0;
-
-    // 4. The demand of the channel's function.
-    bk::MUX<float>(c.ACT1_MUX_A_MUX_N_1, c.ACT_FUNCTION_SAMP_ITUNE,
-                   {0.0f, c.HP_DMD_A_NAME, c.HP2_DMD_A_NAME, c.OUTPUT_CALCULATE});
-
-    // 5, 6. Force transfer: the return from a force moves at the force rate
-    // (percent per second) per 10 ms pass.
-    const bool as_actuator = c.CNFG_AS_ACT_AND == 1;
-    c.FRC_LIN_NC = as_actuator ? static_cast<float>(c.FORCE_SP_A_NAME) : static_cast<float>(c.ACT1_MUX_A_MUX_N_1);
-    c.FRC_LIN_NO = as_actuator ? static_cast<float>(c.ACT1_MUX_A_MUX_N_1) : static_cast<float>(c.FORCE_SP_A_NAME);
-    const bool forcing = c.FORCE_EN_B_NAME == 1 && c.FORCE_FINH_B_NAME == 0;
-    c.ACT_FORCE_AO_FORCE =
-        force_transfer(v.force, c.ACT_FORCE_FRC, forcing, c.FRC_LIN_NO, c.FRC_LIN_NC, 0.01f * c.ACT_FORCE_RATE);
-    c.DEMAND_A_NAME = c.ACT_FORCE_AO_FORCE;
-
-}
-
-// 8. Shutdown of the driver, from the shutdown request of this pass.
-void ACT_CHANNEL_shutdown() {
-    auto& c = _ub5;
-    c.HP_SD_B_NAME = CNFG_ACT.SELFPWR_SW_B_SW;
-    c.HP2_SD_B_NAME = 0;
-    bk::MUX<uint32_t>(c.SD_SW_B_MUX_N_1, c.ACT_FUNCTION_SAMP_ITUNE, {1u, c.HP_SD_B_NAME, 0u, 0u});
-    c.SD_B_NAME = c.SD_SW_B_MUX_N_1;
 }
 
 }  // namespace r10

@@ -44,6 +44,9 @@ CAT_MODULE(CNFG_ACT)
 void CNFG_ACT_init_blks();
 
 namespace r10 {
+// The simulation's switch on the channel's demand (after the demand, fifth
+// slice).
+void CNFG_ACT_sim_mode();
 // Driver stage: readbacks and faults, then the demand current and the count.
 void CNFG_ACT_driver();
 // The shutdown request (before the actuator hand-off, sixth slice).

@@ -40,10 +40,14 @@ void iogather_R10_actuator() {
 
 namespace r10 {
 
+// The demand the driver takes: none while the simulation drives the valves.
+void CNFG_ACT_sim_mode() {
+    CNFG_ACT.SIM_MODE1_A_SW = SPEED_SIM.SIM_MODE_ACTS_B_NAME == 1 ? 0.0f : static_cast<float>(_ub5.DEMAND_A_NAME);
+}
+
 void CNFG_ACT_driver() {
     ZarnActChannel& rec = stZarnActData[kCh];
     CNFG_ACT_blocks& st = CNFG_ACT_st;
-    CNFG_ACT.SIM_MODE1_A_SW = SPEED_SIM.SIM_MODE_ACTS_B_NAME == 1 ? 0.0f : static_cast<float>(_ub5.DEMAND_A_NAME);
 
     // The range reaches the driver during start-up only.
     if (AllRgExecutedwMMM == 0) rec.Command = static_cast<uint16_t>(_ub5.RANGE_I_NAME);

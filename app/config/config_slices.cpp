@@ -44,7 +44,7 @@ void _R160_TASK_12() {
     AUTO_SEQ_blink();
 }
 // The speed-setting checks and the feature flags, then the speed
-// reference's slow rates.
+// reference's slow off-line rate and the fast-rate switches.
 void _R160_TASK_20() {
     r160::CNFG_CHECK_speed_settings();
     r160::SPDC_slow_rates();

@@ -6,8 +6,8 @@
 
 // The cascade PID's gains, speed-derivative ratio and droop percent, the
 // entered and remote setpoint rates, the speed reference's rate while
-// cascade is enabled and the cascade input's function: settings entered as
-// tunables.
+// cascade is enabled, the cascade input's function and whether raise and
+// lower act on the speed: settings entered as tunables.
 #define CNFG_CASC_SETTING_ROWS(X)                                  \
     X(SPD_MAX_RATE, A_NAME, A, R160, TUNE(10.0, 0.01, 1000.0), R40) \
     X(P, A_NAME, A, R160, TUNE(1.0, 0.0, 100.0), R80)              \
@@ -16,7 +16,8 @@
     X(DROOP, A_NAME, A, R160, TUNE(0.0, 0.0, 100.0), R80)          \
     X(SP_RATE, A_NAME, A, R160, TUNE(5.0, 0.01, 1000.0))           \
     X(RMT_MAX_RATE, A_NAME, A, R160, TUNE(5.0, 0.01, 1000.0))      \
-    X(INPUT, I_NAME, I, R160, TUNE(1, 0, 100))
+    X(INPUT, I_NAME, I, R160, TUNE(1, 0, 100))                     \
+    X(USE_R_L_4SPD, B_NAME, B, R160, TUNE(false))
 
 #define CNFG_CASC_CELLS(X)                                \
     X(CONFIG_B, IN_1, B, R160, TUNE(false))               \

@@ -76,11 +76,8 @@ void CNFG_CASC_config() {
     // The interface copies of the configuration.
     auto& i = IFACE_IN_CASC;
     i.CAS_RMT_B_NAME = bk::AND({c.USE_RMT_SP_B_NAME, c.USE_CASC_B_NAME});
-    i.CASC_RMT_N_NOT = bk::NOT(i.CAS_RMT_B_NAME);
     i.CASC_RATE_A_NAME = c.SP_RATE_A_NAME;
-    i.RMT_RATE_A_NAME = c.RMT_MAX_RATE_A_NAME;
     i.ENBL_CONT_USED_B_NAME = BI_MUX.CASC_ENBL_USED_B_NAME;
-    i.CASC_INPUT_INT_I_NAME = c.INPUT_I_NAME;
 }
 
 void IFACE_IN_CASC_service() {
@@ -98,6 +95,9 @@ void IFACE_IN_CASC_service() {
     bk::SVC_CMD(s.RSE_LWR, 2, i.RSE_LWR_IN_2, i.RSE_LWR_OUT_2, kRseLwrTime, bk::T160);
     i.CASC_AI_MAX_A_NAME = AI_MUX.CASC_IN_MAX_A_NAME;
     i.CASC_AI_MIN_A_NAME = AI_MUX.CASC_IN_MIN_A_NAME;
+    i.CASC_INPUT_INT_I_NAME = CNFG_CASC.INPUT_I_NAME;
+    i.CASC_RMT_N_NOT = bk::NOT(i.CAS_RMT_B_NAME);
+    i.RMT_RATE_A_NAME = CNFG_CASC.RMT_MAX_RATE_A_NAME;
     i.CASC_RSE_B_NAME = i.RSE_LWR_OUT_1;
     i.CASC_LWR_B_NAME = i.RSE_LWR_OUT_2;
     static constexpr float kTicks[] = {0.01f, 0.1f, 1.0f, 10.0f, 100.0f, 1000.0f};

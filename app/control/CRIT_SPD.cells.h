@@ -56,7 +56,8 @@ namespace r10 {
 void CRIT_SPD_band();
 }
 namespace r40 {
-// The speed reference inside the first critical band (speed-reference slice).
+// The speed reference inside the first critical band, after the reference's
+// selectors and Z_SETPOINT (_R40_TASK_3).
 void CRIT_SPD_reference_band();
 }
 namespace r160 {

@@ -127,7 +127,7 @@ void HP_LIMTER_maximum();   // _R160_TASK_37: maximum, take-over and start maxim
 namespace r80 {
 void HP_LIMTER_force_close();  // _R80_TASK_13
 void HP_LIMTER_commands();     // _R80_TASK_14: commands, entered value, ramp
-void HP_LIMTER_service_disable();  // _R80_TASK_18: the entered value's disable
+void HP_LIMTER_service_disable();  // _R80_TASK_18: the entered value's disable, LIMITED
 }
 namespace r40 {
 void HP_LIMTER_lag();          // the lagged limiter and its copy to the valve interface

@@ -25,7 +25,7 @@
 
 namespace {
 struct HP_LIMTER_blocks {
-    bk::DelayState SPD_PID_IN_CTRL, DI_LWR_DLY, LIMITED;
+    bk::DelayState DI_LWR_DLY;
     bk::OneShotState RAZ_LMT_OS, H_SER_OK;
     refbk::EdgeState LWR_PLS, RSE_PLS, PLS_LW, PLS_RW;
     bk::SampState ENTR_HP_LIM_SP;
@@ -55,11 +55,8 @@ void HP_LIMTER_maximum() {
     bk::A_COMPARE(c.CP_MAX_A_COMPARE, c.CP_MAX_A_EQUAL, c.RAMP_LAG_LAG, v.VLV_LIM_MAX_IN);
     c.AT_MAX_OR = bk::OR({c.CP_MAX_A_COMPARE, c.CP_MAX_A_EQUAL});
     // The speed controller has taken over above minimum governor or idle.
-    bk::DELAY(s.SPD_PID_IN_CTRL, MESSAGE.SPD_IN_CTRL_DLY_DELAY, &MESSAGE.SPD_IN_CTRL_DLY_R_TIME.ref(),
-              IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME, MESSAGE.SPD_IN_CTRL_DLY_DLY_TIME, MESSAGE.SPD_IN_CTRL_DLY_NEG_DTIME,
-              bk::T160);
-    c.SPDCTRL_MING_AND = bk::AND({MESSAGE.SPD_IN_CTRL_DLY_DELAY, SPDC.ABOV_MING_OR});
-    c.SPDCTRL_IDL_AND = bk::AND({SPDC.ABOV_IDLE_OR, MESSAGE.SPD_IN_CTRL_DLY_DELAY});
+    c.SPDCTRL_MING_AND = bk::AND({MESSAGE.SPD_PID_IN_CTRL_B_NAME, SPDC.ABOV_MING_OR});
+    c.SPDCTRL_IDL_AND = bk::AND({SPDC.ABOV_IDLE_OR, MESSAGE.SPD_PID_IN_CTRL_B_NAME});
     c.SW_MIN_CTRL_B_SW =
         bk::SW<uint32_t>(IFACE_IN_START.USE_IDLE_RATED_B_NAME, c.SPDCTRL_MING_AND, c.SPDCTRL_IDL_AND);
     bk::LATCH(c.CTRL_OK_LATCH, c.SW_MIN_CTRL_B_SW, SHUTDOWNS.ANY_SD_B_NAME);
@@ -114,7 +111,8 @@ void HP_LIMTER_commands() {
     c.RAISE_OR = bk::OR({c.SPD_IN_CTRL_B_ACTION, c.AND_RAISE_AND, HPLM.A02_STEP_SFC_STEP});
 
     // Entered value: refused below 0 or above the maximum in force; a refusal
-    // that stands for LIMITED.DLY_TIME reverts to the last accepted value.
+    // that stands for LIMITED.DLY_TIME (timed in _R80_TASK_18) reverts to the
+    // last accepted value.
     bk::SAMP_OUTPUTS(bk::SAMP_TUNE(s.ENTR_HP_LIM_SP, c.ENTR_HP_LIM_SP_TUNE, c.ENTR_SP_Z_ZMINUS1,
                                    c.SAMPLE_Z_ZMINUS1_B, -1.0f, bk::kRealHiLim, c.ENTR_HP_LIM_SP_ENBL_ENTER, -1e30f,
                                    1e30f, static_cast<uint32_t>(AllRgExecutedwMMM)),
@@ -127,7 +125,6 @@ void HP_LIMTER_commands() {
     c.SP_ABV_MAX_AND = bk::AND({c.SP_MAX_A_COMPARE, bk::NOT(c.SP_MAX_A_EQUAL)});
     c.INVALID_SP_OR = bk::OR({c.SP_BLW_MIN_AND, c.SP_ABV_MAX_AND});
     c.NOT_LIMITED_NOT = bk::NOT(c.INVALID_SP_OR);
-    bk::DELAY(s.LIMITED, c.LIMITED_DELAY, &c.LIMITED_R_TIME.ref(), c.INVALID_SP_OR, c.LIMITED_DLY_TIME, 0.0f, bk::T80);
     c.GOTO_CMD_AND = bk::AND({v.TUNED_OK_B_NAME, c.NOT_LIMITED_NOT});
     bk::ONE_SHOT(s.H_SER_OK, c.H_SER_OK_ONE_SHOT, &c.H_SER_OK_R_TIME.ref(), c.GOTO_CMD_AND, kGoPulse, bk::T80);
     if (c.H_SER_OK_ONE_SHOT != 0) c.ENTR_HP_LIM_SP_A_SW_A_SW = entry;

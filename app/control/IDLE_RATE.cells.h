@@ -59,7 +59,8 @@
 CAT_MODULE(IDLE_RATE)
 
 namespace r160 {
-void IDLE_RATE_config();    // _R160_TASK_37 and _R160_TASK_38: the configuration flags
+void IDLE_RATE_config();    // _R160_TASK_37: idle/rated not used
+void IDLE_RATE_interface_settings();  // _R160_TASK_38: ramp to idle, idle priority
 }
 namespace r80 {
 void IDLE_RATE_enable();    // _R80_TASK_18: contact and enable pulse (after GOTO_MIN)

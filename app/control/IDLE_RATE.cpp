@@ -34,8 +34,11 @@ uint32_t remote_source() {
 }  // namespace
 
 namespace r160 {
-void IDLE_RATE_config() {
-    IDLE_RATE.NOT_USED_NOT = bk::NOT(IFACE_IN_START.USE_IDLE_RATED_B_NAME);
+void IDLE_RATE_config() { IDLE_RATE.NOT_USED_NOT = bk::NOT(IFACE_IN_START.USE_IDLE_RATED_B_NAME); }
+
+// The service tool's ramp-to-idle and idle-priority settings with their
+// negations (_R160_TASK_38).
+void IDLE_RATE_interface_settings() {
     IFACE_IN_START.USE_RAMP_TO_IDLE_B_NAME = IFACE_IN_START.USE_RAMP_TO_IDLE_IN;
     IDLE_RTD.USE_IDLE_B_NAME = IFACE_IN_START.USE_RAMP_TO_IDLE_IN;
     IDLE_RATE.NOT_RBACK_NOT = bk::NOT(IFACE_IN_START.USE_RAMP_TO_IDLE_IN);

@@ -31,7 +31,7 @@ struct IFACE_IN_blocks {
     bk::SvcCmdState<2> adjFastSlow;      // IFACE_IN_SPEED.ADJ_FAST_SLOW, 100.0 s
     bk::SvcCmdState<3> goStep;           // IFACE_IN_SPEED.GO_STEP_SP, 1.0 s
     bk::ActionState enaStepTest;         // IFACE_IN_SPEED.ENA_STEPTEST
-    bk::SampState spStep;                // IFACE_IN_SPEED.SP_STEP
+    bk::SampState spStep;                // IFACE_IN_SPEED.SP_STEP over QT_STEP_AMOUNT
 };
 BlockRam<IFACE_IN_blocks> IFACE_IN_st;
 
@@ -123,7 +123,7 @@ void IFACE_IN_step_test() {
                bk::OR({c.GO_STEP_SP_OUT_3, SPD_R_L.RSE_LWR_OR, c.NOT_SPDCTRL_NOT}), c.ENA_STEPTEST_ACT_Q, kArmStepTest,
                T);
     const uint32_t armed = c.ENA_STEPTEST_B_ACTION;
-    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.SP_STEP_TUNE, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
+    bk::SAMP_OUTPUTS(bk::SAMP_ITUNE(st.spStep, c.QT_STEP_AMOUNT_I_NAME, 0, armed, kStepMin, kStepMax, armed, kStepMin, kStepMax,
                                     static_cast<uint32_t>(AllRgExecutedwMMM)),
                      c.SP_STEP_SAMP_ITUNE, c.SP_STEP_LIMITED, c.SP_STEP_EN_ENT_OUT, c.SP_STEP_LO_LIM_OUT,
                      c.SP_STEP_HI_LIM_OUT);
@@ -151,10 +151,6 @@ void IFACE_IN_settings() {
         c.GAUGE_TICK_CONFIG_I_NAME = c.GAUGE_TICK_CONFIG_IN;
         c.TREND1_Y_MAX_I_NAME = c.TREND1_Y_MAX_IN;
         c.TREND1_Y_MIN_I_NAME = c.TREND1_Y_MIN_IN;
-        c.DROOP_PCT_A_NAME = c.DROOP_PCT_IN;
-        c.DISABLE_HOT_START_B_NAME = c.DISABLE_HOT_START_IN;
-        c.DISABLE_OST_B_NAME = c.DISABLE_OST_IN;
-        c.ENABLE_EXT_OST_B_NAME = c.ENABLE_EXT_OST_IN;
         c.USE_DI_MOMENT_B_NAME = c.USE_DI_MOMENT_IN;
         c.ENABLE_INT_OST_B_NAME = c.ENABLE_INT_OST_IN;
         c.ENABLE_RED_OST_B_NAME = c.ENABLE_RED_OST_IN;
@@ -178,8 +174,6 @@ void IFACE_IN_settings() {
         bk::SVC_CMD(IFACE_IN_st.speedRaiseLower, 2, c.RSE_LWR_IN_2, c.RSE_LWR_OUT_2, kRaiseLower, 0.16f);
         c.H_SER_RSE_B_NAME = c.RSE_LWR_OUT_1;
         c.H_SER_LWR_B_NAME = c.RSE_LWR_OUT_2;
-        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 1, c.ADJ_FAST_SLOW_IN_1, c.ADJ_FAST_SLOW_OUT_1, kAdjFastSlow, 0.16f);
-        bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 2, c.ADJ_FAST_SLOW_IN_2, c.ADJ_FAST_SLOW_OUT_2, kAdjFastSlow, 0.16f);
     }
     {
         auto& c = IFACE_IN_START;
@@ -213,6 +207,18 @@ void IFACE_IN_settings() {
         c.VLIM_RSE_B_NAME = c.RSE_LWR_OUT_1;
         c.VLIM_LWR_B_NAME = c.RSE_LWR_OUT_2;
     }
+}
+
+// The speed settings and commands of the service tool that the manual
+// demand's slice copies (_R160_TASK_38).
+void IFACE_IN_SPEED_service_settings() {
+    auto& c = IFACE_IN_SPEED;
+    bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 1, c.ADJ_FAST_SLOW_IN_1, c.ADJ_FAST_SLOW_OUT_1, kAdjFastSlow, bk::T160);
+    bk::SVC_CMD(IFACE_IN_st.adjFastSlow, 2, c.ADJ_FAST_SLOW_IN_2, c.ADJ_FAST_SLOW_OUT_2, kAdjFastSlow, bk::T160);
+    c.DISABLE_HOT_START_B_NAME = c.DISABLE_HOT_START_IN;
+    c.DISABLE_OST_B_NAME = c.DISABLE_OST_IN;
+    c.ENABLE_EXT_OST_B_NAME = c.ENABLE_EXT_OST_IN;
+    c.DROOP_PCT_A_NAME = c.DROOP_PCT_IN;
 }
 
 void IFACE_IN_VLV_limiter_text() {

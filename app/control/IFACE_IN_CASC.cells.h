@@ -58,6 +58,7 @@ void IFACE_IN_CASC_faults();
 void IFACE_IN_CASC_process_value();
 }
 namespace r160 {
-// The service tool's cascade commands and settings (_R160_TASK_38).
+// The service tool's cascade commands and settings and the cascade
+// configuration's interface copies (_R160_TASK_38).
 void IFACE_IN_CASC_service();
 }

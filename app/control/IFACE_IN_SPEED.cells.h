@@ -91,7 +91,7 @@
     X(ENA_STEPTEST, E_TIME, A, R40, PLAIN)                      \
     X(ENA_STEPTEST, R_TIME, A, R40, PLAIN)                      \
     X(ENA_STEPTEST, ACT_Q, I, R40, TUNE(2, 1, 8))               \
-    X(SP_STEP, TUNE, I, R40, TUNE(0, -100, 100))                \
+    X(QT_STEP_AMOUNT, I_NAME, I, R40, TUNE(0, -100, 100))       \
     X(SP_STEP, SAMP_ITUNE, I, R40, PLAIN)                       \
     X(SP_STEP, LIMITED, B, R40, PLAIN)                          \
     X(SP_STEP, EN_ENT_OUT, B, R40, PLAIN)                       \

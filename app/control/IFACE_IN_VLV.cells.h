@@ -77,6 +77,9 @@ namespace r160 {
 // The settings' copies, derived inputs, gauge tick and raise/lower commands
 // (piece of _R160_TASK_35).
 void IFACE_IN_settings();
+// The service tool's fast/slow adjust commands, hot-start and overspeed-test
+// switches and droop (piece of _R160_TASK_38).
+void IFACE_IN_SPEED_service_settings();
 // The valve limiter sequence text (piece of _R160_TASK_39).
 void IFACE_IN_VLV_limiter_text();
 }

@@ -311,7 +311,8 @@ void SPDC_max_gov_check();    // _R80_TASK_12: SR_MXGGRRE
 }  // namespace r80
 namespace r160 {
 void SPDC_ramp_rates();       // hot start and the start rates
-void SPDC_slow_rates();       // SL_ONLINE, SL_OFFLINE and the fast-rate switches
+void SPDC_slow_online_rate(); // SL_ONLINE (in the cascade slice 17)
+void SPDC_slow_rates();       // SL_OFFLINE and the fast-rate switches
 void SPDC_rated_target();     // USE_RATED, START_SW
 void SPDC_idle_target();      // NO_IDLE, NO_LOW_IDL, SR_GE_IDL
 void SPDC_min_gov_level();    // _R160_TASK_11: lagged speed, SR__GE_MNG

@@ -38,6 +38,7 @@ BlockRam<START_blocks> START_st;
 
 constexpr double kMinutesLimit = 32500.0;
 constexpr double kMinutesRate = 0.016667;  // per second: one a minute
+constexpr double kMinutesDownRate = 32500.0;  // per second, after a shutdown
 constexpr double kPass = 0.16;
 constexpr float kRestDelay = 3.0f;  // s the run command may hold the reference at rest
 constexpr float kStartCmdPulse = 0.5f;  // s
@@ -84,8 +85,11 @@ void START_run_time() {
     bk::LATCH(c.TMR_STRT_LATCH, c.PULSE_ONE_SHOT, any_sd);
     double& m = START_st.minutes;
     int32_t position = 0;
+    uint32_t moving_dn = 0;
     if (any_sd != 0) {
-        m = 0.0;  // 32500 per second: back to 0 in one pass
+        const double down = m - kMinutesDownRate * kPass;
+        moving_dn = down > 0.0 ? 1u : 0u;
+        m = down > 0.0 ? down : 0.0;
         position = 1;
     } else if (c.TMR_STRT_LATCH != 0) {
         m = std::min(kMinutesLimit, m + kMinutesRate * kPass);
@@ -94,7 +98,7 @@ void START_run_time() {
     c.MINUTES_RAMP = static_cast<float>(m);
     c.MINUTES_REV_RAMP = 0.0f;
     c.MINUTES_MOVING_UP = position == 2 && m < kMinutesLimit ? 1u : 0u;
-    c.MINUTES_MOVING_DN = 0;  // the way down ends in the pass it starts
+    c.MINUTES_MOVING_DN = moving_dn;
     c.MINUTES_POS_SEL = position;
     c.MINUTES_P_LIM_1 = m == 0.0 ? 1u : 0u;
     c.MINUTES_P_LIM_2 = m == kMinutesLimit ? 1u : 0u;

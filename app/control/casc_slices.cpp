@@ -18,7 +18,10 @@
 #include "app/interface/COND_MON.cells.h"
 #include "app/control/HP_LIMTER.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
+#include "app/control/IDLE_RATE.cells.h"
 #include "app/control/IFACE_IN_CASC.cells.h"
+#include "app/control/IFACE_IN_VLV.cells.h"
+#include "app/control/SPDC.cells.h"
 #include "app/control/control_slices.h"
 
 void _R80_TASK_13() {
@@ -63,11 +66,14 @@ void _R160_TASK_17() {
     CASC_ENTRD_entries();
     CASC_SETPT_targets();
     CASC_RATE_matched();
+    SPDC_slow_online_rate();
 }
 void _R160_TASK_38() {
     using namespace r160;
     HP_MAN_RAMP_commands();
     IFACE_IN_CASC_service();
+    IFACE_IN_SPEED_service_settings();
+    IDLE_RATE_interface_settings();
 }
 
 void _R160_TASK_32() {

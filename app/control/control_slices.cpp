@@ -3,6 +3,7 @@
 #include "app/control/control_slices.h"
 
 #include "app/analog/ACT_CHANNEL.cells.h"
+#include "app/analog/CNFG_ACT.cells.h"
 #include "app/control/ACCEL.cells.h"
 #include "app/control/CRIT_SPD.cells.h"
 #include "app/control/DROOP.cells.h"
@@ -70,6 +71,7 @@ void _R10_TASK_5() {
     HP_DRIVER_scaling();
     DRVR_SCALE_demand();
     ACT_CHANNEL_demand();
+    CNFG_ACT_sim_mode();
 }
 
 void speed_control_R10_TASK_8() {
@@ -87,6 +89,7 @@ void speed_control_R10_TASK_10() {
     SPD_CTRL_optimizer_ready();
     SPD_CTRL_noise();
     SPD_CTRL_status_block();
+    ACT_CHANNEL_readout_name();
     SHUTDOWNS_pulses();
     SIM_trip();
     // The unit-delay inputs of slots 0 .. 2, the trip key's among them, once

@@ -139,6 +139,7 @@ void _R160_TASK_37() {
     SPD_REF_deviation();
     IFACE_IN_HP_MAN_raise_lower();
     IFACE_IN_START_idle_rated();
+    MESSAGE_speed_in_control();
     HP_LIMTER_maximum();
     HPLM_chart();
 }

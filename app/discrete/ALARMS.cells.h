@@ -1082,8 +1082,10 @@ void ALARMS_led_init_blks();
 void ALARMS_led_test_written(uint32_t value);
 
 namespace r160 {
-// Override and delay copies, blink enable, the delayed reset and the tunable inputs.
+// Blink enable, the delayed reset and the tunable inputs.
 void ALARMS_settings();
-// The lamp test and the alarm-LED request (_R160_TASK_10).
+// The lamp test and the alarm-LED request, then the override and delay
+// lists (_R160_TASK_10).
 void ALARMS_alarm_led();
+void ALARMS_delay_override_lists();
 }

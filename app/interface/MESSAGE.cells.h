@@ -48,6 +48,7 @@
     X(SPD_IN_CTRL_DLY, NEG_DTIME, A, R160, TUNE(0.5, 0.0, 5.0)) \
     X(SPD_IN_CTRL_DLY, DELAY, B, R160, PLAIN) \
     X(SPD_IN_CTRL_DLY, R_TIME, I, R160, PLAIN) \
+    X(SPD_PID_IN_CTRL, B_NAME, B, R160, PLAIN) \
     MESSAGE_DLY_ROWS(X, SPD_ACTIVE_DLY) \
     MESSAGE_DLY_ROWS(X, SPD_DISABLED_DLY) \
     MESSAGE_MSG_ROWS(X, SPEED_MSG)
@@ -78,6 +79,9 @@ CAT_MODULE(MESSAGE_START)
 namespace r160 {
 // The debounce delays, the text selections and the speed status bits.
 void MESSAGE_texts();
+// The speed controller in control of the valve, debounced (piece of
+// _R160_TASK_37, before the valve limiter's maximum).
+void MESSAGE_speed_in_control();
 // The speed-status, start-sequence and power-up texts and delays (piece of
 // _R160_TASK_44).
 void MESSAGE_start_texts();

@@ -30,7 +30,7 @@ struct MESSAGE_blocks {
     bk::DelayState B02_STEP_DELAY, CASC_CTL_DELAY, CASC_RMT_DELAY, CAS_INHIBITED_DELAY, ENABLEDMES_DELAY,
         REM_CAS_SEL_DELAY, REM_CAS_SEL_DLY, RMT_CAS_EN_DELAY, INHIBITED_DLY;
     bk::DelayState spdActive, spdDisabled, complt, nErr;
-    bk::DelayState SP_EQ_RMT;
+    bk::DelayState SP_EQ_RMT, SPD_IN_CTRL_DLY;
 };
 BlockRam<MESSAGE_blocks> MESSAGE_st;
 
@@ -52,6 +52,13 @@ void MESSAGE_remote_equal() {
 }  // namespace r40
 
 namespace r160 {
+
+void MESSAGE_speed_in_control() {
+    auto& M = MESSAGE;
+    auto& s = MESSAGE_st;
+    MESSAGE_DELAY(SPD_IN_CTRL_DLY, IFACE_OUT_VLV.ACT_LSS_SEL_1_B_NAME);
+    M.SPD_PID_IN_CTRL_B_NAME = M.SPD_IN_CTRL_DLY_DELAY;
+}
 
 void MESSAGE_texts() {
     MESSAGE_blocks& s = MESSAGE_st;

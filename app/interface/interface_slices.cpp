@@ -57,7 +57,6 @@
 #include "app/discrete/IFACE_OUT_VLV.cells.h"
 
 void _R40_TASK_4() {
-    r40::CRIT_SPD_reference_band();
     r40::SPDC_ramp();
     r40::DATALOG_start_request();
     r40::IFACE_IN_commands_40();
@@ -184,6 +183,7 @@ void _R80_TASK_22() {
 void _R160_TASK_10() {
     using namespace r160;
     ALARMS_alarm_led();
+    ALARMS_delay_override_lists();
     MOD_link_flags();
     F_KEY_blink();
     MASTER_commands();

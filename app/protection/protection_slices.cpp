@@ -5,6 +5,7 @@
 #include "app/config/CALMODE.cells.h"
 #include "app/config/CNFG_SETPT.cells.h"
 #include "app/control/CNFG_SPEED.cells.h"
+#include "app/control/CRIT_SPD.cells.h"
 #include "app/control/RMT_CAS.cells.h"
 #include "app/control/DROOP.cells.h"
 #include "app/control/HP_MAN_RAMP.cells.h"
@@ -78,6 +79,7 @@ void _R40_TASK_3() {
     ALARMS_outputs();
     IFACE_IN_step_test();
     SPDC_selectors();
+    CRIT_SPD_reference_band();
 }
 
 void _R160_TASK_11() {

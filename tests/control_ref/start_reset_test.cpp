@@ -61,11 +61,14 @@ TEST_F(StartReset, RunMinutesCountExactlyAndRunHoursFollow) {
     // Neither at 0 nor at the limit while counting.
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 0u);
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_2"), 0u);
-    // A trip clears the count.
+    // A trip takes the count down at 32,500 a second: twenty minutes are
+    // gone in the first pass, which ends the way down.
     trip();
     runPasses(R160, 3);
     EXPECT_FLOAT_EQ(real("START.MINUTES.RAMP"), 0.0f);
     EXPECT_EQ(boolean("START.MINUTES.P_LIM_1"), 1u);
+    EXPECT_EQ(integer("START.MINUTES.POS_SEL"), 1);
+    EXPECT_EQ(boolean("START.MINUTES.MOVING_DN"), 0u);
     EXPECT_EQ(boolean("START.TMR_STRT.LATCH"), 0u);
 }
 

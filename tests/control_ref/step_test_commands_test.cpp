@@ -22,7 +22,7 @@ TEST_F(SpeedStepTest, ArmedInControlTheEnteredStepMovesTheReferenceOnce) {
     ASSERT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
 
     // A step left from an earlier test is cleared on arming; entry opens.
-    serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", 40);
+    serviceWrite("IFACE_IN_SPEED.QT_STEP_AMOUNT.I_NAME", 40);
     runPasses(R40, 1);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.EN_ENT_OUT"), 0u);
     command(2);
@@ -31,7 +31,7 @@ TEST_F(SpeedStepTest, ArmedInControlTheEnteredStepMovesTheReferenceOnce) {
     EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 0);
     EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.EN_ENT_OUT"), 1u);
 
-    serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", 50);
+    serviceWrite("IFACE_IN_SPEED.QT_STEP_AMOUNT.I_NAME", 50);
     runPasses(R40, 1);
     EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 50);
     command(1);
@@ -86,7 +86,7 @@ TEST_F(SpeedStepTest, TheStepIsHeldToPlusMinusOneHundredPercent) {
     start(false, false);
     runPasses(R40, 2);
     for (const Row& r : rows) {
-        serviceWrite("IFACE_IN_SPEED.SP_STEP.TUNE", r.entered);
+        serviceWrite("IFACE_IN_SPEED.QT_STEP_AMOUNT.I_NAME", r.entered);
         runPasses(R40, 1);
         EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), r.kept) << r.entered;
         EXPECT_EQ(boolean("IFACE_IN_SPEED.SP_STEP.LIMITED"), r.limited) << r.entered;

@@ -299,7 +299,7 @@ TEST_F(StartSequence, SupervisionTaskSavesWritesTheBatteryClockAndPublishesThePe
     ASSERT_EQ(start(), 0u);
     hk::runTicks(1000);
     auto& m = cells::MASTER;
-    auto& port = cells::IFACE_IN_SPEED.SP_STEP_TUNE;  // a stored tunable to change
+    auto& port = cells::IFACE_IN_SPEED.QT_STEP_AMOUNT_I_NAME;  // a stored tunable to change
     const size_t first = tunablesFile();
     ASSERT_NE(first, 0u);
 

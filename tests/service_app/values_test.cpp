@@ -82,6 +82,35 @@ TEST_F(Values, EachRefusalHasItsStatus) {
     EXPECT_EQ(c.read(0xCBB00000 | sizeofHMIValueArray), (Bytes{1}));
 }
 
+// Names the service tool looks up in the directory, read through the
+// protocol by the handle the directory gives (the speed controller in
+// control as its delay shows it); the old name of the speed step's tunable
+// is gone. The function numbers' lower limits show the
+// integer block's -10,000,000.
+TEST_F(Values, TheServiceToolFindsItsNamesInTheDirectory) {
+    startService();
+    Client c(port);
+    ASSERT_EQ(c.connectSession(), kConnectReply);
+    runPasses(R160, 3);
+    struct Row { const char* name; Bytes value; };
+    const Row rows[] = {
+        {"MESSAGE.SPD_PID_IN_CTRL.B_NAME", {uint8_t(boolean("MESSAGE.SPD_IN_CTRL_DLY.DELAY"))}},
+        {"IFACE_IN_SPEED.QT_STEP_AMOUNT.I_NAME", u32(0)},
+        {"CNFG_CASC.USE_R_L_4SPD.B_NAME", {0}},
+        {"_ub13.BI_FUNCTION.LO_LIM_OUT", u32(uint32_t(-10000000))},
+        {"CNFG_BI.BI_01.BI_FUNCTION.LO_LIM_OUT", u32(uint32_t(-10000000))},
+        {"_ub6.FUN_NUM.LO_LIM_OUT", u32(uint32_t(-10000000))},
+    };
+    for (const Row& r : rows) {
+        ASSERT_NE(handleOf(r.name), 0u) << r.name;
+        EXPECT_EQ(c.readName(r.name), cat({{0}, r.value})) << r.name;
+    }
+    EXPECT_EQ(handleOf("IFACE_IN_SPEED.SP_STEP.TUNE"), 0u);
+    // The raise/lower setting is a stored boolean.
+    EXPECT_EQ(c.writeName("CNFG_CASC.USE_R_L_4SPD.B_NAME", kBool, {1}), 0);
+    EXPECT_EQ(c.readName("CNFG_CASC.USE_R_L_4SPD.B_NAME"), (Bytes{0, 1}));
+}
+
 TEST_F(Values, LevelsFollowLogInAndValidation) {
     startService();
     Client c(port);

@@ -92,6 +92,55 @@ inline constexpr InSlice kInSlice[] = {
     // The overspeed test: its demand at 80 ms, its no-movement delay at 160 ms.
     {"OSPD.OSPD_DMD_OR.OR", "_R80_TASK_22"},
     {"OSPD.DLY_NOMOV.DELAY", "_R160_TASK_40"},
+    // The reference's slow rates: on-line with the cascade, off-line with the
+    // speed-setting checks.
+    {"SPDC.SL_ONLINE.A_NAME", "_R160_TASK_17"},
+    {"SPDC.SL_OFFLINE.A_NAME", "_R160_TASK_20"},
+    // The reference inside the critical band, after the reference's selectors.
+    {"CRIT_SPD.HIGH_LIM_1.A_COMPARE", "_R40_TASK_3"},
+    {"CRIT_SPD.LOW_LIM_1.A_COMPARE", "_R40_TASK_3"},
+    {"CRIT_SPD.CRIT_BAND1.AND", "_R40_TASK_3"},
+    {"CRIT_SPD.CRIT_BAND.OR", "_R40_TASK_3"},
+    // The alarms' delay and override lists, with the alarm LED.
+    {"ALARMS.ALM_DELAYS.LIST_1", "_R160_TASK_10"},
+    {"ALARMS.ALM_DELAYS.LIST_100", "_R160_TASK_10"},
+    {"ALARMS.ALM_OVRDS.LIST_1", "_R160_TASK_10"},
+    {"ALARMS.ALM_OVRDS.LIST_100", "_R160_TASK_10"},
+    // The valve limiter's refused entry, timed with the entry's disable.
+    {"HP_LIMTER.LIMITED.DELAY", "_R80_TASK_18"},
+    // The actuator's simulation switch after its demand; the readout
+    // function's name with the speed control's status texts.
+    {"CNFG_ACT.SIM_MODE1.A_SW", "_R10_TASK_5"},
+    {"_ub5.ACT_RO_FUNCT_STRG.I_TO_STR", "_R10_TASK_10"},
+    // The speed controller in control, before the valve limiter's maximum.
+    {"MESSAGE.SPD_PID_IN_CTRL.B_NAME", "_R160_TASK_37"},
+    // The service tool's interface inputs, with the manual demand's commands.
+    {"IFACE_IN_CASC.CASC_AI_MAX.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.CASC_AI_MIN.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.CASC_DIS.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.RMT_CAS_ENBL.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.RMT_CAS_DIS.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.CASC_INPUT_INT.I_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.CASC_RMT_N.NOT", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.TICK_CONFIG.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.RMT_RATE.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.RSE_LWR.OUT_1", "_R160_TASK_38"},
+    {"IFACE_IN_CASC.RSE_LWR.OUT_2", "_R160_TASK_38"},
+    {"IFACE_IN_HP_MAN.MAX_GOV.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_HP_MAN.MIN_GOV.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.ADJ_FAST_SLOW.OUT_1", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.ADJ_FAST_SLOW.OUT_2", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.DISABLE_HOT_START.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.DISABLE_OST.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.ENABLE_EXT_OST.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_SPEED.DROOP_PCT.A_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_START.USE_RAMP_TO_IDLE.B_NAME", "_R160_TASK_38"},
+    {"IDLE_RTD.USE_IDLE.B_NAME", "_R160_TASK_38"},
+    {"IDLE_RATE.NOT_RBACK.NOT", "_R160_TASK_38"},
+    {"IDLE_RATE.NO_RBACK.B_NAME", "_R160_TASK_38"},
+    {"IFACE_IN_START.IDLE_PRIORITY.B_NAME", "_R160_TASK_38"},
+    {"IDLE_RTD.IDL_PRIOR.B_NAME", "_R160_TASK_38"},
+    {"IDLE_RATE.NO_PRIOR.NOT", "_R160_TASK_38"},
 };
 
 inline constexpr PieceInSlice kPieceInSlice[] = {
@@ -114,6 +163,18 @@ inline constexpr Before kBefore[] = {
     // then cascade in control, then the sequence's blink request.
     {"BI_MUX.BI01_TS_SEL.I_NAME", "RCLTR.OR_CASCADE.OR"},
     {"RCLTR.OR_CASCADE.OR", "AUTO_SEQ.BLINK.AND"},
+    // The band of the reference compares the reference of this pass.
+    {"IFACE_OUT_SPEED.Z_SETPOINT.A_NAME", "CRIT_SPD.HIGH_LIM_1.A_COMPARE"},
+    // The alarm LED, then the lists (and the link flags after them).
+    {"ALARMS.ALARM_LED.B_NAME", "ALARMS.ALM_DELAYS.LIST_1"},
+    // The actuator's demand, then the simulation's switch on it; the
+    // optimizer status, the readout name, then the shutdown pieces.
+    {"_ub5.DEMAND.A_NAME", "CNFG_ACT.SIM_MODE1.A_SW"},
+    {"SPD_CTRL.OPID_ALRM.OUT_1", "_ub5.ACT_RO_FUNCT_STRG.I_TO_STR"},
+    {"_ub5.ACT_RO_FUNCT_STRG.I_TO_STR", "SHUTDOWNS.SD_PWRUP.OR"},
+    {"MESSAGE.SPD_PID_IN_CTRL.B_NAME", "HP_LIMTER.SPDCTRL_MING.AND"},
+    // The manual demand's commands, then the interface inputs.
+    {"HP_MAN_RAMP.GOTO_CMD.B_ACTION", "IFACE_IN_CASC.CASC_DIS.B_NAME"},
 };
 
 }  // namespace order
