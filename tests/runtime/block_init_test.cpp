@@ -97,7 +97,8 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
     EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 0.0f);
     EXPECT_EQ(real("SPD_CTRL.FAST_SLOW.A_NAME"), 50.0f);
     // The condition counters start at 0 until the reload after power-up; the
-    // data-log file counter at 0 until its first print.
+    // data-log file counter at 0 until its first print (so the first print
+    // gives file 1).
     for (const char* c : {"START_TURB", "SD_CNT", "SDWLOAD1_CNT", "SDWLOAD2_CNT", "OSPD_CNT"})
         EXPECT_EQ(real(std::string("COND_MON.") + c + ".COUNTER"), 0.0f) << c;
     EXPECT_EQ(real("DATALOG.COUNTER.COUNTER"), 0.0f);
@@ -121,6 +122,36 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
     EXPECT_EQ(boolean("COND_MON.REWRITE_NV_CMD.OUT_1"), 1u);
     runPasses(4, 8);
     EXPECT_EQ(boolean("COND_MON.REWRITE_NV_CMD.OUT_1"), 0u);  // 1.0 s
+}
+
+// Every sampled output starts from its stored tunable: restarted with no
+// block logic running, the outputs show what block initialisation gave
+// them. The remote cascade limits sample tunables of the operator
+// interface's module.
+TEST_F(BlockInit, EverySampledOutputStartsFromItsStoredTunable) {
+    startApp();
+    lockIo();
+    serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME", -50.0);
+    serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MAX.A_NAME", 70.0);
+    UnAssert_IOLOCK();
+    for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, {});
+    saveAndRestart();
+    ASSERT_EQ(real("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME"), -50.0f);
+    EXPECT_EQ(real("RMT_CAS.RMT_CAS_MN.SAMP_TUNE"), -50.0f);
+    EXPECT_EQ(real("RMT_CAS.RMT_CAS_MX.SAMP_TUNE"), 70.0f);
+    int outputs = 2;
+    for (char type : {'A', 'I'}) {
+        const std::string field = type == 'A' ? ".SAMP_TUNE" : ".SAMP_ITUNE";
+        for (const std::string& out : names(' ', type)) {
+            if (out.size() < field.size() || out.compare(out.size() - field.size(), field.size(), field) != 0) continue;
+            const std::string tune = out.substr(0, out.size() - field.size()) + ".TUNE";
+            if (cell(tune) == nullptr) continue;
+            ++outputs;
+            if (type == 'A') EXPECT_EQ(real(out), real(tune)) << out;
+            else EXPECT_EQ(integer(out), integer(tune)) << out;
+        }
+    }
+    EXPECT_EQ(outputs, 188);
 }
 
 }  // namespace

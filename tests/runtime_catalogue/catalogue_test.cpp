@@ -69,6 +69,10 @@ TEST(Directory, CountsByTypeAndAccess) {
     EXPECT_EQ(plain, 16572 - 94 - 2590);
     EXPECT_EQ(num_an_tune, 917u);  // the real tunables and the lag time constants written from the service side
     EXPECT_EQ(num_int_tune, 583u);
+    // The sampled reals (the service side's exemption), and the outputs of
+    // every sampled real and integer preset at start.
+    EXPECT_EQ(num_samp_tunes, 75u);
+    EXPECT_EQ(num_samp_presets, 188u);
     EXPECT_EQ(num_dbug_hdr, 232u);
     EXPECT_EQ(numUserBlockOutputMappings, 1764u);
 }
