@@ -143,12 +143,7 @@ public:
         const Bytes r = ask(req);
         return r.size() == 5 && r[0] == 0 ? int64_t(get32(r, 1)) : -1;
     }
-    // The status of a value read of latched list `list`'s own handle.
-    int listValueStatus(int list) {
-        Bytes req{0x23};
-        put32(req, 0xC0C08000u + uint32_t(list));
-        return status(ask(req));
-    }
+
     Bytes read(const std::string& name) {
         Bytes req{0x23};
         put32(req, handle(name));
