@@ -10,6 +10,7 @@
 #include "app/analog/CNFG_AO.cells.h"
 #include "app/analog/TUTORIAL.cells.h"
 #include "app/analog/UNIT_DEMO.cells.h"
+#include "app/analog/VL1_AIO.cells.h"
 #include "app/config/CNFG_CAN2.cells.h"
 #include "app/config/CNFG_CAN2_nodes.h"
 #include "app/config/MASTER.cells.h"
@@ -30,6 +31,7 @@
 #include "app/control/SPD_SETPT.cells.h"
 #include "app/control/SPEED_SIM.cells.h"
 #include "app/discrete/ALARMS.cells.h"
+#include "app/discrete/CNFG_BI.cells.h"
 #include "app/discrete/SHUTDOWNS.cells.h"
 #include "app/interface/CNFG_ENET1.cells.h"
 #include "app/interface/CNFG_ETHER.cells.h"
@@ -61,6 +63,7 @@ int init_blks() {
     init_step("blocks 4 speed-sensor channels");
     CNFG_SPEED_init_blks();
     init_step("blocks 5 channel configuration words");
+    CNFG_BI_init_blks();  // discrete inputs' edge capture armed
     rtc_defined = 1;
     init_step("blocks 7 event-log writer");
     LogEventInit();  // the alarm/event-log ring, empty until its writer runs
@@ -78,6 +81,7 @@ int init_blks() {
     CNFG_CAN2_node_init_blk(kNodeRtd);  // remote nodes idle and unconfigured, ids in their records
     CNFG_CAN2_node_init_blk(kNodeBi);
     init_step("blocks 11 chassis status");
+    VL1_AIO_init_blks();                  // remote analog outputs' readback checks
     ORVEX12_IO_CHASS_STATUS_init_blks();  // supply monitor and chassis status task
     CNFG_CAN2_node_init_blk(kNodeAio);
     CNFG_CAN2_node_init_blk(kNodeBo);

@@ -1,6 +1,7 @@
 // The service value table HmiDataVals and the handles it is served under,
 // derived at compile time from the cells the modules declare: one record per
-// application cell, in directory order.
+// application cell, in directory order, then one per latched list's change
+// counter (the lists' state values).
 #define CAT_CENTRAL 1
 #include "app/catalogue_app.h"
 #include "runtime/value_handles.h"
@@ -9,7 +10,8 @@ using cat::AppTables;
 
 namespace {
 
-constexpr size_t kRecords = AppTables::kRows;
+constexpr size_t kCellRecords = AppTables::kRows;
+constexpr size_t kRecords = kCellRecords + kLatchStateCells;
 
 constexpr bool is_change_token(uint32_t m, const cat::Row& r) {
     const char* name = kChangeTokenCell;
@@ -32,6 +34,10 @@ constexpr Tables make_tables() {
         t.handles[at] = value_handle(r.type, r.access.letter, is_change_token(m, r), at);
         ++at;
     });
+    for (uint32_t l = 0; l < kLatchStateCells; ++l, ++at) {
+        t.vals[at] = {0, 0, cell_ref(AREA_latch_state, l * 4)};
+        t.handles[at] = value_handle('I', ' ', false, at);
+    }
     t.vals[kRecords] = {-1, -1, 0xFFFFFFFFu};
     t.handles[kRecords] = 0;
     return t;
@@ -45,3 +51,4 @@ static_assert(kRecords < 0x100000, "the record number must fit in the handle's 2
 const HmiDataVal* const HmiDataVals = kTables.vals;
 const uint32_t sizeofHMIValueArray = kRecords;
 const uint32_t* const HmiValueHandles = kTables.handles;
+const uint32_t firstLatchStateRecord = kCellRecords;

@@ -53,6 +53,7 @@ AreaInfo area_info(AreaCode a) {
         case AREA_int_tune: return {const_cast<IntTune*>(_int_tune), num_int_tune * kIntTuneBytes};
         case AREA_sys_text: return {sys_text, NUM_SYS_TEXT * kStrCellBytes};
         case AREA_sys_int: return {&num_tiq_files, 4};
+        case AREA_latch_state: return {LatchAeChangeCounters, kLatchStateCells * 4};
         case AREA_os_text:
             // Two 40-byte texts, addressed as offsets 0 and 40.
             return {nullptr, 2 * kStrCellBytes};

@@ -131,6 +131,7 @@ enum AreaCode : uint8_t {
     AREA_sys_text,   // texts of the system modules _SYS_VARS / _APP_VARS
     AREA_sys_int,    // integers of the system modules
     AREA_os_text,    // the runtime's version texts: OSReleaseDate, OSVersionNumber
+    AREA_latch_state,  // change counters of the latched alarm/event lists (hidden, served)
     AREA_COUNT
 };
 
@@ -145,6 +146,12 @@ constexpr uint32_t ref_offset(CellRef r) { return r & 0x00FFFFFFu; }
 void* cell_ptr(CellRef ref);
 // Byte size of an area, 0 for an unknown code.
 uint32_t area_bytes(AreaCode area);
+
+// The change counters of the latched alarm/event lists 1 .. 5 (hidden
+// cells, cleared with the block objects): the one hidden state the service
+// side serves, as each list's state value.
+constexpr uint32_t kLatchStateCells = 5;
+extern int32_t* const LatchAeChangeCounters;
 
 // ---- start-up clearing --------------------------------------------------------
 // Sets n bytes to 0, one byte at a time; n = 0 does nothing.

@@ -72,6 +72,16 @@ struct FixedMod {
     uint32_t n;
 };
 
+// A sampled-tunable block whose tunable is a cell of another module: the
+// block (module and block name) and its tunable (module, block, field).
+struct SampSource {
+    const char* module;
+    const char* block;
+    const char* tuneModule;
+    const char* tuneBlock;
+    const char* tuneField;
+};
+
 constexpr int cstr_cmp(const char* a, const char* b) {
     while (*a && *a == *b) ++a, ++b;
     return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
@@ -345,50 +355,82 @@ struct Derive {
         return h;
     }
 
-    // ---- sampled tunables: a TUNE tunable whose block has an EN_ENT_OUT cell.
+    // ---- sampled tunables: a block with an EN_ENT_OUT cell (the _samp_tunes
+    // records) or a SAMP_TUNE / SAMP_ITUNE output (the start-up presets),
+    // sampling its own TUNE tunable or, where the application says so, a
+    // tunable of another module.
     static constexpr int find_field(uint32_t m, const char* block, const char* field) {
         for (uint32_t k = 0; k < d[m].nrows; ++k)
             if (cstr_eq(d[m].rows[k].block, block) && cstr_eq(d[m].rows[k].field, field)) return static_cast<int>(k);
         return -1;
     }
-    static constexpr size_t count_samp() {
+    static constexpr int find_module(const char* name) {
+        for (size_t m = 0; m < n; ++m)
+            if (cstr_eq(d[m].name, name)) return static_cast<int>(m);
+        return -1;
+    }
+    struct RowAt {
+        int m = -1, k = -1;
+    };
+    template <size_t NS>
+    static constexpr RowAt samp_tunable(uint32_t m, const char* block, const std::array<SampSource, NS>& foreign) {
+        const int own = find_field(m, block, "TUNE");
+        if (own >= 0 && d[m].rows[own].access.letter == '*') return {static_cast<int>(m), own};
+        for (const SampSource& f : foreign) {
+            if (!cstr_eq(f.module, d[m].name) || !cstr_eq(f.block, block)) continue;
+            const int tm = find_module(f.tuneModule);
+            if (tm < 0) return {};
+            const int tk = find_field(static_cast<uint32_t>(tm), f.tuneBlock, f.tuneField);
+            return tk >= 0 && d[tm].rows[tk].access.letter == '*' ? RowAt{tm, tk} : RowAt{};
+        }
+        return {};
+    }
+    // The tunable of the sampled real whose entry-enable is row k, or none.
+    template <size_t NS>
+    static constexpr RowAt samp_real(uint32_t m, uint32_t k, const std::array<SampSource, NS>& foreign) {
+        if (!cstr_eq(d[m].rows[k].field, "EN_ENT_OUT")) return {};
+        const RowAt t = samp_tunable(m, d[m].rows[k].block, foreign);
+        return t.m >= 0 && d[t.m].rows[t.k].type == 'A' ? t : RowAt{};
+    }
+    template <size_t NS>
+    static constexpr size_t count_samp(const std::array<SampSource, NS>& foreign) {
         size_t c = 0;
-        walk([&](uint32_t m, uint32_t k) {
-            const Row& r = d[m].rows[k];
-            if (r.access.letter == '*' && cstr_eq(r.field, "TUNE") && find_field(m, r.block, "EN_ENT_OUT") >= 0) ++c;
-        });
+        walk([&](uint32_t m, uint32_t k) { c += samp_real(m, k, foreign).m >= 0 ? 1 : 0; });
         return c;
     }
-    static constexpr size_t kSamp = count_samp();
-    static constexpr std::array<SampTune, kSamp + 1> make_samp() {
-        std::array<SampTune, kSamp + 1> s{};
+    template <size_t N, size_t NS>
+    static constexpr std::array<SampTune, N + 1> make_samp(const std::array<SampSource, NS>& foreign) {
+        std::array<SampTune, N + 1> s{};
         size_t at = 1;
         walk([&](uint32_t m, uint32_t k) {
-            const Row& r = d[m].rows[k];
-            const int e = (r.access.letter == '*' && cstr_eq(r.field, "TUNE")) ? find_field(m, r.block, "EN_ENT_OUT") : -1;
-            if (e >= 0) s[at++] = {1, dir_address(m, k), mr_ref(m, static_cast<uint32_t>(e))};
+            const RowAt t = samp_real(m, k, foreign);
+            if (t.m >= 0) s[at++] = {1, dir_address(static_cast<uint32_t>(t.m), static_cast<uint32_t>(t.k)), mr_ref(m, k)};
         });
         return s;
     }
 
     // ---- outputs of the real and integer sampled tunables with their tunable cells.
-    static constexpr int samp_output(uint32_t m, const Row& r) {
-        if (r.access.letter != '*' || !cstr_eq(r.field, "TUNE")) return -1;
-        const int e = find_field(m, r.block, r.type == 'A' ? "SAMP_TUNE" : "SAMP_ITUNE");
-        return (r.type == 'A' || r.type == 'I') ? e : -1;
+    template <size_t NS>
+    static constexpr RowAt samp_output(uint32_t m, uint32_t k, const std::array<SampSource, NS>& foreign) {
+        const Row& r = d[m].rows[k];
+        const bool real = cstr_eq(r.field, "SAMP_TUNE");
+        if (!real && !cstr_eq(r.field, "SAMP_ITUNE")) return {};
+        const RowAt t = samp_tunable(m, r.block, foreign);
+        return t.m >= 0 && d[t.m].rows[t.k].type == (real ? 'A' : 'I') ? t : RowAt{};
     }
-    static constexpr size_t count_samp_presets() {
+    template <size_t NS>
+    static constexpr size_t count_samp_presets(const std::array<SampSource, NS>& foreign) {
         size_t c = 0;
-        walk([&](uint32_t m, uint32_t k) { c += samp_output(m, d[m].rows[k]) >= 0 ? 1 : 0; });
+        walk([&](uint32_t m, uint32_t k) { c += samp_output(m, k, foreign).m >= 0 ? 1 : 0; });
         return c;
     }
-    static constexpr size_t kSampPresets = count_samp_presets();
-    static constexpr std::array<SampPreset, kSampPresets + 1> make_samp_presets() {
-        std::array<SampPreset, kSampPresets + 1> s{};
+    template <size_t N, size_t NS>
+    static constexpr std::array<SampPreset, N + 1> make_samp_presets(const std::array<SampSource, NS>& foreign) {
+        std::array<SampPreset, N + 1> s{};
         size_t at = 0;
         walk([&](uint32_t m, uint32_t k) {
-            const int e = samp_output(m, d[m].rows[k]);
-            if (e >= 0) s[at++] = {mr_ref(m, k), mr_ref(m, static_cast<uint32_t>(e))};
+            const RowAt t = samp_output(m, k, foreign);
+            if (t.m >= 0) s[at++] = {mr_ref(static_cast<uint32_t>(t.m), static_cast<uint32_t>(t.k)), mr_ref(m, k)};
         });
         return s;
     }

@@ -37,8 +37,9 @@ struct IntTune {
     int32_t min;
     int32_t max;
 };
-// A sampled tunable: the tunable's record (AnTune or IntTune; the cell
-// itself for a boolean) and the cell of its entry-enable output.
+// A sampled real tunable (SAMP_TUNE): the tunable's AnTune record and the
+// cell of its entry-enable output. While that output is on, the service side
+// takes any change of the tunable within its range, however large.
 struct SampTune {
     uint32_t marker;   // 0 in the opening record 0, 1 in the used records
     CellRef tune;

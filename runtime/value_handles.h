@@ -22,9 +22,12 @@ struct HmiDataVal {
 };
 
 // Records 0 .. sizeofHMIValueArray - 1, then the end record
-// {0xFFFF, 0xFFFF, 0xFFFFFFFF}; record k serves directory record k + 1.
+// {0xFFFF, 0xFFFF, 0xFFFFFFFF}; record k below firstLatchStateRecord serves
+// directory record k + 1, record firstLatchStateRecord + l - 1 the change
+// counter of latched list l (1 .. 5), read-only.
 extern const HmiDataVal* const HmiDataVals;
 extern const uint32_t sizeofHMIValueArray;
+extern const uint32_t firstLatchStateRecord;
 // The handle issued for each record.
 extern const uint32_t* const HmiValueHandles;
 

@@ -286,16 +286,6 @@ void* SidGetTuneAddressReal(uint32_t index) { return index < sizeofHMIValueArray
 namespace twsupport {
 
 uint8_t ReadValForHandle(uint32_t handle, TwValue* value) {
-    // A list's handle read as a value gives its state, the change counter,
-    // which tells a reader whether to read the list again.
-    if (areaOf(handle) == kAreaLatched) {
-        if (((handle >> 16) & 0xF) > ::GetSessionSecurityLevel()) return TW_SECURITY;
-        const uint32_t list = handle & 0xFF;
-        if (list < 1 || list > 5) return TW_BAD_ARGUMENT;
-        value->type = TW_TYPE_INT;
-        value->data.u32 = static_cast<uint32_t>(GetLatchAEState(list));
-        return TW_OK;
-    }
     const int32_t index = valueIndex(handle);
     if (index < 0) return TW_BAD_ARGUMENT;
     const uint32_t area = areaOf(handle);

@@ -37,8 +37,6 @@ extern uint32_t numHMIblocks;
 // Latched alarm/event lists of the protection logic (list id in the low byte).
 uint16_t GetLatchAESize(uint32_t listId);
 int GetNextLatchAEInfo(uint32_t listId, uint32_t item, uint16_t* recordNumber, TimerValue* time);
-// The list's state value: its change counter (0 before the first change).
-int32_t GetLatchAEState(uint32_t listId);
 
 // Statuses 0 done, 1 bad handle, 2 out of range, 3 change too large while
 // running, 4 not allowed now, 5 type mismatch, 6 not writable, 254 level.

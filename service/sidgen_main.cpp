@@ -171,11 +171,10 @@ std::string event(int identifier, const std::string& text, int severity, int cat
 }
 
 // A list's handle: area 0xC, read level 0, index 0x8000 plus the list
-// number. Read as an array it gives the list's events; read as a value it
-// gives the list's state, its change counter, so the list's handle is its
-// state handle too.
+// number, read as an array of the list's events. Its state, the change
+// counter, is an integer value of its own.
 uint32_t listHandle(int number) { return 0xC0C08000u + uint32_t(number); }
-uint32_t stateHandle(int number) { return listHandle(number); }
+uint32_t stateHandle(int number) { return HmiValueHandles[firstLatchStateRecord + uint32_t(number) - 1]; }
 
 std::string eventStatus(int number) {
     const LatchAeList* list = latch_ae_list(number);
@@ -206,6 +205,13 @@ std::string momentaryFunction(const char* cell) {
     return "<MomentaryFunction" + attr("Name", name) + attr("InvokeValue", "true") + attr("TimeoutTime", "5") + ">" +
            "<InvokeDataItem" + attr("Name", cell) + attr("Access", "DeviceOnlyWrite") + ">" + typeElement('B') +
            handleOf(cellHandle(cell)) + "</InvokeDataItem></MomentaryFunction>\n";
+}
+
+// Fixed texts the tool shows inside a block: the date of the runtime
+// beside the service identity texts.
+std::string blockConstants(const char* module, const std::string& block) {
+    if (std::strcmp(module, "IFACE_MODE") == 0 && block == "TALLWIRE") return constant("SYSTEM_DATE", kRuntimeReleaseDate);
+    return "";
 }
 
 std::string document() {
@@ -258,6 +264,7 @@ std::string document() {
                 if (!block.empty()) x += "</Namespace>\n";
                 x += "<Namespace" + attr("Name", b) + ">\n";
                 block = b;
+                x += blockConstants(m.name, b);
             }
             x += dataItem(v, k - 1, defaults, addresses);
         }

@@ -55,6 +55,10 @@ constexpr int kVl1AioOutputs = 2;
 // transmit PDO carries (output 1, output 2).
 extern int32_t VL1_AIO_AoCommand[kVl1AioOutputs];
 
+// Block initialisation: the output stages' readback tolerance at its
+// least (5 %) and their fault counters at 0.
+void VL1_AIO_init_blks();
+
 namespace r20 {
 // The milliamp stage of remote input n (0 .. 7), from the node's raw word.
 void VL1_AIO_stage(int n);

@@ -147,6 +147,14 @@ void readback_check(RemoteOutputVars& v, float d, float r) {
 
 int32_t VL1_AIO_AoCommand[kVl1AioOutputs];
 
+void VL1_AIO_init_blks() {
+    for (RemoteOutputVars& v : VL1_AIO_st.out) {
+        v.tol = kMinTolerance;
+        v.lo_count = 0;
+        v.hi_count = 0;
+    }
+}
+
 namespace r20 {
 
 void VL1_AIO_output(int n) {

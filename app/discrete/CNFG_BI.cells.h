@@ -95,6 +95,9 @@ inline BlockRam<CNFG_BI_blocks> CNFG_BI_st;
 // Controller input n (0 .. 7) is hardware input 12 + n.
 constexpr int kCnfgBiFirstHardwareInput = 12;
 
+// Block initialisation: every input's edge capture armed for both edges.
+void CNFG_BI_init_blks();
+
 namespace r10 {
 // Input block of controller input n (0 .. 7): contact, disarm or re-arm of
 // the edge capture, capture of the first low and high event.

@@ -48,6 +48,10 @@ TimeCell stamp(const SysTimeValue& t) { return {t.sec, t.usec}; }
 
 }  // namespace
 
+void CNFG_BI_init_blks() {
+    for (CnfgBiInput& in : CNFG_BI_st.in) in.capture = kLowMayCapture | kHighMayCapture;
+}
+
 namespace r10 {
 
 void CNFG_BI_input(int n) {

@@ -12,7 +12,8 @@
 
 // The engine's cells of link n: slave address, error and message counts of
 // the pass, running totals, port-reset request, silence timer and the two
-// write enables. The engine needs them in the integer, real and boolean
+// write enables, and the link's time-out (the setting's copy the slave
+// instance reads). The engine needs them in the integer, real and boolean
 // areas, so they carry names of their block.
 #define MOD_ENGINE_ROWS(X, N)                                         \
     X(MOD1, LNK_ERR_##N, B, R160, PLAIN)                            \
@@ -28,6 +29,7 @@
     X(MOD1, TIMER_##N, A, R160, PLAIN)                              \
     X(MOD1, BW_ENBL_##N, B, R160, PLAIN)                            \
     X(MOD1, AW_ENBL_##N, B, R160, PLAIN)                            \
+    X(MOD1, TIME_OUT_##N, A, R160, PLAIN)                           \
     X(QT_TIME_OUT_##N, IN, A, R160, TUNE(10.0, 0.0, 100.0))
 
 #define MOD_BW_ROW(X, N) X(MOD1, BW_V_##N, B, R160, PLAIN, R80)

@@ -79,7 +79,8 @@ struct Link {
     uint32_t& exErr;
     float& errPct;
     int32_t& errNum;
-    float timeout;
+    float& timeout;  // the link's time-out cell, a copy of its setting
+    float setting;
     int32_t port;
 };
 
@@ -169,17 +170,17 @@ Link link_cells(int n) {
         case 1:
             return {m.MOD1_ADDR_1, m.MOD1_ERR_CNT_1, m.MOD1_MSG_CNT_1, m.MOD1_TOT_ERR_1, m.MOD1_TOT_MSG_1,
                     m.MOD1_PRT_RST_1, m.MOD1_TIMER_1, m.MOD1_BW_ENBL_1, m.MOD1_AW_ENBL_1, m.MOD1_LNK_ERR_1,
-                    m.MOD1_EX_ERR_1, m.MOD1_ERR_PCT_1, m.MOD1_ERR_NUM_1, m.QT_TIME_OUT_1_IN,
+                    m.MOD1_EX_ERR_1, m.MOD1_ERR_PCT_1, m.MOD1_ERR_NUM_1, m.MOD1_TIME_OUT_1, m.QT_TIME_OUT_1_IN,
                     CNFG_SIO.COMM1_PORT_SIO_PORT};
         case 2:
             return {m.MOD1_ADDR_2, m.MOD1_ERR_CNT_2, m.MOD1_MSG_CNT_2, m.MOD1_TOT_ERR_2, m.MOD1_TOT_MSG_2,
                     m.MOD1_PRT_RST_2, m.MOD1_TIMER_2, m.MOD1_BW_ENBL_2, m.MOD1_AW_ENBL_2, m.MOD1_LNK_ERR_2,
-                    m.MOD1_EX_ERR_2, m.MOD1_ERR_PCT_2, m.MOD1_ERR_NUM_2, m.QT_TIME_OUT_2_IN,
+                    m.MOD1_EX_ERR_2, m.MOD1_ERR_PCT_2, m.MOD1_ERR_NUM_2, m.MOD1_TIME_OUT_2, m.QT_TIME_OUT_2_IN,
                     m.PORT2_COMM_USED_I_SW};
         default:
             return {m.MOD1_ADDR_3, m.MOD1_ERR_CNT_3, m.MOD1_MSG_CNT_3, m.MOD1_TOT_ERR_3, m.MOD1_TOT_MSG_3,
                     m.MOD1_PRT_RST_3, m.MOD1_TIMER_3, m.MOD1_BW_ENBL_3, m.MOD1_AW_ENBL_3, m.MOD1_LNK_ERR_3,
-                    m.MOD1_EX_ERR_3, m.MOD1_ERR_PCT_3, m.MOD1_ERR_NUM_3, m.QT_TIME_OUT_3_IN,
+                    m.MOD1_EX_ERR_3, m.MOD1_ERR_PCT_3, m.MOD1_ERR_NUM_3, m.MOD1_TIME_OUT_3, m.QT_TIME_OUT_3_IN,
                     m.PORT3_COMM_USED_I_SW};
     }
 }
@@ -189,6 +190,7 @@ void supervise(Link l, int32_t addr, uint32_t writeEnable) {
     l.addr = addr;
     l.bwEnbl = writeEnable;
     l.awEnbl = writeEnable;
+    l.timeout = l.setting;
     l.timer = l.msgCnt == 0 ? l.timer + kPeriod : 0.0f;
     l.lnkErr = l.timer > l.timeout ? 1u : 0u;
     l.totErr += l.errCnt;
@@ -466,6 +468,7 @@ void MOD_init_blks() {
         int32_t* msgCnt;
         int32_t* lastErr;
         float* timeout;
+        float setting;
         uint32_t* bwEnbl;
         uint32_t* awEnbl;
         float* timer;
@@ -474,21 +477,25 @@ void MOD_init_blks() {
         {&static_cast<int32_t&>(CNFG_SIO.COMM1_PORT_SIO_PORT), &static_cast<int32_t&>(m.MOD1_ADDR_1),
          &static_cast<int32_t&>(C_COMM.C3_I_NAME), &static_cast<int32_t&>(m.MOD1_ERR_CNT_1),
          &static_cast<int32_t&>(m.MOD1_MSG_CNT_1), &static_cast<int32_t&>(m.MOD1_ERR_NUM_1),
-         &static_cast<float&>(m.QT_TIME_OUT_1_IN), &static_cast<uint32_t&>(m.MOD1_BW_ENBL_1),
+         &static_cast<float&>(m.MOD1_TIME_OUT_1), m.QT_TIME_OUT_1_IN,
+         &static_cast<uint32_t&>(m.MOD1_BW_ENBL_1),
          &static_cast<uint32_t&>(m.MOD1_AW_ENBL_1), &static_cast<float&>(m.MOD1_TIMER_1)},
         {&static_cast<int32_t&>(m.PORT2_COMM_USED_I_SW), &static_cast<int32_t&>(m.MOD1_ADDR_2),
          &static_cast<int32_t&>(CNFG_COMMS.PORT2_PROTO_I_NAME), &static_cast<int32_t&>(m.MOD1_ERR_CNT_2),
          &static_cast<int32_t&>(m.MOD1_MSG_CNT_2), &static_cast<int32_t&>(m.MOD1_ERR_NUM_2),
-         &static_cast<float&>(m.QT_TIME_OUT_2_IN), &static_cast<uint32_t&>(m.MOD1_BW_ENBL_2),
+         &static_cast<float&>(m.MOD1_TIME_OUT_2), m.QT_TIME_OUT_2_IN,
+         &static_cast<uint32_t&>(m.MOD1_BW_ENBL_2),
          &static_cast<uint32_t&>(m.MOD1_AW_ENBL_2), &static_cast<float&>(m.MOD1_TIMER_2)},
         {&static_cast<int32_t&>(m.PORT3_COMM_USED_I_SW), &static_cast<int32_t&>(m.MOD1_ADDR_3),
          &static_cast<int32_t&>(CNFG_COMMS.PORT3_PROTO_I_NAME), &static_cast<int32_t&>(m.MOD1_ERR_CNT_3),
          &static_cast<int32_t&>(m.MOD1_MSG_CNT_3), &static_cast<int32_t&>(m.MOD1_ERR_NUM_3),
-         &static_cast<float&>(m.QT_TIME_OUT_3_IN), &static_cast<uint32_t&>(m.MOD1_BW_ENBL_3),
+         &static_cast<float&>(m.MOD1_TIME_OUT_3), m.QT_TIME_OUT_3_IN,
+         &static_cast<uint32_t&>(m.MOD1_BW_ENBL_3),
          &static_cast<uint32_t&>(m.MOD1_AW_ENBL_3), &static_cast<float&>(m.MOD1_TIMER_3)},
     };
     for (int i = 0; i < 3; ++i) {
         const Start& s = starts[i];
+        *s.timeout = s.setting;  // the instance starts with the stored time-out
         modbus(s.port, s.addr, s.mode, _MODBUS_READ, _BW_MOD_MOD1_11103, 0, 22, _BR_MOD_MOD1_11103, 0, 90,
                _AR_MOD_MOD1_11103, 0, 50, _AW_MOD_MOD1_11103, 0, 5, s.errCnt, s.msgCnt, s.lastErr, i + 1, 0,
                s.timeout, s.bwEnbl, s.awEnbl);

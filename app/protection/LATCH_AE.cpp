@@ -12,6 +12,15 @@ const int32_t TotalNumLatchAeBlocks = 5;
 const int32_t LatchAeRedundantTable[7] = {-1, -1, -1, -1, -1, -1, -1};
 
 namespace {
+// The lists' change counters, one hidden cell each, served by handle.
+struct LatchAeStates {
+    int32_t change[kLatchStateCells];
+};
+BlockRam<LatchAeStates> LatchAeState_st;
+}  // namespace
+int32_t* const LatchAeChangeCounters = LatchAeState_st.change;
+
+namespace {
 
 // Record numbers of the list events after the n entries.
 constexpr int kResetEvent = 1, kClearedEvent = 2, kAckEvent = 3;
@@ -144,8 +153,9 @@ void LATCH_AE(const LatchAeList& l, const LatchAeIo& io, const TimeCell& clock) 
 
     if (changed == 1) {
         *l.changed = 1;
-        h.change = static_cast<int32_t>(static_cast<uint32_t>(h.change) + 1u);
-        if (h.change == 0) h.change = 1;
+        int32_t& change = LatchAeChangeCounters[l.number - 1];
+        change = static_cast<int32_t>(static_cast<uint32_t>(change) + 1u);
+        if (change == 0) change = 1;
     }
 }
 
@@ -185,11 +195,6 @@ uint16_t GetLatchAESize(uint32_t list) {
     const LatchAeList* l = latch_ae_list(static_cast<int>(list & 0xFFu));
     if (l == nullptr) return 0;
     return static_cast<uint16_t>(used_slots(*l) + head_of(*l).count);
-}
-
-int32_t GetLatchAEState(uint32_t list) {
-    const LatchAeList* l = latch_ae_list(static_cast<int>(list & 0xFFu));
-    return l == nullptr ? 0 : l->hidden->change;
 }
 
 int GetNextLatchAEInfo(uint32_t handle, uint32_t index, uint16_t* id, TimerValue* time) {

@@ -48,7 +48,6 @@ struct LatchAeEntry {
 struct LatchAeHidden {
     int32_t count;         // used slots of the order array
     int32_t first_ref;     // 0: the next latch becomes first-out
-    int32_t change;        // passes in which the list changed
     uint32_t reset_edge;   // reset input of the previous pass
     uint32_t ack_edge;     // acknowledge input of the previous pass
     TimeCell reset_time;
@@ -92,9 +91,9 @@ const LatchAeList* latch_ae_list(int number);
 // Service-side accessors.
 uint16_t GetLatchAESize(uint32_t list);
 int GetNextLatchAEInfo(uint32_t handle, uint32_t index, uint16_t* id, TimerValue* time);
-// The list's state value served to the service tool: its change counter (0
-// for a list number outside 1 .. 5).
-int32_t GetLatchAEState(uint32_t list);
+// The list's change counter (passes in which the list changed) is the
+// hidden cell LatchAeChangeCounters[number - 1], which the service side
+// serves as the list's state value.
 
 // Exported words of the lists.
 extern int32_t SHUTDOWNS_ANYNewRedFlag, ALARMS_ANYNewRedFlag, VLTR_ALMS_SUMMARYNewRedFlag,

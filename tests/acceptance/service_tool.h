@@ -133,13 +133,17 @@ public:
         return r.size() == 2 && r[0] == 0 ? r[1] : -1;
     }
     // The state value of latched list `list`: its change counter, read by
-    // the list's own handle; -1 when the read fails.
+    // the state handle the definition gives the list; -1 when the read fails.
     int64_t listState(int list) {
+        static const char* const kLists[] = {"", "SHUTDOWNS.ANY", "ALARMS.ANY", "VLTR_ALMS.SUMMARY",
+                                             "VLTR_ALMS.TRIP_SUM", "CONF_LATCH.ANY"};
+        if (list < 1 || list > 5) return -1;
         Bytes req{0x23};
-        put32(req, 0xC0C08000u + uint32_t(list));
+        put32(req, handle(std::string(kLists[list]) + ":state"));
         const Bytes r = ask(req);
         return r.size() == 5 && r[0] == 0 ? int64_t(get32(r, 1)) : -1;
     }
+
     Bytes read(const std::string& name) {
         Bytes req{0x23};
         put32(req, handle(name));

@@ -388,14 +388,26 @@ TEST_F(DiscreteInputs, InputOneCapturesWhateverItsFunctionButOnlyAfterAStampRese
     EXPECT_EQ(sw->sec, lo->sec);
 }
 
-// Kept on the slices: the program issues a reset at power-up, which arms
-// input 1 before it reads a contact, so no input shows it unarmed.
-TEST_F(DiscreteInputSlices, InputOneCapturesNothingBeforeAStampReset) {
+// Kept on the slices, without the program's power-up reset: block
+// initialisation arms every input for both edges, so input 1 takes its
+// first edge at once; a second edge of the same kind waits for a stamp
+// reset.
+TEST_F(DiscreteInputSlices, InputOneIsArmedAtStartAndAgainOnlyByAStampReset) {
     start();
     contact(0, true);
     runPasses(R10, 3);
     EXPECT_EQ(HiEventLatch & (1u << 12), 1u << 12);
-    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.HI_TSEVENT"), 0u);
+    EXPECT_EQ(boolean("CNFG_BI.BI_01_ZARN.HI_TSEVENT"), 1u);
+    const auto* hi = static_cast<const TimeCell*>(cell("CNFG_BI.BI_01_ZARN.HI_TIME"));
+    const TimeCell first = *hi;
+    EXPECT_EQ(first.sec, DinTimeStampHi[12].sec);
+    EXPECT_EQ(first.usec, DinTimeStampHi[12].usec);
+    contact(0, false);
+    runPasses(R10, 3);
+    contact(0, true);
+    runPasses(R10, 3);
+    EXPECT_EQ(hi->sec, first.sec);
+    EXPECT_EQ(hi->usec, first.usec) << "the second rising edge waits for a stamp reset";
     setCell("RESET.TS_RESET.B_NAME", 1);
     runPasses(R80, 2);
     setCell("RESET.TS_RESET.B_NAME", 0);

@@ -336,8 +336,11 @@ TEST_F(ControllerMap, RtuLinkOnTheSerialLine) {
 TEST_F(ControllerMap, LinkErrorWhenTheMasterStopsPolling) {
     ASSERT_EQ(svc->write("C_COMM.C1.IN", kBool, {1}), 0);
     ASSERT_EQ(svc->write("CNFG_COMMS.LINK2_USED.IN", kBool, {1}), 0);
+    // The link's time-out cell starts at its stored setting and follows it.
+    EXPECT_EQ(real("MOD.MOD1.TIME_OUT_2"), 10.0f);
     // A time-out well above the gaps between polls of a loaded host.
     stepTo(*svc, "MOD.QT_TIME_OUT_2.IN", 10.0f, 8.0f);
+    EXPECT_TRUE(eventually([&] { return real("MOD.MOD1.TIME_OUT_2") == 8.0f; }));
     ASSERT_TRUE(eventually([&] { return runChild(tcp + "-t 3 -r 1 127.0.0.1").first == 0; }));
     for (int k = 0; k < 12; ++k) {
         poll(tcp + "-t 3 -r 1 127.0.0.1");

@@ -97,7 +97,8 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
     EXPECT_EQ(real("_ub5.FORCE_SETPT.RAMP"), 0.0f);
     EXPECT_EQ(real("SPD_CTRL.FAST_SLOW.A_NAME"), 50.0f);
     // The condition counters start at 0 until the reload after power-up; the
-    // data-log file counter at 0 until its first print.
+    // data-log file counter at 0 until its first print (so the first print
+    // gives file 1).
     for (const char* c : {"START_TURB", "SD_CNT", "SDWLOAD1_CNT", "SDWLOAD2_CNT", "OSPD_CNT"})
         EXPECT_EQ(real(std::string("COND_MON.") + c + ".COUNTER"), 0.0f) << c;
     EXPECT_EQ(real("DATALOG.COUNTER.COUNTER"), 0.0f);
@@ -121,6 +122,22 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
     EXPECT_EQ(boolean("COND_MON.REWRITE_NV_CMD.OUT_1"), 1u);
     runPasses(4, 8);
     EXPECT_EQ(boolean("COND_MON.REWRITE_NV_CMD.OUT_1"), 0u);  // 1.0 s
+}
+
+// The remote cascade limits, sampled over tunables of the operator
+// interface's module, start from the stored tunables: restarted with no
+// block logic running, they show what block initialisation gave them.
+TEST_F(BlockInit, RemoteCascadeLimitsStartFromTheirStoredTunables) {
+    startApp();
+    lockIo();
+    serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME", -50.0);
+    serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MAX.A_NAME", 70.0);
+    UnAssert_IOLOCK();
+    for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, {});
+    saveAndRestart();
+    ASSERT_EQ(real("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME"), -50.0f);
+    EXPECT_EQ(real("RMT_CAS.RMT_CAS_MN.SAMP_TUNE"), -50.0f);
+    EXPECT_EQ(real("RMT_CAS.RMT_CAS_MX.SAMP_TUNE"), 70.0f);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // back by handle in batches.
 #include <cstdio>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "runtime/catalogue_tables.h"
@@ -87,8 +88,10 @@ TEST_F(Sid, DownloadedParsedAndEveryValueReadBack) {
         tokens += access == "DeviceOnlyWrite";
         writable += access == "ReadWrite";
     }
-    // Every cell of the application, and the controller's clock.
-    EXPECT_EQ(handles.size(), sizeofHMIValueArray + 1);
+    // Every cell of the application, and the controller's clock (the lists'
+    // change counters, the rest of the value table, are the lists' states).
+    EXPECT_EQ(handles.size(), firstLatchStateRecord + 1);
+    EXPECT_EQ(sizeofHMIValueArray, firstLatchStateRecord + 5);
     EXPECT_EQ(typeOf.size(), handles.size());
     EXPECT_EQ(tokens, 1);
     int serviceInputs = 0;
@@ -143,6 +146,9 @@ for ns in root.findall('Namespace'):
     if ns.get('Name') == '_SYS_VARS':
         for c in ns.findall('Constant'):
             print('SYS %s=%s' % (c.get('Name'), c.get('Value')))
+for ns in root.findall("Namespace[@Name='IFACE_MODE']/Namespace[@Name='TALLWIRE']"):
+    for c in ns.findall('Constant'):
+        print('SYS %s=%s' % (c.get('Name'), c.get('Value')))
 for es in root.findall('EventStatus'):
     state = es.find('StateCommunicationProperties/Tallwire')
     attrs = ['%s:%s:%s' % (a.get('Name').replace(' ', '_'), a.get('IsConstant'), a[0].tag) for a in es.findall('Attribute')]
@@ -310,6 +316,7 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
     // event per record: the entries, then reset, all cleared, acknowledge.
     ASSERT_EQ(lists.size(), 5u);
     size_t eventCount = 0;
+    std::set<uint32_t> stateHandles;
     for (const ListFacts& l : kLists) {
         const std::vector<std::string>& w = lists[l.name];
         ASSERT_EQ(w.size(), 6u) << l.name;
@@ -318,16 +325,24 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
         EXPECT_EQ(w[3], "Severity:true:Integer");
         EXPECT_EQ(w[4], "Category:true:Integer");
         EXPECT_EQ(w[5], "TIQ_source:true:String");
-        // The state value, the list's change counter, under the list's own
-        // handle: an integer, above 0 once the list has changed (the
-        // power-up trip has latched in the shutdown list by now).
-        EXPECT_EQ(w[1], std::to_string(l.handle)) << l.name;
-        const Bytes state = c.read(l.handle);
-        ASSERT_EQ(state.size(), 5u) << l.name;
-        EXPECT_EQ(state[0], 0) << l.name;
+        // The state value, the list's change counter, under a read-only
+        // integer handle of the value table, above 0 once the list has
+        // changed (the power-up trip has latched in the shutdown list by
+        // now); the list's own handle is no value (status 1), alone or in a
+        // batch.
+        const uint32_t state = uint32_t(std::stoul(w[1]));
+        EXPECT_EQ(state & 0xFFF00000u, 0xC4B00000u) << l.name;
+        EXPECT_LT(state & 0xFFFFFu, sizeofHMIValueArray) << l.name;
+        const Bytes counter = c.read(state);
+        ASSERT_EQ(counter.size(), 5u) << l.name;
+        EXPECT_EQ(counter[0], 0) << l.name;
         if (l.name == "SHUTDOWNS.ANY") {
-            EXPECT_GT(be32(state, 1), 0u);
+            EXPECT_GT(be32(counter, 1), 0u);
         }
+        EXPECT_EQ(c.read(l.handle), (Bytes{1})) << l.name;
+        const Bytes batch = c.ask(cat({{0x28}, u32(l.handle), u32(state)}));
+        EXPECT_EQ(batch, cat({{0, 1, 0}, Bytes(counter.begin() + 1, counter.end())})) << l.name;
+        stateHandles.insert(state);
         for (int r = 1; r <= l.entries; ++r) {
             const std::string e = events[l.name + " " + std::to_string(r)];
             const std::string tail = "|500|0|" + l.name + ".SEL_" + std::to_string(r);
@@ -342,6 +357,8 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
         eventCount += size_t(l.entries) + 3;
     }
     EXPECT_EQ(events.size(), eventCount);
+    EXPECT_EQ(stateHandles.size(), 5u);
+    EXPECT_EQ(sys["SYSTEM_DATE"], "2016/12/06");
     // Read as an array, the shutdown list gives its own events first and then
     // its latched entries, each by record number with the time it happened
     // (the rig's open trip contacts have latched entries by now).
