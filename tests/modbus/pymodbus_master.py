@@ -4,9 +4,50 @@ line or RTU framing in UDP datagrams. Prints one line per step; exits 1 when
 a step fails to get an answer."""
 import sys
 
+from pymodbus.bit_write_message import WriteSingleCoilRequest
 from pymodbus.client import ModbusSerialClient, ModbusUdpClient
 from pymodbus.framer.ascii_framer import ModbusAsciiFramer
 from pymodbus.framer.rtu_framer import ModbusRtuFramer
+from pymodbus.pdu import ModbusResponse
+from pymodbus.register_write_message import WriteSingleRegisterRequest
+
+
+def with_tail(request_class):
+    """A single write followed by bytes it does not need; its answer is
+    expected as long as the request."""
+
+    class Long(request_class):
+        def __init__(self, address, value, tail, slave):
+            super().__init__(address, value, slave)
+            self.tail = tail
+
+        def encode(self):
+            return super().encode() + self.tail
+
+        def get_response_pdu_size(self):
+            return 5 + len(self.tail)
+
+    return Long
+
+
+def echo_of(code):
+    """The answer to a single write, kept whole."""
+
+    class Echo(ModbusResponse):
+        function_code = code
+
+        def __init__(self, **kwargs):
+            super().__init__(**kwargs)
+            self.data = b""
+
+        def decode(self, data):
+            self.data = data
+
+        @classmethod
+        def calculateRtuFrameSize(cls, buffer):
+            return len(buffer)  # one datagram, one frame
+
+    return Echo
 
 
 def main():
@@ -41,6 +82,11 @@ def main():
          lambda r: r.exception_code if r.isError() else "none")
     step("ea", client.read_holding_registers(5, 1, slave=unit),
          lambda r: r.exception_code if r.isError() else "none")
+    # Single writes with two bytes too many: the answer is the whole request.
+    for code, request_class, value in ((6, WriteSingleRegisterRequest, 0x1234), (5, WriteSingleCoilRequest, True)):
+        client.register(echo_of(code))
+        step("le", client.execute(with_tail(request_class)(2, value, b"\xaa\xbb", unit)),
+             lambda r: f"{r.function_code} {r.data.hex()}")
     client.close()
     return 0 if ok else 1
 
