@@ -113,7 +113,13 @@ void ORVEX12_IO_activity() {
               bk::T80);
     o.AUTO_DIM_AND = bk::AND({o.DIMMING_ENA_NOT, o.DLY_NOKEYS_DELAY});
 
-    if (o.ENA_DB_AND != 0) {
+    // While the fade moves the backlight toward the operator's level, the
+    // read-back differs from that level by the program's own doing, not by a
+    // change made on the panel: were it taken for one, the level it passes
+    // through would be sampled as the operator's, and a lowered brightness
+    // taken back. The difference counts once the command stands at the level.
+    const bool fading = o.BRITENESS_OUT_1 != bk::real_to_int(o.USER_BRITE_SAMP_TUNE);
+    if (o.ENA_DB_AND != 0 && !fading) {
         const float d = o.KEYPAD_BRIGHTNESS_OUT - o.USER_BRITE_SAMP_TUNE;
         if (d >= 0.0f) {
             o.BRITE_DIFF_LOWER_VAL = 0;
