@@ -113,13 +113,13 @@ void ORVEX12_IO_activity() {
               bk::T80);
     o.AUTO_DIM_AND = bk::AND({o.DIMMING_ENA_NOT, o.DLY_NOKEYS_DELAY});
 
-    // While the fade moves the backlight toward the operator's level, the
-    // read-back differs from that level by the program's own doing, not by a
-    // change made on the panel: were it taken for one, the level it passes
-    // through would be sampled as the operator's, and a lowered brightness
-    // taken back. The difference counts once the command stands at the level.
-    const bool fading = o.BRITENESS_OUT_1 != bk::real_to_int(o.USER_BRITE_SAMP_TUNE);
-    if (o.ENA_DB_AND != 0 && !fading) {
+    // A read-back at the level the program commands is the program's own
+    // doing, not a change made on the panel: while the fade moves toward the
+    // operator's level, the levels it passes through would otherwise be
+    // sampled as the operator's, and a lowered brightness taken back.
+    const float commanded = bk::int_to_real(o.BRITENESS_OUT_1);
+    const bool changed = std::fabs(o.KEYPAD_BRIGHTNESS_OUT - commanded) > kBrightDeadband;
+    if (o.ENA_DB_AND != 0 && changed) {
         const float d = o.KEYPAD_BRIGHTNESS_OUT - o.USER_BRITE_SAMP_TUNE;
         if (d >= 0.0f) {
             o.BRITE_DIFF_LOWER_VAL = 0;
