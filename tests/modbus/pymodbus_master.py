@@ -12,42 +12,24 @@ from pymodbus.pdu import ModbusResponse
 from pymodbus.register_write_message import WriteSingleRegisterRequest
 
 
-def with_tail(request_class):
-    """A single write followed by bytes it does not need; its answer is
-    expected as long as the request."""
-
-    class Long(request_class):
-        def __init__(self, address, value, tail, slave):
-            super().__init__(address, value, slave)
-            self.tail = tail
-
-        def encode(self):
-            return super().encode() + self.tail
-
-        def get_response_pdu_size(self):
-            return 5 + len(self.tail)
-
-    return Long
-
-
-def echo_of(code):
+class Echo(ModbusResponse):
     """The answer to a single write, kept whole."""
 
-    class Echo(ModbusResponse):
-        function_code = code
+    def decode(self, data):
+        self.data = data
 
-        def __init__(self, **kwargs):
-            super().__init__(**kwargs)
-            self.data = b""
+    @classmethod
+    def calculateRtuFrameSize(cls, buffer):
+        return len(buffer)  # one datagram, one frame
 
-        def decode(self, data):
-            self.data = data
 
-        @classmethod
-        def calculateRtuFrameSize(cls, buffer):
-            return len(buffer)  # one datagram, one frame
-
-    return Echo
+def long_write(request_class, *args):
+    """A single write with two bytes it does not need; its answer is as long."""
+    request = request_class(*args)
+    encode = request.encode
+    request.encode = lambda: encode() + b"\xaa\xbb"
+    request.get_response_pdu_size = lambda: 7
+    return request
 
 
 def main():
@@ -84,8 +66,8 @@ def main():
          lambda r: r.exception_code if r.isError() else "none")
     # Single writes with two bytes too many: the answer is the whole request.
     for code, request_class, value in ((6, WriteSingleRegisterRequest, 0x1234), (5, WriteSingleCoilRequest, True)):
-        client.register(echo_of(code))
-        step("le", client.execute(with_tail(request_class)(2, value, b"\xaa\xbb", unit)),
+        client.register(type("Echo", (Echo,), {"function_code": code}))
+        step("le", client.execute(long_write(request_class, 2, value, unit)),
              lambda r: f"{r.function_code} {r.data.hex()}")
     client.close()
     return 0 if ok else 1
