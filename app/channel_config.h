@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "app/control/ref_blocks.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"
 
@@ -80,10 +79,10 @@ void sample(bool enabled, bk::SampState& st, const Sampled<V>& c, std::type_iden
 
 // The inversion latch of a channel: while `set`, the action flag and the
 // latch are 1; otherwise the flag is 0 and the latch clears when `reset` is 1
-// and holds else. The action's mode output reads 1.
-inline void inversion_latch(bool set, uint32_t reset, int32_t& act_out, float& e_time, float& r_time, uint32_t& action,
-                            uint32_t& latch) {
-    refbk::ACTION_OUT(act_out, e_time, r_time, 1);
+// and holds else. The action's mode output reads 1; its elapsed and
+// remaining times have no timer behind them and are left as they are.
+inline void inversion_latch(bool set, uint32_t reset, int32_t& act_out, uint32_t& action, uint32_t& latch) {
+    act_out = 1;
     if (set) {
         action = 1;
         latch = 1;

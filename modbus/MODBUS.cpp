@@ -110,6 +110,13 @@ int readTable(ModbusMsgBuf* buf, const T* table, int base, int count, int limit,
     return 0;
 }
 
+// Codes 5, 6 and 8 answer with the request unchanged, as long as it came
+// (within the longest frame a transport carries).
+int echo(ModbusMsgBuf* buf) {
+    if (buf->length > kModMaxAdu) buf->length = kModMaxAdu;
+    return 0;
+}
+
 }  // namespace
 
 int MOD_Execute(ModSlave* s, ModbusMsgBuf* buf) {
@@ -130,31 +137,28 @@ int MOD_Execute(ModSlave* s, ModbusMsgBuf* buf) {
     case 3: return readTable(buf, a.holdRegs, a.holdBase, a.holdCount, s->regLimit, fetchreg);
     case 4: return readTable(buf, a.inRegs, a.inRegBase, a.inRegCount, s->regLimit, fetchreg);
     case 5: {
-        buf->length = 6;
-        if (*a.coilWe != 1) return 0;
+        if (*a.coilWe != 1) return echo(buf);
         int i = addr - a.coilBase;
         if (i >= a.coilCount || i < 0) return MOD_EXC_ADDRESS;
         int bit = q == 0xFF00 ? 1 : 0;
-        if (!MOD_SendSysMessage_S6_CMD(a.instance, 0x50000 + bit, i)) return 0;
+        if (!MOD_SendSysMessage_S6_CMD(a.instance, 0x50000 + bit, i)) return echo(buf);
         if (q == 0xFF00) a.coils[i] = 1;
         else if (q == 0) a.coils[i] = 0;
         else return MOD_EXC_VALUE;
-        return 0;
+        return echo(buf);
     }
     case 6: {
-        buf->length = 6;
-        if (*a.regWe != 1) return 0;
+        if (*a.regWe != 1) return echo(buf);
         int i = addr - a.holdBase;
         if (i >= a.holdCount || i < 0) return MOD_EXC_ADDRESS;
-        if (static_cast<uint16_t>(a.holdRegs[i]) == q) return 0;
-        if (!MOD_SendSysMessage_S6_CMD(a.instance, 0x60000 + q, i)) return 0;
+        if (static_cast<uint16_t>(a.holdRegs[i]) == q) return echo(buf);
+        if (!MOD_SendSysMessage_S6_CMD(a.instance, 0x60000 + q, i)) return echo(buf);
         a.holdRegs[i] = static_cast<int16_t>(q);
-        return 0;
+        return echo(buf);
     }
     case 8:
         if (addr != 0) return MOD_EXC_FUNCTION;
-        if (buf->length > kModMaxAdu) buf->length = kModMaxAdu;
-        return 0;
+        return echo(buf);
     case 15:
     case 16: {
         // The byte count must match the quantity and the request must carry
@@ -256,6 +260,11 @@ void readRequest(ModSlave* s, ModbusMsgBuf* buf) {
         buf->length = 0;
         buf->status = MOD_ST_NOTHING;
         s->reader(s->device, buf);
+        // A frame whose check sum holds but that carries only the unit
+        // address (an ASCII line of one byte and its LRC) has no function
+        // code: dispatched, it would run on whatever an earlier request left
+        // in the buffer. It counts as a short frame (status 10), recorded and
+        // not answered, like the short frames the framings find themselves.
         if (buf->status == MOD_ST_GOOD && buf->length < 2) buf->status = MOD_ST_SHORT;
         if (buf->status == MOD_ST_TIMEOUT && s->idlePolls) buf->status = MOD_ST_NOTHING;
         if (buf->status != MOD_ST_OTHER_CPU) return;

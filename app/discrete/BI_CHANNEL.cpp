@@ -172,7 +172,7 @@ void configure() {
     c.ENBL_RST_AND = bk::AND({c.INV_NOT_NOT, c.ENA_CONFIG_B_NAME});
     // The inversion follows its tunable only in configuration mode.
     chan::inversion_latch(c.INVRT_B_NAME == 1 && c.ENA_CNFG_NOT_NOT == 0, c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
-                          c.INV_INH_E_TIME, c.INV_INH_R_TIME, c.INV_INH_B_ACTION, c.INVERTED_LATCH);
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     c.TAG_S_NAME = c.TAG_IN;
     c.USAGE_S_NAME = c.USAGE_IN;
 }

@@ -112,7 +112,7 @@ void CNFG_BO_relay_1() {
     c.ENA_CNFG_NOT_NOT = bk::NOT(ORVEX12_IO.IOLOCK_PWRUP_OR);
     c.ENBL_RST_AND = bk::AND({c.INV_NOT_NOT, ORVEX12_IO.IOLOCK_PWRUP_OR});
     chan::inversion_latch(!(c.INVERT_RELAY_B_NAME == 0 || c.ENA_CNFG_NOT_NOT == 1), c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
-                          c.INV_INH_E_TIME, c.INV_INH_R_TIME, c.INV_INH_B_ACTION, c.INVERTED_LATCH);
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     const bool energized = c.RLY_OUT_B_SW == 1;
     c.RLY02_FDBK_B_TO_STR = energized ? " Energized " : " De-energized ";
     c.RLY02_FDBK_MSG_SEL = energized ? 1 : 0;

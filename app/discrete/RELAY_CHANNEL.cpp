@@ -200,7 +200,7 @@ void settings() {
     c.FUNCT_STRNG_S_NAME = c.RLY_FUN_STRG1_I_TO_STR;
     // The inversion follows its tunable only while configuration is enabled.
     chan::inversion_latch(!(c.INVERT_B_NAME == 0 || c.ENA_CNFG_NOT_NOT == 1), c.ENBL_RST_AND, c.INV_INH_ACT_OUT,
-                          c.INV_INH_E_TIME, c.INV_INH_R_TIME, c.INV_INH_B_ACTION, c.INVERTED_LATCH);
+                          c.INV_INH_B_ACTION, c.INVERTED_LATCH);
     // GT means below analog number 1, LT above it.
     bk::I_COMPARE(c.LSW_NOT_USED_EQ, c.LSW_NOT_USED_GT, c.LSW_NOT_USED_LT, c.RLY_LVL_FUNCT_SAMP_ITUNE, 1);
     c.LVL_FUNCT_STRNG_S_NAME = c.BO_RO_FUNC_STRING_I_TO_STR;

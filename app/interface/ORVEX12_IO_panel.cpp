@@ -113,7 +113,13 @@ void ORVEX12_IO_activity() {
               bk::T80);
     o.AUTO_DIM_AND = bk::AND({o.DIMMING_ENA_NOT, o.DLY_NOKEYS_DELAY});
 
-    if (o.ENA_DB_AND != 0) {
+    // A read-back at the level the program commands is the program's own
+    // doing, not a change made on the panel: while the fade moves toward the
+    // operator's level, the levels it passes through would otherwise be
+    // sampled as the operator's, and a lowered brightness taken back.
+    const float commanded = bk::int_to_real(o.BRITENESS_OUT_1);
+    const bool changed = std::fabs(o.KEYPAD_BRIGHTNESS_OUT - commanded) > kBrightDeadband;
+    if (o.ENA_DB_AND != 0 && changed) {
         const float d = o.KEYPAD_BRIGHTNESS_OUT - o.USER_BRITE_SAMP_TUNE;
         if (d >= 0.0f) {
             o.BRITE_DIFF_LOWER_VAL = 0;

@@ -4,9 +4,32 @@ line or RTU framing in UDP datagrams. Prints one line per step; exits 1 when
 a step fails to get an answer."""
 import sys
 
+from pymodbus.bit_write_message import WriteSingleCoilRequest
 from pymodbus.client import ModbusSerialClient, ModbusUdpClient
 from pymodbus.framer.ascii_framer import ModbusAsciiFramer
 from pymodbus.framer.rtu_framer import ModbusRtuFramer
+from pymodbus.pdu import ModbusResponse
+from pymodbus.register_write_message import WriteSingleRegisterRequest
+
+
+class Echo(ModbusResponse):
+    """The answer to a single write, kept whole."""
+
+    def decode(self, data):
+        self.data = data
+
+    @classmethod
+    def calculateRtuFrameSize(cls, buffer):
+        return len(buffer)  # one datagram, one frame
+
+
+def long_write(request_class, *args):
+    """A single write with two bytes it does not need; its answer is as long."""
+    request = request_class(*args)
+    encode = request.encode
+    request.encode = lambda: encode() + b"\xaa\xbb"
+    request.get_response_pdu_size = lambda: 7
+    return request
 
 
 def main():
@@ -41,6 +64,11 @@ def main():
          lambda r: r.exception_code if r.isError() else "none")
     step("ea", client.read_holding_registers(5, 1, slave=unit),
          lambda r: r.exception_code if r.isError() else "none")
+    # Single writes with two bytes too many: the answer is the whole request.
+    for code, request_class, value in ((6, WriteSingleRegisterRequest, 0x1234), (5, WriteSingleCoilRequest, True)):
+        client.register(type("Echo", (Echo,), {"function_code": code}))
+        step("le", client.execute(long_write(request_class, 2, value, unit)),
+             lambda r: f"{r.function_code} {r.data.hex()}")
     client.close()
     return 0 if ok else 1
 

@@ -175,24 +175,33 @@ TEST(ModbusEngine, EveryFunctionCode) {
 TEST(ModbusEngine, LongEchoes) {
     Tables t;
     ModSlave s = t.make(1888, 118);
-    // Codes 5 and 6 answer their 6 bytes however long the request; a
-    // diagnostics echo is capped at the longest frame.
+    // Codes 5, 6 and 8 answer the request unchanged however long it is,
+    // written, unchanged or refused by the write enable; an echo is capped
+    // at the longest frame.
+    Tables off;
+    off.coilWe = off.regWe = 0;
+    ModSlave disabled = off.make(1888, 118);
     Bytes longReq(254, 0x5A);
     longReq[0] = 1;
-    for (uint8_t code : {6, 5}) {
+    for (uint8_t code : {6, 5, 6}) {
         longReq[1] = code;
         longReq[2] = longReq[3] = longReq[5] = 0;
         longReq[4] = code == 5 ? 0xFF : 0x5A;
-        EXPECT_EQ(run(s, longReq), std::pair(0, Bytes(longReq.begin(), longReq.begin() + 6)));
+        EXPECT_EQ(run(s, longReq), std::pair(0, longReq));
+        EXPECT_EQ(run(disabled, longReq), std::pair(0, longReq));
     }
+    EXPECT_EQ(t.holdRegs[0], 0x5A00);
+    EXPECT_EQ(t.coils[0], 1u);
     longReq[1] = 8;
     EXPECT_EQ(run(s, longReq), std::pair(0, longReq));
-    ModbusMsgBuf huge{};
-    huge.data[0] = 1;
-    huge.data[1] = 8;
-    huge.length = kModDataSize;
-    EXPECT_EQ(MOD_Execute(&s, &huge), 0);
-    EXPECT_EQ(huge.length, kModMaxAdu);
+    for (uint8_t code : {5, 6, 8}) {
+        ModbusMsgBuf huge{};
+        huge.data[0] = 1;
+        huge.data[1] = code;
+        huge.length = kModDataSize;
+        EXPECT_EQ(MOD_Execute(&s, &huge), 0);
+        EXPECT_EQ(huge.length, kModMaxAdu) << int(code);
+    }
 }
 
 // The transport each port cell and mode selects: its reader and writer, its

@@ -90,8 +90,10 @@ std::string scriptFolder() {
 }
 const std::string kPy = "/usr/bin/python3 " + scriptFolder() + "pymodbus_master.py ";
 // pymodbus reads past the table's end (0s), up to and beyond the transport's
-// limit, and beyond the holding table; it writes 4321 to register 1.
+// limit, and beyond the holding table; it writes 4321 to register 1, and a
+// register and a coil with two bytes more than they need, which come back.
 const std::string kPyOut = "hr 10 20 30 40 50\nwr 4321\nwc 4\nco 1 0 1 1\nir ";
+const std::string kPyEchoes = "\nle 6 00021234aabb\nle 5 0002ff00aabb";
 
 INSTANTIATE_TEST_SUITE_P(
     , ModbusMasters,
@@ -105,8 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {{kTcp + "-t 3 -r 1 -c 10 127.0.0.1", true, "[10]: \t9"},
                     {kTcp + "-t 4 -r 1 127.0.0.1 65529 8", true, "Written 2 references."}},
                    8},
-        MasterCase{"PymodbusAsciiOnSerialLine", 1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2"}}, 4321},
-        MasterCase{"PymodbusRtuOverUdp", 4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2"}}, 4321}),
+        MasterCase{"PymodbusAsciiOnSerialLine", 1, 9, 1, 0, {{kPy + "ascii @ 9", true, kPyOut + "59\nex 3\nea 2" + kPyEchoes}}, 4321},
+        MasterCase{"PymodbusRtuOverUdp", 4, 2, 2, 5001, {{kPy + "udp @ 2", true, kPyOut + "118\nex 3\nea 2" + kPyEchoes}}, 4321}),
     [](const ::testing::TestParamInfo<MasterCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

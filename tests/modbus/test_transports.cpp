@@ -1,8 +1,10 @@
 // Instances over real transports in simulated time: Modbus/TCP through the
 // acceptor, RTU in UDP datagrams, RTU and ASCII on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 
 #include "platform/vkiodev.h"
+#include "runtime/sysinfo.h"
 #include "tests/modbus/modbus_rig.h"
 
 using mbt::Bytes;
@@ -92,8 +94,17 @@ TEST_F(ModbusNet, TcpRoutingFramesAndClosing) {
         n.send(bad);
         EXPECT_TRUE(n.closedByPeer());
     }
+
+    // The link stays lost: every read of the row waits in vain for a new
+    // connection (41 s) and adds error 23.
+    const int32_t lost = one.errCount();
+    rig.run(90000);
+    EXPECT_EQ(one.errCount() - lost, 2);
+    EXPECT_EQ(one.lastErr(), MOD_ST_TIMEOUT);
 }
 
+// Two instances the acceptor never hands a connection to: one on no such
+// device (the null row 0), one on a UDP port another program holds.
 TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
     mbt::Rig rig;
     rig.links[0].port() = 99;  // no such device: its route row is skipped
@@ -101,7 +112,14 @@ TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
     rig.links[1].port() = 2;
     rig.links[1].slave() = 1;
     rig.links[1].holdRegs[0] = 42;
-    rig.start(2);
+    rig.links[2].port() = 4;
+    rig.links[2].slave() = 3;
+    const int taken = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(hostio::hostPort(5001));
+    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    rig.start(3);
     Master silent(rig, Master::Tcp, 502);
     rig.run(1000);
     // Another master is served while the silent one still has its 21 s.
@@ -110,6 +128,19 @@ TEST(ModbusAcceptor, SilentClientBlocksNobodyAndRowsOutsideTheTableAreSkipped) {
     EXPECT_EQ(b.reply(), mbap(5, {1, 3, 2, 0, 42}));
     EXPECT_FALSE(silent.closedByPeer(15000));
     EXPECT_TRUE(silent.closedByPeer(7000));
+
+    // The null row times out at every read: error 23 each time, no message.
+    const int32_t before = rig.links[0].errCount();
+    rig.run(13000);
+    EXPECT_GE(rig.links[0].errCount() - before, 9);
+    EXPECT_EQ(rig.links[0].lastErr(), MOD_ST_TIMEOUT);
+    EXPECT_EQ(rig.links[0].msgCount(), 0);
+    // The UDP port could not be had: its row is faulted, its reads end in
+    // device errors (25), which lose the link without counting as errors.
+    EXPECT_EQ(rtcells::CNFG_ETHER_PORT_5001_FAULT(), 1u);
+    EXPECT_EQ(rig.links[2].errCount(), 0);
+    EXPECT_EQ(rig.links[2].lastErr(), 0);
+    ::close(taken);
 }
 
 // A new life of the acceptor (the task killed at a stop and created again)

@@ -82,4 +82,26 @@ TEST(Writers, TheCrossReferenceSeesEachKindOfUse) {
     }
 }
 
+// The inversion actions of the discrete input and relay channels have no
+// timer: their elapsed and remaining times are cells nothing writes, in
+// every channel that has them.
+TEST(Writers, TheInversionActionsTimesHaveNoWriter) {
+    const xref::Listing& l = xref::listing();
+    if (!l.loaded) GTEST_SKIP() << l.error;
+    const DbugTables t = app_dbug_tables();
+    int channels = 0;
+    for (uint32_t h = 1; h + 1 < t.num_hdr; ++h) {
+        const DbugHdr& hdr = t.hdr[h];
+        for (uint32_t r = hdr.first; r <= hdr.last; ++r) {
+            const std::string name = t.var[r].name;
+            if (name != "INV_INH.E_TIME" && name != "INV_INH.R_TIME") continue;
+            channels += name == "INV_INH.E_TIME";
+            EXPECT_TRUE(l.cells.count(std::string(hdr.name) + " INV_INH_ACT_OUT")) << hdr.name;
+            auto it = l.cells.find(std::string(hdr.name) + " INV_INH_" + name.substr(8));
+            EXPECT_TRUE(it == l.cells.end() || !it->second.written) << hdr.name << "." << name;
+        }
+    }
+    EXPECT_EQ(channels, 8 + 16 + 3 + 16 + 1);  // inputs, relays and relay 1
+}
+
 }  // namespace
