@@ -7,6 +7,7 @@
 // service-side size of both lists.
 #include "app/control/SD_LOGIC.cells.h"
 #include "app/protection/LATCH_AE.h"
+#include "runtime/appmem.h"
 #include "tests/remote_alarms/node_rig.h"
 #include "tests/remote_alarms/remote_rig.h"
 
@@ -112,12 +113,12 @@ TEST_F(Lists, AnEntryWhoseInputStaysTrueSurvivesTheResetWhichIsLoggedOncePerRise
     serviceWrite("CNFG_CAN2.VL_RST.IN_2", 1);
     feed(2);
     ASSERT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_90"), 1u);
-    const int32_t changes = GetLatchAEState(3);
+    const int32_t changes = LatchAeChangeCounters[2];
     const int size = GetLatchAESize(3);
     serviceWrite("VLTR_ALMS.SUMMARY.IN_90", 0);
     ASSERT_GT(passesUntil("VLTR_ALMS.SUMMARY.SEL_90", 0, 4), 0);
     EXPECT_EQ(bEventStatusChanged3, 1);
-    EXPECT_EQ(GetLatchAEState(3), changes + 1);
+    EXPECT_EQ(LatchAeChangeCounters[2], changes + 1);
     EXPECT_EQ(GetLatchAESize(3), size - 1);
     EXPECT_EQ(boolean("VLTR_ALMS.SUMMARY.SEL_79"), 1u);
     serviceWrite("CNFG_CAN2.VL_RST.IN_2", 0);
