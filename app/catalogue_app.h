@@ -64,11 +64,13 @@ inline constexpr std::array<FixedMod, 2> kSysModules = {{
     {"_APP_VARS", kAppVars, sizeof(kAppVars) / sizeof(kAppVars[0])},
 }};
 
-// Sampled tunables whose tunable sits in another module: the remote cascade
-// setpoint's limits sample the operator interface's tunables.
-inline constexpr std::array<SampSource, 2> kForeignSampled = {{
+// Sampled tunables whose tunable is not the block's own TUNE: the remote
+// cascade setpoint's limits sample the operator interface's tunables, and the
+// speed step samples its module's step amount.
+inline constexpr std::array<SampSource, 3> kForeignSampled = {{
     {"RMT_CAS", "RMT_CAS_MN", "IFACE_IN_CASC", "QT_RMT_SP_MIN", "A_NAME"},
     {"RMT_CAS", "RMT_CAS_MX", "IFACE_IN_CASC", "QT_RMT_SP_MAX", "A_NAME"},
+    {"IFACE_IN_SPEED", "SP_STEP", "IFACE_IN_SPEED", "QT_STEP_AMOUNT", "I_NAME"},
 }};
 
 }  // namespace cat

@@ -146,9 +146,10 @@ TEST_F(DriveRamp, ANewShutdownClosesAtRateTwoAndTheDelayStartsAgain) {
     EXPECT_EQ(boolean("DRVR_SCALE.SELF_PWR_R.MOVING_DN"), 0u);
 }
 
-// The share is 20 % of the minimum governor speed (600 rpm); at 2 % it is
-// 60 rpm, exactly the speed measured at 100 rpm (the probes' monitor value
-// at such a low speed), which puts the speed right at the share.
+// The share is 20 % of the minimum governor speed (600 rpm); at 10/3 % it
+// is 100 rpm, exactly the speed measured at 100 rpm (the speed reads the
+// shaft at such a low speed, and 100 rpm is a whole count of the time
+// base), which puts the speed right at the share.
 TEST_F(DriveRamp, WithoutAShutdownTheRampOpensOnceTheSpeedIsDownToItsShare) {
     struct Row {
         double rpm, pct;
@@ -159,9 +160,9 @@ TEST_F(DriveRamp, WithoutAShutdownTheRampOpensOnceTheSpeedIsDownToItsShare) {
     };
     const Row rows[] = {
         {601.0, 20.0, false, 601.0f, 600.0f, 0, 0, 0, 0},  // above the share: nothing selected
-        {100.0, 2.0, false, 60.0f, 60.0f, 1, 1, 1, 1},     // at it: ready to start
-        {100.0, 20.0, false, 60.0f, 600.0f, 1, 0, 1, 1},   // below it
-        {100.0, 20.0, true, 60.0f, 600.0f, 1, 0, 0, 2},    // a shutdown is not ready, and closes
+        {100.0, 10.0 / 3, false, 100.0f, 100.0f, 1, 1, 1, 1},  // at it: ready to start
+        {100.0, 20.0, false, 100.0f, 600.0f, 1, 0, 1, 1},  // below it
+        {100.0, 20.0, true, 100.0f, 600.0f, 1, 0, 0, 2},   // a shutdown is not ready, and closes
     };
     for (const Row& r : rows) {
         const std::string what = std::to_string(r.rpm) + " rpm, share " + std::to_string(r.pct) + " %, sd " +

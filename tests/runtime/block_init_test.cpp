@@ -125,19 +125,22 @@ TEST_F(BlockInit, RestartFromAFileSavedWithEveryCommandOn) {
 }
 
 // The remote cascade limits, sampled over tunables of the operator
-// interface's module, start from the stored tunables: restarted with no
-// block logic running, they show what block initialisation gave them.
+// interface's module, and the speed step, sampled over its module's step
+// amount, start from the stored tunables: restarted with no block logic
+// running, they show what block initialisation gave them.
 TEST_F(BlockInit, RemoteCascadeLimitsStartFromTheirStoredTunables) {
     startApp();
     lockIo();
     serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME", -50.0);
     serviceWrite("IFACE_IN_CASC.QT_RMT_SP_MAX.A_NAME", 70.0);
+    serviceWrite("IFACE_IN_SPEED.QT_STEP_AMOUNT.I_NAME", 7.0);
     UnAssert_IOLOCK();
     for (int g = 0; g < kNumRateGroups; ++g) useSlices(g, {});
     saveAndRestart();
     ASSERT_EQ(real("IFACE_IN_CASC.QT_RMT_SP_MIN.A_NAME"), -50.0f);
     EXPECT_EQ(real("RMT_CAS.RMT_CAS_MN.SAMP_TUNE"), -50.0f);
     EXPECT_EQ(real("RMT_CAS.RMT_CAS_MX.SAMP_TUNE"), 70.0f);
+    EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 7);
 }
 
 }  // namespace
