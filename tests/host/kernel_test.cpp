@@ -896,6 +896,15 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_GE(ms, 90);
     EXPECT_GE(hk::ticks(), 20u);
+    EXPECT_GT(hk::tickLateness().maxNs, 0u);
+    hk::shutdown();
+    // A new start forgets the last run's lateness (unless a tick of its own
+    // came before the look).
+    hk::start(hk::ClockMode::RealTime);
+    const hk::TickLateness fresh = hk::tickLateness();
+    if (fresh.ticks == 0) {
+        EXPECT_EQ(fresh.maxNs, 0u);
+    }
     hk::shutdown();
 }
 
