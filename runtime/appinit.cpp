@@ -190,8 +190,9 @@ void ttytask(long) {
         std::printf("Error finding Task Entry point for ApplicationShutdownPermissive\n");
     // A fresh file holds the defaults; the first passes have since set some
     // tunables from their limits and the power-up configuration: the file
-    // takes the values in force, so that a stop loses no change of its own.
-    if (new_application_flag == 1) update_ee();
+    // takes those, so that a stop loses no change of its own. What was
+    // entered meanwhile is saved only on request.
+    if (new_application_flag == 1) update_ee_own_changes();
     uint32_t published = 2;
     bool saveLatch = false, lockLatch = false;
     for (;;) {

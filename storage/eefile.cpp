@@ -10,6 +10,7 @@
 #include "app/sys_vars.h"
 #include "host/hostfs.h"
 #include "platform/send_evt.h"
+#include "runtime/catalogue_tables.h"
 #include "platform/vkos.h"
 #include "platform/vkosfile.h"
 #include "runtime/appinit.h"
@@ -302,8 +303,14 @@ bool readEntry(int fd, const EeInitEntry& e) {
     return true;
 }
 
-// Writes one entry, taken from its live cell (the build date for the date entry).
+// The program's own start-up save writes the saved copies, so that a value
+// entered but not saved stays out of the file.
+bool writeSavedCopies = false;
+
+// Writes one entry, taken from its live cell (the build date for the date
+// entry), or from its saved copy in the program's own start-up save.
 bool writeEntry(int fd, const EeInitEntry& e) {
+    const void* from = writeSavedCopies ? e.saved : e.live;
     uint8_t buf[256] = {};
     const uint32_t n = entryBytes(e);
     if (n == 0) return true;
@@ -316,8 +323,8 @@ bool writeEntry(int fd, const EeInitEntry& e) {
             buf[kFingerprintAt + 1] = static_cast<uint8_t>(f >> 8);
             buf[kFingerprintAt + 2] = static_cast<uint8_t>(f);
         }
-    } else if (isWord(kind)) storage_put_be32(buf, word(e.live));
-    else std::memcpy(buf, e.live, n);
+    } else if (isWord(kind)) storage_put_be32(buf, word(from));
+    else std::memcpy(buf, from, n);
     return VKOS_WriteFile(fd, buf, n) == 1;
 }
 
@@ -789,7 +796,17 @@ int init_eeram() {
     return loaded;
 }
 
-int update_ee() {
+namespace {
+// A tunable that a sampling block writes from its configuration input: the
+// program's own change.
+bool sampledTunable(const EeInitEntry& e) {
+    for (uint32_t k = 0; k < num_samp_presets; ++k)
+        if (cell_ptr(_samp_presets[k].tune) == e.live) return true;
+    return false;
+}
+
+// Saves the changes of the entries `take` accepts (all when null).
+int saveChanges(bool (*take)(const EeInitEntry&)) {
     while (saveRunning != 0) VKOS_SleepMillisec(10);
     saveRunning = 1;
     _SYS_INFO_EE_BUSY = 1;
@@ -802,12 +819,15 @@ int update_ee() {
         } else {
             ++pause;
         }
-        if (takeChange(*e)) taken.push_back(static_cast<size_t>(e - _eeinittab));
+        if ((take == nullptr || kindOf(*e) == EE_MOEDATE || take(*e)) && takeChange(*e))
+            taken.push_back(static_cast<size_t>(e - _eeinittab));
     }
     const bool changed = !taken.empty();
     int result = 1;
     if (changed || ee_file_dirty != 0 || CheckTallWireVars() != 0 || CheckCurves() != 0) {
+        writeSavedCopies = take != nullptr;
         result = WriteEETable(kBinaryMode, 0);
+        writeSavedCopies = false;
         ee_file_dirty = result == 1 ? 0 : 1;
         if (result == 1) {
             publishIdentifiers();
@@ -824,6 +844,11 @@ int update_ee() {
     saveRunning = 0;
     return result;
 }
+}  // namespace
+
+int update_ee() { return saveChanges(nullptr); }
+
+int update_ee_own_changes() { return saveChanges(sampledTunable); }
 
 int ee_unsaved_changes() {
     int n = 0;

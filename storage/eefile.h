@@ -91,6 +91,10 @@ int init_eeram();
 // needed write failed (it is then retried by the next call). Calls are
 // serialised: a second caller waits for the first.
 int update_ee();
+// As update_ee, but takes only the changes the program makes itself (the
+// tunables its sampling blocks write from their configuration inputs); a
+// value entered from the service side stays unsaved until a save.
+int update_ee_own_changes();
 // Writes the whole file (mode 2 binary, else text); useDefaults 1 writes the
 // default passwords and identifiers. 1 when the new file is in place.
 int WriteEETable(int mode, int useDefaults);
