@@ -43,8 +43,8 @@
     X(PERM_NOT_MET, B_NAME, B, G, PLAIN, RD(PERM)) \
     X(MSG, LIST_1, C, G, PLAIN) \
     X(MSG, LIST_2, C, G, PLAIN) \
-    X(ALM_SP1, A_NAME, A, G, PLAIN, R160) \
-    X(ALM_SP2, A_NAME, A, G, PLAIN, R160) \
+    X(ALM_SP1, A_NAME, A, G, PLAIN, RD(SP)) \
+    X(ALM_SP2, A_NAME, A, G, PLAIN, RD(SP)) \
     X(LVL1_ALM, B_ALARM, B, G, PLAIN) \
     X(LVL1_ALM, LIGHT, B, G, PLAIN) \
     X(LVL1_ALM, HORN, B, G, PLAIN) \
@@ -93,24 +93,33 @@
     X(PERM_SP, A_NAME, A, G, PLAIN) \
     X(USE_PERM, B_NAME, B, G, PLAIN)
 
-// Readers of the alarm, trip and permissive outputs. Chassis channels: the
-// alarm list (40 ms), the shutdown list (10 ms), and the start permissive
-// and function muxes (160 ms). Remote analog channels: the node's alarm
-// lists (80 ms), and the permissives and function muxes (160 ms). RTD
-// channels (80 ms themselves): the 160 ms summaries and muxes.
+// Readers of the alarm, trip and permissive outputs and the setpoints.
+// Chassis channels: the alarm list (40 ms), the shutdown list (10 ms), and
+// the start permissive and function muxes (160 ms). Remote analog channels:
+// the node's alarm lists (80 ms), and the permissives and function muxes
+// (160 ms). RTD channels (80 ms themselves, like the node's alarm summary and
+// trip lists): only the start permissive goes to the 160 ms group.
 #define AI_ALARM_LEVELS_RDCH(OUT) AI_ALARM_LEVELS_RDCH_##OUT
 #define AI_ALARM_LEVELS_RDCH_L1 R40, R160
 #define AI_ALARM_LEVELS_RDCH_L2 R40, R160
 #define AI_ALARM_LEVELS_RDCH_TRIP R10, R160
 #define AI_ALARM_LEVELS_RDCH_AND R10
 #define AI_ALARM_LEVELS_RDCH_PERM R160
+#define AI_ALARM_LEVELS_RDCH_SP R160
 #define AI_ALARM_LEVELS_RDVL(OUT) AI_ALARM_LEVELS_RDVL_##OUT
 #define AI_ALARM_LEVELS_RDVL_L1 R80, R160
 #define AI_ALARM_LEVELS_RDVL_L2 R80, R160
 #define AI_ALARM_LEVELS_RDVL_TRIP R80, R160
 #define AI_ALARM_LEVELS_RDVL_AND R80
 #define AI_ALARM_LEVELS_RDVL_PERM R160
-#define AI_ALARM_LEVELS_RD80(OUT) R160
+#define AI_ALARM_LEVELS_RDVL_SP R160
+#define AI_ALARM_LEVELS_RD80(OUT) AI_ALARM_LEVELS_RD80_##OUT
+#define AI_ALARM_LEVELS_RD80_L1
+#define AI_ALARM_LEVELS_RD80_L2
+#define AI_ALARM_LEVELS_RD80_TRIP
+#define AI_ALARM_LEVELS_RD80_AND
+#define AI_ALARM_LEVELS_RD80_PERM R160
+#define AI_ALARM_LEVELS_RD80_SP
 
 #define AI_ALARM_LEVELS_PORTS(X, OUTER, M) \
     X(OUTER ".ALM_SP1_IN " M ".ALM_SP1.IN") \

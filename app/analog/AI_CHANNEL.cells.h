@@ -8,8 +8,11 @@
 
 #include "runtime/catalogue.h"
 
-// Rows of one instance; WIZ(X) adds the remote node's own wizard tunables.
-#define AI_CHANNEL_ROWS(X, TAG_TEXT, USAGE_TEXT, WIZ)                          \
+// Rows of one instance; WIZ(X) adds the remote node's own wizard tunables,
+// and WIZ names the groups that read the instance's outputs. The 40 ms
+// simulator link reads the range maximum of the controller channels 1, 2
+// and 4 (MAX_READERS).
+#define AI_CHANNEL_ROWS(X, TAG_TEXT, USAGE_TEXT, WIZ, MAX_READERS)             \
     X(FUNCT, IN, I, R160, TUNE(1, 1, 20))                            \
     X(RANGE_LO, IN, A, R160, TUNE(0.0, -1e38, 1e38))                 \
     X(RANGE_HI, IN, A, R160, TUNE(100.0, -1e38, 1e38))               \
@@ -27,7 +30,7 @@
     X(MA, A_NAME, A, R20, PLAIN)                                     \
     X(VALUE, A_NAME, A, R20, PLAIN, WIZ##_VALUE_READERS)             \
     X(PCT, A_NAME, A, R20, PLAIN)                                    \
-    X(CHNL_FLT, B_NAME, B, R20, PLAIN, R80, R160)                    \
+    X(CHNL_FLT, B_NAME, B, R20, PLAIN, WIZ##_FLT_READERS)           \
     X(SCALED, A_OUT_1, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_2, A, R20, PLAIN)                                \
     X(SCALED, A_OUT_3, A, R20, PLAIN)                                \
@@ -47,19 +50,19 @@
     X(FUN_NUM, HI_LIM_OUT, I, R160, PLAIN)                           \
     X(CH_ENABL, B_NAME, B, R160, PLAIN, R20)                         \
     X(CH_DISAB, B_NAME, B, R160, PLAIN, R20)                         \
-    X(MIN, SAMP_TUNE, A, R160, PLAIN, R20, R40)                      \
+    X(MIN, SAMP_TUNE, A, R160, PLAIN, WIZ##_MIN_READERS)           \
     X(MIN, LIMITED, B, R160, PLAIN)                                  \
     X(MIN, EN_ENT_OUT, B, R160, PLAIN)                               \
     X(MIN, LO_LIM_OUT, A, R160, PLAIN)                               \
     X(MIN, HI_LIM_OUT, A, R160, PLAIN)                               \
-    X(MAX, SAMP_TUNE, A, R160, PLAIN, R20, R40)                      \
+    X(MAX, SAMP_TUNE, A, R160, PLAIN, MAX_READERS)                 \
     X(MAX, LIMITED, B, R160, PLAIN)                                  \
     X(MAX, EN_ENT_OUT, B, R160, PLAIN)                               \
     X(MAX, LO_LIM_OUT, A, R160, PLAIN)                               \
     X(MAX, HI_LIM_OUT, A, R160, PLAIN)                               \
     X(FUN_STRG, I_TO_STR, C, R160, PLAIN)                            \
-    X(TYPE_SEL, I_NAME, I, R160, PLAIN, R20)                         \
-    X(MOD_MULT, A_NAME, A, R160, PLAIN, R80)                         \
+    X(TYPE_SEL, I_NAME, I, R160, PLAIN, WIZ##_TYPE_READERS)         \
+    X(MOD_MULT, A_NAME, A, R160, PLAIN, WIZ##_MULT_READERS)         \
     X(QT_DECIMALS, I_NAME, I, R160, PLAIN)                           \
     X(TAG, S_NAME, C, R160, PLAIN)                                   \
     X(USAGE, S_NAME, C, R160, PLAIN)                                 \
@@ -81,10 +84,24 @@
     X(AI_MOD_X, I_NAME, I, R160, PLAIN)                              \
     X(AI_MOD_SCALE, A_MUX_N_1, A, R160, PLAIN)
 
-// The value goes to the 160 ms function routing, and a chassis channel's
-// also to the 80 ms relay level switches.
+// A chassis channel: the value goes to the 160 ms function routing and the
+// 80 ms relay level switches, the fault to the 160 ms fault mux, the range
+// to the 20 ms run part and the 40 ms simulator link, the loop-power type
+// to the 20 ms run part; its Modbus multiplier stays in the 160 ms map.
 #define AI_CHANNEL_NO_WIZ_VALUE_READERS R160, R80
-#define AI_CHANNEL_WIZ_VALUE_READERS R160
+#define AI_CHANNEL_NO_WIZ_FLT_READERS R160
+#define AI_CHANNEL_NO_WIZ_MIN_READERS R20, R40
+#define AI_CHANNEL_NO_WIZ_MAX_READERS R20, R40
+#define AI_CHANNEL_NO_WIZ_TYPE_READERS R20
+#define AI_CHANNEL_NO_WIZ_MULT_READERS
+// A remote node channel: the value and the range stay with the node's 20 ms
+// logic, the fault and the Modbus multiplier go to the node's 80 ms lists.
+#define AI_CHANNEL_WIZ_VALUE_READERS
+#define AI_CHANNEL_WIZ_FLT_READERS R80
+#define AI_CHANNEL_WIZ_MIN_READERS R20
+#define AI_CHANNEL_WIZ_MAX_READERS R20
+#define AI_CHANNEL_WIZ_TYPE_READERS
+#define AI_CHANNEL_WIZ_MULT_READERS R80
 #define AI_CHANNEL_NO_WIZ(X)
 #define AI_CHANNEL_WIZ(X)                      \
     X(WIZ_ENA, IN, B, R160, TUNE(false))       \
@@ -128,41 +145,41 @@
 #define AI_CHANNEL_REMOTE(M, N)                                                                \
     CAT_USER_BLOCK(M, "VL1_AIO.CNFG_AI_" #N, M##_ALIASES)
 
-#define _ub6_CELLS(X) AI_CHANNEL_ROWS(X, "AI_01", "AI_01 Description", AI_CHANNEL_NO_WIZ)
+#define _ub6_CELLS(X) AI_CHANNEL_ROWS(X, "AI_01", "AI_01 Description", AI_CHANNEL_NO_WIZ, AI_CHANNEL_NO_WIZ_MAX_READERS)
 #define _ub6_ALIASES(X) AI_CHANNEL_PORTS(X, "CNFG_AI.AI_01", "_ub6")
 AI_CHANNEL_CONTROLLER(_ub6, 1)
-#define _ub7_CELLS(X) AI_CHANNEL_ROWS(X, "AI_02", "AI_02 Description", AI_CHANNEL_NO_WIZ)
+#define _ub7_CELLS(X) AI_CHANNEL_ROWS(X, "AI_02", "AI_02 Description", AI_CHANNEL_NO_WIZ, AI_CHANNEL_NO_WIZ_MAX_READERS)
 #define _ub7_ALIASES(X) AI_CHANNEL_PORTS(X, "CNFG_AI.AI_02", "_ub7")
 AI_CHANNEL_CONTROLLER(_ub7, 2)
-#define _ub8_CELLS(X) AI_CHANNEL_ROWS(X, "AI_03", "AI_03 Description", AI_CHANNEL_NO_WIZ)
+#define _ub8_CELLS(X) AI_CHANNEL_ROWS(X, "AI_03", "AI_03 Description", AI_CHANNEL_NO_WIZ, R20)
 #define _ub8_ALIASES(X) AI_CHANNEL_PORTS(X, "CNFG_AI.AI_03", "_ub8")
 AI_CHANNEL_CONTROLLER(_ub8, 3)
-#define _ub9_CELLS(X) AI_CHANNEL_ROWS(X, "AI_04", "AI_04 Description", AI_CHANNEL_NO_WIZ)
+#define _ub9_CELLS(X) AI_CHANNEL_ROWS(X, "AI_04", "AI_04 Description", AI_CHANNEL_NO_WIZ, AI_CHANNEL_NO_WIZ_MAX_READERS)
 #define _ub9_ALIASES(X) AI_CHANNEL_PORTS(X, "CNFG_AI.AI_04", "_ub9")
 AI_CHANNEL_CONTROLLER(_ub9, 4)
 
-#define _ub33_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_01", "VL1_AI_01 Description", AI_CHANNEL_WIZ)
+#define _ub33_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_01", "VL1_AI_01 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub33_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_1", "_ub33") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_1", "_ub33")
 AI_CHANNEL_REMOTE(_ub33, 1)
-#define _ub34_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_02", "VL1_AI_02 Description", AI_CHANNEL_WIZ)
+#define _ub34_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_02", "VL1_AI_02 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub34_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_2", "_ub34") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_2", "_ub34")
 AI_CHANNEL_REMOTE(_ub34, 2)
-#define _ub35_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_03", "VL1_AI_03 Description", AI_CHANNEL_WIZ)
+#define _ub35_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_03", "VL1_AI_03 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub35_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_3", "_ub35") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_3", "_ub35")
 AI_CHANNEL_REMOTE(_ub35, 3)
-#define _ub36_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_04", "VL1_AI_04 Description", AI_CHANNEL_WIZ)
+#define _ub36_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_04", "VL1_AI_04 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub36_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_4", "_ub36") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_4", "_ub36")
 AI_CHANNEL_REMOTE(_ub36, 4)
-#define _ub37_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_05", "VL1_AI_05 Description", AI_CHANNEL_WIZ)
+#define _ub37_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_05", "VL1_AI_05 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub37_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_5", "_ub37") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_5", "_ub37")
 AI_CHANNEL_REMOTE(_ub37, 5)
-#define _ub38_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_06", "VL1_AI_06 Description", AI_CHANNEL_WIZ)
+#define _ub38_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_06", "VL1_AI_06 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub38_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_6", "_ub38") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_6", "_ub38")
 AI_CHANNEL_REMOTE(_ub38, 6)
-#define _ub39_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_07", "VL1_AI_07 Description", AI_CHANNEL_WIZ)
+#define _ub39_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_07", "VL1_AI_07 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub39_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_7", "_ub39") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_7", "_ub39")
 AI_CHANNEL_REMOTE(_ub39, 7)
-#define _ub40_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_08", "VL1_AI_08 Description", AI_CHANNEL_WIZ)
+#define _ub40_CELLS(X) AI_CHANNEL_ROWS(X, "VL1_AI_08", "VL1_AI_08 Description", AI_CHANNEL_WIZ, AI_CHANNEL_WIZ_MAX_READERS)
 #define _ub40_ALIASES(X) AI_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AI_8", "_ub40") AI_CHANNEL_WIZ_PORTS(X, "VL1_AIO.CNFG_AI_8", "_ub40")
 AI_CHANNEL_REMOTE(_ub40, 8)
 

@@ -9,7 +9,7 @@
 
 #include "runtime/catalogue.h"
 
-#define AO_CHANNEL_ROWS(X, TAG_TEXT, VAL_READERS) \
+#define AO_CHANNEL_ROWS(X, TAG_TEXT, KIND) \
     X(FUNCT, IN, I, R160, TUNE(1, 1, 20))                      \
     X(FUNCTION, TUNE, I, R160, TUNE(1, 1, 42))                 \
     X(RANGE_HI, IN, A, R160, TUNE(100.0, -1e38, 1e38))         \
@@ -134,10 +134,10 @@
     X(GOTO_CMD_DLY, ZMINUS1_B, B, R160, PLAIN)                 \
     X(AO_MOD_X, I_NAME, I, R160, PLAIN)                        \
     X(AO_MOD_SCALE, A_MUX_N_1, A, R160, PLAIN)                 \
-    X(MOD_MULT, A_NAME, A, R160, PLAIN, R80)                   \
+    X(MOD_MULT, A_NAME, A, R160, PLAIN, KIND##_NODE_READERS)   \
     X(AO_SW, I_SW, I, R20, PLAIN, R160)                        \
     X(SEL, A_MUX_N_1, A, R20, PLAIN)                           \
-    X(VAL, A_NAME, A, R20, PLAIN, VAL_READERS)                            \
+    X(VAL, A_NAME, A, R20, PLAIN, KIND##_VAL_READERS)          \
     X(OUTPUT, CALCULATE, A, R20, PLAIN)                        \
     X(OUTPUT, ALM, B, R20, PLAIN)                              \
     X(CHAN, A_LIMITER, A, R20, PLAIN)                          \
@@ -146,10 +146,15 @@
     X(MA_SIGNAL, A_NAME, A, R20, PLAIN)                        \
     X(CHN_RDBK_FLT, B_NAME, B, R20, PLAIN)                     \
     X(RDBK_FLT_ENBL, AND, B, R20, PLAIN)                       \
-    X(DBK_FLT, B_NAME, B, R20, PLAIN, R80)
+    X(DBK_FLT, B_NAME, B, R20, PLAIN, KIND##_NODE_READERS)
 
-// A chassis output's value also goes to the 80 ms relay level switches.
+// A chassis output's value goes to the 160 ms function routing and the 80 ms
+// relay level switches; a remote output's readback fault and Modbus
+// multiplier go to the node's 80 ms lists.
 #define AO_CHANNEL_CHASSIS_VAL_READERS R160, R80
+#define AO_CHANNEL_CHASSIS_NODE_READERS
+#define AO_CHANNEL_REMOTE_VAL_READERS
+#define AO_CHANNEL_REMOTE_NODE_READERS R80
 
 // The remote instances' own wizard enable and wizard function.
 #define AO_CHANNEL_REMOTE_ROWS(X)                              \
@@ -163,19 +168,19 @@
 #define AO_CHANNEL_CHASSIS_PORTS(X, OUTER, M) \
     AO_CHANNEL_PORTS(X, OUTER, M) X(OUTER ".QT_MODAO_X " M ".AO_MOD_X.IN")
 
-#define _ub10_CELLS(X) AO_CHANNEL_ROWS(X, "AO 01 Actual Speed", AO_CHANNEL_CHASSIS_VAL_READERS)
+#define _ub10_CELLS(X) AO_CHANNEL_ROWS(X, "AO 01 Actual Speed", AO_CHANNEL_CHASSIS)
 #define _ub10_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_01", "_ub10")
 CAT_USER_BLOCK(_ub10, "CNFG_AO.AO_01", _ub10_ALIASES)
-#define _ub11_CELLS(X) AO_CHANNEL_ROWS(X, "AO 02", AO_CHANNEL_CHASSIS_VAL_READERS)
+#define _ub11_CELLS(X) AO_CHANNEL_ROWS(X, "AO 02", AO_CHANNEL_CHASSIS)
 #define _ub11_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_02", "_ub11")
 CAT_USER_BLOCK(_ub11, "CNFG_AO.AO_02", _ub11_ALIASES)
-#define _ub12_CELLS(X) AO_CHANNEL_ROWS(X, "AO 03", AO_CHANNEL_CHASSIS_VAL_READERS)
+#define _ub12_CELLS(X) AO_CHANNEL_ROWS(X, "AO 03", AO_CHANNEL_CHASSIS)
 #define _ub12_ALIASES(X) AO_CHANNEL_CHASSIS_PORTS(X, "CNFG_AO.AO_03", "_ub12")
 CAT_USER_BLOCK(_ub12, "CNFG_AO.AO_03", _ub12_ALIASES)
-#define _ub41_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_1", R160) AO_CHANNEL_REMOTE_ROWS(X)
+#define _ub41_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_1", AO_CHANNEL_REMOTE) AO_CHANNEL_REMOTE_ROWS(X)
 #define _ub41_ALIASES(X) AO_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AO_01", "_ub41")
 CAT_USER_BLOCK(_ub41, "VL1_AIO.CNFG_AO_01", _ub41_ALIASES)
-#define _ub42_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_2", R160) AO_CHANNEL_REMOTE_ROWS(X)
+#define _ub42_CELLS(X) AO_CHANNEL_ROWS(X, "VL1_AO_2", AO_CHANNEL_REMOTE) AO_CHANNEL_REMOTE_ROWS(X)
 #define _ub42_ALIASES(X) AO_CHANNEL_PORTS(X, "VL1_AIO.CNFG_AO_02", "_ub42")
 CAT_USER_BLOCK(_ub42, "VL1_AIO.CNFG_AO_02", _ub42_ALIASES)
 

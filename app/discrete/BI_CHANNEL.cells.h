@@ -25,7 +25,7 @@
     X(BI_FUNCTION, EN_ENT_OUT, B, R160, PLAIN)                                     \
     X(BI_FUNCTION, LO_LIM_OUT, I, R160, PLAIN)                                     \
     X(BI_FUNCTION, HI_LIM_OUT, I, R160, PLAIN)                                     \
-    X(FUNCT_INT, I_NAME, I, R160, PLAIN, FAST)                                     \
+    X(FUNCT_INT, I_NAME, I, R160, PLAIN, BI_CHANNEL_FUNCT_INT_READERS_##FAST)      \
     X(BI_USED, EQ, B, R160, PLAIN)                                                 \
     X(BI_USED, LT, B, R160, PLAIN)                                                 \
     X(BI_USED, GT, B, R160, PLAIN)                                                 \
@@ -60,6 +60,12 @@
     X(SIGNAL, B_NAME, B, FAST, PLAIN)                                              \
     X(BI_ACTIV, XOR, B, FAST, PLAIN)                                               \
     X(BI_SIGNAL, B_NAME, B, FAST, PLAIN)
+
+// The function number in force goes to the 10 ms contact routing for a
+// controller input; a remote input's reaches it through the node's 160 ms
+// function list instead.
+#define BI_CHANNEL_FUNCT_INT_READERS_R10 R10
+#define BI_CHANNEL_FUNCT_INT_READERS_R20
 
 #define BI_CHANNEL_NO_WIZ(X)
 #define BI_CHANNEL_OWN_WIZ(X) X(WIZ_ENA, IN, B, R160, TUNE(true))

@@ -6,8 +6,10 @@
 
 #include "runtime/catalogue.h"
 
-// Rows of one instance whose tag text is NAME.
-#define RTD_CHANNEL_ROWS(X, NAME)                                \
+// Rows of one instance whose tag text is NAME; the range limits in degrees
+// Celsius go to the groups SP_READERS (the 160 ms custom trends take those
+// of the first four channels).
+#define RTD_CHANNEL_ROWS(X, NAME, SP_READERS)                    \
     X(CURVE_C, IN, I, R80, TUNE(1, 1, 2))                        \
     X(CURVE_C, I_NAME, I, R80, PLAIN)                            \
     X(OHM_C, IN, I, R80, TUNE(1, 1, 2))                          \
@@ -28,8 +30,8 @@
     X(RANGE_HI, A_NAME, A, R80, PLAIN)                           \
     X(F_TO_C, OUT_1, A, R80, PLAIN)                              \
     X(F_TO_C, OUT_2, A, R80, PLAIN)                              \
-    X(LO_SP_IN_C, A_SW, A, R80, PLAIN, R160)                     \
-    X(HI_SP_IN_C, A_SW, A, R80, PLAIN, R160)                     \
+    X(LO_SP_IN_C, A_SW, A, R80, PLAIN, SP_READERS)               \
+    X(HI_SP_IN_C, A_SW, A, R80, PLAIN, SP_READERS)               \
     X(CH_FILTR, IN, A, R80, TUNE(0.0, -100.0, 100.0))            \
     X(CH_FILTR, A_NAME, A, R80, PLAIN)                           \
     X(CHN_FLT, B_NAME, B, R80, PLAIN)                            \
@@ -108,28 +110,28 @@
     X(OUTER ".FLTDLY_OUT " M ".SEC_TO_MS.MULTIPLY")                 \
     X(OUTER ".MOD_MULT_OUT " M ".MOD_MULT.A_NAME")
 
-#define _ub43_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_1")
+#define _ub43_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_1", R160)
 #define _ub43_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_1", "_ub43")
 CAT_USER_BLOCK(_ub43, "VL3_RTD.CNFG_RTD_1", _ub43_ALIASES)
-#define _ub44_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_2")
+#define _ub44_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_2", R160)
 #define _ub44_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_2", "_ub44")
 CAT_USER_BLOCK(_ub44, "VL3_RTD.CNFG_RTD_2", _ub44_ALIASES)
-#define _ub45_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_3")
+#define _ub45_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_3", R160)
 #define _ub45_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_3", "_ub45")
 CAT_USER_BLOCK(_ub45, "VL3_RTD.CNFG_RTD_3", _ub45_ALIASES)
-#define _ub46_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_4")
+#define _ub46_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_4", R160)
 #define _ub46_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_4", "_ub46")
 CAT_USER_BLOCK(_ub46, "VL3_RTD.CNFG_RTD_4", _ub46_ALIASES)
-#define _ub47_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_5")
+#define _ub47_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_5", )
 #define _ub47_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_5", "_ub47")
 CAT_USER_BLOCK(_ub47, "VL3_RTD.CNFG_RTD_5", _ub47_ALIASES)
-#define _ub48_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_6")
+#define _ub48_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_6", )
 #define _ub48_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_6", "_ub48")
 CAT_USER_BLOCK(_ub48, "VL3_RTD.CNFG_RTD_6", _ub48_ALIASES)
-#define _ub49_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_7")
+#define _ub49_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_7", )
 #define _ub49_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_7", "_ub49")
 CAT_USER_BLOCK(_ub49, "VL3_RTD.CNFG_RTD_7", _ub49_ALIASES)
-#define _ub50_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_8")
+#define _ub50_CELLS(X) RTD_CHANNEL_ROWS(X, "RTD_8", )
 #define _ub50_ALIASES(X) RTD_CHANNEL_PORTS(X, "VL3_RTD.CNFG_RTD_8", "_ub50")
 CAT_USER_BLOCK(_ub50, "VL3_RTD.CNFG_RTD_8", _ub50_ALIASES)
 

@@ -221,17 +221,12 @@ struct Deviation {
 const Deviation kDeviations[] = {
     {"_R10_R80_move_vals", false, 0, 51},    // one 10 ms boolean more
     {"_R10_R160_move_vals", false, 0, 54},   // two 10 ms booleans fewer
-    {"_R20_R80_move_vals", false, 0, 112},   // seven 20 ms booleans more
-    {"_R20_R160_move_vals", false, 0, 102},  // eight 20 ms booleans more
-    {"_R20_R160_move_vals", false, 1, 62},   // ten 20 ms reals more
     {"_R20_R160_move_vals", true, 1, 109},   // one 160 ms real more
-    {"_R20_R160_move_vals", true, 2, 79},    // 32 160 ms integers more
+    {"_R20_R160_move_vals", true, 2, 55},    // eight 160 ms integers more
     {"_R40_R160_move_vals", false, 1, 7},    // one 40 ms real fewer
     {"_R40_R160_move_vals", true, 0, 201},   // three 160 ms booleans more
-    {"_R40_R160_move_vals", true, 1, 161},   // 17 160 ms reals more
-    {"_R80_R160_move_vals", false, 0, 166},  // 31 80 ms booleans more
-    {"_R80_R160_move_vals", false, 1, 73},   // 24 80 ms reals more
-    {"_R80_R160_move_vals", true, 1, 87},    // five 160 ms reals more
+    {"_R80_R160_move_vals", false, 0, 134},  // one 80 ms boolean fewer
+    {"_R80_R160_move_vals", true, 1, 80},    // two 160 ms reals fewer
     {"_R80_R160_move_vals", true, 2, 3},     // 16 160 ms integers fewer
 };
 
