@@ -43,7 +43,7 @@
     X(AI_PCT_LAG, DERIV, A, R20, PLAIN)                              \
     X(CHN_FLT, B_NAME, B, R20, PLAIN)                                \
     X(AI_FLT, AND, B, R20, PLAIN)                                    \
-    X(FUN_NUM, SAMP_ITUNE, I, R160, PLAIN, R20)                      \
+    X(FUN_NUM, SAMP_ITUNE, I, R160, PLAIN, WIZ##_FUN_READERS)       \
     X(FUN_NUM, LIMITED, B, R160, PLAIN)                              \
     X(FUN_NUM, EN_ENT_OUT, B, R160, PLAIN)                           \
     X(FUN_NUM, LO_LIM_OUT, I, R160, PLAIN)                           \
@@ -86,17 +86,22 @@
 
 // A chassis channel: the value goes to the 160 ms function routing and the
 // 80 ms relay level switches, the fault to the 160 ms fault mux, the range
-// to the 20 ms run part and the 40 ms simulator link, the loop-power type
-// to the 20 ms run part; its Modbus multiplier stays in the 160 ms map.
+// to the 20 ms run part and the 40 ms simulator link, the function number
+// to the 20 ms routing, the loop-power type to the 20 ms run part; its
+// Modbus multiplier stays in the 160 ms map.
 #define AI_CHANNEL_NO_WIZ_VALUE_READERS R160, R80
+#define AI_CHANNEL_NO_WIZ_FUN_READERS R20
 #define AI_CHANNEL_NO_WIZ_FLT_READERS R160
 #define AI_CHANNEL_NO_WIZ_MIN_READERS R20, R40
 #define AI_CHANNEL_NO_WIZ_MAX_READERS R20, R40
 #define AI_CHANNEL_NO_WIZ_TYPE_READERS R20
 #define AI_CHANNEL_NO_WIZ_MULT_READERS
 // A remote node channel: the value and the range stay with the node's 20 ms
-// logic, the fault and the Modbus multiplier go to the node's 80 ms lists.
+// logic, the function number reaches the 20 ms routing through the node's
+// function list, the fault and the Modbus multiplier go to the node's 80 ms
+// lists.
 #define AI_CHANNEL_WIZ_VALUE_READERS
+#define AI_CHANNEL_WIZ_FUN_READERS
 #define AI_CHANNEL_WIZ_FLT_READERS R80
 #define AI_CHANNEL_WIZ_MIN_READERS R20
 #define AI_CHANNEL_WIZ_MAX_READERS R20
@@ -199,8 +204,8 @@ void AI_CHANNEL_fault(int k);
 void AI_CHANNEL_scale(int k);
 void AI_CHANNEL_value_filter(int k);
 void AI_CHANNEL_pct_filter(int k);
-// The channel's function number in force (160 ms copy), its value, its
-// percentage and its fault.
+// The function number in force of controller channel k (160 ms copy), the
+// channel's value, its percentage and its fault.
 int32_t AI_CHANNEL_function(int k);
 float AI_CHANNEL_value(int k);
 float AI_CHANNEL_percent(int k);

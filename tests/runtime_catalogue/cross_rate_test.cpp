@@ -222,7 +222,6 @@ const Deviation kDeviations[] = {
     {"_R10_R80_move_vals", false, 0, 51},    // one 10 ms boolean more
     {"_R10_R160_move_vals", false, 0, 54},   // two 10 ms booleans fewer
     {"_R20_R160_move_vals", true, 1, 109},   // one 160 ms real more
-    {"_R20_R160_move_vals", true, 2, 55},    // eight 160 ms integers more
     {"_R40_R160_move_vals", false, 1, 7},    // one 40 ms real fewer
     {"_R40_R160_move_vals", true, 0, 201},   // three 160 ms booleans more
     {"_R80_R160_move_vals", false, 0, 134},  // one 80 ms boolean fewer
