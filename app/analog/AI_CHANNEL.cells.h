@@ -85,10 +85,10 @@
     X(AI_MOD_SCALE, A_MUX_N_1, A, R160, PLAIN)
 
 // A chassis channel: the value goes to the 160 ms function routing and the
-// 80 ms relay level switches, the fault to the 160 ms fault mux, the range
-// to the 20 ms run part and the 40 ms simulator link, the function number
-// to the 20 ms routing, the loop-power type to the 20 ms run part; its
-// Modbus multiplier stays in the 160 ms map.
+// 80 ms relay level switches, the fault to the 160 ms group, the range to
+// the 20 ms run part and the 40 ms simulator link, the function number to
+// the 20 ms routing, the loop-power type to the 20 ms run part; its Modbus
+// multiplier stays in the 160 ms map.
 #define AI_CHANNEL_NO_WIZ_VALUE_READERS R160, R80
 #define AI_CHANNEL_NO_WIZ_FUN_READERS R20
 #define AI_CHANNEL_NO_WIZ_FLT_READERS R160
