@@ -897,6 +897,12 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     EXPECT_GE(ms, 90);
     EXPECT_GE(hk::ticks(), 20u);
     EXPECT_GT(hk::tickLateness().maxNs, 0u);
+    // Waiting for a condition follows the wall clock as well.
+    bool flag = false;
+    hk::spawnFunction([&] { taskDelay(4), flag = true; }, 100, "setter");
+    const uint64_t t1 = hk::ticks();
+    EXPECT_TRUE(hk::runUntilQuiet([&] { return flag; }, 400));
+    EXPECT_GE(hk::ticks() - t1, 4u);
     hk::shutdown();
     // A new start forgets the last run's lateness (unless a tick of its own
     // came before the look).
