@@ -752,7 +752,13 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
         {"a connection waits", connectOne, false},
         {"still waits", [] {}, false},
         {"accepted", acceptOne, true},
-        {"a descriptor closed", [] { hk::descriptorClosed(); }, false},
+        {"a descriptor closed",
+         [l] {
+             bool quiet = true;
+             hk::runTask([&] { hk::descriptorClosed(), quiet = hk::listeningQuiet(l); });
+             EXPECT_FALSE(quiet) << "asked before the next look";
+         },
+         false},
         {"not watched again yet", [] {}, false},
         {"watched again", watch, true},
     };
