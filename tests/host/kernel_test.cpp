@@ -935,6 +935,9 @@ TEST(KernelRealTime, TicksLostWhileTheProcessDidNotRunAreReported) {
     const std::string console = testing::internal::GetCapturedStderr();
     const uint64_t lost = hk::lostTicks();
     hk::shutdown();
+    hk::start(hk::ClockMode::Simulated);
+    EXPECT_EQ(hk::lostTicks(), 0u) << "a new start counts afresh";
+    hk::shutdown();
     EXPECT_LE(lost, 1000u);
     uint64_t reported = 0;
     const std::regex line("host kernel: ([0-9]+) clock ticks? \\(([0-9.]+) s\\) lost before "
@@ -973,7 +976,8 @@ void spinCpu(uint64_t ns, uint64_t checkpointNs) {
     }
 }
 
-enum class Waits { Delay, Forever, Suspended };
+// Given: readied by the busy task itself under a task lock before it spins.
+enum class Waits { Delay, Forever, Suspended, Given };
 
 struct OverrunCase {
     const char* name;
@@ -1005,10 +1009,12 @@ TEST_P(KernelOverrun, BusyTaskIsReportedOnlyWhileMoreUrgentTaskIsDue) {
         SEM_ID never = semCCreate(SEM_Q_PRIORITY, 0);
         hk::spawnFunction([&c, never] {
             if (c.waits == Waits::Delay) taskDelay(1);
-            else if (c.waits == Waits::Forever) semTake(never, WAIT_FOREVER);
+            else if (c.waits == Waits::Forever || c.waits == Waits::Given) semTake(never, WAIT_FOREVER);
             else taskSuspend(0);
         }, c.otherPriority, "other");
+        if (c.waits == Waits::Given) taskLock(), semGive(never);
         spinCpu(c.busyNs, c.checkpointNs);
+        if (c.waits == Waits::Given) taskUnlock();
     }, 120, "busy");
     std::vector<std::string> reports = hk::takeOverruns();
     if (!c.reported) {
@@ -1032,6 +1038,7 @@ INSTANTIATE_TEST_SUITE_P(
         OverrunCase{"DelayedTaskLessUrgent", kSim, 150, Waits::Delay, false, 40 * kMs, 0, false},
         OverrunCase{"DelayedTaskOfEqualPriority", kSim, 120, Waits::Delay, false, 40 * kMs, 0, false},
         OverrunCase{"UrgentTaskWaitsWithoutTimeOut", kSim, 50, Waits::Forever, false, 40 * kMs, 0, false},
+        OverrunCase{"UrgentTaskReadyUnderTaskLock", kSim, 50, Waits::Given, false, 40 * kMs, 0, true},
         OverrunCase{"SuspendedUrgentTaskWithClockHook", kSim, 50, Waits::Suspended, true, 40 * kMs, 0, true},
         OverrunCase{"SuspendedUrgentTaskWithoutClockHook", kSim, 50, Waits::Suspended, false, 40 * kMs, 0, false},
         // In real time the watcher must itself get the host's CPU to judge:
