@@ -669,6 +669,38 @@ TEST_F(Kernel, WaitersWakeInTheTickTheirDescriptorBecomesReady) {
     }
 }
 
+// More descriptors ready at once than one look takes in (watched listening
+// sockets with connections waiting): a waiter whose descriptor becomes ready
+// among them still wakes in that tick.
+TEST_F(Kernel, AWaiterWakesInItsTickAmongManyReadyDescriptors) {
+    std::vector<int> fds;
+    for (int i = 0; i < 8; ++i) {
+        const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ASSERT_EQ(::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        ASSERT_EQ(::listen(l, 4), 0);
+        ASSERT_EQ(::getsockname(l, reinterpret_cast<sockaddr*>(&a), &len), 0);
+        fds.push_back(l);
+        fds.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+        ASSERT_EQ(::connect(fds.back(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        hk::runTask([l] { hk::watchListening(l); });
+    }
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    Wake w;
+    const uint64_t t0 = hk::ticks();
+    hk::spawnFunction([&] { w.revents = hk::waitFd(p[0], POLLIN, -1), w.tick = hk::ticks() - t0; }, 60, "waiter");
+    hk::spawnFunction([&] { taskDelay(4), (void)!::write(p[1], "x", 1); }, 50, "peer");
+    hk::runTicks(10);
+    EXPECT_EQ(w.tick, 4u);
+    EXPECT_EQ(w.revents & POLLIN, POLLIN);
+    for (int fd : fds) ::close(fd);
+    ::close(p[0]), ::close(p[1]);
+}
+
 // A descriptor closed and opened again under the same number, and one closed
 // while a task waits for it.
 TEST_F(Kernel, WaitsSeeADescriptorReplacedOrClosed) {
