@@ -669,6 +669,38 @@ TEST_F(Kernel, WaitersWakeInTheTickTheirDescriptorBecomesReady) {
     }
 }
 
+// More descriptors ready at once than one look takes in (watched listening
+// sockets with connections waiting): a waiter whose descriptor becomes ready
+// among them still wakes in that tick.
+TEST_F(Kernel, AWaiterWakesInItsTickAmongManyReadyDescriptors) {
+    std::vector<int> fds;
+    for (int i = 0; i < 8; ++i) {
+        const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ASSERT_EQ(::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        ASSERT_EQ(::listen(l, 4), 0);
+        ASSERT_EQ(::getsockname(l, reinterpret_cast<sockaddr*>(&a), &len), 0);
+        fds.push_back(l);
+        fds.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+        ASSERT_EQ(::connect(fds.back(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        hk::runTask([l] { hk::watchListening(l); });
+    }
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    Wake w;
+    const uint64_t t0 = hk::ticks();
+    hk::spawnFunction([&] { w.revents = hk::waitFd(p[0], POLLIN, -1), w.tick = hk::ticks() - t0; }, 60, "waiter");
+    hk::spawnFunction([&] { taskDelay(4), (void)!::write(p[1], "x", 1); }, 50, "peer");
+    hk::runTicks(10);
+    EXPECT_EQ(w.tick, 4u);
+    EXPECT_EQ(w.revents & POLLIN, POLLIN);
+    for (int fd : fds) ::close(fd);
+    ::close(p[0]), ::close(p[1]);
+}
+
 // A descriptor closed and opened again under the same number, and one closed
 // while a task waits for it.
 TEST_F(Kernel, WaitsSeeADescriptorReplacedOrClosed) {
@@ -752,7 +784,13 @@ TEST_F(Kernel, AWatchedListeningSocketIsQuietOnlyWhileNoConnectionWaits) {
         {"a connection waits", connectOne, false},
         {"still waits", [] {}, false},
         {"accepted", acceptOne, true},
-        {"a descriptor closed", [] { hk::descriptorClosed(); }, false},
+        {"a descriptor closed",
+         [l] {
+             bool quiet = true;
+             hk::runTask([&] { hk::descriptorClosed(), quiet = hk::listeningQuiet(l); });
+             EXPECT_FALSE(quiet) << "asked before the next look";
+         },
+         false},
         {"not watched again yet", [] {}, false},
         {"watched again", watch, true},
     };
@@ -897,6 +935,12 @@ TEST(KernelRealTime, TicksFollowTheWallClock) {
     EXPECT_GE(ms, 90);
     EXPECT_GE(hk::ticks(), 20u);
     EXPECT_GT(hk::tickLateness().maxNs, 0u);
+    // Waiting for a condition follows the wall clock as well.
+    bool flag = false;
+    hk::spawnFunction([&] { taskDelay(4), flag = true; }, 100, "setter");
+    const uint64_t t1 = hk::ticks();
+    EXPECT_TRUE(hk::runUntilQuiet([&] { return flag; }, 400));
+    EXPECT_GE(hk::ticks() - t1, 4u);
     hk::shutdown();
     // A new start forgets the last run's lateness (unless a tick of its own
     // came before the look).
@@ -922,6 +966,9 @@ TEST(KernelRealTime, TicksLostWhileTheProcessDidNotRunAreReported) {
     hk::runTicks(220);
     const std::string console = testing::internal::GetCapturedStderr();
     const uint64_t lost = hk::lostTicks();
+    hk::shutdown();
+    hk::start(hk::ClockMode::Simulated);
+    EXPECT_EQ(hk::lostTicks(), 0u) << "a new start counts afresh";
     hk::shutdown();
     EXPECT_LE(lost, 1000u);
     uint64_t reported = 0;
@@ -961,7 +1008,8 @@ void spinCpu(uint64_t ns, uint64_t checkpointNs) {
     }
 }
 
-enum class Waits { Delay, Forever, Suspended };
+// Given: readied by the busy task itself under a task lock before it spins.
+enum class Waits { Delay, Forever, Suspended, Given };
 
 struct OverrunCase {
     const char* name;
@@ -993,10 +1041,12 @@ TEST_P(KernelOverrun, BusyTaskIsReportedOnlyWhileMoreUrgentTaskIsDue) {
         SEM_ID never = semCCreate(SEM_Q_PRIORITY, 0);
         hk::spawnFunction([&c, never] {
             if (c.waits == Waits::Delay) taskDelay(1);
-            else if (c.waits == Waits::Forever) semTake(never, WAIT_FOREVER);
+            else if (c.waits == Waits::Forever || c.waits == Waits::Given) semTake(never, WAIT_FOREVER);
             else taskSuspend(0);
         }, c.otherPriority, "other");
+        if (c.waits == Waits::Given) taskLock(), semGive(never);
         spinCpu(c.busyNs, c.checkpointNs);
+        if (c.waits == Waits::Given) taskUnlock();
     }, 120, "busy");
     std::vector<std::string> reports = hk::takeOverruns();
     if (!c.reported) {
@@ -1020,6 +1070,7 @@ INSTANTIATE_TEST_SUITE_P(
         OverrunCase{"DelayedTaskLessUrgent", kSim, 150, Waits::Delay, false, 40 * kMs, 0, false},
         OverrunCase{"DelayedTaskOfEqualPriority", kSim, 120, Waits::Delay, false, 40 * kMs, 0, false},
         OverrunCase{"UrgentTaskWaitsWithoutTimeOut", kSim, 50, Waits::Forever, false, 40 * kMs, 0, false},
+        OverrunCase{"UrgentTaskReadyUnderTaskLock", kSim, 50, Waits::Given, false, 40 * kMs, 0, true},
         OverrunCase{"SuspendedUrgentTaskWithClockHook", kSim, 50, Waits::Suspended, true, 40 * kMs, 0, true},
         OverrunCase{"SuspendedUrgentTaskWithoutClockHook", kSim, 50, Waits::Suspended, false, 40 * kMs, 0, false},
         // In real time the watcher must itself get the host's CPU to judge:
