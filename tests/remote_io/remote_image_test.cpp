@@ -19,15 +19,20 @@ protected:
         addNode(Kind::AnalogIO, 1);
         addNode(Kind::DiscreteIn, 4);
         addNode(Kind::RelayOut, 5);
+        addNode(Kind::Rtd, 3);
         // Inputs 1 .. 8 at 4, 6, .. 18 mA.
         pdo(0x281, words({nodeMa(4), nodeMa(6), nodeMa(8), nodeMa(10)}));
         pdo(0x381, words({nodeMa(12), nodeMa(14), nodeMa(16), nodeMa(18)}));
         pdo(0x481, words({0, 0}));
         pdo(kDiPdo, words({0x0000}));
         pdo(kRelayReadbackPdo, words({0x0000}));
-        startWithNodes({"CNFG_CAN2.VL1_ENA.IN", "CNFG_CAN2.VL4_ENA.IN", "CNFG_CAN2.VL5_ENA.IN"},
-                       {"CNFG_CAN2.VL_NODE1_AIO.ACTIVE", "CNFG_CAN2.VL_NODE4_BI.ACTIVE",
-                        "CNFG_CAN2.VL_NODE5_BO.ACTIVE"});
+        // RTD channels 1 .. 8 at 101 .. 108 C (1/16 degree), in the same
+        // passes as the other nodes' PDOs.
+        pdo(0x283, words({0x0650, 0x0660, 0x0670, 0x0680}));
+        pdo(0x383, words({0x0690, 0x06A0, 0x06B0, 0x06C0}));
+        startWithNodes({"CNFG_CAN2.VL1_ENA.IN", "CNFG_CAN2.VL3_ENA.IN", "CNFG_CAN2.VL4_ENA.IN", "CNFG_CAN2.VL5_ENA.IN"},
+                       {"CNFG_CAN2.VL_NODE1_AIO.ACTIVE", "CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE",
+                        "CNFG_CAN2.VL_NODE4_BI.ACTIVE", "CNFG_CAN2.VL_NODE5_BO.ACTIVE"});
     }
     std::string b(int row) { return "MOD_VL_IO.VL_B_STATES.LIST_" + std::to_string(row); }
     std::string a(int row) { return "MOD_VL_IO.VL_A_VALUES.LIST_" + std::to_string(row); }
@@ -63,7 +68,10 @@ TEST_F(RemoteImage, EveryRowCarriesItsSourceInOrder) {
     }
     EXPECT_EQ(real(a(9)), real("_ub41.VAL.A_NAME"));
     EXPECT_EQ(real(a(10)), real("_ub42.VAL.A_NAME"));
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(real(a(10 + k)), real("VL3_RTD.RTD" + std::to_string(k) + ".A_SW"));
+    for (int k = 1; k <= 8; ++k) {
+        EXPECT_EQ(real(a(10 + k)), real("VL3_RTD.RTD" + std::to_string(k) + ".A_SW"));
+        EXPECT_NEAR(real(a(10 + k)), (100.0f + k) * 1.8f + 32.0f, 0.01f) << "RTD " << k;  // in deg F
+    }
 
     // The discrete-input node falls silent: its rows read open.
     pdo(kDiPdo, {});

@@ -323,13 +323,17 @@ TEST_F(RtdChannels, TheLatchDelayStartsAgainAfterEachStretchInRange) {
 }
 
 TEST_F(RtdChannels, AValueAtTheHighLimitRunsItsTimerAndOneAtTheLowLimitDoesNot) {
-    g_early = {{"CNFG_CAN2.USE_DEG_F.IN", 0}, {"_ub44.RANGE_HI.IN", 100.0}, {"_ub45.RANGE_LO.IN", 100.0}};
+    g_early = {{"CNFG_CAN2.USE_DEG_F.IN", 0},
+               {"_ub44.RANGE_HI.IN", 100.0},
+               {"_ub45.RANGE_LO.IN", 100.0},
+               {"_ub46.RANGE_LO.IN", 101.0}};
     start();
-    words({0x0640, 0x0640, 0x0640});  // exactly 100 C
+    words({0x0640, 0x0640, 0x0640, 0x0640});  // exactly 100 C
     settle();
     feed(3);
     EXPECT_EQ(boolean(ch(2, "HI_LATCH")), 1u);
     EXPECT_EQ(boolean(ch(3, "LO_LATCH")), 0u);
+    EXPECT_EQ(boolean(ch(4, "LO_LATCH")), 1u);  // under its own low limit
     EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 0u);
 }
 
