@@ -173,8 +173,9 @@ TEST(ModbusSilentClients, AGoodMasterIsServedPromptly) {
             "mbpoll -m tcp -p " + std::to_string(port) + " -a " + std::to_string(unit) + " -1 -t 4 -r 1 127.0.0.1", r);
         ASSERT_EQ(r.first, 0) << r.second;
         EXPECT_NE(r.second.find("[1]: \t" + std::to_string(69 + unit)), std::string::npos) << r.second;
-        // mbpoll itself waits 20 ms after connecting.
-        EXPECT_LT(ms, 100.0) << "unit " << unit;
+        // Not held behind the silent ones, whose place lasts 21 s without a
+        // request (the bound leaves a loaded host its own delays).
+        EXPECT_LT(ms, 5000.0) << "unit " << unit;
     }
     // Each connection that found the list full closed the oldest silent one:
     // the last sixteen silent ones and the first master (which, served, left
