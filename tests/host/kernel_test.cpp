@@ -73,6 +73,7 @@ TEST_F(Kernel, GiveOrResumeOfMoreUrgentTaskSwitchesBeforeReturning) {
         note("after spawn");
         semGive(s);
         note("after give");
+        EXPECT_EQ(taskResume(0), ERROR);  // a task never resumes itself
         taskResume(hi);
         note("after resume");
         // A less urgent task readied does not run before us.
