@@ -466,10 +466,14 @@ TEST_F(ModbusMap, TotalsHalvedAboveTheirLimit) {
 // time-outs as errors from power-up on, so it is never without errors.
 TEST_F(ModbusMap, NoErrorsNoPercentage) {
     start();
+    EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 0);  // nothing counted yet: 0, not a share of nothing
+    EXPECT_EQ(real("MOD.MOD1.ERR_PCT_1"), 0.0f);
     link1Pass(7, 0);
     EXPECT_EQ(real("MOD.MOD1.ERR_PCT_1"), 0.0f);
     EXPECT_EQ(integer("MOD.MOD1.TOT_MSG_1"), 7);
     EXPECT_EQ(boolean("MOD.MOD1.EX_ERR_1"), 0u);
+    link1Pass(2, 1);  // the first error already has its share
+    EXPECT_FLOAT_EQ(real("MOD.MOD1.ERR_PCT_1"), 1.0f / 10.0f * 100.0f);
 }
 
 // Each array element from its own cell, one cell at a time: the program

@@ -85,9 +85,10 @@ TEST_F(Binding, WithoutAnAccountManagerBothRequestsAnswerNotProvidedUntilItIsThe
 
 TEST_F(Binding, FloatArraysKeepTheirOrderWhileTheControlRuns) {
     static float values[4] = {1.0f, 2.0f, 3.0f, 4.0f};
-    static const HmiArray arrays[] = {{0, 1, values, 4, 0, 0.0f, 10.0f}};
+    static float loose[3] = {1.0f, 2.0f, 3.0f};
+    static const HmiArray arrays[] = {{0, 1, values, 4, 0, 0.0f, 10.0f}, {0, 1, loose, 3, 1, 0.0f, 10.0f}};
     ArrayValuesHMI0 = arrays;
-    numHMIblocks = 1;
+    numHMIblocks = 2;
     const uint32_t h = 0x82B00001;
     auto put = [&](uint16_t item, float v) {
         return inTask([&] {
@@ -121,6 +122,12 @@ TEST_F(Binding, FloatArraysKeepTheirOrderWhileTheControlRuns) {
     EXPECT_EQ(put(0, 0.0f), 0);
     EXPECT_EQ(get(3), 10.0f);
     EXPECT_EQ(put(0, 0.25f), 0);
+    // An array free of order takes any value within its limits.
+    TwValue t{};
+    t.type = 32;
+    t.data.f = 9.0f;
+    EXPECT_EQ(inTask([&] { return twsupport::WriteArrayItem(0x82B00002, &t, 0); }), 0);
+    EXPECT_EQ(loose[0], 9.0f);
     session.tokenState = TOKEN_EXCLUDED;
     EXPECT_EQ(put(0, 0.75f), 254);
     EXPECT_EQ(get(0), 0.25f);

@@ -161,6 +161,7 @@ for es in root.findall('EventStatus'):
 print('ROOT', root.get('IdentifierAddress'), root.get('ApplicationDescription').replace(' ', '_'))
 print('NV', root.find('NonVolatileProtocol').get('Type'))
 print('POLICY', root.find('SettingsPolicies').get('AllowPartial'))
+print('READ_LEVELS', len(root.findall(".//DataItem/Security[@Operation='Read']")))
 print('ACCOUNTS', len(root.findall('SecurityProtocols/Tallwire/Accounts')), len(list(root.find('SecurityProtocols/Tallwire/Accounts'))))
 for cmd in root.findall('SecurityProtocols/Tallwire/CommandSecurityLevels/Command'):
     print('CMD %s=%s' % (cmd.get('Name'), cmd.get('Level')))
@@ -241,7 +242,7 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
             words >> name >> id;
             const size_t bar = line.find('|');
             events[name + " " + line.substr(line.find(' ', 3) + 1, bar - line.find(' ', 3) - 1)] = line.substr(bar + 1);
-        } else if (kind == "ROOT" || kind == "NV" || kind == "POLICY" || kind == "ACCOUNTS" ||
+        } else if (kind == "ROOT" || kind == "NV" || kind == "POLICY" || kind == "READ_LEVELS" || kind == "ACCOUNTS" ||
                    kind == "LIMITS_WITHOUT_ADDRESS") {
             header.push_back(line);
         } else if (kind == "CMD") {
@@ -262,9 +263,11 @@ TEST_F(Sid, EventListsCommandsAndRuntimeTextsAsTheControllerServesThem) {
 
     // The document's head: identifier address, save protocol, policies, an
     // empty account list and the command levels advertised to the tool;
-    // limits only for the tunables, which have their address.
+    // no value asks a level to be read; limits only for the tunables, which
+    // have their address.
     EXPECT_EQ(header, (std::vector<std::string>{"ROOT 974848 9902-4411_e_2026-04-20_07.44.46",
-                                                "NV TallwireSaveValues", "POLICY true", "ACCOUNTS 1 0"}));
+                                                "NV TallwireSaveValues", "POLICY true", "READ_LEVELS 0",
+                                                "ACCOUNTS 1 0"}));
     EXPECT_EQ(commands, (std::vector<std::string>{"Browse=2", "Get Product Identifier=1", "Get System Identifier=1",
                                                   "Get Configuration Identifier=1", "Save Values=7",
                                                   "Set Configuration Identifier=7", "Set Control Identifier=11",
