@@ -218,25 +218,6 @@ TEST_F(FrontPanel, ALoweredBrightnessIsNotTakenBackByTheFade) {
     EXPECT_EQ(integer("ORVEX12_IO.BRITENESS.OUT_1"), 50);
 }
 
-// Lowered on the panel itself (its registers), in any 80 ms pass of the
-// pulser's cycle, the brightness becomes the operator's and the backlight
-// fades down to it and stays there.
-TEST_F(FrontPanel, ABrightnessLoweredOnThePanelStays) {
-    for (int phase = 0; phase < 4; ++phase) {
-        startApp();
-        runPasses(R160, 40);
-        ASSERT_EQ(integer("ORVEX12_IO.BRITENESS.OUT_1"), 75);
-        runPasses(R80, phase);
-        hk::runTask([] { board::poke16(0x8080F1F0, 55 * 64); });
-        runPasses(R160, 60);  // 9.6 s: the fade of 20 % at 3 %/s is over
-        EXPECT_EQ(real("ORVEX12_IO.USER_BRITE.SAMP_TUNE"), 55.0f) << phase;
-        EXPECT_EQ(integer("ORVEX12_IO.BRITENESS.OUT_1"), 55) << phase;
-        EXPECT_EQ(real("ORVEX12_IO.KEYPAD.BRIGHTNESS_OUT"), 55.0f) << phase;
-        stopApp();
-        hk::runTask([] { board::reset(); });
-    }
-}
-
 // The backlight's level (its registers, as the panel's own brightness key
 // sets them) against the operator's level of 75 %: outside 0.25 % it asks
 // to raise or lower, outside 2 % it exceeds the wider band; nothing while
