@@ -6,6 +6,8 @@
 #include "app/control/ORVEX12_IO.cells.h"
 #include "app/system/_MASTER.cells.h"
 
+#include <cmath>
+
 #include "runtime/appmem.h"
 #include "runtime/blockkinds.h"
 #include "runtime/rgtask.h"
@@ -14,6 +16,7 @@ namespace {
 constexpr float kTooHotHyst = 1.0f;  // degrees Celsius above the limit to set
 constexpr float kFadeUp = 1000.0f;   // % per second
 constexpr float kBriteLo = 0.0f, kBriteHi = 100.0f;
+constexpr float kBriteDeadband = 0.25f;  // % the read-back may stand off
 
 struct ORVEX12_IO_display_blocks {
     bk::SampState USER_BRITE;
@@ -61,7 +64,13 @@ void ORVEX12_IO_display() {
     // Relay 1's inversion may change under the I/O lock or in the window.
     o.IOLOCK_PWRUP_OR = bk::OR({MASTER.IO_LOCK_B_NAME, o.PWRUP_OS_ONE_SHOT});
     o.ENA_DB_AND = bk::AND({o.NOT_DIM_NOT, o.PWRUP_NOT});
-    o.SAMP_AND = bk::AND({o.DIFF_OR, CALMODE.PULSER_NOT, o.NOT_DIM_NOT});
+    // The difference comes from the 80 ms group, which sees the operator's
+    // level a frame late: just after a panel change has been taken it still
+    // flags that change, and sampling it again would take the fade's first
+    // level for the operator's. Only a read-back still away from the level
+    // taken counts.
+    const uint32_t away = std::fabs(o.KEYPAD_BRIGHTNESS_OUT - o.USER_BRITE_SAMP_TUNE) > kBriteDeadband ? 1u : 0u;
+    o.SAMP_AND = bk::AND({o.DIFF_OR, CALMODE.PULSER_NOT, o.NOT_DIM_NOT, away});
     o.ZMINUS1_B_ZMINUS1_B = o.SAMP_AND;
 }
 

@@ -282,6 +282,10 @@ TEST_F(ActuatorProgram, CarriesTheHpDemandAndIsStrokedInCalibrationMode) {
     // demand.
     EXPECT_EQ(real("_ub5.DEMAND.A_NAME"), 45.0f);
     EXPECT_NEAR(stZarnActData[6].MaDemand, 4.0f + 0.16f * 45.0f, 1e-3f);
+    // A new 0 % current alone, taken in calibration mode, rescales the drive.
+    serviceWrite("_ub5.MA_AT_0_RNG0.IN", 3.6);
+    runPasses(ref_test::R160, 4);
+    EXPECT_NEAR(stZarnActData[6].MaDemand, 3.6f + 0.164f * 45.0f, 1e-3f);
     // Raise and lower stop at their limits.
     const struct {
         const char* command;

@@ -306,6 +306,9 @@ TEST_F(HpManual, AShutdownDropsItAndBlocksTheEnable) {
     runPasses(R160, 1);
     EXPECT_EQ(boolean("IFACE_IN_HP_MAN.ANY_SD.B_NAME"), 1u);
     expectDisabledAndRefused("any shutdown");
+    // Disabled, it tracks the closed valve: at its zero target as well.
+    EXPECT_EQ(real("HP_MAN_RAMP.MAN_DMD.RAMP"), 0.0f);
+    EXPECT_EQ(boolean("HP_MAN_RAMP.MAN_DMD.P_LIM_3"), 1u);
 }
 
 }  // namespace

@@ -399,9 +399,19 @@ TEST_F(LimiterOnProgram, TheContactsRaiseAndLowerWhileHeld) {
     EXPECT_EQ(boolean("HP_LIMTER.CLS_LMTR.OR"), 1u);
     contact(kCloseContact, false);
     seconds(0.5);
-    const float lowered = limiter();
+    float lowered = limiter();
     seconds(1.0);
     EXPECT_EQ(limiter(), lowered);
+    // A lower from the service tool cancels the raise of a contact held.
+    contact(kOpenContact, true);
+    seconds(1.0);
+    EXPECT_GT(limiter(), lowered);
+    raiseLower(2, 0.32);
+    seconds(1.0);
+    lowered = limiter();
+    seconds(1.0);
+    EXPECT_EQ(limiter(), lowered);
+    contact(kOpenContact, false);
     // A spare reset keeps a contact from latching.
     serviceWrite("HP_LIMTER.OPN_LTCH_D.RST_2", 1);
     contact(kOpenContact, true);

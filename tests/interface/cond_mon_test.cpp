@@ -258,6 +258,12 @@ TEST_F(CondMon, RunHoursAddToTheStoredHoursOnlyWhileRunningAboveMinimumGovernor)
     tune("COND_MON.TURB_RUN.IN_2", 0);
     seconds(10);
     EXPECT_NEAR(real("COND_MON.TRUNCALC.CALCULATE"), below, 0.2f / 3600.0f);
+    // A reset clears the hours counted since power-up.
+    EXPECT_GT(real("COND_MON.TRUNACCUM.OUT_1"), 0.0f);
+    tune("COND_MON.RSET.IN_4", 1);
+    seconds(1);
+    tune("COND_MON.RSET.IN_4", 0);
+    EXPECT_EQ(real("COND_MON.TRUNACCUM.OUT_1"), 0.0f);
 }
 
 // The operator's rewrite: the entered counts and hours stored, the peak

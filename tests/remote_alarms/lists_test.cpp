@@ -275,6 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
     Lists, Records,
     ::testing::Values(
         RecordCase{"AnalogChannel1", "SUMMARY", Raise::ChannelFault, 1, 11, "Node 1 AI_1 Fault"},
+        RecordCase{"AnalogChannel5", "SUMMARY", Raise::ChannelFault, 5, 15, "Node 1 AI_5 Fault"},
         RecordCase{"AnalogChannel8", "SUMMARY", Raise::ChannelFault, 8, 18, "Node 1 AI_8 Fault"},
         RecordCase{"Output2", "SUMMARY", Raise::OutputFault, 2, 20, "Node 1 AO_2 Fault"},
         RecordCase{"AnalogLevel1Of1", "SUMMARY", Raise::Level1, 1, 39, "Node 1 AI 1 Alarm Level 1"},
