@@ -580,6 +580,9 @@ TEST_P(ActuatorDisplaysProgram, ActuatorDisplaysAndAlarmConditionsCopyTheirSourc
         EXPECT_EQ(real("CNFG_ACT.ACT_01_DISPLAY.A_NAME"), real("_ub5.DEMAND.A_NAME"));
         EXPECT_EQ(real("CNFG_ACT.ACT_01_RDBK.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_RET"));
         EXPECT_EQ(real("CNFG_ACT.ACT_01_SRC.A_NAME"), real("CNFG_ACT.ACT_1.RDBK_SRC"));
+        // Both ends of the coil loop carry the drive current.
+        EXPECT_NEAR(real("CNFG_ACT.ACT_1.RDBK_RET"), real("CNFG_ACT.ACT_1.RDBK_SRC"), 0.5f);
+        EXPECT_GT(real("CNFG_ACT.ACT_1.RDBK_RET"), 1.0f);
         const uint32_t hi = boolean("HP_DRIVER.ACT_LSS.HI_LIM_I");
         EXPECT_EQ(boolean("IFACE_OUT_VLV.ACT_LSS_HI_LIM_I.B_NAME"), hi);
         EXPECT_EQ(boolean("ALM_LOGIC.ACT_LSS_HI_LIM_NOT.NOT"), hi ? 0u : 1u);
