@@ -497,6 +497,7 @@ TEST_F(LimiterOnProgram, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideRevert
     pulse("IFACE_IN_VLV.TUNED_OK.IN", P160);
     seconds(1.0);
     EXPECT_EQ(limiter(), 40.0f);
+    EXPECT_EQ(boolean("HP_LIMTER.H_SER_LAT.LATCH"), 0u) << "reaching the entered value ends the move";
     seconds(2.5);
     EXPECT_EQ(real("HP_LIMTER.ENTR_HP_LIM_SP.TUNE"), 40.0f);
     // The boundaries are valid, just outside them is not.
