@@ -498,6 +498,8 @@ TEST_F(LimiterOnProgram, AnEnteredValueInsideTheLimitsIsTakenAndOneOutsideRevert
     seconds(1.0);
     EXPECT_EQ(limiter(), 40.0f);
     EXPECT_EQ(boolean("HP_LIMTER.H_SER_LAT.LATCH"), 0u) << "reaching the entered value ends the move";
+    for (const char* a : {"HP_LIMTER.SPD_IN_CTRL.ACT_OUT", "HP_LIMTER.OPN_LTCH_D.ACT_OUT"})
+        EXPECT_EQ(integer(a), 2) << a << ": the latches show their kind";
     seconds(2.5);
     EXPECT_EQ(real("HP_LIMTER.ENTR_HP_LIM_SP.TUNE"), 40.0f);
     // The boundaries are valid, just outside them is not.
