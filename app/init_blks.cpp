@@ -65,6 +65,8 @@ int init_blks() {
     init_step("blocks 5 channel configuration words");
     CNFG_BI_init_blks();  // discrete inputs' edge capture armed
     rtc_defined = 1;
+    init_step("blocks 6 simulator speed curve");
+    SPEED_SIM_curve_init_blks();
     init_step("blocks 7 event-log writer");
     LogEventInit();  // the alarm/event-log ring, empty until its writer runs
     LogEventMonitorPID = VKOS_CreateProcess(LogEventMonitor, 8192, 40, "LogEventMonitor", 0);

@@ -176,7 +176,7 @@ int32_t EElog(int32_t index, int32_t commit, float value) {
         return failWrite(fd);
     }
     if (VKOS_WriteFile(fd, line1, static_cast<uint32_t>(n1)) != 1 || VKOS_WriteFile(fd, line2, n2) != 1) {
-        storage_report(kEventWrite, "Error in WriteNVlogTable(Heading)");
+        storage_report(kEventWrite, "Error in WriteEETable Heading");
         return failWrite(fd);
     }
     if (!writeWord(fd, static_cast<uint32_t>(index))) {
@@ -190,8 +190,7 @@ int32_t EElog(int32_t index, int32_t commit, float value) {
     for (int32_t k = 0; k <= index; ++k) {
         pauseAt(k);
         if (!writeWord(fd, bitsOf(_NVlogBuffer[k]))) {
-            std::printf("Error in WriteNVlogTable(value%d)\n", k);
-            SendAppEvent(kEventWrite, "Error in WriteNVlogTable(value)");
+            storage_report(kEventWrite, "Error in WriteEETable(REAL)");
             return failWrite(fd);
         }
     }

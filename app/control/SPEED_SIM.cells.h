@@ -33,6 +33,7 @@
     SPEED_SIM_CURVE_X(X, 8, 100.0)                              \
     X(CURVES_2, LIMIT_ALM, B, R10, PLAIN)                       \
     X(CURVES_2, FIRST_X_A, A, R10, PLAIN)                       \
+    X(CURVES_2, REV_OUT, C, R10, PLAIN)                         \
     X(TURB_SPD, A_NAME, A, R10, PLAIN)                          \
     X(TURB_SPD_A_SW, A_SW, A, R10, PLAIN)                       \
     X(ENA_SIMSPD, A_SW, A, R10, PLAIN)
@@ -73,6 +74,8 @@ CAT_MODULE(SPEED_SIM)
 // The four simulator commands of the service tool (on, off, demo on, demo
 // off): block initialisation and the service write of IN_n.
 void SPEED_SIM_init_blks();
+// The speed curve starts with an empty revision text.
+void SPEED_SIM_curve_init_blks();
 void SPEED_SIM_internal_sim_written(int n, uint32_t value);
 
 namespace r80 {

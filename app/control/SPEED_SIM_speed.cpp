@@ -32,6 +32,8 @@ float curve(const float (&px)[kPoints], const float (&py)[kPoints], float x) {
 }
 }  // namespace
 
+void SPEED_SIM_curve_init_blks() { cells::SPEED_SIM.CURVES_2_REV_OUT = ""; }
+
 namespace r10 {
 
 void SPEED_SIM_speed() {

@@ -137,19 +137,16 @@ void VL3_RTD_channel(int k) {
     const float y = v.y_prev + (x + v.x_prev - 2.0f * v.y_prev) * kPeriod / (2.0f * tau + kPeriod);
     v.x_prev = x;
 
-    // Out-of-range latches on the unfiltered value. The value put in while
-    // the node is silent is no reading: it latches nothing (the channel
-    // fault stands for the outage), so that the latch does not outlast the
-    // outage and hold the channel's levels off after the node is back.
-    // Channels 2 to 8 have a latch delay of their own besides the channel's
-    // fault delay; the longer of the two holds, so that the fault delay set
-    // and shown for the channel is never cut short.
-    const float fault_delay = RTD_CHANNEL_delay_ms(k);
-    const float delay = c.latch_dly != nullptr && *c.latch_dly > fault_delay ? *c.latch_dly : fault_delay;
+    // Out-of-range latches on the unfiltered value. While the node is silent
+    // the fault value stands in for the reading and latches as any reading
+    // does; the latch then outlasts the outage until a reset after the node
+    // is back. Channel 1 waits its fault delay, channels 2 to 8 the latch
+    // delay of their own block.
+    const float delay = c.latch_dly != nullptr ? *c.latch_dly : RTD_CHANNEL_delay_ms(k);
     const uint32_t reset = RESET.RST_ONE_SHOT;
-    range_latch(!silent && x >= RTD_CHANNEL_hi_limit(k), delay, reset, v.hi_timer, c.hi_latch);
+    range_latch(x >= RTD_CHANNEL_hi_limit(k), delay, reset, v.hi_timer, c.hi_latch);
     if (c.ovrd != 0) range_latch(false, delay, reset, v.lo_timer, c.lo_latch);
-    else range_latch(!silent && x < RTD_CHANNEL_lo_limit(k), delay, reset, v.lo_timer, c.lo_latch);
+    else range_latch(x < RTD_CHANNEL_lo_limit(k), delay, reset, v.lo_timer, c.lo_latch);
 
     c.vl_rtd = y;
     v.y_prev = y;

@@ -549,6 +549,7 @@ TEST_P(SimulatedSpeedProgram, TheLaggedValveRunsThroughTheBreakpointCurve) {
     EXPECT_FLOAT_EQ(real("SPEED_SIM.MULT_PT75.MULTIPLY"), 3000.0f);
     EXPECT_EQ(boolean("SPEED_SIM.CURVES_2.LIMIT_ALM"), c.first != 0 ? 1u : 0u);
     EXPECT_EQ(real("SPEED_SIM.CURVES_2.FIRST_X_A"), static_cast<float>(c.first));
+    EXPECT_EQ(text("SPEED_SIM.CURVES_2.REV_OUT"), "");
     if (c.setting != nullptr) {
         EXPECT_EQ(real(c.setting), static_cast<float>(c.value)) << "the tunable keeps what was entered";
     }

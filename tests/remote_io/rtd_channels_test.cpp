@@ -249,12 +249,11 @@ struct LatchCase {
 };
 
 TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRange) {
-    // Channels 2 to 5 without a fault delay: their latch delays hold.
+    // Channels 2 to 8 keep their fault delays (1 s, 9.85 s on channel 7):
+    // their latch delays hold.
     g_early = {{"_ub43.FLT_DLY.IN", 0.5},        {"VL3_RTD.RTD_3.LATCH_DLY", 400.0},
                {"VL3_RTD.RTD_4.LATCH_DLY", 0.0}, {"VL3_RTD.RTD_6.OVRD", 1.0},
-               {"_ub44.FLT_DLY.IN", 0.0},        {"_ub45.FLT_DLY.IN", 0.0},
-               {"_ub46.FLT_DLY.IN", 0.0},        {"_ub47.FLT_DLY.IN", 0.0},
-               {"_ub49.FLT_DLY.IN", 0.5}};
+               {"_ub49.FLT_DLY.IN", 9.85}};
     start();
     words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
     settle();
@@ -274,11 +273,10 @@ TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRa
             if (lo[k] < 0 && boolean(ch(k, "LO_LATCH")) != 0) lo[k] = p - first + 1;
     }
     // Channel 1: its fault delay 0.5 s as 500 ms, the timer gains 80 a pass;
-    // channels 2 and 5: 0.2 ms, so the second pass; channel 3: 400 ms;
-    // channel 4: none; channel 7: its fault delay of 0.5 s over the latch
-    // delay's 0.2 ms.
+    // channels 2, 5 and 7: 0.2 ms, so the second pass; channel 3: 400 ms;
+    // channel 4: none.
     EXPECT_EQ(hi[1], 8);
-    EXPECT_EQ(hi[7], 8);
+    EXPECT_EQ(hi[7], 2);
     EXPECT_EQ(hi[2], 2);
     EXPECT_EQ(hi[3], 6);
     EXPECT_EQ(hi[4], 1);
@@ -349,9 +347,17 @@ TEST_F(RtdChannels, ASilentNodeShowsTheFaultValueOfEachSensorType) {
         const SimRemoteNode::Write want{0x2269, static_cast<uint8_t>(k), types[k - 1]};
         EXPECT_NE(std::find(w.begin(), w.end(), want), w.end()) << k;
     }
+    // The node's silence at power-up latched the high range latch of the
+    // 850 C sensors (over the 1500 F limit), not of the 550 C ones; the
+    // latch outlasts the silence until a reset.
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(boolean(ch(k, "FAULT")), 0u) << k;
+        EXPECT_EQ(boolean(ch(k, "HI_LATCH")), k == 1 || k == 4 ? 1u : 0u) << k;
+    }
     words({0x0640, 0x0640, 0x0640, 0x0640});
     settle();
     EXPECT_EQ(boolean(ch(1, "FAULT")), 0u);
+    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 0u);
     sending_ = false;
     for (int p = 0; p < 40 && boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1") == 0; ++p) feed(1);
     ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.COMM_FLT_1"), 1u);
@@ -361,11 +367,16 @@ TEST_F(RtdChannels, ASilentNodeShowsTheFaultValueOfEachSensorType) {
         EXPECT_EQ(boolean(ch(k, "FAULT")), 1u) << k;
         EXPECT_NEAR(real(ch(k, "VL_RTD")), want[k - 1], 1e-2f) << k;
     }
-    // The value put in is no reading: though 850 C is above the 1500 F
-    // limit, no range latch sets; the channel fault stands for the outage.
-    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 0u);
+    // The value put in latches as a reading does: 850 C is above the
+    // 1500 F limit, 550 C is not.
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
     EXPECT_EQ(boolean(ch(2, "HI_LATCH")), 0u);
-    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 1u);
+    // The reset that ends the loss brings the node back within its pulse,
+    // and the same pulse clears the latch once the reading is in range.
+    sending_ = true;
+    reset();
+    ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE3_RTD_8C.ACTIVE"), 1u);
+    EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 0u);
 }
 
 TEST_F(RtdChannels, FunctionNumbersAreTakenOverOnlyWhileConfigurationIsAllowed) {
@@ -587,11 +598,12 @@ TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
     }
 }
 
-// Straight after start-up, with no reset given since the node came up, a
-// channel over its trip level trips: the node's silence at start-up holds
-// nothing off once it is back. A channel set to trip on signal failure
-// trips when the node reports it failed.
-TEST_F(RtdTrip, NoResetIsNeededAfterTheNodeComesUpAndASignalFailureTrips) {
+// The node's silence at start-up latches the channels' high range latch
+// (850 C over the 1500 F limit): once the node is back a channel counts as
+// failed, its levels held off, until a reset; then a channel over its trip
+// level trips. A channel set to trip on signal failure trips when the node
+// reports it failed.
+TEST_F(RtdTrip, AResetAfterTheNodeComesUpReleasesItsLevelsAndASignalFailureTrips) {
     // Channel 1 trips at 70 F; channel 2 trips on a failed signal.
     g_early = {{"_ub51.SPEED_ENA.IN", 0}, {"_ub51.TRIP_SP2.IN", 1}, {"_ub51.ALM_SP2.IN", 70.0},
                {"_ub51.ALM_DLY.IN", 0.0}, {"_ub43.FUNCT.IN", 2}, {"_ub44.FUNCT.IN", 2},
@@ -599,8 +611,12 @@ TEST_F(RtdTrip, NoResetIsNeededAfterTheNodeComesUpAndASignalFailureTrips) {
     start();
     words({0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 25 C = 77 F
     feed(10 / 0.08);  // 10 s
-    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 1u) << "77 F held over a 70 F trip level";
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u) << "a failed channel's levels are held off";
     EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_19"), 1u) << "the silent node at start-up is a failed signal";
+    reset();
+    EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 0u);
+    EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 1u) << "77 F held over a 70 F trip level";
     // Channel 1 back under its level, a reset releases both.
     words({0x0100, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});  // 16 C = 60.8 F
     feed(4);
@@ -657,6 +673,8 @@ TEST_F(RtdTrip, TheSilentNodesValueLeavesNoMemoryInTheLevelCompares) {
     feed(10 / 0.08);
     check("59 F after the silence at start-up", {0, 0, 0, 1});
     EXPECT_EQ(boolean("VLTR_ALMS.TRIP_SUM.SEL_18"), 0u);
+    reset();  // the latch of the silence at start-up
+    check("59 F after the reset", {0, 0, 0, 1});
     // A real 61 F raises both; back at 59 F they stay in their band.
     words({k61F, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190, 0x0190});
     feed(20);

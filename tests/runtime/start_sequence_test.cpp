@@ -107,6 +107,7 @@ TEST_F(StartSequence, EveryInitialisationStepRunsInOrderAndCreatesItsTasks) {
         "init blocks 3 sampled tunables",
         "init blocks 4 speed-sensor channels",
         "init blocks 5 channel configuration words",
+        "init blocks 6 simulator speed curve",
         "init blocks 7 event-log writer",
         "spawn LogEventMonitor stack 8192 priority 40",
         "init blocks 8 10 ms blocks",

@@ -62,11 +62,11 @@ TEST(Directory, CountsByTypeAndAccess) {
         service += _dbug_var[r].access == 'S';
         if (_dbug_var[r].access == '*') ++tunable[_dbug_var[r].type];
     }
-    EXPECT_EQ(num_dbug_var, 16577u);
-    EXPECT_EQ(byType, (std::map<char, int>{{'A', 3778}, {'B', 8583}, {'C', 865}, {'I', 2983}, {'T', 358}, {'U', 8}}));
+    EXPECT_EQ(num_dbug_var, 16578u);
+    EXPECT_EQ(byType, (std::map<char, int>{{'A', 3778}, {'B', 8583}, {'C', 866}, {'I', 2983}, {'T', 358}, {'U', 8}}));
     EXPECT_EQ(tunable, (std::map<char, int>{{'A', 912}, {'B', 917}, {'C', 179}, {'I', 583}}));
     EXPECT_EQ(service, 94);
-    EXPECT_EQ(plain, 16575 - 94 - 2591);
+    EXPECT_EQ(plain, 16576 - 94 - 2591);
     EXPECT_EQ(num_an_tune, 917u);  // the real tunables and the lag time constants written from the service side
     EXPECT_EQ(num_int_tune, 583u);
     // The sampled reals (the service side's exemption), and the outputs of
