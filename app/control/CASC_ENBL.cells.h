@@ -7,7 +7,7 @@
 #define CASC_ENBL_LIST_ROWS(X, N) X(INHIBITED, SEL_##N, B, R80, PLAIN) X(INHIBITED, ALM_NO_##N, I, R80, PLAIN)
 #define CASC_ENBL_CELLS(X)                                  \
     X(CASC_CF, B_NAME, B, R160, PLAIN, R80)                 \
-    X(NO_BI_CF, NOT, B, R160, PLAIN, R80)                   \
+    X(NO_BI_CF, NOT, B, R160, PLAIN)                        \
     X(CONTACT, B_NAME, B, R80, PLAIN)                       \
     X(BI_ON, B_ACTION, B, R80, PLAIN)                       \
     X(BI_ON, ACT_OUT, I, R80, PLAIN)                        \

@@ -52,7 +52,7 @@
     SPDC_STEP_HEAD(X, A12_STEP, R80, R160) SPDC_T(X, A12_STEP, R80, 1) SPDC_T(X, A12_STEP, R80, 2)             \
     SPDC_T(X, A12_STEP, R80, 3) SPDC_T(X, A12_STEP, R80, 4) SPDC_T(X, A12_STEP, R80, 5)                        \
     SPDC_T(X, A12_STEP, R80, 6) SPDC_T(X, A12_STEP, R80, 7)                                                    \
-    SPDC_STEP_HEAD(X, Z01_STEP, R80, R10, R40, R160) SPDC_T(X, Z01_STEP, R80, 1) SPDC_T(X, Z01_STEP, R80, 2)   \
+    SPDC_STEP_HEAD(X, Z01_STEP, R80, R40, R160) SPDC_T(X, Z01_STEP, R80, 1) SPDC_T(X, Z01_STEP, R80, 2)        \
     SPDC_T(X, Z01_STEP, R80, 3)                                                                                \
     SPDC_SD(X, Z00_SD) SPDC_SD(X, A00_SD) SPDC_SD(X, A00ASD) SPDC_SD(X, A01_SD) SPDC_SD(X, A02_SD)             \
     SPDC_SD(X, A02ASD) SPDC_SD(X, A07_SD) SPDC_SD(X, A08_SD) SPDC_SD(X, A09_SD) SPDC_SD(X, A10_SD)             \
@@ -201,7 +201,7 @@
     X(REM_ACT, NOT, B, R160, PLAIN, R80)                                   \
     SPDC_STEP_HEAD(X, B00_STEP, R160, R80) SPDC_T(X, B00_STEP, R160, 1)    \
     SPDC_T(X, B00_STEP, R160, 2)                                           \
-    SPDC_STEP_HEAD(X, B01_STEP, R160, R80) SPDC_T(X, B01_STEP, R160, 1)    \
+    SPDC_STEP_HEAD(X, B01_STEP, R160) SPDC_T(X, B01_STEP, R160, 1)         \
     SPDC_T(X, B01_STEP, R160, 2) SPDC_T(X, B01_STEP, R160, 3)              \
     SPDC_STEP_HEAD(X, B02_STEP, R160, R80) SPDC_T(X, B02_STEP, R160, 1)    \
     SPDC_T(X, B02_STEP, R160, 2) SPDC_T(X, B02_STEP, R160, 3)              \

@@ -2,7 +2,8 @@
 // group takes the address, mask and gateway tunables over while the I/O is
 // locked and latches the operator's confirmations; the 80 ms group turns the
 // confirmations into apply pulses and request flags; the chassis task
-// publishes what the interface holds (ENET_IPS, no rate group).
+// applies the address, mask and gateway octets as the 80 ms group's copies
+// hold them and publishes what the interface holds (ENET_IPS, no rate group).
 #pragma once
 
 #include "runtime/catalogue.h"
@@ -24,18 +25,18 @@
     CNFG_ENET1_OCTET_ROWS(X, 10, 0)                          \
     CNFG_ENET1_OCTET_ROWS(X, 11, 0)                          \
     CNFG_ENET1_OCTET_ROWS(X, 12, 1)                          \
-    X(IP_1, I_NAME, I, R160, PLAIN)                          \
-    X(IP_2, I_NAME, I, R160, PLAIN)                          \
-    X(IP_3, I_NAME, I, R160, PLAIN)                          \
-    X(IP_4, I_NAME, I, R160, PLAIN)                          \
-    X(IP_5, I_NAME, I, R160, PLAIN)                          \
-    X(IP_6, I_NAME, I, R160, PLAIN)                          \
-    X(IP_7, I_NAME, I, R160, PLAIN)                          \
-    X(IP_8, I_NAME, I, R160, PLAIN)                          \
-    X(GW_IP_1, I_NAME, I, R160, PLAIN)                       \
-    X(GW_IP_2, I_NAME, I, R160, PLAIN)                       \
-    X(GW_IP_3, I_NAME, I, R160, PLAIN)                       \
-    X(GW_IP_4, I_NAME, I, R160, PLAIN)                       \
+    X(IP_1, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_2, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_3, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_4, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_5, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_6, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_7, I_NAME, I, R160, PLAIN, R80)                     \
+    X(IP_8, I_NAME, I, R160, PLAIN, R80)                     \
+    X(GW_IP_1, I_NAME, I, R160, PLAIN, R80)                  \
+    X(GW_IP_2, I_NAME, I, R160, PLAIN, R80)                  \
+    X(GW_IP_3, I_NAME, I, R160, PLAIN, R80)                  \
+    X(GW_IP_4, I_NAME, I, R160, PLAIN, R80)                  \
     X(QT_CONFIRM_IP, IN_1, B, R160, SVC_IN)                  \
     X(QT_CONFIRM_IP, IN_2, B, R160, SVC_IN)                  \
     X(QT_CONFIRM_IP, IN_3, B, R160, SVC_IN)                  \

@@ -32,6 +32,8 @@
     X(MOD1, TIME_OUT_##N, A, R160, PLAIN)                           \
     X(QT_TIME_OUT_##N, IN, A, R160, TUNE(10.0, 0.0, 100.0))
 
+// The Modbus commands, read by the 80 ms command latch; its twentieth
+// entry comes from its own input, so the twentieth command stays at 160 ms.
 #define MOD_BW_ROW(X, N) X(MOD1, BW_V_##N, B, R160, PLAIN, R80)
 #define MOD_ARM_ROW(X, N) X(MOD1, AR_M_##N, A, R160, TUNE(1.0, 0.01, 100.0))
 
@@ -41,7 +43,7 @@
     MOD_BW_ROW(X, 6) MOD_BW_ROW(X, 7) MOD_BW_ROW(X, 8) MOD_BW_ROW(X, 9) MOD_BW_ROW(X, 10)  \
     MOD_BW_ROW(X, 11) MOD_BW_ROW(X, 12) MOD_BW_ROW(X, 13) MOD_BW_ROW(X, 14)                \
     MOD_BW_ROW(X, 15) MOD_BW_ROW(X, 16) MOD_BW_ROW(X, 17) MOD_BW_ROW(X, 18)                \
-    MOD_BW_ROW(X, 19) MOD_BW_ROW(X, 20) MOD_BW_ROW(X, 21) MOD_BW_ROW(X, 22)                \
+    MOD_BW_ROW(X, 19) X(MOD1, BW_V_20, B, R160, PLAIN) MOD_BW_ROW(X, 21) MOD_BW_ROW(X, 22)                \
     X(MOD1, AW_V_1, A, R160, PLAIN)                                                        \
     X(MOD1, AW_V_2, A, R160, PLAIN)                                                        \
     X(MOD1, AW_V_3, A, R160, PLAIN)                                                        \

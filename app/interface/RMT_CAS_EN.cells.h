@@ -35,7 +35,7 @@
     X(N_MTCH_RTE, LATCH, B, R80, PLAIN)             \
     X(RCASC_CF, B_NAME, B, R160, PLAIN, R80)        \
     X(CONTACT, B_NAME, B, R160, PLAIN)              \
-    X(BI_ON, B_ACTION, B, R160, PLAIN, R80)         \
+    X(BI_ON, B_ACTION, B, R160, PLAIN)              \
     X(BI_ON, ACT_OUT, I, R160, PLAIN)               \
     X(BI_ON, E_TIME, A, R160, PLAIN)                \
     X(BI_ON, R_TIME, A, R160, PLAIN)                \

@@ -18,6 +18,7 @@
 #include "host/vkboard.h"
 #include "platform/vkos.h"
 #include "runtime/appinit.h"
+#include "runtime/rgtask.h"
 
 uint32_t PreviousLEDStateB;
 
@@ -114,12 +115,22 @@ bool requested_address(char (&out)[16], int32_t o1, int32_t o2, int32_t o3, int3
     return true;
 }
 
+// The requested octets are read from the 80 ms group's copies of the
+// 160 ms settings: the values of the same 160 ms frame as the confirmation
+// from which the 80 ms group raised the request, not ones the 160 ms group
+// took over since. Until every group has run twice those copies may still
+// be the cleared ones of the start (a request of the power-up pulse comes
+// in the same tick as the first 160 ms pass), so a request waits until then
+// rather than apply an address of zeros.
 void apply_requests() {
+    if (AllRgExecutedwMMM == 0) return;
     auto& e = CNFG_ENET1;
+    auto& want = r80::CNFG_ENET1;
     char text[16];
     const bool ip = update_ip_flag_0 == 1, mask = update_mask_flag_0 == 1;
-    if (ip && requested_address(text, e.IP_1_I_NAME, e.IP_2_I_NAME, e.IP_3_I_NAME, e.IP_4_I_NAME)) VKIPSet(0, text);
-    if (mask && requested_address(text, e.IP_5_I_NAME, e.IP_6_I_NAME, e.IP_7_I_NAME, e.IP_8_I_NAME))
+    if (ip && requested_address(text, want.IP_1_I_NAME, want.IP_2_I_NAME, want.IP_3_I_NAME, want.IP_4_I_NAME))
+        VKIPSet(0, text);
+    if (mask && requested_address(text, want.IP_5_I_NAME, want.IP_6_I_NAME, want.IP_7_I_NAME, want.IP_8_I_NAME))
         VKMaskSet(0, text);
     if (ip || mask) {
         read_address_and_mask();
@@ -127,7 +138,7 @@ void apply_requests() {
         update_mask_flag_0 = 0;
     }
     if (update_sntp_flag == 1) {
-        auto& s = cells::CNFG_SNTP;
+        auto& s = r80::CNFG_SNTP;
         if (requested_address(text, s.IP_1_I_NAME, s.IP_2_I_NAME, s.IP_3_I_NAME, s.IP_4_I_NAME)) {
             VNSntp_SetServerAddress(text);
             VNSntp_SetUpdateRate(e.ENET_IPS_SNTP_RATE & 0xFFFF);
@@ -141,7 +152,8 @@ void apply_requests() {
         read_sntp();
     }
     if (update_gw_flag == 1) {
-        if (requested_address(text, e.GW_IP_1_I_NAME, e.GW_IP_2_I_NAME, e.GW_IP_3_I_NAME, e.GW_IP_4_I_NAME))
+        if (requested_address(text, want.GW_IP_1_I_NAME, want.GW_IP_2_I_NAME, want.GW_IP_3_I_NAME,
+                              want.GW_IP_4_I_NAME))
             VKGatewaySet(0, text);
         update_gw_flag = 0;
         read_gateway();
@@ -161,22 +173,27 @@ void can_led() {
     PreviousLEDStateB = state;
 }
 
-// The node's fault cells and start request.
+// The node's fault cells and start request. The 80 ms node enable is the
+// start request as the 20 ms group's copy holds it.
 struct NodeGate {
     uint32_t cfgFault, idFault, commFlt1, request;
 };
 NodeGate node_gate(RemoteNode n) {
     auto& c = cells::CNFG_CAN2;
+    auto& start = r20::CNFG_CAN2;
     switch (n) {
         case kNodeAio:
-            return {c.VL_NODE1_AIO_CFG_FAULT, c.VL_NODE1_AIO_ID_FAULT, c.VL_NODE1_AIO_COMM_FLT_1, c.VL1_ENABLE_AND};
+            return {c.VL_NODE1_AIO_CFG_FAULT, c.VL_NODE1_AIO_ID_FAULT, c.VL_NODE1_AIO_COMM_FLT_1,
+                    start.VL1_ENABLE_AND};
         case kNodeRtd:
             return {c.VL_NODE3_RTD_8C_CFG_FAULT, c.VL_NODE3_RTD_8C_ID_FAULT, c.VL_NODE3_RTD_8C_COMM_FLT_1,
-                    c.VL3_ENABLE_AND};
+                    start.VL3_ENABLE_AND};
         case kNodeBi:
-            return {c.VL_NODE4_BI_CFG_FAULT, c.VL_NODE4_BI_ID_FAULT, c.VL_NODE4_BI_COMM_FLT_1, c.VL4_ENABLE_AND};
+            return {c.VL_NODE4_BI_CFG_FAULT, c.VL_NODE4_BI_ID_FAULT, c.VL_NODE4_BI_COMM_FLT_1,
+                    start.VL4_ENABLE_AND};
         default:
-            return {c.VL_NODE5_BO_CFG_FAULT, c.VL_NODE5_BO_ID_FAULT, c.VL_NODE5_BO_COMM_FLT_1, c.VL5_ENABLE_AND};
+            return {c.VL_NODE5_BO_CFG_FAULT, c.VL_NODE5_BO_ID_FAULT, c.VL_NODE5_BO_COMM_FLT_1,
+                    start.VL5_ENABLE_AND};
     }
 }
 

@@ -275,6 +275,64 @@ TEST_F(NetworkSettings, GatewayAndSntpSettingsAreAppliedOncePerConfirmation) {
     EXPECT_EQ(boolean("CNFG_ENET1.ENET_IPS.SNTP_ENABLED"), 0u);
 }
 
+// The chassis task applies the octets of the 160 ms frame in which the
+// operator's confirmation was latched (here the defaults), as the 80 ms
+// group received them with it, in the first 80 ms frame of the next 160 ms
+// frame: octets typed after the confirmation was latched are not applied
+// with it.
+struct LateOctet {
+    const char* tunable;
+    int value;
+    const char* setting;  // the 160 ms cell that takes it
+};
+struct LateOctetCase {
+    const char* name;
+    int confirmation;
+    std::vector<LateOctet> later;
+    std::vector<std::string> applied;
+};
+class ConfirmedOctets : public NetworkSettings, public ::testing::WithParamInterface<LateOctetCase> {};
+
+TEST_P(ConfirmedOctets, AreAppliedAsTheyStoodWhenTheConfirmationWasLatched) {
+    const LateOctetCase& c = GetParam();
+    startPastPowerUp();
+    window(true);
+    runPasses(R160, 1);
+    calls();
+    confirm(c.confirmation);
+    runPasses(R160, 1);
+    ASSERT_EQ(boolean("CNFG_ENET1.CONFIRM_IP.LIST_" + std::to_string(c.confirmation)), 1u);
+    for (const LateOctet& o : c.later) serviceWrite(o.tunable, o.value);
+    // The 80 ms frame in the middle of the 160 ms frame has no new copies.
+    runPasses(R80, 1);
+    runPasses(R10, 2);
+    EXPECT_TRUE(calls().empty());
+    runPasses(R160, 1);
+    runPasses(R10, 2);
+    EXPECT_EQ(calls(), c.applied);
+    // The 160 ms group holds the later octets by now.
+    for (const LateOctet& o : c.later) EXPECT_EQ(integer(o.setting), o.value) << o.setting;
+}
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ConfirmedOctets,
+    ::testing::Values(LateOctetCase{"AddressAndMask",
+                                    1,
+                                    {{"CNFG_ENET1.CONFIG_IP.IN_1", 192, "CNFG_ENET1.IP_1.I_NAME"},
+                                     {"CNFG_ENET1.CONFIG_IP.IN_8", 128, "CNFG_ENET1.IP_8.I_NAME"}},
+                                    {"VKIPSet 172.16.10.10", "VKMaskSet 255.255.0.0"}},
+                      LateOctetCase{"Gateway",
+                                    2,
+                                    {{"CNFG_ENET1.CONFIG_IP.IN_10", 31, "CNFG_ENET1.GW_IP_2.I_NAME"},
+                                     {"CNFG_ENET1.CONFIG_IP.IN_12", 99, "CNFG_ENET1.GW_IP_4.I_NAME"}},
+                                    {"VKGatewaySet 10.0.0.1"}},
+                      LateOctetCase{"SntpServer",
+                                    3,
+                                    {{"CNFG_SNTP.IP_1.IN", 11, "CNFG_SNTP.IP_1.I_NAME"},
+                                     {"CNFG_SNTP.IP_4.IN", 77, "CNFG_SNTP.IP_4.I_NAME"}},
+                                    {"VNSntp_SetServerAddress 10.0.0.1", "VNSntp_SetUpdateRate 60",
+                                     "VNSntp_SetServerTimeout 5", "VNSntp_ClientStop"}}),
+    [](const ::testing::TestParamInfo<LateOctetCase>& i) { return std::string(i.param.name); });
+
 TEST_F(NetworkSettings, SntpClientErrorIsShownAsFault) {
     startApp();
     runPasses(R80, 2);

@@ -101,6 +101,28 @@ TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost)
     EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
 }
 
+// The node's enable is its start request: held, it starts the node no
+// more; dropped, it sends the node back to pre-operational once, and the
+// node's PDOs no longer make it active.
+TEST_F(Supervision, AHeldEnableGivesNoFurtherStartAndItsDropTakesTheNodeOut) {
+    startWithNode(2, Kind::DiscreteIn, 4);
+    auto count = [](const std::string& frame) {
+        const Lines l = hostcan::takeLog();
+        return std::count(l.begin(), l.end(), frame);
+    };
+    feed(0x184, 60, 10);
+    count("000#0104");
+    feed(0x184, 60, 10);
+    EXPECT_EQ(count("000#0104"), 0);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
+    serviceWrite(kEnables[2], 0);
+    feed(0x184, 40, 10);
+    Lines l = hostcan::takeLog();
+    EXPECT_EQ(std::count(l.begin(), l.end(), "000#8004"), 1);
+    EXPECT_EQ(std::count(l.begin(), l.end(), "000#0104"), 0);
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 0u);
+}
+
 // The PDO rate is a running average; a restart of the node's configuration
 // starts it again from nothing heard.
 TEST_F(Supervision, ARestartStartsThePdoRateAgain) {

@@ -34,6 +34,8 @@ struct Marks {
     std::map<std::string, std::vector<std::string>> calls;
     // Lines the listing holds as they stand.
     std::vector<std::string> lines;
+    // "FILE:LINE" -> {"MEMBER GROUP"}: the copy slots read there.
+    std::map<std::string, std::set<std::string>> slots;
 };
 
 std::vector<std::string> split(std::string text, char sep) {
@@ -57,9 +59,13 @@ Marks read_marks() {
         std::string line, function = "?";
         for (int n = 1; std::getline(in, line); ++n) {
             const std::string where = file + ":" + std::to_string(n);
+            // A mark runs to the end of the line or to the next mark.
             auto mark = [&](const char* tag) -> std::string {
                 const auto c = line.find(std::string("// ") + tag + ": ");
-                return c == std::string::npos ? "" : line.substr(c + 5 + std::string(tag).size());
+                if (c == std::string::npos) return "";
+                const auto from = c + 5 + std::string(tag).size();
+                const auto next = line.find(" // ", from);
+                return line.substr(from, next == std::string::npos ? std::string::npos : next - from);
             };
             if (const std::string f = mark("in"); !f.empty()) function = f;
             if (const std::string u = mark("uses"); !u.empty()) {
@@ -68,6 +74,8 @@ Marks read_marks() {
             }
             if (const std::string c = mark("calls"); !c.empty()) m.calls[function] = split(c, ' ');
             if (const std::string l = mark("listing"); !l.empty()) m.lines.push_back(l);
+            if (const std::string u = mark("slots"); !u.empty())
+                for (const auto& slot : split(u, ',')) m.slots[where].insert(slot);
         }
     }
     return m;
@@ -168,6 +176,30 @@ TEST_F(CellXref, EachUseOnItsLineWithItsKindAndFunction) {
     }
     for (const auto& [where, uses] : got)
         EXPECT_TRUE(m.uses.count(where)) << where << ": listed but not marked (" << *uses.begin() << ")";
+}
+
+// A read of a copy slot is listed once more with the group whose view
+// reads it; a group's read of its own cell is no slot read.
+TEST_F(CellXref, EachCopySlotReadWithTheGroupThatReadsIt) {
+    const Marks m = read_marks();
+    ASSERT_EQ(m.slots.size(), 2u);
+    std::map<std::string, std::set<std::string>> got;
+    for (const auto& line : listing_lines()) {
+        const auto w = words(line);
+        if (w.empty() || w[0] != "SLOT") continue;
+        ASSERT_EQ(w.size(), 6u) << line;
+        if (w[1] != "XFIX") continue;
+        got[w[4]].insert(w[2] + " " + w[3]);
+        EXPECT_EQ(w[5], m.function.at(w[4])) << line;
+    }
+    EXPECT_EQ(got, m.slots);
+    const xref::Listing l = xref::read_listing(kOut);
+    ASSERT_TRUE(l.loaded) << l.error;
+    const auto& z = l.cells.at("XFIX Z_OUT");
+    EXPECT_EQ(z.slot_reads.size(), 1u);
+    EXPECT_EQ(z.slot_reads.count(0), 1u);
+    EXPECT_EQ(l.cells.at("XFIX ZD_OUT").slot_reads.count(2), 1u);
+    EXPECT_TRUE(l.cells.at("XFIX A_OUT").slot_reads.empty());
 }
 
 // Only the uses and calls in files under the root are listed: the cell

@@ -47,6 +47,11 @@ Listing read_listing(const std::string& path) {
                 u.writes.push_back(where);
                 u.writer_functions.insert(function);
             }
+        } else if (tag == "SLOT") {
+            std::string module, member, where, function;
+            int group = -1;
+            s >> module >> member >> group >> where >> function;
+            l.cells[module + " " + member].slot_reads[group].push_back(where + " " + function);
         } else if (tag == "CALL") {
             std::string caller, offset, callee;
             s >> caller >> offset >> callee;

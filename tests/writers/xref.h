@@ -13,6 +13,9 @@ struct CellUses {
     bool read = false, written = false;
     std::vector<std::string> reads, writes;  // FILE:LINE of each
     std::set<std::string> writer_functions;  // the functions that write it
+    // Group (0 = 10 ms .. 4 = 160 ms) -> "FILE:LINE FUNCTION" of each read
+    // of the group's copy slot of the cell.
+    std::map<int, std::vector<std::string>> slot_reads;
 };
 
 struct Listing {

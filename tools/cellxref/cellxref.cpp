@@ -13,7 +13,10 @@
 // either); the check that reads this output lists where escapes occur.
 //
 // Output, one line each: "USE MODULE MEMBER KIND FILE:LINE FUNCTION [INTO]"
-// with KIND one of R, W, RW, ESC (INTO: where an escape went); "CALL CALLER OFFSET CALLEE" for every call between the
+// with KIND one of R, W, RW, ESC (INTO: where an escape went); "SLOT MODULE
+// MEMBER GROUP FILE:LINE FUNCTION" for each read of a copy slot, GROUP the
+// number (0 for 10 ms .. 4 for 160 ms) of the group whose view reads it;
+// "CALL CALLER OFFSET CALLEE" for every call between the
 // project's own functions (and "CALL FUNCTION OFFSET =TABLE" for a
 // function that uses a table of cells); "SLICE GROUP INDEX FUNCTION" for the entries of
 // the rate groups' slice table.
@@ -457,6 +460,15 @@ public:
                             file + ":" + std::to_string(line) + " " + outer_function(ctx, me);
         if (k == kEscape) entry += " " + (g_escape_into.empty() ? std::string("?") : g_escape_into);
         out_.insert(entry);
+        // A copy slot is read by the group whose view names it.
+        if (proxy_name == "Slot") {
+            const auto* inst = dyn_cast<ClassTemplateSpecializationDecl>(view);
+            if (inst && inst->getTemplateArgs().size() == 1 &&
+                inst->getTemplateArgs()[0].getKind() == TemplateArgument::Integral)
+                out_.insert("SLOT " + ns->getName().str() + " " + vd->getName().str() + " " +
+                            std::to_string(inst->getTemplateArgs()[0].getAsIntegral().getExtValue()) + " " + file +
+                            ":" + std::to_string(line) + " " + outer_function(ctx, me));
+        }
     }
 
 private:
