@@ -1,6 +1,6 @@
 // A port offset for the controller's TCP/UDP ports (service 666, Modbus 502,
-// 5001, 5002, 5005) that no other test process uses now: tests run in
-// parallel, so each process picks its own, seeded by its process id.
+// 5001, 5002, 5005) that no other test process uses: tests run in parallel,
+// so each offset is claimed for the process that picked it (see ports.cpp).
 #pragma once
 
 #include <cstdint>
