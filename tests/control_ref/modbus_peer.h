@@ -19,7 +19,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -147,7 +146,6 @@ private:
         while (!done() && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
-    static uint16_t portOf(const sockaddr_in& a) { return ntohs(a.sin_port); }
     // The controller's socket at the other end, a descriptor of this
     // process: the connection whose peer this socket is, or the datagram
     // socket bound to the controller's port. -1 while there is none (a
@@ -158,18 +156,13 @@ private:
         if (getsockname(fd_, reinterpret_cast<sockaddr*>(&mine), &len) != 0) return -1;
         len = sizeof theirs;
         if (getpeername(fd_, reinterpret_cast<sockaddr*>(&theirs), &len) != 0) return -1;
-        std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
-            const int fd = std::stoi(e.path().filename().string());
-            int type = 0;
-            socklen_t tl = sizeof type;
-            if (fd == fd_ || getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &tl) != 0) continue;
-            if (type != (kind_ == Tcp ? SOCK_STREAM : SOCK_DGRAM)) continue;
-            sockaddr_in a{}, b{};
-            socklen_t al = sizeof a, bl = sizeof b;
-            if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &al) != 0 || portOf(a) != portOf(theirs)) continue;
+        for (int fd : socketsOnPort(kind_ == Tcp ? SOCK_STREAM : SOCK_DGRAM, ntohs(theirs.sin_port))) {
+            if (fd == fd_) continue;
             if (kind_ == UdpRtu) return fd;
-            if (getpeername(fd, reinterpret_cast<sockaddr*>(&b), &bl) == 0 && portOf(b) == portOf(mine)) return fd;
+            sockaddr_in peer{};
+            socklen_t pl = sizeof peer;
+            if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &pl) == 0 && peer.sin_port == mine.sin_port)
+                return fd;
         }
         return -1;
     }

@@ -12,10 +12,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace tc_test {
 namespace {
@@ -119,5 +121,20 @@ int loopbackSocket(int type, uint16_t port, bool* connected) {
     bool ok = connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
     if (connected != nullptr) *connected = ok;
     return fd;
+}
+std::vector<int> socketsOnPort(int type, uint16_t port) {
+    std::vector<int> found;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+        const int fd = std::atoi(e.path().filename().c_str());
+        int t = 0;
+        socklen_t tl = sizeof t;
+        sockaddr_in a{};
+        socklen_t al = sizeof a;
+        if (getsockopt(fd, SOL_SOCKET, SO_TYPE, &t, &tl) != 0 || t != type) continue;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &al) != 0 || a.sin_family != AF_INET) continue;
+        if (ntohs(a.sin_port) == port) found.push_back(fd);
+    }
+    return found;
 }
 }  // namespace tc_test
