@@ -161,9 +161,15 @@ protected:
             int unread = 0;
             if (ioctl(fd, FIONREAD, &unread) != 0) continue;
             const uint64_t read = ti.tcpi_bytes_received - static_cast<uint64_t>(unread > 0 ? unread : 0);
-            auto [it, fresh] = seen.try_emplace({fd, peer.sin_port}, ti.tcpi_bytes_sent, read);
-            if (!fresh && it->second.first != ti.tcpi_bytes_sent) it->second = {ti.tcpi_bytes_sent, read};
-            owes = owes || unread > 0 || read > it->second.second;
+            // A connection first seen has sent nothing yet as far as `seen`
+            // knows: what the program has read on it by then is owed an
+            // answer unless it has sent since.
+            auto& [sent, readWhenSent] = seen[{fd, peer.sin_port}];
+            if (sent != ti.tcpi_bytes_sent) {
+                sent = ti.tcpi_bytes_sent;
+                readWhenSent = read;
+            }
+            owes = owes || unread > 0 || read > readWhenSent;
         }
         return owes;
     }
