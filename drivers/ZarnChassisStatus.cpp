@@ -95,6 +95,9 @@ void ORVEX12_IO_CHASS_STATUS_2278Temp(long) {
 
 void ORVEX12_IO_CHASS_STATUS_init_blks() {
     using namespace cells;
+    // Until the task's first reading a new start knows no temperature, as
+    // at power-up: the last run's would fill the unit-temperature average.
+    ORVEX12_IO_CHASS_STATUS_2278TemperatureValue = 0.0f;
     ORVEX12_IO_CHASS_STATUS_2278PSMonInit = InitZarnPSMon();
     ORVEX12_IO.CHASS_STATUS_PRODUCT_MODEL = "";
     char model[40] = {};

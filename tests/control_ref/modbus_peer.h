@@ -2,14 +2,25 @@
 // 127.0.0.1, for tests of the whole program in simulated time: RTU framing
 // in UDP datagrams (the simulator link, port 5005) or MBAP frames over TCP
 // (the Modbus map, port 502). A request is sent at once; the program's time
-// runs on a tick at a time until the answer has come back.
+// runs on a tick at a time until the answer has come back. The way of the
+// request and of the answer over the loopback is the host's: simulated time
+// stands while either is under way, so that the pass that takes the request
+// and the ticks an answer takes do not depend on how busy the host is.
 #pragma once
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "host/hostio.h"
@@ -56,8 +67,35 @@ public:
         while (recv(fd_, drain, sizeof drain, 0) > 0) {
         }
         send(fd_, frame.data(), frame.size(), MSG_NOSIGNAL);
+        hk::runUntilIdle();
+        // The request on its way: until it lies at the controller's end (or
+        // is answered already). A datagram a task of the controller waits
+        // for is taken at once, and one it does not answer leaves no trace:
+        // that wait ends after two seconds.
+        const size_t size = frame.size();
+        until(
+            [&] {
+                const int end = controllerEnd();
+                return (kind_ == Tcp && queued(fd_, SIOCOUTQ) == 0) ||
+                       (end >= 0 && queued(end, FIONREAD) >= size) || queued(fd_, FIONREAD) > 0;
+            },
+            kind_ == Tcp ? 60'000 : 2'000);
         Bytes reply;
-        hk::runUntil([&] { return answer(reply); }, static_cast<uint64_t>(ms / 5 + 1));
+        bool waiting = true;  // the request not yet taken (datagrams)
+        for (uint64_t t = 0;; ++t) {
+            const int end = controllerEnd();
+            if (kind_ == Tcp) {
+                // An answer on its way: until it has come.
+                until([&] { return end < 0 || queued(end, SIOCOUTQ) == 0 || queued(fd_, FIONREAD) > 0; });
+            } else if (waiting && (end < 0 || queued(end, FIONREAD) == 0)) {
+                // Taken: the pass that took it answers at once, if at all.
+                waiting = false;
+                pollfd p{fd_, POLLIN, 0};
+                poll(&p, 1, 1000);
+            }
+            if (answer(reply) || t >= static_cast<uint64_t>(ms / 5 + 1)) break;
+            hk::runTicks(1);
+        }
         return reply;
     }
 
@@ -94,6 +132,40 @@ public:
     }
 
 private:
+    // Bytes waiting to be read (FIONREAD) or not yet taken by the peer
+    // (SIOCOUTQ) on a socket.
+    static size_t queued(int fd, unsigned long which) {
+        int n = 0;
+        return ioctl(fd, which, &n) == 0 && n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    // Waits, in real time, until `done`; by default at most a minute, which
+    // no host load reaches.
+    template <class F>
+    static void until(F done, int ms = 60'000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    // The controller's socket at the other end, a descriptor of this
+    // process: the connection whose peer this socket is, or the datagram
+    // socket bound to the controller's port. -1 while there is none (a
+    // connection not yet accepted).
+    int controllerEnd() const {
+        sockaddr_in mine{}, theirs{};
+        socklen_t len = sizeof mine;
+        if (getsockname(fd_, reinterpret_cast<sockaddr*>(&mine), &len) != 0) return -1;
+        len = sizeof theirs;
+        if (getpeername(fd_, reinterpret_cast<sockaddr*>(&theirs), &len) != 0) return -1;
+        for (int fd : socketsOnPort(kind_ == Tcp ? SOCK_STREAM : SOCK_DGRAM, ntohs(theirs.sin_port))) {
+            if (fd == fd_) continue;
+            if (kind_ == UdpRtu) return fd;
+            sockaddr_in peer{};
+            socklen_t pl = sizeof peer;
+            if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &pl) == 0 && peer.sin_port == mine.sin_port)
+                return fd;
+        }
+        return -1;
+    }
     // A whole answer taken from the socket into `reply`.
     bool answer(Bytes& reply) {
         uint8_t buf[512];

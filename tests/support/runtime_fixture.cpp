@@ -1,5 +1,6 @@
 #include "tests/support/runtime_fixture.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,8 +16,11 @@
 namespace tc_test {
 
 void RuntimeFixture::SetUp() {
-    root_ = (std::filesystem::temp_directory_path() / ("tc_rt_" + std::to_string(getpid()))).string();
-    std::filesystem::create_directories(root_);
+    // A directory of the case's own: never one an earlier process of the
+    // same number left behind, nor one another process uses.
+    std::string tmpl = (std::filesystem::temp_directory_path() / "tc_rt_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    root_ = tmpl;
     hostfs::setApplicationRoot(root_);
     hostio::setPortOffset(pickPortOffset());
     // A test host with 1 MiB for the data log beyond the 5 MiB the system
