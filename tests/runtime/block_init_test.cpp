@@ -154,8 +154,10 @@ TEST_F(BlockInit, AStopSoonAfterTheStartOrDuringASaveLosesNothingUntold) {
     for (int run = 1; run <= 2; ++run) {
         startApp();
         runPasses(4, 12);  // about 2 s
+        ASSERT_NE(DATA_LOG_M_MEMORY_START, nullptr);
         stopApp();
         EXPECT_EQ(ee_unsaved_changes(), 0) << "stop " << run;
+        EXPECT_EQ(DATA_LOG_M_MEMORY_START, nullptr) << "the stop gives the data log's block back";
     }
     startApp();
     runPasses(4, 12);
