@@ -188,11 +188,11 @@ void ttytask(long) {
     ApplicationSDPermissive = static_cast<uint32_t*>(VKOS_FindSymbol("ApplicationShutdownPermissive"));
     if (!ApplicationSDPermissive)
         std::printf("Error finding Task Entry point for ApplicationShutdownPermissive\n");
-    // A fresh file holds the defaults; the first passes have since set some
-    // tunables from their limits and the power-up configuration: the file
-    // takes those, so that a stop loses no change of its own. What was
-    // entered meanwhile is saved only on request.
-    if (new_application_flag == 1) update_ee_own_changes();
+    // The first passes have set some tunables from their limits and the
+    // power-up configuration: the file takes those at every start (it is
+    // written only when it differs), so that they are never a change a stop
+    // loses. What was entered meanwhile is saved only on request.
+    update_ee_own_changes();
     uint32_t published = 2;
     bool saveLatch = false, lockLatch = false;
     for (;;) {

@@ -11,6 +11,7 @@
 #include "runtime/rgtask.h"
 #include "runtime/sched.h"
 #include "runtime/sysinfo.h"
+#include "storage/eefile.h"
 
 uint32_t ApplicationIsNotStopped = 0;
 uint32_t ApplicationRunning = 0;
@@ -27,6 +28,12 @@ TASK_ID _modMPid[200];
 int32_t SlipSent = 0;
 char StartupPath[100];
 SEM_ID app_inited = 0;
+
+namespace {
+// How long the stop waits for a save of the tunables file in progress: a
+// save takes well under a second.
+constexpr int kSaveEndWaitMs = 5000;
+}  // namespace
 
 uint32_t tRGStart() {
     if (ApplicationIsNotStopped == 1) return 0x80000000u;
@@ -103,6 +110,9 @@ uint32_t tRGEnd() {
     WatchdogDisable();
     VKClkDisconnect();
     VKOS_SleepMillisec(200);
+    // The tasks that save the tunables file end below: a save in progress
+    // ends first, so that its file is whole and its changes are told right.
+    ee_end_saves(kSaveEndWaitMs);
     ioDefPathSet(StartupPath);
     _DeleteRateGroups();
     ShutdownApplicationMemory();

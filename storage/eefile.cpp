@@ -62,6 +62,8 @@ constexpr uint32_t kSpaceMargin = 460;
 // switches tasks only at kernel calls, so testing and setting this word
 // without a call in between cannot interleave.
 int32_t saveRunning = 0;
+// The stop has begun: no save starts any more (until init_eeram).
+bool savesHeld = false;
 
 char fileName[64];
 char tempName[72];
@@ -90,6 +92,8 @@ constexpr uint32_t kShiftedRun = 3;
 // The entries whose change a failed save took into the saved copies: the
 // file does not hold them, so a stop still loses them.
 std::vector<bool> failedSave;
+// The start's own save (update_ee_own_changes) has run since init_eeram.
+bool ownChangesSaved = false;
 
 // What the tunables file may hold for an entry: its name and, for a real or
 // an integer, the limits of its tunable.
@@ -391,19 +395,68 @@ void adoptCompleteTemp() {
 }
 
 // After the date entry was read: true when the file's values are this
-// build's (its date, and its table when it names one); else the file is
-// reported and refused.
+// build's by its date; else the file is reported and refused.
 bool valuesOfThisBuild() {
-    if (std::strcmp(_eeMOEDATE, _uvMOEDATE) != 0)
-        storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another build date");
-    else if (fileFingerprint != 0 && fileFingerprint != ee_fingerprint())
-        storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another table");
-    else
-        return true;
+    if (std::strcmp(_eeMOEDATE, _uvMOEDATE) == 0) return true;
+    storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another build date");
     _eeMOEDATE[0] = '\0';
     refused = true;
     storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
     return false;
+}
+
+// A file of this build's date that does not name this build's table and
+// whose structure is not this table's (`why`): none of its values is
+// taken. 0, ReadEETable's result.
+int anotherTable(int fd, const char* why) {
+    VKOS_CloseFile(fd);
+    storage_report(kEventStartup, "Error in ReadEETable(MOEDATE): values of another table");
+    storage_report(kEventStartup, "Error in ReadEETable: not this table's structure: %s", why);
+    _eeMOEDATE[0] = '\0';
+    refused = true;
+    storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
+    return 0;
+}
+
+// Reads the passwords, the identifiers and the curves after the values.
+// Each part read whole is taken; the part that a short read cut and every
+// part after it take their defaults. What took its defaults, or that
+// bytes beyond a whole file were left, or null when the file ended where a
+// whole one ends.
+const char* readTail(int fd) {
+    bool whole = true;
+    uint16_t pwds[kPwdGroups * NumServTasks];
+    for (int g = 0; g < kPwdGroups * NumServTasks && whole; ++g) {
+        uint8_t buf[2];
+        whole = VKOS_ReadFile(fd, buf, 2) == 1;
+        pwds[g] = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
+    }
+    if (!whole) {
+        for (int t = 0; t < NumServTasks; ++t)
+            for (int g = 0; g < kPwdGroups; ++g) kPwdArrays[g][t] = kDefaultPwds[g];
+    } else {
+        for (int g = 0; g < kPwdGroups * NumServTasks; ++g) kPwdArrays[g % kPwdGroups][g / kPwdGroups] = pwds[g];
+    }
+    const char* cut = whole ? nullptr : "passwords and identifiers take defaults";
+    for (int k = 0; k < kIds; ++k) {
+        char text[kEeIdBytes];
+        if (whole && VKOS_ReadFile(fd, text, kEeIdBytes) == 1) {
+            text[kEeIdBytes - 1] = '\0';
+            textCopy(kIdText[k], text, kEeIdBytes);
+        } else {
+            if (cut == nullptr) cut = "identifiers from the cut on take defaults";
+            whole = false;
+            textCopy(kIdText[k], kIdDefault[k], kEeIdBytes);
+        }
+        textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
+    }
+    if (whole && UpdatePersistantCurves(1, fd) != 0) {
+        storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
+        return "curves cut short";
+    }
+    if (cut != nullptr) return cut;
+    char beyond;
+    return VKOS_ReadFileBytes(fd, &beyond, 1) != 0 ? "bytes beyond a whole file left" : nullptr;
 }
 
 // A file none of whose values are taken: closed, the reason reported when
@@ -629,13 +682,17 @@ int ReadEETable() {
         VKOS_CloseFile(fd);
         return 0;
     }
-    // A file cut short, or longer than a whole one, has lost or gained
-    // bytes: every value after the damage would be read from the wrong
-    // place, so none is taken.
+    // A file cut short inside the values has lost bytes: every value after
+    // the damage would be read from the wrong place, so none is taken.
     uint32_t size = 0;
     VKOS_GetFileSize(fd, &size);
+    const uint32_t whole = completeFileBytes();
     char sizeWhy[64];
-    std::snprintf(sizeWhy, sizeof sizeWhy, "%u bytes, not %u", size, completeFileBytes());
+    std::snprintf(sizeWhy, sizeof sizeWhy, "%u bytes, not %u", size, whole);
+    // The file names this build's table in its date field; one that does
+    // not (written by another writer, or by a build with another table) is
+    // taken only when its whole structure is this build's.
+    bool named = true;
     uint32_t outside = 0, run = 0;
     const EntryRule* rules = entryRules();
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
@@ -644,13 +701,22 @@ int ReadEETable() {
             storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
             return refuseValues(fd, sizeWhy);
         }
-        if (kindOf(*e) == EE_MOEDATE && !valuesOfThisBuild()) return refuseValues(fd, nullptr);
+        if (kindOf(*e) == EE_MOEDATE) {
+            if (!valuesOfThisBuild()) return refuseValues(fd, nullptr);
+            named = fileFingerprint == ee_fingerprint();
+            if (!named && size != whole) return anotherTable(fd, sizeWhy);
+        }
         // Values that no tunable can have take their defaults; several in a
         // row show values read from the wrong place.
         char why[96];
         if (!outOfBounds(*e, rules[e - _eeinittab], why, sizeof why)) {
             run = 0;
             continue;
+        }
+        if (!named) {
+            char what[200];
+            std::snprintf(what, sizeof what, "%s: %s", rules[e - _eeinittab].name, why);
+            return anotherTable(fd, what);
         }
         if (outside++ < kMaxValueReports)
             storage_report(kEventStartup, "Error in ReadEETable(%s): %s: %s; its default is taken",
@@ -661,28 +727,17 @@ int ReadEETable() {
             return refuseValues(fd, why);
         }
     }
-    bool whole = true;
-    for (int g = 0; g < kPwdGroups * NumServTasks && whole; ++g) {
-        uint8_t buf[2];
-        whole = VKOS_ReadFile(fd, buf, 2) == 1;
-        if (whole) kPwdArrays[g % kPwdGroups][g / kPwdGroups] = static_cast<uint16_t>((buf[0] << 8) | buf[1]);
-    }
-    for (int k = 0; k < kIds && whole; ++k) {
-        whole = VKOS_ReadFile(fd, kIdText[k], kEeIdBytes) == 1;
-        kIdText[k][kEeIdBytes - 1] = '\0';
-        textCopy(kIdShadow[k], kIdText[k], kEeIdBytes);
-    }
-    if (whole && UpdatePersistantCurves(1, fd) != 0) {
-        storage_report(kEventWrite, "Error in ReadEETable(CAL_CUR)");
-        whole = false;
-    }
-    char beyond;
-    if (!whole || VKOS_ReadFileBytes(fd, &beyond, 1) != 0) return refuseValues(fd, sizeWhy);
+    // Every value was read whole: damage after them costs only what it hit.
+    const char* const tail = readTail(fd);
     VKOS_CloseFile(fd);
     if (outside > kMaxValueReports)
         storage_report(kEventStartup, "Error in ReadEETable: %u more values outside their limits take their defaults",
                        outside - kMaxValueReports);
-    if (outside != 0) {
+    if (tail != nullptr) {
+        storage_report(kEventWrite, "Error in ReadEETable: damaged after the values: %s", sizeWhy);
+        storage_report(kEventWrite, "Error in ReadEETable: values taken; %s", tail);
+    }
+    if (outside != 0 || tail != nullptr) {
         damaged = true;
         ee_file_dirty = 1;
     }
@@ -762,6 +817,8 @@ int WriteEETable(int mode, int useDefaults) {
 
 int init_eeram() {
     saveRunning = 0;
+    savesHeld = false;
+    ownChangesSaved = false;
     failedSave.clear();
     ee_file_dirty = 0;
     refused = false;
@@ -807,10 +864,10 @@ bool sampledTunable(const EeInitEntry& e) {
 
 // Saves the changes of the entries `take` accepts (all when null).
 int saveChanges(bool (*take)(const EeInitEntry&)) {
-    while (saveRunning != 0) VKOS_SleepMillisec(10);
+    while (saveRunning != 0 || savesHeld) VKOS_SleepMillisec(10);
     saveRunning = 1;
     _SYS_INFO_EE_BUSY = 1;
-    std::vector<size_t> taken;  // the entries whose change this save takes
+    bool changed = false;
     int pause = 0;
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
         if (pause > 200) {
@@ -819,10 +876,16 @@ int saveChanges(bool (*take)(const EeInitEntry&)) {
         } else {
             ++pause;
         }
-        if ((take == nullptr || kindOf(*e) == EE_MOEDATE || take(*e)) && takeChange(*e))
-            taken.push_back(static_cast<size_t>(e - _eeinittab));
+        if ((take == nullptr || kindOf(*e) == EE_MOEDATE || take(*e)) && takeChange(*e)) {
+            // The saved copy holds the change now, the file not yet: until a
+            // write has ended it counts as unsaved, also for a stop that ends
+            // this task before then.
+            const size_t k = static_cast<size_t>(e - _eeinittab);
+            if (failedSave.size() <= k) failedSave.resize(k + 1, false);
+            failedSave[k] = true;
+            changed = true;
+        }
     }
-    const bool changed = !taken.empty();
     int result = 1;
     if (changed || ee_file_dirty != 0 || CheckTallWireVars() != 0 || CheckCurves() != 0) {
         writeSavedCopies = take != nullptr;
@@ -832,11 +895,6 @@ int saveChanges(bool (*take)(const EeInitEntry&)) {
         if (result == 1) {
             publishIdentifiers();
             failedSave.clear();
-        }
-        for (size_t k : taken) {
-            if (result == 1) break;
-            if (failedSave.size() <= k) failedSave.resize(k + 1, false);
-            failedSave[k] = true;
         }
     }
     VKOS_SleepMillisec(200);
@@ -848,19 +906,37 @@ int saveChanges(bool (*take)(const EeInitEntry&)) {
 
 int update_ee() { return saveChanges(nullptr); }
 
-int update_ee_own_changes() { return saveChanges(sampledTunable); }
+int update_ee_own_changes() {
+    const int result = saveChanges(sampledTunable);
+    ownChangesSaved = true;
+    return result;
+}
 
 int ee_unsaved_changes() {
     int n = 0;
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
         const size_t k = static_cast<size_t>(e - _eeinittab);
+        if (!ownChangesSaved && sampledTunable(*e)) continue;
         n += differs(*e) || (k < failedSave.size() && failedSave[k]) ? 1 : 0;
     }
     return n;
 }
 
+int ee_end_saves(int boundMs) {
+    for (int waited = 0; saveRunning != 0 && waited < boundMs; waited += 10) VKOS_SleepMillisec(10);
+    const int ended = saveRunning == 0 ? 1 : 0;
+    if (ended == 0)
+        storage_report(kEventWrite, "Error in update_ee: the save in progress did not end within %d ms", boundMs);
+    // Held from here on: a save asked for during the stop waits and ends
+    // with its task, before it has taken any change.
+    savesHeld = true;
+    return ended;
+}
+
 void eefile_reset() {
     saveRunning = 0;
+    savesHeld = false;
+    ownChangesSaved = false;
     failedSave.clear();
     refused = false;
     damaged = false;

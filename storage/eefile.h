@@ -93,7 +93,8 @@ int init_eeram();
 int update_ee();
 // As update_ee, but takes only the changes the program makes itself (the
 // tunables its sampling blocks write from their configuration inputs); a
-// value entered from the service side stays unsaved until a save.
+// value entered from the service side stays unsaved until a save. The
+// supervision task calls it once at every start.
 int update_ee_own_changes();
 // Writes the whole file (mode 2 binary, else text); useDefaults 1 writes the
 // default passwords and identifiers. 1 when the new file is in place.
@@ -137,20 +138,35 @@ const char* ee_file_name();
 const char* ee_temp_name();
 // The name under which start-up kept the last file it refused or found
 // damaged ("" when none): "<name>.rejected<n>", the first n from 1 that
-// names no file. A file of this build whose structure is damaged (another
-// length than a whole file's, or values in a row that their tunables
-// cannot have) is refused whole: every tunable takes its default. One that
-// holds a stray value its tunable cannot have (a real that is not a number
-// or lies outside the tunable's limits, an integer outside them, a boolean
-// other than 0 or 1, a text with a control character) has its sound values
-// taken, the others take their defaults (each reported), and a whole file
-// with the values in force is written in its place.
+// names no file. A file of this build cut short or shifted inside its
+// values (one cut before their end, or values in a row that their tunables
+// cannot have) is refused whole: every tunable takes its default. One whose
+// damage lies after the values (cut short in the passwords, identifiers or
+// curves, or longer than a whole file) has its values taken; the part cut
+// and those after it take their defaults. One that holds a stray value its
+// tunable cannot have (a real that is not a number or lies outside the
+// tunable's limits, an integer outside them, a boolean other than 0 or 1,
+// a text with a control character) has its sound values taken, the others
+// take their defaults. Each damage is reported, and a whole file with the
+// values in force is written in place of the one kept.
+// A file whose date field does not name this build's table is taken only
+// when its structure is this table's: its length a whole file's and every
+// value within its tunable's limits; else it is refused as another table's.
 const char* ee_kept_name();
 // Tunables whose value in force differs from the one last saved or loaded,
-// and those whose save failed: the changes a stop now would lose.
+// and those whose save failed or did not end: the changes a stop now would
+// lose. Until the start's own save has run, the tunables the program sets
+// itself at the start (its sampling blocks') are not counted: the next
+// start sets them again.
 int ee_unsaved_changes();
+// For the stop: waits up to `boundMs` for a save in progress to end, then
+// lets no other save start until the next init_eeram. 1 when no save was
+// left running; 0 when the bound passed (that save's changes stay counted
+// by ee_unsaved_changes).
+int ee_end_saves(int boundMs);
 // The fingerprint a file of this build carries in the three bytes after
-// the NUL of its date field (never 0; a file without one has zeros there).
+// the NUL of its date field (never 0; a file without one has zeros there,
+// or whatever its writer left).
 uint32_t ee_fingerprint();
 
 // Back to the load-time state (tests).

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/hostkernel.h"
 #include "host/speed_sensor_model.h"
 #include "platform/vkiobus.h"
+#include "runtime/appinit.h"
 #include "runtime/catalogue_tables.h"
 #include "runtime/sysinfo.h"
 #include "service/TwControl.h"
@@ -141,6 +143,39 @@ TEST_F(BlockInit, RemoteCascadeLimitsStartFromTheirStoredTunables) {
     EXPECT_EQ(real("RMT_CAS.RMT_CAS_MN.SAMP_TUNE"), -50.0f);
     EXPECT_EQ(real("RMT_CAS.RMT_CAS_MX.SAMP_TUNE"), 70.0f);
     EXPECT_EQ(integer("IFACE_IN_SPEED.SP_STEP.SAMP_ITUNE"), 7);
+}
+
+// Stops soon after a start, on a fresh root and on the next start: the
+// tunables the program sets itself at its first passes are no change the
+// stop loses, a value entered is. A stop that comes while a save asked for
+// runs waits for it: the file holds the value, no temporary file is left,
+// and nothing is said to be lost.
+TEST_F(BlockInit, AStopSoonAfterTheStartOrDuringASaveLosesNothingUntold) {
+    for (int run = 1; run <= 2; ++run) {
+        startApp();
+        runPasses(4, 12);  // about 2 s
+        ASSERT_NE(DATA_LOG_M_MEMORY_START, nullptr);
+        stopApp();
+        EXPECT_EQ(ee_unsaved_changes(), 0) << "stop " << run;
+        EXPECT_EQ(DATA_LOG_M_MEMORY_START, nullptr) << "the stop gives the data log's block back";
+    }
+    startApp();
+    runPasses(4, 12);
+    serviceWrite("CNFG_START.CONFIG_B.IN_1", 1);
+    stopApp();
+    EXPECT_EQ(ee_unsaved_changes(), 1) << "a value entered is a change";
+
+    startApp();
+    runPasses(4, 40);  // the start's own save has run
+    ASSERT_EQ(boolean("CNFG_START.CONFIG_B.IN_1"), 0u);
+    serviceWrite("CNFG_START.CONFIG_B.IN_1", 1);
+    _TWCommandUpdateEE = 1;
+    ASSERT_TRUE(hk::runUntil([] { return _SYS_INFO_EE_BUSY == 1; }, 200));
+    stopApp();
+    EXPECT_FALSE(std::filesystem::exists(root_ + "/9902-4411_e.ee.tmp"));
+    EXPECT_EQ(ee_unsaved_changes(), 0);
+    startApp();
+    EXPECT_EQ(boolean("CNFG_START.CONFIG_B.IN_1"), 1u) << "the save ended before the stop";
 }
 
 }  // namespace

@@ -92,6 +92,17 @@ bool liveEquals(const EeInitEntry* e, const std::string& file, size_t at) {
     return readBe32(file, at) == w;
 }
 
+const EeInitEntry* entryOfCell(const char* name) {
+    CellRef ref = 0;
+    char type = 0;
+    const char* rate = nullptr;
+    if (get_dbug_address(name, &type, 0, &ref, &rate) != 1) return nullptr;
+    void* cell = cell_ptr(ref);
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        if (e->live == cell) return e;
+    return nullptr;
+}
+
 class TunablesFile : public storage_test::StorageFixture {
 protected:
     void SetUp() override {
@@ -210,7 +221,7 @@ TEST_F(TunablesFile, PendingRewriteOfAnEarlierRunIsForgottenAtTheNextStart) {
     const std::string good = savedWithChanges();
     put(kFile, good.substr(0, good.size() - 1));
     hostfs::setRenameFault(true);  // the start can neither keep it aside nor replace it
-    EXPECT_EQ(restart(), 0) << "a short file is refused";
+    EXPECT_EQ(restart(), 1) << "a file cut in its identifiers keeps its values";
     ASSERT_EQ(ee_file_dirty, 1) << "a short file is to be rewritten";
     EXPECT_TRUE(hasEvent("event 6: Error keeping the Damaged save-file " + kFile));
     EXPECT_EQ(save(), 0);
@@ -276,11 +287,16 @@ TEST_F(TunablesFile, HeadingWithBlanksAndCarriageReturnsIsAccepted) {
 
 // Bodies behind a heading of this build that are not this build's values:
 // reported, not loaded, kept aside under a name of their own, and a fresh
-// file written; a file without a table fingerprint (zeros after the date's
-// NUL, as earlier builds wrote it) is judged by its heading and date.
+// file written. The bytes after the date's NUL name the table only as a
+// hint: a file whose padding there differs or is zero (as another writer
+// leaves it) is taken when its structure is this build's (a whole file's
+// length, every value within its limits), and refused as another table's
+// when it is not.
 struct BodyCase {
     const char* name;
-    int change;         // 0 another date, 1 random bytes, 2 another table, 3 no fingerprint
+    int change;         // 0 another date, 1 random bytes, 2 other padding, 3 no fingerprint,
+                        // 4 other padding and an entry more, 5 no fingerprint and a value out of limits,
+                        // 6 other padding and one byte short
     const char* event;  // "" when the file loads
 };
 class Bodies : public TunablesFile, public ::testing::WithParamInterface<BodyCase> {};
@@ -293,15 +309,19 @@ TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
                           uint8_t(f[date + 27]);
     ASSERT_EQ(mark, ee_fingerprint()) << "a file of this build names its table";
     ASSERT_NE(mark, 0u);
-    switch (GetParam().change) {
+    const int change = GetParam().change;
+    if (change == 2 || change == 4 || change == 6) f[date + 27] = static_cast<char>(f[date + 27] ^ 0x40);
+    if (change == 3 || change == 5) f.replace(date + 25, 3, std::string(3, '\0'));
+    switch (change) {
         case 0: f[date + 3] = 'X'; break;  // "MonXApr ..."
         case 1: {
             std::mt19937 random(38);
             for (size_t k = date; k < f.size(); ++k) f[k] = static_cast<char>(random());
             break;
         }
-        case 2: f[date + 27] = static_cast<char>(f[date + 27] ^ 0x40); break;
-        case 3: f.replace(date + 25, 3, std::string(3, '\0')); break;
+        case 4: f.insert(date + 28, be32(0)); break;
+        case 5: f.replace(offsetOf(entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN")), 4, be32(0x7149F2CAu)); break;
+        case 6: f.pop_back(); break;
     }
     put(kFile, f);
     const std::string older = "older settings";
@@ -317,7 +337,7 @@ TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
         EXPECT_FALSE(exists(kFile + ".rejected2"));
         return;
     }
-    EXPECT_TRUE(hasEvent(std::string("event 3: ") + GetParam().event));
+    EXPECT_EQ(eventsStartingWith(std::string("event 3: ") + GetParam().event), 1) << ::testing::PrintToString(events());
     EXPECT_TRUE(hasEvent("event 3: Initializing EE: Refused save-file kept as " + kFile + ".rejected2"));
     EXPECT_EQ(std::string(ee_kept_name()), kFile + ".rejected2");
     EXPECT_EQ(contents(kFile + ".rejected2"), f);
@@ -330,8 +350,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BodyCase{"AnotherDate", 0, "Error in ReadEETable(MOEDATE): values of another build date"},
         BodyCase{"RandomBytes", 1, "Error in ReadEETable(MOEDATE): values of another build date"},
-        BodyCase{"AnotherTable", 2, "Error in ReadEETable(MOEDATE): values of another table"},
-        BodyCase{"NoFingerprint", 3, ""}),
+        BodyCase{"PaddingDiffers", 2, ""}, BodyCase{"NoFingerprint", 3, ""},
+        BodyCase{"AnotherTableWithAnEntryMore", 4, "Error in ReadEETable(MOEDATE): values of another table"},
+        BodyCase{"AnotherTableWithAValueOutOfLimits", 5,
+                 "Error in ReadEETable: not this table's structure: CNFG_SETPT.QT_OSPD_TRIP.IN"},
+        BodyCase{"UnnamedTableCutShort", 6, "Error in ReadEETable(MOEDATE): values of another table"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What no tunables file can be: a pipe, a link to a device, a first line of
@@ -369,50 +392,73 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Cut points of a good file, relative to the places of its parts. A file
-// cut short is refused whole, wherever the cut: every tunable, password and
-// identifier takes its default, the file is kept aside as it was, and a
-// fresh whole file takes its place.
+// cut short before the end of its values is refused whole: every tunable,
+// password and identifier takes its default. One whose damage lies after
+// the values keeps every value; the part cut and those after it take their
+// defaults. Either way the file is kept aside as it was and a whole file
+// with what was taken takes its place.
 struct CutCase {
     const char* name;
-    int where;  // 0 heading, 1 date, 2 second entry, 3 last entry, 4 passwords, 5 identifiers, 6 last byte
+    int where;  // 0 heading, 1 date, 2 second entry, 3 last entry, 4 passwords, 5 identifiers, 6 last byte,
+                // 7 one byte longer
+    int ids;    // identifiers taken from the file; -1: no value taken
 };
 class TruncatedFiles : public TunablesFile, public ::testing::WithParamInterface<CutCase> {};
 
-TEST_P(TruncatedFiles, AreRefusedWholeAndKeptAside) {
+TEST_P(TruncatedFiles, AreKeptAsideWithWhatTheirDamageSpared) {
     const std::string good = savedWithChanges();
     const EeInitEntry* second = _eeinittab + 1;
     setChanged(second, 3);
     setChanged(lastEntry(), 2);
     std::strcpy(ee_ConfigID, "Plant A");
+    std::strcpy(ee_Custom4, "Site 4");
+    ee_dnld_pwds[0] = 1234;
     ASSERT_EQ(save(), 1);
     const std::string full = contents(kFile);
-    const size_t cuts[] = {headingBytes() - 5, headingBytes() + 10, offsetOf(second) + 2,
-                           offsetOf(lastEntry()) + 1, valuesEnd() + 3, valuesEnd() + 12 + 40, full.size() - 1};
+    const size_t cuts[] = {headingBytes() - 5, headingBytes() + 10, offsetOf(second) + 2, offsetOf(lastEntry()) + 1,
+                           valuesEnd() + 3,    valuesEnd() + 12 + 40, full.size() - 1,     full.size() + 1};
     const size_t cut = cuts[GetParam().where];
-    put(kFile, full.substr(0, cut));
+    const std::string damaged = cut > full.size() ? full + '\n' : full.substr(0, cut);
+    put(kFile, damaged);
     hostplatform::clearMessages();
-    EXPECT_EQ(restart(), 0);
-    EXPECT_EQ(new_application_flag, 1);
-    EXPECT_TRUE(isDefault(second));
-    EXPECT_TRUE(isDefault(lastEntry()));
-    EXPECT_STREQ(ee_ConfigID, "Dflt Config ID");
-    EXPECT_EQ(ee_dnld_pwds[0], 6879);
-    EXPECT_EQ(contents(kFile + ".rejected1"), full.substr(0, cut));
-    if (GetParam().where >= 1) {
-        EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable: damaged, no value taken: " + std::to_string(cut) +
-                             " bytes, not " + std::to_string(full.size())))
+    const int ids = GetParam().ids;
+    EXPECT_EQ(restart(), ids < 0 ? 0 : 1);
+    EXPECT_EQ(new_application_flag, ids < 0 ? 1 : 0);
+    EXPECT_EQ(isDefault(second), ids < 0);
+    EXPECT_EQ(isDefault(lastEntry()), ids < 0);
+    EXPECT_STREQ(ee_ConfigID, ids >= 1 ? "Plant A" : "Dflt Config ID");
+    EXPECT_STREQ(ee_Custom4, ids >= 6 ? "Site 4" : "NoVal");
+    EXPECT_EQ(ee_dnld_pwds[0], ids >= 0 && GetParam().where != 4 ? 1234 : 6879);
+    EXPECT_EQ(contents(kFile + ".rejected1"), damaged);
+    const std::string sizes = std::to_string(damaged.size()) + " bytes, not " + std::to_string(full.size());
+    if (ids >= 0) {
+        const char* what = GetParam().where == 4   ? "passwords and identifiers take defaults"
+                           : GetParam().where == 7 ? "bytes beyond a whole file left"
+                                                   : "identifiers from the cut on take defaults";
+        EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable: damaged after the values: " + sizes))
             << ::testing::PrintToString(events());
+        EXPECT_TRUE(hasEvent(std::string("event 6: Error in ReadEETable: values taken; ") + what));
+    } else if (GetParam().where >= 1) {
+        EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable: damaged, no value taken: " + sizes))
+            << ::testing::PrintToString(events());
+    }
+    if (GetParam().where >= 1) {
         EXPECT_TRUE(hasEvent("event 3: Initializing EE: Damaged save-file kept as " + kFile + ".rejected1"));
     }
     EXPECT_EQ(ee_file_dirty, 0);
-    EXPECT_EQ(contents(kFile).size(), completeSize());
+    const std::string fresh = contents(kFile);
+    ASSERT_EQ(fresh.size(), completeSize());
+    EXPECT_TRUE(liveEquals(second, fresh, offsetOf(second)));
+    EXPECT_STREQ(fresh.c_str() + valuesEnd() + 12, ee_ConfigID);
+    EXPECT_EQ(restart(), 1) << "the file written in its place loads whole";
+    EXPECT_FALSE(exists(kFile + ".rejected2"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
-                         ::testing::Values(CutCase{"InTheHeading", 0}, CutCase{"InTheDate", 1},
-                                           CutCase{"InTheSecondEntry", 2}, CutCase{"InTheLastEntry", 3},
-                                           CutCase{"InThePasswords", 4}, CutCase{"InTheIdentifiers", 5},
-                                           CutCase{"OneByteShort", 6}),
+                         ::testing::Values(CutCase{"InTheHeading", 0, -1}, CutCase{"InTheDate", 1, -1},
+                                           CutCase{"InTheSecondEntry", 2, -1}, CutCase{"InTheLastEntry", 3, -1},
+                                           CutCase{"InThePasswords", 4, 0}, CutCase{"InTheIdentifiers", 5, 1},
+                                           CutCase{"OneByteShort", 6, 5}, CutCase{"OneByteLonger", 7, 6}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A file with a piece missing (the bytes up to a line feed lost by a text
@@ -439,17 +485,6 @@ struct DamageCase {
     const char* report; // the start of its report after "Error in ReadEETable("
 };
 class DamagedValues : public TunablesFile, public ::testing::WithParamInterface<DamageCase> {};
-
-const EeInitEntry* entryOfCell(const char* name) {
-    CellRef ref = 0;
-    char type = 0;
-    const char* rate = nullptr;
-    if (get_dbug_address(name, &type, 0, &ref, &rate) != 1) return nullptr;
-    void* cell = cell_ptr(ref);
-    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
-        if (e->live == cell) return e;
-    return nullptr;
-}
 
 TEST_P(DamagedValues, TakeTheirDefaultsAndTheFileIsKeptAside) {
     const DamageCase& c = GetParam();
@@ -478,6 +513,7 @@ TEST_P(DamagedValues, TakeTheirDefaultsAndTheFileIsKeptAside) {
     EXPECT_EQ(restart(), 1);
     EXPECT_FALSE(exists(kFile + ".rejected2"));
     EXPECT_EQ(ee_unsaved_changes(), 0);
+    inTask([] { update_ee_own_changes(); });  // the start's own save, after which every change counts
     setChanged(e, 1);
     setChanged(firstOf(EE_STRNG), 1);
     EXPECT_EQ(ee_unsaved_changes(), e == firstOf(EE_STRNG) ? 1 : 2);
@@ -688,12 +724,13 @@ TEST_F(TunablesFile, ReadingFillsOnlyTheSavedCopies) {
     EXPECT_EQ(*static_cast<float*>(firstOf(EE_REAL)->live), live);
 }
 
-TEST_F(TunablesFile, OverlongFileIsRefusedWhole) {
+TEST_F(TunablesFile, OverlongFileKeepsItsValues) {
     const std::string good = savedWithChanges();
     put(kFile, good + std::string(100000, '\xFF'));
-    EXPECT_EQ(restart(), 0);
+    EXPECT_EQ(restart(), 1);
     EXPECT_EQ(ee_file_dirty, 0);
-    EXPECT_TRUE(isDefault(firstOf(EE_STRNG)));
+    EXPECT_FALSE(isDefault(firstOf(EE_STRNG)));
+    EXPECT_EQ(contents(kFile), good);
 }
 
 TEST_F(TunablesFile, TextFieldsWithoutNulAreCutToTheirCells) {
@@ -869,6 +906,32 @@ TEST_F(TunablesFile, ConcurrentSavesDoNotInterleave) {
     EXPECT_TRUE(liveEquals(r, f, offsetOf(r)));
     EXPECT_TRUE(liveEquals(i, f, offsetOf(i)));
     EXPECT_EQ(_SYS_INFO_EE_BUSY, 0u);
+}
+
+// The stop's wait for a save in progress: one that ends within the bound
+// is waited for; one that does not is reported, ended with its task, and
+// its change stays counted. No save starts after the wait.
+TEST_F(TunablesFile, TheStopWaitsForASaveInProgressWithinItsBound) {
+    for (int bound : {5000, 50}) {
+        restart();
+        const EeInitEntry* r = firstOf(EE_REAL);
+        int ended = -1, later = -1;
+        const TASK_ID saver = hk::spawnFunction([&] { setChanged(r, bound == 50), update_ee(); }, 60, "tSave");
+        hk::runTask([&] {
+            VKOS_SleepMillisec(20);  // the save walks the table
+            ended = ee_end_saves(bound);
+            VKOS_KillProcess(saver);  // as the stop ends the saving tasks
+            const TASK_ID asker = hk::spawnFunction([&] { later = update_ee(); }, 60, "tLater");
+            VKOS_SleepMillisec(1000);
+            VKOS_KillProcess(asker);
+        });
+        EXPECT_EQ(later, -1) << "a save started after the wait";
+        EXPECT_EQ(ended, bound == 50 ? 0 : 1);
+        EXPECT_EQ(ee_unsaved_changes(), bound == 50 ? 1 : 0);
+        EXPECT_EQ(hasEvent("event 6: Error in update_ee: the save in progress did not end within 50 ms"), bound == 50);
+        EXPECT_EQ(liveEquals(r, contents(kFile), offsetOf(r)), bound != 50);
+        EXPECT_FALSE(exists(kTemp));
+    }
 }
 
 // The bounded line reader.
