@@ -220,8 +220,10 @@ TEST_P(LoaderStops, RunTheStopSequence) {
     EXPECT_NE(ctl.output().find("tRGEnd Done"), std::string::npos) << ctl.output();
     EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
     // Asked for right after the start, before the rate groups have computed
-    // the stop permissive of the unit at rest: not refused.
+    // the stop permissive of the unit at rest: not refused, nor asked of the
+    // application before the permissive stands.
     EXPECT_EQ(ctl.output().find("refused to stop"), std::string::npos) << ctl.output();
+    EXPECT_EQ(ctl.output().find("Can not stop"), std::string::npos) << ctl.output();
 }
 
 INSTANTIATE_TEST_SUITE_P(, LoaderStops,
@@ -246,6 +248,7 @@ TEST(LoaderStart, StopSignalDuringTheStartIsHonoured) {
     EXPECT_LT(taken, out.find("Application is running")) << out;
     EXPECT_NE(out.find("tRGEnd Done"), std::string::npos) << out;
     EXPECT_EQ(out.find("refused to stop"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Can not stop"), std::string::npos) << out;
 }
 
 // The scheduling the controller asks for: real-time with the real clock
