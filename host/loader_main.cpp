@@ -41,6 +41,7 @@
 #include "runtime/appmain.h"
 #include "runtime/appmem.h"
 #include "runtime/dbug.h"
+#include "runtime/sched.h"
 #include "runtime/sysinfo.h"
 #include "storage/eefile.h"
 
@@ -52,10 +53,10 @@ constexpr int kRealTimePriority = 20;
 // How long a stop asked for during the start waits for the start to end
 // before the process ends without the stop sequence.
 constexpr int kStartEndWaitS = 15;
-// How long the application runs, on the controller's clock, before the
-// stop permissive its rate groups compute is taken as it stands: a few
-// passes of the slowest group.
-constexpr uint64_t kPermissiveSettledNs = 1'000'000'000;
+// How many passes of the slowest (160 ms) rate group the application runs
+// after its start before the stop permissive it computes is taken as it
+// stands: the power-up trips latch within the first three.
+constexpr uint32_t kPermissivePasses = 8;
 // The file in the application root that one controller at a time holds.
 constexpr const char* kRootLockName = "controller.lock";
 // The serial device of the board.
@@ -677,9 +678,23 @@ void sayStopRefused(const StopHold& h) {
                  why.c_str(), todo.c_str());
 }
 
-// Waits until the controller's clock has reached `ns`.
-void waitForClock(uint64_t ns) {
-    while (hk::nowNs() < ns) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+// Passes of the slowest rate group run so far.
+uint32_t slowestPasses() {
+    uint32_t n = 0;
+    hk::runTask([&] { n = TaskCounter_R160; });
+    return n;
+}
+
+// Waits until the slowest rate group has run `passes` passes after `since`
+// (slowestPasses() then), or the application no longer runs (its groups
+// stopped after a slip).
+void waitForPasses(uint32_t since, uint32_t passes) {
+    for (;;) {
+        bool done = false;
+        hk::runTask([&] { done = ApplicationRunning != 1 || TaskCounter_R160 - since >= passes; });
+        if (done) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 // Tunables changed since the last save are lost at the stop: say how many.
@@ -930,9 +945,9 @@ int main(int argc, char** argv) {
     }
 
     // The stop permissive is computed by the rate groups: a stop asked for
-    // in their first passes after the start waits, on the controller's
-    // clock, until they have computed it.
-    uint64_t runningSinceNs = hk::nowNs();
+    // in their first passes after the start waits until they have computed
+    // it.
+    uint32_t passesAtStart = slowestPasses();
     for (;;) {
         // A port lost during the start stops the controller as one lost later.
         int sig = g_portFailed ? SIGUSR1 : pending;
@@ -941,7 +956,7 @@ int main(int argc, char** argv) {
         if (sig == SIGUSR2) continue;
         if (sig == restartSignal()) {
             if (restartApplication()) {
-                runningSinceNs = hk::nowNs();
+                passesAtStart = slowestPasses();
                 continue;
             }
             hk::shutdown();
@@ -956,7 +971,7 @@ int main(int argc, char** argv) {
         }
         std::printf("controller: %s received, stopping\n", signalName(sig));
         if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
-        waitForClock(runningSinceNs + kPermissiveSettledNs);
+        waitForPasses(passesAtStart, kPermissivePasses);
         StopHold hold;
         if (stopApplication(hold) == 0) break;
         sayStopRefused(hold);
