@@ -137,10 +137,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LoaderTurbine, TheModelRunsWithTheController) {
     const TempDir tmp;
     Controller ctl({"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root",
-                    tmp.path + "/var", "--turbine-set", "speed=1800,load=0.2,inertia=8,teeth1=30"});
+                    tmp.path + "/var", "--turbine-set",
+                    "speed=1800,load=0.2,inertia=8,teeth1=30,teeth2=30,gear1=2,gear2=2,rated-rpm=3000,"
+                    "valve-gain=0.07,closed-ma=4.5,friction=0.03,actuator=7"});
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
-    EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 8 s, rated 3600 rpm, valve gain "
-                                "0.078125 per mA above 4 mA on current loop 6, friction 0.02, load 0.2, shaft at "
+    EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 8 s, rated 3000 rpm, valve gain "
+                                "0.07 per mA above 4.5 mA on current loop 7, friction 0.03, load 0.2, shaft at "
                                 "1800 rpm\n"),
               std::string::npos)
         << ctl.output();
