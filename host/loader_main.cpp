@@ -41,6 +41,8 @@
 #include "runtime/appmain.h"
 #include "runtime/appmem.h"
 #include "runtime/dbug.h"
+#include "runtime/sched.h"
+#include "runtime/sysinfo.h"
 #include "storage/eefile.h"
 
 namespace {
@@ -51,8 +53,10 @@ constexpr int kRealTimePriority = 20;
 // How long a stop asked for during the start waits for the start to end
 // before the process ends without the stop sequence.
 constexpr int kStartEndWaitS = 15;
-// How long after the start a refused stop is asked again (see main).
-constexpr std::chrono::seconds kFirstFramesWait{2};
+// How many passes of the slowest (160 ms) rate group the application runs
+// after its start before the stop permissive it computes is taken as it
+// stands: the power-up trips latch within the first three.
+constexpr uint32_t kPermissivePasses = 8;
 // The file in the application root that one controller at a time holds.
 constexpr const char* kRootLockName = "controller.lock";
 // The serial device of the board.
@@ -94,7 +98,8 @@ void usage(const char* prog) {
         "                      commas: load=PU (load torque, rated torque = 1) and speed=RPM (puts\n"
         "                      the shaft at that speed, up to twice rated) for the turbine model of\n"
         "                      --turbine; contactN=0|1 opens or closes the contact on discrete\n"
-        "                      input N (0 .. 31)\n"
+        "                      input N (0 .. 31); a pipe or a directory put in its place later is\n"
+        "                      refused until a regular file is put there again\n"
         "  --normal-priority   stay an ordinary process; otherwise, with the real clock, the\n"
         "                      controller asks for real-time scheduling (SCHED_FIFO, priority %d)\n"
         "                      and locked memory where the host allows it (root, CAP_SYS_NICE,\n"
@@ -285,7 +290,9 @@ std::string applyPlantInput(const std::string& line) {
 // after the start is a plant command, applied and echoed on the console
 // (what the file held before is old and never taken). A file written
 // anew (cut short, or replaced by another file under the name) is followed
-// from its start again: a shell's '>' as well as '>>' reaches the plant.
+// from its start again: a shell's '>' as well as '>>' reaches the plant. A
+// pipe, a directory or a device put under the name is refused, as at the
+// start, until a regular file takes its place.
 class PlantInput {
 public:
     explicit PlantInput(std::string path) : path_(std::move(path)) {
@@ -310,22 +317,51 @@ private:
     off_t pos_ = 0;
     std::string seen_;      // the last bytes before pos_
     std::string pending_;   // a line not yet ended
+    ino_t refusedIno_ = 0;  // what was last refused under the name (0: nothing)
+    dev_t refusedDev_ = 0;
 
     // Opens the file, to be read from its start or, with atEnd, from what
-    // is appended to it from now on.
-    void open(bool atEnd = false) {
+    // is appended to it from now on. False when no regular file could be
+    // opened under the name (nothing is read then).
+    bool open(bool atEnd = false) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd_ >= 0 && ::fstat(fd_, &opened_) != 0) opened_ = {};
+        if (fd_ >= 0 && (::fstat(fd_, &opened_) != 0 || refused(opened_))) {
+            ::close(fd_);
+            fd_ = -1;
+        }
         pos_ = 0;
         seen_.clear();
         pending_.clear();
-        if (!atEnd || fd_ < 0) return;
+        if (fd_ < 0) return false;
+        if (!atEnd) return true;
         pos_ = opened_.st_size;
         seen_.resize(std::min<size_t>(kSeenTail, static_cast<size_t>(pos_)));
         if (::pread(fd_, seen_.data(), seen_.size(), pos_ - static_cast<off_t>(seen_.size())) !=
             static_cast<ssize_t>(seen_.size()))
             seen_.clear();
+        return true;
+    }
+
+    // True when `st`, what stands under the name, is no regular file (a
+    // pipe, a directory, a device): it is never read, as at the start, and
+    // the console says so once for each such thing put under the name. The
+    // file followed so far is let go: the next regular file under the name
+    // is read from its start.
+    bool refused(const struct stat& st) {
+        if (S_ISREG(st.st_mode)) {
+            refusedIno_ = 0;
+            return false;
+        }
+        if (st.st_ino != refusedIno_ || st.st_dev != refusedDev_)
+            std::printf("controller: plant input file '%s' is no longer a regular file (a pipe, a directory or a "
+                        "device): not read; its lines are taken again once a regular file is put under the name\n",
+                        path_.c_str());
+        refusedIno_ = st.st_ino;
+        refusedDev_ = st.st_dev;
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        return true;
     }
 
     // True when the file under the name is no longer the one read so far:
@@ -334,6 +370,7 @@ private:
     bool writtenAnew() {
         struct stat now{};
         if (::stat(path_.c_str(), &now) != 0) return false;  // gone: wait for it
+        if (refused(now)) return false;
         if (fd_ < 0 || now.st_ino != opened_.st_ino || now.st_dev != opened_.st_dev) return true;
         if (now.st_size < pos_) return true;
         if (now.st_mtim.tv_sec == opened_.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened_.st_mtim.tv_nsec)
@@ -367,21 +404,44 @@ private:
             // Looked at before each read: bytes of a file written anew are
             // never taken as the continuation of the old one.
             if (writtenAnew()) {
-                open();
-                std::printf("controller: plant input file '%s' written anew; reading it from its start\n",
-                            path_.c_str());
-                continue;
+                if (open()) {
+                    std::printf("controller: plant input file '%s' written anew; reading it from its start\n",
+                                path_.c_str());
+                    continue;
+                }
+            } else if (fd_ >= 0) {
+                char buf[512];
+                const ssize_t n = ::pread(fd_, buf, sizeof buf, pos_);
+                if (n > 0) {
+                    take(buf, static_cast<size_t>(n));
+                    continue;
+                }
             }
-            char buf[512];
-            const ssize_t n = fd_ >= 0 ? ::pread(fd_, buf, sizeof buf, pos_) : 0;
-            if (n > 0)
-                take(buf, static_cast<size_t>(n));
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         if (fd_ >= 0) ::close(fd_);
     }
 };
+
+// The storage of an application cell found by its name, or null.
+const void* cellNamed(const char* name) {
+    char type = 0;
+    CellRef ref = 0;
+    const char* rate = nullptr;
+    return get_dbug_address(name, &type, 0, &ref, &rate) == 1 ? cell_ptr(ref) : nullptr;
+}
+
+// A boolean or a real cell's value (false or 0 when there is no cell).
+bool cellOn(const void* c) {
+    uint32_t word = 0;
+    if (c != nullptr) std::memcpy(&word, c, sizeof word);
+    return word != 0;
+}
+float cellReal(const void* c) {
+    float v = 0.0f;
+    if (c != nullptr) std::memcpy(&v, c, sizeof v);
+    return v;
+}
 
 // Tells the console how a run goes: when the speed control takes over,
 // and when the unit trips after it was reset (the trip at power-up, with
@@ -389,7 +449,7 @@ private:
 class RunProgress {
 public:
     void tick() {
-        const bool control = on(control_), shutdown = on(shutdown_);
+        const bool control = cellOn(control_), shutdown = cellOn(shutdown_);
         if (control && !controlWas_) say("the speed control has taken over");
         if (shutdown && !shutdownWas_ && reset_)
             say("the unit has tripped (the service tool's 'list shutdowns' names the trip)");
@@ -399,26 +459,13 @@ public:
     }
 
 private:
-    static const void* cell(const char* name) {
-        char type = 0;
-        CellRef ref = 0;
-        const char* rate = nullptr;
-        return get_dbug_address(name, &type, 0, &ref, &rate) == 1 ? cell_ptr(ref) : nullptr;
-    }
-    static bool on(const void* c) {
-        uint32_t word = 0;
-        if (c != nullptr) std::memcpy(&word, c, sizeof word);
-        return word != 0;
-    }
     void say(const char* what) const {
-        float rpm = 0.0f;
-        if (speed_ != nullptr) std::memcpy(&rpm, speed_, sizeof rpm);
         std::printf("controller: %.1f s after the start: %s; turbine speed %.0f rpm\n",
-                    static_cast<double>(hk::nowNs()) / 1e9, what, static_cast<double>(rpm));
+                    static_cast<double>(hk::nowNs()) / 1e9, what, static_cast<double>(cellReal(speed_)));
     }
-    const void* control_ = cell("SPDC.A08_STEP.SFC_STEP");
-    const void* shutdown_ = cell("SHUTDOWNS.ANY_SD.B_NAME");
-    const void* speed_ = cell("MPU.TURB_SPD.A_NAME");
+    const void* control_ = cellNamed("SPDC.A08_STEP.SFC_STEP");
+    const void* shutdown_ = cellNamed("SHUTDOWNS.ANY_SD.B_NAME");
+    const void* speed_ = cellNamed("MPU.TURB_SPD.A_NAME");
     bool controlWas_ = false, shutdownWas_ = false, reset_ = false;
 };
 
@@ -574,12 +621,80 @@ bool restartApplication() {
     return started == 0;
 }
 
+// The two conditions the application's stop permissive joins, as they
+// stand: the unit shut down, and the shaft at rest (the turbine speed not
+// above the lower of the two low-speed setpoints, or that check overridden).
+struct StopHold {
+    bool unitRuns = false;
+    bool shaftTurns = false;
+    float rpm = 0.0f;
+    float lowSpeedRpm = 0.0f;
+};
+
+StopHold stopHold() {
+    StopHold h;
+    h.unitRuns = !cellOn(cellNamed("CALMODE.UNIT_OFF.OR"));
+    h.shaftTurns = !cellOn(cellNamed("CALMODE.LO_CHECK_TEST_OVRD.OR"));
+    h.rpm = cellReal(cellNamed("MPU.TURB_SPD.A_NAME"));
+    h.lowSpeedRpm = cellReal(cellNamed("CALMODE.MIN_SPEED.A_MIN"));
+    return h;
+}
+
+// Stops the application, as the platform does, only while its stop
+// permissive is true: 0 when it has stopped. Otherwise it is not asked (it
+// would refuse), and `hold` says what holds the stop back.
+uint32_t stopApplication(StopHold& hold) {
+    uint32_t stopped = 0x80000000u;
+    hk::runTask([&] {
+        // Looked at in the same task as the stop, with no scheduling point
+        // between: the permissive cannot change in between.
+        if (_SYS_INFO_STOP_PER != 0 || ApplicationRunning != 1) stopped = tRGEnd();
+        if (stopped != 0) hold = stopHold();
+    });
+    return stopped;
+}
+
 // What holds a stop back, and what a user can do about it.
-void sayStopRefused() {
-    std::fprintf(stderr,
-                 "controller: the application refused to stop: the unit is not shut down, or the shaft still "
-                 "turns (its stop permissive is false); still running. Trip or stop the unit and let the shaft "
-                 "come to rest, then stop again (see the README, \"Stopping\")\n");
+void sayStopRefused(const StopHold& h) {
+    char shaft[128];
+    std::snprintf(shaft, sizeof shaft, "the shaft still turns (%.0f rpm, above the low-speed setpoint of %.0f rpm)",
+                  static_cast<double>(h.rpm), static_cast<double>(h.lowSpeedRpm));
+    std::string why, todo;
+    if (h.unitRuns && h.shaftTurns) {
+        why = std::string("the unit is not shut down and ") + shaft;
+        todo = "Trip or stop the unit and let the shaft come to rest";
+    } else if (h.unitRuns) {
+        why = "the unit is not shut down (a unit that was reset stays so with the shaft at rest)";
+        todo = "Trip or stop the unit";
+    } else if (h.shaftTurns) {
+        why = std::string("the unit is shut down, but ") + shaft;
+        todo = "Let the shaft come to rest";
+    } else {
+        why = "its stop permissive is not yet true";
+        todo = "Wait a moment";
+    }
+    std::fprintf(stderr, "controller: the application refused to stop: %s; still running. %s, then stop again (see "
+                         "the README, \"Stopping\")\n",
+                 why.c_str(), todo.c_str());
+}
+
+// Passes of the slowest rate group run so far.
+uint32_t slowestPasses() {
+    uint32_t n = 0;
+    hk::runTask([&] { n = TaskCounter_R160; });
+    return n;
+}
+
+// Waits until the slowest rate group has run `passes` passes after `since`
+// (slowestPasses() then), or the application no longer runs (its groups
+// stopped after a slip).
+void waitForPasses(uint32_t since, uint32_t passes) {
+    for (;;) {
+        bool done = false;
+        hk::runTask([&] { done = ApplicationRunning != 1 || TaskCounter_R160 - since >= passes; });
+        if (done) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 // Tunables changed since the last save are lost at the stop: say how many.
@@ -830,10 +945,9 @@ int main(int argc, char** argv) {
     }
 
     // The stop permissive is computed by the rate groups: a stop asked for
-    // in the first frames after the start is refused before they have run,
-    // so there it is asked again for a while before the refusal is told.
-    const auto runningSince = std::chrono::steady_clock::now();
-    bool asking = false;  // the stop is being asked again
+    // in their first passes after the start waits until they have computed
+    // it.
+    uint32_t passesAtStart = slowestPasses();
     for (;;) {
         // A port lost during the start stops the controller as one lost later.
         int sig = g_portFailed ? SIGUSR1 : pending;
@@ -841,7 +955,10 @@ int main(int argc, char** argv) {
         if (sig == 0) sigwait(&signals, &sig);
         if (sig == SIGUSR2) continue;
         if (sig == restartSignal()) {
-            if (restartApplication()) continue;
+            if (restartApplication()) {
+                passesAtStart = slowestPasses();
+                continue;
+            }
             hk::shutdown();
             return 1;
         }
@@ -852,21 +969,12 @@ int main(int argc, char** argv) {
             hk::shutdown();
             return 1;
         }
-        if (!asking) {
-            std::printf("controller: %s received, stopping\n", signalName(sig));
-            if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
-        }
-        asking = false;
-        uint32_t stopped = 0;
-        hk::runTask([&] { stopped = tRGEnd(); });
-        if (stopped == 0) break;
-        if (std::chrono::steady_clock::now() - runningSince < kFirstFramesWait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            pending = sig;
-            asking = true;
-            continue;
-        }
-        sayStopRefused();
+        std::printf("controller: %s received, stopping\n", signalName(sig));
+        if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
+        waitForPasses(passesAtStart, kPermissivePasses);
+        StopHold hold;
+        if (stopApplication(hold) == 0) break;
+        sayStopRefused(hold);
     }
     sayUnsaved();
     reportClock(mode, wallStart);

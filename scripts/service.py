@@ -12,11 +12,17 @@ interface definition, and runs the commands given, in order, in one session:
   shutdown             stops the control (outputs locked)
   reset                resets a stopped control (taken at the next connect)
 
+After a write the session is held until the controller has run a whole pass
+of its slowest (160 ms) group: a command that needs the caller's level (the
+configure level of the speed simulation's on command) is taken while the
+session, and with it the level, is still there.
+
 Example: python3 scripts/service.py --port 10666 --user tech --password secret \\
              read MPU.TURB_SPD.A_NAME list shutdowns
 Each reply's status is printed when it is not 0 (0 ok, 1 not possible now,
 2 out of range, 3 change too large while running, 254 security, ...); the
-exit status is 1 when any command failed."""
+exit status is 1 when any command failed, and 1 with one line said when no
+controller answers on the port or the session is lost."""
 import argparse
 import datetime
 import gzip
@@ -30,29 +36,42 @@ STATUS = {0: 'ok', 1: 'not possible now', 2: 'out of range', 3: 'change too larg
           4: 'not allowed now', 5: 'type mismatch', 6: 'not writable', 254: 'security', 255: 'not provided'}
 WIRE_TYPE = {'Boolean': 1, 'Integer': 4, 'Float': 32, 'String': 80}
 LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
+# A 160 ms group value that flips on every pass of the group.
+PASS_FLIP = 'CALMODE.PULSER.NOT'
+
+
+class Unreachable(Exception):
+    """No controller answers on the port, or it dropped the session."""
 
 
 class Session:
     def __init__(self, host, port):
-        # Asked again for up to 10 s while the controller starts its server.
-        for attempt in range(100):
+        # Asked again for up to 2 s: a controller opens its service port a
+        # second after its start.
+        for attempt in range(20):
             try:
                 self.sock = socket.create_connection((host, port), timeout=10)
                 break
             except ConnectionRefusedError:
-                if attempt == 99:
-                    raise
+                if attempt == 19:
+                    raise Unreachable('no controller answers on %s:%d (connection refused; is it running, '
+                                      'with this --port?)' % (host, port))
                 time.sleep(0.1)
+            except OSError as e:
+                raise Unreachable('cannot reach %s:%d: %s' % (host, port, e.strerror or e))
         self.exchange(0, b'\x00')  # the connect request
 
     def exchange(self, kind, payload):
-        self.sock.sendall(struct.pack('>BH', kind, len(payload)) + payload)
-        data = b''
-        while len(data) < 3 or len(data) < 3 + struct.unpack('>H', data[1:3])[0]:
-            part = self.sock.recv(65536)
-            if not part:
-                raise ConnectionError('the controller closed the session')
-            data += part
+        try:
+            self.sock.sendall(struct.pack('>BH', kind, len(payload)) + payload)
+            data = b''
+            while len(data) < 3 or len(data) < 3 + struct.unpack('>H', data[1:3])[0]:
+                part = self.sock.recv(65536)
+                if not part:
+                    raise Unreachable('the controller closed the session')
+                data += part
+        except OSError as e:
+            raise Unreachable('the session with the controller was lost: %s' % (e.strerror or e))
         return data[3:]
 
     def ask(self, payload):
@@ -93,6 +112,19 @@ def definition(session):
     return values, lists
 
 
+def settle(session, values):
+    """Returns once the controller has run a whole pass of its slowest group
+    after now: two flips of PASS_FLIP seen."""
+    handle = values[PASS_FLIP][0]
+    seen, flips = None, 0
+    while flips < 2:
+        reply = session.ask(b'\x23' + struct.pack('>I', handle))
+        if reply[:1] != b'\x00':
+            raise Unreachable('the controller refused to read %s: status %d' % (PASS_FLIP, reply[0]))
+        flips += seen is not None and reply[1:2] != seen
+        seen = reply[1:2]
+
+
 def decode(kind, data):
     if kind == 'Boolean':
         return str(data[0])
@@ -114,6 +146,14 @@ def encode(kind, text):
 
 
 def main():
+    try:
+        return run()
+    except Unreachable as e:
+        print('service.py: %s' % e)
+        return 1
+
+
+def run():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument('--host', default='127.0.0.1')
     parser.add_argument('--port', type=int, default=10666, help='the service port (666 plus the port offset)')
@@ -130,7 +170,7 @@ def main():
         if reply[0] != 0:
             print('log-in refused: status %d' % reply[0])
             return 1
-    words, failed = list(args.commands), False
+    words, failed, wrote = list(args.commands), False, False
 
     def value(name):
         if name not in values:
@@ -156,6 +196,7 @@ def main():
             name, text = words.pop(0), words.pop(0)
             handle, kind = value(name)
             reply = session.ask(b'\x25' + struct.pack('>IB', handle, WIRE_TYPE[kind]) + encode(kind, text))
+            wrote = True
             if report(name, reply[0]):
                 print('%s written' % name)
         elif command == 'save':
@@ -180,6 +221,8 @@ def main():
         else:
             print('unknown command %s (see --help)' % command)
             return 2
+    if wrote:
+        settle(session, values)
     return 1 if failed else 0
 
 

@@ -5,6 +5,7 @@
 // that the tool's sessions keep to their time limit; everything else is as
 // the README says.
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/acceptance/service_tool.h"
 #include "tests/loader/controller_proc.h"
 #include "tests/support/ports.h"
 
@@ -37,7 +39,10 @@ public:
         ctl_ = std::make_unique<tc_test::Controller>(std::vector<std::string>{
             "--root", var_, "--port-offset", std::to_string(offset_), "--clock", "sim:10", "--turbine",
             "--plant-input", var_ + "/plant.txt"});
-        return ctl_->waitFor("Application is running");
+        if (!ctl_->waitFor("Application is running")) return false;
+        // The service port opens a second after the start.
+        const acc_test::ServiceTool probe(666 + offset_);
+        return probe.ready();
     }
     // Ctrl-C as the README says: the exit status, or -1 while it runs on.
     int interrupt(int ms = 20000) {
@@ -47,7 +52,8 @@ public:
         if (status >= 0) ctl_.reset();
         return status;
     }
-    // `$S <commands>`: what the service tool printed.
+    // `$S <commands>`: what the service tool printed (its exit status in
+    // svcStatus).
     std::string svc(const std::string& commands) const {
         const char* src = std::getenv("TC_SOURCE_DIR");
         const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") + "/scripts/service.py --port " +
@@ -57,9 +63,19 @@ public:
         if (FILE* p = ::popen(cmd.c_str(), "r")) {
             char b[4096];
             for (size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
-            ::pclose(p);
+            const int st = ::pclose(p);
+            svcStatus = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
         }
         return out;
+    }
+    mutable int svcStatus = -1;
+    // Ctrl-C once while the stop is held back: the console from the signal
+    // to the end of the refusal.
+    std::string refusedStop() {
+        const size_t from = ctl_->output().size();
+        ::kill(ctl_->pid(), SIGINT);
+        if (!ctl_->waitFor("then stop again (see the README, \"Stopping\")\n", 20000, from)) return "";
+        return ctl_->output().substr(from);
     }
     // `$S read NAME` until it prints `NAME = value`, for up to `seconds`.
     bool reads(const std::string& name, const std::string& value, int seconds) const {
@@ -99,8 +115,19 @@ private:
     std::unique_ptr<tc_test::Controller> ctl_;
 };
 
+// A refusal of the stop says what holds it back, once for each signal, and
+// the application is not asked (it would refuse again).
+void expectRefusal(const std::string& console, const std::string& why) {
+    EXPECT_NE(console.find("controller: the application refused to stop: " + why), std::string::npos) << console;
+    EXPECT_EQ(console.find("refused to stop"), console.rfind("refused to stop")) << console;
+    EXPECT_EQ(console.find("Can not stop"), std::string::npos) << console;
+}
+
 TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     FirstRun run;
+    // No controller yet: one line, exit status 1.
+    EXPECT_EQ(run.svc("read MPU.TURB_SPD.A_NAME").find("service.py: no controller answers on 127.0.0.1:"), 0u);
+    EXPECT_EQ(run.svcStatus, 1);
     ASSERT_TRUE(run.start()) << run.console();
     // Nothing configured: a start is held.
     EXPECT_NE(run.svc("read START.MAN_START.B_NAME"), "START.MAN_START.B_NAME = 1\n");
@@ -112,11 +139,23 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     ASSERT_TRUE(run.start()) << run.console();
     EXPECT_TRUE(run.reads("START.MAN_START.B_NAME", "1", 30));
 
+    // The speed simulation's on and off commands, each in a call of its own
+    // at configure level, are taken before the tool lets its session go.
+    EXPECT_EQ(run.svc("write SPEED_SIM.INTERNAL_SIM.IN_1 1"), "SPEED_SIM.INTERNAL_SIM.IN_1 written\n");
+    EXPECT_EQ(run.svc("read SPEED_SIM.ENA__SIM.B_NAME"), "SPEED_SIM.ENA__SIM.B_NAME = 1\n");
+    EXPECT_EQ(run.svc("write SPEED_SIM.INTERNAL_SIM.IN_2 1"), "SPEED_SIM.INTERNAL_SIM.IN_2 written\n");
+    EXPECT_EQ(run.svc("read SPEED_SIM.ENA__SIM.B_NAME"), "SPEED_SIM.ENA__SIM.B_NAME = 0\n");
+
     // Step 3: the trip contact closed, a reset on the reset contact.
     ASSERT_TRUE(run.plant("contact14=1"));
     ASSERT_TRUE(run.plant("contact16=1"));
     ASSERT_TRUE(run.reads("SHUTDOWNS.ANY_SD.B_NAME", "0", 60)) << run.svc("list shutdowns");
     ASSERT_TRUE(run.plant("contact16=0"));
+    // Reset, the unit is no longer shut down: the stop is refused with the
+    // shaft at rest, each time.
+    for (int signal = 0; signal < 2; ++signal)
+        expectRefusal(run.refusedStop(), "the unit is not shut down (a unit that was reset stays so with the "
+                                         "shaft at rest); still running. Trip or stop the unit, then stop again");
 
     // Step 4: the start, taken back once latched; the speed control takes over.
     EXPECT_EQ(run.svc("write START.START.IN_3 1"), "START.START.IN_3 written\n");
@@ -140,16 +179,13 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
 
     // Stopping: refused while the shaft turns; an overspeed trips the unit,
     // the shaft put at rest, and the stop is taken.
-    EXPECT_EQ(run.interrupt(3000), -1) << "stopped while the turbine turns";
-    EXPECT_NE(run.console().find("controller: the application refused to stop: the unit is not shut down, or the "
-                                 "shaft still turns"),
-              std::string::npos)
-        << run.console();
+    expectRefusal(run.refusedStop(), "the unit is not shut down and the shaft still turns (");
     ASSERT_TRUE(run.plant("speed=4100"));
     EXPECT_TRUE(run.reads("SHUTDOWNS.ANY.SEL_3", "1", 60));
     EXPECT_TRUE(run.said(" s after the start: the unit has tripped (the service tool's 'list shutdowns' names the "
                          "trip)"))
         << run.console();
+    expectRefusal(run.refusedStop(), "the unit is shut down, but the shaft still turns (");
     EXPECT_NE(run.svc("list shutdowns").find("TRIP_03 Overspeed Trip"), std::string::npos);
     ASSERT_TRUE(run.plant("speed=0"));
     EXPECT_EQ(run.interrupt(60000), 0) << run.console();

@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,14 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> args(const std::string& clock, int offset, const std::string& root) {
     return {"--clock", clock, "--port-offset", std::to_string(offset), "--root", root};
+}
+
+// An application root in `tmp` that holds the account "tech secret 3" (level 3).
+std::string rootWithAccount(const TempDir& tmp) {
+    const std::string var = tmp.path + "/var";
+    std::filesystem::create_directories(var);
+    std::ofstream(var + "/Accounts.txt") << "tech secret 3\n";
+    return var;
 }
 
 // Resident memory of a process in kB.
@@ -216,9 +225,7 @@ bool simReport(const std::string& out, double& simulated, double& rate) {
 // that asks every few simulated seconds, and the clock ran at its pace.
 TEST(LoaderClock, APacedSimulatedClockHoldsAServiceSession) {
     const TempDir tmp;
-    const std::string var = tmp.path + "/var";
-    std::filesystem::create_directories(var);
-    std::ofstream(var + "/Accounts.txt") << "tech secret 3\n";
+    const std::string var = rootWithAccount(tmp);
     const int offset = tc_test::pickPortOffset();
     Controller ctl(args("sim:20", offset, var));
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
@@ -290,7 +297,8 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
 // What the plant input file holds at the start is old and never taken. A
 // file written anew with '>' (shorter or longer than before) or replaced by
 // another file is read from its start again: no command is lost, and none
-// is taken twice.
+// is taken twice. A pipe or a directory put under the name is refused once,
+// never opened, and the next regular file is read from its start.
 TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
     const TempDir tmp;
     const std::string file = tmp.path + "/plant";
@@ -300,9 +308,9 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
     Controller ctl(a);
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
     struct Step {
-        const char* how;  // "append", "rewrite", "replace"
+        const char* how;  // "append", "rewrite", "replace", "pipe", "directory", "file"
         const char* text;
-        const char* taken;
+        const char* taken;  // null: refused
     };
     const Step steps[] = {
         {"append", "contact4=1\n", "contact4=1"},
@@ -311,7 +319,12 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
         {"append", "contact6=1\n", "contact6=1"},
         {"replace", "contact7=1\n", "contact7=1"},
         {"append", "contact8=1\n", "contact8=1"},
+        {"pipe", "", nullptr},
+        {"replace", "contact9=1\n", "contact9=1"},
+        {"directory", "", nullptr},
+        {"file", "contact10=1\n", "contact10=1"},
     };
+    const std::string refused = "controller: plant input file '" + file + "' is no longer a regular file";
     for (const Step& s : steps) {
         SCOPED_TRACE(s.text);
         const size_t from = ctl.output().size();
@@ -320,9 +333,26 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
             std::ofstream(file, std::ios::app) << s.text;
         } else if (how == "rewrite") {
             std::ofstream(file, std::ios::trunc) << s.text;
-        } else {
+        } else if (how == "replace") {
             std::ofstream(file + ".new") << s.text;
             std::filesystem::rename(file + ".new", file);
+        } else {
+            std::filesystem::remove_all(file);
+            if (how == "pipe") {
+                ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+            }
+            if (how == "directory") std::filesystem::create_directory(file);
+            if (how == "file") std::ofstream(file) << s.text;
+        }
+        if (s.taken == nullptr) {
+            ASSERT_TRUE(ctl.waitFor(refused, 10000, from)) << ctl.output();
+            if (how == "pipe") {
+                // Nobody holds the pipe open for reading.
+                const int w = ::open(file.c_str(), O_WRONLY | O_NONBLOCK);
+                EXPECT_EQ(w, -1) << "the controller opened the pipe";
+                if (w >= 0) ::close(w);
+            }
+            continue;
         }
         ASSERT_TRUE(ctl.waitFor("plant input '" + std::string(s.taken) + "' taken", 10000, from)) << ctl.output();
         if (how != "append") {
@@ -331,11 +361,14 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
         }
     }
     ::usleep(300'000);
-    for (const char* once : {"contact4=1", "contact6=1", "contact7=1"}) {
+    for (const char* once : {"contact4=1", "contact6=1", "contact7=1", "contact9=1"}) {
         const std::string line = "plant input '" + std::string(once) + "' taken";
         const size_t at = ctl.output().find(line);
         EXPECT_EQ(ctl.output().find(line, at + 1), std::string::npos) << once << " taken twice";
     }
+    size_t refusals = 0;
+    for (size_t at = 0; (at = ctl.output().find(refused, at)) != std::string::npos; at += refused.size()) ++refusals;
+    EXPECT_EQ(refusals, 2u) << "once for the pipe, once for the directory";
     for (const char* old : {"contact3=1", "load=0.25"})
         EXPECT_EQ(ctl.output().find(old), std::string::npos) << old << " held at the start, taken";
     ctl.signal(SIGTERM);
@@ -400,6 +433,23 @@ TEST(LoaderStop, SaysHowManyChangedTunablesAreNotSaved) {
         EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
         EXPECT_NE(ctl.output().find(c.said), std::string::npos) << ctl.output();
     }
+}
+
+// At wall speed, where the tool's session would end well within a pass of
+// the controller: the speed simulation switched on by one call of the tool
+// at configure level (the README's "Resetting in the speed simulation").
+TEST(LoaderServiceTool, ACommandThatNeedsTheCallersLevelIsTakenInOneCall) {
+    const TempDir tmp;
+    const std::string var = rootWithAccount(tmp);
+    const int offset = tc_test::pickPortOffset();
+    Controller ctl(args("sim:1", offset, var));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    ASSERT_TRUE(ServiceTool(666 + offset).ready());  // the service port is open
+    EXPECT_EQ(serviceTool(666 + offset, "--user tech --password secret write SPEED_SIM.INTERNAL_SIM.IN_1 1"),
+              "SPEED_SIM.INTERNAL_SIM.IN_1 written\n");
+    EXPECT_EQ(serviceTool(666 + offset, "read SPEED_SIM.ENA__SIM.B_NAME"), "SPEED_SIM.ENA__SIM.B_NAME = 1\n");
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
 }
 
 }  // namespace

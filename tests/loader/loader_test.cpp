@@ -137,10 +137,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LoaderTurbine, TheModelRunsWithTheController) {
     const TempDir tmp;
     Controller ctl({"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root",
-                    tmp.path + "/var", "--turbine-set", "speed=1800,load=0.2,inertia=8,teeth1=30"});
+                    tmp.path + "/var", "--turbine-set",
+                    "speed=1800,load=0.2,inertia=8,teeth1=30,teeth2=30,gear1=2,gear2=2,rated-rpm=3000,"
+                    "valve-gain=0.07,closed-ma=4.5,friction=0.03,actuator=7"});
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
-    EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 8 s, rated 3600 rpm, valve gain "
-                                "0.078125 per mA above 4 mA on current loop 6, friction 0.02, load 0.2, shaft at "
+    EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 8 s, rated 3000 rpm, valve gain "
+                                "0.07 per mA above 4.5 mA on current loop 7, friction 0.03, load 0.2, shaft at "
                                 "1800 rpm\n"),
               std::string::npos)
         << ctl.output();
@@ -220,8 +222,10 @@ TEST_P(LoaderStops, RunTheStopSequence) {
     EXPECT_NE(ctl.output().find("tRGEnd Done"), std::string::npos) << ctl.output();
     EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
     // Asked for right after the start, before the rate groups have computed
-    // the stop permissive of the unit at rest: not refused.
+    // the stop permissive of the unit at rest: not refused, nor asked of the
+    // application before the permissive stands.
     EXPECT_EQ(ctl.output().find("refused to stop"), std::string::npos) << ctl.output();
+    EXPECT_EQ(ctl.output().find("Can not stop"), std::string::npos) << ctl.output();
 }
 
 INSTANTIATE_TEST_SUITE_P(, LoaderStops,
@@ -246,6 +250,7 @@ TEST(LoaderStart, StopSignalDuringTheStartIsHonoured) {
     EXPECT_LT(taken, out.find("Application is running")) << out;
     EXPECT_NE(out.find("tRGEnd Done"), std::string::npos) << out;
     EXPECT_EQ(out.find("refused to stop"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Can not stop"), std::string::npos) << out;
 }
 
 // The scheduling the controller asks for: real-time with the real clock
