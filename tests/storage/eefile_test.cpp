@@ -203,6 +203,9 @@ TEST_F(TunablesFile, IdentifiersAndPasswordsComeBackAfterARestart) {
     EXPECT_STREQ(ee_Custom4, "Unit B");
     EXPECT_STREQ(sys_text[APP_CONTROL_ID].s, "Turbine 7");
     EXPECT_EQ(fault_pwds[0], 4242);
+    std::strcpy(ee_ConfigID, "Plant C");
+    ASSERT_EQ(save(), 1);
+    EXPECT_STREQ(contents(kFile).c_str() + valuesEnd() + 12, "Plant C") << "the first identifier alone too";
 }
 
 TEST_F(TunablesFile, NothingChangedWritesNothing) {
