@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -196,6 +198,45 @@ TEST(LoaderPorts, ASecondControllerOnTheSamePortsFails) {
     EXPECT_NE(first.output().find("firewall: remove udp " + std::to_string(5001 + offset) + "\n"), std::string::npos)
         << first.output();
 }
+
+// Each of the controller's ports held by another program alone: the
+// controller names that port and does not start.
+struct HeldPort {
+    const char* name;
+    int type;
+    int port;
+};
+class LoaderPortHeld : public ::testing::TestWithParam<HeldPort> {};
+
+TEST_P(LoaderPortHeld, IsNamedAndTheControllerDoesNotStart) {
+    const TempDir tmp;
+    const int offset = tc_test::pickPortOffset();
+    const int port = GetParam().port + offset;
+    const int h = ::socket(AF_INET, GetParam().type, 0);
+    ASSERT_GE(h, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    ASSERT_EQ(::bind(h, reinterpret_cast<sockaddr*>(&a), sizeof a), 0) << port;
+    if (GetParam().type == SOCK_STREAM) {
+        ASSERT_EQ(::listen(h, 1), 0);
+    }
+    Controller ctl({"--clock", "sim", "--port-offset", std::to_string(offset), "--root", tmp.path + "/var"});
+    EXPECT_EQ(ctl.exitStatus(), 1) << ctl.output();
+    const std::string said = std::string("controller: cannot open ") + (GetParam().type == SOCK_STREAM ? "TCP" : "UDP") +
+                             " port " + std::to_string(port) + ": Address already in use\n";
+    EXPECT_NE(ctl.output().find(said), std::string::npos) << ctl.output();
+    EXPECT_EQ(ctl.output().find("controller: cannot open", ctl.output().find(said) + 1), std::string::npos)
+        << "only the held port is named: " << ctl.output();
+    EXPECT_NE(ctl.output().find("; not starting"), std::string::npos) << ctl.output();
+    ::close(h);
+}
+
+INSTANTIATE_TEST_SUITE_P(, LoaderPortHeld,
+                         ::testing::Values(HeldPort{"Service", SOCK_STREAM, 666}, HeldPort{"Modbus", SOCK_STREAM, 502},
+                                           HeldPort{"Udp5001", SOCK_DGRAM, 5001}, HeldPort{"Udp5002", SOCK_DGRAM, 5002},
+                                           HeldPort{"Udp5005", SOCK_DGRAM, 5005}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The arguments of a controller in simulated time on ports of its own.
 std::vector<std::string> simArgs(const std::string& root) {
