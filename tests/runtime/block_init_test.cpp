@@ -15,6 +15,7 @@
 #include "host/speed_sensor_model.h"
 #include "platform/vkiobus.h"
 #include "runtime/appinit.h"
+#include "runtime/appmain.h"
 #include "runtime/catalogue_tables.h"
 #include "runtime/sysinfo.h"
 #include "service/TwControl.h"
@@ -158,6 +159,7 @@ TEST_F(BlockInit, AStopSoonAfterTheStartOrDuringASaveLosesNothingUntold) {
         stopApp();
         EXPECT_EQ(ee_unsaved_changes(), 0) << "stop " << run;
         EXPECT_EQ(DATA_LOG_M_MEMORY_START, nullptr) << "the stop gives the data log's block back";
+        EXPECT_EQ(ApplicationRunning, 0u) << "a stopped application is no longer running";
     }
     startApp();
     runPasses(4, 12);
