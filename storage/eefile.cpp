@@ -75,11 +75,16 @@ constexpr uint32_t kFingerprintAt = kEeDateBytes - 3;
 // The fingerprint found in the last file read (0: none).
 uint32_t fileFingerprint = 0;
 // The last ReadEETable found a file that it refused to take values from
-// (not readable as a file, another heading, date or table): start-up keeps
-// it aside before writing a fresh one.
+// (not readable as a file, another heading, date or table): start-up writes
+// a fresh one and keeps it aside.
 bool refused = false;
 // Names tried for keeping a refused file.
 constexpr int kMaxKept = 999;
+// How the file start-up refused or found damaged is kept aside ("Refused",
+// "Damaged") once a complete new file is there to take its name; null when
+// none waits. Until then it stays under its name, and a start that finds it
+// there treats it again the same way.
+const char* keepBeforeReplacing = nullptr;
 // The last ReadEETable took values from a file of this build that was cut
 // short or held values no tunable can have: start-up keeps the file aside
 // and writes one with the values in force.
@@ -230,15 +235,7 @@ bool outOfBounds(const EeInitEntry& e, const EntryRule& rule, char* why, size_t 
                 return true;
             }
             return false;
-        case EE_STRNG: {
-            const auto* text = static_cast<const unsigned char*>(e.saved);
-            for (uint32_t c = 0; c < kStrCellBytes && text[c] != '\0'; ++c)
-                if (text[c] < 0x20 || text[c] == 0x7F) {
-                    std::snprintf(why, size, "its text holds the control character 0x%02X", text[c]);
-                    return true;
-                }
-            return false;
-        }
+        // A text is whatever a service write stored: any byte up to its NUL.
         default: return false;
     }
 }
@@ -255,6 +252,10 @@ uint32_t completeFileBytes() {
            2u * kPwdGroups * NumServTasks + kIds * kEeIdBytes + 4u * static_cast<uint32_t>(getCurvesCount());
 }
 
+void reportUnreadable(const char* why) {
+    storage_report(kEventStartup, "Initializing EE: Cannot read save-file %s (%s)", ee_file_name(), why);
+}
+
 // Opens the file and checks its heading as start-up does: 2 binary, 1 text
 // (fd open in both), 0 invalid and -1 missing (fd closed).
 int openAndCheck(int* fd) {
@@ -264,7 +265,7 @@ int openAndCheck(int* fd) {
         *fd = 0;
         ExistingEEFile = 0;
         _eeMOEDATE[0] = '\0';
-        storage_report(kEventStartup, "Initializing EE: Cannot read save-file %s (%s)", ee_file_name(), why);
+        reportUnreadable(why);
         storage_report(kEventStartup, "Initializing EE: Creating new save-file: %s", ee_file_name());
         return 0;
     }
@@ -380,17 +381,36 @@ bool exists(const char* name) {
     return fd != 0;
 }
 
+bool keepRefusedFile(const char* what);
+
 // A save interrupted between writing the temporary file and renaming it
-// leaves no tunables file but a complete temporary one: it is taken.
+// leaves no tunables file but a complete temporary one: it is taken. What
+// stands under the name but cannot be read as a file (a directory, a pipe)
+// is kept aside first.
 void adoptCompleteTemp() {
-    if (exists(ee_file_name())) return;
+    const char* why = "";
+    const int file = storage_open_read(ee_file_name(), &why);
+    bool obstacle = file < 0;
+    if (file > 0) {
+        // A directory opens, but its first read fails.
+        char first;
+        obstacle = VKOS_ReadFileBytes(file, &first, 1) < 0;
+        why = "not a regular file";
+        VKOS_CloseFile(file);
+    }
+    if (file > 0 && !obstacle) return;
     const int fd = VKOS_OpenFileRead(ee_temp_name());
     if (fd == 0) return;
     uint32_t size = 0;
     VKOS_GetFileSize(fd, &size);
     const bool complete = ReadValidateEEFileHeading(fd) == kBinaryMode && size == completeFileBytes();
     VKOS_CloseFile(fd);
-    if (complete && VKOS_RenameFile(ee_temp_name(), ee_file_name()) == 1)
+    if (!complete) return;
+    if (obstacle) {
+        reportUnreadable(why);
+        if (!keepRefusedFile("Refused")) return;
+    }
+    if (VKOS_RenameFile(ee_temp_name(), ee_file_name()) == 1)
         storage_report(kEventStartup, "Initializing EE: Adopted complete save-file: %s", ee_temp_name());
 }
 
@@ -418,13 +438,13 @@ int anotherTable(int fd, const char* why) {
     return 0;
 }
 
-// Reads the passwords, the identifiers and the curves after the values.
-// Each part read whole is taken; the part that a short read cut and every
-// part after it take their defaults. What took its defaults, or that
+// Reads the passwords, the identifiers and the curves after the values
+// (none when `whole` is false: the file ended before them). Each part read
+// whole is taken; the part that a short read cut and every part after it
+// take their defaults. What took its defaults, or that
 // bytes beyond a whole file were left, or null when the file ended where a
 // whole one ends.
-const char* readTail(int fd) {
-    bool whole = true;
+const char* readTail(int fd, bool whole) {
     uint16_t pwds[kPwdGroups * NumServTasks];
     for (int g = 0; g < kPwdGroups * NumServTasks && whole; ++g) {
         uint8_t buf[2];
@@ -477,7 +497,7 @@ int refuseValues(int fd, const char* damage) {
 // A refused file is renamed to the first free "<name>.rejected<n>", never
 // over another file, so that a fresh file takes its place and nothing of it
 // is lost.
-void keepRefusedFile(const char* what) {
+bool keepRefusedFile(const char* what) {
     for (int n = 1; n <= kMaxKept; ++n) {
         char name[sizeof keptName];
         std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
@@ -485,11 +505,12 @@ void keepRefusedFile(const char* what) {
         if (VKOS_RenameFile(ee_file_name(), name) == 1) {
             std::memcpy(keptName, name, sizeof keptName);
             storage_report(kEventStartup, "Initializing EE: %s save-file kept as %s", what, name);
-            return;
+            return true;
         }
         break;
     }
     storage_report(kEventWrite, "Error keeping the %s save-file %s", what, ee_file_name());
+    return false;
 }
 
 }  // namespace
@@ -682,8 +703,8 @@ int ReadEETable() {
         VKOS_CloseFile(fd);
         return 0;
     }
-    // A file cut short inside the values has lost bytes: every value after
-    // the damage would be read from the wrong place, so none is taken.
+    // A file cut short inside the values keeps the values before the cut;
+    // the value cut and every one after it take their defaults.
     uint32_t size = 0;
     VKOS_GetFileSize(fd, &size);
     const uint32_t whole = completeFileBytes();
@@ -691,15 +712,24 @@ int ReadEETable() {
     std::snprintf(sizeWhy, sizeof sizeWhy, "%u bytes, not %u", size, whole);
     // The file names this build's table in its date field; one that does
     // not (written by another writer, or by a build with another table) is
-    // taken only when its whole structure is this build's.
+    // taken only at a whole file's length, and its values are then judged
+    // one by one like those of any file of this build.
     bool named = true;
-    uint32_t outside = 0, run = 0;
+    uint32_t outside = 0, run = 0, lost = 0;
+    const EeInitEntry* cut = nullptr;
     const EntryRule* rules = entryRules();
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
-        if (!readEntry(fd, *e)) {
+        if (cut == nullptr && !readEntry(fd, *e)) {
             // Only entries with bytes in the file, of the kinds named, can fail.
             storage_report(kEventWrite, "Error in ReadEETable(%s)", kKindName[kindOf(*e)]);
-            return refuseValues(fd, sizeWhy);
+            // Cut before its date matched: nothing shows the file is this build's.
+            if (kindOf(*e) == EE_MOEDATE) return refuseValues(fd, sizeWhy);
+            cut = e;
+        }
+        if (cut != nullptr) {
+            applyDefault(*e, false);
+            ++lost;
+            continue;
         }
         if (kindOf(*e) == EE_MOEDATE) {
             if (!valuesOfThisBuild()) return refuseValues(fd, nullptr);
@@ -713,27 +743,26 @@ int ReadEETable() {
             run = 0;
             continue;
         }
-        if (!named) {
-            char what[200];
-            std::snprintf(what, sizeof what, "%s: %s", rules[e - _eeinittab].name, why);
-            return anotherTable(fd, what);
-        }
         if (outside++ < kMaxValueReports)
             storage_report(kEventStartup, "Error in ReadEETable(%s): %s: %s; its default is taken",
                            kKindName[kindOf(*e)], rules[e - _eeinittab].name, why);
         applyDefault(*e, false);
         if (++run == kShiftedRun) {
             std::snprintf(why, sizeof why, "%u in a row out of limits", run);
-            return refuseValues(fd, why);
+            return named ? refuseValues(fd, why) : anotherTable(fd, why);
         }
     }
-    // Every value was read whole: damage after them costs only what it hit.
-    const char* const tail = readTail(fd);
+    // Damage after the values costs only what it hit.
+    const char* const tail = readTail(fd, cut == nullptr);
     VKOS_CloseFile(fd);
     if (outside > kMaxValueReports)
         storage_report(kEventStartup, "Error in ReadEETable: %u more values outside their limits take their defaults",
                        outside - kMaxValueReports);
-    if (tail != nullptr) {
+    if (cut != nullptr) {
+        storage_report(kEventWrite, "Error in ReadEETable: cut short inside the values: %s", sizeWhy);
+        storage_report(kEventWrite, "Error in ReadEETable: values cut off from %s", rules[cut - _eeinittab].name);
+        storage_report(kEventWrite, "Error in ReadEETable: %u values, the %s", lost, tail);
+    } else if (tail != nullptr) {
         storage_report(kEventWrite, "Error in ReadEETable: damaged after the values: %s", sizeWhy);
         storage_report(kEventWrite, "Error in ReadEETable: values taken; %s", tail);
     }
@@ -805,12 +834,15 @@ int WriteEETable(int mode, int useDefaults) {
     using SyncFn = int (*)();
     if (void* sync = VKOS_FindSymbol("is_directory_sync_ee_file_active"))
         while (reinterpret_cast<SyncFn>(sync)() != 0) VKOS_SleepMillisec(1);
+    // The new file is complete: a file start-up refused goes aside only now.
+    if (keepBeforeReplacing != nullptr && exists(ee_file_name())) keepRefusedFile(keepBeforeReplacing);
     // The rename replaces the old file in one step; until it succeeds the
     // old file stays, and the complete temporary file is kept for start-up.
     if (VKOS_RenameFile(ee_temp_name(), ee_file_name()) != 1) {
         storage_report(kEventWrite, "Error renaming EE file %s", ee_temp_name());
         return 0;
     }
+    keepBeforeReplacing = nullptr;
     ExistingEEFile = 1;
     return 1;
 }
@@ -823,6 +855,7 @@ int init_eeram() {
     ee_file_dirty = 0;
     refused = false;
     damaged = false;
+    keepBeforeReplacing = nullptr;
     keptName[0] = '\0';
     adoptCompleteTemp();
     ReadEETable();
@@ -836,11 +869,11 @@ int init_eeram() {
         // A damaged file is kept as it was, and a whole one with the values
         // in force takes its place at once.
         if (damaged) {
-            keepRefusedFile("Damaged");
+            keepBeforeReplacing = "Damaged";
             ee_file_dirty = WriteEETable(kBinaryMode, 0) == 1 ? 0 : 1;
         }
     } else {
-        if (refused) keepRefusedFile(damaged ? "Damaged" : "Refused");
+        if (refused) keepBeforeReplacing = damaged ? "Damaged" : "Refused";
         new_application_flag = 1;
         for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) applyDefault(*e, true);
         textCopy(_eeMOEDATE, _uvMOEDATE, kEeDateBytes);
@@ -940,6 +973,7 @@ void eefile_reset() {
     failedSave.clear();
     refused = false;
     damaged = false;
+    keepBeforeReplacing = nullptr;
     fileFingerprint = 0;
     keptName[0] = '\0';
     ee_file_dirty = 0;

@@ -138,20 +138,23 @@ const char* ee_file_name();
 const char* ee_temp_name();
 // The name under which start-up kept the last file it refused or found
 // damaged ("" when none): "<name>.rejected<n>", the first n from 1 that
-// names no file. A file of this build cut short or shifted inside its
-// values (one cut before their end, or values in a row that their tunables
-// cannot have) is refused whole: every tunable takes its default. One whose
-// damage lies after the values (cut short in the passwords, identifiers or
-// curves, or longer than a whole file) has its values taken; the part cut
-// and those after it take their defaults. One that holds a stray value its
-// tunable cannot have (a real that is not a number or lies outside the
-// tunable's limits, an integer outside them, a boolean other than 0 or 1,
-// a text with a control character) has its sound values taken, the others
-// take their defaults. Each damage is reported, and a whole file with the
-// values in force is written in place of the one kept.
+// names no file. A file of this build shifted inside its values (values in
+// a row that their tunables cannot have) is refused whole: every tunable
+// takes its default. One cut short after its date has the values before
+// the cut taken; the value cut, those after it, the passwords and the
+// identifiers take their defaults. One whose damage lies after the values
+// (cut short in the passwords, identifiers or curves, or longer than a
+// whole file) has its values taken; the part cut and those after it take
+// their defaults. One that holds a stray value its tunable cannot have (a
+// real that is not a number or lies outside the tunable's limits, an
+// integer outside them, a boolean other than 0 or 1) has its sound values
+// taken, the others take their defaults; a text is taken as stored. Each
+// damage is reported, and a whole file with the values in force is written;
+// only once it is complete is the damaged one kept aside and the new one
+// renamed in, so a failed write leaves the damaged file under its name.
 // A file whose date field does not name this build's table is taken only
-// when its structure is this table's: its length a whole file's and every
-// value within its tunable's limits; else it is refused as another table's.
+// at a whole file's length, and then like one that names it; values in a
+// row that their tunables cannot have refuse it as another table's.
 const char* ee_kept_name();
 // Tunables whose value in force differs from the one last saved or loaded,
 // and those whose save failed or did not end: the changes a stop now would

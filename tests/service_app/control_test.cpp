@@ -66,6 +66,9 @@ TEST_F(Control, ASavedTunableIsFoundAfterARestartWithItsSampledCopy) {
         // the range in force.
         EXPECT_EQ(c.writeName("_ub6.RANGE_HI.IN", kReal, f32(105.0f)), 0);
         EXPECT_EQ(c.ask(cat({{0x56}, str0("Config 2")})), (Bytes{0}));
+        // Texts hold whatever a client writes, control characters too.
+        EXPECT_EQ(c.writeName("SYS_ID.SITE_UNIT.IN", kText, str0("tab\there")), 0);
+        EXPECT_EQ(c.writeName("TUTORIAL.S_TUNABLE.IN", kText, str0("A\x01" "B")), 0);
         EXPECT_EQ(c.ask({0x26}), (Bytes{0}));
         // A save that cannot replace the file is not reported as done.
         EXPECT_EQ(c.writeName("_ub6.RANGE_HI.IN", kReal, f32(110.0f)), 0);
@@ -73,15 +76,20 @@ TEST_F(Control, ASavedTunableIsFoundAfterARestartWithItsSampledCopy) {
         EXPECT_EQ(c.ask({0x26}), (Bytes{4}));
         hostfs::setRenameFault(false);
     }
-    stopApp();
-    startService();
-    runPasses(R160, 20);  // past the power-up configuration window
-    EXPECT_EQ(real("_ub6.RANGE_HI.IN"), 105.0f);
-    EXPECT_EQ(real("_ub6.MAX.TUNE"), 105.0f);
-    EXPECT_EQ(real("_ub6.MAX.SAMP_TUNE"), 105.0f);
-    Client c(port);
-    ASSERT_EQ(c.connectSession(), kConnectReply);
-    EXPECT_EQ(c.ask({0x55}), cat({{0}, str0("Config 2")}));
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        stopApp();
+        startService();
+        runPasses(R160, 20);  // past the power-up configuration window
+        EXPECT_EQ(real("_ub6.RANGE_HI.IN"), 105.0f);
+        EXPECT_EQ(real("_ub6.MAX.TUNE"), 105.0f);
+        EXPECT_EQ(real("_ub6.MAX.SAMP_TUNE"), 105.0f);
+        EXPECT_EQ(text("SYS_ID.SITE_UNIT.IN"), "tab\there");
+        EXPECT_EQ(text("TUTORIAL.S_TUNABLE.IN"), "A\x01" "B");
+        Client c(port);
+        ASSERT_EQ(c.connectSession(), kConnectReply);
+        EXPECT_EQ(c.ask({0x55}), cat({{0}, str0("Config 2")}));
+    }
 }
 
 TEST_F(Control, ShutdownLocksTheIoAndAResetFollowsOnTheNextConnect) {

@@ -103,6 +103,21 @@ const EeInitEntry* entryOfCell(const char* name) {
     return nullptr;
 }
 
+// Every value `file` holds whole is in force, but those of `lost` and every
+// one from `lostFrom` on, which are at their defaults.
+::testing::AssertionResult inForce(const std::string& file, std::vector<const EeInitEntry*> lost = {},
+                                   const EeInitEntry* lostFrom = nullptr) {
+    int wrong = 0;
+    std::string first;
+    for (const EeInitEntry* e = _eeinittab + 1; e->kind != kEeTableEnd; ++e) {
+        const bool gone = (lostFrom != nullptr && e >= lostFrom) || std::find(lost.begin(), lost.end(), e) != lost.end();
+        if (gone ? isDefault(e) : liveEquals(e, file, offsetOf(e))) continue;
+        if (wrong++ == 0) first = "entry at byte " + std::to_string(offsetOf(e)) + (gone ? " not at its default" : "");
+    }
+    if (wrong == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << wrong << " values not as the file holds them, first the " << first;
+}
+
 class TunablesFile : public storage_test::StorageFixture {
 protected:
     void SetUp() override {
@@ -292,17 +307,30 @@ TEST_F(TunablesFile, HeadingWithBlanksAndCarriageReturnsIsAccepted) {
 // reported, not loaded, kept aside under a name of their own, and a fresh
 // file written. The bytes after the date's NUL name the table only as a
 // hint: a file whose padding there differs or is zero (as another writer
-// leaves it) is taken when its structure is this build's (a whole file's
-// length, every value within its limits), and refused as another table's
-// when it is not.
+// leaves it) is taken when it has a whole file's length, each of its
+// values judged as in a file that names the table (a stray value takes
+// its default and is named, and a whole file is written in its place), and
+// refused as another table's when its length or three values in a row
+// show another structure.
 struct BodyCase {
     const char* name;
     int change;         // 0 another date, 1 random bytes, 2 other padding, 3 no fingerprint,
                         // 4 other padding and an entry more, 5 no fingerprint and a value out of limits,
-                        // 6 other padding and one byte short
+                        // 6 other padding and one byte short, 7 no fingerprint and two values out of limits,
+                        // 8 no fingerprint and three values in a row out of limits
     const char* event;  // "" when the file loads
+    int strays;         // values of a loaded file that take their defaults
 };
 class Bodies : public TunablesFile, public ::testing::WithParamInterface<BodyCase> {};
+
+// Three booleans side by side in the table.
+const EeInitEntry* threeBooleansInARow() {
+    for (const EeInitEntry* e = _eeinittab; e[2].kind != kEeTableEnd; ++e)
+        if ((e[0].kind & 0xFFFF) == EE_VKBOOLEAN && (e[1].kind & 0xFFFF) == EE_VKBOOLEAN &&
+            (e[2].kind & 0xFFFF) == EE_VKBOOLEAN)
+            return e;
+    return nullptr;
+}
 
 TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
     std::string f = savedWithChanges();
@@ -314,7 +342,11 @@ TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
     ASSERT_NE(mark, 0u);
     const int change = GetParam().change;
     if (change == 2 || change == 4 || change == 6) f[date + 27] = static_cast<char>(f[date + 27] ^ 0x40);
-    if (change == 3 || change == 5) f.replace(date + 25, 3, std::string(3, '\0'));
+    if (change == 3 || change == 5 || change == 7 || change == 8) f.replace(date + 25, 3, std::string(3, '\0'));
+    const EeInitEntry* trip = entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN");
+    const EeInitEntry* function = entryOfCell("_ub5.ACT_FUNCTION.TUNE");
+    const EeInitEntry* row = threeBooleansInARow();
+    ASSERT_NE(row, nullptr);
     switch (change) {
         case 0: f[date + 3] = 'X'; break;  // "MonXApr ..."
         case 1: {
@@ -323,21 +355,45 @@ TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
             break;
         }
         case 4: f.insert(date + 28, be32(0)); break;
-        case 5: f.replace(offsetOf(entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN")), 4, be32(0x7149F2CAu)); break;
+        case 7: f.replace(offsetOf(function), 4, be32(0x80000000u)); [[fallthrough]];
+        case 5: f.replace(offsetOf(trip), 4, be32(0x7149F2CAu)); break;
         case 6: f.pop_back(); break;
+        case 8:
+            for (int k = 0; k < 3; ++k) f.replace(offsetOf(row + k), 4, be32(2));
+            break;
     }
     put(kFile, f);
     const std::string older = "older settings";
     put(kFile + ".rejected1", older);
     hostplatform::clearMessages();
     const bool loads = *GetParam().event == '\0';
+    const int strays = GetParam().strays;
     EXPECT_EQ(restart(), loads ? 1 : 0);
     EXPECT_EQ(isDefault(firstOf(EE_REAL)), !loads);
     EXPECT_EQ(isDefault(firstOf(EE_STRNG)), !loads);
     EXPECT_EQ(contents(kFile + ".rejected1"), older) << "a kept file is never overwritten";
+    const std::vector<const EeInitEntry*> lost =
+        strays == 2 ? std::vector{trip, function} : strays == 1 ? std::vector{trip} : std::vector<const EeInitEntry*>{};
     if (loads) {
-        EXPECT_EQ(contents(kFile), f);
-        EXPECT_FALSE(exists(kFile + ".rejected2"));
+        EXPECT_TRUE(inForce(f, lost));
+        EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(REAL): CNFG_SETPT.QT_OSPD_TRIP.IN: "),
+                  strays >= 1 ? 1 : 0);
+        EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(INTEGER): _ub5.ACT_FUNCTION.TUNE: "),
+                  strays >= 2 ? 1 : 0);
+        if (strays == 0) {
+            EXPECT_EQ(contents(kFile), f);
+            EXPECT_FALSE(exists(kFile + ".rejected2"));
+            return;
+        }
+        EXPECT_EQ(contents(kFile + ".rejected2"), f);
+        EXPECT_TRUE(hasEvent("event 3: Initializing EE: Damaged save-file kept as " + kFile + ".rejected2"));
+        const std::string fresh = contents(kFile);
+        ASSERT_EQ(fresh.size(), completeSize());
+        EXPECT_EQ(readBe32(fresh, date + 24) & 0xFFFFFFu, ee_fingerprint()) << "the file written names the table";
+        EXPECT_EQ(restart(), 1);
+        EXPECT_TRUE(inForce(f, lost)) << "after the second start";
+        EXPECT_EQ(contents(kFile), fresh);
+        EXPECT_FALSE(exists(kFile + ".rejected3"));
         return;
     }
     EXPECT_EQ(eventsStartingWith(std::string("event 3: ") + GetParam().event), 1) << ::testing::PrintToString(events());
@@ -351,13 +407,15 @@ TEST_P(Bodies, OfAnotherBuildAreReportedAndKept) {
 INSTANTIATE_TEST_SUITE_P(
     Changes, Bodies,
     ::testing::Values(
-        BodyCase{"AnotherDate", 0, "Error in ReadEETable(MOEDATE): values of another build date"},
-        BodyCase{"RandomBytes", 1, "Error in ReadEETable(MOEDATE): values of another build date"},
-        BodyCase{"PaddingDiffers", 2, ""}, BodyCase{"NoFingerprint", 3, ""},
-        BodyCase{"AnotherTableWithAnEntryMore", 4, "Error in ReadEETable(MOEDATE): values of another table"},
-        BodyCase{"AnotherTableWithAValueOutOfLimits", 5,
-                 "Error in ReadEETable: not this table's structure: CNFG_SETPT.QT_OSPD_TRIP.IN"},
-        BodyCase{"UnnamedTableCutShort", 6, "Error in ReadEETable(MOEDATE): values of another table"}),
+        BodyCase{"AnotherDate", 0, "Error in ReadEETable(MOEDATE): values of another build date", 0},
+        BodyCase{"RandomBytes", 1, "Error in ReadEETable(MOEDATE): values of another build date", 0},
+        BodyCase{"PaddingDiffers", 2, "", 0}, BodyCase{"NoFingerprint", 3, "", 0},
+        BodyCase{"AnotherTableWithAnEntryMore", 4, "Error in ReadEETable(MOEDATE): values of another table", 0},
+        BodyCase{"NoFingerprintAndAValueOutOfLimits", 5, "", 1},
+        BodyCase{"UnnamedTableCutShort", 6, "Error in ReadEETable(MOEDATE): values of another table", 0},
+        BodyCase{"NoFingerprintAndTwoValuesOutOfLimits", 7, "", 2},
+        BodyCase{"NoFingerprintAndThreeInARowOutOfLimits", 8,
+                 "Error in ReadEETable: not this table's structure: 3 in a row out of limits", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What no tunables file can be: a pipe, a link to a device, a first line of
@@ -395,11 +453,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Cut points of a good file, relative to the places of its parts. A file
-// cut short before the end of its values is refused whole: every tunable,
-// password and identifier takes its default. One whose damage lies after
-// the values keeps every value; the part cut and those after it take their
-// defaults. Either way the file is kept aside as it was and a whole file
-// with what was taken takes its place.
+// cut short before the end of its date is refused whole: every tunable,
+// password and identifier takes its default. One cut inside the values
+// keeps those before the cut; the value cut and all after it, the
+// passwords and the identifiers take their defaults. One whose damage lies
+// after the values keeps every value; the part cut and those after it take
+// their defaults. Either way the file is kept aside as it was and a whole
+// file with what was taken takes its place, which the next start loads.
 struct CutCase {
     const char* name;
     int where;  // 0 heading, 1 date, 2 second entry, 3 last entry, 4 passwords, 5 identifiers, 6 last byte,
@@ -420,21 +480,37 @@ TEST_P(TruncatedFiles, AreKeptAsideWithWhatTheirDamageSpared) {
     const std::string full = contents(kFile);
     const size_t cuts[] = {headingBytes() - 5, headingBytes() + 10, offsetOf(second) + 2, offsetOf(lastEntry()) + 1,
                            valuesEnd() + 3,    valuesEnd() + 12 + 40, full.size() - 1,     full.size() + 1};
-    const size_t cut = cuts[GetParam().where];
+    const int where = GetParam().where;
+    const size_t cut = cuts[where];
     const std::string damaged = cut > full.size() ? full + '\n' : full.substr(0, cut);
     put(kFile, damaged);
     hostplatform::clearMessages();
     const int ids = GetParam().ids;
     EXPECT_EQ(restart(), ids < 0 ? 0 : 1);
     EXPECT_EQ(new_application_flag, ids < 0 ? 1 : 0);
-    EXPECT_EQ(isDefault(second), ids < 0);
-    EXPECT_EQ(isDefault(lastEntry()), ids < 0);
+    EXPECT_EQ(isDefault(second), where <= 2);
+    EXPECT_EQ(isDefault(lastEntry()), where <= 3);
+    if (ids >= 0) {
+        EXPECT_TRUE(inForce(full, {}, where == 2 ? second : where == 3 ? lastEntry() : nullptr));
+    }
     EXPECT_STREQ(ee_ConfigID, ids >= 1 ? "Plant A" : "Dflt Config ID");
     EXPECT_STREQ(ee_Custom4, ids >= 6 ? "Site 4" : "NoVal");
-    EXPECT_EQ(ee_dnld_pwds[0], ids >= 0 && GetParam().where != 4 ? 1234 : 6879);
+    EXPECT_EQ(ee_dnld_pwds[0], where >= 5 ? 1234 : 6879);
     EXPECT_EQ(contents(kFile + ".rejected1"), damaged);
     const std::string sizes = std::to_string(damaged.size()) + " bytes, not " + std::to_string(full.size());
-    if (ids >= 0) {
+    if (where == 2 || where == 3) {
+        const char* const kinds[] = {"REAL", "INTEGER", "VKBOOLEAN", "VKTIMER", "STRNG"};
+        const char* kind = kinds[(where == 2 ? second : lastEntry())->kind & 0xFFFF];
+        EXPECT_TRUE(hasEvent(std::string("event 6: Error in ReadEETable(") + kind + ")"));
+        EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable: cut short inside the values: " + sizes));
+        const auto ev = events();
+        EXPECT_EQ(std::count_if(ev.begin(), ev.end(), [](const std::string& l) {
+            return std::regex_match(l, std::regex("event 6: Error in ReadEETable: values cut off from [A-Za-z_0-9]+\\..+"));
+        }), 1) << ::testing::PrintToString(ev);
+        const size_t lost = where == 2 ? size_t(lastEntry() - second) + 1 : 1;
+        EXPECT_TRUE(hasEvent("event 6: Error in ReadEETable: " + std::to_string(lost) +
+                             " values, the passwords and identifiers take defaults"));
+    } else if (ids >= 0) {
         const char* what = GetParam().where == 4   ? "passwords and identifiers take defaults"
                            : GetParam().where == 7 ? "bytes beyond a whole file left"
                                                    : "identifiers from the cut on take defaults";
@@ -452,17 +528,99 @@ TEST_P(TruncatedFiles, AreKeptAsideWithWhatTheirDamageSpared) {
     const std::string fresh = contents(kFile);
     ASSERT_EQ(fresh.size(), completeSize());
     EXPECT_TRUE(liveEquals(second, fresh, offsetOf(second)));
+    EXPECT_TRUE(inForce(fresh));
     EXPECT_STREQ(fresh.c_str() + valuesEnd() + 12, ee_ConfigID);
+    hostplatform::clearMessages();
     EXPECT_EQ(restart(), 1) << "the file written in its place loads whole";
+    EXPECT_TRUE(inForce(fresh));
+    EXPECT_EQ(ee_dnld_pwds[0], where >= 5 ? 1234 : 6879);
     EXPECT_FALSE(exists(kFile + ".rejected2"));
+    EXPECT_EQ(eventsStartingWith("event 6: "), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedFiles,
                          ::testing::Values(CutCase{"InTheHeading", 0, -1}, CutCase{"InTheDate", 1, -1},
-                                           CutCase{"InTheSecondEntry", 2, -1}, CutCase{"InTheLastEntry", 3, -1},
+                                           CutCase{"InTheSecondEntry", 2, 0}, CutCase{"InTheLastEntry", 3, 0},
                                            CutCase{"InThePasswords", 4, 0}, CutCase{"InTheIdentifiers", 5, 1},
                                            CutCase{"OneByteShort", 6, 5}, CutCase{"OneByteLonger", 7, 6}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A start that finds a damaged or refused file writes the file to take its
+// place first; when that write fails (a full drive, a directory in the
+// temporary file's place) the file stays under its name as it was, and the
+// next start treats it the same way. It goes aside only once a complete
+// file is there to be renamed in, at that start or at a save before it.
+struct ReplacementCase {
+    const char* name;
+    int damage;        // 0 a value outside its limits, 1 another build date, 2 cut inside the values
+    bool fullDisk;     // else a directory in the temporary file's place
+    bool saveBetween;  // the obstacle gone, a save replaces the file before the next start
+};
+class FailedReplacements : public TunablesFile, public ::testing::WithParamInterface<ReplacementCase> {};
+
+TEST_P(FailedReplacements, LeaveTheFileUnderItsName) {
+    const ReplacementCase& c = GetParam();
+    std::string f = savedWithChanges();
+    const EeInitEntry* trip = entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN");
+    std::vector<const EeInitEntry*> lost;
+    const EeInitEntry* lostFrom = c.damage == 1 ? _eeinittab + 1 : c.damage == 2 ? lastEntry() : nullptr;
+    std::string said;
+    if (c.damage == 0) {
+        f.replace(offsetOf(trip), 4, be32(0x7FC00000u));
+        lost = {trip};
+        said = "event 3: Error in ReadEETable(REAL): CNFG_SETPT.QT_OSPD_TRIP.IN: ";
+    } else if (c.damage == 1) {
+        f[headingBytes() + 3] = 'X';
+        said = "event 3: Error in ReadEETable(MOEDATE): values of another build date";
+    } else {
+        f.resize(offsetOf(lastEntry()) + 1);
+        said = "event 6: Error in ReadEETable: values cut off from ";
+    }
+    put(kFile, f);
+    if (c.fullDisk) hostfs::setCapacity(f.size() + 100);
+    else std::filesystem::create_directory(path(kTemp));
+    hostplatform::clearMessages();
+    EXPECT_EQ(restart(), c.damage == 1 ? 0 : 1);
+    EXPECT_TRUE(inForce(f, lost, lostFrom)) << "after the start whose write failed";
+    EXPECT_EQ(eventsStartingWith(said), 1);
+    EXPECT_TRUE(hasEvent(c.fullDisk ? "event 6: Insufficient memory space for EE date file"
+                                    : "event 6: Error opening EE FileName " + kTemp));
+    EXPECT_EQ(contents(kFile), f) << "the file stays under its name";
+    EXPECT_FALSE(exists(kFile + ".rejected1"));
+    EXPECT_EQ(ee_file_dirty, 1);
+
+    hostfs::setCapacity(std::nullopt);
+    std::filesystem::remove(path(kTemp));
+    hostplatform::clearMessages();
+    if (c.saveBetween) {
+        EXPECT_EQ(save(), 1);
+    } else {
+        EXPECT_EQ(restart(), c.damage == 1 ? 0 : 1);
+        EXPECT_EQ(eventsStartingWith(said), 1) << "the next start treats the file the same way";
+    }
+    EXPECT_TRUE(inForce(f, lost, lostFrom));
+    EXPECT_EQ(contents(kFile + ".rejected1"), f);
+    EXPECT_TRUE(hasEvent(std::string("event 3: Initializing EE: ") + (c.damage == 1 ? "Refused" : "Damaged") +
+                         " save-file kept as " + kFile + ".rejected1"));
+    const std::string fresh = contents(kFile);
+    ASSERT_EQ(fresh.size(), completeSize());
+    EXPECT_EQ(ee_file_dirty, 0);
+
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(inForce(f, lost, lostFrom)) << "after the last start";
+    EXPECT_EQ(contents(kFile), fresh);
+    EXPECT_FALSE(exists(kFile + ".rejected2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FailedReplacements,
+    ::testing::Values(ReplacementCase{"ValueOutsideItsLimitsOnAFullDrive", 0, true, false},
+                      ReplacementCase{"ValueOutsideItsLimitsWithADirectoryInTheWay", 0, false, false},
+                      ReplacementCase{"AnotherBuildDateOnAFullDrive", 1, true, false},
+                      ReplacementCase{"AnotherBuildDateSavedBeforeTheNextStart", 1, false, true},
+                      ReplacementCase{"CutInTheValuesWithADirectoryInTheWay", 2, false, false},
+                      ReplacementCase{"CutInTheValuesSavedBeforeTheNextStart", 2, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A file with a piece missing (the bytes up to a line feed lost by a text
 // tool): every value after it would be read from the wrong place, so none
@@ -538,8 +696,9 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"BooleanOtherThanZeroOrOne", "DATALOG.PRINT.IN_2", 2u, "VKBOOLEAN): "}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Values at their limits are sound; a text with a control character is not.
-TEST_F(TunablesFile, ValuesAtTheirLimitsLoadAndTextsWithControlCharactersDoNot) {
+// Values at their limits are sound, and so is a text with control
+// characters: a service write stores any text, and a save writes it.
+TEST_F(TunablesFile, ValuesAtTheirLimitsAndTextsWithControlCharactersLoad) {
     const std::string good = savedWithChanges();
     const EeInitEntry* trip = entryOfCell("CNFG_SETPT.QT_OSPD_TRIP.IN");
     const EeInitEntry* function = entryOfCell("_ub5.ACT_FUNCTION.TUNE");
@@ -572,24 +731,34 @@ TEST_F(TunablesFile, ValuesAtTheirLimitsLoadAndTextsWithControlCharactersDoNot) 
     std::memcpy(&bits, &lo, 4);
     file.replace(offsetOf(trip), 4, be32(bits));
     const EeInitEntry* text = firstOf(EE_STRNG);
+    const EeInitEntry* last = nullptr;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        if ((e->kind & 0xFFFF) == EE_STRNG) last = e;
     file[offsetOf(text) + 2] = '\x07';
+    file.replace(offsetOf(last), 6, std::string("A\x01\t\x1F\x7F", 6));
     put(kFile, file);
-    hostplatform::clearMessages();
-    EXPECT_EQ(restart(), 1);
-    EXPECT_EQ(*static_cast<float*>(trip->live), lo);
-    EXPECT_TRUE(isDefault(text));
-    EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable(STRNG): "), 1);
-    EXPECT_EQ(contents(kFile + ".rejected1"), file);
+    for (int start = 1; start <= 2; ++start) {
+        hostplatform::clearMessages();
+        EXPECT_EQ(restart(), 1);
+        EXPECT_EQ(*static_cast<float*>(trip->live), lo);
+        EXPECT_EQ(std::string(static_cast<const char*>(text->live), 3), file.substr(offsetOf(text), 3));
+        EXPECT_STREQ(static_cast<const char*>(last->live), "A\x01\t\x1F\x7F");
+        EXPECT_TRUE(inForce(file)) << "start " << start;
+        EXPECT_EQ(eventsStartingWith("event 3: Error in ReadEETable"), 0);
+        EXPECT_FALSE(exists(kFile + ".rejected1"));
+        EXPECT_EQ(contents(kFile), file);
+    }
 }
 
 // Every entry is named by its cell, the last one too: the names follow the
-// table through every kind of saved cell.
+// table through every kind of saved cell. (A text takes any bytes: the
+// last entry that is no text.)
 TEST_F(TunablesFile, TheLastEntryIsNamedWhenDamaged) {
     std::string file = savedWithChanges();
     const EeInitEntry* last = lastEntry();
+    while ((last->kind & 0xFFFF) == EE_STRNG) --last;
     const size_t at = offsetOf(last);
     switch (last->kind & 0xFFFF) {
-        case EE_STRNG: file[at] = '\x01'; break;
         case EE_REAL: file.replace(at, 4, be32(0x7FC00000u)); break;
         case EE_INTEGER: file.replace(at, 4, be32(0x80000000u)); break;
         default: file.replace(at, 4, be32(7u)); break;
@@ -747,7 +916,8 @@ TEST_F(TunablesFile, ReadingFillsOnlyTheSavedCopies) {
     const float live = *static_cast<float*>(firstOf(EE_REAL)->live);
     int r = -1;
     inTask([&] { r = ReadEETable(); });
-    EXPECT_EQ(r, 0) << "a file cut short is refused";
+    EXPECT_EQ(r, 1) << "the values before the cut are read";
+    EXPECT_EQ(std::memcmp(firstOf(EE_REAL)->saved, firstOf(EE_REAL)->dflt, 4), 0) << "the value cut off: its default";
     EXPECT_EQ(*static_cast<float*>(firstOf(EE_REAL)->live), live);
 }
 
@@ -882,30 +1052,52 @@ TEST_F(TunablesFile, CompleteTemporaryFileIsAdoptedWhenTheFileIsMissing) {
     EXPECT_TRUE(hasEvent("event 3: Initializing EE: Adopted complete save-file: " + kTemp));
 }
 
+// A temporary file is taken only when it is complete and no file stands
+// under the final name; what stands there but is no file (a pipe, a
+// directory) is kept aside first. Whichever is taken loads again at the
+// next start.
 struct TempCase {
     const char* name;
-    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present, 4 a pipe there
+    int change;  // 0 one byte short, 1 one byte long, 2 another build, 3 final file present, 4 a pipe there,
+                 // 5 a directory there
 };
 class TemporaryFiles : public TunablesFile, public ::testing::WithParamInterface<TempCase> {};
 
-TEST_P(TemporaryFiles, AreNotAdoptedUnlessCompleteAndAlone) {
+TEST_P(TemporaryFiles, AreAdoptedOnlyWhenCompleteAndNoFileIsThere) {
     std::string good = savedWithChanges();
-    if (GetParam().change == 0) good.pop_back();
-    if (GetParam().change == 1) good.push_back('\0');
-    if (GetParam().change == 2) good[kLine1.size() + 40] = '5';
-    if (GetParam().change == 3) put(kFile, "junk");
+    const int change = GetParam().change;
+    if (change == 0) good.pop_back();
+    if (change == 1) good.push_back('\0');
+    if (change == 2) good[kLine1.size() + 40] = '5';
+    if (change == 3) put(kFile, "junk");
     else std::filesystem::remove(path(kFile));
-    if (GetParam().change == 4) putHostile(kFile, storage_test::kPipe);
+    if (change == 4) putHostile(kFile, storage_test::kPipe);
+    if (change == 5) std::filesystem::create_directories(path(kFile + "/inside"));
     put(kTemp, good);
-    EXPECT_EQ(restart(), 0);
-    EXPECT_TRUE(isDefault(firstOf(EE_INTEGER)));
+    hostplatform::clearMessages();
+    const bool adopted = change >= 4;
+    EXPECT_EQ(restart(), adopted ? 1 : 0);
+    EXPECT_EQ(isDefault(firstOf(EE_INTEGER)), !adopted);
     EXPECT_EQ(contents(kFile).size(), completeSize());
+    EXPECT_FALSE(exists(kTemp));
+    if (!adopted) return;
+    EXPECT_TRUE(inForce(good));
+    EXPECT_EQ(contents(kFile), good);
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Cannot read save-file " + kFile + " (not a regular file)"));
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Refused save-file kept as " + kFile + ".rejected1"));
+    EXPECT_TRUE(hasEvent("event 3: Initializing EE: Adopted complete save-file: " + kTemp));
+    EXPECT_EQ(std::filesystem::symlink_status(path(kFile + ".rejected1")).type(),
+              change == 4 ? std::filesystem::file_type::fifo : std::filesystem::file_type::directory);
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(inForce(good)) << "after the second start";
+    EXPECT_EQ(contents(kFile), good);
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, TemporaryFiles,
                          ::testing::Values(TempCase{"OneByteShort", 0}, TempCase{"OneByteLong", 1},
                                            TempCase{"AnotherBuild", 2}, TempCase{"FinalFilePresent", 3},
-                                           TempCase{"PipeUnderTheFinalName", 4}),
+                                           TempCase{"PipeUnderTheFinalName", 4},
+                                           TempCase{"DirectoryUnderTheFinalName", 5}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TunablesFile, ConcurrentSavesDoNotInterleave) {
