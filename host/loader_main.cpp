@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -25,6 +26,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -110,7 +112,10 @@ void usage(const char* prog) {
         "per wall second; with the real clock how late the 5 ms ticks came against their\n"
         "deadlines (p50, p99, max) and how many ticks were missed.\n"
         "Exit status: 0 after a stop by signal, 1 when the application or one of its ports\n"
-        "(already in use, no permission) cannot be started, 2 for a bad option.\n",
+        "(already in use, no permission) cannot be started, 2 for a bad option. A port held\n"
+        "by another program at the start stops the start; one that cannot be opened later (when\n"
+        "a reset restarts the application) is named once and asks for the stop as a signal does:\n"
+        "the controller stops once its stop permissive allows it, and runs on until then.\n",
         prog, kRealTimePriority);
 }
 
@@ -202,8 +207,18 @@ const TurbineSetting kTurbineSettings[] = {
     {"speed", [](TurbineStart& t, double v) { return t.speedRpm = v, v >= 0.0; }},
 };
 
+// True when `text` is a decimal number and nothing else: a sign, digits, a
+// point, an exponent. A hexadecimal number, an infinity, blanks or any
+// other character are no plant value.
+bool decimalNumber(const std::string& text, double& v) {
+    if (text.empty() || text.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
+    char* end = nullptr;
+    v = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(v);
+}
+
 // Walks the items of NAME=VALUE[,NAME=VALUE...] in order, each value a
-// finite number (not below 0 unless `negativeAllowed`), and hands each to
+// finite decimal number (not below 0 unless `negativeAllowed`), and hands each to
 // `take(item, name, value)`, which returns an empty text or what is wrong
 // with it. Returns an empty text, or the first problem (later items unread).
 template <class Take>
@@ -218,10 +233,8 @@ std::string eachSetting(const std::string& list, bool negativeAllowed, const cha
         if (eq == std::string::npos) return "'" + item + "' is not NAME=VALUE";
         const std::string name = item.substr(0, eq);
         const std::string text = item.substr(eq + 1);
-        char* end = nullptr;
-        const double v = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !std::isfinite(v) || (!negativeAllowed && v < 0.0))
-            return "'" + item + "' " + noNumber;
+        double v = 0.0;
+        if (!decimalNumber(text, v) || (!negativeAllowed && v < 0.0)) return "'" + item + "' " + noNumber;
         std::string problem = take(item, name, v);
         if (!problem.empty()) return problem;
     }
@@ -309,6 +322,11 @@ private:
     // Bytes before the read position that are compared to see a file
     // written anew in place.
     static constexpr size_t kSeenTail = 64;
+    // The longest line taken: far more than every contact, the load and the
+    // speed in one line.
+    static constexpr size_t kMaxLine = 1024;
+    // How much of an overlong line the console shows.
+    static constexpr size_t kShownOfOverlong = 40;
     std::string path_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
@@ -317,6 +335,7 @@ private:
     off_t pos_ = 0;
     std::string seen_;      // the last bytes before pos_
     std::string pending_;   // a line not yet ended
+    bool overlong_ = false; // the line not yet ended is too long: dropped up to its end
     ino_t refusedIno_ = 0;  // what was last refused under the name (0: nothing)
     dev_t refusedDev_ = 0;
 
@@ -333,6 +352,7 @@ private:
         pos_ = 0;
         seen_.clear();
         pending_.clear();
+        overlong_ = false;
         if (fd_ < 0) return false;
         if (!atEnd) return true;
         pos_ = opened_.st_size;
@@ -381,22 +401,61 @@ private:
         return n != static_cast<ssize_t>(tail.size()) || tail != seen_;
     }
 
+    // Bytes read from the file: each line they end is taken. Only these
+    // bytes are searched for a line's end; a line longer than kMaxLine is
+    // said once and dropped up to its end.
     void take(const char* buf, size_t n) {
         pos_ += static_cast<off_t>(n);
         seen_.append(buf, n);
         if (seen_.size() > kSeenTail) seen_.erase(0, seen_.size() - kSeenTail);
-        pending_.append(buf, n);
-        for (size_t nl; (nl = pending_.find('\n')) != std::string::npos;) {
-            std::string line = pending_.substr(0, nl);
-            pending_.erase(0, nl + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.empty()) continue;
-            const std::string problem = applyPlantInput(line);
-            if (problem.empty())
-                std::printf("controller: plant input '%s' taken\n", line.c_str());
-            else
-                std::printf("controller: plant input '%s' ignored: %s\n", line.c_str(), problem.c_str());
+        for (size_t from = 0; from < n;) {
+            const char* nl = static_cast<const char*>(std::memchr(buf + from, '\n', n - from));
+            const size_t end = nl != nullptr ? static_cast<size_t>(nl - buf) : n;
+            if (!overlong_) {
+                // pending_ never holds more than kMaxLine + 1 bytes.
+                pending_.append(buf + from, std::min(end - from, kMaxLine + 1 - pending_.size()));
+                if (pending_.size() > kMaxLine) {
+                    overlong_ = true;
+                    std::printf("controller: plant input line '%s...' ignored: longer than %zu bytes (dropped up to "
+                                "its end)\n",
+                                shown(pending_.substr(0, kShownOfOverlong)).c_str(), kMaxLine);
+                    pending_.clear();
+                }
+            }
+            if (nl == nullptr) return;
+            from = end + 1;
+            if (!overlong_) apply(pending_);
+            pending_.clear();
+            overlong_ = false;
         }
+    }
+
+    // One whole line: applied and echoed, or ignored with the reason.
+    static void apply(std::string line) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) return;
+        const std::string problem = applyPlantInput(line);
+        if (problem.empty())
+            std::printf("controller: plant input '%s' taken\n", shown(line).c_str());
+        else
+            std::printf("controller: plant input '%s' ignored: %s\n", shown(line).c_str(), shown(problem).c_str());
+    }
+
+    // `text` fit for the operator's terminal: a control character (ESC,
+    // BEL, ...) as \xHH.
+    static std::string shown(const std::string& text) {
+        std::string out;
+        for (const char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u >= 0x20 && u != 0x7F) {
+                out += c;
+                continue;
+            }
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(u));
+            out += hex;
+        }
+        return out;
     }
 
     void follow() {
@@ -410,7 +469,7 @@ private:
                     continue;
                 }
             } else if (fd_ >= 0) {
-                char buf[512];
+                char buf[8192];
                 const ssize_t n = ::pread(fd_, buf, sizeof buf, pos_);
                 if (n > 0) {
                     take(buf, static_cast<size_t>(n));
@@ -571,9 +630,45 @@ const char* signalName(int sig) {
     }
 }
 
-// A port that cannot be bound stops the loader: the message names it, the
-// main thread is woken to stop the application.
-std::atomic<bool> g_portFailed{false};
+// The controller's ports that this life of the application could not open
+// (in use by another program, no permission), each named once: the first
+// asks the main thread for the stop (SIGUSR1), as a stop signal does.
+std::mutex g_lostPortsMutex;
+std::vector<std::string> g_lostPorts;
+
+void onBindFailure(const char* protocol, uint16_t hostPort, int err) {
+    const std::string port = std::string(protocol) + " port " + std::to_string(hostPort);
+    bool first = false;
+    {
+        const std::lock_guard<std::mutex> lock(g_lostPortsMutex);
+        if (std::find(g_lostPorts.begin(), g_lostPorts.end(), port) != g_lostPorts.end()) return;  // said
+        g_lostPorts.push_back(port);
+        first = g_lostPorts.size() == 1;
+    }
+    std::fprintf(stderr, "controller: cannot open %s: %s; the controller does not serve it\n", port.c_str(),
+                 std::strerror(err));
+    if (first) ::kill(::getpid(), SIGUSR1);
+}
+
+// A new life of the application opens its ports anew.
+void forgetLostPorts() {
+    const std::lock_guard<std::mutex> lock(g_lostPortsMutex);
+    g_lostPorts.clear();
+}
+
+// Tunables changed since the last save are lost at the stop: say how many.
+void sayUnsaved() {
+    const int n = ee_unsaved_changes();
+    if (ee_file_dirty != 0)
+        std::printf("controller: the last save of the tunables file failed (see the messages above): the file "
+                    "does not hold the values in force\n");
+    if (n > 0)
+        std::printf("controller: %d tunable%s changed since the last save %s not saved: the tunables file keeps "
+                    "the value%s saved before (the service tool's save request saves them)\n",
+                    n, n == 1 ? "" : "s", n == 1 ? "is" : "are", n == 1 ? "" : "s");
+    else
+        std::printf("controller: no tunable changed since the last save\n");
+}
 
 // On exit: in simulated time how fast it ran; in real time how late the
 // 5 ms ticks came against their absolute deadlines and how many were missed.
@@ -614,6 +709,9 @@ bool restartApplication() {
         std::printf("controller: the application refused the stop of its reset; still running\n");
         return true;
     }
+    // The restart loads the tunables file: what was not saved is lost.
+    sayUnsaved();
+    forgetLostPorts();
     hk::runTask([&] { started = tRGStart(); });
     if (started != 0)
         std::fprintf(stderr, "controller: the application failed to start again (tRGStart returned 0x%08X)\n",
@@ -695,26 +793,6 @@ void waitForPasses(uint32_t since, uint32_t passes) {
         if (done) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-}
-
-// Tunables changed since the last save are lost at the stop: say how many.
-void sayUnsaved() {
-    const int n = ee_unsaved_changes();
-    if (ee_file_dirty != 0)
-        std::printf("controller: the last save of the tunables file failed (see the messages above): the file "
-                    "does not hold the values in force\n");
-    if (n > 0)
-        std::printf("controller: %d tunable%s changed since the last save %s not saved: the tunables file keeps "
-                    "the value%s saved before (the service tool's save request saves them)\n",
-                    n, n == 1 ? "" : "s", n == 1 ? "is" : "are", n == 1 ? "" : "s");
-    else
-        std::printf("controller: no tunable changed since the last save\n");
-}
-
-void onBindFailure(const char* protocol, uint16_t hostPort, int err) {
-    std::fprintf(stderr, "controller: cannot open %s port %u: %s\n", protocol, static_cast<unsigned>(hostPort),
-                 std::strerror(err));
-    if (!g_portFailed.exchange(true)) ::kill(::getpid(), SIGUSR1);
 }
 
 }  // namespace
@@ -909,7 +987,8 @@ int main(int argc, char** argv) {
         hk::runTask([&] { started = tRGStart(); });
         ::kill(::getpid(), SIGUSR2);
     });
-    int pending = 0;  // a stop signal taken during the start
+    int pending = 0;        // a stop signal taken during the start
+    bool portLost = false;  // a port could not be opened during the start
     for (bool starting = true; starting;) {
         int sig = 0;
         if (pending == 0) {
@@ -930,46 +1009,49 @@ int main(int argc, char** argv) {
             // Not before the start has ended; then carried out at once.
             continue;
         } else if (sig == SIGUSR1) {
-            g_portFailed = true;
+            portLost = true;
         } else if (pending == 0) {
             pending = sig;
             std::printf("controller: %s received during the start; stopping once it has ended\n", signalName(sig));
         }
     }
     starter.join();
-    if (started != 0) {
-        std::fprintf(stderr, "controller: the application failed to start (tRGStart returned 0x%08X)\n", started);
-        hk::runTask([] { tRGEnd(); });
-        hk::shutdown();
-        return 1;
-    }
 
-    // The stop permissive is computed by the rate groups: a stop asked for
-    // in their first passes after the start waits until they have computed
-    // it.
+    // The process ends only through the stop sequence: asked for by a stop
+    // signal, by a port that could not be opened, or by an application that
+    // failed to start. A running application is stopped only once its stop
+    // permissive allows it; until then the controller runs on, and the next
+    // stop signal is judged as any other. The stop permissive is computed by
+    // the rate groups: a stop asked for in their first passes after the start
+    // waits until they have computed it.
+    int status = 0;  // the exit status: 1 once a port or the application's start failed
+    bool failed = started != 0;
+    if (failed)
+        std::fprintf(stderr, "controller: the application failed to start (tRGStart returned 0x%08X)\n", started);
+    // A stop signal taken during the start is judged first; a port lost
+    // during the start asks for the stop as one lost later.
+    int sig = pending != 0 ? pending : portLost ? SIGUSR1 : 0;
     uint32_t passesAtStart = slowestPasses();
-    for (;;) {
-        // A port lost during the start stops the controller as one lost later.
-        int sig = g_portFailed ? SIGUSR1 : pending;
-        pending = 0;
-        if (sig == 0) sigwait(&signals, &sig);
+    for (;; sig = 0) {
+        if (!failed && sig == 0) sigwait(&signals, &sig);
         if (sig == SIGUSR2) continue;
         if (sig == restartSignal()) {
             if (restartApplication()) {
                 passesAtStart = slowestPasses();
                 continue;
             }
-            hk::shutdown();
-            return 1;
+            failed = true;
         }
-        if (sig == SIGUSR1) {
-            std::fprintf(stderr, "controller: a port of the controller is not free (another controller with "
-                                 "the same --port-offset?); stopping\n");
-            hk::runTask([] { tRGEnd(); });
-            hk::shutdown();
-            return 1;
+        if (failed) {
+            status = 1;  // said: an application that failed to start stops without its permissive
+            failed = false;
+        } else if (sig == SIGUSR1) {
+            status = 1;
+            std::fprintf(stderr, "controller: a port of the controller could not be opened (named above); "
+                                 "stopping\n");
+        } else {
+            std::printf("controller: %s received, stopping\n", signalName(sig));
         }
-        std::printf("controller: %s received, stopping\n", signalName(sig));
         if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
         waitForPasses(passesAtStart, kPermissivePasses);
         StopHold hold;
@@ -979,5 +1061,5 @@ int main(int argc, char** argv) {
     sayUnsaved();
     reportClock(mode, wallStart);
     hk::shutdown();
-    return 0;
+    return status;
 }

@@ -26,6 +26,15 @@ std::vector<std::string> simArgs(const std::string& root) {
     return {"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root", root};
 }
 
+// The arguments of a controller with the turbine model that follows the
+// plant input file `file`, made empty here.
+std::vector<std::string> plantArgs(const TempDir& tmp, const std::string& file) {
+    std::ofstream(file).flush();
+    std::vector<std::string> args = simArgs(tmp.path + "/var");
+    args.insert(args.end(), {"--turbine", "--plant-input", file});
+    return args;
+}
+
 // A list with an empty item, at either end or alone, is refused.
 TEST(LoaderSettingLists, AnEmptyItemIsRefused) {
     const std::vector<std::string> lists = {"inertia=8,", ",inertia=8", "", "inertia=8,,load=0.1"};
@@ -45,10 +54,7 @@ TEST(LoaderSettingLists, AnEmptyItemIsRefused) {
 TEST(LoaderPlantInput, LinesAreTakenOrIgnoredWhole) {
     const TempDir tmp;
     const std::string file = tmp.path + "/plant";
-    std::ofstream(file).flush();
-    std::vector<std::string> args = simArgs(tmp.path + "/var");
-    args.insert(args.end(), {"--turbine", "--plant-input", file});
-    Controller ctl(args);
+    Controller ctl(plantArgs(tmp, file));
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
     EXPECT_NE(ctl.output().find("controller: turbine model on: starting time 10 s, rated 3600 rpm, valve gain "
                                 "0.078125 per mA above 4 mA on current loop 6, friction 0.02, load 0, shaft at 0 "
@@ -58,8 +64,9 @@ TEST(LoaderPlantInput, LinesAreTakenOrIgnoredWhole) {
 
     const std::string kNotACommand = "is not load=PU, speed=RPM or contactN=0|1 (N 0 .. 31)";
     struct Case {
-        const char* line;
+        std::string line;
         std::string reason;  // empty: taken
+        std::string shown = {};  // the line as the console shows it, when not as written
     };
     const Case cases[] = {
         {"load=0", ""},
@@ -84,20 +91,69 @@ TEST(LoaderPlantInput, LinesAreTakenOrIgnoredWhole) {
         {"speed=7200.5", "'speed=7200.5' is beyond the turbine model's range (0 .. 7200 rpm)"},
         {"speed=7200", ""},
         {"speed=0", ""},
+        // Only decimal numbers are plant values.
+        {"load=0x10", "'load=0x10' has no number of 0 or more"},
+        {"load=inf", "'load=inf' has no number of 0 or more"},
+        {"load= 0.5", "'load= 0.5' has no number of 0 or more"},
+        {"load=+.5e-1", ""},
+        {"load=0", ""},
+        // Control characters reach the terminal escaped, never as they are.
+        {"\x1b[2Jload=1\x07", "'\\x1B[2Jload=1\\x07' has no number of 0 or more", "\\x1B[2Jload=1\\x07"},
+        {"\x7f\tspeed=1", "'\\x7F\\x09speed=1' " + kNotACommand, "\\x7F\\x09speed=1"},
     };
     for (const Case& c : cases) {
         const size_t from = ctl.output().size();
         std::ofstream(file, std::ios::app) << c.line << "\n";
-        const std::string echo = "controller: plant input '" + std::string(c.line) + "' " +
+        const std::string echo = "controller: plant input '" + (c.shown.empty() ? c.line : c.shown) + "' " +
                                  (c.reason.empty() ? std::string("taken\n") : "ignored: " + c.reason + "\n");
         EXPECT_TRUE(ctl.waitFor(echo, 10000, from)) << c.line << "\n" << ctl.output().substr(from);
     }
+    EXPECT_EQ(ctl.output().find('\x1b'), std::string::npos) << "an escape sequence reached the terminal";
+    EXPECT_EQ(ctl.output().find('\x07'), std::string::npos) << "a bell reached the terminal";
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
     std::smatch m;
     const std::string out = ctl.output();
     ASSERT_TRUE(std::regex_search(out, m, std::regex("controller: turbine shaft at ([0-9.]+) rpm\n"))) << out;
     EXPECT_LT(std::stod(m[1]), 100.0) << out;
+}
+
+// A line is taken up to 1024 bytes; a longer one is said once and dropped
+// up to its end, however long it grows, and the next line is taken at once.
+TEST(LoaderPlantInput, AnOverlongLineIsDroppedUpToItsEnd) {
+    const TempDir tmp;
+    const std::string file = tmp.path + "/plant";
+    Controller ctl(plantArgs(tmp, file));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    const auto zeros = [](size_t length) { return "load=0." + std::string(length - 7, '0'); };
+    const std::string kDropped = "...' ignored: longer than 1024 bytes (dropped up to its end)\n";
+    struct Step {
+        std::vector<std::string> appended;  // appended one after another
+        std::string said;
+    };
+    // A line of 32 MiB without an end, appended a MiB at a time.
+    std::vector<std::string> endless = {"\x1b"};
+    for (int k = 0; k < 32; ++k) endless.push_back(std::string(1 << 20, 'x'));
+    endless.push_back("\ncontact3=1\n");
+    const Step steps[] = {
+        {{zeros(1024) + "\n"}, "controller: plant input '" + zeros(1024) + "' taken\n"},
+        {{zeros(1025) + "\n"}, "controller: plant input line '" + zeros(40) + kDropped},
+        {{zeros(600), zeros(600) + "\n", "contact4=1\n"}, "controller: plant input line '" + zeros(40) + kDropped},
+        {endless, "controller: plant input line '\\x1B" + std::string(39, 'x') + kDropped},
+    };
+    for (const Step& s : steps) {
+        const size_t from = ctl.output().size();
+        for (const std::string& part : s.appended) std::ofstream(file, std::ios::app) << part;
+        EXPECT_TRUE(ctl.waitFor(s.said, 20000, from)) << s.said << "\n" << ctl.output().substr(from);
+    }
+    EXPECT_TRUE(ctl.waitFor("controller: plant input 'contact4=1' taken\n", 20000)) << ctl.output();
+    EXPECT_TRUE(ctl.waitFor("controller: plant input 'contact3=1' taken\n", 20000)) << ctl.output();
+    size_t dropped = 0;
+    for (size_t at = 0; (at = ctl.output().find(kDropped, at)) != std::string::npos; at += kDropped.size()) ++dropped;
+    EXPECT_EQ(dropped, 3u) << "one message for each line too long";
+    EXPECT_LT(ctl.output().size(), 100000u) << "what was dropped was echoed";
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output().substr(0, 100000);
 }
 
 // Without --port-offset the controller takes the standard ports: it opens

@@ -46,6 +46,19 @@ std::string rootWithAccount(const TempDir& tmp) {
     return var;
 }
 
+// `python3 scripts/service.py --port PORT COMMANDS`: what the tool printed.
+std::string serviceTool(int port, const std::string& commands) {
+    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() + "/scripts/service.py --port " +
+                            std::to_string(port) + " " + commands + " 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+        char b[4096];
+        for (size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
+        ::pclose(p);
+    }
+    return out;
+}
+
 // Resident memory of a process in kB.
 long residentKb(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
@@ -264,12 +277,16 @@ TEST(LoaderClock, APacedSimulatedClockHoldsAServiceSession) {
 }
 
 // The control shut down over the service port and then reset: the
-// platform restarts the application, which runs again and answers.
+// platform restarts the application, which runs again and answers. The
+// tunable written and not saved before is lost with the restart, as the
+// console says before it, counted with the one the application changes
+// itself between the save and the restart.
 TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     const TempDir tmp;
     const int offset = tc_test::pickPortOffset();
     Controller ctl(args("sim:50", offset, tmp.path + "/var"));
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    EXPECT_EQ(serviceTool(666 + offset, "save write DATALOG.PRINT.IN_2 1"), "saved\nDATALOG.PRINT.IN_2 written\n");
     {
         ServiceTool tool(666 + offset);
         ASSERT_TRUE(tool.ready());
@@ -287,11 +304,115 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     ASSERT_TRUE(ctl.waitFor("[platform] state 10: Application is stopped", 60000, from)) << ctl.output();
     ASSERT_TRUE(ctl.waitFor("[platform] state 9: Application is running", 60000, ctl.output().find("state 10", from)))
         << ctl.output().substr(from);
+    const std::string unsaved =
+        "controller: 2 tunables changed since the last save are not saved: the tunables file keeps the values "
+        "saved before (the service tool's save request saves them)\n";
+    const size_t said = ctl.output().find(unsaved, from);
+    EXPECT_LT(said, ctl.output().find("[platform] state 9: Application is running", from)) << ctl.output().substr(from);
+    EXPECT_GT(said, ctl.output().find("[platform] state 10: Application is stopped", from)) << ctl.output().substr(from);
     ServiceTool after(666 + offset);
     ASSERT_TRUE(after.ready());
     EXPECT_EQ(after.ask({0x12}), (Bytes{0, 0})) << "running again";
+    EXPECT_EQ(serviceTool(666 + offset, "read DATALOG.PRINT.IN_2"), "DATALOG.PRINT.IN_2 = 0\n") << "its saved value";
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+}
+
+// A socket bound to 127.0.0.1 (TCP, listening) or any address (UDP) on
+// `port`, or -1 while the port is held.
+int takePort(int type, int port) {
+    const int h = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(type == SOCK_STREAM ? INADDR_LOOPBACK : INADDR_ANY);
+    if (h >= 0 && ::bind(h, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        (type != SOCK_STREAM || ::listen(h, 1) == 0))
+        return h;
+    if (h >= 0) ::close(h);
+    return -1;
+}
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size()) ++n;
+    return n;
+}
+
+// Another program takes one of the controller's ports between the stop and
+// the start of a reset's restart, while the shaft still turns: the port is
+// named once (the Modbus TCP acceptor asks for it again every second), the
+// stop it asks for waits for the permissive as a stop signal's does, the
+// controller runs on, and a Ctrl-C is judged as any other. Once the shaft
+// is at rest the stop sequence runs whole, with exit status 1.
+TEST(LoaderReset, APortTakenAtTheRestartStopsOnlyThroughThePermissive) {
+    struct Case {
+        const char* name;
+        int type;
+        int port;
+    };
+    const Case cases[] = {{"Modbus UDP", SOCK_DGRAM, 5001}, {"Modbus TCP", SOCK_STREAM, 502}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir tmp;
+        const std::string plant = tmp.path + "/plant";
+        std::ofstream(plant).flush();
+        const int offset = tc_test::pickPortOffset();
+        const int port = c.port + offset;
+        std::vector<std::string> a = args("sim:2", offset, tmp.path + "/var");
+        a.insert(a.end(), {"--turbine", "--plant-input", plant});
+        Controller ctl(a);
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        {
+            ServiceTool tool(666 + offset);
+            ASSERT_TRUE(tool.ready());
+            ASSERT_EQ(tool.ask({0x11}), (Bytes{0}));
+            ASSERT_EQ(tool.ask({0x10}), (Bytes{0}));
+        }
+        const size_t from = ctl.output().size();
+        ServiceTool next(666 + offset);  // the reset takes effect at the next connect request
+        ASSERT_TRUE(ctl.waitFor("controller: the application asked for a reset: restarting it", 60000, from))
+            << ctl.output().substr(from);
+        int held = -1;
+        for (const auto end = Clock::now() + std::chrono::seconds(30); held < 0 && Clock::now() < end;) {
+            held = takePort(c.type, port);
+            if (held < 0) ::usleep(1000);
+        }
+        ASSERT_GE(held, 0) << "port " << port << " was not free between the stop and the start of the restart\n"
+                           << ctl.output().substr(from);
+        // The restart's stop is past: the turning shaft holds the next one.
+        std::ofstream(plant, std::ios::app) << "speed=3000\n";
+        const std::string named = std::string("controller: cannot open ") + (c.type == SOCK_STREAM ? "TCP" : "UDP") +
+                                  " port " + std::to_string(port) +
+                                  ": Address already in use; the controller does not serve it\n";
+        const std::string asked = "controller: a port of the controller could not be opened (named above); stopping\n";
+        const std::string refused = "controller: the application refused to stop: ";
+        ASSERT_TRUE(ctl.waitFor(refused, 60000, from)) << ctl.output().substr(from);
+        const std::string out = ctl.output().substr(from);
+        EXPECT_LT(out.find("plant input 'speed=3000' taken"), out.find(asked)) << out;
+        EXPECT_LT(out.find(named), out.find(asked)) << out;
+        EXPECT_LT(out.find("state 10: Application is stopped"), out.find(named)) << out;
+        EXPECT_NE(out.find("the shaft still turns", out.find(refused)), std::string::npos) << out;
+        EXPECT_EQ(out.find("Can not stop"), std::string::npos) << "the stop was asked of the application: " << out;
+        // The next Ctrl-C is judged as any other, and refused while the shaft turns.
+        const size_t before = ctl.output().size();
+        ::kill(ctl.pid(), SIGINT);
+        ASSERT_TRUE(ctl.waitFor(refused, 30000, before)) << ctl.output().substr(before);
+        EXPECT_NE(ctl.output().find("controller: SIGINT received, stopping\n", before), std::string::npos);
+        // The shaft at rest: the stop sequence runs whole.
+        std::ofstream(plant, std::ios::app) << "speed=0\n";
+        ASSERT_TRUE(ctl.waitFor("plant input 'speed=0' taken", 10000, before)) << ctl.output().substr(before);
+        ctl.signal(SIGINT);
+        EXPECT_EQ(ctl.exitStatus(60000), 1) << ctl.output().substr(from);
+        const std::string all = ctl.output();
+        EXPECT_EQ(count(all, named), 1u) << all.substr(from);
+        EXPECT_EQ(count(all, asked), 1u) << all.substr(from);
+        const size_t done = all.find("tRGEnd Done", all.find(named));
+        EXPECT_NE(done, std::string::npos) << all.substr(from);
+        EXPECT_NE(all.find("controller: no tunable changed since the last save\n", done), std::string::npos)
+            << all.substr(from);
+        ::close(held);
+    }
 }
 
 // What the plant input file holds at the start is old and never taken. A
@@ -378,19 +499,6 @@ TEST(LoaderPlantInput, AFileWrittenAnewIsFollowed) {
 }  // namespace
 
 namespace {
-
-// `python3 scripts/service.py --port PORT COMMANDS`: what the tool printed.
-std::string serviceTool(int port, const std::string& commands) {
-    const std::string cmd = "/usr/bin/python3 " + tc_test::sourceDir() + "/scripts/service.py --port " +
-                            std::to_string(port) + " " + commands + " 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-        char b[4096];
-        for (size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
-        ::pclose(p);
-    }
-    return out;
-}
 
 // At the stop the console says how many tunables changed since the last
 // save, which the stop loses: none, one, two, and none after a save; the

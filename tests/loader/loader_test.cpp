@@ -116,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "controller: --turbine-set: 'inertia' is not NAME=VALUE", false},
         OptionCase{"TurbineSettingNoNumber", {"--turbine-set", "speed=fast"},
                    "controller: --turbine-set: 'speed=fast' has no number", false},
+        OptionCase{"TurbineSettingHexadecimal", {"--turbine-set", "inertia=0x10"},
+                   "controller: --turbine-set: 'inertia=0x10' has no number", false},
         OptionCase{"TurbineLoadBelowZero", {"--turbine-set", "load=-0.5"},
                    "controller: --turbine-set: 'load=-0.5' is out of range", false},
         OptionCase{"TurbineTeethNotWhole", {"--turbine-set", "teeth2=60.5"},
