@@ -428,7 +428,10 @@ TEST(LoaderStop, SaysHowManyChangedTunablesAreNotSaved) {
         const bool fails = std::string(c.name) == "a failed save";
         if (fails) std::filesystem::create_directory(tmp.path + "/var/9902-4411_e.ee.tmp");
         const std::string out = *c.commands ? serviceTool(666 + offset, c.commands) : "";
-        EXPECT_EQ(out.find(fails ? "save: status 4" : "status") != std::string::npos, fails) << out;
+        EXPECT_EQ(out.find(fails ? "save: status 4 (not saved: the controller's console says why)\n" : "status") !=
+                      std::string::npos,
+                  fails)
+            << out;
         ctl.signal(SIGTERM);
         EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
         EXPECT_NE(ctl.output().find(c.said), std::string::npos) << ctl.output();
