@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "host/hostaccounts.h"
 #include "host/hostkernel.h"
 #include "host/hostsym.h"
 
@@ -71,6 +72,7 @@ void start(bool console) {
     g_versions = Versions{};
     g_accounts = 0;
     g_console = console;
+    if (console) hostaccounts::reportAtStart();
     std::memset(g_table, 0, sizeof g_table);
     g_mutex = semCCreate(SEM_Q_PRIORITY, 1);
     g_event = semCCreate(SEM_Q_PRIORITY, 0);

@@ -20,9 +20,13 @@ session, and with it the level, is still there.
 Example: python3 scripts/service.py --port 10666 --user tech --password secret \\
              read MPU.TURB_SPD.A_NAME list shutdowns
 Each reply's status is printed when it is not 0 (0 ok, 1 not possible now,
-2 out of range, 3 change too large while running, 254 security, ...); the
-exit status is 1 when any command failed, and 1 with one line said when no
-controller answers on the port or the session is lost."""
+2 out of range, 3 change too large while running, 254 security, ...; a save
+refused with status 4 was not written, and the controller's console says
+why, a full disk for example); the exit status is 1 when any command
+failed, and 1 with one line said when no controller answers on the port or
+the session is lost before every command has its answer. A session that
+the controller closes after that (it was stopped while the tool held the
+session after a write) is no failure."""
 import argparse
 import datetime
 import gzip
@@ -34,6 +38,12 @@ import xml.etree.ElementTree as ET
 
 STATUS = {0: 'ok', 1: 'not possible now', 2: 'out of range', 3: 'change too large while running',
           4: 'not allowed now', 5: 'type mismatch', 6: 'not writable', 254: 'security', 255: 'not provided'}
+# What a status means where a command gives it another sense.
+STATUS_OF = {
+    'save': {4: "not saved: the controller's console says why"},
+    'log-in': {1: 'not possible now', 2: 'no such account', 254: 'wrong password',
+               255: 'no account management on the controller'},
+}
 WIRE_TYPE = {'Boolean': 1, 'Integer': 4, 'Float': 32, 'String': 80}
 LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
 # A 160 ms group value that flips on every pass of the group.
@@ -42,6 +52,10 @@ PASS_FLIP = 'CALMODE.PULSER.NOT'
 
 class Unreachable(Exception):
     """No controller answers on the port, or it dropped the session."""
+
+
+class Closed(Unreachable):
+    """The controller closed the session, or it was lost, before an answer."""
 
 
 class Session:
@@ -68,10 +82,10 @@ class Session:
             while len(data) < 3 or len(data) < 3 + struct.unpack('>H', data[1:3])[0]:
                 part = self.sock.recv(65536)
                 if not part:
-                    raise Unreachable('the controller closed the session')
+                    raise Closed('the controller closed the session')
                 data += part
         except OSError as e:
-            raise Unreachable('the session with the controller was lost: %s' % (e.strerror or e))
+            raise Closed('the session with the controller was lost: %s' % (e.strerror or e))
         return data[3:]
 
     def ask(self, payload):
@@ -114,15 +128,25 @@ def definition(session):
 
 def settle(session, values):
     """Returns once the controller has run a whole pass of its slowest group
-    after now: two flips of PASS_FLIP seen."""
+    after now (two flips of PASS_FLIP seen), or has closed the session: every
+    command has had its answer, and a controller stopped meanwhile runs no
+    more passes."""
     handle = values[PASS_FLIP][0]
     seen, flips = None, 0
     while flips < 2:
-        reply = session.ask(b'\x23' + struct.pack('>I', handle))
+        try:
+            reply = session.ask(b'\x23' + struct.pack('>I', handle))
+        except Closed:
+            return
         if reply[:1] != b'\x00':
             raise Unreachable('the controller refused to read %s: status %d' % (PASS_FLIP, reply[0]))
         flips += seen is not None and reply[1:2] != seen
         seen = reply[1:2]
+
+
+def label(what, status):
+    """The meaning of a status that `what` (a command or a value's name) got."""
+    return STATUS_OF.get(what, {}).get(status) or STATUS.get(status, '?')
 
 
 def decode(kind, data):
@@ -168,7 +192,7 @@ def run():
     if args.user:
         reply = session.ask(b'\x61' + args.user.encode() + b'\x00' + args.password.encode() + b'\x00')
         if reply[0] != 0:
-            print('log-in refused: status %d' % reply[0])
+            print('log-in refused: status %d (%s)' % (reply[0], label('log-in', reply[0])))
             return 1
     words, failed, wrote = list(args.commands), False, False
 
@@ -181,11 +205,12 @@ def run():
         nonlocal failed
         if status != 0:
             failed = True
-            print('%s: status %d (%s)' % (what, status, STATUS.get(status, '?')))
+            print('%s: status %d (%s)' % (what, status, label(what, status)))
         return status == 0
 
-    while words:
-        command = words.pop(0)
+    def step(command):
+        """Runs one command; False for a command the tool does not know."""
+        nonlocal wrote
         if command == 'read':
             name = words.pop(0)
             handle, kind = value(name)
@@ -220,7 +245,18 @@ def run():
                     print('%s %3d %s %s' % (source, ident, when, lists.get(source, {}).get(ident, '')))
         else:
             print('unknown command %s (see --help)' % command)
-            return 2
+            return False
+        return True
+
+    while words:
+        before = list(words)
+        try:
+            if not step(words.pop(0)):
+                return 2
+        except Closed as e:
+            asked = ' '.join(before[:len(before) - len(words)])
+            raise Closed('no answer to "%s": %s; it and the commands after it may not have been carried out'
+                         % (asked, e))
     if wrote:
         settle(session, values)
     return 1 if failed else 0

@@ -124,3 +124,49 @@ TEST_F(Accounts, WhatIsNoRegularFileIsNoAccount) {
 }
 
 }  // namespace
+
+namespace {
+
+// What lies under the file's name, and what the start says of it: nothing
+// for no file or a regular one, else why the file is not read, found
+// without opening it.
+TEST_F(Accounts, WhyTheFileIsNotReadIsNamed) {
+    struct Case {
+        const char* name;
+        void (*make)(const std::string& path);
+        const char* why;
+    };
+    const Case cases[] = {
+        {"no file", [](const std::string&) {}, ""},
+        {"regular file", [](const std::string& p) { std::ofstream(p) << "root top 3\n"; }, ""},
+        {"link to a regular file",
+         [](const std::string& p) {
+             std::ofstream(p + ".real") << "root top 3\n";
+             fs::create_symlink(p + ".real", p);
+         },
+         ""},
+        {"link to nothing", [](const std::string& p) { fs::create_symlink(p + ".gone", p); }, ""},
+        {"named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "it is a named pipe, not a regular file"},
+        {"directory", [](const std::string& p) { fs::create_directory(p); }, "it is a directory, not a regular file"},
+        {"link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); },
+         "it is a device or a socket, not a regular file"},
+        {"link to itself", [](const std::string& p) { fs::create_symlink(p, p); },
+         "it cannot be looked at: Too many levels of symbolic links"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(file());
+        fs::remove(file() + ".real");
+        c.make(file());
+        EXPECT_EQ(hostaccounts::notReadBecause(), c.why);
+        ::testing::internal::CaptureStdout();
+        hostaccounts::reportAtStart();
+        const std::string said = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said, *c.why == '\0' ? std::string()
+                                       : "controller: the accounts file '" + file() + "' is not read: " + c.why +
+                                             "; every account log-in is refused as an unknown user (status 2)\n");
+    }
+}
+
+}  // namespace

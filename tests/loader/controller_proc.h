@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace tc_test {
@@ -36,7 +37,9 @@ struct TempDir {
 // The loader run as a child, its standard output and error read together.
 class Controller {
 public:
-    explicit Controller(std::vector<std::string> args) {
+    explicit Controller(std::vector<std::string> args) : Controller(controllerPath(), std::move(args)) {}
+    // Another program run the same way (a tool that speaks to the controller).
+    Controller(std::string prog, std::vector<std::string> args) {
         int p[2];
         if (::pipe2(p, O_CLOEXEC) != 0) return;
         const pid_t parent = ::getpid();
@@ -48,7 +51,6 @@ public:
             ::dup2(p[1], 1);
             ::dup2(p[1], 2);
             std::vector<char*> argv;
-            std::string prog = controllerPath();
             argv.push_back(prog.data());
             for (std::string& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);

@@ -70,17 +70,20 @@ long residentKb(pid_t pid) {
 // An accounts file that is no regular file, or one too big to read whole:
 // a log-in is answered at once as for no account (status 2), the process
 // does not grow, and the controller keeps its clock and stops cleanly.
-// An account within the part that is read is found.
+// An account within the part that is read is found. What is no regular file
+// is said once, at the start.
 TEST(LoaderAccounts, AFileThatIsNoRegularFileIsNoAccount) {
     struct Case {
         const char* name;
         const char* kind;
-        int status;  // the log-in's
+        int status;        // the log-in's
+        const char* said;  // why the file is not read, or ""
     };
-    const Case cases[] = {{"named pipe", "pipe", 2},
-                          {"link to /dev/zero", "zero", 2},
-                          {"account beyond the first 64 KiB", "far", 2},
-                          {"account at the start of a big file", "near", 0}};
+    const Case cases[] = {{"named pipe", "pipe", 2, "it is a named pipe, not a regular file"},
+                          {"link to /dev/zero", "zero", 2, "it is a device or a socket, not a regular file"},
+                          {"directory", "dir", 2, "it is a directory, not a regular file"},
+                          {"account beyond the first 64 KiB", "far", 2, ""},
+                          {"account at the start of a big file", "near", 0, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TempDir tmp;
@@ -92,6 +95,7 @@ TEST(LoaderAccounts, AFileThatIsNoRegularFileIsNoAccount) {
             ASSERT_EQ(::mkfifo(accounts.c_str(), 0644), 0);
         }
         if (kind == "zero") std::filesystem::create_symlink("/dev/zero", accounts);
+        if (kind == "dir") std::filesystem::create_directory(accounts);
         if (kind == "far" || kind == "near") {
             std::ofstream out(accounts);
             if (kind == "near") out << "tech secret 3\n";
@@ -112,6 +116,18 @@ TEST(LoaderAccounts, AFileThatIsNoRegularFileIsNoAccount) {
         EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
         EXPECT_EQ(ctl.output().find("clock tick"), std::string::npos) << ctl.output();
         EXPECT_EQ(ctl.output().find("External Watchdog Timeout!"), std::string::npos) << ctl.output();
+        const std::string notRead = "controller: the accounts file '" + accounts + "' is not read: ";
+        const size_t at = ctl.output().find(notRead);
+        if (*c.said == '\0') {
+            EXPECT_EQ(at, std::string::npos) << ctl.output();
+            continue;
+        }
+        EXPECT_LT(at, ctl.output().find("Application is running")) << ctl.output();
+        EXPECT_EQ(at, ctl.output().rfind(notRead)) << "said once: " << ctl.output();
+        EXPECT_NE(ctl.output().find(notRead + c.said + "; every account log-in is refused as an unknown user "
+                                                       "(status 2)\n"),
+                  std::string::npos)
+            << ctl.output();
     }
 }
 
@@ -536,7 +552,10 @@ TEST(LoaderStop, SaysHowManyChangedTunablesAreNotSaved) {
         const bool fails = std::string(c.name) == "a failed save";
         if (fails) std::filesystem::create_directory(tmp.path + "/var/9902-4411_e.ee.tmp");
         const std::string out = *c.commands ? serviceTool(666 + offset, c.commands) : "";
-        EXPECT_EQ(out.find(fails ? "save: status 4" : "status") != std::string::npos, fails) << out;
+        EXPECT_EQ(out.find(fails ? "save: status 4 (not saved: the controller's console says why)\n" : "status") !=
+                      std::string::npos,
+                  fails)
+            << out;
         ctl.signal(SIGTERM);
         EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
         EXPECT_NE(ctl.output().find(c.said), std::string::npos) << ctl.output();
