@@ -387,6 +387,10 @@ void logWrite(State& s, uint32_t address, int width, uint32_t value) {
     if (s.logCapacity == 0) return;
     const RegWrite w{now(), address, width, value};
     if (s.log.size() < s.logCapacity) {
+        // The ring's room is taken at once: grown by doubling, it would be
+        // copied to fresh memory inside a pass, milliseconds of host CPU
+        // (page faults) that the passes on the target never spend.
+        if (s.log.capacity() < s.logCapacity) s.log.reserve(s.logCapacity);
         s.log.push_back(w);
         return;
     }

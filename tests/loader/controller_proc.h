@@ -111,6 +111,12 @@ public:
     }
     pid_t pid() const { return pid_; }
     const std::string& output() const { return output_; }
+    // Takes the output that has come so far, without waiting.
+    const std::string& takeOutput() {
+        while (readSome(0)) {
+        }
+        return output_;
+    }
 
 private:
     pid_t pid_ = -1;

@@ -234,6 +234,25 @@ int busPort() {
     return port <= 60000 ? port : 0;
 }
 
+// What the controller said, from output position `from` on, of not keeping
+// its time: ticks the host did not run it in time for, a rate group's slip,
+// a task that held its CPU. Empty when it kept time.
+std::string slipSince(tc_test::Controller& ctl, size_t from) {
+    const std::string& out = ctl.takeOutput();
+    std::string said;
+    for (size_t at = std::min(from, out.size()), nl; at < out.size(); at = nl + 1) {
+        nl = out.find('\n', at);
+        if (nl == std::string::npos) nl = out.size();
+        const std::string line = out.substr(at, nl - at);
+        for (const char* sign : {" clock tick", "Slip", " held the CPU "})
+            if (line.find(sign) != std::string::npos) {
+                said += line + "\n";
+                break;
+            }
+    }
+    return said;
+}
+
 // The controller started on its own bus port, with a bus monitor; open()
 // waits until the application runs and its network has opened (its start-up
 // reset of node 5 is on the bus).
@@ -275,6 +294,7 @@ TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
     ASSERT_EQ(nodes.read(1), std::vector<std::string>{"ready"});
     ServiceTool tool(666 + offset);
     ASSERT_TRUE(tool.ready());
+    const size_t said = ctl.takeOutput().size();
     const size_t before = takeNodesIn(bus, tool, kEnables);
 
     // Every node is reset, configured and then started by its own command.
@@ -310,8 +330,12 @@ TEST(ControllerWithRemoteNodes, ConfiguresFourNodesAndStartsThem) {
     std::printf("four nodes from the first reset to the last start: %ld frames (%ld of them SYNC) in %.2f s\n", frames,
                 syncs, seconds);
     // The nodes were taken in with the controller's SYNC on the bus, one
-    // per 20 ms frame (a loaded host may lose a few ticks).
-    EXPECT_GE(syncs, static_cast<long>(seconds * 25.0)) << bus.dump();
+    // per 20 ms frame, while the controller kept its time.
+    const std::string slip = slipSince(ctl, said);
+    if (slip.empty())
+        EXPECT_GE(syncs, static_cast<long>(seconds * 25.0)) << bus.dump();
+    else
+        std::printf("(SYNC count not judged) %s", slip.c_str());
     ::testing::Test::RecordProperty("frames", static_cast<int>(frames));
     ::testing::Test::RecordProperty("milliseconds", static_cast<int>(seconds * 1000));
 
@@ -355,6 +379,7 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
     // The bus is taken on a thread of its own meanwhile, so each frame has
     // the time it came.
     const size_t from = bus.frames().size();
+    const size_t said = ctl.takeOutput().size();
     std::vector<std::string> faults;
     std::atomic<bool> looking{true};
     std::thread monitor([&] {
@@ -434,7 +459,11 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
     }
     std::printf("%s", timing.c_str());
     // The minute is judged unless the host excused a fault: every PDO
-    // counted at its scan rate, no fault, no node sent back or reset.
+    // counted at its scan rate, no fault, no node sent back or reset. A
+    // controller that did not keep its time in the minute (the host did not
+    // run it in time) excuses them all.
+    const std::string slip = slipSince(ctl, said);
+    if (!slip.empty()) excuse += "the controller's own frames (" + slip.substr(0, slip.find('\n')) + ") ";
     const bool judged = excuse.empty();
     ::testing::Test::RecordProperty("minute_judged", judged ? 1 : 0);
     if (judged) {

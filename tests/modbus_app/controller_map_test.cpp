@@ -39,8 +39,10 @@ using Bytes = std::vector<uint8_t>;
 
 std::string controllerPath() { return TC_CONTROLLER_PATH; }
 
+// A master's run, its exit status and output; ended after a minute however
+// it waits (status 124, as `timeout` gives).
 std::pair<int, std::string> runChild(const std::string& command) {
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    FILE* p = popen(("timeout -k 5 60 " + command + " 2>&1").c_str(), "r");
     std::string out;
     char buf[4096];
     for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
@@ -48,7 +50,11 @@ std::pair<int, std::string> runChild(const std::string& command) {
     return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
 }
 
-// The controller as a child process in real time, its output in a file.
+// The controller as a child process, its output in a file. Its clock is
+// the simulated one paced at wall speed: a host that holds the process back
+// holds its time with it, so that a loaded host never makes it slip (and
+// disable its I/O), and a request that has come is taken before time goes
+// on. The masters' and the link supervision's times stay those of the wall.
 class Controller {
 public:
     Controller(int offset, const std::string& tty) {
@@ -65,7 +71,7 @@ public:
             ::dup2(fd, 1);
             ::dup2(fd, 2);
             std::string prog = controllerPath(), off = std::to_string(offset), map = "/tyCo/0=" + tty;
-            std::vector<const char*> argv = {prog.c_str(), "--clock", "real",     "--normal-priority",
+            std::vector<const char*> argv = {prog.c_str(), "--clock", "sim:1",    "--normal-priority",
                                              "--root",     dir_.c_str(), "--port-offset", off.c_str(),
                                              "--tty",      map.c_str(),  "--turbine-set", "speed=3000,friction=0,inertia=1000", nullptr};
             ::execv(prog.c_str(), const_cast<char* const*>(argv.data()));
@@ -192,13 +198,15 @@ protected:
         EXPECT_EQ(status, 0) << command << "\n" << out;
         return out;
     }
-    // Polls until `probe` holds or ms passed (the map is taken over each 160 ms).
+    // Polls until `probe` holds or ms of wall time passed (the map is taken
+    // over each 160 ms), however long each probe waits for its answer.
     bool eventually(const std::function<bool()>& probe, int ms = 5000) {
-        for (int t = 0; t < ms; t += 50) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;) {
             if (probe()) return true;
+            if (std::chrono::steady_clock::now() >= end) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        return false;
     }
 };
 
