@@ -25,7 +25,7 @@ TWEvent latch{1, 2, 3};
 TwEventRecord record{};
 uint8_t dataBytes[4] = {1, 2, 3, 4};
 
-uint8_t readVal(uint32_t h, TwValue* v) {
+uint8_t answer(uint32_t h, TwValue* v) {
     switch (h & 7) {
     case 0: v->type = 1; v->data.u8 = 1; return 0;
     case 1: v->type = 4; v->data.u32 = h; return 0;
@@ -36,6 +36,16 @@ uint8_t readVal(uint32_t h, TwValue* v) {
     case 6: v->type = (h >> 8) & 0xFF; return 0;
     default: return static_cast<uint8_t>(h >> 24);
     }
+}
+
+// As the controller's binding does: a handle the request layer gave a
+// structure header is served as a structure or refused (1), never read as a
+// value of another type through that header.
+uint8_t readVal(uint32_t h, TwValue* v) {
+    const bool header = v->data.ptr != nullptr;
+    const uint8_t status = answer(h, v);
+    if (header && status == 0 && v->type != TW_TYPE_STRUCT) return TW_BAD_ARGUMENT;
+    return status;
 }
 
 uint8_t readItem(uint32_t h, TwValue* v, uint16_t item) {

@@ -157,7 +157,10 @@ struct Kernel {
     bool stopping = false;
     ClockMode mode = ClockMode::Simulated;
 
-    std::unordered_map<TASK_ID, Task*> tasks;  // every task until shutdown, dead ones too
+    // Every task until it is reaped: a dead task's record goes with its
+    // stack, when the CPU next idles (a program that starts and ends tasks
+    // all the time keeps no record of each).
+    std::unordered_map<TASK_ID, Task*> tasks;
     // Tasks found lately, by the low bits of their id: a task is looked up
     // at almost every kernel call that names one.
     std::array<Task*, 64> recentTasks{};
@@ -166,7 +169,7 @@ struct Kernel {
     // task becomes ready only through makeReady, which enters it; the
     // choice drops those no longer ready.
     std::vector<Task*> readied;
-    std::vector<Task*> zombies;
+    std::vector<Task*> zombies;  // dead tasks, reaped when the CPU next idles
     // Stacks of deleted tasks, kept for the next task with a stack of the
     // same size and unmapped at shutdown: an unmap makes the host stop every
     // processor the program's threads ran on to drop the mapping, and on a
@@ -476,10 +479,17 @@ void* takeStack(size_t mapSize, size_t page) {
     return m;
 }
 
+// Frees the stacks and records of the dead tasks. Only the idle context
+// reaps: no task runs on such a stack then, and no kernel call holds such a
+// record (a wait for descriptors looks at its tasks again after the poll).
 void reapZombies() {
     for (Task* t : K.zombies) {
         freeStack(t);
-        t->fn = nullptr;
+        K.tasks.erase(t->id);
+        Task*& recent = K.recentTasks[static_cast<size_t>(t->id) % K.recentTasks.size()];
+        if (recent == t) recent = nullptr;
+        if (t->inReadied) K.readied.erase(std::remove(K.readied.begin(), K.readied.end(), t), K.readied.end());
+        delete t;
     }
     K.zombies.clear();
 }
@@ -1549,6 +1559,7 @@ STATUS taskDelete(TASK_ID tid) {
         if (!t || t == K.current) return ERROR;
         markDead(t);
         freeStack(t);
+        K.zombies.push_back(t);
         return OK;
     });
 }

@@ -53,8 +53,11 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   GTEST_FILTER='-Program.TripAtSpeedIsSavedOnceAndThePeriodicSavesFollow' \
   ctest --test-dir build-asan -j "$jobs" -L 'whole|fuzz' --output-on-failure --timeout 1200 --repeat until-pass:2
 
-# With clang at hand, the fuzz targets also run under libFuzzer, coverage-guided,
-# linked with the normal build's library.
+# With clang at hand, the fuzz targets also run under libFuzzer, guided by
+# the coverage of the library units they feed (compiled there with both
+# sanitizers; the rest comes from the normal build): each runs its corpus
+# and the inputs that once failed (fuzz/corpus, fuzz/regressions), then
+# fuzzes for a bounded time (TC_FUZZ_SECONDS).
 if command -v clang++ >/dev/null 2>&1; then
   # Line tables are all a crash report needs.
   CC=clang CXX=clang++ cmake -S fuzz/libfuzzer -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -4,9 +4,13 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#if defined(TC_SANITIZE)
+#include <sanitizer/allocator_interface.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -1111,6 +1115,54 @@ TEST_F(Kernel, ADeletedTasksStackServesOnlyATaskOfTheSameStackSize) {
     EXPECT_LT(apart(g_stackAt[1], g_stackAt[0]), 16384u);
     EXPECT_LT(apart(g_stackAt[2], g_stackAt[0]), 16384u);
     EXPECT_GE(apart(g_stackAt[3], g_stackAt[0]), 16384u);
+}
+
+// Tasks started and ended over and over (a fuzz target starts one per input,
+// the controller restarts its own): once the first few have set up the
+// kernel's tables and spare stacks, each ends without leaving memory behind,
+// whether it returns, another deletes it or it deletes itself.
+size_t heapInUse() {
+#if defined(TC_SANITIZE)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+long deleteSelf(long, long, long, long, long, long, long, long, long, long) {
+    taskDelete(0);
+    return 0;
+}
+
+TEST_F(Kernel, TasksStartedAndEndedLeaveNoMemoryBehind) {
+    const struct {
+        const char* how;
+        std::function<void()> round;
+    } ways[] = {
+        {"returns", [] { hk::runTask([] {}, 100, "returns"); }},
+        {"deleted by another", [] {
+             hk::runTask([] {
+                 const TASK_ID t = taskSpawn("deleted", 120, 0, 8192, noteStackAndWait, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+                 taskDelay(1);
+                 EXPECT_EQ(taskDelete(t), OK);
+             });
+         }},
+        {"deletes itself", [] {
+             hk::runTask([] {
+                 taskSpawn("self", 120, 0, 8192, deleteSelf, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+                 taskDelay(1);
+             });
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        for (int i = 0; i < 200; ++i) way.round();
+        const size_t before = heapInUse();
+        for (int i = 0; i < 4000; ++i) way.round();
+        const size_t after = heapInUse();
+        // A record kept per task would be about 1.5 MB here.
+        EXPECT_LT(after, before + 64 * 1024) << "grew by " << static_cast<long>(after) - static_cast<long>(before) << " bytes";
+    }
 }
 
 // A virtual machine's stop is charged to the thread it interrupts as CPU
