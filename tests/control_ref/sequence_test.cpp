@@ -410,6 +410,12 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     EXPECT_EQ(boolean("IDLE_RTD.IDL_OR_RTD.OR"), 1u);
     runPasses(R80, 4);
     EXPECT_NEAR(slopeOverOneSecond(), -kRateMin, 0.01);
+    // A rated command on the way down takes the chart back towards rated;
+    // an idle command then sends it down again.
+    pulse("IFACE_IN_START.IR_EN.IN", R160);
+    EXPECT_TRUE(runUntil([&] { return step("A07_STEP"); }, 6));
+    pulse("IFACE_IN_START.IR_DIS.IN", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 2000));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
 }
@@ -432,6 +438,7 @@ TEST_F(Sequence, IdleCommandOnTheWayToRatedHaltsWithoutTheRampBack) {
             start(true, true, {{"IFACE_IN_START.USE_RAMP_TO_IDLE.IN", 0}});
         }
         EXPECT_EQ(boolean("IDLE_RATE.NO_RBACK.B_NAME"), rampBack ? 0u : 1u);
+        EXPECT_EQ(boolean("IFACE_IN_START.USE_RAMP_TO_IDLE.B_NAME"), rampBack ? 1u : 0u);
         startCommand();
         ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
         pulse("IFACE_IN_START.IR_EN.IN", R160);
