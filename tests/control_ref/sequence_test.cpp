@@ -54,6 +54,21 @@ TEST_F(Sequence, StartFromShutdownThroughIdleToRatedAtTheStartRates) {
     runPasses(R80, 40);
     EXPECT_TRUE(step("A02_STEP"));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
+    // Rated and idle commanded together: the idle command wins the pass in
+    // which both pulse, and the unit stays at idle.
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 1);
+    uint32_t together = 0;
+    for (int p = 0; p < 4; ++p) {
+        runPasses(R80, 1);
+        together += boolean("IDLE_RATE.PLS_ON.B_ACTION") & boolean("IDLE_RATE.CMD_OFF.B_ACTION");
+        EXPECT_EQ(boolean("IDLE_RATE.RATED.LATCH_R"), 0u) << "80 ms pass " << p;
+    }
+    EXPECT_EQ(together, 1u) << "the rated and idle pulses never came in one pass";
+    serviceWrite("IFACE_IN_START.IR_EN.IN", 0);
+    serviceWrite("IFACE_IN_START.IR_DIS.IN", 0);
+    runPasses(R160, 2);
+    EXPECT_TRUE(step("A02_STEP"));
     serviceWrite("IFACE_IN_START.IR_EN.IN", 1);
     // In the pass that selects rated, idle is already off.
     ASSERT_TRUE(runUntil([&] { return boolean("IDLE_RATE.RATED.LATCH_R") != 0; }, 4));
@@ -395,6 +410,12 @@ TEST_F(Sequence, IdleCommandInControlRampsBackToIdle) {
     EXPECT_EQ(boolean("IDLE_RTD.IDL_OR_RTD.OR"), 1u);
     runPasses(R80, 4);
     EXPECT_NEAR(slopeOverOneSecond(), -kRateMin, 0.01);
+    // A rated command on the way down takes the chart back towards rated;
+    // an idle command then sends it down again.
+    pulse("IFACE_IN_START.IR_EN.IN", R160);
+    EXPECT_TRUE(runUntil([&] { return step("A07_STEP"); }, 6));
+    pulse("IFACE_IN_START.IR_DIS.IN", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A11_STEP"); }, 10));
     ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 2000));
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kIdle));
 }
@@ -417,6 +438,7 @@ TEST_F(Sequence, IdleCommandOnTheWayToRatedHaltsWithoutTheRampBack) {
             start(true, true, {{"IFACE_IN_START.USE_RAMP_TO_IDLE.IN", 0}});
         }
         EXPECT_EQ(boolean("IDLE_RATE.NO_RBACK.B_NAME"), rampBack ? 0u : 1u);
+        EXPECT_EQ(boolean("IFACE_IN_START.USE_RAMP_TO_IDLE.B_NAME"), rampBack ? 1u : 0u);
         startCommand();
         ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 500));
         pulse("IFACE_IN_START.IR_EN.IN", R160);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "drivers/ZarnAnalogIns.h"
 #include "drivers/ZarnChassisStatus.h"
@@ -75,6 +76,20 @@ TEST_F(ChassisStatus, SuppliesAreReadFourTimesASecondAndKeptWhileTheMonitorFails
     runMs(260);
     EXPECT_FLOAT_EQ(real("ORVEX12_IO.CHASS_STATUS.PS_1_2V"), code(0.5) * 2.5f);
     EXPECT_FLOAT_EQ(real("ORVEX12_IO.CHASS_STATUS.PS_3_3V"), 2.0f * code(0.2) * 2.5f);
+    // Four readings a second: with a new value set as soon as a reading is
+    // seen, the fifth reading comes one second after the first.
+    std::vector<int> seenAt;
+    double pin = 0.9;
+    board::setSupplyMonitorInput(1, pin);
+    for (int ms = 20; ms <= 2000 && seenAt.size() < 5; ms += 20) {
+        runMs(20);
+        if (real("ORVEX12_IO.CHASS_STATUS.PS_1_2V") != code(pin) * 2.5f) continue;
+        seenAt.push_back(ms);
+        pin -= 0.1;
+        board::setSupplyMonitorInput(1, pin);
+    }
+    ASSERT_EQ(seenAt.size(), 5u) << "the supplies were not read five times in 2 s";
+    EXPECT_EQ(seenAt[4] - seenAt[0], 1000);
 }
 
 TEST_F(ChassisStatus, StatusLedsAreTakenOverAtTheFirstChangeOnly) {

@@ -127,6 +127,22 @@ TEST_F(Messages, TableFillsSlotAfterSlotWhileThePlatformDoesNotEmptyIt) {
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(slot + 8)), std::string("event ").append(std::to_string(i))) << i;
     }
     EXPECT_EQ(be32(table + 1764), 6u);
+    // Filled to its twenty slots, the table takes no more: a new message is
+    // consumed and lost, and the application-state word keeps the state of
+    // the last message taken.
+    hk::runTask([] {
+        for (uint32_t i = 3; i < 20; ++i) SendAppEvent(10 + i, "filling");
+    });
+    hk::runTicks(2);
+    ASSERT_EQ(be32(table), 20u);
+    hk::runTask([] {
+        CurrentAppState = 9;
+        SendAppEvent(99, "one too many");
+    });
+    hk::runTicks(2);
+    EXPECT_EQ(be32(table), 20u);
+    EXPECT_EQ(be32(table + 1764), 6u);
+    hk::runTask([] { EXPECT_EQ(AppEventEmpty(0), 1); });
     CurrentAppState = 0;
 }
 

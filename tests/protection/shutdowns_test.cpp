@@ -447,6 +447,12 @@ TEST_F(ShutdownList, ResetReleasesOnlyTripsWhoseConditionHasGoneAndRenumbers) {
     command(5, false);
     command(30, false);
     runPasses(R160, 8);  // past the shutdown's one-shot
+    // The pass of the reset that releases slot 0 takes the first-out from
+    // that slot before the list is packed: none, not trip 20 moved into it.
+    contact(ref_test::kResetContact, true);
+    ASSERT_GE(passesUntil(any("SEL_", 5), 100, false), 0) << "the reset never released trip 5";
+    EXPECT_EQ(integer("SHUTDOWNS.ANY.FIRST_ALM"), 0) << "in the pass that released slot 0";
+    EXPECT_EQ(SHUTDOWNS_ANY_nIndex[0], 20);
     resetShutdowns();
     EXPECT_EQ(boolean(any("SEL_", 5)), 0u);
     EXPECT_EQ(boolean(any("SEL_", 30)), 0u);

@@ -74,10 +74,11 @@ protected:
         UnAssert_IOLOCK();
     }
 
-    // 10 ms passes until the cell reads 1, at most `max`; -1 when never.
-    int passesUntil(const std::string& name, int max) {
+    // 10 ms passes until the cell reads 1 (or 0 when `set` is false), at
+    // most `max`; -1 when never.
+    int passesUntil(const std::string& name, int max, bool set = true) {
         for (int k = 0; k <= max; ++k) {
-            if (boolean(name) != 0) return k;
+            if (on(name) == set) return k;
             run10(1);
         }
         return -1;

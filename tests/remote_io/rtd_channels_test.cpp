@@ -6,6 +6,7 @@
 #include <array>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,12 +93,14 @@ protected:
         reset();
     }
     // The service tool's reset: a pulse on the debug reset, then the 1 s
-    // reset pulse of the 80 ms group.
-    void reset() {
+    // reset pulse of the 80 ms group; `eachPass` looks after every 80 ms pass.
+    void reset(const std::function<void()>& eachPass = nullptr) {
         serviceWrite("RESET.DEBUG_RST.TRIGGER", 1);
-        feed(2);
-        serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
-        feed(20);
+        for (int p = 0; p < 22; ++p) {
+            if (p == 2) serviceWrite("RESET.DEBUG_RST.TRIGGER", 0);
+            feed(1);
+            if (eachPass) eachPass();
+        }
     }
     // The eight channel words the node sends from now on.
     void words(std::initializer_list<uint16_t> w) {
@@ -285,9 +288,15 @@ TEST_F(RtdChannels, OutOfRangeLatchesSetAfterTheirDelaysAndClearOnlyOnAResetInRa
     EXPECT_EQ(boolean(ch(1, "LATCH_OR")), 1u);
     EXPECT_EQ(boolean(ch(7, "LATCH_OR")), 1u);
 
-    // A reset while out of range keeps them; back in range they stay until
-    // the next reset.
-    reset();
+    // A reset while out of range keeps them, in every pass of its pulse;
+    // back in range they stay until the next reset.
+    int pulsePasses = 0;
+    reset([&] {
+        pulsePasses += static_cast<int>(boolean("RESET.RST.ONE_SHOT"));
+        EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u) << "during the reset, pulse pass " << pulsePasses;
+        EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u) << "during the reset, pulse pass " << pulsePasses;
+    });
+    ASSERT_GT(pulsePasses, 0) << "no reset pulse came";
     EXPECT_EQ(boolean(ch(1, "HI_LATCH")), 1u);
     EXPECT_EQ(boolean(ch(5, "LO_LATCH")), 1u);
     words({0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640, 0x0640});
