@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/acceptance/service_tool.h"
@@ -43,6 +46,19 @@ TEST(LoaderServiceTool, AControllerGoneAfterEveryAnswerIsNoFailure) {
         Controller ctl({"--clock", "sim:0.25", "--port-offset", std::to_string(offset), "--root", tmp.path + "/var"});
         ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
         ASSERT_TRUE(acc_test::ServiceTool(666 + offset).ready());  // the service port is open
+        if (c.stopped) {
+            // A refused log-in names what the status means for a log-in.
+            std::filesystem::create_directories(tmp.path + "/var");
+            std::ofstream(tmp.path + "/var/Accounts.txt") << "tech secret 3\n";
+            for (const auto& [user, said] : {std::pair{"tech", "status 254 (wrong password)"},
+                                             std::pair{"nobody", "status 2 (no such account)"}}) {
+                Controller login("/usr/bin/python3", {tc_test::sourceDir() + "/scripts/service.py", "--port",
+                                                      std::to_string(666 + offset), "--user", user, "--password",
+                                                      "wrong", "status"});
+                EXPECT_EQ(login.exitStatus(60000), 1) << login.output();
+                EXPECT_EQ(login.output(), std::string("log-in refused: ") + said + "\n");
+            }
+        }
         Controller tool("/usr/bin/python3", {"-u", tc_test::sourceDir() + "/scripts/service.py", "--port",
                                              std::to_string(666 + offset), "write", "DATALOG.PRINT.IN_2", "1",
                                              "save"});
