@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 #if defined(TC_SANITIZE)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the heap in use (g++ ships no header
+// that declares it).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include <algorithm>
