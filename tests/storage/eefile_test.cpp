@@ -895,6 +895,7 @@ TEST_P(SpoiledFiles, AreWrittenAgainByTheNextSave) {
     inTask([&] { r = CheckCurves(); });
     EXPECT_EQ(r, -1);
     EXPECT_EQ(ExistingEEFile, 0);
+    EXPECT_STREQ(_eeMOEDATE, "") << "no date found";
     // An older whole file put back meanwhile is not taken for the values in
     // force: the next save writes them.
     std::string stale = good;
