@@ -138,6 +138,7 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     ASSERT_EQ(run.interrupt(), 0) << run.console();
     ASSERT_TRUE(run.start()) << run.console();
     EXPECT_TRUE(run.reads("START.MAN_START.B_NAME", "1", 30));
+    EXPECT_EQ(run.svc("status"), "running\n");
 
     // The speed simulation's on and off commands, each in a call of its own
     // at configure level, are taken before the tool lets its session go.
