@@ -962,15 +962,17 @@ TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
     const std::string before = savedWithChanges();
     const EeInitEntry* e = firstOf(EE_REAL);
     setChanged(e, 2);
+    // The entry after it too: a save marks each change, side by side.
+    setChanged(e + 1, 2);
     const float changed = *static_cast<float*>(e->live);
     if (GetParam().fullDisk) hostfs::setCapacity(before.size() + 100);
     else hostfs::setRenameFault(true);
     EXPECT_EQ(save(), 0);
-    EXPECT_EQ(ee_unsaved_changes(), 1) << "a failed save leaves its change unsaved";
+    EXPECT_EQ(ee_unsaved_changes(), 2) << "a failed save leaves its changes unsaved";
     EXPECT_EQ(save(), 0) << "still failing";
     EXPECT_EQ(contents(kFile), before);
     EXPECT_EQ(ee_file_dirty, 1);
-    EXPECT_EQ(ee_unsaved_changes(), 1);
+    EXPECT_EQ(ee_unsaved_changes(), 2);
     if (GetParam().fullDisk) {
         EXPECT_FALSE(exists(kTemp));
         EXPECT_TRUE(hasEvent("event 6: Insufficient memory space for EE date file"));
