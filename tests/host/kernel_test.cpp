@@ -1273,8 +1273,14 @@ TEST_P(KernelStoppedWatcher, OnlyTimeSpunWhileTheWatcherRunsIsJudged) {
         EXPECT_TRUE(reports.empty()) << reports.front();
         return;
     }
-    // What the host did, for a failure on a loaded host: the kernel waits
-    // 100 ms for the watcher after a run ends.
+    // The kernel waits 100 ms for the watcher after a run ends and leaves
+    // the run unjudged when none comes: a host that kept the watcher off
+    // its CPU that long after its stop is not judged either (it is back
+    // about 8 ms after the run's end otherwise).
+    const int64_t backAfterEndNs = g_watcherBackNs.load() - runEndNs;
+    if (reports.empty() && backAfterEndNs > 50 * static_cast<int64_t>(kMs))
+        GTEST_SKIP() << "the host ran the kernel's watcher " << backAfterEndNs / 1000
+                     << " us after the run ended";
     ASSERT_EQ(reports.size(), 1u) << "the watcher was back " << (g_watcherBackNs.load() - runEndNs) / 1000
                                   << " us after the run ended; the task spun " << spunNs / 1000
                                   << " us while the watcher was being stopped";
