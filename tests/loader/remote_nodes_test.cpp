@@ -461,22 +461,25 @@ TEST(ControllerWithRemoteNodes, KeepsFourNodesOperationalAndTakesARestartedNodeB
     // The minute is judged unless the host excused a fault: every PDO
     // counted at its scan rate, no fault, no node sent back or reset. A
     // controller that did not keep its time in the minute (the host did not
-    // run it in time) excuses them all.
+    // run it in time) excuses them all; a minute without any of them passes
+    // however the host ran it.
     const std::string slip = slipSince(ctl, said);
     if (!slip.empty()) excuse += "the controller's own frames (" + slip.substr(0, slip.find('\n')) + ") ";
-    const bool judged = excuse.empty();
+    std::vector<std::string> wrong;
+    for (const Pdo& p : pdos) {
+        const double expected = span * 1000.0 / p.scanMs;
+        if (double(p.at.size()) < 0.95 * expected || double(p.at.size()) > 1.05 * expected)
+            wrong.push_back(std::string(p.cob) + " " + std::to_string(p.at.size()) + " frames where " +
+                            std::to_string(int(expected)) + " were due");
+    }
+    for (const std::string& fault : faults) wrong.push_back(fault);
+    for (const std::string& line : sent) wrong.push_back("a node sent back or reset: " + line);
+    const bool judged = excuse.empty() || wrong.empty();
     ::testing::Test::RecordProperty("minute_judged", judged ? 1 : 0);
     if (judged) {
-        for (const Pdo& p : pdos) {
-            const double expected = span * 1000.0 / p.scanMs;
-            EXPECT_GE(double(p.at.size()), 0.95 * expected) << p.cob << "\n" << timing;
-            EXPECT_LE(double(p.at.size()), 1.05 * expected) << p.cob << "\n" << timing;
-        }
-        EXPECT_TRUE(faults.empty()) << faults.front() << "\n" << timing;
-        EXPECT_TRUE(sent.empty()) << "a node sent back or reset: " << sent.front();
+        EXPECT_TRUE(wrong.empty()) << wrong.front() << "\n" << timing;
     } else {
-        for (const std::string& fault : faults) std::printf("(not judged) %s\n", fault.c_str());
-        for (const std::string& line : sent) std::printf("(not judged) %s\n", line.c_str());
+        for (const std::string& w : wrong) std::printf("(not judged) %s\n", w.c_str());
     }
 
     // The user restarts the discrete-input node, and again while its device
