@@ -503,19 +503,22 @@ TEST_F(Kernel, PostedInterruptRunsAtInterruptLevelFromAnotherThread) {
 }
 
 // An interrupt taken at a task's kernel call that readies a more urgent task
-// runs to its end before that task gets the CPU.
+// runs to its end before that task gets the CPU. There a take only polls:
+// the task it interrupted never waits for it.
 TEST_F(Kernel, InterruptTakenInATaskRunsToItsEndBeforeTheTaskItReadies) {
     hk::runTask([] {
         SEM_ID s = semCCreate(SEM_Q_PRIORITY, 0);
+        SEM_ID empty = semCCreate(SEM_Q_PRIORITY, 0);
         hk::spawnFunction([s] { semTake(s, WAIT_FOREVER), note("urgent runs"); }, 50, "urgent");
-        hk::postInterrupt([s] {
+        hk::postInterrupt([s, empty] {
+            note(semTake(empty, WAIT_FOREVER) == ERROR ? "take refused" : "took");
             semGive(s);
             note("handler ends");
         });
         hk::checkpoint();
         note("task goes on");
     }, 150);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"handler ends", "urgent runs", "task goes on"}));
+    EXPECT_EQ(g_log, (std::vector<std::string>{"take refused", "handler ends", "urgent runs", "task goes on"}));
 }
 
 TEST_F(Kernel, NamesPrioritiesAndStatusTexts) {
