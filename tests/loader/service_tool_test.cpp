@@ -58,11 +58,15 @@ TEST(LoaderServiceTool, AControllerGoneAfterEveryAnswerIsNoFailure) {
                 EXPECT_EQ(login.exitStatus(60000), 1) << login.output();
                 EXPECT_EQ(login.output(), std::string("log-in refused: ") + said + "\n");
             }
-            // A command the tool does not know ends the call there, with its own status.
-            Controller unknown("/usr/bin/python3", {tc_test::sourceDir() + "/scripts/service.py", "--port",
-                                                    std::to_string(666 + offset), "status", "bogus", "status"});
+            // A real value written and read back; a command the tool does not
+            // know ends the call there, with its own status.
+            Controller unknown("/usr/bin/python3",
+                               {tc_test::sourceDir() + "/scripts/service.py", "--port", std::to_string(666 + offset),
+                                "write", "TUTORIAL.A_TUNABLE.IN", "100.5", "read", "TUTORIAL.A_TUNABLE.IN", "bogus",
+                                "status"});
             EXPECT_EQ(unknown.exitStatus(60000), 2) << unknown.output();
-            EXPECT_EQ(unknown.output(), "running\nunknown command bogus (see --help)\n");
+            EXPECT_EQ(unknown.output(),
+                      "TUTORIAL.A_TUNABLE.IN written\nTUTORIAL.A_TUNABLE.IN = 100.5\nunknown command bogus (see --help)\n");
         }
         Controller tool("/usr/bin/python3", {"-u", tc_test::sourceDir() + "/scripts/service.py", "--port",
                                              std::to_string(666 + offset), "write", "DATALOG.PRINT.IN_2", "1",
