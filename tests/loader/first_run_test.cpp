@@ -52,13 +52,13 @@ public:
         if (status >= 0) ctl_.reset();
         return status;
     }
-    // `$S <commands>`: what the service tool printed (its exit status in
-    // svcStatus).
+    // `$S <commands>`, ended after a minute: what the service tool printed
+    // (its exit status in svcStatus).
     std::string svc(const std::string& commands) const {
         const char* src = std::getenv("TC_SOURCE_DIR");
-        const std::string cmd = "/usr/bin/python3 " + std::string(src ? src : ".") + "/scripts/service.py --port " +
-                                std::to_string(666 + offset_) + " --user tech --password secret " + commands +
-                                " 2>&1";
+        const std::string cmd = "timeout 60 /usr/bin/python3 " + std::string(src ? src : ".") +
+                                "/scripts/service.py --port " + std::to_string(666 + offset_) +
+                                " --user tech --password secret " + commands + " 2>&1";
         std::string out;
         if (FILE* p = ::popen(cmd.c_str(), "r")) {
             char b[4096];
@@ -125,9 +125,12 @@ void expectRefusal(const std::string& console, const std::string& why) {
 
 TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     FirstRun run;
-    // No controller yet: one line, exit status 1.
+    // No controller yet: one line, exit status 1, after asking again for
+    // the two seconds a starting controller takes to open its port.
+    const auto asked = std::chrono::steady_clock::now();
     EXPECT_EQ(run.svc("read MPU.TURB_SPD.A_NAME").find("service.py: no controller answers on 127.0.0.1:"), 0u);
     EXPECT_EQ(run.svcStatus, 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1800));
     ASSERT_TRUE(run.start()) << run.console();
     // Nothing configured: a start is held.
     EXPECT_NE(run.svc("read START.MAN_START.B_NAME"), "START.MAN_START.B_NAME = 1\n");
