@@ -332,6 +332,8 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     EXPECT_EQ(serviceTool(666 + offset, "read DATALOG.PRINT.IN_2"), "DATALOG.PRINT.IN_2 = 0\n") << "its saved value";
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    // Started without --turbine: no turbine model ran, none is named at the stop.
+    EXPECT_EQ(ctl.output().find("controller: turbine"), std::string::npos) << ctl.output();
 }
 
 // A socket bound to 127.0.0.1 (TCP, listening) or any address (UDP) on
