@@ -8,12 +8,12 @@ cd "$(dirname "$0")/.."
 # Debian packages: the compiler and build tools, the libraries the build
 # links, and the peers the tests run (the Modbus masters, the pseudo-terminal
 # maker, the Python modules the pymodbus master imports, clang with its
-# runtime libraries for the fuzz targets, clang's tooling library for the
-# cell cross-reference).
+# runtime libraries for the fuzz targets, lld for the sanitizer build's links,
+# clang's tooling library for the cell cross-reference).
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libmodbus-dev
-  clang libclang-rt-14-dev libclang-14-dev libclang-cpp14-dev llvm-14-dev
+  clang lld libclang-rt-14-dev libclang-14-dev libclang-cpp14-dev llvm-14-dev
   socat mbpoll
   python3 python3-pymodbus python3-serial python3-serial-asyncio
 )
