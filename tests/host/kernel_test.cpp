@@ -1047,6 +1047,9 @@ TEST_P(KernelOverrun, BusyTaskIsReportedOnlyWhileMoreUrgentTaskIsDue) {
     hk::start(c.mode);
     hk::takeOverruns();
     hk::runTask([&c] {
+        // CPU time the CPU thread used before the run (not reported: a
+        // kernel call every millisecond) must not count in the run's report.
+        spinCpu(60 * 1'000'000, 1'000'000);
         if (c.clockHook) VKClkConnect(noHook, 0);
         SEM_ID never = semCCreate(SEM_Q_PRIORITY, 0);
         hk::spawnFunction([&c, never] {
@@ -1066,6 +1069,13 @@ TEST_P(KernelOverrun, BusyTaskIsReportedOnlyWhileMoreUrgentTaskIsDue) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("task \"busy\" held the CPU"), std::string::npos) << reports[0];
     EXPECT_NE(reports[0].find("while \"other\" was due"), std::string::npos) << reports[0];
+    // The run's CPU time: over a tick, and within the host time it held the CPU.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(reports[0], m, std::regex(R"(over ([0-9.]+) ms \(([0-9.]+) ms of CPU time\))")))
+        << reports[0];
+    const double heldMs = std::stod(m[1]), cpuMs = std::stod(m[2]);
+    EXPECT_GT(cpuMs, 5.0) << reports[0];
+    EXPECT_LE(cpuMs, heldMs + 0.1) << reports[0];
 }
 
 constexpr uint64_t kMs = 1'000'000;
