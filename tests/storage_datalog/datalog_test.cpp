@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "datalog_rig.h"
@@ -31,6 +33,123 @@ void expectCountingUp(const Var& v, double first, double last) {
     }
     ASSERT_LT(i, v.samples.size());
     for (; i < v.samples.size(); ++i) ASSERT_EQ(v.samples[i], last) << i;
+}
+
+
+// The static items as the log file must show them: path and short name of
+// every row, list by list in the order of the static table, typed here from
+// the table's own list and not taken from the program.
+struct StaticRow {
+    const char *path, *name;
+};
+struct StaticList {
+    char kind;  // 'A' real, 'I' integer, 'B' boolean
+    std::vector<StaticRow> rows;
+};
+const StaticList kStaticLists[] = {
+    {'A',  // R10 Reals
+     {{"DATALOG.SPEED.A_NAME", "Speed"},
+      {"CNFG_SPEED.TSS_01.MPU_ZARN", "Speed_Sig1"},
+      {"CNFG_SPEED.TSS_02.MPU_ZARN", "Speed_Sig2"},
+      {"CNFG_ACT.ACT_01.DEMAND_OUT", "ACT01_Dmd"},
+      {"CNFG_ACT.ACT_1.RDBK_SRC", "ACT01_ma_src"},
+      {"CNFG_ACT.ACT_1.RDBK_RET", "ACT01_ma_ret"},
+      {"IFACE_OUT_SPEED.SPD_PID_LSS.A_NAME", "Speed_PID"},
+      {"SPD_CTRL.PROC_OPTI.A_NAME", "OPTI_proc_norm"},
+      {"SPD_CTRL.SPD_TO_PID.A_SW", "Speed_HSS"},
+      {"SPD_CTRL.SP_OPTI.A_NAME", "OPTI_sp_norm"},
+      {"IFACE_OUT_HP_MAN.MAN_OUT.A_NAME", "Manual_Vlv_Dmd"},
+      {"SPD_CTRL.DROOP_VAL.A_SW", "Speed_DroopVa"},
+      {"SPD_CTRL.SPD_PID.PID_OPTI", "OPTI_PID_out"},
+      {"SPD_CTRL.SPD_PID.CALC_P", "OPTI_PID_calc_p"},
+      {"SPD_CTRL.SPD_PID.CALC_I", "OPTI_PID_calc_i"},
+      {"SPD_CTRL.SPD_PID.CALC_SDR", "OPTI_PID_calc_d"},
+      {"SPD_CTRL.SPD_PID.PROC_ERR", "OPTI_PID_proc_err"},
+      {"SPD_CTRL.SPD_PID.OPTI_MON", "OPTI_PID_opti_mon"},
+      {"ACCEL.SS1_DERIV.A_NAME", "Speed 1 Acceleration"},
+      {"ACCEL.SS2_DERIV.A_NAME", "Speed 2 Acceleration"},
+      {"ACCEL.ACCEL_PV.A_NAME", "Acceleration HSS"}}},
+    {'I',  // R10 Ints
+     {{"SHUTDOWNS.FIRST_OUT.I_NAME", "First Out Shutdown"},
+      {"SPD_CTRL.SPD_PID.OPTI_STATUS", "OPTI_Status"},
+      {"SPD_CTRL.SPD_PID.OPTI_FAULT", "OPTI_Fault"},
+      {"SPD_CTRL.SPD_PID.OPTI_ALARM", "OPTI_Alarm"}}},
+    {'B',  // R10 Bools
+     {{"DATALOG.TURB_TRIP.B_NAME", "TRIP"},
+      {"BI_MUX.SPD_RAISE_CONT.B_NAME", "Speed Raise Command Contact"},
+      {"BI_MUX.SPD_LWR_CONT.B_NAME", "Speed Lower Command Contact"},
+      {"BI_MUX.OVSPD_CONT.B_NAME", "Overspeed Test Contact"},
+      {"BI_MUX.EXT_RUN_CONT.B_NAME", "External Run Contact"},
+      {"BI_MUX.IDLE_RATED_CONT.B_NAME", "Idle/Rated Contact"},
+      {"BI_MUX.ONLINE_DYN_CONT.B_NAME", "Select On-Line Dynamics Contact"},
+      {"BI_MUX.RMT_SPD_ENBL_CONT.B_NAME", "Remote Speed Setpt Enable Contact"},
+      {"BI_MUX.CASC_ENBL_CONT.B_NAME", "Cascade Control Enable Contact"},
+      {"BI_MUX.RMT_CASC_ENBL_CONT.B_NAME", "Remote Cascade Enable Contact"},
+      {"BI_MUX.VLV_LMT_OPN_CONT.B_NAME", "Valve Limiter Open Contact"},
+      {"BI_MUX.VLV_LMT_CLS_CONT.B_NAME", "Valve Limiter Close Contact"},
+      {"SPD_CTRL.ONLINE_DYN.B_NAME", "Unit_Online_Dyn"},
+      {"HP_DRIVER.ACT_LSS.SEL_1", "LSS_cntrl_Speed"},
+      {"HP_DRIVER.ACT_LSS.SEL_2", "LSS_cntrl_VlvLmtr"},
+      {"HP_DRIVER.ACT_LSS.SEL_3", "LSS_cntrl_Manual"},
+      {"CNFG_BI.BI_01_ZARN.BI_ZARN", "BI_01"},
+      {"CNFG_BI.BI_02_ZARN.BI_ZARN", "BI_02"},
+      {"CNFG_BI.BI_03_ZARN.BI_ZARN", "BI_03"},
+      {"CNFG_BI.BI_04_ZARN.BI_ZARN", "BI_04"},
+      {"CNFG_BI.BI_05_ZARN.BI_ZARN", "BI_05"},
+      {"CNFG_BI.BI_06_ZARN.BI_ZARN", "BI_06"},
+      {"CNFG_BI.BI_07_ZARN.BI_ZARN", "BI_07"},
+      {"CNFG_BI.BI_08_ZARN.BI_ZARN", "BI_08"},
+      {"CNFG_BO.RELAY_1.DISPLAY", "Relay_1"},
+      {"CNFG_BO.RELAY_2.DISPLAY", "Relay_2"},
+      {"CNFG_BO.RELAY_3.DISPLAY", "Relay_3"},
+      {"CNFG_BO.RELAY_4.DISPLAY", "Relay_4"},
+      {"IFACE_OUT_START.MPU1_OVRD_ON.B_NAME", "MPU1 Override ON"},
+      {"IFACE_OUT_START.IN_CRIT.B_NAME", "In Critical Band"},
+      {"BI_MUX.CONTL_SD_CONT.B_NAME", "Controlled Shutdown Contact"}}},
+    {'A',  // R20 Reals
+     {{"CNFG_AI.AI_01.VALUE_OUT", "AI01_Val"},
+      {"CNFG_AI.AI_02.VALUE_OUT", "AI02_Val"},
+      {"CNFG_AI.AI_03.VALUE_OUT", "AI03_Val"},
+      {"CNFG_AI.AI_04.VALUE_OUT", "AI04_Val"},
+      {"CNFG_AO.AO_01.MA_SIGNAL_OUT", "AO_Dmd_Sig1"},
+      {"CNFG_AO.AO_01_ZARN.RDBK_RET", "AO_ma_Sig1"},
+      {"CNFG_AO.AO_02.MA_SIGNAL_OUT", "AO_Dmd_Sig2"},
+      {"CNFG_AO.AO_02_ZARN.RDBK_RET", "AO_ma_Sig2"},
+      {"CNFG_AO.AO_03.MA_SIGNAL_OUT", "AO_Dmd_Sig3"},
+      {"CNFG_AO.AO_03_ZARN.RDBK_RET", "AO_ma_Sig3"}}},
+    {'A',  // R40 Reals
+     {{"SPD_CTRL.SPD_SETPT.A_NAME", "SpdPID_setpt"},
+      {"SPDC.SPEED_REF.RAMP", "Speed_RefRamp"},
+      {"IFACE_IN_VLV.V1LMTR_VAL.A_NAME", "HPvlv_lmtr"}}},
+    {'I', {{"ALARMS.FIRST_OUT.I_NAME", "First Out Alarm"}}},      // R40 Ints
+    {'B', {{"SPD_CTRL.ENA_OPTI.B_ACTION", "OPTI_Ena_OPID"}}},     // R40 Bools
+    {'A',  // R80 Reals
+     {{"IFACE_OUT_CASC.CASC_PID.A_NAME", "CASC_PID"},
+      {"CASC_CTRL.PROC_MULT.MULTIPLY", "CASCPID_proc"},
+      {"CASC_CTRL.SP_MULT.MULTIPLY", "CASCPID_setpt"}}},
+    {'I',  // R80 Ints
+     {{"VLTR_OUTS.VLTR_ALM_FO.I_NAME", "VLTR First Out Alarm"},
+      {"VLTR_OUTS.VLTR_TRIP_FO.I_NAME", "VLTR First Out Trip"}}},
+    {'B',  // R80 Bools
+     {{"RMT_ENBL.ENABLED.LATCH_R", "Rem_Spd_setpt_ena"},
+      {"RESET.RESET.B_NAME", "Reset Command"},
+      {"IFACE_OUT_CASC.ENABLED.B_NAME", "Cascade Enabled"},
+      {"IFACE_OUT_SPEED.OSPD_TEST_EN.B_NAME", "Overspeed Test Enabled"}}},
+    {'A', {{"SPD_CTRL.FAST_SLOW.A_NAME", "OPTI_fast_slow"}}},      // R160 Reals
+    {'I', {{"CONT_MESS.CONT_PARA_INT.I_NAME", "In Control Message"}}},  // R160 Ints
+    {'B',  // R160 Bools
+     {{"DATALOG.TURB_START.B_NAME", "Turbine Start"}, {"CALMODE.CALMODE.B_NAME", "Unit in Calibration Mode"}}},
+};
+
+// The static items of a printed file, as "type path | name" lines: the
+// file lists reals, then integers, then booleans, each kind by group.
+std::vector<std::string> expectedStaticColumns() {
+    std::vector<std::string> out;
+    for (const auto& [kind, type] : {std::pair{'A', "A4"}, {'I', "I4"}, {'B', "b"}})
+        for (const StaticList& l : kStaticLists)
+            if (l.kind == kind)
+                for (const StaticRow& r : l.rows) out.push_back(std::string(type) + " " + r.path + " | " + r.name);
+    return out;
 }
 
 }  // namespace
@@ -196,6 +315,13 @@ TEST_F(DataLog, PrintedLogHoldsEverySampleOfStaticAndConfiguredItems) {
     EXPECT_EQ(f.vars[21].path, "ACCEL.SS1_DERIV_USED.A_SW");
     EXPECT_EQ(f.vars[21].dynamic, 1);
     EXPECT_EQ(f.vars[21].name, "Accel used");
+    // Every static column, name for name and in the table's order.
+    std::vector<std::string> staticColumns;
+    for (const Var& v : f.vars)
+        if (v.dynamic == 0) staticColumns.push_back(v.type + " " + v.path + " | " + v.name);
+    const std::vector<std::string> want = expectedStaticColumns();
+    ASSERT_EQ(staticColumns.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(staticColumns[i], want[i]) << "static column " << i;
 
     const Var* s = f.find("DATALOG.SPEED.A_NAME");
     ASSERT_NE(s, nullptr);
