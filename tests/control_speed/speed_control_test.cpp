@@ -340,12 +340,26 @@ TEST_F(SpeedControlProgram, SimulatorWordsFromTheirSettings) {
 // before, its time the integral time 1/I of the gain set in use. Every 10 ms
 // pass of a unit in control at rated, then with the valve limiter lowered
 // below the PID's demand and the integral gains at the top of their range
-// (50: a lag of 0.02 s), the limiter moving.
+// (50: a lag of 0.02 s), the limiter moving. A droop of 5 % is configured:
+// in every pass the droop in rpm is the lag's output (the demand in %) times
+// the percentage times minimum governor / 10000, and at the steady load the
+// speed PID's setpoint stands that far below the reference.
 TEST_F(SpeedControlProgram, DroopLagTimeFromTheIntegralGain) {
-    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}});
+    constexpr float kDroopPct = 5.0f;
+    start(true, true, {{"CNFG_START.VLV_LIM_RATE.IN", 25.0}, {"IFACE_IN_SPEED.DROOP_PCT.IN", kDroopPct}});
     startToRated();
     turbine::setLoad(0.5);
     runSeconds(20.0);
+    {
+        const float demand = real("IFACE_OUT_VLV.LSS_OUT.A_NAME");
+        ASSERT_GT(demand, 10.0f) << "no load on the unit";
+        // 5 % of 3000 rpm over the full stroke: 1.5 rpm per % of demand.
+        const float droopRpm = demand * kDroopPct * static_cast<float>(ref_test::kMinGov) / 10000.0f;
+        // Within 1 %: the loop still settles, the lag a little behind.
+        EXPECT_NEAR(real("DROOP.DROOP_RPM.MULTIPLY"), droopRpm, 0.01f * droopRpm);
+        EXPECT_NEAR(real("SPD_CTRL.DROOP_VAL.A_SW"), droopRpm, 0.01f * droopRpm);
+        EXPECT_NEAR(real("SPD_CTRL.SPD_REF.ADD") - real("SPD_CTRL.SPD_SETPT.A_NAME"), droopRpm, 0.01f * droopRpm);
+    }
     // The demand each pass uses: the one stored by the pass before.
     float usedBefore = real("DROOP.ACTR_Z.ZMINUS1");
     runPasses(P10, 1);
@@ -362,6 +376,9 @@ TEST_F(SpeedControlProgram, DroopLagTimeFromTheIntegralGain) {
             const float now = real("DROOP.SPD_DP_LAG.LAG_2");
             ASSERT_NEAR(now, y + delta, 1e-4f + 1e-5f * std::fabs(now)) << k << " " << gain;
             EXPECT_NEAR(real("DROOP.SPD_DP_LAG.DERIV"), (now - y) / 0.01f, 1e-2f + 1e-3f * std::fabs(now - y) * 100.0f);
+            const float droopRpm = now * kDroopPct * static_cast<float>(ref_test::kMinGov) / 10000.0f;
+            ASSERT_NEAR(real("DROOP.DROOP_RPM.MULTIPLY"), droopRpm, 1e-4f * std::fabs(droopRpm) + 1e-4f) << k;
+            ASSERT_EQ(real("SPD_CTRL.DROOP_VAL.A_SW"), real("DROOP.DROOP_RPM.MULTIPLY")) << k;
             moved = std::max(moved, std::fabs(now - y));
             y = now;
             usedBefore = used;
