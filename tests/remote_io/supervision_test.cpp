@@ -69,6 +69,25 @@ TEST_F(Supervision, PdosInTimeKeepTheNodeActiveAndLateOnesAddSlipsUntilItIsLost)
     EXPECT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 0);
     EXPECT_NEAR(real(f("VL_NODE4_BI", "MSG_1_RATE")), 200.0f, 25.0f);
     EXPECT_LE(integer(f("VL_NODE4_BI", "LAST_MSG_1")), 200);
+    // Late PDOs, then PDOs on time: each gap of 220 ms adds 64, each PDO on
+    // time takes one off, down to 0. Two late in a row (128) are not yet a
+    // loss, nor is a third once the count is back at 0.
+    hostcan::takeLog();
+    for (const int late : {2, 1}) {
+        pdo(0x184, {1, 2, 3});
+        runPasses(R20, 1 + 11 * late);
+        ASSERT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), 64 * late);
+        for (int want = 64 * late - 1; want >= 0; --want) {
+            pdo(0x184, {1, 2, 3});
+            for (int p = 0; p < 5; ++p) {
+                runPasses(R20, 1);
+                ASSERT_EQ(integer(f("VL_NODE4_BI", "DBS_M1_P1")), want) << late << " late, pass " << p;
+                ASSERT_EQ(boolean(f("VL_NODE4_BI", "COMM_FLT_1")), 0u) << late << " late, " << want;
+            }
+        }
+    }
+    EXPECT_EQ(boolean(f("VL_NODE4_BI", "ACTIVE")), 1u);
+    EXPECT_FALSE(logged("000#8004"));
     // The PDOs stop: a slip of 64 every 220 ms (lateness above the 200 ms
     // limit), the node lost once the count passes 128.
     pdo(0x184, {1, 2, 3});
