@@ -111,8 +111,9 @@ TEST(CanOpenTimers, HeartbeatAndSynchronousTpdoPerPass) {
     }
 }
 
-// Each step: an NMT frame from the bus, or a master command the controller sends
-// itself and takes back through the loop-back; then one pass.
+// Each step: an NMT frame from the bus (and, where given, a second frame
+// right behind it in the same pass), or a master command the controller
+// sends itself and takes back through the loop-back; then one pass.
 TEST(CanOpenNmt, CommandsFromTheBusAndThroughTheLoopBack) {
     CanNet net;
     net.take();
@@ -121,6 +122,7 @@ TEST(CanOpenNmt, CommandsFromTheBusAndThroughTheLoopBack) {
         uint8_t state;
         Lines out = {"080#"};
         void (*master)() = nullptr;
+        const char* next = nullptr;
     };
     const Lines boot = {"080#", "70A#00"};
     const Step steps[] = {
@@ -140,7 +142,14 @@ TEST(CanOpenNmt, CommandsFromTheBusAndThroughTheLoopBack) {
         {"000#030A", NMT_OPERATIONAL},    // unknown specifier: ignored
         {"000#01", NMT_OPERATIONAL},      // wrong length: dropped
         {"000#800A00", NMT_OPERATIONAL},  // wrong length: dropped
+        // Reset node from operational or stopped: the node waits in state 0,
+        // and a frame received before its boot-up boots it and is dropped:
+        // the start is not taken, the SDO request not answered.
+        {"000#810A", NMT_PRE_OPERATIONAL, boot, nullptr, "000#010A"},
+        {"000#010A", NMT_OPERATIONAL},
         {"000#810A", NMT_PRE_OPERATIONAL, boot},  // reset node from operational: the timer step boots
+        {"000#020A", NMT_STOPPED},
+        {"000#8100", NMT_PRE_OPERATIONAL, boot, nullptr, "60A#4017100000000000"},
         {"000#020A", NMT_STOPPED},
         {"000#8100", NMT_PRE_OPERATIONAL, boot},  // from stopped
         {"000#810A", NMT_PRE_OPERATIONAL, boot},  // from pre-operational
@@ -155,6 +164,7 @@ TEST(CanOpenNmt, CommandsFromTheBusAndThroughTheLoopBack) {
     for (const Step& s : steps) {
         if (s.line != nullptr) net.send(s.line);
         else net.task(s.master);
+        if (s.next != nullptr) net.send(s.next);
         net.passes(1);
         EXPECT_EQ(net.image().NmtState, s.state) << (s.line ? s.line : s.out[0]);
         EXPECT_EQ(net.take(), s.out) << (s.line ? s.line : s.out[0]);
