@@ -22,6 +22,10 @@
 
 namespace speedsensor {
 
+// The highest tooth frequency the controller's speed input reads: its
+// filter takes every faster measurement as this one.
+constexpr double kHighestReadHz = 38500.0;
+
 // Attaches the model to the speed-sensor registers and stops both shafts,
 // forgetting every edge.
 void install();

@@ -37,11 +37,12 @@ double notBelowZero(double v) { return v > 0.0 ? v : 0.0; }
 double inRange(double pu) { return pu < kMaxSpeedPu ? notBelowZero(pu) : kMaxSpeedPu; }
 
 bool sane(const Settings& s) {
-    if (!(s.inertiaTimeS > 0.0) || !(s.ratedRpm > 0.0)) return false;
+    if (!(s.inertiaTimeS >= kMinInertiaS) || !(s.ratedRpm > 0.0)) return false;
     if (!(s.valveGain >= 0.0) || !(s.frictionPu >= 0.0) || !std::isfinite(s.closedMa)) return false;
     if (s.actuatorLoop != 6 && s.actuatorLoop != 7) return false;
     for (int ch = 0; ch < 2; ++ch) {
         if (s.teeth[ch] < 1 || !(s.gear[ch] > 0.0)) return false;
+        if (!(topToothHz(s, ch) <= speedsensor::kHighestReadHz)) return false;
     }
     return true;
 }
@@ -69,6 +70,10 @@ void setSpeedLocked(State& m, double pu) {
 }
 
 }  // namespace
+
+double topToothHz(const Settings& s, int ch) {
+    return kMaxSpeedPu * s.ratedRpm * s.gear[ch] * s.teeth[ch] / 60.0;
+}
 
 void reset() {
     disable();

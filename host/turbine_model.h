@@ -48,10 +48,19 @@ struct Settings {
 // peak forgotten.
 void reset();
 
+// The shortest starting time the model steps through: one 5 ms tick.
+constexpr double kMinInertiaS = 0.005;
+
+// Tooth frequency of channel `ch`'s wheel at the model's top speed
+// (kMaxSpeedPu times rated).
+double topToothHz(const Settings& settings, int ch);
+
 // Settings take effect at the next tick. A setting out of its sense
-// (inertiaTimeS or ratedRpm not above 0, a negative gain or friction, an
-// actuator loop other than 6 or 7, teeth below 1, gear not above 0) is
-// refused: returns false and changes nothing.
+// (inertiaTimeS below kMinInertiaS, ratedRpm not above 0, a negative gain
+// or friction, an actuator loop other than 6 or 7, teeth below 1, gear not
+// above 0) or one that turns a wheel at top speed faster than the speed
+// input reads (speedsensor::kHighestReadHz) is refused: returns false and
+// changes nothing.
 bool configure(const Settings& settings);
 Settings settings();
 

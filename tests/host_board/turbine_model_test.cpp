@@ -250,6 +250,10 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
         {"loop 8", [](turbine::Settings& s) { s.actuatorLoop = 8; }},
         {"no teeth", [](turbine::Settings& s) { s.teeth[1] = 0; }},
         {"no gear", [](turbine::Settings& s) { s.gear[0] = 0.0; }},
+        {"starting time below a step", [](turbine::Settings& s) { s.inertiaTimeS = 0.0049; }},
+        // 38600 Hz at twice 3000 rpm: faster than the speed input reads.
+        {"a wheel beyond the speed input", [](turbine::Settings& s) { s.teeth[1] = 386; }},
+        {"a gear beyond the speed input", [](turbine::Settings& s) { s.gear[0] = 6.44; }},
     };
     turbine::Settings good;
     good.ratedRpm = 3000.0;
@@ -266,6 +270,9 @@ TEST_F(TurbineModel, SettingsOutOfTheirSenseAreRefused) {
         {"no friction", [](turbine::Settings& s) { s.frictionPu = 0.0; }},
         {"one tooth", [](turbine::Settings& s) { s.teeth[0] = 1; }},
         {"loop 7", [](turbine::Settings& s) { s.actuatorLoop = 7; }},
+        {"a starting time of one step", [](turbine::Settings& s) { s.inertiaTimeS = 0.005; }},
+        // 38500 Hz at twice 1500 rpm: the fastest the speed input reads.
+        {"a wheel at the speed input's top", [](turbine::Settings& s) { s.teeth[1] = 770; }},
     };
     for (const Change& e : edge) {
         turbine::Settings s = good;
