@@ -38,6 +38,7 @@
 #include "host/hostfs.h"
 #include "host/hostio.h"
 #include "host/hostkernel.h"
+#include "host/speed_sensor_model.h"
 #include "host/turbine_model.h"
 #include "host/vkplatform.h"
 #include "runtime/appmain.h"
@@ -59,9 +60,12 @@ constexpr int kStartEndWaitS = 15;
 // after its start before the stop permissive it computes is taken as it
 // stands: the power-up trips latch within the first three.
 constexpr uint32_t kPermissivePasses = 8;
+// How often a stop that a lost port asked for, held back by the stop
+// permissive, looks at the permissive again (wall time).
+constexpr long kPortStopLookMs = 100;
 // The file in the application root that one controller at a time holds.
 constexpr const char* kRootLockName = "controller.lock";
-// The serial device of the board.
+// The serial device of the board, its only one.
 constexpr const char* kSerialDevice = "/tyCo/0";
 
 void usage(const char* prog) {
@@ -107,7 +111,8 @@ void usage(const char* prog) {
         "                      and locked memory where the host allows it (root, CAP_SYS_NICE,\n"
         "                      CAP_IPC_LOCK) and says on the console which it got\n"
         "  --help              this text\n\n"
-        "State and event messages of the application are printed as the platform receives them.\n"
+        "State and event messages of the application are printed as the platform receives them\n"
+        "(an event without a text, as the one that says the I/O is initialised, is not shown).\n"
         "On exit the controller reports its clock: with the simulated clock the simulated seconds\n"
         "per wall second; with the real clock how late the 5 ms ticks came against their\n"
         "deadlines (p50, p99, max) and how many ticks were missed.\n"
@@ -115,7 +120,8 @@ void usage(const char* prog) {
         "(already in use, no permission) cannot be started, 2 for a bad option. A port held\n"
         "by another program at the start stops the start; one that cannot be opened later (when\n"
         "a reset restarts the application) is named once and asks for the stop as a signal does:\n"
-        "the controller stops once its stop permissive allows it, and runs on until then.\n",
+        "the controller runs on until its stop permissive allows it, then stops by itself (exit\n"
+        "status 1).\n",
         prog, kRealTimePriority);
 }
 
@@ -179,32 +185,40 @@ struct TurbineStart {
     double speedRpm = 0.0;
 };
 
-// A whole number for an integer setting.
+// A whole number of at least 1 for a tooth count.
 bool wholeNumber(double v, int& out) {
-    if (v != std::floor(v) || std::fabs(v) > 1e6) return false;
+    if (v != std::floor(v) || v < 1.0 || v > 1e9) return false;
     out = static_cast<int>(v);
     return true;
 }
 
-// One setting of --turbine-set: false when the value cannot serve.
+// One setting of --turbine-set: false when the value is outside `range`.
 using TurbineSetter = bool (*)(TurbineStart&, double);
 struct TurbineSetting {
     const char* name;
     TurbineSetter set;
+    const char* range;
 };
 const TurbineSetting kTurbineSettings[] = {
-    {"inertia", [](TurbineStart& t, double v) { return t.settings.inertiaTimeS = v, true; }},
-    {"rated-rpm", [](TurbineStart& t, double v) { return t.settings.ratedRpm = v, true; }},
-    {"valve-gain", [](TurbineStart& t, double v) { return t.settings.valveGain = v, true; }},
-    {"closed-ma", [](TurbineStart& t, double v) { return t.settings.closedMa = v, true; }},
-    {"friction", [](TurbineStart& t, double v) { return t.settings.frictionPu = v, true; }},
-    {"actuator", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.actuatorLoop); }},
-    {"teeth1", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[0]); }},
-    {"teeth2", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[1]); }},
-    {"gear1", [](TurbineStart& t, double v) { return t.settings.gear[0] = v, true; }},
-    {"gear2", [](TurbineStart& t, double v) { return t.settings.gear[1] = v, true; }},
-    {"load", [](TurbineStart& t, double v) { return t.load = v, v >= 0.0; }},
-    {"speed", [](TurbineStart& t, double v) { return t.speedRpm = v, v >= 0.0; }},
+    {"inertia", [](TurbineStart& t, double v) { return t.settings.inertiaTimeS = v, v >= turbine::kMinInertiaS; },
+     "0.005 s (one step of the model) or more"},
+    {"rated-rpm", [](TurbineStart& t, double v) { return t.settings.ratedRpm = v, v > 0.0; }, "above 0"},
+    {"valve-gain", [](TurbineStart& t, double v) { return t.settings.valveGain = v, v >= 0.0; }, "0 or more"},
+    {"closed-ma", [](TurbineStart& t, double v) { return t.settings.closedMa = v, true; }, "any"},
+    {"friction", [](TurbineStart& t, double v) { return t.settings.frictionPu = v, v >= 0.0; }, "0 or more"},
+    {"actuator",
+     [](TurbineStart& t, double v) {
+         if (v != 6.0 && v != 7.0) return false;
+         t.settings.actuatorLoop = static_cast<int>(v);
+         return true;
+     },
+     "6 or 7"},
+    {"teeth1", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[0]); }, "a whole number from 1"},
+    {"teeth2", [](TurbineStart& t, double v) { return wholeNumber(v, t.settings.teeth[1]); }, "a whole number from 1"},
+    {"gear1", [](TurbineStart& t, double v) { return t.settings.gear[0] = v, v > 0.0; }, "above 0"},
+    {"gear2", [](TurbineStart& t, double v) { return t.settings.gear[1] = v, v > 0.0; }, "above 0"},
+    {"load", [](TurbineStart& t, double v) { return t.load = v, v >= 0.0; }, "0 or more"},
+    {"speed", [](TurbineStart& t, double v) { return t.speedRpm = v, v >= 0.0; }, "0 or more"},
 };
 
 // True when `text` is a decimal number and nothing else: a sign, digits, a
@@ -250,20 +264,57 @@ std::string speedBeyondRange(double rpm, double ratedRpm) {
     return text;
 }
 
+// Empty when both wheels at the model's top speed turn no faster than the
+// speed input reads; otherwise what is wrong, naming `item` (the last
+// given of the settings that make that wheel's top tooth frequency) and
+// the range the others leave it.
+std::string toothRateBeyondInput(const turbine::Settings& s, const std::vector<std::string>& given) {
+    for (int ch = 0; ch < 2; ++ch) {
+        if (turbine::topToothHz(s, ch) <= speedsensor::kHighestReadHz) continue;
+        const std::string teeth = "teeth" + std::to_string(ch + 1), gear = "gear" + std::to_string(ch + 1);
+        std::string item;
+        for (const std::string& g : given)
+            if (g.rfind(teeth + "=", 0) == 0 || g.rfind(gear + "=", 0) == 0 || g.rfind("rated-rpm=", 0) == 0) item = g;
+        // What the other two settings leave the named one: rpm * gear * teeth at most.
+        const double product = speedsensor::kHighestReadHz * 60.0 / turbine::kMaxSpeedPu;
+        const double rpm = s.ratedRpm, g = s.gear[ch], n = s.teeth[ch];
+        char range[160];
+        if (item.rfind(teeth, 0) == 0)
+            std::snprintf(range, sizeof range, "%s is 1 .. %.0f with rated-rpm %g and %s %g", teeth.c_str(),
+                          std::floor(product / (rpm * g)), rpm, gear.c_str(), g);
+        else if (item.rfind(gear, 0) == 0)
+            std::snprintf(range, sizeof range, "%s is above 0 up to %g with rated-rpm %g and %s %g", gear.c_str(),
+                          product / (rpm * n), rpm, teeth.c_str(), n);
+        else
+            std::snprintf(range, sizeof range, "rated-rpm is above 0 up to %g with %s %g and %s %g",
+                          product / (g * n), teeth.c_str(), n, gear.c_str(), g);
+        char why[120];
+        std::snprintf(why, sizeof why,
+                      " (the speed input reads tooth frequencies up to %g Hz, the model turns up to %g times rated "
+                      "speed)",
+                      speedsensor::kHighestReadHz, turbine::kMaxSpeedPu);
+        return "'" + item + "' is out of range: " + range + why;
+    }
+    return {};
+}
+
 // The settings of NAME=VALUE[,NAME=VALUE...] into `t`, checked by the model.
 // Returns an empty text, or what is wrong.
 std::string parseTurbineSettings(const std::string& list, TurbineStart& t) {
+    std::vector<std::string> given;
     std::string problem =
         eachSetting(list, true, "has no number", [&](const std::string& item, const std::string& name, double v) {
             const TurbineSetting* setting = nullptr;
             for (const TurbineSetting& ts : kTurbineSettings)
                 if (name == ts.name) setting = &ts;
             if (setting == nullptr) return "unknown setting '" + name + "'";
-            if (!setting->set(t, v)) return "'" + item + "' is out of range";
+            if (!setting->set(t, v)) return "'" + item + "' is out of range: " + name + " is " + setting->range;
+            given.push_back(item);
             return std::string();
         });
+    if (problem.empty()) problem = toothRateBeyondInput(t.settings, given);
     if (!problem.empty()) return problem;
-    if (!turbine::configure(t.settings)) return "a setting is out of range";
+    if (!turbine::configure(t.settings)) return "the turbine model refuses these settings";
     return speedBeyondRange(t.speedRpm, t.settings.ratedRpm);
 }
 
@@ -504,10 +555,16 @@ float cellReal(const void* c) {
 
 // Tells the console how a run goes: when the speed control takes over,
 // and when the unit trips after it was reset (the trip at power-up, with
-// the trip contact open, is not told). Looked at on every tick.
+// the trip contact open, is not told). Looked at on every tick. A new life
+// of the application (a start, or the restart of a reset) starts with
+// nothing seen: the cells it clears are no reset of the unit.
 class RunProgress {
 public:
     void tick() {
+        if (ApplicationRunning != 1) {
+            controlWas_ = shutdownWas_ = reset_ = false;
+            return;
+        }
         const bool control = cellOn(control_), shutdown = cellOn(shutdown_);
         if (control && !controlWas_) say("the speed control has taken over");
         if (shutdown && !shutdownWas_ && reset_)
@@ -519,7 +576,7 @@ public:
 
 private:
     void say(const char* what) const {
-        std::printf("controller: %.1f s after the start: %s; turbine speed %.0f rpm\n",
+        std::printf("controller: %.1f s after the controller started: %s; turbine speed %.0f rpm\n",
                     static_cast<double>(hk::nowNs()) / 1e9, what, static_cast<double>(cellReal(speed_)));
     }
     const void* control_ = cellNamed("SPDC.A08_STEP.SFC_STEP");
@@ -670,6 +727,14 @@ void sayUnsaved() {
         std::printf("controller: no tunable changed since the last save\n");
 }
 
+// The digits after the point that give `v` (0 or more) three significant
+// digits, none from 100 on.
+int decimalsFor(double v) {
+    int decimals = 0;
+    for (double limit = 100.0; v < limit && decimals < 6; limit /= 10.0) ++decimals;
+    return decimals;
+}
+
 // On exit: in simulated time how fast it ran; in real time how late the
 // 5 ms ticks came against their absolute deadlines and how many were missed.
 void reportClock(hk::ClockMode mode, std::chrono::steady_clock::time_point wallStart) {
@@ -677,9 +742,12 @@ void reportClock(hk::ClockMode mode, std::chrono::steady_clock::time_point wallS
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         const double sim = static_cast<double>(hk::nowNs()) / 1e9;
-        std::printf("controller: simulated clock: %.1f s simulated in %.3f s wall time, %.0f simulated seconds per "
+        const double rate = wall > 0.0 ? sim / wall : 0.0;
+        // Three significant digits for a slow pace (0.2, 19.9), whole
+        // seconds from 100 on.
+        std::printf("controller: simulated clock: %.1f s simulated in %.3f s wall time, %.*f simulated seconds per "
                     "wall second\n",
-                    sim, wall, wall > 0.0 ? sim / wall : 0.0);
+                    sim, wall, decimalsFor(rate), rate);
         return;
     }
     const hk::TickLateness t = hk::tickLateness();
@@ -740,20 +808,26 @@ StopHold stopHold() {
 
 // Stops the application, as the platform does, only while its stop
 // permissive is true: 0 when it has stopped. Otherwise it is not asked (it
-// would refuse), and `hold` says what holds the stop back.
-uint32_t stopApplication(StopHold& hold) {
+// would refuse), and `hold` says what holds the stop back. `first` is
+// printed when the stop goes ahead, before the stop sequence's own lines.
+uint32_t stopApplication(StopHold& hold, const std::string& first = {}) {
     uint32_t stopped = 0x80000000u;
     hk::runTask([&] {
         // Looked at in the same task as the stop, with no scheduling point
         // between: the permissive cannot change in between.
-        if (_SYS_INFO_STOP_PER != 0 || ApplicationRunning != 1) stopped = tRGEnd();
+        if (_SYS_INFO_STOP_PER != 0 || ApplicationRunning != 1) {
+            if (!first.empty()) std::printf("%s", first.c_str());
+            stopped = tRGEnd();
+        }
         if (stopped != 0) hold = stopHold();
     });
     return stopped;
 }
 
-// What holds a stop back, and what a user can do about it.
-void sayStopRefused(const StopHold& h) {
+// What holds a stop back, and what a user can do about it. With the stop
+// that a lost port asked for waiting (`byItself`), the controller stops on
+// its own once the permissive allows it.
+void sayStopRefused(const StopHold& h, bool byItself) {
     char shaft[128];
     std::snprintf(shaft, sizeof shaft, "the shaft still turns (%.0f rpm, above the low-speed setpoint of %.0f rpm)",
                   static_cast<double>(h.rpm), static_cast<double>(h.lowSpeedRpm));
@@ -771,9 +845,17 @@ void sayStopRefused(const StopHold& h) {
         why = "its stop permissive is not yet true";
         todo = "Wait a moment";
     }
-    std::fprintf(stderr, "controller: the application refused to stop: %s; still running. %s, then stop again (see "
-                         "the README, \"Stopping\")\n",
-                 why.c_str(), todo.c_str());
+    std::fprintf(stderr, "controller: the application refused to stop: %s; still running. %s, %s (see the README, "
+                         "\"Stopping\")\n",
+                 why.c_str(), todo.c_str(),
+                 byItself ? "then it stops by itself, as the lost port asked" : "then stop again");
+}
+
+// Where the turbine model's shaft stands, as said at a stop.
+std::string shaftLine() {
+    char line[64];
+    std::snprintf(line, sizeof line, "controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
+    return line;
 }
 
 // Passes of the slowest rate group run so far.
@@ -890,13 +972,19 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "controller: --tty takes DEV=PATH, for example /tyCo/0=/dev/ttyUSB0\n");
                 return 2;
             }
-            std::string path = m.substr(eq + 1);
+            const std::string device = m.substr(0, eq), path = m.substr(eq + 1);
+            if (device != kSerialDevice) {
+                std::fprintf(stderr, "controller: --tty %s: the board has no serial device '%s'; its serial devices: "
+                                     "%s\n",
+                             m.c_str(), device.c_str(), kSerialDevice);
+                return 2;
+            }
             if (::access(path.c_str(), R_OK | W_OK) != 0) {
                 std::fprintf(stderr, "controller: --tty %s: cannot use '%s': %s\n", m.c_str(), path.c_str(),
                              std::strerror(errno));
                 return 2;
             }
-            ttys.emplace_back(m.substr(0, eq), path);
+            ttys.emplace_back(device, path);
         } else {
             std::fprintf(stderr, "controller: unknown option '%s' (see --help)\n", a.c_str());
             return 2;
@@ -1032,8 +1120,29 @@ int main(int argc, char** argv) {
     // during the start asks for the stop as one lost later.
     int sig = pending != 0 ? pending : portLost ? SIGUSR1 : 0;
     uint32_t passesAtStart = slowestPasses();
+    // The stop a lost port asked for, held back by the stop permissive: it
+    // is not forgotten as a refused signal is, but runs by itself once the
+    // permissive allows it, looked at every kPortStopLookMs.
+    bool portStopHeld = false;
     for (;; sig = 0) {
-        if (!failed && sig == 0) sigwait(&signals, &sig);
+        if (!failed && sig == 0) {
+            if (!portStopHeld) {
+                sigwait(&signals, &sig);
+            } else {
+                timespec look{0, kPortStopLookMs * 1'000'000L};
+                sig = sigtimedwait(&signals, nullptr, &look);
+                if (sig < 0) {
+                    waitForPasses(passesAtStart, kPermissivePasses);
+                    StopHold hold;
+                    const std::string said =
+                        "controller: the unit is shut down and the shaft at rest: the stop that the lost port asked "
+                        "for runs now\n" +
+                        (withTurbine ? shaftLine() : std::string());
+                    if (stopApplication(hold, said) == 0) break;
+                    continue;
+                }
+            }
+        }
         if (sig == SIGUSR2) continue;
         if (sig == restartSignal()) {
             if (restartApplication()) {
@@ -1047,16 +1156,17 @@ int main(int argc, char** argv) {
             failed = false;
         } else if (sig == SIGUSR1) {
             status = 1;
+            portStopHeld = true;
             std::fprintf(stderr, "controller: a port of the controller could not be opened (named above); "
                                  "stopping\n");
         } else {
             std::printf("controller: %s received, stopping\n", signalName(sig));
         }
-        if (withTurbine) std::printf("controller: turbine shaft at %.1f rpm\n", turbine::speedRpm());
+        if (withTurbine) std::printf("%s", shaftLine().c_str());
         waitForPasses(passesAtStart, kPermissivePasses);
         StopHold hold;
         if (stopApplication(hold) == 0) break;
-        sayStopRefused(hold);
+        sayStopRefused(hold, portStopHeld);
     }
     sayUnsaved();
     reportClock(mode, wallStart);

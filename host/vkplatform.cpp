@@ -46,7 +46,9 @@ void serviceTask() {
         std::memset(g_table, 0, 4);
         semGive(g_mutex);
         for (const auto& m : got) {
-            if (g_console) {
+            // An event without a text (code 12 once the controller's I/O is
+            // initialised) tells the operator nothing: the table keeps it.
+            if (g_console && (m.code == 2 || !m.text.empty())) {
                 if (m.code == 2)
                     std::printf("[platform] state %u: %s\n", m.state, m.text.c_str());
                 else

@@ -166,7 +166,8 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     ASSERT_TRUE(run.reads("START.RUN_CMD.LATCH_R", "1", 30));
     EXPECT_EQ(run.svc("write START.START.IN_3 0"), "START.START.IN_3 written\n");
     ASSERT_TRUE(run.reads("SPDC.A08_STEP.SFC_STEP", "1", 120)) << run.svc("read MPU.TURB_SPD.A_NAME");
-    EXPECT_TRUE(run.said(" s after the start: the speed control has taken over; turbine speed 34")) << run.console();
+    EXPECT_TRUE(run.said(" s after the controller started: the speed control has taken over; turbine speed 34"))
+        << run.console();
     EXPECT_EQ(run.console().find("the unit has tripped"), std::string::npos) << "the trip at power-up is not told";
 
     // Step 5: the raise command held until the reference is at rated.
@@ -186,7 +187,7 @@ TEST(FirstRun, TheReadmeStepsStartTheTurbineAndStopIt) {
     expectRefusal(run.refusedStop(), "the unit is not shut down and the shaft still turns (");
     ASSERT_TRUE(run.plant("speed=4100"));
     EXPECT_TRUE(run.reads("SHUTDOWNS.ANY.SEL_3", "1", 60));
-    EXPECT_TRUE(run.said(" s after the start: the unit has tripped (the service tool's 'list shutdowns' names the "
+    EXPECT_TRUE(run.said(" s after the controller started: the unit has tripped (the service tool's 'list shutdowns' names the "
                          "trip)"))
         << run.console();
     const std::string turning = run.refusedStop();

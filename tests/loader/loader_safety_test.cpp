@@ -242,7 +242,7 @@ TEST(LoaderListen, PortsAreOnTheLoopbackUnlessAskedOtherwise) {
 bool simReport(const std::string& out, double& simulated, double& rate) {
     std::smatch m;
     if (!std::regex_search(out, m,
-                           std::regex("simulated clock: ([0-9.]+) s simulated in [0-9.]+ s wall time, ([0-9]+) "
+                           std::regex("simulated clock: ([0-9.]+) s simulated in [0-9.]+ s wall time, ([0-9.]+) "
                                       "simulated seconds per wall second")))
         return false;
     simulated = std::stod(m[1]);
@@ -334,6 +334,8 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
     // Started without --turbine: no turbine model ran, none is named at the stop.
     EXPECT_EQ(ctl.output().find("controller: turbine"), std::string::npos) << ctl.output();
+    // The restarted application's own power-up trip is no trip of a reset unit.
+    EXPECT_EQ(ctl.output().find("the unit has tripped"), std::string::npos) << ctl.output().substr(from);
 }
 
 // A socket bound to 127.0.0.1 (TCP, listening) or any address (UDP) on
@@ -362,7 +364,8 @@ size_t count(const std::string& text, const std::string& part) {
 // named once (the Modbus TCP acceptor asks for it again every second), the
 // stop it asks for waits for the permissive as a stop signal's does, the
 // controller runs on, and a Ctrl-C is judged as any other. Once the shaft
-// is at rest the stop sequence runs whole, with exit status 1.
+// is at rest the stop the port asked for runs by itself, without a signal:
+// the stop sequence runs whole, with exit status 1.
 TEST(LoaderReset, APortTakenAtTheRestartStopsOnlyThroughThePermissive) {
     struct Case {
         const char* name;
@@ -418,12 +421,22 @@ TEST(LoaderReset, APortTakenAtTheRestartStopsOnlyThroughThePermissive) {
         ::kill(ctl.pid(), SIGINT);
         ASSERT_TRUE(ctl.waitFor(refused, 30000, before)) << ctl.output().substr(before);
         EXPECT_NE(ctl.output().find("controller: SIGINT received, stopping\n", before), std::string::npos);
-        // The shaft at rest: the stop sequence runs whole.
+        EXPECT_NE(ctl.output().find("Let the shaft come to rest, then it stops by itself, as the lost port asked (see "
+                                    "the README",
+                                    before),
+                  std::string::npos)
+            << ctl.output().substr(before);
+        // The shaft at rest: the stop sequence runs whole, asked for by nothing more.
         std::ofstream(plant, std::ios::app) << "speed=0\n";
         ASSERT_TRUE(ctl.waitFor("plant input 'speed=0' taken", 10000, before)) << ctl.output().substr(before);
-        ctl.signal(SIGINT);
         EXPECT_EQ(ctl.exitStatus(60000), 1) << ctl.output().substr(from);
         const std::string all = ctl.output();
+        const std::string byItself = "controller: the unit is shut down and the shaft at rest: the stop that the lost "
+                                     "port asked for runs now\ncontroller: turbine shaft at 0.0 rpm\n";
+        EXPECT_GT(all.find(byItself), all.find("plant input 'speed=0' taken")) << all.substr(from);
+        EXPECT_NE(all.find("[platform] state 17: Application is stopping", all.find(byItself)), std::string::npos)
+            << all.substr(from);
+        EXPECT_EQ(count(all, "received, stopping"), 1u) << all.substr(from);
         EXPECT_EQ(count(all, named), 1u) << all.substr(from);
         EXPECT_EQ(count(all, asked), 1u) << all.substr(from);
         const size_t done = all.find("tRGEnd Done", all.find(named));

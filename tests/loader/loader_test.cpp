@@ -89,10 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"RootWithoutValue", {"--root"}, "controller: --root needs a value", false},
         OptionCase{"UnknownOption", {"--fast"}, "controller: unknown option '--fast' (see --help)", false},
         // Offset 0 is taken; what stops the start is the tty after it.
-        OptionCase{"PortOffsetZeroThenAMissingTty", {"--port-offset", "0", "--tty", "/tyCo/1=@/none"},
-                   "controller: --tty /tyCo/1=@/none: cannot use", false},
-        OptionCase{"PortOffset60000ThenAMissingTty", {"--port-offset", "60000", "--tty", "/tyCo/1=@/none"},
-                   "controller: --tty /tyCo/1=@/none: cannot use", false},
+        OptionCase{"PortOffsetZeroThenAMissingTty", {"--port-offset", "0", "--tty", "/tyCo/0=@/none"},
+                   "controller: --tty /tyCo/0=@/none: cannot use", false},
+        OptionCase{"PortOffset60000ThenAMissingTty", {"--port-offset", "60000", "--tty", "/tyCo/0=@/none"},
+                   "controller: --tty /tyCo/0=@/none: cannot use", false},
+        OptionCase{"TtyDeviceTheBoardHasNot", {"--tty", "/tyCo/9=/dev/null"},
+                   "controller: --tty /tyCo/9=/dev/null: the board has no serial device '/tyCo/9'; its serial "
+                   "devices: /tyCo/0\n",
+                   false},
         OptionCase{"UsableTtyThenAnUnknownClock", {"--tty", "/tyCo/0=/dev/null", "--clock", "fast"},
                    "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
         OptionCase{"PortOffset60001", {"--port-offset", "60001"},
@@ -123,9 +127,36 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"TurbineTeethNotWhole", {"--turbine-set", "teeth2=60.5"},
                    "controller: --turbine-set: 'teeth2=60.5' is out of range", false},
         OptionCase{"TurbineStartingTimeZero", {"--turbine-set", "rated-rpm=3000,inertia=0"},
-                   "controller: --turbine-set: a setting is out of range", false},
+                   "controller: --turbine-set: 'inertia=0' is out of range: inertia is 0.005 s (one step of the "
+                   "model) or more (see --help)\n",
+                   false},
+        OptionCase{"TurbineStartingTimeBelowAStep", {"--turbine-set", "inertia=0.0049"},
+                   "controller: --turbine-set: 'inertia=0.0049' is out of range: inertia is 0.005 s", false},
         OptionCase{"TurbineActuatorLoop5", {"--turbine-set", "actuator=5"},
-                   "controller: --turbine-set: a setting is out of range", false},
+                   "controller: --turbine-set: 'actuator=5' is out of range: actuator is 6 or 7 (see --help)\n",
+                   false},
+        // A wheel the speed input cannot count at the model's top speed
+        // (twice rated): its tooth frequency above 38500 Hz.
+        OptionCase{"TurbineTeethBeyondTheSpeedInput", {"--turbine-set", "teeth1=1000000"},
+                   "controller: --turbine-set: 'teeth1=1000000' is out of range: teeth1 is 1 .. 320 with rated-rpm "
+                   "3600 and gear1 1 (the speed input reads tooth frequencies up to 38500 Hz, the model turns up to "
+                   "2 times rated speed) (see --help)\n",
+                   false},
+        OptionCase{"TurbineTeethOneBeyond", {"--turbine-set", "teeth2=321"},
+                   "controller: --turbine-set: 'teeth2=321' is out of range: teeth2 is 1 .. 320 with rated-rpm 3600 "
+                   "and gear2 1 (",
+                   false},
+        OptionCase{"TurbineRatedSpeedBeyondTheSpeedInput", {"--turbine-set", "teeth2=30,rated-rpm=1e308"},
+                   "controller: --turbine-set: 'rated-rpm=1e308' is out of range: rated-rpm is above 0 up to 19250 "
+                   "with teeth1 60 and gear1 1 (",
+                   false},
+        OptionCase{"TurbineGearBeyondTheSpeedInput", {"--turbine-set", "rated-rpm=3000,teeth2=100,gear2=4"},
+                   "controller: --turbine-set: 'gear2=4' is out of range: gear2 is above 0 up to 3.85 with rated-rpm "
+                   "3000 and teeth2 100 (",
+                   false},
+        OptionCase{"TurbineRatedSpeedZero", {"--turbine-set", "rated-rpm=0"},
+                   "controller: --turbine-set: 'rated-rpm=0' is out of range: rated-rpm is above 0 (see --help)\n",
+                   false},
         OptionCase{"TurbineSpeedBeyondTheModel", {"--turbine-set", "rated-rpm=3000,speed=6000.5"},
                    "controller: --turbine-set: 'speed=6000.5' is beyond the turbine model's range (0 .. 6000 rpm)",
                    false},
@@ -391,6 +422,10 @@ TEST(LoaderClock, TheClockReportsItselfOnExit) {
         {{"--clock", "sim"},
          "controller: simulated clock: ([0-9.]+) s simulated in ([0-9.]+) s wall time, ([0-9]+) simulated seconds per "
          "wall second\n"},
+        // A slow pace is given with the digits it needs.
+        {{"--clock", "sim:0.5"},
+         "controller: simulated clock: ([0-9.]+) s simulated in ([0-9.]+) s wall time, (0\\.[0-9]{3}) simulated seconds "
+         "per wall second\n"},
         {{"--normal-priority"},
          "controller: real-time clock: ([0-9]+) ticks, lateness against the 5 ms deadlines p50 ([0-9]+) us, p99 "
          "([0-9]+) us, max ([0-9]+) us; ([0-9]+) ticks missed\n"},
@@ -410,11 +445,16 @@ TEST(LoaderClock, TheClockReportsItselfOnExit) {
         std::smatch m;
         const std::string out = ctl.output();
         ASSERT_TRUE(std::regex_search(out, m, std::regex(c.pattern))) << out;
+        // The event without a text that the start sends is not shown.
+        EXPECT_EQ(out.find("[platform] event 12"), std::string::npos) << out;
         if (c.args[0] == "--clock") {
             const double sim = std::stod(m[1]), wall = std::stod(m[2]);
             EXPECT_GT(sim, 5.0) << out;  // the start and the stop alone take seconds of simulated time
             EXPECT_GT(wall, 0.0) << out;
-            EXPECT_NEAR(std::stod(m[3]), sim / wall, sim / wall * 0.01 + 1.0) << out;
+            EXPECT_NEAR(std::stod(m[3]), sim / wall, sim / wall * 0.02 + 0.5) << out;
+            if (c.args[1] == "sim:0.5") {
+                EXPECT_NEAR(std::stod(m[3]), 0.5, 0.01) << out;
+            }
         } else {
             const uint64_t ticks = std::stoull(m[1]);
             EXPECT_GT(ticks, 60u) << out;  // the start's 200 ms and more
