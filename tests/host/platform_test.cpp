@@ -85,9 +85,12 @@ TEST_F(PlatformTable, AtMostTwentySlotsAreRead) {
 TEST_F(PlatformTable, ConsoleShowsStatesAndEvents) {
     hostplatform::start(true);
     testing::internal::CaptureStdout();
-    post(2, {{2, 4, "Application running", 0}, {5, 2, "Alarm", 0}}, 4);
+    // An event without a text is kept in the table but not shown; a state
+    // without one is.
+    post(4, {{2, 4, "Application running", 0}, {12, 2, "", 0}, {5, 2, "Alarm", 0}, {2, 7, "", 0}}, 4);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "[platform] state 4: Application running\n[platform] event 5: Alarm\n");
+              "[platform] state 4: Application running\n[platform] event 5: Alarm\n[platform] state 7: \n");
+    EXPECT_EQ(hostplatform::messages().size(), 4u);
     EXPECT_EQ(hostplatform::shutdownPermissive(), 1u);
     hostplatform::stop();
     EXPECT_EQ(symbol<uint8_t>("_VxSharedMem"), nullptr);

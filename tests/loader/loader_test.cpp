@@ -452,8 +452,9 @@ TEST(LoaderClock, TheClockReportsItselfOnExit) {
             EXPECT_GT(sim, 5.0) << out;  // the start and the stop alone take seconds of simulated time
             EXPECT_GT(wall, 0.0) << out;
             EXPECT_NEAR(std::stod(m[3]), sim / wall, sim / wall * 0.02 + 0.5) << out;
-            if (c.args[1] == "sim:0.5") {
-                EXPECT_NEAR(std::stod(m[3]), 0.5, 0.01) << out;
+            if (c.args[1] == "sim:0.5") {  // at most the pace, less on a busy host
+                EXPECT_LE(std::stod(m[3]), 0.505) << out;
+                EXPECT_GT(std::stod(m[3]), 0.4) << out;
             }
         } else {
             const uint64_t ticks = std::stoull(m[1]);
