@@ -449,7 +449,9 @@ TEST(LoaderClock, TheClockReportsItselfOnExit) {
         EXPECT_EQ(out.find("[platform] event 12"), std::string::npos) << out;
         if (c.args[0] == "--clock") {
             const double sim = std::stod(m[1]), wall = std::stod(m[2]);
-            EXPECT_GT(sim, 5.0) << out;  // the start and the stop alone take seconds of simulated time
+            // The start and the stop alone take seconds of simulated time
+            // (5.2 s); a paced clock on a busy host may lag in the wait.
+            EXPECT_GT(sim, c.args[1] == "sim" ? 5.0 : 4.0) << out;
             EXPECT_GT(wall, 0.0) << out;
             EXPECT_NEAR(std::stod(m[3]), sim / wall, sim / wall * 0.02 + 0.5) << out;
             if (c.args[1] == "sim:0.5") {  // at most the pace, less on a busy host
