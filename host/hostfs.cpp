@@ -8,11 +8,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <set>
+#include <thread>
 #include <utility>
 
 #include "host/hostkernel.h"
@@ -28,6 +32,21 @@ struct State {
     std::optional<uint64_t> capacity;
     bool renameFault = false;
     std::optional<uint64_t> writesLeft;  // bytes until writes fail
+    std::optional<uint64_t> syncsLeft;   // syncs until syncs fail
+    // Host path of each file created for writing, by target descriptor.
+    std::array<std::string, hostfs::kLastDescriptor + 1> created;
+    // What each task changed and has not synced yet: files it wrote and
+    // closed, directories whose entries it renamed.
+    struct Pending {
+        std::set<std::string> files, dirs;
+    };
+    std::map<TASK_ID, Pending> pending;
+    // A sync running or ended but not yet asked for, by task.
+    struct SyncJob {
+        std::atomic<bool> done{false};
+        int err = 0;
+    };
+    std::map<TASK_ID, std::shared_ptr<SyncJob>> syncs;
     std::array<int, hostfs::kLastDescriptor + 1> hostFds;  // target descriptor -> host descriptor
     std::array<bool, hostfs::kLastDescriptor + 1> listening{};  // noted listening since entered
     // DOS attribute bits with no host equivalent, by (device, inode).
@@ -165,6 +184,35 @@ int accessFlags(int flags) {
     }
 }
 
+
+// fsync of one host file or directory (opened without following a link);
+// 0, or the errno of the failure. A name gone meanwhile has nothing to sync.
+int syncOne(const std::string& hp, bool directory) {
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        if (s.syncsLeft) {
+            if (*s.syncsLeft == 0) return EIO;
+            --*s.syncsLeft;
+        }
+    }
+    const int h = ::open(hp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (directory ? O_DIRECTORY : 0));
+    if (h < 0) return errno == ENOENT ? 0 : errno;
+    const int r = ::fsync(h) == 0 ? 0 : errno;
+    ::close(h);
+    return r;
+}
+
+// The files' data first, then the directories: 0, or the first failure.
+int syncAll(const State::Pending& work) {
+    int err = 0;
+    for (const std::string& f : work.files)
+        if (err == 0) err = syncOne(f, false);
+    for (const std::string& d : work.dirs)
+        if (err == 0) err = syncOne(d, true);
+    return err;
+}
+
 }  // namespace
 
 namespace hostfs {
@@ -220,6 +268,12 @@ void setWriteFault(std::optional<uint64_t> bytes) {
     State& s = state();
     std::lock_guard<std::mutex> lock(s.m);
     s.writesLeft = bytes;
+}
+
+void setSyncFault(std::optional<uint64_t> syncs) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.syncsLeft = syncs;
 }
 
 uint64_t freeSpace() {
@@ -286,6 +340,11 @@ int creat(const char* path, int flags) {
     const int h = openFile(hp, accessFlags(flags) | O_CREAT | O_TRUNC);
     if (h < 0 && errno == ENXIO) return fail(kNotAFile);  // a pipe without a reader
     if (h >= 0 && !existed) forgetAttributes(hp);
+    if (h >= 0) {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        s.created[h] = hp;
+    }
     return h;
 }
 
@@ -313,6 +372,8 @@ int close(int fd) {
         std::lock_guard<std::mutex> lock(s.m);
         h = s.hostFds[fd];
         s.hostFds[fd] = -1;
+        if (!s.created[fd].empty()) s.pending[taskIdSelf()].files.insert(s.created[fd]);
+        s.created[fd].clear();
     }
     if (h < 0) return fail(EBADF);
     const int r = ::close(h);
@@ -362,7 +423,13 @@ int rename(const char* oldPath, const char* newPath) {
     const std::string from = hostPath(oldPath);
     const std::string to = hostPath(newPath);
     if (from.empty() || to.empty()) return fail(ENOENT);
-    return ::rename(from.c_str(), to.c_str());
+    if (::rename(from.c_str(), to.c_str()) != 0) return -1;
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    auto& dirs = s.pending[taskIdSelf()].dirs;
+    dirs.insert(fs::path(from).parent_path().string());
+    dirs.insert(fs::path(to).parent_path().string());
+    return 0;
 }
 
 int remove(const char* path) {
@@ -464,3 +531,47 @@ int openDescriptors() {
 }  // namespace hostfs
 
 int VKDriveSpaceAvailable(uint32_t bytes) { return hostfs::freeSpace() >= bytes ? 0 : 1; }
+
+int is_directory_sync_ee_file_active() {
+    State& s = state();
+    const TASK_ID self = taskIdSelf();
+    std::shared_ptr<State::SyncJob> job;
+    State::Pending work;
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        auto it = s.syncs.find(self);
+        if (it != s.syncs.end()) {
+            if (!it->second->done.load()) return 1;
+            job = it->second;
+            s.syncs.erase(it);
+        } else {
+            auto p = s.pending.find(self);
+            if (p == s.pending.end()) return 0;
+            work = std::move(p->second);
+            s.pending.erase(p);
+        }
+    }
+    if (!job) {
+        job = std::make_shared<State::SyncJob>();
+        // In real time the syncs wait for the drive in a host thread while
+        // the calling task sleeps between its asks and the emulated CPU runs
+        // on; in simulated time, where time stands still while a task runs,
+        // they take none of it.
+        if (hk::mode() == hk::ClockMode::RealTime && hk::onCpuThread()) {
+            {
+                std::lock_guard<std::mutex> lock(s.m);
+                s.syncs[self] = job;
+            }
+            std::thread([job, work = std::move(work)] {
+                job->err = syncAll(work);
+                job->done.store(true);
+            }).detach();
+            return 1;
+        }
+        job->err = syncAll(work);
+    }
+    if (job->err == 0) return 0;
+    errno = job->err;
+    errnoSet(job->err);
+    return -1;
+}

@@ -63,6 +63,11 @@ void setRenameFault(bool failing);
 // cut short there); std::nullopt ends the fault (tests of failed writes).
 void setWriteFault(std::optional<uint64_t> bytes);
 
+// A drive whose cache cannot be written out: once `syncs` more files or
+// directories were synced, every sync fails with EIO; std::nullopt ends
+// the fault (tests of a failed save).
+void setSyncFault(std::optional<uint64_t> syncs);
+
 // pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
 // bytes). 0 on success; -1 when an argument is null or the result would not
 // fit (the buffer is then left as an empty string).
@@ -119,3 +124,10 @@ int openDescriptors();
 // Platform library: 0 when `bytes` bytes are free on the application drive,
 // non-zero otherwise.
 int VKDriveSpaceAvailable(uint32_t bytes);
+
+// Platform library, found by name: syncs to the drive what the calling task
+// changed since its last sync (the data of the files it created and closed,
+// then the directories in which it renamed). 1 while the sync runs (ask
+// again), 0 when it ended well or nothing was left to sync, -1 when it
+// failed (the task's errno tells why).
+int is_directory_sync_ee_file_active();

@@ -725,6 +725,12 @@ void sayUnsaved() {
                     n, n == 1 ? "" : "s", n == 1 ? "is" : "are", n == 1 ? "" : "s");
     else
         std::printf("controller: no tunable changed since the last save\n");
+    char names[512];
+    const int own = ee_own_changes(names, sizeof names);
+    if (own > 0)
+        std::printf("controller: the application itself changed %d tunable%s since the last save, not saved: %s (the "
+                    "service tool's save request saves %s)\n",
+                    own, own == 1 ? "" : "s", names, own == 1 ? "it" : "them");
 }
 
 // The digits after the point that give `v` (0 or more) three significant

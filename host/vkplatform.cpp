@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "host/hostaccounts.h"
+#include "host/hostfs.h"
 #include "host/hostkernel.h"
 #include "host/hostsym.h"
 
@@ -84,6 +85,8 @@ void start(bool console) {
     hostsym::registerSymbol("_hVxServiceMutex", &g_mutex);
     hostsym::registerSymbol("_hVxServiceEvent", &g_event);
     hostsym::registerSymbol("ApplicationShutdownPermissive", &g_permissive);
+    hostsym::registerSymbol("is_directory_sync_ee_file_active",
+                            reinterpret_cast<void*>(&is_directory_sync_ee_file_active));
     // More urgent than the application's message monitor, so the table is
     // emptied as soon as each message arrives.
     g_task = hk::spawnFunction(serviceTask, 35, "tPlatformSvc");
@@ -96,6 +99,7 @@ void stop() {
     hostsym::registerSymbol("_hVxServiceMutex", nullptr);
     hostsym::registerSymbol("_hVxServiceEvent", nullptr);
     hostsym::registerSymbol("ApplicationShutdownPermissive", nullptr);
+    hostsym::registerSymbol("is_directory_sync_ee_file_active", nullptr);
 }
 
 std::vector<Message> messages() {

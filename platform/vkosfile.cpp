@@ -22,13 +22,14 @@ bool joinName(const char* name, char* path) {
     return hostfs::pathCat(VKOS_APPLICATION_DIR, name, path) == 0;
 }
 
-// A failed open leaves its reason in the calling task's errno, as the
-// target's I/O system does; 0 stands for no file.
-int openedOr0(int fd) {
-    if (fd >= 0) return fd;
-    errnoSet(errno);
-    return 0;
+// A failed open, create, rename or removal leaves its reason in the calling
+// task's errno, as the target's I/O system does.
+int keepErrno(int result) {
+    if (result < 0) errnoSet(errno);
+    return result;
 }
+// 0 stands for no file.
+int openedOr0(int fd) { return keepErrno(fd) >= 0 ? fd : 0; }
 
 bool validDescriptor(int fd) { return fd >= hostfs::kFirstDescriptor && fd <= hostfs::kLastDescriptor; }
 
@@ -105,15 +106,14 @@ int VKOS_OpenFileRW(const char* name) {
 int VKOS_CreateFileRW(const char* name) {
     char path[VKOS_PATH_MAX];
     if (!joinName(name, path)) return 0;
-    const int fd = hostfs::creat(path, hostfs::kReadWrite);
-    return fd < 0 ? 0 : fd;
+    return openedOr0(hostfs::creat(path, hostfs::kReadWrite));
 }
 
 int VKOS_CreateFileWrite(const char* name) {
     char path[VKOS_PATH_MAX];
     if (!joinName(name, path)) return 0;
-    const int fd = hostfs::creat(path, hostfs::kWriteOnly);
-    if (fd < 0) return 0;
+    const int fd = openedOr0(hostfs::creat(path, hostfs::kWriteOnly));
+    if (fd == 0) return 0;
     const int key = intLock();
     if (W_cacheFileHandle == 0) {
         _cacheIndex = 0;
@@ -251,11 +251,11 @@ int VKOS_RenameFile(const char* oldName, const char* newName) {
     char from[VKOS_PATH_MAX];
     char to[VKOS_PATH_MAX];
     if (!joinName(oldName, from) || !joinName(newName, to)) return 0;
-    return hostfs::rename(from, to) == 0 ? 1 : 0;
+    return keepErrno(hostfs::rename(from, to)) == 0 ? 1 : 0;
 }
 
 int VKOS_DeleteFile(const char* name) {
     char path[VKOS_PATH_MAX];
     if (!joinName(name, path)) return 0;
-    return hostfs::remove(path) == 0 ? 1 : 0;
+    return keepErrno(hostfs::remove(path)) == 0 ? 1 : 0;
 }

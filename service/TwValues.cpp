@@ -10,6 +10,7 @@
 #include "runtime/value_handles.h"
 #include "service/TallwireSupport.h"
 #include "service/TwApiClassic.h"
+#include "storage/eefile.h"
 #include "service/TwControl.h"
 #include "service/TwSecurity.h"
 #include "storage/eefile.h"
@@ -85,7 +86,10 @@ bool sampledEntryEnabled(const AnTune* tune) {
 }
 
 void afterTunableWrite(uint32_t handle, int kindCode, int word, void* cell) {
-    if ((handle & kHandleTunable) != 0 && SendSysMessage(0x7710, kindCode, word, 0) != 0) special_case_tune(cell);
+    if ((handle & kHandleTunable) == 0) return;
+    // A tunable the program also sets itself is now a user's change.
+    ee_note_written(cell);
+    if (SendSysMessage(0x7710, kindCode, word, 0) != 0) special_case_tune(cell);
 }
 
 uint8_t writeBoolean(uint32_t handle, CellRef ref, uint32_t* cell, uint8_t byte) {

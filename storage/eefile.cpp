@@ -80,6 +80,10 @@ uint32_t fileFingerprint = 0;
 bool refused = false;
 // Names tried for keeping a refused file.
 constexpr int kMaxKept = 999;
+// Start-up found a temporary file cut short and no file under the name: it
+// may hold the only copy of the values, so it goes aside before a new file
+// takes the temporary name.
+bool keepCutTemp = false;
 // How the file start-up refused or found damaged is kept aside ("Refused",
 // "Damaged") once a complete new file is there to take its name; null when
 // none waits. Until then it stays under its name, and a start that finds it
@@ -99,6 +103,9 @@ constexpr uint32_t kShiftedRun = 3;
 std::vector<bool> failedSave;
 // The start's own save (update_ee_own_changes) has run since init_eeram.
 bool ownChangesSaved = false;
+// The entries written from the service side since the last save: a
+// tunable the program also sets itself counts as a user's change then.
+std::vector<bool> writtenSinceSave;
 
 // What the tunables file may hold for an entry: its name and, for a real or
 // an integer, the limits of its tunable.
@@ -366,6 +373,55 @@ bool takeChange(const EeInitEntry& e) {
     return true;
 }
 
+// A storage message whose console line also gives the system's reason
+// (the errno `err`); the event keeps the text alone.
+void reportWithReason(int code, int err, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void reportWithReason(int code, int err, const char* format, ...) {
+    char text[256];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    std::printf("%s (%s)\n", text, std::strerror(err));
+    SendAppEvent(static_cast<uint32_t>(code), text);
+}
+
+// An open name that holds a directory: it opens, but its first read fails.
+bool isDirectory(int fd) {
+    char first;
+    return VKOS_ReadFileBytes(fd, &first, 1) < 0;
+}
+
+// Whatever stands at the temporary name goes first, so that the file is
+// created anew: writing through a link there would write another name's
+// file (the tunables file itself, or one outside the root), and a second
+// name of a file would have it rewritten in place. A directory stays (the
+// creation then fails). False, with the task's errno, when something that
+// is no directory cannot be removed.
+bool clearTempName() {
+    const char* why = "";
+    const int fd = storage_open_read(ee_temp_name(), &why);
+    if (fd > 0) {
+        const bool directory = isDirectory(fd);
+        VKOS_CloseFile(fd);
+        if (directory) return true;
+    }
+    errnoSet(0);
+    return VKOS_DeleteFile(ee_temp_name()) == 1 || errnoGet() == ENOENT;
+}
+
+// The platform puts on the drive what this task wrote since its last sync:
+// the closed temporary file's data, and after the rename the directory.
+// False, with the task's errno, when that failed.
+bool platformSync() {
+    using SyncFn = int (*)();
+    void* sync = VKOS_FindSymbol("is_directory_sync_ee_file_active");
+    if (sync == nullptr) return true;
+    int r;
+    while ((r = reinterpret_cast<SyncFn>(sync)()) > 0) VKOS_SleepMillisec(1);
+    return r == 0;
+}
+
 // A write that failed: the temporary file goes, the old file stays.
 int discard(int fd) {
     VKOS_CloseFile(fd);
@@ -381,7 +437,7 @@ bool exists(const char* name) {
     return fd != 0;
 }
 
-bool keepRefusedFile(const char* what);
+bool keepRefusedFile(const char* what, const char* from);
 
 // A save interrupted between writing the temporary file and renaming it
 // leaves no tunables file but a complete temporary one: it is taken. What
@@ -392,9 +448,7 @@ void adoptCompleteTemp() {
     const int file = storage_open_read(ee_file_name(), &why);
     bool obstacle = file < 0;
     if (file > 0) {
-        // A directory opens, but its first read fails.
-        char first;
-        obstacle = VKOS_ReadFileBytes(file, &first, 1) < 0;
+        obstacle = isDirectory(file);
         why = "not a regular file";
         VKOS_CloseFile(file);
     }
@@ -403,12 +457,20 @@ void adoptCompleteTemp() {
     if (fd == 0) return;
     uint32_t size = 0;
     VKOS_GetFileSize(fd, &size);
-    const bool complete = ReadValidateEEFileHeading(fd) == kBinaryMode && size == completeFileBytes();
+    const bool directory = isDirectory(fd);
+    VKOS_seek(fd, 1);
+    const bool complete = !directory && ReadValidateEEFileHeading(fd) == kBinaryMode && size == completeFileBytes();
     VKOS_CloseFile(fd);
-    if (!complete) return;
+    if (!complete) {
+        if (directory || size == 0) return;
+        storage_report(kEventStartup, "Initializing EE: Incomplete save-file %s (%u bytes, not %u) and none under %s",
+                       ee_temp_name(), size, completeFileBytes(), ee_file_name());
+        keepCutTemp = true;
+        return;
+    }
     if (obstacle) {
         reportUnreadable(why);
-        if (!keepRefusedFile("Refused")) return;
+        if (!keepRefusedFile("Refused", ee_file_name())) return;
     }
     if (VKOS_RenameFile(ee_temp_name(), ee_file_name()) == 1)
         storage_report(kEventStartup, "Initializing EE: Adopted complete save-file: %s", ee_temp_name());
@@ -494,22 +556,32 @@ int refuseValues(int fd, const char* damage) {
     return 0;
 }
 
-// A refused file is renamed to the first free "<name>.rejected<n>", never
-// over another file, so that a fresh file takes its place and nothing of it
-// is lost.
-bool keepRefusedFile(const char* what) {
-    for (int n = 1; n <= kMaxKept; ++n) {
+// A refused file (`from`: the file, or a temporary file cut short) is
+// renamed to the first free "<name>.rejected<n>", never over another file,
+// so that a fresh file takes its place and nothing of it is lost. When it
+// cannot be kept the console says why and what to do; it then stays, and
+// no new file replaces it.
+bool keepRefusedFile(const char* what, const char* from) {
+    int err = 0;
+    for (int n = 1; n <= kMaxKept && err == 0; ++n) {
         char name[sizeof keptName];
         std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
         if (exists(name)) continue;
-        if (VKOS_RenameFile(ee_file_name(), name) == 1) {
+        if (VKOS_RenameFile(from, name) == 1) {
             std::memcpy(keptName, name, sizeof keptName);
             storage_report(kEventStartup, "Initializing EE: %s save-file kept as %s", what, name);
             return true;
         }
-        break;
+        err = errnoGet();
     }
-    storage_report(kEventWrite, "Error keeping the %s save-file %s", what, ee_file_name());
+    if (err != 0) {
+        reportWithReason(kEventWrite, err, "Error keeping the %s save-file %s", what, from);
+    } else {
+        storage_report(kEventWrite, "Error keeping the %s save-file %s", what, from);
+        std::printf("No free name to keep it: %s.rejected1 .. %s.rejected%d are taken\n", ee_file_name(),
+                    ee_file_name(), kMaxKept);
+    }
+    storage_report(kEventWrite, "%s stays and no new file replaces it: move it or the kept files away", from);
     return false;
 }
 
@@ -776,9 +848,15 @@ int ReadEETable() {
 int WriteEETable(int mode, int useDefaults) {
     const uint32_t needed = static_cast<uint32_t>(WriteEEFileHeading(0, mode, 1)) + tableBytes() + kSpaceMargin +
                             4u * static_cast<uint32_t>(getCurvesCount());
-    const int fd = VKOS_CreateFileWrite(ee_temp_name());
+    // A cut temporary file found at the start goes aside before its name is
+    // written again.
+    if (keepCutTemp) {
+        if (!keepRefusedFile("Refused", ee_temp_name())) return 0;
+        keepCutTemp = false;
+    }
+    const int fd = clearTempName() ? VKOS_CreateFileWrite(ee_temp_name()) : 0;
     if (fd == 0) {
-        storage_report(kEventWrite, "Error opening EE FileName %s", ee_temp_name());
+        reportWithReason(kEventWrite, errnoGet(), "Error opening EE FileName %s", ee_temp_name());
         return 0;
     }
     if (VKDriveSpaceAvailable(needed) != 0) {
@@ -831,19 +909,34 @@ int WriteEETable(int mode, int useDefaults) {
         VKOS_DeleteFile(ee_temp_name());
         return 0;
     }
-    using SyncFn = int (*)();
-    if (void* sync = VKOS_FindSymbol("is_directory_sync_ee_file_active"))
-        while (reinterpret_cast<SyncFn>(sync)() != 0) VKOS_SleepMillisec(1);
-    // The new file is complete: a file start-up refused goes aside only now.
-    if (keepBeforeReplacing != nullptr && exists(ee_file_name())) keepRefusedFile(keepBeforeReplacing);
+    // The new file's data is on the drive before it replaces the old one: a
+    // power cut then leaves one whole file under the name.
+    if (!platformSync()) {
+        reportWithReason(kEventWrite, errnoGet(), "Error syncing EE file %s", ee_temp_name());
+        VKOS_DeleteFile(ee_temp_name());
+        return 0;
+    }
+    // The new file is complete: a file start-up refused goes aside only now,
+    // and one that cannot be kept is not replaced.
+    if (keepBeforeReplacing != nullptr && exists(ee_file_name()) &&
+        !keepRefusedFile(keepBeforeReplacing, ee_file_name())) {
+        VKOS_DeleteFile(ee_temp_name());
+        return 0;
+    }
     // The rename replaces the old file in one step; until it succeeds the
     // old file stays, and the complete temporary file is kept for start-up.
     if (VKOS_RenameFile(ee_temp_name(), ee_file_name()) != 1) {
-        storage_report(kEventWrite, "Error renaming EE file %s", ee_temp_name());
+        reportWithReason(kEventWrite, errnoGet(), "Error renaming EE file %s", ee_temp_name());
         return 0;
     }
     keepBeforeReplacing = nullptr;
     ExistingEEFile = 1;
+    // The new name reaches the drive too; until it has, the save has not
+    // ended (its changes stay unsaved and the next save writes again).
+    if (!platformSync()) {
+        reportWithReason(kEventWrite, errnoGet(), "Error syncing the directory of EE file %s", ee_file_name());
+        return 0;
+    }
     return 1;
 }
 
@@ -852,10 +945,12 @@ int init_eeram() {
     savesHeld = false;
     ownChangesSaved = false;
     failedSave.clear();
+    writtenSinceSave.clear();
     ee_file_dirty = 0;
     refused = false;
     damaged = false;
     keepBeforeReplacing = nullptr;
+    keepCutTemp = false;
     keptName[0] = '\0';
     adoptCompleteTemp();
     ReadEETable();
@@ -928,6 +1023,7 @@ int saveChanges(bool (*take)(const EeInitEntry&)) {
         if (result == 1) {
             publishIdentifiers();
             failedSave.clear();
+            writtenSinceSave.clear();
         }
     }
     VKOS_SleepMillisec(200);
@@ -945,14 +1041,52 @@ int update_ee_own_changes() {
     return result;
 }
 
+namespace {
+// An entry whose value in force the file does not hold: changed since the
+// last save or load, or its save failed or did not end.
+bool unsaved(const EeInitEntry& e) {
+    const size_t k = static_cast<size_t>(&e - _eeinittab);
+    return differs(e) || (k < failedSave.size() && failedSave[k]);
+}
+
+// A change of the program's own: a tunable it sets itself, not written
+// from the service side since the last save.
+bool ownChange(const EeInitEntry& e) {
+    const size_t k = static_cast<size_t>(&e - _eeinittab);
+    return sampledTunable(e) && !(k < writtenSinceSave.size() && writtenSinceSave[k]);
+}
+}  // namespace
+
 int ee_unsaved_changes() {
     int n = 0;
-    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
-        const size_t k = static_cast<size_t>(e - _eeinittab);
-        if (!ownChangesSaved && sampledTunable(*e)) continue;
-        n += differs(*e) || (k < failedSave.size() && failedSave[k]) ? 1 : 0;
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e)
+        n += !ownChange(*e) && unsaved(*e) ? 1 : 0;
+    return n;
+}
+
+int ee_own_changes(char* names, unsigned size) {
+    int n = 0;
+    size_t used = 0;
+    if (size > 0) names[0] = '\0';
+    for (const EeInitEntry* e = _eeinittab; ownChangesSaved && e->kind != kEeTableEnd; ++e) {
+        if (!ownChange(*e) || !unsaved(*e)) continue;
+        if (used < size) {
+            const int w = std::snprintf(names + used, size - used, "%s%s", n == 0 ? "" : ", ",
+                                        entryRules()[e - _eeinittab].name);
+            used += static_cast<size_t>(w);
+        }
+        ++n;
     }
     return n;
+}
+
+void ee_note_written(const void* cell) {
+    for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd; ++e) {
+        if (e->live != cell) continue;
+        const size_t k = static_cast<size_t>(e - _eeinittab);
+        if (writtenSinceSave.size() <= k) writtenSinceSave.resize(k + 1, false);
+        writtenSinceSave[k] = true;
+    }
 }
 
 int ee_end_saves(int boundMs) {
@@ -971,9 +1105,11 @@ void eefile_reset() {
     savesHeld = false;
     ownChangesSaved = false;
     failedSave.clear();
+    writtenSinceSave.clear();
     refused = false;
     damaged = false;
     keepBeforeReplacing = nullptr;
+    keepCutTemp = false;
     fileFingerprint = 0;
     keptName[0] = '\0';
     ee_file_dirty = 0;

@@ -158,10 +158,16 @@ const char* ee_temp_name();
 const char* ee_kept_name();
 // Tunables whose value in force differs from the one last saved or loaded,
 // and those whose save failed or did not end: the changes a stop now would
-// lose. Until the start's own save has run, the tunables the program sets
-// itself at the start (its sampling blocks') are not counted: the next
-// start sets them again.
+// lose. The tunables the program sets itself (its sampling blocks') count
+// only when written from the service side since the last save; otherwise
+// ee_own_changes names them.
 int ee_unsaved_changes();
+// The service side wrote the tunable cell `cell`.
+void ee_note_written(const void* cell);
+// The same for the tunables the program sets itself, once the start's own
+// save has run (before it, the next start sets them again): their number,
+// and their cell names, separated by ", ", into `names` (cut to size).
+int ee_own_changes(char* names, unsigned size);
 // For the stop: waits up to `boundMs` for a save in progress to end, then
 // lets no other save start until the next init_eeram. 1 when no save was
 // left running; 0 when the bound passed (that save's changes stay counted

@@ -296,8 +296,8 @@ TEST(LoaderClock, APacedSimulatedClockHoldsAServiceSession) {
 // The control shut down over the service port and then reset: the
 // platform restarts the application, which runs again and answers. The
 // tunable written and not saved before is lost with the restart, as the
-// console says before it, counted with the one the application changes
-// itself between the save and the restart.
+// console says before it; the one the application changes itself at the
+// shutdown is named apart, not counted as written.
 TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     const TempDir tmp;
     const int offset = tc_test::pickPortOffset();
@@ -321,8 +321,13 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     ASSERT_TRUE(ctl.waitFor("[platform] state 9: Application is running", 60000, ctl.output().find("state 10", from)))
         << ctl.output().substr(from);
     const std::string unsaved =
-        "controller: 2 tunables changed since the last save are not saved: the tunables file keeps the values "
+        "controller: 1 tunable changed since the last save is not saved: the tunables file keeps the value "
         "saved before (the service tool's save request saves them)\n";
+    EXPECT_NE(ctl.output().find("controller: the application itself changed 1 tunable since the last save, not "
+                                "saved: RMT_SETPT.MAX_SPD.TUNE (the service tool's save request saves it)\n",
+                                from),
+              std::string::npos)
+        << ctl.output().substr(from);
     const size_t said = ctl.output().find(unsaved, from);
     EXPECT_LT(said, ctl.output().find("[platform] state 9: Application is running", from)) << ctl.output().substr(from);
     EXPECT_GT(said, ctl.output().find("[platform] state 10: Application is stopped", from)) << ctl.output().substr(from);
@@ -336,6 +341,25 @@ TEST(LoaderReset, AResetAfterAShutdownRestartsTheApplication) {
     EXPECT_EQ(ctl.output().find("controller: turbine"), std::string::npos) << ctl.output();
     // The restarted application's own power-up trip is no trip of a reset unit.
     EXPECT_EQ(ctl.output().find("the unit has tripped"), std::string::npos) << ctl.output().substr(from);
+}
+
+// A shutdown with no value written: the stop counts no change, and names
+// the tunable the application changed itself at the shutdown.
+TEST(LoaderReset, AShutdownWithoutAWriteCountsNoChangeAtTheStop) {
+    const TempDir tmp;
+    const int offset = tc_test::pickPortOffset();
+    Controller ctl(args("sim:50", offset, tmp.path + "/var"));
+    ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    ASSERT_EQ(serviceTool(666 + offset, "shutdown"), "shutdown granted\n");
+    ctl.signal(SIGTERM);
+    EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+    EXPECT_NE(ctl.output().find("controller: no tunable changed since the last save\n"), std::string::npos)
+        << ctl.output();
+    EXPECT_EQ(ctl.output().find("not saved: the tunables file keeps"), std::string::npos) << ctl.output();
+    EXPECT_NE(ctl.output().find("controller: the application itself changed 1 tunable since the last save, not "
+                                "saved: RMT_SETPT.MAX_SPD.TUNE"),
+              std::string::npos)
+        << ctl.output();
 }
 
 // A socket bound to 127.0.0.1 (TCP, listening) or any address (UDP) on

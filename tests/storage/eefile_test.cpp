@@ -62,6 +62,7 @@ bool limitsOf(const EeInitEntry* e, double& lo, double& hi) {
 // A value of each kind within its tunable's limits that differs from its
 // default (and from the other variants), put into a live cell.
 void setChanged(const EeInitEntry* e, int variant) {
+    ee_note_written(e->live);  // as the service side's write does
     double lo = -1e6, hi = 1e6;
     limitsOf(e, lo, hi);
     switch (e->kind & 0xFFFF) {
