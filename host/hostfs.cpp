@@ -31,6 +31,7 @@ struct State {
     bool rootMade = false;
     std::optional<uint64_t> capacity;
     bool renameFault = false;
+    int renameFaults = 0;  // renames still to fail
     std::optional<uint64_t> writesLeft;  // bytes until writes fail
     std::optional<uint64_t> syncsLeft;   // syncs until syncs fail
     // Host path of each file created for writing, by target descriptor.
@@ -264,6 +265,12 @@ void setRenameFault(bool failing) {
     s.renameFault = failing;
 }
 
+void setRenameFaults(int count) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.renameFaults = count;
+}
+
 void setWriteFault(std::optional<uint64_t> bytes) {
     State& s = state();
     std::lock_guard<std::mutex> lock(s.m);
@@ -419,6 +426,10 @@ int rename(const char* oldPath, const char* newPath) {
         State& s = state();
         std::lock_guard<std::mutex> lock(s.m);
         if (s.renameFault) return fail(EIO);
+        if (s.renameFaults > 0) {
+            --s.renameFaults;
+            return fail(EIO);
+        }
     }
     const std::string from = hostPath(oldPath);
     const std::string to = hostPath(newPath);

@@ -58,6 +58,8 @@ uint64_t freeSpace();
 // A drive that refuses to update its directory: while set, rename() fails
 // with EIO and changes nothing (tests of a failed save).
 void setRenameFault(bool failing);
+// The same for the next `count` renames only (0 ends it).
+void setRenameFaults(int count);
 // A drive that fails in the middle of writing: once `bytes` more bytes were
 // written to files, every write fails with EIO (a write across the point is
 // cut short there); std::nullopt ends the fault (tests of failed writes).

@@ -80,6 +80,7 @@ uint32_t fileFingerprint = 0;
 bool refused = false;
 // Names tried for keeping a refused file.
 constexpr int kMaxKept = 999;
+constexpr int kNamesPerPause = 100;
 // Start-up found a temporary file cut short and no file under the name: it
 // may hold the only copy of the values, so it goes aside before a new file
 // takes the temporary name.
@@ -463,7 +464,7 @@ void adoptCompleteTemp() {
     VKOS_CloseFile(fd);
     if (!complete) {
         if (directory || size == 0) return;
-        storage_report(kEventStartup, "Initializing EE: Incomplete save-file %s (%u bytes, not %u) and none under %s",
+        storage_report(kEventStartup, "Initializing EE: Temporary save-file %s not taken (%u bytes of %u), no file under %s",
                        ee_temp_name(), size, completeFileBytes(), ee_file_name());
         keepCutTemp = true;
         return;
@@ -564,6 +565,8 @@ int refuseValues(int fd, const char* damage) {
 bool keepRefusedFile(const char* what, const char* from) {
     int err = 0;
     for (int n = 1; n <= kMaxKept && err == 0; ++n) {
+        // A look at many taken names lets other tasks run between.
+        if (n % kNamesPerPause == 0) VKOS_SleepMillisec(10);
         char name[sizeof keptName];
         std::snprintf(name, sizeof name, "%s.rejected%d", ee_file_name(), n);
         if (exists(name)) continue;

@@ -968,7 +968,9 @@ TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
     const float changed = *static_cast<float*>(e->live);
     if (GetParam().fullDisk) hostfs::setCapacity(before.size() + 100);
     else hostfs::setRenameFault(true);
+    ::testing::internal::CaptureStdout();
     EXPECT_EQ(save(), 0);
+    const std::string console = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(ee_unsaved_changes(), 2) << "a failed save leaves its changes unsaved";
     EXPECT_EQ(save(), 0) << "still failing";
     EXPECT_EQ(contents(kFile), before);
@@ -979,6 +981,8 @@ TEST_P(FailedSaves, KeepThePreviousFileAndAreRetried) {
         EXPECT_TRUE(hasEvent("event 6: Insufficient memory space for EE date file"));
     } else {
         EXPECT_TRUE(hasEvent("event 6: Error renaming EE file " + kTemp));
+        EXPECT_NE(console.find("Error renaming EE file " + kTemp + " (Input/output error)\n"), std::string::npos)
+            << console;
     }
     hostfs::setCapacity(std::nullopt);
     hostfs::setRenameFault(false);
@@ -1084,6 +1088,15 @@ TEST_P(TemporaryFiles, AreAdoptedOnlyWhenCompleteAndNoFileIsThere) {
     EXPECT_EQ(isDefault(firstOf(EE_INTEGER)), !adopted);
     EXPECT_EQ(contents(kFile).size(), completeSize());
     EXPECT_FALSE(exists(kTemp));
+    // With no file under the name, a temporary file not taken may hold the
+    // only copy of the values: it is kept aside.
+    if (change < 3) {
+        EXPECT_EQ(contents(kFile + ".rejected1"), good);
+        EXPECT_TRUE(hasEvent("event 3: Initializing EE: Refused save-file kept as " + kFile + ".rejected1"));
+    }
+    if (change == 3) {
+        EXPECT_EQ(contents(kFile + ".rejected1"), "junk") << "the temporary file is written over";
+    }
     if (!adopted) return;
     EXPECT_TRUE(inForce(good));
     EXPECT_EQ(contents(kFile), good);
@@ -1218,8 +1231,12 @@ TEST_F(TunablesFile, TemporaryFileThatCannotBeCreatedFailsTheSave) {
     const std::string before = savedWithChanges();
     std::filesystem::create_directory(path(kTemp));
     setChanged(firstOf(EE_INTEGER), 4);
+    ::testing::internal::CaptureStdout();
     EXPECT_EQ(save(), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("Error opening EE FileName " + kTemp + " (Is a directory)\n"),
+              std::string::npos);
     EXPECT_TRUE(hasEvent("event 6: Error opening EE FileName " + kTemp));
+    EXPECT_TRUE(exists(kTemp)) << "a directory there stays";
     EXPECT_EQ(contents(kFile), before);
     std::filesystem::remove(path(kTemp));
     EXPECT_EQ(save(), 1);
@@ -1323,5 +1340,146 @@ TEST_F(AdaptiveCurves, UnknownModeIsReported) {
     EXPECT_TRUE(hasEvent("event 6: Error in EE Table(CAL_CUR)"));
     EXPECT_EQ(getCurvesCount(), 3);
 }
+
+// The new file's data reaches the drive before the rename, and the
+// directory after it. A failing sync fails the save: before the rename the
+// old file stays; after it the new file is in place but not known to be on
+// the drive. Either way the change stays unsaved and the next save writes
+// again; the console gives the system's reason.
+struct SyncCase {
+    const char* name;
+    uint64_t syncsBefore;  // syncs that succeed before the drive fails
+    const char* said;
+};
+class FailedSyncs : public TunablesFile, public ::testing::WithParamInterface<SyncCase> {};
+
+TEST_P(FailedSyncs, FailTheSaveAndLeaveTheChangeUnsaved) {
+    const std::string before = savedWithChanges();
+    const EeInitEntry* e = firstOf(EE_REAL);
+    setChanged(e, 2);
+    hostfs::setSyncFault(GetParam().syncsBefore);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(save(), 0);
+    const std::string console = ::testing::internal::GetCapturedStdout();
+    const bool dataSync = GetParam().syncsBefore == 0;
+    EXPECT_NE(console.find(std::string(GetParam().said) + " (Input/output error)\n"), std::string::npos) << console;
+    EXPECT_TRUE(hasEvent(std::string("event 6: ") + GetParam().said));
+    EXPECT_EQ(ee_unsaved_changes(), 1);
+    EXPECT_EQ(ee_file_dirty, 1);
+    EXPECT_FALSE(exists(kTemp));
+    if (dataSync) {
+        EXPECT_EQ(contents(kFile), before) << "the old file stays";
+    } else {
+        EXPECT_TRUE(liveEquals(e, contents(kFile), offsetOf(e))) << "renamed before the directory sync";
+    }
+    hostfs::setSyncFault(std::nullopt);
+    EXPECT_EQ(save(), 1);
+    EXPECT_EQ(ee_unsaved_changes(), 0);
+    const std::string after = contents(kFile);
+    restart();
+    EXPECT_TRUE(inForce(after));
+}
+
+INSTANTIATE_TEST_SUITE_P(, FailedSyncs,
+                         ::testing::Values(SyncCase{"DataBeforeTheRename", 0, "Error syncing EE file " "9902-4411_e.ee.tmp"},
+                                           SyncCase{"DirectoryAfterTheRename", 1,
+                                                    "Error syncing the directory of EE file 9902-4411_e.ee"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever stands at the temporary name is replaced, never written
+// through: a link to the file or to one outside the root, or a second name
+// of the file. "Saved" means a regular file with the new values under the
+// file's name, which the next start loads.
+struct LinkCase {
+    const char* name;
+    int kind;  // 0 link to the file, 1 link to a file outside, 2 second name of the file, 3 link to nothing outside
+};
+class LinksAtTheTemporaryName : public TunablesFile, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(LinksAtTheTemporaryName, AreReplacedNotWrittenThrough) {
+    const std::string before = savedWithChanges();
+    const std::string outside = root + ".outside";
+    std::filesystem::remove(outside);
+    if (GetParam().kind == 1) std::ofstream(outside) << "not the controller's";
+    const int kind = GetParam().kind;
+    if (kind == 0) std::filesystem::create_symlink(path(kFile), path(kTemp));
+    if (kind == 1 || kind == 3) std::filesystem::create_symlink(outside, path(kTemp));
+    if (kind == 2) std::filesystem::create_hard_link(path(kFile), path(kTemp));
+    const EeInitEntry* e = firstOf(EE_INTEGER);
+    setChanged(e, 3);
+    EXPECT_EQ(save(), 1);
+    struct stat st{};
+    ASSERT_EQ(::lstat(path(kFile).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_nlink, 1u) << "no other name shares the file";
+    EXPECT_TRUE(liveEquals(e, contents(kFile), offsetOf(e)));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path(kTemp))));
+    if (kind == 1) {
+        std::ifstream in(outside);
+        std::string text;
+        std::getline(in, text);
+        EXPECT_EQ(text, "not the controller's");
+    }
+    EXPECT_EQ(std::filesystem::exists(outside), kind == 1) << "nothing outside the root is written";
+    std::filesystem::remove(outside);
+    const std::string saved = contents(kFile);
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(inForce(saved));
+    EXPECT_NE(saved, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(, LinksAtTheTemporaryName,
+                         ::testing::Values(LinkCase{"LinkToTheFile", 0}, LinkCase{"LinkToAFileOutsideTheRoot", 1},
+                                           LinkCase{"SecondNameOfTheFile", 2}, LinkCase{"LinkToNothingOutside", 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A refused file that cannot be kept under another name (every kept name
+// taken, or the keeping rename failing) is not replaced: the console says
+// why and what to do, the defaults hold, and once a name is free the next
+// save keeps it aside and writes the file.
+struct KeepCase {
+    const char* name;
+    bool noRoom;  // else the keeping rename fails
+    const char* why;
+};
+class RefusedFilesThatCannotBeKept : public TunablesFile, public ::testing::WithParamInterface<KeepCase> {};
+
+TEST_P(RefusedFilesThatCannotBeKept, StayUnderTheirName) {
+    const std::string refused = "EE Tunables Save File (Binary Format)\nApplication \"other\" CODER-generated x\n";
+    put(kFile, refused);
+    if (GetParam().noRoom)
+        for (int n = 1; n <= 999; ++n) put(kFile + ".rejected" + std::to_string(n), "kept");
+    else hostfs::setRenameFaults(1);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(restart(), 0);
+    const std::string console = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(contents(kFile), refused);
+    EXPECT_EQ(ee_file_dirty, 1);
+    EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
+    EXPECT_FALSE(exists(kTemp));
+    EXPECT_NE(console.find(GetParam().why), std::string::npos) << console;
+    EXPECT_NE(console.find(kFile + " stays and no new file replaces it: move it or the kept files away\n"),
+              std::string::npos)
+        << console;
+    EXPECT_TRUE(hasEvent("event 6: Error keeping the Refused save-file " + kFile));
+    EXPECT_EQ(save(), GetParam().noRoom ? 0 : 1) << "retried by the next save";
+    if (GetParam().noRoom) {
+        EXPECT_EQ(contents(kFile), refused);
+        std::filesystem::remove(path(kFile + ".rejected500"));
+        EXPECT_EQ(save(), 1);
+    }
+    const std::string kept = GetParam().noRoom ? ".rejected500" : ".rejected1";
+    EXPECT_EQ(contents(kFile + kept), refused);
+    EXPECT_EQ(contents(kFile).size(), completeSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , RefusedFilesThatCannotBeKept,
+    ::testing::Values(KeepCase{"EveryKeptNameTaken", true,
+                               "No free name to keep it: 9902-4411_e.ee.rejected1 .. 9902-4411_e.ee.rejected999 are "
+                               "taken\n"},
+                      KeepCase{"KeepingRenameFails", false,
+                               "Error keeping the Refused save-file 9902-4411_e.ee (Input/output error)\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

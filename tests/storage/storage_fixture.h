@@ -43,6 +43,8 @@ protected:
         hostfs::setCapacity(std::nullopt);
         hostfs::setRenameFault(false);
         hostfs::setWriteFault(std::nullopt);
+        hostfs::setSyncFault(std::nullopt);
+        hostfs::setRenameFaults(0);
         std::filesystem::remove_all(root);
     }
     static void inTask(const std::function<void()>& body) { hk::runTask(body, 100, "tStorage"); }
