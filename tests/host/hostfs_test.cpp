@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/hostfs.h"
+#include "host/hostkernel.h"
 
 namespace fs = std::filesystem;
 
@@ -252,6 +253,52 @@ TEST_F(HostFs, WriteFaultCutsAWriteAndFailsTheRest) {
     EXPECT_EQ(hostfs::write(fd, "i", 1), 1);
     hostfs::close(fd);
     EXPECT_EQ(fs::file_size(root_ + "/w.bin"), 6u);
+}
+
+}  // namespace
+
+namespace {
+
+// The platform's sync of what a task wrote: in real time it runs beside the
+// emulated CPU, and the task asks again until it has ended; a failing drive
+// makes it fail with the reason in the task's errno. Only what the task
+// changed since its last sync is synced: after an ended sync nothing is left.
+TEST_F(HostFs, PlatformSyncEndsWellOrFailsWithItsReason) {
+    hk::start(hk::ClockMode::RealTime);
+    int results[4] = {9, 9, 9, 9};
+    int asked = 0, err = 0;
+    hk::runTask([&] {
+        auto writeFile = [&](const char* name) {
+            const int fd = hostfs::creat(target(name).c_str(), hostfs::kWriteOnly);
+            hostfs::write(fd, "data", 4);
+            hostfs::close(fd);
+        };
+        auto sync = [&] {
+            int r;
+            while ((r = is_directory_sync_ee_file_active()) == 1) {
+                ++asked;
+                taskDelay(1);
+            }
+            return r;
+        };
+        writeFile("a.tmp");
+        results[0] = sync();
+        results[1] = is_directory_sync_ee_file_active();
+        hostfs::setSyncFault(uint64_t{0});
+        writeFile("b.tmp");
+        hostfs::rename(target("b.tmp").c_str(), target("b").c_str());
+        results[2] = sync();
+        err = errnoGet();
+        hostfs::setSyncFault(std::nullopt);
+        results[3] = is_directory_sync_ee_file_active();
+    });
+    hk::shutdown();
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 0) << "nothing left";
+    EXPECT_EQ(results[2], -1);
+    EXPECT_EQ(err, EIO);
+    EXPECT_EQ(results[3], 0) << "a failed sync is not asked for again";
+    EXPECT_GE(asked, 2) << "each sync runs while the task sleeps";
 }
 
 }  // namespace
