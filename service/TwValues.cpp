@@ -10,7 +10,6 @@
 #include "runtime/value_handles.h"
 #include "service/TallwireSupport.h"
 #include "service/TwApiClassic.h"
-#include "storage/eefile.h"
 #include "service/TwControl.h"
 #include "service/TwSecurity.h"
 #include "storage/eefile.h"
