@@ -19,17 +19,38 @@ session, and with it the level, is still there.
 
 Example: python3 scripts/service.py --port 10666 --user tech --password secret \\
              read MPU.TURB_SPD.A_NAME list shutdowns
-Each reply's status is printed when it is not 0 (0 ok, 1 not possible now,
-2 out of range, 3 change too large while running, 254 security, ...; a save
-refused with status 4 was not written, and the controller's console says
-why, a full disk for example); the exit status is 1 when any command
-failed, and 1 with one line said when no controller answers on the port or
-the session is lost before every command has its answer. A session that
-the controller closes after that (it was stopped while the tool held the
-session after a write) is no failure."""
+The options come before the first command; everything from it on is
+commands (a value may begin with '-': write NAME -1e5).
+
+Every command of the call is checked and made into its request before any
+is sent: a call with a command that cannot be formed is refused whole,
+nothing of it is sent to the controller (the commands before the bad one
+are not run either), and one line on the standard error names what is
+wrong. Each reply's status is printed when it is not 0 (0 ok, 1 not
+possible now, 2 out of range, 3 change too large while running, 254
+security, ...; a save refused with status 4 was not written, and the
+controller's console says why, a full disk for example).
+
+Exit status:
+  0  every command done
+  1  a command failed (its status printed), the log-in was refused, no
+     controller answers on the port, or the session is lost before every
+     command has its answer (one line, naming that command); a session
+     that the controller closes after that (it was stopped while the tool
+     held the session after a write) is no failure
+  2  a command the tool does not know, a command without its arguments
+     (write NAME without a value), or an option that cannot be taken
+     (--port 70000); nothing sent
+  3  no value or list of that name on the controller (read NO.SUCH.NAME,
+     list foo); nothing sent
+  4  a value that the named value's type cannot hold: a boolean other than
+     0/1 (false/true), no number or an infinite one for a number, a float
+     beyond single precision (1e39), an integer beyond 32 bits, anything
+     for a time; nothing sent"""
 import argparse
 import datetime
 import gzip
+import math
 import socket
 import struct
 import sys
@@ -46,6 +67,10 @@ STATUS_OF = {
 }
 WIRE_TYPE = {'Boolean': 1, 'Integer': 4, 'Float': 32, 'String': 80}
 LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
+# The requests of the commands that name nothing.
+REQUEST = {'save': b'\x26', 'status': b'\x12', 'shutdown': b'\x11', 'reset': b'\x10'}
+# Exit statuses of a call refused before anything of it is sent.
+USAGE, NO_SUCH_NAME, BAD_VALUE = 2, 3, 4
 # A 160 ms group value that flips on every pass of the group.
 PASS_FLIP = 'CALMODE.PULSER.NOT'
 
@@ -56,6 +81,14 @@ class Unreachable(Exception):
 
 class Closed(Unreachable):
     """The controller closed the session, or it was lost, before an answer."""
+
+
+class Refused(Exception):
+    """A call with a command that cannot be formed; nothing of it is sent."""
+
+    def __init__(self, status, message):
+        super().__init__(message)
+        self.status = status
 
 
 class Session:
@@ -159,47 +192,125 @@ def decode(kind, data):
     return data.split(b'\x00')[0].decode('utf-8', 'replace')
 
 
-def encode(kind, text):
+def encode(name, kind, text):
+    """The wire form of `text` written to the value `name` of type `kind`;
+    Refused when the value's type cannot hold it."""
     if kind == 'Boolean':
-        return bytes([1 if text.lower() in ('1', 'true', 'on') else 0])
+        for byte, words in enumerate((('0', 'false', 'off'), ('1', 'true', 'on'))):
+            if text.lower() in words:
+                return bytes([byte])
+        raise Refused(BAD_VALUE, '%s takes 0 or 1 (false or true), not %s' % (name, text))
     if kind == 'Float':
-        return struct.pack('>f', float(text))
+        try:
+            number = float(text)
+            packed = struct.pack('>f', number)
+        except (ValueError, OverflowError):
+            number = math.nan
+        if not math.isfinite(number):
+            raise Refused(BAD_VALUE, '%s takes a finite number of magnitude up to 3.4e38 (single precision), not %s'
+                          % (name, text))
+        return packed
     if kind == 'Integer':
-        return struct.pack('>i', int(text))
-    return text.encode('utf-8') + b'\x00'
+        try:
+            return struct.pack('>i', int(text))
+        except (ValueError, struct.error):
+            raise Refused(BAD_VALUE, '%s takes a whole number from -2147483648 to 2147483647, not %s'
+                          % (name, text)) from None
+    if kind == 'String':
+        return text.encode('utf-8') + b'\x00'
+    raise Refused(BAD_VALUE, '%s is a time: the tool writes booleans, numbers and texts' % name)
+
+
+def form(words, values):
+    """Every command of the call checked and made into its request before
+    any is sent: [(the command's words, command, subject, request, value type)].
+    Refused, naming what is wrong, for the first command that cannot be
+    formed."""
+    words, formed = list(words), []
+
+    def take(command, what):
+        if not words:
+            raise Refused(USAGE, '%s needs %s (see --help)' % (command, what))
+        return words.pop(0)
+
+    def value(name):
+        if name not in values:
+            raise Refused(NO_SUCH_NAME, 'no value named %s' % name)
+        return values[name]
+
+    while words:
+        command = words.pop(0)
+        if command == 'read':
+            name = take('read', "a value's name")
+            handle, kind = value(name)
+            formed.append(([command, name], command, name, b'\x23' + struct.pack('>I', handle), kind))
+        elif command == 'write':
+            name = take('write', "a value's name and the value")
+            handle, kind = value(name)
+            text = take('write ' + name, 'the value')
+            request = b'\x25' + struct.pack('>IB', handle, WIRE_TYPE.get(kind, 0)) + encode(name, kind, text)
+            formed.append(([command, name, text], command, name, request, kind))
+        elif command == 'list':
+            which = take('list', 'shutdowns or alarms')
+            if which not in LISTS:
+                raise Refused(NO_SUCH_NAME, 'no list named %s (shutdowns or alarms)' % which)
+            source, number = LISTS[which]
+            formed.append(([command, which], command, source,
+                           b'\x24' + struct.pack('>II', 0xC0C08000 + number, 0), None))
+        elif command in REQUEST:
+            formed.append(([command], command, command, REQUEST[command], None))
+        else:
+            raise Refused(USAGE, 'unknown command %s (see --help)' % command)
+    return formed
+
+
+class Parser(argparse.ArgumentParser):
+    def error(self, message):
+        """A call the options cannot be taken from: one line, nothing sent."""
+        print('service.py: %s (see --help)' % message, file=sys.stderr)
+        sys.exit(USAGE)
+
+
+def port(text):
+    number = int(text)
+    if number not in range(1, 65536):
+        raise argparse.ArgumentTypeError('%s is no TCP port (1 to 65535)' % text)
+    return number
 
 
 def main():
     try:
         return run()
-    except Unreachable as e:
-        print('service.py: %s' % e)
-        return 1
+    except (Unreachable, Refused) as e:
+        print('service.py: %s' % e, file=sys.stderr)
+        return e.status if isinstance(e, Refused) else 1
 
 
 def run():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = Parser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter,
+                    usage='%(prog)s [--host HOST] [--port PORT] [--user USER] [--password PASSWORD] COMMAND ...')
     parser.add_argument('--host', default='127.0.0.1')
-    parser.add_argument('--port', type=int, default=10666, help='the service port (666 plus the port offset)')
+    parser.add_argument('--port', type=port, default=10666, help='the service port (666 plus the port offset)')
     parser.add_argument('--user')
     parser.add_argument('--password', default='')
-    parser.add_argument('commands', nargs='+')
+    # Everything from the first command on is the commands', so that a
+    # value such as -inf or -1e5 is not taken for an option.
+    parser.add_argument('commands', nargs=argparse.REMAINDER)
     args = parser.parse_args()
+    commands = args.commands[1:] if args.commands[:1] == ['--'] else args.commands
+    if not commands:
+        parser.error('no command given')
     # The definition in a session of its own: reading it takes a while, and
     # a session silent for 22 s of the controller's clock is dropped.
     values, lists = definition(Session(args.host, args.port))
+    formed = form(commands, values)
     session = Session(args.host, args.port)
     if args.user:
         reply = session.ask(b'\x61' + args.user.encode() + b'\x00' + args.password.encode() + b'\x00')
         if reply[0] != 0:
-            print('log-in refused: status %d (%s)' % (reply[0], label('log-in', reply[0])))
+            print('log-in refused: status %d (%s)' % (reply[0], label('log-in', reply[0])), file=sys.stderr)
             return 1
-    words, failed, wrote = list(args.commands), False, False
-
-    def value(name):
-        if name not in values:
-            raise KeyError('no value named %s' % name)
-        return values[name]
+    failed, wrote = False, False
 
     def report(what, status):
         nonlocal failed
@@ -208,55 +319,34 @@ def run():
             print('%s: status %d (%s)' % (what, status, label(what, status)))
         return status == 0
 
-    def step(command):
-        """Runs one command; False for a command the tool does not know."""
-        nonlocal wrote
+    for said, command, subject, request, kind in formed:
+        try:
+            reply = session.ask(request)
+        except Closed as e:
+            raise Closed('no answer to "%s": %s; it and the commands after it may not have been carried out'
+                         % (' '.join(said), e))
         if command == 'read':
-            name = words.pop(0)
-            handle, kind = value(name)
-            reply = session.ask(b'\x23' + struct.pack('>I', handle))
-            if report(name, reply[0]):
-                print('%s = %s' % (name, decode(kind, reply[1:])))
+            if report(subject, reply[0]):
+                print('%s = %s' % (subject, decode(kind, reply[1:])))
         elif command == 'write':
-            name, text = words.pop(0), words.pop(0)
-            handle, kind = value(name)
-            reply = session.ask(b'\x25' + struct.pack('>IB', handle, WIRE_TYPE[kind]) + encode(kind, text))
             wrote = True
-            if report(name, reply[0]):
-                print('%s written' % name)
+            if report(subject, reply[0]):
+                print('%s written' % subject)
         elif command == 'save':
-            if report('save', session.ask(b'\x26')[0]):
+            if report(command, reply[0]):
                 print('saved')
         elif command == 'status':
-            reply = session.ask(b'\x12')
             print('stopped' if reply[1] == 1 else 'running')
-        elif command in ('shutdown', 'reset'):
-            if report(command, session.ask(b'\x11' if command == 'shutdown' else b'\x10')[0]):
-                print(command + ' granted')
         elif command == 'list':
-            source, number = LISTS[words.pop(0)]
-            reply = session.ask(b'\x24' + struct.pack('>II', 0xC0C08000 + number, 0))
             if reply[0] == 2:
-                print('%s: empty' % source)
-            elif report(source, reply[0]):
+                print('%s: empty' % subject)
+            elif report(subject, reply[0]):
                 for at in range(1, len(reply), 10):
                     ident, seconds = struct.unpack('>HI', reply[at:at + 6])
                     when = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc).strftime('%H:%M:%S')
-                    print('%s %3d %s %s' % (source, ident, when, lists.get(source, {}).get(ident, '')))
-        else:
-            print('unknown command %s (see --help)' % command)
-            return False
-        return True
-
-    while words:
-        before = list(words)
-        try:
-            if not step(words.pop(0)):
-                return 2
-        except Closed as e:
-            asked = ' '.join(before[:len(before) - len(words)])
-            raise Closed('no answer to "%s": %s; it and the commands after it may not have been carried out'
-                         % (asked, e))
+                    print('%s %3d %s %s' % (subject, ident, when, lists.get(subject, {}).get(ident, '')))
+        elif report(command, reply[0]):
+            print(command + ' granted')
     if wrote:
         settle(session, values)
     return 1 if failed else 0
