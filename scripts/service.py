@@ -29,24 +29,7 @@ are not run either), and one line on the standard error names what is
 wrong. Each reply's status is printed when it is not 0 (0 ok, 1 not
 possible now, 2 out of range, 3 change too large while running, 254
 security, ...; a save refused with status 4 was not written, and the
-controller's console says why, a full disk for example).
-
-Exit status:
-  0  every command done
-  1  a command failed (its status printed), the log-in was refused, no
-     controller answers on the port, or the session is lost before every
-     command has its answer (one line, naming that command); a session
-     that the controller closes after that (it was stopped while the tool
-     held the session after a write) is no failure
-  2  a command the tool does not know, a command without its arguments
-     (write NAME without a value), or an option that cannot be taken
-     (--port 70000); nothing sent
-  3  no value or list of that name on the controller (read NO.SUCH.NAME,
-     list foo); nothing sent
-  4  a value that the named value's type cannot hold: a boolean other than
-     0/1 (false/true), no number or an infinite one for a number, a float
-     beyond single precision (1e39), an integer beyond 32 bits, anything
-     for a time; nothing sent"""
+controller's console says why, a full disk for example)."""
 import argparse
 import datetime
 import gzip
@@ -54,6 +37,7 @@ import math
 import socket
 import struct
 import sys
+import textwrap
 import time
 import xml.etree.ElementTree as ET
 
@@ -71,6 +55,20 @@ LISTS = {'shutdowns': ('SHUTDOWNS.ANY', 1), 'alarms': ('ALARMS.ANY', 2)}
 REQUEST = {'save': b'\x26', 'status': b'\x12', 'shutdown': b'\x11', 'reset': b'\x10'}
 # Exit statuses of a call refused before anything of it is sent.
 USAGE, NO_SUCH_NAME, BAD_VALUE = 2, 3, 4
+# Every exit status and what it means, as --help lists them.
+EXIT_STATUSES = (
+    (0, 'every command done'),
+    (1, 'a command failed (its status printed), the log-in was refused, no controller answers on the port, or '
+        'the session is lost before every command has its answer (one line, naming that command); a session '
+        'that the controller closes after that (it was stopped while the tool held the session after a write) '
+        'is no failure'),
+    (USAGE, 'a command the tool does not know, a command without its arguments (write NAME without a value), or '
+            'an option that cannot be taken (--port 70000); nothing sent'),
+    (NO_SUCH_NAME, 'no value or list of that name on the controller (read NO.SUCH.NAME, list foo); nothing sent'),
+    (BAD_VALUE, "a value that the named value's type cannot hold: a boolean other than 0/1 (false/true), no "
+                'number or an infinite one for a number, a float beyond single precision (1e39), an integer '
+                'beyond 32 bits, anything for a time; nothing sent'),
+)
 # A 160 ms group value that flips on every pass of the group.
 PASS_FLIP = 'CALMODE.PULSER.NOT'
 
@@ -287,7 +285,10 @@ def main():
 
 
 def run():
-    parser = Parser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter,
+    epilog = 'exit status:\n' + '\n'.join(textwrap.fill(text, 78, initial_indent='  %d  ' % status,
+                                                         subsequent_indent='     ')
+                                           for status, text in EXIT_STATUSES)
+    parser = Parser(description=__doc__, epilog=epilog, formatter_class=argparse.RawDescriptionHelpFormatter,
                     usage='%(prog)s [--host HOST] [--port PORT] [--user USER] [--password PASSWORD] COMMAND ...')
     parser.add_argument('--host', default='127.0.0.1')
     parser.add_argument('--port', type=port, default=10666, help='the service port (666 plus the port offset)')
@@ -295,7 +296,7 @@ def run():
     parser.add_argument('--password', default='')
     # Everything from the first command on is the commands', so that a
     # value such as -inf or -1e5 is not taken for an option.
-    parser.add_argument('commands', nargs=argparse.REMAINDER)
+    parser.add_argument('commands', nargs=argparse.REMAINDER, help='the commands above, run in order')
     args = parser.parse_args()
     commands = args.commands[1:] if args.commands[:1] == ['--'] else args.commands
     if not commands:

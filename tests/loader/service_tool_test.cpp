@@ -186,6 +186,10 @@ TEST(LoaderServiceTool, ACallThatCannotBeFormedIsRefusedWhole) {
         const Call back = serviceTool(port + "read TUTORIAL.A_TUNABLE.IN", tmp);
         EXPECT_EQ(back.out, std::string("TUTORIAL.A_TUNABLE.IN = ") + c.after + "\n") << back.err;
     }
+    // A list named right is asked for: the power-up trip is in it.
+    const Call list = serviceTool(port + "list shutdowns", tmp);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find(" TRIP_01 DI 03 External Trip Input 1\n"), std::string::npos) << list.out;
 }
 
 }  // namespace
