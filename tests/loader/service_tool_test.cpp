@@ -116,7 +116,7 @@ Call serviceTool(const std::string& args, const TempDir& tmp) {
 TEST(LoaderServiceTool, ACallThatCannotBeFormedIsRefusedWhole) {
     const TempDir tmp;
     const int offset = tc_test::pickPortOffset();
-    Controller ctl({"--clock", "sim:1", "--port-offset", std::to_string(offset), "--root", tmp.path + "/var"});
+    Controller ctl({"--clock", "sim:5", "--port-offset", std::to_string(offset), "--root", tmp.path + "/var"});
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
     ASSERT_TRUE(acc_test::ServiceTool(666 + offset).ready());
     const std::string port = "--port " + std::to_string(666 + offset) + " ";
