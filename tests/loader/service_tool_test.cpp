@@ -171,9 +171,10 @@ TEST(LoaderServiceTool, ACallThatCannotBeFormedIsRefusedWhole) {
         {port + "write CNFG_SPEED.SPD1_TEETH.IN 2147483647 write CNFG_SPEED.SPD1_TEETH.IN -2147483648", 1, "",
          "CNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\nCNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\n",
          "100"},
-        {port + "write TUTORIAL.B_TUNABLE.IN TRUE write TUTORIAL.B_TUNABLE.IN off read TUTORIAL.B_TUNABLE.IN " + good,
+        {port + "write TUTORIAL.B_TUNABLE.IN TRUE write TUTORIAL.B_TUNABLE.IN off read TUTORIAL.B_TUNABLE.IN status " +
+             good,
          0, "",
-         "TUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN = 0\n"
+         "TUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN = 0\nrunning\n"
          "TUTORIAL.A_TUNABLE.IN written\n",
          "100.5"},
     };
