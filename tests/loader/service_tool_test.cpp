@@ -172,10 +172,10 @@ TEST(LoaderServiceTool, ACallThatCannotBeFormedIsRefusedWhole) {
          "CNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\nCNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\n",
          "100"},
         {port + "write TUTORIAL.B_TUNABLE.IN TRUE write TUTORIAL.B_TUNABLE.IN off read TUTORIAL.B_TUNABLE.IN status " +
-             good,
+             "write SYS_ID.SITE_NAME.IN Plant-7 read SYS_ID.SITE_NAME.IN " + good,
          0, "",
          "TUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN written\nTUTORIAL.B_TUNABLE.IN = 0\nrunning\n"
-         "TUTORIAL.A_TUNABLE.IN written\n",
+         "SYS_ID.SITE_NAME.IN written\nSYS_ID.SITE_NAME.IN = Plant-7\nTUTORIAL.A_TUNABLE.IN written\n",
          "100.5"},
     };
     for (const Case& c : cases) {
