@@ -20,6 +20,7 @@
 #include <fstream>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/acceptance/service_tool.h"
@@ -350,7 +351,26 @@ TEST(LoaderReset, AShutdownWithoutAWriteCountsNoChangeAtTheStop) {
     const int offset = tc_test::pickPortOffset();
     Controller ctl(args("sim:50", offset, tmp.path + "/var"));
     ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+    // The start's own save (the values the application settles on in its
+    // first seconds) replaces the fresh file; a shutdown before it would be
+    // saved with them.
+    const std::string file = tmp.path + "/var/9902-4411_e.ee";
+    const auto inode = [&file] {
+        struct stat st{};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const ino_t fresh = inode();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (inode() == fresh && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_NE(inode(), fresh) << "no save at the start\n" << ctl.output();
     ASSERT_EQ(serviceTool(666 + offset, "shutdown"), "shutdown granted\n");
+    // The application takes the shutdown in its next passes, and sets the
+    // remote setpoint's maximum to 0 then.
+    const std::string taken = "RMT_SETPT.MAX_SPD.TUNE = 0\n";
+    std::string read;
+    for (int i = 0; i < 60 && read != taken; ++i) read = serviceTool(666 + offset, "read RMT_SETPT.MAX_SPD.TUNE");
+    ASSERT_EQ(read, taken) << ctl.output();
     ctl.signal(SIGTERM);
     EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
     EXPECT_NE(ctl.output().find("controller: no tunable changed since the last save\n"), std::string::npos)
