@@ -179,6 +179,11 @@ TEST_F(Binding, PlatformEntryPoints) {
     EXPECT_EQ(dest[119], '\0');
     EXPECT_EQ(WriteNVString(dest, "z", 120), 0);
     EXPECT_EQ(dest[0], 'q');
+    // n of 0 empties the text; a negative n is refused.
+    EXPECT_EQ(WriteNVString(dest, "z", -1), 0);
+    EXPECT_EQ(dest[0], 'q');
+    EXPECT_EQ(WriteNVString(dest, "z", 0), 1);
+    EXPECT_EQ(dest[0], '\0');
     // Reads by record number, bounded by the table.
     const uint32_t real = handleOf("DATALOG.LOAD_LVL1.IN_2") & 0xFFFFF;
     *static_cast<float*>(SidGetTuneAddressReal(real)) = 42.0f;
