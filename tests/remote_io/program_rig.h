@@ -107,6 +107,20 @@ protected:
         });
     }
 
+    // Relays 1 .. 16 of the relay node (_ub75 .. _ub90), unused, energised
+    // where bit n-1 of `pattern` is set (an unused relay inverted), taken
+    // over while live configuration is allowed.
+    void energiseRelays(uint16_t pattern) {
+        setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
+        for (int n = 1; n <= 16; ++n) setCell("_ub" + std::to_string(74 + n) + ".INVERT.IN", (pattern >> (n - 1)) & 1u);
+        run(8 * 4);
+        setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
+        run(8);
+    }
+    // Patterns of 16 bits that give every bit its own sequence of states,
+    // each bit set in one pattern and clear in another.
+    static constexpr uint16_t kBitPatterns[] = {0xAAAA, 0xCCCC, 0xF0F0, 0xFF00, 0x4D35};
+
     static const char* permOf(uint8_t id) {
         switch (id) {
             case 1: return "CNFG_CAN2.VL_NODE1_AIO.INIT_PERM";

@@ -39,25 +39,29 @@ protected:
 };
 
 TEST_F(RemoteImage, EveryRowCarriesItsSourceInOrder) {
-    // Contact 16 inverted, relay 16 energised (unused but inverted), output
-    // 2 on function 2; taken over while live configuration is allowed.
+    // Contact 16 inverted, outputs 1 and 2 on functions 2 and 3; taken over
+    // while live configuration is allowed.
     setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
     setCell("_ub66.INVRT.IN", 1);
-    setCell("_ub90.INVERT.IN", 1);
     setCell("_ub42.FUNCT.IN", 3);
     setCell("_ub41.FUNCT.IN", 2);
     run(8 * 4);
     setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
-    const uint16_t pattern = 0xA5C3;
-    pdo(kDiPdo, words({pattern}));
-    run(8 * 3);
-    for (int k = 1; k <= 16; ++k)
-        EXPECT_EQ(boolean(b(k)), (pattern >> (k - 1)) & 1u) << "contact " << k;
-    // The raw state, before the inversion the node list shows.
-    EXPECT_EQ(boolean(b(16)), 1u);
-    EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_16"), 0u);
-    for (int k = 17; k <= 31; ++k) EXPECT_EQ(boolean(b(k)), 0u) << "relay " << k - 16;
-    EXPECT_EQ(boolean(b(32)), 1u);
+    // Contacts 1 .. 16 in rows 1 .. 16 and relays 1 .. 16 in rows 17 .. 32,
+    // each with its own states; contact 16 raw, before the inversion the
+    // node list shows.
+    for (uint16_t contacts : kBitPatterns) {
+        pdo(kDiPdo, words({contacts}));
+        run(8 * 3);
+        for (int k = 1; k <= 16; ++k)
+            EXPECT_EQ(boolean(b(k)), (contacts >> (k - 1)) & 1u) << "contact " << k << " of " << std::hex << contacts;
+        EXPECT_EQ(boolean("VLTR_OUTS.VL_BINS.LIST_16"), 1u - (contacts >> 15));
+    }
+    for (uint16_t relays : kBitPatterns) {
+        energiseRelays(relays);
+        for (int k = 1; k <= 16; ++k)
+            EXPECT_EQ(boolean(b(16 + k)), (relays >> (k - 1)) & 1u) << "relay " << k << " of " << std::hex << relays;
+    }
 
     for (int k = 1; k <= 8; ++k) {
         const float v = real("_ub" + std::to_string(32 + k) + ".VALUE.A_NAME");
@@ -68,6 +72,7 @@ TEST_F(RemoteImage, EveryRowCarriesItsSourceInOrder) {
     }
     EXPECT_EQ(real(a(9)), real("_ub41.VAL.A_NAME"));
     EXPECT_EQ(real(a(10)), real("_ub42.VAL.A_NAME"));
+    EXPECT_NE(real(a(9)), real(a(10)));
     for (int k = 1; k <= 8; ++k) {
         EXPECT_EQ(real(a(10 + k)), real("VL3_RTD.RTD" + std::to_string(k) + ".A_SW"));
         EXPECT_NEAR(real(a(10 + k)), (100.0f + k) * 1.8f + 32.0f, 0.01f) << "RTD " << k;  // in deg F
@@ -79,7 +84,7 @@ TEST_F(RemoteImage, EveryRowCarriesItsSourceInOrder) {
     ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE4_BI.ACTIVE"), 0u);
     run(2);
     for (int k = 1; k <= 16; ++k) EXPECT_EQ(boolean(b(k)), 0u) << "contact " << k;
-    EXPECT_EQ(boolean(b(32)), 1u);
+    EXPECT_EQ(boolean(b(17)), 1u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The remote relay node's outputs through the whole program: a relay that
-// the relay logic energises reaches its bit of the transmit PDO the
+// The remote relay node's outputs through the whole program: each relay that
+// the relay logic energises reaches its own bit of the transmit PDO the
 // controller sends to a simulated node on the bus; the I/O lock and the loss
-// of the node take it away.
+// of the node take them away.
 #include <string>
 
 #include "tests/remote_io/program_rig.h"
@@ -21,50 +21,51 @@ protected:
     }
 };
 
-TEST_F(RemoteRelays, AnEnergisedRelayReachesItsPdoBitAndTheLockAndTheNodesLossTakeItAway) {
-    // Relay 16 (_ub90) unused but inverted, so energised; taken over while
-    // live configuration is allowed.
-    setCell("CNFG_CAN2.CNFG_LIVE.IN", 1);
-    setCell("_ub90.INVERT.IN", 1);
-    run(8 * 4);
-    setCell("CNFG_CAN2.CNFG_LIVE.IN", 0);
-    run(8);
-    ASSERT_EQ(boolean("_ub90.ENERGIZE_CMD.B_NAME"), 1u);
-    ASSERT_EQ(boolean("VL5_BO.BOUT_16.DISPLAY"), 1u);
-    takeSent(kRelayPdo);
-    run(40);
-    // Scan rate 200 ms: one frame every ten passes, relay 16 in bit 7 of
-    // byte 1, then the watchdog byte, ten releases on.
-    auto tx = takeSent(kRelayPdo);
-    ASSERT_GE(tx.size(), 3u);
-    ASSERT_LE(tx.size(), 5u);
-    for (const auto& f : tx) {
-        EXPECT_EQ(f.len, 3u);
-        EXPECT_EQ(f.data[0], 0x00);
-        EXPECT_EQ(f.data[1], 0x80);
+TEST_F(RemoteRelays, EveryRelayReachesItsOwnPdoBitAndTheLockAndTheNodesLossTakeThemAway) {
+    // Scan rate 200 ms: one frame every ten passes, relays 1-8 in byte 0 and
+    // 9-16 in byte 1 (relay n in bit n-1), then the watchdog byte, ten
+    // releases on.
+    for (uint16_t relays : kBitPatterns) {
+        energiseRelays(relays);
+        takeSent(kRelayPdo);
+        run(40);
+        auto tx = takeSent(kRelayPdo);
+        ASSERT_GE(tx.size(), 3u);
+        ASSERT_LE(tx.size(), 5u);
+        for (const auto& f : tx) {
+            EXPECT_EQ(f.len, 3u);
+            EXPECT_EQ(f.data[0], relays & 0xFF) << std::hex << relays;
+            EXPECT_EQ(f.data[1], relays >> 8) << std::hex << relays;
+        }
+        EXPECT_EQ(static_cast<uint8_t>(tx[1].data[2] - tx[0].data[2]), 10u);
     }
-    EXPECT_EQ(static_cast<uint8_t>(tx[1].data[2] - tx[0].data[2]), 10u);
+    ASSERT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
+    ASSERT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 1u);
 
-    // The I/O lock: the relay is off at once; the node is then disabled and
+    // The I/O lock: relay 1 is off at once; the node is then disabled and
     // sent back to pre-operational, so nothing more goes out.
     lock();
     run(3);
-    EXPECT_EQ(boolean("VL5_BO.BOUT_16.DISPLAY"), 0u);
-    EXPECT_EQ(boolean("_ub90.ENERGIZE_CMD.B_NAME"), 1u);
+    EXPECT_EQ(boolean("VL5_BO.BOUT_01.DISPLAY"), 0u);
+    EXPECT_EQ(boolean("_ub75.ENERGIZE_CMD.B_NAME"), 1u);
     takeSent(kRelayPdo);
     run(40);
-    for (const auto& f : takeSent(kRelayPdo)) EXPECT_EQ(f.data[1], 0x00);
+    for (const auto& f : takeSent(kRelayPdo)) {
+        EXPECT_EQ(f.data[0], 0x00);
+        EXPECT_EQ(f.data[1], 0x00);
+    }
     EXPECT_EQ(boolean("CNFG_CAN2.VL_NODE5_BO.ACTIVE"), 0u);
     EXPECT_EQ(nodes_[0]->nmtState(), 127u);
 
-    // Unlocked, the node is started again and gets relay 16 once more.
+    // Unlocked, the node is started again and gets its relays once more.
     unlock();
     for (int p = 0; p < 600 && boolean("CNFG_CAN2.VL_NODE5_BO.ACTIVE") == 0; ++p) run(1);
     ASSERT_EQ(boolean("CNFG_CAN2.VL_NODE5_BO.ACTIVE"), 1u);
     run(20);
-    tx = takeSent(kRelayPdo);
+    auto tx = takeSent(kRelayPdo);
     ASSERT_FALSE(tx.empty());
-    EXPECT_EQ(tx.back().data[1], 0x80);
+    EXPECT_EQ(tx.back().data[0], 0x35);
+    EXPECT_EQ(tx.back().data[1], 0x4D);
 
     // The node falls silent: once it is no longer active nothing is sent
     // to it.
