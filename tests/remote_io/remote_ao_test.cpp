@@ -77,13 +77,19 @@ TEST_F(RemoteAnalogOutputs, TheChannelCurrentsReachTheNodesPdoWithTheWatchdog) {
 }
 
 TEST_F(RemoteAnalogOutputs, GainOffsetCurrentLimitsShutdownAndTheLock) {
+    // Each output its own gain and offset; output 1's limits, shutdown and
+    // offset below leave output 2 as it is.
     current(1, 20.0);
-    readback(nodeMa(12), 0);
+    current(2, 16.0);
+    readback(nodeMa(12), nodeMa(11));
     setCell("VL1_AIO.AO_1_GAIN.IN", 0.5);
     setCell("VL1_AIO.AO_1_OFFSET.IN", 2.0);
+    setCell("VL1_AIO.AO_2_GAIN.IN", 0.75);
+    setCell("VL1_AIO.AO_2_OFFSET.IN", -1.0);
     run(30);
     EXPECT_EQ(real(ao(1, "DISPLAY")), 12.0f);  // 20 x 0.5 + 2
-    EXPECT_EQ(lastCommand().first, 12 * 1024);
+    EXPECT_EQ(real(ao(2, "DISPLAY")), 11.0f);  // 16 x 0.75 - 1
+    EXPECT_EQ(lastCommand(), std::make_pair(12 * 1024, 11 * 1024));
     struct Case {
         double min, max;
         uint32_t sd;
@@ -105,12 +111,14 @@ TEST_F(RemoteAnalogOutputs, GainOffsetCurrentLimitsShutdownAndTheLock) {
         run(2);
         EXPECT_EQ(real(ao(1, "DISPLAY")), c.expect) << c.min << " " << c.max << " " << c.sd;
         EXPECT_EQ(VL1_AIO_AoCommand[0], static_cast<int32_t>(c.expect * 1024)) << c.min << " " << c.max;
+        EXPECT_EQ(VL1_AIO_AoCommand[1], 11 * 1024) << c.min << " " << c.max << " " << c.sd;
     }
     // A negative demand is held at the minimum of 0.
     setCell("VL1_AIO.AO_1_OFFSET.IN", -20.0);
     run(20);
     EXPECT_EQ(real(ao(1, "DISPLAY")), 0.0f);
     EXPECT_EQ(VL1_AIO_AoCommand[0], 0);
+    EXPECT_EQ(real(ao(2, "DISPLAY")), 11.0f);
     setCell("VL1_AIO.AO_1_OFFSET.IN", 2.0);
     run(20);
     ASSERT_EQ(real(ao(1, "DISPLAY")), 12.0f);
@@ -119,6 +127,7 @@ TEST_F(RemoteAnalogOutputs, GainOffsetCurrentLimitsShutdownAndTheLock) {
     run(3);
     EXPECT_EQ(real(ao(1, "DISPLAY")), 0.0f);
     EXPECT_EQ(VL1_AIO_AoCommand[0], 0);
+    EXPECT_EQ(VL1_AIO_AoCommand[1], 0);
     unlock();
     run(3);
     EXPECT_EQ(real(ao(1, "DISPLAY")), 12.0f);
