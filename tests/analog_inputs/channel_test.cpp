@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "drivers/ZarnAnalogIns.h"
+#include "drivers/ZarnCalibration.h"
 #include "tests/analog_inputs/analog_rig.h"
 
 namespace ai_test {
@@ -235,6 +236,25 @@ TEST_F(AnalogChannel, StageLineGainAndOffsetMapTheCalibratedCurrent) {
                         1e-4);
             EXPECT_NEAR(real(stage + "_ZARN.AI_4_20"), c.expect, 2e-3);
         }
+    }
+}
+
+// Pairs 0 .. 3 of the calibration table in the board's flash, each its own,
+// calibrate controller inputs 1 .. 4.
+TEST_F(AnalogChannel, EachControllerInputTakesItsOwnCalibrationPair) {
+    const float gain[4] = {1.02f, 0.96f, 1.05f, 0.9f}, offset[4] = {0.1f, -0.2f, 0.3f, 0.5f};
+    SetCalDefaults();
+    for (int ch = 0; ch < 4; ++ch) {
+        put_cal_mb(0, static_cast<uint32_t>(ch), gain[ch], offset[ch]);
+        board::setAnalogInputMa(ch, 8.0 + 2.0 * ch);
+    }
+    ASSERT_EQ(WriteCalValues(), 0);
+    ResetZarnCalibration();
+    startWith();
+    ASSERT_EQ(boolean("ORVEX12_IO.CHASS_STATUS.CAL_FLT"), 0u);
+    for (int ch = 0; ch < 4; ++ch) {
+        const float mA = gain[ch] * static_cast<float>(adcMa(8.0 + 2.0 * ch)) + offset[ch];
+        EXPECT_FLOAT_EQ(real("CNFG_AI.AI_0" + std::to_string(ch + 1) + "_ZARN.AI_4_20"), mA) << "input " << ch + 1;
     }
 }
 
