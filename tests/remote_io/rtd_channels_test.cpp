@@ -550,14 +550,16 @@ TEST_F(RtdTrip, AnRtdOverItsTripLevelReachesTheTripListAndShutsTheUnitDown) {
 // Each of the eight channels, over its alarm level and its trip level,
 // latches its own entries: level 1 in the remote alarm list (71, 73, ..,
 // 85), level 2 as a trip in the remote trip list (18 .. 25), with the
-// channel's own texts; no other channel's entry.
+// channel's own texts; no other channel's entry. Each channel has its own
+// levels, 4 F and 2 F below its own hot value (50 + 10 k C = 122 + 18 k F)
+// and above the hot values of the channels before it.
 TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
     for (int k = 1; k <= 8; ++k) {
         const std::string f = "_ub" + std::to_string(42 + k), e = "_ub" + std::to_string(50 + k);
         for (const auto& [cell, v] : std::vector<std::pair<std::string, double>>{
-                 {f + ".FUNCT.IN", 2},       {e + ".SPEED_ENA.IN", 0},   {e + ".USE_SP1.IN", 1},
-                 {e + ".ALM_SP1.IN", 150.0}, {e + ".TRIP_SP2.IN", 1},    {e + ".ALM_SP2.IN", 200.0},
-                 {e + ".ALM_DLY.IN", 0.0}})
+                 {f + ".FUNCT.IN", 2},  {e + ".SPEED_ENA.IN", 0}, {e + ".USE_SP1.IN", 1},
+                 {e + ".ALM_SP1.IN", 118.0 + 18 * k},          {e + ".TRIP_SP2.IN", 1},
+                 {e + ".ALM_SP2.IN", 120.0 + 18 * k},          {e + ".ALM_DLY.IN", 0.0}})
             g_early.emplace_back(cell, v);
     }
     g_early.emplace_back("CNFG_CAN2.USE_VL.IN", 1);
@@ -576,7 +578,7 @@ TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
         ASSERT_EQ(latched("SUMMARY", 71, 86, 1), "");
         ASSERT_EQ(latched("TRIP_SUM", 18, 25, 1), "");
         const auto before = tc_test::readEventLog();
-        raw_[k - 1] = 0x0640;  // 212 F
+        raw_[k - 1] = static_cast<uint16_t>((50 + 10 * k) * 16);
         feed(4);
         EXPECT_EQ(latched("SUMMARY", 71, 86, 1), std::to_string(69 + 2 * k) + " ");
         EXPECT_EQ(latched("TRIP_SUM", 18, 25, 1), std::to_string(17 + k) + " ");
@@ -600,7 +602,7 @@ TEST_F(RtdTrip, EachChannelLatchesItsOwnAlarmAndTripEntries) {
         feed(4);
         reset();
         ASSERT_EQ(latched("SUMMARY", 71, 86, 1), "");
-        raw_[k - 1] = 0x0640;  // 212 F
+        raw_[k - 1] = static_cast<uint16_t>((50 + 10 * k) * 16);
         feed(4);
         EXPECT_EQ(latched("SUMMARY", 71, 86, 1), std::to_string(69 + 2 * k) + " " + std::to_string(70 + 2 * k) + " ");
         EXPECT_EQ(latched("TRIP_SUM", 18, 25, 1), "");
