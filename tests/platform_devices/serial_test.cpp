@@ -89,8 +89,22 @@ TEST_F(SerialDevice, LineModeReadsAndWritesBuildTheLineEndingInTheDriver) {
 }
 
 TEST_F(SerialDevice, FrameModeSplitsBySilenceAndFiltersAddress) {
-    EXPECT_EQ(control(0, 8), VKIO_DONE);  // 9600 baud
-    EXPECT_EQ(rec->silentInterval, 3282u);
+    // The silent interval: 3.5 characters, at least one character and 1.75 ms.
+    // Characters of 9, 11 and 11.5 bits (8N1; 8O2; code 2 with 1.5 stop bits and even parity).
+    const struct { long baud, data, stop, parity; uint32_t us; } formats[] = {
+        {7, 1, 2, 2, 8021},   // 4800: 3.5 characters
+        {9, 2, 3, 3, 2349},   // 19200: one character and 1.75 ms
+        {11, 2, 1, 4, 1941},  // 57600
+        {12, 1, 1, 1, 1829},  // 115200
+        {8, 1, 1, 1, 3282},   // 9600: 3.5 characters
+    };
+    for (const auto& f : formats) {
+        EXPECT_EQ(control(1, f.data), VKIO_DONE);
+        EXPECT_EQ(control(2, f.stop), VKIO_DONE);
+        EXPECT_EQ(control(3, f.parity), VKIO_DONE);
+        EXPECT_EQ(control(0, f.baud), VKIO_DONE);
+        EXPECT_EQ(rec->silentInterval, f.us) << "baud index " << f.baud;
+    }
     EXPECT_EQ(control(15, 2), VKIO_DONE);
     EXPECT_EQ(control(26, 5), VKIO_DONE);
     const std::string a("\x05\x03\x00\x00\x00\x02\xC4\x0B", 8), b("\x05\x06\x00\x01\x00\x03\x98\x0B", 8);
