@@ -84,6 +84,8 @@ protected:
 };
 
 TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
+    board::clearWriteLog();
+    const std::vector<uint32_t> stats(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
     ASSERT_EQ(start(), 0u);
     hk::runTicks(200);
     // Each group's first frame runs at the flush, then one frame per release.
@@ -105,10 +107,18 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (auto& f : g_frames)
         if (f.tick == all) order.push_back(f.group);
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+    // The pass before each R160 release writes 1 to FPGA register 0x8080F024.
+    std::vector<uint64_t> marked;
+    for (const board::RegWrite& w : board::writeLog(0x8080F024, 0x8080F024)) {
+        EXPECT_EQ(w.value, 1u);
+        if (w.timeNs / hk::kTickNs + 1 <= hk::ticks()) marked.push_back(w.timeNs / hk::kTickNs + 1);
+    }
+    const std::vector<uint64_t> r160 = startsOf(4);
+    EXPECT_EQ(marked, std::vector<uint64_t>(r160.begin() + 1, r160.end()));
     // The copy flag for R20 is raised at its release and cleared by R10 before R20 runs.
     for (uint32_t f : g_flagsSeenByR20) EXPECT_EQ(f, 0u);
     EXPECT_GT(vl_R20_watchdog, 0);
-    for (uint32_t c : _RGSlipCounter) EXPECT_EQ(c, 0u);
+    EXPECT_EQ(std::vector<uint32_t>(std::begin(_RGSlipCounter), std::end(_RGSlipCounter)), stats);  // no slip
     EXPECT_EQ(AllRgExecuted, 1);
     EXPECT_EQ(AllRgExecutedwMMM, 1);
     // Start-up lasts two 160 ms frames: the first marks every group run, the
