@@ -1,6 +1,9 @@
 // The serial device over a socat pseudo-terminal pair: the controller's side
 // is "/tyCo/0" mapped to one end, the test talks through the other end.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -57,6 +60,14 @@ protected:
     int32_t write(const void* buf, int len) {
         return run([&] { return VKIO_devWrite(1, buf, len); });
     }
+    // The rate the controller's end of the line runs at, as the tty reports it.
+    speed_t portSpeed() {
+        const int fd = ::open(pty.path(0).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios t{};
+        const bool ok = fd >= 0 && ::tcgetattr(fd, &t) == 0;
+        if (fd >= 0) ::close(fd);
+        return ok ? ::cfgetospeed(&t) : B0;
+    }
 };
 
 }  // namespace
@@ -89,8 +100,23 @@ TEST_F(SerialDevice, LineModeReadsAndWritesBuildTheLineEndingInTheDriver) {
 }
 
 TEST_F(SerialDevice, FrameModeSplitsBySilenceAndFiltersAddress) {
-    EXPECT_EQ(control(0, 8), VKIO_DONE);  // 9600 baud
-    EXPECT_EQ(rec->silentInterval, 3282u);
+    // The silent interval: 3.5 characters, at least one character and 1.75 ms.
+    // Characters of 9, 11 and 11.5 bits (8N1; 8O2; code 2 with 1.5 stop bits and even parity).
+    const struct { long baud, data, stop, parity; uint32_t us; speed_t speed; } formats[] = {
+        {7, 1, 2, 2, 8021, B4800},     // 3.5 characters
+        {9, 2, 3, 3, 2349, B19200},    // one character and 1.75 ms
+        {11, 2, 1, 4, 1941, B57600},
+        {12, 1, 1, 1, 1829, B115200},
+        {8, 1, 1, 1, 3282, B9600},     // 3.5 characters
+    };
+    for (const auto& f : formats) {
+        EXPECT_EQ(control(1, f.data), VKIO_DONE);
+        EXPECT_EQ(control(2, f.stop), VKIO_DONE);
+        EXPECT_EQ(control(3, f.parity), VKIO_DONE);
+        EXPECT_EQ(control(0, f.baud), VKIO_DONE);
+        EXPECT_EQ(rec->silentInterval, f.us) << "baud index " << f.baud;
+        EXPECT_EQ(portSpeed(), f.speed) << "baud index " << f.baud;
+    }
     EXPECT_EQ(control(15, 2), VKIO_DONE);
     EXPECT_EQ(control(26, 5), VKIO_DONE);
     const std::string a("\x05\x03\x00\x00\x00\x02\xC4\x0B", 8), b("\x05\x06\x00\x01\x00\x03\x98\x0B", 8);
@@ -136,6 +162,9 @@ TEST_F(SerialDevice, ControlValuesOutsideTheirRangesAreRefused) {
         EXPECT_EQ(control(c.code, c.high), VKIO_DONE);
         EXPECT_EQ(control(c.code, c.high + 1), VKIO_ERROR);
     }
+    // A refused rate leaves the line at 38,400 baud.
+    EXPECT_EQ(rec->baudIndex, 10);
+    EXPECT_EQ(portSpeed(), B38400);
     // Flow control 2 is XON/XOFF on, 1 and 3 off; echo 2 on.
     int opts = 0;
     const struct { int code; long value; int option; bool on; } options[] = {

@@ -84,6 +84,8 @@ protected:
 };
 
 TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
+    board::clearWriteLog();
+    const std::vector<uint32_t> stats(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
     ASSERT_EQ(start(), 0u);
     hk::runTicks(200);
     // Each group's first frame runs at the flush, then one frame per release.
@@ -105,10 +107,18 @@ TEST_F(Runtime, StartRunsEveryGroupAtItsPeriodAndStops) {
     for (auto& f : g_frames)
         if (f.tick == all) order.push_back(f.group);
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+    // The pass before each R160 release writes 1 to FPGA register 0x8080F024.
+    std::vector<uint64_t> marked;
+    for (const board::RegWrite& w : board::writeLog(0x8080F024, 0x8080F024)) {
+        EXPECT_EQ(w.value, 1u);
+        if (w.timeNs / hk::kTickNs + 1 <= hk::ticks()) marked.push_back(w.timeNs / hk::kTickNs + 1);
+    }
+    const std::vector<uint64_t> r160 = startsOf(4);
+    EXPECT_EQ(marked, std::vector<uint64_t>(r160.begin() + 1, r160.end()));
     // The copy flag for R20 is raised at its release and cleared by R10 before R20 runs.
     for (uint32_t f : g_flagsSeenByR20) EXPECT_EQ(f, 0u);
     EXPECT_GT(vl_R20_watchdog, 0);
-    for (uint32_t c : _RGSlipCounter) EXPECT_EQ(c, 0u);
+    EXPECT_EQ(std::vector<uint32_t>(std::begin(_RGSlipCounter), std::end(_RGSlipCounter)), stats);  // no slip
     EXPECT_EQ(AllRgExecuted, 1);
     EXPECT_EQ(AllRgExecutedwMMM, 1);
     // Start-up lasts two 160 ms frames: the first marks every group run, the
@@ -419,6 +429,7 @@ TEST_F(Runtime, ContinuousOverrunsStopTheApplication) {
 struct SlipCase {
     const char* name;
     int group;
+    uint32_t code;  // its slot in the slip statistics
     const char* text;
 };
 
@@ -428,6 +439,7 @@ TEST_P(RuntimeSlip, MessageNamesTheSlippingGroup) {
     const SlipCase& c = GetParam();
     ASSERT_EQ(start(), 0u);
     hk::runTicks(250);
+    const std::vector<uint32_t> stats(std::begin(_RGSlipCounter), std::end(_RGSlipCounter));
     g_consumeNs[c.group] = (10'000'000ull << c.group) + 5'000'000;
     hk::runTicks(16 * 32);
     g_consumeNs[c.group] = 0;
@@ -435,16 +447,19 @@ TEST_P(RuntimeSlip, MessageNamesTheSlippingGroup) {
     EXPECT_EQ(ApplicationRunning, 0u);
     auto lines = messageLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), c.text), lines.end()) << c.text;
+    // The statistics count in the group's own slot; the faster groups ran on time.
+    EXPECT_GT(_RGSlipCounter[c.code], stats[c.code]);
+    for (uint32_t code = c.code + 1; code < 9; ++code) EXPECT_EQ(_RGSlipCounter[code], stats[code]) << code;
     rtcells::CALMODE_CALPERM_B_NAME() = 0;
     _SYS_INFO_STOP_PER = 0;
     EXPECT_EQ(stop(), 0u);
 }
 
 const SlipCase kSlipCases[] = {
-    {"R10", 0, "event 6: RateGroup10 Slip detected, all I/O is disabled"},
-    {"R20", 1, "event 6: RateGroup20 Slip detected, all I/O is disabled"},
-    {"R80", 3, "event 6: RateGroup80 Slip detected, all I/O is disabled"},
-    {"R160", 4, "event 6: RateGroup160 Slip detected, all I/O is disabled"},
+    {"R10", 0, 7, "event 6: RateGroup10 Slip detected, all I/O is disabled"},
+    {"R20", 1, 6, "event 6: RateGroup20 Slip detected, all I/O is disabled"},
+    {"R80", 3, 4, "event 6: RateGroup80 Slip detected, all I/O is disabled"},
+    {"R160", 4, 3, "event 6: RateGroup160 Slip detected, all I/O is disabled"},
 };
 INSTANTIATE_TEST_SUITE_P(Groups, RuntimeSlip, ::testing::ValuesIn(kSlipCases),
                          [](const ::testing::TestParamInfo<SlipCase>& i) { return std::string(i.param.name); });

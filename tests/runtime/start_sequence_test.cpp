@@ -27,7 +27,9 @@
 #include "host/canbus.h"
 #include "drivers/ZarnHwDepend.h"
 #include "runtime/appmem.h"
+#include "host/chips.h"
 #include "host/hostclock.h"
+#include "host/hostio.h"
 #include "host/hostkernel.h"
 #include "host/vkplatform.h"
 #include "platform/CLOCK.h"
@@ -38,6 +40,7 @@
 #include "runtime/iogather.h"
 #include "runtime/rgtask.h"
 #include "runtime/sysinfo.h"
+#include "tests/support/pty_pair.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace {
@@ -239,29 +242,41 @@ TEST_F(StartSequence, SerialSettingsFollowOnePerPass) {
     EXPECT_EQ(port->parity, 2);
 }
 
-// Each line setting reaches its own field of the port, one per pass; a
+// Each line setting reaches its own field, option or pin of the port, one per pass; a
 // flush goes out on the rising edge of P_FLUSH only and does not hold up the
 // settings that follow.
-TEST_F(StartSequence, SerialModeEndingsAndFlushReachThePort) {
+TEST_F(StartSequence, SerialLineSettingsAndFlushReachThePort) {
+    testsupport::PtyPair pty;  // a port whose options read back
+    ASSERT_TRUE(pty.ok() && pty.openPeer());
+    hostio::setTtyPath("/tyCo/0", pty.path(0));
     ASSERT_EQ(start(), 0u);
     hk::runTicks(3000);  // past the first 4 s and the resend of all ten settings
     SerialDvram* port = serialDvramOf(1);
     ASSERT_NE(port, nullptr);
     auto& p = cells::CNFG_SIO;
+    // Each setting as the port shows it, 1 or 2 (an option bit or pin: 2 when set).
+    const auto option = [port](int bit) { return [port, bit] {
+        int opts = 0;
+        return hostio::ttyGetOptions(port->readFd, &opts) == 0 && (opts & bit) != 0 ? 2 : 1;
+    }; };
     struct Case {
         const char* name;
         const cat::Cell<int32_t>& cell;
-        uint8_t SerialDvram::*field;
+        std::function<int()> seen;
     };
     const Case cases[] = {
-        {"MODE", p.COMM1_PORT_MODE, &SerialDvram::readEnding},
-        {"ENDLINE", p.COMM1_PORT_ENDLINE, &SerialDvram::writeEnding},
-        {"IGNCR", p.COMM1_PORT_IGNCR, &SerialDvram::crHandling},
+        {"MODE", p.COMM1_PORT_MODE, [port] { return int(port->readEnding); }},
+        {"ENDLINE", p.COMM1_PORT_ENDLINE, [port] { return int(port->writeEnding); }},
+        {"IGNCR", p.COMM1_PORT_IGNCR, [port] { return int(port->crHandling); }},
+        {"STOP", p.COMM1_PORT_STOP, [port] { return int(port->stopBits); }},
+        {"FLOW", p.COMM1_PORT_FLOW, option(hostio::TTY_OPT_TANDEM)},
+        {"ECHO", p.COMM1_PORT_ECHO, option(hostio::TTY_OPT_ECHO)},
+        {"DRIVER", p.COMM1_PORT_DRIVER, [] { return board::gpioValue(16) == 1 ? 2 : 1; }},  // RS-485 on
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(port->*c.field, 1) << c.name;
+        for (const Case& d : cases) EXPECT_EQ(d.seen(), &d < &c ? 2 : 1) << c.name << " before, " << d.name;
         c.cell = 2;
-        ASSERT_TRUE(hk::runUntil([&] { return port->*c.field == 2; }, 200)) << c.name;
+        ASSERT_TRUE(hk::runUntil([&] { return c.seen() == 2; }, 200)) << c.name;
     }
     port->abortFlag = 0;
     p.COMM1_PORT_P_FLUSH = 1;
@@ -273,6 +288,9 @@ TEST_F(StartSequence, SerialModeEndingsAndFlushReachThePort) {
     p.COMM1_PORT_P_FLUSH = 0;
     hk::runTicks(200);
     EXPECT_EQ(port->abortFlag, 0u);
+    allowStop();
+    ASSERT_EQ(stop(), 0u);
+    hostio::setTtyPath("/tyCo/0", "");
 }
 
 // The stored settings reach the port during the start, before the

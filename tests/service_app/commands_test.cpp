@@ -37,6 +37,10 @@ TEST_F(Commands, AWrittenCommandRunsUntilItsTimeOutOrAWrittenZero) {
             ASSERT_EQ(c.writeName(in, kBool, {1}), 0) << in;
             runPasses(R160, 2);
             EXPECT_EQ(boolean(out), 1u) << out;
+            for (int k = 1; k <= 5; ++k) {  // the block's other commands stay off
+                if (k == n) continue;
+                EXPECT_EQ(boolean(std::string(m) + ".COMMANDS.OUT_" + std::to_string(k)), 0u) << in << " " << k;
+            }
             ASSERT_EQ(c.writeName(in, kBool, {0}), 0) << in;
             runPasses(R160, 2);
             EXPECT_EQ(boolean(out), 0u) << out;
