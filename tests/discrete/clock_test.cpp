@@ -184,6 +184,14 @@ TEST_F(ControllerClock, StalledClockIsExtrapolatedAndFaultsAfter401StalledPasses
     EXPECT_EQ(tod().usec, 0u) << "a faulted clock is not extrapolated";
     runPasses(R10, 1);
     EXPECT_EQ(boolean("ORVEX12_IO.RTC.FAULT"), 0u) << "the clock advances again";
+    // Stalled 10 ms before a whole second: extrapolated into that second.
+    const std::timespec early{1'700'000'100 - 1, 980'000'000};
+    for (int k = 0; k < 2; ++k) {
+        hostclock::clock_settime(hostclock::kClockRealtime, &early);
+        runPasses(R10, 1);
+    }
+    EXPECT_EQ(tod().sec, 1'700'000'100u);
+    EXPECT_EQ(tod().usec, 0u);
 }
 
 }  // namespace
