@@ -104,21 +104,30 @@ TEST_F(Sequence, ManualStartGoesToMinimumGovernorAndIgnoresIdleRated) {
     EXPECT_TRUE(step("A08_STEP"));
 }
 
+// A multiplier of 1.5, so that no scaled rate equals the other cold one.
 TEST_F(Sequence, HotStartScalesBothStartRates) {
-    start(true, true);
+    constexpr double kMult = 1.5;
+    start(true, true, {{"CNFG_START.HOT_START_MULT.IN", kMult}});
     serviceWrite("IFACE_IN_SPEED.HOT_START_CMD.IN", 1);
     runPasses(R160, 2);
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.HOT_START_ENABLED.B_NAME"), 1u);
     startCommand();
     ASSERT_TRUE(runUntil([&] { return step("A01_STEP"); }, 20));
     runPasses(R80, 5);
-    EXPECT_NEAR(slopeOverOneSecond(), 2.0 * kRateIdle, 0.01);
+    EXPECT_NEAR(slopeOverOneSecond(), kMult * kRateIdle, 0.01);
+    // Idle reached, rated selected: the ramp to minimum governor scaled too.
+    ASSERT_TRUE(runUntil([&] { return step("A02_STEP"); }, 400));
+    pulse("IFACE_IN_START.IR_EN.IN", R160);
+    ASSERT_TRUE(runUntil([&] { return step("A07_STEP"); }, 10));
+    runPasses(R80, 5);
+    EXPECT_NEAR(slopeOverOneSecond(), kMult * kRateMin, 0.01);
     // A trip ends the hot start.
     serviceWrite("IFACE_IN_SPEED.HOT_START_CMD.IN", 0);
     trip();
     runPasses(R160, 2);
     EXPECT_EQ(boolean("IFACE_OUT_SPEED.HOT_START_ENABLED.B_NAME"), 0u);
     EXPECT_FLOAT_EQ(real("SPDC.RT_TO_IDL.A_NAME"), static_cast<float>(kRateIdle));
+    EXPECT_FLOAT_EQ(real("SPDC.RT_TO_MIN.A_NAME"), static_cast<float>(kRateMin));
 }
 
 // A trip from each step of a start: the chart is in Z00 at the end of the

@@ -2,6 +2,7 @@
 // lower at the slow and fast rates, the entered setpoint, the remote
 // setpoint and its loss, and the held speed.
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "host/analog_inputs.h"
@@ -39,21 +40,27 @@ class SpeedHold : public SliceRig {};
 
 struct RaiseLowerCase {
     int contact;
+    bool online;        // on line: the go-on-line speed below minimum governor
     double slow, fast;  // signed rates
     float end;          // where the reference stops
 };
 }  // namespace
 
-TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRate) {
+// Off line and then on line, each with its own slow and fast rates.
+TEST_F(Setpoint, RaiseAndLowerMoveAtTheSlowRateThenTheFastRateOffAndOnLine) {
     const RaiseLowerCase cases[] = {
-        {kRaiseContact, 5.0, 40.0, static_cast<float>(kMaxGov)},
-        {kLowerContact, -5.0, -40.0, static_cast<float>(kMinGov)},
+        {kRaiseContact, false, 5.0, 40.0, static_cast<float>(kMaxGov)},
+        {kLowerContact, false, -5.0, -40.0, static_cast<float>(kMinGov)},
+        {kRaiseContact, true, 4.0, 30.0, static_cast<float>(kMaxGov)},
+        {kLowerContact, true, -4.0, -30.0, static_cast<float>(kMinGov)},
     };
     start(false, false);
     startToInControl();
     EXPECT_FLOAT_EQ(ref(), static_cast<float>(kMinGov));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.contact);
+        SCOPED_TRACE(std::to_string(c.contact) + (c.online ? " on line" : " off line"));
+        if (c.online) serviceWrite("IFACE_IN_SPEED.GO_ONLINE.IN", kMinGov - 500.0);
+        ASSERT_TRUE(runUntil([&] { return boolean("SPD_CTRL.ONLINE_DYN.B_NAME") == (c.online ? 1u : 0u); }, 20));
         contact(c.contact, true);
         runPasses(R80, 3);
         EXPECT_NEAR(slopeOverOneSecond(), c.slow, 0.01);

@@ -5,6 +5,7 @@
 // the date, the time of day on the synchronisation contact), and the
 // advance check of a clock the host stalls.
 #include <ctime>
+#include <vector>
 
 #include "host/hostclock.h"
 #include "tests/discrete/discrete_rig.h"
@@ -39,6 +40,15 @@ protected:
         return ts.tv_sec;
     }
     const TimeCell& tod() { return *static_cast<const TimeCell*>(cell("ORVEX12_IO.RTC.TOD")); }
+    // The whole calendar shown, day of week included (1 Sunday .. 7
+    // Saturday), against the host's own calendar of the local time shown.
+    void expectTheHostsCalendar() {
+        const std::time_t t = tod().sec;
+        std::tm c{};
+        ASSERT_NE(gmtime_r(&t, &c), nullptr);
+        EXPECT_EQ(reading(), (std::vector<int>{c.tm_year + 1900, c.tm_mon + 1, c.tm_mday, c.tm_hour, c.tm_min, c.tm_sec}));
+        EXPECT_EQ(integer("ORVEX12_IO.RTC.DAYOFWEEK"), c.tm_wday + 1);
+    }
 };
 
 using V = std::vector<int>;
@@ -79,6 +89,7 @@ TEST_P(SetAll, RisingResetSetsTheWholeDateAndTimeAndReadsItBack) {
     EXPECT_EQ(utcSeconds() - static_cast<int64_t>(tontp(&local)), c.utc_minus_local);
     EXPECT_EQ(tod().sec, tontp(&local));
     EXPECT_EQ(integer("ORVEX12_IO.RTC.F_SECS"), static_cast<int32_t>(tod().usec / 1000));
+    expectTheHostsCalendar();
     // Held on, it sets nothing more.
     serviceWrite("ORVEX12_IO.RTC.HOUR_IN", (c.hour + 5) % 24);
     runPasses(R10, 3);
@@ -91,7 +102,7 @@ const SetAllCase kSetAllCases[] = {
     // This controller's time service never evaluates a daylight-saving rule
     // when the clock is set: a configured rule moves nothing, in summer or
     // in winter.
-    {"FiveHoursWestWithADaylightSavingRuleInSummer", -5.0f, true, 24, 7, 1, 12, 0, 0, 2024, 18000},
+    {"FiveHoursWestWithADaylightSavingRuleInSummer", -5.0f, true, 24, 7, 6, 12, 0, 0, 2024, 18000},
     {"FiveHoursWestWithADaylightSavingRuleInWinter", -5.0f, true, 24, 12, 1, 12, 0, 0, 2024, 18000},
     {"LastTwoDigitYearOfThe20thCentury", 0.0f, false, 80, 1, 1, 0, 0, 0, 1980, 0},
 };
@@ -112,6 +123,7 @@ TEST_P(SetDate, SetDateCommandSetsDateAndTimeFieldByFieldOnceWhileHeld) {
     setInputs(c.yy, 3, 9, 22, 30, 15);
     rise("ORVEX12_IO.SET_CLOCK.IN");
     EXPECT_EQ(reading(), (V{c.year, 3, 9, 22, 30, 15}));
+    expectTheHostsCalendar();
     serviceWrite("ORVEX12_IO.RTC.DAY_IN", 20);
     serviceWrite("ORVEX12_IO.RTC.MIN_IN", 0);
     runPasses(R10, 3);
@@ -172,6 +184,14 @@ TEST_F(ControllerClock, StalledClockIsExtrapolatedAndFaultsAfter401StalledPasses
     EXPECT_EQ(tod().usec, 0u) << "a faulted clock is not extrapolated";
     runPasses(R10, 1);
     EXPECT_EQ(boolean("ORVEX12_IO.RTC.FAULT"), 0u) << "the clock advances again";
+    // Stalled 10 ms before a whole second: extrapolated into that second.
+    const std::timespec early{1'700'000'100 - 1, 980'000'000};
+    for (int k = 0; k < 2; ++k) {
+        hostclock::clock_settime(hostclock::kClockRealtime, &early);
+        runPasses(R10, 1);
+    }
+    EXPECT_EQ(tod().sec, 1'700'000'100u);
+    EXPECT_EQ(tod().usec, 0u);
 }
 
 }  // namespace

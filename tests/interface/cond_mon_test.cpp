@@ -7,6 +7,7 @@
 // before the program starts.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "app/control/control_slices.h"
 #include "app/discrete/discrete_slices.h"
@@ -210,16 +211,23 @@ TEST_F(CondMon, ARequestDuringThePowerUpWindowIsDroppedUntilItFalls) {
     EXPECT_EQ(writes(), 1);
 }
 
-// Counts an earlier run left with fractions reload truncated, at power-up
-// and on the reset from the service tool.
-TEST_F(CondMon, StoredCountsReloadTruncated) {
-    earlierLog({12.7f, 0.0f, -3.9f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+// Every slot an earlier run left, each its own value, shown by its own cell
+// after power-up: counts and hours truncated, the peaks as stored (the
+// turbine at rest). The counts reload again on the reset from the service
+// tool.
+TEST_F(CondMon, StoredSlotsReloadIntoTheirOwnCellsCountsTruncated) {
+    earlierLog({12.7f, 2.2f, -3.9f, 4.6f, 5.3f, 6.5f, 7.25f, 8.75f, 3456.0f, 123.5f, 11.6f});
     startApp();
     settle();
     EXPECT_EQ(real("COND_MON.NV_MEM_LOG.OUT_1"), 12.7f);
     EXPECT_EQ(integer("COND_MON.RST_1.OUT_1"), 12);
-    EXPECT_EQ(real("COND_MON.STRT_TURB.A_NAME"), 12.0f);
-    EXPECT_EQ(real("COND_MON.SD_NUM.A_NAME"), -3.0f);
+    const std::pair<const char*, float> shown[] = {
+        {"STRT_TURB", 12.0f}, {"SD_NUM", -3.0f},    {"SDLOAD1_NUM", 4.0f}, {"SDLOAD2_NUM", 5.0f},
+        {"OSPD_NUM", 11.0f},  {"TRUNHRS", 6.0f},    {"TRUNLDHRS", 7.0f},   {"TRUNLD2HRS", 8.0f},
+    };
+    for (const auto& [name, value] : shown) EXPECT_EQ(real(std::string("COND_MON.") + name + ".A_NAME"), value) << name;
+    EXPECT_EQ(real("COND_MON.PEAKSPD_GUI.A_MAX"), 3456.0f);
+    EXPECT_EQ(real("COND_MON.PEAKACEL_GUI.A_MAX"), 123.5f);
     tune("COND_MON.RSET.IN_4", 1);
     seconds(1);
     tune("COND_MON.RSET.IN_4", 0);

@@ -493,11 +493,12 @@ TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
         setCell(kBits[k], 0);
     }
     // Element k of the input registers: its source and multiplier cells. Each
-    // value k + 1 with multiplier 2 (the last ten have none) shows where it
-    // lands; registers 5-7 and 16 carry their sources x 100.
-    for (const Reg& r : kRegs) {
-        setCell(r.value, 0);
-        if (r.multiplier != nullptr) setCell(r.multiplier, 2.0);
+    // value k + 1 with a multiplier of its own, k + 2 (elements 8 and 9
+    // share theirs; the last ten have none), shows where it lands and which
+    // multiplier it takes; registers 5-7 and 16 carry their sources x 100.
+    for (int k = 0; k < 48; ++k) {
+        setCell(kRegs[k].value, 0);
+        if (kRegs[k].multiplier != nullptr) setCell(kRegs[k].multiplier, k + 2);
     }
     for (int k = 0; k < 48; ++k) {
         // The speed demand, actuator high select, cascade output and actuator
@@ -505,7 +506,7 @@ TEST_F(ModbusMap, ArraysFilledFromTheirCells) {
         const bool percent = (k >= 5 && k <= 7) || k == 16;
         setCell(kRegs[k].value, percent ? (k + 1) / 100.0 : k + 1);
         runPasses(R160, 2);
-        const int want = kRegs[k].multiplier != nullptr ? 2 * (k + 1) : k + 1;
+        const int want = kRegs[k].multiplier != nullptr ? static_cast<int>(real(kRegs[k].multiplier)) * (k + 1) : k + 1;
         EXPECT_EQ(_AR_MOD_MOD1_11103[k], want) << kRegs[k].value;
         int others = 0;
         for (int e = 0; e < 50; ++e) others += e != k && _AR_MOD_MOD1_11103[e] != 0;

@@ -412,12 +412,15 @@ TEST_F(ShutdownList, EveryOverrideInputReachesItsListEntryAndTheFourFixedOnesSta
     const auto fixed = [](int n) { return n == 1 || n == 3 || n == 6 || n == 7; };
     readyForTrips();
     tune("SHUTDOWNS.SD_OVRDS.B_ENABLE", 1);
-    for (uint32_t v : {1u, 0u}) {
+    // Each input in turn at the bits of its number: no two inputs have the
+    // same pattern, so a list entry that took another's input would show.
+    for (int bit = 0; bit < 5; ++bit) {
+        const auto v = [bit](int n) { return static_cast<uint32_t>((n >> bit) & 1); };
         for (int n = 1; n <= 30; ++n)
-            if (!fixed(n)) tune("SHUTDOWNS.SD_OVRDS.IN_" + std::to_string(n), v);
+            if (!fixed(n)) tune("SHUTDOWNS.SD_OVRDS.IN_" + std::to_string(n), v(n));
         runPasses(R160, 2);
         for (int n = 1; n <= 30; ++n)
-            EXPECT_EQ(boolean("SHUTDOWNS.SD_OVRDS.LIST_" + std::to_string(n)), fixed(n) ? 0u : v) << n;
+            EXPECT_EQ(boolean("SHUTDOWNS.SD_OVRDS.LIST_" + std::to_string(n)), fixed(n) ? 0u : v(n)) << n << " bit " << bit;
     }
 }
 

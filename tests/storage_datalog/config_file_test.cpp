@@ -209,30 +209,42 @@ TEST_F(ConfigFile, AFileWhoseLastReadIsOneByteKeepsThatByte) {
     }
 }
 
+// A cell of every rate group (and one of none), each found in its own
+// group's list and no other.
 TEST_F(ConfigFile, DynamicItemsGoToTheirGroupAndKindInFileOrder) {
     load(kHeader +
          "DATALOG.CNTATOI.OUT_1 Index\n"
+         "SPDC.SPEED_REF.REV_RAMP Reverse\n"
          "ACCEL.SS2_DERIV_USED.A_SW Second\n"
          "DATALOG.TREND_DLOG.ACTUAL_MEM Memory\n"
+         "SPDC.LOST_REM.R_TIME Lost\n"
          "ACCEL.SS_DERIV_MAX.A_MAX First\n"
          "CASC_CTRL.CASC_PID.PID_2 Cascade\n");
     ASSERT_EQ(dynamic_R10LogConfigRealCount, 2);
     EXPECT_STREQ(pDynamic_R10LogConfigReals[0].name, "Second");
     EXPECT_STREQ(pDynamic_R10LogConfigReals[1].name, "First");
     EXPECT_STREQ(pDynamic_R10LogConfigReals[1].path, "ACCEL.SS_DERIV_MAX.A_MAX");
+    ASSERT_EQ(dynamic_R20LogConfigIntCount, 1);
+    EXPECT_STREQ(pDynamic_R20LogConfigInts[0].name, "Lost");
+    ASSERT_EQ(dynamic_R40LogConfigRealCount, 1);
+    EXPECT_STREQ(pDynamic_R40LogConfigReals[0].name, "Reverse");
+    ASSERT_EQ(dynamic_R80LogConfigRealCount, 1);
+    EXPECT_STREQ(pDynamic_R80LogConfigReals[0].name, "Cascade");
     // Cells of no group are sampled with the 160 ms group.
     ASSERT_EQ(dynamic_R160LogConfigIntCount, 2);
     EXPECT_STREQ(pDynamic_R160LogConfigInts[0].name, "Index");
     EXPECT_STREQ(pDynamic_R160LogConfigInts[1].name, "Memory");
-    ASSERT_EQ(dynamic_R80LogConfigRealCount, 1);
     EXPECT_EQ(dynamic_R20LogConfigRealCount, 0);
     EXPECT_EQ(pDynamic_R20LogConfigReals, nullptr);
+    EXPECT_EQ(dynamicItems(), 7);
     // The lists lie from the end of the static ones, list after list.
     EXPECT_EQ(reinterpret_cast<uint8_t*>(pDynamic_R10LogConfigReals), pDynamicCfgStart);
-    EXPECT_EQ(pDynamic_R80LogConfigReals, pDynamic_R10LogConfigReals + 2);
-    EXPECT_EQ(pDynamic_R160LogConfigInts, pDynamic_R10LogConfigReals + 3);
-    EXPECT_EQ(pDynamicCfgEnd, reinterpret_cast<uint8_t*>(pDynamic_R10LogConfigReals + 5));
-    EXPECT_EQ(computeNumVariables(), 89);
+    EXPECT_EQ(pDynamic_R20LogConfigInts, pDynamic_R10LogConfigReals + 2);
+    EXPECT_EQ(pDynamic_R40LogConfigReals, pDynamic_R10LogConfigReals + 3);
+    EXPECT_EQ(pDynamic_R80LogConfigReals, pDynamic_R10LogConfigReals + 4);
+    EXPECT_EQ(pDynamic_R160LogConfigInts, pDynamic_R10LogConfigReals + 5);
+    EXPECT_EQ(pDynamicCfgEnd, reinterpret_cast<uint8_t*>(pDynamic_R10LogConfigReals + 7));
+    EXPECT_EQ(computeNumVariables(), 91);
 }
 
 TEST_F(ConfigFile, RevisionTextIsCutToTheTextCell) {
