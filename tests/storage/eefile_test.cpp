@@ -839,23 +839,30 @@ INSTANTIATE_TEST_SUITE_P(, StartsAgain,
                          ::testing::Values(AgainCase{"AfterARefusedFile", true}, AgainCase{"AfterADamagedValue", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Many damaged values: ten are named, the rest counted in one line.
+// Many damaged values: ten are named, the rest counted in one line. Two
+// side by side are two stray values; only three in a row refuse the file.
 struct ManyCase {
     const char* name;
     int damaged;
+    int inARow;  // damaged side by side, then one left sound
 };
 class ManyDamagedValues : public TunablesFile, public ::testing::WithParamInterface<ManyCase> {};
 
 TEST_P(ManyDamagedValues, AreNamedUpToTenAndCounted) {
     const int damaged = GetParam().damaged;
     std::string file = savedWithChanges();
+    const int inARow = GetParam().inARow;
     int booleans = 0;
-    // Never two side by side: three in a row would refuse the file whole.
+    auto booleansFrom = [&](const EeInitEntry* e) {
+        for (int k = 0; k < inARow; ++k)
+            if (e[k].kind == kEeTableEnd || (e[k].kind & 0xFFFF) != EE_VKBOOLEAN) return false;
+        return true;
+    };
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd && booleans < damaged; ++e)
-        if ((e->kind & 0xFFFF) == EE_VKBOOLEAN) {
-            file.replace(offsetOf(e), 4, be32(0x01010101u));
-            ++booleans;
-            ++e;
+        if (booleansFrom(e)) {
+            for (int k = 0; k < inARow; ++k) file.replace(offsetOf(e + k), 4, be32(0x01010101u));
+            booleans += inARow;
+            e += inARow;  // the entry after them stays sound
         }
     ASSERT_EQ(booleans, damaged);
     put(kFile, file);
@@ -871,7 +878,8 @@ TEST_P(ManyDamagedValues, AreNamedUpToTenAndCounted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, ManyDamagedValues,
-                         ::testing::Values(ManyCase{"Ten", 10}, ManyCase{"Eleven", 11}, ManyCase{"TwentyFive", 25}),
+                         ::testing::Values(ManyCase{"Ten", 10, 1}, ManyCase{"Eleven", 11, 1},
+                                           ManyCase{"TwentyFive", 25, 1}, ManyCase{"TwelveInPairs", 12, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A file spoiled or removed while the application runs is written again by
