@@ -308,6 +308,11 @@ TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
         uint8_t attributes;  // of the new one
     } makers[] = {
         {"creat", [](const std::string& p) { return hostfs::close(hostfs::creat(p.c_str(), hostfs::kWriteOnly)); }, 0},
+        {"openAnew",
+         [](const std::string& p) {
+             return hostfs::close(hostfs::open(p.c_str(), hostfs::kWriteOnly | hostfs::kCreateExclusive, 0));
+         },
+         0},
         {"mkdir", [](const std::string& p) { return hostfs::mkdir(p.c_str()); }, hostfs::kAttrDirectory},
         {"copy", [](const std::string& p) { return hostfs::copy(target("src").c_str(), p.c_str()); }, 0},
     };
