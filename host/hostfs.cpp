@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,6 +35,7 @@ struct State {
     int renameFaults = 0;  // renames still to fail
     std::optional<uint64_t> writesLeft;  // bytes until writes fail
     std::optional<uint64_t> syncsLeft;   // syncs until syncs fail
+    std::function<void(const std::string&)> createHook;  // runs before each exclusive creation
     // Host path of each file created for writing, by target descriptor.
     std::array<std::string, hostfs::kLastDescriptor + 1> created;
     // What each task changed and has not synced yet: files it wrote and
@@ -283,6 +285,12 @@ void setSyncFault(std::optional<uint64_t> syncs) {
     s.syncsLeft = syncs;
 }
 
+void setCreateHook(std::function<void(const std::string&)> hook) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.createHook = std::move(hook);
+}
+
 uint64_t freeSpace() {
     State& s = state();
     std::string root;
@@ -332,9 +340,34 @@ static int openFile(const std::string& hp, int hostFlags) {
     return adopt(h);
 }
 
-int open(const char* path, int flags, int /*mode: files are never created here*/) {
+// A file opened by a creation: one made anew starts without attributes,
+// and its data is synced by its task's next platform sync once it is closed.
+static int noteCreated(int h, const std::string& hp, bool made) {
+    if (h < 0) return h;
+    if (made) forgetAttributes(hp);
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.m);
+    s.created[h] = hp;
+    return h;
+}
+
+// The file made anew (O_EXCL never opens what exists, O_NOFOLLOW never
+// goes through a link), after the drive's other user had its turn.
+static int createExclusive(const std::string& hp, int flags) {
+    std::function<void(const std::string&)> hook;
+    {
+        State& s = state();
+        std::lock_guard<std::mutex> lock(s.m);
+        hook = s.createHook;
+    }
+    if (hook) hook(hp);
+    return noteCreated(openFile(hp, accessFlags(flags) | O_CREAT | O_EXCL | O_NOFOLLOW), hp, true);
+}
+
+int open(const char* path, int flags, int /*mode: the host's default for a file made anew*/) {
     const std::string hp = hostPath(path);
     if (hp.empty()) return fail(ENOENT);
+    if ((flags & kCreateExclusive) == kCreateExclusive) return createExclusive(hp, flags);
     return openFile(hp, accessFlags(flags));
 }
 
@@ -346,13 +379,7 @@ int creat(const char* path, int flags) {
     const bool existed = exists(hp);
     const int h = openFile(hp, accessFlags(flags) | O_CREAT | O_TRUNC);
     if (h < 0 && errno == ENXIO) return fail(kNotAFile);  // a pipe without a reader
-    if (h >= 0 && !existed) forgetAttributes(hp);
-    if (h >= 0) {
-        State& s = state();
-        std::lock_guard<std::mutex> lock(s.m);
-        s.created[h] = hp;
-    }
-    return h;
+    return noteCreated(h, hp, !existed);
 }
 
 // File reads and writes are host calls and so kernel calls: a writer's or
@@ -446,7 +473,9 @@ int rename(const char* oldPath, const char* newPath) {
 int remove(const char* path) {
     const std::string hp = hostPath(path);
     if (hp.empty()) return fail(ENOENT);
-    return ::remove(hp.c_str());
+    // As the target's remove(): a file goes, a directory stays (EISDIR); a
+    // link goes itself, whatever it leads to.
+    return ::unlink(hp.c_str());
 }
 
 int mkdir(const char* path) {

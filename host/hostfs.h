@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,11 @@ constexpr int kLastDescriptor = 255;
 constexpr int kReadOnly = 0;
 constexpr int kWriteOnly = 1;
 constexpr int kReadWrite = 2;
+// Flag of open(): the file is created anew, as on the target (O_CREAT |
+// O_EXCL). Whatever stands under the name (a file, a directory, a symbolic
+// link, also one that leads nowhere) makes the open fail with EEXIST; a
+// link is never followed and nothing that exists is opened.
+constexpr int kCreateExclusive = 0x0A00;
 // Origins of lseek().
 constexpr int kSeekSet = 0;
 constexpr int kSeekCur = 1;
@@ -70,6 +76,12 @@ void setWriteFault(std::optional<uint64_t> bytes);
 // the fault (tests of a failed save).
 void setSyncFault(std::optional<uint64_t> syncs);
 
+// Another program acting on the drive while a file is created: `hook` runs
+// with the host path of the file just before each creation by open() with
+// kCreateExclusive, after whatever the caller did first; an empty function
+// ends it (tests of a name taken between its clearing and the creation).
+void setCreateHook(std::function<void(const std::string& hostPath)> hook);
+
 // pathCat: `dir` and `name` joined with one '/' into `result` (kMaxPath
 // bytes). 0 on success; -1 when an argument is null or the result would not
 // fit (the buffer is then left as an empty string).
@@ -82,6 +94,8 @@ int pathCat(const char* dir, const char* name, char* result);
 constexpr int kNotAFile = ENODEV;
 
 // File calls on target paths and descriptors: -1 with errno on failure.
+// open() creates a file only with kCreateExclusive; remove() removes a
+// file or a link, never a directory (EISDIR).
 int open(const char* path, int flags, int mode);
 int creat(const char* path, int flags);  // creates or truncates
 long read(int fd, void* buf, size_t len);

@@ -109,10 +109,9 @@ int VKOS_CreateFileRW(const char* name) {
     return openedOr0(hostfs::creat(path, hostfs::kReadWrite));
 }
 
-int VKOS_CreateFileWrite(const char* name) {
-    char path[VKOS_PATH_MAX];
-    if (!joinName(name, path)) return 0;
-    const int fd = openedOr0(hostfs::creat(path, hostfs::kWriteOnly));
+namespace {
+// A file opened for writing takes the write cache when no other file has it.
+int takeCache(int fd) {
     if (fd == 0) return 0;
     const int key = intLock();
     if (W_cacheFileHandle == 0) {
@@ -121,6 +120,19 @@ int VKOS_CreateFileWrite(const char* name) {
     }
     intUnlock(key);
     return fd;
+}
+}  // namespace
+
+int VKOS_CreateFileWrite(const char* name) {
+    char path[VKOS_PATH_MAX];
+    if (!joinName(name, path)) return 0;
+    return takeCache(openedOr0(hostfs::creat(path, hostfs::kWriteOnly)));
+}
+
+int VKOS_CreateNewFileWrite(const char* name) {
+    char path[VKOS_PATH_MAX];
+    if (!joinName(name, path)) return 0;
+    return takeCache(openedOr0(hostfs::open(path, hostfs::kWriteOnly | hostfs::kCreateExclusive, 0)));
 }
 
 int VKOS_OpenLogFileForAppending(const char* name, const char* backupName, uint32_t maxKB) {
@@ -184,6 +196,12 @@ int VKOS_seek(int fd, int toStart) {
 int VKOS_GetFileSize(int fd, uint32_t* size) {
     hostfs::FileStat st{};
     if (hostfs::fstat(fd, &st) == 0) *size = static_cast<uint32_t>(st.size);
+    return 0;
+}
+
+int VKOS_GetFileSize(int fd, uint64_t* size) {
+    hostfs::FileStat st{};
+    if (hostfs::fstat(fd, &st) == 0) *size = st.size;
     return 0;
 }
 

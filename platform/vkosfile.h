@@ -26,6 +26,10 @@ int VKOS_OpenFileRead(const char* name);
 int VKOS_OpenFileRW(const char* name);
 int VKOS_CreateFileRW(const char* name);
 int VKOS_CreateFileWrite(const char* name);  // takes the write cache when it is free
+// As VKOS_CreateFileWrite, but the file is made anew: whatever stands under
+// the name (a file, a directory, a link, never followed) fails it with the
+// task's errno EEXIST.
+int VKOS_CreateNewFileWrite(const char* name);
 int VKOS_OpenLogFileForAppending(const char* name, const char* backupName, uint32_t maxKB);
 
 // Reading, writing, positioning, querying
@@ -36,6 +40,7 @@ int VKOS_CacheWrite(const void* buffer, uint32_t length);  // only VKOS_WriteFil
 int VKOS_FlushCache();  // bytes written out (0 when none), -1 when the write failed
 int VKOS_seek(int fd, int toStart);                       // start when toStart != 0, else end; 0
 int VKOS_GetFileSize(int fd, uint32_t* size);             // 0
+int VKOS_GetFileSize(int fd, uint64_t* size);             // 0; the whole size, also beyond 4 GiB
 int VKOS_GetFileDate(int fd, uint32_t* date);             // 1 when *date was stored, else 0
 int VKOS_SetFileAttributes(int fd, int code);             // 0, -1 on failure
 int VKOS_DriveSpaceAvailable(uint32_t bytes, int ramDrive);  // 1 when that many bytes are free

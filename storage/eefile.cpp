@@ -81,6 +81,8 @@ bool refused = false;
 // Names tried for keeping a refused file.
 constexpr int kMaxKept = 999;
 constexpr int kNamesPerPause = 100;
+// Creations of the temporary file tried while something takes its name.
+constexpr int kCreateAttempts = 3;
 // Start-up found a temporary file cut short and no file under the name: it
 // may hold the only copy of the values, so it goes aside before a new file
 // takes the temporary name.
@@ -393,22 +395,27 @@ bool isDirectory(int fd) {
     return VKOS_ReadFileBytes(fd, &first, 1) < 0;
 }
 
-// Whatever stands at the temporary name goes first, so that the file is
-// created anew: writing through a link there would write another name's
-// file (the tunables file itself, or one outside the root), and a second
-// name of a file would have it rewritten in place. A directory stays (the
-// creation then fails). False, with the task's errno, when something that
-// is no directory cannot be removed.
+// Whatever stands at the temporary name goes first, so that the file can
+// be created anew: a link (to a file, a directory or nothing), a second
+// name of a file, a pipe. A directory stays (the save then fails). False,
+// with the task's errno, when what is there cannot be removed.
 bool clearTempName() {
-    const char* why = "";
-    const int fd = storage_open_read(ee_temp_name(), &why);
-    if (fd > 0) {
-        const bool directory = isDirectory(fd);
-        VKOS_CloseFile(fd);
-        if (directory) return true;
-    }
     errnoSet(0);
     return VKOS_DeleteFile(ee_temp_name()) == 1 || errnoGet() == ENOENT;
+}
+
+// The temporary file, created anew and never opened through a link or over
+// what exists: writing through a link would write another name's file (the
+// tunables file itself, or one outside the root). What takes the name again
+// between its clearing and the creation is cleared again, up to
+// kCreateAttempts times. The descriptor, or 0 with the task's errno.
+int createTemp() {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        if (!clearTempName()) return 0;
+        const int fd = VKOS_CreateNewFileWrite(ee_temp_name());
+        if (fd != 0 || errnoGet() != EEXIST) return fd;
+    }
+    return 0;
 }
 
 // The platform puts on the drive what this task wrote since its last sync:
@@ -456,7 +463,7 @@ void adoptCompleteTemp() {
     if (file > 0 && !obstacle) return;
     const int fd = VKOS_OpenFileRead(ee_temp_name());
     if (fd == 0) return;
-    uint32_t size = 0;
+    uint64_t size = 0;
     VKOS_GetFileSize(fd, &size);
     const bool directory = isDirectory(fd);
     VKOS_seek(fd, 1);
@@ -464,8 +471,9 @@ void adoptCompleteTemp() {
     VKOS_CloseFile(fd);
     if (!complete) {
         if (directory || size == 0) return;
-        storage_report(kEventStartup, "Initializing EE: Temporary save-file %s not taken (%u bytes of %u), no file under %s",
-                       ee_temp_name(), size, completeFileBytes(), ee_file_name());
+        storage_report(kEventStartup,
+                       "Initializing EE: Temporary save-file %s not taken (%llu bytes of %u), no file under %s",
+                       ee_temp_name(), static_cast<unsigned long long>(size), completeFileBytes(), ee_file_name());
         keepCutTemp = true;
         return;
     }
@@ -780,11 +788,11 @@ int ReadEETable() {
     }
     // A file cut short inside the values keeps the values before the cut;
     // the value cut and every one after it take their defaults.
-    uint32_t size = 0;
+    uint64_t size = 0;
     VKOS_GetFileSize(fd, &size);
     const uint32_t whole = completeFileBytes();
     char sizeWhy[64];
-    std::snprintf(sizeWhy, sizeof sizeWhy, "%u bytes, not %u", size, whole);
+    std::snprintf(sizeWhy, sizeof sizeWhy, "%llu bytes, not %u", static_cast<unsigned long long>(size), whole);
     // The file names this build's table in its date field; one that does
     // not (written by another writer, or by a build with another table) is
     // taken only at a whole file's length, and its values are then judged
@@ -857,7 +865,7 @@ int WriteEETable(int mode, int useDefaults) {
         if (!keepRefusedFile("Refused", ee_temp_name())) return 0;
         keepCutTemp = false;
     }
-    const int fd = clearTempName() ? VKOS_CreateFileWrite(ee_temp_name()) : 0;
+    const int fd = createTemp();
     if (fd == 0) {
         reportWithReason(kEventWrite, errnoGet(), "Error opening EE FileName %s", ee_temp_name());
         return 0;

@@ -308,6 +308,11 @@ TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
         uint8_t attributes;  // of the new one
     } makers[] = {
         {"creat", [](const std::string& p) { return hostfs::close(hostfs::creat(p.c_str(), hostfs::kWriteOnly)); }, 0},
+        {"openAnew",
+         [](const std::string& p) {
+             return hostfs::close(hostfs::open(p.c_str(), hostfs::kWriteOnly | hostfs::kCreateExclusive, 0));
+         },
+         0},
         {"mkdir", [](const std::string& p) { return hostfs::mkdir(p.c_str()); }, hostfs::kAttrDirectory},
         {"copy", [](const std::string& p) { return hostfs::copy(target("src").c_str(), p.c_str()); }, 0},
     };
@@ -324,7 +329,9 @@ TEST_F(HostFsLimits, ANewFileHasNoAttributesOfARemovedOne) {
             hostfs::close(fd);
             struct stat old{};
             ASSERT_EQ(::stat((root_ + "/old").c_str(), &old), 0);
-            ASSERT_EQ(hostfs::remove(target("old").c_str()), 0);
+            // remove() takes files only, as on the target.
+            if (folder) ASSERT_EQ(::rmdir((root_ + "/old").c_str()), 0);
+            else ASSERT_EQ(hostfs::remove(target("old").c_str()), 0);
             const std::string name = std::string(m.name) + std::to_string(i);
             ASSERT_EQ(m.make(target(name)), 0);
             struct stat made{};

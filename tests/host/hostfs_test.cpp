@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ protected:
     }
     void TearDown() override {
         hostfs::setCapacity(std::nullopt);
+        hostfs::setCreateHook({});
         fs::remove_all(root_);
     }
     static std::string target(const std::string& name) { return std::string(hostfs::kApplicationRoot) + "/" + name; }
@@ -238,6 +240,60 @@ TEST_F(HostFs, OnlyFilesAndDirectoriesOpen) {
     }
     EXPECT_EQ(hostfs::openDescriptors(), 0);
     EXPECT_EQ(fs::symlink_status(root_ + "/pipe").type(), fs::file_type::fifo);
+}
+
+// A file created anew never opens what stands under its name, and never
+// goes through a link: EEXIST, whatever the name holds, and what a link
+// leads to keeps its bytes. remove() takes a file or a link (never what it
+// leads to), but no directory. The drive's other user (the create hook)
+// acts just before each creation anew.
+TEST_F(HostFs, ExclusiveCreationOpensNothingThatExists) {
+    const std::string outside = root_ + ".outside";
+    std::ofstream(outside) << "outside";
+    fs::create_directory(root_ + "/dir");
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        int removeErr;  // errno of remove() (0: removed)
+    } cases[] = {
+        {"file", [](const std::string& p) { std::ofstream(p) << "old"; }, 0},
+        {"linkOutside", [&](const std::string& p) { fs::create_symlink(outside, p); }, 0},
+        {"linkToNothing", [&](const std::string& p) { fs::create_symlink(root_ + ".none", p); }, 0},
+        {"linkToADirectory", [&](const std::string& p) { fs::create_symlink(root_ + "/dir", p); }, 0},
+        {"pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, 0},
+        {"directory", [](const std::string& p) { fs::create_directory(p); }, EISDIR},
+    };
+    const int flags = hostfs::kWriteOnly | hostfs::kCreateExclusive;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = std::string(c.name) + ".tmp";
+        std::vector<std::string> seen;
+        hostfs::setCreateHook([&](const std::string& hp) {
+            if (seen.empty()) c.make(hp);
+            seen.push_back(hp);
+        });
+        errno = 0;
+        EXPECT_EQ(hostfs::open(target(name).c_str(), flags, 0), -1);
+        EXPECT_EQ(errno, EEXIST);
+        errno = 0;
+        EXPECT_EQ(hostfs::remove(target(name).c_str()), c.removeErr == 0 ? 0 : -1);
+        EXPECT_EQ(errno, c.removeErr);
+        const int fd = hostfs::open(target(name).c_str(), flags, 0);
+        EXPECT_EQ(seen, std::vector<std::string>(2, root_ + "/" + name));
+        EXPECT_EQ(fd >= hostfs::kFirstDescriptor, c.removeErr == 0);
+        if (fd >= 0) {
+            EXPECT_EQ(hostfs::write(fd, "new", 3), 3);
+            hostfs::close(fd);
+            EXPECT_EQ(fs::symlink_status(root_ + "/" + name).type(), fs::file_type::regular);
+        }
+    }
+    hostfs::setCreateHook({});
+    EXPECT_TRUE(fs::is_directory(root_ + "/directory.tmp"));
+    EXPECT_TRUE(fs::is_directory(root_ + "/dir"));
+    EXPECT_EQ(fs::file_size(outside), 7u);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root_ + ".none")));
+    EXPECT_EQ(hostfs::openDescriptors(), 0);
+    fs::remove(outside);
 }
 
 TEST_F(HostFs, WriteFaultCutsAWriteAndFailsTheRest) {

@@ -187,6 +187,14 @@ TEST_F(FileServices, PathJoinAndSocketCloseResults) {
         ASSERT_GE(s, 3);
         EXPECT_EQ(VKOS_CloseSocket(s), 0);
         EXPECT_EQ(VKOS_CloseSocket(-1), -1);
+        // A descriptor that cannot be a file's is named on the console and
+        // counts as closed.
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(VKOS_CloseFile(2), 1);
+        EXPECT_EQ(VKOS_CloseFile(256), 1);
+        const std::string console = ::testing::internal::GetCapturedStdout();
+        EXPECT_NE(console.find("VKOS_CloseFile 2.  TaskID 0x"), std::string::npos) << console;
+        EXPECT_NE(console.find(",-tPlatform\nVKOS_CloseFile 256.  TaskID 0x"), std::string::npos) << console;
     });
 }
 

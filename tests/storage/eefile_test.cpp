@@ -839,23 +839,30 @@ INSTANTIATE_TEST_SUITE_P(, StartsAgain,
                          ::testing::Values(AgainCase{"AfterARefusedFile", true}, AgainCase{"AfterADamagedValue", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Many damaged values: ten are named, the rest counted in one line.
+// Many damaged values: ten are named, the rest counted in one line. Two
+// side by side are two stray values; only three in a row refuse the file.
 struct ManyCase {
     const char* name;
     int damaged;
+    int inARow;  // damaged side by side, then one left sound
 };
 class ManyDamagedValues : public TunablesFile, public ::testing::WithParamInterface<ManyCase> {};
 
 TEST_P(ManyDamagedValues, AreNamedUpToTenAndCounted) {
     const int damaged = GetParam().damaged;
     std::string file = savedWithChanges();
+    const int inARow = GetParam().inARow;
     int booleans = 0;
-    // Never two side by side: three in a row would refuse the file whole.
+    auto booleansFrom = [&](const EeInitEntry* e) {
+        for (int k = 0; k < inARow; ++k)
+            if (e[k].kind == kEeTableEnd || (e[k].kind & 0xFFFF) != EE_VKBOOLEAN) return false;
+        return true;
+    };
     for (const EeInitEntry* e = _eeinittab; e->kind != kEeTableEnd && booleans < damaged; ++e)
-        if ((e->kind & 0xFFFF) == EE_VKBOOLEAN) {
-            file.replace(offsetOf(e), 4, be32(0x01010101u));
-            ++booleans;
-            ++e;
+        if (booleansFrom(e)) {
+            for (int k = 0; k < inARow; ++k) file.replace(offsetOf(e + k), 4, be32(0x01010101u));
+            booleans += inARow;
+            e += inARow;  // the entry after them stays sound
         }
     ASSERT_EQ(booleans, damaged);
     put(kFile, file);
@@ -871,7 +878,8 @@ TEST_P(ManyDamagedValues, AreNamedUpToTenAndCounted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, ManyDamagedValues,
-                         ::testing::Values(ManyCase{"Ten", 10}, ManyCase{"Eleven", 11}, ManyCase{"TwentyFive", 25}),
+                         ::testing::Values(ManyCase{"Ten", 10, 1}, ManyCase{"Eleven", 11, 1},
+                                           ManyCase{"TwentyFive", 25, 1}, ManyCase{"TwelveInPairs", 12, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A file spoiled or removed while the application runs is written again by
@@ -1392,7 +1400,8 @@ INSTANTIATE_TEST_SUITE_P(, FailedSyncs,
 // file's name, which the next start loads.
 struct LinkCase {
     const char* name;
-    int kind;  // 0 link to the file, 1 link to a file outside, 2 second name of the file, 3 link to nothing outside
+    int kind;  // 0 link to the file, 1 link to a file outside, 2 second name of the file, 3 link to nothing outside,
+               // 4 link to a directory outside
 };
 class LinksAtTheTemporaryName : public TunablesFile, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -1402,8 +1411,12 @@ TEST_P(LinksAtTheTemporaryName, AreReplacedNotWrittenThrough) {
     std::filesystem::remove(outside);
     if (GetParam().kind == 1) std::ofstream(outside) << "not the controller's";
     const int kind = GetParam().kind;
+    if (kind == 4) {
+        std::filesystem::create_directory(outside);
+        std::ofstream(outside + "/inside") << "not the controller's";
+    }
     if (kind == 0) std::filesystem::create_symlink(path(kFile), path(kTemp));
-    if (kind == 1 || kind == 3) std::filesystem::create_symlink(outside, path(kTemp));
+    if (kind == 1 || kind == 3 || kind == 4) std::filesystem::create_symlink(outside, path(kTemp));
     if (kind == 2) std::filesystem::create_hard_link(path(kFile), path(kTemp));
     const EeInitEntry* e = firstOf(EE_INTEGER);
     setChanged(e, 3);
@@ -1414,14 +1427,17 @@ TEST_P(LinksAtTheTemporaryName, AreReplacedNotWrittenThrough) {
     EXPECT_EQ(st.st_nlink, 1u) << "no other name shares the file";
     EXPECT_TRUE(liveEquals(e, contents(kFile), offsetOf(e)));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path(kTemp))));
-    if (kind == 1) {
-        std::ifstream in(outside);
+    if (kind == 1 || kind == 4) {
+        std::ifstream in(kind == 1 ? outside : outside + "/inside");
         std::string text;
         std::getline(in, text);
         EXPECT_EQ(text, "not the controller's");
     }
-    EXPECT_EQ(std::filesystem::exists(outside), kind == 1) << "nothing outside the root is written";
-    std::filesystem::remove(outside);
+    EXPECT_EQ(std::filesystem::exists(outside), kind == 1 || kind == 4) << "nothing outside the root is written";
+    if (kind == 4) {
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside), {}), 1);
+    }
+    std::filesystem::remove_all(outside);
     const std::string saved = contents(kFile);
     EXPECT_EQ(restart(), 1);
     EXPECT_TRUE(inForce(saved));
@@ -1430,7 +1446,8 @@ TEST_P(LinksAtTheTemporaryName, AreReplacedNotWrittenThrough) {
 
 INSTANTIATE_TEST_SUITE_P(, LinksAtTheTemporaryName,
                          ::testing::Values(LinkCase{"LinkToTheFile", 0}, LinkCase{"LinkToAFileOutsideTheRoot", 1},
-                                           LinkCase{"SecondNameOfTheFile", 2}, LinkCase{"LinkToNothingOutside", 3}),
+                                           LinkCase{"SecondNameOfTheFile", 2}, LinkCase{"LinkToNothingOutside", 3},
+                                           LinkCase{"LinkToADirectoryOutside", 4}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A refused file that cannot be kept under another name (every kept name
@@ -1480,6 +1497,140 @@ INSTANTIATE_TEST_SUITE_P(
                                "taken\n"},
                       KeepCase{"KeepingRenameFails", false,
                                "Error keeping the Refused save-file 9902-4411_e.ee (Input/output error)\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Another program puts a link at the temporary name again between its
+// clearing and the creation of the file (planted by the drive's model just
+// before each creation). The file is created anew, never through the link:
+// the link goes again and the creation is tried again, three times in all;
+// then the save fails with the reason, the old file and what the link
+// leads to keep their bytes, and the change stays unsaved.
+struct PlantCase {
+    const char* name;
+    int plants;  // creations that find a link planted (3: every one)
+    int target;  // 0 the file itself, 1 a file outside the root, 2 a directory outside
+};
+class LinksPlantedWhileCreating : public TunablesFile, public ::testing::WithParamInterface<PlantCase> {};
+
+TEST_P(LinksPlantedWhileCreating, AreNeverWrittenThrough) {
+    const std::string before = savedWithChanges();
+    const std::string outside = root + ".outside";
+    std::filesystem::remove_all(outside);
+    const int target = GetParam().target;
+    if (target == 1) std::ofstream(outside) << "not the controller's";
+    if (target == 2) std::filesystem::create_directory(outside);
+    const std::string leadsTo = target == 0 ? path(kFile) : outside;
+    int creations = 0;
+    hostfs::setCreateHook([&](const std::string& hp) {
+        EXPECT_EQ(hp, path(kTemp));
+        if (creations++ < GetParam().plants) std::filesystem::create_symlink(leadsTo, hp);
+    });
+    const EeInitEntry* e = firstOf(EE_INTEGER);
+    setChanged(e, 5);
+    ::testing::internal::CaptureStdout();
+    const int saved = save();
+    const std::string console = ::testing::internal::GetCapturedStdout();
+    hostfs::setCreateHook({});
+    const bool fails = GetParam().plants >= 3;
+    EXPECT_EQ(saved, fails ? 0 : 1);
+    EXPECT_EQ(creations, fails ? 3 : GetParam().plants + 1);
+    if (target == 1) {
+        std::ifstream in(outside);
+        std::string text;
+        std::getline(in, text);
+        EXPECT_EQ(text, "not the controller's");
+    }
+    if (target == 2) {
+        EXPECT_TRUE(std::filesystem::is_empty(outside));
+    }
+    struct stat st{};
+    ASSERT_EQ(::lstat(path(kFile).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_nlink, 1u);
+    if (fails) {
+        EXPECT_EQ(contents(kFile), before) << "the old file untouched";
+        EXPECT_NE(console.find("Error opening EE FileName " + kTemp + " (File exists)\n"), std::string::npos)
+            << console;
+        EXPECT_TRUE(hasEvent("event 6: Error opening EE FileName " + kTemp));
+        EXPECT_EQ(ee_unsaved_changes(), 1);
+        EXPECT_EQ(ee_file_dirty, 1);
+        EXPECT_EQ(std::filesystem::read_symlink(path(kTemp)), leadsTo) << "the last link planted stays";
+        EXPECT_EQ(save(), 1) << "the next save writes once the name is left alone";
+    } else {
+        EXPECT_EQ(console.find("Error"), std::string::npos) << console;
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path(kTemp))));
+    }
+    EXPECT_EQ(ee_unsaved_changes(), 0);
+    const std::string after = contents(kFile);
+    EXPECT_EQ(after.size(), completeSize());
+    EXPECT_TRUE(liveEquals(e, after, offsetOf(e)));
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(inForce(after));
+    std::filesystem::remove_all(outside);
+}
+
+INSTANTIATE_TEST_SUITE_P(, LinksPlantedWhileCreating,
+                         ::testing::Values(PlantCase{"OnceToTheFile", 1, 0}, PlantCase{"TwiceToAFileOutside", 2, 1},
+                                           PlantCase{"OnceToADirectoryOutside", 1, 2},
+                                           PlantCase{"EveryTimeToTheFile", 3, 0},
+                                           PlantCase{"EveryTimeToAFileOutside", 3, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Sizes beyond 4 GiB (sparse files, no disk used) are the sizes the start
+// reports and judges: a file longer than a whole one by 4 GiB is no whole
+// file, at the temporary name (not adopted, kept aside) or under the name
+// (its values taken as those of a file with bytes beyond its end, or, when
+// its date field does not name this table, refused as another table's).
+struct HugeCase {
+    const char* name;
+    int where;  // 0 at the temporary name with no file, 1 under the name, 2 under the name without the table's mark
+    const char* said;  // console line, "%s" for "<size> bytes"
+};
+class FilesBeyondFourGiB : public TunablesFile, public ::testing::WithParamInterface<HugeCase> {};
+
+TEST_P(FilesBeyondFourGiB, AreJudgedByTheirWholeSize) {
+    std::string good = savedWithChanges();
+    ASSERT_EQ(good.size(), 17521u);
+    const int where = GetParam().where;
+    if (where == 2) good.replace(headingBytes() + 25, 3, std::string(3, '\0'));
+    std::filesystem::remove(path(kFile));
+    const std::string name = where == 0 ? kTemp : kFile;
+    put(name, good);
+    const uint64_t huge = (uint64_t{1} << 32) + 17521u;
+    ASSERT_EQ(::truncate(path(name).c_str(), static_cast<off_t>(huge)), 0);
+    hostplatform::clearMessages();
+    ::testing::internal::CaptureStdout();
+    const int loaded = restart();
+    const std::string console = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(loaded, where == 1 ? 1 : 0);
+    EXPECT_EQ(isDefault(firstOf(EE_INTEGER)), where != 1);
+    if (where == 1) {
+        EXPECT_TRUE(inForce(good));
+    }
+    char said[256];
+    std::snprintf(said, sizeof said, GetParam().said, "4294984817 bytes");
+    EXPECT_NE(console.find(said), std::string::npos) << console;
+    EXPECT_EQ(console.find("17521 bytes, not"), std::string::npos) << console;
+    EXPECT_EQ(std::filesystem::file_size(path(kFile + ".rejected1")), huge) << "kept aside whole";
+    EXPECT_TRUE(hasEvent(std::string("event 3: Initializing EE: ") + (where == 1 ? "Damaged" : "Refused") +
+                         " save-file kept as " + kFile + ".rejected1"));
+    EXPECT_FALSE(exists(kTemp));
+    const std::string fresh = contents(kFile);
+    ASSERT_EQ(fresh.size(), completeSize());
+    EXPECT_EQ(restart(), 1);
+    EXPECT_TRUE(inForce(fresh));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FilesBeyondFourGiB,
+    ::testing::Values(HugeCase{"AtTheTemporaryName", 0,
+                               "Initializing EE: Temporary save-file 9902-4411_e.ee.tmp not taken (%s of 17521), no "
+                               "file under 9902-4411_e.ee\n"},
+                      HugeCase{"UnderTheName", 1,
+                               "Error in ReadEETable: damaged after the values: %s, not 17521\nError in ReadEETable: "
+                               "values taken; bytes beyond a whole file left\n"},
+                      HugeCase{"UnderTheNameWithoutTheTablesMark", 2,
+                               "Error in ReadEETable: not this table's structure: %s, not 17521\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -45,6 +45,7 @@ protected:
         hostfs::setWriteFault(std::nullopt);
         hostfs::setSyncFault(std::nullopt);
         hostfs::setRenameFaults(0);
+        hostfs::setCreateHook({});
         std::filesystem::remove_all(root);
     }
     static void inTask(const std::function<void()>& body) { hk::runTask(body, 100, "tStorage"); }
