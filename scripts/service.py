@@ -242,11 +242,11 @@ def decode(kind, data):
     if kind == 'Boolean':
         return str(data[0])
     if kind == 'Float':
-        return '%g' % struct.unpack('>f', data[:4])[0]
+        return '%g' % struct.unpack_from('>f', data)[0]
     if kind == 'Integer':
-        return str(struct.unpack('>i', data[:4])[0])
+        return str(struct.unpack_from('>i', data)[0])
     if kind == 'VKTime':
-        seconds, micro = struct.unpack('>II', data[:8])
+        seconds, micro = struct.unpack_from('>II', data)
         when = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc)
         return when.strftime('%Y-%m-%d %H:%M:%S') + '.%06d UTC' % micro
     return data.split(b'\x00')[0].decode('utf-8', 'replace')

@@ -259,14 +259,19 @@ TEST(LoaderServiceTool, ACallThatCannotBeFormedIsRefusedWhole) {
              " (connection refused; is it running, with this --port?)",
          "", "100"},
         // Values the types hold are sent, also those that begin with '-' or
-        // '+' and the smallest float magnitude, and the controller judges them.
+        // '+' and the smallest float magnitude, and the controller judges
+        // them, as it judges writes that only it can refuse (a read-only
+        // value, one above the session's level).
         {port + "write TUTORIAL.A_TUNABLE.IN -1e1 write TUTORIAL.A_TUNABLE.IN 3.4e38 write TUTORIAL.A_TUNABLE.IN "
-                "1.4013e-45 write TUTORIAL.A_TUNABLE.IN -0",
+                "1.4013e-45 write TUTORIAL.A_TUNABLE.IN 1.401298464324817e-45 write TUTORIAL.A_TUNABLE.IN -0 "
+                "write MPU.TURB_SPD.A_NAME 1 write SPEED_SIM.INTERNAL_SIM.IN_1 1",
          1, "",
          "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n"
          "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n"
          "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n"
-         "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n",
+         "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n"
+         "TUTORIAL.A_TUNABLE.IN: status 3 (change too large while running)\n"
+         "MPU.TURB_SPD.A_NAME: status 6 (not writable)\nSPEED_SIM.INTERNAL_SIM.IN_1: status 254 (security)\n",
          "100"},
         {port + "write CNFG_SPEED.SPD1_TEETH.IN +2147483647 write CNFG_SPEED.SPD1_TEETH.IN -2147483648", 1, "",
          "CNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\nCNFG_SPEED.SPD1_TEETH.IN: status 2 (out of range)\n",
@@ -399,14 +404,19 @@ private:
 TEST(LoaderServiceTool, APeerWithoutAValueListCtrlCAndAClosedOutputEndTheToolInALineOrNone) {
     const std::string sizes("\x04\x00\x10\x00", 4);  // a controller's: 1024 and 4096
     const auto status = [](uint8_t s) { return FakePeer::frame(1, std::string(1, static_cast<char>(s))); };
-    // The value list's handle, and then its size or its bytes as `list` says.
+    // The value list's handle, and then its size or its bytes as `list` says
+    // (each answer as short as it may be: a status and a u32).
     const auto listed = [&](std::function<std::string(const std::string&)> list) {
         return [list](const std::string& request) {
-            if (request[0] == 0x20) return FakePeer::frame(1, std::string("\0\xD0\x10\0\x01\x01\x02", 7));
+            if (request[0] == 0x20) return FakePeer::frame(1, std::string("\0\xD0\x10\0\x01", 5));
             return list(request);
         };
     };
-    const std::string bytes("\0hello", 6), five("\0\0\0\0\x05\0\0\0\x01", 9);
+    const std::string five("\0\0\0\0\x05", 5);
+    // "hello" from the offset asked, a byte at a time.
+    const auto hello = [](const std::string& r) {
+        return std::string(1, '\0') + "hello"[static_cast<uint8_t>(r[8]) % 5];
+    };
     struct Case {
         const char* name;
         std::string connect;
@@ -425,7 +435,7 @@ TEST(LoaderServiceTool, APeerWithoutAValueListCtrlCAndAClosedOutputEndTheToolInA
          listed([&](const std::string& r) { return FakePeer::frame(1, r.back() == 0 ? five : std::string(1, 0)); }),
          "the value list could not be read: status 0 and 0 bytes at byte 0 of 5"},
         {"no value list in the bytes", sizes,
-         listed([&](const std::string& r) { return FakePeer::frame(1, r.back() == 0 ? five : bytes); }),
+         listed([&](const std::string& r) { return FakePeer::frame(1, r.back() == 0 ? five : hello(r)); }),
          "the value list that the peer gives cannot be read ("},
         {"a channel error", sizes, [&](const std::string&) { return std::string("\xE1\0\0", 3); },
          "the peer answered a request with the frame type 0xE1 and 0 bytes of payload"},
