@@ -425,34 +425,40 @@ def run():
             print('%s: status %d (%s)' % (what, status, label(what, status)))
         return status == 0
 
-    for said, command, subject, request, kind in formed:
+    for index, (said, command, subject, request, kind) in enumerate(formed):
         try:
             reply = session.ask(request)
         except Closed as e:
             raise Closed('no answer to "%s": %s; it and the commands after it may not have been carried out'
                          % (' '.join(said), e))
-        if command == 'read':
-            if report(subject, reply[0]):
-                print('%s = %s' % (subject, decode(kind, reply[1:])))
-        elif command == 'write':
-            wrote = True
-            if report(subject, reply[0]):
-                print('%s written' % subject)
-        elif command == 'save':
-            if report(command, reply[0]):
-                print('saved')
-        elif command == 'status':
-            print('stopped' if reply[1] == 1 else 'running')
-        elif command == 'list':
-            if reply[0] == 2:
-                print('%s: empty' % subject)
-            elif report(subject, reply[0]):
-                for at in range(1, len(reply), 10):
-                    ident, seconds = struct.unpack('>HI', reply[at:at + 6])
-                    when = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc).strftime('%H:%M:%S')
-                    print('%s %3d %s %s' % (subject, ident, when, lists.get(subject, {}).get(ident, '')))
-        elif report(command, reply[0]):
-            print(command + ' granted')
+        try:
+            if command == 'read':
+                if report(subject, reply[0]):
+                    print('%s = %s' % (subject, decode(kind, reply[1:])))
+            elif command == 'write':
+                wrote = True
+                if report(subject, reply[0]):
+                    print('%s written' % subject)
+            elif command == 'save':
+                if report(command, reply[0]):
+                    print('saved')
+            elif command == 'status':
+                print('stopped' if reply[1] == 1 else 'running')
+            elif command == 'list':
+                if reply[0] == 2:
+                    print('%s: empty' % subject)
+                elif report(subject, reply[0]):
+                    for at in range(1, len(reply), 10):
+                        ident, seconds = struct.unpack('>HI', reply[at:at + 6])
+                        when = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc).strftime('%H:%M:%S')
+                        print('%s %3d %s %s' % (subject, ident, when, lists.get(subject, {}).get(ident, '')))
+            elif report(command, reply[0]):
+                print(command + ' granted')
+        except (IndexError, struct.error):
+            # An answer too short for what it must hold: no controller's.
+            raise Unreachable('the answer to "%s" is cut short (%d byte%s)%s' % (
+                ' '.join(said), len(reply), '' if len(reply) == 1 else 's',
+                '; the commands after it were not sent' if index + 1 < len(formed) else ''))
     if wrote:
         settle(session, values)
     return 1 if failed else 0

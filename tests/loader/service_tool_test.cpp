@@ -536,6 +536,7 @@ TEST(LoaderServiceTool, TimesAndStatusesArePrintedAsTheyMean) {
     };
     bool flip = false;  // the pass flip's value, changed at every read
     int writes = 0;
+    std::atomic<bool> cut{false};  // answers cut short from the second call on
     const FakePeer peer(std::string("\x04\x00\x10\x00", 4), [&](const std::string& r) {
         std::string answer;
         switch (static_cast<uint8_t>(r[0])) {
@@ -548,13 +549,14 @@ TEST(LoaderServiceTool, TimesAndStatusesArePrintedAsTheyMean) {
             }
             case 0x23:
                 if (r.substr(1) == u32(0xC9100000))
-                    answer = '\0' + u32(1796981054) + u32(5);  // 2026-12-11 09:24:14 UTC and 5 us
+                    answer = '\0' + u32(1796981054) + (cut ? "" : u32(5));  // 2026-12-11 09:24:14 UTC and 5 us
                 else
                     answer = std::string{'\0', static_cast<char>(flip = !flip)};
                 break;
             case 0x25: answer = ++writes == 1 ? "\x05" : "\x04"; break;  // a type mismatch, then not allowed now
             case 0x26: answer = "\x04"; break;  // not saved
-            case 0x24: answer = "\x02"; break;  // no item: the list is empty
+            case 0x24: answer = cut ? std::string("\0\0\x07\x6B", 4) : "\x02"; break;  // no item: the list is empty
+            case 0x12: answer = std::string(1, '\0'); break;  // no state byte
         }
         return FakePeer::frame(1, answer);
     });
@@ -571,6 +573,30 @@ TEST(LoaderServiceTool, TimesAndStatusesArePrintedAsTheyMean) {
               "TUTORIAL.A_TUNABLE.IN: status 4 (not allowed now)\n"
               "save: status 4 (not saved: the controller's console says why)\n"
               "SHUTDOWNS.ANY: empty\n");
+    // Answers too short for what they must hold end the call in one line,
+    // with what was printed before kept and nothing sent after.
+    cut = true;
+    struct Cut {
+        const char* commands;
+        int sent;  // requests after the value list's three
+        std::string out, err;
+    };
+    const Cut cuts[] = {
+        {"status read _SYS_VARS._CONTROL_TIME", 1, "",
+         "the answer to \"status\" is cut short (1 byte); the commands after it were not sent"},
+        {"read _SYS_VARS._CONTROL_TIME", 1, "", "the answer to \"read _SYS_VARS._CONTROL_TIME\" is cut short (5 bytes)"},
+        {"save list shutdowns", 2, "save: status 4 (not saved: the controller's console says why)\n",
+         "the answer to \"list shutdowns\" is cut short (4 bytes)"},
+    };
+    for (const Cut& c : cuts) {
+        SCOPED_TRACE(c.commands);
+        const int asked = peer.requests();
+        const Call cutCall = serviceTool("--port " + std::to_string(peer.port()) + " " + c.commands, tmp);
+        EXPECT_EQ(cutCall.status, 1);
+        EXPECT_EQ(cutCall.out, c.out);
+        EXPECT_EQ(cutCall.err, "service.py: " + c.err + "\n");
+        EXPECT_EQ(peer.requests() - asked, 3 + c.sent);
+    }
 }
 
 }  // namespace
