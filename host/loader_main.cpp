@@ -83,22 +83,27 @@ void usage(const char* prog) {
         "  --clock MODE        'real': 5 ms ticks in real time (default);\n"
         "                      'sim': simulated time, as fast as the host allows;\n"
         "                      'sim:RATE': simulated time at RATE simulated seconds per wall\n"
-        "                      second at most (sim:1 runs at wall speed), for use with tools\n"
+        "                      second at most (sim:1 runs at wall speed), for use with tools;\n"
+        "                      RATE is a plain decimal number (digits and a point) from 0.001\n"
+        "                      to 1000000\n"
         "  --can-port N        serves the controller's CAN bus on TCP port N of 127.0.0.1, one frame\n"
         "                      per line in candump's compact form (123#11223344), so that other\n"
         "                      processes can join it (default: no bus port)\n"
         "  --tty DEV=PATH      maps a serial device of the controller (\"/tyCo/0\") to a host\n"
         "                      tty path, for example --tty /tyCo/0=/dev/ttyUSB0; the path must\n"
-        "                      exist and be readable and writable\n"
+        "                      exist and be readable and writable: a tty, a pipe or a file (a\n"
+        "                      directory, a block device or a socket is refused)\n"
         "  --turbine           closes the loop with a model of the turbine: its shaft speed follows\n"
         "                      the steam torque from the actuator current against the load and\n"
         "                      drives both speed sensors (default: off, no speed)\n"
         "  --turbine-set LIST  turbine settings NAME=VALUE[,NAME=VALUE...], implies --turbine:\n"
         "                      inertia (starting time, s; 10), rated-rpm (3600), valve-gain\n"
-        "                      (rated torque per mA; 0.078125), closed-ma (4), friction (torque\n"
-        "                      at rated speed; 0.02), actuator (current loop 6 or 7; 6), teeth1,\n"
-        "                      teeth2 (60), gear1, gear2 (1), load (rated torque; 0), speed (rpm\n"
-        "                      at start; 0)\n"
+        "                      (rated torque per mA; 0.078125), closed-ma (actuator current at\n"
+        "                      which the valve closes, 0 .. 210 mA, the actuator's range: a\n"
+        "                      tripped unit drives no current, and its valve must be closed\n"
+        "                      then; 4), friction (torque at rated speed; 0.02), actuator\n"
+        "                      (current loop 6 or 7; 6), teeth1, teeth2 (60), gear1, gear2 (1),\n"
+        "                      load (rated torque; 0), speed (rpm at start; 0)\n"
         "  --plant-input FILE  takes commands to the plant while running from the lines appended to\n"
         "                      FILE (an existing regular file) after the start, several joined by\n"
         "                      commas: load=PU (load torque, rated torque = 1) and speed=RPM (puts\n"
@@ -123,6 +128,29 @@ void usage(const char* prog) {
         "the controller runs on until its stop permissive allows it, then stops by itself (exit\n"
         "status 1).\n",
         prog, kRealTimePriority);
+}
+
+// A plain decimal number: digits with at most one point among them (20,
+// 0.5, .5); no sign, exponent, blank, hexadecimal form, infinity or NaN.
+bool plainDecimal(const std::string& text, double& v) {
+    if (text.find_first_not_of("0123456789.") != std::string::npos) return false;
+    if (text.find_first_of("0123456789") == std::string::npos || std::count(text.begin(), text.end(), '.') > 1)
+        return false;
+    v = std::strtod(text.c_str(), nullptr);
+    return true;
+}
+
+// What stands at a --tty path when it can carry no serial line: a
+// directory, a block device (a disk: never written as a line) or a socket
+// (no file to open). Null for a tty, a pipe, another character device or a
+// regular file, which the serial device opens and reads as a line.
+const char* noSerialLine(const std::string& path) {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return nullptr;  // access() has judged it
+    if (S_ISDIR(st.st_mode)) return "a directory";
+    if (S_ISBLK(st.st_mode)) return "a block device";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return nullptr;
 }
 
 bool parseInt(const char* s, int& out) {
@@ -153,9 +181,11 @@ std::string prepareRoot(const std::string& root) {
 
 // Holds the application root for this process: an advisory lock on the
 // file kRootLockName in it, which names the holder's process id. Returns an
-// empty text, or why the root cannot be had (the holder named). The lock
-// lasts as long as the process.
-std::string lockRoot(const std::string& root) {
+// empty text, or why the root cannot be had: `held` tells a root that
+// another controller holds (the holder named) from one in which no lock can
+// be made at all. The lock lasts as long as the process.
+std::string lockRoot(const std::string& root, bool& held) {
+    held = false;
     const std::string path = root + "/" + kRootLockName;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return "cannot open '" + path + "': " + std::strerror(errno);
@@ -165,6 +195,7 @@ std::string lockRoot(const std::string& root) {
         const ssize_t n = ::pread(fd, holder, sizeof holder - 1, 0);
         ::close(fd);
         if (err != EWOULDBLOCK) return "cannot lock '" + path + "': " + std::strerror(err);
+        held = true;
         std::string pid = n > 0 ? std::string(holder, static_cast<size_t>(n)) : "";
         while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
         return "it is in use by another controller (process " + (pid.empty() ? "unknown" : pid) + ", holding '" +
@@ -204,7 +235,10 @@ const TurbineSetting kTurbineSettings[] = {
      "0.005 s (one step of the model) or more"},
     {"rated-rpm", [](TurbineStart& t, double v) { return t.settings.ratedRpm = v, v > 0.0; }, "above 0"},
     {"valve-gain", [](TurbineStart& t, double v) { return t.settings.valveGain = v, v >= 0.0; }, "0 or more"},
-    {"closed-ma", [](TurbineStart& t, double v) { return t.settings.closedMa = v, true; }, "any"},
+    {"closed-ma",
+     [](TurbineStart& t, double v) { return t.settings.closedMa = v, v >= 0.0 && v <= turbine::kMaxClosedMa; },
+     "0 .. 210 mA, the actuator's current range (a tripped unit drives no current: a valve still open then "
+     "would turn its shaft)"},
     {"friction", [](TurbineStart& t, double v) { return t.settings.frictionPu = v, v >= 0.0; }, "0 or more"},
     {"actuator",
      [](TurbineStart& t, double v) {
@@ -926,18 +960,16 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--clock") {
             std::string m = value("--clock");
-            char* end = nullptr;
             if (m == "real") {
                 mode = hk::ClockMode::RealTime;
             } else if (m == "sim") {
                 mode = hk::ClockMode::Simulated;
-            } else if (m.rfind("sim:", 0) == 0 && m.size() > 4 &&
-                       (simRate = std::strtod(m.c_str() + 4, &end), *end == '\0') && simRate >= 0.001 &&
+            } else if (m.rfind("sim:", 0) == 0 && plainDecimal(m.substr(4), simRate) && simRate >= 0.001 &&
                        simRate <= 1e6) {
                 mode = hk::ClockMode::Simulated;
             } else {
-                std::fprintf(stderr, "controller: --clock takes 'real', 'sim' or 'sim:RATE' (RATE from 0.001 to "
-                                     "1000000 simulated seconds per wall second)\n");
+                std::fprintf(stderr, "controller: --clock takes 'real', 'sim' or 'sim:RATE' (RATE a plain decimal "
+                                     "number from 0.001 to 1000000 simulated seconds per wall second)\n");
                 return 2;
             }
         } else if (a == "--listen") {
@@ -990,6 +1022,11 @@ int main(int argc, char** argv) {
                              std::strerror(errno));
                 return 2;
             }
+            if (const char* kind = noSerialLine(path)) {
+                std::fprintf(stderr, "controller: --tty %s: cannot use '%s': it is %s, not a tty, a pipe or a file\n",
+                             m.c_str(), path.c_str(), kind);
+                return 2;
+            }
             ttys.emplace_back(device, path);
         } else {
             std::fprintf(stderr, "controller: unknown option '%s' (see --help)\n", a.c_str());
@@ -1005,11 +1042,17 @@ int main(int argc, char** argv) {
     }
     // One controller per application root: two would overwrite each
     // other's saved settings.
-    const std::string rootHeld = lockRoot(root);
-    if (!rootHeld.empty()) {
+    bool held = false;
+    const std::string rootHeld = lockRoot(root, held);
+    if (held) {
         std::fprintf(stderr, "controller: the application root '%s' cannot be used: %s; not starting\n",
                      root.c_str(), rootHeld.c_str());
         return 1;
+    }
+    if (!rootHeld.empty()) {
+        std::fprintf(stderr, "controller: --root '%s' cannot serve as the application root: %s\n", root.c_str(),
+                     rootHeld.c_str());
+        return 2;
     }
 
     // Signals are taken by this thread alone, never by the emulated CPU or

@@ -38,7 +38,8 @@ double inRange(double pu) { return pu < kMaxSpeedPu ? notBelowZero(pu) : kMaxSpe
 
 bool sane(const Settings& s) {
     if (!(s.inertiaTimeS >= kMinInertiaS) || !(s.ratedRpm > 0.0)) return false;
-    if (!(s.valveGain >= 0.0) || !(s.frictionPu >= 0.0) || !std::isfinite(s.closedMa)) return false;
+    if (!(s.valveGain >= 0.0) || !(s.frictionPu >= 0.0)) return false;
+    if (!(s.closedMa >= 0.0 && s.closedMa <= kMaxClosedMa)) return false;
     if (s.actuatorLoop != 6 && s.actuatorLoop != 7) return false;
     for (int ch = 0; ch < 2; ++ch) {
         if (s.teeth[ch] < 1 || !(s.gear[ch] > 0.0)) return false;

@@ -22,6 +22,8 @@
 // board's lock); tick() is what the kernel calls at every tick.
 #pragma once
 
+#include "drivers/ZarnActuator.h"
+
 namespace turbine {
 
 struct Settings {
@@ -32,7 +34,8 @@ struct Settings {
     // Steam torque per mA of actuator current above closedMa: the default
     // gives 1.25 rated torque at 20 mA, the top of the 4 .. 20 mA range.
     double valveGain = 1.25 / 16.0;
-    // Actuator current at which the valve just closes.
+    // Actuator current at which the valve just closes, within the
+    // actuator's current range (0 .. kMaxClosedMa).
     double closedMa = 4.0;
     // Friction and windage torque at rated speed (proportional to speed).
     double frictionPu = 0.02;
@@ -51,14 +54,22 @@ void reset();
 // The shortest starting time the model steps through: one 5 ms tick.
 constexpr double kMinInertiaS = 0.005;
 
+// The top of the actuator's current range (its high range), mA: the
+// highest closing current a valve can have. A tripped unit switches its
+// actuator off, so its loop carries no current: a valve that closes below
+// 0 mA would stay open and turn a tripped unit's shaft by itself, whatever
+// the gain. With closedMa from 0 the steam torque at no current is 0 for
+// every gain, so no setting the model takes turns a tripped unit's shaft.
+constexpr double kMaxClosedMa = kZarnActHighMaxMa;
+
 // Tooth frequency of channel `ch`'s wheel at the model's top speed
 // (kMaxSpeedPu times rated).
 double topToothHz(const Settings& settings, int ch);
 
 // Settings take effect at the next tick. A setting out of its sense
 // (inertiaTimeS below kMinInertiaS, ratedRpm not above 0, a negative gain
-// or friction, an actuator loop other than 6 or 7, teeth below 1, gear not
-// above 0) or one that turns a wheel at top speed faster than the speed
+// or friction, closedMa outside 0 .. kMaxClosedMa, an actuator loop other
+// than 6 or 7, teeth below 1, gear not above 0) or one that turns a wheel at top speed faster than the speed
 // input reads (speedsensor::kHighestReadHz) is refused: returns false and
 // changes nothing.
 bool configure(const Settings& settings);

@@ -8,12 +8,15 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -60,6 +63,18 @@ TEST_P(LoaderOptions, ExitStatusAndMessage) {
     std::ofstream(dir + "/file") << "not a directory\n";
     ::mkdir((dir + "/locked").c_str(), 0500);
     ::mkfifo((dir + "/fifo").c_str(), 0600);
+    // A root whose lock file cannot be made: a directory stands at its name.
+    std::filesystem::create_directories(dir + "/lockless/controller.lock");
+    sockaddr_un sa{};
+    sa.sun_family = AF_UNIX;
+    std::snprintf(sa.sun_path, sizeof sa.sun_path, "%s/socket", dir.c_str());
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0) << std::strerror(errno);
+    ::close(sock);
+    // A block device node of no device (only the superuser may make one).
+    const bool blockMade = ::mknod((dir + "/block").c_str(), S_IFBLK | 0600, 0) == 0;
+    for (const std::string& a : c.args)
+        if (a.find("@/block") != std::string::npos && !blockMade) GTEST_SKIP() << "no block device node could be made";
     std::vector<std::string> args = {"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset())};
     for (const std::string& a : c.args) args.push_back(inDir(a, dir));
     const std::string message = inDir(c.message, dir);
@@ -82,11 +97,37 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"TtyPathThatDoesNotExist", {"--tty", "/tyCo/0=@/ttyS9"},
                   "controller: --tty /tyCo/0=@/ttyS9: cannot use '@/ttyS9': No such file or directory", false},
         OptionCase{"TtyWithoutPath", {"--tty", "/tyCo/0="}, "controller: --tty takes DEV=PATH", false},
+        // Paths that exist, readable and writable, but carry no serial line.
+        OptionCase{"TtyADirectory", {"--tty", "/tyCo/0=@"},
+                   "controller: --tty /tyCo/0=@: cannot use '@': it is a directory, not a tty, a pipe or a file\n",
+                   false},
+        OptionCase{"TtyASocket", {"--tty", "/tyCo/0=@/socket"},
+                   "controller: --tty /tyCo/0=@/socket: cannot use '@/socket': it is a socket, not a tty, a pipe or "
+                   "a file\n",
+                   false},
+        OptionCase{"TtyABlockDevice", {"--tty", "/tyCo/0=@/block"},
+                   "controller: --tty /tyCo/0=@/block: cannot use '@/block': it is a block device, not a tty, a pipe "
+                   "or a file\n",
+                   false},
+        // A pipe and a regular file are taken: the unknown option after
+        // them is what stops the start.
+        OptionCase{"TtyAPipeThenAnUnknownOption", {"--tty", "/tyCo/0=@/fifo", "--fast"},
+                   "controller: unknown option '--fast'", false},
+        OptionCase{"TtyAFileThenAnUnknownOption", {"--tty", "/tyCo/0=@/file", "--fast"},
+                   "controller: unknown option '--fast'", false},
         OptionCase{"TtyWithoutDevice", {"--tty", "=@/ttyS0"}, "controller: --tty takes DEV=PATH", false},
         OptionCase{"CanPortZero", {"--can-port", "0"}, "controller: --can-port takes a TCP port number", false},
         OptionCase{"PortOffsetThatIsNoNumber", {"--port-offset", "5x"},
                   "controller: --port-offset takes a number from 0 to 60000", false},
         OptionCase{"RootWithoutValue", {"--root"}, "controller: --root needs a value", false},
+        OptionCase{"RootWhoseLockFileCannotBeMade", {"--root", "@/lockless"},
+                   "controller: --root '@/lockless' cannot serve as the application root: cannot open "
+                   "'@/lockless/controller.lock': Is a directory\n",
+                   false},
+        // The superuser passes the directory's own check; the lock file
+        // cannot be made there.
+        OptionCase{"RootInTheKernelsFiles", {"--root", "/sys"},
+                   "controller: --root '/sys' cannot serve as the application root: ", false},
         OptionCase{"UnknownOption", {"--fast"}, "controller: unknown option '--fast' (see --help)", false},
         // Offset 0 is taken; what stops the start is the tty after it.
         OptionCase{"PortOffsetZeroThenAMissingTty", {"--port-offset", "0", "--tty", "/tyCo/0=@/none"},
@@ -107,6 +148,27 @@ INSTANTIATE_TEST_SUITE_P(
                    "controller: --clock takes 'real', 'sim' or 'sim:RATE'", false},
         OptionCase{"ClockRateMissing", {"--clock", "sim:"}, "controller: --clock takes 'real', 'sim' or 'sim:RATE'",
                    false},
+        // RATE is a plain decimal number: digits and at most one point.
+        OptionCase{"ClockRateHexadecimal", {"--clock", "sim:0x10"},
+                   "controller: --clock takes 'real', 'sim' or 'sim:RATE' (RATE a plain decimal number from 0.001 to "
+                   "1000000 simulated seconds per wall second)\n",
+                   false},
+        OptionCase{"ClockRateInfinite", {"--clock", "sim:inf"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateNotANumber", {"--clock", "sim:nan"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateWithABlank", {"--clock", "sim: 1"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateWithAnExponent", {"--clock", "sim:1e1"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateWithASign", {"--clock", "sim:+1"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateTwoPoints", {"--clock", "sim:1.5.0"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateOnlyAPoint", {"--clock", "sim:."}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateBelowTheRange", {"--clock", "sim:0.0009"}, "(RATE a plain decimal number", false},
+        OptionCase{"ClockRateAboveTheRange", {"--clock", "sim:1000000.1"}, "(RATE a plain decimal number", false},
+        // Plain rates at the ends of the range are taken.
+        OptionCase{"ClockRateLowestThenAnUnknownOption", {"--clock", "sim:0.001", "--fast"},
+                   "controller: unknown option '--fast'", false},
+        OptionCase{"ClockRateHighestThenAnUnknownOption", {"--clock", "sim:1000000", "--fast"},
+                   "controller: unknown option '--fast'", false},
+        OptionCase{"ClockRateFractionThenAnUnknownOption", {"--clock", "sim:.5", "--fast"},
+                   "controller: unknown option '--fast'", false},
         OptionCase{"ListenNoAddress", {"--listen", "localhost"}, "controller: --listen takes an IPv4 address", false},
         OptionCase{"ListenAddressOutOfRange", {"--listen", "127.0.0.256"}, "controller: --listen takes an IPv4 address",
                    false},
@@ -114,6 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"HelpNamesThePacedClock", {"--help"}, "'sim:RATE': simulated time at RATE", false, 0},
         OptionCase{"ShortHelpOption", {"-h"}, "Usage: ", false, 0},
         OptionCase{"HelpListsTheTurbine", {"--help"}, "  --turbine-set LIST  turbine settings", false, 0},
+        OptionCase{"HelpNamesTheClosingCurrentsRange", {"--help"}, "which the valve closes, 0 .. 210 mA", false, 0},
+        OptionCase{"HelpNamesTheClockRatesForm", {"--help"}, "RATE is a plain decimal number", false, 0},
+        OptionCase{"HelpNamesWhatATtyPathMayBe", {"--help"}, "a tty, a pipe or a file", false, 0},
         OptionCase{"TurbineSettingUnknown", {"--turbine-set", "inertia=8,mass=3"},
                    "controller: --turbine-set: unknown setting 'mass' (see --help)", false},
         OptionCase{"TurbineSettingWithoutValue", {"--turbine-set", "inertia"},
@@ -132,6 +197,22 @@ INSTANTIATE_TEST_SUITE_P(
                    false},
         OptionCase{"TurbineStartingTimeBelowAStep", {"--turbine-set", "inertia=0.0049"},
                    "controller: --turbine-set: 'inertia=0.0049' is out of range: inertia is 0.005 s", false},
+        // The valve must close within the actuator's current range: a
+        // tripped unit drives none, and a valve still open then would turn
+        // its shaft by itself, whatever else is set.
+        OptionCase{"TurbineClosingCurrentBelowTheRange", {"--turbine-set", "closed-ma=-1"},
+                   "controller: --turbine-set: 'closed-ma=-1' is out of range: closed-ma is 0 .. 210 mA, the "
+                   "actuator's current range (a tripped unit drives no current: a valve still open then would turn "
+                   "its shaft) (see --help)\n",
+                   false},
+        OptionCase{"TurbineClosingCurrentJustBelowTheRange", {"--turbine-set", "inertia=8,closed-ma=-0.001"},
+                   "controller: --turbine-set: 'closed-ma=-0.001' is out of range: closed-ma is 0 .. 210 mA", false},
+        OptionCase{"TurbineClosingCurrentJustAboveTheRange", {"--turbine-set", "closed-ma=210.001"},
+                   "controller: --turbine-set: 'closed-ma=210.001' is out of range: closed-ma is 0 .. 210 mA", false},
+        OptionCase{"TurbineClosingCurrentHuge", {"--turbine-set", "closed-ma=-1e9"},
+                   "controller: --turbine-set: 'closed-ma=-1e9' is out of range: closed-ma is 0 .. 210 mA", false},
+        OptionCase{"TurbineClosingCurrentBelowWithoutGain", {"--turbine-set", "valve-gain=0,closed-ma=-1"},
+                   "controller: --turbine-set: 'closed-ma=-1' is out of range: closed-ma is 0 .. 210 mA", false},
         OptionCase{"TurbineActuatorLoop5", {"--turbine-set", "actuator=5"},
                    "controller: --turbine-set: 'actuator=5' is out of range: actuator is 6 or 7 (see --help)\n",
                    false},
@@ -189,6 +270,36 @@ TEST(LoaderTurbine, TheModelRunsWithTheController) {
     const double rpm = std::stod(ctl.output().substr(at + mark.size()));
     EXPECT_GE(rpm, 0.0);
     EXPECT_LT(rpm, 1800.0);
+}
+
+// A valve that closes at either end of the actuator's current range is
+// taken: the controller starts, its tripped unit drives no current and its
+// shaft turns only by what the power-up gives (a few passes of the 0 %
+// current before the power-up trips latch: at most 4 mA for 0.35 s, some
+// 40 rpm with a valve closed at 0 mA, none with one closed at 210 mA); the
+// first stop is taken, the shaft being below the low-speed setpoint.
+TEST(LoaderTurbine, AValveClosedAtEitherEndOfTheRangeStartsAndStops) {
+    struct Case {
+        const char* closedMa;
+        double maxRpm;
+    };
+    for (const Case& c : {Case{"0", 50.0}, Case{"210", 0.0}}) {
+        SCOPED_TRACE(c.closedMa);
+        const TempDir tmp;
+        Controller ctl({"--clock", "sim", "--port-offset", std::to_string(tc_test::pickPortOffset()), "--root",
+                        tmp.path + "/var", "--turbine-set", std::string("closed-ma=") + c.closedMa});
+        ASSERT_TRUE(ctl.waitFor("Application is running")) << ctl.output();
+        EXPECT_NE(ctl.output().find(std::string("per mA above ") + c.closedMa + " mA on current loop 6"),
+                  std::string::npos)
+            << ctl.output();
+        ctl.signal(SIGINT);
+        EXPECT_EQ(ctl.exitStatus(), 0) << ctl.output();
+        EXPECT_EQ(ctl.output().find("refused to stop"), std::string::npos) << ctl.output();
+        const std::string mark = "controller: turbine shaft at ";
+        const size_t at = ctl.output().find(mark);
+        ASSERT_NE(at, std::string::npos) << ctl.output();
+        EXPECT_LE(std::stod(ctl.output().substr(at + mark.size())), c.maxRpm) << ctl.output();
+    }
 }
 
 // A second controller with the same port offset finds the first one's ports
