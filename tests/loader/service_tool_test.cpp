@@ -556,14 +556,14 @@ TEST(LoaderServiceTool, TimesAndStatusesArePrintedAsTheyMean) {
             case 0x25: answer = ++writes == 1 ? "\x05" : "\x04"; break;  // a type mismatch, then not allowed now
             case 0x26: answer = "\x04"; break;  // not saved
             case 0x24: answer = cut ? std::string("\0\0\x07\x6B", 4) : "\x02"; break;  // no item: the list is empty
-            case 0x12: answer = std::string(1, '\0'); break;  // no state byte
+            case 0x12: answer = cut ? std::string(1, '\0') : std::string("\0\x01", 2); break;  // stopped
         }
         return FakePeer::frame(1, answer);
     });
     const TempDir tmp;
     const Call call = serviceTool("--port " + std::to_string(peer.port()) +
                                       " read _SYS_VARS._CONTROL_TIME write TUTORIAL.A_TUNABLE.IN 1 write TUTORIAL.A_TUNABLE.IN 2 save "
-                                      "list shutdowns",
+                                      "status list shutdowns",
                                   tmp);
     EXPECT_EQ(call.status, 1) << call.err;
     EXPECT_EQ(call.err, "");
@@ -572,6 +572,7 @@ TEST(LoaderServiceTool, TimesAndStatusesArePrintedAsTheyMean) {
               "TUTORIAL.A_TUNABLE.IN: status 5 (type mismatch)\n"
               "TUTORIAL.A_TUNABLE.IN: status 4 (not allowed now)\n"
               "save: status 4 (not saved: the controller's console says why)\n"
+              "stopped\n"
               "SHUTDOWNS.ANY: empty\n");
     // Answers too short for what they must hold end the call in one line,
     // with what was printed before kept and nothing sent after.
