@@ -193,15 +193,16 @@ int VKOS_seek(int fd, int toStart) {
     return 0;
 }
 
-int VKOS_GetFileSize(int fd, uint32_t* size) {
-    hostfs::FileStat st{};
-    if (hostfs::fstat(fd, &st) == 0) *size = static_cast<uint32_t>(st.size);
-    return 0;
-}
-
 int VKOS_GetFileSize(int fd, uint64_t* size) {
     hostfs::FileStat st{};
     if (hostfs::fstat(fd, &st) == 0) *size = st.size;
+    return 0;
+}
+
+int VKOS_GetFileSize(int fd, uint32_t* size) {
+    uint64_t whole = *size;
+    VKOS_GetFileSize(fd, &whole);
+    *size = static_cast<uint32_t>(whole);
     return 0;
 }
 

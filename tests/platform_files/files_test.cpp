@@ -1,5 +1,6 @@
 // File services against a real temporary directory mapped as the
 // application root, run from a task of the host kernel.
+#include <sys/stat.h>
 #include <sys/socket.h>
 
 #include <gtest/gtest.h>
@@ -93,10 +94,19 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         uint32_t size = 0;
         EXPECT_EQ(VKOS_GetFileSize(rd, &size), 0);
         EXPECT_EQ(size, 2u * VKOS_WRITE_CACHE_SIZE + 4);
+        // The date is the file's own, as the host's stat() gives it.
+        struct stat st {};
+        ASSERT_EQ(::stat(path("copy.ee").c_str(), &st), 0);
+        uint32_t date = 0;
+        EXPECT_EQ(VKOS_GetFileDate(rd, &date), 1);
+        EXPECT_EQ(date, static_cast<uint32_t>(st.st_mtime));
         char buf[4] = {};
         EXPECT_EQ(VKOS_ReadFile(rd, buf, 3), 1);
         EXPECT_EQ(std::string(buf, 3), first.substr(0, 3));
         EXPECT_EQ(VKOS_CloseFile(rd), 1);
+        date = 7;
+        EXPECT_EQ(VKOS_GetFileDate(rd, &date), 0) << "a closed descriptor has no date";
+        EXPECT_EQ(date, 7u);
         EXPECT_EQ(VKOS_DeleteFile("copy.ee"), 1);
         EXPECT_EQ(VKOS_DeleteFile("copy.ee"), 0);
         EXPECT_EQ(VKOS_OpenFileRead("copy.ee"), 0);
