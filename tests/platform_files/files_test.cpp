@@ -72,6 +72,7 @@ TEST_F(FileServices, CreateCacheCopyRenameRemoveAndSize) {
         EXPECT_EQ(W_cacheFileHandle, fd);  // the first file owns the cache, the second is written directly
         EXPECT_EQ(writeString(other, "direct"), 1);
         EXPECT_EQ(writeString(other, "!"), 1);  // a single byte too
+        EXPECT_EQ(writeString(other, ""), 1);  // and nothing at all
         EXPECT_EQ(contents("other.tmp"), "direct!");
         EXPECT_EQ(VKOS_CloseFile(other), 1);
         EXPECT_EQ(writeString(fd, first), 1);
