@@ -1256,6 +1256,9 @@ TEST_F(TunablesFile, TextModeFileHoldsOnlyItsHeadingAndCountsAsNoFile) {
     inTask([&] { r = WriteEETable(1, 0); });
     EXPECT_EQ(r, 1);
     EXPECT_EQ(contents(kFile), "EE Tunables Save File (Text Format)\n" + kLine2);
+    // A save with nothing changed leaves it: its heading is valid and it holds no curves.
+    save();
+    EXPECT_EQ(contents(kFile), "EE Tunables Save File (Text Format)\n" + kLine2);
     setChanged(firstOf(EE_REAL), 0);
     EXPECT_EQ(restart(), 0);
     EXPECT_TRUE(isDefault(firstOf(EE_REAL)));
